@@ -1,0 +1,20 @@
+// message_sink.cpp - routes the core library's messages to the user.
+#include "core/message_sink.h"
+
+#include <cstdio>
+
+static void MessageSinkStderr(const char *text) {
+    std::fprintf(stderr, "orvel: %s\n", text);
+}
+
+static MessageSink CurrentSink = MessageSinkStderr;
+
+MessageSink MessageSinkSet(MessageSink sink) {
+    MessageSink old = CurrentSink;
+    CurrentSink = sink ? sink : MessageSinkStderr;
+    return old;
+}
+
+void MessageSinkShow(const char *text) {
+    CurrentSink(text ? text : "");
+}

@@ -1,0 +1,18 @@
+// message_sink.h - where the core library's messages to the user go.
+//
+// The core types run below the window system, yet a few of their
+// failures (a memory block that cannot be had, say) must reach the
+// user. They call MessageSinkShow; the window layer installs a sink that
+// shows a message box, tests install one that records the text, and
+// until either happens the text goes to standard error.
+#pragma once
+
+using MessageSink = void (*)(const char *text);
+
+// Installs sink (null restores the default, standard error) and returns
+// the sink that was installed before.
+MessageSink MessageSinkSet(MessageSink sink);
+
+// Shows text through the installed sink. The text is zero-terminated
+// and in the interface file's character set.
+void MessageSinkShow(const char *text);

@@ -1,0 +1,152 @@
+// name_table.cpp - lookup in the formula language's hashed name table.
+//
+// Names that the table lacks are added as they are looked up, so that
+// every later lookup of the same name finds the same entry and no chain
+// ever points at itself.
+#include "core/name_table.h"
+
+#include <cstring>
+
+#include "core/pstring.h"
+
+NameTable Names;
+
+static uint16_t ReadU16(const uint8_t *p) {
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+
+static void WriteU16(uint8_t *p, uint16_t v) { std::memcpy(p, &v, 2); }
+
+static MemBlock BlockFromBytes(std::span<const uint8_t> bytes) {
+    MemBlock h = MemAlloc((uint32_t)bytes.size());
+    if (h && !bytes.empty()) {
+        std::memcpy(MemLock(h), bytes.data(), bytes.size());
+        MemUnlock(h);
+    }
+    return h;
+}
+
+void NameTableFree() {
+    MemFree(&Names.kept1);
+    MemFree(&Names.kept2);
+    MemFree(&Names.buckets);
+    MemFree(&Names.entries);
+    MemFree(&Names.pool);
+    Names = NameTable{};
+}
+
+uint16_t NameTableCount() { return Names.count; }
+
+// True when every chain from the buckets stays within the entries, ends
+// without a cycle, and every name offset lies inside the pool with its
+// terminator.
+static bool NameTableChainsSound(std::span<const uint8_t> buckets, std::span<const uint8_t> entries,
+                                 std::span<const uint8_t> pool, uint16_t count) {
+    for (uint16_t e = 0; e < count; e++) {
+        uint16_t off = ReadU16(&entries[e * NameEntrySize + 2]);
+        if (off >= pool.size() || !std::memchr(&pool[off], 0, pool.size() - off)) return false;
+    }
+    for (int b = 0; b < 256; b++) {
+        uint16_t e = ReadU16(&buckets[b * 2]);
+        for (int steps = 0; e != NameTableEnd; steps++) {
+            if (e >= count || steps > count) return false;
+            e = ReadU16(&entries[e * NameEntrySize]);
+        }
+    }
+    return true;
+}
+
+bool NameTableSetBlocks(std::span<const uint8_t> header, std::span<const uint8_t> kept1,
+                        std::span<const uint8_t> kept2, std::span<const uint8_t> buckets,
+                        std::span<const uint8_t> entries, std::span<const uint8_t> pool) {
+    NameTableFree();
+    if (header.size() < 12 || buckets.size() != 512) return false;
+    uint16_t count = ReadU16(&header[0]);
+    if (entries.size() < (size_t)count * NameEntrySize) return false;
+    if (!NameTableChainsSound(buckets, entries, pool, count)) return false;
+
+    Names.count = count;
+    Names.count2 = ReadU16(&header[2]);
+    std::memcpy(&Names.value1, &header[4], 4);
+    std::memcpy(&Names.value2, &header[8], 4);
+    Names.kept1 = BlockFromBytes(kept1);
+    Names.kept2 = BlockFromBytes(kept2);
+    Names.buckets = BlockFromBytes(buckets);
+    Names.entries = BlockFromBytes(entries.first((size_t)count * NameEntrySize));
+    Names.pool = BlockFromBytes(pool);
+    return Names.buckets && (count == 0 || Names.entries);
+}
+
+// Adds name as entry Names.count and returns its number, or NameTableEnd
+// when the table cannot grow (entry numbers and pool offsets are 16-bit).
+static uint16_t NameTableAdd(const char *name) {
+    uint32_t len = (uint32_t)std::strlen(name) + 1;
+    uint32_t poolSize = MemSize(Names.pool);
+    if (Names.count >= NameTableEnd - 1 || poolSize > 0xFFFF) return NameTableEnd;
+    if (!Names.buckets) {
+        Names.buckets = MemAlloc(512);
+        if (!Names.buckets) return NameTableEnd;
+        FillBytes(MemLock(Names.buckets), 0xFF, 512);
+        MemUnlock(Names.buckets);
+    }
+    if (!Names.pool) Names.pool = MemAlloc(0);
+    if (!Names.entries) Names.entries = MemAlloc(0);
+    if (!Names.pool || !Names.entries) return NameTableEnd;
+    if (!MemRealloc(&Names.pool, poolSize + len)) return NameTableEnd;
+    if (!MemRealloc(&Names.entries, (Names.count + 1u) * NameEntrySize)) return NameTableEnd;
+
+    std::memcpy(MemLock(Names.pool) + poolSize, name, len);
+    MemUnlock(Names.pool);
+    uint8_t *entry = MemLock(Names.entries) + Names.count * NameEntrySize;
+    WriteU16(entry, NameTableEnd);
+    WriteU16(entry + 2, (uint16_t)poolSize);
+    MemUnlock(Names.entries);
+    return Names.count++;
+}
+
+uint16_t NameTableFind(const char *name, int hash) {
+    int bucket = hash & 255;
+    uint16_t last = NameTableEnd;
+    if (Names.buckets) {
+        const uint8_t *heads = MemLock(Names.buckets);
+        uint16_t e = ReadU16(&heads[bucket * 2]);
+        MemUnlock(Names.buckets);
+        const uint8_t *entries = MemLock(Names.entries);
+        const char *pool = (const char *)MemLock(Names.pool);
+        for (; e != NameTableEnd; e = ReadU16(&entries[e * NameEntrySize])) {
+            if (CStringCompare(name, pool + ReadU16(&entries[e * NameEntrySize + 2])) == 0) break;
+            last = e;
+        }
+        MemUnlock(Names.pool);
+        MemUnlock(Names.entries);
+        if (e != NameTableEnd) return e;
+    }
+
+    uint16_t added = NameTableAdd(name);
+    if (added == NameTableEnd) return NameTableEnd;
+    if (last == NameTableEnd) {
+        WriteU16(MemLock(Names.buckets) + bucket * 2, added);
+        MemUnlock(Names.buckets);
+    } else {
+        WriteU16(MemLock(Names.entries) + last * NameEntrySize, added);
+        MemUnlock(Names.entries);
+    }
+    return added;
+}
+
+uint8_t *NameTableEntry(uint16_t n) {
+    if (n >= Names.count) return nullptr;
+    uint8_t *entries = MemLock(Names.entries);
+    MemUnlock(Names.entries);  // the table is not resized behind the caller's back
+    return entries + n * NameEntrySize;
+}
+
+const char *NameTableName(uint16_t n) {
+    const uint8_t *entry = NameTableEntry(n);
+    if (!entry) return nullptr;
+    const char *pool = (const char *)MemLock(Names.pool);
+    MemUnlock(Names.pool);
+    return pool + ReadU16(entry + 2);
+}

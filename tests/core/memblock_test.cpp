@@ -1,0 +1,90 @@
+// Tests of movable memory blocks: sizes, zero fill, locks, stale handles.
+#include <gtest/gtest.h>
+
+#include "core/memblock.h"
+#include "core/message_sink.h"
+
+TEST(MemBlock, AllocLockSizeAndFree) {
+    uint32_t before = MemBlockCount();
+    MemBlock empty = MemAlloc(0);
+    ASSERT_NE(empty, 0u);
+    EXPECT_EQ(MemSize(empty), 0u);
+
+    MemBlock h = MemAlloc(100);
+    ASSERT_NE(h, 0u);
+    EXPECT_EQ(MemSize(h), 100u);
+    EXPECT_FALSE(MemIsLocked(h));
+    uint8_t *p = MemLock(h);
+    ASSERT_NE(p, nullptr);
+    for (int i = 0; i < 100; i++) EXPECT_EQ(p[i], 0) << i;
+    EXPECT_EQ(MemLock(h), p);  // locks nest
+    MemUnlock(h);
+    EXPECT_TRUE(MemIsLocked(h));
+    MemUnlock2(h);
+    EXPECT_FALSE(MemIsLocked(h));
+
+    MemFree(&h);
+    EXPECT_EQ(h, 0u);
+    MemFree(&h);  // a 0 handle is ignored
+    MemFree(&empty);
+    EXPECT_EQ(MemBlockCount(), before);
+    EXPECT_EQ(MemLock(0), nullptr);
+    EXPECT_EQ(MemSize(0), 0u);
+}
+
+TEST(MemBlock, ReallocKeepsContentAndZeroFillsGrowth) {
+    MemBlock h = MemAlloc(4);
+    uint8_t *p = MemLock(h);
+    for (int i = 0; i < 4; i++) p[i] = (uint8_t)(0xA0 + i);
+    MemLock(h);
+    ASSERT_TRUE(MemRealloc(&h, 4));
+    EXPECT_FALSE(MemIsLocked(h)) << "resizing unlocks the block completely";
+
+    // Shrink, dirty nothing, then grow again: the regrown bytes must be
+    // zero, not what the block held before it shrank.
+    ASSERT_TRUE(MemRealloc(&h, 2));
+    ASSERT_TRUE(MemReallocByValue(h, 5000));
+    EXPECT_EQ(MemSize(h), 5000u);
+    p = MemLock(h);
+    EXPECT_EQ(p[0], 0xA0);
+    EXPECT_EQ(p[1], 0xA1);
+    for (int i = 2; i < 5000; i++) ASSERT_EQ(p[i], 0) << i;
+    MemUnlock(h);
+    MemFree(&h);
+}
+
+static int SinkCalls;
+static void CountingSink(const char *) { SinkCalls++; }
+
+TEST(MemBlock, StaleHandlesAreRefused) {
+    MemBlock h = MemAlloc(8);
+    MemBlock stale = h;
+    MemFree(&h);
+    MemBlock reused = MemAlloc(8);  // may take the same slot
+    EXPECT_NE(reused, stale);
+    EXPECT_FALSE(MemIsValid(stale));
+    EXPECT_FALSE(MemIsLocked(stale));
+    EXPECT_EQ(MemSize(stale), 0u);
+
+    MessageSink old = MessageSinkSet(CountingSink);
+    SinkCalls = 0;
+    EXPECT_FALSE(MemRealloc(&stale, 16));
+    EXPECT_EQ(SinkCalls, 1) << "a failed resize is reported";
+    MessageSinkSet(old);
+    MemFree(&reused);
+}
+
+TEST(MemBlock, ByteHelpers) {
+    uint8_t a[4] = {1, 2, 3, 4}, b[4] = {1, 2, 9, 4};
+    EXPECT_TRUE(BytesEqual(a, b, 2));
+    EXPECT_FALSE(BytesEqual(a, b, 3));
+    EXPECT_TRUE(BytesEqual(a, b, 0));
+    EXPECT_TRUE(BytesEqual(a, b, -5));
+    FillBytes(a, 7, 3);
+    EXPECT_EQ(a[2], 7);
+    EXPECT_EQ(a[3], 4);
+    FillBytes(a, 9, 0);
+    ClearBytes(a, 2);
+    EXPECT_EQ(a[0], 0);
+    EXPECT_EQ(a[2], 7);
+}
