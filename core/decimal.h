@@ -15,9 +15,11 @@
 //   range            magnitudes below 8 x 10^20
 //
 // Addition, subtraction, comparison and rounding work on the 12-byte
-// image without allocation. A result that would leave the range is
-// blank, never a value with a flipped sign. Operations take values by
-// address; the destination may be one of the operands.
+// image without allocation. Multiplication and division are exact and
+// round to the nearest thousandth, halves away from zero. A result that
+// would leave the range is blank, never a value with a flipped sign.
+// Operations take values by address; the destination may be one of the
+// operands.
 #pragma once
 
 #include <cstdint>
@@ -44,7 +46,10 @@ void DecNegateInto(const PackedDecimal *src, PackedDecimal *dst);
 int DecGetDigit(const PackedDecimal *p, int i);
 void DecSetDigit(PackedDecimal *p, int i, int d);
 
-// Arithmetic. r may be a or b.
+// Arithmetic. r may be a or b. In DecAdd and DecSub a zero or blank
+// operand leaves the other (blank + blank is zero). DecMul: both blank
+// gives blank, otherwise a zero or blank operand gives zero. DecDiv: a
+// zero or blank divisor gives blank, a zero or blank dividend zero.
 void DecAdd(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r);
 void DecSub(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r);
 void DecMul(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r);
@@ -62,17 +67,32 @@ int DecSign(const PackedDecimal *a);
 int DecCompareDouble(const PackedDecimal *a, double x);
 void DecMin(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *dst);
 
-// Conversions to and from binary numbers.
+// The exact integer view of a value, for arithmetic beyond addition:
+// the number of thousandths with the sign applied. DecToThousandths
+// gives false (and 0) for blank; DecFromThousandths gives blank when the
+// magnitude reaches 8 x 10^23 thousandths (the range).
+bool DecToThousandths(const PackedDecimal *p, __int128 *out);
+void DecFromThousandths(PackedDecimal *dst, __int128 v);
+
+// Conversions to and from binary numbers (decimal_float.cpp). A binary
+// value is read through its shortest round-trip decimal text, rounded to
+// thousandths halves away from zero; NaN, infinities and magnitudes out
+// of range give blank (DecFromDoubleSmall: from 10^13 on).
 void DecFromLong(PackedDecimal *dst, int32_t v);
 void DecFromDouble(PackedDecimal *dst, double x);
 void DecFromLongDouble(long double x, PackedDecimal *dst);
 void DecFromDoubleSmall(double x, PackedDecimal *dst);
-// kind 0: *d holds the value; kind 1: *ld holds it. *intDigits is the
-// integer-digit count of the value (see decimal.cpp).
+// kind 0: *d holds the value; kind 1 (a digit above 10^12 is set): *ld
+// holds it. *intDigits is the position of the highest non-zero digit
+// minus 2 (1 for 1 to 9.999, -2 for 0.001; 0 for zero and blank).
 void DecToFloat(const PackedDecimal *p, double *d, long double *ld, int *kind, int *intDigits);
 double DecToDouble(const PackedDecimal *p);
 void DecToDoubleOut(const PackedDecimal *p, double *out);
+// Truncates toward zero; blank gives 0, values beyond the 32-bit range
+// give INT32_MIN or INT32_MAX.
 int32_t DecToLong(const PackedDecimal *p);
+// 10^(i - 3) for i = 0..15 (double), 0..23 (long double), 3..12 (32-bit,
+// 0 for i = 0..2); 1 for any other i.
 double DecPow10Double(int i);
 long double DecPow10LongDouble(int i);
 int32_t DecPow10Long(int i);
@@ -87,12 +107,16 @@ bool ParseNumberText(const uint8_t *text, uint8_t *out, int n, bool *negative);
 void TextToDec(const uint8_t *text, PackedDecimal *dst);
 // TextToDec that tells whether the text was a number within range:
 // false for stray characters or a magnitude out of range (dst blank).
+// An empty or all-blank text is "no entry": blank and true.
 bool TextToDecChecked(const uint8_t *text, PackedDecimal *dst);
+// 0 when there are no digits or the number passes the 32-bit range.
 int32_t TextToLong(const uint8_t *text);
 // false when the text is no number or lies outside the 32-bit range
 // (then *out is 0).
 bool TextToLongChecked(const uint8_t *text, int32_t *out);
 double TextToDouble(const uint8_t *text);
+// Display text with n decimals (at most 3): surplus decimals are cut off,
+// not rounded; thousands are grouped when ThousandsFlag is set.
 void DecFormat(const PackedDecimal *p, int n, uint8_t *out);
 void DoubleToText2(double x, uint8_t *out);
 

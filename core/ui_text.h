@@ -1,18 +1,78 @@
-// ui_text.h - user-interface texts by number.
+// ui_text.h - user-interface texts by number, messages to the user, and
+// the error position of a failed validation.
 //
-// Every text the user sees comes from the interface file by number.
-// This is the lookup that the core types need (month names); the
-// interface-file loader fills the table.
+// Every text the user sees comes from the interface file by number; the
+// program holds only numbers. A text number the file lacks gives an
+// empty text, and a message with such a number shows "Internal error "
+// and the number, so that a wrong interface file is visible.
+//
+// On a server, while a client's request is handled, messages are not
+// shown: the last one is kept in ServerRequestState and sent back in
+// the reply.
 #pragma once
 
 #include <cstdint>
 
-// Copies text number n into out (a PString). A number the loaded
-// interface file lacks, number 0, or any number while none is loaded,
-// gives the empty text.
-void GetUiText(int n, uint8_t *out);
+// Copies text number n into dst (a PString buffer of 256 bytes). Number
+// 0, a number the loaded interface file lacks, or any number while none
+// is loaded, gives the empty text. GetUiText2 and GetUiText3 are the
+// same operation under the names report code uses.
+void GetUiText(uint8_t *dst, int n);
+void GetUiText2(uint8_t *dst, int n);
+void GetUiText3(uint8_t *dst, int n);
+// Text n as a zero-terminated string (dst holds 256 bytes).
+void GetUiTextC(char *dst, int n);
 
 // The text table as the interface-file loader hands it over: a lookup
-// function, or null when no interface file is loaded.
+// returning the PString of text n or null, or no lookup at all while no
+// interface file is loaded.
 using UiTextLookup = const uint8_t *(*)(int n);
 void UiTextSetLookup(UiTextLookup lookup);
+
+// Message boxes. StopMessage shows a PString with the stop icon and
+// waits for OK; AskYesNoCancel answers 1 Yes, 4 No, 2 Cancel (also for a
+// closed box or any other answer).
+void StopMessage(const uint8_t *text);
+void StopMessage2(const uint8_t *text);
+int AskYesNoCancel(const uint8_t *text);
+
+// How the window layer asks a yes/no/cancel question: it returns 1, 4
+// or 2. Null restores the default, which answers Cancel (there is no one
+// to ask) after writing the question to standard error.
+using AskSink = int (*)(const char *text);
+AskSink AskSinkSet(AskSink sink);
+
+// Shows text n directly followed by extra (null: nothing). Text 0 shows
+// only extra.
+void ShowMessage(int n, const uint8_t *extra);
+void ShowTextMessage(int n);
+
+// Where a failed validation wants the focus: the field's offset in the
+// record, and for a matrix cell the row and the field's offset in it.
+struct ErrorPosition {
+    uint16_t field;
+    uint16_t row;
+    uint16_t column;
+};
+extern ErrorPosition FieldErrorPos;
+
+// Report a validation error: show text n with extra (nothing when n is
+// 0), record the position, return -1.
+int FieldError(int n, const uint8_t *extra, uint16_t field);
+int FieldErrorAt(int n, const uint8_t *extra, uint16_t field, uint16_t row, uint16_t column);
+
+constexpr uint16_t NoPendingText = 65535;
+
+struct ServerRequestStateRec {
+    bool handling;              // a client's request is being handled
+    uint16_t pendingText;       // NoPendingText when none
+    uint8_t pendingExtra[256];  // PString
+};
+extern ServerRequestStateRec ServerRequestState;
+
+// Called by the server before it runs each request.
+void ServerRequestBegin();
+void ServerRequestEnd();
+
+// The shared empty text passed where a message has no extra text.
+extern const uint8_t EmptyPString[1];

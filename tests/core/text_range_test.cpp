@@ -1,0 +1,68 @@
+// Tests of range splitting as users type it in report selections.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "core/pstring.h"
+#include "core/text_range.h"
+
+static std::pair<std::string, std::string> Split(const char *text) {
+    PString s, from, to;
+    PStringFromC(s, text);
+    RangeSplit(s, from, to);
+    return {PStringToStd(from), PStringToStd(to)};
+}
+
+static std::pair<int32_t, int32_t> SplitNumber(const char *text) {
+    PString s;
+    PStringFromC(s, text);
+    int32_t from, to;
+    RangeSplitNumber(s, &from, &to);
+    return {from, to};
+}
+
+TEST(TextRange, SplitTexts) {
+    using R = std::pair<std::string, std::string>;
+    EXPECT_EQ(Split("100:200"), R("100", "200"));
+    EXPECT_EQ(Split("100"), R("100", "100"));
+    EXPECT_EQ(Split("100:"), R("100", ""));
+    EXPECT_EQ(Split(":200"), R("", "200"));
+    EXPECT_EQ(Split("A;B"), R("A", "B"));
+    EXPECT_EQ(Split("A,B"), R("A", "B"));
+    EXPECT_EQ(Split("A B"), R("A", "B"));
+    EXPECT_EQ(Split("A : B"), R("A", "A"));
+    EXPECT_EQ(Split(""), R("", ""));
+}
+
+TEST(TextRange, SplitNumbers) {
+    using R = std::pair<int32_t, int32_t>;
+    EXPECT_EQ(SplitNumber("10-20"), R(10, 20));
+    EXPECT_EQ(SplitNumber("10"), R(10, 10));
+    EXPECT_EQ(SplitNumber("-20"), R(-1, 20));
+    EXPECT_EQ(SplitNumber(" 10"), R(-1, 10));
+    EXPECT_EQ(SplitNumber("10:"), R(10, -1));
+    EXPECT_EQ(SplitNumber(""), R(-1, -1));
+}
+
+TEST(TextRange, Scanners) {
+    PString s, w;
+    PStringFromC(s, "  AB-12+3 ;: x");
+    int p = 1;
+    EXPECT_TRUE(WordUntilSep(s, &p, w));
+    EXPECT_EQ(PStringToStd(w), "AB");
+    EXPECT_TRUE(RangeNumSepRun(s, &p, w));
+    EXPECT_EQ(PStringToStd(w), "-");
+    EXPECT_TRUE(RangeDigitRun(s, &p, w));
+    EXPECT_EQ(PStringToStd(w), "12");
+    EXPECT_FALSE(RangeSepRun(s, &p, w));
+    EXPECT_TRUE(RangeNonDigitRun(s, &p, w));
+    EXPECT_EQ(PStringToStd(w), "+");
+    p += 2;  // past "3 "
+    EXPECT_TRUE(RangeSepRun(s, &p, w));
+    EXPECT_EQ(PStringToStd(w), ";:");
+    RangeRest(s, &p, w);
+    EXPECT_EQ(PStringToStd(w), " x");
+    EXPECT_EQ(p, s[0] + 1);
+    EXPECT_FALSE(RangeWord(s, &p, w)) << "nothing left at the end";
+}
