@@ -1,0 +1,240 @@
+// Fonts through fontconfig and cairo-ft, 8-bit text out and text extent.
+// Face names the program stores (in settings and form designs) are mapped to
+// installed metric-compatible families before fontconfig matches them, and
+// every rendering option is fixed here, so text looks and measures the same on
+// every machine that has the two font packages.
+#include "platform/font.h"
+
+#include <cairo-ft.h>
+#include <fontconfig/fontconfig.h>
+
+#include <array>
+#include <cctype>
+#include <cmath>
+
+#include "platform/draw_internal.h"
+
+struct PlFont {
+    cairo_font_face_t *face;
+    cairo_scaled_font_t *scaled;  // at pixelHeight, identity transform, fixed options
+    std::string family;           // what fontconfig resolved the request to
+    int pixelHeight;
+    PlFontMetrics metrics;
+};
+
+namespace {
+
+// Unicode code points of cp1252 bytes 0x80..0x9F; 0 = undefined in the code page.
+constexpr std::array<uint16_t, 32> kCp1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,       // 88-8F
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 98-9F
+};
+
+void AppendUtf8(std::string &out, uint32_t cp)
+{
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    }
+}
+
+// The installed family for a face name the program may carry: the classic
+// serif, sans and typewriter faces of office documents map to the Liberation
+// families with the same metrics; anything else goes to fontconfig as given.
+std::string MapFamily(std::string_view face)
+{
+    std::string lower;
+    for (char ch : face) lower += char(std::tolower(static_cast<unsigned char>(ch)));
+    auto has = [&](const char *word) { return lower.find(word) != std::string::npos; };
+    if (has("dejavu") || has("liberation")) return std::string(face);
+    if (has("courier") || has("mono")) return "Liberation Mono";
+    if (has("arial") || has("helvetica") || has("sans")) return "Liberation Sans";
+    if (has("times") || has("roman") || has("serif")) return "Liberation Serif";
+    if (lower.empty()) return "DejaVu Sans";
+    return std::string(face);
+}
+
+// The fixed rendering options: grey antialiasing, slight hinting, whole-pixel
+// advances (so text extents are integers and layouts are reproducible).
+cairo_font_options_t *FixedOptions()
+{
+    static cairo_font_options_t *options = [] {
+        cairo_font_options_t *o = cairo_font_options_create();
+        cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
+        cairo_font_options_set_subpixel_order(o, CAIRO_SUBPIXEL_ORDER_DEFAULT);
+        cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_SLIGHT);
+        cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_ON);
+        return o;
+    }();
+    return options;
+}
+
+// Overrides in the matched pattern whatever the local configuration chose
+// for rendering, so that the options above hold.
+void FixPatternOptions(FcPattern *p)
+{
+    FcPatternDel(p, FC_ANTIALIAS);
+    FcPatternDel(p, FC_HINTING);
+    FcPatternDel(p, FC_HINT_STYLE);
+    FcPatternDel(p, FC_AUTOHINT);
+    FcPatternDel(p, FC_RGBA);
+    FcPatternDel(p, FC_LCD_FILTER);
+    FcPatternDel(p, FC_EMBEDDED_BITMAP);
+    FcPatternAddBool(p, FC_ANTIALIAS, FcTrue);
+    FcPatternAddBool(p, FC_HINTING, FcTrue);
+    FcPatternAddInteger(p, FC_HINT_STYLE, FC_HINT_SLIGHT);
+    FcPatternAddBool(p, FC_AUTOHINT, FcFalse);
+    FcPatternAddInteger(p, FC_RGBA, FC_RGBA_NONE);
+    FcPatternAddBool(p, FC_EMBEDDED_BITMAP, FcFalse);
+}
+
+PlFont *ResolveFont(const DrawContext *dc) { return dc->font != nullptr ? dc->font : FontUiRegular(); }
+
+}  // namespace
+
+#if defined(__SANITIZE_ADDRESS__)
+// fontconfig loses a few bytes while parsing its configuration files; that is
+// not ours to fix, so sanitizer builds of every program that draws text tell
+// the leak checker to ignore the library's own allocations.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
+#endif
+
+std::string PlCp1252ToUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    for (char ch : text) {
+        auto b = static_cast<unsigned char>(ch);
+        if (b == 0) continue;  // cairo takes NUL-terminated text
+        uint32_t cp = b;
+        if (b >= 0x80 && b <= 0x9F) cp = kCp1252High[b - 0x80] != 0 ? kCp1252High[b - 0x80] : 0xFFFD;
+        AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+PlFont *FontCreate(std::string_view face, int pixelHeight, int weight, bool italic)
+{
+    if (pixelHeight < 1) return nullptr;
+    if (!FcInit()) return nullptr;
+    std::string family = MapFamily(face);
+    FcPattern *want = FcPatternCreate();
+    FcPatternAddString(want, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.c_str()));
+    FcPatternAddDouble(want, FC_PIXEL_SIZE, pixelHeight);
+    FcPatternAddInteger(want, FC_WEIGHT, weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(want, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, want, FcMatchPattern);
+    FcDefaultSubstitute(want);
+    FcResult result = FcResultNoMatch;
+    FcPattern *match = FcFontMatch(nullptr, want, &result);
+    FcPatternDestroy(want);
+    if (match == nullptr) return nullptr;
+    FixPatternOptions(match);
+    FcChar8 *got = nullptr;
+    std::string resolved = FcPatternGetString(match, FC_FAMILY, 0, &got) == FcResultMatch
+                               ? std::string(reinterpret_cast<const char *>(got))
+                               : family;
+    cairo_font_face_t *ff = cairo_ft_font_face_create_for_pattern(match);
+    FcPatternDestroy(match);  // the face keeps its own reference
+    if (cairo_font_face_status(ff) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(ff);
+        return nullptr;
+    }
+    cairo_matrix_t fm, ctm;
+    cairo_matrix_init_scale(&fm, pixelHeight, pixelHeight);
+    cairo_matrix_init_identity(&ctm);
+    cairo_scaled_font_t *sf = cairo_scaled_font_create(ff, &fm, &ctm, FixedOptions());
+    if (cairo_scaled_font_status(sf) != CAIRO_STATUS_SUCCESS) {
+        cairo_scaled_font_destroy(sf);
+        cairo_font_face_destroy(ff);
+        return nullptr;
+    }
+    cairo_font_extents_t fe;
+    cairo_scaled_font_extents(sf, &fe);
+    auto *font = new PlFont{ff, sf, resolved, pixelHeight, {}};
+    font->metrics.ascent = int(std::ceil(fe.ascent));
+    font->metrics.descent = int(std::ceil(fe.descent));
+    font->metrics.height = font->metrics.ascent + font->metrics.descent;
+    return font;
+}
+
+void FontDestroy(PlFont *font)
+{
+    if (font == nullptr || font == FontUiRegular() || font == FontUiSemibold()) return;
+    cairo_scaled_font_destroy(font->scaled);
+    cairo_font_face_destroy(font->face);
+    delete font;
+}
+
+PlFont *FontUiRegular()
+{
+    static PlFont *font = FontCreate("DejaVu Sans", 12, 400, false);
+    return font;
+}
+
+PlFont *FontUiSemibold()
+{
+    static PlFont *font = FontCreate("DejaVu Sans", 12, 600, false);
+    return font;
+}
+
+std::string FontResolvedFamily(const PlFont *font) { return font != nullptr ? font->family : std::string(); }
+int FontPixelHeight(const PlFont *font) { return font != nullptr ? font->pixelHeight : 0; }
+PlFontMetrics FontMetrics(const PlFont *font) { return font != nullptr ? font->metrics : PlFontMetrics{0, 0, 0}; }
+
+PlSize FontTextExtent(const PlFont *font, std::string_view text)
+{
+    if (font == nullptr) return PlSize{0, 0};
+    std::string utf8 = PlCp1252ToUtf8(text);
+    if (utf8.empty()) return PlSize{0, font->metrics.height};
+    cairo_text_extents_t te;
+    cairo_scaled_font_text_extents(font->scaled, utf8.c_str(), &te);
+    return PlSize{int(std::lround(te.x_advance)), font->metrics.height};
+}
+
+PlFont *DcSelectFont(DrawContext *dc, PlFont *font)
+{
+    PlFont *old = ResolveFont(dc);
+    dc->font = font;
+    return old;
+}
+
+PlFont *DcFont(const DrawContext *dc) { return ResolveFont(dc); }
+
+PlSize DcTextExtent(DrawContext *dc, std::string_view text) { return FontTextExtent(ResolveFont(dc), text); }
+
+void DcTextOut(DrawContext *dc, int x, int y, std::string_view text)
+{
+    PlFont *font = ResolveFont(dc);
+    if (font == nullptr) return;
+    std::string utf8 = PlCp1252ToUtf8(text);
+    if (utf8.empty()) return;
+    cairo_text_extents_t te;
+    cairo_scaled_font_text_extents(font->scaled, utf8.c_str(), &te);
+    int width = int(std::lround(te.x_advance));
+    cairo_t *cr = dc->cr;
+    if (dc->bkMode == PlBkMode::Opaque && width > 0) {
+        cairo_rectangle(cr, x, y, width, font->metrics.height);
+        DcSetSourceColor(cr, dc->bkColor);
+        cairo_fill(cr);
+    }
+    cairo_save(cr);
+    cairo_set_scaled_font(cr, font->scaled);
+    cairo_set_font_options(cr, FixedOptions());
+    DcSetSourceColor(cr, dc->textColor);
+    cairo_move_to(cr, x, y + font->metrics.ascent);
+    cairo_show_text(cr, utf8.c_str());
+    cairo_new_path(cr);
+    cairo_restore(cr);
+}

@@ -1,0 +1,51 @@
+// Fonts and 8-bit text on a DrawContext. Faces are chosen through fontconfig:
+// the screen's UI faces come from DejaVu Sans, and the printer face names the
+// program uses (serif, sans and mono families) map to the metric-compatible
+// Liberation Serif, Sans and Mono. Text is 8-bit in the Western Windows code
+// page (cp1252) and is converted to UTF-8 only here, at the drawing edge.
+// Text is placed by its top-left corner; the cell height is ascent + descent.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/draw.h"
+
+struct PlFont;  // opaque; made by FontCreate, released by FontDestroy
+
+struct PlFontMetrics {
+    int ascent;   // pixels from the top of the cell to the baseline
+    int descent;  // pixels below the baseline
+    int height;   // ascent + descent
+};
+
+// A font of `face` (a family name; unknown names fall back through fontconfig),
+// `pixelHeight` pixels of character (em) height, weight 400 (normal) or from 600
+// up (bold), upright or italic. Returns null for a height below 1 or when no
+// face can be found.
+PlFont *FontCreate(std::string_view face, int pixelHeight, int weight, bool italic);
+void FontDestroy(PlFont *font);
+
+// The screen's two 12-pixel UI fonts, made on first use and kept for the run.
+PlFont *FontUiRegular();
+PlFont *FontUiSemibold();
+
+// The family fontconfig resolved the face to (for example "Liberation Serif").
+std::string FontResolvedFamily(const PlFont *font);
+int FontPixelHeight(const PlFont *font);
+PlFontMetrics FontMetrics(const PlFont *font);
+// Width and height in pixels of 8-bit text in `font`; {0, cell height} for empty text.
+PlSize FontTextExtent(const PlFont *font, std::string_view text);
+
+// Selects a font into the context (null selects the regular UI font) and
+// returns the previous one. The context does not own its font.
+PlFont *DcSelectFont(DrawContext *dc, PlFont *font);
+PlFont *DcFont(const DrawContext *dc);
+// Draws 8-bit text with its top-left corner at (x, y) in the context's font and
+// text colour; with an opaque background the text cell is filled first with
+// the background colour.
+void DcTextOut(DrawContext *dc, int x, int y, std::string_view text);
+PlSize DcTextExtent(DrawContext *dc, std::string_view text);
+
+// cp1252 to UTF-8; bytes that the code page leaves undefined become U+FFFD.
+std::string PlCp1252ToUtf8(std::string_view text);

@@ -1,0 +1,106 @@
+// Fonts: face mapping through fontconfig, metrics and extents, text out at a
+// top-left point with opaque or transparent background, and the cp1252 edge.
+#include <gtest/gtest.h>
+
+#include "platform/font.h"
+
+namespace {
+
+// Darkest-channel sum of the pixels in r that differ from white: a measure of ink.
+int Ink(cairo_surface_t *s, PlRect r)
+{
+    int ink = 0;
+    for (int y = r.top; y < r.bottom; y++)
+        for (int x = r.left; x < r.right; x++) ink += PlSurfacePixel(s, x, y) != kPlWhite;
+    return ink;
+}
+
+}  // namespace
+
+TEST(DrawFont, Cp1252ToUtf8)
+{
+    EXPECT_EQ(PlCp1252ToUtf8("abc"), "abc");
+    EXPECT_EQ(PlCp1252ToUtf8("\x80"), "\xE2\x82\xAC");          // euro
+    EXPECT_EQ(PlCp1252ToUtf8("\x96\x9F"), "\xE2\x80\x93\xC5\xB8");  // en dash, Y diaeresis
+    EXPECT_EQ(PlCp1252ToUtf8("\xE5\xC4\xF6"), "\xC3\xA5\xC3\x84\xC3\xB6");
+    EXPECT_EQ(PlCp1252ToUtf8("\xA0\xFF"), "\xC2\xA0\xC3\xBF");
+    EXPECT_EQ(PlCp1252ToUtf8("\x81"), "\xEF\xBF\xBD");  // undefined in the code page
+    EXPECT_EQ(PlCp1252ToUtf8(std::string_view("a\0b", 3)), "ab");
+}
+
+TEST(DrawFont, FacesResolveToInstalledFamilies)
+{
+    struct Case { const char *face; const char *family; };
+    const Case cases[] = {{"Times New Roman", "Liberation Serif"}, {"Arial", "Liberation Sans"},
+                          {"Courier New", "Liberation Mono"},      {"DejaVu Sans", "DejaVu Sans"},
+                          {"", "DejaVu Sans"}};
+    for (const Case &c : cases) {
+        PlFont *f = FontCreate(c.face, 20, 400, false);
+        ASSERT_NE(f, nullptr) << c.face;
+        EXPECT_EQ(FontResolvedFamily(f), c.family) << c.face;
+        EXPECT_EQ(FontPixelHeight(f), 20);
+        EXPECT_GE(FontMetrics(f).height, 20);
+        EXPECT_LE(FontMetrics(f).height, 30);
+        FontDestroy(f);
+    }
+    EXPECT_EQ(FontCreate("Arial", 0, 400, false), nullptr);
+    // Mono has one advance for every character; proportional faces do not.
+    PlFont *mono = FontCreate("Courier New", 30, 400, false);
+    PlFont *serif = FontCreate("Times New Roman", 30, 700, true);
+    ASSERT_NE(mono, nullptr);
+    ASSERT_NE(serif, nullptr);
+    EXPECT_EQ(FontTextExtent(mono, "iiii").cx, FontTextExtent(mono, "WWWW").cx);
+    EXPECT_EQ(FontTextExtent(mono, "iiii").cx * 2, FontTextExtent(mono, "iiiiiiii").cx);
+    EXPECT_LT(FontTextExtent(serif, "iiii").cx, FontTextExtent(serif, "WWWW").cx);
+    FontDestroy(mono);
+    FontDestroy(serif);
+}
+
+TEST(DrawFont, UiFontsExtentAndTextOut)
+{
+    PlFont *regular = FontUiRegular();
+    PlFont *bold = FontUiSemibold();
+    ASSERT_NE(regular, nullptr);
+    ASSERT_NE(bold, nullptr);
+    EXPECT_EQ(FontResolvedFamily(regular), "DejaVu Sans");
+    PlSize a = FontTextExtent(regular, "Invoice");
+    PlSize b = FontTextExtent(bold, "Invoice");
+    EXPECT_GT(a.cx, 30);
+    EXPECT_GT(b.cx, a.cx);  // the bold face is wider
+    EXPECT_EQ(a.cy, FontMetrics(regular).height);
+    EXPECT_EQ(FontTextExtent(regular, "").cx, 0);
+    EXPECT_GT(FontTextExtent(regular, "\x80").cx, 0);  // the euro sign has a glyph
+    EXPECT_EQ(FontTextExtent(regular, "ab").cx + FontTextExtent(regular, "ab").cx,
+              FontTextExtent(regular, "abab").cx);
+
+    cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 120, 40);
+    DrawContext *dc = DcCreate(s, 10, 5, nullptr, 0);
+    DcFillRect(dc, PlRect{-10, -5, 110, 35}, kPlBrushWhite);
+    EXPECT_EQ(DcFont(dc), regular);
+    DcSetBkMode(dc, PlBkMode::Transparent);
+    DcTextOut(dc, 0, 0, "Hg");
+    PlSize hg = DcTextExtent(dc, "Hg");
+    // All ink lies in the text cell at surface (10,5); the cell has ink near its top.
+    PlRect cell{10, 5, 10 + hg.cx, 5 + hg.cy};
+    EXPECT_EQ(Ink(s, PlRect{0, 0, 120, 40}), Ink(s, cell));
+    EXPECT_GT(Ink(s, PlRect{cell.left, cell.top, cell.right, cell.top + 6}), 0);
+    EXPECT_GT(Ink(s, PlRect{cell.left, cell.bottom - FontMetrics(regular).descent, cell.right, cell.bottom}), 0);
+
+    // Opaque white-on-black: the cell's background becomes black, selection style.
+    DcSetBkMode(dc, PlBkMode::Opaque);
+    DcSetBkColor(dc, kPlBlack);
+    DcSetTextColor(dc, kPlWhite);
+    PlFont *old = DcSelectFont(dc, bold);
+    EXPECT_EQ(old, regular);
+    DcTextOut(dc, 40, 10, "ok");
+    PlSize ok = DcTextExtent(dc, "ok");
+    EXPECT_EQ(PlSurfacePixel(s, 50, 15), kPlBlack);
+    EXPECT_EQ(PlSurfacePixel(s, 50 + ok.cx - 1, 15 + ok.cy - 1), kPlBlack);
+    EXPECT_EQ(PlSurfacePixel(s, 50 + ok.cx, 15), kPlWhite);
+    int black = 0;
+    for (int x = 50; x < 50 + ok.cx; x++)
+        for (int y = 15; y < 15 + ok.cy; y++) black += PlSurfacePixel(s, x, y) == kPlBlack;
+    EXPECT_LT(black, ok.cx * ok.cy);  // white glyphs in it
+    DcDestroy(dc);
+    cairo_surface_destroy(s);
+}
