@@ -7,6 +7,7 @@
 #include "core/text_range.h"
 
 #include "core/decimal.h"
+#include "core/field_types.h"
 #include "core/pstring.h"
 
 static bool IsRangeSep(uint8_t c) { return c == ';' || c == ':' || c == ','; }
@@ -69,9 +70,11 @@ void RangeSplit(const uint8_t *s, uint8_t *from, uint8_t *to) {
     if (!separated && to[0] == 0) PStringCopy(to, from);
 }
 
-// An open end is -1; otherwise the digits' value.
-static int32_t RangeEndNumber(const uint8_t *digits) {
-    return digits[0] == 0 ? -1 : TextToLong(digits);
+void RangeSplitToFields(const uint8_t *s, uint8_t *fromField, uint8_t *toField, int m) {
+    PString from, to;
+    RangeSplit(s, from, to);
+    FieldFromText(fromField, FtText, m, from);
+    FieldFromText(toField, FtText, m, to);
 }
 
 void RangeSplitNumber(const uint8_t *s, int32_t *from, int32_t *to) {
@@ -81,6 +84,7 @@ void RangeSplitNumber(const uint8_t *s, int32_t *from, int32_t *to) {
     bool separated = RangeNonDigitRun(s, &p, gap);
     RangeDigitRun(s, &p, b);
     if (!separated && b[0] == 0) PStringCopy(b, a);
-    *from = RangeEndNumber(a);
-    *to = RangeEndNumber(b);
+    *from = *to = -1;  // what an end keeps when its digits are refused
+    FieldFromText(reinterpret_cast<uint8_t *>(from), FtLongOrEmpty, 0, a);
+    FieldFromText(reinterpret_cast<uint8_t *>(to), FtLongOrEmpty, 0, b);
 }

@@ -25,5 +25,8 @@ bool RangeWordToDouble(const uint8_t *s, int *p, double *out);
 
 // The two ends of a range as texts.
 void RangeSplit(const uint8_t *s, uint8_t *from, uint8_t *to);
+// RangeSplit, then each end stored as a text field of maximum length m
+// (m + 1 bytes, rounded up to even).
+void RangeSplitToFields(const uint8_t *s, uint8_t *fromField, uint8_t *toField, int m);
 // The two ends as numbers, -1 for an open end.
 void RangeSplitNumber(const uint8_t *s, int32_t *from, int32_t *to);

@@ -45,6 +45,15 @@ TEST(TextRange, SplitNumbers) {
     EXPECT_EQ(SplitNumber(""), R(-1, -1));
 }
 
+TEST(TextRange, SplitToTextFields) {
+    PString s;
+    PStringFromC(s, "alpha:betagamma");
+    uint8_t from[6], to[6];  // maximum length 5
+    RangeSplitToFields(s, from, to, 5);
+    EXPECT_EQ(PStringToStd(from), "alpha");
+    EXPECT_EQ(PStringToStd(to), "betag") << "each end is cut to the field's length";
+}
+
 TEST(TextRange, Scanners) {
     PString s, w;
     PStringFromC(s, "  AB-12+3 ;: x");
