@@ -24,8 +24,11 @@ struct MemSlot {
 constexpr uint32_t SlotBits = 24;
 constexpr uint32_t SlotMask = (1u << SlotBits) - 1;
 
-std::vector<MemSlot> Slots(1);   // slot 0 is never used
-std::vector<uint32_t> FreeSlots;
+// Never destroyed: blocks that live for the whole run (the interface
+// file's tables) stay reachable until the process ends, and no code that
+// runs during exit finds the table gone.
+std::vector<MemSlot> &Slots = *new std::vector<MemSlot>(1);  // slot 0 is never used
+std::vector<uint32_t> &FreeSlots = *new std::vector<uint32_t>;
 uint32_t LiveBlocks = 0;
 
 MemSlot *SlotOf(MemBlock h) {

@@ -1,0 +1,517 @@
+// counted_index.cpp - the counted B-tree of one index (node layout in
+// format.h): search by key, read by position, count, insert and delete.
+//
+// Every entry carries the number of keys beneath it, so a descent can sum
+// the counts left of its path into a 1-based position, and reading the
+// n-th key is one descent. An inner entry's key is its child's first key,
+// kept exact on every change, so a descent can bound positions exactly:
+// equal keys may span several leaves and stay in insertion order (a new
+// key goes after all equal ones). A delete finds its entry by key and
+// record id together.
+#include <algorithm>
+#include <cassert>
+
+#include "core/definitions.h"
+#include "database/engine/engine_state.h"
+
+using namespace dbformat;
+
+namespace {
+
+// One node in memory, with the geometry of its index.
+struct Node {
+    uint8_t b[SectorSize];
+    uint32_t esize = 0;   // key length + 12
+    uint32_t klen = 0;
+
+    uint16_t count() const { return D4GetWord(b + NodeCount); }
+    void setCount(uint16_t n) { D4PutWord(b + NodeCount, n); }
+    uint32_t total() const { return D4GetLong(b + NodeTotal); }
+    uint8_t *entry(int i) { return b + NodeEntries + (size_t)i * esize; }
+    const uint8_t *entry(int i) const { return b + NodeEntries + (size_t)i * esize; }
+    uint32_t child(int i) const { return D4GetLong(entry(i) + EntryChild); }
+    uint32_t cnt(int i) const { return D4GetLong(entry(i) + EntryCount); }
+    uint32_t recid(int i) const { return D4GetLong(entry(i) + EntryRecId); }
+    const uint8_t *key(int i) const { return entry(i) + EntryKey; }
+    void retotal() {
+        uint32_t t = 0;
+        for (int i = 0; i < count(); i++) t += cnt(i);
+        D4PutLong(b + NodeTotal, t);
+    }
+    void insertAt(int i, const uint8_t *e) {
+        int n = count();
+        std::memmove(entry(i + 1), entry(i), (size_t)(n - i) * esize);
+        std::memcpy(entry(i), e, esize);
+        setCount((uint16_t)(n + 1));
+    }
+    void removeAt(int i) {
+        int n = count();
+        std::memmove(entry(i), entry(i + 1), (size_t)(n - i - 1) * esize);
+        std::memset(entry(n - 1), 0, esize);
+        setCount((uint16_t)(n - 1));
+    }
+};
+
+// The geometry and limits of an index, from its definition.
+struct Geometry {
+    const uint8_t *def;
+    uint32_t klen, esize, maxEntries, nodeSize;
+};
+
+Geometry GeometryOf(const uint8_t *def) {
+    uint32_t k = IndexDefKeyLength(def);
+    return Geometry{def, k, k + EntryFixed, IndexDefMaxEntries(def), IndexDefNodeSize(def)};
+}
+
+void InitNode(Node *n, const Geometry &g) {
+    std::memset(n->b, 0, sizeof n->b);
+    n->esize = g.esize;
+    n->klen = g.klen;
+}
+
+bool ReadNode(const Geometry &g, uint32_t ptr, Node *n) {
+    n->esize = g.esize;
+    n->klen = g.klen;
+    if (!D4ReadPlain(ptr, n->b, nullptr, "D4Index node")) return false;
+    if (n->count() > g.maxEntries) {
+        D4Damaged("D4Index node count");
+        return false;
+    }
+    return true;
+}
+
+uint32_t WriteNode(const Geometry &g, const Node &n, uint32_t ptr) {
+    return D4DiskUpdate(n.b, ptr, g.nodeSize, false);
+}
+
+bool LevelsValid(const IndexHead *h) {
+    if (h->levels < 1 || h->levels > (uint32_t)IndexMaxLevels) {
+        D4Damaged("D4Index levels");
+        return false;
+    }
+    return true;
+}
+
+bool EndHold(bool ok) {
+    if (!ok) D4HoldFail();
+    bool flushed = D4DiskFlush();
+    return ok && flushed;
+}
+
+// The per-level nodes of the last descent (levels 1..29).
+struct Descent {
+    std::array<Node, IndexMaxLevels + 1> nodes;
+};
+
+Descent &Scratch() {
+    static Descent d;
+    return d;
+}
+
+// Descends from the root to the leaf that bounds key: with orEqual the
+// entries not greater than key (by the first `parts` parts) lie before
+// the bound, else the entries smaller than it. Records the path and
+// nodes, caches the leaf in the head, and returns the number of entries
+// before the bound in *below.
+bool Bound(IndexHead *h, const Geometry &g, const uint8_t *key, int parts, bool orEqual, uint32_t *below,
+           Descent &d) {
+    if (!LevelsValid(h)) return false;
+    auto before = [&](const Node &n, int i) {
+        int c = D4KeyComparePrefix(g.def, n.key(i), key, parts);
+        return orEqual ? c <= 0 : c < 0;
+    };
+    uint32_t ptr = h->root, pos = 0;
+    for (uint32_t l = 1; l <= h->levels; l++) {
+        Node &n = d.nodes[l];
+        if (!ReadNode(g, ptr, &n)) return false;
+        int count = n.count();
+        // First entry (from `from`) that is not before the bound.
+        int from = l < h->levels ? 1 : 0;
+        int lo = from, hi = count;
+        while (lo < hi) {
+            int mid = (lo + hi) / 2;
+            if (before(n, mid)) lo = mid + 1; else hi = mid;
+        }
+        if (l < h->levels) {
+            if (count == 0) {
+                D4Damaged("D4Index empty inner node");
+                return false;
+            }
+            int i = lo - 1;   // the last entry before the bound, or entry 0
+            for (int j = 0; j < i; j++) pos += n.cnt(j);
+            CurDVp->path[l] = PathStep{ptr, (uint32_t)i};
+            ptr = n.child(i);
+        } else {
+            CurDVp->path[l] = PathStep{ptr, (uint32_t)lo};
+            h->leafPtr = ptr;
+            h->leafFirst = pos + 1;
+            pos += lo;
+        }
+    }
+    *below = pos;
+    return true;
+}
+
+// Reads the entry at position (1-based): its record id and key. false
+// when the position is past the end (or on failure, *failed set).
+bool EntryAt(IndexHead *h, const Geometry &g, uint32_t position, uint32_t *recid, uint8_t *key, bool *failed) {
+    *failed = false;
+    if (position < 1) return false;
+    Node n;
+    if (h->leafPtr != DiskNone && position >= h->leafFirst && position - h->leafFirst < g.maxEntries) {
+        if (!ReadNode(g, h->leafPtr, &n)) return *failed = true, false;
+        uint32_t i = position - h->leafFirst;
+        if (i < n.count()) {
+            *recid = n.recid((int)i);
+            if (key) std::memcpy(key, n.key((int)i), g.klen);
+            return true;
+        }
+    }
+    // D4IndexWalkPos: descend subtracting the counts of skipped entries.
+    if (!LevelsValid(h)) return *failed = true, false;
+    uint32_t ptr = h->root, p = position;
+    for (uint32_t l = 1; l <= h->levels; l++) {
+        if (!ReadNode(g, ptr, &n)) return *failed = true, false;
+        if (l < h->levels) {
+            int i = 0;
+            while (i < n.count() && p > n.cnt(i)) p -= n.cnt(i++);
+            if (i == n.count()) return false;
+            ptr = n.child(i);
+        } else {
+            if (p > n.count()) return false;
+            h->leafPtr = ptr;
+            h->leafFirst = position - (p - 1);
+            *recid = n.recid((int)p - 1);
+            if (key) std::memcpy(key, n.key((int)p - 1), g.klen);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Moves the descent's path to the next entry in key order, reading the
+// nodes on the way. false at the end of the index (or on failure).
+bool StepForward(IndexHead *h, const Geometry &g, Descent &d, bool *failed) {
+    *failed = false;
+    uint32_t leaf = h->levels;
+    if (CurDVp->path[leaf].entry + 1 < d.nodes[leaf].count()) {
+        CurDVp->path[leaf].entry++;
+        return true;
+    }
+    uint32_t l = leaf;
+    while (l > 1 && CurDVp->path[l - 1].entry + 1 >= d.nodes[l - 1].count()) l--;
+    if (l == 1) return false;
+    CurDVp->path[l - 1].entry++;
+    for (uint32_t k = l; k <= leaf; k++) {
+        uint32_t ptr = d.nodes[k - 1].child((int)CurDVp->path[k - 1].entry);
+        if (!ReadNode(g, ptr, &d.nodes[k])) return *failed = true, false;
+        if (d.nodes[k].count() == 0) {
+            D4Damaged("D4Index empty node");
+            return *failed = true, false;
+        }
+        CurDVp->path[k] = PathStep{ptr, 0};
+    }
+    return true;
+}
+
+// Finds the entry of key with record id recid: leaves the path on it and
+// returns its position; 0 when absent (*anyEqual tells whether the key
+// itself was present), or on failure (*failed set).
+uint32_t LocateRecord(IndexHead *h, const Geometry &g, const uint8_t *key, uint32_t recid, Descent &d,
+                      bool *anyEqual, bool *failed) {
+    *anyEqual = false;
+    *failed = false;
+    uint32_t below;
+    if (!Bound(h, g, key, 0, false, &below, d)) return *failed = true, 0;
+    uint32_t leaf = h->levels;
+    uint32_t position = below + 1;
+    // The bound may sit just past the end of its leaf.
+    if (CurDVp->path[leaf].entry >= d.nodes[leaf].count()) {
+        if (d.nodes[leaf].count() == 0) return 0;
+        CurDVp->path[leaf].entry = d.nodes[leaf].count() - 1;
+        if (!StepForward(h, g, d, failed)) return 0;
+    }
+    for (;;) {
+        const Node &n = d.nodes[leaf];
+        int i = (int)CurDVp->path[leaf].entry;
+        if (D4KeyComparePrefix(g.def, n.key(i), key, 0) != 0) return 0;
+        *anyEqual = true;
+        if (n.recid(i) == recid) return position;
+        if (!StepForward(h, g, d, failed)) return 0;
+        position++;
+    }
+}
+
+void MakeEntry(uint8_t *e, const Geometry &g, uint32_t child, uint32_t count, uint32_t recid, const uint8_t *key) {
+    std::memset(e, 0, g.esize);
+    D4PutLong(e + EntryChild, child);
+    D4PutLong(e + EntryCount, count);
+    D4PutLong(e + EntryRecId, recid);
+    std::memcpy(e + EntryKey, key, g.klen);
+}
+
+// The entry that stands for node n (stored at ptr) in its parent.
+void ParentEntry(uint8_t *e, const Geometry &g, const Node &n, uint32_t ptr) {
+    MakeEntry(e, g, ptr, n.total(), n.recid(0), n.key(0));
+}
+
+}  // namespace
+
+bool D4IndexSearch(int reg, const uint8_t *name, const uint8_t *def, const uint8_t *key, int parts, int exact,
+                   int direction, uint32_t *recid, uint32_t *position, uint8_t *record) {
+    *recid = DiskNone;
+    if (position) *position = 0;
+    IndexHead *h = D4IndexHeadLoad(name, def, false);
+    if (!h) return false;
+    Geometry g = GeometryOf(def);
+    Descent &d = Scratch();
+    uint32_t below;
+    bool forward = direction >= 0;
+    if (!Bound(h, g, key, parts, !forward, &below, d)) return false;
+    uint32_t at = forward ? below + 1 : below;
+    uint8_t found[PlainDataMax];
+    uint32_t id;
+    bool failed;
+    if (!EntryAt(h, g, at, &id, found, &failed)) {
+        if (position) *position = below;
+        return false;
+    }
+    if (exact && D4KeyComparePrefix(def, found, key, parts) != 0) {
+        if (position) *position = below;
+        return false;
+    }
+    *recid = id;
+    if (position) *position = at;
+    if (record && RegIsSimple(reg)) std::memcpy(record, found, g.klen);
+    return true;
+}
+
+bool D4IndexReadPos(int reg, const uint8_t *name, const uint8_t *def, uint32_t position, uint32_t *recid,
+                    uint8_t *record) {
+    *recid = DiskNone;
+    IndexHead *h = D4IndexHeadLoad(name, def, false);
+    if (!h) return false;
+    Geometry g = GeometryOf(def);
+    uint8_t key[PlainDataMax];
+    bool failed;
+    if (!EntryAt(h, g, position, recid, key, &failed)) {
+        *recid = DiskNone;
+        return false;
+    }
+    if (record && RegIsSimple(reg)) std::memcpy(record, key, g.klen);
+    return true;
+}
+
+uint32_t D4IndexCount(const uint8_t *name, const uint8_t *def) {
+    IndexHead *h = D4IndexHeadLoad(name, def, false);
+    if (!h) return 0;
+    Geometry g = GeometryOf(def);
+    Node n;
+    if (!ReadNode(g, h->root, &n)) return 0;
+    return n.total();
+}
+
+uint32_t D4IndexFindEntry(const uint8_t *name, const uint8_t *def, const uint8_t *key, uint32_t recid) {
+    IndexHead *h = D4IndexHeadLoad(name, def, false);
+    if (!h) return 0;
+    bool anyEqual, failed;
+    return LocateRecord(h, GeometryOf(def), key, recid, Scratch(), &anyEqual, &failed);
+}
+
+bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t recid, const uint8_t *key) {
+    if (!D4WriteAllowed()) return false;
+    D4Hold();
+    IndexHead *h = D4IndexHeadLoad(name, def, true);
+    if (!h) return EndHold(false);
+    Geometry g = GeometryOf(def);
+    Descent &d = Scratch();
+    uint32_t below;
+    // D4IndexLocateForInsert: after every entry not greater than the key.
+    if (!Bound(h, g, key, 0, true, &below, d)) return EndHold(false);
+    uint32_t levels = h->levels;
+    uint8_t pending[PlainDataMax];
+    MakeEntry(pending, g, DiskNone, 1, recid, key);
+    bool hasPending = true;
+    uint8_t childEntry[PlainDataMax];
+    int insertAt = (int)CurDVp->path[levels].entry;
+    uint32_t half = g.maxEntries / 2;
+    for (uint32_t l = levels; l >= 1; l--) {
+        Node &n = d.nodes[l];
+        uint32_t at = CurDVp->path[l].node;
+        if (l < levels) {
+            int i = (int)CurDVp->path[l].entry;
+            std::memcpy(n.entry(i), childEntry, g.esize);
+            insertAt = i + 1;
+        }
+        uint32_t moved;
+        if (hasPending && n.count() < g.maxEntries) {
+            n.insertAt(insertAt, pending);
+            hasPending = false;
+        } else if (hasPending) {
+            // D4IndexNodeSplit: the upper count - half entries go right.
+            Node right;
+            InitNode(&right, g);
+            int count = n.count();
+            for (int i = (int)half; i < count; i++) std::memcpy(right.entry(i - (int)half), n.entry(i), g.esize);
+            right.setCount((uint16_t)(count - (int)half));
+            for (int i = (int)half; i < count; i++) std::memset(n.entry(i), 0, g.esize);
+            n.setCount((uint16_t)half);
+            if (insertAt <= (int)half) n.insertAt(insertAt, pending);
+            else right.insertAt(insertAt - (int)half, pending);
+            right.retotal();
+            uint32_t rightPtr = D4DiskStore(right.b, g.nodeSize, 0, 0, 0);
+            if (rightPtr == DiskNone) return EndHold(false);
+            ParentEntry(pending, g, right, rightPtr);
+        }
+        n.retotal();
+        moved = WriteNode(g, n, at);
+        if (moved == DiskNone) return EndHold(false);
+        ParentEntry(childEntry, g, n, moved);
+        if (l == 1) {
+            h->root = moved;
+            break;
+        }
+    }
+    if (hasPending) {
+        // The root split: a new root above both halves.
+        if (levels >= (uint32_t)IndexMaxLevels) {
+            D4Damaged("D4Index levels");
+            return EndHold(false);
+        }
+        Node root;
+        InitNode(&root, g);
+        root.insertAt(0, childEntry);
+        root.insertAt(1, pending);
+        root.retotal();
+        uint32_t r = D4DiskStore(root.b, g.nodeSize, 0, 0, 0);
+        if (r == DiskNone) return EndHold(false);
+        h->root = r;
+        h->levels = levels + 1;
+    }
+    h->dirty = 1;
+    h->leafPtr = DiskNone;
+    return EndHold(true);
+}
+
+bool D4IndexDelete(int reg, const uint8_t *name, const uint8_t *def, uint32_t recid, const uint8_t *key) {
+    if (!D4WriteAllowed()) return false;
+    D4Hold();
+    IndexHead *h = D4IndexHeadLoad(name, def, false);
+    if (!h) {
+        D4Damaged("D4IndexDelete no indexhead");
+        return EndHold(false);
+    }
+    Geometry g = GeometryOf(def);
+    Descent &d = Scratch();
+    bool anyEqual, failed;
+    if (LocateRecord(h, g, key, recid, d, &anyEqual, &failed) == 0) {
+        if (!failed) D4Damaged(anyEqual ? "D4IndexDelete found wrong record" : "D4IndexDelete found no record");
+        return EndHold(false);
+    }
+    uint32_t levels = h->levels;
+    bool childGone = false;
+    uint8_t childEntry[PlainDataMax];
+    for (uint32_t l = levels; l >= 1; l--) {
+        Node &n = d.nodes[l];
+        uint32_t at = CurDVp->path[l].node;
+        int i = (int)CurDVp->path[l].entry;
+        // D4IndexNodeJoin removes entry i.
+        if (l == levels || childGone) n.removeAt(i);
+        else std::memcpy(n.entry(i), childEntry, g.esize);
+        n.retotal();
+        if (n.count() == 0 && l > 1) {
+            if (!D4DiskRelease(at, false)) return EndHold(false);
+            childGone = true;
+            continue;
+        }
+        childGone = false;
+        uint32_t moved = WriteNode(g, n, at);
+        if (moved == DiskNone) return EndHold(false);
+        if (n.count() > 0) ParentEntry(childEntry, g, n, moved);
+        if (l == 1) {
+            h->root = moved;
+            break;
+        }
+    }
+    // A root with one entry gives way to its child.
+    Node root;
+    if (!ReadNode(g, h->root, &root)) return EndHold(false);
+    while (h->levels >= 2 && root.count() == 1) {
+        uint32_t child = root.child(0);
+        if (!D4DiskRelease(h->root, false)) return EndHold(false);
+        h->root = child;
+        h->levels--;
+        if (!ReadNode(g, h->root, &root)) return EndHold(false);
+    }
+    // An inner root left without entries is an empty leaf.
+    if (h->levels >= 2 && root.count() == 0) h->levels = 1;
+    h->dirty = 1;
+    h->leafPtr = DiskNone;
+    return EndHold(true);
+}
+
+// Walks one index from its root: every node into *nodes; checks counts,
+// totals, first keys against parent entries and key order. Each entry's
+// record id goes to *recids.
+bool D4IndexWalkOne(const uint8_t *def, uint32_t levels, uint32_t root, std::vector<uint32_t> *nodes,
+                    std::vector<uint32_t> *recids, std::string *report) {
+    Geometry g = GeometryOf(def);
+    if (levels < 1 || levels > (uint32_t)IndexMaxLevels) {
+        *report += "index levels out of range\n";
+        return false;
+    }
+    bool ok = true;
+    std::vector<uint8_t> lastKey;
+    uint32_t budget = HdrGetLong(HdrLogicalEnd) / SectorSize;
+    // Depth-first, children in order, so leaves come in key order.
+    struct Frame { uint32_t ptr; uint32_t level; std::vector<uint8_t> parent; };
+    std::vector<Frame> stack{{root, 1, {}}};
+    while (!stack.empty()) {
+        Frame f = std::move(stack.back());
+        stack.pop_back();
+        if (budget-- == 0 || !D4PtrValid(f.ptr)) {
+            *report += "index node pointer invalid or looping\n";
+            return false;
+        }
+        Node n;
+        if (!ReadNode(g, f.ptr, &n)) return false;
+        nodes->push_back(f.ptr);
+        uint32_t total = 0;
+        for (int i = 0; i < n.count(); i++) total += n.cnt(i);
+        if (total != n.total()) {
+            *report += "index node total differs from its entries\n";
+            ok = false;
+        }
+        if (!f.parent.empty()) {
+            uint8_t e[PlainDataMax];
+            if (n.count() == 0) {
+                *report += "empty index node below the root\n";
+                ok = false;
+            } else {
+                ParentEntry(e, g, n, f.ptr);
+                if (std::memcmp(e, f.parent.data(), g.esize) != 0) {
+                    *report += "index parent entry differs from its child\n";
+                    ok = false;
+                }
+            }
+        }
+        if (f.level == levels) {
+            for (int i = 0; i < n.count(); i++) {
+                if (n.child(i) != DiskNone || n.cnt(i) != 1) {
+                    *report += "index leaf entry malformed\n";
+                    ok = false;
+                }
+                if (!lastKey.empty() && D4KeyComparePrefix(def, lastKey.data(), n.key(i), 0) > 0) {
+                    *report += "index keys out of order\n";
+                    ok = false;
+                }
+                lastKey.assign(n.key(i), n.key(i) + g.klen);
+                recids->push_back(n.recid(i));
+            }
+        } else {
+            for (int i = n.count() - 1; i >= 0; i--)
+                stack.push_back({n.child(i), f.level + 1, std::vector<uint8_t>(n.entry(i), n.entry(i) + g.esize)});
+        }
+    }
+    return ok;
+}

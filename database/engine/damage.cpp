@@ -1,0 +1,77 @@
+// damage.cpp - how the engine reports what goes wrong: assertion texts,
+// damage found in the file, and file faults. Damage and faults put the
+// engine in damaged mode, in which nothing but the header's damaged word
+// reaches the file and every changing operation reports failure, so a
+// half-done change is never committed and no save is reported as done
+// when it was dropped.
+#include <cstdio>
+
+#include "core/pstring.h"
+#include "core/system.h"
+#include "core/ui_text.h"
+#include "database/engine/engine_state.h"
+
+void D4Message(const char *text, int64_t value) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, "%s%lld", text, (long long)value);
+    PString t;
+    PStringFromC(t, buffer);
+    ShowMessage(0, t);
+}
+
+void D4MessageText(const char *text) {
+    PString t;
+    PStringFromC(t, text);
+    ShowMessage(0, t);
+}
+
+void D4HoldFail() { Db.holdFailed = true; }
+
+void D4Damaged(const char *text) {
+    D4MessageText(text);
+    Db.damaged = true;
+    D4HoldFail();
+    if (Db.adviceShown) return;
+    Db.adviceShown = true;
+    D4MessageText("CAUTION! We suggest You do a raw data export with the next dialog");
+    if (Db.rawExport && Db.rawExport()) ExitProgram(0);
+}
+
+void DbIoError(int code) {
+    if (code == 0) return;
+    D4HoldFail();
+    if (!Db.damaged) {
+        if (code == 1) D4MessageText("Memory checksum problem");
+        else D4Message("Filesystem error ", code);
+    }
+    Db.damaged = true;
+    Db.abortFlag = true;
+}
+
+bool D4WriteAllowed() {
+    if (!Db.open || Db.damaged) {
+        D4HoldFail();
+        return false;
+    }
+    if (CurDVp != MasterDVp) {
+        D4MessageText("D4DiskWrite DVp!=MasterDVp");
+        D4HoldFail();
+        return false;
+    }
+    return true;
+}
+
+bool D4PtrValid(uint32_t ptr) {
+    using namespace dbformat;
+    return ptr % SectorSize == 0 && ptr >= SectorSize && ptr < HdrGetLong(HdrLogicalEnd);
+}
+
+void D4SetRawExportRunner(D4RawExportRunner runner) { Db.rawExport = runner; }
+
+uint32_t D4FreeSectorCount() { return Db.freeCount; }
+int D4MasterCount() { return Db.copies; }
+bool D4DamagedMode() { return Db.damaged; }
+bool D4AbortFlag() { return Db.abortFlag; }
+void D4ClearAbortFlag() { Db.abortFlag = false; }
+int D4FlushMode() { return Db.flushMode; }
+bool D4FileOrderDiffers() { return Db.swap; }

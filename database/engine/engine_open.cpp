@@ -1,0 +1,211 @@
+// engine_open.cpp - engine start, and creating, opening and closing the
+// database file (header layout in format.h).
+#include <sys/stat.h>
+
+#include "core/pstring.h"
+#include "core/system.h"
+#include "core/ui_text.h"
+#include "database/engine/engine_state.h"
+
+using namespace dbformat;
+
+EngineGlobals Db;
+
+void D4SnapshotsDropAll();
+
+namespace {
+
+// Back to the state of no open file.
+void ResetState() {
+    D4SnapshotsDropAll();
+    Db.flushMode = 1;
+    Db.damaged = false;
+    Db.abortFlag = false;
+    Db.holdFailed = false;
+    Db.open = false;
+    MasterDVp->holdCnt = 0;
+    MasterDVp->header.fill(0);
+    MasterDVp->path.fill(PathStep{});
+    D4IndexHeadsReset(MasterDVp);
+    D4CacheReset();
+    D4FreeListsClear();
+    D4SegmentPathsInit();
+    Db.swap = false;
+    Db.fileOrder = ProgramByteOrder;
+    ByteOrderSetDatabase(ProgramByteOrder);
+}
+
+void Fail(const char *text, const char *name) {
+    PString t;
+    PStringFromC(t, text);
+    PString n;
+    PStringFromC(n, name);
+    PStringAppend(t, n);
+    ShowMessage(0, t);
+}
+
+// Checks the header's own numbers before anything follows them.
+bool HeaderSane() {
+    uint32_t end = HdrGetLong(HdrLogicalEnd);
+    if (end < SectorSize || end % SectorSize != 0 || end > MaxLogicalEnd) return false;
+    uint32_t levels = HdrGetLong(HdrSegLevels);
+    if (levels < 1 || levels > (uint32_t)SegMaxLevels) return false;
+    if (!D4PtrValid(HdrGetLong(HdrSegRoot))) return false;
+    for (int off : {HdrFreeA, HdrFreeB}) {
+        uint32_t p = HdrGetLong(off);
+        if (p != DiskNone && !D4PtrValid(p)) return false;
+    }
+    uint32_t master = HdrGetLong(HdrMasterList);
+    return master != DiskNone && master >= 1 && master <= HdrGetLong(HdrMaxSegNr);
+}
+
+}  // namespace
+
+bool D4Init(uint32_t cacheBytes) {
+    if (Db.open) D4Close();
+    D4SegmentPathsInit();
+    CurDVp = MasterDVp;
+    D4IndexHeadsReset(MasterDVp);
+    D4IndexHeadsReset(CopyDVp);
+    D4CacheInit(cacheBytes);
+    D4BlocksIndexInit();
+    Db.started = true;
+    ResetState();
+    return true;
+}
+
+void D4Exit() {}
+
+void D4TestSetCreateByteOrder(uint8_t flag) { Db.createOrder = flag; }
+
+bool D4IsOpen() { return Db.open; }
+
+int D4Create(const char *name, uint16_t) {
+    if (!Db.started) D4Init(0);
+    if (Db.open) D4Close();
+    ResetState();
+    Db.fileOrder = Db.createOrder;
+    Db.swap = Db.fileOrder != ProgramByteOrder;
+    ByteOrderSetDatabase(Db.fileOrder);
+    if (!DbFileCreate(name)) {
+        Fail("The database file cannot be created: ", name);
+        return D4OpenFailed;
+    }
+    Db.fileName = name;
+    uint8_t *h = MasterDVp->header.data();
+    h[HdrByteOrder] = Db.fileOrder;
+    HdrSetLong(HdrFreeA, DiskNone);
+    HdrSetLong(HdrSegLevels, 1);
+    HdrSetLong(HdrSegRoot, DiskNone);
+    HdrSetLong(HdrMaxSegNr, 0);
+    HdrSetLong(HdrSegCount, 0);
+    HdrSetLong(HdrMasterList, DiskNone);
+    HdrSetLong(HdrLogicalEnd, SectorSize);
+    HdrSetLong(HdrFreeB, DiskNone);
+    HdrSetLong(HdrPhysicalEnd, 0);
+    HdrSetLong(HdrFormat, FormatNumber);
+    HdrSetLong(HdrLastSerial, 0);
+    for (int i = 0; i < QueueCount; i++) HdrSetLong(HdrQueueHeads + 4 * i, DiskNone);
+    HdrSetLong(HdrQueuedTasks, 0);
+    uint8_t sector0[SectorSize] = {};
+    std::memcpy(sector0, h, HeaderSize);
+    Db.open = true;
+    bool ok = D4DiskWriteAt(sector0, 0, SectorSize, false) && D4HeaderWrite();
+    DbDiskHook(SectorSize);
+    if (ok) {
+        // The empty segment-tree root and the first master-list block.
+        D4Hold();
+        uint8_t root[SegNodeSize] = {};
+        uint32_t r = D4DiskStore(root, SegNodeSize, 0, 0, 0);
+        if (r != DiskNone) {
+            HdrSetLong(HdrSegRoot, r);
+            ok = D4SegmentPathLoad() && D4MasterListCreate() != 0;
+        } else {
+            ok = false;
+        }
+        if (!ok) D4HoldFail();
+        ok = D4DiskFlush() && ok;
+    }
+    if (!ok) {
+        Fail("The database file cannot be created: ", name);
+        DbFileClose();
+        ResetState();
+        return D4OpenFailed;
+    }
+    return D4OpenOk;
+}
+
+int D4Open(const char *name, uint16_t) {
+    if (!Db.started) D4Init(0);
+    if (Db.open) D4Close();
+    ResetState();
+    int r = DbFileOpen(name);
+    if (r == D4OpenLocked) {
+        Fail("The database is in use by another program: ", name);
+        return r;
+    }
+    if (r != D4OpenOk) return r;
+    struct stat st;
+    uint8_t *h = MasterDVp->header.data();
+    if (fstat(Db.fd, &st) != 0 || st.st_size < (off_t)SectorSize || !DbFileRead(h, 0, HeaderSize) ||
+        h[HdrByteOrder] > 1) {
+        Fail("This is not a database: ", name);
+        DbFileClose();
+        ResetState();
+        return D4OpenNotDatabase;
+    }
+    Db.fileOrder = h[HdrByteOrder];
+    Db.swap = Db.fileOrder != ProgramByteOrder;
+    ByteOrderSetDatabase(Db.fileOrder);
+    if (HdrGetLong(HdrFormat) != FormatNumber) {
+        ShowTextMessage(1555);
+        DbFileClose();
+        ResetState();
+        return D4OpenWrongFormat;
+    }
+    Db.fileName = name;
+    Db.open = true;
+    if (HdrGetWord(HdrDamaged) != 0) D4Damaged("This database is damaged");
+    PString text;
+    if (HdrGetWord(HdrInUse) != 1) {
+        PStringFromC(text, "Open database ");
+        PString n;
+        PStringFromC(n, name);
+        PStringAppend(text, n);
+    } else {
+        GetUiText(text, 1556);
+    }
+    LogAppend(text);
+    HdrSetWord(HdrInUse, 1);
+    if (!HeaderSane()) {
+        D4Damaged("This database is damaged: header values out of range");
+        return D4OpenOk;
+    }
+    // Damage found here leaves the file open in damaged mode, for export.
+    if (D4FreeListsLoad()) D4SegmentPathLoad();
+    return D4OpenOk;
+}
+
+bool D4Close() {
+    if (!Db.open) return false;
+    D4SnapshotsDropAll();
+    bool ok = true;
+    if (MasterDVp->holdCnt > 0) {
+        D4MessageText("D4DiskClose holdCnt != 0");
+        MasterDVp->holdCnt = 0;
+    }
+    if (!Db.damaged) {
+        // Everything still in memory goes out, as at a flush in mode 1.
+        D4Hold();
+        HdrSetWord(HdrInUse, 0);
+        Db.mergeLists = false;
+        ok = D4IndexHeadsSave() && D4FreeListsStore() && D4CacheWriteBack() && D4HeaderWrite();
+        MasterDVp->holdCnt = 0;
+    } else {
+        D4HeaderWrite();
+        ok = false;
+    }
+    DbFileClose();
+    ResetState();
+    return ok;
+}

@@ -1,0 +1,269 @@
+// engine_state.h - the engine's shared state and its internal
+// operations, for the files of database/engine only.
+//
+// Layout of everything on disk: format.h. Public entry points: engine.h.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/file_form.h"
+#include "core/memblock.h"
+#include "database/engine/engine.h"
+#include "database/engine/format.h"
+
+// ---- Descriptors ----
+
+// One loaded index: where its root record lives, its levels and root
+// node, and the leaf last reached (to answer reads by position cheaply).
+struct IndexHead {
+    uint32_t rootSeg = dbformat::DiskNone;   // none: not loaded
+    uint32_t levels = 0;
+    uint32_t root = dbformat::DiskNone;
+    uint32_t leafPtr = dbformat::DiskNone;
+    uint32_t leafFirst = dbformat::DiskNone;
+    uint16_t dirty = 0;
+};
+
+struct PathStep {
+    uint32_t node = dbformat::DiskNone;
+    uint32_t entry = 0;
+};
+
+// A database descriptor: the header, the index search path and the index
+// heads through which every engine operation works. The master holds the
+// file's live state; copies and snapshots give readers a fixed view.
+struct DVP {
+    std::array<PathStep, dbformat::IndexMaxLevels + 1> path{};   // levels 1..29
+    std::array<IndexHead, dbformat::IndexHeads> heads{};
+    uint16_t holdCnt = 0;
+    std::array<uint8_t, dbformat::HeaderSize> header{};
+};
+
+extern DVP *CurDVp;
+extern DVP *MasterDVp;
+extern DVP *CopyDVp;
+
+// ---- Free lists ----
+
+// One free list: the pointers of its head block held in memory (mem may
+// grow past one block), the rest of the chain on disk (next), and the
+// sector that holds an exact copy of (mem, next), or none once mem
+// changed. Sectors listed are free; the chain's block sectors are used.
+struct FreeList {
+    std::vector<uint32_t> mem;
+    uint32_t next = dbformat::DiskNone;
+    uint32_t stored = dbformat::DiskNone;
+};
+
+// ---- Engine globals ----
+
+struct EngineGlobals {
+    bool started = false;
+    bool open = false;
+    int fd = -1;
+    std::string fileName;
+    uint8_t fileOrder = ProgramByteOrder;
+    bool swap = false;            // the open file's order is not ours
+    uint8_t createOrder = ProgramByteOrder;
+    int flushMode = 1;
+    bool mergeLists = false;
+    int copies = 0;               // open copies and snapshots
+    bool damaged = false;         // damaged mode: nothing is written
+    bool abortFlag = false;
+    bool adviceShown = false;
+    bool holdFailed = false;      // something failed since the outermost hold began
+    FreeList listA, listB;
+    // Sectors released since the last flush; free for reuse only after it.
+    std::vector<uint32_t> collection;
+    uint32_t freeCount = 0;
+    uint32_t nextSnapshotHandle = 1;
+    D4RawExportRunner rawExport = nullptr;
+    // Segment-tree paths, levels 1..50: the rightmost node per level, and
+    // the node and entry chosen per level by the last lookup.
+    std::array<uint32_t, dbformat::SegMaxLevels + 1> segRight{};
+    std::array<PathStep, dbformat::SegMaxLevels + 1> segPath{};
+    // The engine's own definition of the "Blocks" index.
+    std::array<uint8_t, 40> blocksDef{};
+};
+extern EngineGlobals Db;
+
+// ---- Byte order of the engine's own numbers (see format.h) ----
+
+inline uint16_t D4GetWord(const uint8_t *p) {
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return Db.swap ? SwapWordValue(v) : v;
+}
+inline uint32_t D4GetLong(const uint8_t *p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return Db.swap ? SwapLongValue(v) : v;
+}
+inline void D4PutWord(uint8_t *p, uint16_t v) {
+    if (Db.swap) v = SwapWordValue(v);
+    std::memcpy(p, &v, 2);
+}
+inline void D4PutLong(uint8_t *p, uint32_t v) {
+    if (Db.swap) v = SwapLongValue(v);
+    std::memcpy(p, &v, 4);
+}
+
+// Header fields of the current descriptor.
+inline uint32_t HdrGetLong(int off) { return D4GetLong(CurDVp->header.data() + off); }
+inline uint16_t HdrGetWord(int off) { return D4GetWord(CurDVp->header.data() + off); }
+inline void HdrSetLong(int off, uint32_t v) { D4PutLong(CurDVp->header.data() + off, v); }
+inline void HdrSetWord(int off, uint16_t v) { D4PutWord(CurDVp->header.data() + off, v); }
+
+// A disk pointer that may be followed: a data sector below the logical end.
+bool D4PtrValid(uint32_t ptr);
+
+// ---- Messages and damage (damage.cpp) ----
+
+// An assertion text with a number, shown and carried on.
+void D4Message(const char *text, int64_t value);
+void D4MessageText(const char *text);
+// Damage found in the file: shown, damaged mode set, the current hold
+// fails; the first damage of a run offers the raw export.
+void D4Damaged(const char *text);
+// A file fault: code 1 "Memory checksum problem", others "Filesystem
+// error"; announced once, then damaged mode and the abort flag.
+void DbIoError(int code);
+// False (and the hold marked failed) when nothing may be written now:
+// no file, damaged mode, or a descriptor other than the master.
+bool D4WriteAllowed();
+// Marks the current outermost hold as failed.
+void D4HoldFail();
+
+// ---- File (db_file.cpp) ----
+
+bool DbFileCreate(const char *name);
+int DbFileOpen(const char *name);   // D4OpenOk, D4OpenFailed or D4OpenLocked
+void DbFileClose();
+// Reads count bytes at offset; bytes past the file's end read as zero.
+bool DbFileRead(uint8_t *buffer, uint64_t offset, uint32_t count);
+bool DbFileWrite(const uint8_t *buffer, uint64_t offset, uint32_t count);
+bool DbFileFlush();
+void DbDiskHook(uint32_t logicalEnd);
+// The one path to the file for the engine: refused in damaged mode
+// unless forced. Keeps the physical end in the header.
+bool D4DiskWriteAt(const uint8_t *data, uint64_t offset, uint32_t length, bool force);
+
+// ---- Sector cache (sector_cache.cpp) ----
+
+uint16_t D4SectorChecksum(const uint8_t *data);
+bool D4CacheInit(uint32_t bytes);
+void D4CacheReset();
+int D4CacheFind(uint32_t ptr);          // slot or -1
+bool D4CacheWriteBack();
+bool D4CacheIsDirty(uint32_t ptr);
+// Replaces a cached dirty sector's bytes; false when it is not cached dirty.
+bool D4CacheRewriteDirty(uint32_t ptr, const uint8_t *sector);
+// Drops a sector from the cache without writing it (its data are dead).
+void D4CacheForget(uint32_t ptr);
+bool D4SectorRead(uint8_t *buffer, uint32_t ptr);
+bool D4SectorWrite(const uint8_t *buffer, uint32_t ptr);
+
+// ---- Items over sectors (disk_items.cpp) ----
+
+struct ChainInfo {
+    uint16_t type = 0;      // 0 plain
+    uint16_t number = 0;
+    uint32_t serial = 0;
+    uint32_t length = 0;    // stored data length
+};
+
+uint32_t D4DiskStore(const uint8_t *data, uint32_t length, uint16_t type, uint16_t number, uint32_t serial);
+bool D4DiskWrite(const uint8_t *data, uint32_t ptr, uint32_t length);
+uint32_t D4DiskUpdate(const uint8_t *data, uint32_t ptr, uint32_t length, bool chain);
+// Reads up to length data bytes (the rest zero-filled).
+bool D4DiskReadChain(uint8_t *buffer, uint32_t ptr, uint32_t length, ChainInfo *info);
+bool D4DiskRead(uint8_t *buffer, uint32_t ptr, uint32_t length, uint32_t *serial);
+bool D4DiskReadNew(uint32_t ptr, MemBlock *out, uint32_t limit, ChainInfo *info);
+int64_t D4DiskGetSize(uint32_t ptr);    // -1 on failure
+// Reads a plain item of at most 504 bytes into buffer (512 bytes);
+// *length gets its data length. Damage when the sector is no plain item.
+bool D4ReadPlain(uint32_t ptr, uint8_t *buffer, uint32_t *length, const char *what);
+
+// ---- Free lists (free_lists.cpp) ----
+
+uint32_t D4DiskGetFree();
+bool D4DiskRelease(uint32_t ptr, bool chain);
+bool D4FreeListsLoad();                 // at open
+void D4FreeListsClear();                // at create
+bool D4SaveFlush();                     // end of hold, mode 1 (free lists, cache, header)
+bool D4SaveFlushCompact();              // end of hold, mode 0
+bool D4FreeListsStore();                // lists to the file, header offsets set
+void D4FreeListMerge();
+// Every sector listed as free and every list block, for checks.
+bool D4FreeListSectors(std::vector<uint32_t> *listed, std::vector<uint32_t> *blocks, std::string *report);
+
+// ---- Segment tree (segment_tree.cpp) ----
+
+void D4SegmentPathsInit();
+bool D4SegmentPathLoad();
+uint32_t D4SegmentNew(const uint8_t *data, uint32_t length, uint16_t type, uint16_t number, uint32_t serial);
+bool D4SegmentUpdate(uint32_t seg, const uint8_t *data, uint32_t length, uint16_t type, uint16_t number,
+                     uint32_t serial);
+bool D4SegmentRead(uint32_t seg, uint8_t *buffer, uint32_t length);
+bool D4SegmentReadNew(uint32_t seg, MemBlock *out, uint32_t limit, ChainInfo *info);
+int64_t D4SegmentGetSize(uint32_t seg);
+bool D4SegmentRelease(uint32_t seg);
+// The disk pointer of segment seg, or none (damage reported) when absent.
+uint32_t FindSegment(uint32_t seg);
+// Every node and every segment's first sector, for checks.
+bool D4SegmentWalk(std::vector<uint32_t> *nodes, std::vector<std::pair<uint32_t, uint32_t>> *segments,
+                   std::string *report);
+
+// ---- Keys (key_compare.cpp) ----
+
+int D4CompareWord(const uint8_t *a, const uint8_t *b);
+int D4CompareLong(const uint8_t *a, const uint8_t *b);
+int D4CompareType7(const uint8_t *a, const uint8_t *b);
+int D4DataCompare(uint16_t type, uint16_t length, const uint8_t *a, const uint8_t *b);
+int D4KeyCompare(const uint8_t *def, const uint8_t *a, const uint8_t *b, int parts, int direction, bool leaf);
+// The first `parts` key parts of a and b (0 or more than the count: all).
+int D4KeyComparePrefix(const uint8_t *def, const uint8_t *a, const uint8_t *b, int parts);
+// False (with "Error in key") when def cannot describe a usable index.
+bool D4IndexDefValid(const uint8_t *def);
+
+// ---- Counted indexes (counted_index.cpp, index_heads.cpp) ----
+
+// Loads the head of index `name` (a PString) into the current
+// descriptor, creating the index when create is set. null when absent.
+IndexHead *D4IndexHeadLoad(const uint8_t *name, const uint8_t *def, bool create);
+bool D4IndexHeadsSave();
+void D4IndexHeadsReset(DVP *d);
+uint32_t D4MasterListCreate();
+bool D4IndexSearch(int reg, const uint8_t *name, const uint8_t *def, const uint8_t *key, int parts, int exact,
+                   int direction, uint32_t *recid, uint32_t *position, uint8_t *record);
+bool D4IndexReadPos(int reg, const uint8_t *name, const uint8_t *def, uint32_t position, uint32_t *recid,
+                    uint8_t *record);
+uint32_t D4IndexCount(const uint8_t *name, const uint8_t *def);
+bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t recid, const uint8_t *key);
+bool D4IndexDelete(int reg, const uint8_t *name, const uint8_t *def, uint32_t recid, const uint8_t *key);
+// Position of the entry with this key and record id; 0 when absent.
+uint32_t D4IndexFindEntry(const uint8_t *name, const uint8_t *def, const uint8_t *key, uint32_t recid);
+// Walks one index from its root for checks: every node into *nodes and
+// every entry's record id into *recids; false with *report on problems.
+bool D4IndexWalkOne(const uint8_t *def, uint32_t levels, uint32_t root, std::vector<uint32_t> *nodes,
+                    std::vector<uint32_t> *recids, std::string *report);
+
+// ---- Records and blocks (records.cpp, numbered_blocks.cpp) ----
+
+void D4BlocksIndexInit();
+uint32_t D4NextRecordId(uint32_t ignored);
+bool D4RecordPack(int reg, const uint8_t *record, MemBlock *out, uint32_t *length);
+bool D4RecordUnpack(int reg, uint8_t *record, const uint8_t *data, uint32_t length);
+
+// ---- Holds and header (holds.cpp) ----
+
+bool D4HeaderWrite();
+void D4SnapshotsDropAll();
+
+// Every index of the master list: name, then root record segment, levels
+// and root node as they hold now (index_heads.cpp).
+bool D4MasterListWalk(std::vector<std::pair<std::string, std::array<uint32_t, 3>>> *out, std::string *report);

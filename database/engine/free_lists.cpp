@@ -1,0 +1,367 @@
+// free_lists.cpp - sector allocation and release through free lists A
+// and B and the collection of sectors released since the last flush
+// (block layout in format.h).
+//
+// List A holds sectors that were free when the file was opened (and, once
+// a snapshot opened, everything freed before it); list B holds sectors
+// freed and flushed since, and is not used while a descriptor copy is
+// open, so that copies keep reading the sectors they know. Sectors
+// released in a hold are collected and become free only after the
+// hold's flush: until the header is written, the file on disk still
+// describes the previous state and none of its sectors is overwritten.
+//
+// Each list keeps its head block in memory. While `stored` names a sector,
+// that sector holds an exact copy of the in-memory block; once the block
+// changes, the copy is stale and its sector joins the collection. At a
+// mode-1 flush the changed lists are written into sectors taken from
+// list A (free in the committed file) or from the end of the file, so
+// that the header's offsets 2 and 30 always name exact copies and no
+// sector is ever listed twice or lost.
+#include <algorithm>
+#include <cassert>
+
+#include "database/engine/engine_state.h"
+
+using namespace dbformat;
+
+namespace {
+
+uint32_t BlocksFor(size_t n) { return (uint32_t)((n + FreeMax - 1) / FreeMax); }
+
+// Reads the free-list block at ptr: its pointers and next block.
+bool ReadBlock(uint32_t ptr, std::vector<uint32_t> *ptrs, uint32_t *next) {
+    uint8_t data[SectorSize];
+    uint32_t length;
+    if (!D4ReadPlain(ptr, data, &length, "D4FreeList block")) return false;
+    uint16_t count = D4GetWord(data + FreeCount);
+    *next = D4GetLong(data + FreeNext);
+    if (length < FreeBlockSize || count > FreeMax || (*next != DiskNone && !D4PtrValid(*next))) {
+        D4Damaged("D4FreeList block");
+        return false;
+    }
+    ptrs->clear();
+    for (int i = 0; i < count; i++) ptrs->push_back(D4GetLong(data + FreePtrs + 4 * i));
+    return true;
+}
+
+bool WriteBlock(uint32_t ptr, const uint32_t *ptrs, size_t count, uint32_t next) {
+    uint8_t data[FreeBlockSize] = {};
+    D4PutWord(data + FreeCount, (uint16_t)count);
+    D4PutLong(data + FreeNext, next);
+    for (size_t i = 0; i < count; i++) D4PutLong(data + FreePtrs + 4 * i, ptrs[i]);
+    return D4DiskWrite(data, ptr, FreeBlockSize);
+}
+
+// A stale copy's sector is free once the next commit is written.
+void DropStoredCopy(FreeList &l) {
+    if (l.stored == DiskNone) return;
+    Db.collection.push_back(l.stored);
+    Db.freeCount++;
+    l.stored = DiskNone;
+}
+
+// Makes the next block of the chain the list's head block; its sector
+// then holds an exact copy of it.
+bool LoadNext(FreeList &l) {
+    uint32_t at = l.next;
+    std::vector<uint32_t> ptrs;
+    uint32_t next;
+    if (!ReadBlock(at, &ptrs, &next)) return false;
+    DropStoredCopy(l);
+    l.mem = std::move(ptrs);
+    l.next = next;
+    l.stored = at;
+    return true;
+}
+
+// Takes a pointer from list l: none when it is empty, or on failure
+// (*failed set).
+uint32_t TakeFrom(FreeList &l, bool *failed) {
+    for (;;) {
+        if (!l.mem.empty()) {
+            uint32_t p = l.mem.back();
+            l.mem.pop_back();
+            DropStoredCopy(l);
+            Db.freeCount--;
+            if (p == DiskNone) {
+                D4MessageText("D4DiskGetFree freePtr==-1");
+                continue;
+            }
+            if (!D4PtrValid(p)) {
+                D4Damaged("D4DiskGetFree freePtr outside logical file");
+                *failed = true;
+                return DiskNone;
+            }
+            return p;
+        }
+        if (l.next == DiskNone) return DiskNone;
+        if (!LoadNext(l)) {
+            *failed = true;
+            return DiskNone;
+        }
+    }
+}
+
+// The next never-used sector: the logical end grows by one sector.
+uint32_t GrowEnd() {
+    uint32_t end = HdrGetLong(HdrLogicalEnd);
+    if (end >= MaxLogicalEnd) {
+        DbIoError(5);
+        return DiskNone;
+    }
+    HdrSetLong(HdrLogicalEnd, end + SectorSize);
+    DbDiskHook(end + SectorSize);
+    return end;
+}
+
+// The first snapshot lets list A take what list B holds, since nothing
+// in B was freed after the snapshot opened.
+void MergeLists() {
+    Db.mergeLists = false;
+    FreeList &a = Db.listA, &b = Db.listB;
+    if (a.mem.empty() && a.next == DiskNone) {
+        DropStoredCopy(a);
+        a = std::move(b);
+        b = FreeList{};
+    } else if (!b.mem.empty()) {
+        DropStoredCopy(a);
+        DropStoredCopy(b);
+        a.mem.insert(a.mem.end(), b.mem.begin(), b.mem.end());
+        b.mem.clear();
+    }
+}
+
+// Spreads ptrs over the given sectors as a chain ending in tail; the list
+// then has the first block in memory, stored in its sector.
+bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, const std::vector<uint32_t> &sectors,
+                uint32_t tail) {
+    assert(!sectors.empty() && ptrs.size() <= sectors.size() * FreeMax);
+    for (size_t k = 0; k < sectors.size(); k++) {
+        size_t from = std::min(ptrs.size(), k * FreeMax);
+        size_t to = std::min(ptrs.size(), from + FreeMax);
+        uint32_t next = k + 1 < sectors.size() ? sectors[k + 1] : tail;
+        if (!WriteBlock(sectors[k], ptrs.data() + from, to - from, next)) return false;
+        if (k == 0) {
+            l.mem.assign(ptrs.begin() + from, ptrs.begin() + to);
+            l.next = next;
+            l.stored = sectors[0];
+        }
+    }
+    return true;
+}
+
+// Walks a chain on disk from ptr, appending its pointers and blocks.
+bool WalkChain(uint32_t ptr, std::vector<uint32_t> *listed, std::vector<uint32_t> *blocks) {
+    uint32_t limit = HdrGetLong(HdrLogicalEnd) / SectorSize;
+    std::vector<uint32_t> ptrs;
+    while (ptr != DiskNone) {
+        if (limit-- == 0) {
+            D4Damaged("D4FreeList chain loops");
+            return false;
+        }
+        uint32_t next;
+        if (!ReadBlock(ptr, &ptrs, &next)) return false;
+        if (blocks) blocks->push_back(ptr);
+        if (listed) listed->insert(listed->end(), ptrs.begin(), ptrs.end());
+        ptr = next;
+    }
+    return true;
+}
+
+}  // namespace
+
+void D4FreeListsClear() {
+    Db.listA = FreeList{};
+    Db.listB = FreeList{};
+    Db.collection.clear();
+    Db.freeCount = 0;
+}
+
+// Loads the head blocks of both lists from the header and counts every
+// free sector of both chains.
+bool D4FreeListsLoad() {
+    D4FreeListsClear();
+    std::vector<uint32_t> listed;
+    for (int off : {HdrFreeA, HdrFreeB}) {
+        uint32_t head = HdrGetLong(off);
+        if (head == DiskNone) continue;
+        if (!D4PtrValid(head)) {
+            D4Damaged("D4DiskOpen free list head outside logical file");
+            return false;
+        }
+        size_t before = listed.size();
+        if (!WalkChain(head, &listed, nullptr)) return false;
+        FreeList &l = off == HdrFreeA ? Db.listA : Db.listB;
+        l.next = head;
+        if (!LoadNext(l)) return false;
+        (void)before;
+    }
+    Db.freeCount = (uint32_t)listed.size();
+    return true;
+}
+
+uint32_t D4DiskGetFree() {
+    if (Db.mergeLists) MergeLists();
+    bool failed = false;
+    uint32_t p = TakeFrom(Db.listA, &failed);
+    if (p != DiskNone || failed) return failed ? DiskNone : p;
+    if (Db.copies == 0) {
+        p = TakeFrom(Db.listB, &failed);
+        if (p != DiskNone || failed) return failed ? DiskNone : p;
+    }
+    return GrowEnd();
+}
+
+// Releases one sector, or with chain set every sector of the chain that
+// starts there. Released sectors become free at the next flush.
+bool D4DiskRelease(uint32_t ptr, bool chain) {
+    if (CurDVp->holdCnt < 1) {
+        D4Message("D4DiskRelease holdCnt ", CurDVp->holdCnt);
+        assert(!"D4DiskRelease outside a hold");
+        return false;
+    }
+    if (ptr == DiskNone) {
+        D4MessageText("D4DiskRelease -1");
+        D4HoldFail();
+        return false;
+    }
+    if (!D4WriteAllowed()) return false;
+    if (!D4PtrValid(ptr)) {
+        D4Damaged("D4DiskRelease >logEndOfDisk");
+        return false;
+    }
+    if (!chain) {
+        Db.collection.push_back(ptr);
+        Db.freeCount++;
+        return true;
+    }
+    uint8_t sector[SectorSize];
+    uint16_t seq = 0;
+    for (;;) {
+        if (!D4SectorRead(sector, ptr)) return false;
+        uint32_t next = D4GetLong(sector + ChainNext);
+        // A typed chain's sequence words must count up; that also ends any loop.
+        if (next != DiskNone) {
+            uint16_t s = D4GetWord(sector + ChainSeq);
+            if (s != (uint16_t)(seq + 1)) {
+                D4Damaged("D4DiskRelease chain sequence");
+                return false;
+            }
+            seq = s;
+        }
+        Db.collection.push_back(ptr);
+        Db.freeCount++;
+        if (next == DiskNone || next == ChainEnd) return true;
+        if (!D4PtrValid(next)) {
+            D4Damaged("D4DiskRelease >logEndOfDisk");
+            return false;
+        }
+        ptr = next;
+    }
+}
+
+// Writes both lists so that the header names exact copies of their head
+// blocks: list B gets everything collected since the last flush in front
+// of it. The blocks go into sectors taken from the lists' own pointers
+// (free in the committed file; B's only while no copy is open) or from
+// the end of the file, never into one the committed file still uses.
+bool D4FreeListsStore() {
+    FreeList &a = Db.listA, &b = Db.listB;
+    for (FreeList *l : {&a, &b})
+        while (l->stored == DiskNone && l->mem.empty() && l->next != DiskNone)
+            if (!LoadNext(*l)) return false;
+
+    // A list whose copy is stale needs its pointers written anew; B's go
+    // behind what was collected.
+    auto needA = [&]() -> size_t {
+        if (a.stored != DiskNone || (a.mem.empty() && a.next == DiskNone)) return 0;
+        return std::max<size_t>(1, BlocksFor(a.mem.size()));
+    };
+    auto newBSize = [&]() { return Db.collection.size() + (b.stored == DiskNone ? b.mem.size() : 0); };
+    std::vector<uint32_t> reserved;
+    while (reserved.size() < needA() + BlocksFor(newBSize())) {
+        FreeList *from = !a.mem.empty() ? &a : (Db.copies == 0 && !b.mem.empty() ? &b : nullptr);
+        uint32_t p;
+        if (from) {
+            p = from->mem.back();
+            from->mem.pop_back();
+            Db.freeCount--;
+            DropStoredCopy(*from);
+            if (!D4PtrValid(p)) {
+                D4Damaged("D4DiskGetFree freePtr outside logical file");
+                return false;
+            }
+        } else {
+            p = GrowEnd();
+            if (p == DiskNone) return false;
+        }
+        reserved.push_back(p);
+    }
+    std::vector<uint32_t> newB;
+    newB.swap(Db.collection);
+    uint32_t tailB = b.stored;
+    if (b.stored == DiskNone) {
+        newB.insert(newB.end(), b.mem.begin(), b.mem.end());
+        tailB = b.next;
+    }
+    // Sectors beyond the need (when a list shrank below a block while
+    // sectors were taken) become further, sparser blocks of B.
+    size_t forA = needA();
+    size_t forB = reserved.size() - forA;
+    assert(forB >= BlocksFor(newB.size()));
+    if (forA > 0) {
+        std::vector<uint32_t> sectors(reserved.begin(), reserved.begin() + (long)forA);
+        std::vector<uint32_t> ptrs = a.mem;
+        if (!WriteChain(a, ptrs, sectors, a.next)) return false;
+    }
+    if (forB > 0) {
+        std::vector<uint32_t> sectors(reserved.begin() + (long)forA, reserved.end());
+        if (!WriteChain(b, newB, sectors, tailB)) return false;
+    } else if (b.stored == DiskNone) {
+        b.mem.clear();
+        b.next = tailB;
+        if (tailB != DiskNone && !LoadNext(b)) return false;
+    }
+    HdrSetLong(HdrFreeA, a.stored);
+    HdrSetLong(HdrFreeB, b.stored);
+    return true;
+}
+
+// Mode 0: B takes everything collected; nothing is written.
+void D4FreeListMerge() {
+    FreeList &b = Db.listB;
+    if (Db.collection.empty()) return;
+    DropStoredCopy(b);
+    // DropStoredCopy added to the collection; all of it goes to B now.
+    b.mem.insert(b.mem.end(), Db.collection.begin(), Db.collection.end());
+    Db.collection.clear();
+}
+
+bool D4SaveFlushCompact() {
+    Db.mergeLists = false;
+    DropStoredCopy(Db.listB);
+    HdrSetLong(HdrFreeB, DiskNone);
+    D4FreeListMerge();
+    return !Db.damaged;
+}
+
+bool D4SaveFlush() {
+    Db.mergeLists = false;
+    if (!D4IndexHeadsSave()) return false;
+    if (!D4FreeListsStore()) return false;
+    if (!D4CacheWriteBack()) return false;
+    return D4HeaderWrite();
+}
+
+bool D4FreeListSectors(std::vector<uint32_t> *listed, std::vector<uint32_t> *blocks, std::string *report) {
+    for (const FreeList *l : {&Db.listA, &Db.listB}) {
+        listed->insert(listed->end(), l->mem.begin(), l->mem.end());
+        if (l->stored != DiskNone) blocks->push_back(l->stored);
+        if (!WalkChain(l->next, listed, blocks)) {
+            *report += "free list chain unreadable\n";
+            return false;
+        }
+    }
+    listed->insert(listed->end(), Db.collection.begin(), Db.collection.end());
+    return true;
+}

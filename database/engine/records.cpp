@@ -1,0 +1,396 @@
+// records.cpp - the records of a register: one typed chain (type 1) per
+// record, reached through its segment number (the record id), with a key
+// in every index of the register kept in step. A simple register stores
+// nothing but its keys: the whole record is the key.
+//
+// A stored record is the fixed part followed by its rows bytes (format.h);
+// rows of any length are stored and read back.
+#include <cstdio>
+#include <vector>
+
+#include "core/definitions.h"
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "database/engine/engine_state.h"
+
+using namespace dbformat;
+
+namespace {
+
+constexpr uint32_t NoRows = 0xFFFFFFFFu;   // rows handle asking a read to skip rows
+
+bool RegisterValid(int reg) { return reg >= 1 && reg <= 132 && RegRecordSize(reg) > 0; }
+
+uint32_t RowsHandle(int reg, const uint8_t *record) {
+    int32_t off = RegMatrixOffset(reg);
+    if (off < 0 || (uint32_t)off + 4 > RegRecordSize(reg)) return 0;
+    uint32_t h;
+    std::memcpy(&h, record + off, 4);
+    return h;
+}
+
+void SetRowsHandle(int reg, uint8_t *record, uint32_t h) {
+    int32_t off = RegMatrixOffset(reg);
+    if (off < 0 || (uint32_t)off + 4 > RegRecordSize(reg)) return;
+    std::memcpy(record + off, &h, 4);
+}
+
+bool HasRows(int reg) {
+    int32_t off = RegMatrixOffset(reg);
+    return off >= 0 && (uint32_t)off + 4 <= RegRecordSize(reg);
+}
+
+void MessageWithName(const char *text, int reg) {
+    PString t;
+    PStringFromC(t, text);
+    PStringAppend(t, RegName(reg));
+    ShowMessage(0, t);
+}
+
+// The register's index definitions, every one checked; false when any
+// cannot be used (nothing is changed then).
+bool IndexDefs(int reg, std::vector<const uint8_t *> *defs) {
+    int n = RegIndexCount(reg);
+    for (int i = 0; i < n; i++) {
+        const uint8_t *def = RegIndexDef(reg, i);
+        if (!D4IndexDefValid(def)) return false;
+        if (RegIsSimple(reg) && IndexDefKeyLength(def) != RegRecordSize(reg)) {
+            D4MessageText("Error in key: a simple register's key is the whole record");
+            return false;
+        }
+        defs->push_back(def);
+    }
+    return true;
+}
+
+bool EndHold(bool ok) {
+    if (!ok) D4HoldFail();
+    bool flushed = D4DiskFlush();
+    return ok && flushed;
+}
+
+struct KeyBuf {
+    uint8_t b[PlainDataMax];
+};
+
+}  // namespace
+
+const uint8_t *D4IndexFindByName(int reg, const char *name) {
+    PString wanted;
+    PStringFromC(wanted, name ? name : "");
+    int n = RegIndexCount(reg);
+    for (int i = 0; i < n; i++) {
+        const uint8_t *def = RegIndexDef(reg, i);
+        if (PStringEqual(IndexDefName(def), wanted)) return def;
+    }
+    PString t;
+    PStringFromC(t, "Error in key ");
+    PStringAppend(t, wanted);
+    ShowMessage(0, t);
+    return nullptr;
+}
+
+bool D4IndexFullName(int reg, const uint8_t *def, uint8_t *full) {
+    if (reg == 0) {
+        PStringFromC(full, "Blocks");
+        return true;
+    }
+    const uint8_t *r = RegName(reg), *i = IndexDefName(def);
+    if (r[0] + 1 + i[0] >= MlNameRoom) {
+        D4MessageText("D4IndexFullName name too long");
+        return false;
+    }
+    PStringCopy(full, r);
+    PStringAppendChar(full, ':');
+    PStringAppend(full, i);
+    return true;
+}
+
+void BuildKey(int reg, const uint8_t *def, const uint8_t *record, uint8_t *key) {
+    if (reg == 0) D4MessageText("BuildKey fnr==0");
+    uint32_t klen = IndexDefKeyLength(def);
+    std::memset(key, 0, klen);
+    if (RegIsSimple(reg)) {
+        std::memcpy(key, record, std::min(klen, RegRecordSize(reg)));
+        return;
+    }
+    uint32_t size = RegRecordSize(reg);
+    for (int i = 0; i < IndexDefPartCount(def); i++) {
+        KeyPartInfo part = IndexDefPart(def, i);
+        if ((uint64_t)part.recordOffset + part.length > size || (uint64_t)part.keyOffset + part.length > klen)
+            continue;
+        std::memcpy(key + part.keyOffset, record + part.recordOffset, part.length);
+    }
+}
+
+uint32_t D4NextRecordId(uint32_t) { return HdrGetLong(HdrLastSerial) + 1; }
+
+bool D4RecordPack(int reg, const uint8_t *record, MemBlock *out, uint32_t *length) {
+    uint32_t size = RegRecordSize(reg), rows = 0;
+    MemBlock h = HasRows(reg) ? RowsHandle(reg, record) : 0;
+    if (h != 0 && h != NoRows && MemIsValid(h)) rows = MemSize(h);
+    else h = 0;
+    if ((uint64_t)size + rows > 0xFFFFFFF0u) {
+        D4MessageText("D4RecordPack record too long");
+        return false;
+    }
+    *out = MemAlloc(size + rows);
+    if (!*out) return false;
+    uint8_t *p = MemLock(*out);
+    std::memcpy(p, record, size);
+    if (rows) {
+        std::memcpy(p + size, MemLock(h), rows);
+        MemUnlock(h);
+    }
+    MemUnlock(*out);
+    *length = size + rows;
+    return true;
+}
+
+// Copies a stored record into record: the fixed part (the rest zero when
+// it was stored shorter), then the rows into a new handle unless the
+// record's rows handle was NoRows (then 0). Rows of any length come back.
+bool D4RecordUnpack(int reg, uint8_t *record, const uint8_t *data, uint32_t length) {
+    uint32_t size = RegRecordSize(reg);
+    bool wanted = true;
+    if (HasRows(reg)) {
+        MemBlock h = RowsHandle(reg, record);
+        if (h == NoRows) wanted = false;
+        else if (h != 0 && MemIsValid(h)) MemFree(&h);
+    }
+    uint32_t fixed = std::min(length, size);
+    std::memcpy(record, data, fixed);
+    if (fixed < size) std::memset(record + fixed, 0, size - fixed);
+    if (!HasRows(reg)) return true;
+    MemBlock rows = 0;
+    if (wanted) {
+        uint32_t rest = length > size ? length - size : 0;
+        rows = MemAlloc(rest);
+        if (!rows) {
+            SetRowsHandle(reg, record, 0);
+            return false;
+        }
+        if (rest) {
+            std::memcpy(MemLock(rows), data + size, rest);
+            MemUnlock(rows);
+        }
+    }
+    SetRowsHandle(reg, record, rows);
+    return true;
+}
+
+bool D4RecordInsert(int reg, uint8_t *record, uint32_t *recid) {
+    *recid = DiskNone;
+    if (!D4WriteAllowed()) return false;
+    std::vector<const uint8_t *> defs;
+    if (!RegisterValid(reg) || !IndexDefs(reg, &defs)) {
+        D4HoldFail();
+        return false;
+    }
+    std::vector<KeyBuf> names(defs.size());
+    for (size_t i = 0; i < defs.size(); i++)
+        if (!D4IndexFullName(reg, defs[i], names[i].b)) return false;
+    D4Hold();
+    uint32_t id = 0;
+    if (!RegIsSimple(reg)) {
+        MemBlock packed;
+        uint32_t length;
+        if (!D4RecordPack(reg, record, &packed, &length)) return EndHold(false);
+        id = D4SegmentNew(MemLock(packed), length, TypeRecord, (uint16_t)reg, D4NextRecordId(0));
+        MemFree(&packed);
+        if (id == 0) return EndHold(false);
+    }
+    KeyBuf key;
+    for (size_t i = 0; i < defs.size(); i++) {
+        BuildKey(reg, defs[i], record, key.b);
+        if (!D4IndexInsert(reg, names[i].b, defs[i], id, key.b)) return EndHold(false);
+    }
+    *recid = id;
+    return EndHold(true);
+}
+
+int D4RecordReadRecid(int reg, uint32_t recid, uint8_t *record) {
+    if (!RegisterValid(reg)) return 0;
+    if (RegIsSimple(reg)) {
+        MessageWithName("D4RecordReadRecid on simple ", reg);
+        return 0;
+    }
+    uint32_t limit = HasRows(reg) && RowsHandle(reg, record) == NoRows ? RegRecordSize(reg) : 0;
+    MemBlock h;
+    ChainInfo info;
+    if (!D4SegmentReadNew(recid, &h, limit, &info)) return 0;
+    if (info.type != TypeRecord || info.number != reg) {
+        MemFree(&h);
+        D4MessageText("D4RecordReadRecid found wrong data/fnr");
+        return 0;
+    }
+    bool ok = D4RecordUnpack(reg, record, MemLock(h), MemSize(h));
+    MemFree(&h);
+    return ok ? 1 : 0;
+}
+
+bool D4RecordReadStored(int reg, uint32_t recid, MemBlock *out) {
+    *out = 0;
+    if (!RegisterValid(reg)) return false;
+    MemBlock h = MemAlloc(RegRecordSize(reg));
+    if (!h) return false;
+    uint8_t *p = MemLock(h);
+    int ok = D4RecordReadRecid(reg, recid, p);
+    MemUnlock(h);
+    if (!ok) {
+        MemFree(&h);
+        return false;
+    }
+    *out = h;
+    return true;
+}
+
+void D4RecordFree(int reg, MemBlock *record) {
+    if (!*record) return;
+    if (HasRows(reg)) {
+        uint8_t *p = MemLock(*record);
+        MemBlock rows = RowsHandle(reg, p);
+        MemUnlock(*record);
+        if (rows != 0 && rows != NoRows && MemIsValid(rows)) MemFree(&rows);
+    }
+    MemFree(record);
+}
+
+bool RecordIDUpdate(int reg, uint32_t recid, uint8_t *record) {
+    if (!D4WriteAllowed()) return false;
+    std::vector<const uint8_t *> defs;
+    if (!RegisterValid(reg) || !IndexDefs(reg, &defs)) {
+        D4HoldFail();
+        return false;
+    }
+    if (RegIsSimple(reg)) {
+        MessageWithName("RecordIDUpdate on simple ", reg);
+        D4HoldFail();
+        return false;
+    }
+    std::vector<KeyBuf> names(defs.size());
+    for (size_t i = 0; i < defs.size(); i++)
+        if (!D4IndexFullName(reg, defs[i], names[i].b)) return false;
+    MemBlock stored;
+    if (!D4RecordReadStored(reg, recid, &stored)) {
+        D4MessageText("RecordIDUpdate on non existing record");
+        D4HoldFail();
+        return false;
+    }
+    D4Hold();
+    std::vector<KeyBuf> oldKeys(defs.size()), newKeys(defs.size());
+    std::vector<bool> changed(defs.size());
+    bool ok = true;
+    const uint8_t *old = MemLock(stored);
+    for (size_t i = 0; i < defs.size() && ok; i++) {
+        BuildKey(reg, defs[i], old, oldKeys[i].b);
+        BuildKey(reg, defs[i], record, newKeys[i].b);
+        changed[i] = D4KeyComparePrefix(defs[i], oldKeys[i].b, newKeys[i].b, 0) != 0;
+        if (changed[i]) ok = D4IndexDelete(reg, names[i].b, defs[i], recid, oldKeys[i].b);
+    }
+    MemUnlock(stored);
+    D4RecordFree(reg, &stored);
+    if (ok) {
+        MemBlock packed;
+        uint32_t length;
+        ok = D4RecordPack(reg, record, &packed, &length);
+        if (ok) {
+            ok = D4SegmentUpdate(recid, MemLock(packed), length, TypeRecord, (uint16_t)reg, D4NextRecordId(0));
+            MemFree(&packed);
+        }
+    }
+    for (size_t i = 0; i < defs.size() && ok; i++)
+        if (changed[i]) ok = D4IndexInsert(reg, names[i].b, defs[i], recid, newKeys[i].b);
+    return EndHold(ok);
+}
+
+bool D4RecordIDDelete(int reg, uint32_t recid) {
+    if (!D4WriteAllowed()) return false;
+    std::vector<const uint8_t *> defs;
+    if (!RegisterValid(reg) || !IndexDefs(reg, &defs)) {
+        D4HoldFail();
+        return false;
+    }
+    if (RegIsSimple(reg)) {
+        MessageWithName("D4RecordIDDelete on simple ", reg);
+        D4HoldFail();
+        return false;
+    }
+    std::vector<KeyBuf> names(defs.size());
+    for (size_t i = 0; i < defs.size(); i++)
+        if (!D4IndexFullName(reg, defs[i], names[i].b)) return false;
+    MemBlock stored;
+    if (!D4RecordReadStored(reg, recid, &stored)) {
+        D4Damaged("RecordIDDelete on non existing record");
+        return false;
+    }
+    D4Hold();
+    bool ok = true;
+    KeyBuf key;
+    const uint8_t *old = MemLock(stored);
+    for (size_t i = 0; i < defs.size() && ok; i++) {
+        BuildKey(reg, defs[i], old, key.b);
+        ok = D4IndexDelete(reg, names[i].b, defs[i], recid, key.b);
+    }
+    MemUnlock(stored);
+    D4RecordFree(reg, &stored);
+    if (ok) ok = D4SegmentRelease(recid);
+    return EndHold(ok);
+}
+
+namespace {
+
+// The definition, its full name and the record's key for a search.
+bool Prepare(int reg, const char *index, const uint8_t *record, const uint8_t **def, uint8_t *name, uint8_t *key) {
+    if (!RegisterValid(reg)) return false;
+    *def = D4IndexFindByName(reg, index);
+    if (!*def || !D4IndexDefValid(*def) || !D4IndexFullName(reg, *def, name)) return false;
+    if (record) BuildKey(reg, *def, record, key);
+    return true;
+}
+
+}  // namespace
+
+bool D4RecordFindKey(int reg, const char *index, uint8_t *record, int parts, int exact, int direction,
+                     uint32_t *recid, uint32_t *position) {
+    *recid = DiskNone;
+    const uint8_t *def;
+    PString name;
+    KeyBuf key;
+    if (!Prepare(reg, index, record, &def, name, key.b)) return false;
+    return D4IndexSearch(reg, name, def, key.b, parts, exact, direction, recid, position, record);
+}
+
+bool D4RecordFind(int reg, const char *index, uint8_t *record, int parts, int exact, int direction,
+                  uint32_t *recid, uint32_t *position) {
+    if (!D4RecordFindKey(reg, index, record, parts, exact, direction, recid, position)) return false;
+    if (RegIsSimple(reg)) return true;
+    return D4RecordReadRecid(reg, *recid, record) == 1;
+}
+
+bool D4RecordReadPos(int reg, const char *index, uint32_t position, uint8_t *record, uint32_t *recid) {
+    *recid = DiskNone;
+    const uint8_t *def;
+    PString name;
+    if (!Prepare(reg, index, nullptr, &def, name, nullptr)) return false;
+    if (!D4IndexReadPos(reg, name, def, position, recid, record)) return false;
+    if (RegIsSimple(reg)) return *recid == 0;
+    return D4RecordReadRecid(reg, *recid, record) == 1;
+}
+
+uint32_t D4RecordCount(int reg, const char *index) {
+    const uint8_t *def;
+    PString name;
+    if (!Prepare(reg, index, nullptr, &def, name, nullptr)) return 0;
+    return D4IndexCount(name, def);
+}
+
+bool D4RecordPosition(int reg, const char *index, const uint8_t *record, uint32_t recid, uint32_t *position) {
+    *position = 0;
+    const uint8_t *def;
+    PString name;
+    KeyBuf key;
+    if (!Prepare(reg, index, record, &def, name, key.b)) return false;
+    *position = D4IndexFindEntry(name, def, key.b, recid);
+    return *position != 0;
+}

@@ -1,0 +1,242 @@
+// Tests of damage and faults: a cached sector whose bytes changed, files
+// corrupted in their pointers, counts, chains and length, and what the
+// engine does afterwards (reports once, refuses every write, marks only
+// the damaged word on disk, never crashes or reads out of bounds).
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "tests/database/engine/engine_fixture.h"
+
+using namespace enginetest;
+
+namespace {
+
+class EngineDamage : public EngineFixture {
+protected:
+    std::vector<uint32_t> ids;
+    // A file with enough records for several index levels, closed.
+    void MakeFile() {
+        for (uint32_t i = 0; i < 40; i++) ids.push_back(Insert(Main{i, "C" + std::to_string(i % 7)}));
+        uint8_t big[16] = {1};
+        MemBlock rows = MemAlloc(3000);
+        std::memcpy(big + 8, &rows, 4);
+        uint32_t id;
+        ASSERT_TRUE(D4RecordInsert(RegRows, big, &id));
+        MemFree(&rows);
+        ASSERT_TRUE(D4Close());
+    }
+    std::vector<uint8_t> Bytes() {
+        std::ifstream in(path, std::ios::binary);
+        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    }
+    void Store(const std::vector<uint8_t> &b) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char *>(b.data()), (std::streamsize)b.size());
+    }
+    // Opens the file and uses it every way; nothing may crash.
+    void UseEverything() {
+        ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+        Main m;
+        for (uint32_t id : ids) Read(id, &m);
+        for (const char *ix : {"SerNr", "Code", "DateAmt"}) {
+            uint32_t n = D4RecordCount(RegMain, ix);
+            uint8_t rec[MainSize];
+            uint32_t id;
+            for (uint32_t p = 1; p <= std::min(n, 100u); p++) {
+                std::memcpy(rec + OffRows, &NoRows, 4);
+                D4RecordReadPos(RegMain, ix, p, rec, &id);
+            }
+        }
+        uint8_t rows[16] = {};
+        std::memcpy(rows + 8, &NoRows, 4);
+        uint32_t id;
+        D4RecordFind(RegRows, "Nr", rows, 0, 1, 1, &id, nullptr);
+        uint8_t rec[MainSize];
+        PutMain(rec, Main{999, "NEW"});
+        D4RecordInsert(RegMain, rec, &id);
+        std::string report;
+        D4IntegrityCheck(&report);
+        D4Close();
+    }
+};
+
+uint32_t U32(const std::vector<uint8_t> &b, size_t at) {
+    uint32_t v;
+    std::memcpy(&v, &b[at], 4);
+    return v;
+}
+
+}  // namespace
+
+TEST_F(EngineDamage, ChecksumMismatchStopsAllWriting) {
+    uint32_t id = Insert(Main{1, "A"});
+    ASSERT_TRUE(D4Close());
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    Main m;
+    ASSERT_TRUE(Read(id, &m));   // the record's sectors are cached now
+    std::vector<uint8_t> before = Bytes();
+    // Find a cached sector: the segment-tree root is read by every lookup.
+    uint32_t root = U32(before, 10);
+    ASSERT_TRUE(D4TestCorruptCachedSector(root, 100));
+    Messages().clear();
+    EXPECT_FALSE(Read(id, &m)) << "a sector whose checksum fails is not served";
+    EXPECT_TRUE(SawMessage("Memory checksum problem"));
+    EXPECT_TRUE(D4DamagedMode());
+    size_t shown = Messages().size();
+    // Every write now fails visibly; a further fault shows nothing new.
+    uint8_t rec[MainSize];
+    PutMain(rec, Main{2, "B"});
+    uint32_t newId;
+    EXPECT_FALSE(D4RecordInsert(RegMain, rec, &newId));
+    EXPECT_FALSE(D4BlockStore(145, rec, 8));
+    D4Hold();
+    EXPECT_FALSE(D4DiskFlush()) << "a hold in damaged mode reports failure";
+    EXPECT_FALSE(Read(id, &m));
+    EXPECT_EQ(std::count_if(Messages().begin() + (long)shown, Messages().end(),
+                            [](const std::string &s) { return s.find("checksum") != std::string::npos; }),
+              0);
+    EXPECT_FALSE(D4Close());
+    // On disk only the damaged word changed.
+    std::vector<uint8_t> after = Bytes();
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_NE(after[42] | after[43], 0);
+    after[42] = before[42];
+    after[43] = before[43];
+    EXPECT_EQ(after, before);
+    Messages().clear();
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    EXPECT_TRUE(SawMessage("This database is damaged"));
+    EXPECT_TRUE(D4DamagedMode());
+    EXPECT_TRUE(Read(id, &m)) << "a damaged file can still be read for export";
+}
+
+TEST_F(EngineDamage, CorruptedFilesAreReportedNotFollowed) {
+    MakeFile();
+    const std::vector<uint8_t> good = Bytes();
+    uint32_t end = U32(good, 26);
+    struct Case {
+        const char *what;
+        std::function<void(std::vector<uint8_t> &)> patch;
+        const char *message;
+    };
+    auto put = [](std::vector<uint8_t> &b, size_t at, uint32_t v) { std::memcpy(&b[at], &v, 4); };
+    std::vector<Case> cases = {
+        {"segment root beyond the end", [&](auto &b) { put(b, 10, end + 512); }, "damaged"},
+        {"logical end not a sector", [&](auto &b) { put(b, 26, end + 3); }, "damaged"},
+        {"levels beyond the limit", [&](auto &b) { put(b, 6, 51); }, "damaged"},
+        {"free list head unaligned", [&](auto &b) { put(b, 2, 700); }, "damaged"},
+        {"truncated to half", [&](auto &b) { b.resize((b.size() / 1024) * 512); }, ""},
+    };
+    // Every sector's first words and counts, one at a time.
+    for (uint32_t s = 512; s < end; s += 512) {
+        cases.push_back({"next pointer", [s](auto &b) { std::memcpy(&b[s], "\x00\x7f\x00\x00", 4); }, ""});
+        cases.push_back({"length or sequence", [s](auto &b) { b[s + 4] ^= 0x40; b[s + 5] ^= 0x7f; }, ""});
+        cases.push_back({"count", [s](auto &b) { b[s + 8] ^= 0x3f; b[s + 9] ^= 0x01; }, ""});
+        cases.push_back({"entry pointer", [s](auto &b) { b[s + 14] ^= 0x10; b[s + 20] ^= 0x22; }, ""});
+    }
+    int reported = 0;
+    for (const Case &c : cases) {
+        std::vector<uint8_t> bad = good;
+        c.patch(bad);
+        if (bad == good) continue;
+        Store(bad);
+        Messages().clear();
+        UseEverything();
+        if (!Messages().empty()) reported++;
+        if (*c.message) {
+            EXPECT_TRUE(SawMessage(c.message)) << c.what;
+        }
+        // A damaged file is marked so; the next open says so.
+        if (D4Open(path.c_str(), 0) == D4OpenOk) D4Close();
+    }
+    EXPECT_GT(reported, (int)cases.size() / 2);
+    Store(good);
+    Messages().clear();
+    UseEverything();
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(EngineDamage, SectorPointerBeyondLogicalEndIsRefused) {
+    MakeFile();
+    std::vector<uint8_t> b = Bytes();
+    uint32_t end = U32(b, 26);
+    uint32_t root = U32(b, 10);
+    // The segment-tree leaf entry of the first record points past the
+    // logical end.
+    uint16_t count;
+    std::memcpy(&count, &b[root + 8], 2);
+    uint32_t beyond = end + 4096;
+    bool patched = false;
+    for (int i = 0; i < count; i++) {
+        if (U32(b, root + 10 + 8 * i + 4) == ids[0]) {
+            std::memcpy(&b[root + 10 + 8 * i], &beyond, 4);
+            patched = true;
+        }
+    }
+    ASSERT_TRUE(patched);
+    Store(b);
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    Messages().clear();
+    Main m;
+    EXPECT_FALSE(Read(ids[0], &m));
+    EXPECT_TRUE(SawMessage("outside logical file"));
+    EXPECT_TRUE(D4DamagedMode());
+    EXPECT_FALSE(D4Close());
+}
+
+namespace {
+
+std::map<uint32_t, int> RescuedRecords;   // payload -> pass
+std::map<int, std::vector<uint8_t>> RescuedBlocks;
+int RescuePass = 0;
+
+}  // namespace
+
+TEST_F(EngineDamage, RawRescueHandsOverIntactChains) {
+    for (uint32_t i = 0; i < 30; i++) Insert(Main{i, "R", {1, 1, 2021}, 0, 1000 + i});
+    uint8_t rows[16] = {42};
+    MemBlock big = MemAlloc(5000);
+    std::memcpy(rows + 8, &big, 4);
+    uint32_t rowsId;
+    ASSERT_TRUE(D4RecordInsert(RegRows, rows, &rowsId));
+    MemFree(&big);
+    std::vector<uint8_t> block(700, 9);
+    ASSERT_TRUE(D4BlockStore(145, block.data(), (uint32_t)block.size()));
+    ASSERT_TRUE(D4Close());
+    // Break the second sector of the long record's chain: sequence 3.
+    std::vector<uint8_t> b = Bytes();
+    for (size_t s = 512; s + 512 <= b.size(); s += 512) {
+        uint16_t seq;
+        uint32_t next;
+        std::memcpy(&next, &b[s], 4);
+        std::memcpy(&seq, &b[s + 4], 2);
+        uint16_t type, number;
+        std::memcpy(&type, &b[s + 10], 2);
+        std::memcpy(&number, &b[s + 12], 2);
+        if (next != 0xFFFFFFFFu && seq == 1 && type == 1 && number == RegRows) {
+            uint16_t three = 3;
+            std::memcpy(&b[next + 4], &three, 2);
+        }
+    }
+    Store(b);
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    RescuedRecords.clear();
+    RescuedBlocks.clear();
+    D4RescueSink sink;
+    sink.registerClass = [](int reg) { return reg == RegMain ? 2 : 1; };
+    sink.blockClass = [](int n) { return n == 145 ? 4 : 1; };
+    sink.record = [](int reg, uint32_t, uint8_t *rec) {
+        EXPECT_EQ(reg, RegMain) << "the broken chain is skipped";
+        RescuedRecords[GetMain(rec).payload] = RescuePass;
+    };
+    sink.block = [](int number, uint32_t, const uint8_t *data, uint32_t size) {
+        RescuedBlocks[number].assign(data, data + size);
+        EXPECT_EQ(RescuePass, 4);
+    };
+    sink.progress = [](int pass, uint32_t, uint32_t) { RescuePass = pass; };
+    ASSERT_TRUE(D4RawRescue(sink));
+    EXPECT_EQ(RescuedRecords.size(), 30u);
+    for (auto &[payload, pass] : RescuedRecords) EXPECT_EQ(pass, 2) << payload;
+    EXPECT_EQ(RescuedBlocks[145], block);
+}

@@ -1,0 +1,145 @@
+// Tests of sector allocation: many patterns of storing, rewriting and
+// releasing in holds of both flush modes, with snapshots and reopening,
+// after each of which every sector must be used once or free once; the
+// collection spilling past one block; snapshots reading what the master
+// has since released; and the free count surviving a close.
+#include <random>
+
+#include "database/engine/engine_state.h"
+#include "tests/database/engine/engine_fixture.h"
+
+using namespace enginetest;
+
+namespace {
+
+class EngineFree : public EngineFixture {
+protected:
+    uint32_t InsertRows(uint32_t nr, size_t bytes) {
+        uint8_t rec[16] = {};
+        std::memcpy(rec, &nr, 4);
+        MemBlock rows = MemAlloc((uint32_t)bytes);
+        std::memcpy(rec + 8, &rows, 4);
+        uint32_t id = 0;
+        EXPECT_TRUE(D4RecordInsert(RegRows, rec, &id));
+        MemFree(&rows);
+        return id;
+    }
+    uint32_t LogicalEnd() { return HdrGetLong(dbformat::HdrLogicalEnd); }
+};
+
+}  // namespace
+
+TEST_F(EngineFree, NoSectorIsLostOrListedTwice) {
+    std::mt19937 rng(777);
+    std::map<uint32_t, uint32_t> live;   // id -> nr
+    uint32_t nr = 0;
+    DVP *snapshot = nullptr;
+    uint32_t handle = 0;
+    for (int step = 0; step < 60; step++) {
+        int pattern = rng() % 6;
+        if (pattern == 5) {
+            // Flush modes and snapshots come and go.
+            if (snapshot) {
+                D4SnapshotClose(snapshot, handle);
+                snapshot = nullptr;
+            } else if (rng() % 2) {
+                snapshot = D4SnapshotOpen(&handle);
+                ASSERT_NE(snapshot, nullptr);
+            }
+            ASSERT_TRUE(D4Flush(rng() % 3 == 0 ? 0 : 1));
+        }
+        D4Hold();
+        int ops = 1 + rng() % 30;
+        for (int i = 0; i < ops; i++) {
+            int op = rng() % 4;
+            if (live.empty() || op == 0) {
+                uint32_t id = InsertRows(++nr, rng() % 3000);
+                live[id] = nr;
+            } else if (op == 1) {
+                auto it = live.begin();
+                std::advance(it, rng() % live.size());
+                uint8_t rec[16] = {};
+                std::memcpy(rec, &it->second, 4);
+                MemBlock rows = MemAlloc(rng() % 4000);
+                std::memcpy(rec + 8, &rows, 4);
+                ASSERT_TRUE(RecordIDUpdate(RegRows, it->first, rec));
+                MemFree(&rows);
+            } else if (op == 2) {
+                auto it = live.begin();
+                std::advance(it, rng() % live.size());
+                ASSERT_TRUE(D4RecordIDDelete(RegRows, it->first));
+                live.erase(it);
+            } else {
+                std::vector<uint8_t> block(rng() % 1500, (uint8_t)i);
+                ASSERT_TRUE(D4BlockStore(129 + rng() % 5, block.data(), (uint32_t)block.size()));
+            }
+        }
+        ASSERT_TRUE(D4DiskFlush());
+        if (D4FlushMode() == 1) ExpectIntact();
+        if (step % 15 == 14) {
+            snapshot = nullptr;
+            ASSERT_TRUE(D4Close());
+            ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+            ExpectIntact();
+        }
+    }
+    if (snapshot) D4SnapshotClose(snapshot, handle);
+    ASSERT_TRUE(D4Flush(1));
+    ExpectIntact();
+    EXPECT_EQ(D4RecordCount(RegRows, "Nr"), live.size());
+    EXPECT_FALSE(D4DamagedMode());
+}
+
+TEST_F(EngineFree, ReleasedSectorsAreReusedAndSurviveClose) {
+    // One record of 130 sectors: its release spills the collection.
+    uint32_t id = InsertRows(1, 494 + 129 * 506 - 16);
+    uint32_t freeBefore = D4FreeSectorCount();
+    ASSERT_TRUE(D4RecordIDDelete(RegRows, id));
+    EXPECT_GE(D4FreeSectorCount(), freeBefore + 130);
+    ExpectIntact();
+    uint32_t freeCount = D4FreeSectorCount();
+    ASSERT_TRUE(D4Close());
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    EXPECT_EQ(D4FreeSectorCount(), freeCount) << "no free sector is lost at close";
+    // New data take the free sectors before the file grows.
+    uint32_t end = LogicalEnd();
+    for (uint32_t i = 0; i < 20; i++) InsertRows(10 + i, 2000);
+    EXPECT_EQ(LogicalEnd(), end);
+    ExpectIntact();
+}
+
+TEST_F(EngineFree, SnapshotKeepsSeeingWhatTheMasterReleased) {
+    std::vector<uint32_t> ids;
+    for (uint32_t i = 0; i < 30; i++) ids.push_back(Insert(Main{i, "S" + std::to_string(i)}));
+    ASSERT_TRUE(D4Flush(1));
+    uint32_t handle;
+    DVP *snap = D4SnapshotOpen(&handle);
+    ASSERT_NE(snap, nullptr);
+    EXPECT_EQ(D4MasterCount(), 1);
+    // The master deletes half and writes much more.
+    for (size_t i = 0; i < ids.size(); i += 2) ASSERT_TRUE(D4RecordIDDelete(RegMain, ids[i]));
+    for (uint32_t i = 0; i < 60; i++) Insert(Main{100 + i, "NEW", {1, 1, 2022}, 0, 0xABCD});
+    // The snapshot sees the file as it was.
+    DVP *previous;
+    ASSERT_TRUE(D4DescriptorSelect(0, snap, &previous));
+    EXPECT_EQ(D4RecordCount(RegMain, "SerNr"), 30u);
+    for (uint32_t i = 0; i < 30; i++) {
+        Main m;
+        ASSERT_TRUE(Read(ids[i], &m)) << i;
+        EXPECT_EQ(m.code, "S" + std::to_string(i));
+    }
+    uint8_t rec[MainSize] = {};
+    uint32_t id;
+    EXPECT_FALSE(D4RecordInsert(RegMain, rec, &id)) << "writes go only through the master";
+    D4DescriptorRestore(0, previous);
+    D4SnapshotClose(snap, handle);
+    EXPECT_EQ(D4MasterCount(), 0);
+    EXPECT_EQ(D4RecordCount(RegMain, "SerNr"), 75u);
+    // A copy of the master is refused while the master holds.
+    D4Hold();
+    EXPECT_FALSE(D4DescriptorSelect(3, nullptr, &previous));
+    EXPECT_TRUE(SawMessage("CopyDVP holdCnt!=0"));
+    ASSERT_TRUE(D4DiskFlush());
+    ExpectIntact();
+    EXPECT_FALSE(D4DamagedMode());
+}

@@ -1,0 +1,228 @@
+// Tests of the counted indexes through the record operations: many
+// inserts, updates and deletes against a model (positions, counts, walks
+// both ways, equal keys in insertion order), searches by full and partial
+// key in both directions, deletes among equal keys, and trees that grow
+// and collapse.
+#include <random>
+
+#include "tests/database/engine/engine_fixture.h"
+
+using namespace enginetest;
+
+namespace {
+
+class EngineIndex : public EngineFixture {};
+
+Main RandomMain(std::mt19937 &rng) {
+    Main m;
+    m.serial = rng() % 60;                       // many equal serial numbers
+    static const char *codes[] = {"A", "AB", "B", "BA", "C", "CODE", "Z", ""};
+    m.code = codes[rng() % 8];
+    m.date = DateRec{(uint16_t)(1 + rng() % 3), 1, (uint16_t)(rng() % 5 == 0 ? 0 : 2020 + rng() % 2)};
+    m.amount = (int64_t)(rng() % 7) * 1000 - 3000;
+    m.payload = rng();
+    return m;
+}
+
+// Searches record m's key in index ix and checks the answer against the
+// model: forward gives the first of the equal range, backward the last.
+void ExpectSearch(const Model &model, const std::string &ix, const Main &m, int parts) {
+    std::vector<uint32_t> order = model.Order(ix);
+    uint8_t rec[MainSize];
+    for (int direction : {1, -1}) {
+        for (int exact : {1, 0}) {
+            PutMain(rec, m);
+            std::memcpy(rec + OffRows, &NoRows, 4);
+            uint32_t id = 0, position = 0;
+            bool found = D4RecordFind(RegMain, ix.c_str(), rec, parts, exact, direction, &id, &position);
+            // The model's answer.
+            long want = -1;
+            if (direction == 1) {
+                for (size_t p = 0; p < order.size(); p++)
+                    if (ModelCompare(ix, model.records.at(order[p]), m, parts) >= 0) {
+                        want = (long)p;
+                        break;
+                    }
+            } else {
+                for (size_t p = order.size(); p-- > 0;)
+                    if (ModelCompare(ix, model.records.at(order[p]), m, parts) <= 0) {
+                        want = (long)p;
+                        break;
+                    }
+            }
+            if (want >= 0 && exact && ModelCompare(ix, model.records.at(order[want]), m, parts) != 0) want = -1;
+            ASSERT_EQ(found, want >= 0) << ix << " dir " << direction << " exact " << exact;
+            if (found) {
+                EXPECT_EQ(id, order[want]);
+                EXPECT_EQ(position, (uint32_t)want + 1);
+                EXPECT_TRUE(SameMain(GetMain(rec), model.records.at(id)));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+TEST_F(EngineIndex, RandomWorkloadMatchesModelAndSurvivesReopen) {
+    std::mt19937 rng(12345);
+    Model model;
+    for (int round = 0; round < 6; round++) {
+        D4Hold();
+        for (int i = 0; i < 120; i++) {
+            int op = rng() % 10;
+            if (model.records.empty() || op < 5) {
+                Main m = RandomMain(rng);
+                uint32_t id = Insert(m);
+                ASSERT_NE(id, 0u);
+                model.Insert(id, m);
+            } else {
+                auto it = model.records.begin();
+                std::advance(it, rng() % model.records.size());
+                uint32_t id = it->first;
+                if (op < 8) {
+                    Main m = RandomMain(rng);
+                    if (rng() % 3 == 0) {   // keep some keys, change only the payload
+                        m = it->second;
+                        m.payload++;
+                    }
+                    uint8_t rec[MainSize];
+                    PutMain(rec, m);
+                    ASSERT_TRUE(RecordIDUpdate(RegMain, id, rec));
+                    model.Update(id, m);
+                } else {
+                    ASSERT_TRUE(D4RecordIDDelete(RegMain, id)) << "not first among equal keys must still go";
+                    model.Erase(id);
+                }
+            }
+        }
+        ASSERT_TRUE(D4DiskFlush());
+        ExpectMatches(model);
+        ExpectIntact();
+        for (int k = 0; k < 20; k++) {
+            Main probe = RandomMain(rng);
+            for (const std::string &ix : Model::Indexes()) ExpectSearch(model, ix, probe, 0);
+            ExpectSearch(model, "DateAmt", probe, 1);
+        }
+    }
+    EXPECT_FALSE(SawMessage("D4IndexDelete"));
+    ASSERT_TRUE(D4Close());
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    ExpectMatches(model);
+    ExpectIntact();
+    // Deleting everything collapses every tree back to an empty root.
+    for (auto &[id, m] : model.records) ASSERT_TRUE(D4RecordIDDelete(RegMain, id));
+    model.records.clear();
+    for (auto &[ix, e] : model.entered) e.clear();
+    ExpectMatches(model);
+    ExpectIntact();
+    EXPECT_EQ(Insert(Main{7, "X", {1, 1, 2021}, 0, 0}) != 0, true);
+    EXPECT_EQ(D4RecordCount(RegMain, "Code"), 1u);
+    EXPECT_TRUE(Messages().empty()) << Messages().front();
+}
+
+TEST_F(EngineIndex, EqualKeysKeepInsertionOrderAcrossLeaves) {
+    // Ten equal codes span several 4-entry leaves.
+    Model model;
+    std::vector<uint32_t> ids;
+    for (uint32_t i = 0; i < 10; i++) {
+        Main m{i, "SAME", {1, 1, 2020}, 0, i};
+        uint32_t id = Insert(m);
+        model.Insert(id, m);
+        ids.push_back(id);
+    }
+    Main before{100, "A", {1, 1, 2020}, 0, 0};
+    model.Insert(Insert(before), before);
+    ExpectMatches(model);
+    // A forward exact search gives the first of the range, though the
+    // range begins in a leaf the descent does not end in.
+    uint8_t rec[MainSize];
+    PutMain(rec, Main{0, "SAME"});
+    std::memcpy(rec + OffRows, &NoRows, 4);
+    uint32_t id, position;
+    ASSERT_TRUE(D4RecordFind(RegMain, "Code", rec, 0, 1, 1, &id, &position));
+    EXPECT_EQ(id, ids[0]);
+    EXPECT_EQ(position, 2u);
+    std::memcpy(rec + OffRows, &NoRows, 4);
+    ASSERT_TRUE(D4RecordFind(RegMain, "Code", rec, 0, 1, -1, &id, &position));
+    EXPECT_EQ(id, ids[9]);
+    EXPECT_EQ(position, 11u);
+    // Positions of each record's own entry, found by id among equals.
+    for (size_t i = 0; i < ids.size(); i++) {
+        PutMain(rec, Main{(uint32_t)i, "SAME"});
+        uint32_t p = 0;
+        ASSERT_TRUE(D4RecordPosition(RegMain, "Code", rec, ids[i], &p));
+        EXPECT_EQ(p, i + 2);
+    }
+    // Deleting from the middle and re-keying the fourth moves it to the
+    // end of its new range.
+    ASSERT_TRUE(D4RecordIDDelete(RegMain, ids[6]));
+    model.Erase(ids[6]);
+    Main changed{3, "SAME", {2, 1, 2020}, 0, 3};
+    PutMain(rec, changed);
+    ASSERT_TRUE(RecordIDUpdate(RegMain, ids[3], rec));
+    model.Update(ids[3], changed);
+    Main rekeyed{3, "A", {2, 1, 2020}, 0, 3};
+    PutMain(rec, rekeyed);
+    ASSERT_TRUE(RecordIDUpdate(RegMain, ids[3], rec));
+    model.Update(ids[3], rekeyed);
+    ExpectMatches(model);
+    ExpectIntact();
+    EXPECT_FALSE(D4DamagedMode());
+}
+
+TEST_F(EngineIndex, SearchEdgesAndMissingIndexes) {
+    uint8_t rec[MainSize];
+    uint32_t id = 1, position = 1;
+    PutMain(rec, Main{5, "K"});
+    std::memcpy(rec + OffRows, &NoRows, 4);
+    // An index never written to does not exist yet: nothing, no message.
+    EXPECT_FALSE(D4RecordFind(RegMain, "Code", rec, 0, 0, 1, &id, &position));
+    EXPECT_EQ(D4RecordCount(RegMain, "Code"), 0u);
+    EXPECT_TRUE(Messages().empty());
+    uint32_t one = Insert(Main{5, "K"});
+    EXPECT_EQ(D4RecordCount(RegMain, "SerNr"), 1u);
+    EXPECT_TRUE(D4RecordReadPos(RegMain, "SerNr", 1, rec, &id));
+    EXPECT_EQ(id, one);
+    EXPECT_FALSE(D4RecordReadPos(RegMain, "SerNr", 2, rec, &id));
+    EXPECT_FALSE(D4RecordReadPos(RegMain, "SerNr", 0, rec, &id));
+    // Not exact: forward gives the next above, backward the last below.
+    PutMain(rec, Main{4, ""});
+    std::memcpy(rec + OffRows, &NoRows, 4);
+    EXPECT_TRUE(D4RecordFind(RegMain, "SerNr", rec, 0, 0, 1, &id, &position));
+    EXPECT_EQ(position, 1u);
+    PutMain(rec, Main{4, ""});
+    std::memcpy(rec + OffRows, &NoRows, 4);
+    EXPECT_FALSE(D4RecordFind(RegMain, "SerNr", rec, 0, 0, -1, &id, &position));
+    PutMain(rec, Main{6, ""});
+    std::memcpy(rec + OffRows, &NoRows, 4);
+    EXPECT_FALSE(D4RecordFind(RegMain, "SerNr", rec, 0, 0, 1, &id, &position));
+    EXPECT_FALSE(D4RecordFind(RegMain, "SerNr", rec, 0, 1, 1, &id, &position));
+    // An unknown index name fails instead of using the first index.
+    Messages().clear();
+    PutMain(rec, Main{5, ""});
+    EXPECT_FALSE(D4RecordFind(RegMain, "NoSuch", rec, 0, 1, 1, &id, &position));
+    EXPECT_EQ(D4RecordCount(RegMain, "NoSuch"), 0u);
+    EXPECT_TRUE(SawMessage("Error in key NoSuch"));
+    EXPECT_FALSE(D4DamagedMode());
+}
+
+TEST_F(EngineIndex, ManyIndexesFillASecondMasterListBlock) {
+    // Blocks, three main, one simple, one rows and three extra indexes:
+    // nine names need two master-list blocks of seven.
+    Insert(Main{1, "A"});
+    uint8_t simple[8] = {1, 0, 0, 0, 2, 0, 0, 0};
+    uint32_t id;
+    ASSERT_TRUE(D4RecordInsert(RegSimple, simple, &id));
+    uint8_t rows[16] = {9};
+    ASSERT_TRUE(D4RecordInsert(RegRows, rows, &id));
+    uint8_t extra[8] = {3, 0, 0, 0, 4, 0, 0, 0};
+    ASSERT_TRUE(D4RecordInsert(RegExtra, extra, &id));
+    uint8_t block[4] = {1, 2, 3, 4};
+    ASSERT_TRUE(D4BlockStore(145, block, 4));
+    ASSERT_TRUE(D4Close());
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    for (const char *ix : {"A", "B", "C"}) EXPECT_EQ(D4RecordCount(RegExtra, ix), 1u) << ix;
+    EXPECT_EQ(D4RecordCount(RegSimple, "Key"), 1u);
+    EXPECT_EQ(D4BlockGetSize(145), 4u);
+    ExpectIntact();
+}
