@@ -1,0 +1,243 @@
+// The on-screen back end through SDL2: one SDL window shows the surface of
+// the active top-level window (normally the frame); SDL keyboard, text and
+// mouse events become the queue's input; closing the SDL window sends close
+// (16) to the shown window.
+#include <SDL.h>
+#include <cstring>
+
+#include "platform/display.h"
+#include "platform/queue.h"
+#include "platform/window.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace {
+// SDL's video start-up keeps a few allocations of the system's message-bus
+// library for the whole run; the leak checker of sanitizer builds is told
+// not to count what is allocated while SDL starts.
+struct LeakCheckPause {
+#if defined(__SANITIZE_ADDRESS__)
+    LeakCheckPause() { __lsan_disable(); }
+    ~LeakCheckPause() { __lsan_enable(); }
+#endif
+};
+
+SDL_Window *gWindow = nullptr;
+SDL_Cursor *gCursors[2] = {nullptr, nullptr};
+uint32_t gShown = 0;  // the top-level window whose pixels are shown
+
+uint32_t VirtualKey(SDL_Keycode k)
+{
+    if (k >= SDLK_a && k <= SDLK_z) return uint32_t('A' + (k - SDLK_a));
+    if (k >= SDLK_0 && k <= SDLK_9) return uint32_t('0' + (k - SDLK_0));
+    if (k >= SDLK_F1 && k <= SDLK_F12) return PlKey::F1 + uint32_t(k - SDLK_F1);
+    switch (k) {
+    case SDLK_BACKSPACE: return PlKey::Back;
+    case SDLK_TAB: return PlKey::Tab;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return PlKey::Return;
+    case SDLK_ESCAPE: return PlKey::Escape;
+    case SDLK_SPACE: return PlKey::Space;
+    case SDLK_PAGEUP: return PlKey::PageUp;
+    case SDLK_PAGEDOWN: return PlKey::PageDown;
+    case SDLK_END: return PlKey::End;
+    case SDLK_HOME: return PlKey::Home;
+    case SDLK_LEFT: return PlKey::Left;
+    case SDLK_UP: return PlKey::Up;
+    case SDLK_RIGHT: return PlKey::Right;
+    case SDLK_DOWN: return PlKey::Down;
+    case SDLK_INSERT: return PlKey::Insert;
+    case SDLK_DELETE: return PlKey::Delete;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return PlKey::Shift;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return PlKey::Control;
+    case SDLK_LALT:
+    case SDLK_RALT: return PlKey::Menu;
+    case SDLK_MINUS: return 189;
+    default: return 0;
+    }
+}
+
+// Feeds UTF-8 text as 8-bit characters; code points above 255 are dropped.
+void FeedText(const char *utf8)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(utf8);
+    while (*s) {
+        uint32_t cp;
+        int n;
+        if (*s < 0x80) { cp = *s; n = 1; }
+        else if ((*s & 0xE0) == 0xC0) { cp = *s & 0x1F; n = 2; }
+        else if ((*s & 0xF0) == 0xE0) { cp = *s & 0x0F; n = 3; }
+        else { cp = *s & 0x07; n = 4; }
+        for (int i = 1; i < n; ++i) {
+            if ((s[i] & 0xC0) != 0x80) return;
+            cp = (cp << 6) | (s[i] & 0x3F);
+        }
+        s += n;
+        if (cp >= 32 && cp <= 255) MsgInputChar(cp);
+    }
+}
+
+PlPoint ToScreen(int x, int y)
+{
+    PlRect r = WinScreenRect(gShown);
+    return PlPoint{r.left + x, r.top + y};
+}
+
+void Handle(const SDL_Event &e)
+{
+    switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        uint32_t vk = VirtualKey(e.key.keysym.sym);
+        if (vk) MsgInputKey(vk, e.type == SDL_KEYDOWN, 0);
+        break;
+    }
+    case SDL_TEXTINPUT:
+        FeedText(e.text.text);
+        break;
+    case SDL_MOUSEMOTION:
+        MsgInputMouse(ToScreen(e.motion.x, e.motion.y), 0, false);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        int b = e.button.button == SDL_BUTTON_LEFT ? 1 : e.button.button == SDL_BUTTON_RIGHT ? 2 : 0;
+        if (b) MsgInputMouse(ToScreen(e.button.x, e.button.y), b, e.type == SDL_MOUSEBUTTONDOWN);
+        break;
+    }
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE && WinIsWindow(gShown)) MsgPost(gShown, PlMsg::Close, 0, 0);
+        else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && WinIsWindow(gShown)) {
+            PlRect r = WinRect(gShown);
+            WinMove(gShown, PlRect{r.left, r.top, r.left + e.window.data1, r.top + e.window.data2});
+        } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
+            SdlDisplayPresent(true);
+        break;
+    case SDL_QUIT:
+        if (WinIsWindow(gShown)) MsgPost(gShown, PlMsg::Close, 0, 0);
+        break;
+    default:
+        break;
+    }
+}
+}  // namespace
+
+bool SdlDisplayOpen(std::string *error)
+{
+    // The program keeps no screen saver away; this also keeps SDL from
+    // opening a session-bus connection for that.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // Let SDL close its session-bus connection again when it quits.
+    SDL_SetHint("SDL_SHUTDOWN_DBUS_ON_QUIT", "1");
+    LeakCheckPause pause;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (error) *error = SDL_GetError();
+        return false;
+    }
+    SDL_StartTextInput();
+    // The desktop the program places its frame on is the display's usable area.
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0)
+        WinSetDesktopSize(usable.w, usable.h);
+    return true;
+}
+
+void SdlDisplayClose()
+{
+    LeakCheckPause pause;
+    for (SDL_Cursor *&c : gCursors) {
+        if (c) SDL_FreeCursor(c);
+        c = nullptr;
+    }
+    if (gWindow) SDL_DestroyWindow(gWindow);
+    gWindow = nullptr;
+    gShown = 0;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
+bool SdlDisplayPump(int timeoutMs)
+{
+    SDL_Event e;
+    bool got;
+    {
+        LeakCheckPause pause;
+        got = timeoutMs == 0 ? SDL_PollEvent(&e) != 0 : SDL_WaitEventTimeout(&e, timeoutMs < 0 ? 100 : timeoutMs) != 0;
+    }
+    if (!got) return false;
+    int before = MsgPendingCount();
+    for (;;) {
+        Handle(e);
+        LeakCheckPause pause;
+        if (!SDL_PollEvent(&e)) break;
+    }
+    return MsgPendingCount() != before;
+}
+
+void SdlDisplayPresent(bool force)
+{
+    LeakCheckPause pause;
+    uint32_t top = WinActiveWindow();
+    if (!WinIsWindow(top) || WinParent(top) != 0) top = gShown;
+    if (!WinIsWindow(top) || !WinIsVisible(top)) return;
+    cairo_surface_t *s = WinSurface(top);
+    if (!s) return;
+    int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+    bool changed = WinTakeSurfaceChanged(top);
+    if (!gWindow) {
+        std::string title = WinTitle(top);
+        gWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h,
+                                   SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+        if (!gWindow) return;
+        force = true;
+    }
+    if (top != gShown) {
+        gShown = top;
+        SDL_SetWindowTitle(gWindow, WinTitle(top).c_str());
+        force = true;
+    }
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(gWindow, &ww, &wh);
+    if (ww != w || wh != h) {
+        SDL_SetWindowSize(gWindow, w, h);
+        force = true;
+    }
+    if (!changed && !force) return;
+    cairo_surface_flush(s);
+    SDL_Surface *src = SDL_CreateRGBSurfaceWithFormatFrom(cairo_image_surface_get_data(s), w, h, 32,
+                                                          cairo_image_surface_get_stride(s), SDL_PIXELFORMAT_RGB888);
+    SDL_Surface *dst = SDL_GetWindowSurface(gWindow);
+    if (src && dst) {
+        SDL_BlitSurface(src, nullptr, dst, nullptr);
+        SDL_UpdateWindowSurface(gWindow);
+    }
+    if (src) SDL_FreeSurface(src);
+}
+
+bool SdlDisplayReadPixel(int x, int y, uint32_t *rgb)
+{
+    if (!gWindow) return false;
+    SDL_Surface *dst = SDL_GetWindowSurface(gWindow);
+    if (!dst || x < 0 || y < 0 || x >= dst->w || y >= dst->h) return false;
+    if (SDL_LockSurface(dst) != 0) return false;
+    const auto *row = static_cast<const uint8_t *>(dst->pixels) + size_t(y) * size_t(dst->pitch);
+    uint32_t px = 0;
+    std::memcpy(&px, row + size_t(x) * dst->format->BytesPerPixel,
+                dst->format->BytesPerPixel > 4 ? 4 : dst->format->BytesPerPixel);
+    SDL_UnlockSurface(dst);
+    uint8_t r, g, b;
+    SDL_GetRGB(px, dst->format, &r, &g, &b);
+    *rgb = (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
+    return true;
+}
+
+void SdlDisplaySetCursor(PlCursor shape)
+{
+    LeakCheckPause pause;
+    int i = shape == PlCursor::Wait ? 1 : 0;
+    if (!gCursors[i]) gCursors[i] = SDL_CreateSystemCursor(i ? SDL_SYSTEM_CURSOR_WAIT : SDL_SYSTEM_CURSOR_ARROW);
+    if (gCursors[i]) SDL_SetCursor(gCursors[i]);
+}

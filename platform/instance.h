@@ -1,0 +1,36 @@
+// The previous-instance check: a per-user local socket by which a second
+// start of the program finds the first one. The first instance holds the
+// socket; a second start connects and asks it to show itself, and the first
+// posts message 1024 to its frame window (the top-level window of class
+// "m4frame") from its message wait.
+//
+// The socket is in the abstract namespace ("orvel-<uid>-<name>"), or, when
+// asked for or when that fails, a file "<name>.sock" in $XDG_RUNTIME_DIR or
+// else in the private directory /tmp/orvel-<uid> (mode 0700). Requests from
+// other users are ignored.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+enum class PlInstanceRole : uint8_t {
+    First,   // this process holds the socket now
+    Second,  // another instance of this user holds it
+    Failed,  // no socket could be made (the program may run as a first instance)
+};
+
+// Claims the instance socket for `name` (default "orvel").
+PlInstanceRole InstanceClaim(std::string_view name = "orvel", bool useFile = false);
+// Sends the show request to the instance holding `name`; true when it took it.
+bool InstanceSignal(std::string_view name = "orvel", bool useFile = false);
+// Releases the socket (and removes its file).
+void InstanceRelease();
+bool InstanceHeld();
+// The socket's name (abstract names are shown with a leading "@").
+std::string InstanceAddress(std::string_view name = "orvel", bool useFile = false);
+
+// Used by the message wait: takes waiting show requests and posts message
+// 1024 to the "m4frame" window for each valid one. True when one was posted.
+bool InstancePoll();
+// Waits up to timeoutMs (-1 = forever) for a request to arrive; true when one is waiting.
+bool InstanceWait(int timeoutMs);

@@ -1,0 +1,345 @@
+// The built-in controls driven through the queue as a user would: typing,
+// keys and clicks; notifications to the parent.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/clipboard.h"
+#include "platform/control.h"
+#include "platform/queue.h"
+#include "platform/window.h"
+
+namespace {
+struct Note {
+    uint32_t msg;
+    int id, code;
+    uint32_t from;
+};
+std::vector<Note> gNotes;
+
+intptr_t ParentProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
+{
+    if (msg == PlMsg::Command || msg == PlMsg::VScroll)
+        gNotes.push_back({msg, PlLoWord(intptr_t(wParam)), PlHiWord(intptr_t(wParam)), uint32_t(lParam)});
+    return WinDefProc(win, msg, wParam, lParam);
+}
+
+class ControlTest : public ::testing::Test {
+protected:
+    uint32_t top = 0;
+    void SetUp() override
+    {
+        WinResetAll();
+        ClipboardClear();
+        gNotes.clear();
+        ASSERT_TRUE(WinRegisterClass({"Parent", ParentProc, 0, kPlLightGrey, 0, 0}));
+        top = WinCreate("Parent", "", PlStyle::Visible, {0, 0, 400, 300}, 0, 0, 0);
+    }
+    void TearDown() override
+    {
+        for (uint32_t k : {PlKey::Shift, PlKey::Control}) PlSetKeyDown(k, false);
+        WinResetAll();
+    }
+    void Type(std::string_view s)
+    {
+        for (char c : s) MsgInputChar(uint8_t(c));
+        MsgPumpPending();
+    }
+    void Key(uint32_t vk, bool shift = false)
+    {
+        if (shift) MsgInputKey(PlKey::Shift, true, 0);
+        MsgInputKey(vk, true, 0);
+        MsgInputKey(vk, false, 0);
+        if (shift) MsgInputKey(PlKey::Shift, false, 0);
+        MsgPumpPending();
+    }
+    void Click(uint32_t win, int x, int y)
+    {
+        PlPoint p = WinClientToScreen(win, {x, y});
+        MsgInputMouse(p, 1, true);
+        MsgInputMouse(p, 1, false);
+        MsgPumpPending();
+    }
+};
+
+TEST_F(ControlTest, EditTypingSelectionAndKeys)
+{
+    uint32_t e = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible | PlEditStyle::AutoHScroll,
+                           {10, 10, 210, 30}, top, 7, 0);
+    WinSetFocus(e);
+    Type("Hello");
+    EXPECT_EQ(EditGetText(e), "Hello");
+    EXPECT_EQ(EditCaret(e), 5);
+    ASSERT_FALSE(gNotes.empty());
+    EXPECT_EQ(gNotes.back().id, 7);
+    EXPECT_EQ(gNotes.back().code, PlEn::Change);
+    EXPECT_EQ(gNotes.back().from, e);
+
+    Key(PlKey::Left);
+    Key(PlKey::Left);
+    Type("p");
+    EXPECT_EQ(EditGetText(e), "Helplo");
+    Type("\b");
+    EXPECT_EQ(EditGetText(e), "Hello");
+    Key(PlKey::Delete);
+    EXPECT_EQ(EditGetText(e), "Helo");
+    Key(PlKey::Home);
+    Type("\b");
+    EXPECT_EQ(EditGetText(e), "Helo") << "Backspace at the start does nothing";
+    Key(PlKey::End);
+    Key(PlKey::Delete);
+    EXPECT_EQ(EditGetText(e), "Helo") << "Delete at the end does nothing";
+    Key(PlKey::Left, true);
+    Key(PlKey::Left, true);
+    int a, b;
+    EditGetSel(e, &a, &b);
+    EXPECT_EQ(a, 2);
+    EXPECT_EQ(b, 4);
+    Type("y");
+    EXPECT_EQ(EditGetText(e), "Hey");
+
+    // Messages of the program.
+    EditSetSel(e, 0, -1);
+    EditGetSel(e, &a, &b);
+    EXPECT_EQ(a, 0);
+    EXPECT_EQ(b, 3);
+    EXPECT_EQ(WinSend(e, PlEm::GetSel, 0, 0), PlMakeLong(0, 3));
+    EditReplaceSel(e, "X");
+    EXPECT_EQ(EditGetText(e), "X");
+    EXPECT_EQ(WinSend(e, PlEm::LineLength, 0, 0), 1);
+    char buf[256];
+    EXPECT_EQ(WinSend(e, PlMsg::GetText, sizeof buf, reinterpret_cast<intptr_t>(buf)), 1);
+    EXPECT_STREQ(buf, "X");
+    EditSetSel(e, -1, 0);
+    EditGetSel(e, &a, &b);
+    EXPECT_EQ(a, b);
+    // Control characters other than Backspace are not text.
+    Type("\t\r\x1b");
+    EXPECT_EQ(EditGetText(e), "X");
+
+    // 255 characters at most, typed or set.
+    EditSetText(e, std::string(300, 'a'));
+    EXPECT_EQ(EditGetText(e).size(), 255u);
+    Key(PlKey::End);
+    Type("b");
+    EXPECT_EQ(EditGetText(e).size(), 255u);
+    EXPECT_EQ(EditGetText(e).back(), 'a');
+    EXPECT_GT(EditScrollOffset(e), 0) << "the caret at the end scrolled the text";
+    Key(PlKey::Home);
+    EXPECT_EQ(EditScrollOffset(e), 0);
+}
+
+TEST_F(ControlTest, EditClipboardPasswordAndWidth)
+{
+    uint32_t e = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible | PlEditStyle::AutoHScroll,
+                           {10, 10, 210, 30}, top, 0, 0);
+    WinSetFocus(e);
+    Type("one two");
+    EditSetSel(e, 4, 7);
+    Type("\x03");  // Ctrl+C as the translation gives it
+    std::string clip;
+    ASSERT_TRUE(ClipboardGetText(&clip));
+    EXPECT_EQ(clip, "two");
+    WinSend(e, PlMsg::Cut, 0, 0);
+    EXPECT_EQ(EditGetText(e), "one ");
+    Type("\x16");  // Ctrl+V
+    Type("\x16");
+    EXPECT_EQ(EditGetText(e), "one twotwo");
+    ClipboardSetText("a\r\nb");
+    WinSend(e, PlMsg::Paste, 0, 0);
+    EXPECT_EQ(EditGetText(e), "one twotwoab") << "line breaks are not pasted into a single line";
+
+    uint32_t pw = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible | PlEditStyle::Password,
+                            {10, 40, 210, 60}, top, 0, 0);
+    WinSetFocus(pw);
+    Type("secret");
+    EXPECT_EQ(EditGetText(pw), "secret");
+    ClipboardSetText("keep");
+    EditSetSel(pw, 0, -1);
+    WinSend(pw, PlMsg::Copy, 0, 0);
+    WinSend(pw, PlMsg::Cut, 0, 0);
+    ASSERT_TRUE(ClipboardGetText(&clip));
+    EXPECT_EQ(clip, "keep") << "a password is never copied out";
+    EXPECT_EQ(EditGetText(pw), "secret");
+
+    // Without sideways scrolling the text stops at the edge.
+    uint32_t narrow = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible, {10, 70, 40, 90}, top, 0, 0);
+    WinSetFocus(narrow);
+    Type(std::string(40, 'W'));
+    size_t n = EditGetText(narrow).size();
+    EXPECT_GT(n, 0u);
+    EXPECT_LT(n, 40u);
+    EXPECT_EQ(EditScrollOffset(narrow), 0);
+
+    // A click puts the caret at the nearest character.
+    WinSetFocus(e);
+    Click(e, 1, 5);
+    EXPECT_EQ(EditCaret(e), 0);
+    Click(e, 199, 5);
+    EXPECT_EQ(EditCaret(e), int(EditGetText(e).size()));
+}
+
+TEST_F(ControlTest, ListBoxContentsSelectionAndNotifications)
+{
+    uint32_t lb = WinCreate("ListBox", "", PlStyle::Child | PlStyle::Visible | PlStyle::VScroll | PlListStyle::Notify,
+                            {10, 10, 160, 110}, top, 0, 0);
+    EXPECT_EQ(WinClassName(lb), "ListBox");
+    EXPECT_EQ(ListBoxAdd(lb, "alpha"), 0);
+    EXPECT_EQ(ListBoxAdd(lb, "gamma"), 1);
+    EXPECT_EQ(WinSend(lb, PlLb::InsertString, 1, reinterpret_cast<intptr_t>("beta")), 1);
+    EXPECT_EQ(ListBoxCount(lb), 3);
+    char buf[256];
+    EXPECT_EQ(WinSend(lb, PlLb::GetText, 2, reinterpret_cast<intptr_t>(buf)), 5);
+    EXPECT_STREQ(buf, "gamma");
+    EXPECT_EQ(WinSend(lb, PlLb::GetText, 3, reinterpret_cast<intptr_t>(buf)), -1);
+    EXPECT_EQ(ListBoxCurSel(lb), -1);
+    EXPECT_EQ(WinSend(lb, PlLb::GetSelCount, 0, 0), 0);
+
+    ListBoxSetCurSel(lb, 0);
+    EXPECT_TRUE(gNotes.empty()) << "the program's own selection is not reported";
+    EXPECT_EQ(WinSend(lb, PlLb::GetSelCount, 0, 0), 1);
+    EXPECT_EQ(WinSend(lb, PlLb::GetSel, 0, 0), 1);
+    EXPECT_EQ(WinSend(lb, PlLb::GetSel, 1, 0), 0);
+
+    WinSetFocus(lb);
+    Key(PlKey::Down);
+    EXPECT_EQ(ListBoxCurSel(lb), 1);
+    ASSERT_EQ(gNotes.size(), 1u);
+    EXPECT_EQ(gNotes[0].code, PlLbn::SelChange);
+    EXPECT_EQ(gNotes[0].from, lb);
+
+    gNotes.clear();
+    int h = ListBoxRowHeight(lb);
+    PlPoint p = WinClientToScreen(lb, {20, 2 * h + 2});
+    MsgInputMouse(p, 1, true);
+    MsgInputMouse(p, 1, false);
+    MsgInputMouse(p, 1, true);
+    MsgInputMouse(p, 1, false);
+    MsgPumpPending();
+    EXPECT_EQ(ListBoxCurSel(lb), 2);
+    ASSERT_EQ(gNotes.size(), 2u);
+    EXPECT_EQ(gNotes[0].code, PlLbn::SelChange);
+    EXPECT_EQ(gNotes[1].code, PlLbn::DblClk);
+
+    EXPECT_EQ(WinSend(lb, PlLb::DeleteString, 0, 0), 2);
+    EXPECT_EQ(ListBoxCurSel(lb), 1) << "the selection follows its row";
+    EXPECT_EQ(ListBoxText(lb, 0), "beta");
+    WinSend(lb, PlLb::ResetContent, 0, 0);
+    EXPECT_EQ(ListBoxCount(lb), 0);
+    EXPECT_EQ(ListBoxCurSel(lb), -1);
+}
+
+TEST_F(ControlTest, ListBoxScrollsWithItsOwnBar)
+{
+    uint32_t lb = WinCreate("ListBox", "",
+                            PlStyle::Child | PlStyle::Visible | PlStyle::VScroll | PlListStyle::DisableNoScroll,
+                            {10, 10, 160, 110}, top, 0, 0);
+    uint32_t bar = ListBoxScrollBar(lb);
+    ASSERT_NE(bar, 0u);
+    EXPECT_TRUE(WinIsVisible(bar)) << "kept, disabled, when not needed";
+    EXPECT_FALSE(WinIsEnabled(bar));
+    for (int i = 0; i < 30; ++i) ListBoxAdd(lb, "row " + std::to_string(i));
+    EXPECT_TRUE(WinIsEnabled(bar));
+    int visible = 100 / ListBoxRowHeight(lb);
+    int mn, mx;
+    ScrollBarRange(bar, &mn, &mx);
+    EXPECT_EQ(mx, 30 - visible);
+    MsgPumpPending();
+    PlRect br = WinClientRect(bar);
+    Click(bar, 5, br.bottom - 3);  // the down arrow
+    EXPECT_EQ(ListBoxTopIndex(lb), 1);
+    EXPECT_EQ(ScrollBarPos(bar), 1);
+    ListBoxSetCurSel(lb, 29);
+    EXPECT_EQ(ListBoxTopIndex(lb), 30 - visible) << "the selection is scrolled into view";
+
+    uint32_t plain = WinCreate("ListBox", "", PlStyle::Child | PlStyle::Visible | PlStyle::VScroll,
+                               {200, 10, 300, 110}, top, 0, 0);
+    EXPECT_FALSE(WinIsVisible(ListBoxScrollBar(plain))) << "hidden when not needed";
+    ListBoxAdd(plain, "x");
+    WinSend(plain, PlLb::SetCurSel, 5, 0);
+    EXPECT_EQ(ListBoxCurSel(plain), -1);
+}
+
+TEST_F(ControlTest, ScrollBarReportsTheFiveCodes)
+{
+    uint32_t bar = WinCreate("ScrollBar", "", PlStyle::Child | PlStyle::Visible, {300, 10, 316, 210}, top, 0, 0);
+    ScrollBarSetRange(bar, 1, 50, true);
+    ScrollBarSetPos(bar, 80, true);
+    EXPECT_EQ(ScrollBarPos(bar), 50) << "clamped into the range";
+    ScrollBarSetPos(bar, 10, true);
+    MsgPumpPending();
+    Click(bar, 8, 3);
+    Click(bar, 8, 197);
+    PlRect t = ScrollBarThumbRect(bar);
+    ASSERT_FALSE(PlRectEmpty(t));
+    Click(bar, 8, t.top - 2);
+    Click(bar, 8, t.bottom + 2);
+    std::vector<int> codes;
+    for (auto &n : gNotes) {
+        EXPECT_EQ(n.msg, PlMsg::VScroll);
+        EXPECT_EQ(n.from, bar);
+        if (n.id != PlSb::EndScroll) codes.push_back(n.id);
+    }
+    EXPECT_EQ(codes, (std::vector<int>{PlSb::LineUp, PlSb::LineDown, PlSb::PageUp, PlSb::PageDown}));
+    EXPECT_EQ(ScrollBarPos(bar), 10) << "the parent moves the bar, not the bar itself";
+
+    // Dragging the thumb to the bottom reports track and then the position.
+    gNotes.clear();
+    PlPoint from = WinClientToScreen(bar, {8, (t.top + t.bottom) / 2});
+    MsgInputMouse(from, 1, true);
+    MsgInputMouse({from.x, from.y + 300}, 0, false);
+    MsgInputMouse({from.x, from.y + 300}, 1, false);
+    MsgPumpPending();
+    ASSERT_GE(gNotes.size(), 2u);
+    EXPECT_EQ(gNotes[0].id, PlSb::ThumbTrack);
+    EXPECT_EQ(gNotes[0].code, 50);
+    bool sawPosition = false;
+    for (auto &n : gNotes)
+        if (n.id == PlSb::ThumbPosition) {
+            sawPosition = true;
+            EXPECT_EQ(n.code, 50);
+        }
+    EXPECT_TRUE(sawPosition);
+
+    gNotes.clear();
+    ScrollBarSetRange(bar, 1, 1, true);
+    Click(bar, 8, 3);
+    EXPECT_TRUE(gNotes.empty()) << "an empty range disables the bar";
+}
+
+TEST_F(ControlTest, ButtonClicksReachTheParent)
+{
+    uint32_t b = WinCreate("Button", "&Save", PlStyle::Child | PlStyle::Visible, {10, 10, 70, 33}, top, 12, 0);
+    MsgPumpPending();
+    Click(b, 30, 10);
+    ASSERT_EQ(gNotes.size(), 1u);
+    EXPECT_EQ(gNotes[0].msg, PlMsg::Command);
+    EXPECT_EQ(gNotes[0].id, 12);
+    EXPECT_EQ(gNotes[0].code, PlBn::Clicked);
+    EXPECT_EQ(gNotes[0].from, b);
+
+    // Pressed while held; a release outside does not click.
+    gNotes.clear();
+    PlPoint in = WinClientToScreen(b, {30, 10});
+    MsgInputMouse(in, 1, true);
+    MsgPumpPending();
+    EXPECT_TRUE(ButtonIsPressed(b));
+    MsgInputMouse({in.x + 200, in.y}, 0, false);
+    MsgPumpPending();
+    EXPECT_FALSE(ButtonIsPressed(b));
+    MsgInputMouse({in.x + 200, in.y}, 1, false);
+    MsgPumpPending();
+    EXPECT_TRUE(gNotes.empty());
+
+    WinEnable(b, false);
+    Click(b, 30, 10);
+    EXPECT_TRUE(gNotes.empty());
+    WinEnable(b, true);
+    WinSetFocus(b);
+    Key(PlKey::Space);
+    EXPECT_EQ(gNotes.size(), 1u);
+    // The face is light grey and the text dark.
+    EXPECT_EQ(WinClientPixel(b, 5, 5), kPlLightGrey);
+}
+}  // namespace

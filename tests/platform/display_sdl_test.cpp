@@ -1,0 +1,118 @@
+// The display back ends: a clear refusal without a display, and the SDL
+// back end showing the frame's pixels and feeding SDL events into the queue
+// (skipped when no display is present).
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/display.h"
+#include "platform/draw.h"
+#include "platform/queue.h"
+#include "platform/window.h"
+
+namespace {
+struct Got {
+    uint32_t msg;
+    uintptr_t wParam;
+    intptr_t lParam;
+};
+std::vector<Got> gGot;
+
+intptr_t BlueProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
+{
+    if (msg == PlMsg::KeyDown || msg == PlMsg::Char || msg == PlMsg::LButtonDown) gGot.push_back({msg, wParam, lParam});
+    return WinDefProc(win, msg, wParam, lParam);
+}
+
+class EnvGuard {
+public:
+    explicit EnvGuard(const char *name) : name_(name)
+    {
+        const char *v = std::getenv(name);
+        had_ = v != nullptr;
+        if (had_) value_ = v;
+        unsetenv(name);
+    }
+    ~EnvGuard()
+    {
+        if (had_) setenv(name_, value_.c_str(), 1);
+    }
+
+private:
+    const char *name_;
+    bool had_ = false;
+    std::string value_;
+};
+
+TEST(DisplayBackEnd, RefusesClearlyWithoutADisplay)
+{
+    EnvGuard x("DISPLAY"), w("WAYLAND_DISPLAY");
+    std::string error;
+    EXPECT_FALSE(DisplayAvailable());
+    EXPECT_FALSE(DisplayOpen(PlDisplayKind::Screen, &error));
+    EXPECT_NE(error.find("no display"), std::string::npos) << error;
+    EXPECT_FALSE(DisplayIsScreen());
+    EXPECT_TRUE(DisplayOpen(PlDisplayKind::Headless, &error));
+    uint32_t rgb = 0;
+    EXPECT_FALSE(DisplayReadPixel(0, 0, &rgb)) << "headless shows nothing";
+}
+
+TEST(DisplayBackEnd, SdlShowsTheFrameAndFeedsInput)
+{
+    if (!DisplayAvailable()) GTEST_SKIP() << "no display present";
+    std::string error;
+    if (!DisplayOpen(PlDisplayKind::Screen, &error)) GTEST_SKIP() << error;
+    WinResetAll();
+    gGot.clear();
+    ASSERT_TRUE(WinRegisterClass({"Blue", BlueProc, 0, PlRgb(0, 0, 255), 0, 0}));
+    uint32_t top = WinCreate("Blue", "Orvel test", PlStyle::Visible, {0, 0, 200, 120}, 0, 0, 0);
+    PlMessage m;
+    while (MsgGetTimeout(&m, 50) == PlGet::Message) MsgDispatch(m);
+    DrawContext *dc = WinGetDc(top);
+    DcFillRect(dc, {10, 10, 20, 20}, PlSolidBrush(PlRgb(255, 0, 0)));
+    WinReleaseDc(top, dc);
+    DisplayPresent();
+    uint32_t rgb = 0;
+    ASSERT_TRUE(DisplayReadPixel(100, 100, &rgb));
+    EXPECT_EQ(rgb, PlRgb(0, 0, 255));
+    ASSERT_TRUE(DisplayReadPixel(15, 15, &rgb));
+    EXPECT_EQ(rgb, PlRgb(255, 0, 0));
+
+    // SDL events become queue messages for the window.
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_RETURN;
+    SDL_PushEvent(&e);
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_TEXTINPUT;
+    std::strcpy(e.text.text, "\xC3\xA9");  // U+00E9 as UTF-8
+    SDL_PushEvent(&e);
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = 30;
+    e.button.y = 40;
+    SDL_PushEvent(&e);
+    for (int i = 0; i < 50 && gGot.size() < 4; ++i) {
+        if (MsgGetTimeout(&m, 20) != PlGet::Message) continue;
+        MsgTranslate(m);
+        MsgDispatch(m);
+    }
+    DisplayClose();
+    WinResetAll();
+    ASSERT_EQ(gGot.size(), 4u);
+    EXPECT_EQ(gGot[0].msg, PlMsg::KeyDown);
+    EXPECT_EQ(gGot[0].wParam, PlKey::Return);
+    EXPECT_EQ(gGot[1].msg, PlMsg::Char);
+    EXPECT_EQ(gGot[1].wParam, 13u);
+    EXPECT_EQ(gGot[2].msg, PlMsg::Char);
+    EXPECT_EQ(gGot[2].wParam, 0xE9u);
+    EXPECT_EQ(gGot[3].msg, PlMsg::LButtonDown);
+    EXPECT_EQ(PlLoShort(gGot[3].lParam), 30);
+    EXPECT_EQ(PlHiShort(gGot[3].lParam), 40);
+}
+}  // namespace
