@@ -5,6 +5,7 @@
 // and get a new generation when reused.
 #include "core/memblock.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +17,8 @@
 namespace {
 
 struct MemSlot {
-    uint8_t *bytes;     // n + 4 bytes, the size word first; null when free
+    uint8_t *bytes;     // capacity + 4 bytes, the size word first; null when free
+    uint32_t capacity;  // usable bytes allocated; at least the size word's n
     uint32_t locks;
     uint8_t generation;
 };
@@ -65,15 +67,19 @@ MemBlock MemAlloc(uint32_t n) {
             return 0;
         }
         k = (uint32_t)Slots.size();
-        Slots.push_back(MemSlot{nullptr, 0, 0});
+        Slots.push_back(MemSlot{nullptr, 0, 0, 0});
     }
     MemSlot &s = Slots[k];
     s.bytes = bytes;
+    s.capacity = n;
     s.locks = 0;
     LiveBlocks++;
     return ((MemBlock)s.generation << SlotBits) | k;
 }
 
+// Growth beyond the allocated capacity allocates half as much again, so
+// a block grown a row at a time (the rows of a document, a message being
+// built) is copied a logarithmic number of times, not once per row.
 bool MemRealloc(MemBlock *h, uint32_t n) {
     MemSlot *s = SlotOf(*h);
     if (!s) {
@@ -83,14 +89,20 @@ bool MemRealloc(MemBlock *h, uint32_t n) {
     s->locks = 0;
     uint32_t old;
     std::memcpy(&old, s->bytes, 4);
-    uint8_t *bytes = n <= UINT32_MAX - 4 ? (uint8_t *)std::realloc(s->bytes, (size_t)n + 4) : nullptr;
-    if (!bytes) {
-        ShowSizeFailure("GlobalReAlloc failed (b==NULL): ", n);
-        return false;
+    if (n > s->capacity) {
+        uint64_t want = std::max<uint64_t>(n, (uint64_t)s->capacity + s->capacity / 2);
+        uint32_t capacity = (uint32_t)std::min<uint64_t>(want, UINT32_MAX - 4);
+        uint8_t *bytes = n <= UINT32_MAX - 4 ? (uint8_t *)std::realloc(s->bytes, (size_t)capacity + 4) : nullptr;
+        if (!bytes) {
+            ShowSizeFailure("GlobalReAlloc failed (b==NULL): ", n);
+            return false;
+        }
+        std::memset(bytes + 4 + s->capacity, 0, capacity - s->capacity);
+        s->bytes = bytes;
+        s->capacity = capacity;
     }
-    if (n > old) std::memset(bytes + 4 + old, 0, n - old);
-    std::memcpy(bytes, &n, 4);
-    s->bytes = bytes;
+    if (n > old) std::memset(s->bytes + 4 + old, 0, n - old);
+    std::memcpy(s->bytes, &n, 4);
     return true;
 }
 
@@ -118,6 +130,7 @@ void MemFree(MemBlock *h) {
     if (s) {
         std::free(s->bytes);
         s->bytes = nullptr;
+        s->capacity = 0;
         s->locks = 0;
         s->generation++;
         FreeSlots.push_back(*h & SlotMask);

