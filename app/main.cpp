@@ -7,7 +7,7 @@ int main(int argc, char **argv) {
         std::puts("Orvel");
         return 0;
     }
-    std::fputs("orvel: this build has the core value types only; it has no window "
-               "system or database yet and cannot open a company.\n", stderr);
+    std::fputs("orvel: this build has no application shell and cannot open a "
+               "company.\n", stderr);
     return 2;
 }
