@@ -1,0 +1,172 @@
+// work_blocks.h - the global work records that live for the whole run and
+// the settings blocks the program reads through globals.
+//
+// AllocWorkBlocks makes the work records before the interface file is
+// loaded; SettingsStartup, after loading, binds the settings blocks to
+// their buffers and handle variables so that the settings layer loads
+// each into its place on first use. Nothing here is ever freed.
+#pragma once
+
+#include <cstdint>
+
+#include "core/memblock.h"
+
+// ---- Work records ----
+
+// The report-parameter record: the selection of the current report and the
+// current output job at once. Its address is kept twice, with its size.
+constexpr uint32_t ReportParamsSize = 1238;
+extern uint8_t *ReportParams;
+extern uint8_t *OutputJobRecord;      // the same record
+extern uint32_t OutputJobRecordSize;  // ReportParamsSize once allocated
+
+// Offsets in ReportParams that the report and output code share.
+namespace RP {
+constexpr uint32_t OutputKind = 0;         // u16 current output device
+constexpr uint32_t SetupDialog = 4;        // u16 1: printer dialog primed with the page set-up
+constexpr uint32_t ReportNumber = 6;       // u16 report number, export kind or import mode
+constexpr uint32_t ExportWord = 40;        // u16
+constexpr uint32_t ListRunWord = 42;       // u16
+constexpr uint32_t Layout = 46;            // u16 layout choice
+constexpr uint32_t Selection1 = 48;        // PString slot of 256
+constexpr uint32_t Selection2 = 304;       // PString slot of 256
+constexpr uint32_t Selection3 = 560;       // PString slot of 256
+constexpr uint32_t Date1 = 848;            // DateRec
+constexpr uint32_t Date2 = 854;            // DateRec
+constexpr uint32_t Word860 = 860;          // u16
+constexpr uint32_t Long862 = 862;          // u32
+constexpr uint32_t OptionWords = 874;      // 20 x u16
+constexpr uint32_t OptionWordCount = 20;
+constexpr uint32_t Word934 = 934;          // u16
+constexpr uint32_t Text936 = 936;          // 32-byte text slot
+constexpr uint32_t ShortText968 = 968;     // 6-byte text slot
+constexpr uint32_t Text974 = 974;          // 32-byte text slot
+constexpr uint32_t Word1006 = 1006;        // u16
+constexpr uint32_t Word1008 = 1008;        // u16
+constexpr uint32_t HeaderTextA = 1010;     // 22-byte text slot shown with HeaderTextB
+constexpr uint32_t HeaderTextB = 1032;     // 64-byte text slot
+constexpr uint32_t Word1096 = 1096;        // u16
+constexpr uint32_t Word1100 = 1100;        // u16
+constexpr uint32_t Long1104 = 1104;        // u32
+constexpr uint32_t Long1108 = 1108;        // u32
+constexpr uint32_t Date1112 = 1112;        // DateRec
+constexpr uint32_t CodeA = 1118;           // 22-byte code slot
+constexpr uint32_t CodeB = 1140;           // 22-byte code slot
+constexpr uint32_t RangeFirstDate = 1162;  // DateRec
+constexpr uint32_t RangeLastDate = 1168;   // DateRec
+constexpr uint32_t Word1174 = 1174;        // u16
+constexpr uint32_t Word1176 = 1176;        // u16
+constexpr uint32_t Further = 1178;         // further slots up to the end
+}  // namespace RP
+
+// The logged-in user record; +68 holds the handle of the user's access list.
+constexpr uint32_t LoggedInUserSize = 72;
+constexpr uint32_t LoggedInUserAccessList = 68;
+extern uint8_t *LoggedInUser;
+
+// One 72-byte entry per session (50), the user of that session.
+constexpr int SessionUserEntries = 50;
+constexpr uint32_t SessionUserEntrySize = 72;
+namespace SU {
+constexpr uint32_t SeriesA = 0;     // five u32 number-series choices
+constexpr uint32_t FullName = 20;   // PString of at most 20 characters
+constexpr uint32_t SeriesB = 41;    // three further u32 choices
+constexpr uint32_t UserCode = 53;   // text of at most 5 characters
+constexpr uint32_t Code10 = 59;     // text of at most 10 characters
+}  // namespace SU
+extern uint8_t *SessionUserInfo;
+// The session whose user is current: the program's own entry stand-alone,
+// the client's on a server; below 0 when none.
+extern int16_t CurrentSessionIndex;
+// The entry of session i, or null.
+uint8_t *SessionUserEntry(int i);
+
+// The voucher work record; +84 holds its rows handle.
+constexpr uint32_t PendingVoucherSize = 152;
+constexpr uint32_t PendingVoucherRows = 84;
+extern uint8_t *PendingVoucher;
+
+// The form printer's work block; its first u32 is cleared at start.
+constexpr uint32_t FormPrintWorkSize = 486;
+extern uint8_t *FormPrintWork;
+
+// Small start-up state read elsewhere.
+extern uint16_t ListWindowFlag;       // list-window flag cleared at start
+extern uint16_t ReportListBlock;      // settings block of the report list (163)
+extern uint16_t ReportRunWords[2];    // two report words cleared at start
+extern uint16_t CurrentModule;        // 0: no module selected
+// Called by StartupFlags to make the server's session table (installed by
+// the network layer; none: nothing to make).
+extern void (*SessionTableInitHook)();
+
+// Allocates every work record (zero-filled, for the run) and sets the
+// start-up words; false when memory could not be had.
+bool AllocWorkBlocks();
+
+// Start-up flags: program byte order 1, no pending message, a fresh
+// random seed, the server's session table.
+void StartupFlags();
+
+// After the interface file is loaded: refuses (false, after the message)
+// when no definitions of this program's version are loaded; otherwise
+// binds the settings blocks below and clears the current module.
+bool SettingsStartup();
+
+// Stores settings block `block` from the data of handle through the
+// settings store (with its check); that result.
+int SettingsBlockStoreMem(int block, MemBlock handle);
+
+// Copies the current session user's code (a PString of at most 5
+// characters) into buffer (6 bytes); empty when no session is current.
+void CurrentUserCode(uint8_t *buffer);
+
+// ---- Settings blocks bound to fixed buffers (null before SettingsStartup) ----
+
+extern uint8_t *CompanyBlock;          // 129, 666 bytes
+extern uint8_t *SeriesStateBlock;      // 132 "serier2", 120
+extern uint8_t *SalesAccountsBlock;    // 133, 268
+extern uint8_t *InvoiceRateBlock;      // 134 "faktranta1", 84
+extern uint8_t *Block153;              // 153 "vit", 22
+extern uint8_t *VendorAccountsBlock;   // 155 "levkonton1", 186
+extern uint8_t *PrintOnSaveBlock;      // 170, 12
+extern uint8_t *DownPaymentBlock;      // 179 "downpay", 288
+extern uint8_t *RoundOffBlockData;     // 182 "roundoff", 4
+extern uint8_t *DateLockBlockData;     // 137 "dblock", 42
+extern uint8_t *Block199;              // 199 "trgen", 56
+extern uint8_t *Block186;              // 186, 34
+extern uint8_t *CostAccountsBlock;     // 202, 260
+extern uint8_t *MainStockBlock;        // 203 "mainstock", 14
+extern uint8_t *CreditLimitBlock;      // 205 "creditlimit", 10
+extern uint8_t *FormatBlockData;       // 145, 14 (CurrentFormat points here)
+extern uint8_t *Block219;              // 219, 8
+extern uint8_t *Block220;              // 220, 64
+
+// ---- Row-table settings blocks bound to handle variables ----
+
+extern MemBlock PaymentModeRows;       // 131
+extern MemBlock VatCodeRows;           // 208 "vatcode"
+extern MemBlock Block130Rows;          // 130 "momskod1"
+extern MemBlock PrinterRows;           // 162 "printers"
+extern MemBlock CurrencyRows;          // 172 "currency1"
+extern MemBlock Block173Rows;          // 173
+extern MemBlock ReportListRows;        // 163
+extern MemBlock ObjTypeControlRows;    // 175 "objtypecontrol"
+extern MemBlock FiscalYearRows;        // 149
+extern MemBlock Block136Rows;          // 136
+extern MemBlock Block216Rows;          // 216
+extern MemBlock Block214Rows;          // 214
+
+// One fixed-buffer binding: block, size, lazy flag and the global.
+struct FixedBlockBinding {
+    uint16_t block;
+    uint16_t size;
+    uint8_t lazy;
+    uint8_t **global;
+};
+// One handle binding: block and the handle variable (lazy flag 1).
+struct HandleBlockBinding {
+    uint16_t block;
+    MemBlock *variable;
+};
+extern const FixedBlockBinding FixedBlockBindings[18];
+extern const HandleBlockBinding HandleBlockBindings[12];

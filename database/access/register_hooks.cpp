@@ -1,0 +1,91 @@
+// register_hooks.cpp - calls into the per-register hook table, with the
+// behaviour of a register that has no hooks.
+#include "database/access/register_hooks.h"
+
+#include "database/access/record_access.h"
+
+std::array<RegisterHooks, RegisterCount> RegisterHookTable;
+AccessServiceHooks AccessServices;
+
+namespace {
+
+// The entry of reg, or null for a number outside the table.
+const RegisterHooks *Hooks(int reg) {
+    if (reg < 0 || reg >= RegisterCount) return nullptr;
+    return &RegisterHookTable[(size_t)reg];
+}
+
+}  // namespace
+
+void RegisterHooksClear() { RegisterHookTable.fill(RegisterHooks{}); }
+
+bool InsertKeyExists(int reg, uint8_t *record) {
+    const RegisterHooks *h = Hooks(reg);
+    if (h && h->insertKeyExists) return h->insertKeyExists(reg, record);
+    return RecExistsLocal(reg, record);
+}
+
+int ValidateRecord(int reg, uint8_t *record, uint8_t *stored, int mode) {
+    const RegisterHooks *h = Hooks(reg);
+    return h && h->validateRecord ? h->validateRecord(reg, record, stored, mode) : 0;
+}
+
+void PreserveStoredFields(int reg, const uint8_t *stored, uint8_t *record) {
+    const RegisterHooks *h = Hooks(reg);
+    if (h && h->preserveStoredFields) h->preserveStoredFields(reg, stored, record);
+}
+
+int BeforeInsertHook(int reg, uint8_t *record) {
+    const RegisterHooks *h = Hooks(reg);
+    return h && h->beforeInsert ? h->beforeInsert(reg, record) : 1;
+}
+
+int AfterInsertHook(int reg, uint8_t *record, uint32_t recid, int saveFlag) {
+    const RegisterHooks *h = Hooks(reg);
+    return h && h->afterInsert ? h->afterInsert(reg, record, recid, saveFlag) : 1;
+}
+
+int BeforeUpdateHook(int reg, uint8_t *record, uint8_t *stored, uint32_t recid) {
+    const RegisterHooks *h = Hooks(reg);
+    return h && h->beforeUpdate ? h->beforeUpdate(reg, record, stored, recid) : 1;
+}
+
+int AfterUpdateHook(int reg, uint8_t *record, uint8_t *stored, uint32_t recid) {
+    const RegisterHooks *h = Hooks(reg);
+    return h && h->afterUpdate ? h->afterUpdate(reg, record, stored, recid) : 1;
+}
+
+void BeforeStoreHook(int reg, uint8_t *record) {
+    const RegisterHooks *h = Hooks(reg);
+    if (h && h->beforeStore) h->beforeStore(reg, record);
+}
+
+void AfterStoreHook(int reg, uint8_t *record, uint32_t recid) {
+    const RegisterHooks *h = Hooks(reg);
+    if (h && h->afterStore) h->afterStore(reg, record, recid);
+}
+
+int CanDeleteRecord(int reg, uint8_t *record, int show) {
+    const RegisterHooks *h = Hooks(reg);
+    return h && h->canDelete ? h->canDelete(reg, record, show) : 1;
+}
+
+int BeforeDeleteHook(int reg, uint8_t *record) {
+    const RegisterHooks *h = Hooks(reg);
+    return h && h->beforeDelete ? h->beforeDelete(reg, record) : 1;
+}
+
+void NewRecordDefaults(int reg, uint8_t *record) {
+    const RegisterHooks *h = Hooks(reg);
+    if (h && h->newRecordDefaults) h->newRecordDefaults(reg, record);
+}
+
+void NewRecordDefaultsOther(int reg, uint8_t *record) {
+    const RegisterHooks *h = Hooks(reg);
+    if (h && h->newRecordDefaultsOther) h->newRecordDefaultsOther(reg, record);
+}
+
+int RecCheckLocal(int reg, uint8_t *data, uint32_t size, int mode) {
+    const RegisterHooks *h = Hooks(reg);
+    return h && h->recordCheck ? h->recordCheck(reg, data, size, mode) : 0;
+}

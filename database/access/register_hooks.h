@@ -1,0 +1,86 @@
+// register_hooks.h - the per-register hooks that the record layer calls
+// around inserts, updates, import stores and deletes, and the few services
+// of other subsystems that the layer needs.
+//
+// The record layer knows nothing of what a register means. At fixed points
+// it calls the named hooks below with the register number; each looks up
+// the register's entry in RegisterHookTable and calls the function there.
+// A register whose entry is empty passes every hook unchanged: the key
+// test alone decides InsertKeyExists, validation and delete checks accept,
+// the before- and after-hooks do nothing. The business rules fill the
+// entries of the registers they care about.
+//
+// Order of the calls (record_local.cpp):
+//   checked insert   InsertKeyExists, ValidateRecord (mode 1), BeforeInsertHook,
+//                    write, AfterInsertHook (save flag 1)
+//   unchecked insert BeforeInsertHook, write, AfterInsertHook (save flag 1)
+//   checked update   read the stored record, PreserveStoredFields,
+//                    ValidateRecord (mode 2), the caller's locks go,
+//                    BeforeUpdateHook, rewrite, AfterUpdateHook
+//   import store     BeforeStoreHook, write, AfterStoreHook
+//   checked delete   CanDeleteRecord (show 1), read again, BeforeDeleteHook, delete
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "core/interface_defs.h"
+
+struct RegisterHooks {
+    // true when the record's key exists; null: the key test (RecExistsLocal).
+    bool (*insertKeyExists)(int reg, uint8_t *record) = nullptr;
+    // 0 accepts; anything else refuses (the error position in FieldErrorPos).
+    int (*validateRecord)(int reg, uint8_t *record, uint8_t *stored, int mode) = nullptr;
+    // Copies the fields the program maintains from the stored record.
+    void (*preserveStoredFields)(int reg, const uint8_t *stored, uint8_t *record) = nullptr;
+    int (*beforeInsert)(int reg, uint8_t *record) = nullptr;
+    int (*afterInsert)(int reg, uint8_t *record, uint32_t recid, int saveFlag) = nullptr;
+    int (*beforeUpdate)(int reg, uint8_t *record, uint8_t *stored, uint32_t recid) = nullptr;
+    int (*afterUpdate)(int reg, uint8_t *record, uint8_t *stored, uint32_t recid) = nullptr;
+    void (*beforeStore)(int reg, uint8_t *record) = nullptr;
+    void (*afterStore)(int reg, uint8_t *record, uint32_t recid) = nullptr;
+    // 1 allowed, 0 refused (the refusal shown when show is 1).
+    int (*canDelete)(int reg, uint8_t *record, int show) = nullptr;
+    int (*beforeDelete)(int reg, uint8_t *record) = nullptr;
+    void (*newRecordDefaults)(int reg, uint8_t *record) = nullptr;
+    void (*newRecordDefaultsOther)(int reg, uint8_t *record) = nullptr;
+    // The record check request: 0 no error.
+    int (*recordCheck)(int reg, uint8_t *data, uint32_t size, int mode) = nullptr;
+};
+
+// One entry per register 0..132; all empty at start.
+extern std::array<RegisterHooks, RegisterCount> RegisterHookTable;
+
+// Empties every entry (tests, and before the rules fill the table).
+void RegisterHooksClear();
+
+bool InsertKeyExists(int reg, uint8_t *record);
+int ValidateRecord(int reg, uint8_t *record, uint8_t *stored, int mode);
+void PreserveStoredFields(int reg, const uint8_t *stored, uint8_t *record);
+int BeforeInsertHook(int reg, uint8_t *record);
+int AfterInsertHook(int reg, uint8_t *record, uint32_t recid, int saveFlag);
+int BeforeUpdateHook(int reg, uint8_t *record, uint8_t *stored, uint32_t recid);
+int AfterUpdateHook(int reg, uint8_t *record, uint8_t *stored, uint32_t recid);
+void BeforeStoreHook(int reg, uint8_t *record);
+void AfterStoreHook(int reg, uint8_t *record, uint32_t recid);
+int CanDeleteRecord(int reg, uint8_t *record, int show);
+int BeforeDeleteHook(int reg, uint8_t *record);
+void NewRecordDefaults(int reg, uint8_t *record);
+void NewRecordDefaultsOther(int reg, uint8_t *record);
+
+// Services of other subsystems the layer calls; null entries give the
+// stated default. They are installed by the subsystems that own them.
+struct AccessServiceHooks {
+    // Clears the per-session flags of the server so every session gets the
+    // new record counts (none: nothing to clear).
+    void (*sessionFlagsClear)() = nullptr;
+    // true when a register lock may be exclusive now (none: true).
+    bool (*sessionsAllowExclusive)() = nullptr;
+    // Rebuilds the window-type menu after the settings were reloaded.
+    void (*rebuildWindowTypeMenu)() = nullptr;
+    // The settings-block check before a store: 0 accepts (none: 0).
+    int (*settingsBlockCheck)(int block, const uint8_t *data, uint32_t size) = nullptr;
+    // Runs after a settings block was stored.
+    void (*settingsBlockAfterChange)(int block, const uint8_t *data, uint32_t size) = nullptr;
+};
+extern AccessServiceHooks AccessServices;
