@@ -124,6 +124,10 @@ bool SettingsStartup() {
     }
     for (const FixedBlockBinding &b : FixedBlockBindings)
         *b.global = SettingsBlockBindNew(b.block, b.size, b.lazy);
+    // The format block holds the default formats until the company's own
+    // block is loaded, so numbers and dates read and print sensibly
+    // before a database is open.
+    std::memcpy(FormatBlockData, &DefaultFormatBlock, sizeof(FormatBlock));
     FormatBlockBind(reinterpret_cast<FormatBlock *>(FormatBlockData));
     for (const HandleBlockBinding &b : HandleBlockBindings) SettingsBlockBindHandle(b.block, b.variable, 1);
     CurrentModule = 0;
