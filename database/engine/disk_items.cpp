@@ -80,18 +80,15 @@ bool D4DiskWrite(const uint8_t *data, uint32_t ptr, uint32_t length) {
         D4HoldFail();
         return false;
     }
-    uint8_t sector[SectorSize] = {};
-    D4PutLong(sector + PlainNext, DiskNone);
-    D4PutLong(sector + PlainLength, length);
-    if (length) std::memcpy(sector + PlainData, data, length);
-    return D4SectorWrite(sector, ptr);
+    return D4SectorWritePlain(ptr, data, length);
 }
 
 // Rewrites a plain item. A sector already written since the last
-// write-back (its cache slot dirty) is rewritten where it is, and so is
-// any item in flush mode 0; otherwise the item moves to a fresh sector so
-// that the committed file keeps its old version. Returns where the item
-// now lives (none on failure).
+// write-back (its cache slot dirty) or handed out in this hold (written
+// by it, even when the cache has let it go since) is rewritten where it
+// is, and so is any item in flush mode 0; otherwise the item moves to a
+// fresh sector so that the committed file keeps its old version. Returns
+// where the item now lives (none on failure).
 uint32_t D4DiskUpdate(const uint8_t *data, uint32_t ptr, uint32_t length, bool chain) {
     if (length > PlainDataMax) {
         assert(!"D4DiskUpdate over 504 bytes");
@@ -99,22 +96,15 @@ uint32_t D4DiskUpdate(const uint8_t *data, uint32_t ptr, uint32_t length, bool c
         return DiskNone;
     }
     if (!D4WriteAllowed()) return DiskNone;
-    if (D4CacheIsDirty(ptr)) {
-        uint8_t sector[SectorSize] = {};
-        D4PutLong(sector + PlainNext, DiskNone);
-        D4PutLong(sector + PlainLength, length);
-        if (length) std::memcpy(sector + PlainData, data, length);
-        D4CacheRewriteDirty(ptr, sector);
-        return ptr;
-    }
-    if (Db.flushMode == 0) return D4DiskWrite(data, ptr, length) ? ptr : DiskNone;
+    if (Db.flushMode == 0 || D4SectorFresh(ptr) || D4CacheIsDirty(ptr))
+        return D4DiskWrite(data, ptr, length) ? ptr : DiskNone;
     if (!D4DiskRelease(ptr, chain)) return DiskNone;
     return D4DiskStore(data, length, 0, 0, 0);
 }
 
 bool D4DiskReadChain(uint8_t *buffer, uint32_t ptr, uint32_t length, ChainInfo *info) {
-    uint8_t sector[SectorSize];
-    if (!D4SectorRead(sector, ptr)) return false;
+    const uint8_t *sector = D4SectorPeek(ptr);
+    if (!sector) return false;
     ChainInfo local;
     ChainInfo &ci = info ? *info : local;
     ci = ChainInfo{};
@@ -148,7 +138,7 @@ bool D4DiskReadChain(uint8_t *buffer, uint32_t ptr, uint32_t length, ChainInfo *
             D4Damaged("D4DiskRead chain shorter than its length");
             return false;
         }
-        if (!D4SectorRead(sector, next)) return false;
+        if (!(sector = D4SectorPeek(next))) return false;
         if (D4GetWord(sector + ChainSeq) != (uint16_t)(seq + 1)) {
             D4Damaged("D4DiskRead chain sequence");
             return false;
@@ -171,8 +161,8 @@ bool D4DiskRead(uint8_t *buffer, uint32_t ptr, uint32_t length, uint32_t *serial
 }
 
 int64_t D4DiskGetSize(uint32_t ptr) {
-    uint8_t sector[SectorSize];
-    if (!D4SectorRead(sector, ptr)) return -1;
+    const uint8_t *sector = D4SectorPeek(ptr);
+    if (!sector) return -1;
     if (D4GetLong(sector + ChainNext) == DiskNone) {
         uint32_t n = D4GetLong(sector + PlainLength);
         if (n > PlainDataMax) {
@@ -216,16 +206,31 @@ bool D4DiskReadNew(uint32_t ptr, MemBlock *out, uint32_t limit, ChainInfo *info)
     return true;
 }
 
-bool D4ReadPlain(uint32_t ptr, uint8_t *buffer, uint32_t *length, const char *what) {
-    uint8_t sector[SectorSize];
-    if (!D4SectorRead(sector, ptr)) return false;
+const uint8_t *D4PeekPlain(uint32_t ptr, uint32_t *length, const char *what) {
+    const uint8_t *sector = D4SectorPeek(ptr);
+    if (!sector) return nullptr;
     uint32_t n = D4GetLong(sector + PlainLength);
     if (D4GetLong(sector + PlainNext) != DiskNone || n > PlainDataMax) {
         D4Damaged(what);
-        return false;
+        return nullptr;
     }
-    std::memcpy(buffer, sector + PlainData, PlainDataMax);
-    std::memset(buffer + PlainDataMax, 0, SectorSize - PlainDataMax);
     if (length) *length = n;
+    return sector + PlainData;
+}
+
+bool D4ReadPlain(uint32_t ptr, uint8_t *buffer, uint32_t *length, const char *what) {
+    const uint8_t *data = D4PeekPlain(ptr, length, what);
+    if (!data) return false;
+    std::memcpy(buffer, data, PlainDataMax);
+    std::memset(buffer + PlainDataMax, 0, SectorSize - PlainDataMax);
     return true;
+}
+
+bool D4DiskReadInto(uint32_t ptr, std::vector<uint8_t> *out, uint32_t limit, ChainInfo *info) {
+    int64_t size = D4DiskGetSize(ptr);
+    if (size < 0) return false;
+    uint32_t n = (uint32_t)size;
+    if (limit && limit < n) n = limit;
+    out->resize(n);
+    return D4DiskReadChain(out->data(), ptr, n, info);
 }

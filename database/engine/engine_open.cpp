@@ -29,6 +29,7 @@ void ResetState() {
     D4IndexHeadsReset(MasterDVp);
     D4CacheReset();
     D4FreeListsClear();
+    D4FreshReset(false);
     D4SegmentPathsInit();
     Db.swap = false;
     Db.fileOrder = ProgramByteOrder;

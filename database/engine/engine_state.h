@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/file_form.h"
@@ -80,6 +81,13 @@ struct EngineGlobals {
     // Sectors released since the last flush; free for reuse only after it.
     std::vector<uint32_t> collection;
     uint32_t freeCount = 0;
+    // Sectors handed out since the outermost hold began: this hold already
+    // wrote them, so the committed file does not use them and rewriting
+    // one in place is as safe as the store that first wrote it. Those at
+    // or above freshFrom (the logical end when the hold began) grew the
+    // file; the others came from the free lists.
+    uint32_t freshFrom = dbformat::MaxLogicalEnd;
+    std::unordered_set<uint32_t> fresh;
     uint32_t nextSnapshotHandle = 1;
     D4RawExportRunner rawExport = nullptr;
     // Segment-tree paths, levels 1..50: the rightmost node per level, and
@@ -160,12 +168,15 @@ void D4CacheReset();
 int D4CacheFind(uint32_t ptr);          // slot or -1
 bool D4CacheWriteBack();
 bool D4CacheIsDirty(uint32_t ptr);
-// Replaces a cached dirty sector's bytes; false when it is not cached dirty.
-bool D4CacheRewriteDirty(uint32_t ptr, const uint8_t *sector);
 // Drops a sector from the cache without writing it (its data are dead).
 void D4CacheForget(uint32_t ptr);
 bool D4SectorRead(uint8_t *buffer, uint32_t ptr);
 bool D4SectorWrite(const uint8_t *buffer, uint32_t ptr);
+// The cached bytes of sector ptr, valid until the next call into the
+// cache (null on failure): for readers that only look.
+const uint8_t *D4SectorPeek(uint32_t ptr);
+// Writes sector ptr as a plain item (format.h) of length <= 504 bytes.
+bool D4SectorWritePlain(uint32_t ptr, const uint8_t *data, uint32_t length);
 
 // ---- Items over sectors (disk_items.cpp) ----
 
@@ -187,10 +198,21 @@ int64_t D4DiskGetSize(uint32_t ptr);    // -1 on failure
 // Reads a plain item of at most 504 bytes into buffer (512 bytes);
 // *length gets its data length. Damage when the sector is no plain item.
 bool D4ReadPlain(uint32_t ptr, uint8_t *buffer, uint32_t *length, const char *what);
+// The same check without a copy: the item's data as the cache holds
+// them, valid until the next call into the cache; null on failure.
+const uint8_t *D4PeekPlain(uint32_t ptr, uint32_t *length, const char *what);
+// D4DiskReadNew into a buffer the caller keeps for reuse (resized to the
+// bytes read).
+bool D4DiskReadInto(uint32_t ptr, std::vector<uint8_t> *out, uint32_t limit, ChainInfo *info);
 
 // ---- Free lists (free_lists.cpp) ----
 
 uint32_t D4DiskGetFree();
+// Forgets the sectors handed out so far (the outermost hold begins, or
+// the file changes).
+void D4FreshReset(bool holdBegins);
+// True when ptr was handed out since the outermost hold began.
+bool D4SectorFresh(uint32_t ptr);
 bool D4DiskRelease(uint32_t ptr, bool chain);
 bool D4FreeListsLoad();                 // at open
 void D4FreeListsClear();                // at create
@@ -210,6 +232,10 @@ bool D4SegmentUpdate(uint32_t seg, const uint8_t *data, uint32_t length, uint16_
                      uint32_t serial);
 bool D4SegmentRead(uint32_t seg, uint8_t *buffer, uint32_t length);
 bool D4SegmentReadNew(uint32_t seg, MemBlock *out, uint32_t limit, ChainInfo *info);
+bool D4SegmentReadInto(uint32_t seg, std::vector<uint8_t> *out, uint32_t limit, ChainInfo *info);
+// Forgets the leaf that the last lookup found (the tree changed, or
+// another file is open).
+void D4SegmentLookupForget();
 int64_t D4SegmentGetSize(uint32_t seg);
 bool D4SegmentRelease(uint32_t seg);
 // The disk pointer of segment seg, or none (damage reported) when absent.

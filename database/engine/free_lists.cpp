@@ -204,13 +204,21 @@ uint32_t D4DiskGetFree() {
     if (Db.mergeLists) MergeLists();
     bool failed = false;
     uint32_t p = TakeFrom(Db.listA, &failed);
-    if (p != DiskNone || failed) return failed ? DiskNone : p;
-    if (Db.copies == 0) {
-        p = TakeFrom(Db.listB, &failed);
-        if (p != DiskNone || failed) return failed ? DiskNone : p;
+    if (p == DiskNone && !failed && Db.copies == 0) p = TakeFrom(Db.listB, &failed);
+    if (failed) return DiskNone;
+    if (p != DiskNone) {
+        Db.fresh.insert(p);
+        return p;
     }
     return GrowEnd();
 }
+
+void D4FreshReset(bool holdBegins) {
+    Db.fresh.clear();
+    Db.freshFrom = holdBegins ? HdrGetLong(HdrLogicalEnd) : MaxLogicalEnd;
+}
+
+bool D4SectorFresh(uint32_t ptr) { return ptr >= Db.freshFrom || Db.fresh.count(ptr) != 0; }
 
 // Releases one sector, or with chain set every sector of the chain that
 // starts there. Released sectors become free at the next flush.

@@ -22,7 +22,10 @@ DVP *MasterDVp = &MasterDescriptor;
 DVP *CopyDVp = &CopyDescriptor;
 
 void D4Hold() {
-    if (CurDVp->holdCnt == 0) Db.holdFailed = false;
+    if (CurDVp->holdCnt == 0) {
+        Db.holdFailed = false;
+        if (CurDVp == MasterDVp) D4FreshReset(true);
+    }
     CurDVp->holdCnt++;
 }
 
@@ -49,6 +52,7 @@ bool D4DiskFlush() {
     }
     if (Db.damaged) ok = false;
     d->holdCnt--;
+    if (d->holdCnt == 0 && d == MasterDVp) D4FreshReset(false);
     return ok;
 }
 

@@ -70,9 +70,16 @@ bool D4IntegrityCheck(std::string *report) {
         *report += "no database open\n";
         return false;
     }
+    // The logical end sizes the map of sectors: a damaged header's value
+    // is reported, not followed.
+    uint32_t end = HdrGetLong(HdrLogicalEnd);
+    if (end < SectorSize || end % SectorSize != 0 || end > MaxLogicalEnd) {
+        *report += "logical end " + std::to_string(end) + " out of range\n";
+        return false;
+    }
     Claims c;
     c.report = report;
-    c.owner.assign(HdrGetLong(HdrLogicalEnd) / SectorSize, 0);
+    c.owner.assign(end / SectorSize, 0);
     c.owner[0] = 1;   // the header
 
     std::vector<uint32_t> nodes;

@@ -215,18 +215,17 @@ int D4RecordReadRecid(int reg, uint32_t recid, uint8_t *record) {
         MessageWithName("D4RecordReadRecid on simple ", reg);
         return 0;
     }
-    uint32_t limit = HasRows(reg) && RowsHandle(reg, record) == NoRows ? RegRecordSize(reg) : 0;
-    MemBlock h;
+    // Without rows only the fixed part is wanted.
+    uint32_t limit = !HasRows(reg) || RowsHandle(reg, record) == NoRows ? RegRecordSize(reg) : 0;
+    // One buffer serves every read (walks read record after record).
+    static std::vector<uint8_t> stored;
     ChainInfo info;
-    if (!D4SegmentReadNew(recid, &h, limit, &info)) return 0;
+    if (!D4SegmentReadInto(recid, &stored, limit, &info)) return 0;
     if (info.type != TypeRecord || info.number != reg) {
-        MemFree(&h);
         D4MessageText("D4RecordReadRecid found wrong data/fnr");
         return 0;
     }
-    bool ok = D4RecordUnpack(reg, record, MemLock(h), MemSize(h));
-    MemFree(&h);
-    return ok ? 1 : 0;
+    return D4RecordUnpack(reg, record, stored.data(), (uint32_t)stored.size()) ? 1 : 0;
 }
 
 bool D4RecordReadStored(int reg, uint32_t recid, MemBlock *out) {

@@ -9,6 +9,10 @@
 // that memory corruption is caught before it reaches the file or a
 // reader.
 #include <algorithm>
+#include <cassert>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "database/engine/engine_state.h"
 
@@ -86,10 +90,33 @@ bool SlotIntact(const Slot &x) {
     return false;
 }
 
-bool WriteSlot(Slot &x) {
-    if (!SlotIntact(x)) return false;
-    if (!D4DiskWriteAt(x.data, x.ptr, SectorSize, false)) return false;
-    x.dirty = 0;
+// Writes back dirty slot s together with the dirty cached sectors that
+// follow and precede it on disk, as one write: sectors stored one after
+// the other (a hold's new records) then leave the cache in runs instead
+// of one by one. The other slots stay cached, clean, where they are.
+bool WriteSlot(int s) {
+    constexpr int RunMax = 64;
+    auto dirtyAt = [](uint32_t ptr) {
+        int t = ptr >= SectorSize ? D4CacheFind(ptr) : None;
+        return t != None && Slots[t].dirty ? t : None;
+    };
+    uint32_t first = Slots[s].ptr;
+    int count = 1;
+    while (count < RunMax / 2 && dirtyAt(first - SectorSize) != None) {
+        first -= SectorSize;
+        count++;
+    }
+    while (count < RunMax && dirtyAt(first + (uint32_t)count * SectorSize) != None) count++;
+    static uint8_t run[RunMax * SectorSize];
+    std::array<int, RunMax> members;
+    for (int i = 0; i < count; i++) {
+        members[i] = dirtyAt(first + (uint32_t)i * SectorSize);
+        const Slot &x = Slots[members[i]];
+        if (!SlotIntact(x)) return false;
+        std::memcpy(run + (size_t)i * SectorSize, x.data, SectorSize);
+    }
+    if (!D4DiskWriteAt(run, first, (uint32_t)count * SectorSize, false)) return false;
+    for (int i = 0; i < count; i++) Slots[members[i]].dirty = 0;
     return true;
 }
 
@@ -104,7 +131,7 @@ int TakeOldest() {
             int c = s;
             while (c != None && Slots[c].dirty) c = Slots[c].newer;
             if (c != None) s = c;
-        } else if (!WriteSlot(Slots[s])) {
+        } else if (!WriteSlot(s)) {
             return None;
         }
     }
@@ -116,22 +143,28 @@ int TakeOldest() {
     return s;
 }
 
-void Fill(int s, uint32_t ptr, const uint8_t *data, bool dirty) {
-    Slot &x = Slots[s];
-    std::memcpy(x.data, data, SectorSize);
-    x.ptr = ptr;
-    x.checksum = D4SectorChecksum(x.data);
-    x.dirty = dirty ? 1 : 0;
-    HashAdd(s);
-    Append(s);
-}
-
 }  // namespace
 
+// The 16-bit sum of the 512 bytes taken as signed. A byte taken as
+// signed is (byte ^ 0x80) - 128, and 512 x 128 = 65536 vanishes in 16
+// bits, so the sum equals that of the flipped bytes taken unsigned,
+// which the processor adds sixteen at a time.
 uint16_t D4SectorChecksum(const uint8_t *data) {
-    uint16_t sum = 0;
-    for (uint32_t i = 0; i < SectorSize; i++) sum = (uint16_t)(sum + (int8_t)data[i]);
-    return sum;
+#if defined(__SSE2__)
+    const __m128i flip = _mm_set1_epi8((char)0x80), zero = _mm_setzero_si128();
+    __m128i acc = zero;
+    for (uint32_t i = 0; i < SectorSize; i += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        acc = _mm_add_epi64(acc, _mm_sad_epu8(_mm_xor_si128(v, flip), zero));
+    }
+    uint64_t low = (uint64_t)_mm_cvtsi128_si64(acc);
+    uint64_t high = (uint64_t)_mm_cvtsi128_si64(_mm_unpackhi_epi64(acc, acc));
+    return (uint16_t)(low + high);
+#else
+    uint32_t sum = 0;
+    for (uint32_t i = 0; i < SectorSize; i++) sum += (uint8_t)(data[i] ^ 0x80u);
+    return (uint16_t)sum;
+#endif
 }
 
 // Cuts the budget into chunks of at most 32000 bytes, each holding
@@ -166,15 +199,6 @@ int D4CacheFind(uint32_t ptr) {
 bool D4CacheIsDirty(uint32_t ptr) {
     int s = D4CacheFind(ptr);
     return s != None && Slots[s].dirty;
-}
-
-bool D4CacheRewriteDirty(uint32_t ptr, const uint8_t *sector) {
-    int s = D4CacheFind(ptr);
-    if (s == None || !Slots[s].dirty) return false;
-    std::memcpy(Slots[s].data, sector, SectorSize);
-    Slots[s].checksum = D4SectorChecksum(Slots[s].data);
-    Touch(s);
-    return true;
 }
 
 void D4CacheForget(uint32_t ptr) {
@@ -221,55 +245,117 @@ bool D4CacheWriteBack() {
     return true;
 }
 
-bool D4SectorRead(uint8_t *buffer, uint32_t ptr) {
+// The bytes of sector ptr as the cache holds them (read in first when
+// not cached), valid until the next call into the cache; null on
+// failure. Readers that only look at a sector use this and copy nothing.
+const uint8_t *D4SectorPeek(uint32_t ptr) {
     if (!D4PtrValid(ptr)) {
         D4Damaged("D4SectorRead DiskPtr outside logical file");
-        return false;
+        return nullptr;
     }
     int s = D4CacheFind(ptr);
     if (s != None) {
-        if (!SlotIntact(Slots[s])) return false;
-        std::memcpy(buffer, Slots[s].data, SectorSize);
+        if (!SlotIntact(Slots[s])) return nullptr;
         Touch(s);
-        return true;
+        return Slots[s].data;
     }
-    if (Slots.empty()) return DbFileRead(buffer, ptr, SectorSize);
+    if (Slots.empty()) {
+        static uint8_t direct[SectorSize];
+        return DbFileRead(direct, ptr, SectorSize) ? direct : nullptr;
+    }
     s = TakeOldest();
     if (s == None) {
         D4HoldFail();
-        return false;
+        return nullptr;
     }
-    uint8_t sector[SectorSize];
-    if (!DbFileRead(sector, ptr, SectorSize)) {
+    Slot &x = Slots[s];
+    if (!DbFileRead(x.data, ptr, SectorSize)) {
         Append(s);
-        return false;
+        return nullptr;
     }
-    Fill(s, ptr, sector, false);
-    std::memcpy(buffer, sector, SectorSize);
+    x.ptr = ptr;
+    x.checksum = D4SectorChecksum(x.data);
+    x.dirty = 0;
+    HashAdd(s);
+    Append(s);
+    return x.data;
+}
+
+bool D4SectorRead(uint8_t *buffer, uint32_t ptr) {
+    const uint8_t *p = D4SectorPeek(ptr);
+    if (!p) return false;
+    std::memcpy(buffer, p, SectorSize);
     return true;
 }
 
-bool D4SectorWrite(const uint8_t *buffer, uint32_t ptr) {
-    if (!D4WriteAllowed()) return false;
+namespace {
+
+// The slot that sector ptr is written into: its cached slot, or the
+// oldest one emptied (then not yet in the hash or the list). None when
+// there is no cache; -2 on failure.
+constexpr int WriteFailed = -2;
+int WriteTarget(uint32_t ptr, bool *cached) {
+    *cached = false;
+    if (!D4WriteAllowed()) return WriteFailed;
     if (!D4PtrValid(ptr)) {
         D4Damaged("D4SectorWrite DiskPtr outside logical file");
-        return false;
+        return WriteFailed;
     }
     int s = D4CacheFind(ptr);
     if (s != None) {
-        std::memcpy(Slots[s].data, buffer, SectorSize);
-        Slots[s].checksum = D4SectorChecksum(Slots[s].data);
-        Slots[s].dirty = 1;
-        Touch(s);
-        return true;
+        *cached = true;
+        return s;
     }
-    if (Slots.empty()) return D4DiskWriteAt(buffer, ptr, SectorSize, false);
+    if (Slots.empty()) return None;
     s = TakeOldest();
     if (s == None) {
         D4HoldFail();
-        return false;
+        return WriteFailed;
     }
-    Fill(s, ptr, buffer, true);
+    return s;
+}
+
+// Marks slot s as holding the new bytes of sector ptr.
+void WriteDone(int s, uint32_t ptr, bool cached) {
+    Slot &x = Slots[s];
+    x.checksum = D4SectorChecksum(x.data);
+    x.dirty = 1;
+    if (cached) {
+        Touch(s);
+    } else {
+        x.ptr = ptr;
+        HashAdd(s);
+        Append(s);
+    }
+}
+
+}  // namespace
+
+bool D4SectorWrite(const uint8_t *buffer, uint32_t ptr) {
+    bool cached;
+    int s = WriteTarget(ptr, &cached);
+    if (s == WriteFailed) return false;
+    if (s == None) return D4DiskWriteAt(buffer, ptr, SectorSize, false);
+    std::memcpy(Slots[s].data, buffer, SectorSize);
+    WriteDone(s, ptr, cached);
+    return true;
+}
+
+// Writes sector ptr as a plain item of length data bytes (at most 504):
+// next -1, the length, the data, the rest zero; composed in its slot.
+bool D4SectorWritePlain(uint32_t ptr, const uint8_t *data, uint32_t length) {
+    assert(length <= PlainDataMax);
+    bool cached;
+    int s = WriteTarget(ptr, &cached);
+    if (s == WriteFailed) return false;
+    uint8_t direct[SectorSize];
+    uint8_t *b = s == None ? direct : Slots[s].data;
+    D4PutLong(b + PlainNext, DiskNone);
+    D4PutLong(b + PlainLength, length);
+    if (length) std::memcpy(b + PlainData, data, length);
+    std::memset(b + PlainData + length, 0, SectorSize - PlainData - length);
+    if (s == None) return D4DiskWriteAt(b, ptr, SectorSize, false);
+    WriteDone(s, ptr, cached);
     return true;
 }
 

@@ -36,11 +36,19 @@ bool ReadNode(uint32_t ptr, SegNode *node) {
     return true;
 }
 
+// Every change of a node goes through these two, and forgets the leaf
+// that lookups remember (defined below).
+void ForgetLastLeaf();
+
 uint32_t WriteNode(const SegNode &node, uint32_t ptr) {
+    ForgetLastLeaf();
     return D4DiskUpdate(node.b, ptr, SegNodeSize, false);
 }
 
-uint32_t StoreNode(const SegNode &node) { return D4DiskStore(node.b, SegNodeSize, 0, 0, 0); }
+uint32_t StoreNode(const SegNode &node) {
+    ForgetLastLeaf();
+    return D4DiskStore(node.b, SegNodeSize, 0, 0, 0);
+}
 
 uint32_t Levels() { return HdrGetLong(HdrSegLevels); }
 
@@ -105,6 +113,7 @@ void D4SegNodeRemove(uint8_t *node, int i) {
 }
 
 void D4SegmentPathsInit() {
+    D4SegmentLookupForget();
     Db.segRight.fill(DiskNone);
     Db.segPath.fill(PathStep{});
 }
@@ -129,39 +138,82 @@ bool D4SegmentPathLoad() {
     return true;
 }
 
+namespace {
+
+// The leaf that the last lookup ended in, with its first and last
+// numbers: a lookup of a number between them can only be in that leaf,
+// so walks in rising order (records read by id one after the other)
+// skip the descent. The search path of that lookup stays valid with it.
+// Forgotten whenever the tree changes.
+struct LastLeaf {
+    uint32_t ptr = DiskNone;
+    uint32_t first = 0, last = 0;
+};
+LastLeaf Last;
+
+void ForgetLastLeaf() { Last = LastLeaf{}; }
+
+// A node's data as the cache holds them (valid until the next cache
+// call), count checked.
+const uint8_t *PeekNode(uint32_t ptr) {
+    const uint8_t *b = D4PeekPlain(ptr, nullptr, "D4Segment node");
+    if (b && D4GetWord(b + SegNodeCount) > SegNodeMax) {
+        D4Damaged("D4Segment node count");
+        return nullptr;
+    }
+    return b;
+}
+
+// Looks seg up in leaf node b (stored at ptr, at level `level`); the
+// master's leaf is remembered for the next lookup.
+uint32_t FindInLeaf(const uint8_t *b, uint32_t ptr, uint32_t level, uint32_t seg) {
+    const SegNode *node = reinterpret_cast<const SegNode *>(b);
+    if (CurDVp == MasterDVp && node->count() > 0)
+        Last = LastLeaf{ptr, node->num(0), node->num(node->count() - 1)};
+    int i = D4SegNodeFindPtr(b, seg);
+    if (i < 0) return DiskNone;
+    Db.segPath[level] = PathStep{ptr, (uint32_t)i};
+    uint32_t item = node->ptr(i);
+    if (!D4PtrValid(item)) {
+        D4Damaged("FindSegment pointer outside logical file");
+        return DiskNone;
+    }
+    return item;
+}
+
+}  // namespace
+
+void D4SegmentLookupForget() { Last = LastLeaf{}; }
+
 uint32_t FindSegment(uint32_t seg) {
     if (!LevelsValid()) return DiskNone;
     uint32_t levels = Levels();
+    if (CurDVp == MasterDVp && Last.ptr != DiskNone && seg >= Last.first && seg <= Last.last) {
+        const uint8_t *b = PeekNode(Last.ptr);
+        return b ? FindInLeaf(b, Last.ptr, levels, seg) : DiskNone;
+    }
+    // A descent rewrites the search path: the remembered leaf goes with it.
+    D4SegmentLookupForget();
     uint32_t ptr = HdrGetLong(HdrSegRoot);
     uint32_t expectFirst = 0;
-    SegNode node;
     for (uint32_t l = 1; l <= levels; l++) {
         if (!D4PtrValid(ptr)) {
             D4Damaged("FindSegment pointer outside logical file");
             return DiskNone;
         }
-        if (!ReadNode(ptr, &node)) return DiskNone;
-        if (l > 1 && (node.count() == 0 || node.num(0) != expectFirst)) {
+        const uint8_t *b = PeekNode(ptr);
+        if (!b) return DiskNone;
+        const SegNode *node = reinterpret_cast<const SegNode *>(b);
+        if (l > 1 && (node->count() == 0 || node->num(0) != expectFirst)) {
             D4Message("FindSegment oldfirst incorrect", seg);
             return DiskNone;
         }
-        if (l < levels) {
-            int i = D4SegNodeFindChild(node.b, seg);
-            if (i < 0) return DiskNone;
-            Db.segPath[l] = PathStep{ptr, (uint32_t)i};
-            expectFirst = node.num(i);
-            ptr = node.ptr(i);
-        } else {
-            int i = D4SegNodeFindPtr(node.b, seg);
-            if (i < 0) return DiskNone;
-            Db.segPath[l] = PathStep{ptr, (uint32_t)i};
-            uint32_t item = node.ptr(i);
-            if (!D4PtrValid(item)) {
-                D4Damaged("FindSegment pointer outside logical file");
-                return DiskNone;
-            }
-            return item;
-        }
+        if (l == levels) return FindInLeaf(b, ptr, l, seg);
+        int i = D4SegNodeFindChild(b, seg);
+        if (i < 0) return DiskNone;
+        Db.segPath[l] = PathStep{ptr, (uint32_t)i};
+        expectFirst = node->num(i);
+        ptr = node->ptr(i);
     }
     return DiskNone;
 }
@@ -307,6 +359,13 @@ bool D4SegmentRead(uint32_t seg, uint8_t *buffer, uint32_t length) {
 
 // Reads segment seg into a new handle; false when it does not exist (no
 // message) or cannot be read.
+bool D4SegmentReadInto(uint32_t seg, std::vector<uint8_t> *out, uint32_t limit, ChainInfo *info) {
+    if (seg == 0 || seg > HdrGetLong(HdrMaxSegNr)) return false;
+    uint32_t p = FindSegment(seg);
+    if (p == DiskNone) return false;
+    return D4DiskReadInto(p, out, limit, info);
+}
+
 bool D4SegmentReadNew(uint32_t seg, MemBlock *out, uint32_t limit, ChainInfo *info) {
     *out = 0;
     if (seg == 0 || seg > HdrGetLong(HdrMaxSegNr)) return false;
