@@ -203,9 +203,11 @@ void DecSetDigit(PackedDecimal *p, int i, int d) {
         byte = static_cast<uint8_t>((byte & 0xF0) | (d & 0x0F));
 }
 
-// r = a + b. A zero or blank operand leaves the other one (a blank sum
-// of two empty fields is zero); a sum out of range is blank.
-void DecAdd(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r) {
+// r = a + b, or a - b when subtract is set (the sum with b negated). A
+// zero or blank b leaves a (a blank result of two empty fields is zero);
+// a zero or blank a gives b, negated for a difference; a result out of
+// range is blank.
+static void AddOrSubtract(const PackedDecimal *a, const PackedDecimal *b, bool subtract, PackedDecimal *r) {
     if (DecIsZero(b)) {
         if (DecIsBlank(a))
             DecSetZero(r);
@@ -214,29 +216,22 @@ void DecAdd(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r) {
         return;
     }
     if (DecIsZero(a)) {
-        DecCopy(r, b);
+        if (subtract)
+            DecNegateInto(b, r);
+        else
+            DecCopy(r, b);
         return;
     }
     u128 va = Load(a), vb = Load(b);
-    AddSigned(va & MagnitudeMask, (va & SignBit) != 0, vb & MagnitudeMask, (vb & SignBit) != 0, r);
+    AddSigned(va & MagnitudeMask, (va & SignBit) != 0, vb & MagnitudeMask, ((vb & SignBit) != 0) != subtract, r);
 }
 
+// r = a + b. A zero or blank operand leaves the other one (a blank sum
+// of two empty fields is zero); a sum out of range is blank.
+void DecAdd(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r) { AddOrSubtract(a, b, false, r); }
+
 // r = a - b, with the same rules as DecAdd on the negated b.
-void DecSub(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r) {
-    if (DecIsZero(b)) {
-        if (DecIsBlank(a))
-            DecSetZero(r);
-        else
-            DecCopy(r, a);
-        return;
-    }
-    if (DecIsZero(a)) {
-        DecNegateInto(b, r);
-        return;
-    }
-    u128 va = Load(a), vb = Load(b);
-    AddSigned(va & MagnitudeMask, (va & SignBit) != 0, vb & MagnitudeMask, (vb & SignBit) == 0, r);
-}
+void DecSub(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r) { AddOrSubtract(a, b, true, r); }
 
 // Adds 1 at digit i of the magnitude with carry; the sign stays. A
 // carry that leaves the range gives blank; a blank stays blank.

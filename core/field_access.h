@@ -12,72 +12,62 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "core/date.h"
 #include "core/decimal.h"
 
+// The value of type T at base + offset, and its store: the one road of
+// every accessor below. memcpy, never a cast pointer, so that a field at
+// any byte is well defined.
+template <typename T>
+inline T FieldLoad(const uint8_t *base, size_t offset) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    T v;
+    std::memcpy(&v, base + offset, sizeof v);
+    return v;
+}
+template <typename T>
+inline void FieldStore(uint8_t *base, size_t offset, const T &v) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    std::memcpy(base + offset, &v, sizeof v);
+}
+
 inline uint8_t GetU8(const uint8_t *base, size_t offset = 0) { return base[offset]; }
 inline void PutU8(uint8_t *base, size_t offset, uint8_t v) { base[offset] = v; }
 
-inline uint16_t GetU16(const uint8_t *base, size_t offset = 0) {
-    uint16_t v;
-    std::memcpy(&v, base + offset, sizeof v);
-    return v;
-}
-inline void PutU16(uint8_t *base, size_t offset, uint16_t v) { std::memcpy(base + offset, &v, sizeof v); }
+inline uint16_t GetU16(const uint8_t *base, size_t offset = 0) { return FieldLoad<uint16_t>(base, offset); }
+inline void PutU16(uint8_t *base, size_t offset, uint16_t v) { FieldStore(base, offset, v); }
 
-inline int16_t GetI16(const uint8_t *base, size_t offset = 0) {
-    int16_t v;
-    std::memcpy(&v, base + offset, sizeof v);
-    return v;
-}
-inline void PutI16(uint8_t *base, size_t offset, int16_t v) { std::memcpy(base + offset, &v, sizeof v); }
+inline int16_t GetI16(const uint8_t *base, size_t offset = 0) { return FieldLoad<int16_t>(base, offset); }
+inline void PutI16(uint8_t *base, size_t offset, int16_t v) { FieldStore(base, offset, v); }
 
-inline uint32_t GetU32(const uint8_t *base, size_t offset = 0) {
-    uint32_t v;
-    std::memcpy(&v, base + offset, sizeof v);
-    return v;
-}
-inline void PutU32(uint8_t *base, size_t offset, uint32_t v) { std::memcpy(base + offset, &v, sizeof v); }
+inline uint32_t GetU32(const uint8_t *base, size_t offset = 0) { return FieldLoad<uint32_t>(base, offset); }
+inline void PutU32(uint8_t *base, size_t offset, uint32_t v) { FieldStore(base, offset, v); }
 
-inline int32_t GetI32(const uint8_t *base, size_t offset = 0) {
-    int32_t v;
-    std::memcpy(&v, base + offset, sizeof v);
-    return v;
-}
-inline void PutI32(uint8_t *base, size_t offset, int32_t v) { std::memcpy(base + offset, &v, sizeof v); }
+inline int32_t GetI32(const uint8_t *base, size_t offset = 0) { return FieldLoad<int32_t>(base, offset); }
+inline void PutI32(uint8_t *base, size_t offset, int32_t v) { FieldStore(base, offset, v); }
 
 // Amounts (12 bytes, never byte-swapped).
-inline PackedDecimal GetDec(const uint8_t *base, size_t offset = 0) {
-    PackedDecimal v;
-    std::memcpy(&v, base + offset, sizeof v);
-    return v;
-}
-inline void PutDec(uint8_t *base, size_t offset, const PackedDecimal &v) {
-    std::memcpy(base + offset, &v, sizeof v);
-}
+inline PackedDecimal GetDec(const uint8_t *base, size_t offset = 0) { return FieldLoad<PackedDecimal>(base, offset); }
+inline void PutDec(uint8_t *base, size_t offset, const PackedDecimal &v) { FieldStore(base, offset, v); }
 
 // Dates (three u16 words) and date-times (seven u16 words).
-inline DateRec GetDate(const uint8_t *base, size_t offset = 0) {
-    DateRec v;
-    std::memcpy(&v, base + offset, sizeof v);
-    return v;
-}
-inline void PutDate(uint8_t *base, size_t offset, const DateRec &v) { std::memcpy(base + offset, &v, sizeof v); }
+inline DateRec GetDate(const uint8_t *base, size_t offset = 0) { return FieldLoad<DateRec>(base, offset); }
+inline void PutDate(uint8_t *base, size_t offset, const DateRec &v) { FieldStore(base, offset, v); }
 
 inline DateTimeRec GetDateTime(const uint8_t *base, size_t offset = 0) {
-    DateTimeRec v;
-    std::memcpy(&v, base + offset, sizeof v);
-    return v;
+    return FieldLoad<DateTimeRec>(base, offset);
 }
-inline void PutDateTime(uint8_t *base, size_t offset, const DateTimeRec &v) {
-    std::memcpy(base + offset, &v, sizeof v);
-}
+inline void PutDateTime(uint8_t *base, size_t offset, const DateTimeRec &v) { FieldStore(base, offset, v); }
+
+// The maximum length of a text field, m taken within 0..255.
+constexpr int TextFieldLimit(int m) { return m < 0 ? 0 : m > 255 ? 255 : m; }
 
 // The width of a text field of maximum length m: m + 1 bytes rounded up
 // to even (m is taken within 0..255).
 constexpr int TextFieldWidth(int m) {
-    int n = (m < 0 ? 0 : m > 255 ? 255 : m) + 1;
+    int n = TextFieldLimit(m) + 1;
     return n + (n & 1);
 }
 
@@ -86,7 +76,7 @@ constexpr int TextFieldWidth(int m) {
 // read as m, so nothing past the field is read.
 inline void GetPString(const uint8_t *base, size_t offset, int m, uint8_t *out) {
     const uint8_t *field = base + offset;
-    int limit = m < 0 ? 0 : m > 255 ? 255 : m;
+    int limit = TextFieldLimit(m);
     int n = field[0] > limit ? limit : field[0];
     out[0] = (uint8_t)n;
     std::memcpy(out + 1, field + 1, (size_t)n);
@@ -97,7 +87,7 @@ inline void GetPString(const uint8_t *base, size_t offset, int m, uint8_t *out) 
 inline void PutPString(uint8_t *base, size_t offset, int m, const uint8_t *text) {
     uint8_t *field = base + offset;
     int width = TextFieldWidth(m);
-    int limit = m < 0 ? 0 : m > 255 ? 255 : m;
+    int limit = TextFieldLimit(m);
     int n = text[0] > limit ? limit : text[0];
     std::memmove(field + 1, text + 1, (size_t)n);
     field[0] = (uint8_t)n;

@@ -1,27 +1,20 @@
-// replay_main.cpp - runs the interface-file fuzz target without libFuzzer.
+// replay_main.cpp - runs the interface-file fuzz target without libFuzzer
+// (through replay_driver.h): over the corpus, then over mutations of a
+// valid interface file made by the writer.
 //
 //   fuzz_interface_replay CORPUS_DIR [MUTATIONS]
-//       runs the target over every file of CORPUS_DIR, then over MUTATIONS
-//       (default 3000) mutations of a valid interface file made by the
-//       writer; the sanitizers of the test build catch any fault.
 //   fuzz_interface_replay --write-seeds DIR
-//       writes the seed files of the corpus.
-#include <dirent.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/definitions.h"
 #include "core/interface_defs.h"
 #include "core/interface_load.h"
 #include "core/interface_write.h"
-#include "core/message_sink.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
+#include "fuzz/replay_driver.h"
 
 namespace {
 
@@ -143,121 +136,78 @@ std::vector<size_t> BlockStarts(const std::vector<uint8_t> &file) {
 // One to four edits: values that matter to the checks (all bits set, 0,
 // small counts, just-too-large sizes) written where the structure lives,
 // changed block lengths, cut or grown files.
-std::vector<uint8_t> Mutate(const std::vector<uint8_t> &valid, const std::vector<size_t> &starts, std::mt19937 &rng) {
-    static const uint32_t interesting[] = {0, 1, 2, 3, 6, 7, 9, 10, 12, 20, 21, 41, 42, 255, 256, 350, 351,
-                                           504, 505, 0x7FFF, 0x8000, 0xFFFE, 0xFFFF, 0x10000, 0x7FFFFFFF,
-                                           0xFFFFFFFE, 0xFFFFFFFF};
-    std::vector<uint8_t> f = valid;
-    auto pick = [&](size_t n) { return n == 0 ? 0 : (size_t)(rng() % n); };
-    int edits = 1 + (int)pick(4);
+ReplayBytes Mutate(const ReplayBytes &valid, std::mt19937 &rng) {
+    static constexpr uint32_t interesting[] = {0, 1, 2, 3, 6, 7, 9, 10, 12, 20, 21, 41, 42, 255, 256, 350, 351,
+                                               504, 505, 0x7FFF, 0x8000, 0xFFFE, 0xFFFF, 0x10000, 0x7FFFFFFF,
+                                               0xFFFFFFFE, 0xFFFFFFFF};
+    const std::vector<size_t> starts = BlockStarts(valid);
+    ReplayBytes f = valid;
+    int edits = 1 + (int)ReplayPick(rng, 4);
     for (int e = 0; e < edits && !f.empty(); e++) {
-        size_t block = pick(starts.size());
+        size_t block = ReplayPick(rng, starts.size());
         size_t at;
-        switch (pick(8)) {
+        switch (ReplayPick(rng, 8)) {
         case 0:  // anywhere
-            at = pick(f.size());
+            at = ReplayPick(rng, f.size());
             break;
         case 1:  // a block's length word
             at = starts[block];
             break;
         case 2:  // cut the file short
-            f.resize(pick(f.size()));
+            f.resize(ReplayPick(rng, f.size()));
             continue;
         case 3:  // grow the file
-            f.insert(f.begin() + (long)pick(f.size() + 1), 1 + pick(8), (uint8_t)rng());
+            f.insert(f.begin() + (long)ReplayPick(rng, f.size() + 1), 1 + ReplayPick(rng, 8), (uint8_t)rng());
             continue;
         default:  // near the start of a block, where its counts and offsets are
-            at = starts[block] + 4 + pick(block == 5 ? 600 : 160);
+            at = starts[block] + 4 + ReplayPick(rng, block == 5 ? 600 : 160);
             break;
         }
-        uint32_t v = pick(3) == 0 ? (uint32_t)rng() : interesting[pick(sizeof interesting / sizeof *interesting)];
-        size_t width = (size_t)1 << pick(3);
-        for (size_t k = 0; k < width && at + k < f.size(); k++) f[at + k] = (uint8_t)(v >> (8 * k));
+        ReplayPoke(f, at, interesting, 3, rng);
     }
     return f;
 }
 
-bool ReadFile(const std::string &path, std::vector<uint8_t> *bytes) {
-    std::FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    bytes->clear();
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes->insert(bytes->end(), buf, buf + n);
-    std::fclose(f);
+bool Seeds(std::vector<ReplaySeed> *out) {
+    std::string error;
+    ReplayBytes empty, sample;
+    if (!InterfaceWrite(InterfaceDefs{}, &empty, &error) || !InterfaceWrite(SampleDefs(), &sample, &error)) {
+        std::fprintf(stderr, "seed: %s\n", error.c_str());
+        return false;
+    }
+    ReplayBytes cut(sample.begin(), sample.begin() + (long)sample.size() / 2);
+    *out = {{"empty.win", empty}, {"sample.win", sample}, {"truncated.win", cut}};
     return true;
 }
 
-bool WriteFile(const std::string &path, const std::vector<uint8_t> &bytes) {
-    std::FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+// The sample file, which must load: mutations of a file the loader refuses
+// outright would test little.
+bool Valid(std::vector<ReplayBytes> *out) {
+    std::string error;
+    ReplayBytes valid;
+    if (!InterfaceWrite(SampleDefs(), &valid, &error)) {
+        std::fprintf(stderr, "sample: %s\n", error.c_str());
+        return false;
+    }
+    if (!LoadDefinitionsFromBytes(valid.data(), valid.size(), &error)) {
+        std::fprintf(stderr, "sample does not load: %s\n", error.c_str());
+        return false;
+    }
+    InterfaceUnload();
+    out->push_back(std::move(valid));
+    return true;
 }
 
-int WriteSeeds(const std::string &dir) {
-    std::string error;
-    std::vector<uint8_t> empty, sample;
-    if (!InterfaceWrite(InterfaceDefs{}, &empty, &error) || !InterfaceWrite(SampleDefs(), &sample, &error)) {
-        std::fprintf(stderr, "seed: %s\n", error.c_str());
-        return 1;
-    }
-    std::vector<uint8_t> cut(sample.begin(), sample.begin() + (long)sample.size() / 2);
-    bool ok = WriteFile(dir + "/empty.win", empty) && WriteFile(dir + "/sample.win", sample) &&
-              WriteFile(dir + "/truncated.win", cut);
-    return ok ? 0 : 1;
+bool Loads(const ReplayBytes &input) {
+    std::string ignored;
+    bool loaded = LoadDefinitionsFromBytes(input.data(), input.size(), &ignored);
+    InterfaceUnload();
+    return loaded;
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--write-seeds") == 0) return WriteSeeds(argv[2]);
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s CORPUS_DIR [MUTATIONS] | --write-seeds DIR\n", argv[0]);
-        return 2;
-    }
-    int mutations = argc == 3 ? std::atoi(argv[2]) : 3000;
-
-    int files = 0;
-    if (DIR *dir = opendir(argv[1])) {
-        while (dirent *e = readdir(dir)) {
-            if (e->d_name[0] == '.') continue;
-            std::vector<uint8_t> bytes;
-            if (!ReadFile(std::string(argv[1]) + "/" + e->d_name, &bytes)) continue;
-            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-            files++;
-        }
-        closedir(dir);
-    }
-    if (files == 0) {
-        std::fprintf(stderr, "no corpus files in %s\n", argv[1]);
-        return 1;
-    }
-
-    std::string error;
-    std::vector<uint8_t> valid;
-    if (!InterfaceWrite(SampleDefs(), &valid, &error)) {
-        std::fprintf(stderr, "sample: %s\n", error.c_str());
-        return 1;
-    }
-    if (!LoadDefinitionsFromBytes(valid.data(), valid.size(), &error)) {
-        std::fprintf(stderr, "sample does not load: %s\n", error.c_str());
-        return 1;
-    }
-    InterfaceUnload();
-
-    std::vector<size_t> starts = BlockStarts(valid);
-    std::mt19937 rng(20240611);
-    int loaded = 0;
-    for (int i = 0; i < mutations; i++) {
-        std::vector<uint8_t> f = Mutate(valid, starts, rng);
-        LLVMFuzzerTestOneInput(f.data(), f.size());
-        std::string ignored;
-        if (LoadDefinitionsFromBytes(f.data(), f.size(), &ignored)) loaded++;
-        InterfaceUnload();
-    }
-    MessageSinkSet(nullptr);
-    std::printf("interface replay: %d corpus files, %d mutations (%d loaded, %d refused)\n", files, mutations,
-                loaded, mutations - loaded);
-    return 0;
+    static constexpr ReplayTarget target{"interface", 20240611, Seeds, Valid, Mutate, Loads};
+    return ReplayMain(argc, argv, target);
 }

@@ -2,7 +2,6 @@
 // shown), pressed while the left button is held inside it; a release inside
 // (or Space while it has the focus) sends command (273) with the click code to
 // the parent. Disabled buttons show grey text and take no input.
-#include <unordered_map>
 
 #include "platform/control.h"
 #include "platform/control_internal.h"
@@ -16,17 +15,7 @@ struct ButtonState {
     bool focused = false;
 };
 
-std::unordered_map<uint32_t, ButtonState> &Buttons()
-{
-    static std::unordered_map<uint32_t, ButtonState> m;
-    return m;
-}
-
-ButtonState *StateOf(uint32_t win)
-{
-    auto it = Buttons().find(win);
-    return it == Buttons().end() ? nullptr : &it->second;
-}
+ButtonState *StateOf(uint32_t win) { return CtlStateOf<ButtonState>(win); }
 
 void Paint(uint32_t win, const ButtonState &s)
 {
@@ -63,7 +52,7 @@ void SetPressed(uint32_t win, ButtonState &s, bool on)
 intptr_t ButtonProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
     if (msg == PlMsg::Create) {
-        Buttons()[win] = ButtonState{};
+        CtlStates<ButtonState>()[win] = ButtonState{};
         return 0;
     }
     ButtonState *sp = StateOf(win);
@@ -71,7 +60,7 @@ intptr_t ButtonProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lPara
     ButtonState &s = *sp;
     switch (msg) {
     case PlMsg::Destroy:
-        Buttons().erase(win);
+        CtlStates<ButtonState>().erase(win);
         return 0;
     case PlMsg::Paint:
         Paint(win, s);

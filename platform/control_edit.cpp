@@ -4,7 +4,6 @@
 // password masking and cut/copy/paste through the clipboard.
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 #include "platform/clipboard.h"
 #include "platform/control.h"
@@ -26,17 +25,7 @@ struct EditState {
     bool dragging = false;
 };
 
-std::unordered_map<uint32_t, EditState> &Edits()
-{
-    static std::unordered_map<uint32_t, EditState> m;
-    return m;
-}
-
-EditState *StateOf(uint32_t win)
-{
-    auto it = Edits().find(win);
-    return it == Edits().end() ? nullptr : &it->second;
-}
+EditState *StateOf(uint32_t win) { return CtlStateOf<EditState>(win); }
 
 bool IsPassword(uint32_t win) { return (WinStyle(win) & PlEditStyle::Password) != 0; }
 
@@ -236,7 +225,7 @@ intptr_t EditProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
     if (msg == PlMsg::Create) {
         EditState s;
         s.text = WinTitle(win).substr(0, kPlEditMaxText);
-        Edits()[win] = s;
+        CtlStates<EditState>()[win] = s;
         return 0;
     }
     EditState *sp = StateOf(win);
@@ -244,7 +233,7 @@ intptr_t EditProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
     EditState &s = *sp;
     switch (msg) {
     case PlMsg::Destroy:
-        Edits().erase(win);
+        CtlStates<EditState>().erase(win);
         return 0;
     case PlMsg::Paint:
         Paint(win, s);

@@ -3,9 +3,32 @@
 
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/draw.h"
 #include "platform/font.h"
+
+// The states of all windows of one kind of control, by window id: each
+// control's procedure makes a window's state on create and erases it on
+// destroy. State is the control's own (file-local) struct, so every kind
+// has its own table.
+template <typename State>
+std::unordered_map<uint32_t, State> &CtlStates()
+{
+    static std::unordered_map<uint32_t, State> m;
+    return m;
+}
+
+// A window's state, or nullptr when it has none (not a control of this
+// kind, or already destroyed: a message handler that sent a message must
+// look it up again, since the table may have changed).
+template <typename State>
+State *CtlStateOf(uint32_t win)
+{
+    auto &m = CtlStates<State>();
+    auto it = m.find(win);
+    return it == m.end() ? nullptr : &it->second;
+}
 
 // Sends command (273) with `code` to the control's parent.
 void CtlNotify(uint32_t win, int code);

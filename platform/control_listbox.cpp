@@ -6,7 +6,6 @@
 // either kind of list works.
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/control.h"
@@ -25,17 +24,7 @@ struct ListState {
     uint32_t bar = 0;
 };
 
-std::unordered_map<uint32_t, ListState> &Lists()
-{
-    static std::unordered_map<uint32_t, ListState> m;
-    return m;
-}
-
-ListState *StateOf(uint32_t win)
-{
-    auto it = Lists().find(win);
-    return it == Lists().end() ? nullptr : &it->second;
-}
+ListState *StateOf(uint32_t win) { return CtlStateOf<ListState>(win); }
 
 int RowHeight(uint32_t win) { return FontMetrics(CtlFont(win)).height + 2; }
 
@@ -153,7 +142,7 @@ int Insert(uint32_t win, ListState &s, int at, const char *text)
 intptr_t ListBoxProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
     if (msg == PlMsg::Create) {
-        Lists()[win] = ListState{};
+        CtlStates<ListState>()[win] = ListState{};
         if (WinStyle(win) & PlStyle::VScroll) {
             uint32_t bar = WinCreate("ScrollBar", "", PlStyle::Child, PlRect{0, 0, kPlScrollBarWidth, 10}, win, 0, 0);
             ListState *s = StateOf(win);
@@ -166,7 +155,7 @@ intptr_t ListBoxProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lPar
     ListState &s = *sp;
     switch (msg) {
     case PlMsg::Destroy:
-        Lists().erase(win);
+        CtlStates<ListState>().erase(win);
         return 0;
     case PlMsg::Paint:
         Paint(win, s);

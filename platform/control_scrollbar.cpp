@@ -4,7 +4,6 @@
 // thumb is dragged and thumb position when it is let go, then end scroll);
 // the parent sets the new position, as the program expects.
 #include <algorithm>
-#include <unordered_map>
 
 #include "platform/control.h"
 #include "platform/control_internal.h"
@@ -20,17 +19,7 @@ struct BarState {
     int pressed = -1;    // code of the pressed part, -1 none
 };
 
-std::unordered_map<uint32_t, BarState> &Bars()
-{
-    static std::unordered_map<uint32_t, BarState> m;
-    return m;
-}
-
-BarState *StateOf(uint32_t win)
-{
-    auto it = Bars().find(win);
-    return it == Bars().end() ? nullptr : &it->second;
-}
+BarState *StateOf(uint32_t win) { return CtlStateOf<BarState>(win); }
 
 int ArrowSize(uint32_t win)
 {
@@ -104,7 +93,7 @@ void Paint(uint32_t win, BarState &s)
 intptr_t ScrollBarProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
     if (msg == PlMsg::Create) {
-        Bars()[win] = BarState{};
+        CtlStates<BarState>()[win] = BarState{};
         return 0;
     }
     BarState *sp = StateOf(win);
@@ -112,7 +101,7 @@ intptr_t ScrollBarProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lP
     BarState &s = *sp;
     switch (msg) {
     case PlMsg::Destroy:
-        Bars().erase(win);
+        CtlStates<BarState>().erase(win);
         return 0;
     case PlMsg::Paint:
         Paint(win, s);

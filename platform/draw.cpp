@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -218,42 +219,13 @@ cairo_t *DcCairo(DrawContext *dc) { return dc->cr; }
 PlPoint DcOrigin(const DrawContext *dc) { return dc->origin; }
 bool DcIsRaster(const DrawContext *dc) { return dc->raster; }
 
-PlPen DcSetPen(DrawContext *dc, const PlPen &pen)
-{
-    PlPen old = dc->pen;
-    dc->pen = pen;
-    return old;
-}
-PlBrush DcSetBrush(DrawContext *dc, const PlBrush &brush)
-{
-    PlBrush old = dc->brush;
-    dc->brush = brush;
-    return old;
-}
-PlRop DcSetRop(DrawContext *dc, PlRop rop)
-{
-    PlRop old = dc->rop;
-    dc->rop = rop;
-    return old;
-}
-PlColor DcSetTextColor(DrawContext *dc, PlColor c)
-{
-    PlColor old = dc->textColor;
-    dc->textColor = c;
-    return old;
-}
-PlColor DcSetBkColor(DrawContext *dc, PlColor c)
-{
-    PlColor old = dc->bkColor;
-    dc->bkColor = c;
-    return old;
-}
-PlBkMode DcSetBkMode(DrawContext *dc, PlBkMode mode)
-{
-    PlBkMode old = dc->bkMode;
-    dc->bkMode = mode;
-    return old;
-}
+// Each setter gives the value it replaces, so that a caller can put it back.
+PlPen DcSetPen(DrawContext *dc, const PlPen &pen) { return std::exchange(dc->pen, pen); }
+PlBrush DcSetBrush(DrawContext *dc, const PlBrush &brush) { return std::exchange(dc->brush, brush); }
+PlRop DcSetRop(DrawContext *dc, PlRop rop) { return std::exchange(dc->rop, rop); }
+PlColor DcSetTextColor(DrawContext *dc, PlColor c) { return std::exchange(dc->textColor, c); }
+PlColor DcSetBkColor(DrawContext *dc, PlColor c) { return std::exchange(dc->bkColor, c); }
+PlBkMode DcSetBkMode(DrawContext *dc, PlBkMode mode) { return std::exchange(dc->bkMode, mode); }
 PlPen DcPen(const DrawContext *dc) { return dc->pen; }
 PlBrush DcBrush(const DrawContext *dc) { return dc->brush; }
 PlRop DcRop(const DrawContext *dc) { return dc->rop; }

@@ -54,3 +54,8 @@ struct ErrorPosition;
 inline int RemoteResult(uint16_t word) { return (int16_t)word; }
 // Reads the three words of a validation error position.
 bool RemoteGetErrorPos(MsgBuffer *reply, ErrorPosition *pos);
+// Sends a request whose reply is a result word and a validation error
+// position (the record check, the settings store). On a whole reply the
+// position becomes FieldErrorPos and the result is given; otherwise
+// RecConnectionLost, with FieldErrorPos as it was.
+int RemoteCheckedExchange(uint16_t code, MsgBuffer *request);

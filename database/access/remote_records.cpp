@@ -37,63 +37,47 @@ bool FindRequest(uint16_t code, int reg, const char *index, uint8_t *record, int
     return found != 0;
 }
 
-// Requests 2 and 18: the record at a position of an index. A miss leaves
-// the caller's record as it was.
-bool ReadAtRequest(uint16_t code, int reg, const char *index, int32_t position, uint8_t *record,
-                   uint32_t *recid) {
-    if (position < 0) return false;
-    MsgBuffer request, reply;
-    MsgPutWord(&request, (uint16_t)reg);
-    MsgPutLong(&request, (uint32_t)position);
-    MsgPutCString(&request, RemoteIndexName(index));
-    if (!RemoteExchange(code, &request, &reply)) return false;
-    ScratchRecord got(reg);
-    uint8_t found = 0;
-    uint32_t id = 0;
-    MsgGetByte(&reply, &found);
-    MsgGetLong(&reply, &id);
-    RemoteGetRecord(&reply, &got);
-    if (!RemoteReplyDone(&reply)) return false;
-    if (!found) return false;
-    RemoteRecordTake(&got, record);
-    if (recid) *recid = id;
-    return true;
-}
-
-// Requests 6 and 7: found flag, the id of the record now shown and the
-// record.
-bool BrowseRequest(uint16_t code, int reg, uint8_t *record, uint32_t *recid, const char *text) {
-    MsgBuffer request, reply;
-    MsgPutWord(&request, (uint16_t)reg);
-    MsgPutLong(&request, recid ? *recid : 0);
-    MsgPutCString(&request, RemoteIndexName(text));
-    MsgPutRecord(&request, reg, record);
-    if (!RemoteExchange(code, &request, &reply)) return false;
-    ScratchRecord got(reg);
-    uint8_t found = 0;
-    uint32_t id = 0;
-    MsgGetByte(&reply, &found);
-    MsgGetLong(&reply, &id);
-    RemoteGetRecord(&reply, &got);
-    if (!RemoteReplyDone(&reply)) return false;
-    if (!found) return false;
-    RemoteRecordTake(&got, record);
-    if (recid) *recid = id;
-    return true;
-}
-
-// Requests 19 and 22: a found flag and the record, taken only when found.
-bool FoundRecordReply(uint16_t code, MsgBuffer *request, int reg, uint8_t *record) {
+// The reply of requests 2, 6, 7, 18, 19 and 22: a found flag, the
+// record's id (withId: all but 19 and 22) and the record. The record and
+// the id are the caller's only when found; a miss leaves the caller's
+// record as it was.
+bool FoundRecordReply(uint16_t code, MsgBuffer *request, int reg, uint8_t *record, bool withId,
+                      uint32_t *recid) {
     MsgBuffer reply;
     if (!RemoteExchange(code, request, &reply)) return false;
     ScratchRecord got(reg);
     uint8_t found = 0;
+    uint32_t id = 0;
     MsgGetByte(&reply, &found);
+    if (withId) MsgGetLong(&reply, &id);
     RemoteGetRecord(&reply, &got);
     if (!RemoteReplyDone(&reply)) return false;
     if (!found) return false;
     RemoteRecordTake(&got, record);
+    if (recid) *recid = id;
     return true;
+}
+
+// Requests 2 and 18: the record at a position of an index.
+bool ReadAtRequest(uint16_t code, int reg, const char *index, int32_t position, uint8_t *record,
+                   uint32_t *recid) {
+    if (position < 0) return false;
+    MsgBuffer request;
+    MsgPutWord(&request, (uint16_t)reg);
+    MsgPutLong(&request, (uint32_t)position);
+    MsgPutCString(&request, RemoteIndexName(index));
+    return FoundRecordReply(code, &request, reg, record, true, recid);
+}
+
+// Requests 6 and 7: the record next to the caller's, with the id of the
+// record now shown.
+bool BrowseRequest(uint16_t code, int reg, uint8_t *record, uint32_t *recid, const char *text) {
+    MsgBuffer request;
+    MsgPutWord(&request, (uint16_t)reg);
+    MsgPutLong(&request, recid ? *recid : 0);
+    MsgPutCString(&request, RemoteIndexName(text));
+    MsgPutRecord(&request, reg, record);
+    return FoundRecordReply(code, &request, reg, record, true, recid);
 }
 
 // Requests 13 and 14: the record with its defaults.
@@ -143,7 +127,7 @@ bool RecReadByIdRemote(int reg, uint32_t recid, uint8_t *record) {
     MsgPutLong(&request, recid);
     MsgPutWord(&request, 0);   // two words the server does not use
     MsgPutByte(&request, 1);
-    return FoundRecordReply(ReqReadById, &request, reg, record);
+    return FoundRecordReply(ReqReadById, &request, reg, record, false, nullptr);
 }
 
 bool RecReadAtRemote(int reg, const char *index, int32_t position, uint8_t *record, uint32_t *recid) {
@@ -159,7 +143,7 @@ bool RecRereadRemote(int reg, uint32_t recid, uint8_t *record, int mode) {
     MsgPutWord(&request, (uint16_t)reg);
     MsgPutLong(&request, recid);
     MsgPutWord(&request, (uint16_t)mode);
-    return FoundRecordReply(ReqReread, &request, reg, record);
+    return FoundRecordReply(ReqReread, &request, reg, record, false, nullptr);
 }
 
 bool RecBrowseNextRemote(int reg, uint8_t *record, uint32_t *recid, const char *text) {

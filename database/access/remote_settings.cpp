@@ -4,7 +4,6 @@
 // data travel in memory form; nothing is converted here.
 #include <cstring>
 
-#include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "database/access/remote_internal.h"
@@ -55,15 +54,8 @@ bool SettingsBlockFetchRemote(MemBlock *var, int block) {
 }
 
 int SettingsBlockStoreRemote(int block, const uint8_t *data, uint32_t size) {
-    MsgBuffer request, reply;
+    MsgBuffer request;
     MsgPutWord(&request, (uint16_t)block);
     MsgPutSized(&request, data, size);
-    if (!RemoteExchange(ReqSettingsStore, &request, &reply)) return RecConnectionLost;
-    uint16_t code = 0;
-    ErrorPosition pos{};
-    MsgGetWord(&reply, &code);
-    RemoteGetErrorPos(&reply, &pos);
-    if (!RemoteReplyDone(&reply)) return RecConnectionLost;
-    FieldErrorPos = pos;
-    return RemoteResult(code);
+    return RemoteCheckedExchange(ReqSettingsStore, &request);
 }

@@ -14,6 +14,18 @@ bool RemoteGetErrorPos(MsgBuffer *reply, ErrorPosition *pos) {
     return MsgGetWord(reply, &pos->column) && ok;
 }
 
+int RemoteCheckedExchange(uint16_t code, MsgBuffer *request) {
+    MsgBuffer reply;
+    if (!RemoteExchange(code, request, &reply)) return RecConnectionLost;
+    uint16_t result = 0;
+    ErrorPosition pos{};
+    MsgGetWord(&reply, &result);
+    RemoteGetErrorPos(&reply, &pos);
+    if (!RemoteReplyDone(&reply)) return RecConnectionLost;
+    FieldErrorPos = pos;
+    return RemoteResult(result);
+}
+
 void RecInsertCheckedRemote(int reg, uint8_t *record, uint32_t *recid, int *result) {
     *result = RecConnectionLost;
     MsgBuffer request, reply;
@@ -75,16 +87,9 @@ int RecDeleteCheckedRemote(int reg, uint8_t *record, uint32_t *recid, const char
 }
 
 int RecCheckRemote(int reg, uint8_t *data, uint32_t size, int mode) {
-    MsgBuffer request, reply;
+    MsgBuffer request;
     MsgPutWord(&request, (uint16_t)reg);
     MsgPutWord(&request, (uint16_t)mode);
     MsgPutSized(&request, data, size);
-    if (!RemoteExchange(ReqCheck, &request, &reply)) return RecConnectionLost;
-    uint16_t code = 0;
-    ErrorPosition pos{};
-    MsgGetWord(&reply, &code);
-    RemoteGetErrorPos(&reply, &pos);
-    if (!RemoteReplyDone(&reply)) return RecConnectionLost;
-    FieldErrorPos = pos;
-    return RemoteResult(code);
+    return RemoteCheckedExchange(ReqCheck, &request);
 }
