@@ -183,11 +183,14 @@ bool MsgLoad(MsgBuffer *m, const uint8_t *bytes, uint32_t n) {
             m->failed = true;
             return false;
         }
+        // The bytes may lie in the old store: copy them before it goes.
+        if (n) std::memcpy(store, bytes, n);
         std::free(m->store);
         m->store = store;
         m->capacity = n;
+    } else if (n) {
+        std::memmove(m->store, bytes, n);
     }
-    if (n) std::memcpy(m->store, bytes, n);
     m->length = n;
     return true;
 }

@@ -101,7 +101,8 @@ extern MsgBuffer ReceivedMessage;
 void MsgClear(MsgBuffer *m);
 // Empties the message but keeps its capacity; clears the flag.
 void MsgReset(MsgBuffer *m);
-// Makes the message a copy of n bytes (read position 0, no end set).
+// Makes the message a copy of n bytes, which may lie in the message
+// itself (read position 0, no end set).
 // false (and the failure flag) when memory cannot be had.
 bool MsgLoad(MsgBuffer *m, const uint8_t *bytes, uint32_t n);
 // The message's bytes (null when empty) and length.

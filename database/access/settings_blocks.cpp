@@ -82,7 +82,7 @@ void UpdateBoundCopies(int block, const uint8_t *data, uint32_t size) {
         } else {
             uint8_t *buffer = static_cast<uint8_t *>(st->binding);
             uint32_t n = std::min(size, st->size);
-            std::memmove(buffer, data, n);
+            if (n) std::memmove(buffer, data, n);   // data is null for an empty store
             if (n < st->size) std::memset(buffer + n, 0, st->size - n);
         }
         st->loaded = 1;

@@ -266,6 +266,15 @@ TEST(MsgBufferBounds, GetsPastTheEndFailAndStayFailed) {
     MemBlock rest = MsgGetRest(&m);
     EXPECT_EQ(MemSize(rest), 0u) << "the rest stops at the frame's end";
     MemFree(&rest);
+
+    // Loading a message from its own bytes (dropping a frame already
+    // taken off its front) copies them before the old store goes.
+    m = FromBytes({1, 0, 2, 0, 3, 0});
+    ASSERT_TRUE(MsgLoad(&m, MsgData(&m) + 2, 4));
+    EXPECT_TRUE(MsgGetWord(&m, &w));
+    EXPECT_EQ(w, 2);
+    EXPECT_TRUE(MsgGetWord(&m, &w));
+    EXPECT_EQ(w, 3);
 }
 
 TEST_F(MsgBufferRecords, RecordsTravelWithTheirRowsAndPads) {

@@ -140,6 +140,11 @@ TEST_F(SettingsBlocksTest, LoadedOnceAndReloadedAfterAStore) {
     EXPECT_EQ(single[7], 0);
     EXPECT_EQ(single[8], 0xAA);   // the guard beyond the bound size
     EXPECT_EQ(SettingsBlockSizeLocal(Single), 3u);
+    // Empty data (a client's store of 0 bytes) zero the bound copy.
+    static const uint8_t none[1] = {0};
+    EXPECT_EQ(SettingsBlockStore(Single, none, 0), RecDone);
+    EXPECT_EQ(single[2], 0);
+    EXPECT_EQ(single[8], 0xAA);
     // A bound buffer smaller than the data gets only its bound size.
     SettingsBlockBind(Single, single, 4, 1);
     const uint8_t longData[8] = {1, 1, 1, 1, 2, 2, 2, 2};
