@@ -11,6 +11,7 @@
 #include "core/decimal.h"
 
 #include <cassert>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -322,9 +323,14 @@ int DecSign(const PackedDecimal *a) {
     return DecCompare(a, &zero);
 }
 
+// DecCompare of a with x as DecFromDouble reads it. An x beyond the
+// range (or infinite) converts to blank, which would compare as zero;
+// every value lies below such an x when it is positive and above it
+// when it is negative. A NaN compares as zero.
 int DecCompareDouble(const PackedDecimal *a, double x) {
     PackedDecimal d;
     DecFromDouble(&d, x);
+    if (DecIsBlank(&d) && !std::isnan(x)) return x > 0 ? -1 : 1;
     return DecCompare(a, &d);
 }
 

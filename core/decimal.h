@@ -64,6 +64,7 @@ int DecCompare(const PackedDecimal *a, const PackedDecimal *b);
 int DecCompareMagnitude(const PackedDecimal *a, const PackedDecimal *b);
 bool DecEqual(const PackedDecimal *a, const PackedDecimal *b);
 int DecSign(const PackedDecimal *a);
+// a against x; an x beyond the range lies above or below every value.
 int DecCompareDouble(const PackedDecimal *a, double x);
 void DecMin(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *dst);
 

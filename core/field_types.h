@@ -29,8 +29,7 @@
 //   14    12           percentage (written only)
 //   15    12           amount shown in thousands (written only)
 //   16    12           amount shown in millions (written only)
-//   17,22 text         code: upper-cased text (22 is not translated in
-//                      the file form)
+//   17,22 text         code: upper-cased text
 //   18    2            uint16 mark, shown as one character
 //   19    4            int32 (empty text = 0)
 //   20    12           amount, 1 decimal
@@ -74,7 +73,7 @@ enum FieldTypeCode : uint16_t {
     FtLong = 19,
     FtAmount1 = 20,
     FtAmount0 = 21,
-    FtCodeKept = 22,       // code text kept in its characters in the file form
+    FtCodeKept = 22,       // code text, as code 17
     FtAmount3 = 23,
     FtValue32 = 24,
     FtHidden = 25,

@@ -175,6 +175,13 @@ TEST_F(DecimalImage, BlankZeroAndSignRules) {
     EXPECT_EQ(DecCompare(D("-2"), D("-10")), 1);
     EXPECT_EQ(DecSign(&minus), -1);
     EXPECT_EQ(DecCompareDouble(&five, 5.0004), 0);
+    // A binary value beyond the range has no PackedDecimal of its own; it
+    // still lies above (or below) every value, never level with zero.
+    EXPECT_EQ(DecCompareDouble(&five, 1e21), -1);
+    EXPECT_EQ(DecCompareDouble(&minus, 1e30), -1);
+    EXPECT_EQ(DecCompareDouble(&five, -1e30), 1);
+    EXPECT_EQ(DecCompareDouble(&blank, HUGE_VAL), -1);
+    EXPECT_EQ(DecCompareDouble(&minus, -HUGE_VAL), 1);
     DecSetNegative(&zero);
     EXPECT_TRUE(DecIsAllZero(&zero));
     EXPECT_EQ(Result([&](PackedDecimal *r) { DecNegateInto(&five, r); }), "-5.000");
