@@ -76,7 +76,13 @@ bool NameTableSetBlocks(std::span<const uint8_t> header, std::span<const uint8_t
     Names.buckets = BlockFromBytes(buckets);
     Names.entries = BlockFromBytes(entries.first((size_t)count * NameEntrySize));
     Names.pool = BlockFromBytes(pool);
-    return Names.buckets && (count == 0 || Names.entries);
+    // MemAlloc gives 0 only when memory cannot be had (an empty block is a
+    // real handle), so any 0 here means the table is incomplete.
+    if (!Names.kept1 || !Names.kept2 || !Names.buckets || !Names.entries || !Names.pool) {
+        NameTableFree();
+        return false;
+    }
+    return true;
 }
 
 // Adds name as entry Names.count and returns its number, or NameTableEnd
