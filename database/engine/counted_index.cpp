@@ -8,9 +8,17 @@
 // equal keys may span several leaves and stay in insertion order (a new
 // key goes after all equal ones). A delete finds its entry by key and
 // record id together.
+//
+// An insert looks at the inner nodes of its descent in the cache without
+// copying them; when the leaf takes the key where it is, without a split
+// and with its first entry unchanged, each ancestor only counts one key
+// more and gets its eight changed bytes in place. A full node splits in
+// halves, except at the right edge of the tree, where ascending keys
+// arrive: there the node stays full and the new key starts a new node.
 #include <algorithm>
 #include <cassert>
 
+#include "core/date.h"
 #include "core/definitions.h"
 #include "database/engine/engine_state.h"
 
@@ -52,15 +60,50 @@ struct Node {
     }
 };
 
-// The geometry and limits of an index, from its definition.
+// The geometry and limits of an index, from its definition, with its key
+// parts read out once (comparisons run in every descent, and reading the
+// parts out of the definition for each was a tenth of an insert's time).
+constexpr int ParsedPartsMax = 8;
 struct Geometry {
     const uint8_t *def;
     uint32_t klen, esize, maxEntries, nodeSize;
+    int partCount = 0;      // 0: compare through D4KeyComparePrefix
+    std::array<KeyPartInfo, ParsedPartsMax> parts{};
 };
 
 Geometry GeometryOf(const uint8_t *def) {
     uint32_t k = IndexDefKeyLength(def);
-    return Geometry{def, k, k + EntryFixed, IndexDefMaxEntries(def), IndexDefNodeSize(def)};
+    Geometry g{def, k, k + EntryFixed, IndexDefMaxEntries(def), IndexDefNodeSize(def)};
+    int count = IndexDefPartCount(def);
+    // A foreign-order file converts each part before comparing; that road
+    // stays with D4KeyComparePrefix.
+    if (!Db.swap && count >= 1 && count <= ParsedPartsMax) {
+        g.partCount = count;
+        for (int i = 0; i < count; i++) g.parts[i] = IndexDefPart(def, i);
+    }
+    return g;
+}
+
+// D4KeyComparePrefix with the parts read out beforehand.
+int CompareKeys(const Geometry &g, const uint8_t *a, const uint8_t *b, int parts) {
+    if (g.partCount == 0) return D4KeyComparePrefix(g.def, a, b, parts);
+    if (parts <= 0 || parts > g.partCount) parts = g.partCount;
+    for (int i = 0; i < parts; i++) {
+        const KeyPartInfo &p = g.parts[i];
+        int c;
+        if ((p.type == 5 || p.type == 19) && p.length >= 4) {
+            c = D4CompareLong(a + p.keyOffset, b + p.keyOffset);
+        } else if (p.type == 6 && p.length >= sizeof(DateRec)) {
+            DateRec x, y;
+            std::memcpy(&x, a + p.keyOffset, sizeof x);
+            std::memcpy(&y, b + p.keyOffset, sizeof y);
+            c = DateCompare(&x, &y);
+        } else {
+            c = D4DataCompare(p.type, p.length, a + p.keyOffset, b + p.keyOffset);
+        }
+        if (c != 0) return c;
+    }
+    return 0;
 }
 
 void InitNode(Node *n, const Geometry &g) {
@@ -98,9 +141,11 @@ bool EndHold(bool ok) {
     return ok && flushed;
 }
 
-// The per-level nodes of the last descent (levels 1..29).
+// The per-level nodes of the last descent (levels 1..29), and per inner
+// level whether the path took the node's last entry.
 struct Descent {
     std::array<Node, IndexMaxLevels + 1> nodes;
+    std::array<bool, IndexMaxLevels + 1> last{};
 };
 
 Descent &Scratch() {
@@ -108,39 +153,62 @@ Descent &Scratch() {
     return d;
 }
 
+// The bytes of node ptr as the cache holds them, without a copy: valid
+// until the next call into the cache. null on failure.
+const uint8_t *PeekNode(const Geometry &g, uint32_t ptr) {
+    const uint8_t *b = D4PeekPlain(ptr, nullptr, "D4Index node");
+    if (b && D4GetWord(b + NodeCount) > g.maxEntries) {
+        D4Damaged("D4Index node count");
+        return nullptr;
+    }
+    return b;
+}
+
 // Descends from the root to the leaf that bounds key: with orEqual the
 // entries not greater than key (by the first `parts` parts) lie before
 // the bound, else the entries smaller than it. Records the path and
 // nodes, caches the leaf in the head, and returns the number of entries
-// before the bound in *below.
+// before the bound in *below (not counted when below is null). Without
+// copyInner the inner nodes are only
+// looked at in the cache and d.nodes keeps the leaf alone (an insert
+// rereads the few inner nodes it has to rewrite).
 bool Bound(IndexHead *h, const Geometry &g, const uint8_t *key, int parts, bool orEqual, uint32_t *below,
-           Descent &d) {
+           Descent &d, bool copyInner = true) {
     if (!LevelsValid(h)) return false;
-    auto before = [&](const Node &n, int i) {
-        int c = D4KeyComparePrefix(g.def, n.key(i), key, parts);
-        return orEqual ? c <= 0 : c < 0;
-    };
     uint32_t ptr = h->root, pos = 0;
     for (uint32_t l = 1; l <= h->levels; l++) {
-        Node &n = d.nodes[l];
-        if (!ReadNode(g, ptr, &n)) return false;
-        int count = n.count();
+        bool leaf = l == h->levels;
+        const uint8_t *b;
+        if (leaf || copyInner) {
+            if (!ReadNode(g, ptr, &d.nodes[l])) return false;
+            b = d.nodes[l].b;
+        } else if (!(b = PeekNode(g, ptr))) {
+            return false;
+        }
+        auto entry = [&](int i) { return b + NodeEntries + (size_t)i * g.esize; };
+        auto before = [&](int i) {
+            int c = CompareKeys(g, entry(i) + EntryKey, key, parts);
+            return orEqual ? c <= 0 : c < 0;
+        };
+        int count = D4GetWord(b + NodeCount);
         // First entry (from `from`) that is not before the bound.
-        int from = l < h->levels ? 1 : 0;
+        int from = leaf ? 0 : 1;
         int lo = from, hi = count;
         while (lo < hi) {
             int mid = (lo + hi) / 2;
-            if (before(n, mid)) lo = mid + 1; else hi = mid;
+            if (before(mid)) lo = mid + 1; else hi = mid;
         }
-        if (l < h->levels) {
+        if (!leaf) {
             if (count == 0) {
                 D4Damaged("D4Index empty inner node");
                 return false;
             }
             int i = lo - 1;   // the last entry before the bound, or entry 0
-            for (int j = 0; j < i; j++) pos += n.cnt(j);
+            if (below)
+                for (int j = 0; j < i; j++) pos += D4GetLong(entry(j) + EntryCount);
             CurDVp->path[l] = PathStep{ptr, (uint32_t)i};
-            ptr = n.child(i);
+            d.last[l] = i == count - 1;
+            ptr = D4GetLong(entry(i) + EntryChild);
         } else {
             CurDVp->path[l] = PathStep{ptr, (uint32_t)lo};
             h->leafPtr = ptr;
@@ -148,7 +216,8 @@ bool Bound(IndexHead *h, const Geometry &g, const uint8_t *key, int parts, bool 
             pos += lo;
         }
     }
-    *below = pos;
+    if (below) *below = pos;
+    else h->leafPtr = DiskNone;   // leafFirst was not counted
     return true;
 }
 
@@ -234,7 +303,7 @@ uint32_t LocateRecord(IndexHead *h, const Geometry &g, const uint8_t *key, uint3
     for (;;) {
         const Node &n = d.nodes[leaf];
         int i = (int)CurDVp->path[leaf].entry;
-        if (D4KeyComparePrefix(g.def, n.key(i), key, 0) != 0) return 0;
+        if (CompareKeys(g, n.key(i), key, 0) != 0) return 0;
         *anyEqual = true;
         if (n.recid(i) == recid) return position;
         if (!StepForward(h, g, d, failed)) return 0;
@@ -255,6 +324,14 @@ void ParentEntry(uint8_t *e, const Geometry &g, const Node &n, uint32_t ptr) {
     MakeEntry(e, g, ptr, n.total(), n.recid(0), n.key(0));
 }
 
+// Raises by one the count of entry i of inner node ptr and the node's
+// total, in place: the child below gained a key and kept its place and
+// its first key. Bound took entry i from this node, so it exists.
+bool RaiseCount(const Geometry &g, uint32_t ptr, int i) {
+    const uint32_t offsets[2] = {PlainData + NodeEntries + (uint32_t)i * g.esize + EntryCount, PlainData + NodeTotal};
+    return D4SectorAddLongs(ptr, offsets, 1);
+}
+
 }  // namespace
 
 bool D4IndexSearch(int reg, const uint8_t *name, const uint8_t *def, const uint8_t *key, int parts, int exact,
@@ -267,7 +344,7 @@ bool D4IndexSearch(int reg, const uint8_t *name, const uint8_t *def, const uint8
     Descent &d = Scratch();
     uint32_t below;
     bool forward = direction >= 0;
-    if (!Bound(h, g, key, parts, !forward, &below, d)) return false;
+    if (!Bound(h, g, key, parts, !forward, &below, d, false)) return false;
     uint32_t at = forward ? below + 1 : below;
     uint8_t found[PlainDataMax];
     uint32_t id;
@@ -325,22 +402,45 @@ bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
     if (!h) return EndHold(false);
     Geometry g = GeometryOf(def);
     Descent &d = Scratch();
-    uint32_t below;
     // D4IndexLocateForInsert: after every entry not greater than the key.
-    if (!Bound(h, g, key, 0, true, &below, d)) return EndHold(false);
+    if (!Bound(h, g, key, 0, true, nullptr, d, false)) return EndHold(false);
     uint32_t levels = h->levels;
     uint8_t pending[PlainDataMax];
     MakeEntry(pending, g, DiskNone, 1, recid, key);
     bool hasPending = true;
+    // The level below gained its key without moving, splitting or changing
+    // its first entry: its entry here only counts one more.
+    bool countOnly = false;
     uint8_t childEntry[PlainDataMax];
     int insertAt = (int)CurDVp->path[levels].entry;
     uint32_t half = g.maxEntries / 2;
+    // The record id and key of a node's first entry before the change, to
+    // tell whether its parent's entry changes beyond the count.
+    uint8_t first[PlainDataMax];
     for (uint32_t l = levels; l >= 1; l--) {
         Node &n = d.nodes[l];
         uint32_t at = CurDVp->path[l].node;
-        if (l < levels) {
+        bool hadFirst;
+        if (l == levels) {
+            hadFirst = n.count() > 0;
+            if (hadFirst) std::memcpy(first, n.entry(0) + EntryRecId, 4 + g.klen);
+        } else {
             int i = (int)CurDVp->path[l].entry;
-            std::memcpy(n.entry(i), childEntry, g.esize);
+            if (countOnly && D4DiskInPlace(at)) {
+                // Nothing else changes here or above: eight bytes in place.
+                if (!RaiseCount(g, at, i)) return EndHold(false);
+                if (l == 1) break;
+                continue;
+            }
+            if (!ReadNode(g, at, &n)) return EndHold(false);
+            if (i >= n.count()) {
+                D4Damaged("D4Index path entry");
+                return EndHold(false);
+            }
+            hadFirst = true;
+            std::memcpy(first, n.entry(0) + EntryRecId, 4 + g.klen);
+            if (countOnly) D4PutLong(n.entry(i) + EntryCount, n.cnt(i) + 1);
+            else std::memcpy(n.entry(i), childEntry, g.esize);
             insertAt = i + 1;
         }
         uint32_t moved;
@@ -348,16 +448,23 @@ bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
             n.insertAt(insertAt, pending);
             hasPending = false;
         } else if (hasPending) {
-            // D4IndexNodeSplit: the upper count - half entries go right.
+            // D4IndexNodeSplit: the upper count - half entries go right. At
+            // the right edge of the tree, where ascending keys arrive, the
+            // node stays full and the new entry alone starts the right
+            // node, so that ascending inserts leave full nodes behind.
+            int count = n.count();
+            bool rightEdge = insertAt == count;
+            for (uint32_t k = 1; k < l && rightEdge; k++) rightEdge = d.last[k];
+            int keep = rightEdge ? count : (int)half;
             Node right;
             InitNode(&right, g);
-            int count = n.count();
-            for (int i = (int)half; i < count; i++) std::memcpy(right.entry(i - (int)half), n.entry(i), g.esize);
-            right.setCount((uint16_t)(count - (int)half));
-            for (int i = (int)half; i < count; i++) std::memset(n.entry(i), 0, g.esize);
-            n.setCount((uint16_t)half);
-            if (insertAt <= (int)half) n.insertAt(insertAt, pending);
-            else right.insertAt(insertAt - (int)half, pending);
+            for (int i = keep; i < count; i++) std::memcpy(right.entry(i - keep), n.entry(i), g.esize);
+            right.setCount((uint16_t)(count - keep));
+            for (int i = keep; i < count; i++) std::memset(n.entry(i), 0, g.esize);
+            n.setCount((uint16_t)keep);
+            if (!rightEdge && insertAt <= keep) n.insertAt(insertAt, pending);
+            else right.insertAt(insertAt - keep, pending);
+            assert(n.count() <= g.maxEntries && right.count() <= g.maxEntries);
             right.retotal();
             uint32_t rightPtr = D4DiskStore(right.b, g.nodeSize, 0, 0, 0);
             if (rightPtr == DiskNone) return EndHold(false);
@@ -366,6 +473,8 @@ bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
         n.retotal();
         moved = WriteNode(g, n, at);
         if (moved == DiskNone) return EndHold(false);
+        countOnly = !hasPending && moved == at && hadFirst &&
+                    std::memcmp(first, n.entry(0) + EntryRecId, 4 + g.klen) == 0;
         ParentEntry(childEntry, g, n, moved);
         if (l == 1) {
             h->root = moved;

@@ -83,6 +83,9 @@ bool D4DiskWrite(const uint8_t *data, uint32_t ptr, uint32_t length) {
     return D4SectorWritePlain(ptr, data, length);
 }
 
+// True when an item at ptr may be rewritten where it is (see below).
+bool D4DiskInPlace(uint32_t ptr) { return Db.flushMode == 0 || D4SectorFresh(ptr) || D4CacheIsDirty(ptr); }
+
 // Rewrites a plain item. A sector already written since the last
 // write-back (its cache slot dirty) or handed out in this hold (written
 // by it, even when the cache has let it go since) is rewritten where it
@@ -96,7 +99,7 @@ uint32_t D4DiskUpdate(const uint8_t *data, uint32_t ptr, uint32_t length, bool c
         return DiskNone;
     }
     if (!D4WriteAllowed()) return DiskNone;
-    if (Db.flushMode == 0 || D4SectorFresh(ptr) || D4CacheIsDirty(ptr))
+    if (D4DiskInPlace(ptr))
         return D4DiskWrite(data, ptr, length) ? ptr : DiskNone;
     if (!D4DiskRelease(ptr, chain)) return DiskNone;
     return D4DiskStore(data, length, 0, 0, 0);

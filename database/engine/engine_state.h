@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -177,6 +178,9 @@ bool D4SectorWrite(const uint8_t *buffer, uint32_t ptr);
 const uint8_t *D4SectorPeek(uint32_t ptr);
 // Writes sector ptr as a plain item (format.h) of length <= 504 bytes.
 bool D4SectorWritePlain(uint32_t ptr, const uint8_t *data, uint32_t length);
+// Adds delta to each u32 at the given byte offsets (of the sector) of
+// sector ptr, in place.
+bool D4SectorAddLongs(uint32_t ptr, std::span<const uint32_t> offsets, uint32_t delta);
 
 // ---- Items over sectors (disk_items.cpp) ----
 
@@ -190,6 +194,9 @@ struct ChainInfo {
 uint32_t D4DiskStore(const uint8_t *data, uint32_t length, uint16_t type, uint16_t number, uint32_t serial);
 bool D4DiskWrite(const uint8_t *data, uint32_t ptr, uint32_t length);
 uint32_t D4DiskUpdate(const uint8_t *data, uint32_t ptr, uint32_t length, bool chain);
+// True when an item at ptr may be rewritten where it is (D4DiskUpdate
+// would keep it there); otherwise a change must move it.
+bool D4DiskInPlace(uint32_t ptr);
 // Reads up to length data bytes (the rest zero-filled).
 bool D4DiskReadChain(uint8_t *buffer, uint32_t ptr, uint32_t length, ChainInfo *info);
 bool D4DiskRead(uint8_t *buffer, uint32_t ptr, uint32_t length, uint32_t *serial);

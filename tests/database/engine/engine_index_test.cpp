@@ -2,9 +2,10 @@
 // inserts, updates and deletes against a model (positions, counts, walks
 // both ways, equal keys in insertion order), searches by full and partial
 // key in both directions, deletes among equal keys, and trees that grow
-// and collapse.
+// and collapse, and the split that keeps ascending inserts' nodes full.
 #include <random>
 
+#include "database/engine/engine_state.h"
 #include "tests/database/engine/engine_fixture.h"
 
 using namespace enginetest;
@@ -225,4 +226,55 @@ TEST_F(EngineIndex, ManyIndexesFillASecondMasterListBlock) {
     EXPECT_EQ(D4RecordCount(RegSimple, "Key"), 1u);
     EXPECT_EQ(D4BlockGetSize(145), 4u);
     ExpectIntact();
+}
+
+// Keys arriving in ascending order split the rightmost node of each level
+// by leaving it full and starting a new node with the new key alone, so
+// every node but the last of its level ends up full: 200 keys in 4-entry
+// nodes take 50 + 13 + 4 + 1 nodes (halving splits would leave about
+// twice as many leaves). Inserts inside one hold (nodes rewritten in
+// place) and in holds of their own (nodes moved on change) both count.
+TEST_F(EngineIndex, AscendingInsertsLeaveFullNodes) {
+    Model model;
+    auto add = [&](uint32_t i) {
+        char code[8];
+        std::snprintf(code, sizeof code, "K%04u", i);
+        Main m{i, code, {1, 1, 2020}, (int64_t)i * 10, i};
+        model.Insert(Insert(m), m);
+    };
+    D4Hold();
+    for (uint32_t i = 0; i < 100; i++) add(i);
+    ASSERT_TRUE(D4DiskFlush());
+    for (uint32_t i = 100; i < 200; i++) add(i);
+    ExpectMatches(model);
+    ExpectIntact();
+    std::vector<std::pair<std::string, std::array<uint32_t, 3>>> heads;
+    std::string report;
+    ASSERT_TRUE(D4MasterListWalk(&heads, &report)) << report;
+    int checked = 0;
+    for (const char *ix : {"SerNr", "Code", "DateAmt"}) {
+        const uint8_t *def = D4IndexFindByName(RegMain, ix);
+        ASSERT_NE(def, nullptr);
+        for (const auto &[name, head] : heads) {
+            if (name != std::string("MainVc:") + ix) continue;
+            std::vector<uint32_t> nodes, recids;
+            ASSERT_TRUE(D4IndexWalkOne(def, head[1], head[2], &nodes, &recids, &report)) << report;
+            EXPECT_EQ(head[1], 4u) << ix;
+            EXPECT_EQ(nodes.size(), 68u) << ix;
+            EXPECT_EQ(recids.size(), 200u) << ix;
+            checked++;
+        }
+    }
+    EXPECT_EQ(checked, 3);
+    // Keys that arrive descending or among the others still split in
+    // halves and keep every count right.
+    for (uint32_t i = 0; i < 60; i++) {
+        Main m{1000 - i, i % 2 ? "A" : "ZZ", {2, 1, 2019}, -(int64_t)i, i};
+        model.Insert(Insert(m), m);
+        Main mid{150 - i % 7, "K0100", {1, 1, 2020}, 1005, i};
+        model.Insert(Insert(mid), mid);
+    }
+    ExpectMatches(model);
+    ExpectIntact();
+    EXPECT_FALSE(D4DamagedMode());
 }
