@@ -153,6 +153,10 @@ intptr_t ScrollBarProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lP
         return 0;
     }
     case PlMsg::Enable:
+        if (!wParam) {  // disabling takes the mouse away: a drag in progress ends
+            s.tracking = false;
+            s.pressed = -1;
+        }
         WinInvalidate(win, nullptr, false);
         return 0;
     default:

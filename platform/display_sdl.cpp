@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/display.h"
+#include "platform/font.h"
 #include "platform/queue.h"
 #include "platform/window.h"
 
@@ -61,23 +62,21 @@ uint32_t VirtualKey(SDL_Keycode k)
     }
 }
 
-// Feeds UTF-8 text as 8-bit characters; code points above 255 are dropped.
+// Feeds UTF-8 text as cp1252 characters; characters the code page lacks are
+// dropped.
 void FeedText(const char *utf8)
 {
-    const auto *s = reinterpret_cast<const unsigned char *>(utf8);
-    while (*s) {
-        uint32_t cp;
-        int n;
-        if (*s < 0x80) { cp = *s; n = 1; }
-        else if ((*s & 0xE0) == 0xC0) { cp = *s & 0x1F; n = 2; }
-        else if ((*s & 0xF0) == 0xE0) { cp = *s & 0x0F; n = 3; }
-        else { cp = *s & 0x07; n = 4; }
-        for (int i = 1; i < n; ++i) {
-            if ((s[i] & 0xC0) != 0x80) return;
-            cp = (cp << 6) | (s[i] & 0x3F);
-        }
-        s += n;
-        if (cp >= 32 && cp <= 255) MsgInputChar(cp);
+    std::string_view text(utf8);
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t n = 1;
+        while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) ++n;
+        std::string_view one = text.substr(i, n);
+        i += n;
+        std::string b = PlUtf8ToCp1252(one);
+        if (b.size() != 1 || (b[0] == '?' && one != "?")) continue;
+        auto ch = static_cast<unsigned char>(b[0]);
+        if (ch >= 32) MsgInputChar(ch);
     }
 }
 

@@ -124,6 +124,48 @@ std::string PlCp1252ToUtf8(std::string_view text)
     return out;
 }
 
+// The cp1252 byte of a code point, -1 when the code page lacks it. The five
+// bytes the code page leaves undefined stand for themselves, as the C1 code
+// points of the same value.
+static int Cp1252Byte(uint32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return int(cp);
+    for (size_t i = 0; i < kCp1252High.size(); ++i) {
+        if (kCp1252High[i] != 0 && kCp1252High[i] == cp) return int(0x80 + i);
+        if (kCp1252High[i] == 0 && cp == 0x80 + i) return int(cp);
+    }
+    return -1;
+}
+
+std::string PlUtf8ToCp1252(std::string_view utf8)
+{
+    std::string out;
+    size_t i = 0;
+    while (i < utf8.size()) {
+        auto b = static_cast<unsigned char>(utf8[i]);
+        int n = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+        if (n == 0) {  // a stray continuation byte or a lead byte that is never valid
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        uint32_t cp = n == 1 ? b : n == 2 ? (b & 0x1Fu) : n == 3 ? (b & 0x0Fu) : (b & 0x07u);
+        size_t k = 1;
+        for (; k < size_t(n) && i + k < utf8.size(); ++k) {
+            auto c = static_cast<unsigned char>(utf8[i + k]);
+            if ((c & 0xC0) != 0x80) break;
+            cp = (cp << 6) | (c & 0x3Fu);
+        }
+        i += k;
+        bool whole = k == size_t(n);
+        bool shortest = n < 3 || (n == 3 && cp >= 0x800) || (n == 4 && cp >= 0x10000 && cp <= 0x10FFFF);
+        int byte = whole && shortest && !(cp >= 0xD800 && cp <= 0xDFFF) ? Cp1252Byte(cp) : -1;
+        if (byte == 0) continue;  // 8-bit text ends at a NUL; leave it out
+        out.push_back(byte < 0 ? '?' : char(byte));
+    }
+    return out;
+}
+
 PlFont *FontCreate(std::string_view face, int pixelHeight, int weight, bool italic)
 {
     if (pixelHeight < 1) return nullptr;

@@ -49,3 +49,5 @@ PlSize DcTextExtent(DrawContext *dc, std::string_view text);
 
 // cp1252 to UTF-8; bytes that the code page leaves undefined become U+FFFD.
 std::string PlCp1252ToUtf8(std::string_view text);
+// UTF-8 (from the display: typed text, the clipboard) to cp1252.
+std::string PlUtf8ToCp1252(std::string_view utf8);

@@ -10,6 +10,8 @@
 #include "platform/window.h"
 #include "platform/window_internal.h"
 
+static void PassActivationOn(uint32_t client, uint32_t child);
+
 namespace {
 struct ClientState {
     uint32_t active = 0;
@@ -101,8 +103,17 @@ bool CaptionCommand(uint32_t win, WinNcHit hit)
     return true;
 }
 
+// A child destroyed without the MDI destroy message.
+void ChildDestroying(uint32_t win)
+{
+    uint32_t client = ClientOfChild(win);
+    ClientState *s = StateOf(client);
+    if (s && s->active == win) PassActivationOn(client, win);
+}
+
 void InstallHooks()
 {
+    WinHooksRef().destroying = ChildDestroying;
     WinHooksRef().mouseActivate = MouseActivate;
     WinHooksRef().captionCommand = CaptionCommand;
 }
@@ -204,18 +215,22 @@ void MdiNext(uint32_t client)
     MdiActivate(client, kids.back());
 }
 
-bool MdiDestroyChild(uint32_t client, uint32_t child)
+// Passes the activation from `child`, about to be destroyed, to the next
+// child (or to none); remembers which one that was.
+static void PassActivationOn(uint32_t client, uint32_t child)
 {
     ClientState *s = StateOf(client);
-    if (!s || ClientOfChild(child) != client) return false;
+    if (!s) return;
     s->nextActivated = 0;
     if (s->active == child) {
         uint32_t next = 0;
-        for (uint32_t c : Children(client, false))
-            if (c != child) {
+        for (uint32_t c : Children(client, false)) {
+            WinRec *cw = WinGet(c);
+            if (c != child && cw && !cw->destroying) {
                 next = c;
                 break;
             }
+        }
         bool wasMax = s->maximized;
         if (next) {
             MdiActivate(client, next);
@@ -228,8 +243,14 @@ bool MdiDestroyChild(uint32_t client, uint32_t child)
         s = StateOf(client);
         if (s) s->nextActivated = next;
     }
+}
+
+bool MdiDestroyChild(uint32_t client, uint32_t child)
+{
+    if (!StateOf(client) || ClientOfChild(child) != client) return false;
+    PassActivationOn(client, child);
     WinDestroy(child);
-    s = StateOf(client);
+    ClientState *s = StateOf(client);
     if (s && s->active == child) s->active = 0;
     return true;
 }

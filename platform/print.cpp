@@ -65,14 +65,19 @@ PlPrintJob *PrintStartDoc(const PlPrintSettings &settings, std::string_view titl
     fs::create_directories(dir, ec);
     if (!fs::is_directory(dir, ec)) return nullptr;
     std::string path;
+    bool reserved = false;  // the file is ours to remove if the start fails
     if (!settings.fileName.empty()) {
         path = (dir / settings.fileName).string();
     } else {
         std::string stem = Stem(title);
         for (int n = 1; n < 100000 && path.empty(); n++) {
             std::string candidate = (dir / (stem + "-" + std::to_string(n) + ".pdf")).string();
-            if (Reserve(candidate)) path = candidate;
-            else if (errno != EEXIST) return nullptr;
+            if (Reserve(candidate)) {
+                path = candidate;
+                reserved = true;
+            } else if (errno != EEXIST) {
+                return nullptr;
+            }
         }
         if (path.empty()) return nullptr;
     }
@@ -81,7 +86,7 @@ PlPrintJob *PrintStartDoc(const PlPrintSettings &settings, std::string_view titl
     cairo_surface_t *s = cairo_pdf_surface_create(path.c_str(), size.cx * scale, size.cy * scale);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
-        ::unlink(path.c_str());
+        if (reserved) ::unlink(path.c_str());
         return nullptr;
     }
     std::string utf8 = PlCp1252ToUtf8(title);

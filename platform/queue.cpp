@@ -2,6 +2,7 @@
 // display and the sockets with an optional time-out, key translation, input
 // routing (hit-testing, double-clicks, capture, activation), key state,
 // cursor position and the tick count.
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <deque>
@@ -259,6 +260,16 @@ intptr_t MsgDispatch(const PlMessage &m)
     // A paint handler that did not validate would be asked again forever.
     if (m.msg == PlMsg::Paint && WinHasInvalid(m.win)) WinValidate(m.win, nullptr);
     return r;
+}
+
+void MsgDropSocketEvents(int socket)
+{
+    auto &posted = Q().posted;
+    posted.erase(std::remove_if(posted.begin(), posted.end(),
+                                [socket](const PlMessage &m) {
+                                    return m.msg == PlMsg::Socket && m.wParam == uintptr_t(socket);
+                                }),
+                 posted.end());
 }
 
 int MsgPendingCount() { return int(Q().posted.size()); }

@@ -155,6 +155,10 @@ PlGet MsgGet(PlMessage *out);
 // Waits at most timeoutMs (unsigned elapsed ticks, so the wrap of the tick
 // count is harmless) and returns Timeout when nothing came.
 PlGet MsgGetTimeout(PlMessage *out, uint32_t timeoutMs);
+// Drops the queued socket messages (2000) of `socket`. Called when the
+// socket is closed: the system gives its number to the next socket at once,
+// and an old event must not be taken as the new socket's.
+void MsgDropSocketEvents(int socket);
 // Looks at the next message without waiting; `remove` takes it out. Paint is
 // returned (never removed: painting validates). False when there is none.
 bool MsgPeek(PlMessage *out, bool remove);

@@ -4,6 +4,8 @@
 // which events have been announced and not yet consumed.
 #include "platform/socket.h"
 
+#include "platform/queue.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
@@ -329,6 +331,7 @@ bool PlSocketClose(int socket)
         return false;
     }
     gSockets.erase(it);
+    MsgDropSocketEvents(socket);
     return ::close(socket) == 0;
 }
 

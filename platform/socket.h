@@ -73,8 +73,9 @@ long PlSocketSend(int socket, const void *data, size_t length);
 long PlSocketReceive(int socket, void *data, size_t length);
 // Bytes waiting to be received, or -1.
 long PlSocketAvailable(int socket);
-// Closes a socket of this module and forgets its registration; false for a
-// socket this module did not make.
+// Closes a socket of this module and forgets its registration, dropping its
+// events still waiting in the message queue; false for a socket this module
+// did not make.
 bool PlSocketClose(int socket);
 // The local IPv4 address as dotted text (empty on failure) and the local port.
 std::string PlSocketLocalAddress(int socket);

@@ -347,6 +347,7 @@ bool WinDestroy(uint32_t win)
     if (!w) return false;
     if (w->destroying) return true;
     w->destroying = true;
+    if (WinHooksRef().destroying) WinHooksRef().destroying(win);
     WinSystem &sys = WinSys();
     if (sys.capture == win || WinIsChildOf(sys.capture, win)) sys.capture = 0;
     // The focus leaves the window (the program puts it where it wants).
@@ -737,6 +738,9 @@ bool WinEnable(uint32_t win, bool on)
     bool was = w->enabled;
     if (was == on) return was;
     w->enabled = on;
+    // A disabled window takes no input: it loses the mouse as well as the
+    // keyboard, or every later mouse message would still go to it.
+    if (!on && (WinSys().capture == win || WinIsChildOf(WinSys().capture, win))) WinSys().capture = 0;
     if (!on && (WinSys().focus == win || WinIsChildOf(WinSys().focus, win))) WinSetFocus(0);
     WinSend(win, PlMsg::Enable, on ? 1 : 0, 0);
     if (WinGet(win)) WinInvalidate(win, nullptr, true);

@@ -130,6 +130,9 @@ struct WinHooks {
     // The maximised MDI child of a frame changed (0 = none is maximised): the
     // menu bar shows the child's system item and buttons while one is.
     void (*mdiMaxChanged)(uint32_t frame, uint32_t child) = nullptr;
+    // A window is about to be destroyed (before focus and destroy messages):
+    // the MDI layer passes the activation on from a child destroyed directly.
+    void (*destroying)(uint32_t win) = nullptr;
     // A top-level window with a menu bar is destroyed: the bar goes with it.
     void (*destroyMenu)(uint32_t menu) = nullptr;
 };

@@ -342,4 +342,53 @@ TEST_F(ControlTest, ButtonClicksReachTheParent)
     // The face is light grey and the text dark.
     EXPECT_EQ(WinClientPixel(b, 5, 5), kPlLightGrey);
 }
+
+TEST_F(ControlTest, DisablingAControlThatHoldsTheMouseLetsGoOfIt)
+{
+    uint32_t b = WinCreate("Button", "&Save", PlStyle::Child | PlStyle::Visible, {10, 10, 70, 33}, top, 12, 0);
+    uint32_t other = WinCreate("Button", "&Other", PlStyle::Child | PlStyle::Visible, {100, 10, 160, 33}, top, 13, 0);
+    MsgPumpPending();
+    // The button is disabled between press and release (as the program does
+    // with the bar buttons when its state changes).
+    MsgInputMouse(WinClientToScreen(b, {30, 10}), 1, true);
+    MsgPumpPending();
+    ASSERT_EQ(WinCapture(), b);
+    WinEnable(b, false);
+    EXPECT_EQ(WinCapture(), 0u) << "a disabled window cannot keep the mouse";
+    MsgInputMouse(WinClientToScreen(b, {30, 10}), 1, false);
+    MsgPumpPending();
+    gNotes.clear();
+    Click(other, 30, 10);
+    ASSERT_EQ(gNotes.size(), 1u) << "later clicks reach the window under the mouse";
+    EXPECT_EQ(gNotes[0].from, other);
+
+    // The same for a control inside a disabled parent.
+    uint32_t box = WinCreate("Parent", "", PlStyle::Child | PlStyle::Visible, {200, 50, 300, 150}, top, 0, 0);
+    uint32_t inner = WinCreate("Button", "In", PlStyle::Child | PlStyle::Visible, {5, 5, 60, 28}, box, 14, 0);
+    MsgPumpPending();
+    MsgInputMouse(WinClientToScreen(inner, {10, 10}), 1, true);
+    MsgPumpPending();
+    ASSERT_EQ(WinCapture(), inner);
+    WinEnable(box, false);
+    EXPECT_EQ(WinCapture(), 0u);
+    MsgInputMouse(WinClientToScreen(inner, {10, 10}), 1, false);
+    MsgPumpPending();
+
+    // A scroll bar disabled in the middle of a thumb drag ends the drag: once
+    // enabled again its thumb shows the position, not the abandoned drag.
+    uint32_t bar = WinCreate("ScrollBar", "", PlStyle::Child | PlStyle::Visible, {350, 10, 366, 210}, top, 0, 0);
+    ScrollBarSetRange(bar, 0, 10, true);
+    MsgPumpPending();
+    PlRect t = ScrollBarThumbRect(bar);
+    ASSERT_FALSE(PlRectEmpty(t));
+    MsgInputMouse(WinClientToScreen(bar, {8, t.top + 2}), 1, true);
+    MsgInputMouse(WinClientToScreen(bar, {8, t.top + 120}), 0, false);
+    MsgPumpPending();
+    ASSERT_FALSE(PlRectEqual(ScrollBarThumbRect(bar), t)) << "dragging";
+    WinEnable(bar, false);
+    MsgInputMouse(WinClientToScreen(bar, {8, t.top + 120}), 1, false);
+    MsgPumpPending();
+    WinEnable(bar, true);
+    EXPECT_TRUE(PlRectEqual(ScrollBarThumbRect(bar), t));
+}
 }  // namespace

@@ -28,6 +28,27 @@ TEST(DrawFont, Cp1252ToUtf8)
     EXPECT_EQ(PlCp1252ToUtf8(std::string_view("a\0b", 3)), "ab");
 }
 
+TEST(DrawFont, Utf8ToCp1252RoundTripsEveryByte)
+{
+    // Every character of the code page comes back as its byte, so text
+    // copied out through the display's clipboard pastes back unchanged.
+    for (int b = 1; b < 256; ++b) {
+        std::string one(1, char(b));
+        std::string back = PlUtf8ToCp1252(PlCp1252ToUtf8(one));
+        if (PlCp1252ToUtf8(one) == "\xEF\xBF\xBD") EXPECT_EQ(back, "?") << b;  // undefined in the code page
+        else EXPECT_EQ(back, one) << "byte " << b;
+    }
+    EXPECT_EQ(PlUtf8ToCp1252("\xE2\x82\xAC" "100"), "\x80" "100");    // euro
+    EXPECT_EQ(PlUtf8ToCp1252("\xE2\x80\x9Cq\xE2\x80\x9D"), "\x93q\x94");  // quotation marks
+    // Characters the code page lacks, and C1 controls (which are not the
+    // code page's 0x80..0x9F characters), become '?'.
+    EXPECT_EQ(PlUtf8ToCp1252("\xE4\xB8\xAD" "a\xC2\x80" "b\xF0\x9F\x98\x80"), "?a?b?");
+    // Damaged sequences lose only themselves, not the rest of the text.
+    EXPECT_EQ(PlUtf8ToCp1252("a\xC3" "b\xFF" "c\xE2\x82" "d"), "a?b?c?d");
+    EXPECT_EQ(PlUtf8ToCp1252("\xC3\xA5\xC3\x84\xC3\xB6"), "\xE5\xC4\xF6");
+    EXPECT_EQ(PlUtf8ToCp1252("a\xC0\xAF" "b"), "a??b") << "overlong forms are refused";
+}
+
 TEST(DrawFont, FacesResolveToInstalledFamilies)
 {
     struct Case { const char *face; const char *family; };

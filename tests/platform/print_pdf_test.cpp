@@ -2,8 +2,11 @@
 // file it writes (page size, page count, embedded font and the characters its
 // text uses, the picture), unique job names, abort, and the character ports.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -138,6 +141,22 @@ TEST(PrintPdf, PaperNamesAndFailure)
     st.directory = (tmp.path / "blocker" / "sub").string();
     st.fileName.clear();
     EXPECT_EQ(PrintStartDoc(st, "x"), nullptr);
+
+    // A named file that cannot be opened for writing: no job, and whatever
+    // is there under that name is left alone.
+    fs::path keep = tmp.path / "keep.pdf";
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    ASSERT_LT(keep.string().size(), sizeof addr.sun_path);
+    std::strcpy(addr.sun_path, keep.c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr), 0);
+    st.directory = tmp.path.string();
+    st.fileName = "keep.pdf";
+    EXPECT_EQ(PrintStartDoc(st, "x"), nullptr);
+    EXPECT_TRUE(fs::exists(keep)) << "a failed start must not remove a file it did not make";
+    ::close(fd);
 }
 
 TEST(PrintPort, MappingAndAppend)

@@ -301,6 +301,41 @@ TEST_F(WindowCore, SocketEventsWakeTheWait)
     PlSocketClose(listener);
 }
 
+TEST_F(WindowCore, ClosedSocketLeavesNoEventsBehind)
+{
+    // The system hands a closed socket's number to the next socket at once,
+    // so an event still queued for the old one would be taken as the new
+    // one's (a read or close event for a connection that has neither).
+    uint32_t w = WinCreate("TestWin", "", 0, {0, 0, 10, 10}, 0, 0, 0);
+    int listener = PlSocketListen(0, 5);
+    ASSERT_GE(listener, 0);
+    ASSERT_TRUE(PlSocketSelect(listener, w, kPlSockAccept));
+    int client = PlSocketConnect("127.0.0.1", PlSocketLocalPort(listener));
+    ASSERT_GE(client, 0);
+    ASSERT_EQ(PlSocketConnectWait(client, 2000), 0);
+    ASSERT_TRUE(PlSocketSelect(client, w, kPlSockRead | kPlSockClose));
+    PlMessage m;
+    ASSERT_EQ(MsgGetTimeout(&m, 2000), PlGet::Message);
+    ASSERT_EQ(m.wParam, uintptr_t(listener));
+    int server = PlSocketAccept(listener);
+    ASSERT_GE(server, 0);
+    ASSERT_EQ(PlSocketSend(server, "abc", 3), 3);
+    // Wait until the read event for the client is queued, then close the
+    // client before the event is taken.
+    bool queued = false;
+    for (int i = 0; i < 200 && !queued; ++i) {
+        PlSocketPoll(10, [](uint32_t win, int sock, int bits) { MsgPost(win, PlMsg::Socket, uintptr_t(sock), bits); });
+        queued = MsgPeek(&m, false) && m.msg == PlMsg::Socket && m.wParam == uintptr_t(client);
+    }
+    ASSERT_TRUE(queued);
+    ASSERT_TRUE(PlSocketClose(client));
+    int stale = 0;
+    while (MsgPeek(&m, true) && m.msg == PlMsg::Socket) stale += m.wParam == uintptr_t(client);
+    EXPECT_EQ(stale, 0) << "events of a closed socket are dropped with it";
+    PlSocketClose(server);
+    PlSocketClose(listener);
+}
+
 TEST_F(WindowCore, KeysTranslateToControlCodes)
 {
     uint32_t w = WinCreate("TestWin", "", PlStyle::Visible, {0, 0, 10, 10}, 0, 0, 0);

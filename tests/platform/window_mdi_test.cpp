@@ -165,6 +165,32 @@ TEST_F(WindowMdi, MaximiseCarriesOverAndRestores)
     EXPECT_NE(ra.left, rc.left) << "icons side by side";
 }
 
+TEST_F(WindowMdi, ChildDestroyedDirectlyPassesActivationOn)
+{
+    // A child destroyed without the client's help (destroy instead of the
+    // MDI destroy message) must not leave the client pointing at it.
+    uint32_t a = Doc("A");
+    uint32_t b = Doc("B", {50, 50, 250, 200});
+    MdiMaximize(b);
+    gLog.clear();
+    WinDestroy(b);
+    bool maxed = false;
+    EXPECT_EQ(MdiGetActive(gClient, &maxed), a) << "the next child is active";
+    EXPECT_TRUE(maxed) << "and takes over maximised mode";
+    EXPECT_TRUE(WinIsZoomed(a));
+    EXPECT_EQ(WinFocus(), a);
+    bool toA = false;
+    for (auto &r : gLog) toA = toA || (r.win == a && r.msg == PlMsg::MdiActivate && uint32_t(r.lParam) == a);
+    EXPECT_TRUE(toA) << "the new child hears of its activation";
+
+    // The last child: nothing is active and maximised mode ends.
+    WinDestroy(a);
+    EXPECT_EQ(MdiGetActive(gClient, &maxed), 0u);
+    EXPECT_FALSE(maxed);
+    uint32_t c = Doc("C");
+    EXPECT_FALSE(WinIsZoomed(c)) << "a new child opens at its own size";
+}
+
 TEST_F(WindowMdi, CascadeAndTile)
 {
     uint32_t a = Doc("A"), b = Doc("B"), c = Doc("C");
