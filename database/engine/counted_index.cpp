@@ -334,6 +334,14 @@ bool RaiseCount(const Geometry &g, uint32_t ptr, int i) {
 
 }  // namespace
 
+// A simple register keeps its data in the key: the key is the record.
+// At most the register's record size is copied, so a key stored under
+// another interface file's larger layout cannot run past the buffer.
+static void CopySimpleKey(int reg, uint8_t *record, const uint8_t *key, uint32_t keyLength) {
+    uint32_t size = RegRecordSize(reg);
+    std::memcpy(record, key, std::min(keyLength, size));
+}
+
 bool D4IndexSearch(int reg, const uint8_t *name, const uint8_t *def, const uint8_t *key, int parts, int exact,
                    int direction, uint32_t *recid, uint32_t *position, uint8_t *record) {
     *recid = DiskNone;
@@ -359,7 +367,7 @@ bool D4IndexSearch(int reg, const uint8_t *name, const uint8_t *def, const uint8
     }
     *recid = id;
     if (position) *position = at;
-    if (record && RegIsSimple(reg)) std::memcpy(record, found, g.klen);
+    if (record && RegIsSimple(reg)) CopySimpleKey(reg, record, found, g.klen);
     return true;
 }
 
@@ -375,7 +383,7 @@ bool D4IndexReadPos(int reg, const uint8_t *name, const uint8_t *def, uint32_t p
         *recid = DiskNone;
         return false;
     }
-    if (record && RegIsSimple(reg)) std::memcpy(record, key, g.klen);
+    if (record && RegIsSimple(reg)) CopySimpleKey(reg, record, key, g.klen);
     return true;
 }
 

@@ -175,6 +175,8 @@ bool DbFileFlush() {
     return true;
 }
 
+uint64_t DbFileSize() { return FileSize; }
+
 void DbDiskHook(uint32_t) {}
 
 bool D4DiskWriteAt(const uint8_t *data, uint64_t offset, uint32_t length, bool force) {

@@ -84,14 +84,17 @@ bool D4DiskWrite(const uint8_t *data, uint32_t ptr, uint32_t length) {
 }
 
 // True when an item at ptr may be rewritten where it is (see below).
-bool D4DiskInPlace(uint32_t ptr) { return Db.flushMode == 0 || D4SectorFresh(ptr) || D4CacheIsDirty(ptr); }
+bool D4DiskInPlace(uint32_t ptr) { return D4SectorFresh(ptr) || D4CacheIsDirty(ptr); }
 
 // Rewrites a plain item. A sector already written since the last
-// write-back (its cache slot dirty) or handed out in this hold (written
-// by it, even when the cache has let it go since) is rewritten where it
-// is, and so is any item in flush mode 0; otherwise the item moves to a
-// fresh sector so that the committed file keeps its old version. Returns
-// where the item now lives (none on failure).
+// write-back (its cache slot dirty) or handed out since the last commit
+// (written since, even when the cache has let it go) is rewritten where
+// it is; otherwise the item moves to a fresh sector so that the committed
+// file, and any open snapshot, keep its old version. This holds in both
+// flush modes: mode 0 only defers the commit, so rewriting a committed
+// sector in place there would leave a crash before the next commit with
+// neither the old state nor the new one. Returns where the item now
+// lives (none on failure).
 uint32_t D4DiskUpdate(const uint8_t *data, uint32_t ptr, uint32_t length, bool chain) {
     if (length > PlainDataMax) {
         assert(!"D4DiskUpdate over 504 bytes");

@@ -56,8 +56,10 @@ bool D4IsOpen();
 // outermost hold commits: in flush mode 1 the index heads, the free
 // lists and the cache reach the file, then it is synced, the header is
 // written and synced again (the header is the commit point); in mode 0
-// the freed sectors become reusable and nothing is forced. Returns false
-// when the hold's work or anything inside the hold failed.
+// nothing is forced and nothing committed: the holds since the last
+// commit act as one until the next flush in mode 1 or the close, so a
+// crash in between leaves the last committed state. Returns false when
+// the hold's work or anything inside the hold failed.
 void D4Hold();
 bool D4DiskFlush();
 // Sets the flush mode (0 or 1, kept) and commits when no hold is open.

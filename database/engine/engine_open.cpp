@@ -22,6 +22,7 @@ void ResetState() {
     Db.damaged = false;
     Db.abortFlag = false;
     Db.holdFailed = false;
+    Db.uncommitted = false;
     Db.open = false;
     MasterDVp->holdCnt = 0;
     MasterDVp->header.fill(0);
@@ -45,10 +46,14 @@ void Fail(const char *text, const char *name) {
     ShowMessage(0, t);
 }
 
-// Checks the header's own numbers before anything follows them.
+// Checks the header's own numbers before anything follows them. Every
+// sector below the logical end is written before the header that counts
+// it, so a logical end beyond the file is damage (and lengths checked
+// against it stay within what the file can hold).
 bool HeaderSane() {
     uint32_t end = HdrGetLong(HdrLogicalEnd);
     if (end < SectorSize || end % SectorSize != 0 || end > MaxLogicalEnd) return false;
+    if (end > (DbFileSize() + SectorSize - 1) / SectorSize * SectorSize) return false;
     uint32_t levels = HdrGetLong(HdrSegLevels);
     if (levels < 1 || levels > (uint32_t)SegMaxLevels) return false;
     if (!D4PtrValid(HdrGetLong(HdrSegRoot))) return false;

@@ -78,15 +78,21 @@ struct EngineGlobals {
     bool abortFlag = false;
     bool adviceShown = false;
     bool holdFailed = false;      // something failed since the outermost hold began
+    // Changes since the last commit: a hold ended in flush mode 0 (or its
+    // commit failed). The sectors handed out and released since then are
+    // still tracked as within one hold, so the file on disk keeps the last
+    // committed state until the next flush in mode 1 or the close.
+    bool uncommitted = false;
     FreeList listA, listB;
-    // Sectors released since the last flush; free for reuse only after it.
+    // Sectors released since the last commit; free for reuse only after it.
     std::vector<uint32_t> collection;
     uint32_t freeCount = 0;
-    // Sectors handed out since the outermost hold began: this hold already
-    // wrote them, so the committed file does not use them and rewriting
-    // one in place is as safe as the store that first wrote it. Those at
-    // or above freshFrom (the logical end when the hold began) grew the
-    // file; the others came from the free lists.
+    // Sectors handed out since the last commit (or since a snapshot opened,
+    // when later): written since, so neither the committed file nor an open
+    // snapshot uses them and rewriting one in place is as safe as the store
+    // that first wrote it. Those at or above freshFrom (the logical end
+    // when tracking began) grew the file; the others came from the free
+    // lists.
     uint32_t freshFrom = dbformat::MaxLogicalEnd;
     std::unordered_set<uint32_t> fresh;
     uint32_t nextSnapshotHandle = 1;
@@ -156,6 +162,8 @@ void DbFileClose();
 bool DbFileRead(uint8_t *buffer, uint64_t offset, uint32_t count);
 bool DbFileWrite(const uint8_t *buffer, uint64_t offset, uint32_t count);
 bool DbFileFlush();
+// The file's size as this layer knows it: at the open, grown by our writes.
+uint64_t DbFileSize();
 void DbDiskHook(uint32_t logicalEnd);
 // The one path to the file for the engine: refused in damaged mode
 // unless forced. Keeps the physical end in the header.
@@ -215,18 +223,17 @@ bool D4DiskReadInto(uint32_t ptr, std::vector<uint8_t> *out, uint32_t limit, Cha
 // ---- Free lists (free_lists.cpp) ----
 
 uint32_t D4DiskGetFree();
-// Forgets the sectors handed out so far (the outermost hold begins, or
-// the file changes).
+// Forgets the sectors handed out so far (the outermost hold begins after
+// a commit, a snapshot opens, or the file changes).
 void D4FreshReset(bool holdBegins);
-// True when ptr was handed out since the outermost hold began.
+// True when ptr was handed out since the last commit (see Db.fresh).
 bool D4SectorFresh(uint32_t ptr);
 bool D4DiskRelease(uint32_t ptr, bool chain);
 bool D4FreeListsLoad();                 // at open
 void D4FreeListsClear();                // at create
 bool D4SaveFlush();                     // end of hold, mode 1 (free lists, cache, header)
-bool D4SaveFlushCompact();              // end of hold, mode 0
+bool D4SaveFlushCompact();              // end of hold, mode 0 (nothing committed)
 bool D4FreeListsStore();                // lists to the file, header offsets set
-void D4FreeListMerge();
 // Every sector listed as free and every list block, for checks.
 bool D4FreeListSectors(std::vector<uint32_t> *listed, std::vector<uint32_t> *blocks, std::string *report);
 

@@ -6,8 +6,9 @@
 // a snapshot opened, everything freed before it); list B holds sectors
 // freed and flushed since, and is not used while a descriptor copy is
 // open, so that copies keep reading the sectors they know. Sectors
-// released in a hold are collected and become free only after the
-// hold's flush: until the header is written, the file on disk still
+// released in a hold are collected and become free only after the next
+// commit (a flush in mode 1 or the close; a flush in mode 0 commits
+// nothing): until the header is written, the file on disk still
 // describes the previous state and none of its sectors is overwritten.
 //
 // Each list keeps its head block in memory. While `stored` names a sector,
@@ -335,21 +336,11 @@ bool D4FreeListsStore() {
     return true;
 }
 
-// Mode 0: B takes everything collected; nothing is written.
-void D4FreeListMerge() {
-    FreeList &b = Db.listB;
-    if (Db.collection.empty()) return;
-    DropStoredCopy(b);
-    // DropStoredCopy added to the collection; all of it goes to B now.
-    b.mem.insert(b.mem.end(), Db.collection.begin(), Db.collection.end());
-    Db.collection.clear();
-}
-
+// Mode 0 commits nothing: the sectors collected stay in the collection,
+// not to be handed out again before the next commit, since the file on
+// disk (the last commit) may still use them.
 bool D4SaveFlushCompact() {
     Db.mergeLists = false;
-    DropStoredCopy(Db.listB);
-    HdrSetLong(HdrFreeB, DiskNone);
-    D4FreeListMerge();
     return !Db.damaged;
 }
 

@@ -24,7 +24,9 @@ DVP *CopyDVp = &CopyDescriptor;
 void D4Hold() {
     if (CurDVp->holdCnt == 0) {
         Db.holdFailed = false;
-        if (CurDVp == MasterDVp) D4FreshReset(true);
+        // After a hold in mode 0 the sectors handed out since the commit
+        // stay fresh: the file on disk still describes that commit.
+        if (CurDVp == MasterDVp && !Db.uncommitted) D4FreshReset(true);
     }
     CurDVp->holdCnt++;
 }
@@ -32,7 +34,8 @@ void D4Hold() {
 int D4HoldCount() { return CurDVp->holdCnt; }
 
 // Ends one hold. The end of the outermost hold does the flush mode's work
-// (free_lists.cpp); in damaged mode it only marks the file damaged.
+// (free_lists.cpp): a commit in mode 1, none in mode 0; in damaged mode
+// it only marks the file damaged.
 bool D4DiskFlush() {
     DVP *d = CurDVp;
     if (d->holdCnt <= 0) {
@@ -47,12 +50,13 @@ bool D4DiskFlush() {
             ok = false;
         } else {
             bool saved = Db.flushMode == 1 ? D4SaveFlush() : D4SaveFlushCompact();
+            Db.uncommitted = Db.flushMode == 0 || !saved;
             ok = ok && saved && !Db.holdFailed;
         }
     }
     if (Db.damaged) ok = false;
     d->holdCnt--;
-    if (d->holdCnt == 0 && d == MasterDVp) D4FreshReset(false);
+    if (d->holdCnt == 0 && d == MasterDVp && !Db.uncommitted) D4FreshReset(false);
     return ok;
 }
 
@@ -116,9 +120,13 @@ bool D4DescriptorSelect(int mode, DVP *d, DVP **previous) {
     return true;
 }
 
+// In mode 3 the count of open copies drops only when the copy was
+// selected: after a refused selection it was never raised, and lowering
+// it would let the master reuse sectors an open snapshot still reads.
 void D4DescriptorRestore(int mode, DVP *previous) {
+    bool copySelected = CurDVp == CopyDVp;
     CurDVp = previous ? previous : MasterDVp;
-    if (mode == 3 && Db.copies > 0) Db.copies--;
+    if (mode == 3 && copySelected && Db.copies > 0) Db.copies--;
 }
 
 DVP *D4SnapshotOpen(uint32_t *handle) {
@@ -127,6 +135,14 @@ DVP *D4SnapshotOpen(uint32_t *handle) {
         delete d;
         *handle = 0;
         return nullptr;
+    }
+    // After holds in mode 0 the snapshot sees sectors written since the
+    // commit; from now on they must move when changed, like committed
+    // ones. Written back, they are no longer dirty either (nothing is
+    // committed by that: the header stays as it is).
+    if (Db.uncommitted && Db.open && !Db.damaged) {
+        D4CacheWriteBack();
+        D4FreshReset(true);
     }
     Snapshots.insert(d);
     if (Db.copies++ == 0) Db.mergeLists = true;

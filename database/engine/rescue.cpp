@@ -1,6 +1,7 @@
 // rescue.cpp - the raw rescue scan: rebuilding what can be had from a
 // damaged file by reading every sector straight from the file and
 // handing every intact typed chain (format.h) to the export.
+#include <algorithm>
 #include <vector>
 
 #include "core/definitions.h"
@@ -12,7 +13,13 @@ namespace {
 
 constexpr uint32_t NoRows = 0xFFFFFFFFu;
 
-uint32_t PhysicalEnd() { return D4GetLong(MasterDVp->header.data() + HdrPhysicalEnd); }
+// The header's physical end, but never past the file: in a damaged file
+// the header is not to be trusted, and chain lengths are checked against
+// this end before a buffer of that size is made.
+uint32_t PhysicalEnd() {
+    uint64_t end = std::min<uint64_t>(D4GetLong(MasterDVp->header.data() + HdrPhysicalEnd), DbFileSize());
+    return (uint32_t)end;
+}
 
 }  // namespace
 

@@ -240,3 +240,48 @@ TEST_F(EngineDamage, RawRescueHandsOverIntactChains) {
     for (auto &[payload, pass] : RescuedRecords) EXPECT_EQ(pass, 2) << payload;
     EXPECT_EQ(RescuedBlocks[145], block);
 }
+
+namespace {
+
+uint32_t RescueFurthest = 0;
+
+}  // namespace
+
+// A header that claims more file than there is: the open marks the file
+// damaged instead of trusting lengths up to that end (a record claiming
+// tens of megabytes would be allocated on every read), and the rescue
+// scans only what the file holds.
+TEST_F(EngineDamage, EndsBeyondTheFileAreNotTrusted) {
+    MakeFile();
+    std::vector<uint8_t> b = Bytes();
+    const uint32_t size = (uint32_t)b.size();
+    const uint32_t claimed = size + (64u << 20);
+    std::memcpy(&b[26], &claimed, 4);   // logical end
+    std::memcpy(&b[34], &claimed, 4);   // physical end
+    // The first record chain claims 60 MB.
+    for (size_t s = 512; s + 512 <= b.size(); s += 512) {
+        uint32_t next;
+        uint16_t seq, type;
+        std::memcpy(&next, &b[s], 4);
+        std::memcpy(&seq, &b[s + 4], 2);
+        std::memcpy(&type, &b[s + 10], 2);
+        if (next != 0xFFFFFFFFu && seq == 1 && type == 1) {
+            uint32_t huge = 60u << 20;
+            std::memcpy(&b[s + 6], &huge, 4);
+            break;
+        }
+    }
+    Store(b);
+    Messages().clear();
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    EXPECT_TRUE(D4DamagedMode());
+    EXPECT_TRUE(SawMessage("damaged"));
+    RescueFurthest = 0;
+    D4RescueSink sink;
+    sink.registerClass = [](int) { return 1; };
+    sink.record = [](int, uint32_t, uint8_t *) {};
+    sink.progress = [](int, uint32_t offset, uint32_t) { RescueFurthest = std::max(RescueFurthest, offset); };
+    ASSERT_TRUE(D4RawRescue(sink));
+    EXPECT_LT(RescueFurthest, size) << "the rescue reads no sector past the file";
+    D4Close();
+}

@@ -135,11 +135,22 @@ TEST_F(EngineFree, SnapshotKeepsSeeingWhatTheMasterReleased) {
     D4SnapshotClose(snap, handle);
     EXPECT_EQ(D4MasterCount(), 0);
     EXPECT_EQ(D4RecordCount(RegMain, "SerNr"), 75u);
-    // A copy of the master is refused while the master holds.
+    // A copy of the master is refused while the master holds; restoring
+    // after the refusal leaves the count of open copies as it was, so an
+    // open snapshot still keeps its sectors from reuse.
+    snap = D4SnapshotOpen(&handle);
+    ASSERT_NE(snap, nullptr);
     D4Hold();
     EXPECT_FALSE(D4DescriptorSelect(3, nullptr, &previous));
     EXPECT_TRUE(SawMessage("CopyDVP holdCnt!=0"));
+    D4DescriptorRestore(3, previous);
+    EXPECT_EQ(D4MasterCount(), 1);
     ASSERT_TRUE(D4DiskFlush());
+    ASSERT_TRUE(D4DescriptorSelect(3, nullptr, &previous));
+    EXPECT_EQ(D4MasterCount(), 2);
+    D4DescriptorRestore(3, previous);
+    EXPECT_EQ(D4MasterCount(), 1);
+    D4SnapshotClose(snap, handle);
     ExpectIntact();
     EXPECT_FALSE(D4DamagedMode());
 }
