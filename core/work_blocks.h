@@ -10,54 +10,17 @@
 #include <cstdint>
 
 #include "core/memblock.h"
+#include "dict_offsets.h"
 
 // ---- Work records ----
 
-// The report-parameter record: the selection of the current report and the
-// current output job at once. Its address is kept twice, with its size.
-constexpr uint32_t ReportParamsSize = 1238;
+// The report-parameter record (register 99 of the dictionary, whose
+// fields ReportParamsVc:: names): the selection of the current report and
+// the current output job at once. Its address is kept twice, with its size.
+constexpr uint32_t ReportParamsSize = ReportParamsVc::Size;
 extern uint8_t *ReportParams;
 extern uint8_t *OutputJobRecord;      // the same record
 extern uint32_t OutputJobRecordSize;  // ReportParamsSize once allocated
-
-// Offsets in ReportParams that the report and output code share.
-namespace RP {
-constexpr uint32_t OutputKind = 0;         // u16 current output device
-constexpr uint32_t SetupDialog = 4;        // u16 1: printer dialog primed with the page set-up
-constexpr uint32_t ReportNumber = 6;       // u16 report number, export kind or import mode
-constexpr uint32_t ExportWord = 40;        // u16
-constexpr uint32_t ListRunWord = 42;       // u16
-constexpr uint32_t Layout = 46;            // u16 layout choice
-constexpr uint32_t Selection1 = 48;        // PString slot of 256
-constexpr uint32_t Selection2 = 304;       // PString slot of 256
-constexpr uint32_t Selection3 = 560;       // PString slot of 256
-constexpr uint32_t Date1 = 848;            // DateRec
-constexpr uint32_t Date2 = 854;            // DateRec
-constexpr uint32_t Word860 = 860;          // u16
-constexpr uint32_t Long862 = 862;          // u32
-constexpr uint32_t OptionWords = 874;      // 20 x u16
-constexpr uint32_t OptionWordCount = 20;
-constexpr uint32_t Word934 = 934;          // u16
-constexpr uint32_t Text936 = 936;          // 32-byte text slot
-constexpr uint32_t ShortText968 = 968;     // 6-byte text slot
-constexpr uint32_t Text974 = 974;          // 32-byte text slot
-constexpr uint32_t Word1006 = 1006;        // u16
-constexpr uint32_t Word1008 = 1008;        // u16
-constexpr uint32_t HeaderTextA = 1010;     // 22-byte text slot shown with HeaderTextB
-constexpr uint32_t HeaderTextB = 1032;     // 64-byte text slot
-constexpr uint32_t Word1096 = 1096;        // u16
-constexpr uint32_t Word1100 = 1100;        // u16
-constexpr uint32_t Long1104 = 1104;        // u32
-constexpr uint32_t Long1108 = 1108;        // u32
-constexpr uint32_t Date1112 = 1112;        // DateRec
-constexpr uint32_t CodeA = 1118;           // 22-byte code slot
-constexpr uint32_t CodeB = 1140;           // 22-byte code slot
-constexpr uint32_t RangeFirstDate = 1162;  // DateRec
-constexpr uint32_t RangeLastDate = 1168;   // DateRec
-constexpr uint32_t Word1174 = 1174;        // u16
-constexpr uint32_t Word1176 = 1176;        // u16
-constexpr uint32_t Further = 1178;         // further slots up to the end
-}  // namespace RP
 
 // The logged-in user record; +68 holds the handle of the user's access list.
 constexpr uint32_t LoggedInUserSize = 72;
