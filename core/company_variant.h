@@ -9,7 +9,9 @@
 
 #include <cstdint>
 
-constexpr uint32_t CompanyVariantOffset = 550;   // u16 in settings block 129
+#include "dict_offsets.h"
+
+constexpr uint32_t CompanyVariantOffset = CompanyBlk::CompanyVariant;  // u16 in block 129
 
 // The variant word of the bound company block, in host byte order; 0
 // while no block is bound.
