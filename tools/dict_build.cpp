@@ -7,6 +7,9 @@
 
 namespace {
 
+// The numbers the program gives settings blocks.
+constexpr int SettingsBlockFirst = 129, SettingsBlockLast = 227;
+
 std::string Where(const DictSource &src, DictPos pos) {
     return src.files[pos.file] + ":" + std::to_string(pos.line);
 }
@@ -50,6 +53,9 @@ void IndexRecords(DictSource *src, DictSymbols *sym) {
                                       (why.empty() ? "reserved for the header" : why));
         }
         if (!r.block && r.name.size() > 41) DictError(src, r.pos, "register name " + r.name + " is over 41 characters");
+        if (r.block && (r.number < SettingsBlockFirst || r.number > SettingsBlockLast))
+            DictError(src, r.pos, "settings-block number " + std::to_string(r.number) + " is outside " +
+                                      std::to_string(SettingsBlockFirst) + ".." + std::to_string(SettingsBlockLast));
         if (!r.block && r.number >= RegisterCount)
             DictError(src, r.pos, "register number " + std::to_string(r.number) + " is outside 1.." +
                                       std::to_string(RegisterCount - 1));

@@ -91,6 +91,17 @@ bool DictHeaderNameOk(const std::string &name, std::string *why) {
         *why = "names may not start with '_' or hold '__'";
         return false;
     }
+    // The header includes <cstdint> and declares with its types: a name
+    // ending in "_t" could hide one of them, and a name in capitals
+    // ending in "_MIN", "_MAX" or "_C" could be one of its macros.
+    auto endsWith = [&](std::string_view tail) {
+        return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    bool capitals = std::none_of(name.begin(), name.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    if (endsWith("_t") || (capitals && (endsWith("_MIN") || endsWith("_MAX") || endsWith("_C")))) {
+        *why = "a name of the kind <cstdint> declares (a type ending in '_t' or a limit macro)";
+        return false;
+    }
     why->clear();
     return true;
 }

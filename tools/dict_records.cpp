@@ -15,6 +15,7 @@ constexpr uint16_t ChoiceModules = 65535;    // the module table (list -1)
 constexpr uint16_t ChoiceRegWindows = 65534; // the module menu (list -2)
 constexpr uint32_t IndexNodeLimit = 504;
 constexpr uint16_t IndexHeadLimit = 350;
+constexpr uint16_t IndexHeadFirst = 2;       // head 1 is the engine's own index of numbered blocks
 constexpr size_t IndexFullNameMax = 61;
 constexpr uint32_t NodeHeader = 6;
 constexpr uint32_t NodeEntryExtra = 12;
@@ -176,8 +177,9 @@ bool BuildIndex(DictSource *src, const DictRecord &r, const DictIndex &x, IndexD
     if (!DictHeaderNameOk(x.name, &why)) fail(x.pos, why);
     if (r.name.size() + 1 + x.name.size() > IndexFullNameMax)
         fail(x.pos, "the full name is over " + std::to_string(IndexFullNameMax) + " characters");
-    if (x.head < 1 || x.head > IndexHeadLimit)
-        fail(x.pos, "head number " + std::to_string(x.head) + " is outside 1.." + std::to_string(IndexHeadLimit));
+    if (x.head < IndexHeadFirst || x.head > IndexHeadLimit)
+        fail(x.pos, "head number " + std::to_string(x.head) + " is outside " + std::to_string(IndexHeadFirst) + ".." +
+                        std::to_string(IndexHeadLimit));
     out->name = x.name;
     out->head = x.head;
     out->nodeSize = x.node;
@@ -206,6 +208,11 @@ bool BuildIndex(DictSource *src, const DictRecord &r, const DictIndex &x, IndexD
     if (!ok) return false;
     if (x.parts.empty()) { fail(x.pos, "no key parts"); return false; }
     if (keyLength > 65535) { fail(x.pos, "the key is over 65535 bytes"); return false; }
+    if (r.simple && keyLength != r.size) {
+        fail(x.pos, "a key of " + std::to_string(keyLength) + " bytes; a simple register keys its whole " +
+                        std::to_string(r.size) + "-byte record");
+        return false;
+    }
     out->keyLength = (uint16_t)keyLength;
     uint64_t entry = keyLength + NodeEntryExtra;
     if (x.node > IndexNodeLimit) {
@@ -260,10 +267,18 @@ void DictBuildRecords(DictSource *src, const DictSymbols &sym, InterfaceDefs *ou
         reg.rows = rows;
         reg.line = r.pos.line;
         std::set<std::string> indexNames;
+        const DictIndex *current = nullptr;   // the engine keeps one current index a register
         for (const DictIndex &x : r.indexes) {
             if (!indexNames.insert(x.name).second) {
                 DictError(src, x.pos, "index " + r.name + ":" + x.name + " is defined twice");
                 continue;
+            }
+            if (x.words[1] != 0) {
+                if (current)
+                    DictError(src, x.pos, "index " + r.name + ":" + x.name + " is a second current index (" + r.name +
+                                              ":" + current->name + " is current)");
+                else
+                    current = &x;
             }
             auto [it, fresh] = heads.emplace(x.head, std::make_pair(r.name + ":" + x.name, x.pos));
             if (!fresh)

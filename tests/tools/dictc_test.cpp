@@ -362,6 +362,71 @@ TEST(DictChecks, Indexes) {
     EXPECT_FALSE(HasError(name, "t.dict:4", "full name"));
 }
 
+// What the checks of the built file demand beyond the format: head 1 is
+// the engine's own index, a simple register's keys cover its whole
+// record, a register has at most one current index (word 2 non-zero),
+// and settings blocks are numbered 129..227.
+TEST(DictChecks, EngineLimits) {
+    Compiled c = Compile(R"(register 1 A size 8 simple {
+  K 0 long
+  L 4 long
+  index Own head 1 node 504 { K L }
+  index Part head 2 node 504 { K }
+  index Whole head 3 node 504 words 1 1 1 { K L }
+}
+register 2 B size 4 {
+  K 0 long
+  index One head 4 node 504 words 1 1 1 { K }
+  index Two head 5 node 504 words 1 2 1 { K }
+}
+settings 128 Low size 2 {
+}
+settings 228 High size 2 {
+}
+settings 129 First size 2 {
+}
+settings 227 Last size 2 {
+}
+)");
+    EXPECT_FALSE(c.ok);
+    EXPECT_TRUE(HasError(c, "t.dict:4", "head number 1 is outside 2..350")) << Errors(c);
+    EXPECT_TRUE(HasError(c, "t.dict:5", "key of 4 bytes; a simple register keys its whole 8-byte record"));
+    EXPECT_FALSE(HasError(c, "t.dict:6", "A:Whole"));
+    EXPECT_FALSE(HasError(c, "t.dict:10", "current"));
+    EXPECT_TRUE(HasError(c, "t.dict:11", "a second current index (B:One is current)"));
+    EXPECT_TRUE(HasError(c, "t.dict:13", "settings-block number 128 is outside 129..227"));
+    EXPECT_TRUE(HasError(c, "t.dict:15", "settings-block number 228 is outside 129..227"));
+    EXPECT_FALSE(HasError(c, "t.dict:17", "outside"));
+    EXPECT_FALSE(HasError(c, "t.dict:19", "outside"));
+}
+
+// Names that would make the generated header invalid C++: it includes
+// <cstdint> and declares with uint16_t and uint32_t.
+TEST(DictChecks, HeaderNames) {
+    Compiled c = Compile(R"(register 3 uint32_t size 4 {
+  K 0 long
+}
+register 4 C size 4 {
+  uint16_t 0 long
+  index Key head 6 node 504 { uint16_t }
+}
+7 UINT16_MAX "x"
+choice 2 INT32_C { 1 -> 0 }
+8 Fine_MAXed "y"
+)");
+    EXPECT_FALSE(c.ok);
+    EXPECT_TRUE(HasError(c, "t.dict:1", "register name uint32_t")) << Errors(c);
+    EXPECT_TRUE(HasError(c, "t.dict:5", "field name uint16_t"));
+    EXPECT_TRUE(HasError(c, "t.dict:8", "text name UINT16_MAX"));
+    EXPECT_TRUE(HasError(c, "t.dict:9", "choice list name INT32_C"));
+    EXPECT_FALSE(HasError(c, "t.dict:10", "Fine_MAXed"));
+    std::string why;
+    EXPECT_TRUE(DictHeaderNameOk("Size_Max", &why));
+    EXPECT_TRUE(DictHeaderNameOk("K", &why));
+    EXPECT_FALSE(DictHeaderNameOk("off_t", &why));
+    EXPECT_FALSE(DictHeaderNameOk("SIZE_MAX", &why));
+}
+
 TEST(DictChecks, TextsAndReferences) {
     Compiled c = Compile({{"a.dict", "1 \"one\"\n0 \"zero\"\n32768 \"big\"\n-3 \"negative\"\n"},
                           {"b.dict", "\n1 \"again\"\n32767 Top \"top\"\n5 Top \"name twice\"\n"}});
