@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 constexpr uint32_t InterfaceVersion = 3041;
@@ -63,6 +64,30 @@ struct IndexDefSource {
     std::vector<KeyPartDef> parts;
     int line = 0;
 };
+
+// A key part as code builds it (tests, fuzz targets, tools).
+inline KeyPartDef KeyPart(uint32_t recordOffset, uint32_t keyOffset, uint16_t length, uint16_t type) {
+    KeyPartDef p{};
+    p.recordOffset = recordOffset;
+    p.keyOffset = keyOffset;
+    p.length = length;
+    p.type = type;
+    return p;
+}
+
+// An index holding maxEntries entries per node; the node size follows
+// from them (6 header bytes, then key length + 12 bytes an entry).
+inline IndexDefSource IndexOf(const char *name, uint16_t head, uint16_t keyLength, uint16_t maxEntries,
+                              std::vector<KeyPartDef> parts) {
+    IndexDefSource x{};
+    x.name = name;
+    x.head = head;
+    x.keyLength = keyLength;
+    x.maxEntries = maxEntries;
+    x.nodeSize = 6 + (uint32_t)maxEntries * (keyLength + 12u);
+    x.parts = std::move(parts);
+    return x;
+}
 
 struct RegisterDefSource {
     uint16_t number;                  // 1..132

@@ -45,29 +45,6 @@ constexpr uint32_t NoRows = 0xFFFFFFFFu;
 constexpr uint32_t MaxWalk = 600;
 constexpr uint32_t MaxIds = 1500;
 
-KeyPartDef Part(uint32_t recordOffset, uint32_t keyOffset, uint16_t length, uint16_t type) {
-    KeyPartDef p{};
-    p.word = 1;
-    p.recordOffset = recordOffset;
-    p.keyOffset = keyOffset;
-    p.length = length;
-    p.type = type;
-    return p;
-}
-
-IndexDefSource Index(const char *name, uint16_t head, uint16_t keyLength, uint16_t maxEntries,
-                     std::vector<KeyPartDef> parts) {
-    IndexDefSource x{};
-    x.name = name;
-    x.head = head;
-    x.keyLength = keyLength;
-    x.maxEntries = maxEntries;
-    x.nodeSize = 6 + (uint32_t)maxEntries * (keyLength + 12);
-    x.words = {1, 0, 1};
-    x.parts = std::move(parts);
-    return x;
-}
-
 bool LoadDictionary() {
     InterfaceDefs d;
     for (int i = 0; i < 256; i++) d.collation[i] = d.readTable[i] = d.writeTable[i] = (uint8_t)i;
@@ -78,23 +55,23 @@ bool LoadDictionary() {
     main.matrixOffset = OffRows;
     main.rows = RowLayoutDef{};
     main.rows->rowSize = 8;
-    main.indexes.push_back(Index("SerNr", 2, 4, 4, {Part(0, 0, 4, 5)}));
-    main.indexes.push_back(Index("Code", 3, 22, 5, {Part(4, 0, 22, 1)}));
-    main.indexes.push_back(Index("DateWord", 4, 8, 6, {Part(26, 0, 6, 6), Part(32, 6, 2, 10)}));
+    main.indexes.push_back(IndexOf("SerNr", 2, 4, 4, {KeyPart(0, 0, 4, 5)}));
+    main.indexes.push_back(IndexOf("Code", 3, 22, 5, {KeyPart(4, 0, 22, 1)}));
+    main.indexes.push_back(IndexOf("DateWord", 4, 8, 6, {KeyPart(26, 0, 6, 6), KeyPart(32, 6, 2, 10)}));
     d.registers.push_back(main);
     RegisterDefSource simple{};
     simple.number = RegSimple;
     simple.name = "SimpleVc";
     simple.recordSize = 8;
     simple.simple = true;
-    simple.indexes.push_back(Index("Key", 5, 8, 4, {Part(0, 0, 4, 5), Part(4, 4, 4, 5)}));
+    simple.indexes.push_back(IndexOf("Key", 5, 8, 4, {KeyPart(0, 0, 4, 5), KeyPart(4, 4, 4, 5)}));
     d.registers.push_back(simple);
     RegisterDefSource plain{};
     plain.number = RegPlain;
     plain.name = "PlainVc";
     plain.recordSize = PlainSize;
-    plain.indexes.push_back(Index("Stamp", 6, 12, 5, {Part(0, 0, 12, 7)}));
-    plain.indexes.push_back(Index("Amount", 7, 12, 20, {Part(12, 0, 12, 2)}));
+    plain.indexes.push_back(IndexOf("Stamp", 6, 12, 5, {KeyPart(0, 0, 12, 7)}));
+    plain.indexes.push_back(IndexOf("Amount", 7, 12, 20, {KeyPart(12, 0, 12, 2)}));
     d.registers.push_back(plain);
     d.texts.push_back({1555, "Wrong database format"});
     d.texts.push_back({1556, "Database was not closed"});

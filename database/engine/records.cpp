@@ -179,17 +179,39 @@ bool D4RecordUnpack(int reg, uint8_t *record, const uint8_t *data, uint32_t leng
     return true;
 }
 
-bool D4RecordInsert(int reg, uint8_t *record, uint32_t *recid) {
-    *recid = DiskNone;
+namespace {
+
+// The index definitions of a register about to be changed, with their
+// full names. refuseSimple names the operation when a simple register
+// cannot take it. Any refusal marks the enclosing hold failed.
+bool IndexesForChange(int reg, const char *refuseSimple, std::vector<const uint8_t *> *defs,
+                      std::vector<KeyBuf> *names) {
     if (!D4WriteAllowed()) return false;
-    std::vector<const uint8_t *> defs;
-    if (!RegisterValid(reg) || !IndexDefs(reg, &defs)) {
+    if (!RegisterValid(reg) || !IndexDefs(reg, defs)) {
         D4HoldFail();
         return false;
     }
-    std::vector<KeyBuf> names(defs.size());
-    for (size_t i = 0; i < defs.size(); i++)
-        if (!D4IndexFullName(reg, defs[i], names[i].b)) return false;
+    if (refuseSimple && RegIsSimple(reg)) {
+        MessageWithName(refuseSimple, reg);
+        D4HoldFail();
+        return false;
+    }
+    names->resize(defs->size());
+    for (size_t i = 0; i < defs->size(); i++)
+        if (!D4IndexFullName(reg, (*defs)[i], (*names)[i].b)) {
+            D4HoldFail();
+            return false;
+        }
+    return true;
+}
+
+}  // namespace
+
+bool D4RecordInsert(int reg, uint8_t *record, uint32_t *recid) {
+    *recid = DiskNone;
+    std::vector<const uint8_t *> defs;
+    std::vector<KeyBuf> names;
+    if (!IndexesForChange(reg, nullptr, &defs, &names)) return false;
     D4Hold();
     uint32_t id = 0;
     if (!RegIsSimple(reg)) {
@@ -256,20 +278,9 @@ void D4RecordFree(int reg, MemBlock *record) {
 }
 
 bool RecordIDUpdate(int reg, uint32_t recid, uint8_t *record) {
-    if (!D4WriteAllowed()) return false;
     std::vector<const uint8_t *> defs;
-    if (!RegisterValid(reg) || !IndexDefs(reg, &defs)) {
-        D4HoldFail();
-        return false;
-    }
-    if (RegIsSimple(reg)) {
-        MessageWithName("RecordIDUpdate on simple ", reg);
-        D4HoldFail();
-        return false;
-    }
-    std::vector<KeyBuf> names(defs.size());
-    for (size_t i = 0; i < defs.size(); i++)
-        if (!D4IndexFullName(reg, defs[i], names[i].b)) return false;
+    std::vector<KeyBuf> names;
+    if (!IndexesForChange(reg, "RecordIDUpdate on simple ", &defs, &names)) return false;
     MemBlock stored;
     if (!D4RecordReadStored(reg, recid, &stored)) {
         D4MessageText("RecordIDUpdate on non existing record");
@@ -304,20 +315,9 @@ bool RecordIDUpdate(int reg, uint32_t recid, uint8_t *record) {
 }
 
 bool D4RecordIDDelete(int reg, uint32_t recid) {
-    if (!D4WriteAllowed()) return false;
     std::vector<const uint8_t *> defs;
-    if (!RegisterValid(reg) || !IndexDefs(reg, &defs)) {
-        D4HoldFail();
-        return false;
-    }
-    if (RegIsSimple(reg)) {
-        MessageWithName("D4RecordIDDelete on simple ", reg);
-        D4HoldFail();
-        return false;
-    }
-    std::vector<KeyBuf> names(defs.size());
-    for (size_t i = 0; i < defs.size(); i++)
-        if (!D4IndexFullName(reg, defs[i], names[i].b)) return false;
+    std::vector<KeyBuf> names;
+    if (!IndexesForChange(reg, "D4RecordIDDelete on simple ", &defs, &names)) return false;
     MemBlock stored;
     if (!D4RecordReadStored(reg, recid, &stored)) {
         D4Damaged("RecordIDDelete on non existing record");

@@ -47,29 +47,6 @@ inline bool SawMessage(const std::string &part) {
     return false;
 }
 
-inline IndexDefSource MakeIndex(const char *name, uint16_t head, uint16_t keyLength, uint16_t maxEntries,
-                                std::vector<KeyPartDef> parts) {
-    IndexDefSource x{};
-    x.name = name;
-    x.head = head;
-    x.keyLength = keyLength;
-    x.maxEntries = maxEntries;
-    x.nodeSize = 6 + (uint32_t)maxEntries * (keyLength + 12);
-    x.words = {1, 0, 1};
-    x.parts = std::move(parts);
-    return x;
-}
-
-inline KeyPartDef Part(uint32_t recordOffset, uint32_t keyOffset, uint16_t length, uint16_t type) {
-    KeyPartDef p{};
-    p.word = 1;
-    p.recordOffset = recordOffset;
-    p.keyOffset = keyOffset;
-    p.length = length;
-    p.type = type;
-    return p;
-}
-
 // Builds and loads the test interface file; small nodes (maxEntries
 // entries) make trees deep with few records.
 inline void LoadTestDictionary(uint16_t maxEntries = 4) {
@@ -85,17 +62,17 @@ inline void LoadTestDictionary(uint16_t maxEntries = 4) {
     main.rows->rowSize = 8;
     main.fields = {{"Serial", OffSerial, 5, 4},   {"Code", OffCode, 1, 20},       {"Date", OffDate, 6, 6},
                    {"Amount", OffAmount, 2, 12}, {"Payload", OffPayload, 5, 4}};
-    main.indexes.push_back(MakeIndex("SerNr", 2, 4, maxEntries, {Part(OffSerial, 0, 4, 5)}));
-    main.indexes.push_back(MakeIndex("Code", 3, 22, maxEntries, {Part(OffCode, 0, 22, 1)}));
+    main.indexes.push_back(IndexOf("SerNr", 2, 4, maxEntries, {KeyPart(OffSerial, 0, 4, 5)}));
+    main.indexes.push_back(IndexOf("Code", 3, 22, maxEntries, {KeyPart(OffCode, 0, 22, 1)}));
     main.indexes.push_back(
-        MakeIndex("DateAmt", 4, 18, maxEntries, {Part(OffDate, 0, 6, 6), Part(OffAmount, 6, 12, 2)}));
+        IndexOf("DateAmt", 4, 18, maxEntries, {KeyPart(OffDate, 0, 6, 6), KeyPart(OffAmount, 6, 12, 2)}));
     d.registers.push_back(main);
     RegisterDefSource simple{};
     simple.number = RegSimple;
     simple.name = "SimpleVc";
     simple.recordSize = 8;
     simple.simple = true;
-    simple.indexes.push_back(MakeIndex("Key", 5, 8, maxEntries, {Part(0, 0, 4, 5), Part(4, 4, 4, 5)}));
+    simple.indexes.push_back(IndexOf("Key", 5, 8, maxEntries, {KeyPart(0, 0, 4, 5), KeyPart(4, 4, 4, 5)}));
     d.registers.push_back(simple);
     RegisterDefSource rows{};
     rows.number = RegRows;
@@ -104,15 +81,15 @@ inline void LoadTestDictionary(uint16_t maxEntries = 4) {
     rows.matrixOffset = 8;
     rows.rows = RowLayoutDef{};
     rows.rows->rowSize = 4;
-    rows.indexes.push_back(MakeIndex("Nr", 6, 4, 31, {Part(0, 0, 4, 5)}));
+    rows.indexes.push_back(IndexOf("Nr", 6, 4, 31, {KeyPart(0, 0, 4, 5)}));
     d.registers.push_back(rows);
     RegisterDefSource extra{};
     extra.number = RegExtra;
     extra.name = "ExtraVc";
     extra.recordSize = 8;
-    extra.indexes.push_back(MakeIndex("A", 7, 4, 31, {Part(0, 0, 4, 5)}));
-    extra.indexes.push_back(MakeIndex("B", 8, 4, 31, {Part(4, 0, 4, 5)}));
-    extra.indexes.push_back(MakeIndex("C", 9, 4, 31, {Part(0, 0, 2, 10)}));
+    extra.indexes.push_back(IndexOf("A", 7, 4, 31, {KeyPart(0, 0, 4, 5)}));
+    extra.indexes.push_back(IndexOf("B", 8, 4, 31, {KeyPart(4, 0, 4, 5)}));
+    extra.indexes.push_back(IndexOf("C", 9, 4, 31, {KeyPart(0, 0, 2, 10)}));
     d.registers.push_back(extra);
     d.texts.push_back({1555, "Wrong database format"});
     d.texts.push_back({1556, "Database was not closed"});
