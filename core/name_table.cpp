@@ -7,17 +7,10 @@
 
 #include <cstring>
 
+#include "core/field_access.h"
 #include "core/pstring.h"
 
 NameTable Names;
-
-static uint16_t ReadU16(const uint8_t *p) {
-    uint16_t v;
-    std::memcpy(&v, p, 2);
-    return v;
-}
-
-static void WriteU16(uint8_t *p, uint16_t v) { std::memcpy(p, &v, 2); }
 
 static MemBlock BlockFromBytes(std::span<const uint8_t> bytes) {
     MemBlock h = MemAlloc((uint32_t)bytes.size());
@@ -45,14 +38,14 @@ uint16_t NameTableCount() { return Names.count; }
 static bool NameTableChainsSound(std::span<const uint8_t> buckets, std::span<const uint8_t> entries,
                                  std::span<const uint8_t> pool, uint16_t count) {
     for (uint16_t e = 0; e < count; e++) {
-        uint16_t off = ReadU16(&entries[e * NameEntrySize + 2]);
+        uint16_t off = GetU16(&entries[e * NameEntrySize + 2]);
         if (off >= pool.size() || !std::memchr(&pool[off], 0, pool.size() - off)) return false;
     }
     for (int b = 0; b < 256; b++) {
-        uint16_t e = ReadU16(&buckets[b * 2]);
+        uint16_t e = GetU16(&buckets[b * 2]);
         for (int steps = 0; e != NameTableEnd; steps++) {
             if (e >= count || steps > count) return false;
-            e = ReadU16(&entries[e * NameEntrySize]);
+            e = GetU16(&entries[e * NameEntrySize]);
         }
     }
     return true;
@@ -63,12 +56,12 @@ bool NameTableSetBlocks(std::span<const uint8_t> header, std::span<const uint8_t
                         std::span<const uint8_t> entries, std::span<const uint8_t> pool) {
     NameTableFree();
     if (header.size() < 12 || buckets.size() != 512) return false;
-    uint16_t count = ReadU16(&header[0]);
+    uint16_t count = GetU16(&header[0]);
     if (entries.size() < (size_t)count * NameEntrySize) return false;
     if (!NameTableChainsSound(buckets, entries, pool, count)) return false;
 
     Names.count = count;
-    Names.count2 = ReadU16(&header[2]);
+    Names.count2 = GetU16(&header[2]);
     std::memcpy(&Names.value1, &header[4], 4);
     std::memcpy(&Names.value2, &header[8], 4);
     Names.kept1 = BlockFromBytes(kept1);
@@ -106,8 +99,8 @@ static uint16_t NameTableAdd(const char *name) {
     std::memcpy(MemLock(Names.pool) + poolSize, name, len);
     MemUnlock(Names.pool);
     uint8_t *entry = MemLock(Names.entries) + Names.count * NameEntrySize;
-    WriteU16(entry, NameTableEnd);
-    WriteU16(entry + 2, (uint16_t)poolSize);
+    PutU16(entry, 0, NameTableEnd);
+    PutU16(entry + 2, 0, (uint16_t)poolSize);
     MemUnlock(Names.entries);
     return Names.count++;
 }
@@ -117,12 +110,12 @@ uint16_t NameTableFind(const char *name, int hash) {
     uint16_t last = NameTableEnd;
     if (Names.buckets) {
         const uint8_t *heads = MemLock(Names.buckets);
-        uint16_t e = ReadU16(&heads[bucket * 2]);
+        uint16_t e = GetU16(&heads[bucket * 2]);
         MemUnlock(Names.buckets);
         const uint8_t *entries = MemLock(Names.entries);
         const char *pool = (const char *)MemLock(Names.pool);
-        for (; e != NameTableEnd; e = ReadU16(&entries[e * NameEntrySize])) {
-            if (CStringCompare(name, pool + ReadU16(&entries[e * NameEntrySize + 2])) == 0) break;
+        for (; e != NameTableEnd; e = GetU16(&entries[e * NameEntrySize])) {
+            if (CStringCompare(name, pool + GetU16(&entries[e * NameEntrySize + 2])) == 0) break;
             last = e;
         }
         MemUnlock(Names.pool);
@@ -133,10 +126,10 @@ uint16_t NameTableFind(const char *name, int hash) {
     uint16_t added = NameTableAdd(name);
     if (added == NameTableEnd) return NameTableEnd;
     if (last == NameTableEnd) {
-        WriteU16(MemLock(Names.buckets) + bucket * 2, added);
+        PutU16(MemLock(Names.buckets) + bucket * 2, 0, added);
         MemUnlock(Names.buckets);
     } else {
-        WriteU16(MemLock(Names.entries) + last * NameEntrySize, added);
+        PutU16(MemLock(Names.entries) + last * NameEntrySize, 0, added);
         MemUnlock(Names.entries);
     }
     return added;
@@ -154,5 +147,5 @@ const char *NameTableName(uint16_t n) {
     if (!entry) return nullptr;
     const char *pool = (const char *)MemLock(Names.pool);
     MemUnlock(Names.pool);
-    return pool + ReadU16(entry + 2);
+    return pool + GetU16(entry + 2);
 }

@@ -190,18 +190,6 @@ void PStringUnderscoreToBlank(uint8_t *s) {
         if (s[i] == '_') s[i] = ' ';
 }
 
-uint8_t UpperChar(uint8_t c) {
-    if (c >= 'a' && c <= 'z') return (uint8_t)(c - 32);
-    if (c >= 0xE0 && c != 0xF7 && c != 0xFF) return (uint8_t)(c - 32);
-    switch (c) {
-    case 0x9A: return 0x8A;  // s caron
-    case 0x9C: return 0x8C;  // oe
-    case 0x9E: return 0x8E;  // z caron
-    case 0xFF: return 0x9F;  // y diaeresis
-    default: return c;
-    }
-}
-
 void UpperPString(uint8_t *s) {
     for (int i = 1; i <= s[0]; i++) s[i] = UpperChar(s[i]);
 }

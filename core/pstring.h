@@ -74,7 +74,17 @@ void PStringUnderscoreToBlank(uint8_t *s);
 // Windows code page that the interface file's texts use): ASCII
 // letters, the accented letters from 0xE0 (not the division sign) and
 // the four lower-case letters of the 0x80-0x9F row.
-uint8_t UpperChar(uint8_t c);
+constexpr uint8_t UpperChar(uint8_t c) {
+    if (c >= 'a' && c <= 'z') return (uint8_t)(c - 32);
+    if (c >= 0xE0 && c != 0xF7 && c != 0xFF) return (uint8_t)(c - 32);
+    switch (c) {
+    case 0x9A: return 0x8A;  // s caron
+    case 0x9C: return 0x8C;  // oe
+    case 0x9E: return 0x8E;  // z caron
+    case 0xFF: return 0x9F;  // y diaeresis
+    default: return c;
+    }
+}
 void UpperPString(uint8_t *s);
 
 int CStringSize(const char *s);              // length including the terminator

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/definitions.h"
+#include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/file_form.h"
 #include "core/format_block.h"
@@ -65,25 +66,40 @@ MemBlock Block214Rows = 0;
 
 // In the order SettingsStartup binds them.
 const FixedBlockBinding FixedBlockBindings[18] = {
-    {129, 666, 0, &CompanyBlock},      {132, 120, 0, &SeriesStateBlock},   {133, 268, 1, &SalesAccountsBlock},
-    {134, 84, 1, &InvoiceRateBlock},   {153, 22, 1, &Block153},            {155, 186, 1, &VendorAccountsBlock},
-    {170, 12, 1, &PrintOnSaveBlock},   {179, 288, 1, &DownPaymentBlock},   {182, 4, 1, &RoundOffBlockData},
-    {137, 42, 1, &DateLockBlockData},  {199, 56, 0, &Block199},            {186, 34, 1, &Block186},
-    {202, 260, 1, &CostAccountsBlock}, {203, 14, 1, &MainStockBlock},      {205, 10, 1, &CreditLimitBlock},
-    {145, 14, 0, &FormatBlockData},    {219, 8, 1, &Block219},             {220, 64, 1, &Block220},
+    {CompanyBlk::Number, CompanyBlk::Size, 0, &CompanyBlock},
+    {SeriesDefaultsBlk::Number, SeriesDefaultsBlk::Size, 0, &SeriesStateBlock},
+    {SalesAccountsBlk::Number, SalesAccountsBlk::Size, 1, &SalesAccountsBlock},
+    {InterestBlk::Number, InterestBlk::Size, 1, &InvoiceRateBlock},
+    {PurchInvEntryBlk::Number, PurchInvEntryBlk::Size, 1, &Block153},
+    {PurchAccountsBlk::Number, PurchAccountsBlk::Size, 1, &VendorAccountsBlock},
+    {PrintOnSaveBlk::Number, PrintOnSaveBlk::Size, 1, &PrintOnSaveBlock},
+    {DownPayBlk::Number, DownPayBlk::Size, 1, &DownPaymentBlock},
+    {RoundOffBlk::Number, RoundOffBlk::Size, 1, &RoundOffBlockData},
+    {DateLockBlk::Number, DateLockBlk::Size, 1, &DateLockBlockData},
+    {PostingBlk::Number, PostingBlk::Size, 0, &Block199},
+    {FreightBlk::Number, FreightBlk::Size, 1, &Block186},
+    {CostAccBlk::Number, CostAccBlk::Size, 1, &CostAccountsBlock},
+    {MainStockBlk::Number, MainStockBlk::Size, 1, &MainStockBlock},
+    {CreditLimitBlk::Number, CreditLimitBlk::Size, 1, &CreditLimitBlock},
+    {FormatBlk::Number, FormatBlk::Size, 0, &FormatBlockData},
+    {AgedBlk::Number, AgedBlk::Size, 1, &Block219},
+    {ValueKindBlk::Number, ValueKindBlk::Size, 1, &Block220},
 };
 
 const HandleBlockBinding HandleBlockBindings[12] = {
-    {131, &PaymentModeRows}, {208, &VatCodeRows},        {130, &Block130Rows},   {162, &PrinterRows},
-    {172, &CurrencyRows},    {173, &Block173Rows},       {163, &ReportListRows}, {175, &ObjTypeControlRows},
-    {149, &FiscalYearRows},  {136, &Block136Rows},       {216, &Block216Rows},   {214, &Block214Rows},
+    {PaymentModeBlk::Number, &PaymentModeRows},
+    {VatCodeBlk::Number, &VatCodeRows},
+    {VatAccountsBlk::Number, &Block130Rows},
+    {PrintersBlk::Number, &PrinterRows},
+    {CurrencyBlk::Number, &CurrencyRows},
+    {SubLedgerAccBlk::Number, &Block173Rows},
+    {ReportSpecBlk::Number, &ReportListRows},
+    {ObjTypeControlBlk::Number, &ObjTypeControlRows},
+    {FiscalYearBlk::Number, &FiscalYearRows},
+    {PeriodsBlk::Number, &Block136Rows},
+    {CashBlk::Number, &Block216Rows},
+    {PayMatrixBlk::Number, &Block214Rows},
 };
-
-namespace {
-
-void PutU32(uint8_t *p, uint32_t v) { std::memcpy(p, &v, 4); }
-
-}  // namespace
 
 bool AllocWorkBlocks() {
     ListWindowFlag = 0;
@@ -95,13 +111,13 @@ bool AllocWorkBlocks() {
     OutputJobRecordSize = ReportParams ? ReportParamsSize : 0;
     ReportRunWords[0] = ReportRunWords[1] = 0;
     LoggedInUser = MemAllocFixed(LoggedInUserSize);
-    if (LoggedInUser) PutU32(LoggedInUser + LoggedInUserAccessList, 0);
+    if (LoggedInUser) PutU32(LoggedInUser, LoggedInUserAccessList, 0);
     // The business rules' initialisation hook does nothing here.
     SessionUserInfo = MemAllocFixed(SessionUserEntries * SessionUserEntrySize);
     PendingVoucher = MemAllocFixed(PendingVoucherSize);
-    if (PendingVoucher) PutU32(PendingVoucher + PendingVoucherRows, 0);
+    if (PendingVoucher) PutU32(PendingVoucher, PendingVoucherRows, 0);
     FormPrintWork = MemAllocFixed(FormPrintWorkSize);
-    if (FormPrintWork) PutU32(FormPrintWork, 0);
+    if (FormPrintWork) PutU32(FormPrintWork, 0, 0);
     return ReportParams && LoggedInUser && SessionUserInfo && PendingVoucher && FormPrintWork;
 }
 

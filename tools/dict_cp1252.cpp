@@ -2,21 +2,15 @@
 // for the dictionary compiler.
 #include "tools/dict_cp1252.h"
 
-#include <array>
 #include <cstdio>
 
-// The code points of cp1252's bytes 0x80..0x9F; 0 where the code page
-// leaves the byte undefined.
-static constexpr std::array<uint16_t, 32> HighRow = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+#include "core/pstring.h"
+#include "platform/cp1252.h"
 
 int Cp1252FromCodePoint(uint32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return (int)cp;
     for (int i = 0; i < 32; i++)
-        if (HighRow[i] != 0 && HighRow[i] == cp) return 0x80 + i;
+        if (kCp1252High[i] != 0 && kCp1252High[i] == cp) return 0x80 + i;
     return -1;
 }
 
@@ -63,14 +57,6 @@ bool Utf8ToCp1252(std::string_view utf8, std::string *out, std::string *why) {
     return true;
 }
 
-uint8_t Cp1252Upper(uint8_t c) {
-    if (c >= 'a' && c <= 'z') return (uint8_t)(c - 32);
-    if (c >= 0xE0 && c != 0xF7 && c != 0xFF) return (uint8_t)(c - 32);
-    switch (c) {
-    case 0x9A: return 0x8A;
-    case 0x9C: return 0x8C;
-    case 0x9E: return 0x8E;
-    case 0xFF: return 0x9F;
-    default: return c;
-    }
-}
+// The program's own upper-casing, so that the name table's hash the
+// compiler computes is the one the program looks names up by.
+uint8_t Cp1252Upper(uint8_t c) { return UpperChar(c); }

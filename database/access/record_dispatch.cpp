@@ -35,94 +35,88 @@ bool RefuseInClient() {
     return true;
 }
 
+// A client call of a stub that answers yes or no: no when there is no
+// stub or the connection was lost during the call.
+template <typename Stub, typename... Args>
+bool AskServer(Stub stub, Args... args) {
+    if (!ClientReady(stub != nullptr)) return false;
+    bool yes = stub(args...);
+    return yes && !RemoteConnectionLost;
+}
+
+// A client call of a stub that answers a result code: RecConnectionLost
+// when there is no stub or the connection was lost during the call.
+template <typename Stub, typename... Args>
+int AskServerCode(Stub stub, Args... args) {
+    if (!ClientReady(stub != nullptr)) return RecConnectionLost;
+    int result = stub(args...);
+    return RemoteConnectionLost ? RecConnectionLost : result;
+}
+
 }  // namespace
 
 // ---- Reading ----
 
 bool RecFind(int reg, uint8_t *record, int parts, int exact, uint32_t *recid, uint32_t *position) {
     if (!RunModeIsClient()) return RecFindLocal(reg, record, parts, exact, recid, position);
-    if (!ClientReady(RemoteOps.recFind != nullptr)) return false;
-    bool found = RemoteOps.recFind(reg, record, parts, exact, recid, position);
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recFind, reg, record, parts, exact, recid, position);
 }
 
 bool RecFindKeep(int reg, uint8_t *record, int parts, int exact, uint32_t *recid, uint32_t *position) {
     if (!RunModeIsClient()) return RecFindKeepLocal(reg, record, parts, exact, recid, position);
-    if (!ClientReady(RemoteOps.recFindKeep != nullptr)) return false;
-    bool found = RemoteOps.recFindKeep(reg, record, parts, exact, recid, position);
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recFindKeep, reg, record, parts, exact, recid, position);
 }
 
 bool RecFindByIndex(int reg, const char *index, uint8_t *record, int parts, int exact, uint32_t *recid,
                     uint32_t *position) {
     if (!RunModeIsClient()) return RecFindByIndexLocal(reg, index, record, parts, exact, recid, position);
-    if (!ClientReady(RemoteOps.recFindByIndex != nullptr)) return false;
-    bool found = RemoteOps.recFindByIndex(reg, index, record, parts, exact, recid, position);
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recFindByIndex, reg, index, record, parts, exact, recid, position);
 }
 
 bool RecFindByIndexKeep(int reg, const char *index, uint8_t *record, int parts, int exact, uint32_t *recid,
                         uint32_t *position) {
     if (!RunModeIsClient()) return RecFindByIndexKeepLocal(reg, index, record, parts, exact, recid, position);
-    if (!ClientReady(RemoteOps.recFindByIndexKeep != nullptr)) return false;
-    bool found = RemoteOps.recFindByIndexKeep(reg, index, record, parts, exact, recid, position);
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recFindByIndexKeep, reg, index, record, parts, exact, recid, position);
 }
 
 bool RecExists(int reg, uint8_t *record) {
     if (!RunModeIsClient()) return RecExistsLocal(reg, record);
-    if (!ClientReady(RemoteOps.recExists != nullptr)) return false;
-    bool found = RemoteOps.recExists(reg, record);
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recExists, reg, record);
 }
 
 bool RecReadById(int reg, uint32_t recid, uint8_t *record) {
     if (!RunModeIsClient()) return RecReadByIdLocal(reg, recid, record);
-    if (!ClientReady(RemoteOps.recReadById != nullptr)) return false;
-    bool found = RemoteOps.recReadById(reg, recid, record);
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recReadById, reg, recid, record);
 }
 
 bool RecReadAt(int reg, int32_t position, uint8_t *record, uint32_t *recid) {
     if (!RunModeIsClient()) return RecReadAtLocal(reg, position, record, recid);
-    if (!ClientReady(RemoteOps.recReadAt != nullptr)) return false;
-    bool found = RemoteOps.recReadAt(reg, "", position, record, recid);
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recReadAt, reg, "", position, record, recid);
 }
 
 bool RecReadAtIndex(int reg, const char *index, int32_t position, uint8_t *record, uint32_t *recid) {
     if (!RunModeIsClient()) return RecReadAtIndexLocal(reg, index, position, record, recid);
-    if (!ClientReady(RemoteOps.recReadAt != nullptr)) return false;
-    bool found = RemoteOps.recReadAt(reg, index ? index : "", position, record, recid);
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recReadAt, reg, index ? index : "", position, record, recid);
 }
 
 bool RecReadAtIndexC(int reg, int32_t position, uint8_t *record, const char *index, uint32_t *recid) {
     if (!RunModeIsClient()) return RecReadAtIndexCLocal(reg, position, record, index, recid);
-    if (!ClientReady(RemoteOps.recReadAtIndexC != nullptr)) return false;
-    bool found = RemoteOps.recReadAtIndexC(reg, position, record, index ? index : "", recid);
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recReadAtIndexC, reg, position, record, index ? index : "", recid);
 }
 
 bool RecReread(int reg, uint32_t recid, uint8_t *record, int mode) {
     if (!RunModeIsClient()) return RecRereadLocal(reg, recid, record, mode);
-    if (!ClientReady(RemoteOps.recReread != nullptr)) return false;
-    bool found = RemoteOps.recReread(reg, recid, record, mode);
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recReread, reg, recid, record, mode);
 }
 
 bool RecBrowseNext(int reg, uint8_t *record, uint32_t *recid, const char *text) {
     if (!RunModeIsClient()) return RecBrowseNextLocal(reg, record, recid, text);
-    if (!ClientReady(RemoteOps.recBrowseNext != nullptr)) return false;
-    bool found = RemoteOps.recBrowseNext(reg, record, recid, text ? text : "");
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recBrowseNext, reg, record, recid, text ? text : "");
 }
 
 bool RecBrowsePrev(int reg, uint8_t *record, uint32_t *recid, const char *text) {
     if (!RunModeIsClient()) return RecBrowsePrevLocal(reg, record, recid, text);
-    if (!ClientReady(RemoteOps.recBrowsePrev != nullptr)) return false;
-    bool found = RemoteOps.recBrowsePrev(reg, record, recid, text ? text : "");
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recBrowsePrev, reg, record, recid, text ? text : "");
 }
 
 void RecNewDefaults(int reg, uint8_t *record) {
@@ -137,9 +131,7 @@ void RecNewDefaultsOther(int reg, uint8_t *record) {
 
 int RecCheck(int reg, uint8_t *data, uint32_t size, int mode) {
     if (!RunModeIsClient()) return RecCheckLocal(reg, data, size, mode);
-    if (!ClientReady(RemoteOps.recCheck != nullptr)) return RecConnectionLost;
-    int result = RemoteOps.recCheck(reg, data, size, mode);
-    return RemoteConnectionLost ? RecConnectionLost : result;
+    return AskServerCode(RemoteOps.recCheck, reg, data, size, mode);
 }
 
 uint32_t RegRecordCount(int reg) {
@@ -173,9 +165,7 @@ void RecUpdateChecked(int reg, uint8_t *record, uint32_t recid, int *result) {
 
 int RecDeleteChecked(int reg, uint8_t *record, uint32_t *recid, const char *text) {
     if (!RunModeIsClient()) return RecDeleteCheckedLocal(reg, record, recid, text);
-    if (!ClientReady(RemoteOps.recDeleteChecked != nullptr)) return RecConnectionLost;
-    int result = RemoteOps.recDeleteChecked(reg, record, recid, text ? text : "");
-    return RemoteConnectionLost ? RecConnectionLost : result;
+    return AskServerCode(RemoteOps.recDeleteChecked, reg, record, recid, text ? text : "");
 }
 
 // The operations below have no client request: on a client they refuse
@@ -215,53 +205,39 @@ bool RegDeleteAll(int reg) {
 
 bool RecordLockTakeCall(int reg, uint32_t recid, uint8_t *record) {
     if (!RunModeIsClient()) return RecordLockTakeLocal(reg, recid, record);
-    if (!ClientReady(RemoteOps.recordLockTake != nullptr)) return false;
-    bool taken = RemoteOps.recordLockTake(reg, recid, record);
-    return taken && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recordLockTake, reg, recid, record);
 }
 
 bool RecordUnlockCall(int reg, uint32_t recid) {
     if (!RunModeIsClient()) return RecordUnlockLocal(reg, recid);
-    if (!ClientReady(RemoteOps.recordUnlock != nullptr)) return false;
-    bool done = RemoteOps.recordUnlock(reg, recid);
-    return done && !RemoteConnectionLost;
+    return AskServer(RemoteOps.recordUnlock, reg, recid);
 }
 
 bool RegisterLockTakeCall(int number) {
     if (!RunModeIsClient()) return RegisterLockTakeLocal(number);
-    if (!ClientReady(RemoteOps.registerLockTake != nullptr)) return false;
-    bool taken = RemoteOps.registerLockTake(number);
-    return taken && !RemoteConnectionLost;
+    return AskServer(RemoteOps.registerLockTake, number);
 }
 
 bool RegisterUnlockCall(int number) {
     if (!RunModeIsClient()) return RegisterUnlockLocal(number);
-    if (!ClientReady(RemoteOps.registerUnlock != nullptr)) return false;
-    bool done = RemoteOps.registerUnlock(number);
-    return done && !RemoteConnectionLost;
+    return AskServer(RemoteOps.registerUnlock, number);
 }
 
 // ---- Settings blocks ----
 
 bool SettingsBlockRead(int block, uint8_t *buffer, uint32_t size) {
     if (!RunModeIsClient()) return SettingsBlockReadLocal(block, buffer, size);
-    if (!ClientReady(RemoteOps.settingsBlockRead != nullptr)) return false;
-    bool found = RemoteOps.settingsBlockRead(block, buffer, size);
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.settingsBlockRead, block, buffer, size);
 }
 
 bool SettingsBlockFetch(MemBlock *var, int block) {
     if (!RunModeIsClient()) return SettingsBlockFetchLocal(var, block);
-    if (!ClientReady(RemoteOps.settingsBlockFetch != nullptr)) return false;
-    bool found = RemoteOps.settingsBlockFetch(var, block);
-    return found && !RemoteConnectionLost;
+    return AskServer(RemoteOps.settingsBlockFetch, var, block);
 }
 
 int SettingsBlockStore(int block, const uint8_t *data, uint32_t size) {
     if (!RunModeIsClient()) return SettingsBlockStoreLocal(block, data, size);
-    if (!ClientReady(RemoteOps.settingsBlockStore != nullptr)) return RecConnectionLost;
-    int result = RemoteOps.settingsBlockStore(block, data, size);
-    return RemoteConnectionLost ? RecConnectionLost : result;
+    return AskServerCode(RemoteOps.settingsBlockStore, block, data, size);
 }
 
 int SettingsBlockStoreHandle(int block, MemBlock handle) {

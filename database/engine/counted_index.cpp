@@ -135,12 +135,6 @@ bool LevelsValid(const IndexHead *h) {
     return true;
 }
 
-bool EndHold(bool ok) {
-    if (!ok) D4HoldFail();
-    bool flushed = D4DiskFlush();
-    return ok && flushed;
-}
-
 // The per-level nodes of the last descent (levels 1..29), and per inner
 // level whether the path took the node's last entry.
 struct Descent {
@@ -407,11 +401,11 @@ bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
     if (!D4WriteAllowed()) return false;
     D4Hold();
     IndexHead *h = D4IndexHeadLoad(name, def, true);
-    if (!h) return EndHold(false);
+    if (!h) return D4HoldEnd(false);
     Geometry g = GeometryOf(def);
     Descent &d = Scratch();
     // D4IndexLocateForInsert: after every entry not greater than the key.
-    if (!Bound(h, g, key, 0, true, nullptr, d, false)) return EndHold(false);
+    if (!Bound(h, g, key, 0, true, nullptr, d, false)) return D4HoldEnd(false);
     uint32_t levels = h->levels;
     uint8_t pending[PlainDataMax];
     MakeEntry(pending, g, DiskNone, 1, recid, key);
@@ -436,14 +430,14 @@ bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
             int i = (int)CurDVp->path[l].entry;
             if (countOnly && D4DiskInPlace(at)) {
                 // Nothing else changes here or above: eight bytes in place.
-                if (!RaiseCount(g, at, i)) return EndHold(false);
+                if (!RaiseCount(g, at, i)) return D4HoldEnd(false);
                 if (l == 1) break;
                 continue;
             }
-            if (!ReadNode(g, at, &n)) return EndHold(false);
+            if (!ReadNode(g, at, &n)) return D4HoldEnd(false);
             if (i >= n.count()) {
                 D4Damaged("D4Index path entry");
-                return EndHold(false);
+                return D4HoldEnd(false);
             }
             hadFirst = true;
             std::memcpy(first, n.entry(0) + EntryRecId, 4 + g.klen);
@@ -475,12 +469,12 @@ bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
             assert(n.count() <= g.maxEntries && right.count() <= g.maxEntries);
             right.retotal();
             uint32_t rightPtr = D4DiskStore(right.b, g.nodeSize, 0, 0, 0);
-            if (rightPtr == DiskNone) return EndHold(false);
+            if (rightPtr == DiskNone) return D4HoldEnd(false);
             ParentEntry(pending, g, right, rightPtr);
         }
         n.retotal();
         moved = WriteNode(g, n, at);
-        if (moved == DiskNone) return EndHold(false);
+        if (moved == DiskNone) return D4HoldEnd(false);
         countOnly = !hasPending && moved == at && hadFirst &&
                     std::memcmp(first, n.entry(0) + EntryRecId, 4 + g.klen) == 0;
         ParentEntry(childEntry, g, n, moved);
@@ -493,7 +487,7 @@ bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
         // The root split: a new root above both halves.
         if (levels >= (uint32_t)IndexMaxLevels) {
             D4Damaged("D4Index levels");
-            return EndHold(false);
+            return D4HoldEnd(false);
         }
         Node root;
         InitNode(&root, g);
@@ -501,13 +495,13 @@ bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
         root.insertAt(1, pending);
         root.retotal();
         uint32_t r = D4DiskStore(root.b, g.nodeSize, 0, 0, 0);
-        if (r == DiskNone) return EndHold(false);
+        if (r == DiskNone) return D4HoldEnd(false);
         h->root = r;
         h->levels = levels + 1;
     }
     h->dirty = 1;
     h->leafPtr = DiskNone;
-    return EndHold(true);
+    return D4HoldEnd(true);
 }
 
 bool D4IndexDelete(int reg, const uint8_t *name, const uint8_t *def, uint32_t recid, const uint8_t *key) {
@@ -516,14 +510,14 @@ bool D4IndexDelete(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
     IndexHead *h = D4IndexHeadLoad(name, def, false);
     if (!h) {
         D4Damaged("D4IndexDelete no indexhead");
-        return EndHold(false);
+        return D4HoldEnd(false);
     }
     Geometry g = GeometryOf(def);
     Descent &d = Scratch();
     bool anyEqual, failed;
     if (LocateRecord(h, g, key, recid, d, &anyEqual, &failed) == 0) {
         if (!failed) D4Damaged(anyEqual ? "D4IndexDelete found wrong record" : "D4IndexDelete found no record");
-        return EndHold(false);
+        return D4HoldEnd(false);
     }
     uint32_t levels = h->levels;
     bool childGone = false;
@@ -537,13 +531,13 @@ bool D4IndexDelete(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
         else std::memcpy(n.entry(i), childEntry, g.esize);
         n.retotal();
         if (n.count() == 0 && l > 1) {
-            if (!D4DiskRelease(at, false)) return EndHold(false);
+            if (!D4DiskRelease(at, false)) return D4HoldEnd(false);
             childGone = true;
             continue;
         }
         childGone = false;
         uint32_t moved = WriteNode(g, n, at);
-        if (moved == DiskNone) return EndHold(false);
+        if (moved == DiskNone) return D4HoldEnd(false);
         if (n.count() > 0) ParentEntry(childEntry, g, n, moved);
         if (l == 1) {
             h->root = moved;
@@ -552,19 +546,19 @@ bool D4IndexDelete(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
     }
     // A root with one entry gives way to its child.
     Node root;
-    if (!ReadNode(g, h->root, &root)) return EndHold(false);
+    if (!ReadNode(g, h->root, &root)) return D4HoldEnd(false);
     while (h->levels >= 2 && root.count() == 1) {
         uint32_t child = root.child(0);
-        if (!D4DiskRelease(h->root, false)) return EndHold(false);
+        if (!D4DiskRelease(h->root, false)) return D4HoldEnd(false);
         h->root = child;
         h->levels--;
-        if (!ReadNode(g, h->root, &root)) return EndHold(false);
+        if (!ReadNode(g, h->root, &root)) return D4HoldEnd(false);
     }
     // An inner root left without entries is an empty leaf.
     if (h->levels >= 2 && root.count() == 0) h->levels = 1;
     h->dirty = 1;
     h->leafPtr = DiskNone;
-    return EndHold(true);
+    return D4HoldEnd(true);
 }
 
 // Walks one index from its root: every node into *nodes; checks counts,

@@ -129,8 +129,7 @@ int D4Create(const char *name, uint16_t) {
         } else {
             ok = false;
         }
-        if (!ok) D4HoldFail();
-        ok = D4DiskFlush() && ok;
+        ok = D4HoldEnd(ok);
     }
     if (!ok) {
         Fail("The database file cannot be created: ", name);

@@ -152,6 +152,9 @@ void DbIoError(int code);
 bool D4WriteAllowed();
 // Marks the current outermost hold as failed.
 void D4HoldFail();
+// Ends a hold that a changing operation opened: marks it failed when ok
+// is false, then D4DiskFlush. True only when both went well.
+bool D4HoldEnd(bool ok);
 
 // ---- File (db_file.cpp) ----
 
@@ -177,8 +180,6 @@ void D4CacheReset();
 int D4CacheFind(uint32_t ptr);          // slot or -1
 bool D4CacheWriteBack();
 bool D4CacheIsDirty(uint32_t ptr);
-// Drops a sector from the cache without writing it (its data are dead).
-void D4CacheForget(uint32_t ptr);
 bool D4SectorRead(uint8_t *buffer, uint32_t ptr);
 bool D4SectorWrite(const uint8_t *buffer, uint32_t ptr);
 // The cached bytes of sector ptr, valid until the next call into the

@@ -60,6 +60,12 @@ bool D4DiskFlush() {
     return ok;
 }
 
+bool D4HoldEnd(bool ok) {
+    if (!ok) D4HoldFail();
+    bool flushed = D4DiskFlush();
+    return ok && flushed;
+}
+
 bool D4Flush(int mode) {
     Db.flushMode = mode == 0 ? 0 : 1;
     D4Hold();

@@ -162,7 +162,7 @@ bool D4IndexDefValid(const uint8_t *def) {
     if (ok) {
         uint32_t k = IndexDefKeyLength(def), m = IndexDefMaxEntries(def), size = IndexDefNodeSize(def);
         uint16_t head = IndexDefHead(def), parts = IndexDefPartCount(def);
-        ok = k >= 1 && m >= 2 && size <= PlainDataMax && NodeEntries + m * (k + 12) <= size && head >= 1 &&
+        ok = k >= 1 && m >= 2 && size <= PlainDataMax && NodeEntries + m * (k + EntryFixed) <= size && head >= 1 &&
              head < IndexHeads && parts >= 1;
         for (int i = 0; ok && i < parts; i++) {
             KeyPartInfo part = IndexDefPart(def, i);

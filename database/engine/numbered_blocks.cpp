@@ -79,9 +79,7 @@ bool D4BlockStore(int number, const uint8_t *data, uint32_t size) {
         BlockKey(number, key);
         ok = seg != 0 && D4IndexInsert(0, BlocksName(), Db.blocksDef.data(), seg, key);
     }
-    if (!ok) D4HoldFail();
-    bool flushed = D4DiskFlush();
-    return ok && flushed;
+    return D4HoldEnd(ok);
 }
 
 uint32_t D4BlockGetSize(int number) {

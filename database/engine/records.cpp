@@ -21,23 +21,21 @@ constexpr uint32_t NoRows = 0xFFFFFFFFu;   // rows handle asking a read to skip 
 
 bool RegisterValid(int reg) { return reg >= 1 && reg <= 132 && RegRecordSize(reg) > 0; }
 
-uint32_t RowsHandle(int reg, const uint8_t *record) {
+// True when the register's records keep a rows handle inside the record.
+bool HasRows(int reg) {
     int32_t off = RegMatrixOffset(reg);
-    if (off < 0 || (uint32_t)off + 4 > RegRecordSize(reg)) return 0;
+    return off >= 0 && (uint32_t)off + 4 <= RegRecordSize(reg);
+}
+
+uint32_t RowsHandle(int reg, const uint8_t *record) {
+    if (!HasRows(reg)) return 0;
     uint32_t h;
-    std::memcpy(&h, record + off, 4);
+    std::memcpy(&h, record + RegMatrixOffset(reg), 4);
     return h;
 }
 
 void SetRowsHandle(int reg, uint8_t *record, uint32_t h) {
-    int32_t off = RegMatrixOffset(reg);
-    if (off < 0 || (uint32_t)off + 4 > RegRecordSize(reg)) return;
-    std::memcpy(record + off, &h, 4);
-}
-
-bool HasRows(int reg) {
-    int32_t off = RegMatrixOffset(reg);
-    return off >= 0 && (uint32_t)off + 4 <= RegRecordSize(reg);
+    if (HasRows(reg)) std::memcpy(record + RegMatrixOffset(reg), &h, 4);
 }
 
 void MessageWithName(const char *text, int reg) {
@@ -61,12 +59,6 @@ bool IndexDefs(int reg, std::vector<const uint8_t *> *defs) {
         defs->push_back(def);
     }
     return true;
-}
-
-bool EndHold(bool ok) {
-    if (!ok) D4HoldFail();
-    bool flushed = D4DiskFlush();
-    return ok && flushed;
 }
 
 struct KeyBuf {
@@ -127,7 +119,7 @@ uint32_t D4NextRecordId(uint32_t) { return HdrGetLong(HdrLastSerial) + 1; }
 
 bool D4RecordPack(int reg, const uint8_t *record, MemBlock *out, uint32_t *length) {
     uint32_t size = RegRecordSize(reg), rows = 0;
-    MemBlock h = HasRows(reg) ? RowsHandle(reg, record) : 0;
+    MemBlock h = RowsHandle(reg, record);
     if (h != 0 && h != NoRows && MemIsValid(h)) rows = MemSize(h);
     else h = 0;
     if ((uint64_t)size + rows > 0xFFFFFFF0u) {
@@ -217,18 +209,18 @@ bool D4RecordInsert(int reg, uint8_t *record, uint32_t *recid) {
     if (!RegIsSimple(reg)) {
         MemBlock packed;
         uint32_t length;
-        if (!D4RecordPack(reg, record, &packed, &length)) return EndHold(false);
+        if (!D4RecordPack(reg, record, &packed, &length)) return D4HoldEnd(false);
         id = D4SegmentNew(MemLock(packed), length, TypeRecord, (uint16_t)reg, D4NextRecordId(0));
         MemFree(&packed);
-        if (id == 0) return EndHold(false);
+        if (id == 0) return D4HoldEnd(false);
     }
     KeyBuf key;
     for (size_t i = 0; i < defs.size(); i++) {
         BuildKey(reg, defs[i], record, key.b);
-        if (!D4IndexInsert(reg, names[i].b, defs[i], id, key.b)) return EndHold(false);
+        if (!D4IndexInsert(reg, names[i].b, defs[i], id, key.b)) return D4HoldEnd(false);
     }
     *recid = id;
-    return EndHold(true);
+    return D4HoldEnd(true);
 }
 
 int D4RecordReadRecid(int reg, uint32_t recid, uint8_t *record) {
@@ -311,7 +303,7 @@ bool RecordIDUpdate(int reg, uint32_t recid, uint8_t *record) {
     }
     for (size_t i = 0; i < defs.size() && ok; i++)
         if (changed[i]) ok = D4IndexInsert(reg, names[i].b, defs[i], recid, newKeys[i].b);
-    return EndHold(ok);
+    return D4HoldEnd(ok);
 }
 
 bool D4RecordIDDelete(int reg, uint32_t recid) {
@@ -334,7 +326,7 @@ bool D4RecordIDDelete(int reg, uint32_t recid) {
     MemUnlock(stored);
     D4RecordFree(reg, &stored);
     if (ok) ok = D4SegmentRelease(recid);
-    return EndHold(ok);
+    return D4HoldEnd(ok);
 }
 
 namespace {

@@ -245,21 +245,6 @@ bool D4CacheIsDirty(uint32_t ptr) {
     return s != None && Slots[s].dirty;
 }
 
-void D4CacheForget(uint32_t ptr) {
-    int s = D4CacheFind(ptr);
-    if (s == None) return;
-    HashRemove(s);
-    Slots[s].ptr = DiskNone;
-    Slots[s].dirty = 0;
-    // An empty slot is the first to be taken again.
-    Unlink(s);
-    Slot &x = Slots[s];
-    x.newer = Oldest;
-    x.older = None;
-    if (Oldest != None) Slots[Oldest].older = s; else Newest = s;
-    Oldest = s;
-}
-
 // Writes every dirty slot, in the order of their disk pointers so that
 // runs of neighbouring sectors go out as one write.
 bool D4CacheWriteBack() {

@@ -61,13 +61,6 @@ bool LevelsValid() {
     return true;
 }
 
-// Ends a hold that a changing operation opened and gives its result.
-bool EndHold(bool ok) {
-    if (!ok) D4HoldFail();
-    bool flushed = D4DiskFlush();
-    return ok && flushed;
-}
-
 }  // namespace
 
 // The entry of an inner node whose subtree holds n: the last whose first
@@ -226,14 +219,14 @@ uint32_t D4SegmentNew(const uint8_t *data, uint32_t length, uint16_t type, uint1
     uint32_t n = HdrGetLong(HdrMaxSegNr) + 1;
     if (n >= DiskNone - 1) {
         D4MessageText("D4SegmentNew segment numbers exhausted");
-        EndHold(false);
+        D4HoldEnd(false);
         return 0;
     }
     HdrSetLong(HdrMaxSegNr, n);
     HdrSetLong(HdrSegCount, HdrGetLong(HdrSegCount) + 1);
     uint32_t p = D4DiskStore(data, length, type, number, serial);
     if (p == DiskNone) {
-        EndHold(false);
+        D4HoldEnd(false);
         return 0;
     }
     uint32_t levels = Levels();
@@ -245,13 +238,13 @@ uint32_t D4SegmentNew(const uint8_t *data, uint32_t length, uint16_t type, uint1
     SegNode node;
     for (uint32_t l = levels; l >= 1 && !settled; l--) {
         uint32_t at = Db.segRight[l];
-        if (at != DiskNone && !ReadNode(at, &node)) return EndHold(false), 0;
+        if (at != DiskNone && !ReadNode(at, &node)) return D4HoldEnd(false), 0;
         if (pending) {
             if (at != DiskNone && node.count() < SegNodeMax) {
                 node.set(node.count(), pendingPtr, n);
                 node.setCount((uint16_t)(node.count() + 1));
                 uint32_t moved = WriteNode(node, at);
-                if (moved == DiskNone) return EndHold(false), 0;
+                if (moved == DiskNone) return D4HoldEnd(false), 0;
                 Db.segRight[l] = moved;
                 pending = false;
                 if (moved == at) settled = true; else childPtr = moved;
@@ -261,18 +254,18 @@ uint32_t D4SegmentNew(const uint8_t *data, uint32_t length, uint16_t type, uint1
                 fresh.set(0, pendingPtr, n);
                 fresh.setCount(1);
                 uint32_t q = StoreNode(fresh);
-                if (q == DiskNone) return EndHold(false), 0;
+                if (q == DiskNone) return D4HoldEnd(false), 0;
                 Db.segRight[l] = q;
                 pendingPtr = q;
             }
         } else {
             if (at == DiskNone || node.count() == 0) {
                 D4Damaged("D4SegmentNew rightmost path");
-                return EndHold(false), 0;
+                return D4HoldEnd(false), 0;
             }
             node.setPtr(node.count() - 1, childPtr);
             uint32_t moved = WriteNode(node, at);
-            if (moved == DiskNone) return EndHold(false), 0;
+            if (moved == DiskNone) return D4HoldEnd(false), 0;
             Db.segRight[l] = moved;
             if (moved == at) settled = true; else childPtr = moved;
         }
@@ -282,7 +275,7 @@ uint32_t D4SegmentNew(const uint8_t *data, uint32_t length, uint16_t type, uint1
         // The root was full: a new root above it.
         if (levels >= (uint32_t)SegMaxLevels) {
             D4Message("Fatal DB max nodeLevels reached ", levels);
-            return EndHold(false), 0;
+            return D4HoldEnd(false), 0;
         }
         uint32_t oldRoot = HdrGetLong(HdrSegRoot);
         SegNode root{};
@@ -290,7 +283,7 @@ uint32_t D4SegmentNew(const uint8_t *data, uint32_t length, uint16_t type, uint1
         root.set(1, pendingPtr, n);
         root.setCount(2);
         uint32_t r = StoreNode(root);
-        if (r == DiskNone) return EndHold(false), 0;
+        if (r == DiskNone) return D4HoldEnd(false), 0;
         // The pending node replaced the old root at level 1; shift down.
         for (uint32_t l = levels + 1; l >= 2; l--) Db.segRight[l] = Db.segRight[l - 1];
         Db.segRight[2] = pendingPtr;
@@ -298,7 +291,7 @@ uint32_t D4SegmentNew(const uint8_t *data, uint32_t length, uint16_t type, uint1
         HdrSetLong(HdrSegLevels, levels + 1);
     }
     HdrSetLong(HdrSegRoot, Db.segRight[1]);
-    return EndHold(true) ? n : 0;
+    return D4HoldEnd(true) ? n : 0;
 }
 
 // Puts a moved item's or node's new pointer into the search path's nodes,
@@ -334,14 +327,14 @@ bool D4SegmentUpdate(uint32_t seg, const uint8_t *data, uint32_t length, uint16_
     D4Hold();
     uint32_t np;
     if (type != 0 || length > PlainDataMax) {
-        if (!D4DiskRelease(p, true)) return EndHold(false);
+        if (!D4DiskRelease(p, true)) return D4HoldEnd(false);
         np = D4DiskStore(data, length, type, number, serial);
     } else {
         np = D4DiskUpdate(data, p, length, true);
     }
-    if (np == DiskNone) return EndHold(false);
-    if (np != p && !PropagateMove(np)) return EndHold(false);
-    return EndHold(D4SegmentPathLoad());
+    if (np == DiskNone) return D4HoldEnd(false);
+    if (np != p && !PropagateMove(np)) return D4HoldEnd(false);
+    return D4HoldEnd(D4SegmentPathLoad());
 }
 
 bool D4SegmentRead(uint32_t seg, uint8_t *buffer, uint32_t length) {
@@ -399,18 +392,18 @@ bool D4SegmentRelease(uint32_t seg) {
         return false;
     }
     D4Hold();
-    if (!D4DiskRelease(p, true)) return EndHold(false);
+    if (!D4DiskRelease(p, true)) return D4HoldEnd(false);
     uint32_t l = Levels();
     SegNode node;
     PathStep step = Db.segPath[l];
-    if (!ReadNode(step.node, &node)) return EndHold(false);
+    if (!ReadNode(step.node, &node)) return D4HoldEnd(false);
     D4SegNodeRemove(node.b, (int)step.entry);
     bool firstChanged = step.entry == 0;
     for (;;) {
         uint32_t at = Db.segPath[l].node;
         if (node.count() > 0 || l == 1) {
             uint32_t moved = WriteNode(node, at);
-            if (moved == DiskNone) return EndHold(false);
+            if (moved == DiskNone) return D4HoldEnd(false);
             if (l == 1) {
                 HdrSetLong(HdrSegRoot, moved);
                 break;
@@ -418,20 +411,20 @@ bool D4SegmentRelease(uint32_t seg) {
             if (moved == at && !firstChanged) break;
             uint32_t first = node.num(0);
             l--;
-            if (!ReadNode(Db.segPath[l].node, &node)) return EndHold(false);
+            if (!ReadNode(Db.segPath[l].node, &node)) return D4HoldEnd(false);
             node.set((int)Db.segPath[l].entry, moved, first);
             firstChanged = Db.segPath[l].entry == 0;
         } else {
             // Left empty below the root: the node goes, and its entry.
-            if (!D4DiskRelease(at, false)) return EndHold(false);
+            if (!D4DiskRelease(at, false)) return D4HoldEnd(false);
             l--;
-            if (!ReadNode(Db.segPath[l].node, &node)) return EndHold(false);
+            if (!ReadNode(Db.segPath[l].node, &node)) return D4HoldEnd(false);
             D4SegNodeRemove(node.b, (int)Db.segPath[l].entry);
             firstChanged = Db.segPath[l].entry == 0;
         }
     }
     HdrSetLong(HdrSegCount, HdrGetLong(HdrSegCount) - 1);
-    return EndHold(D4SegmentPathLoad());
+    return D4HoldEnd(D4SegmentPathLoad());
 }
 
 // Walks the whole tree: every node, and every (segment, first sector).
