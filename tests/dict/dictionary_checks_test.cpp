@@ -23,6 +23,7 @@
 #include "core/interface_load.h"
 #include "core/interface_write.h"
 #include "core/pstring.h"
+#include "tests/dict/built_interface.h"
 #ifdef ORVEL_DICT_SOURCE_DIR
 #include "tools/dict.h"
 #endif
@@ -34,16 +35,6 @@ constexpr uint16_t FirstRegisterHead = 2;
 // An index's master-list entry keeps "Register:Index" in 62 bytes.
 constexpr size_t IndexFullNameMax = 61;
 constexpr int FirstBlock = 129, LastBlock = 227;
-
-bool LoadBuiltInterface(std::string *error) {
-    std::ifstream in("QVENG.WIN", std::ios::binary);
-    if (!in) {
-        *error = "QVENG.WIN is not in the tests' working directory";
-        return false;
-    }
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return LoadDefinitionsFromBytes(file.data(), file.size(), error, "QVENG.WIN");
-}
 
 // The bytes a field covers: the stored width of its type, or for the
 // types that store nothing of their own the bytes its size word reserves.

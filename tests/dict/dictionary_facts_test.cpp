@@ -24,6 +24,7 @@
 #include "core/definitions.h"
 #include "core/interface_load.h"
 #include "core/pstring.h"
+#include "tests/dict/built_interface.h"
 
 namespace {
 
@@ -46,17 +47,6 @@ std::vector<std::string> FactsFiles() {
         if (e.is_regular_file() && e.path().extension() == ".facts") names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-// Loads the QVENG.WIN that the build copied beside the tests.
-bool LoadBuiltInterface(std::string *error) {
-    std::ifstream in("QVENG.WIN", std::ios::binary);
-    if (!in) {
-        *error = "QVENG.WIN is not in the tests' working directory";
-        return false;
-    }
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return LoadDefinitionsFromBytes(file.data(), file.size(), error, "QVENG.WIN");
 }
 
 struct Fact {

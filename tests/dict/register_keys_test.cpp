@@ -12,8 +12,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -25,21 +23,12 @@
 #include "database/access/record_access.h"
 #include "database/engine/engine.h"
 #include "dict_offsets.h"
+#include "tests/dict/built_interface.h"
 
 namespace {
 
 constexpr int CustCodeLength = 20, AccountLength = 10;   // CustTransVc
 constexpr int PersonLength = 5, ItemLength = 20;          // ProjTransVc
-
-bool LoadBuiltInterface(std::string *error) {
-    std::ifstream in("QVENG.WIN", std::ios::binary);
-    if (!in) {
-        *error = "QVENG.WIN is not in the tests' working directory";
-        return false;
-    }
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return LoadDefinitionsFromBytes(file.data(), file.size(), error, "QVENG.WIN");
-}
 
 void PutText(uint8_t *r, uint32_t offset, int m, const char *text) {
     uint8_t p[256];
