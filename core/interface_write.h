@@ -3,7 +3,7 @@
 //
 // This comment is the one description of the format; the loader
 // (interface_load.cpp), the lookups (definitions.cpp) and the block
-// reader (shell/language_file.cpp) point here.
+// reader (core/language_file.cpp) point here.
 //
 // The file is exactly 20 blocks, one after the other with no gap and
 // nothing after the last. A block is a u32 byte count n followed by n

@@ -18,7 +18,7 @@
 #include "core/name_table.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
-#include "shell/language_file.h"
+#include "core/language_file.h"
 
 namespace {
 
