@@ -6,6 +6,7 @@
 // exactly, and truncating one words such amounts a cent short.
 #include "core/amount_words.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -174,8 +175,10 @@ int DigitGroupAt(const uint8_t *text, int n) {
     PString digits;
     digits[0] = 0;
     const int length = text[0];
-    for (int p = length - n + 1; p <= length - n + 3; p++)
-        if (p >= 1 && p <= length) digits[++digits[0]] = text[p];
+    // Positions in 64 bits: length - n must not overflow for any n.
+    const int64_t first = (int64_t)length - n + 1;
+    for (int64_t p = std::max<int64_t>(first, 1); p <= std::min<int64_t>(first + 2, length); p++)
+        digits[++digits[0]] = text[p];
     uint8_t value[2] = {0, 0};
     FieldFromText(value, FtShort, 0, digits);
     int16_t v;

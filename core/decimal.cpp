@@ -249,14 +249,16 @@ void DecIncrementAt(PackedDecimal *p, int i) {
 void DecRound(const PackedDecimal *src, int n, PackedDecimal *dst) {
     DecCopy(dst, src);
     if (DecIsBlank(dst) || n >= DecDecimals) return;
-    int k = DecDecimals - n;  // digits to drop
-    u128 v = Load(dst);
-    u128 magnitude = v & MagnitudeMask;
-    bool negative = (v & SignBit) != 0;
-    if (k > DecDigits) {
+    if (n < DecDecimals - DecDigits) {
+        // More digits to drop than there are (n is bounded here, before
+        // DecDecimals - n could overflow): every value rounds to zero.
         DecSetZero(dst);
         return;
     }
+    int k = DecDecimals - n;  // digits to drop, 1..DecDigits
+    u128 v = Load(dst);
+    u128 magnitude = v & MagnitudeMask;
+    bool negative = (v & SignBit) != 0;
     int firstDropped = static_cast<int>((magnitude >> (4 * (k - 1))) & 0x0F);
     if (k == DecDigits) {
         // Everything is dropped; rounding up would give 10^21.

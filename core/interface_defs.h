@@ -21,6 +21,17 @@ constexpr int WinTypeCount = 600;        // window types 1..599
 constexpr int WinTypeWords = 23;
 constexpr int32_t DefAbsent = -1;        // an absent offset
 
+// The largest record the program holds: a register's record, a settings
+// block's record, or one row. A window's record buffer and a settings
+// binding keep their sizes in 16 bits, and every buffer the record and
+// settings layers make is sized from these definitions, so a larger size
+// in an interface file is damage, never a real record.
+constexpr uint32_t RecordSizeMax = 65535;
+// The longest "Register:Index" name: the engine's index master list keeps
+// it as a PString in 62 bytes (database/engine/format.h), and every
+// insert into a register with a longer one would fail.
+constexpr size_t IndexFullNameMax = 61;
+
 // One field of a record or of a settings block.
 struct FieldDef {
     std::string name;     // the source name; used for the offsets header only

@@ -5,11 +5,19 @@
 // is held against the bytes present and every offset against its block,
 // so that the lookups of definitions.cpp can walk the tables without
 // testing bounds again. Fields, rows handles and key parts must also lie
-// inside the records, rows and keys they describe, since record code sizes
-// its buffers from these definitions.
+// inside the records, rows and keys they describe, and record, row and
+// settings-block sizes stay within RecordSizeMax, since record and
+// settings code size their buffers from these definitions. Index names
+// must fit the engine's master list.
+//
+// No allocation failure leaves the loader as an exception: the check
+// and the commit catch their own, and a file that cannot be loaded for
+// want of memory is refused like a damaged one.
 #include "core/interface_load.h"
 
+#include <cassert>
 #include <cstring>
+#include <new>
 #include <span>
 
 #include "core/definitions.h"
@@ -18,7 +26,7 @@
 #include "core/name_table.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
-#include "shell/language_file.h"
+#include "core/language_file.h"
 
 std::array<MemBlock, InterfaceBlockCount> DefBlocks = {};
 std::array<uint32_t, InterfaceBlockCount> DefBlockSizes = {};
@@ -59,7 +67,7 @@ struct Checker {
     std::string file;
     std::string error;
     std::array<uint32_t, ListSlotCount> listSize = {};
-    std::vector<bool> headUsed = std::vector<bool>(IndexHeadMax + 1, false);
+    std::array<bool, IndexHeadMax + 1> headUsed = {};
 
     Checker(const Blocks &blocks, std::string name) : b(blocks), file(std::move(name)) {}
 
@@ -75,7 +83,7 @@ struct Checker {
 
     bool FieldList(int n, uint32_t off, const std::string &what, int64_t recordSize);
     bool RowLayout(uint32_t off, const std::string &what);
-    bool IndexDefs(uint32_t off, size_t count, uint32_t recordSize, const std::string &what);
+    bool IndexDefs(uint32_t off, size_t count, uint32_t recordSize, const uint8_t *regName, const std::string &what);
     bool Lists();
     bool Menus(uint32_t off, uint32_t *extent);
     bool ChoiceLists(uint32_t off, uint32_t *extent);
@@ -115,6 +123,9 @@ bool Checker::RowLayout(uint32_t off, const std::string &what) {
     uint16_t count = U16(n, off + 2);
     uint32_t rowSize = U32(n, off + 4);
     if (first < RowLayoutHeaderSize) return Fail(n, "the row layout of " + what + " has its fields inside its header");
+    if (rowSize > RecordSizeMax)
+        return Fail(n, "the rows of " + what + " are " + std::to_string(rowSize) + " bytes, over " +
+                           std::to_string(RecordSizeMax));
     uint64_t p = (uint64_t)off + first;
     for (int i = 0; i < count; i++) {
         if (!Inside(n, p, 2) || !Inside(n, p, U16(n, p)))
@@ -129,7 +140,10 @@ bool Checker::RowLayout(uint32_t off, const std::string &what) {
     return true;
 }
 
-bool Checker::IndexDefs(uint32_t off, size_t count, uint32_t recordSize, const std::string &what) {
+// The index definitions of a register: count definitions from off.
+// regName is the register's name (a PString in the register entry).
+bool Checker::IndexDefs(uint32_t off, size_t count, uint32_t recordSize, const uint8_t *regName,
+                        const std::string &what) {
     const int n = BlockRegisters;
     uint64_t p = off;
     for (size_t i = 0; i < count; i++) {
@@ -142,6 +156,11 @@ bool Checker::IndexDefs(uint32_t off, size_t count, uint32_t recordSize, const s
             return Fail(n, index + " has its key parts inside its name");
         if (!Inside(n, p, first + (uint64_t)parts * KeyPartSize))
             return Fail(n, index + ": its key parts run past the end of the block");
+        const uint8_t *name = &B(n)[p + IndexDefHeaderSize];
+        if ((size_t)regName[0] + 1 + name[0] > IndexFullNameMax)
+            return Fail(n, "the name \"" + std::string((const char *)regName + 1, regName[0]) + ":" +
+                               std::string((const char *)name + 1, name[0]) + "\" of " + index + " is over " +
+                               std::to_string(IndexFullNameMax) + " characters");
         if (head < 1 || head > IndexHeadMax) return Fail(n, index + " has head number " + std::to_string(head));
         if (headUsed[head]) return Fail(n, index + " uses head number " + std::to_string(head) + " a second time");
         headUsed[head] = true;
@@ -170,6 +189,9 @@ bool Checker::Registers() {
         std::string what = "register " + std::to_string(r);
         if (B(n)[at] > RegisterNameMax) return Fail(n, "the name of " + what + " is longer than 41 characters");
         uint32_t size = U32(n, at + 42), matrix = U32(n, at + 46), user = U32(n, at + 50);
+        if (size > RecordSizeMax)
+            return Fail(n, "the records of " + what + " are " + std::to_string(size) + " bytes, over " +
+                               std::to_string(RecordSizeMax));
         if (matrix != DefNone && (uint64_t)matrix + 4 > size)
             return Fail(n, "the rows handle of " + what + " lies outside the record");
         if (user != DefNone && (uint64_t)user + 6 > size)
@@ -177,7 +199,7 @@ bool Checker::Registers() {
         if (!FieldList(n, U32(n, at + 54), what, size)) return false;
         if (!RowLayout(U32(n, at + 60), what)) return false;
         size_t indexes = EntryCount(U16(n, at + 58));
-        if (indexes > 0 && !IndexDefs(U32(n, at + 64), indexes, size, what)) return false;
+        if (indexes > 0 && !IndexDefs(U32(n, at + 64), indexes, size, &B(n)[at], what)) return false;
     }
     return true;
 }
@@ -191,6 +213,9 @@ bool Checker::Settings() {
     for (size_t i = 0; i < count; i++) {
         uint64_t at = 2 + i * SettingsDescEntrySize;
         std::string what = "settings block " + std::to_string(U16(n, at)) + " (descriptor " + std::to_string(i) + ")";
+        if (U32(n, at + 4) > RecordSizeMax)
+            return Fail(n, "the size of " + what + " is " + std::to_string(U32(n, at + 4)) + " bytes, over " +
+                               std::to_string(RecordSizeMax));
         int64_t size = U16(n, at + 2) != 0 ? (int64_t)U32(n, at + 4) : -1;
         if (!FieldList(BlockSettingsFields, U32(n, at + 8), what, size)) return false;
         if (!RowLayout(U32(n, at + 12), what)) return false;
@@ -372,27 +397,38 @@ void ClearPointers() {
     UiTextSetLookup(nullptr);
 }
 
-void ClearRunTimeTables(size_t settingsCount) {
-    SettingsBlockStates.assign(settingsCount, SettingsBlockState{});
+// Clears the run-time tables; the settings-block states become states
+// (all zero), which the caller made beforehand so that this cannot fail.
+void ClearRunTimeTables(std::vector<SettingsBlockState> &&states) {
+    SettingsBlockStates = std::move(states);
     WinTypeUseTable = {};
     RegisterStates = {};
     RecordCounts = {};
 }
 
 // Makes the checked blocks (handles locked, their bytes in b) the loaded
-// definitions and frees the blocks they replace. Fails only when the
-// name table cannot get its memory: the name table has then already let
-// go of the old names, so the old definitions are unloaded too and
-// nothing stays loaded.
+// definitions and frees the blocks they replace. Fails when the
+// settings-block states cannot get their memory, with nothing changed
+// and the handles freed; or when the name table cannot: the name table
+// has then already let go of the old names, so the old definitions are
+// unloaded too and nothing stays loaded.
 bool Commit(std::array<MemBlock, InterfaceBlockCount> &handles, const Blocks &b,
             const std::array<uint32_t, ListSlotCount> &listSize, std::string *message) {
     auto block = [&](int n) { return b[n - 1]; };
+    std::vector<SettingsBlockState> states;
+    try {
+        states.resize(EntryCount(DefU16(block(BlockSettingsDescs).data())));
+    } catch (const std::bad_alloc &) {
+        FreeBlocks(handles);
+        *message = "no memory for the settings-block states";
+        return false;
+    }
     if (!NameTableSetBlocks(block(BlockNameHeader), block(BlockNameKept1), block(BlockNameKept2),
                             block(BlockNameBuckets), block(BlockNameEntries), block(BlockNamePool))) {
         FreeBlocks(handles);
         FreeBlocks(DefBlocks);
         ClearPointers();
-        ClearRunTimeTables(0);
+        ClearRunTimeTables({});
         *message = "no memory for the name table";
         return false;
     }
@@ -426,8 +462,20 @@ bool Commit(std::array<MemBlock, InterfaceBlockCount> &handles, const Blocks &b,
     OverstrikeTable = block(BlockOverstrike).empty() ? nullptr : block(BlockOverstrike).data();
     UiTextSetLookup(UiTextFind);
     ThousandsFlag = 0;
-    ClearRunTimeTables(SettingsBlockDefCount);
+    assert(states.size() == SettingsBlockDefCount);
+    ClearRunTimeTables(std::move(states));
     return true;
+}
+
+// Runs every check of the file. The check itself makes only messages,
+// but memory may be short: an allocation failure refuses the file.
+bool CheckFile(Checker &check) {
+    try {
+        return check.All();
+    } catch (const std::bad_alloc &) {
+        check.error = check.file + ": no memory to check the file";
+        return false;
+    }
 }
 
 // Checks the blocks and, when they pass, loads them. The handles belong
@@ -435,7 +483,7 @@ bool Commit(std::array<MemBlock, InterfaceBlockCount> &handles, const Blocks &b,
 bool CheckAndCommit(std::array<MemBlock, InterfaceBlockCount> &handles, const Blocks &b, const std::string &file,
                     std::string *message) {
     Checker check(b, file);
-    if (!check.All()) {
+    if (!CheckFile(check)) {
         FreeBlocks(handles);
         *message = check.error;
         return false;
@@ -460,9 +508,46 @@ bool Report(const std::string &message, std::string *error) {
     return false;
 }
 
-}  // namespace
+// The refusal when memory ran out even for a message: the last net of
+// the two loaders, which must not let an allocation failure escape.
+bool OutOfMemory(std::string *error) {
+    static const char text[] = "interface file: no memory to load it";
+    if (!error) {
+        MessageSinkShow(text);
+        return false;
+    }
+    try {
+        *error = text;
+    } catch (const std::bad_alloc &) {
+        error->clear();
+    }
+    return false;
+}
 
-bool LoadDefinitionsFromBytes(const uint8_t *data, size_t size, std::string *error, const char *name) {
+// Copies the checked blocks into new locked memory blocks: their handles
+// and bytes. false, with nothing kept, when memory cannot be had.
+bool CopyBlocks(const Blocks &spans, std::array<MemBlock, InterfaceBlockCount> &handles, Blocks &copies,
+                int *failed) {
+    handles = {};
+    try {
+        for (int i = 0; i < InterfaceBlockCount; i++) {
+            *failed = i + 1;
+            handles[i] = MemAlloc((uint32_t)spans[i].size());
+            if (!handles[i]) break;
+            uint8_t *p = MemLock(handles[i]);
+            if (!spans[i].empty()) std::memcpy(p, spans[i].data(), spans[i].size());
+            copies[i] = Bytes(p, spans[i].size());
+        }
+    } catch (const std::bad_alloc &) {
+        // The handle table could not grow; handles[*failed - 1] is still 0.
+    }
+    if (handles[InterfaceBlockCount - 1]) return true;
+    FreeBlocks(handles);
+    return false;
+}
+
+// LoadDefinitionsFromBytes without its last net.
+bool LoadBytes(const uint8_t *data, size_t size, std::string *error, const char *name) {
     std::string file = name ? name : "interface file";
     std::array<Bytes, InterfaceBlockCount> spans;
     size_t at = 0;
@@ -482,26 +567,20 @@ bool LoadDefinitionsFromBytes(const uint8_t *data, size_t size, std::string *err
 
     // Check the caller's bytes first, so that a refused file costs no copy.
     Checker check(spans, file);
-    if (!check.All()) return Report(check.error, error);
+    if (!CheckFile(check)) return Report(check.error, error);
 
-    std::array<MemBlock, InterfaceBlockCount> handles = {};
+    std::array<MemBlock, InterfaceBlockCount> handles;
     Blocks copies;
-    for (int i = 0; i < InterfaceBlockCount; i++) {
-        handles[i] = MemAlloc((uint32_t)spans[i].size());
-        if (!handles[i]) {
-            FreeBlocks(handles);
-            return Report(file + ": no memory for block " + std::to_string(i + 1), error);
-        }
-        uint8_t *p = MemLock(handles[i]);
-        if (!spans[i].empty()) std::memcpy(p, spans[i].data(), spans[i].size());
-        copies[i] = Bytes(p, spans[i].size());
-    }
+    int failed = 0;
+    if (!CopyBlocks(spans, handles, copies, &failed))
+        return Report(file + ": no memory for block " + std::to_string(failed), error);
     std::string message;
     if (!Commit(handles, copies, check.listSize, &message)) return Report(file + ": " + message, error);
     return true;
 }
 
-bool LoadDefinitions(std::string *error) {
+// LoadDefinitions without its last net.
+bool LoadFound(std::string *error) {
     std::string message;
     if (!LoadLanguageFile(&message)) return Report(message, error);
 
@@ -534,11 +613,36 @@ bool LoadDefinitions(std::string *error) {
     return true;
 }
 
+}  // namespace
+
+bool LoadDefinitionsFromBytes(const uint8_t *data, size_t size, std::string *error, const char *name) {
+    try {
+        return LoadBytes(data, size, error, name);
+    } catch (const std::bad_alloc &) {
+        // Nothing was changed: the check and the copy catch their own.
+        return OutOfMemory(error);
+    }
+}
+
+bool LoadDefinitions(std::string *error) {
+    try {
+        return LoadFound(error);
+    } catch (const std::bad_alloc &) {
+        // Only the reading pass can be cut short with blocks in hand: they
+        // are in the reader's table until the check takes them over.
+        if (LangBlockTable.handles != DefBlocks) {
+            FreeBlocks(LangBlockTable.handles);
+            LangBlockTable = {};
+        }
+        return OutOfMemory(error);
+    }
+}
+
 void InterfaceUnload() {
     FreeBlocks(DefBlocks);
     DefBlockSizes = {};
     ClearPointers();
-    ClearRunTimeTables(0);
+    ClearRunTimeTables({});
     NameTableFree();
     LangBlockTable = {};
 }

@@ -81,7 +81,7 @@ extern std::array<WinTypeUse, WinTypeUseEntries> WinTypeUseTable;
 extern std::array<RegisterState, RegisterCount + 1> RegisterStates;
 extern std::array<uint32_t, RegisterCount + 1> RecordCounts;
 
-// Finds the interface file (shell/language_file.h), reads its 20 blocks
+// Finds the interface file (core/language_file.h), reads its 20 blocks
 // and loads them as LoadDefinitionsFromBytes does. On failure the message
 // ("No language file available", or the file name and the fault) goes to
 // *error, or to the message sink when error is null; start-up must stop.

@@ -92,6 +92,9 @@ bool PutFieldList(Writer &w, Out &o, const std::string &where, const std::vector
 }
 
 bool PutRowLayout(Writer &w, Out &o, const std::string &where, const RowLayoutDef &rows) {
+    if (rows.rowSize > RecordSizeMax)
+        return w.Fail(where, "row size " + std::to_string(rows.rowSize) + " is over " +
+                                 std::to_string(RecordSizeMax) + " bytes");
     if (rows.fields.size() > 65535)
         return w.Fail(where, "the row layout has " + std::to_string(rows.fields.size()) +
                                  " fields; at most 65535 fit");
@@ -116,7 +119,9 @@ bool PutRowLayout(Writer &w, Out &o, const std::string &where, const RowLayoutDe
 bool PutIndexDef(Writer &w, Out &o, const RegisterDefSource &r, const IndexDefSource &x,
                  std::set<uint16_t> &heads) {
     std::string where = RegWhere(r) + ", index \"" + x.name + "\"" + Line(x.line);
-    if (x.name.size() > 255) return w.Fail(where, "the index name is longer than 255 characters");
+    if (r.name.size() + 1 + x.name.size() > IndexFullNameMax)
+        return w.Fail(where, "the name \"" + r.name + ":" + x.name + "\" is over " +
+                                 std::to_string(IndexFullNameMax) + " characters");
     if (x.head < 1 || x.head > IndexHeadMax)
         return w.Fail(where, "index head " + std::to_string(x.head) + " is out of 1..350");
     if (!heads.insert(x.head).second)
@@ -163,6 +168,9 @@ bool PutRegistersAndSettings(Writer &w, const InterfaceDefs &d, Out &descs, Out 
             return w.Fail(RegWhere(r), "register number out of 1..132");
         if (byNumber[r.number]) return w.Fail(RegWhere(r), "register number defined twice");
         if (r.name.size() > RegisterNameMax) return w.Fail(RegWhere(r), "name longer than 41 characters");
+        if (r.recordSize > RecordSizeMax)
+            return w.Fail(RegWhere(r), "record size " + std::to_string(r.recordSize) + " is over " +
+                                           std::to_string(RecordSizeMax) + " bytes");
         if (r.matrixOffset != DefAbsent && (r.matrixOffset < 0 || (uint64_t)r.matrixOffset + 4 > r.recordSize))
             return w.Fail(RegWhere(r), "the rows handle lies outside the record");
         if (r.userCodeOffset != DefAbsent &&
@@ -217,6 +225,9 @@ bool PutRegistersAndSettings(Writer &w, const InterfaceDefs &d, Out &descs, Out 
     if (!LastIndex(w, "settings-block descriptors", d.settingsBlocks.size(), &last)) return false;
     descs.U16(last);
     for (const SettingsBlockSource &s : d.settingsBlocks) {
+        if (s.size > RecordSizeMax)
+            return w.Fail(SetWhere(s), "size " + std::to_string(s.size) + " is over " +
+                                           std::to_string(RecordSizeMax) + " bytes");
         uint32_t fieldsAt, rowsAt = DefNone;
         if (!Offset(w, "block 5 (settings-block field lists)", setFields.Size(), &fieldsAt)) return false;
         if (!PutFieldList(w, setFields, SetWhere(s), s.fields, s.kind != 0 ? (int64_t)s.size : -1))

@@ -3,7 +3,7 @@
 //
 // This comment is the one description of the format; the loader
 // (interface_load.cpp), the lookups (definitions.cpp) and the block
-// reader (shell/language_file.cpp) point here.
+// reader (core/language_file.cpp) point here.
 //
 // The file is exactly 20 blocks, one after the other with no gap and
 // nothing after the last. A block is a u32 byte count n followed by n
@@ -156,10 +156,11 @@ constexpr int NameBucketsSize = 512;
 // item (and its source line when known) in *error, what the format cannot
 // hold or what the loader would refuse: register numbers out of 1..132,
 // window types out of 1..599, text numbers out of 1..32767, duplicates of
-// any of these, texts or index names over 255 bytes, register names over
-// 41, counts over 65535, offsets past 32 bits, malformed list tables or
-// window-definition entries, and fields, key parts and rows handles that
-// lie outside their record, row or key.
+// any of these, texts over 255 bytes, register names over 41, record,
+// settings-block and row sizes over RecordSizeMax, "Register:Index" names
+// over IndexFullNameMax, counts over 65535, offsets past 32 bits,
+// malformed list tables or window-definition entries, and fields, key
+// parts and rows handles that lie outside their record, row or key.
 bool InterfaceWrite(const InterfaceDefs &defs, std::vector<uint8_t> *out, std::string *error);
 
 // InterfaceWrite into the file at path (created or truncated).

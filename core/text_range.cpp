@@ -13,15 +13,24 @@
 static bool IsRangeSep(uint8_t c) { return c == ';' || c == ':' || c == ','; }
 static bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 
+// A position below 1 (0 would be the length byte, below it memory before
+// the text) means the start of the text: callers that step back past it
+// read from the first character rather than from outside the string.
+static void ClampStart(int *p) {
+    if (*p < 1) *p = 1;
+}
+
 // Takes the run of characters at *p for which in() holds into out.
 template <typename In>
 static bool TakeRun(const uint8_t *s, int *p, uint8_t *out, In in) {
     out[0] = 0;
+    ClampStart(p);
     while (*p <= s[0] && in(s[*p])) PStringAppendChar(out, s[(*p)++]);
     return out[0] != 0;
 }
 
 void SkipBlanks(const uint8_t *s, int *p) {
+    ClampStart(p);
     while (*p <= s[0] && s[*p] == ' ') (*p)++;
 }
 

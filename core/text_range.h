@@ -4,7 +4,8 @@
 // A range is the first end, a separator (";", ":" or ","), the last
 // end; a single value stands for both ends; an end left out is open
 // (empty, or -1 for numbers). Positions are 1-based; a position past
-// the text's length means its end.
+// the text's length means its end, and one below 1 its start (a scanner
+// moves it to 1 before reading).
 #pragma once
 
 #include <cstdint>

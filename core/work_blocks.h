@@ -1,10 +1,11 @@
 // work_blocks.h - the global work records that live for the whole run and
-// the settings blocks the program reads through globals.
+// the globals through which the program reads its settings blocks.
 //
 // AllocWorkBlocks makes the work records before the interface file is
-// loaded; SettingsStartup, after loading, binds the settings blocks to
-// their buffers and handle variables so that the settings layer loads
-// each into its place on first use. Nothing here is ever freed.
+// loaded. The settings-block globals stay null (0 for handles) until
+// SettingsStartup (database/access/settings_binding.h) binds them after
+// loading; the settings layer then loads each block into its place on
+// first use. Nothing here is ever freed.
 #pragma once
 
 #include <cstdint>
@@ -70,15 +71,6 @@ bool AllocWorkBlocks();
 // random seed, the server's session table.
 void StartupFlags();
 
-// After the interface file is loaded: refuses (false, after the message)
-// when no definitions of this program's version are loaded; otherwise
-// binds the settings blocks below and clears the current module.
-bool SettingsStartup();
-
-// Stores settings block `block` from the data of handle through the
-// settings store (with its check); that result.
-int SettingsBlockStoreMem(int block, MemBlock handle);
-
 // Copies the current session user's code (a PString of at most 5
 // characters) into buffer (6 bytes); empty when no session is current.
 void CurrentUserCode(uint8_t *buffer);
@@ -119,17 +111,3 @@ extern MemBlock Block136Rows;          // 136
 extern MemBlock Block216Rows;          // 216
 extern MemBlock Block214Rows;          // 214
 
-// One fixed-buffer binding: block, size, lazy flag and the global.
-struct FixedBlockBinding {
-    uint16_t block;
-    uint16_t size;
-    uint8_t lazy;
-    uint8_t **global;
-};
-// One handle binding: block and the handle variable (lazy flag 1).
-struct HandleBlockBinding {
-    uint16_t block;
-    MemBlock *variable;
-};
-extern const FixedBlockBinding FixedBlockBindings[18];
-extern const HandleBlockBinding HandleBlockBindings[12];

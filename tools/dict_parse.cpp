@@ -159,7 +159,7 @@ static bool ParseRows(DictParser &p, DictRecord *r) {
     rows.pos = PosOf(p, head);
     int64_t size;
     if (!IsWord(Next(p), "size")) return ParseFail(p, head, "expected 'rows size N {'");
-    if (!ExpectNumber(p, "row size", 1, 0xFFFFFFFFll, &size)) return false;
+    if (!ExpectNumber(p, "row size", 1, RecordSizeMax, &size)) return false;
     rows.size = (uint32_t)size;
     rows.kinds = 1;
     bool ok = ParseBody(p, [&] {
@@ -251,7 +251,7 @@ bool ParseRecord(DictParser &p, bool block) {
         const DictToken &attr = Next(p);
         int64_t v;
         if (attr.text == "size") {
-            if (!ExpectNumber(p, "record size", 1, 0xFFFFFFFFll, &v)) return false;
+            if (!ExpectNumber(p, "record size", 1, RecordSizeMax, &v)) return false;
             r.size = (uint32_t)v;
             haveSize = true;
         } else if (block && attr.text == "table") {

@@ -16,7 +16,6 @@ constexpr uint16_t ChoiceRegWindows = 65534; // the module menu (list -2)
 constexpr uint32_t IndexNodeLimit = 504;
 constexpr uint16_t IndexHeadLimit = 350;
 constexpr uint16_t IndexHeadFirst = 2;       // head 1 is the engine's own index of numbered blocks
-constexpr size_t IndexFullNameMax = 61;
 constexpr uint32_t NodeHeader = 6;
 constexpr uint32_t NodeEntryExtra = 12;
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -162,4 +163,7 @@ TEST_F(AmountWords, CountryVariants) {
     const int groups[5] = {DigitGroupAt(text, 15), DigitGroupAt(text, 12), DigitGroupAt(text, 9),
                            DigitGroupAt(text, 6), DigitGroupAt(text, 2)};
     EXPECT_EQ(std::vector<int>(groups, groups + 5), (std::vector<int>{0, 1, 234, 567, 89}));
+    // Groups wholly outside the text are 0, however far out n points.
+    EXPECT_EQ(DigitGroupAt(text, 1), 9);
+    EXPECT_EQ(DigitGroupAt(text, 0) + DigitGroupAt(text, INT32_MIN) + DigitGroupAt(text, INT32_MAX), 0);
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
@@ -248,6 +249,8 @@ TEST_F(DecimalArithmetic, RoundingAndShifts) {
     EXPECT_EQ(Rounded("-1249.999", -2), "-1200.000");
     EXPECT_EQ(Rounded("499999999999999999999", -21), "0.000");
     EXPECT_EQ(Rounded("500000000000000000000", -21), "blank");
+    EXPECT_EQ(Rounded("-999999999999999999.999", INT32_MIN), "0.000");
+    EXPECT_EQ(Rounded("-1.005", INT32_MAX), "-1.005");
     EXPECT_EQ(Result([](PackedDecimal *r) { DecRound(Blank(), 2, r); }), "blank");
     EXPECT_EQ(Down2("1.239"), "0.012");
     EXPECT_EQ(Down2("-0.009"), "0.000");

@@ -18,7 +18,8 @@
 #include "core/name_table.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
-#include "shell/language_file.h"
+#include "database/engine/format.h"
+#include "core/language_file.h"
 
 namespace {
 
@@ -63,7 +64,11 @@ std::vector<uint8_t> SizedEntry(uint16_t size, uint8_t fill) {
     return e;
 }
 
-// Registers of four shapes, settings blocks of both kinds, window types
+const char *const LongRegName = "RegisterWithANameOfFortyCharactersLongVc";
+const char *const LongIndexName = "IndexOfTwentyLetters";
+static_assert(IndexFullNameMax == dbformat::MlNameRoom - 1, "the engine's master list holds the full name");
+
+// Registers of five shapes, settings blocks of both kinds, window types
 // with and without layouts, texts, three kinds of list tables and a name
 // table of two names in one bucket.
 InterfaceDefs Rich() {
@@ -82,7 +87,10 @@ InterfaceDefs Rich() {
     RegisterDefSource bare = Reg(132, "LastVc", 16);   // no fields, no indexes
     RegisterDefSource first = Reg(1, "AccVc", 100);
     first.fields = {{"AccNumber", 0, 1, 10}};
-    d.registers = {inv, simple, bare, first};
+    // "Register:Index" of 40 + 1 + 20 characters, the longest the engine keeps.
+    RegisterDefSource longest = Reg(7, LongRegName, 4);
+    longest.indexes = {Index(LongIndexName, 5, 4, {{1, 0, 0, 4, 5}})};
+    d.registers = {inv, simple, bare, first, longest};
 
     SettingsBlockSource rec = Settings(145, 1, 40);
     rec.fields = {{"DateSep", 0, 1, 1}, {"Decimals", 8, 2, 2}};
@@ -348,6 +356,17 @@ TEST_F(InterfaceFile, WriterRefusesWhatTheFormatCannotHold) {
     EXPECT_NE(refused([](InterfaceDefs &d) { d.lists.tables[7].pop_back(); }).find("list table 7"), std::string::npos);
     EXPECT_NE(refused([](InterfaceDefs &d) { d.printerTable.assign(10, 0); }).find("printer"), std::string::npos);
     EXPECT_NE(refused([](InterfaceDefs &d) { d.names.buckets.pop_back(); }).find("buckets"), std::string::npos);
+    // Sizes past what a record can be, and an index name past the engine's master list.
+    EXPECT_EQ(refused([](InterfaceDefs &d) { d.registers[0].recordSize = 65536; }),
+              "register 5 \"IVVc\" (line 10): record size 65536 is over 65535 bytes");
+    EXPECT_NE(refused([](InterfaceDefs &d) { d.settingsBlocks[0].size = 65536; }).find("size 65536 is over 65535"),
+              std::string::npos);
+    EXPECT_NE(refused([](InterfaceDefs &d) { d.settingsBlocks[1].rows->rowSize = 65536; })
+                  .find("row size 65536 is over 65535"),
+              std::string::npos);
+    EXPECT_NE(refused([](InterfaceDefs &d) { d.registers[4].name += "X"; })
+                  .find(std::string("the name \"") + LongRegName + "X:" + LongIndexName + "\" is over 61 characters"),
+              std::string::npos);
 
     std::string error;
     EXPECT_FALSE(InterfaceWriteFile(Rich(), "/nonexistent-dir/QVENG.WIN", &error));
@@ -405,6 +424,30 @@ TEST_F(InterfaceFile, LoaderRefusesBrokenFilesAndKeepsWhatWasLoaded) {
                   f[at + 3] = 1;
               }),
               "QVENG.WIN: block 6 (registers): index 0 of register 9 has head number 456");
+
+    // Sizes that record and settings code would allocate from: one past a
+    // 16-bit size, and the largest a damaged word can say.
+    EXPECT_EQ(broken([](auto &f) { Poke32(f, BlockAt(f, 6) + 5 * 70 + 42, 65536); }),
+              "QVENG.WIN: block 6 (registers): the records of register 5 are 65536 bytes, over 65535");
+    EXPECT_EQ(broken([](auto &f) { Poke32(f, BlockAt(f, 4) + 2 + 4, 0xFFFFFFFF); }),
+              "QVENG.WIN: block 4 (settings-block descriptors): the size of settings block 145 (descriptor 0) is "
+              "4294967295 bytes, over 65535");
+    EXPECT_EQ(broken([](auto &f) { Poke32(f, BlockAt(f, 4) + 2 + 18 + 4, 0x80000000); }),
+              "QVENG.WIN: block 4 (settings-block descriptors): the size of settings block 163 (descriptor 1) is "
+              "2147483648 bytes, over 65535");
+    EXPECT_EQ(broken([](auto &f) {
+                  size_t layout = BlockAt(f, 6) + DefU32(&f[BlockAt(f, 6) + 5 * 70 + 60]);
+                  Poke32(f, layout + 4, 65536);
+              }),
+              "QVENG.WIN: block 6 (registers): the rows of register 5 are 65536 bytes, over 65535");
+    // Register 7's name grown to 41 characters makes its index's full name 62.
+    EXPECT_EQ(broken([](auto &f) {
+                  size_t at = BlockAt(f, 6) + 7 * 70;
+                  f[at] = 41;
+                  f[at + 41] = 'X';
+              }),
+              std::string("QVENG.WIN: block 6 (registers): the name \"") + LongRegName + "X:" + LongIndexName +
+                  "\" of index 0 of register 7 is over 61 characters");
 
     // Every refusal left the first file loaded and cost no memory.
     EXPECT_EQ(RegisterTable, registers);

@@ -1,6 +1,7 @@
 // Tests of range splitting as users type it in report selections.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <utility>
 
@@ -74,4 +75,31 @@ TEST(TextRange, Scanners) {
     EXPECT_EQ(PStringToStd(w), " x");
     EXPECT_EQ(p, s[0] + 1);
     EXPECT_FALSE(RangeWord(s, &p, w)) << "nothing left at the end";
+}
+
+// A position at or below 0 reads from the first character, never the
+// length byte or memory before the text; one past the end reads nothing
+// and stays where it is.
+TEST(TextRange, PositionsOutsideTheText) {
+    PString s, w;
+    PStringFromC(s, " 12 ab");
+    for (int start : {0, -1, -300, INT_MIN}) {
+        int p = start;
+        EXPECT_TRUE(RangeWord(s, &p, w)) << start;
+        EXPECT_EQ(PStringToStd(w), "12") << start;
+        EXPECT_EQ(p, 4) << start;
+        p = start;
+        EXPECT_FALSE(RangeDigitRun(s, &p, w)) << start << ": the text starts with a blank";
+        EXPECT_EQ(p, 1) << start;
+        p = start;
+        RangeRest(s, &p, w);
+        EXPECT_EQ(PStringToStd(w), " 12 ab") << start;
+    }
+    for (int beyond : {7, 256, INT_MAX}) {
+        int p = beyond;
+        EXPECT_FALSE(WordUntilSep(s, &p, w)) << beyond;
+        RangeRest(s, &p, w);
+        EXPECT_EQ(w[0], 0) << beyond;
+        EXPECT_EQ(p, beyond);
+    }
 }

@@ -18,6 +18,7 @@
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "database/access/settings_blocks.h"
+#include "database/access/settings_binding.h"
 #include "database/engine/engine.h"
 
 namespace {

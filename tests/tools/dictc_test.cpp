@@ -398,6 +398,16 @@ settings 227 Last size 2 {
     EXPECT_TRUE(HasError(c, "t.dict:15", "settings-block number 228 is outside 129..227"));
     EXPECT_FALSE(HasError(c, "t.dict:17", "outside"));
     EXPECT_FALSE(HasError(c, "t.dict:19", "outside"));
+
+    // A record, a settings block or a row is at most 65535 bytes.
+    Compiled big = Compile({{"a.dict", "register 1 A size 65536 {\n}\n"},
+                            {"b.dict", "settings 129 F size 65536 {\n}\n"},
+                            {"c.dict", "settings 130 G table {\n  rows size 65536 { A 0 long }\n}\n"},
+                            {"d.dict", "register 2 B size 65535 {\n}\n"}});
+    EXPECT_TRUE(HasError(big, "a.dict:1", "record size 65536 is outside 1..65535")) << Errors(big);
+    EXPECT_TRUE(HasError(big, "b.dict:1", "record size 65536 is outside 1..65535"));
+    EXPECT_TRUE(HasError(big, "c.dict:2", "row size 65536 is outside 1..65535"));
+    EXPECT_FALSE(HasError(big, "d.dict:1", "size"));
 }
 
 // Names that would make the generated header invalid C++: it includes

@@ -4,7 +4,7 @@
 // is found. The reader trusts nothing it reads: every length is checked
 // against the file's size before memory is taken for it, and a short
 // read is a failure.
-#include "shell/language_file.h"
+#include "core/language_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
