@@ -9,6 +9,7 @@
 #include "platform/font.h"
 #include "platform/queue.h"
 #include "platform/window.h"
+#include "platform/window_internal.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -28,6 +29,15 @@ struct LeakCheckPause {
 SDL_Window *gWindow = nullptr;
 SDL_Cursor *gCursors[2] = {nullptr, nullptr};
 uint32_t gShown = 0;  // the top-level window whose pixels are shown
+
+// Brings the SDL window to the user: back from the window manager's
+// minimised state, above other programs' windows, with the keyboard.
+void RaiseOnDisplay(uint32_t)
+{
+    if (!gWindow) return;
+    if (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(gWindow);
+    SDL_RaiseWindow(gWindow);
+}
 
 uint32_t VirtualKey(SDL_Keycode k)
 {
@@ -137,6 +147,7 @@ bool SdlDisplayOpen(std::string *error)
         return false;
     }
     SDL_StartTextInput();
+    WinHooksRef().raiseOnDisplay = RaiseOnDisplay;
     // The desktop the program places its frame on is the display's usable area.
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0 && usable.w > 0 && usable.h > 0)
@@ -147,6 +158,7 @@ bool SdlDisplayOpen(std::string *error)
 void SdlDisplayClose()
 {
     LeakCheckPause pause;
+    WinHooksRef().raiseOnDisplay = nullptr;
     for (SDL_Cursor *&c : gCursors) {
         if (c) SDL_FreeCursor(c);
         c = nullptr;

@@ -8,8 +8,11 @@
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
+#include <cassert>
 #include <cctype>
 #include <cmath>
+#include <strings.h>
 
 #include "platform/cp1252.h"
 #include "platform/draw_internal.h"
@@ -271,4 +274,48 @@ void DcTextOut(DrawContext *dc, int x, int y, std::string_view text)
     cairo_show_text(cr, utf8.c_str());
     cairo_new_path(cr);
     cairo_restore(cr);
+}
+
+std::vector<std::string> FontFamilyNames(const std::vector<std::string> &utf8Names)
+{
+    std::vector<std::string> out;
+    out.reserve(utf8Names.size());
+    for (const std::string &name : utf8Names) {
+        std::string cp = PlUtf8ToCp1252(name);
+        // A name that does not come back the same holds characters the code
+        // page lacks: shown, it would be a row of question marks.
+        if (cp.empty() || PlCp1252ToUtf8(cp) != name) continue;
+        out.push_back(std::move(cp));
+    }
+    // cp1252 letters above 127 are compared as bytes; the ASCII ones
+    // without regard to case, as fontconfig matches family names.
+    auto less = [](const std::string &a, const std::string &b) { return strcasecmp(a.c_str(), b.c_str()) < 0; };
+    auto same = [](const std::string &a, const std::string &b) { return strcasecmp(a.c_str(), b.c_str()) == 0; };
+    std::stable_sort(out.begin(), out.end(), less);
+    out.erase(std::unique(out.begin(), out.end(), same), out.end());
+    return out;
+}
+
+bool FontListFamilies(std::vector<std::string> *out)
+{
+    assert(out != nullptr);
+    out->clear();
+    if (!FcInit()) return false;
+    FcPattern *all = FcPatternCreate();
+    FcObjectSet *fields = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet *set = (all && fields) ? FcFontList(nullptr, all, fields) : nullptr;
+    if (fields) FcObjectSetDestroy(fields);
+    if (all) FcPatternDestroy(all);
+    if (set == nullptr) return false;
+    std::vector<std::string> names;
+    for (int i = 0; i < set->nfont; ++i) {
+        // The first family name is the font's own; later ones are the same
+        // family in other languages.
+        FcChar8 *family = nullptr;
+        if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch && family != nullptr)
+            names.emplace_back(reinterpret_cast<const char *>(family));
+    }
+    FcFontSetDestroy(set);
+    *out = FontFamilyNames(names);
+    return true;
 }

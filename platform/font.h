@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/draw.h"
 
@@ -46,6 +47,14 @@ PlFont *DcFont(const DrawContext *dc);
 // the background colour.
 void DcTextOut(DrawContext *dc, int x, int y, std::string_view text);
 PlSize DcTextExtent(DrawContext *dc, std::string_view text);
+
+// The families of the installed fonts (through fontconfig), for the choice
+// lists that offer a face: cp1252 names, sorted without regard to case and
+// each named once. Families whose name the code page cannot show are left
+// out. False (and an empty list) when fontconfig cannot be used.
+bool FontListFamilies(std::vector<std::string> *out);
+// The same list made from family names in UTF-8 as fontconfig gives them.
+std::vector<std::string> FontFamilyNames(const std::vector<std::string> &utf8Names);
 
 // cp1252 to UTF-8; bytes that the code page leaves undefined become U+FFFD.
 std::string PlCp1252ToUtf8(std::string_view text);

@@ -41,8 +41,11 @@ uint32_t ClientOfChild(uint32_t child)
     return IsClient(p) ? p : 0;
 }
 
+// Maximised mode began or ended: the workspace's bars go or come back, and
+// the menu bar shows or drops the child's buttons.
 void NotifyMax(uint32_t client)
 {
+    MdiFitScrollBars(client);
     ClientState *s = StateOf(client);
     if (!s || !WinHooksRef().mdiMaxChanged) return;
     WinHooksRef().mdiMaxChanged(WinTopLevel(client), s->maximized ? s->active : 0);
@@ -111,8 +114,14 @@ void ChildDestroying(uint32_t win)
     if (s && s->active == win) PassActivationOn(client, win);
 }
 
+void ChildLayout(uint32_t parent)
+{
+    if (IsClient(parent)) MdiFitScrollBars(parent);
+}
+
 void InstallHooks()
 {
+    WinHooksRef().childLayout = ChildLayout;
     WinHooksRef().destroying = ChildDestroying;
     WinHooksRef().mouseActivate = MouseActivate;
     WinHooksRef().captionCommand = CaptionCommand;
@@ -213,6 +222,20 @@ void MdiNext(uint32_t client)
     if (kids.size() < 2) return;
     // The topmost is the active one; the bottom one comes up next.
     MdiActivate(client, kids.back());
+}
+
+bool MdiTranslateAccel(uint32_t client, const PlMessage &m)
+{
+    constexpr uint32_t kF4 = PlKey::F1 + 3, kF6 = PlKey::F1 + 5;
+    if (m.msg != PlMsg::KeyDown || (m.wParam != kF4 && m.wParam != kF6)) return false;
+    if (!StateOf(client) || (m.win != client && !WinIsChildOf(m.win, client))) return false;
+    // Only Ctrl: with Alt the keys belong to the menus, with Shift to the program.
+    if (PlKeyState(PlKey::Control) >= 0 || PlKeyState(PlKey::Menu) < 0 || PlKeyState(PlKey::Shift) < 0) return false;
+    uint32_t active = MdiGetActive(client, nullptr);
+    if (!active || !WinIsEnabled(active)) return false;
+    if (m.wParam == kF4) WinSend(active, PlMsg::Close, 0, 0);
+    else MdiNext(client);
+    return true;
 }
 
 // Passes the activation from `child`, about to be destroyed, to the next
@@ -396,8 +419,13 @@ intptr_t MdiClientProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lP
             WinMove(s->active,
                     PlRect{area.left - m.left, area.top - m.top, area.right + m.right, area.bottom + m.bottom});
         }
+        if (WinIsWindow(win)) MdiFitScrollBars(win);
         return 0;
     }
+    case PlMsg::HScroll:
+    case PlMsg::VScroll:
+        MdiScrollMessage(win, msg == PlMsg::VScroll, wParam);
+        return 0;
     case PlMsg::MdiCreate: {
         const auto *cs = reinterpret_cast<const PlMdiCreate *>(lParam);
         return cs ? intptr_t(MdiCreateChild(win, *cs)) : 0;
@@ -453,6 +481,9 @@ intptr_t MdiDefFrameProc(uint32_t frame, uint32_t client, uint32_t msg, uintptr_
     }
     case PlMsg::Size:
         if (WinIsWindow(client)) WinMove(client, WinClientRect(frame));
+        return 0;
+    case PlMsg::User:
+        WinBringToFront(frame);
         return 0;
     default:
         return WinDefProc(frame, msg, wParam, lParam);

@@ -15,12 +15,19 @@
 //             (the same two MDI activate messages), then destroy (2).
 //   maximise: size (5) with kPlSizeMaximized; a maximised child covers the
 //             client area and its caption lies outside it.
+//   keys:     the loops give each message to MdiTranslateAccel first: Ctrl+F4
+//             sends close (16) to the active child (which may refuse), Ctrl+F6
+//             activates the next child.
+//   scroll:   a client with the HScroll / VScroll styles shows scroll bars
+//             while children lie outside its client area; their range covers
+//             every child and the area, and scrolling moves the children.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
 #include "platform/geometry.h"
+#include "platform/queue.h"
 
 // Tile kinds (wParam of message 550).
 constexpr uintptr_t kPlTileVertical = 0;    // side by side
@@ -60,8 +67,24 @@ void MdiCascade(uint32_t client, uintptr_t flags);
 void MdiTile(uint32_t client, uintptr_t how);
 void MdiArrangeIcons(uint32_t client);
 
+// The keys of the workspace, for the main and modal loops to call before
+// translating and dispatching a message: Ctrl+F4 and Ctrl+F6 pressed in a
+// window of the client (the active child or a control in it). True when the
+// message was taken and is not to be dispatched.
+bool MdiTranslateAccel(uint32_t client, const PlMessage &m);
+
+// Fits the workspace's scroll bars to the children (called by the layer
+// whenever a child moves, sizes, shows, hides or goes; no bars while a child
+// is maximised).
+void MdiFitScrollBars(uint32_t client);
+// Moves every child by dx, dy (what scrolling the workspace does).
+void MdiScrollChildren(uint32_t client, int dx, int dy);
+// The client's handling of horizontal (276) and vertical (277) scroll.
+void MdiScrollMessage(uint32_t client, bool vertical, uintptr_t wParam);
+
 // Default handling for the frame's procedure (unknown messages, set-focus
-// to the active child, size of the client to the frame's client area).
+// to the active child, size of the client to the frame's client area, and
+// message 1024 from a second start: WinBringToFront).
 intptr_t MdiDefFrameProc(uint32_t frame, uint32_t client, uint32_t msg, uintptr_t wParam, intptr_t lParam);
 // Default handling for a child's procedure (close destroys through the
 // client, MDI messages, ...).

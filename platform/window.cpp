@@ -93,14 +93,17 @@ WinNcMetrics WinNcMetricsOf(const WinRec *w)
     // manager; the layer draws only its menu bar.
     if (w->parent == 0) {
         if (w->menu != 0) m.menu = kWinMenuHeight;
-        m.top = m.menu;
-        return m;
+    } else {
+        if (w->style & PlStyle::ThickFrame) m.frame = 4;
+        else if (w->style & PlStyle::DlgFrame) m.frame = 3;
+        else if (w->style & PlStyle::Border) m.frame = 1;
+        if (w->style & PlStyle::Caption) m.caption = kWinCaptionHeight;
     }
-    if (w->style & PlStyle::ThickFrame) m.frame = 4;
-    else if (w->style & PlStyle::DlgFrame) m.frame = 3;
-    else if (w->style & PlStyle::Border) m.frame = 1;
-    if (w->style & PlStyle::Caption) m.caption = kWinCaptionHeight;
-    m.left = m.right = m.bottom = m.frame;
+    m.vbar = w->vbar.shown ? kPlFrameBarWidth : 0;
+    m.hbar = w->hbar.shown ? kPlFrameBarWidth : 0;
+    m.left = m.frame;
+    m.right = m.frame + m.vbar;
+    m.bottom = m.frame + m.hbar;
     m.top = m.frame + m.caption + m.menu;
     return m;
 }
@@ -180,9 +183,12 @@ std::vector<PlRect> WinVisibleRects(const WinRec *w, bool clientOnly)
             if (s && s->visible) RectListSubtract(list, WinSurfaceRect(s));
         }
     }
+    // Children show only inside the client area: a child that reaches past
+    // it does not hide the window's frame or scroll bars.
+    PlRect inside = WinSurfaceClientRect(w);
     for (uint32_t child : w->children) {
         const WinRec *c = WinGet(child);
-        if (c && c->visible) RectListSubtract(list, WinSurfaceRect(c));
+        if (c && c->visible) RectListSubtract(list, PlRectIntersect(WinSurfaceRect(c), inside));
     }
     return list;
 }
@@ -245,6 +251,13 @@ static void Unlink(WinRec *w)
 {
     auto &list = SiblingList(w);
     list.erase(std::remove(list.begin(), list.end(), w->id), list.end());
+}
+
+// Tells the layer above that a child of `parent` changed its place or
+// visibility (the MDI workspace fits its scroll bars to its children).
+static void NotifyLayout(uint32_t parent)
+{
+    if (parent && WinGet(parent) && WinHooksRef().childLayout) WinHooksRef().childLayout(parent);
 }
 
 static void SendSizeAndMove(WinRec *w, uintptr_t kind)
@@ -365,9 +378,11 @@ bool WinDestroy(uint32_t win)
         w->visible = false;
         WinInvalidateArea(w->parent, w->rect);
     }
+    uint32_t parent = w ? w->parent : 0;
     SendDestroyTree(win);
     FreeTree(win);
     if (WinSys().focus && !WinGet(WinSys().focus)) WinSys().focus = 0;
+    NotifyLayout(parent);
     return true;
 }
 
@@ -562,6 +577,8 @@ static bool MoveInternal(uint32_t win, const PlRect &rectIn, uintptr_t kind, boo
         PlRect cp = ClientInParent(w);
         WinSend(win, PlMsg::Move, 0, PlMakeLong(cp.left, cp.top));
     }
+    w = WinGet(win);
+    if (w) NotifyLayout(w->parent);
     return true;
 }
 
@@ -646,6 +663,8 @@ static void SetVisible(WinRec *w, bool on)
         WinInvalidateTree(win, true);
         WinSend(win, PlMsg::ShowWindow, 1, 0);
     }
+    w = WinGet(win);
+    if (w) NotifyLayout(w->parent);
 }
 
 // The rectangle of a maximised window: its client area covers the parent's
@@ -729,6 +748,55 @@ bool WinShow(uint32_t win, PlShow how)
     w = WinGet(win);
     if (w && !w->parent && how != PlShow::ShowNoActivate && how != PlShow::Minimized) WinActivate(win);
     return was;
+}
+
+bool WinGetPlacement(uint32_t win, PlPlacement *out)
+{
+    WinRec *w = WinGet(win);
+    if (!w || !out) return false;
+    out->show = w->state == WinState::Maximized   ? PlShow::Maximized
+                : w->state == WinState::Minimized ? PlShow::Minimized
+                                                  : PlShow::Normal;
+    out->normal = w->state == WinState::Normal ? w->rect : w->restore;
+    return true;
+}
+
+bool WinSetPlacement(uint32_t win, const PlPlacement &p)
+{
+    WinRec *w = WinGet(win);
+    if (!w || PlRectEmpty(p.normal)) return false;
+    WinNcHit kind = p.show == PlShow::Normal      ? WinNcHit::Restore
+                    : p.show == PlShow::Minimized ? WinNcHit::Minimize
+                    : p.show == PlShow::Maximized ? WinNcHit::Maximize
+                                                  : WinNcHit::None;
+    if (kind == WinNcHit::None) return false;
+    // Back to normal first, so that the rectangle is the one it shows in and
+    // the one a later restore returns to.
+    if (w->state != WinState::Normal) {
+        if (!WinHooksRef().captionCommand || !WinHooksRef().captionCommand(win, WinNcHit::Restore))
+            WinShow(win, PlShow::Restore);
+    }
+    if (!WinGet(win)) return false;
+    WinMove(win, p.normal);
+    if (!WinGet(win)) return false;
+    if (kind != WinNcHit::Restore) {
+        if (!WinHooksRef().captionCommand || !WinHooksRef().captionCommand(win, kind))
+            WinShow(win, kind == WinNcHit::Minimize ? PlShow::Minimized : PlShow::Maximized);
+    }
+    return WinGet(win) != nullptr;
+}
+
+bool WinBringToFront(uint32_t win)
+{
+    uint32_t top = WinTopLevel(win);
+    WinRec *t = WinGet(top);
+    if (!t || t->destroying) return false;
+    if (t->state == WinState::Minimized) WinShow(top, PlShow::Restore);
+    else if (!t->visible) WinShow(top, PlShow::Show);
+    if (!WinGet(top)) return false;
+    WinActivate(top);
+    if (WinGet(top) && WinHooksRef().raiseOnDisplay) WinHooksRef().raiseOnDisplay(top);
+    return WinGet(top) != nullptr;
 }
 
 bool WinEnable(uint32_t win, bool on)

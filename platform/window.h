@@ -40,8 +40,8 @@ constexpr uint32_t SysMenu = 1u << 24;        // close box in the title bar
 constexpr uint32_t MinBox = 1u << 25;
 constexpr uint32_t MaxBox = 1u << 26;
 constexpr uint32_t DlgFrame = 1u << 27;       // fixed three-pixel frame, no sizing
-constexpr uint32_t VScroll = 1u << 28;        // accepted; list boxes make their own bar
-constexpr uint32_t HScroll = 1u << 29;
+constexpr uint32_t VScroll = 1u << 28;        // a vertical bar in the frame (list boxes make their own)
+constexpr uint32_t HScroll = 1u << 29;        // a horizontal bar in the frame
 constexpr uint32_t TabStop = 1u << 30;
 constexpr uint32_t Maximize = 1u << 31;       // start maximised
 constexpr uint32_t OverlappedWindow = Caption | SysMenu | ThickFrame | MinBox | MaxBox;
@@ -157,10 +157,50 @@ bool WinIsZoomed(uint32_t win);
 // The rectangle the window returns to on restore (parent client coordinates).
 PlRect WinRestoreRect(uint32_t win);
 void WinSetRestoreRect(uint32_t win, const PlRect &rect);
+// Where a window stands when it is shown normally, and how it is shown: what
+// the program saves per window and gives back when the window opens again.
+struct PlPlacement {
+    PlShow show;    // Normal, Minimized or Maximized
+    PlRect normal;  // the rectangle when shown normally (parent client coordinates)
+};
+// False for an unknown window.
+bool WinGetPlacement(uint32_t win, PlPlacement *out);
+// Puts the window at the normal rectangle and into the state (an MDI child
+// through its client, so the client knows the maximised child). False, and
+// nothing changed, for an unknown window, a show other than the three above
+// or a rectangle without width or height.
+bool WinSetPlacement(uint32_t win, const PlPlacement &placement);
+
+// Brings the top-level window that holds win to the user: restored when
+// minimised, shown, activated and, on the screen, raised above other
+// programs' windows. What the frame does when a second start of the program
+// asks for it (message 1024; the default frame procedure does this).
+bool WinBringToFront(uint32_t win);
+
 // Enables or disables a window (message 10 with the new state); returns the
 // previous enabled state.
 bool WinEnable(uint32_t win, bool on);
 bool WinIsEnabled(uint32_t win);
+
+// ---------------------------------------------------------------------------
+// Scroll bars of a window's own frame: the vertical bar (style VScroll) at the
+// right, the horizontal one (style HScroll) at the bottom. A bar covers the
+// range min..max of content units of which `page` are in view from `pos`; it
+// is shown, and narrows the client area by kPlFrameBarWidth, while the range
+// is larger than a page. Its arrows and track send horizontal (276) or
+// vertical (277) scroll to the window, wParam = code | position << 16 (codes
+// PlSb in control.h; the position as a signed 16-bit value), lParam = 0; the
+// thumb reports where it was let go. The window then sets the new position.
+struct PlScrollInfo {
+    int min, max, page, pos;
+    bool shown;
+};
+constexpr int kPlFrameBarWidth = 16;
+// False for an unknown window or one without the bar's style.
+bool WinGetScrollInfo(uint32_t win, bool vertical, PlScrollInfo *out);
+// Sets range, page and position (clamped to min..max - page + 1); shows or
+// hides the bar and, when that changes the client area, sends size (5).
+bool WinSetScrollInfo(uint32_t win, bool vertical, int min, int max, int page, int pos);
 
 // ---------------------------------------------------------------------------
 // Activation and focus.

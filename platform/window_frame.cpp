@@ -1,7 +1,10 @@
 // The non-client parts of windows that the layer draws itself: frames,
 // the caption of child windows (title, close, minimise and maximise boxes),
-// the menu-bar band of top-level windows; their hit-testing and the moving of
-// a child window by its caption.
+// the menu-bar band of top-level windows; their hit-testing, the moving of a
+// child window by its caption and its sizing by the edges and corners of its
+// thick frame. The mouse is captured while either lasts.
+#include <algorithm>
+
 #include "platform/font.h"
 #include "platform/queue.h"
 #include "platform/window.h"
@@ -69,11 +72,72 @@ void DrawBox(DrawContext *dc, const PlRect &r, int glyph)
     }
 }
 
+enum class DragKind : uint8_t { None, Move, Size, Thumb };
+
 struct DragState {
+    DragKind kind = DragKind::None;
     uint32_t win = 0;
-    PlPoint grab{0, 0};  // screen point minus window origin
+    PlPoint grab{0, 0};  // Move: screen point minus window origin; Size: the screen point pressed
+    WinNcHit edge = WinNcHit::None;  // Size: the part of the frame held
+    PlRect start{};                  // Size: the window rectangle when pressed
 };
 DragState gDrag;
+
+void StartDrag(DragKind kind, uint32_t win, PlPoint grab, WinNcHit edge, const PlRect &start)
+{
+    gDrag = DragState{kind, win, grab, edge, start};
+    WinSetCapture(win);
+}
+
+void EndDrag()
+{
+    if (gDrag.win && WinCapture() == gDrag.win) WinReleaseCapture();
+    gDrag = DragState{};
+}
+
+bool SizesLeft(WinNcHit h) { return h == WinNcHit::Left || h == WinNcHit::TopLeft || h == WinNcHit::BottomLeft; }
+bool SizesRight(WinNcHit h) { return h == WinNcHit::Right || h == WinNcHit::TopRight || h == WinNcHit::BottomRight; }
+bool SizesTop(WinNcHit h) { return h == WinNcHit::Top || h == WinNcHit::TopLeft || h == WinNcHit::TopRight; }
+bool SizesBottom(WinNcHit h)
+{
+    return h == WinNcHit::Bottom || h == WinNcHit::BottomLeft || h == WinNcHit::BottomRight;
+}
+
+// The sizing part of a thick frame at window point p (None when p is not on
+// the frame or the window cannot be sized now).
+WinNcHit SizingPart(const WinRec *w, const WinNcMetrics &m, PlPoint p)
+{
+    if (!w->parent || !(w->style & PlStyle::ThickFrame) || w->state != WinState::Normal || m.frame == 0)
+        return WinNcHit::None;
+    int width = PlRectWidth(w->rect), height = PlRectHeight(w->rect);
+    bool left = p.x < m.frame, right = p.x >= width - m.frame;
+    bool top = p.y < m.frame, bottom = p.y >= height - m.frame;
+    if (!left && !right && !top && !bottom) return WinNcHit::None;
+    // Near a corner the edge sizes both ways.
+    bool nearLeft = p.x < kWinSizeCorner, nearRight = p.x >= width - kWinSizeCorner;
+    bool nearTop = p.y < kWinSizeCorner, nearBottom = p.y >= height - kWinSizeCorner;
+    if ((left || top) && nearLeft && nearTop) return WinNcHit::TopLeft;
+    if ((right || top) && nearRight && nearTop) return WinNcHit::TopRight;
+    if ((left || bottom) && nearLeft && nearBottom) return WinNcHit::BottomLeft;
+    if ((right || bottom) && nearRight && nearBottom) return WinNcHit::BottomRight;
+    if (left) return WinNcHit::Left;
+    if (right) return WinNcHit::Right;
+    return top ? WinNcHit::Top : WinNcHit::Bottom;
+}
+
+// The window rectangle for the pointer at `screen` while an edge is held:
+// the held edges follow the pointer, the others stay, and the window keeps
+// its minimum track size by stopping the held edge.
+PlRect SizedRect(PlPoint screen)
+{
+    int dx = screen.x - gDrag.grab.x, dy = screen.y - gDrag.grab.y;
+    PlRect r = gDrag.start;
+    if (SizesLeft(gDrag.edge)) r.left = std::min(r.left + dx, r.right - kWinMinTrackWidth);
+    if (SizesRight(gDrag.edge)) r.right = std::max(r.right + dx, r.left + kWinMinTrackWidth);
+    if (SizesTop(gDrag.edge)) r.top = std::min(r.top + dy, r.bottom - kWinMinTrackHeight);
+    if (SizesBottom(gDrag.edge)) r.bottom = std::max(r.bottom + dy, r.top + kWinMinTrackHeight);
+    return r;
+}
 }  // namespace
 
 void WinPaintNonClient(WinRec *w)
@@ -81,7 +145,7 @@ void WinPaintNonClient(WinRec *w)
     w->ncDirty = false;
     if (!WinIsVisible(w->id)) return;
     WinNcMetrics m = WinNcMetricsOf(w);
-    if (m.top == 0 && m.left == 0) return;
+    if (m.top == 0 && m.left == 0 && m.right == 0 && m.bottom == 0) return;
     DrawContext *dc = WinGetWindowDc(w->id);
     if (!dc) return;
     int width = PlRectWidth(w->rect), height = PlRectHeight(w->rect);
@@ -113,6 +177,7 @@ void WinPaintNonClient(WinRec *w)
         if (WinHooksRef().drawMenuBar) WinHooksRef().drawMenuBar(w->id, dc, band);
         DcFillRect(dc, PlRect{band.left, band.bottom - 1, band.right, band.bottom}, kPlBrushGrey);
     }
+    if (m.vbar > 0 || m.hbar > 0) WinBarsPaint(w, dc);
     WinReleaseDc(w->id, dc);
 }
 
@@ -134,6 +199,10 @@ WinNcHit WinNcHitTest(const WinRec *w, PlPoint screen)
     }
     if (m.menu > 0 && p.y >= m.frame + m.caption && p.y < m.frame + m.caption + m.menu) return WinNcHit::MenuBar;
     if (!PlRectContains(PlRect{0, 0, width, PlRectHeight(w->rect)}, p)) return WinNcHit::None;
+    if (PlRectContains(WinBarRect(w, true), p)) return WinNcHit::VScroll;
+    if (PlRectContains(WinBarRect(w, false), p)) return WinNcHit::HScroll;
+    WinNcHit sizing = SizingPart(w, m, p);
+    if (sizing != WinNcHit::None) return sizing;
     PlRect client{m.left, m.top, width - m.right, PlRectHeight(w->rect) - m.bottom};
     return PlRectContains(client, p) ? WinNcHit::None : WinNcHit::Frame;
 }
@@ -160,10 +229,26 @@ void WinNcButtonDown(uint32_t win, WinNcHit hit, PlPoint screen)
     case WinNcHit::Caption:
         if (w->parent && w->state == WinState::Normal) {
             PlRect sr = WinScreenRect(win);
-            gDrag.win = win;
-            gDrag.grab = PlPoint{screen.x - sr.left, screen.y - sr.top};
+            StartDrag(DragKind::Move, win, PlPoint{screen.x - sr.left, screen.y - sr.top}, hit, w->rect);
         }
         return;
+    case WinNcHit::Left:
+    case WinNcHit::Right:
+    case WinNcHit::Top:
+    case WinNcHit::Bottom:
+    case WinNcHit::TopLeft:
+    case WinNcHit::TopRight:
+    case WinNcHit::BottomLeft:
+    case WinNcHit::BottomRight:
+        StartDrag(DragKind::Size, win, screen, hit, w->rect);
+        return;
+    case WinNcHit::HScroll:
+    case WinNcHit::VScroll: {
+        PlRect sr = WinScreenRect(win);
+        if (WinBarButtonDown(win, hit == WinNcHit::VScroll, PlPoint{screen.x - sr.left, screen.y - sr.top}))
+            StartDrag(DragKind::Thumb, win, PlPoint{sr.left, sr.top}, hit, w->rect);
+        return;
+    }
     default:
         return;
     }
@@ -173,18 +258,36 @@ void WinNcMouseMove(PlPoint screen, bool leftDown)
 {
     WinRec *w = WinGet(gDrag.win);
     if (!w || !leftDown) {
-        gDrag.win = 0;
+        // The button went up unseen (or the window went away): the drag ends
+        // where it stands.
+        if (gDrag.kind == DragKind::Thumb && w) WinBarDragEnd(PlPoint{screen.x - gDrag.grab.x, screen.y - gDrag.grab.y});
+        EndDrag();
         return;
     }
-    PlPoint inParent = WinScreenToClient(w->parent, PlPoint{screen.x - gDrag.grab.x, screen.y - gDrag.grab.y});
-    PlRect r = w->rect;
-    WinMove(w->id, PlRect{inParent.x, inParent.y, inParent.x + PlRectWidth(r), inParent.y + PlRectHeight(r)});
+    switch (gDrag.kind) {
+    case DragKind::Move: {
+        PlPoint inParent = WinScreenToClient(w->parent, PlPoint{screen.x - gDrag.grab.x, screen.y - gDrag.grab.y});
+        PlRect r = w->rect;
+        WinMove(w->id, PlRect{inParent.x, inParent.y, inParent.x + PlRectWidth(r), inParent.y + PlRectHeight(r)});
+        return;
+    }
+    case DragKind::Size:
+        WinMove(w->id, SizedRect(screen));
+        return;
+    case DragKind::Thumb:
+        WinBarDragMove(PlPoint{screen.x - gDrag.grab.x, screen.y - gDrag.grab.y});
+        return;
+    case DragKind::None:
+        return;
+    }
 }
 
 void WinNcButtonUp(PlPoint screen)
 {
-    if (gDrag.win) WinNcMouseMove(screen, true);
-    gDrag.win = 0;
+    WinRec *w = WinGet(gDrag.win);
+    if (w && gDrag.kind == DragKind::Thumb) WinBarDragEnd(PlPoint{screen.x - gDrag.grab.x, screen.y - gDrag.grab.y});
+    else if (w) WinNcMouseMove(screen, true);
+    EndDrag();
 }
 
 bool WinNcDragging() { return gDrag.win != 0; }

@@ -26,6 +26,13 @@ struct WinClassRec {
 
 enum class WinState : uint8_t { Normal, Minimized, Maximized };
 
+// A scroll bar of a window's own frame (the vertical one at the right, the
+// horizontal one at the bottom); shown while its range is wider than a page.
+struct WinBar {
+    int min = 0, max = 0, page = 0, pos = 0;
+    bool shown = false;
+};
+
 struct WinRec {
     uint32_t id = 0;
     int cls = -1;                        // index into the class table
@@ -48,6 +55,7 @@ struct WinRec {
     bool ncDirty = false;                // frame, caption or menu bar to redraw
     bool redrawOff = false;              // message 11 with 0
     bool captionActive = false;          // child caption drawn in the active colour
+    WinBar hbar, vbar;                   // scroll bars of the frame (HScroll / VScroll styles)
     cairo_surface_t *surface = nullptr;  // top-level windows only
     bool surfaceChanged = false;
 };
@@ -75,11 +83,17 @@ struct WinNcMetrics {
     int frame;                     // frame width
     int caption;                   // caption height (0 = none)
     int menu;                      // menu bar height (0 = none)
+    int vbar, hbar;                // widths of the shown scroll bars (0 = none)
 };
 WinNcMetrics WinNcMetricsOf(const WinRec *w);
 constexpr int kWinCaptionHeight = 19;
 constexpr int kWinMenuHeight = 20;
 constexpr int kWinMinimizedWidth = 160;
+// Frame-sizing: the corner parts reach this far along each edge, and a window
+// cannot be made smaller than the minimum track size.
+constexpr int kWinSizeCorner = 16;
+constexpr int kWinMinTrackWidth = 112;
+constexpr int kWinMinTrackHeight = 2 * 4 + kWinCaptionHeight + 8;
 
 // Draws a child's caption in the active colour (MDI children, dialogs).
 void WinSetCaptionActive(uint32_t win, bool on);
@@ -107,12 +121,31 @@ void WinInvalidateArea(uint32_t parent, const PlRect &rect);
 // The first window (parents before children) with something to paint.
 uint32_t WinFindPaintTarget();
 // Non-client hit test and handling (window_frame.cpp).
-enum class WinNcHit : uint8_t { None, Caption, Close, Minimize, Maximize, Restore, MenuBar, Frame, SysMenu };
+enum class WinNcHit : uint8_t {
+    None, Caption, Close, Minimize, Maximize, Restore, MenuBar, Frame, SysMenu,
+    // The sizing parts of a thick frame.
+    Left, Right, Top, Bottom, TopLeft, TopRight, BottomLeft, BottomRight,
+    HScroll, VScroll,  // the frame's scroll bars
+};
 WinNcHit WinNcHitTest(const WinRec *w, PlPoint screen);
 void WinNcButtonDown(uint32_t win, WinNcHit hit, PlPoint screen);
 void WinNcMouseMove(PlPoint screen, bool leftDown);
 void WinNcButtonUp(PlPoint screen);
 bool WinNcDragging();
+
+// The frame's scroll bars (window_bars.cpp).
+// Paints the shown bars into the non-client area (window dc).
+void WinBarsPaint(const WinRec *w, DrawContext *dc);
+// The bar rectangles in window coordinates (empty when not shown).
+PlRect WinBarRect(const WinRec *w, bool vertical);
+// A press on a bar at window point p: an arrow or the track scrolls by a line
+// or a page (message 276/277 to the window, lParam 0); on the thumb it starts
+// a drag and returns true.
+bool WinBarButtonDown(uint32_t win, bool vertical, PlPoint p);
+// The thumb follows the pointer (thumb track); at the end the position is
+// reported (thumb position, then end scroll).
+void WinBarDragMove(PlPoint p);
+void WinBarDragEnd(PlPoint p);
 
 // Hooks the MDI and menu modules set so the core can call them without a
 // dependency cycle.
@@ -135,6 +168,12 @@ struct WinHooks {
     void (*destroying)(uint32_t win) = nullptr;
     // A top-level window with a menu bar is destroyed: the bar goes with it.
     void (*destroyMenu)(uint32_t menu) = nullptr;
+    // A child of `parent` was moved, sized, shown, hidden or destroyed: the
+    // MDI layer fits the workspace's scroll bars to its children.
+    void (*childLayout)(uint32_t parent) = nullptr;
+    // Brings a top-level window to the front on the display (restores it
+    // when the display had minimised it, raises it and gives it the input).
+    void (*raiseOnDisplay)(uint32_t topLevel) = nullptr;
 };
 WinHooks &WinHooksRef();
 

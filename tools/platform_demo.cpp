@@ -23,7 +23,8 @@ intptr_t FrameProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam
 {
     switch (msg) {
     case PlMsg::Create:
-        gClient = MdiCreateClient(win, WinClientRect(win), PlStyle::ClipChildren, 3244, 1);
+        gClient = MdiCreateClient(win, WinClientRect(win), PlStyle::ClipChildren | PlStyle::HScroll | PlStyle::VScroll,
+                                  3244, 1);
         return 0;
     case PlMsg::Command:
         switch (PlLoWord(intptr_t(wParam))) {
@@ -166,6 +167,7 @@ int main(int argc, char **argv)
     for (;;) {
         PlGet g = MsgGet(&m);
         if (g != PlGet::Message) break;
+        if (MdiTranslateAccel(gClient, m)) continue;
         MsgTranslate(m);
         MsgDispatch(m);
     }

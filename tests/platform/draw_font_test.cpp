@@ -1,6 +1,13 @@
 // Fonts: face mapping through fontconfig, metrics and extents, text out at a
-// top-left point with opaque or transparent background, and the cp1252 edge.
+// top-left point with opaque or transparent background, the cp1252 edge and
+// the list of installed families.
 #include <gtest/gtest.h>
+
+#include <strings.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "platform/font.h"
 
@@ -124,4 +131,24 @@ TEST(DrawFont, UiFontsExtentAndTextOut)
     EXPECT_LT(black, ok.cx * ok.cy);  // white glyphs in it
     DcDestroy(dc);
     cairo_surface_destroy(s);
+}
+
+TEST(DrawFont, FamilyListIsSortedUniqueAndShowable)
+{
+    std::vector<std::string> families;
+    ASSERT_TRUE(FontListFamilies(&families));
+    auto has = [&](const char *name) { return std::find(families.begin(), families.end(), name) != families.end(); };
+    EXPECT_TRUE(has("DejaVu Sans"));
+    EXPECT_TRUE(has("Liberation Serif"));
+    for (size_t i = 1; i < families.size(); ++i)
+        EXPECT_LT(strcasecmp(families[i - 1].c_str(), families[i].c_str()), 0)
+            << "out of order or twice: " << families[i - 1] << " / " << families[i];
+    for (const std::string &f : families) EXPECT_EQ(f.find('?'), std::string::npos) << f;
+
+    // Names come back in the code page; one it cannot show is left out rather
+    // than shown as question marks; a family that fontconfig lists once per
+    // style, or in another case, appears once.
+    std::vector<std::string> made = FontFamilyNames({"Zeta", "Caf\xC3\xA9 Serif", "\xE6\x96\x87\xE6\xB3\x89", "alpha",
+                                                     "Zeta", "ZETA", "Alpha Mono", "", "Euro \xE2\x82\xAC"});
+    EXPECT_EQ(made, (std::vector<std::string>{"alpha", "Alpha Mono", "Caf\xE9 Serif", "Euro \x80", "Zeta"}));
 }

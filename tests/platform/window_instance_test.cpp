@@ -1,23 +1,31 @@
 // The previous-instance socket: the first start holds it, a second start
-// finds it, and the show request becomes message 1024 for the frame.
+// finds it, and the show request becomes message 1024 for the frame, which
+// comes back to the front.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/instance.h"
+#include "platform/mdi.h"
 #include "platform/queue.h"
 #include "platform/window.h"
+#include "platform/window_internal.h"
 
 namespace {
 int gShows = 0;
 
+std::vector<uint32_t> gRaised;
+
 intptr_t FrameProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
     if (msg == PlMsg::User) ++gShows;
-    return WinDefProc(win, msg, wParam, lParam);
+    return MdiDefFrameProc(win, 0, msg, wParam, lParam);
 }
+
+void RecordRaise(uint32_t top) { gRaised.push_back(top); }
 
 // A child process forked now claims the name when Go() is called (after the
 // parent made its own claim) and reports its role as exit code.
@@ -53,10 +61,14 @@ protected:
     {
         WinResetAll();
         gShows = 0;
+        gRaised.clear();
+        WinHooksRef().raiseOnDisplay = RecordRaise;
         ASSERT_TRUE(WinRegisterClass({"m4frame", FrameProc, 13, kPlWorkspace, 0, 0}));
+        ASSERT_TRUE(WinRegisterClass({"m4other", WinDefProc, 0, kPlWorkspace, 0, 0}));
     }
     void TearDown() override
     {
+        WinHooksRef().raiseOnDisplay = nullptr;
         InstanceRelease();
         WinResetAll();
     }
@@ -72,7 +84,12 @@ TEST_P(WindowInstance, SecondStartFindsTheFirstAndShowsIt)
     EXPECT_TRUE(InstanceHeld());
     EXPECT_EQ(second.Go(), int(PlInstanceRole::Second));
 
-    uint32_t frame = WinCreate("m4frame", "Orvel", 0, {0, 0, 100, 100}, 0, 0, 0);
+    // The frame lies minimised behind another window of the program.
+    uint32_t frame = WinCreate("m4frame", "Orvel", PlStyle::Visible, {0, 0, 300, 200}, 0, 0, 0);
+    uint32_t other = WinCreate("m4other", "Other", PlStyle::Visible, {50, 50, 150, 150}, 0, 0, 0);
+    WinShow(frame, PlShow::Minimized);
+    WinActivate(other);
+    ASSERT_TRUE(WinIsIconic(frame));
     ASSERT_TRUE(InstanceSignal(name, useFile));
     PlMessage m;
     ASSERT_EQ(MsgGetTimeout(&m, 2000), PlGet::Message);
@@ -80,6 +97,11 @@ TEST_P(WindowInstance, SecondStartFindsTheFirstAndShowsIt)
     EXPECT_EQ(m.msg, PlMsg::User);
     MsgDispatch(m);
     EXPECT_EQ(gShows, 1);
+    EXPECT_FALSE(WinIsIconic(frame));
+    EXPECT_TRUE(PlRectEqual(WinRect(frame), PlRect{0, 0, 300, 200}));
+    EXPECT_EQ(WinActiveWindow(), frame);
+    EXPECT_EQ(gRaised, std::vector<uint32_t>{frame}) << "the display is asked to raise it";
+    MsgPumpPending();  // the paint of the windows shown
 
     // Anything but the request is ignored.
     EXPECT_EQ(MsgGetTimeout(&m, 50), PlGet::Timeout);
