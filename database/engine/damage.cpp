@@ -1,10 +1,13 @@
 // damage.cpp - how the engine reports what goes wrong: assertion texts,
-// damage found in the file, and file faults. Damage and faults put the
-// engine in damaged mode, in which nothing but the header's damaged word
-// reaches the file and every changing operation reports failure, so a
-// half-done change is never committed and no save is reported as done
-// when it was dropped.
+// damage found in the file, file faults, and writes the disk refused.
+// Damage (a structure found broken, a checksum that fails in memory, a
+// read the system cannot serve) puts the engine in damaged mode, in which
+// nothing but the header's damaged word reaches the file and every
+// changing operation reports failure. A refused write or sync is no
+// damage: the hold it belongs to fails and is undone, the file keeps its
+// last commit, and the next hold may well succeed.
 #include <cstdio>
+#include <cstring>
 
 #include "core/pstring.h"
 #include "core/system.h"
@@ -48,8 +51,28 @@ void DbIoError(int code) {
     Db.abortFlag = true;
 }
 
+std::string D4DiskRefusedText(int err) {
+    return std::string("The disk refused the write: ") + std::strerror(err) +
+           ". Nothing of this change was stored.";
+}
+
+// Inside the master's hold the hold fails and the message waits for its
+// end, so that a hold is told once; outside one (a sector written back to
+// make room in the cache for a read) it is shown at once.
+void D4DiskRefused(int err, bool sync) {
+    D4HoldFail();
+    HoldRollback &rb = Db.rb;
+    if (rb.active) {
+        if (!rb.diskRefused) rb.refusedErrno = err;
+        rb.diskRefused = true;
+        rb.syncFailed = rb.syncFailed || sync;
+        return;
+    }
+    D4MessageText(D4DiskRefusedText(err).c_str());
+}
+
 bool D4WriteAllowed() {
-    if (!Db.open || Db.damaged) {
+    if (!Db.open || Db.damaged || Db.writeStopped) {
         D4HoldFail();
         return false;
     }

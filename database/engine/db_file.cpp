@@ -1,13 +1,15 @@
 // db_file.cpp - the database file beneath the engine: create, open under
 // an exclusive lock, positioned reads and writes, sync, close, and the
 // test hooks that simulate a crash by dropping every write after a
-// chosen one.
+// chosen one, or make one write or sync fail as a full disk would.
 //
 // Reads of bytes the file holds come from a read-only shared mapping of
 // it (the system's page cache, without a call per sector); writes always
 // go through pwrite, so durability and the crash hooks do not depend on
 // the mapping. The mapping is only ever read below the file size this
-// layer keeps (the file is ours under the lock; only our writes grow it).
+// layer keeps, and that size is checked against the system's before every
+// mapped read: the lock is advisory, and a mapped read past the end of a
+// file another program cut short would end the process (SIGBUS).
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -57,8 +59,14 @@ void NoteOpened(int fd) {
 
 // A write the crash hook lets through; counts it.
 static bool WriteLetThrough() {
-    D4TestHooks.writesDone++;
     return D4TestHooks.writesAllowed < 0 || D4TestHooks.writesDone <= D4TestHooks.writesAllowed;
+}
+
+// True when the fault hook makes the write or sync just counted fail.
+static bool HookFails(int64_t at, int64_t done) {
+    if (at < 0 || done != at) return false;
+    errno = D4TestHooks.failErrno;
+    return true;
 }
 
 static bool CrashDropping() {
@@ -118,9 +126,12 @@ void DbFileClose() {
 
 bool DbFileRead(uint8_t *buffer, uint64_t offset, uint32_t count) {
     if (Db.fd < 0) return false;
-    if (offset + count <= FileSize && MapCover(FileSize)) {
-        std::memcpy(buffer, MapBase + offset, count);
-        return true;
+    if (offset + count <= FileSize) {
+        if (!DbFileCheckSize()) return false;
+        if (offset + count <= FileSize && MapCover(FileSize)) {
+            std::memcpy(buffer, MapBase + offset, count);
+            return true;
+        }
     }
     uint32_t done = 0;
     while (done < count) {
@@ -146,13 +157,22 @@ bool DbFileWrite(const uint8_t *buffer, uint64_t offset, uint32_t count) {
             if (!DbFileWrite(buffer + at, offset + at, std::min(dbformat::SectorSize, count - at))) return false;
         return true;
     }
+    D4TestHooks.writesDone++;
+    if (HookFails(D4TestHooks.failWriteAt, D4TestHooks.writesDone)) {
+        D4DiskRefused(errno, false);
+        return false;
+    }
     if (!WriteLetThrough()) return true;   // the simulated crash: lost without a trace
     uint32_t done = 0;
     while (done < count) {
         ssize_t n = pwrite(Db.fd, buffer + done, count - done, (off_t)(offset + done));
         if (n < 0) {
             if (errno == EINTR) continue;
-            DbIoError(3);
+            D4DiskRefused(errno, false);
+            return false;
+        }
+        if (n == 0) {
+            D4DiskRefused(ENOSPC, false);
             return false;
         }
         done += (uint32_t)n;
@@ -166,13 +186,65 @@ bool DbFileWrite(const uint8_t *buffer, uint64_t offset, uint32_t count) {
 bool DbFileFlush() {
     if (Db.fd < 0) return false;
     D4TestHooks.syncsDone++;
+    if (HookFails(D4TestHooks.failSyncAt, D4TestHooks.syncsDone)) {
+        D4DiskRefused(errno, true);
+        return false;
+    }
     if (D4TestHooks.skipSync || CrashDropping()) return true;
     while (fdatasync(Db.fd) != 0) {
         if (errno == EINTR) continue;
-        DbIoError(4);
+        D4DiskRefused(errno, true);
         return false;
     }
     return true;
+}
+
+// The file is ours under the lock, but the lock binds only programs that
+// ask for it: one that cut the file short is noticed here, and the
+// engine's notion of the size follows, so no read goes past the end.
+bool DbFileCheckSize() {
+    if (Db.fd < 0) return false;
+    struct stat st;
+    if (fstat(Db.fd, &st) != 0) {
+        DbIoError(2);
+        return false;
+    }
+    uint64_t size = (uint64_t)st.st_size;
+    if (size >= FileSize) return true;
+    FileSize = size;
+    if (size < D4GetLong(MasterDVp->header.data() + dbformat::HdrLogicalEnd)) {
+        D4Damaged("The database file was cut short by another program");
+        return false;
+    }
+    return true;
+}
+
+// Syncs the directory holding name, so that the entry of a file just
+// created is on disk, not only the file's data.
+bool DbFileSyncDirectory(const char *name) {
+    std::string dir = name;
+    size_t slash = dir.find_last_of('/');
+    dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : dir.substr(0, slash));
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        D4DiskRefused(errno, true);
+        return false;
+    }
+    D4TestHooks.syncsDone++;
+    bool ok = true;
+    if (HookFails(D4TestHooks.failSyncAt, D4TestHooks.syncsDone)) {
+        ok = false;
+    } else if (!D4TestHooks.skipSync) {
+        while (fsync(fd) != 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+    }
+    int err = errno;
+    ::close(fd);
+    if (!ok) D4DiskRefused(err, true);
+    return ok;
 }
 
 uint64_t DbFileSize() { return FileSize; }

@@ -14,11 +14,15 @@
 // are 1-based.
 //
 // Failure is by result. Every changing operation returns false when it
-// did not happen; after a file fault, a checksum mismatch or damage the
+// did not happen, and then nothing of it is stored (see the holds below).
+// After a checksum mismatch, a read fault or damage found in the file the
 // engine is in damaged mode and every changing operation, every hold end
-// and the close report failure until the next open or create.
+// and the close report failure until the next open or create. A write or
+// sync the disk refuses is no damage: the hold fails and is undone, and
+// the file stays at its last commit.
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <string>
 
@@ -58,10 +62,26 @@ bool D4IsOpen();
 // written and synced again (the header is the commit point); in mode 0
 // nothing is forced and nothing committed: the holds since the last
 // commit act as one until the next flush in mode 1 or the close, so a
-// crash in between leaves the last committed state. Returns false when
-// the hold's work or anything inside the hold failed.
+// crash in between leaves the last committed state.
+//
+// The rule: the outermost hold is all or nothing. Success (true from the
+// outermost D4DiskFlush) means every write of the hold is stored (in
+// mode 0: kept with the holds before it, to be committed with them);
+// failure means none is. A hold fails when any engine operation inside
+// it failed, when D4HoldFail was called or a hold inside it ended with
+// D4HoldEnd(false), when the disk refused a write or sync of its commit,
+// or in damaged mode. A failed outermost hold is undone: nothing of it
+// reaches the file, and every read then answers as before the hold began
+// (in mode 0 the earlier successful holds stay). The caller gets false;
+// a refused disk write is told to the user once. D4DiskFlush of an inner
+// hold returns false once anything in the outermost hold failed.
 void D4Hold();
 bool D4DiskFlush();
+// Marks the current outermost hold as failed: its end undoes it.
+void D4HoldFail();
+// Ends a hold: marks the outermost hold failed when ok is false, then
+// D4DiskFlush. True only when both went well.
+bool D4HoldEnd(bool ok);
 // Sets the flush mode (0 or 1, kept) and commits when no hold is open.
 bool D4Flush(int mode);
 int D4HoldCount();
@@ -160,7 +180,9 @@ struct D4RescueSink {
     void (*progress)(int pass, uint32_t offset, uint32_t physicalEnd) = nullptr;
 };
 // Four passes over every sector up to the physical end, straight from
-// the file, handing over every intact typed chain in its pass.
+// the file, handing over every intact typed chain in its pass that the
+// last commit holds: reached by its segment tree, or (when that tree is
+// broken) below its logical end, not listed free and not written after it.
 bool D4RawRescue(const D4RescueSink &sink);
 
 // Walks every structure of the open file and checks that each sector
@@ -173,9 +195,15 @@ bool D4IntegrityCheck(std::string *report);
 // Lets the first writesAllowed writes reach the file and drops every
 // later write and sync silently, as a crash would (-1: no limit).
 // skipSync makes syncs do nothing (for fast tests on durable disks).
+// failWriteAt / failSyncAt make the write or sync with that count (1 the
+// first after the hooks were set; -1 none) fail with failErrno, as a full
+// or failing disk would, and nothing of it reach the file.
 struct D4FileHooks {
     int64_t writesAllowed = -1;
     bool skipSync = false;
+    int64_t failWriteAt = -1;
+    int64_t failSyncAt = -1;
+    int failErrno = ENOSPC;
     int64_t writesDone = 0;   // counted writes since the hooks were set
     int64_t syncsDone = 0;
 };

@@ -23,6 +23,8 @@ void ResetState() {
     Db.abortFlag = false;
     Db.holdFailed = false;
     Db.uncommitted = false;
+    Db.writeStopped = false;
+    D4RollbackEnd();
     Db.open = false;
     MasterDVp->holdCnt = 0;
     MasterDVp->header.fill(0);
@@ -116,6 +118,7 @@ int D4Create(const char *name, uint16_t) {
     uint8_t sector0[SectorSize] = {};
     std::memcpy(sector0, h, HeaderSize);
     Db.open = true;
+    Db.committedHeader = MasterDVp->header;
     bool ok = D4DiskWriteAt(sector0, 0, SectorSize, false) && D4HeaderWrite();
     DbDiskHook(SectorSize);
     if (ok) {
@@ -131,6 +134,9 @@ int D4Create(const char *name, uint16_t) {
         }
         ok = D4HoldEnd(ok);
     }
+    // The directory last, once the file is complete, so that the new
+    // company's file is found after a power loss.
+    if (ok) ok = DbFileSyncDirectory(name);
     if (!ok) {
         Fail("The database file cannot be created: ", name);
         DbFileClose();
@@ -170,6 +176,7 @@ int D4Open(const char *name, uint16_t) {
     }
     Db.fileName = name;
     Db.open = true;
+    Db.committedHeader = MasterDVp->header;
     if (HdrGetWord(HdrDamaged) != 0) D4Damaged("This database is damaged");
     PString text;
     if (HdrGetWord(HdrInUse) != 1) {
@@ -191,6 +198,22 @@ int D4Open(const char *name, uint16_t) {
     return D4OpenOk;
 }
 
+// Drops everything in memory that the last commit does not hold and
+// reloads its state from the header it wrote; the file stays open.
+bool D4ReloadCommitted() {
+    D4RollbackEnd();
+    MasterDVp->header = Db.committedHeader;
+    HdrSetWord(HdrInUse, 1);
+    MasterDVp->path.fill(PathStep{});
+    D4IndexHeadsReset(MasterDVp);
+    D4CacheReset();
+    D4FreshReset(false);
+    Db.uncommitted = false;
+    Db.mergeLists = Db.copies > 0;
+    D4SegmentPathsInit();
+    return D4FreeListsLoad() && D4SegmentPathLoad();
+}
+
 bool D4Close() {
     if (!Db.open) return false;
     D4SnapshotsDropAll();
@@ -199,7 +222,9 @@ bool D4Close() {
         D4MessageText("D4DiskClose holdCnt != 0");
         MasterDVp->holdCnt = 0;
     }
-    if (!Db.damaged) {
+    if (Db.writeStopped) {
+        ok = false;
+    } else if (!Db.damaged) {
         // Everything still in memory goes out, as at a flush in mode 1.
         D4Hold();
         HdrSetWord(HdrInUse, 0);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -61,6 +62,46 @@ struct FreeList {
     uint32_t stored = dbformat::DiskNone;
 };
 
+// ---- The state an outermost hold puts back when it fails ----
+
+// Taken when the master's outermost hold begins (hold_rollback.cpp). A
+// hold that fails puts every in-memory structure back as it was then:
+// header, index heads and search path, segment-tree paths, free lists,
+// the sectors handed out since the last commit, and the cache (sectors
+// the hold took from free space are dropped; sectors that existed before
+// the hold and were rewritten in it get their before-images back). The
+// file itself needs nothing: the header on disk still names the last
+// commit, and no sector of it is ever rewritten.
+struct HoldRollback {
+    bool active = false;
+    DVP master;                  // header, path and heads at the start
+    std::array<uint32_t, dbformat::SegMaxLevels + 1> segRight{};
+    std::array<PathStep, dbformat::SegMaxLevels + 1> segPath{};
+    FreeList listA, listB;
+    size_t collectionSize = 0;   // the collection only grows within a hold...
+    bool collectionSaved = false;   // ...until a commit takes it: then a copy
+    std::vector<uint32_t> collection;
+    uint32_t freeCount = 0;
+    uint32_t freshFrom = 0;
+    bool mergeLists = false;
+    bool uncommitted = false;
+    uint32_t logicalEnd = 0;     // sectors at or above it were free at the start
+    // Sectors free at the start that the hold took (from a free list or the
+    // pool): like those above the logical end, nothing of them need return.
+    std::unordered_set<uint32_t> takenFree;
+    std::vector<uint32_t> freshAdded;   // sectors this hold added to Db.fresh
+    // The pool is a stack: entries below poolLow were never touched; those
+    // popped from under the starting height, in the order popped.
+    size_t poolLow = 0;
+    std::vector<uint32_t> poolPopped;
+    // Before-images of sectors in use at the start and rewritten in the hold.
+    std::unordered_map<uint32_t, uint32_t> imaged;
+    std::vector<std::array<uint8_t, dbformat::SectorSize>> images;
+    bool diskRefused = false;    // a write or sync of this hold was refused
+    bool syncFailed = false;
+    int refusedErrno = 0;
+};
+
 // ---- Engine globals ----
 
 struct EngineGlobals {
@@ -86,6 +127,10 @@ struct EngineGlobals {
     FreeList listA, listB;
     // Sectors released since the last commit; free for reuse only after it.
     std::vector<uint32_t> collection;
+    // Sectors handed out since the last commit and released again: neither
+    // the committed file nor an open snapshot uses them, so they are free
+    // for reuse at once. They join the collection at the commit.
+    std::vector<uint32_t> pool;
     uint32_t freeCount = 0;
     // Sectors handed out since the last commit (or since a snapshot opened,
     // when later): written since, so neither the committed file nor an open
@@ -97,6 +142,13 @@ struct EngineGlobals {
     std::unordered_set<uint32_t> fresh;
     uint32_t nextSnapshotHandle = 1;
     D4RawExportRunner rawExport = nullptr;
+    // The header as the last commit wrote it (or the open read it): put
+    // back on disk when a commit fails after its header was written.
+    std::array<uint8_t, dbformat::HeaderSize> committedHeader{};
+    // A commit failed in a way that leaves unknown what the disk holds:
+    // nothing more is written until the file is opened again.
+    bool writeStopped = false;
+    HoldRollback rb;
     // Segment-tree paths, levels 1..50: the rightmost node per level, and
     // the node and entry chosen per level by the last lookup.
     std::array<uint32_t, dbformat::SegMaxLevels + 1> segRight{};
@@ -147,14 +199,15 @@ void D4Damaged(const char *text);
 // A file fault: code 1 "Memory checksum problem", others "Filesystem
 // error"; announced once, then damaged mode and the abort flag.
 void DbIoError(int code);
+// The disk refused a write or a sync (err is the system's error number).
+// Not damage: the hold fails and is undone, the file keeps its last
+// commit, and the user is told (once per hold).
+void D4DiskRefused(int err, bool sync);
+// The text told to the user when the disk refused a change.
+std::string D4DiskRefusedText(int err);
 // False (and the hold marked failed) when nothing may be written now:
 // no file, damaged mode, or a descriptor other than the master.
 bool D4WriteAllowed();
-// Marks the current outermost hold as failed.
-void D4HoldFail();
-// Ends a hold that a changing operation opened: marks it failed when ok
-// is false, then D4DiskFlush. True only when both went well.
-bool D4HoldEnd(bool ok);
 
 // ---- File (db_file.cpp) ----
 
@@ -167,6 +220,12 @@ bool DbFileWrite(const uint8_t *buffer, uint64_t offset, uint32_t count);
 bool DbFileFlush();
 // The file's size as this layer knows it: at the open, grown by our writes.
 uint64_t DbFileSize();
+// Asks the system for the file's size; a file shorter than the engine's
+// logical end was cut by another program: damaged mode. False then.
+bool DbFileCheckSize();
+// Syncs the directory that holds the file, so that a new file's name
+// survives a power loss.
+bool DbFileSyncDirectory(const char *name);
 void DbDiskHook(uint32_t logicalEnd);
 // The one path to the file for the engine: refused in damaged mode
 // unless forced. Keeps the physical end in the header.
@@ -180,6 +239,11 @@ void D4CacheReset();
 int D4CacheFind(uint32_t ptr);          // slot or -1
 bool D4CacheWriteBack();
 bool D4CacheIsDirty(uint32_t ptr);
+// Forgets every cached sector for which drop(ptr) is true, dirty or not.
+void D4CacheDrop(bool (*drop)(uint32_t ptr));
+// Puts data back as the content of sector ptr (a dirty slot; without a
+// cache, straight to the file). Bypasses the hold's bookkeeping.
+bool D4CacheRestore(uint32_t ptr, const uint8_t *data);
 bool D4SectorRead(uint8_t *buffer, uint32_t ptr);
 bool D4SectorWrite(const uint8_t *buffer, uint32_t ptr);
 // The cached bytes of sector ptr, valid until the next call into the
@@ -227,6 +291,10 @@ uint32_t D4DiskGetFree();
 // Forgets the sectors handed out so far (the outermost hold begins after
 // a commit, a snapshot opens, or the file changes).
 void D4FreshReset(bool holdBegins);
+// Checks, at the open, that no sector listed free is a segment-tree node
+// or the first sector of a live segment, and that none is listed twice;
+// damage otherwise.
+bool D4FreeListsCheck(const std::vector<uint32_t> &listed, const std::vector<uint32_t> &blocks);
 // True when ptr was handed out since the last commit (see Db.fresh).
 bool D4SectorFresh(uint32_t ptr);
 bool D4DiskRelease(uint32_t ptr, bool chain);
@@ -304,6 +372,29 @@ bool D4RecordUnpack(int reg, uint8_t *record, const uint8_t *data, uint32_t leng
 
 bool D4HeaderWrite();
 void D4SnapshotsDropAll();
+// Back to the last commit as the file holds it: header, free lists,
+// paths, heads and cache are reloaded (engine_open.cpp).
+bool D4ReloadCommitted();
+
+// ---- Undoing a failed hold (hold_rollback.cpp) ----
+
+// Takes the state of the master at the start of its outermost hold.
+void D4RollbackBegin();
+// Forgets it: the hold succeeded.
+void D4RollbackEnd();
+// Puts the state taken at the start back; false when the cache could not
+// take back the before-images (the caller then reloads the last commit).
+bool D4RollbackApply();
+// Before sector ptr is rewritten in a hold: keeps its before-image when
+// it was in use at the hold's start. False when it cannot be read.
+bool D4RollbackNoteWrite(uint32_t ptr);
+// A sector free at the start of the hold was handed out.
+void D4RollbackNoteTaken(uint32_t ptr, bool addedToFresh);
+// The commit is about to take the collection: keep a copy of it.
+void D4RollbackSaveCollection();
+// Pops from and pushes onto Db.pool, keeping what the rollback needs.
+uint32_t D4PoolPop(bool *wasThereAtStart);
+void D4PoolPush(uint32_t ptr);
 
 // Every index of the master list: name, then root record segment, levels
 // and root node as they hold now (index_heads.cpp).

@@ -20,6 +20,7 @@
 // sector is ever listed twice or lost.
 #include <algorithm>
 #include <cassert>
+#include <cerrno>
 
 #include "database/engine/engine_state.h"
 
@@ -75,6 +76,23 @@ bool LoadNext(FreeList &l) {
     return true;
 }
 
+// True when p, just taken from list l, can be a free sector: a data
+// sector below the logical end, not one handed out since the last commit
+// (those are never listed: released, they go to the pool), and not the
+// list's next block. Damage otherwise: using it would overwrite a sector
+// in use while reporting success.
+bool CanBeFree(const FreeList &l, uint32_t p) {
+    if (!D4PtrValid(p)) {
+        D4Damaged("D4DiskGetFree freePtr outside logical file");
+        return false;
+    }
+    if (D4SectorFresh(p) || p == l.next) {
+        D4Damaged("D4DiskGetFree freePtr names a sector in use");
+        return false;
+    }
+    return true;
+}
+
 // Takes a pointer from list l: none when it is empty, or on failure
 // (*failed set).
 uint32_t TakeFrom(FreeList &l, bool *failed) {
@@ -88,8 +106,7 @@ uint32_t TakeFrom(FreeList &l, bool *failed) {
                 D4MessageText("D4DiskGetFree freePtr==-1");
                 continue;
             }
-            if (!D4PtrValid(p)) {
-                D4Damaged("D4DiskGetFree freePtr outside logical file");
+            if (!CanBeFree(l, p)) {
                 *failed = true;
                 return DiskNone;
             }
@@ -107,7 +124,7 @@ uint32_t TakeFrom(FreeList &l, bool *failed) {
 uint32_t GrowEnd() {
     uint32_t end = HdrGetLong(HdrLogicalEnd);
     if (end >= MaxLogicalEnd) {
-        DbIoError(5);
+        D4DiskRefused(EFBIG, false);
         return DiskNone;
     }
     HdrSetLong(HdrLogicalEnd, end + SectorSize);
@@ -175,6 +192,7 @@ void D4FreeListsClear() {
     Db.listA = FreeList{};
     Db.listB = FreeList{};
     Db.collection.clear();
+    Db.pool.clear();
     Db.freeCount = 0;
 }
 
@@ -182,7 +200,7 @@ void D4FreeListsClear() {
 // free sector of both chains.
 bool D4FreeListsLoad() {
     D4FreeListsClear();
-    std::vector<uint32_t> listed;
+    std::vector<uint32_t> listed, blocks;
     for (int off : {HdrFreeA, HdrFreeB}) {
         uint32_t head = HdrGetLong(off);
         if (head == DiskNone) continue;
@@ -190,28 +208,76 @@ bool D4FreeListsLoad() {
             D4Damaged("D4DiskOpen free list head outside logical file");
             return false;
         }
-        size_t before = listed.size();
-        if (!WalkChain(head, &listed, nullptr)) return false;
+        if (!WalkChain(head, &listed, &blocks)) return false;
         FreeList &l = off == HdrFreeA ? Db.listA : Db.listB;
         l.next = head;
         if (!LoadNext(l)) return false;
-        (void)before;
     }
     Db.freeCount = (uint32_t)listed.size();
+    return D4FreeListsCheck(listed, blocks);
+}
+
+// Every pointer the lists of a file just opened hold is checked once here,
+// before any can be handed out; the lists written later are this run's
+// own. The segment tree is walked for its nodes and every segment's first
+// sector (a leaf entry each), which costs a sector per 62 segments; later
+// sectors of chains and index nodes would cost a read of every record and
+// index, and are left to the integrity check.
+bool D4FreeListsCheck(const std::vector<uint32_t> &listed, const std::vector<uint32_t> &blocks) {
+    if (listed.empty()) return true;
+    std::vector<uint32_t> sorted = listed;
+    std::sort(sorted.begin(), sorted.end());
+    for (size_t i = 0; i < sorted.size(); i++) {
+        if (sorted[i] == DiskNone) continue;   // an empty entry, skipped when taken
+        if (!D4PtrValid(sorted[i])) {
+            D4Damaged("D4DiskGetFree freePtr outside logical file");
+            return false;
+        }
+        if (i > 0 && sorted[i] == sorted[i - 1]) {
+            D4Damaged("D4FreeList sector listed twice");
+            return false;
+        }
+    }
+    std::vector<uint32_t> used = blocks;
+    std::vector<std::pair<uint32_t, uint32_t>> segments;
+    std::string report;
+    if (!D4SegmentWalk(&used, &segments, &report)) {
+        if (!Db.damaged) D4Damaged("D4Segment tree unreadable");
+        return false;
+    }
+    for (auto &[seg, ptr] : segments) used.push_back(ptr);
+    for (uint32_t p : used) {
+        if (std::binary_search(sorted.begin(), sorted.end(), p)) {
+            D4Damaged("D4FreeList lists a sector in use");
+            return false;
+        }
+    }
     return true;
 }
 
+// Hands out a free sector: first one released since the last commit
+// after it was handed out (the pool), then from list A, then B (not while
+// a copy is open), then the next sector past the logical end.
 uint32_t D4DiskGetFree() {
     if (Db.mergeLists) MergeLists();
-    bool failed = false;
-    uint32_t p = TakeFrom(Db.listA, &failed);
-    if (p == DiskNone && !failed && Db.copies == 0) p = TakeFrom(Db.listB, &failed);
-    if (failed) return DiskNone;
-    if (p != DiskNone) {
-        Db.fresh.insert(p);
-        return p;
+    uint32_t p = DiskNone;
+    bool wasFree = true;
+    if (!Db.pool.empty()) {
+        p = D4PoolPop(&wasFree);
+        Db.freeCount--;
+    } else {
+        bool failed = false;
+        p = TakeFrom(Db.listA, &failed);
+        if (p == DiskNone && !failed && Db.copies == 0) p = TakeFrom(Db.listB, &failed);
+        if (failed) return DiskNone;
     }
-    return GrowEnd();
+    if (p == DiskNone) return GrowEnd();
+    bool added = Db.fresh.insert(p).second;
+    // A pool entry released in this very hold was in use when it began:
+    // the rollback keeps its before-image at its first rewrite.
+    if (wasFree) D4RollbackNoteTaken(p, added);
+    else if (added && Db.rb.active) Db.rb.freshAdded.push_back(p);
+    return p;
 }
 
 void D4FreshReset(bool holdBegins) {
@@ -220,6 +286,15 @@ void D4FreshReset(bool holdBegins) {
 }
 
 bool D4SectorFresh(uint32_t ptr) { return ptr >= Db.freshFrom || Db.fresh.count(ptr) != 0; }
+
+// A released sector handed out since the last commit (and since any
+// snapshot opened) is used by nothing else: reusable at once. Any other
+// waits for the next commit.
+static void ReleaseOne(uint32_t ptr) {
+    if (D4SectorFresh(ptr)) D4PoolPush(ptr);
+    else Db.collection.push_back(ptr);
+    Db.freeCount++;
+}
 
 // Releases one sector, or with chain set every sector of the chain that
 // starts there. Released sectors become free at the next flush.
@@ -240,8 +315,7 @@ bool D4DiskRelease(uint32_t ptr, bool chain) {
         return false;
     }
     if (!chain) {
-        Db.collection.push_back(ptr);
-        Db.freeCount++;
+        ReleaseOne(ptr);
         return true;
     }
     uint8_t sector[SectorSize];
@@ -258,8 +332,7 @@ bool D4DiskRelease(uint32_t ptr, bool chain) {
             }
             seq = s;
         }
-        Db.collection.push_back(ptr);
-        Db.freeCount++;
+        ReleaseOne(ptr);
         if (next == DiskNone || next == ChainEnd) return true;
         if (!D4PtrValid(next)) {
             D4Damaged("D4DiskRelease >logEndOfDisk");
@@ -276,6 +349,9 @@ bool D4DiskRelease(uint32_t ptr, bool chain) {
 // the end of the file, never into one the committed file still uses.
 bool D4FreeListsStore() {
     FreeList &a = Db.listA, &b = Db.listB;
+    // Free for reuse at once, and free in the new commit too.
+    Db.collection.insert(Db.collection.end(), Db.pool.begin(), Db.pool.end());
+    Db.pool.clear();
     for (FreeList *l : {&a, &b})
         while (l->stored == DiskNone && l->mem.empty() && l->next != DiskNone)
             if (!LoadNext(*l)) return false;
@@ -296,10 +372,8 @@ bool D4FreeListsStore() {
             from->mem.pop_back();
             Db.freeCount--;
             DropStoredCopy(*from);
-            if (!D4PtrValid(p)) {
-                D4Damaged("D4DiskGetFree freePtr outside logical file");
-                return false;
-            }
+            if (!CanBeFree(*from, p)) return false;
+            D4RollbackNoteTaken(p, false);
         } else {
             p = GrowEnd();
             if (p == DiskNone) return false;
@@ -362,5 +436,6 @@ bool D4FreeListSectors(std::vector<uint32_t> *listed, std::vector<uint32_t> *blo
         }
     }
     listed->insert(listed->end(), Db.collection.begin(), Db.collection.end());
+    listed->insert(listed->end(), Db.pool.begin(), Db.pool.end());
     return true;
 }

@@ -4,6 +4,7 @@
 #include <cassert>
 #include <memory>
 #include <set>
+#include <string>
 
 #include "database/engine/engine_state.h"
 
@@ -24,18 +25,77 @@ DVP *CopyDVp = &CopyDescriptor;
 void D4Hold() {
     if (CurDVp->holdCnt == 0) {
         Db.holdFailed = false;
-        // After a hold in mode 0 the sectors handed out since the commit
-        // stay fresh: the file on disk still describes that commit.
-        if (CurDVp == MasterDVp && !Db.uncommitted) D4FreshReset(true);
+        if (CurDVp == MasterDVp) {
+            // After a hold in mode 0 the sectors handed out since the commit
+            // stay fresh: the file on disk still describes that commit.
+            if (!Db.uncommitted) D4FreshReset(true);
+            // A file cut short from outside is noticed before any work.
+            if (Db.open && !Db.damaged && DbFileCheckSize()) D4RollbackBegin();
+        }
     }
     CurDVp->holdCnt++;
 }
 
 int D4HoldCount() { return CurDVp->holdCnt; }
 
-// Ends one hold. The end of the outermost hold does the flush mode's work
-// (free_lists.cpp): a commit in mode 1, none in mode 0; in damaged mode
-// it only marks the file damaged.
+namespace {
+
+// Undoes the outermost hold that failed (hold_rollback.cpp) and tells
+// the user when the disk refused it. A sync that failed while changes of
+// earlier holds in mode 0 were written but not committed leaves unknown
+// what of them the disk kept (a failed sync may drop written pages): the
+// view then goes back to the last commit, and the user is told that too.
+void UndoHold() {
+    HoldRollback &rb = Db.rb;
+    bool refused = rb.diskRefused, lostEarlier = rb.syncFailed && rb.uncommitted;
+    int err = rb.refusedErrno;
+    bool undone = D4RollbackApply();
+    if ((lostEarlier || !undone) && !Db.damaged && !Db.writeStopped) {
+        D4ReloadCommitted();
+        lostEarlier = true;
+    }
+    if (refused) {
+        std::string text = D4DiskRefusedText(err);
+        if (lostEarlier) text += " The changes since the last full save were dropped as well.";
+        D4MessageText(text.c_str());
+    }
+}
+
+// Ends the master's outermost hold: the flush mode's work when all went
+// well (free_lists.cpp), the undo otherwise. True when the hold stands.
+bool EndOutermost(bool ok) {
+    if (Db.damaged) {
+        D4RollbackApply();
+        D4HeaderWrite();
+        return false;
+    }
+    if (ok && !Db.writeStopped) {
+        bool saved;
+        if (Db.flushMode == 1) {
+            D4RollbackSaveCollection();
+            saved = D4SaveFlush();
+        } else {
+            saved = D4SaveFlushCompact();
+        }
+        if (saved && !Db.holdFailed) {
+            Db.uncommitted = Db.flushMode == 0;
+            D4RollbackEnd();
+            return true;
+        }
+    }
+    if (Db.damaged) {
+        D4RollbackApply();
+        D4HeaderWrite();
+        return false;
+    }
+    UndoHold();
+    return false;
+}
+
+}  // namespace
+
+// Ends one hold. The end of the outermost hold on the master does the
+// flush mode's work, or undoes the hold when anything in it failed.
 bool D4DiskFlush() {
     DVP *d = CurDVp;
     if (d->holdCnt <= 0) {
@@ -44,16 +104,7 @@ bool D4DiskFlush() {
         return false;
     }
     bool ok = !Db.holdFailed;
-    if (d->holdCnt == 1 && d == MasterDVp && Db.open) {
-        if (Db.damaged) {
-            D4HeaderWrite();
-            ok = false;
-        } else {
-            bool saved = Db.flushMode == 1 ? D4SaveFlush() : D4SaveFlushCompact();
-            Db.uncommitted = Db.flushMode == 0 || !saved;
-            ok = ok && saved && !Db.holdFailed;
-        }
-    }
+    if (d->holdCnt == 1 && d == MasterDVp && Db.open) ok = EndOutermost(ok);
     if (Db.damaged) ok = false;
     d->holdCnt--;
     if (d->holdCnt == 0 && d == MasterDVp && !Db.uncommitted) D4FreshReset(false);
@@ -72,14 +123,36 @@ bool D4Flush(int mode) {
     return D4DiskFlush();
 }
 
+namespace {
+
+// A commit failed after its header may have reached the file: the header
+// of the last commit goes back, synced, since the sectors the new header
+// names are free again in memory and will be reused. When even that
+// fails, what the disk holds is unknown: nothing more is written in this
+// run (the file then holds one of the two commits, both complete).
+void PutBackCommittedHeader() {
+    if (DbFileWrite(Db.committedHeader.data(), 0, HeaderSize) && DbFileFlush()) return;
+    Db.writeStopped = true;
+    D4MessageText("The disk refused to store the database header. Nothing more is written: close the "
+                  "company and check the disk.");
+}
+
+}  // namespace
+
 // Syncs, writes the header, syncs again: the header is the commit point.
 // In damaged mode only the file's damaged word is set, in the header as
 // it stands on disk; nothing changed since the open is written.
 bool D4HeaderWrite() {
     if (!Db.damaged) {
+        if (Db.writeStopped) return false;
         if (!DbFileFlush()) return false;
-        if (!D4DiskWriteAt(MasterDVp->header.data(), 0, HeaderSize, false)) return false;
-        return DbFileFlush();
+        bool written = D4DiskWriteAt(MasterDVp->header.data(), 0, HeaderSize, false);
+        if (!written || !DbFileFlush()) {
+            PutBackCommittedHeader();
+            return false;
+        }
+        Db.committedHeader = MasterDVp->header;
+        return true;
     }
     uint8_t onDisk[HeaderSize];
     if (!DbFileRead(onDisk, 0, HeaderSize)) return false;

@@ -197,6 +197,37 @@ bool IndexesForChange(int reg, const char *refuseSimple, std::vector<const uint8
     return true;
 }
 
+// Reads record recid of reg before it is changed. An id that names no
+// live record of the register (never issued, deleted, or another
+// register's) is the caller's mistake, not damage: the request is refused
+// quietly and the hold fails; the record layer tells the user. A broken
+// structure behind the id has been reported as damage by the read.
+bool ReadLive(int reg, uint32_t recid, MemBlock *stored) {
+    *stored = 0;
+    MemBlock h = MemAlloc(RegRecordSize(reg));
+    if (!h) {
+        D4HoldFail();
+        return false;
+    }
+    uint8_t *p = MemLock(h);
+    uint32_t limit = HasRows(reg) ? 0 : RegRecordSize(reg);
+    static std::vector<uint8_t> data;
+    ChainInfo info;
+    bool ok = D4SegmentReadInto(recid, &data, limit, &info) && info.type == TypeRecord && info.number == reg;
+    if (ok) {
+        SetRowsHandle(reg, p, 0);
+        ok = D4RecordUnpack(reg, p, data.data(), (uint32_t)data.size());
+    }
+    MemUnlock(h);
+    if (!ok) {
+        MemFree(&h);
+        D4HoldFail();
+        return false;
+    }
+    *stored = h;
+    return true;
+}
+
 }  // namespace
 
 bool D4RecordInsert(int reg, uint8_t *record, uint32_t *recid) {
@@ -274,11 +305,7 @@ bool RecordIDUpdate(int reg, uint32_t recid, uint8_t *record) {
     std::vector<KeyBuf> names;
     if (!IndexesForChange(reg, "RecordIDUpdate on simple ", &defs, &names)) return false;
     MemBlock stored;
-    if (!D4RecordReadStored(reg, recid, &stored)) {
-        D4MessageText("RecordIDUpdate on non existing record");
-        D4HoldFail();
-        return false;
-    }
+    if (!ReadLive(reg, recid, &stored)) return false;
     D4Hold();
     std::vector<KeyBuf> oldKeys(defs.size()), newKeys(defs.size());
     std::vector<bool> changed(defs.size());
@@ -311,10 +338,7 @@ bool D4RecordIDDelete(int reg, uint32_t recid) {
     std::vector<KeyBuf> names;
     if (!IndexesForChange(reg, "D4RecordIDDelete on simple ", &defs, &names)) return false;
     MemBlock stored;
-    if (!D4RecordReadStored(reg, recid, &stored)) {
-        D4Damaged("RecordIDDelete on non existing record");
-        return false;
-    }
+    if (!ReadLive(reg, recid, &stored)) return false;
     D4Hold();
     bool ok = true;
     KeyBuf key;

@@ -330,6 +330,10 @@ int WriteTarget(uint32_t ptr, bool *cached) {
         D4Damaged("D4SectorWrite DiskPtr outside logical file");
         return WriteFailed;
     }
+    if (!D4RollbackNoteWrite(ptr)) {
+        D4HoldFail();
+        return WriteFailed;
+    }
     int s = D4CacheFind(ptr);
     if (s != None) {
         *cached = true;
@@ -400,6 +404,10 @@ bool D4SectorAddLongs(uint32_t ptr, std::span<const uint32_t> offsets, uint32_t 
         D4Damaged("D4SectorWrite DiskPtr outside logical file");
         return false;
     }
+    if (!D4RollbackNoteWrite(ptr)) {
+        D4HoldFail();
+        return false;
+    }
     int s = D4CacheFind(ptr);
     if (s == None) {
         uint8_t sector[SectorSize];
@@ -423,6 +431,35 @@ bool D4SectorAddLongs(uint32_t ptr, std::span<const uint32_t> offsets, uint32_t 
     x.checksum = sum;
     x.dirty = 1;
     Touch(s);
+    return true;
+}
+
+// Empties the slots of the sectors drop names and puts them at the
+// oldest end, where the next sector read or written finds them first.
+void D4CacheDrop(bool (*drop)(uint32_t ptr)) {
+    for (int s = 0; s < (int)Slots.size(); s++) {
+        Slot &x = Slots[s];
+        if (x.ptr == DiskNone || !drop(x.ptr)) continue;
+        HashRemove(s);
+        x.ptr = DiskNone;
+        x.dirty = 0;
+        Unlink(s);
+        x.newer = Oldest;
+        x.older = None;
+        if (Oldest != None) Slots[Oldest].older = s; else Newest = s;
+        Oldest = s;
+    }
+}
+
+// Puts data back as sector ptr's content, dirty, as it was before a
+// failed hold rewrote it; without a cache it goes to the file.
+bool D4CacheRestore(uint32_t ptr, const uint8_t *data) {
+    if (Slots.empty()) return D4DiskWriteAt(data, ptr, SectorSize, false);
+    int s = D4CacheFind(ptr);
+    bool cached = s != None;
+    if (!cached && (s = TakeOldest()) == None) return false;
+    std::memcpy(Slots[s].data, data, SectorSize);
+    WriteDone(s, ptr, cached);
     return true;
 }
 

@@ -1,8 +1,10 @@
 // The crash-consistency test: a workload of inserts, updates and deletes
-// in holds, and for every write point of every hold a simulated crash
-// (that write and all later ones never reach the file). The file must
-// then open without damage, pass the whole-file check, and hold exactly
-// the records of the state before that hold or after it.
+// in holds (every fourth of which fails at its end and must store
+// nothing), and for every write point of every hold and of the close
+// after it a simulated crash (that write and all later ones never reach
+// the file). The file must then open without damage, pass the whole-file
+// check, and hold exactly the records of the state before that hold or
+// after it (the same for a failed hold).
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -50,8 +52,10 @@ protected:
         return ok;
     }
 
-    // Runs one hold's operations; the ids of inserts are filled in.
-    bool RunHold(std::vector<Op> &ops) {
+    // Runs one hold's operations; the ids of inserts are filled in. A
+    // hold that fails after its work (as when an after-hook refuses) ends
+    // with D4HoldEnd(false) and must store nothing.
+    bool RunHold(std::vector<Op> &ops, bool fails) {
         D4Hold();
         bool ok = true;
         for (Op &op : ops) {
@@ -59,6 +63,7 @@ protected:
             else if (op.kind == 1) ok = Store(op.main, &op.id, true) && ok;
             else ok = D4RecordIDDelete(RegMain, op.id) && ok;
         }
+        if (fails) return D4HoldEnd(false) && false;
         return D4DiskFlush() && ok;
     }
 
@@ -127,6 +132,7 @@ TEST_F(EngineCrash, EveryCrashPointLeavesTheStateBeforeOrAfterTheHold) {
         std::vector<uint8_t> before;
         State stateBefore, stateAfter;
         std::vector<Op> ops;
+        bool fails = false;
     };
     std::vector<Hold> holds;
     // The workload once, keeping the committed file before every hold.
@@ -136,10 +142,16 @@ TEST_F(EngineCrash, EveryCrashPointLeavesTheStateBeforeOrAfterTheHold) {
         hold.stateBefore = state;
         hold.ops = MakeHold(rng, state, serial);
         std::vector<Op> ops = hold.ops;
-        ASSERT_TRUE(RunHold(ops));
-        for (const Op &op : ops) {
-            if (op.kind == 2) state.erase(op.id);
-            else state[op.id] = op.main;
+        hold.fails = h % 4 == 3;
+        if (hold.fails) {
+            ASSERT_FALSE(RunHold(ops, true));
+            ASSERT_TRUE(Holds(state)) << "a failed hold is undone in the same run";
+        } else {
+            ASSERT_TRUE(RunHold(ops, false));
+            for (const Op &op : ops) {
+                if (op.kind == 2) state.erase(op.id);
+                else state[op.id] = op.main;
+            }
         }
         hold.stateAfter = state;
         holds.push_back(std::move(hold));
@@ -156,7 +168,7 @@ TEST_F(EngineCrash, EveryCrashPointLeavesTheStateBeforeOrAfterTheHold) {
             D4TestHooks.writesAllowed = k;
             D4TestHooks.skipSync = true;
             std::vector<Op> ops = hold.ops;
-            RunHold(ops);
+            RunHold(ops, hold.fails);
             D4Close();
             bool crashed = D4TestHooks.writesDone > k;
             D4TestHooks = D4FileHooks{};
