@@ -70,8 +70,8 @@ extern uint32_t RecPendingSequence;
 // A result never names a field. Where a window puts the focus after a
 // failure travels beside the result, in FieldErrorPos (core/ui_text.h):
 // the field's record offset, and for a row cell the row and the field's
-// offset in the row. Every validated write, record check and settings
-// store first sets it to RecFocusNone; then a check fills it through
+// offset in the row. Every validated write and delete, record check and
+// settings store first sets it to RecFocusNone; then a check fills it through
 // FieldError / FieldErrorAt, and a duplicate key names the first field of
 // the current index. On the wire it is the errpos after the result.
 //

@@ -421,6 +421,7 @@ int RecDeleteCheckedLocal(int reg, uint8_t *record, uint32_t *recid, const char 
     char name[IndexNameRoom];
     uint32_t p = 0;
     const uint32_t gone = *recid;
+    RecFocusClear();
     DbHoldBegin();
     RegMarkOpen(reg);
     if (!RegValid(reg) || !IndexToUse(reg, nullptr, name) || !StoredLive(reg, gone)) {
