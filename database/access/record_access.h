@@ -48,27 +48,62 @@ inline bool RunModeIsClient() { return RunMode == RunModeClient; }
 // The owner id that locks record (the server sets it to the session id of
 // the request it serves; stand-alone it is the program's own id).
 extern uint32_t LockOwnerId;
-constexpr uint32_t LockOwnerSelf = 1;
+// The program's own id: the "no free session" answer of the session
+// request, so no session id can ever be it.
+constexpr uint32_t LockOwnerSelf = 0xFFFFFFFFu;
 
 // The pending import sequence number (set by the import path before a
 // store, cleared by every local insert and update).
 extern uint32_t RecPendingSequence;
 
-// ---- Results of validated writes and settings stores ----
+// ---- Results of writes, checks and settings stores ----
+//
+// One result space for the validated writes, the delete, the record check
+// and the settings stores, local and on the wire alike:
+//   0         RecDone: done;
+//   -1        RecRefused: a check refused (validation, record check,
+//             settings check, delete check) after showing its own text;
+//             whatever non-zero value the check gave becomes -1;
+//   above 0   the number of the text that was shown: TextKeyExists,
+//             TextRecordLocked, RecConnectionLost, RecNotFound,
+//             RecStoreFailed.
+// A result never names a field. Where a window puts the focus after a
+// failure travels beside the result, in FieldErrorPos (core/ui_text.h):
+// the field's record offset, and for a row cell the row and the field's
+// offset in the row. Every validated write and delete, record check and
+// settings store first sets it to RecFocusNone; then a check fills it through
+// FieldError / FieldErrorAt, and a duplicate key names the first field of
+// the current index. On the wire it is the errpos after the result.
+//
+// Holds: the validated writes each run inside a hold (DbHoldBegin /
+// DbHoldEnd), which may sit inside a caller's hold. Success (RecDone, or
+// true) means every write of the hold is stored, as far as the flush mode
+// stores anything (mode 0 reaches the file at the next commit); failure
+// means none is. A write that fails after anything of it was written -
+// the engine refused, or a before- or after-hook could not store what it
+// had to (a posting) - fails the outermost hold, so nothing of that hold
+// is stored and every write reported inside it after that is a failure
+// too. A refusal (a check said no, the record is gone or locked) writes
+// nothing and leaves the hold as it was.
 
 constexpr int RecDone = 0;
-constexpr int RecKeyExists = 1;             // insert: text 1547 was shown
-// Text numbers of results that are not refusals of the validation code.
-constexpr int RecConnectionLost = 9501;     // "The connection to the server was lost"
-constexpr int RecNotFound = 9502;           // "The record no longer exists"
-constexpr int RecStoreFailed = 9503;        // "The record could not be stored"
-constexpr int RecDeleteRefused = -1;       // the delete check refused (it showed why)
-constexpr int TextRecordLocked = 1520;      // record or register is in use
+constexpr int RecRefused = -1;               // a check refused (it showed why)
+constexpr int TextRecordLocked = 1520;       // record or register is in use
 constexpr int TextKeyExists = 1547;
+constexpr int RecKeyExists = TextKeyExists;  // insert: the key exists
+constexpr int RecConnectionLost = 9501;      // "The connection to the server was lost"
+constexpr int RecNotFound = 9502;            // "The record no longer exists"
+constexpr int RecStoreFailed = 9503;         // "The record could not be stored"
+constexpr int RecDeleteRefused = RecRefused; // the delete check said no
 constexpr int TextRecordLocksFull = 1406;
 constexpr int TextRegisterLocksFull = 1407;
 constexpr int TextRegisterLockRefused = 1408;
 constexpr int TextNotExclusive = 1402;
+
+// FieldErrorPos.field when a failure names no field.
+constexpr uint16_t RecFocusNone = 65535;
+// Sets FieldErrorPos to "no field".
+void RecFocusClear();
 
 // Set by a client stub whose transport lost the connection; cleared by
 // the dispatcher before each client call.
@@ -100,10 +135,14 @@ uint32_t RegOpenCount(int reg);
 // per-session flags so every session receives the new counts.
 void RegSetRecordCount(int reg, uint32_t n);
 // Hold around a group of writes: D4Hold / D4DiskFlush, only when a
-// database is open and not in client mode. DbHoldEnd gives false when the
-// hold's work failed.
+// database is open and not in client mode. DbHoldEnd gives false when
+// anything in the hold failed (see Holds above); after the outermost hold
+// failed, the record counts are taken again from the indexes.
 void DbHoldBegin();
 bool DbHoldEnd();
+// Marks the outermost open hold failed, so nothing of it is stored (no
+// hold open: nothing to do).
+void DbHoldFail();
 
 // ---- Reading ----
 // index: a zero-terminated index name; null or "" means the current index.
@@ -154,31 +193,40 @@ void RecNewDefaults(int reg, uint8_t *record);
 void RecNewDefaultsLocal(int reg, uint8_t *record);
 void RecNewDefaultsOther(int reg, uint8_t *record);
 void RecNewDefaultsOtherLocal(int reg, uint8_t *record);
-// The register's record check (mode as the checks define) -> result.
+// The register's record check (mode as the checks define): RecDone or
+// RecRefused (the position in FieldErrorPos), or RecConnectionLost.
 int RecCheck(int reg, uint8_t *data, uint32_t size, int mode);
 int RecCheckLocal(int reg, uint8_t *data, uint32_t size, int mode);
 
 // ---- Writing ----
 
-// *result: RecDone, RecKeyExists, a refusal code of the validation (the
-// error position in FieldErrorPos), RecNotFound (update: the stored record
-// is gone), TextRecordLocked (update: another owner holds its lock),
-// RecStoreFailed (the engine refused the write or its commit) or
-// RecConnectionLost. *recid is 0 when nothing was stored.
+// *result (see the result space above): RecDone, RecKeyExists, RecRefused
+// (the validation said no), RecNotFound (update: the stored record is
+// gone), TextRecordLocked (update: another owner holds its lock),
+// RecStoreFailed (the engine, a hook or the hold's commit failed) or
+// RecConnectionLost. *recid is 0 when nothing was stored. The update
+// releases the caller's lock on the record once it is stored.
 void RecInsertChecked(int reg, uint8_t *record, uint32_t *recid, int *result);
 void RecInsertCheckedLocal(int reg, uint8_t *record, uint32_t *recid, int *result);
 void RecUpdateChecked(int reg, uint8_t *record, uint32_t recid, int *result);
 void RecUpdateCheckedLocal(int reg, uint8_t *record, uint32_t recid, int *result);
 // Deletes the record with id *recid after the delete check, then reads the
-// record now at the same position (its id back into *recid). Result:
-// RecDone, RecNotFound (no entry carries the id), RecDeleteRefused (the
-// delete check said no), RecStoreFailed or RecConnectionLost.
+// record now at the same position (its id back into *recid; 0 and a
+// cleared record when none is left). Result: RecDone, RecNotFound (the id
+// is no live record of the register), TextRecordLocked (another owner
+// holds its lock), RecDeleteRefused (the delete check said no),
+// RecStoreFailed or RecConnectionLost. Only a done delete changes the
+// caller's record and id; it leaves no lock on the record behind.
 int RecDeleteChecked(int reg, uint8_t *record, uint32_t *recid, const char *text);
 int RecDeleteCheckedLocal(int reg, uint8_t *record, uint32_t *recid, const char *text);
-// Before/after insert hooks only, no key test and no validation.
+// Before/after insert hooks only, no key test and no validation; false
+// when anything failed (the hold failed with it).
 bool RecInsertUnchecked(int reg, uint8_t *record, uint32_t *recid);
 bool RecInsertUncheckedLocal(int reg, uint8_t *record, uint32_t *recid);
 // Local only: before-delete hook, delete, count - 1; no hold of its own.
+// An id that is no live record of the register is refused (text 9502)
+// before anything is asked of the engine; a failing hook or engine call
+// fails the caller's hold. The record's locks go with it.
 bool RecDeleteHooked(int reg, uint8_t *record, uint32_t recid);
 bool RecDeleteHookedLocal(int reg, uint8_t *record, uint32_t recid);
 // Mode 1 rewrites record *recid, any other mode inserts (*recid gets the
@@ -222,11 +270,14 @@ bool SettingsBlockReadLocal(int block, uint8_t *buffer, uint32_t size);
 // an absent block) in memory form.
 bool SettingsBlockFetch(MemBlock *var, int block);
 bool SettingsBlockFetchLocal(MemBlock *var, int block);
-// Stores with the settings check: RecDone, the check's refusal code or
-// RecConnectionLost.
+// Stores with the settings check: RecDone, RecRefused (the check said no;
+// the position in FieldErrorPos), RecStoreFailed (a block outside
+// 129..227, a size other than the block's record size or a whole number
+// of its rows, or the engine failed; nothing stored) or RecConnectionLost.
 int SettingsBlockStore(int block, const uint8_t *data, uint32_t size);
 int SettingsBlockStoreLocal(int block, const uint8_t *data, uint32_t size);
-// Stores the rows held by handle (no check locally); result as above.
+// Stores the rows held by handle (no settings check locally, the same
+// block and size test); result as above.
 int SettingsBlockStoreHandle(int block, MemBlock handle);
 int SettingsBlockStoreHandleLocal(int block, MemBlock handle);
 // Local only: the stored size (0 in client mode, after a message).

@@ -45,15 +45,19 @@ bool AskServer(Stub stub, Args... args) {
 }
 
 // A client call of a stub that answers a result code: RecConnectionLost
-// when there is no stub or the connection was lost during the call.
+// (and no field to focus) when there is no stub or the connection was
+// lost during the call.
 template <typename Stub, typename... Args>
 int AskServerCode(Stub stub, Args... args) {
+    RecFocusClear();
     if (!ClientReady(stub != nullptr)) return RecConnectionLost;
     int result = stub(args...);
     return RemoteConnectionLost ? RecConnectionLost : result;
 }
 
 }  // namespace
+
+void RecFocusClear() { FieldErrorPos = ErrorPosition{RecFocusNone, 0, 0}; }
 
 // ---- Reading ----
 
@@ -147,6 +151,7 @@ void RecInsertChecked(int reg, uint8_t *record, uint32_t *recid, int *result) {
     if (!RunModeIsClient()) return RecInsertCheckedLocal(reg, record, recid, result);
     *recid = 0;
     *result = RecConnectionLost;
+    RecFocusClear();
     if (!ClientReady(RemoteOps.recInsertChecked != nullptr)) return;
     RemoteOps.recInsertChecked(reg, record, recid, result);
     if (RemoteConnectionLost) {
@@ -158,6 +163,7 @@ void RecInsertChecked(int reg, uint8_t *record, uint32_t *recid, int *result) {
 void RecUpdateChecked(int reg, uint8_t *record, uint32_t recid, int *result) {
     if (!RunModeIsClient()) return RecUpdateCheckedLocal(reg, record, recid, result);
     *result = RecConnectionLost;
+    RecFocusClear();
     if (!ClientReady(RemoteOps.recUpdateChecked != nullptr)) return;
     RemoteOps.recUpdateChecked(reg, record, recid, result);
     if (RemoteConnectionLost) *result = RecConnectionLost;

@@ -26,7 +26,7 @@
 #include "database/access/record_locks.h"
 #include "database/access/register_hooks.h"
 #include "database/engine/engine.h"
-#include "database/engine/engine_state.h"   // the write serial of a stored record
+#include "database/engine/engine_state.h"   // a stored record's write serial; failing a hold
 
 namespace {
 
@@ -102,7 +102,9 @@ bool ReadPosition(int reg, const char *name, uint32_t position, uint8_t *record,
     return true;
 }
 
-// The write serial of stored record recid; false when it is not there.
+// The write serial of stored record recid; false when it is not there or
+// is no record of reg. Reads only the chain's head, and asks nothing that
+// the engine would count as damage for an id that is gone.
 bool StoredSerial(int reg, uint32_t recid, uint32_t *serial) {
     MemBlock h = 0;
     ChainInfo info;
@@ -113,6 +115,12 @@ bool StoredSerial(int reg, uint32_t recid, uint32_t *serial) {
     return true;
 }
 
+// true when recid is a live record of reg.
+bool StoredLive(int reg, uint32_t recid) {
+    uint32_t serial = 0;
+    return StoredSerial(reg, recid, &serial);
+}
+
 void CountAdd(int reg, int delta) {
     uint32_t n = RecordCounts[(size_t)reg];
     if (delta < 0) n = n > 0 ? n - 1 : 0;
@@ -120,14 +128,31 @@ void CountAdd(int reg, int delta) {
     RegSetRecordCount(reg, n);
 }
 
-// Ends the hold of a validated write. A write that was done but whose
-// commit failed is reported as not stored.
+// A write failed after something of it may have been written: tells the
+// user and fails the hold, so nothing of it is stored.
+void WriteFailed(int *result) {
+    ShowTextMessage(RecStoreFailed);
+    *result = RecStoreFailed;
+    DbHoldFail();
+}
+
+// Ends the hold of a validated write. A done write whose hold failed (by
+// its commit, or anything earlier in an enclosing hold) is reported as not
+// stored; a refusal or a failure stays what it was.
 void EndWriteHold(int *result) {
     bool committed = DbHoldEnd();
     if (*result == RecDone && !committed) {
         ShowTextMessage(RecStoreFailed);
         *result = RecStoreFailed;
     }
+}
+
+// Takes every register's count from its index again (after a hold was
+// abandoned, the counts kept in memory may count writes that are gone).
+void RecountRegisters() {
+    for (int reg = 1; reg < RegisterCount; reg++)
+        if (RegValid(reg)) RecordCounts[(size_t)reg] = RegRecordCountLocal(reg);
+    if (AccessServices.sessionFlagsClear) AccessServices.sessionFlagsClear();
 }
 
 bool Browse(int reg, uint8_t *record, uint32_t *recid, bool next) {
@@ -217,7 +242,14 @@ void DbHoldBegin() {
 
 bool DbHoldEnd() {
     if (!D4IsOpen() || RunModeIsClient() || D4HoldCount() == 0) return true;
-    return D4DiskFlush();
+    bool outermost = D4HoldCount() == 1;
+    bool ok = D4DiskFlush();
+    if (outermost && !ok) RecountRegisters();
+    return ok;
+}
+
+void DbHoldFail() {
+    if (D4IsOpen() && !RunModeIsClient() && D4HoldCount() > 0) D4HoldFail();
 }
 
 // ---- Reading ----
@@ -338,27 +370,26 @@ bool RecUpdateLocal(int reg, uint8_t *record, uint32_t recid) {
 void RecInsertCheckedLocal(int reg, uint8_t *record, uint32_t *recid, int *result) {
     *recid = 0;
     *result = RecDone;
+    RecFocusClear();
     DbHoldBegin();
+    uint32_t id = 0;
     if (InsertKeyExists(reg, record)) {
         ShowTextMessage(TextKeyExists);
         *result = RecKeyExists;
-    } else if ((*result = ValidateRecord(reg, record, record, 1)) == RecDone) {
-        BeforeInsertHook(reg, record);
-        uint32_t id = 0;
-        if (RecInsertLocal(reg, record, &id)) {
-            AfterInsertHook(reg, record, id, 1);
-            *recid = id;
-        } else {
-            ShowTextMessage(RecStoreFailed);
-            *result = RecStoreFailed;
-        }
+        FieldErrorPos.field = (uint16_t)RegIndexInfo(reg, nullptr, nullptr, nullptr);
+    } else if (ValidateRecord(reg, record, record, 1) != 0) {
+        *result = RecRefused;
+    } else if (BeforeInsertHook(reg, record) == 0 || !RecInsertLocal(reg, record, &id) ||
+               AfterInsertHook(reg, record, id, 1) == 0) {
+        WriteFailed(result);
     }
     EndWriteHold(result);
-    if (*result != RecDone) *recid = 0;
+    if (*result == RecDone) *recid = id;
 }
 
 void RecUpdateCheckedLocal(int reg, uint8_t *record, uint32_t recid, int *result) {
     *result = RecDone;
+    RecFocusClear();
     DbHoldBegin();
     RegMarkOpen(reg);
     MemBlock storedHandle = 0;
@@ -372,82 +403,96 @@ void RecUpdateCheckedLocal(int reg, uint8_t *record, uint32_t recid, int *result
         *result = TextRecordLocked;
     } else {
         PreserveStoredFields(reg, stored, record);
-        *result = ValidateRecord(reg, record, stored, 2);
-        if (*result == RecDone) {
-            RecordUnlock(LockOwnerId, reg, recid);
-            BeforeUpdateHook(reg, record, stored, recid);
-            if (RecUpdateLocal(reg, record, recid)) {
-                AfterUpdateHook(reg, record, stored, recid);
-            } else {
-                ShowTextMessage(RecStoreFailed);
-                *result = RecStoreFailed;
-            }
+        if (ValidateRecord(reg, record, stored, 2) != 0) {
+            *result = RecRefused;
+        } else if (BeforeUpdateHook(reg, record, stored, recid) == 0 || !RecUpdateLocal(reg, record, recid) ||
+                   AfterUpdateHook(reg, record, stored, recid) == 0) {
+            WriteFailed(result);
         }
     }
     RecBufferFree(reg, &storedHandle);
     EndWriteHold(result);
+    // The caller keeps its lock until the change is stored.
+    if (*result == RecDone) RecordUnlock(LockOwnerId, reg, recid);
 }
 
 int RecDeleteCheckedLocal(int reg, uint8_t *record, uint32_t *recid, const char *) {
     int result = RecDone;
     char name[IndexNameRoom];
+    uint32_t p = 0;
+    const uint32_t gone = *recid;
+    RecFocusClear();
     DbHoldBegin();
     RegMarkOpen(reg);
-    if (!RegValid(reg) || !IndexToUse(reg, nullptr, name)) {
+    if (!RegValid(reg) || !IndexToUse(reg, nullptr, name) || !StoredLive(reg, gone)) {
+        ShowTextMessage(RecNotFound);
         result = RecNotFound;
+    } else if (RecordLockedByOther(LockOwnerId, reg, gone)) {
+        ShowTextMessage(TextRecordLocked);
+        result = TextRecordLocked;
     } else if (CanDeleteRecord(reg, record, 1) == 0) {
         result = RecDeleteRefused;
     } else {
         // The stored record, read again, is what goes; its own index entry
         // is found by key and id, whatever equal keys surround it.
-        uint32_t p = 0;
-        std::vector<uint8_t> key;
-        bool there = RecReadByIdLocal(reg, *recid, record);
+        MemBlock storedHandle = 0;
+        uint8_t *stored = RecBufferNew(reg, &storedHandle);
+        bool there = stored && RecReadByIdLocal(reg, gone, stored);
         if (there) {
-            key = KeyCopy(reg, record);
-            there = D4RecordPosition(reg, name, key.data(), *recid, &p);
+            std::vector<uint8_t> key = KeyCopy(reg, stored);
+            there = D4RecordPosition(reg, name, key.data(), gone, &p);
         }
         if (!there) {
             ShowTextMessage(RecNotFound);
             result = RecNotFound;
+        } else if (BeforeDeleteHook(reg, stored) == 0 || !D4RecordIDDelete(reg, gone)) {
+            WriteFailed(&result);
         } else {
-            BeforeDeleteHook(reg, record);
-            uint32_t gone = *recid;
-            if (!D4RecordIDDelete(reg, gone)) {
-                ShowTextMessage(RecStoreFailed);
-                result = RecStoreFailed;
-            } else {
-                CountAdd(reg, -1);
-                RecordUnlock(LockOwnerId, reg, gone);
-                // Show the record that now stands at the same position.
-                uint32_t left = D4RecordCount(reg, name);
-                if (!ReadPosition(reg, name, std::min(p, left), record, recid)) {
-                    RecClear(reg, record);
-                    *recid = 0;
-                }
-            }
+            CountAdd(reg, -1);
         }
+        RecBufferFree(reg, &storedHandle);
     }
     EndWriteHold(&result);
     if (RegValid(reg)) RegSetRecordCount(reg, RegRecordCountLocal(reg));
+    if (result != RecDone) return result;
+    // Nobody's lock outlives the record; the caller is shown the record
+    // that now stands at the same position.
+    RecordLocksDrop(reg, gone);
+    uint32_t left = D4RecordCount(reg, name);
+    if (!ReadPosition(reg, name, std::min(p, left), record, recid)) {
+        RecClear(reg, record);
+        *recid = 0;
+    }
     return result;
 }
 
 bool RecInsertUncheckedLocal(int reg, uint8_t *record, uint32_t *recid) {
+    *recid = 0;
     DbHoldBegin();
-    BeforeInsertHook(reg, record);
-    bool ok = RecInsertLocal(reg, record, recid);
-    if (ok) AfterInsertHook(reg, record, *recid, 1);
-    bool committed = DbHoldEnd();
-    return ok && committed;
+    uint32_t id = 0;
+    int result = RecDone;
+    if (BeforeInsertHook(reg, record) == 0 || !RecInsertLocal(reg, record, &id) ||
+        AfterInsertHook(reg, record, id, 1) == 0)
+        WriteFailed(&result);
+    EndWriteHold(&result);
+    if (result == RecDone) *recid = id;
+    return result == RecDone;
 }
 
 bool RecDeleteHookedLocal(int reg, uint8_t *record, uint32_t recid) {
     if (!RegValid(reg)) return false;
     RegMarkOpen(reg);
-    BeforeDeleteHook(reg, record);
-    if (!D4RecordIDDelete(reg, recid)) return false;
+    // A stale id is a refused request, not damage: the engine is not asked.
+    if (!StoredLive(reg, recid)) {
+        ShowTextMessage(RecNotFound);
+        return false;
+    }
+    if (BeforeDeleteHook(reg, record) == 0 || !D4RecordIDDelete(reg, recid)) {
+        DbHoldFail();
+        return false;
+    }
     CountAdd(reg, -1);
+    RecordLocksDrop(reg, recid);
     return true;
 }
 

@@ -59,6 +59,11 @@ bool RecordUnlock(uint32_t owner, int reg, uint32_t recid) {
     return true;
 }
 
+void RecordLocksDrop(int reg, uint32_t recid) {
+    for (RecordLock &e : RecordLockTable)
+        if (Holds(e, reg, recid)) e = RecordLock{0, 0, RecordLockFree};
+}
+
 bool RecordLockTake(int reg, uint32_t recid, uint8_t *record) {
     if (RecordLocked(reg, recid)) return false;
     bool taken = RecordLockAdd(LockOwnerId, reg, recid);
@@ -69,6 +74,7 @@ bool RecordLockTake(int reg, uint32_t recid, uint8_t *record) {
 }
 
 bool RegisterLocked(int number) {
+    if (!RegisterLockNumberValid(number)) return false;
     for (const RegisterLock &e : RegisterLockTable)
         if (e.number != RegisterLockFree && e.number == (uint16_t)number) {
             ShowTextMessage(TextRecordLocked);
@@ -78,6 +84,7 @@ bool RegisterLocked(int number) {
 }
 
 bool RegisterLockAdd(uint32_t owner, int number) {
+    if (!RegisterLockNumberValid(number)) return false;
     for (RegisterLock &e : RegisterLockTable)
         if (e.number == RegisterLockFree) {
             e = RegisterLock{owner, (uint16_t)number};
@@ -88,6 +95,7 @@ bool RegisterLockAdd(uint32_t owner, int number) {
 }
 
 bool RegisterUnlock(uint32_t owner, int number) {
+    if (!RegisterLockNumberValid(number)) return false;
     for (RegisterLock &e : RegisterLockTable)
         if (e.number != RegisterLockFree && e.number == (uint16_t)number && e.owner == owner)
             e = RegisterLock{0, RegisterLockFree};
@@ -95,6 +103,12 @@ bool RegisterUnlock(uint32_t owner, int number) {
 }
 
 bool RegisterLockTake(int number) {
+    // A number the table cannot hold would alias another (or the free
+    // mark) once cut to 16 bits.
+    if (!RegisterLockNumberValid(number)) {
+        ShowTextMessage(TextRegisterLockRefused);
+        return false;
+    }
     // A settings window on a block the program does not bind needs no
     // exclusive use of the company.
     bool exclusiveTest = !SettingsBlockIsUnbound(number);

@@ -16,6 +16,8 @@
 #include <array>
 #include <cstdint>
 
+#include "database/access/settings_blocks.h"
+
 struct RecordLock {
     uint32_t owner;
     uint16_t reg;
@@ -47,18 +49,30 @@ bool RecordLockedByOther(uint32_t owner, int reg, uint32_t recid);
 bool RecordLockAdd(uint32_t owner, int reg, uint32_t recid);
 // Removes owner's entries on the record; true.
 bool RecordUnlock(uint32_t owner, int reg, uint32_t recid);
+// Removes every owner's entries on a record that was deleted.
+void RecordLocksDrop(int reg, uint32_t recid);
 // false when the record is locked (text 1520). Otherwise adds the lock for
 // the current owner and reads the record by id; true only when the lock
 // was taken (a full table shows text 1406, still reads, and gives false).
 bool RecordLockTake(int reg, uint32_t recid, uint8_t *record);
 
+// Register locks are taken on register numbers 1..132 and settings-block
+// numbers 129..227; no other number has a place in the table.
+constexpr int RegisterLockFirst = 1, RegisterLockLast = SettingsBlockLast;
+inline bool RegisterLockNumberValid(int number) {
+    return number >= RegisterLockFirst && number <= RegisterLockLast;
+}
+
 // true (text 1520 shown) when any owner holds the number.
 bool RegisterLocked(int number);
-bool RegisterLockAdd(uint32_t owner, int number);   // false, text 1407, when full
-bool RegisterUnlock(uint32_t owner, int number);    // owner's entries only; true
-// Takes the lock for the current owner: refused (text 1520, then 1408)
-// when anyone holds it; refused (text 1402) when exclusive use is not
-// allowed now, unless the number names an unbound settings block.
+// false, text 1407, when full; false for a number outside the table.
+bool RegisterLockAdd(uint32_t owner, int number);
+// owner's entries only; false for a number outside the table, else true.
+bool RegisterUnlock(uint32_t owner, int number);
+// Takes the lock for the current owner: refused (text 1408) for a number
+// outside the table; refused (text 1520, then 1408) when anyone holds it;
+// refused (text 1402) when exclusive use is not allowed now, unless the
+// number names an unbound settings block.
 bool RegisterLockTake(int number);
 // Releases the current owner's register lock on a settings block after
 // it was stored.

@@ -85,7 +85,11 @@ void NewRecordDefaultsOther(int reg, uint8_t *record) {
     if (h && h->newRecordDefaultsOther) h->newRecordDefaultsOther(reg, record);
 }
 
+// Any refusal of the check is RecRefused, so a check's own number never
+// passes for a text number or a field.
 int RecCheckLocal(int reg, uint8_t *data, uint32_t size, int mode) {
+    RecFocusClear();
     const RegisterHooks *h = Hooks(reg);
-    return h && h->recordCheck ? h->recordCheck(reg, data, size, mode) : 0;
+    int check = h && h->recordCheck ? h->recordCheck(reg, data, size, mode) : 0;
+    return check == 0 ? RecDone : RecRefused;
 }

@@ -15,10 +15,17 @@
 //                    write, AfterInsertHook (save flag 1)
 //   unchecked insert BeforeInsertHook, write, AfterInsertHook (save flag 1)
 //   checked update   read the stored record, PreserveStoredFields,
-//                    ValidateRecord (mode 2), the caller's locks go,
-//                    BeforeUpdateHook, rewrite, AfterUpdateHook
+//                    ValidateRecord (mode 2), BeforeUpdateHook, rewrite,
+//                    AfterUpdateHook; the caller's lock goes once stored
 //   import store     BeforeStoreHook, write, AfterStoreHook
 //   checked delete   CanDeleteRecord (show 1), read again, BeforeDeleteHook, delete
+//
+// Results: a validation or check refuses with any non-zero value after
+// reporting through FieldError / FieldErrorAt (the layer passes it on as
+// RecRefused). The before- and after-hooks of inserts, updates and
+// deletes give non-zero when done and 0 when something they had to store
+// (a posting) could not be stored; the write then fails and with it the
+// outermost hold, so nothing of the hold is stored (record_access.h).
 #pragma once
 
 #include <array>
@@ -44,7 +51,7 @@ struct RegisterHooks {
     int (*beforeDelete)(int reg, uint8_t *record) = nullptr;
     void (*newRecordDefaults)(int reg, uint8_t *record) = nullptr;
     void (*newRecordDefaultsOther)(int reg, uint8_t *record) = nullptr;
-    // The record check request: 0 no error.
+    // The record check request: 0 no error, else refused as validation.
     int (*recordCheck)(int reg, uint8_t *data, uint32_t size, int mode) = nullptr;
 };
 

@@ -52,10 +52,14 @@ inline const char *RemoteIndexName(const char *index) { return index ? index : "
 struct ErrorPosition;
 // A result word of a reply: a signed 16-bit value (65535 is -1).
 inline int RemoteResult(uint16_t word) { return (int16_t)word; }
+// Reads the result word of a write, check or settings store. A value
+// outside the record layer's result space (below -1) fails the reply, as
+// any other item that does not parse.
+bool RemoteGetResult(MsgBuffer *reply, int *result);
 // Reads the three words of a validation error position.
 bool RemoteGetErrorPos(MsgBuffer *reply, ErrorPosition *pos);
 // Sends a request whose reply is a result word and a validation error
 // position (the record check, the settings store). On a whole reply the
 // position becomes FieldErrorPos and the result is given; otherwise
-// RecConnectionLost, with FieldErrorPos as it was.
+// RecConnectionLost, with FieldErrorPos naming no field.
 int RemoteCheckedExchange(uint16_t code, MsgBuffer *request);

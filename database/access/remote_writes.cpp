@@ -2,11 +2,23 @@
 // insert, update and delete with their results and error positions, and
 // the record or block check (requests 3, 5, 9 and 32 of
 // docs/protocol.md). A lost connection always gives RecConnectionLost,
-// never RecDone.
+// never RecDone; a result word outside the record layer's result space is
+// a reply that does not parse. The error position of a reply becomes
+// FieldErrorPos only with the reply's result; a failed exchange leaves it
+// naming no field.
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "database/access/remote_internal.h"
+
+bool RemoteGetResult(MsgBuffer *reply, int *result) {
+    uint16_t word = 0;
+    if (!MsgGetWord(reply, &word)) return false;
+    *result = RemoteResult(word);
+    if (*result >= RecRefused) return true;
+    reply->failed = true;
+    return false;
+}
 
 bool RemoteGetErrorPos(MsgBuffer *reply, ErrorPosition *pos) {
     bool ok = MsgGetWord(reply, &pos->field);
@@ -15,55 +27,59 @@ bool RemoteGetErrorPos(MsgBuffer *reply, ErrorPosition *pos) {
 }
 
 int RemoteCheckedExchange(uint16_t code, MsgBuffer *request) {
+    RecFocusClear();
     MsgBuffer reply;
     if (!RemoteExchange(code, request, &reply)) return RecConnectionLost;
-    uint16_t result = 0;
+    int result = RecConnectionLost;
     ErrorPosition pos{};
-    MsgGetWord(&reply, &result);
+    RemoteGetResult(&reply, &result);
     RemoteGetErrorPos(&reply, &pos);
     if (!RemoteReplyDone(&reply)) return RecConnectionLost;
     FieldErrorPos = pos;
-    return RemoteResult(result);
+    return result;
 }
 
+// A record id stands only beside a done insert.
 void RecInsertCheckedRemote(int reg, uint8_t *record, uint32_t *recid, int *result) {
     *result = RecConnectionLost;
+    RecFocusClear();
     MsgBuffer request, reply;
     MsgPutWord(&request, (uint16_t)reg);
     MsgPutRecord(&request, reg, record);
     if (!RemoteExchange(ReqInsertChecked, &request, &reply)) return;
     ScratchRecord got(reg);
     uint32_t id = 0;
-    uint16_t code = 0;
+    int code = RecConnectionLost;
     ErrorPosition pos{};
     MsgGetLong(&reply, &id);
-    MsgGetWord(&reply, &code);
+    RemoteGetResult(&reply, &code);
     RemoteGetErrorPos(&reply, &pos);
     RemoteGetRecord(&reply, &got);
     if (!RemoteReplyDone(&reply)) return;
     RemoteRecordTake(&got, record);
-    *recid = id;
-    *result = RemoteResult(code);
+    *recid = code == RecDone ? id : 0;
+    *result = code;
     FieldErrorPos = pos;
 }
 
 void RecUpdateCheckedRemote(int reg, uint8_t *record, uint32_t recid, int *result) {
     *result = RecConnectionLost;
+    RecFocusClear();
     MsgBuffer request, reply;
     MsgPutWord(&request, (uint16_t)reg);
     MsgPutLong(&request, recid);
     MsgPutRecord(&request, reg, record);
     if (!RemoteExchange(ReqUpdateChecked, &request, &reply)) return;
     ScratchRecord got(reg);
-    uint16_t code = 0;
+    int code = RecConnectionLost;
     ErrorPosition pos{};
-    MsgGetWord(&reply, &code);
+    RemoteGetResult(&reply, &code);
     RemoteGetErrorPos(&reply, &pos);
     MsgGetLong(&reply, nullptr);   // the id of the record rewritten: the caller's own
     RemoteGetRecord(&reply, &got);
     if (!RemoteReplyDone(&reply)) return;
     RemoteRecordTake(&got, record);
-    *result = RemoteResult(code);
+    *result = code;
     FieldErrorPos = pos;
 }
 
@@ -75,15 +91,17 @@ int RecDeleteCheckedRemote(int reg, uint8_t *record, uint32_t *recid, const char
     MsgPutRecord(&request, reg, record);
     if (!RemoteExchange(ReqDeleteChecked, &request, &reply)) return RecConnectionLost;
     ScratchRecord got(reg);
-    uint16_t code = 0;
+    int code = RecConnectionLost;
     uint32_t id = 0;
-    MsgGetWord(&reply, &code);
+    RemoteGetResult(&reply, &code);
     MsgGetLong(&reply, &id);
     RemoteGetRecord(&reply, &got);
     if (!RemoteReplyDone(&reply)) return RecConnectionLost;
+    // Only a done delete moves the caller on to another record.
+    if (code != RecDone) return code;
     RemoteRecordTake(&got, record);
     *recid = id;
-    return RemoteResult(code);
+    return code;
 }
 
 int RecCheckRemote(int reg, uint8_t *data, uint32_t size, int mode) {

@@ -15,6 +15,7 @@
 #include "core/file_form.h"
 #include "core/interface_load.h"
 #include "core/record_buffer.h"
+#include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "database/access/record_locks.h"
 #include "database/access/register_hooks.h"
@@ -92,6 +93,25 @@ void UpdateBoundCopies(int block, const uint8_t *data, uint32_t size) {
 bool StoreConverted(int block, const uint8_t *data, uint32_t size) {
     std::vector<uint8_t> file = ConvertedCopy(block, data, size, ConvertToFile);
     return D4BlockStore(block, file.data(), size);
+}
+
+// true when size bytes may be stored as block: a settings block that the
+// interface file describes, with exactly its record size (one record) or
+// a whole number of its rows (a table). On a server every client's store
+// comes this way, so a wrong number or size never reaches the database.
+bool StoreShapeAccepted(int block, uint32_t size) {
+    if (block < SettingsBlockFirst || block > SettingsBlockLast) return false;
+    const uint8_t *desc = SettingsBlockDesc(block, nullptr);
+    if (!desc) return false;
+    uint32_t defined = SettingsDescSize(desc);
+    if (SettingsDescKind(desc) != 0) return size == defined;
+    return defined > 0 && size % defined == 0;
+}
+
+// The result of a store that was refused or failed: nothing was stored.
+int StoreFailed() {
+    ShowTextMessage(RecStoreFailed);
+    return RecStoreFailed;
 }
 
 }  // namespace
@@ -203,14 +223,16 @@ bool SettingsBlockFetchLocal(MemBlock *var, int block) {
 uint32_t SettingsBlockSizeLocal(int block) { return D4BlockGetSize(block); }
 
 int SettingsBlockStoreLocal(int block, const uint8_t *data, uint32_t size) {
+    RecFocusClear();
+    if (!StoreShapeAccepted(block, size)) return StoreFailed();
     // The data may be a bound copy that the update below rewrites.
     std::vector<uint8_t> own(data, data + size);
     const uint8_t *src = own.empty() ? nullptr : own.data();
     int check = AccessServices.settingsBlockCheck ? AccessServices.settingsBlockCheck(block, src, size) : 0;
-    if (check != 0) return check;
+    if (check != 0) return RecRefused;
     // The database first: a store that fails leaves the bound copy as the
     // stored block still is.
-    if (!StoreConverted(block, src, size)) return RecStoreFailed;
+    if (!StoreConverted(block, src, size)) return StoreFailed();
     SettingsBlockStoreUnlock(block);
     UpdateBoundCopies(block, src, size);
     if (AccessServices.settingsBlockAfterChange) AccessServices.settingsBlockAfterChange(block, src, size);
@@ -218,13 +240,15 @@ int SettingsBlockStoreLocal(int block, const uint8_t *data, uint32_t size) {
 }
 
 int SettingsBlockStoreHandleLocal(int block, MemBlock handle) {
+    RecFocusClear();
     uint32_t size = handle ? MemSize(handle) : 0;
+    if (!StoreShapeAccepted(block, size)) return StoreFailed();
     std::vector<uint8_t> own(size);
     if (size) {
         std::memcpy(own.data(), MemLock(handle), size);
         MemUnlock(handle);
     }
-    if (!StoreConverted(block, own.data(), size)) return RecStoreFailed;
+    if (!StoreConverted(block, own.data(), size)) return StoreFailed();
     // A settings window's register lock ends with its store.
     SettingsBlockStoreUnlock(block);
     SettingsBlockBindingRefresh(block, handle);

@@ -18,6 +18,9 @@
 
 #include "core/memblock.h"
 
+// The numbers a settings block may have.
+constexpr int SettingsBlockFirst = 129, SettingsBlockLast = 227;
+
 // Binds every kind-1 entry of block to buffer (size bytes).
 void SettingsBlockBind(int block, uint8_t *buffer, uint32_t size, int lazy);
 // A new zero-filled buffer of size bytes that lives for the run, bound;

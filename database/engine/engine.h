@@ -37,12 +37,31 @@ struct DVP;
 bool D4Init(uint32_t cacheBytes);
 void D4Exit();
 
-// Results of D4Create and D4Open.
+// Results of D4Create and D4Open. Only D4OpenNoFile says that nothing is
+// there by that name, so only then may a caller create a database there.
 constexpr int D4OpenOk = 0;
-constexpr int D4OpenFailed = 1;       // the file cannot be opened or created
+constexpr int D4OpenNoFile = 1;       // no file by that name
 constexpr int D4OpenLocked = 2;       // another program holds the file
 constexpr int D4OpenNotDatabase = 3;  // too short or unreadable header
+constexpr int D4OpenNotAFile = 4;     // a folder, a device or another non-file
+constexpr int D4OpenNoAccess = 5;     // there, but not to be read and written by us
+constexpr int D4OpenFailed = 6;       // cannot be created, or another fault of the system
 constexpr int D4OpenWrongFormat = 1555;
+
+// The sentence a caller shows for a result of D4Open or D4Create, to be
+// followed by the file name ("" for D4OpenOk).
+constexpr const char *D4OpenResultText(int result) {
+    switch (result) {
+    case D4OpenOk: return "";
+    case D4OpenNoFile: return "There is no database file by this name: ";
+    case D4OpenLocked: return "The database is in use by another program: ";
+    case D4OpenNotDatabase: return "This is not a database: ";
+    case D4OpenNotAFile: return "This is a folder or a device, not a database file: ";
+    case D4OpenNoAccess: return "The database file may not be read and written: ";
+    case D4OpenWrongFormat: return "Wrong database format: ";
+    default: return "The database file cannot be opened: ";
+    }
+}
 
 // Creates (truncating) and opens a new database; arg is not used.
 int D4Create(const char *name, uint16_t arg);

@@ -1,6 +1,9 @@
 // engine_open.cpp - engine start, and creating, opening and closing the
 // database file (header layout in format.h).
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "core/pstring.h"
 #include "core/system.h"
@@ -65,6 +68,20 @@ bool HeaderSane() {
     }
     uint32_t master = HdrGetLong(HdrMasterList);
     return master != DiskNone && master >= 1 && master <= HdrGetLong(HdrMaxSegNr);
+}
+
+// Why a file that the file layer could not open was refused: nothing by
+// that name, something that is no plain file, a file we may not read and
+// write, or another fault of the system.
+int OpenFailureKind(const char *name) {
+    struct stat st;
+    if (stat(name, &st) != 0) {
+        if (errno == ENOENT) return D4OpenNoFile;
+        return errno == EACCES ? D4OpenNoAccess : D4OpenFailed;
+    }
+    if (!S_ISREG(st.st_mode)) return D4OpenNotAFile;
+    if (access(name, R_OK | W_OK) != 0) return D4OpenNoAccess;
+    return D4OpenFailed;
 }
 
 }  // namespace
@@ -151,16 +168,18 @@ int D4Open(const char *name, uint16_t) {
     if (Db.open) D4Close();
     ResetState();
     int r = DbFileOpen(name);
-    if (r == D4OpenLocked) {
-        Fail("The database is in use by another program: ", name);
+    if (r == D4OpenFailed) r = OpenFailureKind(name);
+    // No file at all is the caller's to handle (it may create one).
+    if (r == D4OpenNoFile) return r;
+    if (r != D4OpenOk) {
+        Fail(D4OpenResultText(r), name);
         return r;
     }
-    if (r != D4OpenOk) return r;
     struct stat st;
     uint8_t *h = MasterDVp->header.data();
     if (fstat(Db.fd, &st) != 0 || st.st_size < (off_t)SectorSize || !DbFileRead(h, 0, HeaderSize) ||
         h[HdrByteOrder] > 1) {
-        Fail("This is not a database: ", name);
+        Fail(D4OpenResultText(D4OpenNotDatabase), name);
         DbFileClose();
         ResetState();
         return D4OpenNotDatabase;

@@ -156,12 +156,44 @@ TEST_F(RecordLocksTest, RegisterLocks) {
 
     // A full table: 1407.
     LocksInit();
-    for (int i = 0; i < RegisterLockEntries; i++) ASSERT_TRUE(RegisterLockAdd(4, 300 + i));
+    for (int i = 0; i < RegisterLockEntries; i++) ASSERT_TRUE(RegisterLockAdd(4, 200 + i));
     Shown.clear();
     EXPECT_FALSE(RegisterLockTake(Reg));
     EXPECT_EQ(Shown, (std::vector<std::string>{"T1407"}));
     LocksReleaseOwner(4);
     EXPECT_TRUE(RegisterLockTake(Reg));
+}
+
+TEST_F(RecordLocksTest, NumbersOutsideTheTableAndTheProgramsOwnId) {
+    // No number outside registers and settings blocks takes an entry: cut
+    // to 16 bits, 65535 is the free mark and 65665 would be block 129.
+    for (int number : {-1, 0, 228, 65535, 65536, 65665, 70000}) {
+        Shown.clear();
+        EXPECT_FALSE(RegisterLockTake(number)) << number;
+        EXPECT_EQ(Shown, (std::vector<std::string>{"T1408"})) << number;
+        EXPECT_FALSE(RegisterLockAdd(1, number)) << number;
+    }
+    for (const RegisterLock &e : RegisterLockTable) EXPECT_EQ(e.number, RegisterLockFree);
+    ASSERT_TRUE(RegisterLockTake(129));
+    ASSERT_TRUE(RegisterLockTake(227));
+    Shown.clear();
+    EXPECT_FALSE(RegisterLocked(65665));
+    EXPECT_FALSE(RegisterUnlock(1, 65665));
+    EXPECT_TRUE(RegisterLocked(129)) << "an alias freed the block's lock";
+    EXPECT_EQ(Shown, (std::vector<std::string>{"T1520"}));
+
+    // Stand-alone, the program's locks are its own: the first server
+    // session's id is not the program's, and its end frees nothing of it.
+    uint32_t id = Store(3, 33);
+    LockOwnerId = LockOwnerSelf;
+    uint8_t r[Size] = {};
+    ASSERT_TRUE(RecordLockTake(Reg, id, r));
+    ASSERT_TRUE(RegisterLockTake(BoundBlock));
+    for (uint32_t session : {1u, 2u}) {
+        LocksReleaseOwner(session);
+        EXPECT_TRUE(RecordLockedByOther(session, Reg, id)) << session;
+        EXPECT_TRUE(RegisterLocked(BoundBlock)) << session;
+    }
 }
 
 TEST_F(RecordLocksTest, SettingsStoreReleasesOnlyTheStorersLock) {

@@ -30,6 +30,7 @@ constexpr int DocReg = 5;        // 63 bytes, rows slot at 56, rows of 5 bytes
 constexpr int AccessReg = 46;    // 16 bytes, no rows
 constexpr uint32_t DocSize = 63;
 constexpr uint32_t DocSlot = 56;
+constexpr uint16_t OffNone = RecFocusNone;
 
 // Builds expected bytes by hand, independently of the codec.
 struct Wire {
@@ -235,8 +236,19 @@ TEST_F(RemoteStubs, WritesGiveTheServersResultOrConnectionLostNeverDone) {
     RecUpdateCheckedRemote(DocReg, doc, 8, &result);
     EXPECT_EQ(Last().body, Wire().w(DocReg).l(8).doc(0x12, 1).b);
     EXPECT_EQ(result, RecNotFound);
-    // Delete (5): result, the id now shown, its record.
+    // An id never stands beside a failure, whatever the server sent.
+    recid = 5;
+    Reply(Wire().l(77).w(RecKeyExists).w(OffNone).w(0).w(0).doc(0x13, -1));
+    RecInsertCheckedRemote(DocReg, doc, &recid, &result);
+    EXPECT_EQ(result, RecKeyExists);
+    EXPECT_EQ(recid, 0u);
+    // Delete (5): result, the id now shown, its record; a delete that was
+    // not done leaves the caller on its own record.
     recid = 8;
+    Reply(Wire().w(TextRecordLocked).l(9).doc(0x77, -1));
+    EXPECT_EQ(RecDeleteCheckedRemote(DocReg, doc, &recid, nullptr), TextRecordLocked);
+    EXPECT_EQ(recid, 8u);
+    EXPECT_EQ(doc[0], 0x13);
     Reply(Wire().w(0).l(9).doc(0x14, -1));
     EXPECT_EQ(RecDeleteCheckedRemote(DocReg, doc, &recid, nullptr), RecDone);
     EXPECT_EQ(Last().body, Wire().w(DocReg).l(8).text("").doc(0x13, -1).b);
@@ -250,11 +262,14 @@ TEST_F(RemoteStubs, WritesGiveTheServersResultOrConnectionLostNeverDone) {
     EXPECT_EQ(SettingsBlockStoreRemote(145, data, 3), RecDone);
     EXPECT_EQ(Last().body, Wire().w(145).l(3).padded({1, 2, 3}).b);
 
-    // No transport, a failed send, a short reply: RecConnectionLost,
-    // the flag set and the caller's record and id untouched.
-    for (int round = 0; round < 3; round++) {
+    // No transport, a failed send, a short reply, a result outside the
+    // result space: RecConnectionLost, the flag set, no field to focus and
+    // the caller's record and id untouched.
+    for (int round = 0; round < 4; round++) {
         if (round == 0) TransportInstall(nullptr, nullptr);
         if (round == 2) Reply(Wire().l(1).w(0));   // cut off after the result
+        if (round == 3) Reply(Wire().l(1).w(0xFFFE).w(1).w(2).w(3).doc(0x66, -1));
+        FieldErrorPos = ErrorPosition{1, 2, 3};
         RemoteConnectionLost = false;
         result = RecDone;
         recid = 5;
@@ -263,9 +278,14 @@ TEST_F(RemoteStubs, WritesGiveTheServersResultOrConnectionLostNeverDone) {
         EXPECT_EQ(recid, 5u);
         EXPECT_TRUE(RemoteConnectionLost);
         EXPECT_EQ(doc[0], 0x14);
+        EXPECT_EQ(FieldErrorPos.field, RecFocusNone);
+        if (round == 3) Reply(Wire().w(0xFFFE).l(9).doc(0x66, -1));
         EXPECT_EQ(RecDeleteCheckedRemote(DocReg, doc, &recid, ""), RecConnectionLost);
+        EXPECT_EQ(doc[0], 0x14);
+        if (round == 3) Reply(Wire().w(0x8000).w(0).w(0).w(0));
         EXPECT_EQ(SettingsBlockStoreRemote(145, data, 3), RecConnectionLost);
         EXPECT_EQ(RecCheckRemote(DocReg, data, 3, 0), RecConnectionLost);
+        EXPECT_TRUE(Replies.empty());
         TransportInstall(FakeSend, FakeSendLong);
     }
 }

@@ -120,37 +120,24 @@ TEST_F(SettingsBlocksTest, LoadedOnceAndReloadedAfterAStore) {
     ASSERT_TRUE(D4BlockRead(Single, raw, 8));
     EXPECT_EQ(std::memcmp(raw, next, 8), 0);
 
-    // A refused store changes neither.
-    CheckAnswer = -1;
+    // A refused store changes neither; whatever the check answered, the
+    // result is a refusal, never a text number or a field.
+    CheckAnswer = TextKeyExists;
     const uint8_t refused[8] = {7, 0, 0, 0};
-    EXPECT_EQ(SettingsBlockStore(Single, refused, 8), -1);
+    EXPECT_EQ(SettingsBlockStore(Single, refused, 8), RecRefused);
     EXPECT_EQ(std::memcmp(single, next, 8), 0);
     ASSERT_TRUE(D4BlockRead(Single, raw, 8));
     EXPECT_EQ(std::memcmp(raw, next, 8), 0);
     EXPECT_EQ(AfterChanges, 1);
     CheckAnswer = 0;
 
-    // Short data: the bound copy takes what there is and zeros the rest;
-    // the whole data are stored.
-    std::memset(single, 0xAA, sizeof single);
-    const uint8_t shortData[3] = {1, 2, 3};
-    EXPECT_EQ(SettingsBlockStore(Single, shortData, 3), RecDone);
-    EXPECT_EQ(single[2], 3);
-    EXPECT_EQ(single[3], 0);
-    EXPECT_EQ(single[7], 0);
-    EXPECT_EQ(single[8], 0xAA);   // the guard beyond the bound size
-    EXPECT_EQ(SettingsBlockSizeLocal(Single), 3u);
-    // Empty data (a client's store of 0 bytes) zero the bound copy.
-    static const uint8_t none[1] = {0};
-    EXPECT_EQ(SettingsBlockStore(Single, none, 0), RecDone);
-    EXPECT_EQ(single[2], 0);
-    EXPECT_EQ(single[8], 0xAA);
     // A bound buffer smaller than the data gets only its bound size.
+    std::memset(single, 0xAA, sizeof single);
     SettingsBlockBind(Single, single, 4, 1);
     const uint8_t longData[8] = {1, 1, 1, 1, 2, 2, 2, 2};
     EXPECT_EQ(SettingsBlockStore(Single, longData, 8), RecDone);
     EXPECT_EQ(single[3], 1);
-    EXPECT_EQ(single[4], 0);   // unchanged from before
+    EXPECT_EQ(single[4], 0xAA);   // beyond the bound size
     EXPECT_EQ(SettingsBlockSizeLocal(Single), 8u);
 
     // Rows: the bound handle follows the store; a handle stored locally
@@ -169,6 +156,45 @@ TEST_F(SettingsBlocksTest, LoadedOnceAndReloadedAfterAStore) {
     EXPECT_EQ(MemLock(rows)[0], 3);
     MemUnlock(rows);
     MemFree(&fetched);
+}
+
+TEST_F(SettingsBlocksTest, StoresOfAnotherNumberOrSizeAreRefused) {
+    const uint8_t good[8] = {6, 0, 0, 0, 1, 'x', 0, 0};
+    ASSERT_EQ(SettingsBlockStore(Single, good, 8), RecDone);
+    Checks = AfterChanges = 0;
+    uint8_t data[16];
+    std::memset(data, 0x5A, sizeof data);
+
+    // The local store is what a server runs for any client's request, so
+    // the refusal is tested there: numbers outside the settings blocks, a
+    // number the interface file does not describe, records of another
+    // size, rows that are not whole rows.
+    for (int block : {-1, 0, 5, 128, 153, 228, 65535, 70000}) {
+        EXPECT_EQ(SettingsBlockStoreLocal(block, data, 8), RecStoreFailed) << block;
+        EXPECT_EQ(D4BlockGetSize(block), 0u) << block;
+    }
+    for (uint32_t size : {0u, 3u, 7u, 9u, 16u}) EXPECT_EQ(SettingsBlockStoreLocal(Single, data, size), RecStoreFailed);
+    for (uint32_t size : {1u, 5u, 7u, 13u}) EXPECT_EQ(SettingsBlockStoreLocal(Rows, data, size), RecStoreFailed);
+    MemBlock h = MemAlloc(5);
+    EXPECT_EQ(SettingsBlockStoreHandleLocal(Rows, h), RecStoreFailed);
+    EXPECT_EQ(SettingsBlockStoreHandleLocal(228, h), RecStoreFailed);
+    MemFree(&h);
+    EXPECT_EQ(D4BlockGetSize(228), 0u);
+
+    // Nothing was checked, stored or copied.
+    EXPECT_EQ(Checks + AfterChanges, 0);
+    EXPECT_EQ(std::memcmp(single, good, 8), 0);
+    uint8_t raw[8];
+    ASSERT_TRUE(D4BlockRead(Single, raw, 8));
+    EXPECT_EQ(std::memcmp(raw, good, 8), 0);
+    EXPECT_EQ(D4BlockGetSize(Rows), 0u);
+    EXPECT_EQ(rows, 0u);
+
+    // Whole rows, and no rows at all, are stored.
+    EXPECT_EQ(SettingsBlockStoreLocal(Rows, data, 12), RecDone);
+    EXPECT_EQ(D4BlockGetSize(Rows), 12u);
+    EXPECT_EQ(SettingsBlockStoreLocal(Rows, data, 0), RecDone);
+    EXPECT_EQ(D4BlockGetSize(Rows), 0u);
 }
 
 // The recording text exchange: what was written, and rows to read back.

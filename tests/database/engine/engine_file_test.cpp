@@ -93,7 +93,7 @@ TEST_F(EngineFile, RefusedFilesStayUntouched) {
     EXPECT_EQ(FileBytes(path), f);
     EXPECT_FALSE(D4IsOpen());
 
-    EXPECT_EQ(D4Open((path + ".missing").c_str(), 0), D4OpenFailed);
+    EXPECT_EQ(D4Open((path + ".missing").c_str(), 0), D4OpenNoFile);
     EXPECT_EQ(D4Create("/nonexistent-dir/x.VDB", 0), D4OpenFailed);
     EXPECT_FALSE(D4IsOpen());
     EXPECT_TRUE(SawMessage("cannot be created"));
