@@ -192,6 +192,14 @@ TEST_F(ControlTest, ListBoxContentsSelectionAndNotifications)
     EXPECT_EQ(WinSend(lb, PlLb::GetText, 2, reinterpret_cast<intptr_t>(buf)), 5);
     EXPECT_STREQ(buf, "gamma");
     EXPECT_EQ(WinSend(lb, PlLb::GetText, 3, reinterpret_cast<intptr_t>(buf)), -1);
+    // A row longer than the 256 bytes callers hand in is cut to fit (on the
+    // heap, so that the address checker sees a write past the end).
+    std::vector<char> small(256, 'Z');
+    int longRow = ListBoxAdd(lb, std::string(400, 'r'));
+    EXPECT_EQ(WinSend(lb, PlLb::GetTextLen, uintptr_t(longRow), 0), 255);
+    EXPECT_EQ(WinSend(lb, PlLb::GetText, uintptr_t(longRow), reinterpret_cast<intptr_t>(small.data())), 255);
+    EXPECT_EQ(std::string(small.data()), std::string(255, 'r'));
+    WinSend(lb, PlLb::DeleteString, uintptr_t(longRow), 0);
     EXPECT_EQ(ListBoxCurSel(lb), -1);
     EXPECT_EQ(WinSend(lb, PlLb::GetSelCount, 0, 0), 0);
 
