@@ -3,6 +3,7 @@
 // once; on the screen (or when the script asks for it) a modal dialog window
 // is run inside the owner's top-level window.
 #include <algorithm>
+#include <cassert>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
@@ -165,16 +166,24 @@ bool DialogKey(uint32_t dlg, const PlMessage &m)
     return false;
 }
 
-// Runs a dialog until it is finished; without input it takes `fallback`.
+// Runs a dialog until it is finished; `fallback` answers when the input runs
+// dry (headless scripts). The dialog holds its owner: input elsewhere is
+// refused, and a close of the owner window cancels the dialog instead of
+// closing the owner under it. Should the dialog vanish all the same (its owner
+// destroyed by the program) or the program be asked to quit, the answer is
+// the dialog's cancel answer, never its default button.
 // *last receives the dialog's state as it was at the end.
 int RunModal(uint32_t dlg, uint32_t focusFirst, int fallback, DlgState *last = nullptr)
 {
+    assert(StateOf(dlg));
+    const int cancelId = StateOf(dlg)->cancelId;
+    const uint32_t owner = WinTopLevel(dlg);
     uint32_t prevModal = MsgSetModal(dlg);
     uint32_t prevFocus = WinFocus();
     WinBringToTop(dlg);
     WinShow(dlg, PlShow::Show);
     if (focusFirst) WinSetFocus(focusFirst);
-    int result = fallback;
+    int result = cancelId;
     for (;;) {
         DlgState *s = StateOf(dlg);
         if (!s) break;
@@ -188,7 +197,14 @@ int RunModal(uint32_t dlg, uint32_t focusFirst, int fallback, DlgState *last = n
             MsgPostQuit(int(m.wParam));
             break;
         }
-        if (g != PlGet::Message) break;
+        if (g != PlGet::Message) {
+            result = fallback;
+            break;
+        }
+        if (m.msg == PlMsg::Close && m.win == owner) {
+            Finish(dlg, cancelId);
+            continue;
+        }
         if (DialogKey(dlg, m)) continue;
         MsgTranslate(m);
         MsgDispatch(m);
@@ -491,7 +507,8 @@ int DlgMessageBox(uint32_t owner, std::string_view text, std::string_view captio
     st.lines = WrapText(text, std::clamp(room, 120, 380));
     st.defaultId = fallback;
     bool hasCancel = buttons == PlMbButtons::OkCancel || buttons == PlMbButtons::YesNoCancel;
-    st.cancelId = hasCancel ? kPlIdCancel : buttons == PlMbButtons::Ok ? kPlIdOk : fallback;
+    // Closing a box answers its safe choice: Cancel, else OK or No.
+    st.cancelId = hasCancel ? kPlIdCancel : buttons == PlMbButtons::Ok ? kPlIdOk : kPlIdNo;
     std::vector<std::pair<int, const char *>> list;
     if (buttons == PlMbButtons::Ok || buttons == PlMbButtons::OkCancel) list.push_back({kPlIdOk, "OK"});
     if (buttons == PlMbButtons::YesNo || buttons == PlMbButtons::YesNoCancel) {

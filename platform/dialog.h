@@ -28,7 +28,9 @@ enum class PlMbIcon : uint8_t { None, Stop, Question, Information };
 
 // A modal message box owned by `owner` (0 = the active window). The default
 // button is the first (OK or Yes) unless defaultButton (0-based) says
-// otherwise. The close box and Esc answer Cancel (OK for a box with OK only).
+// otherwise. While the box is up its owner takes no input. The close box,
+// Esc and a close of the owner window answer the safe choice: Cancel, or OK
+// for a box with OK only, or No for a Yes/No box; never the default button.
 int DlgMessageBox(uint32_t owner, std::string_view text, std::string_view caption, PlMbButtons buttons,
                   PlMbIcon icon, int defaultButton = 0);
 
