@@ -50,8 +50,11 @@ struct PlFileDialog {
     bool createPrompt = false;       // open: ask before naming a new file
 };
 
-// Open or save dialog. True with the chosen path (at most 255 characters);
-// false when cancelled.
+// Open or save dialog. True with the chosen path (at most 255 bytes);
+// false when cancelled. Paths (the initial directory and the answer) are in
+// the file system's encoding, UTF-8, ready to open; the dialog shows names and
+// takes typed ones in the program's character set (cp1252). A name with
+// characters cp1252 lacks is listed with "?" for them and opens from its row.
 bool DlgFileOpen(uint32_t owner, const PlFileDialog &dialog, std::string *path);
 
 // The filter as pairs of (description, patterns); bad input gives fewer pairs.

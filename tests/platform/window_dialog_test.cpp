@@ -24,8 +24,10 @@ uint32_t FindDialog(uint32_t top)
 
 // What the frame saw, and what it is to do when the test's message reaches it
 // inside a modal loop.
-enum class Act { PressCloseBox, CloseFrame, DestroyFrame };
+enum class Act { PressCloseBox, CloseFrame, DestroyFrame, ReadFileList, PickFileRow };
 Act gAct = Act::PressCloseBox;
+std::vector<std::string> gFileRows;  // ReadFileList: the rows of the file list
+int gPickRow = 0;                    // PickFileRow: the row clicked before Return
 int gFrameDestroyed = 0;
 int gFrameClicks = 0;
 
@@ -47,6 +49,18 @@ intptr_t FrameProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam
         MsgPost(win, PlMsg::Close, 0, 0);
     }
     if (msg == PlMsg::User && gAct == Act::DestroyFrame) WinDestroy(win);
+    if (msg == PlMsg::User && (gAct == Act::ReadFileList || gAct == Act::PickFileRow)) {
+        uint32_t list = 0;
+        for (int i = 0; uint32_t c = WinChildAt(FindDialog(win), i); ++i)
+            if (WinClassName(c) == "ListBox") list = c;
+        EXPECT_NE(list, 0u);
+        gFileRows.clear();
+        for (int i = 0; i < ListBoxCount(list); ++i) gFileRows.push_back(ListBoxText(list, i));
+        if (gAct == Act::PickFileRow) {
+            ScriptClick(list, 20, gPickRow * ListBoxRowHeight(list) + 2);
+            ScriptKey(PlKey::Return);
+        }
+    }
     return WinDefProc(win, msg, wParam, lParam);
 }
 
@@ -222,6 +236,36 @@ TEST_F(WindowDialog, FileDialogOnScreen)
     ScriptKey(PlKey::Return);
     ASSERT_TRUE(DlgFileOpen(frame, save, &path));
     EXPECT_EQ(path, (dir / "sub" / "c.TXT").string());
+    fs::remove_all(dir);
+}
+
+TEST_F(WindowDialog, FileDialogShowsAndFindsNamesOutsideAscii)
+{
+    fs::path dir = fs::path(::testing::TempDir()) / "orvel_dialog_names";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "\xC3\x85r 2024");       // "Ar 2024" with a ring, UTF-8 on disk
+    std::ofstream(dir / "F\xC3\xB6retag.VDB") << "x";      // "Foretag" with o-umlaut
+    std::ofstream(dir / "\xE6\x97\xA5\xE6\x9C\xAC.VDB") << "x";  // two CJK characters
+    ScriptSetInteractive(true);
+    std::string dirText = dir.string();
+    PlFileDialog open{"Open", "Orvel(*.VDB)|*.VDB|", 1, "VDB", dirText, false, false, true, true, false};
+
+    // Shown in the program's character set; typed there too.
+    gAct = Act::ReadFileList;
+    MsgPost(frame, PlMsg::User, 0, 0);
+    ScriptText("F\xF6retag");
+    ScriptKey(PlKey::Return);
+    std::string path;
+    ASSERT_TRUE(DlgFileOpen(frame, open, &path)) << ScriptLastMessage();
+    EXPECT_EQ(path, (dir / "F\xC3\xB6retag.VDB").string());
+    EXPECT_EQ(gFileRows, (std::vector<std::string>{"[..]", "[\xC5r 2024]", "??.VDB", "F\xF6retag.VDB"}));
+
+    // A name cp1252 cannot spell still opens from its row.
+    gAct = Act::PickFileRow;
+    gPickRow = 2;
+    MsgPost(frame, PlMsg::User, 0, 0);
+    ASSERT_TRUE(DlgFileOpen(frame, open, &path)) << ScriptLastMessage();
+    EXPECT_EQ(path, (dir / "\xE6\x97\xA5\xE6\x9C\xAC.VDB").string());
     fs::remove_all(dir);
 }
 
