@@ -8,6 +8,7 @@
 #include "platform/clipboard.h"
 #include "platform/control.h"
 #include "platform/queue.h"
+#include "platform/script.h"
 #include "platform/window.h"
 
 namespace {
@@ -266,6 +267,44 @@ TEST_F(ControlTest, ListBoxScrollsWithItsOwnBar)
     ListBoxAdd(plain, "x");
     WinSend(plain, PlLb::SetCurSel, 5, 0);
     EXPECT_EQ(ListBoxCurSel(plain), -1);
+}
+
+TEST_F(ControlTest, TheWheelScrollsWhatIsUnderThePointer)
+{
+    uint32_t lb = WinCreate("ListBox", "", PlStyle::Child | PlStyle::Visible | PlStyle::VScroll, {10, 10, 160, 110},
+                            top, 0, 0);
+    for (int i = 0; i < 50; ++i) ListBoxAdd(lb, "row " + std::to_string(i));
+    uint32_t edit = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible, {200, 150, 300, 170}, top, 0, 0);
+    WinSetFocus(edit);
+    MsgPumpPending();
+    ScriptWheel(lb, 20, 20, -1);  // one notch toward the user
+    MsgPumpPending();
+    EXPECT_EQ(ListBoxTopIndex(lb), 3);
+    EXPECT_EQ(ScrollBarPos(ListBoxScrollBar(lb)), 3);
+    ScriptWheel(ListBoxScrollBar(lb), 5, 40, -2);  // over the list's own bar
+    MsgPumpPending();
+    EXPECT_EQ(ListBoxTopIndex(lb), 9);
+    // A fine-grained wheel: two half notches make one.
+    PlPoint over = WinClientToScreen(lb, {20, 20});
+    MsgInputWheel(over, -kPlWheelDelta / 2);
+    MsgPumpPending();
+    EXPECT_EQ(ListBoxTopIndex(lb), 9);
+    MsgInputWheel(over, -kPlWheelDelta / 2);
+    MsgPumpPending();
+    EXPECT_EQ(ListBoxTopIndex(lb), 12);
+    ScriptWheel(lb, 20, 20, 5);
+    MsgPumpPending();
+    EXPECT_EQ(ListBoxTopIndex(lb), 0) << "not past the top";
+
+    // Over an edit field the window it sits in scrolls, as from its scroll bar.
+    gNotes.clear();
+    ScriptWheel(edit, 5, 5, -1);
+    MsgPumpPending();
+    std::vector<int> codes;
+    for (auto &n : gNotes)
+        if (n.msg == PlMsg::VScroll) codes.push_back(n.id);
+    EXPECT_EQ(codes, (std::vector<int>{PlSb::LineDown, PlSb::LineDown, PlSb::LineDown, PlSb::EndScroll}));
+    EXPECT_EQ(ListBoxTopIndex(lb), 0) << "the list under no pointer stays";
 }
 
 TEST_F(ControlTest, ScrollBarReportsTheFiveCodes)
