@@ -9,9 +9,10 @@
 
 enum class PlDisplayKind : uint8_t { Headless, Screen };
 
-// Opens a back end. Screen needs DISPLAY or WAYLAND_DISPLAY and a working SDL
-// video subsystem; without them it returns false, stays headless and puts the
-// reason into *error. Headless always succeeds.
+// Opens a back end. Screen needs DISPLAY or WAYLAND_DISPLAY naming a display
+// that answers; otherwise it returns false, stays headless and puts the reason,
+// one line naming the display, into *error (the program says it and exits).
+// Headless always succeeds.
 bool DisplayOpen(PlDisplayKind kind, std::string *error);
 void DisplayClose();
 bool DisplayIsScreen();

@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/display.h"
@@ -217,9 +218,28 @@ bool SdlDisplayOpen(std::string *error)
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // Let SDL close its session-bus connection again when it quits.
     SDL_SetHint("SDL_SHUTDOWN_DBUS_ON_QUIT", "1");
+    // Only a driver that shows windows will do: left to itself SDL falls back
+    // on others when the named display cannot be reached, and the program
+    // would run where nobody sees it.
+    const char *x = std::getenv("DISPLAY");
+    const char *w = std::getenv("WAYLAND_DISPLAY");
+    bool hasX = x && *x, hasWayland = w && *w;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, hasX && hasWayland ? "x11,wayland" : hasWayland ? "wayland" : "x11");
+    // The frame's pixels go to the window surface. An accelerated surface or
+    // renderer would load a 3D stack (a software one on most machines) and
+    // several times the program's own memory, for nothing it draws.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     LeakCheckPause pause;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = SDL_GetError();
+        return false;
+    }
+    const char *driver = SDL_GetCurrentVideoDriver();
+    std::string_view name = driver ? driver : "";
+    if (name != "x11" && name != "wayland") {
+        if (error) *error = "the video driver \"" + std::string(name) + "\" shows no windows";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     SDL_StartTextInput();

@@ -62,16 +62,19 @@ void Feed(std::initializer_list<SDL_Event> events)
 
 class EnvGuard {
 public:
-    explicit EnvGuard(const char *name) : name_(name)
+    // Unsets the variable, or sets it to `value`, until the guard goes.
+    explicit EnvGuard(const char *name, const char *value = nullptr) : name_(name)
     {
         const char *v = std::getenv(name);
         had_ = v != nullptr;
         if (had_) value_ = v;
-        unsetenv(name);
+        if (value) setenv(name, value, 1);
+        else unsetenv(name);
     }
     ~EnvGuard()
     {
         if (had_) setenv(name_, value_.c_str(), 1);
+        else unsetenv(name_);
     }
 
 private:
@@ -91,6 +94,23 @@ TEST(DisplayBackEnd, RefusesClearlyWithoutADisplay)
     EXPECT_TRUE(DisplayOpen(PlDisplayKind::Headless, &error));
     uint32_t rgb = 0;
     EXPECT_FALSE(DisplayReadPixel(0, 0, &rgb)) << "headless shows nothing";
+}
+
+TEST(DisplayBackEnd, RefusesADisplayThatDoesNotAnswer)
+{
+    // Nothing listens at display 999: the program must not run unseen.
+    EnvGuard x("DISPLAY", ":999"), w("WAYLAND_DISPLAY");
+    std::string error;
+    EXPECT_TRUE(DisplayAvailable());
+    EXPECT_FALSE(DisplayOpen(PlDisplayKind::Screen, &error));
+    EXPECT_FALSE(DisplayIsScreen());
+    EXPECT_NE(error.find("\":999\""), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << "one line";
+    // Nor with a driver that shows nothing, asked for by name.
+    EnvGuard driver("SDL_VIDEODRIVER", "offscreen");
+    EXPECT_FALSE(DisplayOpen(PlDisplayKind::Screen, &error));
+    EXPECT_FALSE(DisplayIsScreen());
+    EXPECT_NE(error.find("offscreen"), std::string::npos) << error;
 }
 
 TEST(DisplayBackEnd, AltGrTypesCharactersAndNeverOpensMenus)
