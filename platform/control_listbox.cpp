@@ -15,6 +15,9 @@
 
 namespace {
 constexpr PlColor kSelBack = PlRgb(0, 0, 128);
+// Most characters of a row that the text queries hand out: the program reads
+// rows into 256-byte buffers.
+constexpr int kMaxRowText = 255;
 
 struct ListState {
     std::vector<std::string> items;
@@ -212,15 +215,17 @@ intptr_t ListBoxProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lPar
         int i = int(intptr_t(wParam));
         char *buf = reinterpret_cast<char *>(lParam);
         if (i < 0 || i >= int(s.items.size()) || !buf) return -1;
-        const std::string &t = s.items[size_t(i)];
-        std::memcpy(buf, t.data(), t.size());
-        buf[t.size()] = 0;
-        return intptr_t(t.size());
+        // Callers hand in 256 bytes: a longer row is cut to what they hold.
+        size_t n = std::min(s.items[size_t(i)].size(), size_t(kMaxRowText));
+        std::memcpy(buf, s.items[size_t(i)].data(), n);
+        buf[n] = 0;
+        return intptr_t(n);
     }
     case PlLb::GetTextLen: {
         int i = int(intptr_t(wParam));
         if (i < 0 || i >= int(s.items.size())) return -1;
-        return intptr_t(s.items[size_t(i)].size());
+        // What GetText gives, so that a buffer of this length plus one is enough.
+        return intptr_t(std::min(s.items[size_t(i)].size(), size_t(kMaxRowText)));
     }
     case PlLb::GetCount:
         return intptr_t(s.items.size());

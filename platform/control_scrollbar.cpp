@@ -4,6 +4,7 @@
 // thumb is dragged and thumb position when it is let go, then end scroll);
 // the parent sets the new position, as the program expects.
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/control.h"
 #include "platform/control_internal.h"
@@ -150,6 +151,18 @@ intptr_t ScrollBarProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lP
         WinInvalidate(win, nullptr, false);
         if (wasTracking) Report(win, PlSb::ThumbPosition, p);
         Report(win, PlSb::EndScroll, ScrollBarPos(win));
+        return 0;
+    }
+    case PlMsg::MouseWheel: {
+        // The wheel over a bar works it as its arrows do.
+        int lines = MsgWheelLines(win, wParam);
+        if (!Active(win, s) || lines == 0) return 0;
+        for (int i = 0; i < std::abs(lines); ++i) {
+            BarState *again = StateOf(win);  // the parent may have changed the table
+            if (!again) return 0;
+            Report(win, lines > 0 ? PlSb::LineUp : PlSb::LineDown, again->pos);
+        }
+        if (StateOf(win)) Report(win, PlSb::EndScroll, ScrollBarPos(win));
         return 0;
     }
     case PlMsg::Enable:

@@ -3,6 +3,7 @@
 // once; on the screen (or when the script asks for it) a modal dialog window
 // is run inside the owner's top-level window.
 #include <algorithm>
+#include <cassert>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "platform/control_internal.h"
 #include "platform/dialog.h"
 #include "platform/display.h"
+#include "platform/font.h"
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/window.h"
@@ -27,13 +29,25 @@ constexpr int kIdPaper = 101;
 constexpr int kIdOrientation = 102;
 constexpr int kButtonW = 75, kButtonH = 23;
 
+// A row of the file list. Names on disk are UTF-8; the dialog shows them in
+// the program's character set, where characters it lacks become "?", and
+// keeps the name itself so that such a file still opens from its row.
+struct FileRow {
+    std::string shown;  // directories in brackets
+    std::string name;   // the name on disk ("..": the parent)
+    bool dir = false;
+};
+
 struct FileCtx {
     const PlFileDialog *params = nullptr;
     std::vector<std::pair<std::string, std::string>> filters;
     int filterIdx = 0;
     std::string customPattern;
     fs::path dir;
-    std::vector<std::string> entries;  // shown rows; directories in brackets
+    std::vector<FileRow> entries;
+    // The row last put into the name field: while the field still shows it,
+    // accepting takes that row's own name (which the shown text may not spell).
+    std::string picked, pickedShown;
     uint32_t edit = 0, list = 0, filterButton = 0;
     std::string result;
 };
@@ -165,16 +179,24 @@ bool DialogKey(uint32_t dlg, const PlMessage &m)
     return false;
 }
 
-// Runs a dialog until it is finished; without input it takes `fallback`.
+// Runs a dialog until it is finished; `fallback` answers when the input runs
+// dry (headless scripts). The dialog holds its owner: input elsewhere is
+// refused, and a close of the owner window cancels the dialog instead of
+// closing the owner under it. Should the dialog vanish all the same (its owner
+// destroyed by the program) or the program be asked to quit, the answer is
+// the dialog's cancel answer, never its default button.
 // *last receives the dialog's state as it was at the end.
 int RunModal(uint32_t dlg, uint32_t focusFirst, int fallback, DlgState *last = nullptr)
 {
+    assert(StateOf(dlg));
+    const int cancelId = StateOf(dlg)->cancelId;
+    const uint32_t owner = WinTopLevel(dlg);
     uint32_t prevModal = MsgSetModal(dlg);
     uint32_t prevFocus = WinFocus();
     WinBringToTop(dlg);
     WinShow(dlg, PlShow::Show);
     if (focusFirst) WinSetFocus(focusFirst);
-    int result = fallback;
+    int result = cancelId;
     for (;;) {
         DlgState *s = StateOf(dlg);
         if (!s) break;
@@ -188,7 +210,14 @@ int RunModal(uint32_t dlg, uint32_t focusFirst, int fallback, DlgState *last = n
             MsgPostQuit(int(m.wParam));
             break;
         }
-        if (g != PlGet::Message) break;
+        if (g != PlGet::Message) {
+            result = fallback;
+            break;
+        }
+        if (m.msg == PlMsg::Close && m.win == owner) {
+            Finish(dlg, cancelId);
+            continue;
+        }
         if (DialogKey(dlg, m)) continue;
         MsgTranslate(m);
         MsgDispatch(m);
@@ -270,41 +299,53 @@ int DefaultResult(PlMbButtons buttons, int defaultButton)
 // ---------------------------------------------------------------------------
 // File dialog.
 
+// A path or name of the file system as the program's character set shows it.
+std::string ShownName(const fs::path &p) { return PlUtf8ToCp1252(p.string()); }
+
 void FileFill(uint32_t dlg, FileCtx &f)
 {
     f.entries.clear();
+    f.picked.clear();
+    f.pickedShown.clear();
     std::string patterns = !f.customPattern.empty() ? f.customPattern
                            : f.filters.empty()      ? std::string("*.*")
                                                     : f.filters[size_t(f.filterIdx)].second;
-    std::vector<std::string> dirs, files;
+    std::vector<FileRow> dirs, files;
     std::error_code ec;
     for (const auto &e : fs::directory_iterator(f.dir, ec)) {
         std::string name = e.path().filename().string();
         if (name.empty() || name[0] == '.') continue;
-        if (e.is_directory(ec)) dirs.push_back("[" + name + "]");
-        else if (DlgMatchPattern(name, patterns)) files.push_back(name);
+        std::string shown = ShownName(name);
+        if (e.is_directory(ec)) dirs.push_back(FileRow{"[" + shown + "]", name, true});
+        else if (DlgMatchPattern(shown, patterns)) files.push_back(FileRow{shown, name, false});
     }
-    std::sort(dirs.begin(), dirs.end());
-    std::sort(files.begin(), files.end());
-    if (f.dir.has_parent_path() && f.dir != f.dir.root_path()) f.entries.push_back("[..]");
+    auto order = [](const FileRow &a, const FileRow &b) {
+        return a.shown != b.shown ? a.shown < b.shown : a.name < b.name;
+    };
+    std::sort(dirs.begin(), dirs.end(), order);
+    std::sort(files.begin(), files.end(), order);
+    if (f.dir.has_parent_path() && f.dir != f.dir.root_path()) f.entries.push_back(FileRow{"[..]", "..", true});
     f.entries.insert(f.entries.end(), dirs.begin(), dirs.end());
     f.entries.insert(f.entries.end(), files.begin(), files.end());
     WinSend(f.list, PlLb::ResetContent, 0, 0);
-    for (const std::string &e : f.entries) ListBoxAdd(f.list, e);
+    for (const FileRow &e : f.entries) ListBoxAdd(f.list, e.shown);
     if (!f.filters.empty()) WinSetTitle(f.filterButton, f.filters[size_t(f.filterIdx)].first);
     WinInvalidate(f.filterButton, nullptr, false);
     WinInvalidate(dlg, nullptr, true);
 }
 
-void FileAccept(uint32_t dlg, FileCtx &f, std::string name)
+// Takes what the name field holds (in the program's character set), or the
+// name of a row (`onDisk`, UTF-8) chosen in the list.
+void FileAccept(uint32_t dlg, FileCtx &f, std::string typed, const std::string *onDisk = nullptr)
 {
-    while (!name.empty() && name.back() == ' ') name.pop_back();
-    if (name.empty()) return;
-    if (name.find_first_of("*?") != std::string::npos) {
-        f.customPattern = name;
+    while (!typed.empty() && typed.back() == ' ') typed.pop_back();
+    if (typed.empty()) return;
+    if (!onDisk && typed.find_first_of("*?") != std::string::npos && typed != f.pickedShown) {
+        f.customPattern = typed;
         FileFill(dlg, f);
         return;
     }
+    std::string name = onDisk ? *onDisk : typed == f.pickedShown ? f.picked : PlCp1252ToUtf8(typed);
     fs::path p = fs::path(name).is_absolute() ? fs::path(name) : f.dir / name;
     std::error_code ec;
     if (fs::is_directory(p, ec)) {
@@ -315,9 +356,9 @@ void FileAccept(uint32_t dlg, FileCtx &f, std::string name)
     }
     const PlFileDialog &d = *f.params;
     p = fs::path(DlgApplyDefaultExt(p.string(), d.defaultExt));
-    std::string shown = p.filename().string();
+    std::string shown = ShownName(p.filename());
     if (d.pathMustExist && !fs::is_directory(p.parent_path(), ec)) {
-        DlgMessageBox(dlg, "The folder " + p.parent_path().string() + " does not exist.", d.title, PlMbButtons::Ok,
+        DlgMessageBox(dlg, "The folder " + ShownName(p.parent_path()) + " does not exist.", d.title, PlMbButtons::Ok,
                       PlMbIcon::Stop);
         return;
     }
@@ -349,16 +390,19 @@ void FileCommand(uint32_t dlg, DlgState &s, int id, int code, uint32_t ctl)
     if (ctl && ctl == f.list) {
         int i = ListBoxCurSel(f.list);
         if (i < 0 || i >= int(f.entries.size())) return;
-        const std::string &e = f.entries[size_t(i)];
-        bool isDir = e.size() > 2 && e.front() == '[' && e.back() == ']';
-        if (code == PlLbn::SelChange && !isDir) EditSetText(f.edit, e);
+        const FileRow row = f.entries[size_t(i)];
+        if (code == PlLbn::SelChange && !row.dir) {
+            f.picked = row.name;
+            f.pickedShown = row.shown;
+            EditSetText(f.edit, row.shown);
+        }
         if (code == PlLbn::DblClk) {
-            if (isDir) {
+            if (row.dir) {
                 std::error_code ec;
-                f.dir = fs::weakly_canonical(f.dir / e.substr(1, e.size() - 2), ec);
+                f.dir = fs::weakly_canonical(f.dir / row.name, ec);
                 FileFill(dlg, f);
             } else {
-                FileAccept(dlg, f, e);
+                FileAccept(dlg, f, row.shown, &row.name);
             }
         }
         return;
@@ -422,7 +466,7 @@ void PaintDialog(uint32_t dlg, DlgState &s)
         for (size_t i = 0; i < s.lines.size(); ++i) DcTextOut(ps.dc, x, 14 + int(i) * lh, s.lines[i]);
     } else if (s.kind == Kind::File) {
         DcTextOut(ps.dc, 10, 8, "File name:");
-        std::string dir = s.file->dir.string();
+        std::string dir = ShownName(s.file->dir);
         DcPushClip(ps.dc, PlRect{10, 296, 390, 296 + lh});
         DcTextOut(ps.dc, 10, 296, dir);
         DcPopClip(ps.dc);
@@ -491,7 +535,8 @@ int DlgMessageBox(uint32_t owner, std::string_view text, std::string_view captio
     st.lines = WrapText(text, std::clamp(room, 120, 380));
     st.defaultId = fallback;
     bool hasCancel = buttons == PlMbButtons::OkCancel || buttons == PlMbButtons::YesNoCancel;
-    st.cancelId = hasCancel ? kPlIdCancel : buttons == PlMbButtons::Ok ? kPlIdOk : fallback;
+    // Closing a box answers its safe choice: Cancel, else OK or No.
+    st.cancelId = hasCancel ? kPlIdCancel : buttons == PlMbButtons::Ok ? kPlIdOk : kPlIdNo;
     std::vector<std::pair<int, const char *>> list;
     if (buttons == PlMbButtons::Ok || buttons == PlMbButtons::OkCancel) list.push_back({kPlIdOk, "OK"});
     if (buttons == PlMbButtons::YesNo || buttons == PlMbButtons::YesNoCancel) {

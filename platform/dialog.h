@@ -28,7 +28,9 @@ enum class PlMbIcon : uint8_t { None, Stop, Question, Information };
 
 // A modal message box owned by `owner` (0 = the active window). The default
 // button is the first (OK or Yes) unless defaultButton (0-based) says
-// otherwise. The close box and Esc answer Cancel (OK for a box with OK only).
+// otherwise. While the box is up its owner takes no input. The close box,
+// Esc and a close of the owner window answer the safe choice: Cancel, or OK
+// for a box with OK only, or No for a Yes/No box; never the default button.
 int DlgMessageBox(uint32_t owner, std::string_view text, std::string_view caption, PlMbButtons buttons,
                   PlMbIcon icon, int defaultButton = 0);
 
@@ -48,8 +50,11 @@ struct PlFileDialog {
     bool createPrompt = false;       // open: ask before naming a new file
 };
 
-// Open or save dialog. True with the chosen path (at most 255 characters);
-// false when cancelled.
+// Open or save dialog. True with the chosen path (at most 255 bytes);
+// false when cancelled. Paths (the initial directory and the answer) are in
+// the file system's encoding, UTF-8, ready to open; the dialog shows names and
+// takes typed ones in the program's character set (cp1252). A name with
+// characters cp1252 lacks is listed with "?" for them and opens from its row.
 bool DlgFileOpen(uint32_t owner, const PlFileDialog &dialog, std::string *path);
 
 // The filter as pairs of (description, patterns); bad input gives fewer pairs.

@@ -1,6 +1,7 @@
 // Choice of the display back end: headless (the default; windows exist only
 // in their surfaces) or the screen through SDL2 when one is present.
 #include <cstdlib>
+#include <string>
 
 #include "platform/display.h"
 
@@ -8,6 +9,24 @@ namespace {
 bool gScreen = false;
 PlCursor gCursor = PlCursor::Arrow;
 int gBeeps = 0;
+
+// The display the environment names, quoted, for messages.
+std::string DisplayName()
+{
+    const char *x = std::getenv("DISPLAY");
+    if (x && *x) return "\"" + std::string(x) + "\" (DISPLAY)";
+    const char *w = std::getenv("WAYLAND_DISPLAY");
+    return "\"" + std::string(w ? w : "") + "\" (WAYLAND_DISPLAY)";
+}
+
+// A message on one line: line breaks become blanks, trailing ones go.
+std::string OneLine(std::string text)
+{
+    for (char &c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text.empty() ? "it does not answer" : text;
+}
 }  // namespace
 
 bool DisplayAvailable()
@@ -30,7 +49,7 @@ bool DisplayOpen(PlDisplayKind kind, std::string *error)
     }
     std::string why;
     if (!SdlDisplayOpen(&why)) {
-        if (error) *error = "the display cannot be opened: " + why;
+        if (error) *error = "cannot open the display " + DisplayName() + ": " + OneLine(why);
         return false;
     }
     gScreen = true;

@@ -9,9 +9,10 @@
 
 enum class PlDisplayKind : uint8_t { Headless, Screen };
 
-// Opens a back end. Screen needs DISPLAY or WAYLAND_DISPLAY and a working SDL
-// video subsystem; without them it returns false, stays headless and puts the
-// reason into *error. Headless always succeeds.
+// Opens a back end. Screen needs DISPLAY or WAYLAND_DISPLAY naming a display
+// that answers; otherwise it returns false, stays headless and puts the reason,
+// one line naming the display, into *error (the program says it and exits).
+// Headless always succeeds.
 bool DisplayOpen(PlDisplayKind kind, std::string *error);
 void DisplayClose();
 bool DisplayIsScreen();
@@ -36,9 +37,17 @@ void PlBeep();
 int PlBeepCount();
 
 // SDL back end (display_sdl.cpp).
+union SDL_Event;
 bool SdlDisplayOpen(std::string *error);
 void SdlDisplayClose();
 bool SdlDisplayPump(int timeoutMs);
 void SdlDisplayPresent(bool force);
 bool SdlDisplayReadPixel(int x, int y, uint32_t *rgb);
 void SdlDisplaySetCursor(PlCursor shape);
+// Turns one SDL event into queue input (keys, text, mouse, wheel, closing and
+// resizing the shown window). Needs no display, so tests feed it events.
+void SdlTranslateEvent(const SDL_Event &e);
+// True while a key pressed with AltGr waits for the text it may type.
+bool SdlTranslateWaiting();
+// The end of a run of events: a key still waiting typed nothing.
+void SdlTranslateEnd();

@@ -3,6 +3,9 @@
 // mouse events become the queue's input; closing the SDL window sends close
 // (16) to the shown window.
 #include <SDL.h>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/display.h"
@@ -65,8 +68,7 @@ uint32_t VirtualKey(SDL_Keycode k)
     case SDLK_RSHIFT: return PlKey::Shift;
     case SDLK_LCTRL:
     case SDLK_RCTRL: return PlKey::Control;
-    case SDLK_LALT:
-    case SDLK_RALT: return PlKey::Menu;
+    case SDLK_LALT: return PlKey::Menu;  // right Alt is AltGr: see AltGrState
     case SDLK_MINUS: return 189;
     default: return 0;
     }
@@ -96,17 +98,96 @@ PlPoint ToScreen(int x, int y)
     return PlPoint{r.left + x, r.top + y};
 }
 
-void Handle(const SDL_Event &e)
+// AltGr (right Alt, or the mode-switch key of some layouts) composes
+// characters and is never the menu key: a key pressed with it waits for the
+// text it types. Text other than the key's own character (the euro sign on
+// AltGr+E of a Swedish keyboard) makes it a plain key and the text its
+// characters. The key's own character, or no text at all, means the layout
+// has no AltGr there (right Alt of a US keyboard): it was Alt after all, and
+// Alt+key works the menus and types nothing, as with left Alt.
+struct AltGrState {
+    bool held = false;        // AltGr is down
+    bool leftAlt = false;     // left Alt is down
+    uint32_t waiting = 0;     // a key pressed with AltGr, its text not yet seen
+    SDL_Keycode waitingSym = 0;
+    bool asAlt = false;       // AltGr turned out to be Alt: the menu key is down
+};
+AltGrState gAltGr;
+
+// The waiting key typed nothing of its own: it goes as Alt+key.
+void AltGrTypedNothing()
 {
+    if (!gAltGr.waiting) return;
+    if (!gAltGr.asAlt) {
+        MsgInputKey(PlKey::Menu, true, 0);
+        gAltGr.asAlt = true;
+    }
+    MsgInputKey(gAltGr.waiting, true, 0);
+    gAltGr.waiting = 0;
+}
+
+// Whether text is just the character a key gives without modifiers.
+bool KeysOwnText(std::string_view text, SDL_Keycode sym)
+{
+    if (text.size() != 1 || sym <= 0 || sym >= 128) return false;
+    return std::tolower(static_cast<unsigned char>(text[0])) == std::tolower(int(sym));
+}
+
+void Key(const SDL_KeyboardEvent &k)
+{
+    bool down = k.type == SDL_KEYDOWN;
+    if (k.keysym.sym == SDLK_RALT || k.keysym.sym == SDLK_MODE) {
+        gAltGr.held = down;
+        if (!down && gAltGr.asAlt) {
+            MsgInputKey(PlKey::Menu, false, 0);
+            gAltGr.asAlt = false;
+        }
+        return;
+    }
+    if (k.keysym.sym == SDLK_LALT) gAltGr.leftAlt = down;
+    uint32_t vk = VirtualKey(k.keysym.sym);
+    if (!vk) return;
+    if (down && gAltGr.held && !gAltGr.asAlt && vk != PlKey::Shift && vk != PlKey::Control) {
+        gAltGr.waiting = vk;
+        gAltGr.waitingSym = k.keysym.sym;
+        return;
+    }
+    MsgInputKey(vk, down, 0);
+}
+
+void Text(const char *utf8)
+{
+    if (gAltGr.waiting) {
+        if (KeysOwnText(utf8, gAltGr.waitingSym)) {
+            AltGrTypedNothing();
+            return;
+        }
+        MsgInputKey(gAltGr.waiting, true, 0);
+        gAltGr.waiting = 0;
+    } else if (gAltGr.leftAlt || gAltGr.asAlt) {
+        return;  // Alt+key chooses from the menus; it types nothing
+    }
+    FeedText(utf8);
+}
+
+void Wheel(const SDL_MouseWheelEvent &w)
+{
+    float notches = w.preciseY != 0 ? w.preciseY : float(w.y);
+    if (w.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+    MsgInputWheel(ToScreen(w.mouseX, w.mouseY), int(std::lround(notches * kPlWheelDelta)));
+}
+}  // namespace
+
+void SdlTranslateEvent(const SDL_Event &e)
+{
+    if (e.type != SDL_TEXTINPUT) AltGrTypedNothing();
     switch (e.type) {
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-        uint32_t vk = VirtualKey(e.key.keysym.sym);
-        if (vk) MsgInputKey(vk, e.type == SDL_KEYDOWN, 0);
+    case SDL_KEYUP:
+        Key(e.key);
         break;
-    }
     case SDL_TEXTINPUT:
-        FeedText(e.text.text);
+        Text(e.text.text);
         break;
     case SDL_MOUSEMOTION:
         MsgInputMouse(ToScreen(e.motion.x, e.motion.y), 0, false);
@@ -117,6 +198,9 @@ void Handle(const SDL_Event &e)
         if (b) MsgInputMouse(ToScreen(e.button.x, e.button.y), b, e.type == SDL_MOUSEBUTTONDOWN);
         break;
     }
+    case SDL_MOUSEWHEEL:
+        Wheel(e.wheel);
+        break;
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_CLOSE && WinIsWindow(gShown)) MsgPost(gShown, PlMsg::Close, 0, 0);
         else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && WinIsWindow(gShown)) {
@@ -132,7 +216,10 @@ void Handle(const SDL_Event &e)
         break;
     }
 }
-}  // namespace
+
+bool SdlTranslateWaiting() { return gAltGr.waiting != 0; }
+
+void SdlTranslateEnd() { AltGrTypedNothing(); }
 
 bool SdlDisplayOpen(std::string *error)
 {
@@ -141,9 +228,28 @@ bool SdlDisplayOpen(std::string *error)
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // Let SDL close its session-bus connection again when it quits.
     SDL_SetHint("SDL_SHUTDOWN_DBUS_ON_QUIT", "1");
+    // Only a driver that shows windows will do: left to itself SDL falls back
+    // on others when the named display cannot be reached, and the program
+    // would run where nobody sees it.
+    const char *x = std::getenv("DISPLAY");
+    const char *w = std::getenv("WAYLAND_DISPLAY");
+    bool hasX = x && *x, hasWayland = w && *w;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, hasX && hasWayland ? "x11,wayland" : hasWayland ? "wayland" : "x11");
+    // The frame's pixels go to the window surface. An accelerated surface or
+    // renderer would load a 3D stack (a software one on most machines) and
+    // several times the program's own memory, for nothing it draws.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     LeakCheckPause pause;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = SDL_GetError();
+        return false;
+    }
+    const char *driver = SDL_GetCurrentVideoDriver();
+    std::string_view name = driver ? driver : "";
+    if (name != "x11" && name != "wayland") {
+        if (error) *error = "the video driver \"" + std::string(name) + "\" shows no windows";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     SDL_StartTextInput();
@@ -181,10 +287,14 @@ bool SdlDisplayPump(int timeoutMs)
     if (!got) return false;
     int before = MsgPendingCount();
     for (;;) {
-        Handle(e);
+        SdlTranslateEvent(e);
         LeakCheckPause pause;
-        if (!SDL_PollEvent(&e)) break;
+        if (SDL_PollEvent(&e)) continue;
+        // A key pressed with AltGr waits a moment for its text, which an
+        // input method may send a little later.
+        if (!SdlTranslateWaiting() || !SDL_WaitEventTimeout(&e, 50)) break;
     }
+    SdlTranslateEnd();
     return MsgPendingCount() != before;
 }
 

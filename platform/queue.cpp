@@ -8,6 +8,7 @@
 #include <deque>
 #include <thread>
 
+#include "platform/control.h"
 #include "platform/display.h"
 #include "platform/instance.h"
 #include "platform/queue.h"
@@ -30,6 +31,9 @@ struct QueueState {
     uint32_t lastClickTime = 0;
     PlPoint lastClickPos{0, 0};
     bool altAlone = false;
+    // Wheel turns smaller than a notch, kept until they make one (per window).
+    uint32_t wheelWin = 0;
+    int wheelRest = 0;
     PlSocketPollFn socketPoll = PlSocketPoll;
     PlSocketsActiveFn socketsActive = PlSocketsActive;
 };
@@ -69,6 +73,7 @@ bool Down(uint32_t vkey) { return (Q().keys[vkey & 0xFF] & 0x80) != 0; }
 constexpr uint32_t kRawMouse = 0xFFFF0001u;
 constexpr uint32_t kRawKey = 0xFFFF0002u;
 constexpr uint32_t kRawChar = 0xFFFF0003u;
+constexpr uint32_t kRawWheel = 0xFFFF0004u;
 constexpr uint32_t kSnapKeys[] = {PlKey::Shift, PlKey::Control, PlKey::Menu, 1, 2};
 
 uint32_t Snapshot()
@@ -122,7 +127,7 @@ bool TakePosted(PlMessage *out, bool remove)
     auto &posted = Q().posted;
     while (!posted.empty()) {
         PlMessage m = posted.front();
-        if (m.win == 0 && (m.msg == kRawMouse || m.msg == kRawKey || m.msg == kRawChar)) {
+        if (m.win == 0 && (m.msg == kRawMouse || m.msg == kRawKey || m.msg == kRawChar || m.msg == kRawWheel)) {
             posted.pop_front();
             RouteRaw(m);
             continue;
@@ -458,6 +463,15 @@ static void RouteChar(uint32_t ch)
     PostFront(target, PlMsg::Char, ch, 0, 0);
 }
 
+static void RouteWheel(PlPoint screen, int delta)
+{
+    uint32_t target = MsgHitTest(screen, nullptr, nullptr);
+    if (!target) target = MsgKeyTarget();
+    if (!target || !ModalAllows(target)) return;
+    uintptr_t w = MouseKeys() | (uintptr_t(uint16_t(int16_t(delta))) << 16);
+    PostFront(target, PlMsg::MouseWheel, w, PlMakeLong(screen.x, screen.y), 0);
+}
+
 namespace {
 void RouteRaw(const PlMessage &raw)
 {
@@ -470,6 +484,10 @@ void RouteRaw(const PlMessage &raw)
     case kRawKey:
         Q().keys[raw.wParam & 0xFF] = raw.lParam ? 0x80 : 0;
         RouteKey(uint32_t(raw.wParam), raw.lParam != 0, raw.charCode & 0xFFFF);
+        break;
+    case kRawWheel:
+        Q().cursor = raw.pt;
+        RouteWheel(raw.pt, int(raw.lParam));
         break;
     default:
         RouteChar(uint32_t(raw.wParam));
@@ -501,4 +519,36 @@ void MsgInputChar(uint32_t ch)
 {
     if (ch == 0 || ch > 255) return;
     PushRaw(kRawChar, ch, 0, Q().cursor, 0);
+}
+
+void MsgInputWheel(PlPoint screen, int delta)
+{
+    delta = std::clamp(delta, -32768, 32767);
+    if (delta == 0) return;
+    Q().cursor = screen;
+    PushRaw(kRawWheel, 0, delta, screen, 0);
+}
+
+int MsgWheelLines(uint32_t win, uintptr_t wParam)
+{
+    QueueState &q = Q();
+    if (q.wheelWin != win) q.wheelRest = 0;
+    q.wheelWin = win;
+    q.wheelRest += int(int16_t(uint16_t(wParam >> 16)));
+    int notches = q.wheelRest / kPlWheelDelta;  // toward zero: the rest keeps its sign
+    q.wheelRest -= notches * kPlWheelDelta;
+    return notches * kPlWheelLines;
+}
+
+intptr_t MsgWheelDefault(uint32_t win, uintptr_t wParam, intptr_t lParam)
+{
+    std::string cls = WinClassName(win);
+    uint32_t parent = WinParent(win);
+    if (parent && (cls == "Edit" || cls == "Button")) return WinSend(parent, PlMsg::MouseWheel, wParam, lParam);
+    int lines = MsgWheelLines(win, wParam);
+    if (lines == 0) return 0;
+    uintptr_t code = uintptr_t(lines > 0 ? PlSb::LineUp : PlSb::LineDown);
+    for (int i = 0; i < std::abs(lines) && WinIsWindow(win); ++i) WinSend(win, PlMsg::VScroll, code, 0);
+    if (WinIsWindow(win)) WinSend(win, PlMsg::VScroll, uintptr_t(PlSb::EndScroll), 0);
+    return 0;
 }

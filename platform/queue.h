@@ -15,6 +15,8 @@
 //   command (273): wParam = id | code << 16, lParam = control window id (0 for menus)
 //   vscroll (277): wParam = code | position << 16, lParam = scroll bar window id
 //   mouse (512-517): wParam = PlMouseKey bits, lParam = x | y << 16 (client, signed 16-bit)
+//   wheel (522):   wParam = PlMouseKey bits | delta << 16 (signed; kPlWheelDelta per
+//                  notch, positive away from the user), lParam = x | y << 16 (screen)
 //   key (256/257): wParam = virtual key; char (258): wParam = character (8-bit)
 //   MDI activate (546): wParam = child being deactivated, lParam = child being activated
 //   socket (2000): wParam = socket, lParam = event bits | error << 16
@@ -62,6 +64,7 @@ constexpr uint32_t LButtonUp = 514;
 constexpr uint32_t LButtonDblClk = 515;
 constexpr uint32_t RButtonDown = 516;
 constexpr uint32_t RButtonUp = 517;
+constexpr uint32_t MouseWheel = 522;     // see the layout above
 constexpr uint32_t MdiCreate = 544;      // lParam = const PlMdiCreate *; returns the child
 constexpr uint32_t MdiDestroy = 545;     // wParam = child
 constexpr uint32_t MdiActivate = 546;    // to the client: wParam = child; to children: see above
@@ -112,6 +115,10 @@ constexpr uintptr_t RButton = 2;
 constexpr uintptr_t Shift = 4;
 constexpr uintptr_t Control = 8;
 }  // namespace PlMouseKey
+
+// The wheel: the delta of one notch, and the lines one notch scrolls.
+constexpr int kPlWheelDelta = 120;
+constexpr int kPlWheelLines = 3;
 
 struct PlMessage {
     uint32_t win;
@@ -199,6 +206,18 @@ void MsgInputMouse(PlPoint screen, int button, bool down);
 void MsgInputKey(uint32_t vkey, bool down, uint32_t charCode);
 // A typed character (8-bit) to the focus window.
 void MsgInputChar(uint32_t ch);
+// The mouse wheel turned by `delta` (kPlWheelDelta per notch, positive away
+// from the user) with the pointer at a screen point: message 522 to the
+// window under the pointer, else to the focus window.
+void MsgInputWheel(PlPoint screen, int delta);
+// The default handling of message 522 (WinDefProc): edit fields and buttons
+// pass it to the window they sit in; any other window is sent vertical scroll
+// messages (277: kPlWheelLines line up or line down per notch, then end
+// scroll) as if its scroll bar had been clicked.
+intptr_t MsgWheelDefault(uint32_t win, uintptr_t wParam, intptr_t lParam);
+// Lines a wheel message asks window `win` to scroll, positive up (toward the
+// start); the parts of a notch that fine-grained wheels send add up.
+int MsgWheelLines(uint32_t win, uintptr_t wParam);
 // The window that gets keys now (focus, else the active top-level window).
 uint32_t MsgKeyTarget();
 // Deepest visible enabled window under the screen point (0 = none); *client

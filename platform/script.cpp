@@ -84,6 +84,11 @@ void ScriptMouseMove(uint32_t win, int x, int y, bool leftDown)
     MsgInputMouse(WinClientToScreen(win, PlPoint{x, y}), 0, false);
 }
 
+void ScriptWheel(uint32_t win, int x, int y, int notches)
+{
+    MsgInputWheel(WinClientToScreen(win, PlPoint{x, y}), notches * kPlWheelDelta);
+}
+
 void ScriptMenuCommand(uint32_t win, int id)
 {
     MsgPost(WinTopLevel(win), PlMsg::Command, uintptr_t(uint16_t(id)), 0);

@@ -22,6 +22,9 @@ void ScriptText(std::string_view text);
 // `dbl` makes it a double-click.
 void ScriptClick(uint32_t win, int x, int y, int button = 1, bool dbl = false);
 void ScriptMouseMove(uint32_t win, int x, int y, bool leftDown = false);
+// The wheel turned `notches` (positive away from the user, scrolling up)
+// with the pointer at client coordinates of win.
+void ScriptWheel(uint32_t win, int x, int y, int notches);
 // A menu command as if chosen: command (273) posted to win's top-level window.
 void ScriptMenuCommand(uint32_t win, int id);
 

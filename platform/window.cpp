@@ -1009,6 +1009,8 @@ intptr_t WinDefProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lPara
         return 0;
     case PlMsg::QueryEndSession:
         return 1;
+    case PlMsg::MouseWheel:
+        return MsgWheelDefault(win, wParam, lParam);
     case PlMsg::SysKeyDown:
     case PlMsg::SysKeyUp: {
         // Alt alone (key-up of Alt with lParam 1), F10 and Alt+letter work the

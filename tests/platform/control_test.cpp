@@ -8,6 +8,7 @@
 #include "platform/clipboard.h"
 #include "platform/control.h"
 #include "platform/queue.h"
+#include "platform/script.h"
 #include "platform/window.h"
 
 namespace {
@@ -192,6 +193,14 @@ TEST_F(ControlTest, ListBoxContentsSelectionAndNotifications)
     EXPECT_EQ(WinSend(lb, PlLb::GetText, 2, reinterpret_cast<intptr_t>(buf)), 5);
     EXPECT_STREQ(buf, "gamma");
     EXPECT_EQ(WinSend(lb, PlLb::GetText, 3, reinterpret_cast<intptr_t>(buf)), -1);
+    // A row longer than the 256 bytes callers hand in is cut to fit (on the
+    // heap, so that the address checker sees a write past the end).
+    std::vector<char> small(256, 'Z');
+    int longRow = ListBoxAdd(lb, std::string(400, 'r'));
+    EXPECT_EQ(WinSend(lb, PlLb::GetTextLen, uintptr_t(longRow), 0), 255);
+    EXPECT_EQ(WinSend(lb, PlLb::GetText, uintptr_t(longRow), reinterpret_cast<intptr_t>(small.data())), 255);
+    EXPECT_EQ(std::string(small.data()), std::string(255, 'r'));
+    WinSend(lb, PlLb::DeleteString, uintptr_t(longRow), 0);
     EXPECT_EQ(ListBoxCurSel(lb), -1);
     EXPECT_EQ(WinSend(lb, PlLb::GetSelCount, 0, 0), 0);
 
@@ -258,6 +267,44 @@ TEST_F(ControlTest, ListBoxScrollsWithItsOwnBar)
     ListBoxAdd(plain, "x");
     WinSend(plain, PlLb::SetCurSel, 5, 0);
     EXPECT_EQ(ListBoxCurSel(plain), -1);
+}
+
+TEST_F(ControlTest, TheWheelScrollsWhatIsUnderThePointer)
+{
+    uint32_t lb = WinCreate("ListBox", "", PlStyle::Child | PlStyle::Visible | PlStyle::VScroll, {10, 10, 160, 110},
+                            top, 0, 0);
+    for (int i = 0; i < 50; ++i) ListBoxAdd(lb, "row " + std::to_string(i));
+    uint32_t edit = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible, {200, 150, 300, 170}, top, 0, 0);
+    WinSetFocus(edit);
+    MsgPumpPending();
+    ScriptWheel(lb, 20, 20, -1);  // one notch toward the user
+    MsgPumpPending();
+    EXPECT_EQ(ListBoxTopIndex(lb), 3);
+    EXPECT_EQ(ScrollBarPos(ListBoxScrollBar(lb)), 3);
+    ScriptWheel(ListBoxScrollBar(lb), 5, 40, -2);  // over the list's own bar
+    MsgPumpPending();
+    EXPECT_EQ(ListBoxTopIndex(lb), 9);
+    // A fine-grained wheel: two half notches make one.
+    PlPoint over = WinClientToScreen(lb, {20, 20});
+    MsgInputWheel(over, -kPlWheelDelta / 2);
+    MsgPumpPending();
+    EXPECT_EQ(ListBoxTopIndex(lb), 9);
+    MsgInputWheel(over, -kPlWheelDelta / 2);
+    MsgPumpPending();
+    EXPECT_EQ(ListBoxTopIndex(lb), 12);
+    ScriptWheel(lb, 20, 20, 1);
+    MsgPumpPending();
+    EXPECT_EQ(ListBoxTopIndex(lb), 9) << "away from the user scrolls up";
+
+    // Over an edit field the window it sits in scrolls, as from its scroll bar.
+    gNotes.clear();
+    ScriptWheel(edit, 5, 5, -1);
+    MsgPumpPending();
+    std::vector<int> codes;
+    for (auto &n : gNotes)
+        if (n.msg == PlMsg::VScroll) codes.push_back(n.id);
+    EXPECT_EQ(codes, (std::vector<int>{PlSb::LineDown, PlSb::LineDown, PlSb::LineDown, PlSb::EndScroll}));
+    EXPECT_EQ(ListBoxTopIndex(lb), 9) << "the list under no pointer stays";
 }
 
 TEST_F(ControlTest, ScrollBarReportsTheFiveCodes)

@@ -22,16 +22,44 @@ uint32_t FindDialog(uint32_t top)
     return 0;
 }
 
+// What the frame saw, and what it is to do when the test's message reaches it
+// inside a modal loop.
+enum class Act { PressCloseBox, CloseFrame, DestroyFrame, ReadFileList, PickFileRow };
+Act gAct = Act::PressCloseBox;
+std::vector<std::string> gFileRows;  // ReadFileList: the rows of the file list
+int gPickRow = 0;                    // PickFileRow: the row clicked before Return
+int gFrameDestroyed = 0;
+int gFrameClicks = 0;
+
 intptr_t FrameProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
-    if (msg == PlMsg::User) {
-        // Runs inside a modal loop: press the dialog's close box.
+    if (msg == PlMsg::Destroy) ++gFrameDestroyed;
+    if (msg == PlMsg::LButtonDown) ++gFrameClicks;
+    if (msg == PlMsg::User && gAct == Act::PressCloseBox) {
         uint32_t dlg = FindDialog(win);
         EXPECT_NE(dlg, 0u);
         PlRect r = WinScreenRect(dlg);
         PlPoint p{r.right - 3 - 2 - 8, r.top + 3 + 9};
         MsgInputMouse(p, 1, true);
         MsgInputMouse(p, 1, false);
+    }
+    if (msg == PlMsg::User && gAct == Act::CloseFrame) {
+        // As the display does when the user closes the frame's window.
+        EXPECT_NE(FindDialog(win), 0u);
+        MsgPost(win, PlMsg::Close, 0, 0);
+    }
+    if (msg == PlMsg::User && gAct == Act::DestroyFrame) WinDestroy(win);
+    if (msg == PlMsg::User && (gAct == Act::ReadFileList || gAct == Act::PickFileRow)) {
+        uint32_t list = 0;
+        for (int i = 0; uint32_t c = WinChildAt(FindDialog(win), i); ++i)
+            if (WinClassName(c) == "ListBox") list = c;
+        EXPECT_NE(list, 0u);
+        gFileRows.clear();
+        for (int i = 0; i < ListBoxCount(list); ++i) gFileRows.push_back(ListBoxText(list, i));
+        if (gAct == Act::PickFileRow) {
+            ScriptClick(list, 20, gPickRow * ListBoxRowHeight(list) + 2);
+            ScriptKey(PlKey::Return);
+        }
     }
     return WinDefProc(win, msg, wParam, lParam);
 }
@@ -43,6 +71,8 @@ protected:
     {
         WinResetAll();
         ScriptReset();
+        gAct = Act::PressCloseBox;
+        gFrameDestroyed = gFrameClicks = 0;
         ASSERT_TRUE(WinRegisterClass({"m4frame", FrameProc, 13, kPlWorkspace, 0, 0}));
         frame = WinCreate("m4frame", "Orvel", PlStyle::Visible, {0, 0, 640, 480}, 0, 0, 0);
         MsgPumpPending();
@@ -88,13 +118,50 @@ TEST_F(WindowDialog, MessageBoxesDrivenByKeysAndClicks)
         << "Tab moves from Yes to No";
     ScriptKey(PlKey::Return);
     EXPECT_EQ(DlgMessageBox(frame, "Stop", "", PlMbButtons::Ok, PlMbIcon::Stop), kPlIdOk);
-    MsgPost(frame, PlMsg::User, 0, 0);
-    EXPECT_EQ(DlgMessageBox(frame, "Closed by the box", "", PlMbButtons::YesNoCancel, PlMbIcon::Question),
-              kPlIdCancel);
-    EXPECT_EQ(FindDialog(frame), 0u) << "the dialog is gone afterwards";
     // Nothing queued: the default answer.
     EXPECT_EQ(DlgMessageBox(frame, "Idle", "", PlMbButtons::YesNo, PlMbIcon::Question, 1), kPlIdNo);
-    // Input meant for the frame while a box is up does not reach it.
+    EXPECT_EQ(MsgSetModal(0), 0u) << "the box let go of its owner";
+}
+
+TEST_F(WindowDialog, ABoxHoldsItsOwnerUntilItIsAnswered)
+{
+    ScriptSetInteractive(true);
+    // A click on the frame beside the box does not reach the frame.
+    ScriptClick(frame, 600, 450);
+    ScriptKey(PlKey::Escape);
+    EXPECT_EQ(DlgMessageBox(frame, "Store?", "", PlMbButtons::YesNoCancel, PlMbIcon::Question), kPlIdCancel);
+    EXPECT_EQ(gFrameClicks, 0);
+
+    // Closing the frame under the box answers Cancel, and the frame lives on.
+    gAct = Act::CloseFrame;
+    MsgPost(frame, PlMsg::User, 0, 0);
+    EXPECT_EQ(DlgMessageBox(frame, "Store the changes?", "", PlMbButtons::YesNoCancel, PlMbIcon::Question),
+              kPlIdCancel);
+    EXPECT_EQ(gFrameDestroyed, 0);
+    ASSERT_TRUE(WinIsWindow(frame));
+    EXPECT_EQ(FindDialog(frame), 0u);
+    // Without Cancel the safe choice: No, or OK; not the default button.
+    MsgPost(frame, PlMsg::User, 0, 0);
+    EXPECT_EQ(DlgMessageBox(frame, "Delete?", "", PlMbButtons::YesNo, PlMbIcon::Question), kPlIdNo);
+    MsgPost(frame, PlMsg::User, 0, 0);
+    EXPECT_EQ(DlgMessageBox(frame, "Done", "", PlMbButtons::Ok, PlMbIcon::Information), kPlIdOk);
+    gAct = Act::PressCloseBox;
+    MsgPost(frame, PlMsg::User, 0, 0);
+    EXPECT_EQ(DlgMessageBox(frame, "Delete?", "", PlMbButtons::YesNo, PlMbIcon::Question), kPlIdNo)
+        << "the close box of a Yes/No box";
+    EXPECT_EQ(gFrameDestroyed, 0);
+
+    // A quit request or the owner destroyed by the program ends the box with
+    // its cancel answer too.
+    MsgPostQuit(3);
+    EXPECT_EQ(DlgMessageBox(frame, "Store?", "", PlMbButtons::YesNoCancel, PlMbIcon::Question), kPlIdCancel);
+    PlMessage m;
+    ASSERT_EQ(MsgGet(&m), PlGet::Quit) << "the quit request is kept for the main loop";
+    EXPECT_EQ(m.wParam, 3u);
+    gAct = Act::DestroyFrame;
+    MsgPost(frame, PlMsg::User, 0, 0);
+    EXPECT_EQ(DlgMessageBox(frame, "Delete?", "", PlMbButtons::YesNo, PlMbIcon::Question), kPlIdNo);
+    EXPECT_FALSE(WinIsWindow(frame));
     EXPECT_EQ(MsgSetModal(0), 0u);
 }
 
@@ -169,6 +236,36 @@ TEST_F(WindowDialog, FileDialogOnScreen)
     ScriptKey(PlKey::Return);
     ASSERT_TRUE(DlgFileOpen(frame, save, &path));
     EXPECT_EQ(path, (dir / "sub" / "c.TXT").string());
+    fs::remove_all(dir);
+}
+
+TEST_F(WindowDialog, FileDialogShowsAndFindsNamesOutsideAscii)
+{
+    fs::path dir = fs::path(::testing::TempDir()) / "orvel_dialog_names";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "\xC3\x85r 2024");       // "Ar 2024" with a ring, UTF-8 on disk
+    std::ofstream(dir / "F\xC3\xB6retag.VDB") << "x";      // "Foretag" with o-umlaut
+    std::ofstream(dir / "\xE6\x97\xA5\xE6\x9C\xAC.VDB") << "x";  // two CJK characters
+    ScriptSetInteractive(true);
+    std::string dirText = dir.string();
+    PlFileDialog open{"Open", "Orvel(*.VDB)|*.VDB|", 1, "VDB", dirText, false, false, true, true, false};
+
+    // Shown in the program's character set; typed there too.
+    gAct = Act::ReadFileList;
+    MsgPost(frame, PlMsg::User, 0, 0);
+    ScriptText("F\xF6retag");
+    ScriptKey(PlKey::Return);
+    std::string path;
+    ASSERT_TRUE(DlgFileOpen(frame, open, &path)) << ScriptLastMessage();
+    EXPECT_EQ(path, (dir / "F\xC3\xB6retag.VDB").string());
+    EXPECT_EQ(gFileRows, (std::vector<std::string>{"[..]", "[\xC5r 2024]", "??.VDB", "F\xF6retag.VDB"}));
+
+    // A name cp1252 cannot spell still opens from its row.
+    gAct = Act::PickFileRow;
+    gPickRow = 2;
+    MsgPost(frame, PlMsg::User, 0, 0);
+    ASSERT_TRUE(DlgFileOpen(frame, open, &path)) << ScriptLastMessage();
+    EXPECT_EQ(path, (dir / "\xE6\x97\xA5\xE6\x9C\xAC.VDB").string());
     fs::remove_all(dir);
 }
 
