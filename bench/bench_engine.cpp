@@ -17,9 +17,10 @@
 // --child), so that its peak memory is its own: the counters *_peak_mb
 // give that process's peak resident size (VmHWM, which includes the pages
 // of a mapped file it touched, and the program's own baseline), and
-// *_file_mb the part of the resident size that was file pages at the end;
-// base_peak_mb is that of a child that only starts (the program and its
-// libraries), the share of every peak that is not the workload's.
+// *_file_mb and *_anon_mb the parts of the resident size at the end that
+// were file pages (the program, its libraries and a mapped database) and
+// private memory; base_* are those of a child that only starts, the
+// share of every figure that is not the workload's.
 // Journal mode does not matter there: both SQLite modes read the same
 // pages of a database whose log is empty.
 //
@@ -445,7 +446,7 @@ const std::pair<std::string, std::string> &ReadFilesFor(int n) {
 // What a reading child reports.
 struct ChildResult {
     double seconds = 0;
-    long peakKb = 0, fileKb = 0;
+    long peakKb = 0, fileKb = 0, anonKb = 0;
     long checked = 0;   // keys found or records read
 };
 
@@ -502,6 +503,7 @@ ChildResult EngineReads(const std::string &work, int n, const std::string &path)
     }
     r.seconds = Seconds(t);
     r.fileKb = StatusKb("RssFile");
+    r.anonKb = StatusKb("RssAnon");
     r.peakKb = StatusKb("VmHWM");
     D4Close();
     return r;
@@ -561,6 +563,7 @@ ChildResult SqliteReads(const std::string &work, int n, const std::string &path)
     }
     r.seconds = Seconds(t);
     r.fileKb = StatusKb("RssFile");
+    r.anonKb = StatusKb("RssAnon");
     r.peakKb = StatusKb("VmHWM");
     s.Close(false);
     return r;
@@ -572,9 +575,9 @@ int ChildMain(int argc, char **argv) {
     std::string side = argv[2], work = argv[3], path = argv[5];
     int n = std::atoi(argv[4]);
     ChildResult r;
-    if (side == "none") r.peakKb = StatusKb("VmHWM"), r.fileKb = StatusKb("RssFile");
+    if (side == "none") r.peakKb = StatusKb("VmHWM"), r.fileKb = StatusKb("RssFile"), r.anonKb = StatusKb("RssAnon");
     else r = side == "engine" ? EngineReads(work, n, path) : SqliteReads(work, n, path);
-    std::printf("%.9f %ld %ld %ld\n", r.seconds, r.peakKb, r.fileKb, r.checked);
+    std::printf("%.9f %ld %ld %ld %ld\n", r.seconds, r.peakKb, r.fileKb, r.anonKb, r.checked);
     return 0;
 }
 
@@ -588,9 +591,9 @@ bool RunChild(const char *side, const char *work, int n, const std::string &path
     std::string cmd = "'" + SelfPath() + "' --child " + side + " " + work + " " + std::to_string(n) + " '" + path + "'";
     FILE *p = popen(cmd.c_str(), "r");
     if (!p) return false;
-    int got = std::fscanf(p, "%lf %ld %ld %ld", &r->seconds, &r->peakKb, &r->fileKb, &r->checked);
+    int got = std::fscanf(p, "%lf %ld %ld %ld %ld", &r->seconds, &r->peakKb, &r->fileKb, &r->anonKb, &r->checked);
     int status = pclose(p);
-    return got == 4 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return got == 5 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 void ReadWorkload(benchmark::State &state, const char *work, long expect) {
@@ -613,6 +616,9 @@ void ReadWorkload(benchmark::State &state, const char *work, long expect) {
         state.counters["sqlite_peak_mb"] = s.peakKb / 1024.0;
         state.counters["engine_file_mb"] = e.fileKb / 1024.0;
         state.counters["sqlite_file_mb"] = s.fileKb / 1024.0;
+        state.counters["engine_anon_mb"] = e.anonKb / 1024.0;
+        state.counters["sqlite_anon_mb"] = s.anonKb / 1024.0;
+        state.counters["base_anon_mb"] = base.anonKb / 1024.0;
         state.counters["base_peak_mb"] = base.peakKb / 1024.0;
     }
 }
