@@ -279,9 +279,11 @@ TEST_F(EngineIndex, ARunOutOfIdOrderIsStillFound) {
     // The leaf's entries become ids c, a, b.
     uint8_t sector[512];
     ASSERT_TRUE(D4SectorRead(sector, root));
-    const uint32_t esize = 22 + 12;
+    namespace f = dbformat;
+    const uint32_t esize = 22 + f::EntryFixed;   // the "Code" key is 22 bytes
     const uint32_t order[3] = {c, a, b};
-    for (int i = 0; i < 3; i++) std::memcpy(sector + 8 + 6 + i * esize + 8, &order[i], 4);
+    for (uint32_t i = 0; i < 3; i++)
+        std::memcpy(sector + f::PlainData + f::NodeEntries + i * esize + f::EntryRecId, &order[i], 4);
     ASSERT_TRUE(D4SectorWrite(sector, root));
     ExpectIntact();
     uint8_t rec[MainSize];
