@@ -22,7 +22,16 @@ constexpr int MdiClientTop = 30;
 
 // Opens the About window (type 18) unless one is open, which is then
 // brought to the top.
-void AboutWindowCommand() { OpenOrActivateWindow(18, 0, 0, false, 0); }
+void AboutWindowCommand()
+{
+    int n = WinFindByDef(18);
+    if (!n) {
+        OpenWindow(18, 0);
+        return;
+    }
+    if (WinIsIconic(WinTable[n]->mdiChild)) MdiRestore(WinTable[n]->mdiChild);
+    MdiActivate(MdiClientWindow, WinTable[n]->mdiChild);
+}
 
 // Stores window w's rectangle as its type's placement, in the form of
 // the type's default rectangle so that opening it again puts it back
