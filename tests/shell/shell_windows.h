@@ -103,11 +103,6 @@ protected:
         for (uint16_t x : {40, 0, ModuleText, 2, 41, 0, ModuleText, 0, 42, 0, ModuleText, 3, 43, 0, ModuleText, 3})
             Put16(modules, x);
         d.lists.tables[7] = modules;
-        // Module menu table: (text, -, module, -).
-        std::vector<uint8_t> moduleMenu;
-        Put16(moduleMenu, 2);
-        for (uint16_t x : {ModuleText, 0, 2, 0, ModuleText, 0, 3, 0, ModuleText, 0, 2, 0}) Put16(moduleMenu, x);
-        d.lists.tables[6] = moduleMenu;
         d.texts = {{1571, "&Operations"}, {ModuleText, "WWWWW"}};
         std::vector<uint8_t> bytes;
         std::string error;
