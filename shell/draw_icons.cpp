@@ -10,7 +10,7 @@
 
 // The bottom bar's buttons stand with their icon's centre at this y.
 constexpr int ToolbarButtonY = 18;
-// Part 32 of a window definition: one icon button per entry.
+// Offsets in an entry of a window definition's icon-button list.
 constexpr int IconEntryIcon = 2, IconEntryX = 6, IconEntryLabel = 18;
 // The module table (list slot 7): 8-byte entries of window type, text,
 // second text (the button's label) and module (0: every module).
@@ -50,7 +50,7 @@ void DrawWindowIcon(uint32_t window, int x, int y, int icon)
     WinReleaseDc(window, dc);
 }
 
-// Draws icon button `index` of part 32 of window type 1 on dc with a
+// Draws entry `index` of window type 1's icon-button list on dc with a
 // label; false when the part has no such entry.
 static bool DrawButtonEntry(DrawContext *dc, uint8_t *def, int index, const uint8_t *label)
 {
