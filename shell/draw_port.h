@@ -57,6 +57,10 @@ void SetTextNormal();
 void DrawPString(int x, int y, const uint8_t *text);
 // Width in pixels of a PString in the port's font.
 int PStringWidth(const uint8_t *text);
+// The same two on a given context (a bar's paint context has no window
+// number); the width without a context is that of the normal UI font.
+void DcDrawPString(DrawContext *dc, int x, int y, const uint8_t *text);
+int DcPStringWidth(DrawContext *dc, const uint8_t *text);
 // Remembers (x, y) as the pen position.
 void MoveTo(int x, int y);
 // Sets the pen mode 0..6 and its pen.
