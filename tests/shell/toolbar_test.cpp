@@ -134,26 +134,26 @@ TEST_F(ToolbarTest, IconButtonActsOnlyOnReleaseInside)
 TEST_F(ToolbarTest, BottomBarButtonsRunTheirCommand)
 {
     MakeFrame();
-    // Entry 4 of type 1 quits; its square is centred on (210, 18).
-    Mouse(BottomBarWindow, PlMsg::LButtonDown, 210, 18, true);
+    // Entry 4 of type 1 quits; its square is centred on (220, 18).
+    Mouse(BottomBarWindow, PlMsg::LButtonDown, 220, 18, true);
     Mouse(BottomBarWindow, PlMsg::MouseMove, 400, 18, true);
     Mouse(BottomBarWindow, PlMsg::LButtonUp, 400, 18, false);
     EXPECT_TRUE(NothingRan());
     BarsLocked = 1;
-    Click(BottomBarWindow, 210, 18);
+    Click(BottomBarWindow, 220, 18);
     EXPECT_TRUE(NothingRan());
     BarsLocked = 0;
     BusyFlag = 1;
-    Click(BottomBarWindow, 210, 18);
+    Click(BottomBarWindow, 220, 18);
     EXPECT_TRUE(NothingRan());
     BusyFlag = 0;
-    Click(BottomBarWindow, 270, 18);   // entry 5 is a module button: none offered
+    Click(BottomBarWindow, 280, 18);   // entry 5 is a module button: none offered
     EXPECT_TRUE(NothingRan());
     CompactVariant = true;
-    Click(BottomBarWindow, 210, 18);
+    Click(BottomBarWindow, 220, 18);
     EXPECT_TRUE(NothingRan());
     CompactVariant = false;
-    Click(BottomBarWindow, 210, 18);
+    Click(BottomBarWindow, 220, 18);
     EXPECT_EQ(QuitFlag, 1);
 }
 
