@@ -1,7 +1,7 @@
 // shell_dictionary_test.cpp - the compiled interface file carries what the
 // shell reads at run time: the window types the frame needs, the File,
 // Edit and Record menus laid out where the enabling code addresses their
-// items, the bars' layout in window type 1, and every text the shell shows.
+// items, and every text the shell shows.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -70,32 +70,6 @@ TEST_F(ShellDictionary, MenuItemsStandWhereTheEnablingCodeLooks)
     // The separators sit at the positions of the missing numbers.
     EXPECT_EQ(PStringToStd(MenuDefItem(file, 2) + 8), "(-");
     EXPECT_EQ(PStringToStd(MenuDefItem(record, 2) + 8), "(-");
-}
-
-TEST_F(ShellDictionary, TypeOneLaysOutBothBars)
-{
-    uint8_t *def = WinTypeDef(1);
-    ASSERT_NE(def, nullptr);
-    // The first four push buttons are the record commands 4 to 7.
-    int buttons = 0;
-    for (int i = 0; i < WinDefPartCount(def, WinPartControls) && buttons < 4; i++) {
-        uint16_t size;
-        const uint8_t *c = WinDefPartEntry(def, WinPartControls, i, &size);
-        if (DefU16(c + 12) != 0) continue;
-        EXPECT_EQ(DefU16(c + 18), 4 + buttons);
-        EXPECT_NE(c[28], 0) << "button " << buttons << " has no label";
-        buttons++;
-    }
-    EXPECT_EQ(buttons, 4);
-    // Entries 1 to 4 of the icon part are the fixed bottom-bar buttons.
-    ASSERT_GE(WinDefPartCount(def, WinPartIconButtons), 5);
-    for (int i = 1; i <= 4; i++) {
-        uint16_t size;
-        const uint8_t *e = WinDefPartEntry(def, WinPartIconButtons, i, &size);
-        EXPECT_NE(DefU16(e + 12), 0) << "entry " << i << " has no command";
-        EXPECT_NE(e[18], 0) << "entry " << i << " has no label";
-    }
-    EXPECT_GE(WinDefPartCount(def, WinPartDataFields), 1);
 }
 
 TEST_F(ShellDictionary, EveryShellTextIsPresent)
