@@ -2,17 +2,54 @@
 // edit-command states, the title text, the address lists.
 #include "recordwin/record_windows.h"
 
-// Lets the window's type withdraw open, new, OK or cancel.
-void EditCommandsTypeRule(int window, bool *open, bool *nw, bool *ok, bool *cancel) {}
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
 
-// The record's text for the window's title as a PString (may be empty).
-void WinTitleRecordText(int window, uint8_t *text) { text[0] = 0; }
+namespace {
+// Types whose windows may not open a record nor start a new one.
+constexpr int NoOpenTypeA = 353, NoOpenTypeB = 354;
+// The address list, whose marked records Edit > Copy copies.
+constexpr int AddressListType = 349;
+// The form designer's windows carry a title text in their record.
+constexpr int DesignerKind = 11;
+constexpr int DesignerTitleOffset = 4;
+}  // namespace
 
-// Repaints what window type 1 lays out: the frame's bars.
-void WindowType1Refresh() {}
+// Window types 353 and 354 withdraw open and new; others change nothing.
+void EditCommandsTypeRule(int window, bool *open, bool *nw, bool *ok, bool *cancel)
+{
+    (void)ok;
+    (void)cancel;
+    if (!WinIsOpen(window)) return;
+    int type = WinTypeOf(window);
+    if (type == NoOpenTypeA || type == NoOpenTypeB) *open = *nw = false;
+}
 
-// True when the window lists addresses.
-bool WinIsAddressList(int window) { return false; }
+// The record's text for the window's title: in a designer window (kind
+// 11) the PString after the record's first 32-bit word; otherwise empty.
+void WinTitleRecordText(int window, uint8_t *text)
+{
+    text[0] = 0;
+    if (!WinIsOpen(window) || WinKindOf(window) != DesignerKind) return;
+    const WindowRec *w = WinTable[window];
+    uint32_t size = WinTypeWord(w->windowType, 2);
+    const uint8_t *s = w->record ? w->record + DesignerTitleOffset : nullptr;
+    // The text must lie inside the record buffer.
+    if (!s || size <= DesignerTitleOffset || s[0] >= size - DesignerTitleOffset) return;
+    for (int i = 0; i <= s[0]; i++) text[i] = s[i];
+}
 
-// Appends the text of the window's marked records to *text.
-void ListCopyMarkedAddresses(int window, MemBlock *text) {}
+// Repaints what window type 1 lays out. No window of type 1 is ever open:
+// its layout is the frame's two bars, so those are redrawn.
+void WindowType1Refresh() { RedrawWindowOne(); }
+
+// True when the window lists addresses (type 349).
+bool WinIsAddressList(int window) { return WinIsOpen(window) && WinTypeOf(window) == AddressListType; }
+
+// Appends the text of the address list's marked records to *text. The
+// address list is not built yet, so the handle is left as it is.
+void ListCopyMarkedAddresses(int window, MemBlock *text)
+{
+    (void)window;
+    (void)text;
+}

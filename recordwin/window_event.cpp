@@ -1,6 +1,98 @@
-// window_event.cpp - dispatch of window events to the handlers of
-// window types and to the generic actions.
+// window_event.cpp - dispatch of window events to the handlers of window
+// types and to the generic actions.
+//
+// An event first reaches the handler of the window's type, when the type
+// has one; then, unless the handler refused, the generic action of the
+// event. Events 4 and 9 (may a matrix row be deleted, inserted) are
+// decided by the handler alone when there is one. Events outside 0..28
+// reach only the handler. Result: 1 go on / allowed, 0 refused or done.
 #include "recordwin/record_windows.h"
 
-// Offers event 0..30 to window's type; 1 = go on / allowed, 0 = refused or done.
-uint8_t WindowEvent(int window, int event, void *a, void *b) { return 0; }
+#include <cstdint>
+
+#include "shell/window_table.h"
+
+namespace {
+
+using EventHandler = uint8_t (*)(int window, int event, void *a, void *b);
+
+// Types without logic of their own still have a handler: it makes events
+// 4 and 9 the handler's alone, so their rows may always be deleted and
+// inserted.
+uint8_t WinAllowAllEvent(int window, int event, void *a, void *b)
+{
+    (void)window;
+    (void)event;
+    (void)a;
+    (void)b;
+    return 1;
+}
+
+// The field changes of type 350 change nothing else.
+uint8_t Win350FieldChanged(int window, int16_t field, uint8_t changed)
+{
+    (void)window;
+    (void)field;
+    (void)changed;
+    return 1;
+}
+
+// Type 350 hands field changes (event 6) on and allows everything.
+uint8_t Win350Event(int window, int event, void *a, void *b)
+{
+    if (event == 6 && a && b) Win350FieldChanged(window, *static_cast<int16_t *>(a), *static_cast<uint8_t *>(b));
+    return 1;
+}
+
+struct HandlerEntry {
+    int type;
+    EventHandler handler;
+};
+
+// The window types with a handler of their own, by exact type number.
+constexpr HandlerEntry Handlers[] = {
+    {45, WinAllowAllEvent}, {54, WinAllowAllEvent}, {96, WinAllowAllEvent},
+    {195, WinAllowAllEvent}, {350, Win350Event},
+};
+
+EventHandler HandlerOf(int type)
+{
+    for (const HandlerEntry &e : Handlers)
+        if (e.type == type) return e.handler;
+    return nullptr;
+}
+
+// Only windows of type 241 may get a row inserted in the middle of their
+// rows when their type has no handler to decide.
+constexpr int RowInsertType = 241;
+
+uint8_t MatrixRowInsertEvent(int window) { return WinTypeOf(window) == RowInsertType ? 1 : 0; }
+
+constexpr int EventMayDeleteRow = 4, EventMayInsertRow = 9, LastGenericEvent = 28;
+
+// The generic action of event `event` for window. The actions of the record
+// windows are built with those windows; until then each lets the caller go
+// on, as for a type without rules. Only the row-insert question is decided
+// here.
+uint8_t GenericAction(int window, int event)
+{
+    if (event == EventMayInsertRow) return MatrixRowInsertEvent(window);
+    return 1;
+}
+
+}  // namespace
+
+// Offers event 0..30 of an open window to its type's handler and then to
+// the event's generic action; 1 = go on / allowed, 0 = refused or done. A
+// window that is not open has nothing to ask and answers 0.
+uint8_t WindowEvent(int window, int event, void *a, void *b)
+{
+    if (!WinIsOpen(window)) return 0;
+    EventHandler handler = HandlerOf(WinTypeOf(window));
+    uint8_t result = handler ? handler(window, event, a, b) : 1;
+    if (handler && (event == EventMayDeleteRow || event == EventMayInsertRow)) return result;
+    if (result != 1) return result;
+    int16_t code = int16_t(event);
+    if (code < 0 || code > LastGenericEvent) return result;
+    return GenericAction(window, code);
+}

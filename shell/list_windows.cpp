@@ -1,24 +1,135 @@
-// list_windows.cpp - list-window states and moving through a list.
+// list_windows.cpp - the states of record and list windows that the
+// Record menu and the top bar's buttons follow, and moving through a list.
+//
+// A list window's selection: selCurrent is the current row (1-based, -1
+// none, -2 "pick the first row when the list is filled"); selStart and
+// selEnd span an extended selection, -1 when only one row is selected.
+// markedIds holds the record ids of the selected rows.
 #include "shell/list_windows.h"
 
-// Which of open, new, OK and cancel window w allows now.
+#include <cstring>
+
+#include "core/definitions.h"
+#include "core/memblock.h"
+#include "recordwin/record_windows.h"
+#include "shell/window_table.h"
+
+namespace {
+
+constexpr int RelatedTypeWord = 1, MenuKindWord = 22;
+
+// The window's first marked record id, -1 when none is marked.
+int32_t FirstMarkedId(const WindowRec *w)
+{
+    if (!MemIsValid(w->markedIds) || MemSize(w->markedIds) < sizeof(int32_t)) return -1;
+    int32_t id;
+    memcpy(&id, MemLock(w->markedIds), sizeof id);
+    MemUnlock(w->markedIds);
+    return id;
+}
+
+}  // namespace
+
+// Which of the record commands open, new, OK and cancel window w allows
+// now; all false for no window and for a type of menu kind 1. By kind:
+// lists offer OK, new and (one row selected) open when the type names a
+// related record window; record windows with a register offer open and
+// new, and OK and cancel while a record is new or being changed, but a
+// window opened from another offers neither open nor new. The type's own
+// rule has the last word.
 void EditCommandsState(int w, bool *open, bool *nw, bool *ok, bool *cancel)
 {
     *open = *nw = *ok = *cancel = false;
+    if (!WinIsOpen(w)) return;
+    int type = WinTypeOf(w);
+    if (WinTypeWord(type, MenuKindWord) == 1) return;
+    bool related = WinTypeWord(type, RelatedTypeWord) != 0;
+    switch (WinKindOf(w)) {
+    case 1:
+        if (related) {
+            *ok = *nw = true;
+            *open = ListSingleSelection(w, nullptr);
+        }
+        break;
+    case 2:
+        *ok = true;
+        if (related) {
+            *nw = true;
+            *open = ListSingleSelection(w, nullptr);
+        }
+        break;
+    case 3:
+    case 11:
+        if (WinTypeRegister(type) != 0) {
+            *open = *nw = true;
+            int state = WinRecState(w);
+            if (state == 1 || state == 2) *ok = *cancel = true;
+            if (WinOpenerOf(w) != 0) *open = *nw = false;
+        }
+        break;
+    case 4:
+        *ok = true;
+        break;
+    case 5:
+        break;
+    default:
+        *nw = (type == 6 && WinDefExists(14)) || related;
+        *ok = true;
+        break;
+    }
+    EditCommandsTypeRule(w, open, nw, ok, cancel);
 }
 
-// Whether previous and next are possible in w, and the arrows' icon (400..403).
+// Whether previous and next are possible in window w, and the icon of the
+// arrows: 400 none, 401 next only, 402 previous only, 403 both. Lists and
+// previews page both ways; record windows step unless the record is new.
 void RecordMoveState(int w, bool *prev, bool *next, int *icon)
 {
-    *prev = *next = false;
-    *icon = 400;
+    bool both = false;
+    if (WinIsOpen(w)) {
+        switch (WinKindOf(w)) {
+        case 1:
+        case 2:
+        case 4: both = true; break;
+        case 3:
+        case 11: both = WinRecState(w) != 1; break;
+        default: break;
+        }
+    }
+    *prev = *next = both;
+    *icon = 400 + (*next ? 1 : 0) + (*prev ? 2 : 0);
 }
 
-// True when exactly one row of w is selected; its record id in *id (may be null).
-bool ListSingleSelection(int w, int32_t *id) { return false; }
+// True when exactly one row of list window w is selected; its record id
+// (the first marked id, -1 when none is marked) goes to *id. Without id a
+// pending pick of the first row also counts.
+bool ListSingleSelection(int w, int32_t *id)
+{
+    if (!WinIsOpen(w)) return false;
+    const WindowRec *r = WinTable[w];
+    if (r->selStart != -1 || r->selEnd != -1) return false;
+    if (r->selCurrent >= 0) {
+        if (id) *id = FirstMarkedId(r);
+        return true;
+    }
+    return id == nullptr && r->selCurrent == -2;
+}
 
-// Scrolls pane `pane` of w so that row top is the first shown.
-void ListScrollTo(int w, int pane, int32_t top) {}
+// Scrolls pane `pane` of w so that row top is the first shown. The list
+// rows are drawn by the list windows, which are not built yet: nothing.
+void ListScrollTo(int w, int pane, int32_t top)
+{
+    (void)w;
+    (void)pane;
+    (void)top;
+}
 
-// Moves w's selection by delta rows, extending it when asked; false when it cannot move.
-bool ListMoveSelection(int w, int delta, bool extend) { return false; }
+// Moves w's selection by delta rows, extending it when asked. The list
+// windows are not built yet: it never moves and says so.
+bool ListMoveSelection(int w, int delta, bool extend)
+{
+    (void)w;
+    (void)delta;
+    (void)extend;
+    return false;
+}

@@ -1,17 +1,173 @@
 // menu_bar.cpp - building the menu bar, the popups of the menu
 // definitions and the operations popups of window types.
+//
+// Command ids: File 101.., Edit 201.., Record 301.. (100 x menu + item -
+// 100); the register popup 399 and 401..; the module popup 501..; Help
+// 601 and 100; operations 701..; Window 801, 804..809. A menu-definition
+// item whose text is "(-" is a separator and takes no id.
 #include "shell/menus.h"
+
+#include <cassert>
+#include <cstring>
+#include <string>
+
+#include "core/definitions.h"
+#include "core/pstring.h"
+#include "core/system.h"
+#include "core/ui_text.h"
+#include "dict_offsets.h"
+#include "platform/menu.h"
 
 MenuHandlesRec MenuHandles;
 
-// Builds the frame's menu bar and its popups.
-void MenuBarBuild() {}
+namespace {
 
-// A popup from menu definition m; 0 when refused.
-uint32_t MenuFromTable(int m) { return 0; }
+// Text number n as a std::string; empty when the file lacks it.
+std::string TextOf(int n)
+{
+    char text[256];
+    GetUiTextC(text, n);
+    return text;
+}
 
-// Appends the key text of Ctrl+c to a menu text.
-void KeyTextAppend(char *text, int c) {}
+// Appends a popup to the bar under "&" + title; false when refused.
+bool AppendPopup(uint32_t popup, const std::string &title)
+{
+    return MenuAppend(MenuHandles.bar, PlMenuFlag::Popup, popup, "&" + title);
+}
 
-// The operations popup of a window type; 0 when it has none.
-uint32_t BuildWindowOpsMenu(int type) { return 0; }
+// Appends a plain item with text number n; false when refused.
+bool AppendItem(uint32_t menu, uint32_t id, int text)
+{
+    return MenuAppend(menu, 0, id, TextOf(text));
+}
+
+// Appends the menu's items from its definition; false when one is refused.
+bool FillFromDefinition(uint32_t popup, const uint8_t *def, int m)
+{
+    for (int i = 0; i < MenuDefItemCount(def); i++) {
+        const uint8_t *item = MenuDefItem(def, i);
+        if (!item) return false;
+        const uint8_t *label = item + 8;
+        if (label[0] == 2 && label[1] == '(' && label[2] == '-') {
+            if (!MenuAppend(popup, PlMenuFlag::Separator, 0, "")) return false;
+            continue;
+        }
+        // The label is at most 255 bytes; the key text adds 7.
+        char text[256 + 8];
+        memcpy(text, label + 1, label[0]);
+        text[label[0]] = 0;
+        KeyTextAppend(text, DefU16(item + 4));
+        uint32_t id = uint32_t(100 * m + DefU16(item + 6) - 100);
+        if (!MenuAppend(popup, 0, id, text)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// Builds the frame's menu bar: File, Edit and Record from the menu
+// definitions, the register popup, the module popup (full variant), the
+// Window menu and the Help menu. Handles of menus the file lacks stay 0.
+void MenuBarBuild()
+{
+    MenuHandles = MenuHandlesRec{};
+    MenuHandles.bar = MenuCreateBar();
+    if (!MenuHandles.bar) return;
+    MenuHandles.file = MenuFromTable(2);
+    MenuHandles.edit = MenuFromTable(3);
+    MenuHandles.record = MenuFromTable(4);
+
+    MenuHandles.registerPopup = MenuCreatePopup();
+    if (MenuHandles.registerPopup && !AppendPopup(MenuHandles.registerPopup, TextOf(Texts::MenuRegisters))) {
+        MenuDestroy(MenuHandles.registerPopup);
+        MenuHandles.registerPopup = 0;
+    }
+    if (!CompactVariant) {
+        MenuHandles.modulePopup = MenuCreatePopup();
+        if (MenuHandles.modulePopup && !AppendPopup(MenuHandles.modulePopup, TextOf(Texts::MenuModules))) {
+            MenuDestroy(MenuHandles.modulePopup);
+            MenuHandles.modulePopup = 0;
+        }
+    }
+
+    uint32_t window = MenuCreatePopup();
+    if (window) {
+        bool ok = AppendItem(window, 801, Texts::MenuWindowCascade) &&
+                  AppendItem(window, 804, Texts::MenuWindowIcons) &&
+                  MenuAppend(window, PlMenuFlag::Separator, 0, "");
+        for (int id = 805; ok && id <= 809; id++) ok = AppendItem(window, uint32_t(id), 1616 + id - 805);
+        // The bar title carries its own "&" in the text.
+        if (ok && MenuAppend(MenuHandles.bar, PlMenuFlag::Popup, window, TextOf(Texts::MenuWindow)))
+            MenuHandles.window = window;
+        else
+            MenuDestroy(window);
+    }
+
+    uint32_t help = MenuCreatePopup();
+    if (help) {
+        std::string about = TextOf(Texts::MenuHelpAbout) + TextOf(Texts::ProgramTitle) + "...";
+        bool ok = AppendItem(help, 601, Texts::MenuHelpContents) && MenuAppend(help, 0, 100, about);
+        if (ok && MenuAppend(MenuHandles.bar, PlMenuFlag::Popup, help, TextOf(Texts::MenuHelp)))
+            MenuHandles.help = help;
+        else
+            MenuDestroy(help);
+    }
+}
+
+// Builds menu m from the menu definitions and appends it to the menu bar
+// under "&" + its title. Returns the popup, or 0 when the file has no menu
+// m or the menu could not be built (nothing is left half-appended).
+uint32_t MenuFromTable(int m)
+{
+    assert(MenuHandles.bar);
+    const uint8_t *def = MenuDefFirst();
+    while (def && MenuDefNumber(def) != m) def = MenuDefNext(def);
+    if (!def) return 0;
+    uint32_t popup = MenuCreatePopup();
+    if (!popup) return 0;
+    if (!FillFromDefinition(popup, def, m) || !AppendPopup(popup, PStringToStd(MenuDefTitle(def)))) {
+        MenuDestroy(popup);
+        return 0;
+    }
+    return popup;
+}
+
+// Appends "\tCtrl+" and character c to a zero-terminated menu text when c
+// is not 0. The buffer must hold 7 more bytes.
+void KeyTextAppend(char *text, int c)
+{
+    if (c == 0) return;
+    char key[] = "\tCtrl+1";
+    key[sizeof key - 2] = char(c);
+    strcat(text, key);
+}
+
+// The operations popup of window type `type`: one item per entry of part
+// 40 of its layout, "&" + the entry's text with its key text, id 701 + i.
+// 0 when the type has no such part or the popup could not be built.
+uint32_t BuildWindowOpsMenu(int type)
+{
+    uint8_t *def = WinTypeDef(type);
+    if (!def || WinDefPartCount(def, WinPartMenuItems) == 0) return 0;
+    uint32_t popup = MenuCreatePopup();
+    if (!popup) return 0;
+    for (int i = 0; i < WinDefPartCount(def, WinPartMenuItems); i++) {
+        uint16_t size;
+        const uint8_t *entry = WinDefPartEntry(def, WinPartMenuItems, i, &size);
+        // Stored like a menu item: the key at +4, the text at +8.
+        if (!entry || size < 9) {
+            MenuDestroy(popup);
+            return 0;
+        }
+        char text[1 + 256 + 8] = "&";
+        memcpy(text + 1, entry + 9, entry[8]);
+        text[1 + entry[8]] = 0;
+        KeyTextAppend(text, DefU16(entry + 4));
+        if (!MenuAppend(popup, 0, uint32_t(701 + i), text)) {
+            MenuDestroy(popup);
+            return 0;
+        }
+    }
+    return popup;
+}

@@ -1,11 +1,74 @@
-// menu_commands.cpp - the File, Edit and Record menu dispatchers.
+// menu_commands.cpp - the File, Edit and Record menu dispatchers. The
+// frame hands them WM_COMMAND ids 101.., 201.. and 301.. as item numbers;
+// the busy guard has already been applied by the caller.
 #include "shell/menus.h"
 
-// Runs File menu item `item` for window w.
-void MenuCommand(int w, int item) {}
+#include "database/access/database_open.h"
+#include "database/access/record_access.h"
+#include "shell/field_editing.h"
+#include "shell/record_commands.h"
+#include "shell/shell.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
 
-// Runs Edit menu item `item` for window w.
-void EditCommand(int w, int item) {}
+// Runs File menu item `item` for window w (0: no window). Item 1 (re)opens
+// a company outside client mode, item 7 prints what w shows and item 12
+// quits; in the compact variant item 11 counts as 12. Items 2, 4, 5, 8, 9
+// and 10 open the windows of the record and list windows, which are not
+// built yet, so they do nothing; 3, 6 and 11 never do anything.
+void MenuCommand(int w, int item)
+{
+    if (CompactVariant && item == 11) item = 12;
+    switch (item) {
+    case 1:
+        if (!RunModeIsClient()) DbConnectCommand();
+        break;
+    case 7:
+        if (WinIsOpen(w)) CmdPrint(w);
+        break;
+    case 12:
+        QuitFlag = 1;
+        break;
+    default:
+        break;
+    }
+}
 
-// Runs Record menu item `item` for window w.
-void RecordCommand(int w, int item) {}
+// Runs Edit menu item `item` for window w: undo, cut, copy, paste, the
+// three matrix-row commands (6 delete, 7 insert, 8 select) and choose (10).
+// Every item acts on a window, so nothing happens without one.
+void EditCommand(int w, int item)
+{
+    if (!WinIsOpen(w)) return;
+    switch (item) {
+    case 1: EditUndo(w); break;
+    case 3: EditCut(w); break;
+    case 4: EditCopy(w); break;
+    case 5: EditPaste(w); break;
+    case 6:
+    case 7:
+    case 8: MatrixRowCommand(w, item); break;
+    case 10: CmdChoose(w); break;
+    default: break;
+    }
+}
+
+// Runs Record menu item `item` for window w: 1 next, 2 previous, 4 OK,
+// 5 cancel, 6 new, 7 copy as new, 8 delete, 9 notes (a window of type 21
+// attached to w). The top bar's four buttons send items 4 to 7. Nothing
+// happens without a window.
+void RecordCommand(int w, int item)
+{
+    if (!WinIsOpen(w)) return;
+    switch (item) {
+    case 1: NextRecord(w); break;
+    case 2: PrevRecord(w); break;
+    case 4: WindowOkAction(w); break;
+    case 5: CmdCancelRecord(w); break;
+    case 6: CmdNewRecord(w); break;
+    case 7: CmdOpenRecord(w); break;
+    case 8: CmdDeleteRecord(w); break;
+    case 9: CmdOpenType21(w); break;
+    default: break;
+    }
+}

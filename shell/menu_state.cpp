@@ -1,11 +1,140 @@
 // menu_state.cpp - menu and toolbar states for the active window.
+//
+// Items are enabled by position (EnableMenuCmd): item k of a menu at
+// k - 1, in the File menu items above 5 at k - 2; top menus 2..6 (File,
+// Edit, Record, the register and the module popup) by EnableTopMenu,
+// which allows for a maximised child's system menu.
 #include "shell/menus.h"
 
-// Enables the menus and toolbar for window n.
-void MenuStateUpdate(int n) {}
+#include "core/definitions.h"
+#include "core/memblock.h"
+#include "recordwin/record_windows.h"
+#include "shell/field_editing.h"
+#include "shell/list_windows.h"
+#include "shell/shell.h"
+#include "shell/window_drawing.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
 
-// Tells window n's type that it became active.
-void WindowActivated(int n) {}
+namespace {
 
-// Enables or disables the top-bar buttons.
-void ToolbarEnable(bool on) {}
+// Word 22 of a window type: 1 greys File, Record and both popups.
+constexpr int MenuKindWord = 22;
+constexpr int MenuKindEditOnly = 1;
+
+// What window n allows now, for the Edit, File and Record items.
+struct WindowAbilities {
+    bool editing = false;      // its edit control's field may be edited now
+    bool hasEdit = false;      // it has an edit control
+    bool printable = false;
+    bool rowSelected = false;
+    bool atEnd = false;        // its current matrix row is at or past the end
+    bool deletable = false;
+    bool listable = false;
+    bool addressText = false;
+};
+
+// Works out the abilities of open window n.
+WindowAbilities AbilitiesOf(int n)
+{
+    WindowAbilities a;
+    const WindowRec *w = WinTable[n];
+    int type = WinTypeOf(n), kind = WinKindOf(n);
+    a.hasEdit = w->editControl != 0;
+    if (a.hasEdit) {
+        // A record merely shown (state 0) is edited as if being changed.
+        int state = w->editState == 0 ? 2 : w->editState;
+        a.editing = WinMayEditField(n, w->editedRow, state, w->editFieldOffset, 0);
+    }
+    a.printable = kind == 4 || type == 9;
+    a.rowSelected = (WinHasMatrix(n) && MatrixHasSelection(n)) ||
+                    (kind == 11 && MemIsValid(w->designerSelection) && MemSize(w->designerSelection) > 0);
+    a.atEnd = WinHasMatrix(n) && MatrixAtEnd(n);
+    a.deletable = (kind == 3 || kind == 11) && w->editState != 1;
+    // The report list (type 6) lists when its record's fifth word is 2.
+    a.listable = type == 9 || (type == 6 && w->record && DefU16(w->record + 8) == 2);
+    a.addressText = WinIsAddressList(n);
+    return a;
+}
+
+// The popup at top-menu index k (2..6); 0 when the bar lacks it.
+uint32_t TopMenu(int k)
+{
+    const uint32_t menus[] = {MenuHandles.file, MenuHandles.edit, MenuHandles.record, MenuHandles.registerPopup,
+                              MenuHandles.modulePopup};
+    return k >= 2 && k <= 6 ? menus[k - 2] : 0;
+}
+
+// Enables or greys top menu k when the bar has it. Without the module
+// popup (compact variant) index 6 would reach the Window menu.
+void EnableTopMenuIfPresent(int k, bool on)
+{
+    if (TopMenu(k)) EnableTopMenu(k, on);
+}
+
+}  // namespace
+
+// Enables the menus for window n (0: none). A minimised window counts as
+// none. A window type of menu kind 1 leaves only the Edit menu usable.
+void MenuStateUpdate(int n)
+{
+    if (!WinIsOpen(n) || IsWindowIconic(n)) n = 0;
+    if (n && WinTypeWord(WinTypeOf(n), MenuKindWord) == MenuKindEditOnly) {
+        for (int k : {2, 4, 5, 6}) EnableTopMenuIfPresent(k, false);
+        EnableTopMenuIfPresent(3, true);
+        EnableMenuCmd(MenuHandles.edit, 10, false);
+        EnableMenuCmd(MenuHandles.edit, 11, false);
+        EnableMenuCmd(MenuHandles.edit, 12, true);
+        return;
+    }
+    EnableMenuCmd(MenuHandles.edit, 11, true);
+    WindowAbilities a;
+    if (n) {
+        for (int k = 2; k <= 6; k++) EnableTopMenuIfPresent(k, true);
+        EnableMenuCmd(MenuHandles.edit, 12, true);
+        a = AbilitiesOf(n);
+    }
+
+    EnableMenuCmd(MenuHandles.file, 5, CompactVariant);
+    EnableMenuCmd(MenuHandles.file, 7, a.printable);
+
+    uint32_t edit = MenuHandles.edit;
+    EnableMenuCmd(edit, 1, a.editing);
+    EnableMenuCmd(edit, 3, a.editing);
+    EnableMenuCmd(edit, 4, a.hasEdit || a.addressText);
+    EnableMenuCmd(edit, 5, a.editing);
+    EnableMenuCmd(edit, 6, a.editing || a.listable || a.rowSelected);
+    EnableMenuCmd(edit, 7, a.hasEdit);
+    EnableMenuCmd(edit, 8, a.hasEdit && a.atEnd);
+    EnableMenuCmd(edit, 10, a.editing);
+    EnableMenuCmd(edit, 12, !n || WinKindOf(n) != 5);
+
+    bool prev, next, open, nw, ok, cancel;
+    int icon;
+    RecordMoveState(n, &prev, &next, &icon);
+    EditCommandsState(n, &open, &nw, &ok, &cancel);
+    uint32_t record = MenuHandles.record;
+    EnableMenuCmd(record, 1, next);
+    EnableMenuCmd(record, 2, prev);
+    EnableMenuCmd(record, 4, ok);
+    EnableMenuCmd(record, 5, cancel);
+    EnableMenuCmd(record, 6, nw);
+    EnableMenuCmd(record, 7, open);
+    EnableMenuCmd(record, 8, a.deletable);
+}
+
+// Window n became active: the menus follow it, then its type is told
+// (window event 0).
+void WindowActivated(int n)
+{
+    MenuStateUpdate(n);
+    if (WinIsOpen(n)) WindowEvent(n, 0, nullptr, nullptr);
+}
+
+// Enables or disables every top menu 2..6 that exists, then redraws the
+// menu bar.
+void ToolbarEnable(bool on)
+{
+    for (int k = 2; k <= 6; k++) EnableTopMenuIfPresent(k, on);
+    RedrawMenuBar();
+}

@@ -8,6 +8,8 @@
 #include <cstdint>
 
 #include "core/definitions.h"
+#include "platform/draw.h"
+#include "platform/geometry.h"
 
 struct TopBarIconButton {
     MacRect hit, hit2;           // hit2 only for print
@@ -30,3 +32,17 @@ void MdiClientResize(uint32_t frame);
 // ---- toolbar_proc.cpp ----
 // Window procedure of both bars.
 intptr_t MPToolWndProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam);
+
+// ---- toolbar_paint.cpp ----
+// Paints the top bar on its paint context over its client rectangle.
+void TopBarPaint(DrawContext *dc, const PlRect &client);
+// Paints the bottom bar on its paint context over its client rectangle.
+void BottomBarPaint(DrawContext *dc, const PlRect &client);
+// Draws top-bar icon button `button` (IconBack..IconPrint) pressed or released.
+void TopBarDrawIcon(int button, bool pressed);
+// The hit rectangle of bottom-bar entry i (part 32 of window type 1):
+// the 32 x 32 square centred on the entry's x and y 18; false when the
+// entry does not exist.
+bool BottomBarEntryRect(int i, MacRect *out);
+// Draws bottom-bar entry i pressed or released.
+void BottomBarDrawEntry(int i, bool pressed);
