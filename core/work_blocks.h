@@ -31,13 +31,18 @@ extern uint8_t *LoggedInUser;
 // One 72-byte entry per session (50), the user of that session.
 constexpr int SessionUserEntries = 50;
 constexpr uint32_t SessionUserEntrySize = 72;
+// The name's 21 bytes end at 41; the three further choices start on the
+// next even byte (42, 46, 50, the first being the user's voucher series
+// start), the user code follows them at 54 and the 10-character code at
+// 60 fills the entry up to its last, spare byte.
 namespace SU {
 constexpr uint32_t SeriesA = 0;     // five u32 number-series choices
 constexpr uint32_t FullName = 20;   // PString of at most 20 characters
-constexpr uint32_t SeriesB = 41;    // three further u32 choices
-constexpr uint32_t UserCode = 53;   // text of at most 5 characters
-constexpr uint32_t Code10 = 59;     // text of at most 10 characters
+constexpr uint32_t SeriesB = 42;    // three further u32 choices
+constexpr uint32_t UserCode = 54;   // text of at most 5 characters
+constexpr uint32_t Code10 = 60;     // text of at most 10 characters
 }  // namespace SU
+static_assert(SU::Code10 + 12 == SessionUserEntrySize);
 extern uint8_t *SessionUserInfo;
 // The session whose user is current: the program's own entry stand-alone,
 // the client's on a server; below 0 when none.

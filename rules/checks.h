@@ -1,0 +1,63 @@
+// checks.h - validation of records before they are stored, the checks
+// before a record is deleted, the balances and sums of rows, and the
+// fields a stored record keeps when it is replaced.
+//
+// The "...Of" functions are the rules' side of the record layer's
+// dispatchers of the same plain name (database/access/register_hooks.h).
+#pragma once
+
+#include <cstdint>
+
+#include "rules/rules_types.h"
+
+// ---- Validation (record_validation.cpp, ledger_validation.cpp,
+// purchase_validation.cpp) ----
+// Each gives 0 when the record may be stored, else FieldError's -1 with the
+// error position in FieldErrorPos. mode 1 insert (stored is the record
+// itself), 2 update.
+
+// Numbers the record where it asks for a number, then runs its register's check.
+int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode);
+int ValidateVoucher(uint8_t *record, uint8_t *stored, int mode);    // register 11
+int ValidateSm1(uint8_t *record, uint8_t *stored, int mode);        // register 9
+int ValidateSp1(uint8_t *record, uint8_t *stored, int mode);        // register 126
+int ValidateFb1(uint8_t *record, uint8_t *stored, int mode);        // register 51
+int ValidateCustomer(uint8_t *record, uint8_t *stored, int mode);   // register 2
+int ValidatePurchase(uint8_t *record, uint8_t *stored, int mode);   // register 4
+// Builds the pending voucher of a purchase received at location; false when
+// it could not be built.
+bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool always);
+
+// ---- Delete checks (delete_checks.cpp) ----
+
+// 1 when the record may be deleted, 0 when not (the reason shown when show is 1).
+int CanDeleteRecordOf(int reg, uint8_t *record, int show);
+// True when the receipt (register 10) may be deleted.
+bool CanDeleteReceipt(const uint8_t *receipt);
+// True when the outgoing payment (register 30) may be deleted.
+bool CanDeleteOutPayment(const uint8_t *payment);
+
+// ---- Row balances and sums (row_balances.cpp; the voucher rows' own are in
+// ledger.h) ----
+
+void AccountRowsBalance(uint8_t *r);      // sm1 totals from its rows
+void AccountRows118Balance(uint8_t *r);   // sp1 totals from its rows
+void Fb1RowsBalance(uint8_t *r);          // fb1 totals from its rows
+void AccountRowsSum(MemBlock rows, PackedDecimal *sum);       // sum of sm1 rows (82 bytes)
+void AccountRows118Sum(MemBlock rows, PackedDecimal *sum);    // sum of sp1 rows (118 bytes)
+void OutPaymentTotals(uint8_t *r);        // outgoing payment (register 30) totals
+void PaymentTotals106(uint8_t *r);        // totals of a payment with 106-byte rows
+void Rows154Totals(uint8_t *r);           // the two sums of a record's 154-byte rows
+void AmountListTotal(uint8_t *r);         // the total of a record's list of amounts
+// The sum of a purchase invoice's rows less its amount, with its VAT added
+// back unless its VAT kind is 1.
+void PurchaseInvoiceRowsDifference(const uint8_t *invoice, PackedDecimal *result);
+// True when some row of the order has a delivered quantity.
+bool OrderHasDeliveredRows(const uint8_t *order);
+// True when some row of the purchase order has a received quantity.
+bool PurchaseOrderHasReceivedRows(const uint8_t *order);
+
+// ---- Kept fields (kept_fields.cpp) ----
+
+// Copies into record the fields the program maintains from stored.
+void PreserveStoredFieldsOf(int reg, const uint8_t *stored, uint8_t *record);

@@ -1,0 +1,14 @@
+// rules.h - the business rules as other folders see them: VAT and
+// currency, number series and fiscal years, the ledger, the checks,
+// approval and the register hooks.
+#pragma once
+
+#include "rules/accounts.h"
+#include "rules/approval.h"
+#include "rules/checks.h"
+#include "rules/entry_state.h"
+#include "rules/hooks.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+#include "rules/series_terms.h"
+#include "rules/vat_currency.h"

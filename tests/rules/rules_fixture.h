@@ -1,0 +1,179 @@
+// rules_fixture.h - the fixture of the business rules' tests: the interface
+// file the build compiled, the work blocks, a fresh database with the
+// settings blocks bound, a fixed today, a record of the messages shown,
+// and helpers that store the settings rows and records the rules read.
+//
+// The rules' register entries are not installed unless a test class
+// overrides InstallRules.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/date.h"
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/format_block.h"
+#include "core/interface_load.h"
+#include "core/message_sink.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/register_hooks.h"
+#include "database/access/settings_binding.h"
+#include "database/access/settings_blocks.h"
+#include "database/engine/engine.h"
+#include "rules/rules_types.h"
+#include "tests/dict/built_interface.h"
+
+class RulesFixture : public ::testing::Test {
+protected:
+    static inline std::vector<std::string> shown;   // texts shown, oldest first
+    std::string path;
+    std::map<int, std::vector<uint8_t>> tableRows;  // rows stored so far, by block
+
+    static void RecordShown(const char *text) { shown.emplace_back(text); }
+
+    // Installs the rules' register entries; the base installs none.
+    virtual bool InstallRules() { return false; }
+
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(LoadBuiltInterface(&error)) << error;
+        if (!PendingVoucher) {
+            ASSERT_TRUE(AllocWorkBlocks());
+        }
+        shown.clear();
+        MessageSinkSet(RecordShown);
+        AccessServices = AccessServiceHooks{};
+        RegisterHooksClear();
+        RunMode = 0;
+        LockOwnerId = 1;
+        TodayDate = DateRec{15, 6, 2024};
+        ASSERT_TRUE(DbLayerInit());
+        path = ::testing::TempDir() + "orvel_rules_" + std::to_string(getpid()) + ".VDB";
+        std::remove(path.c_str());
+        ASSERT_EQ(D4Create(path.c_str(), 0), D4OpenOk);
+        ASSERT_TRUE(SettingsStartup());
+        tableRows.clear();
+        InstallRules();
+    }
+
+    void TearDown() override {
+        if (D4IsOpen()) {
+            std::string report;
+            EXPECT_TRUE(D4IntegrityCheck(&report)) << report;
+            D4Close();
+        }
+        std::remove(path.c_str());
+        RegisterHooksClear();
+        AccessServices = AccessServiceHooks{};
+        for (const HandleBlockBinding &b : HandleBlockBindings) MemFree(b.variable);
+        FormatBlockBind(nullptr);
+        MessageSinkSet(nullptr);
+        InterfaceUnload();
+    }
+
+    // ---- Values ----
+
+    static PackedDecimal Dec(double x) {
+        PackedDecimal d;
+        DecFromDouble(&d, x);
+        return d;
+    }
+    static void PutText(uint8_t *base, uint32_t offset, int max, const char *text) {
+        uint8_t p[256];
+        PStringFromC(p, text);
+        PutPString(base, offset, max, p);
+    }
+    static std::string Text(const uint8_t *base, uint32_t offset) {
+        return std::string((const char *)base + offset + 1, base[offset]);
+    }
+
+    // ---- Settings ----
+
+    // Appends one row (rowSize bytes, filled by fill) to table block `block`
+    // and stores the whole table through the settings layer.
+    template <typename Fill>
+    void AddRow(int block, uint32_t rowSize, Fill fill) {
+        std::vector<uint8_t> &rows = tableRows[block];
+        rows.resize(rows.size() + rowSize, 0);
+        fill(rows.data() + rows.size() - rowSize);
+        ASSERT_EQ(SettingsBlockStore(block, rows.data(), (uint32_t)rows.size()), RecDone) << block;
+    }
+    void AddVatCode(const char *code, double rate, double rate2, const char *acc1, const char *acc2) {
+        AddRow(VatCodeBlk::Number, VatCodeRow::Size, [&](uint8_t *r) {
+            PutText(r, VatCodeRow::Code, 2, code);
+            PutDec(r, VatCodeRow::Rate, Dec(rate));
+            if (rate2 >= 0) PutDec(r, VatCodeRow::Rate2, Dec(rate2));
+            else { PackedDecimal blank; DecSetBlank(&blank); PutDec(r, VatCodeRow::Rate2, blank); }
+            PutText(r, VatCodeRow::Account1, 10, acc1);
+            PutText(r, VatCodeRow::Account2, 10, acc2);
+        });
+    }
+    void AddFiscalYear(uint16_t code, const char *name, DateRec start, DateRec end) {
+        AddRow(FiscalYearBlk::Number, FiscalYearEntry::Size, [&](uint8_t *r) {
+            PutU16(r, FiscalYearEntry::OrderCode, code);
+            PutText(r, FiscalYearEntry::YearCode, 5, name);
+            PutDate(r, FiscalYearEntry::StartDate, start);
+            PutDate(r, FiscalYearEntry::EndDate, end);
+        });
+    }
+    void AddSeriesRow(int block, uint32_t first, uint32_t last, DateRec from = {}, DateRec to = {}) {
+        AddRow(block, SeriesRow::Size, [&](uint8_t *r) {
+            PutU32(r, SeriesRow::FirstNr, first);
+            PutU32(r, SeriesRow::LastNr, last);
+            PutDate(r, SeriesRow::ValidFrom, from);
+            PutDate(r, SeriesRow::ValidTo, to);
+        });
+    }
+    // Stores a one-record settings block.
+    void StoreBlock(int block, const uint8_t *data, uint32_t size) {
+        ASSERT_EQ(SettingsBlockStore(block, data, size), RecDone) << block;
+    }
+
+    // ---- Records ----
+
+    // Stores a record of reg filled by fill; its record id.
+    template <typename Fill>
+    uint32_t StoreRecord(int reg, Fill fill) {
+        RuleRecord r(reg);
+        EXPECT_NE(r.record, nullptr);
+        if (!r.record) return 0;
+        fill(r.record);
+        uint32_t recid = 0;
+        EXPECT_TRUE(RecStoreByKey(reg, r.record, 1, &recid)) << reg;
+        return recid;
+    }
+    uint32_t StoreAccount(const char *code, const char *name, uint16_t kind, uint16_t blocked = 0) {
+        return StoreRecord(ACVc::Number, [&](uint8_t *r) {
+            PutText(r, ACVc::Code, 10, code);
+            PutText(r, ACVc::Name, 60, name);
+            PutU16(r, ACVc::AccType, kind);
+            PutU16(r, ACVc::DebitAllowed, 1);
+            PutU16(r, ACVc::CreditAllowed, 1);
+            PutU16(r, ACVc::Blocked, blocked);
+        });
+    }
+    uint32_t StoreObject(const char *code, const char *type, uint16_t blocked = 0) {
+        return StoreRecord(OBVc::Number, [&](uint8_t *r) {
+            PutText(r, OBVc::Code, 5, code);
+            PutText(r, OBVc::ObjType, 5, type);
+            PutU16(r, OBVc::Blocked, blocked);
+        });
+    }
+    uint32_t StoreTerms(const char *code, uint16_t kind, int32_t days) {
+        return StoreRecord(PayTermsVc::Number, [&](uint8_t *r) {
+            PutText(r, PayTermsVc::Code, 2, code);
+            PutU16(r, PayTermsVc::Kind, kind);
+            PutI32(r, PayTermsVc::Days, days);
+        });
+    }
+};
