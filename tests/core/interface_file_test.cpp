@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/definitions.h"
@@ -175,33 +176,23 @@ TEST_F(InterfaceFile, RoundTripReachesEveryTable) {
     EXPECT_EQ(InterfaceVersionLoaded, 3041u);
 
     // Registers.
-    EXPECT_EQ(RegByName("IVVc"), 5);
-    EXPECT_EQ(RegByName("LastVc"), 132);
-    EXPECT_EQ(RegRecordSize(5), 300u);
-    EXPECT_EQ(RegMatrixOffset(5), 200);
-    EXPECT_EQ(RegUserCodeOffset(5), 210);
-    EXPECT_EQ(RegMatrixOffset(9), -1);
-    EXPECT_FALSE(RegIsSimple(5));
-    EXPECT_TRUE(RegIsSimple(9));
+    EXPECT_EQ(std::tuple(RegByName("IVVc"), RegByName("LastVc"), RegRecordSize(5)), std::tuple(5, 132, 300u));
+    EXPECT_EQ(std::tuple(RegMatrixOffset(5), RegUserCodeOffset(5), RegMatrixOffset(9)), std::tuple(200, 210, -1));
+    EXPECT_TRUE(!RegIsSimple(5) && RegIsSimple(9));
     FieldListRef fields = RegFieldList(5);
     ASSERT_EQ(fields.count, 3);
     FieldInfo fi;
     ASSERT_TRUE(FieldListEntry(fields, 2, &fi));
-    EXPECT_EQ(fi.offset, 200u);
-    EXPECT_EQ(fi.type, 20);
-    EXPECT_EQ(fi.size, 4);
+    EXPECT_EQ(std::tuple(fi.offset, fi.type, fi.size), std::tuple(200u, 20, 4));
     EXPECT_FALSE(FieldListEntry(fields, 3, &fi));
     EXPECT_EQ(RegFieldList(132).count, 0);
 
     RowLayoutRef rows = RegRowLayout(5);
-    EXPECT_EQ(RowLayoutRowSize(rows), 40u);
-    EXPECT_EQ(RowLayoutKindCount(rows), 2);
+    EXPECT_EQ(std::tuple(RowLayoutRowSize(rows), RowLayoutKindCount(rows)), std::tuple(40u, 2));
     ASSERT_EQ(RowLayoutFieldCount(rows), 3);
     RowFieldInfo rf;
     ASSERT_TRUE(RowLayoutField(rows, 2, &rf));
-    EXPECT_EQ(rf.kind, 2);
-    EXPECT_EQ(rf.offset, 2u);
-    EXPECT_EQ(rf.size, 30);
+    EXPECT_EQ(std::tuple(rf.kind, rf.offset, rf.size), std::tuple(2, 2u, 30));
     EXPECT_EQ(RegRowLayout(9).layout, nullptr);
 
     ASSERT_EQ(RegIndexCount(5), 2);
@@ -209,16 +200,11 @@ TEST_F(InterfaceFile, RoundTripReachesEveryTable) {
     ASSERT_NE(def, nullptr);
     EXPECT_EQ(def, IndexDefNext(RegIndexDefs(5)));
     EXPECT_EQ(PStringToStd(IndexDefName(def)), "CustDate");
-    EXPECT_EQ(IndexDefHead(def), 3);
-    EXPECT_EQ(IndexDefKeyLength(def), 28);
-    EXPECT_EQ(IndexDefNodeSize(def), 504u);
-    EXPECT_EQ(IndexDefWord(def, 2), 1);
+    EXPECT_EQ(std::tuple(IndexDefHead(def), IndexDefKeyLength(def), IndexDefNodeSize(def), IndexDefWord(def, 2)),
+              std::tuple(3, 28, 504u, 1));
     ASSERT_EQ(IndexDefPartCount(def), 2);
     KeyPartInfo part = IndexDefPart(def, 1);
-    EXPECT_EQ(part.recordOffset, 26u);
-    EXPECT_EQ(part.keyOffset, 22u);
-    EXPECT_EQ(part.length, 6);
-    EXPECT_EQ(part.type, 8);
+    EXPECT_EQ(std::tuple(part.recordOffset, part.keyOffset, part.length, part.type), std::tuple(26u, 22u, 6, 8));
     EXPECT_EQ(RegIndexCount(132), 0);
     EXPECT_EQ(RegIndexDefs(132), nullptr);
 
@@ -226,23 +212,19 @@ TEST_F(InterfaceFile, RoundTripReachesEveryTable) {
     int index = -1;
     const uint8_t *desc = SettingsBlockDesc(145, &index);
     ASSERT_NE(desc, nullptr);
-    EXPECT_EQ(index, 0);
-    EXPECT_EQ(SettingsDescSize(desc), 40u);
+    EXPECT_EQ(std::tuple(index, SettingsDescSize(desc)), std::tuple(0, 40u));
     ASSERT_TRUE(FieldListEntry(SettingsDescFields(desc), 1, &fi));
     EXPECT_EQ(fi.offset, 8u);
     desc = SettingsBlockDesc(163, &index);
     ASSERT_NE(desc, nullptr);
-    EXPECT_EQ(index, 1);
-    EXPECT_EQ(SettingsDescKind(desc), 0);
+    EXPECT_EQ(std::tuple(index, SettingsDescKind(desc)), std::tuple(1, 0));
     ASSERT_TRUE(RowLayoutField(SettingsDescRows(desc), 0, &rf));
     EXPECT_EQ(rf.offset, 84u);
     EXPECT_EQ(SettingsBlockStates.size(), 3u);
 
     // Window types and their layouts.
-    EXPECT_EQ(WinTypeWord(12, 0), 100);
-    EXPECT_EQ(WinTypeWord(12, 22), 122);
-    EXPECT_EQ(WinTypeWord(599, 0), 1);
-    EXPECT_EQ(WinTypeWord(13, 0), 65535);
+    EXPECT_EQ(std::tuple(WinTypeWord(12, 0), WinTypeWord(12, 22), WinTypeWord(599, 0), WinTypeWord(13, 0)),
+              std::tuple(100, 122, 1, 65535));
     uint8_t *layout = WinTypeDef(12);
     ASSERT_NE(layout, nullptr);
     EXPECT_EQ(WinTypeDef(599), nullptr);
@@ -250,14 +232,11 @@ TEST_F(InterfaceFile, RoundTripReachesEveryTable) {
     uint16_t size = 0;
     uint8_t *entry = WinDefPartEntry(layout, WinPartDataFields, 1, &size);
     ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(size, 40);
-    EXPECT_EQ(entry[39], 2);
+    EXPECT_EQ(std::tuple(size, entry[39]), std::tuple(40, 2));
     entry = WinDefPartEntry(layout, WinPartMatrixColumns, 0, &size);
     ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(size, 24);
-    EXPECT_EQ(entry[23], 7);
-    EXPECT_EQ(WinDefPartCount(layout, WinPartPages), 0);
-    EXPECT_EQ(WinDefPartCount(layout, WinPartBoxes), 0);
+    EXPECT_EQ(std::tuple(size, entry[23]), std::tuple(24, 7));
+    EXPECT_EQ(WinDefPartCount(layout, WinPartPages) + WinDefPartCount(layout, WinPartBoxes), 0);
     EXPECT_EQ(WinDefPartEntry(layout, WinPartBoxes, 0, &size), nullptr);
 
     // Texts through GetUiText, character tables, collation, name table.
