@@ -29,6 +29,6 @@ int ImportFile(const uint8_t *path, int mode);
 void ImportBufferBegin();
 // Frees the buffers of an import.
 void ImportBufferEnd();
-// Tells the user why the company at a PString path did not open, from
-// the engine's result of the last open (nothing when it opened).
+// Tells the user that no company file is at a PString path when that is
+// why the last open failed (the engine tells every other reason).
 void CompanyOpenFailureShow(const uint8_t *path);

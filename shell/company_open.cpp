@@ -3,8 +3,8 @@
 //
 // A company is one database file. Choosing a name that does not exist
 // creates it; any other file that does not open (a folder, a file in use
-// or not a company) is reported and the dialog asks again, so nothing
-// that is there is ever overwritten.
+// or not a company) has been reported by the engine and the dialog asks
+// again, so nothing that is there is ever overwritten.
 #include "shell/company.h"
 
 #include <cstdio>
@@ -43,33 +43,19 @@ uint32_t TransferCounts[2];
 uint8_t TransferByteOrder;
 
 constexpr int TextNoDefaults = 9504;     // the new company starts without default settings
-constexpr int TextCannotOpen = 9505;     // a folder, or not to be read and written
-constexpr int TextInUse = 9506;          // in use by another program
-constexpr int TextNotCompany = 9507;     // not a company file
 constexpr int TextNotCreated = 9508;     // the company could not be created
 constexpr int TextImportTitle = 1517;
 constexpr const char *DefaultsFileName = "DEFAULT.TXT";
 
-// Tells the user why the company at a PString path did not open, from
-// the engine's result of the last open (nothing when it opened, or when
-// the open failed later and that step has said why).
+// Tells the user that no company file is at a PString path, when that is
+// why the last open failed. Every other failure the engine has told.
 void CompanyOpenFailureShow(const uint8_t *path)
 {
-    switch (DbLastOpenError) {
-    case D4OpenOk:
-    case D4OpenWrongFormat:   // the engine has shown its text
-        return;
-    case D4OpenNoFile: {
-        PString text;
-        PStringFromC(text, D4OpenResultText(D4OpenNoFile));
-        PStringAppend(text, path);
-        ShowMessage(0, text);
-        return;
-    }
-    case D4OpenLocked: ShowMessage(TextInUse, path); return;
-    case D4OpenNotDatabase: ShowMessage(TextNotCompany, path); return;
-    default: ShowMessage(TextCannotOpen, path); return;
-    }
+    if (DbLastOpenError != D4OpenNoFile) return;
+    PString text;
+    PStringFromC(text, D4OpenResultText(D4OpenNoFile));
+    PStringAppend(text, path);
+    ShowMessage(0, text);
 }
 
 // Asks for a company until one opens or the user cancels; true when open.
@@ -84,8 +70,6 @@ bool OpenCompanyDialog()
         if (OpenResultWord == 1) {
             OpenResultWord = 0;
             if (!OpenCompany(path, 0)) continue;
-        } else {
-            CompanyOpenFailureShow(path);
         }
         if (DbOpenFlag) return true;
     }

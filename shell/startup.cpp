@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "core/interface_load.h"
+#include "core/message_sink.h"
 #include "core/pstring.h"
 #include "core/system.h"
 #include "core/ui_text.h"
@@ -36,6 +37,19 @@ static void StartFailureShow(const std::string &why)
     DlgMessageBox(0, why, "Orvel", PlMbButtons::Ok, PlMbIcon::Stop);
 }
 
+// Shows a message of the core library to the user, owned by the frame.
+static void ShellMessageShow(const char *text)
+{
+    DlgMessageBox(FrameWindow, text, "Orvel", PlMbButtons::Ok, PlMbIcon::Stop);
+}
+
+// Asks the user a yes/no/cancel question: 1 yes, 4 no, 2 cancel.
+static int ShellAsk(const char *text)
+{
+    int r = DlgMessageBox(FrameWindow, text, "Orvel", PlMbButtons::YesNoCancel, PlMbIcon::Question);
+    return r == kPlIdYes ? 1 : r == kPlIdNo ? 4 : 2;
+}
+
 // Text n of the interface file, or the fallback when the file lacks it.
 // (Before the file is loaded every text is missing.)
 std::string StartupText(int n, const char *fallback)
@@ -44,6 +58,8 @@ std::string StartupText(int n, const char *fallback)
     GetUiText(text, n);
     return text[0] ? PStringToStd(text) : std::string(fallback);
 }
+
+static int WinMainRun(const StartOptions &o);
 
 // Runs the program: the previous-instance check, the definitions and the
 // frame, the company of the command line or of the company dialog, the
@@ -54,6 +70,17 @@ int WinMain(const StartOptions &o)
     ShellStateReset();
     FrameCleanupDone = 0;
     StartupFlag = 1;
+    MessageSink previousSink = MessageSinkSet(ShellMessageShow);
+    AskSink previousAsk = AskSinkSet(ShellAsk);
+    int code = WinMainRun(o);
+    MessageSinkSet(previousSink);
+    AskSinkSet(previousAsk);
+    return code;
+}
+
+// WinMain's steps with the user's message boxes in place.
+static int WinMainRun(const StartOptions &o)
+{
     PlInstanceRole role = InstanceClaim(o.instanceName);
     if (role == PlInstanceRole::Second) {
         if (!InstanceSignal(o.instanceName))
