@@ -1,15 +1,206 @@
 // keys.cpp - the keys the shell takes before the controls, the key
 // commands and the help file.
+#include <cstring>
+
+#include "core/company_variant.h"
+#include "core/pstring.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
+#include "platform/control.h"
+#include "platform/dialog.h"
+#include "platform/mdi.h"
+#include "platform/window.h"
+#include "shell/field_editing.h"
+#include "shell/list_windows.h"
+#include "shell/login.h"
 #include "shell/procedures.h"
+#include "shell/record_commands.h"
+#include "shell/shell.h"
+#include "shell/window_drawing.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
 
-// Takes a key message before its control does; true when taken.
-bool KeyPreTranslate(const PlMessage &m) { return false; }
+// Control kinds of a window's control list that keys can work.
+constexpr int ControlPush = 0, ControlCheck = 1, ControlRadio = 2, ControlPageTab = 32;
 
-// Runs the shell's command for character c; true when taken.
-bool KeyCharCommand(int c) { return false; }
+// The company's second variant word; 25 turns the Ctrl+Shift+letter
+// shortcuts off. 0 while no company block is bound.
+static uint16_t SecondVariantWord()
+{
+    if (!CompanyBlock) return 0;
+    uint16_t v;
+    memcpy(&v, CompanyBlock + CompanyBlk::SecondVariant, 2);
+    return v;
+}
 
-// Runs the key table entry of character c in window n.
-void KeyActionTable(int n, int c) {}
+// The shortcut character of a label: the upper-cased character at a
+// 1-based position of the PString, 0 when the position is 0 or outside.
+static int ShortcutAt(const uint8_t *label, int position)
+{
+    if (position <= 0 || position > label[0]) return 0;
+    return UpperChar(label[position]);
+}
 
-// Opens the help file.
-void HelpOpen() {}
+// Reads the Shift and Ctrl keys into the shell's key state.
+static void ReadShiftCtrl()
+{
+    ShiftDown = PlKeyState(PlKey::Shift) < 0;
+    CtrlDown = PlKeyState(PlKey::Control) < 0;
+}
+
+// The field-focus move an arrow key asks of window n's edit control; 0
+// when the caret can still move inside the text.
+int EditArrowMode(int n, uint32_t key)
+{
+    uint32_t edit = WinTable[n]->editControl;
+    if (!edit) return 0;
+    int start, end;
+    EditGetSel(edit, &start, &end);
+    int length = int(WinSend(edit, PlMsg::GetTextLength, 0, 0));
+    switch (key) {
+    case PlKey::Left: return (end == 0 || (start == 0 && LastKeyDown == PlKey::Left)) ? 3 : 0;
+    case PlKey::Right: return end >= length ? 2 : 0;
+    case PlKey::Up: return 5;
+    case PlKey::Down: return 6;
+    default: return 0;
+    }
+}
+
+// The key-down part of KeyPreTranslate for key k in the topmost window n.
+static bool KeyDownCommand(int n, uint32_t k)
+{
+    if (ShiftDown && CtrlDown && SecondVariantWord() != 25) {
+        if (n) KeyActionTable(n, UpperChar(uint8_t(k)));
+        return true;
+    }
+    if (k == PlKey::PageUp || k == PlKey::PageDown) {
+        if (!BusyFlag) (k == PlKey::PageUp ? PrevRecord : NextRecord)(n);
+        return true;
+    }
+    int direction = 0;
+    if (k == PlKey::Left || k == PlKey::Up) direction = -1;
+    if (k == PlKey::Right || k == PlKey::Down) direction = 1;
+    if (k == PlKey::Delete && n) {
+        if (WinRecState(n) == 0) WinBeginEdit(n);
+        int state = WinRecState(n);
+        if (state == 0) return true;
+        uint32_t offset;
+        memcpy(&offset, WinTable[n]->editedBinding.data() + EditedBindingOffsetAt, 4);
+        return !WinMayEditField(n, WinTable[n]->currentRow, state, offset, 1);
+    }
+    if (CtrlDown && k >= '0' && k <= '9') {
+        if (!BusyFlag) OpenModuleEntry(k == '0' ? -1 : int(k - '0'));
+        return true;
+    }
+    if (k == PlKey::F1) {
+        HelpOpen();
+        return true;
+    }
+    if (!direction || !n) return false;
+    int kind = WinKindOf(n);
+    if ((kind == 1 || kind == 2) && WinTable[n]->selCurrent >= 1) {
+        if (!BusyFlag) ListMoveSelection(n, direction, ShiftDown);
+        return true;
+    }
+    int mode = EditArrowMode(n, k);
+    if (!mode) return false;
+    if (BusyFlag) return true;
+    return MoveFieldFocus(n, mode);
+}
+
+// Takes a key message before its control does: record stepping, module
+// entries, help, list and field moves, window shortcuts and typed
+// characters of record windows. True when taken (not to be dispatched).
+bool KeyPreTranslate(const PlMessage &m)
+{
+    if (m.msg == PlMsg::Char) {
+        ReadShiftCtrl();
+        return KeyCharCommand(int(m.wParam & 0xFF));
+    }
+    if (m.msg != PlMsg::KeyDown) return false;
+    ReadShiftCtrl();
+    int n = WindowNumberOf(MdiClientWindow ? MdiGetActive(MdiClientWindow, nullptr) : 0);
+    uint32_t k = uint32_t(m.wParam);
+    bool taken = KeyDownCommand(n, k);
+    LastKeyDown = uint16_t(k);
+    return taken;
+}
+
+// Runs the shell's command for character c in CurrentWindow: control
+// characters go to the window's key commands, others start editing the
+// focused field and are typed into it. True when taken.
+bool KeyCharCommand(int c)
+{
+    int w = CurrentWindow;
+    bool open = WinIsOpen(w);
+    if (open && (WinTypeOf(w) == 18 || WinTypeOf(w) == 19) && (c == 3 || c == 13)) return false;
+    if (c >= 1 && c <= 31) {
+        uint16_t variant = CompanyVariant();
+        if (c == 9 && (variant == 7 || variant == 15) && !ShiftDown) c = 3;
+        if (WindowKeyCommand(w, c, ShiftDown)) return true;
+    }
+    if (!open) return false;
+    if (!WinTable[w]->editControl && !BusyFlag) MoveFieldFocus(w, 1);
+    if (!WinIsOpen(w) || !WinTable[w]->editControl) return false;
+    if (BusyFlag) return true;
+    if (WinRecState(w) == 0) WinBeginEdit(w);
+    uint32_t offset;
+    memcpy(&offset, WinTable[w]->editedBinding.data() + EditedBindingOffsetAt, 4);
+    if (WinMayEditField(w, WinTable[w]->currentRow, WinRecState(w), offset, 0)) {
+        if (c == 8) return false;
+        WinTypeChar(w, c);
+    }
+    return true;
+}
+
+// Works control i (a check box or radio button) of window n from its
+// shortcut: the record word toggles (check box) or takes the entry's value.
+static void KeyToggleControl(int n, int i, const uint8_t *entry)
+{
+    if (WinRecState(n) == 0) WinBeginEdit(n);
+    if (WinRecState(n) == 0 || !WindowFieldChanged(n, i)) return;
+    uint16_t offset = DefU16(entry + 10);
+    uint8_t *record = WinRecordBuffer(n);
+    if (offset == 0xFFFF || !record || uint32_t(offset) + 2 > WinTypeWord(WinTypeOf(n), 2)) return;
+    uint16_t value;
+    memcpy(&value, record + offset, 2);
+    uint16_t next = DefU16(entry + 12) == ControlCheck ? uint16_t(value ? 0 : 1) : DefU16(entry + 14);
+    memcpy(record + offset, &next, 2);
+    WinDrawControls(n, false);
+    WinMarkChanged(n);
+}
+
+// Runs the Ctrl+Shift shortcut c of window n: the first control whose
+// label has c as its shortcut works, else the first list column whose
+// heading has it becomes the current column.
+void KeyActionTable(int n, int c)
+{
+    if (!WinIsOpen(n)) return;
+    for (int i = 0; i < ControlSlotCount; i++) {
+        const uint8_t *entry = WinControlByIndex(n, i);
+        if (!entry) break;
+        if (ShortcutAt(entry + 28, DefU16(entry + 24)) != c) continue;
+        int kind = DefU16(entry + 12);
+        if (kind == ControlPush) {
+            if (WindowFieldChanged(n, i)) DialogButton(n, i, DefU16(entry + 18), 0);
+        } else if (kind == ControlCheck || kind == ControlRadio) {
+            KeyToggleControl(n, i, entry);
+        } else if (kind == ControlPageTab) {
+            WinPageSwitchFocus(n, DefU16(entry + 18));
+        }
+        return;
+    }
+    for (int i = 0;; i++) {
+        const uint8_t *column = WinFieldDef(n, i);
+        if (!column) return;
+        if (ShortcutAt(column + 56, column[54]) == c) {
+            SetWindowStateWord(n, i);
+            return;
+        }
+    }
+}
+
+// Opens the help file at its contents, with no owner window. The
+// platform has no help viewer: it tells the user so itself, and there is
+// nothing more to do about it here.
+void HelpOpen() { (void)DlgHelp(0, CompactVariant ? "ZEPLORA.HLP" : "ORVEL.HLP", 3); }

@@ -10,6 +10,16 @@
 // ---- frame_proc.cpp ----
 // Window procedure of the frame.
 intptr_t MPFrameWndProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam);
+// Opens the About window (type 18) unless one is open.
+void AboutWindowCommand();
+
+// Frame command ids outside the menu ranges.
+constexpr int CmdAbout = 100, CmdQuit = 112, CmdHelp = 601;
+constexpr int CmdCascade = 801, CmdTileHorizontal = 802, CmdTileVertical = 803, CmdArrangeIcons = 804;
+constexpr int CmdCloseAll = 805, CmdMinimizeAll = 806, CmdRestoreAll = 807;
+constexpr int CmdPlacementSave = 808, CmdPlacementDefault = 809;
+// The MDI client's control id and the id of its first child.
+constexpr int MdiClientId = 3244, MdiFirstChildId = 1;
 
 // ---- child_proc.cpp ----
 // Window procedure of every record window's MDI child.
@@ -26,5 +36,9 @@ bool KeyPreTranslate(const PlMessage &m);
 bool KeyCharCommand(int c);
 // Runs the key table entry of character c in window n.
 void KeyActionTable(int n, int c);
+// The field-focus move an arrow key asks of window n's edit control: 3
+// previous (Left), 2 next (Right), 5 (Up), 6 (Down); 0 when the key stays
+// with the control (the caret can still move inside the text).
+int EditArrowMode(int n, uint32_t key);
 // Opens the help file.
 void HelpOpen();

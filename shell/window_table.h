@@ -144,6 +144,14 @@ bool PtInMacRect(int32_t point, const MacRect *r);
 void RectToWin(const MacRect *r, PlRect *out);
 // Converts a platform rectangle to top, left, bottom, right.
 void RectFromWin(const PlRect *r, MacRect *out);
+// Resolves a stored rectangle against an area (window_rects.cpp): a
+// coordinate >= 0 counts from the area's left or top edge, a negative one
+// from its right or bottom edge, which stays exclusive, so (10, 5, -20,
+// -5) leaves 5 pixels free at the right and 20 at the bottom.
+void WinRectResolve(const MacRect *stored, const MacRect *area, MacRect *out);
+// The list-box rectangle of n's type resolved against n's client area;
+// false when the type has none (its bottom word is 0).
+bool WinListBoxRect(int n, MacRect *out);
 
 // Empties the table, freeing the record of every window still in it.
 void WinTableInit();
