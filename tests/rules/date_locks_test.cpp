@@ -6,72 +6,50 @@
 
 namespace {
 
-class DateLocks : public RulesFixture {
-protected:
-    // Stores block 137 with each lock date a different day of 2020 and
-    // makes the bound copy forget the old one.
-    void StoreLocks() {
-        uint8_t block[DateLockBlk::Size] = {};
-        PutDate(block, DateLockBlock::LedgerLock, DateRec{10, 1, 2020});
-        PutDate(block, DateLockBlock::LedgerLock2, DateRec{20, 1, 2020});
-        PutDate(block, DateLockBlock::DeleteLock, DateRec{31, 12, 1994});
-        PutDate(block, DateLockBlock::SubLedgerLock, DateRec{10, 2, 2020});
-        PutDate(block, DateLockBlock::SubLedgerLock2, DateRec{20, 2, 2020});
-        PutDate(block, DateLockBlock::Date36, DateRec{31, 12, 2030});   // read by no lock
-        StoreBlock(DateLockBlk::Number, block, sizeof block);
-        SettingsBlocksReload();
-    }
-};
+using DateLocks = RulesFixture;
 
-// Each register group answers to its own lock date; the lock date itself
-// is locked and the day after is not; register 51 has no second lock and
-// other registers none at all.
+// Nothing is locked while no lock date is set. Then each register group
+// answers to its own lock (the lock date itself locked, the day after
+// not); register 51 has no second lock and other registers none at all;
+// the delete lock counts only with the company's switch on.
 TEST_F(DateLocks, EachRegisterGroupHasItsLock) {
-    StoreLocks();
-    struct Case { int reg; DateRec first, second; };   // the last locked day of each lock
-    const DateRec none{0, 0, 0};
-    const Case cases[] = {
-        {SMVc::Number, {10, 1, 2020}, {20, 1, 2020}},    {Voucher::Number, {10, 1, 2020}, {20, 1, 2020}},
-        {PersEntryVc::Number, {10, 1, 2020}, {20, 1, 2020}}, {OpenBalVc::Number, {10, 1, 2020}, none},
-        {IVVc::Number, {10, 2, 2020}, {20, 2, 2020}},    {IPVc::Number, {10, 2, 2020}, {20, 2, 2020}},
-        {VIVc::Number, {10, 2, 2020}, {20, 2, 2020}},    {OPVc::Number, {10, 2, 2020}, {20, 2, 2020}},
-        {ORVc::Number, none, none},                      {CUVc::Number, none, none},
-    };
+    const DateRec old{1, 1, 1990}, lock{31, 12, 1994}, after{1, 1, 1995};
+    EXPECT_FALSE(IsDateLocked(&old, Voucher::Number));
+    EXPECT_FALSE(DateAfterLock137(&after));
+    uint8_t block[DateLockBlk::Size] = {};
+    const DateRec ledger{10, 1, 2020}, ledger2{20, 1, 2020}, sub{10, 2, 2020}, sub2{20, 2, 2020};
+    PutDate(block, DateLockBlock::LedgerLock, ledger);
+    PutDate(block, DateLockBlock::LedgerLock2, ledger2);
+    PutDate(block, DateLockBlock::DeleteLock, lock);
+    PutDate(block, DateLockBlock::SubLedgerLock, sub);
+    PutDate(block, DateLockBlock::SubLedgerLock2, sub2);
+    PutDate(block, DateLockBlock::Date36, DateRec{31, 12, 2030});   // read by no lock
+    StoreBlock(DateLockBlk::Number, block, sizeof block);
+    SettingsBlocksReload();
+
+    struct Case { int reg; const DateRec *first, *second; };
+    const Case cases[] = {{SMVc::Number, &ledger, &ledger2},  {Voucher::Number, &ledger, &ledger2},
+                          {PersEntryVc::Number, &ledger, &ledger2}, {OpenBalVc::Number, &ledger, nullptr},
+                          {IVVc::Number, &sub, &sub2},        {IPVc::Number, &sub, &sub2},
+                          {VIVc::Number, &sub, &sub2},        {OPVc::Number, &sub, &sub2},
+                          {ORVc::Number, nullptr, nullptr},   {CUVc::Number, nullptr, nullptr}};
     for (const Case &c : cases) {
-        if (DateIsEmpty(&c.first)) {
-            const DateRec old{1, 1, 1990};
-            EXPECT_FALSE(IsDateLocked(&old, c.reg)) << c.reg;
-        } else {
-            DateRec after;
-            DateAddDays(&c.first, 1, &after);
-            EXPECT_TRUE(IsDateLocked(&c.first, c.reg)) << c.reg;
-            EXPECT_FALSE(IsDateLocked(&after, c.reg)) << c.reg;
-        }
-        if (DateIsEmpty(&c.second)) {
-            const DateRec old{1, 1, 1990};
-            EXPECT_FALSE(IsDateLockedSecondary(&old, c.reg)) << c.reg;
-        } else {
-            DateRec after;
-            DateAddDays(&c.second, 1, &after);
-            EXPECT_TRUE(IsDateLockedSecondary(&c.second, c.reg)) << c.reg;
-            EXPECT_FALSE(IsDateLockedSecondary(&after, c.reg)) << c.reg;
+        for (int second = 0; second < 2; second++) {
+            const DateRec *last = second ? c.second : c.first;
+            auto locked = [&](const DateRec *d) {
+                return second ? IsDateLockedSecondary(d, c.reg) : IsDateLocked(d, c.reg);
+            };
+            if (!last) {
+                EXPECT_FALSE(locked(&old)) << c.reg << " " << second;
+                continue;
+            }
+            DateRec next;
+            DateAddDays(last, 1, &next);
+            EXPECT_TRUE(locked(last)) << c.reg << " " << second;
+            EXPECT_FALSE(locked(&next)) << c.reg << " " << second;
         }
     }
-}
 
-// No lock dates set: nothing is locked.
-TEST_F(DateLocks, UnsetLocksLockNothing) {
-    const DateRec d{1, 1, 1985};
-    EXPECT_FALSE(IsDateLocked(&d, Voucher::Number));
-    EXPECT_FALSE(IsDateLockedSecondary(&d, IVVc::Number));
-    EXPECT_FALSE(DateAfterLock137(&d));
-}
-
-// The delete lock counts only while the company's switch is on, and only
-// for dates after it.
-TEST_F(DateLocks, DeleteLockNeedsTheSwitch) {
-    StoreLocks();
-    const DateRec lock{31, 12, 1994}, after{1, 1, 1995};
     EXPECT_FALSE(DateAfterLock137(&after));
     uint8_t company[CompanyBlk::Size] = {};
     PutU16(company, CompanyBlk::DateLockOn, 1);
