@@ -1,20 +1,57 @@
-// date_locks.cpp - the lock dates of block 137 that close periods to entries
-// and deletions.
+// date_locks.cpp - the lock dates of block 137 that close periods to
+// entries and deletions.
+//
+// The ledger's registers (9, 11, 126, and 51 for its first lock) are
+// locked by the dates at LedgerLock and LedgerLock2, the sub-ledgers'
+// (5, 10, 28, 30) by SubLedgerLock and SubLedgerLock2. A date is locked
+// when the lock date is set and the date is on or before it. While the
+// block cannot be read, the registers that have a lock count as locked.
+#include "core/field_access.h"
 #include "rules/series_terms.h"
 
-// Tells whether a date is locked for a register; an unread lock counts as
-// locked.
-bool IsDateLocked(const DateRec *d, int reg) {
-    return true;
+namespace {
+
+constexpr uint32_t NoLock = 0xFFFFFFFFu;
+
+// The offset in block 137 of reg's first (second: secondary) lock date, or
+// NoLock when reg has none.
+uint32_t LockOffset(int reg, bool secondary) {
+    switch (reg) {
+    case SMVc::Number:
+    case TRVc::Number:
+    case PersEntryVc::Number: return secondary ? DateLockBlock::LedgerLock2 : DateLockBlock::LedgerLock;
+    case OpenBalVc::Number: return secondary ? NoLock : DateLockBlock::LedgerLock;
+    case IVVc::Number:
+    case IPVc::Number:
+    case VIVc::Number:
+    case OPVc::Number: return secondary ? DateLockBlock::SubLedgerLock2 : DateLockBlock::SubLedgerLock;
+    default: return NoLock;
+    }
 }
 
-// Tells whether a date is locked by a register's second lock; an unread lock
-// counts as locked.
-bool IsDateLockedSecondary(const DateRec *d, int reg) {
-    return true;
+// True when d is on or before the lock date at offset of block 137.
+bool LockedAt(const DateRec *d, uint32_t offset) {
+    if (offset == NoLock) return false;
+    const uint8_t *locks = SettingsRecord(DateLockBlk::Number, DateLockBlockData);
+    if (!locks) return true;
+    DateRec lock = GetDate(locks, offset);
+    return !DateIsEmpty(&lock) && DateCompare(d, &lock) <= 0;
 }
 
-// Tells whether a date lies after the delete lock.
+}  // namespace
+
+// True when reg's lock date is set and d is on or before it.
+bool IsDateLocked(const DateRec *d, int reg) { return LockedAt(d, LockOffset(reg, false)); }
+
+// True when reg's second lock date is set and d is on or before it.
+bool IsDateLockedSecondary(const DateRec *d, int reg) { return LockedAt(d, LockOffset(reg, true)); }
+
+// True when the company's date-lock switch is on, the delete lock is set
+// and d lies after it. Unread settings give false (nothing may go).
 bool DateAfterLock137(const DateRec *d) {
-    return false;
+    const uint8_t *company = SettingsRecord(CompanyBlk::Number, CompanyBlock);
+    const uint8_t *locks = SettingsRecord(DateLockBlk::Number, DateLockBlockData);
+    if (!company || !locks || GetU16(company, CompanyBlk::DateLockOn) == 0) return false;
+    DateRec lock = GetDate(locks, DateLockBlock::DeleteLock);
+    return !DateIsEmpty(&lock) && DateCompare(d, &lock) > 0;
 }

@@ -1,28 +1,226 @@
 // payment_terms.cpp - payment terms (register 57) and payment modes (block
-// 131) applied to documents.
+// 131) applied to documents: due dates, cash-discount dates and amounts,
+// and the document kind the terms give.
+//
+// Terms kinds: 1 ordinary, 2 a payment mode, 3 cash (the sales document
+// becomes a credit note), 4 days counted from the first of the next month;
+// 0 counts as 1. Days of all bits set mean "due on the document date".
+#include <cassert>
+#include <cstring>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
 #include "rules/series_terms.h"
 
-// Reads the payment terms of a code.
-bool FindPaymentTerms(const uint8_t *code, uint8_t *record) {
+namespace {
+
+constexpr uint32_t DaysNone = 0xFFFFFFFFu;   // due on the document date / no discount date
+constexpr uint16_t TermsOrdinary = 1, TermsPaymentMode = 2, TermsCash = 3, TermsNextMonth = 4;
+
+// True when a row of block 131 has the payment-mode code (a PString).
+bool PaymentModeExists(const uint8_t *code) {
+    SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
+    uint8_t rowCode[256];
+    for (int32_t i = 0; i < modes.count; i++) {
+        GetPString(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, 1, rowCode);
+        if (PStringEqual(rowCode, code)) return true;
+    }
     return false;
 }
 
-// The kind of the payment terms of a code.
-int PaymentTermsKind(const uint8_t *code) {
-    return 0;
+// The kind word of a terms record, 0 read as ordinary.
+uint16_t TermsKindOf(const uint8_t *terms) {
+    uint16_t kind = GetU16(terms, PayTermsVc::Kind);
+    return kind == 0 ? TermsOrdinary : kind;
 }
 
-// Applies its payment terms to a sales invoice.
-void ApplyPaymentTerms(uint8_t *invoice) {}
+// Days from date to the first day of the month after it (1 on a month's
+// last day; December rolls into January of the next year).
+int32_t DaysToNextMonth(const DateRec *date) {
+    DateRec first{1, date->month, date->year};
+    if (first.month >= 12) {
+        first.month = 1;
+        first.year = (uint16_t)(first.year + 1);
+    } else {
+        first.month = (uint16_t)(first.month + 1);
+    }
+    return DateDiffDays(&first, date);
+}
 
-// Applies its payment terms to a purchase invoice.
-void ApplyPurchaseInvoiceTerms(uint8_t *pi) {}
+// date + days, or date itself when days is DaysNone.
+DateRec DueAfter(const DateRec *date, uint32_t days) {
+    DateRec due = *date;
+    if (days != DaysNone) DateAddDays(date, (int32_t)days, &due);
+    return due;
+}
 
-// Applies its payment terms to a purchase invoice from its window.
-void RefreshPurchaseInvoiceTerms(uint8_t *pi) {}
+// Copies the text of the payment mode named at offset PayMode (or row 0
+// when that is empty or unknown) into the record's payment text; an empty
+// code also takes the row's code. Registers 30 and 110 share this layout.
+void PaymentModeInto(uint8_t *record) {
+    static_assert(OPVc::PayMode == PersPayVc::PayMode && OPVc::PayText == PersPayVc::Text);
+    SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
+    if (modes.count == 0) return;
+    uint8_t code[256], rowCode[256], text[256];
+    GetPString(record, OPVc::PayMode, 1, code);
+    const uint8_t *row = modes.data;
+    for (int32_t i = 0; code[0] && i < modes.count; i++) {
+        const uint8_t *r = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
+        GetPString(r, PaymentModeBlk::Rows::Code, 1, rowCode);
+        if (PStringEqual(rowCode, code)) {
+            row = r;
+            break;
+        }
+    }
+    GetPString(row, PaymentModeBlk::Rows::BankAccount, 60, text);
+    PutPString(record, OPVc::PayText, 60, text);
+    if (code[0] == 0) {
+        GetPString(row, PaymentModeBlk::Rows::Code, 1, rowCode);
+        PutPString(record, OPVc::PayMode, 1, rowCode);
+    }
+}
 
-// Applies its payment mode to a record.
-void ApplyPaymentMode(uint8_t *record) {}
+}  // namespace
 
-// Applies its payment mode to a copied record.
-void ApplyPaymentModeCopy(uint8_t *record) {}
+// Reads the terms of the two-character code into record (a register-57
+// buffer; rows a read brings are the caller's to free, as a RuleRecord
+// does): true when found. Otherwise the code field is cleared, the first
+// terms record (if any) is read, and the answer is false.
+bool FindPaymentTerms(const uint8_t *code, uint8_t *record) {
+    assert(code && record);
+    uint32_t recid = 0, position = 0;
+    PutPString(record, PayTermsVc::Code, 2, code);
+    if (RecFind(PayTermsVc::Number, record, 0, 1, &recid, &position)) return true;
+    PutPString(record, PayTermsVc::Code, 2, EmptyPString);
+    RecFind(PayTermsVc::Number, record, 0, 0, &recid, &position);
+    return false;
+}
+
+// The kind of the terms of code: the terms record's kind (0 read as 1;
+// with an empty code, the first record's); 2 when only a payment mode of
+// block 131 has the code; 1 when neither table has it.
+int PaymentTermsKind(const uint8_t *code) {
+    assert(code);
+    RuleRecord terms(PayTermsVc::Number);
+    if (!terms.record) return TermsOrdinary;
+    // A miss leaves the first terms record read, or a cleared one (kind 0,
+    // read as 1) when the register is empty.
+    if (FindPaymentTerms(code, terms.record) || code[0] == 0) return TermsKindOf(terms.record);
+    if (PaymentModeExists(code)) return TermsPaymentMode;
+    return TermsOrdinary;
+}
+
+// Sets a sales invoice's terms code, days, discount, kind, payment-mode
+// text and due date from its payment terms: its own terms record, else a
+// payment mode of that code (kind 2, due on the invoice date), else the
+// first terms record, whose code replaces the unknown one. Kind 4 counts
+// the days from the first of the next month; a document already of kind 4
+// keeps it. Kind 3 (cash) makes a credit note: text "K" and the credit
+// notes' stock switch of block 133.
+void ApplyPaymentTerms(uint8_t *invoice) {
+    assert(invoice);
+    RuleRecord terms(PayTermsVc::Number);
+    if (!terms.record) return;
+    uint8_t code[256];
+    GetPString(invoice, IVVc::PayTerms, 2, code);
+    uint16_t termsKind;
+    bool found = FindPaymentTerms(code, terms.record);
+    if (!found && code[0] != 0 && PaymentModeExists(code)) {
+        PackedDecimal blank;
+        DecSetBlank(&blank);
+        PutU32(invoice, IVVc::PayDays, 0);
+        PutDec(invoice, IVVc::CashDiscPct, blank);
+        PutU32(invoice, IVVc::CashDiscDays, DaysNone);
+        termsKind = TermsPaymentMode;
+    } else {
+        uint8_t termsCode[256];
+        GetPString(terms.record, PayTermsVc::Code, 2, termsCode);
+        PutPString(invoice, IVVc::PayTerms, 2, termsCode);
+        PutU32(invoice, IVVc::PayDays, GetU32(terms.record, PayTermsVc::Days));
+        PutDec(invoice, IVVc::CashDiscPct, GetDec(terms.record, PayTermsVc::DiscPct));
+        PutU32(invoice, IVVc::CashDiscDays, GetU32(terms.record, PayTermsVc::DiscDays));
+        termsKind = GetU16(terms.record, PayTermsVc::Kind);
+    }
+    PutU16(invoice, IVVc::Text426, 0);   // the word the terms clear
+    if (GetU16(invoice, IVVc::InvType) != TermsNextMonth) {
+        uint16_t kind = termsKind;
+        if (kind == 0 || kind == TermsNextMonth) kind = TermsOrdinary;
+        PutU16(invoice, IVVc::InvType, kind);
+    }
+    if (GetU16(invoice, IVVc::InvType) == TermsCash) {
+        uint8_t k[2] = {1, 'K'};
+        PutPString(invoice, IVVc::PayModeText, 1, k);
+        uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+        PutU16(invoice, IVVc::UpdStock, accounts ? GetU16(accounts, SalesAccountsBlk::CreditNoteUpdateStock) : 0);
+    } else {
+        PutPString(invoice, IVVc::PayModeText, 1, EmptyPString);
+    }
+    DateRec date = GetDate(invoice, IVVc::InvDate);
+    uint32_t days = GetU32(invoice, IVVc::PayDays);
+    if (termsKind == TermsNextMonth && days != DaysNone && !DateIsEmpty(&date)) {
+        days = days + (uint32_t)DaysToNextMonth(&date) - 1;
+        PutU32(invoice, IVVc::PayDays, days);
+        if (GetU16(invoice, IVVc::InvType) != TermsNextMonth) PutU16(invoice, IVVc::InvType, TermsOrdinary);
+    }
+    PutDate(invoice, IVVc::PayDate, DueAfter(&date, days));
+}
+
+// Sets a purchase invoice's kind, cash-discount amount (whole units) and
+// date, and due date from the terms of its code (the first terms record
+// when the code has none). Days of all bits set make the invoice due on
+// its date, also under the next-month rule of kind 4.
+void ApplyPurchaseInvoiceTerms(uint8_t *pi) {
+    assert(pi);
+    RuleRecord terms(PayTermsVc::Number);
+    if (!terms.record) return;
+    uint8_t code[256];
+    GetPString(pi, VIVc::PayTerms, 2, code);
+    FindPaymentTerms(code, terms.record);
+    uint16_t kind = TermsKindOf(terms.record);
+    PutU16(pi, VIVc::InvType, kind);
+
+    PackedDecimal pct = GetDec(terms.record, PayTermsVc::DiscPct), discount;
+    DecSetBlank(&discount);
+    bool hasDiscount = !DecIsZero(&pct);
+    if (hasDiscount) {
+        PackedDecimal amount = GetDec(pi, VIVc::InvAmount), product, hundred, share;
+        DecFromLong(&hundred, 100);
+        DecMul(&amount, &pct, &product);
+        DecDiv(&product, &hundred, &share);
+        DecRound(&share, 0, &discount);
+    }
+    PutDec(pi, VIVc::DiscAmount, discount);
+
+    DateRec date = GetDate(pi, VIVc::InvDate);
+    uint32_t discDays = GetU32(terms.record, PayTermsVc::DiscDays);
+    PutDate(pi, VIVc::DiscDate, DateRec{0, 0, 0});
+    if (!DateIsEmpty(&date) && hasDiscount && discDays != DaysNone)
+        PutDate(pi, VIVc::DiscDate, DueAfter(&date, discDays));
+
+    uint32_t days = GetU32(terms.record, PayTermsVc::Days);
+    if (kind == TermsNextMonth) {
+        PutU16(pi, VIVc::InvType, TermsOrdinary);
+        if (days != DaysNone && !DateIsEmpty(&date)) days = days + (uint32_t)DaysToNextMonth(&date) - 1;
+    }
+    PutDate(pi, VIVc::DueDate, DueAfter(&date, days));
+}
+
+// The purchase-invoice window's entry to ApplyPurchaseInvoiceTerms.
+void RefreshPurchaseInvoiceTerms(uint8_t *pi) { ApplyPurchaseInvoiceTerms(pi); }
+
+// Copies the text of the record's payment mode (block 131; row 0 for an
+// empty or unknown code) into the record, and for an empty code also the
+// row's code. No payment modes: nothing changes.
+void ApplyPaymentMode(uint8_t *record) {
+    assert(record);
+    PaymentModeInto(record);
+}
+
+// The same, for a record made as a copy.
+void ApplyPaymentModeCopy(uint8_t *record) {
+    assert(record);
+    PaymentModeInto(record);
+}
