@@ -1,10 +1,58 @@
 // entry_state.cpp - reading and saving the entry state of the company.
+//
+// The entry state lives in settings block 132 from the open of a company
+// to its close; beside it the default transaction date, which new
+// vouchers take, comes from the last voucher stored. A client keeps no
+// entry state of its own: the server has it.
 #include "rules/entry_state.h"
+
+#include <array>
+#include <cstdio>
+
+#include "core/field_access.h"
+#include "core/system.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/settings_blocks.h"
+#include "dict_offsets.h"
+#include "recordwin/record_windows.h"
 
 DateRec DefaultTransDate;
 
-// Reads the entry defaults of the open company; 1 when done, 0 on failure.
-int InitEntryState() { return 0; }
+// Reads the entry defaults of the open company: today's date, and from
+// the last voucher (whose serial block 132 keeps) the default transaction
+// date and the last-voucher date. A voucher that is gone leaves both as
+// they are. 1 when done, 0 when the entry state has no buffer (the
+// settings were never bound).
+int InitEntryState()
+{
+    DefaultTransDate = DateRec{};
+    TodayToGlobals();
+    if (!RunModeIsClient()) {
+        if (!SeriesStateBlock) return 0;
+        SettingsBlockLoad(SeriesDefaultsBlk::Number);
+        uint32_t last = GetU32(SeriesStateBlock, SeriesDefaultsBlk::LastVoucherNr);
+        if (last > 0) {
+            std::array<uint8_t, TRVc::Size> voucher{};
+            PutU32(voucher.data(), TRVc::SerNr, last);
+            uint32_t recid = 0, position = 0;
+            if (RecFind(TRVc::Number, voucher.data(), 1, 1, &recid, &position)) {
+                DefaultTransDate = GetDate(voucher.data(), TRVc::TransDate);
+                PutDate(SeriesStateBlock, SeriesDefaultsBlk::LastVoucherDate,
+                        GetDate(voucher.data(), TRVc::RegDate));
+            }
+            RecClear(TRVc::Number, voucher.data());   // frees the rows the find read
+        }
+    }
+    WindowType1Refresh();
+    return 1;
+}
 
-// Saves the number-series defaults of the open company.
-void SaveSeriesState() {}
+// Saves the number-series defaults of the open company (block 132).
+// A refused store has shown its reason.
+void SaveSeriesState()
+{
+    if (RunModeIsClient() || !SeriesStateBlock) return;
+    int result = SettingsBlockStore(SeriesDefaultsBlk::Number, SeriesStateBlock, SeriesDefaultsBlk::Size);
+    if (result != RecDone) std::fputs("orvel: the number-series defaults were not saved\n", stderr);
+}

@@ -4,7 +4,18 @@
 
 #include <cstdint>
 
+#include "core/memblock.h"
+
 extern uint16_t OpenResultWord;   // 1: the file did not exist and was created
+extern uint16_t NewDbOption;      // option word of the last company creation
+extern uint8_t ImportingFlag;     // a local import runs
+
+// The transfer buffer of one export or import run.
+constexpr uint32_t TransferBufferSize = 16384;
+extern MemBlock TransferBuffer;          // 0 outside a run
+extern uint8_t *TransferBytes;           // its locked bytes
+extern uint32_t TransferCounts[2];       // bytes held, bytes taken
+extern uint8_t TransferByteOrder;        // the program's byte-order flag for the run
 
 // Asks for a company until one opens or the user cancels; true when open.
 bool OpenCompanyDialog();
@@ -18,3 +29,6 @@ int ImportFile(const uint8_t *path, int mode);
 void ImportBufferBegin();
 // Frees the buffers of an import.
 void ImportBufferEnd();
+// Tells the user that no company file is at a PString path when that is
+// why the last open failed (the engine tells every other reason).
+void CompanyOpenFailureShow(const uint8_t *path);

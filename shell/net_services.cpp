@@ -5,3 +5,4 @@ NetServicesRec NetServices;
 bool SocketsActive;
 uint16_t TcpListenPort = 1235;
 uint16_t TcpPort = 1234;
+uint32_t ClientSessionId;

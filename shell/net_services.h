@@ -20,3 +20,4 @@ extern NetServicesRec NetServices;
 extern bool SocketsActive;         // the TCP settings ask for the network
 extern uint16_t TcpListenPort;     // a server listens here; 1235
 extern uint16_t TcpPort;           // a client connects here; 1234
+extern uint32_t ClientSessionId;   // the session the server gave this client, 0 none

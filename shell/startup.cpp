@@ -1,9 +1,144 @@
 // startup.cpp - the program's entry and the instance initialisation.
+//
+// Start-up either reaches the main loop with a frame and a company, or
+// ends: with 0 when the user chose no company (or another instance was
+// asked to show itself), with a non-zero code and the reason, in a
+// message box and on standard error, when the program cannot run.
 #include "shell/startup.h"
 
-// Runs the program; 0 on a normal end, non-zero when start-up failed.
-int WinMain(const StartOptions &o) { return 1; }
+#include <cstdio>
 
-// Loads the definitions and makes the frame; false with *why on failure
-// or when a previous instance was asked to show itself.
-bool InitInstance(const StartOptions &o, std::string *why) { return false; }
+#include "core/interface_load.h"
+#include "core/message_sink.h"
+#include "core/pstring.h"
+#include "core/system.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/database_open.h"
+#include "database/access/record_access.h"
+#include "platform/dialog.h"
+#include "platform/instance.h"
+#include "platform/queue.h"
+#include "shell/company.h"
+#include "shell/net_services.h"
+#include "shell/record_commands.h"
+#include "shell/shell.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
+
+constexpr int TextClassesFailed = 9509;
+constexpr int CompactWindowType = 13;
+constexpr int ExitStartFailed = 3;
+
+// Shows why start-up stopped: a message box and one line on standard error.
+static void StartFailureShow(const std::string &why)
+{
+    std::fprintf(stderr, "orvel: %s\n", why.c_str());
+    DlgMessageBox(0, why, "Orvel", PlMbButtons::Ok, PlMbIcon::Stop);
+}
+
+// Shows a message of the core library to the user, owned by the frame.
+static void ShellMessageShow(const char *text)
+{
+    DlgMessageBox(FrameWindow, text, "Orvel", PlMbButtons::Ok, PlMbIcon::Stop);
+}
+
+// Asks the user a yes/no/cancel question: 1 yes, 4 no, 2 cancel.
+static int ShellAsk(const char *text)
+{
+    int r = DlgMessageBox(FrameWindow, text, "Orvel", PlMbButtons::YesNoCancel, PlMbIcon::Question);
+    return r == kPlIdYes ? 1 : r == kPlIdNo ? 4 : 2;
+}
+
+// Text n of the interface file, or the fallback when the file lacks it.
+// (Before the file is loaded every text is missing.)
+std::string StartupText(int n, const char *fallback)
+{
+    PString text;
+    GetUiText(text, n);
+    return text[0] ? PStringToStd(text) : std::string(fallback);
+}
+
+static int WinMainRun(const StartOptions &o);
+
+// Runs the program: the previous-instance check, the definitions and the
+// frame, the company of the command line or of the company dialog, the
+// main loop, and the one way out (the frame destroyed, the company
+// closed). 0 on a normal end, non-zero when start-up failed.
+int WinMain(const StartOptions &o)
+{
+    ShellStateReset();
+    FrameCleanupDone = 0;
+    StartupFlag = 1;
+    MessageSink previousSink = MessageSinkSet(ShellMessageShow);
+    AskSink previousAsk = AskSinkSet(ShellAsk);
+    int code = WinMainRun(o);
+    MessageSinkSet(previousSink);
+    AskSinkSet(previousAsk);
+    return code;
+}
+
+// WinMain's steps with the user's message boxes in place.
+static int WinMainRun(const StartOptions &o)
+{
+    PlInstanceRole role = InstanceClaim(o.instanceName);
+    if (role == PlInstanceRole::Second) {
+        if (!InstanceSignal(o.instanceName))
+            std::fputs("orvel: another instance runs but did not answer\n", stderr);
+        return 0;
+    }
+    std::string why;
+    if (!AllocWorkBlocks()) {
+        StartFailureShow("Memory for the work records could not be had.");
+        InstanceRelease();
+        return ExitStartFailed;
+    }
+    ToolbarMetricsInit();
+    if (!InitInstance(o, &why)) {
+        StartFailureShow(why);
+        if (FrameWindow && WinIsWindow(FrameWindow)) WinDestroy(FrameWindow);
+        FrameCleanup();
+        MsgClear();
+        InstanceRelease();
+        return ExitStartFailed;
+    }
+    DbOpenFlag = 0;
+    if (!o.commandLine.empty()) {
+        PString path;
+        PStringFromView(path, o.commandLine);
+        if (!DbOpen(path, 0)) CompanyOpenFailureShow(path);
+    }
+    if (!DbOpenFlag) DbConnectCommand();
+    if (DbOpenFlag) {
+        if (CompactVariant) OpenOrActivateWindow(CompactWindowType, 0, 0, false, 0);
+        StartupFlag = 0;
+        MainMessageLoop();
+    } else {
+        QuitFlag = 1;
+    }
+    // The one way out: destroying the frame runs its clean-up, which closes
+    // the company; the direct call covers a frame that is already gone.
+    if (FrameWindow && WinIsWindow(FrameWindow)) WinDestroy(FrameWindow);
+    FrameCleanup();
+    MsgClear();
+    InstanceRelease();
+    return 0;
+}
+
+// Loads the definitions and makes the frame; false with *why on failure.
+// The run mode and the TCP ports start at their defaults, which the TCP
+// settings may change.
+bool InitInstance(const StartOptions &o, std::string *why)
+{
+    SetRunMode(1);
+    TcpListenPort = 1235;
+    TcpPort = 1234;
+    if (!LoadDefinitions(why)) return false;
+    LightGreyLook = 1;
+    CompactVariant = !WinDefExists(9);
+    if (!RegisterWindowClasses()) {
+        *why = StartupText(TextClassesFailed, "The window classes could not be registered.");
+        return false;
+    }
+    return CreateFrameWindow(o.show, why);
+}

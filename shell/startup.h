@@ -29,6 +29,10 @@ bool RegisterWindowClasses();
 bool CreateFrameWindow(PlShow show, std::string *why);
 // Closes the company and frees the frame's resources, once.
 void FrameCleanup();
+// Set once FrameCleanup has run; WinMain clears it at its start.
+extern uint8_t FrameCleanupDone;
+// Text n of the interface file, or the fallback when the file lacks it.
+std::string StartupText(int n, const char *fallback);
 
 // ---- message_loops.cpp ----
 // Gets and dispatches messages until quit (or the nested loop's end).

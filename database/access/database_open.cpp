@@ -1,36 +1,186 @@
 // database_open.cpp - run mode, opening and closing the database, and
 // the flush modes.
+//
+// Stand-alone and server open the company file through the engine; a
+// client has no file: it connects and reloads its settings from the
+// server. DbOpenFlag (shell/shell.h) says whether a company is open in
+// either case; the engine's own D4IsOpen says whether a file is.
 #include "database/access/database_open.h"
+
+#include <cstdio>
+
+#include "core/pstring.h"
+#include "core/system.h"
+#include "database/access/record_access.h"
+#include "database/access/register_hooks.h"
+#include "database/access/remote_calls.h"
+#include "database/access/settings_blocks.h"
+#include "database/engine/engine.h"
+#include "rules/entry_state.h"
+#include "shell/company.h"
+#include "shell/login.h"
+#include "shell/net_services.h"
+#include "shell/record_commands.h"
+#include "shell/shell.h"
+#include "shell/window_table.h"
 
 int16_t DbLastOpenError;
 int DbOpenArgument;
 
+// The name of the open company, for the close line of the log.
+static PString OpenDatabaseName;
+
 // Sets the run mode; returns the one before.
-uint16_t SetRunMode(uint16_t mode) { return 0; }
+uint16_t SetRunMode(uint16_t mode)
+{
+    uint16_t before = RunMode;
+    RunMode = mode;
+    return before;
+}
 
-// Opens the company file of a PString name; true when open.
-bool DbOpen(const uint8_t *name, int argument) { return false; }
+// Clears the server's per-session flags so that every session receives
+// fresh record counts (nothing to clear while no server installed it).
+static void SessionFlagsClear()
+{
+    if (AccessServices.sessionFlagsClear) AccessServices.sessionFlagsClear();
+}
 
-// The steps after an open: registers, settings, entry state, login.
-bool DbAfterOpen(int argument, const uint8_t *name) { return false; }
+// Opens the company file of a PString name; true when open and the user
+// may work in it. A failed engine open leaves its code in DbLastOpenError
+// (and OpenResultWord 1 when there was no file) for the caller to report;
+// a refused login closes the company again.
+bool DbOpen(const uint8_t *name, int argument)
+{
+    DbOpenArgument = argument;
+    DbLastOpenError = 0;
+    OpenResultWord = 0;
+    if (!RunModeIsClient()) {
+        char path[256];
+        PStringToC(name, path);
+        int result = D4Open(path, 0);
+        DbLastOpenError = int16_t(result);
+        SessionFlagsClear();
+        if (result != D4OpenOk) {
+            if (result == D4OpenNoFile) OpenResultWord = 1;
+            return false;
+        }
+    }
+    PStringCopy(OpenDatabaseName, name);
+    if (!DbAfterOpen(argument, name)) return false;
+    DbOpenFlag = 1;
+    if (RunMode == RunModeServer) {
+        ModuleReactivate();
+        if (NetServices.serverRunModeOn) NetServices.serverRunModeOn();
+        return true;
+    }
+    if (!LoginLoop()) {
+        DbClose();
+        return false;
+    }
+    return true;
+}
 
-// Opens every register again after the file was opened.
-bool DbReopenRegisters() { return false; }
+// The steps after an open: stand-alone and server open the registers, a
+// client reloads its settings and entry state. False when the company
+// cannot be used; a local file is closed again then.
+bool DbAfterOpen(int argument, const uint8_t *name)
+{
+    (void)argument;
+    (void)name;
+    if (!RunModeIsClient()) return DbReopenRegisters();
+    SettingsBlocksReload();
+    return InitEntryState() == 1;
+}
+
+// Opens every register again after the file was opened: the settings
+// blocks, the registers' opened marks and the entry state. When the entry
+// state cannot be read the file is closed and no company is open.
+bool DbReopenRegisters()
+{
+    SettingsBlocksReload();
+    for (int reg = 1; reg < RegisterCount; reg++) RegMarkOpen(reg);
+    SessionFlagsClear();
+    if (InitEntryState() == 1) return true;
+    if (!D4Close()) std::fputs("orvel: the database file was not closed cleanly\n", stderr);
+    DbOpenFlag = 0;
+    return false;
+}
 
 // Closes the database, locally or at the server.
-void DbClose() {}
+void DbClose()
+{
+    if (RunModeIsClient()) DbCloseRemote();
+    else DbCloseLocal();
+}
 
-// Closes the local database file.
-void DbCloseLocal() {}
+// Closes every open window except report windows (kind 5), which hold
+// no record.
+static void CloseRecordWindows()
+{
+    for (int n = WinFirst; n <= WinLast; n++)
+        if (WinIsOpen(n) && WinKindOf(n) != 5) CloseRecordWindow(n);
+}
 
-// Ends the session at the server.
-void DbCloseRemote() {}
+// Closes the local database file: the record windows, then the series
+// state is saved and the file closed, and the log says so.
+void DbCloseLocal()
+{
+    CloseRecordWindows();
+    if (!DbOpenFlag) return;
+    SaveSeriesState();
+    bool closed = D4Close();
+    PString line;
+    PStringFromC(line, "Close database ");
+    PStringAppend(line, OpenDatabaseName);
+    if (!closed) PStringAppendC(line, " (not closed cleanly)");
+    LogAppend(line);
+    DbOpenFlag = 0;
+}
 
-// The menu command that (re)opens a company.
-void DbConnectCommand() {}
+// Ends the session at the server: the record windows are asked to close,
+// the server is told (unless a request is still being answered) and
+// every window that holds data is closed.
+void DbCloseRemote()
+{
+    CloseRecordWindows();
+    if (DbOpenFlag) {
+        bool busy = NetServices.requestInProgress && NetServices.requestInProgress();
+        if (!busy && !SessionEndRequest(ClientSessionId))
+            std::fputs("orvel: the server did not confirm the end of the session\n", stderr);
+    }
+    for (int n = WinFirst; n <= WinLast; n++)
+        if (WinIsOpen(n) && WinKindOf(n) != 5) WinClose(n);
+    DbOpenFlag = 0;
+}
 
-// Flushes in mode 0: the cache only.
-void DbFlushQuick() {}
+// The menu command that (re)opens a company: the open one is closed,
+// then the company dialog asks (stand-alone) or the client connects,
+// falling back to a local company when the server cannot be reached.
+// With no company open afterwards the program ends.
+void DbConnectCommand()
+{
+    if (DbOpenFlag) DbClose();
+    if (!RunModeIsClient()) {
+        OpenCompanyDialog();
+    } else if (!CompactVariant) {
+        bool connected = NetServices.connectLoop && NetServices.connectLoop();
+        if (!connected) {
+            SetRunMode(0);
+            OpenCompanyDialog();
+        }
+    }
+    if (!DbOpenFlag) QuitFlag = 1;
+}
+
+// Flushes in mode 0: holds are kept in the cache until the next full
+// flush. A refusal of the disk has been told to the user by the engine.
+void DbFlushQuick()
+{
+    if (D4IsOpen() && !D4Flush(0)) std::fputs("orvel: flush mode 0 refused\n", stderr);
+}
 
 // Flushes in mode 1: everything written, header last.
-void DbFlushFull() {}
+void DbFlushFull()
+{
+    if (D4IsOpen() && !D4Flush(1)) std::fputs("orvel: the database could not be written\n", stderr);
+}

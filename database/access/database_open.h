@@ -43,3 +43,6 @@ void ExportSeqNr(uint32_t serial);
 void ImportSeqNr();
 // Batch routine that does nothing.
 void MaintenanceNoOp();
+
+// Steps of the last ImportRun whose hold failed (nothing of them stored).
+extern uint32_t ImportFailedSteps;

@@ -69,6 +69,29 @@ struct SettingsTextExchange {
     void (*readBlockText)(int block, uint8_t *data) = nullptr;
     // Import: marks that the reader already holds the next section tag.
     void (*importTagHeld)() = nullptr;
+    // Opens a text file for import in a mode; 0 when open, else the
+    // reader's error (it has told the user).
+    int (*importFileOpen)(const uint8_t *path, int mode) = nullptr;
+    // Closes the import file; 0, or the reader's error of the run.
+    int (*importFileClose)() = nullptr;
+    // Reads the next section tag.
+    void (*importReadTag)() = nullptr;
+    // True at the end of the file or when the import was aborted.
+    bool (*importAtEnd)() = nullptr;
+    // Imports the section or record the reader stands on.
+    void (*importTextStep)() = nullptr;
+    // Reads the current field as a 32-bit value.
+    uint32_t (*importReadLong)() = nullptr;
+    // Writes a zero-terminated string as a text value.
+    void (*exportCString)(const char *text) = nullptr;
+    // Writes a 32-bit value (data type 5).
+    void (*exportLong)(uint32_t value) = nullptr;
+    // The register's section tag (PString, 256 bytes); empty when none.
+    void (*registerTextTag)(int reg, uint8_t *tag) = nullptr;
+    // Clears the result flags of an import run.
+    void (*resetImportFlags)() = nullptr;
+    // Tells the user the result of an import run.
+    void (*reportImportResult)() = nullptr;
 };
 extern SettingsTextExchange SettingsText;
 

@@ -9,8 +9,8 @@
 
 #include "core/choice_lists.h"
 #include "core/interface_load.h"
-#include "core/interface_write.h"
 #include "core/pstring.h"
+#include "tests/core/defs_loader.h"
 
 namespace {
 
@@ -61,10 +61,7 @@ std::string TextAt(int list, int i) {
 
 struct ChoiceLists : ::testing::Test {
     void SetUp() override {
-        std::vector<uint8_t> file;
-        std::string error;
-        ASSERT_TRUE(InterfaceWrite(ChoiceDefs(), &file, &error)) << error;
-        ASSERT_TRUE(LoadDefinitionsFromBytes(file.data(), file.size(), &error)) << error;
+        LoadDefs(ChoiceDefs());
     }
     void TearDown() override { InterfaceUnload(); }
 };

@@ -15,10 +15,10 @@
 #include "core/file_form.h"
 #include "core/format_block.h"
 #include "core/interface_load.h"
-#include "core/interface_write.h"
 #include "core/message_sink.h"
 #include "core/pstring.h"
 #include "core/text_template.h"
+#include "tests/core/defs_loader.h"
 
 namespace {
 
@@ -76,10 +76,7 @@ FormatBlock PointFormat = {0, 0, 0, 1, {1, '/'}, {1, '.'}, {1, ','}};
 struct FieldTypes : ::testing::Test {
     std::array<uint8_t, 552> company{};
     void SetUp() override {
-        std::vector<uint8_t> file;
-        std::string error;
-        ASSERT_TRUE(InterfaceWrite(FieldDefs(), &file, &error)) << error;
-        ASSERT_TRUE(LoadDefinitionsFromBytes(file.data(), file.size(), &error)) << error;
+        LoadDefs(FieldDefs());
     }
     void TearDown() override {
         InterfaceUnload();

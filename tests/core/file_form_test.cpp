@@ -14,10 +14,10 @@
 #include "core/field_types.h"
 #include "core/file_form.h"
 #include "core/interface_load.h"
-#include "core/interface_write.h"
 #include "core/memblock.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "tests/core/defs_loader.h"
 
 namespace {
 
@@ -64,10 +64,7 @@ void Load() {
         d.writeTable[c] = (uint8_t)(c + Shift);
         d.readTable[c] = (uint8_t)(c - Shift);
     }
-    std::vector<uint8_t> file;
-    std::string error;
-    ASSERT_TRUE(InterfaceWrite(d, &file, &error)) << error;
-    ASSERT_TRUE(LoadDefinitionsFromBytes(file.data(), file.size(), &error)) << error;
+    LoadDefs(d);
 }
 
 // Fills every field with a value whose bytes all differ, texts with

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "core/interface_load.h"
-#include "core/interface_write.h"
 #include "core/memblock.h"
 #include "core/msg_buffer.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "tests/core/defs_loader.h"
 
 namespace {
 
@@ -33,10 +33,7 @@ void LoadRegisters() {
                     .rows = RowLayoutDef{RowSize, 1, {{"Mark", 1, 0, 13, 1}}}, .indexes = {}},
                    {.number = PlainReg, .name = "PlainVc", .recordSize = 10, .fields = {}, .rows = {},
                     .indexes = {}}};
-    std::vector<uint8_t> file;
-    std::string error;
-    ASSERT_TRUE(InterfaceWrite(d, &file, &error)) << error;
-    ASSERT_TRUE(LoadDefinitionsFromBytes(file.data(), file.size(), &error)) << error;
+    LoadDefs(d);
 }
 
 Bytes Contents(const MsgBuffer &m) {
@@ -149,9 +146,6 @@ TEST(MsgBufferItems, GetsReadBackWhatPutsWrote) {
     MsgPutSized(&m, "12345", 5);
     MsgPutBytesRaw(&m, "tail", 4);
 
-    // MsgPutByte of 7 is the same two bytes as MsgPutWord of 7.
-    Bytes wire = Contents(m);
-    EXPECT_EQ(Bytes(wire.begin(), wire.begin() + 4), (Bytes{7, 0, 7, 0}));
     uint8_t b = 0;
     uint16_t w = 0;
     uint32_t l = 0, n = 0;

@@ -9,9 +9,9 @@
 
 #include "core/field_access.h"
 #include "core/interface_load.h"
-#include "core/interface_write.h"
 #include "core/memblock.h"
 #include "core/record_buffer.h"
+#include "tests/core/defs_loader.h"
 
 namespace {
 
@@ -31,10 +31,7 @@ void LoadRegisters() {
                     .rows = rows, .indexes = {}},
                    {.number = PlainReg, .name = "PlainVc", .recordSize = 16, .fields = {}, .rows = {},
                     .indexes = {}}};
-    std::vector<uint8_t> file;
-    std::string error;
-    ASSERT_TRUE(InterfaceWrite(d, &file, &error)) << error;
-    ASSERT_TRUE(LoadDefinitionsFromBytes(file.data(), file.size(), &error)) << error;
+    LoadDefs(d);
 }
 
 // A row whose every byte tells its number, so moved rows are recognised.

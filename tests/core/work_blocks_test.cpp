@@ -11,7 +11,6 @@
 #include "core/file_form.h"
 #include "core/format_block.h"
 #include "core/interface_load.h"
-#include "core/interface_write.h"
 #include "core/message_sink.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -20,6 +19,7 @@
 #include "database/access/settings_blocks.h"
 #include "database/access/settings_binding.h"
 #include "database/engine/engine.h"
+#include "tests/core/defs_loader.h"
 
 namespace {
 
@@ -36,15 +36,12 @@ bool AllZero(const uint8_t *p, uint32_t n) {
 // An interface file describing every block the start-up binds.
 void LoadAllBlocks() {
     InterfaceDefs d;
-    for (int i = 0; i < 256; i++) d.collation[i] = d.readTable[i] = d.writeTable[i] = (uint8_t)i;
+    IdentityTables(&d);
     for (const FixedBlockBinding &b : FixedBlockBindings)
         d.settingsBlocks.push_back({b.block, 1, b.size, {{"W", 0, 10, 2}}, {}});
     for (const HandleBlockBinding &b : HandleBlockBindings)
         d.settingsBlocks.push_back({b.block, 0, 4, {}, RowLayoutDef{4, 1, {{"N", 1, 0, 19, 4}}}});
-    std::vector<uint8_t> bytes;
-    std::string error;
-    ASSERT_TRUE(InterfaceWrite(d, &bytes, &error)) << error;
-    ASSERT_TRUE(LoadDefinitionsFromBytes(bytes.data(), bytes.size(), &error)) << error;
+    LoadDefs(d);
 }
 
 const SettingsBlockState &State(int block) {

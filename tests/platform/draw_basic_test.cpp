@@ -88,43 +88,36 @@ TEST(DrawFill, PatternBrushFollowsOrigin)
 
 TEST(DrawLine, EndPointExcludedAndShapes)
 {
-    Canvas c;
-    DrawContext *dc = DcCreate(c.surface, 0, 0, nullptr, 0);
-    DcMoveTo(dc, 10, 5);
-    DcLineTo(dc, 21, 5);  // the caller extends by one to include x 20
-    EXPECT_EQ(c.Count(PlRect{0, 5, 64, 6}, kPlBlack), 11);
-    EXPECT_EQ(c.Count(PlRect{10, 5, 21, 6}, kPlBlack), 11);
-    EXPECT_EQ(DcCurrentPosition(dc).x, 21);
-    // Leftwards and upwards lines also exclude the end.
-    DcMoveTo(dc, 30, 10);
-    DcLineTo(dc, 25, 10);
-    EXPECT_EQ(c.Count(PlRect{26, 10, 31, 11}, kPlBlack), 5);
-    EXPECT_EQ(c.At(25, 10), kPlWhite);
-    DcMoveTo(dc, 40, 20);
-    DcLineTo(dc, 40, 12);
-    EXPECT_EQ(c.Count(PlRect{40, 0, 41, 48}, kPlBlack), 8);
-    EXPECT_EQ(c.At(40, 12), kPlWhite);
-    // A diagonal: one pixel per step, not extended.
-    DcSetPen(dc, PlPen{PlPenStyle::Solid, 1, kPlRed});
-    DcMoveTo(dc, 0, 20);
-    DcLineTo(dc, 10, 30);
-    EXPECT_EQ(c.Count(PlRect{0, 20, 11, 31}, kPlRed), 10);
-    EXPECT_EQ(c.At(9, 29), kPlRed);
-    EXPECT_EQ(c.At(10, 30), kPlWhite);
-    // Dotted: every other pixel.
-    DcSetPen(dc, PlPen{PlPenStyle::Dot, 1, kPlBlack});
-    DcMoveTo(dc, 0, 40);
-    DcLineTo(dc, 20, 40);
-    EXPECT_EQ(c.Count(PlRect{0, 40, 64, 41}, kPlBlack), 10);
-    EXPECT_EQ(c.At(0, 40), kPlBlack);
-    EXPECT_EQ(c.At(1, 40), kPlWhite);
-    // A 3-pixel pen is centred on the line.
-    DcSetPen(dc, PlPen{PlPenStyle::Solid, 3, kPlBlack});
-    DcMoveTo(dc, 30, 44);
-    DcLineTo(dc, 40, 44);
-    EXPECT_EQ(c.Count(PlRect{30, 43, 40, 46}, kPlBlack), 30);
-    EXPECT_EQ(c.At(35, 42), kPlWhite);
-    DcDestroy(dc);
+    // Each line on a white canvas: its pixels inside area, the start drawn,
+    // the end point (or a pixel beside a wide pen) left white.
+    struct Line {
+        PlPen pen;
+        PlPoint from, to;
+        PlRect area;
+        int pixels;
+        PlPoint white;
+    };
+    const Line lines[] = {
+        {kPlPenBlack, {10, 5}, {21, 5}, {0, 5, 64, 6}, 11, {21, 5}},   // the caller adds one to include x 20
+        {kPlPenBlack, {30, 10}, {25, 10}, {0, 10, 64, 11}, 5, {25, 10}},   // leftwards
+        {kPlPenBlack, {40, 20}, {40, 12}, {40, 0, 41, 48}, 8, {40, 12}},   // upwards
+        {{PlPenStyle::Solid, 1, kPlRed}, {0, 20}, {10, 30}, {0, 20, 11, 31}, 10, {10, 30}},   // one pixel per step
+        {{PlPenStyle::Dot, 1, kPlBlack}, {0, 40}, {20, 40}, {0, 40, 64, 41}, 10, {1, 40}},   // every other pixel
+        {{PlPenStyle::Solid, 3, kPlBlack}, {30, 44}, {40, 44}, {30, 43, 40, 46}, 30, {35, 42}},   // centred
+    };
+    for (const Line &l : lines) {
+        Canvas c;
+        DrawContext *dc = DcCreate(c.surface, 0, 0, nullptr, 0);
+        if (&l != &lines[0]) DcSetPen(dc, l.pen);   // the first draws with the context's own pen
+        DcMoveTo(dc, l.from.x, l.from.y);
+        DcLineTo(dc, l.to.x, l.to.y);
+        EXPECT_EQ(DcCurrentPosition(dc).x, l.to.x);
+        EXPECT_EQ(c.Count(l.area, l.pen.color), l.pixels) << l.from.x << "," << l.from.y;
+        EXPECT_EQ(c.Count(PlRect{0, 0, 64, 48}, l.pen.color), l.pixels) << "nothing outside the line";
+        EXPECT_EQ(c.At(l.from.x, l.from.y), l.pen.color);
+        EXPECT_EQ(c.At(l.white.x, l.white.y), kPlWhite);
+        DcDestroy(dc);
+    }
 }
 
 TEST(DrawRop, XorNotInvertAndFocusAreReversible)

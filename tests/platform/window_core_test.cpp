@@ -7,14 +7,9 @@
 #include "platform/socket.h"
 #include "platform/window.h"
 #include "platform/window_internal.h"
+#include "tests/platform/message_log.h"
 
 namespace {
-struct Rec {
-    uint32_t win, msg;
-    uintptr_t wParam;
-    intptr_t lParam;
-};
-std::vector<Rec> gLog;
 bool gFailCreate = false;
 
 intptr_t LogProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
@@ -22,14 +17,6 @@ intptr_t LogProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
     if (msg != PlMsg::EraseBkgnd && msg != PlMsg::Paint) gLog.push_back({win, msg, wParam, lParam});
     if (msg == PlMsg::Create && gFailCreate) return -1;
     return WinDefProc(win, msg, wParam, lParam);
-}
-
-std::vector<uint32_t> Msgs(uint32_t win)
-{
-    std::vector<uint32_t> out;
-    for (auto &r : gLog)
-        if (r.win == win) out.push_back(r.msg);
-    return out;
 }
 
 class WindowCore : public ::testing::Test {
@@ -283,21 +270,6 @@ TEST_F(WindowCore, SocketEventsWakeTheWait)
     EXPECT_EQ(m.wParam, 7u);
     EXPECT_EQ(PlLoWord(m.lParam), 1);
     EXPECT_EQ(PlHiWord(m.lParam), 10054);
-
-    // The socket layer itself: a connection to a listening socket wakes a
-    // blocking wait with the accept event.
-    int listener = PlSocketListen(0, 5);
-    ASSERT_GE(listener, 0);
-    ASSERT_TRUE(PlSocketSelect(listener, w, kPlSockAccept));
-    int client = PlSocketConnect("127.0.0.1", PlSocketLocalPort(listener));
-    ASSERT_GE(client, 0);
-    got = MsgGetTimeout(&m, 5000);
-    ASSERT_EQ(got, PlGet::Message);
-    EXPECT_EQ(m.msg, PlMsg::Socket);
-    EXPECT_EQ(m.wParam, uintptr_t(listener));
-    EXPECT_EQ(PlLoWord(m.lParam) & kPlSockAccept, kPlSockAccept);
-    PlSocketClose(client);
-    PlSocketClose(listener);
 }
 
 TEST_F(WindowCore, ClosedSocketLeavesNoEventsBehind)
@@ -313,9 +285,12 @@ TEST_F(WindowCore, ClosedSocketLeavesNoEventsBehind)
     ASSERT_GE(client, 0);
     ASSERT_EQ(PlSocketConnectWait(client, 2000), 0);
     ASSERT_TRUE(PlSocketSelect(client, w, kPlSockRead | kPlSockClose));
+    // The connection wakes a blocking wait with the accept event.
     PlMessage m;
     ASSERT_EQ(MsgGetTimeout(&m, 2000), PlGet::Message);
+    ASSERT_EQ(m.msg, PlMsg::Socket);
     ASSERT_EQ(m.wParam, uintptr_t(listener));
+    EXPECT_EQ(PlLoWord(m.lParam) & kPlSockAccept, kPlSockAccept);
     int server = PlSocketAccept(listener);
     ASSERT_GE(server, 0);
     ASSERT_EQ(PlSocketSend(server, "abc", 3), 3);

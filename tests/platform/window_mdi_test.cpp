@@ -7,14 +7,9 @@
 #include "platform/mdi.h"
 #include "platform/queue.h"
 #include "platform/window.h"
+#include "tests/platform/message_log.h"
 
 namespace {
-struct Rec {
-    uint32_t win, msg;
-    uintptr_t wParam;
-    intptr_t lParam;
-};
-std::vector<Rec> gLog;
 uint32_t gClient = 0;
 
 intptr_t FrameProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
@@ -27,14 +22,6 @@ intptr_t DocProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
     if (msg != PlMsg::EraseBkgnd && msg != PlMsg::Move && msg != PlMsg::KillFocus)
         gLog.push_back({win, msg, wParam, lParam});
     return MdiDefChildProc(win, msg, wParam, lParam);
-}
-
-std::vector<uint32_t> Msgs(uint32_t win)
-{
-    std::vector<uint32_t> out;
-    for (auto &r : gLog)
-        if (r.win == win) out.push_back(r.msg);
-    return out;
 }
 
 class WindowMdi : public ::testing::Test {

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "core/interface_load.h"
-#include "core/interface_write.h"
 #include "core/message_sink.h"
 #include "database/access/record_access.h"
 #include "database/access/record_locks.h"
 #include "database/access/register_hooks.h"
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
+#include "tests/core/defs_loader.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ protected:
 
     void SetUp() override {
         InterfaceDefs d;
-        for (int i = 0; i < 256; i++) d.collation[i] = d.readTable[i] = d.writeTable[i] = (uint8_t)i;
+        IdentityTables(&d);
         d.registers.push_back({.number = Reg, .name = "LockVc", .recordSize = Size,
                                .fields = {{"Nr", 0, 19, 4}, {"Value", 4, 19, 4}}, .rows = {},
                                .indexes = {{.name = "Nr", .head = 2, .keyLength = 4, .maxEntries = 31,
@@ -44,10 +44,7 @@ protected:
         for (int block : {BoundBlock, UnboundBlock})
             d.settingsBlocks.push_back({(uint16_t)block, 1, 4, {{"A", 0, 19, 4}}, {}});
         for (int n : {1402, 1406, 1407, 1408, 1520}) d.texts.push_back({(int16_t)n, "T" + std::to_string(n)});
-        std::vector<uint8_t> bytes;
-        std::string error;
-        ASSERT_TRUE(InterfaceWrite(d, &bytes, &error)) << error;
-        ASSERT_TRUE(LoadDefinitionsFromBytes(bytes.data(), bytes.size(), &error)) << error;
+        LoadDefs(d);
         MessageSinkSet(Record);
         Shown.clear();
         RunMode = 0;

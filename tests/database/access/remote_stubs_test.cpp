@@ -9,10 +9,10 @@
 #include <cstring>
 #include <deque>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/interface_load.h"
-#include "core/interface_write.h"
 #include "core/memblock.h"
 #include "core/message_sink.h"
 #include "core/pstring.h"
@@ -21,6 +21,7 @@
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
+#include "tests/core/defs_loader.h"
 
 namespace {
 
@@ -111,10 +112,7 @@ protected:
         }
         layout.parts[6] = columns;
         d.winDefinitions.push_back(layout);
-        std::vector<uint8_t> file;
-        std::string error;
-        ASSERT_TRUE(InterfaceWrite(d, &file, &error)) << error;
-        ASSERT_TRUE(LoadDefinitionsFromBytes(file.data(), file.size(), &error)) << error;
+        LoadDefs(d);
         TransportInstall(FakeSend, FakeSendLong);
         RemoteJobEndInstall(RecordJobEnd);
         Requests.clear();
@@ -157,16 +155,11 @@ TEST_F(RemoteStubs, RecordReadsSendTheirRequestsAndTakeTheirReplies) {
     EXPECT_TRUE(RecFindRemote(DocReg, doc, 2, 1, &recid, &position));
     EXPECT_EQ(Last().code, ReqFind);
     EXPECT_EQ(Last().body, Wire().w(DocReg).w(2).w(1).doc(0x11, 2).b);
-    EXPECT_EQ(recid, 345u);
-    EXPECT_EQ(position, 12u);
-    EXPECT_EQ(doc[0], 0x22);
-    EXPECT_EQ(MatrixRowCount(DocReg, 0, doc), 3);
+    EXPECT_EQ(std::tuple(recid, position, doc[0], MatrixRowCount(DocReg, 0, doc)), std::tuple(345u, 12u, 0x22, 3));
     // A miss of the clearing find takes the (cleared) record; the ids stay.
     Reply(Wire().w(0).l(0).l(0).doc(0x00, -1));
     EXPECT_FALSE(RecFindRemote(DocReg, doc, 0, 0, &recid, &position));
-    EXPECT_EQ(doc[0], 0);
-    EXPECT_EQ(recid, 345u);
-    EXPECT_FALSE(RemoteConnectionLost);
+    EXPECT_EQ(std::tuple(doc[0], recid, RemoteConnectionLost), std::tuple(0, 345u, false));
 
     // Find through a named index (36); the keep form has its own code.
     Reply(Wire().w(1).l(1).l(2).doc(0x33, -1));
@@ -181,14 +174,12 @@ TEST_F(RemoteStubs, RecordReadsSendTheirRequestsAndTakeTheirReplies) {
     Reply(Wire().w(0).l(0).doc(0x00, -1));
     EXPECT_FALSE(RecReadAtRemote(DocReg, "", 7, doc, &recid));
     EXPECT_EQ(Last().body, Wire().w(DocReg).l(7).text("").b);
-    EXPECT_EQ(doc[0], 0x11);
-    EXPECT_EQ(MatrixRowCount(DocReg, 0, doc), 1);
+    EXPECT_EQ(std::tuple(doc[0], MatrixRowCount(DocReg, 0, doc)), std::tuple(0x11, 1));
     Reply(Wire().w(1).l(99).doc(0x44, -1));
     EXPECT_TRUE(RecReadAtIndexCRemote(DocReg, 3, doc, "Code", &recid));
     EXPECT_EQ(Last().code, ReqReadAtIndexC);
     EXPECT_EQ(Last().body, Wire().w(DocReg).l(3).text("Code").b);
-    EXPECT_EQ(recid, 99u);
-    EXPECT_EQ(RecMatrixHandle(DocReg, doc), 0u);
+    EXPECT_EQ(std::tuple(recid, RecMatrixHandle(DocReg, doc)), std::tuple(99u, 0u));
     size_t sent = Requests.size();
     EXPECT_FALSE(RecReadAtRemote(DocReg, nullptr, -1, doc, &recid)) << "a negative position reads nothing";
     EXPECT_EQ(Requests.size(), sent);
@@ -228,9 +219,7 @@ TEST_F(RemoteStubs, WritesGiveTheServersResultOrConnectionLostNeverDone) {
     RecInsertCheckedRemote(DocReg, doc, &recid, &result);
     EXPECT_EQ(Last().body, Wire().w(DocReg).doc(0x11, 2).b);
     EXPECT_EQ(result, -1) << "result words are signed";
-    EXPECT_EQ(FieldErrorPos.field, 12);
-    EXPECT_EQ(FieldErrorPos.column, 4);
-    EXPECT_EQ(doc[0], 0x12);
+    EXPECT_EQ(std::tuple(FieldErrorPos.field, FieldErrorPos.column, doc[0]), std::tuple(12, 4, 0x12));
     // Update (9).
     Reply(Wire().w(RecNotFound).w(0).w(0).w(0).l(8).doc(0x13, -1));
     RecUpdateCheckedRemote(DocReg, doc, 8, &result);
@@ -240,15 +229,13 @@ TEST_F(RemoteStubs, WritesGiveTheServersResultOrConnectionLostNeverDone) {
     recid = 5;
     Reply(Wire().l(77).w(RecKeyExists).w(OffNone).w(0).w(0).doc(0x13, -1));
     RecInsertCheckedRemote(DocReg, doc, &recid, &result);
-    EXPECT_EQ(result, RecKeyExists);
-    EXPECT_EQ(recid, 0u);
+    EXPECT_EQ(std::tuple(result, recid), std::tuple(RecKeyExists, 0u));
     // Delete (5): result, the id now shown, its record; a delete that was
     // not done leaves the caller on its own record.
     recid = 8;
     Reply(Wire().w(TextRecordLocked).l(9).doc(0x77, -1));
     EXPECT_EQ(RecDeleteCheckedRemote(DocReg, doc, &recid, nullptr), TextRecordLocked);
-    EXPECT_EQ(recid, 8u);
-    EXPECT_EQ(doc[0], 0x13);
+    EXPECT_EQ(std::tuple(recid, doc[0]), std::tuple(8u, 0x13));
     Reply(Wire().w(0).l(9).doc(0x14, -1));
     EXPECT_EQ(RecDeleteCheckedRemote(DocReg, doc, &recid, nullptr), RecDone);
     EXPECT_EQ(Last().body, Wire().w(DocReg).l(8).text("").doc(0x13, -1).b);
@@ -274,11 +261,8 @@ TEST_F(RemoteStubs, WritesGiveTheServersResultOrConnectionLostNeverDone) {
         result = RecDone;
         recid = 5;
         RecInsertCheckedRemote(DocReg, doc, &recid, &result);
-        EXPECT_EQ(result, RecConnectionLost) << round;
-        EXPECT_EQ(recid, 5u);
-        EXPECT_TRUE(RemoteConnectionLost);
-        EXPECT_EQ(doc[0], 0x14);
-        EXPECT_EQ(FieldErrorPos.field, RecFocusNone);
+        EXPECT_EQ(std::tuple(result, recid, RemoteConnectionLost, doc[0], FieldErrorPos.field),
+                  std::tuple(RecConnectionLost, 5u, true, 0x14, RecFocusNone)) << round;
         if (round == 3) Reply(Wire().w(0xFFFE).l(9).doc(0x66, -1));
         EXPECT_EQ(RecDeleteCheckedRemote(DocReg, doc, &recid, ""), RecConnectionLost);
         EXPECT_EQ(doc[0], 0x14);
@@ -304,10 +288,8 @@ TEST_F(RemoteStubs, HostileRepliesAreRefusedWithoutReadingPastThem) {
         Replies.push_back(h);
         RemoteConnectionLost = false;
         EXPECT_FALSE(RecFindRemote(DocReg, doc, 0, 0, &recid, &position));
-        EXPECT_TRUE(RemoteConnectionLost);
-        EXPECT_EQ(doc[0], 0x11);
-        EXPECT_EQ(MatrixRowCount(DocReg, 0, doc), 2);
-        EXPECT_EQ(recid, 1u);
+        EXPECT_EQ(std::tuple(RemoteConnectionLost, doc[0], MatrixRowCount(DocReg, 0, doc), recid),
+                  std::tuple(true, 0x11, 2, 1u));
     }
     uint8_t name[256] = {3, 'a', 'm', 'y'}, password[2] = {0}, access[16] = {5};
     Reply(Wire().raw({250, 'x', 'y'}));
@@ -419,8 +401,7 @@ TEST_F(RemoteStubs, JobsSetTheOutputFlagAndWindUpTheLocalJob) {
     uint32_t newId = 0;
     Reply(Wire().doc(0x31, -1).l(500));
     EXPECT_TRUE(ConvertDocumentRemote(DocReg, 1, doc, &newId));
-    EXPECT_EQ(newId, 500u);
-    EXPECT_EQ(doc[0], 0x31);
+    EXPECT_EQ(std::tuple(newId, doc[0]), std::tuple(500u, 0x31));
     Reply(Wire());
     EXPECT_TRUE(SessionEndRequest(17));
     EXPECT_EQ(Last().body, Wire().l(17).b);
@@ -489,10 +470,8 @@ TEST_F(RemoteStubs, ListsLoginAndCalculations) {
     Wire args = Wire().w(CalcItemPrice).text("I").raw(Bytes(12, 0)).text("").raw(Bytes(12, 0));
     args.text("").text("").text("").text("").w(3).raw(Bytes(24, 0));
     EXPECT_EQ(Last().body, args.b);
-    EXPECT_EQ(itemRecord[0], 0x49);
     EXPECT_EQ(std::string((char *)answer.account + 1, answer.account[0]), "3010");
-    EXPECT_EQ(answer.cost.b[0], 9);
-    EXPECT_EQ(answer.flag, 1);
+    EXPECT_EQ(std::tuple(itemRecord[0], answer.cost.b[0], answer.flag), std::tuple(0x49, 9, 1));
 }
 
 TEST_F(RemoteStubs, ReplyHeadersAndRecordCounts) {
@@ -509,9 +488,7 @@ TEST_F(RemoteStubs, ReplyHeadersAndRecordCounts) {
     MsgLoad(&m, frame.data(), (uint32_t)frame.size());
     ReplyHeader h;
     ASSERT_TRUE(ReplyHeaderRead(&m, &h, false));
-    EXPECT_EQ(h.status, ReplyServed);
-    EXPECT_EQ(h.textNumber, 1547);
-    EXPECT_TRUE(h.counts);
+    EXPECT_EQ(std::tuple(h.status, h.textNumber, h.counts), std::tuple(ReplyServed, 1547, true));
     uint32_t value = 0;
     EXPECT_TRUE(MsgGetLong(&m, &value));
     EXPECT_EQ(value, 4321u);

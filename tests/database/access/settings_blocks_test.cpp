@@ -11,13 +11,13 @@
 
 #include "core/file_form.h"
 #include "core/interface_load.h"
-#include "core/interface_write.h"
 #include "core/message_sink.h"
 #include "database/access/record_access.h"
 #include "database/access/record_locks.h"
 #include "database/access/register_hooks.h"
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
+#include "tests/core/defs_loader.h"
 
 namespace {
 
@@ -38,16 +38,13 @@ protected:
 
     void SetUp() override {
         InterfaceDefs d;
-        for (int i = 0; i < 256; i++) d.collation[i] = d.readTable[i] = d.writeTable[i] = (uint8_t)i;
+        IdentityTables(&d);
         d.writeTable['b'] = 'B';
         d.readTable['B'] = 'b';
         d.settingsBlocks.push_back({Single, 1, 8, {{"A", 0, 19, 4}, {"T", 4, 1, 3}}, {}});
         d.settingsBlocks.push_back({Rows, 0, 6, {}, RowLayoutDef{6, 1, {{"N", 1, 0, 19, 4}, {"W", 1, 4, 10, 2}}}});
         d.settingsBlocks.push_back({Eager, 1, 4, {{"A", 0, 19, 4}}, {}});
-        std::vector<uint8_t> bytes;
-        std::string error;
-        ASSERT_TRUE(InterfaceWrite(d, &bytes, &error)) << error;
-        ASSERT_TRUE(LoadDefinitionsFromBytes(bytes.data(), bytes.size(), &error)) << error;
+        LoadDefs(d);
         MenuRebuilds = Checks = AfterChanges = CheckAnswer = 0;
         AccessServices = AccessServiceHooks{};
         AccessServices.rebuildWindowTypeMenu = [] { MenuRebuilds++; };
