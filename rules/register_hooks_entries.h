@@ -16,5 +16,3 @@ void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table);
 // Takes the current session user's code into EntryUserCode (empty when no
 // session is current); every new record's defaults start with it.
 void SetEntryUserCode();
-// The current user's code, set first by every new-record default.
-extern uint8_t EntryUserCode[6];

@@ -42,9 +42,8 @@
 
 #include "database/access/register_hooks.h"
 #include "core/work_blocks.h"
+#include "rules/entry_state.h"
 #include "rules/register_hooks_entries.h"
-
-uint8_t EntryUserCode[6];
 
 // Takes the current session user's code into EntryUserCode.
 void SetEntryUserCode() { CurrentUserCode(EntryUserCode); }
