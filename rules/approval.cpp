@@ -1,27 +1,162 @@
 // approval.cpp - the table of approve kinds, their gate, and applying a kind
 // to one record or a list of records.
+//
+// A kind names its register; a caller that passes another register (a
+// client's request on a server, say) is refused before anything is read.
+// Kinds whose operation belongs to a part of the program not built yet
+// have no operation: the record is read and nothing else happens, as for
+// the kinds that never had one. The follow-ups of kinds 1 and 15 (enter
+// the invoice in the customer ledger, print what block 170 asks for) come
+// with those kinds' operations.
 #include "rules/approval.h"
 
-// One entry per kind; an entry with register 0 and no operation acts on
-// no register.
-const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds{};
+#include <cassert>
 
-// Tells whether a kind may run on a record.
+#include "core/field_access.h"
+#include "core/interface_defs.h"
+#include "database/access/record_access.h"
+#include "database/access/record_locks.h"
+#include "database/access/remote_calls.h"
+#include "rules/hooks.h"
+#include "rules/rules_types.h"
+
+// One entry per kind: its register and its operation (null: nothing to do
+// yet). The comment names the operation the kind stands for.
+const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
+    {0, nullptr},                              //  0 not used
+    {IVVc::Number, nullptr},                   //  1 approve a sales invoice
+    {IPVc::Number, nullptr},                   //  2 approve a customer receipt
+    {OPVc::Number, nullptr},                   //  3 mark an outgoing payment approved
+    {OPVc::Number, nullptr},                   //  4 post an outgoing payment
+    {VIVc::Number, nullptr},                   //  5 post a purchase invoice
+    {TimeSheetVc::Number, nullptr},                             //  6 approve a time sheet
+    {ApproveAnyRegister, nullptr},             //  7 no operation
+    {ProductionVc::Number, nullptr},                             //  8 print a production form
+    {ApproveAnyRegister, nullptr},             //  9 no operation
+    {ApproveAnyRegister, nullptr},             // 10 no operation
+    {IVVc::Number, nullptr},                   // 11 print an invoice
+    {Voucher::Number, nullptr},                // 12 print a voucher
+    {ORVc::Number, nullptr},                              // 13 print an order
+    {SHVc::Number, nullptr},                              // 14 print a delivery
+    {SHVc::Number, nullptr},                              // 15 ship a delivery
+    {Voucher::Number, Reg18FromRows138},       // 16 voucher rows to register 18
+    {IVVc::Number, nullptr},                   // 17 print an invoice again
+    {IVVc::Number, nullptr},                   // 18 invoice to the customer ledger
+    {VIVc::Number, nullptr},                   // 19 purchase invoice to the vendor ledger
+    {PUVc::Number, nullptr},                   // 20 purchase to stock
+    {ApproveAnyRegister, nullptr},             // 21 no operation
+    {ApproveAnyRegister, nullptr},             // 22 no operation
+    {IPVc::Number, nullptr},                   // 23 receipt to the customer ledger
+    {OPVc::Number, nullptr},                   // 24 payment to the vendor ledger
+    {QuotationVc::Number, nullptr},                             // 25 print a quotation
+    {ORVc::Number, nullptr},                              // 26 print an order's second form
+    {OPVc::Number, nullptr},                   // 27 approve an outgoing payment
+    {SMVc::Number, Reg18FromRows82},           // 28 sm1 rows to register 18
+    {OpenBalVc::Number, Reg18FromRows46},      // 29 fb1 rows to register 18
+    {SMVc::Number, TransferSm1ToLedger},       // 30 sm1 to a voucher
+    {Voucher::Number, ApprovePostTransaction}, // 31 post a voucher to the balances
+    {ApproveAnyRegister, nullptr},             // 32 no operation
+    {PurchOrderVc::Number, nullptr},                             // 33 print a purchase order
+    {PurchOrderVc::Number, nullptr},                             // 34 mark a purchase order approved
+    {PurchOrderVc::Number, nullptr},                             // 35 purchase order to a purchase
+    {PurchOrderVc::Number, nullptr},                             // 36 second approval of a purchase order
+    {ApproveAnyRegister, nullptr},             // 37 no operation
+    {ApproveAnyRegister, nullptr},             // 38 report 90 of the record's code
+    {PersEntryVc::Number, Reg18FromRows118},   // 39 sp1 rows to register 18
+    {ExpenseVc::Number, nullptr},                            // 40 expense to register 111
+    {PersPayVc::Number, nullptr},              // 41 pp1 to register 111
+    {PersPayVc::Number, MarkState102},         // 42 mark a pp1 approved
+    {PersPayVc::Number, nullptr},              // 43 post a pp1
+    {ExpenseVc::Number, nullptr},                            // 44 post an expense
+    {ApproveAnyRegister, nullptr},             // 45 report 110 of the record's serial
+    {TimeSheetVc::Number, nullptr},                             // 46 print a time sheet
+    {ORVc::Number, nullptr},                              // 47 purchase orders from an order
+    {PUVc::Number, nullptr},                   // 48 print a purchase
+}};
+
+namespace {
+
+// True when kind is a kind and reg is a register the kind may act on.
+bool KindFitsRegister(ApproveKind kind, int reg) {
+    if (kind < ApproveKindFirst || kind > ApproveKindLast) return false;
+    if (reg < 0 || reg >= RegisterCount) return false;
+    int16_t want = ApproveKinds[kind].reg;
+    return want == ApproveAnyRegister || want == reg;
+}
+
+// True when the printing kinds, which a list run applies to every record
+// whatever its lock.
+bool IsPrintingKind(ApproveKind kind) { return kind == 11 || kind == 12 || kind == 13 || kind == 14 || kind == 46; }
+
+// True when the u16 flag at offset is set.
+bool FlagSet(const uint8_t *record, uint32_t offset) { return GetU16(record, offset) != 0; }
+
+}  // namespace
+
+// Tells whether kind may run on record of reg: the kinds 16..41 that mark
+// their work in the record refuse a record whose mark is set (or, for the
+// ledger kinds of documents, that is not posted yet). Other kinds pass.
 bool ApproveAllowed(ApproveKind kind, int reg, const uint8_t *record) {
-    return false;
+    if (!record || !KindFitsRegister(kind, reg)) return false;
+    switch (kind) {
+    case 16: return !FlagSet(record, Voucher::Reg18Done);
+    case 18: return FlagSet(record, IVVc::Posted) && !FlagSet(record, IVVc::Transferred);
+    case 19: return FlagSet(record, VIVc::Approved) && !FlagSet(record, VIVc::Transferred);
+    case 23: return FlagSet(record, IPVc::Posted) && !FlagSet(record, IPVc::Transferred);
+    case 24: return !FlagSet(record, OPVc::Transferred);
+    case 28: return !FlagSet(record, SMVc::Reg18Done);
+    case 39: return !FlagSet(record, PersEntryVc::Reg18Done);
+    case 29: return !FlagSet(record, OpenBalVc::Reg18Done);
+    case 31: return !FlagSet(record, Voucher::Posted);
+    case 41: return !FlagSet(record, PersPayVc::Transferred);
+    default: return true;
+    }
 }
 
-// Applies a kind to a stored record.
+// Applies kind to the stored record recid of reg inside a hold of its own
+// (nested in the caller's when there is one): reads the record, asks the
+// gate, runs the operation and writes a changed record back in place. A
+// kind outside 1..48, a register that is not the kind's, a record that
+// cannot be read or a gate that refuses leaves everything alone and is no
+// failure. false only when something had to be stored and was not; the
+// hold then fails, so nothing of the operation is stored.
 bool ApproveRecord(ApproveKind kind, int reg, uint32_t recid) {
-    return false;
+    if (!KindFitsRegister(kind, reg)) return true;
+    RuleRecord r(reg);
+    if (!r.record || !RecReadById(reg, recid, r.record)) return true;
+    if (!ApproveAllowed(kind, reg, r.record)) return true;
+    auto run = ApproveKinds[kind].run;
+    if (!run) return true;
+
+    DbHoldBegin();
+    ApproveResult result = run(reg, r.record, recid);
+    uint32_t id = recid;
+    if (result == ApproveResult::Changed && !RecStore(reg, r.record, 1, &id)) result = ApproveResult::Failed;
+    if (result == ApproveResult::Failed) DbHoldFail();
+    bool stored = DbHoldEnd();
+    return result != ApproveResult::Failed && stored;
 }
 
-// Applies a kind to a list of stored records here.
+// Applies kind to each record of ids here. The printing kinds take every
+// record; the others stop at the first record another session holds
+// locked (RecordLocked shows why), leaving the rest untouched. A kind that
+// does not fit the register runs on none. false when a store failed; the
+// run stops there.
 bool ApproveRecordListLocal(int reg, ApproveKind kind, const uint32_t *ids, uint32_t count) {
-    return false;
+    if (!KindFitsRegister(kind, reg)) return true;
+    if (count > 0 && !ids) return true;
+    bool everyRecord = IsPrintingKind(kind);
+    for (uint32_t i = 0; i < count; i++) {
+        if (!everyRecord && RecordLocked(reg, ids[i])) break;
+        if (!ApproveRecord(kind, reg, ids[i])) return false;
+        PumpServerNoop();
+    }
+    return true;
 }
 
-// Applies a kind to a list of stored records.
+// Applies kind to each record of ids: on the server in client mode, here
+// otherwise. false when a store failed or the server did not answer.
 bool ApproveRecordList(int reg, ApproveKind kind, const uint32_t *ids, uint32_t count) {
-    return false;
+    if (RunModeIsClient()) return ApproveRecordListRemote(reg, kind, ids, count);
+    return ApproveRecordListLocal(reg, kind, ids, count);
 }

@@ -31,3 +31,18 @@ bool ApproveRecord(ApproveKind kind, int reg, uint32_t recid);
 bool ApproveRecordListLocal(int reg, ApproveKind kind, const uint32_t *ids, uint32_t count);
 // The same, here or on the server as the run mode says.
 bool ApproveRecordList(int reg, ApproveKind kind, const uint32_t *ids, uint32_t count);
+
+// ---- The ledger kinds (approve_ledger.cpp), as the table runs them ----
+// Each takes the record read by its id and says whether it changed it.
+
+ApproveResult Reg18FromRows138(int reg, uint8_t *voucher, uint32_t recid);   // kind 16, register 11
+ApproveResult Reg18FromRows82(int reg, uint8_t *sm1, uint32_t recid);        // kind 28, register 9
+ApproveResult Reg18FromRows46(int reg, uint8_t *fb1, uint32_t recid);        // kind 29, register 51
+ApproveResult Reg18FromRows118(int reg, uint8_t *sp1, uint32_t recid);       // kind 39, register 126
+// Kind 30: makes a voucher of an sm1 record and, once it is stored,
+// deletes the sm1 record; Unchanged either way (the record is gone or kept).
+ApproveResult TransferSm1ToLedger(int reg, uint8_t *sm1, uint32_t recid);
+// Kind 31: posts the voucher's rows to the balances and sets its posted flag.
+ApproveResult ApprovePostTransaction(int reg, uint8_t *voucher, uint32_t recid);
+// Kind 42: sets the approved flag of a pp1 record (register 110).
+ApproveResult MarkState102(int reg, uint8_t *pp1, uint32_t recid);

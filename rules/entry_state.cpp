@@ -18,6 +18,7 @@
 #include "recordwin/record_windows.h"
 
 DateRec DefaultTransDate;
+uint8_t EntryUserCode[6];
 
 // Reads the entry defaults of the open company: today's date, and from
 // the last voucher (whose serial block 132 keeps) the default transaction
@@ -27,16 +28,21 @@ DateRec DefaultTransDate;
 int InitEntryState()
 {
     DefaultTransDate = DateRec{};
+    EntryUserCode[0] = 0;
     TodayToGlobals();
     if (!RunModeIsClient()) {
         if (!SeriesStateBlock) return 0;
         SettingsBlockLoad(SeriesDefaultsBlk::Number);
         uint32_t last = GetU32(SeriesStateBlock, SeriesDefaultsBlk::LastVoucherNr);
         if (last > 0) {
+            // The voucher numbers of the fiscal years overlap: the last one
+            // stored with this number is the one of the highest year code.
             std::array<uint8_t, TRVc::Size> voucher{};
             PutU32(voucher.data(), TRVc::SerNr, last);
+            PutU16(voucher.data(), TRVc::YearCode, 0x7FFF);   // the highest a signed key word holds
             uint32_t recid = 0, position = 0;
-            if (RecFind(TRVc::Number, voucher.data(), 1, 1, &recid, &position)) {
+            if (RecFindKeep(TRVc::Number, voucher.data(), 2, 0, &recid, &position) &&
+                GetU32(voucher.data(), TRVc::SerNr) == last) {
                 DefaultTransDate = GetDate(voucher.data(), TRVc::TransDate);
                 PutDate(SeriesStateBlock, SeriesDefaultsBlk::LastVoucherDate,
                         GetDate(voucher.data(), TRVc::RegDate));

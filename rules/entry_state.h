@@ -3,9 +3,12 @@
 // opens and saved when it closes.
 #pragma once
 
+#include <cstdint>
+
 #include "core/date.h"
 
 extern DateRec DefaultTransDate;  // date new vouchers take
+extern uint8_t EntryUserCode[6];  // the current user's code, set first by every new-record default
 
 // Reads the entry defaults of the open company; 1 when done, 0 on failure.
 int InitEntryState();

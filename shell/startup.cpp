@@ -19,6 +19,7 @@
 #include "platform/dialog.h"
 #include "platform/instance.h"
 #include "platform/queue.h"
+#include "rules/hooks.h"
 #include "shell/company.h"
 #include "shell/net_services.h"
 #include "shell/record_commands.h"
@@ -134,6 +135,7 @@ bool InitInstance(const StartOptions &o, std::string *why)
     TcpListenPort = 1235;
     TcpPort = 1234;
     if (!LoadDefinitions(why)) return false;
+    RulesInstall();
     LightGreyLook = 1;
     CompactVariant = !WinDefExists(9);
     if (!RegisterWindowClasses()) {

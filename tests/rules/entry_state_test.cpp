@@ -16,15 +16,19 @@ TEST_F(EntryState, LastVoucherGivesTheDatesAndAMissingOneNothing)
     PString path;
     PathOf("entry.VDB", path);
     ASSERT_TRUE(OpenCompany(path, 0));
+    // Number 7 in two fiscal years: the later year's voucher is the last.
     std::vector<uint8_t> voucher(TRVc::Size);
-    PutU32(voucher.data(), TRVc::SerNr, 7);
-    PutDate(voucher.data(), TRVc::RegDate, DateRec{3, 4, 2025});
-    PutDate(voucher.data(), TRVc::TransDate, DateRec{1, 4, 2025});
     uint32_t id = 0;
     DbHoldBegin();
-    ASSERT_TRUE(RecInsertLocal(TRVc::Number, voucher.data(), &id));
+    for (uint16_t year : {3, 2}) {
+        PutU32(voucher.data(), TRVc::SerNr, 7);
+        PutU16(voucher.data(), TRVc::YearCode, year);
+        PutDate(voucher.data(), TRVc::RegDate, DateRec{3, 4, (uint16_t)(2022 + year)});
+        PutDate(voucher.data(), TRVc::TransDate, DateRec{1, 4, (uint16_t)(2022 + year)});
+        ASSERT_TRUE(RecInsertLocal(TRVc::Number, voucher.data(), &id));
+        RecClear(TRVc::Number, voucher.data());
+    }
     ASSERT_TRUE(DbHoldEnd());
-    RecClear(TRVc::Number, voucher.data());
     PutU32(SeriesStateBlock, SeriesDefaultsBlk::LastVoucherNr, 7);
     DbClose();   // saves block 132
     std::memset(SeriesStateBlock, 0, SeriesDefaultsBlk::Size);
@@ -39,6 +43,28 @@ TEST_F(EntryState, LastVoucherGivesTheDatesAndAMissingOneNothing)
     PutU32(SeriesStateBlock, SeriesDefaultsBlk::LastVoucherNr, 8);   // no such voucher
     EXPECT_EQ(InitEntryState(), 1);
     EXPECT_EQ(DefaultTransDate.year, 0);
+}
+
+// A client keeps no entry state: opening reads no voucher and closing
+// stores no block 132; the server has both.
+TEST_F(EntryState, ClientModeReadsAndSavesNothing)
+{
+    PString path;
+    PathOf("client.VDB", path);
+    ASSERT_TRUE(OpenCompany(path, 0));
+    PutU32(SeriesStateBlock, SeriesDefaultsBlk::LastVoucherNr, 5);
+    SaveSeriesState();
+    const uint16_t mode = RunMode;
+    RunMode = RunModeClient;
+    DefaultTransDate = DateRec{9, 9, 2020};
+    PutU32(SeriesStateBlock, SeriesDefaultsBlk::LastVoucherNr, 6);
+    SaveSeriesState();
+    EXPECT_EQ(InitEntryState(), 1);
+    RunMode = mode;
+    EXPECT_EQ(DefaultTransDate.year, 0);
+    std::vector<uint8_t> stored(SeriesDefaultsBlk::Size);
+    ASSERT_TRUE(SettingsBlockReadLocal(SeriesDefaultsBlk::Number, stored.data(), SeriesDefaultsBlk::Size));
+    EXPECT_EQ(GetU32(stored.data(), SeriesDefaultsBlk::LastVoucherNr), 5u);
 }
 
 }  // namespace

@@ -1,0 +1,18 @@
+// register_hooks_entries.h - what the files of the rules' register entries
+// share: the functions that fill the ledger's and the masters' entries,
+// and the step every new-record default takes first.
+#pragma once
+
+#include <array>
+
+#include "core/interface_defs.h"
+#include "database/access/register_hooks.h"
+#include "rules/checks.h"
+
+// Fills the entries of registers 9, 11, 51 and 126 (register_hooks_ledger.cpp).
+void InstallLedgerEntries(std::array<RegisterHooks, RegisterCount> &table);
+// Fills the entries of the master registers (register_hooks_masters.cpp).
+void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table);
+// Takes the current session user's code into EntryUserCode (empty when no
+// session is current); every new record's defaults start with it.
+void SetEntryUserCode();

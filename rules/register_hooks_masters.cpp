@@ -1,0 +1,291 @@
+// register_hooks_masters.cpp - the register entries of the master records
+// the ledger reads: customers (2), items (3), objects (15), accounts (16),
+// voucher templates (19), budgets (20, 21), object types (24), statement
+// rows (26, 39-43), vendors (27), persons (44), payment terms (57), assets
+// (60) and project budgets (68, 72).
+//
+// Their hooks give new records the values the interface file's words
+// mean, keep the last customer and vendor codes in block 132 for the next
+// proposal, and make an item's stock record when the item is made.
+#include <cstdio>
+#include <cstring>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "operations/operations.h"
+#include "rules/checks.h"
+#include "rules/register_hooks_entries.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+// Rows a new budget starts with.
+constexpr int32_t BudgetNewRows = 18;
+// The row kind a new statement row takes (a line of text).
+constexpr uint16_t StatementRowText = 3;
+
+void PutBlank(uint8_t *record, uint32_t offset) {
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    PutDec(record, offset, blank);
+}
+
+// The number after text read as a 32-bit number, as text into out; false
+// when text is no number or the next one would not fit 32 bits.
+bool NextNumberText(const uint8_t *text, uint8_t *out) {
+    int n = PStringLength(text);
+    if (n == 0 || n > 10) return false;
+    uint64_t value = 0;
+    for (int i = 1; i <= n; i++) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        value = value * 10 + (uint64_t)(text[i] - '0');
+    }
+    if (value >= 0xFFFFFFFFull) return false;
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%llu", (unsigned long long)(value + 1));
+    PStringFromC(out, digits);
+    return true;
+}
+
+// The series-state block (132), loaded; null before the settings are bound.
+uint8_t *SeriesState() { return SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock); }
+
+// ---- Customers (2) ----
+
+void CustomerCode(uint8_t *customer) {
+    uint8_t code[256];
+    if (NextCustomerCode(code)) PutPString(customer, CUVc::Code, 20, code);
+}
+
+void CustomerDefaults(int, uint8_t *customer) {
+    SetEntryUserCode();
+    CustomerCode(customer);
+    PutU16(customer, CUVc::InterestFlag, 1);
+    PutU16(customer, CUVc::OnAccount, 1);
+    PutBlank(customer, CUVc::CreditLimit);
+}
+
+void CustomerDefaultsOther(int, uint8_t *customer) { CustomerCode(customer); }
+
+// The customer's code becomes the last customer code of block 132.
+int CustomerAfterInsert(int, uint8_t *customer, uint32_t, int) {
+    uint8_t *series = SeriesState();
+    if (series) {
+        uint8_t code[32];
+        GetPString(customer, CUVc::Code, 20, code);
+        PutPString(series, SeriesDefaultsBlk::LastCustCode, 20, code);
+    }
+    return 1;
+}
+
+// ---- Items (3) ----
+
+void ItemDefaults(int, uint8_t *item) {
+    SetEntryUserCode();
+    for (uint32_t at : {INVc::BasePrice, INVc::MinStock, INVc::CostPrice, INVc::AddCost, INVc::PriceUnit})
+        PutBlank(item, at);
+}
+
+// A new item gets its stock record at its default location, every
+// quantity zero, unless the item has one already. 0 when it could not be
+// stored.
+int ItemAfterInsert(int, uint8_t *item, uint32_t, int) {
+    uint8_t stock[LSVc::Size] = {};
+    uint8_t text[32];
+    GetPString(item, INVc::Code, 20, text);
+    PutPString(stock, LSVc::ItemCode, 20, text);
+    GetPString(item, INVc::DefLocation, 10, text);
+    PutPString(stock, LSVc::Location, 10, text);
+    if (RecExistsLocal(LSVc::Number, stock)) return 1;
+    uint32_t id = 0;
+    return RecStoreByKey(LSVc::Number, stock, 0, &id) ? 1 : 0;
+}
+
+// A changed base or cost price dates the item's prices today.
+int ItemBeforeUpdate(int, uint8_t *item, uint8_t *stored, uint32_t) {
+    PackedDecimal a = GetDec(item, INVc::BasePrice), b = GetDec(stored, INVc::BasePrice);
+    PackedDecimal c = GetDec(item, INVc::CostPrice), d = GetDec(stored, INVc::CostPrice);
+    if (!DecEqual(&a, &b) || !DecEqual(&c, &d)) PutDate(item, INVc::PriceDate, TodayDate);
+    return 1;
+}
+
+// ---- Accounts (16) ----
+
+void AccountDefaults(int, uint8_t *account) {
+    SetEntryUserCode();
+    PutU16(account, ACVc::DebitAllowed, 1);
+    PutU16(account, ACVc::CreditAllowed, 1);
+    PutU16(account, ACVc::Blocked, 0);
+}
+
+// ---- Budgets (20, 21) ----
+
+// A new budget has 18 empty rows: no date, no text, a blank amount.
+template <uint32_t RowSize, uint32_t AmountAt>
+void BudgetDefaults(int reg, uint8_t *budget) {
+    SetEntryUserCode();
+    uint8_t row[RowSize] = {};
+    PutBlank(row, AmountAt);
+    RecFreeMatrix(reg, budget);
+    for (int32_t i = 0; i < BudgetNewRows; i++)
+        if (!MatrixRowPut(reg, 0, budget, i, row)) break;   // no memory: fewer rows, still a budget
+}
+
+// ---- Statement rows (26, 39-43) ----
+
+template <uint32_t KindAt>
+void StatementRowDefaults(int, uint8_t *row) {
+    SetEntryUserCode();
+    PutU16(row, KindAt, StatementRowText);
+}
+
+// ---- Vendors (27) ----
+
+// The vendor code after the last one of block 132, when that is a number.
+void VendorDefaults(int, uint8_t *vendor) {
+    SetEntryUserCode();
+    uint8_t *series = SeriesState();
+    if (!series) return;
+    uint8_t last[32], next[32];
+    GetPString(series, SeriesDefaultsBlk::LastVendorCode, 20, last);
+    if (NextNumberText(last, next)) PutPString(vendor, VEVc::Code, 20, next);
+}
+
+// The vendor's code becomes the last vendor code of block 132.
+int VendorAfterInsert(int, uint8_t *vendor, uint32_t, int) {
+    uint8_t *series = SeriesState();
+    if (series) {
+        uint8_t code[32];
+        GetPString(vendor, VEVc::Code, 20, code);
+        PutPString(series, SeriesDefaultsBlk::LastVendorCode, 20, code);
+    }
+    return 1;
+}
+
+// ---- Persons (44) ----
+
+// A new person has none of the eight series starts.
+void PersonDefaults(int, uint8_t *person) {
+    SetEntryUserCode();
+    for (uint32_t at : {PEVc::Series1, PEVc::Series2, PEVc::Series3, PEVc::Series4, PEVc::Series5, PEVc::Series6,
+                        PEVc::Series7, PEVc::Series8})
+        PutU32(person, at, SerialNone);
+}
+
+// ---- Payment terms (57), assets (60), project budgets (68, 72) ----
+
+void TermsDefaults(int, uint8_t *terms) {
+    SetEntryUserCode();
+    PutU16(terms, PayTermsVc::Kind, 1);
+}
+
+void AssetDefaults(int, uint8_t *asset) {
+    SetEntryUserCode();
+    PutBlank(asset, AssetVc::DispValue);
+}
+
+// The budget's detail level from the project settings (block 201).
+template <uint32_t DetailAt, uint32_t SettingAt>
+void ProjectBudgetDefaults(int, uint8_t *budget) {
+    SetEntryUserCode();
+    uint8_t project[ProjectBlk::Size] = {};
+    PutU16(budget, DetailAt, SettingsBlockRead(ProjectBlk::Number, project, sizeof project) ? GetU16(project, SettingAt) : 0);
+}
+
+// Only the user code: the registers whose new records keep their zeros.
+void PlainDefaults(int, uint8_t *) { SetEntryUserCode(); }
+
+}  // namespace
+
+// Fills the entries of the master registers.
+void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table) {
+    RegisterHooks h;
+
+    h = {};
+    h.validateRecord = ValidateRecordOf;
+    h.canDelete = CanDeleteRecordOf;
+    h.newRecordDefaults = CustomerDefaults;
+    h.newRecordDefaultsOther = CustomerDefaultsOther;
+    h.afterInsert = CustomerAfterInsert;
+    table[CUVc::Number] = h;
+
+    h = {};
+    h.validateRecord = ValidateRecordOf;
+    h.canDelete = CanDeleteRecordOf;
+    h.newRecordDefaults = ItemDefaults;
+    h.afterInsert = ItemAfterInsert;
+    h.beforeUpdate = ItemBeforeUpdate;
+    table[INVc::Number] = h;
+
+    h = {};
+    h.validateRecord = ValidateRecordOf;
+    h.canDelete = CanDeleteRecordOf;
+    h.newRecordDefaults = PlainDefaults;
+    table[OBVc::Number] = h;
+
+    h = {};
+    h.validateRecord = ValidateRecordOf;
+    h.canDelete = CanDeleteRecordOf;
+    h.newRecordDefaults = AccountDefaults;
+    table[ACVc::Number] = h;
+
+    h = {};
+    h.validateRecord = ValidateRecordOf;
+    h.newRecordDefaults = PlainDefaults;
+    table[AUVc::Number] = h;
+
+    h = {};
+    h.newRecordDefaults = BudgetDefaults<BUVc::Rows::Size, BUVc::Rows::Amount>;
+    table[BUVc::Number] = h;
+    h.newRecordDefaults = BudgetDefaults<BPVc::Rows::Size, BPVc::Rows::Amount>;
+    table[BPVc::Number] = h;
+
+    h = {};
+    h.validateRecord = ValidateRecordOf;
+    h.canDelete = CanDeleteRecordOf;
+    h.newRecordDefaults = PlainDefaults;
+    table[OTVc::Number] = h;
+
+    h = {};
+    h.newRecordDefaults = StatementRowDefaults<SR22Vc::RowKind>;
+    table[SR22Vc::Number] = h;
+    h.newRecordDefaults = StatementRowDefaults<SR47Vc::RowKind>;
+    table[SR47Vc::Number] = h;
+    h.newRecordDefaults = StatementRowDefaults<SR48Vc::RowKind>;
+    table[SR48Vc::Number] = h;
+    h.newRecordDefaults = StatementRowDefaults<SR49Vc::RowKind>;
+    table[SR49Vc::Number] = h;
+    h.newRecordDefaults = StatementRowDefaults<SR50Vc::RowKind>;
+    table[SR50Vc::Number] = h;
+    h.newRecordDefaults = StatementRowDefaults<SR51Vc::RowKind>;
+    table[SR51Vc::Number] = h;
+
+    h = {};
+    h.validateRecord = ValidateRecordOf;
+    h.newRecordDefaults = VendorDefaults;
+    h.afterInsert = VendorAfterInsert;
+    table[VEVc::Number] = h;
+
+    h = {};
+    h.newRecordDefaults = PersonDefaults;
+    table[PEVc::Number] = h;
+
+    h = {};
+    h.newRecordDefaults = TermsDefaults;
+    table[PayTermsVc::Number] = h;
+
+    h = {};
+    h.newRecordDefaults = AssetDefaults;
+    table[AssetVc::Number] = h;
+
+    h = {};
+    h.canDelete = CanDeleteRecordOf;
+    h.newRecordDefaults = ProjectBudgetDefaults<TimeBudgetVc::Detail, ProjectBlk::TimeDetail>;
+    table[TimeBudgetVc::Number] = h;
+    h.newRecordDefaults = ProjectBudgetDefaults<CostBudgetVc::Detail, ProjectBlk::CostDetail>;
+    table[CostBudgetVc::Number] = h;
+}

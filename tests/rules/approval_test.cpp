@@ -1,0 +1,199 @@
+// approval_test.cpp - approve kinds applied to stored records: the copies of
+// account rows to register 18 with their dated second pass, the refusal of
+// a kind on another register, list runs that stop at a locked record, and
+// an sm1 record that stays when no voucher number is free.
+#include <set>
+#include <tuple>
+
+#include "database/access/record_locks.h"
+#include "rules/approval.h"
+#include "rules/hooks.h"
+#include "tests/rules/rules_fixture.h"
+
+namespace {
+
+// A register-18 record: account, date as yyyymmdd, source serial, record
+// id, register and year code.
+using Posting = std::tuple<std::string, int, uint32_t, uint32_t, uint16_t, uint16_t>;
+
+int Ymd(const DateRec &d) { return d.year * 10000 + d.month * 100 + d.day; }
+
+class Approval : public RulesFixture {
+protected:
+    // Every register-18 record.
+    static std::set<Posting> Postings() {
+        std::set<Posting> all;
+        uint8_t r[ATVc::Size];
+        uint32_t id = 0;
+        for (int32_t i = 1; RecReadAt(ATVc::Number, i, r, &id); i++)
+            all.insert({Text(r, ATVc::Account), Ymd(GetDate(r, ATVc::Date)), GetU32(r, ATVc::SourceSerNr),
+                        GetU32(r, ATVc::SourceRecId), GetU16(r, ATVc::SourceReg), GetU16(r, ATVc::YearCode)});
+        return all;
+    }
+
+    // Appends a voucher row of kind 1 (account) or 2 (dated).
+    static void VoucherRow(uint8_t *v, uint16_t kind, const char *account, DateRec date = {}) {
+        uint8_t row[TransRow::Size] = {};
+        PutU16(row, TransRow::Kind, kind);
+        if (kind == RowAccount) {
+            PutText(row, TransRow::Account, 10, account);
+            PutDec(row, TransRow::Amount, Dec(10));
+        } else {
+            PutDate(row, TransRow::Date, date);
+        }
+        ASSERT_TRUE(MatrixRowPut(Voucher::Number, 0, v, MatrixRowCount(Voucher::Number, 0, v), row));
+    }
+};
+
+// Kind 16 copies each account row on the transaction date, then once more
+// for every dated row (walking up) on that row's date, but only the
+// account rows above it; a dated row repeating the current date adds
+// nothing. The voucher is marked and a second run finds the gate shut.
+TEST_F(Approval, VoucherRowsToPostingsWithDatedRows) {
+    const DateRec trans{10, 3, 2024}, later{20, 4, 2024};
+    const int t = Ymd(trans), l = Ymd(later);
+    uint32_t id = StoreRecord(Voucher::Number, [&](uint8_t *v) {
+        PutU32(v, Voucher::SerNr, 7);
+        PutU16(v, Voucher::YearCode, 5);
+        PutDate(v, Voucher::TransDate, trans);
+        VoucherRow(v, RowAccount, "1910");
+        VoucherRow(v, RowDated, "", trans);   // the current date already: no copy
+        VoucherRow(v, RowAccount, "3010");
+        VoucherRow(v, RowDated, "", later);
+        VoucherRow(v, RowAccount, "2610");
+    });
+    ASSERT_NE(id, 0u);
+    EXPECT_TRUE(ApproveRecord(16, Voucher::Number, id));
+    std::set<Posting> want = {
+        {"1910", t, 7, id, 11, 5}, {"3010", t, 7, id, 11, 5}, {"2610", t, 7, id, 11, 5},
+        {"1910", l, 7, id, 11, 5}, {"3010", l, 7, id, 11, 5},
+    };
+    EXPECT_EQ(Postings(), want);
+
+    RuleRecord v(Voucher::Number);
+    ASSERT_TRUE(RecReadById(Voucher::Number, id, v.record));
+    EXPECT_EQ(GetU16(v.record, Voucher::Reg18Done), 1);
+    EXPECT_FALSE(ApproveAllowed(16, Voucher::Number, v.record));
+    EXPECT_TRUE(ApproveRecord(16, Voucher::Number, id));
+    EXPECT_EQ(RegRecordCount(ATVc::Number), 5u);
+}
+
+// Kinds 28, 29 and 39 copy the rows of sm1, fb1 and sp1 records with their
+// own dates, serials and registers (year code 0), and mark the record.
+TEST_F(Approval, SubLedgerRowsToPostings) {
+    const DateRec d9{1, 2, 2023}, d51{2, 2, 2023}, d126{3, 2, 2023};
+    uint32_t sm1 = StoreRecord(SMVc::Number, [&](uint8_t *r) {
+        PutU32(r, SMVc::SerNr, 11);
+        PutDate(r, SMVc::Date, d9);
+        uint8_t row[AccountRow::Size] = {};
+        PutText(row, AccountRow::Account, 10, "1510");
+        MatrixRowPut(SMVc::Number, 0, r, 0, row);
+        PutText(row, AccountRow::Account, 10, "3010");
+        MatrixRowPut(SMVc::Number, 0, r, 1, row);
+    });
+    uint32_t fb1 = StoreRecord(OpenBalVc::Number, [&](uint8_t *r) {
+        PutU32(r, OpenBalVc::SerNr, 12);
+        PutDate(r, OpenBalVc::TransDate, d51);
+        uint8_t row[Fb1Row::Size] = {};
+        PutText(row, Fb1Row::Account, 10, "2010");
+        MatrixRowPut(OpenBalVc::Number, 0, r, 0, row);
+    });
+    uint32_t sp1 = StoreRecord(PersEntryVc::Number, [&](uint8_t *r) {
+        PutU32(r, PersEntryVc::SerNr, 13);
+        PutDate(r, PersEntryVc::TransDate, d126);
+        uint8_t row[Sp1Row::Size] = {};
+        PutText(row, Sp1Row::Account, 10, "7010");
+        MatrixRowPut(PersEntryVc::Number, 0, r, 0, row);
+    });
+    EXPECT_TRUE(ApproveRecord(28, SMVc::Number, sm1));
+    EXPECT_TRUE(ApproveRecord(29, OpenBalVc::Number, fb1));
+    EXPECT_TRUE(ApproveRecord(39, PersEntryVc::Number, sp1));
+    std::set<Posting> want = {{"1510", Ymd(d9), 11, sm1, 9, 0},
+                              {"3010", Ymd(d9), 11, sm1, 9, 0},
+                              {"2010", Ymd(d51), 12, fb1, 51, 0},
+                              {"7010", Ymd(d126), 13, sp1, 126, 0}};
+    EXPECT_EQ(Postings(), want);
+    for (auto [reg, id, flag] : {std::tuple{9, sm1, SMVc::Reg18Done}, std::tuple{51, fb1, OpenBalVc::Reg18Done},
+                                 std::tuple{126, sp1, PersEntryVc::Reg18Done}}) {
+        RuleRecord r(reg);
+        ASSERT_TRUE(RecReadById(reg, id, r.record));
+        EXPECT_EQ(GetU16(r.record, flag), 1) << reg;
+    }
+}
+
+// A kind run on a register other than its own, a kind outside 1..48 and a
+// register outside the table change nothing, alone or in a list; a server
+// takes these from clients as they come.
+TEST_F(Approval, KindOnWrongRegisterRefused) {
+    uint32_t sm1 = StoreRecord(SMVc::Number, [&](uint8_t *r) {
+        PutU32(r, SMVc::SerNr, 1);
+        uint8_t row[AccountRow::Size] = {};
+        PutText(row, AccountRow::Account, 10, "1510");
+        MatrixRowPut(SMVc::Number, 0, r, 0, row);
+    });
+    uint32_t ids[] = {sm1};
+    EXPECT_TRUE(ApproveRecord(31, SMVc::Number, sm1));   // a voucher's kind on an sm1
+    EXPECT_TRUE(ApproveRecord(16, SMVc::Number, sm1));
+    EXPECT_TRUE(ApproveRecord(0, SMVc::Number, sm1));
+    EXPECT_TRUE(ApproveRecord(49, SMVc::Number, sm1));
+    EXPECT_TRUE(ApproveRecord(28, 133, sm1));
+    EXPECT_TRUE(ApproveRecord(28, -1, sm1));
+    EXPECT_TRUE(ApproveRecordListLocal(SMVc::Number, 16, ids, 1));
+    EXPECT_TRUE(ApproveRecordListLocal(SMVc::Number, 28, nullptr, 1));
+    EXPECT_EQ(RegRecordCount(ATVc::Number), 0u);
+    RuleRecord r(SMVc::Number);
+    ASSERT_TRUE(RecReadById(SMVc::Number, sm1, r.record));
+    EXPECT_EQ(GetU16(r.record, SMVc::Reg18Done), 0);
+    // The kind's own register still works on the same record.
+    EXPECT_TRUE(ApproveRecordListLocal(SMVc::Number, 28, ids, 1));
+    EXPECT_EQ(RegRecordCount(ATVc::Number), 1u);
+}
+
+// A list run stops at the first record another session holds: the records
+// before it are approved, it and those after it are left as they were.
+// Approving an approved record changes nothing.
+TEST_F(Approval, ListRunStopsAtFirstLockedRecord) {
+    uint32_t ids[3];
+    for (uint32_t i = 0; i < 3; i++)
+        ids[i] = StoreRecord(PersPayVc::Number, [&](uint8_t *r) { PutU32(r, PersPayVc::SerNr, 100 + i); });
+    ASSERT_TRUE(RecordLockAdd(2, PersPayVc::Number, ids[1]));
+    EXPECT_TRUE(ApproveRecordList(PersPayVc::Number, 42, ids, 3));
+    std::vector<uint16_t> approved;
+    for (uint32_t id : ids) {
+        RuleRecord r(PersPayVc::Number);
+        ASSERT_TRUE(RecReadById(PersPayVc::Number, id, r.record));
+        approved.push_back(GetU16(r.record, PersPayVc::Approved));
+    }
+    EXPECT_EQ(approved, (std::vector<uint16_t>{1, 0, 0}));
+    EXPECT_FALSE(shown.empty());   // the lock was shown
+    RuleRecord r(PersPayVc::Number);
+    ASSERT_TRUE(RecReadById(PersPayVc::Number, ids[0], r.record));
+    EXPECT_EQ(MarkState102(PersPayVc::Number, r.record, ids[0]), ApproveResult::Unchanged);
+}
+
+// With the voucher series used up, kind 30 leaves the sm1 record and its
+// register-18 state alone and stores no voucher.
+TEST_F(Approval, Sm1StaysWhenNoVoucherNumberIsFree) {
+    AddFiscalYear(2, "2023", {1, 1, 2023}, {31, 12, 2023});
+    AddSeriesRow(VoucherSeriesBlk::Number, 1, 1);
+    StoreRecord(Voucher::Number, [&](uint8_t *v) {
+        PutU32(v, Voucher::SerNr, 1);
+        PutU16(v, Voucher::YearCode, 2);
+        PutDate(v, Voucher::TransDate, DateRec{5, 5, 2023});
+    });
+    uint32_t sm1 = StoreRecord(SMVc::Number, [&](uint8_t *r) {
+        PutU32(r, SMVc::SerNr, 4);
+        PutDate(r, SMVc::Date, DateRec{6, 5, 2023});
+        uint8_t row[AccountRow::Size] = {};
+        PutText(row, AccountRow::Account, 10, "1510");
+        PutDec(row, AccountRow::Amount, Dec(5));
+        MatrixRowPut(SMVc::Number, 0, r, 0, row);
+    });
+    EXPECT_TRUE(ApproveRecord(30, SMVc::Number, sm1));
+    RuleRecord r(SMVc::Number);
+    EXPECT_TRUE(RecReadById(SMVc::Number, sm1, r.record));
+    EXPECT_EQ(MatrixRowCount(SMVc::Number, 0, r.record), 1);
+    EXPECT_EQ(RegRecordCount(Voucher::Number), 1u);
+}
+
+}  // namespace

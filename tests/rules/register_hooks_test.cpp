@@ -1,0 +1,134 @@
+// register_hooks_test.cpp - the rules' register entries: which registers
+// they reach, the defaults of new records, the block-132 state the hooks
+// keep, and a hook whose posting is not stored failing its caller's hold.
+#include <set>
+
+#include "operations/operations.h"
+#include "rules/entry_state.h"
+#include "rules/hooks.h"
+#include "rules/ledger.h"
+#include "tests/rules/rules_fixture.h"
+
+namespace {
+
+class RegisterEntries : public RulesFixture {
+protected:
+    bool InstallRules() override {
+        RulesInstall();
+        return true;
+    }
+};
+
+// Exactly the registers the rules are built for have an entry; the other
+// registers' entries are left as they were, and a second install changes
+// nothing.
+TEST_F(RegisterEntries, InstalledRegisters) {
+    const std::set<int> installed = {2, 3, 9, 11, 15, 16, 19, 20, 21, 24, 26, 27, 39, 40,
+                                     41, 42, 43, 44, 51, 57, 60, 68, 72, 126};
+    RegisterHookTable[5].canDelete = [](int, uint8_t *, int) { return 0; };
+    RulesInstall();
+    for (int reg = -1; reg <= RegisterCount; reg++)
+        EXPECT_EQ(RegisterHasRules(reg), installed.count(reg) == 1 || reg == 5) << reg;
+    EXPECT_NE(RegisterHookTable[5].canDelete, nullptr);
+}
+
+// New master records take the values their words mean: accounts open for
+// debit and credit, statement rows a text line, persons no series,
+// budgets 18 empty rows with blank amounts, terms kind 1; a new vendor's
+// code follows the last one when it is a number and stays empty when not.
+TEST_F(RegisterEntries, MasterDefaults) {
+    RuleRecord account(ACVc::Number), row(SR47Vc::Number), person(PEVc::Number), budget(BUVc::Number),
+        terms(PayTermsVc::Number);
+    RecNewDefaults(ACVc::Number, account.record);
+    RecNewDefaults(SR47Vc::Number, row.record);
+    RecNewDefaults(PEVc::Number, person.record);
+    RecNewDefaults(BUVc::Number, budget.record);
+    RecNewDefaults(PayTermsVc::Number, terms.record);
+    EXPECT_EQ(GetU16(account.record, ACVc::DebitAllowed) + GetU16(account.record, ACVc::CreditAllowed), 2);
+    EXPECT_EQ(GetU16(row.record, SR47Vc::RowKind), 3);
+    EXPECT_EQ(GetU32(person.record, PEVc::Series1), SerialNone);
+    EXPECT_EQ(GetU32(person.record, PEVc::Series8), SerialNone);
+    EXPECT_EQ(GetU16(terms.record, PayTermsVc::Kind), 1);
+    ASSERT_EQ(MatrixRowCount(BUVc::Number, 0, budget.record), 18);
+    uint8_t r[BUVc::Rows::Size];
+    ASSERT_TRUE(MatrixRowRead(BUVc::Number, budget.record, 17, r));
+    PackedDecimal amount = GetDec(r, BUVc::Rows::Amount);
+    EXPECT_TRUE(DecIsBlank(&amount));
+
+    uint8_t *series = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock);
+    ASSERT_NE(series, nullptr);
+    for (auto [last, next] : {std::pair{"1099", "1100"}, std::pair{"4294967295", ""}, std::pair{"V12", ""}}) {
+        PutText(series, SeriesDefaultsBlk::LastVendorCode, 20, last);
+        RuleRecord vendor(VEVc::Number);
+        RecNewDefaults(VEVc::Number, vendor.record);
+        EXPECT_EQ(Text(vendor.record, VEVc::Code), next) << last;
+    }
+}
+
+// Inserted customers and vendors become the last codes of block 132, and a
+// new item gets its stock record at its default location once.
+TEST_F(RegisterEntries, InsertsKeepLastCodesAndMakeStock) {
+    RuleRecord customer(CUVc::Number), vendor(VEVc::Number), item(INVc::Number);
+    PutText(customer.record, CUVc::Code, 20, "C77");
+    PutText(vendor.record, VEVc::Code, 20, "2001");
+    PutText(item.record, INVc::Code, 20, "BOLT");
+    PutText(item.record, INVc::DefLocation, 10, "MAIN");
+    uint32_t id = 0;
+    ASSERT_TRUE(RecInsertUnchecked(CUVc::Number, customer.record, &id));
+    ASSERT_TRUE(RecInsertUnchecked(VEVc::Number, vendor.record, &id));
+    ASSERT_TRUE(RecInsertUnchecked(INVc::Number, item.record, &id));
+    EXPECT_EQ(Text(SeriesStateBlock, SeriesDefaultsBlk::LastCustCode), "C77");
+    EXPECT_EQ(Text(SeriesStateBlock, SeriesDefaultsBlk::LastVendorCode), "2001");
+    uint8_t stock[LSVc::Size] = {};
+    ASSERT_TRUE(RecReadAt(LSVc::Number, 1, stock, &id));
+    EXPECT_EQ(Text(stock, LSVc::ItemCode), "BOLT");
+    EXPECT_EQ(Text(stock, LSVc::Location), "MAIN");
+    EXPECT_EQ(RegRecordCount(LSVc::Number), 1u);
+}
+
+// A new voucher outside run mode 0 keeps "not numbered" until its insert
+// numbers it, and a default transaction date in no fiscal year gives way
+// to today.
+TEST_F(RegisterEntries, VoucherDefaultsOutsideRunModeZero) {
+    AddFiscalYear(2, "2023", {1, 1, 2023}, {31, 12, 2023});
+    AddSeriesRow(VoucherSeriesBlk::Number, 1, 999);
+    RunMode = 1;
+    for (auto [def, want] : {std::pair{DateRec{9, 9, 1990}, TodayDate}}) {
+        DefaultTransDate = def;
+        RuleRecord v(Voucher::Number);
+        RecNewDefaults(Voucher::Number, v.record);
+        EXPECT_EQ(GetU32(v.record, Voucher::SerNr), SerialNone);
+        DateRec got = GetDate(v.record, Voucher::TransDate);
+        EXPECT_EQ(DateCompare(&got, &want), 0) << def.year;
+        got = GetDate(v.record, Voucher::RegDate);
+        EXPECT_EQ(DateCompare(&got, &TodayDate), 0);
+    }
+}
+
+// A hook that must store the pending voucher and cannot (its date lies in
+// no fiscal year) fails the write, and with it the caller's hold: the
+// object written before it in the same hold is not stored either.
+TEST_F(RegisterEntries, UnstoredPendingVoucherFailsTheCallersHold) {
+    RegisterHookTable[DKVc::Number].beforeInsert = [](int, uint8_t *) { return StorePendingVoucher() ? 1 : 0; };
+    PutU32(PendingVoucher, Voucher::SerNr, 1);
+    PutDate(PendingVoucher, Voucher::TransDate, DateRec{1, 1, 1990});
+    uint8_t row[TransRow::Size] = {};
+    PutU16(row, TransRow::Kind, RowAccount);
+    PutText(row, TransRow::Account, 10, "1910");
+    PutDec(row, TransRow::Amount, Dec(1));
+    ASSERT_TRUE(MatrixRowPut(Voucher::Number, 0, PendingVoucher, 0, row));
+
+    RuleRecord object(OBVc::Number), key(DKVc::Number);
+    PutText(object.record, OBVc::Code, 5, "P1");
+    PutText(key.record, DKVc::Code, 5, "K1");
+    uint32_t id = 0;
+    DbHoldBegin();
+    EXPECT_TRUE(RecInsertUnchecked(OBVc::Number, object.record, &id));
+    EXPECT_FALSE(RecInsertUnchecked(DKVc::Number, key.record, &id));
+    EXPECT_FALSE(DbHoldEnd());
+    EXPECT_EQ(RegRecordCount(OBVc::Number), 0u);
+    EXPECT_EQ(RegRecordCount(DKVc::Number), 0u);
+    EXPECT_EQ(RegRecordCount(Voucher::Number), 0u);
+}
+
+}  // namespace
