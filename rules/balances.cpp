@@ -156,8 +156,8 @@ bool PostTransaction(const uint8_t *voucher) {
             p.amount = GetDec(row, TransRow::Amount);
             if (!PostToBalances(&date, p.account, p.objects, &p.amount, KindLedger, p.vatCode)) return false;
         } else if (kind == RowLink) {
-            if (!AddLinkRow(serial, yearCode, &date, GetU32(row, TransRow::LinkSerNr), GetU16(row, TransRow::LinkYearCode)))
-                return false;
+            uint32_t linked = GetU32(row, TransRow::LinkSerNr);
+            if (!AddLinkRow(serial, yearCode, &date, linked, GetU16(row, TransRow::LinkYearCode))) return false;
         }
     }
     return true;

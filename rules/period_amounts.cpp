@@ -140,7 +140,8 @@ bool AddToPeriodAmount(MemBlock *block, int kinds, int kind, uint16_t month, con
         else DecSetZero(&carry);
         for (int64_t s = from < 0 ? kind : from + kinds; s <= i; s += kinds) DecCopy(SlotAt(data, s), &carry);
     }
-    for (int64_t s = i; s < n && !DecIsBlank(SlotAt(data, s)); s += kinds) DecAdd(SlotAt(data, s), amount, SlotAt(data, s));
+    for (int64_t s = i; s < n && !DecIsBlank(SlotAt(data, s)); s += kinds)
+        DecAdd(SlotAt(data, s), amount, SlotAt(data, s));
     MemUnlock(*block);
     return true;
 }

@@ -8,6 +8,8 @@
 // voucher in no fiscal year, on a date the balances cannot hold, or with a
 // key that exists is not stored, and the caller refuses its save or fails
 // its hold instead of marking a document posted without its voucher.
+#include <cassert>
+
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -120,6 +122,7 @@ void ClearUnknownVatCodes(uint8_t *voucher) {
         if (code[0] == 0 || IsVatCode(code)) continue;
         PutPString(row, TransRow::VatCode, 2, EmptyPString);
         bool written = MatrixRowPut(Voucher::Number, 0, voucher, i, row);   // an existing row: never grows
+        assert(written);
         (void)written;
     }
 }

@@ -87,37 +87,37 @@ struct BalanceModel {
         if (!extra.empty()) Book({account, extra + "::"}, month, kind, amount);
     }
 
-    // The account rows of a voucher (sign -1 takes them out again).
-    void PostVoucher(const uint8_t *v, int sign) {
-        DateRec date = GetDate(v, TRVc::TransDate);
-        uint8_t row[TRVc::Rows::Size];
-        for (int32_t i = 0; MatrixRowRead(TRVc::Number, v, i, row); i++) {
-            if (GetU16(row, TRVc::Rows::Kind) != 1 || GetU16(row, TRVc::Rows::Flag) != 0) continue;
-            Post(date, Str(row, TRVc::Rows::Account, 10), Str(row, TRVc::Rows::Objects, 30),
-                 sign * Thousandths(GetDec(row, TRVc::Rows::Amount)), 0, Str(row, TRVc::Rows::VatCode, 2));
+    // Books the rows of a record of reg (sign -1 takes them out again):
+    // account, objects and amount at the rows' offsets, the VAT code as the
+    // extra code when vatAt is not 0; recordObjectsAt > 0 posts every row
+    // on the record's own list, without subsets.
+    void PostRows(int reg, const uint8_t *r, uint32_t dateAt, int kind, int sign, uint32_t accountAt,
+                  uint32_t objectsAt, uint32_t amountAt, uint32_t vatAt, uint32_t recordObjectsAt = 0) {
+        DateRec date = GetDate(r, dateAt);
+        uint8_t row[256];
+        for (int32_t i = 0; MatrixRowRead(reg, r, i, row); i++) {
+            if (reg == TRVc::Number && (GetU16(row, TRVc::Rows::Kind) != 1 || GetU16(row, TRVc::Rows::Flag) != 0))
+                continue;
+            std::string objects = recordObjectsAt ? Str(r, recordObjectsAt, 30) : Str(row, objectsAt, 30);
+            Post(date, Str(row, accountAt, 10), objects, sign * Thousandths(GetDec(row, amountAt)), kind,
+                 vatAt ? Str(row, vatAt, 2) : "", recordObjectsAt == 0);
         }
     }
+    void PostVoucher(const uint8_t *r, int sign) {
+        PostRows(TRVc::Number, r, TRVc::TransDate, 0, sign, TRVc::Rows::Account, TRVc::Rows::Objects,
+                 TRVc::Rows::Amount, TRVc::Rows::VatCode);
+    }
     void PostSm1(const uint8_t *r, int sign) {
-        DateRec date = GetDate(r, SMVc::Date);
-        uint8_t row[SMVc::Rows::Size];
-        for (int32_t i = 0; MatrixRowRead(SMVc::Number, r, i, row); i++)
-            Post(date, Str(row, SMVc::Rows::Account, 10), Str(row, SMVc::Rows::Objects, 30),
-                 sign * Thousandths(GetDec(row, SMVc::Rows::Amount)), 1, Str(row, SMVc::Rows::VatCode, 2));
+        PostRows(SMVc::Number, r, SMVc::Date, 1, sign, SMVc::Rows::Account, SMVc::Rows::Objects, SMVc::Rows::Amount,
+                 SMVc::Rows::VatCode);
     }
     void PostSp1(const uint8_t *r, int sign) {
-        DateRec date = GetDate(r, PersEntryVc::TransDate);
-        uint8_t row[PersEntryVc::Rows::Size];
-        for (int32_t i = 0; MatrixRowRead(PersEntryVc::Number, r, i, row); i++)
-            Post(date, Str(row, PersEntryVc::Rows::Account, 10), Str(row, PersEntryVc::Rows::Objects, 30),
-                 sign * Thousandths(GetDec(row, PersEntryVc::Rows::Amount)), 0, "");
+        PostRows(PersEntryVc::Number, r, PersEntryVc::TransDate, 0, sign, PersEntryVc::Rows::Account,
+                 PersEntryVc::Rows::Objects, PersEntryVc::Rows::Amount, 0);
     }
     void PostFb1(const uint8_t *r, int sign) {
-        DateRec date = GetDate(r, OpenBalVc::TransDate);
-        int kind = GetU16(r, OpenBalVc::PostKind) ? 1 : 0;
-        uint8_t row[OpenBalVc::Rows::Size];
-        for (int32_t i = 0; MatrixRowRead(OpenBalVc::Number, r, i, row); i++)
-            Post(date, Str(row, OpenBalVc::Rows::Account, 10), Str(r, OpenBalVc::Objects, 30),
-                 sign * Thousandths(GetDec(row, OpenBalVc::Rows::Amount)), kind, "", false);
+        PostRows(OpenBalVc::Number, r, OpenBalVc::TransDate, GetU16(r, OpenBalVc::PostKind) ? 1 : 0, sign,
+                 OpenBalVc::Rows::Account, 0, OpenBalVc::Rows::Amount, 0, OpenBalVc::Objects);
     }
 
     // The stored balance of kind at the end of month, read from the raw block.
@@ -152,7 +152,8 @@ struct BalanceModel {
             seen.insert(key);
             auto it = moves.find(key);
             if (it == moves.end()) {
-                result = ::testing::AssertionFailure() << "stored but never posted: " << key.first << " [" << key.second << "]";
+                result = ::testing::AssertionFailure()
+                         << "stored but never posted: " << key.first << " [" << key.second << "]";
                 break;
             }
             std::vector<uint8_t> block;
@@ -172,7 +173,8 @@ struct BalanceModel {
                     __int128 stored = StoredAt(block, kind, m);
                     if (stored != running) {
                         result = ::testing::AssertionFailure()
-                                 << key.first << " [" << key.second << "] kind " << kind << " month " << m << ": stored "
+                                 << key.first << " [" << key.second << "] kind " << kind << " month " << m
+                                 << ": stored "
                                  << (long long)stored << " model " << (long long)running << " (thousandths)";
                         break;
                     }
