@@ -1,58 +1,253 @@
-// balances.cpp - posting amounts to the balance records (register 17) and to
-// register 18.
+// balances.cpp - posting amounts to the balance records (register 17) and
+// the links between vouchers.
+//
+// A balance record is keyed by account and object list (empty: the
+// account as a whole) and holds the period block of its running balances,
+// two kinds per month (ledger and sub-ledger). Posting one row books its
+// amount on every subset of the row's objects, so any combination of
+// objects has its balance stored, and on the record "code::" of the row's
+// VAT code. Undoing a posting is posting the same rows negated.
+//
+// Posting gives false only when a store failed; the caller then fails its
+// hold, so nothing of a half-made posting is kept. A date the balances
+// cannot hold posts nothing and raises BalanceDateOutsideFlag.
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "rules/accounts.h"
 #include "rules/ledger.h"
 
-// Reads or prepares the balance record of an account and object list.
-bool GetOrCreateBalance(const uint8_t *account, const uint8_t *objects, uint8_t *record, uint32_t *recid) {
-    if (recid) *recid = 0;
-    return false;
+namespace {
+
+// What one row posts: account, object list, VAT code (texts cut to their
+// fields) and amount.
+struct PostingRow {
+    PString account, objects, vatCode;
+    PackedDecimal amount;
+};
+
+// The month of a booking on account at date into *month; *post false when
+// nothing is to be posted: an empty date or account, or a date the
+// balances cannot hold (which raises BalanceDateOutsideFlag).
+void BookingMonth(const DateRec *date, const uint8_t *account, uint16_t *month, bool *post) {
+    *post = false;
+    if (DateIsEmpty(date) || account[0] == 0) return;
+    if (!MonthIndexChecked(date, month)) {
+        BalanceDateOutsideFlag = true;
+        return;
+    }
+    *post = true;
 }
 
-// Adds an amount into a balance record and stores it.
+// out = amount, or its negation when negate is set.
+void Negated(const PackedDecimal *amount, bool negate, PackedDecimal *out) {
+    if (negate) DecNegateInto(amount, out);
+    else DecCopy(out, amount);
+}
+
+}  // namespace
+
+// Reads the balance record of (account, objects) into record (a register-17
+// buffer) with its id, or prepares a new one (id 0) with an empty period
+// block and the account's name. false only when the register could not be
+// asked.
+bool GetOrCreateBalance(const uint8_t *account, const uint8_t *objects, uint8_t *record, uint32_t *recid) {
+    *recid = 0;
+    RecClear(BalanceRecord::Number, record);
+    PutPString(record, BalanceRecord::Account, 10, account);
+    PutPString(record, BalanceRecord::Objects, ObjectListMax, objects);
+    uint32_t position = 0;
+    if (RecFind(BalanceRecord::Number, record, 2, 1, recid, &position)) return true;
+    if (RemoteConnectionLost) return false;
+    PutPString(record, BalanceRecord::Account, 10, account);
+    PutPString(record, BalanceRecord::Objects, ObjectListMax, objects);
+    PString name;
+    if (!AccountNameOf(account, name, 60)) name[0] = 0;   // no name for an account that is gone
+    PutPString(record, BalanceRecord::Name, 60, name);
+    return true;
+}
+
+// Adds amount at (month, kind) of the balance record of (account,
+// objects), creating it, and stores it; false when it could not be read,
+// grown or stored.
 bool UpdateBalanceRecord(const uint8_t *account, const uint8_t *objects, uint16_t month, const PackedDecimal *amount,
                          int kind) {
-    return false;
+    RuleRecord balance(BalanceRecord::Number);
+    if (!balance.record) return false;
+    uint32_t recid = 0;
+    if (!GetOrCreateBalance(account, objects, balance.record, &recid)) return false;
+    MemBlock periods = GetU32(balance.record, BalanceRecord::Periods);
+    bool grown = AddToPeriodAmount(&periods, BalanceKinds, kind, month, amount);
+    PutU32(balance.record, BalanceRecord::Periods, periods);   // freed with the record either way
+    if (!grown) return false;
+    return RecStore(BalanceRecord::Number, balance.record, recid ? 1 : 0, &recid);
 }
 
-// The object list of a code's extra balance record.
+// objects = code followed by "::", the key of code's extra balance record.
 void ExtraObjectKey(const uint8_t *code, uint8_t *objects) {
-    if (objects) objects[0] = 0;
+    objects[0] = 0;
+    for (int i = 1; i <= code[0] && objects[0] < ObjectListMax - 2; i++) objects[++objects[0]] = code[i];
+    PStringAppendC(objects, "::");
 }
 
-// Posts an amount to the balances of an account's object subsets.
+// Posts amount at date on account for every subset of its objects (the
+// empty one included; a repeated code counts once), then on the extra
+// record of extraCode when it is not empty.
 bool PostToBalances(const DateRec *date, const uint8_t *account, const uint8_t *objects, const PackedDecimal *amount,
                     int kind, const uint8_t *extraCode) {
-    return false;
+    uint16_t month = 0;
+    bool post = false;
+    BookingMonth(date, account, &month, &post);
+    if (!post) return true;
+    PString joined;
+    JoinObjectList(objects ? objects : EmptyPString, joined);
+    ObjectSlots slots;
+    ParseObjectList(joined, &slots);
+    int filled = 0;
+    while (filled < ObjectSlotCount && slots[filled][0] > 0) filled++;
+    for (uint32_t subset = 0; subset < (1u << filled); subset++) {
+        bool flags[ObjectSlotCount];
+        for (int i = 0; i < ObjectSlotCount; i++) flags[i] = (subset >> i) & 1u;
+        PString text;
+        ObjectSubsetToText(&slots, text, flags);
+        if (!UpdateBalanceRecord(account, text, month, amount, kind)) return false;
+    }
+    if (extraCode && extraCode[0] > 0) {
+        PString key;
+        ExtraObjectKey(extraCode, key);
+        if (!UpdateBalanceRecord(account, key, month, amount, kind)) return false;
+    }
+    return true;
 }
 
-// Posts an amount at a date.
+// Posts amount at date on the one record of account and objects (sorted,
+// each code once), no subsets.
 bool PostAmountAtDate(const DateRec *date, const uint8_t *account, const uint8_t *objects, const PackedDecimal *amount,
                       int kind) {
-    return false;
+    uint16_t month = 0;
+    bool post = false;
+    BookingMonth(date, account, &month, &post);
+    if (!post) return true;
+    PString joined;
+    JoinObjectList(objects ? objects : EmptyPString, joined);
+    return UpdateBalanceRecord(account, joined, month, amount, kind);
 }
 
-// Posts the rows of a voucher.
+// Posts the account rows of a voucher (kind 0, their VAT codes as extra
+// codes) at its transaction date, and gives every voucher that one of its
+// link rows names a link back to this one.
 bool PostTransaction(const uint8_t *voucher) {
-    return false;
+    DateRec date = GetDate(voucher, Voucher::TransDate);
+    uint32_t serial = GetU32(voucher, Voucher::SerNr);
+    uint16_t yearCode = GetU16(voucher, Voucher::YearCode);
+    int32_t count = MatrixRowCount(Voucher::Number, 0, voucher);
+    uint8_t row[TransRow::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(Voucher::Number, voucher, i, row)) return false;
+        uint16_t kind = GetU16(row, TransRow::Kind);
+        if (GetU16(row, TransRow::Flag) != 0) continue;
+        if (kind == RowAccount) {
+            PostingRow p;
+            GetPString(row, TransRow::Account, 10, p.account);
+            GetPString(row, TransRow::Objects, ObjectListMax, p.objects);
+            GetPString(row, TransRow::VatCode, 2, p.vatCode);
+            p.amount = GetDec(row, TransRow::Amount);
+            if (!PostToBalances(&date, p.account, p.objects, &p.amount, KindLedger, p.vatCode)) return false;
+        } else if (kind == RowLink) {
+            uint32_t linked = GetU32(row, TransRow::LinkSerNr);
+            if (!AddLinkRow(serial, yearCode, &date, linked, GetU16(row, TransRow::LinkYearCode))) return false;
+        }
+    }
+    return true;
 }
 
-// Posts the rows of an sm1 record.
+// Posts the rows of an sm1 record (register 9) at its date, kind 1, with
+// their VAT codes as extra codes; negated when asked.
 bool PostAccountRows(const uint8_t *sm1, bool negate) {
-    return false;
+    DateRec date = GetDate(sm1, SMVc::Date);
+    int32_t count = MatrixRowCount(SMVc::Number, 0, sm1);
+    uint8_t row[AccountRow::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(SMVc::Number, sm1, i, row)) return false;
+        PostingRow p;
+        GetPString(row, AccountRow::Account, 10, p.account);
+        GetPString(row, AccountRow::Objects, ObjectListMax, p.objects);
+        GetPString(row, AccountRow::VatCode, 2, p.vatCode);
+        PackedDecimal amount = GetDec(row, AccountRow::Amount);
+        Negated(&amount, negate, &p.amount);
+        if (!PostToBalances(&date, p.account, p.objects, &p.amount, KindSubLedger, p.vatCode)) return false;
+    }
+    return true;
 }
 
-// Posts the rows of an sp1 record.
+// Posts the rows of an sp1 record (register 126) at its transaction date,
+// kind 0, no extra code; negated when asked.
 bool PostAccountRows118(const uint8_t *sp1, bool negate) {
-    return false;
+    DateRec date = GetDate(sp1, PersEntryVc::TransDate);
+    int32_t count = MatrixRowCount(PersEntryVc::Number, 0, sp1);
+    uint8_t row[Sp1Row::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(PersEntryVc::Number, sp1, i, row)) return false;
+        PostingRow p;
+        GetPString(row, Sp1Row::Account, 10, p.account);
+        GetPString(row, Sp1Row::Objects, ObjectListMax, p.objects);
+        PackedDecimal amount = GetDec(row, Sp1Row::Amount);
+        Negated(&amount, negate, &p.amount);
+        if (!PostToBalances(&date, p.account, p.objects, &p.amount, KindLedger, nullptr)) return false;
+    }
+    return true;
 }
 
-// Posts the rows of an fb1 record.
+// Posts the rows of an fb1 record (register 51) on the record's own object
+// list only, kind 1 when its posting-kind word is set, else 0; negated
+// when asked.
 bool PostSingleObjectRows(const uint8_t *fb1, bool negate) {
-    return false;
+    DateRec date = GetDate(fb1, OpenBalVc::TransDate);
+    PString objects;
+    GetPString(fb1, OpenBalVc::Objects, ObjectListMax, objects);
+    int kind = GetU16(fb1, OpenBalVc::PostKind) != 0 ? KindSubLedger : KindLedger;
+    int32_t count = MatrixRowCount(OpenBalVc::Number, 0, fb1);
+    uint8_t row[Fb1Row::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(OpenBalVc::Number, fb1, i, row)) return false;
+        PString account;
+        GetPString(row, Fb1Row::Account, 10, account);
+        PackedDecimal amount = GetDec(row, Fb1Row::Amount), signedAmount;
+        Negated(&amount, negate, &signedAmount);
+        if (!PostAmountAtDate(&date, account, objects, &signedAmount, kind)) return false;
+    }
+    return true;
 }
 
-// Writes the register-18 link between two vouchers.
+// Gives the voucher (linkedSerial, linkedYearCode) a link row back to the
+// voucher (serial, yearCode) dated transDate, unless it has one already or
+// has no rows; the linked voucher is rewritten without its hooks, so its
+// postings stay. A linked voucher that does not exist is left alone.
+// false only when the rewrite failed.
 bool AddLinkRow(uint32_t serial, uint16_t yearCode, const DateRec *transDate, uint32_t linkedSerial,
                 uint16_t linkedYearCode) {
-    return false;
+    RuleRecord linked(Voucher::Number);
+    if (!linked.record) return false;
+    PutU32(linked.record, Voucher::SerNr, linkedSerial);
+    PutU16(linked.record, Voucher::YearCode, linkedYearCode);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(Voucher::Number, linked.record, 2, 1, &recid, &position)) return !RemoteConnectionLost;
+    int32_t count = MatrixRowCount(Voucher::Number, 0, linked.record);
+    if (count == 0) return true;
+    uint8_t row[TransRow::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(Voucher::Number, linked.record, i, row)) return false;
+        if (GetU16(row, TransRow::Kind) == RowLink && GetU32(row, TransRow::LinkSerNr) == serial &&
+            GetU16(row, TransRow::LinkYearCode) == yearCode)
+            return true;
+    }
+    ClearBytes(row, (int)sizeof row);
+    PutU16(row, TransRow::Kind, RowLink);
+    PutU32(row, TransRow::LinkSerNr, serial);
+    PutDate(row, TransRow::LinkDate, *transDate);
+    PutU16(row, TransRow::LinkYearCode, yearCode);
+    if (!MatrixRowPut(Voucher::Number, 0, linked.record, count, row)) return false;
+    return RecStore(Voucher::Number, linked.record, 1, &recid);
 }

@@ -9,12 +9,12 @@
 
 // ---- Object lists (object_lists.cpp) ----
 // An object list is a PString of codes separated by "," or "."; parsed,
-// each code goes to the slot of its object type.
+// its first five codes (five characters each) fill the slots sorted.
 
 // From the 1-based *position takes the next code of list into code (at most
 // five characters kept) and leaves *position on the code after it.
 void NextObjectCode(const uint8_t *list, int *position, uint8_t *code);
-// Parses list into slots, one per object type.
+// Parses list into slots: its first five codes, sorted ascending.
 void ParseObjectList(const uint8_t *list, ObjectSlots *slots);
 // The slots' codes joined by "," in slot order.
 void ObjectSlotsToText(const ObjectSlots *s, uint8_t *text);
@@ -88,7 +88,8 @@ bool PostAccountRows(const uint8_t *sm1, bool negate);
 bool PostAccountRows118(const uint8_t *sp1, bool negate);
 // Posts the rows of an fb1 (register 51) record on its single object list.
 bool PostSingleObjectRows(const uint8_t *fb1, bool negate);
-// Writes the register-18 link between a voucher and the voucher it refers to.
+// Gives the voucher (linkedSerial, linkedYearCode) a link row back to the
+// voucher (serial, yearCode) unless it has one; false when its rewrite failed.
 bool AddLinkRow(uint32_t serial, uint16_t yearCode, const DateRec *transDate, uint32_t linkedSerial,
                 uint16_t linkedYearCode);
 
@@ -126,7 +127,8 @@ void BalanceVoucher(uint8_t *voucher);
 // 0 when StoreVoucher would store the voucher, else the text of the
 // refusal (NoFiscalYear, RecordKeyExists, BalanceDateOutOfRange).
 int VoucherWouldStore(uint8_t *voucher);
-// Numbers, stores and posts a voucher; true only when it was stored.
+// Balances a voucher its caller numbered and stores it through its insert
+// hooks, which post it; true only when it was stored.
 bool StoreVoucher(uint8_t *voucher);
 // Stores the pending voucher when it has rows; true when there was none or
 // it was stored. Its rows are freed either way.

@@ -1,32 +1,212 @@
 // voucher_rows.cpp - building, summing, negating and balancing the rows of
-// vouchers.
+// vouchers (register 11) and of sm1 records (register 9).
+//
+// Only account rows (kind 1) with flag 0 take part in totals, sums,
+// negation and posting; rows of the other kinds (dated, link, reference)
+// and flagged rows ride along unchanged. Builders take the record, so its
+// rows slot follows the rows block when it grows. A voucher holds at most
+// VoucherRowsMax rows (row counts are 16-bit in the file's users); a row
+// beyond that is not added.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
 #include "rules/ledger.h"
 
-// Appends an account row to a voucher.
-void AddVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
-                   const uint8_t *text, const PackedDecimal *amount, int flag, bool debit, PackedDecimal *total) {}
+namespace {
 
-// Adds an account row to a voucher, into an equal row when asked.
-void FindVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
-                    const uint8_t *text, const PackedDecimal *amount, bool search, bool debit, PackedDecimal *total) {}
+constexpr int32_t VoucherRowsMax = 32767;
 
-// Adds a row to an sm1 record.
-void AddAccountRow(uint8_t *sm1, const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
-                   const uint8_t *text, const PackedDecimal *amount, bool merge, bool debit, PackedDecimal *total) {}
-
-// The totals of a voucher from its rows.
-void VoucherRowsBalance(uint8_t *voucher) {}
-
-// The sum of a voucher's rows.
-void VoucherRowsSum(const uint8_t *voucher, PackedDecimal *sum) {
-    if (sum) DecSetBlank(sum);
+// True when the voucher row takes part in totals and postings.
+bool IsCountedRow(const uint8_t *row) {
+    return GetU16(row, TransRow::Kind) == RowAccount && GetU16(row, TransRow::Flag) == 0;
 }
 
-// Negates a voucher's rows from a row on.
-void VoucherRowsNegate(uint8_t *voucher, int32_t firstRow) {}
+// *signedAmount = amount for a debit, its negation otherwise.
+void SignedAmount(const PackedDecimal *amount, bool debit, PackedDecimal *signedAmount) {
+    if (debit) DecCopy(signedAmount, amount);
+    else DecNegateInto(amount, signedAmount);
+}
 
-// Deletes a voucher's rows of amount zero.
-void RemoveZeroVoucherRows(uint8_t *voucher) {}
+void AddToTotal(PackedDecimal *total, const PackedDecimal *amount) {
+    if (total) DecAdd(total, amount, total);
+}
 
-// Appends a voucher's rows reversed to another.
-void CopyVoucherRowsReversed(uint8_t *target, const uint8_t *source, int unused) {}
+// Appends a fresh account row to the voucher; false when it holds the
+// most rows it can or the rows could not grow.
+bool AppendVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *joined, const uint8_t *vatCode,
+                      const uint8_t *text, const PackedDecimal *signedAmount) {
+    int32_t count = MatrixRowCount(Voucher::Number, 0, voucher);
+    if (count >= VoucherRowsMax) return false;
+    uint8_t row[TransRow::Size] = {};
+    PutU16(row, TransRow::Kind, RowAccount);
+    PutPString(row, TransRow::Account, 10, account);
+    PutPString(row, TransRow::Objects, ObjectListMax, joined);
+    PutPString(row, TransRow::Text, 60, text ? text : EmptyPString);
+    PutPString(row, TransRow::VatCode, 2, vatCode ? vatCode : EmptyPString);
+    PutDec(row, TransRow::Amount, *signedAmount);
+    return MatrixRowPut(Voucher::Number, 0, voucher, count, row);
+}
+
+}  // namespace
+
+// Appends an account row of amount (debit) or its negation (credit), with
+// the objects sorted and each once, and adds the same signed amount to
+// *total. A zero amount or an empty account adds nothing.
+void AddVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
+                   const uint8_t *text, const PackedDecimal *amount, int, bool debit, PackedDecimal *total) {
+    if (!amount || DecIsZero(amount) || !account || account[0] == 0) return;
+    PString joined;
+    JoinObjectList(objects ? objects : EmptyPString, joined);
+    PackedDecimal signedAmount;
+    SignedAmount(amount, debit, &signedAmount);
+    if (AppendVoucherRow(voucher, account, joined, vatCode, text, &signedAmount)) AddToTotal(total, &signedAmount);
+}
+
+// As AddVoucherRow, but with search set the amount goes into the last
+// account row of the same account and objects when there is one.
+void FindVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
+                    const uint8_t *text, const PackedDecimal *amount, bool search, bool debit, PackedDecimal *total) {
+    if (!amount || DecIsZero(amount) || !account || account[0] == 0) return;
+    PString joined;
+    JoinObjectList(objects ? objects : EmptyPString, joined);
+    PackedDecimal signedAmount;
+    SignedAmount(amount, debit, &signedAmount);
+    if (search) {
+        uint8_t row[TransRow::Size];
+        for (int32_t i = MatrixRowCount(Voucher::Number, 0, voucher) - 1; i >= 0; i--) {
+            if (!MatrixRowRead(Voucher::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
+            PString rowAccount, rowObjects;
+            GetPString(row, TransRow::Account, 10, rowAccount);
+            GetPString(row, TransRow::Objects, ObjectListMax, rowObjects);
+            if (!PStringEqual(rowAccount, account) || !PStringEqual(rowObjects, joined)) continue;
+            PackedDecimal sum = GetDec(row, TransRow::Amount);
+            DecAdd(&sum, &signedAmount, &sum);
+            PutDec(row, TransRow::Amount, sum);
+            if (MatrixRowPut(Voucher::Number, 0, voucher, i, row)) AddToTotal(total, &signedAmount);
+            return;
+        }
+    }
+    if (AppendVoucherRow(voucher, account, joined, vatCode, text, &signedAmount)) AddToTotal(total, &signedAmount);
+}
+
+// The same on the 82-byte rows of an sm1 record: with merge set the first
+// row of the same account, VAT code and objects (any objects when objects
+// is null) takes the amount; else a row is appended (text cut to 20).
+void AddAccountRow(uint8_t *sm1, const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
+                   const uint8_t *text, const PackedDecimal *amount, bool merge, bool debit, PackedDecimal *total) {
+    if (!amount || DecIsZero(amount) || !account || account[0] == 0) return;
+    PString joined;
+    JoinObjectList(objects ? objects : EmptyPString, joined);
+    const uint8_t *vat = vatCode ? vatCode : EmptyPString;
+    PackedDecimal signedAmount;
+    SignedAmount(amount, debit, &signedAmount);
+    int32_t count = MatrixRowCount(SMVc::Number, 0, sm1);
+    uint8_t row[AccountRow::Size];
+    if (merge) {
+        for (int32_t i = 0; i < count; i++) {
+            if (!MatrixRowRead(SMVc::Number, sm1, i, row)) continue;
+            PString rowAccount, rowObjects, rowVat;
+            GetPString(row, AccountRow::Account, 10, rowAccount);
+            GetPString(row, AccountRow::Objects, ObjectListMax, rowObjects);
+            GetPString(row, AccountRow::VatCode, 2, rowVat);
+            if (!PStringEqual(rowAccount, account) || (objects && !PStringEqual(rowObjects, joined)) ||
+                !PStringEqual(rowVat, vat))
+                continue;
+            PackedDecimal sum = GetDec(row, AccountRow::Amount);
+            DecAdd(&sum, &signedAmount, &sum);
+            PutDec(row, AccountRow::Amount, sum);
+            if (MatrixRowPut(SMVc::Number, 0, sm1, i, row)) AddToTotal(total, &signedAmount);
+            return;
+        }
+    }
+    if (count >= VoucherRowsMax) return;
+    ClearBytes(row, (int)sizeof row);
+    PutPString(row, AccountRow::Account, 10, account);
+    PutPString(row, AccountRow::Objects, ObjectListMax, joined);
+    PutPString(row, AccountRow::Text, 20, text ? text : EmptyPString);
+    PutPString(row, AccountRow::VatCode, 2, vat);
+    PutDec(row, AccountRow::Amount, signedAmount);
+    if (MatrixRowPut(SMVc::Number, 0, sm1, count, row)) AddToTotal(total, &signedAmount);
+}
+
+// Writes the debit total (non-negative amounts), credit total (negative
+// ones) and balance (their sum) of the voucher's counted rows; totals with
+// no amount stay blank.
+void VoucherRowsBalance(uint8_t *voucher) {
+    PackedDecimal debit, credit, balance;
+    DecSetBlank(&debit);
+    DecSetBlank(&credit);
+    int32_t count = MatrixRowCount(Voucher::Number, 0, voucher);
+    uint8_t row[TransRow::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(Voucher::Number, voucher, i, row) || !IsCountedRow(row)) continue;
+        PackedDecimal amount = GetDec(row, TransRow::Amount);
+        if (DecIsBlank(&amount)) continue;
+        PackedDecimal *into = DecIsNegative(&amount) ? &credit : &debit;
+        DecAdd(into, &amount, into);
+    }
+    DecAdd(&debit, &credit, &balance);
+    PutDec(voucher, Voucher::DebitTotal, debit);
+    PutDec(voucher, Voucher::CreditTotal, credit);
+    PutDec(voucher, Voucher::Balance, balance);
+}
+
+// *sum = the amounts of the voucher's counted rows, from zero.
+void VoucherRowsSum(const uint8_t *voucher, PackedDecimal *sum) {
+    DecSetZero(sum);
+    int32_t count = MatrixRowCount(Voucher::Number, 0, voucher);
+    uint8_t row[TransRow::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(Voucher::Number, voucher, i, row) || !IsCountedRow(row)) continue;
+        PackedDecimal amount = GetDec(row, TransRow::Amount);
+        DecAdd(sum, &amount, sum);
+    }
+}
+
+// Negates in place the amounts of the counted rows from firstRow on.
+void VoucherRowsNegate(uint8_t *voucher, int32_t firstRow) {
+    int32_t count = MatrixRowCount(Voucher::Number, 0, voucher);
+    uint8_t row[TransRow::Size];
+    for (int32_t i = firstRow < 0 ? 0 : firstRow; i < count; i++) {
+        if (!MatrixRowRead(Voucher::Number, voucher, i, row) || !IsCountedRow(row)) continue;
+        PackedDecimal amount = GetDec(row, TransRow::Amount);
+        DecNegateInto(&amount, &amount);
+        PutDec(row, TransRow::Amount, amount);
+        bool written = MatrixRowPut(Voucher::Number, 0, voucher, i, row);   // an existing row: never grows
+        assert(written);
+        (void)written;
+    }
+}
+
+// Deletes, from the last to the first, every account row whose amount is
+// zero or blank. Rows of the other kinds carry no amount and stay.
+void RemoveZeroVoucherRows(uint8_t *voucher) {
+    uint8_t row[TransRow::Size];
+    for (int32_t i = MatrixRowCount(Voucher::Number, 0, voucher) - 1; i >= 0; i--) {
+        if (!MatrixRowRead(Voucher::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
+        PackedDecimal amount = GetDec(row, TransRow::Amount);
+        if (DecIsZero(&amount)) MatrixRowDelete(Voucher::Number, voucher, i);
+    }
+}
+
+// Appends every counted row of source to target with its sign reversed,
+// then drops target's account rows of amount zero. target may be source.
+void CopyVoucherRowsReversed(uint8_t *target, const uint8_t *source, int) {
+    int32_t count = MatrixRowCount(Voucher::Number, 0, source);
+    uint8_t row[TransRow::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(Voucher::Number, source, i, row) || !IsCountedRow(row)) continue;
+        PString account, objects, text, vatCode;
+        GetPString(row, TransRow::Account, 10, account);
+        GetPString(row, TransRow::Objects, ObjectListMax, objects);
+        GetPString(row, TransRow::Text, 60, text);
+        GetPString(row, TransRow::VatCode, 2, vatCode);
+        PackedDecimal amount = GetDec(row, TransRow::Amount), total;
+        DecSetZero(&total);
+        AddVoucherRow(target, account, objects, vatCode, text, &amount, 0, false, &total);
+    }
+    RemoveZeroVoucherRows(target);
+}

@@ -1,36 +1,164 @@
-// vouchers.cpp - balancing, numbering, storing and posting vouchers, and the
-// import's repairs of them.
+// vouchers.cpp - balancing and storing vouchers, and the import's repairs
+// of them.
+//
+// A voucher is built in a buffer (usually PendingVoucher), numbered by its
+// caller, balanced here with a row on account "9999" when its rows do not
+// sum to zero, and stored once through the insert hooks, which post it to
+// the balances and to register 18. Storing says whether it stored: a
+// voucher in no fiscal year, on a date the balances cannot hold, or with a
+// key that exists is not stored, and the caller refuses its save or fails
+// its hold instead of marking a document posted without its voucher.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "rules/accounts.h"
 #include "rules/ledger.h"
+#include "rules/series_terms.h"
+#include "rules/vat_currency.h"
 
 bool VoucherOutsideYearsFlag = false;
 bool AccountsCreatedFlag = false;
 bool BalanceDateOutsideFlag = false;
 
-// Balances a voucher.
-void BalanceVoucher(uint8_t *voucher) {}
+namespace {
 
-// Tells why a voucher would not be stored.
+// The fiscal-year code the voucher is stored under: its own when it is a
+// fixed code (201 and above), else the code of its transaction date.
+uint16_t StoredYearCode(const uint8_t *voucher) {
+    uint16_t code = GetU16(voucher, Voucher::YearCode);
+    if (code >= YearCodeFixedFirst) return code;
+    DateRec date = GetDate(voucher, Voucher::TransDate);
+    return YearCodeOfDate(&date);
+}
+
+// True when a voucher with the serial and year code is stored.
+bool VoucherKeyExists(const uint8_t *voucher, uint16_t yearCode) {
+    uint8_t key[Voucher::Size] = {};
+    PutU32(key, Voucher::SerNr, GetU32(voucher, Voucher::SerNr));
+    PutU16(key, Voucher::YearCode, yearCode);
+    return RecExists(Voucher::Number, key);
+}
+
+// True when the voucher's transaction date is set and the balances cannot
+// hold it.
+bool DateOutsideBalances(const uint8_t *voucher) {
+    DateRec date = GetDate(voucher, Voucher::TransDate);
+    return !DateIsEmpty(&date) && !DateAllowed(&date);
+}
+
+}  // namespace
+
+// Sets the voucher's year code from its transaction date (unless it is a
+// fixed code), makes its totals, adds a "9999" row of the negated balance
+// when it is not zero, and clears its register-18 and posted flags.
+void BalanceVoucher(uint8_t *voucher) {
+    PutU16(voucher, Voucher::YearCode, StoredYearCode(voucher));
+    VoucherRowsBalance(voucher);
+    PackedDecimal balance = GetDec(voucher, Voucher::Balance);
+    if (!DecIsZero(&balance)) {
+        PString account;
+        PStringFromC(account, "9999");
+        AddVoucherRow(voucher, account, EmptyPString, EmptyPString, EmptyPString, &balance, 0, false, &balance);
+        VoucherRowsBalance(voucher);
+    }
+    PutU16(voucher, Voucher::Reg18Done, 0);
+    PutU16(voucher, Voucher::Posted, 0);
+}
+
+// 0 when StoreVoucher would store the voucher as it stands, else the text
+// of the refusal: BalanceDateOutOfRange, NoFiscalYear or RecordKeyExists.
+// The voucher is not changed.
 int VoucherWouldStore(uint8_t *voucher) {
-    return Texts::RecordNotStored;
+    if (DateOutsideBalances(voucher)) return Texts::BalanceDateOutOfRange;
+    uint16_t yearCode = StoredYearCode(voucher);
+    if (yearCode < YearCodeMin) return Texts::NoFiscalYear;
+    if (VoucherKeyExists(voucher, yearCode)) return Texts::RecordKeyExists;
+    return 0;
 }
 
-// Numbers, stores and posts a voucher.
+// Balances the voucher and inserts it through its hooks (which post it);
+// true only when it was stored. A voucher in no fiscal year raises
+// VoucherOutsideYearsFlag, one on a date the balances cannot hold raises
+// BalanceDateOutsideFlag; neither is stored, nor one whose key exists.
 bool StoreVoucher(uint8_t *voucher) {
-    return false;
+    BalanceVoucher(voucher);
+    if (DateOutsideBalances(voucher)) {
+        BalanceDateOutsideFlag = true;
+        return false;
+    }
+    uint16_t yearCode = GetU16(voucher, Voucher::YearCode);
+    if (yearCode < YearCodeMin) {
+        VoucherOutsideYearsFlag = true;
+        return false;
+    }
+    if (VoucherKeyExists(voucher, yearCode)) return false;
+    uint32_t recid = 0;
+    return RecInsertUnchecked(Voucher::Number, voucher, &recid);
 }
 
-// Stores the pending voucher.
+// Stores PendingVoucher when it has rows and frees its rows either way;
+// true when there was nothing to store or it was stored.
 bool StorePendingVoucher() {
-    return false;
+    if (!PendingVoucher) return true;
+    bool stored = true;
+    if (MatrixRowCount(Voucher::Number, 0, PendingVoucher) > 0) stored = StoreVoucher(PendingVoucher);
+    RecFreeMatrix(Voucher::Number, PendingVoucher);
+    return stored;
 }
 
-// Clears the VAT codes block 208 does not know.
-void ClearUnknownVatCodes(uint8_t *voucher) {}
+// Empties the VAT code of every account row whose code block 208 does not
+// know.
+void ClearUnknownVatCodes(uint8_t *voucher) {
+    int32_t count = MatrixRowCount(Voucher::Number, 0, voucher);
+    uint8_t row[TransRow::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(Voucher::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
+        PString code;
+        GetPString(row, TransRow::VatCode, 2, code);
+        if (code[0] == 0 || IsVatCode(code)) continue;
+        PutPString(row, TransRow::VatCode, 2, EmptyPString);
+        bool written = MatrixRowPut(Voucher::Number, 0, voucher, i, row);   // an existing row: never grows
+        assert(written);
+        (void)written;
+    }
+}
 
-// Creates the accounts a voucher names.
-void CreateMissingAccounts(uint8_t *voucher) {}
+// Stores an account for every account row whose account does not exist:
+// named by the row's text, its kind from its number, debit and credit
+// allowed. Raises AccountsCreatedFlag when it created one.
+void CreateMissingAccounts(uint8_t *voucher) {
+    int32_t count = MatrixRowCount(Voucher::Number, 0, voucher);
+    uint8_t row[TransRow::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(Voucher::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
+        PString account, text;
+        GetPString(row, TransRow::Account, 10, account);
+        if (account[0] == 0 || AccountExists(account)) continue;
+        GetPString(row, TransRow::Text, 60, text);
+        RuleRecord created(ACVc::Number);
+        if (!created.record) return;
+        PutPString(created.record, ACVc::Code, 10, account);
+        PutPString(created.record, ACVc::Name, 60, text);
+        PutU16(created.record, ACVc::AccType, (uint16_t)AccountKindFromNumber(account));
+        PutU16(created.record, ACVc::DebitAllowed, 1);
+        PutU16(created.record, ACVc::CreditAllowed, 1);
+        uint32_t recid = 0;
+        if (RecStoreByKey(ACVc::Number, created.record, 0, &recid)) AccountsCreatedFlag = true;
+    }
+}
 
-// The account kind of an account number.
+// The account kind of an account number: "" 4; "1.." 0; "2.." 1 ("29.."
+// 2); "3.." 3; anything else 4.
 int AccountKindFromNumber(const uint8_t *account) {
-    return -1;
+    if (account[0] == 0) return 4;
+    switch (account[1]) {
+    case '1': return 0;
+    case '2': return account[0] >= 2 && account[2] == '9' ? 2 : 1;
+    case '3': return 3;
+    default: return 4;
+    }
 }

@@ -1,0 +1,187 @@
+// balances_test.cpp - posting to the balance records: the fan-out over
+// object subsets and the VAT record, dates the balances cannot hold, the
+// four record kinds posted and taken out again against the independent
+// model, links between vouchers, and a store that fails.
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "rules/ledger.h"
+#include "tests/rules/balance_model.h"
+#include "tests/rules/rules_fixture.h"
+
+namespace {
+
+class Balances : public RulesFixture {
+protected:
+    // The balance of kind at month of (account, objects); false when no
+    // such record is stored.
+    bool Stored(const char *account, const char *objects, uint16_t month, int kind, double *value) {
+        RuleRecord r(BLVc::Number);
+        PutText(r.record, BLVc::Account, 10, account);
+        PutText(r.record, BLVc::Objects, 30, objects);
+        uint32_t recid = 0, position = 0;
+        if (!RecFind(BLVc::Number, r.record, 2, 1, &recid, &position)) return false;
+        PackedDecimal d;
+        PeriodBalanceAt(RecMatrixHandle(BLVc::Number, r.record), BalanceKinds, kind, month, &d);
+        *value = DecToDouble(&d);
+        return true;
+    }
+    bool Post(DateRec date, const char *account, const char *objects, double amount, const char *vat) {
+        PString a, o, v;
+        PStringFromC(a, account);
+        PStringFromC(o, objects);
+        PStringFromC(v, vat);
+        PackedDecimal d = Dec(amount);
+        return PostToBalances(&date, a, o, &d, KindLedger, v);
+    }
+    // Appends a row to a record of reg (9, 11, 51 or 126): kind 1 with the
+    // flag given for a voucher; objects and VAT code where the row has them.
+    static void AddRow(int reg, uint8_t *r, const char *account, const char *objects, double amount,
+                       const char *vat = "", uint16_t flag = 0) {
+        uint8_t row[TRVc::Rows::Size] = {};
+        uint32_t objectsAt = 0, amountAt = 0, vatAt = 0;
+        if (reg == TRVc::Number) {
+            PutU16(row, TRVc::Rows::Kind, RowAccount);
+            PutU16(row, TRVc::Rows::Flag, flag);
+            objectsAt = TRVc::Rows::Objects, amountAt = TRVc::Rows::Amount, vatAt = TRVc::Rows::VatCode;
+        } else if (reg == SMVc::Number) {
+            objectsAt = SMVc::Rows::Objects, amountAt = SMVc::Rows::Amount, vatAt = SMVc::Rows::VatCode;
+        } else if (reg == PersEntryVc::Number) {
+            objectsAt = PersEntryVc::Rows::Objects, amountAt = PersEntryVc::Rows::Amount;
+        } else {
+            amountAt = OpenBalVc::Rows::Amount;
+        }
+        uint32_t accountAt = reg == TRVc::Number ? TRVc::Rows::Account : 0;
+        PutText(row, accountAt, 10, account);
+        if (objectsAt) PutText(row, objectsAt, 30, objects);
+        if (vatAt) PutText(row, vatAt, 2, vat);
+        PutDec(row, amountAt, Dec(amount));
+        ASSERT_TRUE(MatrixRowPut(reg, 0, r, MatrixRowCount(reg, 0, r), row));
+    }
+};
+
+// A row on 3010 with objects P1 and K2 and VAT code 1 books five records:
+// the account alone, each object, both (sorted), and "1::".
+TEST_F(Balances, RowPostsEverySubsetAndItsVatRecord) {
+    DateRec date{10, 3, 2024};
+    uint16_t month = MonthIndex(&date);
+    ASSERT_TRUE(Post(date, "3010", "P1,K2", 100, "1"));
+    ASSERT_TRUE(Post(date, "3010", "K2", -30, ""));
+    EXPECT_EQ(RegRecordCount(BLVc::Number), 5u);
+    double v = 0;
+    const char *keys[] = {"", "K2", "P1", "K2,P1", "1::"};
+    const double want[] = {70, 70, 100, 100, 100};
+    for (int i = 0; i < 5; i++) {
+        ASSERT_TRUE(Stored("3010", keys[i], month, KindLedger, &v)) << keys[i];
+        EXPECT_EQ(v, want[i]) << keys[i];
+    }
+    EXPECT_FALSE(Stored("3010", "P1,K2", month, KindLedger, &v));   // never the unsorted list
+}
+
+// A booking dated where the balances cannot hold it posts nothing and
+// raises the flag, and is no failure; 2100 is booked in its own month.
+TEST_F(Balances, DateOutsideTheBalancesPostsNothing) {
+    BalanceDateOutsideFlag = false;
+    EXPECT_TRUE(Post(DateRec{31, 12, 1979}, "1910", "", 10, ""));
+    EXPECT_TRUE(Post(DateRec{1, 5, 7441}, "1910", "", 10, ""));
+    EXPECT_EQ(RegRecordCount(BLVc::Number), 0u);
+    EXPECT_TRUE(BalanceDateOutsideFlag);
+    BalanceDateOutsideFlag = false;
+    EXPECT_TRUE(Post(DateRec{0, 0, 0}, "1910", "", 10, ""));   // no date: nothing, no flag
+    EXPECT_FALSE(BalanceDateOutsideFlag);
+    ASSERT_TRUE(Post(DateRec{15, 1, 2100}, "1910", "", 10, ""));
+    ASSERT_TRUE(Post(DateRec{15, 12, 2099}, "1910", "", 5, ""));
+    double v = 0;
+    DateRec dec2099{1, 12, 2099}, jan2100{1, 1, 2100};
+    ASSERT_TRUE(Stored("1910", "", MonthIndex(&dec2099), KindLedger, &v));
+    EXPECT_EQ(v, 5);
+    ASSERT_TRUE(Stored("1910", "", MonthIndex(&jan2100), KindLedger, &v));
+    EXPECT_EQ(v, 15);
+    EXPECT_FALSE(BalanceDateOutsideFlag);
+}
+
+// A voucher, an sm1, an sp1 and an fb1 record posted, then taken out
+// again, agree with the model after every step; taken out, every balance
+// is zero again.
+TEST_F(Balances, FourRecordKindsAgreeWithTheModel) {
+    BalanceModel model;
+    RuleRecord v(TRVc::Number), sm1(SMVc::Number), sp1(PersEntryVc::Number), fb1(OpenBalVc::Number);
+    PutDate(v.record, TRVc::TransDate, DateRec{5, 2, 2031});
+    AddRow(TRVc::Number, v.record, "3010", "P1,K2,A1", 250.5, "1");
+    AddRow(TRVc::Number, v.record, "1910", "", -250.5);
+    AddRow(TRVc::Number, v.record, "9999", "P1", 77, "", 1);   // flagged: never posted
+    PutDate(sm1.record, SMVc::Date, DateRec{28, 2, 2031});
+    AddRow(SMVc::Number, sm1.record, "3010", "K2,K2", -40, "2");   // a repeated code counts once
+    PutDate(sp1.record, PersEntryVc::TransDate, DateRec{1, 1, 2030});
+    AddRow(PersEntryVc::Number, sp1.record, "7010", "P1", 12.345);
+    PutDate(fb1.record, OpenBalVc::TransDate, DateRec{1, 1, 1995});
+    PutText(fb1.record, OpenBalVc::Objects, 30, "P1,K2");
+    PutU16(fb1.record, OpenBalVc::PostKind, 1);
+    AddRow(OpenBalVc::Number, fb1.record, "3010", "", 1000);
+
+    for (int sign : {1, -1}) {
+        if (sign < 0) VoucherRowsNegate(v.record, 0);
+        ASSERT_TRUE(PostTransaction(v.record));
+        model.PostVoucher(v.record, 1);
+        ASSERT_TRUE(model.MatchesStore());
+        ASSERT_TRUE(PostAccountRows(sm1.record, sign < 0));
+        model.PostSm1(sm1.record, sign);
+        ASSERT_TRUE(PostAccountRows118(sp1.record, sign < 0));
+        model.PostSp1(sp1.record, sign);
+        ASSERT_TRUE(PostSingleObjectRows(fb1.record, sign < 0));
+        model.PostFb1(fb1.record, sign);
+        ASSERT_TRUE(model.MatchesStore());
+    }
+    for (auto &[key, moves] : model.moves) {   // all taken out again
+        __int128 sum[2] = {0, 0};
+        for (auto &[at, amount] : moves) sum[at.second] += amount;
+        EXPECT_TRUE(sum[0] == 0 && sum[1] == 0) << key.first << " [" << key.second << "]";
+    }
+}
+
+// A link row gives the voucher it names one link back, once however often
+// the voucher is posted; a voucher that names a missing one is no failure.
+TEST_F(Balances, LinkRowsPointBackOnce) {
+    RuleRecord target(TRVc::Number), source(TRVc::Number);
+    PutU32(target.record, TRVc::SerNr, 7);
+    PutU16(target.record, TRVc::YearCode, 3);
+    PutDate(target.record, TRVc::TransDate, DateRec{1, 4, 2024});
+    AddRow(TRVc::Number, target.record, "1910", "", 10);
+    uint32_t recid = 0;
+    ASSERT_TRUE(RecStore(TRVc::Number, target.record, 0, &recid));
+
+    PutU32(source.record, TRVc::SerNr, 8);
+    PutU16(source.record, TRVc::YearCode, 3);
+    PutDate(source.record, TRVc::TransDate, DateRec{2, 4, 2024});
+    uint8_t link[TRVc::Rows::Size] = {};
+    PutU16(link, TRVc::Rows::Kind, RowLink);
+    PutU32(link, TRVc::Rows::LinkSerNr, 7);
+    PutU16(link, TRVc::Rows::LinkYearCode, 3);
+    ASSERT_TRUE(MatrixRowPut(TRVc::Number, 0, source.record, 0, link));
+    PutU32(link, TRVc::Rows::LinkSerNr, 99);   // no such voucher
+    ASSERT_TRUE(MatrixRowPut(TRVc::Number, 0, source.record, 1, link));
+    ASSERT_TRUE(PostTransaction(source.record));
+    ASSERT_TRUE(PostTransaction(source.record));
+
+    ASSERT_TRUE(RecReadById(TRVc::Number, recid, target.record));
+    ASSERT_EQ(MatrixRowCount(TRVc::Number, 0, target.record), 2);
+    uint8_t row[TRVc::Rows::Size];
+    ASSERT_TRUE(MatrixRowRead(TRVc::Number, target.record, 1, row));
+    EXPECT_EQ(GetU16(row, TRVc::Rows::Kind), RowLink);
+    EXPECT_EQ(GetU32(row, TRVc::Rows::LinkSerNr), 8u);
+    EXPECT_EQ(GetU16(row, TRVc::Rows::LinkYearCode), 3);
+    DateRec d = GetDate(row, TRVc::Rows::LinkDate);
+    EXPECT_EQ(d.day, 2);
+}
+
+// A posting whose store fails says so, so the caller can fail its hold.
+TEST_F(Balances, FailedStoreIsReported) {
+    D4Close();
+    EXPECT_FALSE(Post(DateRec{1, 1, 2024}, "1910", "P1", 10, ""));
+    PString a;
+    PStringFromC(a, "1910");
+    PackedDecimal d = Dec(1);
+    DateRec date{1, 1, 2024};
+    EXPECT_FALSE(PostAmountAtDate(&date, a, EmptyPString, &d, KindLedger));
+}
+
+}  // namespace
