@@ -121,8 +121,8 @@ void AddAmountOrPercent(const PackedDecimal *amount, const uint8_t *charge, Pack
 
 // The decimals of a document in currency: the currency row's (exactly
 // that code, block 172); an empty or unknown currency gets word 0 of the
-// round-off block, never a silent 0. Taken within 0..3, the decimals a
-// PackedDecimal has.
+// round-off block, never a silent 0 (2 while that block is unbound).
+// Taken within 0..3, the decimals a PackedDecimal has.
 int DocumentDecimals(const uint8_t *currency) {
     int decimals = -1;
     if (currency && currency[0] != 0 && currency[0] <= CurrencyCodeMax) {
