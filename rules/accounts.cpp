@@ -1,25 +1,84 @@
-// accounts.cpp - lookups of accounts (register 16).
+// accounts.cpp - lookups of accounts (register 16) that the checks, the
+// settings-block checks and the voucher builders make.
+//
+// An account code is a PString of at most ACVc code length (10); a longer
+// code cannot name a stored account and is answered as unknown, never cut
+// to a shorter one that might exist.
 #include "rules/accounts.h"
+
+#include <cstring>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+constexpr int AccountCodeMax = 10;
+constexpr int AccountNameMax = 60;
+
+// Reads the account with code `account` into record (ACVc::Size bytes);
+// false for a null, empty or overlong code and for an unknown account.
+bool ReadAccount(const uint8_t *account, uint8_t *record) {
+    std::memset(record, 0, ACVc::Size);
+    if (!account || account[0] == 0 || account[0] > AccountCodeMax) return false;
+    PutPString(record, ACVc::Code, AccountCodeMax, account);
+    uint32_t recid = 0, position = 0;
+    return RecFind(ACVc::Number, record, 1, 1, &recid, &position);
+}
+
+}  // namespace
 
 // Tells whether an account with this code is stored.
 bool AccountExists(const uint8_t *account) {
-    return false;
+    uint8_t record[ACVc::Size];
+    return ReadAccount(account, record);
 }
 
-// Tells whether the account is blocked; an account that cannot be read counts
-// as blocked.
+// Tells whether the account is stored with its blocked flag set; an
+// unknown account is not blocked (the callers refuse it as missing).
 bool AccountBlocked(const uint8_t *account) {
-    return true;
+    uint8_t record[ACVc::Size];
+    return ReadAccount(account, record) && GetU16(record, ACVc::Blocked) != 0;
 }
 
-// Copies the account's name into name.
+// Copies the account's name, cut to width characters, into name (width + 1
+// bytes); an empty or unknown account gets the missing-account text, cut
+// the same way, and false. A width outside 0..255 is taken within it.
 bool AccountNameOf(const uint8_t *account, uint8_t *name, int width) {
-    if (name) name[0] = 0;
-    return false;
+    if (!name) return false;
+    int limit = TextFieldLimit(width);
+    uint8_t record[ACVc::Size];
+    uint8_t text[256];
+    bool found = ReadAccount(account, record);
+    if (found) GetPString(record, ACVc::Name, AccountNameMax, text);
+    else GetUiText(text, Texts::AccountNameMissing);
+    int n = text[0] > limit ? limit : text[0];
+    name[0] = (uint8_t)n;
+    std::memcpy(name + 1, text + 1, (size_t)n);
+    return found;
 }
 
-// Tells whether the account is kept by a sub-ledger; one that cannot be read
-// counts as kept there.
+// Tells whether the account is kept by a sub-ledger: listed in block 173
+// with kind 1 while the sales ledger's sub-ledger switch (block 133) is on,
+// or with kind 2 while the purchase ledger's (block 155) is on.
 bool IsSubLedgerAccount(const uint8_t *account) {
-    return true;
+    if (!account || account[0] == 0 || account[0] > AccountCodeMax) return false;
+    const uint8_t *sales = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+    const uint8_t *vendor = SettingsRecord(PurchAccountsBlk::Number, VendorAccountsBlock);
+    bool salesOn = sales && GetU16(sales, SalesAccountsBlk::SubLedgerActive) != 0;
+    bool vendorOn = vendor && GetU16(vendor, PurchAccountsBlk::SubLedgerActive) != 0;
+    if (!salesOn && !vendorOn) return false;
+    SettingsRows rows(SubLedgerAccBlk::Number, &Block173Rows, SubLedgerAccBlk::Rows::Size);
+    uint8_t code[256];
+    for (int32_t i = 0; i < rows.count; i++) {
+        const uint8_t *row = rows.data + (size_t)i * SubLedgerAccBlk::Rows::Size;
+        GetPString(row, SubLedgerAccBlk::Rows::Account, AccountCodeMax, code);
+        if (!PStringEqual(code, account)) continue;
+        uint16_t kind = GetU16(row, SubLedgerAccBlk::Rows::Kind);
+        if ((kind == 1 && salesOn) || (kind == 2 && vendorOn)) return true;
+    }
+    return false;
 }
