@@ -75,8 +75,6 @@ TEST_F(DeleteChecksTest, VouchersAndOrders) {
     shown.clear();
     EXPECT_EQ(CanDeleteRecordOf(ORVc::Number, order.record, 0), 0);
     EXPECT_EQ(Last(), TextOf(1304));
-    RuleRecord sm1(SMVc::Number);
-    EXPECT_EQ(CanDeleteRecordOf(SMVc::Number, sm1.record, 1), 1);
 }
 
 // A posted receipt goes only inside the sub-ledger's locked period, and
@@ -101,30 +99,6 @@ TEST_F(DeleteChecksTest, PostedReceiptFollowsThePurgeRule) {
     EXPECT_FALSE(CanDeleteReceipt(receipt.record));
     EXPECT_EQ(CanDeleteRecordOf(IPVc::Number, receipt.record, 1), 0);
     EXPECT_EQ(Last(), TextOf(1560));
-}
-
-// An approved payment goes only when its counted rows name purchase
-// invoices that are gone; rows with a flag are not looked at.
-TEST_F(DeleteChecksTest, ApprovedPaymentNeedsItsInvoicesGone) {
-    SetSubLedgerLock(DateRec{31, 12, 2024});
-    RuleRecord pay(OPVc::Number);
-    PutU16(pay.record, OPVc::Approved, 1);
-    PutDate(pay.record, OPVc::PayDate, DateRec{1, 2, 2024});
-    EXPECT_TRUE(CanDeleteOutPayment(pay.record));   // no rows
-    std::vector<uint8_t> row(OPVc::Rows::Size, 0);
-    PutU16(row.data(), OPVc::Rows::Kind, 1);
-    PutU16(row.data(), OPVc::Rows::Flag, 1);
-    PutU32(row.data(), OPVc::Rows::InvoiceNr, SerialAsk);
-    ASSERT_TRUE(MatrixRowPut(OPVc::Number, 0, pay.record, 0, row.data()));
-    EXPECT_TRUE(CanDeleteOutPayment(pay.record));
-    PutU16(row.data(), OPVc::Rows::Flag, 0);
-    PutU32(row.data(), OPVc::Rows::InvoiceNr, 77);
-    ASSERT_TRUE(MatrixRowPut(OPVc::Number, 0, pay.record, 1, row.data()));
-    EXPECT_TRUE(CanDeleteOutPayment(pay.record));
-    StoreRecord(VIVc::Number, [](uint8_t *r) { PutU32(r, VIVc::SerNr, 77); });
-    EXPECT_FALSE(CanDeleteOutPayment(pay.record));
-    PutDate(pay.record, OPVc::PayDate, DateRec{1, 1, 2025});
-    EXPECT_FALSE(CanDeleteOutPayment(pay.record));
 }
 
 }  // namespace

@@ -70,13 +70,6 @@ TEST_F(KeptFieldsTest, PostingFlagsSurviveAndOtherRegistersAreUntouched) {
     EXPECT_EQ(GetU16(edited.record, Voucher::Reg18Done), 1);
     EXPECT_EQ(GetU16(edited.record, Voucher::YearCode), 0);
 
-    RuleRecord fbStored(OpenBalVc::Number), fb(OpenBalVc::Number);
-    PutU16(fbStored.record, OpenBalVc::Reg18Done, 1);
-    PutU16(fbStored.record, OpenBalVc::PostKind, 1);
-    PreserveStoredFieldsOf(OpenBalVc::Number, fbStored.record, fb.record);
-    EXPECT_EQ(GetU16(fb.record, OpenBalVc::Reg18Done), 1);
-    EXPECT_EQ(GetU16(fb.record, OpenBalVc::PostKind), 0);
-
     RuleRecord acStored(ACVc::Number), ac(ACVc::Number);
     PutU16(acStored.record, ACVc::Blocked, 1);
     PreserveStoredFieldsOf(ACVc::Number, acStored.record, ac.record);

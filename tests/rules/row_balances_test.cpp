@@ -69,17 +69,6 @@ TEST_F(RowBalancesTest, DeadRowsSlotReadsAsNoRows) {
     PutU32(r.record, SMVc::Matrix, 0);
 }
 
-// Only rows of kind 1 and sub-kind 0 count in the expense totals.
-TEST_F(RowBalancesTest, ExpenseTotalsCountPlainRowsOnly) {
-    RuleRecord r(ExpenseVc::Number);
-    AddRow(ExpenseVc::Number, r.record, ExpenseVc::Rows::Amount, Dec(10), true, 1, 0);
-    AddRow(ExpenseVc::Number, r.record, ExpenseVc::Rows::Amount, Dec(1000), true, 1, 1);
-    AddRow(ExpenseVc::Number, r.record, ExpenseVc::Rows::Amount, Dec(2000), true, 2, 0);
-    AddRow(ExpenseVc::Number, r.record, ExpenseVc::Rows::Amount, Dec(5.5), true, 1, 0);
-    Rows154Totals(r.record);
-    EXPECT_EQ(Amount(r.record, ExpenseVc::Total), 15.5);
-}
-
 // The purchase invoice's difference adds its VAT back, the computed VAT
 // when none was entered, and leaves the VAT out under treatment 1.
 TEST_F(RowBalancesTest, PurchaseInvoiceDifferenceAndItsVat) {
