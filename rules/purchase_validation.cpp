@@ -1,13 +1,240 @@
-// purchase_validation.cpp - the check of purchases and the voucher a
-// purchase makes.
-#include "rules/checks.h"
+// purchase_validation.cpp - the check of purchases (goods received,
+// register 4) and the stock voucher a received purchase makes.
+//
+// The voucher is built into PendingVoucher during the check and stored by
+// the purchase's before-hook in the same hold, so the check refuses a
+// purchase whose voucher could not be built or would not be stored: a
+// purchase in stock without its voucher is what must never be saved.
+#include <cassert>
+#include <cstring>
 
-// Checks a purchase before it is stored.
-int ValidatePurchase(uint8_t *record, uint8_t *stored, int mode) {
-    return -1;
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "operations/operations.h"
+#include "rules/accounts.h"
+#include "rules/checks.h"
+#include "rules/ledger.h"
+#include "rules/series_terms.h"
+
+namespace {
+
+// True when serial still asks for a number.
+bool NeedsNumber(uint32_t serial) { return serial == SerialAsk || serial == SerialNone; }
+
+// The current session user's purchase series start, else the purchase
+// hint kept in block 132; 0 when neither is set.
+int32_t PurchaseSeriesHint() {
+    if (const uint8_t *user = SessionUserEntry(CurrentSessionIndex)) {
+        int32_t own = GetI32(user, SuPurchaseHint);
+        if (own > 0) return own;
+    }
+    if (const uint8_t *block = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock)) {
+        int32_t hint = GetI32(block, SeriesDefaultsBlk::PurchHint);
+        if (hint > 0) return hint;
+    }
+    return 0;
 }
 
-// Builds the pending voucher of a purchase.
+// Frees the pending voucher's rows and clears it.
+void ClearPendingVoucher() {
+    assert(PendingVoucher);
+    RecFreeMatrix(Voucher::Number, PendingVoucher);
+    std::memset(PendingVoucher, 0, PendingVoucherSize);
+}
+
+// The purchase's location: an empty one becomes the main location of
+// block 203. Reads the location into loc and gives true when it exists;
+// *none is set when neither names a location.
+bool ReadLocation(uint8_t *purchase, uint8_t *loc, bool *none) {
+    uint8_t code[256];
+    GetPString(purchase, PUVc::Location, 10, code);
+    if (code[0] == 0) {
+        if (const uint8_t *block = SettingsRecord(MainStockBlk::Number, MainStockBlock))
+            GetPString(block, MainStockBlk::MainLocation, 10, code);
+        PutPString(purchase, PUVc::Location, 10, code);
+    }
+    *none = code[0] == 0;
+    if (*none || !loc) return false;
+    PutPString(loc, LocationVc::Code, 10, code);
+    uint32_t recid = 0, position = 0;
+    return RecFind(LocationVc::Number, loc, 1, 1, &recid, &position);
+}
+
+// Checks row `row` of a purchase: an item that exists and may be bought,
+// a quantity, and the serial number a serial-tracked item needs.
+int CheckPurchaseRow(const uint8_t *row, int32_t i, uint8_t *item) {
+    const uint16_t at = (uint16_t)i;
+    uint8_t code[256], serial[256];
+    GetPString(row, PUVc::Rows::ItemCode, 20, code);
+    if (code[0] == 0) return FieldErrorAt(Texts::ItemCodeMissing, nullptr, PUVc::Matrix, at, PUVc::Rows::ItemCode);
+    std::memset(item, 0, INVc::Size);
+    PutPString(item, INVc::Code, 20, code);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(INVc::Number, item, 1, 1, &recid, &position))
+        return FieldErrorAt(Texts::CodeUnknown, nullptr, PUVc::Matrix, at, PUVc::Rows::ItemCode);
+    PackedDecimal qty = GetDec(row, PUVc::Rows::Quantity);
+    if (DecIsBlank(&qty)) return FieldErrorAt(Texts::CodeMissing, nullptr, PUVc::Matrix, at, PUVc::Rows::Quantity);
+    if (GetU16(item, INVc::StructFlag) == 1)
+        return FieldErrorAt(Texts::ItemNotPurchased, nullptr, PUVc::Matrix, at, PUVc::Rows::ItemCode);
+    uint16_t serialMode = GetU16(item, INVc::SerialMode);
+    if (serialMode == 0) return 0;
+    GetPString(row, PUVc::Rows::SerialNr, 30, serial);
+    if (serial[0] == 0) return FieldErrorAt(Texts::SerialRequired, nullptr, PUVc::Matrix, at, PUVc::Rows::SerialNr);
+    if (serialMode == 1) {
+        if (SerialQtyTotal(code, serial, &qty))
+            return FieldErrorAt(Texts::SerialInStock, nullptr, PUVc::Matrix, at, PUVc::Rows::SerialNr);
+        if (DecCompareDouble(&qty, 1.0) > 0)
+            return FieldErrorAt(Texts::SerialQtyOne, nullptr, PUVc::Matrix, at, PUVc::Rows::Quantity);
+    }
+    return 0;
+}
+
+// The checks of a purchase in their order; the caller restores the serial.
+int PurchaseChecks(uint8_t *record, const uint8_t *stored, int mode) {
+    DateRec date = GetDate(record, PUVc::TransDate);
+    if (NeedsNumber(GetU32(record, PUVc::SerNr))) {
+        int32_t number = NextSerialNumber(PUVc::Number, &date, PurchaseSeriesHint(), 0);
+        PutU32(record, PUVc::SerNr, number == NoFreeNumber ? SerialNone : (uint32_t)number);
+    }
+    uint32_t serial = GetU32(record, PUVc::SerNr);
+    if (mode == 1 || GetU32(stored, PUVc::SerNr) != serial) {
+        if (RecExists(PUVc::Number, record)) return FieldError(Texts::RecordKeyExists, nullptr, PUVc::SerNr);
+        if (NeedsNumber(serial) || !SerialNumberValid(PUVc::Number, (int32_t)serial, &date))
+            return FieldError(Texts::NumberOutsideSeries, nullptr, PUVc::SerNr);
+    }
+
+    RuleRecord loc(LocationVc::Number);
+    bool noLocation = false;
+    bool found = ReadLocation(record, loc.record, &noLocation);
+    if (!found && !noLocation) return FieldError(Texts::CodeUnknown, nullptr, PUVc::Location);
+
+    RuleRecord item(INVc::Number);
+    if (!item.record) return FieldError(Texts::RecordNotStored, nullptr, PUVc::SerNr);
+    uint8_t row[PUVc::Rows::Size];
+    int32_t count = MatrixRowCount(PUVc::Number, 0, record);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(PUVc::Number, record, i, row))
+            return FieldErrorAt(Texts::ItemCodeMissing, nullptr, PUVc::Matrix, (uint16_t)i, PUVc::Rows::ItemCode);
+        if (int r = CheckPurchaseRow(row, i, item.record)) return r;
+    }
+
+    if (!PendingVoucher) return FieldError(Texts::VoucherNotBuilt, nullptr, PUVc::SerNr);
+    ClearPendingVoucher();
+    bool received = GetU16(record, PUVc::Received) != 0;
+    if (!received || (mode == 2 && GetU16(stored, PUVc::Received) != 0)) return 0;
+    if (!BuildPurchaseVoucher(record, found ? loc.record : nullptr, false)) {
+        ClearPendingVoucher();
+        return FieldError(Texts::VoucherNotBuilt, nullptr, PUVc::SerNr);
+    }
+    if (MatrixRowCount(Voucher::Number, 0, PendingVoucher) == 0) return 0;
+    if (int text = VoucherWouldStore(PendingVoucher)) {
+        ClearPendingVoucher();
+        return FieldError(text, nullptr, text == Texts::RecordKeyExists ? PUVc::SerNr : PUVc::TransDate);
+    }
+    return 0;
+}
+
+// Appends text to the PString out with a separator before it.
+void AppendWith(uint8_t *out, const char *separator, const uint8_t *text) {
+    PStringAppendC(out, separator);
+    PStringAppend(out, text);
+}
+
+}  // namespace
+
+// Checks a purchase before it is stored: number and key, location, each
+// row, and the stock voucher of a purchase that enters stock now. 0, or
+// -1 with the position in FieldErrorPos; a refused purchase gets back its
+// serial number and leaves no pending voucher.
+int ValidatePurchase(uint8_t *record, uint8_t *stored, int mode) {
+    assert(record);
+    if (!stored) stored = record;
+    uint32_t entry = GetU32(record, PUVc::SerNr);
+    int r = PurchaseChecks(record, stored, mode);
+    if (r != 0) PutU32(record, PUVc::SerNr, entry);
+    return r;
+}
+
+// Builds into PendingVoucher the voucher of a purchase received at
+// location (null: none): each row's cost debited to the stock account,
+// their sum credited to the purchase clearing account. Unless always is
+// set, block 199 decides whether purchases make vouchers at all and from
+// which date. true when built or not wanted; false (nothing pending) when
+// an account it needs is missing.
 bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool always) {
-    return false;
+    assert(purchase);
+    if (!PendingVoucher) return false;
+    ClearPendingVoucher();
+    DateRec date = GetDate(purchase, PUVc::TransDate);
+    if (!always) {
+        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
+        if (!posting || GetU16(posting, PostingBlk::PurchVouchers) == 0) return true;
+        DateRec start = GetDate(posting, PostingBlk::PurchVoucherStart);
+        if (!DateIsEmpty(&start) && DateCompare(&date, &start) < 0) return true;
+    }
+    const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+    if (!accounts) return false;
+
+    uint8_t stock[256], clearing[256], rounding[256], text[256];
+    uint8_t stockName[62], clearingName[62], roundingName[62];
+    GetPString(accounts, SalesAccountsBlk::StockAcc, 10, stock);
+    if (location) {
+        uint8_t own[256];
+        GetPString(location, LocationVc::StockAcc, 10, own);
+        if (own[0] != 0) PStringCopy(stock, own);
+    }
+    GetPString(accounts, SalesAccountsBlk::PurchClearingAcc, 10, clearing);
+    GetPString(accounts, SalesAccountsBlk::RoundingAcc, 10, rounding);
+    if (!AccountNameOf(stock, stockName, 60) || !AccountNameOf(clearing, clearingName, 60) ||
+        !AccountNameOf(rounding, roundingName, 60))
+        return false;
+
+    PutU16(PendingVoucher, Voucher::YearCode, YearCodePurchase);
+    PutU32(PendingVoucher, Voucher::SerNr, GetU32(purchase, PUVc::SerNr));
+    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
+    PutDate(PendingVoucher, Voucher::TransDate, date);
+    uint8_t part[256];
+    GetPString(purchase, PUVc::VendCode, 20, text);
+    GetPString(purchase, PUVc::VendName, 60, part);
+    AppendWith(text, " ", part);
+    GetPString(purchase, PUVc::Currency, 5, part);
+    if (part[0] != 0) {
+        AppendWith(text, ", ", part);
+        PackedDecimal rate = GetDec(purchase, PUVc::Rate);
+        DecFormat(&rate, 3, part);
+        AppendWith(text, " ", part);
+    }
+    PutPString(PendingVoucher, Voucher::Text, 60, text);
+
+    RuleRecord item(INVc::Number);
+    if (!item.record) {
+        ClearPendingVoucher();
+        return false;
+    }
+    PackedDecimal total, ignored;
+    DecSetZero(&total);
+    DecSetZero(&ignored);
+    uint8_t row[PUVc::Rows::Size], objects[256];
+    const uint8_t empty[1] = {0};
+    int32_t count = MatrixRowCount(PUVc::Number, 0, purchase);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(PUVc::Number, purchase, i, row)) break;
+        PackedDecimal qty = GetDec(row, PUVc::Rows::Quantity), unit = GetDec(row, PUVc::Rows::UnitCost), cost;
+        DecMul(&qty, &unit, &cost);
+        std::memset(item.record, 0, INVc::Size);
+        GetPString(row, PUVc::Rows::ItemCode, 20, part);
+        PutPString(item.record, INVc::Code, 20, part);
+        uint32_t recid = 0, position = 0;
+        objects[0] = 0;
+        if (RecFind(INVc::Number, item.record, 1, 1, &recid, &position))
+            GetPString(item.record, INVc::Objects, 5, objects);
+        AddVoucherRow(PendingVoucher, stock, objects, empty, stockName, &cost, 0, true, &ignored);
+        DecAdd(&total, &cost, &total);
+    }
+    AddVoucherRow(PendingVoucher, clearing, empty, empty, clearingName, &total, 0, false, &ignored);
+    return true;
 }

@@ -1,13 +1,142 @@
-// record_validation.cpp - the check of a record by its register, and the
-// checks of customers, items, objects and accounts.
-#include "rules/checks.h"
+// record_validation.cpp - the check of a record by its register before it
+// is stored, and the checks of the master registers: customers, items,
+// objects and object types, accounts, account templates and vendors.
+#include <cassert>
 
-// Checks a record of a register before it is stored.
-int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
-    return -1;
+#include "core/company_variant.h"
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "exchange/exchange.h"
+#include "rules/accounts.h"
+#include "rules/checks.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+// Registers whose checks come with their own windows and postings; until
+// those are built a record of them is refused rather than stored unchecked.
+bool CheckNotBuilt(int reg) {
+    switch (reg) {
+    case IVVc::Number: case ORVc::Number: case SHVc::Number: case IPVc::Number: case VIVc::Number:
+    case OPVc::Number: case ContractVc::Number: case TimeSheetVc::Number: case QuotationVc::Number:
+    case PurchItemVc::Number: case PurchOrderVc::Number: case ProductionVc::Number: case StockMoveVc::Number:
+    case ExpenseVc::Number: case PersPayVc::Number:
+        return true;
+    default:
+        return false;
+    }
 }
 
-// Checks a customer before it is stored.
+// True when text holds one of the characters of set.
+bool HasAnyOf(const uint8_t *text, const char *set) {
+    for (int i = 1; i <= text[0]; i++)
+        for (const char *c = set; *c; c++)
+            if (text[i] == (uint8_t)*c) return true;
+    return false;
+}
+
+// A code that names one thing: present (1058) and free of the list
+// separators "," and "." (1059). 0, or FieldError's -1 on field.
+int CheckPlainCode(const uint8_t *record, uint32_t field, int max) {
+    uint8_t code[256];
+    GetPString(record, field, max, code);
+    if (code[0] == 0) return FieldError(Texts::CodeMissing, nullptr, (uint16_t)field);
+    if (HasAnyOf(code, ",.")) return FieldError(Texts::CodeHasSeparator, nullptr, (uint16_t)field);
+    return 0;
+}
+
+// A code that must be present; text when it is empty.
+int CheckCodePresent(const uint8_t *record, uint32_t field, int max, int text) {
+    uint8_t code[256];
+    GetPString(record, field, max, code);
+    return code[0] == 0 ? FieldError(text, nullptr, (uint16_t)field) : 0;
+}
+
+// An account number: at least three characters, none of "-", "+", "."
+// and "*" (they mean ranges and sums in account lists).
+int ValidateAccount(const uint8_t *record) {
+    uint8_t code[256];
+    GetPString(record, ACVc::Code, 10, code);
+    if (code[0] < 3) return FieldError(Texts::AccountCodeShort, nullptr, ACVc::Code);
+    if (HasAnyOf(code, "-+.*")) return FieldError(Texts::AccountCodeBadChar, nullptr, ACVc::Code);
+    return 0;
+}
+
+// An account template: a plain code, and rows whose accounts exist (the
+// placeholders "!" and "#" stand for accounts given later) and whose VAT
+// codes are known.
+int CheckAccountTemplateRows(const uint8_t *record) {
+    if (int r = CheckPlainCode(record, AUVc::Code, 10)) return r;
+    uint8_t row[AUVc::Rows::Size], account[256], code[256];
+    int32_t count = MatrixRowCount(AUVc::Number, 0, record);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(AUVc::Number, record, i, row)) break;
+        GetPString(row, AUVc::Rows::Account, 10, account);
+        bool placeholder = account[0] == 1 && (account[1] == '!' || account[1] == '#');
+        if (account[0] != 0 && !placeholder && !AccountExists(account))
+            return FieldErrorAt(Texts::AccountMissing, nullptr, AUVc::Matrix, (uint16_t)i, AUVc::Rows::Account);
+        GetPString(row, AUVc::Rows::VatCode, 2, code);
+        if (code[0] != 0 && !IsVatCode(code))
+            return FieldErrorAt(Texts::CodeUnknown, nullptr, AUVc::Matrix, (uint16_t)i, AUVc::Rows::VatCode);
+    }
+    return 0;
+}
+
+}  // namespace
+
+// Numbers a new record that asks for a number where its register numbers
+// records freely, then runs the register's own check. 0 accepts; else -1
+// with the error position in FieldErrorPos.
+int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
+    assert(record);
+    AssignMissingSerialNumbers(reg, record, 0, mode == 1 ? 1 : 0);
+    if (reg < 0 || reg > 126) return 0;
+    if (!stored) stored = record;
+    switch (reg) {
+    case CUVc::Number:
+        return ValidateCustomer(record, stored, mode);
+    case INVc::Number:
+        return CheckCodePresent(record, INVc::Code, 20, Texts::ItemCodeMissing);
+    case PUVc::Number:
+        return ValidatePurchase(record, stored, mode);
+    case SMVc::Number:
+        return ValidateSm1(record, stored, mode);
+    case Voucher::Number:
+        return ValidateVoucher(record, stored, mode);
+    case OBVc::Number:
+        return CheckPlainCode(record, OBVc::Code, 5);
+    case OTVc::Number:
+        return CheckPlainCode(record, OTVc::Code, 5);
+    case ACVc::Number:
+        return ValidateAccount(record);
+    case AUVc::Number:
+        return CheckAccountTemplateRows(record);
+    case VEVc::Number:
+        return CheckCodePresent(record, VEVc::Code, 20, Texts::VendorCodeMissing);
+    case OpenBalVc::Number:
+        return ValidateFb1(record, stored, mode);
+    case PersEntryVc::Number:
+        return ValidateSp1(record, stored, mode);
+    default:
+        if (CheckNotBuilt(reg)) return FieldError(Texts::RecordNotStored, nullptr, RecFocusNone);
+        return 0;
+    }
+}
+
+// Checks a customer: a code, and in company variant 13 a code of at most
+// eight digits that does not begin with 0.
 int ValidateCustomer(uint8_t *record, uint8_t *stored, int mode) {
-    return -1;
+    (void)stored;
+    (void)mode;
+    uint8_t code[256];
+    GetPString(record, CUVc::Code, 20, code);
+    if (code[0] == 0) return FieldError(Texts::CustomerCodeMissing, nullptr, CUVc::Code);
+    if (CompanyVariant() == 13) {
+        for (int i = 1; i <= code[0]; i++)
+            if (code[i] < '0' || code[i] > '9') return FieldError(Texts::CustomerCodeDigits, nullptr, CUVc::Code);
+        if (code[1] == '0' || code[0] > 8) return FieldError(Texts::CustomerCodeForm, nullptr, CUVc::Code);
+    }
+    return 0;
 }

@@ -1,0 +1,90 @@
+// Tests of the checks of the master registers before a record is stored,
+// through the rules' side of the record layer's validation.
+#include "core/company_variant.h"
+#include "core/ui_text.h"
+#include "rules/checks.h"
+#include "tests/rules/rules_fixture.h"
+
+namespace {
+
+class RecordValidationTest : public RulesFixture {
+protected:
+    // Validates a new record of reg whose text field at offset holds code;
+    // the text number shown (0 when accepted, -1 when refused silently).
+    int Check(int reg, uint32_t offset, int max, const char *code) {
+        RuleRecord r(reg);
+        PutText(r.record, offset, max, code);
+        shown.clear();
+        int result = ValidateRecordOf(reg, r.record, r.record, 1);
+        if (result == 0) return 0;
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(FieldErrorPos.field, offset);
+        return shown.empty() ? -1 : ShownNumber();
+    }
+    // The number of the text last shown, found by its wording.
+    int ShownNumber() {
+        for (int n : {1031, 1066, 1058, 1059, 1125, 1130, 1205, 1703, 1704, 9503}) {
+            char text[256];
+            GetUiTextC(text, n);
+            if (shown.back() == text) return n;
+        }
+        return -2;
+    }
+};
+
+// Account numbers need three characters and none of "-+.*"; object and
+// object-type codes need a code without list separators; items, vendors
+// and customers need a code.
+TEST_F(RecordValidationTest, MasterCodes) {
+    EXPECT_EQ(Check(ACVc::Number, ACVc::Code, 10, "12"), 1031);
+    EXPECT_EQ(Check(ACVc::Number, ACVc::Code, 10, ""), 1031);
+    EXPECT_EQ(Check(ACVc::Number, ACVc::Code, 10, "12-3"), 1066);
+    EXPECT_EQ(Check(ACVc::Number, ACVc::Code, 10, "1910*"), 1066);
+    EXPECT_EQ(Check(ACVc::Number, ACVc::Code, 10, "123"), 0);
+    for (int reg : {OBVc::Number, OTVc::Number}) {
+        EXPECT_EQ(Check(reg, 0, 5, ""), 1058) << reg;
+        EXPECT_EQ(Check(reg, 0, 5, "P1,K2"), 1059) << reg;
+        EXPECT_EQ(Check(reg, 0, 5, "P.1"), 1059) << reg;
+        EXPECT_EQ(Check(reg, 0, 5, "P1"), 0) << reg;
+    }
+    EXPECT_EQ(Check(INVc::Number, INVc::Code, 20, ""), 1130);
+    EXPECT_EQ(Check(VEVc::Number, VEVc::Code, 20, ""), 1205);
+    EXPECT_EQ(Check(CUVc::Number, CUVc::Code, 20, ""), 1125);
+    EXPECT_EQ(Check(AUVc::Number, AUVc::Code, 10, "A,B"), 1059);
+}
+
+// In company variant 13 customer codes are numbers of at most eight digits
+// without a leading zero; other variants take any code.
+TEST_F(RecordValidationTest, CustomerCodesOfVariant13) {
+    EXPECT_EQ(Check(CUVc::Number, CUVc::Code, 20, "0123"), 0);
+    std::vector<uint8_t> company(CompanyBlk::Size, 0);
+    PutU16(company.data(), CompanyBlk::CompanyVariant, 13);
+    StoreBlock(CompanyBlk::Number, company.data(), CompanyBlk::Size);
+    CompanyVariantBind(company.data());
+    ASSERT_EQ(CompanyVariant(), 13);
+    EXPECT_EQ(Check(CUVc::Number, CUVc::Code, 20, "0123"), 1704);
+    EXPECT_EQ(Check(CUVc::Number, CUVc::Code, 20, "12A"), 1703);
+    EXPECT_EQ(Check(CUVc::Number, CUVc::Code, 20, "123456789"), 1704);
+    EXPECT_EQ(Check(CUVc::Number, CUVc::Code, 20, "12345678"), 0);
+    CompanyVariantBind(nullptr);
+}
+
+// A template row may name the placeholders "!" and "#" and leave account
+// and VAT code empty; a register whose check is not built yet refuses
+// rather than storing unchecked.
+TEST_F(RecordValidationTest, TemplatePlaceholdersAndUnbuiltChecks) {
+    RuleRecord t(AUVc::Number);
+    PutText(t.record, AUVc::Code, 10, "T1");
+    std::vector<uint8_t> row(AUVc::Rows::Size, 0);
+    for (const char *account : {"!", "#", ""}) {
+        PutText(row.data(), AUVc::Rows::Account, 10, account);
+        ASSERT_TRUE(MatrixRowPut(AUVc::Number, 0, t.record, MatrixRowCount(AUVc::Number, 0, t.record), row.data()));
+    }
+    EXPECT_EQ(ValidateRecordOf(AUVc::Number, t.record, t.record, 1), 0);
+
+    RuleRecord invoice(IVVc::Number);
+    EXPECT_EQ(ValidateRecordOf(IVVc::Number, invoice.record, invoice.record, 1), -1);
+    EXPECT_EQ(ShownNumber(), 9503);
+}
+
+}  // namespace
