@@ -2,7 +2,7 @@
 // drops user commands while paint, size and socket events go on, the one
 // exit path through QuitFlag, the Window-menu commands, a second start's
 // request to show the frame, and activation.
-#include "window_fixture.h"
+#include "shell_fixture.h"
 
 #include "platform/control.h"
 #include "shell/net_services.h"
@@ -23,15 +23,7 @@ intptr_t Command(uint32_t win, int id, uint32_t control = 0)
     return MsgSend(win, PlMsg::Command, uintptr_t(id), intptr_t(control));
 }
 
-class Procedures : public WindowFixture {
-protected:
-    void TearDown() override
-    {
-        NetServices = {};
-        SocketsActive = false;
-        WindowFixture::TearDown();
-    }
-};
+using Procedures = TestWindows;
 
 }  // namespace
 

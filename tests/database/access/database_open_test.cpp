@@ -27,9 +27,9 @@ TEST_F(DatabaseOpen, DialogCreatesOnlyWhereNoFileIs)
     EXPECT_TRUE(DbOpenFlag && D4IsOpen());
     EXPECT_FALSE(QuitFlag);
     // Each refusal is told once, and the dialog asked again.
-    ASSERT_EQ(CompanyMessages.size(), 3u);
-    EXPECT_EQ(CompanyMessages[0], D4OpenResultText(D4OpenNotAFile) + (dir / "folder.VDB").string());
-    EXPECT_EQ(CompanyMessages[1], D4OpenResultText(D4OpenNotDatabase) + (dir / "junk.VDB").string());
+    ASSERT_EQ(MessagesShown.size(), 3u);
+    EXPECT_EQ(MessagesShown[0], D4OpenResultText(D4OpenNotAFile) + (dir / "folder.VDB").string());
+    EXPECT_EQ(MessagesShown[1], D4OpenResultText(D4OpenNotDatabase) + (dir / "junk.VDB").string());
     EXPECT_TRUE(Said(TextOf(9504)));   // no text reader: the new company starts empty
     std::ifstream junk(dir / "junk.VDB");
     std::string kept;
@@ -66,7 +66,7 @@ TEST_F(DatabaseOpen, UsersDefinedRefuseTheLoginAndCloseTheCompany)
     ASSERT_TRUE(RecInsertLocal(PEVc::Number, user.data(), &id));
     ASSERT_TRUE(DbHoldEnd());
     DbClose();
-    CompanyMessages.clear();
+    MessagesShown.clear();
 
     EXPECT_FALSE(DbOpen(path, 0));
     EXPECT_FALSE(DbOpenFlag || D4IsOpen());
