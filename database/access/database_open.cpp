@@ -7,6 +7,7 @@
 // either case; the engine's own D4IsOpen says whether a file is.
 #include "database/access/database_open.h"
 
+#include <cassert>
 #include <cstdio>
 
 #include "core/pstring.h"
@@ -68,6 +69,15 @@ bool DbOpen(const uint8_t *name, int argument)
     PStringCopy(OpenDatabaseName, name);
     if (!DbAfterOpen(argument, name)) return false;
     DbOpenFlag = 1;
+    return DbEnterCompany();
+}
+
+// Lets the user into the company just opened: a server takes up its
+// module and serves; elsewhere the login decides, and a refused one
+// closes the company again. True when the company stays open.
+bool DbEnterCompany()
+{
+    assert(DbOpenFlag);
     if (RunMode == RunModeServer) {
         ModuleReactivate();
         if (NetServices.serverRunModeOn) NetServices.serverRunModeOn();

@@ -130,6 +130,7 @@ TEST_F(ExitPath, NoCompanyOrARefusedLoginEndsWithoutTheLoop)
     ScriptAnswerFile("");
     RunAndExpectOneClose(company, lines + 1);   // the refusal's close only
     EXPECT_EQ(Polls, 0);
+    EXPECT_TRUE(Told(TextOf(9512)));
 }
 
 }  // namespace

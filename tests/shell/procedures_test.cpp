@@ -1,7 +1,6 @@
 // The frame's and the children's window procedures: the busy guard that
-// drops user commands while paint, size and socket events go on, the one
-// exit path through QuitFlag, the Window-menu commands, a second start's
-// request to show the frame, and activation.
+// drops user commands while paint, size and socket events go on, the
+// Window-menu commands, About, and activation.
 #include "shell_fixture.h"
 
 #include "platform/control.h"
@@ -69,19 +68,10 @@ TEST_F(Procedures, BusyDropsUserCommandsButPaintSizeAndSocketsRun)
     MsgSend(FrameWindow, MsgSocketEvent, 7, 1);
     EXPECT_EQ(LastSocket.count, 1);
 
-    // Busy over: the same commands act. Closing the frame only asks the
-    // main loop to end; the frame stays until the loop has closed the
-    // company.
+    // Busy over: the same command acts.
     BusyFlag = 0;
     Command(WinTable[a]->mdiChild, 2);
     EXPECT_EQ(StateRefreshFlag, 1);
-    MsgSend(FrameWindow, PlMsg::Close, 0, 0);
-    EXPECT_EQ(QuitFlag, 1);
-    EXPECT_TRUE(WinIsWindow(FrameWindow));
-    QuitFlag = 0;
-    Command(FrameWindow, CmdQuit);
-    EXPECT_EQ(QuitFlag, 1);
-    EXPECT_TRUE(WinIsWindow(FrameWindow));
 }
 
 TEST_F(Procedures, CloseAllClosesEveryWindowThatMayClose)
@@ -105,14 +95,8 @@ TEST_F(Procedures, CloseAllClosesEveryWindowThatMayClose)
     EXPECT_TRUE(WinIsOpen(login));
 }
 
-TEST_F(Procedures, FrameShowsItselfAndOpensAboutOnce)
+TEST_F(Procedures, AboutOpensOnceAndTheWindowMenuMinimisesAndRestores)
 {
-    ASSERT_TRUE(WinShow(FrameWindow, PlShow::Minimized));
-    ASSERT_TRUE(WinIsIconic(FrameWindow));
-    MsgSend(FrameWindow, MsgShowYourself, 0, 0);
-    EXPECT_FALSE(WinIsIconic(FrameWindow));
-    EXPECT_TRUE(WinIsVisible(FrameWindow));
-
     Command(FrameWindow, CmdAbout);
     int about = WinFindByDef(TypeAbout);
     ASSERT_GT(about, 0);

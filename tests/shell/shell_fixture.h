@@ -304,6 +304,13 @@ protected:
             if (m.find(text) != std::string::npos) return true;
         return false;
     }
+    // Whether a message box of the running program said the text.
+    static bool Told(const std::string &text)
+    {
+        for (const PlScriptRecord &r : ScriptRecords())
+            if (r.kind == "message" && r.text.find(text) != std::string::npos) return true;
+        return false;
+    }
 };
 
 // The shell's fixture with the test dictionary's window types and a frame.

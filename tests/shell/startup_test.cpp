@@ -50,13 +50,6 @@ protected:
         LangFileSetDirectories({dir.string()});
         return WinMain(options);
     }
-    // Whether a message box said the text.
-    static bool Told(const std::string &text)
-    {
-        for (const PlScriptRecord &r : ScriptRecords())
-            if (r.kind == "message" && r.text.find(text) != std::string::npos) return true;
-        return false;
-    }
 };
 
 TEST_F(Startup, BadInterfaceFilesStopWithAReason)
