@@ -20,6 +20,7 @@
 #include "platform/instance.h"
 #include "platform/queue.h"
 #include "shell/company.h"
+#include "shell/menus.h"
 #include "shell/net_services.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
@@ -112,6 +113,10 @@ static int WinMainRun(const StartOptions &o)
     if (DbOpenFlag) {
         if (CompactVariant) OpenOrActivateWindow(CompactWindowType, 0, 0, false, 0);
         StartupFlag = 0;
+        // The menus and the bar's buttons start as the open windows allow,
+        // not as built (everything enabled).
+        EnableToolButtons(CurrentWindow);
+        WindowActivated(CurrentWindow);
         MainMessageLoop();
     } else {
         QuitFlag = 1;

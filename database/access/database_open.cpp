@@ -66,7 +66,6 @@ bool DbOpen(const uint8_t *name, int argument)
             return false;
         }
     }
-    PStringCopy(OpenDatabaseName, name);
     if (!DbAfterOpen(argument, name)) return false;
     DbOpenFlag = 1;
     return DbEnterCompany();
@@ -90,13 +89,14 @@ bool DbEnterCompany()
     return true;
 }
 
-// The steps after an open: stand-alone and server open the registers, a
-// client reloads its settings and entry state. False when the company
-// cannot be used; a local file is closed again then.
+// The steps after an open or a create: the name is kept for the log's
+// close line, stand-alone and server open the registers, a client
+// reloads its settings and entry state. False when the company cannot be
+// used; a local file is closed again then.
 bool DbAfterOpen(int argument, const uint8_t *name)
 {
     (void)argument;
-    (void)name;
+    PStringCopy(OpenDatabaseName, name);   // for the close line, opened or created
     if (!RunModeIsClient()) return DbReopenRegisters();
     SettingsBlocksReload();
     return InitEntryState() == 1;

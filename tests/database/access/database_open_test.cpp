@@ -36,7 +36,7 @@ TEST_F(DatabaseOpen, DialogCreatesOnlyWhereNoFileIs)
     CompanyClose();
     EXPECT_FALSE(D4IsOpen());
     EXPECT_FALSE(DbOpenFlag);
-    EXPECT_EQ(LogLines("Close database "), 1);
+    EXPECT_EQ(LogLines("Close database " + (dir / "new.VDB").string()), 1);   // the created file named
     CompanyClose();   // nothing open: no second close line
     EXPECT_EQ(LogLines("Close database "), 1);
 }
