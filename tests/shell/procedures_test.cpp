@@ -42,10 +42,6 @@ TEST_F(Procedures, BusyDropsUserCommandsButPaintSizeAndSocketsRun)
     EXPECT_EQ(QuitFlag, 0);
     EXPECT_TRUE(WinIsWindow(FrameWindow));
     EXPECT_EQ(StateRefreshFlag, 0);
-    PlMessage pageDown{};
-    pageDown.msg = PlMsg::KeyDown;
-    pageDown.wParam = PlKey::PageDown;
-    EXPECT_TRUE(KeyPreTranslate(pageDown));   // taken, and nothing runs
 
     uint32_t child = WinTable[a]->mdiChild;
     WinInvalidate(child, nullptr, true);

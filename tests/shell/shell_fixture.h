@@ -173,7 +173,6 @@ protected:
         if (D4IsOpen()) D4Close();
         TransportInstall(nullptr, nullptr);
         MsgSetSocketHooks(nullptr, nullptr);
-        PlTickSetOffset(0);
         MessageSinkSet(nullptr);
         ScriptReset();
         ResetShell();
@@ -186,6 +185,7 @@ protected:
     // The shell's and the access layer's globals to their start values.
     static void ResetShell()
     {
+        PlTickSetOffset(0);
         CompactVariant = false;
         ShellStateReset();
         FrameCleanupDone = 0;
