@@ -27,9 +27,7 @@
 #include "recordwin/record_windows.h"
 #include "shell/draw_port.h"
 #include "shell/file_dialogs.h"
-#include "shell/login.h"
 #include "shell/menus.h"
-#include "shell/net_services.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -124,16 +122,7 @@ bool OpenCompany(const uint8_t *path, uint16_t option)
     }
     DbOpenFlag = 1;
     ImportDefaults(option);
-    if (RunMode == RunModeServer) {
-        ModuleReactivate();
-        if (NetServices.serverRunModeOn) NetServices.serverRunModeOn();
-        return true;
-    }
-    if (!LoginLoop()) {
-        DbClose();
-        return false;
-    }
-    return true;
+    return DbEnterCompany();
 }
 
 // Closes the open company and, outside client mode, the engine; the

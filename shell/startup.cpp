@@ -21,6 +21,7 @@
 #include "platform/queue.h"
 #include "rules/hooks.h"
 #include "shell/company.h"
+#include "shell/menus.h"
 #include "shell/net_services.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
@@ -113,6 +114,10 @@ static int WinMainRun(const StartOptions &o)
     if (DbOpenFlag) {
         if (CompactVariant) OpenOrActivateWindow(CompactWindowType, 0, 0, false, 0);
         StartupFlag = 0;
+        // The menus and the bar's buttons start as the open windows allow,
+        // not as built (everything enabled).
+        EnableToolButtons(CurrentWindow);
+        WindowActivated(CurrentWindow);
         MainMessageLoop();
     } else {
         QuitFlag = 1;

@@ -7,6 +7,7 @@
 // either case; the engine's own D4IsOpen says whether a file is.
 #include "database/access/database_open.h"
 
+#include <cassert>
 #include <cstdio>
 
 #include "core/pstring.h"
@@ -65,9 +66,17 @@ bool DbOpen(const uint8_t *name, int argument)
             return false;
         }
     }
-    PStringCopy(OpenDatabaseName, name);
     if (!DbAfterOpen(argument, name)) return false;
     DbOpenFlag = 1;
+    return DbEnterCompany();
+}
+
+// Lets the user into the company just opened: a server takes up its
+// module and serves; elsewhere the login decides, and a refused one
+// closes the company again. True when the company stays open.
+bool DbEnterCompany()
+{
+    assert(DbOpenFlag);
     if (RunMode == RunModeServer) {
         ModuleReactivate();
         if (NetServices.serverRunModeOn) NetServices.serverRunModeOn();
@@ -80,13 +89,14 @@ bool DbOpen(const uint8_t *name, int argument)
     return true;
 }
 
-// The steps after an open: stand-alone and server open the registers, a
-// client reloads its settings and entry state. False when the company
-// cannot be used; a local file is closed again then.
+// The steps after an open or a create: the name is kept for the log's
+// close line, stand-alone and server open the registers, a client
+// reloads its settings and entry state. False when the company cannot be
+// used; a local file is closed again then.
 bool DbAfterOpen(int argument, const uint8_t *name)
 {
     (void)argument;
-    (void)name;
+    PStringCopy(OpenDatabaseName, name);   // for the close line, opened or created
     if (!RunModeIsClient()) return DbReopenRegisters();
     SettingsBlocksReload();
     return InitEntryState() == 1;

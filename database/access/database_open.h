@@ -17,6 +17,9 @@ uint16_t SetRunMode(uint16_t mode);
 bool DbOpen(const uint8_t *name, int argument);
 // The steps after an open: registers, settings, entry state, login.
 bool DbAfterOpen(int argument, const uint8_t *name);
+// Lets the user into the company just opened (server module or login);
+// a refused login closes it. True when it stays open.
+bool DbEnterCompany();
 // Opens every register again after the file was opened.
 bool DbReopenRegisters();
 // Closes the database, locally or at the server.

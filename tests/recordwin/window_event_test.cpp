@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "recordwin/record_windows.h"
-#include "tests/shell/dict_text.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
@@ -14,13 +13,10 @@ protected:
     void SetUp() override
     {
         ShellFixture::SetUp();
-        std::string error;
-        ASSERT_TRUE(LoadDictText("wintype 45 { kind record }\n"
-                                 "wintype 100 { kind record }\n"
-                                 "wintype 241 { kind record }\n"
-                                 "wintype 350 { kind record }\n",
-                                 &error))
-            << error;
+        UseDict("wintype 45 { kind record }\n"
+                "wintype 100 { kind record }\n"
+                "wintype 241 { kind record }\n"
+                "wintype 350 { kind record }\n");
     }
     // A window of the type in the table (no screen window is needed).
     int Window(int type)

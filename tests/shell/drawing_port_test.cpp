@@ -6,9 +6,9 @@
 #include "core/decimal.h"
 #include "core/work_blocks.h"
 #include "platform/icon.h"
-#include "shell_windows.h"
+#include "shell_fixture.h"
 
-using DrawingPort = ShellWindows;
+using DrawingPort = TestWindows;
 
 namespace {
 constexpr uint32_t White = 0xFFFFFF, Black = 0x000000, Red = 0xFF0000, Grey = 0x808080, LightGrey = 0xC0C0C0;
@@ -34,7 +34,7 @@ bool Inked(cairo_surface_t *s, PlRect r)
 
 TEST_F(DrawingPort, PortSelectionKeepsReleasesAndRefusesContexts)
 {
-    int a = Open(TypeList), b = Open(TypeList);
+    int a = Open(TypeUnnamed), b = Open(TypeUnnamed);
     SetPortWindow(a);
     DrawContext *dc = PortState.dc;
     ASSERT_NE(dc, nullptr);
@@ -64,7 +64,7 @@ TEST_F(DrawingPort, PortSelectionKeepsReleasesAndRefusesContexts)
     SetPortWindow(a);
     uint32_t oldChild = WinTable[a]->mdiChild;
     WinClose(a);
-    ASSERT_EQ(Open(TypeList), a);
+    ASSERT_EQ(Open(TypeUnnamed), a);
     ASSERT_NE(WinTable[a]->mdiChild, oldChild);
     SetPortWindow(a);
     EXPECT_EQ(PortState.window, WinTable[a]->mdiChild);
@@ -72,7 +72,7 @@ TEST_F(DrawingPort, PortSelectionKeepsReleasesAndRefusesContexts)
 
 TEST_F(DrawingPort, LinesEndOnTheirLastPixelAndFillsReachPastTheEnd)
 {
-    int n = Open(TypeList);
+    int n = Open(TypeUnnamed);
     Blank(n);
     MoveTo(10, 5);
     LineToMode(20, 5);                      // horizontal: 10..20
@@ -111,7 +111,7 @@ TEST_F(DrawingPort, LinesEndOnTheirLastPixelAndFillsReachPastTheEnd)
 
 TEST_F(DrawingPort, RedLineComparesWithTheLastMoveTo)
 {
-    int n = Open(TypeList);
+    int n = Open(TypeUnnamed);
     Blank(n);
     MoveTo(5, 30);
     LineToMode(5, 40);      // vertical, so the pen stands at (5, 41)
@@ -134,7 +134,7 @@ TEST_F(DrawingPort, RedLineComparesWithTheLastMoveTo)
 
 TEST_F(DrawingPort, FramesClipsAndRectangles)
 {
-    int n = Open(TypeList);
+    int n = Open(TypeUnnamed);
     Blank(n);
     PackedDecimal width;
     DecSetBlank(&width);

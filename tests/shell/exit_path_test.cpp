@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "core/language_file.h"
+#include "platform/menu.h"
 #include "platform/queue.h"
 #include "shell/company.h"
 #include "shell/procedures.h"
@@ -20,12 +21,15 @@ namespace {
 // What the message wait does on its first call, with the loop running.
 std::function<void()> Exit;
 int Polls;
-bool OpenAtFirstPoll, FellBack;
+bool OpenAtFirstPoll, GreyedAtFirstPoll, FellBack;
 
 int PollThenExit(int, PlSocketPostFn)
 {
     if (Polls++ == 0) {
         OpenAtFirstPoll = DbOpenFlag && D4IsOpen();
+        // With no window open, the bar's buttons and Print start greyed.
+        GreyedAtFirstPoll = !WinIsEnabled(TopBarButtons[0]) && !WinIsEnabled(TopBarButtons[2]) &&
+                            (MenuItemFlags(MenuHandles.file, 5) & PlMenuFlag::Grayed);
         Exit();
     } else if (Polls > 200) {   // the exit did not work: end the test's loop anyway
         FellBack = true;
@@ -47,13 +51,11 @@ protected:
         ASSERT_TRUE(OpenCompany(path, 0));
         DbClose();
         Polls = 0;
-        OpenAtFirstPoll = FellBack = false;
+        OpenAtFirstPoll = GreyedAtFirstPoll = FellBack = false;
         MsgSetSocketHooks(PollThenExit, [] { return true; });
     }
     void TearDown() override
     {
-        MsgSetSocketHooks(nullptr, nullptr);
-        SocketsActive = false;
         LangFileSetDirectories({});
         CompanyFixture::TearDown();
     }
@@ -71,11 +73,10 @@ protected:
         EXPECT_FALSE(DbOpenFlag);
         EXPECT_EQ(FrameCleanupDone, 1);
         EXPECT_FALSE(WinIsWindow(FrameWindow));
-        // The log is kept only outside the compact variant (an interface
-        // file with window type 9).
-        if (!CompactVariant) {
-            EXPECT_EQ(LogLines("Close database "), closeLines);
-        }
+        // The log is kept only in the full variant, which the built
+        // interface file's window type 9 makes.
+        EXPECT_FALSE(CompactVariant);
+        EXPECT_EQ(LogLines("Close database "), closeLines);
         ASSERT_EQ(D4Open(company.c_str(), 0), D4OpenOk);
         std::string report;
         EXPECT_TRUE(D4IntegrityCheck(&report)) << report;
@@ -104,6 +105,7 @@ TEST_F(ExitPath, EveryWayOutClosesTheCompanyOnce)
         Polls = 0;
         RunAndExpectOneClose(company, ++lines);
         EXPECT_TRUE(OpenAtFirstPoll);   // the command line opened before the loop
+        EXPECT_TRUE(GreyedAtFirstPoll);
     }
 }
 
@@ -133,6 +135,7 @@ TEST_F(ExitPath, NoCompanyOrARefusedLoginEndsWithoutTheLoop)
     ScriptAnswerFile("");
     RunAndExpectOneClose(company, lines + 1);   // the refusal's close only
     EXPECT_EQ(Polls, 0);
+    EXPECT_TRUE(Told(TextOf(9512)));
 }
 
 }  // namespace

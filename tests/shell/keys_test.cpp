@@ -2,7 +2,7 @@
 // field only when the caret is at its edge, module keys, Ctrl+Shift
 // shortcuts that the company can turn off, and the characters the About
 // and busy windows leave alone.
-#include "window_fixture.h"
+#include "shell_fixture.h"
 
 #include <cstring>
 
@@ -20,14 +20,14 @@ PlMessage Key(uint32_t msg, uint32_t key)
     return m;
 }
 
-class Keys : public WindowFixture {
+class Keys : public TestWindows {
 protected:
     void TearDown() override
     {
         PlSetKeyDown(PlKey::Control, false);
         PlSetKeyDown(PlKey::Shift, false);
         CompanyBlock = nullptr;
-        WindowFixture::TearDown();
+        TestWindows::TearDown();
     }
     // Window n with an edit control holding `text`, selection start..end.
     static uint32_t EditIn(int n, const char *text, int start, int end)

@@ -7,7 +7,6 @@
 
 #include "core/memblock.h"
 #include "shell/list_windows.h"
-#include "tests/shell/dict_text.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
@@ -17,22 +16,19 @@ protected:
     void SetUp() override
     {
         ShellFixture::SetUp();
-        std::string error;
-        ASSERT_TRUE(LoadDictText("wintype 2 { kind list related 3 }\n"
-                                 "wintype 4 { kind list }\n"
-                                 "wintype 5 { kind choicelist }\n"
-                                 "wintype 3 { kind record register 5 }\n"
-                                 "wintype 7 { kind record }\n"
-                                 "wintype 8 { kind preview }\n"
-                                 "wintype 10 { kind output }\n"
-                                 "wintype 6 { kind plain }\n"
-                                 "wintype 12 { kind plain }\n"
-                                 "wintype 14 { kind plain }\n"
-                                 "wintype 15 { kind list related 3 menukind 1 }\n"
-                                 "wintype 353 { kind record register 5 }\n"
-                                 "register 5 TestVc size 20 { Code 0 text 10 }\n",
-                                 &error))
-            << error;
+        UseDict("wintype 2 { kind list related 3 }\n"
+                "wintype 4 { kind list }\n"
+                "wintype 5 { kind choicelist }\n"
+                "wintype 3 { kind record register 5 }\n"
+                "wintype 7 { kind record }\n"
+                "wintype 8 { kind preview }\n"
+                "wintype 10 { kind output }\n"
+                "wintype 6 { kind plain }\n"
+                "wintype 12 { kind plain }\n"
+                "wintype 14 { kind plain }\n"
+                "wintype 15 { kind list related 3 menukind 1 }\n"
+                "wintype 353 { kind record register 5 }\n"
+                "register 5 TestVc size 20 { Code 0 text 10 }\n");
     }
     int Window(int type, int state = 0)
     {

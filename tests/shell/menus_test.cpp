@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "platform/mdi.h"
+#include "platform/menu.h"
 #include "shell/window_utils.h"
-#include "tests/shell/bar_fixture.h"
-#include "tests/shell/dict_text.h"
+#include "shell_fixture.h"
 
 namespace {
 
-class MenusTest : public BarFixture {
+class MenusTest : public ShellFixture {
 protected:
     static std::vector<int> Ids(uint32_t menu)
     {
@@ -39,10 +39,16 @@ TEST_F(MenusTest, BarItemsTakeTheirIdsAndPositions)
     // A menu the file lacks adds nothing.
     EXPECT_EQ(MenuFromTable(9), 0u);
     EXPECT_EQ(MenuItemCount(MenuHandles.bar), 7);
+    // Items are enabled by position: File has no item 6, so item 7 sits
+    // at position 5 and item 12 at 10.
+    EXPECT_EQ(EnableMenuCmd(MenuHandles.file, 7, false), 1);
+    EXPECT_TRUE(MenuItemFlags(MenuHandles.file, 5) & PlMenuFlag::Grayed);
+    EXPECT_EQ(EnableMenuCmd(MenuHandles.file, 12, false), 1);
+    EXPECT_TRUE(MenuItemFlags(MenuHandles.file, 10) & PlMenuFlag::Grayed);
+    EXPECT_EQ(EnableMenuCmd(MenuHandles.file, 13, false), -1);
 
     // The compact variant has no module popup.
-    WinDestroy(FrameWindow);
-    FrameWindow = 0;
+    DropFrame();
     CompactVariant = true;
     MakeFrame();
     EXPECT_EQ(MenuHandles.modulePopup, 0u);
@@ -52,15 +58,12 @@ TEST_F(MenusTest, BarItemsTakeTheirIdsAndPositions)
 
 TEST_F(MenusTest, OperationsPopupOfAWindowType)
 {
-    std::string error;
-    ASSERT_TRUE(LoadDictText("wintype 30 { kind plain }\n"
-                             "window 30 {\n"
-                             "  op key \"P\" number 1 label \"Post\"\n"
-                             "  op number 2 label \"Reverse\"\n"
-                             "}\n"
-                             "wintype 31 { kind plain }\n",
-                             &error))
-        << error;
+    UseDict("wintype 30 { kind plain }\n"
+            "window 30 {\n"
+            "  op key \"P\" number 1 label \"Post\"\n"
+            "  op number 2 label \"Reverse\"\n"
+            "}\n"
+            "wintype 31 { kind plain }\n");
     MakeFrame();
     uint32_t ops = BuildWindowOpsMenu(30);
     ASSERT_NE(ops, 0u);
@@ -90,21 +93,13 @@ TEST_F(MenusTest, FileMenuWaysOut)
 
 TEST_F(MenusTest, MaximisedChildShiftsTheGreyedMenus)
 {
-    std::string error;
-    ASSERT_TRUE(LoadDictText("wintype 30 { kind plain menukind 1 }\n"
-                             "menu 2 \"File\" {\n  item 1 \"&Company...\"\n}\n"
-                             "menu 3 \"Edit\" {\n  item 1 \"&Undo\"\n}\n"
-                             "menu 4 \"Record\" {\n  item 1 \"&Next\"\n}\n",
-                             &error))
-        << error;
+    UseDict("wintype 30 { kind plain menukind 1 }\n"
+            "1572 \"Modules\"\n"
+            "menu 2 \"File\" {\n  item 1 \"&Company...\"\n}\n"
+            "menu 3 \"Edit\" {\n  item 1 \"&Undo\"\n}\n"
+            "menu 4 \"Record\" {\n  item 1 \"&Next\"\n}\n");
     MakeFrame();
-    if (EnableMenuCmd(MenuHandles.record, 1, true) < 0)
-        GTEST_SKIP() << "enabling menu items by position is not built in this tree";
-    int n = WinSlotAlloc();
-    ASSERT_NE(n, WinTableFull);
-    WinTable[n]->windowType = 30;
-    WinTable[n]->mdiChild = MdiCreateChild(MdiClientWindow, {"testframe", "x", PlRect{0, 0, 200, 100}, 0, 0});
-    ASSERT_NE(WinTable[n]->mdiChild, 0u);
+    int n = Bare(30);
     MdiMaximize(WinTable[n]->mdiChild);
     CurrentWindow = uint16_t(n);
     MenuStateUpdate(n);
@@ -112,6 +107,19 @@ TEST_F(MenusTest, MaximisedChildShiftsTheGreyedMenus)
     EXPECT_TRUE(MenuItemFlags(MenuHandles.bar, 1) & PlMenuFlag::Grayed);
     EXPECT_FALSE(MenuItemFlags(MenuHandles.bar, 2) & PlMenuFlag::Grayed);
     EXPECT_TRUE(MenuItemFlags(MenuHandles.bar, 3) & PlMenuFlag::Grayed);
+    // A running job greys the module popup, one further right too.
+    RunActiveFlag = 1;
+    SyncRunMenu();
+    int count = MenuItemCount(MenuHandles.bar);
+    ASSERT_EQ(MenuItemText(MenuHandles.bar, 5), "&Modules");
+    EXPECT_TRUE(MenuItemFlags(MenuHandles.bar, 5) & PlMenuFlag::Grayed);
+    // A type without an operations popup takes nothing out of the bar
+    // when its window is left, nor adds anything when it comes back.
+    RemoveWindowMenu(n);
+    EXPECT_EQ(MenuItemCount(MenuHandles.bar), count);
+    InsertWindowMenu(n);
+    EXPECT_EQ(MenuItemCount(MenuHandles.bar), count);
+
     // Restored, the same state greys positions 0 and 2.
     MdiRestore(WinTable[n]->mdiChild);
     ToolbarEnable(true);

@@ -1,8 +1,7 @@
 // The frame's and the children's window procedures: the busy guard that
-// drops user commands while paint, size and socket events go on, the one
-// exit path through QuitFlag, the Window-menu commands, a second start's
-// request to show the frame, and activation.
-#include "window_fixture.h"
+// drops user commands while paint, size and socket events go on, the
+// Window-menu commands, About, and activation.
+#include "shell_fixture.h"
 
 #include "platform/control.h"
 #include "shell/net_services.h"
@@ -23,15 +22,7 @@ intptr_t Command(uint32_t win, int id, uint32_t control = 0)
     return MsgSend(win, PlMsg::Command, uintptr_t(id), intptr_t(control));
 }
 
-class Procedures : public WindowFixture {
-protected:
-    void TearDown() override
-    {
-        NetServices = {};
-        SocketsActive = false;
-        WindowFixture::TearDown();
-    }
-};
+using Procedures = TestWindows;
 
 }  // namespace
 
@@ -51,10 +42,6 @@ TEST_F(Procedures, BusyDropsUserCommandsButPaintSizeAndSocketsRun)
     EXPECT_EQ(QuitFlag, 0);
     EXPECT_TRUE(WinIsWindow(FrameWindow));
     EXPECT_EQ(StateRefreshFlag, 0);
-    PlMessage pageDown{};
-    pageDown.msg = PlMsg::KeyDown;
-    pageDown.wParam = PlKey::PageDown;
-    EXPECT_TRUE(KeyPreTranslate(pageDown));   // taken, and nothing runs
 
     uint32_t child = WinTable[a]->mdiChild;
     WinInvalidate(child, nullptr, true);
@@ -77,19 +64,10 @@ TEST_F(Procedures, BusyDropsUserCommandsButPaintSizeAndSocketsRun)
     MsgSend(FrameWindow, MsgSocketEvent, 7, 1);
     EXPECT_EQ(LastSocket.count, 1);
 
-    // Busy over: the same commands act. Closing the frame only asks the
-    // main loop to end; the frame stays until the loop has closed the
-    // company.
+    // Busy over: the same command acts.
     BusyFlag = 0;
     Command(WinTable[a]->mdiChild, 2);
     EXPECT_EQ(StateRefreshFlag, 1);
-    MsgSend(FrameWindow, PlMsg::Close, 0, 0);
-    EXPECT_EQ(QuitFlag, 1);
-    EXPECT_TRUE(WinIsWindow(FrameWindow));
-    QuitFlag = 0;
-    Command(FrameWindow, CmdQuit);
-    EXPECT_EQ(QuitFlag, 1);
-    EXPECT_TRUE(WinIsWindow(FrameWindow));
 }
 
 TEST_F(Procedures, CloseAllClosesEveryWindowThatMayClose)
@@ -113,14 +91,8 @@ TEST_F(Procedures, CloseAllClosesEveryWindowThatMayClose)
     EXPECT_TRUE(WinIsOpen(login));
 }
 
-TEST_F(Procedures, FrameShowsItselfAndOpensAboutOnce)
+TEST_F(Procedures, AboutOpensOnceAndTheWindowMenuMinimisesAndRestores)
 {
-    ASSERT_TRUE(WinShow(FrameWindow, PlShow::Minimized));
-    ASSERT_TRUE(WinIsIconic(FrameWindow));
-    MsgSend(FrameWindow, MsgShowYourself, 0, 0);
-    EXPECT_FALSE(WinIsIconic(FrameWindow));
-    EXPECT_TRUE(WinIsVisible(FrameWindow));
-
     Command(FrameWindow, CmdAbout);
     int about = WinFindByDef(TypeAbout);
     ASSERT_GT(about, 0);

@@ -8,8 +8,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
@@ -23,29 +21,22 @@ namespace {
 
 class Startup : public ShellFixture {
 protected:
-    std::filesystem::path dir, home;
     std::vector<uint8_t> built;
     StartOptions options;
 
     void SetUp() override
     {
         ShellFixture::SetUp();
-        ScriptReset();
-        home = std::filesystem::current_path();
         std::ifstream in(home / "QVENG.WIN", std::ios::binary);
         built.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         ASSERT_GT(built.size(), 1000u);
-        dir = std::filesystem::path(::testing::TempDir()) / ("orvel_start_" + std::to_string(getpid()));
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
+        UseCompanyFolder();
         options.show = PlShow::Normal;
         options.instanceName = "orvel-test-" + std::to_string(getpid());
     }
     void TearDown() override
     {
         LangFileSetDirectories({});
-        ScriptReset();
-        std::filesystem::remove_all(dir);
         ShellFixture::TearDown();
     }
     // Runs the program with only the given interface file bytes to find.
@@ -58,13 +49,6 @@ protected:
         }
         LangFileSetDirectories({dir.string()});
         return WinMain(options);
-    }
-    // Whether a message box said the text.
-    static bool Told(const std::string &text)
-    {
-        for (const PlScriptRecord &r : ScriptRecords())
-            if (r.kind == "message" && r.text.find(text) != std::string::npos) return true;
-        return false;
     }
 };
 

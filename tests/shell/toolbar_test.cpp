@@ -5,12 +5,11 @@
 #include <vector>
 
 #include "platform/queue.h"
-#include "tests/shell/bar_fixture.h"
-#include "tests/shell/dict_text.h"
+#include "shell_fixture.h"
 
 namespace {
 
-class ToolbarTest : public BarFixture {
+class ToolbarTest : public ShellFixture {
 protected:
     // A window for the commands to act on.
     void OpenCurrentWindow()
@@ -78,18 +77,14 @@ TEST_F(ToolbarTest, PushButtonsComeFromTypeOneAndRunRecordCommands)
     EXPECT_EQ(StateRefreshFlag, 0);
 
     // A type with three push buttons (a check box between) makes three.
-    WinDestroy(FrameWindow);
-    FrameWindow = 0;
-    std::string error;
-    ASSERT_TRUE(LoadDictText("wintype 1 { kind plain }\n"
-                             "window 1 {\n"
-                             "  control rect 0 0 0 0 kind button label \"A\"\n"
-                             "  control rect 0 0 0 0 kind check label \"x\"\n"
-                             "  control rect 0 0 0 0 kind button label \"B\"\n"
-                             "  control rect 0 0 0 0 kind button label \"C\"\n"
-                             "}\n",
-                             &error))
-        << error;
+    DropFrame();
+    UseDict("wintype 1 { kind plain }\n"
+            "window 1 {\n"
+            "  control rect 0 0 0 0 kind button label \"A\"\n"
+            "  control rect 0 0 0 0 kind check label \"x\"\n"
+            "  control rect 0 0 0 0 kind button label \"B\"\n"
+            "  control rect 0 0 0 0 kind button label \"C\"\n"
+            "}\n");
     MakeFrame();
     EXPECT_EQ(WinTitle(TopBarButtons[1]), "B");
     EXPECT_EQ(WinRect(TopBarButtons[2]).left, 45 + 2 * 72);

@@ -2,13 +2,13 @@
 // the list box that follows the window's size, refusals that leave
 // nothing half-made, the blocks a window owns, type use, the finders,
 // titles, and the activation that follows a close.
-#include "window_fixture.h"
+#include "shell_fixture.h"
 
 #include "core/interface_load.h"
 #include "core/memblock.h"
 #include "platform/control.h"
 
-using WindowTable = WindowFixture;
+using WindowTable = TestWindows;
 
 TEST_F(WindowTable, LoginTypeStandsWithoutCaptionAtItsRectangle)
 {
@@ -88,15 +88,30 @@ TEST_F(WindowTable, RefusedOpensLeaveNothingBehind)
     EXPECT_EQ(WinTypeUseTable[TypeItem].word, WinLast);
     for (int n = WinFirst; n <= WinLast; n++) ASSERT_EQ(WinTypeOf(n), TypeItem);
 
-    // A window class the window system does not know: the slot, the
-    // blocks and the type's count are given back.
+    // The window system refuses the child: the slot, the blocks and the
+    // type's count are given back.
     WinClose(WinLast);
-    uint32_t before = MemBlockCount();
+    uint32_t before = MemBlockCount(), client = MdiClientWindow;
+    MdiClientWindow = FrameWindow;            // not an MDI client
     EXPECT_EQ(OpenWindow(TypeReport, 0), 0);
+    MdiClientWindow = client;
     EXPECT_EQ(MemBlockCount(), before);
     EXPECT_FALSE(WinIsOpen(WinLast));
     EXPECT_FALSE(WinTypeUseTable[TypeReport].inUse);
     EXPECT_EQ(WinTypeUseTable[TypeReport].word, 0);
+
+    // Re-initialising the table frees what the open windows own, and a
+    // slot taken afresh starts with its "none" markers.
+    WinTableInit();
+    EXPECT_EQ(MemBlockCount(), blocks);
+    ASSERT_EQ(WinSlotAlloc(), 1);
+    const WindowRec &w = *WinTable[1];
+    EXPECT_EQ(w.selectedMatrixRow, -1);
+    EXPECT_EQ(w.selStart, -1);
+    EXPECT_EQ(w.reportPaneWidth, -1);
+    EXPECT_EQ(w.pages[0].shown, 1);
+    EXPECT_EQ(w.editFieldOffset, NoOffset);
+    for (int i = 0; i < 4; i++) EXPECT_EQ(w.editedBinding[EditedBindingOffsetAt + i], 0xFF);
 }
 
 TEST_F(WindowTable, WindowsFreeEveryBlockTheyOwn)
@@ -218,6 +233,23 @@ TEST_F(WindowTable, TitlesShowTheEditStateByKind)
     ASSERT_TRUE(WinSetTitle(WinTable[preview]->mdiChild, "Page 3"));
     WinTitleUpdate(preview);                  // a preview keeps its own title
     EXPECT_EQ(WinTitle(WinTable[preview]->mdiChild), "Page 3");
+
+    // A form designer shows the text its record holds after the first
+    // word; a record window's record adds nothing, and a text that would
+    // run past the record is not read.
+    int designer = OpenWindow(TypeDesigner, 0), item = OpenWindow(TypeItem, 0);
+    ASSERT_TRUE(designer && item);
+    PStringFromC(WinRecordBuffer(designer) + 4, "Invoice");
+    PStringFromC(WinRecordBuffer(item) + 4, "Invoice");
+    WinTable[designer]->editState = 2;
+    WinTable[item]->editState = 2;
+    WinTitleUpdate(designer);
+    WinTitleUpdate(item);
+    EXPECT_EQ(WinTitle(WinTable[designer]->mdiChild), "Form Invoice: changing");
+    EXPECT_EQ(WinTitle(WinTable[item]->mdiChild), "Item: changing");
+    WinRecordBuffer(designer)[4] = 8;         // 8 characters would end past the 12-byte record
+    WinTitleUpdate(designer);
+    EXPECT_EQ(WinTitle(WinTable[designer]->mdiChild), "Form: changing");
 }
 
 TEST_F(WindowTable, RectanglesResolveFromTheFarEdges)

@@ -1,19 +1,14 @@
-// Window and menu utilities: the Esc poll of long loops, the edit and
-// scroll-bar helpers, menu items by position and the operations popup,
-// paging by window kind, the busy-message window, block copies and waits
-// across the tick wrap.
+// Window utilities: the Esc poll of long loops, the edit and scroll-bar
+// helpers, paging by window kind, the busy-message window, and the busy
+// wait across the tick wrap.
 #include <chrono>
 
-#include "core/memblock.h"
 #include "platform/clipboard.h"
 #include "platform/control.h"
-#include "platform/display.h"
-#include "platform/menu.h"
-#include "shell/menus.h"
 #include "shell/window_utils.h"
-#include "shell_windows.h"
+#include "shell_fixture.h"
 
-using WindowUtils = ShellWindows;
+using WindowUtils = TestWindows;
 
 namespace {
 // The user messages the test windows were sent, by wParam.
@@ -35,7 +30,7 @@ intptr_t EchoProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
 
 TEST_F(WindowUtils, PollEscapeStopsAtEscAndAlwaysEnds)
 {
-    int n = Open(TypeList);
+    int n = Bare(TypeList);
     uint32_t child = WinTable[n]->mdiChild;
     MsgClear();
     uint8_t flag = 0;
@@ -71,7 +66,7 @@ TEST_F(WindowUtils, PollEscapeStopsAtEscAndAlwaysEnds)
 
 TEST_F(WindowUtils, EditControlAndScrollBarHelpers)
 {
-    int n = Open(TypeRecord);
+    int n = Open(TypeArticle);
     uint32_t edit = WinCreate("Edit", "", PlStyle::Child | PlStyle::Visible, {5, 5, 100, 25}, WinTable[n]->mdiChild, 0, 0);
     WinTable[n]->editControl = edit;
     EditSetText(edit, "abc");
@@ -95,51 +90,9 @@ TEST_F(WindowUtils, EditControlAndScrollBarHelpers)
     EXPECT_EQ(ScrollBarPos(bar), 5) << "position -1 leaves the position";
 }
 
-TEST_F(WindowUtils, MenuItemsByPositionAndTheOperationsPopup)
-{
-    MenuHandles.bar = MenuCreateBar();
-    MenuHandles.file = MenuCreatePopup();
-    const char *bar[] = {"&File", "&Edit", "&Record", "Re&gisters", "&Modules", "&Window", "&Help"};
-    for (const char *t : bar) ASSERT_TRUE(MenuAppend(MenuHandles.bar, PlMenuFlag::Popup, MenuCreatePopup(), t));
-    for (int i = 0; i < 11; i++) MenuAppend(MenuHandles.file, 0, 101 + i, "item");
-    ASSERT_TRUE(WinSetMenu(FrameWindow, MenuHandles.bar));
-
-    // The File menu has no item 6: item 7 sits at position 5, item 12 at 10.
-    EXPECT_EQ(EnableMenuCmd(MenuHandles.file, 7, false), 1);
-    EXPECT_TRUE(MenuItemFlags(MenuHandles.file, 5) & PlMenuFlag::Grayed);
-    EXPECT_EQ(EnableMenuCmd(MenuHandles.file, 12, false), 1);
-    EXPECT_TRUE(MenuItemFlags(MenuHandles.file, 10) & PlMenuFlag::Grayed);
-    EXPECT_EQ(EnableMenuCmd(MenuHandles.file, 13, false), -1);
-
-    // Top menus 2..6 by position; 1 and 7 do nothing.
-    EnableTopMenu(1, false);
-    EnableTopMenu(7, false);
-    for (int i = 0; i < 7; i++) EXPECT_FALSE(MenuItemFlags(MenuHandles.bar, i) & PlMenuFlag::Grayed) << i;
-    EnableTopMenu(2, false);
-    EXPECT_TRUE(MenuItemFlags(MenuHandles.bar, 0) & PlMenuFlag::Grayed);
-    int n = Open(TypeList);
-    MaximizeWindowNumber(n);
-    RunActiveFlag = 1;
-    SyncRunMenu();        // menu 6 moves one on behind the maximised child's system menu
-    int count = MenuItemCount(MenuHandles.bar), modules = -1;
-    for (int i = 0; i < count; i++)
-        if (MenuItemText(MenuHandles.bar, i) == "&Modules") modules = i;
-    ASSERT_EQ(modules, 5);
-    EXPECT_TRUE(MenuItemFlags(MenuHandles.bar, modules) & PlMenuFlag::Grayed);
-    EXPECT_FALSE(MenuItemFlags(MenuHandles.bar, modules - 1) & PlMenuFlag::Grayed);
-
-    // Deactivating a window whose type has no operations popup must not
-    // take the item at the popup's position with it.
-    RemoveWindowMenu(n);
-    EXPECT_EQ(MenuItemCount(MenuHandles.bar), count);
-    InsertWindowMenu(n);
-    EXPECT_EQ(MenuItemCount(MenuHandles.bar), count);
-    MenuHandles = MenuHandlesRec{};
-}
-
 TEST_F(WindowUtils, PagingByKindAndCopyOfAListWithNothingMarked)
 {
-    int list = Open(TypeList), pane = Open(TypePane), record = Open(TypeRecord);
+    int list = Bare(TypeList), pane = Bare(TypePreview), record = Bare(TypeArticle);
     NextRecord(list);
     PrevRecord(pane);
     NextRecord(record);
@@ -171,7 +124,7 @@ TEST_F(WindowUtils, BusyMessageDrawsOnlyInItsOwnWindow)
 {
     // A number left behind by a window closed some other way is not used
     // for the window that took the slot.
-    int other = Open(TypeList);
+    int other = Open(TypeUnnamed);
     SetPortWindow(other);
     MacRect all{0, 0, 200, 300};
     EraseRectWhite(&all);
@@ -199,22 +152,13 @@ TEST_F(WindowUtils, BusyMessageDrawsOnlyInItsOwnWindow)
     EXPECT_EQ(PlCursorShape(), PlCursor::Arrow);
 }
 
-TEST_F(WindowUtils, BlockCopiesAndWaitsAcrossTheTickWrap)
+TEST_F(WindowUtils, BusyWaitEndsOnTimeAcrossTheTickWrap)
 {
-    MemBlock h = MemAlloc(4), original = h;
-    ASSERT_TRUE(CopyBlock(&h));
-    EXPECT_TRUE(MemIsValid(original)) << "the old block is not freed";
-    MemFree(&h);
-    MemFree(&original);
-    EXPECT_FALSE(CopyBlock(&original)) << "a freed block is refused";
-
     // Just below the tick wrap the wait neither ends at once nor hangs.
-    PlTickSetOffset(0);
     PlTickSetOffset(0xFFFFFFF0u - PlTickCount());
     auto t0 = std::chrono::steady_clock::now();
     BusyWait(40);
     auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
-    PlTickSetOffset(0);
     EXPECT_GE(waited, 40);
     EXPECT_LT(waited, 5000);
 }
