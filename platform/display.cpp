@@ -13,10 +13,15 @@ int gBeeps = 0;
 // The display the environment names, quoted, for messages.
 std::string DisplayName()
 {
+    // Built by appending: the optimiser of this compiler warns, wrongly,
+    // about overlapping copies in "literal" + std::string.
     const char *x = std::getenv("DISPLAY");
-    if (x && *x) return "\"" + std::string(x) + "\" (DISPLAY)";
     const char *w = std::getenv("WAYLAND_DISPLAY");
-    return "\"" + std::string(w ? w : "") + "\" (WAYLAND_DISPLAY)";
+    bool x11 = x && *x;
+    std::string name = "\"";
+    name.append(x11 ? x : (w ? w : ""));
+    name.append(x11 ? "\" (DISPLAY)" : "\" (WAYLAND_DISPLAY)");
+    return name;
 }
 
 // A message on one line: line breaks become blanks, trailing ones go.

@@ -28,14 +28,15 @@ std::string FieldComment(const DictField &f) {
     const DictFieldType *t = DictTypeByCode(f.type);
     std::string s = t ? t->name : std::to_string(f.type);
     if (t && (t->arg == DictArg::Length || (t->arg == DictArg::Choice && f.size) || t->arg == DictArg::Bytes))
-        s += " " + std::to_string(f.size);
+        s.append(" ").append(std::to_string(f.size));
     return s;
 }
 
 void Line(std::string *out, const char *type, const std::string &name, uint64_t value,
           const std::string &comment = {}) {
-    *out += "constexpr " + std::string(type) + " " + name + " = " + std::to_string(value) + ";";
-    if (!comment.empty()) *out += "  // " + comment;
+    out->append("constexpr ").append(type).append(" ").append(name).append(" = ");
+    out->append(std::to_string(value)).append(";");
+    if (!comment.empty()) out->append("  // ").append(comment);
     *out += "\n";
 }
 
