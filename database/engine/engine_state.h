@@ -231,6 +231,30 @@ void DbDiskHook(uint32_t logicalEnd);
 // unless forced. Keeps the physical end in the header.
 bool D4DiskWriteAt(const uint8_t *data, uint64_t offset, uint32_t length, bool force);
 
+// ---- Commit record (commit_record.cpp) ----
+
+// A 64-bit hash of length bytes.
+uint64_t D4Hash64(const uint8_t *data, size_t length, uint64_t seed);
+// Notes a write of whole sectors at offset (sector 0 aside) for the
+// next commit's run list.
+void D4CommitNoteWrite(uint64_t offset, const uint8_t *data, uint32_t length);
+// The sectors free in the commit being made: written or not, none is
+// listed in it.
+void D4CommitNoteFreed(const std::vector<uint32_t> &freed);
+// Forgets the sectors noted as written for which forget(ptr) is true
+// (free again after a failed hold), or all of them (back to the commit).
+void D4CommitForgetIf(bool (*forget)(uint32_t ptr));
+void D4CommitForgetAll();
+// Writes sector 0 of a commit from the master's header: with the runs
+// written since the last durable commit and one sync when they fit the
+// record, or after a sync of them otherwise. On failure the last commit's
+// header goes back. True when the commit is durable.
+bool D4CommitWrite();
+// At the open, with sector 0 as read (512 bytes): checks the commit
+// record and, when the commit was torn, puts the header it copied back
+// on disk and into s. 0 as read, 1 rolled back, -1 the file failed.
+int D4CommitCheckAtOpen(uint8_t *s);
+
 // ---- Sector cache (sector_cache.cpp) ----
 
 uint16_t D4SectorChecksum(const uint8_t *data);

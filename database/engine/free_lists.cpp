@@ -387,6 +387,7 @@ bool D4FreeListsStore() {
         newB.insert(newB.end(), b.mem.begin(), b.mem.end());
         tailB = b.next;
     }
+    D4CommitNoteFreed(newB);
     // Sectors beyond the need (when a list shrank below a block while
     // sectors were taken) become further, sparser blocks of B.
     size_t forA = needA();
