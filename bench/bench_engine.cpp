@@ -1,13 +1,31 @@
 // bench_engine.cpp - the database engine against SQLite 3 on the same
 // workloads, in the same run: 300-byte records with three indexes (a
-// 4-byte serial number, a 20-character code, a date), comparable cache
-// sizes (320 KB each), and the same durability (a commit to disk at the
-// end of each hold and of each transaction; or no syncing on either side).
+// 4-byte serial number, a 20-character code, a date) and comparable
+// cache sizes (320 KB each).
 //
-// Each benchmark times the engine (the reported time) and SQLite (the
-// counter sqlite_s) and reports ratio = SQLite time / engine time, so a
-// ratio above 1 means the engine is faster. Optimised builds use the full
-// sizes; other builds run a fiftieth of them as a quick check.
+// Writing workloads run against two SQLite peers: its rollback journal
+// and its write-ahead log, both with synchronous=FULL when syncing (the
+// log then syncs once per commit and is as durable as the engine's hold),
+// or with syncing off on every side. Each reports the engine's time (the
+// reported time), sqlite_s and wal_s, ratio = sqlite_s / engine time and
+// ratio_wal = wal_s / engine time (above 1: the engine is faster), and the
+// engine's syncs per hold.
+//
+// Reading workloads (point finds, the ordered walk, reads by position)
+// run at 100,000 and 1,000,000 records on files built once per size.
+// Each side reads in a fresh process of this program (started with
+// --child), so that its peak memory is its own: the counters *_peak_mb
+// give that process's peak resident size (VmHWM, which includes the pages
+// of a mapped file it touched, and the program's own baseline), and
+// *_file_mb and *_anon_mb the parts of the resident size at the end that
+// were file pages (the program, its libraries and a mapped database) and
+// private memory; base_* are those of a child that only starts, the
+// share of every figure that is not the workload's.
+// Journal mode does not matter there: both SQLite modes read the same
+// pages of a database whose log is empty.
+//
+// Optimised builds use the full sizes; other builds run a fiftieth of
+// them (and 2,000 records for the reading sizes) as a quick check.
 //
 // The engine reads the file's bytes through a read-only mapping of it
 // (its sector cache stays at the budget above). SQLite reads with pread
@@ -15,12 +33,15 @@
 // the file too (PRAGMA mmap_size), for the comparison of like with like.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -42,9 +63,14 @@ constexpr int Bulk = 100000 / Scale;
 constexpr int Single = 10000 / Scale;
 constexpr int Finds = 100000 / Scale;
 constexpr int Changes = 10000 / Scale;
+constexpr int EqualRun = 100000 / Scale;   // records sharing one date
+constexpr int EqualOps = 2000 / Scale;     // re-keys, then as many deletes
 constexpr int Reg = 1;
 constexpr uint32_t RecSize = 300;
 constexpr int OffSerial = 0, OffCode = 4, OffDate = 26;
+
+// The number of records of a reading workload of nominal size n.
+int ReadSize(int n) { return Scale == 1 ? n : std::min(n / Scale, 2000); }
 
 using Clock = std::chrono::steady_clock;
 double Seconds(Clock::time_point a) { return std::chrono::duration<double>(Clock::now() - a).count(); }
@@ -108,7 +134,7 @@ void PutRecord(uint8_t *rec, const Row &r) {
     for (uint32_t i = 40; i < RecSize; i++) rec[i] = (uint8_t)(i + r.serial);
 }
 
-// ---- The two sides ----
+// ---- The sides ----
 
 struct EngineSide {
     std::string path = Dir() + "engine.VDB";
@@ -119,6 +145,7 @@ struct EngineSide {
         D4TestHooks = D4FileHooks{};
         D4TestHooks.skipSync = !sync;
         if (D4Create(path.c_str(), 0) != D4OpenOk) std::exit(1);
+        D4TestHooks.syncsDone = 0;
     }
     void Close() {
         D4Close();
@@ -128,13 +155,13 @@ struct EngineSide {
         uint8_t rec[RecSize];
         PutRecord(rec, r);
         uint32_t id = 0;
-        D4RecordInsert(Reg, rec, &id);
+        if (!D4RecordInsert(Reg, rec, &id)) std::exit(1);
         return id;
     }
 };
 
 struct SqliteSide {
-    std::string path = Dir() + "peer.db";
+    std::string path;
     sqlite3 *db = nullptr;
     sqlite3_stmt *insert = nullptr;
     void Exec(const char *sql) {
@@ -149,23 +176,33 @@ struct SqliteSide {
         if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) std::exit(1);
         return s;
     }
-    void Open(bool sync) {
-        std::remove(path.c_str());
-        sqlite3_open(path.c_str(), &db);
+    void Remove() {
+        for (const char *suffix : {"", "-journal", "-wal", "-shm"}) std::remove((path + suffix).c_str());
+    }
+    // Opens the database at path (an existing one when create is false)
+    // with the cache budget and the given journal and syncing.
+    void Open(const std::string &file, bool sync, bool wal, bool create = true) {
+        path = file;
+        if (create) Remove();
+        if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) std::exit(1);
         Exec("PRAGMA cache_size=-320");
         if (const char *m = std::getenv("ORVEL_BENCH_SQLITE_MMAP"); m && *m == '1') Exec("PRAGMA mmap_size=1073741824");
+        if (wal) Exec("PRAGMA journal_mode=WAL");
         Exec(sync ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=OFF");
-        Exec("CREATE TABLE t(id INTEGER PRIMARY KEY, serial INTEGER, code TEXT, date INTEGER, rec BLOB)");
-        Exec("CREATE INDEX t_serial ON t(serial)");
-        Exec("CREATE INDEX t_code ON t(code)");
-        Exec("CREATE INDEX t_date ON t(date)");
-        insert = Prepare("INSERT INTO t(serial, code, date, rec) VALUES(?,?,?,?)");
+        if (create) {
+            Exec("CREATE TABLE t(id INTEGER PRIMARY KEY, serial INTEGER, code TEXT, date INTEGER, rec BLOB)");
+            Exec("CREATE INDEX t_serial ON t(serial)");
+            Exec("CREATE INDEX t_code ON t(code)");
+            Exec("CREATE INDEX t_date ON t(date)");
+            insert = Prepare("INSERT INTO t(serial, code, date, rec) VALUES(?,?,?,?)");
+        }
     }
-    void Close() {
+    void Close(bool remove = true) {
         sqlite3_finalize(insert);
+        insert = nullptr;
         sqlite3_close(db);
-        std::remove(path.c_str());
-        std::remove((path + "-journal").c_str());
+        db = nullptr;
+        if (remove) Remove();
     }
     void Insert(const Row &r) {
         uint8_t rec[RecSize];
@@ -174,224 +211,445 @@ struct SqliteSide {
         sqlite3_bind_text(insert, 2, r.code, -1, SQLITE_STATIC);
         sqlite3_bind_int(insert, 3, r.dateInt);
         sqlite3_bind_blob(insert, 4, rec, RecSize, SQLITE_STATIC);
-        sqlite3_step(insert);
+        if (sqlite3_step(insert) != SQLITE_DONE) std::exit(1);
         sqlite3_reset(insert);
     }
 };
 
-void Report(benchmark::State &state, double engine, double sqlite) {
+// The engine and both SQLite peers of a writing workload.
+struct Sides {
+    EngineSide e;
+    SqliteSide rollback, wal;
+    void Open(bool sync) {
+        e.Open(sync);
+        rollback.Open(Dir() + "peer.db", sync, false);
+        wal.Open(Dir() + "peer_wal.db", sync, true);
+    }
+    void Close() {
+        e.Close();
+        rollback.Close();
+        wal.Close();
+    }
+};
+
+void Report(benchmark::State &state, double engine, double rollback, double wal, int holds) {
     state.SetIterationTime(engine);
-    state.counters["sqlite_s"] = sqlite;
-    state.counters["ratio"] = sqlite / engine;
+    state.counters["sqlite_s"] = rollback;
+    state.counters["ratio"] = rollback / engine;
+    state.counters["wal_s"] = wal;
+    state.counters["ratio_wal"] = wal / engine;
+    if (!D4TestHooks.skipSync) state.counters["syncs_per_hold"] = (double)D4TestHooks.syncsDone / holds;
 }
 
-// Both sides loaded with Bulk records in one hold / one transaction.
-void LoadBoth(EngineSide &e, SqliteSide &s, bool sync) {
-    e.Open(sync);
-    s.Open(sync);
-    D4Hold();
-    for (int i = 0; i < Bulk; i++) e.ids.push_back(e.Insert(MakeRow((uint32_t)i, 0)));
-    D4DiskFlush();
-    s.Exec("BEGIN");
-    for (int i = 0; i < Bulk; i++) s.Insert(MakeRow((uint32_t)i, 0));
-    s.Exec("COMMIT");
+// Times f on one SQLite peer.
+template <typename F> double Timed(F f) {
+    auto t = Clock::now();
+    f();
+    return Seconds(t);
 }
+
+// Every side loaded with n records (made by row) in one hold / one
+// transaction; the engine's sync count starts after the load.
+template <typename R> void LoadAll(Sides &all, bool sync, int n, R row) {
+    all.Open(sync);
+    D4Hold();
+    for (int i = 0; i < n; i++) all.e.ids.push_back(all.e.Insert(row((uint32_t)i)));
+    if (!D4DiskFlush()) std::exit(1);
+    for (SqliteSide *s : {&all.rollback, &all.wal}) {
+        s->Exec("BEGIN");
+        for (int i = 0; i < n; i++) s->Insert(row((uint32_t)i));
+        s->Exec("COMMIT");
+    }
+    D4TestHooks.syncsDone = 0;
+}
+
+Row PlainRow(uint32_t i) { return MakeRow(i, 0); }
+
+// ---- Writing workloads ----
 
 void BM_BulkInsert(benchmark::State &state) {
     bool sync = state.range(0);
     for (auto _ : state) {
-        EngineSide e;
-        SqliteSide s;
-        e.Open(sync);
-        s.Open(sync);
-        auto t = Clock::now();
-        D4Hold();
-        for (int i = 0; i < Bulk; i++) e.Insert(MakeRow((uint32_t)i, 0));
-        D4DiskFlush();
-        double te = Seconds(t);
-        t = Clock::now();
-        s.Exec("BEGIN");
-        for (int i = 0; i < Bulk; i++) s.Insert(MakeRow((uint32_t)i, 0));
-        s.Exec("COMMIT");
-        Report(state, te, Seconds(t));
-        e.Close();
-        s.Close();
+        Sides all;
+        all.Open(sync);
+        double te = Timed([&] {
+            D4Hold();
+            for (int i = 0; i < Bulk; i++) all.e.Insert(MakeRow((uint32_t)i, 0));
+            if (!D4DiskFlush()) std::exit(1);
+        });
+        auto sql = [&](SqliteSide &s) {
+            return Timed([&] {
+                s.Exec("BEGIN");
+                for (int i = 0; i < Bulk; i++) s.Insert(MakeRow((uint32_t)i, 0));
+                s.Exec("COMMIT");
+            });
+        };
+        double tr = sql(all.rollback), tw = sql(all.wal);
+        Report(state, te, tr, tw, 1);
+        all.Close();
     }
 }
 
 void BM_SingleInserts(benchmark::State &state) {
     bool sync = state.range(0);
     for (auto _ : state) {
-        EngineSide e;
-        SqliteSide s;
-        e.Open(sync);
-        s.Open(sync);
-        auto t = Clock::now();
-        for (int i = 0; i < Single; i++) e.Insert(MakeRow((uint32_t)i, 0));   // each its own hold
-        double te = Seconds(t);
-        t = Clock::now();
-        for (int i = 0; i < Single; i++) s.Insert(MakeRow((uint32_t)i, 0));   // each its own transaction
-        Report(state, te, Seconds(t));
-        e.Close();
-        s.Close();
+        Sides all;
+        all.Open(sync);
+        double te = Timed([&] {
+            for (int i = 0; i < Single; i++) all.e.Insert(MakeRow((uint32_t)i, 0));   // each its own hold
+        });
+        auto sql = [&](SqliteSide &s) {
+            return Timed([&] {
+                for (int i = 0; i < Single; i++) s.Insert(MakeRow((uint32_t)i, 0));   // each its own transaction
+            });
+        };
+        double tr = sql(all.rollback), tw = sql(all.wal);
+        Report(state, te, tr, tw, Single);
+        all.Close();
     }
 }
 
-void BM_PointFinds(benchmark::State &state) {
-    for (auto _ : state) {
-        EngineSide e;
-        SqliteSide s;
-        LoadBoth(e, s, false);
-        std::mt19937 rng(1);
-        const char *names[] = {"SerNr", "Code", "Date"};
-        const char *sql[] = {"SELECT rec FROM t WHERE serial=? ORDER BY serial LIMIT 1",
-                             "SELECT rec FROM t WHERE code=? ORDER BY code LIMIT 1",
-                             "SELECT rec FROM t WHERE date=? ORDER BY date LIMIT 1"};
-        double te = 0, ts = 0;
-        for (int ix = 0; ix < 3; ix++) {
-            std::vector<uint32_t> keys(Finds);
-            for (uint32_t &k : keys) k = rng() % Bulk;
-            auto t = Clock::now();
-            uint32_t found = 0;
-            for (uint32_t k : keys) {
-                uint8_t rec[RecSize];
-                PutRecord(rec, MakeRow(k, 0));
-                uint32_t id, position;
-                found += D4RecordFind(Reg, names[ix], rec, 0, 1, 1, &id, &position);
-            }
-            te += Seconds(t);
-            sqlite3_stmt *q = s.Prepare(sql[ix]);
-            t = Clock::now();
-            for (uint32_t k : keys) {
-                Row r = MakeRow(k, 0);
-                if (ix == 0) sqlite3_bind_int64(q, 1, r.serial);
-                else if (ix == 1) sqlite3_bind_text(q, 1, r.code, -1, SQLITE_STATIC);
-                else sqlite3_bind_int(q, 1, r.dateInt);
-                if (sqlite3_step(q) == SQLITE_ROW) benchmark::DoNotOptimize(sqlite3_column_blob(q, 0));
-                sqlite3_reset(q);
-            }
-            ts += Seconds(t);
-            sqlite3_finalize(q);
-            if (found != keys.size()) state.SkipWithError("engine missed keys");
-        }
-        Report(state, te, ts);
-        e.Close();
-        s.Close();
-    }
-}
-
-void BM_OrderedWalks(benchmark::State &state) {
-    for (auto _ : state) {
-        EngineSide e;
-        SqliteSide s;
-        LoadBoth(e, s, false);
-        const char *names[] = {"SerNr", "Code", "Date"};
-        const char *sql[] = {"SELECT rec FROM t ORDER BY serial", "SELECT rec FROM t ORDER BY code",
-                             "SELECT rec FROM t ORDER BY date"};
-        double te = 0, ts = 0;
-        for (int ix = 0; ix < 3; ix++) {
-            auto t = Clock::now();
-            uint32_t n = D4RecordCount(Reg, names[ix]);
-            for (uint32_t p = 1; p <= n; p++) {
-                uint8_t rec[RecSize];
-                uint32_t id;
-                D4RecordReadPos(Reg, names[ix], p, rec, &id);
-            }
-            te += Seconds(t);
-            sqlite3_stmt *q = s.Prepare(sql[ix]);
-            t = Clock::now();
-            while (sqlite3_step(q) == SQLITE_ROW) benchmark::DoNotOptimize(sqlite3_column_blob(q, 0));
-            ts += Seconds(t);
-            sqlite3_finalize(q);
-        }
-        Report(state, te, ts);
-        e.Close();
-        s.Close();
-    }
-}
-
-void BM_ReadByPositionAndCount(benchmark::State &state) {
-    for (auto _ : state) {
-        EngineSide e;
-        SqliteSide s;
-        LoadBoth(e, s, false);
-        std::mt19937 rng(2);
-        std::vector<uint32_t> positions(1000);
-        for (uint32_t &p : positions) p = 1 + rng() % Bulk;
-        auto t = Clock::now();
-        for (uint32_t p : positions) {
+// Key-changing updates of the records at picks[0..count) to the rows
+// made by row, then deletes of those at picks[count..2 count); each its
+// own hold on the engine and its own transaction on SQLite (whose row ids
+// are the load order plus one). byDate: the update changes the date
+// column, else the code column.
+template <typename R>
+void TimeChanges(benchmark::State &state, Sides &all, const std::vector<int> &picks, int count, bool byDate, R row) {
+    double te = Timed([&] {
+        for (int k = 0; k < count; k++) {
             uint8_t rec[RecSize];
-            uint32_t id;
-            D4RecordReadPos(Reg, "Code", p, rec, &id);
-            benchmark::DoNotOptimize(D4RecordCount(Reg, "Code"));
+            PutRecord(rec, row((uint32_t)picks[(size_t)k]));
+            if (!RecordIDUpdate(Reg, all.e.ids[(size_t)picks[(size_t)k]], rec)) std::exit(1);
         }
-        double te = Seconds(t);
-        sqlite3_stmt *q = s.Prepare("SELECT rec FROM t ORDER BY code LIMIT 1 OFFSET ?");
-        sqlite3_stmt *c = s.Prepare("SELECT COUNT(*) FROM t");
-        t = Clock::now();
-        for (uint32_t p : positions) {
-            sqlite3_bind_int64(q, 1, p - 1);
-            if (sqlite3_step(q) == SQLITE_ROW) benchmark::DoNotOptimize(sqlite3_column_blob(q, 0));
-            sqlite3_reset(q);
-            if (sqlite3_step(c) == SQLITE_ROW) benchmark::DoNotOptimize(sqlite3_column_int64(c, 0));
-            sqlite3_reset(c);
-        }
-        double ts = Seconds(t);
-        sqlite3_finalize(q);
-        sqlite3_finalize(c);
-        Report(state, te, ts);
-        e.Close();
-        s.Close();
-    }
+        for (int k = count; k < 2 * count; k++)
+            if (!D4RecordIDDelete(Reg, all.e.ids[(size_t)picks[(size_t)k]])) std::exit(1);
+    });
+    auto sql = [&](SqliteSide &s) {
+        sqlite3_stmt *u = s.Prepare(byDate ? "UPDATE t SET date=?, rec=? WHERE id=?" : "UPDATE t SET code=?, rec=? WHERE id=?");
+        sqlite3_stmt *d = s.Prepare("DELETE FROM t WHERE id=?");
+        double t = Timed([&] {
+            for (int k = 0; k < count; k++) {
+                uint8_t rec[RecSize];
+                Row r = row((uint32_t)picks[(size_t)k]);
+                PutRecord(rec, r);
+                if (byDate) sqlite3_bind_int(u, 1, r.dateInt);
+                else sqlite3_bind_text(u, 1, r.code, -1, SQLITE_STATIC);
+                sqlite3_bind_blob(u, 2, rec, RecSize, SQLITE_STATIC);
+                sqlite3_bind_int64(u, 3, picks[(size_t)k] + 1);
+                if (sqlite3_step(u) != SQLITE_DONE) std::exit(1);
+                sqlite3_reset(u);
+            }
+            for (int k = count; k < 2 * count; k++) {
+                sqlite3_bind_int64(d, 1, picks[(size_t)k] + 1);
+                if (sqlite3_step(d) != SQLITE_DONE) std::exit(1);
+                sqlite3_reset(d);
+            }
+        });
+        sqlite3_finalize(u);
+        sqlite3_finalize(d);
+        return t;
+    };
+    double tr = sql(all.rollback), tw = sql(all.wal);
+    Report(state, te, tr, tw, 2 * count);
 }
 
 void BM_UpdatesAndDeletes(benchmark::State &state) {
     bool sync = state.range(0);
     for (auto _ : state) {
-        EngineSide e;
-        SqliteSide s;
-        LoadBoth(e, s, sync);
-        auto t = Clock::now();
-        for (int i = 0; i < Changes; i++) {
-            uint8_t rec[RecSize];
-            PutRecord(rec, MakeRow((uint32_t)i, 7));   // a new code
-            RecordIDUpdate(Reg, e.ids[(size_t)i], rec);
-        }
-        for (int i = 0; i < Changes; i++) D4RecordIDDelete(Reg, e.ids[(size_t)(Bulk - 1 - i)]);
-        double te = Seconds(t);
-        sqlite3_stmt *u = s.Prepare("UPDATE t SET code=?, rec=? WHERE id=?");
-        sqlite3_stmt *d = s.Prepare("DELETE FROM t WHERE id=?");
-        t = Clock::now();
-        for (int i = 0; i < Changes; i++) {
-            uint8_t rec[RecSize];
-            Row r = MakeRow((uint32_t)i, 7);
-            PutRecord(rec, r);
-            sqlite3_bind_text(u, 1, r.code, -1, SQLITE_STATIC);
-            sqlite3_bind_blob(u, 2, rec, RecSize, SQLITE_STATIC);
-            sqlite3_bind_int64(u, 3, i + 1);
-            sqlite3_step(u);
-            sqlite3_reset(u);
-        }
-        for (int i = 0; i < Changes; i++) {
-            sqlite3_bind_int64(d, 1, Bulk - i);
-            sqlite3_step(d);
-            sqlite3_reset(d);
-        }
-        double ts = Seconds(t);
-        sqlite3_finalize(u);
-        sqlite3_finalize(d);
-        Report(state, te, ts);
-        e.Close();
-        s.Close();
+        Sides all;
+        LoadAll(all, sync, Bulk, PlainRow);
+        // The first records get a new code; the last ones go.
+        std::vector<int> picks;
+        for (int i = 0; i < Changes; i++) picks.push_back(i);
+        for (int i = 0; i < Changes; i++) picks.push_back(Bulk - 1 - i);
+        TimeChanges(state, all, picks, Changes, false, [](uint32_t i) { return MakeRow(i, 7); });
+        all.Close();
     }
+}
+
+// A run of EqualRun records on one date (a bank account's postings of a
+// day): re-keys move records of the run to another date, deletes take
+// records out of its middle. Both find one entry among equal keys.
+Row EqualRow(uint32_t i) {
+    Row r = MakeRow(i, 0);
+    r.date = DateRec{15, 6, 2020};
+    r.dateInt = 20200615;
+    return r;
+}
+
+Row MovedRow(uint32_t i) {
+    Row r = EqualRow(i);
+    r.date = DateRec{16, 6, 2020};
+    r.dateInt = 20200616;
+    return r;
+}
+
+void BM_EqualKeys(benchmark::State &state) {
+    bool sync = state.range(0);
+    for (auto _ : state) {
+        Sides all;
+        LoadAll(all, sync, EqualRun, EqualRow);
+        std::vector<int> picks(EqualRun);
+        for (int i = 0; i < EqualRun; i++) picks[(size_t)i] = i;
+        std::shuffle(picks.begin(), picks.end(), std::mt19937(3));
+        TimeChanges(state, all, picks, EqualOps, true, MovedRow);
+        if (D4RecordCount(Reg, "Date") != (uint32_t)(EqualRun - EqualOps)) state.SkipWithError("engine lost keys");
+        all.Close();
+    }
+}
+
+// ---- Reading workloads, each side in a process of its own ----
+
+// Files of n records, built once per size and removed at exit.
+std::map<int, std::pair<std::string, std::string>> &ReadFiles() {
+    static std::map<int, std::pair<std::string, std::string>> files;
+    return files;
+}
+
+void RemoveReadFiles() {
+    for (auto &[n, f] : ReadFiles()) {
+        std::remove(f.first.c_str());
+        SqliteSide s;
+        s.path = f.second;
+        s.Remove();
+    }
+}
+
+const std::pair<std::string, std::string> &ReadFilesFor(int n) {
+    auto it = ReadFiles().find(n);
+    if (it != ReadFiles().end()) return it->second;
+    if (ReadFiles().empty()) std::atexit(RemoveReadFiles);
+    std::string engine = Dir() + "read_" + std::to_string(n) + ".VDB";
+    std::string sql = Dir() + "read_" + std::to_string(n) + ".db";
+    LoadDictionary();
+    D4Init(320000);
+    D4TestHooks = D4FileHooks{};
+    D4TestHooks.skipSync = true;
+    if (D4Create(engine.c_str(), 0) != D4OpenOk) std::exit(1);
+    EngineSide e;
+    for (int i = 0; i < n; i += 100000) {
+        D4Hold();
+        for (int k = i; k < std::min(n, i + 100000); k++) e.Insert(MakeRow((uint32_t)k, 0));
+        if (!D4DiskFlush()) std::exit(1);
+    }
+    if (!D4Close()) std::exit(1);
+    SqliteSide s;
+    s.Open(sql, false, false);
+    s.Exec("BEGIN");
+    for (int i = 0; i < n; i++) s.Insert(MakeRow((uint32_t)i, 0));
+    s.Exec("COMMIT");
+    s.Close(false);
+    return ReadFiles()[n] = {engine, sql};
+}
+
+// What a reading child reports.
+struct ChildResult {
+    double seconds = 0;
+    long peakKb = 0, fileKb = 0, anonKb = 0;
+    long checked = 0;   // keys found or records read
+};
+
+// A line of /proc/self/status in kB ("VmHWM", "RssFile"); 0 when absent.
+long StatusKb(const char *name) {
+    FILE *f = std::fopen("/proc/self/status", "r");
+    if (!f) return 0;
+    char line[256];
+    long v = 0;
+    size_t len = std::strlen(name);
+    while (std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, name, len) == 0 && line[len] == ':') v = std::atol(line + len + 1);
+    std::fclose(f);
+    return v;
+}
+
+const char *IndexNames[] = {"SerNr", "Code", "Date"};
+
+// The number of reads by position at size n (SQLite steps over every
+// entry before the position, so fewer at the larger size).
+int Positions(int n) { return std::min(1000, 100000000 / n); }
+
+ChildResult EngineReads(const std::string &work, int n, const std::string &path) {
+    ChildResult r;
+    LoadDictionary();
+    if (!D4Init(320000) || D4Open(path.c_str(), 0) != D4OpenOk) std::exit(1);
+    auto t = Clock::now();
+    if (work == "finds") {
+        std::mt19937 rng(1);
+        for (const char *ix : IndexNames)
+            for (int k = 0; k < Finds; k++) {
+                uint8_t rec[RecSize];
+                PutRecord(rec, MakeRow(rng() % (uint32_t)n, 0));
+                uint32_t id, position;
+                r.checked += D4RecordFind(Reg, ix, rec, 0, 1, 1, &id, &position);
+            }
+    } else if (work == "walk") {
+        for (const char *ix : IndexNames) {
+            uint32_t count = D4RecordCount(Reg, ix);
+            for (uint32_t p = 1; p <= count; p++) {
+                uint8_t rec[RecSize];
+                uint32_t id;
+                r.checked += D4RecordReadPos(Reg, ix, p, rec, &id);
+            }
+        }
+    } else {
+        std::mt19937 rng(2);
+        for (int k = 0; k < Positions(n); k++) {
+            uint8_t rec[RecSize];
+            uint32_t id;
+            r.checked += D4RecordReadPos(Reg, "Code", 1 + rng() % (uint32_t)n, rec, &id);
+            benchmark::DoNotOptimize(D4RecordCount(Reg, "Code"));
+        }
+    }
+    r.seconds = Seconds(t);
+    r.fileKb = StatusKb("RssFile");
+    r.anonKb = StatusKb("RssAnon");
+    r.peakKb = StatusKb("VmHWM");
+    D4Close();
+    return r;
+}
+
+ChildResult SqliteReads(const std::string &work, int n, const std::string &path) {
+    ChildResult r;
+    SqliteSide s;
+    s.Open(path, false, false, false);
+    auto t = Clock::now();
+    if (work == "finds") {
+        std::mt19937 rng(1);
+        const char *sql[] = {"SELECT rec FROM t WHERE serial=? ORDER BY serial LIMIT 1",
+                             "SELECT rec FROM t WHERE code=? ORDER BY code LIMIT 1",
+                             "SELECT rec FROM t WHERE date=? ORDER BY date LIMIT 1"};
+        for (int ix = 0; ix < 3; ix++) {
+            sqlite3_stmt *q = s.Prepare(sql[ix]);
+            for (int k = 0; k < Finds; k++) {
+                Row row = MakeRow(rng() % (uint32_t)n, 0);
+                if (ix == 0) sqlite3_bind_int64(q, 1, row.serial);
+                else if (ix == 1) sqlite3_bind_text(q, 1, row.code, -1, SQLITE_STATIC);
+                else sqlite3_bind_int(q, 1, row.dateInt);
+                if (sqlite3_step(q) == SQLITE_ROW) {
+                    benchmark::DoNotOptimize(sqlite3_column_blob(q, 0));
+                    r.checked++;
+                }
+                sqlite3_reset(q);
+            }
+            sqlite3_finalize(q);
+        }
+    } else if (work == "walk") {
+        for (const char *sql : {"SELECT rec FROM t ORDER BY serial", "SELECT rec FROM t ORDER BY code",
+                                "SELECT rec FROM t ORDER BY date"}) {
+            sqlite3_stmt *q = s.Prepare(sql);
+            while (sqlite3_step(q) == SQLITE_ROW) {
+                benchmark::DoNotOptimize(sqlite3_column_blob(q, 0));
+                r.checked++;
+            }
+            sqlite3_finalize(q);
+        }
+    } else {
+        std::mt19937 rng(2);
+        sqlite3_stmt *q = s.Prepare("SELECT rec FROM t ORDER BY code LIMIT 1 OFFSET ?");
+        sqlite3_stmt *c = s.Prepare("SELECT COUNT(*) FROM t");
+        for (int k = 0; k < Positions(n); k++) {
+            sqlite3_bind_int64(q, 1, rng() % (uint32_t)n);
+            if (sqlite3_step(q) == SQLITE_ROW) {
+                benchmark::DoNotOptimize(sqlite3_column_blob(q, 0));
+                r.checked++;
+            }
+            sqlite3_reset(q);
+            if (sqlite3_step(c) == SQLITE_ROW) benchmark::DoNotOptimize(sqlite3_column_int64(c, 0));
+            sqlite3_reset(c);
+        }
+        sqlite3_finalize(q);
+        sqlite3_finalize(c);
+    }
+    r.seconds = Seconds(t);
+    r.fileKb = StatusKb("RssFile");
+    r.anonKb = StatusKb("RssAnon");
+    r.peakKb = StatusKb("VmHWM");
+    s.Close(false);
+    return r;
+}
+
+// The child's entry: --child SIDE WORK N PATH; prints its result line.
+int ChildMain(int argc, char **argv) {
+    if (argc != 6) return 2;
+    std::string side = argv[2], work = argv[3], path = argv[5];
+    int n = std::atoi(argv[4]);
+    ChildResult r;
+    if (side == "none") r.peakKb = StatusKb("VmHWM"), r.fileKb = StatusKb("RssFile"), r.anonKb = StatusKb("RssAnon");
+    else r = side == "engine" ? EngineReads(work, n, path) : SqliteReads(work, n, path);
+    std::printf("%.9f %ld %ld %ld %ld\n", r.seconds, r.peakKb, r.fileKb, r.anonKb, r.checked);
+    return 0;
+}
+
+std::string &SelfPath() {
+    static std::string self;
+    return self;
+}
+
+// Runs one side of a reading workload in a fresh process of this program.
+bool RunChild(const char *side, const char *work, int n, const std::string &path, ChildResult *r) {
+    std::string cmd = "'" + SelfPath() + "' --child " + side + " " + work + " " + std::to_string(n) + " '" + path + "'";
+    FILE *p = popen(cmd.c_str(), "r");
+    if (!p) return false;
+    int got = std::fscanf(p, "%lf %ld %ld %ld %ld", &r->seconds, &r->peakKb, &r->fileKb, &r->anonKb, &r->checked);
+    int status = pclose(p);
+    return got == 5 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void ReadWorkload(benchmark::State &state, const char *work, long expect) {
+    int n = ReadSize((int)state.range(0));
+    const auto &files = ReadFilesFor(n);
+    for (auto _ : state) {
+        // base: a child that only starts, for the program's own share.
+        ChildResult e, s, base;
+        if (!RunChild("engine", work, n, files.first, &e) || !RunChild("sqlite", work, n, files.second, &s) ||
+            !RunChild("none", work, n, "", &base)) {
+            state.SkipWithError("a reading child failed");
+            break;
+        }
+        if (e.checked != s.checked || (expect >= 0 && e.checked != expect)) state.SkipWithError("the sides read different counts");
+        state.SetIterationTime(e.seconds);
+        state.counters["records"] = n;
+        state.counters["sqlite_s"] = s.seconds;
+        state.counters["ratio"] = s.seconds / e.seconds;
+        state.counters["engine_peak_mb"] = e.peakKb / 1024.0;
+        state.counters["sqlite_peak_mb"] = s.peakKb / 1024.0;
+        state.counters["engine_file_mb"] = e.fileKb / 1024.0;
+        state.counters["sqlite_file_mb"] = s.fileKb / 1024.0;
+        state.counters["engine_anon_mb"] = e.anonKb / 1024.0;
+        state.counters["sqlite_anon_mb"] = s.anonKb / 1024.0;
+        state.counters["base_anon_mb"] = base.anonKb / 1024.0;
+        state.counters["base_peak_mb"] = base.peakKb / 1024.0;
+    }
+}
+
+void BM_PointFinds(benchmark::State &state) { ReadWorkload(state, "finds", 3L * Finds); }
+void BM_OrderedWalks(benchmark::State &state) { ReadWorkload(state, "walk", 3L * ReadSize((int)state.range(0))); }
+void BM_ReadByPositionAndCount(benchmark::State &state) {
+    ReadWorkload(state, "pos", Positions(ReadSize((int)state.range(0))));
 }
 
 }  // namespace
 
 BENCHMARK(BM_BulkInsert)->Arg(1)->Arg(0)->ArgName("sync")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SingleInserts)->Arg(1)->Arg(0)->ArgName("sync")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PointFinds)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OrderedWalks)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadByPositionAndCount)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UpdatesAndDeletes)->Arg(1)->Arg(0)->ArgName("sync")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
+BENCHMARK(BM_EqualKeys)->Arg(1)->Arg(0)->ArgName("sync")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PointFinds)->Arg(100000)->Arg(1000000)->ArgName("records")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OrderedWalks)->Arg(100000)->Arg(1000000)->ArgName("records")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadByPositionAndCount)->Arg(100000)->Arg(1000000)->ArgName("records")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Runs the benchmarks, or one side of a reading workload when started
+// with --child.
+int main(int argc, char **argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "--child") == 0) return ChildMain(argc, argv);
+    char self[4096];
+    ssize_t len = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (len <= 0) return 1;
+    SelfPath().assign(self, (size_t)len);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

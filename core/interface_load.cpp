@@ -50,7 +50,7 @@ const uint8_t *PrinterCharTable = nullptr;
 const uint8_t *OverstrikeTable = nullptr;
 
 std::vector<SettingsBlockState> SettingsBlockStates;
-std::array<WinTypeUse, WinTypeUseEntries> WinTypeUseTable = {};
+std::array<WinTypeUseEntry, WinTypeUseEntries> WinTypeUseTable = {};
 std::array<RegisterState, RegisterCount + 1> RegisterStates = {};
 std::array<uint32_t, RegisterCount + 1> RecordCounts = {};
 

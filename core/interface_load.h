@@ -60,7 +60,7 @@ struct SettingsBlockState {
 
 // Run-time use of a window type: whether a window of it is open, and its
 // menu.
-struct WinTypeUse {
+struct WinTypeUseEntry {
     uint16_t inUse;
     uint16_t word;
     uint32_t menu;
@@ -77,7 +77,7 @@ constexpr int WinTypeUseEntries = 601;   // types 0..600
 
 // One entry per settings-block descriptor; all zero after a load.
 extern std::vector<SettingsBlockState> SettingsBlockStates;
-extern std::array<WinTypeUse, WinTypeUseEntries> WinTypeUseTable;
+extern std::array<WinTypeUseEntry, WinTypeUseEntries> WinTypeUseTable;
 extern std::array<RegisterState, RegisterCount + 1> RegisterStates;
 extern std::array<uint32_t, RegisterCount + 1> RecordCounts;
 

@@ -4,10 +4,20 @@
 // Every entry carries the number of keys beneath it, so a descent can sum
 // the counts left of its path into a 1-based position, and reading the
 // n-th key is one descent. An inner entry's key is its child's first key,
-// kept exact on every change, so a descent can bound positions exactly:
-// equal keys may span several leaves and stay in insertion order (a new
-// key goes after all equal ones). A delete finds its entry by key and
-// record id together.
+// kept exact on every change, together with the record id of that key,
+// so a descent can bound positions exactly.
+//
+// Within the tree, entries are ordered by key and then by record id.
+// Record ids are segment numbers, issued one above the highest ever
+// issued and never reused, so a new record's entry goes after every
+// equal key already there and equal keys read in the order their records
+// were first stored. Ordering by id lets a delete, a re-key and a
+// position lookup find one record's entry among any number of equal keys
+// in one descent, through the ids the inner entries already carry. A
+// re-keyed record joins its new run at its id's place, not at the end.
+// Runs written out of id order (earlier builds put a re-keyed entry at
+// the end of its run) are still found: when the entry is not at its
+// ordered place, the run is walked.
 //
 // An insert looks at the inner nodes of its descent in the cache without
 // copying them; when the leaf takes the key where it is, without a split
@@ -112,7 +122,11 @@ void InitNode(Node *n, const Geometry &g) {
     n->klen = g.klen;
 }
 
+// Index nodes read or looked at since the program started.
+uint64_t NodeVisits = 0;
+
 bool ReadNode(const Geometry &g, uint32_t ptr, Node *n) {
+    NodeVisits++;
     n->esize = g.esize;
     n->klen = g.klen;
     if (!D4ReadPlain(ptr, n->b, nullptr, "D4Index node")) return false;
@@ -150,6 +164,7 @@ Descent &Scratch() {
 // The bytes of node ptr as the cache holds them, without a copy: valid
 // until the next call into the cache. null on failure.
 const uint8_t *PeekNode(const Geometry &g, uint32_t ptr) {
+    NodeVisits++;
     const uint8_t *b = D4PeekPlain(ptr, nullptr, "D4Index node");
     if (b && D4GetWord(b + NodeCount) > g.maxEntries) {
         D4Damaged("D4Index node count");
@@ -160,14 +175,17 @@ const uint8_t *PeekNode(const Geometry &g, uint32_t ptr) {
 
 // Descends from the root to the leaf that bounds key: with orEqual the
 // entries not greater than key (by the first `parts` parts) lie before
-// the bound, else the entries smaller than it. Records the path and
-// nodes, caches the leaf in the head, and returns the number of entries
-// before the bound in *below (not counted when below is null). Without
-// copyInner the inner nodes are only
-// looked at in the cache and d.nodes keeps the leaf alone (an insert
-// rereads the few inner nodes it has to rewrite).
+// the bound, else the entries smaller than it. With recid, equal keys are
+// told apart by their record ids (the tree's full order; parts must be
+// 0), so the bound falls within a run of equal keys. Records the path
+// and nodes, caches the leaf in the head, and returns the number of
+// entries before the bound in *below (not counted when below is null).
+// Without copyInner the inner nodes are only looked at in the cache and
+// d.nodes keeps the leaf alone (an insert rereads the few inner nodes it
+// has to rewrite).
 bool Bound(IndexHead *h, const Geometry &g, const uint8_t *key, int parts, bool orEqual, uint32_t *below,
-           Descent &d, bool copyInner = true) {
+           Descent &d, bool copyInner = true, const uint32_t *recid = nullptr) {
+    assert(!recid || parts == 0);
     if (!LevelsValid(h)) return false;
     uint32_t ptr = h->root, pos = 0;
     for (uint32_t l = 1; l <= h->levels; l++) {
@@ -182,6 +200,10 @@ bool Bound(IndexHead *h, const Geometry &g, const uint8_t *key, int parts, bool 
         auto entry = [&](int i) { return b + NodeEntries + (size_t)i * g.esize; };
         auto before = [&](int i) {
             int c = CompareKeys(g, entry(i) + EntryKey, key, parts);
+            if (c == 0 && recid) {
+                uint32_t id = D4GetLong(entry(i) + EntryRecId);
+                c = id < *recid ? -1 : (id > *recid ? 1 : 0);
+            }
             return orEqual ? c <= 0 : c < 0;
         };
         int count = D4GetWord(b + NodeCount);
@@ -277,13 +299,12 @@ bool StepForward(IndexHead *h, const Geometry &g, Descent &d, bool *failed) {
     return true;
 }
 
-// Finds the entry of key with record id recid: leaves the path on it and
-// returns its position; 0 when absent (*anyEqual tells whether the key
-// itself was present), or on failure (*failed set).
-uint32_t LocateRecord(IndexHead *h, const Geometry &g, const uint8_t *key, uint32_t recid, Descent &d,
+// Walks the run of entries equal to key from its first entry for the one
+// with record id recid: the road for runs stored out of id order. Leaves
+// the path on it and returns its position; 0 when absent (*anyEqual
+// tells whether the key itself was present), or on failure (*failed).
+uint32_t WalkEqualRun(IndexHead *h, const Geometry &g, const uint8_t *key, uint32_t recid, Descent &d,
                       bool *anyEqual, bool *failed) {
-    *anyEqual = false;
-    *failed = false;
     uint32_t below;
     if (!Bound(h, g, key, 0, false, &below, d)) return *failed = true, 0;
     uint32_t leaf = h->levels;
@@ -303,6 +324,39 @@ uint32_t LocateRecord(IndexHead *h, const Geometry &g, const uint8_t *key, uint3
         if (!StepForward(h, g, d, failed)) return 0;
         position++;
     }
+}
+
+// Finds the entry of key with record id recid: leaves the path on it and
+// returns its position; 0 when absent (*anyEqual tells whether the key
+// itself was present), or on failure (*failed set). One descent by key
+// and id finds it; only when it is not at that place is its run walked
+// (see the file's head). Id 0 is a simple register's, whose equal keys
+// all carry it, so no run holds it out of order.
+uint32_t LocateRecord(IndexHead *h, const Geometry &g, const uint8_t *key, uint32_t recid, Descent &d,
+                      bool *anyEqual, bool *failed) {
+    *anyEqual = false;
+    *failed = false;
+    uint32_t below;
+    if (!Bound(h, g, key, 0, true, &below, d, true, &recid)) return *failed = true, 0;
+    // Every entry up to (key, recid) lies before the bound: the entry
+    // sought, when present, is the last of them, in the same leaf (the
+    // descent took the child whose first entry is not above it).
+    uint32_t leaf = h->levels;
+    const Node &n = d.nodes[leaf];
+    uint32_t i = CurDVp->path[leaf].entry;
+    if (i > 0 && CompareKeys(g, n.key((int)i - 1), key, 0) == 0) {
+        *anyEqual = true;
+        if (n.recid((int)i - 1) == recid) {
+            CurDVp->path[leaf].entry = i - 1;
+            return below;
+        }
+    }
+    if (recid == 0) {
+        *anyEqual = *anyEqual || (i < n.count() && CompareKeys(g, n.key((int)i), key, 0) == 0);
+        return 0;
+    }
+    *anyEqual = false;
+    return WalkEqualRun(h, g, key, recid, d, anyEqual, failed);
 }
 
 void MakeEntry(uint8_t *e, const Geometry &g, uint32_t child, uint32_t count, uint32_t recid, const uint8_t *key) {
@@ -397,6 +451,8 @@ uint32_t D4IndexFindEntry(const uint8_t *name, const uint8_t *def, const uint8_t
     return LocateRecord(h, GeometryOf(def), key, recid, Scratch(), &anyEqual, &failed);
 }
 
+uint64_t D4IndexNodeVisits() { return NodeVisits; }
+
 bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t recid, const uint8_t *key) {
     if (!D4WriteAllowed()) return false;
     D4Hold();
@@ -404,8 +460,9 @@ bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
     if (!h) return D4HoldEnd(false);
     Geometry g = GeometryOf(def);
     Descent &d = Scratch();
-    // D4IndexLocateForInsert: after every entry not greater than the key.
-    if (!Bound(h, g, key, 0, true, nullptr, d, false)) return D4HoldEnd(false);
+    // D4IndexLocateForInsert: after every entry not greater than the key
+    // and, among equal keys, after every smaller record id.
+    if (!Bound(h, g, key, 0, true, nullptr, d, false, &recid)) return D4HoldEnd(false);
     uint32_t levels = h->levels;
     uint8_t pending[PlainDataMax];
     MakeEntry(pending, g, DiskNone, 1, recid, key);

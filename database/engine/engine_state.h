@@ -380,6 +380,9 @@ bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
 bool D4IndexDelete(int reg, const uint8_t *name, const uint8_t *def, uint32_t recid, const uint8_t *key);
 // Position of the entry with this key and record id; 0 when absent.
 uint32_t D4IndexFindEntry(const uint8_t *name, const uint8_t *def, const uint8_t *key, uint32_t recid);
+// Index nodes read or looked at since the program started: lets tests
+// check that a lookup costs one descent.
+uint64_t D4IndexNodeVisits();
 // Walks one index from its root for checks: every node into *nodes and
 // every entry's record id into *recids; false with *report on problems.
 bool D4IndexWalkOne(const uint8_t *def, uint32_t levels, uint32_t root, std::vector<uint32_t> *nodes,

@@ -154,7 +154,8 @@ inline int ModelCompare(const std::string &index, const Main &a, const Main &b, 
 }
 
 // The model of register 1: live records by id, and per index the order
-// in which keys entered it (a re-keyed record goes after its new equals).
+// in which records were first stored, which orders equal keys (a
+// re-keyed record takes its place among its new equals by that order).
 struct Model {
     std::map<uint32_t, Main> records;
     std::map<std::string, std::map<uint32_t, uint64_t>> entered;   // index -> id -> sequence
@@ -167,11 +168,7 @@ struct Model {
         records[id] = m;
         for (const std::string &ix : Indexes()) entered[ix][id] = ++sequence;
     }
-    void Update(uint32_t id, const Main &m) {
-        for (const std::string &ix : Indexes())
-            if (ModelCompare(ix, records[id], m) != 0) entered[ix][id] = ++sequence;
-        records[id] = m;
-    }
+    void Update(uint32_t id, const Main &m) { records[id] = m; }
     void Erase(uint32_t id) {
         records.erase(id);
         for (const std::string &ix : Indexes()) entered[ix].erase(id);

@@ -1,8 +1,9 @@
 // Tests of the counted indexes through the record operations: many
 // inserts, updates and deletes against a model (positions, counts, walks
-// both ways, equal keys in insertion order), searches by full and partial
-// key in both directions, deletes among equal keys, and trees that grow
-// and collapse, and the split that keeps ascending inserts' nodes full.
+// both ways, equal keys in the order their records were stored),
+// searches by full and partial key in both directions, one record's entry
+// among many equal keys found in one descent, trees that grow and
+// collapse, and the split that keeps ascending inserts' nodes full.
 #include <random>
 
 #include "database/engine/engine_state.h"
@@ -147,26 +148,157 @@ TEST_F(EngineIndex, EqualKeysKeepInsertionOrderAcrossLeaves) {
     ASSERT_TRUE(D4RecordFind(RegMain, "Code", rec, 0, 1, -1, &id, &position));
     EXPECT_EQ(id, ids[9]);
     EXPECT_EQ(position, 11u);
-    // Positions of each record's own entry, found by id among equals.
-    for (size_t i = 0; i < ids.size(); i++) {
-        PutMain(rec, Main{(uint32_t)i, "SAME"});
-        uint32_t p = 0;
-        ASSERT_TRUE(D4RecordPosition(RegMain, "Code", rec, ids[i], &p));
-        EXPECT_EQ(p, i + 2);
+    ExpectIntact();
+    EXPECT_FALSE(D4DamagedMode());
+}
+
+// A long run of equal keys in 4-entry nodes spans hundreds of leaves. One
+// record's entry among them (its position, its delete, its re-key) is
+// found in one descent by key and record id: the node visits of each are
+// bounded by the tree's depth, where walking the run would visit every
+// leaf before it. Equal keys read in the order their records were first
+// stored through deletes at leaf edges, emptied leaves, re-keys that split
+// full leaves inside the run, and reopening.
+TEST_F(EngineIndex, OneEntryAmongManyEqualKeysIsFoundInOneDescent) {
+    constexpr uint32_t Run = 2400;
+    Model model;
+    std::vector<uint32_t> ids;
+    D4Hold();
+    for (uint32_t i = 0; i < Run; i++) {
+        // Equal codes and dates; serial numbers keep a second, unique order.
+        Main m{i, "SAME", {5, 3, 2021}, 0, i};
+        uint32_t id = Insert(m);
+        model.Insert(id, m);
+        ids.push_back(id);
     }
-    // Deleting from the middle and re-keying the fourth moves it to the
-    // end of its new range.
-    ASSERT_TRUE(D4RecordIDDelete(RegMain, ids[6]));
-    model.Erase(ids[6]);
-    Main changed{3, "SAME", {2, 1, 2020}, 0, 3};
-    PutMain(rec, changed);
-    ASSERT_TRUE(RecordIDUpdate(RegMain, ids[3], rec));
-    model.Update(ids[3], changed);
-    Main rekeyed{3, "A", {2, 1, 2020}, 0, 3};
-    PutMain(rec, rekeyed);
-    ASSERT_TRUE(RecordIDUpdate(RegMain, ids[3], rec));
-    model.Update(ids[3], rekeyed);
+    Main first{9999, "A", {5, 3, 2021}, 0, 0}, last{9998, "Z", {6, 3, 2021}, 0, 0};
+    model.Insert(Insert(first), first);
+    model.Insert(Insert(last), last);
+    ASSERT_TRUE(D4DiskFlush());
+    uint32_t levels = 0;
+    {
+        std::vector<std::pair<std::string, std::array<uint32_t, 3>>> heads;
+        std::string report;
+        ASSERT_TRUE(D4MasterListWalk(&heads, &report)) << report;
+        for (const auto &[name, head] : heads)
+            if (name == "MainVc:Code") levels = head[1];
+    }
+    ASSERT_GE(levels, 5u);
+    // Runs of one descent per index: a walk to the middle of the run would
+    // visit some 300 leaves.
+    const uint64_t descent = levels + 2;
+    uint8_t rec[MainSize];
+    auto position = [&](uint32_t id, uint32_t *p) {
+        PutMain(rec, model.records.at(id));
+        uint64_t before = D4IndexNodeVisits();
+        bool ok = D4RecordPosition(RegMain, "Code", rec, id, p);
+        EXPECT_LE(D4IndexNodeVisits() - before, descent);
+        return ok;
+    };
+    for (uint32_t i : {0u, 1u, 3u, 4u, 5u, 1199u, 1200u, 2398u, 2399u}) {
+        uint32_t p = 0;
+        ASSERT_TRUE(position(ids[i], &p)) << i;
+        EXPECT_EQ(p, i + 2) << i;
+    }
+    // An id that is no entry of the run has no position.
+    uint32_t p = 7;
+    PutMain(rec, model.records.at(ids[10]));
+    EXPECT_FALSE(D4RecordPosition(RegMain, "Code", rec, ids[0] - 1, &p));
+    EXPECT_EQ(p, 0u);
+
+    // Deletes: the run's first and last, a leaf's first entry (its parent's
+    // key and id change), and a stretch that empties whole leaves.
+    auto erase = [&](uint32_t id) {
+        uint64_t before = D4IndexNodeVisits();
+        ASSERT_TRUE(D4RecordIDDelete(RegMain, id));
+        // Three indexes, each one descent and the root's check for collapse.
+        EXPECT_LE(D4IndexNodeVisits() - before, 3 * (descent + 1));
+        model.Erase(id);
+    };
+    D4Hold();
+    for (uint32_t i : {0u, 2399u, 4u, 8u, 801u}) erase(ids[i]);
+    for (uint32_t i = 1500; i < 1530; i++) erase(ids[i]);
+    ASSERT_TRUE(D4DiskFlush());
     ExpectMatches(model);
+    ExpectIntact();
+    // Re-keys out of the run and back into it, where the leaves are full
+    // (ascending inserts left them so) and split inside the run.
+    auto rekey = [&](uint32_t id, const char *code) {
+        Main m = model.records.at(id);
+        m.code = code;
+        PutMain(rec, m);
+        uint64_t before = D4IndexNodeVisits();
+        ASSERT_TRUE(RecordIDUpdate(RegMain, id, rec));
+        // Only "Code" changes: one delete and one insert there.
+        EXPECT_LE(D4IndexNodeVisits() - before, 2 * descent + levels + 2);
+        model.Update(id, m);
+    };
+    D4Hold();
+    for (uint32_t i : {1u, 700u, 701u, 1531u, 2000u}) rekey(ids[i], "OTHER");
+    for (uint32_t i : {2000u, 700u, 1u, 1531u}) rekey(ids[i], "SAME");
+    ASSERT_TRUE(D4DiskFlush());
+    ExpectMatches(model);
+    ExpectIntact();
+    for (uint32_t i : {1u, 700u, 1531u, 2000u}) {
+        ASSERT_TRUE(position(ids[i], &p)) << i;
+        std::vector<uint32_t> want = model.Order("Code");
+        EXPECT_EQ(want[p - 1], ids[i]);
+    }
+    ASSERT_TRUE(D4Close());
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    ExpectMatches(model);
+    // Down to a handful: the emptied leaves go and the tree collapses.
+    D4Hold();
+    std::vector<uint32_t> live;
+    for (auto &[id, m] : model.records) live.push_back(id);
+    for (size_t k = 0; k + 3 < live.size(); k++)
+        if (k % 97 != 5) erase(live[k]);
+    ASSERT_TRUE(D4DiskFlush());
+    ExpectMatches(model);
+    ExpectIntact();
+    EXPECT_FALSE(SawMessage("D4IndexDelete"));
+    EXPECT_FALSE(D4DamagedMode());
+}
+
+// A run stored out of record-id order (as files of earlier builds hold
+// one, whose re-keyed entries went to the end of their run) still gives
+// each record its own entry: found, positioned and deleted, not taken as
+// damage.
+TEST_F(EngineIndex, ARunOutOfIdOrderIsStillFound) {
+    uint32_t a = Insert(Main{1, "SAME"}), b = Insert(Main{2, "SAME"}), c = Insert(Main{3, "SAME"});
+    ASSERT_TRUE(D4Flush(1));
+    std::vector<std::pair<std::string, std::array<uint32_t, 3>>> heads;
+    std::string report;
+    ASSERT_TRUE(D4MasterListWalk(&heads, &report)) << report;
+    uint32_t root = dbformat::DiskNone;
+    for (const auto &[name, head] : heads)
+        if (name == "MainVc:Code") {
+            ASSERT_EQ(head[1], 1u);
+            root = head[2];
+        }
+    // The leaf's entries become ids c, a, b.
+    uint8_t sector[512];
+    ASSERT_TRUE(D4SectorRead(sector, root));
+    namespace f = dbformat;
+    const uint32_t esize = 22 + f::EntryFixed;   // the "Code" key is 22 bytes
+    const uint32_t order[3] = {c, a, b};
+    for (uint32_t i = 0; i < 3; i++)
+        std::memcpy(sector + f::PlainData + f::NodeEntries + i * esize + f::EntryRecId, &order[i], 4);
+    ASSERT_TRUE(D4SectorWrite(sector, root));
+    ExpectIntact();
+    uint8_t rec[MainSize];
+    for (int i = 0; i < 3; i++) {
+        PutMain(rec, Main{0, "SAME"});
+        uint32_t p = 0;
+        ASSERT_TRUE(D4RecordPosition(RegMain, "Code", rec, order[i], &p));
+        EXPECT_EQ(p, (uint32_t)i + 1);
+    }
+    ASSERT_TRUE(D4RecordIDDelete(RegMain, a));
+    ASSERT_TRUE(D4RecordIDDelete(RegMain, c));
+    uint32_t id = 0;
+    ASSERT_TRUE(D4RecordReadPos(RegMain, "Code", 1, rec, &id));
+    EXPECT_EQ(id, b);
+    EXPECT_EQ(D4RecordCount(RegMain, "Code"), 1u);
     ExpectIntact();
     EXPECT_FALSE(D4DamagedMode());
 }

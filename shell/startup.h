@@ -1,0 +1,37 @@
+// startup.h - the program's start and its message loops: the previous-
+// instance check, loading the interface file, the window classes, the
+// frame, opening the company named on the command line, the main loop,
+// and the clean-up when the frame goes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/window.h"
+
+struct StartOptions {
+    std::string commandLine;               // the arguments joined by blanks
+    PlShow show = PlShow::Maximized;
+    std::string instanceName = "orvel";    // name of the previous-instance check
+};
+
+// ---- startup.cpp ----
+// Runs the program; 0 on a normal end, non-zero when start-up failed.
+int WinMain(const StartOptions &o);
+// Loads the definitions and makes the frame; false with *why on failure
+// or when a previous instance was asked to show itself.
+bool InitInstance(const StartOptions &o, std::string *why);
+
+// ---- frame_create.cpp ----
+// Registers the shell's window classes in order; false at the first refusal.
+bool RegisterWindowClasses();
+// Creates the frame, its menu, bars and MDI client; false with *why on failure.
+bool CreateFrameWindow(PlShow show, std::string *why);
+// Closes the company and frees the frame's resources, once.
+void FrameCleanup();
+
+// ---- message_loops.cpp ----
+// Gets and dispatches messages until quit (or the nested loop's end).
+void MainMessageLoop();
+// Dispatches messages until *flag is set or ms milliseconds (0: no limit) pass.
+void ModalMessageLoop(const uint8_t *flag, int32_t ms);
