@@ -309,6 +309,20 @@ bool DbFileSyncDirectory(const char *name) {
 
 uint64_t DbFileSize() { return FileSize; }
 
+bool DbFileExtend(uint64_t need) {
+    if (need <= FileSize) return true;
+    constexpr uint64_t MinStep = 64 << 10, Chunk = 64 << 10;
+    uint64_t target = std::max(need, FileSize + std::max(MinStep, FileSize / 16));
+    target = (target + Chunk - 1) / Chunk * Chunk;
+    static const uint8_t zeros[Chunk] = {};
+    for (uint64_t at = FileSize; at < target;) {
+        uint32_t n = (uint32_t)std::min<uint64_t>(Chunk - at % Chunk, target - at);
+        if (!DbFileWrite(zeros, at, n)) return false;
+        at += n;
+    }
+    return DbFileFlush();
+}
+
 void DbDiskHook(uint32_t) {}
 
 bool D4DiskWriteAt(const uint8_t *data, uint64_t offset, uint32_t length, bool force) {

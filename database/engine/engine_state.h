@@ -223,6 +223,11 @@ uint64_t DbFileSize();
 // Asks the system for the file's size; a file shorter than the engine's
 // logical end was cut by another program: damaged mode. False then.
 bool DbFileCheckSize();
+// Grows the file past need bytes by a step written with zeros (a
+// sixteenth of its size, at least 64 KB) and syncs it, so that the syncs
+// of the commits that fill it carry no change of the file's size. False
+// when the disk refused.
+bool DbFileExtend(uint64_t need);
 // Syncs the directory that holds the file, so that a new file's name
 // survives a power loss.
 bool DbFileSyncDirectory(const char *name);

@@ -127,6 +127,8 @@ uint32_t GrowEnd() {
         D4DiskRefused(EFBIG, false);
         return DiskNone;
     }
+    // The file grows ahead of the logical end, in steps.
+    if (!DbFileExtend((uint64_t)end + SectorSize)) return DiskNone;
     HdrSetLong(HdrLogicalEnd, end + SectorSize);
     DbDiskHook(end + SectorSize);
     return end;
@@ -382,6 +384,9 @@ bool D4FreeListsStore() {
     }
     std::vector<uint32_t> newB;
     newB.swap(Db.collection);
+    // Highest first: taking the last then hands out neighbours in order,
+    // and a hold's sectors leave the cache in few runs.
+    std::sort(newB.begin(), newB.end(), std::greater<uint32_t>());
     uint32_t tailB = b.stored;
     if (b.stored == DiskNone) {
         newB.insert(newB.end(), b.mem.begin(), b.mem.end());
