@@ -146,6 +146,7 @@ struct EngineSide {
         D4TestHooks.skipSync = !sync;
         if (D4Create(path.c_str(), 0) != D4OpenOk) std::exit(1);
         D4TestHooks.syncsDone = 0;
+    D4TestHooks.pagesCommitted = 0;
     }
     void Close() {
         D4Close();
@@ -239,6 +240,24 @@ void Report(benchmark::State &state, double engine, double rollback, double wal,
     state.counters["wal_s"] = wal;
     state.counters["ratio_wal"] = wal / engine;
     if (!D4TestHooks.skipSync) state.counters["syncs_per_hold"] = (double)D4TestHooks.syncsDone / holds;
+    state.counters["pages_per_hold"] = (double)D4TestHooks.pagesCommitted / holds;
+    // The engine's file after the workload: whole (every sector used or
+    // free once), its size and the part of it in use (the logical end,
+    // header +26; the file grows ahead of it in steps).
+    std::string report;
+    if (!D4IntegrityCheck(&report)) {
+        std::fprintf(stderr, "engine file damaged after the workload:\n%s", report.c_str());
+        std::exit(1);
+    }
+    FILE *f = std::fopen((Dir() + "engine.VDB").c_str(), "rb");
+    uint8_t header[30] = {};
+    if (!f || std::fread(header, 1, sizeof header, f) != sizeof header) std::exit(1);
+    std::fseek(f, 0, SEEK_END);
+    state.counters["file_mb"] = (double)std::ftell(f) / 1e6;
+    std::fclose(f);
+    uint32_t end;
+    std::memcpy(&end, header + 26, 4);
+    state.counters["used_mb"] = end / 1e6;
 }
 
 // Times f on one SQLite peer.
@@ -261,6 +280,7 @@ template <typename R> void LoadAll(Sides &all, bool sync, int n, R row) {
         s->Exec("COMMIT");
     }
     D4TestHooks.syncsDone = 0;
+    D4TestHooks.pagesCommitted = 0;
 }
 
 Row PlainRow(uint32_t i) { return MakeRow(i, 0); }

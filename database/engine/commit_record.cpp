@@ -197,6 +197,13 @@ bool D4CommitWrite() {
         D4TestHooks.twoSyncCommits++;
     }
     FreedNow.clear();
+    uint32_t lastPage = DiskNone;
+    for (const Run &r : runs)
+        for (uint32_t k = 0; k < r.second; k++)
+            if ((r.first + k * SectorSize) / 4096 != lastPage) {
+                lastPage = (r.first + k * SectorSize) / 4096;
+                D4TestHooks.pagesCommitted++;
+            }
     uint8_t s[SectorSize];
     Compose(s, MasterDVp->header.data(), Db.committedHeader.data(), CommitNumber + 1, runs, sum);
     if (!D4DiskWriteAt(s, 0, SectorSize, false) || !DbFileFlush()) {

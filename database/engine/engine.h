@@ -226,6 +226,7 @@ struct D4FileHooks {
     int64_t writesDone = 0;   // counted writes since the hooks were set
     int64_t syncsDone = 0;
     int64_t twoSyncCommits = 0;   // commits whose run list did not fit
+    int64_t pagesCommitted = 0;   // 4 KB pages named by one-sync commits' runs
     // The open trusts every commit record without reading its sectors
     // (to show that the power-loss test catches a missing check).
     bool skipCommitCheck = false;
