@@ -31,6 +31,7 @@ namespace {
 std::unordered_map<uint32_t, uint64_t> Written;
 bool Overflow = false;
 constexpr size_t MaxListed = 8192;
+constexpr size_t BulkSectors = 256;
 // Sectors free in the commit being made (sorted): not listed.
 std::vector<uint32_t> FreedNow;
 uint32_t CommitNumber = 0;
@@ -162,6 +163,8 @@ void D4CommitNoteWrite(uint64_t offset, const uint8_t *data, uint32_t length) {
         Written.clear();
     }
 }
+
+bool D4CommitIsBulk() { return Overflow || Written.size() >= BulkSectors; }
 
 void D4CommitNoteFreed(const std::vector<uint32_t> &freed) {
     FreedNow = freed;

@@ -250,6 +250,10 @@ void D4CommitNoteFreed(const std::vector<uint32_t> &freed);
 // (free again after a failed hold), or all of them (back to the commit).
 void D4CommitForgetIf(bool (*forget)(uint32_t ptr));
 void D4CommitForgetAll();
+// True when the sectors written since the last commit are many (a bulk
+// hold): its commit syncs them on their own anyway, so growing the file
+// ahead of them saves nothing.
+bool D4CommitIsBulk();
 // Writes sector 0 of a commit from the master's header: with the runs
 // written since the last durable commit and one sync when they fit the
 // record, or after a sync of them otherwise. On failure the last commit's

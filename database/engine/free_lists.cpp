@@ -127,8 +127,9 @@ uint32_t GrowEnd() {
         D4DiskRefused(EFBIG, false);
         return DiskNone;
     }
-    // The file grows ahead of the logical end, in steps.
-    if (!DbFileExtend((uint64_t)end + SectorSize)) return DiskNone;
+    // The file grows ahead of the logical end, in steps (not under a bulk
+    // hold, whose own writes grow it).
+    if (!D4CommitIsBulk() && !DbFileExtend((uint64_t)end + SectorSize)) return DiskNone;
     HdrSetLong(HdrLogicalEnd, end + SectorSize);
     DbDiskHook(end + SectorSize);
     return end;
