@@ -7,11 +7,15 @@
 // it (the system's page cache, without a call per sector); writes always
 // go through pwrite, so durability and the crash hooks do not depend on
 // the mapping. The mapping is only ever read below the file size this
-// layer keeps, and that size is checked against the system's before every
-// mapped read: the lock is advisory, and a mapped read past the end of a
-// file another program cut short would end the process (SIGBUS).
+// layer keeps. The lock is advisory: another program may cut the file
+// short, and a mapped read past its new end raises SIGBUS. The size is
+// asked of the system at the start of each outermost hold; between
+// those, a guard on SIGBUS puts zero pages over the lost part of the
+// mapping and notes it, and the read that met it reports the file cut
+// short instead of the process ending.
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -31,10 +35,57 @@ uint64_t MapLength = 0;
 uint64_t FileSize = 0;
 constexpr uint64_t MapStep = 64ull << 20;   // the mapping grows in steps of 64 MB
 
+// Set by the SIGBUS guard when a mapped read met a page the file no
+// longer has; the guard's view of the mapping is kept in plain words.
+volatile sig_atomic_t MapFaulted = 0;
+uintptr_t GuardBase = 0, GuardLength = 0;
+struct sigaction PreviousBus;
+bool GuardInstalled = false;
+
+// The SIGBUS guard. A fault inside the mapping: anonymous zero pages
+// replace the mapping from the faulting page to its end (mmap is
+// async-signal-safe), the flag is set and the read goes on. Any other
+// fault is the previous handler's, or ends the process as by default.
+void BusGuard(int sig, siginfo_t *info, void *context) {
+    uintptr_t at = (uintptr_t)info->si_addr;
+    if (GuardLength != 0 && at >= GuardBase && at < GuardBase + GuardLength) {
+        uintptr_t page = (uintptr_t)sysconf(_SC_PAGESIZE);
+        uintptr_t from = at & ~(page - 1);
+        void *p = mmap((void *)from, GuardBase + GuardLength - from, PROT_READ,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
+        if (p != MAP_FAILED) {
+            MapFaulted = 1;
+            return;
+        }
+    }
+    if (PreviousBus.sa_flags & SA_SIGINFO) {
+        if (PreviousBus.sa_sigaction) {
+            PreviousBus.sa_sigaction(sig, info, context);
+            return;
+        }
+    } else if (PreviousBus.sa_handler != SIG_DFL && PreviousBus.sa_handler != SIG_IGN) {
+        PreviousBus.sa_handler(sig);
+        return;
+    }
+    // Default action: the fault repeats when the handler returns.
+    signal(SIGBUS, SIG_DFL);
+}
+
+void InstallBusGuard() {
+    if (GuardInstalled) return;
+    struct sigaction sa {};
+    sa.sa_sigaction = BusGuard;
+    sa.sa_flags = SA_SIGINFO | SA_NODEFER;
+    sigemptyset(&sa.sa_mask);
+    if (sigaction(SIGBUS, &sa, &PreviousBus) == 0) GuardInstalled = true;
+}
+
 void Unmap() {
+    GuardLength = 0;
     if (MapBase) munmap(const_cast<uint8_t *>(MapBase), MapLength);
     MapBase = nullptr;
     MapLength = 0;
+    MapFaulted = 0;
 }
 
 // Maps at least the first `need` bytes; false (reads then use pread)
@@ -42,11 +93,15 @@ void Unmap() {
 bool MapCover(uint64_t need) {
     if (MapBase && need <= MapLength) return true;
     Unmap();
+    InstallBusGuard();
+    if (!GuardInstalled) return false;   // unguarded, a cut file would end the process
     uint64_t length = (need / MapStep + 1) * MapStep;
     void *p = mmap(nullptr, length, PROT_READ, MAP_SHARED, Db.fd, 0);
     if (p == MAP_FAILED) return false;
     MapBase = static_cast<const uint8_t *>(p);
     MapLength = length;
+    GuardBase = (uintptr_t)p;
+    GuardLength = length;
     return true;
 }
 
@@ -126,12 +181,14 @@ void DbFileClose() {
 
 bool DbFileRead(uint8_t *buffer, uint64_t offset, uint32_t count) {
     if (Db.fd < 0) return false;
-    if (offset + count <= FileSize) {
-        if (!DbFileCheckSize()) return false;
-        if (offset + count <= FileSize && MapCover(FileSize)) {
-            std::memcpy(buffer, MapBase + offset, count);
-            return true;
-        }
+    if (offset + count <= FileSize && MapCover(FileSize)) {
+        std::memcpy(buffer, MapBase + offset, count);
+        if (!MapFaulted) return true;
+        // The file lost pages under the mapping: what was read is not the
+        // file's, and the size says how much is gone.
+        Unmap();
+        if (DbFileCheckSize()) D4Damaged("The database file was cut short by another program");
+        return false;
     }
     uint32_t done = 0;
     while (done < count) {
@@ -177,6 +234,7 @@ bool DbFileWrite(const uint8_t *buffer, uint64_t offset, uint32_t count) {
         }
         done += (uint32_t)n;
     }
+    if (D4TestHooks.onWrite) D4TestHooks.onWrite(offset, buffer, count);
     FileSize = std::max(FileSize, offset + count);
     return true;
 }
@@ -190,7 +248,9 @@ bool DbFileFlush() {
         D4DiskRefused(errno, true);
         return false;
     }
-    if (D4TestHooks.skipSync || CrashDropping()) return true;
+    if (CrashDropping()) return true;
+    if (D4TestHooks.onSync) D4TestHooks.onSync();
+    if (D4TestHooks.skipSync) return true;
     while (fdatasync(Db.fd) != 0) {
         if (errno == EINTR) continue;
         D4DiskRefused(errno, true);
@@ -249,12 +309,27 @@ bool DbFileSyncDirectory(const char *name) {
 
 uint64_t DbFileSize() { return FileSize; }
 
+bool DbFileExtend(uint64_t need) {
+    if (need <= FileSize) return true;
+    constexpr uint64_t MinStep = 64 << 10, Chunk = 64 << 10;
+    uint64_t target = std::max(need, FileSize + std::max(MinStep, FileSize / 16));
+    target = (target + Chunk - 1) / Chunk * Chunk;
+    static const uint8_t zeros[Chunk] = {};
+    for (uint64_t at = FileSize; at < target;) {
+        uint32_t n = (uint32_t)std::min<uint64_t>(Chunk - at % Chunk, target - at);
+        if (!DbFileWrite(zeros, at, n)) return false;
+        at += n;
+    }
+    return DbFileFlush();
+}
+
 void DbDiskHook(uint32_t) {}
 
 bool D4DiskWriteAt(const uint8_t *data, uint64_t offset, uint32_t length, bool force) {
     using namespace dbformat;
     if (Db.damaged && !force) return false;
     if (!DbFileWrite(data, offset, length)) return false;
+    D4CommitNoteWrite(offset, data, length);
     // The physical end lives in the master's header (the file's own view).
     uint64_t end = offset + length;
     if (end > 0xFFFFFFFFu) end = 0xFFFFFFFFu;

@@ -225,6 +225,14 @@ struct D4FileHooks {
     int failErrno = ENOSPC;
     int64_t writesDone = 0;   // counted writes since the hooks were set
     int64_t syncsDone = 0;
+    int64_t twoSyncCommits = 0;   // commits whose run list did not fit
+    int64_t pagesCommitted = 0;   // 4 KB pages named by one-sync commits' runs
+    // The open trusts every commit record without reading its sectors
+    // (to show that the power-loss test catches a missing check).
+    bool skipCommitCheck = false;
+    // Told of every write that reaches the file and every sync done.
+    void (*onWrite)(uint64_t offset, const uint8_t *data, uint32_t count) = nullptr;
+    void (*onSync)() = nullptr;
 };
 extern D4FileHooks D4TestHooks;
 // The byte-order flag the next D4Create writes (tests of foreign files).

@@ -36,6 +36,7 @@ void ResetState() {
     D4CacheReset();
     D4FreeListsClear();
     D4FreshReset(false);
+    D4CommitForgetAll();
     D4SegmentPathsInit();
     Db.swap = false;
     Db.fileOrder = ProgramByteOrder;
@@ -128,7 +129,7 @@ int D4Create(const char *name, uint16_t) {
     HdrSetLong(HdrLogicalEnd, SectorSize);
     HdrSetLong(HdrFreeB, DiskNone);
     HdrSetLong(HdrPhysicalEnd, 0);
-    HdrSetLong(HdrFormat, FormatNumber);
+    HdrSetLong(HdrFormat, FormatNumberOpen);
     HdrSetLong(HdrLastSerial, 0);
     for (int i = 0; i < QueueCount; i++) HdrSetLong(HdrQueueHeads + 4 * i, DiskNone);
     HdrSetLong(HdrQueuedTasks, 0);
@@ -177,17 +178,28 @@ int D4Open(const char *name, uint16_t) {
     }
     struct stat st;
     uint8_t *h = MasterDVp->header.data();
-    if (fstat(Db.fd, &st) != 0 || st.st_size < (off_t)SectorSize || !DbFileRead(h, 0, HeaderSize) ||
-        h[HdrByteOrder] > 1) {
+    uint8_t sector0[SectorSize];
+    if (fstat(Db.fd, &st) != 0 || st.st_size < (off_t)SectorSize || !DbFileRead(sector0, 0, SectorSize) ||
+        sector0[HdrByteOrder] > 1) {
         Fail(D4OpenResultText(D4OpenNotDatabase), name);
         DbFileClose();
         ResetState();
         return D4OpenNotDatabase;
     }
-    Db.fileOrder = h[HdrByteOrder];
+    Db.fileOrder = sector0[HdrByteOrder];
     Db.swap = Db.fileOrder != ProgramByteOrder;
     ByteOrderSetDatabase(Db.fileOrder);
-    if (HdrGetLong(HdrFormat) != FormatNumber) {
+    // A commit torn by a power loss goes back to the one before it.
+    int checked = D4CommitCheckAtOpen(sector0);
+    std::memcpy(h, sector0, HeaderSize);
+    if (checked < 0) {
+        Fail(D4OpenResultText(D4OpenFailed), name);
+        DbFileClose();
+        ResetState();
+        return D4OpenFailed;
+    }
+    if (h[HdrByteOrder] != Db.fileOrder ||
+        (HdrGetLong(HdrFormat) != FormatNumber && HdrGetLong(HdrFormat) != FormatNumberOpen)) {
         ShowTextMessage(1555);
         DbFileClose();
         ResetState();
@@ -208,6 +220,7 @@ int D4Open(const char *name, uint16_t) {
     }
     LogAppend(text);
     HdrSetWord(HdrInUse, 1);
+    HdrSetLong(HdrFormat, FormatNumberOpen);
     if (!HeaderSane()) {
         D4Damaged("This database is damaged: header values out of range");
         return D4OpenOk;
@@ -227,6 +240,7 @@ bool D4ReloadCommitted() {
     D4IndexHeadsReset(MasterDVp);
     D4CacheReset();
     D4FreshReset(false);
+    D4CommitForgetAll();
     Db.uncommitted = false;
     Db.mergeLists = Db.copies > 0;
     D4SegmentPathsInit();
@@ -247,6 +261,7 @@ bool D4Close() {
         // Everything still in memory goes out, as at a flush in mode 1.
         D4Hold();
         HdrSetWord(HdrInUse, 0);
+        HdrSetLong(HdrFormat, FormatNumber);   // closed cleanly: older programs may open it
         Db.mergeLists = false;
         ok = D4IndexHeadsSave() && D4FreeListsStore() && D4CacheWriteBack() && D4HeaderWrite();
         MasterDVp->holdCnt = 0;

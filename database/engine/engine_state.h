@@ -223,6 +223,11 @@ uint64_t DbFileSize();
 // Asks the system for the file's size; a file shorter than the engine's
 // logical end was cut by another program: damaged mode. False then.
 bool DbFileCheckSize();
+// Grows the file past need bytes by a step written with zeros (a
+// sixteenth of its size, at least 64 KB) and syncs it, so that the syncs
+// of the commits that fill it carry no change of the file's size. False
+// when the disk refused.
+bool DbFileExtend(uint64_t need);
 // Syncs the directory that holds the file, so that a new file's name
 // survives a power loss.
 bool DbFileSyncDirectory(const char *name);
@@ -230,6 +235,34 @@ void DbDiskHook(uint32_t logicalEnd);
 // The one path to the file for the engine: refused in damaged mode
 // unless forced. Keeps the physical end in the header.
 bool D4DiskWriteAt(const uint8_t *data, uint64_t offset, uint32_t length, bool force);
+
+// ---- Commit record (commit_record.cpp) ----
+
+// A 64-bit hash of length bytes.
+uint64_t D4Hash64(const uint8_t *data, size_t length, uint64_t seed);
+// Notes a write of whole sectors at offset (sector 0 aside) for the
+// next commit's run list.
+void D4CommitNoteWrite(uint64_t offset, const uint8_t *data, uint32_t length);
+// The sectors free in the commit being made: written or not, none is
+// listed in it.
+void D4CommitNoteFreed(const std::vector<uint32_t> &freed);
+// Forgets the sectors noted as written for which forget(ptr) is true
+// (free again after a failed hold), or all of them (back to the commit).
+void D4CommitForgetIf(bool (*forget)(uint32_t ptr));
+void D4CommitForgetAll();
+// True when the sectors written since the last commit are many (a bulk
+// hold): its commit syncs them on their own anyway, so growing the file
+// ahead of them saves nothing.
+bool D4CommitIsBulk();
+// Writes sector 0 of a commit from the master's header: with the runs
+// written since the last durable commit and one sync when they fit the
+// record, or after a sync of them otherwise. On failure the last commit's
+// header goes back. True when the commit is durable.
+bool D4CommitWrite();
+// At the open, with sector 0 as read (512 bytes): checks the commit
+// record and, when the commit was torn, puts the header it copied back
+// on disk and into s. 0 as read, 1 rolled back, -1 the file failed.
+int D4CommitCheckAtOpen(uint8_t *s);
 
 // ---- Sector cache (sector_cache.cpp) ----
 

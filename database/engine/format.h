@@ -14,7 +14,7 @@
 //   (header +26). 0xFFFFFFFF (-1) means "none"; 0xFFFFFFFE (-2) ends a
 //   typed chain. Sector 0 holds the header; data start at 512.
 //
-// HEADER (first 100 bytes of sector 0; the rest of sector 0 is unused)
+// HEADER (first 100 bytes of sector 0, followed by the commit record)
 //   +0   u8       byte-order flag of the file (1 = this program's order)
 //   +1   u8       reserved, 0
 //   +2   u32      free list A: sector holding a copy of its head block, -1
@@ -26,13 +26,35 @@
 //   +26  u32      logical end: the next never-used sector
 //   +30  u32      free list B: sector holding a copy of its head block, -1
 //   +34  u32      physical end: highest byte offset ever written
-//   +38  u32      format number, 3041
+//   +38  u32      format number: 3041, or 3042 while a program that
+//                 checks the commit record has the file open (an older
+//                 program refuses 3042 and so never trusts a commit it
+//                 cannot check)
 //   +42  u16      damaged word (non-zero: the file is marked damaged)
 //   +44  u16      in-use word (1 while a program has the file open)
 //   +46  u16      reserved, 0
 //   +48  u32      last write serial given to a typed chain
 //   +52  11 x u32 heads of the task queues (-1; written only at creation)
 //   +96  u32      number of queued tasks (0)
+//
+// COMMIT RECORD (sector 0 after the header; commit_record.cpp)
+//   +100 u32      magic 0x4F434D54
+//   +104 u32      commit number
+//   +108 100      the header of the last durable commit before this one
+//   +208 u16      number of runs (0..47)
+//   +210 47 x 6   runs: u32 first sector pointer, u16 sector count; every
+//                 sector written since the last durable commit that the
+//                 new header uses, in ascending order
+//   +492 u32      reserved, 0
+//   +496 u64      content checksum of the runs' sectors (two u32, low first)
+//   +504 u64      check of bytes 0..503 of sector 0 (two u32, low first)
+//   A commit whose runs fit is one write of sector 0 after its sectors and
+//   one sync; the open reads the runs, and a checksum that does not match
+//   is a commit torn by a power loss: the header of the record goes back.
+//   A record whose check fails was not written with the header in front
+//   of it (an older program wrote only the header): the header holds as is.
+//   Commits whose runs do not fit sync their sectors first and then write
+//   sector 0 with no runs.
 //
 // PLAIN ITEM (one sector): index nodes, segment-tree nodes, master-list
 // blocks, index root records and free-list blocks.
@@ -117,7 +139,8 @@ namespace dbformat {
 constexpr uint32_t SectorSize = 512;
 constexpr uint32_t DiskNone = 0xFFFFFFFFu;     // "none"
 constexpr uint32_t ChainEnd = 0xFFFFFFFEu;     // last sector of a typed chain
-constexpr uint32_t FormatNumber = 3041;
+constexpr uint32_t FormatNumber = 3041;       // closed cleanly
+constexpr uint32_t FormatNumberOpen = 3042;   // open, or left open
 // The highest logical end a u32 pointer can describe with -1 and -2 kept.
 constexpr uint32_t MaxLogicalEnd = 0xFFFFFC00u;
 
@@ -141,6 +164,18 @@ constexpr int HdrLastSerial = 48;
 constexpr int HdrQueueHeads = 52;
 constexpr int QueueCount = 11;
 constexpr int HdrQueuedTasks = 96;
+
+// Commit record
+constexpr int CrMagic = 100;
+constexpr int CrNumber = 104;
+constexpr int CrPrevHeader = 108;
+constexpr int CrRunCount = 208;
+constexpr int CrRuns = 210;
+constexpr int CrRunSize = 6;
+constexpr int CrRunMax = 47;
+constexpr int CrChecksum = 496;
+constexpr int CrCheck = 504;
+constexpr uint32_t CommitMagic = 0x4F434D54u;
 
 // Plain item
 constexpr int PlainNext = 0;

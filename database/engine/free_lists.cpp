@@ -127,9 +127,101 @@ uint32_t GrowEnd() {
         D4DiskRefused(EFBIG, false);
         return DiskNone;
     }
+    // The file grows ahead of the logical end, in steps (not under a bulk
+    // hold, whose own writes grow it).
+    if (!D4CommitIsBulk() && !DbFileExtend((uint64_t)end + SectorSize)) return DiskNone;
     HdrSetLong(HdrLogicalEnd, end + SectorSize);
     DbDiskHook(end + SectorSize);
     return end;
+}
+
+// Windows of neighbouring sectors: 128 sectors, 16 pages of 4 KB.
+constexpr uint32_t WindowSectors = 128;
+
+// Orders free sectors for handing out from the back: the window holding
+// most of them first, then the next fullest, each window's sectors from
+// the lowest up. A hold then takes its sectors from one or two windows,
+// they leave the cache in few runs, and the commit syncs few pages.
+std::vector<uint32_t> WindowOrder(std::vector<uint32_t> ptrs) {
+    std::sort(ptrs.begin(), ptrs.end());
+    struct Group {
+        size_t from, count;
+    };
+    std::vector<Group> groups;
+    for (size_t i = 0; i < ptrs.size();) {
+        size_t j = i;
+        uint32_t w = ptrs[i] / SectorSize / WindowSectors;
+        while (j < ptrs.size() && ptrs[j] / SectorSize / WindowSectors == w) j++;
+        groups.push_back({i, j - i});
+        i = j;
+    }
+    std::stable_sort(groups.begin(), groups.end(), [](const Group &x, const Group &y) { return x.count > y.count; });
+    std::vector<uint32_t> out;
+    out.reserve(ptrs.size());
+    for (const Group &g : groups) out.insert(out.end(), ptrs.begin() + (long)g.from, ptrs.begin() + (long)(g.from + g.count));
+    std::reverse(out.begin(), out.end());   // the first to go out last
+    return out;
+}
+
+// The order in which a list's pointers go into a chain of blocks so that
+// each block, loaded as the head, hands out from its back the pointers
+// that mem would hand out next: the head block takes mem's last FreeMax.
+std::vector<uint32_t> ChainOrder(const std::vector<uint32_t> &mem) {
+    std::vector<uint32_t> out;
+    out.reserve(mem.size());
+    for (size_t to = mem.size(); to > 0;) {
+        size_t from = to > (size_t)FreeMax ? to - FreeMax : 0;
+        out.insert(out.end(), mem.begin() + (long)from, mem.begin() + (long)to);
+        to = from;
+    }
+    return out;
+}
+
+bool WalkChain(uint32_t ptr, std::vector<uint32_t> *listed, std::vector<uint32_t> *blocks);
+
+// The window the last sector handed out from list A lay in.
+uint32_t CurrentWindow = DiskNone;
+// A window is worth moving to when it has this many free sectors; below
+// that, sectors come from the end of the file while the free sectors are
+// few (under a fiftieth of the file), so the file stays within a few
+// percent of the sectors in use.
+constexpr size_t MinWindowFree = 12;
+
+uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / WindowSectors; }
+
+// True when the next sector should come from the end of the file rather
+// than from list A: A's next window holds too few free sectors to keep a
+// hold on few pages, and there are few free sectors in all.
+bool PreferEnd() {
+    const FreeList &a = Db.listA;
+    if (a.mem.empty()) return false;
+    uint32_t w = WindowOf(a.mem.back());
+    if (w == CurrentWindow) return false;
+    size_t n = 0;
+    for (auto it = a.mem.rbegin(); it != a.mem.rend() && WindowOf(*it) == w && n < MinWindowFree; ++it) n++;
+    if (n >= MinWindowFree) return false;
+    return Db.freeCount < HdrGetLong(HdrLogicalEnd) / SectorSize / 50;
+}
+
+// List A has run dry: it takes everything list B holds, ordered by
+// windows, and B starts anew. B's block sectors are in use in the last
+// commit and become free with the next. Not while a copy is open: what
+// B holds may have been freed after the copy's view.
+bool RefillFromB() {
+    FreeList &a = Db.listA, &b = Db.listB;
+    assert(a.mem.empty() && a.next == DiskNone && Db.copies == 0);
+    std::vector<uint32_t> ptrs = b.mem, blocks;
+    if (!WalkChain(b.next, &ptrs, &blocks)) return false;
+    DropStoredCopy(a);
+    DropStoredCopy(b);
+    for (uint32_t p : blocks) {
+        Db.collection.push_back(p);
+        Db.freeCount++;
+    }
+    ptrs.erase(std::remove(ptrs.begin(), ptrs.end(), DiskNone), ptrs.end());
+    a.mem = WindowOrder(std::move(ptrs));
+    b = FreeList{};
+    return true;
 }
 
 // The first snapshot lets list A take what list B holds, since nothing
@@ -267,8 +359,13 @@ uint32_t D4DiskGetFree() {
         Db.freeCount--;
     } else {
         bool failed = false;
+        if (PreferEnd()) return GrowEnd();
         p = TakeFrom(Db.listA, &failed);
-        if (p == DiskNone && !failed && Db.copies == 0) p = TakeFrom(Db.listB, &failed);
+        if (p != DiskNone) CurrentWindow = WindowOf(p);
+        if (p == DiskNone && !failed && Db.copies == 0 && (!Db.listB.mem.empty() || Db.listB.next != DiskNone)) {
+            if (!RefillFromB()) return DiskNone;
+            p = TakeFrom(Db.listA, &failed);
+        }
         if (failed) return DiskNone;
     }
     if (p == DiskNone) return GrowEnd();
@@ -382,11 +479,15 @@ bool D4FreeListsStore() {
     }
     std::vector<uint32_t> newB;
     newB.swap(Db.collection);
+    // Highest first: taking the last then hands out neighbours in order,
+    // and a hold's sectors leave the cache in few runs.
+    std::sort(newB.begin(), newB.end(), std::greater<uint32_t>());
     uint32_t tailB = b.stored;
     if (b.stored == DiskNone) {
         newB.insert(newB.end(), b.mem.begin(), b.mem.end());
         tailB = b.next;
     }
+    D4CommitNoteFreed(newB);
     // Sectors beyond the need (when a list shrank below a block while
     // sectors were taken) become further, sparser blocks of B.
     size_t forA = needA();
@@ -394,7 +495,7 @@ bool D4FreeListsStore() {
     assert(forB >= BlocksFor(newB.size()));
     if (forA > 0) {
         std::vector<uint32_t> sectors(reserved.begin(), reserved.begin() + (long)forA);
-        std::vector<uint32_t> ptrs = a.mem;
+        std::vector<uint32_t> ptrs = ChainOrder(a.mem);
         if (!WriteChain(a, ptrs, sectors, a.next)) return false;
     }
     if (forB > 0) {

@@ -142,6 +142,9 @@ bool D4RollbackApply() {
     bool ok = true;
     for (auto &[ptr, at] : rb.imaged)
         if (!D4CacheRestore(ptr, rb.images[at].data())) ok = false;
+    // Sectors the hold wrote on free space are free again: the next
+    // commit must not list them.
+    D4CommitForgetIf(FreeAtStart);
     Clear(rb);
     return ok;
 }

@@ -123,37 +123,11 @@ bool D4Flush(int mode) {
     return D4DiskFlush();
 }
 
-namespace {
-
-// A commit failed after its header may have reached the file: the header
-// of the last commit goes back, synced, since the sectors the new header
-// names are free again in memory and will be reused. When even that
-// fails, what the disk holds is unknown: nothing more is written in this
-// run (the file then holds one of the two commits, both complete).
-void PutBackCommittedHeader() {
-    if (DbFileWrite(Db.committedHeader.data(), 0, HeaderSize) && DbFileFlush()) return;
-    Db.writeStopped = true;
-    D4MessageText("The disk refused to store the database header. Nothing more is written: close the "
-                  "company and check the disk.");
-}
-
-}  // namespace
-
-// Syncs, writes the header, syncs again: the header is the commit point.
+// Writes the commit (commit_record.cpp): sector 0 is the commit point.
 // In damaged mode only the file's damaged word is set, in the header as
 // it stands on disk; nothing changed since the open is written.
 bool D4HeaderWrite() {
-    if (!Db.damaged) {
-        if (Db.writeStopped) return false;
-        if (!DbFileFlush()) return false;
-        bool written = D4DiskWriteAt(MasterDVp->header.data(), 0, HeaderSize, false);
-        if (!written || !DbFileFlush()) {
-            PutBackCommittedHeader();
-            return false;
-        }
-        Db.committedHeader = MasterDVp->header;
-        return true;
-    }
+    if (!Db.damaged) return D4CommitWrite();
     uint8_t onDisk[HeaderSize];
     if (!DbFileRead(onDisk, 0, HeaderSize)) return false;
     if (D4GetWord(onDisk + HdrDamaged) != 0) return false;

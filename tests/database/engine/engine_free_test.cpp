@@ -154,3 +154,26 @@ TEST_F(EngineFree, SnapshotKeepsSeeingWhatTheMasterReleased) {
     ExpectIntact();
     EXPECT_FALSE(D4DamagedMode());
 }
+
+// In a file whose free sectors lie scattered, single-record holds still
+// commit with one sync each, reuse those sectors rather than grow the
+// file, and leave every sector used or free once.
+TEST_F(EngineFree, ScatteredFreeSectorsAreReusedWithOneSyncPerHold) {
+    std::vector<uint32_t> ids;
+    D4Hold();
+    for (uint32_t i = 0; i < 2000; i++) ids.push_back(InsertRows(i, 0));
+    ASSERT_TRUE(D4DiskFlush());
+    D4Hold();
+    for (size_t i = 0; i < ids.size(); i += 16) ASSERT_TRUE(D4RecordIDDelete(RegRows, ids[i]));
+    ASSERT_TRUE(D4DiskFlush());
+    uint32_t end = LogicalEnd();
+    ASSERT_GE(D4FreeSectorCount(), 125u);
+    D4TestHooks = D4FileHooks{};
+    D4TestHooks.skipSync = true;
+    for (uint32_t i = 0; i < 80; i++) InsertRows(5000 + i, 0);
+    EXPECT_EQ(D4TestHooks.syncsDone, 80) << "one sync per hold";
+    EXPECT_EQ(D4TestHooks.twoSyncCommits, 0);
+    EXPECT_LE(LogicalEnd(), end + end / 100) << "free sectors are reused before the file grows";
+    D4TestHooks = D4FileHooks{};
+    ExpectIntact();
+}

@@ -1,0 +1,255 @@
+// commit_record.cpp - the commit record after the header in sector 0
+// (layout in format.h), which lets a commit reach the disk with one sync.
+//
+// Every sector written since the last durable commit is noted with a
+// 64-bit hash of what was written. At the commit the sectors the new
+// header uses are listed as runs in sector 0, with a checksum over their
+// hashes in run order and a check over the sector itself, and sector 0 is
+// written after them and synced once: a power loss may leave any subset
+// of the writes on disk, and the open tells a complete commit from a torn
+// one by reading the listed sectors again. A torn commit goes back to the
+// header it copied, whose sectors are intact because a commit writes only
+// sectors that the commit before it does not use.
+//
+// Sectors freed again before the commit are not listed: the next commit
+// may reuse and overwrite them, and a listed sector must keep its content
+// for as long as its record may still be the last one on disk.
+#include <algorithm>
+#include <cassert>
+#include <unordered_map>
+
+#include "core/pstring.h"
+#include "core/system.h"
+#include "database/engine/engine_state.h"
+
+using namespace dbformat;
+
+namespace {
+
+// Sectors written since the last durable commit and the hash of what was
+// last written to each. Past MaxListed the commit falls back to two syncs.
+std::unordered_map<uint32_t, uint64_t> Written;
+bool Overflow = false;
+constexpr size_t MaxListed = 8192;
+constexpr size_t BulkSectors = 256;
+// Sectors free in the commit being made (sorted): not listed.
+std::vector<uint32_t> FreedNow;
+uint32_t CommitNumber = 0;
+
+using Run = std::pair<uint32_t, uint32_t>;   // first sector pointer, count
+
+inline uint64_t Rotl(uint64_t v, int r) { return (v << r) | (v >> (64 - r)); }
+
+// The 64-bit finaliser that spreads every input bit over the result.
+inline uint64_t Mix(uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 33;
+    return h;
+}
+
+// A u64 as two of the engine's u32, low first (format.h).
+void PutQuad(uint8_t *p, uint64_t v) {
+    D4PutLong(p, (uint32_t)v);
+    D4PutLong(p + 4, (uint32_t)(v >> 32));
+}
+uint64_t GetQuad(const uint8_t *p) { return (uint64_t)D4GetLong(p) | ((uint64_t)D4GetLong(p + 4) << 32); }
+
+// The hash of one sector's bytes, seeded with its position so that a
+// sector's content found at another place does not match.
+uint64_t SectorHash(uint32_t ptr, const uint8_t *data) { return D4Hash64(data, SectorSize, ptr); }
+
+// The content checksum: the sector hashes in run order, hashed again.
+uint64_t RunsChecksum(const std::vector<uint64_t> &hashes) {
+    return D4Hash64(reinterpret_cast<const uint8_t *>(hashes.data()), hashes.size() * 8, 0x636F6D6D6974ull);
+}
+
+// Lists the sectors to name in the commit as ascending runs, with their
+// content checksum. False when they do not fit the record.
+bool BuildRuns(std::vector<Run> *runs, uint64_t *sum) {
+    runs->clear();
+    if (Overflow) return false;
+    std::vector<uint32_t> ptrs;
+    ptrs.reserve(Written.size());
+    for (auto &[ptr, hash] : Written)
+        if (!std::binary_search(FreedNow.begin(), FreedNow.end(), ptr)) ptrs.push_back(ptr);
+    std::sort(ptrs.begin(), ptrs.end());
+    std::vector<uint64_t> hashes;
+    hashes.reserve(ptrs.size());
+    for (uint32_t p : ptrs) {
+        if (!runs->empty() && runs->back().first + runs->back().second * SectorSize == p &&
+            runs->back().second < 0xFFFF) {
+            runs->back().second++;
+        } else {
+            if (runs->size() == (size_t)CrRunMax) return false;
+            runs->push_back({p, 1});
+        }
+        hashes.push_back(Written.at(p));
+    }
+    *sum = RunsChecksum(hashes);
+    return true;
+}
+
+// Sector 0 of a commit: header, then the record naming prev as the
+// commit before it, the runs and their checksum, and the record's check.
+void Compose(uint8_t *s, const uint8_t *header, const uint8_t *prev, uint32_t number, const std::vector<Run> &runs,
+             uint64_t sum) {
+    assert(runs.size() <= (size_t)CrRunMax);
+    std::memset(s, 0, SectorSize);
+    std::memcpy(s, header, HeaderSize);
+    D4PutLong(s + CrMagic, CommitMagic);
+    D4PutLong(s + CrNumber, number);
+    std::memcpy(s + CrPrevHeader, prev, HeaderSize);
+    D4PutWord(s + CrRunCount, (uint16_t)runs.size());
+    for (size_t i = 0; i < runs.size(); i++) {
+        D4PutLong(s + CrRuns + CrRunSize * i, runs[i].first);
+        D4PutWord(s + CrRuns + CrRunSize * i + 4, (uint16_t)runs[i].second);
+    }
+    PutQuad(s + CrChecksum, sum);
+    PutQuad(s + CrCheck, D4Hash64(s, CrCheck, CommitMagic));
+}
+
+// The header of the last commit goes back, with no runs, synced: after a
+// commit whose sector 0 may have reached the file. When even that fails,
+// what the disk holds is unknown: nothing more is written in this run
+// (the file then holds one of the two commits, both complete).
+void PutBackCommitted() {
+    uint8_t s[SectorSize];
+    Compose(s, Db.committedHeader.data(), Db.committedHeader.data(), CommitNumber, {}, RunsChecksum({}));
+    if (DbFileWrite(s, 0, SectorSize) && DbFileFlush()) return;
+    Db.writeStopped = true;
+    D4MessageText("The disk refused to store the database header. Nothing more is written: close the "
+                  "company and check the disk.");
+}
+
+void Log(const char *text) {
+    PString t;
+    PStringFromC(t, text);
+    LogAppend(t);
+}
+
+}  // namespace
+
+// A 64-bit multiply-rotate hash of eight bytes at a time with a final
+// mix; length and seed are part of it.
+uint64_t D4Hash64(const uint8_t *data, size_t length, uint64_t seed) {
+    constexpr uint64_t K1 = 0x9E3779B185EBCA87ull, K2 = 0xC2B2AE3D27D4EB4Full;
+    uint64_t h = seed ^ (length * K1);
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, data + i, 8);
+        h ^= Rotl(w * K2, 31) * K1;
+        h = Rotl(h, 27) * K1 + K2;
+    }
+    uint64_t tail = 0;
+    for (size_t k = 0; i + k < length; k++) tail |= (uint64_t)data[i + k] << (8 * k);
+    h ^= Rotl(tail * K2, 31) * K1;
+    return Mix(h);
+}
+
+void D4CommitNoteWrite(uint64_t offset, const uint8_t *data, uint32_t length) {
+    if (offset < SectorSize) return;   // sector 0 is the commit itself
+    assert(offset % SectorSize == 0 && length % SectorSize == 0);
+    if (Overflow) return;
+    for (uint32_t at = 0; at < length; at += SectorSize) {
+        uint32_t ptr = (uint32_t)(offset + at);
+        Written[ptr] = SectorHash(ptr, data + at);
+    }
+    if (Written.size() > MaxListed) {
+        Overflow = true;
+        Written.clear();
+    }
+}
+
+bool D4CommitIsBulk() { return Overflow || Written.size() >= BulkSectors; }
+
+void D4CommitNoteFreed(const std::vector<uint32_t> &freed) {
+    FreedNow = freed;
+    std::sort(FreedNow.begin(), FreedNow.end());
+}
+
+void D4CommitForgetIf(bool (*forget)(uint32_t ptr)) {
+    for (auto it = Written.begin(); it != Written.end();) {
+        if (forget(it->first)) it = Written.erase(it);
+        else ++it;
+    }
+}
+
+void D4CommitForgetAll() {
+    Written.clear();
+    Overflow = false;
+    FreedNow.clear();
+}
+
+bool D4CommitWrite() {
+    if (Db.writeStopped) return false;
+    std::vector<Run> runs;
+    uint64_t sum = 0;
+    if (!BuildRuns(&runs, &sum)) {
+        // Too many runs for the record: the sectors are made durable first,
+        // and sector 0 names none.
+        runs.clear();
+        sum = RunsChecksum({});
+        if (!DbFileFlush()) {
+            FreedNow.clear();
+            return false;
+        }
+        D4TestHooks.twoSyncCommits++;
+    }
+    FreedNow.clear();
+    uint32_t lastPage = DiskNone;
+    for (const Run &r : runs)
+        for (uint32_t k = 0; k < r.second; k++)
+            if ((r.first + k * SectorSize) / 4096 != lastPage) {
+                lastPage = (r.first + k * SectorSize) / 4096;
+                D4TestHooks.pagesCommitted++;
+            }
+    uint8_t s[SectorSize];
+    Compose(s, MasterDVp->header.data(), Db.committedHeader.data(), CommitNumber + 1, runs, sum);
+    if (!D4DiskWriteAt(s, 0, SectorSize, false) || !DbFileFlush()) {
+        PutBackCommitted();
+        return false;
+    }
+    CommitNumber++;
+    Written.clear();
+    Overflow = false;
+    Db.committedHeader = MasterDVp->header;
+    return true;
+}
+
+int D4CommitCheckAtOpen(uint8_t *s) {
+    D4CommitForgetAll();
+    CommitNumber = 0;
+    if (D4GetLong(s + CrMagic) != CommitMagic) return 0;
+    if (GetQuad(s + CrCheck) != D4Hash64(s, CrCheck, CommitMagic)) return 0;   // header written alone
+    CommitNumber = D4GetLong(s + CrNumber);
+    uint16_t count = D4GetWord(s + CrRunCount);
+    bool intact = count <= CrRunMax;
+    std::vector<uint64_t> hashes;
+    uint8_t sector[SectorSize];
+    for (uint16_t i = 0; intact && i < count; i++) {
+        uint32_t first = D4GetLong(s + CrRuns + CrRunSize * i);
+        uint16_t n = D4GetWord(s + CrRuns + CrRunSize * i + 4);
+        if (first < SectorSize || first % SectorSize != 0 || n == 0 ||
+            (uint64_t)first + (uint64_t)n * SectorSize > MaxLogicalEnd) {
+            intact = false;
+            break;
+        }
+        for (uint32_t k = 0; k < n; k++) {
+            uint32_t ptr = first + k * SectorSize;
+            if (!DbFileRead(sector, ptr, SectorSize)) return -1;
+            hashes.push_back(SectorHash(ptr, sector));
+        }
+    }
+    if (intact && (D4TestHooks.skipCommitCheck || GetQuad(s + CrChecksum) == RunsChecksum(hashes))) return 0;
+    // Torn by a power loss: the commit before it holds.
+    uint8_t prev[HeaderSize];
+    std::memcpy(prev, s + CrPrevHeader, HeaderSize);
+    Compose(s, prev, prev, CommitNumber, {}, RunsChecksum({}));
+    if (!DbFileWrite(s, 0, SectorSize) || !DbFileFlush()) return -1;
+    Log("The last save of this database was cut off by a power loss; the save before it was restored");
+    return 1;
+}
