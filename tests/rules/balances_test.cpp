@@ -33,30 +33,6 @@ protected:
         PackedDecimal d = Dec(amount);
         return PostToBalances(&date, a, o, &d, KindLedger, v);
     }
-    // Appends a row to a record of reg (9, 11, 51 or 126): kind 1 with the
-    // flag given for a voucher; objects and VAT code where the row has them.
-    static void AddRow(int reg, uint8_t *r, const char *account, const char *objects, double amount,
-                       const char *vat = "", uint16_t flag = 0) {
-        uint8_t row[TRVc::Rows::Size] = {};
-        uint32_t objectsAt = 0, amountAt = 0, vatAt = 0;
-        if (reg == TRVc::Number) {
-            PutU16(row, TRVc::Rows::Kind, RowAccount);
-            PutU16(row, TRVc::Rows::Flag, flag);
-            objectsAt = TRVc::Rows::Objects, amountAt = TRVc::Rows::Amount, vatAt = TRVc::Rows::VatCode;
-        } else if (reg == SMVc::Number) {
-            objectsAt = SMVc::Rows::Objects, amountAt = SMVc::Rows::Amount, vatAt = SMVc::Rows::VatCode;
-        } else if (reg == PersEntryVc::Number) {
-            objectsAt = PersEntryVc::Rows::Objects, amountAt = PersEntryVc::Rows::Amount;
-        } else {
-            amountAt = OpenBalVc::Rows::Amount;
-        }
-        uint32_t accountAt = reg == TRVc::Number ? TRVc::Rows::Account : 0;
-        PutText(row, accountAt, 10, account);
-        if (objectsAt) PutText(row, objectsAt, 30, objects);
-        if (vatAt) PutText(row, vatAt, 2, vat);
-        PutDec(row, amountAt, Dec(amount));
-        ASSERT_TRUE(MatrixRowPut(reg, 0, r, MatrixRowCount(reg, 0, r), row));
-    }
 };
 
 // A row on 3010 with objects P1 and K2 and VAT code 1 books five records:
@@ -106,17 +82,17 @@ TEST_F(Balances, FourRecordKindsAgreeWithTheModel) {
     BalanceModel model;
     RuleRecord v(TRVc::Number), sm1(SMVc::Number), sp1(PersEntryVc::Number), fb1(OpenBalVc::Number);
     PutDate(v.record, TRVc::TransDate, DateRec{5, 2, 2031});
-    AddRow(TRVc::Number, v.record, "3010", "P1,K2,A1", 250.5, "1");
-    AddRow(TRVc::Number, v.record, "1910", "", -250.5);
-    AddRow(TRVc::Number, v.record, "9999", "P1", 77, "", 1);   // flagged: never posted
+    AddLedgerRow(TRVc::Number, v.record, "3010", "P1,K2,A1", 250.5, "1");
+    AddLedgerRow(TRVc::Number, v.record, "1910", "", -250.5);
+    AddLedgerRow(TRVc::Number, v.record, "9999", "P1", 77, "", 1);   // flagged: never posted
     PutDate(sm1.record, SMVc::Date, DateRec{28, 2, 2031});
-    AddRow(SMVc::Number, sm1.record, "3010", "K2,K2", -40, "2");   // a repeated code counts once
+    AddLedgerRow(SMVc::Number, sm1.record, "3010", "K2,K2", -40, "2");   // a repeated code counts once
     PutDate(sp1.record, PersEntryVc::TransDate, DateRec{1, 1, 2030});
-    AddRow(PersEntryVc::Number, sp1.record, "7010", "P1", 12.345);
+    AddLedgerRow(PersEntryVc::Number, sp1.record, "7010", "P1", 12.345);
     PutDate(fb1.record, OpenBalVc::TransDate, DateRec{1, 1, 1995});
     PutText(fb1.record, OpenBalVc::Objects, 30, "P1,K2");
     PutU16(fb1.record, OpenBalVc::PostKind, 1);
-    AddRow(OpenBalVc::Number, fb1.record, "3010", "", 1000);
+    AddLedgerRow(OpenBalVc::Number, fb1.record, "3010", "", 1000);
 
     for (int sign : {1, -1}) {
         if (sign < 0) VoucherRowsNegate(v.record, 0);
@@ -145,7 +121,7 @@ TEST_F(Balances, LinkRowsPointBackOnce) {
     PutU32(target.record, TRVc::SerNr, 7);
     PutU16(target.record, TRVc::YearCode, 3);
     PutDate(target.record, TRVc::TransDate, DateRec{1, 4, 2024});
-    AddRow(TRVc::Number, target.record, "1910", "", 10);
+    AddLedgerRow(TRVc::Number, target.record, "1910", "", 10);
     uint32_t recid = 0;
     ASSERT_TRUE(RecStore(TRVc::Number, target.record, 0, &recid));
 
