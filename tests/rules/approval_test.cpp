@@ -86,25 +86,18 @@ TEST_F(Approval, SubLedgerRowsToPostings) {
     uint32_t sm1 = StoreRecord(SMVc::Number, [&](uint8_t *r) {
         PutU32(r, SMVc::SerNr, 11);
         PutDate(r, SMVc::Date, d9);
-        uint8_t row[AccountRow::Size] = {};
-        PutText(row, AccountRow::Account, 10, "1510");
-        MatrixRowPut(SMVc::Number, 0, r, 0, row);
-        PutText(row, AccountRow::Account, 10, "3010");
-        MatrixRowPut(SMVc::Number, 0, r, 1, row);
+        AddLedgerRow(SMVc::Number, r, "1510", "", 0);
+        AddLedgerRow(SMVc::Number, r, "3010", "", 0);
     });
     uint32_t fb1 = StoreRecord(OpenBalVc::Number, [&](uint8_t *r) {
         PutU32(r, OpenBalVc::SerNr, 12);
         PutDate(r, OpenBalVc::TransDate, d51);
-        uint8_t row[Fb1Row::Size] = {};
-        PutText(row, Fb1Row::Account, 10, "2010");
-        MatrixRowPut(OpenBalVc::Number, 0, r, 0, row);
+        AddLedgerRow(OpenBalVc::Number, r, "2010", "", 0);
     });
     uint32_t sp1 = StoreRecord(PersEntryVc::Number, [&](uint8_t *r) {
         PutU32(r, PersEntryVc::SerNr, 13);
         PutDate(r, PersEntryVc::TransDate, d126);
-        uint8_t row[Sp1Row::Size] = {};
-        PutText(row, Sp1Row::Account, 10, "7010");
-        MatrixRowPut(PersEntryVc::Number, 0, r, 0, row);
+        AddLedgerRow(PersEntryVc::Number, r, "7010", "", 0);
     });
     EXPECT_TRUE(ApproveRecord(28, SMVc::Number, sm1));
     EXPECT_TRUE(ApproveRecord(29, OpenBalVc::Number, fb1));
@@ -128,9 +121,7 @@ TEST_F(Approval, SubLedgerRowsToPostings) {
 TEST_F(Approval, KindOnWrongRegisterRefused) {
     uint32_t sm1 = StoreRecord(SMVc::Number, [&](uint8_t *r) {
         PutU32(r, SMVc::SerNr, 1);
-        uint8_t row[AccountRow::Size] = {};
-        PutText(row, AccountRow::Account, 10, "1510");
-        MatrixRowPut(SMVc::Number, 0, r, 0, row);
+        AddLedgerRow(SMVc::Number, r, "1510", "", 0);
     });
     uint32_t ids[] = {sm1};
     EXPECT_TRUE(ApproveRecord(31, SMVc::Number, sm1));   // a voucher's kind on an sm1

@@ -1,11 +1,10 @@
 // balances_test.cpp - posting to the balance records: the fan-out over
-// object subsets and the VAT record, dates the balances cannot hold, the
-// four record kinds posted and taken out again against the independent
-// model, links between vouchers, and a store that fails.
+// object subsets and the VAT record, dates the balances cannot hold, links
+// between vouchers, and a store that fails. (The posting oracle posts and
+// takes out all four record kinds against the balance model.)
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "rules/ledger.h"
-#include "tests/rules/balance_model.h"
 #include "tests/rules/rules_fixture.h"
 
 namespace {
@@ -73,45 +72,6 @@ TEST_F(Balances, DateOutsideTheBalancesPostsNothing) {
     ASSERT_TRUE(Stored("1910", "", MonthIndex(&jan2100), KindLedger, &v));
     EXPECT_EQ(v, 15);
     EXPECT_FALSE(BalanceDateOutsideFlag);
-}
-
-// A voucher, an sm1, an sp1 and an fb1 record posted, then taken out
-// again, agree with the model after every step; taken out, every balance
-// is zero again.
-TEST_F(Balances, FourRecordKindsAgreeWithTheModel) {
-    BalanceModel model;
-    RuleRecord v(TRVc::Number), sm1(SMVc::Number), sp1(PersEntryVc::Number), fb1(OpenBalVc::Number);
-    PutDate(v.record, TRVc::TransDate, DateRec{5, 2, 2031});
-    AddLedgerRow(TRVc::Number, v.record, "3010", "P1,K2,A1", 250.5, "1");
-    AddLedgerRow(TRVc::Number, v.record, "1910", "", -250.5);
-    AddLedgerRow(TRVc::Number, v.record, "9999", "P1", 77, "", 1);   // flagged: never posted
-    PutDate(sm1.record, SMVc::Date, DateRec{28, 2, 2031});
-    AddLedgerRow(SMVc::Number, sm1.record, "3010", "K2,K2", -40, "2");   // a repeated code counts once
-    PutDate(sp1.record, PersEntryVc::TransDate, DateRec{1, 1, 2030});
-    AddLedgerRow(PersEntryVc::Number, sp1.record, "7010", "P1", 12.345);
-    PutDate(fb1.record, OpenBalVc::TransDate, DateRec{1, 1, 1995});
-    PutText(fb1.record, OpenBalVc::Objects, 30, "P1,K2");
-    PutU16(fb1.record, OpenBalVc::PostKind, 1);
-    AddLedgerRow(OpenBalVc::Number, fb1.record, "3010", "", 1000);
-
-    for (int sign : {1, -1}) {
-        if (sign < 0) VoucherRowsNegate(v.record, 0);
-        ASSERT_TRUE(PostTransaction(v.record));
-        model.PostVoucher(v.record, 1);
-        ASSERT_TRUE(model.MatchesStore());
-        ASSERT_TRUE(PostAccountRows(sm1.record, sign < 0));
-        model.PostSm1(sm1.record, sign);
-        ASSERT_TRUE(PostAccountRows118(sp1.record, sign < 0));
-        model.PostSp1(sp1.record, sign);
-        ASSERT_TRUE(PostSingleObjectRows(fb1.record, sign < 0));
-        model.PostFb1(fb1.record, sign);
-        ASSERT_TRUE(model.MatchesStore());
-    }
-    for (auto &[key, moves] : model.moves) {   // all taken out again
-        __int128 sum[2] = {0, 0};
-        for (auto &[at, amount] : moves) sum[at.second] += amount;
-        EXPECT_TRUE(sum[0] == 0 && sum[1] == 0) << key.first << " [" << key.second << "]";
-    }
 }
 
 // A link row gives the voucher it names one link back, once however often
