@@ -35,9 +35,6 @@ struct AccountRowPlace {
 };
 constexpr uint32_t NoField = 0xFFFFFFFFu;
 
-// True when serial still asks for a number.
-bool NeedsNumber(uint32_t serial) { return serial == SerialAsk || serial == SerialNone; }
-
 // Checks the account of row `row` of a ledger record: it exists, is not
 // blocked and, unless the row was stored before (storedRows rows were),
 // is not kept by a sub-ledger. Then the object list (objects, the row's

@@ -22,9 +22,6 @@
 
 namespace {
 
-// True when serial still asks for a number.
-bool NeedsNumber(uint32_t serial) { return serial == SerialAsk || serial == SerialNone; }
-
 // Frees the pending voucher's rows and clears it.
 void ClearPendingVoucher() {
     assert(PendingVoucher);
