@@ -7,20 +7,16 @@
 // Optimised builds store 100,000 vouchers; other builds 3,000, as a quick
 // check that keeps the test build's smoke run short.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "bench/bench_company.h"
 #include "core/field_access.h"
-#include "core/interface_load.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
-#include "database/access/settings_binding.h"
 #include "database/engine/engine.h"
 #include "exchange/exchange.h"
 #include "rules/series_terms.h"
@@ -35,24 +31,6 @@ constexpr int32_t VoucherCount = 3000;
 
 const DateRec BenchDate{15, 6, 2024};
 
-// Loads the interface file the build made: beside the program, one folder
-// up (the build folder), or in the current folder.
-bool LoadInterface() {
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string dir = n > 0 ? std::string(self, (size_t)n) : std::string();
-    dir = dir.substr(0, dir.find_last_of('/') + 1);
-    for (const std::string &path : {dir + "QVENG.WIN", dir + "../QVENG.WIN", std::string("QVENG.WIN")}) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) continue;
-        std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::string error;
-        if (LoadDefinitionsFromBytes(file.data(), file.size(), &error, "QVENG.WIN")) return true;
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
-    }
-    return false;
-}
-
 // A database of VoucherCount vouchers numbered 1.. in one fiscal year of
 // code 10, built once for the run; false (with the reason on stderr) when
 // anything failed.
@@ -60,11 +38,7 @@ bool Database() {
     static int ready = 0;
     if (ready) return ready > 0;
     ready = -1;
-    if (!LoadInterface() || !AllocWorkBlocks() || !DbLayerInit()) return false;
-    RunMode = 0;
-    std::string path = "/tmp/orvel_bench_series_" + std::to_string(getpid()) + ".VDB";
-    std::remove(path.c_str());
-    if (D4Create(path.c_str(), 0) != D4OpenOk || !SettingsStartup()) return false;
+    if (!BenchCompanyOpen("series")) return false;
     uint8_t year[FiscalYearEntry::Size] = {};
     PutU16(year, FiscalYearEntry::OrderCode, 10);
     PutDate(year, FiscalYearEntry::StartDate, DateRec{1, 1, 2024});
@@ -83,7 +57,6 @@ bool Database() {
         }
     }
     if (!DbHoldEnd() || RegRecordCount(Voucher::Number) != (uint32_t)VoucherCount) return false;
-    std::remove(path.c_str());   // the open file stays readable until the program ends
     ready = 1;
     return true;
 }

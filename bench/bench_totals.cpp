@@ -8,25 +8,21 @@
 // The totals read their settings from a real company file, made fresh in
 // the temporary folder with the interface file the build compiled.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "bench/bench_company.h"
 #include "core/decimal.h"
 #include "core/field_access.h"
-#include "core/interface_load.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/system.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
-#include "database/access/settings_binding.h"
 #include "database/engine/engine.h"
 #include "rules/vat_currency.h"
 
@@ -35,44 +31,11 @@ namespace {
 constexpr int Codes = 10;
 constexpr int Rows = 1000;
 
-// Loads the interface file from the working folder or the build folder
-// above the benchmark's own; exits when there is none.
-void LoadInterface() {
-    std::vector<std::string> places = {"QVENG.WIN"};
-    char self[4096];
-    ssize_t len = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (len > 0) {
-        std::string dir(self, (size_t)len);
-        dir.erase(dir.find_last_of('/'));
-        places.push_back(dir + "/../QVENG.WIN");
-    }
-    for (const std::string &p : places) {
-        std::ifstream in(p, std::ios::binary);
-        if (!in) continue;
-        std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::string error;
-        if (LoadDefinitionsFromBytes(file.data(), file.size(), &error, "QVENG.WIN")) return;
-        std::fprintf(stderr, "%s\n", error.c_str());
-        std::exit(1);
-    }
-    std::fprintf(stderr, "QVENG.WIN not found\n");
-    std::exit(1);
-}
-
 // Opens a fresh company with ten VAT codes and the round-off block.
 void OpenCompany() {
     static bool open = false;
     if (open) return;
-    LoadInterface();
-    if (!AllocWorkBlocks() || !DbLayerInit()) std::exit(1);
-    RunMode = 0;
-    std::string path = "/tmp/orvel_bench_totals_" + std::to_string(getpid()) + ".VDB";
-    std::remove(path.c_str());
-    if (D4Create(path.c_str(), 0) != D4OpenOk || !SettingsStartup()) std::exit(1);
-    std::atexit([] {
-        D4Close();
-        std::remove(("/tmp/orvel_bench_totals_" + std::to_string(getpid()) + ".VDB").c_str());
-    });
+    if (!BenchCompanyOpen("totals")) std::exit(1);
     std::vector<uint8_t> rows(Codes * VatCodeRow::Size, 0);
     for (int i = 0; i < Codes; i++) {
         uint8_t *r = rows.data() + i * VatCodeRow::Size;

@@ -11,6 +11,8 @@
 // Posting gives false only when a store failed; the caller then fails its
 // hold, so nothing of a half-made posting is kept. A date the balances
 // cannot hold posts nothing and raises BalanceDateOutsideFlag.
+#include <cassert>
+
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -163,41 +165,46 @@ bool PostTransaction(const uint8_t *voucher) {
     return true;
 }
 
+namespace {
+
+// Posts the rows of a record of reg at the date at dateAt, each on its
+// own objects, as kind, with the row's VAT code as extra code when vatAt
+// is not NoVatField; negated when asked.
+constexpr uint32_t NoVatField = 0xFFFFFFFFu;
+bool PostOwnObjectRows(int reg, const uint8_t *record, uint32_t dateAt, uint32_t accountAt, uint32_t objectsAt,
+                       uint32_t amountAt, uint32_t vatAt, int kind, bool negate) {
+    assert(RecRowSize(reg) <= TransRow::Size);
+    DateRec date = GetDate(record, dateAt);
+    int32_t count = MatrixRowCount(reg, 0, record);
+    uint8_t row[TransRow::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(reg, record, i, row)) return false;
+        PostingRow p;
+        GetPString(row, accountAt, 10, p.account);
+        GetPString(row, objectsAt, ObjectListMax, p.objects);
+        if (vatAt != NoVatField) GetPString(row, vatAt, 2, p.vatCode);
+        else p.vatCode[0] = 0;
+        PackedDecimal amount = GetDec(row, amountAt);
+        Negated(&amount, negate, &p.amount);
+        if (!PostToBalances(&date, p.account, p.objects, &p.amount, kind, p.vatCode)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 // Posts the rows of an sm1 record (register 9) at its date, kind 1, with
 // their VAT codes as extra codes; negated when asked.
 bool PostAccountRows(const uint8_t *sm1, bool negate) {
-    DateRec date = GetDate(sm1, SMVc::Date);
-    int32_t count = MatrixRowCount(SMVc::Number, 0, sm1);
-    uint8_t row[AccountRow::Size];
-    for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(SMVc::Number, sm1, i, row)) return false;
-        PostingRow p;
-        GetPString(row, AccountRow::Account, 10, p.account);
-        GetPString(row, AccountRow::Objects, ObjectListMax, p.objects);
-        GetPString(row, AccountRow::VatCode, 2, p.vatCode);
-        PackedDecimal amount = GetDec(row, AccountRow::Amount);
-        Negated(&amount, negate, &p.amount);
-        if (!PostToBalances(&date, p.account, p.objects, &p.amount, KindSubLedger, p.vatCode)) return false;
-    }
-    return true;
+    return PostOwnObjectRows(SMVc::Number, sm1, SMVc::Date, AccountRow::Account, AccountRow::Objects,
+                             AccountRow::Amount, AccountRow::VatCode, KindSubLedger, negate);
 }
 
 // Posts the rows of an sp1 record (register 126) at its transaction date,
 // kind 0, no extra code; negated when asked.
 bool PostAccountRows118(const uint8_t *sp1, bool negate) {
-    DateRec date = GetDate(sp1, PersEntryVc::TransDate);
-    int32_t count = MatrixRowCount(PersEntryVc::Number, 0, sp1);
-    uint8_t row[Sp1Row::Size];
-    for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(PersEntryVc::Number, sp1, i, row)) return false;
-        PostingRow p;
-        GetPString(row, Sp1Row::Account, 10, p.account);
-        GetPString(row, Sp1Row::Objects, ObjectListMax, p.objects);
-        PackedDecimal amount = GetDec(row, Sp1Row::Amount);
-        Negated(&amount, negate, &p.amount);
-        if (!PostToBalances(&date, p.account, p.objects, &p.amount, KindLedger, nullptr)) return false;
-    }
-    return true;
+    return PostOwnObjectRows(PersEntryVc::Number, sp1, PersEntryVc::TransDate, Sp1Row::Account, Sp1Row::Objects,
+                             Sp1Row::Amount, NoVatField, KindLedger, negate);
 }
 
 // Posts the rows of an fb1 record (register 51) on the record's own object

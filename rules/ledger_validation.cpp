@@ -35,23 +35,6 @@ struct AccountRowPlace {
 };
 constexpr uint32_t NoField = 0xFFFFFFFFu;
 
-// True when serial still asks for a number.
-bool NeedsNumber(uint32_t serial) { return serial == SerialAsk || serial == SerialNone; }
-
-// The current session user's voucher series start, else the last voucher
-// number kept in block 132; 0 when neither is set.
-int32_t VoucherSeriesHint() {
-    if (const uint8_t *user = SessionUserEntry(CurrentSessionIndex)) {
-        int32_t own = GetI32(user, SuVoucherHint);
-        if (own > 0) return own;
-    }
-    if (const uint8_t *block = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock)) {
-        int32_t last = GetI32(block, SeriesDefaultsBlk::LastVoucherNr);
-        if (last > 0) return last;
-    }
-    return 0;
-}
-
 // Checks the account of row `row` of a ledger record: it exists, is not
 // blocked and, unless the row was stored before (storedRows rows were),
 // is not kept by a sub-ledger. Then the object list (objects, the row's
@@ -115,7 +98,7 @@ int CheckLedgerDate(const DateRec *date, uint32_t dateAt, bool lockTest) {
 // The checks of a voucher in their order; the caller restores the serial.
 int VoucherChecks(uint8_t *record, const uint8_t *stored, int mode) {
     DateRec date = GetDate(record, Voucher::TransDate);
-    DrawNumber(Voucher::Number, record, Voucher::SerNr, &date, VoucherSeriesHint());
+    DrawNumber(Voucher::Number, record, Voucher::SerNr, &date, SeriesHint(SuVoucherHint, SeriesDefaultsBlk::LastVoucherNr));
     if (int r = CheckSeries(Voucher::Number, record, stored, mode, Voucher::SerNr, Voucher::TransDate)) return r;
     if (DateIsEmpty(&date)) return FieldError(Texts::DateMissing, nullptr, Voucher::TransDate);
     uint16_t year = GetU16(record, Voucher::YearCode);

@@ -137,3 +137,17 @@ bool SerialNumberValid(int reg, int32_t number, const DateRec *date) {
     }
     return false;
 }
+
+// The session user's series start at userAt of the user's entry when it
+// is set, else the u32 at blockAt of block 132; 0 when neither is.
+int32_t SeriesHint(uint32_t userAt, uint32_t blockAt) {
+    if (const uint8_t *user = SessionUserEntry(CurrentSessionIndex)) {
+        int32_t own = GetI32(user, userAt);
+        if (own > 0) return own;
+    }
+    if (const uint8_t *block = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock)) {
+        int32_t hint = GetI32(block, blockAt);
+        if (hint > 0) return hint;
+    }
+    return 0;
+}

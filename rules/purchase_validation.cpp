@@ -22,23 +22,6 @@
 
 namespace {
 
-// True when serial still asks for a number.
-bool NeedsNumber(uint32_t serial) { return serial == SerialAsk || serial == SerialNone; }
-
-// The current session user's purchase series start, else the purchase
-// hint kept in block 132; 0 when neither is set.
-int32_t PurchaseSeriesHint() {
-    if (const uint8_t *user = SessionUserEntry(CurrentSessionIndex)) {
-        int32_t own = GetI32(user, SuPurchaseHint);
-        if (own > 0) return own;
-    }
-    if (const uint8_t *block = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock)) {
-        int32_t hint = GetI32(block, SeriesDefaultsBlk::PurchHint);
-        if (hint > 0) return hint;
-    }
-    return 0;
-}
-
 // Frees the pending voucher's rows and clears it.
 void ClearPendingVoucher() {
     assert(PendingVoucher);
@@ -97,7 +80,7 @@ int CheckPurchaseRow(const uint8_t *row, int32_t i, uint8_t *item) {
 int PurchaseChecks(uint8_t *record, const uint8_t *stored, int mode) {
     DateRec date = GetDate(record, PUVc::TransDate);
     if (NeedsNumber(GetU32(record, PUVc::SerNr))) {
-        int32_t number = NextSerialNumber(PUVc::Number, &date, PurchaseSeriesHint(), 0);
+        int32_t number = NextSerialNumber(PUVc::Number, &date, SeriesHint(SuPurchaseHint, SeriesDefaultsBlk::PurchHint), 0);
         PutU32(record, PUVc::SerNr, number == NoFreeNumber ? SerialNone : (uint32_t)number);
     }
     uint32_t serial = GetU32(record, PUVc::SerNr);

@@ -151,7 +151,46 @@ void VoucherAfterStore(int reg, uint8_t *voucher, uint32_t recid) {
 // Before a voucher is deleted: its rows leave the balances.
 int VoucherBeforeDelete(int, uint8_t *voucher) { return UnpostVoucher(voucher); }
 
-// ---- sm1 (9) ----
+// ---- sm1 (9), fb1 (51) and sp1 (126) ----
+// The three share their hooks: Post(record, negate) books the rows, kind
+// Kind copies them to register 18, DoneAt is the record's register-18
+// flag and SerAt its serial.
+
+// A copy as a new record: not numbered, not copied to register 18.
+template <uint32_t SerAt, uint32_t DoneAt> void SubDefaultsOther(int, uint8_t *record) {
+    PutU32(record, SerAt, SerialNone);
+    PutU16(record, DoneAt, 0);
+}
+
+// After an insert: the rows to the balances, then to register 18.
+template <bool (*Post)(const uint8_t *, bool), ApproveKind Kind>
+int SubAfterInsert(int reg, uint8_t *record, uint32_t recid, int) {
+    return Post(record, false) && RunRecordAction(0, Kind, reg, recid) ? 1 : 0;
+}
+
+// Before a rewrite: the stored rows out of the balances, the new ones in;
+// the new record is copied to register 18 afresh after the write.
+template <bool (*Post)(const uint8_t *, bool), uint32_t DoneAt>
+int SubBeforeUpdate(int, uint8_t *record, uint8_t *stored, uint32_t) {
+    PutU16(record, DoneAt, 0);
+    return Post(stored, true) && Post(record, false) ? 1 : 0;
+}
+
+template <ApproveKind Kind> int SubAfterUpdate(int reg, uint8_t *, uint8_t *, uint32_t recid) {
+    return RunRecordAction(0, Kind, reg, recid) ? 1 : 0;
+}
+
+// After an import store: as after an insert; a posting that failed fails
+// the hold.
+template <bool (*Post)(const uint8_t *, bool), ApproveKind Kind>
+void SubAfterStore(int reg, uint8_t *record, uint32_t recid) {
+    if (SubAfterInsert<Post, Kind>(reg, record, recid, 0) == 0) DbHoldFail();
+}
+
+// Before a delete: the rows out of the balances.
+template <bool (*Post)(const uint8_t *, bool)> int SubBeforeDelete(int, uint8_t *record) {
+    return Post(record, true) ? 1 : 0;
+}
 
 void Sm1Defaults(int, uint8_t *sm1) {
     SetEntryUserCode();
@@ -159,30 +198,6 @@ void Sm1Defaults(int, uint8_t *sm1) {
     PutDate(sm1, SMVc::Date, DefaultTransDate);
     PutU16(sm1, SMVc::Reg18Done, 0);
 }
-
-void Sm1DefaultsOther(int, uint8_t *sm1) {
-    PutU32(sm1, SMVc::SerNr, SerialNone);
-    PutU16(sm1, SMVc::Reg18Done, 0);
-}
-
-int Sm1AfterInsert(int reg, uint8_t *sm1, uint32_t recid, int) {
-    return PostAccountRows(sm1, false) && RunRecordAction(0, 28, reg, recid) ? 1 : 0;
-}
-
-int Sm1BeforeUpdate(int, uint8_t *sm1, uint8_t *stored, uint32_t) {
-    PutU16(sm1, SMVc::Reg18Done, 0);
-    return PostAccountRows(stored, true) && PostAccountRows(sm1, false) ? 1 : 0;
-}
-
-int Sm1AfterUpdate(int reg, uint8_t *, uint8_t *, uint32_t recid) { return RunRecordAction(0, 28, reg, recid) ? 1 : 0; }
-
-void Sm1AfterStore(int reg, uint8_t *sm1, uint32_t recid) {
-    if (Sm1AfterInsert(reg, sm1, recid, 0) == 0) DbHoldFail();
-}
-
-int Sm1BeforeDelete(int, uint8_t *sm1) { return PostAccountRows(sm1, true) ? 1 : 0; }
-
-// ---- fb1 (51) ----
 
 void Fb1Defaults(int reg, uint8_t *fb1) {
     SetEntryUserCode();
@@ -193,58 +208,12 @@ void Fb1Defaults(int reg, uint8_t *fb1) {
     PutU32(fb1, OpenBalVc::SerNr, DefaultSerial(reg, TodayDate, -1));
 }
 
-void Fb1DefaultsOther(int, uint8_t *fb1) {
-    PutU32(fb1, OpenBalVc::SerNr, SerialNone);
-    PutU16(fb1, OpenBalVc::Reg18Done, 0);
-}
-
-int Fb1AfterInsert(int reg, uint8_t *fb1, uint32_t recid, int) {
-    return PostSingleObjectRows(fb1, false) && RunRecordAction(0, 29, reg, recid) ? 1 : 0;
-}
-
-int Fb1BeforeUpdate(int, uint8_t *fb1, uint8_t *stored, uint32_t) {
-    PutU16(fb1, OpenBalVc::Reg18Done, 0);
-    return PostSingleObjectRows(stored, true) && PostSingleObjectRows(fb1, false) ? 1 : 0;
-}
-
-int Fb1AfterUpdate(int reg, uint8_t *, uint8_t *, uint32_t recid) { return RunRecordAction(0, 29, reg, recid) ? 1 : 0; }
-
-void Fb1AfterStore(int reg, uint8_t *fb1, uint32_t recid) {
-    if (Fb1AfterInsert(reg, fb1, recid, 0) == 0) DbHoldFail();
-}
-
-int Fb1BeforeDelete(int, uint8_t *fb1) { return PostSingleObjectRows(fb1, true) ? 1 : 0; }
-
-// ---- sp1 (126) ----
-
 void Sp1Defaults(int, uint8_t *sp1) {
     SetEntryUserCode();
     PutU32(sp1, PersEntryVc::SerNr, SerialNone);
     PutDate(sp1, PersEntryVc::TransDate, DefaultTransDate);
     PutU16(sp1, PersEntryVc::Reg18Done, 0);
 }
-
-void Sp1DefaultsOther(int, uint8_t *sp1) {
-    PutU32(sp1, PersEntryVc::SerNr, SerialNone);
-    PutU16(sp1, PersEntryVc::Reg18Done, 0);
-}
-
-int Sp1AfterInsert(int reg, uint8_t *sp1, uint32_t recid, int) {
-    return PostAccountRows118(sp1, false) && RunRecordAction(0, 39, reg, recid) ? 1 : 0;
-}
-
-int Sp1BeforeUpdate(int, uint8_t *sp1, uint8_t *stored, uint32_t) {
-    PutU16(sp1, PersEntryVc::Reg18Done, 0);
-    return PostAccountRows118(stored, true) && PostAccountRows118(sp1, false) ? 1 : 0;
-}
-
-int Sp1AfterUpdate(int reg, uint8_t *, uint8_t *, uint32_t recid) { return RunRecordAction(0, 39, reg, recid) ? 1 : 0; }
-
-void Sp1AfterStore(int reg, uint8_t *sp1, uint32_t recid) {
-    if (Sp1AfterInsert(reg, sp1, recid, 0) == 0) DbHoldFail();
-}
-
-int Sp1BeforeDelete(int, uint8_t *sp1) { return PostAccountRows118(sp1, true) ? 1 : 0; }
 
 // The entry every ledger register shares: its check, delete check and
 // kept fields.
@@ -253,6 +222,20 @@ RegisterHooks LedgerEntry() {
     h.validateRecord = ValidateRecordOf;
     h.canDelete = CanDeleteRecordOf;
     h.preserveStoredFields = PreserveStoredFieldsOf;
+    return h;
+}
+
+// The entry of a register with the shared sm1/fb1/sp1 hooks.
+template <bool (*Post)(const uint8_t *, bool), ApproveKind Kind, uint32_t SerAt, uint32_t DoneAt>
+RegisterHooks SubLedgerEntry(void (*defaults)(int, uint8_t *)) {
+    RegisterHooks h = LedgerEntry();
+    h.newRecordDefaults = defaults;
+    h.newRecordDefaultsOther = SubDefaultsOther<SerAt, DoneAt>;
+    h.afterInsert = SubAfterInsert<Post, Kind>;
+    h.beforeUpdate = SubBeforeUpdate<Post, DoneAt>;
+    h.afterUpdate = SubAfterUpdate<Kind>;
+    h.afterStore = SubAfterStore<Post, Kind>;
+    h.beforeDelete = SubBeforeDelete<Post>;
     return h;
 }
 
@@ -272,33 +255,9 @@ void InstallLedgerEntries(std::array<RegisterHooks, RegisterCount> &table) {
     v.beforeDelete = VoucherBeforeDelete;
     table[Voucher::Number] = v;
 
-    RegisterHooks s = LedgerEntry();
-    s.newRecordDefaults = Sm1Defaults;
-    s.newRecordDefaultsOther = Sm1DefaultsOther;
-    s.afterInsert = Sm1AfterInsert;
-    s.beforeUpdate = Sm1BeforeUpdate;
-    s.afterUpdate = Sm1AfterUpdate;
-    s.afterStore = Sm1AfterStore;
-    s.beforeDelete = Sm1BeforeDelete;
-    table[SMVc::Number] = s;
-
-    RegisterHooks f = LedgerEntry();
-    f.newRecordDefaults = Fb1Defaults;
-    f.newRecordDefaultsOther = Fb1DefaultsOther;
-    f.afterInsert = Fb1AfterInsert;
-    f.beforeUpdate = Fb1BeforeUpdate;
-    f.afterUpdate = Fb1AfterUpdate;
-    f.afterStore = Fb1AfterStore;
-    f.beforeDelete = Fb1BeforeDelete;
-    table[OpenBalVc::Number] = f;
-
-    RegisterHooks p = LedgerEntry();
-    p.newRecordDefaults = Sp1Defaults;
-    p.newRecordDefaultsOther = Sp1DefaultsOther;
-    p.afterInsert = Sp1AfterInsert;
-    p.beforeUpdate = Sp1BeforeUpdate;
-    p.afterUpdate = Sp1AfterUpdate;
-    p.afterStore = Sp1AfterStore;
-    p.beforeDelete = Sp1BeforeDelete;
-    table[PersEntryVc::Number] = p;
+    table[SMVc::Number] = SubLedgerEntry<PostAccountRows, 28, SMVc::SerNr, SMVc::Reg18Done>(Sm1Defaults);
+    table[OpenBalVc::Number] =
+        SubLedgerEntry<PostSingleObjectRows, 29, OpenBalVc::SerNr, OpenBalVc::Reg18Done>(Fb1Defaults);
+    table[PersEntryVc::Number] =
+        SubLedgerEntry<PostAccountRows118, 39, PersEntryVc::SerNr, PersEntryVc::Reg18Done>(Sp1Defaults);
 }

@@ -63,6 +63,9 @@ constexpr uint32_t SerialNone = 0xFFFFFFFFu;   // a record not numbered
 constexpr uint32_t SerialAsk = 0xFFFFFFFEu;    // a record that asks for a number
 constexpr int32_t NoFreeNumber = -1;           // the range or series is used up
 
+// True when a record's serial still asks for a number.
+constexpr bool NeedsNumber(uint32_t serial) { return serial == SerialAsk || serial == SerialNone; }
+
 // Voucher row kinds (the first word of a voucher row).
 enum : uint16_t { RowAccount = 1, RowDated = 2, RowLink = 3, RowReference = 4 };
 

@@ -16,6 +16,10 @@ void RecordDate(int reg, const uint8_t *record, DateRec *date);
 // above 0 keeps to the series rows that hold it; NoFreeNumber when none.
 // reserved is not read.
 int32_t NextSerialNumber(int reg, const DateRec *date, int32_t wanted, int32_t reserved);
+// The number a new record's series search starts from: the session user's
+// own start (the u32 at userAt of the user's entry), else the hint at
+// blockAt of block 132; 0 when neither is set.
+int32_t SeriesHint(uint32_t userAt, uint32_t blockAt);
 // True when number lies in a series row of reg valid on date, or reg's
 // series block has no rows; false for -1.
 bool SerialNumberValid(int reg, int32_t number, const DateRec *date);

@@ -8,6 +8,7 @@
 #include "database/access/record_locks.h"
 #include "rules/approval.h"
 #include "rules/hooks.h"
+#include "tests/rules/balance_model.h"
 #include "tests/rules/rules_fixture.h"
 
 namespace {
@@ -85,25 +86,18 @@ TEST_F(Approval, SubLedgerRowsToPostings) {
     uint32_t sm1 = StoreRecord(SMVc::Number, [&](uint8_t *r) {
         PutU32(r, SMVc::SerNr, 11);
         PutDate(r, SMVc::Date, d9);
-        uint8_t row[AccountRow::Size] = {};
-        PutText(row, AccountRow::Account, 10, "1510");
-        MatrixRowPut(SMVc::Number, 0, r, 0, row);
-        PutText(row, AccountRow::Account, 10, "3010");
-        MatrixRowPut(SMVc::Number, 0, r, 1, row);
+        AddLedgerRow(SMVc::Number, r, "1510", "", 0);
+        AddLedgerRow(SMVc::Number, r, "3010", "", 0);
     });
     uint32_t fb1 = StoreRecord(OpenBalVc::Number, [&](uint8_t *r) {
         PutU32(r, OpenBalVc::SerNr, 12);
         PutDate(r, OpenBalVc::TransDate, d51);
-        uint8_t row[Fb1Row::Size] = {};
-        PutText(row, Fb1Row::Account, 10, "2010");
-        MatrixRowPut(OpenBalVc::Number, 0, r, 0, row);
+        AddLedgerRow(OpenBalVc::Number, r, "2010", "", 0);
     });
     uint32_t sp1 = StoreRecord(PersEntryVc::Number, [&](uint8_t *r) {
         PutU32(r, PersEntryVc::SerNr, 13);
         PutDate(r, PersEntryVc::TransDate, d126);
-        uint8_t row[Sp1Row::Size] = {};
-        PutText(row, Sp1Row::Account, 10, "7010");
-        MatrixRowPut(PersEntryVc::Number, 0, r, 0, row);
+        AddLedgerRow(PersEntryVc::Number, r, "7010", "", 0);
     });
     EXPECT_TRUE(ApproveRecord(28, SMVc::Number, sm1));
     EXPECT_TRUE(ApproveRecord(29, OpenBalVc::Number, fb1));
@@ -127,9 +121,7 @@ TEST_F(Approval, SubLedgerRowsToPostings) {
 TEST_F(Approval, KindOnWrongRegisterRefused) {
     uint32_t sm1 = StoreRecord(SMVc::Number, [&](uint8_t *r) {
         PutU32(r, SMVc::SerNr, 1);
-        uint8_t row[AccountRow::Size] = {};
-        PutText(row, AccountRow::Account, 10, "1510");
-        MatrixRowPut(SMVc::Number, 0, r, 0, row);
+        AddLedgerRow(SMVc::Number, r, "1510", "", 0);
     });
     uint32_t ids[] = {sm1};
     EXPECT_TRUE(ApproveRecord(31, SMVc::Number, sm1));   // a voucher's kind on an sm1
@@ -171,29 +163,81 @@ TEST_F(Approval, ListRunStopsAtFirstLockedRecord) {
     EXPECT_EQ(MarkState102(PersPayVc::Number, r.record, ids[0]), ApproveResult::Unchanged);
 }
 
-// With the voucher series used up, kind 30 leaves the sm1 record and its
-// register-18 state alone and stores no voucher.
-TEST_F(Approval, Sm1StaysWhenNoVoucherNumberIsFree) {
-    AddFiscalYear(2, "2023", {1, 1, 2023}, {31, 12, 2023});
-    AddSeriesRow(VoucherSeriesBlk::Number, 1, 1);
-    StoreRecord(Voucher::Number, [&](uint8_t *v) {
-        PutU32(v, Voucher::SerNr, 1);
+// The kinds that post, with the rules installed and 2024 a fiscal year.
+class PostingKinds : public Approval {
+protected:
+    bool InstallRules() override {
+        RulesInstall();
+        return true;
+    }
+    void SetUp() override {
+        Approval::SetUp();
+        if (HasFatalFailure()) return;
+        AddFiscalYear(2, "2024", {1, 1, 2024}, {31, 12, 2024});
+        AddVatCode("1", 25, -1, "2610", "2640");
+    }
+};
+
+// Kind 31 posts a stored voucher once: marked posted, a second run finds
+// the gate shut and books nothing more.
+TEST_F(PostingKinds, VoucherIsPostedOnce) {
+    uint32_t id = StoreRecord(Voucher::Number, [&](uint8_t *v) {
+        PutU32(v, Voucher::SerNr, 3);
         PutU16(v, Voucher::YearCode, 2);
-        PutDate(v, Voucher::TransDate, DateRec{5, 5, 2023});
+        PutDate(v, Voucher::TransDate, DateRec{1, 2, 2024});
+        AddLedgerRow(Voucher::Number, v, "1910", "P1,K2", 25, "1");
+        AddLedgerRow(Voucher::Number, v, "3010", "", -25);
     });
-    uint32_t sm1 = StoreRecord(SMVc::Number, [&](uint8_t *r) {
-        PutU32(r, SMVc::SerNr, 4);
-        PutDate(r, SMVc::Date, DateRec{6, 5, 2023});
-        uint8_t row[AccountRow::Size] = {};
-        PutText(row, AccountRow::Account, 10, "1510");
-        PutDec(row, AccountRow::Amount, Dec(5));
-        MatrixRowPut(SMVc::Number, 0, r, 0, row);
-    });
-    EXPECT_TRUE(ApproveRecord(30, SMVc::Number, sm1));
-    RuleRecord r(SMVc::Number);
-    EXPECT_TRUE(RecReadById(SMVc::Number, sm1, r.record));
-    EXPECT_EQ(MatrixRowCount(SMVc::Number, 0, r.record), 1);
-    EXPECT_EQ(RegRecordCount(Voucher::Number), 1u);
+    EXPECT_TRUE(ApproveRecord(31, Voucher::Number, id));
+    EXPECT_TRUE(ApproveRecord(31, Voucher::Number, id));
+    RuleRecord v(Voucher::Number);
+    ASSERT_TRUE(RecReadById(Voucher::Number, id, v.record));
+    EXPECT_EQ(GetU16(v.record, Voucher::Posted), 1);
+    BalanceModel model;
+    model.PostVoucher(v.record, 1);
+    EXPECT_TRUE(model.MatchesStore());
+}
+
+// Kind 30 deletes the sm1 record only once its voucher is stored: with no
+// voucher number free, or dated in no fiscal year, the sm1 record stays
+// with its postings; in a year its postings give way to the voucher's.
+TEST_F(PostingKinds, Sm1BecomesAVoucherOnlyWhenTheVoucherIsStored) {
+    BalanceModel model;
+    struct Case {
+        DateRec date;
+        bool seriesFull, moves;
+    };
+    for (const Case &c : {Case{{5, 5, 2019}, false, false}, Case{{5, 5, 2024}, true, false},
+                          Case{{6, 5, 2024}, false, true}}) {
+        SCOPED_TRACE(c.date.day);
+        tableRows.erase(VoucherSeriesBlk::Number);
+        AddSeriesRow(VoucherSeriesBlk::Number, 1, c.seriesFull ? 1 : 999);
+        if (c.seriesFull)   // number 1 taken by a voucher never posted
+            StoreRecord(Voucher::Number, [&](uint8_t *v) {
+                PutU32(v, Voucher::SerNr, 1);
+                PutU16(v, Voucher::YearCode, 2);
+                PutDate(v, Voucher::TransDate, c.date);
+            });
+        RuleRecord sm1(SMVc::Number);
+        PutU32(sm1.record, SMVc::SerNr, c.date.day);
+        PutDate(sm1.record, SMVc::Date, c.date);
+        AddLedgerRow(SMVc::Number, sm1.record, "1510", "P1", 40, "1");
+        AddLedgerRow(SMVc::Number, sm1.record, "3010", "", -40);
+        uint32_t id = 0;
+        ASSERT_TRUE(RecInsertUnchecked(SMVc::Number, sm1.record, &id));   // posts it
+        if (!c.moves) model.PostSm1(sm1.record, 1);
+        EXPECT_TRUE(ApproveRecord(30, SMVc::Number, id));
+        RuleRecord again(SMVc::Number);
+        EXPECT_EQ(RecReadById(SMVc::Number, id, again.record), !c.moves);
+    }
+    EXPECT_EQ(RegRecordCount(Voucher::Number), 2u);
+    RuleRecord v(Voucher::Number);
+    uint32_t recid = 0;
+    ASSERT_TRUE(RecReadAt(Voucher::Number, 2, v.record, &recid));
+    EXPECT_EQ(GetU32(v.record, Voucher::SerNr), 2u);
+    EXPECT_EQ(GetU16(v.record, Voucher::Posted), 1);
+    model.PostVoucher(v.record, 1);
+    EXPECT_TRUE(model.MatchesStore());
 }
 
 }  // namespace

@@ -106,9 +106,6 @@ protected:
         PutText(accounts.data(), SalesAccountsBlk::PurchClearingAcc, 10, "2490");
         PutText(accounts.data(), SalesAccountsBlk::RoundingAcc, 10, "3740");
         StoreBlock(SalesAccountsBlk::Number, accounts.data(), SalesAccountsBlk::Size);
-        uint8_t stock[8];
-        PStringFromC(stock, "1460");
-        if (!AccountExists(stock)) GTEST_SKIP() << "account lookups and voucher rows are not linked";
     }
 };
 

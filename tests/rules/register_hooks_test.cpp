@@ -6,7 +6,9 @@
 #include "operations/operations.h"
 #include "rules/entry_state.h"
 #include "rules/hooks.h"
+#include "database/access/record_locks.h"
 #include "rules/ledger.h"
+#include "tests/rules/balance_model.h"
 #include "tests/rules/rules_fixture.h"
 
 namespace {
@@ -86,23 +88,80 @@ TEST_F(RegisterEntries, InsertsKeepLastCodesAndMakeStock) {
     EXPECT_EQ(RegRecordCount(LSVc::Number), 1u);
 }
 
-// A new voucher outside run mode 0 keeps "not numbered" until its insert
-// numbers it, and a default transaction date in no fiscal year gives way
-// to today.
-TEST_F(RegisterEntries, VoucherDefaultsOutsideRunModeZero) {
+// A new voucher is booked on the default transaction date when that lies
+// in a fiscal year, else today; in run mode 0 it is numbered from the
+// series at once, elsewhere it stays "not numbered" until its insert.
+TEST_F(RegisterEntries, VoucherDefaults) {
     AddFiscalYear(2, "2023", {1, 1, 2023}, {31, 12, 2023});
-    AddSeriesRow(VoucherSeriesBlk::Number, 1, 999);
-    RunMode = 1;
-    for (auto [def, want] : {std::pair{DateRec{9, 9, 1990}, TodayDate}}) {
-        DefaultTransDate = def;
+    AddSeriesRow(VoucherSeriesBlk::Number, 41, 999);
+    struct Case {
+        uint16_t runMode;
+        DateRec entered, trans;
+        uint32_t serial;
+    };
+    for (const Case &c : {Case{1, {9, 9, 1990}, TodayDate, SerialNone}, Case{0, {9, 9, 2023}, {9, 9, 2023}, 41}}) {
+        RunMode = c.runMode;
+        DefaultTransDate = c.entered;
         RuleRecord v(Voucher::Number);
         RecNewDefaults(Voucher::Number, v.record);
-        EXPECT_EQ(GetU32(v.record, Voucher::SerNr), SerialNone);
+        EXPECT_EQ(GetU32(v.record, Voucher::SerNr), c.serial) << c.runMode;
         DateRec got = GetDate(v.record, Voucher::TransDate);
-        EXPECT_EQ(DateCompare(&got, &want), 0) << def.year;
+        EXPECT_EQ(DateCompare(&got, &c.trans), 0) << c.runMode;
         got = GetDate(v.record, Voucher::RegDate);
         EXPECT_EQ(DateCompare(&got, &TodayDate), 0);
     }
+}
+
+// An insert posts a voucher, copies its rows to register 18 and makes its
+// dates and number the entry defaults; an update takes the stored rows out
+// of the balances and posts the new ones; a delete takes them out. The
+// balances follow the model at every step.
+TEST_F(RegisterEntries, VoucherSavesMoveItsPostings) {
+    AddFiscalYear(2, "2024", {1, 1, 2024}, {31, 12, 2024});
+    AddSeriesRow(VoucherSeriesBlk::Number, 1, 999);
+    StoreAccount("1910", "Cash", 0);
+    StoreAccount("3010", "Sales", 3);
+    StoreObjectType("PR");
+    StoreObject("P1", "PR");
+    AllowVoucherDeletesAfter({31, 12, 2023});
+    BalanceModel model;
+    RuleRecord v(Voucher::Number);
+    RecNewDefaults(Voucher::Number, v.record);
+    PutDate(v.record, Voucher::TransDate, DateRec{10, 3, 2024});
+    AddLedgerRow(Voucher::Number, v.record, "1910", "P1", 100);
+    AddLedgerRow(Voucher::Number, v.record, "3010", "", -100);
+    uint32_t recid = 0;
+    int result = 0;
+    RecInsertChecked(Voucher::Number, v.record, &recid, &result);
+    ASSERT_EQ(result, RecDone);
+    ASSERT_TRUE(RecReadById(Voucher::Number, recid, v.record));
+    EXPECT_EQ(GetU16(v.record, Voucher::Posted), 1);
+    EXPECT_EQ(GetU16(v.record, Voucher::Reg18Done), 1);
+    EXPECT_EQ(RegRecordCount(ATVc::Number), 2u);
+    model.PostVoucher(v.record, 1);
+    EXPECT_TRUE(model.MatchesStore());
+    DateRec want{10, 3, 2024}, got = DefaultTransDate;
+    EXPECT_EQ(DateCompare(&got, &want), 0);
+    got = GetDate(SeriesStateBlock, SeriesDefaultsBlk::LastVoucherDate);
+    EXPECT_EQ(DateCompare(&got, &TodayDate), 0);
+    EXPECT_EQ(GetU32(SeriesStateBlock, SeriesDefaultsBlk::LastVoucherNr), 1u);
+
+    model.PostVoucher(v.record, -1);
+    RecFreeMatrix(Voucher::Number, v.record);
+    PutDate(v.record, Voucher::TransDate, DateRec{20, 5, 2024});
+    AddLedgerRow(Voucher::Number, v.record, "1910", "", 30);
+    AddLedgerRow(Voucher::Number, v.record, "3010", "P1", -30);
+    ASSERT_TRUE(RecordLockAdd(LockOwnerId, Voucher::Number, recid));
+    RecUpdateChecked(Voucher::Number, v.record, recid, &result);
+    ASSERT_EQ(result, RecDone);
+    ASSERT_TRUE(RecReadById(Voucher::Number, recid, v.record));
+    EXPECT_EQ(GetU16(v.record, Voucher::Posted), 1);
+    model.PostVoucher(v.record, 1);
+    EXPECT_TRUE(model.MatchesStore());
+
+    model.PostVoucher(v.record, -1);
+    ASSERT_EQ(RecDeleteChecked(Voucher::Number, v.record, &recid, ""), RecDone);
+    EXPECT_TRUE(model.MatchesStore());
 }
 
 // A hook that must store the pending voucher and cannot (its date lies in

@@ -139,7 +139,51 @@ protected:
         ASSERT_EQ(SettingsBlockStore(block, data, size), RecDone) << block;
     }
 
+    // Lets vouchers dated after lock be deleted (the company's date lock on,
+    // the delete lock at lock).
+    void AllowVoucherDeletesAfter(DateRec lock) {
+        std::vector<uint8_t> company(CompanyBlk::Size), locks(DateLockBlk::Size);
+        PutU16(company.data(), CompanyBlk::DateLockOn, 1);
+        PutDate(locks.data(), DateLockBlk::DeleteLock, lock);
+        StoreBlock(CompanyBlk::Number, company.data(), CompanyBlk::Size);
+        StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
+    }
+
     // ---- Records ----
+
+    // Appends an account row to a record of reg (9, 11, 51 or 126): for a
+    // voucher kind 1 with the flag given; objects and VAT code where the
+    // row has them.
+    static void AddLedgerRow(int reg, uint8_t *r, const char *account, const char *objects, double amount,
+                             const char *vat = "", uint16_t flag = 0) {
+        uint8_t row[TRVc::Rows::Size] = {};
+        uint32_t accountAt = 0, objectsAt = 0, amountAt = 0, vatAt = 0;
+        switch (reg) {
+        case TRVc::Number:
+            PutU16(row, TRVc::Rows::Kind, RowAccount);
+            PutU16(row, TRVc::Rows::Flag, flag);
+            accountAt = TRVc::Rows::Account, objectsAt = TRVc::Rows::Objects, amountAt = TRVc::Rows::Amount;
+            vatAt = TRVc::Rows::VatCode;
+            break;
+        case SMVc::Number:
+            accountAt = SMVc::Rows::Account, objectsAt = SMVc::Rows::Objects, amountAt = SMVc::Rows::Amount;
+            vatAt = SMVc::Rows::VatCode;
+            break;
+        case PersEntryVc::Number:
+            accountAt = PersEntryVc::Rows::Account, objectsAt = PersEntryVc::Rows::Objects;
+            amountAt = PersEntryVc::Rows::Amount;
+            break;
+        default:
+            ASSERT_EQ(reg, OpenBalVc::Number);
+            accountAt = OpenBalVc::Rows::Account, amountAt = OpenBalVc::Rows::Amount;
+            break;
+        }
+        PutText(row, accountAt, 10, account);
+        if (objectsAt) PutText(row, objectsAt, 30, objects);
+        if (vatAt) PutText(row, vatAt, 2, vat);
+        PutDec(row, amountAt, Dec(amount));
+        ASSERT_TRUE(MatrixRowPut(reg, 0, r, MatrixRowCount(reg, 0, r), row));
+    }
 
     // Stores a record of reg filled by fill; its record id.
     template <typename Fill>
@@ -161,6 +205,9 @@ protected:
             PutU16(r, ACVc::CreditAllowed, 1);
             PutU16(r, ACVc::Blocked, blocked);
         });
+    }
+    uint32_t StoreObjectType(const char *code) {
+        return StoreRecord(OTVc::Number, [&](uint8_t *r) { PutText(r, OTVc::Code, 5, code); });
     }
     uint32_t StoreObject(const char *code, const char *type, uint16_t blocked = 0) {
         return StoreRecord(OBVc::Number, [&](uint8_t *r) {

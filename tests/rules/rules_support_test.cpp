@@ -1,6 +1,6 @@
 // rules_support_test.cpp - the rules' scope helpers over a real database:
-// settings rows stored and read back by whole rows, settings records
-// loaded on first use, and records whose rows go with their scope.
+// settings rows stored and read back by whole rows, and the session
+// user's fields apart from each other.
 #include <cstring>
 
 #include "tests/rules/rules_fixture.h"
@@ -60,42 +60,6 @@ TEST_F(RulesSupport, SettingsRowsReadWholeRowsOnly) {
         EXPECT_EQ(rows.handle, 0u);
     }
     VatCodeRows = 0;
-}
-
-// A one-record block is loaded from the database on first use into its
-// bound buffer; an unbound buffer gives null rather than a stale copy.
-TEST_F(RulesSupport, SettingsRecordLoadsTheStoredBlock) {
-    EXPECT_EQ(SettingsRecord(DateLockBlk::Number, nullptr), nullptr);
-    uint8_t block[DateLockBlk::Size] = {};
-    PutDate(block, DateLockBlock::DeleteLock, DateRec{31, 12, 1994});
-    StoreBlock(DateLockBlk::Number, block, sizeof block);
-    SettingsBlocksReload();   // forget the bound copy; the next use reads the file
-    uint8_t *locks = SettingsRecord(DateLockBlk::Number, DateLockBlockData);
-    ASSERT_EQ(locks, DateLockBlockData);
-    DateRec lock = GetDate(locks, DateLockBlock::DeleteLock);
-    EXPECT_EQ(lock.day, 31);
-    EXPECT_EQ(lock.month, 12);
-    EXPECT_EQ(lock.year, 1994);
-}
-
-// A scope's record is zero-filled, takes rows, and frees them with itself;
-// a register without a record size gives no record and frees nothing.
-TEST_F(RulesSupport, RuleRecordFreesItsRows) {
-    uint32_t blocks = MemBlockCount();
-    {
-        RuleRecord v(Voucher::Number);
-        ASSERT_NE(v.record, nullptr);
-        for (uint32_t i = 0; i < Voucher::Size; i++) ASSERT_EQ(v.record[i], 0) << i;
-        uint8_t row[TransRow::Size] = {};
-        PutU16(row, TransRow::Kind, RowAccount);
-        PutText(row, TransRow::Account, 10, "1910");
-        ASSERT_TRUE(MatrixRowPut(Voucher::Number, 0, v.record, 3, row));
-        EXPECT_EQ(MatrixRowCount(Voucher::Number, 0, v.record), 4);
-        EXPECT_GT(MemBlockCount(), blocks);
-    }
-    EXPECT_EQ(MemBlockCount(), blocks);
-    RuleRecord none(0);
-    EXPECT_EQ(none.record, nullptr);
 }
 
 // The session user's entry: the voucher series start, the user code and
