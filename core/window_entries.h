@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-// Part 0, data fields (sized).
+// Layout part 0, data fields (sized).
 namespace FieldEntry {
 constexpr int Size = 0;
 constexpr int Rect = 2;         // four i16: top, left, bottom, right
@@ -30,14 +30,14 @@ constexpr int Label = 30;       // PString
 constexpr int BindingSize = 28; // the bytes a window copies as the binding of its edited field
 }  // namespace FieldEntry
 
-// Part 1, static texts (sized).
+// Layout part 1, static texts (sized).
 namespace TextEntry {
 constexpr int Size = 0, Y = 2, X = 4;
 constexpr int Align = 6;        // 1: x is the right end of the text, else its left end
 constexpr int Page = 8, Label = 10;
 }
 
-// Part 2, controls (sized).
+// Layout part 2, controls (sized).
 namespace ControlEntry {
 constexpr int Size = 0;
 constexpr int Rect = 2;
@@ -53,12 +53,12 @@ constexpr int Page = 26;
 constexpr int Label = 28;       // PString
 }  // namespace ControlEntry
 
-// Part 3, list panes.
+// Layout part 3, list panes.
 namespace PaneEntry {
 constexpr int Rect = 0, Control = 8;
 }
 
-// Part 4, matrix columns.
+// Layout part 4, matrix columns.
 namespace ColumnEntry {
 constexpr int Kind = 0;         // row kind the column belongs to
 constexpr int X = 2, Type = 4;
@@ -69,7 +69,7 @@ constexpr int ColPage = 18;     // column page the column is shown on
 constexpr int Heading = 20;     // text number of the heading
 }  // namespace ColumnEntry
 
-// Part 5, matrix areas.
+// Layout part 5, matrix areas.
 namespace MatrixEntry {
 constexpr int RowSize = 0, Cells = 2;
 constexpr int First = 4;        // screen-field number of the first cell
@@ -80,7 +80,7 @@ constexpr int MaxRows = 18, Page = 20;
 constexpr int Control = 22;     // index of its scroll-bar control
 }  // namespace MatrixEntry
 
-// Part 6, the field list of list windows (sized).
+// Layout part 6, the field list of list windows (sized).
 namespace ListColEntry {
 constexpr int Size = 0, DataX = 2, HeadX = 4;
 constexpr int Index = 8;        // PString of at most 33 bytes: the index the column sorts by
@@ -92,24 +92,24 @@ constexpr int Shortcut = 54;    // u8
 constexpr int Label = 56;       // PString
 }  // namespace ListColEntry
 
-// Part 7, boxes (sized).
+// Layout part 7, boxes (sized).
 namespace BoxEntry {
 constexpr int Size = 0, Rect = 2, Page = 10, Label = 12;
 }
 
-// Part 8, icon buttons (sized).
+// Layout part 8, icon buttons (sized).
 namespace IconEntry {
 constexpr int Size = 0, Icon = 2, Pressed = 4, X = 6, Y = 8, Command = 12, Argument = 14, Label = 18;
 }
 
-// Part 9, pages: entry p describes page p; page 0 is shown above the others.
+// Layout part 9, pages: entry p describes page p; page 0 is shown above the others.
 namespace PageEntry {
 constexpr int Height = 0;
 constexpr int Last = 2;         // non-zero: the page reaches to the bottom of the window
 constexpr int Focus = 4;        // record offset of the field it focuses, NoEntryOffset none
 }
 
-// Part 10, operations menu items (sized): the key and number of a menu item.
+// Layout part 10, operations menu items (sized): the key and number of a menu item.
 namespace OpEntry {
 constexpr int Size = 0, Key = 4, Number = 6, Label = 8;
 }
