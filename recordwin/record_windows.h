@@ -11,6 +11,16 @@
 // ---- window_event.cpp ----
 // Offers event 0..30 to window's type; 1 = go on / allowed, 0 = refused or done.
 uint8_t WindowEvent(int window, int event, void *a, void *b);
+// A window type's event handler: 1 = go on / allowed, 0 = refused or done.
+using WindowEventHandler = uint8_t (*)(int window, int event, void *a, void *b);
+// Gives a window type a handler asked before its built-in one; null removes it.
+void WindowEventHandlerSet(int type, WindowEventHandler h);
+
+// ---- window_actions.cpp ----
+// Closes window, offering to put its record's key text into its opener.
+void WinCloseWithChoice(int window, const uint8_t *text);
+// 1 when the window type's record may be edited now, 0 when not.
+uint8_t WinTypeMayOpen(int type);
 
 // ---- type_rules.cpp ----
 // Lets the window's type withdraw open, new, OK or cancel.
@@ -23,3 +33,18 @@ void WindowType1Refresh();
 bool WinIsAddressList(int window);
 // Appends the text of the window's marked records to *text.
 void ListCopyMarkedAddresses(int window, MemBlock *text);
+// Focuses the first field a window of the type starts on.
+void WinFocusFirstField(int type, int window);
+// The key parts and key text a window's typed key finds its record by.
+void FindKeyByType(int window, int *keyParts, uint8_t *text);
+
+// ---- field_rules.cpp ----
+// 1 when screen field F of the window may be edited in state `state` by
+// its type's rules, 0 when not (told to the user when `report` is set).
+uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report);
+// Takes a typed text into a field whose text the window supplies (type
+// 28); false when nothing was taken.
+bool WinFieldFromTextByType(int window, uint8_t *record, int F, const uint8_t *text);
+// The text the window supplies for data field F, and for matrix cell F.
+void WinFieldDisplayText(int window, int F, uint8_t *text);
+void MatrixCellDisplayText(int window, int F, uint8_t *text);

@@ -53,3 +53,14 @@ void ListCopyMarkedAddresses(int window, MemBlock *text)
     (void)window;
     (void)text;
 }
+
+// Focuses the first field a window of the type starts on; nothing here.
+void WinFocusFirstField(int type, int window) {}
+
+// The key parts and key text a window's typed key finds its record by;
+// none here.
+void FindKeyByType(int window, int *keyParts, uint8_t *text)
+{
+    *keyParts = 0;
+    text[0] = 0;
+}

@@ -2,19 +2,22 @@
 // types and to the generic actions.
 //
 // An event first reaches the handler of the window's type, when the type
-// has one; then, unless the handler refused, the generic action of the
+// has one (a handler set at run time comes before the built-in table);
+// then, unless the handler refused, the generic action of the
 // event. Events 4 and 9 (may a matrix row be deleted, inserted) are
 // decided by the handler alone when there is one. Events outside 0..28
 // reach only the handler. Result: 1 go on / allowed, 0 refused or done.
 #include "recordwin/record_windows.h"
 
+#include <array>
+#include <cassert>
 #include <cstdint>
 
 #include "shell/window_table.h"
 
 namespace {
 
-using EventHandler = uint8_t (*)(int window, int event, void *a, void *b);
+using EventHandler = WindowEventHandler;
 
 // Types without logic of their own still have a handler: it makes events
 // 4 and 9 the handler's alone, so their rows may always be deleted and
@@ -55,8 +58,17 @@ constexpr HandlerEntry Handlers[] = {
     {195, WinAllowAllEvent}, {350, Win350Event},
 };
 
+// Handlers set at run time, asked before the built-in table; type 0 is a
+// free entry.
+constexpr int RunTimeHandlerSlots = 16;
+std::array<HandlerEntry, RunTimeHandlerSlots> RunTimeHandlers{};
+
+// The handler of a window type: its run-time one, else its built-in one;
+// null when it has neither.
 EventHandler HandlerOf(int type)
 {
+    for (const HandlerEntry &e : RunTimeHandlers)
+        if (e.type != 0 && e.type == type) return e.handler;
     for (const HandlerEntry &e : Handlers)
         if (e.type == type) return e.handler;
     return nullptr;
@@ -95,4 +107,24 @@ uint8_t WindowEvent(int window, int event, void *a, void *b)
     int16_t code = int16_t(event);
     if (code < 0 || code > LastGenericEvent) return result;
     return GenericAction(window, code);
+}
+
+// Gives window type `type` a handler asked before its built-in one,
+// replacing one set before; null removes it. Only as many types as the
+// run-time table holds may have one; a type beyond that is asserted
+// against, and keeps its built-in handler in a release build.
+void WindowEventHandlerSet(int type, WindowEventHandler h)
+{
+    assert(type > 0);
+    HandlerEntry *free = nullptr;
+    for (HandlerEntry &e : RunTimeHandlers) {
+        if (e.type == type) {
+            e = h ? HandlerEntry{type, h} : HandlerEntry{};
+            return;
+        }
+        if (e.type == 0 && !free) free = &e;
+    }
+    if (!h) return;
+    assert(free && "run-time handler table full");
+    if (free) *free = HandlerEntry{type, h};
 }

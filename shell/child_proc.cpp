@@ -12,6 +12,8 @@
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_drawing.h"
+#include "shell/window_layout.h"
+#include "shell/window_mouse.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 

@@ -2,7 +2,6 @@
 // edit control, list box and scroll bars.
 #include <string>
 
-#include "core/field_access.h"
 #include "core/memblock.h"
 #include "core/pstring.h"
 #include "platform/clipboard.h"
@@ -33,9 +32,8 @@ static void EditChange(int n, uint32_t msg)
     uint32_t edit = EditControlOf(n);
     if (!edit) return;
     if (WinRecState(n) == 0) WinBeginEdit(n);
-    WindowRec *w = WinTable[n];
-    uint32_t field = GetU32(w->editedBinding.data(), EditedBindingOffsetAt);
-    if (WinMayEditField(n, w->currentRow, WinRecState(n), field, 1)) WinSend(edit, msg, 0, 0);
+    const WindowRec *w = WinTable[n];
+    if (WinMayEditField(n, w->currentField, WinRecState(n), w->editFieldAccess, 1)) WinSend(edit, msg, 0, 0);
 }
 
 // Cuts the selection of n's edit control when the field may be edited.

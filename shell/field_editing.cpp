@@ -1,9 +1,9 @@
-// field_editing.cpp - the field under edit, typed keys and characters,
-// the chooser and the matrix row commands.
-#include "shell/field_editing.h"
-
+// field_editing.cpp - the field under edit: marking a window for
+// repainting, committing and focusing a field, whether a field may be
+// edited, and the type's say on control changes.
 #include <cassert>
 
+#include "shell/field_editing.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
 
@@ -15,23 +15,14 @@ void WinMarkChanged(int n)
     RedrawPendingFlag = 1;
 }
 
-// Takes the edit control's text into the record.
+// Takes the edit control's text into the record; takes nothing here.
 void WinCommitField(int n) {}
 
-// True when the field at `offset` of n may be edited now.
-bool WinMayEditField(int n, int row, int state, uint32_t offset, int flag) { return false; }
+// Focuses screen field F of n; false here (no field takes the focus).
+bool WinGotoField(int n, int F, bool select) { return false; }
 
-// Moves the focus to another field by mode; false when it cannot.
-bool MoveFieldFocus(int n, int mode) { return false; }
+// True when screen field F of n may be edited now; false here.
+bool WinMayEditField(int n, int F, int state, int access, int report) { return false; }
 
-// Runs a key of window n; false when the key is not the window's.
-bool WindowKeyCommand(int n, int key, bool shift) { return false; }
-
-// Types character c into the focused field of n.
-void WinTypeChar(int n, int c) {}
-
-// Opens the chooser of the focused field.
-void CmdChoose(int n) {}
-
-// Deletes, inserts or selects a matrix row (Edit items 6, 7, 8).
-void MatrixRowCommand(int n, int item) {}
+// Asks n's type whether control `index` may change; false here.
+bool WindowFieldChanged(int n, int index) { return false; }

@@ -1,23 +1,43 @@
 // field_editing.h - the field under edit in a record window: marking a
-// window for repainting, committing and focusing fields, typed keys and
-// characters, the chooser and the matrix row commands.
+// window for repainting, committing and focusing fields, focus moves,
+// typed keys and characters, the screen-field number of a record field,
+// whether a field may be edited, and the chooser.
 #pragma once
 
 #include <cstdint>
 
+// ---- field_editing.cpp ----
 // Marks window n for repainting by the main loop.
 void WinMarkChanged(int n);
 // Takes the edit control's text into the record.
 void WinCommitField(int n);
-// True when the field at `offset` of n may be edited now.
-bool WinMayEditField(int n, int row, int state, uint32_t offset, int flag);
-// Moves the focus to another field by mode; false when it cannot.
+// Focuses screen field F of n, selecting its text when asked; false when it cannot.
+bool WinGotoField(int n, int F, bool select);
+// True when screen field F of n, of access word `access`, may be edited
+// in edit state `state`; tells the user why not when `report` is set.
+bool WinMayEditField(int n, int F, int state, int access, int report);
+// Asks n's type whether control `index` may change; true when it may.
+bool WindowFieldChanged(int n, int index);
+
+// ---- field_moves.cpp ----
+// Moves the focus to another field by mode 1..7; false when it cannot.
 bool MoveFieldFocus(int n, int mode);
+// The screen field of n showing a record field (a row's, for a row and
+// row offset), and in *page the column page it is on; NoField when not shown.
+int WinFieldNumberOf(int n, uint32_t field, int row, uint32_t rowOffset, int *page);
+
+// ---- field_keys.cpp ----
 // Runs a key of window n; false when the key is not the window's.
 bool WindowKeyCommand(int n, int key, bool shift);
+
+// ---- field_typing.cpp ----
+// Puts a text into the focused field of n in place of the selection.
+void WinInsertFieldText(int n, const uint8_t *text);
+// Types a text into the focused field of n, starting the edit when needed.
+void WinTypeText(int n, const uint8_t *text);
 // Types character c into the focused field of n.
 void WinTypeChar(int n, int c);
 // Opens the chooser of the focused field.
 void CmdChoose(int n);
-// Deletes, inserts or selects a matrix row (Edit items 6, 7, 8).
-void MatrixRowCommand(int n, int item);
+// Opens chooser `chooser` (a window type, or today's date) for n's focused field.
+void WinChooseForField(int n, int chooser);

@@ -4,6 +4,7 @@
 
 #include "core/company_variant.h"
 #include "core/pstring.h"
+#include "core/window_entries.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "platform/control.h"
@@ -13,15 +14,14 @@
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/login.h"
+#include "shell/edit_control.h"
 #include "shell/procedures.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_drawing.h"
+#include "shell/window_mouse.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
-
-// Control kinds of a window's control list that keys can work.
-constexpr int ControlPush = 0, ControlCheck = 1, ControlRadio = 2, ControlPageTab = 32;
 
 // The company's second variant word; 25 turns the Ctrl+Shift+letter
 // shortcuts off. 0 while no company block is bound.
@@ -84,9 +84,7 @@ static bool KeyDownCommand(int n, uint32_t k)
         if (WinRecState(n) == 0) WinBeginEdit(n);
         int state = WinRecState(n);
         if (state == 0) return true;
-        uint32_t offset;
-        memcpy(&offset, WinTable[n]->editedBinding.data() + EditedBindingOffsetAt, 4);
-        return !WinMayEditField(n, WinTable[n]->currentRow, state, offset, 1);
+        return !WinMayEditField(n, WinTable[n]->currentField, state, WinTable[n]->editFieldAccess, 1);
     }
     if (CtrlDown && k >= '0' && k <= '9') {
         if (!BusyFlag) OpenModuleEntry(k == '0' ? -1 : int(k - '0'));
@@ -144,9 +142,7 @@ bool KeyCharCommand(int c)
     if (!WinIsOpen(w) || !WinTable[w]->editControl) return false;
     if (BusyFlag) return true;
     if (WinRecState(w) == 0) WinBeginEdit(w);
-    uint32_t offset;
-    memcpy(&offset, WinTable[w]->editedBinding.data() + EditedBindingOffsetAt, 4);
-    if (WinMayEditField(w, WinTable[w]->currentRow, WinRecState(w), offset, 0)) {
+    if (WinMayEditField(w, WinTable[w]->currentField, WinRecState(w), WinTable[w]->editFieldAccess, 0)) {
         if (c == 8) return false;
         WinTypeChar(w, c);
     }
@@ -159,12 +155,13 @@ static void KeyToggleControl(int n, int i, const uint8_t *entry)
 {
     if (WinRecState(n) == 0) WinBeginEdit(n);
     if (WinRecState(n) == 0 || !WindowFieldChanged(n, i)) return;
-    uint16_t offset = DefU16(entry + 10);
+    uint16_t offset = DefU16(entry + ControlEntry::Offset);
     uint8_t *record = WinRecordBuffer(n);
     if (offset == 0xFFFF || !record || uint32_t(offset) + 2 > WinTypeWord(WinTypeOf(n), 2)) return;
     uint16_t value;
     memcpy(&value, record + offset, 2);
-    uint16_t next = DefU16(entry + 12) == ControlCheck ? uint16_t(value ? 0 : 1) : DefU16(entry + 14);
+    uint16_t next = DefU16(entry + ControlEntry::Kind) == CtlCheck ? uint16_t(value ? 0 : 1)
+                                                                   : DefU16(entry + ControlEntry::Value);
     memcpy(record + offset, &next, 2);
     WinDrawControls(n, false);
     WinMarkChanged(n);
@@ -179,21 +176,21 @@ void KeyActionTable(int n, int c)
     for (int i = 0; i < ControlSlotCount; i++) {
         const uint8_t *entry = WinControlByIndex(n, i);
         if (!entry) break;
-        if (ShortcutAt(entry + 28, DefU16(entry + 24)) != c) continue;
-        int kind = DefU16(entry + 12);
-        if (kind == ControlPush) {
-            if (WindowFieldChanged(n, i)) DialogButton(n, i, DefU16(entry + 18), 0);
-        } else if (kind == ControlCheck || kind == ControlRadio) {
+        if (ShortcutAt(entry + ControlEntry::Label, DefU16(entry + ControlEntry::Shortcut)) != c) continue;
+        int kind = DefU16(entry + ControlEntry::Kind);
+        if (kind == CtlPush) {
+            if (WindowFieldChanged(n, i)) DialogButton(n, i, DefU16(entry + ControlEntry::Command), 0);
+        } else if (kind == CtlCheck || kind == CtlRadio) {
             KeyToggleControl(n, i, entry);
-        } else if (kind == ControlPageTab) {
-            WinPageSwitchFocus(n, DefU16(entry + 18));
+        } else if (kind == CtlPageTab) {
+            WinPageSwitchFocus(n, DefU16(entry + ControlEntry::Command));
         }
         return;
     }
     for (int i = 0;; i++) {
         const uint8_t *column = WinFieldDef(n, i);
         if (!column) return;
-        if (ShortcutAt(column + 56, column[54]) == c) {
+        if (ShortcutAt(column + ListColEntry::Label, column[ListColEntry::Shortcut]) == c) {
             SetWindowStateWord(n, i);
             return;
         }

@@ -32,3 +32,9 @@ void OpenModuleEntry(int n)
 {
     if (CompactVariant && n == -1) OpenOrActivateWindow(CompactWindowType, 0, 0, false, 0);
 }
+
+// True when module-table entry `code` belongs to the current module; false here.
+bool ModuleMatches(int code) { return false; }
+
+// True when the user may open windows of the type; false here.
+bool MayOpenWindowType(int type) { return false; }

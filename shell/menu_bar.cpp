@@ -15,6 +15,7 @@
 #include "core/pstring.h"
 #include "core/system.h"
 #include "core/ui_text.h"
+#include "core/window_entries.h"
 #include "dict_offsets.h"
 #include "platform/menu.h"
 
@@ -155,15 +156,16 @@ uint32_t BuildWindowOpsMenu(int type)
     for (int i = 0; i < WinDefPartCount(def, WinPartMenuItems); i++) {
         uint16_t size;
         const uint8_t *entry = WinDefPartEntry(def, WinPartMenuItems, i, &size);
-        // Stored like a menu item: the key at +4, the text at +8.
-        if (!entry || size < 9) {
+        // Stored like a menu item: the key, then the label.
+        if (!entry || size < OpEntry::Label + 1) {
             MenuDestroy(popup);
             return 0;
         }
         char text[1 + 256 + 8] = "&";
-        memcpy(text + 1, entry + 9, entry[8]);
-        text[1 + entry[8]] = 0;
-        KeyTextAppend(text, DefU16(entry + 4));
+        const uint8_t *label = entry + OpEntry::Label;
+        memcpy(text + 1, label + 1, label[0]);
+        text[1 + label[0]] = 0;
+        KeyTextAppend(text, DefU16(entry + OpEntry::Key));
         if (!MenuAppend(popup, 0, uint32_t(701 + i), text)) {
             MenuDestroy(popup);
             return 0;
@@ -171,3 +173,7 @@ uint32_t BuildWindowOpsMenu(int type)
     }
     return popup;
 }
+
+// Fills the register popup with the module table's windows the user may
+// open; leaves the popup as it is here.
+void RebuildRegisterMenu() {}

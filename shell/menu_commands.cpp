@@ -6,6 +6,7 @@
 #include "database/access/database_open.h"
 #include "database/access/record_access.h"
 #include "shell/field_editing.h"
+#include "shell/matrix_editing.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"

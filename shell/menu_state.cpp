@@ -12,7 +12,7 @@
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/shell.h"
-#include "shell/window_drawing.h"
+#include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -44,7 +44,7 @@ WindowAbilities AbilitiesOf(int n)
     if (a.hasEdit) {
         // A record merely shown (state 0) is edited as if being changed.
         int state = w->editState == 0 ? 2 : w->editState;
-        a.editing = WinMayEditField(n, w->editedRow, state, w->editFieldOffset, 0);
+        a.editing = WinMayEditField(n, w->currentField, state, w->editFieldAccess, 0);
     }
     a.printable = kind == 4 || type == 9;
     a.rowSelected = (WinHasMatrix(n) && MatrixHasSelection(n)) ||

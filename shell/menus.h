@@ -22,6 +22,8 @@ uint32_t MenuFromTable(int m);
 void KeyTextAppend(char *text, int c);
 // The operations popup of a window type; 0 when it has none.
 uint32_t BuildWindowOpsMenu(int type);
+// Fills the register popup with the module table's windows the user may open.
+void RebuildRegisterMenu();
 
 // ---- menu_commands.cpp ----
 // Runs File menu item `item` for window w.

@@ -71,7 +71,7 @@ static void ShortcutMarksFollowKeys(int n)
 
 // Repaints every open window that carries its changed mark, once, and
 // clears the marks: many changes in one message cost one repaint.
-static void RepaintMarkedWindows()
+void RepaintMarkedWindows()
 {
     if (!RedrawPendingFlag) return;
     for (int n = WinFirst; n <= WinLast; n++) {
@@ -88,7 +88,7 @@ static void RepaintMarkedWindows()
 }
 
 // One message of the main loop, with the shell's work around it.
-static void MainLoopMessage(const PlMessage &m)
+void MainLoopMessage(const PlMessage &m)
 {
     if (m.msg == PlMsg::LButtonUp) ReleasePressedIcons();
     int n = TopWindowNumber();

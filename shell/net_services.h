@@ -15,6 +15,7 @@ struct NetServicesRec {
     void (*sessionEnd)();                                         // ends the session at the server
     void (*serverRunModeOn)();                                    // switches to server mode
     bool (*requestInProgress)();                                  // a request is being answered
+    void (*serverStatusPaint)(int window);                        // frame pass of the server status window
 };
 extern NetServicesRec NetServices;
 extern bool SocketsActive;         // the TCP settings ask for the network

@@ -10,17 +10,8 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
-// Closes window n unless it is none, a report window (kind 5) or holds a
-// record being entered or changed; true when closed.
-bool CloseRecordWindow(int n)
-{
-    if (!WinIsOpen(n) || WinKindOf(n) == 5) return false;
-    int state = WinRecState(n);
-    if (state == 1 || state == 2) return false;
-    WinClose(n);
-    StateRefreshFlag = 1;
-    return true;
-}
+// The screen field a window opened by OpenOrActivateWindow focuses first.
+int16_t FirstFieldNumber = 1;
 
 // Activates an open window of the type unless a new one is forced, else
 // opens one; its number, 0 when the type is undefined or the open refused.
@@ -42,9 +33,6 @@ int OpenOrActivateWindow(int type, int argument, uint32_t recordId, bool forceNe
 
 // The OK action of window n.
 void WindowOkAction(int n) { StateRefreshFlag = 1; }
-
-// Starts editing the record of window n.
-void WinBeginEdit(int n) { StateRefreshFlag = 1; }
 
 // Starts a new record in window n.
 void CmdNewRecord(int n) { StateRefreshFlag = 1; }
@@ -83,3 +71,9 @@ void ToolbarCommand(int w, int command, int argument)
         QuitFlag = 1;
     StateRefreshFlag = 1;
 }
+
+// The OK of a list window; nothing here.
+void CmdListOk(int n) {}
+
+// Ends n's edit; nothing here.
+void WinEditStateDone(int n) {}

@@ -11,6 +11,7 @@
 #include "platform/queue.h"
 
 extern uint8_t QuitFlag;           // ends the main loop; every way out sets it
+extern uint8_t QuitForced;         // 1: the quit follows a failed login or a lost connection; reset with QuitFlag
 extern uint8_t DialogDoneFlag;     // ends a nested MainMessageLoop (login window)
 extern uint16_t BusyFlag;          // non-zero: user commands, keys and clicks are dropped
 extern uint8_t StateRefreshFlag;   // menus and toolbar must be recomputed for CurrentWindow

@@ -3,6 +3,7 @@
 #include "shell/shell.h"
 
 uint8_t QuitFlag;
+uint8_t QuitForced;
 uint8_t DialogDoneFlag;
 uint16_t BusyFlag;
 uint8_t StateRefreshFlag;
@@ -25,6 +26,7 @@ PlBrush GreyPatternBrush = kPlBrushGreyPattern;
 void ShellStateReset()
 {
     QuitFlag = 0;
+    QuitForced = 0;
     DialogDoneFlag = 0;
     BusyFlag = 0;
     StateRefreshFlag = 0;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/queue.h"
 #include "platform/window.h"
 
 struct StartOptions {
@@ -37,5 +38,9 @@ std::string StartupText(int n, const char *fallback);
 // ---- message_loops.cpp ----
 // Gets and dispatches messages until quit (or the nested loop's end).
 void MainMessageLoop();
+// One message of the main loop, with the shell's work around it.
+void MainLoopMessage(const PlMessage &m);
+// Repaints every open window that carries its changed mark, once.
+void RepaintMarkedWindows();
 // Dispatches messages until *flag is set or ms milliseconds (0: no limit) pass.
 void ModalMessageLoop(const uint8_t *flag, int32_t ms);

@@ -6,6 +6,7 @@
 
 #include "core/definitions.h"
 #include "core/system.h"
+#include "core/window_entries.h"
 #include "platform/font.h"
 #include "platform/icon.h"
 #include "platform/queue.h"
@@ -29,7 +30,6 @@ constexpr int BarCreateWidth = 600, BarCreateHeight = 37;
 constexpr uint32_t BarStyle = PlStyle::Child | PlStyle::Visible | PlStyle::ClipSiblings | PlStyle::ClipChildren;
 // Push buttons: 60 x 23 at y 4, the first at x 45, each next 72 further.
 constexpr int ButtonX = 45, ButtonStep = 72, ButtonY = 4, ButtonWidth = 60, ButtonHeight = 23;
-constexpr int ControlKindOffset = 12, ControlLabelOffset = 28, PushButtonKind = 0;
 
 // Creates the top bar's push buttons from the first four push-button
 // entries of window type 1's controls, OK, Cancel, New and Open in that
@@ -44,9 +44,9 @@ void ToolbarButtonsBuild()
     for (int i = 0; i < WinDefPartCount(def, WinPartControls) && made < 4; i++) {
         uint16_t size;
         const uint8_t *c = WinDefPartEntry(def, WinPartControls, i, &size);
-        if (!c || size <= ControlLabelOffset || DefU16(c + ControlKindOffset) != PushButtonKind) continue;
-        const uint8_t *label = c + ControlLabelOffset;
-        if (ControlLabelOffset + 1 + label[0] > size) continue;
+        if (!c || size <= ControlEntry::Label || DefU16(c + ControlEntry::Kind) != CtlPush) continue;
+        const uint8_t *label = c + ControlEntry::Label;
+        if (ControlEntry::Label + 1 + label[0] > size) continue;
         std::string text(reinterpret_cast<const char *>(label + 1), label[0]);
         int x = ButtonX + ButtonStep * made;
         uint32_t button = WinCreate("Button", text, PlStyle::Child | PlStyle::Visible,

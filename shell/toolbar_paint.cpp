@@ -8,6 +8,7 @@
 #include "core/definitions.h"
 #include "core/system.h"
 #include "core/ui_text.h"
+#include "core/window_entries.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -25,7 +26,6 @@ constexpr int BandBottom = 30;           // grey line at 30, dark line at 31
 constexpr int NameBoxLeft = 370, NameX = 380, NameY = 3, NameYCompact = 9, ModuleY = 14;
 constexpr int ButtonY = 18, IconHalf = kPlIconSize / 2;
 constexpr int StripInset = 7, StripHeight = 19, StripTextX = 13, StripTextDy = 3;
-constexpr int IconOffset = 2, PressedIconOffset = 4, IconXOffset = 6;
 // The module popup's entries: text number at +0, module at +4.
 constexpr int ModuleMenuSlot = 6, ModuleMenuText = 0, ModuleMenuModule = 4;
 
@@ -155,7 +155,7 @@ bool BottomBarEntryRect(int i, MacRect *out)
 {
     const uint8_t *e = i >= 1 ? BottomEntry(i) : nullptr;
     if (!e || !BottomBarWindow) return false;
-    int x = int16_t(DefU16(e + IconXOffset));
+    int x = int16_t(DefU16(e + IconEntry::X));
     if (x < 0) x += WinClientRect(BottomBarWindow).right;
     *out = MacRect{int16_t(ButtonY - IconHalf), int16_t(x - IconHalf), int16_t(ButtonY + IconHalf),
                    int16_t(x + IconHalf)};
@@ -172,6 +172,6 @@ void BottomBarDrawEntry(int i, bool pressed)
     if (!dc) return;
     // Below the two lines at the top of the bar.
     DcFillRect(dc, PlRect{r.left, std::max<int>(r.top, 2), r.right, r.bottom}, kPlBrushLightGrey);
-    DcDrawIcon(dc, DefU16(e + (pressed ? PressedIconOffset : IconOffset)), r.left, r.top);
+    DcDrawIcon(dc, DefU16(e + (pressed ? IconEntry::Pressed : IconEntry::Icon)), r.left, r.top);
     WinReleaseDc(BottomBarWindow, dc);
 }

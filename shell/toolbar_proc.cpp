@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "core/definitions.h"
+#include "core/window_entries.h"
 #include "platform/control.h"
 #include "platform/menu.h"
 #include "platform/queue.h"
@@ -18,14 +19,13 @@
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/toolbar.h"
-#include "shell/window_drawing.h"
+#include "shell/edit_control.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
 namespace {
 
 constexpr int TopBarHeight = 32;
-constexpr int IconCommandOffset = 12, IconArgumentOffset = 14;
 constexpr int PrintFileItem = 7;
 
 // The bottom-bar button being pressed: its entry (0 none) and whether it
@@ -65,8 +65,8 @@ void BottomBarRun(int i)
     uint8_t *def = WinTypeDef(1);
     uint16_t size;
     const uint8_t *e = def ? WinDefPartEntry(def, WinPartIconButtons, i, &size) : nullptr;
-    if (!e || size < IconArgumentOffset + 2) return;
-    ToolbarCommand(CurrentWindow, DefU16(e + IconCommandOffset), DefU16(e + IconArgumentOffset));
+    if (!e || size < IconEntry::Argument + 2) return;
+    ToolbarCommand(CurrentWindow, DefU16(e + IconEntry::Command), DefU16(e + IconEntry::Argument));
 }
 
 // After back or forward the edit control returns to the field that had

@@ -1,55 +1,65 @@
-// window_drawing.h - drawing a record window and its controls, pages,
-// the mouse on its fields, and scrolling its panes.
+// window_drawing.h - painting a record window: its frame and contents
+// passes, the matrix and its rows, scroll bars and panes, the drawn
+// controls and their shortcut marks, and the 3-D elements, buttons and
+// tabs they are drawn with.
 #pragma once
 
 #include <cstdint>
 
-// ---- window_drawing.cpp ----
+#include "core/definitions.h"
+
+// ---- window_paint.cpp ----
 // Paints n's background and frame.
 void WinPaintFrame(int n);
 // Paints n's fields, texts, lists and matrix.
 void WinPaintContents(int n);
-// Shows or hides the shortcut marks of n's fields.
-void WinDrawShortcuts(int n, bool show);
-// Brings n's scroll bars up to its panes.
-void WinScrollBarsUpdate(int n);
-// Shows page p of n (0 stands for 1) and focuses its field.
-void WinChoosePage(int n, int page);
-// Shows page p of n, redrawing when asked.
-void WinShowPage(int n, int page, bool redraw);
-// Creates n's scroll-bar controls.
-void WinControlsCreate(int n);
-// Opens the edit control over a binding's field in a record or row.
-void EditControlOpenForBinding(int n, const uint8_t *binding, uint32_t recordHandle, int row);
-// Draws n's controls, with their labels when asked.
-void WinDrawControls(int n, bool labels);
-// A click at point (y high, x low) in n, single or double.
-void WindowMouseClick(int n, int32_t point, bool shift, bool dbl);
-// A notification of control `control` of n.
-void WinControlNotify(int n, uint32_t control, int code);
-// One move step of the press in progress.
-void WinMouseTrack(int n, int32_t point);
-// Ends the press in progress at point, running its action when inside.
-void WinMouseRelease(int n, int32_t point);
-// True while a press is in progress.
-bool PressRunning();
-// Runs push button `control` of n with its button code.
-void DialogButton(int n, int control, int code, int flag);
-// Asks n's type whether control `index` may change; true when it may.
-bool WindowFieldChanged(int n, int index);
-// Shows a page of n with the focus moved into it.
-void WinPageSwitchFocus(int n, int page);
-// Makes `column` n's current list column.
-void SetWindowStateWord(int n, int column);
-// True when n's type has a matrix.
-bool WinHasMatrix(int n);
-// True when a matrix row of n is selected.
-bool MatrixHasSelection(int n);
-// True when n's current matrix row is the last.
-bool MatrixAtEnd(int n);
-// Scrolls n's matrix so that row top is the first shown.
+// Draws the module buttons of n, clearing their strip first when asked.
+void WinDrawModuleButtons(int n, bool clear);
+
+// ---- matrix_draw.cpp ----
+// Draws row `row` (1-based) of n's matrix on screen row `screenRow`.
+void MatrixDrawRow(int n, int row, int screenRow, bool highlighted);
+// Draws the grid of n's matrix.
+void MatrixDrawGrid(int n);
+// Draws the column headings of n's matrix.
+void MatrixHeaderDraw(int n);
+// Scrolls n's matrix so that row `top` is the first shown.
 void MatrixScrollTo(int n, int slot, int32_t top);
+// Scrolls n's matrix so that row `row` is shown.
+void MatrixEnsureVisible(int n, int slot, int row);
+// Selects the band of row `row` of matrix area `area`.
+void MatrixSelectBand(int n, int area, int row, int maximum);
+// Inverts the band of a screen row of matrix area `area`.
+void MatrixBandInvert(int n, int area, int screenRow);
+// A click on a screen row of matrix area `area`.
+void MatrixClickRow(int n, int area, int screenRow);
+
+// ---- window_scroll.cpp ----
+// Brings n's scroll bars up to its panes and matrix.
+void WinScrollBarsUpdate(int n);
 // Scrolls a report or preview pane of n by pixels.
 void WinScrollContents(int n, int slot, int32_t top);
 // Scrolls a designer pane of n by pixels and repaints it.
 void WinScrollPane(int n, int slot, int32_t top);
+
+// ---- draw_3d.cpp ----
+// Draws a raised 3-D box with a title.
+void DrawBox3D(const MacRect *r, const uint8_t *title);
+// Draws a sunken 3-D frame around r.
+void FrameSunken3D(const MacRect *r);
+// Draws a push button of n, default or pressed as asked.
+void PushButtonDraw(int n, const MacRect *r, const uint8_t *text, bool isDefault, bool pressed);
+// Draws a page tab of n for page `page`.
+void PageTabDraw(int n, const MacRect *r, const uint8_t *text, bool isDefault, bool pressed, int page);
+// Draws a matrix-column tab of n for column page `number`.
+void SecondTabDraw(int n, const MacRect *r, const uint8_t *text, bool isDefault, bool pressed, int number);
+// Highlights the button of n bound to a record offset, or clears it.
+void ButtonHighlight(int n, uint32_t fieldOffset, bool on);
+// The x of the record arrows in the top bar.
+int RecordArrowX();
+
+// ---- window_controls_draw.cpp ----
+// Draws n's controls, with their labels when asked.
+void WinDrawControls(int n, bool labels);
+// Shows or hides the shortcut marks of n's fields.
+void WinDrawShortcuts(int n, bool show);

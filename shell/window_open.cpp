@@ -13,7 +13,8 @@
 #include "shell/draw_port.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
-#include "shell/window_drawing.h"
+#include "shell/window_layout.h"
+#include "shell/edit_control.h"
 #include "shell/window_table.h"
 
 // The MDI child's rectangle stands this far above the type's rectangle,
@@ -206,29 +207,4 @@ void WinTitleUpdate(int n)
         PStringAppend(title, text);
     }
     if (w->mdiChild) WinSetTitle(w->mdiChild, PStringView(title));
-}
-
-// The rectangle of control i of n's control list, resolved against n's
-// client area: a negative top or left counts from the bottom or right
-// edge, a negative bottom or right from that edge plus 2; kind 4 moves
-// the right edge 6 to the left, and kind 11 moves control 0 down by 32.
-// An empty rectangle when there is no control i.
-void WinFieldRect(int n, int control, MacRect *out)
-{
-    *out = MacRect{};
-    const uint8_t *entry = WinControlByIndex(n, control);
-    if (!entry) return;
-    MacRect area;
-    WindowClientRect(n, &area);
-    int top = int16_t(DefU16(entry + 2)), left = int16_t(DefU16(entry + 4));
-    int bottom = int16_t(DefU16(entry + 6)), right = int16_t(DefU16(entry + 8));
-    MacRect r;
-    r.top = int16_t(top >= 0 ? area.top + top : area.bottom + top);
-    r.left = int16_t(left >= 0 ? area.left + left : area.right + left);
-    r.bottom = int16_t(bottom >= 0 ? area.top + bottom : area.bottom + bottom + 2);
-    r.right = int16_t(right >= 0 ? area.left + right : area.right + right + 2);
-    int kind = WinKindOf(n);
-    if (kind == 4) r.right = int16_t(r.right - 6);
-    if (kind == 11 && control == 0) r.top = int16_t(r.top + 32);
-    *out = r;
 }

@@ -222,8 +222,8 @@ void WinFieldsSync(int n)
         for (int i = 0; i < ControlSlotCount; i++) {
             const uint8_t *entry = WinControlByIndex(n, i);
             if (!entry) break;
-            if (DefU16(entry + 12) == 16 && w->controls[i].control)
-                w->controls[i].position = DefU16(entry + 14);
+            if (DefU16(entry + ControlEntry::Kind) == CtlScroll && w->controls[i].control)
+                w->controls[i].position = DefU16(entry + ControlEntry::Value);
         }
     }
     w->changed = 1;

@@ -18,14 +18,15 @@
 #include "core/definitions.h"
 #include "core/memblock.h"
 #include "core/pstring.h"
+#include "core/window_entries.h"
 #include "platform/geometry.h"
 
 constexpr int WinFirst = 1, WinLast = 100, WinSlots = 101;  // slot 0 unused
 constexpr int WinTableFull = 101;                           // WinSlotAlloc: no free slot
 constexpr int ControlSlotCount = 31, PageCount = 10;
 constexpr uint32_t NoOffset = 0xFFFFFFFF;
-constexpr int EditedBindingSize = 28;                       // seven 32-bit words
-constexpr int EditedBindingOffsetAt = 16;                   // its record offset, NoOffset at alloc
+constexpr int EditedBindingSize = FieldEntry::BindingSize;  // the binding's first bytes
+constexpr int EditedBindingOffsetAt = FieldEntry::Offset;   // its record offset, NoOffset at alloc
 
 // One per entry of the window's control list.
 struct ControlSlot {
@@ -37,6 +38,7 @@ struct ControlSlot {
     int16_t selectedRow;         // matrix slot: selected row, -1 none
     int16_t selection;           // selection word, -1 none
     uint8_t drawn, enabled;
+    uint8_t pressed;             // push button drawn pressed; 0 at alloc
 };
 
 struct PageState {

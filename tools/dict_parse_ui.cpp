@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "core/window_entries.h"
 #include "tools/dict.h"
 #include "tools/dict_parser.h"
 #include "tools/dict_types.h"
@@ -20,6 +21,9 @@ enum class Form : uint8_t {
     Align,    // left / right (u8 or u16 by width)
     CtlKind,  // control kind (u16)
     Char,     // a character code (u16)
+    Access,   // a data field's access word: new, always or a number
+    Chooser,  // a data field's chooser: today, or a window type
+    Flag,     // 0 or 1 (u16)
 };
 
 struct Attr {
@@ -49,48 +53,66 @@ struct EntryForm {
 using R = DictRefKind;
 
 const std::vector<EntryForm> &WindowForms() {
+    namespace F = FieldEntry;
+    namespace T = TextEntry;
+    namespace C = ControlEntry;
+    namespace P = PaneEntry;
+    namespace K = ColumnEntry;
+    namespace M = MatrixEntry;
+    namespace L = ListColEntry;
+    namespace B = BoxEntry;
+    namespace I = IconEntry;
+    namespace G = PageEntry;
+    namespace O = OpEntry;
     static const std::vector<EntryForm> forms = {
-        {"field", 0, true, 30,
-         {{"rect", 2, Form::Rect}, {"type", 10, Form::Type}, {"format", 14, Form::U16, R::Choice},
-          {"offset", 16, Form::U32, R::Offset}, {"align", 22, Form::Align, R::Number, 1},
-          {"page", 26, Form::U16}, {"label", 30, Form::Str}},
+        {"field", 0, true, F::Label,
+         {{"rect", F::Rect, Form::Rect}, {"type", F::Type, Form::Type}, {"access", F::Access, Form::Access},
+          {"format", F::Format, Form::U16, R::Choice}, {"offset", F::Offset, Form::U32, R::Offset},
+          {"lookup", F::Lookup, Form::U16}, {"align", F::Align, Form::Align, R::Number, 1},
+          {"chooser", F::Chooser, Form::Chooser, R::WinType}, {"page", F::Page, Form::U16},
+          {"next", F::ReturnLink, Form::U16, R::Offset}, {"label", F::Label, Form::Str}},
+         {{F::ReturnLink, 2, NoEntryOffset}}},
+        {"text", 1, true, T::Label,
+         {{"y", T::Y, Form::I16}, {"x", T::X, Form::I16}, {"align", T::Align, Form::Align, R::Number, 2},
+          {"page", T::Page, Form::U16}, {"label", T::Label, Form::Str}},
          {}},
-        {"text", 1, true, 10,
-         {{"y", 2, Form::I16}, {"x", 4, Form::I16}, {"align", 6, Form::Align, R::Number, 2},
-          {"page", 8, Form::U16}, {"label", 10, Form::Str}},
-         {}},
-        {"control", 2, true, 28,
-         {{"rect", 2, Form::Rect}, {"offset", 10, Form::U16, R::Offset}, {"kind", 12, Form::CtlKind},
-          {"value", 14, Form::U16}, {"command", 18, Form::U16}, {"shortcut", 24, Form::U16},
-          {"page", 26, Form::U16}, {"label", 28, Form::Str}},
-         {{10, 2, 65535}}},
-        {"pane", 3, false, 10, {{"rect", 0, Form::Rect}, {"control", 8, Form::U16}}, {}},
+        {"control", 2, true, C::Label,
+         {{"rect", C::Rect, Form::Rect}, {"offset", C::Offset, Form::U16, R::Offset}, {"kind", C::Kind, Form::CtlKind},
+          {"value", C::Value, Form::U16}, {"start", C::Value, Form::U16}, {"group", C::Group, Form::U16},
+          {"command", C::Command, Form::U16}, {"button", C::Button, Form::U16}, {"max", C::Maximum, Form::U16},
+          {"shortcut", C::Shortcut, Form::U16}, {"page", C::Page, Form::U16}, {"label", C::Label, Form::Str}},
+         {{C::Offset, 2, NoEntryOffset}}},
+        {"pane", 3, false, 10, {{"rect", P::Rect, Form::Rect}, {"control", P::Control, Form::U16}}, {}},
         {"column", 4, false, 24,
-         {{"kind", 0, Form::U16}, {"x", 2, Form::I16}, {"type", 4, Form::Type},
-          {"format", 8, Form::U16, R::Choice}, {"labeltext", 8, Form::U16, R::Text},
-          {"offset", 10, Form::U32, R::Offset}, {"align", 14, Form::Align, R::Number, 1},
-          {"colpage", 18, Form::U16}, {"heading", 20, Form::U16, R::Text}},
-         {{0, 2, 1}}},
+         {{"kind", K::Kind, Form::U16}, {"x", K::X, Form::I16}, {"type", K::Type, Form::Type},
+          {"format", K::Format, Form::U16, R::Choice}, {"labeltext", K::Format, Form::U16, R::Text},
+          {"offset", K::Offset, Form::U32, R::Offset}, {"align", K::Align, Form::Align, R::Number, 1},
+          {"colpage", K::ColPage, Form::U16}, {"heading", K::Heading, Form::U16, R::Text}},
+         {{K::Kind, 2, 1}}},
         {"matrix", 5, false, 24,
-         {{"rowsize", 0, Form::U16}, {"cells", 2, Form::U16}, {"first", 4, Form::U16},
-          {"rect", 6, Form::Rect}, {"kindword", 14, Form::U16}, {"attrword", 16, Form::U16},
-          {"maxrows", 18, Form::U16}, {"page", 20, Form::U16}, {"control", 22, Form::U16}},
-         {{14, 2, 65535}, {16, 2, 65535}}},
-        {"listcol", 6, true, 56,
-         {{"datax", 2, Form::I16}, {"headx", 4, Form::I16}, {"index", 8, Form::Str, R::Number, 0, 33},
-          {"type", 42, Form::Type}, {"format", 44, Form::U16, R::Choice},
-          {"offset", 46, Form::U32, R::Offset}, {"align", 50, Form::Align, R::Number, 1},
-          {"shortcut", 54, Form::U8}, {"label", 56, Form::Str}},
+         {{"rowsize", M::RowSize, Form::U16}, {"cells", M::Cells, Form::U16}, {"first", M::First, Form::U16},
+          {"rect", M::Rect, Form::Rect}, {"kindword", M::KindWord, Form::U16}, {"attrword", M::AttrWord, Form::U16},
+          {"maxrows", M::MaxRows, Form::U16}, {"page", M::Page, Form::U16}, {"control", M::Control, Form::U16}},
+         {{M::KindWord, 2, NoEntryOffset}, {M::AttrWord, 2, NoEntryOffset}}},
+        {"listcol", 6, true, L::Label,
+         {{"datax", L::DataX, Form::I16}, {"headx", L::HeadX, Form::I16},
+          {"index", L::Index, Form::Str, R::Number, 0, 33}, {"type", L::Type, Form::Type},
+          {"format", L::Format, Form::U16, R::Choice}, {"offset", L::Offset, Form::U32, R::Offset},
+          {"align", L::Align, Form::Align, R::Number, 1}, {"shown", L::Shown, Form::Flag},
+          {"shortcut", L::Shortcut, Form::U8}, {"label", L::Label, Form::Str}},
          {}},
-        {"box", 7, true, 12, {{"rect", 2, Form::Rect}, {"page", 10, Form::U16}, {"label", 12, Form::Str}}, {}},
-        {"icon", 8, true, 18,
-         {{"icon", 2, Form::U16}, {"pressed", 4, Form::U16}, {"x", 6, Form::I16}, {"y", 8, Form::I16},
-          {"command", 12, Form::U16}, {"arg", 14, Form::U16}, {"label", 18, Form::Str}},
+        {"box", 7, true, B::Label,
+         {{"rect", B::Rect, Form::Rect}, {"page", B::Page, Form::U16}, {"label", B::Label, Form::Str}}, {}},
+        {"icon", 8, true, I::Label,
+         {{"icon", I::Icon, Form::U16}, {"pressed", I::Pressed, Form::U16}, {"x", I::X, Form::I16},
+          {"y", I::Y, Form::I16}, {"command", I::Command, Form::U16}, {"arg", I::Argument, Form::U16},
+          {"label", I::Label, Form::Str}},
          {}},
         {"page", 9, false, 6,
-         {{"height", 0, Form::U16}, {"last", 2, Form::U16}, {"focus", 4, Form::U16, R::Offset}},
-         {{4, 2, 65535}}},
-        {"op", 10, true, 8, {{"key", 4, Form::Char}, {"number", 6, Form::U16}, {"label", 8, Form::Str}}, {}},
+         {{"height", G::Height, Form::U16}, {"last", G::Last, Form::U16}, {"focus", G::Focus, Form::U16, R::Offset}},
+         {{G::Focus, 2, NoEntryOffset}}},
+        {"op", 10, true, O::Label,
+         {{"key", O::Key, Form::Char}, {"number", O::Number, Form::U16}, {"label", O::Label, Form::Str}}, {}},
     };
     return forms;
 }
@@ -128,6 +150,7 @@ struct Named {
 };
 
 constexpr std::array<Named, 2> AlignNames = {{{"left", 0}, {"right", 1}}};
+constexpr std::array<Named, 2> AccessNames = {{{"new", AccessNewOnly}, {"always", AccessAlways}}};
 constexpr std::array<Named, 6> ControlKinds = {
     {{"button", 0}, {"check", 1}, {"radio", 2}, {"scroll", 16}, {"tab", 32}, {"matrixtab", 64}}};
 constexpr std::array<Named, 12> WindowKinds = {{{"plain", 0},
@@ -205,6 +228,11 @@ bool ParseAttr(DictParser &p, const EntryForm &form, DictEntry *e, std::vector<s
     for (const Attr &x : form.attrs)
         if (t.text == x.name) a = &x;
     if (!a) return ParseFail(p, t, "unknown attribute '" + t.text + "' of " + form.keyword);
+    // Two names of one word ("value" and "start") cannot both be given.
+    for (const Attr &x : form.attrs)
+        if (x.at == a->at && std::string(x.name) != a->name &&
+            std::find(seen->begin(), seen->end(), x.name) != seen->end())
+            return ParseFail(p, t, "'" + t.text + "' and '" + x.name + "' set the same word");
     DictPos pos = PosOf(p, t);
     int64_t v;
     switch (a->form) {
@@ -251,6 +279,27 @@ bool ParseAttr(DictParser &p, const EntryForm &form, DictEntry *e, std::vector<s
         return true;
     case Form::Char:
         if (!ExpectChar(p, a->name, &v)) return false;
+        e->puts.push_back(DictPut{a->at, 2, NumberValue(v, pos)});
+        return true;
+    case Form::Access:
+        if (!ExpectNamed(p, "access", AccessNames, 0, 65535, &v)) return false;
+        e->puts.push_back(DictPut{a->at, 2, NumberValue(v, pos)});
+        return true;
+    case Form::Chooser: {
+        if (IsWord(Peek(p), "today")) {
+            Next(p);
+            e->puts.push_back(DictPut{a->at, 2, NumberValue(ChooserToday, pos)});
+            return true;
+        }
+        DictValue d;
+        if (!ExpectValue(p, "a window type or today", a->ref, &d)) return false;
+        if (d.name.empty() && (d.number < 0 || d.number > 32767))
+            return ParseFail(p, t, "chooser " + std::to_string(d.number) + " is not a window type");
+        e->puts.push_back(DictPut{a->at, 2, d});
+        return true;
+    }
+    case Form::Flag:
+        if (!ExpectNumber(p, a->name, 0, 1, &v)) return false;
         e->puts.push_back(DictPut{a->at, 2, NumberValue(v, pos)});
         return true;
     }

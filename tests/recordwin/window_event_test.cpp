@@ -1,6 +1,6 @@
 // window_event_test.cpp - the event dispatch of record windows: which
-// types decide row inserts and deletes, and which events reach only a
-// type's handler.
+// types decide row inserts and deletes, which events reach only a
+// type's handler, and handlers set at run time.
 #include <gtest/gtest.h>
 
 #include "recordwin/record_windows.h"
@@ -14,6 +14,7 @@ protected:
     {
         ShellFixture::SetUp();
         UseDict("wintype 45 { kind record }\n"
+                "wintype 46 { kind record }\n"
                 "wintype 100 { kind record }\n"
                 "wintype 241 { kind record }\n"
                 "wintype 350 { kind record }\n");
@@ -55,6 +56,47 @@ TEST_F(WindowEventTest, EventsOutsideTheGenericRangeReachOnlyTheHandler)
     WinTableInit();
     EXPECT_EQ(WindowEvent(plain, 11, nullptr, nullptr), 0);
     EXPECT_EQ(WindowEvent(0, 11, nullptr, nullptr), 0);
+}
+
+int RefusedCalls = 0;
+
+// A handler that refuses everything and counts its calls.
+uint8_t RefuseAll(int, int, void *, void *)
+{
+    RefusedCalls++;
+    return 0;
+}
+
+// A handler that allows everything.
+uint8_t AllowAll(int, int, void *, void *) { return 1; }
+
+TEST_F(WindowEventTest, RunTimeHandlersComeFirstReplaceEachOtherAndGo)
+{
+    int plain = Window(100), allowing = Window(45), rows = Window(241);
+    int32_t row = 3;
+    RefusedCalls = 0;
+    WindowEventHandlerSet(45, RefuseAll);
+    WindowEventHandlerSet(100, RefuseAll);
+    // Before the built-in allow-all of type 45, and deciding row deletes alone.
+    EXPECT_EQ(WindowEvent(allowing, 4, &row, nullptr), 0);
+    // A refusal stops before the generic action.
+    EXPECT_EQ(WindowEvent(plain, 11, nullptr, nullptr), 0);
+    EXPECT_EQ(RefusedCalls, 2);
+
+    // Setting a type again replaces its handler and takes no further room:
+    // with every other entry taken, type 46 still gets one.
+    for (int type = 1000; type < 1013; type++) WindowEventHandlerSet(type, AllowAll);
+    WindowEventHandlerSet(46, AllowAll);
+    for (int i = 0; i < 20; i++) WindowEventHandlerSet(100, i % 2 ? AllowAll : RefuseAll);
+    EXPECT_EQ(WindowEvent(plain, 9, &row, nullptr), 1);   // the last one set allows
+
+    // Null removes: the built-in handler and the generic rules answer again.
+    for (int type : {45, 46, 100}) WindowEventHandlerSet(type, nullptr);
+    for (int type = 1000; type < 1013; type++) WindowEventHandlerSet(type, nullptr);
+    EXPECT_EQ(WindowEvent(allowing, 4, &row, nullptr), 1);
+    EXPECT_EQ(WindowEvent(plain, 9, &row, nullptr), 0);
+    EXPECT_EQ(WindowEvent(rows, 9, &row, nullptr), 1);
+    EXPECT_EQ(RefusedCalls, 2);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "core/name_table.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "core/window_entries.h"
 #include "dict_offsets.h"
 #include "tools/dict.h"
 #include "tools/dict_build.h"
@@ -416,6 +417,56 @@ choice 2 INT32_C { 1 -> 0 }
     EXPECT_TRUE(DictHeaderNameOk("K", &why));
     EXPECT_FALSE(DictHeaderNameOk("off_t", &why));
     EXPECT_FALSE(DictHeaderNameOk("SIZE_MAX", &why));
+}
+
+// The words of record windows land at their bytes; access and chooser
+// take their names, Return's next field defaults to none, and a word
+// set under two names or a flag other than 0 or 1 is refused.
+TEST(DictCompile, RecordWindowWords) {
+    Compiled c = Compile(R"(
+register 5 ItemVc size 20 { Code 0 code 10
+  Next 12 long }
+wintype 40 ItemWin { kind record register ItemVc }
+window 40 {
+  field rect 1 2 3 4 type code format 10 offset ItemVc.Code access new lookup 7 chooser ItemWin next ItemVc.Next
+  field type date offset ItemVc.Next access always chooser today
+  field type long offset ItemVc.Next access 9
+  control kind scroll group 3 button 4 max 250 start 12 command 5
+  listcol shown 1 shortcut 2 label "Code"
+}
+)");
+    ASSERT_TRUE(c.ok) << Errors(c);
+    const auto &parts = c.defs.winDefinitions[0].parts;
+    const std::vector<uint8_t> &code = (*parts[0])[0], &date = (*parts[0])[1], &number = (*parts[0])[2];
+    EXPECT_EQ(std::tuple(U16(code, FieldEntry::Access), U16(code, FieldEntry::Lookup),
+                         U16(code, FieldEntry::Chooser), U16(code, FieldEntry::ReturnLink), U16(code, FieldEntry::Offset)),
+              std::tuple(AccessNewOnly, 7, 40, 12, 0));
+    EXPECT_EQ(std::tuple(U16(date, FieldEntry::Access), (int16_t)U16(date, FieldEntry::Chooser),
+                         U16(date, FieldEntry::ReturnLink), U16(number, FieldEntry::Access),
+                         U16(number, FieldEntry::Chooser)),
+              std::tuple(AccessAlways, ChooserToday, NoEntryOffset, 9, 0));
+    const std::vector<uint8_t> &scroll = (*parts[2])[0];
+    EXPECT_EQ(std::tuple(U16(scroll, ControlEntry::Kind), U16(scroll, ControlEntry::Group),
+                         U16(scroll, ControlEntry::Button), U16(scroll, ControlEntry::Maximum),
+                         U16(scroll, ControlEntry::Value), U16(scroll, ControlEntry::Command),
+                         U16(scroll, ControlEntry::Offset)),
+              std::tuple(CtlScroll, 3, 4, 250, 12, 5, NoEntryOffset));
+    const std::vector<uint8_t> &column = (*parts[6])[0];
+    EXPECT_EQ(std::tuple(U16(column, ListColEntry::Shown), column[ListColEntry::Shortcut],
+                         column[ListColEntry::Label]),
+              std::tuple(1, 2, 4));
+
+    // Each mistake stops its file, so each stands in a window of its own.
+    auto Refused = [](const std::string &entry, const std::string &fragment) {
+        Compiled one = Compile("wintype 40 { kind record }\nwindow 40 {\n  " + entry + "\n}\n");
+        return !one.ok && HasError(one, "t.dict:3", fragment);
+    };
+    EXPECT_TRUE(Refused("control value 1 start 2", "'start' and 'value' set the same word"));
+    EXPECT_TRUE(Refused("column format 3 labeltext 4", "'labeltext' and 'format' set the same word"));
+    EXPECT_TRUE(Refused("listcol shown 2", "outside 0..1"));
+    EXPECT_TRUE(Refused("field access sometimes", "unknown access 'sometimes'"));
+    EXPECT_TRUE(Refused("field chooser 41", "window type 41 is not defined"));
+    EXPECT_TRUE(Refused("field chooser -1", "chooser -1 is not a window type"));
 }
 
 TEST(DictChecks, TextsAndReferences) {

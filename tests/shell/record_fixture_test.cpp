@@ -1,0 +1,108 @@
+// record_fixture_test.cpp - the record windows of the built interface
+// file and of the test dictionary open in a company with records of
+// their size, the built layouts carry the words their fields rely on, and
+// the fixture's keys take the main loop's way.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/window_entries.h"
+#include "dict_offsets.h"
+#include "platform/script.h"
+#include "tests/shell/record_fixture.h"
+
+namespace {
+
+using namespace WinTypes;
+
+// Entry i of part `part` of window type `type`; null when missing.
+const uint8_t *Entry(int type, int part, int i)
+{
+    uint8_t *def = WinTypeDef(type);
+    uint16_t size;
+    return def ? WinDefPartEntry(def, part, i, &size) : nullptr;
+}
+
+// The data field of the type at a record offset; null when none.
+const uint8_t *FieldAt(int type, uint32_t offset)
+{
+    for (int i = 0; const uint8_t *e = Entry(type, WinPartDataFields, i); i++) {
+        uint32_t at;
+        memcpy(&at, e + FieldEntry::Offset, 4);
+        if (at == offset) return e;
+    }
+    return nullptr;
+}
+
+using BuiltRecordWindows = RecordFixture;
+
+TEST_F(BuiltRecordWindows, OpenInACompanyWithRecordsOfTheirSize)
+{
+    struct Expect {
+        int type, kind;
+        uint32_t size;
+    };
+    for (Expect e : {Expect{Customers, 3, CUVc::Size}, Expect{AccessGroups, 3, AccessVc::Size},
+                     Expect{Company, 8, CompanyBlk::Size}, Expect{Notes, 0, 256}}) {
+        int n = Open(e.type);
+        ASSERT_GT(n, 0) << e.type;
+        EXPECT_EQ(WinKindOf(n), e.kind) << e.type;
+        EXPECT_EQ(MemSize(WinTable[n]->recordHandle), e.size) << e.type;
+        WinClose(n);
+    }
+    EXPECT_EQ(WinTypeByName("CustomerWindow"), Customers);
+    EXPECT_EQ(WinTypeByName("CompanyWindow"), Company);
+    EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
+{
+    const uint8_t *code = FieldAt(Customers, CUVc::Code), *name = FieldAt(Customers, CUVc::Name);
+    const uint8_t *payer = FieldAt(Customers, CUVc::PayerCode), *start = FieldAt(Company, CompanyBlk::YearStart);
+    ASSERT_TRUE(code && name && payer && start);
+    EXPECT_EQ(DefU16(code + FieldEntry::Access), AccessNewOnly);
+    EXPECT_EQ(DefU16(name + FieldEntry::Access), AccessAlways);
+    EXPECT_EQ(DefU16(name + FieldEntry::ReturnLink), CUVc::Addr1);
+    EXPECT_EQ(DefU16(code + FieldEntry::ReturnLink), NoEntryOffset);
+    EXPECT_EQ(int16_t(DefU16(payer + FieldEntry::Chooser)), Customers);
+    EXPECT_EQ(int16_t(DefU16(start + FieldEntry::Chooser)), ChooserToday);
+    // Every field of the three windows may be typed into but the keys.
+    for (int type : {Customers, AccessGroups, Company})
+        for (int i = 0; const uint8_t *e = Entry(type, WinPartDataFields, i); i++)
+            EXPECT_EQ(DefU16(e + FieldEntry::Access), i == 0 && type != Company ? AccessNewOnly : AccessAlways)
+                << type << " field " << i;
+
+    // The module table and the bottom bar's module buttons 5 to 7.
+    ASSERT_EQ(ListTableCount(7), 3);
+    for (int i = 0; i < 3; i++) {
+        EXPECT_EQ(DefU16(ListTableEntry(7, i)), Customers + i);
+        const uint8_t *button = Entry(1, WinPartIconButtons, 5 + i);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(std::tuple(DefU16(button + IconEntry::Command), DefU16(button + IconEntry::Argument)),
+                  std::tuple(10, i + 1));
+    }
+}
+
+TEST_F(TestRecordWindows, OpenFromTheTestDictionaryAndKeysRunTheMainLoop)
+{
+    for (int type : {TypeRows, TypeRowsSettings, TypeRowsPlain}) {
+        int n = Open(type);
+        ASSERT_GT(n, 0) << type;
+        EXPECT_EQ(MemSize(WinTable[n]->recordHandle), WinTypeWord(type, 2)) << type;
+    }
+    EXPECT_EQ(WinDefPartCount(WinTypeDef(TypeRows), WinPartPages), 3);
+    // F1 reaches the shell's keys before the window: the help is asked for.
+    Key(PlKey::F1);
+    bool help = false;
+    for (const PlScriptRecord &r : ScriptRecords()) help = help || r.kind == "help";
+    EXPECT_TRUE(help);
+    // A question takes the queued answers in order, then Cancel.
+    Answer({4, 1});
+    PString q;
+    PStringFromC(q, "Store?");
+    int first = AskYesNoCancel(q), second = AskYesNoCancel(q), third = AskYesNoCancel(q);
+    EXPECT_EQ(std::tuple(first, second, third), std::tuple(4, 1, 2));
+    EXPECT_EQ(Asked().size(), 3u);
+}
+
+}  // namespace
