@@ -64,9 +64,9 @@ int WinFieldIdAtCell(int n, int F)
 }
 
 // Sets the record value of n's data field with the id (the last such
-// field when several have it). A text is cut to the field's length and a
-// two-decimal amount copied, each only when it differs; other types are
-// always moved. A changed field on a shown page is redrawn.
+// field when several have it). Every text is cut to the field's length;
+// a plain text and a two-decimal amount are copied only when they differ,
+// other types always. A changed field on a shown page is redrawn.
 void WinSetFieldValue(int n, int id, const uint8_t *value)
 {
     assert(WinIsOpen(n));
@@ -81,13 +81,19 @@ void WinSetFieldValue(int n, int id, const uint8_t *value)
     uint8_t *at = WinTable[n]->record + DefU32(field + FieldEntry::Offset);
     uint16_t type = DefU16(field + FieldEntry::Type), format = DefU16(field + FieldEntry::Format);
     bool changed = true;
-    if (type == FtText) {
-        uint8_t cut[256];
-        int length = std::min<int>(value[0], format);
+    if (FieldTypeIsText(type)) {
+        // Every text is cut to the field: a longer one would claim bytes
+        // past the field's width.
+        uint8_t cut[256] = {};
+        int length = std::min<int>(value[0], std::min<int>(format, 255));
         cut[0] = uint8_t(length);
         memcpy(cut + 1, value + 1, size_t(length));
-        changed = !PStringEqual(at, cut);
-        if (changed) FieldFromText(at, type, format, cut);
+        if (type == FtText) {
+            changed = !PStringEqual(at, cut);
+            if (changed) FieldFromText(at, type, format, cut);
+        } else {
+            FieldMove(at, cut, type, format);
+        }
     } else if (type == FtAmount2) {
         changed = memcmp(at, value, sizeof(PackedDecimal)) != 0;
         if (changed) DecCopy(reinterpret_cast<PackedDecimal *>(at), reinterpret_cast<const PackedDecimal *>(value));
