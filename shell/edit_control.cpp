@@ -122,7 +122,7 @@ void EditControlOpen(int n, const uint8_t *binding, MemBlock record, int row, co
 
 // Opens n's edit control over a binding's field showing its value as text
 // by the field's type and length; a hidden text (type 25) gets a password
-// control, which shows "*" for each character but holds the real text.
+// control holding its real text, which shows "*" for each character.
 // A field outside the record shows an empty text.
 void EditControlOpenForBinding(int n, const uint8_t *binding, MemBlock record, int row)
 {
@@ -135,7 +135,18 @@ void EditControlOpenForBinding(int n, const uint8_t *binding, MemBlock record, i
     const uint8_t *block = MemLock(record);
     if (block) {
         uint32_t blockSize = MemSize(record);
-        if (size && offset <= blockSize && size <= blockSize - offset) FieldFormat(block + offset, type, length, text);
+        if (size && offset <= blockSize && size <= blockSize - offset) {
+            // A hidden text's text form is masked; its password control
+            // must hold the real characters, or a commit would store the mask.
+            if (type == FtHidden) {
+                const uint8_t *stored = block + offset;
+                uint32_t count = stored[0] < size ? stored[0] : size - 1;
+                text[0] = uint8_t(count);
+                memcpy(text + 1, stored + 1, count);
+            } else {
+                FieldFormat(block + offset, type, length, text);
+            }
+        }
         MemUnlock(record);
     }
     EditOpen(n, binding, record, row, text, true);

@@ -18,6 +18,21 @@
 namespace {
 
 constexpr int EventReturnKey = 7;
+
+// Entry i of part `part` of n's layout; null when there is none.
+const uint8_t *LayoutEntry(int n, int part, int i)
+{
+    uint16_t size;
+    uint8_t *def = WinTypeDef(WinTypeOf(n));
+    return def ? WinDefPartEntry(def, part, i, &size) : nullptr;
+}
+
+// The number of n's data fields.
+int DataFieldCount(int n)
+{
+    uint8_t *def = WinTypeDef(WinTypeOf(n));
+    return def ? WinDefPartCount(def, WinPartDataFields) : 0;
+}
 constexpr int NoMatrixFirst = 10000;
 
 // Where n's fields end for the moves.
@@ -36,7 +51,7 @@ struct FieldRange {
 FieldRange RangeOf(int n)
 {
     FieldRange f;
-    int dataFields = WinDefCount(n, WinPartDataFields);
+    int dataFields = DataFieldCount(n);
     if (!WinHasMatrix(n)) {
         f.lastForward = f.lastBackward = WinFieldCount(n);
         return f;
@@ -77,8 +92,8 @@ bool TryBackward(int n, int start, const FieldRange &f)
 int ReturnTarget(int n, int current)
 {
     if (current < 1) return 0;
-    const uint8_t *entry = WinFieldDef(n, current - 1);
-    if (!entry || current > WinDefCount(n, WinPartDataFields)) return 0;
+    const uint8_t *entry = LayoutEntry(n, WinPartDataFields, current - 1);
+    if (!entry) return 0;
     uint16_t link = DefU16(entry + FieldEntry::ReturnLink);
     if (link == NoEntryOffset) return 0;
     int F = WinScreenFieldOfOffset(n, link);
@@ -129,7 +144,7 @@ int WinFieldNumberOf(int n, uint32_t field, int row, uint32_t rowOffset, int *pa
     if (!WinIsOpen(n)) return NoField;
     bool matrixHandle = WinHasMatrix(n) && WinRecordHandleOffset(n) >= 0 && field == uint32_t(WinRecordHandleOffset(n));
     if (!matrixHandle) {
-        for (int i = 0; const uint8_t *entry = WinFieldDef(n, i); i++) {
+        for (int i = 0; const uint8_t *entry = LayoutEntry(n, WinPartDataFields, i); i++) {
             uint32_t at;
             memcpy(&at, entry + FieldEntry::Offset, 4);
             if (at == field) return i + 1;
@@ -139,7 +154,7 @@ int WinFieldNumberOf(int n, uint32_t field, int row, uint32_t rowOffset, int *pa
     if (row < 0 || (MatrixMaxRows(n) > 0 && row >= MatrixMaxRows(n))) return NoField;
     int kind = MatrixRowKind(n, row), current = *page;
     int found = -1, foundPage = 0;
-    for (int i = 0; const uint8_t *column = WinDefEntry(n, WinPartMatrixColumns, i); i++) {
+    for (int i = 0; const uint8_t *column = LayoutEntry(n, WinPartMatrixColumns, i); i++) {
         uint32_t at;
         memcpy(&at, column + ColumnEntry::Offset, 4);
         if (DefU16(column + ColumnEntry::Kind) != kind || at != rowOffset) continue;
@@ -156,7 +171,7 @@ int WinFieldNumberOf(int n, uint32_t field, int row, uint32_t rowOffset, int *pa
     // The cell's index among the columns of the kind shown on that page.
     int index = 0;
     for (int i = 0; i < found; i++) {
-        const uint8_t *column = WinDefEntry(n, WinPartMatrixColumns, i);
+        const uint8_t *column = LayoutEntry(n, WinPartMatrixColumns, i);
         int colPage = DefU16(column + ColumnEntry::ColPage);
         if (DefU16(column + ColumnEntry::Kind) == kind && (colPage == 0 || colPage == foundPage)) index++;
     }
