@@ -238,10 +238,12 @@ int ProductionChecks(uint8_t *record) {
         GetPString(row, ProductionVc::Rows::SerialNr, 30, serial);
         if (serial[0] == 0)
             return FieldErrorAt(Texts::SerialRequired, nullptr, ProductionVc::Matrix, at, ProductionVc::Rows::SerialNr);
+        // A zero quantity moves nothing, so it is tested like a blank one:
+        // a row that only uses a serial number is not refused for having it.
         PackedDecimal used = GetDec(row, ProductionVc::Rows::QtyUsed), made = GetDec(row, ProductionVc::Rows::QtyMade);
-        if (!DecIsBlank(&used) && !SerialQtyAtLocation(code, serial, location, &used))
+        if (!DecIsZero(&used) && !SerialQtyAtLocation(code, serial, location, &used))
             return FieldErrorAt(Texts::SerialNotInStock, nullptr, ProductionVc::Matrix, at, ProductionVc::Rows::SerialNr);
-        if (serialMode == 1 && !DecIsBlank(&made) && SerialQtyTotal(code, serial, &made))
+        if (serialMode == 1 && !DecIsZero(&made) && SerialQtyTotal(code, serial, &made))
             return FieldErrorAt(Texts::SerialInStock, nullptr, ProductionVc::Matrix, at, ProductionVc::Rows::SerialNr);
     }
     return 0;
