@@ -153,7 +153,8 @@ void PageTabDraw(int n, const MacRect *r, const uint8_t *text, bool isDefault, b
 void SecondTabDraw(int n, const MacRect *r, const uint8_t *text, bool isDefault, bool pressed, int number)
 {
     assert(WinIsOpen(n));
-    bool selected = WinTable[n]->matrixColumnPage == number;
+    int shown = WinTable[n]->matrixColumnPage ? WinTable[n]->matrixColumnPage : 1;   // none chosen yet: the first
+    bool selected = shown == number;
     MacRect t = *r;
     if (selected) t.top = int16_t(t.top - 2);
     int saved;

@@ -35,7 +35,7 @@ protected:
         LightGreyLook = 1;
         n = Open(TypeRows);
         if (!n) return false;
-        WinTable[n]->currentPage = 2;
+        WinShowPage(n, 2, false);
         WinTable[n]->matrixColumnPage = 1;
         MemBlock h = MemAlloc(uint32_t(rows) * RowSize);
         EXPECT_NE(h, 0u);
@@ -171,7 +171,7 @@ TEST_F(MatrixDraw, OneRowScrollDrawsOneRowAJumpRepaints)
 TEST_F(MatrixDraw, AHiddenMatrixPageDrawsNothingAndKeepsItsRows)
 {
     NEED_GEOMETRY(3, 1);
-    WinTable[n]->currentPage = 1;
+    WinShowPage(n, 1, false);
     int slot = MatrixSlotOf(n);
     WinTable[n]->controls[slot].rowsShown = 42;
     Paint();
