@@ -46,12 +46,22 @@ const PostingSource *SourceOf(int reg) {
     return nullptr;
 }
 
+// True when the object lists a and b name the same codes.
+bool SameObjectList(const uint8_t *a, const uint8_t *b) {
+    uint8_t ja[256], jb[256];
+    JoinObjectList(a, ja);
+    JoinObjectList(b, jb);
+    return PStringEqual(ja, jb);
+}
+
 // Adds to *sum the amounts of the source's rows on account whose object
 // list holds every code of slots: a voucher's account rows with flag 0,
 // every account row of an sm1 or sp1, and every row on account of an fb1
-// whose own object list holds the codes.
-void AddSourceRows(int reg, const uint8_t *source, const uint8_t *account, const ObjectSlots *slots,
-                   PackedDecimal *sum) {
+// whose own object list is list itself. An fb1 is posted to the balances
+// on its own object list only, not on its subsets; the reports join
+// these sums to the balances' whole months, so both must count alike.
+void AddSourceRows(int reg, const uint8_t *source, const uint8_t *account, const uint8_t *list,
+                   const ObjectSlots *slots, PackedDecimal *sum) {
     uint8_t row[TransRow::Size], code[256], objects[256];
     uint32_t accountAt = 0, objectsAt = 0, amountAt = 0;
     switch (reg) {
@@ -67,7 +77,7 @@ void AddSourceRows(int reg, const uint8_t *source, const uint8_t *account, const
     default:
         assert(reg == OpenBalVc::Number);
         GetPString(source, OpenBalVc::Objects, ObjectListMax, objects);
-        if (!ObjectListContainsAll(slots, objects)) return;
+        if (!SameObjectList(objects, list)) return;
         accountAt = Fb1Row::Account, amountAt = Fb1Row::Amount;
         break;
     }
@@ -91,7 +101,8 @@ void AddSourceRows(int reg, const uint8_t *source, const uint8_t *account, const
 }  // namespace
 
 // The change of account between from and to on the rows whose object
-// list holds every code of objects (every row for an empty list), summed
+// list holds every code of objects (every row for an empty list; an fb1
+// only on its own object list), summed
 // over the account's postings in register 18. A posting counts only when
 // its source record still exists under the posting's serial number and
 // carries the posting's date: postings of rows later removed or of a
@@ -139,7 +150,7 @@ bool AccountObjectsBalance(const uint8_t *account, const uint8_t *objects, const
         const DateRec sourceDate = GetDate(source, s->date);
         if (DateCompare(&sourceDate, &date) != 0 || GetU32(source, s->serNr) != GetU32(entry, Posting::SourceSerNr))
             continue;
-        AddSourceRows(s->reg, source, want, &slots, result);
+        AddSourceRows(s->reg, source, want, objects, &slots, result);
     }
     return true;
 }
