@@ -1,17 +1,216 @@
-// ledger_queries.cpp - sums over the entries of register 18 and the item
-// history of register 59 for the reports.
-#include "rules/ledger.h"
+// ledger_queries.cpp - sums over the account postings of register 18 and
+// the item history of register 59 for the reports.
+//
+// Both walks read an index in key order from a start key and stop at the
+// first entry past the range; they look at UserCancelFlag (set by Esc) at
+// every entry and give false when it is set, with what was summed so far.
+#include <cassert>
+#include <unordered_set>
 
-// Sums nothing: result blank, false.
-bool AccountObjectsBalance(const uint8_t *account, const uint8_t *objects, const DateRec *from, const DateRec *to,
-                           const void *unused, PackedDecimal *result) {
-    DecSetBlank(result);
-    return false;
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "rules/ledger.h"
+#include "rules/vat_currency.h"
+#include "shell/shell.h"
+
+namespace Posting = ATVc;
+namespace History = ItemHistVc;
+namespace Invoice = IVVc;
+namespace InvoiceRow = IVVc::Rows;
+
+namespace {
+
+// The history type of a sales invoice and the invoice type of a credit
+// note.
+constexpr uint16_t HistorySalesInvoice = 5;
+constexpr uint16_t InvoiceCredit = 3;
+constexpr uint16_t InvoiceRowItem = 1;
+
+// Where the sources of postings keep what a posting is checked against.
+struct PostingSource {
+    int reg;
+    uint32_t date, serNr;
+};
+constexpr PostingSource PostingSources[] = {
+    {Voucher::Number, Voucher::TransDate, Voucher::SerNr},
+    {SMVc::Number, SMVc::Date, SMVc::SerNr},
+    {PersEntryVc::Number, PersEntryVc::TransDate, PersEntryVc::SerNr},
+    {OpenBalVc::Number, OpenBalVc::TransDate, OpenBalVc::SerNr},
+};
+
+const PostingSource *SourceOf(int reg) {
+    for (const PostingSource &s : PostingSources)
+        if (s.reg == reg) return &s;
+    return nullptr;
 }
 
-// Sums nothing: result blank, false.
+// True when the object lists a and b name the same codes.
+bool SameObjectList(const uint8_t *a, const uint8_t *b) {
+    uint8_t ja[256], jb[256];
+    JoinObjectList(a, ja);
+    JoinObjectList(b, jb);
+    return PStringEqual(ja, jb);
+}
+
+// Adds to *sum the amounts of the source's rows on account whose object
+// list holds every code of slots: a voucher's account rows with flag 0,
+// every account row of an sm1 or sp1, and every row on account of an fb1
+// whose own object list is list itself. An fb1 is posted to the balances
+// on its own object list only, not on its subsets; the reports join
+// these sums to the balances' whole months, so both must count alike.
+void AddSourceRows(int reg, const uint8_t *source, const uint8_t *account, const uint8_t *list,
+                   const ObjectSlots *slots, PackedDecimal *sum) {
+    uint8_t row[TransRow::Size], code[256], objects[256];
+    uint32_t accountAt = 0, objectsAt = 0, amountAt = 0;
+    switch (reg) {
+    case Voucher::Number:
+        accountAt = TransRow::Account, objectsAt = TransRow::Objects, amountAt = TransRow::Amount;
+        break;
+    case SMVc::Number:
+        accountAt = AccountRow::Account, objectsAt = AccountRow::Objects, amountAt = AccountRow::Amount;
+        break;
+    case PersEntryVc::Number:
+        accountAt = Sp1Row::Account, objectsAt = Sp1Row::Objects, amountAt = Sp1Row::Amount;
+        break;
+    default:
+        assert(reg == OpenBalVc::Number);
+        GetPString(source, OpenBalVc::Objects, ObjectListMax, objects);
+        if (!SameObjectList(objects, list)) return;
+        accountAt = Fb1Row::Account, amountAt = Fb1Row::Amount;
+        break;
+    }
+    assert(RecRowSize(reg) <= sizeof row);
+    const int32_t n = MatrixRowCount(reg, 0, source);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowRead(reg, source, i, row)) break;
+        if (reg == Voucher::Number && (GetU16(row, TransRow::Kind) != RowAccount || GetU16(row, TransRow::Flag) != 0))
+            continue;
+        GetPString(row, accountAt, 10, code);
+        if (!PStringEqual(code, account)) continue;
+        if (objectsAt) {
+            GetPString(row, objectsAt, ObjectListMax, objects);
+            if (!ObjectListContainsAll(slots, objects)) continue;
+        }
+        const PackedDecimal amount = GetDec(row, amountAt);
+        DecAdd(sum, &amount, sum);
+    }
+}
+
+}  // namespace
+
+// The change of account between from and to on the rows whose object
+// list holds every code of objects (every row for an empty list; an fb1
+// only on its own object list), summed
+// over the account's postings in register 18. A posting counts only when
+// its source record still exists under the posting's serial number and
+// carries the posting's date: postings of rows later removed or of a
+// voucher since re-dated stay in register 18 and are passed over here.
+bool AccountObjectsBalance(const uint8_t *account, const uint8_t *objects, const DateRec *from, const DateRec *to,
+                           const void *unused, PackedDecimal *result) {
+    (void)unused;
+    assert(account && objects && from && to && result);
+    DecSetBlank(result);
+    ObjectSlots slots;
+    ParseObjectList(objects, &slots);
+    uint8_t entry[Posting::Size] = {}, code[256];
+    PutPString(entry, Posting::Account, 10, account);
+    PutDate(entry, Posting::Date, *from);
+    uint8_t want[256];
+    GetPString(entry, Posting::Account, 10, want);   // as the key holds it
+
+    RuleRecord vouchers(Voucher::Number), sm1(SMVc::Number), sp1(PersEntryVc::Number), fb1(OpenBalVc::Number);
+    if (!vouchers.record || !sm1.record || !sp1.record || !fb1.record) return true;
+    auto recordFor = [&](int reg) -> uint8_t * {
+        switch (reg) {
+        case Voucher::Number: return vouchers.record;
+        case SMVc::Number: return sm1.record;
+        case PersEntryVc::Number: return sp1.record;
+        default: return fb1.record;
+        }
+    };
+
+    constexpr const char *index = "AccDate";
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(Posting::Number, index, entry, 2, 0, &recid, &position)) return true;
+    for (uint32_t p = position;; p++) {
+        if (UserCancelFlag) return false;
+        if (p != position && !RecReadAtIndex(Posting::Number, index, (int32_t)p, entry, &recid)) break;
+        GetPString(entry, Posting::Account, 10, code);
+        if (!PStringEqual(code, want)) break;
+        const DateRec date = GetDate(entry, Posting::Date);
+        if (DateCompare(&date, to) > 0) break;
+
+        const PostingSource *s = SourceOf(GetU16(entry, Posting::SourceReg));
+        if (!s) continue;
+        uint8_t *source = recordFor(s->reg);
+        RecFreeMatrix(s->reg, source);
+        if (!RecReadById(s->reg, GetU32(entry, Posting::SourceRecId), source)) continue;
+        const DateRec sourceDate = GetDate(source, s->date);
+        if (DateCompare(&sourceDate, &date) != 0 || GetU32(source, s->serNr) != GetU32(entry, Posting::SourceSerNr))
+            continue;
+        AddSourceRows(s->reg, source, want, objects, &slots, result);
+    }
+    return true;
+}
+
+// What the sales invoices in item's history (register 59) dated from..to
+// sold of the item, only to customer when it is not empty: mode 0 the
+// quantity, 1 the row amounts in home currency at the invoice's rate, 2
+// the rows' gross profit; a credit note counts negative. An invoice named
+// by several history records (one per row) is counted once.
 bool StockValueAtDate(const uint8_t *item, const uint8_t *customer, int mode, const DateRec *from, const DateRec *to,
                       PackedDecimal *result) {
+    assert(item && customer && from && to && result);
     DecSetBlank(result);
-    return false;
+    uint8_t entry[History::Size] = {}, code[256];
+    PutPString(entry, History::ItemCode, 20, item);
+    PutDate(entry, History::HistDate, *from);
+    RuleRecord invoice(Invoice::Number);
+    if (!invoice.record) return true;
+    std::unordered_set<uint32_t> counted;
+
+    constexpr const char *index = "ItemDate";
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(History::Number, index, entry, 2, 0, &recid, &position)) return true;
+    uint8_t row[InvoiceRow::Size];
+    for (uint32_t p = position;; p++) {
+        if (UserCancelFlag) return false;
+        if (p != position && !RecReadAtIndex(History::Number, index, (int32_t)p, entry, &recid)) break;
+        GetPString(entry, History::ItemCode, 20, code);
+        if (PStringCompareNoCase(code, item) != 0) break;
+        const DateRec date = GetDate(entry, History::HistDate);
+        if (DateCompare(&date, to) > 0) break;
+        if (GetU16(entry, History::DocType) != HistorySalesInvoice) continue;
+
+        const uint32_t serNr = GetU32(entry, History::DocNr);
+        if (!counted.insert(serNr).second) continue;
+        RecFreeMatrix(Invoice::Number, invoice.record);
+        PutU32(invoice.record, Invoice::SerNr, serNr);
+        uint32_t invId = 0, invPos = 0;
+        if (!RecFind(Invoice::Number, invoice.record, 1, 1, &invId, &invPos)) continue;
+        if (customer[0] != 0) {
+            GetPString(invoice.record, Invoice::CustCode, 20, code);
+            if (PStringCompareNoCase(code, customer) != 0) continue;
+        }
+        const bool credit = GetU16(invoice.record, Invoice::InvType) == InvoiceCredit;
+        const PackedDecimal rate = GetDec(invoice.record, Invoice::Rate);
+        const int32_t n = MatrixRowCount(Invoice::Number, 0, invoice.record);
+        for (int32_t i = 0; i < n; i++) {
+            if (!MatrixRowRead(Invoice::Number, invoice.record, i, row)) break;
+            if (GetU16(row, InvoiceRow::Kind) != InvoiceRowItem) continue;
+            GetPString(row, InvoiceRow::ItemCode, 20, code);
+            if (PStringCompareNoCase(code, item) != 0) continue;
+            PackedDecimal v;
+            if (mode == 0) v = GetDec(row, InvoiceRow::Quantity);
+            else if (mode == 1) {
+                const PackedDecimal sum = GetDec(row, InvoiceRow::Sum);
+                AmountTimesRate(&sum, &rate, &v);
+            } else v = GetDec(row, InvoiceRow::GrossProfit);
+            if (credit) DecNegateInto(&v, &v);
+            DecAdd(result, &v, result);
+        }
+    }
+    return true;
 }

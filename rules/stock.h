@@ -67,7 +67,8 @@ bool BuildStockMovementVoucher(const uint8_t *move, const uint8_t *from, const u
 // Each gives false when a store failed (the calling hook fails its hold).
 
 // Adds qty (negative: takes it) to the register-104 record of item, serial
-// at location, making or deleting the record as the quantity asks.
+// at location, making the record (for a serial-tracked stock item only)
+// when there is none; a record that reaches zero stays.
 bool UpdateSerialAtLocation(const uint8_t *item, const uint8_t *location, const uint8_t *serial,
                             const PackedDecimal *qty);
 bool ItemSerialsFromStockMove(const uint8_t *move);           // register 92

@@ -84,7 +84,9 @@ void BudgetOf(const BudgetLayout &layout, const uint8_t *account, const uint8_t 
             PackedDecimal amount = GetDec(row, layout.rowAmount);
             AddBudgetShare(from, to, &rowFrom, &rowTo, &amount, out);
         }
-        found = RecBrowseNext(layout.reg, budget.record, &recid, "");
+        // Browsing past the last record stays on it: the same id ends the walk.
+        const uint32_t previous = recid;
+        found = RecBrowseNext(layout.reg, budget.record, &recid, "") && recid != previous;
     }
 }
 
