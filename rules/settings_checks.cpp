@@ -78,6 +78,30 @@ bool GiveYearCode(uint8_t *rows, uint32_t count, uint32_t i, int ruleCode) {
     return true;
 }
 
+
+// The code the backward pass proposes for row k, which has none: the last
+// row (count x 10 + 40) or its successor's code less 10. Where that code
+// would leave no room below it for the rows still without code down to
+// the previous coded row, or lies above the highest code, the free
+// interval is shared out evenly instead, so that many new years keep
+// their date order.
+int BackwardYearCode(const uint8_t *rows, uint32_t count, uint32_t k) {
+    const bool last = k == count - 1;
+    int ideal = last ? (int)count * YearCodeStepUp + YearCodeLastBase : (int)OrderCodeAt(rows, k + 1) - YearCodeStepUp;
+    int top = last ? YearCodeMax + 1 : (int)OrderCodeAt(rows, k + 1);
+    int low = YearCodeMin - 1, waiting = 0;
+    for (uint32_t j = k + 1; j-- > 0;) {
+        if (OrderCodeAt(rows, j) != 0) {
+            low = OrderCodeAt(rows, j);
+            break;
+        }
+        waiting++;
+    }
+    if (ideal <= YearCodeMax && ideal - YearCodeStepUp * (waiting - 1) > low) return ideal;
+    int step = (top - low) / (waiting + 1);
+    return step >= 1 ? top - step : 0;
+}
+
 }  // namespace
 
 // Checks block before it is stored, by its number; blocks without a check
@@ -165,9 +189,8 @@ int CheckFiscalYearsBlock(uint8_t *rows, uint32_t size) {
     }
     for (uint32_t k = count; k-- > 0;) {
         if (OrderCodeAt(rows, k) != 0) continue;
-        int rule = k == count - 1 ? (int)count * YearCodeStepUp + YearCodeLastBase
-                                  : (int)OrderCodeAt(rows, k + 1) - YearCodeStepUp;
-        if (!GiveYearCode(rows, count, k, rule)) return RowFault(Texts::NoFreeYearCode, k, F::OrderCode);
+        if (!GiveYearCode(rows, count, k, BackwardYearCode(rows, count, k)))
+            return RowFault(Texts::NoFreeYearCode, k, F::OrderCode);
     }
     return 0;
 }
