@@ -210,6 +210,33 @@ TEST_F(SalesChecks, QuotationAndContractFields) {
     EXPECT_EQ(std::make_pair(Shown(), (int)FieldErrorPos.column), std::make_pair(1134, 244));
 }
 
+// With block 205's order credit check on, an order of a customer whose
+// open items exceed a limit above zero is refused; a limit of 0 never is.
+TEST_F(SalesChecks, OrderCreditLimit) {
+    std::vector<uint8_t> credit(CreditLimitBlk::Size, 0);
+    PutU16(credit.data(), CreditLimitBlk::OrderCreditCheck, 1);
+    StoreBlock(CreditLimitBlk::Number, credit.data(), CreditLimitBlk::Size);
+    StoreCustomer("OVER", "", "", 100);
+    StoreCustomer("NOLIMIT", "", "", 0);
+    StoreCustomer("UNDER", "", "", 200);
+    uint32_t nr = 1;
+    for (const char *c : {"OVER", "NOLIMIT", "UNDER"})
+        StoreRecord(ARVc::Number, [&](uint8_t *r) {
+            PutText(r, ARVc::CustCode, 20, c);
+            PutU32(r, ARVc::InvoiceNr, nr++);
+            PutDec(r, ARVc::OpenAmount, Dec(150));
+        });
+    RuleRecord o(ORVc::Number);
+    Order(o.record, SerialNone, "OVER");
+    EXPECT_NE(ValidateOrder(o.record, nullptr, 1), 0);
+    EXPECT_EQ(Shown(), 1164);
+    EXPECT_EQ(GetU32(o.record, ORVc::SerNr), SerialNone);
+    for (const char *c : {"NOLIMIT", "UNDER"}) {
+        Order(o.record, SerialNone, c);
+        EXPECT_EQ(ValidateOrder(o.record, nullptr, 1), 0) << c;
+    }
+}
+
 // Through the record layer with the rules installed: a contract inserted
 // without a number is numbered; a refused quotation stores nothing and
 // keeps no number; register 56 gets its list mark from its default flag.
