@@ -19,9 +19,7 @@ namespace {
 // those are built a record of them is refused rather than stored unchecked.
 bool CheckNotBuilt(int reg) {
     switch (reg) {
-    case IVVc::Number: case ORVc::Number: case SHVc::Number: case IPVc::Number: case VIVc::Number:
-    case OPVc::Number: case ContractVc::Number: case TimeSheetVc::Number: case QuotationVc::Number:
-    case PurchItemVc::Number: case PurchOrderVc::Number: case ProductionVc::Number: case StockMoveVc::Number:
+    case IVVc::Number: case IPVc::Number: case VIVc::Number: case OPVc::Number: case TimeSheetVc::Number:
     case ExpenseVc::Number: case PersPayVc::Number:
         return true;
     default:
@@ -119,6 +117,22 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
         return ValidateFb1(record, stored, mode);
     case PersEntryVc::Number:
         return ValidateSp1(record, stored, mode);
+    case ORVc::Number:
+        return ValidateOrder(record, stored, mode);
+    case SHVc::Number:
+        return ValidateShipment(record, stored, mode);
+    case ContractVc::Number:
+        return ValidateContract(record, stored, mode);
+    case QuotationVc::Number:
+        return ValidateQuotation(record, stored, mode);
+    case PurchItemVc::Number:
+        return ValidatePi1(record);
+    case PurchOrderVc::Number:
+        return ValidatePurchaseOrder(record, stored, mode);
+    case ProductionVc::Number:
+        return ValidateProduction(record, stored, mode);
+    case StockMoveVc::Number:
+        return ValidateStockMovement(record, stored, mode);
     default:
         if (CheckNotBuilt(reg)) return FieldError(Texts::RecordNotStored, nullptr, RecFocusNone);
         return 0;

@@ -1,40 +1,34 @@
 // register_hooks_install.cpp - installing the rules' entries in the register
 // hook table, and the record actions.
 //
-// Installed: the ledger's records 9, 11, 51 and 126 and the masters 2, 3,
-// 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72. A register is
-// installed whole once every step its hooks, checks and approve kinds call
-// exists; until then it has no entry and no window, import or conversion
-// reaches it. Waiting, with what each still needs:
+// Installed: the ledger's records 9, 11, 51 and 126, the masters 2, 3,
+// 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, contracts (45),
+// quotations (55) and register 56, and the checks of settings blocks. A
+// register is installed whole once every step its hooks, checks and
+// approve kinds call exists; until then it has no entry and no window,
+// import or conversion reaches it. Waiting, with what each still needs:
 //
 //   register               needs
-//   45 contract            block checks and serial defaults of the settings
-//   53 project             checks; NextProjectCode, project totals
-//   55 quotation           checks; status marks of list windows
-//   56 pi1                 checks; StatusMarkRegister56
-//   4 purchase             PurchaseStockUpdate, UpdateItemCost, StatusMarkPurchase,
+//   53 project             NextProjectCode, project totals
+//   7 order                OrderReservedStock; kinds 13, 26, 47
+//   8 delivery             DeliveryStockRows and the other stock routines of
+//                          deliveries, UpdateOrderFromDelivery; kinds 14, 15
+//                          and the form print run
+//   58 purchase order      PurchaseOrderOnOrderStock; kinds 33-36
+//   77 production          ProductionStockRows, StockHistoryFromProduction;
+//                          kind 8
+//   92 stock movement      StockHistoryFromStockMove, LocationStockTransfer
+//   4 purchase             PurchaseStockUpdate, UpdateItemCost,
 //                          LocationStockFromPurchase, StockHistoryFromPurchase,
 //                          UpdatePurchaseOrderReceived; kinds 20 and 48
-//   7 order                StatusMarkOrder, OrderReservedStock,
-//                          UpdateOrderObjectLinks; kinds 13, 26, 47
-//   8 delivery             StatusMarkDelivery, DeliveryStockRows,
-//                          DeliveryRowsCostPrice, UpdateOrderFromDelivery;
-//                          kinds 14, 15 and the form print run
-//   58 purchase order      StatusMarkPurchaseOrder, PurchaseOrderOnOrderStock;
-//                          kinds 33-36
-//   77 production          StatusMarkProduction, ProductionStockRows,
-//                          StockHistoryFromProduction; kind 8
-//   92 stock movement      StatusMarkStockMovement, StockHistoryFromStockMove,
-//                          LocationStockTransfer
 //   5 sales invoice        InvoiceInsertSteps, InvoicePosting,
-//                          StockHistoryFromInvoice, UpdateProjectTotals,
-//                          StatusMarkInvoice; kinds 1, 11, 17, 18
-//   10 customer receipt    ReceiptSaveSteps, StatusMarkPayment,
-//                          ReceiptOpenItems; kinds 2, 23
-//   28 purchase invoice    PurchaseInvoiceSaveSteps, StatusMarkPurchaseInvoice,
-//                          OpenItemDatesFromInvoice; kinds 5, 19
-//   30 outgoing payment    OpenItemsUpdate, StoreVoucherAfterPayment,
-//                          StatusMarkOutPayment; kinds 3, 4, 24, 27
+//                          StockHistoryFromInvoice, UpdateProjectTotals;
+//                          kinds 1, 11, 17, 18
+//   10 customer receipt    ReceiptSaveSteps, ReceiptOpenItems; kinds 2, 23
+//   28 purchase invoice    PurchaseInvoiceSaveSteps, OpenItemDatesFromInvoice;
+//                          kinds 5, 19
+//   30 outgoing payment    OpenItemsUpdate, StoreVoucherAfterPayment;
+//                          kinds 3, 4, 24, 27
 //   54 time sheet          TimeSheetTransfer; kinds 6, 46
 //   109 exp1               ExpenseToCostBudget; kinds 40, 44
 //   110 pp1                kinds 41, 43 (kind 42 is built)
@@ -44,6 +38,7 @@
 #include "core/work_blocks.h"
 #include "rules/entry_state.h"
 #include "rules/register_hooks_entries.h"
+#include "rules/settings_checks.h"
 
 // Takes the current session user's code into EntryUserCode.
 void SetEntryUserCode() { CurrentUserCode(EntryUserCode); }
@@ -53,6 +48,9 @@ void SetEntryUserCode() { CurrentUserCode(EntryUserCode); }
 void RulesInstall() {
     InstallLedgerEntries(RegisterHookTable);
     InstallMasterEntries(RegisterHookTable);
+    InstallSalesDocEntries(RegisterHookTable);
+    AccessServices.settingsBlockCheck = SettingsBlockCheck;
+    AccessServices.settingsBlockAfterChange = SettingsBlockAfterChange;
 }
 
 // Tells whether a register has an entry of the rules: any of its hooks set.

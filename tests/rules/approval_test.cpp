@@ -174,6 +174,8 @@ protected:
         Approval::SetUp();
         if (HasFatalFailure()) return;
         AddFiscalYear(2, "2024", {1, 1, 2024}, {31, 12, 2024});
+        StoreAccount("2610", "Output VAT", 1);
+        StoreAccount("2640", "Input VAT", 1);
         AddVatCode("1", 25, -1, "2610", "2640");
     }
 };
