@@ -82,3 +82,11 @@ bool IsSubLedgerAccount(const uint8_t *account) {
     }
     return false;
 }
+
+// Answers as for an unknown account without its text: name and vat (when
+// given) empty, false.
+bool AccountNameAndVat(const uint8_t *account, uint8_t *name, uint8_t *vat, int width) {
+    if (name) name[0] = 0;
+    if (vat) vat[0] = 0;
+    return false;
+}

@@ -12,6 +12,9 @@ bool AccountBlocked(const uint8_t *account);
 // buffer of width + 1 bytes); an empty or unknown account gets the text
 // for a missing account and false.
 bool AccountNameOf(const uint8_t *account, uint8_t *name, int width);
+// AccountNameOf that also gives the account's VAT code into vat when vat
+// is not null (empty for an unknown account).
+bool AccountNameAndVat(const uint8_t *account, uint8_t *name, uint8_t *vat, int width);
 // True when the account is kept by a sub-ledger (block 173 with the
 // sub-ledger switch of block 133 on).
 bool IsSubLedgerAccount(const uint8_t *account);

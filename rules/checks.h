@@ -28,6 +28,26 @@ int ValidatePurchase(uint8_t *record, uint8_t *stored, int mode);   // register 
 // it could not be built.
 bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool always);
 
+// ---- Sales documents (sales_validation.cpp) ----
+int ValidateOrder(uint8_t *record, uint8_t *stored, int mode);       // register 7
+int ValidateQuotation(uint8_t *record, uint8_t *stored, int mode);   // register 55
+int ValidateContract(uint8_t *record, uint8_t *stored, int mode);    // register 45
+
+// ---- Stock documents (stock_validation.cpp) ----
+int ValidateShipment(uint8_t *record, uint8_t *stored, int mode);        // register 8
+int ValidateStockMovement(uint8_t *record, uint8_t *stored, int mode);   // register 92
+int ValidatePurchaseOrder(uint8_t *record, uint8_t *stored, int mode);   // register 58
+int ValidateProduction(uint8_t *record, uint8_t *stored, int mode);      // register 77
+int ValidatePi1(uint8_t *record);                                        // register 56
+
+// ---- Payment references (reference_checks.cpp) ----
+// True when the reference's last character is the check character of its
+// digits (modulus 10, or modulus 11 whose check may be "-"); an empty
+// reference passes, an overlong one or one with a non-digit fails.
+bool CheckRefMod10Mod11(const uint8_t *reference);
+// The same with the weights 7, 3, 1 repeated from the right.
+bool CheckRef731(const uint8_t *reference);
+
 // ---- Delete checks (delete_checks.cpp) ----
 
 // 1 when the record may be deleted, 0 when not (the reason shown when show is 1).

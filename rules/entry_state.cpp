@@ -62,3 +62,6 @@ void SaveSeriesState()
     int result = SettingsBlockStore(SeriesDefaultsBlk::Number, SeriesStateBlock, SeriesDefaultsBlk::Size);
     if (result != RecDone) std::fputs("orvel: the number-series defaults were not saved\n", stderr);
 }
+
+// Leaves the session's entry as it is.
+void ResetSessionUserInfo(int session) {}

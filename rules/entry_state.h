@@ -14,3 +14,6 @@ extern uint8_t EntryUserCode[6];  // the current user's code, set first by every
 int InitEntryState();
 // Saves the number-series defaults of the open company.
 void SaveSeriesState();
+// Sets the series hints and names of session's SessionUserInfo entry
+// back to empty.
+void ResetSessionUserInfo(int session);

@@ -120,6 +120,27 @@ void RemoveZeroVoucherRows(uint8_t *voucher);
 // drops the rows of target whose amount is zero. unused is not read.
 void CopyVoucherRowsReversed(uint8_t *target, const uint8_t *source, int unused);
 
+// ---- Budgets and ledger queries (budget_rows.cpp, ledger_queries.cpp) ----
+
+// Spreads a budget record's amount over its period rows by its
+// distribution key and adds the rows' own amounts; sets the total.
+void BudgetRowsByKey(uint8_t *budget);
+// Sets each period row of a budget record from the account's budget over
+// the row's dates and the record's percentage; sets the total.
+void BudgetRowsByDates(uint8_t *budget);
+// The change of account on the objects of list objects between from and
+// to, summed from the entries of register 18, into result. false when the
+// user cancelled the walk: result then holds what was summed so far.
+// unused is not read.
+bool AccountObjectsBalance(const uint8_t *account, const uint8_t *objects, const DateRec *from, const DateRec *to,
+                           const void *unused, PackedDecimal *result);
+// What the sales invoices in the history of item (register 59) between
+// from and to sold, to customer when it is not empty, into result: mode 0
+// the quantity, 1 the amount in home currency, 2 the cost. false when the
+// user cancelled the walk.
+bool StockValueAtDate(const uint8_t *item, const uint8_t *customer, int mode, const DateRec *from, const DateRec *to,
+                      PackedDecimal *result);
+
 // ---- Vouchers (vouchers.cpp) ----
 
 // Balances a voucher with a balancing row when its rows do not sum to zero.

@@ -13,6 +13,9 @@
 void InstallLedgerEntries(std::array<RegisterHooks, RegisterCount> &table);
 // Fills the entries of the master registers (register_hooks_masters.cpp).
 void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table);
+// Fills the entries of contracts, quotations and register 56
+// (register_hooks_sales.cpp).
+void InstallSalesDocEntries(std::array<RegisterHooks, RegisterCount> &table);
 // Takes the current session user's code into EntryUserCode (empty when no
 // session is current); every new record's defaults start with it.
 void SetEntryUserCode();

@@ -39,8 +39,17 @@ static void EditChange(int n, uint32_t msg)
 // Cuts the selection of n's edit control when the field may be edited.
 void EditCut(int n) { EditChange(n, PlMsg::Cut); }
 
-// Pastes into n's edit control when the field may be edited.
-void EditPaste(int n) { EditChange(n, PlMsg::Paste); }
+// Pastes the clipboard's text into n's focused field as if typed, so the
+// field's type filters it as it filters typing; up to the first line end.
+void EditPaste(int n)
+{
+    if (!EditControlOf(n)) return;
+    std::string text;
+    if (!ClipboardGetText(&text)) return;
+    PString p;
+    PStringFromView(p, text);
+    WinInsertFieldText(n, p);
+}
 
 // Copies the edit selection; without an edit control, a list window puts
 // the text of its marked records on the clipboard. Nothing marked leaves

@@ -2,10 +2,85 @@
 // repainting, committing and focusing a field, whether a field may be
 // edited, and the type's say on control changes.
 #include <cassert>
+#include <cstring>
 
+#include "core/field_types.h"
+#include "core/memblock.h"
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "platform/control.h"
+#include "platform/window.h"
+#include "recordwin/record_windows.h"
+#include "shell/draw_port.h"
+#include "shell/edit_control.h"
 #include "shell/field_editing.h"
+#include "shell/record_commands.h"
 #include "shell/shell.h"
+#include "shell/window_layout.h"
 #include "shell/window_table.h"
+
+namespace {
+
+constexpr int NotesType = 21;          // the notes window: its text is never taken into a record
+constexpr int EventFieldCommitted = 6;
+constexpr int EventControlChange = 1;
+constexpr int TextNewRecordOnly = 1512;
+
+// Takes the edit text of n into its edited block by the field's type and
+// answers whether the field's value changed. A field that does not lie
+// wholly inside the block takes nothing: writing it would reach past the
+// block.
+bool CommitIntoBlock(int n)
+{
+    WindowRec *w = WinTable[n];
+    uint16_t type = w->editFieldType, length = w->editFieldLength;
+    uint32_t size = uint32_t(FieldSize(type, length));
+    uint8_t *block = MemLock(w->editedRecord);
+    if (!block) return false;
+    uint32_t blockSize = MemSize(w->editedRecord);
+    bool changed = false;
+    if (w->editFieldOffset != NoOffset && size > 0 && w->editFieldOffset <= blockSize &&
+        size <= blockSize - w->editFieldOffset) {
+        uint8_t *value = block + w->editFieldOffset;
+        if (type == FtSpare28) {
+            // A lookup field: the window's type reads the text.
+            changed = !PStringEqual(w->editText, w->editOpenText);
+            (void)WinFieldFromTextByType(n, block, w->currentField, w->editText);
+        } else {
+            // A hidden text (type 25) is read from its password control
+            // like any text, so caret moves and deletions count too.
+            memcpy(w->oldValue.data(), value, size <= w->oldValue.size() ? size : w->oldValue.size());
+            changed = FieldSetFromTextChanged(value, type, length, w->editText);
+        }
+    }
+    MemUnlock(w->editedRecord);
+    return changed;
+}
+
+// Draws the field just committed again in its rectangle, when its page is shown.
+void RedrawCommitted(int n)
+{
+    WindowRec *w = WinTable[n];
+    if (!WinPageShown(n, w->editFieldPage)) return;
+    uint8_t *block = MemLock(w->editedRecord);
+    if (!block) return;
+    uint32_t size = uint32_t(FieldSize(w->editFieldType, w->editFieldLength));
+    uint32_t blockSize = MemSize(w->editedRecord);
+    if (w->editFieldOffset != NoOffset && w->editFieldOffset <= blockSize && size <= blockSize - w->editFieldOffset) {
+        MacRect r;
+        WinBindingRect(n, w->editedBinding.data(), &r);
+        int saved;
+        GetPortWindow(&saved);
+        SetPortWindow(n);
+        bool right = w->editedBinding[FieldEntry::Align] != 0;
+        WinDrawFieldValue(n, block + w->editFieldOffset, w->editFieldType, w->editFieldLength, w->currentField, &r,
+                          right, false, false);
+        RestorePortWindow(saved);
+    }
+    MemUnlock(w->editedRecord);
+}
+
+}  // namespace
 
 // Marks window n for repainting by the main loop.
 void WinMarkChanged(int n)
@@ -15,14 +90,82 @@ void WinMarkChanged(int n)
     RedrawPendingFlag = 1;
 }
 
-// Takes the edit control's text into the record; takes nothing here.
-void WinCommitField(int n) {}
+// Takes the edit control's text into the record: the text is parsed by
+// the field's type into the edited block, the control goes away, the
+// window's type hears of it (event 6 with the field number and whether
+// the value changed) and the value is drawn again. Nothing for the notes
+// window or when no field is edited.
+void WinCommitField(int n)
+{
+    if (!WinIsOpen(n) || WinTypeOf(n) == NotesType) return;
+    WindowRec *w = WinTable[n];
+    if (!w->editControl) return;
+    EditTextGet(n, w->editText);
+    uint8_t changed = CommitIntoBlock(n) ? 1 : 0;
+    EditControlDestroy(n);
+    int16_t field = w->currentField;
+    (void)WindowEvent(n, EventFieldCommitted, &field, &changed);
+    if (!WinIsOpen(n)) return;
+    RedrawCommitted(n);
+    w->editFieldOffset = NoOffset;
+    w->editedRecord = 0;
+}
 
-// Focuses screen field F of n; false here (no field takes the focus).
-bool WinGotoField(int n, int F, bool select) { return false; }
+// Focuses screen field F of n: the field under edit is committed first
+// (unless F is that field already), a list window's marks and a matrix
+// row's selection are dropped, and the field gets the edit control. With
+// `select` unset the caret goes to the end of the text instead of
+// selecting it. False when F cannot take the focus.
+bool WinGotoField(int n, int F, bool select)
+{
+    if (!WinIsOpen(n)) return false;
+    WindowRec *w = WinTable[n];
+    if (w->editControl && F == w->currentField) return true;
+    WinCommitField(n);
+    if (!WinIsOpen(n)) return false;
+    int kind = WinKindOf(n);
+    if (kind == 1 || kind == 2) {
+        if (MemIsValid(w->markedIds)) (void)MemRealloc(&w->markedIds, 0);
+        WinSetRecState(n, 5);
+    } else if (kind == 11 && MemIsValid(w->designerSelection)) {
+        (void)MemRealloc(&w->designerSelection, 0);
+    }
+    if (WinHasMatrix(n) && MatrixHasSelection(n)) WinSelectRow(n, -1, false);
+    bool focused = WinFocusField(n, F);
+    if (focused && !select && WinIsOpen(n) && w->editControl) {
+        int length = int(WinSend(w->editControl, PlEm::LineLength, 0, 0));
+        EditSetSel(w->editControl, length, length);
+    }
+    StateRefreshFlag = 1;
+    return focused;
+}
 
-// True when screen field F of n may be edited now; false here.
-bool WinMayEditField(int n, int F, int state, int access, int report) { return false; }
+// True when screen field F of n, of access word `access`, may be edited
+// in edit state `state`: a new record (1) takes fields of access 2 and 3,
+// a changed record (2) only access 3 (a key field tells the user so when
+// `report` is set), a list's find text (5) every field; then the window
+// type's rules decide. The notes window takes everything.
+bool WinMayEditField(int n, int F, int state, int access, int report)
+{
+    if (!WinIsOpen(n)) return false;
+    if (WinTypeOf(n) == NotesType) return true;
+    bool allowed = false;
+    switch (state) {
+    case 1: allowed = access == AccessNewOnly || access == AccessAlways; break;
+    case 2:
+        allowed = access == AccessAlways;
+        if (access == AccessNewOnly && report == 1) ShowTextMessage(TextNewRecordOnly);
+        break;
+    case 5: allowed = true; break;
+    default: break;
+    }
+    return allowed && WinFieldEditRules(n, F, state, access, report) != 0;
+}
 
-// Asks n's type whether control `index` may change; false here.
-bool WindowFieldChanged(int n, int index) { return false; }
+// Asks n's type whether control `index` may change (event 1); true when it may.
+bool WindowFieldChanged(int n, int index)
+{
+    if (!WinIsOpen(n)) return false;
+    int16_t control = int16_t(index);
+    return WindowEvent(n, EventControlChange, &control, nullptr) != 0;
+}

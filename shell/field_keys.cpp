@@ -1,6 +1,106 @@
-// field_keys.cpp - the keys a record window takes: Tab, Return, Escape,
-// the arrows and the row keys.
+// field_keys.cpp - the keys a record window takes as control characters:
+// Tab, Return, the choose key, the Ctrl commands and the row keys.
 #include "shell/field_editing.h"
+#include "shell/list_windows.h"
+#include "shell/matrix_editing.h"
+#include "shell/menus.h"
+#include "shell/record_commands.h"
+#include "shell/window_drawing.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
 
-// Runs a key of window n; false here (no key is the window's).
-bool WindowKeyCommand(int n, int key, bool shift) { return false; }
+namespace {
+
+// True when the window's New command is enabled now.
+bool NewEnabled(int n)
+{
+    bool open, nw, ok, cancel;
+    EditCommandsState(n, &open, &nw, &ok, &cancel);
+    return nw;
+}
+
+// True when n has a matrix with a selected row.
+bool RowSelected(int n) { return WinHasMatrix(n) && MatrixHasSelection(n) && WinSelectedRow(n) >= 0; }
+
+// Moves n's selected matrix row by `delta` when there is a row there.
+void SelectedRowStep(int n, int delta)
+{
+    int row = WinSelectedRow(n) + delta, rows = WinMatrixRowCount(n);
+    if (row < 0 || row >= rows) return;
+    MatrixSelectBand(n, 0, row, rows - 1);
+    WinSelectRow(n, row, false);
+}
+
+// Return: OK in a list, with Shift or on the last field of a window
+// without matrix; a row inserted at the selected row; else the next field.
+void ReturnKey(int n, bool shift)
+{
+    int kind = WinKindOf(n);
+    if (IsWindowIconic(n)) {
+        MaximizeWindowNumber(n);
+    } else if (shift || WinListBox(n) || kind == 1 || kind == 2) {
+        WindowOkAction(n);
+    } else if (RowSelected(n)) {
+        MatrixRowInsertCmd(n, WinSelectedRow(n));
+    } else if (!WinHasMatrix(n) && WinFieldCount(n) > 0 && WinTable[n]->currentField == WinFieldCount(n)) {
+        WindowOkAction(n);
+    } else {
+        MoveFieldFocus(n, 7);
+    }
+}
+
+// Up (30) or down (31): the selected matrix row moves, a list selection
+// moves, or else the focus moves a row.
+void ArrowKey(int n, int key, bool shift)
+{
+    int delta = key == 30 ? -1 : 1;
+    int kind = WinKindOf(n);
+    if (RowSelected(n)) {
+        SelectedRowStep(n, delta);
+    } else if ((kind == 1 || kind == 2) && WinTable[n]->selCurrent >= 1) {
+        ListMoveSelection(n, delta, shift);
+    } else {
+        MoveFieldFocus(n, key == 30 ? 5 : 6);
+    }
+}
+
+}  // namespace
+
+// Runs control character `key` (3..31) in window n; false when the key is
+// not the window's, which leaves it to the caller. The Ctrl commands of
+// the menus run without a window too.
+bool WindowKeyCommand(int n, int key, bool shift)
+{
+    if (key < 3 || key > 31) return false;
+    switch (key) {
+    case 3: EditCommand(n, 4); return true;
+    case 4: MenuCommand(n, 9); return true;
+    case 16: MenuCommand(n, 7); return true;
+    case 18: MenuCommand(n, 8); return true;
+    case 21: MenuCommand(n, 4); return true;
+    case 22: EditCommand(n, 5); return true;
+    case 24: EditCommand(n, 3); return true;
+    case 26: EditCommand(n, 0); return true;
+    default: break;
+    }
+    if (!WinIsOpen(n)) return false;
+    switch (key) {
+    case 8:
+        if (!RowSelected(n) && WinKindOf(n) != 11) return false;
+        WindowDeleteCommand(n);
+        return true;
+    case 9: MoveFieldFocus(n, shift ? 3 : 2); return true;
+    case 10: CmdChoose(n); return true;
+    case 11:
+        if (NewEnabled(n)) RecordCommand(n, 7);
+        return true;
+    case 13: ReturnKey(n, shift); return true;
+    case 14:
+        if (NewEnabled(n)) RecordCommand(n, 6);
+        return true;
+    case 30:
+    case 31: ArrowKey(n, key, shift); return true;
+    default: return false;
+    }
+}

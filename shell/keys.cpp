@@ -13,12 +13,14 @@
 #include "platform/window.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
+#include "shell/matrix_editing.h"
 #include "shell/login.h"
 #include "shell/edit_control.h"
 #include "shell/procedures.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_drawing.h"
+#include "shell/window_layout.h"
 #include "shell/window_mouse.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -81,6 +83,11 @@ static bool KeyDownCommand(int n, uint32_t k)
     if (k == PlKey::Left || k == PlKey::Up) direction = -1;
     if (k == PlKey::Right || k == PlKey::Down) direction = 1;
     if (k == PlKey::Delete && n) {
+        // A selected matrix row is what Delete removes.
+        if (WinHasMatrix(n) && MatrixHasSelection(n)) {
+            if (!BusyFlag) WindowDeleteCommand(n);
+            return true;
+        }
         if (WinRecState(n) == 0) WinBeginEdit(n);
         int state = WinRecState(n);
         if (state == 0) return true;

@@ -8,6 +8,7 @@
 #include "shell/menus.h"
 
 #include <cassert>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -18,6 +19,12 @@
 #include "core/window_entries.h"
 #include "dict_offsets.h"
 #include "platform/menu.h"
+#include "shell/login.h"
+#include "shell/shell.h"
+
+// The module table's slot and the words of its 8-byte entries.
+constexpr int ModuleTableSlot = 7;
+constexpr int ModuleEntryType = 0, ModuleEntryText = 2, ModuleEntryModule = 6;
 
 MenuHandlesRec MenuHandles;
 
@@ -114,6 +121,7 @@ void MenuBarBuild()
         else
             MenuDestroy(help);
     }
+    RebuildRegisterMenu();
 }
 
 // Builds menu m from the menu definitions and appends it to the menu bar
@@ -174,6 +182,46 @@ uint32_t BuildWindowOpsMenu(int type)
     return popup;
 }
 
-// Fills the register popup with the module table's windows the user may
-// open; leaves the popup as it is here.
-void RebuildRegisterMenu() {}
+// Items the register popup received at its last rebuild, the separator
+// included; they are removed before the next.
+static int RegisterMenuItems = 0;
+
+// Fills the register popup anew: in the compact variant the module list
+// (399, Ctrl+0) and a separator; then one item 400 + k for the k-th entry
+// of the module table that belongs to the current module and whose window
+// the user may use, the first nine with Ctrl+k, while a company is open.
+// Items the popup had from elsewhere stay after these.
+void RebuildRegisterMenu()
+{
+    uint32_t popup = MenuHandles.registerPopup;
+    if (!popup || !MenuIsMenu(popup)) {
+        RegisterMenuItems = 0;
+        return;
+    }
+    for (; RegisterMenuItems > 0 && MenuItemCount(popup) > 0; RegisterMenuItems--) (void)MenuDelete(popup, 0);
+    RegisterMenuItems = 0;
+    int position = 0;
+    auto insert = [&](uint32_t flags, uint32_t id, const std::string &text) {
+        if (!MenuInsert(popup, position, flags, id, text)) return false;
+        position++;
+        RegisterMenuItems++;
+        return true;
+    };
+    if (CompactVariant) {
+        char text[256 + 8];
+        snprintf(text, 256, "%s", TextOf(Texts::MenuModuleList).c_str());
+        KeyTextAppend(text, '0');
+        if (!insert(0, 399, text) || !insert(PlMenuFlag::Separator, 0, "")) return;
+    }
+    // The windows need a company to work in.
+    for (int i = 0, k = 0, count = DbOpenFlag ? ListTableCount(ModuleTableSlot) : 0; i < count; i++) {
+        const uint8_t *entry = ListTableEntry(ModuleTableSlot, i);
+        if (!ModuleMatches(DefU16(entry + ModuleEntryModule)) || !MayUseWindowItem(DefU16(entry + ModuleEntryType)))
+            continue;
+        k++;
+        char text[256 + 8];
+        snprintf(text, 256, "%s", TextOf(DefU16(entry + ModuleEntryText)).c_str());
+        if (k <= 9) KeyTextAppend(text, '0' + k);
+        if (!insert(0, uint32_t(400 + k), text)) return;
+    }
+}

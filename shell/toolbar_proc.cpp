@@ -75,9 +75,7 @@ void RestoreFieldFocus(int n)
 {
     if (!WinIsOpen(n)) return;
     int f = WinFocusFieldNumber(n);
-    if (f < 1) return;
-    const uint8_t *binding = WinFieldDef(n, f - 1);
-    if (binding) EditControlOpenForBinding(n, binding, WinTable[n]->recordHandle, 0);
+    if (f >= 1) (void)WinGotoField(n, f, true);
 }
 
 // Runs the action of top-bar icon button b.

@@ -91,6 +91,10 @@ bool MatrixCellRect(int n, int kind, MacRect *out, int screenRow, int cell);
 bool MatrixCellTextRect(int n, int kind, MacRect *out, int row, int cell);
 // The control slot of n's matrix; -1 none.
 int MatrixSlotOf(int n);
+// The column page n's matrix shows (none chosen yet: 1).
+int MatrixColumnPageOf(int n);
+// The rows n's matrix shows on screen; 0 without a matrix.
+int MatrixRowsShown(int n);
 // True when n's type has a matrix.
 bool WinHasMatrix(int n);
 // True when a matrix row of n is selected.
@@ -103,7 +107,8 @@ bool MatrixAtEnd(int n);
 bool MatrixResize(int n, int rows);
 // Removes row `row` of n's matrix.
 void MatrixDeleteRow(int n, int row);
-// Removes n's empty rows.
+// Drops the empty rows at the end of n's matrix; the first empty row
+// left between kept rows, NoField when none is.
 int MatrixTrimEmptyRows(int n);
 // Clears rows from..to of n's matrix as rows of kind `kind`.
 void MatrixRowsClear(int n, int kind, int from, int to);
@@ -117,6 +122,10 @@ void WinChoosePage(int n, int page);
 void WinPageStep(int n, int i);
 
 // ---- field_focus.cpp ----
+// Makes the binding of matrix cell F of n (FieldEntry::BindingSize
+// bytes, its offset in the rows block) and gives its row; the matrix
+// grows to hold the row. False when F names no cell that can be edited.
+bool MatrixCellBinding(int n, int F, uint8_t *binding, int *row);
 // Focuses screen field F of n; false when it cannot take the focus.
 bool WinFocusField(int n, int F);
 // Selects row `row` of n's matrix.

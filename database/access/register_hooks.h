@@ -85,8 +85,9 @@ struct AccessServiceHooks {
     bool (*sessionsAllowExclusive)() = nullptr;
     // Rebuilds the window-type menu after the settings were reloaded.
     void (*rebuildWindowTypeMenu)() = nullptr;
-    // The settings-block check before a store: 0 accepts (none: 0).
-    int (*settingsBlockCheck)(int block, const uint8_t *data, uint32_t size) = nullptr;
+    // The settings-block check before a store: 0 accepts (none: 0). data is
+    // the copy about to be stored: what the check writes there is stored.
+    int (*settingsBlockCheck)(int block, uint8_t *data, uint32_t size) = nullptr;
     // Runs after a settings block was stored.
     void (*settingsBlockAfterChange)(int block, const uint8_t *data, uint32_t size) = nullptr;
 };

@@ -109,3 +109,6 @@ bool RowSumRemote(int reg, uint8_t *record, int row, PackedDecimal *total) {
     if (total) *total = sum;
     return true;
 }
+
+// Sub 3 is not sent: false, the delivery untouched.
+bool StockAvailableRemote(uint8_t *delivery) { return false; }

@@ -200,3 +200,6 @@ bool CustomerBalanceCreditRemote(uint8_t *customer, PackedDecimal *balance, Pack
 bool CurrencyRateRemote(const uint8_t *currency, const DateRec *date, PackedDecimal *rate);
 // Sub 7: the row's percentage amount recomputed; the record comes back.
 bool RowSumRemote(int reg, uint8_t *record, int row, PackedDecimal *total);
+// Sub 3: the delivery (register 8) comes back with the available
+// quantities of its rows.
+bool StockAvailableRemote(uint8_t *delivery);

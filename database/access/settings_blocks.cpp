@@ -225,9 +225,10 @@ uint32_t SettingsBlockSizeLocal(int block) { return D4BlockGetSize(block); }
 int SettingsBlockStoreLocal(int block, const uint8_t *data, uint32_t size) {
     RecFocusClear();
     if (!StoreShapeAccepted(block, size)) return StoreFailed();
-    // The data may be a bound copy that the update below rewrites.
+    // The data may be a bound copy that the update below rewrites; the
+    // check may complete the copy (order codes), and the copy is stored.
     std::vector<uint8_t> own(data, data + size);
-    const uint8_t *src = own.empty() ? nullptr : own.data();
+    uint8_t *src = own.empty() ? nullptr : own.data();
     int check = AccessServices.settingsBlockCheck ? AccessServices.settingsBlockCheck(block, src, size) : 0;
     if (check != 0) return RecRefused;
     // The database first: a store that fails leaves the bound copy as the

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,6 +33,26 @@
 #include "database/engine/engine.h"
 #include "rules/rules_types.h"
 #include "tests/dict/built_interface.h"
+
+// The fields of an item that prices, stock and structures read.
+struct FixtureItem {
+    const char *group = "";
+    double price = 0;           // base price
+    double cost = 0;            // cost price
+    uint16_t stocked = 1;
+    uint16_t serialMode = 0;    // 0 none, else serial-tracked
+    const char *structure = "";
+    const char *pctTable = "";
+    const char *vatCode = "";
+    const char *name = "";
+};
+// A structure row: a component used qty per unit made; a row naming
+// the structure's own item gives the batch size in qtyIn.
+struct FixtureStructureRow {
+    const char *item;
+    double qty;
+    double qtyIn = 0;
+};
 
 class RulesFixture : public ::testing::Test {
 protected:
@@ -221,6 +242,91 @@ protected:
             PutText(r, PayTermsVc::Code, 2, code);
             PutU16(r, PayTermsVc::Kind, kind);
             PutI32(r, PayTermsVc::Days, days);
+        });
+    }
+
+    // ---- Items, stock, customers and rates ----
+
+    uint32_t StoreItem(const char *code, const FixtureItem &f = {}) {
+        return StoreRecord(INVc::Number, [&](uint8_t *r) {
+            PutText(r, INVc::Code, 20, code);
+            PutText(r, INVc::Name, 60, f.name);
+            PutText(r, INVc::Group, 5, f.group);
+            PutDec(r, INVc::BasePrice, Dec(f.price));
+            PutDec(r, INVc::CostPrice, Dec(f.cost));
+            PutU16(r, INVc::Stocked, f.stocked);
+            PutU16(r, INVc::SerialMode, f.serialMode);
+            PutText(r, INVc::StructCode, 20, f.structure);
+            PutText(r, INVc::PctTable, 5, f.pctTable);
+            PutText(r, INVc::VatCode, 2, f.vatCode);
+        });
+    }
+    uint32_t StoreLocation(const char *code, const char *stockAccount = "") {
+        return StoreRecord(LocationVc::Number, [&](uint8_t *r) {
+            PutText(r, LocationVc::Code, 10, code);
+            PutText(r, LocationVc::StockAcc, 10, stockAccount);
+        });
+    }
+    // Inserts the register-6 record of item at location (one per pair: the
+    // register's current index is the item alone, so no key replaces it).
+    uint32_t StoreStock(const char *item, const char *location, double inStock, double reserved = 0) {
+        RuleRecord r(LSVc::Number);
+        EXPECT_NE(r.record, nullptr);
+        if (!r.record) return 0;
+        PutText(r.record, LSVc::ItemCode, 20, item);
+        PutText(r.record, LSVc::Location, 10, location);
+        PutDec(r.record, LSVc::InStock, Dec(inStock));
+        PutDec(r.record, LSVc::Reserved, Dec(reserved));
+        uint32_t recid = 0;
+        EXPECT_TRUE(RecStore(LSVc::Number, r.record, 0, &recid));
+        return recid;
+    }
+    // Inserts a receipt of qty into the history of item at location (a
+    // FIFO layer), made by row rowNr of document docNr of type docType.
+    uint32_t StoreFifoLayer(const char *item, const char *location, DateRec date, double qty, uint16_t docType,
+                            uint32_t docNr, uint16_t rowNr = 0) {
+        RuleRecord r(ItemHistVc::Number);
+        EXPECT_NE(r.record, nullptr);
+        if (!r.record) return 0;
+        PutText(r.record, ItemHistVc::ItemCode, 20, item);
+        PutText(r.record, ItemHistVc::Location, 10, location);
+        PutU16(r.record, ItemHistVc::DocType, docType);
+        PutU32(r.record, ItemHistVc::DocNr, docNr);
+        PutDate(r.record, ItemHistVc::HistDate, date);
+        PutU16(r.record, ItemHistVc::Receipt, 1);
+        PutDec(r.record, ItemHistVc::Quantity, Dec(qty));
+        PutU16(r.record, ItemHistVc::Direction, 1);
+        PutU16(r.record, ItemHistVc::RowNr, rowNr);
+        uint32_t recid = 0;
+        EXPECT_TRUE(RecStore(ItemHistVc::Number, r.record, 0, &recid));
+        return recid;
+    }
+    uint32_t StoreCustomer(const char *code, const char *group = "", const char *payer = "", double limit = 0) {
+        return StoreRecord(CUVc::Number, [&](uint8_t *r) {
+            PutText(r, CUVc::Code, 20, code);
+            PutText(r, CUVc::CustGroup, 5, group);
+            PutText(r, CUVc::PayerCode, 20, payer);
+            PutDec(r, CUVc::CreditLimit, Dec(limit));
+        });
+    }
+    // The rate of currency from date on (home currency per 100 units).
+    uint32_t StoreRate(const char *currency, DateRec date, double rate) {
+        return StoreRecord(ExchRateVc::Number, [&](uint8_t *r) {
+            PutText(r, ExchRateVc::CurncyCode, 5, currency);
+            PutDate(r, ExchRateVc::RateDate, date);
+            PutDec(r, ExchRateVc::Rate, Dec(rate));
+        });
+    }
+    uint32_t StoreStructure(const char *code, std::initializer_list<FixtureStructureRow> rows) {
+        return StoreRecord(StructureVc::Number, [&](uint8_t *r) {
+            PutText(r, StructureVc::Code, 20, code);
+            for (const FixtureStructureRow &x : rows) {
+                uint8_t row[StructureVc::Rows::Size] = {};
+                PutText(row, StructureVc::Rows::ItemCode, 20, x.item);
+                PutDec(row, StructureVc::Rows::Quantity, Dec(x.qty));
+                PutDec(row, StructureVc::Rows::QuantityIn, Dec(x.qtyIn));
+                ASSERT_TRUE(MatrixRowPut(StructureVc::Number, 0, r, MatrixRowCount(StructureVc::Number, 0, r), row));
+            }
         });
     }
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -48,7 +49,7 @@ protected:
         MenuRebuilds = Checks = AfterChanges = CheckAnswer = 0;
         AccessServices = AccessServiceHooks{};
         AccessServices.rebuildWindowTypeMenu = [] { MenuRebuilds++; };
-        AccessServices.settingsBlockCheck = [](int, const uint8_t *, uint32_t) { return Checks++, CheckAnswer; };
+        AccessServices.settingsBlockCheck = [](int, uint8_t *, uint32_t) { return Checks++, CheckAnswer; };
         AccessServices.settingsBlockAfterChange = [](int, const uint8_t *, uint32_t) { AfterChanges++; };
         SettingsText = SettingsTextExchange{};
         RunMode = 0;
@@ -153,6 +154,43 @@ TEST_F(SettingsBlocksTest, LoadedOnceAndReloadedAfterAStore) {
     EXPECT_EQ(MemLock(rows)[0], 3);
     MemUnlock(rows);
     MemFree(&fetched);
+}
+
+TEST_F(SettingsBlocksTest, WhatTheCheckWritesIsStoredAndTheCallersDataIsNot) {
+    // A check that completes the rows it accepts: every u16 at 4 that is 0
+    // gets its row's number; it refuses a row whose u32 is 0 after writing.
+    AccessServices.settingsBlockCheck = [](int block, uint8_t *data, uint32_t size) {
+        Checks++;
+        if (block != Rows) return 0;
+        for (uint32_t at = 0; at + 6 <= size; at += 6)
+            if (data[at + 4] == 0 && data[at + 5] == 0) data[at + 4] = (uint8_t)(at / 6 + 1);
+        for (uint32_t at = 0; at + 6 <= size; at += 6)
+            if (U32(data + at) == 0) return -1;
+        return 0;
+    };
+    static uint8_t seen[12];
+    AccessServices.settingsBlockAfterChange = [](int, const uint8_t *data, uint32_t size) {
+        std::memcpy(seen, data, std::min<uint32_t>(size, sizeof seen));
+    };
+    const uint8_t caller[12] = {1, 0, 0, 0, 0, 0, 2, 0, 0, 0, 9, 0};
+    const uint8_t completed[12] = {1, 0, 0, 0, 1, 0, 2, 0, 0, 0, 9, 0};
+    EXPECT_EQ(SettingsBlockStore(Rows, caller, 12), RecDone);
+    EXPECT_EQ(caller[4], 0);   // the caller's rows are not written
+    uint8_t raw[12];
+    ASSERT_TRUE(D4BlockRead(Rows, raw, 12));
+    EXPECT_EQ(std::memcmp(raw, completed, 12), 0);
+    ASSERT_EQ(MemSize(rows), 12u);
+    EXPECT_EQ(std::memcmp(MemLock(rows), completed, 12), 0);
+    MemUnlock(rows);
+    EXPECT_EQ(std::memcmp(seen, completed, 12), 0);
+
+    // A refusal stores nothing of what the check wrote before it refused.
+    const uint8_t bad[12] = {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(SettingsBlockStore(Rows, bad, 12), RecRefused);
+    ASSERT_TRUE(D4BlockRead(Rows, raw, 12));
+    EXPECT_EQ(std::memcmp(raw, completed, 12), 0);
+    EXPECT_EQ(std::memcmp(MemLock(rows), completed, 12), 0);
+    MemUnlock(rows);
 }
 
 TEST_F(SettingsBlocksTest, StoresOfAnotherNumberOrSizeAreRefused) {

@@ -1,0 +1,20 @@
+// settings_checks.h - the checks of settings blocks before they are
+// stored and what follows a stored block. Rows are the block's rows in
+// memory form, size bytes of whole rows.
+#pragma once
+
+#include <cstdint>
+
+// Checks block before it is stored: 0, or FieldErrorAt's -1 at the faulty
+// row and column. The fiscal-years block gets the order codes of its new
+// rows written into data, which is what is then stored.
+int SettingsBlockCheck(int block, uint8_t *data, uint32_t size);
+// What a stored block changes in the running program.
+void SettingsBlockAfterChange(int block, const uint8_t *data, uint32_t size);
+// The checks of single blocks; 0 or -1 as SettingsBlockCheck.
+int CheckBlock130Codes(const uint8_t *rows, uint32_t size);
+int CheckPaymentModesBlock(const uint8_t *rows, uint32_t size);
+// Gives every fiscal year without an order code one, keeping stored codes.
+int CheckFiscalYearsBlock(uint8_t *rows, uint32_t size);
+// Refuses rows with reversed dates and number ranges that overlap.
+int CheckSeriesBlock(const uint8_t *rows, uint32_t size);

@@ -1,0 +1,83 @@
+// stock.h - stock levels by item and location, FIFO issue costs, item
+// structures, the vouchers of deliveries and stock movements, serial
+// numbers by location and the rows of productions.
+//
+// Codes are PStrings; an empty location means the main location of block
+// 203. Records are memory-form buffers of the register named.
+#pragma once
+
+#include <cstdint>
+
+#include "rules/rules_types.h"
+
+namespace LocationStock = LSVc;   // register 6: stock per item and location
+
+// ---- Stock levels (stock_levels.cpp) ----
+
+// Reads the register-6 record of item at location into stock; an empty
+// location sums the records of every location. false, stock zero-filled,
+// when there is none.
+bool Register6Lookup(const uint8_t *item, const uint8_t *location, uint8_t *stock);
+// True when the FIFO layer's location and location are the same, an
+// empty one on either side standing for the main location.
+bool FifoLayerAtLocation(const uint8_t *layer, const uint8_t *location);
+// The quantity in stock of item at location into qty; when date is not
+// null, less the receipts dated after it.
+void StockQtyAtDate(const uint8_t *item, const uint8_t *location, PackedDecimal *qty, const DateRec *date);
+// Subtracts from qty the receipts of item at location (register 59)
+// dated after date.
+void StockQtyBackToDate(const uint8_t *item, const uint8_t *location, PackedDecimal *qty, const DateRec *date);
+// Writes into row of the delivery (register 8) the quantity available of
+// its item at location.
+void OrderRowAvailable(uint8_t *delivery, int32_t row, const uint8_t *location);
+// OrderRowAvailable for every row of the delivery at the row's location.
+void OrderRowsAvailable(uint8_t *delivery);
+
+// ---- FIFO costs (stock_costs.cpp) ----
+
+// The FIFO value of issuing qty of item out of its stock at location
+// into cost; an item not stocked leaves cost as it is.
+void FifoIssueCost(const uint8_t *item, const uint8_t *location, const PackedDecimal *qty, PackedDecimal *cost);
+// FifoIssueCost with the stock at location first raised by extra.
+void FifoIssueCostPlus(const uint8_t *item, const uint8_t *location, const PackedDecimal *qty, PackedDecimal *cost,
+                       const PackedDecimal *extra);
+// Fills the unit costs and prices of a stock movement's (register 92)
+// rows from their FIFO values.
+void ConvertRowCost(uint8_t *move);
+
+// ---- Item structures (item_structures.cpp) ----
+
+// Appends to the delivery (register 8) one row per component of
+// structure for qty units of item; false when the structure does not
+// exist or the rows could not be added.
+bool ExplodeItemStructure(const uint8_t *item, const uint8_t *structure, const PackedDecimal *qty, uint8_t *delivery);
+
+// ---- Vouchers of stock documents (stock_vouchers.cpp) ----
+
+// Builds the pending voucher of a delivery (register 8) from its rows'
+// FIFO costs; a delivery already posted gets none unless force. true when
+// it is built or none is needed; false refuses the delivery (text 1085).
+bool BuildShipmentVoucher(const uint8_t *delivery, bool force);
+// Builds the pending voucher of a stock movement (register 92) between
+// the location records (register 78) from and to; true when it is built
+// or none is needed, false refuses the movement (text 1085).
+bool BuildStockMovementVoucher(const uint8_t *move, const uint8_t *from, const uint8_t *to);
+
+// ---- Serial numbers by location (item_serials.cpp) ----
+// Each gives false when a store failed (the calling hook fails its hold).
+
+// Adds qty (negative: takes it) to the register-104 record of item, serial
+// at location, making or deleting the record as the quantity asks.
+bool UpdateSerialAtLocation(const uint8_t *item, const uint8_t *location, const uint8_t *serial,
+                            const PackedDecimal *qty);
+bool ItemSerialsFromStockMove(const uint8_t *move);           // register 92
+bool ItemSerialsFromDelivery(const uint8_t *delivery);        // register 8
+bool ItemSerialsFromProduction(const uint8_t *production);    // register 77
+bool ItemSerialsFromPurchase(const uint8_t *purchase);        // register 4
+
+// ---- Production rows (production_rows.cpp) ----
+
+// Fills the rows of a production (register 77) from its item's structure;
+// a serial-tracked component gets one row per unit. false, rows emptied,
+// when there is no structure or the rows would pass the row limit.
+bool FillProductionFromStructure(uint8_t *production);
