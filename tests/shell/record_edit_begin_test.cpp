@@ -15,19 +15,21 @@
 namespace {
 
 using namespace WinTypes;
-using EditBegin = RecordFixture;
 
-// A customers window showing a stored record (state 0); its number.
-int ShownCustomer(const char *code, const char *name)
-{
-    int n = OpenOrActivateWindow(Customers, 0, 0, true, 0);
-    if (n == 0) return 0;
-    ToolbarCommand(n, 3, 0);
-    PutText(WinRecordBuffer(n), CUVc::Code, code);
-    PutText(WinRecordBuffer(n), CUVc::Name, name);
-    ToolbarCommand(n, 8, 0);
-    return WinRecState(n) == 0 ? n : 0;
-}
+class EditBegin : public RecordFixture {
+protected:
+    // A customers window showing a stored record (state 0); its number.
+    static int ShownCustomer(const char *code, const char *name)
+    {
+        int n = OpenOrActivateWindow(Customers, 0, 0, true, 0);
+        if (n == 0) return 0;
+        ToolbarCommand(n, 3, 0);
+        Type(code);
+        PutText(WinRecordBuffer(n), CUVc::Name, name);
+        ToolbarCommand(n, 8, 0);
+        return WinRecState(n) == 0 ? n : 0;
+    }
+};
 
 TEST_F(EditBegin, LockedElsewhereStaysReadOnlyAndChangedElsewhereReloads)
 {

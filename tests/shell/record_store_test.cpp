@@ -4,32 +4,43 @@
 // the record as edited and says why once.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "dict_offsets.h"
+#include "platform/queue.h"
 #include "shell/record_commands.h"
+#include "shell/window_layout.h"
 #include "tests/shell/record_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
 namespace {
 
 using namespace WinTypes;
-using RecordStore = RecordFixture;
 constexpr int OkCommand = 8, NewCommand = 3;
 
-// A customers window with a new record of code and name, stored by OK;
-// its window number.
-int StoredCustomer(const char *code, const char *name)
-{
-    int n = OpenOrActivateWindow(Customers, 0, 0, true, 0);
-    EXPECT_GT(n, 0);
-    if (n == 0) return 0;
-    ToolbarCommand(n, NewCommand, 0);
-    PutText(WinRecordBuffer(n), CUVc::Code, code);
-    PutText(WinRecordBuffer(n), CUVc::Name, name);
-    ToolbarCommand(n, OkCommand, 0);
-    return n;
-}
+class RecordStore : public RecordFixture {
+protected:
+    // A customers window with a new record: the code typed into the
+    // focused first field, the name put into the record; its number.
+    static int NewCustomer(const char *code, const char *name)
+    {
+        int n = OpenOrActivateWindow(Customers, 0, 0, true, 0);
+        EXPECT_GT(n, 0);
+        if (n == 0) return 0;
+        ToolbarCommand(n, NewCommand, 0);
+        Type(code);
+        PutText(WinRecordBuffer(n), CUVc::Name, name);
+        return n;
+    }
+    // The same, stored by OK.
+    static int StoredCustomer(const char *code, const char *name)
+    {
+        int n = NewCustomer(code, name);
+        if (n) ToolbarCommand(n, OkCommand, 0);
+        return n;
+    }
+};
 
 TEST_F(RecordStore, OkInsertsThenUpdatesAndTheRecordReopensAsStored)
 {
@@ -41,8 +52,8 @@ TEST_F(RecordStore, OkInsertsThenUpdatesAndTheRecordReopensAsStored)
     ToolbarCommand(n, NewCommand, 0);
     ASSERT_EQ(WinRecState(n), 1);
     EXPECT_EQ(TitleOf(n).substr(TitleOf(n).size() - TextOf(1015).size()), TextOf(1015));
+    Type("C100");
     uint8_t *r = WinRecordBuffer(n);
-    PutText(r, CUVc::Code, "C100");
     PutText(r, CUVc::Name, "Acme Ltd");
     PutText(r, CUVc::Addr1, "1 High Street");
     ToolbarCommand(n, OkCommand, 0);
@@ -86,10 +97,7 @@ TEST_F(RecordStore, RefusedStoresKeepStateAndRecordAndSayWhyOnce)
 
     // The code exists: the layer says so once, the window stays on the new
     // record as typed, and the field named is the code.
-    int n = OpenOrActivateWindow(Customers, 0, 0, true, 0);
-    ToolbarCommand(n, NewCommand, 0);
-    PutText(WinRecordBuffer(n), CUVc::Code, "C1");
-    PutText(WinRecordBuffer(n), CUVc::Name, "Second");
+    int n = NewCustomer("C1", "Second");
     MessagesShown.clear();
     ToolbarCommand(n, OkCommand, 0);
     EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(1547)});
@@ -98,7 +106,8 @@ TEST_F(RecordStore, RefusedStoresKeepStateAndRecordAndSayWhyOnce)
     EXPECT_EQ(FieldErrorPos.field, CUVc::Code);
     EXPECT_EQ(RegRecordCount(CUVc::Number), 1u);
     // Mended and stored again, it goes in.
-    PutText(WinRecordBuffer(n), CUVc::Code, "C2");
+    Key(PlKey::Back);
+    Type("2");
     ToolbarCommand(n, OkCommand, 0);
     EXPECT_EQ(WinRecState(n), 0);
     EXPECT_EQ(RegRecordCount(CUVc::Number), 2u);
@@ -126,7 +135,7 @@ TEST_F(RecordStore, BrowsingStoresFirstAndDeleteOfTheLastRecordCloses)
     int n = StoredCustomer("A", "Alpha");
     ASSERT_GT(n, 0);
     ToolbarCommand(n, NewCommand, 0);
-    PutText(WinRecordBuffer(n), CUVc::Code, "B");
+    Type("B");
     PutText(WinRecordBuffer(n), CUVc::Name, "Beta");
     // Browsing back stores the new record first, then shows the one before.
     ToolbarCommand(n, 2, 0);
@@ -162,13 +171,47 @@ TEST_F(RecordStore, CancelRereadsTheStoredRecordAndClosesAnUnstoredOne)
     AsOtherUser([&] { EXPECT_TRUE(RecordLockTakeCall(CUVc::Number, id, other.data())); });
     AsOtherUser([&] { EXPECT_TRUE(RecordUnlockCall(CUVc::Number, id)); });
 
-    int m = OpenOrActivateWindow(Customers, 0, 0, true, 0);
-    ToolbarCommand(m, NewCommand, 0);
-    PutText(WinRecordBuffer(m), CUVc::Code, "N");
-    WinTable[m]->recordId = 0;
+    int m = NewCustomer("N", "Never stored");
+    ASSERT_EQ(WinTable[m]->recordId, 0u);
     ToolbarCommand(m, 5, 0);
     EXPECT_FALSE(WinIsOpen(m));
     EXPECT_EQ(RegRecordCount(CUVc::Number), 1u);
+}
+
+TEST_F(RecordStore, EmptyRowBetweenFilledRowsStopsTheStoreAndTrailingOnesGo)
+{
+    int n = OpenOrActivateWindow(AccessGroups, 0, 0, true, 0);
+    ASSERT_GT(n, 0);
+    ToolbarCommand(n, NewCommand, 0);
+    Type("G1");
+    // Rows of (type, item, right): filled, empty, filled, empty, empty.
+    const uint16_t rows[5][3] = {{3, 590, 1}, {0, 0, 0}, {3, 591, 2}, {0, 0, 0}, {0, 0, 0}};
+    ASSERT_TRUE(MatrixResize(n, 5));
+    memcpy(MemLock(WinMatrixRows(n)), rows, sizeof rows);
+    MemUnlock(WinMatrixRows(n));
+    int first = 0, cells = 0;
+    MatrixGeometry(n, &first, &cells);
+    ASSERT_EQ(cells, 3);
+
+    ToolbarCommand(n, OkCommand, 0);
+    EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(1006)});
+    EXPECT_EQ(WinRecState(n), 1);
+    EXPECT_EQ(WinMatrixRowCount(n), 3);
+    EXPECT_EQ(WinTable[n]->currentField, first + 1 * cells);
+    EXPECT_EQ(RegRecordCount(AccessVc::Number), 0u);
+
+    // Filled in, the group is stored with its three rows.
+    uint16_t item = 592;
+    memcpy(MemLock(WinMatrixRows(n)) + AccessVc::Rows::Size + AccessVc::Rows::Item, &item, 2);
+    MemUnlock(WinMatrixRows(n));
+    ToolbarCommand(n, OkCommand, 0);
+    ASSERT_EQ(WinRecState(n), 0);
+    std::vector<uint8_t> stored(AccessVc::Size);
+    ASSERT_TRUE(StoredRecord(AccessVc::Number, WinTable[n]->recordId, stored.data(), AccessVc::Size));
+    MemBlock h;
+    memcpy(&h, stored.data() + AccessVc::Matrix, 4);
+    EXPECT_EQ(MemSize(h), 3 * AccessVc::Rows::Size);
+    MemFree(&h);
 }
 
 }  // namespace

@@ -18,13 +18,13 @@ namespace {
 using namespace WinTypes;
 using SettingsWindows = RecordFixture;
 
+
 TEST_F(SettingsWindows, CompanyWindowStoresTheBlockAndTheProgramsCopyFollows)
 {
     int n = OpenOrActivateWindow(Company, 0, 0, false, 0);
     ASSERT_GT(n, 0);
-    WinBeginEdit(n);
+    Type("Orchard Ltd");   // the first field: typing starts the edit
     ASSERT_EQ(WinRecState(n), 2);
-    PutText(WinRecordBuffer(n), CompanyBlk::CompanyName, "Orchard Ltd");
     PutText(WinRecordBuffer(n), CompanyBlk::Telephone, "0123 456");
     ToolbarCommand(n, 8, 0);
     EXPECT_FALSE(WinIsOpen(n));   // a stored settings window closes
@@ -55,10 +55,9 @@ TEST_F(SettingsWindows, RefusedSettingsStoreChangesNothing)
     // 2 with what was typed, still holding the block's lock.
     int n = OpenOrActivateWindow(Company, 0, 0, false, 0);
     ASSERT_GT(n, 0);
-    WinBeginEdit(n);
-    PutText(WinRecordBuffer(n), CompanyBlk::CompanyName, "Kept open");
+    Type("Kept open");
     auto saved = AccessServices.settingsBlockCheck;
-    AccessServices.settingsBlockCheck = [](int, const uint8_t *, uint32_t) {
+    AccessServices.settingsBlockCheck = [](int, uint8_t *, uint32_t) {
         return FieldError(0, nullptr, uint16_t(CompanyBlk::OrgNr));
     };
     ToolbarCommand(n, 8, 0);

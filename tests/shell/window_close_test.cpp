@@ -16,23 +16,26 @@
 namespace {
 
 using namespace WinTypes;
-using ClosingWindows = RecordFixture;
-constexpr int Yes = 1, No = 4, Cancel = 2;
 
-// A customers window showing a stored record of the code, changed (state
-// 2, locked) to the name.
-int ChangedCustomer(const char *code, const char *name)
-{
-    int n = OpenOrActivateWindow(Customers, 0, 0, true, 0);
-    if (n == 0) return 0;
-    ToolbarCommand(n, 3, 0);
-    PutText(WinRecordBuffer(n), CUVc::Code, code);
-    PutText(WinRecordBuffer(n), CUVc::Name, "Stored");
-    ToolbarCommand(n, 8, 0);
-    WinBeginEdit(n);
-    PutText(WinRecordBuffer(n), CUVc::Name, name);
-    return n;
-}
+class ClosingWindows : public RecordFixture {
+protected:
+    // A customers window showing a stored record of the code, changed (state
+    // 2, locked) to the name.
+    static int ChangedCustomer(const char *code, const char *name)
+    {
+        int n = OpenOrActivateWindow(Customers, 0, 0, true, 0);
+        if (n == 0) return 0;
+        ToolbarCommand(n, 3, 0);
+        Type(code);
+        PutText(WinRecordBuffer(n), CUVc::Name, "Stored");
+        ToolbarCommand(n, 8, 0);
+        WinBeginEdit(n);
+        PutText(WinRecordBuffer(n), CUVc::Name, name);
+        return n;
+    }
+};
+
+constexpr int Yes = 1, No = 4, Cancel = 2;
 
 // True when another user may lock record `id` of customers now.
 bool OtherMayLock(uint32_t id)
@@ -81,7 +84,7 @@ TEST_F(ClosingWindows, CloseAsksAndYesStoresNoDropsCancelKeeps)
     // A new record whose store is refused on Yes keeps its window.
     int m = OpenOrActivateWindow(Customers, 0, 0, true, 0);
     ToolbarCommand(m, 3, 0);
-    PutText(WinRecordBuffer(m), CUVc::Code, "C");   // the code exists
+    Type("C");   // the code exists
     Answer({Yes});
     EXPECT_FALSE(CloseRecordWindow(m));
     EXPECT_TRUE(WinIsOpen(m));
@@ -119,8 +122,7 @@ TEST_F(ClosingWindows, QuitClosesEveryWindowAndCancelCallsItOff)
     int s = OpenOrActivateWindow(Company, 0, 0, true, 0);
     ASSERT_GT(n, 0);
     ASSERT_GT(s, 0);
-    WinBeginEdit(s);
-    PutText(WinRecordBuffer(s), CompanyBlk::CompanyName, "Quit Ltd");
+    Type("Quit Ltd");   // into the company's first field
 
     // The frame's close box asks to quit; Cancel on the customer keeps
     // both windows and the program.
