@@ -54,6 +54,8 @@ void Setup() {
                    {.number = 3, .name = "ItemVc", .recordSize = 20, .fields = {}, .rows = {}, .indexes = {}},
                    {.number = DocReg, .name = "DocVc", .recordSize = 63, .matrixOffset = 56,
                     .fields = {{"Rows", 56, 24, 4}}, .rows = rows, .indexes = {}},
+                   {.number = CalcDeliveryRegister, .name = "ShipVc", .recordSize = 12, .matrixOffset = 8,
+                    .fields = {{"Rows", 8, 24, 4}}, .rows = rows, .indexes = {}},
                    {.number = AccessReg, .name = "AccessVc", .recordSize = 16, .fields = {}, .rows = {},
                     .indexes = {}}};
     std::vector<uint8_t> file;
@@ -161,6 +163,10 @@ void ReadAsReplies(uint8_t *doc) {
     CustomerBalanceCreditRemote(customer, &a, &b);
     CurrencyRateRemote(text, &date, &a);
     RowSumRemote(DocReg, doc, 0, &a);
+    MemBlock h = 0;
+    uint8_t *delivery = RecBufferNew(CalcDeliveryRegister, &h);
+    if (delivery) StockAvailableRemote(delivery);
+    RecBufferFree(CalcDeliveryRegister, &h);
 }
 
 }  // namespace

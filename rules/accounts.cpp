@@ -83,10 +83,13 @@ bool IsSubLedgerAccount(const uint8_t *account) {
     return false;
 }
 
-// Answers as for an unknown account without its text: name and vat (when
-// given) empty, false.
+// AccountNameOf, and the account's own VAT code into vat (3 bytes) when
+// vat is not null: empty for an empty or unknown account.
 bool AccountNameAndVat(const uint8_t *account, uint8_t *name, uint8_t *vat, int width) {
-    if (name) name[0] = 0;
     if (vat) vat[0] = 0;
-    return false;
+    bool found = AccountNameOf(account, name, width);
+    if (!found || !vat) return found;
+    uint8_t record[ACVc::Size];
+    if (ReadAccount(account, record)) GetPString(record, ACVc::VatCode, 2, vat);
+    return found;
 }

@@ -30,15 +30,18 @@ bool CurrencyRate(const uint8_t *currency, const DateRec *date, PackedDecimal *r
 // The price, text, discount, VAT code, sales account and cost of one
 // document row for the query's item, quantity, currency, customer group,
 // price list and VAT zone. item gets the item's record (register 3).
-// false when the item does not exist (answer untouched).
+// false when the item does not exist: item cleared, price, discount and
+// cost blank, the texts empty.
 bool ItemPrice(const ItemPriceQuery *q, uint8_t *item, ItemPriceAnswer *a);
 // The cost of the structure with this code (register 76) into price: the
 // cost and additional cost of its existing components; price is unchanged
 // when there is no such structure.
 void StructurePrice(const uint8_t *structure, PackedDecimal *price);
-// The two stock amounts of item at location into cost and value, from
-// its stock record or, for an item made from a structure, from what its
-// components allow; false when the item does not exist.
+// The two stock figures of item at location into cost and value: the
+// quantity in stock and the quantity reserved from its stock record or,
+// for an item made from a structure, the units its components allow and
+// the part of those that reservations take; false when the item does
+// not exist.
 bool ItemCost(const uint8_t *item, const uint8_t *location, PackedDecimal *cost, PackedDecimal *value);
 // The VAT code and sales account an item row takes by default in VAT zone
 // zone (block 133 and the zone's settings). unused is not read.

@@ -1,12 +1,45 @@
-// window_scroll.cpp - a record window's scroll bars and the scrolling of
+// window_scroll.cpp - a record window's scroll bars, and the scrolling of
 // its report, preview and designer panes.
+#include <algorithm>
+#include <cassert>
+
+#include "platform/control.h"
+#include "platform/window.h"
 #include "shell/window_drawing.h"
+#include "shell/window_table.h"
 
-// Brings n's scroll bars up to its panes and matrix; nothing here.
-void WinScrollBarsUpdate(int n) {}
+// Brings the scroll bars of n up to the panes they move. A bar ranges
+// from 0 to the last top row that still fills the pane (scrollTopMax -
+// rowsShown + 1), so that its position is the pane's top row; a top row
+// outside that range shows as the range's end. When every row fits, the
+// bar keeps its range and position unless the pane is scrolled down, when
+// it still reaches back to the top. Slots without a created bar are
+// skipped.
+void WinScrollBarsUpdate(int n)
+{
+    assert(WinIsOpen(n));
+    for (int i = 0; i < ControlSlotCount; i++) {
+        const uint8_t *e = WinControlByIndex(n, i);
+        if (!e) break;
+        ControlSlot &s = WinTable[n]->controls[i];
+        if (DefU16(e + ControlEntry::Kind) != CtlScroll || !s.control || !WinIsWindow(s.control)) continue;
+        int32_t top = s.position, max = s.maximum;
+        if (s.rowsShown <= max) {
+            int32_t range = std::max(0, max - s.rowsShown + 1);
+            int32_t position = top >= 0 && top <= range ? top : range;
+            ScrollBarSetRange(s.control, 0, range, true);
+            ScrollBarSetPos(s.control, position, true);
+        } else if (top > 0) {
+            ScrollBarSetRange(s.control, 0, top, true);
+            ScrollBarSetPos(s.control, top, true);
+        }
+    }
+}
 
-// Scrolls a report or preview pane of n by pixels; nothing here.
+// Scrolls a report or preview pane of n by pixels. Report previews are
+// not built yet: the pane does not move.
 void WinScrollContents(int n, int slot, int32_t top) {}
 
-// Scrolls a designer pane of n by pixels and repaints it; nothing here.
+// Scrolls a form designer's pane of n by pixels. The designer is not
+// built yet: the pane does not move.
 void WinScrollPane(int n, int slot, int32_t top) {}

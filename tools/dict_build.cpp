@@ -178,6 +178,7 @@ bool DictBuild(DictSource *src, InterfaceDefs *out) {
     IndexNumbered(src, src->choices, "choice list", &sym.choices, &sym.choiceNames, sym);
     DictBuildRecords(src, sym, out);
     DictBuildInterface(src, sym, out);
+    if (src->errors.empty()) DictCheckWindows(src, sym, *out);
     DictBuildTables(src, out);
     return src->errors.empty();
 }

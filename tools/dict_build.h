@@ -30,6 +30,9 @@ bool DictResolve(DictSource *src, const DictSymbols &sym, const DictValue &v, in
 void DictBuildRecords(DictSource *src, const DictSymbols &sym, InterfaceDefs *out);
 // Window types, window layouts, list tables, menus and choice lists.
 void DictBuildInterface(DictSource *src, const DictSymbols &sym, InterfaceDefs *out);
+// The window layouts against the records they show (dict_window_checks.cpp);
+// runs on a build without errors.
+void DictCheckWindows(DictSource *src, const DictSymbols &sym, const InterfaceDefs &built);
 // Character tables, collation and the name table.
 void DictBuildTables(DictSource *src, InterfaceDefs *out);
 

@@ -110,5 +110,14 @@ bool RowSumRemote(int reg, uint8_t *record, int row, PackedDecimal *total) {
     return true;
 }
 
-// Sub 3 is not sent: false, the delivery untouched.
-bool StockAvailableRemote(uint8_t *delivery) { return false; }
+bool StockAvailableRemote(uint8_t *delivery) {
+    MsgBuffer request, reply;
+    PutCalc(&request, CalcStockAvailable);
+    MsgPutRecord(&request, CalcDeliveryRegister, delivery);
+    if (!RemoteExchange(ReqCalc, &request, &reply)) return false;
+    ScratchRecord got(CalcDeliveryRegister);
+    RemoteGetRecord(&reply, &got);
+    if (!RemoteReplyDone(&reply)) return false;
+    RemoteRecordTake(&got, delivery);
+    return true;
+}

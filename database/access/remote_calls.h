@@ -85,6 +85,7 @@ enum CalcSubRequest : uint16_t {
 // Registers whose records the calculation replies carry.
 constexpr int CalcItemRegister = 3;
 constexpr int CalcCustomerRegister = 2;
+constexpr int CalcDeliveryRegister = 8;
 
 // Import files travel in chunks of this many bytes (docs/protocol.md).
 constexpr uint32_t ImportChunkSize = 16384;

@@ -1,10 +1,142 @@
 // component_scan.cpp - how many units of an item its components in stock
 // allow, for the stock reports.
-#include "reports/sales/sales_reports.h"
+#include <cassert>
+#include <cstring>
+#include <vector>
 
-// Finds no components: result (and second, when given) zero.
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "reports/sales/sales_reports.h"
+#include "rules/stock.h"
+
+namespace {
+
+// One component of the scan: what is in stock and what the item needs.
+struct Component {
+    uint8_t code[21];
+    PackedDecimal available;   // on hand less the register-6 deduction field
+    PackedDecimal reserved;
+    PackedDecimal needed;      // per unit (first quantity)
+    PackedDecimal neededSecond;
+};
+
+// Sub-structures deeper than this are not followed: a structure that
+// names itself through its components would otherwise never end.
+constexpr int MaxStructureDepth = 16;
+
+// Finds or appends the component of code and adds qty x factor and
+// second x factor to its needed sums.
+void ComponentListAdd(std::vector<Component> &list, const uint8_t *code, const PackedDecimal *qty,
+                      const PackedDecimal *second, const PackedDecimal *factor) {
+    Component *c = nullptr;
+    for (Component &x : list)
+        if (PStringEqual(x.code, code)) c = &x;
+    if (!c) {
+        Component fresh{};
+        PStringCopy(fresh.code, code);
+        RuleRecord stock(LocationStock::Number);
+        const uint8_t all[1] = {0};
+        if (stock.record) Register6Lookup(code, all, stock.record);
+        PackedDecimal onHand = stock.record ? GetDec(stock.record, LocationStock::InStock) : PackedDecimal{};
+        PackedDecimal deduct = stock.record ? GetDec(stock.record, LocationStock::Amount0) : PackedDecimal{};
+        DecSub(&onHand, &deduct, &fresh.available);
+        fresh.reserved = stock.record ? GetDec(stock.record, LocationStock::Reserved) : PackedDecimal{};
+        DecSetBlank(&fresh.needed);
+        DecSetBlank(&fresh.neededSecond);
+        list.push_back(fresh);
+        c = &list.back();
+    }
+    PackedDecimal add;
+    DecMul(qty, factor, &add);
+    DecAdd(&c->needed, &add, &c->needed);
+    DecMul(second, factor, &add);
+    DecAdd(&c->neededSecond, &add, &c->neededSecond);
+}
+
+// Adds the components of the structure of item (its rows naming other
+// items) to list, following sub-structures when explode is 1; a row naming
+// the item itself sets *batch to its second quantity when batch is given.
+void SubStructureScan(const uint8_t *item, std::vector<Component> &list, int explode, PackedDecimal *batch,
+                      int depth) {
+    RuleRecord goods(INVc::Number), recipe(StructureVc::Number), part(INVc::Number);
+    if (!goods.record || !recipe.record || !part.record) return;
+    uint32_t recid = 0, position = 0;
+    PutPString(goods.record, INVc::Code, 20, item);
+    if (!RecFind(INVc::Number, goods.record, 1, 1, &recid, &position)) return;
+    uint8_t code[256], self[256];
+    GetPString(goods.record, INVc::Code, 20, self);
+    GetPString(goods.record, INVc::StructCode, 20, code);
+    if (code[0] == 0) return;
+    PutPString(recipe.record, StructureVc::Code, 20, code);
+    if (!RecFind(StructureVc::Number, recipe.record, 1, 1, &recid, &position)) return;
+    PackedDecimal one;
+    DecFromLong(&one, 1);
+    uint8_t row[StructureVc::Rows::Size], sub[256];
+    int32_t count = MatrixRowCount(StructureVc::Number, 0, recipe.record);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(StructureVc::Number, recipe.record, i, row)) continue;
+        GetPString(row, StructureVc::Rows::ItemCode, 20, code);
+        PackedDecimal qty = GetDec(row, StructureVc::Rows::Quantity), second = GetDec(row, StructureVc::Rows::QuantityIn);
+        if (PStringEqual(code, self)) {
+            if (batch) *batch = second;
+            continue;
+        }
+        std::memset(part.record, 0, INVc::Size);
+        PutPString(part.record, INVc::Code, 20, code);
+        if (!RecFind(INVc::Number, part.record, 1, 1, &recid, &position)) continue;
+        GetPString(part.record, INVc::StructCode, 20, sub);
+        if (explode == 1 && sub[0] != 0 && depth < MaxStructureDepth)
+            SubStructureScan(code, list, explode, nullptr, depth + 1);
+        else
+            ComponentListAdd(list, code, &qty, &second, &one);
+    }
+}
+
+}  // namespace
+
+// How many units of item its components in stock allow, into result:
+// the smallest available / needed over the components (the first taken as
+// it is, a later one only with a need), times the structure's batch
+// quantity, rounded down unless within 0.01 of the next unit. second, when
+// given, gets (available - reserved) / needed by the same rule. explode 1
+// follows components that have structures of their own. multiplier does
+// not enter the calculation, and print lines are not made here.
 void RecipeComponentScan(const uint8_t *item, int multiplier, PackedDecimal *result, PackedDecimal *second,
                          int print, int explode) {
+    assert(item && result);
+    (void)multiplier, (void)print;
     DecSetZero(result);
     if (second) DecSetZero(second);
+    PackedDecimal batch;
+    DecFromLong(&batch, 1);
+    std::vector<Component> list;
+    SubStructureScan(item, list, explode, &batch, 0);
+    if (list.empty()) return;
+    for (size_t i = 0; i < list.size(); i++) {
+        const Component &c = list[i];
+        PackedDecimal ratio, net, netRatio;
+        DecDiv(&c.available, &c.needed, &ratio);
+        DecSub(&c.available, &c.reserved, &net);
+        DecDiv(&net, &c.needed, &netRatio);
+        if (i == 0) {
+            *result = ratio;
+            if (second) *second = netRatio;
+            continue;
+        }
+        if (DecIsZero(&c.needed)) continue;
+        if (DecCompare(&ratio, result) < 0) *result = ratio;
+        if (second && DecCompare(&netRatio, second) < 0) *second = netRatio;
+    }
+    PackedDecimal adjust;
+    DecFromDouble(&adjust, 0.49);
+    DecMul(result, &batch, result);
+    DecSub(result, &adjust, result);
+    DecRound(result, 0, result);
+    if (second) {
+        DecMul(second, &batch, second);
+        DecSub(second, &adjust, second);
+        DecRound(second, 0, second);
+    }
 }

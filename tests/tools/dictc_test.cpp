@@ -138,7 +138,7 @@ choice 9 Units { 1 -> 10 }
 
 TEST(DictCompile, InterfaceTables) {
     Compiled c = Compile({{"a.dict", R"(
-wintype 40 ItemWin { kind record register ItemVc title ItemTitle rect 10 20 -30 400 }
+wintype 40 ItemWin { kind record register ItemVc recsize 20 title ItemTitle rect 10 20 -30 400 }
 window 40 {
   field rect 1 2 3 4 type code format 10 offset ItemVc.Code label "Code"
   column type long offset ItemVc.Qty heading 11
@@ -424,12 +424,13 @@ choice 2 INT32_C { 1 -> 0 }
 // set under two names or a flag other than 0 or 1 is refused.
 TEST(DictCompile, RecordWindowWords) {
     Compiled c = Compile(R"(
-register 5 ItemVc size 20 { Code 0 code 10
-  Next 12 long }
-wintype 40 ItemWin { kind record register ItemVc }
+register 5 ItemVc size 24 { Code 0 code 10
+  Next 12 long
+  Day 16 date }
+wintype 40 ItemWin { kind record register ItemVc recsize 24 }
 window 40 {
   field rect 1 2 3 4 type code format 10 offset ItemVc.Code access new lookup 7 chooser ItemWin next ItemVc.Next
-  field type date offset ItemVc.Next access always chooser today
+  field type date offset ItemVc.Day access always chooser today
   field type long offset ItemVc.Next access 9
   control kind scroll group 3 button 4 max 250 start 12 command 5
   listcol shown 1 shortcut 2 label "Code"
