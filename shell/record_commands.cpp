@@ -99,7 +99,8 @@ void WindowOkAction(int n)
 }
 
 // Starts a new record from window n. A record window stores what it
-// shows first and starts the new record in itself; a list opens its
+// shows first and starts the new record in itself (staying open, where
+// OK would close a window opened from a field); a list opens its
 // related type on a new record (a chooser list closes first, and the
 // new window keeps the chooser's opener).
 void CmdNewRecord(int n)
@@ -109,8 +110,9 @@ void CmdNewRecord(int n)
     int type = WinTypeOf(n);
     int kind = WinKindOf(n);
     if (kind == 3 || kind == 11) {
-        if (WinStoreAndStay(n) && WinIsOpen(n) && WinTypeMayOpen(type) && WinNewRecord(n))
-            WinFocusFirstField(type, n);
+        // WinNewRecord stores what n shows first; n stays open even when it
+        // was opened from another window's field.
+        if (WinTypeMayOpen(type) && WinNewRecord(n)) WinFocusFirstField(type, n);
         return;
     }
     if (kind != 0 && kind != 1 && kind != 2) return;
@@ -134,9 +136,9 @@ void CmdOpenRecord(int n)
     if (!WinIsOpen(n)) return;
     int kind = WinKindOf(n);
     if (kind != 3 && kind != 11) return;
-    if (!WinStoreAndStay(n) || !WinIsOpen(n) || !WinTypeMayOpen(WinTypeOf(n))) return;
-    WinCopyAsNew(n);
-    WinGotoField(n, 1, true);
+    if (!WinTypeMayOpen(WinTypeOf(n))) return;
+    WinCopyAsNew(n);   // stores what n shows first
+    if (WinRecState(n) == 1) WinGotoField(n, 1, true);
 }
 
 // Drops the changes of record window n: a stored record is read again

@@ -49,7 +49,10 @@ void WinBeginEdit(int n)
         if (!RegisterLockTakeCall(WinTypeWord(w->windowType, 9))) return;
     } else if (reg != 0) {
         if (w->recordId == 0) {
-            if (kind == 3 || kind == 11) WinNewRecord(n);
+            // The store before the new record closes the field under edit:
+            // it opens again for what is being typed.
+            int field = w->currentField;
+            if ((kind == 3 || kind == 11) && WinNewRecord(n) && field > 0) WinGotoField(n, field, true);
             return;
         }
         if (!RecordLockTakeCall(reg, w->recordId, w->stored)) return;
