@@ -2,6 +2,7 @@
 // edit-command states, the title text, the address lists.
 #include "recordwin/record_windows.h"
 
+#include "shell/field_editing.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -54,13 +55,29 @@ void ListCopyMarkedAddresses(int window, MemBlock *text)
     (void)text;
 }
 
-// Focuses the first field a window of the type starts on; nothing here.
-void WinFocusFirstField(int type, int window) {}
+// Window types whose windows start on field 2: their field 1 is filled
+// by the program.
+constexpr int SecondFieldTypes[] = {41, 117, 155, 157, 164, 197, 255, 268, 272, 290, 347, 352, 426};
 
-// The key parts and key text a window's typed key finds its record by;
-// none here.
+// The voucher list finds by its second key.
+constexpr int VoucherListType = 118, VoucherListKeyParts = 2;
+
+// Focuses the field a new record of the type starts on: field 2 for the
+// types whose first field the program fills, else field 1.
+void WinFocusFirstField(int type, int window)
+{
+    if (!WinIsOpen(window)) return;
+    int F = 1;
+    for (int t : SecondFieldTypes)
+        if (t == type) F = 2;
+    WinGotoField(window, F, true);
+}
+
+// The key parts and key text a window's typed key finds its record by:
+// the voucher list (118) finds by two parts; other types keep both.
+// Reading a typed voucher key waits for the vouchers.
 void FindKeyByType(int window, int *keyParts, uint8_t *text)
 {
-    *keyParts = 0;
-    text[0] = 0;
+    (void)text;
+    if (WinIsOpen(window) && WinTypeOf(window) == VoucherListType) *keyParts = VoucherListKeyParts;
 }

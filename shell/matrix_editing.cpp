@@ -1,18 +1,165 @@
 // matrix_editing.cpp - inserting, deleting and crossing out matrix rows
-// of a record window, and the Edit commands on its rows.
+// of a record window, and the Edit commands on its rows. Every change of
+// rows starts the edit first (the record's lock), so a row is never
+// changed in a record shown read-only.
 #include "shell/matrix_editing.h"
 
-// Inserts a row before row `row` of n's matrix; inserts none here.
-void MatrixRowInsertCmd(int n, int row) {}
+#include <cassert>
+#include <cstdint>
+#include <cstring>
 
-// Deletes row `row` of n's matrix or crosses it out; nothing here.
-void MatrixRowDeleteCmd(int n, int row) {}
+#include "recordwin/record_windows.h"
+#include "shell/field_editing.h"
+#include "shell/record_commands.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
 
-// Inserts a row of kind `kind` before row `row` of n's matrix; inserts none here.
-void WinMatrixInsertRow(int n, int row, int kind) {}
+namespace {
+constexpr int EventRowDeleteMay = 4, EventRowInsertMay = 9, EventRowGone = 12, EventRowCrossMay = 13;
+constexpr int JobListType = 9, DesignerType = 23;
+constexpr int HiddenTextType = 25;
 
-// Runs Edit item 6, 7 or 8 on n's matrix rows; nothing here.
-void MatrixRowCommand(int n, int item) {}
+// Asks n's type event `event` about row `row`; its answer.
+uint8_t RowEvent(int n, int event, int row)
+{
+    int16_t r = int16_t(row);
+    return WindowEvent(n, event, &r, nullptr);
+}
 
-// Deletes the selected row of n; nothing here.
-void WindowDeleteCommand(int n) {}
+// Starts the edit of n when it shows a stored record; true when n may now
+// be changed (the lock was had, or it is a new or changed record).
+bool EditStarted(int n)
+{
+    if (WinRecState(n) == 0) WinBeginEdit(n);
+    return WinIsOpen(n) && WinRecState(n) != 0;
+}
+
+// The 0-based row of n's matrix that is selected again after row `gone`
+// was deleted: the same row, or the last one when it was the last; -1
+// when no row is left.
+int RowAfterDelete(int n, int gone)
+{
+    int count = WinMatrixRowCount(n);
+    if (count == 0) return -1;
+    return gone < count ? gone : count - 1;
+}
+}  // namespace
+
+// Inserts an empty row of kind 1 at row `row` of n's matrix when the
+// matrix has room and n's type allows it, starting the edit first; the
+// new row is selected.
+void MatrixRowInsertCmd(int n, int row)
+{
+    if (!WinIsOpen(n) || !WinHasMatrix(n)) return;
+    if (WinMatrixRowCount(n) >= MatrixMaxRows(n)) return;
+    if (!RowEvent(n, EventRowInsertMay, row)) return;
+    if (!EditStarted(n)) return;
+    int before = WinMatrixRowCount(n);
+    WinMatrixInsertRow(n, row, 1);
+    if (WinMatrixRowCount(n) == before + 1) WinSelectRow(n, row, true);
+}
+
+// Inserts an empty row of kind `kind` before row `row` of n's matrix;
+// the rows from `row` on move down. Nothing for a row at or after the
+// end, and nothing (memory short, told) when the matrix cannot grow.
+void WinMatrixInsertRow(int n, int row, int kind)
+{
+    if (!WinIsOpen(n) || !WinHasMatrix(n)) return;
+    int count = WinMatrixRowCount(n);
+    if (row < 0 || row >= count) return;
+    int rowSize = 0, kindOffset = 0;
+    MatrixColumnInfo(n, 0, &rowSize, &kindOffset);
+    if (rowSize <= 0 || !MatrixResize(n, count + 1)) return;
+    MemBlock rows = WinMatrixRows(n);
+    uint8_t *p = MemLock(rows);
+    if (!p || MemSize(rows) < uint32_t(count + 1) * uint32_t(rowSize)) {
+        if (p) MemUnlock(rows);
+        MatrixDeleteRow(n, count);   // back to the rows it had
+        return;
+    }
+    memmove(p + size_t(row + 1) * size_t(rowSize), p + size_t(row) * size_t(rowSize),
+            size_t(count - row) * size_t(rowSize));
+    MemUnlock(rows);
+    MatrixRowsClear(n, kind, row, row);
+    WinMarkChanged(n);
+}
+
+// Deletes row `row` of n's matrix when n's type allows it (event 4); when
+// it does not, the type may have the row crossed out instead (event 13):
+// its attribute word becomes 1 and the row is kept, drawn struck. The edit
+// is started first; a row outside the matrix is left alone.
+void MatrixRowDeleteCmd(int n, int row)
+{
+    if (!WinIsOpen(n) || !WinHasMatrix(n)) return;
+    if (row < 0 || row >= WinMatrixRowCount(n)) return;
+    if (WinRecState(n) == 0) WinBeginEdit(n);
+    if (!WinIsOpen(n)) return;
+    if (RowEvent(n, EventRowDeleteMay, row)) {
+        if (WinRecState(n) == 0) return;
+        MatrixDeleteRow(n, row);
+        RowEvent(n, EventRowGone, row);
+        WinMarkChanged(n);
+        int again = RowAfterDelete(n, row);
+        if (again >= 0) WinSelectRow(n, again, true);
+        return;
+    }
+    if (!RowEvent(n, EventRowCrossMay, row) || !EditStarted(n)) return;
+    int rowSize = 0, kindOffset = 0;
+    MatrixColumnInfo(n, 0, &rowSize, &kindOffset);
+    int attr = MatrixColumnInfo2(n, 0);
+    // Rows without an attribute word cannot be crossed out: kept as they are.
+    if (rowSize <= 0 || attr < 0 || attr + 2 > rowSize) return;
+    MemBlock rows = WinMatrixRows(n);
+    uint8_t *p = MemLock(rows);
+    if (!p) return;
+    size_t at = size_t(row) * size_t(rowSize) + size_t(attr);
+    if (at + 2 <= MemSize(rows)) {
+        uint16_t crossed = 1;
+        memcpy(p + at, &crossed, 2);
+    }
+    MemUnlock(rows);
+    RowEvent(n, EventRowGone, row);
+    WinMarkChanged(n);
+}
+
+// Runs Edit item `item` on n's rows: 6 deletes the selected row (the
+// window's delete command), 8 selects the row of the current cell; 7
+// does nothing in a record window.
+void MatrixRowCommand(int n, int item)
+{
+    if (!WinIsOpen(n)) return;
+    if (item == 6) {
+        WindowDeleteCommand(n);
+        return;
+    }
+    if (item != 8 || !WinHasMatrix(n) || !MatrixAtEnd(n)) return;
+    int first = 0, cells = 0;
+    MatrixGeometry(n, &first, &cells);
+    int current = WinTable[n]->currentField;
+    if (cells <= 0 || current < first) return;
+    WinCommitField(n);
+    WinSelectRow(n, (current - first) / cells, true);
+    WinMarkChanged(n);
+}
+
+// The delete command of n (Edit 6, Backspace): with a selected matrix row
+// that row is deleted; otherwise a field under edit is checked for being
+// editable (a key field of a stored record is refused with text 1512),
+// the characters themselves being the edit control's. The job-queue
+// and designer windows delete with those windows.
+void WindowDeleteCommand(int n)
+{
+    if (!WinIsOpen(n)) return;
+    int type = WinTypeOf(n);
+    if (type == JobListType || type == DesignerType) return;
+    WindowRec *w = WinTable[n];
+    int slot = MatrixSlotOf(n);
+    if (WinHasMatrix(n) && MatrixHasSelection(n) && slot >= 0 && w->controls[size_t(slot)].selectedRow >= 0) {
+        MatrixRowDeleteCmd(n, w->controls[size_t(slot)].selectedRow);
+        return;
+    }
+    if (!w->editControl || w->editFieldType == HiddenTextType) return;
+    if (WinRecState(n) == 0) WinBeginEdit(n);
+    if (!WinIsOpen(n)) return;
+    WinMayEditField(n, w->currentField, WinRecState(n), w->editFieldAccess, 1);
+}

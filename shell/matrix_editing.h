@@ -1,12 +1,17 @@
 // matrix_editing.h - inserting, deleting and crossing out the rows of a
 // record window's matrix, and the Edit commands on its rows.
+//
+// The window's type is asked through WindowEvent with the 0-based row as
+// an int16_t at the first argument: event 9 may a row be inserted there,
+// 4 may it be deleted, 13 may a row that may not be deleted be crossed
+// out instead; event 12 tells that a row was deleted or crossed out.
 #pragma once
 
-// Inserts a row before row `row` of n's matrix.
+// Inserts an empty row (kind 1) at row `row` of n's matrix and selects it.
 void MatrixRowInsertCmd(int n, int row);
-// Deletes row `row` of n's matrix, or crosses it out.
+// Deletes row `row` of n's matrix, or crosses it out when the type keeps it.
 void MatrixRowDeleteCmd(int n, int row);
-// Inserts a row of kind `kind` before row `row` of n's matrix.
+// Inserts an empty row of kind `kind` before row `row` of n's matrix.
 void WinMatrixInsertRow(int n, int row, int kind);
 // Runs Edit item 6 (delete the row), 7 (nothing in record windows) or 8 (select the row).
 void MatrixRowCommand(int n, int item);

@@ -22,7 +22,8 @@ void MenuCommand(int w, int item)
     if (CompactVariant && item == 11) item = 12;
     switch (item) {
     case 1:
-        if (!RunModeIsClient()) DbConnectCommand();
+        // The open windows close first, asking about their changes.
+        if (!RunModeIsClient() && CloseAllWindows(0)) DbConnectCommand();
         break;
     case 7:
         if (WinIsOpen(w)) CmdPrint(w);

@@ -108,6 +108,9 @@ void MainLoopMessage(const PlMessage &m)
         }
     }
     RepaintMarkedWindows();
+    // A quit asked for by this message closes the windows first; a window
+    // the user keeps calls it off.
+    if (QuitFlag) QuitConfirm();
 }
 
 // Gets and dispatches messages until quit (or the nested loop's end).

@@ -1,11 +1,15 @@
 // record_commands.cpp - commands on record windows and the bottom bar's
-// commands.
+// commands: opening or activating a window, OK by window kind and type,
+// new, copy as new, cancel, delete, and the edit state.
 #include "shell/record_commands.h"
 
 #include <cassert>
 
 #include "database/access/database_open.h"
+#include "database/access/record_access.h"
+#include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
+#include "shell/login.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -13,44 +17,184 @@
 // The screen field a window opened by OpenOrActivateWindow focuses first.
 int16_t FirstFieldNumber = 1;
 
-// Activates an open window of the type unless a new one is forced, else
-// opens one; its number, 0 when the type is undefined or the open refused.
+namespace {
+constexpr int EventBeforeOk = 11, EventListOk = 21;
+constexpr int NotesType = 21;
+constexpr const char *ServerStatusClass = "ServStatClass";
+
+// True when n's type lays out a data field and no list pane: such a
+// window starts with the focus on a field.
+bool OpensOnField(int n)
+{
+    const uint8_t *def = WinTypeDef(WinTypeOf(n));
+    return def && WinListBox(n) == 0 && WinDefPartCount(def, WinPartListPanes) == 0 &&
+           WinDefPartCount(def, WinPartDataFields) > 0;
+}
+
+// The related window type of n's type (word 1), 0 when it names none.
+int RelatedType(int n)
+{
+    int related = WinTypeWord(WinTypeOf(n), 1);
+    return related > 0 && related < 65535 && WinDefExists(related) ? related : 0;
+}
+}  // namespace
+
+// Activates an open window of the type unless a new one is forced (it
+// gets the opener), else opens one, prepares it, loads record `recordId`
+// into it (0: an empty record) and focuses its first field. The window's
+// number, or 0 when the type is undefined or the open refused.
 int OpenOrActivateWindow(int type, int argument, uint32_t recordId, bool forceNew, int opener)
 {
+    FirstFieldNumber = 1;
     if (!WinDefExists(type)) return 0;
-    if (!forceNew) {
-        int found = WinFindByDef(type);
-        if (found) {
-            ActivateWindowNumber(found);
-            return found;
-        }
+    int n = forceNew ? 0 : WinFindByDef(type);
+    if (n) {
+        ActivateWindowNumber(n);
+        WinTable[n]->opener = uint16_t(opener);
+    } else {
+        n = OpenWindow(type, argument);
+        if (n == 0) return 0;
+        WinTable[n]->browseText[0] = 0;
+        WinTable[n]->opener = uint16_t(opener);
+        WinPrepareAfterOpen(n);
+        if (!WinIsOpen(n)) return 0;   // the type's open event closed it
+        WinLoadRecord(n, recordId);
+        WinTitleUpdate(n);
+        WinRecordRefresh(n);
     }
-    int n = OpenWindow(type, argument);
-    if (n == 0) return 0;
-    WinTable[n]->opener = uint16_t(opener);
+    if (OpensOnField(n)) WinGotoField(n, FirstFieldNumber, true);
+    StateRefreshFlag = 1;
     return n;
 }
 
-// The OK action of window n.
-void WindowOkAction(int n) { StateRefreshFlag = 1; }
+// The OK action of window n: commits the field under edit, lets the
+// type's event 11 stop it, then acts by window kind and, for kinds
+// without an OK of their own, by window type. Kinds 1, 2, 4, 6, 7, 10
+// and the types of reports, jobs and designers have theirs with their
+// windows; until then OK does nothing there.
+void WindowOkAction(int n)
+{
+    if (!WinIsOpen(n)) return;
+    StateRefreshFlag = 1;
+    WinCommitField(n);
+    if (WindowEvent(n, EventBeforeOk, nullptr, nullptr) != 1) return;
+    switch (WinKindOf(n)) {
+    case 1: CmdListOk(n); return;
+    case 2:
+        if (WinTable[n]->selStart >= 1)
+            WindowEvent(n, EventListOk, nullptr, nullptr);
+        else
+            WinFindByTypedKey(n);
+        return;
+    case 3:
+    case 11: WinStoreAndStay(n); return;
+    case 8: WinSaveSettingsRecord(n); return;
+    case 9: WinSaveRecord(n); return;
+    case 0:
+    case 5: break;
+    default: return;
+    }
+    // The server status window (found by its name) stays open on OK.
+    if (WinTypeOf(n) == 19 && WinFindByName(ServerStatusClass) != n) WinClose(n);
+}
 
-// Starts a new record in window n.
-void CmdNewRecord(int n) { StateRefreshFlag = 1; }
+// Starts a new record from window n. A record window stores what it
+// shows first and starts the new record in itself (staying open, where
+// OK would close a window opened from a field); a list opens its
+// related type on a new record (a chooser list closes first, and the
+// new window keeps the chooser's opener).
+void CmdNewRecord(int n)
+{
+    StateRefreshFlag = 1;
+    if (!WinIsOpen(n)) return;
+    int type = WinTypeOf(n);
+    int kind = WinKindOf(n);
+    if (kind == 3 || kind == 11) {
+        // WinNewRecord stores what n shows first; n stays open even when it
+        // was opened from another window's field.
+        if (WinTypeMayOpen(type) && WinNewRecord(n)) WinFocusFirstField(type, n);
+        return;
+    }
+    if (kind != 0 && kind != 1 && kind != 2) return;
+    int related = RelatedType(n);
+    if (!related || !WinTypeMayOpen(related)) return;
+    int opener = 0;
+    if (kind != 1) {
+        opener = WinOpenerOf(n);
+        WinClose(n);
+    }
+    int m = OpenOrActivateWindow(related, 0, 0, true, opener);
+    if (m && WinNewRecord(m)) WinFocusFirstField(related, m);
+}
 
-// Opens the record selected in window n.
-void CmdOpenRecord(int n) { StateRefreshFlag = 1; }
+// Starts a new record in window n as a copy of the record it shows
+// (kinds 3 and 11; the list kinds copy their selected row with the
+// list windows).
+void CmdOpenRecord(int n)
+{
+    StateRefreshFlag = 1;
+    if (!WinIsOpen(n)) return;
+    int kind = WinKindOf(n);
+    if (kind != 3 && kind != 11) return;
+    if (!WinTypeMayOpen(WinTypeOf(n))) return;
+    WinCopyAsNew(n);   // stores what n shows first
+    if (WinRecState(n) == 1) WinGotoField(n, 1, true);
+}
 
-// Cancels the edit of window n.
-void CmdCancelRecord(int n) { StateRefreshFlag = 1; }
+// Drops the changes of record window n: a stored record is read again
+// (its lock freed), a window without a stored record closes.
+void CmdCancelRecord(int n)
+{
+    StateRefreshFlag = 1;
+    if (!WinIsOpen(n)) return;
+    int kind = WinKindOf(n);
+    if (kind != 3 && kind != 11) return;
+    WinCommitField(n);
+    if (WinRegisterOf(n) && WinTable[n]->recordId != 0)
+        WinRereadRecord(n);
+    else
+        WinClose(n);
+}
 
-// Deletes the record of window n.
-void CmdDeleteRecord(int n) { StateRefreshFlag = 1; }
+// Deletes the record shown in window n (state 0 only) through the
+// record layer, which checks and tells the user why it refuses. After a
+// done delete the window shows the record now at that place; when none
+// is left it closes.
+void CmdDeleteRecord(int n)
+{
+    StateRefreshFlag = 1;
+    if (!WinIsOpen(n) || WinRecState(n) != 0) return;
+    WinCommitField(n);
+    int reg = WinRegisterOf(n);
+    WindowRec *w = WinTable[n];
+    if (reg == 0 || w->recordId == 0) return;
+    WinSetRecState(n, 3);
+    char text[256];
+    PStringToC(w->browseText, text);
+    int result = RecDeleteChecked(reg, w->record, &w->recordId, text);
+    WinRecordRefresh(n);
+    int kind = WinKindOf(n);
+    if ((kind == 3 || kind == 11) && result == RecDone && w->recordId == 0) {
+        WinClose(n);
+        return;
+    }
+    WinSetRecState(n, 0);
+}
 
-// Opens a new window of type 21 with n as its opener.
-void CmdOpenType21(int n) { StateRefreshFlag = 1; }
+// Opens a new notes window (type 21) with n as its opener.
+void CmdOpenType21(int n)
+{
+    StateRefreshFlag = 1;
+    OpenOrActivateWindow(NotesType, 0, 0, true, WinIsOpen(n) ? n : 0);
+}
 
-// Prints what window n shows.
-void CmdPrint(int n) { StateRefreshFlag = 1; }
+// Prints what window n shows; printing comes with the output windows,
+// so nothing is printed yet.
+void CmdPrint(int n)
+{
+    (void)n;
+    StateRefreshFlag = 1;
+}
 
 // Sets n's edit state; when it changed, the title follows and n is repainted.
 void WinSetRecState(int n, int state)
@@ -62,18 +206,53 @@ void WinSetRecState(int n, int state)
     WinMarkChanged(n);
 }
 
-// Runs a bottom-bar command for window w: 11 opens a company, 14 quits.
+// Runs bottom-bar command `command` with its argument for window w (0:
+// none). Commands that open a company's windows need an open company;
+// switching company first closes the open windows, asking about their
+// changes, and stops when the user keeps one.
 void ToolbarCommand(int w, int command, int argument)
 {
-    if (command == 11)
-        DbConnectCommand();
-    else if (command == 14)
-        QuitFlag = 1;
+    bool win = WinIsOpen(w);
+    switch (command) {
+    case 1: if (win) NextRecord(w); break;
+    case 2: if (win) PrevRecord(w); break;
+    case 3: if (win) CmdNewRecord(w); break;
+    case 4: if (win) CmdOpenRecord(w); break;
+    case 5: if (win) CmdCancelRecord(w); break;
+    case 6: if (win) CmdDeleteRecord(w); break;
+    case 7: if (win) CmdChoose(w); break;
+    case 8: if (win) WindowOkAction(w); break;
+    case 9:
+    case 20:
+    case 21: if (win) CmdPrint(w); break;
+    case 10: OpenModuleEntry(argument); break;
+    case 11:
+        if (CloseAllWindows(0)) DbConnectCommand();
+        break;
+    case 12: if (DbOpenFlag) OpenOrActivateWindow(7, 0, 0, false, 0); break;
+    case 13: if (DbOpenFlag) OpenOrActivateWindow(6, 0, 0, false, 0); break;
+    case 14: QuitFlag = 1; break;
+    case 15: if (DbOpenFlag) OpenOrActivateWindow(12, 0, 0, false, 0); break;
+    case 16: OpenOrActivateWindow(9, 0, 0, false, 0); break;
+    case 17: if (DbOpenFlag) OpenOrActivateWindow(8, 0, 0, false, 0); break;
+    case 18: SwitchModule(argument, 1); break;
+    case 19: if (DbOpenFlag && argument > 0) OpenOrActivateWindow(argument, 0, 0, false, 0); break;
+    case 999: if (win) CmdOpenType21(w); break;
+    default: break;
+    }
     StateRefreshFlag = 1;
 }
 
-// The OK of a list window; nothing here.
-void CmdListOk(int n) {}
+// The OK of a list window; the list windows' OK comes with them, so
+// nothing is opened yet.
+void CmdListOk(int n) { (void)n; }
 
-// Ends n's edit; nothing here.
-void WinEditStateDone(int n) {}
+// Ends the start of n's edit: state 2 and its title, without repainting
+// the window, and the menus and bars recomputed.
+void WinEditStateDone(int n)
+{
+    assert(WinIsOpen(n));
+    WinTable[n]->editState = 2;
+    WinTitleUpdate(n);
+    StateRefreshFlag = 1;
+}

@@ -1,26 +1,158 @@
 // record_load.cpp - putting a record into a record window: loading by
 // id, a new record, a copy as new, browsing, reading again, and finding by
 // a typed key.
+#include <cassert>
+#include <cstring>
+
+#include "core/definitions.h"
+#include "core/ui_text.h"
 #include "database/access/record_access.h"
+#include "recordwin/record_windows.h"
+#include "shell/field_editing.h"
 #include "shell/record_commands.h"
+#include "shell/shell.h"
+#include "shell/window_table.h"
 
-// Loads record `recordId` into n, or clears it; loads nothing here.
-void WinLoadRecord(int n, uint32_t recordId) {}
+namespace {
+constexpr int EditBrowsing = 4;
 
-// Starts a new record in n; false here.
-bool WinNewRecord(int n) { return false; }
+// Loads the settings block of settings window n (kind 8: the record read
+// into the record buffer; kind 9: the rows fetched into the handle at the
+// start of the record buffer) from every descriptor of n's block.
+void LoadSettings(int n, int kind)
+{
+    WindowRec *w = WinTable[n];
+    int block = WinTypeWord(w->windowType, 9);
+    uint32_t size = WinTypeWord(w->windowType, 2);
+    if (!w->record || size < 4) return;
+    for (int i = 0; i < SettingsBlockDescCount(); i++) {
+        const uint8_t *desc = SettingsBlockDescAt(i);
+        if (!desc || SettingsDescNumber(desc) != block) continue;
+        if (kind == 8) {
+            (void)SettingsBlockRead(block, w->record, size);   // absent: stays zero-filled
+        } else {
+            MemBlock rows;
+            memcpy(&rows, w->record, 4);
+            (void)SettingsBlockFetch(&rows, block);            // absent: an empty handle
+            memcpy(w->record, &rows, 4);
+        }
+    }
+    if (kind == 8) WinRecordRefresh(n);
+}
 
-// Makes n's record a new record with its values; nothing here.
-void WinCopyAsNew(int n) {}
+// Shows the next (forward) or previous record of n's register after
+// storing what n shows; the focus goes back to the current field.
+void Browse(int n, bool forward)
+{
+    if (!WinIsOpen(n)) return;
+    int reg = WinRegisterOf(n);
+    if (reg == 0) return;
+    WindowRec *w = WinTable[n];
+    if (StoreWindowRecord(n)) {
+        char text[256];
+        PStringToC(w->browseText, text);
+        uint32_t id = w->recordId;
+        bool found = forward ? RecBrowseNext(reg, w->record, &id, text) : RecBrowsePrev(reg, w->record, &id, text);
+        if (found) w->recordId = id;
+        WinSetRecState(n, 0);
+        WinRecordRefresh(n);
+        StateRefreshFlag = 1;
+    }
+    if (w->currentField > 0) WinGotoField(n, w->currentField, true);
+}
+}  // namespace
 
-// Shows the next record of n's register; nothing here.
-void WinRecordNext(int n) {}
+// Loads record `recordId` of n's register into n, or an empty record
+// for id 0 (and for an id no longer stored); settings windows (kinds 8
+// and 9) load their block. Lists and the other kinds load with their
+// windows.
+void WinLoadRecord(int n, uint32_t recordId)
+{
+    if (!WinIsOpen(n)) return;
+    int kind = WinKindOf(n);
+    if (kind == 8 || kind == 9) {
+        LoadSettings(n, kind);
+        return;
+    }
+    int reg = WinRegisterOf(n);
+    if (kind != 3 || reg == 0) return;
+    WindowRec *w = WinTable[n];
+    w->recordId = 0;
+    if (recordId >= 1 && RecReadById(reg, recordId, w->record)) {
+        w->recordId = recordId;
+        return;
+    }
+    RecClear(reg, w->record);
+}
 
-// Shows the previous record of n's register; nothing here.
-void WinRecordPrev(int n) {}
+// Starts a new record in n with its register's defaults, after storing
+// what n shows; state 1. False for no window, a window without a
+// register, or when the store failed.
+bool WinNewRecord(int n)
+{
+    if (!WinIsOpen(n)) return false;
+    int reg = WinRegisterOf(n);
+    if (reg == 0 || !StoreWindowRecord(n)) return false;
+    RecNewDefaults(reg, WinTable[n]->record);
+    WinSetRecState(n, 1);
+    WinRecordRefresh(n);
+    return true;
+}
 
-// Reads n's record again as stored; refuses here.
-int WinRereadRecord(int n) { return RecRefused; }
+// Makes the record n shows a new record with its values (the register's
+// copy defaults clear what may not be copied); state 1.
+void WinCopyAsNew(int n)
+{
+    if (!WinIsOpen(n)) return;
+    int reg = WinRegisterOf(n);
+    if (reg == 0 || !StoreWindowRecord(n)) return;
+    RecNewDefaultsOther(reg, WinTable[n]->record);
+    WinTable[n]->attachedSize = 0;
+    WinSetRecState(n, 1);
+    WinRecordRefresh(n);
+}
 
-// Finds the record of n's typed key and shows it; nothing here.
-void WinFindByTypedKey(int n) {}
+// Shows the next record of n's register.
+void WinRecordNext(int n) { Browse(n, true); }
+
+// Shows the previous record of n's register.
+void WinRecordPrev(int n) { Browse(n, false); }
+
+// Drops n's changes: in state 2, or state 1 over a shown record, the
+// record is read again as stored (freeing n's lock on it), state 0. A
+// record-layer result: 0 done, RecNotFound when the record is gone (the
+// window is then emptied and told so), RecRefused when there was
+// nothing to read again.
+int WinRereadRecord(int n)
+{
+    if (!WinIsOpen(n)) return RecRefused;
+    WindowRec *w = WinTable[n];
+    int reg = WinRegisterOf(n);
+    int state = WinRecState(n);
+    if (reg == 0 || !(state == 2 || (state == 1 && w->recordId != 0))) return RecRefused;
+    int result = RecDone;
+    if (!RecReread(reg, w->recordId, w->record, 2)) {
+        // Also frees the lock: it was taken on the record that is gone.
+        (void)RecordUnlockCall(reg, w->recordId);
+        RecClear(reg, w->record);
+        w->recordId = 0;
+        ShowTextMessage(RecNotFound);
+        result = RecNotFound;
+    }
+    WinSetRecState(n, 0);
+    WinRecordRefresh(n);
+    StateRefreshFlag = 1;
+    return result;
+}
+
+// Finds the record whose key was typed into n's record (through the
+// current index, or as n's type says) and makes it n's list selection;
+// the list windows bring the selection, so only the edit state (4,
+// browsing) follows here.
+void WinFindByTypedKey(int n)
+{
+    if (!WinIsOpen(n)) return;
+    WinCommitField(n);
+    WinSetRecState(n, EditBrowsing);
+    StateRefreshFlag = 1;
+}

@@ -1,13 +1,92 @@
-// settings_windows.cpp - saving the records of settings windows (kinds 8
-// and 9) and storing a settings block with the copies bound to it.
+// settings_windows.cpp - saving the records of settings windows (kind 8:
+// one record of a settings block; kind 9: a block of rows held by a handle
+// at the start of the record) and storing a settings block together with
+// the copies of it that the program keeps in memory.
+#include <algorithm>
+#include <cstring>
+
+#include "core/definitions.h"
+#include "core/interface_load.h"
 #include "database/access/record_access.h"
+#include "database/access/settings_blocks.h"
+#include "recordwin/record_windows.h"
+#include "shell/field_editing.h"
 #include "shell/record_commands.h"
+#include "shell/shell.h"
+#include "shell/window_table.h"
 
-// Saves n's record by its kind; false here.
-bool WinSaveRecord(int n) { return false; }
+namespace {
+constexpr int EventAfterSettingsStore = 24;
 
-// Saves the settings record of n; false here.
-bool WinSaveSettingsRecord(int n) { return false; }
+// After a settings store of n with `result`: on success the type hears of
+// it (event 24) and n closes (freeing its block lock); on failure the
+// focus goes to the field the store named. True when stored.
+bool SettingsStored(int n, int result)
+{
+    if (result != RecDone) {
+        WinStoreFailedFocus(n, result);
+        return false;
+    }
+    WindowEvent(n, EventAfterSettingsStore, nullptr, nullptr);
+    WinClose(n);
+    StateRefreshFlag = 1;
+    return true;
+}
 
-// Stores a settings block from a buffer; refuses here: nothing is stored.
-int SettingsRecordStore(int block, const uint8_t *buffer, uint32_t size) { return RecStoreFailed; }
+// The first empty row left between filled rows stops a save: its first
+// cell gets the focus. True when the rows may be stored.
+bool RowsReady(int n)
+{
+    int empty = MatrixTrimBeforeSave(n);
+    if (empty == 0) return true;
+    WinGotoField(n, empty, true);
+    return false;
+}
+}  // namespace
+
+// The OK of a kind-9 settings window: stores the rows held at the start
+// of n's record as n's block; then closes n. True when stored.
+bool WinSaveRecord(int n)
+{
+    if (!WinIsOpen(n) || !RowsReady(n)) return false;
+    WindowRec *w = WinTable[n];
+    int block = WinTypeWord(w->windowType, 9);
+    if (!w->record || WinTypeWord(w->windowType, 2) < 4) return SettingsStored(n, RecStoreFailed);
+    MemBlock rows;
+    memcpy(&rows, w->record, 4);
+    // The layer brings the bound copy up to date once the block is stored.
+    return SettingsStored(n, SettingsBlockStoreHandle(block, rows));
+}
+
+// The OK of a kind-8 settings window: stores n's record as its block
+// (with the copies bound to it), then closes n. True when stored.
+bool WinSaveSettingsRecord(int n)
+{
+    if (!WinIsOpen(n) || !RowsReady(n)) return false;
+    WindowRec *w = WinTable[n];
+    int result = SettingsRecordStore(WinTypeWord(w->windowType, 9), w->record, WinTypeWord(w->windowType, 2));
+    return SettingsStored(n, result);
+}
+
+// Stores settings block `block` from `size` bytes of buffer with its
+// check; once stored, every record copy of the block that the program
+// keeps (a bound buffer) takes the new bytes and counts as loaded. A
+// record-layer result: RecDone, or the failure the layer already told
+// (RecStoreFailed as well for a block no descriptor names).
+int SettingsRecordStore(int block, const uint8_t *buffer, uint32_t size)
+{
+    int found = -1;
+    if (!buffer || !SettingsBlockDesc(block, &found) || found < 0) return RecStoreFailed;
+    int result = SettingsBlockStore(block, buffer, size);
+    if (result != RecDone) return result;
+    for (int i = 0; i < SettingsBlockDescCount(); i++) {
+        const uint8_t *desc = SettingsBlockDescAt(i);
+        if (!desc || SettingsDescNumber(desc) != block || size_t(i) >= SettingsBlockStates.size()) continue;
+        SettingsBlockState &state = SettingsBlockStates[size_t(i)];
+        if (SettingsDescKind(desc) == 0 || !state.binding) continue;
+        uint32_t bytes = std::min(state.size, size);
+        memcpy(state.binding, buffer, bytes);
+        state.loaded = 1;
+    }
+    return RecDone;
+}

@@ -1,26 +1,105 @@
 // window_close.cpp - closing record windows: one window, the question
 // about its changes, every window, and the quit.
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "recordwin/record_windows.h"
+#include "rules/record_key_text.h"
+#include "shell/field_editing.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
 
-// Closes window n unless it is none, a report window (kind 5) or holds a
-// record being entered or changed; true when closed.
+namespace {
+constexpr int TextStoreNew = 1518, TextStoreChanges = 1519;
+constexpr int AnswerYes = 1, AnswerNo = 4;
+constexpr int ReportOutputKind = 5, ModuleListType = 13;
+
+// Asks text `text` with Yes, No and Cancel; the answer.
+int AskStore(int text)
+{
+    PString question;
+    GetUiText(question, text);
+    StateRefreshFlag = 1;
+    return AskYesNoCancel(question);
+}
+}  // namespace
+
+// Closes window n when nothing stops it: the user keeps a window whose
+// changes they do not want to drop (WinAskStoreChanges), and report
+// output (kind 5) is never closed here. A record window opened from
+// another window's field gives its record's key text to that field as it
+// closes. True when n is closed.
 bool CloseRecordWindow(int n)
 {
-    if (!WinIsOpen(n) || WinKindOf(n) == 5) return false;
+    if (!WinIsOpen(n) || WinKindOf(n) == ReportOutputKind) return false;
+    uint16_t type = WinTable[n]->windowType;
+    if (!WinAskStoreChanges(n)) return false;
+    StateRefreshFlag = 1;
+    // A settings window's Yes stores and closes it already.
+    if (!WinIsOpen(n) || WinTable[n]->windowType != type) return true;
+    PString text;
+    text[0] = 0;
+    if (WinKindOf(n) == 3 && WinOpenerOf(n)) RecordKeyText(WinRegisterOf(n), WinRecordBuffer(n), text);
+    WinCloseWithChoice(n, text);
+    return true;
+}
+
+// Asks whether the changes of n are stored before n closes: a new record
+// (text 1518) is inserted on Yes, a changed one (text 1519) updated; No
+// drops them (freeing the lock); Cancel keeps n open. True when n may
+// close (a settings window closes itself when its Yes stored it).
+bool WinAskStoreChanges(int n)
+{
+    if (!WinIsOpen(n)) return true;
+    int kind = WinKindOf(n);
     int state = WinRecState(n);
-    if (state == 1 || state == 2) return false;
-    WinClose(n);
+    if ((kind == 3 || kind == 11) && (state == 1 || state == 2)) {
+        WinCommitField(n);
+        int answer = AskStore(state == 1 ? TextStoreNew : TextStoreChanges);
+        if (answer == AnswerYes) return state == 1 ? WinInsertRecord(n) : WinUpdateRecord(n);
+        if (answer != AnswerNo) return false;
+        if (state == 2 && WinRegisterOf(n)) (void)RecordUnlockCall(WinRegisterOf(n), WinTable[n]->recordId);
+        return true;
+    }
+    if ((kind == 8 || kind == 9) && state == 2) {
+        WinCommitField(n);
+        int answer = AskStore(TextStoreChanges);
+        if (answer == AnswerYes) return kind == 8 ? WinSaveSettingsRecord(n) : WinSaveRecord(n);
+        if (answer != AnswerNo) return false;
+        (void)RegisterUnlockCall(WinTypeWord(WinTypeOf(n), 9));
+        return true;
+    }
+    return true;
+}
+
+// Closes every open window but report output (and, in the compact
+// variant, its module list), asking about each one's changes. A window
+// the user keeps stops the loop with false unless `force` is 1, when it
+// closes anyway (its lock freed by the close). True when the loop ran
+// through.
+bool CloseAllWindows(int force)
+{
+    bool compact = !WinDefExists(9);
+    for (int n = WinFirst; n <= WinLast; n++) {
+        if (!WinIsOpen(n) || WinKindOf(n) == ReportOutputKind) continue;
+        if (compact && WinTypeOf(n) == ModuleListType) continue;
+        uint16_t type = WinTable[n]->windowType;
+        bool may = WinAskStoreChanges(n);
+        if (!may && force != 1) return false;
+        if (WinIsOpen(n) && WinTable[n]->windowType == type) WinClose(n);
+    }
     StateRefreshFlag = 1;
     return true;
 }
 
-// Asks whether n's changes are stored before n closes; false here (n stays).
-bool WinAskStoreChanges(int n) { return false; }
-
-// Closes every window; false here (none is closed).
-bool CloseAllWindows(int force) { return false; }
-
-// Runs the quit the user asked for; false here (the program goes on).
-bool QuitConfirm() { return false; }
+// Runs the quit that QuitFlag asks for: every window is closed first,
+// asking about changes unless the quit is forced (a refused login, a
+// lost connection). When the user keeps a window the quit is called
+// off. True when the program may end.
+bool QuitConfirm()
+{
+    if (CloseAllWindows(QuitForced ? 1 : 0)) return true;
+    QuitFlag = 0;
+    QuitForced = 0;
+    return false;
+}

@@ -11,6 +11,7 @@
 #include "platform/window.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
+#include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
 
@@ -126,13 +127,16 @@ void RedrawWindowOne()
 
 // Steps window n by a page or a record: list and pane windows scroll
 // their pane by a page through the child's vertical-scroll handling.
-// Record windows (kinds 3 and 11) will step through their register's
-// records; until record browsing exists they, like other kinds, do nothing.
+// Record windows (kinds 3 and 11) step through their register's records.
 static void StepRecord(int n, int pageCode)
 {
     uint32_t child = ChildOf(n);
     if (!child) return;
     int kind = WinKindOf(n);
+    if (kind == 3 || kind == 11) {
+        (pageCode == PlSb::PageDown ? WinRecordNext : WinRecordPrev)(n);
+        return;
+    }
     if (kind == KindList || kind == KindPagedList || kind == KindPane)
         WinSend(child, PlMsg::VScroll, uintptr_t(pageCode), 0);
 }

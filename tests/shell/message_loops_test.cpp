@@ -129,13 +129,19 @@ TEST_F(Loops, MainLoopRepaintsAMarkedWindowAfterEachMessageAndEndsOnQuit)
 
     // Marked twice in one message, the window is white again before the
     // next; inked without a mark, it is not repainted.
-    for (uint32_t m : {InkAndMark, NoteAndInk, Note, SetQuit, Note}) ASSERT_TRUE(MsgPost(win, m, 0, 0));
+    for (uint32_t m : {InkAndMark, NoteAndInk, Note}) ASSERT_TRUE(MsgPost(win, m, 0, 0));
     MainMessageLoop();
     EXPECT_EQ(Noted, (std::vector<uint32_t>{kPlWhite, 0, kPlBlack}));
-    EXPECT_EQ(MsgPendingCount(), 1);   // the loop stopped at the quit flag
     EXPECT_EQ(WinTable[Target]->changed, 0);
     EXPECT_EQ(WinTable[closed]->changed, 1);
     EXPECT_EQ(RedrawPendingFlag, 0);
+
+    // The quit closes the windows (none holds changes) and ends the loop.
+    for (uint32_t m : {SetQuit, Note}) ASSERT_TRUE(MsgPost(win, m, 0, 0));
+    MainMessageLoop();
+    EXPECT_EQ(MsgPendingCount(), 1);   // the loop stopped at the quit flag
+    EXPECT_FALSE(WinIsOpen(Target));
+    EXPECT_FALSE(WinIsOpen(closed));
 }
 
 TEST_F(Loops, DoubleClickIsTheOkOnlyOnTheTopWindowsListBox)
