@@ -13,9 +13,11 @@
 
 #include "core/definitions.h"
 #include "core/file_form.h"
+#include "core/format_block.h"
 #include "core/interface_load.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
+#include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/record_locks.h"
 #include "database/access/register_hooks.h"
@@ -148,6 +150,17 @@ bool SettingsBlockIsUnbound(int number) {
 
 // ---- Loading ----
 
+// A company that never stored its number and date formats (a new one
+// without default settings) formats with the default block: its empty
+// separators would show 1,250.00 as "125000" and dates without dots.
+// A decimal separator of no character is never a stored choice.
+static void FormatBlockDefaultIfEmpty(uint8_t *data, uint32_t size) {
+    if (size < sizeof(FormatBlock)) return;
+    FormatBlock current;
+    std::memcpy(&current, data, sizeof current);
+    if (current.decimalSep[0] == 0) std::memcpy(data, &DefaultFormatBlock, sizeof(FormatBlock));
+}
+
 bool SettingsBlockLoadEntry(int i) {
     const uint8_t *desc = SettingsBlockDescAt(i);
     SettingsBlockState *st = StateAt(i);
@@ -156,6 +169,7 @@ bool SettingsBlockLoadEntry(int i) {
     RemoteConnectionLost = false;
     if (SettingsDescKind(desc) == 0) SettingsBlockFetch(static_cast<MemBlock *>(st->binding), block);
     else SettingsBlockRead(block, static_cast<uint8_t *>(st->binding), st->size);
+    if (block == FormatBlk::Number) FormatBlockDefaultIfEmpty(static_cast<uint8_t *>(st->binding), st->size);
     // A block that is not stored reads as zeros and counts as loaded; a
     // lost connection leaves it to be loaded again.
     if (RemoteConnectionLost) return false;

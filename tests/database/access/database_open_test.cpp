@@ -4,6 +4,8 @@
 // quick flush mode survive the program's end.
 #include "company_fixture.h"
 
+#include "core/date.h"
+#include "core/decimal.h"
 #include "shell/company.h"
 
 namespace {
@@ -117,6 +119,24 @@ TEST_F(DatabaseOpen, QuickFlushedWritesSurviveTheEnd)
     std::string report;
     EXPECT_TRUE(D4IntegrityCheck(&report)) << report;
     EXPECT_EQ(RegRecordCount(CSVc::Number), 40u);
+}
+
+TEST_F(DatabaseOpen, ANewCompanyFormatsNumbersAndDatesWithTheDefaults)
+{
+    PString path;
+    PathOf("formats.VDB", path);
+    ASSERT_TRUE(OpenCompany(path, 0));
+    // No default settings were imported: block 145 is not stored, and
+    // amounts and dates still show their separators.
+    PackedDecimal amount;
+    ASSERT_TRUE(TextToDecChecked(reinterpret_cast<const uint8_t *>("\x07" "1250,50"), &amount));
+    uint8_t text[256];
+    DecFormat(&amount, 2, text);
+    EXPECT_EQ(std::string(reinterpret_cast<char *>(text + 1), text[0]), "1250,50");
+    DateRec day{15, 6, 2024};
+    DateToText(&day, text);
+    EXPECT_EQ(std::string(reinterpret_cast<char *>(text + 1), text[0]), "15.06.2024");
+    CompanyClose();
 }
 
 }  // namespace
