@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdio>
 
+#include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/system.h"
 #include "core/work_blocks.h"
@@ -55,10 +56,13 @@ int InitEntryState()
 }
 
 // Saves the number-series defaults of the open company (block 132).
-// A refused store has shown its reason.
+// A refused store has shown its reason. An interface that defines no
+// block 132 (a test's own dictionary) keeps no series state: the bound
+// buffer stands in for it, and there is nothing to save.
 void SaveSeriesState()
 {
     if (RunModeIsClient() || !SeriesStateBlock) return;
+    if (!SettingsBlockDesc(SeriesDefaultsBlk::Number, nullptr)) return;
     int result = SettingsBlockStore(SeriesDefaultsBlk::Number, SeriesStateBlock, SeriesDefaultsBlk::Size);
     if (result != RecDone) std::fputs("orvel: the number-series defaults were not saved\n", stderr);
 }

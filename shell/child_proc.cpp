@@ -67,7 +67,12 @@ void ScrollPane(int n, uint32_t bar, int code, int position)
 
 // Follows a new size of window n: the list box keeps its resolved
 // rectangle, the window is repainted and, unless busy, the field under
-// edit is committed and a list goes back to browsing.
+// edit is committed and a list goes back to browsing; the page held in
+// the page-scroll word is chosen again. The size that comes while
+// OpenWindow is still making the child finds no page laid out yet
+// (current page 0) and chooses none: OpenWindow lays out page 1 right
+// after, which would commit a field focused here at once and tell the
+// type of a field nobody edited.
 static void ChildSize(int n)
 {
     StateRefreshFlag = 1;
@@ -81,7 +86,7 @@ static void ChildSize(int n)
     }
     int kind = WinKindOf(n);
     if (!BusyFlag && (kind == 1 || kind == 2)) WinSetRecState(n, 4);
-    WinChoosePage(n, WinTable[n]->pageScroll);
+    if (WinTable[n]->currentPage != 0) WinChoosePage(n, WinTable[n]->pageScroll);
 }
 
 // Paints window n through the drawing port, keeping the port of any

@@ -6,6 +6,7 @@
 #include "core/field_access.h"
 #include "rules/entry_state.h"
 #include "shell/company.h"
+#include "tests/shell/record_fixture.h"
 
 namespace {
 
@@ -65,6 +66,53 @@ TEST_F(EntryState, ClientModeReadsAndSavesNothing)
     std::vector<uint8_t> stored(SeriesDefaultsBlk::Size);
     ASSERT_TRUE(SettingsBlockReadLocal(SeriesDefaultsBlk::Number, stored.data(), SeriesDefaultsBlk::Size));
     EXPECT_EQ(GetU32(stored.data(), SeriesDefaultsBlk::LastVoucherNr), 5u);
+}
+
+// Closing a company tells on stderr when its number-series block could
+// not be saved; a store that went through says nothing.
+TEST_F(EntryState, ARefusedSeriesStoreIsToldAndADoneOneIsNot)
+{
+    PString path;
+    PathOf("refused.VDB", path);
+    ASSERT_TRUE(OpenCompany(path, 0));
+    AccessServices.settingsBlockCheck = [](int block, uint8_t *, uint32_t) {
+        return block == SeriesDefaultsBlk::Number ? 1 : 0;
+    };
+    testing::internal::CaptureStderr();
+    SaveSeriesState();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("number-series defaults were not saved"),
+              std::string::npos);
+    AccessServices.settingsBlockCheck = nullptr;
+    testing::internal::CaptureStderr();
+    DbClose();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// A company of an interface without a number-series block (the record
+// windows' test dictionary) has no series state: closing it stores
+// nothing and reports no failure, on stderr or to the user.
+class EntryStateWithoutSeriesBlock : public CompanyFixture {
+protected:
+    void SetUp() override
+    {
+        ShellFixture::SetUp();
+        if (HasFatalFailure()) return;
+        UseDict(TestRecordDict);
+        if (HasFatalFailure()) return;
+        UseCompanyFolder();
+    }
+};
+
+TEST_F(EntryStateWithoutSeriesBlock, ClosingSaysNothingAboutIt)
+{
+    PString path;
+    PathOf("noseries.VDB", path);
+    ASSERT_TRUE(OpenCompany(path, 0));
+    MessagesShown.clear();
+    testing::internal::CaptureStderr();
+    DbClose();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(MessagesShown.empty()) << MessagesShown.front();
 }
 
 }  // namespace

@@ -203,6 +203,9 @@ TEST_F(FieldEditing, ChooseKeyTypesTodayAndADateUnderEditBecomesTheLastDate)
 
 TEST_F(FieldEditing, PageSwitchCommitsOnlyWhenThePageChanges)
 {
+    // Opening the window put no field under edit and committed none.
+    EXPECT_EQ(WinTable[n]->editControl, 0u);
+    EXPECT_TRUE(Commits.empty());
     Edit(FieldCode);
     Type("K1");
     WinPageSwitch(n, WinTable[n]->currentPage, true);
@@ -212,6 +215,21 @@ TEST_F(FieldEditing, PageSwitchCommitsOnlyWhenThePageChanges)
     WinPageSwitch(n, WinTable[n]->currentPage + 1, false);
     EXPECT_EQ(Stored(Row::Code), "K1");
     EXPECT_EQ(Commits.size(), 1u);
+}
+
+TEST_F(FieldEditing, ResizeCommitsOnceAndGivesTheFocusBack)
+{
+    Edit(FieldCode);
+    Type("K2");
+    uint32_t child = WinTable[n]->mdiChild;
+    PlRect r = WinRect(child);
+    ASSERT_TRUE(WinMove(child, PlRect{r.left, r.top, r.right + 40, r.bottom + 30}));
+    EXPECT_EQ(Stored(Row::Code), "K2");
+    ASSERT_EQ(Commits.size(), 1u);
+    EXPECT_EQ(Commits[0], std::pair(FieldCode + 1, 1));
+    EXPECT_NE(WinTable[n]->editControl, 0u);
+    EXPECT_EQ(WinTable[n]->currentField, FieldCode + 1);
+    EXPECT_EQ(ControlText(), "K2");
 }
 
 }  // namespace

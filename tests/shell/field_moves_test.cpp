@@ -40,7 +40,9 @@ TEST_F(FieldMoves, ShiftTabFromTheFirstFieldEndsInTheLastExistingRow)
     if (!WinHasMatrix(n)) GTEST_SKIP() << "the matrix geometry is not built in this tree";
     WinSetRecState(n, 1);
     WinTable[n]->matrixColumnPage = 1;
+    // Two rows as the window makes them: cleared, of kind 1.
     ASSERT_TRUE(MatrixResize(n, 2));
+    MatrixRowsClear(n, 1, 0, 1);
     ASSERT_TRUE(WinGotoField(n, 1, true));
     Key(PlKey::Tab, true);
     int first, cells;

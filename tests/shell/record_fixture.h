@@ -95,16 +95,16 @@ window 1 {
 }
 wintype 580 { kind record register RowVc recsize 80 rect 60 20 400 560 title 9601 }
 window 580 {
-  field   rect 8 110 25 240 type keycode format 10 offset RowVc.Code access new page 0 label "Code"
-  field   rect 30 110 47 240 type hidden format 10 offset RowVc.Secret access always page 0 label "Secret"
+  field   rect 20 110 37 240 type keycode format 10 offset RowVc.Code access new page 0 label "Code"
+  field   rect 42 110 59 240 type hidden format 10 offset RowVc.Secret access always page 0 label "Secret"
   control rect 2 300 20 380 kind tab command 1 shortcut 1 page 0 label "One"
   control rect 24 300 42 380 kind tab command 2 shortcut 1 page 0 label "Two"
   control rect 10 -30 110 -15 kind scroll start 0 max 0 page 2 label ""
   control rect 116 10 132 80 kind matrixtab value 1 shortcut 1 page 2 label "First"
   control rect 116 90 132 160 kind matrixtab value 2 shortcut 1 page 2 label "Second"
-  field   rect 10 110 27 240 type keycode format 10 offset RowVc.Chosen access always chooser 580 page 1 \
+  field   rect 22 110 39 240 type keycode format 10 offset RowVc.Chosen access always chooser 580 page 1 \
           label "Chosen"
-  field   rect 30 110 47 190 type date offset RowVc.Day access always chooser today page 1 label "Day"
+  field   rect 42 110 59 190 type date offset RowVc.Day access always chooser today page 1 label "Day"
   matrix  rowsize 40 cells 3 first 5 rect 10 10 110 -30 kindword 0 attrword 2 maxrows 50 page 2 control 2
   column  x 0 type text format 5 offset RowVc.Text colpage 1 heading 9605
   column  x 80 type amount offset RowVc.Amount align right colpage 1 heading 9606
@@ -118,8 +118,8 @@ window 580 {
 }
 wintype 581 { kind settings block RowBlk recsize 40 rect 60 20 300 400 title 9602 }
 window 581 {
-  field   rect 10 110 27 300 type text format 20 offset RowBlk.Title access always page 0 label "Title"
-  field   rect 30 110 47 230 type amount offset RowBlk.Limit access always align right page 0 label "Limit"
+  field   rect 22 110 39 300 type text format 20 offset RowBlk.Title access always page 0 label "Title"
+  field   rect 42 110 59 230 type amount offset RowBlk.Limit access always align right page 0 label "Limit"
 }
 wintype 582 { kind plain rect 60 20 300 400 title 9603 }
 )";

@@ -59,10 +59,10 @@ TEST_F(WindowRects, PagesBindingsAndTheMatrixResolveOnTheirPage)
     // its page; a cell's binding is absolute.
     uint8_t *code = WinDefEntry(n, WinPartDataFields, 0);
     WinBindingRect(n, code, &r);
-    EXPECT_TRUE(Same(r, MacRect{-4, 110, 12, 240}));
+    EXPECT_TRUE(Same(r, MacRect{8, 110, 24, 240}));
     uint8_t *chosen = WinDefEntry(n, WinPartDataFields, 2);
     WinBindingRect(n, chosen, &r);
-    EXPECT_EQ(r.top, 60 + 10 - 12) << "page 1 is not shown: its offset is where it last stood";
+    EXPECT_EQ(r.top, 60 + 22 - 12) << "page 1 is not shown: its offset is where it last stood";
 
     // The 100-pixel matrix is cut to 5 rows of 17 plus 1; its right edge
     // counts from the page's right plus 2.
