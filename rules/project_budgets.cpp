@@ -21,6 +21,8 @@
 
 namespace {
 
+// The character of the highest sort weight (cp1252 0xD6, O with diaeresis).
+constexpr uint8_t TopSortChar = 0xD6;
 constexpr int ItemCodeMax = 20, ProjectCodeMax = 20, ItemGroupMax = 5, TextMax = 60;
 
 // Sum of amountAt over the rows of rec (rows of rowSize bytes).
@@ -67,7 +69,11 @@ bool InRange(const uint8_t *selection, uint32_t offset, int fieldMax, int width,
 }
 
 // Whether a quotation row of item goes to the time budget (true) or the
-// cost budget, by the selection's item and item-group ranges.
+// cost budget, by the selection's ranges, each rule taken when the ones
+// before it did not give time: the item in the item range; its group in
+// the group range; the item outside the second item range (or none given)
+// and its group outside the second group range (or none given). Anything
+// else is a cost.
 bool RoutesToTime(const uint8_t *selection, const uint8_t *item) {
     uint8_t group[256];
     ItemTextField(item, group);
@@ -75,7 +81,7 @@ bool RoutesToTime(const uint8_t *selection, const uint8_t *item) {
     if (InRange(selection, ReportParamsVc::SelText1, 255, ItemCodeMax, item, &given) && given) return true;
     bool textGiven = false;
     bool textIn = InRange(selection, ReportParamsVc::SelText3, 255, ItemGroupMax, group, &textGiven);
-    if (textGiven) return textIn;
+    if (textGiven && textIn) return true;
     bool secondGiven = false;
     bool secondIn = InRange(selection, ReportParamsVc::SelText2, 255, ItemCodeMax, item, &secondGiven);
     if (!secondGiven || !secondIn) {
@@ -346,17 +352,19 @@ void ItemTextField(const uint8_t *item, uint8_t *text) {
     if (RecFind(INVc::Number, it.record, 1, 1, &recid, &position)) GetPString(it.record, INVc::Group, ItemGroupMax, text);
 }
 
-// The code after the highest project code into code: the last key at or
-// below twenty bytes of 133 is taken as the highest (a code sorting above
-// that key is not seen: its insert then reports the key exists). "1" when
-// there is no project; false when the code after it cannot be made.
+// The code after the highest project code into code: the last code at or
+// below a key of twenty characters of the highest sort weight, which no
+// code sorts above, by IncrementCode. Codes sort as text, so after P9 and
+// P10 the highest is P9 and the code proposed (P10) exists: its insert
+// then reports the key exists. "1" when there is no project; false when
+// the code after the highest cannot be made.
 bool NextProjectCode(uint8_t *code) {
     assert(code);
     RuleRecord rec(ProjectVc::Number);
     if (!rec.record) return false;
     uint8_t top[ProjectCodeMax + 1];
     top[0] = ProjectCodeMax;
-    std::memset(top + 1, 133, ProjectCodeMax);
+    std::memset(top + 1, TopSortChar, ProjectCodeMax);
     PutPString(rec.record, ProjectVc::Code, ProjectCodeMax, top);
     uint32_t recid = 0, position = 0;
     if (!RecFindKeep(ProjectVc::Number, rec.record, 1, 0, &recid, &position)) {
