@@ -34,7 +34,9 @@ TEST_F(UserServicesTest, CurrentUserRecordReadsTheSessionsPerson) {
         PutText(person.record, PEVc::Name, 60, "left over");
         EXPECT_EQ(CurrentUserRecord(person.record), c.found) << c.code;
         EXPECT_EQ(Text(person.record, PEVc::Location), c.found ? "MAIN" : "") << c.code;
-        if (!c.found) EXPECT_EQ(Text(person.record, PEVc::Name), "") << c.code;   // cleared, not stale
+        if (!c.found) {
+            EXPECT_EQ(Text(person.record, PEVc::Name), "") << c.code;   // cleared, not stale
+        }
     }
     CurrentSessionIndex = -1;   // no session
     EXPECT_FALSE(CurrentUserRecord(person.record));

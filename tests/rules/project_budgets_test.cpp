@@ -123,8 +123,11 @@ TEST_F(ProjectBudgetsTest, RowPriceTakesThePersonsRowElseTheLastEmptyOne) {
         PStringFromC(person, c.person);
         PackedDecimal price = Dec(1);
         TimeBudgetRowPrice(project, item, person, &price);
-        if (c.blank) EXPECT_TRUE(DecIsBlank(&price)) << c.project << c.person;
-        else EXPECT_EQ(DecCompareDouble(&price, c.want), 0) << c.project << c.person << " " << DecToDouble(&price);
+        if (c.blank) {
+            EXPECT_TRUE(DecIsBlank(&price)) << c.project << c.person;
+        } else {
+            EXPECT_EQ(DecCompareDouble(&price, c.want), 0) << c.project << c.person << " " << DecToDouble(&price);
+        }
     }
 }
 

@@ -109,8 +109,11 @@ TEST_F(ProjectPricesTest, ProjectPriceTakesTheFirstSourceThatGivesOne) {
     for (const Case &c : cases) {
         PackedDecimal price = Dec(1), pct = Dec(1);
         ProjectItemPrice(P(c.project).data(), P(c.item).data(), P(c.person).data(), &price, &pct);
-        if (c.blank) EXPECT_TRUE(DecIsBlank(&price)) << c.project << c.item;
-        else EXPECT_EQ(DecCompareDouble(&price, c.price), 0) << c.project << c.item << c.person << " " << DecToDouble(&price);
+        if (c.blank) {
+            EXPECT_TRUE(DecIsBlank(&price)) << c.project << c.item;
+        } else {
+            EXPECT_EQ(DecCompareDouble(&price, c.price), 0) << c.project << c.item << c.person << " " << DecToDouble(&price);
+        }
     }
     PackedDecimal price, pct;
     ProjectItemPrice(P("PA").data(), P("HOUR").data(), P("AN").data(), &price, &pct);
