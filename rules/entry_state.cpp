@@ -67,5 +67,14 @@ void SaveSeriesState()
     if (result != RecDone) std::fputs("orvel: the number-series defaults were not saved\n", stderr);
 }
 
-// Leaves the session's entry as it is.
-void ResetSessionUserInfo(int session) {}
+// Sets session's SessionUserInfo entry back to "nobody": its eight series
+// choices to "none" (all bits set), its user name and its 10-character
+// code empty. A session without an entry is left alone.
+void ResetSessionUserInfo(int session) {
+    uint8_t *entry = SessionUserEntry(session);
+    if (!entry) return;
+    for (uint32_t i = 0; i < 5; i++) PutU32(entry, SU::SeriesA + 4 * i, 0xFFFFFFFFu);
+    for (uint32_t i = 0; i < 3; i++) PutU32(entry, SU::SeriesB + 4 * i, 0xFFFFFFFFu);
+    entry[SU::FullName] = 0;
+    entry[SU::Code10] = 0;
+}

@@ -2,14 +2,13 @@
 // hook table, and the record actions.
 //
 // Installed: the ledger's records 9, 11, 51 and 126, the masters 2, 3,
-// 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, contracts (45),
-// quotations (55) and register 56, and the checks of settings blocks. A
+// 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, projects (53),
+// contracts (45), quotations (55) and register 56, and the checks of settings blocks. A
 // register is installed whole once every step its hooks, checks and
 // approve kinds call exists; until then it has no entry and no window,
 // import or conversion reaches it. Waiting, with what each still needs:
 //
 //   register               needs
-//   53 project             NextProjectCode, project totals
 //   7 order                OrderReservedStock; kinds 13, 26, 47
 //   8 delivery             DeliveryStockRows and the other stock routines of
 //                          deliveries, UpdateOrderFromDelivery; kinds 14, 15

@@ -18,6 +18,7 @@
 #include "database/access/record_access.h"
 #include "operations/operations.h"
 #include "rules/checks.h"
+#include "rules/projects.h"
 #include "rules/register_hooks_entries.h"
 #include "rules/rules_types.h"
 
@@ -196,6 +197,20 @@ void ProjectBudgetDefaults(int, uint8_t *budget) {
     PutU16(budget, DetailAt, SettingsBlockRead(ProjectBlk::Number, project, sizeof project) ? GetU16(project, SettingAt) : 0);
 }
 
+// ---- Projects (53) ----
+
+// A new project prints its heading, name, reference and description, and
+// is proposed the code after the highest one (empty when none can be made).
+void ProjectDefaults(int, uint8_t *project) {
+    SetEntryUserCode();
+    PutU16(project, ProjectVc::PrintHeading, 1);
+    PutU16(project, ProjectVc::PrintName, 1);
+    PutU16(project, ProjectVc::PrintRef, 1);
+    PutU16(project, ProjectVc::PrintDesc, 1);
+    uint8_t code[256];
+    if (NextProjectCode(code)) PutPString(project, ProjectVc::Code, 20, code);
+}
+
 // Only the user code: the registers whose new records keep their zeros.
 void PlainDefaults(int, uint8_t *) { SetEntryUserCode(); }
 
@@ -288,4 +303,10 @@ void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table) {
     table[TimeBudgetVc::Number] = h;
     h.newRecordDefaults = ProjectBudgetDefaults<CostBudgetVc::Detail, ProjectBlk::CostDetail>;
     table[CostBudgetVc::Number] = h;
+
+    h = {};
+    h.canDelete = CanDeleteRecordOf;
+    h.preserveStoredFields = PreserveStoredFieldsOf;
+    h.newRecordDefaults = ProjectDefaults;
+    table[ProjectVc::Number] = h;
 }

@@ -1,5 +1,8 @@
-// run_mode.cpp - the run mode of a program that runs stand-alone.
+// run_mode.cpp - the run mode of a program that starts stand-alone.
+#include "database/access/database_open.h"
 #include "rules/documents.h"
 
-// Leaves the run mode as it is.
-void SetRunModeLocal() {}
+// Sets the run mode to stand-alone before the network settings are read.
+// Only the 16-bit mode word is written: the word stored after it belongs
+// to someone else and keeps its value.
+void SetRunModeLocal() { SetRunMode(1); }

@@ -19,6 +19,7 @@
 #include "platform/dialog.h"
 #include "platform/instance.h"
 #include "platform/queue.h"
+#include "rules/documents.h"
 #include "rules/hooks.h"
 #include "shell/company.h"
 #include "shell/menus.h"
@@ -136,7 +137,7 @@ static int WinMainRun(const StartOptions &o)
 // settings may change.
 bool InitInstance(const StartOptions &o, std::string *why)
 {
-    SetRunMode(1);
+    SetRunModeLocal();
     TcpListenPort = 1235;
     TcpPort = 1234;
     if (!LoadDefinitions(why)) return false;
