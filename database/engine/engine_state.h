@@ -365,6 +365,8 @@ void D4FreeMapRemove(uint32_t ptr);
 uint32_t D4FreeMapCount();
 // The number of sectors of window (sector index / 128) in the map.
 uint32_t D4FreeMapWindowFree(uint32_t window);
+// The windows holding any sector of the map, in no order.
+const std::vector<uint32_t> &D4FreeMapWindows();
 // The sector of window to hand out next (left in the map), or none: the
 // lowest on the page of last while it has any, else on the window's page
 // with most free sectors.

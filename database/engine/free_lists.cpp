@@ -222,19 +222,6 @@ std::array<std::vector<uint32_t>, RecentHolds> Recent;
 std::vector<uint32_t> ThisHold;
 size_t RecentAt = 0;
 
-// The windows the map's pointers lie in, each once.
-std::vector<uint32_t> CandidateWindows() {
-    std::vector<uint32_t> windows;
-    for (const FreeList *l : {&Db.listA, &Db.listB}) {
-        if (l == &Db.listB && !MapWithB) break;
-        for (uint32_t p : l->mem)
-            if (p != DiskNone && D4FreeMapHas(p)) windows.push_back(WindowOf(p));
-    }
-    std::sort(windows.begin(), windows.end());
-    windows.erase(std::unique(windows.begin(), windows.end()), windows.end());
-    return windows;
-}
-
 // What a window offers a way that still needs need sectors: the lowest
 // min(need, free) of its free sectors, and the pages they lie on.
 struct Offer {
@@ -253,30 +240,32 @@ bool GoodForShort(uint32_t window, uint32_t need) {
     return o.sectors >= std::min(need, 8u) && o.pages <= (o.sectors + 7) / 8 + 2;
 }
 
-// The window for a way, or none. Short-lived sectors go where they lie
-// densest on pages (among equals, where most are free), and only to a
-// window GoodForShort unless free sectors are too many (a third of the
-// file: the runs they left behind went unused). Long-lived ones go to the fullest window that
-// short-lived ones would not take, other than the short way's own, and
-// when free sectors are many and there is no other, to one they would;
-// *count gets its free sectors.
+// The window for a way, or none (the lowest of equals). Short-lived
+// sectors go where they lie densest on pages (among equals, where most
+// are free), and only to a window GoodForShort unless free sectors are
+// too many (a third of the file: the runs they left behind went unused).
+// Long-lived ones go to the fullest window that short-lived ones would
+// not take, other than the short way's own, and when free sectors are
+// many and there is no other, to one they would; *count gets its free
+// sectors.
 uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t avoid, bool many, bool tooMany,
                       uint32_t *count) {
     uint32_t best = DiskNone, most = 0, spare = DiskNone, spareMost = 0;
     Offer bestOffer;
-    for (uint32_t w : CandidateWindows()) {
+    for (uint32_t w : D4FreeMapWindows()) {
         uint32_t n = D4FreeMapWindowFree(w);
         if (life == D4Life::Short) {
-            if (!tooMany && !GoodForShort(w, need)) continue;
+            if (!tooMany && (n < std::min(need, 8u) || !GoodForShort(w, need))) continue;
             Offer o = OfferOf(w, need);
             // Denser first: more sectors per page, then more sectors.
             uint64_t x = (uint64_t)o.sectors * bestOffer.pages, y = (uint64_t)bestOffer.sectors * o.pages;
-            if (best == DiskNone || x > y || (x == y && n > most)) best = w, bestOffer = o, most = n;
-        } else if (w == avoid) {
+            if (best == DiskNone || x > y || (x == y && (n > most || (n == most && w < best))))
+                best = w, bestOffer = o, most = n;
+        } else if (w == avoid || (n < most && n < spareMost)) {
             continue;
         } else if (!GoodForShort(w, shortNeed)) {
-            if (n > most) best = w, most = n;
-        } else if (n > spareMost) {
+            if (n > most || (n == most && w < best)) best = w, most = n;
+        } else if (n > spareMost || (n == spareMost && w < spare)) {
             spare = w, spareMost = n;
         }
     }
