@@ -525,7 +525,7 @@ bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
             else right.insertAt(insertAt - keep, pending);
             assert(n.count() <= g.maxEntries && right.count() <= g.maxEntries);
             right.retotal();
-            uint32_t rightPtr = D4DiskStore(right.b, g.nodeSize, 0, 0, 0);
+            uint32_t rightPtr = D4DiskStore(right.b, g.nodeSize, 0, 0, 0, D4Life::Long);
             if (rightPtr == DiskNone) return D4HoldEnd(false);
             ParentEntry(pending, g, right, rightPtr);
         }
@@ -551,7 +551,7 @@ bool D4IndexInsert(int reg, const uint8_t *name, const uint8_t *def, uint32_t re
         root.insertAt(0, childEntry);
         root.insertAt(1, pending);
         root.retotal();
-        uint32_t r = D4DiskStore(root.b, g.nodeSize, 0, 0, 0);
+        uint32_t r = D4DiskStore(root.b, g.nodeSize, 0, 0, 0, D4Life::Short);
         if (r == DiskNone) return D4HoldEnd(false);
         h->root = r;
         h->levels = levels + 1;

@@ -10,8 +10,10 @@ using namespace dbformat;
 
 // Stores data as a new chain and returns its first sector (none on
 // failure). Type 0 is a plain item of at most 504 bytes; types 1 and 2
-// are typed chains of any length. Must run inside a hold.
-uint32_t D4DiskStore(const uint8_t *data, uint32_t length, uint16_t type, uint16_t number, uint32_t serial) {
+// are typed chains of any length. life tells the allocator where the
+// sectors fit best. Must run inside a hold.
+uint32_t D4DiskStore(const uint8_t *data, uint32_t length, uint16_t type, uint16_t number, uint32_t serial,
+                     D4Life life) {
     if (CurDVp->holdCnt < 1) {
         D4Message("D4DiskStore holdCnt ", CurDVp->holdCnt);
         assert(!"D4DiskStore outside a hold");
@@ -23,7 +25,7 @@ uint32_t D4DiskStore(const uint8_t *data, uint32_t length, uint16_t type, uint16
         return DiskNone;
     }
     if (!D4WriteAllowed()) return DiskNone;
-    uint32_t first = D4DiskGetFree();
+    uint32_t first = D4DiskGetFree(life);
     if (first == DiskNone) return DiskNone;
     uint8_t sector[SectorSize];
     uint32_t cur = first, done = 0;
@@ -53,7 +55,7 @@ uint32_t D4DiskStore(const uint8_t *data, uint32_t length, uint16_t type, uint16
         done += n;
         uint32_t next = type == 0 ? DiskNone : ChainEnd;
         if (done < length) {
-            next = D4DiskGetFree();
+            next = D4DiskGetFree(life);
             if (next == DiskNone) return DiskNone;
         }
         D4PutLong(sector + ChainNext, next);
@@ -93,8 +95,8 @@ bool D4DiskInPlace(uint32_t ptr) { return D4SectorFresh(ptr) || D4CacheIsDirty(p
 // file, and any open snapshot, keep its old version. This holds in both
 // flush modes: mode 0 only defers the commit, so rewriting a committed
 // sector in place there would leave a crash before the next commit with
-// neither the old state nor the new one. Returns where the item now
-// lives (none on failure).
+// neither the old state nor the new one. The new copy is expected to live
+// as the old one did. Returns where the item now lives (none on failure).
 uint32_t D4DiskUpdate(const uint8_t *data, uint32_t ptr, uint32_t length, bool chain) {
     if (length > PlainDataMax) {
         assert(!"D4DiskUpdate over 504 bytes");
@@ -104,8 +106,9 @@ uint32_t D4DiskUpdate(const uint8_t *data, uint32_t ptr, uint32_t length, bool c
     if (!D4WriteAllowed()) return DiskNone;
     if (D4DiskInPlace(ptr))
         return D4DiskWrite(data, ptr, length) ? ptr : DiskNone;
+    D4Life life = D4LifeOfCopy(ptr);
     if (!D4DiskRelease(ptr, chain)) return DiskNone;
-    return D4DiskStore(data, length, 0, 0, 0);
+    return D4DiskStore(data, length, 0, 0, 0, life);
 }
 
 bool D4DiskReadChain(uint8_t *buffer, uint32_t ptr, uint32_t length, ChainInfo *info) {

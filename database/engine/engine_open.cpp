@@ -143,7 +143,7 @@ int D4Create(const char *name, uint16_t) {
         // The empty segment-tree root and the first master-list block.
         D4Hold();
         uint8_t root[SegNodeSize] = {};
-        uint32_t r = D4DiskStore(root, SegNodeSize, 0, 0, 0);
+        uint32_t r = D4DiskStore(root, SegNodeSize, 0, 0, 0, D4Life::Short);
         if (r != DiskNone) {
             HdrSetLong(HdrSegRoot, r);
             ok = D4SegmentPathLoad() && D4MasterListCreate() != 0;

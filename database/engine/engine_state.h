@@ -53,9 +53,10 @@ extern DVP *CopyDVp;
 // ---- Free lists ----
 
 // One free list: the pointers of its head block held in memory (mem may
-// grow past one block), the rest of the chain on disk (next), and the
-// sector that holds an exact copy of (mem, next), or none once mem
-// changed. Sectors listed are free; the chain's block sectors are used.
+// grow past one block until the next commit writes it), the rest of the
+// chain on disk (next), and the sector that holds an exact copy of (mem,
+// next), or none once mem changed. Sectors listed are free; the chain's
+// block sectors are used. The allocator's map holds what mem holds.
 struct FreeList {
     std::vector<uint32_t> mem;
     uint32_t next = dbformat::DiskNone;
@@ -297,7 +298,12 @@ struct ChainInfo {
     uint32_t length = 0;    // stored data length
 };
 
-uint32_t D4DiskStore(const uint8_t *data, uint32_t length, uint16_t type, uint16_t number, uint32_t serial);
+// How long an item is expected to live until it is rewritten or freed:
+// the allocator keeps the two apart (free_lists.cpp).
+enum class D4Life { Short = 0, Long = 1 };
+
+uint32_t D4DiskStore(const uint8_t *data, uint32_t length, uint16_t type, uint16_t number, uint32_t serial,
+                     D4Life life);
 bool D4DiskWrite(const uint8_t *data, uint32_t ptr, uint32_t length);
 uint32_t D4DiskUpdate(const uint8_t *data, uint32_t ptr, uint32_t length, bool chain);
 // True when an item at ptr may be rewritten where it is (D4DiskUpdate
@@ -320,7 +326,10 @@ bool D4DiskReadInto(uint32_t ptr, std::vector<uint8_t> *out, uint32_t limit, Cha
 
 // ---- Free lists (free_lists.cpp) ----
 
-uint32_t D4DiskGetFree();
+uint32_t D4DiskGetFree(D4Life life);
+// Short when sector ptr was taken by one of the last eight holds: an item
+// whose copy there is rewritten will likely be rewritten soon again.
+D4Life D4LifeOfCopy(uint32_t ptr);
 // Forgets the sectors handed out so far (the outermost hold begins after
 // a commit, a snapshot opens, or the file changes).
 void D4FreshReset(bool holdBegins);
@@ -331,6 +340,12 @@ bool D4FreeListsCheck(const std::vector<uint32_t> &listed, const std::vector<uin
 // True when ptr was handed out since the last commit (see Db.fresh).
 bool D4SectorFresh(uint32_t ptr);
 bool D4DiskRelease(uint32_t ptr, bool chain);
+// The outermost hold on the master begins: the allocator sizes the window
+// it looks for by what the last hold took.
+void D4AllocHoldBegins();
+// Rebuilds the allocator's map from the lists' head blocks (after they
+// were put back, or a copy opened or closed).
+void D4FreeMapRebuild();
 bool D4FreeListsLoad();                 // at open
 void D4FreeListsClear();                // at create
 bool D4SaveFlush();                     // end of hold, mode 1 (free lists, cache, header)
@@ -338,6 +353,27 @@ bool D4SaveFlushCompact();              // end of hold, mode 0 (nothing committe
 bool D4FreeListsStore();                // lists to the file, header offsets set
 // Every sector listed as free and every list block, for checks.
 bool D4FreeListSectors(std::vector<uint32_t> *listed, std::vector<uint32_t> *blocks, std::string *report);
+
+// ---- The allocator's map of free sectors (free_map.cpp) ----
+
+// Windows of neighbouring sectors: 128 sectors, 16 pages of 4 KB.
+constexpr uint32_t D4WindowSectors = 128;
+void D4FreeMapClear();
+bool D4FreeMapHas(uint32_t ptr);
+void D4FreeMapAdd(uint32_t ptr);
+void D4FreeMapRemove(uint32_t ptr);
+uint32_t D4FreeMapCount();
+// The number of sectors of window (sector index / 128) in the map.
+uint32_t D4FreeMapWindowFree(uint32_t window);
+// The windows holding any sector of the map, in no order.
+const std::vector<uint32_t> &D4FreeMapWindows();
+// The sector of window to hand out next (left in the map), or none: the
+// lowest on the page of last while it has any, else on the window's page
+// with most free sectors.
+uint32_t D4FreeMapPick(uint32_t window, uint32_t last);
+// The number of 4 KB pages that need sectors of window lie on when they
+// are handed out in D4FreeMapPick's order.
+uint32_t D4FreeMapPagesFor(uint32_t window, uint32_t need);
 
 // ---- Segment tree (segment_tree.cpp) ----
 

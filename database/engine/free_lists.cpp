@@ -14,11 +14,19 @@
 // Each list keeps its head block in memory. While `stored` names a sector,
 // that sector holds an exact copy of the in-memory block; once the block
 // changes, the copy is stale and its sector joins the collection. At a
-// mode-1 flush the changed lists are written into sectors taken from
-// list A (free in the committed file) or from the end of the file, so
+// mode-1 flush the changed lists are written into sectors the allocator
+// hands out (free in the committed file) or from the end of the file, so
 // that the header's offsets 2 and 30 always name exact copies and no
 // sector is ever listed twice or lost.
+//
+// What the allocator hands out is the pointers of the head blocks, which
+// the map (free_map.cpp) holds sorted by position: a hold takes them from
+// few windows of neighbouring sectors rather than in list order (see
+// "Choosing where a hold's sectors come from" below). List B's head is
+// kept to its densest windows: the sectors a commit frees join it, and
+// what is scattered goes down the chain, to reach list A when A runs dry.
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cerrno>
 
@@ -62,17 +70,46 @@ void DropStoredCopy(FreeList &l) {
     l.stored = DiskNone;
 }
 
-// Makes the next block of the chain the list's head block; its sector
-// then holds an exact copy of it.
+// True while list B's sectors may be handed out: no copy is open that
+// may still read what B holds (B's sectors were freed after its view).
+bool BUsable() { return Db.copies == 0; }
+
+// Whether the map holds list B's head pointers (see BUsable).
+bool MapWithB = false;
+
+// Appends the pointers of a block just read to the list's head in
+// memory (and to the map); empty entries (-1) are dropped and counted out.
+void AppendToMem(FreeList &l, const std::vector<uint32_t> &ptrs) {
+    bool inMap = &l == &Db.listA || MapWithB;
+    for (uint32_t p : ptrs) {
+        if (p == DiskNone) {
+            D4MessageText("D4DiskGetFree freePtr==-1");
+            Db.freeCount--;
+            continue;
+        }
+        l.mem.push_back(p);
+        if (inMap && D4PtrValid(p)) D4FreeMapAdd(p);
+    }
+}
+
+// Makes the next block of the chain part of the list's head in memory.
+// Loaded into an empty head, its sector then holds an exact copy of it;
+// appended to pointers already there, the head is stale and the block's
+// sector free with the next commit.
 bool LoadNext(FreeList &l) {
     uint32_t at = l.next;
     std::vector<uint32_t> ptrs;
     uint32_t next;
     if (!ReadBlock(at, &ptrs, &next)) return false;
     DropStoredCopy(l);
-    l.mem = std::move(ptrs);
+    bool exact = l.mem.empty() && std::find(ptrs.begin(), ptrs.end(), DiskNone) == ptrs.end();
+    AppendToMem(l, ptrs);
     l.next = next;
-    l.stored = at;
+    if (exact) l.stored = at;
+    else {
+        Db.collection.push_back(at);
+        Db.freeCount++;
+    }
     return true;
 }
 
@@ -93,33 +130,6 @@ bool CanBeFree(const FreeList &l, uint32_t p) {
     return true;
 }
 
-// Takes a pointer from list l: none when it is empty, or on failure
-// (*failed set).
-uint32_t TakeFrom(FreeList &l, bool *failed) {
-    for (;;) {
-        if (!l.mem.empty()) {
-            uint32_t p = l.mem.back();
-            l.mem.pop_back();
-            DropStoredCopy(l);
-            Db.freeCount--;
-            if (p == DiskNone) {
-                D4MessageText("D4DiskGetFree freePtr==-1");
-                continue;
-            }
-            if (!CanBeFree(l, p)) {
-                *failed = true;
-                return DiskNone;
-            }
-            return p;
-        }
-        if (l.next == DiskNone) return DiskNone;
-        if (!LoadNext(l)) {
-            *failed = true;
-            return DiskNone;
-        }
-    }
-}
-
 // The next never-used sector: the logical end grows by one sector.
 uint32_t GrowEnd() {
     uint32_t end = HdrGetLong(HdrLogicalEnd);
@@ -135,13 +145,11 @@ uint32_t GrowEnd() {
     return end;
 }
 
-// Windows of neighbouring sectors: 128 sectors, 16 pages of 4 KB.
-constexpr uint32_t WindowSectors = 128;
+uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
 
-// Orders free sectors for handing out from the back: the window holding
-// most of them first, then the next fullest, each window's sectors from
-// the lowest up. A hold then takes its sectors from one or two windows,
-// they leave the cache in few runs, and the commit syncs few pages.
+// Orders free sectors for a list's head in memory: the window holding
+// most of them last, so that a chain written from them (ChainOrder) puts
+// the fullest windows in its head block.
 std::vector<uint32_t> WindowOrder(std::vector<uint32_t> ptrs) {
     std::sort(ptrs.begin(), ptrs.end());
     struct Group {
@@ -150,16 +158,15 @@ std::vector<uint32_t> WindowOrder(std::vector<uint32_t> ptrs) {
     std::vector<Group> groups;
     for (size_t i = 0; i < ptrs.size();) {
         size_t j = i;
-        uint32_t w = ptrs[i] / SectorSize / WindowSectors;
-        while (j < ptrs.size() && ptrs[j] / SectorSize / WindowSectors == w) j++;
+        uint32_t w = WindowOf(ptrs[i]);
+        while (j < ptrs.size() && WindowOf(ptrs[j]) == w) j++;
         groups.push_back({i, j - i});
         i = j;
     }
-    std::stable_sort(groups.begin(), groups.end(), [](const Group &x, const Group &y) { return x.count > y.count; });
+    std::stable_sort(groups.begin(), groups.end(), [](const Group &x, const Group &y) { return x.count < y.count; });
     std::vector<uint32_t> out;
     out.reserve(ptrs.size());
     for (const Group &g : groups) out.insert(out.end(), ptrs.begin() + (long)g.from, ptrs.begin() + (long)(g.from + g.count));
-    std::reverse(out.begin(), out.end());   // the first to go out last
     return out;
 }
 
@@ -179,53 +186,200 @@ std::vector<uint32_t> ChainOrder(const std::vector<uint32_t> &mem) {
 
 bool WalkChain(uint32_t ptr, std::vector<uint32_t> *listed, std::vector<uint32_t> *blocks);
 
-// The window the last sector handed out from list A lay in.
-uint32_t CurrentWindow = DiskNone;
-// A window is worth moving to when it has this many free sectors; below
-// that, sectors come from the end of the file while the free sectors are
-// few (under a fiftieth of the file), so the file stays within a few
-// percent of the sectors in use.
-constexpr size_t MinWindowFree = 12;
+// ---- Choosing where a hold's sectors come from ----
+//
+// A commit costs a sync plus a little for every separate page it writes,
+// so a hold's sectors should lie on few pages. They go two ways by how
+// long they are expected to live. Short-lived ones (copies of items that
+// one of the last holds wrote too: roots, the upper levels and right
+// edges that most changes rewrite, list blocks) are freed again by the
+// next holds; they go only where they lie as densely on pages as at the
+// end of the file, else to the end, so the runs they leave behind serve
+// the next holds as runs again. Long-lived ones (records, nodes whose
+// last copy is older) fill the holes of the fullest window the short-
+// lived would not take, when it holds what they need; otherwise the end
+// of the file serves them while free sectors are few (under a fiftieth of
+// the file), else the fullest window there is, so that freed space is
+// reused and the file stays within a few percent of the sectors in use.
+// Each way keeps to its window, lowest sector first, until the window is
+// empty; what a way needs is what it took in the last hold. When the
+// head pointers offer no window, the next block of list A joins them.
 
-uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / WindowSectors; }
+constexpr uint32_t EndOfFile = DiskNone - 1;   // a way's window: the file grows
+struct Way {
+    uint32_t window = DiskNone;   // where the way takes from now
+    uint32_t taken = 0;           // sectors taken by the current outermost hold
+    uint32_t need = 16;           // what the hold is expected to take
+    uint32_t last = DiskNone;     // the sector it took last
+};
+Way Ways[2];   // indexed by D4Life
 
-// True when the next sector should come from the end of the file rather
-// than from list A: A's next window holds too few free sectors to keep a
-// hold on few pages, and there are few free sectors in all.
-bool PreferEnd() {
-    const FreeList &a = Db.listA;
-    if (a.mem.empty()) return false;
-    uint32_t w = WindowOf(a.mem.back());
-    if (w == CurrentWindow) return false;
-    size_t n = 0;
-    for (auto it = a.mem.rbegin(); it != a.mem.rend() && WindowOf(*it) == w && n < MinWindowFree; ++it) n++;
-    if (n >= MinWindowFree) return false;
-    return Db.freeCount < HdrGetLong(HdrLogicalEnd) / SectorSize / 50;
+// The sectors the last eight holds took: a node whose copy lies among
+// them is rewritten often (a root, an upper level, the right edge of a
+// tree that grows there), and its next copy is short-lived too.
+constexpr size_t RecentHolds = 8;
+std::array<std::vector<uint32_t>, RecentHolds> Recent;
+std::vector<uint32_t> ThisHold;
+size_t RecentAt = 0;
+
+// What a window offers a way that still needs need sectors: the lowest
+// min(need, free) of its free sectors, and the pages they lie on.
+struct Offer {
+    uint32_t sectors = 0, pages = 0;
+};
+Offer OfferOf(uint32_t window, uint32_t need) {
+    uint32_t k = std::min(need, D4FreeMapWindowFree(window));
+    return Offer{k, k ? D4FreeMapPagesFor(window, k) : 0};
 }
 
-// List A has run dry: it takes everything list B holds, ordered by
-// windows, and B starts anew. B's block sectors are in use in the last
-// commit and become free with the next. Not while a copy is open: what
-// B holds may have been freed after the copy's view.
+// True when window offers short-lived sectors as dense a run as the end
+// of the file would (give or take a page), and enough of them to be worth
+// a window: all that is needed, or at least a page's worth.
+bool GoodForShort(uint32_t window, uint32_t need) {
+    Offer o = OfferOf(window, need);
+    return o.sectors >= std::min(need, 8u) && o.pages <= (o.sectors + 7) / 8 + 2;
+}
+
+// The window for a way, or none (the lowest of equals). Short-lived
+// sectors go where they lie densest on pages (among equals, where most
+// are free), and only to a window GoodForShort unless free sectors are
+// too many (a third of the file: the runs they left behind went unused).
+// Long-lived ones go to the fullest window that short-lived ones would
+// not take, other than the short way's own, and when free sectors are
+// many and there is no other, to one they would; *count gets its free
+// sectors.
+uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t avoid, bool many, bool tooMany,
+                      uint32_t *count) {
+    uint32_t best = DiskNone, most = 0, spare = DiskNone, spareMost = 0;
+    Offer bestOffer;
+    for (uint32_t w : D4FreeMapWindows()) {
+        uint32_t n = D4FreeMapWindowFree(w);
+        if (life == D4Life::Short) {
+            if (!tooMany && (n < std::min(need, 8u) || !GoodForShort(w, need))) continue;
+            Offer o = OfferOf(w, need);
+            // Denser first: more sectors per page, then more sectors.
+            uint64_t x = (uint64_t)o.sectors * bestOffer.pages, y = (uint64_t)bestOffer.sectors * o.pages;
+            if (best == DiskNone || x > y || (x == y && (n > most || (n == most && w < best))))
+                best = w, bestOffer = o, most = n;
+        } else if (w == avoid || (n < most && n < spareMost)) {
+            continue;
+        } else if (!GoodForShort(w, shortNeed)) {
+            if (n > most || (n == most && w < best)) best = w, most = n;
+        } else if (n > spareMost || (n == spareMost && w < spare)) {
+            spare = w, spareMost = n;
+        }
+    }
+    if (best == DiskNone && many && spare != DiskNone) best = spare, most = spareMost;
+    *count = most;
+    return best;
+}
+
+// Takes the next sector of window after last (D4FreeMapPick) out of the
+// map and out of the list head that holds it. None on damage (*failed set).
+uint32_t TakeFromWindow(uint32_t window, uint32_t last, bool *failed) {
+    uint32_t p = D4FreeMapPick(window, last);
+    assert(p != DiskNone);
+    D4FreeMapRemove(p);
+    for (FreeList *l : {&Db.listA, &Db.listB}) {
+        auto it = std::find(l->mem.begin(), l->mem.end(), p);
+        if (it == l->mem.end()) continue;
+        l->mem.erase(it);
+        DropStoredCopy(*l);
+        Db.freeCount--;
+        if (!CanBeFree(*l, p)) break;
+        return p;
+    }
+    if (!Db.damaged) D4Damaged("D4DiskGetFree map and lists differ");
+    *failed = true;
+    return DiskNone;
+}
+
+// List A has run dry: it takes the blocks of list B beyond B's head,
+// ordered by windows, and B keeps its head alone. Those blocks are in use
+// in the last commit and become free with the next. Not while a copy is
+// open: what B holds may have been freed after the copy's view.
 bool RefillFromB() {
     FreeList &a = Db.listA, &b = Db.listB;
-    assert(a.mem.empty() && a.next == DiskNone && Db.copies == 0);
-    std::vector<uint32_t> ptrs = b.mem, blocks;
+    assert(a.mem.empty() && a.next == DiskNone && BUsable() && b.next != DiskNone);
+    std::vector<uint32_t> ptrs, blocks;
     if (!WalkChain(b.next, &ptrs, &blocks)) return false;
     DropStoredCopy(a);
-    DropStoredCopy(b);
+    DropStoredCopy(b);   // its next block changes
     for (uint32_t p : blocks) {
         Db.collection.push_back(p);
         Db.freeCount++;
     }
-    ptrs.erase(std::remove(ptrs.begin(), ptrs.end(), DiskNone), ptrs.end());
-    a.mem = WindowOrder(std::move(ptrs));
-    b = FreeList{};
+    b.next = DiskNone;
+    AppendToMem(a, WindowOrder(std::move(ptrs)));
     return true;
 }
 
-// The first snapshot lets list A take what list B holds, since nothing
-// in B was freed after the snapshot opened.
+// Brings more free sectors into the map when its windows hold too few:
+// the next block of list A while A's head holds under a block, or, once A
+// is dry, the rest of list B. False when there is nothing more (or on
+// failure, *failed set).
+bool LoadMore(bool *failed) {
+    FreeList &a = Db.listA, &b = Db.listB;
+    bool ok;
+    if (a.next != DiskNone && a.mem.size() < (size_t)FreeMax) ok = LoadNext(a);
+    else if (a.mem.empty() && a.next == DiskNone && BUsable() && b.next != DiskNone) ok = RefillFromB();
+    else return false;
+    if (!ok) *failed = true;
+    return ok;
+}
+
+// Hands out a free sector for an item of the given life from the lists
+// (through the map) or from the end of the file, as the rules above say.
+// None on failure. mayLoad: more of the lists may be read in (not while
+// they are being written).
+uint32_t TakeSector(D4Life life, bool mayLoad, bool *fromEnd) {
+    if (MapWithB != BUsable()) D4FreeMapRebuild();
+    *fromEnd = false;
+    Way &way = Ways[(int)life], &shortWay = Ways[(int)D4Life::Short];
+    auto left = [](const Way &w) { return w.need > w.taken ? w.need - w.taken : 1; };
+    uint32_t need = left(way);
+    bool failed = false;
+    uint32_t p = DiskNone;
+    if (way.window == EndOfFile) {
+        *fromEnd = true;
+        p = GrowEnd();
+    } else if (way.window != DiskNone && D4FreeMapWindowFree(way.window) > 0 &&
+               (way.taken > 0 || (life == D4Life::Short ? GoodForShort(way.window, need)
+                                                         : D4FreeMapWindowFree(way.window) >= need))) {
+        p = TakeFromWindow(way.window, way.last, &failed);
+    } else {
+        // Free sectors are many once they pass a fiftieth of the file: the
+        // long-lived then fill what holes there are, so that the file stays
+        // within a few percent of the sectors in use. The short-lived are
+        // freed again soon: taken at the end, they leave a run behind; only
+        // past a third of the file do they fill holes too.
+        uint32_t sectors = HdrGetLong(HdrLogicalEnd) / SectorSize;
+        bool many = Db.freeCount >= sectors / 50, tooMany = Db.freeCount >= sectors / 3;
+        uint32_t count, avoid = shortWay.window;
+        auto choose = [&]() { return ChooseWindow(life, need, left(shortWay), avoid, many, tooMany, &count); };
+        uint32_t best = choose();
+        while ((best == DiskNone || count < need) && mayLoad && LoadMore(&failed)) best = choose();
+        if (failed) return DiskNone;
+        bool take = best != DiskNone && (life == D4Life::Short || count >= need || many);
+        if (take) {
+            way.window = best;
+            p = TakeFromWindow(best, way.last, &failed);
+        } else {
+            way.window = EndOfFile;
+            *fromEnd = true;
+            p = GrowEnd();
+        }
+    }
+    if (p != DiskNone) {
+        way.last = p;
+        way.taken++;
+        ThisHold.push_back(p);
+    }
+    return p;
+}
+
+// The first snapshot lets list A take what list B holds in memory, since
+// nothing in B was freed after the snapshot opened.
 void MergeLists() {
     Db.mergeLists = false;
     FreeList &a = Db.listA, &b = Db.listB;
@@ -239,6 +393,7 @@ void MergeLists() {
         a.mem.insert(a.mem.end(), b.mem.begin(), b.mem.end());
         b.mem.clear();
     }
+    D4FreeMapRebuild();
 }
 
 // Spreads ptrs over the given sectors as a chain ending in tail; the list
@@ -258,6 +413,24 @@ bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, const std::vecto
         }
     }
     return true;
+}
+
+// The order of list B's pointers when it is written: those of the
+// windows holding most of them first, so that B's head block (kept in
+// memory, where the allocator sees it) holds the densest free space and
+// the scattered rest goes down the chain.
+void DensestFirst(std::vector<uint32_t> &ptrs) {
+    std::sort(ptrs.begin(), ptrs.end());
+    std::vector<std::pair<uint32_t, uint32_t>> keyed;   // (window's count, ptr)
+    keyed.reserve(ptrs.size());
+    for (size_t i = 0; i < ptrs.size();) {
+        size_t j = i;
+        while (j < ptrs.size() && WindowOf(ptrs[j]) == WindowOf(ptrs[i])) j++;
+        for (size_t k = i; k < j; k++) keyed.push_back({(uint32_t)(j - i), ptrs[k]});
+        i = j;
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](auto &x, auto &y) { return x.first > y.first; });
+    for (size_t i = 0; i < ptrs.size(); i++) ptrs[i] = keyed[i].second;
 }
 
 // Walks a chain on disk from ptr, appending its pointers and blocks.
@@ -286,6 +459,36 @@ void D4FreeListsClear() {
     Db.collection.clear();
     Db.pool.clear();
     Db.freeCount = 0;
+    D4FreeMapClear();
+    MapWithB = false;
+    for (Way &w : Ways) w = Way{};
+}
+
+void D4FreeMapRebuild() {
+    D4FreeMapClear();
+    MapWithB = BUsable();
+    for (const FreeList *l : {&Db.listA, &Db.listB}) {
+        if (l == &Db.listB && !MapWithB) break;
+        for (uint32_t p : l->mem)
+            if (p != DiskNone && D4PtrValid(p)) D4FreeMapAdd(p);
+    }
+}
+
+void D4AllocHoldBegins() {
+    for (Way &w : Ways) {
+        if (w.taken > 0) w.need = std::min(w.taken, D4WindowSectors);
+        w.taken = 0;
+        if (w.window == EndOfFile) w.window = DiskNone;
+    }
+    RecentAt = (RecentAt + 1) % RecentHolds;
+    Recent[RecentAt].swap(ThisHold);
+    ThisHold.clear();
+}
+
+D4Life D4LifeOfCopy(uint32_t ptr) {
+    for (const std::vector<uint32_t> &r : Recent)
+        if (std::find(r.begin(), r.end(), ptr) != r.end()) return D4Life::Short;
+    return D4Life::Long;
 }
 
 // Loads the head blocks of both lists from the header and counts every
@@ -301,12 +504,14 @@ bool D4FreeListsLoad() {
             return false;
         }
         if (!WalkChain(head, &listed, &blocks)) return false;
-        FreeList &l = off == HdrFreeA ? Db.listA : Db.listB;
-        l.next = head;
-        if (!LoadNext(l)) return false;
+        (off == HdrFreeA ? Db.listA : Db.listB).next = head;
     }
+    if (!D4FreeListsCheck(listed, blocks)) return false;
     Db.freeCount = (uint32_t)listed.size();
-    return D4FreeListsCheck(listed, blocks);
+    for (FreeList *l : {&Db.listA, &Db.listB})
+        if (l->next != DiskNone && !LoadNext(*l)) return false;
+    D4FreeMapRebuild();
+    return true;
 }
 
 // Every pointer the lists of a file just opened hold is checked once here,
@@ -348,27 +553,21 @@ bool D4FreeListsCheck(const std::vector<uint32_t> &listed, const std::vector<uin
 }
 
 // Hands out a free sector: first one released since the last commit
-// after it was handed out (the pool), then from list A, then B (not while
-// a copy is open), then the next sector past the logical end.
-uint32_t D4DiskGetFree() {
+// after it was handed out (the pool), then one of the lists' head blocks
+// or the end of the file, as the window rules above choose.
+uint32_t D4DiskGetFree(D4Life life) {
     if (Db.mergeLists) MergeLists();
     uint32_t p = DiskNone;
     bool wasFree = true;
     if (!Db.pool.empty()) {
         p = D4PoolPop(&wasFree);
         Db.freeCount--;
+        Ways[(int)life].taken++;
     } else {
-        bool failed = false;
-        if (PreferEnd()) return GrowEnd();
-        p = TakeFrom(Db.listA, &failed);
-        if (p != DiskNone) CurrentWindow = WindowOf(p);
-        if (p == DiskNone && !failed && Db.copies == 0 && (!Db.listB.mem.empty() || Db.listB.next != DiskNone)) {
-            if (!RefillFromB()) return DiskNone;
-            p = TakeFrom(Db.listA, &failed);
-        }
-        if (failed) return DiskNone;
+        bool fromEnd;
+        p = TakeSector(life, true, &fromEnd);
+        if (p == DiskNone || fromEnd) return p;
     }
-    if (p == DiskNone) return GrowEnd();
     bool added = Db.fresh.insert(p).second;
     // A pool entry released in this very hold was in use when it began:
     // the rollback keeps its before-image at its first rewrite.
@@ -440,10 +639,12 @@ bool D4DiskRelease(uint32_t ptr, bool chain) {
 }
 
 // Writes both lists so that the header names exact copies of their head
-// blocks: list B gets everything collected since the last flush in front
-// of it. The blocks go into sectors taken from the lists' own pointers
-// (free in the committed file; B's only while no copy is open) or from
-// the end of the file, never into one the committed file still uses.
+// blocks. List B's head takes everything collected since the last flush
+// besides what it held; when that overflows a block, the block behind it
+// joins, and the densest windows go into the head, the rest (full blocks
+// but the last) behind it. The blocks go into sectors the allocator hands
+// out (free in the committed file; B's only while no copy is open) or
+// from the end of the file, never into one the committed file still uses.
 bool D4FreeListsStore() {
     FreeList &a = Db.listA, &b = Db.listB;
     // Free for reuse at once, and free in the new commit too.
@@ -452,42 +653,54 @@ bool D4FreeListsStore() {
     for (FreeList *l : {&a, &b})
         while (l->stored == DiskNone && l->mem.empty() && l->next != DiskNone)
             if (!LoadNext(*l)) return false;
+    if (!Db.collection.empty()) DropStoredCopy(b);
+    if (b.stored == DiskNone && b.mem.size() + Db.collection.size() > (size_t)FreeMax && b.next != DiskNone) {
+        // B's second block joins the head, so the overflow fills it.
+        std::vector<uint32_t> ptrs;
+        uint32_t next;
+        if (!ReadBlock(b.next, &ptrs, &next)) return false;
+        if (ptrs.size() < (size_t)FreeMax) {
+            Db.collection.push_back(b.next);
+            Db.freeCount++;
+            b.next = next;
+            AppendToMem(b, ptrs);
+        }
+    }
 
-    // A list whose copy is stale needs its pointers written anew; B's go
-    // behind what was collected.
+    // A list whose copy is stale needs its pointers written anew.
     auto needA = [&]() -> size_t {
         if (a.stored != DiskNone || (a.mem.empty() && a.next == DiskNone)) return 0;
         return std::max<size_t>(1, BlocksFor(a.mem.size()));
     };
-    auto newBSize = [&]() { return Db.collection.size() + (b.stored == DiskNone ? b.mem.size() : 0); };
+    auto needB = [&]() -> size_t {
+        return b.stored != DiskNone ? 0 : BlocksFor(b.mem.size() + Db.collection.size());
+    };
     std::vector<uint32_t> reserved;
-    while (reserved.size() < needA() + BlocksFor(newBSize())) {
-        FreeList *from = !a.mem.empty() ? &a : (Db.copies == 0 && !b.mem.empty() ? &b : nullptr);
-        uint32_t p;
-        if (from) {
-            p = from->mem.back();
-            from->mem.pop_back();
-            Db.freeCount--;
-            DropStoredCopy(*from);
-            if (!CanBeFree(*from, p)) return false;
-            D4RollbackNoteTaken(p, false);
-        } else {
-            p = GrowEnd();
+    for (;;) {
+        size_t need = needA() + needB();
+        if (reserved.size() < need) {
+            bool fromEnd;
+            uint32_t p = TakeSector(D4Life::Short, false, &fromEnd);
             if (p == DiskNone) return false;
+            if (!fromEnd) D4RollbackNoteTaken(p, false);
+            reserved.push_back(p);
+        } else if (reserved.size() > need && b.stored != DiskNone) {
+            DropStoredCopy(b);   // the sectors beyond the need become blocks of B
+        } else {
+            break;
         }
-        reserved.push_back(p);
     }
     std::vector<uint32_t> newB;
-    newB.swap(Db.collection);
-    // Highest first: taking the last then hands out neighbours in order,
-    // and a hold's sectors leave the cache in few runs.
-    std::sort(newB.begin(), newB.end(), std::greater<uint32_t>());
-    uint32_t tailB = b.stored;
+    uint32_t tailB = b.next;
     if (b.stored == DiskNone) {
+        newB.swap(Db.collection);
         newB.insert(newB.end(), b.mem.begin(), b.mem.end());
-        tailB = b.next;
+        newB.erase(std::remove(newB.begin(), newB.end(), DiskNone), newB.end());
+        DensestFirst(newB);
     }
-    D4CommitNoteFreed(newB);
+    std::vector<uint32_t> freed = newB;
+    freed.insert(freed.end(), a.mem.begin(), a.mem.end());
+    D4CommitNoteFreed(freed);
     // Sectors beyond the need (when a list shrank below a block while
     // sectors were taken) become further, sparser blocks of B.
     size_t forA = needA();
@@ -506,6 +719,7 @@ bool D4FreeListsStore() {
         b.next = tailB;
         if (tailB != DiskNone && !LoadNext(b)) return false;
     }
+    D4FreeMapRebuild();
     HdrSetLong(HdrFreeA, a.stored);
     HdrSetLong(HdrFreeB, b.stored);
     return true;

@@ -6,7 +6,8 @@
 // back is the engine's in-memory view, so that after a failed hold every
 // read answers exactly as before it began:
 //   - the master's header, search path and index heads, the segment-tree
-//     paths, the free lists and counts: copied at the start (small);
+//     paths, the free lists and counts: copied at the start (small); the
+//     allocator's map is rebuilt from the lists put back;
 //   - the collection only grows in a hold: its length at the start (a
 //     commit, which takes it whole, copies it first);
 //   - the pool of sectors free for reuse at once is a stack: what was
@@ -121,6 +122,7 @@ bool D4RollbackApply() {
     D4SegmentLookupForget();
     Db.listA = rb.listA;
     Db.listB = rb.listB;
+    D4FreeMapRebuild();
     if (rb.collectionSaved) {
         Db.collection.swap(rb.collection);
     } else {

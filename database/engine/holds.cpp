@@ -29,6 +29,7 @@ void D4Hold() {
             // After a hold in mode 0 the sectors handed out since the commit
             // stay fresh: the file on disk still describes that commit.
             if (!Db.uncommitted) D4FreshReset(true);
+            D4AllocHoldBegins();
             // A file cut short from outside is noticed before any work.
             if (Db.open && !Db.damaged && DbFileCheckSize()) D4RollbackBegin();
         }

@@ -61,7 +61,7 @@ bool LoadRoot(IndexHead *h, uint32_t rootSeg) {
 // the root record's segment (0 on failure).
 uint32_t IndexRootNew(const uint8_t *def, uint32_t *rootPtr) {
     uint8_t node[PlainDataMax] = {};
-    *rootPtr = D4DiskStore(node, IndexDefNodeSize(def), 0, 0, 0);
+    *rootPtr = D4DiskStore(node, IndexDefNodeSize(def), 0, 0, 0, D4Life::Short);
     if (*rootPtr == DiskNone) return 0;
     uint8_t rec[RootRecordSize];
     D4PutLong(rec + RootLevels, 1);

@@ -47,7 +47,7 @@ uint32_t WriteNode(const SegNode &node, uint32_t ptr) {
 
 uint32_t StoreNode(const SegNode &node) {
     ForgetLastLeaf();
-    return D4DiskStore(node.b, SegNodeSize, 0, 0, 0);
+    return D4DiskStore(node.b, SegNodeSize, 0, 0, 0, D4Life::Short);
 }
 
 uint32_t Levels() { return HdrGetLong(HdrSegLevels); }
@@ -224,7 +224,7 @@ uint32_t D4SegmentNew(const uint8_t *data, uint32_t length, uint16_t type, uint1
     }
     HdrSetLong(HdrMaxSegNr, n);
     HdrSetLong(HdrSegCount, HdrGetLong(HdrSegCount) + 1);
-    uint32_t p = D4DiskStore(data, length, type, number, serial);
+    uint32_t p = D4DiskStore(data, length, type, number, serial, type == 0 ? D4Life::Short : D4Life::Long);
     if (p == DiskNone) {
         D4HoldEnd(false);
         return 0;
@@ -328,7 +328,7 @@ bool D4SegmentUpdate(uint32_t seg, const uint8_t *data, uint32_t length, uint16_
     uint32_t np;
     if (type != 0 || length > PlainDataMax) {
         if (!D4DiskRelease(p, true)) return D4HoldEnd(false);
-        np = D4DiskStore(data, length, type, number, serial);
+        np = D4DiskStore(data, length, type, number, serial, D4Life::Long);
     } else {
         np = D4DiskUpdate(data, p, length, true);
     }

@@ -145,10 +145,10 @@ TEST_F(EngineRecords, MisuseIsRefused) {
     // so is a plain item over 504 bytes.
     uint8_t data[600] = {};
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_DEBUG_DEATH(EXPECT_EQ(D4DiskStore(data, 8, 0, 0, 0), 0xFFFFFFFFu), "outside a hold");
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(D4DiskStore(data, 8, 0, 0, 0, D4Life::Short), 0xFFFFFFFFu), "outside a hold");
     EXPECT_DEBUG_DEATH(EXPECT_FALSE(D4DiskRelease(512, false)), "outside a hold");
     D4Hold();
-    EXPECT_DEBUG_DEATH(EXPECT_EQ(D4DiskStore(data, 600, 0, 0, 0), 0xFFFFFFFFu), "over 504");
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(D4DiskStore(data, 600, 0, 0, 0, D4Life::Short), 0xFFFFFFFFu), "over 504");
     EXPECT_DEBUG_DEATH(EXPECT_FALSE(D4DiskWrite(data, 512, 505)), "over 504");
     D4DiskFlush();
     EXPECT_FALSE(D4DiskFlush());
