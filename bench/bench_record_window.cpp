@@ -13,7 +13,7 @@
 #include "core/language_file.h"
 #include "core/pstring.h"
 #include "core/work_blocks.h"
-#include "database/access/database_open.h"
+#include "shell/database_open.h"
 #include "database/access/record_access.h"
 #include "database/engine/engine.h"
 #include "dict_offsets.h"

@@ -12,7 +12,7 @@
 #include "core/language_file.h"
 #include "core/pstring.h"
 #include "core/work_blocks.h"
-#include "database/access/database_open.h"
+#include "shell/database_open.h"
 #include "database/engine/engine.h"
 #include "platform/display.h"
 #include "platform/queue.h"

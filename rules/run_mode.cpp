@@ -1,5 +1,5 @@
 // run_mode.cpp - the run mode of a program that starts stand-alone.
-#include "database/access/database_open.h"
+#include "shell/database_open.h"
 #include "rules/documents.h"
 
 // Sets the run mode to stand-alone before the network settings are read.

@@ -5,7 +5,7 @@
 // client has no file: it connects and reloads its settings from the
 // server. DbOpenFlag (shell/shell.h) says whether a company is open in
 // either case; the engine's own D4IsOpen says whether a file is.
-#include "database/access/database_open.h"
+#include "shell/database_open.h"
 
 #include <cassert>
 #include <cstdio>

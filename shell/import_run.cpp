@@ -4,7 +4,7 @@
 // The reading and writing of text values belong to the text exchange,
 // which installs its entries in SettingsText (settings_blocks.h). With an
 // entry missing, an import reads nothing and an export writes nothing.
-#include "database/access/database_open.h"
+#include "shell/database_open.h"
 
 #include "core/date.h"
 #include "core/field_access.h"

@@ -3,7 +3,7 @@
 // the busy guard has already been applied by the caller.
 #include "shell/menus.h"
 
-#include "database/access/database_open.h"
+#include "shell/database_open.h"
 #include "database/access/record_access.h"
 #include "shell/field_editing.h"
 #include "shell/matrix_editing.h"

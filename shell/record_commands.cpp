@@ -5,7 +5,7 @@
 
 #include <cassert>
 
-#include "database/access/database_open.h"
+#include "shell/database_open.h"
 #include "database/access/record_access.h"
 #include "recordwin/record_windows.h"
 #include "shell/field_editing.h"

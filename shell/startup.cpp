@@ -14,7 +14,7 @@
 #include "core/system.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
-#include "database/access/database_open.h"
+#include "shell/database_open.h"
 #include "database/access/record_access.h"
 #include "platform/dialog.h"
 #include "platform/instance.h"

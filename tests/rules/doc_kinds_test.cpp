@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/ui_text.h"
-#include "database/access/database_open.h"
+#include "shell/database_open.h"
 #include "rules/documents.h"
 #include "rules/entry_state.h"
 #include "tests/rules/rules_fixture.h"

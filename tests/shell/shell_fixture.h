@@ -22,7 +22,7 @@
 #include "core/system.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
-#include "database/access/database_open.h"
+#include "shell/database_open.h"
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "database/access/settings_binding.h"
