@@ -98,3 +98,51 @@ int ReplayMain(int argc, char **argv, const ReplayTarget &target) {
     std::printf("\n");
     return 0;
 }
+
+namespace {
+
+// The seed-list target being run; a replay program runs one target, so
+// plain file state suffices for the function pointers of ReplayTarget.
+std::vector<ReplayBytes> (*g_seedList)();
+std::span<const uint32_t> g_interesting;
+
+bool SeedListSeeds(std::vector<ReplaySeed> *out) {
+    std::vector<ReplayBytes> seeds = g_seedList();
+    for (size_t i = 0; i < seeds.size(); i++) out->push_back({"seed" + std::to_string(i) + ".msg", seeds[i]});
+    return true;
+}
+
+bool SeedListValid(std::vector<ReplayBytes> *out) {
+    *out = g_seedList();
+    return true;
+}
+
+ReplayBytes SeedListMutate(const ReplayBytes &valid, std::mt19937 &rng) {
+    ReplayBytes m = valid;
+    int edits = 1 + (int)ReplayPick(rng, 4);
+    for (int e = 0; e < edits; e++) {
+        switch (ReplayPick(rng, 6)) {
+        case 0:
+            m.resize(ReplayPick(rng, m.size() + 1));
+            continue;
+        case 1:
+            m.insert(m.begin() + (long)ReplayPick(rng, m.size() + 1), 1 + ReplayPick(rng, 6), (uint8_t)rng());
+            continue;
+        default:
+            break;
+        }
+        if (m.empty()) continue;
+        ReplayPoke(m, ReplayPick(rng, m.size()), g_interesting, 4, rng);
+    }
+    return m;
+}
+
+}  // namespace
+
+int ReplaySeedListMain(int argc, char **argv, const char *name, uint32_t rngSeed,
+                       std::vector<ReplayBytes> (*seeds)(), std::span<const uint32_t> interesting) {
+    g_seedList = seeds;
+    g_interesting = interesting;
+    const ReplayTarget target{name, rngSeed, SeedListSeeds, SeedListValid, SeedListMutate, nullptr};
+    return ReplayMain(argc, argv, target);
+}

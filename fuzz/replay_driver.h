@@ -58,3 +58,10 @@ size_t ReplayPick(std::mt19937 &rng, size_t n);
 // reader's checks).
 void ReplayPoke(ReplayBytes &input, size_t at, std::span<const uint32_t> interesting, size_t randomOneIn,
                 std::mt19937 &rng);
+
+// Runs the replay program of a target whose valid inputs are its own seed
+// list: the corpus seeds are named seedN.msg, and each mutation makes one
+// to four edits of a seed (a cut, inserted bytes, or a value of
+// `interesting` poked at any offset in width 1, 2 or 4).
+int ReplaySeedListMain(int argc, char **argv, const char *name, uint32_t rngSeed,
+                       std::vector<ReplayBytes> (*seeds)(), std::span<const uint32_t> interesting);
