@@ -72,13 +72,15 @@ void CustomerDefaults(int, uint8_t *customer) {
 
 void CustomerDefaultsOther(int, uint8_t *customer) { CustomerCode(customer); }
 
-// The customer's code becomes the last customer code of block 132.
-int CustomerAfterInsert(int, uint8_t *customer, uint32_t, int) {
+// The new record's code (20 characters at CodeAt) becomes the last code of
+// its kind in block 132 (at LastAt), whence the next one is proposed.
+template <uint32_t CodeAt, uint32_t LastAt>
+int KeepLastCode(int, uint8_t *record, uint32_t, int) {
     uint8_t *series = SeriesState();
     if (series) {
         uint8_t code[32];
-        GetPString(customer, CUVc::Code, 20, code);
-        PutPString(series, SeriesDefaultsBlk::LastCustCode, 20, code);
+        GetPString(record, CodeAt, 20, code);
+        PutPString(series, LastAt, 20, code);
     }
     return 1;
 }
@@ -156,17 +158,6 @@ void VendorDefaults(int, uint8_t *vendor) {
     if (NextNumberText(last, next)) PutPString(vendor, VEVc::Code, 20, next);
 }
 
-// The vendor's code becomes the last vendor code of block 132.
-int VendorAfterInsert(int, uint8_t *vendor, uint32_t, int) {
-    uint8_t *series = SeriesState();
-    if (series) {
-        uint8_t code[32];
-        GetPString(vendor, VEVc::Code, 20, code);
-        PutPString(series, SeriesDefaultsBlk::LastVendorCode, 20, code);
-    }
-    return 1;
-}
-
 // ---- Persons (44) ----
 
 // A new person has none of the eight series starts.
@@ -214,99 +205,55 @@ void ProjectDefaults(int, uint8_t *project) {
 // Only the user code: the registers whose new records keep their zeros.
 void PlainDefaults(int, uint8_t *) { SetEntryUserCode(); }
 
+// An entry with the new-record defaults and, where asked, the record
+// check and the delete check.
+enum EntryChecks { NoChecks = 0, Validate = 1, DeleteCheck = 2 };
+
+RegisterHooks MasterEntry(void (*defaults)(int, uint8_t *), int checks) {
+    RegisterHooks h = {};
+    h.newRecordDefaults = defaults;
+    if (checks & Validate) h.validateRecord = ValidateRecordOf;
+    if (checks & DeleteCheck) h.canDelete = CanDeleteRecordOf;
+    return h;
+}
+
 }  // namespace
 
 // Fills the entries of the master registers.
 void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h;
+    constexpr int Both = Validate | DeleteCheck;
 
-    h = {};
-    h.validateRecord = ValidateRecordOf;
-    h.canDelete = CanDeleteRecordOf;
-    h.newRecordDefaults = CustomerDefaults;
-    h.newRecordDefaultsOther = CustomerDefaultsOther;
-    h.afterInsert = CustomerAfterInsert;
-    table[CUVc::Number] = h;
+    table[CUVc::Number] = MasterEntry(CustomerDefaults, Both);
+    table[CUVc::Number].newRecordDefaultsOther = CustomerDefaultsOther;
+    table[CUVc::Number].afterInsert = KeepLastCode<CUVc::Code, SeriesDefaultsBlk::LastCustCode>;
 
-    h = {};
-    h.validateRecord = ValidateRecordOf;
-    h.canDelete = CanDeleteRecordOf;
-    h.newRecordDefaults = ItemDefaults;
-    h.afterInsert = ItemAfterInsert;
-    h.beforeUpdate = ItemBeforeUpdate;
-    table[INVc::Number] = h;
+    table[INVc::Number] = MasterEntry(ItemDefaults, Both);
+    table[INVc::Number].afterInsert = ItemAfterInsert;
+    table[INVc::Number].beforeUpdate = ItemBeforeUpdate;
 
-    h = {};
-    h.validateRecord = ValidateRecordOf;
-    h.canDelete = CanDeleteRecordOf;
-    h.newRecordDefaults = PlainDefaults;
-    table[OBVc::Number] = h;
+    table[VEVc::Number] = MasterEntry(VendorDefaults, Validate);
+    table[VEVc::Number].afterInsert = KeepLastCode<VEVc::Code, SeriesDefaultsBlk::LastVendorCode>;
 
-    h = {};
-    h.validateRecord = ValidateRecordOf;
-    h.canDelete = CanDeleteRecordOf;
-    h.newRecordDefaults = AccountDefaults;
-    table[ACVc::Number] = h;
+    table[ProjectVc::Number] = MasterEntry(ProjectDefaults, DeleteCheck);
+    table[ProjectVc::Number].preserveStoredFields = PreserveStoredFieldsOf;
 
-    h = {};
-    h.validateRecord = ValidateRecordOf;
-    h.newRecordDefaults = PlainDefaults;
-    table[AUVc::Number] = h;
-
-    h = {};
-    h.newRecordDefaults = BudgetDefaults<BUVc::Rows::Size, BUVc::Rows::Amount>;
-    table[BUVc::Number] = h;
-    h.newRecordDefaults = BudgetDefaults<BPVc::Rows::Size, BPVc::Rows::Amount>;
-    table[BPVc::Number] = h;
-
-    h = {};
-    h.validateRecord = ValidateRecordOf;
-    h.canDelete = CanDeleteRecordOf;
-    h.newRecordDefaults = PlainDefaults;
-    table[OTVc::Number] = h;
-
-    h = {};
-    h.newRecordDefaults = StatementRowDefaults<SR22Vc::RowKind>;
-    table[SR22Vc::Number] = h;
-    h.newRecordDefaults = StatementRowDefaults<SR47Vc::RowKind>;
-    table[SR47Vc::Number] = h;
-    h.newRecordDefaults = StatementRowDefaults<SR48Vc::RowKind>;
-    table[SR48Vc::Number] = h;
-    h.newRecordDefaults = StatementRowDefaults<SR49Vc::RowKind>;
-    table[SR49Vc::Number] = h;
-    h.newRecordDefaults = StatementRowDefaults<SR50Vc::RowKind>;
-    table[SR50Vc::Number] = h;
-    h.newRecordDefaults = StatementRowDefaults<SR51Vc::RowKind>;
-    table[SR51Vc::Number] = h;
-
-    h = {};
-    h.validateRecord = ValidateRecordOf;
-    h.newRecordDefaults = VendorDefaults;
-    h.afterInsert = VendorAfterInsert;
-    table[VEVc::Number] = h;
-
-    h = {};
-    h.newRecordDefaults = PersonDefaults;
-    table[PEVc::Number] = h;
-
-    h = {};
-    h.newRecordDefaults = TermsDefaults;
-    table[PayTermsVc::Number] = h;
-
-    h = {};
-    h.newRecordDefaults = AssetDefaults;
-    table[AssetVc::Number] = h;
-
-    h = {};
-    h.canDelete = CanDeleteRecordOf;
-    h.newRecordDefaults = ProjectBudgetDefaults<TimeBudgetVc::Detail, ProjectBlk::TimeDetail>;
-    table[TimeBudgetVc::Number] = h;
-    h.newRecordDefaults = ProjectBudgetDefaults<CostBudgetVc::Detail, ProjectBlk::CostDetail>;
-    table[CostBudgetVc::Number] = h;
-
-    h = {};
-    h.canDelete = CanDeleteRecordOf;
-    h.preserveStoredFields = PreserveStoredFieldsOf;
-    h.newRecordDefaults = ProjectDefaults;
-    table[ProjectVc::Number] = h;
+    table[OBVc::Number] = MasterEntry(PlainDefaults, Both);
+    table[ACVc::Number] = MasterEntry(AccountDefaults, Both);
+    table[AUVc::Number] = MasterEntry(PlainDefaults, Validate);
+    table[OTVc::Number] = MasterEntry(PlainDefaults, Both);
+    table[BUVc::Number] = MasterEntry(BudgetDefaults<BUVc::Rows::Size, BUVc::Rows::Amount>, NoChecks);
+    table[BPVc::Number] = MasterEntry(BudgetDefaults<BPVc::Rows::Size, BPVc::Rows::Amount>, NoChecks);
+    table[SR22Vc::Number] = MasterEntry(StatementRowDefaults<SR22Vc::RowKind>, NoChecks);
+    table[SR47Vc::Number] = MasterEntry(StatementRowDefaults<SR47Vc::RowKind>, NoChecks);
+    table[SR48Vc::Number] = MasterEntry(StatementRowDefaults<SR48Vc::RowKind>, NoChecks);
+    table[SR49Vc::Number] = MasterEntry(StatementRowDefaults<SR49Vc::RowKind>, NoChecks);
+    table[SR50Vc::Number] = MasterEntry(StatementRowDefaults<SR50Vc::RowKind>, NoChecks);
+    table[SR51Vc::Number] = MasterEntry(StatementRowDefaults<SR51Vc::RowKind>, NoChecks);
+    table[PEVc::Number] = MasterEntry(PersonDefaults, NoChecks);
+    table[PayTermsVc::Number] = MasterEntry(TermsDefaults, NoChecks);
+    table[AssetVc::Number] = MasterEntry(AssetDefaults, NoChecks);
+    table[TimeBudgetVc::Number] =
+        MasterEntry(ProjectBudgetDefaults<TimeBudgetVc::Detail, ProjectBlk::TimeDetail>, DeleteCheck);
+    table[CostBudgetVc::Number] =
+        MasterEntry(ProjectBudgetDefaults<CostBudgetVc::Detail, ProjectBlk::CostDetail>, DeleteCheck);
 }
