@@ -4,6 +4,8 @@
 // step, and the OK of an access group with 200 rows, inserted and then
 // updated.
 #include <benchmark/benchmark.h>
+
+#include "bench/bench_frame.h"
 #include <unistd.h>
 
 #include <cstring>
@@ -32,54 +34,13 @@ namespace {
 
 constexpr int FullRows = 250, OkRows = 200;
 
-// A fresh folder with the interface file the build made in reach of the
-// probe and an empty company file, removed at the end.
-struct Workplace {
-    std::filesystem::path dir;
-    std::string company;
-    Workplace()
-    {
-        std::string error;
-        DisplayOpen(PlDisplayKind::Headless, &error);
-        std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-        LangFileSetDirectories({exe.string(), exe.parent_path().string()});
-        dir = std::filesystem::temp_directory_path() / ("orvel_bench_record_" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir);
-        std::filesystem::current_path(dir);
-        company = (dir / "bench.VDB").string();
-        D4Create(company.c_str(), 0);
-        D4Close();
-    }
-    ~Workplace() { std::filesystem::remove_all(dir); }
-};
-
-Workplace &Place()
+BenchWorkplace &Place()
 {
-    static Workplace w;
+    static BenchWorkplace w("record");
     return w;
 }
 
-// The program up to its frame with the company open; false when it
-// cannot run (the caller skips).
-bool FrameUp()
-{
-    WinResetAll();
-    ShellStateReset();
-    std::string why;
-    if (!AllocWorkBlocks() || !InitInstance(StartOptions{}, &why)) return false;
-    PString path;
-    PStringFromC(path, Place().company.c_str());
-    return DbOpen(path, 0);
-}
 
-// Takes the frame down again; the windows go first, unasked.
-void FrameDown()
-{
-    for (int n = WinFirst; n <= WinLast; n++) WinClose(n);
-    WinDestroy(FrameWindow);
-    FrameCleanup();
-    MsgClear();
-}
 
 // Runs every waiting message through the main loop's step.
 void Drain()
@@ -113,7 +74,7 @@ bool FillAccessGroup(int n, int rows, const char *code)
 // The whole paint of an access-group window with a full matrix.
 void BM_PaintFullMatrix(benchmark::State &state)
 {
-    if (!FrameUp()) {
+    if (!BenchFrameUp(Place())) {
         state.SkipWithError("the frame could not be made");
         return;
     }
@@ -130,7 +91,7 @@ void BM_PaintFullMatrix(benchmark::State &state)
             RestorePortWindow(saved);
         }
     }
-    FrameDown();
+    BenchFrameDown();
 }
 BENCHMARK(BM_PaintFullMatrix)->Unit(benchmark::kMicrosecond);
 
@@ -138,7 +99,7 @@ BENCHMARK(BM_PaintFullMatrix)->Unit(benchmark::kMicrosecond);
 // loop (the shell's keys, the window, the repaint of what changed).
 void BM_KeystrokeAndTab(benchmark::State &state)
 {
-    if (!FrameUp()) {
+    if (!BenchFrameUp(Place())) {
         state.SkipWithError("the frame could not be made");
         return;
     }
@@ -155,7 +116,7 @@ void BM_KeystrokeAndTab(benchmark::State &state)
             Drain();
         }
     }
-    FrameDown();
+    BenchFrameDown();
 }
 BENCHMARK(BM_KeystrokeAndTab)->Arg(0)->Arg(1)->ArgName("tab")->Unit(benchmark::kMicrosecond);
 
@@ -163,7 +124,7 @@ BENCHMARK(BM_KeystrokeAndTab)->Arg(0)->Arg(1)->ArgName("tab")->Unit(benchmark::k
 // the update of the same group in state 2.
 void BM_OkAccessGroup200Rows(benchmark::State &state)
 {
-    if (!FrameUp()) {
+    if (!BenchFrameUp(Place())) {
         state.SkipWithError("the frame could not be made");
         return;
     }
@@ -185,7 +146,7 @@ void BM_OkAccessGroup200Rows(benchmark::State &state)
             break;
         }
     }
-    FrameDown();
+    BenchFrameDown();
 }
 BENCHMARK(BM_OkAccessGroup200Rows)->Arg(0)->Arg(1)->ArgName("update")->Unit(benchmark::kMicrosecond);
 

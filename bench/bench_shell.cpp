@@ -3,6 +3,8 @@
 // way out again), opening and closing a window, and one pass of the main
 // loop that repaints 100 marked windows.
 #include <benchmark/benchmark.h>
+
+#include "bench/bench_frame.h"
 #include <unistd.h>
 
 #include <filesystem>
@@ -26,30 +28,9 @@ namespace {
 
 constexpr int BusyMessageType = 19;
 
-// A fresh folder with the interface file the build made in reach of the
-// probe (beside the executable, or one folder up), and a company in it.
-struct Workplace {
-    std::filesystem::path dir;
-    std::string company;
-    Workplace()
-    {
-        std::string error;
-        DisplayOpen(PlDisplayKind::Headless, &error);
-        std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-        LangFileSetDirectories({exe.string(), exe.parent_path().string()});
-        dir = std::filesystem::temp_directory_path() / ("orvel_bench_shell_" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir);
-        std::filesystem::current_path(dir);
-        company = (dir / "bench.VDB").string();
-        D4Create(company.c_str(), 0);
-        D4Close();
-    }
-    ~Workplace() { std::filesystem::remove_all(dir); }
-};
-
-Workplace &Place()
+BenchWorkplace &Place()
 {
-    static Workplace w;
+    static BenchWorkplace w("shell");
     return w;
 }
 
@@ -67,7 +48,7 @@ void BM_StartToIdleLoop(benchmark::State &state)
     // The previous-instance socket keeps the loop waiting, so the wait
     // itself says when the program is idle.
     MsgSetSocketHooks(QuitWhenIdle, [] { return true; });
-    Workplace &w = Place();
+    BenchWorkplace &w = Place();
     StartOptions o;
     o.commandLine = w.company;
     o.instanceName = "orvel-bench-" + std::to_string(getpid());
@@ -82,30 +63,11 @@ void BM_StartToIdleLoop(benchmark::State &state)
 }
 BENCHMARK(BM_StartToIdleLoop)->Unit(benchmark::kMillisecond);
 
-// Brings the program up to its frame with the company open; false when
-// it cannot run (the caller skips).
-bool FrameUp(const Workplace &w)
-{
-    WinResetAll();
-    ShellStateReset();
-    std::string why;
-    if (!AllocWorkBlocks() || !InitInstance(StartOptions{}, &why)) return false;
-    PString path;
-    PStringFromC(path, w.company.c_str());
-    return DbOpen(path, 0);
-}
 
-// Takes the frame down again.
-void FrameDown()
-{
-    WinDestroy(FrameWindow);
-    FrameCleanup();
-    MsgClear();
-}
 
 void BM_OpenWindowAndClose(benchmark::State &state)
 {
-    if (!FrameUp(Place())) {
+    if (!BenchFrameUp(Place())) {
         state.SkipWithError("the frame could not be made");
         return;
     }
@@ -117,7 +79,7 @@ void BM_OpenWindowAndClose(benchmark::State &state)
         }
         WinClose(n);
     }
-    FrameDown();
+    BenchFrameDown();
 }
 BENCHMARK(BM_OpenWindowAndClose)->Unit(benchmark::kMicrosecond);
 
@@ -125,7 +87,7 @@ BENCHMARK(BM_OpenWindowAndClose)->Unit(benchmark::kMicrosecond);
 // repainted once and its mark cleared.
 void BM_LoopRepaintsHundredWindows(benchmark::State &state)
 {
-    if (!FrameUp(Place())) {
+    if (!BenchFrameUp(Place())) {
         state.SkipWithError("the frame could not be made");
         return;
     }
@@ -141,7 +103,7 @@ void BM_LoopRepaintsHundredWindows(benchmark::State &state)
             MainMessageLoop();   // one message, then idle
         }
     }
-    FrameDown();
+    BenchFrameDown();
 }
 BENCHMARK(BM_LoopRepaintsHundredWindows)->Unit(benchmark::kMicrosecond);
 
