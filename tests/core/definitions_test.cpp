@@ -7,7 +7,6 @@
 
 #include "core/definitions.h"
 #include "core/interface_load.h"
-#include "core/memblock.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "tests/core/defs_loader.h"
@@ -27,9 +26,6 @@ std::string IndexFind(int n) {
     UiTextIndexFind(n, &position, &found);
     return (found ? "+" : "-") + std::to_string(position);
 }
-
-// Whole-run blocks are held from globals, as their users hold them.
-uint8_t *FixedBlock = nullptr;
 
 class Definitions : public ::testing::Test {
 protected:
@@ -138,14 +134,7 @@ TEST_F(Definitions, NothingLoadedGivesNone) {
     EXPECT_EQ(MenuDefFirst(), nullptr);
 }
 
-TEST_F(Definitions, MemoryAndRectangles) {
-    uint32_t blocks = MemBlockCount();
-    FixedBlock = MemAllocFixed(16);
-    uint8_t *p = FixedBlock;
-    ASSERT_NE(p, nullptr);
-    for (int i = 0; i < 16; i++) EXPECT_EQ(p[i], 0);
-    EXPECT_EQ(MemBlockCount(), blocks + 1) << "the block lives for the run";
-
+TEST_F(Definitions, RectanglesInflateWithinSixteenBits) {
     MacRect r{10, 20, 30, 40};
     RectInflate(&r, -2);
     MacRect shrunk{12, 22, 28, 38};

@@ -65,24 +65,13 @@ TEST_F(UiTextTest, MessagesShowTextExtraOrInternalError) {
     ShowMessage(99, extra);
     ShowTextMessage(20);
     ShowMessage(20, nullptr);
+    EXPECT_EQ(FieldError(0, nullptr, 42), -1);   // text 0 refuses and shows nothing
     ASSERT_EQ(Shown.size(), 5u);
     EXPECT_EQ(Shown[0], "Customer not found: C100");
     EXPECT_EQ(Shown[1], "C100");
     EXPECT_EQ(Shown[2], "Internal error 99 C100");
     EXPECT_EQ(Shown[3], "Saved");
     EXPECT_EQ(Shown[4], "Saved");
-}
-
-TEST_F(UiTextTest, FieldErrorsRecordThePosition) {
-    EXPECT_EQ(FieldError(0, nullptr, 42), -1);
-    EXPECT_TRUE(Shown.empty()) << "text 0 shows nothing";
-    EXPECT_EQ(FieldErrorPos.field, 42);
-    EXPECT_EQ(FieldErrorAt(20, nullptr, 300, 7, 12), -1);
-    EXPECT_EQ(FieldErrorPos.field, 300);
-    EXPECT_EQ(FieldErrorPos.row, 7);
-    EXPECT_EQ(FieldErrorPos.column, 12);
-    ASSERT_EQ(Shown.size(), 1u);
-    EXPECT_EQ(Shown[0], "Saved");
 }
 
 TEST_F(UiTextTest, ServerKeepsTheLastMessageForTheReply) {

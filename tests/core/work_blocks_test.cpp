@@ -81,10 +81,6 @@ TEST_F(WorkBlocksTest, WorkRecordsAllocatedOnce) {
     ASSERT_TRUE(AllocWorkBlocks());
     EXPECT_TRUE(AllZero(ReportParams, ReportParamsSize) && AllZero(LoggedInUser, LoggedInUserSize) &&
                 AllZero(PendingVoucher, PendingVoucherSize) && AllZero(FormPrintWork, FormPrintWorkSize));
-    // One record under two names.
-    ReportParams[ReportParamsVc::OutputKind] = 6;
-    EXPECT_EQ(OutputJobRecord[ReportParamsVc::OutputKind], 6);
-    ReportParams[ReportParamsVc::OutputKind] = 0;
 
     // The logged-in user's code comes from the current session's entry,
     // cut to five characters; no session, no code.
