@@ -28,15 +28,11 @@ protected:
 // (except deliveries and purchases, where it clears).
 TEST_F(ListMarks, MarksFromOneStateWord) {
     RuleRecord inv(IVVc::Number);
-    PutU16(inv.record, IVVc::Posted, 1);
-    StatusMarkInvoice(inv.record);
-    EXPECT_EQ(GetU16(inv.record, IVVc::Mark), 18);
-    PutU16(inv.record, IVVc::Posted, 7);
-    StatusMarkInvoice(inv.record);
-    EXPECT_EQ(GetU16(inv.record, IVVc::Mark), 18);
-    PutU16(inv.record, IVVc::Posted, 0);
-    StatusMarkInvoice(inv.record);
-    EXPECT_EQ(GetU16(inv.record, IVVc::Mark), 0);
+    for (auto [posted, mark] : {std::pair{1, 18}, {7, 18}, {0, 0}}) {
+        PutU16(inv.record, IVVc::Posted, (uint16_t)posted);
+        StatusMarkInvoice(inv.record);
+        EXPECT_EQ(GetU16(inv.record, IVVc::Mark), mark) << posted;
+    }
 
     RuleRecord pay(OPVc::Number);
     PutU16(pay.record, OPVc::Approved, 1);
