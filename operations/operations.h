@@ -84,6 +84,9 @@ bool CurrentUserRecord(uint8_t *person);
 // The name of the person (register 44) with this code into out; empty
 // when there is none.
 void UserNameByCode(const uint8_t *code, uint8_t *out);
+// Fills the current session's user entry with the company's default
+// number series (block 132); nothing without a current session or block.
+void SessionSeriesDefaults();
 
 // ---- Small services (small_services.cpp) ----
 

@@ -38,6 +38,16 @@ void WinFocusFirstField(int type, int window);
 // The key parts and key text a window's typed key finds its record by.
 void FindKeyByType(int window, int *keyParts, uint8_t *text);
 
+// ---- list_choice.cpp ----
+// Event 21 of a choice list: the chosen row's code goes to the opener's field and the list closes.
+void WindowChooseRecordEvent(int window);
+
+// ---- module_rules.cpp ----
+// True when `module` may be entered: the user's module right, then a login when nobody is logged in.
+bool ModuleEnterCheck(int module);
+// Enters the first module the user may use (2, 5, 3, 4, 6), else none.
+void OpenFirstModule();
+
 // ---- field_rules.cpp ----
 // 1 when screen field F of the window may be edited in state `state` by
 // its type's rules, 0 when not (told to the user when `report` is set).

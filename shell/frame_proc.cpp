@@ -13,6 +13,7 @@
 #include "shell/shell.h"
 #include "shell/startup.h"
 #include "shell/toolbar.h"
+#include "shell/window_mouse.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -31,21 +32,6 @@ void AboutWindowCommand()
     }
     if (WinIsIconic(WinTable[n]->mdiChild)) MdiRestore(WinTable[n]->mdiChild);
     MdiActivate(MdiClientWindow, WinTable[n]->mdiChild);
-}
-
-// Stores window w's rectangle as its type's placement, in the form of
-// the type's default rectangle so that opening it again puts it back
-// where it was.
-static void PlacementSaveCommand(int w)
-{
-    PlPlacement p;
-    if (!WinGetPlacement(WinTable[w]->mdiChild, &p)) return;
-    MacRect r;
-    r.left = int16_t(p.normal.left);
-    r.top = int16_t(p.normal.top + 70);
-    r.right = int16_t(p.normal.right - 17);
-    r.bottom = int16_t(p.normal.bottom + 70 - 37);
-    WinPlacementSave(WinTypeOf(w), &r, WinListColumn(w));
 }
 
 // Runs `op` on the MDI child of every open window (minimise, restore).
@@ -95,10 +81,10 @@ static void FrameCommand(int id, int w)
     case CmdMinimizeAll: ForEachChild(MdiMinimize); break;
     case CmdRestoreAll: ForEachChild(MdiRestore); break;
     case CmdPlacementSave:
-        if (WinIsOpen(w)) PlacementSaveCommand(w);
+        if (WinIsOpen(w)) WinPlacementSaveCommand(w);
         break;
     case CmdPlacementDefault:
-        if (WinIsOpen(w)) WinPlacementDefault(w);
+        if (WinIsOpen(w)) WindowReset(w);
         break;
     default: break;
     }

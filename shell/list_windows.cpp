@@ -1,5 +1,6 @@
 // list_windows.cpp - the states of record and list windows that the
-// Record menu and the top bar's buttons follow, and moving through a list.
+// Record menu and the top bar's buttons follow, and the list's current
+// column.
 //
 // A list window's selection: selCurrent is the current row (1-based, -1
 // none, -2 "pick the first row when the list is filled"); selStart and
@@ -7,11 +8,13 @@
 // markedIds holds the record ids of the selected rows.
 #include "shell/list_windows.h"
 
+#include <cassert>
 #include <cstring>
 
 #include "core/definitions.h"
 #include "core/memblock.h"
 #include "recordwin/record_windows.h"
+#include "shell/field_editing.h"
 #include "shell/window_table.h"
 
 namespace {
@@ -115,21 +118,14 @@ bool ListSingleSelection(int w, int32_t *id)
     return id == nullptr && r->selCurrent == -2;
 }
 
-// Scrolls pane `pane` of w so that row top is the first shown. The list
-// rows are drawn by the list windows, which are not built yet: nothing.
-void ListScrollTo(int w, int pane, int32_t top)
+// Makes `column` n's current list column, whose index a find by typed
+// key and the rows follow: the header is drawn again and n is marked for
+// repainting.
+void SetWindowStateWord(int n, int column)
 {
-    (void)w;
-    (void)pane;
-    (void)top;
-}
-
-// Moves w's selection by delta rows, extending it when asked. The list
-// windows are not built yet: it never moves and says so.
-bool ListMoveSelection(int w, int delta, bool extend)
-{
-    (void)w;
-    (void)delta;
-    (void)extend;
-    return false;
+    if (!WinIsOpen(n)) return;
+    assert(column >= 0 && column < 65535);
+    WinTable[n]->listColumn = uint16_t(column);
+    ListHeaderDraw(n);
+    WinMarkChanged(n);
 }

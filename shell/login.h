@@ -1,27 +1,57 @@
 // login.h - logging in to a company, the modules, and what the user may use.
 #pragma once
 
+#include <cstdint>
+
 #include "core/memblock.h"
 
-// ---- login_loop.cpp ----
-// Logs a user in to the open company; true when one may work in it.
-bool LoginLoop();
+// ---- module_switch.cpp ----
 // Makes the current module current again (a server after an open).
 void ModuleReactivate();
-// Switches to module m.
+// Switches to module m (65535 or -1: the module list); flag as the caller gives it.
 void SwitchModule(int m, int flag);
+// Makes `module` current after `previous`: menus, lists, bars and the network follow.
+void ActivateModule(int module, int previous);
 // Opens entry n of the module menu; -1 the compact variant's window.
 void OpenModuleEntry(int n);
 // True when module-table entry `code` belongs to the current module.
 bool ModuleMatches(int code);
-// True when the user may open windows of the type.
-bool MayOpenWindowType(int type);
+
+// ---- login_loop.cpp ----
+// Logs a user in to the open company; true when one may work in it.
+bool LoginLoop();
+// Ends the login window's nested loop: DialogDoneFlag set; cancel also sets LoginCancelFlag.
+void LoginWindowDone(bool cancel);
+// Forgets the login when the company closes: LoggedInFlag 0, the access list freed.
+void LoginStateReset();
+
+// ---- user_login.cpp ----
+// Checks name and password against the company's persons; true when accepted,
+// the access record read into `access` and the session entry filled. `name`
+// (a PString buffer of 256 bytes) becomes the person's code.
+bool UserLogin(uint8_t *name, const uint8_t *password, uint8_t *access);
+// UserLogin with the logged-in user's work record as the access record.
+bool UserLoginCurrent(uint8_t *name, const uint8_t *password);
+// Logs in locally, or at the server in client mode; true when accepted.
+bool UserLoginCall(uint8_t *name, const uint8_t *password);
 
 // ---- user_rights.cpp ----
-// True when the user may use windows of the type.
+// True when the user may use windows of the type (type-2 right).
 bool MayUseWindowItem(int type);
-// True when the user may use module m.
+// True when the user may use module m (type-1 right).
 bool MayUseModule(int m);
+// True when the user may open windows of the type: its register's right, else its type-3 right.
+bool MayOpenWindowType(int type);
+// True when the type-3 right of the window type allows.
+bool MayOpenWindowTypeRight(int type);
+// True when the type-4 right of entry `item` of the first offered list allows; n is not used.
+bool MayUseType4Item(int n, int item);
+bool MayUseType4(int n, int item);
+// True when the type-5 right of entry `item` of the second offered list allows; n is not used.
+bool MayUseType5Item(int n, int item);
+bool MayUseType5(int n, int item);
+// False for list kind 3, true for every other kind.
+bool MayUseType4Or5(int kind);
 // The right an access list gives for an item of a kind (3: a window type).
 int UserAccessRight(MemBlock list, int type, int item);
 // The right an access list gives for module `module`.

@@ -225,3 +225,11 @@ void RebuildRegisterMenu()
         if (!insert(0, uint32_t(400 + k), text)) return;
     }
 }
+
+// Fills the module popup with the modules the user may use; not built
+// yet: the popup stays as it is.
+void RebuildWindowTypeMenu() {}
+
+// Enters the module of the k-th permitted module-menu entry; not built
+// yet: no module is entered.
+void ModuleMenuPick(int k, bool allowModuleOne) {}

@@ -24,6 +24,10 @@ void KeyTextAppend(char *text, int c);
 uint32_t BuildWindowOpsMenu(int type);
 // Fills the register popup with the module table's windows the user may open.
 void RebuildRegisterMenu();
+// Fills the module popup with the modules the user may use (item 501 + entry index).
+void RebuildWindowTypeMenu();
+// Enters the module of the k-th permitted module-menu entry (from 1); module 1 only when allowed.
+void ModuleMenuPick(int k, bool allowModuleOne);
 
 // ---- menu_commands.cpp ----
 // Runs File menu item `item` for window w.

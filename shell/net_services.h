@@ -16,6 +16,7 @@ struct NetServicesRec {
     void (*serverRunModeOn)();                                    // switches to server mode
     bool (*requestInProgress)();                                  // a request is being answered
     void (*serverStatusPaint)(int window);                        // frame pass of the server status window
+    void (*moduleOneSwitch)(int module, int previous);            // module 1 entered or left (network layer)
 };
 extern NetServicesRec NetServices;
 extern bool SocketsActive;         // the TCP settings ask for the network

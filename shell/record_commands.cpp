@@ -9,7 +9,9 @@
 #include "database/access/record_access.h"
 #include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
+#include "shell/list_windows.h"
 #include "shell/login.h"
+#include "shell/menu_lists.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -20,6 +22,8 @@ int16_t FirstFieldNumber = 1;
 namespace {
 constexpr int EventBeforeOk = 11, EventListOk = 21;
 constexpr int NotesType = 21;
+constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, ImportListType = 10;
+constexpr int WindowListType = 12, ModuleListType = 13, LoginType = 15, BusyType = 19;
 constexpr const char *ServerStatusClass = "ServStatClass";
 
 // True when n's type lays out a data field and no list pane: such a
@@ -69,9 +73,10 @@ int OpenOrActivateWindow(int type, int argument, uint32_t recordId, bool forceNe
 
 // The OK action of window n: commits the field under edit, lets the
 // type's event 11 stop it, then acts by window kind and, for kinds
-// without an OK of their own, by window type. Kinds 1, 2, 4, 6, 7, 10
-// and the types of reports, jobs and designers have theirs with their
-// windows; until then OK does nothing there.
+// without an OK of their own, by window type: the menu-list windows run
+// their selected entry, the login window ends its loop. Kinds 4, 6, 7,
+// 10 and the types of report specifications, jobs and designers have
+// theirs with their windows; until then OK does nothing there.
 void WindowOkAction(int n)
 {
     if (!WinIsOpen(n)) return;
@@ -94,8 +99,20 @@ void WindowOkAction(int n)
     case 5: break;
     default: return;
     }
-    // The server status window (found by its name) stays open on OK.
-    if (WinTypeOf(n) == 19 && WinFindByName(ServerStatusClass) != n) WinClose(n);
+    switch (WinTypeOf(n)) {
+    case ReportListType: ReportListRun(n); break;
+    case FunctionListType:
+    case ImportListType: ModuleFunctionListRun(n); break;
+    case DocumentListType: DocumentListRun(n); break;
+    case WindowListType: WindowListRun(n); break;
+    case ModuleListType: ModuleListRun(n); break;
+    case LoginType: LoginWindowDone(false); break;
+    case BusyType:
+        // The server status window (found by its name) stays open on OK.
+        if (WinFindByName(ServerStatusClass) != n) WinClose(n);
+        break;
+    default: break;
+    }
 }
 
 // Starts a new record from window n. A record window stores what it
@@ -128,13 +145,17 @@ void CmdNewRecord(int n)
 }
 
 // Starts a new record in window n as a copy of the record it shows
-// (kinds 3 and 11; the list kinds copy their selected row with the
-// list windows).
+// (kinds 3 and 11); a list opens its related window on a copy of the
+// selected row's record.
 void CmdOpenRecord(int n)
 {
     StateRefreshFlag = 1;
     if (!WinIsOpen(n)) return;
     int kind = WinKindOf(n);
+    if (kind == 1 || kind == 2) {
+        ListOpenAsNew(n);
+        return;
+    }
     if (kind != 3 && kind != 11) return;
     if (!WinTypeMayOpen(WinTypeOf(n))) return;
     WinCopyAsNew(n);   // stores what n shows first
@@ -242,10 +263,6 @@ void ToolbarCommand(int w, int command, int argument)
     }
     StateRefreshFlag = 1;
 }
-
-// The OK of a list window; the list windows' OK comes with them, so
-// nothing is opened yet.
-void CmdListOk(int n) { (void)n; }
 
 // Ends the start of n's edit: state 2 and its title, without repainting
 // the window, and the menus and bars recomputed.

@@ -31,10 +31,12 @@ void CmdPrint(int n);
 void WinSetRecState(int n, int state);
 // Runs a bottom-bar command with its argument for window w.
 void ToolbarCommand(int w, int command, int argument);
-// The OK of a list window: opens or chooses the selected record.
-void CmdListOk(int n);
 // Ends n's edit: state 0, the menus and bars recomputed.
 void WinEditStateDone(int n);
+
+// ---- list_commands.cpp ----
+// The OK of a list window: opens or chooses the selected record.
+void CmdListOk(int n);
 
 // ---- record_store.cpp ----
 // Stores n's record by its state (insert or update); true when stored.
@@ -106,3 +108,5 @@ void WinPlacementLoad(int type, MacRect *r, uint16_t *column);
 void WinPlacementSave(int type, const MacRect *r, int column);
 // Gives n its type's default rectangle and stores that as its placement.
 void WinPlacementDefault(int n);
+// Stores n's rectangle and list column as its type's placement (command 808).
+void WinPlacementSaveCommand(int n);

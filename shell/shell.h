@@ -12,7 +12,10 @@
 
 extern uint8_t QuitFlag;           // ends the main loop; every way out sets it
 extern uint8_t QuitForced;         // 1: the quit follows a failed login or a lost connection; reset with QuitFlag
-extern uint8_t DialogDoneFlag;     // ends a nested MainMessageLoop (login window)
+extern uint8_t DialogDoneFlag;     // ends a nested MainMessageLoop (login window): the login-done flag
+extern uint8_t LoggedInFlag;       // a user is logged in to the open company
+extern uint8_t LoginCancelFlag;    // the login window was cancelled
+extern uint8_t ModalWindowFlag;    // a modal window (the login) runs its nested loop
 extern uint16_t BusyFlag;          // non-zero: user commands, keys and clicks are dropped
 extern uint8_t StateRefreshFlag;   // menus and toolbar must be recomputed for CurrentWindow
 extern uint8_t RedrawPendingFlag;  // some window carries its changed mark

@@ -5,6 +5,7 @@
 uint8_t QuitFlag;
 uint8_t QuitForced;
 uint8_t DialogDoneFlag;
+uint8_t LoggedInFlag, LoginCancelFlag, ModalWindowFlag;
 uint16_t BusyFlag;
 uint8_t StateRefreshFlag;
 uint8_t RedrawPendingFlag;
@@ -28,6 +29,7 @@ void ShellStateReset()
     QuitFlag = 0;
     QuitForced = 0;
     DialogDoneFlag = 0;
+    LoggedInFlag = LoginCancelFlag = ModalWindowFlag = 0;
     BusyFlag = 0;
     StateRefreshFlag = 0;
     RedrawPendingFlag = 0;

@@ -13,7 +13,9 @@
 namespace {
 
 constexpr int RowSize = 6;               // three u16: kind, item, right
-constexpr int RightModule = 1, RightWindowItem = 2, RightModulesDefault = 9;
+constexpr int RightModule = 1, RightWindowItem = 2, RightWindowType = 3, RightFirstList = 4, RightSecondList = 5;
+constexpr int RightModulesDefault = 9;
+constexpr int MaintenanceListKind = 3;   // the module-function list's maintenance kind
 constexpr int ClientRefusedRegister = 91;
 
 // The logged-in user's access list; 0 when no user is logged in.
@@ -55,6 +57,36 @@ bool MayUseModule(int m)
     if (RunModeIsClient() && m == 1) return false;
     return RightAllows(UserAccessRightType1(UserAccessList(), m));
 }
+
+// True when the user may open windows of the type: a register window by
+// its window right; a settings window (a block, no register) by its
+// type's right; any other type not.
+bool MayOpenWindowType(int type)
+{
+    if (WinTypeRegister(type) != 0) return MayUseWindowItem(type);
+    if (WinTypeWord(type, 9) == 0) return false;
+    return MayOpenWindowTypeRight(type);
+}
+
+// True when the type-3 right of the window type allows.
+bool MayOpenWindowTypeRight(int type) { return RightAllows(UserAccessRight(UserAccessList(), RightWindowType, type)); }
+
+// True when the type-4 right of entry `item` of the first offered list
+// (reports, exports) allows; the window n is not used.
+bool MayUseType4Item(int n, int item) { return RightAllows(UserAccessRight(UserAccessList(), RightFirstList, item)); }
+
+// The same check as MayUseType4Item, under the name the fillers use.
+bool MayUseType4(int n, int item) { return MayUseType4Item(n, item); }
+
+// True when the type-5 right of entry `item` of the second offered list
+// (documents, maintenance) allows; the window n is not used.
+bool MayUseType5Item(int n, int item) { return RightAllows(UserAccessRight(UserAccessList(), RightSecondList, item)); }
+
+// The same check as MayUseType5Item, under the name the fillers use.
+bool MayUseType5(int n, int item) { return MayUseType5Item(n, item); }
+
+// False for list kind 3 (maintenance), true for every other kind.
+bool MayUseType4Or5(int kind) { return kind != MaintenanceListKind; }
 
 // The right an access list gives for an item of a kind: the last row for
 // it wins; 1 when the list is empty or has no row for it.

@@ -1,21 +1,53 @@
 // window_mouse.h - the mouse on a record window: clicks on fields and
-// controls, the tracking of a press, dialog buttons, and the current list
-// column.
+// controls, dialog buttons by window type, the reset of a window, and the
+// tracking of a press on a drawn control from button down to button up.
 #pragma once
 
 #include <cstdint>
 
+#include "core/definitions.h"
+
+// ---- window_mouse.cpp ----
 // A click at point (y high, x low) in n, single or double.
 void WindowMouseClick(int n, int32_t point, bool shift, bool dbl);
 // A notification of control `control` of n.
 void WinControlNotify(int n, uint32_t control, int code);
+// Runs push button `control` of n with its button code.
+void DialogButton(int n, int control, int code, int flag);
+// The slot index of n's control whose platform handle is `control`, on a shown page; 65535 none.
+int WindowControlLookup(int n, uint32_t control);
+// Command 809: n back to its type's default rectangle, stored as its placement, list column 0, page 1.
+void WindowReset(int n);
+
+// ---- press_tracking.cpp ----
+// What a press in progress is on. Designer kinds 9..12 come with the designer.
+enum PressKind : uint8_t { PressNone, PressPush, PressCheck, PressRadio, PressIcon, PressHeader,
+                           PressPrevArrow, PressNextArrow, PressTab = 13, PressMatrixTab = 14 };
+// The one press in progress: its kind, window, rectangle, the icons of its
+// two faces, the control slot and record offset it changes, the radio value,
+// its definition entries, and whether the pointer is inside.
+struct PressStateRec {
+    uint8_t kind;                          // PressKind; PressNone when no press runs
+    int window;
+    MacRect rect;
+    uint16_t pressedIcon, normalIcon;
+    int control;
+    uint16_t field, radioValue;
+    const uint8_t *controlEntry, *iconEntry;
+    bool inside, shift, dbl;
+};
+extern PressStateRec PressState;
+// Starts a press on a drawn control, icon button, list header or arrow at point; true when taken.
+bool WinMousePress(int n, int32_t point, bool shift, bool dbl);
+// Starts a press on an icon button of n at point; true when taken.
+bool IconButtonPress(int n, int32_t point);
+// Starts a press on a list column's header of n at point; true when taken.
+bool ListHeaderPress(int n, int32_t point);
+// Starts a press on the record arrows of n at point; true when taken.
+bool RecordArrowPress(int n, int32_t point);
 // One move step of the press in progress.
 void WinMouseTrack(int n, int32_t point);
 // Ends the press in progress at point, running its action when inside.
 void WinMouseRelease(int n, int32_t point);
 // True while a press is in progress.
 bool PressRunning();
-// Runs push button `control` of n with its button code.
-void DialogButton(int n, int control, int code, int flag);
-// Makes `column` n's current list column.
-void SetWindowStateWord(int n, int column);

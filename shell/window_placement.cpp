@@ -9,3 +9,7 @@ void WinPlacementSave(int type, const MacRect *r, int column) {}
 
 // Gives n its type's default rectangle and stores that as its placement.
 void WinPlacementDefault(int n) {}
+
+// Stores n's rectangle and list column as its type's placement (command
+// 808); not built yet: nothing is stored.
+void WinPlacementSaveCommand(int n) {}

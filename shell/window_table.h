@@ -28,7 +28,9 @@ constexpr uint32_t NoOffset = 0xFFFFFFFF;
 constexpr int EditedBindingSize = FieldEntry::BindingSize;  // the binding's first bytes
 constexpr int EditedBindingOffsetAt = FieldEntry::Offset;   // its record offset, NoOffset at alloc
 
-// One per entry of the window's control list.
+// One per entry of the window's control list. A list pane's scroll state
+// lives in the slot of its pane's control: position is its top row,
+// minimum and maximum the range the top may take, rowsShown its rows.
 struct ControlSlot {
     uint32_t control;            // created platform control (scroll bar), 0 none; 0 at alloc
     int32_t position;            // scroll position; list and matrix panes: their top row
@@ -97,6 +99,8 @@ struct WindowRec {
     MemBlock designerSelection;  // form designer (kind 11)
     int32_t paneScroll, paneHeight;
     uint16_t parentDesigner;
+    int32_t registerCount;       // kinds 1, 2: the register's record count + 1 (ListPrepare); 0 at alloc
+    uint16_t dialogChoice;       // type 23: the last button 1..5 pressed (DialogButton); 0 at alloc
 };
 static_assert(std::is_trivially_copyable_v<WindowRec> && std::is_standard_layout_v<WindowRec>);
 
@@ -117,6 +121,7 @@ inline int WinFocusFieldNumber(int n) { return n ? WinTable[n]->currentField : 0
 inline int WinSelectedRow(int n) { return WinTable[n]->selectedMatrixRow; }
 inline uint32_t WinListBox(int n) { return WinTable[n]->listBox; }
 inline uint32_t WinAttachedSize(int n) { return WinTable[n]->attachedSize; }
+inline int32_t WinRegisterCount(int n) { return WinTable[n]->registerCount; }
 inline bool WinDefExists(int type) { return WinTypeWord(type, 0) < 65535; }
 // The one checked accessor: n names an open window.
 inline bool WinIsOpen(int n) { return n >= WinFirst && n <= WinLast && WinTable[n]; }

@@ -1,0 +1,43 @@
+// menu_lists.h - the menu-list windows: the lists of what the interface
+// file offers (reports 6, module functions 7 and 10, documents 8, windows
+// 12, modules 13), filled with the current module's entries the user may
+// use, and what their OK and buttons run; the import command.
+#pragma once
+
+#include <cstdint>
+
+// ---- menu_lists.cpp ----
+// Fills the list box of n (types 6, 7, 10, 8, 12, 13) with the listed entries.
+void MenuListFill(int n);
+// The table index of the entry list row `row` of n shows, its entry in *entry; -1 none.
+int MenuListEntryOfRow(int n, int row, const uint8_t **entry);
+// Enables or disables every control of a shown page of n with group `group` and button `button`.
+void WinButtonsEnable(int n, int group, int button, bool on);
+
+// ---- menu_list_runs.cpp ----
+// The OK of the report list (type 6): runs the selected report by the list's action.
+void ReportListRun(int n);
+// The OK of the document list (type 8).
+void DocumentListRun(int n);
+// The OK of the module-function lists (types 7 and 10): export, import or maintenance.
+void ModuleFunctionListRun(int n);
+// The OK of the window list (type 12): opens the selected window type.
+void WindowListRun(int n);
+// The OK of the module list (type 13): closes the list and enters the selected module.
+void ModuleListRun(int n);
+// Button `button` of the report list, of the document list.
+void ReportListButton(int n, int button);
+void DocumentListButton(int n, int button);
+// Opens or activates a window of `type` with n's list parameters and `number`; its number, 0 none.
+int OpenWindowWithArgs(int n, int type, int number);
+// A choice changed in n (control `control`, record offset `field`): refills or
+// enables what the type asks, else raises event 2.
+void WindowListChoice(int n, int control, uint32_t field, bool changed);
+
+// ---- import_command.cpp ----
+// False, with text 1553 shown, while an open window is in edit state 1 or 2.
+bool ImportAllowedNow();
+// Runs import `number` from device `device`.
+void ImportCommand(int number, int device);
+// Asks for the file to import and imports it; 0 when cancelled or refused.
+int ImportFileAsk();
