@@ -14,6 +14,9 @@
 
 struct PlFont;  // opaque; made by FontCreate, released by FontDestroy
 
+// The platform's serif face: the printer's last fallback.
+constexpr std::string_view kPlSerifFace = "Liberation Serif";
+
 struct PlFontMetrics {
     int ascent;   // pixels from the top of the cell to the baseline
     int descent;  // pixels below the baseline

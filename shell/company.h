@@ -32,3 +32,25 @@ void ImportBufferEnd();
 // Tells the user that no company file is at a PString path when that is
 // why the last open failed (the engine tells every other reason).
 void CompanyOpenFailureShow(const uint8_t *path);
+
+// ---- import_window.cpp ----
+extern uint16_t ImportWindowNumber;          // the open import window, 0 none
+extern uint8_t ImportFileShortName[21];      // PString: the file's name for display, <= 20
+// Runs the import the reader has opened in the import window, locally or
+// at the server (the file at a PString path).
+void ImportRunWindow(const uint8_t *path);
+// Shows a status text (PString) in the open import window.
+void ImportStatusText(const uint8_t *text);
+
+// ---- export_text.cpp ----
+extern uint16_t DosLettersSetting;           // not 0: exports write the DOS letters
+// Turns the Western letters of a PString into their DOS forms.
+void AnsiToDosLetters(uint8_t *text);
+// Writes a PString's characters to the export stream.
+void ExportPString(const uint8_t *text);
+
+// ---- doc_def_lookup.cpp ----
+extern uint8_t DocumentState;                // 3: the looked-up form definition is usable
+// Finds the form definition of a name (PString) into record; 0, with
+// DocumentState 3 when the definition is usable.
+int DocDefLookup(const uint8_t *name, uint8_t *record);

@@ -12,6 +12,7 @@
 #include "shell/list_windows.h"
 #include "shell/login.h"
 #include "shell/menu_lists.h"
+#include "shell/report_commands.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -23,7 +24,7 @@ namespace {
 constexpr int EventBeforeOk = 11, EventListOk = 21;
 constexpr int NotesType = 21;
 constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, ImportListType = 10;
-constexpr int WindowListType = 12, ModuleListType = 13, LoginType = 15, BusyType = 19;
+constexpr int WindowListType = 12, ModuleListType = 13, ReportSpecType = 14, LoginType = 15, BusyType = 19;
 constexpr const char *ServerStatusClass = "ServStatClass";
 
 // True when n's type lays out a data field and no list pane: such a
@@ -74,9 +75,11 @@ int OpenOrActivateWindow(int type, int argument, uint32_t recordId, bool forceNe
 // The OK action of window n: commits the field under edit, lets the
 // type's event 11 stop it, then acts by window kind and, for kinds
 // without an OK of their own, by window type: the menu-list windows run
-// their selected entry, the login window ends its loop. Kinds 4, 6, 7,
-// 10 and the types of report specifications, jobs and designers have
-// theirs with their windows; until then OK does nothing there.
+// their selected entry, the login window ends its loop, a report
+// specification window saves its specification. Report, export and
+// maintenance windows (kinds 6, 7 and 10) run theirs; kind 4 and the
+// types of jobs and designers have theirs with their windows; until then
+// OK does nothing there.
 void WindowOkAction(int n)
 {
     if (!WinIsOpen(n)) return;
@@ -95,6 +98,9 @@ void WindowOkAction(int n)
     case 11: WinStoreAndStay(n); return;
     case 8: WinSaveSettingsRecord(n); return;
     case 9: WinSaveRecord(n); return;
+    case 6: ReportWindowOk(n); return;
+    case 7: ExportWindowOk(n); return;
+    case 10: MaintenanceWindowOk(n); return;
     case 0:
     case 5: break;
     default: return;
@@ -107,6 +113,7 @@ void WindowOkAction(int n)
     case WindowListType: WindowListRun(n); break;
     case ModuleListType: ModuleListRun(n); break;
     case LoginType: LoginWindowDone(false); break;
+    case ReportSpecType: ReportSpecSaveOk(n); break;
     case BusyType:
         // The server status window (found by its name) stays open on OK.
         if (WinFindByName(ServerStatusClass) != n) WinClose(n);
@@ -180,10 +187,15 @@ void CmdCancelRecord(int n)
 // Deletes the record shown in window n (state 0 only) through the
 // record layer, which checks and tells the user why it refuses. After a
 // done delete the window shows the record now at that place; when none
-// is left it closes.
+// is left it closes. In the report list it deletes the selected saved
+// specification.
 void CmdDeleteRecord(int n)
 {
     StateRefreshFlag = 1;
+    if (WinIsOpen(n) && WinTypeOf(n) == ReportListType) {
+        ReportSpecDelete(n);
+        return;
+    }
     if (!WinIsOpen(n) || WinRecState(n) != 0) return;
     WinCommitField(n);
     int reg = WinRegisterOf(n);
@@ -207,14 +219,6 @@ void CmdOpenType21(int n)
 {
     StateRefreshFlag = 1;
     OpenOrActivateWindow(NotesType, 0, 0, true, WinIsOpen(n) ? n : 0);
-}
-
-// Prints what window n shows; printing comes with the output windows,
-// so nothing is printed yet.
-void CmdPrint(int n)
-{
-    (void)n;
-    StateRefreshFlag = 1;
 }
 
 // Sets n's edit state; when it changed, the title follows and n is repainted.
@@ -243,9 +247,9 @@ void ToolbarCommand(int w, int command, int argument)
     case 6: if (win) CmdDeleteRecord(w); break;
     case 7: if (win) CmdChoose(w); break;
     case 8: if (win) WindowOkAction(w); break;
-    case 9:
-    case 20:
-    case 21: if (win) CmdPrint(w); break;
+    case 9: if (win) CmdPrint(w); break;
+    case 20: if (win) CmdPreview(w); break;
+    case 21: if (win) CmdPrintToFile(w); break;
     case 10: OpenModuleEntry(argument); break;
     case 11:
         if (CloseAllWindows(0)) DbConnectCommand();

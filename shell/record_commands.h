@@ -25,14 +25,16 @@ void CmdCancelRecord(int n);
 void CmdDeleteRecord(int n);
 // Opens a new window of type 21 with n as its opener.
 void CmdOpenType21(int n);
-// Prints what window n shows.
-void CmdPrint(int n);
 // Sets n's edit state; when it changed, the title follows and n is repainted.
 void WinSetRecState(int n, int state);
 // Runs a bottom-bar command with its argument for window w.
 void ToolbarCommand(int w, int command, int argument);
 // Ends n's edit: state 0, the menus and bars recomputed.
 void WinEditStateDone(int n);
+
+// ---- report_commands.cpp (with CmdPreview, CmdPrintToFile: report_commands.h) ----
+// Prints what window n shows.
+void CmdPrint(int n);
 
 // ---- list_commands.cpp ----
 // The OK of a list window: opens or chooses the selected record.

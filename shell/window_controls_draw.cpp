@@ -41,11 +41,12 @@ bool ControlShown(int n, const uint8_t *e) { return WinPageShown(n, DefU16(e + C
 // (current on n's column page), check boxes and radio buttons from the
 // record's value word, with their labels when asked. Scroll bars are
 // platform controls and draw themselves. Nothing is drawn for the About
-// window while the program starts.
+// window while the program starts; afterwards it shows the logo too.
 void WinDrawControls(int n, bool labels)
 {
     assert(WinIsOpen(n));
     if (WinTypeOf(n) == 18 && StartupFlag) return;
+    if (WinTypeOf(n) == 18) DrawLogoBitmap(n);
     UseRegularFont(n);
     for (int i = 0; i < ControlSlotCount; i++) {
         const uint8_t *e = WinControlByIndex(n, i);

@@ -16,6 +16,10 @@ void WinPaintContents(int n);
 // Draws the module buttons of n, clearing their strip first when asked.
 void WinDrawModuleButtons(int n, bool clear);
 
+// ---- logo_draw.cpp ----
+// Draws the program's logo in window n (the About window).
+void DrawLogoBitmap(int n);
+
 // ---- matrix_draw.cpp ----
 // Draws row `row` (1-based) of n's matrix on screen row `screenRow`.
 void MatrixDrawRow(int n, int row, int screenRow, bool highlighted);

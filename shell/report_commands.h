@@ -1,0 +1,20 @@
+// report_commands.h - print, preview and print to file by window type and
+// kind, the OK of report, export and maintenance windows, and the saved
+// report specifications (settings block 163) kept from window type 14.
+#pragma once
+
+// CmdPrint is declared in record_commands.h.
+void CmdPreview(int n);
+void CmdPrintToFile(int n);
+void ReportWindowOk(int n);
+void ExportWindowOk(int n);
+void MaintenanceWindowOk(int n);
+// Saves the specification of type-14 window n into block 163.
+void ReportSpecSaveOk(int n);
+// Deletes the saved specification selected in report list listWindow.
+void ReportSpecDelete(int listWindow);
+// Type 14 opened from the report list: its record's word 42 := the selected
+// entry's report number (after the window's preparation).
+void ReportSpecWindowTake(int specWindow, int listWindow);
+// Prints the format line of an export.
+void PrintFormatLine();

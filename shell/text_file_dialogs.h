@@ -1,0 +1,12 @@
+// text_file_dialogs.h - choosing the text file to import and the file an
+// export writes.
+#pragma once
+
+#include <cstdint>
+
+// Asks for a text file to import; the chosen path into a PString buffer,
+// false on cancel.
+bool OpenTextFileDialog(uint8_t *path);
+// Asks for the file an export writes (asking before overwriting one);
+// the path into a PString buffer and *word := 0; false on cancel.
+bool SaveExportFileDialog(uint8_t *path, uint16_t *word);

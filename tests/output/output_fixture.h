@@ -1,0 +1,131 @@
+// output_fixture.h - what the output tests share: a double of the runs
+// that later subsystems install (it records every call with its
+// arguments and a copy of ReportParams, answers as the test says and puts
+// the table back when it goes), and a fresh folder for printed files.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/work_blocks.h"
+#include "output/output_job.h"
+
+// One call a run received.
+struct RunCall {
+    std::string name;                 // the OutputRunServices member
+    std::vector<int64_t> args;        // its number arguments, in order
+    std::vector<uint8_t> bytes;       // the bytes or PString it was given, when any
+    std::vector<uint8_t> params;      // ReportParams as it was at the call (empty without)
+};
+
+class RunServicesDouble {
+public:
+    bool answer = true;               // what the runs with a result give
+    std::vector<RunCall> calls;
+
+    RunServicesDouble() : saved_(OutputRunServices)
+    {
+        EXPECT_EQ(current_, nullptr) << "one RunServicesDouble at a time";
+        current_ = this;
+        OutputRunServicesRec &s = OutputRunServices;
+        s.runReportCommand = [] { return Take("runReportCommand", {}); };
+        s.repJobQueuePush = [](const uint8_t *job, int flag) {
+            return Take("repJobQueuePush", {flag}, job, job ? ReportParamsSize : 0);
+        };
+        s.repJobQueueRun = [](int window) { return Take("repJobQueueRun", {window}); };
+        s.repPicture = [](MemBlock dib, const uint8_t *, int mode) { return Take("repPicture", {dib, mode}); };
+        s.reportParamsCheck = [](uint8_t *params) {
+            return Take("reportParamsCheck", {}, params, params ? ReportParamsSize : 0);
+        };
+        s.runTextExport = [](int kind) { return Take("runTextExport", {kind}); };
+        s.runMaintenance = [] { return Take("runMaintenance", {}); };
+        s.streamWrite = [](const uint8_t *bytes, uint32_t n) { Take("streamWrite", {n}, bytes, n); };
+        s.repText = [](int x, int font, const uint8_t *text, int align) {
+            Take("repText", {x, font, align}, text, text ? text[0] + 1u : 0);
+        };
+        s.repValue = [](int x, int width, const uint8_t *, int type, int align) {
+            Take("repValue", {x, width, type, align});
+        };
+        s.repLineFeed = [] { Take("repLineFeed", {}); };
+        s.deviceScaleSize = nullptr;
+        s.repPrintPageHeader = [] { Take("repPrintPageHeader", {}); };
+        s.repAdvance = [](int32_t n) { Take("repAdvance", {n}); };
+    }
+    ~RunServicesDouble()
+    {
+        OutputRunServices = saved_;
+        current_ = nullptr;
+    }
+    RunServicesDouble(const RunServicesDouble &) = delete;
+    RunServicesDouble &operator=(const RunServicesDouble &) = delete;
+
+    // The calls a run received, in order.
+    std::vector<RunCall> CallsOf(const std::string &name) const
+    {
+        std::vector<RunCall> out;
+        for (const RunCall &c : calls)
+            if (c.name == name) out.push_back(c);
+        return out;
+    }
+    // The names of all calls, in order.
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> out;
+        for (const RunCall &c : calls) out.push_back(c.name);
+        return out;
+    }
+
+private:
+    OutputRunServicesRec saved_;
+    static inline RunServicesDouble *current_ = nullptr;
+
+    // Records a call and gives the double's answer.
+    static bool Take(const char *name, std::vector<int64_t> args, const uint8_t *bytes = nullptr, uint32_t n = 0)
+    {
+        RunServicesDouble *d = current_;
+        if (!d) {
+            ADD_FAILURE() << name << " called after its double went";
+            return false;
+        }
+        RunCall c{name, std::move(args), {}, {}};
+        if (bytes) c.bytes.assign(bytes, bytes + n);
+        if (ReportParams) c.params.assign(ReportParams, ReportParams + ReportParamsSize);
+        d->calls.push_back(std::move(c));
+        return d->answer;
+    }
+};
+
+// A fresh folder for the files a print job writes, removed at the end.
+struct TempPrintDir {
+    std::filesystem::path path;
+
+    TempPrintDir()
+    {
+        const ::testing::TestInfo *t = ::testing::UnitTest::GetInstance()->current_test_info();
+        path = std::filesystem::path(::testing::TempDir()) /
+               ("orvel_print_" + std::to_string(getpid()) + "_" + (t ? t->name() : "none"));
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~TempPrintDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    TempPrintDir(const TempPrintDir &) = delete;
+    TempPrintDir &operator=(const TempPrintDir &) = delete;
+
+    // The files in the folder.
+    std::vector<std::filesystem::path> Files() const
+    {
+        std::vector<std::filesystem::path> out;
+        for (const auto &e : std::filesystem::directory_iterator(path))
+            if (e.is_regular_file()) out.push_back(e.path());
+        return out;
+    }
+};
