@@ -17,6 +17,7 @@
 #include "dict_offsets.h"
 #include "database/access/settings_blocks.h"
 #include "platform/queue.h"
+#include "platform/control.h"
 #include "platform/window.h"
 #include "shell/login.h"
 #include "shell/shell.h"
@@ -169,8 +170,9 @@ void RowText(const ListedRow &r, uint8_t *text)
 }  // namespace
 
 // Fills n's list box with the rows n lists, in table order: drawing is
-// suspended meanwhile, the first row is selected and the list takes the
-// focus. A window without a list box is left alone.
+// suspended meanwhile, the first row is selected and, in the current
+// window, the list takes the focus. A window without a list box is left
+// alone.
 void MenuListFill(int n)
 {
     if (!WinIsOpen(n)) return;
@@ -184,7 +186,12 @@ void MenuListFill(int n)
         ListBoxAddString(n, text);
         return true;
     });
-    FocusField(n);
+    // A list refilled behind another window (a module switch) keeps
+    // its first row selected but leaves the focus where the user is.
+    if (CurrentWindow == n)
+        FocusField(n);
+    else
+        ListBoxSetCurSel(list, 0);
     WinSend(list, PlMsg::SetRedraw, 1, 0);
 }
 

@@ -28,6 +28,7 @@ constexpr int ActionFirst = 1, KindExports = 1, KindImports = 2, ListKindReports
 // kind, and the import-only device of the function lists.
 constexpr int SavedKindGroup = MenuListRecord::ListKind, SavedKindButton = 2;
 constexpr int DeviceGroup = MenuListRecord::Device, ImportDeviceButton = 9;
+constexpr int ExportDeviceButtons[] = {2, 5, 8};
 
 // Sets the words of n's list record: device, action (or list kind),
 // flag and the report list's kind. Nothing when the record is shorter
@@ -93,8 +94,10 @@ void WinPrepareAfterOpen(int n)
         WinButtonsEnable(n, SavedKindGroup, SavedKindButton, WinDefExists(ReportSpecType));
         break;
     case FunctionListType:
+        // Exports first: their devices on, the import-only one off.
         SetListRecord(n, DeviceTextFile, KindExports, 0, 0);
         MenuListFill(n);
+        for (int b : ExportDeviceButtons) WinButtonsEnable(n, DeviceGroup, b, true);
         WinButtonsEnable(n, DeviceGroup, ImportDeviceButton, false);
         break;
     case DocumentListType:
