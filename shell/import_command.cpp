@@ -2,11 +2,88 @@
 // the check of open windows, the file question and the import.
 #include "shell/menu_lists.h"
 
-// Whether an import may run now; not built yet: refused.
-bool ImportAllowedNow() { return false; }
+#include <string>
 
-// Runs an import; not built yet: nothing is imported.
-void ImportCommand(int number, int device) {}
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
+#include "platform/dialog.h"
+#include "recordwin/record_windows.h"
+#include "shell/company.h"
+#include "shell/shell.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
 
-// Asks for the file to import; not built yet: 0, as when cancelled.
-int ImportFileAsk() { return 0; }
+namespace {
+// Texts: records are being edited; the chosen file was not imported.
+constexpr int TextStoreBeforeImport = 1553, TextNotImported = 9887;
+
+// Asks for the text file to import; its PString path in *path, false
+// when cancelled or the name does not fit a path. Text files are offered
+// first; the file must exist.
+bool AskImportFile(uint8_t *path)
+{
+    PlFileDialog d;
+    d.filter = "All files (*.*)|*.*|Orvel(*.TXT)|*.TXT|Orvel, no extension(*.)|*.|";
+    d.filterIndex = 2;
+    d.defaultExt = "TXT";
+    d.pathMustExist = true;
+    d.fileMustExist = true;
+    std::string chosen;
+    bool ok = DlgFileOpen(FrameWindow, d, &chosen);
+    RedrawWindowOne();
+    path[0] = 0;
+    if (!ok || chosen.empty() || chosen.size() > size_t(PStringMax)) return false;
+    PStringFromView(path, chosen);
+    return true;
+}
+}  // namespace
+
+// Whether an import may run now: not while a record is being edited in
+// an open window (a new record, state 1, or a changed one, state 2),
+// since the import could store over it or under it. The user is told
+// with text 1553 then.
+bool ImportAllowedNow()
+{
+    for (int n = WinFirst; n <= WinLast; n++) {
+        if (!WinIsOpen(n)) continue;
+        int state = WinRecState(n);
+        if (state == 1 || state == 2) {
+            ShowTextMessage(TextStoreBeforeImport);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Runs import `number` from device `device`: when no record is being
+// edited, the import's parameters go to ReportParams (no selection
+// window, the import as the run number, the device as output kind), the
+// user chooses the file and it is imported; the main windows follow.
+void ImportCommand(int number, int device)
+{
+    if (!ImportAllowedNow()) return;
+    if (ReportParams) {
+        PutU16(ReportParams, ReportParamsVc::SelWinType, 0);
+        PutU16(ReportParams, ReportParamsVc::ReportNumber, uint16_t(number));
+        PutU16(ReportParams, ReportParamsVc::OutputKind, uint16_t(device));
+    }
+    ImportFileAsk();
+    WindowType1Refresh();
+}
+
+// Asks for a text file and imports it. 1 when imported; 0 when the user
+// cancelled, or when the import failed, which the user is told with the
+// file's name (besides what the reader said).
+int ImportFileAsk()
+{
+    PString path;
+    if (!AskImportFile(path)) return 0;
+    if (ImportFile(path, 0) != 0) {
+        ShowMessage(TextNotImported, path);
+        return 0;
+    }
+    return 1;
+}

@@ -1,44 +1,219 @@
 // menu_list_runs.cpp - what the menu-list windows run: their OK and
 // buttons, opening a specification window with the list's parameters,
 // and the reaction to a choice in a window.
+//
+// Every runner finds its entry through MenuListEntryOfRow, which counts
+// rows the way the filler listed them.
 #include "shell/menu_lists.h"
 
+#include "core/field_access.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
 #include "recordwin/record_windows.h"
+#include "shell/field_editing.h"
+#include "shell/login.h"
+#include "shell/menus.h"
+#include "shell/record_commands.h"
+#include "shell/window_layout.h"
 #include "shell/window_table.h"
 
 namespace {
 constexpr int EventChoice = 2;   // a: 16-bit field, b: 8-bit changed flag
+constexpr int EventOpenedWithArgs = 14;
+constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8;
+constexpr int ModuleTypesMarker = 9;   // defined when the interface file has modules
+constexpr int ActionOpenSpec = 1, ActionOpenSecond = 2, ActionPageSetup = 4;
+constexpr int KindExports = 1, KindImports = 2, KindMaintenance = 3;
+constexpr int ButtonSecond = 1, ButtonPageSetup = 2;
+
+// Texts: the report's or document's entry has no window to open; a
+// function that is not there yet.
+constexpr int TextNoReportWindow = 1027, TextNoDocumentWindow = 1558, TextNotAvailable = 9886;
+
+// The words a specification window's record gets from the list that
+// opens it (the layout of ReportParams): word 5 and word 16 have no
+// name of their own.
+constexpr uint32_t SpecWord5 = 10, SpecWord16 = 32;
+constexpr uint32_t SpecArgsSize = ReportParamsVc::Reopened + 2;   // words 0..22
+
+// Word `offset` of n's record; 0 when the record does not reach it.
+int ListWord(int n, uint32_t offset)
+{
+    const uint8_t *record = WinIsOpen(n) ? WinRecordBuffer(n) : nullptr;
+    if (!record || offset + 2 > MemSize(WinTable[n]->recordHandle)) return 0;
+    return GetU16(record, offset);
+}
+
+// The entry of n's selected row; null when no row is selected or the
+// row stands for no entry.
+const uint8_t *SelectedEntry(int n)
+{
+    const uint8_t *entry = nullptr;
+    int row = ListSelectedIndex(n);
+    if (row < 0 || MenuListEntryOfRow(n, row, &entry) < 0) return nullptr;
+    return entry;
+}
+
+// Opens window type `type` anew for the entry; text `missing` when the
+// entry names no window type the interface file defines.
+void OpenSecondWindow(int n, int type, int missing)
+{
+    if (type == 0 || !WinDefExists(type)) {
+        ShowTextMessage(missing);
+        return;
+    }
+    OpenOrActivateWindow(type, 0, 0, true, n);
+}
+
+// Runs n's selected entry of the report or document list by the list's
+// action: open the specification window with the list's parameters,
+// open the entry's second window, or its page set-up. An entry without
+// the window asked for is told with `missing`.
+void ReportOrDocumentRun(int n, int missing)
+{
+    const uint8_t *entry = SelectedEntry(n);
+    if (!entry) return;
+    int spec = DefU16(entry + MenuTableEntry::WinType);
+    switch (ListWord(n, MenuListRecord::Action)) {
+    case ActionOpenSpec:
+        if (spec == 0 || !WinDefExists(spec)) {
+            ShowTextMessage(missing);
+            return;
+        }
+        OpenWindowWithArgs(n, spec, DefU16(entry + MenuTableEntry::Number));
+        return;
+    case ActionOpenSecond: OpenSecondWindow(n, DefU16(entry + MenuTableEntry::WinType2), missing); return;
+    case ActionPageSetup: ShowTextMessage(TextNotAvailable); return;   // the page set-up comes with printing
+    default: return;
+    }
+}
+
+// Button 1 of the report or document list opens the selected entry's
+// second window; button 2 its page set-up. Nothing without a selection.
+void ListButton(int n, int button, int missing)
+{
+    const uint8_t *entry = SelectedEntry(n);
+    if (!entry) return;
+    if (button == ButtonSecond) OpenSecondWindow(n, DefU16(entry + MenuTableEntry::WinType2), missing);
+    if (button == ButtonPageSetup) ShowTextMessage(TextNotAvailable);   // the page set-up comes with printing
+}
+
+// Sets the device buttons (group 0) of a function list by its kind:
+// exports write to devices 2, 5 and 8, imports read from 2 and 9, the
+// maintenance runs use none.
+void FunctionDevicesEnable(int n, int kind)
+{
+    constexpr int Group = MenuListRecord::Device;
+    WinButtonsEnable(n, Group, 2, kind == KindExports || kind == KindImports);
+    WinButtonsEnable(n, Group, 5, kind == KindExports);
+    WinButtonsEnable(n, Group, 8, kind == KindExports);
+    WinButtonsEnable(n, Group, 9, kind == KindImports);
+}
 }  // namespace
 
-// The report list's OK; not built yet: nothing runs.
-void ReportListRun(int n) {}
+// The report list's OK: runs the selected report by the list's action.
+void ReportListRun(int n) { ReportOrDocumentRun(n, TextNoReportWindow); }
 
-// The document list's OK; not built yet: nothing runs.
-void DocumentListRun(int n) {}
+// The document list's OK: runs the selected document by the list's action.
+void DocumentListRun(int n) { ReportOrDocumentRun(n, TextNoDocumentWindow); }
 
-// The module-function lists' OK; not built yet: nothing runs.
-void ModuleFunctionListRun(int n) {}
+// The module-function lists' OK, by list kind: an export opens its
+// specification window (one without is run directly by the text export,
+// which is not there yet: the user is told and nothing changes); an
+// import runs the import command with the list's device; a maintenance
+// function opens its specification window.
+void ModuleFunctionListRun(int n)
+{
+    const uint8_t *entry = SelectedEntry(n);
+    if (!entry) return;
+    int spec = DefU16(entry + MenuTableEntry::WinType);
+    int number = DefU16(entry + MenuTableEntry::Number);
+    switch (ListWord(n, MenuListRecord::Action)) {
+    case KindExports:
+        if (spec == 0) {
+            ShowTextMessage(TextNotAvailable);
+            return;
+        }
+        OpenWindowWithArgs(n, spec, number);
+        return;
+    case KindImports: ImportCommand(number, ListWord(n, MenuListRecord::Device)); return;
+    case KindMaintenance: OpenWindowWithArgs(n, spec, number); return;
+    default: return;
+    }
+}
 
-// The window list's OK; not built yet: nothing opens.
-void WindowListRun(int n) {}
+// The window list's OK: opens (or activates) the selected window type.
+void WindowListRun(int n)
+{
+    const uint8_t *entry = SelectedEntry(n);
+    if (entry) OpenOrActivateWindow(DefU16(entry + WindowListEntry::WinType), 0, 0, false, 0);
+}
 
-// The module list's OK; not built yet: nothing changes.
-void ModuleListRun(int n) {}
+// The module list's OK, when the interface file has modules: the list
+// closes and the module of the selected row becomes current.
+void ModuleListRun(int n)
+{
+    if (!WinDefExists(ModuleTypesMarker) || !SelectedEntry(n)) return;
+    int row = ListSelectedIndex(n);
+    WinClose(n);
+    ModuleMenuPick(row + 1, true);
+}
 
-// A report-list button; not built yet: nothing runs.
-void ReportListButton(int n, int button) {}
+// Button `button` of the report list: 1 opens the selected report's
+// second window, 2 its page set-up.
+void ReportListButton(int n, int button) { ListButton(n, button, TextNoReportWindow); }
 
-// A document-list button; not built yet: nothing runs.
-void DocumentListButton(int n, int button) {}
+// Button `button` of the document list, as the report list's.
+void DocumentListButton(int n, int button) { ListButton(n, button, TextNoDocumentWindow); }
 
-// Opens a window with the list's parameters; not built yet: none opens (0).
-int OpenWindowWithArgs(int n, int type, int number) { return 0; }
+// Activates the window of `type`, or opens and prepares one, and hands
+// it n's list parameters: device, flag and list kind of n's record, the
+// entry's number, and the window type; then the type takes them (event
+// 14), the window shows them and focuses its first field. The window's
+// number; 0 for type 0 or when it could not open.
+int OpenWindowWithArgs(int n, int type, int number)
+{
+    if (type == 0) return 0;
+    int m = OpenOrActivateWindow(type, 0, 0, false, 0);
+    if (!m) return 0;
+    uint8_t *record = WinRecordBuffer(m);
+    if (record && MemSize(WinTable[m]->recordHandle) >= SpecArgsSize) {
+        PutU16(record, ReportParamsVc::Reopened, 0);
+        PutU16(record, ReportParamsVc::OutputKind, uint16_t(ListWord(n, MenuListRecord::Device)));
+        PutU16(record, ReportParamsVc::SetupDialog, uint16_t(ListWord(n, MenuListRecord::Flag)));
+        PutU16(record, ReportParamsVc::ReportNumber, uint16_t(number));
+        PutU16(record, ReportParamsVc::Word8, uint16_t(ListWord(n, MenuListRecord::ListKind)));
+        PutU16(record, SpecWord5, 0);
+        PutU16(record, SpecWord16, 0xFFFF);
+        PutU16(record, ReportParamsVc::SelWinType, uint16_t(type));
+    }
+    WindowEvent(m, EventOpenedWithArgs, nullptr, nullptr);
+    if (!WinIsOpen(m)) return 0;
+    WinRecordRefresh(m);
+    if (WinDefCount(m, WinPartDataFields) > 0) WinGotoField(m, 1, true);
+    return m;
+}
 
-// A choice changed in window n: the window's type hears of it as event 2
-// with the control's record offset (low 16 bits) and the changed flag.
+// A choice changed in window n (control `control`, whose value is the
+// record word at `field`): the report list refills when its list kind
+// changed; a function list refills when its kind changed and sets its
+// device buttons by the kind; every other type hears of it as event 2
+// with the record offset (low 16 bits) and the changed flag.
 void WindowListChoice(int n, int control, uint32_t field, bool changed)
 {
     if (!WinIsOpen(n)) return;
+    switch (WinTypeOf(n)) {
+    case ReportListType:
+        if (field == MenuListRecord::ListKind && changed) MenuListFill(n);
+        return;
+    case FunctionListType:
+        if (field != MenuListRecord::Action) return;
+        if (changed) MenuListFill(n);
+        FunctionDevicesEnable(n, ListWord(n, MenuListRecord::Action));
+        return;
+    default: break;
+    }
     uint16_t offset = uint16_t(field);
     uint8_t flag = changed ? 1 : 0;
     (void)WindowEvent(n, EventChoice, &offset, &flag);

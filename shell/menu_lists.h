@@ -6,6 +6,33 @@
 
 #include <cstdint>
 
+// The record of a menu-list window (types 6, 7, 8, 10, 12, 13): byte
+// offsets of its words. The action of types 6 and 8 and the list kind of
+// types 7 and 10 share word 1; a radio group's group word is the offset
+// of the word it sets, its button word the value it sets.
+namespace MenuListRecord {
+constexpr uint32_t Device = 0;     // word 0: output device
+constexpr uint32_t Action = 2;     // word 1: action (6, 8) or list kind (7, 10)
+constexpr uint32_t Flag = 4;       // word 2
+constexpr uint32_t ListKind = 8;   // word 4: the report list's kind
+constexpr uint32_t Size = 10;      // the bytes the lists use
+}  // namespace MenuListRecord
+
+// An entry of the five-word menu tables (saved-report map, reports,
+// exports, imports, maintenance, documents): byte offsets of its words.
+namespace MenuTableEntry {
+constexpr uint32_t Text = 0;       // text number of its row
+constexpr uint32_t WinType = 2;    // specification window type, 0 none
+constexpr uint32_t Number = 4;     // report, document or function number
+constexpr uint32_t WinType2 = 6;   // second window type, 0 none
+constexpr uint32_t Module = 8;     // module code, 0 every module
+}  // namespace MenuTableEntry
+
+// An entry of the window list: byte offsets of its three words.
+namespace WindowListEntry {
+constexpr uint32_t Text = 0, WinType = 2, Module = 4;
+}
+
 // ---- menu_lists.cpp ----
 // Fills the list box of n (types 6, 7, 10, 8, 12, 13) with the listed entries.
 void MenuListFill(int n);

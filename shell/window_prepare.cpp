@@ -1,24 +1,120 @@
 // window_prepare.cpp - preparing a window after it opened, before its
-// record loads.
+// record loads: list windows count their register, the designer sets its
+// pane's range, the menu-list windows set their list record and fill
+// their list, and the type then finishes the preparation itself.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "dict_offsets.h"
+#include "platform/control.h"
 #include "recordwin/record_windows.h"
 #include "shell/draw_port.h"
+#include "shell/list_windows.h"
+#include "shell/menu_lists.h"
 #include "shell/record_commands.h"
+#include "shell/window_layout.h"
 #include "shell/window_table.h"
 
 namespace {
 constexpr int EventPrepared = 22;
+constexpr int DesignerKind = 11;
+constexpr int32_t DesignerPaneRange = 910;   // the form's height in designer units
+constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, JobQueueType = 9,
+              ImportListType = 10, WindowListType = 12, ModuleListType = 13, ReportSpecType = 14;
+// Output devices and actions the lists start with.
+constexpr int DevicePrinter = 1, DeviceTextFile = 2, DeviceReportList = 6;
+constexpr int ActionFirst = 1, KindExports = 1, KindImports = 2, ListKindReports = 1;
+// Buttons named by (group, button): the report list's saved-specification
+// kind, and the import-only device of the function lists.
+constexpr int SavedKindGroup = MenuListRecord::ListKind, SavedKindButton = 2;
+constexpr int DeviceGroup = MenuListRecord::Device, ImportDeviceButton = 9;
+constexpr int ExportDeviceButtons[] = {2, 5, 8};
+
+// Sets the words of n's list record: device, action (or list kind),
+// flag and the report list's kind. Nothing when the record is shorter
+// than the list's words.
+void SetListRecord(int n, int device, int action, int flag, int listKind)
+{
+    uint8_t *record = WinRecordBuffer(n);
+    if (!record || MemSize(WinTable[n]->recordHandle) < MenuListRecord::Size) return;
+    PutU16(record, MenuListRecord::Device, uint16_t(device));
+    PutU16(record, MenuListRecord::Action, uint16_t(action));
+    PutU16(record, MenuListRecord::Flag, uint16_t(flag));
+    PutU16(record, MenuListRecord::ListKind, uint16_t(listKind));
 }
 
-// Prepares n after it opened, with n's drawing port selected, and lets
-// its type finish the preparation (event 22, which may also change
-// FirstFieldNumber). Record and settings windows need nothing more; the
-// lists, report and job windows fill themselves with their windows.
+// The designer's pane 0 scrolls over the form's height a client height
+// at a time.
+void DesignerPanePrepare(int n)
+{
+    const uint8_t *pane = WinDefEntry(n, WinPartListPanes, 0);
+    if (!pane) return;
+    int c = DefU16(pane + PaneEntry::Control);
+    if (c < 0 || c >= ControlSlotCount) return;
+    MacRect client;
+    WindowClientRect(n, &client);
+    ControlSlot &slot = WinTable[n]->controls[c];
+    slot.maximum = DesignerPaneRange;
+    slot.pageSize = client.bottom - client.top;
+    WinTable[n]->paneHeight = slot.pageSize;
+    if (slot.control) ScrollBarSetRange(slot.control, slot.minimum, slot.maximum, true);
+}
+
+// A new report specification starts without a name, a title and a report.
+void ReportSpecPrepare(int n)
+{
+    uint8_t *record = WinRecordBuffer(n);
+    if (!record || MemSize(WinTable[n]->recordHandle) < ReportSpecBlk::Rows::Size) return;
+    record[ReportSpecBlk::Rows::Name] = 0;
+    record[ReportSpecBlk::Rows::Title] = 0;
+    PutU16(record, ReportSpecBlk::Rows::ReportNr, 0);
+}
+}  // namespace
+
+// Prepares n after it opened, with n's drawing port selected: list
+// windows (kinds 1 and 2) count their register and rows; the designer
+// its pane; the menu-list windows start their list record, fill their
+// list and set their buttons; a report specification starts empty.
+// Then n's type finishes the preparation (event 22, which may also change
+// FirstFieldNumber). The output-job queue (type 9) lists itself with the
+// output jobs.
 void WinPrepareAfterOpen(int n)
 {
     if (!WinIsOpen(n)) return;
     int saved = 0;
     GetPortWindow(&saved);
     SetPortWindow(n);
-    WindowEvent(n, EventPrepared, nullptr, nullptr);
+    int kind = WinKindOf(n);
+    if (kind == 1 || kind == 2) ListPrepare(n);
+    if (kind == DesignerKind) DesignerPanePrepare(n);
+    switch (WinTypeOf(n)) {
+    case ReportListType:
+        SetListRecord(n, DeviceReportList, ActionFirst, 1, ListKindReports);
+        MenuListFill(n);
+        WinButtonsEnable(n, SavedKindGroup, SavedKindButton, WinDefExists(ReportSpecType));
+        break;
+    case FunctionListType:
+        // Exports first: their devices on, the import-only one off.
+        SetListRecord(n, DeviceTextFile, KindExports, 0, 0);
+        MenuListFill(n);
+        for (int b : ExportDeviceButtons) WinButtonsEnable(n, DeviceGroup, b, true);
+        WinButtonsEnable(n, DeviceGroup, ImportDeviceButton, false);
+        break;
+    case DocumentListType:
+        SetListRecord(n, DevicePrinter, ActionFirst, 0, 0);
+        MenuListFill(n);
+        break;
+    case ImportListType:
+        SetListRecord(n, DeviceTextFile, KindImports, 0, 0);
+        MenuListFill(n);
+        WinButtonsEnable(n, DeviceGroup, ImportDeviceButton, false);
+        break;
+    case WindowListType:
+    case ModuleListType: MenuListFill(n); break;
+    case ReportSpecType: ReportSpecPrepare(n); break;
+    case JobQueueType:   // the job queue comes with the output jobs
+    default: break;
+    }
+    if (WinIsOpen(n)) WindowEvent(n, EventPrepared, nullptr, nullptr);
     RestorePortWindow(saved);
 }
