@@ -70,16 +70,6 @@ list modulemenu {
     return d + table + "}\n";
 }
 
-// An access list of rows (kind, item, right).
-MemBlock AccessList(const std::vector<std::array<uint16_t, 3>> &rows)
-{
-    MemBlock h = MemAlloc(uint32_t(rows.size() * 6));
-    uint8_t *p = MemLock(h);
-    for (size_t i = 0; i < rows.size(); i++) memcpy(p + i * 6, rows[i].data(), 6);
-    MemUnlock(h);
-    return h;
-}
-
 // The items of a popup as "id text", a separator as "-".
 std::vector<std::string> Items(uint32_t popup)
 {
@@ -118,12 +108,16 @@ protected:
         MemFree(&list);
         RecordFixture::TearDown();
     }
-    // Gives the logged-in user an access list.
+    // Gives the logged-in user an access list of rows (kind, item, right).
     void UseList(const std::vector<std::array<uint16_t, 3>> &rows)
     {
         ASSERT_NE(LoggedInUser, nullptr);
         MemFree(&list);
-        list = AccessList(rows);
+        list = MemAlloc(uint32_t(rows.size() * 6));
+        uint8_t *p = MemLock(list);
+        ASSERT_NE(p, nullptr);
+        for (size_t i = 0; i < rows.size(); i++) memcpy(p + i * 6, rows[i].data(), 6);
+        MemUnlock(list);
         memcpy(LoggedInUser + LoggedInUserAccessList, &list, 4);
     }
     // Clicks bottom-bar entry i (its square is centred on x = 40 + 60 (i - 1));
