@@ -12,10 +12,8 @@
 constexpr int ToolbarButtonY = 18;
 // Offsets in an entry of a window definition's icon-button list.
 constexpr int IconEntryIcon = 2, IconEntryX = 6, IconEntryLabel = 18;
-// The module table (list slot 7): 8-byte entries of window type, text,
-// second text (the button's label) and module (0: every module).
-constexpr int ModuleListSlot = 7;
-constexpr int ModuleEntryType = 0, ModuleEntryLabel = 4, ModuleEntryModule = 6;
+// A module-table entry's third word: the text of its button's label.
+constexpr int ModuleEntryLabel = 4;
 // Fixed buttons of the bottom bar, after the placeholder entry 0.
 constexpr int FixedButtonFirst = 1, FixedButtonLast = 4;
 
@@ -81,15 +79,10 @@ void DrawToolbarButtons(DrawContext *bar)
     PlBkMode oldMode = DcSetBkMode(bar, PlBkMode::Transparent);
     PlFont *oldFont = DcSelectFont(bar, UiFontNormal ? UiFontNormal : FontUiRegular());
     for (int i = FixedButtonFirst; i <= FixedButtonLast; i++) DrawButtonEntry(bar, def, i, nullptr);
-    int next = FixedButtonLast + 1;
-    for (int i = 0, count = ListTableCount(ModuleListSlot); i < count; i++) {
-        const uint8_t *m = ListTableEntry(ModuleListSlot, i);
-        int module = DefU16(m + ModuleEntryModule);
-        if (module != CurrentModule && module != 0) continue;
-        if (!MayUseWindowItem(DefU16(m + ModuleEntryType))) continue;
+    for (int k = 1; const uint8_t *m = PermittedModuleEntry(k); k++) {
         uint8_t label[256];
         GetUiText(label, DefU16(m + ModuleEntryLabel));
-        if (!DrawButtonEntry(bar, def, next++, label)) break;
+        if (!DrawButtonEntry(bar, def, FixedButtonLast + k, label)) break;
     }
     DcSelectFont(bar, oldFont);
     DcSetBkMode(bar, oldMode);

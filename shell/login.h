@@ -16,6 +16,9 @@ void ActivateModule(int module, int previous);
 void OpenModuleEntry(int n);
 // True when module-table entry `code` belongs to the current module.
 bool ModuleMatches(int code);
+// The k-th (from 1) module-table entry of the current module whose window
+// the user may use; null when none.
+const uint8_t *PermittedModuleEntry(int k);
 
 // ---- login_loop.cpp ----
 // Logs a user in to the open company; true when one may work in it.

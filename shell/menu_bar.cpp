@@ -17,14 +17,19 @@
 #include "core/system.h"
 #include "core/ui_text.h"
 #include "core/window_entries.h"
+#include "core/work_blocks.h"
+#include "database/access/register_hooks.h"
 #include "dict_offsets.h"
 #include "platform/menu.h"
 #include "shell/login.h"
 #include "shell/shell.h"
+#include "shell/window_utils.h"
 
-// The module table's slot and the words of its 8-byte entries.
-constexpr int ModuleTableSlot = 7;
-constexpr int ModuleEntryType = 0, ModuleEntryText = 2, ModuleEntryModule = 6;
+// The module table's 8-byte entries: the menu text is the second word.
+constexpr int ModuleEntryText = 2;
+// The module menu table (list slot 6): 8-byte entries with the text
+// number at +0 and the module at +4; its items are 501 + entry index.
+constexpr int ModuleMenuSlot = 6, ModuleMenuText = 0, ModuleMenuModule = 4, ModuleMenuFirstId = 501;
 
 MenuHandlesRec MenuHandles;
 
@@ -76,7 +81,9 @@ bool FillFromDefinition(uint32_t popup, const uint8_t *def, int m)
 
 // Builds the frame's menu bar: File, Edit and Record from the menu
 // definitions, the register popup, the module popup (full variant), the
-// Window menu and the Help menu. Handles of menus the file lacks stay 0.
+// Window menu and the Help menu, and fills the two popups. Handles of
+// menus the file lacks stay 0. The module popup's rebuild is handed to
+// the access layer, which asks for it when the settings are read anew.
 void MenuBarBuild()
 {
     MenuHandles = MenuHandlesRec{};
@@ -122,6 +129,8 @@ void MenuBarBuild()
             MenuDestroy(help);
     }
     RebuildRegisterMenu();
+    RebuildWindowTypeMenu();
+    AccessServices.rebuildWindowTypeMenu = RebuildWindowTypeMenu;
 }
 
 // Builds menu m from the menu definitions and appends it to the menu bar
@@ -213,12 +222,8 @@ void RebuildRegisterMenu()
         KeyTextAppend(text, '0');
         if (!insert(0, 399, text) || !insert(PlMenuFlag::Separator, 0, "")) return;
     }
-    // The windows need a company to work in.
-    for (int i = 0, k = 0, count = DbOpenFlag ? ListTableCount(ModuleTableSlot) : 0; i < count; i++) {
-        const uint8_t *entry = ListTableEntry(ModuleTableSlot, i);
-        if (!ModuleMatches(DefU16(entry + ModuleEntryModule)) || !MayUseWindowItem(DefU16(entry + ModuleEntryType)))
-            continue;
-        k++;
+    // Without an open company there are none: the windows need one.
+    for (int k = 1; const uint8_t *entry = DbOpenFlag ? PermittedModuleEntry(k) : nullptr; k++) {
         char text[256 + 8];
         snprintf(text, 256, "%s", TextOf(DefU16(entry + ModuleEntryText)).c_str());
         if (k <= 9) KeyTextAppend(text, '0' + k);
@@ -226,10 +231,48 @@ void RebuildRegisterMenu()
     }
 }
 
-// Fills the module popup with the modules the user may use; not built
-// yet: the popup stays as it is.
-void RebuildWindowTypeMenu() {}
+// Items the module popup received at its last rebuild.
+static int ModuleMenuItems = 0;
 
-// Enters the module of the k-th permitted module-menu entry; not built
-// yet: no module is entered.
-void ModuleMenuPick(int k, bool allowModuleOne) {}
+// Fills the module popup anew (nothing in the compact variant): its
+// previous items go, then entry i of the module menu table whose module
+// the user may use gets item 501 + i with the entry's text, so a refused
+// entry leaves a gap in the ids rather than moving the others. The
+// current module keeps its check mark. Installed as the access layer's
+// rebuild, which runs when the settings are read anew.
+void RebuildWindowTypeMenu()
+{
+    if (CompactVariant) return;
+    uint32_t popup = MenuHandles.modulePopup;
+    if (!popup || !MenuIsMenu(popup)) {
+        ModuleMenuItems = 0;
+        return;
+    }
+    for (; ModuleMenuItems > 0 && MenuItemCount(popup) > 0; ModuleMenuItems--) (void)MenuDelete(popup, 0);
+    ModuleMenuItems = 0;
+    for (int i = 0, count = ListTableCount(ModuleMenuSlot); i < count; i++) {
+        const uint8_t *entry = ListTableEntry(ModuleMenuSlot, i);
+        if (!entry) break;
+        if (!MayUseModule(DefU16(entry + ModuleMenuModule))) continue;
+        if (!MenuInsert(popup, ModuleMenuItems, 0, uint32_t(ModuleMenuFirstId + i), TextOf(DefU16(entry + ModuleMenuText))))
+            break;
+        ModuleMenuItems++;
+    }
+    CheckModuleMenu(CurrentModule);
+}
+
+// Enters the module of the k-th (from 1) module menu entry whose module
+// the user may use, as the module list's OK picks it. Module 1 (the
+// server's) only when `allowModuleOne` is set; no such entry: nothing.
+void ModuleMenuPick(int k, bool allowModuleOne)
+{
+    for (int i = 0, seen = 0, count = ListTableCount(ModuleMenuSlot); i < count; i++) {
+        const uint8_t *entry = ListTableEntry(ModuleMenuSlot, i);
+        if (!entry) return;
+        int module = DefU16(entry + ModuleMenuModule);
+        if (!MayUseModule(module) || ++seen != k) continue;
+        if (module == 1 && !allowModuleOne) return;
+        SwitchModule(module, 0);
+        return;
+    }
+}

@@ -1,55 +1,115 @@
-// module_switch.cpp - the current module: switching to another, and
-// opening the module table's windows that belong to it.
+// module_switch.cpp - the current module: switching to another, what
+// follows it (menus, menu lists, bars, the network), and opening the
+// module table's windows that belong to it.
+//
+// The module table (list slot 7) names the register windows of the
+// modules; its 8-byte entries are the window type, the menu text, the
+// button label and the module (0: every module). The register popup, the
+// bottom bar's module buttons and Ctrl+1.. all count its permitted
+// entries the same way, through PermittedModuleEntry.
 #include "shell/login.h"
+
+#include <cassert>
 
 #include "core/definitions.h"
 #include "core/system.h"
 #include "core/work_blocks.h"
+#include "recordwin/record_windows.h"
+#include "shell/menu_lists.h"
 #include "shell/menus.h"
+#include "shell/net_services.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
+#include "shell/window_utils.h"
 
 namespace {
-constexpr int CompactWindowType = 13;  // the compact variant's one window
-constexpr int ModuleTableSlot = 7;     // the module table: the register windows of the modules
+constexpr int ModuleListWindowType = 13;  // the list of the modules (the compact variant's one window)
+constexpr int ModuleTableSlot = 7;        // the module table: the register windows of the modules
 constexpr int ModuleEntryType = 0, ModuleEntryModule = 6;
-constexpr int ModuleListType = 9;      // a type the interface file defines when it has modules
+constexpr int JobQueueType = 9;           // a type the interface file defines when it has modules
+constexpr int ServerModule = 1;           // the module a server works in
+// Menu-list windows whose lists follow the current module.
+constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, WindowListType = 12;
+
+// Refills the list of every open window of `type`.
+void RefillListsOfType(int type)
+{
+    for (int n = WinFirst; n <= WinLast; n++)
+        if (WinIsOpen(n) && WinTypeOf(n) == type) MenuListFill(n);
+}
 }  // namespace
 
-// Makes the current module current again (a server after an open): the
-// register popup follows it.
-void ModuleReactivate() { RebuildRegisterMenu(); }
+// Makes the server's module current after a company is opened: the
+// menus follow it and the network layer opens the server's window.
+void ModuleReactivate() { ActivateModule(ServerModule, CurrentModule); }
 
-// Switches to module m; the compact variant opens its one window.
+// Switches to module m. 65535 (or -1, as the frame's command 500 gives it)
+// opens the module list while a company is open. Any other module is
+// entered when it is not the current one and may be entered now (which
+// may run the login); otherwise nothing changes. `flag` is what the
+// caller passes along (1 from a bottom-bar button) and changes nothing.
 void SwitchModule(int m, int flag)
 {
-    if (CompactVariant && m == -1) OpenOrActivateWindow(CompactWindowType, 0, 0, false, 0);
+    (void)flag;
+    if (m == -1 || m == 65535) {
+        if (DbOpenFlag) OpenOrActivateWindow(ModuleListWindowType, 0, 0, false, 0);
+        return;
+    }
+    if (m < 0 || m == CurrentModule) return;
+    if (ModuleEnterCheck(m)) ActivateModule(m, CurrentModule);
 }
 
-// Makes `module` current after `previous`; not built yet: nothing changes.
-void ActivateModule(int module, int previous) {}
+// Makes `module` current after `previous`: the module popup checks it,
+// the lists of the open report, window, document and function lists and
+// the register popup are filled for it, the bars redraw with its buttons
+// and module line, and the network layer hears of the change. A type-1
+// window (with its icon grid) is never opened, so it has none to rebuild.
+void ActivateModule(int module, int previous)
+{
+    assert(module >= 0 && module <= 0xffff);
+    CheckModuleMenu(module);
+    CurrentModule = uint16_t(module);
+    WindowType1Refresh();
+    RefillListsOfType(ReportListType);
+    RefillListsOfType(WindowListType);
+    RebuildRegisterMenu();
+    RedrawWindowOne();
+    RefillListsOfType(DocumentListType);
+    RefillListsOfType(FunctionListType);
+    if (NetServices.moduleOneSwitch) NetServices.moduleOneSwitch(module, previous);
+}
 
-// Opens the n-th entry (from 1) of the module table that belongs to the
-// current module and that the user may use, as an empty window: no
-// record is shown until the user asks for one. -1 opens the compact
-// variant's one window. Nothing without an open company or such an entry.
+// The k-th (from 1) entry of the module table that belongs to the current
+// module (ModuleMatches) and whose window the user may use; null when
+// there is none. The bottom bar shows these as buttons; opening one
+// needs an open company.
+const uint8_t *PermittedModuleEntry(int k)
+{
+    if (k < 1) return nullptr;
+    for (int i = 0, count = ListTableCount(ModuleTableSlot); i < count; i++) {
+        const uint8_t *entry = ListTableEntry(ModuleTableSlot, i);
+        if (!entry) return nullptr;
+        if (!ModuleMatches(DefU16(entry + ModuleEntryModule)) || !MayUseWindowItem(DefU16(entry + ModuleEntryType)))
+            continue;
+        if (--k == 0) return entry;
+    }
+    return nullptr;
+}
+
+// Opens the n-th permitted entry (from 1) of the module table as an empty
+// window: no record is shown until the user asks for one. -1 or 65535
+// opens the module list when the interface file has no modules. Nothing
+// without an open company or such an entry.
 void OpenModuleEntry(int n)
 {
     if (!DbOpenFlag) return;
     if (n == -1 || n == 65535) {
-        if (CompactVariant || !WinDefExists(ModuleListType)) OpenOrActivateWindow(CompactWindowType, 0, 0, false, 0);
+        if (CompactVariant || !WinDefExists(JobQueueType)) OpenOrActivateWindow(ModuleListWindowType, 0, 0, false, 0);
         return;
     }
-    for (int i = 0, k = 0, count = ListTableCount(ModuleTableSlot); i < count; i++) {
-        const uint8_t *entry = ListTableEntry(ModuleTableSlot, i);
-        int type = DefU16(entry + ModuleEntryType);
-        if (!ModuleMatches(DefU16(entry + ModuleEntryModule)) || !MayUseWindowItem(type)) continue;
-        if (++k == n) {
-            OpenOrActivateWindow(type, 65535, 0, false, 0);
-            return;
-        }
-    }
+    if (const uint8_t *entry = PermittedModuleEntry(n))
+        OpenOrActivateWindow(DefU16(entry + ModuleEntryType), 65535, 0, false, 0);
 }
 
 // True when module-table entry `code` belongs to the current module: the
@@ -57,5 +117,5 @@ void OpenModuleEntry(int n)
 // while no module is current in an interface file without modules.
 bool ModuleMatches(int code)
 {
-    return code == 0 || code == CurrentModule || (CurrentModule == 0 && !WinDefExists(ModuleListType));
+    return code == 0 || code == CurrentModule || (CurrentModule == 0 && !WinDefExists(JobQueueType));
 }

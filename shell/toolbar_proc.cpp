@@ -11,10 +11,10 @@
 #include "core/definitions.h"
 #include "core/window_entries.h"
 #include "platform/control.h"
-#include "platform/menu.h"
 #include "platform/queue.h"
 #include "platform/window.h"
 #include "shell/field_editing.h"
+#include "shell/login.h"
 #include "shell/menus.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
@@ -27,6 +27,7 @@ namespace {
 
 constexpr int TopBarHeight = 32;
 constexpr int PrintFileItem = 7;
+constexpr int FixedBottomButtons = 4;   // bottom-bar entries 1..4; module buttons follow
 
 // The bottom-bar button being pressed: its entry (0 none) and whether it
 // is drawn pressed.
@@ -44,19 +45,19 @@ bool InIconButton(int b, int x, int y)
     return InMacRect(x, y, i.hit) || (b == IconPrint && InMacRect(x, y, i.hit2));
 }
 
-// The bottom-bar entry under (x, y): entries 1 to (register popup items
-// + 4) are tried in order; 0 when none holds the point. The compact
+// The bottom-bar entry under (x, y): the four fixed entries, then one
+// entry for each permitted module-table window, exactly the buttons
+// DrawToolbarButtons shows; 0 when none holds the point. The compact
 // variant has no buttons there.
 int BottomBarHit(int x, int y)
 {
     if (CompactVariant) return 0;
-    int last = 4 + (MenuHandles.registerPopup ? MenuItemCount(MenuHandles.registerPopup) : 0);
-    for (int i = 1; i <= last; i++) {
+    for (int i = 1;; i++) {
         MacRect r;
-        if (!BottomBarEntryRect(i, &r)) break;
+        if (i > FixedBottomButtons && !PermittedModuleEntry(i - FixedBottomButtons)) return 0;
+        if (!BottomBarEntryRect(i, &r)) return 0;
         if (InMacRect(x, y, r)) return i;
     }
-    return 0;
 }
 
 // Runs bottom-bar entry i's toolbar command with its argument.

@@ -36,6 +36,10 @@ TEST_F(MenusTest, BarItemsTakeTheirIdsAndPositions)
     EXPECT_EQ(MenuItemText(MenuHandles.bar, 3), "&Registers");
     EXPECT_EQ(MenuItemCount(MenuHandles.bar), 7);
     EXPECT_EQ(MenuSubMenu(MenuHandles.bar, 4), MenuHandles.modulePopup);
+    // The module popup is filled from the start; the settings' reload refills it.
+    EXPECT_EQ(Ids(MenuHandles.modulePopup), (std::vector<int>{501, 502, 503, 504, 505}));
+    EXPECT_EQ(MenuItemText(MenuHandles.modulePopup, 1), "&Sales");
+    EXPECT_EQ(AccessServices.rebuildWindowTypeMenu, &RebuildWindowTypeMenu);
     // A menu the file lacks adds nothing.
     EXPECT_EQ(MenuFromTable(9), 0u);
     EXPECT_EQ(MenuItemCount(MenuHandles.bar), 7);

@@ -72,10 +72,12 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
             EXPECT_EQ(DefU16(e + FieldEntry::Access), i == 0 && type != Company ? AccessNewOnly : AccessAlways)
                 << type << " field " << i;
 
-    // The module table and the bottom bar's module buttons 5 to 7.
-    ASSERT_EQ(ListTableCount(7), 3);
-    for (int i = 0; i < 3; i++) {
-        EXPECT_EQ(DefU16(ListTableEntry(7, i)), Customers + i);
+    // The module table names the list windows and the company; the bottom
+    // bar's module buttons 5 to 8 open its permitted entries 1 to 4.
+    const int listed[] = {CustomerList, AccessGroupList, PersonList, Company};
+    ASSERT_EQ(ListTableCount(7), 4);
+    for (int i = 0; i < 4; i++) {
+        EXPECT_EQ(DefU16(ListTableEntry(7, i)), listed[i]);
         const uint8_t *button = Entry(1, WinPartIconButtons, 5 + i);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(std::tuple(DefU16(button + IconEntry::Command), DefU16(button + IconEntry::Argument)),

@@ -1,6 +1,6 @@
 // record_window_road_test.cpp - the way a user works in a customers
-// window, by keys and the bars only: Ctrl+1 opens it, Ctrl+N starts a
-// record, typing and Tab fill it across both tab pages (a letter in an
+// window, by keys and the bars only: Ctrl+1 opens the customer list,
+// whose Ctrl+N opens the customers window on a new record, typing and Tab fill it across both tab pages (a letter in an
 // amount is dropped), the top bar's OK stores it as typed; a refused
 // store puts the cursor on the field at fault; a chooser opened from a
 // field gives its new record's code to that field.
@@ -32,6 +32,15 @@ protected:
         for (int i = 0; i < 64 && WinTable[n]->currentField != F; i++) Key(PlKey::Tab);
         return WinTable[n]->currentField == F;
     }
+    // Ctrl+1 opens the customer list and Ctrl+N there the customers
+    // window on a new record; the window's number, 0 none.
+    static int NewCustomer()
+    {
+        Key('1', false, true);
+        if (WinFindByDef(CustomerList) == 0) return 0;
+        Char(14);   // Ctrl+N
+        return WinFindByDef(Customers);
+    }
     // Clicks the top bar's OK button.
     static void ClickOk()
     {
@@ -43,10 +52,8 @@ protected:
 
 TEST_F(RecordWindowRoad, TypedCustomerIsStoredAsTypedByTheTopBarsOk)
 {
-    Key('1', false, true);
-    int n = WinFindByDef(Customers);
+    int n = NewCustomer();
     ASSERT_GT(n, 0);
-    Char(14);   // Ctrl+N
     ASSERT_EQ(WinRecState(n), 1);
     ASSERT_EQ(WinTable[n]->currentField, 1);
     Type("C300");
@@ -80,10 +87,8 @@ TEST_F(RecordWindowRoad, TypedCustomerIsStoredAsTypedByTheTopBarsOk)
 
 TEST_F(RecordWindowRoad, RefusedStoreFocusesTheFieldTheCheckNames)
 {
-    Key('1', false, true);
-    int n = WinFindByDef(Customers);
+    int n = NewCustomer();
     ASSERT_GT(n, 0);
-    Char(14);
     Type("D1");
     ClickOk();
     ASSERT_EQ(WinRecState(n), 0);
@@ -103,10 +108,8 @@ TEST_F(RecordWindowRoad, RefusedStoreFocusesTheFieldTheCheckNames)
 
 TEST_F(RecordWindowRoad, ChooserGivesItsNewRecordsCodeToTheField)
 {
-    Key('1', false, true);
-    int n = WinFindByDef(Customers);
+    int n = NewCustomer();
     ASSERT_GT(n, 0);
-    Char(14);
     Type("P1");
     int payer = WinScreenFieldOfOffset(n, CUVc::PayerCode);
     ASSERT_NE(payer, NoField);
