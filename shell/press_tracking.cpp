@@ -64,7 +64,9 @@ void PressDraw(const PressStateRec &s, bool pressed)
         WinTable[n]->controls[s.control].pressed = pressed ? 1 : 0;
         PushButtonDraw(n, &s.rect, e + ControlEntry::Label, false, pressed);
         break;
-    case PressTab: PageTabDraw(n, &s.rect, e + ControlEntry::Label, false, pressed, DefU16(e + ControlEntry::Command)); break;
+    case PressTab:
+        PageTabDraw(n, &s.rect, e + ControlEntry::Label, false, pressed, DefU16(e + ControlEntry::Command));
+        break;
     case PressMatrixTab:
         SecondTabDraw(n, &s.rect, e + ControlEntry::Label, false, pressed, DefU16(e + ControlEntry::Value));
         break;
