@@ -194,13 +194,13 @@ bool IconButtonPress(int n, int32_t point)
     return false;
 }
 
-// Starts a press on the header of a list column of n that has an index
-// to sort by; the header is inverted while pressed. True when one did.
+// Starts a press on the header of a shown list column of n that has an
+// index to sort by; the header is inverted while pressed. True when one did.
 bool ListHeaderPress(int n, int32_t point)
 {
     if (!WinIsOpen(n)) return false;
     for (int i = 0; const uint8_t *e = WinDefEntry(n, WinPartFieldList, i); i++) {
-        if (e[ListColEntry::Index] == 0) continue;
+        if (e[ListColEntry::Index] == 0 || DefU16(e + ListColEntry::Shown) != 1) continue;
         MacRect r;
         ListColumnHeadRect(n, i, &r);
         if (r.bottom <= r.top || !PtInMacRect(point, &r)) continue;

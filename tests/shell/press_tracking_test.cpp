@@ -23,7 +23,7 @@
 namespace {
 
 constexpr int BoxRegister = 5, BoxSize = 24, FlagAt = 12, ChoiceAt = 14;
-constexpr int TypeBoxes = 570, TypeBoxList = 571, TypeBoxRows = 572;
+constexpr int TypeBoxes = 570, TypeBoxList = 571, TypeBoxRows = 572, TypeChoices = 573;
 constexpr int TabOne = 0, ButtonGo = 1, CheckFlag = 2, RadioA = 3, RadioB = 4;
 constexpr int LoginOk = 0, LoginCancel = 1;
 
@@ -31,8 +31,8 @@ constexpr int LoginOk = 0, LoginCancel = 1;
 // 570 shows it: a tab and a push button on page 0, a check box and two
 // radio buttons on page 1. Type 571 lists it with a shown "Code" and
 // "Flag" column and a hidden one. Type 572 shows its rows in a matrix
-// whose row-number cells are 30 pixels wide. Type 15 is the login window
-// with OK and Cancel.
+// whose row-number cells are 30 pixels wide. Type 573 has a list box.
+// Type 15 is the login window with OK and Cancel.
 const char *const PressDict = R"(
 register 5 BoxVc size 24 matrix Lines {
   Code    0  keycode 10
@@ -83,9 +83,10 @@ window 572 {
   matrix  rowsize 8 cells 1 first 2 rect 50 10 150 -30 maxrows 50 page 0 control 0
   column  x 40 type long offset BoxVc.Qty colpage 1 heading 9601
 }
+wintype 573 { kind plain recsize 24 rect 60 20 300 400 title 9601 listrect 10 10 -40 -10 }
 )";
 
-// What type 570 heard as event 2: the button or record offset, and the flag.
+// What types 570 and 573 heard as event 2: the button or record offset, and the flag.
 std::vector<std::pair<int, int>> Heard;
 uint8_t Listen(int, int event, void *a, void *b)
 {
@@ -101,10 +102,12 @@ protected:
         RecordFixture::SetUp();
         Heard.clear();
         WindowEventHandlerSet(TypeBoxes, Listen);
+        WindowEventHandlerSet(TypeChoices, Listen);
     }
     void TearDown() override
     {
         WindowEventHandlerSet(TypeBoxes, nullptr);
+        WindowEventHandlerSet(TypeChoices, nullptr);
         RecordFixture::TearDown();
     }
 
@@ -256,8 +259,18 @@ TEST_F(Presses, HeaderPressSortsByItsColumnAndHiddenColumnsTakeNoShortcut)
     EXPECT_EQ(WinListColumn(n), 0);
 }
 
-TEST_F(Presses, LoginButtonsEndItsLoopAndCancelSaysSo)
+TEST_F(Presses, LoginButtonsEndItsLoopAndAListBoxChoiceIsTold)
 {
+    int list = Open(TypeChoices);
+    ASSERT_GT(list, 0);
+    PString row;
+    PStringFromC(row, "First");
+    ListBoxAddString(list, row);
+    MsgInputMouse(WinClientToScreen(WinListBox(list), PlPoint{5, 5}), 1, true);
+    MsgInputMouse(WinClientToScreen(WinListBox(list), PlPoint{5, 5}), 1, false);
+    Drain();
+    EXPECT_EQ(Heard, (std::vector<std::pair<int, int>>{{0, 1}}));
+
     int n = Open(TypeLogin);
     ASSERT_GT(n, 0);
     Pump();
