@@ -162,10 +162,14 @@ bool WinMayEditField(int n, int F, int state, int access, int report)
     return allowed && WinFieldEditRules(n, F, state, access, report) != 0;
 }
 
-// Asks n's type whether control `index` may change (event 1); true when it may.
+// Asks n's type whether control `index` may change (event 1); true when
+// it may. In a window with pages the controls below the page count are
+// its page buttons, which may always be worked.
 bool WindowFieldChanged(int n, int index)
 {
     if (!WinIsOpen(n)) return false;
+    int pages = WinDefCount(n, WinPartPages);
+    if (pages > 0 && index < pages) return true;
     int16_t control = int16_t(index);
     return WindowEvent(n, EventControlChange, &control, nullptr) != 0;
 }

@@ -156,27 +156,11 @@ bool KeyCharCommand(int c)
     return true;
 }
 
-// Works control i (a check box or radio button) of window n from its
-// shortcut: the record word toggles (check box) or takes the entry's value.
-static void KeyToggleControl(int n, int i, const uint8_t *entry)
-{
-    if (WinRecState(n) == 0) WinBeginEdit(n);
-    if (WinRecState(n) == 0 || !WindowFieldChanged(n, i)) return;
-    uint16_t offset = DefU16(entry + ControlEntry::Offset);
-    uint8_t *record = WinRecordBuffer(n);
-    if (offset == 0xFFFF || !record || uint32_t(offset) + 2 > WinTypeWord(WinTypeOf(n), 2)) return;
-    uint16_t value;
-    memcpy(&value, record + offset, 2);
-    uint16_t next = DefU16(entry + ControlEntry::Kind) == CtlCheck ? uint16_t(value ? 0 : 1)
-                                                                   : DefU16(entry + ControlEntry::Value);
-    memcpy(record + offset, &next, 2);
-    WinDrawControls(n, false);
-    WinMarkChanged(n);
-}
-
 // Runs the Ctrl+Shift shortcut c of window n: the first control whose
-// label has c as its shortcut works, else the first list column whose
-// heading has it becomes the current column.
+// label has c as its shortcut works - a push button runs when its type
+// agrees, a check box or radio button takes its value, a tab shows its
+// page (a page tab with the focus moved into it) - else the first shown
+// list column whose heading has it becomes the current column.
 void KeyActionTable(int n, int c)
 {
     if (!WinIsOpen(n)) return;
@@ -184,19 +168,22 @@ void KeyActionTable(int n, int c)
         const uint8_t *entry = WinControlByIndex(n, i);
         if (!entry) break;
         if (ShortcutAt(entry + ControlEntry::Label, DefU16(entry + ControlEntry::Shortcut)) != c) continue;
-        int kind = DefU16(entry + ControlEntry::Kind);
-        if (kind == CtlPush) {
+        switch (DefU16(entry + ControlEntry::Kind)) {
+        case CtlPush:
             if (WindowFieldChanged(n, i)) DialogButton(n, i, DefU16(entry + ControlEntry::Command), 0);
-        } else if (kind == CtlCheck || kind == CtlRadio) {
-            KeyToggleControl(n, i, entry);
-        } else if (kind == CtlPageTab) {
-            WinPageSwitchFocus(n, DefU16(entry + ControlEntry::Command));
+            break;
+        case CtlCheck:
+        case CtlRadio: (void)WinControlChoose(n, i, true); break;
+        case CtlPageTab: WinPageSwitchFocus(n, DefU16(entry + ControlEntry::Command)); break;
+        case CtlMatrixTab: MatrixTabChoose(n, DefU16(entry + ControlEntry::Value)); break;
+        default: break;
         }
         return;
     }
     for (int i = 0;; i++) {
         const uint8_t *column = WinFieldDef(n, i);
         if (!column) return;
+        if (DefU16(column + ListColEntry::Shown) != 1) continue;
         if (ShortcutAt(column + ListColEntry::Label, column[ListColEntry::Shortcut]) == c) {
             SetWindowStateWord(n, i);
             return;

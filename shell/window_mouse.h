@@ -51,3 +51,12 @@ void WinMouseTrack(int n, int32_t point);
 void WinMouseRelease(int n, int32_t point);
 // True while a press is in progress.
 bool PressRunning();
+// Works check box or radio button `control` of n, by a press or its
+// shortcut: editing starts first (nothing when it cannot), the type is
+// asked when `askType`, then the value word toggles or takes the radio's
+// value, the type hears of it (WindowListChoice) and the controls are
+// redrawn when the value changed. True when it changed.
+bool WinControlChoose(int n, int control, bool askType);
+// Shows matrix-column page `page` of n: the field under edit is committed
+// and n repainted.
+void MatrixTabChoose(int n, int page);

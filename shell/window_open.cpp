@@ -89,22 +89,58 @@ static bool WinAllocBuffers(int n)
     return true;
 }
 
+// The About window (type 18) stands lower and is less high than the rest.
+constexpr int AboutType = 18, AboutDropY = 15, AboutLessHeight = 18;
+
+// The MDI child's rectangle, relative to the MDI client, of a window of
+// the type opened at rectangle r of the type's form (words 3 to 6, and
+// the stored placements).
+PlRect WinTypeRectToChild(int type, const MacRect &r)
+{
+    int x = r.left, y = r.top - OpenOffsetY;
+    int width = r.right - r.left + OpenExtraWidth, height = r.bottom - r.top + OpenExtraHeight;
+    if (type == AboutType) {
+        y += AboutDropY;
+        height -= AboutLessHeight;
+    }
+    return PlRect{x, y, x + width, y + height};
+}
+
+// The rectangle of the type's form that opens a window of the type at
+// child rectangle c: the exact inverse of WinTypeRectToChild, so that a
+// placement taken from a window puts the next one exactly where it stood.
+MacRect WinChildToTypeRect(int type, const PlRect &c)
+{
+    int top = c.top + OpenOffsetY, height = c.bottom - c.top;
+    if (type == AboutType) {
+        top -= AboutDropY;
+        height += AboutLessHeight;
+    }
+    int right = c.right - OpenExtraWidth, bottom = top + height - OpenExtraHeight;
+    return MacRect{int16_t(top), int16_t(c.left), int16_t(bottom), int16_t(right)};
+}
+
 // Creates window n's MDI child at the type's rectangle r; 0 when refused.
 static uint32_t WinCreateChild(int n, const MacRect &r)
 {
     int type = WinTypeOf(n);
     PString title;
     GetUiText(title, WinTypeWord(type, 10));
-    int x = r.left, y = r.top - OpenOffsetY;
-    int width = r.right - r.left + OpenExtraWidth, height = r.bottom - r.top + OpenExtraHeight;
     uint32_t style = ChildStyle;
-    if (type == 15 || type == 18) style = DialogStyle;
-    if (type == 18) {
-        y += 15;
-        height -= 18;
-    }
-    PlMdiCreate create{WinClassForType(type), PStringView(title), PlRect{x, y, x + width, y + height}, style, n};
+    if (type == 15 || type == AboutType) style = DialogStyle;
+    PlMdiCreate create{WinClassForType(type), PStringView(title), WinTypeRectToChild(type, r), style, n};
     return MdiCreateChild(MdiClientWindow, create);
+}
+
+// Enables every push button of n: a button may be pressed until its
+// window's type disables it (WinButtonsEnable).
+static void WinButtonsEnableAll(int n)
+{
+    for (int i = 0; i < ControlSlotCount; i++) {
+        const uint8_t *entry = WinControlByIndex(n, i);
+        if (!entry) break;
+        if (DefU16(entry + ControlEntry::Kind) == CtlPush) WinTable[n]->controls[i].enabled = 1;
+    }
 }
 
 // Creates the list box of window n at its type's list rectangle, with
@@ -176,6 +212,7 @@ int OpenWindow(int type, int unused)
     }
     w->currentPage = 1;
     WinControlsCreate(n);
+    WinButtonsEnableAll(n);
     WinTitleUpdate(n);
     WinShow(child, PlShow::Show);
     WinUpdate(child);

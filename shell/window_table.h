@@ -168,6 +168,10 @@ int WinSlotAlloc();
 void WinTypeUse(int type);
 // Opens a window of the type; its number, or 0 when refused.
 int OpenWindow(int type, int unused);
+// The MDI child's rectangle (relative to the MDI client) of a window of
+// the type opened at rectangle r of the type's form, and the inverse.
+PlRect WinTypeRectToChild(int type, const MacRect &r);
+MacRect WinChildToTypeRect(int type, const PlRect &c);
 // Sets n's caption from its type's title, record text and edit state.
 void WinTitleUpdate(int n);
 // The resolved rectangle of control i of n's control list.

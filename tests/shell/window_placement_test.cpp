@@ -1,0 +1,190 @@
+// window_placement_test.cpp - where a window type opens, per user and type
+// name: a store and reopen leaves a window where it stood, every time;
+// size limits hold only for types that keep their size; 809 stores the
+// default; nothing is kept without a company or a type name, and a
+// refused store is told.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/pstring.h"
+#include "core/work_blocks.h"
+#include "shell/company.h"
+#include "shell/database_open.h"
+#include "shell/record_commands.h"
+#include "shell/window_mouse.h"
+#include "tests/shell/record_fixture.h"
+#include "tests/shell/record_test_helpers.h"
+
+namespace {
+
+constexpr int Placements = 115, TypePlain = 560, TypeSized = 561, TypeNameless = 562, TypeKept = 563;
+
+// The placement register as the program has it, and four window types:
+// a named one that keeps only its stored position, a named one that keeps
+// its stored size within a minimum width of 200 and a maximum height of
+// 120 (its minimum height 0 is no limit), one without a name, and a named
+// one that keeps its stored size without limits.
+const char *const PlacementDict = R"(
+register 115 WRVc size 40 {
+  UserCode     0  keycode 5
+  WinTypeName  6  text 20
+  Left        28  short
+  Top         30  short
+  Right       32  short
+  Bottom      34  short
+  Stored      36  bool
+  Column      38  short
+  index WinType     head 207 node 504 words 1 1 1 { WinTypeName UserCode }
+  index UserWinType head 208 node 504 words 1 0 1 { UserCode WinTypeName }
+}
+1014 "viewing"
+1520 "In use."
+9701 "PlainWindow"
+9702 "SizedWindow"
+9703 "KeptWindow"
+wintype 1 { kind plain rect 0 0 32 600 }
+wintype 560 { kind plain rect 100 50 300 350 name 9701 }
+wintype 561 { kind plain rect 100 50 300 350 name 9702 keepsize 1 minwidth 200 minheight 0 maxheight 120 }
+wintype 562 { kind plain rect 100 50 300 350 keepsize 1 }
+wintype 563 { kind plain rect 100 50 300 350 name 9703 keepsize 1 }
+)";
+
+class Placement : public RecordFixture {
+protected:
+    std::string InterfaceSource() override { return PlacementDict; }
+
+    // Makes `code` the logged-in user's code.
+    static void UserIs(const char *code)
+    {
+        uint8_t *entry = SessionUserEntry(CurrentSessionIndex);
+        ASSERT_NE(entry, nullptr);
+        PStringFromC(entry + SU::UserCode, code);
+    }
+    static PlRect ChildRect(int n) { return WinRect(WinTable[n]->mdiChild); }
+    // Opens a window of the type, moved to r, its placement stored (808); closed unless asked.
+    static int MovedAndSaved(int type, PlRect r, bool keepOpen = false)
+    {
+        int n = OpenWindow(type, 0);
+        if (n == 0 || !WinMove(WinTable[n]->mdiChild, r)) return 0;
+        WinPlacementSaveCommand(n);
+        if (!keepOpen) WinClose(n);
+        return n;
+    }
+    // Where a window of the type opens now; the window is closed again.
+    static PlRect OpensAt(int type)
+    {
+        int n = OpenWindow(type, 0);
+        EXPECT_GT(n, 0);
+        PlRect r = n ? ChildRect(n) : PlRect{};
+        if (n) WinClose(n);
+        return r;
+    }
+    // The child rectangle of the type's default rectangle.
+    static PlRect DefaultOf(int type)
+    {
+        MacRect r{int16_t(WinTypeWord(type, 3)), int16_t(WinTypeWord(type, 4)), int16_t(WinTypeWord(type, 5)),
+                  int16_t(WinTypeWord(type, 6))};
+        return WinTypeRectToChild(type, r);
+    }
+};
+
+bool operator==(const PlRect &a, const PlRect &b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+TEST_F(Placement, StoreAndReopenLeavesTheWindowInPlaceForEachUser)
+{
+    UserIs("ANN");
+    const PlRect first{13, 27, 313, 247}, second{140, 90, 440, 310};
+    ASSERT_GT(MovedAndSaved(TypeKept, first), 0);
+    EXPECT_TRUE(OpensAt(TypeKept) == first);
+    ASSERT_GT(MovedAndSaved(TypeKept, second), 0);   // a second cycle: no drift
+    EXPECT_TRUE(OpensAt(TypeKept) == second);
+
+    UserIs("BOB");
+    EXPECT_TRUE(OpensAt(TypeKept) == DefaultOf(TypeKept));
+    ASSERT_GT(MovedAndSaved(TypeKept, first), 0);
+    UserIs("ANN");
+    EXPECT_TRUE(OpensAt(TypeKept) == second);
+    EXPECT_EQ(RegRecordCount(Placements), 2u);
+
+    // 809: back at the default, list column 0, and that is stored.
+    int n = MovedAndSaved(TypeKept, first, true);
+    ASSERT_GT(n, 0);
+    WinTable[n]->listColumn = 2;
+    WindowReset(n);
+    EXPECT_TRUE(ChildRect(n) == DefaultOf(TypeKept));
+    EXPECT_EQ(WinListColumn(n), 0);
+    WinClose(n);
+    EXPECT_TRUE(OpensAt(TypeKept) == DefaultOf(TypeKept));
+    EXPECT_EQ(RegRecordCount(Placements), 2u);
+    EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(Placement, SizeLimitsHoldOnlyForTypesThatKeepTheirSize)
+{
+    UserIs("ANN");
+    const MacRect dflt{100, 50, 300, 350};
+    MacRect stored{10, 20, 60, 170}, r = dflt;   // 150 wide, 50 high
+    uint16_t column = 0;
+    WinPlacementSave(TypeSized, &stored, 3);
+    int n = OpenWindow(TypeSized, 0);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(ChildRect(n).right - ChildRect(n).left, 200 + 17);   // the minimum width
+    EXPECT_EQ(ChildRect(n).bottom - ChildRect(n).top, 50 + 37);    // minimum height 0: none
+    EXPECT_EQ(WinListColumn(n), 3);
+    WinClose(n);
+
+    stored = MacRect{10, 20, 410, 400};
+    WinPlacementSave(TypeSized, &stored, 0);
+    WinPlacementLoad(TypeSized, &r, &column);
+    EXPECT_EQ(r.bottom - r.top, 120);   // the maximum height
+
+    // Without the flag only the position is taken.
+    WinPlacementSave(TypePlain, &stored, 0);
+    r = dflt;
+    WinPlacementLoad(TypePlain, &r, &column);
+    EXPECT_EQ(r.top, 10);
+    EXPECT_EQ(r.left, 20);
+    EXPECT_EQ(r.right - r.left, 300);
+    EXPECT_EQ(r.bottom - r.top, 200);
+
+    // A stored rectangle without width is damage: the default stays.
+    stored = MacRect{10, 20, 60, 20};
+    WinPlacementSave(TypeSized, &stored, 0);
+    r = dflt;
+    WinPlacementLoad(TypeSized, &r, &column);
+    EXPECT_EQ(r.top, dflt.top);
+    EXPECT_EQ(r.right, dflt.right);
+}
+
+TEST_F(Placement, NothingIsKeptWithoutCompanyOrNameAndARefusalIsTold)
+{
+    UserIs("ANN");
+    const PlRect kept{13, 27, 313, 247}, other{140, 90, 440, 310};
+    ASSERT_GT(MovedAndSaved(TypeNameless, kept), 0);
+    EXPECT_EQ(RegRecordCount(Placements), 0u);
+
+    // The placement record held by another user: refused, and said.
+    ASSERT_GT(MovedAndSaved(TypeKept, kept), 0);
+    std::vector<uint8_t> held(40);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(Placements, 1, held.data(), &id));
+    AsOtherUser([&] { ASSERT_TRUE(RecordLockTakeCall(Placements, id, held.data())); });
+    ASSERT_GT(MovedAndSaved(TypeKept, other), 0);
+    EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(TextRecordLocked)});
+    EXPECT_TRUE(OpensAt(TypeKept) == kept);
+
+    CompanyClose();
+    EXPECT_TRUE(OpensAt(TypeKept) == DefaultOf(TypeKept));
+    ASSERT_GT(MovedAndSaved(TypeKept, other), 0);
+    PString path;
+    PathOf("company.VDB", path);
+    ASSERT_TRUE(DbLayerInit());
+    ASSERT_TRUE(DbOpen(path, 0));
+    EXPECT_TRUE(OpensAt(TypeKept) == kept);
+}
+
+}  // namespace
