@@ -301,7 +301,9 @@ TEST_F(CustomerList, TheHundredAndFirstMarkIsKeptTheNextRefusedAndTold)
     EXPECT_EQ(Marked().size(), size_t(ListMarkMax));
     EXPECT_EQ(WinTable[list]->selEnd, ListMarkMax);   // the end stays on the last marked row
     EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(Texts::ListMarksFull)});
-    EXPECT_FALSE(Highlighted(Rows() - 1) && ListRowId(list, Rows() - 1) == int32_t(ids[ListMarkMax]));
+    EXPECT_EQ(ListRowId(list, Rows() - 1), int32_t(ids[ListMarkMax]));   // shown, not marked
+    EXPECT_FALSE(Highlighted(Rows() - 1));
+    EXPECT_TRUE(Highlighted(Rows() - 2));
 
     // A plain click still selects its row.
     Click(2);
