@@ -80,15 +80,19 @@ constexpr int RowInsertType = 241;
 
 uint8_t MatrixRowInsertEvent(int window) { return WinTypeOf(window) == RowInsertType ? 1 : 0; }
 
-constexpr int EventMayDeleteRow = 4, EventMayInsertRow = 9, LastGenericEvent = 28;
+constexpr int EventMayDeleteRow = 4, EventMayInsertRow = 9, EventChooseRecord = 21, LastGenericEvent = 28;
 
 // The generic action of event `event` for window. The actions of the record
 // windows are built with those windows; until then each lets the caller go
-// on, as for a type without rules. Only the row-insert question is decided
-// here.
+// on, as for a type without rules. The row-insert question is decided
+// here, and a choice list's OK gives its record to the opener (done: 0).
 uint8_t GenericAction(int window, int event)
 {
     if (event == EventMayInsertRow) return MatrixRowInsertEvent(window);
+    if (event == EventChooseRecord) {
+        WindowChooseRecordEvent(window);
+        return 0;
+    }
     return 1;
 }
 

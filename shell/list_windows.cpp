@@ -8,6 +8,7 @@
 // markedIds holds the record ids of the selected rows.
 #include "shell/list_windows.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstring>
 
@@ -119,13 +120,21 @@ bool ListSingleSelection(int w, int32_t *id)
 }
 
 // Makes `column` n's current list column, whose index a find by typed
-// key and the rows follow: the header is drawn again and n is marked for
-// repainting.
+// key and the rows follow: the header is drawn again, and when the
+// column changed the selection and marks are dropped (their rows move in
+// the new order) and the rows are read again from the top of that order.
 void SetWindowStateWord(int n, int column)
 {
     if (!WinIsOpen(n)) return;
     assert(column >= 0 && column < 65535);
-    WinTable[n]->listColumn = uint16_t(column);
+    WindowRec *w = WinTable[n];
+    bool changed = w->listColumn != column;
+    w->listColumn = uint16_t(column);
+    if (changed && (WinKindOf(n) == 1 || WinKindOf(n) == 2)) {
+        ListUnmarkAll(n, 0);
+        int slot = ListPaneSlot(n, 0);
+        if (slot >= 0) w->controls[slot].position = std::max(1, w->controls[slot].minimum);
+    }
     ListHeaderDraw(n);
     WinMarkChanged(n);
 }

@@ -30,6 +30,14 @@ bool ListSingleSelection(int w, int32_t *id);
 void SetWindowStateWord(int n, int column);
 
 // ---- list_rows.cpp ----
+// The control slot that keeps pane `pane`'s scroll state; -1 when n has no such pane.
+int ListPaneSlot(int n, int pane);
+// The number of visible rows rowIds holds (rowsShown - 1 once the pane is laid out).
+int ListRowCount(int n);
+// The record id of visible row `row`; -1 for a row without a record or outside rowIds.
+int32_t ListRowId(int n, int row);
+// The index name of n's current list column into name (256 bytes); "" when n has no such column.
+void ListColumnIndex(int n, char *name);
 // Kinds 1, 2 after open: registerCount := record count + 1, rowsShown of pane 0 from its height.
 void ListPrepare(int n);
 // Lays out pane 0 and fills its rows (local or client); nothing while a client request runs.

@@ -2,13 +2,16 @@
 // id, a new record, a copy as new, browsing, reading again, and finding by
 // a typed key.
 #include <cassert>
+#include <cstdint>
 #include <cstring>
 
 #include "core/definitions.h"
+#include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
+#include "shell/list_windows.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
@@ -145,14 +148,39 @@ int WinRereadRecord(int n)
     return result;
 }
 
-// Finds the record whose key was typed into n's record (through the
-// current index, or as n's type says) and makes it n's list selection;
-// the list windows bring the selection, so only the edit state (4,
-// browsing) follows here.
+// Finds the record whose key was typed into list window n's record by the
+// index of the list's current column (with the key parts n's type asks
+// for, 1 by default), not exactly: the record found becomes the one
+// selected row and the list's top row, and n is repainted. The typed key
+// stays in n's record: the search runs on its stored copy. In every case
+// n goes on browsing (state 4).
 void WinFindByTypedKey(int n)
 {
     if (!WinIsOpen(n)) return;
     WinCommitField(n);
+    WindowRec *w = WinTable[n];
+    int kind = WinKindOf(n), reg = WinRegisterOf(n);
+    uint32_t size = RegRecordSize(reg);
+    if ((kind == 1 || kind == 2) && reg != 0 && w->record && w->stored && size > 0 &&
+        size <= MemSize(w->recordHandle) && size <= MemSize(w->storedHandle)) {
+        int parts = 1;
+        FindKeyByType(n, &parts, nullptr);
+        char index[256];
+        ListColumnIndex(n, index);
+        RecFreeMatrix(reg, w->stored);
+        memcpy(w->stored, w->record, size);
+        int32_t slot = RegMatrixOffset(reg);   // the copy must not share the record's rows
+        if (slot >= 0 && uint32_t(slot) + 4 <= size) memset(w->stored + slot, 0, 4);
+        uint32_t id = 0, position = 0;
+        bool found = RecFindByIndex(reg, index, w->stored, parts, 0, &id, &position);
+        RecFreeMatrix(reg, w->stored);
+        if (found && position > 0 && position <= uint32_t(INT32_MAX) && id <= uint32_t(INT32_MAX)) {
+            ListUnmarkAll(n, 0);
+            ListSelSet(n, int32_t(position), int32_t(id));
+            ListScrollTo(n, 0, int32_t(position));
+            WinMarkChanged(n);
+        }
+    }
     WinSetRecState(n, EditBrowsing);
     StateRefreshFlag = 1;
 }

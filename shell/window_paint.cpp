@@ -19,6 +19,7 @@
 #include "recordwin/record_windows.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
+#include "shell/list_windows.h"
 #include "shell/login.h"
 #include "shell/net_services.h"
 #include "shell/shell.h"
@@ -212,8 +213,8 @@ void PaintFieldValue(int n, const uint8_t *e, int F)
 // The frame pass of n: the background in the window's colour, the
 // controls with their labels, the page strip, static texts, matrix
 // headings, field labels, boxes, icon buttons, field frames, the matrix
-// frame and what the window type draws itself; then n is marked for the
-// contents pass.
+// frame, the list header and what the window type draws itself; then n
+// is marked for the contents pass.
 void WinPaintFrame(int n)
 {
     if (!WinIsOpen(n)) return;
@@ -235,6 +236,7 @@ void WinPaintFrame(int n)
     PaintIcons(n, &client);
     WinDrawFieldFrames(n);
     PaintMatrixFrame(n);
+    if (WinDefCount(n, WinPartFieldList) > 0) ListHeaderDraw(n);
     PaintTypeSpecial(n, &client);
     RestorePortWindow(saved);
     WinMarkChanged(n);
@@ -242,8 +244,9 @@ void WinPaintFrame(int n)
 
 // The contents pass of n: clears its changed mark, draws the values of
 // the data fields on shown pages, the shown matrix rows (the selected one
-// highlighted), the controls' states and the module buttons of the
-// compact module list, and brings the scroll bars up to date.
+// highlighted), the controls' states, a list's rows and the module
+// buttons of the compact module list, and brings the scroll bars up to
+// date.
 void WinPaintContents(int n)
 {
     if (!WinIsOpen(n)) return;
@@ -269,6 +272,7 @@ void WinPaintContents(int n)
         }
     }
     WinDrawControls(n, false);
+    if (WinKindOf(n) == 1 || WinKindOf(n) == 2) ListRefresh(n);
     if (WinTypeOf(n) == 13 && CompactVariant) WinDrawModuleButtons(n, false);
     WinScrollBarsUpdate(n);
     RestorePortWindow(saved);

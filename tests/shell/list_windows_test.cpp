@@ -1,13 +1,23 @@
-// list_windows_test.cpp - the command states that the Record menu and the
-// top bar's buttons follow: open, new, OK and cancel by window kind, the
-// record arrows, and what counts as one selected list row.
+// list_windows_test.cpp - list windows: the command states that the
+// Record menu and the top bar's buttons follow, and a customers list over
+// a company's records: scrolling by one row and by jumps, where the top
+// row stops, selecting and extending by keys and clicks, the limit of
+// marked rows, and OK on a selected row or a typed key.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "core/memblock.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "shell/list_windows.h"
-#include "tests/shell/shell_fixture.h"
+#include "shell/record_commands.h"
+#include "shell/window_drawing.h"
+#include "shell/window_layout.h"
+#include "tests/shell/record_fixture.h"
+#include "tests/shell/record_test_helpers.h"
 
 namespace {
 
@@ -45,14 +55,6 @@ protected:
         EditCommandsState(w, &open, &nw, &ok, &cancel);
         return std::string{open ? 'o' : '-', nw ? 'n' : '-', ok ? 'k' : '-', cancel ? 'c' : '-'};
     }
-    static int Arrows(int w)
-    {
-        bool prev, next;
-        int icon;
-        RecordMoveState(w, &prev, &next, &icon);
-        EXPECT_EQ(icon, 400 + (next ? 1 : 0) + (prev ? 2 : 0));
-        return icon;
-    }
 };
 
 TEST_F(ListWindowsTest, EditCommandStatesFollowKindTypeAndState)
@@ -87,31 +89,271 @@ TEST_F(ListWindowsTest, EditCommandStatesFollowKindTypeAndState)
     EXPECT_EQ(States(0), "----");
 }
 
-TEST_F(ListWindowsTest, RecordArrowsAndSingleSelection)
-{
-    EXPECT_EQ(Arrows(0), 400);
-    EXPECT_EQ(Arrows(Window(2)), 403);
-    EXPECT_EQ(Arrows(Window(8)), 403);
-    EXPECT_EQ(Arrows(Window(3, 0)), 403);
-    EXPECT_EQ(Arrows(Window(3, 1)), 400);   // a new record has no neighbours
-    EXPECT_EQ(Arrows(Window(12)), 400);
+// A company with customers C0001, C0002, ... (names "Name 0001", ...)
+// and its customers list.
+class CustomerList : public RecordFixture {
+protected:
+    int list = 0;
+    std::vector<uint32_t> ids;   // ids[i] is the customer at position i + 1
 
-    int list = Window(2);
+    // Adds customers up to `count` in one hold.
+    void Customers(int count)
+    {
+        std::vector<uint8_t> record(CUVc::Size);
+        DbHoldBegin();
+        for (int i = int(ids.size()) + 1; i <= count; i++) {
+            std::string digits = std::to_string(10000 + i).substr(1);
+            std::string code = "C" + digits, name = "Name " + digits;
+            memset(record.data(), 0, record.size());
+            PutText(record.data(), CUVc::Code, code);
+            PutText(record.data(), CUVc::Name, name);
+            uint32_t id = 0;
+            ASSERT_TRUE(RecInsertLocal(CUVc::Number, record.data(), &id));
+            ids.push_back(id);
+        }
+        ASSERT_TRUE(DbHoldEnd());
+    }
+    // Renames the customers at positions from..to behind the list's back.
+    void Rename(int from, int to)
+    {
+        std::vector<uint8_t> record(CUVc::Size);
+        DbHoldBegin();
+        for (int p = from; p <= to; p++) {
+            ASSERT_TRUE(StoredRecord(CUVc::Number, ids[p - 1], record.data(), CUVc::Size));
+            PutText(record.data(), CUVc::Name, "Renamed behind the list");
+            ASSERT_TRUE(RecUpdateLocal(CUVc::Number, record.data(), ids[p - 1]));
+        }
+        ASSERT_TRUE(DbHoldEnd());
+    }
+    // Opens the customers list as the window preparation does, and paints it.
+    void OpenList()
+    {
+        list = OpenOrActivateWindow(WinTypes::CustomerList, 0, 0, false, 0);
+        ASSERT_GT(list, 0);
+        ListPrepare(list);
+        Pump();
+        ASSERT_GE(Rows(), 8);
+    }
+    ControlSlot &Pane() { return WinTable[list]->controls[ListPaneSlot(list, 0)]; }
+    int Rows() { return ListRowCount(list); }
+    int32_t Top() { return Pane().position; }
+    std::vector<int32_t> RowIds()
+    {
+        std::vector<int32_t> v;
+        for (int i = 0; i < Rows(); i++) v.push_back(ListRowId(list, i));
+        return v;
+    }
+    MacRect PaneRect()
+    {
+        MacRect r;
+        WinColumnRect(list, 0, &r);
+        return r;
+    }
+    // The pixels of visible row `row`'s band.
+    std::vector<uint32_t> Band(int row)
+    {
+        MacRect r = PaneRect();
+        std::vector<uint32_t> v;
+        int top = r.top + row * 16 + 1;
+        for (int y = top; y < top + 16; y++)
+            for (int x = r.left + 1; x < r.right - 1; x++) v.push_back(Pixel(list, x, y));
+        return v;
+    }
+    // Whether visible row `row` is drawn selected (its left margin black).
+    bool Highlighted(int row)
+    {
+        MacRect r = PaneRect();
+        return Pixel(list, r.left + 3, r.top + row * 16 + 8) == 0x000000u;
+    }
+    // A click on visible row `row`.
+    void Click(int row, bool extend = false) { ListMouseClick(list, 0, PaneRect().top + 1 + row * 16 + 5, extend); }
+    std::vector<int32_t> Marked()
+    {
+        std::vector<int32_t> v;
+        MemBlock h = ListMarkedFirst(list);
+        EXPECT_NE(h, 0u);
+        for (uint32_t i = 0; i < MemSize(h) / 4; i++) {
+            int32_t id;
+            memcpy(&id, MemLock(h) + i * 4, 4);
+            MemUnlock(h);
+            v.push_back(id);
+        }
+        MemFree(&h);
+        return v;
+    }
+    std::vector<int32_t> IdsAt(std::initializer_list<int> positions)
+    {
+        std::vector<int32_t> v;
+        for (int p : positions) v.push_back(int32_t(ids[p - 1]));
+        return v;
+    }
+};
+
+TEST_F(CustomerList, OneRowScrollMovesThePixelsAndReadsOnlyTheNewRowAJumpRereadsAll)
+{
+    Customers(1000);
+    OpenList();
+    int rows = Rows();
+    EXPECT_EQ(Pane().rowsShown, rows + 1);   // the cut last band keeps no id
+    EXPECT_EQ(Top(), 1);
+    std::vector<int32_t> before = RowIds();
+    for (int i = 0; i < rows; i++) EXPECT_EQ(before[i], int32_t(ids[i])) << i;
+    std::vector<std::vector<uint32_t>> bands;
+    for (int i = 0; i < rows; i++) bands.push_back(Band(i));
+    EXPECT_NE(bands[0], bands[1]);
+
+    // Every record on screen is renamed: a row that is read again shows it.
+    Rename(1, rows + 3);
+    ListScrollTo(list, 0, 2);
+    EXPECT_EQ(Top(), 2);
+    std::vector<int32_t> after = RowIds();
+    for (int i = 0; i + 1 < rows; i++) EXPECT_EQ(after[i], before[i + 1]) << i;
+    EXPECT_EQ(after[rows - 1], int32_t(ids[rows]));
+    for (int i = 0; i + 1 < rows; i++) EXPECT_EQ(Band(i), bands[i + 1]) << "row " << i << " was drawn again";
+    EXPECT_NE(Band(rows - 1), bands[rows - 1]);
+    EXPECT_FALSE(WinHasInvalid(WinTable[list]->mdiChild));   // nothing left to repaint
+    EXPECT_EQ(WinTable[list]->changed, 0);
+
+    // One row back up: the pixels move down, the entering row is read.
+    std::vector<uint32_t> second = Band(0);
+    ListScrollTo(list, 0, 1);
+    EXPECT_EQ(RowIds(), before);
+    EXPECT_EQ(Band(1), second);
+    EXPECT_NE(Band(0), bands[0]);   // position 1 read again: renamed
+
+    // Two rows at once: every row is read again, so renamed rows show it.
+    ListScrollTo(list, 0, 3);
+    EXPECT_EQ(Top(), 3);
+    EXPECT_EQ(ListRowId(list, 0), int32_t(ids[2]));
+    EXPECT_NE(Band(0), bands[2]);
+}
+
+TEST_F(CustomerList, TopStopsAtTheLastFullPageNeverBelowOneAndClicksOutsideTheRecordsSelectNothing)
+{
+    Customers(3);
+    OpenList();
+    ListScrollTo(list, 0, 50);
+    EXPECT_EQ(Top(), 1);   // three records fill less than a page
+    EXPECT_EQ(RowIds()[3], -1);
+    Click(5);
+    EXPECT_FALSE(ListHasSelection(list));
+    Click(2);
+    EXPECT_EQ(WinTable[list]->selCurrent, 3);
+    EXPECT_EQ(Marked(), IdsAt({3}));
+    EXPECT_TRUE(Highlighted(2));
+    Click(6);   // below the last record: the old row lets go, nothing is selected
+    EXPECT_FALSE(ListHasSelection(list));
+    EXPECT_TRUE(Marked().empty());
+    EXPECT_FALSE(Highlighted(2));
+
+    Customers(1000);
+    ListRefresh(list);
+    ListScrollTo(list, 0, 5000);
+    EXPECT_EQ(Top(), 1000 + 1 - Pane().rowsShown + 1);
+    EXPECT_EQ(ListRowId(list, Rows() - 1), int32_t(ids[999]));
+    ListScrollTo(list, 0, -7);
+    EXPECT_EQ(Top(), 1);
+    Click(Rows());   // the band the pane's edge cuts holds no record
+    EXPECT_FALSE(ListHasSelection(list));
+    ListMouseClick(list, 0, PaneRect().top - 20, false);   // above the pane
+    EXPECT_FALSE(ListHasSelection(list));
+}
+
+TEST_F(CustomerList, ExtendingDownThenUpKeepsTheRowsBelowMarked)
+{
+    Customers(1000);
+    OpenList();
+    Click(4);
+    for (int i = 0; i < 3; i++) EXPECT_TRUE(ListMoveSelection(list, 1, true));
+    EXPECT_EQ(Marked(), IdsAt({5, 6, 7, 8}));
+    ListSelectTo(list, 0, 6, true);   // shift-click back up: the end only moves
+    EXPECT_EQ(WinTable[list]->selEnd, 6);
+    EXPECT_EQ(Marked(), IdsAt({5, 6, 7, 8}));
+    for (int row : {4, 5, 6, 7}) EXPECT_TRUE(Highlighted(row)) << row;
+    ListSelectTo(list, 0, 8, true);   // marked already: not inverted back
+    for (int row : {6, 7}) EXPECT_TRUE(Highlighted(row)) << row;
+    EXPECT_TRUE(ListMoveSelection(list, -1, true));   // up from the first row
+    EXPECT_EQ(Marked(), IdsAt({5, 6, 7, 8, 4}));
+    EXPECT_TRUE(Highlighted(3));
+
+    // A plain move drops the extension and selects one row.
+    EXPECT_TRUE(ListMoveSelection(list, 1, false));
     int32_t id = 0;
-    WinTable[list]->selCurrent = -2;   // the first row is to be picked
-    EXPECT_TRUE(ListSingleSelection(list, nullptr));
-    EXPECT_FALSE(ListSingleSelection(list, &id));
-    WinTable[list]->selCurrent = 1;
     EXPECT_TRUE(ListSingleSelection(list, &id));
-    EXPECT_EQ(id, -1);   // nothing marked yet
-    WinTable[list]->markedIds = MemAlloc(2 * sizeof(int32_t));
-    ASSERT_TRUE(MemIsValid(WinTable[list]->markedIds));
-    int32_t ids[2] = {77, 78};
-    memcpy(MemLock(WinTable[list]->markedIds), ids, sizeof ids);
-    MemUnlock(WinTable[list]->markedIds);
-    EXPECT_TRUE(ListSingleSelection(list, &id));
-    EXPECT_EQ(id, 77);
-    EXPECT_FALSE(ListSingleSelection(0, &id));
+    EXPECT_EQ(id, int32_t(ids[8]));
+    for (int row : {3, 4, 5, 6, 7}) EXPECT_FALSE(Highlighted(row)) << row;
+    EXPECT_TRUE(Highlighted(8));
+    EXPECT_FALSE(ListMoveSelection(list, -1000, false));   // before the first record
+}
+
+TEST_F(CustomerList, TheHundredAndFirstMarkIsKeptTheNextRefusedAndTold)
+{
+    Customers(1000);
+    OpenList();
+    Click(0);
+    for (int i = 0; i < ListMarkMax - 1; i++) ASSERT_TRUE(ListMoveSelection(list, 1, true));
+    EXPECT_EQ(Marked().size(), size_t(ListMarkMax));
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_GT(Top(), 1);   // the selection scrolled the list row by row
+    EXPECT_EQ(ListRowId(list, Rows() - 1), int32_t(ids[ListMarkMax - 1]));
+
+    EXPECT_TRUE(ListMoveSelection(list, 1, true));
+    EXPECT_EQ(Marked().size(), size_t(ListMarkMax));
+    EXPECT_EQ(WinTable[list]->selEnd, ListMarkMax);   // the end stays on the last marked row
+    EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(Texts::ListMarksFull)});
+    EXPECT_EQ(ListRowId(list, Rows() - 1), int32_t(ids[ListMarkMax]));   // shown, not marked
+    EXPECT_FALSE(Highlighted(Rows() - 1));
+    EXPECT_TRUE(Highlighted(Rows() - 2));
+
+    // A plain click still selects its row.
+    Click(2);
+    EXPECT_EQ(Marked(), std::vector<int32_t>{ListRowId(list, 2)});
+}
+
+TEST_F(CustomerList, OkOpensTheSelectedCustomerAndATypedKeyFindsItsRow)
+{
+    Customers(1000);
+    OpenList();
+    Click(2);
+    WindowOkAction(list);
+    int customer = WinFindByDef(WinTypes::Customers);
+    ASSERT_GT(customer, 0);
+    EXPECT_EQ(WinTable[customer]->recordId, ids[2]);
+    EXPECT_EQ(TextAt(WinRecordBuffer(customer), CUVc::Code), "C0003");
+    WinClose(customer);
+
+    // Open as new: a new record with the row's values, the list stays.
+    CmdOpenRecord(list);
+    customer = WinFindByDef(WinTypes::Customers);
+    ASSERT_GT(customer, 0);
+    EXPECT_EQ(WinRecState(customer), 1);
+    EXPECT_EQ(TextAt(WinRecordBuffer(customer), CUVc::Name), "Name 0003");
+    EXPECT_TRUE(WinIsOpen(list));
+    WinClose(customer);
+
+    // Without a selection OK finds the typed key in the current order.
+    ListUnmarkAll(list, 0);
+    PutText(WinRecordBuffer(list), CUVc::Code, "C05");
+    WindowOkAction(list);
+    EXPECT_EQ(WinFindByDef(WinTypes::Customers), 0);
+    EXPECT_EQ(WinTable[list]->selCurrent, 500);
+    EXPECT_EQ(Marked(), IdsAt({500}));
+    EXPECT_EQ(Top(), 500);
+    EXPECT_EQ(WinRecState(list), 4);
+    EXPECT_EQ(TextAt(WinRecordBuffer(list), CUVc::Code), "C05");   // the typed key is kept
+    Pump();
+    EXPECT_EQ(ListRowId(list, 0), int32_t(ids[499]));
+    EXPECT_TRUE(Highlighted(0));
+
+    // Another column's index: the rows start again from the top of its order.
+    SetWindowStateWord(list, 1);
+    EXPECT_FALSE(ListHasSelection(list));
+    EXPECT_EQ(Top(), 1);
+    Pump();
+    EXPECT_EQ(ListRowId(list, 0), int32_t(ids[0]));
+    PutText(WinRecordBuffer(list), CUVc::Name, "Name 0777");
+    WindowOkAction(list);
+    EXPECT_EQ(Marked(), IdsAt({777}));
 }
 
 }  // namespace
