@@ -2,24 +2,57 @@
 // an export writes.
 #include "shell/text_file_dialogs.h"
 
-#include "core/ui_text.h"
-#include "dict_offsets.h"
+#include <string>
 
-// Asks for a text file to import; not built yet: the user is told and
-// nothing is chosen (false).
-bool OpenTextFileDialog(uint8_t *path)
+#include "core/pstring.h"
+#include "platform/dialog.h"
+#include "shell/shell.h"
+#include "shell/window_utils.h"
+
+namespace {
+
+// The chosen path into the PString buffer; false (the buffer empty) for a
+// cancelled dialog or a path longer than a PString holds.
+bool TakePath(bool ok, const std::string &chosen, uint8_t *path)
 {
     path[0] = 0;
-    ShowTextMessage(Texts::FunctionNotYet);
-    return false;
+    if (!ok || chosen.empty() || chosen.size() > size_t(PStringMax)) return false;
+    PStringFromView(path, chosen);
+    return true;
 }
 
-// Asks for an export's file; not built yet: the user is told and nothing
-// is chosen (false).
+}  // namespace
+
+// Asks for a text file to import, owned by the frame; the text files'
+// filter is chosen first and a name typed without extension gets ".TXT".
+// The chosen path into the PString buffer `path`; false on cancel.
+bool OpenTextFileDialog(uint8_t *path)
+{
+    PlFileDialog d;
+    d.filter = "All files (*.*)|*.*|Orvel(*.TXT)|*.TXT|Orvel, no extension(*.)|*.|";
+    d.filterIndex = 2;
+    d.defaultExt = "TXT";
+    d.pathMustExist = true;
+    d.createPrompt = true;
+    std::string chosen;
+    bool ok = DlgFileOpen(FrameWindow, d, &chosen);
+    RedrawWindowOne();
+    return TakePath(ok, chosen, path);
+}
+
+// Asks for the file an export writes, owned by the frame, asking before
+// an existing file is replaced; the export files' filter is chosen first.
+// The path into the PString buffer `path` and *word := 0; false on cancel.
 bool SaveExportFileDialog(uint8_t *path, uint16_t *word)
 {
-    path[0] = 0;
     *word = 0;
-    ShowTextMessage(Texts::FunctionNotYet);
-    return false;
+    PlFileDialog d;
+    d.filter = "All files (*.*)|*.*|Orvel export(*. & *.TXT)|*.;*.TXT|";
+    d.filterIndex = 2;
+    d.save = true;
+    d.overwritePrompt = true;
+    d.pathMustExist = true;
+    std::string chosen;
+    bool ok = DlgFileOpen(FrameWindow, d, &chosen);
+    return TakePath(ok, chosen, path);
 }

@@ -1,0 +1,176 @@
+// Page set-ups kept per user and window type through the print set-up
+// dialog: two users apart, Ctrl then Cancel (on a server too), a refused
+// write told, no company or no block storing nothing; and the text-file
+// dialogs answered by script.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "shell/page_setup.h"
+#include "shell/text_file_dialogs.h"
+#include "tests/shell/record_fixture.h"
+
+namespace {
+
+constexpr int Report = 600, Other = 601;
+
+class PageSetup : public RecordFixture {
+protected:
+    void TearDown() override
+    {
+        PlSetKeyDown(PlKey::Control, false);
+        RunMode = 0;
+        User("");
+        RecordFixture::TearDown();
+    }
+    // Makes `code` the current user.
+    static void User(const char *code)
+    {
+        uint8_t *entry = SessionUserEntry(CurrentSessionIndex);
+        ASSERT_NE(entry, nullptr);
+        uint8_t p[8];
+        PStringFromC(p, code);
+        PutPString(entry, SU::UserCode, 5, p);
+    }
+    // The set-up dialog answered OK with the given paper and orientation.
+    static bool Dialog(int type, PlPaper paper, bool landscape, bool ctrl = false)
+    {
+        ScriptAnswerPrintSetup(true, PlPrintSetup{paper, landscape});
+        PlSetKeyDown(PlKey::Control, ctrl);
+        bool stored = PrintSetupDialog(0, type);
+        PlSetKeyDown(PlKey::Control, false);
+        return stored;
+    }
+    // The dialog with Ctrl held, cancelled.
+    static bool CtrlCancel(int type)
+    {
+        ScriptAnswerPrintSetup(false, PlPrintSetup{});
+        PlSetKeyDown(PlKey::Control, true);
+        bool stored = PrintSetupDialog(0, type);
+        PlSetKeyDown(PlKey::Control, false);
+        return stored;
+    }
+    // The stored set-up of the current user; false when none loads.
+    static bool Loaded(int type, PlPrintSetup *setup)
+    {
+        MemBlock h = 0;
+        PageSetupLoad(type, PageSetupDialogFlag, &h);
+        bool ok = PageSetupFromHandle(h, setup);
+        EXPECT_EQ(ok, h != 0);
+        MemFree(&h);
+        return ok;
+    }
+};
+
+TEST_F(PageSetup, EachUserKeepsOwnAndCtrlCancelDeletesOnlyTheirs)
+{
+    uint32_t blocks = MemBlockCount();
+    User("ANN");
+    ASSERT_TRUE(Dialog(Report, PlPaper::Letter, true));
+    User("BOB");
+    ASSERT_TRUE(Dialog(Report, PlPaper::A4, false));
+    ASSERT_TRUE(Dialog(Report, PlPaper::A4, true)) << "stored again: the record is updated";
+    EXPECT_EQ(RegRecordCount(PageSetupVc::Number), 2u);
+
+    PlPrintSetup s;
+    User("ANN");
+    ASSERT_TRUE(Loaded(Report, &s));
+    EXPECT_EQ(s.paper, PlPaper::Letter);
+    EXPECT_TRUE(s.landscape);
+    EXPECT_FALSE(Loaded(Other, &s)) << "another window type has its own set-up";
+    User("BOB");
+    ASSERT_TRUE(Loaded(Report, &s));
+    EXPECT_EQ(s.paper, PlPaper::A4);
+    EXPECT_TRUE(s.landscape);
+
+    // Ctrl deletes before the dialog opens, so a cancel leaves none; on a
+    // server session as stand-alone, and only the current user's.
+    RunMode = RunModeServer;
+    EXPECT_FALSE(CtrlCancel(Report));
+    EXPECT_FALSE(Loaded(Report, &s));
+    User("ANN");
+    EXPECT_TRUE(Loaded(Report, &s));
+    RunMode = 0;
+    EXPECT_FALSE(CtrlCancel(Report));
+    EXPECT_FALSE(Loaded(Report, &s));
+    EXPECT_EQ(RegRecordCount(PageSetupVc::Number), 0u);
+    // With Ctrl and OK the new set-up replaces the deleted one.
+    EXPECT_TRUE(Dialog(Report, PlPaper::Letter, false, true));
+    EXPECT_EQ(RegRecordCount(PageSetupVc::Number), 1u);
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(MemBlockCount(), blocks);
+}
+
+TEST_F(PageSetup, NothingStoredIsSaidOrLeftBehind)
+{
+    uint32_t blocks = MemBlockCount();
+    // A null block has nothing to store and says nothing.
+    MemBlock none = 0;
+    EXPECT_FALSE(PageSetupStore(Report, PageSetupDialogFlag, &none));
+    EXPECT_TRUE(Shown().empty());
+
+    // Without a company the user is told; loads give the defaults.
+    ASSERT_TRUE(Dialog(Report, PlPaper::Letter, false));
+    DbOpenFlag = 0;
+    EXPECT_FALSE(Dialog(Other, PlPaper::Letter, false));
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_NE(Shown()[0].find("page set-up could not be stored"), std::string::npos) << Shown()[0];
+    PlPrintSetup s;
+    EXPECT_FALSE(Loaded(Report, &s));
+    EXPECT_FALSE(PageSetupRecordSave(Report));
+    DbOpenFlag = 1;
+    EXPECT_TRUE(Loaded(Report, &s)) << "nothing was deleted without a company";
+
+    // A client that lost its server: the write is refused and told, and
+    // the load finds nothing.
+    RunMode = RunModeClient;
+    EXPECT_FALSE(Dialog(Report, PlPaper::A4, true));
+    ASSERT_EQ(Shown().size(), 2u) << "told once";
+    EXPECT_NE(Shown()[1].find("connection"), std::string::npos) << Shown()[1];
+    EXPECT_FALSE(Loaded(Report, &s));
+    RunMode = 0;
+    ASSERT_TRUE(Loaded(Report, &s));
+    EXPECT_EQ(s.paper, PlPaper::Letter) << "the stored set-up is untouched";
+
+    // A block's copy replaces the target's block, also when both are one.
+    MemBlock a = MemAlloc(3), b = MemAlloc(9);
+    MemLock(a)[2] = 42;
+    MemUnlock(a);
+    CopyGlobalToMem(&a, &b);
+    ASSERT_EQ(MemSize(b), 3u);
+    EXPECT_EQ(MemLock(b)[2], 42);
+    MemUnlock(b);
+    CopyMemToGlobal(&b, &b);
+    EXPECT_EQ(MemSize(b), 3u);
+    CopyGlobalToMem(&none, &a);
+    EXPECT_EQ(a, 0u);
+    MemFree(&b);
+    EXPECT_EQ(MemBlockCount(), blocks);
+}
+
+TEST_F(PageSetup, TextFileDialogsGiveThePathOrNothing)
+{
+    uint8_t path[256];
+    ScriptAnswerFile("/data/import/DEFAULT.TXT");
+    ASSERT_TRUE(OpenTextFileDialog(path));
+    EXPECT_EQ(PStringToStd(path), "/data/import/DEFAULT.TXT");
+    ScriptAnswerFile("");
+    EXPECT_FALSE(OpenTextFileDialog(path));
+    EXPECT_EQ(path[0], 0);
+
+    uint16_t word = 7;
+    ScriptAnswerFile("/data/export/ITEMS");
+    ASSERT_TRUE(SaveExportFileDialog(path, &word));
+    EXPECT_EQ(PStringToStd(path), "/data/export/ITEMS");
+    EXPECT_EQ(word, 0);
+    EXPECT_TRUE(Shown().empty());
+}
+
+}  // namespace
