@@ -89,7 +89,7 @@ void WindowOkAction(int n)
     switch (WinKindOf(n)) {
     case 1: CmdListOk(n); return;
     case 2:
-        if (WinTable[n]->selStart >= 1)
+        if (ListHasSelection(n))
             WindowEvent(n, EventListOk, nullptr, nullptr);
         else
             WinFindByTypedKey(n);

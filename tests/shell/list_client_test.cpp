@@ -235,8 +235,8 @@ TEST_F(ListClient, AChoiceListTypesTheChosenCodeIntoItsOpenersField)
     EXPECT_TRUE(WinIsOpen(list));
 
     ListRefresh(list);
-    ListMouseClick(list, 0, PaneRect().top + 6, false);   // now ADM
-    WindowEvent(list, 21, nullptr, nullptr);
+    ListMouseClick(list, 0, PaneRect().top + 6, false);   // now ADM, one row selected
+    WindowOkAction(list);                                  // OK picks it as a double click would
     EXPECT_FALSE(WinIsOpen(list));
     WinCommitField(customer);
     EXPECT_EQ(TextAt(WinRecordBuffer(customer), CUVc::Code), "ADM");
