@@ -232,7 +232,9 @@ TEST_F(Printing, DocumentJobStretchesItsLayoutOverThePageAndAlignsFormTexts)
         PString t;
         PStringFromC(t, it.text);
         PrinterFormText(t, e.data());
-        PrinterFormLine(e.data());
+        std::vector<uint8_t> frame(e.begin(), e.begin() + PrinterElement::FrameSize);
+        DecFromLong(reinterpret_cast<PackedDecimal *>(&frame[PrinterElement::PenWidth]), 3);
+        PrinterFormLine(frame.data());
         top += 30;
     }
     PrintJobEnd();
