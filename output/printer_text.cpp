@@ -22,15 +22,15 @@ constexpr int BlankReach = 3;
 // The width of a PString on the page, device units.
 int WidthOf(DrawContext *dc, const uint8_t *text) { return DcTextExtent(dc, PStringView(text)).cx; }
 
-// Cuts `line` (wider than `column` device units, at least two characters)
-// into the part that goes on this line and the rest (without a leading
-// blank), which goes to *rest. A cut inside a word leaves a hyphen at the
-// end of a line of two or more characters.
-void CutLine(DrawContext *dc, int64_t column, uint8_t *line, uint8_t *rest)
+// Cuts `line` (at least two characters, `width` device units wide, wider
+// than `column`) into the part that goes on this line and the rest
+// (without a leading blank), which goes to *rest. A cut inside a word
+// leaves a hyphen at the end of a line of two or more characters.
+void CutLine(int64_t column, int width, uint8_t *line, uint8_t *rest)
 {
     int len = line[0];
-    assert(len >= 2);
-    int width = std::max(1, WidthOf(dc, line));
+    assert(len >= 2 && width > column);
+    width = std::max(1, width);
     int estimate = int(std::max<int64_t>(0, column) * len / width);
     int blank = LastBlankBefore(line, estimate);
     int keep, from;
@@ -71,8 +71,11 @@ void WrappedText(int32_t x1, int32_t x2, bool right, bool underline, const uint8
     if (first < Printer.prevTextEnd) RepAdvance(OutputJobState.lineHeight);
     for (;;) {
         rest[0] = 0;
-        if (line[0] >= 2 && WidthOf(dc, line) > column) CutLine(dc, column, line, rest);
         int width = WidthOf(dc, line);
+        if (line[0] >= 2 && width > column) {
+            CutLine(column, width, line, rest);
+            width = WidthOf(dc, line);
+        }
         int32_t x = right ? a - width : a;
         int row = ReportToPrinterY(OutputJobState.topMargin + OutputJobState.linePos - 10);
         DcTextOut(dc, x, row, PStringView(line));

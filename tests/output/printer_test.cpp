@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <map>
 #include <sstream>
 
 #include "core/bmp_file.h"
@@ -88,15 +87,27 @@ std::string ReadAll(const fs::path &path)
     return ss.str();
 }
 
+// A PString made from a C string, for the calls that take one.
+struct Ps {
+    PString t;
+    explicit Ps(const char *s) { PStringFromC(t, s); }
+    operator const uint8_t *() const { return t; }
+};
+
+// Puts a whole number as a PackedDecimal at an offset of a byte buffer.
+void PutWhole(std::vector<uint8_t> *b, uint32_t offset, int32_t v)
+{
+    PackedDecimal d;
+    DecFromLong(&d, v);
+    PutDec(b->data(), offset, d);
+}
+
 // A font record (register 93) of a face, size in points and style.
 std::vector<uint8_t> FontRecord(const char *name, const char *face, int16_t size, int16_t style)
 {
     std::vector<uint8_t> r(FontVc::Size, 0);
-    PString t;
-    PStringFromC(t, name);
-    PutPString(r.data(), FontVc::Name, 20, t);
-    PStringFromC(t, face);
-    PutPString(r.data(), FontVc::WinFontName, 20, t);
+    PutPString(r.data(), FontVc::Name, 20, Ps(name));
+    PutPString(r.data(), FontVc::WinFontName, 20, Ps(face));
     PutI16(r.data(), FontVc::WinSize, size);
     PutI16(r.data(), FontVc::WinStyle, style);
     return r;
@@ -121,7 +132,6 @@ protected:
     void TearDown() override
     {
         if (Printer.job) PrinterEndDoc();
-        PrintJobEnd();
         OutputRunServices = OutputRunServicesRec{};
         OutputJobState = OutputJobStateRec{};
         CompanyFixture::TearDown();
@@ -141,18 +151,6 @@ protected:
         for (const PlScriptRecord &r : ScriptRecords()) n += r.kind == "print";
         return n;
     }
-    static void SetCompanyFace(const char *face)
-    {
-        PString t;
-        PStringFromC(t, face);
-        PutPString(CompanyBlock, CompanyBlk::PrinterFontName, 20, t);
-    }
-    static void Text(int32_t y, int32_t x, const char *s)
-    {
-        PString t;
-        PStringFromC(t, s);
-        PrinterTextAt(y, x, t);
-    }
 };
 
 TEST_F(Printing, ReportJobTakesTheDefaultPrinterSilentlyAndPrintsTheFootOfAWholeA4Page)
@@ -160,7 +158,7 @@ TEST_F(Printing, ReportJobTakesTheDefaultPrinterSilentlyAndPrintsTheFootOfAWhole
     PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
     OutputJobState.columnX[0] = 36;
     OutputJobState.columnX[1] = 500;
-    ASSERT_TRUE(PrintJobStartReport(reinterpret_cast<const uint8_t *>("\x06Ledger")));
+    ASSERT_TRUE(PrintJobStartReport(Ps("Ledger")));
     EXPECT_EQ(PrintDialogs(), 0);
     EXPECT_EQ(ReportToPrinterX(72), 300);
     EXPECT_EQ(ReportToPrinterY(-72), -300);
@@ -174,12 +172,12 @@ TEST_F(Printing, ReportJobTakesTheDefaultPrinterSilentlyAndPrintsTheFootOfAWhole
     OutputJobState.headerLine = 2;
     OutputJobState.pageNumber = 1;
     PrinterNewPage();
-    Text(100, 100, "First");
+    PrinterTextAt(100, 100, Ps("First"));
     PrinterPageNumber(1);
     OutputJobState.headerLine = 65535;
     OutputJobState.pageNumber = 2;
     PrinterNewPage();
-    Text(100, 100, "Second");
+    PrinterTextAt(100, 100, Ps("Second"));
     PrinterPageNumber(1);
     PrinterEndDoc();
     CompanyVariantBind(nullptr);
@@ -195,8 +193,8 @@ TEST_F(Printing, ReportJobTakesTheDefaultPrinterSilentlyAndPrintsTheFootOfAWhole
     std::vector<PdfWord> one = PageWords(words, 1), two = PageWords(words, 2);
     EXPECT_NEAR(Find(one, "First").xMin, 24, 1);     // device x 100
     PdfWord number = Find(one, "1");
-    EXPECT_NEAR(number.xMax, 500, 1.5);                // right-aligned at column 1
-    EXPECT_LT(number.yMax, 841.92);                    // on the page
+    EXPECT_NEAR(number.xMax, 500, 1.5);              // right-aligned at column 1
+    EXPECT_LT(number.yMax, 841.92);                  // on the page
     EXPECT_GT(number.yMin, 800);
     EXPECT_NEAR(Find(one, "Page").yMin, number.yMin, 0.5);
     EXPECT_NEAR(Find(one, TextOf(Texts::ProgramTitle)).xMin, 36, 1);
@@ -208,7 +206,7 @@ TEST_F(Printing, ReportJobTakesTheDefaultPrinterSilentlyAndPrintsTheFootOfAWhole
 TEST_F(Printing, DocumentJobStretchesItsLayoutOverThePageAndAlignsFormTexts)
 {
     fs::path file = AnswerPrint(true);
-    ASSERT_EQ(PrintJobStartDoc(0, 1, reinterpret_cast<const uint8_t *>("\x04" "Form")), 1);
+    ASSERT_EQ(PrintJobStartDoc(0, 1, Ps("Form")), 1);
     EXPECT_EQ(PrintDialogs(), 1);
     Printer.pageWidth = 2400;
     EXPECT_EQ(ReportToPrinterX(72), 288);   // 300 x 2400 / 2500
@@ -216,25 +214,19 @@ TEST_F(Printing, DocumentJobStretchesItsLayoutOverThePageAndAlignsFormTexts)
 
     PrinterStartPage();
     std::vector<uint8_t> font = FontRecord("F1", "DejaVu Sans", 10, 0);
-    struct Item {
-        const char *text;
-        int16_t align;
-    };
     int32_t top = 100;
-    for (Item it : {Item{"Left", 0}, Item{"Middle", 1}, Item{"Right", -1}}) {
+    for (const char *text : {"Left", "Middle", "Right"}) {
         std::vector<uint8_t> e(PrinterElement::TextSize, 0);
-        DecFromLong(reinterpret_cast<PackedDecimal *>(&e[PrinterElement::Top]), top);
-        DecFromLong(reinterpret_cast<PackedDecimal *>(&e[PrinterElement::Left]), 100);
-        DecFromLong(reinterpret_cast<PackedDecimal *>(&e[PrinterElement::Bottom]), top + 20);
-        DecFromLong(reinterpret_cast<PackedDecimal *>(&e[PrinterElement::Right]), 300);
+        PutWhole(&e, PrinterElement::Top, top);
+        PutWhole(&e, PrinterElement::Left, 100);
+        PutWhole(&e, PrinterElement::Bottom, top + 20);
+        PutWhole(&e, PrinterElement::Right, 300);
         std::memcpy(&e[PrinterElement::FontRecord], font.data(), font.size());
-        PutI16(e.data(), PrinterElement::Align, it.align);
-        PString t;
-        PStringFromC(t, it.text);
-        PrinterFormText(t, e.data());
-        std::vector<uint8_t> frame(e.begin(), e.begin() + PrinterElement::FrameSize);
-        DecFromLong(reinterpret_cast<PackedDecimal *>(&frame[PrinterElement::PenWidth]), 3);
-        PrinterFormLine(frame.data());
+        PutI16(e.data(), PrinterElement::Align, int16_t(top == 100 ? 0 : top == 130 ? 1 : -1));
+        PrinterFormText(Ps(text), e.data());
+        e.resize(PrinterElement::FrameSize);
+        PutWhole(&e, PrinterElement::PenWidth, 3);
+        PrinterFormLine(e.data());
         top += 30;
     }
     PrintJobEnd();
@@ -245,30 +237,36 @@ TEST_F(Printing, DocumentJobStretchesItsLayoutOverThePageAndAlignsFormTexts)
     const double k = 595.2 / 600;
     std::vector<PdfWord> words = PdfWords(file);
     EXPECT_NEAR(Find(words, "Left").xMin, 102 * k, 1);
+    EXPECT_NEAR(Find(words, "Left").yMin, 102, 1.5);
     PdfWord mid = Find(words, "Middle");
     EXPECT_NEAR((mid.xMin + mid.xMax) / 2, 200 * k, 1);
     EXPECT_NEAR(Find(words, "Right").xMax, 298 * k, 1);
-    EXPECT_NEAR(Find(words, "Left").yMin, 102, 1.5);
 }
 
 TEST_F(Printing, NestedDocumentJobsMakeOneFileThatTheOutermostEndWrites)
 {
     fs::path file = AnswerPrint(true);
-    const uint8_t *title = reinterpret_cast<const uint8_t *>("\x04" "Docs");
-    ASSERT_EQ(PrintJobStartDoc(0, 1, title), 1);
+    ASSERT_EQ(PrintJobStartDoc(0, 1, Ps("Docs")), 1);
     PrinterStartPage();
-    Text(100, 100, "Outer");
-    ASSERT_EQ(PrintJobStartDoc(0, 1, title), 1);   // nests: no second dialog
+    PrinterTextAt(100, 100, Ps("Outer"));
+    ASSERT_EQ(PrintJobStartDoc(0, 1, Ps("Docs")), 1);   // nests: no second dialog
     EXPECT_EQ(Printer.nesting, 2);
     EXPECT_EQ(PrintDialogs(), 1);
-    Text(120, 100, "Inner");
+    PrinterTextAt(120, 100, Ps("Inner"));
     PrintJobEnd();
-    EXPECT_TRUE(Printer.docOpen);                  // the outer job goes on
-    ASSERT_NE(Printer.dc, nullptr);
-    Text(140, 100, "After");
+    EXPECT_TRUE(Printer.docOpen);                        // the outer job goes on
+    PrinterTextAt(140, 100, Ps("After"));
+
+    // A report job cannot start inside it; a start once stopped is not counted.
+    PlPrintJob *open = Printer.job;
+    EXPECT_FALSE(PrintJobStartReport(Ps("R")));
+    EXPECT_EQ(OutputJobState.stopFlag, 1);
+    EXPECT_EQ(Printer.job, open);
+    EXPECT_EQ(PrintJobStartDoc(0, 1, Ps("Docs")), 0);
+    EXPECT_EQ(Printer.nesting, 1);
     PrintJobEnd();
     EXPECT_FALSE(Printer.docOpen);
-    PrintJobEnd();                                 // an end without a start
+    PrintJobEnd();                                       // an end without a start
     EXPECT_EQ(Printer.nesting, 0);
 
     ASSERT_EQ(out.Files().size(), 1u);
@@ -281,45 +279,40 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
 {
     fs::path file = AnswerPrint(true);
     PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
-    ASSERT_TRUE(PrintJobStartReport(reinterpret_cast<const uint8_t *>("\x04" "Wrap")));
+    ASSERT_TRUE(PrintJobStartReport(Ps("Wrap")));
     std::string word;
     for (int i = 0; i < 200; i++) word += char('a' + i % 26);
-    PString t;
 
     // Page 1: a short text stays on its line; words break at blanks.
     PrinterNewPage();
     OutputJobState.linePos = 20;
-    PStringFromC(t, "Short");
-    PrinterTextClipped(72, 400, false, false, t);
+    PrinterTextClipped(72, 400, false, false, Ps("Short"));
     EXPECT_EQ(OutputJobState.linePos, 20);
     OutputJobState.linePos = 60;
-    PStringFromC(t, "alpha beta gamma delta epsilon zeta");
-    PrinterTextClipped(72, 144, false, true, t);
+    PrinterTextClipped(72, 144, false, true, Ps("alpha beta gamma delta epsilon zeta"));
     EXPECT_GT(OutputJobState.linePos, 60);
 
     // Page 2: one 200-letter word in a one-inch column.
     PrinterNewPage();
     OutputJobState.linePos = 20;
-    PStringFromC(t, word.c_str());
-    PrinterTextClipped(72, 144, false, false, t);
+    PrinterTextClipped(72, 144, false, false, Ps(word.c_str()));
     int lines = (OutputJobState.linePos - 20) / 12 + 1;
 
     // Page 3: a column narrower than one character, right-aligned: one
     // character a line, no hyphens, and the text ends.
     PrinterNewPage();
     OutputJobState.linePos = 20;
-    PStringFromC(t, "ABCDEFGHIJKLMNOPQRST");
-    PrinterTextClipped(300, 300, true, false, t);
+    PrinterTextClipped(300, 300, true, false, Ps("ABCDEFGHIJKLMNOPQRST"));
     EXPECT_EQ(OutputJobState.linePos, 20 + 19 * 12);
     PrinterEndDoc();
 
     std::vector<PdfWord> words = PdfWords(file);
-    std::vector<PdfWord> one = PageWords(words, 1);
-    ASSERT_GE(one.size(), 7u);
     std::string rejoined;
-    for (const PdfWord &w : one) rejoined += w.text + " ";
+    for (const PdfWord &w : PageWords(words, 1)) {
+        rejoined += w.text + " ";
+        EXPECT_LE(w.xMax, 144 + 1) << w.text;
+    }
     EXPECT_EQ(rejoined, "Short alpha beta gamma delta epsilon zeta ");
-    for (const PdfWord &w : one) EXPECT_LE(w.xMax, 144 + 1) << w.text;
 
     std::vector<PdfWord> two = PageWords(words, 2);
     ASSERT_EQ(int(two.size()), lines);
@@ -342,56 +335,41 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
     }
 }
 
-TEST_F(Printing, CancelledRefusedOrUnwritableJobsStop)
+TEST_F(Printing, CancelledOrUnwritableJobsStopAndLeaveNoFile)
 {
     // Cancelled dialogs: nothing opens, nothing is written, nothing counts.
     AnswerPrint(false);
     PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
-    EXPECT_FALSE(PrintJobStartReport(reinterpret_cast<const uint8_t *>("\x01R")));
+    EXPECT_FALSE(PrintJobStartReport(Ps("R")));
     EXPECT_EQ(OutputJobState.stopFlag, 1);
     AnswerPrint(false);
-    EXPECT_EQ(PrintJobStartDoc(0, 1, reinterpret_cast<const uint8_t *>("\x01" "D")), 0);
+    EXPECT_EQ(PrintJobStartDoc(0, 1, Ps("D")), 0);
     EXPECT_EQ(OutputJobState.stopFlag, 1);
     EXPECT_EQ(Printer.nesting, 0);
     EXPECT_EQ(Printer.job, nullptr);
     EXPECT_TRUE(out.Files().empty());
     EXPECT_TRUE(MessagesShown.empty());
-    const std::string notWritten = TextOf(Texts::PrintFileNotWritten);
 
     // A file that cannot be made: told with its path.
     std::ofstream(out.path / "plain") << "x";
     AnswerPrint(true, "plain/job.pdf");
     OutputJobState.stopFlag = 0;
-    EXPECT_FALSE(PrintJobStartReport(reinterpret_cast<const uint8_t *>("\x01R")));
+    EXPECT_FALSE(PrintJobStartReport(Ps("R")));
     EXPECT_EQ(OutputJobState.stopFlag, 1);
     EXPECT_EQ(Printer.job, nullptr);
     ASSERT_EQ(MessagesShown.size(), 1u);
-    EXPECT_EQ(MessagesShown[0], notWritten + (out.path / "plain/job.pdf").string());
-
-    // A report job cannot start inside an open document job, which goes on.
-    fs::path file = AnswerPrint(true);
-    ASSERT_EQ(PrintJobStartDoc(0, 1, reinterpret_cast<const uint8_t *>("\x01" "D")), 1);
-    PlPrintJob *open = Printer.job;
-    EXPECT_FALSE(PrintJobStartReport(reinterpret_cast<const uint8_t *>("\x01R")));
-    EXPECT_EQ(OutputJobState.stopFlag, 1);
-    EXPECT_EQ(Printer.job, open);
-    EXPECT_EQ(PrintJobStartDoc(0, 1, reinterpret_cast<const uint8_t *>("\x01" "D")), 0);   // stopped: not counted
-    EXPECT_EQ(Printer.nesting, 1);
-    PrintJobEnd();
-    EXPECT_EQ(Printer.job, nullptr);
-    EXPECT_EQ(out.Files().size(), 2u);   // "plain" and the document
-    EXPECT_TRUE(fs::exists(file));
+    EXPECT_EQ(MessagesShown[0], TextOf(Texts::PrintFileNotWritten) + (out.path / "plain/job.pdf").string());
 }
 
 TEST_F(Printing, FontsFallBackToTheDefaultFacesAndAFontRecordMakesItsFontOnce)
 {
-    SetCompanyFace("DejaVu Sans");
-    fs::path file = AnswerPrint(true);
+    PutPString(CompanyBlock, CompanyBlk::PrinterFontName, 20, Ps("DejaVu Sans"));
+    AnswerPrint(true);
     PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
-    ASSERT_TRUE(PrintJobStartReport(reinterpret_cast<const uint8_t *>("\x01" "F")));
+    ASSERT_TRUE(PrintJobStartReport(Ps("F")));
     EXPECT_EQ(FontResolvedFamily(Printer.normal), "DejaVu Sans");
     EXPECT_EQ(FontPixelHeight(Printer.bold), 41);   // 10 points at 300 dpi
-    SetCompanyFace("");
+    PutPString(CompanyBlock, CompanyBlk::PrinterFontName, 20, Ps(""));
     ASSERT_TRUE(PrinterFontsInit());
     EXPECT_EQ(FontResolvedFamily(Printer.normal), "Liberation Serif");
 
@@ -403,7 +381,6 @@ TEST_F(Printing, FontsFallBackToTheDefaultFacesAndAFontRecordMakesItsFontOnce)
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(FontResolvedFamily(made), "DejaVu Sans Mono");
     EXPECT_EQ(FontPixelHeight(made), 50);
-    EXPECT_EQ(DcFont(Printer.dc), made);
     SelectFontOf(false);
     PrinterFontSelect(a.data());
     EXPECT_EQ(Printer.formFont, made);              // not made again, selected again
@@ -419,7 +396,7 @@ TEST_F(Printing, FontsFallBackToTheDefaultFacesAndAFontRecordMakesItsFontOnce)
 
 TEST_F(Printing, APictureIsDrawnOnlyOnAnOpenPage)
 {
-    // A 2 x 2 picture of 24 bits: header, rows of 8 bytes.
+    // A 2 x 2 picture of 24 bits: the header, then two rows of 8 bytes.
     MemBlock dib = MemAlloc(40 + 16);
     ASSERT_NE(dib, 0u);
     uint8_t *p = MemLock(dib);
@@ -428,22 +405,19 @@ TEST_F(Printing, APictureIsDrawnOnlyOnAnOpenPage)
     PutI32(p, 8, 2);
     PutU16(p, 12, 1);
     PutU16(p, 14, 24);
-    for (int i = 40; i < 56; i++) p[i] = uint8_t(i * 37);
     PlDib view{};
     bool readable = PackedDibView(p, 56, &view);
     MemUnlock(dib);
-    PackedDecimal c[4];
-    DecFromLong(&c[0], 100);
-    DecFromLong(&c[1], 100);
-    DecFromLong(&c[2], 172);
-    DecFromLong(&c[3], 172);
+    std::vector<uint8_t> r(4 * sizeof(PackedDecimal), 0);
+    for (uint32_t i = 0; i < 4; i++) PutWhole(&r, i * 12, i < 2 ? 100 : 172);   // top, left, bottom, right
+    const PackedDecimal *c = reinterpret_cast<const PackedDecimal *>(r.data());
     EXPECT_FALSE(PrintBitmapInRect(dib, c, 1));      // no job
     if (!readable) {
         MemFree(&dib);
         GTEST_SKIP() << "packed bitmaps cannot be read yet";
     }
     fs::path file = AnswerPrint(true);
-    ASSERT_EQ(PrintJobStartDoc(0, 1, reinterpret_cast<const uint8_t *>("\x01P")), 1);
+    ASSERT_EQ(PrintJobStartDoc(0, 1, Ps("P")), 1);
     EXPECT_FALSE(PrintBitmapInRect(dib, c, 1));      // no page
     PrinterStartPage();
     EXPECT_FALSE(PrintBitmapInRect(0, c, 1));
