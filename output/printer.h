@@ -13,6 +13,7 @@
 #include "platform/font.h"
 #include "platform/geometry.h"
 #include "platform/print.h"
+#include "dict_offsets.h"
 
 // The open print job and what it draws with.
 struct PrinterStateRec {
@@ -25,6 +26,18 @@ struct PrinterStateRec {
     int32_t prevTextEnd = -1;          // device x where the previous column text ended
 };
 extern PrinterStateRec Printer;
+
+// The elements a form or a report hands to the printer: four PackedDecimal
+// coordinates (top, left, bottom, right, in points), then for a frame its
+// pen width (a PackedDecimal, device units), for a text its font record
+// (register 93) and an alignment word (0 left, 1 centred, -1 right).
+namespace PrinterElement {
+constexpr uint32_t Top = 0, Left = 12, Bottom = 24, Right = 36;
+constexpr uint32_t PenWidth = 48;
+constexpr uint32_t FontRecord = 48;
+constexpr uint32_t Align = FontRecord + FontVc::Size;
+constexpr uint32_t FrameSize = PenWidth + 12, TextSize = Align + 2;
+}  // namespace PrinterElement
 
 // ---- printer_job.cpp ----
 // Opens the print dialog and the document of a report job (PString
@@ -46,6 +59,8 @@ void PrinterPageNumber(int flag);
 // ---- printer_fonts.cpp ----
 // Makes the job's normal and bold fonts; false when none can be made.
 bool PrinterFontsInit();
+// Frees the fonts of the print job (normal, bold and the form font).
+void PrinterFontsFree();
 void SelectFontOf(bool bold);
 // Selects a font of a face (PString) at a height in points.
 void PrinterFontSized(const uint8_t *face, int unused, int height);
@@ -59,7 +74,7 @@ int32_t ReportToPrinterX(int32_t x);
 void PrinterMoveTo(int x, int y);
 void PrinterPenMode(int m);
 void PrinterLineTo(int x, int y);
-// Widths in points of a PString and of a C string in the selected font.
+// Widths in device units of a PString and of a C string in the selected font.
 int PrinterPStringWidth(const uint8_t *text);
 int PrinterTextWidth(const uint8_t *text);
 void PrinterTextAt(int32_t y, int32_t x, const uint8_t *text);

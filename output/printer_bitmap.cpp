@@ -1,6 +1,23 @@
 // printer_bitmap.cpp - pictures on the printed page.
+#include "core/bmp_file.h"
+#include "output/output_job.h"
 #include "output/printer.h"
 
-// Draws a picture block on the open page; not built yet: nothing is
-// drawn (false).
-bool PrintBitmapInRect(MemBlock dib, const PackedDecimal c[4], int keep) { return false; }
+// Draws a packed bitmap block into the rectangle c (top, left, bottom,
+// right, points from the page origin) on the open page, stretched, or
+// with keep 0 as a square of the rectangle's smaller side. False when no
+// page is open, there is no block or the block is not a bitmap.
+bool PrintBitmapInRect(MemBlock dib, const PackedDecimal c[4], int keep)
+{
+    if (!dib || !c || !Printer.dc) return false;
+    int32_t top = DecToLong(&c[0]) + OutputJobState.originY;
+    int32_t left = DecToLong(&c[1]) + OutputJobState.originX;
+    int32_t bottom = DecToLong(&c[2]) + OutputJobState.originY;
+    int32_t right = DecToLong(&c[3]) + OutputJobState.originX;
+    PlRect rect{ReportToPrinterX(left), ReportToPrinterY(top), ReportToPrinterX(right), ReportToPrinterY(bottom)};
+    const uint8_t *bytes = MemLock(dib);
+    if (!bytes) return false;
+    bool drawn = StretchDibInRect(Printer.dc, rect, bytes, MemSize(dib), keep);
+    MemUnlock(dib);
+    return drawn;
+}

@@ -1,14 +1,144 @@
-// printer_fonts.cpp - the fonts a print job draws with.
+// printer_fonts.cpp - the fonts a print job draws with: the normal and
+// the bold printer font (10 points), the font of a form's font record,
+// and the sized font the form designer draws texts in on the screen.
+//
+// A face comes from the caller (the company's printer face, a font
+// record's face), else from text PrinterFace, else the platform's serif
+// face: the first of these that is set and that the font layer can make
+// a font of.
+#include <cstring>
+#include <string>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/settings_blocks.h"
 #include "output/printer.h"
+#include "shell/draw_port.h"
 
-// Makes the job's fonts; not built yet: none is made (false).
-bool PrinterFontsInit() { return false; }
+namespace {
 
-// Selects the normal or the bold font; not built yet: nothing.
-void SelectFontOf(bool bold) {}
+// Bytes of the key that tells one font record's font from another's:
+// the record's name, face, size and style and where it is drawn.
+constexpr size_t KeyName = 0, KeyFace = 22, KeySize = 44, KeyStyle = 46, KeyTarget = 48;
+static_assert(KeyTarget + 1 <= sizeof(PrinterStateRec::lastFontRecord));
 
-// Selects a face at a height; not built yet: nothing.
-void PrinterFontSized(const uint8_t *face, int unused, int height) {}
+// A font of the face (a PString, may be null or empty), else of text
+// PrinterFace, else of the serif face; null when none can be made.
+PlFont *FontOfFace(const uint8_t *face, int pixelHeight, int weight, bool italic)
+{
+    PString fallback;
+    GetUiText(fallback, Texts::PrinterFace);
+    const std::string faces[3] = {
+        face ? PlCp1252ToUtf8(PStringView(face)) : std::string(),
+        PlCp1252ToUtf8(PStringView(fallback)),
+        std::string(kPlSerifFace),
+    };
+    for (const std::string &f : faces) {
+        if (f.empty()) continue;
+        PlFont *font = FontCreate(f, pixelHeight, weight, italic);
+        if (font) return font;
+    }
+    return nullptr;
+}
 
-// Selects a font record's font; not built yet: nothing.
-void PrinterFontSelect(const uint8_t *fontRecord) {}
+// Frees *font after taking it out of the contexts that may hold it.
+void ReleaseFont(PlFont **font)
+{
+    if (!*font) return;
+    if (Printer.dc && DcFont(Printer.dc) == *font) DcSelectFont(Printer.dc, nullptr);
+    if (PortState.dc && DcFont(PortState.dc) == *font) DcSelectFont(PortState.dc, nullptr);
+    FontDestroy(*font);
+    *font = nullptr;
+}
+
+// The company's printer face (a PString in block 129); null when no
+// company block is bound.
+const uint8_t *CompanyPrinterFace(PString out)
+{
+    if (!CompanyBlock) return nullptr;
+    SettingsBlockLoad(CompanyBlk::Number);
+    GetPString(CompanyBlock, CompanyBlk::PrinterFontName, 20, out);
+    return out;
+}
+
+}  // namespace
+
+// Makes the job's normal (weight 400) and bold (700) fonts of 10 points at
+// the job's vertical resolution in the company's printer face, and forgets
+// the last form font. False (no font kept) when either cannot be made.
+bool PrinterFontsInit()
+{
+    PrinterFontsFree();
+    PString face;
+    const uint8_t *company = CompanyPrinterFace(face);
+    int pixels = 10 * Printer.dpiY / 72;
+    Printer.normal = FontOfFace(company, pixels, 400, false);
+    Printer.bold = FontOfFace(company, pixels, 700, false);
+    if (!Printer.normal || !Printer.bold) {
+        PrinterFontsFree();
+        return false;
+    }
+    return true;
+}
+
+// Frees the job's fonts and forgets the last form font.
+void PrinterFontsFree()
+{
+    ReleaseFont(&Printer.normal);
+    ReleaseFont(&Printer.bold);
+    ReleaseFont(&Printer.formFont);
+    std::memset(Printer.lastFontRecord, 0, sizeof Printer.lastFontRecord);
+}
+
+// Selects the bold or the normal printer font on the open page.
+void SelectFontOf(bool bold)
+{
+    PlFont *font = bold ? Printer.bold : Printer.normal;
+    if (Printer.dc && font) DcSelectFont(Printer.dc, font);
+}
+
+// Makes a font of `height` pixels in the face (a PString; empty: the
+// fallbacks) and selects it into the screen port, in place of the sized
+// font made before. A font that cannot be made leaves the old one.
+void PrinterFontSized(const uint8_t *face, int unused, int height)
+{
+    PlFont *font = FontOfFace(face, height, 400, false);
+    if (!font) return;
+    if (PortState.dc) DcSelectFont(PortState.dc, font);
+    ReleaseFont(&Printer.sized);
+    Printer.sized = font;
+}
+
+// Selects the font of a font record (register 93: face, size in points,
+// style 1 bold, 2 italic, 3 both): on the page at the job's resolution,
+// or 12 pixels high on the screen port while the output is a preview.
+// The font is made again only for a record that differs from the last.
+// A record without a size prints at 10 points.
+void PrinterFontSelect(const uint8_t *fontRecord)
+{
+    if (!fontRecord) return;
+    bool preview = ReportParams && GetI16(ReportParams, ReportParamsVc::OutputKind) == 6;
+    uint8_t key[sizeof Printer.lastFontRecord] = {};
+    std::memcpy(key + KeyName, fontRecord + FontVc::Name, KeyFace - KeyName);
+    std::memcpy(key + KeyFace, fontRecord + FontVc::WinFontName, KeySize - KeyFace);
+    std::memcpy(key + KeySize, fontRecord + FontVc::WinSize, 2);
+    std::memcpy(key + KeyStyle, fontRecord + FontVc::WinStyle, 2);
+    key[KeyTarget] = preview ? 2 : 1;
+    if (!Printer.formFont || std::memcmp(key, Printer.lastFontRecord, sizeof key) != 0) {
+        int points = GetI16(fontRecord, FontVc::WinSize);
+        if (points < 1) points = 10;
+        int style = GetI16(fontRecord, FontVc::WinStyle);
+        PString face;
+        GetPString(fontRecord, FontVc::WinFontName, 20, face);
+        PlFont *font = FontOfFace(face, preview ? 12 : points * Printer.dpiY / 72, style == 1 || style == 3 ? 700 : 400,
+                                  style == 2 || style == 3);
+        if (!font) return;
+        ReleaseFont(&Printer.formFont);
+        Printer.formFont = font;
+        std::memcpy(Printer.lastFontRecord, key, sizeof key);
+    }
+    DrawContext *dc = preview ? PortState.dc : Printer.dc;
+    if (dc) DcSelectFont(dc, Printer.formFont);
+}

@@ -1,40 +1,242 @@
 // printer_job.cpp - print jobs, their documents and pages, and the page
 // number at a page's foot.
+//
+// A job is one PDF document (platform/print.h). A report job is started by
+// PrintJobStartReport and ended by PrinterEndDoc. A document job (forms)
+// is started by PrintJobStartDoc, which nests: each successful start is
+// matched by one PrintJobEnd, and only the outermost end writes the file,
+// so that a form printed inside another job's document lands in it.
+// A job that cannot be started or written is told to the user and sets
+// the output job's stop flag, which ends the loops that print into it.
+#include <cassert>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "core/company_variant.h"
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
 #include "output/output_job.h"
 #include "output/printer.h"
+#include "platform/dialog.h"
+#include "shell/page_setup.h"
+#include "shell/shell.h"
+#include "shell/window_utils.h"
 
 PrinterStateRec Printer;
 
-// Starts a report's print job; not built yet: no job starts, the stop
-// flag ends the run (false).
-bool PrintJobStartReport(const uint8_t *title)
+namespace {
+
+// Highest page-header line of a job that has none.
+constexpr uint16_t NoHeaderLines = 65535;
+// The company variant that prints page numbers at the foot of a page.
+constexpr uint16_t FootPageNumberVariant = 25;
+
+// Stops the output job; false.
+bool Stop()
 {
     OutputJobState.stopFlag = 1;
     return false;
 }
 
-// Starts or nests a document job; not built yet: no job starts, the stop
-// flag ends the run (0).
-int PrintJobStartDoc(int unused, int setupFlag, const uint8_t *title)
+// Tells the user that the printed file at `where` could not be written.
+void TellNotWritten(const std::string &where)
 {
-    OutputJobState.stopFlag = 1;
-    return 0;
+    PString path;
+    PStringFromView(path, where);
+    ShowMessage(Texts::PrintFileNotWritten, path);
 }
 
-// Ends one level of a job; not built yet: nothing (no job is ever open).
-void PrintJobEnd() {}
+// The printer a job prints on, into *choice (one copy). When `ask`, the
+// print dialog of the MDI client, primed with the page set-up the user
+// stored for the job's window type; otherwise the default printer, without
+// asking. False when the dialog was cancelled.
+bool ChoosePrinter(bool ask, PlPrintChoice *choice)
+{
+    choice->copies = 1;
+    if (!ask) return true;
+    int windowType = ReportParams ? GetI16(ReportParams, ReportParamsVc::SelWinType) : 0;
+    MemBlock stored = 0;
+    PageSetupLoad(windowType, PageSetupDialogFlag, &stored);
+    if (stored) {
+        PageSetupFromHandle(stored, &choice->setup);
+        MemFree(&stored);
+    }
+    return DlgPrintDialog(MdiClientWindow, choice);
+}
 
-// Starts a page; not built yet: nothing.
-void PrinterStartPage() {}
+// Opens the document of a job (PString title) and takes the device's
+// resolutions, page size and fonts. The page height is counted in points
+// from the device units, so that a page that is not a whole number of
+// inches high keeps its last part. False (told, stop flag set, nothing
+// left open) when the file or the fonts cannot be made.
+bool OpenDocument(const PlPrintChoice &choice, const uint8_t *title)
+{
+    assert(Printer.job == nullptr);
+    PlPrintSettings settings = DlgPrintSettings(choice);
+    PlPrintJob *job = PrintStartDoc(settings, PStringView(title));
+    if (!job) {
+        TellNotWritten((std::filesystem::path(settings.directory) / settings.fileName).string());
+        return Stop();
+    }
+    Printer.job = job;
+    Printer.dc = nullptr;
+    Printer.dpiX = PrintDpiX(job);
+    Printer.dpiY = PrintDpiY(job);
+    PlSize page = PrintPageSize(job);
+    Printer.pageWidth = page.cx;
+    Printer.pageHeightPt = page.cy * 72 / Printer.dpiY;
+    Printer.usableHeightPt = Printer.pageHeightPt - OutputJobState.topMargin - OutputJobState.bottomMargin -
+                             2 * OutputJobState.lineHeight;
+    Printer.prevTextEnd = -1;
+    Printer.docOpen = false;
+    Printer.nesting = 0;
+    if (!PrinterFontsInit()) {
+        TellNotWritten(PrintJobPath(job));
+        PrintAbortDoc(job);
+        Printer.job = nullptr;
+        return Stop();
+    }
+    PString busy;
+    GetUiText(busy, Texts::PrintStarting);
+    ShowBusyMessage(busy);
+    return true;
+}
 
-// Ends the open page; not built yet: nothing.
-void PrinterEndPage() {}
+// Ends the open document: its open page, its fonts, its file. A file that
+// could not be written completely is told and stops the output job.
+void CloseDocument()
+{
+    PlPrintJob *job = Printer.job;
+    if (!job) return;
+    std::string path = PrintJobPath(job);
+    PrinterFontsFree();
+    bool written = PrintEndDoc(job);
+    Printer.job = nullptr;
+    Printer.dc = nullptr;
+    Printer.docOpen = false;
+    Printer.nesting = 0;
+    CloseBusyMessage();
+    if (!written) {
+        TellNotWritten(path);
+        Stop();
+    }
+}
 
-// Ends the page and starts the next; not built yet: nothing.
-void PrinterNewPage() {}
+}  // namespace
 
-// Ends the document; not built yet: nothing.
-void PrinterEndDoc() {}
+// Starts the print job of a report: no page-header lines yet, the printer
+// (asked for when the job record's SetupDialog word is 1), the document
+// titled `title`, layout width 0. False (stop flag set) when the dialog
+// was cancelled, the document could not start or a job is already open.
+bool PrintJobStartReport(const uint8_t *title)
+{
+    OutputJobState.headerLine = NoHeaderLines;
+    if (Printer.job) return Stop();
+    PlPrintChoice choice;
+    bool ask = ReportParams && GetI16(ReportParams, ReportParamsVc::SetupDialog) == 1;
+    if (!ChoosePrinter(ask, &choice)) return Stop();
+    OutputJobState.layoutWidth = 0;
+    return OpenDocument(choice, title);
+}
 
-// Prints the page number and ends the page; not built yet: nothing.
-void PrinterPageNumber(int flag) {}
+// Starts a document job or nests in the open one. The first start asks
+// for the printer when setupFlag is 1, opens the document with layout
+// width 600, line 0 and the page origin at (0, 0). 1 when printing goes
+// on, counted for one PrintJobEnd; 0, not counted, when the job is
+// stopped or could not start.
+int PrintJobStartDoc(int unused, int setupFlag, const uint8_t *title)
+{
+    if (!Printer.docOpen) {
+        if (Printer.job) return Stop();   // a report job is printing
+        OutputJobState.stopFlag = 0;      // a new job has not been stopped
+        PlPrintChoice choice;
+        if (!ChoosePrinter(setupFlag == 1, &choice)) return Stop();
+        OutputJobState.layoutWidth = 600;
+        if (!OpenDocument(choice, title)) return 0;
+        OutputJobState.linePos = 0;
+        OutputJobState.originX = OutputJobState.originY = 0;
+        Printer.docOpen = true;
+    }
+    if (OutputJobState.stopFlag) return 0;
+    Printer.nesting++;
+    return 1;
+}
+
+// Ends one level of a document job; the outermost end ends the document.
+// An end without a start does nothing.
+void PrintJobEnd()
+{
+    if (Printer.nesting <= 0) return;
+    if (--Printer.nesting > 0) return;
+    if (Printer.docOpen) CloseDocument();
+}
+
+// Starts a page (when none is open) in the normal font; texts draw on it
+// without a background.
+void PrinterStartPage()
+{
+    if (!Printer.job || Printer.dc) return;
+    if (!PrintStartPage(Printer.job)) {
+        Stop();
+        return;
+    }
+    Printer.dc = PrintPageDc(Printer.job);
+    DcSetBkMode(Printer.dc, PlBkMode::Transparent);
+    Printer.prevTextEnd = -1;
+    SelectFontOf(false);
+}
+
+// Ends the open page.
+void PrinterEndPage()
+{
+    if (!Printer.job || !Printer.dc) return;
+    Printer.dc = nullptr;   // the page's context ends with it
+    PrintEndPage(Printer.job);
+}
+
+// Ends the open page, if any, and starts the next: line 0, the page
+// header in the bold font, then the normal font.
+void PrinterNewPage()
+{
+    if (!Printer.job) return;
+    PrinterEndPage();
+    PrinterStartPage();
+    SelectFontOf(true);
+    OutputJobState.linePos = 0;
+    RepPrintPageHeader();
+    SelectFontOf(false);
+}
+
+// Ends the job's document, whatever job it is.
+void PrinterEndDoc() { CloseDocument(); }
+
+// At the foot of a page of a job with page-header lines, in the company
+// variant that asks for it: the page number right-aligned at column 1 and
+// the program's name (with `flag`: followed by " (of) ") at column 0, in
+// bold. The page ends in every case.
+void PrinterPageNumber(int flag)
+{
+    if (OutputJobState.headerLine != NoHeaderLines && CompanyVariant() == FootPageNumberVariant) {
+        SelectFontOf(true);
+        OutputJobState.linePos = Printer.usableHeightPt + 20;
+        PString text, part;
+        GetUiText(text, Texts::PagePrefix);
+        LongToDigitText(OutputJobState.pageNumber, part);
+        PStringAppend(text, part);
+        PrinterTextAtColumn(1, true, text);
+        GetUiText(text, Texts::ProgramTitle);
+        if (flag) {
+            PStringAppendC(text, " (");
+            GetUiText(part, Texts::PageNumberOf);
+            PStringAppend(text, part);
+            PStringAppendC(text, ") ");
+        }
+        PrinterTextAtColumn(0, false, text);
+        SelectFontOf(false);
+    }
+    PrinterEndPage();
+}

@@ -1,0 +1,430 @@
+// printer_test.cpp - the printer device as a user meets it: jobs that
+// reach a PDF file (read back with pdftotext, positions in points), the
+// default printer taken silently and the dialog when asked, nested
+// document jobs that make one file, wrapped column texts that always end,
+// form texts placed on a stretched layout, the foot page number, the
+// fonts and their fall-backs, and jobs that are cancelled or cannot be
+// written.
+#include "../database/access/company_fixture.h"
+#include "tests/output/output_fixture.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "core/bmp_file.h"
+#include "core/company_variant.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "database/access/settings_blocks.h"
+#include "output/printer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A word pdftotext found, its box in points from the page's top left.
+struct PdfWord {
+    int page;
+    double xMin, yMin, xMax, yMax;
+    std::string text;
+};
+
+// The words of a PDF in reading order (pdftotext -bbox); fails the test
+// when the tool cannot run.
+std::vector<PdfWord> PdfWords(const fs::path &pdf)
+{
+    std::vector<PdfWord> words;
+    std::string cmd = "pdftotext -bbox '" + pdf.string() + "' - 2>/dev/null";
+    FILE *p = popen(cmd.c_str(), "r");
+    if (!p) {
+        ADD_FAILURE() << "pdftotext cannot run";
+        return words;
+    }
+    std::string out;
+    char buf[4096];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    EXPECT_EQ(pclose(p), 0) << "pdftotext (poppler-utils) failed on " << pdf;
+    int page = 0;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+        if (line.find("<page ") != std::string::npos) page++;
+        PdfWord w{page, 0, 0, 0, 0, ""};
+        if (std::sscanf(line.c_str(), " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">", &w.xMin, &w.yMin,
+                        &w.xMax, &w.yMax) != 4)
+            continue;
+        size_t a = line.find('>') + 1, b = line.find("</word>");
+        w.text = line.substr(a, b - a);
+        words.push_back(w);
+    }
+    return words;
+}
+
+// The words of one page.
+std::vector<PdfWord> PageWords(const std::vector<PdfWord> &all, int page)
+{
+    std::vector<PdfWord> out;
+    for (const PdfWord &w : all)
+        if (w.page == page) out.push_back(w);
+    return out;
+}
+
+// The first word with the text; a failure and an empty word when none.
+PdfWord Find(const std::vector<PdfWord> &words, const std::string &text)
+{
+    for (const PdfWord &w : words)
+        if (w.text == text) return w;
+    ADD_FAILURE() << "no word \"" << text << "\" in the PDF";
+    return PdfWord{0, 0, 0, 0, 0, ""};
+}
+
+std::string ReadAll(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// A PString made from a C string, for the calls that take one.
+struct Ps {
+    PString t;
+    explicit Ps(const char *s) { PStringFromC(t, s); }
+    operator const uint8_t *() const { return t; }
+};
+
+// Puts a whole number as a PackedDecimal at an offset of a byte buffer.
+void PutWhole(std::vector<uint8_t> *b, uint32_t offset, int32_t v)
+{
+    PackedDecimal d;
+    DecFromLong(&d, v);
+    PutDec(b->data(), offset, d);
+}
+
+// A font record (register 93) of a face, size in points and style.
+std::vector<uint8_t> FontRecord(const char *name, const char *face, int16_t size, int16_t style)
+{
+    std::vector<uint8_t> r(FontVc::Size, 0);
+    PutPString(r.data(), FontVc::Name, 20, Ps(name));
+    PutPString(r.data(), FontVc::WinFontName, 20, Ps(face));
+    PutI16(r.data(), FontVc::WinSize, size);
+    PutI16(r.data(), FontVc::WinStyle, style);
+    return r;
+}
+
+class Printing : public CompanyFixture {
+protected:
+    TempPrintDir out;
+
+    void SetUp() override
+    {
+        CompanyFixture::SetUp();
+        OutputJobState = OutputJobStateRec{};
+        OutputRunServices = OutputRunServicesRec{};
+        OutputRunServices.deviceScaleSize = [](int32_t x) { return ReportToPrinterX(x); };
+        ASSERT_NE(ReportParams, nullptr);
+        ASSERT_NE(CompanyBlock, nullptr);
+        ASSERT_EQ(D4Create((dir / "PRINT.VDB").c_str(), 0), D4OpenOk);
+        SettingsBlockLoad(CompanyBlk::Number);
+        ASSERT_TRUE(MessagesShown.empty()) << MessagesShown[0];
+    }
+    void TearDown() override
+    {
+        if (Printer.job) PrinterEndDoc();
+        OutputRunServices = OutputRunServicesRec{};
+        OutputJobState = OutputJobStateRec{};
+        CompanyFixture::TearDown();
+    }
+    // The print dialog's next answer: confirmed into file `name` of the
+    // test's folder, or cancelled.
+    fs::path AnswerPrint(bool ok, const char *name = "job.pdf")
+    {
+        PlPrintChoice choice;
+        choice.fileName = (out.path / name).string();
+        ScriptAnswerPrint(ok, choice);
+        return out.path / name;
+    }
+    static int PrintDialogs()
+    {
+        int n = 0;
+        for (const PlScriptRecord &r : ScriptRecords()) n += r.kind == "print";
+        return n;
+    }
+};
+
+TEST_F(Printing, ReportJobTakesTheDefaultPrinterSilentlyAndPrintsTheFootOfAWholeA4Page)
+{
+    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+    OutputJobState.columnX[0] = 36;
+    OutputJobState.columnX[1] = 500;
+    ASSERT_TRUE(PrintJobStartReport(Ps("Ledger")));
+    EXPECT_EQ(PrintDialogs(), 0);
+    EXPECT_EQ(ReportToPrinterX(72), 300);
+    EXPECT_EQ(ReportToPrinterY(-72), -300);
+    EXPECT_EQ(Printer.pageHeightPt, 841);   // 3508 units: not cut to 11 whole inches
+    EXPECT_EQ(Printer.usableHeightPt, 841 - 2 * 12);
+
+    // Page 1 ends with its number at the foot; page 2 has no header lines
+    // and so no number.
+    PutI16(CompanyBlock, CompanyBlk::CompanyVariant, 25);
+    CompanyVariantBind(CompanyBlock);
+    OutputJobState.headerLine = 2;
+    OutputJobState.pageNumber = 1;
+    PrinterNewPage();
+    PrinterTextAt(100, 100, Ps("First"));
+    PrinterPageNumber(1);
+    OutputJobState.headerLine = 65535;
+    OutputJobState.pageNumber = 2;
+    PrinterNewPage();
+    PrinterTextAt(100, 100, Ps("Second"));
+    PrinterPageNumber(1);
+    PrinterEndDoc();
+    CompanyVariantBind(nullptr);
+    EXPECT_EQ(Printer.job, nullptr);
+    EXPECT_EQ(OutputJobState.stopFlag, 0);
+
+    fs::path file = dir / "print" / "Ledger-1.pdf";
+    ASSERT_TRUE(fs::exists(file));
+    std::string pdf = ReadAll(file);
+    EXPECT_NE(pdf.find("/MediaBox [ 0 0 595.2 841.92 ]"), std::string::npos);
+    EXPECT_NE(pdf.find("/Count 2"), std::string::npos);
+    std::vector<PdfWord> words = PdfWords(file);
+    std::vector<PdfWord> one = PageWords(words, 1), two = PageWords(words, 2);
+    EXPECT_NEAR(Find(one, "First").xMin, 24, 1);     // device x 100
+    PdfWord number = Find(one, "1");
+    EXPECT_NEAR(number.xMax, 500, 1.5);              // right-aligned at column 1
+    EXPECT_LT(number.yMax, 841.92);                  // on the page
+    EXPECT_GT(number.yMin, 800);
+    EXPECT_NEAR(Find(one, "Page").yMin, number.yMin, 0.5);
+    EXPECT_NEAR(Find(one, TextOf(Texts::ProgramTitle)).xMin, 36, 1);
+    Find(one, "(" + TextOf(Texts::PageNumberOf) + ")");
+    ASSERT_EQ(two.size(), 1u);
+    EXPECT_EQ(two[0].text, "Second");
+}
+
+TEST_F(Printing, DocumentJobStretchesItsLayoutOverThePageAndAlignsFormTexts)
+{
+    fs::path file = AnswerPrint(true);
+    ASSERT_EQ(PrintJobStartDoc(0, 1, Ps("Form")), 1);
+    EXPECT_EQ(PrintDialogs(), 1);
+    Printer.pageWidth = 2400;
+    EXPECT_EQ(ReportToPrinterX(72), 288);   // 300 x 2400 / 2500
+    Printer.pageWidth = 2480;
+
+    PrinterStartPage();
+    std::vector<uint8_t> font = FontRecord("F1", "DejaVu Sans", 10, 0);
+    int32_t top = 100;
+    for (const char *text : {"Left", "Middle", "Right"}) {
+        std::vector<uint8_t> e(PrinterElement::TextSize, 0);
+        PutWhole(&e, PrinterElement::Top, top);
+        PutWhole(&e, PrinterElement::Left, 100);
+        PutWhole(&e, PrinterElement::Bottom, top + 20);
+        PutWhole(&e, PrinterElement::Right, 300);
+        std::memcpy(&e[PrinterElement::FontRecord], font.data(), font.size());
+        PutI16(e.data(), PrinterElement::Align, int16_t(top == 100 ? 0 : top == 130 ? 1 : -1));
+        PrinterFormText(Ps(text), e.data());
+        e.resize(PrinterElement::FrameSize);
+        PutWhole(&e, PrinterElement::PenWidth, 3);
+        PrinterFormLine(e.data());
+        top += 30;
+    }
+    PrintJobEnd();
+    EXPECT_FALSE(Printer.docOpen);
+    EXPECT_EQ(OutputJobState.stopFlag, 0);
+
+    // A point of the 600-point layout is 595.2 / 600 of a point on the page.
+    const double k = 595.2 / 600;
+    std::vector<PdfWord> words = PdfWords(file);
+    EXPECT_NEAR(Find(words, "Left").xMin, 102 * k, 1);
+    EXPECT_NEAR(Find(words, "Left").yMin, 102, 1.5);
+    PdfWord mid = Find(words, "Middle");
+    EXPECT_NEAR((mid.xMin + mid.xMax) / 2, 200 * k, 1);
+    EXPECT_NEAR(Find(words, "Right").xMax, 298 * k, 1);
+}
+
+TEST_F(Printing, NestedDocumentJobsMakeOneFileThatTheOutermostEndWrites)
+{
+    fs::path file = AnswerPrint(true);
+    ASSERT_EQ(PrintJobStartDoc(0, 1, Ps("Docs")), 1);
+    PrinterStartPage();
+    PrinterTextAt(100, 100, Ps("Outer"));
+    ASSERT_EQ(PrintJobStartDoc(0, 1, Ps("Docs")), 1);   // nests: no second dialog
+    EXPECT_EQ(Printer.nesting, 2);
+    EXPECT_EQ(PrintDialogs(), 1);
+    PrinterTextAt(120, 100, Ps("Inner"));
+    PrintJobEnd();
+    EXPECT_TRUE(Printer.docOpen);                        // the outer job goes on
+    PrinterTextAt(140, 100, Ps("After"));
+
+    // A report job cannot start inside it; a start once stopped is not counted.
+    PlPrintJob *open = Printer.job;
+    EXPECT_FALSE(PrintJobStartReport(Ps("R")));
+    EXPECT_EQ(OutputJobState.stopFlag, 1);
+    EXPECT_EQ(Printer.job, open);
+    EXPECT_EQ(PrintJobStartDoc(0, 1, Ps("Docs")), 0);
+    EXPECT_EQ(Printer.nesting, 1);
+    PrintJobEnd();
+    EXPECT_FALSE(Printer.docOpen);
+    PrintJobEnd();                                       // an end without a start
+    EXPECT_EQ(Printer.nesting, 0);
+
+    ASSERT_EQ(out.Files().size(), 1u);
+    std::vector<PdfWord> words = PdfWords(file);
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_EQ(words[0].text + words[1].text + words[2].text, "OuterInnerAfter");
+}
+
+TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
+{
+    fs::path file = AnswerPrint(true);
+    PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
+    ASSERT_TRUE(PrintJobStartReport(Ps("Wrap")));
+    std::string word;
+    for (int i = 0; i < 200; i++) word += char('a' + i % 26);
+
+    // Page 1: a short text stays on its line; words break at blanks.
+    PrinterNewPage();
+    OutputJobState.linePos = 20;
+    PrinterTextClipped(72, 400, false, false, Ps("Short"));
+    EXPECT_EQ(OutputJobState.linePos, 20);
+    OutputJobState.linePos = 60;
+    PrinterTextClipped(72, 144, false, true, Ps("alpha beta gamma delta epsilon zeta"));
+    EXPECT_GT(OutputJobState.linePos, 60);
+
+    // Page 2: one 200-letter word in a one-inch column.
+    PrinterNewPage();
+    OutputJobState.linePos = 20;
+    PrinterTextClipped(72, 144, false, false, Ps(word.c_str()));
+    int lines = (OutputJobState.linePos - 20) / 12 + 1;
+
+    // Page 3: a column narrower than one character, right-aligned: one
+    // character a line, no hyphens, and the text ends.
+    PrinterNewPage();
+    OutputJobState.linePos = 20;
+    PrinterTextClipped(300, 300, true, false, Ps("ABCDEFGHIJKLMNOPQRST"));
+    EXPECT_EQ(OutputJobState.linePos, 20 + 19 * 12);
+    PrinterEndDoc();
+
+    std::vector<PdfWord> words = PdfWords(file);
+    std::string rejoined;
+    for (const PdfWord &w : PageWords(words, 1)) {
+        rejoined += w.text + " ";
+        EXPECT_LE(w.xMax, 144 + 1) << w.text;
+    }
+    EXPECT_EQ(rejoined, "Short alpha beta gamma delta epsilon zeta ");
+
+    std::vector<PdfWord> two = PageWords(words, 2);
+    ASSERT_EQ(int(two.size()), lines);
+    ASSERT_GT(lines, 5);
+    std::string whole;
+    for (size_t i = 0; i < two.size(); i++) {
+        std::string s = two[i].text;
+        bool last = i + 1 == two.size();
+        ASSERT_EQ(!s.empty() && s.back() == '-', !last) << "line " << i << ": " << s;
+        whole += last ? s : s.substr(0, s.size() - 1);
+        EXPECT_NEAR(two[i].xMin, 72, 1);
+    }
+    EXPECT_EQ(whole, word);
+
+    std::vector<PdfWord> three = PageWords(words, 3);
+    ASSERT_EQ(three.size(), 20u);
+    for (size_t i = 0; i < three.size(); i++) {
+        EXPECT_EQ(three[i].text, std::string(1, char('A' + i)));
+        EXPECT_NEAR(three[i].xMax, 300, 1);
+    }
+}
+
+TEST_F(Printing, CancelledOrUnwritableJobsStopAndLeaveNoFile)
+{
+    // Cancelled dialogs: nothing opens, nothing is written, nothing counts.
+    AnswerPrint(false);
+    PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
+    EXPECT_FALSE(PrintJobStartReport(Ps("R")));
+    EXPECT_EQ(OutputJobState.stopFlag, 1);
+    AnswerPrint(false);
+    EXPECT_EQ(PrintJobStartDoc(0, 1, Ps("D")), 0);
+    EXPECT_EQ(OutputJobState.stopFlag, 1);
+    EXPECT_EQ(Printer.nesting, 0);
+    EXPECT_EQ(Printer.job, nullptr);
+    EXPECT_TRUE(out.Files().empty());
+    EXPECT_TRUE(MessagesShown.empty());
+
+    // A file that cannot be made: told with its path.
+    std::ofstream(out.path / "plain") << "x";
+    AnswerPrint(true, "plain/job.pdf");
+    OutputJobState.stopFlag = 0;
+    EXPECT_FALSE(PrintJobStartReport(Ps("R")));
+    EXPECT_EQ(OutputJobState.stopFlag, 1);
+    EXPECT_EQ(Printer.job, nullptr);
+    ASSERT_EQ(MessagesShown.size(), 1u);
+    EXPECT_EQ(MessagesShown[0], TextOf(Texts::PrintFileNotWritten) + (out.path / "plain/job.pdf").string());
+}
+
+TEST_F(Printing, FontsFallBackToTheDefaultFacesAndAFontRecordMakesItsFontOnce)
+{
+    PutPString(CompanyBlock, CompanyBlk::PrinterFontName, 20, Ps("DejaVu Sans"));
+    AnswerPrint(true);
+    PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
+    ASSERT_TRUE(PrintJobStartReport(Ps("F")));
+    EXPECT_EQ(FontResolvedFamily(Printer.normal), "DejaVu Sans");
+    EXPECT_EQ(FontPixelHeight(Printer.bold), 41);   // 10 points at 300 dpi
+    PutPString(CompanyBlock, CompanyBlk::PrinterFontName, 20, Ps(""));
+    ASSERT_TRUE(PrinterFontsInit());
+    EXPECT_EQ(FontResolvedFamily(Printer.normal), "Liberation Serif");
+
+    PrinterStartPage();
+    std::vector<uint8_t> a = FontRecord("A", "DejaVu Sans Mono", 12, 3);
+    std::vector<uint8_t> b = FontRecord("B", "", 0, 0);
+    PrinterFontSelect(a.data());
+    PlFont *made = Printer.formFont;
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(FontResolvedFamily(made), "DejaVu Sans Mono");
+    EXPECT_EQ(FontPixelHeight(made), 50);
+    SelectFontOf(false);
+    PrinterFontSelect(a.data());
+    EXPECT_EQ(Printer.formFont, made);              // not made again, selected again
+    EXPECT_EQ(DcFont(Printer.dc), made);
+    PrinterFontSelect(b.data());                    // no face, no size: the defaults
+    EXPECT_NE(Printer.formFont, made);
+    EXPECT_EQ(FontResolvedFamily(Printer.formFont), "Liberation Serif");
+    EXPECT_EQ(FontPixelHeight(Printer.formFont), 41);
+    PrinterEndDoc();
+    EXPECT_EQ(Printer.formFont, nullptr);
+    EXPECT_EQ(Printer.normal, nullptr);
+}
+
+TEST_F(Printing, APictureIsDrawnOnlyOnAnOpenPage)
+{
+    // A 2 x 2 picture of 24 bits: the header, then two rows of 8 bytes.
+    MemBlock dib = MemAlloc(40 + 16);
+    ASSERT_NE(dib, 0u);
+    uint8_t *p = MemLock(dib);
+    PutU32(p, 0, 40);
+    PutI32(p, 4, 2);
+    PutI32(p, 8, 2);
+    PutU16(p, 12, 1);
+    PutU16(p, 14, 24);
+    PlDib view{};
+    bool readable = PackedDibView(p, 56, &view);
+    MemUnlock(dib);
+    std::vector<uint8_t> r(4 * sizeof(PackedDecimal), 0);
+    for (uint32_t i = 0; i < 4; i++) PutWhole(&r, i * 12, i < 2 ? 100 : 172);   // top, left, bottom, right
+    const PackedDecimal *c = reinterpret_cast<const PackedDecimal *>(r.data());
+    EXPECT_FALSE(PrintBitmapInRect(dib, c, 1));      // no job
+    if (!readable) {
+        MemFree(&dib);
+        GTEST_SKIP() << "packed bitmaps cannot be read yet";
+    }
+    fs::path file = AnswerPrint(true);
+    ASSERT_EQ(PrintJobStartDoc(0, 1, Ps("P")), 1);
+    EXPECT_FALSE(PrintBitmapInRect(dib, c, 1));      // no page
+    PrinterStartPage();
+    EXPECT_FALSE(PrintBitmapInRect(0, c, 1));
+    EXPECT_TRUE(PrintBitmapInRect(dib, c, 1));
+    PrintJobEnd();
+    MemFree(&dib);
+    EXPECT_NE(ReadAll(file).find("/Subtype /Image"), std::string::npos);
+}
+
+}  // namespace
