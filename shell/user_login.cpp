@@ -57,19 +57,20 @@ bool AdminPasswordMatches(const uint8_t *password)
     return secret[0] != 0 && PStringEqual(secret, password);
 }
 
-// Reads the access record that person s.user names into s.access (a
-// cleared record when there is none) and gives whether the person's
-// password equals the typed one.
+// True when person s.user's password equals the typed one; the access
+// record the person names is then read into s.access (a cleared record
+// when there is none: an empty access list).
 bool PasswordMatches(LoginScratch &s, const uint8_t *password)
 {
-    RecClear(AccessVc::Number, s.access);
     PString code, stored;
+    GetPString(s.user, PEVc::Password, 20, stored);
+    if (!PStringEqual(stored, password)) return false;
+    RecClear(AccessVc::Number, s.access);
     GetPString(s.user, PEVc::AccessCode, UserCodeLength, code);
     PutPString(s.access, AccessVc::Code, UserCodeLength, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(AccessVc::Number, s.access, 1, 1, &recid, &position)) RecClear(AccessVc::Number, s.access);
-    GetPString(s.user, PEVc::Password, 20, stored);
-    return PStringEqual(stored, password);
+    return true;
 }
 
 // Finds the person whose code is the typed name and checks the password.
