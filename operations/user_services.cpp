@@ -1,10 +1,13 @@
-// user_services.cpp - the current user's person record and users' names.
+// user_services.cpp - the current user's person record, users' names and
+// the number-series defaults a session starts with.
 #include <cassert>
+#include <cstring>
 
 #include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "database/access/settings_blocks.h"
 #include "dict_offsets.h"
 #include "operations/operations.h"
 
@@ -37,4 +40,20 @@ void UserNameByCode(const uint8_t *code, uint8_t *out) {
     uint32_t recid = 0, position = 0;
     if (RecFind(PEVc::Number, person, 1, 1, &recid, &position)) GetPString(person, PEVc::Name, 60, out);
     RecBufferFree(PEVc::Number, &h);
+}
+
+// Gives the current session's user entry the company's default number
+// series: block 132's five hints at 0..19 go to the entry's first five
+// choices, and its last voucher number, first purchase-invoice number and
+// first outgoing-payment number to the three further ones. Nothing
+// without a current session or without the block.
+void SessionSeriesDefaults() {
+    uint8_t *entry = SessionUserEntry(CurrentSessionIndex);
+    if (!entry || !SeriesStateBlock) return;
+    SettingsBlockLoad(SeriesDefaultsBlk::Number);
+    static_assert(SeriesDefaultsBlk::OrderHint == 0 && SeriesDefaultsBlk::ReceiptHint == 16);
+    std::memcpy(entry + SU::SeriesA, SeriesStateBlock + SeriesDefaultsBlk::OrderHint, 20);
+    const uint32_t further[3] = {SeriesDefaultsBlk::LastVoucherNr, SeriesDefaultsBlk::PurchInvStart,
+                                 SeriesDefaultsBlk::OutPayStart};
+    for (int i = 0; i < 3; i++) PutU32(entry, SU::SeriesB + 4 * i, GetU32(SeriesStateBlock, further[i]));
 }

@@ -116,11 +116,12 @@ bool DbReopenRegisters()
     return false;
 }
 
-// Closes the database, locally or at the server.
+// Closes the database, locally or at the server; the login goes with it.
 void DbClose()
 {
     if (RunModeIsClient()) DbCloseRemote();
     else DbCloseLocal();
+    LoginStateReset();
 }
 
 // Closes every open window except report windows (kind 5), which hold

@@ -1,24 +1,147 @@
-// login_loop.cpp - the login to a company: the login window's loop and
-// what ends it.
+// login_loop.cpp - the login to a company: the login window's loop, what
+// ends it, and what a closed company forgets.
+//
+// The login record (the record of window type 15) lays its fields out as
+// a person record does: the user code at 0, a second name at 6 that
+// replaces the code when filled in, and the password at 68.
 #include "shell/login.h"
 
+#include <cstdio>
+#include <cstring>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
 #include "core/ui_text.h"
+#include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
+#include "dict_offsets.h"
+#include "recordwin/record_windows.h"
+#include "shell/field_editing.h"
 #include "shell/menus.h"
+#include "shell/net_services.h"
+#include "shell/record_commands.h"
 #include "shell/shell.h"
+#include "shell/startup.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
 
-constexpr int UserRegister = 44;       // users defined for the company
+namespace {
 
-// Lets the user work in the open company when it defines no users; with
-// users it refuses and says why, since logging in is not possible yet.
+constexpr int LoginType = 15;
+constexpr int TextLoginRefused = 9856;    // the user name or the password is wrong
+constexpr uint16_t FieldText = 1;
+constexpr int UserCodeLength = 5;
+constexpr uint32_t LoginCode = PEVc::Code, LoginName = PEVc::Name, LoginPassword = PEVc::Password;
+constexpr uint32_t LoginRecordSize = 90;
+static_assert(LoginPassword + 22 == LoginRecordSize, "the password ends the login record");
+
+// Runs the login window n's nested main loop until its OK or a button
+// ends it: the bars are locked and the window is modal meanwhile. True
+// when it ended with OK; false on Cancel, on a quit, when the loop ended
+// without the window's word (nothing more can arrive) or when the window
+// or the company went away meanwhile.
+bool LoginWindowRun(int n)
+{
+    WinGotoField(n, 1, true);
+    LoginCancelFlag = 0;
+    BarsLocked = ModalWindowFlag = 1;
+    DialogDoneFlag = 0;
+    ActivateWindowNumber(n);
+    SyncRunMenu();
+    RedrawMenuBar();
+    MainMessageLoop();
+    bool done = DialogDoneFlag;
+    DialogDoneFlag = 0;
+    ToolbarEnable(true);
+    BarsLocked = ModalWindowFlag = 0;
+    SyncRunMenu();
+    if (!done || !WinIsOpen(n) || WinTypeOf(n) != LoginType) return false;
+    WinCommitField(n);
+    return !LoginCancelFlag && !QuitFlag && DbOpenFlag && WinIsOpen(n);
+}
+
+// The name and password typed into login record r: the second name when
+// it is filled in, else the user code.
+void LoginPairRead(const uint8_t *r, uint8_t *name, uint8_t *password)
+{
+    GetPString(r, LoginName, 60, name);
+    if (name[0] == 0) GetPString(r, LoginCode, UserCodeLength, name);
+    GetPString(r, LoginPassword, 20, password);
+}
+
+// Clears the first byte of each field of login window n's record and
+// shows the record again.
+void LoginRecordClear(int n, bool passwordOnly)
+{
+    uint8_t *r = WinRecordBuffer(n);
+    if (!r || WinTypeWord(LoginType, 2) < LoginRecordSize) return;
+    if (!passwordOnly) r[LoginCode] = r[LoginName] = 0;
+    r[LoginPassword] = 0;
+    WinFieldsSync(n);
+}
+
+// Ends the session after a cancelled login: a client tells the server,
+// and then has no company open, so that closing it does not end the
+// session a second time.
+void LoginSessionEnd()
+{
+    LoggedInFlag = 0;
+    if (!RunModeIsClient() || !DbOpenFlag) return;
+    if (!SessionEndRequest(ClientSessionId)) std::fputs("orvel: the server did not confirm the end of the session\n", stderr);
+    DbOpenFlag = 0;
+}
+
+// Stores the user code of a logged-in name in the current session's entry.
+void SessionUserCodeSet(const uint8_t *name)
+{
+    uint8_t *entry = SessionUserEntry(CurrentSessionIndex);
+    PString code;
+    if (entry && FieldFromText(code, FieldText, UserCodeLength, name)) PutPString(entry, SU::UserCode, UserCodeLength, code);
+}
+
+}  // namespace
+
+// Logs a user in to the open company; true when one may work in it. An
+// empty name and password are tried first (a company without persons
+// takes them) and no window is shown then. Otherwise the login window
+// asks until a pair is accepted, telling the user of each refusal and
+// clearing the password; Cancel (or a quit, or the window going away)
+// ends the session with false. After a login the menus follow the user's
+// rights and the first module the user may use is entered.
 bool LoginLoop()
 {
-    if (RegRecordCount(UserRegister) == 0) {
-        RebuildRegisterMenu();
-        return true;
+    PString name, password;
+    name[0] = password[0] = 0;
+    if (!UserLoginCall(name, password)) {
+        ArrowCursor();
+        int n = OpenOrActivateWindow(LoginType, 0, 0, false, 0);
+        if (n == 0 || !WinRecordBuffer(n) || WinTypeWord(LoginType, 2) < LoginRecordSize) {
+            if (n) WinClose(n);
+            LoginSessionEnd();
+            return false;
+        }
+        LoginRecordClear(n, false);
+        for (;;) {
+            if (!LoginWindowRun(n)) {
+                LoginSessionEnd();
+                if (WinIsOpen(n) && WinTypeOf(n) == LoginType) WinClose(n);
+                return false;
+            }
+            LoginPairRead(WinRecordBuffer(n), name, password);
+            if (UserLoginCall(name, password)) break;
+            ShowTextMessage(TextLoginRefused);
+            LoginRecordClear(n, true);
+        }
+        WinClose(n);
+        SessionUserCodeSet(name);
     }
-    ShowTextMessage(9512);
-    return false;
+    RebuildWindowTypeMenu();
+    RebuildRegisterMenu();   // the register popup follows the new user's rights
+    LoggedInFlag = 1;
+    if (CurrentModule == 0 || !ModuleEnterCheck(CurrentModule)) OpenFirstModule();
+    return true;
 }
 
 // Ends the login window's nested main loop: the done flag stops it, and a
@@ -29,6 +152,13 @@ void LoginWindowDone(bool cancel)
     if (cancel) LoginCancelFlag = 1;
 }
 
-// Forgets the login when the company closes; not built yet: nothing is
-// forgotten.
-void LoginStateReset() {}
+// Forgets the login when the company closes: nobody is logged in, and the
+// user's access list is freed with the rest of the logged-in user record.
+void LoginStateReset()
+{
+    LoggedInFlag = 0;
+    if (!LoggedInUser) return;
+    MemBlock list = GetU32(LoggedInUser, LoggedInUserAccessList);
+    if (MemIsValid(list)) MemFree(&list);
+    std::memset(LoggedInUser, 0, LoggedInUserSize);
+}

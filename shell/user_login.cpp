@@ -1,13 +1,216 @@
 // user_login.cpp - checking a user's name and password against the
-// company's persons, locally or at the server.
+// company's persons (register 44), locally or at the server.
+//
+// A person is found by the typed name as a user code, else by a scan of
+// every person whose name equals it; the person's password must match.
+// The access record (register 46) named by the person's access code
+// carries the user's access list. A refused pair changes nothing: not the
+// session's user entry, not the caller's access record.
 #include "shell/login.h"
 
-// Checks name and password against the company's persons; not built yet:
-// every pair is refused.
-bool UserLogin(uint8_t *name, const uint8_t *password, uint8_t *access) { return false; }
+#include <cassert>
+#include <cstring>
 
-// UserLogin with the logged-in user's work record; not built yet: refused.
-bool UserLoginCurrent(uint8_t *name, const uint8_t *password) { return false; }
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
+#include "dict_offsets.h"
+#include "operations/operations.h"
 
-// Logs in locally or at the server; not built yet: refused.
-bool UserLoginCall(uint8_t *name, const uint8_t *password) { return false; }
+namespace {
+
+constexpr int AdminPasswordText = 1410;   // the password of "ADMIN"; no such text: no "ADMIN"
+constexpr uint16_t FieldText = 1;         // field type of a plain text
+constexpr int UserCodeLength = 5;
+constexpr uint32_t SeriesNoneA = 0xFFFFFFFFu, SeriesNoneB = 0xFFFFFFFEu;   // -1 and -2: no choice
+
+// Scratch records of the person and of the access record being tried;
+// both freed with their rows when the check ends.
+struct LoginScratch {
+    MemBlock userHandle = 0, accessHandle = 0;
+    uint8_t *user = nullptr, *access = nullptr;
+    LoginScratch()
+    {
+        user = RecBufferNew(PEVc::Number, &userHandle);
+        access = RecBufferNew(AccessVc::Number, &accessHandle);
+    }
+    ~LoginScratch()
+    {
+        RecBufferFree(PEVc::Number, &userHandle);
+        RecBufferFree(AccessVc::Number, &accessHandle);
+    }
+    LoginScratch(const LoginScratch &) = delete;
+    LoginScratch &operator=(const LoginScratch &) = delete;
+};
+
+// True when "ADMIN"'s password is set (text 1410 not empty) and equals
+// the typed one. An interface file without the text has no "ADMIN".
+bool AdminPasswordMatches(const uint8_t *password)
+{
+    PString secret;
+    GetUiText(secret, AdminPasswordText);
+    return secret[0] != 0 && PStringEqual(secret, password);
+}
+
+// True when person s.user's password equals the typed one; the access
+// record the person names is then read into s.access (a cleared record
+// when there is none: an empty access list).
+bool PasswordMatches(LoginScratch &s, const uint8_t *password)
+{
+    PString code, stored;
+    GetPString(s.user, PEVc::Password, 20, stored);
+    if (!PStringEqual(stored, password)) return false;
+    RecClear(AccessVc::Number, s.access);
+    GetPString(s.user, PEVc::AccessCode, UserCodeLength, code);
+    PutPString(s.access, AccessVc::Code, UserCodeLength, code);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(AccessVc::Number, s.access, 1, 1, &recid, &position)) RecClear(AccessVc::Number, s.access);
+    return true;
+}
+
+// Finds the person whose code is the typed name and checks the password.
+bool LoginByCode(LoginScratch &s, const uint8_t *name, const uint8_t *password)
+{
+    RecClear(PEVc::Number, s.user);
+    if (!FieldFromText(s.user + PEVc::Code, FieldText, UserCodeLength, name)) return false;
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(PEVc::Number, s.user, 1, 1, &recid, &position)) return false;
+    return PasswordMatches(s, password);
+}
+
+// Reads the persons in the order of the register's current index from
+// the first on, and accepts the first whose name equals the typed name
+// (never an empty one) and whose password matches. A read that fails
+// ends the scan.
+bool LoginByName(LoginScratch &s, const uint8_t *name, const uint8_t *password)
+{
+    if (name[0] == 0) return false;
+    PString stored;
+    for (int32_t position = 1;; position++) {
+        RecClear(PEVc::Number, s.user);
+        uint32_t recid = 0;
+        if (!RecReadAt(PEVc::Number, position, s.user, &recid)) return false;
+        GetPString(s.user, PEVc::Name, 60, stored);
+        if (PStringEqual(stored, name) && PasswordMatches(s, password)) return true;
+    }
+}
+
+// Fills the current session's user entry after an accepted login: the
+// company's default series, then the person's code, 10-character code
+// and full name, and each of the person's series choices that is not -1
+// or -2. Without a person (null) the texts are empty and the defaults
+// stay. Nothing without a current session.
+void SessionEntryFill(const uint8_t *user)
+{
+    SessionSeriesDefaults();
+    uint8_t *entry = SessionUserEntry(CurrentSessionIndex);
+    if (!entry) return;
+    PString text;
+    text[0] = 0;
+    if (user) GetPString(user, PEVc::Code, UserCodeLength, text);
+    PutPString(entry, SU::UserCode, UserCodeLength, text);
+    if (user) GetPString(user, PEVc::Location, 10, text);
+    PutPString(entry, SU::Code10, 10, text);
+    if (user) GetPString(user, PEVc::FullName, 20, text);
+    PutPString(entry, SU::FullName, 20, text);
+    if (!user) return;
+    const uint32_t first[5] = {PEVc::Series1, PEVc::Series2, PEVc::Series3, PEVc::Series4, PEVc::Series5};
+    const uint32_t further[3] = {PEVc::Series6, PEVc::Series7, PEVc::Series8};
+    for (int i = 0; i < 8; i++) {
+        uint32_t choice = GetU32(user, i < 5 ? first[i] : further[i - 5]);
+        if (choice == SeriesNoneA || choice == SeriesNoneB) continue;
+        PutU32(entry, i < 5 ? SU::SeriesA + 4 * i : SU::SeriesB + 4 * (i - 5), choice);
+    }
+}
+
+// Frees the rows of an access record (the logged-in user record's access
+// list is its rows) and clears it. Done by hand rather than by the
+// register's layout, so that it holds for a dictionary without persons.
+void AccessRecordClear(uint8_t *access)
+{
+    static_assert(AccessVc::Size == LoggedInUserSize && AccessVc::Matrix == LoggedInUserAccessList);
+    MemBlock rows = GetU32(access, AccessVc::Matrix);
+    if (MemIsValid(rows)) MemFree(&rows);
+    std::memset(access, 0, AccessVc::Size);
+}
+
+// Completes an accepted login: the found access record (with its rows;
+// null: none) replaces the caller's, the session entry is filled, and
+// the name becomes the person's code (empty without a person).
+void LoginAccept(const uint8_t *user, uint8_t *found, uint8_t *access, uint8_t *name)
+{
+    AccessRecordClear(access);
+    if (found) {
+        std::memcpy(access, found, AccessVc::Size);
+        std::memset(found, 0, AccessVc::Size);   // the rows now belong to the caller
+    }
+    SessionEntryFill(user);
+    name[0] = 0;
+    if (user) GetPString(user, PEVc::Code, UserCodeLength, name);
+}
+
+}  // namespace
+
+// Checks name and password against the company's persons. A company
+// without persons accepts any pair; "ADMIN" is accepted only with the
+// interface file's non-empty text 1410 and never looks at the persons;
+// else the person found by code, or by name, must have the password. On
+// acceptance the person's access record replaces `access`, the session
+// entry is filled and `name` becomes the person's code (empty when no
+// person was read). A refusal changes none of them.
+bool UserLogin(uint8_t *name, const uint8_t *password, uint8_t *access)
+{
+    assert(name && password && access);
+    if (RegOpenCount(PEVc::Number) == 0) {
+        LoginAccept(nullptr, nullptr, access, name);
+        return true;
+    }
+    if (PStringEqualC(name, "ADMIN")) {
+        if (!AdminPasswordMatches(password)) return false;
+        LoginAccept(nullptr, nullptr, access, name);
+        return true;
+    }
+    LoginScratch s;
+    if (!s.user || !s.access) return false;
+    if (!LoginByCode(s, name, password) && !LoginByName(s, name, password)) return false;
+    LoginAccept(s.user, s.access, access, name);
+    return true;
+}
+
+// UserLogin with the logged-in user's work record as the access record,
+// whose previous access list an accepted login frees.
+bool UserLoginCurrent(uint8_t *name, const uint8_t *password)
+{
+    if (!LoggedInUser) return false;
+    return UserLogin(name, password, LoggedInUser);
+}
+
+// Logs in locally, or in client mode at the server: an accepted reply's
+// access record becomes the logged-in user's, and the name the server
+// gives back, as a user code, goes into the program's own session entry
+// so that CurrentUserCode holds it. A refused or failed request changes
+// neither.
+bool UserLoginCall(uint8_t *name, const uint8_t *password)
+{
+    if (!RunModeIsClient()) return UserLoginCurrent(name, password);
+    if (!LoggedInUser) return false;
+    MemBlock h = 0;
+    uint8_t *got = RecBufferNew(AccessVc::Number, &h);
+    if (!got) return false;
+    bool accepted = LoginRemote(AccessVc::Number, name, password, got);
+    if (accepted) {
+        AccessRecordClear(LoggedInUser);
+        std::memcpy(LoggedInUser, got, AccessVc::Size);
+        std::memset(got, 0, AccessVc::Size);
+        PString code;
+        uint8_t *entry = SessionUserEntry(CurrentSessionIndex);
+        if (entry && FieldFromText(code, FieldText, UserCodeLength, name)) PutPString(entry, SU::UserCode, UserCodeLength, code);
+    }
+    RecBufferFree(AccessVc::Number, &h);
+    return accepted;
+}

@@ -76,7 +76,7 @@ TEST_F(ShellDictionary, EveryShellTextIsPresent)
 {
     const int texts[] = {1014, 1015, 1016, 1017, 1018, 1022, 1165, 1517, 1555, 1571, 1572, 1573, 1575,
                          1601, 1602, 1603, 1611, 1612, 1615, 1616, 1617, 1618, 1619, 1620, 1802,
-                         9504, 9505, 9506, 9507, 9508, 9509, 9510, 9511, 9512, 9520, 9521, 9522, 9523};
+                         9504, 9505, 9506, 9507, 9508, 9509, 9510, 9511, 9520, 9521, 9522, 9523, 9856};
     for (int t : texts) EXPECT_TRUE(TextPresent(t)) << "text " << t;
     // Empty face names select the platform's UI fonts.
     EXPECT_FALSE(TextPresent(2006));

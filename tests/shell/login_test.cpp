@@ -1,0 +1,331 @@
+// login_test.cpp - logging in to a company and what the user may use:
+// the access list decides by its last applicable row; a login finds the
+// person by code, then by name, accepts "ADMIN" only with a password the
+// interface file sets, fills the session's user entry on acceptance only,
+// and runs the login window by keys until a pair is accepted or Cancel
+// ends the session; a client asks the server.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/field_access.h"
+#include "core/msg_buffer.h"
+#include "core/record_buffer.h"
+#include "dict_offsets.h"
+#include "platform/script.h"
+#include "shell/login.h"
+#include "tests/shell/record_fixture.h"
+
+namespace {
+
+using Rows = std::vector<std::array<uint16_t, 3>>;
+using Bytes = std::vector<uint8_t>;
+constexpr int LoginType = 15;
+
+void PutText(uint8_t *record, uint32_t offset, int m, const char *text)
+{
+    PString p;
+    PStringFromC(p, text);
+    PutPString(record, offset, m, p);
+}
+std::string Text(const uint8_t *p) { return std::string(reinterpret_cast<const char *>(p) + 1, p[0]); }
+
+// A block of access-list rows (kind, item, right).
+MemBlock RowsBlock(const Rows &rows)
+{
+    MemBlock h = MemAlloc(uint32_t(rows.size() * 6));
+    uint8_t *p = MemLock(h);
+    for (size_t i = 0; i < rows.size(); i++) std::memcpy(p + i * 6, rows[i].data(), 6);
+    MemUnlock(h);
+    return h;
+}
+
+class Login : public RecordFixture {
+protected:
+    // Stores a person, of access group `group`, with the series given
+    // (the others -1: none).
+    static void AddPerson(const char *code, const char *name, const char *password, const char *group = "",
+                          std::vector<std::pair<uint32_t, uint32_t>> series = {})
+    {
+        Bytes p(PEVc::Size);
+        PutText(p.data(), PEVc::Code, 5, code);
+        PutText(p.data(), PEVc::Name, 60, name);
+        PutText(p.data(), PEVc::Password, 20, password);
+        PutText(p.data(), PEVc::AccessCode, 5, group);
+        PutText(p.data(), PEVc::FullName, 20, "Full Name");
+        PutText(p.data(), PEVc::Location, 10, "MAIN");
+        for (uint32_t at : {PEVc::Series1, PEVc::Series2, PEVc::Series3, PEVc::Series4, PEVc::Series5, PEVc::Series6,
+                            PEVc::Series7, PEVc::Series8})
+            PutU32(p.data(), at, 0xFFFFFFFFu);
+        for (auto [at, value] : series) PutU32(p.data(), at, value);
+        Store(PEVc::Number, p.data());
+    }
+    static void AddGroup(const char *code, const Rows &rows)
+    {
+        Bytes g(AccessVc::Size);
+        PutText(g.data(), AccessVc::Code, 5, code);
+        MemBlock h = RowsBlock(rows);
+        PutU32(g.data(), AccessVc::Matrix, h);
+        Store(AccessVc::Number, g.data());
+        MemFree(&h);
+    }
+    static void Store(int reg, uint8_t *record)
+    {
+        uint32_t id = 0;
+        DbHoldBegin();
+        ASSERT_TRUE(RecInsertLocal(reg, record, &id));
+        ASSERT_TRUE(DbHoldEnd());
+    }
+    // Gives the logged-in user an access list; the company's close frees it.
+    static void UseList(const Rows &rows)
+    {
+        MemBlock old = GetU32(LoggedInUser, LoggedInUserAccessList);
+        MemFree(&old);
+        PutU32(LoggedInUser, LoggedInUserAccessList, RowsBlock(rows));
+    }
+    // UserLoginCurrent (or UserLoginCall) of C strings; the name buffer
+    // afterwards into *after.
+    static bool TryLogin(const char *name, const char *password, std::string *after = nullptr, bool call = false)
+    {
+        PString n, p;
+        PStringFromC(n, name);
+        PStringFromC(p, password);
+        bool accepted = call ? UserLoginCall(n, p) : UserLoginCurrent(n, p);
+        if (after) *after = Text(n);
+        return accepted;
+    }
+    static std::string UserCode()
+    {
+        uint8_t code[6];
+        CurrentUserCode(code);
+        return Text(code);
+    }
+    static Bytes EntryBytes() { return Bytes(Entry(), Entry() + SessionUserEntrySize); }
+    static uint8_t *Entry() { return SessionUserEntry(CurrentSessionIndex); }
+    static int Refusals()
+    {
+        int n = 0;
+        for (const std::string &m : Shown()) n += m.find(TextOf(9856)) != std::string::npos;
+        return n;
+    }
+};
+
+TEST_F(Login, RightsTakeTheLastApplicableRow)
+{
+    UseList({{1, 3, 0}, {9, 1, 0}});   // the (9, 1) row comes last: modules allowed
+    EXPECT_TRUE(MayUseModule(3));
+    UseList({{9, 1, 0}, {1, 3, 0}});
+    EXPECT_FALSE(MayUseModule(3));
+    EXPECT_TRUE(MayUseModule(2));
+    UseList({{2, 590, 1}, {2, 591, 0}});   // only window rows: no module at all
+    for (int m = 1; m <= 6; m++) EXPECT_FALSE(MayUseModule(m)) << m;
+    EXPECT_TRUE(MayUseWindowItem(590));
+    EXPECT_FALSE(MayOpenWindowType(591));   // a register window: its window right
+
+    // Right 2 allows in every check; 0 and 5 refuse.
+    UseList({{1, 4, 2}, {2, 590, 2}, {3, 592, 2}, {4, 7, 2}, {5, 8, 2}});
+    EXPECT_TRUE(MayUseModule(4) && MayUseWindowItem(590) && MayOpenWindowTypeRight(592) && MayUseType4(0, 7) &&
+                MayUseType4Item(0, 7) && MayUseType5(0, 8) && MayUseType5Item(0, 8));
+    UseList({{3, 592, 0}, {4, 7, 5}, {5, 8, 0}});
+    EXPECT_FALSE(MayOpenWindowType(592));   // a settings window: its type right
+    EXPECT_FALSE(MayUseType4(0, 7) || MayUseType4Item(0, 7) || MayUseType5(0, 8) || MayUseType5Item(0, 8));
+    EXPECT_TRUE(MayUseType4(0, 8));   // no row for it
+    EXPECT_FALSE(MayUseType4Or5(3));
+    EXPECT_TRUE(MayUseType4Or5(1));
+
+    // Closing the company frees the list: nothing refuses then.
+    UseList({{1, 2, 0}});
+    DbClose();
+    EXPECT_EQ(LoggedInFlag, 0);
+    EXPECT_EQ(GetU32(LoggedInUser, LoggedInUserAccessList), 0u);
+    EXPECT_TRUE(MayUseModule(2));
+}
+
+TEST_F(Login, CodeThenNameFindTheUserAndTheAccessGroupGivesTheRights)
+{
+    // Without persons the fixture's open entered with no window, and any pair enters.
+    EXPECT_EQ(LoggedInFlag, 1);
+    EXPECT_TRUE(Shown().empty());
+    std::string after;
+    EXPECT_TRUE(TryLogin("ANY", "thing", &after));
+    EXPECT_EQ(after, "");
+
+    AddGroup("G1", {{9, 1, 1}, {1, 3, 0}});
+    AddPerson("AMY", "Amy Berg", "pw1", "G1");
+    AddPerson("ZED", "AMY", "pw2");
+    AddPerson("CL", "Carl Lund", "pw3", "G1");
+    AddPerson("ADMIN", "ADMIN", "pw4");
+    EXPECT_TRUE(TryLogin("amy", "pw1", &after));   // the code, as a user types it
+    EXPECT_EQ(after, "AMY");
+    EXPECT_EQ(UserCode(), "AMY");
+    EXPECT_FALSE(MayUseModule(3));
+    EXPECT_TRUE(MayUseModule(2));
+    EXPECT_TRUE(TryLogin("AMY", "pw2", &after));   // AMY's password differs; ZED is named AMY
+    EXPECT_EQ(after, "ZED");
+    EXPECT_TRUE(MayUseModule(3));   // ZED has no access group: an empty list
+    EXPECT_TRUE(TryLogin("Carl Lund", "pw3", &after));
+    EXPECT_EQ(after, "CL");
+    EXPECT_FALSE(TryLogin("Carl Lund", "pw1"));
+    EXPECT_FALSE(TryLogin("", ""));   // an empty name is never searched for
+    EXPECT_FALSE(TryLogin("ADMIN", "pw4"));   // never looked up; no text 1410: no "ADMIN"
+    EXPECT_FALSE(TryLogin("ADMIN", ""));
+    EXPECT_EQ(UserCode(), "CL");
+}
+
+TEST_F(Login, ARefusalChangesNothingAndAnAcceptanceKeepsThePersonsOwnSeries)
+{
+    AddGroup("G1", {{1, 2, 0}});
+    AddPerson("AMY", "Amy Berg", "pw1", "G1",
+              {{PEVc::Series1, 500}, {PEVc::Series2, 0xFFFFFFFEu}, {PEVc::Series6, 700}});
+    SettingsBlockLoad(SeriesDefaultsBlk::Number);
+    const uint32_t hints[8] = {SeriesDefaultsBlk::OrderHint,     SeriesDefaultsBlk::DeliveryHint,
+                               SeriesDefaultsBlk::InvoiceHint,   SeriesDefaultsBlk::PurchHint,
+                               SeriesDefaultsBlk::ReceiptHint,   SeriesDefaultsBlk::LastVoucherNr,
+                               SeriesDefaultsBlk::PurchInvStart, SeriesDefaultsBlk::OutPayStart};
+    for (int i = 0; i < 8; i++) PutU32(SeriesStateBlock, hints[i], 11 + i);
+    UseList({{1, 4, 0}});
+    std::memset(Entry(), 0x5A, SessionUserEntrySize);
+    Bytes entry = EntryBytes(), user(LoggedInUser, LoggedInUser + LoggedInUserSize);
+
+    EXPECT_FALSE(TryLogin("AMY", "wrong"));
+    EXPECT_EQ(EntryBytes(), entry);
+    EXPECT_EQ(Bytes(LoggedInUser, LoggedInUser + LoggedInUserSize), user);
+
+    ASSERT_TRUE(TryLogin("AMY", "pw1"));
+    const uint32_t expected[8] = {500, 12, 13, 14, 15, 700, 17, 18};
+    for (int i = 0; i < 8; i++)
+        EXPECT_EQ(GetU32(Entry(), i < 5 ? SU::SeriesA + 4 * i : SU::SeriesB + 4 * (i - 5)), expected[i]) << i;
+    EXPECT_EQ(Text(Entry() + SU::FullName), "Full Name");
+    EXPECT_EQ(Text(Entry() + SU::Code10), "MAIN");
+    EXPECT_EQ(Text(LoggedInUser + AccessVc::Code), "G1");   // the group's record replaced the list before
+    EXPECT_FALSE(MayUseModule(2));
+}
+
+TEST_F(Login, AWrongPasswordKeepsTheWindowAndTheRightOneEnters)
+{
+    AddPerson("AMY", "Amy Berg", "pw1");
+    LoggedInFlag = 0;
+    for (const char *password : {"bad", "pw1"}) {
+        if (password[0] == 'b') ScriptText("amy");
+        ScriptKey(PlKey::Tab);
+        ScriptKey(PlKey::Tab);
+        ScriptText(password);
+        ScriptKey(PlKey::Return);
+    }
+    EXPECT_TRUE(LoginLoop());
+    EXPECT_EQ(Refusals(), 1);
+    EXPECT_EQ(WinFindByDef(LoginType), 0);
+    EXPECT_EQ(LoggedInFlag, 1);
+    EXPECT_EQ(BarsLocked, 0);
+    EXPECT_EQ(UserCode(), "AMY");
+}
+
+TEST_F(Login, CancelEndsTheSessionAndClosesTheCompany)
+{
+    AddGroup("G1", {{1, 2, 0}});
+    AddPerson("AMY", "Amy Berg", "pw1", "G1");
+    ASSERT_TRUE(TryLogin("AMY", "pw1"));
+    ScriptText("amy");
+    ScriptKey('C', true, true);   // the Cancel button's shortcut...
+    ScriptKey(PlKey::Tab);        // ...before what would log in
+    ScriptKey(PlKey::Tab);
+    ScriptText("pw1");
+    ScriptKey(PlKey::Return);
+    EXPECT_FALSE(DbEnterCompany());
+    Drain();
+    EXPECT_EQ(Refusals(), 0);
+    EXPECT_EQ(WinFindByDef(LoginType), 0);
+    EXPECT_EQ(DbOpenFlag, 0);
+    EXPECT_FALSE(D4IsOpen());
+    EXPECT_EQ(LoggedInFlag, 0);
+    EXPECT_EQ(GetU32(LoggedInUser, LoggedInUserAccessList), 0u);   // freed with the login
+
+    // A loop that ends with nothing more to come is a cancel too.
+    PString path;
+    PathOf("company.VDB", path);
+    EXPECT_FALSE(DbOpen(path, 0));
+    EXPECT_EQ(DbOpenFlag, 0);
+}
+
+// The server of the client's login (request 31): it answers AMY with
+// access group G9, accepted or not.
+std::vector<std::pair<uint16_t, Bytes>> LoginRequests;
+uint8_t LoginAccepted;
+bool FakeLoginServer(uint16_t code, MsgBuffer *request, MsgBuffer *reply)
+{
+    LoginRequests.push_back({code, Bytes(MsgData(request), MsgData(request) + MsgLength(request))});
+    MsgBuffer body{};
+    MemBlock h = 0;
+    uint8_t *access = RecBufferNew(AccessVc::Number, &h);
+    PutText(access, AccessVc::Code, 5, "G9");
+    PutU32(access, AccessVc::Matrix, RowsBlock({{1, 2, 0}}));
+    PString name;
+    PStringFromC(name, "AMY");
+    bool built = MsgPutPString(&body, name) && MsgPutByte(&body, LoginAccepted) &&
+                 MsgPutRecord(&body, AccessVc::Number, access);
+    RecBufferFree(AccessVc::Number, &h);
+    bool loaded = built && MsgLoad(reply, MsgData(&body), MsgLength(&body));
+    MsgClear(&body);
+    return loaded;
+}
+
+TEST_F(Login, AClientAsksTheServerAndOnlyAnAcceptanceChangesTheUser)
+{
+    TransportInstall(FakeLoginServer, FakeLoginServer);
+    RunMode = RunModeClient;
+    LoginRequests.clear();
+    LoginAccepted = 0;
+    Bytes user(LoggedInUser, LoggedInUser + LoggedInUserSize);
+    EXPECT_FALSE(TryLogin("amy", "pw", nullptr, true));
+    ASSERT_EQ(LoginRequests.size(), 1u);
+    EXPECT_EQ(LoginRequests[0].first, 31);
+    EXPECT_EQ(LoginRequests[0].second, (Bytes{3, 'a', 'm', 'y', 2, 'p', 'w', 0}));
+    EXPECT_EQ(Bytes(LoggedInUser, LoggedInUser + LoggedInUserSize), user);
+    EXPECT_EQ(UserCode(), "");
+
+    LoginAccepted = 1;
+    EXPECT_TRUE(TryLogin("amy", "pw", nullptr, true));
+    EXPECT_EQ(UserCode(), "AMY");
+    EXPECT_EQ(Text(LoggedInUser + AccessVc::Code), "G9");
+    EXPECT_FALSE(MayUseModule(2));
+    TransportInstall(nullptr, nullptr);
+    EXPECT_FALSE(TryLogin("amy", "pw", nullptr, true));   // no connection
+    EXPECT_EQ(Text(LoggedInUser + AccessVc::Code), "G9");
+    RunMode = 1;
+}
+
+// The built dictionary with "ADMIN"'s password set by text 1410.
+class AdminLogin : public Login {
+protected:
+    std::string InterfaceSource() override
+    {
+        std::string all;
+        for (const auto &e : std::filesystem::directory_iterator(std::filesystem::path(ORVEL_TEST_DATA_DIR) / ".." / "dict")) {
+            if (e.path().extension() != ".dict") continue;
+            std::ifstream in(e.path());
+            all += std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) + "\n";
+        }
+        return all + "1410 \"Sesame\"\n";
+    }
+};
+
+TEST_F(AdminLogin, AdminEntersOnlyWithTheTextsPasswordAndNeverReadsThePersons)
+{
+    AddPerson("ADMIN", "ADMIN", "pw", "G1");
+    AddGroup("G1", {{1, 2, 0}});
+    EXPECT_FALSE(TryLogin("ADMIN", "pw"));
+    EXPECT_FALSE(TryLogin("ADMIN", ""));
+    std::string after = "x";
+    EXPECT_TRUE(TryLogin("ADMIN", "Sesame", &after));
+    EXPECT_EQ(after, "");
+    EXPECT_EQ(UserCode(), "");
+    EXPECT_TRUE(MayUseModule(2));   // no access record was read
+}
+
+}  // namespace
