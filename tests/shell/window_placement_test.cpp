@@ -184,6 +184,7 @@ TEST_F(Placement, NothingIsKeptWithoutCompanyOrNameAndARefusalIsTold)
     PathOf("company.VDB", path);
     ASSERT_TRUE(DbLayerInit());
     ASSERT_TRUE(DbOpen(path, 0));
+    UserIs("ANN");   // the reopening logged in anew
     EXPECT_TRUE(OpensAt(TypeKept) == kept);
 }
 
