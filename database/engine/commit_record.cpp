@@ -253,3 +253,18 @@ int D4CommitCheckAtOpen(uint8_t *s) {
     Log("The last save of this database was cut off by a power loss; the save before it was restored");
     return 1;
 }
+
+bool D4CommitListedOnDisk(std::vector<uint32_t> *sectors) {
+    sectors->clear();
+    uint8_t s[SectorSize];
+    if (!DbFileRead(s, 0, SectorSize)) return false;
+    if (D4GetLong(s + CrMagic) != CommitMagic || GetQuad(s + CrCheck) != D4Hash64(s, CrCheck, CommitMagic)) return true;
+    uint16_t count = D4GetWord(s + CrRunCount);
+    if (count > CrRunMax) return false;
+    for (uint16_t i = 0; i < count; i++) {
+        uint32_t first = D4GetLong(s + CrRuns + CrRunSize * i);
+        uint16_t n = D4GetWord(s + CrRuns + CrRunSize * i + 4);
+        for (uint32_t k = 0; k < n; k++) sectors->push_back(first + k * SectorSize);
+    }
+    return true;
+}

@@ -14,6 +14,7 @@
 // mapping and notes it, and the read that met it reports the file cut
 // short instead of the process ending.
 #include <algorithm>
+#include <cassert>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -307,6 +308,25 @@ bool DbFileSyncDirectory(const char *name) {
     return ok;
 }
 
+// Copies count bytes at offset from the mapping when every page they lie
+// on is in the system's cache; false (nothing read, no disk touched)
+// otherwise, or past the end of the file.
+bool DbFileReadResident(uint8_t *buffer, uint64_t offset, uint32_t count) {
+    if (Db.fd < 0 || count == 0 || offset + count > FileSize || !MapCover(FileSize)) return false;
+    const uint64_t page = (uint64_t)sysconf(_SC_PAGESIZE);
+    uint64_t from = offset / page * page, to = (offset + count + page - 1) / page * page;
+    unsigned char resident[64];
+    if ((to - from) / page > sizeof resident) return false;
+    if (mincore(const_cast<uint8_t *>(MapBase) + from, to - from, resident) != 0) return false;
+    for (uint64_t i = 0; i < (to - from) / page; i++)
+        if (!(resident[i] & 1)) return false;
+    std::memcpy(buffer, MapBase + offset, count);
+    if (!MapFaulted) return true;
+    Unmap();
+    if (DbFileCheckSize()) D4Damaged("The database file was cut short by another program");
+    return false;
+}
+
 uint64_t DbFileSize() { return FileSize; }
 
 bool DbFileExtend(uint64_t need) {
@@ -325,15 +345,31 @@ bool DbFileExtend(uint64_t need) {
 
 void DbDiskHook(uint32_t) {}
 
-bool D4DiskWriteAt(const uint8_t *data, uint64_t offset, uint32_t length, bool force) {
+// Keeps the file's physical end in the master's header (the file's own
+// view) after a write that reached end.
+static void NotePhysicalEnd(uint64_t end) {
     using namespace dbformat;
-    if (Db.damaged && !force) return false;
-    if (!DbFileWrite(data, offset, length)) return false;
-    D4CommitNoteWrite(offset, data, length);
-    // The physical end lives in the master's header (the file's own view).
-    uint64_t end = offset + length;
     if (end > 0xFFFFFFFFu) end = 0xFFFFFFFFu;
     uint8_t *h = MasterDVp->header.data();
     if (end > D4GetLong(h + HdrPhysicalEnd)) D4PutLong(h + HdrPhysicalEnd, (uint32_t)end);
+}
+
+bool D4DiskWriteAt(const uint8_t *data, uint64_t offset, uint32_t length, bool force) {
+    if (Db.damaged && !force) return false;
+    if (!DbFileWrite(data, offset, length)) return false;
+    D4CommitNoteWrite(offset, data, length);
+    NotePhysicalEnd(offset + length);
+    return true;
+}
+
+bool D4DiskWriteSpan(const uint8_t *data, uint64_t offset, uint32_t length,
+                     std::span<const std::pair<uint32_t, uint32_t>> changed) {
+    if (Db.damaged) return false;
+    if (!DbFileWrite(data, offset, length)) return false;
+    for (auto [at, count] : changed) {
+        assert(at + count <= length);
+        D4CommitNoteWrite(offset + at, data + at, count);
+    }
+    NotePhysicalEnd(offset + length);
     return true;
 }

@@ -219,6 +219,9 @@ void DbFileClose();
 bool DbFileRead(uint8_t *buffer, uint64_t offset, uint32_t count);
 bool DbFileWrite(const uint8_t *buffer, uint64_t offset, uint32_t count);
 bool DbFileFlush();
+// Reads count bytes at offset from the system's cache of the file only:
+// false when any of their pages would have to come from the disk.
+bool DbFileReadResident(uint8_t *buffer, uint64_t offset, uint32_t count);
 // The file's size as this layer knows it: at the open, grown by our writes.
 uint64_t DbFileSize();
 // Asks the system for the file's size; a file shorter than the engine's
@@ -236,6 +239,11 @@ void DbDiskHook(uint32_t logicalEnd);
 // The one path to the file for the engine: refused in damaged mode
 // unless forced. Keeps the physical end in the header.
 bool D4DiskWriteAt(const uint8_t *data, uint64_t offset, uint32_t length, bool force);
+// Writes length bytes at offset of which only the (offset, count) pieces
+// in changed, relative to offset, are new: the rest repeats what the file
+// holds there, so only the changed ones are noted for the commit.
+bool D4DiskWriteSpan(const uint8_t *data, uint64_t offset, uint32_t length,
+                     std::span<const std::pair<uint32_t, uint32_t>> changed);
 
 // ---- Commit record (commit_record.cpp) ----
 
@@ -260,6 +268,10 @@ bool D4CommitIsBulk();
 // record, or after a sync of them otherwise. On failure the last commit's
 // header goes back. True when the commit is durable.
 bool D4CommitWrite();
+// The sectors the commit record on disk names (none when sector 0 holds
+// no checked record); false when sector 0 cannot be read or its run
+// count is impossible.
+bool D4CommitListedOnDisk(std::vector<uint32_t> *sectors);
 // At the open, with sector 0 as read (512 bytes): checks the commit
 // record and, when the commit was torn, puts the header it copied back
 // on disk and into s. 0 as read, 1 rolled back, -1 the file failed.

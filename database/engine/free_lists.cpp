@@ -235,10 +235,10 @@ Offer OfferOf(uint32_t window, uint32_t need) {
 // True when window offers short-lived sectors as dense a run as the end
 // of the file would (give or take a page), and enough of them to be worth
 // a window: all that is needed, or at least a page's worth.
-bool GoodForShort(uint32_t window, uint32_t need) {
-    Offer o = OfferOf(window, need);
+bool DenseForShort(const Offer &o, uint32_t need) {
     return o.sectors >= std::min(need, 8u) && o.pages <= (o.sectors + 7) / 8 + 2;
 }
+bool GoodForShort(uint32_t window, uint32_t need) { return DenseForShort(OfferOf(window, need), need); }
 
 // The window for a way, or none (the lowest of equals). Short-lived
 // sectors go where they lie densest on pages (among equals, where most
@@ -255,8 +255,9 @@ uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t a
     for (uint32_t w : D4FreeMapWindows()) {
         uint32_t n = D4FreeMapWindowFree(w);
         if (life == D4Life::Short) {
-            if (!tooMany && (n < std::min(need, 8u) || !GoodForShort(w, need))) continue;
+            if (!tooMany && n < std::min(need, 8u)) continue;
             Offer o = OfferOf(w, need);
+            if (!tooMany && !DenseForShort(o, need)) continue;
             // Denser first: more sectors per page, then more sectors.
             uint64_t x = (uint64_t)o.sectors * bestOffer.pages, y = (uint64_t)bestOffer.sectors * o.pages;
             if (best == DiskNone || x > y || (x == y && (n > most || (n == most && w < best))))

@@ -1,8 +1,10 @@
 // integrity.cpp - a full check of the open file's structures, for tests,
 // the fuzz target and diagnosis: the segment tree, every segment's chain,
 // every index (walked with its definition from the interface file), the
-// free lists, and that every sector below the logical end is used exactly
-// once or free exactly once (layouts in format.h).
+// free lists, that every sector below the logical end is used exactly
+// once or free exactly once, and that no sector the commit record on disk
+// names is free (layouts in format.h).
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -160,6 +162,23 @@ bool D4IntegrityCheck(std::string *report) {
         *report += "free count " + std::to_string(Db.freeCount) + " but " + std::to_string(listed.size()) +
                    " sectors listed\n";
         c.ok = false;
+    }
+    // The last durable commit's record names sectors whose content a
+    // torn next commit is checked against: none may be free to reuse
+    // (released since that commit, they wait in the collection).
+    std::vector<uint32_t> named;
+    if (!D4CommitListedOnDisk(&named)) {
+        *report += "the commit record in sector 0 is unreadable\n";
+        c.ok = false;
+    }
+    std::sort(named.begin(), named.end());
+    std::vector<uint32_t> waiting = Db.collection;
+    std::sort(waiting.begin(), waiting.end());
+    for (uint32_t p : listed) {
+        if (std::binary_search(named.begin(), named.end(), p) && !std::binary_search(waiting.begin(), waiting.end(), p)) {
+            *report += "sector " + std::to_string(p) + " is free but named by the last commit's record\n";
+            c.ok = false;
+        }
     }
     for (size_t s = 1; s < c.owner.size(); s++) {
         if (c.owner[s] == 0) {

@@ -194,7 +194,7 @@ TEST_F(EngineHolds, RefusedWritesAndSyncsUndoTheHold) {
         state[id] = GetMain(rec);
         EXPECT_TRUE(Sees(state));
     }
-    EXPECT_GT(failed, 6);
+    EXPECT_GE(failed, 3) << "the data written, sector 0 and the sync each failed once";
     ExpectAfterReopen(state);
 }
 
