@@ -23,6 +23,8 @@ struct PlPrintJob {
     std::string path;
     PlSize size;        // device units
     int pages;
+    int fd;             // the PDF file, written by WritePdfBytes
+    bool writeFailed;   // a write was refused (a full disk): the document is lost
 };
 
 namespace {
@@ -55,6 +57,26 @@ bool Reserve(const std::string &path)
     return true;
 }
 
+// The surface's output: every byte goes to the job's file, and a refused
+// write (a full disk, a device that takes nothing) is remembered so that
+// the end of the document reports it. The library's own file output drops
+// such errors when it closes the file.
+cairo_status_t WritePdfBytes(void *closure, const unsigned char *data, unsigned int length)
+{
+    PlPrintJob *job = static_cast<PlPrintJob *>(closure);
+    while (length > 0 && !job->writeFailed) {
+        ssize_t n = ::write(job->fd, data, length);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            job->writeFailed = true;
+            break;
+        }
+        data += n;
+        length -= (unsigned)n;
+    }
+    return job->writeFailed ? CAIRO_STATUS_WRITE_ERROR : CAIRO_STATUS_SUCCESS;
+}
+
 }  // namespace
 
 PlPrintJob *PrintStartDoc(const PlPrintSettings &settings, std::string_view title)
@@ -83,15 +105,24 @@ PlPrintJob *PrintStartDoc(const PlPrintSettings &settings, std::string_view titl
     }
     PlSize size = PaperSize(settings.paper, settings.landscape);
     double scale = 72.0 / kPlPrintDpi;
-    cairo_surface_t *s = cairo_pdf_surface_create(path.c_str(), size.cx * scale, size.cy * scale);
-    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(s);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
         if (reserved) ::unlink(path.c_str());
         return nullptr;
     }
+    PlPrintJob *job = new PlPrintJob{nullptr, nullptr, path, size, 0, fd, false};
+    cairo_surface_t *s = cairo_pdf_surface_create_for_stream(WritePdfBytes, job, size.cx * scale, size.cy * scale);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        ::close(fd);
+        if (reserved) ::unlink(path.c_str());
+        delete job;
+        return nullptr;
+    }
+    job->surface = s;
     std::string utf8 = PlCp1252ToUtf8(title);
     if (!utf8.empty()) cairo_pdf_surface_set_metadata(s, CAIRO_PDF_METADATA_TITLE, utf8.c_str());
-    return new PlPrintJob{s, nullptr, path, size, 0};
+    return job;
 }
 
 int PrintDpiX(const PlPrintJob *) { return kPlPrintDpi; }
@@ -130,8 +161,9 @@ bool PrintEndDoc(PlPrintJob *job)
 {
     if (job->page != nullptr) PrintEndPage(job);
     cairo_surface_finish(job->surface);
-    bool ok = cairo_surface_status(job->surface) == CAIRO_STATUS_SUCCESS;
+    bool ok = cairo_surface_status(job->surface) == CAIRO_STATUS_SUCCESS && !job->writeFailed;
     cairo_surface_destroy(job->surface);
+    if (::close(job->fd) != 0) ok = false;
     delete job;
     return ok;
 }
@@ -144,6 +176,7 @@ void PrintAbortDoc(PlPrintJob *job)
     }
     cairo_surface_finish(job->surface);
     cairo_surface_destroy(job->surface);
+    ::close(job->fd);
     ::unlink(job->path.c_str());
     delete job;
 }

@@ -157,6 +157,18 @@ TEST(PrintPdf, PaperNamesAndFailure)
     EXPECT_EQ(PrintStartDoc(st, "x"), nullptr);
     EXPECT_TRUE(fs::exists(keep)) << "a failed start must not remove a file it did not make";
     ::close(fd);
+
+    // A device that takes no bytes (a full disk): the end of the document
+    // says the document was not written.
+    if (fs::exists("/dev/full")) {
+        st.directory = "/dev";
+        st.fileName = "full";
+        job = PrintStartDoc(st, "x");
+        ASSERT_NE(job, nullptr);
+        ASSERT_TRUE(PrintStartPage(job));
+        DcFillRect(PrintPageDc(job), PlRect{0, 0, 100, 100}, kPlBrushBlack);
+        EXPECT_FALSE(PrintEndDoc(job));
+    }
 }
 
 TEST(PrintPort, MappingAndAppend)
