@@ -16,6 +16,7 @@
 #include "shell/menu_lists.h"
 #include "shell/record_commands.h"
 #include "shell/report_commands.h"
+#include "shell/window_mouse.h"
 #include "tests/output/output_fixture.h"
 #include "tests/shell/record_fixture.h"
 
@@ -140,9 +141,13 @@ TEST_F(ReportSpecs, SavedSpecificationsAreDeletedByTheirListedRowAndKeptAcrossRe
     EXPECT_TRUE(Stored().empty());
     WinClose(s);
 
+    // Its push buttons: Cancel drops a selection unasked, OK saves one.
+    s = SaveWindow("Dropped", 10);
+    DialogButton(s, 1, 5, 1);
+    EXPECT_FALSE(WinIsOpen(s));
     for (auto [name, number] : {std::pair{"Orphan", 99}, {"First", 10}, {"Second", 11}}) {
         s = SaveWindow(name, number);
-        WindowOkAction(s);
+        DialogButton(s, 0, 8, 1);
         EXPECT_FALSE(WinIsOpen(s)) << name;
     }
     EXPECT_EQ(Stored(), (std::vector<std::string>{"Orphan99", "First10", "Second11"}));
