@@ -1,38 +1,184 @@
 // report_commands.cpp - print, preview and print to file of a window, and
 // the OK of report, export and maintenance windows.
+//
+// A report, export or maintenance run is specified in a window whose
+// record has the layout of the job record ReportParams. Starting the run
+// copies that record into ReportParams, sets the output device (word 0)
+// and hands the job to the run the output layer installed. The report
+// list (type 6) keeps the device in its own list record and runs its
+// selected entry instead; the job queue (type 9) runs its queued jobs.
 #include "shell/report_commands.h"
 
-#include "core/ui_text.h"
+#include <algorithm>
+#include <cstring>
+
+#include "core/field_access.h"
+#include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "output/output_job.h"
+#include "recordwin/record_windows.h"
+#include "shell/field_editing.h"
+#include "shell/menu_lists.h"
+#include "shell/menus.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
 
 namespace {
 
-// Tells the user that the command asked of window n cannot run yet.
-void NotYet(int n)
+constexpr int ReportListType = 6, JobQueueType = 9;
+constexpr int KindPreview = 4, KindReport = 6;
+constexpr int EventPrint = 8, EventQueueJob = 28;
+// Output devices of the job record's word 0.
+constexpr uint16_t DevicePrinter = 1, DeviceFile = 2, DevicePreview = 6, DeviceJobQueue = 7;
+// Word 20 of the job record is cleared before a report runs from its window.
+constexpr uint32_t RunWord20 = ReportParamsVc::ExportWord;
+
+// Sets the output device of the job record, when there is one.
+void SetJobDevice(uint16_t device)
 {
-    StateRefreshFlag = 1;
-    if (WinIsOpen(n)) ShowTextMessage(Texts::FunctionNotYet);
+    if (ReportParams) PutU16(ReportParams, ReportParamsVc::OutputKind, device);
+}
+
+// Copies window n's record into ReportParams: the record's bytes, and
+// the rest of the job record cleared so that no word of an earlier job
+// rides along. False when n has no record or no job record exists.
+bool CopyRecordToJob(int n)
+{
+    const uint8_t *record = WinRecordBuffer(n);
+    if (!ReportParams || !record) return false;
+    uint32_t size = std::min(MemSize(WinTable[n]->recordHandle), ReportParamsSize);
+    memcpy(ReportParams, record, size);
+    memset(ReportParams + size, 0, ReportParamsSize - size);
+    return true;
+}
+
+// Runs the report list's selected entry on `device` (its list record's
+// word 0 tells the entry's window where the output goes).
+void ReportListOnDevice(int n, uint16_t device)
+{
+    uint8_t *record = WinRecordBuffer(n);
+    if (record && MemSize(WinTable[n]->recordHandle) >= MenuListRecord::Device + 2)
+        PutU16(record, MenuListRecord::Device, device);
+    ReportListRun(n);
+}
+
+// Runs the report window n specifies on `device`: the field under edit
+// committed when asked, the record copied into the job record, the
+// device set and the report run.
+void RunFromWindow(int n, uint16_t device, bool commit)
+{
+    if (commit) WinCommitField(n);
+    if (!CopyRecordToJob(n)) return;
+    SetJobDevice(device);
+    RunReportCommand();
 }
 
 }  // namespace
 
-// Prints what window n shows; not built yet: the user is told.
-void CmdPrint(int n) { NotYet(n); }
+// Prints what window n shows: the report list runs its selected entry on
+// the printer; a preview prints what it holds; a report window prints its
+// report; the job queue runs its jobs; any other window's type prints its
+// record or list (event 8). Window 0 only sets the device.
+void CmdPrint(int n)
+{
+    StateRefreshFlag = 1;
+    SetJobDevice(DevicePrinter);
+    if (!WinIsOpen(n)) return;
+    if (WinTypeOf(n) == ReportListType) {
+        ReportListOnDevice(n, DevicePrinter);
+        return;
+    }
+    switch (WinKindOf(n)) {
+    case KindPreview: RunFromWindow(n, DevicePrinter, false); return;
+    case KindReport: RunFromWindow(n, DevicePrinter, true); return;
+    default: break;
+    }
+    if (WinTypeOf(n) == JobQueueType) {
+        RepJobQueueRun(n);
+        return;
+    }
+    WindowEvent(n, EventPrint, nullptr, nullptr);
+}
 
-// Previews what window n shows; not built yet: the user is told.
-void CmdPreview(int n) { NotYet(n); }
+// Shows on the screen what window n specifies: the report list's
+// selected entry, or a report window's report. Other windows have no
+// preview.
+void CmdPreview(int n)
+{
+    StateRefreshFlag = 1;
+    if (!WinIsOpen(n)) return;
+    if (WinTypeOf(n) == ReportListType)
+        ReportListOnDevice(n, DevicePreview);
+    else if (WinKindOf(n) == KindReport)
+        RunFromWindow(n, DevicePreview, true);
+}
 
-// Prints what window n shows to a file; not built yet: the user is told.
-void CmdPrintToFile(int n) { NotYet(n); }
+// Prints what window n specifies to a file: the report list's selected
+// entry, a preview's contents or a report window's report.
+void CmdPrintToFile(int n)
+{
+    StateRefreshFlag = 1;
+    if (!WinIsOpen(n)) return;
+    if (WinTypeOf(n) == ReportListType)
+        ReportListOnDevice(n, DeviceFile);
+    else if (WinKindOf(n) == KindPreview)
+        RunFromWindow(n, DeviceFile, false);
+    else if (WinKindOf(n) == KindReport)
+        RunFromWindow(n, DeviceFile, true);
+}
 
-// The OK of a report window; not built yet: the user is told, nothing runs.
-void ReportWindowOk(int n) { NotYet(n); }
+// The OK of a report window (kind 6). A window whose record's word 22 is
+// set does not run (it waits for the parameters of the list that opens
+// it). Otherwise its record becomes the job: on the job-queue device the
+// type decides (event 28 gives 1) whether the job is queued, and the
+// window closes either way; on any other device the window's placement is
+// kept, the window closes, the bars are disabled while the report runs,
+// and the report runs with word 20 cleared.
+void ReportWindowOk(int n)
+{
+    if (!WinIsOpen(n)) return;
+    StateRefreshFlag = 1;
+    WinCommitField(n);
+    const uint8_t *record = WinRecordBuffer(n);
+    if (!record || MemSize(WinTable[n]->recordHandle) < ReportParamsVc::Reopened + 2) return;
+    if (GetU16(record, ReportParamsVc::Reopened) != 0) return;
+    if (!CopyRecordToJob(n)) return;
+    if (GetU16(ReportParams, ReportParamsVc::OutputKind) == DeviceJobQueue) {
+        if (WindowEvent(n, EventQueueJob, nullptr, nullptr) == 1) RepJobQueuePush(ReportParams, 1);
+        WinClose(n);
+        return;
+    }
+    WinPlacementSaveCommand(n);
+    WinClose(n);
+    ToolbarEnable(false);
+    PutU16(ReportParams, RunWord20, 0);
+    RunReportCommand();
+    StateRefreshFlag = 1;
+}
 
-// The OK of an export window; not built yet: the user is told, nothing runs.
-void ExportWindowOk(int n) { NotYet(n); }
+// The OK of an export window (kind 7): its record becomes the job, the
+// window closes, and the export (the job's word 3) runs once the job's
+// dates and object lists pass their check.
+void ExportWindowOk(int n)
+{
+    if (!WinIsOpen(n)) return;
+    StateRefreshFlag = 1;
+    WinCommitField(n);
+    if (!CopyRecordToJob(n)) return;
+    WinClose(n);
+    if (ReportParamsCheck(ReportParams)) RunTextExport(GetU16(ReportParams, ReportParamsVc::ReportNumber));
+}
 
-// The OK of a maintenance window; not built yet: the user is told, nothing runs.
-void MaintenanceWindowOk(int n) { NotYet(n); }
+// The OK of a maintenance window (kind 10): its record becomes the job,
+// the maintenance routine runs (at the server for a client), and the
+// window closes.
+void MaintenanceWindowOk(int n)
+{
+    if (!WinIsOpen(n)) return;
+    StateRefreshFlag = 1;
+    WinCommitField(n);
+    if (!CopyRecordToJob(n)) return;
+    RunMaintenanceCall();
+    if (WinIsOpen(n)) WinClose(n);
+}

@@ -1,28 +1,216 @@
 // report_specs.cpp - saved report specifications: the rows of settings
 // block 163 kept from window type 14 and deleted from the report list.
+//
+// A row is 86 bytes: the first 84 bytes of a specification window's
+// record (its name at 0, its title at 22) and the report number at 84,
+// the same place as word 42 of the record. The window that saves a
+// selection (type 14) is opened from the report list, which puts the
+// number of its selected report into that word; a selection without a
+// report could never run, so it is not saved.
+//
+// Every change reads the block as stored, changes that copy and stores
+// it whole; the copy the program keeps (ReportListRows) follows a store
+// that was done, and the report list is refilled from it.
 #include "shell/report_commands.h"
 
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+#include <vector>
+
+#include "core/definitions.h"
+#include "core/field_access.h"
 #include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/settings_blocks.h"
 #include "dict_offsets.h"
+#include "shell/menu_lists.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
 
-// Saves type-14 window n's specification; not built yet: the user is
-// told, nothing is stored and the window stays.
+namespace {
+
+constexpr int Block = ReportSpecBlk::Number;
+constexpr uint32_t RowSize = ReportSpecBlk::Rows::Size;
+constexpr uint32_t NumberAt = ReportSpecBlk::Rows::ReportNr;   // word 42
+static_assert(NumberAt + 2 == RowSize, "the report number ends the row");
+constexpr int ReportListType = 6;
+constexpr int ListKindSaved = 2;
+
+// A block handle freed when it goes out of scope.
+struct OwnedRows {
+    MemBlock h = 0;
+    OwnedRows() = default;
+    OwnedRows(const OwnedRows &) = delete;
+    OwnedRows &operator=(const OwnedRows &) = delete;
+    ~OwnedRows() { MemFree(&h); }
+};
+
+// Reads the stored rows of block 163 into rows->h (0 when none are
+// stored). False when they could not be read: a changed copy stored
+// then would lose the rows it failed to read. The user is told; a lost
+// connection the access layer has told already.
+bool FetchRows(OwnedRows *rows)
+{
+    if (SettingsBlockFetch(&rows->h, Block)) return true;
+    if (RunModeIsClient()) {
+        if (rows->h == 0 && !RemoteConnectionLost) return true;   // the server has none
+    } else if (rows->h == 0 && SettingsBlockSizeLocal(Block) == 0) {
+        return true;                                                // none stored
+    }
+    MemFree(&rows->h);
+    if (!RunModeIsClient()) ShowTextMessage(RecStoreFailed);
+    return false;
+}
+
+// Word `offset` of window n's record; 0 when the record does not reach it.
+int RecordWord(int n, uint32_t offset)
+{
+    const uint8_t *record = WinRecordBuffer(n);
+    if (!record || offset + 2 > MemSize(WinTable[n]->recordHandle)) return 0;
+    return GetU16(record, offset);
+}
+
+// The report number of the saved-report map entry that row `row` of the
+// report list n shows; -1 when the list shows no such row.
+int ListedNumber(int n, int row)
+{
+    const uint8_t *entry = nullptr;
+    if (MenuListEntryOfRow(n, row, &entry) < 0 || !entry) return -1;
+    return DefU16(entry + MenuTableEntry::Number);
+}
+
+// Copies into `out` the stored row that row `row` of report list n (in
+// its saved kind) shows. The list leaves out rows whose report it may
+// not run, and whether it lists a row depends only on the row's report
+// number; so the rows it lists are those whose number one of its rows
+// shows, in stored order. False when the list shows no such row.
+bool ListedStoredRow(int n, int row, uint8_t *out)
+{
+    if (ListedNumber(n, row) < 0) return false;
+    SettingsBlockLoad(Block);
+    MemBlock rows = ReportListRows;
+    if (!MemIsValid(rows)) return false;
+    uint32_t count = MemSize(rows) / RowSize;
+    std::vector<int> listed;
+    for (uint32_t r = 0; r < count; r++) {
+        int number = ListedNumber(n, int(r));
+        if (number < 0) break;
+        listed.push_back(number);
+    }
+    const uint8_t *p = MemLock(rows);
+    if (!p) return false;
+    int k = 0;
+    bool found = false;
+    for (uint32_t r = 0; r < count && !found; r++) {
+        int number = GetU16(p + r * RowSize, NumberAt);
+        if (std::find(listed.begin(), listed.end(), number) == listed.end()) continue;
+        if (k++ == row) {
+            memcpy(out, p + r * RowSize, RowSize);
+            found = true;
+        }
+    }
+    MemUnlock(rows);
+    return found;
+}
+
+// The index of the first row of `rows` equal to `row`; -1 when none is.
+int FindRow(MemBlock rows, const uint8_t *row)
+{
+    const uint8_t *p = MemLock(rows);
+    if (!p) return -1;
+    int found = -1;
+    for (uint32_t r = 0, count = MemSize(rows) / RowSize; r < count && found < 0; r++)
+        if (memcmp(p + r * RowSize, row, RowSize) == 0) found = int(r);
+    MemUnlock(rows);
+    return found;
+}
+
+}  // namespace
+
+// Saves the specification of type-14 window n as a new last row of block
+// 163: the record's first 84 bytes and its report number. Without a
+// report number the user is told and the window stays. A store that was
+// refused (told by the access layer) keeps the window open, nothing
+// changed; a done one closes it and turns an open report list to the
+// saved specifications, refilled.
 void ReportSpecSaveOk(int n)
 {
     StateRefreshFlag = 1;
-    if (WinIsOpen(n)) ShowTextMessage(Texts::FunctionNotYet);
+    if (!WinIsOpen(n)) return;
+    const uint8_t *record = WinRecordBuffer(n);
+    if (!record || MemSize(WinTable[n]->recordHandle) < RowSize) return;
+    if (GetU16(record, NumberAt) == 0) {
+        ShowTextMessage(Texts::SpecNeedsReport);
+        return;
+    }
+    OwnedRows rows;
+    if (!FetchRows(&rows)) return;
+    uint32_t size = rows.h ? MemSize(rows.h) : 0;
+    size -= size % RowSize;   // only whole rows are kept
+    if (rows.h == 0) {
+        rows.h = MemAlloc(RowSize);
+        if (!rows.h) return;
+    } else if (!MemRealloc(&rows.h, size + RowSize)) {
+        return;
+    }
+    uint8_t *p = MemLock(rows.h);
+    if (!p) return;
+    memcpy(p + size, record, NumberAt);
+    PutU16(p + size, NumberAt, GetU16(record, NumberAt));
+    MemUnlock(rows.h);
+    if (SettingsBlockStoreHandle(Block, rows.h) != RecDone) return;
+    WinClose(n);
+    int list = WinFindByDef(ReportListType);
+    if (!list) return;
+    uint8_t *listRecord = WinRecordBuffer(list);
+    if (listRecord && MemSize(WinTable[list]->recordHandle) >= MenuListRecord::Size)
+        PutU16(listRecord, MenuListRecord::ListKind, ListKindSaved);
+    MenuListFill(list);
+    WinFieldsSync(list);
 }
 
-// Deletes the selected saved specification; not built yet: the user is
-// told, nothing is deleted.
+// Deletes the saved specification whose row is selected in report list
+// listWindow (only while it shows the saved specifications). The row is
+// looked for in the block as stored now; one that is no longer there
+// deletes nothing and the list shows what is stored. A refused store is
+// told by the access layer and changes nothing.
 void ReportSpecDelete(int listWindow)
 {
     StateRefreshFlag = 1;
-    if (WinIsOpen(listWindow)) ShowTextMessage(Texts::FunctionNotYet);
+    if (!WinIsOpen(listWindow) || RecordWord(listWindow, MenuListRecord::ListKind) != ListKindSaved) return;
+    int selected = ListSelectedIndex(listWindow);
+    uint8_t target[RowSize];
+    if (selected < 0 || !ListedStoredRow(listWindow, selected, target)) return;
+    OwnedRows rows;
+    if (!FetchRows(&rows)) return;
+    int at = rows.h ? FindRow(rows.h, target) : -1;
+    if (at < 0) {
+        SettingsBlockBindingRefresh(Block, rows.h);
+        MenuListFill(listWindow);
+        return;
+    }
+    uint32_t size = MemSize(rows.h) - MemSize(rows.h) % RowSize;
+    uint8_t *p = MemLock(rows.h);
+    if (!p) return;
+    uint32_t from = uint32_t(at) * RowSize;
+    assert(from + RowSize <= size);
+    memmove(p + from, p + from + RowSize, size - from - RowSize);
+    MemUnlock(rows.h);
+    if (!MemRealloc(&rows.h, size - RowSize)) return;
+    if (SettingsBlockStoreHandle(Block, rows.h) != RecDone) return;
+    MenuListFill(listWindow);
 }
 
-// Takes the report list's selected report number into a type-14 window;
-// not built yet: nothing is taken (the window's word stays 0).
-void ReportSpecWindowTake(int specWindow, int listWindow) {}
+// Takes into type-14 window specWindow's record (word 42) the report
+// number of the entry selected in report list listWindow; nothing when
+// either window is not open or no entry is selected.
+void ReportSpecWindowTake(int specWindow, int listWindow)
+{
+    if (!WinIsOpen(specWindow) || !WinIsOpen(listWindow)) return;
+    uint8_t *record = WinRecordBuffer(specWindow);
+    if (!record || MemSize(WinTable[specWindow]->recordHandle) < RowSize) return;
+    int number = ListedNumber(listWindow, ListSelectedIndex(listWindow));
+    if (number > 0) PutU16(record, NumberAt, uint16_t(number));
+}

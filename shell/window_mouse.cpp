@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int LoginType = 15, AboutType = 18, BusyType = 19, DesignerType = 23;
+constexpr int SaveSelectionType = 14, LoginType = 15, AboutType = 18, BusyType = 19, DesignerType = 23;
 constexpr int DesignerItemFirst = 24, DesignerItemLast = 31;
 constexpr int LoginCancelButton = 1;   // the login window's Cancel
 constexpr int DesignerChoices = 5;     // the designer's buttons 1..5 choose its tool
@@ -149,7 +149,8 @@ void WinControlNotify(int n, uint32_t control, int code)
 // number), by n's window type: the login window ends its loop (button 1
 // cancels it); the About window closes; the busy message closes as a
 // record window does; the designer remembers buttons 1..5 as its choice;
-// a designer item window takes code 8 as OK and 5 as close; any other
+// a designer item window takes code 8 as OK and 5 as close, and so does
+// the window saving a report selection (closing it unasked); any other
 // window chooses page control + 1 when control is below its last page
 // index, and then its type hears of the button (event 2, with the flag).
 void DialogButton(int n, int control, int code, int flag)
@@ -159,6 +160,10 @@ void DialogButton(int n, int control, int code, int flag)
     switch (type) {
     case LoginType: LoginWindowDone(control == LoginCancelButton); return;
     case AboutType: WinClose(n); return;
+    case SaveSelectionType:   // OK saves the selection; Cancel drops it unasked
+        if (code == CodeOk) WindowOkAction(n);
+        if (code == CodeClose) WinClose(n);
+        return;
     case BusyType: (void)CloseRecordWindow(n); return;
     case DesignerType:
         if (control >= 1 && control <= DesignerChoices) WinTable[n]->dialogChoice = uint16_t(control);
