@@ -23,7 +23,9 @@ bool OpenCompanyDialog();
 bool OpenCompany(const uint8_t *path, uint16_t option);
 // Closes the open company and, outside client mode, the engine.
 void CompanyClose();
-// Imports a text file into the new company; 0 when done.
+// Imports the text file at a PString path; 0 when done, else why not
+// (the reader's error, RecStoreFailed, RecConnectionLost, or -1 without
+// a reader).
 int ImportFile(const uint8_t *path, int mode);
 // Prepares the buffers of an import.
 void ImportBufferBegin();
@@ -37,8 +39,12 @@ void CompanyOpenFailureShow(const uint8_t *path);
 extern uint16_t ImportWindowNumber;          // the open import window, 0 none
 extern uint8_t ImportFileShortName[21];      // PString: the file's name for display, <= 20
 // Runs the import the reader has opened in the import window, locally or
-// at the server (the file at a PString path).
+// at the server (the file at a PString path); its result in ImportRunResult.
 void ImportRunWindow(const uint8_t *path);
+// The last ImportRunWindow's result: 0 done; RecStoreFailed when steps
+// stored nothing, the file could not be read or the server refused it;
+// RecConnectionLost when the connection went.
+extern int ImportRunResult;
 // Shows a status text (PString) in the open import window.
 void ImportStatusText(const uint8_t *text);
 

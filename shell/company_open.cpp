@@ -7,29 +7,24 @@
 // again, so nothing that is there is ever overwritten.
 #include "shell/company.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 #include <sys/stat.h>
-#include <vector>
 
 #include "core/field_access.h"
 #include "core/file_form.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
+#include "dict_offsets.h"
 #include "shell/database_open.h"
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
-#include "database/access/remote_calls.h"
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
-#include "recordwin/record_windows.h"
-#include "shell/draw_port.h"
 #include "shell/file_dialogs.h"
-#include "shell/menus.h"
 #include "shell/shell.h"
-#include "shell/window_table.h"
 #include "shell/window_utils.h"
 
 uint16_t OpenResultWord;
@@ -40,9 +35,7 @@ uint8_t *TransferBytes;
 uint32_t TransferCounts[2];
 uint8_t TransferByteOrder;
 
-constexpr int TextNoDefaults = 9504;     // the new company starts without default settings
 constexpr int TextNotCreated = 9508;     // the company could not be created
-constexpr int TextImportTitle = 1517;
 constexpr const char *DefaultsFileName = "DEFAULT.TXT";
 
 // Tells the user that no company file is at a PString path, when that is
@@ -80,13 +73,37 @@ static bool FileExists(const char *name)
     return stat(name, &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// Tells the user what of the defaults failed to import, from ImportFile's
+// result: how many parts were not stored, or the reader's error; either
+// way the company stays open without them.
+static void DefaultsFailureShow(int result)
+{
+    PString text, tail;
+    char number[16];
+    if (result == RecStoreFailed && ImportFailedSteps > 0) {
+        std::snprintf(number, sizeof number, "%u", unsigned(ImportFailedSteps));
+        PStringFromC(text, number);
+        GetUiText(tail, Texts::DefaultsPartlyStored);
+        PStringAppend(text, tail);
+    } else {
+        GetUiText(text, Texts::DefaultsNotImported);
+        std::snprintf(number, sizeof number, "%d).", result);
+        PStringAppendC(text, number);
+    }
+    PStringAppendC(text, " ");
+    GetUiText(tail, Texts::CompanyOpenWithout);
+    PStringAppend(text, tail);
+    ShowMessage(0, text);
+}
+
 // Fills a new company from the defaults file. Without a text reader or
-// without the file the company starts empty, and the user is told so
-// once; a failed import is told by the reader and then the same way.
+// without the file the company starts empty, and the user is told so;
+// a failed import is told with what failed. The company stays open in
+// every case: what did import is kept, and the user can import again.
 static void ImportDefaults(uint16_t option)
 {
     if (!SettingsText.importFileOpen || !FileExists(DefaultsFileName)) {
-        ShowTextMessage(TextNoDefaults);
+        ShowTextMessage(Texts::CompanyNoDefaults);
         return;
     }
     if (ReportParams) {
@@ -95,7 +112,8 @@ static void ImportDefaults(uint16_t option)
     }
     PString name;
     PStringFromC(name, DefaultsFileName);
-    if (ImportFile(name, option) != 0) ShowTextMessage(TextNoDefaults);
+    int result = ImportFile(name, option);
+    if (result != 0) DefaultsFailureShow(result);
 }
 
 // Creates the company at a PString path and prepares it: the new file,
@@ -135,67 +153,33 @@ void CompanyClose()
     ArrowCursor();
 }
 
-// Runs the import the reader has opened, in the import window when the
-// interface file has one, and redraws the fixed windows afterwards.
-static void ImportRunLocal()
+// Keeps the last component of a PString path, cut to 20 characters, as
+// the file's name for display.
+static void ImportShortNameSet(const uint8_t *path)
 {
-    ImportingFlag = 1;
-    int window = 0, savedPort = 0;
-    GetPortWindow(&savedPort);
-    if (DbOpenFlag) {
-        int type = WinTypeByName("ImpWClass");
-        if (type > 0) window = OpenWindow(type, 0);
-        if (window) {
-            PString title;
-            GetUiText(title, TextImportTitle);
-            SetWindowTitle(window, title);
-            SetPortWindow(window);
-            MacRect all;
-            WindowClientRect(window, &all);
-            EraseRectWhite(&all);
-        }
-    }
-    ImportRun();
-    WindowType1Refresh();
-    if (window && WinIsOpen(window)) WinClose(window);
-    RestorePortWindow(savedPort);
-    ImportingFlag = 0;
+    int from = path[0];
+    while (from > 0 && path[from] != '/') from--;
+    int n = std::min(path[0] - from, 20);
+    std::memcpy(ImportFileShortName + 1, path + from + 1, size_t(n));
+    ImportFileShortName[0] = uint8_t(n);
 }
 
-// A client sends the whole file to the server, which imports it, and then
-// reloads the settings the import may have changed. False when the file
-// cannot be read or the server did not take it.
-static bool ImportRunClient(const uint8_t *path)
-{
-    std::ifstream in(PStringToStd(path), std::ios::binary);
-    if (!in) return false;
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ToolbarEnable(false);
-    bool ok = ReportParams && ImportRunRemote(ReportParams, ReportParamsSize, file.data(), uint32_t(file.size()));
-    if (ok) SettingsBlocksReload();
-    ToolbarEnable(true);
-    return ok;
-}
-
-// Imports a text file: 0 when done, else the reader's error (it has told
-// the user), RecStoreFailed when records of it could not be stored, or
-// -1 when no reader is installed.
+// Imports the text file at a PString path: the reader opens the whole
+// path (its name is kept short only for display), the import runs in its
+// window and the file is closed. 0 when done; else the reader's error (it
+// has told the user), the run's failure (ImportRunResult), or -1 when no
+// reader is installed.
 int ImportFile(const uint8_t *path, int mode)
 {
     const SettingsTextExchange &x = SettingsText;
     if (!x.importFileOpen || !x.importFileClose) return -1;
+    ImportShortNameSet(path);
     int result = x.importFileOpen(path, mode);
     if (result != 0) return result;
-    if (RunModeIsClient()) {
-        if (ReportParams) PutU16(ReportParams, ReportParamsVc::OutputKind, 2);
-        bool sent = ImportRunClient(path);
-        result = x.importFileClose();
-        return result != 0 ? result : sent ? 0 : RecConnectionLost;
-    }
-    ImportRunLocal();
+    if (RunModeIsClient() && ReportParams) PutU16(ReportParams, ReportParamsVc::OutputKind, 2);
+    ImportRunWindow(path);
     result = x.importFileClose();
-    if (result == 0 && ImportFailedSteps > 0) result = RecStoreFailed;
-    return result;
+    return result != 0 ? result : ImportRunResult;
 }
 
 // Prepares the transfer buffer of an export or import run.

@@ -1,13 +1,151 @@
-// import_window.cpp - the import window and its status line, locally and
-// as a client.
+// import_window.cpp - the window that shows an import's progress and the
+// run behind it, locally or at the server.
+//
+// The window (the type named "ImpWClass") lives only while one import
+// runs; ImportWindowNumber names it then. Its one status line is drawn at
+// (20, 60): the file's short name when the window opens, then whatever
+// the text reader reports as the import goes on.
 #include "shell/company.h"
+
+#include <cassert>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
+#include "database/access/settings_blocks.h"
+#include "dict_offsets.h"
+#include "recordwin/record_windows.h"
+#include "shell/database_open.h"
+#include "shell/draw_port.h"
+#include "shell/menus.h"
+#include "shell/shell.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
 
 uint16_t ImportWindowNumber;
 uint8_t ImportFileShortName[21];
+int ImportRunResult;
 
-// Runs the opened import in the import window; not built yet: nothing
-// runs (ImportFile runs its own import meanwhile).
-void ImportRunWindow(const uint8_t *path) {}
+namespace {
 
-// Shows a status text in the import window; not built yet: nothing is shown.
-void ImportStatusText(const uint8_t *text) {}
+constexpr int StatusX = 20, StatusY = 60;
+constexpr uint16_t OutputToTextFile = 2;   // ReportParams' output kind of an import
+
+// Clears the import window and draws text as its status line; the port
+// is restored afterwards.
+void StatusDraw(int window, const uint8_t *text)
+{
+    assert(WinIsOpen(window));
+    int saved = 0;
+    GetPortWindow(&saved);
+    SetPortWindow(window);
+    MacRect all;
+    WindowClientRect(window, &all);
+    EraseRectWhite(&all);
+    DrawPString(StatusX, StatusY, text);
+    RestorePortWindow(saved);
+}
+
+// Opens the import window with its title, the file's short name as its
+// first status line. Its number, 0 when the interface file has no such
+// window or it did not open (the import then runs without one).
+int ImportWindowOpen()
+{
+    int type = WinTypeByName("ImpWClass");
+    int window = type > 0 ? OpenWindow(type, 0) : 0;
+    if (!WinIsOpen(window)) return 0;
+    PString title;
+    GetUiText(title, Texts::ImportTitle);
+    SetWindowTitle(window, title);
+    ImportWindowNumber = uint16_t(window);
+    StatusDraw(window, ImportFileShortName);
+    return window;
+}
+
+// Closes the import window, when one is open, and forgets it.
+void ImportWindowClose(int window)
+{
+    if (window && WinIsOpen(window)) WinClose(window);
+    ImportWindowNumber = 0;
+}
+
+// Runs the import the reader has opened in the import window, which is
+// the drawing port meanwhile, then redraws the main windows. Steps that
+// stored nothing make the run's result RecStoreFailed.
+void ImportRunLocal()
+{
+    ImportingFlag = 1;
+    int saved = 0, window = 0;
+    GetPortWindow(&saved);
+    if (DbOpenFlag) window = ImportWindowOpen();
+    if (window) SetPortWindow(window);
+    ImportRun();
+    WindowType1Refresh();
+    ImportWindowClose(window);
+    RestorePortWindow(saved);
+    ImportingFlag = 0;
+    ImportRunResult = ImportFailedSteps > 0 ? RecStoreFailed : 0;
+}
+
+// Reads the whole file at a PString path into *bytes; false when it cannot
+// be read or is too large to send.
+bool ImportFileBytes(const uint8_t *path, std::vector<uint8_t> *bytes)
+{
+    std::ifstream in(PStringToStd(path), std::ios::binary);
+    if (!in) return false;
+    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad() && bytes->size() <= UINT32_MAX;
+}
+
+// A client sends the whole file to the server, which imports it, and then
+// reloads the settings the import may have changed. The bars are off
+// while the file is sent and on again on every way out. The run's result
+// is RecStoreFailed when the file could not be read or the server did not
+// take it, RecConnectionLost when the connection went.
+void ImportRunClient(const uint8_t *path)
+{
+    std::vector<uint8_t> file;
+    if (!ReportParams || !ImportFileBytes(path, &file)) {
+        ImportRunResult = RecStoreFailed;
+        return;
+    }
+    ToolbarEnable(false);
+    int saved = 0;
+    GetPortWindow(&saved);
+    int window = ImportWindowOpen();
+    RemoteConnectionLost = false;
+    bool sent = ImportRunRemote(ReportParams, ReportParamsSize, file.data(), uint32_t(file.size()));
+    if (sent) SettingsBlocksReload();
+    ImportWindowClose(window);
+    RestorePortWindow(saved);
+    ToolbarEnable(true);
+    ImportRunResult = sent ? 0 : RemoteConnectionLost ? RecConnectionLost : RecStoreFailed;
+}
+
+}  // namespace
+
+// Runs the import the reader has opened (the file at a PString path) in
+// the import window: at the server in client mode, here otherwise. Its
+// result is left in ImportRunResult.
+void ImportRunWindow(const uint8_t *path)
+{
+    ImportRunResult = 0;
+    if (RunModeIsClient()) ImportRunClient(path);
+    else ImportRunLocal();
+}
+
+// Shows a status text (PString) in the import window: only while an
+// import to the text-file output kind runs with its window open; any
+// other time nothing is drawn, so no other window is drawn over.
+void ImportStatusText(const uint8_t *text)
+{
+    if (!ImportWindowNumber || !WinIsOpen(ImportWindowNumber)) return;
+    if (!ReportParams || GetU16(ReportParams, ReportParamsVc::OutputKind) != OutputToTextFile) return;
+    StatusDraw(ImportWindowNumber, text);
+}

@@ -1,93 +1,262 @@
-// company_open_test.cpp - the import of a new company's defaults: one
-// quick flush before the steps and one full flush after them, failed
-// steps reported instead of ignored, and a reader that refuses the file.
+// company_open_test.cpp - a new company's defaults, imports and their
+// window, the client's import, DOS letters and form-definition lookup.
 #include "../database/access/company_fixture.h"
 
+#include <functional>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "database/access/remote_calls.h"
+#include "platform/menu.h"
 #include "shell/company.h"
+#include "tests/output/output_fixture.h"
 
 namespace {
 
-struct FakeReader {
-    int steps = 0;         // steps before the file's end
-    int failAt = 0;        // the step whose hold fails (0 none)
-    int openResult = 0;
-    int done = 0, closes = 0;
-    std::vector<int> flushModes;   // the flush mode seen at each end test
+// A text reader over a small file of sections: a line "[Name]" starts the
+// section of the register of that name, any other line is the code of one
+// record stored there; one line a step. It opens the path it is given.
+struct ScriptedReader {
+    std::vector<std::string> lines;
+    int reg = 0, openResult = 0, failAt = 0, steps = 0, closes = 0;
+    std::function<void()> onStep;   // what the test looks at during a step
 } Reader;
+
+// A record of reg (customers, persons or form definitions) keyed by code;
+// empty for another register.
+std::vector<uint8_t> Keyed(int reg, const std::string &code)
+{
+    uint32_t at = reg == CSVc::Number ? CSVc::CustCode : reg == DocVc::Number ? DocVc::Code : PEVc::Code;
+    if (reg != CSVc::Number && reg != DocVc::Number && reg != PEVc::Number) return {};
+    std::vector<uint8_t> r(RegRecordSize(reg), 0);
+    PString text;
+    PStringFromC(text, code.c_str());
+    EXPECT_TRUE(FieldFromText(r.data() + at, reg == CSVc::Number ? 17 : 27, reg == PEVc::Number ? 5 : 20, text));
+    return r;
+}
+bool Store(int reg, std::vector<uint8_t> r)
+{
+    uint32_t recid = 0;
+    return !r.empty() && RecInsertUnchecked(reg, r.data(), &recid);
+}
+bool Has(int reg, const std::string &code) { return RecExists(reg, Keyed(reg, code).data()); }
 
 void InstallReader()
 {
-    SettingsText.importFileOpen = [](const uint8_t *, int) { return Reader.openResult; };
-    SettingsText.importFileClose = [] { Reader.closes++; return 0; };
-    SettingsText.importAtEnd = [] {
-        Reader.flushModes.push_back(D4FlushMode());
-        return Reader.done >= Reader.steps;
+    SettingsText.importFileOpen = [](const uint8_t *path, int) {
+        std::ifstream in(PStringToStd(path));
+        if (Reader.openResult || !in) return Reader.openResult ? Reader.openResult : 2;
+        for (std::string line; std::getline(in, line);) Reader.lines.push_back(line);
+        return 0;
     };
+    SettingsText.importFileClose = [] { return ++Reader.closes, 0; };
+    SettingsText.importAtEnd = [] { return size_t(Reader.steps) >= Reader.lines.size(); };
     SettingsText.importTextStep = [] {
-        if (++Reader.done == Reader.failAt) DbHoldFail();
+        const std::string &line = Reader.lines[size_t(Reader.steps++)];
+        if (Reader.onStep) Reader.onStep();
+        if (line.front() == '[') Reader.reg = RegByName(line.substr(1, line.size() - 2).c_str());
+        else if (Reader.steps == Reader.failAt || !Store(Reader.reg, Keyed(Reader.reg, line))) DbHoldFail();
     };
 }
 
-using CompanyImport = CompanyFixture;
+class CompanyOpen : public CompanyFixture {
+protected:
+    void SetUp() override
+    {
+        CompanyFixture::SetUp();
+        if (HasFatalFailure()) return;
+        MakeFrame();
+        Reader = ScriptedReader{};
+        InstallReader();
+    }
+    void Write(const std::string &name, const std::string &text) { std::ofstream(dir / name) << text; }
+    bool Create(const char *name)
+    {
+        PString path;
+        PathOf(name, path);
+        return OpenCompany(path, 0);
+    }
+    static int RegisterMenuCount() { return MenuItemCount(MenuHandles.registerPopup); }
+    static std::vector<uint32_t> BarFlags()
+    {
+        std::vector<uint32_t> f;
+        for (int i = 0; i < MenuItemCount(MenuHandles.bar); i++) f.push_back(MenuItemFlags(MenuHandles.bar, i));
+        return f;
+    }
+    static uint8_t Lookup(const char *name)
+    {
+        std::vector<uint8_t> r(DocVc::Size, 0);
+        PString t;
+        PStringFromC(t, name);
+        MessagesShown.clear();
+        EXPECT_EQ(DocDefLookup(t, r.data()), 0);
+        return DocumentState;
+    }
+};
 
-TEST_F(CompanyImport, EmptyImportFlushesQuickThenFullAndStoresNothing)
+TEST_F(CompanyOpen, ANewCompanyIsFilledFromItsDefaultsBeforeTheLogin)
 {
-    PString path, text;
-    PathOf("empty.VDB", path);
-    ASSERT_TRUE(OpenCompany(path, 0));
-    ASSERT_EQ(D4FlushMode(), 1);
-    uint32_t before = D4FreeSectorCount();
-    Reader = FakeReader{};
-    InstallReader();
-    PathOf("empty.TXT", text);
+    Write("DEFAULT.TXT", "[CSVc]\nC100\nC200\n[DocVc]\nINVOICE\nINVOICE_LONG_NAME_20\n");
+    int menuDuringImport = -1;
+    Reader.onStep = [&] { menuDuringImport = RegisterMenuCount(); };
 
-    EXPECT_EQ(ImportFile(text, 0), 0);
-    EXPECT_EQ(Reader.flushModes, std::vector<int>{0});
-    EXPECT_EQ(D4FlushMode(), 1);
-    EXPECT_EQ(Reader.closes, 1);
-    EXPECT_EQ(D4FreeSectorCount(), before);
-    EXPECT_EQ(RegRecordCount(CSVc::Number), 0u);
-    EXPECT_EQ(TransferBuffer, 0u);   // the transfer buffer lives for one run
+    ASSERT_TRUE(Create("new.VDB"));
+    EXPECT_TRUE(Has(CSVc::Number, "C100") && Has(CSVc::Number, "C200") && RegRecordCount(CSVc::Number) == 2);
+    EXPECT_TRUE(MessagesShown.empty());
+    EXPECT_EQ(std::tuple(menuDuringImport, Reader.closes, TransferBuffer), std::tuple(0, 1, 0u));
+    EXPECT_GT(RegisterMenuCount(), 0);   // the login ran after the import
+
+    // The imported form definitions: usable unless aliased; a name too
+    // long finds none by its cut; a missing one is told by name.
+    EXPECT_EQ(Lookup("INVOICE"), 3);
+    EXPECT_TRUE(MessagesShown.empty());
+    std::vector<uint8_t> copy = Keyed(DocVc::Number, "COPY");
+    copy[DocVc::Alias] = 7;
+    ASSERT_TRUE(Store(DocVc::Number, copy));
+    EXPECT_EQ(Lookup("COPY"), 0);
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(1546) + "COPY"});
+    EXPECT_EQ(Lookup("INVOICE_LONG_NAME_20X"), 0);
+    EXPECT_EQ(Lookup("ORDER"), 0);
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(1546) + "ORDER"});
+
+    // On a server a person among the defaults gets no login (the login
+    // here would refuse a company with users).
+    Write("DEFAULT.TXT", "[PEVc]\nANNA\n");
+    static int serving;
+    serving = 0;
+    NetServices.serverRunModeOn = [] { serving++; };
+    RunMode = RunModeServer;
+    MessagesShown.clear();
+    Reader = ScriptedReader{};
+    ASSERT_TRUE(Create("served.VDB"));
+    EXPECT_TRUE(serving == 1 && Has(PEVc::Number, "ANNA") && MessagesShown.empty());
 }
 
-TEST_F(CompanyImport, FailedStepsAndRefusedFilesAreReported)
+TEST_F(CompanyOpen, FailedDefaultsAreToldAndTheCompanyStaysUsable)
 {
-    PString path, text;
-    PathOf("fail.VDB", path);
-    ASSERT_TRUE(OpenCompany(path, 0));
-    PathOf("x.TXT", text);
+    ASSERT_TRUE(Create("none.VDB"));   // no defaults file
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(9504)});
 
-    Reader = FakeReader{};
-    InstallReader();
-    Reader.steps = 3;
-    Reader.failAt = 2;
-    EXPECT_EQ(ImportFile(text, 0), RecStoreFailed);
-    EXPECT_EQ(Reader.done, 3);             // the other steps still ran
-    EXPECT_EQ(ImportFailedSteps, 1u);
-
-    Reader = FakeReader{};
+    Write("DEFAULT.TXT", "[CSVc]\nC100\n");
+    MessagesShown.clear();
     Reader.openResult = 7;
-    EXPECT_EQ(ImportFile(text, 0), 7);
+    ASSERT_TRUE(Create("refused.VDB"));
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(9950) + "7). " + TextOf(9952)});
     EXPECT_EQ(Reader.closes, 0);
-    EXPECT_TRUE(Reader.flushModes.empty());
 
-    SettingsText = SettingsTextExchange{};
-    EXPECT_NE(ImportFile(text, 0), 0);     // no reader is no success
+    // Two steps whose holds fail (one refused, one of no register).
+    Write("DEFAULT.TXT", "[CSVc]\nC100\nC200\n[NoSuchVc]\nX\n");
+    MessagesShown.clear();
+    Reader = ScriptedReader{};
+    Reader.failAt = 3;
+    ASSERT_TRUE(Create("partly.VDB"));
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{"2" + TextOf(9951) + " " + TextOf(9952)});
+    EXPECT_TRUE(Has(CSVc::Number, "C100") && !Has(CSVc::Number, "C200") && DbOpenFlag);
+    EXPECT_TRUE(Store(CSVc::Number, Keyed(CSVc::Number, "AFTER")) && Has(CSVc::Number, "AFTER"));
 }
 
-TEST_F(CompanyImport, NewCompanyWhoseDefaultsFailSaysSoAndStaysOpen)
+TEST_F(CompanyOpen, AnImportOpensTheWholePathAndShowsItsStatusOnlyInItsWindow)
 {
-    { std::ofstream defaults(dir / "DEFAULT.TXT"); defaults << "x"; }
-    Reader = FakeReader{};
-    InstallReader();
-    Reader.steps = 1;
-    Reader.failAt = 1;
+    ASSERT_TRUE(Create("company.VDB"));
+    const std::string name = "a_rather_long_import_file_name.TXT";
+    Write(name, "[CSVc]\nC300\n");
     PString path;
-    PathOf("defaults.VDB", path);
-    ASSERT_TRUE(OpenCompany(path, 0));
-    EXPECT_EQ(Reader.done, 1);
-    EXPECT_TRUE(Said(TextOf(9504)));
-    EXPECT_TRUE(DbOpenFlag && D4IsOpen());
+    PathOf(name.c_str(), path);
+    PutU16(ReportParams, ReportParamsVc::OutputKind, 2);
+    auto band = [](int n) {   // the status line's pixels
+        std::vector<uint32_t> px;
+        for (int y = 44; y < 64; y++)
+            for (int x = 20; x < 220; x++) px.push_back(Pixel(n, x, y));
+        return px;
+    };
+    PString other;
+    PStringFromC(other, "something else");
+    std::string title;
+    bool inked = false, otherKindDrawsNothing = false, drawn = false, openedWithShortName = false;
+    Reader.onStep = [&] {
+        int n = ImportWindowNumber;
+        if (Reader.steps > 1 || !WinIsOpen(n)) return;   // the window as it opened
+        title = WinTitle(WinTable[n]->mdiChild);
+        std::vector<uint32_t> shown = band(n);
+        for (uint32_t p : shown) inked |= p != shown.front();
+        PutU16(ReportParams, ReportParamsVc::OutputKind, 1);
+        ImportStatusText(other);
+        otherKindDrawsNothing = band(n) == shown;
+        PutU16(ReportParams, ReportParamsVc::OutputKind, 2);
+        ImportStatusText(other);
+        drawn = band(n) != shown;
+        ImportStatusText(ImportFileShortName);
+        openedWithShortName = band(n) == shown;
+    };
+
+    EXPECT_EQ(ImportFile(path, 0), 0);
+    EXPECT_EQ(PStringToStd(ImportFileShortName), name.substr(0, 20));
+    EXPECT_TRUE(Has(CSVc::Number, "C300"));
+    EXPECT_EQ(title, TextOf(1517));
+    EXPECT_TRUE(inked && otherKindDrawsNothing && drawn && openedWithShortName);
+    EXPECT_EQ(std::tuple(ImportWindowNumber, ImportingFlag), std::tuple(0, 0));
+
+    // With no import window a status text draws nowhere, not even in the port.
+    int n = Bare(WinTypeByName("ImpWClass"));
+    SetPortWindow(n);
+    std::vector<uint32_t> before = band(n);
+    ImportStatusText(other);
+    EXPECT_EQ(band(n), before);
+
+    // A file the reader cannot open: no run, no success.
+    Reader = ScriptedReader{};
+    PathOf("missing.TXT", path);
+    EXPECT_EQ(ImportFile(path, 0), 2);
+    EXPECT_EQ(Reader.closes + Reader.steps, 0);
+
+    // A client sends the file; the connection goes during the send: the
+    // bars are off while it is sent and on again after, nothing imports here.
+    static std::vector<uint16_t> requests;
+    static std::vector<uint32_t> barWhileSending;
+    requests.clear();
+    TransportInstall(
+        [](uint16_t code, MsgBuffer *, MsgBuffer *) {
+            requests.push_back(code);
+            barWhileSending = BarFlags();
+            return false;
+        },
+        nullptr);
+    RunMode = RunModeClient;
+    PathOf(name.c_str(), path);
+    PutU16(ReportParams, ReportParamsVc::OutputKind, 0);
+    std::vector<uint32_t> bar = BarFlags();
+    EXPECT_EQ(ImportFile(path, 0), RecConnectionLost);
+    EXPECT_EQ(requests, std::vector<uint16_t>{ReqImportRun});
+    EXPECT_TRUE(barWhileSending != bar && BarFlags() == bar);
+    EXPECT_EQ(GetU16(ReportParams, ReportParamsVc::OutputKind), 2);
+    EXPECT_EQ(std::tuple(Reader.steps, Reader.closes, ImportWindowNumber), std::tuple(0, 1, 0));
+
+    SettingsText = SettingsTextExchange{};   // no reader is no success
+    EXPECT_NE(ImportFile(path, 0), 0);
+}
+
+TEST_F(CompanyOpen, ExportTextsTakeDosLettersOnlyWhenSet)
+{
+    auto dos = [](const char *s) {
+        PString t;
+        PStringFromC(t, s);
+        AnsiToDosLetters(t);
+        return PStringToStd(t);
+    };
+    EXPECT_EQ(std::tuple(dos(""), dos("\xE4"), dos("x\xC5\xF6y\xE5\xC4\xD6")),
+              std::tuple("", "\x84", "x\x8F\x94y\x86\x8E\x99"));
+    RunServicesDouble runs;
+    PString text;
+    PStringFromC(text, "K\xF6p");
+    ExportPString(text);
+    DosLettersSetting = 1;
+    ExportPString(text);
+    DosLettersSetting = 0;
+    std::vector<RunCall> writes = runs.CallsOf("streamWrite");
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(writes[0].bytes, (std::vector<uint8_t>{'K', 0xF6, 'p'}));
+    EXPECT_EQ(writes[1].bytes, (std::vector<uint8_t>{'K', 0x94, 'p'}));
+    EXPECT_EQ(PStringToStd(text), "K\xF6p");   // the caller's text stays
 }
 
 }  // namespace
