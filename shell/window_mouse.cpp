@@ -20,6 +20,7 @@
 
 namespace {
 
+constexpr int ReportListType = 6, DocumentListType = 8;
 constexpr int LoginType = 15, AboutType = 18, BusyType = 19, DesignerType = 23;
 constexpr int DesignerItemFirst = 24, DesignerItemLast = 31;
 constexpr int LoginCancelButton = 1;   // the login window's Cancel
@@ -146,8 +147,10 @@ void WinControlNotify(int n, uint32_t control, int code)
 }
 
 // Runs push button `control` of n with its button code (a command
-// number), by n's window type: the login window ends its loop (button 1
-// cancels it); the About window closes; the busy message closes as a
+// number), by n's window type: the report and document lists run their
+// button by its code (1 the selected entry's second window, 2 its page
+// set-up); the login window ends its loop (button 1 cancels it); the
+// About window closes; the busy message closes as a
 // record window does; the designer remembers buttons 1..5 as its choice;
 // a designer item window takes code 8 as OK and 5 as close; any other
 // window chooses page control + 1 when control is below its last page
@@ -157,6 +160,8 @@ void DialogButton(int n, int control, int code, int flag)
     if (!WinIsOpen(n)) return;
     int type = WinTypeOf(n);
     switch (type) {
+    case ReportListType: ReportListButton(n, code); return;
+    case DocumentListType: DocumentListButton(n, code); return;
     case LoginType: LoginWindowDone(control == LoginCancelButton); return;
     case AboutType: WinClose(n); return;
     case BusyType: (void)CloseRecordWindow(n); return;
