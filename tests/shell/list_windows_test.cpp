@@ -13,6 +13,7 @@
 #include "core/memblock.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "platform/control.h"
 #include "platform/menu.h"
 #include "shell/list_windows.h"
 #include "shell/menus.h"
@@ -233,6 +234,10 @@ TEST_F(CustomerList, TopStopsAtTheLastFullPageNeverBelowOneAndClicksOutsideTheRe
     ListScrollTo(list, 0, 50);
     EXPECT_EQ(Top(), 1);   // three records fill less than a page
     EXPECT_EQ(RowIds()[3], -1);
+    ASSERT_NE(Pane().control, 0u);
+    int low = -1, high = -1;
+    ScrollBarRange(Pane().control, &low, &high);
+    EXPECT_EQ(ScrollBarPos(Pane().control), low);   // the bar stands at its top
     Click(2);
     EXPECT_EQ(WinTable[list]->selCurrent, 3);
     EXPECT_EQ(Marked(), IdsAt({3}));

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/field_access.h"
@@ -17,6 +18,7 @@
 #include "platform/control.h"
 #include "recordwin/record_windows.h"
 #include "shell/menu_lists.h"
+#include "shell/menus.h"
 #include "shell/login.h"
 #include "shell/record_commands.h"
 #include "shell/window_mouse.h"
@@ -293,8 +295,18 @@ TEST_F(MenuLists, FunctionListKindRefillsAndSetsTheDeviceButtons)
     EXPECT_EQ(GetU16(ReportParams, ReportParamsVc::ReportNumber), 7);
 }
 
-TEST_F(MenuLists, WindowAndModuleListsRunTheirRow)
+TEST_F(MenuLists, FileMenuOpensTheListsAndWindowAndModuleListsRunTheirRow)
 {
+    // The File menu's items open the lists, only while a company is open.
+    MenuCommand(0, 8);
+    EXPECT_EQ(WinFindByDef(6), 0);
+    DbOpenFlag = 1;
+    for (auto [item, type] : {std::pair{2, 12}, {4, 7}, {8, 6}, {9, 8}}) {
+        MenuCommand(0, item);
+        EXPECT_GT(WinFindByDef(type), 0) << item;
+    }
+    DbOpenFlag = 0;
+
     int n = OpenOrActivateWindow(12, 0, 0, false, 0);
     ASSERT_GT(n, 0);
     EXPECT_EQ(Rows(n), (std::vector<std::string>{"Items", "Own"}));
