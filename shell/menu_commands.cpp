@@ -18,13 +18,13 @@
 // and 9 open (or bring forward) the window list, the function list, the
 // report list and the document list; item 5 of the compact variant opens
 // the import list (or, where the interface file has none, asks for a file
-// and imports it); item 7 prints what w shows and item 12 quits; in the
-// compact variant item 11 counts as 12. Item 10, the job queue, comes with
-// the output jobs; 3, 6 and 11 never do anything.
+// and imports it); item 7 prints what w shows, item 10 opens the job
+// queue and item 12 quits; in the compact variant item 11 counts as 12.
+// Items 3, 6 and 11 never do anything.
 void MenuCommand(int w, int item)
 {
     constexpr int WindowListType = 12, FunctionListType = 7, ImportListType = 10, ReportListType = 6,
-                  DocumentListType = 8;
+                  DocumentListType = 8, JobQueueType = 9;
     if (CompactVariant && item == 11) item = 12;
     switch (item) {
     case 1:
@@ -52,6 +52,9 @@ void MenuCommand(int w, int item)
         break;
     case 9:
         if (DbOpenFlag) OpenOrActivateWindow(DocumentListType, 0, 0, false, 0);
+        break;
+    case 10:
+        OpenOrActivateWindow(JobQueueType, 0, 0, false, 0);
         break;
     case 12:
         QuitFlag = 1;
