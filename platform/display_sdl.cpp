@@ -170,6 +170,8 @@ void Text(const char *utf8)
         gAltGr.waiting = 0;
     } else if (gAltGr.leftAlt || gAltGr.asAlt) {
         return;  // Alt+key chooses from the menus; it types nothing
+    } else if (!gAltGr.held && (SDL_GetModState() & KMOD_CTRL)) {
+        return;  // Ctrl+key is a command (Ctrl+digit opens a window); it types nothing either
     }
     FeedText(utf8);
 }

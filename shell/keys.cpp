@@ -159,8 +159,9 @@ bool KeyCharCommand(int c)
 // Runs the Ctrl+Shift shortcut c of window n: the first control whose
 // label has c as its shortcut works - a push button runs when its type
 // agrees, a check box or radio button takes its value, a tab shows its
-// page (a page tab with the focus moved into it) - else the first shown
-// list column whose heading has it becomes the current column.
+// page (a page tab with the focus moved into it); a button or box its
+// window disabled is passed over, as a press passes over it - else the
+// first shown list column whose heading has it becomes the current column.
 void KeyActionTable(int n, int c)
 {
     if (!WinIsOpen(n)) return;
@@ -168,7 +169,9 @@ void KeyActionTable(int n, int c)
         const uint8_t *entry = WinControlByIndex(n, i);
         if (!entry) break;
         if (ShortcutAt(entry + ControlEntry::Label, DefU16(entry + ControlEntry::Shortcut)) != c) continue;
-        switch (DefU16(entry + ControlEntry::Kind)) {
+        int kind = DefU16(entry + ControlEntry::Kind);
+        if ((kind == CtlPush || kind == CtlCheck || kind == CtlRadio) && !WinTable[n]->controls[i].enabled) continue;
+        switch (kind) {
         case CtlPush:
             if (WindowFieldChanged(n, i)) DialogButton(n, i, DefU16(entry + ControlEntry::Command), 0);
             break;

@@ -6,7 +6,7 @@
 #include "core/memblock.h"
 
 // ---- module_switch.cpp ----
-// Makes the current module current again (a server after an open).
+// A server, after it opens a company: makes the server's module current (menus, lists, bars follow).
 void ModuleReactivate();
 // Switches to module m (65535 or -1: the module list); flag as the caller gives it.
 void SwitchModule(int m, int flag);

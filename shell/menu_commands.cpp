@@ -7,26 +7,54 @@
 #include "database/access/record_access.h"
 #include "shell/field_editing.h"
 #include "shell/matrix_editing.h"
+#include "shell/menu_lists.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
 // Runs File menu item `item` for window w (0: no window). Item 1 (re)opens
-// a company outside client mode, item 7 prints what w shows and item 12
-// quits; in the compact variant item 11 counts as 12. Items 2, 4, 5, 8, 9
-// and 10 open the windows of the record and list windows, which are not
-// built yet, so they do nothing; 3, 6 and 11 never do anything.
+// a company outside client mode; while a company is open items 2, 4, 8
+// and 9 open (or bring forward) the window list, the function list, the
+// report list and the document list; item 5 of the compact variant opens
+// the import list (or, where the interface file has none, asks for a file
+// and imports it); item 7 prints what w shows, item 10 opens the job
+// queue and item 12 quits; in the compact variant item 11 counts as 12.
+// Items 3, 6 and 11 never do anything.
 void MenuCommand(int w, int item)
 {
+    constexpr int WindowListType = 12, FunctionListType = 7, ImportListType = 10, ReportListType = 6,
+                  DocumentListType = 8, JobQueueType = 9;
     if (CompactVariant && item == 11) item = 12;
     switch (item) {
     case 1:
         // The open windows close first, asking about their changes.
         if (!RunModeIsClient() && CloseAllWindows(0)) DbConnectCommand();
         break;
+    case 2:
+        if (DbOpenFlag) OpenOrActivateWindow(WindowListType, 0, 0, false, 0);
+        break;
+    case 4:
+        if (DbOpenFlag) OpenOrActivateWindow(FunctionListType, 0, 0, false, 0);
+        break;
+    case 5:
+        if (!CompactVariant) break;
+        if (WinDefExists(ImportListType))
+            OpenOrActivateWindow(ImportListType, 0, 0, false, 0);
+        else
+            (void)ImportFileAsk();
+        break;
     case 7:
         if (WinIsOpen(w)) CmdPrint(w);
+        break;
+    case 8:
+        if (DbOpenFlag) OpenOrActivateWindow(ReportListType, 0, 0, false, 0);
+        break;
+    case 9:
+        if (DbOpenFlag) OpenOrActivateWindow(DocumentListType, 0, 0, false, 0);
+        break;
+    case 10:
+        OpenOrActivateWindow(JobQueueType, 0, 0, false, 0);
         break;
     case 12:
         QuitFlag = 1;

@@ -100,8 +100,8 @@ void PressStart(int n, PressKind kind, const MacRect &r, int control)
 }
 
 // Starts a press on the drawn control of n's shown pages under point: an
-// enabled push button, a check box or radio button whose type lets it
-// change, a page tab or a matrix-column tab. True when one started.
+// enabled push button, an enabled check box or radio button whose type
+// lets it change, a page tab or a matrix-column tab. True when one started.
 bool ControlPress(int n, int32_t point)
 {
     for (int i = 0; i < ControlSlotCount; i++) {
@@ -123,6 +123,7 @@ bool ControlPress(int n, int32_t point)
             return true;
         case CtlCheck:
         case CtlRadio: {
+            if (!WinTable[n]->controls[i].enabled) continue;
             if (!WindowFieldChanged(n, i)) {
                 if (!WinIsOpen(n)) return false;
                 continue;

@@ -67,8 +67,10 @@ void Browse(int n, bool forward)
 
 // Loads record `recordId` of n's register into n, or an empty record
 // for id 0 (and for an id no longer stored); settings windows (kinds 8
-// and 9) load their block. Lists and the other kinds load with their
-// windows.
+// and 9) load their block. A list (kinds 1 and 2) starts with an empty
+// typed key and asks for its first row to be selected once its rows are
+// filled, so that OK on a fresh list opens or picks that row. The other
+// kinds load with their windows.
 void WinLoadRecord(int n, uint32_t recordId)
 {
     if (!WinIsOpen(n)) return;
@@ -78,9 +80,16 @@ void WinLoadRecord(int n, uint32_t recordId)
         return;
     }
     int reg = WinRegisterOf(n);
-    if (kind != 3 || reg == 0) return;
+    if (reg == 0) return;
     WindowRec *w = WinTable[n];
     w->recordId = 0;
+    if (kind == 1 || kind == 2) {
+        RecClear(reg, w->record);
+        ListSelSetCurrent(n, -2);
+        StateRefreshFlag = 1;
+        return;
+    }
+    if (kind != 3) return;
     if (recordId >= 1 && RecReadById(reg, recordId, w->record)) {
         w->recordId = recordId;
         return;

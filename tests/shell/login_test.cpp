@@ -2,11 +2,12 @@
 // the access list decides by its last applicable row; a login finds the
 // person by code, then by name, accepts "ADMIN" only with a password the
 // interface file sets, fills the session's user entry on acceptance only,
-// and runs the login window by keys until a pair is accepted or Cancel
-// ends the session; a client asks the server.
+// runs the login window until a pair is accepted and enters the first
+// module the user may use, or until its Cancel button ends the session
+// (and, for a module entered while nobody is logged in, the program); a
+// client asks the server.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -19,12 +20,13 @@
 #include "core/record_buffer.h"
 #include "dict_offsets.h"
 #include "platform/script.h"
+#include "recordwin/record_windows.h"
 #include "shell/login.h"
 #include "tests/shell/record_fixture.h"
+#include "tests/shell/record_test_helpers.h"
 
 namespace {
 
-using Rows = std::vector<std::array<uint16_t, 3>>;
 using Bytes = std::vector<uint8_t>;
 constexpr int LoginType = 15;
 
@@ -35,16 +37,6 @@ void PutText(uint8_t *record, uint32_t offset, int m, const char *text)
     PutPString(record, offset, m, p);
 }
 std::string Text(const uint8_t *p) { return std::string(reinterpret_cast<const char *>(p) + 1, p[0]); }
-
-// A block of access-list rows (kind, item, right).
-MemBlock RowsBlock(const Rows &rows)
-{
-    MemBlock h = MemAlloc(uint32_t(rows.size() * 6));
-    uint8_t *p = MemLock(h);
-    for (size_t i = 0; i < rows.size(); i++) std::memcpy(p + i * 6, rows[i].data(), 6);
-    MemUnlock(h);
-    return h;
-}
 
 class Login : public RecordFixture {
 protected:
@@ -66,11 +58,11 @@ protected:
         for (auto [at, value] : series) PutU32(p.data(), at, value);
         Store(PEVc::Number, p.data());
     }
-    static void AddGroup(const char *code, const Rows &rows)
+    static void AddGroup(const char *code, const AccessRows &rows)
     {
         Bytes g(AccessVc::Size);
         PutText(g.data(), AccessVc::Code, 5, code);
-        MemBlock h = RowsBlock(rows);
+        MemBlock h = AccessRowsBlock(rows);
         PutU32(g.data(), AccessVc::Matrix, h);
         Store(AccessVc::Number, g.data());
         MemFree(&h);
@@ -81,13 +73,6 @@ protected:
         DbHoldBegin();
         ASSERT_TRUE(RecInsertLocal(reg, record, &id));
         ASSERT_TRUE(DbHoldEnd());
-    }
-    // Gives the logged-in user an access list; the company's close frees it.
-    static void UseList(const Rows &rows)
-    {
-        MemBlock old = GetU32(LoggedInUser, LoggedInUserAccessList);
-        MemFree(&old);
-        PutU32(LoggedInUser, LoggedInUserAccessList, RowsBlock(rows));
     }
     // UserLoginCurrent (or UserLoginCall) of C strings; the name buffer
     // afterwards into *after.
@@ -118,39 +103,35 @@ protected:
 
 TEST_F(Login, RightsTakeTheLastApplicableRow)
 {
-    UseList({{1, 3, 0}, {9, 1, 0}});   // the (9, 1) row comes last: modules allowed
+    AccessListUse({{1, 3, 0}, {9, 1, 0}});   // the (9, 1) row comes last: modules allowed
     EXPECT_TRUE(MayUseModule(3));
-    UseList({{9, 1, 0}, {1, 3, 0}});
+    AccessListUse({{9, 1, 0}, {1, 3, 0}});
     EXPECT_FALSE(MayUseModule(3));
     EXPECT_TRUE(MayUseModule(2));
-    UseList({{2, 590, 1}, {2, 591, 0}});   // only window rows: no module at all
+    AccessListUse({{2, 590, 1}, {2, 591, 0}});   // only window rows: no module at all
     for (int m = 1; m <= 6; m++) EXPECT_FALSE(MayUseModule(m)) << m;
     EXPECT_TRUE(MayUseWindowItem(590));
     EXPECT_FALSE(MayOpenWindowType(591));   // a register window: its window right
 
     // Right 2 allows in every check; 0 and 5 refuse.
-    UseList({{1, 4, 2}, {2, 590, 2}, {3, 592, 2}, {4, 7, 2}, {5, 8, 2}});
+    AccessListUse({{1, 4, 2}, {2, 590, 2}, {3, 592, 2}, {4, 7, 2}, {5, 8, 2}});
     EXPECT_TRUE(MayUseModule(4) && MayUseWindowItem(590) && MayOpenWindowTypeRight(592) && MayUseType4(0, 7) &&
                 MayUseType4Item(0, 7) && MayUseType5(0, 8) && MayUseType5Item(0, 8));
-    UseList({{3, 592, 0}, {4, 7, 5}, {5, 8, 0}});
+    AccessListUse({{3, 592, 0}, {4, 7, 5}, {5, 8, 0}});
     EXPECT_FALSE(MayOpenWindowType(592));   // a settings window: its type right
     EXPECT_FALSE(MayUseType4(0, 7) || MayUseType4Item(0, 7) || MayUseType5(0, 8) || MayUseType5Item(0, 8));
     EXPECT_TRUE(MayUseType4(0, 8));   // no row for it
     EXPECT_FALSE(MayUseType4Or5(3));
     EXPECT_TRUE(MayUseType4Or5(1));
 
-    // Closing the company frees the list: nothing refuses then.
-    UseList({{1, 2, 0}});
-    DbClose();
-    EXPECT_EQ(LoggedInFlag, 0);
-    EXPECT_EQ(GetU32(LoggedInUser, LoggedInUserAccessList), 0u);
-    EXPECT_TRUE(MayUseModule(2));
 }
 
 TEST_F(Login, CodeThenNameFindTheUserAndTheAccessGroupGivesTheRights)
 {
-    // Without persons the fixture's open entered with no window, and any pair enters.
+    // Without persons the fixture's open entered the first module with no
+    // window, and any pair enters.
     EXPECT_EQ(LoggedInFlag, 1);
+    EXPECT_EQ(CurrentModule, 2);
     EXPECT_TRUE(Shown().empty());
     std::string after;
     EXPECT_TRUE(TryLogin("ANY", "thing", &after));
@@ -189,7 +170,7 @@ TEST_F(Login, ARefusalChangesNothingAndAnAcceptanceKeepsThePersonsOwnSeries)
                                SeriesDefaultsBlk::ReceiptHint,   SeriesDefaultsBlk::LastVoucherNr,
                                SeriesDefaultsBlk::PurchInvStart, SeriesDefaultsBlk::OutPayStart};
     for (int i = 0; i < 8; i++) PutU32(SeriesStateBlock, hints[i], 11 + i);
-    UseList({{1, 4, 0}});
+    AccessListUse({{1, 4, 0}});
     std::memset(Entry(), 0x5A, SessionUserEntrySize);
     Bytes entry = EntryBytes(), user(LoggedInUser, LoggedInUser + LoggedInUserSize);
 
@@ -207,9 +188,10 @@ TEST_F(Login, ARefusalChangesNothingAndAnAcceptanceKeepsThePersonsOwnSeries)
     EXPECT_FALSE(MayUseModule(2));
 }
 
-TEST_F(Login, AWrongPasswordKeepsTheWindowAndTheRightOneEnters)
+TEST_F(Login, AWrongPasswordKeepsTheWindowAndTheRightOneEntersTheFirstModuleAllowed)
 {
-    AddPerson("AMY", "Amy Berg", "pw1");
+    AddGroup("G1", {{9, 1, 1}, {1, 2, 0}});
+    AddPerson("AMY", "Amy Berg", "pw1", "G1");
     LoggedInFlag = 0;
     for (const char *password : {"bad", "pw1"}) {
         if (password[0] == 'b') ScriptText("amy");
@@ -224,33 +206,50 @@ TEST_F(Login, AWrongPasswordKeepsTheWindowAndTheRightOneEnters)
     EXPECT_EQ(LoggedInFlag, 1);
     EXPECT_EQ(BarsLocked, 0);
     EXPECT_EQ(UserCode(), "AMY");
+    EXPECT_EQ(CurrentModule, 5);   // module 2 refused: the next in the order
 }
 
-TEST_F(Login, CancelEndsTheSessionAndClosesTheCompany)
+TEST_F(Login, ItsCancelButtonEndsAModulesLoginAndTheProgramACompanysLoginClosesIt)
 {
-    AddGroup("G1", {{1, 2, 0}});
+    AddGroup("G1", {{9, 1, 1}, {1, 2, 0}});
     AddPerson("AMY", "Amy Berg", "pw1", "G1");
     ASSERT_TRUE(TryLogin("AMY", "pw1"));
+    int probe = OpenWindow(LoginType, 0);   // where the login window's Cancel stands
+    ASSERT_GT(probe, 0);
+    MacRect r;
+    WinFieldRect(probe, 1, &r);
+    PlPoint cancel = WinClientToScreen(WinTable[probe]->mdiChild, PlPoint{(r.left + r.right) / 2, r.top + 5});
+    WinClose(probe);
+
+    // A module entered while nobody is logged in runs the login; its Cancel
+    // (pressed before what would log in) ends the program.
+    LoggedInFlag = 0;
     ScriptText("amy");
-    ScriptKey('C', true, true);   // the Cancel button's shortcut...
-    ScriptKey(PlKey::Tab);        // ...before what would log in
+    MsgInputMouse(cancel, 1, true);
+    MsgInputMouse(cancel, 1, false);
+    ScriptKey(PlKey::Tab);
     ScriptKey(PlKey::Tab);
     ScriptText("pw1");
     ScriptKey(PlKey::Return);
-    EXPECT_FALSE(DbEnterCompany());
-    Drain();
-    EXPECT_EQ(Refusals(), 0);
+    EXPECT_FALSE(ModuleEnterCheck(3));
+    EXPECT_EQ(QuitFlag, 1);
+    EXPECT_EQ(QuitForced, 1);
     EXPECT_EQ(WinFindByDef(LoginType), 0);
-    EXPECT_EQ(DbOpenFlag, 0);
-    EXPECT_FALSE(D4IsOpen());
+    Drain();
     EXPECT_EQ(LoggedInFlag, 0);
-    EXPECT_EQ(GetU32(LoggedInUser, LoggedInUserAccessList), 0u);   // freed with the login
+    QuitFlag = QuitForced = 0;
 
-    // A loop that ends with nothing more to come is a cancel too.
+    // Closing the company frees the access list; at the next open a login
+    // that ends with nothing more to come is a cancel, and closes it again.
+    DbClose();
+    EXPECT_EQ(GetU32(LoggedInUser, LoggedInUserAccessList), 0u);
     PString path;
     PathOf("company.VDB", path);
     EXPECT_FALSE(DbOpen(path, 0));
     EXPECT_EQ(DbOpenFlag, 0);
+    EXPECT_FALSE(D4IsOpen());
+    EXPECT_EQ(WinFindByDef(LoginType), 0);
+    EXPECT_TRUE(Shown().empty());
 }
 
 // The server of the client's login (request 31): it answers AMY with
@@ -264,7 +263,7 @@ bool FakeLoginServer(uint16_t code, MsgBuffer *request, MsgBuffer *reply)
     MemBlock h = 0;
     uint8_t *access = RecBufferNew(AccessVc::Number, &h);
     PutText(access, AccessVc::Code, 5, "G9");
-    PutU32(access, AccessVc::Matrix, RowsBlock({{1, 2, 0}}));
+    PutU32(access, AccessVc::Matrix, AccessRowsBlock({{1, 2, 0}}));
     PString name;
     PStringFromC(name, "AMY");
     bool built = MsgPutPString(&body, name) && MsgPutByte(&body, LoginAccepted) &&

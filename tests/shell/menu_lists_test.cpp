@@ -1,13 +1,14 @@
 // menu_lists_test.cpp - the menu-list windows list the current module's
-// entries the user may use and run the entry their selected row shows;
-// a window opened from a list gets the list's parameters; the function
-// list's kind sets its device buttons; the import command refuses while
-// records are edited and tells a failed import.
+// entries the user may use and run the entry their selected row shows,
+// by OK or a pressed button; a window opened from a list gets the list's
+// parameters; the function list's kind sets its device buttons; the
+// module list switches module; the import command refuses while records
+// are edited and tells a failed import.
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/field_access.h"
@@ -17,12 +18,16 @@
 #include "platform/control.h"
 #include "recordwin/record_windows.h"
 #include "shell/menu_lists.h"
+#include "shell/menus.h"
+#include "shell/login.h"
 #include "shell/record_commands.h"
+#include "shell/window_mouse.h"
+#include "tests/shell/record_test_helpers.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
 
-constexpr int TypeSpec = 50, TypeSpecB = 51, TypeSecond = 52;
+constexpr int TypeSpec = 50, TypeSpecB = 51, TypeSecond = 52, ReportWindowButton = 2;
 
 // Module 2 is current. The access list refuses report 12 (type-4 right),
 // window 63 (window right) and module 3. Report 11 and window 62 belong
@@ -53,6 +58,7 @@ wintype 6 { kind plain recsize 64 rect 60 60 400 420 listrect 10 10 -100 -10 }
 window 6 {
   control rect -92 190 -76 -10 offset 8 kind radio value 1 group 8 button 1 label "Reports"
   control rect -72 190 -56 -10 offset 8 kind radio value 2 group 8 button 2 label "Saved"
+  control rect -50 190 -28 270 kind button command 1 label "Window"
 }
 wintype 7 { kind plain recsize 64 rect 70 70 410 430 listrect 10 10 -100 -10 }
 window 7 {
@@ -133,7 +139,7 @@ protected:
         UseDict(MenuListDict);
         MakeFrame();
         CurrentModule = 2;
-        UseList({{4, 12, 0}, {2, 63, 0}, {9, 1, 1}, {1, 3, 0}});
+        AccessListUse({{4, 12, 0}, {2, 63, 0}, {9, 1, 1}, {1, 3, 0}});
         Reader = ReaderLog{};
         SettingsText.importFileOpen = [](const uint8_t *path, int) {
             Reader.opens++;
@@ -150,20 +156,10 @@ protected:
     void TearDown() override
     {
         WindowEventHandlerSet(TypeSpecB, nullptr);
-        memset(LoggedInUser + LoggedInUserAccessList, 0, 4);
-        MemFree(&access);
+        AccessListUse({});
         MemFree(&ReportListRows);
         CurrentModule = 0;
         ShellFixture::TearDown();
-    }
-    // Gives the logged-in user an access list of rows (kind, item, right).
-    void UseList(std::vector<std::array<uint16_t, 3>> rows)
-    {
-        access = MemAlloc(uint32_t(rows.size() * 6));
-        uint8_t *p = MemLock(access);
-        for (size_t i = 0; i < rows.size(); i++) memcpy(p + i * 6, rows[i].data(), 6);
-        MemUnlock(access);
-        memcpy(LoggedInUser + LoggedInUserAccessList, &access, 4);
     }
     // The rows of n's list box.
     static std::vector<std::string> Rows(int n)
@@ -181,8 +177,6 @@ protected:
     static int Word(int n, uint32_t offset) { return GetU16(WinRecordBuffer(n), offset); }
     static bool On(int n, int control) { return WinTable[n]->controls[control].drawn && WinTable[n]->controls[control].enabled; }
     static bool Off(int n, int control) { return !WinTable[n]->controls[control].drawn && !WinTable[n]->controls[control].enabled; }
-
-    MemBlock access = 0;
 };
 
 TEST_F(MenuLists, ReportListShowsPermittedEntriesAndOkRunsTheEntryOfTheRow)
@@ -236,13 +230,18 @@ TEST_F(MenuLists, ReportListShowsPermittedEntriesAndOkRunsTheEntryOfTheRow)
     Choose(n, 0);
     EXPECT_EQ(SpecEvents, (std::vector<std::array<int, 2>>{{14, 13}}));
 
-    // Other actions: the second window opens anew; a report without one,
-    // and the page set-up, are told, not pretended.
+    // The Window button (as OK with action 2) opens the second window anew;
+    // a report without one, and the page set-up, are told, not pretended.
     PutU16(WinRecordBuffer(n), MenuListRecord::ListKind, 1);
     WindowListChoice(n, 1, MenuListRecord::ListKind, true);
-    PutU16(WinRecordBuffer(n), MenuListRecord::Action, 2);
-    Choose(n, 0);
+    ListBoxSetCurSel(WinListBox(n), 0);
+    MacRect b;
+    WinFieldRect(n, ReportWindowButton, &b);
+    int32_t at = int32_t(PlMakeLong((b.left + b.right) / 2, (b.top + b.bottom) / 2));
+    WindowMouseClick(n, at, false, false);
+    WinMouseRelease(n, at);
     EXPECT_GT(WinFindByDef(TypeSecond), 0);
+    PutU16(WinRecordBuffer(n), MenuListRecord::Action, 2);
     Choose(n, 1);
     EXPECT_TRUE(Said("No report window."));
     ReportListButton(n, 2);
@@ -296,8 +295,18 @@ TEST_F(MenuLists, FunctionListKindRefillsAndSetsTheDeviceButtons)
     EXPECT_EQ(GetU16(ReportParams, ReportParamsVc::ReportNumber), 7);
 }
 
-TEST_F(MenuLists, WindowAndModuleListsRunTheirRow)
+TEST_F(MenuLists, FileMenuOpensTheListsAndWindowAndModuleListsRunTheirRow)
 {
+    // The File menu's items open the lists, only while a company is open.
+    MenuCommand(0, 8);
+    EXPECT_EQ(WinFindByDef(6), 0);
+    DbOpenFlag = 1;
+    for (auto [item, type] : {std::pair{2, 12}, {4, 7}, {8, 6}, {9, 8}}) {
+        MenuCommand(0, item);
+        EXPECT_GT(WinFindByDef(type), 0) << item;
+    }
+    DbOpenFlag = 0;
+
     int n = OpenOrActivateWindow(12, 0, 0, false, 0);
     ASSERT_GT(n, 0);
     EXPECT_EQ(Rows(n), (std::vector<std::string>{"Items", "Own"}));
@@ -313,6 +322,7 @@ TEST_F(MenuLists, WindowAndModuleListsRunTheirRow)
     EXPECT_EQ(MenuListEntryOfRow(m, 2, nullptr), -1);
     Choose(m, 1);
     EXPECT_EQ(WinFindByDef(13), 0);   // the list closed to switch module
+    EXPECT_EQ(CurrentModule, 4);
 }
 
 TEST_F(MenuLists, ImportRefusedWhileARecordIsEditedAndToldWhenItFails)

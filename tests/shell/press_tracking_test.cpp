@@ -1,10 +1,10 @@
 // press_tracking_test.cpp - the mouse on a window, by the pointer's own
 // messages: a button runs once when released inside, however the pointer
-// wandered, and nothing when released outside; boxes change only a record
-// that can be edited; a radio released on its own value reports no change
-// and draws nothing; a header press sorts; a new press ends one left open;
-// the login buttons end its loop; clicks reach fields and the matrix;
-// Ctrl+Shift shortcuts pass over hidden columns.
+// wandered, and nothing when released outside or disabled; boxes change
+// only a record that can be edited; a radio released on its own value
+// reports no change and draws nothing; a header press sorts; a new press
+// ends one left open; clicks reach fields, the matrix and a list box;
+// Ctrl+Shift shortcuts pass over hidden columns and disabled controls.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,14 +25,12 @@ namespace {
 constexpr int BoxRegister = 5, BoxSize = 24, FlagAt = 12, ChoiceAt = 14;
 constexpr int TypeBoxes = 570, TypeBoxList = 571, TypeBoxRows = 572, TypeChoices = 573;
 constexpr int TabOne = 0, ButtonGo = 1, CheckFlag = 2, RadioA = 3, RadioB = 4;
-constexpr int LoginOk = 0, LoginCancel = 1;
 
 // Register 5 holds a code, a flag, a choice and rows of one number. Type
 // 570 shows it: a tab and a push button on page 0, a check box and two
 // radio buttons on page 1. Type 571 lists it with a shown "Code" and
 // "Flag" column and a hidden one. Type 572 shows its rows in a matrix
 // whose row-number cells are 30 pixels wide. Type 573 has a list box.
-// Type 15 is the login window with OK and Cancel.
 const char *const PressDict = R"(
 register 5 BoxVc size 24 matrix Lines {
   Code    0  keycode 10
@@ -50,13 +48,7 @@ register 5 BoxVc size 24 matrix Lines {
 1520 "In use."
 9601 "Boxes"
 9602 "Box list"
-9603 "Log in"
 wintype 1 { kind plain rect 0 0 32 600 }
-wintype 15 { kind plain recsize 20 rect 120 160 280 460 title 9603 }
-window 15 {
-  control rect 100 20 123 100 kind button command 8 shortcut 1 label "OK"
-  control rect 100 120 123 200 kind button command 5 shortcut 1 label "Cancel"
-}
 wintype 570 { kind record register BoxVc recsize 24 rect 60 20 400 560 title 9601 }
 window 570 {
   field   rect 20 110 37 240 type keycode format 10 offset BoxVc.Code access new page 0 label "Code"
@@ -111,21 +103,9 @@ protected:
         RecordFixture::TearDown();
     }
 
-    // The pointer at client point (x, y) of window n: moved (button 0), or
-    // the left button going down or up; then what it leads to runs.
-    static void Pointer(int n, int x, int y, int button, bool down)
-    {
-        MsgInputMouse(WinClientToScreen(WinTable[n]->mdiChild, PlPoint{x, y}), button, down);
-        Drain();
-    }
     static void Down(int n, int x, int y) { Pointer(n, x, y, 1, true); }
     static void Move(int n, int x, int y) { Pointer(n, x, y, 0, false); }
     static void Up(int n, int x, int y) { Pointer(n, x, y, 1, false); }
-    static void ClickAt(int n, int x, int y)
-    {
-        Down(n, x, y);
-        Up(n, x, y);
-    }
     static MacRect ControlRect(int n, int i)
     {
         MacRect r;
@@ -182,12 +162,15 @@ TEST_F(Presses, AButtonRunsOnceWhenReleasedInsideAndNeverOutside)
     EXPECT_EQ(pressed, 0);
     Up(n, tab.left + 5, tab.top + 5);
 
-    // A disabled button takes no press.
+    // Its shortcut runs it too; disabled, it takes neither a press nor its shortcut.
+    Key('G', true, true);
+    EXPECT_EQ(Heard.size(), 2u);
     WinTable[n]->controls[ButtonGo].enabled = 0;
     Down(n, x, y);
     EXPECT_FALSE(PressRunning());
     Up(n, x, y);
-    EXPECT_EQ(Heard.size(), 1u);
+    Key('G', true, true);
+    EXPECT_EQ(Heard.size(), 2u);
 }
 
 TEST_F(Presses, BoxesChangeOnlyAnEditableRecordAndRadiosReportRealChanges)
@@ -232,6 +215,13 @@ TEST_F(Presses, BoxesChangeOnlyAnEditableRecordAndRadiosReportRealChanges)
     Key('F', true, true);   // the check box's shortcut works it the same way
     EXPECT_EQ(GetU16(WinRecordBuffer(n), FlagAt), 0);
     EXPECT_EQ(Heard.size(), 4u);
+
+    // A radio its window disabled takes neither a press nor its shortcut.
+    WinTable[n]->controls[RadioA].enabled = 0;
+    Click(n, RadioA);
+    Key('A', true, true);
+    EXPECT_EQ(GetU16(WinRecordBuffer(n), ChoiceAt), 2);
+    EXPECT_EQ(Heard.size(), 4u);
 }
 
 TEST_F(Presses, HeaderPressSortsByItsColumnAndHiddenColumnsTakeNoShortcut)
@@ -259,7 +249,7 @@ TEST_F(Presses, HeaderPressSortsByItsColumnAndHiddenColumnsTakeNoShortcut)
     EXPECT_EQ(WinListColumn(n), 0);
 }
 
-TEST_F(Presses, LoginButtonsEndItsLoopAndAListBoxChoiceIsTold)
+TEST_F(Presses, AClickFocusesAFieldACellOrAnExistingRowAndAListBoxChoiceIsTold)
 {
     int list = Open(TypeChoices);
     ASSERT_GT(list, 0);
@@ -271,20 +261,6 @@ TEST_F(Presses, LoginButtonsEndItsLoopAndAListBoxChoiceIsTold)
     Drain();
     EXPECT_EQ(Heard, (std::vector<std::pair<int, int>>{{0, 1}}));
 
-    int n = Open(TypeLogin);
-    ASSERT_GT(n, 0);
-    Pump();
-    Click(n, LoginOk);
-    EXPECT_EQ(DialogDoneFlag, 1);
-    EXPECT_EQ(LoginCancelFlag, 0);
-    DialogDoneFlag = 0;
-    Click(n, LoginCancel);
-    EXPECT_EQ(DialogDoneFlag, 1);
-    EXPECT_EQ(LoginCancelFlag, 1);
-}
-
-TEST_F(Presses, AClickFocusesAFieldACellOrSelectsAnExistingRow)
-{
     int n = OpenOrActivateWindow(TypeBoxRows, 0, 0, true, 0);
     ASSERT_GT(n, 0);
     MacRect r;

@@ -184,6 +184,24 @@ protected:
             Drain();
         }
     }
+    // The pointer at client point (x, y) of window n: moved (button 0), or
+    // the left button (1) going down or up; then what it leads to runs.
+    static void Pointer(int n, int x, int y, int button, bool down)
+    {
+        MsgInputMouse(WinClientToScreen(WinTable[n]->mdiChild, PlPoint{x, y}), button, down);
+        Drain();
+    }
+    // A click of the left button at client point (x, y) of n; two make a
+    // double click (which may close n).
+    static void ClickAt(int n, int x, int y, bool dbl = false)
+    {
+        PlPoint p = WinClientToScreen(WinTable[n]->mdiChild, PlPoint{x, y});
+        for (int i = 0; i < (dbl ? 2 : 1); i++) {
+            MsgInputMouse(p, 1, true);
+            MsgInputMouse(p, 1, false);
+            Drain();
+        }
+    }
     // One repaint of every window carrying its changed mark.
     static void Pump() { RepaintMarkedWindows(); }
     // Runs every waiting message through the main loop's work.

@@ -1,14 +1,19 @@
 // record_test_helpers.h - small helpers the record-window tests share:
-// texts put into and read from record fields, and the other user that
-// changes, locks and deletes records behind a window's back.
+// texts put into and read from record fields, the other user that
+// changes, locks and deletes records behind a window's back, and the
+// logged-in user's access list.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "core/field_access.h"
 #include "core/memblock.h"
+#include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "platform/window.h"
 #include "shell/window_table.h"
@@ -44,4 +49,26 @@ inline bool StoredRecord(int reg, uint32_t id, uint8_t *out, uint32_t size)
 {
     memset(out, 0, size);
     return RecReadById(reg, id, out);
+}
+
+// Access-list rows: (kind, item, right).
+using AccessRows = std::vector<std::array<uint16_t, 3>>;
+
+// A block holding access-list rows, as an access group's matrix holds them.
+inline MemBlock AccessRowsBlock(const AccessRows &rows)
+{
+    MemBlock h = MemAlloc(uint32_t(rows.size() * 6));
+    uint8_t *p = MemLock(h);
+    for (size_t i = 0; p && i < rows.size(); i++) memcpy(p + i * 6, rows[i].data(), 6);
+    MemUnlock(h);
+    return h;
+}
+
+// Gives the logged-in user an access list of rows, freeing the one it
+// had; no rows leave it none (every right allowed).
+inline void AccessListUse(const AccessRows &rows)
+{
+    MemBlock old = GetU32(LoggedInUser, LoggedInUserAccessList);
+    if (MemIsValid(old)) MemFree(&old);
+    PutU32(LoggedInUser, LoggedInUserAccessList, rows.empty() ? 0 : AccessRowsBlock(rows));
 }

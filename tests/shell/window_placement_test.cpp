@@ -126,9 +126,7 @@ TEST_F(Placement, StoreAndReopenLeavesTheWindowInPlaceForEachUser)
 TEST_F(Placement, SizeLimitsHoldOnlyForTypesThatKeepTheirSize)
 {
     UserIs("ANN");
-    const MacRect dflt{100, 50, 300, 350};
-    MacRect stored{10, 20, 60, 170}, r = dflt;   // 150 wide, 50 high
-    uint16_t column = 0;
+    MacRect stored{10, 20, 60, 170};   // 150 wide, 50 high
     WinPlacementSave(TypeSized, &stored, 3);
     int n = OpenWindow(TypeSized, 0);
     ASSERT_GT(n, 0);
@@ -137,27 +135,24 @@ TEST_F(Placement, SizeLimitsHoldOnlyForTypesThatKeepTheirSize)
     EXPECT_EQ(WinListColumn(n), 3);
     WinClose(n);
 
-    stored = MacRect{10, 20, 410, 400};
-    WinPlacementSave(TypeSized, &stored, 0);
-    WinPlacementLoad(TypeSized, &r, &column);
+    // The rectangle a type takes from a stored one, over its default.
+    auto loaded = [](int type, MacRect from) {
+        WinPlacementSave(type, &from, 0);
+        MacRect r{100, 50, 300, 350};
+        uint16_t column = 0;
+        WinPlacementLoad(type, &r, &column);
+        return r;
+    };
+    MacRect r = loaded(TypeSized, MacRect{10, 20, 410, 400});
     EXPECT_EQ(r.bottom - r.top, 120);   // the maximum height
-
-    // Without the flag only the position is taken.
-    WinPlacementSave(TypePlain, &stored, 0);
-    r = dflt;
-    WinPlacementLoad(TypePlain, &r, &column);
+    r = loaded(TypePlain, MacRect{10, 20, 410, 400});   // without the flag only the position is taken
     EXPECT_EQ(r.top, 10);
     EXPECT_EQ(r.left, 20);
     EXPECT_EQ(r.right - r.left, 300);
     EXPECT_EQ(r.bottom - r.top, 200);
-
-    // A stored rectangle without width is damage: the default stays.
-    stored = MacRect{10, 20, 60, 20};
-    WinPlacementSave(TypeSized, &stored, 0);
-    r = dflt;
-    WinPlacementLoad(TypeSized, &r, &column);
-    EXPECT_EQ(r.top, dflt.top);
-    EXPECT_EQ(r.right, dflt.right);
+    r = loaded(TypeSized, MacRect{10, 20, 60, 20});   // no width: damage, the default stays
+    EXPECT_EQ(r.top, 100);
+    EXPECT_EQ(r.right, 350);
 }
 
 TEST_F(Placement, NothingIsKeptWithoutCompanyOrNameAndARefusalIsTold)
