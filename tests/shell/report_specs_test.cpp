@@ -121,11 +121,20 @@ protected:
 
 TEST_F(ReportSpecs, SavedSpecificationsAreDeletedByTheirListedRowAndKeptAcrossReopening)
 {
+    // New in the report list without a selected report: the list closes,
+    // the save window has no number and its OK is refused.
     int list = OpenOrActivateWindow(TypeList, 0, 0, false, 0);
     ASSERT_GT(list, 0);
-    int s = SaveWindow("None", 0);
+    ListBoxSetCurSel(WinListBox(list), -1);
+    CmdNewRecord(list);
+    EXPECT_FALSE(WinFindByDef(TypeList));
+    int s = WinFindByDef(TypeSave);
+    ASSERT_GT(s, 0);
+    Type("None");
     WindowOkAction(s);
     EXPECT_TRUE(Said("Choose a report first."));
+    list = OpenOrActivateWindow(TypeList, 0, 0, false, 0);
+    ASSERT_GT(list, 0);
 
     // A client whose server is gone reads nothing; one whose server has no
     // rows but refuses the store: each told once, the window stays.
@@ -172,9 +181,16 @@ TEST_F(ReportSpecs, SavedSpecificationsAreDeletedByTheirListedRowAndKeptAcrossRe
     PutU16(WinRecordBuffer(list), MenuListRecord::ListKind, 2);
     MenuListFill(list);
     EXPECT_EQ(Rows(list), (std::vector<std::string>{"Second"}));
-    s = SaveWindow("Taken", 0);
-    ReportSpecWindowTake(s, list);
-    EXPECT_EQ(GetU16(WinRecordBuffer(s), ReportSpecBlk::Rows::ReportNr), 11);
+    // New with the saved row selected: its report goes into the new
+    // selection, which OK stores.
+    ListBoxSetCurSel(WinListBox(list), 0);
+    CmdNewRecord(list);
+    s = WinFindByDef(TypeSave);
+    ASSERT_GT(s, 0);
+    Type("Taken");
+    WindowOkAction(s);
+    EXPECT_FALSE(WinIsOpen(s));
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"Orphan99", "Second11", "Taken11"}));
 }
 
 TEST_F(ReportSpecs, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTypeAgrees)
