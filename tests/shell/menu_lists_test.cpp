@@ -18,6 +18,7 @@
 #include "recordwin/record_windows.h"
 #include "shell/menu_lists.h"
 #include "shell/record_commands.h"
+#include "tests/output/output_fixture.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
@@ -32,7 +33,6 @@ register 5 ItemVc size 20 { Code 0 code 10 }
 1027 "No report window."
 1553 "Store first."
 1558 "No document window."
-9886 "Not available."
 9887 "Not imported: "
 9701 "&Sales"
 9702 "Stock"
@@ -236,8 +236,8 @@ TEST_F(MenuLists, ReportListShowsPermittedEntriesAndOkRunsTheEntryOfTheRow)
     Choose(n, 0);
     EXPECT_EQ(SpecEvents, (std::vector<std::array<int, 2>>{{14, 13}}));
 
-    // Other actions: the second window opens anew; a report without one,
-    // and the page set-up, are told, not pretended.
+    // Other actions: the second window opens anew; a report without one
+    // is told; button 2 asks for the page set-up.
     PutU16(WinRecordBuffer(n), MenuListRecord::ListKind, 1);
     WindowListChoice(n, 1, MenuListRecord::ListKind, true);
     PutU16(WinRecordBuffer(n), MenuListRecord::Action, 2);
@@ -245,8 +245,10 @@ TEST_F(MenuLists, ReportListShowsPermittedEntriesAndOkRunsTheEntryOfTheRow)
     EXPECT_GT(WinFindByDef(TypeSecond), 0);
     Choose(n, 1);
     EXPECT_TRUE(Said("No report window."));
+    ScriptAnswerPrintSetup(false, PlPrintSetup{});
     ReportListButton(n, 2);
-    EXPECT_TRUE(Said("Not available."));
+    ASSERT_FALSE(ScriptRecords().empty());
+    EXPECT_EQ(ScriptRecords().back().kind, "printsetup");
     MessagesShown.clear();
     PutU16(WinRecordBuffer(n), MenuListRecord::Action, 3);
     Choose(n, 0);
@@ -282,7 +284,7 @@ TEST_F(MenuLists, FunctionListKindRefillsAndSetsTheDeviceButtons)
     EXPECT_TRUE(Off(n, 3));
 
     // Maintenance opens its window with the function's number; an export
-    // without a window cannot run yet and leaves ReportParams alone.
+    // without a window runs the text export with the list's device.
     Choose(n, 0);
     int spec = WinFindByDef(TypeSpec);
     ASSERT_GT(spec, 0);
@@ -290,10 +292,12 @@ TEST_F(MenuLists, FunctionListKindRefillsAndSetsTheDeviceButtons)
     EXPECT_EQ(Word(spec, ReportParamsVc::OutputKind), 2);
     PutU16(WinRecordBuffer(n), MenuListRecord::Action, 1);
     WindowListChoice(n, 0, MenuListRecord::Action, true);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 7);
+    RunServicesDouble runs;
     Choose(n, 1);
-    EXPECT_TRUE(Said("Not available."));
-    EXPECT_EQ(GetU16(ReportParams, ReportParamsVc::ReportNumber), 7);
+    ASSERT_EQ(runs.Names(), (std::vector<std::string>{"runTextExport"}));
+    EXPECT_EQ(runs.calls[0].args, (std::vector<int64_t>{22}));
+    EXPECT_EQ(GetU16(runs.calls[0].params.data(), ReportParamsVc::ReportNumber), 22);
+    EXPECT_EQ(GetU16(runs.calls[0].params.data(), ReportParamsVc::OutputKind), 2);
 }
 
 TEST_F(MenuLists, WindowAndModuleListsRunTheirRow)
