@@ -34,7 +34,6 @@ settings 163 ReportSpecBlk table {
   }
 }
 9501 "Connection lost."
-9920 "Not available yet."
 9965 "Choose a report first."
 wintype 6 { kind plain recsize 64 rect 60 60 400 420 listrect 10 10 -100 -10 }
 wintype 9 { kind plain rect 40 40 300 440 listrect 10 5 -20 -5 }
@@ -223,7 +222,7 @@ TEST_F(ReportSpecs, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTypeAgr
     EXPECT_EQ(runs.calls[0].params, want);
 }
 
-TEST_F(ReportSpecs, PrintCommandsRunByWindowAndAreToldWithoutARun)
+TEST_F(ReportSpecs, PrintCommandsRunByWindow)
 {
     int p = JobWindow(TypePreview, 0, 6);   // a preview prints what it holds; no preview of its own
     CmdPrint(p);
@@ -247,13 +246,6 @@ TEST_F(ReportSpecs, PrintCommandsRunByWindowAndAreToldWithoutARun)
     CmdPrint(OpenOrActivateWindow(TypePlain, 0, 0, false, 0));
     EXPECT_EQ(runs.Names(), (std::vector<std::string>{"repJobQueueRun"}));
     EXPECT_EQ(Events, (std::vector<int>{8}));
-
-    OutputRunServices = OutputRunServicesRec{};
-    OutputJobState.stopFlag = 0;
-    CmdPreview(r);
-    EXPECT_TRUE(Said("Not available yet."));
-    EXPECT_EQ(OutputJobState.stopFlag, 1);
-    OutputJobState.stopFlag = 0;
 }
 
 TEST_F(ReportSpecs, ExportMaintenanceAndTheFormatLine)
