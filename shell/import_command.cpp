@@ -2,43 +2,21 @@
 // the check of open windows, the file question and the import.
 #include "shell/menu_lists.h"
 
-#include <string>
-
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
-#include "platform/dialog.h"
 #include "recordwin/record_windows.h"
 #include "shell/company.h"
 #include "shell/shell.h"
+#include "shell/text_file_dialogs.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
 namespace {
 // Texts: records are being edited; the chosen file was not imported.
 constexpr int TextStoreBeforeImport = 1553, TextNotImported = 9887;
-
-// Asks for the text file to import; its PString path in *path, false
-// when cancelled or the name does not fit a path. Text files are offered
-// first; the file must exist.
-bool AskImportFile(uint8_t *path)
-{
-    PlFileDialog d;
-    d.filter = "All files (*.*)|*.*|Orvel(*.TXT)|*.TXT|Orvel, no extension(*.)|*.|";
-    d.filterIndex = 2;
-    d.defaultExt = "TXT";
-    d.pathMustExist = true;
-    d.fileMustExist = true;
-    std::string chosen;
-    bool ok = DlgFileOpen(FrameWindow, d, &chosen);
-    RedrawWindowOne();
-    path[0] = 0;
-    if (!ok || chosen.empty() || chosen.size() > size_t(PStringMax)) return false;
-    PStringFromView(path, chosen);
-    return true;
-}
 }  // namespace
 
 // Whether an import may run now: not while a record is being edited in
@@ -80,7 +58,7 @@ void ImportCommand(int number, int device)
 int ImportFileAsk()
 {
     PString path;
-    if (!AskImportFile(path)) return 0;
+    if (!OpenTextFileDialog(path)) return 0;
     if (ImportFile(path, 0) != 0) {
         ShowMessage(TextNotImported, path);
         return 0;

@@ -10,10 +10,12 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "output/output_job.h"
 #include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
 #include "shell/login.h"
 #include "shell/menus.h"
+#include "shell/page_setup.h"
 #include "shell/record_commands.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -27,9 +29,8 @@ constexpr int ActionOpenSpec = 1, ActionOpenSecond = 2, ActionPageSetup = 4;
 constexpr int KindExports = 1, KindImports = 2, KindMaintenance = 3;
 constexpr int ButtonSecond = 1, ButtonPageSetup = 2;
 
-// Texts: the report's or document's entry has no window to open; a
-// function that is not there yet.
-constexpr int TextNoReportWindow = 1027, TextNoDocumentWindow = 1558, TextNotAvailable = 9886;
+// Texts: the report's or document's entry has no window to open.
+constexpr int TextNoReportWindow = 1027, TextNoDocumentWindow = 1558;
 
 // The words a specification window's record gets from the list that
 // opens it (the layout of ReportParams): word 5 and word 16 have no
@@ -68,7 +69,8 @@ void OpenSecondWindow(int n, int type, int missing)
 
 // Runs n's selected entry of the report or document list by the list's
 // action: open the specification window with the list's parameters,
-// open the entry's second window, or its page set-up. An entry without
+// open the entry's second window, or its page set-up (kept under the
+// specification window's type). An entry without
 // the window asked for is told with `missing`.
 void ReportOrDocumentRun(int n, int missing)
 {
@@ -84,19 +86,21 @@ void ReportOrDocumentRun(int n, int missing)
         OpenWindowWithArgs(n, spec, DefU16(entry + MenuTableEntry::Number));
         return;
     case ActionOpenSecond: OpenSecondWindow(n, DefU16(entry + MenuTableEntry::WinType2), missing); return;
-    case ActionPageSetup: ShowTextMessage(TextNotAvailable); return;   // the page set-up comes with printing
+    case ActionPageSetup: (void)PrintSetupDialog(0, spec); return;
     default: return;
     }
 }
 
 // Button 1 of the report or document list opens the selected entry's
-// second window; button 2 its page set-up. Nothing without a selection.
+// second window; button 2 its page set-up, kept under the window type its
+// print job runs from (its specification window). Nothing without a
+// selection.
 void ListButton(int n, int button, int missing)
 {
     const uint8_t *entry = SelectedEntry(n);
     if (!entry) return;
     if (button == ButtonSecond) OpenSecondWindow(n, DefU16(entry + MenuTableEntry::WinType2), missing);
-    if (button == ButtonPageSetup) ShowTextMessage(TextNotAvailable);   // the page set-up comes with printing
+    if (button == ButtonPageSetup) (void)PrintSetupDialog(0, DefU16(entry + MenuTableEntry::WinType));
 }
 
 // Sets the device buttons (group 0) of a function list by its kind:
@@ -119,8 +123,8 @@ void ReportListRun(int n) { ReportOrDocumentRun(n, TextNoReportWindow); }
 void DocumentListRun(int n) { ReportOrDocumentRun(n, TextNoDocumentWindow); }
 
 // The module-function lists' OK, by list kind: an export opens its
-// specification window (one without is run directly by the text export,
-// which is not there yet: the user is told and nothing changes); an
+// specification window, or one without is run directly by the text
+// export with the list's device and flag and its own number; an
 // import runs the import command with the list's device; a maintenance
 // function opens its specification window.
 void ModuleFunctionListRun(int n)
@@ -132,7 +136,11 @@ void ModuleFunctionListRun(int n)
     switch (ListWord(n, MenuListRecord::Action)) {
     case KindExports:
         if (spec == 0) {
-            ShowTextMessage(TextNotAvailable);
+            if (!ReportParams) return;
+            PutU16(ReportParams, ReportParamsVc::OutputKind, uint16_t(ListWord(n, MenuListRecord::Device)));
+            PutU16(ReportParams, ReportParamsVc::SetupDialog, uint16_t(ListWord(n, MenuListRecord::Flag)));
+            PutU16(ReportParams, ReportParamsVc::ReportNumber, uint16_t(number));
+            (void)RunTextExport(number);
             return;
         }
         OpenWindowWithArgs(n, spec, number);

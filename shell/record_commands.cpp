@@ -126,7 +126,8 @@ void WindowOkAction(int n)
 // shows first and starts the new record in itself (staying open, where
 // OK would close a window opened from a field); a list opens its
 // related type on a new record (a chooser list closes first, and the
-// new window keeps the chooser's opener).
+// new window keeps the chooser's opener); the report list opens a saved
+// selection of its selected report.
 void CmdNewRecord(int n)
 {
     StateRefreshFlag = 1;
@@ -140,8 +141,12 @@ void CmdNewRecord(int n)
         return;
     }
     if (kind != 0 && kind != 1 && kind != 2) return;
-    int related = RelatedType(n);
+    // The report list's new record is a saved selection of its selected
+    // report, whose number is read before a closing list loses it.
+    bool reportList = type == ReportListType;
+    int related = reportList ? (WinDefExists(ReportSpecType) ? ReportSpecType : 0) : RelatedType(n);
     if (!related || !WinTypeMayOpen(related)) return;
+    int report = reportList ? ReportListSelectedNumber(n) : 0;
     int opener = 0;
     if (kind != 1) {
         opener = WinOpenerOf(n);
@@ -149,6 +154,7 @@ void CmdNewRecord(int n)
     }
     int m = OpenOrActivateWindow(related, 0, 0, true, opener);
     if (m && WinNewRecord(m)) WinFocusFirstField(related, m);
+    if (m && reportList) ReportSpecWindowTake(m, report);
 }
 
 // Starts a new record in window n as a copy of the record it shows

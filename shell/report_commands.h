@@ -13,8 +13,10 @@ void MaintenanceWindowOk(int n);
 void ReportSpecSaveOk(int n);
 // Deletes the saved specification selected in report list listWindow.
 void ReportSpecDelete(int listWindow);
-// Type 14 opened from the report list: its record's word 42 := the selected
-// entry's report number (after the window's preparation).
-void ReportSpecWindowTake(int specWindow, int listWindow);
+// The report number of the entry selected in report list listWindow, 0 none.
+int ReportListSelectedNumber(int listWindow);
+// Type 14 opened from the report list: its record's word 42 := the number
+// that list's selected entry had (after the window's preparation).
+void ReportSpecWindowTake(int specWindow, int number);
 // Prints the format line of an export.
 void PrintFormatLine();

@@ -203,14 +203,22 @@ void ReportSpecDelete(int listWindow)
     MenuListFill(listWindow);
 }
 
-// Takes into type-14 window specWindow's record (word 42) the report
-// number of the entry selected in report list listWindow; nothing when
-// either window is not open or no entry is selected.
-void ReportSpecWindowTake(int specWindow, int listWindow)
+// The report number of the entry selected in report list listWindow; 0
+// when the list is not open or no entry with a number is selected.
+int ReportListSelectedNumber(int listWindow)
 {
-    if (!WinIsOpen(specWindow) || !WinIsOpen(listWindow)) return;
+    if (!WinIsOpen(listWindow) || WinTypeOf(listWindow) != ReportListType) return 0;
+    int number = ListedNumber(listWindow, ListSelectedIndex(listWindow));
+    return number > 0 && number < 65536 ? number : 0;
+}
+
+// Puts report number `number` into word 42 of type-14 window specWindow's
+// record (after its preparation cleared it); nothing for number 0 or when
+// the window is not open.
+void ReportSpecWindowTake(int specWindow, int number)
+{
+    if (number <= 0 || !WinIsOpen(specWindow)) return;
     uint8_t *record = WinRecordBuffer(specWindow);
     if (!record || MemSize(WinTable[specWindow]->recordHandle) < RowSize) return;
-    int number = ListedNumber(listWindow, ListSelectedIndex(listWindow));
-    if (number > 0) PutU16(record, NumberAt, uint16_t(number));
+    PutU16(record, NumberAt, uint16_t(number));
 }

@@ -1,11 +1,15 @@
 // choice_list_test.cpp - choice lists filled into a window's list box:
 // a settings table's line form and its damaged rows, the free numbers of
 // the series valid on the choice date, contacts and serial numbers, the
-// opener's date, the special lists, a server's reply, and a client's list
-// taken from the server (request 33) over a fake transport.
+// opener's date, the special lists, the lists of choice windows opened
+// from a field, a server's reply, and a client's list taken from the
+// server (request 33) over a fake transport.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,6 +24,8 @@
 #include "rules/choice_list_fill.h"
 #include "rules/rules_types.h"
 #include "shell/choice_list_start.h"
+#include "shell/field_editing.h"
+#include "shell/record_commands.h"
 #include "tests/shell/record_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
@@ -40,6 +46,20 @@ class ChoiceListWindows : public RecordFixture {
 protected:
     int list = 0;   // the job queue's window: a plain window with a list box
 
+    // The built dictionary with two choice windows: payment modes (74) and
+    // the opener's own list (97).
+    std::string InterfaceSource() override
+    {
+        std::string all;
+        for (const auto &e : std::filesystem::directory_iterator(std::filesystem::path(ORVEL_TEST_DATA_DIR) / ".." / "dict")) {
+            if (e.path().extension() != ".dict") continue;
+            std::ifstream in(e.path());
+            all += std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) + "\n";
+        }
+        return all + "wintype 74 { kind plain rect 40 40 300 300 listrect 10 10 -10 -10 }\n"
+                     "wintype 97 { kind plain rect 40 40 300 300 listrect 10 10 -10 -10 }\n";
+    }
+
     void SetUp() override
     {
         RecordFixture::SetUp();
@@ -53,10 +73,11 @@ protected:
         RemoteOutputActive = false;
         RecordFixture::TearDown();
     }
-    Lines Listed() const
+    Lines Listed(int n = 0) const
     {
         Lines out;
-        for (int i = 0; i < ListBoxCount(WinListBox(list)); i++) out.push_back(ListBoxText(WinListBox(list), i));
+        uint32_t box = WinListBox(n ? n : list);
+        for (int i = 0; i < ListBoxCount(box); i++) out.push_back(ListBoxText(box, i));
         return out;
     }
     Lines Fill(int kind, int reg = 0) { return ChoiceListStartRange(list, kind, reg), Listed(); }
@@ -80,7 +101,12 @@ TEST_F(ChoiceListWindows, TableRowsAndSeriesGiveTheirLinesAndDamagedRowsStayInsi
     PutText(modes, 0, "A"), PutText(modes, name, "Cash"), PutText(modes + size, 0, "B");
     ASSERT_EQ(SettingsBlockStore(PaymentModeBlk::Number, modes, sizeof modes), RecDone);
     SettingsBlocksReload();
-    EXPECT_EQ(Fill(1), (Lines{"A    Cash", "B    "}));
+    // The payment modes' choice window, opened from a customer's field.
+    WinChooseForField(OpenOrActivateWindow(590, 0, 0, false, 0), 74);
+    int modes74 = WinFindByDef(74);
+    ASSERT_GT(modes74, 0);
+    EXPECT_EQ(Listed(modes74), (Lines{"A    Cash", "B    "}));
+    EXPECT_EQ(WinFocus(), WinListBox(modes74));
 
     // A text length byte past its field, and a last row cut short.
     uint8_t *rows = MemLock(PaymentModeRows);
@@ -132,12 +158,16 @@ TEST_F(ChoiceListWindows, ContactsAndSerialsListOnlyTheirKeysRecords)
 
 TEST_F(ChoiceListWindows, OpenersDateSpecialListsAndAClientsRequest33)
 {
-    ListBoxAdd(WinListBox(list), "stale");
-    ChoiceListStart(list);   // no opener: register 0, no date
+    // The own list opened with no opener: register 0, no date; from a
+    // customer's field (a customer has no date): today's.
+    ChoiceListDate = TodayDate;
+    int own = OpenOrActivateWindow(97, 0, 0, true, 0);
+    EXPECT_EQ(ChoiceListWindow, own);
     EXPECT_TRUE(DateIsEmpty(&ChoiceListDate));
-    EXPECT_TRUE(Listed().empty());
-    WinTable[list]->opener = uint16_t(Open(590));   // a customer has no date: today's
-    ChoiceListStart(list);
+    EXPECT_TRUE(Listed(own).empty());
+    int customer = OpenOrActivateWindow(590, 0, 0, false, 0);
+    WinChooseForField(customer, 97);
+    EXPECT_NE(ChoiceListWindow, own);
     EXPECT_TRUE(!DateIsEmpty(&TodayDate) && DateCompare(&ChoiceListDate, &TodayDate) == 0);
 
     ChoiceListStartSpecial(list, ListNoFill);
@@ -162,6 +192,7 @@ TEST_F(ChoiceListWindows, OpenersDateSpecialListsAndAClientsRequest33)
     RemoteOpsInstall();
     TransportInstall(FakeSend, FakeSend);
     RunMode = RunModeClient;
+    WinTable[list]->opener = uint16_t(customer);
     ChoiceListStart(list);
     EXPECT_EQ(Listed(), (Lines{"OK"}));
     MsgPutWord(&asked, 0), MsgPutWord(&asked, CUVc::Number), MsgPutDate(&asked, &TodayDate);

@@ -7,11 +7,14 @@
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "database/access/remote_calls.h"
+#include "core/work_blocks.h"
 #include "platform/menu.h"
 #include "shell/company.h"
 #include "tests/output/output_fixture.h"
 
 namespace {
+
+constexpr int LoginType = 15;
 
 // A text reader over a small file of sections: a line "[Name]" starts the
 // section of the register of that name, any other line is the code of one
@@ -94,17 +97,30 @@ protected:
     }
 };
 
-TEST_F(CompanyOpen, ANewCompanyIsFilledFromItsDefaultsBeforeTheLogin)
+TEST_F(CompanyOpen, ANewCompanyIsFilledFromItsDefaultsAndThenAsksForTheLogin)
 {
-    Write("DEFAULT.TXT", "[CSVc]\nC100\nC200\n[DocVc]\nINVOICE\nINVOICE_LONG_NAME_20\n");
+    Write("DEFAULT.TXT", "[CSVc]\nC100\nC200\n[DocVc]\nINVOICE\nINVOICE_LONG_NAME_20\n[PEVc]\nANNA\n");
     int menuDuringImport = -1;
-    Reader.onStep = [&] { menuDuringImport = RegisterMenuCount(); };
+    bool loginDuringImport = false;
+    Reader.onStep = [&] {
+        menuDuringImport = RegisterMenuCount();
+        loginDuringImport |= WinFindByDef(LoginType) != 0;
+    };
+    // The person the defaults bring is asked for by the login window.
+    ScriptText("anna");
+    ScriptKey(PlKey::Tab);
+    ScriptKey(PlKey::Tab);
+    ScriptKey(PlKey::Return);
 
     ASSERT_TRUE(Create("new.VDB"));
     EXPECT_TRUE(Has(CSVc::Number, "C100") && Has(CSVc::Number, "C200") && RegRecordCount(CSVc::Number) == 2);
     EXPECT_TRUE(MessagesShown.empty());
-    EXPECT_EQ(std::tuple(menuDuringImport, Reader.closes, TransferBuffer), std::tuple(0, 1, 0u));
-    EXPECT_GT(RegisterMenuCount(), 0);   // the login ran after the import
+    EXPECT_EQ(std::tuple(menuDuringImport, loginDuringImport, Reader.closes, TransferBuffer),
+              std::tuple(0, false, 1, 0u));
+    uint8_t user[6];
+    CurrentUserCode(user);
+    EXPECT_EQ(PStringToStd(user), "ANNA");   // only the login window could give it
+    EXPECT_TRUE(LoggedInFlag && WinFindByDef(LoginType) == 0 && RegisterMenuCount() > 0);
 
     // The imported form definitions: usable unless aliased; a name too
     // long finds none by its cut; a missing one is told by name.
@@ -119,8 +135,8 @@ TEST_F(CompanyOpen, ANewCompanyIsFilledFromItsDefaultsBeforeTheLogin)
     EXPECT_EQ(Lookup("ORDER"), 0);
     EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(1546) + "ORDER"});
 
-    // On a server a person among the defaults gets no login (the login
-    // here would refuse a company with users).
+    // On a server the same defaults ask for no login: nothing is typed,
+    // and a login window would have been cancelled for want of input.
     Write("DEFAULT.TXT", "[PEVc]\nANNA\n");
     static int serving;
     serving = 0;
@@ -130,6 +146,7 @@ TEST_F(CompanyOpen, ANewCompanyIsFilledFromItsDefaultsBeforeTheLogin)
     Reader = ScriptedReader{};
     ASSERT_TRUE(Create("served.VDB"));
     EXPECT_TRUE(serving == 1 && Has(PEVc::Number, "ANNA") && MessagesShown.empty());
+    EXPECT_EQ(WinFindByDef(LoginType), 0);
 }
 
 TEST_F(CompanyOpen, FailedDefaultsAreToldAndTheCompanyStaysUsable)

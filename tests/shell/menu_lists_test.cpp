@@ -22,6 +22,7 @@
 #include "shell/login.h"
 #include "shell/record_commands.h"
 #include "shell/window_mouse.h"
+#include "tests/output/output_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -37,7 +38,6 @@ register 5 ItemVc size 20 { Code 0 code 10 }
 1027 "No report window."
 1553 "Store first."
 1558 "No document window."
-9886 "Not available."
 9887 "Not imported: "
 9701 "&Sales"
 9702 "Stock"
@@ -231,7 +231,7 @@ TEST_F(MenuLists, ReportListShowsPermittedEntriesAndOkRunsTheEntryOfTheRow)
     EXPECT_EQ(SpecEvents, (std::vector<std::array<int, 2>>{{14, 13}}));
 
     // The Window button (as OK with action 2) opens the second window anew;
-    // a report without one, and the page set-up, are told, not pretended.
+    // a report without one is told; button 2 asks for the page set-up.
     PutU16(WinRecordBuffer(n), MenuListRecord::ListKind, 1);
     WindowListChoice(n, 1, MenuListRecord::ListKind, true);
     ListBoxSetCurSel(WinListBox(n), 0);
@@ -244,8 +244,10 @@ TEST_F(MenuLists, ReportListShowsPermittedEntriesAndOkRunsTheEntryOfTheRow)
     PutU16(WinRecordBuffer(n), MenuListRecord::Action, 2);
     Choose(n, 1);
     EXPECT_TRUE(Said("No report window."));
+    ScriptAnswerPrintSetup(false, PlPrintSetup{});
     ReportListButton(n, 2);
-    EXPECT_TRUE(Said("Not available."));
+    ASSERT_FALSE(ScriptRecords().empty());
+    EXPECT_EQ(ScriptRecords().back().kind, "printsetup");
     MessagesShown.clear();
     PutU16(WinRecordBuffer(n), MenuListRecord::Action, 3);
     Choose(n, 0);
@@ -281,7 +283,7 @@ TEST_F(MenuLists, FunctionListKindRefillsAndSetsTheDeviceButtons)
     EXPECT_TRUE(Off(n, 3));
 
     // Maintenance opens its window with the function's number; an export
-    // without a window cannot run yet and leaves ReportParams alone.
+    // without a window runs the text export with the list's device.
     Choose(n, 0);
     int spec = WinFindByDef(TypeSpec);
     ASSERT_GT(spec, 0);
@@ -289,10 +291,12 @@ TEST_F(MenuLists, FunctionListKindRefillsAndSetsTheDeviceButtons)
     EXPECT_EQ(Word(spec, ReportParamsVc::OutputKind), 2);
     PutU16(WinRecordBuffer(n), MenuListRecord::Action, 1);
     WindowListChoice(n, 0, MenuListRecord::Action, true);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 7);
+    RunServicesDouble runs;
     Choose(n, 1);
-    EXPECT_TRUE(Said("Not available."));
-    EXPECT_EQ(GetU16(ReportParams, ReportParamsVc::ReportNumber), 7);
+    ASSERT_EQ(runs.Names(), (std::vector<std::string>{"runTextExport"}));
+    EXPECT_EQ(runs.calls[0].args, (std::vector<int64_t>{22}));
+    EXPECT_EQ(GetU16(runs.calls[0].params.data(), ReportParamsVc::ReportNumber), 22);
+    EXPECT_EQ(GetU16(runs.calls[0].params.data(), ReportParamsVc::OutputKind), 2);
 }
 
 TEST_F(MenuLists, FileMenuOpensTheListsAndWindowAndModuleListsRunTheirRow)

