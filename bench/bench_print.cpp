@@ -17,6 +17,10 @@
 #include <vector>
 
 #include "core/pstring.h"
+#include "core/field_access.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
+#include "output/devices/device_table.h"
 #include "output/output_job.h"
 #include "output/printer.h"
 #include "platform/font.h"
@@ -73,8 +77,9 @@ uintmax_t ClearPrinted()
     return size;
 }
 
-// The device's report positions scaled as a printer's size table does.
-int32_t ScaleToDevice(int32_t x) { return ReportToPrinterX(x); }
+// The printer of a report job as far as wrapped texts need it: its
+// advance moves the line down.
+const RepDevice Advancing = {.advance = [](int32_t n) { OutputJobState.linePos += n; }};
 
 void BM_PrintDevice(benchmark::State &state)
 {
@@ -82,14 +87,19 @@ void BM_PrintDevice(benchmark::State &state)
         state.SkipWithError("the program cannot start");
         return;
     }
-    OutputRunServices = OutputRunServicesRec{};
-    OutputRunServices.deviceScaleSize = ScaleToDevice;
+    if (!ReportParams) {
+        state.SkipWithError("no job record");
+        return;
+    }
+    PutU16(ReportParams, ReportParamsVc::OutputKind, OutPrinter);
+    const RepDevice *printer = RepDeviceInstall(OutPrinter, &Advancing);
     const std::vector<std::string> &texts = Texts();
     uintmax_t bytes = 0;
     PString t, title;
     PStringFromC(title, "Columns");
     for (auto _ : state) {
         OutputJobState = OutputJobStateRec{};
+        OutputJobState.positions = {65535, 72, 0, 0, 0, 0, 0, 0, 0, 0, 300};   // points to 300-dpi units
         if (PrintJobStartDoc(0, 0, title) != 1) {
             state.SkipWithError("no print job");
             break;
@@ -116,7 +126,7 @@ void BM_PrintDevice(benchmark::State &state)
         bytes = ClearPrinted();
         state.ResumeTiming();
     }
-    OutputRunServices = OutputRunServicesRec{};
+    RepDeviceInstall(OutPrinter, printer);
     BenchFrameDown();
     state.counters["pages/s"] =
         benchmark::Counter(double(Pages) * double(state.iterations()), benchmark::Counter::kIsRate);

@@ -3,10 +3,12 @@
 // box), the table through which the output layer reaches the runs that
 // later subsystems own, and the list and picture operations of a job.
 //
-// The runs (report commands, the job queue, printed pictures, selection
-// checks, text exports, maintenance routines and the report writer's
-// text, value and line calls) are installed into OutputRunServices by
-// the subsystems that build them; tests install doubles. Until a run is
+// The runs (report commands, the job queue, selection checks, text
+// exports and maintenance routines) are installed into OutputRunServices
+// by the subsystems that build them; tests install doubles. The report
+// writer's operations (texts, values, lines, pictures, the export
+// stream) are the output layer's own: output/devices/report_output.h
+// declares the rest of them. Until a run is
 // installed its wrapper refuses: where the user asked for the run, the
 // user is told (text FunctionNotYet) and the wrapper gives false; a call
 // made from inside an output run sets the job's stop flag, so that the
@@ -21,17 +23,36 @@
 
 // ---- output_placeholders.cpp ----
 
-// The running output job. Positions are points (1/72 inch) unless said.
+// A device's position table: eleven stops in report units. Entry 0 other
+// than 65535 lets positions 0..10 name the stops; entries 1 and 10 give
+// the ratio (entry 10 / entry 1) by which report units become device
+// units. The default maps nothing (ratio 1 on a 480-unit line).
+using PositionTable = std::array<uint16_t, 11>;
+constexpr PositionTable DefaultPositions{65535, 480, 0, 0, 0, 0, 0, 0, 0, 0, 480};
+
+// The running output job: one for the whole program. Positions are points
+// (1/72 inch) on the printer and the preview, lines on the character
+// printer; horizontal ones are report units on a 480-unit line.
 struct OutputJobStateRec {
-    uint8_t stopFlag = 0;          // 1: the dialog was cancelled or the document failed; loops poll it
-    int32_t linePos = 0;           // current line position, points from the top margin
+    uint8_t stopFlag = 0;          // 1: cancelled or failed; every later operation of the job does nothing
+    int32_t linePos = 0;           // current line position, from the top margin
     uint16_t headerLine = 65535;   // highest page-header line, 65535 none
-    int32_t pageNumber = 0;
+    int32_t pageNumber = 0;        // pages started in this job
     int32_t originX = 0, originY = 0;   // page origin, points
-    int32_t lineHeight = 12;       // points
+    int32_t lineHeight = 12;       // the last line start's height; a line end advances by it
     int32_t layoutWidth = 0;       // 0 report, 600 document
     int32_t topMargin = 0, bottomMargin = 0, leftMargin = 0;   // printer units
     std::array<int32_t, 16> columnX{};  // the device's column table, points (column 0, 1, ...)
+    int32_t pageBottom = 1000000000;    // a line past it breaks the page (no limit at job start)
+    uint8_t pageStarted = 0;       // a page is started and its header printed
+    uint8_t pageDirty = 0;         // set by a page start, cleared by a break; the job's end breaks first
+    uint8_t headerMode = 0;        // the preview is taking page-header lines
+    int16_t lineColumn = 0;        // the current line's fill mark; 0 at every line start and advance
+    int16_t charColumnEnd = 0;     // last character column used on the character printer's line
+    int16_t charUnit = 0;          // report units a character column: 4 character printer, 6 preview
+    uint16_t previewWindow = 0;    // the job's preview window, 0 none
+    PositionTable positions = DefaultPositions;   // the device's table, reset at job start
+    uint8_t writeFailed = 0;       // a file or port write failed: the job's end tells it
 };
 extern OutputJobStateRec OutputJobState;
 
@@ -40,17 +61,9 @@ struct OutputRunServicesRec {
     bool (*runReportCommand)();                                  // opens the device of ReportParams, runs
     bool (*repJobQueuePush)(const uint8_t *job, int flag);       // ring of 31; false when not queued
     bool (*repJobQueueRun)(int window);
-    bool (*repPicture)(MemBlock dib, const uint8_t *rectBlock, int mode);
     bool (*reportParamsCheck)(uint8_t *params);                  // false after FieldError
     bool (*runTextExport)(int kind);
     bool (*runMaintenance)();                                    // the local batch routine of ReportParams
-    void (*streamWrite)(const uint8_t *bytes, uint32_t n);       // the export stream
-    void (*repText)(int x, int font, const uint8_t *text, int align);
-    void (*repValue)(int x, int width, const uint8_t *value, int type, int align);
-    void (*repLineFeed)();
-    int32_t (*deviceScaleSize)(int32_t x);                       // null: x as it is
-    void (*repPrintPageHeader)();                                // null: no header lines
-    void (*repAdvance)(int32_t n);                               // null: linePos += n
 };
 extern OutputRunServicesRec OutputRunServices;
 
@@ -61,9 +74,6 @@ bool RunReportCommand();
 bool RepJobQueuePush(const uint8_t *job, int flag);
 // Runs the job queue shown in window `window`; false when it did not run.
 bool RepJobQueueRun(int window);
-// Draws a packed bitmap block into the rectangle a picture element gives;
-// false (stop flag set) when it was not drawn.
-bool RepPicture(MemBlock dib, const uint8_t *rectBlock, int mode);
 // Checks a job record's selection; false when refused (the check told why).
 bool ReportParamsCheck(uint8_t *params);
 // Runs text export `kind` for ReportParams; false when it did not run.
@@ -71,18 +81,29 @@ bool RunTextExport(int kind);
 // Runs the maintenance routine of ReportParams: at the server as a client
 // (request 30 with the job record), else through the installed routine.
 bool RunMaintenanceCall();
-// Writes bytes to the export stream (stop flag set when none is installed).
-void StreamWrite(const uint8_t *bytes, uint32_t n);
-// The report writer's text (a PString), value and line feed at the current line.
-void RepText(int x, int font, const uint8_t *text, int align);
-void RepValue(int x, int width, const uint8_t *value, int type, int align);
-void RepLineFeed();
-// A size in the job's report units on the device; x itself when no device scales.
-int32_t DeviceScaleSize(int32_t x);
-// Prints the page header's lines; nothing when none is installed.
-void RepPrintPageHeader();
-// Moves the current line down by n points.
+
+// ---- devices/rep_dispatch.cpp and the devices (output/devices/report_output.h declares the rest) ----
+// A text (PString) at report position x of the current line: its left
+// edge at x, or with a non-zero align its right edge. link is 0 for plain
+// output (the preview keeps it for a drill-down).
+void RepText(int x, int link, const uint8_t *text, int align);
+// A field value of the given field type, formatted by its type, placed as RepText.
+void RepValue(int x, int link, const uint8_t *value, int type, int align);
+// Moves the current line down by n (one line on the character printer).
 void RepAdvance(int32_t n);
+// RepAdvance(1).
+void RepLineFeed();
+// A report position in device units through the job's position table.
+int32_t DeviceScaleSize(int32_t x);
+// Draws a packed bitmap block into the rectangle of a picture element
+// (four PackedDecimal points: top, left, bottom, right); false when it was
+// not drawn (no page, not a bitmap, the job stopped).
+bool RepPicture(MemBlock dib, const uint8_t *rectBlock, int mode);
+// Writes bytes to the open output file (the export stream); a write that
+// fails, or no open file, stops the job.
+void StreamWrite(const uint8_t *bytes, uint32_t n);
+// Prints the page-header lines at the top of a printer or character-printer page.
+void RepPrintPageHeader();
 
 // ---- list_lines.cpp ----
 // The list box a choice list fills (a window number, 0 none) and the

@@ -55,13 +55,6 @@ bool RepJobQueueRun(int window)
     return RefuseAsked();
 }
 
-// Draws a picture block in a running job; without a picture run the job stops.
-bool RepPicture(MemBlock dib, const uint8_t *rectBlock, int mode)
-{
-    if (OutputRunServices.repPicture) return OutputRunServices.repPicture(dib, rectBlock, mode);
-    return StopRun();
-}
-
 // Checks a job record's selection; without a check nothing is accepted
 // and the user is told.
 bool ReportParamsCheck(uint8_t *params)
@@ -86,62 +79,4 @@ bool RunMaintenanceCall()
     if (RunModeIsClient()) return ReportParams && JobRequestRemote(ReqMaintenance, ReportParams, ReportParamsSize);
     if (OutputRunServices.runMaintenance) return OutputRunServices.runMaintenance();
     return RefuseAsked();
-}
-
-// Writes to the export stream; with none the running export stops.
-void StreamWrite(const uint8_t *bytes, uint32_t n)
-{
-    if (OutputRunServices.streamWrite)
-        OutputRunServices.streamWrite(bytes, n);
-    else
-        StopRun();
-}
-
-// The report writer's text at the current line; with none the run stops.
-void RepText(int x, int font, const uint8_t *text, int align)
-{
-    if (OutputRunServices.repText)
-        OutputRunServices.repText(x, font, text, align);
-    else
-        StopRun();
-}
-
-// The report writer's value at the current line; with none the run stops.
-void RepValue(int x, int width, const uint8_t *value, int type, int align)
-{
-    if (OutputRunServices.repValue)
-        OutputRunServices.repValue(x, width, value, type, align);
-    else
-        StopRun();
-}
-
-// The report writer's line feed; with none the run stops.
-void RepLineFeed()
-{
-    if (OutputRunServices.repLineFeed)
-        OutputRunServices.repLineFeed();
-    else
-        StopRun();
-}
-
-// A size on the device; unscaled when no device scales.
-int32_t DeviceScaleSize(int32_t x)
-{
-    return OutputRunServices.deviceScaleSize ? OutputRunServices.deviceScaleSize(x) : x;
-}
-
-// The page header's lines; none when no header is installed.
-void RepPrintPageHeader()
-{
-    if (OutputRunServices.repPrintPageHeader) OutputRunServices.repPrintPageHeader();
-}
-
-// Moves the current line down n points, through the installed advance
-// when there is one (it may start a new page).
-void RepAdvance(int32_t n)
-{
-    if (OutputRunServices.repAdvance)
-        OutputRunServices.repAdvance(n);
-    else
-        OutputJobState.linePos += n;
 }

@@ -19,6 +19,6 @@ void DrawBitmapFile(const uint8_t *name, const uint8_t *rectBlock, int mode)
     MemBlock dib = ReadBmpFile(file);
     std::fclose(file);
     if (dib == 0) return;
-    (void)RepPicture(dib, rectBlock, mode);   // a refusal has set the job's stop flag
+    (void)RepPicture(dib, rectBlock, mode);   // a picture not drawn stops no job
     MemFree(&dib);
 }

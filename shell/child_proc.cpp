@@ -2,6 +2,7 @@
 // number of a child, and pane scrolling.
 #include <cassert>
 
+#include "output/devices/report_output.h"
 #include "platform/control.h"
 #include "platform/mdi.h"
 #include "platform/window.h"
@@ -55,7 +56,7 @@ void ScrollPane(int n, uint32_t bar, int code, int position)
     if (kind == 1 || kind == 2) {
         ListScrollTo(n, p, to);
     } else if (kind == 4) {
-        WinScrollContents(n, p, to);
+        PreviewScroll(n, p, to);
     } else if (kind == 11) {
         WinScrollPane(n, p, to);
     } else if (WinHasMatrix(n)) {
@@ -86,6 +87,7 @@ static void ChildSize(int n)
     }
     int kind = WinKindOf(n);
     if (!BusyFlag && (kind == 1 || kind == 2)) WinSetRecState(n, 4);
+    if (kind == 4) PreviewResized(n);
     if (WinTable[n]->currentPage != 0) WinChoosePage(n, WinTable[n]->pageScroll);
 }
 

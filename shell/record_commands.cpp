@@ -1,6 +1,7 @@
 // record_commands.cpp - commands on record windows and the bottom bar's
 // commands: opening or activating a window, OK by window kind and type,
 // new, copy as new, cancel, delete, and the edit state.
+#include "output/devices/report_output.h"
 #include "shell/record_commands.h"
 
 #include <cassert>
@@ -101,6 +102,7 @@ void WindowOkAction(int n)
     case 6: ReportWindowOk(n); return;
     case 7: ExportWindowOk(n); return;
     case 10: MaintenanceWindowOk(n); return;
+    case 4: PreviewFind(n); return;
     case 0:
     case 5: break;
     default: return;

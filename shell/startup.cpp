@@ -4,6 +4,7 @@
 // ends: with 0 when the user chose no company (or another instance was
 // asked to show itself), with a non-zero code and the reason, in a
 // message box and on standard error, when the program cannot run.
+#include "output/devices/report_output.h"
 #include "shell/startup.h"
 
 #include <cstdio>
@@ -141,6 +142,7 @@ bool InitInstance(const StartOptions &o, std::string *why)
     TcpListenPort = 1235;
     TcpPort = 1234;
     if (!LoadDefinitions(why)) return false;
+    RepOutputInit();
     RulesInstall();
     LightGreyLook = 1;
     CompactVariant = !WinDefExists(9);

@@ -2,6 +2,7 @@
 // drawn control, a data field, a matrix cell or row, or a list pane; the
 // notifications of its platform controls; the buttons of dialog-like
 // windows by type; and the reset of a window (command 809).
+#include "output/devices/report_output.h"
 #include "shell/window_mouse.h"
 
 #include "platform/control.h"
@@ -114,6 +115,7 @@ void ClickListPane(int n, int32_t point, bool shift)
 void WindowMouseClick(int n, int32_t point, bool shift, bool dbl)
 {
     if (!WinIsOpen(n)) return;
+    if (RepListWindowDraw(n, point, shift, dbl)) return;
     int kind = WinKindOf(n);
     if (dbl && (kind == 1 || kind == 2) && InListPane(n, 0, point)) {
         if (kind == 1)

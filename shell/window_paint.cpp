@@ -15,6 +15,7 @@
 #include "core/ui_text.h"
 #include "core/system.h"
 #include "core/work_blocks.h"
+#include "output/devices/report_output.h"
 #include "recordwin/record_windows.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
@@ -270,6 +271,7 @@ void WinPaintContents(int n)
     }
     WinDrawControls(n, false);
     if (WinKindOf(n) == 1 || WinKindOf(n) == 2) ListRefresh(n);
+    if (WinKindOf(n) == 4) PreviewPaint(n);
     if (WinTypeOf(n) == 13 && CompactVariant) WinDrawModuleButtons(n, false);
     WinScrollBarsUpdate(n);
     RestorePortWindow(saved);

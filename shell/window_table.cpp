@@ -1,5 +1,6 @@
 // window_table.cpp - the table of open windows: slots, type use, the
 // finders, closing, and the small helpers over a window's controls.
+#include "output/devices/report_output.h"
 #include "shell/window_table.h"
 
 #include <cassert>
@@ -51,6 +52,7 @@ static void WinSlotFree(int n)
 {
     WindowRec *w = WinTable[n];
     assert(w);
+    if (w->windowType && WinKindOf(n) == 4) PreviewFree(n);
     if (w->windowType) FreeAttachedBlocks(n);
     MemFree(&w->recordHandle);
     MemFree(&w->storedHandle);

@@ -70,6 +70,21 @@ void IndexRecords(DictSource *src, DictSymbols *sym) {
     }
 }
 
+// Layouts by name; a layout's name is a namespace of the header, so it
+// may be no register's or block's.
+void IndexLayouts(DictSource *src, DictSymbols *sym) {
+    for (const DictLayout &l : src->layouts) {
+        std::string why;
+        if (!DictHeaderNameOk(l.name, &why) || ReservedTopName(l.name))
+            DictError(src, l.pos, "layout name " + l.name + ": " + (why.empty() ? "reserved for the header" : why));
+        auto rec = sym->recordNames.find(l.name);
+        if (rec != sym->recordNames.end())
+            DictError(src, l.pos, "name " + l.name + " is already used at " + Where(*src, rec->second->pos));
+        auto [it, fresh] = sym->layoutNames.emplace(l.name, &l);
+        if (!fresh) DictError(src, l.pos, "name " + l.name + " is already used at " + Where(*src, it->second->pos));
+    }
+}
+
 // Window types and choice lists by number and name.
 template <typename T, typename Map>
 void IndexNumbered(DictSource *src, const std::vector<T> &items, const char *what, Map *byNumber,
@@ -87,12 +102,29 @@ void IndexNumbered(DictSource *src, const std::vector<T> &items, const char *wha
     }
 }
 
-// "Record.Field": a field of the record, or else of its rows.
+// "Layout.Field": a field of a layout.
+bool ResolveLayoutOffset(DictSource *src, const DictLayout &l, const std::string &field, const DictValue &v,
+                         int64_t *out) {
+    for (const DictField &f : l.fields)
+        if (f.name == field) {
+            *out = f.offset;
+            return true;
+        }
+    DictError(src, v.pos, "layout " + l.name + " has no field " + field);
+    return false;
+}
+
+// "Record.Field": a field of the record, or else of its rows; or
+// "Layout.Field".
 bool ResolveOffset(DictSource *src, const DictSymbols &sym, const DictValue &v, int64_t *out) {
     size_t dot = v.name.find('.');
-    auto rec = dot == std::string::npos ? sym.recordNames.end() : sym.recordNames.find(v.name.substr(0, dot));
+    std::string owner = dot == std::string::npos ? std::string() : v.name.substr(0, dot);
+    auto rec = sym.recordNames.find(owner);
     if (rec == sym.recordNames.end()) {
-        DictError(src, v.pos, "'" + v.name + "' is not Register.Field or Block.Field");
+        auto layout = sym.layoutNames.find(owner);
+        if (layout != sym.layoutNames.end())
+            return ResolveLayoutOffset(src, *layout->second, v.name.substr(dot + 1), v, out);
+        DictError(src, v.pos, "'" + v.name + "' is not Register.Field, Block.Field or Layout.Field");
         return false;
     }
     std::string field = v.name.substr(dot + 1);
@@ -174,9 +206,11 @@ bool DictBuild(DictSource *src, InterfaceDefs *out) {
     DictSymbols sym;
     BuildTexts(src, &sym, out);
     IndexRecords(src, &sym);
+    IndexLayouts(src, &sym);
     IndexNumbered(src, src->winTypes, "window type", &sym.winTypes, &sym.winTypeNames, sym);
     IndexNumbered(src, src->choices, "choice list", &sym.choices, &sym.choiceNames, sym);
     DictBuildRecords(src, sym, out);
+    DictBuildLayouts(src, sym);
     DictBuildInterface(src, sym, out);
     if (src->errors.empty()) DictCheckWindows(src, sym, *out);
     DictBuildTables(src, out);

@@ -14,6 +14,7 @@ struct DictSymbols {
     std::map<std::string, int64_t> textNames;
     std::map<int64_t, const DictText *> texts;
     std::map<std::string, const DictRecord *> recordNames;   // registers and blocks
+    std::map<std::string, const DictLayout *> layoutNames;
     std::map<int64_t, const DictRecord *> registers, blocks;
     std::map<std::string, uint16_t> winTypeNames;
     std::map<int64_t, const DictWinType *> winTypes;
@@ -28,6 +29,8 @@ bool DictResolve(DictSource *src, const DictSymbols &sym, const DictValue &v, in
 
 // Registers and settings blocks: layouts, checks, index definitions.
 void DictBuildRecords(DictSource *src, const DictSymbols &sym, InterfaceDefs *out);
+// The program's own layouts: base register, fields and names.
+void DictBuildLayouts(DictSource *src, const DictSymbols &sym);
 // Window types, window layouts, list tables, menus and choice lists.
 void DictBuildInterface(DictSource *src, const DictSymbols &sym, InterfaceDefs *out);
 // The window layouts against the records they show (dict_window_checks.cpp);

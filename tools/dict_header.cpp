@@ -1,7 +1,8 @@
 // dict_header.cpp - the generated C++ header of named offsets: one
 // namespace per register and settings block with its number, size, field
-// offsets, row layout and index numbers, and the numbers of the texts,
-// window types and choice lists that the source names.
+// offsets, row layout and index numbers, one per layout with its size and
+// field offsets, and the numbers of the texts, window types and choice
+// lists that the source names.
 #include <algorithm>
 #include <iterator>
 #include <string_view>
@@ -70,6 +71,14 @@ void Record(std::string *out, const DictRecord &r) {
     *out += "}  // namespace " + r.name + "\n";
 }
 
+void Layout(std::string *out, const DictLayout &l) {
+    *out += "\nnamespace " + l.name + " {  // a layout of the program";
+    *out += l.baseSize ? ", after the " + std::to_string(l.baseSize) + "-byte record of " + l.baseName + "\n" : "\n";
+    Line(out, "uint32_t", "Size", l.size);
+    Fields(out, l.fields);
+    *out += "}  // namespace " + l.name + "\n";
+}
+
 template <typename T> void Numbers(std::string *out, const char *space, const std::vector<T> &items) {
     std::vector<const T *> named;
     for (const T &x : items)
@@ -122,6 +131,7 @@ std::string DictHeaderText(const DictSource &src) {
         return a->block != b->block ? !a->block : a->number < b->number;
     });
     for (const DictRecord *r : records) Record(&out, *r);
+    for (const DictLayout &l : src.layouts) Layout(&out, l);
     Numbers(&out, "Texts", src.texts);
     Numbers(&out, "WinTypes", src.winTypes);
     Numbers(&out, "Choices", src.choices);

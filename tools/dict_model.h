@@ -122,6 +122,21 @@ struct DictRecord {
     DictPos pos;
 };
 
+// A record layout that lives only in the program (a window's own record,
+// say): its fields are checked like a register's and named in the header,
+// but nothing of it goes into the interface file. With a base register
+// the layout begins with that register's record, and its own fields lie
+// after it.
+struct DictLayout {
+    std::string name;
+    std::optional<DictValue> base;   // a register
+    uint32_t size = 0;
+    uint32_t baseSize = 0;           // set by DictBuild: the base register's record size
+    std::string baseName;            // set by DictBuild: the base register's name
+    std::vector<DictField> fields;
+    DictPos pos;
+};
+
 struct DictText {
     int64_t number = 0;
     std::string name;   // optional symbolic name for the header
@@ -200,6 +215,7 @@ struct DictSource {
 
     std::vector<DictText> texts;
     std::vector<DictRecord> records;
+    std::vector<DictLayout> layouts;
     std::vector<DictWinType> winTypes;
     std::vector<DictWindow> windows;
     std::vector<DictMenu> menus;

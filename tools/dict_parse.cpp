@@ -1,6 +1,6 @@
 // dict_parse.cpp - reading a dictionary source file: the statement
 // dispatch, the shared helpers, texts, and the record layouts of
-// registers and settings blocks.
+// registers, settings blocks and the program's own layouts.
 
 #include "tools/dict.h"
 #include "tools/dict_parser.h"
@@ -288,6 +288,37 @@ bool ParseRecord(DictParser &p, bool block) {
     return true;
 }
 
+// layout Name [base Register] size S { fields }
+bool ParseLayout(DictParser &p) {
+    DictLayout l;
+    const DictToken &head = Next(p);
+    l.pos = PosOf(p, head);
+    if (!ExpectName(p, "a layout name", &l.name)) return false;
+    bool haveSize = false;
+    while (Peek(p).kind == DictTok::Word) {
+        const DictToken &attr = Next(p);
+        int64_t v;
+        if (attr.text == "size") {
+            if (!ExpectNumber(p, "layout size", 1, RecordSizeMax, &v)) return false;
+            l.size = (uint32_t)v;
+            haveSize = true;
+        } else if (attr.text == "base") {
+            l.base.emplace();
+            if (!ExpectValue(p, "a register", DictRefKind::Register, &*l.base)) return false;
+        } else {
+            return ParseFail(p, attr, "unknown attribute '" + attr.text + "' of layout " + l.name);
+        }
+    }
+    if (!haveSize) return ParseFail(p, head, "layout " + l.name + " needs 'size N'");
+    bool ok = ParseBody(p, [&] {
+        if (!AtField(p)) return ParseFail(p, Peek(p), "expected a field line (name offset type [size])");
+        return ParseField(p, 0, &l.fields);
+    });
+    if (!ok || !ExpectEol(p)) return false;
+    p.src->layouts.push_back(std::move(l));
+    return true;
+}
+
 void DictParse(DictSource *src, std::string_view fileName, std::string_view text) {
     DictParser p{src, (int)src->files.size(), {}};
     src->files.emplace_back(fileName);
@@ -305,6 +336,7 @@ void DictParse(DictSource *src, std::string_view fileName, std::string_view text
         if (t.kind == DictTok::Number) ok = ParseText(p);
         else if (IsWord(t, "register")) ok = ParseRecord(p, false);
         else if (IsWord(t, "settings")) ok = ParseRecord(p, true);
+        else if (IsWord(t, "layout")) ok = ParseLayout(p);
         else if (IsWord(t, "wintype")) ok = ParseWinType(p);
         else if (IsWord(t, "window")) ok = ParseWindow(p);
         else if (IsWord(t, "menu")) ok = ParseMenu(p);

@@ -66,6 +66,7 @@ template <typename F> bool ParseBody(DictParser &p, F item) {
 // Statement parsers, each called with the cursor on its first token.
 bool ParseText(DictParser &p);
 bool ParseRecord(DictParser &p, bool block);
+bool ParseLayout(DictParser &p);
 bool ParseWinType(DictParser &p);
 bool ParseWindow(DictParser &p);
 bool ParseMenu(DictParser &p);

@@ -1,6 +1,7 @@
-// dict_records.cpp - building registers and settings blocks: the bytes
-// each field covers, the checks that fields lie inside their record or
-// row and do not share bytes by accident, the rows handle and user-code
+// dict_records.cpp - building registers, settings blocks and the
+// program's own layouts: the bytes each field covers, the checks that
+// fields lie inside their record or row and do not share bytes by
+// accident (nor a layout's base record), the rows handle and user-code
 // fields, and the index definitions with their key parts.
 #include <algorithm>
 #include <map>
@@ -234,6 +235,32 @@ bool BuildIndex(DictSource *src, const DictRecord &r, const DictIndex &x, IndexD
 }
 
 }  // namespace
+
+void DictBuildLayouts(DictSource *src, const DictSymbols &sym) {
+    for (DictLayout &l : src->layouts) {
+        CheckFields(src, sym, &l.fields, l.size, "layout");
+        CheckNames(src, l.fields, {"Size"});
+        if (!l.base) continue;
+        int64_t reg = 0;
+        if (!DictResolve(src, sym, *l.base, &reg)) continue;
+        auto it = sym.registers.find(reg);
+        if (it == sym.registers.end() || reg == 0) {
+            DictError(src, l.base->pos, "layout " + l.name + ": its base is no register");
+            continue;
+        }
+        l.baseSize = it->second->size;
+        l.baseName = it->second->name;
+        if (l.baseSize > l.size) {
+            DictError(src, l.pos, "layout " + l.name + " (" + std::to_string(l.size) + " bytes) is smaller than its base " +
+                                      it->second->name + " (" + std::to_string(l.baseSize) + " bytes)");
+            continue;
+        }
+        for (const DictField &f : l.fields)
+            if (f.width > 0 && f.offset < l.baseSize)
+                DictError(src, f.pos, "field " + f.name + " (bytes " + Range(f.offset, f.width) + ") lies on the base " +
+                                          it->second->name + " (bytes " + Range(0, l.baseSize) + ")");
+    }
+}
 
 void DictBuildRecords(DictSource *src, const DictSymbols &sym, InterfaceDefs *out) {
     std::map<uint16_t, std::pair<std::string, DictPos>> heads;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,8 +15,12 @@
 #include "core/bmp_file.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
 #include "output/output_job.h"
+#include "output/printer.h"
 #include "platform/logo_bitmap.h"
+#include "platform/script.h"
 #include "platform/window.h"
 #include "shell/draw_port.h"
 #include "shell/shell.h"
@@ -176,38 +181,53 @@ TEST(BmpFile, KeepZeroDrawsASquareOfTheSmallerSide)
     EXPECT_EQ(whole.At(100, 0), kPlGrey);
 }
 
-TEST(BmpFile, PictureFileGoesToTheJobOnce)
+namespace {
+class PictureFile : public RecordFixture {};
+}  // namespace
+
+TEST_F(PictureFile, OnlyAReadablePictureFileReachesThePrintedPageAndItsBlockIsFreed)
 {
-    std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "orvel_bmp_file_test";
-    std::filesystem::create_directories(dir);
+    TempPrintDir out;
     BmpSpec s;
     s.width = 9;
     std::vector<uint8_t> bytes = BmpWrite(s);
-    std::filesystem::path good = dir / "logo.bmp", bad = dir / "damaged.bmp";
+    std::filesystem::path good = out.path / "logo.bmp", bad = out.path / "damaged.bmp";
     std::ofstream(good, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
     std::ofstream(bad, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()), 30);
 
-    RunServicesDouble runs;
-    // The block as the job sees it: its width, while it is still alive.
-    static std::vector<int32_t> widths;
-    widths.clear();
-    OutputRunServices.repPicture = [](MemBlock dib, const uint8_t *rect, int mode) {
-        const uint8_t *p = MemLock(dib);
-        widths.push_back(p ? int32_t(GetU32(p, 4)) : -1);
-        MemUnlock(dib);
-        EXPECT_EQ(rect[0], 7);
-        EXPECT_EQ(mode, 2);
-        return true;
-    };
-    uint32_t blocks = MemBlockCount();
-    uint8_t name[256], rect[16] = {7};
-    for (const std::filesystem::path &path : {good, bad, dir / "missing.bmp"}) {
-        PStringFromC(name, path.c_str());
-        DrawBitmapFile(name, rect, 2);
+    // A document on the printer with an open page; the picture's rectangle
+    // (top, left, bottom, right in points) as a picture element gives it.
+    ASSERT_NE(ReportParams, nullptr);
+    PutU16(ReportParams, ReportParamsVc::OutputKind, 1);
+    PlPrintChoice choice;
+    choice.fileName = (out.path / "pictures.pdf").string();
+    ScriptAnswerPrint(true, choice);
+    uint8_t title[] = "\x08Pictures";
+    ASSERT_EQ(PrintJobStartDoc(0, 1, title), 1);
+    PrinterStartPage();
+    uint8_t rect[4 * sizeof(PackedDecimal)];
+    const int32_t corners[4] = {100, 100, 200, 300};
+    for (int i = 0; i < 4; i++) {
+        PackedDecimal d;
+        DecFromLong(&d, corners[i]);
+        PutDec(rect, size_t(i) * sizeof(PackedDecimal), d);
     }
-    EXPECT_EQ(widths, std::vector<int32_t>{9}) << "only the readable file reaches the job";
+    uint32_t blocks = MemBlockCount();
+    uint8_t name[256];
+    for (const std::filesystem::path &path : {good, bad, out.path / "missing.bmp"}) {
+        PStringFromC(name, path.c_str());
+        DrawBitmapFile(name, rect, 0);
+    }
     EXPECT_EQ(MemBlockCount(), blocks) << "the block is freed after the job drew it";
-    std::filesystem::remove_all(dir);
+    EXPECT_EQ(OutputJobState.stopFlag, 0) << "an unreadable file stops no job";
+    PrintJobEnd();
+
+    std::ifstream in(choice.fileName, std::ios::binary);
+    std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    size_t images = 0;
+    for (size_t at = pdf.find("/Subtype /Image"); at != std::string::npos; at = pdf.find("/Subtype /Image", at + 1))
+        images++;
+    EXPECT_EQ(images, 1u) << "only the readable file is printed";
 }
 
 namespace {

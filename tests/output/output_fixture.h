@@ -38,23 +38,11 @@ public:
             return Take("repJobQueuePush", {flag}, job, job ? ReportParamsSize : 0);
         };
         s.repJobQueueRun = [](int window) { return Take("repJobQueueRun", {window}); };
-        s.repPicture = [](MemBlock dib, const uint8_t *, int mode) { return Take("repPicture", {dib, mode}); };
         s.reportParamsCheck = [](uint8_t *params) {
             return Take("reportParamsCheck", {}, params, params ? ReportParamsSize : 0);
         };
         s.runTextExport = [](int kind) { return Take("runTextExport", {kind}); };
         s.runMaintenance = [] { return Take("runMaintenance", {}); };
-        s.streamWrite = [](const uint8_t *bytes, uint32_t n) { Take("streamWrite", {n}, bytes, n); };
-        s.repText = [](int x, int font, const uint8_t *text, int align) {
-            Take("repText", {x, font, align}, text, text ? text[0] + 1u : 0);
-        };
-        s.repValue = [](int x, int width, const uint8_t *, int type, int align) {
-            Take("repValue", {x, width, type, align});
-        };
-        s.repLineFeed = [] { Take("repLineFeed", {}); };
-        s.deviceScaleSize = nullptr;
-        s.repPrintPageHeader = [] { Take("repPrintPageHeader", {}); };
-        s.repAdvance = [](int32_t n) { Take("repAdvance", {n}); };
     }
     ~RunServicesDouble()
     {

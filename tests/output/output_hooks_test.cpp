@@ -33,27 +33,7 @@ TEST_F(OutputHooks, MissingRunsRefuseTellOnlyWhenAskedAndStopTheJob)
     const std::string notYet = TextOf(Texts::FunctionNotYet);
     ASSERT_EQ(notYet, "This function is not available yet.");
 
-    // Runs from inside an output job: refused silently, the job stops.
-    const uint8_t text[] = "\x02Hi";
-    RepText(0, 0, text, 0);
-    EXPECT_EQ(OutputJobState.stopFlag, 1);
-    OutputJobState.stopFlag = 0;
-    StreamWrite(text + 1, 2);
-    EXPECT_EQ(OutputJobState.stopFlag, 1);
-    OutputJobState.stopFlag = 0;
-    EXPECT_FALSE(RepPicture(0, nullptr, 0));
-    EXPECT_EQ(OutputJobState.stopFlag, 1);
-    EXPECT_TRUE(MessagesShown.empty());
-    // Runs that have a sound default without an installed one.
-    OutputJobState.linePos = 30;
-    RepAdvance(12);
-    EXPECT_EQ(OutputJobState.linePos, 42);
-    EXPECT_EQ(DeviceScaleSize(-17), -17);
-    RepPrintPageHeader();
-    EXPECT_TRUE(MessagesShown.empty());
-
     // Runs the user asked for: refused and told, each once.
-    OutputJobState.stopFlag = 0;
     EXPECT_FALSE(RunReportCommand());
     EXPECT_EQ(OutputJobState.stopFlag, 1);
     EXPECT_FALSE(RepJobQueuePush(ReportParams, 1));
@@ -72,30 +52,22 @@ TEST_F(OutputHooks, InstalledRunsGetTheirArgumentsAndTheTableComesBack)
     {
         RunServicesDouble runs;
         EXPECT_TRUE(RepJobQueuePush(ReportParams, 1));
-        const uint8_t text[] = "\x03" "abc";
-        RepText(40, 2, text, 1);
-        RepAdvance(9);
         runs.answer = false;
         EXPECT_FALSE(RunReportCommand());
         EXPECT_FALSE(RunMaintenanceCall());
 
-        EXPECT_EQ(runs.Names(), (std::vector<std::string>{"repJobQueuePush", "repText", "repAdvance",
-                                                          "runReportCommand", "runMaintenance"}));
+        EXPECT_EQ(runs.Names(),
+                  (std::vector<std::string>{"repJobQueuePush", "runReportCommand", "runMaintenance"}));
         const RunCall &push = runs.calls[0];
         EXPECT_EQ(push.args, std::vector<int64_t>{1});
         EXPECT_EQ(push.bytes, std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize));
-        EXPECT_EQ(runs.calls[1].args, (std::vector<int64_t>{40, 2, 1}));
-        EXPECT_EQ(runs.calls[1].bytes, (std::vector<uint8_t>{3, 'a', 'b', 'c'}));
-        EXPECT_EQ(runs.calls[2].args, std::vector<int64_t>{9});
-        EXPECT_EQ(OutputJobState.linePos, 0);   // the installed advance moves, not the default
-        EXPECT_EQ(runs.calls[3].params[100], uint8_t(100 * 7));
+        EXPECT_EQ(runs.calls[1].params[100], uint8_t(100 * 7));
         // A refusing run is not turned into a failed job by the wrapper.
         EXPECT_EQ(OutputJobState.stopFlag, 0);
         EXPECT_TRUE(MessagesShown.empty());
     }
     EXPECT_EQ(OutputRunServices.runReportCommand, nullptr);
-    EXPECT_EQ(OutputRunServices.repText, nullptr);
-    EXPECT_EQ(OutputRunServices.repAdvance, nullptr);
+    EXPECT_EQ(OutputRunServices.repJobQueuePush, nullptr);
 }
 
 struct SentRequest {

@@ -18,6 +18,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "database/access/settings_blocks.h"
+#include "output/devices/device_table.h"
 #include "output/printer.h"
 
 namespace {
@@ -122,7 +123,7 @@ protected:
         CompanyFixture::SetUp();
         OutputJobState = OutputJobStateRec{};
         OutputRunServices = OutputRunServicesRec{};
-        OutputRunServices.deviceScaleSize = [](int32_t x) { return ReportToPrinterX(x); };
+        OutputJobState.positions = {65535, 72, 0, 0, 0, 0, 0, 0, 0, 0, 300};   // as ReportToPrinterX in a report
         ASSERT_NE(ReportParams, nullptr);
         ASSERT_NE(CompanyBlock, nullptr);
         ASSERT_EQ(D4Create((dir / "PRINT.VDB").c_str(), 0), D4OpenOk);
@@ -277,6 +278,13 @@ TEST_F(Printing, NestedDocumentJobsMakeOneFileThatTheOutermostEndWrites)
 
 TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
 {
+    // A report job on the printer, whose advance moves the line down.
+    static const RepDevice advancing = {.advance = [](int32_t n) { OutputJobState.linePos += n; }};
+    struct Installed {
+        const RepDevice *saved = RepDeviceInstall(OutPrinter, &advancing);
+        ~Installed() { RepDeviceInstall(OutPrinter, saved); }
+    } installed;
+    PutU16(ReportParams, ReportParamsVc::OutputKind, OutPrinter);
     fs::path file = AnswerPrint(true);
     PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
     ASSERT_TRUE(PrintJobStartReport(Ps("Wrap")));

@@ -10,7 +10,6 @@
 #include "core/work_blocks.h"
 #include "platform/menu.h"
 #include "shell/company.h"
-#include "tests/output/output_fixture.h"
 
 namespace {
 
@@ -252,7 +251,7 @@ TEST_F(CompanyOpen, AnImportOpensTheWholePathAndShowsItsStatusOnlyInItsWindow)
     EXPECT_NE(ImportFile(path, 0), 0);
 }
 
-TEST_F(CompanyOpen, ExportTextsTakeDosLettersOnlyWhenSet)
+TEST_F(CompanyOpen, DosLettersOfTheWesternLetters)
 {
     auto dos = [](const char *s) {
         PString t;
@@ -262,18 +261,6 @@ TEST_F(CompanyOpen, ExportTextsTakeDosLettersOnlyWhenSet)
     };
     EXPECT_EQ(std::tuple(dos(""), dos("\xE4"), dos("x\xC5\xF6y\xE5\xC4\xD6")),
               std::tuple("", "\x84", "x\x8F\x94y\x86\x8E\x99"));
-    RunServicesDouble runs;
-    PString text;
-    PStringFromC(text, "K\xF6p");
-    ExportPString(text);
-    DosLettersSetting = 1;
-    ExportPString(text);
-    DosLettersSetting = 0;
-    std::vector<RunCall> writes = runs.CallsOf("streamWrite");
-    ASSERT_EQ(writes.size(), 2u);
-    EXPECT_EQ(writes[0].bytes, (std::vector<uint8_t>{'K', 0xF6, 'p'}));
-    EXPECT_EQ(writes[1].bytes, (std::vector<uint8_t>{'K', 0x94, 'p'}));
-    EXPECT_EQ(PStringToStd(text), "K\xF6p");   // the caller's text stays
 }
 
 }  // namespace

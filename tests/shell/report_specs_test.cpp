@@ -1,7 +1,7 @@
 // report_specs_test.cpp - saved report specifications (block 163) kept,
 // listed and deleted across a reopening of the company; the print
 // commands and the OK of report, export and maintenance windows hand the
-// right job to the runs; the export's format line.
+// right job to the runs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "core/field_access.h"
-#include "core/format_block.h"
 #include "platform/control.h"
 #include "recordwin/record_windows.h"
 #include "shell/menu_lists.h"
@@ -248,7 +247,7 @@ TEST_F(ReportSpecs, PrintCommandsRunByWindow)
     EXPECT_EQ(Events, (std::vector<int>{8}));
 }
 
-TEST_F(ReportSpecs, ExportMaintenanceAndTheFormatLine)
+TEST_F(ReportSpecs, ExportAndMaintenance)
 {
     runs.answer = false;   // the check refuses: no export, the window closes all the same
     for (int k = 0; k < 2; k++, runs.answer = true) {
@@ -264,25 +263,6 @@ TEST_F(ReportSpecs, ExportMaintenanceAndTheFormatLine)
     EXPECT_FALSE(WinIsOpen(m));
     ASSERT_EQ(runs.CallsOf("runMaintenance").size(), 1u);
     EXPECT_EQ(runs.CallsOf("runMaintenance")[0].params[100], 7);
-
-    runs.calls.clear();
-    FormatBlock format = DefaultFormatBlock;
-    format.dateOrder = 3;
-    format.decimalSep[1] = 0xE9;   // above 127: a negative code
-    FormatBlockBind(&format);
-    static RunServicesDouble *d;
-    d = &runs;
-    OutputRunServices.repValue = [](int x, int width, const uint8_t *value, int type, int align) {
-        d->calls.push_back({"repValue", {x, width, int16_t(GetU16(value)), type, align}, {}, {}});
-    };
-    PrintFormatLine();
-    FormatBlockBind(nullptr);
-    EXPECT_EQ(runs.Names(), (std::vector<std::string>{"repText", "repLineFeed", "repValue", "repValue", "repValue",
-                                                      "repLineFeed", "repLineFeed"}));
-    EXPECT_EQ(std::string(runs.calls[0].bytes.begin(), runs.calls[0].bytes.end()), "\6format");
-    EXPECT_EQ(runs.calls[0].args, (std::vector<int64_t>{0, 0, 0}));
-    const int values[3] = {3, 0xE9 - 256, 1};
-    for (size_t i = 0; i < 3; i++) EXPECT_EQ(runs.calls[2 + i].args, (std::vector<int64_t>{0, 0, values[i], 10, 0}));
 }
 
 }  // namespace

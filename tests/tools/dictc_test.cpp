@@ -470,6 +470,47 @@ window 40 {
     EXPECT_TRUE(Refused("field chooser -1", "chooser -1 is not a window type"));
 }
 
+TEST(DictCompile, LayoutsNameOffsetsOnlyInTheHeader) {
+    Compiled c = Compile(R"(register 7 JobVc size 10 { Kind 0 short }
+layout WinRec base JobVc size 24 {
+  Store 10 handle
+  Title 14 text 8
+}
+wintype 40 { kind preview recsize 24 }
+window 40 {
+  field type text format 8 offset WinRec.Title access always
+}
+)");
+    ASSERT_TRUE(c.ok) << Errors(c);
+    EXPECT_NE(c.header.find("namespace WinRec {  // a layout of the program, after the 10-byte record of JobVc\n"
+                            "constexpr uint32_t Size = 24;\n"
+                            "constexpr uint32_t Store = 10;  // handle\n"
+                            "constexpr uint32_t Title = 14;  // text 8\n"),
+              std::string::npos)
+        << c.header;
+    ASSERT_EQ(c.defs.registers.size(), 1u) << "a layout is no register of the interface file";
+    EXPECT_EQ(U16((*c.defs.winDefinitions[0].parts[0])[0], FieldEntry::Offset), 14);
+
+    // Each mistake in a file of its own: a syntax error stops its file.
+    auto Refused = [](const std::string &source, const std::string &where, const std::string &fragment) {
+        Compiled one = Compile({{"r.dict", "register 7 JobVc size 10 { Kind 0 short }\n"}, {"t.dict", source}});
+        return !one.ok && HasError(one, where, fragment);
+    };
+    EXPECT_TRUE(Refused("layout L size 8 {\n  A 0 long\n  B 2 short\n}\n", "t.dict:3",
+                        "field B (bytes 2..3) overlaps field A (bytes 0..3)"));
+    EXPECT_TRUE(Refused("layout L size 8 {\n  A 6 long\n}\n", "t.dict:2", "lies outside the 8-byte layout"));
+    EXPECT_TRUE(Refused("layout L base JobVc size 20 {\n  A 8 long\n}\n", "t.dict:2",
+                        "field A (bytes 8..11) lies on the base JobVc (bytes 0..9)"));
+    EXPECT_TRUE(Refused("layout L base JobVc size 6 {\n}\n", "t.dict:1", "is smaller than its base JobVc"));
+    EXPECT_TRUE(Refused("layout L base Nothing size 16 {\n}\n", "t.dict:1", "no register is named Nothing"));
+    EXPECT_TRUE(Refused("layout JobVc size 4 {\n}\n", "t.dict:1", "name JobVc is already used at r.dict:1"));
+    EXPECT_TRUE(Refused("layout L {\n}\n", "t.dict:1", "layout L needs 'size N'"));
+    EXPECT_TRUE(Refused("layout L size 4 width 2 {\n}\n", "t.dict:1", "unknown attribute 'width' of layout L"));
+    EXPECT_TRUE(Refused("layout L size 4 {\n  A 0 short\n}\nwintype 40 { kind preview recsize 4 }\n"
+                        "window 40 {\n  field type short offset L.B\n}\n",
+                        "t.dict:6", "layout L has no field B"));
+}
+
 TEST(DictChecks, TextsAndReferences) {
     Compiled c = Compile({{"a.dict", "1 \"one\"\n0 \"zero\"\n32768 \"big\"\n-3 \"negative\"\n"},
                           {"b.dict", "\n1 \"again\"\n32767 Top \"top\"\n5 Top \"name twice\"\n"}});
