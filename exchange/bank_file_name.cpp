@@ -1,7 +1,7 @@
 // bank_file_name.cpp - the bank payment file export's default file name.
-//
-// Not built yet: the name is left as it is.
+#include "core/company_variant.h"
 #include "core/field_access.h"
+#include "core/pstring.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "exchange/exchange.h"
@@ -10,11 +10,17 @@ namespace {
 
 // The run number of the bank payment file export.
 constexpr int16_t BankFileRun = 15;
+// The company's bank-file format whose files have a fixed name.
+constexpr uint16_t TelepayFormat = 9;
 
 }  // namespace
 
-// The bank format's default name; not built yet: the name stays.
-void TelepayDefaultFileName(uint8_t *) {}
+// The bank format's default name: "TILTB.TBD" for the format that
+// expects it, else the name stays as the output layer proposed it.
+void TelepayDefaultFileName(uint8_t *name)
+{
+    if (CompanyVariant() == TelepayFormat) PStringFromView(name, "TILTB.TBD");
+}
 
 // True when the job record is the bank payment file export.
 bool JobIsBankFileExport()

@@ -190,8 +190,10 @@ struct PlCharPort {
 
 namespace {
 
-constexpr std::array<const char *, 3> kPortNames = {"LPT1", "LPT2", "COM1"};
-std::array<std::string, 3> gPortPaths;  // empty = the default file
+// "1" and "5" are the short names form destinations give the first and
+// the fifth port.
+constexpr std::array<const char *, 5> kPortNames = {"LPT1", "LPT2", "COM1", "1", "5"};
+std::array<std::string, 5> gPortPaths;  // empty = the default file
 
 int PortIndex(std::string_view port)
 {

@@ -5,9 +5,9 @@
 // request), document and page brackets, and a DrawContext for the current page
 // in device units (one unit = 1/300 inch, y downwards).
 //
-// Character printers on the ports "LPT1", "LPT2" and "COM1" become byte
-// streams written to a file or device path configured per port (default: the
-// files "LPT1.txt", "LPT2.txt" and "COM1.txt" in the current directory).
+// Character printers on the ports "LPT1", "LPT2", "COM1", "1" and "5" become
+// byte streams written to a file or device path configured per port (default:
+// the port's name and ".txt" in the current directory).
 #pragma once
 
 #include <cstdint>
@@ -59,7 +59,7 @@ void PrintAbortDoc(PlPrintJob *job);
 // Character printer ports
 struct PlCharPort;  // opaque
 
-// True for the port names the program prints to ("LPT1", "LPT2", "COM1"; any case).
+// True for the port names the program prints to ("LPT1", "LPT2", "COM1", "1", "5"; any case).
 bool CharPortIsName(std::string_view port);
 // Maps a port to a file or device path (empty path = the default file).
 // False for a name that is not a port.

@@ -116,6 +116,7 @@ void EpsPictureOut(MemBlock eps, MemBlock pic, const PackedDecimal r1[4], const 
 bool TextLineWrite(const uint8_t *text);
 // Appends a text and a separator byte (TAB after a text, CR on an advance).
 void RepBufferAppend(const uint8_t *text, uint8_t sep);
+extern uint32_t RepBufferLimit;   // bytes the memory buffer may grow to; tests lower it
 // Turns TAB, LF, VT and CR inside a PString into blanks.
 void PStrBlankControls(uint8_t *text);
 

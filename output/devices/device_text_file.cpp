@@ -1,43 +1,179 @@
 // device_text_file.cpp - the text file device (kind 2), the TAB file
-// device (kind 12), and the choice of their output file.
+// device (kind 12), the export stream, and the choice of their file.
 //
-// Not built yet: a job on either device is refused (told, stopped), and
-// nothing is written.
+// The file is chosen and created before the report runs
+// (RepOpenFileDevice) and stays open until the job ends. A text goes to
+// it followed by a TAB; a line ends with CR LF on the text file and with
+// a lone CR on the TAB file, the same bytes a client writes for the
+// server's TAB-file commands. A write that fails, in any run mode, stops
+// the job and marks it, so that its end tells the user.
+#include <cassert>
+
+#include "core/company_variant.h"
+#include "core/pstring.h"
+#include "core/system.h"
+#include "core/ui_text.h"
+#include "dict_offsets.h"
+#include "exchange/exchange.h"
 #include "output/devices/device_table.h"
+#include "shell/company.h"
+#include "shell/text_file_dialogs.h"
+#include "shell/window_utils.h"
 
 namespace {
 
-// The job start of a device not built yet: refused.
-bool OpenNotYet(const uint8_t *) { return RepDeviceNotYet(); }
+// The open output file of kinds 2 and 12 (and of text exports); null when none.
+OutStream *TextStream = nullptr;
 
-}  // namespace
+// The bank-file format whose files take a unique name without a dialog.
+constexpr uint16_t UniqueNameFormat = 27;
 
-const RepDevice TextFileDevice = {.openJob = OpenNotYet};
-const RepDevice TabFileDevice = {.openJob = OpenNotYet};
-
-// Chooses and creates the output file; not built yet: a job on kind 2 or
-// 12 stays stopped (told), other kinds are not stopped.
-void RepOpenFileDevice()
+// Marks the job's output as failed: stopped, told at its end.
+void WriteFailed()
 {
-    uint16_t kind = CurrentOutputKind();
-    if (kind == OutTextFile || kind == OutTabFile)
-        RepDeviceNotYet();
-    else
-        RepStopped = 0;
+    RepOutputState.writeFailed = 1;
+    RepStopped = 1;
 }
 
-// Opens the next output file; not built yet: the job stops.
-void RepReopenFileDevice() { RepStopped = 1; }
-
-// Writes a text to the file; not built yet: the job stops (false).
-bool TextLineWrite(const uint8_t *)
+// Writes bytes to the open file; false (the job failed) when they were
+// not all written or no file is open.
+bool WriteBytes(const uint8_t *bytes, uint32_t n)
 {
-    RepStopped = 1;
+    if (RepOutputState.writeFailed) return false;
+    if (StreamWrite(TextStream, bytes, n) == 0) return true;
+    WriteFailed();
     return false;
 }
 
-// Writes to the export stream; not built yet: the job stops.
-void StreamWrite(const uint8_t *, uint32_t) { RepStopped = 1; }
+// Closes the open file, if any; a close that loses bytes is a failed write.
+void CloseTextStream()
+{
+    if (!TextStream) return;
+    if (!FileClose(TextStream)) WriteFailed();
+    TextStream = nullptr;
+}
+
+// The file device's job start: it needs the file RepOpenFileDevice made.
+bool FileOpenJob(const uint8_t *)
+{
+    if (!TextStream) return false;
+    PString busy;
+    GetUiText(busy, Texts::PrintStarting);
+    ShowBusyMessage(busy);
+    return true;
+}
+
+// A text of the line: its characters and a TAB.
+void FileText(int, int, int, int, int, const uint8_t *text) { TextLineWrite(text); }
+
+// The text file's line end (an advance of any height, or a flushed line).
+void TextFileLineEnd()
+{
+    static const uint8_t crlf[2] = {13, 10};
+    WriteBytes(crlf, 2);
+}
+void TextFileAdvance(int32_t) { TextFileLineEnd(); }
+
+// The TAB file's line end: one CR.
+void TabFileAdvance(int32_t)
+{
+    static const uint8_t cr = 13;
+    WriteBytes(&cr, 1);
+}
+
+// The end of a text-file job: the last line ended, the file closed.
+void TextFileEndJob()
+{
+    if (TextStream && !RepStopped) TextFileLineEnd();
+    CloseTextStream();
+    CloseBusyMessage();
+}
+
+// The end of a TAB-file job: the file closed.
+void TabFileEndJob()
+{
+    CloseTextStream();
+    CloseBusyMessage();
+}
+
+// Creates the file of a PString name as the open output file; false when
+// it could not be made (told).
+bool CreateTextStream(const uint8_t *name)
+{
+    CloseTextStream();
+    return name[0] != 0 && TextFileCreate(name, &TextStream);
+}
+
+}  // namespace
+
+const RepDevice TextFileDevice = {.openJob = FileOpenJob,
+                                  .endJob = TextFileEndJob,
+                                  .advance = TextFileAdvance,
+                                  .text = FileText,
+                                  .flushLine = TextFileLineEnd};
+const RepDevice TabFileDevice = {.openJob = FileOpenJob, .endJob = TabFileEndJob, .advance = TabFileAdvance, .text = FileText};
+
+// Chooses and creates the output file of kinds 2 and 12 before the
+// report runs; the job stays stopped until the file exists. The bank
+// payment file of the format that wants it takes a unique name without a
+// dialog; other bank formats propose their default name; other jobs ask.
+// A cancelled dialog leaves the job stopped, so nothing is written.
+void RepOpenFileDevice()
+{
+    RepStopped = 0;
+    uint16_t kind = CurrentOutputKind();
+    if (kind != OutTextFile && kind != OutTabFile) return;
+    RepStopped = 1;
+    CloseTextStream();
+    PString name;
+    name[0] = 0;
+    uint16_t word = 0;
+    bool named;
+    if (JobIsBankFileExport() && CompanyVariant() == UniqueNameFormat) {
+        named = UniqueOutFileName(name, &word);
+    } else {
+        if (JobIsBankFileExport()) TelepayDefaultFileName(name);
+        named = SaveExportFileDialog(name, &word);
+    }
+    if (named && CreateTextStream(name)) {
+        RepOutputState.writeFailed = 0;
+        RepStopped = 0;
+    }
+}
+
+// Ends the open file's line, closes it, waits for the clock's next
+// second and creates the next file under a new unique name; the job is
+// stopped when that file could not be made.
+void RepReopenFileDevice()
+{
+    if (TextStream && !RepStopped) TextFileLineEnd();
+    CloseTextStream();
+    WaitNextSecond();
+    PString name;
+    uint16_t word = 0;
+    RepStopped = 1;
+    if (UniqueOutFileName(name, &word) && CreateTextStream(name)) RepStopped = 0;
+}
+
+// Writes a text and a TAB to the open file. TAB, LF, VT and CR inside
+// the text become blanks, so neither the fields nor the lines shift and
+// nothing after them is lost; with DosCodePage the letters are written
+// in their DOS forms. False, with the job stopped, when a write failed
+// (the TAB is then not written).
+bool TextLineWrite(const uint8_t *text)
+{
+    assert(text);
+    PString t;
+    PStringCopy(t, text);
+    PStrBlankControls(t);
+    if (DosCodePage) AnsiToDosLetters(t);
+    static const uint8_t tab = 9;
+    return WriteBytes(t + 1, t[0]) && WriteBytes(&tab, 1);
+}
+
+// Writes bytes to the open output file (the export stream); a failed
+// write, or no open file, stops the job and marks it failed.
+void StreamWrite(const uint8_t *bytes, uint32_t n) { WriteBytes(bytes, n); }
 
 // Turns TAB, LF, VT and CR inside a PString into blanks.
 void PStrBlankControls(uint8_t *text)
