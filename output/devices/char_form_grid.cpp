@@ -23,6 +23,7 @@ constexpr int32_t TextBaseline = 18;   // a form text's top lies this far above 
 constexpr int32_t EdgeInset = 2;       // aligned texts keep this far from the edge
 
 MemBlock Grid = 0;
+bool GridPageOpen = false;   // between a page start and its end
 
 // Makes the grid at least columns x lines bytes; new bytes are blanks.
 // False when it could not grow (told).
@@ -67,7 +68,8 @@ bool CharGridPageStart(const uint8_t *dest)
     PrinterControlString(text, controls);
     if (controls[0] && !CharPortSend(controls + 1, controls[0])) return false;
     MemFree(&Grid);
-    return GridFit(GridBytes());
+    GridPageOpen = GridFit(GridBytes());
+    return GridPageOpen;
 }
 
 // The form's line count and form-feed byte; the grid grows with blanks.
@@ -77,7 +79,7 @@ void CharGridGeometry(int lines, int formFeed)
     FormFeedAtEnd = uint8_t(formFeed);
     if (lines < 1 || lines > MaxGridLines || lines == CharGridLines) return;
     CharGridLines = int16_t(lines);
-    if (Grid) GridFit(GridBytes());
+    if (GridPageOpen) GridFit(GridBytes());
 }
 
 // Places a form text on the grid. The rectangle (top, left, bottom,
@@ -90,7 +92,7 @@ void CharGridText(const uint8_t *text, const PackedDecimal rect[4], int lineInde
 {
     assert(text && rect);
     int cols = CharGridColumns, lines = CharGridLines, n = text[0];
-    if (!Grid || cols <= 0 || lines <= 0 || n == 0) return;
+    if (!Grid || MemSize(Grid) < GridBytes() || cols <= 0 || lines <= 0 || n == 0) return;
     int32_t top = DecToLong(&rect[0]) - FormOriginY, left = DecToLong(&rect[1]) - FormOriginX;
     int32_t right = DecToLong(&rect[3]) - FormOriginX;
     int32_t y = top - TextBaseline, x;
@@ -126,6 +128,7 @@ void CharGridPageEnd()
     if (p) MemUnlock(Grid);
     if (!RepStopped && FormFeedAtEnd == 1) CharPortSend(&formFeed, 1);
     MemFree(&Grid);
+    GridPageOpen = false;
     CharPortEnd();
     if (RepOutputState.writeFailed) ShowTextMessage(Texts::OutputNotWritten);
 }

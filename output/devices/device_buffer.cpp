@@ -59,10 +59,14 @@ void RepBufferAppend(const uint8_t *text, uint8_t sep)
     PStrBlankControls(t);
     uint32_t need = RepBufferUsed + t[0] + 1u;
     uint32_t have = RepBufferBlock ? MemSize(RepBufferBlock) : 0;
+    if (need > RepBufferLimit) {
+        ShowTextMessage(Texts::OutputFull);
+        RepStopped = 1;
+        return;
+    }
     if (need > have) {
         uint32_t size = std::min(std::max(need, have + BufferGrowStep), RepBufferLimit);
-        bool grown = need <= RepBufferLimit &&
-                     (RepBufferBlock ? MemRealloc(&RepBufferBlock, size) : (RepBufferBlock = MemAlloc(size)) != 0);
+        bool grown = (RepBufferBlock ? MemRealloc(&RepBufferBlock, size) : (RepBufferBlock = MemAlloc(size)) != 0);
         if (!grown) {
             ShowTextMessage(Texts::OutputFull);
             RepStopped = 1;

@@ -143,7 +143,7 @@ void CharPrinterText(int x, int align, int style, const uint8_t *text)
     int first = align ? c - n + 1 : c + 1;
     int end = align ? c : c + n;
     OutputJobStateRec &s = RepOutputState;
-    if (first <= s.charColumnEnd) {
+    if (std::max(first, 1) <= s.charColumnEnd) {
         RepAdvance(s.lineHeight);   // prints the line, blanks the buffers
         if (RepStopped) return;
     }

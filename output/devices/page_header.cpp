@@ -52,11 +52,11 @@ void RepPrintPageHeader()
             PrinterTextAtColumn(0, false, slot);
             PrinterTextAtColumn(1, true, right);
         } else {
-            s.linePos += 1;
-            RepBlankLine();
+            RepBlankLine();   // the advance below moves the line: linePos counts printed lines
             s.charColumnEnd = 0;
             CharPrinterText(0, 0, 0, slot);
-            CharPrinterText(1, 1, 0, right);
+            // Position 1 names the right edge only where the table has stops.
+            CharPrinterText(s.positions[0] != 65535 ? 1 : LineWidth, 1, 0, right);
             RepAdvance(PrinterHeaderLine);
         }
     }
@@ -70,7 +70,6 @@ void RepPrintPageHeader()
     } else {
         RepBlankLine();
         CharPrinterRule(0, LineWidth, 6);
-        s.linePos += 1;
         RepAdvance(8);
         RepAdvance(PrinterHeaderLine);
     }

@@ -181,6 +181,7 @@ TEST(PrintPort, MappingAndAppend)
     EXPECT_FALSE(CharPortIsName("LPT"));
     EXPECT_EQ(CharPortPath("COM1"), "COM1.txt");
     EXPECT_EQ(CharPortPath("lpt2"), "LPT2.txt");
+    EXPECT_EQ(CharPortPath("5"), "5.txt");
     EXPECT_EQ(CharPortPath("PRN"), "");
     EXPECT_FALSE(CharPortConfigure("PRN", "/dev/null"));
     EXPECT_EQ(CharPortOpen("PRN"), nullptr);
