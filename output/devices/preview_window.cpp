@@ -59,8 +59,10 @@ void Text(int x, int font, int link, int align, int style, const uint8_t *text)
         (void)PreviewAddItem(n, RepOutputState.linePos, x, font, ItemText, link, align, style, text);
         return;
     }
-    if (PreviewAddItem(n, RepOutputState.linePos - HeaderPosShift, x, font, ItemText, link, align, style, text))
-        PreviewDrawAbove(n);
+    if (!PreviewAddItem(n, RepOutputState.linePos - HeaderPosShift, x, font, ItemText, link, align, style, text))
+        return;
+    KeepPositions(n);   // the job's column layout, taken after the window opened
+    PreviewDrawAbove(n);
 }
 
 // The advance: the line position moves, the line's columns start again.
