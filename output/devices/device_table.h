@@ -176,6 +176,23 @@ void PreviewLayout(int n);
 void PreviewDrawFrom(int n, int32_t top, int32_t bottom);
 void PreviewDrawAbove(int n);
 void PreviewDrawMarks(int n);
+// Shared by the preview's files: the preview geometry in window pixels.
+constexpr int32_t PreviewTopOffset = 20, PreviewLeftMargin = 10, PreviewSearchStrip = 20;
+constexpr int32_t FormPageHeight = 842, FormPageGap = 20;
+// Window n is an open preview (type 5) with its record.
+bool PreviewIsOpen(int n);
+// Makes room for `size` more bytes after `used` in *h, growing it by
+// PreviewGrowStep up to PreviewStoreLimit; false when it cannot grow.
+bool PreviewReserve(MemBlock *h, uint32_t used, uint32_t size);
+// The left and right ends, in content pixels, of the text item at p.
+void PreviewItemEdges(int n, const uint8_t *p, int32_t *left, int32_t *right);
+// A report position in content pixels through window n's position table.
+int32_t PreviewMapX(int n, int32_t x);
+// The store offset of the first indexed item whose layoutPos is at least
+// pos; the used length when there is none.
+uint32_t PreviewIndexSeek(int n, int32_t pos);
+// Draws window n's form items (kinds 2 to 4) that fall in its content.
+void PreviewDrawForms(int n);
 
 // ---- print_destination.cpp, form_page.cpp: destinations and form pages ----
 // The print set-up texts command 30 carries (PStrings of at most 20, 60, 20 characters).
