@@ -20,6 +20,7 @@
 #include "database/access/settings_blocks.h"
 #include "output/devices/device_table.h"
 #include "output/printer.h"
+#include "reports/sales/report_frame.h"
 
 namespace {
 
@@ -157,14 +158,21 @@ protected:
 TEST_F(Printing, ReportJobTakesTheDefaultPrinterSilentlyAndPrintsTheFootOfAWholeA4Page)
 {
     PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
-    OutputJobState.columnX[0] = 36;
-    OutputJobState.columnX[1] = 500;
+    PutU16(ReportParams, ReportParamsVc::OutputKind, OutPrinter);
     ASSERT_TRUE(PrintJobStartReport(Ps("Ledger")));
     EXPECT_EQ(PrintDialogs(), 0);
     EXPECT_EQ(ReportToPrinterX(72), 300);
     EXPECT_EQ(ReportToPrinterY(-72), -300);
     EXPECT_EQ(Printer.pageHeightPt, 841);   // 3508 units: not cut to 11 whole inches
-    EXPECT_EQ(Printer.usableHeightPt, 841 - 2 * 12);
+    // Margins: 248 units on the left, 62 on the right, 42 points above and
+    // below, and room for two 12-point lines.
+    EXPECT_EQ(OutputJobState.leftMargin, 248);
+    EXPECT_EQ(OutputJobState.topMargin, 42);
+    EXPECT_EQ(Printer.usableHeightPt, 841 - 2 * 42 - 2 * 12);
+    int32_t width = 0;
+    RepPageWidth(&OutputJobState.positions, &width);
+    EXPECT_EQ(width, 2480 - 248 - 62);
+    ReportColumnLayout(0, &OutputJobState.positions, width);
 
     // Page 1 ends with its number at the foot; page 2 has no header lines
     // and so no number.
@@ -194,11 +202,11 @@ TEST_F(Printing, ReportJobTakesTheDefaultPrinterSilentlyAndPrintsTheFootOfAWhole
     std::vector<PdfWord> one = PageWords(words, 1), two = PageWords(words, 2);
     EXPECT_NEAR(Find(one, "First").xMin, 24, 1);     // device x 100
     PdfWord number = Find(one, "1");
-    EXPECT_NEAR(number.xMax, 500, 1.5);              // right-aligned at column 1
-    EXPECT_LT(number.yMax, 841.92);                  // on the page
-    EXPECT_GT(number.yMin, 800);
+    EXPECT_NEAR(number.xMax, 2418 * 0.24, 1.5);      // right-aligned at stop 1: the usable width's end
+    EXPECT_LT(number.yMax, 841.92 - 42);             // above the bottom margin
+    EXPECT_GT(number.yMin, 780);
     EXPECT_NEAR(Find(one, "Page").yMin, number.yMin, 0.5);
-    EXPECT_NEAR(Find(one, TextOf(Texts::ProgramTitle)).xMin, 36, 1);
+    EXPECT_NEAR(Find(one, TextOf(Texts::ProgramTitle)).xMin, 248 * 0.24, 1);   // stop 0: the left margin
     Find(one, "(" + TextOf(Texts::PageNumberOf) + ")");
     ASSERT_EQ(two.size(), 1u);
     EXPECT_EQ(two[0].text, "Second");
@@ -278,16 +286,14 @@ TEST_F(Printing, NestedDocumentJobsMakeOneFileThatTheOutermostEndWrites)
 
 TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
 {
-    // A report job on the printer, whose advance moves the line down.
-    static const RepDevice advancing = {.advance = [](int32_t n) { OutputJobState.linePos += n; }};
-    struct Installed {
-        const RepDevice *saved = RepDeviceInstall(OutPrinter, &advancing);
-        ~Installed() { RepDeviceInstall(OutPrinter, saved); }
-    } installed;
+    // A report job on the printer device, whose advance moves the line
+    // down; each page is started here, so no advance starts one.
     PutU16(ReportParams, ReportParamsVc::OutputKind, OutPrinter);
     fs::path file = AnswerPrint(true);
     PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
     ASSERT_TRUE(PrintJobStartReport(Ps("Wrap")));
+    OutputJobState.pageStarted = 1;
+    const double m = 248 * 0.24;   // the left margin, points
     std::string word;
     for (int i = 0; i < 200; i++) word += char('a' + i % 26);
 
@@ -318,7 +324,7 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
     std::string rejoined;
     for (const PdfWord &w : PageWords(words, 1)) {
         rejoined += w.text + " ";
-        EXPECT_LE(w.xMax, 144 + 1) << w.text;
+        EXPECT_LE(w.xMax, 144 + m + 1) << w.text;
     }
     EXPECT_EQ(rejoined, "Short alpha beta gamma delta epsilon zeta ");
 
@@ -331,7 +337,7 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
         bool last = i + 1 == two.size();
         ASSERT_EQ(!s.empty() && s.back() == '-', !last) << "line " << i << ": " << s;
         whole += last ? s : s.substr(0, s.size() - 1);
-        EXPECT_NEAR(two[i].xMin, 72, 1);
+        EXPECT_NEAR(two[i].xMin, 72 + m, 1);
     }
     EXPECT_EQ(whole, word);
 
@@ -339,7 +345,7 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
     ASSERT_EQ(three.size(), 20u);
     for (size_t i = 0; i < three.size(); i++) {
         EXPECT_EQ(three[i].text, std::string(1, char('A' + i)));
-        EXPECT_NEAR(three[i].xMax, 300, 1);
+        EXPECT_NEAR(three[i].xMax, 300 + m, 1);
     }
 }
 
