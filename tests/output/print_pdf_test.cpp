@@ -6,6 +6,7 @@
 #include "tests/output/output_fixture.h"
 #include "tests/output/pdf_words.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "database/access/settings_blocks.h"
 #include "output/devices/device_table.h"
 #include "output/printer.h"
+#include "platform/dialog.h"
 
 namespace {
 
@@ -115,8 +117,24 @@ TEST_F(ReportPrinting, AReportBreaksItsPagesAtTheBottomAndMapsPositionsOntoTheMa
     EXPECT_NEAR(Find(words, "R149").xMax, (2480 - 62) * PointsPerUnit, 1);
 }
 
-TEST_F(ReportPrinting, ACancelledReportPrintsNothingAndStillEnds)
+TEST_F(ReportPrinting, AReceivedPageSetupIsTakenOnceAndACancelledReportPrintsNothing)
 {
+    // The server's page set-up (landscape) prints this job and is used up.
+    std::vector<uint8_t> bytes = DlgPrintSetupToBytes(PlPrintSetup{PlPaper::A4, true});
+    ReceivedPageSetup = MemAlloc(uint32_t(bytes.size()));
+    ASSERT_NE(ReceivedPageSetup, 0u);
+    std::memcpy(MemLock(ReceivedPageSetup), bytes.data(), bytes.size());
+    MemUnlock(ReceivedPageSetup);
+    RepBeginJob(Ps("Wide"));
+    RepStartLine(12);
+    RepCText(0, 0, "Across", 0);
+    RepEndJob();
+    EXPECT_EQ(ReceivedPageSetup, 0u);
+    fs::path file = dir / "print" / "Wide-1.pdf";
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_NE(ReadAll(file).find("/MediaBox [ 0 0 841.92 595.2 ]"), std::string::npos);
+    Find(PdfWords(file), "Across");
+
     PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
     ScriptAnswerPrint(false, PlPrintChoice{});
     RepBeginJob(Ps("Never"));
@@ -128,7 +146,7 @@ TEST_F(ReportPrinting, ACancelledReportPrintsNothingAndStillEnds)
     EXPECT_EQ(RepOutputState.pageNumber, 0);
     RepEndJob();
     EXPECT_EQ(Printer.job, nullptr);
-    EXPECT_EQ(PrintedFiles(), 0u);
+    EXPECT_EQ(PrintedFiles(), 1u);
 }
 
 TEST_F(ReportPrinting, AFormOfTwoPagesPutsItsElementsInPlaceAndACancelledOneDrawsNothing)

@@ -2,7 +2,7 @@
 // reach a PDF file (read back with pdftotext, positions in points), the
 // default printer taken silently and the dialog when asked, nested
 // document jobs that make one file, wrapped column texts that always end,
-// form texts placed on a stretched layout, the foot page number, the
+// the foot page number, the
 // fonts and their fall-backs, and jobs that are cancelled or cannot be
 // written.
 #include "../database/access/company_fixture.h"
@@ -148,46 +148,6 @@ TEST_F(Printing, ReportJobTakesTheDefaultPrinterSilentlyAndPrintsTheFootOfAWhole
     Find(one, "(" + TextOf(Texts::PageNumberOf) + ")");
     ASSERT_EQ(two.size(), 1u);
     EXPECT_EQ(two[0].text, "Second");
-}
-
-TEST_F(Printing, DocumentJobStretchesItsLayoutOverThePageAndAlignsFormTexts)
-{
-    fs::path file = AnswerPrint(true);
-    ASSERT_EQ(PrintJobStartDoc(0, 1, Ps("Form")), 1);
-    EXPECT_EQ(PrintDialogs(), 1);
-    Printer.pageWidth = 2400;
-    EXPECT_EQ(ReportToPrinterX(72), 288);   // 300 x 2400 / 2500
-    Printer.pageWidth = 2480;
-
-    PrinterStartPage();
-    std::vector<uint8_t> font = FontRecord("F1", "DejaVu Sans", 10, 0);
-    int32_t top = 100;
-    for (const char *text : {"Left", "Middle", "Right"}) {
-        std::vector<uint8_t> e(PrinterElement::TextSize, 0);
-        PutWhole(&e, PrinterElement::Top, top);
-        PutWhole(&e, PrinterElement::Left, 100);
-        PutWhole(&e, PrinterElement::Bottom, top + 20);
-        PutWhole(&e, PrinterElement::Right, 300);
-        std::memcpy(&e[PrinterElement::FontRecord], font.data(), font.size());
-        PutI16(e.data(), PrinterElement::Align, int16_t(top == 100 ? 0 : top == 130 ? 1 : -1));
-        PrinterFormText(Ps(text), e.data());
-        e.resize(PrinterElement::FrameSize);
-        PutWhole(&e, PrinterElement::PenWidth, 3);
-        PrinterFormLine(e.data());
-        top += 30;
-    }
-    PrintJobEnd();
-    EXPECT_FALSE(Printer.docOpen);
-    EXPECT_EQ(OutputJobState.stopFlag, 0);
-
-    // A point of the 600-point layout is 595.2 / 600 of a point on the page.
-    const double k = 595.2 / 600;
-    std::vector<PdfWord> words = PdfWords(file);
-    EXPECT_NEAR(Find(words, "Left").xMin, 102 * k, 1);
-    EXPECT_NEAR(Find(words, "Left").yMin, 102, 1.5);
-    PdfWord mid = Find(words, "Middle");
-    EXPECT_NEAR((mid.xMin + mid.xMax) / 2, 200 * k, 1);
-    EXPECT_NEAR(Find(words, "Right").xMax, 298 * k, 1);
 }
 
 TEST_F(Printing, NestedDocumentJobsMakeOneFileThatTheOutermostEndWrites)
