@@ -42,7 +42,6 @@ struct OutputJobStateRec {
     int32_t lineHeight = 12;       // the last line start's height; a line end advances by it
     int32_t layoutWidth = 0;       // 0 report, 600 document
     int32_t topMargin = 0, bottomMargin = 0, leftMargin = 0;   // printer units
-    std::array<int32_t, 16> columnX{};  // the device's column table, points (column 0, 1, ...)
     int32_t pageBottom = 1000000000;    // a line past it breaks the page (no limit at job start)
     uint8_t pageStarted = 0;       // a page is started and its header printed
     uint8_t pageDirty = 0;         // set by a page start, cleared by a break; the job's end breaks first

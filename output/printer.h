@@ -79,8 +79,8 @@ int PrinterPStringWidth(const uint8_t *text);
 int PrinterTextWidth(const uint8_t *text);
 void PrinterTextAt(int32_t y, int32_t x, const uint8_t *text);
 void PrinterRule(int32_t x1, int32_t x2, int32_t y, int unused);
-// A text at column `column` of the job's column table, right-aligned when asked.
-void PrinterTextAtColumn(int column, bool right, const uint8_t *text);
+// A text at report position x through the job's position table, right-aligned when asked.
+void PrinterTextAtColumn(int x, bool right, const uint8_t *text);
 // A text in the rectangle c (top, left, bottom, right, points) in a font record's font.
 void PrinterTextInColumn(const uint8_t *text, const PackedDecimal c[4], const uint8_t *fontRecord, int align);
 void PrinterFormText(const uint8_t *text, const uint8_t *element);

@@ -152,12 +152,13 @@ void PrinterRule(int32_t x1, int32_t x2, int32_t y, int unused)
     DcLineTo(dc, ColumnToDevice(x2), row);
 }
 
-// A PString on the current line at column `column` of the job's column
-// table, starting there or, right-aligned, ending there.
-void PrinterTextAtColumn(int column, bool right, const uint8_t *text)
+// A PString on the current line at report position x (a small x names a
+// stop of the job's position table), starting there or, right-aligned,
+// ending there.
+void PrinterTextAtColumn(int x, bool right, const uint8_t *text)
 {
-    if (!text || column < 0 || column >= int(OutputJobState.columnX.size())) return;
-    int32_t x = ColumnToDevice(OutputJobState.columnX[size_t(column)]);
+    if (!text) return;
+    x = ColumnToDevice(x);
     if (right) x -= PrinterPStringWidth(text);
     PrinterTextAt(OutputJobState.topMargin + OutputJobState.linePos, x, text);
 }

@@ -19,6 +19,7 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
+#include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "output/printer.h"
 #include "platform/dialog.h"
@@ -34,6 +35,8 @@ namespace {
 constexpr uint16_t NoHeaderLines = 65535;
 // The company variant that prints page numbers at the foot of a page.
 constexpr uint16_t FootPageNumberVariant = 25;
+// The report font's size in points.
+constexpr int32_t ReportFontSize = 12;
 
 // Stops the output job; false.
 bool Stop()
@@ -50,30 +53,52 @@ void TellNotWritten(const std::string &where)
     ShowMessage(Texts::PrintFileNotWritten, path);
 }
 
-// The printer a job prints on, into *choice (one copy). When `ask`, the
-// print dialog of the MDI client, primed with the page set-up the user
-// stored for the job's window type; otherwise the default printer, without
-// asking. False when the dialog was cancelled.
+// The printer a job prints on, into *choice (one copy). A page set-up
+// the server sent for this job is taken (once) before anything else.
+// When `ask`, the print dialog of the MDI client, primed with that set-up
+// or the one the user stored for the job's window type; otherwise the
+// default printer, without asking. False when the dialog was cancelled.
 bool ChoosePrinter(bool ask, PlPrintChoice *choice)
 {
     choice->copies = 1;
+    bool received = ReceivedPageSetup != 0;
+    if (received) {
+        PageSetupFromHandle(ReceivedPageSetup, &choice->setup);   // a damaged one leaves the defaults
+        MemFree(&ReceivedPageSetup);
+    }
     if (!ask) return true;
-    int windowType = ReportParams ? GetI16(ReportParams, ReportParamsVc::SelWinType) : 0;
-    MemBlock stored = 0;
-    PageSetupLoad(windowType, PageSetupDialogFlag, &stored);
-    if (stored) {
-        PageSetupFromHandle(stored, &choice->setup);
-        MemFree(&stored);
+    if (!received) {
+        int windowType = ReportParams ? GetI16(ReportParams, ReportParamsVc::SelWinType) : 0;
+        MemBlock stored = 0;
+        PageSetupLoad(windowType, PageSetupDialogFlag, &stored);
+        if (stored) {
+            PageSetupFromHandle(stored, &choice->setup);
+            MemFree(&stored);
+        }
     }
     return DlgPrintDialog(MdiClientWindow, choice);
 }
 
-// Opens the document of a job (PString title) and takes the device's
-// resolutions, page size and fonts. The page height is counted in points
-// from the device units, so that a page that is not a whole number of
-// inches high keeps its last part. False (told, stop flag set, nothing
-// left open) when the file or the fonts cannot be made.
-bool OpenDocument(const PlPrintChoice &choice, const uint8_t *title)
+// The margins of the open document: a report keeps a tenth of the page
+// width on the left (device units) and, on a page wider in pixels than
+// it is high in points, a twentieth of the page height above and below
+// (points); a document (form) places its elements itself and has none.
+void SetMargins(bool report)
+{
+    OutputJobStateRec &s = OutputJobState;
+    s.leftMargin = report ? Printer.pageWidth / 10 : 0;
+    int32_t offset = report && Printer.pageWidth > Printer.pageHeightPt ? Printer.pageHeightPt / 20 : 0;
+    s.topMargin = s.bottomMargin = offset;
+}
+
+// Opens the document of a job (PString title; `report`: a report job)
+// and takes the device's resolutions, page size, margins and fonts. The
+// page height is counted in points from the device units, so that a page
+// that is not a whole number of inches high keeps its last part; a
+// report's usable height leaves room for two lines of its 12-point font.
+// False (told, stop flag set, nothing left open) when the file or the
+// fonts cannot be made.
+bool OpenDocument(const PlPrintChoice &choice, const uint8_t *title, bool report)
 {
     assert(Printer.job == nullptr);
     PlPrintSettings settings = DlgPrintSettings(choice);
@@ -89,8 +114,9 @@ bool OpenDocument(const PlPrintChoice &choice, const uint8_t *title)
     PlSize page = PrintPageSize(job);
     Printer.pageWidth = page.cx;
     Printer.pageHeightPt = page.cy * 72 / Printer.dpiY;
+    SetMargins(report);
     Printer.usableHeightPt = Printer.pageHeightPt - OutputJobState.topMargin - OutputJobState.bottomMargin -
-                             2 * OutputJobState.lineHeight;
+                             2 * ReportFontSize;
     Printer.prevTextEnd = -1;
     Printer.docOpen = false;
     Printer.nesting = 0;
@@ -140,7 +166,7 @@ bool PrintJobStartReport(const uint8_t *title)
     bool ask = ReportParams && GetI16(ReportParams, ReportParamsVc::SetupDialog) == 1;
     if (!ChoosePrinter(ask, &choice)) return Stop();
     OutputJobState.layoutWidth = 0;
-    return OpenDocument(choice, title);
+    return OpenDocument(choice, title, true);
 }
 
 // Starts a document job or nests in the open one. The first start asks
@@ -156,7 +182,7 @@ int PrintJobStartDoc(int unused, int setupFlag, const uint8_t *title)
         PlPrintChoice choice;
         if (!ChoosePrinter(setupFlag == 1, &choice)) return Stop();
         OutputJobState.layoutWidth = 600;
-        if (!OpenDocument(choice, title)) return 0;
+        if (!OpenDocument(choice, title, false)) return 0;
         OutputJobState.linePos = 0;
         OutputJobState.originX = OutputJobState.originY = 0;
         Printer.docOpen = true;

@@ -198,6 +198,10 @@ void PreviewDrawForms(int n);
 // The print set-up texts command 30 carries (PStrings of at most 20, 60, 20 characters).
 extern PString PrintSetupTexts[3];
 constexpr int PrintSetupTextMax[3] = {20, 60, 20};
+// The destination text of the open print (the character printer's port)
+// and the form pages started since it opened.
+extern PString PrintDestination;
+extern int16_t FormPagesStarted;
 // Opens the destination `dest` for a form print: sets the output kind
 // (an unknown text keeps it) and opens the device; false when the
 // printer job or the file did not start.

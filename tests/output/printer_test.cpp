@@ -2,11 +2,12 @@
 // reach a PDF file (read back with pdftotext, positions in points), the
 // default printer taken silently and the dialog when asked, nested
 // document jobs that make one file, wrapped column texts that always end,
-// form texts placed on a stretched layout, the foot page number, the
+// the foot page number, the
 // fonts and their fall-backs, and jobs that are cancelled or cannot be
 // written.
 #include "../database/access/company_fixture.h"
 #include "tests/output/output_fixture.h"
+#include "tests/output/pdf_words.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,73 +21,11 @@
 #include "database/access/settings_blocks.h"
 #include "output/devices/device_table.h"
 #include "output/printer.h"
+#include "reports/sales/report_frame.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// A word pdftotext found, its box in points from the page's top left.
-struct PdfWord {
-    int page;
-    double xMin, yMin, xMax, yMax;
-    std::string text;
-};
-
-// The words of a PDF in reading order (pdftotext -bbox); fails the test
-// when the tool cannot run.
-std::vector<PdfWord> PdfWords(const fs::path &pdf)
-{
-    std::vector<PdfWord> words;
-    std::string cmd = "pdftotext -bbox '" + pdf.string() + "' - 2>/dev/null";
-    FILE *p = popen(cmd.c_str(), "r");
-    if (!p) {
-        ADD_FAILURE() << "pdftotext cannot run";
-        return words;
-    }
-    std::string out;
-    char buf[4096];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    EXPECT_EQ(pclose(p), 0) << "pdftotext (poppler-utils) failed on " << pdf;
-    int page = 0;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) {
-        if (line.find("<page ") != std::string::npos) page++;
-        PdfWord w{page, 0, 0, 0, 0, ""};
-        if (std::sscanf(line.c_str(), " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">", &w.xMin, &w.yMin,
-                        &w.xMax, &w.yMax) != 4)
-            continue;
-        size_t a = line.find('>') + 1, b = line.find("</word>");
-        w.text = line.substr(a, b - a);
-        words.push_back(w);
-    }
-    return words;
-}
-
-// The words of one page.
-std::vector<PdfWord> PageWords(const std::vector<PdfWord> &all, int page)
-{
-    std::vector<PdfWord> out;
-    for (const PdfWord &w : all)
-        if (w.page == page) out.push_back(w);
-    return out;
-}
-
-// The first word with the text; a failure and an empty word when none.
-PdfWord Find(const std::vector<PdfWord> &words, const std::string &text)
-{
-    for (const PdfWord &w : words)
-        if (w.text == text) return w;
-    ADD_FAILURE() << "no word \"" << text << "\" in the PDF";
-    return PdfWord{0, 0, 0, 0, 0, ""};
-}
-
-std::string ReadAll(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 // A PString made from a C string, for the calls that take one.
 struct Ps {
@@ -157,14 +96,21 @@ protected:
 TEST_F(Printing, ReportJobTakesTheDefaultPrinterSilentlyAndPrintsTheFootOfAWholeA4Page)
 {
     PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
-    OutputJobState.columnX[0] = 36;
-    OutputJobState.columnX[1] = 500;
+    PutU16(ReportParams, ReportParamsVc::OutputKind, OutPrinter);
     ASSERT_TRUE(PrintJobStartReport(Ps("Ledger")));
     EXPECT_EQ(PrintDialogs(), 0);
     EXPECT_EQ(ReportToPrinterX(72), 300);
     EXPECT_EQ(ReportToPrinterY(-72), -300);
     EXPECT_EQ(Printer.pageHeightPt, 841);   // 3508 units: not cut to 11 whole inches
-    EXPECT_EQ(Printer.usableHeightPt, 841 - 2 * 12);
+    // Margins: 248 units on the left, 62 on the right, 42 points above and
+    // below, and room for two 12-point lines.
+    EXPECT_EQ(OutputJobState.leftMargin, 248);
+    EXPECT_EQ(OutputJobState.topMargin, 42);
+    EXPECT_EQ(Printer.usableHeightPt, 841 - 2 * 42 - 2 * 12);
+    int32_t width = 0;
+    RepPageWidth(&OutputJobState.positions, &width);
+    EXPECT_EQ(width, 2480 - 248 - 62);
+    ReportColumnLayout(0, &OutputJobState.positions, width);
 
     // Page 1 ends with its number at the foot; page 2 has no header lines
     // and so no number.
@@ -194,54 +140,14 @@ TEST_F(Printing, ReportJobTakesTheDefaultPrinterSilentlyAndPrintsTheFootOfAWhole
     std::vector<PdfWord> one = PageWords(words, 1), two = PageWords(words, 2);
     EXPECT_NEAR(Find(one, "First").xMin, 24, 1);     // device x 100
     PdfWord number = Find(one, "1");
-    EXPECT_NEAR(number.xMax, 500, 1.5);              // right-aligned at column 1
-    EXPECT_LT(number.yMax, 841.92);                  // on the page
-    EXPECT_GT(number.yMin, 800);
+    EXPECT_NEAR(number.xMax, 2418 * 0.24, 1.5);      // right-aligned at stop 1: the usable width's end
+    EXPECT_LT(number.yMax, 841.92 - 42);             // above the bottom margin
+    EXPECT_GT(number.yMin, 780);
     EXPECT_NEAR(Find(one, "Page").yMin, number.yMin, 0.5);
-    EXPECT_NEAR(Find(one, TextOf(Texts::ProgramTitle)).xMin, 36, 1);
+    EXPECT_NEAR(Find(one, TextOf(Texts::ProgramTitle)).xMin, 248 * 0.24, 1);   // stop 0: the left margin
     Find(one, "(" + TextOf(Texts::PageNumberOf) + ")");
     ASSERT_EQ(two.size(), 1u);
     EXPECT_EQ(two[0].text, "Second");
-}
-
-TEST_F(Printing, DocumentJobStretchesItsLayoutOverThePageAndAlignsFormTexts)
-{
-    fs::path file = AnswerPrint(true);
-    ASSERT_EQ(PrintJobStartDoc(0, 1, Ps("Form")), 1);
-    EXPECT_EQ(PrintDialogs(), 1);
-    Printer.pageWidth = 2400;
-    EXPECT_EQ(ReportToPrinterX(72), 288);   // 300 x 2400 / 2500
-    Printer.pageWidth = 2480;
-
-    PrinterStartPage();
-    std::vector<uint8_t> font = FontRecord("F1", "DejaVu Sans", 10, 0);
-    int32_t top = 100;
-    for (const char *text : {"Left", "Middle", "Right"}) {
-        std::vector<uint8_t> e(PrinterElement::TextSize, 0);
-        PutWhole(&e, PrinterElement::Top, top);
-        PutWhole(&e, PrinterElement::Left, 100);
-        PutWhole(&e, PrinterElement::Bottom, top + 20);
-        PutWhole(&e, PrinterElement::Right, 300);
-        std::memcpy(&e[PrinterElement::FontRecord], font.data(), font.size());
-        PutI16(e.data(), PrinterElement::Align, int16_t(top == 100 ? 0 : top == 130 ? 1 : -1));
-        PrinterFormText(Ps(text), e.data());
-        e.resize(PrinterElement::FrameSize);
-        PutWhole(&e, PrinterElement::PenWidth, 3);
-        PrinterFormLine(e.data());
-        top += 30;
-    }
-    PrintJobEnd();
-    EXPECT_FALSE(Printer.docOpen);
-    EXPECT_EQ(OutputJobState.stopFlag, 0);
-
-    // A point of the 600-point layout is 595.2 / 600 of a point on the page.
-    const double k = 595.2 / 600;
-    std::vector<PdfWord> words = PdfWords(file);
-    EXPECT_NEAR(Find(words, "Left").xMin, 102 * k, 1);
-    EXPECT_NEAR(Find(words, "Left").yMin, 102, 1.5);
-    PdfWord mid = Find(words, "Middle");
-    EXPECT_NEAR((mid.xMin + mid.xMax) / 2, 200 * k, 1);
-    EXPECT_NEAR(Find(words, "Right").xMax, 298 * k, 1);
 }
 
 TEST_F(Printing, NestedDocumentJobsMakeOneFileThatTheOutermostEndWrites)
@@ -278,16 +184,14 @@ TEST_F(Printing, NestedDocumentJobsMakeOneFileThatTheOutermostEndWrites)
 
 TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
 {
-    // A report job on the printer, whose advance moves the line down.
-    static const RepDevice advancing = {.advance = [](int32_t n) { OutputJobState.linePos += n; }};
-    struct Installed {
-        const RepDevice *saved = RepDeviceInstall(OutPrinter, &advancing);
-        ~Installed() { RepDeviceInstall(OutPrinter, saved); }
-    } installed;
+    // A report job on the printer device, whose advance moves the line
+    // down; each page is started here, so no advance starts one.
     PutU16(ReportParams, ReportParamsVc::OutputKind, OutPrinter);
     fs::path file = AnswerPrint(true);
     PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
     ASSERT_TRUE(PrintJobStartReport(Ps("Wrap")));
+    OutputJobState.pageStarted = 1;
+    const double m = 248 * 0.24;   // the left margin, points
     std::string word;
     for (int i = 0; i < 200; i++) word += char('a' + i % 26);
 
@@ -318,7 +222,7 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
     std::string rejoined;
     for (const PdfWord &w : PageWords(words, 1)) {
         rejoined += w.text + " ";
-        EXPECT_LE(w.xMax, 144 + 1) << w.text;
+        EXPECT_LE(w.xMax, 144 + m + 1) << w.text;
     }
     EXPECT_EQ(rejoined, "Short alpha beta gamma delta epsilon zeta ");
 
@@ -331,7 +235,7 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
         bool last = i + 1 == two.size();
         ASSERT_EQ(!s.empty() && s.back() == '-', !last) << "line " << i << ": " << s;
         whole += last ? s : s.substr(0, s.size() - 1);
-        EXPECT_NEAR(two[i].xMin, 72, 1);
+        EXPECT_NEAR(two[i].xMin, 72 + m, 1);
     }
     EXPECT_EQ(whole, word);
 
@@ -339,7 +243,7 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
     ASSERT_EQ(three.size(), 20u);
     for (size_t i = 0; i < three.size(); i++) {
         EXPECT_EQ(three[i].text, std::string(1, char('A' + i)));
-        EXPECT_NEAR(three[i].xMax, 300, 1);
+        EXPECT_NEAR(three[i].xMax, 300 + m, 1);
     }
 }
 
