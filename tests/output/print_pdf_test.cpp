@@ -100,12 +100,21 @@ TEST_F(ReportPrinting, AReportBreaksItsPagesAtTheBottomAndMapsPositionsOntoTheMa
     fs::path file = dir / "print" / "Stocks-1.pdf";
     ASSERT_TRUE(fs::exists(file));
     EXPECT_NE(ReadAll(file).find("/Count 3"), std::string::npos);
-    // 61 lines of 12 points fit above the bottom of 733: pages of 61, 61, 28.
+    // Below each page's header (title, date and page number, the company,
+    // the rule: 72 points) 55 lines of 12 points fit above the bottom of
+    // 733: pages of 55, 55, 40.
     std::vector<PdfWord> words = PdfWords(file);
-    int expected[3] = {61, 61, 28}, line = 0;
+    int expected[3] = {55, 55, 40}, line = 0;
     for (int page = 1; page <= 3; page++) {
+        std::vector<PdfWord> on = PageWords(words, page);
+        auto has = [&](const std::string &t) {
+            for (const PdfWord &w : on)
+                if (w.text == t) return true;
+            return false;
+        };
+        EXPECT_TRUE(has("Stocks") && has("Acme") && has(std::to_string(page))) << "header of page " << page;
         int lines = 0;
-        for (const PdfWord &w : PageWords(words, page)) {
+        for (const PdfWord &w : on) {
             if (w.text.rfind("Line", 0) != 0) continue;
             EXPECT_EQ(w.text, "Line" + std::to_string(line++));
             EXPECT_NEAR(w.xMin, 248 * PointsPerUnit, 1);
