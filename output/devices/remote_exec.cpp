@@ -407,10 +407,12 @@ bool RepExecRemote(const uint8_t *bytes, uint32_t length)
     return ok;
 }
 
-// Ends a received job when the connection that carried it ends: the job
-// (and, for Full, an open print and the job flag).
+// Ends a received job when the request that carried it ends: the job
+// (and, for Full, an open print and the job flag); EPS chunks still
+// gathered can no longer be completed.
 void RepRemoteJobEnd(RemoteJobEnd how)
 {
+    MemFree(&EpsGather);
     if (RemoteJobActive) {
         RepEndJob();
         RemoteJobActive = 0;
