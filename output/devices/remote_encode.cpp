@@ -84,12 +84,13 @@ void TextWords(int x, int font, int link, int align, int style)
 // Command 1: the job name and the job record, in memory form.
 void RepEncOpenJob(const uint8_t *name)
 {
+    if (!ReportParams) {   // a job without a record cannot be run by the client: nothing is sent
+        RepStopped = 1;
+        return;
+    }
     Word(RepOp::OpenJob);
     Text(name);
-    if (ReportParams)
-        MsgPutJobRecord(&OutputMessage, ReportParams, ReportParamsSize);
-    else
-        RepStopped = 1;   // a job without a record cannot be run by the client
+    MsgPutJobRecord(&OutputMessage, ReportParams, ReportParamsSize);
     Finish(RepOp::OpenJob);
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/field_access.h"
 #include "core/field_types.h"
+#include "core/format_block.h"
 #include "core/msg_buffer.h"
 #include "core/pstring.h"
 #include "dict_offsets.h"
@@ -171,6 +172,9 @@ TEST_F(RemoteOutputTest, AJobThroughServerAndClientMakesTheSameDeviceCalls)
         Job();
         std::vector<RecCall> local = RecLog;
         ASSERT_GT(local.size(), 10u) << kind;
+        EXPECT_EQ(ThousandsFlag, kind == OutCharPrinter || kind == OutPreview ? 1 : 0) << kind;
+        std::vector<std::string> seen = NamesAndTexts(local);
+        EXPECT_NE(std::find(seen.begin(), seen.end(), "text:Name"), seen.end()) << kind;
 
         Pushes.clear();
         RecLog.clear();

@@ -1,13 +1,11 @@
 // rep_job_test.cpp - the job, line and page model of the output
 // operations as every device sees it: page breaks by the device's page
 // bottom, a cancelled job that still closes, a job that prints nothing,
-// the stored page header's ten lines, the thousands separator by kind and
-// the TAB-file kind's texts.
+// the stored page header's ten lines.
 #include "../database/access/company_fixture.h"
 #include "tests/output/output_recorder.h"
 
 #include "core/field_access.h"
-#include "core/format_block.h"
 #include "core/pstring.h"
 #include "dict_offsets.h"
 
@@ -124,31 +122,6 @@ TEST_F(RepJob, StoredHeaderKeepsLinesZeroToNineAndDropsOthers)
     EXPECT_TRUE(RecLog.size() == 1 && RecLog[0].name == "open");   // the stored header reaches no device call
     RepEndJob();
     EXPECT_EQ(PageHeaderLines.block, 0u);
-}
-
-TEST_F(RepJob, ThousandsSeparatorByKindAndTabFileTextsReachItsDevice)
-{
-    RecorderInstall rec({OutPrinter, OutTextFile, OutBuffer, OutPreview, OutCharPrinter, OutTabFile});
-    PString t;
-    for (uint16_t kind : {OutPrinter, OutTextFile, OutBuffer, OutPreview, OutCharPrinter, OutTabFile}) {
-        ThousandsFlag = 7;
-        Kind(kind);
-        RepOpenJob(P(t, "Job"));
-        bool people = kind == OutPrinter || kind == OutPreview || kind == OutCharPrinter;
-        EXPECT_EQ(ThousandsFlag, people ? 1 : 0) << kind;
-        RepEndJob();
-    }
-    Kind(OutTabFile);
-    RecLog.clear();
-    RepOpenJob(P(t, "Tab"));
-    RepText(0, 0, P(t, "a"), 0);
-    RepTextNr(0, 0, 1533, 0);
-    RepEndLine();
-    RepEndJob();
-    EXPECT_EQ(RecNames(), (std::vector<std::string>{"open", "text", "text", "advance", "end"}));
-    ASSERT_EQ(RecLog.size(), 5u);
-    EXPECT_EQ(RecLog[1], (RecCall{OutTabFile, "text", {0, -1, 0, 0, 0}, "a"}));
-    EXPECT_EQ(RecLog[2].text, TextOf(1533));
 }
 
 }  // namespace
