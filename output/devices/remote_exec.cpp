@@ -53,7 +53,7 @@ MemBlock Handle(MsgBuffer *m, uint32_t cap)
     if (MsgRemaining(m) >= 4 && !MsgFailed(m)) {
         uint32_t n = GetU32(MsgData(m) + m->readPos, 0);
         if (n != MsgSizedNone && n > cap) {
-            MsgSetEnd(m, 0);   // refused: the read limit before the position fails the message
+            MsgGetBytes(m, nullptr, MsgRemaining(m) + 1);   // refused: a read past the end fails the message
             return 0;
         }
     }
