@@ -93,20 +93,21 @@ void CharGridText(const uint8_t *text, const PackedDecimal rect[4], int lineInde
     assert(text && rect);
     int cols = CharGridColumns, lines = CharGridLines, n = text[0];
     if (!Grid || MemSize(Grid) < GridBytes() || cols <= 0 || lines <= 0 || n == 0) return;
-    int32_t top = DecToLong(&rect[0]) - FormOriginY, left = DecToLong(&rect[1]) - FormOriginX;
-    int32_t right = DecToLong(&rect[3]) - FormOriginX;
-    int32_t y = top - TextBaseline, x;
-    int32_t width = int32_t(n) * FrameWidth / cols;   // a grid column's width a character
+    // In 64 bits: a form's rectangle may hold any 32-bit value.
+    int64_t top = int64_t(DecToLong(&rect[0])) - FormOriginY, left = int64_t(DecToLong(&rect[1])) - FormOriginX;
+    int64_t right = int64_t(DecToLong(&rect[3])) - FormOriginX;
+    int64_t y = top - TextBaseline, x;
+    int64_t width = int64_t(n) * FrameWidth / cols;   // a grid column's width a character
     switch (align) {
     case -1: x = right - EdgeInset; break;
     case 0: x = left + EdgeInset; break;
     case 1: x = (left + right - width) / 2; break;
     default: x = left; break;
     }
-    int64_t col = int64_t(x) * cols / FrameWidth;
+    int64_t col = x * cols / FrameWidth;
     if (align == -1) col -= n;
     col = std::clamp<int64_t>(col, 0, std::max(cols - n, 0));
-    int64_t line = std::clamp<int64_t>(int64_t(y) * lines / FrameHeight + lineIndex, 0, lines - 1);
+    int64_t line = std::clamp<int64_t>(y * lines / FrameHeight + lineIndex, 0, lines - 1);
     uint8_t *p = MemLock(Grid);
     assert(p && MemSize(Grid) >= GridBytes());
     for (int i = 0; i < n && col + i < cols; i++) p[line * cols + col + i] = text[i + 1];
@@ -131,4 +132,14 @@ void CharGridPageEnd()
     GridPageOpen = false;
     CharPortEnd();
     if (RepOutputState.writeFailed) ShowTextMessage(Texts::OutputNotWritten);
+}
+
+// Drops a form page that was started but never ended (a stopped job, or
+// commands that closed the print without the page's end): the grid is
+// freed and the port closed, and nothing of the page is sent.
+void CharGridDiscard()
+{
+    MemFree(&Grid);
+    if (GridPageOpen) CharPortEnd();
+    GridPageOpen = false;
 }

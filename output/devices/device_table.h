@@ -147,6 +147,8 @@ void CharGridGeometry(int lines, int formFeed);
 void CharGridText(const uint8_t *text, const PackedDecimal rect[4], int lineIndex, int align);
 // Sends the grid's lines, a form feed when FormFeedAtEnd, frees the grid, closes the port.
 void CharGridPageEnd();
+// Drops a started page that never ended: grid freed, port closed, nothing sent.
+void CharGridDiscard();
 
 // ---- preview_*.cpp: the preview's store, layout and drawing ----
 // An item: offsets inside it (unaligned; read with GetU16/GetI32).

@@ -173,6 +173,9 @@ void RepOp30Local()
         break;
     default: break;
     }
+    // Whatever the kind is now (a job record may have changed it since the
+    // open), a character page that was started and never ended goes.
+    CharGridDiscard();
     ThousandsFlag = 0;
     PrintOpenOk = 0;
 }

@@ -422,5 +422,6 @@ void RepRemoteJobEnd(RemoteJobEnd how)
         RepOp30();
         PrintOpenOk = 0;
     }
+    CharGridDiscard();   // a character page the server started but never ended
     ResetJobFlag();
 }
