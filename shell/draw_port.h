@@ -33,6 +33,20 @@ void SetPortWindow(int n);
 int GetPortWindow(int *saved);
 // Makes a saved port window current again.
 void RestorePortWindow(int saved);
+
+// Makes window n the port for the life of the object, giving the old one
+// back at its end, so that every way out of a drawing routine restores it.
+struct PortScope {
+    int saved;
+    explicit PortScope(int n)
+    {
+        GetPortWindow(&saved);
+        SetPortWindow(n);
+    }
+    ~PortScope() { RestorePortWindow(saved); }
+    PortScope(const PortScope &) = delete;
+    PortScope &operator=(const PortScope &) = delete;
+};
 // Clips the port to r; returns a token of the previous clip (0: none).
 int ClipToRect(int n, const MacRect *r);
 // The same operation as ClipToRect.

@@ -18,17 +18,6 @@
 
 namespace {
 
-// Makes n the port for the life of the object, giving the old one back.
-struct PortOf {
-    int saved;
-    explicit PortOf(int n)
-    {
-        GetPortWindow(&saved);
-        SetPortWindow(n);
-    }
-    ~PortOf() { RestorePortWindow(saved); }
-};
-
 // The text a field of the type shows: a window-supplied text for type
 // 28 (a data field's or a cell's by F), else the value formatted.
 void ValueText(int n, const uint8_t *value, int type, int length, int F, uint8_t *text)
@@ -70,7 +59,7 @@ void WinDrawFieldValue(int n, const uint8_t *value, int type, int length, int F,
     if (F > 0 && F == WinTable[n]->currentField && WinTable[n]->editControl) return;
     uint8_t text[256];
     ValueText(n, value, type, length, F, text);
-    PortOf port(n);
+    PortScope port(n);
     FillRectMode(r, selected ? 2 : 1);
     if (text[0] != 0) {
         int clip = ClipToRect(n, r);
@@ -110,7 +99,7 @@ void ListCellDraw(int n, const uint8_t *value, int type, int length, const MacRe
     } else if (type == FtText && value[0] == 1 && value[1] < 32) {
         mark = value[1];
     }
-    PortOf port(n);
+    PortScope port(n);
     FillRectMode(r, selected ? 2 : 1);
     if (mark == 18) {
         DrawIconAt(selected ? kIconCellFlagOn : kIconCellFlagOff, (r->left + r->right) / 2, (r->top + r->bottom) / 2);

@@ -33,17 +33,6 @@ namespace {
 constexpr int FillWhite = 1, FillBlack = 2, FillLightGrey = 4;
 constexpr int BandHeight = 16;
 
-// Makes n the port for the life of the object, giving the old one back.
-struct PortOf {
-    int saved;
-    explicit PortOf(int n)
-    {
-        GetPortWindow(&saved);
-        SetPortWindow(n);
-    }
-    ~PortOf() { RestorePortWindow(saved); }
-};
-
 // The row height of n, at least 1.
 int RowHeight(int n) { return std::max<int>(1, WinTable[n]->listRowHeight); }
 
@@ -100,7 +89,7 @@ bool RowBand(int n, int pane, int row, int up, MacRect *out)
 // black.
 template <typename Value> void DrawRowWith(int n, const MacRect *pane, int y, bool marked, Value value)
 {
-    PortOf port(n);
+    PortScope port(n);
     int top, cellBottom, marginBottom;
     RowSpan(n, y, &top, &cellBottom, &marginBottom);
     int left = pane->left + 1, right = pane->right - 1, fill = marked ? FillBlack : FillWhite;
@@ -225,7 +214,7 @@ void ListRefresh(int n)
     s.position = std::min(std::max(s.position, s.minimum), std::max(1, s.maximum - s.rowsShown + 1));
     if (!RowIdsReset(n, s.rowsShown - 1)) return;
     {
-        PortOf port(n);
+        PortScope port(n);
         MacRect tail;   // the cut band below the filled rows stays white
         MakeRect(&tail, pane.left + 1, pane.top + (s.rowsShown - 1) * h + 1, pane.right - 1, pane.bottom - 1);
         if (tail.bottom > tail.top) FillRectMode(&tail, FillWhite);
@@ -398,7 +387,7 @@ void ListRowHighlight(int n, int pane, int slot, int row)
     if (slot >= 0 && slot < ControlSlotCount && row >= WinTable[n]->controls[slot].rowsShown - 1) return;
     MacRect band;
     if (!RowBand(n, pane, row, WinTable[n]->listRowHeight < 15 ? 1 : 0, &band)) return;
-    PortOf port(n);
+    PortScope port(n);
     InvertRectPort(&band);
 }
 
@@ -409,7 +398,7 @@ void ListRowInvert(int n, int pane, int row)
     if (!IsList(n)) return;
     MacRect band;
     if (!RowBand(n, pane, row, 0, &band)) return;
-    PortOf port(n);
+    PortScope port(n);
     FillRectMode(&band, FillWhite);
 }
 
@@ -419,7 +408,7 @@ void ListRowInvert(int n, int pane, int row)
 void ListHeaderDraw(int n)
 {
     if (!WinIsOpen(n) || WinDefCount(n, WinPartFieldList) == 0 || !WinDefEntry(n, WinPartListPanes, 0)) return;
-    PortOf port(n);
+    PortScope port(n);
     MacRect pane;
     WinColumnRect(n, 0, &pane);
     FrameSunken3D(&pane);

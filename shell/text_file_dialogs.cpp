@@ -6,39 +6,14 @@
 
 #include "core/pstring.h"
 #include "platform/dialog.h"
+#include "shell/file_dialogs.h"
 #include "shell/shell.h"
 #include "shell/window_utils.h"
-
-namespace {
-
-// The chosen path into the PString buffer; false (the buffer empty) for a
-// cancelled dialog or a path longer than a PString holds.
-bool TakePath(bool ok, const std::string &chosen, uint8_t *path)
-{
-    path[0] = 0;
-    if (!ok || chosen.empty() || chosen.size() > size_t(PStringMax)) return false;
-    PStringFromView(path, chosen);
-    return true;
-}
-
-}  // namespace
 
 // Asks for a text file to import, owned by the frame; the text files'
 // filter is chosen first and a name typed without extension gets ".TXT".
 // The chosen path into the PString buffer `path`; false on cancel.
-bool OpenTextFileDialog(uint8_t *path)
-{
-    PlFileDialog d;
-    d.filter = "All files (*.*)|*.*|Orvel(*.TXT)|*.TXT|Orvel, no extension(*.)|*.|";
-    d.filterIndex = 2;
-    d.defaultExt = "TXT";
-    d.pathMustExist = true;
-    d.createPrompt = true;
-    std::string chosen;
-    bool ok = DlgFileOpen(FrameWindow, d, &chosen);
-    RedrawWindowOne();
-    return TakePath(ok, chosen, path);
-}
+bool OpenTextFileDialog(uint8_t *path) { return AskFileToOpen("TXT", path); }
 
 // Asks for the file an export writes, owned by the frame, asking before
 // an existing file is replaced; the export files' filter is chosen first.
@@ -54,5 +29,5 @@ bool SaveExportFileDialog(uint8_t *path, uint16_t *word)
     d.pathMustExist = true;
     std::string chosen;
     bool ok = DlgFileOpen(FrameWindow, d, &chosen);
-    return TakePath(ok, chosen, path);
+    return FileDialogPath(ok, chosen, path);
 }
