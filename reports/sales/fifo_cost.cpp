@@ -117,6 +117,7 @@ bool TakeDocument(FifoWalk *w, const uint8_t *entry, const uint8_t *item, const 
     uint8_t row[PUVc::Rows::Size > ProductionVc::Rows::Size ? PUVc::Rows::Size : ProductionVc::Rows::Size];
     static_assert(sizeof(row) >= StockMoveVc::Rows::Size);
     assert(rowSize <= sizeof(row));
+    (void)rowSize;   // only the assertion reads it
     uint8_t code[256];
     for (int32_t i = MatrixRowCount(reg, 0, doc.record) - 1; i >= 0; i--) {
         if (!MatrixRowRead(reg, doc.record, i, row)) continue;
