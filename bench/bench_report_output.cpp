@@ -13,6 +13,7 @@
 #include "bench/bench_frame.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "core/field_access.h"
@@ -23,6 +24,8 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "platform/print.h"
+#include "platform/script.h"
 
 namespace {
 
@@ -85,12 +88,22 @@ void RunJob()
     }
 }
 
-// Opens what a device needs before its job (the output file of kind 2).
-void PrepareDevice(uint16_t kind)
+// Opens what a device needs before its job: the output file of kind 2
+// (its name answers the file dialog), the port file of kind 10 (emptied,
+// as a port file is appended to). False when the port cannot be set.
+bool PrepareDevice(uint16_t kind)
 {
     OutputJobState = OutputJobStateRec{};
     PutU16(ReportParams, ReportParamsVc::OutputKind, kind);
-    if (kind == OutTextFile) RepOpenFileDevice();
+    std::filesystem::path file = Place().dir / (kind == OutTextFile ? "out.txt" : "lpt1.out");
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    if (kind == OutCharPrinter && !CharPortConfigure("LPT1", file.string())) return false;
+    if (kind == OutTextFile) {
+        ScriptAnswerFile(file.string());
+        RepOpenFileDevice();
+    }
+    return true;
 }
 
 void BM_LocalDevice(benchmark::State &state)
@@ -98,7 +111,7 @@ void BM_LocalDevice(benchmark::State &state)
     uint16_t kind = uint16_t(state.range(0));
     if (!Up()) return state.SkipWithError("the program cannot start");
     for (auto _ : state) {
-        PrepareDevice(kind);
+        if (!PrepareDevice(kind)) return state.SkipWithError("the port cannot be set");
         RunJob();
         bool stopped = RepStopped;
         RepEndJob();
@@ -147,7 +160,7 @@ void BM_ClientRun(benchmark::State &state)
     if (!Up()) return state.SkipWithError("the program cannot start");
     std::vector<std::vector<uint8_t>> pushes = Encode(kind);
     for (auto _ : state) {
-        PrepareDevice(kind);
+        if (!PrepareDevice(kind)) return state.SkipWithError("the port cannot be set");
         bool ok = true;
         for (const auto &p : pushes) ok = RepExecRemote(p.data(), uint32_t(p.size())) && ok;
         if (!ok) return state.SkipWithError("the commands were refused");

@@ -23,23 +23,31 @@ namespace {
 // A 64-bit intermediate brought back into the 32-bit range.
 int32_t Clamp32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
+// Report positions are kept within +-2^24 points (far beyond any page), so
+// that the small offsets added to them afterwards cannot overflow: a form
+// received from a server may carry any 32-bit value.
+constexpr int64_t CoordLimit = int64_t(1) << 24;
+
+// A 64-bit report position brought into the range above.
+int32_t ClampCoord(int64_t v) { return int32_t(std::clamp<int64_t>(v, -CoordLimit, CoordLimit)); }
+
 // The four coordinates of an element (top, left, bottom, right, points),
 // moved by the page origin.
 void ElementCoords(const uint8_t *element, int32_t *top, int32_t *left, int32_t *bottom, int32_t *right)
 {
     PackedDecimal d = GetDec(element, PrinterElement::Top);
-    *top = DecToLong(&d) + OutputJobState.originY;
+    *top = ClampCoord(int64_t(DecToLong(&d)) + OutputJobState.originY);
     d = GetDec(element, PrinterElement::Left);
-    *left = DecToLong(&d) + OutputJobState.originX;
+    *left = ClampCoord(int64_t(DecToLong(&d)) + OutputJobState.originX);
     d = GetDec(element, PrinterElement::Bottom);
-    *bottom = DecToLong(&d) + OutputJobState.originY;
+    *bottom = ClampCoord(int64_t(DecToLong(&d)) + OutputJobState.originY);
     d = GetDec(element, PrinterElement::Right);
-    *right = DecToLong(&d) + OutputJobState.originX;
+    *right = ClampCoord(int64_t(DecToLong(&d)) + OutputJobState.originX);
 }
 
 // A report column position on the device: the device's size table, then
 // the left margin.
-int32_t ColumnToDevice(int32_t x) { return DeviceScaleSize(x) + OutputJobState.leftMargin; }
+int32_t ColumnToDevice(int32_t x) { return ClampCoord(int64_t(DeviceScaleSize(x)) + OutputJobState.leftMargin); }
 
 // The width in device units of 8-bit text in the page's font, or in the
 // normal printer font while no page is open.
@@ -61,7 +69,7 @@ void FrameOutline(const uint8_t *element)
     int x1 = ReportToPrinterX(left), x2 = ReportToPrinterX(right);
     int y1 = ReportToPrinterY(top), y2 = ReportToPrinterY(bottom);
     PackedDecimal w = GetDec(element, PrinterElement::PenWidth);
-    int width = std::max<int32_t>(1, DecToLong(&w));
+    int width = std::clamp<int32_t>(DecToLong(&w), 1, 1000);
     PlPen old = DcSetPen(dc, PlPen{PlPenStyle::Solid, width, kPlBlack});
     DcMoveTo(dc, x1, y1);
     DcLineTo(dc, x2, y1);
@@ -137,7 +145,7 @@ int PrinterTextWidth(const uint8_t *text)
 void PrinterTextAt(int32_t y, int32_t x, const uint8_t *text)
 {
     if (!Printer.dc || !text) return;
-    DcTextOut(Printer.dc, x, ReportToPrinterY(y - 10), PStringView(text));
+    DcTextOut(Printer.dc, x, ReportToPrinterY(ClampCoord(int64_t(y) - 10)), PStringView(text));
 }
 
 // A horizontal black line between two report positions, 8 points above
@@ -146,7 +154,7 @@ void PrinterRule(int32_t x1, int32_t x2, int32_t y, int unused)
 {
     DrawContext *dc = Printer.dc;
     if (!dc) return;
-    int row = ReportToPrinterY(OutputJobState.topMargin + y - 8);
+    int row = ReportToPrinterY(ClampCoord(int64_t(OutputJobState.topMargin) + y - 8));
     DcSetPen(dc, kPlPenBlack);
     DcMoveTo(dc, ColumnToDevice(x1), row);
     DcLineTo(dc, ColumnToDevice(x2), row);
@@ -160,7 +168,7 @@ void PrinterTextAtColumn(int x, bool right, const uint8_t *text)
     if (!text) return;
     x = ColumnToDevice(x);
     if (right) x -= PrinterPStringWidth(text);
-    PrinterTextAt(OutputJobState.topMargin + OutputJobState.linePos, x, text);
+    PrinterTextAt(ClampCoord(int64_t(OutputJobState.topMargin) + OutputJobState.linePos), x, text);
 }
 
 // A PString in the rectangle c (top, left, bottom, right) on the screen
@@ -174,7 +182,8 @@ void PrinterTextInColumn(const uint8_t *text, const PackedDecimal c[4], const ui
     PString face;
     GetPString(fontRecord, FontVc::WinFontName, 20, face);
     PrinterFontSized(face, 0, GetI16(fontRecord, FontVc::WinSize));
-    int32_t top = DecToLong(&c[0]), left = DecToLong(&c[1]), right = DecToLong(&c[3]);
+    int32_t top = ClampCoord(DecToLong(&c[0])), left = ClampCoord(DecToLong(&c[1]));
+    int32_t right = ClampCoord(DecToLong(&c[3]));
     std::string_view s = PStringView(text);
     int width = DcTextExtent(dc, s).cx;
     int32_t x = left + 2;

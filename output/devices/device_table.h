@@ -46,8 +46,6 @@ const RepDevice *RepDeviceInstall(uint16_t kind, const RepDevice *d);
 // Starts the page when none is started (and the job is not stopped):
 // the flags, the page count, then the device's page start.
 void RepPageStartIfNeeded();
-// Stops the job because a device is not built yet: told once, false.
-bool RepDeviceNotYet();
 
 // ---- remote_encode.cpp: the output commands (the encoders) ----
 // Each writes its opcode and arguments into the outgoing message and

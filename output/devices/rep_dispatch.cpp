@@ -169,14 +169,6 @@ const RepDevice *RepDeviceInstall(uint16_t kind, const RepDevice *d)
     return previous;
 }
 
-// Stops the job of a device that is not built yet and tells the user; false.
-bool RepDeviceNotYet()
-{
-    RepStopped = 1;
-    ShowTextMessage(Texts::FunctionNotYet);
-    return false;
-}
-
 // ReportParams word 0; 0 without a job record.
 uint16_t CurrentOutputKind() { return ReportParams ? GetU16(ReportParams, ReportParamsVc::OutputKind) : 0; }
 

@@ -4,9 +4,12 @@
 // locally, the gathered EPS picture, and damaged buffers that run what
 // came before the damage and nothing after it.
 #include "../database/access/company_fixture.h"
+#include "tests/output/output_fixture.h"
 #include "tests/output/output_recorder.h"
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "core/field_access.h"
 #include "core/field_types.h"
@@ -14,6 +17,9 @@
 #include "core/msg_buffer.h"
 #include "core/pstring.h"
 #include "dict_offsets.h"
+#include "output/devices/device_table.h"
+#include "platform/print.h"
+#include "platform/script.h"
 
 namespace {
 
@@ -38,6 +44,7 @@ protected:
         RemoteOutput = 0;
         RemoteJobActive = 0;
         DosCodePage = 0;
+        CharPortConfigure("LPT1", "");
         PostScriptPassThrough = nullptr;
         MsgSetPush(savedPush_);
         MsgReset(&OutputMessage);
@@ -112,6 +119,13 @@ std::vector<std::string> NamesAndTexts(const std::vector<RecCall> &log)
     return out;
 }
 
+// The bytes of a file; empty when it cannot be read.
+Bytes ReadFile(const std::filesystem::path &p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 TEST_F(RemoteOutputTest, CommandBytesAndTheSendRule)
 {
     Kind(OutTextFile);
@@ -161,37 +175,71 @@ TEST_F(RemoteOutputTest, CommandBytesAndTheSendRule)
     EXPECT_EQ(MsgLength(&OutputMessage), 0u);
 }
 
-TEST_F(RemoteOutputTest, AJobThroughServerAndClientMakesTheSameDeviceCalls)
+TEST_F(RemoteOutputTest, AJobThroughServerAndClientGivesTheSameBytesOnTheRealDevices)
 {
-    RecorderInstall rec({OutTextFile, OutCharPrinter, OutTabFile, OutPreview});
-    for (uint16_t kind : {OutTextFile, OutCharPrinter, OutPreview, OutTabFile}) {
-        Kind(kind);
-        DosCodePage = 1;
-        RemoteOutput = 0;
-        RecLog.clear();
-        Job();
-        std::vector<RecCall> local = RecLog;
-        ASSERT_GT(local.size(), 10u) << kind;
-        EXPECT_EQ(ThousandsFlag, kind == OutCharPrinter || kind == OutPreview ? 1 : 0) << kind;
-        std::vector<std::string> seen = NamesAndTexts(local);
-        EXPECT_NE(std::find(seen.begin(), seen.end(), "text:Name"), seen.end()) << kind;
-
+    TempPrintDir out;
+    MakeFrame();
+    ASSERT_FALSE(HasFatalFailure());
+    // Runs the job on kind k locally (server false) or encoded on a server
+    // and run by the client; what the device wrote: the file's or port's
+    // bytes, or the preview's store.
+    auto run = [&](uint16_t k, bool server, const char *name) {
+        std::filesystem::path file = out.path / name;
+        auto prepare = [&] {
+            OutputJobState = OutputJobStateRec{};
+            Kind(k);
+            DosCodePage = 1;
+            if (k == OutCharPrinter) {
+                EXPECT_TRUE(CharPortConfigure("LPT1", file.string()));
+            }
+            if (k == OutTextFile || k == OutTabFile) {
+                ScriptAnswerFile(file.string());
+                RepOpenFileDevice();
+                EXPECT_EQ(RepStopped, 0) << k;
+            }
+        };
         Pushes.clear();
-        RecLog.clear();
-        RemoteOutput = 1;
-        Job();
-        EXPECT_TRUE(RecLog.empty()) << "a server draws nothing";
-        DosCodePage = 0;
-        EXPECT_TRUE(RunPushes());
-        EXPECT_EQ(DosCodePage, 1) << "the server's setting stays on the client";
-        EXPECT_EQ(RemoteJobActive, 0);
-        if (kind == OutTabFile)
-            EXPECT_EQ(NamesAndTexts(RecLog), NamesAndTexts(local));
-        else
-            EXPECT_EQ(RecLog, local) << kind;
-        for (const Bytes &b : Pushes)   // a TAB-file job still sends only commands
-            EXPECT_EQ(std::search(b.begin(), b.end(), std::begin("Name\t"), std::end("Name\t") - 1), b.end());
+        if (server) {
+            Kind(k);
+            RemoteOutput = 1;
+            Job();
+            for (const Bytes &b : Pushes)   // a TAB-file job still sends only commands
+                EXPECT_EQ(std::search(b.begin(), b.end(), std::begin("Name\t"), std::end("Name\t") - 1), b.end());
+            DosCodePage = 0;
+            prepare();
+            EXPECT_TRUE(RunPushes()) << k;
+            EXPECT_EQ(DosCodePage, 1) << "the server's setting stays on the client";
+            EXPECT_EQ(RemoteJobActive, 0);
+        } else {
+            prepare();
+            Job();
+        }
+        EXPECT_EQ(RepStopped, 0) << k;
+        if (k != OutPreview) return ReadFile(file);
+        int n = 0;   // the one preview open: each is closed once read
+        for (int w = WinFirst; w <= WinLast; w++)
+            if (WinIsOpen(w) && PreviewIsOpen(w)) n = w;
+        if (!n) {
+            ADD_FAILURE() << "no preview window";
+            return Bytes();
+        }
+        const uint8_t *rec = WinRecordBuffer(n);
+        MemBlock h = rec ? GetU32(rec, PreviewWin::Store) : 0;
+        const uint8_t *p = h ? MemLock(h) : nullptr;
+        if (!p) return Bytes();
+        Bytes store(p, p + GetU32(rec, PreviewWin::StoreUsed));
+        MemUnlock(h);
+        EXPECT_GT(GetU16(rec, PreviewWin::HeaderHeight), 0) << "the header reached the preview";
+        WinClose(n);
+        return store;
+    };
+    for (uint16_t kind : {OutTextFile, OutCharPrinter, OutTabFile, OutPreview}) {
+        Bytes local = run(kind, false, "local.out");
+        Bytes remote = run(kind, true, "remote.out");
+        EXPECT_GT(local.size(), 40u) << kind;
+        EXPECT_EQ(remote, local) << kind;
     }
+    EXPECT_EQ(ThousandsFlag, 1) << "the preview formats with thousands";
 }
 
 TEST_F(RemoteOutputTest, GatheredEpsPictureRunsOnceInOrderAndFirstChunkRestarts)
