@@ -24,8 +24,9 @@ namespace fs = std::filesystem;
 // A PString of a literal (bytes as they are).
 std::vector<uint8_t> P(const std::string &s)
 {
-    std::vector<uint8_t> v(1, uint8_t(s.size()));
-    v.insert(v.end(), s.begin(), s.end());
+    std::vector<uint8_t> v(s.size() + 1);
+    v[0] = uint8_t(s.size());
+    for (size_t i = 0; i < s.size(); i++) v[i + 1] = uint8_t(s[i]);
     return v;
 }
 
