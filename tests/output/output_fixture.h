@@ -12,7 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "core/field_access.h"
+#include "core/pstring.h"
 #include "core/work_blocks.h"
+#include "dict_offsets.h"
 #include "output/output_job.h"
 
 // One call a run received.
@@ -117,3 +120,13 @@ struct TempPrintDir {
         return out;
     }
 };
+
+// A PString made from a C text, passed where the operations take one.
+struct Ps {
+    PString t;
+    explicit Ps(const std::string &s) { PStringFromC(t, s.c_str()); }
+    operator const uint8_t *() const { return t; }
+};
+
+// Sets the output kind of the report parameters.
+inline void OutKind(uint16_t kind) { PutU16(ReportParams, ReportParamsVc::OutputKind, kind); }

@@ -17,12 +17,6 @@
 
 namespace {
 
-struct Ps {
-    PString t;
-    explicit Ps(const char *s) { PStringFromC(t, s); }
-    operator const uint8_t *() const { return t; }
-};
-
 class PrintDestinations : public CompanyFixture {
 protected:
     void SetUp() override
@@ -39,7 +33,6 @@ protected:
         OutputJobState = OutputJobStateRec{};
         CompanyFixture::TearDown();
     }
-    void SetKind(uint16_t kind) { PutU16(ReportParams, ReportParamsVc::OutputKind, kind); }
     // The files anywhere under the company folder.
     size_t FilesUnder() const
     {
@@ -60,7 +53,7 @@ TEST_F(PrintDestinations, EachTextNamesItsKindAndAnUnknownOneKeepsTheKind)
     size_t files = FilesUnder();
     for (Case c : {Case{"LPT2", OutCharPrinter}, Case{"5", OutCharPrinter}, Case{"1", OutCharPrinter},
                    Case{"COM1", OutCharPrinter}, Case{"LPT1", OutCharPrinter}}) {
-        SetKind(OutPreview);
+        OutKind(OutPreview);
         FormOriginX = 7;
         EXPECT_TRUE(PrintOpen(0, 0, Ps("Invoice"), Ps(c.dest))) << c.dest;
         EXPECT_EQ(CurrentOutputKind(), c.expected) << c.dest;
@@ -74,13 +67,13 @@ TEST_F(PrintDestinations, EachTextNamesItsKindAndAnUnknownOneKeepsTheKind)
 
     // Texts are compared exactly: neither "X" nor "lpt1" names a kind.
     for (const char *unknown : {"X", "lpt1", "P "}) {
-        SetKind(OutCharPrinter);
+        OutKind(OutCharPrinter);
         EXPECT_TRUE(PrintOpen(0, 0, Ps("Invoice"), Ps(unknown))) << unknown;
         EXPECT_EQ(CurrentOutputKind(), OutCharPrinter) << unknown;
     }
 
     // An unknown text on a kind that takes no form refuses and says so.
-    SetKind(OutTextFile);
+    OutKind(OutTextFile);
     EXPECT_FALSE(PrintOpen(0, 0, Ps("Invoice"), Ps("X")));
     EXPECT_EQ(RepStopped, 1);
     EXPECT_EQ(CurrentOutputKind(), OutTextFile);
@@ -98,7 +91,7 @@ TEST_F(PrintDestinations, EachTextNamesItsKindAndAnUnknownOneKeepsTheKind)
 TEST_F(PrintDestinations, NoOutputShowsOnlyTheTitleAndAFileNotChosenGivesNothing)
 {
     MakeFrame();   // the busy message's window opens in it
-    SetKind(OutPrinter);
+    OutKind(OutPrinter);
     ASSERT_TRUE(PrintOpen(0, 0, Ps("Statement"), Ps("0")));
     EXPECT_EQ(CurrentOutputKind(), OutNone);
     EXPECT_NE(BusyMessageWindow, 0);

@@ -23,12 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Ps {
-    PString t;
-    explicit Ps(const std::string &s) { PStringFromC(t, s.c_str()); }
-    operator const uint8_t *() const { return t; }
-};
-
 // A rectangle of whole points.
 struct Rect {
     PackedDecimal r[4];

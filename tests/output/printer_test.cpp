@@ -28,12 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 
 // A PString made from a C string, for the calls that take one.
-struct Ps {
-    PString t;
-    explicit Ps(const char *s) { PStringFromC(t, s); }
-    operator const uint8_t *() const { return t; }
-};
-
 // Puts a whole number as a PackedDecimal at an offset of a byte buffer.
 void PutWhole(std::vector<uint8_t> *b, uint32_t offset, int32_t v)
 {

@@ -52,7 +52,6 @@ protected:
         OutputJobState = OutputJobStateRec{};
         CompanyFixture::TearDown();
     }
-    static void Kind(uint16_t k) { PutU16(ReportParams, ReportParamsVc::OutputKind, k); }
     static const uint8_t *P(PString &buf, const char *t)
     {
         PStringFromView(buf, t);
@@ -128,7 +127,7 @@ Bytes ReadFile(const std::filesystem::path &p)
 
 TEST_F(RemoteOutputTest, CommandBytesAndTheSendRule)
 {
-    Kind(OutTextFile);
+    OutKind(OutTextFile);
     RemoteOutput = 1;
     DosCodePage = 1;
     PString t;
@@ -187,7 +186,7 @@ TEST_F(RemoteOutputTest, AJobThroughServerAndClientGivesTheSameBytesOnTheRealDev
         std::filesystem::path file = out.path / name;
         auto prepare = [&] {
             OutputJobState = OutputJobStateRec{};
-            Kind(k);
+            OutKind(k);
             DosCodePage = 1;
             if (k == OutCharPrinter) {
                 EXPECT_TRUE(CharPortConfigure("LPT1", file.string()));
@@ -200,7 +199,7 @@ TEST_F(RemoteOutputTest, AJobThroughServerAndClientGivesTheSameBytesOnTheRealDev
         };
         Pushes.clear();
         if (server) {
-            Kind(k);
+            OutKind(k);
             RemoteOutput = 1;
             Job();
             for (const Bytes &b : Pushes)   // a TAB-file job still sends only commands
@@ -295,7 +294,7 @@ TEST_F(RemoteOutputTest, GatheredEpsPictureRunsOnceInOrderAndFirstChunkRestarts)
 TEST_F(RemoteOutputTest, DamagedBuffersRunWhatCameBeforeAndNothingAfter)
 {
     RecorderInstall rec({OutTextFile});
-    Kind(OutTextFile);
+    OutKind(OutTextFile);
     // Command 1 (the job) and a command 4 text, as a server writes them.
     RemoteOutput = 1;
     PString t;

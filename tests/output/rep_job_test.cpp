@@ -3,6 +3,7 @@
 // bottom, a cancelled job that still closes, a job that prints nothing,
 // the stored page header's ten lines.
 #include "../database/access/company_fixture.h"
+#include "tests/output/output_fixture.h"
 #include "tests/output/output_recorder.h"
 
 #include "core/field_access.h"
@@ -25,7 +26,6 @@ protected:
         OutputJobState = OutputJobStateRec{};
         CompanyFixture::TearDown();
     }
-    static void Kind(uint16_t k) { PutU16(ReportParams, ReportParamsVc::OutputKind, k); }
     static const uint8_t *P(PString &buf, const char *t)
     {
         PStringFromView(buf, t);
@@ -37,7 +37,7 @@ TEST_F(RepJob, PrinterKindBreaksAtItsBottomThePreviewKindNever)
 {
     RecorderInstall rec({OutPrinter, OutPreview});
     for (uint16_t kind : {OutPrinter, OutPreview}) {
-        Kind(kind);
+        OutKind(kind);
         RecLog.clear();
         PString t;
         RepOpenJob(P(t, "Job"));
@@ -67,7 +67,7 @@ TEST_F(RepJob, PrinterKindBreaksAtItsBottomThePreviewKindNever)
 TEST_F(RepJob, CancelledJobStoresHeightsPrintsNothingAndStillCloses)
 {
     RecorderInstall rec({OutTextFile});
-    Kind(OutTextFile);
+    OutKind(OutTextFile);
     PString t;
     RepOpenJob(P(t, "Job"));
     RepStartLine(12);
@@ -97,7 +97,7 @@ TEST_F(RepJob, CancelledJobStoresHeightsPrintsNothingAndStillCloses)
 TEST_F(RepJob, StoredHeaderKeepsLinesZeroToNineAndDropsOthers)
 {
     RecorderInstall rec({OutCharPrinter});
-    Kind(OutCharPrinter);
+    OutKind(OutCharPrinter);
     PString t;
     RepOpenJob(P(t, "Job"));
     RepHeaderClear();

@@ -50,13 +50,7 @@ protected:
     // the opener's own list (97).
     std::string InterfaceSource() override
     {
-        std::string all;
-        for (const auto &e : std::filesystem::directory_iterator(std::filesystem::path(ORVEL_TEST_DATA_DIR) / ".." / "dict")) {
-            if (e.path().extension() != ".dict") continue;
-            std::ifstream in(e.path());
-            all += std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) + "\n";
-        }
-        return all + "wintype 74 { kind plain rect 40 40 300 300 listrect 10 10 -10 -10 }\n"
+        return BuiltDictSource() + "wintype 74 { kind plain rect 40 40 300 300 listrect 10 10 -10 -10 }\n"
                      "wintype 97 { kind plain rect 40 40 300 300 listrect 10 10 -10 -10 }\n";
     }
 

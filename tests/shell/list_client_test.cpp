@@ -108,27 +108,10 @@ protected:
         Requests.clear();
         MessagesShown.clear();
     }
-    MacRect PaneRect()
-    {
-        MacRect r;
-        WinColumnRect(list, 0, &r);
-        return r;
-    }
-    std::vector<uint32_t> Band(int row)
-    {
-        MacRect r = PaneRect();
-        std::vector<uint32_t> v;
-        for (int y = r.top + row * 16 + 1; y < r.top + row * 16 + 17; y++)
-            for (int x = r.left + 1; x < r.right - 1; x++) v.push_back(Pixel(list, x, y));
-        return v;
-    }
+    MacRect PaneRect() { return ListPaneRect(list); }
+    std::vector<uint32_t> Band(int row) { return ListBand(list, row); }
     std::vector<uint32_t> WhiteBand() { return std::vector<uint32_t>(Band(0).size(), 0xFFFFFFu); }
-    std::vector<int32_t> RowIds()
-    {
-        std::vector<int32_t> v;
-        for (int i = 0; i < ListRowCount(list); i++) v.push_back(ListRowId(list, i));
-        return v;
-    }
+    std::vector<int32_t> RowIds() { return ListRowIds(list); }
     // The request-23 body as (register, first, count, type, index).
     static std::string ListRequest(const Request &r)
     {

@@ -135,27 +135,9 @@ protected:
     ControlSlot &Pane() { return WinTable[list]->controls[ListPaneSlot(list, 0)]; }
     int Rows() { return ListRowCount(list); }
     int32_t Top() { return Pane().position; }
-    std::vector<int32_t> RowIds()
-    {
-        std::vector<int32_t> v;
-        for (int i = 0; i < Rows(); i++) v.push_back(ListRowId(list, i));
-        return v;
-    }
-    MacRect PaneRect()
-    {
-        MacRect r;
-        WinColumnRect(list, 0, &r);
-        return r;
-    }
-    // The pixels of visible row `row`'s band.
-    std::vector<uint32_t> Band(int row)
-    {
-        MacRect r = PaneRect();
-        std::vector<uint32_t> v;
-        for (int y = r.top + row * 16 + 1; y < r.top + row * 16 + 17; y++)
-            for (int x = r.left + 1; x < r.right - 1; x++) v.push_back(Pixel(list, x, y));
-        return v;
-    }
+    std::vector<int32_t> RowIds() { return ListRowIds(list); }
+    MacRect PaneRect() { return ListPaneRect(list); }
+    std::vector<uint32_t> Band(int row) { return ListBand(list, row); }
     // Whether visible row `row` is drawn selected (its left margin black).
     bool Highlighted(int row) { return Pixel(list, PaneRect().left + 3, PaneRect().top + row * 16 + 8) == 0x000000u; }
     // A pointer click (or double click) on visible row `row`, through the window's procedure.

@@ -304,13 +304,7 @@ class AdminLogin : public Login {
 protected:
     std::string InterfaceSource() override
     {
-        std::string all;
-        for (const auto &e : std::filesystem::directory_iterator(std::filesystem::path(ORVEL_TEST_DATA_DIR) / ".." / "dict")) {
-            if (e.path().extension() != ".dict") continue;
-            std::ifstream in(e.path());
-            all += std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) + "\n";
-        }
-        return all + "1410 \"Sesame\"\n";
+        return BuiltDictSource() + "1410 \"Sesame\"\n";
     }
 };
 

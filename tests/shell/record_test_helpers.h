@@ -7,6 +7,9 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +19,8 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "platform/window.h"
+#include "shell/list_windows.h"
+#include "shell/window_layout.h"
 #include "shell/window_table.h"
 
 // Puts a text into the text field at `offset` of a record.
@@ -71,4 +76,42 @@ inline void AccessListUse(const AccessRows &rows)
     MemBlock old = GetU32(LoggedInUser, LoggedInUserAccessList);
     if (MemIsValid(old)) MemFree(&old);
     PutU32(LoggedInUser, LoggedInUserAccessList, rows.empty() ? 0 : AccessRowsBlock(rows));
+}
+
+// The rectangle of list window n's first pane.
+inline MacRect ListPaneRect(int n)
+{
+    MacRect r;
+    WinColumnRect(n, 0, &r);
+    return r;
+}
+
+// The pixels of visible row `row`'s band in list window n's first pane.
+inline std::vector<uint32_t> ListBand(int n, int row)
+{
+    MacRect r = ListPaneRect(n);
+    std::vector<uint32_t> v;
+    for (int y = r.top + row * 16 + 1; y < r.top + row * 16 + 17; y++)
+        for (int x = r.left + 1; x < r.right - 1; x++) v.push_back(WinClientPixel(WinTable[n]->mdiChild, x, y));
+    return v;
+}
+
+// The record ids of list window n's visible rows, -1 where none.
+inline std::vector<int32_t> ListRowIds(int n)
+{
+    std::vector<int32_t> v;
+    for (int i = 0; i < ListRowCount(n); i++) v.push_back(ListRowId(n, i));
+    return v;
+}
+
+// The source of the built dictionary: every .dict file of the tree, joined.
+inline std::string BuiltDictSource()
+{
+    std::string all;
+    for (const auto &e : std::filesystem::directory_iterator(std::filesystem::path(ORVEL_TEST_DATA_DIR) / ".." / "dict")) {
+        if (e.path().extension() != ".dict") continue;
+        std::ifstream in(e.path());
+        all += std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) + "\n";
+    }
+    return all;
 }
