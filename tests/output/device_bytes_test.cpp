@@ -61,7 +61,6 @@ protected:
         OutputJobState = OutputJobStateRec{};
         CompanyFixture::TearDown();
     }
-    void Kind(uint16_t k) { PutU16(ReportParams, ReportParamsVc::OutputKind, k); }
     bool Told(int n)
     {
         PString t;
@@ -89,20 +88,20 @@ protected:
 
 TEST_F(DeviceBytes, TextAndTabFilesWriteFieldsWithControlsBlankedAndDosLetters)
 {
-    Kind(OutTextFile);
-    ScriptAnswerFile((out.path / "t.txt").string());
-    RepOpenFileDevice();
-    ASSERT_EQ(RepStopped, 0);
-    FileJob();
-    EXPECT_EQ(ReadAll(out.path / "t.txt"), std::string("ab c d\t42\t\r\nK\x94p\t\r\n"));
-
-    DosCodePage = 0;
-    Kind(OutTabFile);
-    ScriptAnswerFile((out.path / "f.txt").string());
-    RepOpenFileDevice();
-    ASSERT_EQ(RepStopped, 0);
-    FileJob();
-    EXPECT_EQ(ReadAll(out.path / "f.txt"), std::string("ab c d\t42\t\rK\x94p\t"));
+    const struct {
+        uint16_t kind;
+        const char *name;
+        std::string want;
+    } cases[] = {{OutTextFile, "t.txt", "ab c d\t42\t\r\nK\x94p\t\r\n"}, {OutTabFile, "f.txt", "ab c d\t42\t\rK\x94p\t"}};
+    for (const auto &c : cases) {
+        DosCodePage = 0;
+        OutKind(c.kind);
+        ScriptAnswerFile((out.path / c.name).string());
+        RepOpenFileDevice();
+        ASSERT_EQ(RepStopped, 0);
+        FileJob();
+        EXPECT_EQ(ReadAll(out.path / c.name), c.want) << c.name;
+    }
     EXPECT_TRUE(MessagesShown.empty());
 
     // The export stream lands in the open file in DOS letters.
@@ -116,7 +115,7 @@ TEST_F(DeviceBytes, TextAndTabFilesWriteFieldsWithControlsBlankedAndDosLetters)
 
 TEST_F(DeviceBytes, FileFailuresStopTheJobAndWriteNothingOrTellTheLoss)
 {
-    Kind(OutTextFile);
+    OutKind(OutTextFile);
     ScriptAnswerFile("");   // cancelled
     RepOpenFileDevice();
     EXPECT_EQ(RepStopped, 1);
@@ -151,7 +150,7 @@ TEST_F(DeviceBytes, BankFileNamesUniqueWithoutDialogOrTheFormatsDefault)
     PutI16(ReportParams, ReportParamsVc::ReportNumber, 15);
     PutI16(CompanyBlock, CompanyBlk::CompanyVariant, 27);
     CompanyVariantBind(CompanyBlock);
-    Kind(OutTextFile);
+    OutKind(OutTextFile);
     size_t dialogs = ScriptRecords().size();
     RepOpenFileDevice();
     EXPECT_EQ(RepStopped, 0);
@@ -173,7 +172,7 @@ TEST_F(DeviceBytes, BankFileNamesUniqueWithoutDialogOrTheFormatsDefault)
 
 TEST_F(DeviceBytes, BufferTakesTheFormatLineAndStopsWhenFull)
 {
-    Kind(OutBuffer);
+    OutKind(OutBuffer);
     RepOpenJob(P("Buf").data());
     RepOp18();
     RepEndJob();
@@ -185,7 +184,7 @@ TEST_F(DeviceBytes, BufferTakesTheFormatLineAndStopsWhenFull)
     EXPECT_EQ(std::count(b.begin() + 8, b.end(), '\t'), 3);
 
     // Kind 8 keeps the buffer; a text that does not fit stops with 1511.
-    Kind(OutBufferKeep);
+    OutKind(OutBufferKeep);
     RepBufferLimit = RepBufferUsed + 5;
     uint32_t before = RepBufferUsed;
     RepOpenJob(P("Buf").data());
@@ -202,7 +201,7 @@ TEST_F(DeviceBytes, CharacterPrinterLinesOverprintUnderlineAndRules)
 {
     fs::path port = out.path / "lpt1.out";
     ASSERT_TRUE(CharPortConfigure("LPT1", port.string()));
-    Kind(OutCharPrinter);
+    OutKind(OutCharPrinter);
     RepOpenJob(P("Chars").data());
     ASSERT_EQ(RepStopped, 0);
     RepStartLine(12);
@@ -240,7 +239,7 @@ TEST_F(DeviceBytes, CharacterPrinterBreaksAfter66LinesWithTheHeaderAndFailsOnAFu
 {
     fs::path port = out.path / "lpt1.out";
     ASSERT_TRUE(CharPortConfigure("LPT1", port.string()));
-    Kind(OutCharPrinter);
+    OutKind(OutCharPrinter);
     RepOpenJob(P("Pages").data());
     RepHeaderClear();
     RepHeaderLeft(0, P("Ledger").data());
