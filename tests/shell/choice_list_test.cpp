@@ -67,13 +67,7 @@ protected:
         RemoteOutputActive = false;
         RecordFixture::TearDown();
     }
-    Lines Listed(int n = 0) const
-    {
-        Lines out;
-        uint32_t box = WinListBox(n ? n : list);
-        for (int i = 0; i < ListBoxCount(box); i++) out.push_back(ListBoxText(box, i));
-        return out;
-    }
+    Lines Listed(int n = 0) const { return ListBoxRows(n ? n : list); }
     Lines Fill(int kind, int reg = 0) { return ChoiceListStartRange(list, kind, reg), Listed(); }
     // Stores `count` records of reg, record i set by fill.
     static void Store(int reg, int count, void (*fill)(uint8_t *record, int i))

@@ -161,13 +161,7 @@ protected:
         CurrentModule = 0;
         ShellFixture::TearDown();
     }
-    // The rows of n's list box.
-    static std::vector<std::string> Rows(int n)
-    {
-        std::vector<std::string> rows;
-        for (int i = 0; i < ListBoxCount(WinListBox(n)); i++) rows.push_back(ListBoxText(WinListBox(n), i));
-        return rows;
-    }
+    static std::vector<std::string> Rows(int n) { return ListBoxRows(n); }
     // Selects row `row` of n's list and runs n's OK.
     static void Choose(int n, int row)
     {

@@ -17,6 +17,7 @@
 #include "shell/page_setup.h"
 #include "shell/text_file_dialogs.h"
 #include "tests/shell/record_fixture.h"
+#include "tests/shell/record_test_helpers.h"
 
 namespace {
 
@@ -31,15 +32,7 @@ protected:
         User("");
         RecordFixture::TearDown();
     }
-    // Makes `code` the current user.
-    static void User(const char *code)
-    {
-        uint8_t *entry = SessionUserEntry(CurrentSessionIndex);
-        ASSERT_NE(entry, nullptr);
-        uint8_t p[8];
-        PStringFromC(p, code);
-        PutPString(entry, SU::UserCode, 5, p);
-    }
+    static void User(const char *code) { SessionUserIs(code); }
     // The set-up dialog answered OK with the given paper and orientation,
     // or cancelled; Ctrl held as asked.
     static bool Dialog(int type, bool ok, PlPaper paper, bool landscape, bool ctrl = false)

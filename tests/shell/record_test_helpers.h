@@ -14,8 +14,11 @@
 #include <string_view>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "core/field_access.h"
 #include "core/memblock.h"
+#include "core/pstring.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "platform/window.h"
@@ -114,4 +117,14 @@ inline std::string BuiltDictSource()
         all += std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) + "\n";
     }
     return all;
+}
+
+// Makes `code` the current session user's code.
+inline void SessionUserIs(const char *code)
+{
+    uint8_t *entry = SessionUserEntry(CurrentSessionIndex);
+    ASSERT_NE(entry, nullptr);
+    uint8_t p[8];
+    PStringFromC(p, code);
+    PutPString(entry, SU::UserCode, 5, p);
 }

@@ -98,12 +98,7 @@ protected:
         MemFree(&rows);
         return out;
     }
-    static std::vector<std::string> Rows(int n)
-    {
-        std::vector<std::string> rows(size_t(ListBoxCount(WinListBox(n))));
-        for (size_t i = 0; i < rows.size(); i++) rows[i] = ListBoxText(WinListBox(n), int(i));
-        return rows;
-    }
+    static std::vector<std::string> Rows(int n) { return ListBoxRows(n); }
     // A window of the type whose record is all 7s but word 22 and the device.
     static int JobWindow(int type, int reopened, int device)
     {

@@ -30,6 +30,7 @@
 #include "database/access/transport.h"
 #include "database/engine/engine.h"
 #include "dict/built_interface.h"
+#include "platform/control.h"
 #include "platform/display.h"
 #include "platform/mdi.h"
 #include "platform/queue.h"
@@ -303,6 +304,13 @@ protected:
         for (const std::string &m : MessagesShown)
             if (m.find(text) != std::string::npos) return true;
         return false;
+    }
+    // The rows of window n's list box.
+    static std::vector<std::string> ListBoxRows(int n)
+    {
+        std::vector<std::string> rows;
+        for (int i = 0; i < ListBoxCount(WinListBox(n)); i++) rows.push_back(ListBoxText(WinListBox(n), i));
+        return rows;
     }
     // Whether a message box of the running program said the text.
     static bool Told(const std::string &text)

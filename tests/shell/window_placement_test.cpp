@@ -54,13 +54,7 @@ class Placement : public RecordFixture {
 protected:
     std::string InterfaceSource() override { return PlacementDict; }
 
-    // Makes `code` the logged-in user's code.
-    static void UserIs(const char *code)
-    {
-        uint8_t *entry = SessionUserEntry(CurrentSessionIndex);
-        ASSERT_NE(entry, nullptr);
-        PStringFromC(entry + SU::UserCode, code);
-    }
+    static void UserIs(const char *code) { SessionUserIs(code); }
     static PlRect ChildRect(int n) { return WinRect(WinTable[n]->mdiChild); }
     // Opens a window of the type, moved to r, its placement stored (808); closed unless asked.
     static int MovedAndSaved(int type, PlRect r, bool keepOpen = false)
