@@ -12,11 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "core/company_variant.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "database/access/settings_blocks.h"
+#include "database/engine/engine.h"
 #include "output/output_job.h"
+#include "output/printer.h"
+#include "tests/database/access/company_fixture.h"
 
 // One call a run received.
 struct RunCall {
@@ -130,3 +135,24 @@ struct Ps {
 
 // Sets the output kind of the report parameters.
 inline void OutKind(uint16_t kind) { PutU16(ReportParams, ReportParamsVc::OutputKind, kind); }
+
+// A company whose settings database exists and is loaded, as the print
+// paths read it; a print job left open is ended.
+class PrintCompany : public CompanyFixture {
+protected:
+    void SetUp() override
+    {
+        CompanyFixture::SetUp();
+        OutputJobState = OutputJobStateRec{};
+        ASSERT_NE(ReportParams, nullptr);
+        ASSERT_EQ(D4Create((dir / "PRINT.VDB").c_str(), 0), D4OpenOk);
+        SettingsBlockLoad(CompanyBlk::Number);
+    }
+    void TearDown() override
+    {
+        if (Printer.job) PrinterEndDoc();
+        CompanyVariantBind(nullptr);
+        OutputJobState = OutputJobStateRec{};
+        CompanyFixture::TearDown();
+    }
+};

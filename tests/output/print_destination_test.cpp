@@ -17,22 +17,8 @@
 
 namespace {
 
-class PrintDestinations : public CompanyFixture {
+class PrintDestinations : public PrintCompany {
 protected:
-    void SetUp() override
-    {
-        CompanyFixture::SetUp();
-        OutputJobState = OutputJobStateRec{};
-        ASSERT_NE(ReportParams, nullptr);
-        ASSERT_EQ(D4Create((dir / "DEST.VDB").c_str(), 0), D4OpenOk);
-        SettingsBlockLoad(CompanyBlk::Number);
-    }
-    void TearDown() override
-    {
-        CompanyVariantBind(nullptr);
-        OutputJobState = OutputJobStateRec{};
-        CompanyFixture::TearDown();
-    }
     // The files anywhere under the company folder.
     size_t FilesUnder() const
     {

@@ -35,23 +35,14 @@ struct Rect {
 
 constexpr double PointsPerUnit = 72.0 / 300;   // the PDF printer's 300 units an inch
 
-class ReportPrinting : public CompanyFixture {
+class ReportPrinting : public PrintCompany {
 protected:
     void SetUp() override
     {
-        CompanyFixture::SetUp();
-        OutputJobState = OutputJobStateRec{};
-        ASSERT_NE(ReportParams, nullptr);
-        ASSERT_EQ(D4Create((dir / "PDF.VDB").c_str(), 0), D4OpenOk);
-        SettingsBlockLoad(CompanyBlk::Number);
+        PrintCompany::SetUp();
+        if (HasFatalFailure()) return;
         PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutPrinter);
-    }
-    void TearDown() override
-    {
-        if (Printer.job) PrinterEndDoc();
-        OutputJobState = OutputJobStateRec{};
-        CompanyFixture::TearDown();
+        OutKind(OutPrinter);
     }
     size_t PrintedFiles() const
     {

@@ -27,7 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A PString made from a C string, for the calls that take one.
 // Puts a whole number as a PackedDecimal at an offset of a byte buffer.
 void PutWhole(std::vector<uint8_t> *b, uint32_t offset, int32_t v)
 {
@@ -47,28 +46,23 @@ std::vector<uint8_t> FontRecord(const char *name, const char *face, int16_t size
     return r;
 }
 
-class Printing : public CompanyFixture {
+class Printing : public PrintCompany {
 protected:
     TempPrintDir out;
 
     void SetUp() override
     {
-        CompanyFixture::SetUp();
-        OutputJobState = OutputJobStateRec{};
         OutputRunServices = OutputRunServicesRec{};
+        PrintCompany::SetUp();
+        if (HasFatalFailure()) return;
         OutputJobState.positions = {65535, 72, 0, 0, 0, 0, 0, 0, 0, 0, 300};   // as ReportToPrinterX in a report
-        ASSERT_NE(ReportParams, nullptr);
         ASSERT_NE(CompanyBlock, nullptr);
-        ASSERT_EQ(D4Create((dir / "PRINT.VDB").c_str(), 0), D4OpenOk);
-        SettingsBlockLoad(CompanyBlk::Number);
         ASSERT_TRUE(MessagesShown.empty()) << MessagesShown[0];
     }
     void TearDown() override
     {
-        if (Printer.job) PrinterEndDoc();
+        PrintCompany::TearDown();
         OutputRunServices = OutputRunServicesRec{};
-        OutputJobState = OutputJobStateRec{};
-        CompanyFixture::TearDown();
     }
     // The print dialog's next answer: confirmed into file `name` of the
     // test's folder, or cancelled.
