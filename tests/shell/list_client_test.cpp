@@ -77,11 +77,7 @@ protected:
         std::vector<uint8_t> record(size);
         PutText(record.data(), codeAt, code);
         PutText(record.data(), nameAt, name);
-        uint32_t id = 0;
-        DbHoldBegin();
-        EXPECT_TRUE(RecInsertLocal(reg, record.data(), &id));
-        EXPECT_TRUE(DbHoldEnd());
-        return id;
+        return InsertHeld(reg, record.data());
     }
     // Queues a reply: rows with an id 0 are "not found"; `cut` drops that
     // many bytes from its end.
@@ -215,11 +211,7 @@ TEST_F(ListClient, AChoiceListPicksByDoubleClickOrOkAndTypesTheCodeIntoItsOpener
     ASSERT_EQ(ListSelAnchor(list), int32_t(acc));   // the first row in code order, chosen at the open
 
     // The chosen group was deleted meanwhile: nothing is typed, the list stays.
-    std::vector<uint8_t> gone(AccessVc::Size);
-    ASSERT_TRUE(StoredRecord(AccessVc::Number, acc, gone.data(), AccessVc::Size));
-    DbHoldBegin();
-    ASSERT_TRUE(RecDeleteHooked(AccessVc::Number, gone.data(), acc));
-    ASSERT_TRUE(DbHoldEnd());
+    ASSERT_TRUE(DeleteHeld(AccessVc::Number, acc, AccessVc::Size));
     WindowEvent(list, 21, nullptr, nullptr);
     EXPECT_TRUE(WinIsOpen(list));
     ListUnmarkAll(list, 0);   // nothing chosen: the same

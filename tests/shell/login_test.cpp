@@ -67,13 +67,7 @@ protected:
         Store(AccessVc::Number, g.data());
         MemFree(&h);
     }
-    static void Store(int reg, uint8_t *record)
-    {
-        uint32_t id = 0;
-        DbHoldBegin();
-        ASSERT_TRUE(RecInsertLocal(reg, record, &id));
-        ASSERT_TRUE(DbHoldEnd());
-    }
+    static void Store(int reg, uint8_t *record) { ASSERT_NE(InsertHeld(reg, record), 0u); }
     // UserLoginCurrent (or UserLoginCall) of C strings; the name buffer
     // afterwards into *after.
     static bool TryLogin(const char *name, const char *password, std::string *after = nullptr, bool call = false)

@@ -117,11 +117,7 @@ TEST_F(RecordStore, RefusedStoresKeepStateAndRecordAndSayWhyOnce)
     WinBeginEdit(first);
     ASSERT_EQ(WinRecState(first), 2);
     PutText(WinRecordBuffer(first), CUVc::Name, "First, changed");
-    std::vector<uint8_t> gone(CUVc::Size);
-    ASSERT_TRUE(StoredRecord(CUVc::Number, firstId, gone.data(), CUVc::Size));
-    DbHoldBegin();
-    ASSERT_TRUE(RecDeleteHooked(CUVc::Number, gone.data(), firstId));
-    ASSERT_TRUE(DbHoldEnd());
+    ASSERT_TRUE(DeleteHeld(CUVc::Number, firstId, CUVc::Size));
     MessagesShown.clear();
     ToolbarCommand(first, OkCommand, 0);
     EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(RecNotFound)});

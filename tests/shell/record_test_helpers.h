@@ -128,3 +128,25 @@ inline void SessionUserIs(const char *code)
     PStringFromC(p, code);
     PutPString(entry, SU::UserCode, 5, p);
 }
+
+// Inserts a record of reg in a hold of its own; its id, 0 when refused.
+inline uint32_t InsertHeld(int reg, uint8_t *record)
+{
+    uint32_t id = 0;
+    DbHoldBegin();
+    bool inserted = RecInsertLocal(reg, record, &id);
+    bool held = DbHoldEnd();
+    EXPECT_TRUE(inserted && held) << "register " << reg;
+    return inserted && held ? id : 0;
+}
+
+// Deletes record `id` of reg, of `size` bytes, in a hold of its own, as
+// another window's user would.
+inline bool DeleteHeld(int reg, uint32_t id, uint32_t size)
+{
+    std::vector<uint8_t> gone(size);
+    if (!StoredRecord(reg, id, gone.data(), size)) return false;
+    DbHoldBegin();
+    bool deleted = RecDeleteHooked(reg, gone.data(), id);
+    return DbHoldEnd() && deleted;
+}
