@@ -133,6 +133,13 @@ struct Ps {
     operator const uint8_t *() const { return t; }
 };
 
+// Makes buf the PString of t; buf, for the calls that take one.
+inline const uint8_t *P(PString &buf, const char *t)
+{
+    PStringFromView(buf, t);
+    return buf;
+}
+
 // Sets the output kind of the report parameters.
 inline void OutKind(uint16_t kind) { PutU16(ReportParams, ReportParamsVc::OutputKind, kind); }
 

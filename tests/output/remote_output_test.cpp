@@ -52,11 +52,6 @@ protected:
         OutputJobState = OutputJobStateRec{};
         CompanyFixture::TearDown();
     }
-    static const uint8_t *P(PString &buf, const char *t)
-    {
-        PStringFromView(buf, t);
-        return buf;
-    }
     // The bytes of the message being built on the server.
     static Bytes Pending() { return Bytes(MsgData(&OutputMessage), MsgData(&OutputMessage) + MsgLength(&OutputMessage)); }
     // Runs every captured push on the client; false when one was refused.

@@ -26,11 +26,6 @@ protected:
         OutputJobState = OutputJobStateRec{};
         CompanyFixture::TearDown();
     }
-    static const uint8_t *P(PString &buf, const char *t)
-    {
-        PStringFromView(buf, t);
-        return buf;
-    }
 };
 
 TEST_F(RepJob, PrinterKindBreaksAtItsBottomThePreviewKindNever)
