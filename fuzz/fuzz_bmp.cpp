@@ -28,7 +28,7 @@ void Check(bool ok) {
 std::vector<std::vector<uint8_t>> BmpFuzzSeeds() {
     std::vector<std::vector<uint8_t>> seeds;
     for (uint16_t bits : {1, 4, 8, 24, 32}) {
-        BmpSpec s;
+        BmpShape s;
         s.bits = bits;
         s.width = 6;
         if (bits == 4) s.colorsUsed = 5;

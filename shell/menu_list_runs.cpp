@@ -1,5 +1,5 @@
 // menu_list_runs.cpp - what the menu-list windows run: their OK and
-// buttons, opening a specification window with the list's parameters,
+// buttons, opening a parameter window with the list's parameters,
 // and the reaction to a choice in a window.
 //
 // Every runner finds its entry through MenuListEntryOfRow, which counts
@@ -25,18 +25,18 @@ constexpr int EventChoice = 2;   // a: 16-bit field, b: 8-bit changed flag
 constexpr int EventOpenedWithArgs = 14;
 constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8;
 constexpr int ModuleTypesMarker = 9;   // defined when the interface file has modules
-constexpr int ActionOpenSpec = 1, ActionOpenSecond = 2, ActionPageSetup = 4;
+constexpr int ActionOpenParams = 1, ActionOpenSecond = 2, ActionPageSetup = 4;
 constexpr int KindExports = 1, KindImports = 2, KindMaintenance = 3;
 constexpr int ButtonSecond = 1, ButtonPageSetup = 2;
 
 // Texts: the report's or document's entry has no window to open.
 constexpr int TextNoReportWindow = 1027, TextNoDocumentWindow = 1558;
 
-// The words a specification window's record gets from the list that
+// The words a parameter window's record gets from the list that
 // opens it (the layout of ReportParams): word 5 and word 16 have no
 // name of their own.
 constexpr uint32_t SpecWord5 = 10, SpecWord16 = 32;
-constexpr uint32_t SpecArgsSize = ReportParamsVc::Reopened + 2;   // words 0..22
+constexpr uint32_t ParamArgsSize = ReportParamsVc::Reopened + 2;   // words 0..22
 
 // Word `offset` of n's record; 0 when the record does not reach it.
 int ListWord(int n, uint32_t offset)
@@ -68,9 +68,9 @@ void OpenSecondWindow(int n, int type, int missing)
 }
 
 // Runs n's selected entry of the report or document list by the list's
-// action: open the specification window with the list's parameters,
+// action: open the parameter window with the list's parameters,
 // open the entry's second window, or its page set-up (kept under the
-// specification window's type). An entry without
+// parameter window's type). An entry without
 // the window asked for is told with `missing`.
 void ReportOrDocumentRun(int n, int missing)
 {
@@ -78,7 +78,7 @@ void ReportOrDocumentRun(int n, int missing)
     if (!entry) return;
     int spec = DefU16(entry + MenuTableEntry::WinType);
     switch (ListWord(n, MenuListRecord::Action)) {
-    case ActionOpenSpec:
+    case ActionOpenParams:
         if (spec == 0 || !WinDefExists(spec)) {
             ShowTextMessage(missing);
             return;
@@ -93,7 +93,7 @@ void ReportOrDocumentRun(int n, int missing)
 
 // Button 1 of the report or document list opens the selected entry's
 // second window; button 2 its page set-up, kept under the window type its
-// print job runs from (its specification window). Nothing without a
+// print job runs from (its parameter window). Nothing without a
 // selection.
 void ListButton(int n, int button, int missing)
 {
@@ -123,10 +123,10 @@ void ReportListRun(int n) { ReportOrDocumentRun(n, TextNoReportWindow); }
 void DocumentListRun(int n) { ReportOrDocumentRun(n, TextNoDocumentWindow); }
 
 // The module-function lists' OK, by list kind: an export opens its
-// specification window, or one without is run directly by the text
+// parameter window, or one without is run directly by the text
 // export with the list's device and flag and its own number; an
 // import runs the import command with the list's device; a maintenance
-// function opens its specification window.
+// function opens its parameter window.
 void ModuleFunctionListRun(int n)
 {
     const uint8_t *entry = SelectedEntry(n);
@@ -186,7 +186,7 @@ int OpenWindowWithArgs(int n, int type, int number)
     int m = OpenOrActivateWindow(type, 0, 0, false, 0);
     if (!m) return 0;
     uint8_t *record = WinRecordBuffer(m);
-    if (record && MemSize(WinTable[m]->recordHandle) >= SpecArgsSize) {
+    if (record && MemSize(WinTable[m]->recordHandle) >= ParamArgsSize) {
         PutU16(record, ReportParamsVc::Reopened, 0);
         PutU16(record, ReportParamsVc::OutputKind, uint16_t(ListWord(n, MenuListRecord::Device)));
         PutU16(record, ReportParamsVc::SetupDialog, uint16_t(ListWord(n, MenuListRecord::Flag)));

@@ -40,7 +40,7 @@ constexpr int KindExports = 1, KindImports = 2, KindMaintenance = 3;
 
 // One row of a menu list: the table entry it stands for (its index in
 // its slot) and the text the row shows, a text number or, for a saved
-// report specification, the specification's name.
+// report selection, the selection's name.
 struct ListedRow {
     int index;
     const uint8_t *entry;
@@ -85,7 +85,7 @@ int SavedReportMapIndex(int number)
     return -1;
 }
 
-// The saved report specifications (block 163) in stored order, each as
+// The saved report selections (block 163) in stored order, each as
 // the entry of the saved-report map for its report number. A row whose
 // report the map lacks, or whose entry the module or the user's rights
 // would not list, is left out: it could not run, and the user may not
@@ -96,18 +96,18 @@ void EachSavedRow(int n, Visit visit)
     if (ReportListBlock) SettingsBlockLoad(ReportListBlock);
     MemBlock rows = ReportListRows;
     if (!MemIsValid(rows)) return;
-    constexpr uint32_t RowSize = ReportSpecBlk::Rows::Size;
+    constexpr uint32_t RowSize = ReportSelectionBlk::Rows::Size;
     uint32_t count = MemSize(rows) / RowSize;
     const uint8_t *p = MemLock(rows);
     if (!p) return;
     for (uint32_t r = 0; r < count; r++) {
         const uint8_t *row = p + r * RowSize;
-        int i = SavedReportMapIndex(GetU16(row, ReportSpecBlk::Rows::ReportNr));
+        int i = SavedReportMapIndex(GetU16(row, ReportSelectionBlk::Rows::ReportNr));
         if (i < 0) continue;
         const uint8_t *e = ListTableEntry(SlotSavedReports, i);
         if (!ModuleMatches(DefU16(e + MenuTableEntry::Module))) continue;
         if (!RightsAllow(n, DefU16(e + MenuTableEntry::Number), true, false)) continue;
-        if (!visit(ListedRow{i, e, 0, row + ReportSpecBlk::Rows::Name})) break;
+        if (!visit(ListedRow{i, e, 0, row + ReportSelectionBlk::Rows::Name})) break;
     }
     MemUnlock(rows);
 }

@@ -22,7 +22,7 @@ constexpr uint32_t Size = 10;      // the bytes the lists use
 // exports, imports, maintenance, documents): byte offsets of its words.
 namespace MenuTableEntry {
 constexpr uint32_t Text = 0;       // text number of its row
-constexpr uint32_t WinType = 2;    // specification window type, 0 none
+constexpr uint32_t WinType = 2;    // parameter window type, 0 none
 constexpr uint32_t Number = 4;     // report, document or function number
 constexpr uint32_t WinType2 = 6;   // second window type, 0 none
 constexpr uint32_t Module = 8;     // module code, 0 every module

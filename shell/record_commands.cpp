@@ -25,7 +25,7 @@ namespace {
 constexpr int EventBeforeOk = 11, EventListOk = 21;
 constexpr int NotesType = 21;
 constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, ImportListType = 10;
-constexpr int WindowListType = 12, ModuleListType = 13, ReportSpecType = 14, LoginType = 15, BusyType = 19;
+constexpr int WindowListType = 12, ModuleListType = 13, ReportSelectionType = 14, LoginType = 15, BusyType = 19;
 constexpr const char *ServerStatusClass = "ServStatClass";
 
 // True when n's type lays out a data field and no list pane: such a
@@ -77,7 +77,7 @@ int OpenOrActivateWindow(int type, int argument, uint32_t recordId, bool forceNe
 // type's event 11 stop it, then acts by window kind and, for kinds
 // without an OK of their own, by window type: the menu-list windows run
 // their selected entry, the login window ends its loop, a report
-// specification window saves its specification. Report, export and
+// parameter window saves its selection. Report, export and
 // maintenance windows (kinds 6, 7 and 10) run theirs; kind 4 and the
 // types of jobs and designers have theirs with their windows; until then
 // OK does nothing there.
@@ -115,7 +115,7 @@ void WindowOkAction(int n)
     case WindowListType: WindowListRun(n); break;
     case ModuleListType: ModuleListRun(n); break;
     case LoginType: LoginWindowDone(false); break;
-    case ReportSpecType: ReportSpecSaveOk(n); break;
+    case ReportSelectionType: ReportSelectionSaveOk(n); break;
     case BusyType:
         // The server status window (found by its name) stays open on OK.
         if (WinFindByName(ServerStatusClass) != n) WinClose(n);
@@ -146,7 +146,7 @@ void CmdNewRecord(int n)
     // The report list's new record is a saved selection of its selected
     // report, whose number is read before a closing list loses it.
     bool reportList = type == ReportListType;
-    int related = reportList ? (WinDefExists(ReportSpecType) ? ReportSpecType : 0) : RelatedType(n);
+    int related = reportList ? (WinDefExists(ReportSelectionType) ? ReportSelectionType : 0) : RelatedType(n);
     if (!related || !WinTypeMayOpen(related)) return;
     int report = reportList ? ReportListSelectedNumber(n) : 0;
     int opener = 0;
@@ -156,7 +156,7 @@ void CmdNewRecord(int n)
     }
     int m = OpenOrActivateWindow(related, 0, 0, true, opener);
     if (m && WinNewRecord(m)) WinFocusFirstField(related, m);
-    if (m && reportList) ReportSpecWindowTake(m, report);
+    if (m && reportList) ReportSelectionWindowTake(m, report);
 }
 
 // Starts a new record in window n as a copy of the record it shows
@@ -196,12 +196,12 @@ void CmdCancelRecord(int n)
 // record layer, which checks and tells the user why it refuses. After a
 // done delete the window shows the record now at that place; when none
 // is left it closes. In the report list it deletes the selected saved
-// specification.
+// selection.
 void CmdDeleteRecord(int n)
 {
     StateRefreshFlag = 1;
     if (WinIsOpen(n) && WinTypeOf(n) == ReportListType) {
-        ReportSpecDelete(n);
+        ReportSelectionDelete(n);
         return;
     }
     if (!WinIsOpen(n) || WinRecState(n) != 0) return;

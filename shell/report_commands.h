@@ -1,6 +1,6 @@
 // report_commands.h - print, preview and print to file by window type and
 // kind, the OK of report, export and maintenance windows, and the saved
-// report specifications (settings block 163) kept from window type 14.
+// report selections (settings block 163) kept from window type 14.
 #pragma once
 
 // CmdPrint is declared in record_commands.h.
@@ -9,14 +9,14 @@ void CmdPrintToFile(int n);
 void ReportWindowOk(int n);
 void ExportWindowOk(int n);
 void MaintenanceWindowOk(int n);
-// Saves the specification of type-14 window n into block 163.
-void ReportSpecSaveOk(int n);
-// Deletes the saved specification selected in report list listWindow.
-void ReportSpecDelete(int listWindow);
+// Saves the selection of type-14 window n into block 163.
+void ReportSelectionSaveOk(int n);
+// Deletes the saved selection selected in report list listWindow.
+void ReportSelectionDelete(int listWindow);
 // The report number of the entry selected in report list listWindow, 0 none.
 int ReportListSelectedNumber(int listWindow);
 // Type 14 opened from the report list: its record's word 42 := the number
 // that list's selected entry had (after the window's preparation).
-void ReportSpecWindowTake(int specWindow, int number);
+void ReportSelectionWindowTake(int specWindow, int number);
 // Prints the format line of an export.
 void PrintFormatLine();

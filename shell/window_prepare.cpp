@@ -22,11 +22,11 @@ constexpr int EventPrepared = 22;
 constexpr int DesignerKind = 11;
 constexpr int32_t DesignerPaneRange = 910;   // the form's height in designer units
 constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, JobQueueType = 9,
-              ImportListType = 10, WindowListType = 12, ModuleListType = 13, ReportSpecType = 14;
+              ImportListType = 10, WindowListType = 12, ModuleListType = 13, ReportSelectionType = 14;
 // Output devices and actions the lists start with.
 constexpr int DevicePrinter = 1, DeviceTextFile = 2, DeviceReportList = 6;
 constexpr int ActionFirst = 1, KindExports = 1, KindImports = 2, ListKindReports = 1;
-// Buttons named by (group, button): the report list's saved-specification
+// Buttons named by (group, button): the report list's saved-selection
 // kind, and the import-only device of the function lists.
 constexpr int SavedKindGroup = MenuListRecord::ListKind, SavedKindButton = 2;
 constexpr int DeviceGroup = MenuListRecord::Device, ImportDeviceButton = 9;
@@ -94,21 +94,21 @@ void ChoiceWindowFill(int n)
     }
 }
 
-// A new report specification starts without a name, a title and a report.
-void ReportSpecPrepare(int n)
+// A new report selection starts without a name, a title and a report.
+void ReportSelectionPrepare(int n)
 {
     uint8_t *record = WinRecordBuffer(n);
-    if (!record || MemSize(WinTable[n]->recordHandle) < ReportSpecBlk::Rows::Size) return;
-    record[ReportSpecBlk::Rows::Name] = 0;
-    record[ReportSpecBlk::Rows::Title] = 0;
-    PutU16(record, ReportSpecBlk::Rows::ReportNr, 0);
+    if (!record || MemSize(WinTable[n]->recordHandle) < ReportSelectionBlk::Rows::Size) return;
+    record[ReportSelectionBlk::Rows::Name] = 0;
+    record[ReportSelectionBlk::Rows::Title] = 0;
+    PutU16(record, ReportSelectionBlk::Rows::ReportNr, 0);
 }
 }  // namespace
 
 // Prepares n after it opened, with n's drawing port selected: list
 // windows (kinds 1 and 2) count their register and rows; the designer
 // its pane; the menu-list windows start their list record, fill their
-// list and set their buttons; a report specification starts empty; a
+// list and set their buttons; a report selection starts empty; a
 // choice-list window fills its list.
 // Then n's type finishes the preparation (event 22, which may also change
 // FirstFieldNumber). The output-job queue (type 9) lists itself with the
@@ -126,7 +126,7 @@ void WinPrepareAfterOpen(int n)
     case ReportListType:
         SetListRecord(n, DeviceReportList, ActionFirst, 1, ListKindReports);
         MenuListFill(n);
-        WinButtonsEnable(n, SavedKindGroup, SavedKindButton, WinDefExists(ReportSpecType));
+        WinButtonsEnable(n, SavedKindGroup, SavedKindButton, WinDefExists(ReportSelectionType));
         break;
     case FunctionListType:
         // Exports first: their devices on, the import-only one off.
@@ -146,7 +146,7 @@ void WinPrepareAfterOpen(int n)
         break;
     case WindowListType:
     case ModuleListType: MenuListFill(n); break;
-    case ReportSpecType: ReportSpecPrepare(n); break;
+    case ReportSelectionType: ReportSelectionPrepare(n); break;
     case JobQueueType: break;   // the job queue comes with the output jobs
     default: ChoiceWindowFill(n); break;
     }

@@ -41,7 +41,7 @@ const HandleBlockBinding HandleBlockBindings[12] = {
     {PrintersBlk::Number, &PrinterRows},
     {CurrencyBlk::Number, &CurrencyRows},
     {SubLedgerAccBlk::Number, &Block173Rows},
-    {ReportSpecBlk::Number, &ReportListRows},
+    {ReportSelectionBlk::Number, &ReportListRows},
     {ObjTypeControlBlk::Number, &ObjTypeControlRows},
     {FiscalYearBlk::Number, &FiscalYearRows},
     {PeriodsBlk::Number, &Block136Rows},

@@ -62,7 +62,7 @@ struct Canvas {
 
 // Draws a packed block twice its size at (0, 0) and compares every pixel
 // with what the written file holds.
-void ExpectDrawnTwice(const BmpSpec &s, MemBlock h)
+void ExpectDrawnTwice(const BmpShape &s, MemBlock h)
 {
     int rows = s.height < 0 ? -s.height : s.height;
     Canvas c(2 * s.width, 2 * rows);
@@ -78,7 +78,7 @@ void ExpectDrawnTwice(const BmpSpec &s, MemBlock h)
 TEST(BmpFile, EveryDepthAndHeaderReadsIntoItsPackedLayoutAndDrawsPixelForPixel)
 {
     struct Case {
-        BmpSpec spec;
+        BmpShape spec;
         uint32_t colors, table, size;   // the colours field, the table's bytes, the block's size
     };
     // Widths that leave row padding; one top-down picture; 12 colours of
@@ -121,7 +121,7 @@ TEST(BmpFile, FilesThatLieAreRefusedWithoutALeak)
 {
     struct Case {
         const char *what;
-        BmpSpec spec;
+        BmpShape spec;
         size_t cut = 0;          // bytes dropped from the end
         int pokeAt = -1;         // a u32 written over the file there
         uint32_t poke = 0;
@@ -163,7 +163,7 @@ TEST(BmpFile, FilesThatLieAreRefusedWithoutALeak)
 
 TEST(BmpFile, KeepZeroDrawsASquareOfTheSmallerSide)
 {
-    BmpSpec s;
+    BmpShape s;
     s.bits = 24, s.width = 2, s.height = 2;
     MemBlock h = ReadBytes(BmpWrite(s));
     ASSERT_NE(h, 0u);
@@ -188,7 +188,7 @@ class PictureFile : public RecordFixture {};
 TEST_F(PictureFile, OnlyAReadablePictureFileReachesThePrintedPageAndItsBlockIsFreed)
 {
     TempPrintDir out;
-    BmpSpec s;
+    BmpShape s;
     s.width = 9;
     std::vector<uint8_t> bytes = BmpWrite(s);
     std::filesystem::path good = out.path / "logo.bmp", bad = out.path / "damaged.bmp";

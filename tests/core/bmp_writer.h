@@ -8,7 +8,7 @@
 
 // One picture file to write. -1 in a field marked "auto" takes the value
 // a well-formed file has.
-struct BmpSpec {
+struct BmpShape {
     int32_t width = 5, height = 3;     // a negative height writes the top row first
     uint16_t bits = 8;
     uint16_t magic = 19778;
@@ -29,7 +29,7 @@ inline uint32_t BmpTestColor(uint32_t i)
 
 // The value of pixel (x, y), top row 0: a table index for 1, 4 and 8
 // bits, a colour 0xRRGGBB otherwise.
-inline uint32_t BmpTestPixel(const BmpSpec &s, int x, int y)
+inline uint32_t BmpTestPixel(const BmpShape &s, int x, int y)
 {
     if (s.bits <= 8) {
         uint32_t entries = s.colorsUsed ? s.colorsUsed : 1u << s.bits;
@@ -39,7 +39,7 @@ inline uint32_t BmpTestPixel(const BmpSpec &s, int x, int y)
 }
 
 // Bytes of one padded row.
-inline uint32_t BmpRowBytes(const BmpSpec &s) { return (uint32_t(s.width) * s.bits + 31) / 32 * 4; }
+inline uint32_t BmpRowBytes(const BmpShape &s) { return (uint32_t(s.width) * s.bits + 31) / 32 * 4; }
 
 inline void BmpPut(std::vector<uint8_t> &out, size_t at, uint32_t v, int bytes)
 {
@@ -48,7 +48,7 @@ inline void BmpPut(std::vector<uint8_t> &out, size_t at, uint32_t v, int bytes)
 }
 
 // The file's bytes, pixels from BmpTestPixel.
-inline std::vector<uint8_t> BmpWrite(const BmpSpec &s)
+inline std::vector<uint8_t> BmpWrite(const BmpShape &s)
 {
     uint32_t rows = uint32_t(s.height < 0 ? -s.height : s.height);
     uint32_t rowBytes = BmpRowBytes(s), image = rowBytes * rows;
@@ -104,7 +104,7 @@ inline std::vector<uint8_t> BmpWrite(const BmpSpec &s)
 }
 
 // The colour pixel (x, y) of a written file shows, as 0xRRGGBB.
-inline uint32_t BmpTestShown(const BmpSpec &s, int x, int y)
+inline uint32_t BmpTestShown(const BmpShape &s, int x, int y)
 {
     uint32_t v = BmpTestPixel(s, x, y);
     return s.bits <= 8 ? BmpTestColor(v) : v & 0xFFFFFFu;

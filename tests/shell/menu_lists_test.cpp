@@ -28,7 +28,7 @@
 
 namespace {
 
-constexpr int TypeSpec = 50, TypeSpecB = 51, TypeSecond = 52, ReportWindowButton = 2;
+constexpr int TypeParams = 50, TypeParamsB = 51, TypeSecond = 52, ReportWindowButton = 2;
 
 // Module 2 is current. The access list refuses report 12 (type-4 right),
 // window 63 (window right) and module 3. Report 11 and window 62 belong
@@ -75,8 +75,8 @@ wintype 9 { kind plain }
 wintype 10 { kind plain recsize 64 rect 90 90 410 450 listrect 10 10 -40 -10 }
 wintype 12 { kind plain recsize 64 rect 60 100 380 440 listrect 10 10 -40 -10 }
 wintype 13 { kind plain recsize 64 rect 60 120 340 400 listrect 10 10 -40 -10 }
-wintype 50 { kind reportspec recsize 64 rect 60 60 300 400 }
-wintype 51 { kind reportspec recsize 64 rect 60 60 300 400 }
+wintype 50 { kind reportparams recsize 64 rect 60 60 300 400 }
+wintype 51 { kind reportparams recsize 64 rect 60 60 300 400 }
 wintype 52 { kind plain recsize 64 rect 60 60 300 400 }
 wintype 61 { kind record register ItemVc recsize 20 rect 60 60 300 400 }
 wintype 62 { kind record register ItemVc recsize 20 rect 60 60 300 400 }
@@ -125,8 +125,8 @@ struct ReaderLog {
     std::string path;
 } Reader;
 
-// The events a specification window heard, with its record's word 3 then.
-std::vector<std::array<int, 2>> SpecEvents;
+// The events a parameter window heard, with its record's word 3 then.
+std::vector<std::array<int, 2>> ParamWindowEvents;
 
 class MenuLists : public ShellFixture {
 protected:
@@ -147,15 +147,15 @@ protected:
             return Reader.openResult;
         };
         SettingsText.importFileClose = [] { return ++Reader.closes, 0; };
-        SpecEvents.clear();
-        WindowEventHandlerSet(TypeSpecB, [](int w, int event, void *, void *) -> uint8_t {
-            SpecEvents.push_back({event, GetU16(WinRecordBuffer(w), ReportParamsVc::ReportNumber)});
+        ParamWindowEvents.clear();
+        WindowEventHandlerSet(TypeParamsB, [](int w, int event, void *, void *) -> uint8_t {
+            ParamWindowEvents.push_back({event, GetU16(WinRecordBuffer(w), ReportParamsVc::ReportNumber)});
             return 1;
         });
     }
     void TearDown() override
     {
-        WindowEventHandlerSet(TypeSpecB, nullptr);
+        WindowEventHandlerSet(TypeParamsB, nullptr);
         AccessListUse({});
         MemFree(&ReportListRows);
         CurrentModule = 0;
@@ -175,23 +175,23 @@ protected:
 
 TEST_F(MenuLists, ReportListShowsPermittedEntriesAndOkRunsTheEntryOfTheRow)
 {
-    // A specification window already open with old values is activated
+    // A parameter window already open with old values is activated
     // and given every parameter word.
-    int spec = OpenOrActivateWindow(TypeSpecB, 0, 0, false, 0);
+    int spec = OpenOrActivateWindow(TypeParamsB, 0, 0, false, 0);
     ASSERT_GT(spec, 0);
     memset(WinRecordBuffer(spec), 0xAA, 64);
-    SpecEvents.clear();
+    ParamWindowEvents.clear();
 
     int n = OpenOrActivateWindow(6, 0, 0, false, 0);
     ASSERT_GT(n, 0);
     EXPECT_EQ(Rows(n), (std::vector<std::string>{"Sales", "Everyone"}));
     EXPECT_EQ(ListSelectedIndex(n), 0);
-    EXPECT_TRUE(Off(n, 1));   // saved specifications need their window type (14)
+    EXPECT_TRUE(Off(n, 1));   // saved selections need their window type (14)
 
     // Row 1 is report 13, though the other module's 11 and the refused 12 stand before it.
     Choose(n, 1);
-    EXPECT_EQ(WinFindByDef(TypeSpecB), spec);
-    EXPECT_EQ(WinFindByDef(TypeSpec), 0);
+    EXPECT_EQ(WinFindByDef(TypeParamsB), spec);
+    EXPECT_EQ(WinFindByDef(TypeParams), 0);
     const uint8_t *r = WinRecordBuffer(spec);
     EXPECT_EQ(GetU16(r, ReportParamsVc::OutputKind), 6);
     EXPECT_EQ(GetU16(r, ReportParamsVc::SetupDialog), 1);
@@ -199,20 +199,20 @@ TEST_F(MenuLists, ReportListShowsPermittedEntriesAndOkRunsTheEntryOfTheRow)
     EXPECT_EQ(GetU16(r, ReportParamsVc::Word8), 1);
     EXPECT_EQ(GetU16(r, 10), 0);          // word 5
     EXPECT_EQ(GetU16(r, 32), 0xFFFF);     // word 16
-    EXPECT_EQ(GetU16(r, ReportParamsVc::SelWinType), TypeSpecB);
+    EXPECT_EQ(GetU16(r, ReportParamsVc::SelWinType), TypeParamsB);
     EXPECT_EQ(GetU16(r, ReportParamsVc::Reopened), 0);
     EXPECT_EQ(GetU16(r, 12), 0xAAAA);     // word 6 is the window's own
-    EXPECT_EQ(SpecEvents, (std::vector<std::array<int, 2>>{{14, 13}}));   // told after the words were set
+    EXPECT_EQ(ParamWindowEvents, (std::vector<std::array<int, 2>>{{14, 13}}));   // told after the words were set
 
-    // The saved specifications: only rows whose report the map has and
+    // The saved selections: only rows whose report the map has and
     // the user may run; a refill follows a change of the list kind only.
-    ReportListRows = MemAlloc(3 * ReportSpecBlk::Rows::Size);
+    ReportListRows = MemAlloc(3 * ReportSelectionBlk::Rows::Size);
     uint8_t *p = MemLock(ReportListRows);
     const char *names[3] = {"Orphan", "Hidden", "Alpha"};
     const int numbers[3] = {99, 12, 13};
     for (int i = 0; i < 3; i++) {
-        PStringFromC(p + i * ReportSpecBlk::Rows::Size, names[i]);
-        PutU16(p + i * ReportSpecBlk::Rows::Size, ReportSpecBlk::Rows::ReportNr, uint16_t(numbers[i]));
+        PStringFromC(p + i * ReportSelectionBlk::Rows::Size, names[i]);
+        PutU16(p + i * ReportSelectionBlk::Rows::Size, ReportSelectionBlk::Rows::ReportNr, uint16_t(numbers[i]));
     }
     MemUnlock(ReportListRows);
     PutU16(WinRecordBuffer(n), MenuListRecord::ListKind, 2);
@@ -220,9 +220,9 @@ TEST_F(MenuLists, ReportListShowsPermittedEntriesAndOkRunsTheEntryOfTheRow)
     EXPECT_EQ(Rows(n).size(), 2u);
     WindowListChoice(n, 1, MenuListRecord::ListKind, true);
     EXPECT_EQ(Rows(n), (std::vector<std::string>{"Alpha"}));
-    SpecEvents.clear();
+    ParamWindowEvents.clear();
     Choose(n, 0);
-    EXPECT_EQ(SpecEvents, (std::vector<std::array<int, 2>>{{14, 13}}));
+    EXPECT_EQ(ParamWindowEvents, (std::vector<std::array<int, 2>>{{14, 13}}));
 
     // The Window button (as OK with action 2) opens the second window anew;
     // a report without one is told; button 2 asks for the page set-up.
@@ -279,7 +279,7 @@ TEST_F(MenuLists, FunctionListKindRefillsAndSetsTheDeviceButtons)
     // Maintenance opens its window with the function's number; an export
     // without a window runs the text export with the list's device.
     Choose(n, 0);
-    int spec = WinFindByDef(TypeSpec);
+    int spec = WinFindByDef(TypeParams);
     ASSERT_GT(spec, 0);
     EXPECT_EQ(Word(spec, ReportParamsVc::ReportNumber), 41);
     EXPECT_EQ(Word(spec, ReportParamsVc::OutputKind), 2);

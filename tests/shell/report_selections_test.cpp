@@ -1,4 +1,4 @@
-// report_specs_test.cpp - saved report specifications (block 163) kept,
+// report_selections_test.cpp - saved report selections (block 163) kept,
 // listed and deleted across a reopening of the company; the print
 // commands and the OK of report, export and maintenance windows hand the
 // right job to the runs.
@@ -25,8 +25,8 @@ constexpr int TypeList = 6, TypeQueue = 9, TypeSave = 14, TypeReport = 60, TypeE
               TypePreview = 63, TypePlain = 64;
 
 // The report list runs reports 10 and 11, not 99.
-const char *const ReportSpecDict = R"(
-settings 163 ReportSpecBlk table {
+const char *const ReportSelectionDict = R"(
+settings 163 ReportSelectionBlk table {
   rows size 86 {
     Name 0 text 20
     ReportNr 84 short
@@ -40,7 +40,7 @@ wintype 14 { kind plain recsize 1238 rect 80 80 200 460 }
 window 14 {
   field rect 30 90 46 290 type text format 20 offset 0 access always page 0 label "Name"
 }
-wintype 60 { kind reportspec recsize 1238 rect 60 60 300 400 }
+wintype 60 { kind reportparams recsize 1238 rect 60 60 300 400 }
 wintype 61 { kind exportspec recsize 1238 rect 60 60 300 400 }
 wintype 62 { kind maintenance recsize 1238 rect 60 60 300 400 }
 wintype 63 { kind preview recsize 1238 rect 60 60 300 400 }
@@ -57,9 +57,9 @@ list savedreports {
 std::vector<int> Events;   // events 8 and 28 the report and plain types heard
 uint8_t QueueAnswer = 1;   // what event 28 gives
 
-class ReportSpecs : public RecordFixture {
+class ReportSelections : public RecordFixture {
 protected:
-    std::string InterfaceSource() override { return ReportSpecDict; }
+    std::string InterfaceSource() override { return ReportSelectionDict; }
     void SetUp() override
     {
         RecordFixture::SetUp();
@@ -81,7 +81,7 @@ protected:
     int SaveWindow(const char *name, int number)
     {
         int n = OpenOrActivateWindow(TypeSave, 0, 0, true, 0);
-        if (n > 0) Type(name), PutU16(WinRecordBuffer(n), ReportSpecBlk::Rows::ReportNr, uint16_t(number));
+        if (n > 0) Type(name), PutU16(WinRecordBuffer(n), ReportSelectionBlk::Rows::ReportNr, uint16_t(number));
         return n;
     }
     // The stored rows of block 163, each as its name and number.
@@ -89,10 +89,10 @@ protected:
     {
         std::vector<std::string> out;
         MemBlock rows = 0;
-        SettingsBlockFetch(&rows, ReportSpecBlk::Number);
-        for (uint32_t r = 0; rows && r < MemSize(rows) / ReportSpecBlk::Rows::Size; r++) {
-            const uint8_t *row = MemLock(rows) + r * ReportSpecBlk::Rows::Size;
-            out.push_back(PStringToStd(row) + std::to_string(GetU16(row, ReportSpecBlk::Rows::ReportNr)));
+        SettingsBlockFetch(&rows, ReportSelectionBlk::Number);
+        for (uint32_t r = 0; rows && r < MemSize(rows) / ReportSelectionBlk::Rows::Size; r++) {
+            const uint8_t *row = MemLock(rows) + r * ReportSelectionBlk::Rows::Size;
+            out.push_back(PStringToStd(row) + std::to_string(GetU16(row, ReportSelectionBlk::Rows::ReportNr)));
             MemUnlock(rows);
         }
         MemFree(&rows);
@@ -112,7 +112,7 @@ protected:
     RunServicesDouble runs;
 };
 
-TEST_F(ReportSpecs, SavedSpecificationsAreDeletedByTheirListedRowAndKeptAcrossReopening)
+TEST_F(ReportSelections, SavedSelectionsAreDeletedByTheirListedRowAndKeptAcrossReopening)
 {
     // New in the report list without a selected report: the list closes,
     // the save window has no number and its OK is refused.
@@ -131,7 +131,7 @@ TEST_F(ReportSpecs, SavedSpecificationsAreDeletedByTheirListedRowAndKeptAcrossRe
 
     // A client whose server is gone reads nothing; one whose server has no
     // rows but refuses the store: each told once, the window stays.
-    PutU16(WinRecordBuffer(s), ReportSpecBlk::Rows::ReportNr, 10);
+    PutU16(WinRecordBuffer(s), ReportSelectionBlk::Rows::ReportNr, 10);
     RunMode = RunModeClient;
     WindowOkAction(s);
     RemoteOps.settingsBlockFetch = [](MemBlock *rows, int) { return *rows = 0, false; };
@@ -186,7 +186,7 @@ TEST_F(ReportSpecs, SavedSpecificationsAreDeletedByTheirListedRowAndKeptAcrossRe
     EXPECT_EQ(Stored(), (std::vector<std::string>{"Orphan99", "Second11", "Taken11"}));
 }
 
-TEST_F(ReportSpecs, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTypeAgrees)
+TEST_F(ReportSelections, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTypeAgrees)
 {
     int n = JobWindow(TypeReport, 1, 1);   // word 22 set: nothing
     WindowOkAction(n);
@@ -216,7 +216,7 @@ TEST_F(ReportSpecs, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTypeAgr
     EXPECT_EQ(runs.calls[0].params, want);
 }
 
-TEST_F(ReportSpecs, PrintCommandsRunByWindow)
+TEST_F(ReportSelections, PrintCommandsRunByWindow)
 {
     int p = JobWindow(TypePreview, 0, 6);   // a preview prints what it holds; no preview of its own
     CmdPrint(p);
@@ -242,7 +242,7 @@ TEST_F(ReportSpecs, PrintCommandsRunByWindow)
     EXPECT_EQ(Events, (std::vector<int>{8}));
 }
 
-TEST_F(ReportSpecs, ExportAndMaintenance)
+TEST_F(ReportSelections, ExportAndMaintenance)
 {
     runs.answer = false;   // the check refuses: no export, the window closes all the same
     for (int k = 0; k < 2; k++, runs.answer = true) {

@@ -1,7 +1,7 @@
-// report_specs.cpp - saved report specifications: the rows of settings
+// report_selections.cpp - saved report selections: the rows of settings
 // block 163 kept from window type 14 and deleted from the report list.
 //
-// A row is 86 bytes: the first 84 bytes of a specification window's
+// A row is 86 bytes: the first 84 bytes of a parameter window's
 // record (its name at 0, its title at 22) and the report number at 84,
 // the same place as word 42 of the record. The window that saves a
 // selection (type 14) is opened from the report list, which puts the
@@ -31,9 +31,9 @@
 
 namespace {
 
-constexpr int Block = ReportSpecBlk::Number;
-constexpr uint32_t RowSize = ReportSpecBlk::Rows::Size;
-constexpr uint32_t NumberAt = ReportSpecBlk::Rows::ReportNr;   // word 42
+constexpr int Block = ReportSelectionBlk::Number;
+constexpr uint32_t RowSize = ReportSelectionBlk::Rows::Size;
+constexpr uint32_t NumberAt = ReportSelectionBlk::Rows::ReportNr;   // word 42
 static_assert(NumberAt + 2 == RowSize, "the report number ends the row");
 constexpr int ReportListType = 6;
 constexpr int ListKindSaved = 2;
@@ -129,20 +129,20 @@ int FindRow(MemBlock rows, const uint8_t *row)
 
 }  // namespace
 
-// Saves the specification of type-14 window n as a new last row of block
+// Saves the selection of type-14 window n as a new last row of block
 // 163: the record's first 84 bytes and its report number. Without a
 // report number the user is told and the window stays. A store that was
 // refused (told by the access layer) keeps the window open, nothing
 // changed; a done one closes it and turns an open report list to the
-// saved specifications, refilled.
-void ReportSpecSaveOk(int n)
+// saved selections, refilled.
+void ReportSelectionSaveOk(int n)
 {
     StateRefreshFlag = 1;
     if (!WinIsOpen(n)) return;
     const uint8_t *record = WinRecordBuffer(n);
     if (!record || MemSize(WinTable[n]->recordHandle) < RowSize) return;
     if (GetU16(record, NumberAt) == 0) {
-        ShowTextMessage(Texts::SpecNeedsReport);
+        ShowTextMessage(Texts::SelectionNeedsReport);
         return;
     }
     OwnedRows rows;
@@ -171,12 +171,12 @@ void ReportSpecSaveOk(int n)
     WinFieldsSync(list);
 }
 
-// Deletes the saved specification whose row is selected in report list
-// listWindow (only while it shows the saved specifications). The row is
+// Deletes the saved selection whose row is selected in report list
+// listWindow (only while it shows the saved selections). The row is
 // looked for in the block as stored now; one that is no longer there
 // deletes nothing and the list shows what is stored. A refused store is
 // told by the access layer and changes nothing.
-void ReportSpecDelete(int listWindow)
+void ReportSelectionDelete(int listWindow)
 {
     StateRefreshFlag = 1;
     if (!WinIsOpen(listWindow) || RecordWord(listWindow, MenuListRecord::ListKind) != ListKindSaved) return;
@@ -215,7 +215,7 @@ int ReportListSelectedNumber(int listWindow)
 // Puts report number `number` into word 42 of type-14 window specWindow's
 // record (after its preparation cleared it); nothing for number 0 or when
 // the window is not open.
-void ReportSpecWindowTake(int specWindow, int number)
+void ReportSelectionWindowTake(int specWindow, int number)
 {
     if (number <= 0 || !WinIsOpen(specWindow)) return;
     uint8_t *record = WinRecordBuffer(specWindow);
