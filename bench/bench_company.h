@@ -6,37 +6,29 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/interface_load.h"
+#include "core/language_file.h"
 #include "core/system.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/settings_binding.h"
 #include "database/engine/engine.h"
 
-// Loads QVENG.WIN from beside the program, from the build folder above
-// it, or from the working folder; false (the reason on stderr) when none
-// loads.
+// Loads the interface file the build made, probed beside the program, in
+// the build folder above it and in the working folder; false (the reason
+// on stderr) when none loads.
 inline bool BenchLoadInterface() {
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string dir = n > 0 ? std::string(self, (size_t)n) : std::string();
-    dir = dir.substr(0, dir.find_last_of('/') + 1);
-    for (const std::string &path : {dir + "QVENG.WIN", dir + "../QVENG.WIN", std::string("QVENG.WIN")}) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) continue;
-        std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::string error;
-        if (LoadDefinitionsFromBytes(file.data(), file.size(), &error, "QVENG.WIN")) return true;
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
-        return false;
-    }
-    std::fprintf(stderr, "QVENG.WIN not found\n");
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+    LangFileSetDirectories({exe.string(), exe.parent_path().string(), ""});
+    std::string error;
+    if (LoadDefinitions(&error)) return true;
+    std::fprintf(stderr, "%s\n", error.c_str());
     return false;
 }
 

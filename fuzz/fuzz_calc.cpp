@@ -13,14 +13,14 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/field_access.h"
 #include "core/interface_load.h"
+#include "core/language_file.h"
 #include "core/memblock.h"
 #include "core/message_sink.h"
 #include "core/msg_buffer.h"
@@ -45,20 +45,12 @@ void Check(bool ok) {
 std::string CompanyPath;
 
 bool LoadInterface() {
-    char self[4096];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string dir = n > 0 ? std::string(self, (size_t)n) : std::string();
-    dir = dir.substr(0, dir.find_last_of('/') + 1);
-    for (const std::string &path : {dir + "QVENG.WIN", dir + "../QVENG.WIN", std::string("QVENG.WIN")}) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) continue;
-        std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::string error;
-        if (LoadDefinitionsFromBytes(file.data(), file.size(), &error, "QVENG.WIN")) return true;
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
-        return false;
-    }
-    std::fprintf(stderr, "fuzz_calc: QVENG.WIN not found\n");
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+    LangFileSetDirectories({exe.string(), exe.parent_path().string(), ""});
+    std::string error;
+    if (LoadDefinitions(&error)) return true;
+    std::fprintf(stderr, "%s\n", error.c_str());
     return false;
 }
 
