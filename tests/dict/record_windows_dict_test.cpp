@@ -58,7 +58,7 @@ TEST(RecordWindowsDict, FieldsStandOnDictionaryFieldsOfTheirWidth)
     struct Window {
         int type, reg;
     };
-    for (Window w : {Window{590, 2}, Window{591, 46}}) {
+    for (Window w : {Window{590, 2}, Window{591, 46}, Window{347, 5}}) {
         ASSERT_NE(WinTypeDef(w.type), nullptr) << w.type;
         EXPECT_EQ(WinTypeWord(w.type, 8), w.reg);
         EXPECT_EQ(WinTypeWord(w.type, 2), RegRecordSize(w.reg)) << w.type;
