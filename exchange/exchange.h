@@ -1,7 +1,7 @@
 // exchange.h - services of the data exchange that other folders call:
 // serial numbers of new and imported records, and the check of a record's
 // date before it is saved, the output files of reports and exports, and
-// the bank payment file's name.
+// the bank payment file's name, and the cut of a text at its line end.
 #pragma once
 
 #include <cstdint>
@@ -41,3 +41,7 @@ bool FileClose(OutStream *s);
 void TelepayDefaultFileName(uint8_t *name);
 // True when the job record is the bank payment file export (run 15).
 bool JobIsBankFileExport();
+
+// ---- text_cut.cpp ----
+// Cuts the PString text before its first TAB, LF, VT or CR.
+void PStrCutAtLineEnd(uint8_t *text);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "core/decimal.h"
 #include "core/memblock.h"
 
 // ---- window_event.cpp ----
@@ -58,3 +59,30 @@ bool WinFieldFromTextByType(int window, uint8_t *record, int F, const uint8_t *t
 // The text the window supplies for data field F, and for matrix cell F.
 void WinFieldDisplayText(int window, int F, uint8_t *text);
 void MatrixCellDisplayText(int window, int F, uint8_t *text);
+
+// ---- The sales-invoice window, type 347 (invoice_window.cpp,
+// invoice_window_parts.cpp, doc_item_rows.cpp, item_info_window.cpp) ----
+
+// Window type 347's event handler: 1 = go on / allowed, 0 = refused or done.
+uint8_t Win347Event(int window, int event, void *a, void *b);
+// What leaving a field or row cell of the invoice window does (field is
+// the screen field's record byte, changed its change flag).
+void InvoiceRowLeave(int window, int field, uint8_t changed);
+// Recomputes and shows the invoice window's totals.
+void InvoiceTotalsRefresh(int window);
+// Takes the exchange rate of the invoice's currency and date into it and
+// shows it.
+void InvoiceRateRefresh(int window, uint8_t *invoice);
+// Shows row `row` of the invoice window in the item-information window.
+void InvoiceRowInfo(int window, int row);
+// Button `button` of the invoice window (1: item information).
+void InvoiceButton(int window, int button);
+// Puts the item's text rows in language lang into the document window's
+// rows after row, starting at the cell textCell.
+void DocItemTextRows(int window, const uint8_t *item, const uint8_t *lang, int textCell, int row);
+// Shows an item's costs, the gross profit and its percentage in the open
+// item-information window (type 242); nothing when none is open.
+void ItemInfoWindowUpdate(const uint8_t *item, const uint8_t *costKey, const PackedDecimal *gp,
+                          const PackedDecimal *pct);
+// The defaults of a new matrix row of the window (type 347 only for now).
+void MatrixRowDefaultsEvent(int window, uint8_t *rows, int row);

@@ -7,7 +7,9 @@
 // have no operation: the record is read and nothing else happens, as for
 // the kinds that never had one. The follow-ups of kinds 1 and 15 (enter
 // the invoice in the customer ledger, print what block 170 asks for) come
-// with those kinds' operations.
+// with those kinds' operations. The sales invoice's kinds 1, 11, 17 and 18
+// name their operations; until those are built they refuse (the user is
+// told) and nothing of the kind is stored.
 #include "rules/approval.h"
 
 #include <cassert>
@@ -17,6 +19,8 @@
 #include "database/access/record_access.h"
 #include "database/access/record_locks.h"
 #include "database/access/remote_calls.h"
+#include "operations/sales_invoice.h"
+#include "output/forms/forms.h"
 #include "rules/hooks.h"
 #include "rules/rules_types.h"
 
@@ -24,7 +28,7 @@
 // yet). The comment names the operation the kind stands for.
 const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {0, nullptr},                              //  0 not used
-    {IVVc::Number, nullptr},                   //  1 approve a sales invoice
+    {IVVc::Number, ApproveInvoice},            //  1 approve a sales invoice
     {IPVc::Number, nullptr},                   //  2 approve a customer receipt
     {OPVc::Number, nullptr},                   //  3 mark an outgoing payment approved
     {OPVc::Number, nullptr},                   //  4 post an outgoing payment
@@ -34,14 +38,14 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {ProductionVc::Number, nullptr},                             //  8 print a production form
     {ApproveAnyRegister, nullptr},             //  9 no operation
     {ApproveAnyRegister, nullptr},             // 10 no operation
-    {IVVc::Number, nullptr},                   // 11 print an invoice
+    {IVVc::Number, PrintInvoiceForm},          // 11 print an invoice
     {Voucher::Number, nullptr},                // 12 print a voucher
     {ORVc::Number, nullptr},                              // 13 print an order
     {SHVc::Number, nullptr},                              // 14 print a delivery
     {SHVc::Number, nullptr},                              // 15 ship a delivery
     {Voucher::Number, Reg18FromRows138},       // 16 voucher rows to register 18
-    {IVVc::Number, nullptr},                   // 17 print an invoice again
-    {IVVc::Number, nullptr},                   // 18 invoice to the customer ledger
+    {IVVc::Number, PrintInvoiceFormAgain},     // 17 print an invoice again
+    {IVVc::Number, ApproveInvoiceToCustomerLedger}, // 18 invoice to the customer ledger
     {VIVc::Number, nullptr},                   // 19 purchase invoice to the vendor ledger
     {PUVc::Number, nullptr},                   // 20 purchase to stock
     {ApproveAnyRegister, nullptr},             // 21 no operation

@@ -16,6 +16,9 @@ void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table);
 // Fills the entries of contracts, quotations and register 56
 // (register_hooks_sales.cpp).
 void InstallSalesDocEntries(std::array<RegisterHooks, RegisterCount> &table);
+// Fills the entry of register 5, the sales invoices
+// (register_hooks_invoice.cpp).
+void InstallInvoiceEntry(std::array<RegisterHooks, RegisterCount> &table);
 // Takes the current session user's code into EntryUserCode (empty when no
 // session is current); every new record's defaults start with it.
 void SetEntryUserCode();

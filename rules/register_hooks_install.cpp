@@ -20,9 +20,11 @@
 //   4 purchase             PurchaseStockUpdate, UpdateItemCost,
 //                          LocationStockFromPurchase, StockHistoryFromPurchase,
 //                          UpdatePurchaseOrderReceived; kinds 20 and 48
-//   5 sales invoice        InvoiceInsertSteps, InvoicePosting,
+//   5 sales invoice        installed by InstallInvoiceEntry once its steps
+//                          (InvoiceInsertSteps, InvoicePosting,
 //                          StockHistoryFromInvoice, UpdateProjectTotals;
-//                          kinds 1, 11, 17, 18
+//                          kinds 1, 11, 17, 18) are built; it installs
+//                          nothing until then
 //   10 customer receipt    ReceiptSaveSteps, ReceiptOpenItems; kinds 2, 23
 //   28 purchase invoice    PurchaseInvoiceSaveSteps, OpenItemDatesFromInvoice;
 //                          kinds 5, 19
@@ -48,6 +50,7 @@ void RulesInstall() {
     InstallLedgerEntries(RegisterHookTable);
     InstallMasterEntries(RegisterHookTable);
     InstallSalesDocEntries(RegisterHookTable);
+    InstallInvoiceEntry(RegisterHookTable);
     AccessServices.settingsBlockCheck = SettingsBlockCheck;
     AccessServices.settingsBlockAfterChange = SettingsBlockAfterChange;
 }

@@ -195,3 +195,9 @@ void DbFlushFull()
 {
     if (D4IsOpen() && !D4Flush(1)) std::fputs("orvel: the database could not be written\n", stderr);
 }
+
+// True while the engine's abort flag is set (a file fault was reported).
+bool DbAbortFlag() { return D4AbortFlag(); }
+
+// Clears the engine's abort flag.
+void DbAbortFlagClear() { D4ClearAbortFlag(); }

@@ -30,6 +30,11 @@ void DbCloseLocal();
 void DbCloseRemote();
 // The menu command that (re)opens a company.
 void DbConnectCommand();
+// The database-fault abort flag: set when a file fault is reported, read
+// by the runs that must stop on it, cleared by the form print run at
+// each page.
+bool DbAbortFlag();
+void DbAbortFlagClear();
 // Flushes in mode 0: the cache only.
 void DbFlushQuick();
 // Flushes in mode 1: everything written, header last.

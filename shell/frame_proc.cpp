@@ -62,8 +62,10 @@ static void FrameCommand(int id, int w)
         RedrawWindowOne();
     } else if (id >= 700 && id <= 799) {
         if (WinIsOpen(w)) {
+            // The pressed button goes in b, where the record windows'
+            // handlers read it, and in a for the older handlers.
             int op = id - 700;
-            WindowEvent(w, 23, &op, nullptr);
+            WindowEvent(w, 23, &op, &op);
         }
     }
     switch (id) {

@@ -23,3 +23,11 @@ extern bool SocketsActive;         // the TCP settings ask for the network
 extern uint16_t TcpListenPort;     // a server listens here; 1235
 extern uint16_t TcpPort;           // a client connects here; 1234
 extern uint32_t ClientSessionId;   // the session the server gave this client, 0 none
+
+// Makes the connected client session whose name is name (a printer's
+// device text) the current one for remote printing; false when there is
+// none. No session is ever connected here yet: always false.
+bool SessionSelectByName(const uint8_t *name);
+// The byte-order and character-set flag of the client session being
+// served; -1 when no client is current, which is always so here yet.
+int16_t SessionOrderFlag();

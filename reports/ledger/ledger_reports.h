@@ -1,5 +1,6 @@
 // ledger_reports.h - services of the ledger reports that other folders
-// call: code lists of report selections and budget amounts.
+// call: code lists of report selections, budget amounts and the
+// voucher's print-out on a form.
 #pragma once
 
 #include <cstdint>
@@ -16,3 +17,7 @@ void BudgetInRange(const uint8_t *account, const uint8_t *objects, const DateRec
 // The same from the second budget (register 21).
 void Budget2InRange(const uint8_t *account, const uint8_t *objects, const DateRec *from, const DateRec *to,
                     PackedDecimal *out);
+
+// Prints a voucher on a form (doctype 25; other numbers print nothing);
+// false when nothing was printed.
+bool FormPrintVoucher(int16_t doctype, const uint8_t *record);

@@ -1,0 +1,124 @@
+// forms.h - printing documents on form definitions: the document types
+// (what each negative doctype prints, its rows and its field values) and
+// the form print run (passes, copies, pages, the form's items).
+//
+// A print run is one PrintForm call. Its state lives in the globals
+// below (form_globals.cpp): DocLoad fills the side records, the run moves
+// FormFirstRow by FormRowsPerPage per page, and the value providers read
+// both. Nothing here outlives the call.
+//
+// Texts are PStrings; amounts PackedDecimal. A form definition is a
+// register-91 record (DocVc) with its items as rows; fonts are
+// register-93 records (FontVc).
+#pragma once
+
+#include <cstdint>
+
+#include "core/decimal.h"
+#include "dict_offsets.h"
+#include "rules/approval.h"
+
+// ---- The print run's state (form_globals.cpp) ----
+
+extern const uint8_t *FormDocRecord;   // the record being printed
+extern int16_t FormFirstRow;           // first row of the current page
+extern int16_t FormRowsPerPage;        // rows per page (RowsPerPageInit, the form's word)
+extern int16_t FormRowCount;           // rows of the document
+extern int16_t FormCopyCount;          // copies the run prints
+extern int16_t FormCopyNr;             // the copy being printed, from 1
+extern int16_t FormPageNr;             // the page of the copy, from 1
+extern int16_t FormPageSeq;            // pages printed in the run
+extern int16_t FormDefLoaded;          // 1 while FormDefBuffer holds the chosen form
+extern int16_t FormLabelStepX;         // a label sheet's column pitch
+extern int16_t FormLabelStepY;         // a label sheet's row pitch
+extern bool FormLastPage;              // the page being printed is the document's last
+extern uint8_t FormDefBuffer[DocVc::Size];
+// The side records DocLoad reads for the document; empty when not found.
+extern uint8_t FormCustomer[CUVc::Size];
+extern uint8_t FormInvoice[IVVc::Size];
+extern uint8_t FormOrder[ORVc::Size];
+extern uint8_t FormDelivery[SHVc::Size];
+extern uint8_t FormVendor[VEVc::Size];
+
+// Sets FormRowsPerPage to 20, or to the number UI text 2051 holds when
+// that text is a positive number.
+void RowsPerPageInit();
+
+// ---- Document types (doc_types.cpp, doc_field_range.cpp, doc_field_value.cpp,
+// doc_form_select.cpp) ----
+
+// The rows field code of doctype prints over: *first..*last (unchanged
+// when the code is not a row code of the doctype).
+void DocFieldRowRange(int16_t doctype, int16_t code, int16_t *first, int16_t *last);
+// The text a field (code, its own text, the row) of doctype prints into out.
+void DocFieldValue(int16_t doctype, const uint8_t *fieldText, int16_t code, int16_t row, uint8_t *out,
+                   const uint8_t *formDef);
+// The value of a code every document shares (54-65, 67, 335) into out.
+void SharedFieldValue(const uint8_t *param, int16_t row, int16_t code, uint8_t *out);
+// True when doctype prints a label sheet: its columns and rows.
+bool LabelGrid(int16_t doctype, int16_t *columns, int16_t *rows);
+// Reads what doctype prints besides FormDocRecord and its title into the
+// PString title; false when the document cannot be printed.
+bool DocLoad(int16_t doctype, uint8_t *title);
+// Frees what DocLoad took.
+void DocUnload(int16_t doctype);
+// Chooses the form definition of doctype for pass `pass` (into formDef),
+// its name, the printer's text and destination word.
+void DocFormSelect(int16_t doctype, uint8_t *formName, uint8_t *printerText, uint16_t *destWord, int16_t pass,
+                   uint8_t *formDef);
+// The printer definition of block 162 named name (row 0 for an empty
+// name): its device and paper texts; false when none has the name.
+bool PrinterDefLookup(const uint8_t *name, uint8_t *device, uint8_t *printerText);
+// What a page of doctype prints before its items (the invoice's draft or
+// copy mark).
+void DocPagePreamble(int16_t doctype);
+// The copy label of FormCopyNr from the form definition into out.
+void CopyWordText(uint8_t *out);
+
+// ---- The value operations the providers share (doc_text_ops.cpp); each
+// writes a PString out ----
+
+void BracketText(const uint8_t *value, uint8_t *out);
+void Ean13Digits(const uint8_t *value, uint8_t *out);
+void KindText(int16_t kind, uint8_t *out);
+void StatementKindText(int16_t kind, uint8_t *out);
+void PaymentTermsText(const uint8_t *code, const uint8_t *language, uint8_t *out);
+void Register23Text(const uint8_t *code, const uint8_t *language, uint8_t *out);
+void Register123Text(const uint8_t *code, const uint8_t *language, uint8_t *out);
+void Register44Text(const uint8_t *code, uint8_t *out);
+void UnitTextByLanguage(const uint8_t *language, const uint8_t *unit, uint8_t *out);
+void DueDateText(const uint8_t *invoice, uint8_t *out);
+void DateRangeText(const uint8_t *from, const uint8_t *to, uint8_t *out);
+void GroupByThrees(const uint8_t *text, uint8_t *out);
+void InvoiceTextByKind(int32_t number, int16_t kind, uint8_t *out);
+void InvoiceTextByKind2(int32_t number, int16_t kind, uint8_t *out);
+void SplitPostalCity(const uint8_t *text, uint8_t *postal, uint8_t *town);
+void PadNumber(const uint8_t *value, int16_t type, int16_t width, uint8_t fill, bool right, uint8_t *out);
+
+// ---- The form print run (form_print.cpp, form_items.cpp) ----
+
+// Prints record as document doctype on its form definitions; 1 when the
+// last pass printed all its copies and pages, else 0 (or the print
+// open's result).
+uint8_t PrintForm(int16_t doctype, const uint8_t *record);
+// Prints one page of the form; false when the run must stop.
+bool PrintFormPage(const uint8_t *formDef, int16_t doctype);
+// Prints the form's items on the current page; 0 when the run must stop.
+uint8_t PrintFormItems(const uint8_t *formDef, int16_t doctype);
+// Prints one data field in rect (top, left, bottom, right) with font,
+// pitch and alignment.
+void PrintFormField(int16_t doctype, const uint8_t *fieldText, int16_t code, const PackedDecimal rect[4],
+                    const uint8_t *font, int16_t pitch, int16_t align);
+// Sets FormRowsPerPage from the form definition's word when it gives one.
+void FormSetRowsPerPage(int16_t n);
+// The font record (register 93) named name into out, else the first, else
+// the defaults.
+void FontRecordLoad(uint8_t *out, const uint8_t *name);
+
+// ---- Approve kinds 11 and 17 (print_invoice_form.cpp) ----
+
+// Kind 11: prints the invoice on its form (doctype -2) and sets its
+// printed flag when it printed.
+ApproveResult PrintInvoiceForm(int reg, uint8_t *invoice, uint32_t recid);
+// Kind 17: clears the printed flag, then prints as kind 11.
+ApproveResult PrintInvoiceFormAgain(int reg, uint8_t *invoice, uint32_t recid);
