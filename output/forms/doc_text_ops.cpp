@@ -1,24 +1,265 @@
 // doc_text_ops.cpp - the value operations the document providers share:
 // bar-code texts, kind and terms texts in the document's language, dates,
-// groups of three and padded numbers.
-//
-// Not built yet: each does nothing.
-#include "output/forms/forms.h"
+// groups of three and padded numbers. Each writes a PString out; a record
+// that is not found gives the empty text (or the fallback said below),
+// never a message: a form prints what there is.
+#include <cassert>
+#include <cstring>
 
-// Each of these is not built yet and does nothing.
-void BracketText(const uint8_t *value, uint8_t *out) {}
-void Ean13Digits(const uint8_t *value, uint8_t *out) {}
-void KindText(int16_t kind, uint8_t *out) {}
-void StatementKindText(int16_t kind, uint8_t *out) {}
-void PaymentTermsText(const uint8_t *code, const uint8_t *language, uint8_t *out) {}
-void Register23Text(const uint8_t *code, const uint8_t *language, uint8_t *out) {}
-void Register123Text(const uint8_t *code, const uint8_t *language, uint8_t *out) {}
-void Register44Text(const uint8_t *code, uint8_t *out) {}
-void UnitTextByLanguage(const uint8_t *language, const uint8_t *unit, uint8_t *out) {}
-void DueDateText(const uint8_t *invoice, uint8_t *out) {}
-void DateRangeText(const uint8_t *from, const uint8_t *to, uint8_t *out) {}
-void GroupByThrees(const uint8_t *text, uint8_t *out) {}
-void InvoiceTextByKind(int32_t number, int16_t kind, uint8_t *out) {}
-void InvoiceTextByKind2(int32_t number, int16_t kind, uint8_t *out) {}
-void SplitPostalCity(const uint8_t *text, uint8_t *postal, uint8_t *town) {}
-void PadNumber(const uint8_t *value, int16_t type, int16_t width, uint8_t fill, bool right, uint8_t *out) {}
+#include "core/barcode_tables.h"
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "output/forms/forms.h"
+#include "rules/documents.h"
+
+namespace {
+constexpr int CodeMax = 5;      // language, unit, register 23/123/44 codes
+constexpr int TermsMax = 2;     // payment-terms and payment-mode codes
+constexpr int NameMax = 60;
+constexpr int EanDigits = 12;   // digits before the check digit
+
+// Reads the record of reg whose text key (index "Code" or "SerNr" as the
+// caller names it, at offset `at`, maximum m) is code into rec; false,
+// with rec cleared, when code is empty or no record has it.
+bool FindByText(int reg, const char *index, size_t at, int m, const uint8_t *code, uint8_t *rec) {
+    RecClear(reg, rec);
+    if (code[0] == 0) return false;
+    PutPString(rec, at, m, code);
+    uint32_t recid = 0, position = 0;
+    if (RecFindByIndex(reg, index, rec, 1, 1, &recid, &position)) return true;
+    RecClear(reg, rec);
+    return false;
+}
+
+// Reads the sales invoice numbered number into rec; false when none.
+bool FindInvoice(int32_t number, uint8_t *rec) {
+    RecClear(IVVc::Number, rec);
+    PutI32(rec, IVVc::SerNr, number);
+    uint32_t recid = 0, position = 0;
+    if (RecFindByIndex(IVVc::Number, "SerNr", rec, 1, 1, &recid, &position)) return true;
+    RecClear(IVVc::Number, rec);
+    return false;
+}
+
+// The text of a code register (23, 57, 123, 124: code, name at byte 6 or
+// 24, 68-byte language rows) for the language into out: the first
+// language row with that code, else the record's own text. False, with
+// out empty, when no record has the code.
+bool CodeTextByLanguage(int reg, size_t codeAt, int codeMax, size_t textAt, const uint8_t *code,
+                        const uint8_t *language, uint8_t *out, uint8_t *rec) {
+    out[0] = 0;
+    if (!FindByText(reg, "Code", codeAt, codeMax, code, rec)) return false;
+    uint8_t own[256];
+    GetPString(rec, textAt, NameMax, own);
+    NthRowWithCode(1, out, RecMatrixHandle(reg, rec), language, own);
+    RecFreeMatrix(reg, rec);
+    return true;
+}
+}  // namespace
+
+// "*", the value, "*" (the start and stop characters of a bar-code
+// font); empty for an empty value.
+void BracketText(const uint8_t *value, uint8_t *out) {
+    assert(value && out);
+    out[0] = 0;
+    if (value[0] == 0) return;
+    uint8_t text[256];
+    PStringCopy(text, value);
+    if (text[0] > 253) text[0] = 253;
+    PStringAppendChar(out, '*');
+    PStringAppend(out, text);
+    PStringAppendChar(out, '*');
+}
+
+// The EAN-13 bar-code font text of value: up to 12 digits are padded
+// with zeros on the left to 12 and get their check digit; 13 digits are
+// taken when their check digit is right. Anything else (letters, more
+// digits, a wrong check digit) prints as the plain text, so a code that
+// is no article number never becomes a wrong bar code.
+void Ean13Digits(const uint8_t *value, uint8_t *out) {
+    assert(value && out);
+    PStringCopy(out, value);
+    int n = value[0];
+    if (n == 0 || n > EanDigits + 1) return;
+    for (int i = 1; i <= n; i++)
+        if (value[i] < '0' || value[i] > '9') return;
+    uint8_t digits[256];
+    PStringPadLeft(digits, value, '0', n == EanDigits + 1 ? EanDigits + 1 : EanDigits);
+    int odd = 0, even = 0;
+    for (int i = 1; i <= EanDigits; i++) (i % 2 ? odd : even) += digits[i] - '0';
+    uint8_t check = (uint8_t)('0' + (4000 - odd - 3 * even) % 10);
+    if (n == EanDigits + 1 && digits[EanDigits + 1] != check) return;
+    digits[0] = EanDigits;
+    PStringAppendChar(digits, check);
+    uint8_t bars[256];
+    if (Ean13BarcodeText(digits, bars)) PStringCopy(out, bars);
+}
+
+// The name of invoice kind 1..6 (ordinary, cash, credit note, interest,
+// down payment, payment); empty for any other.
+void KindText(int16_t kind, uint8_t *out) {
+    static constexpr int texts[] = {Texts::KindInvoice,         Texts::KindCashInvoice,  Texts::KindCreditNote,
+                                    Texts::KindInterestInvoice, Texts::KindDownPayment,  Texts::KindPayment};
+    out[0] = 0;
+    if (kind >= 1 && kind <= 6) GetUiText(out, texts[kind - 1]);
+}
+
+// The name of a statement line's kind; empty for a kind without one.
+void StatementKindText(int16_t kind, uint8_t *out) {
+    out[0] = 0;
+    if (kind == 3 || kind == -3) GetUiText(out, Texts::StatementCreditNote);
+    else if (kind == 1 || kind == 4) GetUiText(out, Texts::StatementInvoice);
+    else if (kind == 2) GetUiText(out, Texts::StatementCashInvoice);
+    else if (kind == 6) GetUiText(out, Texts::StatementPayment);
+}
+
+// The payment terms' text in the language: register 57's record, else
+// the payment mode of block 131 with the code (its name), else empty.
+void PaymentTermsText(const uint8_t *code, const uint8_t *language, uint8_t *out) {
+    assert(code && language && out);
+    uint8_t rec[PayTermsVc::Size];
+    if (CodeTextByLanguage(PayTermsVc::Number, PayTermsVc::Code, TermsMax, PayTermsVc::Text, code, language, out,
+                           rec))
+        return;
+    if (code[0] == 0 || !PaymentModeRows || !MemIsValid(PaymentModeRows)) return;
+    uint8_t *data = nullptr;
+    int32_t count = 0;
+    MemArrayLock(PaymentModeRows, PaymentModeBlk::Rows::Size, &data, &count);
+    uint8_t got[256];
+    for (int32_t i = 0; i < count && out[0] == 0; i++) {
+        const uint8_t *row = data + (size_t)i * PaymentModeBlk::Rows::Size;
+        GetPString(row, PaymentModeBlk::Rows::Code, TermsMax, got);
+        if (PStringEqual(got, code)) GetPString(row, PaymentModeBlk::Rows::Name, NameMax, out);
+    }
+    MemUnlock(PaymentModeRows);
+}
+
+// The delivery terms' text (register 23) in the language; empty when missing.
+void Register23Text(const uint8_t *code, const uint8_t *language, uint8_t *out) {
+    uint8_t rec[DTVc::Size];
+    CodeTextByLanguage(DTVc::Number, DTVc::Code, CodeMax, DTVc::Name, code, language, out, rec);
+}
+
+// The delivery mode's text (register 123) in the language; empty when missing.
+void Register123Text(const uint8_t *code, const uint8_t *language, uint8_t *out) {
+    uint8_t rec[DelModeVc::Size];
+    CodeTextByLanguage(DelModeVc::Number, DelModeVc::Code, CodeMax, DelModeVc::Name, code, language, out, rec);
+}
+
+// The name of the person (register 44) with the code; empty when missing.
+void Register44Text(const uint8_t *code, uint8_t *out) {
+    uint8_t rec[PEVc::Size];
+    out[0] = 0;
+    if (!FindByText(PEVc::Number, "Code", PEVc::Code, CodeMax, code, rec)) return;
+    GetPString(rec, PEVc::Name, NameMax, out);
+    RecFreeMatrix(PEVc::Number, rec);
+}
+
+// The unit's text in the language, else its own text, else the code
+// itself; empty for an empty code.
+void UnitTextByLanguage(const uint8_t *language, const uint8_t *unit, uint8_t *out) {
+    uint8_t rec[UnitVc::Size];
+    if (CodeTextByLanguage(UnitVc::Number, UnitVc::Code, CodeMax, UnitVc::Name, unit, language, out, rec) &&
+        out[0] != 0)
+        return;
+    PStringCopy(out, unit);
+}
+
+// The cash-discount date of the invoice (its date plus the discount
+// days) when it has a discount percentage; else empty.
+void DueDateText(const uint8_t *invoice, uint8_t *out) {
+    out[0] = 0;
+    PackedDecimal pct = GetDec(invoice, IVVc::CashDiscPct);
+    if (DecIsBlank(&pct)) return;
+    DateRec date = GetDate(invoice, IVVc::InvDate), due{};
+    int32_t days = GetI32(invoice, IVVc::CashDiscDays);
+    if (DateIsEmpty(&date)) return;
+    DateAddDays(&date, days < 0 ? 0 : days, &due);
+    DateToText(&due, out);
+}
+
+// The two dates (record bytes of DateRec) as dates with " : " between.
+void DateRangeText(const uint8_t *from, const uint8_t *to, uint8_t *out) {
+    uint8_t a[256], b[256];
+    FieldToText(from, FtDate, a);
+    FieldToText(to, FtDate, b);
+    PStringCopy(out, a);
+    PStringAppendC(out, " : ");
+    PStringAppend(out, b);
+}
+
+// The text with a blank before its 1st, 4th, 7th ... character.
+void GroupByThrees(const uint8_t *text, uint8_t *out) {
+    assert(text != out);
+    out[0] = 0;
+    for (int i = 1; i <= text[0] && out[0] < 254; i++) {
+        if ((i - 1) % 3 == 0) PStringAppendChar(out, ' ');
+        PStringAppendChar(out, text[i]);
+    }
+}
+
+// For invoice kinds 1..4 the text at byte 290 of the invoice numbered
+// number; empty otherwise or when there is no such invoice.
+void InvoiceTextByKind(int32_t number, int16_t kind, uint8_t *out) {
+    out[0] = 0;
+    if (kind < 1 || kind > 4) return;
+    uint8_t inv[IVVc::Size];
+    if (!FindInvoice(number, inv)) return;
+    GetPString(inv, IVVc::Text290, 20, out);
+    RecFreeMatrix(IVVc::Number, inv);
+}
+
+// For invoice kinds 1..4 the invoice's second reference text, for kind
+// 6 the text of the payment (register 10) numbered number; else empty.
+void InvoiceTextByKind2(int32_t number, int16_t kind, uint8_t *out) {
+    out[0] = 0;
+    if (kind >= 1 && kind <= 4) {
+        uint8_t inv[IVVc::Size];
+        if (!FindInvoice(number, inv)) return;
+        GetPString(inv, IVVc::Text856, 20, out);
+        RecFreeMatrix(IVVc::Number, inv);
+    } else if (kind == 6) {
+        uint8_t pay[IPVc::Size];
+        RecClear(IPVc::Number, pay);
+        PutI32(pay, IPVc::SerNr, number);
+        uint32_t recid = 0, position = 0;
+        if (!RecFindByIndex(IPVc::Number, "SerNr", pay, 1, 1, &recid, &position)) return;
+        GetPString(pay, IPVc::Text, NameMax, out);
+        RecFreeMatrix(IPVc::Number, pay);
+    }
+}
+
+// Splits "123 45 Town" into the postal code (the text before the first
+// character above "9", less the blank before it) and the town (from
+// that character).
+void SplitPostalCity(const uint8_t *text, uint8_t *postal, uint8_t *town) {
+    int n = text[0], at = 1;
+    while (at <= n && text[at] <= '9') at++;
+    int end = at - 1;
+    if (end >= 1 && text[end] == ' ') end--;
+    PStringFromView(postal, std::string_view((const char *)text + 1, (size_t)end));
+    PStringFromView(town, std::string_view((const char *)text + at, (size_t)(n - at + 1)));
+}
+
+// The field value of the type as text, cut to width and placed in a
+// text of that width filled with fill, right-aligned when asked.
+void PadNumber(const uint8_t *value, int16_t type, int16_t width, uint8_t fill, bool right, uint8_t *out) {
+    out[0] = 0;
+    if (width <= 0) return;
+    if (width > 255) width = 255;
+    uint8_t text[256];
+    FieldToText(value, (uint16_t)type, text);
+    if (text[0] > width) text[0] = (uint8_t)width;
+    int pad = width - text[0];
+    if (right)
+        for (int i = 0; i < pad; i++) PStringAppendChar(out, fill);
+    PStringAppend(out, text);
+    if (!right)
+        for (int i = 0; i < pad; i++) PStringAppendChar(out, fill);
+}

@@ -47,6 +47,24 @@ void RowsPerPageInit();
 // ---- Document types (doc_types.cpp, doc_field_range.cpp, doc_field_value.cpp,
 // doc_form_select.cpp) ----
 
+// One document type: the register of the record it prints (0: none), its
+// rows' size (0: none), the UI text its print-job title starts with, the
+// form-selection block (0: chosen by the record, see DocFormSelectBlock)
+// and the byte of the record's language code (-1: none).
+struct DocTypeRec {
+    int16_t doctype;
+    uint16_t reg;
+    uint16_t rowSize;
+    uint16_t title;
+    uint16_t block;
+};
+// The entry of doctype; null for a doctype outside -29..-2 or one that
+// prints no document (-9, -5).
+const DocTypeRec *DocTypeOf(int16_t doctype);
+// The form-selection block of doctype for the record (the invoice's kind
+// and the shipment's word pick one of several); 0 when none.
+uint16_t DocFormSelectBlock(int16_t doctype, const uint8_t *record);
+
 // The rows field code of doctype prints over: *first..*last (unchanged
 // when the code is not a row code of the doctype).
 void DocFieldRowRange(int16_t doctype, int16_t code, int16_t *first, int16_t *last);
