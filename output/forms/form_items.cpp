@@ -28,6 +28,8 @@ constexpr uint16_t FontKeyType = 27;          // the font name's key type
 constexpr int FontKeyLength = 20;
 constexpr int16_t DefaultFontSize = 12;
 constexpr int32_t MaxThickness = 10;          // thicker lines print with 1
+constexpr int16_t DefaultFormLines = 66;      // a character printer's page
+constexpr int16_t MaxFormLines = 2000;        // the most lines a page set-up may have
 constexpr int ItemTextLength = 100;          // an item's text or field text
 
 enum ItemKind : uint16_t { ItemEmpty = 0, ItemText = 1, ItemLine = 2, ItemBox = 3, ItemField = 4, ItemPicture = 5 };
@@ -80,8 +82,12 @@ uint8_t PrintFormItems(const uint8_t *formDef, int16_t doctype)
 {
     assert(formDef);
     DocPagePreamble(doctype);
-    FormPageGeometry(GetI16(formDef, DocVc::Layout90), GetI16(formDef, DocVc::Layout92),
-                     GetI16(formDef, DocVc::Layout94), GetU16(formDef, DocVc::Layout96));
+    // A form without a line count gets the character printer's 66: a
+    // client refuses a page set-up of no lines as damaged output.
+    int16_t lines = GetI16(formDef, DocVc::Layout90);
+    if (lines < 1 || lines > MaxFormLines) lines = DefaultFormLines;
+    FormPageGeometry(lines, GetI16(formDef, DocVc::Layout92), GetI16(formDef, DocVc::Layout94),
+                     GetU16(formDef, DocVc::Layout96));
     FormSetRowsPerPage(GetI16(formDef, DocVc::RowsPerPage));
 
     uint8_t font[FontVc::Size] = {};

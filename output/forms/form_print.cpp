@@ -59,20 +59,23 @@ void LoadDocPageSetup(int16_t doctype)
 bool PrintFormCopies(const uint8_t *formDef, int16_t doctype)
 {
     FormPageSeq = 1;
-    for (FormCopyNr = 1; FormCopyNr <= FormCopyCount; FormCopyNr++) {
+    for (int32_t copy = 1; copy <= FormCopyCount; copy++) {   // wide: a count of 32767 must end
+        FormCopyNr = int16_t(copy);
         FormFirstRow = 0;
         FormPageNr = 1;
         // Every copy prints at least its one page, also of a rowless
-        // document: a second copy of it must not come out blank.
-        bool first = true;
-        while (first || FormFirstRow < FormRowCount) {
-            first = false;
+        // document: a second copy of it must not come out blank. The next
+        // page's first row is reckoned wide, so a document near the
+        // greatest row count cannot wrap it round and never end.
+        for (;;) {
             assert(FormRowsPerPage >= 1);
             FormLastPage = FormFirstRow + FormRowsPerPage >= FormRowCount;
             if (!PrintFormPage(formDef, doctype)) return false;
-            FormFirstRow = int16_t(FormFirstRow + FormRowsPerPage);
             FormPageSeq++;
             FormPageNr++;
+            int32_t next = int32_t(FormFirstRow) + FormRowsPerPage;
+            if (next >= FormRowCount) break;
+            FormFirstRow = int16_t(next);
         }
     }
     return true;
