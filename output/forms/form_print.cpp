@@ -1,23 +1,159 @@
 // form_print.cpp - the form print run: passes, copies and pages of a
 // document on its form definitions.
 //
-// Not built yet: nothing prints (the user is told).
-#include "core/ui_text.h"
+// One PrintForm call prints one record. Each pass lets the document type
+// choose a form (DocFormSelect), reads that form definition, opens the
+// print output and prints FormCopyCount copies of as many pages as the
+// document's rows need. The pass ends the output; a stop (Esc, a failed
+// page or device) ends the run. The print-run globals of forms.h live
+// from the start of the call to its end.
+#include <cassert>
+#include <cstring>
+
+#include "core/field_access.h"
+#include "core/file_form.h"
+#include "core/format_block.h"
+#include "core/memblock.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "output/devices/report_output.h"
 #include "output/forms/forms.h"
+#include "reports/ledger/ledger_reports.h"
+#include "shell/company.h"
+#include "shell/database_open.h"
+#include "shell/net_services.h"
+#include "shell/page_setup.h"
+#include "shell/window_utils.h"
 
-// Prints record as document doctype. Not built yet: tells the user and
-// gives 0.
-uint8_t PrintForm(int16_t doctype, const uint8_t *record) {
-    ShowTextMessage(Texts::FunctionNotYet);
-    return 0;
+namespace {
+
+constexpr int16_t VoucherDocType = 25;   // the one positive doctype that prints
+constexpr uint8_t FormPrintable = 3;     // DocumentState of a form that may print
+constexpr uint16_t ClientMode = 3;       // RunMode of a client
+
+// Loads the page set-up the user keeps for the document type so the
+// print open takes it: on a server it goes to the client with the run,
+// locally the printer takes it once as a received set-up. None stored:
+// the printer's own set-up holds.
+void LoadDocPageSetup(int16_t doctype)
+{
+    MemBlock setup = 0;
+    if (RemoteOutput) {
+        PageSetupLoad(doctype, SessionOrderFlag(), &setup);
+        if (setup) RepSendHandle(setup);
+        MemFree(&setup);
+        return;
+    }
+    PageSetupLoad(doctype, ByteOrder.program, &setup);
+    if (!setup) return;
+    MemFree(&ReceivedPageSetup);
+    ReceivedPageSetup = setup;
 }
 
-// Prints one page of the form. Not built yet: tells the user and gives
-// false.
-bool PrintFormPage(const uint8_t *formDef, int16_t doctype) {
-    ShowTextMessage(Texts::FunctionNotYet);
-    return false;
+}  // namespace
+
+// Prints the copies of one pass on an opened print, each in as many
+// pages as the document's rows need. True when every copy printed all
+// its pages; false when a page was stopped.
+bool PrintFormCopies(const uint8_t *formDef, int16_t doctype)
+{
+    FormPageSeq = 1;
+    for (int32_t copy = 1; copy <= FormCopyCount; copy++) {   // wide: a count of 32767 must end
+        FormCopyNr = int16_t(copy);
+        FormFirstRow = 0;
+        FormPageNr = 1;
+        // Every copy prints at least its one page, also of a rowless
+        // document: a second copy of it must not come out blank. The next
+        // page's first row is reckoned wide, so a document near the
+        // greatest row count cannot wrap it round and never end.
+        for (;;) {
+            assert(FormRowsPerPage >= 1);
+            FormLastPage = FormFirstRow + FormRowsPerPage >= FormRowCount;
+            if (!PrintFormPage(formDef, doctype)) return false;
+            FormPageSeq++;
+            FormPageNr++;
+            int32_t next = int32_t(FormFirstRow) + FormRowsPerPage;
+            if (next >= FormRowCount) break;
+            FormFirstRow = int16_t(next);
+        }
+    }
+    return true;
 }
 
-// Sets the rows per page from the form's word. Not built yet: does nothing.
-void FormSetRowsPerPage(int16_t n) {}
+// Prints record as document doctype on the forms its passes choose.
+// Returns 1 when the last pass that opened its output printed every copy
+// and page; 0 when no pass opened, the open failed, or the pass was
+// stopped (Esc or a failed page: a stopped print is not a printed one, so
+// callers that mark a document printed do not). Doctype 25 prints the
+// voucher (1 when it printed); any other positive doctype prints nothing.
+uint8_t PrintForm(int16_t doctype, const uint8_t *record)
+{
+    uint8_t result = 0;
+    RepStopped = 0;
+    FormDocRecord = record;
+    ThousandsFlag = 1;
+    uint8_t formDef[DocVc::Size] = {};
+    if (doctype > 0) {
+        if (doctype == VoucherDocType) result = FormPrintVoucher(doctype, record) ? 1 : 0;
+    } else {
+        PString title = {0};
+        for (int16_t pass = 1;; pass++) {
+            PString formName = {0}, printerText = {0};
+            uint16_t destWord = 0;
+            FormCopyCount = 1;
+            RecFreeMatrix(DocVc::Number, FormDefBuffer);
+            DocFormSelect(doctype, formName, printerText, &destWord, pass, FormDefBuffer);
+            if (pass > 1 && formName[0] == 0) break;
+            DocDefLookup(formName, formDef);
+            FormDefLoaded = DocumentState;
+            if (FormDefLoaded != FormPrintable) break;   // missing or an alias: told by the lookup
+            LoadDocPageSetup(doctype);
+            if (pass == 1 && !DocLoad(doctype, title)) break;
+            RepStopped = 0;
+            FormPageNr = 0;
+            result = uint8_t(PrintOpenCall(doctype, destWord, title, printerText));
+            if (result && !RepStopped) {
+                if (!PrintFormCopies(formDef, doctype)) result = 0;
+            }
+            if (RepStopped) result = 0;
+            RepOp30();
+            CloseBusyMessage();
+            if (!RemoteOutput) MemFree(&ReceivedPageSetup);   // a set-up no printer took
+            if (RepStopped) break;
+        }
+    }
+    DocUnload(doctype);
+    ThousandsFlag = 0;
+    RecFreeMatrix(DocVc::Number, formDef);
+    RecFreeMatrix(DocVc::Number, FormDefBuffer);
+    FormDefLoaded = 0;
+    FormDocRecord = nullptr;
+    return result;
+}
+
+// Prints one page of the current copy: its start with the copy's page
+// text, the form's items while the run goes on and a form is loaded, its
+// end. False when the items were not drawn, which ends the run's copies.
+bool PrintFormPage(const uint8_t *formDef, int16_t doctype)
+{
+    // A database fault told on an earlier page must not stop this one.
+    DbAbortFlagClear();
+    PString pageText = {0};
+    CopyWordText(pageText);
+    FormPageStart(pageText);
+    bool drawn = false;
+    if (!RepStopped && FormDefLoaded == FormPrintable) drawn = PrintFormItems(formDef, doctype) != 0;
+    FormPageEnd();
+    return drawn;
+}
+
+// Sets the rows per page to n when n is at least 1 (not in client mode,
+// where the server runs the pages) and recomputes whether the current
+// page is the document's last.
+void FormSetRowsPerPage(int16_t n)
+{
+    if (RunMode == ClientMode || n < 1) return;
+    FormRowsPerPage = n;
+    FormLastPage = FormFirstRow + FormRowsPerPage >= FormRowCount;
+}

@@ -119,6 +119,9 @@ void PadNumber(const uint8_t *value, int16_t type, int16_t width, uint8_t fill, 
 // last pass printed all its copies and pages, else 0 (or the print
 // open's result).
 uint8_t PrintForm(int16_t doctype, const uint8_t *record);
+// Prints the copies of one pass on an opened print (FormCopyCount copies,
+// each of its pages, at least one); false when a page was stopped.
+bool PrintFormCopies(const uint8_t *formDef, int16_t doctype);
 // Prints one page of the form; false when the run must stop.
 bool PrintFormPage(const uint8_t *formDef, int16_t doctype);
 // Prints the form's items on the current page; 0 when the run must stop.

@@ -1,20 +1,45 @@
 // print_invoice_form.cpp - approve kinds 11 and 17: a sales invoice
-// printed on its form, its printed flag set.
+// printed on its form (document type -2), its printed flag set once it
+// printed.
 //
-// Not built yet: both kinds refuse (the user is told) and store nothing.
-#include "core/ui_text.h"
+// The approve run stores the record when a kind answers Changed; a print
+// that did not come out (no form, the output cancelled or stopped) leaves
+// the stored invoice as it was.
+#include <cassert>
+
+#include "core/field_access.h"
 #include "output/forms/forms.h"
 
-// Kind 11: prints the invoice. Not built yet: tells the user and gives
-// Failed.
-ApproveResult PrintInvoiceForm(int reg, uint8_t *invoice, uint32_t recid) {
-    ShowTextMessage(Texts::FunctionNotYet);
-    return ApproveResult::Failed;
+namespace {
+
+constexpr int16_t InvoiceDocType = -2;   // the sales invoice's form
+constexpr int InvoiceRegister = 5;
+
+}  // namespace
+
+// Kind 11: prints the invoice. Changed when it printed and its printed
+// flag was not set yet (the flag is set); Unchanged when it did not print
+// or was marked printed already. A printed invoice prints with the copy
+// mark, as its page preamble decides.
+ApproveResult PrintInvoiceForm(int reg, uint8_t *invoice, uint32_t recid)
+{
+    (void)recid;
+    assert(invoice && reg == InvoiceRegister);
+    if (PrintForm(InvoiceDocType, invoice) != 1) return ApproveResult::Unchanged;
+    if (GetI16(invoice, IVVc::Printed) != 0) return ApproveResult::Unchanged;
+    PutI16(invoice, IVVc::Printed, 1);
+    return ApproveResult::Changed;
 }
 
-// Kind 17: prints the invoice again. Not built yet: tells the user and
-// gives Failed.
-ApproveResult PrintInvoiceFormAgain(int reg, uint8_t *invoice, uint32_t recid) {
-    ShowTextMessage(Texts::FunctionNotYet);
-    return ApproveResult::Failed;
+// Kind 17: prints the invoice again as an original: the printed flag is
+// cleared for the print, so no copy mark comes out, and set again once
+// it printed. A print that did not come out keeps the flag as stored.
+ApproveResult PrintInvoiceFormAgain(int reg, uint8_t *invoice, uint32_t recid)
+{
+    assert(invoice);
+    int16_t before = GetI16(invoice, IVVc::Printed);
+    PutI16(invoice, IVVc::Printed, 0);
+    ApproveResult result = PrintInvoiceForm(reg, invoice, recid);
+    if (result == ApproveResult::Unchanged) PutI16(invoice, IVVc::Printed, before);
+    return result;
 }
