@@ -145,6 +145,21 @@ TEST_F(ExchangeFixture, CodeAndNameRecordsRoundTripThroughTheirList)
     std::string bytes = ExportBytes([] { WriteRecordText(OTVc::Number, record); });
     EXPECT_EQ(bytes, "A1\tOld customers\t\r\n");
 
+    // Amounts go out without grouping, dates in the current order; both
+    // read back as they went out.
+    static PackedDecimal amount;
+    static DateRec date{7, 3, 2025};
+    DecFromDouble(&amount, 1234567.5);
+    std::string values = ExportBytes([] { ExportValue(&amount, FtAmount2); ExportValue(&date, FtDate); });
+    EXPECT_EQ(values.find_first_of(" '"), std::string::npos) << values;
+    SourceOf(values);
+    PackedDecimal amountBack;
+    DateRec dateBack{};
+    ASSERT_TRUE(ImportReadField(&amountBack, FtAmount2, 0));
+    ASSERT_TRUE(ImportReadField(&dateBack, FtDate, 0));
+    EXPECT_EQ(0, std::memcmp(&amountBack, &amount, sizeof amount)) << values;
+    EXPECT_EQ(0, std::memcmp(&dateBack, &date, sizeof date)) << values;
+
     uint8_t back[OTVc::Size] = {};
     SourceOf(bytes);
     ASSERT_TRUE(ReadRecordText(OTVc::Number, 1, back, 0));
