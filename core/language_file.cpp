@@ -14,6 +14,9 @@
 #include <climits>
 #include <cstring>
 
+#include "core/ui_text.h"
+#include "dict_offsets.h"
+
 const std::array<const char *, 30> LangFileNames = {
     "QVSWE.WIN", "QZSWE.WIN", "QVENG.WIN", "QZENG.WIN", "QVUSA.WIN", "QZUSA.WIN",
     "QVFIN.WIN", "QZFIN.WIN", "QVNOR.WIN", "QZNOR.WIN", "QVRUS.WIN", "QZRUS.WIN",
@@ -147,4 +150,14 @@ uint8_t *ReadFileBlock(uint32_t *length, std::string *error) {
     LangFileOffset = (uint32_t)(at + 4 + n);
     *length = n;
     return bytes;
+}
+
+// The path of a program file in the working folder, then beside the
+// executable. Not built yet: told once, false (nothing found).
+bool ProgramFileFind(const char *name, std::string *path)
+{
+    static bool told;
+    if (!told) ShowTextMessage(Texts::FunctionNotYet);
+    told = true;
+    return false;
 }

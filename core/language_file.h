@@ -43,6 +43,9 @@ void LangFileSetDirectories(const std::vector<std::string> &dirs);
 bool LangFileTry(const char *path, uint32_t *length);
 // LangFileTry of name in each search directory in turn.
 bool LangFileFind(const char *name, uint32_t *length);
+// The path of a program file found in the working folder, then beside the
+// executable; false when in neither.
+bool ProgramFileFind(const char *name, std::string *path);
 // The probe: the first name of LangFileNames that is found. Otherwise
 // false with "No language file available" in *error.
 bool LoadLanguageFile(std::string *error);

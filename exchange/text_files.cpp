@@ -9,6 +9,7 @@
 #include "core/ui_text.h"
 #include "dict_offsets.h"
 #include "exchange/exchange.h"
+#include "exchange/text_exchange.h"
 
 struct OutStream {
     FILE *file;
@@ -27,6 +28,63 @@ bool TextFileCreate(const uint8_t *name, OutStream **out)
         return false;
     }
     *out = new OutStream{f};
+    return true;
+}
+
+// Opens an existing file of a PString name in an fopen mode; null when
+// the name is empty or the file cannot be opened.
+static OutStream *StreamOpen(const uint8_t *name, const char *mode)
+{
+    std::string path(reinterpret_cast<const char *>(name + 1), name[0]);
+    FILE *f = path.empty() ? nullptr : std::fopen(path.c_str(), mode);
+    return f ? new OutStream{f} : nullptr;
+}
+
+// Opens an existing file for reading and writing at its start; false,
+// after telling the user with the name, when it cannot be opened.
+bool TextFileOpen(const uint8_t *path, OutStream **out)
+{
+    assert(path && out);
+    *out = StreamOpen(path, "r+b");
+    if (!*out) ShowMessage(Texts::ExchangeFileNotOpened, path);
+    return *out != nullptr;
+}
+
+// Opens an existing file for reading only (an import must read a file it
+// may not write: an installed default file, a backup on read-only media);
+// false, not told, when it cannot be opened.
+bool TextFileOpenRead(const uint8_t *path, OutStream **out)
+{
+    assert(path && out);
+    *out = StreamOpen(path, "rb");
+    return *out != nullptr;
+}
+
+// Moves to an absolute offset; 0 when moved, -1 when not (or no stream).
+int StreamSeek(OutStream *s, uint32_t offset)
+{
+    if (!s) return -1;
+    return std::fseek(s->file, long(offset), SEEK_SET) == 0 ? 0 : -1;
+}
+
+// Reads at most n bytes at the stream's position; the count read, short
+// at the end of the file or on an error.
+uint32_t StreamRead(OutStream *s, uint8_t *bytes, uint32_t n)
+{
+    if (!s || n == 0) return 0;
+    return uint32_t(std::fread(bytes, 1, n, s->file));
+}
+
+// The stream's length (its end offset); false when it cannot be told or
+// does not fit 32 bits. The position is left at the start.
+bool StreamLength(OutStream *s, uint32_t *length)
+{
+    assert(length);
+    *length = 0;
+    if (!s || std::fseek(s->file, 0, SEEK_END) != 0) return false;
+    long end = std::ftell(s->file);
+    if (std::fseek(s->file, 0, SEEK_SET) != 0 || end < 0 || uint64_t(end) > UINT32_MAX) return false;
+    *length = uint32_t(end);
     return true;
 }
 

@@ -47,6 +47,11 @@ void ImportRunWindow(const uint8_t *path);
 extern int ImportRunResult;
 // Shows a status text (PString) in the open import window.
 void ImportStatusText(const uint8_t *text);
+// Draws a text (PString) in bold at (x, y) of the open import window,
+// erasing that line only.
+void ImportWindowText(int x, int y, const uint8_t *text);
+// Draws the import window's progress bar with its filled width (0..198).
+void ImportWindowBar(int width);
 
 // ---- export_text.cpp ----
 extern uint16_t DosLettersSetting;           // not 0: exports write the DOS letters

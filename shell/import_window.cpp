@@ -36,6 +36,8 @@ namespace {
 
 constexpr int StatusX = 20, StatusY = 60;
 constexpr uint16_t OutputToTextFile = 2;   // ReportParams' output kind of an import
+constexpr int LineAscent = 14, LineDescent = 4;   // the band a text line covers about its baseline
+constexpr int BarLeft = 20, BarTop = 150, BarBottom = 166, BarInner = 198;
 
 // Clears the import window and draws text as its status line; the port
 // is restored afterwards.
@@ -148,4 +150,35 @@ void ImportStatusText(const uint8_t *text)
     if (!ImportWindowNumber || !WinIsOpen(ImportWindowNumber)) return;
     if (!ReportParams || GetU16(ReportParams, ReportParamsVc::OutputKind) != OutputToTextFile) return;
     StatusDraw(ImportWindowNumber, text);
+}
+
+// Draws a text (PString) in bold at (x, y) of the open import window; the
+// band of that line from x to the window's right edge is erased first, so
+// a shorter text leaves nothing of a longer one. Nothing without a window.
+void ImportWindowText(int x, int y, const uint8_t *text)
+{
+    if (!ImportWindowNumber || !WinIsOpen(ImportWindowNumber)) return;
+    PortScope port(ImportWindowNumber);
+    MacRect all, line;
+    WindowClientRect(ImportWindowNumber, &all);
+    MakeRect(&line, x, y - LineAscent, all.right, y + LineDescent);
+    EraseRectWhite(&line);
+    UseSemiboldFont(ImportWindowNumber);
+    DrawPString(x, y, text);
+}
+
+// Draws the progress bar of the open import window: a frame from x 20 to
+// 220 and y 150 to 166, filled from its left edge by width (0..198).
+void ImportWindowBar(int width)
+{
+    if (!ImportWindowNumber || !WinIsOpen(ImportWindowNumber)) return;
+    assert(width >= 0 && width <= BarInner);
+    PortScope port(ImportWindowNumber);
+    MacRect frame, filled, rest;
+    MakeRect(&frame, BarLeft, BarTop, BarLeft + BarInner + 2, BarBottom);
+    FrameRectBlack(&frame);
+    MakeRect(&filled, BarLeft + 1, BarTop + 1, BarLeft + 1 + width, BarBottom - 1);
+    MakeRect(&rest, BarLeft + 1 + width, BarTop + 1, BarLeft + 1 + BarInner, BarBottom - 1);
+    if (width > 0) FillRectMode(&filled, 2);
+    if (width < BarInner) FillRectMode(&rest, 1);
 }

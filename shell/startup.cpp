@@ -17,6 +17,7 @@
 #include "core/work_blocks.h"
 #include "shell/database_open.h"
 #include "database/access/record_access.h"
+#include "exchange/text_exchange.h"
 #include "platform/dialog.h"
 #include "platform/instance.h"
 #include "platform/queue.h"
@@ -144,6 +145,7 @@ bool InitInstance(const StartOptions &o, std::string *why)
     if (!LoadDefinitions(why)) return false;
     RepOutputInit();
     RulesInstall();
+    TextExchangeInstall();
     LightGreyLook = 1;
     CompactVariant = !WinDefExists(9);
     if (!RegisterWindowClasses()) {

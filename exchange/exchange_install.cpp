@@ -1,0 +1,36 @@
+// exchange_install.cpp - puts the text exchange in the places through
+// which the rest of the program reaches it: the settings blocks' text
+// entries, the output layer's text export run and the engine's rescue.
+#include "database/access/settings_blocks.h"
+#include "database/engine/engine.h"
+#include "exchange/section_table.h"
+#include "exchange/text_exchange.h"
+#include "output/output_job.h"
+
+// Installs every entry of the text exchange.
+void TextExchangeInstall()
+{
+    SettingsTextExchange &x = SettingsText;
+    x.blockTextTag = BlockTextTag;
+    x.exportText = ExportText;
+    x.exportLineFeed = ExportLineFeed;
+    x.writeBlockText = WriteBlockText;
+    x.importSkipLine = ImportSkipLine;
+    x.importNextLineHasData = ImportNextLineHasData;
+    x.importNextTag = ImportNextTag;
+    x.readBlockText = ReadBlockText;
+    x.importTagHeld = ImportTagHeld;
+    x.importFileOpen = ImportFileOpen;
+    x.importFileClose = ImportFileClose;
+    x.importReadTag = ImportReadTag;
+    x.importAtEnd = ImportAtEnd;
+    x.importTextStep = ImportTextStep;
+    x.importReadLong = ImportReadLong;
+    x.exportCString = ExportCString;
+    x.exportLong = ExportLong;
+    x.registerTextTag = RegisterTextTag;
+    x.resetImportFlags = ResetImportFlags;
+    x.reportImportResult = ReportImportResult;
+    OutputRunServices.runTextExport = RunTextExportBody;
+    D4SetRawExportRunner(RescueExportRun);
+}

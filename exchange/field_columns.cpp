@@ -1,0 +1,128 @@
+// field_columns.cpp - the column engine of the text exchange: a record (or
+// a settings block's record or row) written and read by its field list,
+// header columns first, then one line per row of its matrix.
+#include <cassert>
+#include <cstring>
+#include <vector>
+
+#include "core/definitions.h"
+#include "core/field_types.h"
+#include "core/record_buffer.h"
+#include "exchange/text_exchange.h"
+#include "output/output_job.h"
+
+namespace {
+
+// Rows one record may bring; more is damage (a record the engine could not
+// store whole).
+constexpr int32_t MaxImportRows = 65535;
+
+// The bytes a column's field covers.
+uint32_t ColumnWidth(const Column &c)
+{
+    return uint32_t(FieldSize(c.type, c.len));
+}
+
+// The row size of a list for a register: its own, or the dictionary's.
+uint32_t ListRowSize(int reg, const FieldList &l)
+{
+    return l.rowSize == RowSizeOfRegister ? RecRowSize(reg) : l.rowSize;
+}
+
+// The size of a register's record, or of a settings block's record or row
+// (0 when the interface file does not describe it).
+uint32_t RecordSizeOf(bool block, int number)
+{
+    if (!block) return RegRecordSize(number);
+    const uint8_t *desc = SettingsBlockDesc(number, nullptr);
+    return desc ? SettingsDescSize(desc) : 0;
+}
+
+}  // namespace
+
+// Writes the columns of a list from base: a field by its type, an empty
+// field, or a line end; the reader-only kinds write nothing.
+void WriteColumns(std::span<const Column> cols, const uint8_t *base)
+{
+    static const uint8_t empty[1] = {0};
+    for (const Column &c : cols) {
+        switch (c.kind) {
+        case Col::Field: ExportValue(base + c.pos, c.type); break;
+        case Col::Empty: ExportText(empty); break;
+        case Col::NewLine: RepLineFeed(); break;
+        case Col::ReadOnly:
+        case Col::IfData:
+        case Col::Clear: break;
+        }
+    }
+}
+
+// Reads the columns of a list into base (size bytes). An IfData column
+// whose next line holds no data ends the reading of the list there (only
+// its Clear columns still apply): the optional lines stand at the end of
+// their section. False when a field is damaged.
+bool ReadColumns(std::span<const Column> cols, uint8_t *base, uint32_t size)
+{
+    bool skipping = false;
+    for (const Column &c : cols) {
+        if (c.kind != Col::NewLine && c.kind != Col::IfData && c.kind != Col::Empty)
+            assert(uint32_t(c.pos) + ColumnWidth(c) <= size);
+        if (skipping && c.kind != Col::Clear) continue;
+        switch (c.kind) {
+        case Col::Field:
+        case Col::ReadOnly:
+            if (!ImportReadField(base + c.pos, c.type, c.len)) return false;
+            break;
+        case Col::Empty:
+            if (!ImportReadField(nullptr, c.type, c.len)) return false;
+            break;
+        case Col::NewLine: ImportSkipLine(); break;
+        case Col::IfData: skipping = !ImportNextLineHasData(); break;
+        case Col::Clear: FieldClear(base + c.pos, c.type, c.len); break;
+        }
+    }
+    return true;
+}
+
+// Writes a record by a list: its header columns; with rows, a line end
+// and then each row's columns and a line end. The record's closing line
+// end is the caller's.
+void WriteListRecord(int number, const FieldList &l, const uint8_t *record)
+{
+    WriteColumns(l.header, record);
+    if (l.rowSize == 0) return;
+    assert(!l.block);
+    RepLineFeed();
+    uint32_t size = ListRowSize(number, l);
+    std::vector<uint8_t> row(size);
+    int32_t count = MatrixRowCount(number, 0, record);
+    for (int32_t r = 0; r < count; r++) {
+        if (!MatrixRowGet(number, 0, record, r, row.data())) break;
+        WriteColumns(l.rows, row.data());
+        RepLineFeed();
+    }
+}
+
+// Reads a record by a list into a cleared record: the header columns;
+// with rows, one row for each following line that holds data, read in
+// full into a zeroed scratch row and put at the matrix's end. False when
+// damaged: a field, or more rows than one record can hold.
+bool ReadListRecord(int number, const FieldList &l, int version, uint8_t *record)
+{
+    uint32_t size = RecordSizeOf(l.block, number);
+    if (!ReadColumns(l.header, record, size)) return false;
+    if (l.rowSize == 0) return true;
+    assert(!l.block);
+    uint32_t rowSize = ListRowSize(number, l);
+    assert(rowSize > 0 && rowSize <= RecRowSize(number));
+    std::vector<uint8_t> row(RecRowSize(number));
+    for (int32_t count = 0; ImportNextLineHasData(); count++) {
+        std::fill(row.begin(), row.end(), 0);
+        if (!ReadColumns(l.rows, row.data(), rowSize)) return false;
+        if (count >= MaxImportRows || !MatrixRowPut(number, 0, record, count, row.data())) {
+            ImportDamage(1);
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,190 @@
+// text_exchange.h - the text export and import of the database: the file
+// layer (values written as fields of the output job; a source read through
+// a 16 KB window as lines of TAB-separated fields), the column engine that
+// writes and reads records by their field lists, the section dispatch, and
+// the format, register, ledger, group and definition sections built on them.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "core/date.h"
+#include "exchange/field_lists.h"
+
+struct OutStream;
+
+// ---- Export side (text_writer.cpp, text_files.cpp) ----
+// Writes a value of a field type as one field of the export line; nothing
+// for a null value. ExportValueEx does the same (its third word is unused).
+void ExportValue(const void *value, uint16_t type);
+void ExportValueEx(const void *value, uint16_t type, int unused);
+// Writes a PString (or a zero-terminated text) as a text field.
+void ExportText(const uint8_t *text);
+void ExportCString(const char *text);
+// Writes a 32-bit value as a field (the "seqnr" value).
+void ExportLong(uint32_t value);
+// Ends the export line.
+void ExportLineFeed();
+// Shows a value, formatted by its type, as the export's status text.
+void ExportNumber(const void *value, uint16_t type);
+// Opens an existing file (PString path) for reading and writing at its
+// start; false, told with the name, when it cannot be opened.
+bool TextFileOpen(const uint8_t *path, OutStream **out);
+// Opens an existing file (PString path) for reading only; false when it
+// cannot (not told: the caller tells).
+bool TextFileOpenRead(const uint8_t *path, OutStream **out);
+// Moves to an absolute offset; 0 when moved.
+int StreamSeek(OutStream *s, uint32_t offset);
+// Reads at most n bytes at the position; the count read (0 at the end or on error).
+uint32_t StreamRead(OutStream *s, uint8_t *bytes, uint32_t n);
+// The stream's length in bytes; false when it cannot be told.
+bool StreamLength(OutStream *s, uint32_t *length);
+// Writes a PString and CR LF; 0 when all was written.
+int FileDeviceWriteLine(OutStream *s, const uint8_t *text);
+// Called for each output file made; 0.
+int FileCreatedNoOp();
+// Copies at most count characters of src from the 1-based start into dst.
+void PStrSubstr(const uint8_t *src, uint8_t *dst, int start, int count);
+
+// ---- Import side (text_reader.cpp, import_progress.cpp) ----
+// Source modes of the reader.
+constexpr uint16_t ImportSourceFile = 2, ImportSourceNone = 9, ImportSourceServer = 11, ImportSourceMemory = 12;
+// Opens a file (PString path) read-only as the source; 0, else told and not 0.
+int ImportFileOpen(const uint8_t *path, int unused);
+// Closes the source; 0, or the run's reader error.
+int ImportFileClose();
+// Makes n bytes (kept by the caller until the import ends) the source.
+void ImportMemorySource(const uint8_t *bytes, uint32_t n);
+// True when aborted or the source is read to its end.
+bool ImportAtEnd();
+// Reads the next field of the line; with dst parses it by type and max
+// (FieldFromText). False when the text is refused or the line holds a
+// control byte: damaged (ImportDamage called).
+bool ImportReadField(void *dst, uint16_t type, uint16_t max);
+// Reads the next field as the section tag (translated when the program's
+// byte-order flag is 1; drawn in the import window).
+void ImportReadTag();
+// ImportSkipLine, then ImportReadTag.
+void ImportNextTag();
+// Reads up to and past the next line end.
+void ImportSkipLine();
+// ImportSkipLine, then looks ahead: true when the next line holds data.
+bool ImportNextLineHasData();
+// Polls Esc; draws the value and the free sectors in the import window.
+void ImportShowProgress(const void *value, uint16_t type);
+// Reads the next field as a 32-bit value.
+uint32_t ImportReadLong();
+// The current tag (PString).
+const uint8_t *ImportCurrentTag();
+// Marks that the reader already holds the next section's tag.
+void ImportTagHeld();
+// True once after ImportTagHeld (the mark is taken).
+bool ImportTagIsHeld();
+// The 1-based line of the read position.
+uint32_t ImportLineNumber();
+// A damaged column (1-based) of the current line: aborts the import, the
+// line and column kept for the result.
+void ImportDamage(uint16_t column);
+// The 1-based column of the last field read on the current line.
+uint16_t ImportColumnNumber();
+// The tag drawing and progress bar of the import window.
+void ImportProgressBar();
+void ImportTagDraw(const uint8_t *tag);
+// Forgets the bar drawn for the last source.
+void ImportProgressReset();
+// The source mode, file length and read position of the reader.
+uint16_t ImportSourceMode();
+uint32_t ImportFileLength();
+uint32_t ImportReadPosition();
+// The windows loaded since the source was opened.
+uint32_t ImportWindowLoads();
+extern uint8_t ImportAbortFlag, ImportFileCharFlag;
+extern uint16_t ImportDosLetters;
+
+// ---- Column engine and dispatch (field_columns.cpp, record_text.cpp) ----
+// Writes the columns of a list from base.
+void WriteColumns(std::span<const Column> cols, const uint8_t *base);
+// Reads the columns of a list into base (size bytes); false: damaged.
+bool ReadColumns(std::span<const Column> cols, uint8_t *base, uint32_t size);
+// Writes a record by a list: header, and for rows the line end and one line a row.
+void WriteListRecord(int number, const FieldList &l, const uint8_t *record);
+// Reads a record by a list; false: damaged.
+bool ReadListRecord(int number, const FieldList &l, int version, uint8_t *record);
+// The writer and reader of a register's record (9, 11 and 51: the ledger's).
+void WriteRecordText(int reg, const uint8_t *record);
+bool ReadRecordText(int reg, int version, uint8_t *record, int flag);   // false: damaged or no list
+// The writer and reader of one settings block record or row.
+void WriteBlockText(int block, const uint8_t *data);
+void ReadBlockText(int block, uint8_t *data);
+
+// ---- Format, dispatch, register sections, rescue ----
+bool RunTextExportBody(int kind);
+void ExportDatabaseText(int kind);
+void ExportHeaderWrite();
+void ImportFormat();
+void ImportTextStep();
+void ImportTextSection();
+void ImportSkipSection();
+void ResetImportFlags();
+void ReportImportResult();
+bool RescueExportRun();
+// Installs the exchange: SettingsText, the text export run, the rescue runner.
+void TextExchangeInstall();
+void RegExportAll(int reg);
+void RegExportNumberRange();
+void RegExportKeyRange(int reg);
+void RegImportRecords(int reg, uint16_t version, uint8_t replace);
+void CustomerListExport();                    // kind 9
+extern uint32_t ImportHoldRecords;            // records per hold: 10
+struct ImportResultRec {
+    uint32_t read, stored, kept, effectsSkipped, damageLine;
+    uint16_t damageColumn;
+    uint16_t laterSections;
+    uint8_t firstLaterTag[32];
+    uint16_t badGroupSelector;
+    uint8_t longBfoObject[8];
+    bool seenHeader, formatStored;
+};
+extern ImportResultRec ImportResult;
+
+// ---- Effects of an import on stock, history and projects ----
+// Each null until the stock routines install it; a null effect is not done
+// and is counted in ImportResult.effectsSkipped.
+struct ImportEffectsRec {
+    bool (*locationStockFromPurchase)(const uint8_t *);
+    bool (*stockHistoryFromPurchase)(const uint8_t *);
+    bool (*orderReservedStock)(const uint8_t *, int add);
+    bool (*purchaseOrderOnOrderStock)(const uint8_t *, int add);
+    bool (*orderRowsToLocationStock)(const uint8_t *);
+    bool (*stockHistoryFromDelivery)(const uint8_t *);
+    bool (*stockMoveEffects)(const uint8_t *);
+    bool (*productionStockRows)(const uint8_t *, int add);
+    bool (*productionHistory)(const uint8_t *);
+    bool (*timeSheetProjectTrans)(const uint8_t *);
+    bool (*projectLinkEntries)(const uint8_t *);
+};
+extern ImportEffectsRec ImportEffects;
+
+// ---- Fiscal years ----
+// Inserts a fiscal year by its dates, its code into *code; false: not inserted (told).
+bool InsertYear(uint8_t *code, const DateRec *start, const DateRec *end);
+void YearCodeImport();                        // "yearcode1"
+
+// ---- Definition, key, series and group sections ----
+void WriteDefBlockText(int block);
+void ReadDefBlockText();
+void SerialBlocksExport();
+void KeyBlockExport(int block);
+void KeyBlockImport();
+void WriteGroupText(int reg, const uint8_t *record);
+void GroupImport();
+
+// ---- Parts not built yet ----
+// Tells text FunctionNotYet once per run; false.
+bool ExchangeNotBuilt();
+// An export step not built yet: told once, the job stopped.
+void ExchangeExportNotBuilt();
+// An import reader not built yet: told once, the import aborted.
+void ExchangeImportNotBuilt();
+// Lets the next run tell again.
+void ExchangeNotBuiltReset();
