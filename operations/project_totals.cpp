@@ -13,16 +13,15 @@
 
 namespace {
 
-constexpr uint16_t InvoiceKindCredit = 3;
-
 // The down-payment sums of one invoice and its project.
 struct ProjectSums {
     uint8_t project[256];
     PackedDecimal invoiced, deducted;
 };
 
-// The invoice's project and its down-payment rows summed by sign (both
-// negated for a credit note); false when it has no invoice or no project.
+// The invoice's project and its down-payment rows summed by sign
+// (InvoiceDownPaymentSums negates a credit note's); false when it has no
+// invoice or no project.
 bool SumsOf(const uint8_t *invoice, ProjectSums *s) {
     if (!invoice) return false;
     GetPString(invoice, IVVc::Project, 20, s->project);
@@ -32,10 +31,6 @@ bool SumsOf(const uint8_t *invoice, ProjectSums *s) {
     InvoiceDownPaymentSums(invoice, &s->invoiced, &s->deducted);
     if (DecIsBlank(&s->invoiced)) DecSetZero(&s->invoiced);
     if (DecIsBlank(&s->deducted)) DecSetZero(&s->deducted);
-    if (GetU16(invoice, IVVc::InvType) == InvoiceKindCredit) {
-        DecNegateInto(&s->invoiced, &s->invoiced);
-        DecNegateInto(&s->deducted, &s->deducted);
-    }
     return true;
 }
 
