@@ -152,28 +152,16 @@ TEST_F(InvoiceVoucherTest, VoucherRowsByCase) {
     }
 }
 
-// The voucher's head: number, fixed year code, dates and a text cut to
-// its field however long the name and currency make it.
-TEST_F(InvoiceVoucherTest, HeadAndTextCutToField) {
+// Block 199 decides: invoices not posted, or dated before its start,
+// give true and no voucher unless forced; a voucher already stored under
+// the number refuses unless forced. The head: number, fixed year code and
+// a text cut to its field however long name and currency make it.
+TEST_F(InvoiceVoucherTest, PostingSwitchStartDateTakenNumberAndHead) {
     RuleRecord r(IVVc::Number);
     FixtureInvoice f;
     f.currency = "EUR", f.rate = 1125;
     FillInvoice(r.record, f);
     PutText(r.record, IVVc::Addr0, 60, std::string(60, 'N').c_str());
-    AddInvoiceRow(r.record, Plain);
-    DocTotalsRound(r.record);
-    ASSERT_TRUE(InvoiceVoucher(r.record, 0));
-    EXPECT_EQ(GetU32(PendingVoucher, Voucher::SerNr), 1001u);
-    EXPECT_EQ(GetU16(PendingVoucher, Voucher::YearCode), 201);
-    EXPECT_EQ(Text(PendingVoucher, Voucher::Text), "C1 " + std::string(57, 'N'));
-}
-
-// Block 199 decides: invoices not posted, or dated before its start,
-// give true and no voucher unless forced; a voucher already stored under
-// the number refuses unless forced.
-TEST_F(InvoiceVoucherTest, PostingSwitchStartDateAndTakenNumber) {
-    RuleRecord r(IVVc::Number);
-    FillInvoice(r.record, {});
     AddInvoiceRow(r.record, Plain);
     DocTotalsRound(r.record);
     std::vector<uint8_t> posting(PostingBlk::Size);
@@ -189,6 +177,9 @@ TEST_F(InvoiceVoucherTest, PostingSwitchStartDateAndTakenNumber) {
     EXPECT_TRUE(PendingRows().empty());
     ASSERT_TRUE(InvoiceVoucher(r.record, 1));
     EXPECT_EQ(PendingRows().size(), 3u);
+    EXPECT_EQ(GetU32(PendingVoucher, Voucher::SerNr), 1001u);
+    EXPECT_EQ(GetU16(PendingVoucher, Voucher::YearCode), 201);
+    EXPECT_EQ(Text(PendingVoucher, Voucher::Text), "C1 " + std::string(57, 'N'));
     uint32_t id = 0;
     ASSERT_TRUE(RecStore(Voucher::Number, PendingVoucher, 0, &id));
     PutU16(posting.data(), PostingBlk::PostInvoices, 1);
