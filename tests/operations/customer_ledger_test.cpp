@@ -134,9 +134,11 @@ TEST_F(CustomerLedgerTest, LedgerEntriesAndUndatedInvoice) {
     ASSERT_EQ(ApproveInvoiceToCustomerLedger(IVVc::Number, credit.record, creditId), ApproveResult::Changed);
     EXPECT_EQ(RegRecordCount(CustTransVc::Number), 2u);
     RuleRecord e(CustTransVc::Number);
-    uint32_t recid = 0;
-    for (int32_t i = 0; i < 2; i++) {
-        ASSERT_TRUE(RecReadAtIndex(CustTransVc::Number, "IVKey", i, e.record, &recid));
+    uint32_t recid = 0, position = 0;
+    PutU32(e.record, CustTransVc::InvoiceNr, 1001);
+    ASSERT_TRUE(RecFindByIndex(CustTransVc::Number, "IVKey", e.record, 1, 0, &recid, &position));
+    for (uint32_t p = position; p < position + 2; p++) {
+        ASSERT_TRUE(RecReadAtIndex(CustTransVc::Number, "IVKey", (int32_t)p, e.record, &recid));
         EXPECT_EQ(GetU32(e.record, CustTransVc::InvoiceNr), 1001u);
         EXPECT_EQ(Text(e.record, CustTransVc::ARAcc), InvoiceCo::Receivables);
     }
