@@ -1,15 +1,235 @@
 // customer_ledger.cpp - approve kind 18: a posted sales invoice entered in
-// the customer ledger (register 49) and the monthly statistics of the
-// customer, the item and the salesperson (registers 1, 12, 112).
+// the customer ledger (register 49) and in the monthly statistics of the
+// customer (register 1), the item (register 12) and the customer's item
+// (register 112).
 //
-// Not built yet: the kind refuses (the user is told) and stores nothing.
-#include "core/ui_text.h"
-#include "dict_offsets.h"
-#include "operations/sales_invoice.h"
+// The statistics keep running balances per month (see period_amounts.cpp):
+// register 1 five kinds (net sales in home currency, total in the
+// invoice's currency, paid, cost, total in home currency), registers 12
+// and 112 three (quantity, sales in home currency, cost). A credit note
+// takes back what its invoice added; one that credits a cash invoice
+// takes back its "paid" too, with the same amount, so the two cancel in
+// every kind. A row's cost is its quantity times its unit cost.
+#include <cassert>
+#include <cstring>
 
-// Enters a posted invoice in the customer ledger and statistics. Not
-// built yet: tells the user and gives Failed.
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "operations/sales_invoice.h"
+#include "rules/ledger.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+constexpr uint16_t InvoiceKindCash = 2, InvoiceKindCredit = 3;
+constexpr uint16_t RowItem = 1, RowCredit = 3;
+constexpr int CustomerKinds = 5, ItemKinds = 3;
+constexpr uint16_t StatRegister = IVVc::Number;   // the register an item-history record names
+
+// One statistics record to add to: its register, the key it is set to,
+// the key parts and index that find it, and where its period block lies.
+struct StatTarget {
+    int reg;
+    const char *index;   // null: the first index
+    int parts;
+    uint32_t periods;
+    int kinds;
+};
+
+// Adds the non-zero amounts (kind i gets amounts[i], negated when negate)
+// at month into the statistics record whose key is set in key, creating
+// it. false, after telling the user, when it could not be read, grown or
+// stored.
+bool AddStatistics(const StatTarget &t, const uint8_t *key, uint32_t keySize, const PackedDecimal *amounts,
+                   uint16_t month, bool negate) {
+    RuleRecord r(t.reg);
+    if (!r.record) return false;
+    std::memcpy(r.record, key, keySize);
+    uint32_t recid = 0, position = 0;
+    bool found = t.index ? RecFindByIndex(t.reg, t.index, r.record, t.parts, 1, &recid, &position)
+                         : RecFind(t.reg, r.record, t.parts, 1, &recid, &position);
+    if (!found) {
+        recid = 0;
+        RecClear(t.reg, r.record);
+        std::memcpy(r.record, key, keySize);
+    }
+    MemBlock periods = GetU32(r.record, t.periods);
+    bool grown = true;
+    for (int i = 0; i < t.kinds && grown; i++) {
+        if (DecIsZero(&amounts[i])) continue;
+        PackedDecimal amount = amounts[i];
+        if (negate) DecNegateInto(&amounts[i], &amount);
+        grown = AddToPeriodAmount(&periods, t.kinds, i, month, &amount);
+    }
+    PutU32(r.record, t.periods, periods);   // freed with the record either way
+    if (grown && RecStore(t.reg, r.record, recid ? 1 : 0, &recid)) return true;
+    ShowTextMessage(Texts::RecordNotStored);
+    return false;
+}
+
+// Adds quantity, sales and cost of one item at month to register 12 and,
+// under the invoice's customer, to register 112. An empty item code adds
+// nothing.
+bool AddItemStatistics(const uint8_t *itemCode, const uint8_t *customer, const PackedDecimal *qty,
+                       const PackedDecimal *sales, const PackedDecimal *cost, uint16_t month, bool negate) {
+    if (itemCode[0] == 0) return true;
+    const PackedDecimal amounts[ItemKinds] = {*qty, *sales, *cost};
+    uint8_t key[CustItemStatVc::Size] = {};
+    PutPString(key, ISVc::ItemCode, 20, itemCode);
+    if (!AddStatistics({ISVc::Number, nullptr, 1, ISVc::Amounts, ItemKinds}, key, ISVc::Amounts, amounts, month,
+                       negate))
+        return false;
+    std::memset(key, 0, sizeof key);
+    PutPString(key, CustItemStatVc::CustCode, 20, customer);
+    PutPString(key, CustItemStatVc::ItemCode, 20, itemCode);
+    return AddStatistics({CustItemStatVc::Number, "CustItem", 2, CustItemStatVc::Amounts, ItemKinds}, key,
+                         CustItemStatVc::Amounts, amounts, month, negate);
+}
+
+// Feeds the item statistics from the invoice's item-history record
+// (register 129), its amounts converted by rate, and sums its costs into
+// *costSum. *found false when the invoice has none (its rows are used).
+bool StatisticsItemRows(const uint8_t *invoice, const PackedDecimal *rate, PackedDecimal *costSum, uint16_t month,
+                        bool negate, bool *found) {
+    *found = false;
+    RuleRecord history(InvHistVc::Number);
+    if (!history.record) return false;
+    PutU16(history.record, InvHistVc::RegNr, StatRegister);
+    PutU32(history.record, InvHistVc::InvoiceNr, GetU32(invoice, IVVc::SerNr));
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(InvHistVc::Number, "RegInvoice", history.record, 2, 1, &recid, &position)) return true;
+    *found = true;
+    uint8_t customer[256], row[InvHistVc::Rows::Size], item[256];
+    GetPString(invoice, IVVc::CustCode, 20, customer);
+    int32_t count = MatrixRowCount(InvHistVc::Number, 0, history.record);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(InvHistVc::Number, history.record, i, row)) return false;
+        GetPString(row, InvHistVc::Rows::ItemCode, 20, item);
+        PackedDecimal qty = GetDec(row, InvHistVc::Rows::Quantity), cost = GetDec(row, InvHistVc::Rows::Cost);
+        PackedDecimal amount = GetDec(row, InvHistVc::Rows::Amount), sales;
+        AmountTimesRate(&amount, rate, &sales);
+        if (!AddItemStatistics(item, customer, &qty, &sales, &cost, month, negate)) return false;
+        if (!DecIsBlank(&cost)) DecAdd(costSum, &cost, costSum);
+    }
+    return true;
+}
+
+// True when the credit note's first row credits a stored cash invoice.
+bool CreditsCashInvoice(const uint8_t *invoice) {
+    uint8_t row[IVVc::Rows::Size];
+    if (MatrixRowCount(IVVc::Number, 0, invoice) == 0 || !MatrixRowRead(IVVc::Number, invoice, 0, row)) return false;
+    if (GetU16(row, IVVc::Rows::Kind) != RowCredit) return false;
+    uint32_t link = GetU32(row, IVVc::Rows::Link);
+    if (link == SerialNone) return false;
+    RuleRecord credited(IVVc::Number);
+    if (!credited.record) return false;
+    PutU32(credited.record, IVVc::SerNr, link);
+    uint32_t recid = 0, position = 0;
+    return RecFind(IVVc::Number, credited.record, 1, 1, &recid, &position) &&
+           GetU16(credited.record, IVVc::InvType) == InvoiceKindCash;
+}
+
+// Writes the invoice's customer-ledger entry (replacing one of the same
+// key); false when it could not be stored.
+bool InvoiceToCustomerTrans(const uint8_t *invoice) {
+    uint8_t entry[CustTransVc::Size] = {}, text[256];
+    GetPString(invoice, IVVc::CustCode, 20, text);
+    PutPString(entry, CustTransVc::CustCode, 20, text);
+    PutDate(entry, CustTransVc::TransDate, GetDate(invoice, IVVc::TransDate));
+    PutU16(entry, CustTransVc::Kind, 0);
+    uint32_t serial = GetU32(invoice, IVVc::SerNr), credited = GetU32(invoice, IVVc::CredInv);
+    PutU32(entry, CustTransVc::DocNr, serial);
+    bool credits = GetU16(invoice, IVVc::InvType) == InvoiceKindCredit && credited != SerialNone;
+    PutU32(entry, CustTransVc::InvoiceNr, credits ? credited : serial);
+    GetPString(invoice, IVVc::ARAcc, 10, text);
+    PutPString(entry, CustTransVc::ARAcc, 10, text);
+    PutDate(entry, CustTransVc::Date2, GetDate(invoice, IVVc::InvDate));
+    uint32_t recid = 0;
+    if (RecStoreByKey(CustTransVc::Number, entry, 1, &recid)) return true;
+    ShowTextMessage(Texts::RecordNotStored);
+    return false;
+}
+
+// Adds the invoice to the monthly statistics of its transaction date's
+// month (nothing without a transaction date); false when a store failed.
+bool InvoiceMonthlyStatistics(const uint8_t *invoice) {
+    DateRec date = GetDate(invoice, IVVc::TransDate);
+    if (date.year == 0) return true;
+    uint16_t month = MonthIndex(&date);
+    uint16_t kind = GetU16(invoice, IVVc::InvType);
+    bool negate = kind == InvoiceKindCredit;
+    PackedDecimal rate = GetDec(invoice, IVVc::Rate), costSum;
+    if (DecIsZero(&rate)) DecFromLong(&rate, 100);
+    DecSetZero(&costSum);
+    uint8_t customer[256], item[256];
+    GetPString(invoice, IVVc::CustCode, 20, customer);
+
+    bool fromHistory = false;
+    if (!StatisticsItemRows(invoice, &rate, &costSum, month, negate, &fromHistory)) return false;
+    if (!fromHistory) {
+        uint8_t row[IVVc::Rows::Size];
+        int32_t count = MatrixRowCount(IVVc::Number, 0, invoice);
+        for (int32_t i = 0; i < count; i++) {
+            if (!MatrixRowRead(IVVc::Number, invoice, i, row)) return false;
+            if (GetU16(row, IVVc::Rows::Kind) != RowItem) continue;
+            GetPString(row, IVVc::Rows::ItemCode, 20, item);
+            if (item[0] == 0) continue;
+            PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), unit = GetDec(row, IVVc::Rows::UnitCost);
+            PackedDecimal sum = GetDec(row, IVVc::Rows::Sum), sales, cost;
+            DecMul(&qty, &unit, &cost);
+            AmountTimesRate(&sum, &rate, &sales);
+            if (!AddItemStatistics(item, customer, &qty, &sales, &cost, month, negate)) return false;
+            DecAdd(&costSum, &cost, &costSum);
+        }
+        PackedDecimal freight = GetDec(invoice, IVVc::Freight);
+        if (!DecIsZero(&freight)) {
+            PackedDecimal one, sales, cost = GetDec(invoice, IVVc::FreightPctAmt);
+            DecFromLong(&one, 1);
+            AmountTimesRate(&freight, &rate, &sales);
+            GetPString(invoice, IVVc::FreightItem, 20, item);
+            if (!AddItemStatistics(item, customer, &one, &sales, &cost, month, negate)) return false;
+            if (!DecIsBlank(&cost)) DecAdd(&costSum, &cost, &costSum);
+        }
+    }
+
+    // The customer's kinds; a credit of a cash invoice takes back its
+    // "paid" with the same amount the cash invoice added.
+    PackedDecimal net = GetDec(invoice, IVVc::Net), free = GetDec(invoice, IVVc::VatFreeNet),
+                  total = GetDec(invoice, IVVc::Total);
+    if (DecIsBlank(&net)) DecSetZero(&net);
+    if (DecIsBlank(&free)) DecSetZero(&free);
+    PackedDecimal amounts[CustomerKinds];
+    DecAdd(&net, &free, &net);
+    AmountTimesRate(&net, &rate, &amounts[0]);
+    amounts[1] = total;
+    bool paid = kind == InvoiceKindCash || (negate && CreditsCashInvoice(invoice));
+    if (paid) amounts[2] = total;
+    else DecSetZero(&amounts[2]);
+    amounts[3] = costSum;
+    AmountTimesRate(&total, &rate, &amounts[4]);
+    uint8_t key[CSVc::Size] = {}, statCustomer[256];
+    GetPString(invoice, IVVc::StatCustCode, 20, statCustomer);
+    PutPString(key, CSVc::CustCode, 20, statCustomer[0] != 0 ? statCustomer : customer);
+    return AddStatistics({CSVc::Number, nullptr, 1, CSVc::Amounts, CustomerKinds}, key, CSVc::Amounts, amounts, month,
+                         negate);
+}
+
+}  // namespace
+
+// Approve kind 18: writes the posted invoice's customer-ledger entry and
+// adds it to the monthly statistics, then marks it transferred (the
+// caller stores it). An invoice already transferred is left alone, so a
+// second run adds nothing twice. Failed when a store failed (told): the
+// caller's hold then stores nothing of it.
 ApproveResult ApproveInvoiceToCustomerLedger(int reg, uint8_t *invoice, uint32_t recid) {
-    ShowTextMessage(Texts::FunctionNotYet);
-    return ApproveResult::Failed;
+    assert(reg == IVVc::Number && invoice);
+    (void)reg;
+    (void)recid;
+    if (GetU16(invoice, IVVc::Transferred) != 0) return ApproveResult::Unchanged;
+    if (!InvoiceToCustomerTrans(invoice) || !InvoiceMonthlyStatistics(invoice)) return ApproveResult::Failed;
+    PutU16(invoice, IVVc::Transferred, 1);
+    return ApproveResult::Changed;
 }

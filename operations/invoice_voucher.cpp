@@ -1,20 +1,321 @@
-// invoice_voucher.cpp - the voucher of a posted sales invoice: its
-// receivable, sales, VAT, freight and cost rows in the pending voucher,
-// stored in register 11.
+// invoice_voucher.cpp - the voucher of a posted sales invoice, built in
+// the pending voucher: the receivable, the rows of every invoice row and
+// of the freight, the VAT per block-208 code with its corrections, and a
+// balancing row. The posting stores it later in the same hold.
 //
-// Not built yet: the voucher is refused (the user is told), so no
-// invoice is posted without one.
-#include "core/ui_text.h"
-#include "dict_offsets.h"
-#include "operations/sales_invoice.h"
+// A credit note mirrors every row: its debit side is the flag 0. Invoice
+// amounts are converted by the invoice's rate (blank or 0 is 100); costs
+// are posted as they are. Every composed text is cut to its field.
+#include <cassert>
+#include <cstring>
 
-// Makes and stores the voucher of a posted invoice. Not built yet: tells
-// the user and gives false.
-bool InvoiceVoucher(uint8_t *invoice, int force) {
-    ShowTextMessage(Texts::FunctionNotYet);
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "database/access/record_access.h"
+#include "operations/sales_invoice.h"
+#include "rules/accounts.h"
+#include "rules/ledger.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+constexpr uint16_t InvoiceKindCash = 2, InvoiceKindCredit = 3;
+// The fixed fiscal-year code of sales-invoice vouchers.
+constexpr uint16_t YearCodeInvoice = 201;
+constexpr int VoucherTextMax = 60;
+
+// Frees the pending voucher's rows and clears it.
+void ClearPendingVoucher() {
+    assert(PendingVoucher);
+    RecFreeMatrix(Voucher::Number, PendingVoucher);
+    std::memset(PendingVoucher, 0, PendingVoucherSize);
+}
+
+// Fails the voucher: the pending voucher is left without rows.
+bool Refuse() {
+    ClearPendingVoucher();
     return false;
 }
 
-// Puts the invoice's receivable account into it. Not built yet: does
-// nothing.
-void InvoiceVoucherAccounts(uint8_t *invoice) {}
+// Reads record of reg by its first key set in it; true when found.
+bool ReadByKey(int reg, uint8_t *record) {
+    uint32_t recid = 0, position = 0;
+    return RecFind(reg, record, 1, 1, &recid, &position);
+}
+
+// Appends one row with the account's name as text; false when the account
+// is missing.
+bool PostNamed(const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode, const PackedDecimal *amount,
+               bool debit, PackedDecimal *running) {
+    uint8_t name[VoucherTextMax + 2];
+    if (!AccountNameOf(account, name, VoucherTextMax)) return false;
+    AddVoucherRow(PendingVoucher, account, objects, vatCode, name, amount, 0, debit, running);
+    return true;
+}
+
+// The VAT-sums block of one voucher, freed when the voucher is done.
+struct VoucherVatSums {
+    MemBlock handle = 0;
+    VoucherVatSums() {
+        if (VatSumsNew(&handle)) MemUnlock(handle);
+    }
+    ~VoucherVatSums() {
+        if (handle) MemFree(&handle);
+    }
+    VoucherVatSums(const VoucherVatSums &) = delete;
+    VoucherVatSums &operator=(const VoucherVatSums &) = delete;
+    // The base collected for block-208 row i (zero when none).
+    PackedDecimal Base(int32_t i) const {
+        PackedDecimal base;
+        DecSetZero(&base);
+        uint8_t *data = nullptr;
+        int32_t count = 0;
+        if (!handle || !MemArrayLock(handle, sizeof(PackedDecimal), &data, &count) || !data) return base;
+        if (i < count) base = GetDec(data, (size_t)i * sizeof(PackedDecimal));
+        MemUnlock(handle);
+        if (DecIsBlank(&base)) DecSetZero(&base);
+        return base;
+    }
+};
+
+// The voucher's text: customer code, " ", name, and for an invoice in a
+// currency ", ", the currency and the rate; cut to the voucher's field.
+void VoucherText(const uint8_t *invoice, const PackedDecimal *rate, uint8_t *text) {
+    uint8_t part[256];
+    GetPString(invoice, IVVc::CustCode, 20, text);
+    PStringAppendC(text, " ");
+    GetPString(invoice, IVVc::Addr0, 60, part);
+    PStringAppend(text, part);
+    GetPString(invoice, IVVc::CurncyCode, 5, part);
+    if (part[0] != 0) {
+        PStringAppendC(text, ", ");
+        PStringAppend(text, part);
+        PStringAppendC(text, " ");
+        DecFormat(rate, 2, part);
+        PStringAppend(text, part);
+    }
+    if (text[0] > VoucherTextMax) text[0] = VoucherTextMax;
+}
+
+// The one-row list that posts the invoice's freight like an item row.
+void FreightRow(const uint8_t *invoice, uint8_t *row) {
+    std::memset(row, 0, IVVc::Rows::Size);
+    uint8_t part[256];
+    PutU16(row, IVVc::Rows::Kind, 1);
+    GetPString(invoice, IVVc::FreightItem, 20, part);
+    PutPString(row, IVVc::Rows::ItemCode, 20, part);
+    PackedDecimal one, freight = GetDec(invoice, IVVc::Freight);
+    DecFromLong(&one, 1);
+    PutDec(row, IVVc::Rows::Quantity, one);
+    PutDec(row, IVVc::Rows::Price, freight);
+    PutDec(row, IVVc::Rows::Sum, freight);
+    GetPString(invoice, IVVc::FreightAcc, 10, part);
+    PutPString(row, IVVc::Rows::SalesAcc, 10, part);
+    GetPString(invoice, IVVc::FreightVat, 2, part);
+    PutPString(row, IVVc::Rows::VatCode, 2, part);
+    PutU32(row, IVVc::Rows::Link, SerialNone);
+    PutDec(row, IVVc::Rows::UnitCost, GetDec(invoice, IVVc::FreightHome));
+}
+
+}  // namespace
+
+// Builds in the pending voucher the voucher of a sales invoice. Unless
+// force, block 199 decides whether invoices post at all and from which
+// transaction date (true with no voucher otherwise), and a voucher already
+// stored under the invoice's number refuses. true when built or not
+// needed; false (no rows pending) when an account it needs is missing,
+// the key is taken or a row's objects name more than five codes: the
+// caller refuses the invoice.
+bool InvoiceVoucher(uint8_t *invoice, int force) {
+    assert(invoice);
+    if (!PendingVoucher) return false;
+    VoucherVatSums sums;
+    PackedDecimal rate = GetDec(invoice, IVVc::Rate);
+    if (DecIsZero(&rate)) DecFromLong(&rate, 100);
+    ClearPendingVoucher();
+    DateRec transDate = GetDate(invoice, IVVc::TransDate);
+    if (force == 0) {
+        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
+        if (!posting || GetU16(posting, PostingBlk::PostInvoices) == 0) return true;
+        DateRec start = GetDate(posting, PostingBlk::InvoiceStart);
+        if (!DateIsEmpty(&start) && DateCompare(&transDate, &start) < 0) return true;
+    }
+    const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+    if (!accounts) return Refuse();
+
+    PutU16(PendingVoucher, Voucher::YearCode, YearCodeInvoice);
+    PutU32(PendingVoucher, Voucher::SerNr, GetU32(invoice, IVVc::SerNr));
+    if (force == 0 && RecExists(Voucher::Number, PendingVoucher)) return Refuse();
+    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
+    PutDate(PendingVoucher, Voucher::TransDate, transDate);
+    uint8_t text[256];
+    VoucherText(invoice, &rate, text);
+    PutPString(PendingVoucher, Voucher::Text, VoucherTextMax, text);
+
+    PackedDecimal running;
+    DecSetZero(&running);
+    uint16_t kind = GetU16(invoice, IVVc::InvType);
+    bool debit = kind != InvoiceKindCredit, credit = !debit;
+    int inclusive = GetU16(invoice, IVVc::InclVat) != 0;
+    bool gross = GetU16(accounts, SalesAccountsBlk::PostGross) != 0;
+    const uint8_t empty[1] = {0};
+
+    // The receivable: the customer's objects when block 133 asks for them;
+    // a cash invoice books its cash account on the invoice's own objects.
+    uint8_t receivableObjects[256], invoiceObjects[256], part[256];
+    receivableObjects[0] = 0;
+    GetPString(invoice, IVVc::Objects, ObjectListMax, invoiceObjects);
+    {
+        RuleRecord customer(CUVc::Number);
+        if (!customer.record) return Refuse();
+        GetPString(invoice, IVVc::CustCode, 20, part);
+        PutPString(customer.record, CUVc::Code, 20, part);
+        if (part[0] != 0 && ReadByKey(CUVc::Number, customer.record) &&
+            GetU16(accounts, SalesAccountsBlk::ARObjects) != 0)
+            GetPString(customer.record, CUVc::Objects, 5, receivableObjects);
+    }
+    InvoiceVoucherAccounts(invoice);
+    uint8_t receivable[256];
+    GetPString(invoice, IVVc::ARAcc, 10, receivable);
+    PackedDecimal total = GetDec(invoice, IVVc::Total), converted;
+    AmountTimesRate(&total, &rate, &converted);
+    if (!PostNamed(receivable, kind == InvoiceKindCash ? invoiceObjects : receivableObjects, empty, &converted, debit,
+                   &running))
+        return Refuse();
+
+    // Row objects: the invoice's and its salesperson's.
+    uint8_t rowObjects[256];
+    PStringCopy(rowObjects, invoiceObjects);
+    {
+        RuleRecord person(PEVc::Number);
+        if (!person.record) return Refuse();
+        GetPString(invoice, IVVc::SalesMan, 5, part);
+        PutPString(person.record, PEVc::Code, 5, part);
+        if (part[0] != 0 && ReadByKey(PEVc::Number, person.record)) {
+            GetPString(person.record, PEVc::Objects, ObjectListMax, part);
+            if (!MergeRowObjects(rowObjects, part, rowObjects)) return Refuse();
+        }
+    }
+
+    uint8_t row[IVVc::Rows::Size];
+    int32_t count = MatrixRowCount(IVVc::Number, 0, invoice);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(IVVc::Number, invoice, i, row)) return Refuse();
+        if (!InvoiceVoucherRows(invoice, row, rowObjects, &rate, debit, credit, text, &running, sums.handle))
+            return Refuse();
+    }
+    PackedDecimal freight = GetDec(invoice, IVVc::Freight);
+    if (!DecIsZero(&freight)) {
+        FreightRow(invoice, row);
+        if (!InvoiceVoucherRows(invoice, row, invoiceObjects, &rate, debit, credit, text, &running, sums.handle))
+            return Refuse();
+    }
+
+    PackedDecimal vatTotal;
+    DecSetZero(&vatTotal);
+    if (sums.handle) VatSumsTotal(sums.handle, inclusive, &vatTotal, nullptr);
+    AmountTimesRate(&vatTotal, &rate, &vatTotal);
+
+    // Per VAT code: the sales brought to the VAT table's base, and the VAT.
+    uint8_t vatAccount[256];
+    vatAccount[0] = 0;
+    {
+        SettingsRows codes(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
+        for (int32_t i = 0; i < codes.count; i++) {
+            uint8_t code[256], first[256], account[256];
+            const uint8_t *codeRow = codes.data + (size_t)i * VatCodeRow::Size;
+            GetPString(codeRow, VatCodeRow::Code, 2, code);
+            if (code[0] == 0) continue;
+            PackedDecimal sum, vat, base = sums.Base(i), difference;
+            MergeVoucherRow(RecMatrixHandle(Voucher::Number, PendingVoucher), code, &sum, first);
+            if (kind != InvoiceKindCredit) DecNegateInto(&sum, &sum);
+            VatAmount(code, &base, &vat, inclusive);
+            DecRound(&vat, 2, &vat);
+            AmountTimesRate(&vat, &rate, &vat);
+            AmountTimesRate(&base, &rate, &base);
+            if (inclusive) DecSub(&base, &vat, &base);
+            DecSub(&sum, &base, &difference);
+            if (!DecIsZero(&difference) && !(inclusive && gross))
+                AddVoucherRow(PendingVoucher, first, empty, code, empty, &difference, 0, debit, &running);
+            if (DecIsZero(&vat)) continue;
+            GetPString(codeRow, VatCodeRow::Account1, 10, account);
+            if (vatAccount[0] == 0) PStringCopy(vatAccount, account);
+            if (!PostNamed(account, empty, empty, &vat, credit, &running)) return Refuse();
+        }
+    }
+
+    // VAT rounding: what the table's VAT differs from the invoice's.
+    PackedDecimal invoiceVat = GetDec(invoice, IVVc::Vat), difference;
+    AmountTimesRate(&invoiceVat, &rate, &invoiceVat);
+    DecSub(&vatTotal, &invoiceVat, &difference);
+    if (!DecIsZero(&difference)) {
+        if (!PostNamed(vatAccount, empty, empty, &difference, debit, &running)) return Refuse();
+        if (inclusive && gross) {
+            GetPString(accounts, SalesAccountsBlk::VatClearAcc, 10, part);
+            if (!PostNamed(part, empty, empty, &difference, credit, &running)) return Refuse();
+        }
+    }
+
+    // Balancing: whatever is left goes to block 133's rounding account.
+    GetPString(accounts, SalesAccountsBlk::RoundingAcc, 10, part);
+    PackedDecimal rest = running;
+    if (!PostNamed(part, empty, empty, &rest, false, &running)) return Refuse();
+    return true;
+}
+
+// Writes into the invoice's receivable account (IVVc::ARAcc): for a cash
+// invoice block 133's cash account, or the account of its payment mode in
+// block 131 (the last row of that code); for a credit note whose first
+// row names a stored invoice, that invoice's account; otherwise the
+// customer group's account, else block 133's.
+void InvoiceVoucherAccounts(uint8_t *invoice) {
+    assert(invoice);
+    const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+    uint8_t account[256], code[256], rowCode[256];
+    account[0] = 0;
+    uint16_t kind = GetU16(invoice, IVVc::InvType);
+    if (kind == InvoiceKindCash) {
+        if (accounts) GetPString(accounts, SalesAccountsBlk::CashAcc, 10, account);
+        GetPString(invoice, IVVc::PayTerms, 2, code);
+        SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
+        for (int32_t i = 0; i < modes.count; i++) {
+            const uint8_t *mode = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
+            GetPString(mode, PaymentModeBlk::Rows::Code, 1, rowCode);
+            if (code[0] != 0 && PStringEqual(rowCode, code)) GetPString(mode, PaymentModeBlk::Rows::Account, 10, account);
+        }
+        PutPString(invoice, IVVc::ARAcc, 10, account);
+        return;
+    }
+    if (kind == InvoiceKindCredit && MatrixRowCount(IVVc::Number, 0, invoice) > 0) {
+        uint8_t row[IVVc::Rows::Size];
+        RuleRecord credited(IVVc::Number);
+        if (credited.record && MatrixRowRead(IVVc::Number, invoice, 0, row)) {
+            uint32_t link = GetU32(row, IVVc::Rows::Link);
+            PutU32(credited.record, IVVc::SerNr, link);
+            if (link != SerialNone && ReadByKey(IVVc::Number, credited.record)) {
+                GetPString(credited.record, IVVc::ARAcc, 10, account);
+                // An invoice stored without an account falls to the
+                // customer's, so the voucher does not fail for it.
+                if (account[0] != 0) {
+                    PutPString(invoice, IVVc::ARAcc, 10, account);
+                    return;
+                }
+            }
+        }
+    }
+    if (accounts) GetPString(accounts, SalesAccountsBlk::ARAcc, 10, account);
+    GetPString(invoice, IVVc::CustCat, 5, code);
+    if (code[0] != 0) {
+        RuleRecord group(CustGroupVc::Number);
+        if (group.record) {
+            PutPString(group.record, CustGroupVc::Code, 5, code);
+            if (ReadByKey(CustGroupVc::Number, group.record)) {
+                GetPString(group.record, CustGroupVc::ARAcc, 10, rowCode);
+                if (rowCode[0] != 0) PStringCopy(account, rowCode);
+            }
+        }
+    }
+    PutPString(invoice, IVVc::ARAcc, 10, account);
+}

@@ -1,21 +1,240 @@
 // invoice_voucher_rows.cpp - the voucher rows of one invoice row (sales,
-// VAT and cost sides), merged by account and VAT code.
+// VAT and cost sides) in the pending voucher, the sum of the voucher rows
+// of one VAT code, and the VAT account of a code.
 //
-// Not built yet: a row's voucher rows are refused (the user is told).
-#include "core/ui_text.h"
-#include "dict_offsets.h"
-#include "operations/sales_invoice.h"
+// Sides: the caller passes the voucher's debit and credit flags, swapped
+// for a credit note, so every row here mirrors with the invoice. Amounts
+// are converted by the invoice's rate; costs are posted as they are.
+#include <cassert>
+#include <cstring>
 
-// Adds the voucher rows of one invoice row. Not built yet: tells the user
-// and gives false.
-bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_t *objects, const PackedDecimal *rate,
-                        uint8_t debit, uint8_t credit, uint8_t *text, PackedDecimal *running, MemBlock vatSums) {
-    ShowTextMessage(Texts::FunctionNotYet);
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "operations/operations.h"
+#include "operations/sales_invoice.h"
+#include "rules/accounts.h"
+#include "rules/ledger.h"
+#include "rules/stock.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+// Invoice row kinds that post: items and text rows (1), interest (4) and
+// down payments (5).
+constexpr uint16_t RowItem = 1, RowInterest = 4, RowDownPayment = 5;
+constexpr uint16_t InvoiceKindCredit = 3;
+
+// Reads record of reg by its first key set in it; true when found.
+bool ReadByKey(int reg, uint8_t *record) {
+    uint32_t recid = 0, position = 0;
+    return RecFind(reg, record, 1, 1, &recid, &position);
+}
+
+// Appends one row to the pending voucher on side debit with the account's
+// name as its text; false when the account is missing.
+bool PostRow(const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode, const PackedDecimal *amount,
+             bool debit, PackedDecimal *running) {
+    uint8_t name[62];
+    if (!AccountNameOf(account, name, 60)) return false;
+    AddVoucherRow(PendingVoucher, account, objects, vatCode, name, amount, 0, debit, running);
+    return true;
+}
+
+// The cost of goods of qty of an item under its group's cost method (1
+// cost price, 2 a share of the base price, 3 the row's unit cost, 4 FIFO
+// at the invoice's location); false for any other method (no cost rows).
+bool RowCost(const uint8_t *invoice, const uint8_t *row, const uint8_t *item, const uint8_t *group,
+             const PackedDecimal *qty, PackedDecimal *cost) {
+    PackedDecimal extra = GetDec(item, INVc::AddCost), base;
+    DecSetZero(cost);
+    switch (GetU16(group, ITVc::CostMethod)) {
+    case 1:
+        base = GetDec(item, INVc::CostPrice);
+        DecAdd(&base, &extra, &base);
+        DecMul(&base, qty, cost);
+        return true;
+    case 2: {
+        PackedDecimal pct = GetDec(group, ITVc::Percentage), hundred, product;
+        base = GetDec(item, INVc::BasePrice);
+        DecAdd(&base, &extra, &base);
+        DecMul(&base, qty, &product);
+        DecMul(&product, &pct, &product);
+        DecFromLong(&hundred, 100);
+        DecDiv(&product, &hundred, &product);
+        DecRound(&product, 2, cost);
+        return true;
+    }
+    case 3:
+        base = GetDec(row, IVVc::Rows::UnitCost);
+        DecMul(&base, qty, cost);
+        return true;
+    case 4: {
+        uint8_t code[256], location[256];
+        PackedDecimal back;
+        GetPString(item, INVc::Code, 20, code);
+        GetPString(invoice, IVVc::Location, 10, location);
+        // A credit note takes goods back: its FIFO value is read with them
+        // already returned, so the cost mirrors what the sale took out.
+        if (GetU16(invoice, IVVc::InvType) == InvoiceKindCredit) back = *qty;
+        else DecSetZero(&back);
+        FifoIssueCostPlus(code, location, qty, cost, &back);
+        return true;
+    }
+    default: return false;
+    }
+}
+
+}  // namespace
+
+// out = the object lists a and b merged; false, after telling the user,
+// when together they name more than five codes (the voucher is refused
+// rather than an object dropped).
+bool MergeRowObjects(const uint8_t *a, const uint8_t *b, uint8_t *out) {
+    if (ObjectListMerge(a, b, out)) return true;
+    ShowTextMessage(Texts::ObjectsSameType);
     return false;
 }
 
-// Adds sum to the matching voucher row. Not built yet: does nothing.
-void MergeVoucherRow(MemBlock rows, const uint8_t *vatCode, PackedDecimal *sum, uint8_t *account) {}
+// Adds to the pending voucher the rows of one invoice row: the sales row
+// on the credit side (by zone, VAT clearing for gross posting), its amount
+// into vatSums under its VAT code, and for an item row the cost of goods
+// (debit) against stock (credit). objects: the invoice's (and
+// salesperson's) objects; the item's and the row's are merged in. Rows of
+// other kinds post nothing. false when an account the row needs is
+// missing or the objects name more than five codes.
+bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_t *objects, const PackedDecimal *rate,
+                        uint8_t debit, uint8_t credit, uint8_t *text, PackedDecimal *running, MemBlock vatSums) {
+    assert(invoice && row && objects && rate && running);
+    (void)text;   // every row here is named after its account
+    const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+    if (!accounts || !PendingVoucher) return false;
+    int zone = GetU16(invoice, IVVc::VatZone);
+    int inclusive = GetU16(invoice, IVVc::InclVat) != 0;
+    bool gross = GetU16(accounts, SalesAccountsBlk::PostGross) != 0;
+    uint8_t account[256], vatCode[256];
 
-// The voucher text naming a VAT code. Not built yet: does nothing.
-void VatCodeText(const uint8_t *code, uint8_t *out) {}
+    GetPString(row, IVVc::Rows::SalesAcc, 10, account);
+    if (account[0] == 0)
+        GetPString(accounts,
+                   zone == 1   ? SalesAccountsBlk::SalesAcc1
+                   : zone == 2 ? SalesAccountsBlk::SalesAcc2
+                               : SalesAccountsBlk::SalesAcc0,
+                   10, account);
+    if (account[0] == 0) GetPString(accounts, SalesAccountsBlk::SalesAcc0, 10, account);
+    GetPString(row, IVVc::Rows::VatCode, 2, vatCode);
+    if (vatCode[0] == 0)
+        GetPString(accounts,
+                   zone == 1   ? SalesAccountsBlk::VatCode1
+                   : zone == 2 ? SalesAccountsBlk::VatCode2
+                               : SalesAccountsBlk::VatCode0,
+                   2, vatCode);
+    if (vatCode[0] == 0) {
+        SettingsRows codes(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
+        if (codes.count > 0) GetPString(codes.data, VatCodeRow::Code, 2, vatCode);
+    }
+
+    uint16_t kind = GetU16(row, IVVc::Rows::Kind);
+    if (kind != RowItem && kind != RowInterest && kind != RowDownPayment) return true;
+    RuleRecord item(INVc::Number);
+    if (!item.record) return false;
+    bool haveItem = false;
+    if (kind == RowItem) {
+        uint8_t code[256];
+        GetPString(row, IVVc::Rows::ItemCode, 20, code);
+        PutPString(item.record, INVc::Code, 20, code);
+        haveItem = code[0] != 0 && ReadByKey(INVc::Number, item.record);
+    }
+
+    PackedDecimal amount = GetDec(row, IVVc::Rows::Sum), vat, converted, convertedVat;
+    VatAmount(vatCode, &amount, &vat, inclusive);
+    VatSumsAdd(vatSums, vatCode, &amount);
+    if (inclusive && !gross) DecSub(&amount, &vat, &amount);
+    else if (!inclusive && gross) DecAdd(&amount, &vat, &amount);
+
+    uint8_t rowObjects[256], part[256];
+    PStringCopy(rowObjects, objects);
+    if (haveItem) {
+        GetPString(item.record, INVc::Objects, 5, part);
+        if (!MergeRowObjects(rowObjects, part, rowObjects)) return false;
+    }
+    if (kind == RowItem) {
+        GetPString(row, IVVc::Rows::Objects, ObjectListMax, part);
+        if (!MergeRowObjects(rowObjects, part, rowObjects)) return false;
+    }
+
+    AmountTimesRate(&amount, rate, &converted);
+    VatCodeAccount(account, zone);
+    if (zone != 0 || !DecIsZero(&converted))
+        if (!PostRow(account, rowObjects, vatCode, &converted, credit != 0, running)) return false;
+    if (zone == 0 && inclusive && gross) {
+        AmountTimesRate(&vat, rate, &convertedVat);
+        if (!DecIsZero(&convertedVat)) {
+            GetPString(accounts, SalesAccountsBlk::VatClearAcc, 10, part);
+            const uint8_t empty[1] = {0};
+            if (!PostRow(part, empty, empty, &convertedVat, debit != 0, running)) return false;
+        }
+    }
+
+    if (!haveItem) return true;
+    RuleRecord group(ITVc::Number);
+    if (!group.record) return false;
+    GetPString(item.record, INVc::Group, 5, part);
+    PutPString(group.record, ITVc::Code, 5, part);
+    if (part[0] == 0 || !ReadByKey(ITVc::Number, group.record)) return true;
+    uint8_t costAccount[256], stockAccount[256];
+    GetPString(group.record, ITVc::COGSAcc, 10, costAccount);
+    GetPString(group.record, ITVc::StockAcc, 10, stockAccount);
+    if (costAccount[0] == 0 || stockAccount[0] == 0) return true;
+    PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), cost;
+    if (!RowCost(invoice, row, item.record, group.record, &qty, &cost)) return true;
+    const uint8_t empty[1] = {0};
+    return PostRow(costAccount, rowObjects, empty, &cost, debit != 0, running) &&
+           PostRow(stockAccount, empty, empty, &cost, credit != 0, running);
+}
+
+// The sum of the amounts of the account rows in rows (a voucher's rows
+// handle) that carry vatCode, and the account of the first of them (empty
+// when none does).
+void MergeVoucherRow(MemBlock rows, const uint8_t *vatCode, PackedDecimal *sum, uint8_t *account) {
+    assert(vatCode && sum && account);
+    DecSetZero(sum);
+    account[0] = 0;
+    if (!rows || !MemIsValid(rows)) return;
+    uint8_t *data = nullptr;
+    int32_t count = 0;
+    MemArrayLock(rows, TransRow::Size, &data, &count);
+    if (!data) return;
+    uint8_t code[256];
+    for (int32_t i = 0; i < count; i++) {
+        const uint8_t *row = data + (size_t)i * TransRow::Size;
+        if (GetU16(row, TransRow::Kind) != RowAccount) continue;
+        GetPString(row, TransRow::VatCode, 2, code);
+        if (!PStringEqual(code, vatCode)) continue;
+        if (account[0] == 0) GetPString(row, TransRow::Account, 10, account);
+        PackedDecimal amount = GetDec(row, TransRow::Amount);
+        DecAdd(sum, &amount, sum);
+    }
+    MemUnlock(rows);
+}
+
+// out = the VAT account of the block-208 row of code (the first row's for
+// a code no row has; empty with no rows).
+void VatCodeText(const uint8_t *code, uint8_t *out) {
+    assert(code && out);
+    out[0] = 0;
+    SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
+    if (rows.count == 0) return;
+    int32_t at = 0;
+    uint8_t rowCode[256];
+    for (int32_t i = 0; i < rows.count; i++) {
+        GetPString(rows.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, 2, rowCode);
+        if (PStringEqual(rowCode, code)) {
+            at = i;
+            break;
+        }
+    }
+    GetPString(rows.data + (size_t)at * VatCodeRow::Size, VatCodeRow::Account1, 10, out);
+}

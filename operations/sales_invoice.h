@@ -36,6 +36,9 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
 void MergeVoucherRow(MemBlock rows, const uint8_t *vatCode, PackedDecimal *sum, uint8_t *account);
 // The voucher text naming a VAT code (PString out).
 void VatCodeText(const uint8_t *code, uint8_t *out);
+// out = the object lists a and b merged (sorted, each code once); false,
+// after telling the user, when they name more than five codes.
+bool MergeRowObjects(const uint8_t *a, const uint8_t *b, uint8_t *out);
 
 // ---- Customer ledger and statistics (customer_ledger.cpp) ----
 

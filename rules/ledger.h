@@ -24,6 +24,9 @@ void NormalizeObjectList(uint8_t *list);
 void JoinObjectList(const uint8_t *list, uint8_t *text);
 // The codes of the slots whose flag is set, joined by ","; true when none is.
 bool ObjectSubsetToText(const ObjectSlots *s, uint8_t *text, const bool flags[ObjectSlotCount]);
+// out = the codes of a and b together, sorted, each once, joined by ",";
+// false (out empty) when they name more than five codes.
+bool ObjectListMerge(const uint8_t *a, const uint8_t *b, uint8_t *out);
 // True when code is one of the list's codes.
 bool ObjectListContains(const uint8_t *code, const uint8_t *list);
 // True when every filled slot's code is in list.

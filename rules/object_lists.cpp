@@ -7,6 +7,7 @@
 // characters of a code beyond the fifth are dropped. Every reader here
 // stays within the list's own length byte, so a list longer than a field
 // holds is cut, never read past.
+#include <cassert>
 #include <cstring>
 
 #include "core/field_access.h"
@@ -97,6 +98,38 @@ void JoinObjectList(const uint8_t *list, uint8_t *text) {
         if (i > 0 && PStringEqual(code, slots[i - 1].data())) continue;   // sorted: repeats are neighbours
         AppendCode(text, code);
     }
+}
+
+// out = every code of a and of b, sorted bytewise, each once, joined by
+// "," (at most five codes of five characters: 29 characters). false, and
+// out empty, when more than five distinct codes are named: a voucher row
+// must not lose an object silently.
+bool ObjectListMerge(const uint8_t *a, const uint8_t *b, uint8_t *out) {
+    assert(a && b && out);
+    ObjectSlots slots;
+    ClearSlots(&slots);
+    int used = 0;
+    for (const uint8_t *list : {a, b}) {
+        int position = 1;
+        while (position <= list[0]) {
+            uint8_t code[ObjectCodeMax + 1];
+            NextObjectCode(list, &position, code);
+            if (code[0] == 0) continue;
+            int at = 0;
+            while (at < used && PStringCompare(slots[at].data(), code) < 0) at++;
+            if (at < used && PStringEqual(slots[at].data(), code)) continue;   // named twice
+            if (used == ObjectSlotCount) {
+                out[0] = 0;
+                return false;
+            }
+            for (int k = used; k > at; k--) slots[k] = slots[k - 1];
+            SlotSet(&slots[at], code);
+            used++;
+        }
+    }
+    out[0] = 0;
+    for (int i = 0; i < used; i++) AppendCode(out, slots[i].data());
+    return true;
 }
 
 // text = the codes of the filled slots whose flag is set, in slot order;
