@@ -194,7 +194,15 @@ void InvoicePosting(uint8_t *invoice, int post) {
     GetPString(invoice, Inv::RefStr, 30, ref);
     if (ref[0] == 0) InvoiceReferenceNumber(invoice);
     DateRec due = GetDate(invoice, Inv::PayDate);
-    if (DateIsEmpty(&due)) ApplyPaymentTerms(invoice);
+    if (DateIsEmpty(&due)) {
+        // Only the due date is wanted here: the terms would also set the
+        // kind and stock switch, turning a checked credit note into an
+        // ordinary invoice after its voucher was built.
+        uint16_t kind = GetU16(invoice, Inv::InvType), stock = GetU16(invoice, Inv::UpdStock);
+        ApplyPaymentTerms(invoice);
+        PutU16(invoice, Inv::InvType, kind);
+        PutU16(invoice, Inv::UpdStock, stock);
+    }
     if (post == 1) {
         PutU16(invoice, Inv::Posted, 1);
         DateRec date = GetDate(invoice, Inv::InvDate);
