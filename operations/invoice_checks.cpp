@@ -39,6 +39,8 @@ namespace Inv = IVVc;
 namespace Row = IVVc::Rows;
 
 constexpr int CodeMax = 20, AccountMax = 10, VatMax = 2, CurrencyMax = 5;
+// The refusal of a change to a posted invoice.
+constexpr int PostedChangeText = Texts::AlreadyPosted;
 constexpr uint16_t KindItem = 1, KindAmount = 4, KindDownPayment = 5, KindCredit = 3;
 
 // Byte ranges [from, to) of the invoice that a posted invoice may still
@@ -96,13 +98,13 @@ uint16_t FieldHolding(uint32_t at, bool row) {
 int PostedInvoiceHeld(const uint8_t *invoice, const uint8_t *old) {
     for (uint32_t at = 0; at < Inv::Size; at++) {
         if (invoice[at] == old[at] || InRanges(at, PostedFree, std::size(PostedFree))) continue;
-        return FieldError(Texts::AlreadyPosted, nullptr, FieldHolding(at, false));
+        return FieldError(PostedChangeText, nullptr, FieldHolding(at, false));
     }
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     int32_t before = MatrixRowCount(Inv::Number, 0, old);
     if (count != before) {
         uint16_t row = (uint16_t)(count < before ? count : before);
-        return FieldErrorAt(Texts::AlreadyPosted, nullptr, Inv::Matrix, row, Row::Kind);
+        return FieldErrorAt(PostedChangeText, nullptr, Inv::Matrix, row, Row::Kind);
     }
     uint8_t a[Row::Size], b[Row::Size];
     for (int32_t i = 0; i < count; i++) {
@@ -110,7 +112,7 @@ int PostedInvoiceHeld(const uint8_t *invoice, const uint8_t *old) {
             return FieldErrorAt(Texts::RecordNotStored, nullptr, Inv::Matrix, (uint16_t)i, Row::Kind);
         for (uint32_t at = 0; at < Row::Size; at++) {
             if (a[at] == b[at] || InRanges(at, &PostedRowFree, 1)) continue;
-            return FieldErrorAt(Texts::AlreadyPosted, nullptr, Inv::Matrix, (uint16_t)i, FieldHolding(at, true));
+            return FieldErrorAt(PostedChangeText, nullptr, Inv::Matrix, (uint16_t)i, FieldHolding(at, true));
         }
     }
     return 0;

@@ -30,13 +30,9 @@ protected:
         return !shown.empty() && shown.back() == text;
     }
     // Stores an invoice as it stands, without the rules.
-    uint32_t Stored(int32_t serial, const char *customer, uint16_t kind, const char *currency = "") {
-        FixtureInvoice f;
-        f.serial = serial;
-        f.customer = customer;
-        f.kind = kind;
-        f.currency = currency;
-        return StoreInvoice(f, {{.item = "ITEM1", .qty = 1, .price = 100}});
+    void Stored(int32_t serial, const char *customer, uint16_t kind, const char *currency = "") {
+        StoreInvoice({.serial = serial, .customer = customer, .kind = kind, .currency = currency},
+                     {{.item = "ITEM1", .qty = 1, .price = 100}});
     }
 };
 
