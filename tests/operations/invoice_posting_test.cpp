@@ -3,6 +3,8 @@
 // import lacks, and a store that fails being told.
 #include <cmath>
 #include <functional>
+#include <map>
+#include <string>
 
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
@@ -119,20 +121,31 @@ TEST_F(InvoicePostingTest, StockOfFreeRowsOnly) {
     AddInvoiceRow(r.record, {.item = "ITEM1", .qty = 3, .price = 100});
     AddInvoiceRow(r.record, {.item = "ITEM2", .qty = 5, .price = 50, .link = 0});
     AddInvoiceRow(r.record, {.item = "SERVICE", .qty = 1, .price = 700, .vatCode = "2"});
+    AddInvoiceRow(r.record, {.item = "ITEM1", .qty = 2, .price = 100});
     InvoiceStockRows(r.record);
-    EXPECT_EQ(InStock("ITEM1"), 97);
+    EXPECT_EQ(InStock("ITEM1"), 95);
     EXPECT_EQ(InStock("ITEM2"), 40);
     EXPECT_TRUE(std::isnan(InStock("SERVICE")));
     uint8_t row[Row::Size];
     ASSERT_TRUE(MatrixRowRead(IVVc::Number, r.record, 0, row));
     PackedDecimal fifo = GetDec(row, Row::FifoCost);
     EXPECT_EQ(DecToDouble(&fifo), 60);
+    // The item history: one record per item, its rows summed, leaving stock.
+    StockHistoryFromInvoice(r.record);
+    std::map<std::string, double> history;
+    uint8_t h[ItemHistVc::Size];
+    uint32_t id = 0;
+    for (int32_t p = 1; RecReadAt(ItemHistVc::Number, p, h, &id); p++) {
+        PackedDecimal q = GetDec(h, ItemHistVc::Quantity);
+        if (GetU16(h, ItemHistVc::DocType) == 5) history[Text(h, ItemHistVc::ItemCode)] += DecToDouble(&q);
+    }
+    EXPECT_EQ(history, (std::map<std::string, double>{{"ITEM1", -5}, {"ITEM2", -5}, {"SERVICE", -1}}));
 
     RuleRecord credit(IVVc::Number);
     FillInvoice(credit.record, {.serial = 1002, .kind = 3});
     AddInvoiceRow(credit.record, {.item = "ITEM1", .qty = 2, .price = 100});
     InvoiceStockRows(credit.record);
-    EXPECT_EQ(InStock("ITEM1"), 99);
+    EXPECT_EQ(InStock("ITEM1"), 97);
 }
 
 // An invoice from an order adds its rows' quantities to the order's
