@@ -1,21 +1,325 @@
 // invoice_checks.cpp - the checks a sales invoice passes before it is
 // stored, and the currency check the purchase and payment checks share.
 //
-// Not built yet: every invoice is refused (the user is told).
-#include "core/ui_text.h"
-#include "dict_offsets.h"
-#include "operations/sales_invoice.h"
+// An unposted invoice is checked in full: credit limit, number, date,
+// customer, currency, the credited invoice of a credit note, the rows, and
+// the voucher when it is being posted now. A refused invoice gets back
+// the serial number it had on entry, so a number drawn for it is not kept.
+//
+// A posted invoice is no longer checked but held: an update may change
+// only the fields a user may still edit after posting (due date, notes,
+// salesperson, reminders, delivery terms and addresses) and those the
+// program itself writes afterwards (printed and transferred flags, the
+// list mark, the rows' FIFO cost). Anything else - an amount, a row, the
+// posted flag - is refused, focused on the first changed field, so a
+// voucher, an open item and the stock once written cannot drift away
+// from the invoice they came from.
+#include <cassert>
+#include <cstring>
 
-// Checks an invoice before it is stored. Not built yet: tells the user
-// and refuses (-1).
-int ValidateInvoice(uint8_t *invoice, const uint8_t *old, int mode) {
-    ShowTextMessage(Texts::FunctionNotYet);
-    return -1;
+#include "core/definitions.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "exchange/exchange.h"
+#include "operations/operations.h"
+#include "operations/sales_invoice.h"
+#include "rules/prices.h"
+#include "rules/rules_types.h"
+#include "rules/series_terms.h"
+
+namespace {
+
+namespace Inv = IVVc;
+namespace Row = IVVc::Rows;
+
+constexpr int CodeMax = 20, AccountMax = 10, VatMax = 2, CurrencyMax = 5;
+// The refusal of a change to a posted invoice.
+constexpr int PostedChangeText = Texts::AlreadyPosted;
+constexpr uint16_t KindItem = 1, KindAmount = 4, KindDownPayment = 5, KindCredit = 3;
+
+// Byte ranges [from, to) of the invoice that a posted invoice may still
+// change: those a user edits after posting and those the program writes.
+struct ByteRange {
+    uint32_t from, to;
+};
+constexpr ByteRange PostedFree[] = {
+    {Inv::PayDate, Inv::Matrix},         // due date
+    {Inv::Matrix, Inv::Matrix + 4},      // the rows' handle: rows are compared one by one
+    {Inv::Printed, Inv::Printed + 2},    // written by the print kinds
+    {Inv::Mark, Inv::Mark + 2},          // the list mark
+    {Inv::Transferred, Inv::Transferred + 2},
+    {Inv::Text546, Inv::CredInv},        // notes
+    {Inv::SalesMan, Inv::CurncyCode},    // salesperson
+    {Inv::NoticeCount, Inv::NoticeDate}, // reminders
+    {Inv::NoticeDate, Inv::NoticeDate + 6},
+    {Inv::Text856, Inv::DelTerms},
+    {Inv::DelTerms, Inv::DelAddr0},      // delivery terms
+    {Inv::DelAddr0, Inv::DelMode},       // delivery address
+    {Inv::DelMode, Inv::Location},       // delivery mode
+};
+// The row bytes a posted invoice's stock step writes.
+constexpr ByteRange PostedRowFree = {Row::FifoCost, Row::VatCode};
+
+// True when byte at lies in one of the ranges.
+bool InRanges(uint32_t at, const ByteRange *ranges, size_t n) {
+    for (size_t i = 0; i < n; i++)
+        if (at >= ranges[i].from && at < ranges[i].to) return true;
+    return false;
 }
 
-// True when code is a currency of block 172. Not built yet: tells the
-// user and gives false.
+// The offset of the field of the register (row: of its rows) that holds
+// byte at: the last field starting at or before it; 0 when none.
+uint16_t FieldHolding(uint32_t at, bool row) {
+    uint32_t best = 0;
+    FieldCursor c;
+    if (row) {
+        RowLayoutRef layout = RegRowLayout(Inv::Number);
+        c = RowLayoutBegin(layout);
+        RowFieldInfo f;
+        while (RowLayoutNext(&c, &f))
+            if (f.offset <= at && f.offset > best) best = f.offset;
+    } else {
+        c = FieldListBegin(RegFieldList(Inv::Number));
+        FieldInfo f;
+        while (FieldListNext(&c, &f))
+            if (f.offset <= at && f.offset > best) best = f.offset;
+    }
+    return (uint16_t)best;
+}
+
+// The update of an invoice stored as posted: 0 when only free bytes
+// changed, else refused on the first changed field or row cell.
+int PostedInvoiceHeld(const uint8_t *invoice, const uint8_t *old) {
+    for (uint32_t at = 0; at < Inv::Size; at++) {
+        if (invoice[at] == old[at] || InRanges(at, PostedFree, std::size(PostedFree))) continue;
+        return FieldError(PostedChangeText, nullptr, FieldHolding(at, false));
+    }
+    int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
+    int32_t before = MatrixRowCount(Inv::Number, 0, old);
+    if (count != before) {
+        uint16_t row = (uint16_t)(count < before ? count : before);
+        return FieldErrorAt(PostedChangeText, nullptr, Inv::Matrix, row, Row::Kind);
+    }
+    uint8_t a[Row::Size], b[Row::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(Inv::Number, invoice, i, a) || !MatrixRowRead(Inv::Number, old, i, b))
+            return FieldErrorAt(Texts::RecordNotStored, nullptr, Inv::Matrix, (uint16_t)i, Row::Kind);
+        for (uint32_t at = 0; at < Row::Size; at++) {
+            if (a[at] == b[at] || InRanges(at, &PostedRowFree, 1)) continue;
+            return FieldErrorAt(PostedChangeText, nullptr, Inv::Matrix, (uint16_t)i, FieldHolding(at, true));
+        }
+    }
+    return 0;
+}
+
+// True when a record of reg has code in its first key field at field.
+bool CodeStored(int reg, uint32_t field, int max, const uint8_t *code) {
+    if (code[0] == 0) return false;
+    RuleRecord r(reg);
+    if (!r.record) return false;
+    PutPString(r.record, field, max, code);
+    uint32_t recid = 0, position = 0;
+    return RecFind(reg, r.record, 1, 1, &recid, &position);
+}
+
+// Step 3: true when block 205 refuses invoices over the credit limit, the
+// invoice comes from no order and its customer is over a limit above zero.
+bool OverCreditLimit(const uint8_t *invoice) {
+    const uint8_t *block = SettingsRecord(CreditLimitBlk::Number, CreditLimitBlock);
+    if (!block || GetU16(block, CreditLimitBlk::InvoiceRefuse) != 1) return false;
+    if (GetU32(invoice, Inv::OrderNr) != SerialNone) return false;
+    RuleRecord customer(CUVc::Number);
+    if (!customer.record) return false;
+    uint8_t code[256];
+    GetPString(invoice, Inv::CustCode, CodeMax, code);
+    PutPString(customer.record, CUVc::Code, CodeMax, code);
+    PackedDecimal limit, balance;
+    if (!CustomerBalanceCreditCall(customer.record, &limit, &balance)) return false;
+    if (DecIsBlank(&limit) || DecCompareDouble(&limit, 0.0) <= 0) return false;
+    return !DecIsBlank(&balance) && DecCompare(&balance, &limit) > 0;
+}
+
+// Steps 4 and 5: numbers an invoice without a number from the session's
+// or the company's hint, then tests a new or changed number against the
+// stored invoices and the series. 0, or the refusal.
+int SerialChecks(uint8_t *invoice, const uint8_t *old, int mode) {
+    DateRec date = GetDate(invoice, Inv::TransDate);
+    if (NeedsNumber(GetU32(invoice, Inv::SerNr))) {
+        int32_t hint = SeriesHint(SU::SeriesA + 8, SeriesDefaultsBlk::InvoiceHint);
+        int32_t n = NextSerialNumber(Inv::Number, &date, hint, 0);
+        PutU32(invoice, Inv::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
+    }
+    uint32_t serial = GetU32(invoice, Inv::SerNr);
+    if (mode != 1 && old && GetU32(old, Inv::SerNr) == serial) return 0;
+    if (!NeedsNumber(serial) && RecExists(Inv::Number, invoice))
+        return FieldError(Texts::SerialNumberExists, nullptr, Inv::SerNr);
+    if (NeedsNumber(serial) || !SerialNumberValid(Inv::Number, (int32_t)serial, &date))
+        return FieldError(Texts::NumberOutsideSeries, nullptr, Inv::SerNr);
+    return 0;
+}
+
+// Step 8: a rate needs a currency, and a currency must be known.
+int CurrencyChecks(const uint8_t *invoice) {
+    uint8_t code[256];
+    GetPString(invoice, Inv::CurncyCode, CurrencyMax, code);
+    PackedDecimal rate = GetDec(invoice, Inv::Rate);
+    if (code[0] == 0 && !DecIsZero(&rate)) return FieldError(Texts::CurrencyUnknown, nullptr, Inv::Rate);
+    if (!IsCurrencyCode(code)) return FieldError(Texts::CurrencyUnknown, nullptr, Inv::CurncyCode);
+    return 0;
+}
+
+// Step 9: the invoice a credit note's first row links to must exist, be
+// no credit note, and share the customer and the currency.
+int CreditedInvoiceChecks(const uint8_t *invoice) {
+    if (GetU16(invoice, Inv::InvType) != KindCredit || MatrixRowCount(Inv::Number, 0, invoice) < 1) return 0;
+    uint8_t row[Row::Size];
+    if (!MatrixRowRead(Inv::Number, invoice, 0, row)) return 0;
+    uint32_t link = GetU32(row, Row::Link);
+    if (link == SerialNone) return 0;
+    auto refuse = [](int text) { return FieldErrorAt(text, nullptr, Inv::Matrix, 0, Row::Link); };
+    RuleRecord credited(Inv::Number);
+    if (!credited.record) return refuse(Texts::CreditedInvoiceMissing);
+    PutU32(credited.record, Inv::SerNr, link);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(Inv::Number, credited.record, 1, 1, &recid, &position)) return refuse(Texts::CreditedInvoiceMissing);
+    if (GetU16(credited.record, Inv::InvType) == KindCredit) return refuse(Texts::CreditOfCreditNote);
+    uint8_t a[256], b[256];
+    GetPString(invoice, Inv::CustCode, CodeMax, a);
+    GetPString(credited.record, Inv::CustCode, CodeMax, b);
+    if (!PStringEqual(a, b)) return refuse(Texts::OtherCustomerInvoice);
+    GetPString(invoice, Inv::CurncyCode, CurrencyMax, a);
+    GetPString(credited.record, Inv::CurncyCode, CurrencyMax, b);
+    if (!PStringEqual(a, b)) return refuse(Texts::CurrencyDiffers);
+    return 0;
+}
+
+// The account check of a row when block 133 asks for it: the row's
+// account, else the VAT code's account in the invoice's zone, must carry
+// the row's VAT code when it carries any. A missing account passes.
+bool AccountAgreesWithVat(const uint8_t *row, int zone) {
+    const uint8_t *block = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+    if (!block || GetU16(block, SalesAccountsBlk::AccountVatCheck) != 1) return true;
+    uint8_t account[256], vat[256], accountVat[256];
+    GetPString(row, Row::SalesAcc, AccountMax, account);
+    GetPString(row, Row::VatCode, VatMax, vat);
+    RuleRecord acc(ACVc::Number);
+    if (!acc.record) return true;
+    uint32_t recid = 0, position = 0;
+    PutPString(acc.record, ACVc::Code, AccountMax, account);
+    if (account[0] == 0 || !RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position)) {
+        PStringCopy(account, vat);
+        VatCodeAccount(account, zone);
+        RecClear(ACVc::Number, acc.record);
+        PutPString(acc.record, ACVc::Code, AccountMax, account);
+        if (account[0] == 0 || !RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position)) return true;
+    }
+    GetPString(acc.record, ACVc::VatCode, VatMax, accountVat);
+    return accountVat[0] == 0 || PStringEqual(accountVat, vat);
+}
+
+// The order row count of the invoice's order; -1 when it names none or
+// the order is missing.
+int32_t OrderRowCount(const uint8_t *invoice) {
+    uint32_t order = GetU32(invoice, Inv::OrderNr);
+    if (order == SerialNone) return -1;
+    RuleRecord o(ORVc::Number);
+    if (!o.record) return -1;
+    PutU32(o.record, ORVc::SerNr, order);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(ORVc::Number, o.record, 1, 1, &recid, &position)) return -1;
+    return MatrixRowCount(ORVc::Number, 0, o.record);
+}
+
+// Step 10: the rows in order; the first fault ends the check. An item
+// row's link must name a row of the invoice's order (the first row of a
+// credit note links to the credited invoice instead): a link that fits
+// nothing would skip the row's stock silently.
+int RowChecks(const uint8_t *invoice) {
+    const int zone = GetU16(invoice, Inv::VatZone);
+    const bool credit = GetU16(invoice, Inv::InvType) == KindCredit;
+    int32_t orderRows = -2;   // not read yet
+    uint8_t row[Row::Size], code[256];
+    int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
+    for (int32_t i = 0; i < count; i++) {
+        const uint16_t at = (uint16_t)i;
+        if (!MatrixRowRead(Inv::Number, invoice, i, row))
+            return FieldErrorAt(Texts::RecordNotStored, nullptr, Inv::Matrix, at, Row::Kind);
+        uint16_t kind = GetU16(row, Row::Kind);
+        if (kind == KindItem) {
+            GetPString(row, Row::ItemCode, CodeMax, code);
+            if (code[0] != 0 && !CodeStored(INVc::Number, INVc::Code, CodeMax, code))
+                return FieldErrorAt(Texts::CodeUnknown, nullptr, Inv::Matrix, at, Row::ItemCode);
+            uint32_t link = GetU32(row, Row::Link);
+            if (link != SerialNone && !(credit && i == 0)) {
+                if (orderRows == -2) orderRows = OrderRowCount(invoice);
+                if ((int32_t)(link & 0xFFFFu) >= orderRows)
+                    return FieldErrorAt(Texts::CodeUnknown, nullptr, Inv::Matrix, at, Row::Link);
+            }
+        }
+        if ((kind == KindItem || kind == KindDownPayment) && !CompactVariant) {
+            PackedDecimal sum = GetDec(row, Row::Sum);
+            GetPString(row, Row::VatCode, VatMax, code);
+            if (!DecIsZero(&sum) && code[0] == 0)
+                return FieldErrorAt(Texts::VatCodeMissing, nullptr, Inv::Matrix, at, Row::VatCode);
+        }
+        if ((kind == KindItem || kind == KindAmount || kind == KindDownPayment) && !AccountAgreesWithVat(row, zone))
+            return FieldErrorAt(Texts::AccountVatMismatch, nullptr, Inv::Matrix, at, Row::VatCode);
+    }
+    return 0;
+}
+
+// Steps 3 to 11 of an unposted invoice; 0 or the refusal.
+int UnpostedChecks(uint8_t *invoice, const uint8_t *old, int mode) {
+    if (OverCreditLimit(invoice)) return FieldError(Texts::CreditLimitExceeded, nullptr, RecFocusNone);
+    if (int r = SerialChecks(invoice, old, mode)) return r;
+    if (!CheckBeforeSave(Inv::Number, invoice, Inv::TransDate)) return -1;
+    uint8_t code[256];
+    GetPString(invoice, Inv::CustCode, CodeMax, code);
+    if (code[0] == 0) return FieldError(Texts::CustomerCodeMissing, nullptr, RecFocusNone);
+    if (!CodeStored(CUVc::Number, CUVc::Code, CodeMax, code))
+        return FieldError(Texts::CodeUnknown, nullptr, Inv::CustCode);
+    if (int r = CurrencyChecks(invoice)) return r;
+    if (int r = CreditedInvoiceChecks(invoice)) return r;
+    if (int r = RowChecks(invoice)) return r;
+
+    if (PendingVoucher) RecFreeMatrix(Voucher::Number, PendingVoucher);
+    bool postingNow = GetU16(invoice, Inv::Posted) == 1 && (mode == 1 || !old || GetU16(old, Inv::Posted) == 0);
+    if (postingNow && !InvoiceVoucher(invoice, 0)) return FieldError(Texts::VoucherNotBuilt, nullptr, Inv::SerNr);
+    return 0;
+}
+
+}  // namespace
+
+// Checks an invoice before it is stored (mode 1 insert, 2 update; old
+// the stored copy, or the record itself or null on insert). An invoice
+// stored as posted may change only its free fields; any other is checked
+// in full and gets back its entry serial number when refused. 0 accepts;
+// else FieldError's -1 with the focus in FieldErrorPos.
+int ValidateInvoice(uint8_t *invoice, const uint8_t *old, int mode) {
+    assert(invoice);
+    if (old == invoice) old = nullptr;
+    if (mode == 2 && old && GetU16(old, Inv::Posted) == 1) return PostedInvoiceHeld(invoice, old);
+    uint32_t entry = GetU32(invoice, Inv::SerNr);
+    int r = UnpostedChecks(invoice, old, mode);
+    if (r != 0) PutU32(invoice, Inv::SerNr, entry);
+    return r;
+}
+
+// True when code is empty (the home currency) or a currency of block 172.
 bool IsCurrencyCode(const uint8_t *code) {
-    ShowTextMessage(Texts::FunctionNotYet);
+    assert(code);
+    if (code[0] == 0) return true;
+    SettingsRows rows(CurrencyBlk::Number, &CurrencyRows, CurrencyBlk::Rows::Size);
+    uint8_t known[256];
+    for (int32_t i = 0; i < rows.count; i++) {
+        GetPString(rows.data + (size_t)i * CurrencyBlk::Rows::Size, CurrencyBlk::Rows::Code, CurrencyMax, known);
+        if (PStringEqual(known, code)) return true;
+    }
     return false;
 }

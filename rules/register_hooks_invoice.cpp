@@ -2,9 +2,196 @@
 // invoices: checks, the steps around insert, update, store and delete,
 // and the new record's defaults.
 //
-// Not built yet: register 5 gets no entry, so no window, import or
-// conversion reaches it (an entry is installed whole or not at all).
+// Posting happens in the hooks: an invoice inserted posted, or updated
+// from unposted to posted, gets its open item, stock, item history and
+// voucher inside the same hold as the invoice itself; afterwards the
+// print and customer-ledger kinds run as block 170 and its state ask.
 #include "rules/register_hooks_entries.h"
 
-// Fills register 5's entry of table. Not built yet: installs nothing.
-void InstallInvoiceEntry(std::array<RegisterHooks, RegisterCount> &table) {}
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "operations/operations.h"
+#include "operations/sales_invoice.h"
+#include "rules/approval.h"
+#include "rules/hooks.h"
+#include "rules/rules_types.h"
+#include "rules/series_terms.h"
+
+namespace {
+
+namespace Inv = IVVc;
+
+// True when the invoice's posted flag is set.
+bool Posted(const uint8_t *invoice) { return GetU16(invoice, Inv::Posted) == 1; }
+
+// Runs kind on the stored invoice recid; false when a store failed.
+bool RunKind(ApproveKind kind, uint32_t recid) { return ApproveRecord(kind, Inv::Number, recid); }
+
+// The kinds after a posting: the print-out when block 170 asks for it on
+// save, then the customer ledger unless the invoice is there already.
+int KindsAfterPosting(const uint8_t *invoice, uint32_t recid, bool printAllowed) {
+    const uint8_t *block = SettingsRecord(PrintOnSaveBlk::Number, PrintOnSaveBlock);
+    if (printAllowed && block && GetU16(block, PrintOnSaveBlk::InvoiceForm) == 1 && !RunKind(11, recid)) return 0;
+    if (GetU16(invoice, Inv::Transferred) == 0 && !RunKind(18, recid)) return 0;
+    return 1;
+}
+
+// The check before a store.
+int Validate(int, uint8_t *invoice, uint8_t *stored, int mode) { return ValidateInvoice(invoice, stored, mode); }
+
+// Before an insert: the insert steps and the project totals.
+int BeforeInsert(int, uint8_t *invoice) {
+    InvoiceInsertSteps(invoice);
+    UpdateProjectTotals(invoice, nullptr);
+    return 1;
+}
+
+// After an insert of a posted invoice: the kinds (the print-out only on
+// a save).
+int AfterInsert(int, uint8_t *invoice, uint32_t recid, int saveFlag) {
+    if (!Posted(invoice)) return 1;
+    return KindsAfterPosting(invoice, recid, saveFlag == 1);
+}
+
+// After an import store: the after-insert steps with no print-out.
+void AfterStore(int reg, uint8_t *invoice, uint32_t recid) { AfterInsert(reg, invoice, recid, 0); }
+
+// A changed due date of a posted invoice moves to its open item.
+void OpenItemDueDate(const uint8_t *invoice) {
+    RuleRecord item(ARVc::Number);
+    if (!item.record) return;
+    PutU32(item.record, ARVc::InvoiceNr, GetU32(invoice, Inv::SerNr));
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(ARVc::Number, item.record, 1, 1, &recid, &position)) return;
+    PutDate(item.record, ARVc::DueDate, GetDate(invoice, Inv::PayDate));
+    if (!RecStore(ARVc::Number, item.record, 1, &recid)) DbHoldFail();
+}
+
+// Before an update: the posting when the invoice becomes posted, the
+// order's down payments, the due date to the open item, the project
+// totals and the list mark.
+int BeforeUpdate(int, uint8_t *invoice, uint8_t *stored, uint32_t) {
+    if (!Posted(stored) && Posted(invoice)) {
+        PutU16(invoice, Inv::Printed, 0);
+        InvoicePosting(invoice, 1);
+        StockHistoryFromInvoice(invoice);
+    }
+    if (GetU32(invoice, Inv::OrderNr) != SerialNone) UpdateOrderFromInvoice(invoice, stored);
+    DateRec a = GetDate(invoice, Inv::PayDate), b = GetDate(stored, Inv::PayDate);
+    if (Posted(stored) && Posted(invoice) && DateCompare(&a, &b) != 0) OpenItemDueDate(invoice);
+    UpdateProjectTotals(invoice, stored);
+    StatusMarkInvoice(invoice);
+    return 1;
+}
+
+// After an update that posted the invoice: the kinds.
+int AfterUpdate(int, uint8_t *invoice, uint8_t *stored, uint32_t recid) {
+    if (Posted(stored) || !Posted(invoice)) return 1;
+    return KindsAfterPosting(invoice, recid, true);
+}
+
+// The import store of an invoice not stored yet: what it names is made,
+// a posted one re-applies its open item and stock and writes its
+// history, then the project totals and the list mark.
+void BeforeStore(int, uint8_t *invoice) {
+    if (RecExists(Inv::Number, invoice)) return;
+    CreateMissingCustomer(invoice);
+    CreateMissingItems(invoice);
+    CreateMissingUser(invoice);
+    if (Posted(invoice)) {
+        InvoicePosting(invoice, 0);
+        StockHistoryFromInvoice(invoice);
+    }
+    UpdateProjectTotals(invoice, nullptr);
+    StatusMarkInvoice(invoice);
+}
+
+// Before a delete: the order's down payments and the project totals
+// taken back.
+int BeforeDelete(int, uint8_t *invoice) {
+    if (GetU32(invoice, Inv::OrderNr) != SerialNone) UpdateOrderFromInvoice(nullptr, invoice);
+    UpdateProjectTotals(nullptr, invoice);
+    return 1;
+}
+
+// Blank amounts of a new invoice: the freight's and the totals.
+void BlankAmounts(uint8_t *invoice) {
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    for (uint32_t at : {Inv::Freight, Inv::FreightHome, Inv::FreightPctAmt, Inv::FreightPct, Inv::RoundOff, Inv::Net,
+                        Inv::VatFreeNet, Inv::Vat, Inv::Total, Inv::TotalBeforeRound, Inv::Rate})
+        PutDec(invoice, at, blank);
+}
+
+// The serial of a new invoice: drawn stand-alone (run mode 0) from the
+// series on date, else none (numbered when it is inserted).
+uint32_t NewSerial(const DateRec *date) {
+    if (RunMode != 0) return SerialNone;
+    int32_t n = NextSerialNumber(Inv::Number, date, -1, 0);
+    return n == NoFreeNumber ? SerialNone : (uint32_t)n;
+}
+
+// A new invoice: its number, today's dates, no links, unposted, stock
+// and VAT handling as block 133 says, amounts blank.
+void NewDefaults(int, uint8_t *invoice) {
+    SetEntryUserCode();
+    PutDate(invoice, Inv::InvDate, TodayDate);
+    PutDate(invoice, Inv::TransDate, TodayDate);
+    PutU32(invoice, Inv::SerNr, NewSerial(&TodayDate));
+    for (uint32_t at : {Inv::OrderNr, Inv::CredInv, Inv::CashDiscDays}) PutU32(invoice, at, SerialNone);
+    for (uint32_t at : {Inv::Posted, Inv::Printed, Inv::Transferred, Inv::Mark}) PutU16(invoice, at, 0);
+    PutU16(invoice, Inv::InvType, 1);
+    if (const uint8_t *block = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock)) {
+        PutU16(invoice, Inv::InclVat, GetU16(block, SalesAccountsBlk::PricesInclVat));
+        PutU16(invoice, Inv::UpdStock, GetU16(block, SalesAccountsBlk::UpdateStock));
+    }
+    BlankAmounts(invoice);
+}
+
+// An invoice copied as a new one keeps its content and renews what must
+// differ: number, dates, links, flags, reference, due date, and the
+// order links of its item rows.
+void NewDefaultsOther(int, uint8_t *invoice) {
+    SetEntryUserCode();
+    PutDate(invoice, Inv::InvDate, TodayDate);
+    PutDate(invoice, Inv::TransDate, TodayDate);
+    PutU32(invoice, Inv::SerNr, NewSerial(&TodayDate));
+    for (uint32_t at : {Inv::OrderNr, Inv::CredInv}) PutU32(invoice, at, SerialNone);
+    for (uint32_t at : {Inv::Posted, Inv::Printed, Inv::Transferred}) PutU16(invoice, at, 0);
+    const uint8_t none[1] = {0};
+    PutPString(invoice, Inv::RefStr, 30, none);
+    PutDate(invoice, Inv::PayDate, DateRec{});
+    ApplyPaymentTerms(invoice);
+    uint8_t row[Inv::Rows::Size];
+    int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Inv::Rows::Kind) != 1) continue;
+        PutU32(row, Inv::Rows::Link, SerialNone);
+        MatrixRowPut(Inv::Number, 0, invoice, i, row);
+    }
+    StatusMarkInvoice(invoice);
+}
+
+}  // namespace
+
+// Fills register 5's entry of table, whole.
+void InstallInvoiceEntry(std::array<RegisterHooks, RegisterCount> &table) {
+    RegisterHooks h;
+    h.validateRecord = Validate;
+    h.preserveStoredFields = PreserveStoredFieldsOf;
+    h.canDelete = CanDeleteRecordOf;
+    h.beforeInsert = BeforeInsert;
+    h.afterInsert = AfterInsert;
+    h.beforeUpdate = BeforeUpdate;
+    h.afterUpdate = AfterUpdate;
+    h.beforeStore = BeforeStore;
+    h.afterStore = AfterStore;
+    h.beforeDelete = BeforeDelete;
+    h.newRecordDefaults = NewDefaults;
+    h.newRecordDefaultsOther = NewDefaultsOther;
+    table[Inv::Number] = h;
+}
