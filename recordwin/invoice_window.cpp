@@ -373,6 +373,12 @@ void RowCellLeft(int window, int F, uint8_t changed)
     uint8_t *data = MemLock(rows);
     if (!data) return;
     uint8_t *r = data + uint32_t(row) * Row::Size;
+    // A row left without a kind becomes an item row once a value is typed
+    // into it, so that totals, checks and posting count it.
+    if (GetU16(r, Row::Kind) == 0 && changed && column != 0) {
+        PutU16(r, Row::Kind, 1);
+        RedrawCells(window, row, {Row::Kind});
+    }
     uint16_t kind = RowKind(r);
     if (kind == 1) {
         ItemRowCellLeft(window, row, r, uint32_t(cell), changed, item.record, &m);
