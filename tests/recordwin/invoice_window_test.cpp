@@ -374,30 +374,44 @@ TEST_F(InvoiceWindowTest, ItemInfoButtonShowsTheSelectedRow)
     EXPECT_TRUE(Blank(shownRec, ItemInfoWin::GrossProfit));
 }
 
-TEST(NetOfTaxAndPercent, Table)
+class GrossProfitMath : public InvoiceFixture {};
+
+TEST_F(GrossProfitMath, NetOfTaxAndPercentOf)
 {
-    struct Case {
+    StoreCompanyBlocks();
+    struct Net {
+        const char *vat;
+        double amount;
+        uint16_t withTax;
+        double net;
+    };
+    // VAT code 1 is 25 %, 2 is 12 %, 0 is 0 %.
+    for (const Net &c : {Net{"1", 125, 1, 100}, Net{"1", 125, 0, 125}, Net{"2", 112, 1, 100}, Net{"0", 50, 1, 50},
+                         Net{"1", -125, 1, -100}}) {
+        PackedDecimal amount = Dec(c.amount), net;
+        uint8_t code[256];
+        code[0] = uint8_t(std::strlen(c.vat));
+        std::memcpy(code + 1, c.vat, code[0]);
+        NetOfTax(code, &amount, c.withTax, &net);
+        EXPECT_DOUBLE_EQ(DecToDouble(&net), c.net) << c.vat << " " << c.amount << " " << c.withTax;
+    }
+    struct Pct {
         double base, part;
         bool blank;
         double pct;
     };
-    const Case cases[] = {{200, 80, false, 40}, {0, 80, true, 0}, {-50, 10, false, -20}, {3, 1, false, 33.33}};
-    for (const Case &c : cases) {
-        PackedDecimal base, part, r;
-        DecFromDouble(&base, c.base);
-        DecFromDouble(&part, c.part);
+    for (const Pct &c : {Pct{200, 80, false, 40}, Pct{0, 80, true, 0}, Pct{-50, 10, false, -20}, Pct{3, 1, false, 33.33}}) {
+        PackedDecimal base = Dec(c.base), part = Dec(c.part), r;
         PercentOf(&base, &part, &r);
         EXPECT_EQ(DecIsBlank(&r), c.blank) << c.base;
         if (!c.blank) {
             EXPECT_DOUBLE_EQ(DecToDouble(&r), c.pct) << c.base;
         }
     }
-    PackedDecimal blank;
+    PackedDecimal blank, part = Dec(5), r;
     DecSetBlank(&blank);
-    PackedDecimal part, r;
-    DecFromLong(&part, 5);
     PercentOf(&blank, &part, &r);
-    EXPECT_TRUE(DecIsBlank(&r));
+    EXPECT_TRUE(DecIsBlank(&r)) << "a blank base gives a blank percentage";
 }
 
 }  // namespace
