@@ -43,9 +43,14 @@ void DocItemTextRows(int window, const uint8_t *item, const uint8_t *lang, int t
         MemBlock rows = WinMatrixRows(window);
         uint8_t *data = MemLock(rows);
         if (!data) return;
-        PutPString(data + uint32_t(at) * uint32_t(rowSize), uint32_t(textCell), TextCellMax, line);
+        uint8_t *r = data + uint32_t(at) * uint32_t(rowSize);
+        // Rows without a kind word of the matrix's own keep their kind in
+        // their first word, as the document registers' rows do.
+        if (kindAt == NoEntryOffset) PutU16(r, 0, 1);
+        PutPString(r, uint32_t(textCell), TextCellMax, line);
         MemUnlock(rows);
         WinMatrixDrawRow(window, at, uint32_t(textCell), 0);
+        WinMatrixDrawRow(window, at, 0, 0);
     }
 }
 

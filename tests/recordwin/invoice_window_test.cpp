@@ -238,6 +238,55 @@ TEST_F(InvoiceWindowTest, ItemFillsItsRowAndAQuantityRepricesKeepingTextAndCost)
     EXPECT_DOUBLE_EQ(Num(Inv(), IVVc::Total), 375);
 }
 
+TEST_F(InvoiceWindowTest, TermsAndItemTextsAddRows)
+{
+    Customer("C1");
+    StoreTerms("CR", 3, 0);
+    int terms = WinScreenFieldOfOffset(w, IVVc::PayTerms);
+    ASSERT_NE(terms, NoField);
+    struct Case {
+        const char *code, *after;
+        bool beep;
+        int rows;
+    };
+    // An unknown code is replaced (with a beep); credit-note terms put a
+    // row of kind 3 first.
+    Rows(1);
+    for (const Case &c : {Case{"ZZ", "30", true, 1}, Case{"30", "30", false, 1}, Case{"CR", "CR", false, 2}}) {
+        int beeps = PlBeepCount();
+        PutText(Inv(), IVVc::PayTerms, 2, c.code);
+        Leave(terms);
+        EXPECT_EQ(Text(Inv(), IVVc::PayTerms, 2), c.after) << c.code;
+        EXPECT_EQ(PlBeepCount() - beeps, c.beep ? 1 : 0) << c.code;
+        EXPECT_EQ(WinMatrixRowCount(w), c.rows) << c.code;
+    }
+    EXPECT_EQ(GetU16(RowAt(0), Row::Kind), 3);
+
+    // An item's further text lines follow its row as item rows, even after
+    // the last row (without a language the name is the first line).
+    StoreRecord(INVc::Number, [&](uint8_t *r) {
+        PutText(r, INVc::Code, 20, "TEXTED");
+        PutText(r, INVc::Name, 60, "Texted item");
+        PutText(r, INVc::Group, 5, "G2");
+        PutDec(r, INVc::BasePrice, Dec(10));
+        for (const char *line : {"First line", "Second line", "Third line"}) {
+            uint8_t row[INVc::Rows::Size] = {};
+            PutText(row, INVc::Rows::Text, 60, line);
+            ASSERT_TRUE(MatrixRowPut(INVc::Number, 0, r, MatrixRowCount(INVc::Number, 0, r), row));
+        }
+    });
+    PutDec(RowAt(1), Row::Quantity, Dec(1));
+    PutCellText(1, Row::ItemCode, 20, "TEXTED", ColItem);
+    ASSERT_EQ(WinMatrixRowCount(w), 5);
+    EXPECT_EQ(Text(RowAt(1), Row::Text, 100), "Texted item");
+    const char *lines[] = {"First line", "Second line", "Third line"};
+    for (int i = 0; i < 3; i++) {
+        EXPECT_EQ(Text(RowAt(2 + i), Row::Text, 100), lines[i]);
+        EXPECT_EQ(GetU16(RowAt(2 + i), Row::Kind), 1);
+        EXPECT_EQ(GetU32(RowAt(2 + i), Row::Link), 0xFFFFFFFFu) << "text rows get a new row's defaults";
+    }
+}
+
 TEST_F(InvoiceWindowTest, RowSumFollowsDiscountPriceUnitAndTheVatOverride)
 {
     Customer("C1");
