@@ -34,7 +34,7 @@ namespace Row = IVVc::Rows;
 // Screen fields of window 347: the customer, the dates, and the first row
 // cell; a row has seven cells (kind, item, quantity, text, price,
 // discount, sum on the item page).
-constexpr int FieldCustomer = 2, FieldInvDate = 4, FirstCell = 28, CellsPerRow = 7;
+constexpr int FieldCustomer = 2, FieldInvDate = 4, FieldTransDate = 5, FirstCell = 28, CellsPerRow = 7;
 constexpr int ColItem = 1, ColQty = 2, ColPrice = 4, ColDiscount = 5;
 
 class InvoiceWindowTest : public InvoiceFixture {
@@ -185,6 +185,16 @@ TEST_F(InvoiceWindowTest, CustomerFillWarnsOfCreditKeepsACreditNotesTermsAndTake
     EXPECT_EQ(Text(Inv(), IVVc::FreightVat, 2), "2");
     EXPECT_DOUBLE_EQ(Num(Inv(), IVVc::FreightHome), 700);
     EXPECT_DOUBLE_EQ(Num(Inv(), IVVc::FreightPctAmt), 70);
+
+    // Freight typed in the invoice's currency (EUR at 1125) is converted to
+    // home currency, its percentage share taken and the totals follow.
+    Customer("C2");
+    int freightField = WinScreenFieldOfOffset(w, IVVc::Freight);
+    ASSERT_NE(freightField, NoField);
+    PutDec(Inv(), IVVc::Freight, Dec(100));
+    Leave(freightField);
+    EXPECT_DOUBLE_EQ(Num(Inv(), IVVc::FreightHome), 1125);
+    EXPECT_DOUBLE_EQ(Num(Inv(), IVVc::FreightPctAmt), 112.5);
 
     // A credit note (first row of kind 3) keeps the terms it has.
     Rows(1);
@@ -398,6 +408,31 @@ TEST_F(InvoiceWindowTest, InvoiceDateMovesDueDateAndPullsTheTransactionDateBack)
         EXPECT_EQ(std::memcmp(&d, &c.wantDue, sizeof d), 0) << c.inv.day;
     }
     EXPECT_TRUE(shown.empty());
+
+    // Dates on or before the invoices' second lock date are told (1045)
+    // and stay as typed.
+    std::vector<uint8_t> locks(DateLockBlk::Size);
+    PutDate(locks.data(), DateLockBlk::SubLedgerLock2, DateRec{31, 5, 2024});
+    StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
+    char text[256];
+    GetUiTextC(text, Texts::DateLockedSecondary);
+    struct Lock {
+        int field;
+        uint32_t at;
+        DateRec date;
+        bool told;
+    };
+    for (const Lock &c : {Lock{FieldInvDate, IVVc::InvDate, {31, 5, 2024}, true},
+                          Lock{FieldTransDate, IVVc::TransDate, {20, 5, 2024}, true},
+                          Lock{FieldInvDate, IVVc::InvDate, {1, 6, 2024}, false},
+                          Lock{FieldTransDate, IVVc::TransDate, {1, 6, 2024}, false}}) {
+        shown.clear();
+        PutDate(Inv(), c.at, c.date);
+        Leave(c.field);
+        EXPECT_EQ(shown.size() == 1 && shown[0] == text, c.told) << c.date.day << "." << c.date.month;
+        DateRec kept = GetDate(Inv(), c.at);
+        EXPECT_EQ(std::memcmp(&kept, &c.date, sizeof kept), 0);
+    }
 }
 
 TEST_F(InvoiceWindowTest, ItemInfoButtonShowsTheSelectedRow)
