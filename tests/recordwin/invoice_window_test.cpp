@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -192,10 +191,7 @@ TEST_F(InvoiceWindowTest, ItemFillsItsRowAndAQuantityRepricesKeepingTextAndCost)
     EXPECT_EQ(Num(RowAt(0), Row::FifoCost), BlankNum);
     PutDec(RowAt(0), Row::Quantity, Dec(2));
     CellText(0, Row::ItemCode, "ITEM1", ColItem);
-    struct Want {
-        double price, cost, sum, gp, total;
-        const char *text;
-    };
+    struct Want { double price, cost, sum, gp, total; const char *text; };
     auto check = [&](const Want &x) {
         const uint8_t *r = RowAt(0);
         EXPECT_EQ(GetU16(r, Row::Kind), 1);
@@ -215,6 +211,12 @@ TEST_F(InvoiceWindowTest, ItemFillsItsRowAndAQuantityRepricesKeepingTextAndCost)
     PutDec(RowAt(0), Row::Price, Dec(1));
     CellDec(0, Row::Quantity, 3, ColQty);
     check({100, 55, 300, 135, 375, "Widgets, blue"});
+    // Prices that include VAT: the profit is taken from the sum without it.
+    PutU16(Inv(), IVVc::InclVat, 1);
+    CellDec(0, Row::Quantity, 4, ColQty);
+    EXPECT_EQ(Num(RowAt(0), Row::GrossProfit), 400 / 1.25 - 4 * 55);
+    PutU16(Inv(), IVVc::InclVat, 0);
+    CellDec(0, Row::Quantity, 3, ColQty);
 
     // An unknown item beeps and leaves its row and the totals as they were.
     std::vector<uint8_t> before(RowAt(1), RowAt(1) + Row::Size);
@@ -228,9 +230,7 @@ TEST_F(InvoiceWindowTest, ItemFillsItsRowAndAQuantityRepricesKeepingTextAndCost)
 TEST_F(InvoiceWindowTest, RowSumFollowsDiscountPriceUnitAndTheVatOverride)
 {
     Customer("C1");
-    struct Case {
-        double discount, priceUnit, sum;
-    };
+    struct Case { double discount, priceUnit, sum; };
     const Case cases[] = {
         {100, 0, 0}, {-100, 0, 800}, {101, 0, 400},   // -100..100 applied, beyond ignored
         {10, 0, 360}, {0, 0, 400},  {0, 4, 100},  {50, 2, 100},   // a zero price unit divides by nothing
@@ -250,11 +250,7 @@ TEST_F(InvoiceWindowTest, RowSumFollowsDiscountPriceUnitAndTheVatOverride)
     EXPECT_EQ(Num(RowAt(1), Row::GrossProfit), 0);
 
     // The invoice's VAT code overrides the item's on every re-priced row.
-    struct Override {
-        const char *invoiceCode;
-        int column;
-        const char *want;
-    };
+    struct Override { const char *invoiceCode; int column; const char *want; };
     for (const Override &c : {Override{"2", ColQty, "2"}, Override{"2", ColItem, "2"}, Override{"", ColQty, "1"}}) {
         PutText(Inv(), IVVc::VatCode, 2, c.invoiceCode);
         PutText(RowAt(0), Row::VatCode, 2, "9");
@@ -317,9 +313,7 @@ TEST_F(InvoiceWindowTest, APostedInvoiceKeepsItsRowsAndAmountsButNotItsDueDate)
 TEST_F(InvoiceWindowTest, DatesMoveTheDueDatePullTheTransactionDateBackAndTellALock)
 {
     Customer("C1");
-    struct Case {
-        DateRec inv, trans, wantTrans, wantDue;
-    };
+    struct Case { DateRec inv, trans, wantTrans, wantDue; };
     for (const Case &c : {Case{{5, 6, 2024}, {10, 6, 2024}, {5, 6, 2024}, {5, 7, 2024}},
                           Case{{20, 6, 2024}, {10, 6, 2024}, {10, 6, 2024}, {20, 7, 2024}}}) {
         PutDate(Inv(), IVVc::TransDate, c.trans);
@@ -334,12 +328,7 @@ TEST_F(InvoiceWindowTest, DatesMoveTheDueDatePullTheTransactionDateBackAndTellAL
     std::vector<uint8_t> locks(DateLockBlk::Size);
     PutDate(locks.data(), DateLockBlk::SubLedgerLock2, DateRec{31, 5, 2024});
     StoreBlock(DateLockBlk::Number, locks.data(), DateLockBlk::Size);
-    struct Lock {
-        int field;
-        uint32_t at;
-        DateRec date;
-        bool told;
-    };
+    struct Lock { int field; uint32_t at; DateRec date; bool told; };
     for (const Lock &c : {Lock{FieldInvDate, IVVc::InvDate, {31, 5, 2024}, true},
                           Lock{FieldTransDate, IVVc::TransDate, {20, 5, 2024}, true},
                           Lock{FieldInvDate, IVVc::InvDate, {1, 6, 2024}, false},
@@ -358,10 +347,7 @@ TEST_F(InvoiceWindowTest, TermsAndItemTextsAddRowsAndTheInfoWindowShowsTheSelect
     Customer("C1");
     StoreTerms("CR", 3, 0);
     int terms = WinScreenFieldOfOffset(w, IVVc::PayTerms);
-    struct Case {
-        const char *code, *after;
-        int beeps, rows;
-    };
+    struct Case { const char *code, *after; int beeps, rows; };
     // An unknown code is replaced, with a beep; credit-note terms put a row
     // of kind 3 first.
     Rows(1);
@@ -415,44 +401,6 @@ TEST_F(InvoiceWindowTest, TermsAndItemTextsAddRowsAndTheInfoWindowShowsTheSelect
     EXPECT_EQ(WindowEvent(w, 30, &beyond, nullptr), 1);
     EXPECT_EQ(Text(shownRec, ItemInfoWin::ItemCode, 20), "");
     EXPECT_EQ(Num(shownRec, ItemInfoWin::GrossProfit), BlankNum);
-}
-
-class GrossProfitMath : public InvoiceFixture {};
-
-TEST_F(GrossProfitMath, NetOfTaxAndPercentOf)
-{
-    StoreCompanyBlocks();   // VAT code 1 is 25 %, 2 is 12 %, 0 is 0 %
-    struct Net {
-        const char *vat;
-        double amount;
-        uint16_t withTax;
-        double net;
-    };
-    for (const Net &c : {Net{"1", 125, 1, 100}, Net{"1", 125, 0, 125}, Net{"2", 112, 1, 100}, Net{"0", 50, 1, 50},
-                         Net{"1", -125, 1, -100}}) {
-        PackedDecimal amount = Dec(c.amount), net;
-        uint8_t code[4] = {uint8_t(std::strlen(c.vat))};
-        std::memcpy(code + 1, c.vat, code[0]);
-        NetOfTax(code, &amount, c.withTax, &net);
-        EXPECT_DOUBLE_EQ(DecToDouble(&net), c.net) << c.vat << " " << c.amount << " " << c.withTax;
-    }
-    PackedDecimal blank;
-    DecSetBlank(&blank);
-    struct Pct {
-        PackedDecimal base;
-        double part, pct;   // pct NaN: blank
-    };
-    const double none = std::nan("");
-    for (const Pct &c : {Pct{Dec(200), 80, 40}, Pct{Dec(0), 80, none}, Pct{blank, 5, none}, Pct{Dec(-50), 10, -20},
-                         Pct{Dec(3), 1, 33.33}}) {
-        PackedDecimal part = Dec(c.part), r;
-        PercentOf(&c.base, &part, &r);
-        if (std::isnan(c.pct)) {
-            EXPECT_TRUE(DecIsBlank(&r)) << c.part;
-        } else {
-            EXPECT_DOUBLE_EQ(DecToDouble(&r), c.pct) << c.part;
-        }
-    }
 }
 
 }  // namespace

@@ -68,24 +68,17 @@ TEST_F(WindowEventTest, ClosedProductionsAndPurchaseOrdersRefuseEditsByTheRecord
     // its word 18 except for the field at byte 756; state 0 asks the shown
     // record, state 2 the stored one, other states never refuse.
     static uint8_t shownRec[800], storedRec[800];
-    struct Case {
-        int type, state;
-        uint32_t closedAt;
-        bool closeShown, closeStored;
-        uint16_t offset;
-        uint8_t want;
-    };
+    struct Case { int type, state; uint32_t closedAt; bool shownClosed, storedClosed; uint16_t offset; uint8_t want; };
     const Case cases[] = {
-        {122, 0, 10, true, false, 4, 0},   {122, 0, 10, false, true, 4, 1},  {122, 2, 10, false, true, 4, 0},
-        {122, 2, 10, true, false, 4, 1},   {122, 1, 10, true, true, 4, 1},   {290, 0, 36, true, false, 4, 0},
-        {290, 0, 36, true, false, 756, 1}, {290, 2, 36, false, true, 20, 0}, {290, 3, 36, true, true, 20, 1},
-        {100, 0, 10, true, true, 4, 1},
+        {122, 0, 10, true, false, 4, 0}, {122, 0, 10, false, true, 4, 1},  {122, 2, 10, false, true, 4, 0},
+        {122, 1, 10, true, true, 4, 1},  {290, 0, 36, true, false, 756, 1}, {290, 2, 36, false, true, 20, 0},
+        {290, 3, 36, true, true, 20, 1}, {100, 0, 10, true, true, 4, 1},
     };
     for (const Case &c : cases) {
         std::memset(shownRec, 0, sizeof shownRec);
         std::memset(storedRec, 0, sizeof storedRec);
-        if (c.closeShown) shownRec[c.closedAt] = 1;
-        if (c.closeStored) storedRec[c.closedAt] = 1;
+        shownRec[c.closedAt] = c.shownClosed;
+        storedRec[c.closedAt] = c.storedClosed;
         int n = Window(c.type);
         WinTable[n]->record = shownRec;
         WinTable[n]->stored = storedRec;
