@@ -1,17 +1,204 @@
-// invoice_customer_fill.cpp - a sales invoice filled from its customer,
-// and a document window's number started from its opener.
-//
-// Not built yet: the invoice is left untouched (the user is told).
+// invoice_customer_fill.cpp - a sales invoice filled from its customer
+// (names, addresses, terms, currency, price list, freight defaults, the
+// credit-limit warning), and a document window's number list started
+// from its opener.
+#include <cassert>
+#include <cstring>
+
+#include "core/field_access.h"
+#include "core/record_buffer.h"
 #include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/sales_invoice.h"
+#include "rules/documents.h"
+#include "rules/prices.h"
+#include "rules/rules_types.h"
+#include "rules/series_terms.h"
+#include "rules/vat_currency.h"
+#include "shell/window_table.h"
 
-// Fills the invoice from its customer. Not built yet: tells the user and
-// gives false (the invoice untouched).
-bool InvoiceCustomerFill(uint8_t *invoice) {
-    ShowTextMessage(Texts::FunctionNotYet);
-    return false;
+uint8_t DocNumberListStart[256];
+
+namespace {
+
+constexpr uint16_t CreditNoteRow = 3;
+
+// Copies the text field of at most `max` characters at `from` of src into
+// the field at `to` of dst.
+void CopyText(const uint8_t *src, uint32_t from, uint8_t *dst, uint32_t to, int max)
+{
+    uint8_t text[256];
+    GetPString(src, from, max, text);
+    PutPString(dst, to, max, text);
 }
 
-// Starts the window's number from its opener. Not built yet: does nothing.
-void WindowDocNumber(int window) {}
+// True when the invoice's first row is a row of kind 3 (a credit note's).
+bool FirstRowIsCreditNote(const uint8_t *invoice)
+{
+    if (MatrixRowCount(IVVc::Number, 0, invoice) < 1) return false;
+    uint8_t row[IVVc::Rows::Size];
+    return MatrixRowGet(IVVc::Number, 0, invoice, 0, row) && GetU16(row, IVVc::Rows::Kind) == CreditNoteRow;
+}
+
+// The freight defaults of settings block 186: its freight item and
+// percentage; with the item, its VAT code and account for the invoice's
+// zone and its price in home currency and in the invoice's currency, and
+// the percentage's share of the price. Without the item every freight
+// field is empty.
+void FreightDefaults(uint8_t *inv)
+{
+    const uint8_t *block = SettingsRecord(FreightBlk::Number, Block186);
+    uint8_t code[256] = {0};
+    PackedDecimal pct;
+    DecSetZero(&pct);
+    if (block) {
+        GetPString(block, FreightBlk::FreightItem, 20, code);
+        pct = GetDec(block, FreightBlk::FreightPct);
+    }
+    PutPString(inv, IVVc::FreightItem, 20, code);
+    PutDec(inv, IVVc::FreightPct, pct);
+    RuleRecord item(INVc::Number);
+    uint32_t recid = 0, position = 0;
+    bool found = item.record && code[0] != 0;
+    if (found) {
+        PutPString(item.record, INVc::Code, 20, code);
+        found = RecFind(INVc::Number, item.record, 1, 1, &recid, &position);
+    }
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    if (!found) {
+        uint8_t empty[1] = {0};
+        PackedDecimal zero;
+        DecSetZero(&zero);
+        PutPString(inv, IVVc::FreightItem, 20, empty);
+        PutDec(inv, IVVc::FreightPct, zero);
+        for (uint32_t at : {IVVc::FreightHome, IVVc::Freight, IVVc::FreightPctAmt}) PutDec(inv, at, blank);
+        PutPString(inv, IVVc::FreightVat, 2, empty);
+        PutPString(inv, IVVc::FreightAcc, 10, empty);
+        return;
+    }
+    int zone = GetU16(inv, IVVc::VatZone);
+    uint8_t vat[256] = {0}, account[256] = {0};
+    ItemVatCode(item.record, zone, vat);
+    ItemSalesAccount(item.record, zone, account);
+    PutPString(inv, IVVc::FreightVat, 2, vat);
+    PutPString(inv, IVVc::FreightAcc, 10, account);
+    PackedDecimal price = GetDec(item.record, INVc::BasePrice), rate = GetDec(inv, IVVc::Rate), inCurrency, one,
+                  hundred, discount, share;
+    PutDec(inv, IVVc::FreightHome, price);
+    AmountByRateInverse(&price, &rate, &inCurrency);
+    PutDec(inv, IVVc::Freight, inCurrency);
+    DecFromLong(&one, 1);
+    DecFromLong(&hundred, 100);
+    DecSub(&hundred, &pct, &discount);
+    DecRowAmount(&one, &price, nullptr, &discount, &share);
+    PutDec(inv, IVVc::FreightPctAmt, share);
+}
+
+}  // namespace
+
+// Fills the invoice from the customer named at its byte 0: names and
+// addresses, delivery address, references, salesperson, language,
+// currency and rate, price list, VAT zone and code, payment terms (not
+// for a credit note, whose first row is of kind 3), freight defaults and
+// totals. Shows the customer's note, and text 1164 when block 205 asks
+// for the check and the open balance exceeds a positive credit limit.
+// false, the invoice untouched, when there is no such customer.
+bool InvoiceCustomerFill(uint8_t *inv)
+{
+    assert(inv);
+    bool creditNote = FirstRowIsCreditNote(inv);
+    RuleRecord cust(CUVc::Number);
+    if (!cust.record) return false;
+    const uint8_t *c = cust.record;
+    CopyText(inv, IVVc::CustCode, cust.record, CUVc::Code, 20);
+    PackedDecimal limit, balance;
+    if (inv[IVVc::CustCode] == 0 || !CustomerBalanceCreditCall(cust.record, &limit, &balance)) return false;
+
+    CopyText(c, CUVc::Name, inv, IVVc::Addr0, 60);
+    CopyText(c, CUVc::Addr1, inv, IVVc::Addr1, 60);
+    CopyText(c, CUVc::Addr2, inv, IVVc::Addr2, 60);
+    CopyText(c, CUVc::Addr3, inv, IVVc::Addr3, 60);
+    CopyText(c, CUVc::Name2, inv, IVVc::Text312, 60);
+    CopyText(c, CUVc::CustGroup, inv, IVVc::CustCat, 5);
+    CopyText(c, CUVc::Objects, inv, IVVc::Objects, 30);
+    CopyText(c, CUVc::CurncyCode, inv, IVVc::CurncyCode, 5);
+    CopyText(c, CUVc::SalesMan, inv, IVVc::SalesMan, 5);
+    CopyText(c, CUVc::LangCode, inv, IVVc::LangCode, 5);
+    CopyText(c, CUVc::DelTerms, inv, IVVc::DelTerms, 5);
+    CopyText(c, CUVc::DelMode, inv, IVVc::DelMode, 5);
+    uint8_t empty[1] = {0};
+    PutPString(inv, IVVc::StatCustCode, 20, empty);
+    CopyText(c, CUVc::PriceList, inv, IVVc::PriceList, 5);
+    CopyText(c, CUVc::DiscCode2, inv, IVVc::DiscCode2, 5);
+    CopyText(c, CUVc::VatCode, inv, IVVc::VatCode, 2);
+    CopyText(c, CUVc::Text456, inv, IVVc::Text1238, 20);
+    CopyText(c, CUVc::Text540, inv, IVVc::Text1260, 20);
+
+    uint8_t group[256], priceList[256];
+    uint16_t inclVat = 0;
+    GetPString(inv, IVVc::CustCat, 5, group);
+    GetPString(inv, IVVc::PriceList, 5, priceList);
+    ResolvePriceList(group, priceList, &inclVat);
+    PutPString(inv, IVVc::PriceList, 5, priceList);
+    PutU16(inv, IVVc::InclVat, inclVat);
+
+    if (c[CUVc::DelAddr1] != 0) {
+        CopyText(c, CUVc::Name, inv, IVVc::DelAddr0, 60);
+        CopyText(c, CUVc::DelAddr1, inv, IVVc::DelAddr1, 60);
+        CopyText(c, CUVc::DelAddr2, inv, IVVc::DelAddr2, 60);
+        CopyText(c, CUVc::DelAddr3, inv, IVVc::DelAddr3, 60);
+    } else {
+        for (uint32_t at : {IVVc::DelAddr0, IVVc::DelAddr1, IVVc::DelAddr2, IVVc::DelAddr3})
+            PutPString(inv, at, 60, empty);
+    }
+    CopyText(c, CUVc::Text646, inv, IVVc::Text856, 20);
+    CopyText(c, CUVc::Text900, inv, IVVc::Text546, 60);
+    DocTotalsRound(inv);
+
+    PutU16(inv, IVVc::VatZone, GetU16(c, CUVc::VatZone));
+    if (!creditNote) {
+        CopyText(c, CUVc::PayTerms, inv, IVVc::PayTerms, 2);
+        ApplyPaymentTerms(inv);
+    }
+    uint8_t currency[256];
+    GetPString(inv, IVVc::CurncyCode, 5, currency);
+    DateRec date = GetDate(inv, IVVc::InvDate);
+    PackedDecimal rate;
+    if (CurrencyRate(currency, &date, &rate)) PutDec(inv, IVVc::Rate, rate);
+
+    FreightDefaults(inv);
+    DocTotalsRound(inv);
+
+    uint8_t note[256];
+    GetPString(c, CUVc::Note, 60, note);
+    if (note[0] != 0) ShowMessage(0, note);
+    const uint8_t *check = SettingsRecord(CreditLimitBlk::Number, CreditLimitBlock);
+    PackedDecimal zero;
+    DecSetZero(&zero);
+    if (check && GetU16(check, CreditLimitBlk::InvoiceCheck) == 1 && DecCompare(&limit, &zero) > 0 &&
+        DecCompare(&balance, &limit) > 0)
+        ShowTextMessage(Texts::CreditLimitExceeded);
+    return true;
+}
+
+// Starts the number list of a document window from the window that
+// opened it: the customer code of an invoice or order (registers 5, 7),
+// the text at byte 4 of a quotation (55); empty otherwise.
+void WindowDocNumber(int window)
+{
+    DocNumberListStart[0] = 0;
+    if (!WinIsOpen(window)) return;
+    int opener = WinOpenerOf(window);
+    if (!WinIsOpen(opener)) return;
+    const uint8_t *record = WinRecordBuffer(opener);
+    if (!record) return;
+    switch (WinRegisterOf(opener)) {
+    case IVVc::Number:
+    case ORVc::Number: GetPString(record, 0, 20, DocNumberListStart); return;
+    case QuotationVc::Number: GetPString(record, 4, 20, DocNumberListStart); return;
+    default: return;
+    }
+}

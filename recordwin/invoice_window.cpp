@@ -1,19 +1,462 @@
 // invoice_window.cpp - the sales-invoice window (type 347): its event
-// handler and what leaving a field or a row cell does.
+// handler, and what leaving a header field or a row cell does.
 //
-// Not built yet: the handler is not in the window-event table; called,
-// it refuses (the user is told).
-#include "core/ui_text.h"
-#include "dict_offsets.h"
-#include "recordwin/record_windows.h"
+// The handler answers the edit questions from the invoice's posted flag
+// (the stored copy's while a stored invoice is being changed) and carries
+// the field logic: a customer fills the invoice, an item fills its row,
+// a row's sum and gross profit follow its cells, and the totals follow
+// the rows. Fields and cells are named by their byte in the record or the
+// row (the window definition binds each screen field to one).
+#include <cassert>
+#include <cstring>
 
-// Window type 347's event handler. Not built yet: tells the user and
-// refuses (0).
-uint8_t Win347Event(int window, int event, void *a, void *b) {
-    ShowTextMessage(Texts::FunctionNotYet);
-    return 0;
+#include "core/company_variant.h"
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "operations/sales_invoice.h"
+#include "recordwin/record_windows.h"
+#include "rules/prices.h"
+#include "rules/rules_types.h"
+#include "rules/series_terms.h"
+#include "rules/vat_currency.h"
+#include "shell/field_editing.h"
+#include "shell/matrix_editing.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
+
+namespace {
+
+namespace Row = IVVc::Rows;
+
+constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldLeft = 6, EventMayInsertRow = 9,
+              EventRowsChanged = 12, EventButton = 23, EventRowAboutToChange = 30;
+constexpr uint16_t ZoneVariant = 15;   // the company variant whose users may change the VAT zone
+constexpr uint16_t CreditNoteTerms = 3;
+constexpr int ItemCodeMax = 20, TextMax = 100, VatCodeMax = 2, AccountMax = 10, StructMax = 20;
+
+// The fields a posted invoice may still change: due date, reference,
+// salesperson, our reference, reminders, delivery terms, address and mode.
+constexpr uint32_t EditableWhenPosted[] = {IVVc::PayDate,     IVVc::Text546,     IVVc::SalesMan,   IVVc::Text856,
+                                           IVVc::NoticeCount, IVVc::NoticeDate,  IVVc::DelTerms,   IVVc::DelAddr0,
+                                           IVVc::DelAddr1,    IVVc::DelAddr2,    IVVc::DelAddr3,   IVVc::DelMode};
+
+bool EditableAfterPosting(int id)
+{
+    for (uint32_t e : EditableWhenPosted)
+        if (int(e) == id) return true;
+    return false;
 }
 
-// What leaving a field or row cell of the invoice window does. Not built
-// yet: does nothing.
-void InvoiceRowLeave(int window, int field, uint8_t changed) {}
+// The record that says whether the invoice is posted: the stored copy
+// while a stored invoice is changed (state 2), else the edited one.
+bool ShownPosted(int window) { return GetU16(WinRecordBuffer(window), IVVc::Posted) != 0; }
+bool StoredPosted(int window)
+{
+    const uint8_t *stored = WinStoredRecord(window);
+    return stored && GetU16(stored, IVVc::Posted) != 0;
+}
+
+// The kind of an invoice row: its kind cell, an empty one read as an item
+// row (the window's rows carry no kind word; a new row is an item row).
+uint16_t RowKind(const uint8_t *row)
+{
+    uint16_t kind = GetU16(row, Row::Kind);
+    return kind == 0 ? 1 : kind;
+}
+
+// Inserts an empty row of `kind` at `row` of the window's rows, growing
+// them when `row` is at their end; false when it could not be had.
+bool InsertRowOfKind(int window, int row, uint16_t kind)
+{
+    int count = WinMatrixRowCount(window);
+    if (row < count) {
+        WinMatrixInsertRow(window, row, kind);
+        if (WinMatrixRowCount(window) != count + 1) return false;
+    } else {
+        if (row != count || !MatrixResize(window, count + 1)) return false;
+        MatrixRowsClear(window, kind, row, row);
+    }
+    MemBlock rows = WinMatrixRows(window);
+    uint8_t *data = MemLock(rows);
+    if (!data) return false;
+    PutU16(data + uint32_t(row) * Row::Size, Row::Kind, kind);
+    MemUnlock(rows);
+    WinMarkChanged(window);
+    return true;
+}
+
+// Redraws the cells of a row that show these bytes of it.
+void RedrawCells(int window, int row, std::initializer_list<uint32_t> cells)
+{
+    for (uint32_t c : cells) WinMatrixDrawRow(window, row, c, 0);
+}
+
+// The header field at byte `id` was left: customer, dates, terms, price
+// list, currency and freight carry their values on.
+void HeaderFieldLeft(int window, int id, uint8_t changed)
+{
+    uint8_t *inv = WinRecordBuffer(window);
+    switch (id) {
+    case IVVc::CustCode: {
+        bool nameMissing = inv[IVVc::CustCode] != 0 && inv[IVVc::Addr0] == 0;
+        if (!changed && !nameMissing) return;
+        if (!InvoiceCustomerFill(inv)) {
+            Beep();
+            return;
+        }
+        InvoiceRateRefresh(window, inv);
+        WinFieldsSync(window);
+        return;
+    }
+    case IVVc::InvDate: {
+        DateRec date = GetDate(inv, IVVc::InvDate);
+        if (IsDateLockedSecondary(&date, IVVc::Number)) ShowTextMessage(Texts::DateLockedSecondary);
+        if (!changed) return;
+        DateRec due;
+        DateAddDays(&date, int32_t(GetU32(inv, IVVc::PayDays)), &due);
+        PutDate(inv, IVVc::PayDate, due);
+        WinRedrawFieldById(window, int(IVVc::PayDate));
+        InvoiceRateRefresh(window, inv);
+        DateRec trans = GetDate(inv, IVVc::TransDate);
+        if (DateCompare(&date, &trans) < 0)
+            WinSetFieldValue(window, int(IVVc::TransDate), reinterpret_cast<const uint8_t *>(&date));
+        return;
+    }
+    case IVVc::PayTerms: {
+        if (!changed) return;
+        uint8_t before[256], after[256];
+        GetPString(inv, IVVc::PayTerms, 2, before);
+        ApplyPaymentTerms(inv);
+        GetPString(inv, IVVc::PayTerms, 2, after);
+        if (before[0] != after[0] || std::memcmp(before + 1, after + 1, before[0]) != 0) Beep();
+        WinRedrawFieldById(window, int(IVVc::PayDate));
+        if (GetU16(inv, IVVc::InvType) == CreditNoteTerms) {
+            WinCommitField(window);
+            if (WinIsOpen(window)) (void)InsertRowOfKind(window, 0, CreditNoteTerms);
+        }
+        return;
+    }
+    case IVVc::PriceList: {
+        if (!changed) return;
+        uint8_t code[256];
+        GetPString(inv, IVVc::PriceList, 5, code);
+        RuleRecord list(PriceListVc::Number);
+        if (!list.record || code[0] == 0) return;
+        PutPString(list.record, PriceListVc::Code, 5, code);
+        uint32_t recid = 0, position = 0;
+        if (RecFind(PriceListVc::Number, list.record, 1, 1, &recid, &position))
+            PutU16(inv, IVVc::InclVat, GetU16(list.record, PriceListVc::InclVat));
+        return;
+    }
+    case IVVc::CurncyCode:
+        if (changed) InvoiceRateRefresh(window, inv);
+        return;
+    case IVVc::TransDate: {
+        DateRec trans = GetDate(inv, IVVc::TransDate);
+        if (IsDateLockedSecondary(&trans, IVVc::Number)) ShowTextMessage(Texts::DateLockedSecondary);
+        return;
+    }
+    case IVVc::Freight: {
+        if (!changed) return;
+        PackedDecimal freight = GetDec(inv, IVVc::Freight), rate = GetDec(inv, IVVc::Rate), home, one, hundred,
+                      discount, pct = GetDec(inv, IVVc::FreightPct), amount;
+        AmountTimesRate(&freight, &rate, &home);
+        PutDec(inv, IVVc::FreightHome, home);
+        DecFromLong(&one, 1);
+        DecFromLong(&hundred, 100);
+        DecSub(&hundred, &pct, &discount);
+        DecRowAmount(&one, &home, nullptr, &discount, &amount);
+        PutDec(inv, IVVc::FreightPctAmt, amount);
+        InvoiceTotalsRefresh(window);
+        return;
+    }
+    default: return;
+    }
+}
+
+// The price query of an invoice row: its item and quantity with the
+// invoice's currency, rate, language, discount codes, price list and VAT
+// zone; price and discount blank so that the rules set them. The codes
+// point into the caller's buffers.
+struct RowQuery {
+    uint8_t item[256], currency[256], lang[256], group[256], priceList[256], discount2[256];
+    ItemPriceQuery q{};
+};
+void FillQuery(const uint8_t *inv, const uint8_t *row, RowQuery *rq)
+{
+    GetPString(row, Row::ItemCode, ItemCodeMax, rq->item);
+    GetPString(inv, IVVc::CurncyCode, 5, rq->currency);
+    GetPString(inv, IVVc::LangCode, 5, rq->lang);
+    GetPString(inv, IVVc::CustCat, 5, rq->group);
+    GetPString(inv, IVVc::PriceList, 5, rq->priceList);
+    GetPString(inv, IVVc::DiscCode2, 5, rq->discount2);
+    rq->q.itemCode = rq->item;
+    rq->q.quantity = GetDec(row, Row::Quantity);
+    rq->q.currency = rq->currency;
+    rq->q.rate = GetDec(inv, IVVc::Rate);
+    rq->q.textCode = rq->lang;
+    rq->q.customer = rq->group;
+    rq->q.priceList = rq->priceList;
+    rq->q.discountCode = rq->discount2;
+    rq->q.vatZone = GetU16(inv, IVVc::VatZone);
+    DecSetBlank(&rq->q.price);
+    DecSetBlank(&rq->q.discount);
+}
+
+// What a priced row takes besides its price: the invoice's VAT code when
+// it overrides the items', the item's structure code ("_" for an item
+// made of no structure).
+void RowOverrides(const uint8_t *inv, const uint8_t *item, uint8_t *row)
+{
+    if (inv[IVVc::VatCode] != 0) {
+        uint8_t vat[256];
+        GetPString(inv, IVVc::VatCode, VatCodeMax, vat);
+        PutPString(row, Row::VatCode, VatCodeMax, vat);
+    }
+    uint8_t structure[256];
+    GetPString(item, INVc::StructCode, StructMax, structure);
+    if (GetU16(item, INVc::StructFlag) != 1 || structure[0] == 0) {
+        structure[0] = 1;
+        structure[1] = '_';
+    }
+    PutPString(row, Row::StructCode, StructMax, structure);
+}
+
+// The marks of one row step.
+struct RowMarks {
+    bool sum = false, profit = false, textRows = false;
+};
+
+// Step 3 for an item row: the cell at byte `cell` of row r (row number
+// `row`) was left; an item code or quantity prices the row through the
+// price rules (item gets the item record), a price or discount marks the
+// sum, a sum, cost or VAT code the profit.
+void ItemRowCellLeft(int window, int row, uint8_t *r, uint32_t cell, uint8_t changed, uint8_t *item, RowMarks *m)
+{
+    uint8_t *inv = WinRecordBuffer(window);
+    switch (cell) {
+    case Row::ItemCode: {
+        bool textMissing = r[Row::ItemCode] != 0 && r[Row::Text] == 0;
+        if (!changed && !textMissing) return;
+        DecSetBlank(reinterpret_cast<PackedDecimal *>(r + Row::Price));
+        DecSetBlank(reinterpret_cast<PackedDecimal *>(r + Row::Discount));
+        RowQuery rq;
+        FillQuery(inv, r, &rq);
+        ItemPriceAnswer a{};
+        if (!ItemPriceCall(&rq.q, item, &a)) {
+            Beep();
+            return;
+        }
+        PutDec(r, Row::Price, a.price);
+        PutPString(r, Row::Text, TextMax, a.text);
+        PutDec(r, Row::Discount, a.discount);
+        PutPString(r, Row::VatCode, VatCodeMax, a.vatCode);
+        PutDec(r, Row::UnitCost, a.cost);
+        PutPString(r, Row::SalesAcc, AccountMax, a.account);
+        if (a.flag) (void)RowSumCall(IVVc::Number, inv, row, nullptr);
+        RowOverrides(inv, item, r);
+        PutDec(r, Row::PriceUnit, GetDec(item, INVc::PriceUnit));
+        RedrawCells(window, row, {Row::Text, Row::Price, Row::Discount, Row::SalesAcc, Row::Objects, Row::VatCode,
+                                  Row::UnitCost, Row::StructCode, Row::PriceUnit});
+        m->sum = true;
+        m->textRows = true;
+        return;
+    }
+    case Row::Quantity: {
+        if (!changed) return;
+        RowQuery rq;
+        FillQuery(inv, r, &rq);
+        ItemPriceAnswer a{};
+        if (!ItemPriceCall(&rq.q, item, &a)) return;
+        // The row keeps its own description and cost.
+        PutDec(r, Row::Price, a.price);
+        PutDec(r, Row::Discount, a.discount);
+        PutPString(r, Row::VatCode, VatCodeMax, a.vatCode);
+        PutPString(r, Row::SalesAcc, AccountMax, a.account);
+        if (a.flag) (void)RowSumCall(IVVc::Number, inv, row, nullptr);
+        RowOverrides(inv, item, r);
+        RedrawCells(window, row,
+                    {Row::Price, Row::Discount, Row::SalesAcc, Row::Objects, Row::VatCode, Row::UnitCost, Row::StructCode});
+        m->sum = true;
+        return;
+    }
+    case Row::Price: {
+        if (!changed) return;
+        PackedDecimal price = GetDec(r, Row::Price);
+        if (r[Row::ItemCode] == 0 && !DecIsBlank(&price)) {
+            uint8_t vat[256] = {0}, account[256] = {0};
+            DefaultVatAndAccount(nullptr, vat, account, GetU16(inv, IVVc::VatZone));
+            PutPString(r, Row::VatCode, VatCodeMax, vat);
+            PutPString(r, Row::SalesAcc, AccountMax, account);
+            RedrawCells(window, row, {Row::VatCode, Row::SalesAcc});
+        }
+        m->sum = true;
+        return;
+    }
+    case Row::Discount:
+        if (changed) m->sum = true;
+        return;
+    case Row::Sum:
+    case Row::UnitCost:
+    case Row::VatCode:
+        if (changed) m->profit = true;
+        return;
+    default: return;
+    }
+}
+
+// Steps 4 and 5 for row r: its sum from quantity, price, price unit and
+// discount, then its gross profit in home currency (net of VAT when the
+// prices include it, less quantity x unit cost) and the item-information
+// window's figures.
+void RowSumAndProfit(int window, int row, uint8_t *r, uint16_t kind, RowMarks *m)
+{
+    const uint8_t *inv = WinRecordBuffer(window);
+    bool priced = kind == 1 || kind == 4;
+    if (m->sum && priced) {
+        PackedDecimal qty = GetDec(r, Row::Quantity), price = GetDec(r, Row::Price), unit = GetDec(r, Row::PriceUnit),
+                      discount = GetDec(r, Row::Discount), sum, old = GetDec(r, Row::Sum);
+        DecRowAmount(&qty, &price, &unit, &discount, &sum);
+        if (!DecEqual(&sum, &old)) {
+            PutDec(r, Row::Sum, sum);
+            RedrawCells(window, row, {Row::Sum});
+            m->profit = true;
+        }
+    }
+    if (!m->profit) return;
+    PackedDecimal net, gp = GetDec(r, Row::GrossProfit), pct;
+    DecSetBlank(&net);
+    if (priced) {
+        if (r[Row::ItemCode] != 0) {
+            PackedDecimal qty = GetDec(r, Row::Quantity), cost = GetDec(r, Row::UnitCost), costTotal,
+                          sum = GetDec(r, Row::Sum), rate = GetDec(inv, IVVc::Rate), home;
+            uint8_t vat[256];
+            GetPString(r, Row::VatCode, VatCodeMax, vat);
+            DecMul(&qty, &cost, &costTotal);
+            AmountTimesRate(&sum, &rate, &home);
+            NetOfTax(vat, &home, GetU16(inv, IVVc::InclVat), &net);
+            DecSub(&net, &costTotal, &gp);
+            DecRound(&gp, 2, &gp);
+        } else {
+            DecSetZero(&gp);
+            PackedDecimal zero;
+            DecSetZero(&zero);
+            PutDec(r, Row::UnitCost, zero);
+            RedrawCells(window, row, {Row::UnitCost});
+        }
+        PutDec(r, Row::GrossProfit, gp);
+        RedrawCells(window, row, {Row::GrossProfit});
+    }
+    PercentOf(&net, &gp, &pct);
+    uint8_t item[256], costKey[256];
+    GetPString(r, Row::ItemCode, ItemCodeMax, item);
+    GetPString(inv, IVVc::Location, 10, costKey);
+    ItemInfoWindowUpdate(item, costKey, &gp, &pct);
+}
+
+// The row cell shown by screen field F was left: the row's kind decides
+// what follows (steps 2 to 6).
+void RowCellLeft(int window, int F, uint8_t changed)
+{
+    int row, column;
+    MatrixRowAt(window, F, &row, &column);
+    int cell = WinFieldIdAtCell(window, F);
+    if (row == NoField || cell == NoField || row < 0 || row >= WinMatrixRowCount(window)) return;
+    RuleRecord item(INVc::Number);
+    if (!item.record) return;
+    RowMarks m;
+    MemBlock rows = WinMatrixRows(window);
+    uint8_t *data = MemLock(rows);
+    if (!data) return;
+    uint8_t *r = data + uint32_t(row) * Row::Size;
+    // A row left without a kind becomes an item row once a value is typed
+    // into it, so that totals, checks and posting count it.
+    if (GetU16(r, Row::Kind) == 0 && changed && column != 0) {
+        PutU16(r, Row::Kind, 1);
+        RedrawCells(window, row, {Row::Kind});
+    }
+    uint16_t kind = RowKind(r);
+    if (kind == 1) {
+        ItemRowCellLeft(window, row, r, uint32_t(cell), changed, item.record, &m);
+    } else if (changed && ((kind == 4 && column >= 5 && column <= 7) || (kind == 5 && column >= 2 && column <= 4))) {
+        m.profit = true;
+    }
+    RowSumAndProfit(window, row, r, kind, &m);
+    MemUnlock(rows);
+    if (m.textRows) {
+        uint8_t lang[256];
+        GetPString(WinRecordBuffer(window), IVVc::LangCode, 5, lang);
+        DocItemTextRows(window, item.record, lang, int(Row::Text), row);
+    }
+    if (m.profit) InvoiceTotalsRefresh(window);
+}
+
+}  // namespace
+
+// True when the field at byte `id` of the invoice window may be edited in
+// edit state `state` (id NoField for a row cell or a control): nothing of
+// a shown posted invoice; of a stored posted invoice being changed only
+// the fields a posted invoice may change; the VAT zone only in company
+// variant 15.
+bool Invoice347MayEdit(int window, int state, int id)
+{
+    if (state == 0 && ShownPosted(window)) return false;
+    if (state == 2 && StoredPosted(window)) return EditableAfterPosting(id);
+    if (id == int(IVVc::VatZone) && CompanyVariant() != ZoneVariant) return false;
+    return true;
+}
+
+// Window type 347's event handler: 1 = go on / allowed, 0 = refused.
+// Events 1, 4 and 9 are answered from the posted flag; 6 runs the field
+// logic, 12 the totals, 23 the buttons, 30 the item information.
+uint8_t Win347Event(int window, int event, void *a, void *b)
+{
+    if (!WinIsOpen(window)) return 0;
+    int state = WinRecState(window);
+    switch (event) {
+    case EventMayEdit: {
+        int id = b ? int(*static_cast<const uint16_t *>(b)) : NoField;
+        return Invoice347MayEdit(window, state, id) ? 1 : 0;
+    }
+    case EventMayDeleteRow: return state == 2 && StoredPosted(window) ? 0 : 1;
+    case EventFieldLeft:
+        if (a && b) InvoiceRowLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
+        return 1;
+    case EventMayInsertRow:
+        switch (state) {
+        case 0: return ShownPosted(window) ? 0 : 1;
+        case 1: return 1;
+        case 2: return StoredPosted(window) ? 0 : 1;
+        default: return 0;
+        }
+    case EventRowsChanged: InvoiceTotalsRefresh(window); return 1;
+    case EventButton:
+        if (b) InvoiceButton(window, *static_cast<const int16_t *>(b));
+        return 1;
+    case EventRowAboutToChange:
+        if (a) InvoiceRowInfo(window, *static_cast<const int16_t *>(a));
+        return 1;
+    default: return 1;
+    }
+}
+
+// Screen field F of the invoice window was left; changed is set when its
+// value differs from before. A header field carries its value on; a row
+// cell prices its row, recomputes its sum and gross profit and, when the
+// profit changed, the invoice's totals.
+void InvoiceRowLeave(int window, int field, uint8_t changed)
+{
+    if (!WinIsOpen(window)) return;
+    int first = 0, cells = 0;
+    MatrixGeometry(window, &first, &cells);
+    if (!WinHasMatrix(window) || field < first) {
+        int id = WinFieldIdAt(window, field);
+        if (id != NoField) HeaderFieldLeft(window, id, changed);
+        return;
+    }
+    RowCellLeft(window, field, changed);
+}

@@ -65,6 +65,9 @@ void MatrixCellDisplayText(int window, int F, uint8_t *text);
 
 // Window type 347's event handler: 1 = go on / allowed, 0 = refused or done.
 uint8_t Win347Event(int window, int event, void *a, void *b);
+// True when the field at record byte id (NoField for a row cell or a
+// control) of invoice window `window` may be edited in edit state `state`.
+bool Invoice347MayEdit(int window, int state, int id);
 // What leaving a field or row cell of the invoice window does (field is
 // the screen field's record byte, changed its change flag).
 void InvoiceRowLeave(int window, int field, uint8_t changed);

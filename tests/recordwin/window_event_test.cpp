@@ -3,6 +3,8 @@
 // type's handler, and handlers set at run time.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "recordwin/record_windows.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -16,6 +18,8 @@ protected:
         UseDict("wintype 45 { kind record }\n"
                 "wintype 46 { kind record }\n"
                 "wintype 100 { kind record }\n"
+                "wintype 122 { kind record }\n"
+                "wintype 290 { kind record }\n"
                 "wintype 241 { kind record }\n"
                 "wintype 350 { kind record }\n");
     }
@@ -56,6 +60,34 @@ TEST_F(WindowEventTest, EventsOutsideTheGenericRangeReachOnlyTheHandler)
     WinTableInit();
     EXPECT_EQ(WindowEvent(plain, 11, nullptr, nullptr), 0);
     EXPECT_EQ(WindowEvent(0, 11, nullptr, nullptr), 0);
+}
+
+TEST_F(WindowEventTest, ClosedProductionsAndPurchaseOrdersRefuseEditsByTheRecordTheStateNames)
+{
+    // Production (122) closes with its word 5, a purchase order (290) with
+    // its word 18 except for the field at byte 756; state 0 asks the shown
+    // record, state 2 the stored one, other states never refuse.
+    static uint8_t shownRec[800], storedRec[800];
+    struct Case { int type, state; uint32_t closedAt; bool shownClosed, storedClosed; uint16_t offset; uint8_t want; };
+    const Case cases[] = {
+        {122, 0, 10, true, false, 4, 0}, {122, 0, 10, false, true, 4, 1},  {122, 2, 10, false, true, 4, 0},
+        {122, 1, 10, true, true, 4, 1},  {290, 0, 36, true, false, 756, 1}, {290, 2, 36, false, true, 20, 0},
+        {290, 3, 36, true, true, 20, 1}, {100, 0, 10, true, true, 4, 1},
+    };
+    for (const Case &c : cases) {
+        std::memset(shownRec, 0, sizeof shownRec);
+        std::memset(storedRec, 0, sizeof storedRec);
+        shownRec[c.closedAt] = c.shownClosed;
+        storedRec[c.closedAt] = c.storedClosed;
+        int n = Window(c.type);
+        WinTable[n]->record = shownRec;
+        WinTable[n]->stored = storedRec;
+        WinTable[n]->editState = uint16_t(c.state);
+        int16_t field = 1;
+        uint16_t offset = c.offset;
+        EXPECT_EQ(WindowEvent(n, 1, &field, &offset), c.want) << c.type << " state " << c.state << " at " << c.offset;
+        WinTable[n]->record = WinTable[n]->stored = nullptr;
+    }
 }
 
 int RefusedCalls = 0;
