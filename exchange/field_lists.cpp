@@ -6,9 +6,12 @@
 // docs/text_exchange.md says which and why.
 #include "exchange/field_lists.h"
 
+#include <cassert>
+
 #include "core/field_types.h"
 #include "dict_offsets.h"
 #include "exchange/text_exchange.h"
+#include "output/output_job.h"
 
 namespace {
 
@@ -19,6 +22,19 @@ bool ReadNotBuilt(int, int, uint8_t *)
 {
     ExchangeImportNotBuilt();
     return false;
+}
+
+// Writes the company block: its columns, with a line end where the reader
+// asks whether the next line holds data (the optional lines at its end,
+// which ImportNextLineHasData reaches by skipping the line before them).
+void WriteCompanyBlock(int block, const uint8_t *data)
+{
+    const FieldList *l = FieldListFor(true, block, ListNewest);
+    assert(l);
+    for (const Column &c : l->header) {
+        if (c.kind == Col::IfData) RepLineFeed();
+        else WriteColumns(std::span<const Column>(&c, 1), data);
+    }
 }
 
 const Column R2v1Head[] = {
@@ -757,7 +773,7 @@ const Column R79v1Head[] = {
 };
 
 const Column R80v1Head[] = {
-    {TrFaultRepVc::KeyStamp, FtDateTime, 0},
+    {0, FtText, 0, Col::Empty},
 };
 
 const Column R81v1Head[] = {
@@ -769,7 +785,7 @@ const Column R82v1Head[] = {
 };
 
 const Column R83v1Head[] = {
-    {TrBookSpotVc::KeyStamp, FtDateTime, 0},
+    {0, FtText, 0, Col::Empty},
 };
 
 const Column R85v1Head[] = {
@@ -1077,20 +1093,20 @@ const Column B129v0Head[] = {
     {CompanyBlk::Telephone, FtText, 20}, {CompanyBlk::Text270, FtText, 20},
     {CompanyBlk::BankAccount, FtText, 60}, {CompanyBlk::BankAccount2, FtText, 60},
     {CompanyBlk::Code598, FtCodeNoSep, 1}, {CompanyBlk::Code600, FtCodeNoSep, 1},
-    {CompanyBlk::DateLockOn, FtShort, 0}, {CompanyBlk::Text528, FtText, 20},
-    {0, 0, 0, Col::NewLine}, {0, 0, 0, Col::IfData}, {CompanyBlk::SignA0, FtShort, 0},
-    {CompanyBlk::SignA1, FtShort, 0}, {CompanyBlk::SignA2, FtShort, 0},
-    {CompanyBlk::SignA3, FtShort, 0}, {CompanyBlk::SignA4, FtShort, 0},
-    {CompanyBlk::SignB0, FtShort, 0}, {CompanyBlk::SignB1, FtShort, 0},
-    {CompanyBlk::SignB2, FtShort, 0}, {CompanyBlk::SignB3, FtShort, 0},
-    {CompanyBlk::SignB4, FtShort, 0}, {CompanyBlk::SignC0, FtShort, 0},
-    {CompanyBlk::SignC1, FtShort, 0}, {CompanyBlk::SignC2, FtShort, 0},
-    {CompanyBlk::SignC3, FtShort, 0}, {CompanyBlk::SignC4, FtShort, 0}, {0, 0, 0, Col::NewLine},
-    {0, 0, 0, Col::IfData}, {CompanyBlk::VoucherEnterStep1, FtShort, 0},
-    {CompanyBlk::VoucherEnterStep2, FtShort, 0}, {CompanyBlk::AccountSignCheck, FtShort, 0},
-    {CompanyBlk::CompanyVariant, FtShort, 0}, {CompanyBlk::SecondVariant, FtShort, 0},
-    {0, 0, 0, Col::NewLine}, {0, 0, 0, Col::IfData}, {CompanyBlk::YearStart, FtDate, 0},
-    {CompanyBlk::YearEnd, FtDate, 0}, {CompanyBlk::Text644, FtText, 20},
+    {CompanyBlk::DateLockOn, FtShort, 0}, {CompanyBlk::Text528, FtText, 20}, {0, 0, 0, Col::IfData},
+    {CompanyBlk::SignA0, FtShort, 0}, {CompanyBlk::SignA1, FtShort, 0},
+    {CompanyBlk::SignA2, FtShort, 0}, {CompanyBlk::SignA3, FtShort, 0},
+    {CompanyBlk::SignA4, FtShort, 0}, {CompanyBlk::SignB0, FtShort, 0},
+    {CompanyBlk::SignB1, FtShort, 0}, {CompanyBlk::SignB2, FtShort, 0},
+    {CompanyBlk::SignB3, FtShort, 0}, {CompanyBlk::SignB4, FtShort, 0},
+    {CompanyBlk::SignC0, FtShort, 0}, {CompanyBlk::SignC1, FtShort, 0},
+    {CompanyBlk::SignC2, FtShort, 0}, {CompanyBlk::SignC3, FtShort, 0},
+    {CompanyBlk::SignC4, FtShort, 0}, {0, 0, 0, Col::IfData},
+    {CompanyBlk::VoucherEnterStep1, FtShort, 0}, {CompanyBlk::VoucherEnterStep2, FtShort, 0},
+    {CompanyBlk::AccountSignCheck, FtShort, 0}, {CompanyBlk::CompanyVariant, FtShort, 0},
+    {CompanyBlk::SecondVariant, FtShort, 0}, {0, 0, 0, Col::IfData},
+    {CompanyBlk::YearStart, FtDate, 0}, {CompanyBlk::YearEnd, FtDate, 0},
+    {CompanyBlk::Text644, FtText, 20},
 };
 
 const Column B131v0Head[] = {
@@ -1483,7 +1499,7 @@ const FieldList Lists[] = {
     {false, 130, 130, 1, R130v1Head, RowSizeOfRegister, R130v1Rows},
     {false, 132, 132, 1, R132v1Head, 0, {}},
     {false, 132, 132, 2, R132v2Head, 0, {}},
-    {true, 129, 129, 0, B129v0Head, 0, {}},
+    {true, 129, 129, 0, B129v0Head, 0, {}, WriteCompanyBlock},
     {true, 131, 131, 0, B131v0Head, 0, {}},
     {true, 132, 132, 0, B132v0Head, 0, {}},
     {true, 149, 149, 0, B149v0Head, 0, {}},
