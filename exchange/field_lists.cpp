@@ -1115,25 +1115,19 @@ const Column B131v0Head[] = {
 };
 
 const Column B132v0Head[] = {
-    {SeriesDefaultsBlk::OrderHint, FtLongOrEmpty, 0},
-    {SeriesDefaultsBlk::DeliveryHint, FtLongOrEmpty, 0},
-    {SeriesDefaultsBlk::InvoiceHint, FtLongOrEmpty, 0},
-    {SeriesDefaultsBlk::PurchHint, FtLongOrEmpty, 0},
-    {SeriesDefaultsBlk::ReceiptHint, FtLongOrEmpty, 0},
-    {SeriesDefaultsBlk::Hint20, FtLongOrEmpty, 0},
-    {SeriesDefaultsBlk::InterestHint, FtLongOrEmpty, 0},
-    {SeriesDefaultsBlk::LastCustCode, FtText, 20}, {SeriesDefaultsBlk::Long50, FtLongOrEmpty, 0},
-    {0, FtText, 0, Col::Empty}, {SeriesDefaultsBlk::LastVoucherNr, FtLongOrEmpty, 0},
-    {SeriesDefaultsBlk::Long64, FtLongOrEmpty, 0},
+    {SeriesDefaultsBlk::OrderHint, FtLong, 0}, {SeriesDefaultsBlk::DeliveryHint, FtLong, 0},
+    {SeriesDefaultsBlk::InvoiceHint, FtLong, 0}, {SeriesDefaultsBlk::PurchHint, FtLong, 0},
+    {SeriesDefaultsBlk::ReceiptHint, FtLong, 0}, {SeriesDefaultsBlk::Hint20, FtLong, 0},
+    {SeriesDefaultsBlk::InterestHint, FtLong, 0}, {SeriesDefaultsBlk::LastCustCode, FtText, 20},
+    {SeriesDefaultsBlk::Long50, FtLong, 0}, {0, FtText, 0, Col::Empty},
+    {SeriesDefaultsBlk::LastVoucherNr, FtLong, 0}, {SeriesDefaultsBlk::Long64, FtLongOrEmpty, 0},
     {SeriesDefaultsBlk::OutPayStart, FtLongOrEmpty, 0},
     {SeriesDefaultsBlk::PurchInvStart, FtLongOrEmpty, 0},
-    {SeriesDefaultsBlk::Long76, FtLongOrEmpty, 0},
-    {SeriesDefaultsBlk::QuotationHint, FtLongOrEmpty, 0},
-    {SeriesDefaultsBlk::TimeSheetHint, FtLongOrEmpty, 0},
-    {SeriesDefaultsBlk::LastVoucherDate, FtDate, 0},
+    {SeriesDefaultsBlk::Long76, FtLongOrEmpty, 0}, {SeriesDefaultsBlk::QuotationHint, FtLong, 0},
+    {SeriesDefaultsBlk::TimeSheetHint, FtLong, 0}, {SeriesDefaultsBlk::LastVoucherDate, FtDate, 0},
     {SeriesDefaultsBlk::LastVendorCode, FtCodeNoSep, 20},
     {SeriesDefaultsBlk::LastPurchInvDate, FtDate, 0},
-    {SeriesDefaultsBlk::ContractInvHint, FtLongOrEmpty, 0},
+    {SeriesDefaultsBlk::ContractInvHint, FtLong, 0},
 };
 
 const Column B149v0Head[] = {
