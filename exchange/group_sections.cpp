@@ -38,10 +38,12 @@ int GroupRegisterOf(int16_t selector)
     return 0;
 }
 
-// Passes over the rest of the section and reads the next section's tag.
-void GroupSectionEnd()
+// Reads the next section's tag after the section's last line; from
+// within a line (a refused one), passes over the rest of the section
+// first.
+void GroupSectionEnd(bool withinLine)
 {
-    while (!ImportAbortFlag && ImportNextLineHasData()) {
+    while (withinLine && !ImportAbortFlag && ImportNextLineHasData()) {
     }
     if (ImportAbortFlag) return;
     ImportNextTag();
@@ -78,11 +80,13 @@ void GroupImport()
         int reg = GroupRegisterOf(int16_t(selector));
         if (reg == 0) {
             ImportResult.badGroupSelector = selector;
-            break;
+            GroupSectionEnd(true);
+            return;
         }
         if (first && !ImportResult.seenHeader && !RegDeleteAll(reg)) {
             DbHoldFail();
-            break;
+            GroupSectionEnd(true);
+            return;
         }
         first = false;
         std::fill(record.begin(), record.end(), 0);
@@ -92,5 +96,5 @@ void GroupImport()
         uint32_t recid = 0;
         if (!RecStoreByKey(reg, record.data(), 1, &recid)) DbHoldFail();
     }
-    GroupSectionEnd();
+    GroupSectionEnd(false);
 }
