@@ -10,12 +10,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cassert>
 #include <cerrno>
 #include <climits>
 #include <cstring>
-
-#include "core/ui_text.h"
-#include "dict_offsets.h"
 
 const std::array<const char *, 30> LangFileNames = {
     "QVSWE.WIN", "QZSWE.WIN", "QVENG.WIN", "QZENG.WIN", "QVUSA.WIN", "QZUSA.WIN",
@@ -152,12 +150,23 @@ uint8_t *ReadFileBlock(uint32_t *length, std::string *error) {
     return bytes;
 }
 
-// The path of a program file in the working folder, then beside the
-// executable. Not built yet: told once, false (nothing found).
+// The path of a program file in the probe's directories (the working
+// folder, then beside the executable, or the directories a test set): the
+// first that is a regular file opening for reading. LangFilePath is left
+// alone: the interface file stays the one found.
 bool ProgramFileFind(const char *name, std::string *path)
 {
-    static bool told;
-    if (!told) ShowTextMessage(Texts::FunctionNotYet);
-    told = true;
+    assert(name && path);
+    for (const std::string &dir : Directories()) {
+        std::string candidate = dir.empty() ? std::string(name) : dir + "/" + name;
+        int fd = open(candidate.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st;
+        bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+        close(fd);
+        if (!regular) continue;
+        *path = candidate;
+        return true;
+    }
     return false;
 }

@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 
 #include "core/field_access.h"
 #include "core/file_form.h"
+#include "core/language_file.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -66,13 +66,6 @@ bool OpenCompanyDialog()
     }
 }
 
-// True when a file of that name is there (the defaults file).
-static bool FileExists(const char *name)
-{
-    struct stat st;
-    return stat(name, &st) == 0 && S_ISREG(st.st_mode);
-}
-
 // Tells the user what of the defaults failed to import, from ImportFile's
 // result: how many parts were not stored, or the reader's error; either
 // way the company stays open without them.
@@ -96,13 +89,16 @@ static void DefaultsFailureShow(int result)
     ShowMessage(0, text);
 }
 
-// Fills a new company from the defaults file. Without a text reader or
+// Fills a new company from the defaults file, found in the working folder
+// or else beside the executable (the interface file's probe; a path too
+// long for the reader counts as none). Without a text reader or
 // without the file the company starts empty, and the user is told so;
 // a failed import is told with what failed. The company stays open in
 // every case: what did import is kept, and the user can import again.
 static void ImportDefaults(uint16_t option)
 {
-    if (!SettingsText.importFileOpen || !FileExists(DefaultsFileName)) {
+    std::string found;
+    if (!SettingsText.importFileOpen || !ProgramFileFind(DefaultsFileName, &found) || found.size() > 254) {
         ShowTextMessage(Texts::CompanyNoDefaults);
         return;
     }
@@ -111,7 +107,7 @@ static void ImportDefaults(uint16_t option)
         PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
     }
     PString name;
-    PStringFromC(name, DefaultsFileName);
+    PStringFromC(name, found.c_str());
     int result = ImportFile(name, option);
     if (result != 0) DefaultsFailureShow(result);
 }

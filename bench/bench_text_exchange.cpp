@@ -1,0 +1,321 @@
+// bench_text_exchange.cpp - the whole-database text export (kind 0) of a
+// company of 100,000 records (20,000 orders of three rows, 20,000 items,
+// 20,000 customers, 40,000 vouchers of two rows), and its import into an
+// empty company with the holds renewed as the program does (every 10
+// records, every 5 vouchers) and, to compare, every 1000.
+//
+// The peer writes the same records as their raw bytes (fwrite of each
+// record read by position) and reads them back into an empty company with
+// plain inserts, one hold per 1000: the counter text/raw is the text
+// side's time over its peer's; records/s and the MB each writes are given. An export or import that
+// does not run to its end skips with the reason: no figure is given for
+// work that was not done. Optimised builds use the full sizes; other
+// builds small ones, so that the test build's smoke run stays short.
+#include <benchmark/benchmark.h>
+
+#include "bench/bench_frame.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/message_sink.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "exchange/text_exchange.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "platform/script.h"
+#include "rules/ledger_text.h"
+#include "rules/rules_types.h"
+#include "shell/database_open.h"
+
+namespace {
+
+#ifdef NDEBUG
+constexpr int Unit = 20000;
+#else
+constexpr int Unit = 20;
+#endif
+constexpr int Records = 5 * Unit;   // customers, items, orders, and twice as many vouchers
+const int Registers[] = {CUVc::Number, INVc::Number, ORVc::Number, TRVc::Number};
+
+BenchWorkplace &Place()
+{
+    static BenchWorkplace w("text_exchange");
+    return w;
+}
+
+bool FrameUp = false;   // the frame was brought up (and must go down)
+
+std::filesystem::path TextFile() { return Place().dir / "export.txt"; }
+std::filesystem::path RawFile() { return Place().dir / "export.raw"; }
+
+// Opens a company file of the workplace (made empty when fresh); false
+// when it cannot be opened.
+bool Open(const std::string &path, bool fresh)
+{
+    if (DbOpenFlag) DbClose();
+    if (fresh) {
+        std::filesystem::remove(path);
+        if (D4Create(path.c_str(), 0) != D4OpenOk || !D4Close()) return false;
+    }
+    PString p;
+    PStringFromC(p, path.c_str());
+    return DbOpen(p, 0);
+}
+
+void PutC(uint8_t *base, uint32_t offset, int max, const std::string &text)
+{
+    uint8_t p[256];
+    PStringFromC(p, text.c_str());
+    PutPString(base, offset, max, p);
+}
+
+// Inserts a record without hooks, the hold renewed every 1000; false when
+// the insert failed.
+bool Insert(int reg, uint8_t *record, int *count)
+{
+    uint32_t id = 0;
+    if (!RecStore(reg, record, 0, &id)) return false;
+    if (++*count % 1000 == 0) {
+        if (!DbHoldEnd()) return false;
+        DbHoldBegin();
+    }
+    return true;
+}
+
+// The source company, made once with the frame up; false when it could
+// not be made.
+bool Source()
+{
+    static int ready = 0;
+    if (ready) return ready > 0 && Open(Place().company, false);
+    ready = -1;
+    FrameUp = true;   // taken down at the end even when it failed half-way
+    if (!BenchFrameUp(Place())) return false;
+    MessageSinkSet([](const char *) {});
+    RuleRecord cu(CUVc::Number), in(INVc::Number), orr(ORVc::Number), tr(TRVc::Number);
+    std::vector<uint8_t> orderRow(RecRowSize(ORVc::Number)), voucherRow(RecRowSize(TRVc::Number));
+    PackedDecimal amount;
+    int count = 0;
+    bool ok = true;
+    DbHoldBegin();
+    for (int i = 0; i < Unit && ok; i++) {
+        std::string n = std::to_string(i);
+        RecClear(CUVc::Number, cu.record);
+        PutC(cu.record, CUVc::Code, 20, "C" + n);
+        PutC(cu.record, CUVc::Name, 60, "Customer " + n);
+        RecClear(INVc::Number, in.record);
+        PutC(in.record, INVc::Code, 20, "I" + n);
+        PutC(in.record, INVc::Name, 60, "Item " + n);
+        DecFromDouble(&amount, 10.5 + i);
+        PutDec(in.record, INVc::BasePrice, amount);
+        RecClear(ORVc::Number, orr.record);
+        PutC(orr.record, ORVc::CustCode, 20, "C" + n);
+        PutI32(orr.record, ORVc::SerNr, i + 1);
+        PutDate(orr.record, ORVc::OrdDate, DateRec{uint16_t(1 + i % 28), uint16_t(1 + i % 12), 2026});
+        for (int r = 0; r < 3 && ok; r++) {
+            std::fill(orderRow.begin(), orderRow.end(), 0);
+            PutU16(orderRow.data(), ORVc::Rows::Kind, 1);
+            PutC(orderRow.data(), ORVc::Rows::ItemCode, 20, "I" + std::to_string((i + r) % Unit));
+            ok = MatrixRowPut(ORVc::Number, 0, orr.record, r, orderRow.data());
+        }
+        ok = ok && Insert(CUVc::Number, cu.record, &count) && Insert(INVc::Number, in.record, &count) &&
+             Insert(ORVc::Number, orr.record, &count);
+    }
+    for (int i = 0; i < 2 * Unit && ok; i++) {
+        RecClear(TRVc::Number, tr.record);
+        PutI32(tr.record, TRVc::SerNr, i + 1);
+        PutDate(tr.record, TRVc::TransDate, DateRec{uint16_t(1 + i % 28), uint16_t(1 + i % 12), 2026});
+        PutC(tr.record, TRVc::Text, 60, "Voucher " + std::to_string(i));
+        for (int r = 0; r < 2 && ok; r++) {
+            std::fill(voucherRow.begin(), voucherRow.end(), 0);
+            PutU16(voucherRow.data(), TRVc::Rows::Kind, 1);
+            PutC(voucherRow.data(), TRVc::Rows::Account, 10, r ? "1910" : "3010");
+            DecFromDouble(&amount, r ? 125.0 : -125.0);
+            PutDec(voucherRow.data(), TRVc::Rows::Amount, amount);
+            ok = MatrixRowPut(TRVc::Number, 0, tr.record, r, voucherRow.data());
+        }
+        ok = ok && Insert(TRVc::Number, tr.record, &count);
+    }
+    ok = DbHoldEnd() && ok;
+    ready = ok ? 1 : -1;
+    return ok;
+}
+
+// Exports the open company in kind 0 to the text file; false when the job
+// stopped or a write failed.
+bool ExportText()
+{
+    OutputJobState = OutputJobStateRec{};
+    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+    ScriptAnswerFile(TextFile().string());
+    RepOpenFileDevice();
+    if (OutputJobState.stopFlag) return false;
+    PString title = {0};
+    RepOpenJob(title);
+    ExportDatabaseText(0);
+    bool ran = !OutputJobState.stopFlag;
+    RepEndJob();
+    return ran && !OutputJobState.writeFailed;
+}
+
+// Writes every record of the benchmark's registers as raw bytes; false
+// when a read or a write failed.
+bool ExportRaw()
+{
+    FILE *f = std::fopen(RawFile().c_str(), "wb");
+    if (!f) return false;
+    bool ok = true;
+    for (int reg : Registers) {
+        RuleRecord r(reg);
+        uint32_t size = RegRecordSize(reg);
+        for (int32_t i = 1; ok && i <= int32_t(RegRecordCount(reg)); i++) {
+            uint32_t id = 0;
+            ok = RecReadAt(reg, i, r.record, &id) && std::fwrite(&reg, sizeof reg, 1, f) == 1 &&
+                 std::fwrite(r.record, size, 1, f) == 1;
+        }
+    }
+    return std::fclose(f) == 0 && ok;
+}
+
+// Reads the raw file back into the open company, one hold per 1000.
+bool ImportRaw()
+{
+    FILE *f = std::fopen(RawFile().c_str(), "rb");
+    if (!f) return false;
+    std::vector<uint8_t> record(4096);
+    int reg = 0, count = 0;
+    bool ok = true;
+    DbHoldBegin();
+    while (ok && std::fread(&reg, sizeof reg, 1, f) == 1)
+        ok = std::fread(record.data(), RegRecordSize(reg), 1, f) == 1 && Insert(reg, record.data(), &count);
+    ok = DbHoldEnd() && ok;
+    std::fclose(f);
+    return ok;
+}
+
+// Imports the text file into the open company as the program does;
+// false when the run stopped or a step failed.
+bool ImportText()
+{
+    PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceFile);
+    PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
+    PString path;
+    PStringFromC(path, TextFile().c_str());
+    if (ImportFileOpen(path, 0) != 0) return false;
+    ImportFailedSteps = 0;
+    ImportRun();
+    bool stopped = ImportAbortFlag != 0;
+    return ImportFileClose() == 0 && !stopped && ImportFailedSteps == 0;
+}
+
+// Seconds per run of the raw peers (they run first), for the ratios.
+double RawExportSeconds = 0, RawImportSeconds = 0;
+
+// Seconds since a start.
+double Since(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Records/s and MB of a benchmark; with the text side's seconds per run
+// and its raw peer's, the ratio text / raw.
+void Count(benchmark::State &state, const std::filesystem::path &file, double seconds = 0, double raw = 0)
+{
+    if (seconds > 0 && raw > 0) state.counters["text/raw"] = seconds / raw;
+    state.counters["records/s"] = benchmark::Counter(double(Records), benchmark::Counter::kIsIterationInvariantRate);
+    std::error_code ec;
+    state.counters["MB"] = double(std::filesystem::file_size(file, ec)) / 1e6;
+}
+
+void BM_TextExport(benchmark::State &state)
+{
+    if (!Source()) return state.SkipWithError("the company could not be made");
+    double seconds = 0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        if (!ExportText()) return state.SkipWithError("the text export did not run to its end");
+        seconds += Since(start);
+    }
+    Count(state, TextFile(), seconds / double(state.iterations()), RawExportSeconds);
+}
+
+void BM_RawExport(benchmark::State &state)
+{
+    if (!Source()) return state.SkipWithError("the company could not be made");
+    double seconds = 0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        if (!ExportRaw()) return state.SkipWithError("the raw export failed");
+        seconds += Since(start);
+    }
+    RawExportSeconds = seconds / double(state.iterations());
+    Count(state, RawFile());
+}
+
+// Imports into a fresh company per iteration; range 0: the program's
+// holds, else that many records (and vouchers) per hold.
+void BM_TextImport(benchmark::State &state)
+{
+    if (!Source() || !ExportText()) return state.SkipWithError("the text export did not run to its end");
+    uint32_t records = ImportHoldRecords, vouchers = ImportHoldVouchers;
+    if (state.range(0)) ImportHoldRecords = ImportHoldVouchers = uint32_t(state.range(0));
+    std::string target = (Place().dir / "target.VDB").string();
+    bool ok = true;
+    double seconds = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ok = Open(target, true);
+        state.ResumeTiming();
+        auto start = std::chrono::steady_clock::now();
+        if (!ok || !(ok = ImportText())) break;
+        seconds += Since(start);
+    }
+    ImportHoldRecords = records;
+    ImportHoldVouchers = vouchers;
+    if (!ok) return state.SkipWithError("the text import did not run to its end");
+    Count(state, TextFile(), seconds / double(state.iterations()), RawImportSeconds);
+}
+
+void BM_RawImport(benchmark::State &state)
+{
+    if (!Source() || !ExportRaw()) return state.SkipWithError("the raw export failed");
+    std::string target = (Place().dir / "target.VDB").string();
+    double seconds = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bool ok = Open(target, true);
+        state.ResumeTiming();
+        auto start = std::chrono::steady_clock::now();
+        if (!ok || !ImportRaw()) return state.SkipWithError("the raw import failed");
+        seconds += Since(start);
+    }
+    RawImportSeconds = seconds / double(state.iterations());
+    Count(state, RawFile());
+}
+
+// The peers first: the text side's ratios divide by their times.
+BENCHMARK(BM_RawExport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawImport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextExport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextImport)->Arg(0)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+// The benchmarks, then the frame taken down once after all of them.
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    if (FrameUp) BenchFrameDown();
+    benchmark::Shutdown();
+    return 0;
+}
