@@ -60,11 +60,11 @@ bool InsertYear(uint8_t *code, const DateRec *start, const DateRec *end)
 {
     assert(code && start && end);
     SettingsBlockLoad(FiscalYearBlk::Number);
-    int32_t place = 0, rule = FirstYearCode;
+    int32_t place = 0, rule = FirstYearCode, count = 0;
     uint16_t given = 0;
     {
         SettingsRows years(FiscalYearBlk::Number, &FiscalYearRows, Y::Size);
-        place = years.count;
+        place = count = years.count;
         if (years.count > 0)
             rule = GetU16(years.data + size_t(years.count - 1) * Y::Size, Y::OrderCode) + YearCodeGap;
         for (int32_t i = 0; i < years.count; i++) {
@@ -87,11 +87,6 @@ bool InsertYear(uint8_t *code, const DateRec *start, const DateRec *end)
         }
         // The rows are unlocked here: the insert below may move them.
     }
-    int32_t count = 0;
-    {
-        SettingsRows years(FiscalYearBlk::Number, &FiscalYearRows, Y::Size);
-        count = years.count;
-    }
     if (!InsertYearRow(place, count)) return false;
     SettingsRows years(FiscalYearBlk::Number, &FiscalYearRows, Y::Size);
     assert(place < years.count);
@@ -108,10 +103,13 @@ bool InsertYear(uint8_t *code, const DateRec *start, const DateRec *end)
 
 // Reads a "yearcode1" section: a year (name, start date, end date) per
 // line, each inserted by its dates; block 149 is stored once at the end.
+// Once a year is refused (told) the section's other lines are passed over.
 // A failed store fails the import's hold.
 void YearCodeImport()
 {
+    bool refused = false;
     while (ImportNextLineHasData()) {
+        if (refused) continue;
         uint8_t code[8] = {0};
         DateRec start, end;
         FieldClear(reinterpret_cast<uint8_t *>(&start), FtDate, 0);
@@ -119,7 +117,7 @@ void YearCodeImport()
         if (!ImportReadField(code, FtCodeNoSep, 5) || !ImportReadField(&start, FtDate, 0) ||
             !ImportReadField(&end, FtDate, 0))
             break;
-        if (!InsertYear(code, &start, &end)) break;
+        refused = !InsertYear(code, &start, &end);
     }
     if (SettingsBlockStoreHandle(FiscalYearBlk::Number, FiscalYearRows) != RecDone) DbHoldFail();
     ImportNextTag();

@@ -104,6 +104,13 @@ TEST_F(FiscalYearText, PlacesAndCodes)
     EXPECT_EQ(ys.size(), size_t(YearCodeMax - YearCodeMin + 1));
     ExpectOrderly(ys);
     EXPECT_EQ(Shown(Texts::NoFreeYearCode), 1);
+
+    // A section whose year is refused passes over its other lines.
+    SourceOf("yearcode1\r\n1700\t01.01.1700\t31.12.1700\r\n1701\t01.01.1701\t31.12.1701\r\n\r\nnext\r\n");
+    ImportReadTag();
+    YearCodeImport();
+    EXPECT_EQ(PStringToStd(ImportCurrentTag()), "next");
+    EXPECT_EQ(Shown(Texts::NoFreeYearCode), 2);
 }
 
 // "yearcode1" stores its years once at the end; read twice it adds
