@@ -6,6 +6,7 @@
 // StoreVoucher: a voucher in no fiscal year or with a key that exists is
 // not stored; accounts the rows name are created, unknown VAT codes
 // emptied.
+#include <algorithm>
 #include <cassert>
 #include <cstring>
 
