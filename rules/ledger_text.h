@@ -8,6 +8,8 @@
 void ExportVouchersText();
 void WriteVoucherText(const uint8_t *voucher);
 bool ReadVoucherText(uint8_t *voucher, int version);   // false: damaged
+// The version ReadVoucherText reads the older "transfix" layout in.
+constexpr int VoucherTextOld = 1;
 void ImportVouchersText();
 void ImportOldVouchersText();
 void ImportBfoText();
