@@ -5,6 +5,7 @@
 
 #include "core/decimal.h"
 #include "core/definitions.h"
+#include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "exchange/section_specials.h"
 #include "tests/exchange/exchange_fixture.h"
@@ -21,9 +22,86 @@ const Column ItemHead[] = {
 };
 const FieldList ItemV1 = {false, INVc::Number, INVc::Number, 1, ItemHead, 0, {}};
 
+// An order cut to the number and the date, rows with the columns the
+// reader changes.
+const Column OrderHead[] = {{ORVc::SerNr, FtLongOrEmpty, 0}, {ORVc::OrdDate, FtDate, 0}};
+const Column OrderRows[] = {
+    {ORVc::Rows::Kind, FtShort, 0}, {ORVc::Rows::ItemCode, FtCodeNoSep, 20}, {ORVc::Rows::Quantity, FtAmount3, 0},
+    {ORVc::Rows::Text, FtText, 100}, {ORVc::Rows::Sum, FtAmount2, 0}, {ORVc::Rows::QtyDelivered, FtAmount3, 0},
+    {ORVc::Rows::QtyShipped, FtAmount3, 0}, {ORVc::Rows::QtyInvoiced, FtAmount3, 0},
+    {ORVc::Rows::StructCode, FtCodeNoSep, 20},
+};
+const FieldList OrderV1 = {false, ORVc::Number, ORVc::Number, 1, OrderHead, RowSizeOfRegister, OrderRows};
+
+// A form definition: its code, rows of eleven columns (the 10th the field code).
+const Column DocHead[] = {{DocVc::Code, FtCodeNoSep, 20}};
+const Column DocRows[] = {
+    {DocVc::Rows::Kind, FtShort, 0}, {DocVc::Rows::Left, FtAmount2, 0}, {DocVc::Rows::Top, FtAmount2, 0},
+    {DocVc::Rows::Right, FtAmount2, 0}, {DocVc::Rows::Bottom, FtAmount2, 0}, {DocVc::Rows::Font, FtText, 20},
+    {DocVc::Rows::Text, FtText, 100}, {DocVc::Rows::Alignment, FtShort, 0}, {DocVc::Rows::RowPitch, FtShort, 0},
+    {DocVc::Rows::FieldCode, FtShort, 0}, {DocVc::Rows::Word180, FtShort, 0},
+};
+const FieldList DocV2 = {false, DocVc::Number, DocVc::Number, 2, DocHead, RowSizeOfRegister, DocRows};
+
+// An asset header of sixteen columns; the 9th, 10th, 14th and 15th are
+// the old layout's row.
+const Column AssetHead[] = {
+    {AssetVc::Code, FtCodeNoSep, 10}, {AssetVc::Name, FtText, 60}, {AssetVc::Class, FtCodeNoSep, 5},
+    {AssetVc::Code80, FtCodeNoSep, 5}, {AssetVc::Code86, FtCodeNoSep, 10}, {AssetVc::Text98, FtText, 20},
+    {AssetVc::AcqDate, FtDate, 0}, {AssetVc::Comment, FtText, 60}, {AssetVc::Amount188, FtAmount2, 0},
+    {AssetVc::AcqValue, FtAmount2, 0}, {AssetVc::DispDate, FtDate, 0}, {AssetVc::Text218, FtText, 20},
+    {AssetVc::Text240, FtText, 60}, {AssetVc::Value302, FtAmount2, 0}, {AssetVc::Value320, FtAmount2, 0},
+    {AssetVc::Objects, FtCodeNoSep, 5},
+};
+const FieldList AssetNewest = {false, AssetVc::Number, AssetVc::Number, 2, AssetHead, 0, {}};
+
+// Text of a field as a std::string.
+std::string TextAt(const uint8_t *base, uint32_t at, int max)
+{
+    PString t;
+    GetPString(base, at, max, t);
+    return PStringToStd(t);
+}
+
+// Puts a C string into a text field.
+void PutTextAt(uint8_t *base, uint32_t at, int max, const char *text)
+{
+    PString t;
+    PStringFromC(t, text);
+    PutPString(base, at, max, t);
+}
+
+int EffectCalls;
+bool EffectDouble(const uint8_t *) { return ++EffectCalls > 0; }
+bool EffectFails(const uint8_t *) { ++EffectCalls; return false; }
+bool EffectAddDouble(const uint8_t *, int add) { return (EffectCalls += add) > 0; }
+
 class SectionSpecialsTest : public ExchangeFixture {
 protected:
     std::vector<uint8_t> Record(int reg) { return std::vector<uint8_t>(RegRecordSize(reg), 0); }
+    // Stores an item with a default location ("" for none).
+    void StoreItem(const char *code, const char *location)
+    {
+        std::vector<uint8_t> item = Record(INVc::Number);
+        PutTextAt(item.data(), INVc::Code, 20, code);
+        PutTextAt(item.data(), INVc::DefLocation, 10, location);
+        uint32_t recid = 0;
+        ASSERT_TRUE(RecStoreByKey(INVc::Number, item.data(), 0, &recid));
+    }
+    // How many items carry code.
+    int ItemCount(const char *code)
+    {
+        std::vector<uint8_t> item = Record(INVc::Number);
+        PutTextAt(item.data(), INVc::Code, 20, code);
+        return RecExists(INVc::Number, item.data()) ? 1 : 0;
+    }
+    // Row r of a register's record.
+    std::vector<uint8_t> Row(int reg, uint8_t *record, int32_t r)
+    {
+        std::vector<uint8_t> row(RecRowSize(reg), 0);
+        EXPECT_TRUE(MatrixRowGet(reg, 0, record, r, row.data()));
+        return row;
+    }
     // True when item code has a record in price list "2"; its price. of list "2" for item code.
     bool PriceStored(const char *code, PackedDecimal *price)
     {
@@ -90,10 +168,6 @@ TEST_F(SectionSpecialsTest, OldCustomerFlagsDefaultToOneAndRefuseText)
     }
 }
 
-int EffectCalls;
-bool EffectDouble(const uint8_t *) { return ++EffectCalls > 0; }
-bool EffectFails(const uint8_t *) { ++EffectCalls; return false; }
-
 TEST_F(SectionSpecialsTest, StockEffectsAreCalledOrCountedOnceAndTold)
 {
     struct Case { bool (*effect)(const uint8_t *); uint16_t done; int calls; uint32_t skipped; } cases[] = {
@@ -133,6 +207,155 @@ TEST_F(SectionSpecialsTest, VatAccountsSecondZoneTakesTheFirstOnlyWhenEmpty)
         AfterReadVatCodes(VatAccountsBlk::Number, 0, row);
         GetPString(row, VatAccountsBlk::Rows::AccZone2, 10, text);
         EXPECT_EQ(PStringToStd(text), c.want);
+    }
+}
+
+// Order rows of kind 1: delivered and shipped held within 0 and the
+// ordered quantity, invoiced not below 0, an empty location from the item
+// or "_"; a row of another kind is left as read.
+TEST_F(SectionSpecialsTest, OrderRowsClampedAndLocatedByKind)
+{
+    StoreItem("I1", "L1");
+    StoreItem("I2", "");
+    struct Case { const char *row; double delivered, shipped, invoiced; const char *location; } cases[] = {
+        {"1\tI1\t5\t\t\t7\t6\t-2\t", 5, 5, 0, "L1"},
+        {"1\tI1\t5\t\t\t-1\t3\t9\tX9", 0, 3, 9, "X9"},
+        {"1\tI2\t5\t\t\t2\t2\t2\t", 2, 2, 2, "_"},
+        {"1\tNONE\t5\t\t\t2\t2\t2\t", 2, 2, 2, "_"},
+        {"2\tNONE\t5\t\t\t7\t-6\t-2\t", 7, -6, -2, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.row);
+        SourceOf(std::string("7\t\r\n") + c.row + "\r\n\r\n");
+        std::vector<uint8_t> order = Record(ORVc::Number);
+        ASSERT_TRUE(ReadOrderWith(OrderV1, 1, order.data()));
+        EXPECT_EQ(GetI32(order.data(), ORVc::SerNr), 7);
+        ASSERT_EQ(MatrixRowCount(ORVc::Number, 0, order.data()), 1);
+        std::vector<uint8_t> row = Row(ORVc::Number, order.data(), 0);
+        PackedDecimal v = GetDec(row.data(), ORVc::Rows::QtyDelivered);
+        EXPECT_EQ(DecCompareDouble(&v, c.delivered), 0);
+        v = GetDec(row.data(), ORVc::Rows::QtyShipped);
+        EXPECT_EQ(DecCompareDouble(&v, c.shipped), 0);
+        v = GetDec(row.data(), ORVc::Rows::QtyInvoiced);
+        EXPECT_EQ(DecCompareDouble(&v, c.invoiced), 0);
+        EXPECT_EQ(TextAt(row.data(), ORVc::Rows::StructCode, 20), c.location);
+        RecFreeMatrix(ORVc::Number, order.data());
+    }
+}
+
+// "S" takes the next free number; a new order creates each missing item
+// once and calls its reserved-stock effect (or counts it skipped when not
+// installed); an order the register holds does neither; a damaged number
+// stores nothing.
+TEST_F(SectionSpecialsTest, OrderNumberItemsAndEffectsOnlyForNewOrders)
+{
+    std::vector<uint8_t> first = Record(ORVc::Number);
+    PutI32(first.data(), ORVc::SerNr, 1);
+    uint32_t recid = 0;
+    ASSERT_TRUE(RecStoreByKey(ORVc::Number, first.data(), 0, &recid));
+    const std::string rows = "1\tNEW1\t2\tNew thing\t10\t\t\t\t\r\n1\tNEW1\t1\tAgain\t5\t\t\t\t\r\n\r\n";
+    struct Case { const char *number; bool ok; int32_t want; bool (*effect)(const uint8_t *, int); int calls;
+                  uint32_t skipped; } cases[] = {
+        {"S", true, 2, EffectAddDouble, 1, 0},
+        {"1", true, 1, EffectAddDouble, 0, 0},   // held already: no effect
+        {"S", true, 2, nullptr, 0, 1},
+        {"1x", false, 0, EffectAddDouble, 0, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.number);
+        ImportAbortFlag = 0;
+        ImportResult = ImportResultRec{};
+        ImportEffects = ImportEffectsRec{};
+        ImportEffects.orderReservedStock = c.effect;
+        EffectCalls = 0;
+        SourceOf(std::string(c.number) + "\t\r\n" + rows);
+        std::vector<uint8_t> order = Record(ORVc::Number);
+        ASSERT_EQ(ReadOrderWith(OrderV1, 1, order.data()), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(GetI32(order.data(), ORVc::SerNr), c.want);
+            AfterReadOrder(ORVc::Number, 1, order.data());
+        }
+        EXPECT_EQ(EffectCalls, c.calls);
+        EXPECT_EQ(ImportResult.effectsSkipped, c.skipped);
+        RecFreeMatrix(ORVc::Number, order.data());
+    }
+    ImportEffects = ImportEffectsRec{};
+    // Made by the first new order, found by the second.
+    std::vector<uint8_t> item = Record(INVc::Number);
+    PutTextAt(item.data(), INVc::Code, 20, "NEW1");
+    uint32_t position = 0;
+    ASSERT_TRUE(RecFind(INVc::Number, item.data(), 1, 1, &recid, &position));
+    EXPECT_EQ(TextAt(item.data(), INVc::Name, 60), "New thing");
+    EXPECT_EQ(RegOpenCount(INVc::Number), 1u);
+}
+
+// Form definitions: each coordinate pair in order; an empty field code of
+// a text row found by its text in the field-name list; layout 1's codes
+// above 9 moved up by one; a code that is no number is damage.
+TEST_F(SectionSpecialsTest, FormRowsOrderedAndFieldCodesFound)
+{
+    const std::string name = TextOf(10301);
+    struct Case { int version; std::string row; bool ok; double left, right; uint16_t code; std::string text; } cases[] = {
+        {2, "1\t30\t5\t10\t2\t\tA\t\t\t12\t", true, 10, 30, 12, "A"},
+        {1, "1\t1\t5\t10\t8\t\tA\t\t\t12\t", true, 1, 10, 13, "A"},
+        {1, "1\t1\t5\t10\t8\t\tA\t\t\t9\t", true, 1, 10, 9, "A"},
+        {2, "4\t1\t1\t2\t2\t\t" + name + "\t\t\t\t", true, 1, 2, 55, ""},
+        {2, "4\t1\t1\t2\t2\t\tNo such field\t\t\t\t", true, 1, 2, 0, "No such field"},
+        {2, "1\t1\t1\t2\t2\t\tA\t\t\tx\t", false, 0, 0, 0, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.row);
+        ImportAbortFlag = 0;
+        SourceOf("F1\r\n" + c.row + "\r\n\r\n");
+        std::vector<uint8_t> doc = Record(DocVc::Number);
+        ASSERT_EQ(ReadDocWith(DocV2, c.version, doc.data()), c.ok);
+        if (c.ok) {
+            ASSERT_EQ(MatrixRowCount(DocVc::Number, 0, doc.data()), 1);
+            std::vector<uint8_t> row = Row(DocVc::Number, doc.data(), 0);
+            PackedDecimal v = GetDec(row.data(), DocVc::Rows::Left);
+            EXPECT_EQ(DecCompareDouble(&v, c.left), 0);
+            v = GetDec(row.data(), DocVc::Rows::Right);
+            EXPECT_EQ(DecCompareDouble(&v, c.right), 0);
+            v = GetDec(row.data(), DocVc::Rows::Top);
+            PackedDecimal bottom = GetDec(row.data(), DocVc::Rows::Bottom);
+            EXPECT_LE(DecCompare(&v, &bottom), 0);
+            EXPECT_EQ(GetU16(row.data(), DocVc::Rows::FieldCode), c.code);
+            EXPECT_EQ(TextAt(row.data(), DocVc::Rows::Text, 100), c.text);
+        }
+        RecFreeMatrix(DocVc::Number, doc.data());
+    }
+}
+
+// An old asset line: four of its columns become the one row, the others
+// stay in the header; a damaged amount among them stores nothing.
+TEST_F(SectionSpecialsTest, OldAssetColumnsBecomeTheOneRow)
+{
+    struct Case { const char *line; bool ok; } cases[] = {
+        {"A1\tPress\tCL\t\t\t\t\t\t1500.50\t\t\tT\t\tM1\tM2\tOB\textra\r\n", true},
+        {"A1\tPress\tCL\t\t\t\t\t\t15x\t\t\tT\t\tM1\tM2\tOB\r\n", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        ImportAbortFlag = 0;
+        SourceOf(c.line);
+        std::vector<uint8_t> asset = Record(AssetVc::Number);
+        ASSERT_EQ(ReadAssetV1With(AssetNewest, asset.data()), c.ok);
+        if (!c.ok) {
+            EXPECT_EQ(MatrixRowCount(AssetVc::Number, 0, asset.data()), 0);
+            continue;
+        }
+        EXPECT_EQ(TextAt(asset.data(), AssetVc::Class, 5), "CL");
+        EXPECT_EQ(TextAt(asset.data(), AssetVc::Text218, 20), "T");
+        EXPECT_EQ(TextAt(asset.data(), AssetVc::Objects, 5), "OB");
+        ASSERT_EQ(MatrixRowCount(AssetVc::Number, 0, asset.data()), 1);
+        std::vector<uint8_t> row = Row(AssetVc::Number, asset.data(), 0);
+        PackedDecimal v = GetDec(row.data(), AssetVc::Rows::NewValue);
+        EXPECT_EQ(DecCompareDouble(&v, 1500.50), 0);
+        EXPECT_EQ(TextAt(row.data(), AssetVc::Rows::Model1, 5), "M1");
+        EXPECT_EQ(TextAt(row.data(), AssetVc::Rows::Model2, 5), "M2");
+        PackedDecimal kept = GetDec(asset.data(), AssetVc::Amount188);
+        EXPECT_TRUE(DecIsBlank(&kept) || DecIsZero(&kept));
+        RecFreeMatrix(AssetVc::Number, asset.data());
     }
 }
 
