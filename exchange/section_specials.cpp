@@ -224,10 +224,58 @@ void DeliveryLocationsFill(uint8_t *record)
     }
 }
 
+namespace {
+
+// Spreads a budget's total over its period rows by the days each covers
+// (a row runs to the day before the next row's date, the last to end),
+// rounded to cents, the last row taking what rounding left so that the
+// rows add up to the total. A blank total leaves the rows blank. False
+// (damage) when a row cannot be read or put back.
+bool BudgetTotalSpread(uint8_t *record, const DateRec *end)
+{
+    PackedDecimal total = GetDec(record, BPVc::Total);
+    if (DecIsBlank(&total)) return true;
+    int32_t count = MatrixRowCount(BPVc::Number, 0, record);
+    std::vector<uint8_t> row(RecRowSize(BPVc::Number)), next(RecRowSize(BPVc::Number));
+    if (count < 1 || !MatrixRowGet(BPVc::Number, 0, record, 0, row.data())) return true;
+    DateRec first = GetDate(row.data(), BPVc::Rows::FromDate);
+    PackedDecimal allDays, spent;
+    DecFromLong(&allDays, DateDiffDays(end, &first) + 1);
+    DecSetZero(&spent);
+    for (int32_t r = 0; r < count; r++) {
+        if (!MatrixRowGet(BPVc::Number, 0, record, r, row.data())) break;
+        DateRec from = GetDate(row.data(), BPVc::Rows::FromDate), to = *end;
+        if (r + 1 < count && MatrixRowGet(BPVc::Number, 0, record, r + 1, next.data())) {
+            DateRec nextFrom = GetDate(next.data(), BPVc::Rows::FromDate);
+            DateAddDays(&nextFrom, -1, &to);
+        }
+        PackedDecimal share, days;
+        if (r + 1 == count) {
+            DecSub(&total, &spent, &share);
+        } else {
+            DecFromLong(&days, DateDiffDays(&to, &from) + 1);
+            DecMul(&total, &days, &share);
+            DecDiv(&share, &allDays, &share);
+            DecRound(&share, 2, &share);
+        }
+        DecAdd(&spent, &share, &spent);
+        PutDec(row.data(), BPVc::Rows::Amount, share);
+        if (!MatrixRowPut(BPVc::Number, 0, record, r, row.data())) {
+            ImportDamage(1);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 // Reads a budget of layout 2: account, objects, name, the total-valid and
 // row-text flags, the total and a dropped amount; then one row per month
 // of the current fiscal year (the first row of block 149), each with a
-// text when the flag says so, and the total spread by the rows' dates.
+// text when the flag says so, and the total spread by the rows' days.
+// (The rules' BudgetRowsByDates recomputes rows from register 20 and
+// would replace the file's total; it is not the spread wanted here.)
 bool ReadBudgetV2(int number, int version, uint8_t *record)
 {
     (void)version;
@@ -267,8 +315,7 @@ bool ReadBudgetV2(int number, int version, uint8_t *record)
         }
         DateAddMonths(&from, 1);
     }
-    BudgetRowsByDates(record);
-    return true;
+    return BudgetTotalSpread(record, &end);
 }
 
 // Reads an asset of layout 1 by the newest list.

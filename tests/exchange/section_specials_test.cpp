@@ -8,6 +8,7 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "exchange/section_specials.h"
+#include "rules/rules_types.h"
 #include "tests/exchange/exchange_fixture.h"
 
 namespace {
@@ -356,6 +357,61 @@ TEST_F(SectionSpecialsTest, OldAssetColumnsBecomeTheOneRow)
         PackedDecimal kept = GetDec(asset.data(), AssetVc::Amount188);
         EXPECT_TRUE(DecIsBlank(&kept) || DecIsZero(&kept));
         RecFreeMatrix(AssetVc::Number, asset.data());
+    }
+}
+
+// An old budget gets one row per month of the fiscal year; the total is
+// spread by the days of each month and the rows add up to it; a total
+// flagged invalid stays blank with its rows; texts follow when flagged;
+// a damaged total stores nothing.
+TEST_F(SectionSpecialsTest, OldBudgetMakesRowsOfTheYearAndSpreadsItsTotal)
+{
+    uint8_t year[FiscalYearEntry::Size] = {0};
+    PutDate(year, FiscalYearEntry::StartDate, DateRec{1, 1, 2025});
+    PutDate(year, FiscalYearEntry::EndDate, DateRec{31, 12, 2025});
+    ASSERT_EQ(SettingsBlockStore(FiscalYearBlk::Number, year, sizeof year), RecDone);
+    std::string texts;
+    for (const char *m : {"jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"})
+        texts += std::string("\t") + m;
+    struct Case { std::string line; bool ok; double jan, feb; bool blank; const char *febText; } cases[] = {
+        {"4010\tP1\tRent\t1\t0\t365\t0", true, 31, 28, false, ""},
+        {"4010\tP1\tRent\t1\t0\t100\t0", true, 8.49, 7.67, false, ""},
+        {"4010\tP1\tRent\t0\t0\t365\t0", true, 0, 0, true, ""},
+        {"4010\tP1\tRent\t1\t1\t365\t0" + texts, true, 31, 28, false, "feb"},
+        {"4010\tP1\tRent\t1\t0\t36x\t0", false, 0, 0, false, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        ImportAbortFlag = 0;
+        SourceOf(c.line + "\r\n\r\n");
+        std::vector<uint8_t> budget = Record(BPVc::Number);
+        ASSERT_EQ(ReadBudgetV2(BPVc::Number, 2, budget.data()), c.ok);
+        if (!c.ok) continue;
+        ASSERT_EQ(MatrixRowCount(BPVc::Number, 0, budget.data()), 12);
+        PackedDecimal total = GetDec(budget.data(), BPVc::Total), sum;
+        EXPECT_EQ(DecIsBlank(&total), c.blank);
+        DecSetZero(&sum);
+        for (int32_t r = 0; r < 12; r++) {
+            std::vector<uint8_t> row = Row(BPVc::Number, budget.data(), r);
+            DateRec from = GetDate(row.data(), BPVc::Rows::FromDate);
+            EXPECT_EQ(from.month, r + 1);
+            PackedDecimal v = GetDec(row.data(), BPVc::Rows::Amount);
+            EXPECT_EQ(DecIsBlank(&v), c.blank);
+            if (r == 1) {
+                EXPECT_EQ(TextAt(row.data(), BPVc::Rows::Text, 60), c.febText);
+            }
+            if (!c.blank && r < 2) {
+                EXPECT_EQ(DecCompareDouble(&v, r == 0 ? c.jan : c.feb), 0) << r;
+            }
+            if (!c.blank) DecAdd(&sum, &v, &sum);
+        }
+        if (!c.blank) {
+            EXPECT_EQ(DecCompare(&sum, &total), 0);
+        }
+        EXPECT_EQ(TextAt(budget.data(), BPVc::AccName, 60), "Rent");
+        DateRec end = GetDate(budget.data(), BPVc::EndDate);
+        EXPECT_EQ(end.year, 2025);
+        RecFreeMatrix(BPVc::Number, budget.data());
     }
 }
 
