@@ -9,6 +9,7 @@
 #include "database/access/record_access.h"
 #include "exchange/section_specials.h"
 #include "rules/rules_types.h"
+#include "shell/database_open.h"
 #include "tests/exchange/exchange_fixture.h"
 
 namespace {
@@ -413,6 +414,42 @@ TEST_F(SectionSpecialsTest, OldBudgetMakesRowsOfTheYearAndSpreadsItsTotal)
         EXPECT_EQ(end.year, 2025);
         RecFreeMatrix(BPVc::Number, budget.data());
     }
+}
+
+// Totals rebuilt after reading: an sp1 record's balance from its rows; a
+// voucher template has none and is left as read; a register without a
+// totals routine is left as read and counted as a failed step.
+TEST_F(SectionSpecialsTest, TotalsAfterReadingBalanceOrRefuse)
+{
+    struct Case { int reg; double balance; uint32_t failed; } cases[] = {
+        {PersEntryVc::Number, 70, 0}, {AUVc::Number, 0, 0}, {ACVc::Number, 0, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.reg);
+        ImportFailedSteps = 0;
+        std::vector<uint8_t> record = Record(c.reg);
+        PutTextAt(record.data(), 0, 5, "K1");
+        if (c.reg == PersEntryVc::Number) {
+            for (double amount : {100.0, -30.0}) {
+                std::vector<uint8_t> row(RecRowSize(c.reg), 0);
+                PackedDecimal v;
+                DecFromDouble(&v, amount);
+                PutDec(row.data(), PersEntryVc::Rows::Amount, v);
+                ASSERT_TRUE(MatrixRowPut(c.reg, 0, record.data(), MatrixRowCount(c.reg, 0, record.data()), row.data()));
+            }
+        }
+        std::vector<uint8_t> before = record;
+        AfterReadTotals(c.reg, 1, record.data());
+        EXPECT_EQ(ImportFailedSteps, c.failed);
+        if (c.reg == PersEntryVc::Number) {
+            PackedDecimal balance = GetDec(record.data(), PersEntryVc::Balance);
+            EXPECT_EQ(DecCompareDouble(&balance, c.balance), 0);
+        } else {
+            EXPECT_EQ(record, before);
+        }
+        RecFreeMatrix(c.reg, record.data());
+    }
+    ImportFailedSteps = 0;
 }
 
 }  // namespace
