@@ -41,6 +41,8 @@ constexpr const char *NoLocation = "_";
 constexpr int FormFieldChoices = 101;
 // The form-definition row column that holds the field code (0-based).
 constexpr size_t DocFieldCodeColumn = 9;
+// The form definition's code and copy labels: their longest texts.
+constexpr uint8_t DocCodeMax = 20, DocLabelMax = 60;
 // Field codes above this one moved up by one after layout 1.
 constexpr uint16_t DocOldFieldCodeLast = 9;
 // Asset layout 1: the header columns (0-based) that make the row.
@@ -392,9 +394,31 @@ bool DocFieldCode(uint8_t *row, int version, const uint8_t *text)
 
 }  // namespace
 
+// Reads a form definition of layout 0 ("fp"): no rows; the first column
+// with "_" appended (at most 20 characters) is the code, and each of the
+// five copy labels stands on a line of its own after it. The last line is
+// left to the caller, as every record's is. False: damaged.
+bool ReadDocV0(int number, int version, uint8_t *record)
+{
+    (void)version;
+    assert(number == DocVc::Number);
+    PString code;
+    if (!ReadTextColumn(code)) return false;
+    if (code[0] < DocCodeMax) code[++code[0]] = '_';
+    if (code[0] > DocCodeMax) code[0] = DocCodeMax;
+    if (!ParseColumn(record + DocVc::Code, FtCodeNoSep, DocCodeMax, code)) return false;
+    for (uint32_t at : {DocVc::CopyLabel1, DocVc::CopyLabel2, DocVc::CopyLabel3, DocVc::CopyLabel4,
+                        DocVc::CopyLabel5}) {
+        ImportSkipLine();
+        if (!ImportReadField(record + at, FtText, DocLabelMax)) return false;
+    }
+    return true;
+}
+
 // Reads a form definition by the list of its version.
 bool ReadDocText(int number, int version, uint8_t *record)
 {
+    if (version == 0) return ReadDocV0(number, version, record);
     const FieldList *l = FieldListFor(false, number, version);
     if (!l) {
         ImportDamage(1);

@@ -27,9 +27,11 @@ bool ReadBudgetV2(int number, int version, uint8_t *record);
 // one row. l is the newest list, whose header the old one follows.
 bool ReadAssetV1(int number, int version, uint8_t *record);
 bool ReadAssetV1With(const FieldList &l, uint8_t *record);
-// Form definition (register 91), layouts 1 and 2: coordinate pairs put in
-// order, the field code of a text row found in choice list 101.
+// Form definition (register 91): layout 0 is a code and five copy labels,
+// one line each; layouts 1 and 2 have their coordinate pairs put in order
+// and the field code of a text row found in choice list 101.
 bool ReadDocText(int number, int version, uint8_t *record);
+bool ReadDocV0(int number, int version, uint8_t *record);
 bool ReadDocWith(const FieldList &l, int version, uint8_t *record);
 // Customer (register 2), layout 1 ("kund1"): four lines; an empty text
 // for the fields at 644 and 686 gives 1.

@@ -452,4 +452,25 @@ TEST_F(SectionSpecialsTest, TotalsAfterReadingBalanceOrRefuse)
     ImportFailedSteps = 0;
 }
 
+// The oldest form definition: the code gets "_" (within its 20
+// characters), the five labels come one a line, no rows.
+TEST_F(SectionSpecialsTest, OldestFormDefinitionCodeAndLabels)
+{
+    struct Case { const char *text, *code, *label5; } cases[] = {
+        {"inv\r\nL1\r\nL2\r\nL3\r\nL4\r\nCopy 5\r\n\r\n", "INV_", "Copy 5"},
+        {"ABCDEFGHIJKLMNOPQRST\textra\r\nL1\r\nL2\r\nL3\r\nL4\r\nL5\r\n", "ABCDEFGHIJKLMNOPQRST", "L5"},
+        {"S\r\nL1\r\n\r\n", "S_", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        SourceOf(c.text);
+        std::vector<uint8_t> doc = Record(DocVc::Number);
+        ASSERT_TRUE(ReadDocText(DocVc::Number, 0, doc.data()));
+        EXPECT_EQ(TextAt(doc.data(), DocVc::Code, 20), c.code);
+        EXPECT_EQ(TextAt(doc.data(), DocVc::CopyLabel1, 60), "L1");
+        EXPECT_EQ(TextAt(doc.data(), DocVc::CopyLabel5, 60), c.label5);
+        EXPECT_EQ(MatrixRowCount(DocVc::Number, 0, doc.data()), 0);
+    }
+}
+
 }  // namespace
