@@ -26,6 +26,7 @@
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
+#include "rules/vat_currency.h"
 #include "shell/database_open.h"
 
 namespace {
@@ -162,6 +163,94 @@ bool ReadItemWith(const FieldList &l, int version, uint8_t *record)
     if (!ReadRowsOnly(INVc::Number, l, version, record)) return false;
     PackedDecimal amount = GetDec(price.data(), PriceVc::Price);
     if (!DecIsZero(&amount)) StoreItemLinePrice(record, price.data());
+    return true;
+}
+
+namespace {
+
+// A purchase row's unit cost from its price: the price by the purchase's
+// currency rate, less the item's VAT share for VAT kind 1, plus the row's
+// charge.
+void PurchaseRowCost(const uint8_t *purchase, uint8_t *row)
+{
+    PString code, charge;
+    GetPString(row, PUVc::Rows::ItemCode, 20, code);
+    GetPString(row, PUVc::Rows::Charge, 20, charge);
+    PackedDecimal price = GetDec(row, PUVc::Rows::Price), rate = GetDec(purchase, PUVc::Rate), cost;
+    NetAmountPlusCharge(code, &price, GetU16(purchase, PUVc::VatKind), charge, &rate, &cost);
+    PutDec(row, PUVc::Rows::UnitCost, cost);
+}
+
+// True when text is empty or holds only blanks (an amount's empty text).
+bool TextIsBlank(const uint8_t *text)
+{
+    for (uint8_t i = 1; i <= text[0]; i++)
+        if (text[i] != ' ') return false;
+    return true;
+}
+
+// An empty price of a purchase row: the cost price of the row's item
+// (blank when the item is missing). The row has no name field, so only
+// the price is taken from the item.
+void PurchaseRowPriceFromItem(uint8_t *row)
+{
+    std::vector<uint8_t> item(RegRecordSize(INVc::Number), 0);
+    PString code;
+    GetPString(row, PUVc::Rows::ItemCode, 20, code);
+    PutPString(item.data(), INVc::Code, 20, code);
+    uint32_t recid = 0, position = 0;
+    PackedDecimal price;
+    DecSetBlank(&price);
+    if (code[0] != 0 && RecFind(INVc::Number, item.data(), 1, 1, &recid, &position))
+        price = GetDec(item.data(), INVc::CostPrice);
+    PutDec(row, PUVc::Rows::Price, price);
+}
+
+}  // namespace
+
+// Reads a purchase by the list of its version.
+bool ReadPurchaseText(int number, int version, uint8_t *record)
+{
+    const FieldList *l = FieldListFor(false, number, version);
+    if (!l) {
+        ImportDamage(1);
+        return false;
+    }
+    return ReadPurchaseWith(*l, version, record);
+}
+
+// Reads a purchase by l: each row's price column is typed text; an empty
+// one takes the item's cost price, and layout 2 recomputes that row's unit
+// cost from it. Layout 1 computes every row's unit cost and the header's
+// quantity and value sums. False: damaged.
+bool ReadPurchaseWith(const FieldList &l, int version, uint8_t *record)
+{
+    size_t priceColumn = l.rows.size();
+    for (size_t i = 0; i < l.rows.size(); i++)
+        if (l.rows[i].kind == Col::Field && l.rows[i].pos == PUVc::Rows::Price) priceColumn = i;
+    assert(priceColumn < l.rows.size());
+    if (!ReadColumns(l.header, record, RegRecordSize(PUVc::Number))) return false;
+    uint32_t rowSize = RecRowSize(PUVc::Number);
+    std::vector<uint8_t> row(rowSize);
+    std::span<const Column> before = l.rows.first(priceColumn), after = l.rows.subspan(priceColumn + 1);
+    for (int32_t r = 0; ImportNextLineHasData(); r++) {
+        std::fill(row.begin(), row.end(), 0);
+        PString text;
+        if (!ReadColumns(before, row.data(), rowSize) || !ReadTextColumn(text)) return false;
+        if (!ReadColumns(after, row.data(), rowSize)) return false;
+        bool fromItem = TextIsBlank(text);
+        if (fromItem) {
+            PurchaseRowPriceFromItem(row.data());
+        } else if (!ParseColumn(row.data() + PUVc::Rows::Price, FtAmount2, 0, text)) {
+            return false;
+        }
+        if (version == 1 || fromItem) PurchaseRowCost(record, row.data());
+        if (!MatrixRowPut(PUVc::Number, 0, record, r, row.data())) {
+            ImportDamage(1);
+            return false;
+        }
+    }
+    if (version == 1) PurchaseRowTotals(record);
     return true;
 }
 

@@ -15,6 +15,11 @@
 // is a text parsed as the last price (blank when empty). False: damaged.
 bool ReadItemText(int number, int version, uint8_t *record);
 bool ReadItemWith(const FieldList &l, int version, uint8_t *record);
+// Purchase (register 4): an empty row price takes the item's cost price
+// (the row has no name field to fill); layout 2 then recomputes that row's
+// unit cost, layout 1 computes every row's and the header's sums.
+bool ReadPurchaseText(int number, int version, uint8_t *record);
+bool ReadPurchaseWith(const FieldList &l, int version, uint8_t *record);
 // Order (register 7): "S" as the number takes the next serial number of
 // the order's date; rows of kind 1 get their delivered quantities clamped
 // and an empty location filled. False: damaged.

@@ -473,4 +473,59 @@ TEST_F(SectionSpecialsTest, OldestFormDefinitionCodeAndLabels)
     }
 }
 
+// Purchase rows: a typed price is kept (and, in layout 2, the unit cost as
+// read); an empty one takes the item's cost price and recomputes the unit
+// cost; a missing item leaves both blank; layout 1 computes every unit
+// cost and the sums; a price that is no amount is damage.
+TEST_F(SectionSpecialsTest, PurchasePriceFromItemAndRowCosts)
+{
+    static const Column head[] = {{PUVc::SerNr, FtLongOrEmpty, 0}, {PUVc::VatKind, FtShort, 0}};
+    static const Column rows[] = {
+        {PUVc::Rows::ItemCode, FtCodeNoSep, 20}, {PUVc::Rows::Quantity, FtAmount3, 0},
+        {PUVc::Rows::Price, FtAmount2, 0}, {PUVc::Rows::Charge, FtText, 20}, {PUVc::Rows::UnitCost, FtAmount2, 0}};
+    const FieldList list = {false, PUVc::Number, PUVc::Number, 2, head, RowSizeOfRegister, rows};
+    std::vector<uint8_t> item = Record(INVc::Number);
+    PutTextAt(item.data(), INVc::Code, 20, "P1");
+    PackedDecimal cost;
+    DecFromDouble(&cost, 4);
+    PutDec(item.data(), INVc::CostPrice, cost);
+    uint32_t recid = 0;
+    ASSERT_TRUE(RecStoreByKey(INVc::Number, item.data(), 0, &recid));
+    const double blank = -1;
+    struct Case { int version; const char *row; bool ok; double price, unitCost, valueSum; } cases[] = {
+        {2, "P1\t3\t\t\t9", true, 4, 4, blank},
+        {2, "P1\t3\t5\t\t9", true, 5, 9, blank},
+        {2, "NONE\t3\t\t\t9", true, blank, blank, blank},
+        {1, "P1\t3\t5\t\t9", true, 5, 5, 15},
+        {2, "P1\t3\t5x\t\t9", false, 0, 0, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.row);
+        ImportAbortFlag = 0;
+        SourceOf(std::string("1\t0\r\n") + c.row + "\r\n\r\n");
+        std::vector<uint8_t> purchase = Record(PUVc::Number);
+        PackedDecimal none;
+        DecSetBlank(&none);
+        PutDec(purchase.data(), PUVc::ValueSum, none);
+        ASSERT_EQ(ReadPurchaseWith(list, c.version, purchase.data()), c.ok);
+        if (c.ok) {
+            ASSERT_EQ(MatrixRowCount(PUVc::Number, 0, purchase.data()), 1);
+            std::vector<uint8_t> row = Row(PUVc::Number, purchase.data(), 0);
+            struct { PackedDecimal v; double want; } checks[] = {
+                {GetDec(row.data(), PUVc::Rows::Price), c.price},
+                {GetDec(row.data(), PUVc::Rows::UnitCost), c.unitCost},
+                {GetDec(purchase.data(), PUVc::ValueSum), c.valueSum},
+            };
+            for (auto &k : checks) {
+                if (k.want == blank) {
+                    EXPECT_TRUE(DecIsBlank(&k.v));
+                } else {
+                    EXPECT_EQ(DecCompareDouble(&k.v, k.want), 0) << k.want;
+                }
+            }
+        }
+        RecFreeMatrix(PUVc::Number, purchase.data());
+    }
+}
+
 }  // namespace
