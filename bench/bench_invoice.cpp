@@ -13,11 +13,13 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "bench/bench_company.h"
+#include "bench/bench_frame.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -206,6 +208,7 @@ int InvoiceWindow() {
     FrameWindow = WinCreate("m4frame", "Orvel", PlStyle::OverlappedWindow | PlStyle::ClipChildren | PlStyle::Visible,
                             PlRect{0, 0, 1000, 740}, 0, 0, 0);
     if (FrameWindow == 0) return 0;
+    std::atexit(BenchFrameDown);   // before the company closes (registered earlier)
     int n = OpenOrActivateWindow(WinTypes::SalesInvoice, 0, 0, false, 0);
     if (n <= 0) return 0;
     CmdNewRecord(n);
