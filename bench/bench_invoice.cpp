@@ -1,7 +1,10 @@
 // bench_invoice.cpp - the cost of the sales invoice's road through the
 // record layer with the rules installed: an invoice of 10, 100 and 300
 // rows saved unposted (checks, numbering, insert steps) and saved posted
-// (checks, voucher, open item, stock, item history, order of the hooks).
+// (checks, voucher, open item, stock, item history, order of the hooks);
+// a row cell left in window 347 on invoices of 1, 50 and 300 rows (the
+// row re-priced, the totals summed again); an invoice of 500 rows
+// printed on its form into a PDF.
 //
 // The peer is the same invoice written as a plain record in a hold of its
 // own, without hooks: ratio = the road's time / the plain write's (what
@@ -10,14 +13,32 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "bench/bench_company.h"
+#include "bench/bench_frame.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "output/devices/device_table.h"
+#include "output/forms/forms.h"
+#include "output/output_job.h"
+#include "output/printer.h"
+#include "platform/display.h"
+#include "platform/window.h"
+#include "recordwin/record_windows.h"
 #include "rules/hooks.h"
 #include "rules/rules_types.h"
+#include "shell/menus.h"
+#include "shell/record_commands.h"
+#include "shell/shell.h"
+#include "shell/startup.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
 
 namespace {
 
@@ -170,6 +191,151 @@ BENCHMARK(BM_InvoiceSave)
     ->ArgNames({"rows", "posted"})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+// The headless frame with window 347 open on a new invoice of customer
+// C1; the window, 0 when it could not be had. Once per program.
+int InvoiceWindow() {
+    static int w = -1;
+    if (w >= 0) return w;
+    w = 0;
+    std::string error;
+    if (!DisplayOpen(PlDisplayKind::Headless, &error)) return 0;
+    WinTableInit();
+    WinResetAll();
+    if (!WinClassExists("m4frame") && !RegisterWindowClasses()) return 0;
+    ToolbarMetricsInit();
+    MenuBarBuild();
+    FrameWindow = WinCreate("m4frame", "Orvel", PlStyle::OverlappedWindow | PlStyle::ClipChildren | PlStyle::Visible,
+                            PlRect{0, 0, 1000, 740}, 0, 0, 0);
+    if (FrameWindow == 0) return 0;
+    std::atexit(BenchFrameDown);   // before the company closes (registered earlier)
+    int n = OpenOrActivateWindow(WinTypes::SalesInvoice, 0, 0, false, 0);
+    if (n <= 0) return 0;
+    CmdNewRecord(n);
+    if (WinRecState(n) != 1) return 0;
+    PutText(WinRecordBuffer(n), IVVc::CustCode, 20, "C1");
+    w = n;
+    return w;
+}
+
+// Leaves the quantity cell of the first row of window 347 holding an
+// invoice of state.range(0) rows, as after a typed change: the row is
+// priced again and the invoice's totals summed over every row.
+void BM_InvoiceRowLeave(benchmark::State &state) {
+    int w = Company() ? InvoiceWindow() : 0;
+    if (w <= 0) {
+        state.SkipWithError("the invoice window could not be opened");
+        return;
+    }
+    const int rows = (int)state.range(0);
+    RuleRecord invoice(IVVc::Number);
+    FillInvoice(invoice.record, rows, false);
+    if (!MatrixResize(w, rows)) {
+        state.SkipWithError("the rows could not be had");
+        return;
+    }
+    MemBlock h = WinMatrixRows(w);
+    uint8_t *to = MemLock(h);
+    for (int i = 0; i < rows; i++) MatrixRowRead(IVVc::Number, invoice.record, i, to + (size_t)i * IVVc::Rows::Size);
+    MemUnlock(h);
+    constexpr int QuantityCell = 28 + 2;   // row 0, column 2
+    for (auto _ : state) InvoiceRowLeave(w, QuantityCell, 1);
+    state.SetItemsProcessed(state.iterations() * rows);
+}
+BENCHMARK(BM_InvoiceRowLeave)->Arg(1)->Arg(50)->Arg(300)->ArgName("rows")->Unit(benchmark::kMicrosecond);
+
+// The form "INVOICE" (title, company name, page text, and per row the
+// item code, quantity and sum), its font, chosen for every invoice, and
+// printer "PDF" writing to the printer; an invoice of 500 rows stored.
+// Its serial, 0 when something could not be stored.
+uint32_t PrintCompany() {
+    static uint32_t serial = 1;
+    if (serial != 1) return serial;
+    serial = 0;
+    PackedDecimal v[4];
+    auto item = [&](uint8_t *form, uint16_t kind, int l, int t, int r, int b, const char *text, int16_t code,
+                    int16_t pitch) {
+        uint8_t row[DocVc::Rows::Size] = {};
+        int32_t at[4] = {l, t, r, b};
+        for (int i = 0; i < 4; i++) DecFromLong(&v[i], at[i]);
+        PutU16(row, DocVc::Rows::Kind, kind);
+        PutDec(row, DocVc::Rows::Left, v[0]);
+        PutDec(row, DocVc::Rows::Top, v[1]);
+        PutDec(row, DocVc::Rows::Right, v[2]);
+        PutDec(row, DocVc::Rows::Bottom, v[3]);
+        PutText(row, DocVc::Rows::Font, 20, "NORMAL");
+        PutText(row, DocVc::Rows::Text, 100, text);
+        PutU16(row, DocVc::Rows::RowPitch, (uint16_t)pitch);
+        PutU16(row, DocVc::Rows::FieldCode, (uint16_t)code);
+        return MatrixRowPut(DocVc::Number, 0, form, MatrixRowCount(DocVc::Number, 0, form), row);
+    };
+    std::vector<uint8_t> choice(InvoiceFormBlk::Rows::Size), printer(PrintersBlk::Rows::Size);
+    PutI32(choice.data(), InvoiceFormBlk::Rows::SeriesStart, -1);
+    PutI32(choice.data(), InvoiceFormBlk::Rows::CopyPass, -1);
+    PutText(choice.data(), InvoiceFormBlk::Rows::FormName, 20, "INVOICE");
+    PutText(choice.data(), InvoiceFormBlk::Rows::PrinterName, 20, "PDF");
+    PutText(printer.data(), PrintersBlk::Rows::Name, 20, "PDF");
+    PutText(printer.data(), PrintersBlk::Rows::PrinterText, 20, "P");
+    if (!StoreRows(InvoiceFormBlk::Number, choice) || !StoreRows(PrintersBlk::Number, printer)) return 0;
+    RuleRecord form(DocVc::Number), invoice(IVVc::Number);
+    PutText(form.record, DocVc::Code, 20, "INVOICE");
+    PutU16(form.record, DocVc::Copies, 1);
+    PutU16(form.record, DocVc::RowsPerPage, 40);
+    bool ok = item(form.record, 1, 40, 40, 400, 60, "Invoice", 0, 0) && item(form.record, 4, 40, 70, 400, 90, "", 55, 0) &&
+              item(form.record, 4, 600, 70, 800, 90, "", 64, 0) && item(form.record, 4, 40, 120, 200, 140, "", 8, 20) &&
+              item(form.record, 4, 220, 120, 300, 140, "", 13, 20) && item(form.record, 4, 600, 120, 800, 140, "", 18, 20);
+    FillInvoice(invoice.record, 500, false);
+    uint32_t recid = 0;
+    DbHoldBegin();
+    ok = ok && StorePlain(FontVc::Number, [](uint8_t *r) {
+        PutText(r, FontVc::Name, 20, "NORMAL");
+        PutText(r, FontVc::WinFontName, 20, "DejaVu Sans");
+        PutU16(r, FontVc::WinSize, 10);
+    });
+    ok = ok && RecStore(DocVc::Number, form.record, 0, &recid) && RecStore(IVVc::Number, invoice.record, 0, &recid);
+    if (!ok) DbHoldFail();
+    if (!DbHoldEnd() || !ok) return 0;
+    serial = GetU32(invoice.record, IVVc::SerNr);
+    return serial;
+}
+
+// Prints the stored invoice of 500 rows on its form into a PDF file
+// (13 pages at 40 rows a page); the file is removed after each run.
+void BM_PrintForm500(benchmark::State &state) {
+    namespace fs = std::filesystem;
+    uint32_t serial = Company() ? PrintCompany() : 0;
+    if (serial == 0) {
+        state.SkipWithError("the invoice and its form could not be stored");
+        return;
+    }
+    fs::path dir = fs::temp_directory_path() / ("orvel_bench_form_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    fs::current_path(dir);   // the printer writes under ./print
+    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+    RuleRecord invoice(IVVc::Number);
+    PutU32(invoice.record, IVVc::SerNr, serial);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(IVVc::Number, invoice.record, 1, 1, &recid, &position)) {
+        state.SkipWithError("the invoice could not be read");
+        return;
+    }
+    uintmax_t bytes = 0;
+    for (auto _ : state) {
+        if (PrintForm(-2, invoice.record) != 1) {
+            state.SkipWithError("the form did not print");
+            break;
+        }
+        state.PauseTiming();
+        for (const auto &e : fs::directory_iterator(dir / "print")) {
+            bytes = e.file_size();
+            fs::remove(e.path());
+        }
+        state.ResumeTiming();
+    }
+    state.counters["pdf_kb"] = double(bytes) / 1024;
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_PrintForm500)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

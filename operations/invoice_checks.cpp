@@ -40,7 +40,7 @@ namespace Row = IVVc::Rows;
 
 constexpr int CodeMax = 20, AccountMax = 10, VatMax = 2, CurrencyMax = 5;
 // The refusal of a change to a posted invoice.
-constexpr int PostedChangeText = Texts::AlreadyPosted;
+constexpr int PostedChangeText = Texts::PostedInvoiceChange;
 constexpr uint16_t KindItem = 1, KindAmount = 4, KindDownPayment = 5, KindCredit = 3;
 
 // Byte ranges [from, to) of the invoice that a posted invoice may still
@@ -286,6 +286,7 @@ int UnpostedChecks(uint8_t *invoice, const uint8_t *old, int mode) {
         return FieldError(Texts::CodeUnknown, nullptr, Inv::CustCode);
     if (int r = CurrencyChecks(invoice)) return r;
     if (int r = CreditedInvoiceChecks(invoice)) return r;
+    InvoiceRowKindsSettle(invoice);
     if (int r = RowChecks(invoice)) return r;
 
     if (PendingVoucher) RecFreeMatrix(Voucher::Number, PendingVoucher);
@@ -309,6 +310,20 @@ int ValidateInvoice(uint8_t *invoice, const uint8_t *old, int mode) {
     int r = UnpostedChecks(invoice, old, mode);
     if (r != 0) PutU32(invoice, Inv::SerNr, entry);
     return r;
+}
+
+// Rows of kind 0 become item rows (kind 1), written back into the rows.
+void InvoiceRowKindsSettle(uint8_t *invoice) {
+    assert(invoice);
+    uint8_t row[Row::Size];
+    int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Row::Kind) != 0) continue;
+        PutU16(row, Row::Kind, KindItem);
+        bool put = MatrixRowPut(Inv::Number, 0, invoice, i, row);
+        assert(put);   // the row was just read: its place exists
+        (void)put;
+    }
 }
 
 // True when code is empty (the home currency) or a currency of block 172.

@@ -94,7 +94,7 @@ bool RowCost(const uint8_t *invoice, const uint8_t *row, const uint8_t *item, co
 // rather than an object dropped).
 bool MergeRowObjects(const uint8_t *a, const uint8_t *b, uint8_t *out) {
     if (ObjectListMerge(a, b, out)) return true;
-    ShowTextMessage(Texts::ObjectsSameType);
+    ShowTextMessage(Texts::RowObjectsOverFive);
     return false;
 }
 

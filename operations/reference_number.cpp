@@ -24,6 +24,7 @@ void ZeroPad8(const uint8_t *record, uint8_t *out, bool grouped) {
     char buf[16];
     int n = std::snprintf(buf, sizeof buf, "%u", serial);
     assert(n > 0 && n < (int)sizeof buf);
+    (void)n;   // read only by the assert
     PStringFromC(number, buf);
     PStringPadLeft(padded, code, '0', 8);
     PStringCopy(digits, number);

@@ -60,6 +60,10 @@ void UpdateProjectTotals(const uint8_t *newInv, const uint8_t *oldInv);
 // the stored copy or null). 0 when accepted; otherwise FieldError's result
 // (the text and focus are set) or -1.
 int ValidateInvoice(uint8_t *invoice, const uint8_t *old, int mode);
+// Rows of kind 0 (an imported row, or one typed into a window whose rows
+// carry no kind word) become item rows, as the window reads them, so the
+// checks, the stock, the voucher and the statistics all see one kind.
+void InvoiceRowKindsSettle(uint8_t *invoice);
 // The steps of a new invoice before it is inserted: number, defaults, totals.
 void InvoiceInsertSteps(uint8_t *invoice);
 // Posts (post 1) or takes back (post 0) an invoice: open item, stock,

@@ -8,8 +8,7 @@
 // the kinds that never had one. The follow-ups of kinds 1 and 15 (enter
 // the invoice in the customer ledger, print what block 170 asks for) come
 // with those kinds' operations. The sales invoice's kinds 1, 11, 17 and 18
-// name their operations; until those are built they refuse (the user is
-// told) and nothing of the kind is stored.
+// name their operations.
 #include "rules/approval.h"
 
 #include <cassert>

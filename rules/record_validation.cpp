@@ -19,7 +19,7 @@ namespace {
 // those are built a record of them is refused rather than stored unchecked.
 bool CheckNotBuilt(int reg) {
     switch (reg) {
-    case IVVc::Number: case IPVc::Number: case VIVc::Number: case OPVc::Number: case TimeSheetVc::Number:
+    case IPVc::Number: case VIVc::Number: case OPVc::Number: case TimeSheetVc::Number:
     case ExpenseVc::Number: case PersPayVc::Number:
         return true;
     default:

@@ -1,7 +1,8 @@
 // register_hooks_install.cpp - installing the rules' entries in the register
 // hook table, and the record actions.
 //
-// Installed: the ledger's records 9, 11, 51 and 126, the masters 2, 3,
+// Installed: the ledger's records 9, 11, 51 and 126, the sales invoice (5,
+// by InstallInvoiceEntry), the masters 2, 3,
 // 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, projects (53),
 // contracts (45), quotations (55) and register 56, and the checks of settings blocks. A
 // register is installed whole once every step its hooks, checks and
@@ -20,11 +21,6 @@
 //   4 purchase             PurchaseStockUpdate, UpdateItemCost,
 //                          LocationStockFromPurchase, StockHistoryFromPurchase,
 //                          UpdatePurchaseOrderReceived; kinds 20 and 48
-//   5 sales invoice        installed by InstallInvoiceEntry once its steps
-//                          (InvoiceInsertSteps, InvoicePosting,
-//                          StockHistoryFromInvoice, UpdateProjectTotals;
-//                          kinds 1, 11, 17, 18) are built; it installs
-//                          nothing until then
 //   10 customer receipt    ReceiptSaveSteps, ReceiptOpenItems; kinds 2, 23
 //   28 purchase invoice    PurchaseInvoiceSaveSteps, OpenItemDatesFromInvoice;
 //                          kinds 5, 19

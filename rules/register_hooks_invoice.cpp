@@ -99,6 +99,7 @@ int AfterUpdate(int, uint8_t *invoice, uint8_t *stored, uint32_t recid) {
 // history, then the project totals and the list mark.
 void BeforeStore(int, uint8_t *invoice) {
     if (RecExists(Inv::Number, invoice)) return;
+    InvoiceRowKindsSettle(invoice);
     CreateMissingCustomer(invoice);
     CreateMissingItems(invoice);
     CreateMissingUser(invoice);

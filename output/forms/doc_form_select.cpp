@@ -146,7 +146,7 @@ void DocFormSelect(int16_t doctype, uint8_t *formName, uint8_t *printerText, uin
     int16_t copies = GetI16(formDef, DocVc::Copies);
     FormCopyCount = copies < 1 ? 1 : copies;
     int16_t perPage = GetI16(formDef, DocVc::RowsPerPage);
-    if (perPage >= 1) FormRowsPerPage = perPage;
+    FormSetRowsPerPage(perPage);
     *destWord = GetU16(formDef, DocVc::ResultWord);
     FormDefLoaded = 1;
 }

@@ -167,7 +167,10 @@ TEST_F(CustomerLedgerTest, FailedStoreIsFailed) {
 }
 
 // Deleting an invoice frees the project's plan lines that named it and
-// no other; changing it, or an invoice of no project, leaves them.
+// no other; changing it, or an invoice of no project, leaves them. A
+// down payment invoiced and one deducted move the project's sums, and
+// a credit note of the same rows takes both back (its sign is turned
+// once, by the down-payment sums).
 TEST_F(CustomerLedgerTest, DeletedInvoiceFreesItsPlanLines) {
     StoreRecord(ProjectVc::Number, [](uint8_t *p) {
         PutText(p, ProjectVc::Code, 20, "P1");
@@ -198,6 +201,27 @@ TEST_F(CustomerLedgerTest, DeletedInvoiceFreesItsPlanLines) {
     EXPECT_EQ(lines(), (std::vector<uint32_t>{1001, 1002}));
     UpdateProjectTotals(nullptr, inv.record);
     EXPECT_EQ(lines(), (std::vector<uint32_t>{SerialNone, 1002}));
+
+    auto sums = [] {
+        RuleRecord p(ProjectVc::Number);
+        PutText(p.record, ProjectVc::Code, 20, "P1");
+        uint32_t recid = 0, position = 0;
+        EXPECT_TRUE(RecFind(ProjectVc::Number, p.record, 1, 1, &recid, &position));
+        PackedDecimal a = GetDec(p.record, ProjectVc::DownPayInvoiced), b = GetDec(p.record, ProjectVc::DownPayDeducted);
+        return std::array<double, 2>{DecIsBlank(&a) ? 0 : DecToDouble(&a), DecIsBlank(&b) ? 0 : DecToDouble(&b)};
+    };
+    RuleRecord down(IVVc::Number), credit(IVVc::Number);
+    for (uint8_t *r : {down.record, credit.record}) {
+        FillInvoice(r, {});
+        PutText(r, IVVc::Project, 20, "P1");
+        AddInvoiceRow(r, {.qty = 1, .price = 200, .kind = 5});
+        AddInvoiceRow(r, {.qty = 1, .price = -50, .kind = 5});
+    }
+    PutU16(credit.record, IVVc::InvType, 3);
+    UpdateProjectTotals(down.record, nullptr);
+    EXPECT_EQ(sums(), (std::array<double, 2>{200, -50}));
+    UpdateProjectTotals(credit.record, nullptr);
+    EXPECT_EQ(sums(), (std::array<double, 2>{0, 0}));
     EXPECT_TRUE(shown.empty());
 }
 

@@ -206,7 +206,7 @@ TEST_F(PostedInvoices, OnlyFreeFieldsChange) {
         RecUpdateChecked(IVVc::Number, r.record, recid, &result);
         EXPECT_EQ(result == RecDone, c.stored);
         if (c.stored) continue;
-        EXPECT_TRUE(LastShown(Texts::AlreadyPosted));
+        EXPECT_TRUE(LastShown(Texts::PostedInvoiceChange));
         EXPECT_EQ(FieldErrorPos.field, c.field);
         if (c.field == IVVc::Matrix) {
             EXPECT_EQ(std::make_pair(FieldErrorPos.row, FieldErrorPos.column), std::make_pair(c.row, c.column));
