@@ -37,10 +37,11 @@ void RescueRecord(int reg, uint32_t serial, uint8_t *record)
     ExportLineFeed();
 }
 
-// One intact block: its serial, then the block's section.
+// One intact block the exchange has a list for: its serial, then the
+// block's section.
 void RescueBlock(int block, uint32_t serial, const uint8_t *data, uint32_t size)
 {
-    if (OutputJobState.stopFlag) return;
+    if (OutputJobState.stopFlag || !FieldListFor(true, block, ListNewest)) return;
     ExportSeqNr(serial);
     SettingsBlockExportData(block, data, size);
 }
