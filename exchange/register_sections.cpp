@@ -66,6 +66,12 @@ bool FirstAtOrAfter(int reg, uint8_t *record, uint32_t *position)
     return true;
 }
 
+// A range walk without an upper end ends only at the first gap.
+bool NoEnd(int, const uint8_t *, const void *)
+{
+    return false;
+}
+
 // A number-range walk ends at the first number above the last.
 bool NumberAbove(int reg, const uint8_t *record, const void *limit)
 {
@@ -111,7 +117,7 @@ void RegExportNumberRange()
     bool found = FirstAtOrAfter(reg, probe, &position);
     RecBufferFree(reg, &h);
     if (!found) return;
-    ExportFrom(reg, position, 0xFFFFFFFFu, top == 0xFFFFFFFFu ? nullptr : NumberAbove, &top);
+    ExportFrom(reg, position, 0xFFFFFFFFu, top == 0xFFFFFFFFu ? NoEnd : NumberAbove, &top);
 }
 
 // Writes the records whose key lies in the first selection's key range.
@@ -128,11 +134,7 @@ void RegExportKeyRange(int reg)
     bool found = FirstAtOrAfter(reg, probe, &position);
     RecBufferFree(reg, &h);
     if (!found) return;
-    // Without a to text the walk still ends at the first gap.
-    static const uint8_t none[1] = {0};
-    auto endless = [](int, const uint8_t *, const void *) { return false; };
-    if (to[0] == 0) ExportFrom(reg, position, 0xFFFFFFFFu, endless, none);
-    else ExportFrom(reg, position, 0xFFFFFFFFu, KeyAbove, to);
+    ExportFrom(reg, position, 0xFFFFFFFFu, to[0] == 0 ? NoEnd : KeyAbove, to);
 }
 
 // Reads the records of one section and stores them; the hold is renewed
