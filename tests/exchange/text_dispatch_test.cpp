@@ -100,7 +100,8 @@ TEST_P(Dispatch, SectionsLandAsTheTagsSay)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Dispatch, ::testing::ValuesIn(DispatchCases));
+INSTANTIATE_TEST_SUITE_P(Cases, Dispatch, ::testing::ValuesIn(DispatchCases),
+                         [](const auto &param) { return "Case" + std::to_string(param.index); });
 
 // The format line's date order and decimal separator hold while the file
 // is read and are the program's again after the run; a file with the
