@@ -1,28 +1,188 @@
 // import_dispatch.cpp - the import's steps: by import mode, and in mode 0
-// by section tag; the format line; the skip of a section no reader takes.
-// Not built yet: every reader is told once and aborts the import.
-#include "exchange/text_exchange.h"
+// by section tag through the dispatch table; the format line, whose date
+// order and decimal separator hold while the file is read; and the skip of
+// a section that no reader of this version takes.
+#include <cstdlib>
+#include <cstring>
 
-// One step of the import. Not built yet: told, the import aborted.
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/format_block.h"
+#include "core/date.h"
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/settings_blocks.h"
+#include "dict_offsets.h"
+#include "exchange/section_table.h"
+#include "exchange/text_exchange.h"
+#include "rules/ledger_text.h"
+#include "shell/database_open.h"
+
+namespace {
+
+// The date order and decimal separator of the file's format line, put
+// back after the file's own format block was stored.
+struct FileFormatRec {
+    bool known;
+    uint16_t dateOrder;
+    uint8_t decimalSep;
+} FileFormat;
+
+// The settings block that holds the date order and the decimal separator.
+constexpr int FormatBlockNumber = 145;
+
+// True when the current tag is exactly tag (cp1252 bytes).
+bool TagIs(const char *tag)
+{
+    const uint8_t *cur = ImportCurrentTag();
+    size_t n = std::strlen(tag);
+    return cur[0] == n && std::memcmp(cur + 1, tag, n) == 0;
+}
+
+// Reads a text field of at most 10 characters as a number; false when
+// the field is empty.
+bool ReadNumberText(long *value)
+{
+    PString t = {0};
+    if (!ImportReadField(t, FtText, 10) || t[0] == 0) return false;
+    char c[12];
+    std::memcpy(c, t + 1, t[0]);
+    c[t[0]] = 0;
+    char *end = nullptr;
+    *value = std::strtol(c, &end, 10);
+    if (end == c || *end != 0) {
+        ImportDamage(ImportColumnNumber());
+        return false;
+    }
+    return true;
+}
+
+// A settings block's section; the file's own format block keeps the
+// stored values for the run's end and the file's for the rest of it.
+void ReadBlockSection(int block)
+{
+    SettingsBlockImport(block);
+    if (block != FormatBlockNumber) return;
+    SaveDateFormat();
+    ImportResult.formatStored = true;
+    if (!FileFormat.known) return;
+    CurrentFormat->dateOrder = FileFormat.dateOrder;
+    CurrentFormat->decimalSep[1] = FileFormat.decimalSep;
+}
+
+// A section a later step reads: skipped whole, the first one's tag and
+// the count kept for the result.
+void SkipLaterSection()
+{
+    if (ImportResult.laterSections++ == 0) {
+        const uint8_t *tag = ImportCurrentTag();
+        uint8_t n = tag[0] < sizeof ImportResult.firstLaterTag ? tag[0] : sizeof ImportResult.firstLaterTag - 1;
+        ImportResult.firstLaterTag[0] = n;
+        std::memcpy(ImportResult.firstLaterTag + 1, tag + 1, n);
+    }
+    ImportSkipSection();
+}
+
+// Runs the reader of one table row on the section of the current tag.
+void RunReader(const ImportTag &t)
+{
+    switch (t.reader) {
+    case TagReader::Register: RegImportRecords(t.number, t.version, t.replace); return;
+    case TagReader::Block: ReadBlockSection(t.number); return;
+    case TagReader::Format: ImportFormat(); return;
+    case TagReader::Header:
+        ImportResult.seenHeader = true;
+        ImportNextTag();
+        ImportTagHeld();
+        return;
+    case TagReader::SeqNr: ImportSeqNr(); return;
+    case TagReader::DefBlock: ReadDefBlockText(); return;
+    case TagReader::YearCode: YearCodeImport(); return;
+    case TagReader::KeyBlock: KeyBlockImport(); return;
+    case TagReader::Group: GroupImport(); return;
+    case TagReader::Vouchers: ImportVouchersText(); return;
+    case TagReader::OldVouchers: ImportOldVouchersText(); return;
+    case TagReader::Bfo: ImportBfoText(); return;
+    case TagReader::SkipWhole: ImportSkipSection(); return;
+    case TagReader::Later: SkipLaterSection(); return;
+    }
+}
+
+}  // namespace
+
+// One step of the import by the job's import mode: mode 0 reads sections;
+// the bank-receipt, SIE and single-form modes are not in this version and
+// stop the import, told once.
 void ImportTextStep()
 {
-    ExchangeImportNotBuilt();
+    int mode = ReportParams ? GetU16(ReportParams, ReportParamsVc::ReportNumber) : 0;
+    if (mode == 0) {
+        ImportTextSection();
+        return;
+    }
+    ShowTextMessage(Texts::ImportSourceRefused);
+    ImportAbortFlag = 1;
 }
 
-// Reads the sections the current tag starts. Not built yet: told, aborted.
+// Reads the sections the current tag starts: the tag is compared with the
+// table's in order; a reader ends on the next section's tag, which the
+// rows further down then see, so one call may read several sections. A
+// tag no row takes skips its section whole; an empty one costs its line.
 void ImportTextSection()
 {
-    ExchangeImportNotBuilt();
+    bool matched = false;
+    for (const ImportTag &t : ImportTags) {
+        if (ImportAbortFlag) return;
+        if (!TagIs(t.tag)) continue;
+        matched = true;
+        RunReader(t);
+    }
+    if (ImportAbortFlag || ImportTagIsHeld()) return;
+    if (!matched && ImportCurrentTag()[0] != 0) {
+        ImportSkipSection();
+        ImportTagIsHeld();   // the skip's mark is this step's
+        return;
+    }
+    ImportNextTag();
 }
 
-// Reads the format line. Not built yet: told, aborted.
+// Reads the format line: the date order and the decimal separator's byte
+// code (each when given) take effect for the rest of the file; the third
+// value is the writer's byte-order flag.
 void ImportFormat()
 {
-    ExchangeImportNotBuilt();
+    ImportSkipLine();
+    long value = 0;
+    if (ReadNumberText(&value)) {
+        FileFormat.known = true;
+        CurrentFormat->dateOrder = uint16_t(value);
+    }
+    if (ImportAbortFlag) return;
+    if (ReadNumberText(&value)) {
+        FileFormat.known = true;
+        CurrentFormat->decimalSep[1] = uint8_t(value);
+    }
+    if (ImportAbortFlag) return;
+    FileFormat.dateOrder = CurrentFormat->dateOrder;
+    FileFormat.decimalSep = CurrentFormat->decimalSep[1];
+    int16_t flag = 0;
+    if (ImportReadField(&flag, FtShort, 0)) ImportFileCharFlag = uint8_t(flag);
 }
 
-// Skips a section to its closing empty line. Not built yet: told, aborted.
+// Skips a section to its closing empty line, past any line whose first
+// field would look like a tag, and reads the next section's tag.
 void ImportSkipSection()
 {
-    ExchangeImportNotBuilt();
+    while (ImportNextLineHasData()) {
+    }
+    if (ImportAbortFlag) return;
+    ImportNextTag();
+    ImportTagHeld();
+}
+
+// Forgets the format line of the last file.
+void ImportFormatForget()
+{
+    FileFormat = FileFormatRec{};
 }

@@ -1,15 +1,74 @@
-// import_result.cpp - what an import run counts and tells at its end.
-// Not built yet: the result is kept but neither cleared nor told.
+// import_result.cpp - what an import run counts, and what it tells the
+// user at its end: vouchers not stored, accounts created, the damaged line,
+// sections this version skipped, effects not done, codes refused.
+#include <cstdio>
+
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "dict_offsets.h"
 #include "exchange/text_exchange.h"
+#include "rules/ledger.h"
 
 ImportResultRec ImportResult;
 
-// Clears the result before a run. Not built yet: does nothing.
-void ResetImportFlags()
+namespace {
+
+// Shows text n completed by a tail (PString, may be null).
+void TellWith(int n, const uint8_t *tail)
 {
+    PString text = {0};
+    GetUiText(text, n);
+    if (tail) PStringAppend(text, tail);
+    ShowMessage(0, text);
 }
 
-// Tells the run's result. Not built yet: does nothing.
+// Shows text n completed by a formatted number text.
+void TellNumbers(int n, const char *numbers)
+{
+    PString tail = {0};
+    PStringFromC(tail, numbers);
+    TellWith(n, tail);
+}
+
+}  // namespace
+
+// Clears what the last run counted before a new one: the result, the
+// voucher flags, the renewed holds, the file's format line, the "not
+// built" notice.
+void ResetImportFlags()
+{
+    ImportResult = ImportResultRec{};
+    VoucherOutsideYearsFlag = false;
+    AccountsCreatedFlag = false;
+    ImportHoldsRenewed = 0;
+    ImportFormatForget();
+    ExchangeNotBuiltReset();
+}
+
+// Tells what the run did not do as asked, one message for each kind.
 void ReportImportResult()
 {
+    char n[64];
+    if (VoucherOutsideYearsFlag) ShowTextMessage(Texts::ImportVouchersOutsideYears);
+    if (AccountsCreatedFlag) ShowTextMessage(Texts::ImportAccountsCreated);
+    if (ImportResult.damageLine != 0) {
+        std::snprintf(n, sizeof n, "%u, %u", unsigned(ImportResult.damageLine), unsigned(ImportResult.damageColumn));
+        TellNumbers(Texts::ImportDamaged, n);
+    }
+    if (ImportResult.laterSections != 0) {
+        PString tail = {0};
+        PStringAppend(tail, ImportResult.firstLaterTag);
+        std::snprintf(n, sizeof n, " (%u)", unsigned(ImportResult.laterSections));
+        PStringAppendC(tail, n);
+        TellWith(Texts::ImportLaterSkipped, tail);
+    }
+    if (ImportResult.effectsSkipped != 0) {
+        std::snprintf(n, sizeof n, "%u", unsigned(ImportResult.effectsSkipped));
+        TellNumbers(Texts::ImportEffectsSkipped, n);
+    }
+    if (ImportResult.longBfoObject[0] != 0) TellWith(Texts::ImportBfoObjectTooLong, ImportResult.longBfoObject);
+    if (ImportResult.badGroupSelector != 0) {
+        std::snprintf(n, sizeof n, "%u", unsigned(ImportResult.badGroupSelector));
+        TellNumbers(Texts::ImportBadGroupSelector, n);
+    }
 }

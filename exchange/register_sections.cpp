@@ -1,30 +1,182 @@
-// register_sections.cpp - the sections of whole registers, of number and
-// key ranges, and the reading of a register's records. Not built yet:
-// every entry refuses.
+// register_sections.cpp - the sections of one register: all its records,
+// the records of a number range or a key range, and the reading of a
+// section back into the register.
+//
+// An export section is its tag line, one record after another (each
+// ending its line) and an empty line; a register with nothing to write
+// writes no section at all, not even its tag.
+#include <cassert>
+
+#include "core/definitions.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/text_range.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "exchange/text_exchange.h"
+#include "output/output_job.h"
+#include "rules/record_key_text.h"
+#include "shell/database_open.h"
 
 uint32_t ImportHoldRecords = 10;
+uint32_t ImportHoldsRenewed;
 
-// Writes every record of a register. Not built yet: told, the job stopped.
+namespace {
+
+// Answers whether a record read at a position ends the walk.
+using WalkEnd = bool (*)(int reg, const uint8_t *record, const void *limit);
+
+// Writes the records of reg from position `from` on, until a position has
+// no record, end says so or the job stops; the tag line before the first
+// record written, the empty line after the last.
+void ExportFrom(int reg, uint32_t from, uint32_t to, WalkEnd end, const void *limit)
+{
+    MemBlock h = 0;
+    uint8_t *record = RecBufferNew(reg, &h);
+    if (!record) return;
+    uint32_t written = 0;
+    for (uint32_t pos = from; pos <= to && !OutputJobState.stopFlag; pos++) {
+        uint32_t recid = 0;
+        RecFreeMatrix(reg, record);
+        if (!RecReadAt(reg, int32_t(pos), record, &recid)) {
+            if (end) break;   // a range walk ends at the first gap
+            continue;         // a whole register passes over it
+        }
+        if (end && end(reg, record, limit)) break;
+        if (written++ == 0) ExportRegisterHeader(reg);
+        WriteRecordText(reg, record);
+        ExportLineFeed();
+        PString key = {0};
+        RecordKeyText(reg, record, key);
+        ExportNumber(key, FtText);
+    }
+    if (written) ExportLineFeed();
+    RecBufferFree(reg, &h);
+}
+
+// The first position whose key is at or after the key the record holds.
+bool FirstAtOrAfter(int reg, uint8_t *record, uint32_t *position)
+{
+    uint32_t recid = 0;
+    *position = 0;
+    if (!RecFind(reg, record, 1, 0, &recid, position) || *position == 0) return false;
+    return true;
+}
+
+// A range walk without an upper end ends only at the first gap.
+bool NoEnd(int, const uint8_t *, const void *)
+{
+    return false;
+}
+
+// A number-range walk ends at the first number above the last.
+bool NumberAbove(int reg, const uint8_t *record, const void *limit)
+{
+    uint32_t offset = RegIndexInfo(reg, nullptr, nullptr, nullptr);
+    return GetU32(record, offset) > *static_cast<const uint32_t *>(limit);
+}
+
+// A key-range walk ends at the first key above the to text, case aside.
+bool KeyAbove(int reg, const uint8_t *record, const void *limit)
+{
+    uint16_t type = 0, length = 0;
+    uint32_t offset = RegIndexInfo(reg, nullptr, &type, &length);
+    PString key = {0};
+    GetPString(record, offset, length, key);
+    return PStringCompareNoCase(key, static_cast<const uint8_t *>(limit)) > 0;
+}
+
+}  // namespace
+
+// Writes every record of a register in the order of its current index.
 void RegExportAll(int reg)
 {
-    ExchangeExportNotBuilt();
+    uint32_t count = RegOpenCount(reg);
+    if (count == 0) return;
+    ExportFrom(reg, 1, count, nullptr, nullptr);
 }
 
-// Writes the records of a number range. Not built yet: told, the job stopped.
+// Writes the records of the register the export window names whose serial
+// number lies in the first selection's range (export kind 29).
 void RegExportNumberRange()
 {
-    ExchangeExportNotBuilt();
+    if (!ReportParams) return;
+    int reg = GetU16(ReportParams, ReportParamsVc::ExportWord);
+    if (reg <= 0 || RegRecordSize(reg) == 0) return;
+    int32_t first = -1, last = -1;
+    RangeSplitNumber(ReportParams + ReportParamsVc::SelText1, &first, &last);
+    uint32_t top = last < 0 ? 0xFFFFFFFFu : uint32_t(last);
+    MemBlock h = 0;
+    uint8_t *probe = RecBufferNew(reg, &h);
+    if (!probe) return;
+    PutU32(probe, RegIndexInfo(reg, nullptr, nullptr, nullptr), first < 0 ? 0 : uint32_t(first));
+    uint32_t position = 0;
+    bool found = FirstAtOrAfter(reg, probe, &position);
+    RecBufferFree(reg, &h);
+    if (!found) return;
+    ExportFrom(reg, position, 0xFFFFFFFFu, top == 0xFFFFFFFFu ? NoEnd : NumberAbove, &top);
 }
 
-// Writes the records of a key range. Not built yet: told, the job stopped.
+// Writes the records whose key lies in the first selection's key range.
 void RegExportKeyRange(int reg)
 {
-    ExchangeExportNotBuilt();
+    if (reg <= 0 || !ReportParams || RegRecordSize(reg) == 0) return;
+    PString from = {0}, to = {0};
+    RangeSplit(ReportParams + ReportParamsVc::SelText1, from, to);
+    MemBlock h = 0;
+    uint8_t *probe = RecBufferNew(reg, &h);
+    if (!probe) return;
+    RecFieldPut(reg, probe, RegIndexInfo(reg, nullptr, nullptr, nullptr), from);
+    uint32_t position = 0;
+    bool found = FirstAtOrAfter(reg, probe, &position);
+    RecBufferFree(reg, &h);
+    if (!found) return;
+    ExportFrom(reg, position, 0xFFFFFFFFu, to[0] == 0 ? NoEnd : KeyAbove, to);
 }
 
-// Reads and stores a section's records. Not built yet: told, aborted.
+// Reads the records of one section and stores them; the hold is renewed
+// every ImportHoldRecords records. A damaged record is not stored and the
+// reader stops; a hold that fails stops the import. Ends on the next tag.
 void RegImportRecords(int reg, uint16_t version, uint8_t replace)
 {
-    ExchangeImportNotBuilt();
+    assert(ImportHoldRecords > 0);
+    MemBlock h = 0;
+    uint8_t *record = RecBufferNew(reg, &h);
+    if (!record) {
+        ImportAbortFlag = 1;
+        return;
+    }
+    uint32_t inSection = 0;
+    while (!ImportAbortFlag && ImportNextLineHasData()) {
+        if (inSection > 0 && inSection % ImportHoldRecords == 0) {
+            ImportHoldsRenewed++;
+            if (!DbHoldEnd()) {
+                ImportFailedSteps++;
+                ImportAbortFlag = 1;
+                DbHoldBegin();   // the run's own end closes this one
+                break;
+            }
+            DbHoldBegin();
+        }
+        inSection++;
+        RecFreeMatrix(reg, record);
+        RecClear(reg, record);
+        if (!ReadRecordText(reg, version, record, 0)) break;   // damaged: told at the end
+        PString key = {0};
+        RecordKeyText(reg, record, key);
+        ImportShowProgress(key, FtText);
+        ImportResult.read++;
+        uint32_t sequence = PendingImportSeqNr;
+        PendingImportSeqNr = 0;
+        RecPendingSequence = 0;
+        if (RecImportStore(reg, record, replace, sequence)) ImportResult.stored++;
+        else ImportResult.kept++;
+    }
+    RecBufferFree(reg, &h);
+    if (ImportAbortFlag) return;
+    ImportNextTag();
+    ImportTagHeld();
 }

@@ -136,6 +136,12 @@ void RegExportKeyRange(int reg);
 void RegImportRecords(int reg, uint16_t version, uint8_t replace);
 void CustomerListExport();                    // kind 9
 extern uint32_t ImportHoldRecords;            // records per hold: 10
+// Holds that RegImportRecords renewed in the run (every ImportHoldRecords records).
+extern uint32_t ImportHoldsRenewed;
+// Writes the rescue export (kind 28) into the open job.
+void RescueExportText();
+// Forgets the last file's format line (before an import run).
+void ImportFormatForget();
 struct ImportResultRec {
     uint32_t read, stored, kept, effectsSkipped, damageLine;
     uint16_t damageColumn;

@@ -1,29 +1,203 @@
 // text_export.cpp - the text export's run: the whole database, the
-// vouchers, the groups of settings and the customer list, by export kind.
-// Not built yet: every entry refuses.
-#include "exchange/text_exchange.h"
+// vouchers, the groups of settings, the customer list and the records of
+// a number range, by export kind, on the text-file device.
+#include <cstring>
 
-// Runs export kind on the text-file device. Not built yet: refused, false.
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/text_range.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
+#include "database/access/settings_blocks.h"
+#include "database/access/transport.h"
+#include "dict_offsets.h"
+#include "exchange/section_table.h"
+#include "exchange/text_exchange.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "rules/ledger.h"
+#include "rules/ledger_text.h"
+
+namespace {
+
+// The last export kind that has a meaning; above it nothing is written.
+constexpr int LastExportKind = 33;
+
+// A kind whose writer belongs to a later version: told, the job stopped.
+void RefuseKind()
+{
+    ShowTextMessage(Texts::ImportSourceRefused);
+    OutputJobState.stopFlag = 1;
+}
+
+// Writes the full export's sections in their order until the job stops.
+void ExportAll()
+{
+    ExportHeaderWrite();
+    RepOp18();
+    for (const ExportStep &s : FullExportOrder) {
+        for (int n = s.first; n <= s.last && !OutputJobState.stopFlag; n++) {
+            switch (s.kind) {
+            case ExportStepKind::Block: SettingsBlockExport(n); break;
+            case ExportStepKind::Register: RegExportAll(n); break;
+            case ExportStepKind::DefBlock: WriteDefBlockText(n); break;
+            case ExportStepKind::KeyBlock: KeyBlockExport(n); break;
+            case ExportStepKind::SerialBlocks: SerialBlocksExport(); n = s.last; break;
+            case ExportStepKind::Later: n = s.last; break;
+            }
+        }
+        if (OutputJobState.stopFlag) return;
+    }
+}
+
+// One group of export kind 2: what is written when its option word is set.
+struct SettingsGroup {
+    uint16_t option;                       // offset of the option word in ReportParams
+    uint8_t blocks[6], registers[12], keyBlocks[5];   // 0 ends each list
+};
+
+// The fifteen groups in their order; the option word after the sixth
+// group's is not used.
+const SettingsGroup Groups[] = {
+    {ReportParamsVc::Option1, {130}, {}, {}},
+    {ReportParamsVc::Option2, {}, {57}, {}},
+    {ReportParamsVc::Option3, {}, {16}, {}},
+    {ReportParamsVc::Option4, {}, {66}, {}},
+    {ReportParamsVc::Option5, {}, {124}, {}},
+    {ReportParamsVc::Option6, {}, {123}, {}},
+    {ReportParamsVc::Option8, {129, 149}, {}, {}},
+    {ReportParamsVc::Option9, {}, {}, {150}},
+    {ReportParamsVc::Option10, {}, {24}, {}},
+    {ReportParamsVc::Option11, {208}, {}, {}},
+    {ReportParamsVc::Option12, {}, {25, 26, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43}, {164, 165, 166, 167, 168}},
+    {ReportParamsVc::Option13, {}, {19}, {}},
+    {ReportParamsVc::Option14, {}, {22}, {}},
+    {ReportParamsVc::Option15, {}, {20}, {}},
+    {ReportParamsVc::Option16, {}, {21}, {}},
+};
+
+// Writes the groups whose option words are set (kind 2); the eleventh
+// group ends with block 156 after its key tables.
+void ExportGroups()
+{
+    RepOp18();
+    for (const SettingsGroup &g : Groups) {
+        if (OutputJobState.stopFlag) return;
+        if (GetU16(ReportParams, g.option) == 0) continue;
+        for (uint8_t r : g.registers)
+            if (r) RegExportAll(r);
+        for (uint8_t k : g.keyBlocks)
+            if (k) KeyBlockExport(k);
+        if (g.option == ReportParamsVc::Option12) SettingsBlockExport(156);
+        for (uint8_t b : g.blocks)
+            if (b) SettingsBlockExport(b);
+    }
+}
+
+// The kinds that write nothing of their own.
+bool KindWritesNothing(int kind)
+{
+    static const uint8_t none[] = {5, 6, 14, 16, 17, 20, 23, 24, 25, 26};
+    for (uint8_t k : none)
+        if (k == kind) return true;
+    return false;
+}
+
+}  // namespace
+
+// Runs export kind on the text-file device: at the server for a client,
+// else as a job of its own. False when the job stopped (cancelled, a kind
+// not in this version, a refused write) or did not run.
 bool RunTextExportBody(int kind)
 {
     ExchangeNotBuiltReset();
-    return ExchangeNotBuilt();
+    OutputJobState.stopFlag = 0;
+    OutputJobState.writeFailed = 0;
+    if (!RemoteOutputActive) RepOpenFileDevice();
+    if (OutputJobState.stopFlag) return false;
+    if (RunModeIsClient()) return ReportParams && TextExportRemote(kind, ReportParams, ReportParamsSize);
+    PString title = {0};
+    RepOpenJob(title);
+    ExportDatabaseText(kind);
+    bool ok = !OutputJobState.stopFlag && !OutputJobState.writeFailed;
+    RepEndJob();
+    return ok && !OutputJobState.writeFailed;
 }
 
-// Writes what an export kind names. Not built yet: told, the job stopped.
+// Writes what an export kind names, after keeping the month indexes of
+// the report's dates in ReportParams.
 void ExportDatabaseText(int kind)
 {
-    ExchangeExportNotBuilt();
+    if (ReportParams) {
+        DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom), to = GetDate(ReportParams, ReportParamsVc::DateTo);
+        PutU16(ReportParams, ReportParamsVc::MonthFrom, MonthIndex(&from));
+        PutU16(ReportParams, ReportParamsVc::MonthTo, MonthIndex(&to));
+    }
+    if (kind < 0 || kind > LastExportKind || KindWritesNothing(kind)) return;
+    switch (kind) {
+    case 0: ExportAll(); return;
+    case 1:
+        RepOp18();
+        ExportVouchersText();
+        return;
+    case 2:
+        if (ReportParams) ExportGroups();
+        return;
+    case 9: CustomerListExport(); return;
+    case 28: RescueExportText(); return;
+    case 29:
+        RepOp18();
+        RegExportNumberRange();
+        return;
+    default: RefuseKind(); return;
+    }
 }
 
-// Writes the header of a full export. Not built yet: told, the job stopped.
+// Writes the header of a full export: "tb" and two empty lines.
 void ExportHeaderWrite()
 {
-    ExchangeExportNotBuilt();
+    ExportCString("tb");
+    ExportLineFeed();
+    ExportLineFeed();
+    ExportLineFeed();
 }
 
-// Writes the customer list (kind 9). Not built yet: told, the job stopped.
+// Writes the customer list (kind 9): customers whose code lies in the
+// first selection's range and, when the third selection is given, whose
+// customer group equals it; one line each of the code, the group and
+// nine texts; an empty line at the end.
 void CustomerListExport()
 {
-    ExchangeExportNotBuilt();
+    if (!ReportParams) return;
+    PString from = {0}, to = {0}, group = {0};
+    RangeSplit(ReportParams + ReportParamsVc::SelText1, from, to);
+    GetPString(ReportParams, ReportParamsVc::SelText3, 255, group);
+    MemBlock h = 0;
+    uint8_t *cu = RecBufferNew(CUVc::Number, &h);
+    if (!cu) return;
+    RecFieldPut(CUVc::Number, cu, CUVc::Code, from);
+    uint32_t recid = 0, position = 0;
+    bool found = RecFind(CUVc::Number, cu, 1, 0, &recid, &position) && position > 0;
+    static const uint16_t texts[] = {CUVc::Name,     CUVc::Addr1,    CUVc::Addr2, CUVc::Addr3,  CUVc::DelAddr1,
+                                     CUVc::DelAddr2, CUVc::DelAddr3, CUVc::Name2, CUVc::Text540};
+    for (uint32_t pos = position; found && !OutputJobState.stopFlag; pos++) {
+        RecFreeMatrix(CUVc::Number, cu);
+        if (!RecReadAt(CUVc::Number, int32_t(pos), cu, &recid)) break;
+        PString code = {0}, value = {0};
+        GetPString(cu, CUVc::Code, 20, code);
+        if (to[0] != 0 && PStringCompareNoCase(code, to) > 0) break;
+        GetPString(cu, CUVc::CustGroup, 5, value);
+        if (group[0] != 0 && PStringCompareNoCase(value, group) != 0) continue;
+        ExportValue(cu + CUVc::Code, FtCode);
+        ExportValue(cu + CUVc::CustGroup, FtCode);
+        for (uint16_t t : texts) ExportValue(cu + t, FtText);
+        ExportLineFeed();
+        ExportNumber(code, FtText);
+    }
+    ExportLineFeed();
+    RecBufferFree(CUVc::Number, &h);
 }

@@ -180,9 +180,11 @@ namespace {
 // first section, an export run answers false; neither reports success.
 TEST_F(ExchangeFixture, PartsNotBuiltRefuseAndTellOnce)
 {
-    ImportBytes("tb\r\n\r\n\r\nformat\r\n\r\not\r\nA\tB\t\r\n");
+    ImportBytes("tb\r\n\r\n\r\nkgrupp2\r\n26\r\n\r\not\r\nA\tB\t\r\n");
     EXPECT_TRUE(ImportAtEnd());
     EXPECT_EQ(Shown(Texts::FunctionNotYet), 1);
+    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+    ScriptAnswerFile((dir / "all.txt").string());
     EXPECT_FALSE(RunTextExport(0));
     EXPECT_EQ(Shown(Texts::FunctionNotYet), 2);
     PString tag;

@@ -1,0 +1,145 @@
+// register_sections_test.cpp - a register's section written whole, by
+// number range and by key range, and read back with its holds renewed;
+// a hold that fails stops the import.
+#include "tests/exchange/exchange_fixture.h"
+
+#include <vector>
+
+#include "database/access/record_access.h"
+#include "exchange/section_table.h"
+#include "shell/database_open.h"
+
+namespace {
+
+class RegisterSections : public ExchangeFixture {
+protected:
+    void TearDown() override
+    {
+        ImportHoldRecords = 10;
+        D4TestHooks.failWriteAt = -1;
+        ExchangeFixture::TearDown();
+    }
+    // Stores "ot" records (register 24) whose code and name are code.
+    static void StoreOt(std::initializer_list<const char *> codes)
+    {
+        for (const char *code : codes) {
+            uint8_t r[OTVc::Size] = {};
+            PString t;
+            PStringFromC(t, code);
+            PutPString(r, OTVc::Code, 5, t);
+            PutPString(r, OTVc::Name, 60, t);
+            ASSERT_TRUE(RecImportStore(OTVc::Number, r, 1, 0));
+        }
+    }
+    // The lines "code\tcode\t" of the codes: the records as written.
+    static std::string OtLines(std::initializer_list<const char *> codes)
+    {
+        std::string s;
+        for (const char *c : codes) s += std::string(c) + "\t" + c + "\t\r\n";
+        return s;
+    }
+    static std::string Section(const std::string &tag, const std::string &records)
+    {
+        return records.empty() ? "" : tag + "\t\r\n" + records + "\r\n";
+    }
+};
+
+// Every record once, under one tag line; positions that hold no record
+// are passed over; an empty register writes no section at all.
+TEST_F(RegisterSections, WholeRegister)
+{
+    EXPECT_EQ(ExportBytes([] { RegExportAll(OTVc::Number); }), "\r\n");
+    StoreOt({"A", "B"});
+    RegSetRecordCount(OTVc::Number, 4);   // two positions beyond the last record
+    EXPECT_EQ(ExportBytes([] { RegExportAll(OTVc::Number); }), Section("ot", OtLines({"A", "B"})) + "\r\n");
+}
+
+struct RangeCase {
+    const char *range;
+    std::vector<uint32_t> numbers;   // serial numbers of register 4 written, in order
+};
+
+// Number ranges of register 4: the walk starts at the first number and
+// ends above the last; an open end runs to the last record; a register
+// word of 0 writes nothing.
+TEST_F(RegisterSections, NumberRanges)
+{
+    for (uint32_t n : {99u, 100u, 150u, 199u, 200u}) {
+        uint8_t r[PUVc::Size] = {};
+        PutU32(r, PUVc::SerNr, n);
+        uint32_t id = 0;
+        ASSERT_TRUE(RecInsertLocal(PUVc::Number, r, &id));
+    }
+    PString tag;
+    RegisterTextTag(PUVc::Number, tag);
+    const RangeCase cases[] = {
+        {"100:199", {100, 150, 199}}, {"150:", {150, 199, 200}}, {"300:400", {}}, {"0:99", {99}}, {"", {99, 100, 150, 199, 200}},
+    };
+    for (const RangeCase &c : cases) {
+        PutU16(ReportParams, ReportParamsVc::ExportWord, PUVc::Number);
+        PString sel;
+        PStringFromC(sel, c.range);
+        PutPString(ReportParams, ReportParamsVc::SelText1, 255, sel);
+        // A purchase writes no fields in this version: one line a record.
+        std::string lines(c.numbers.size() * 2, '\n');
+        for (size_t i = 0; i < lines.size(); i += 2) lines[i] = '\r';
+        EXPECT_EQ(ExportBytes([] { RegExportNumberRange(); }), Section(PStringToStd(tag), lines) + "\r\n") << c.range;
+    }
+    PutU16(ReportParams, ReportParamsVc::ExportWord, 0);
+    EXPECT_EQ(ExportBytes([] { RegExportNumberRange(); }), "\r\n");
+}
+
+// Key ranges, compared without regard to case; a from text after every
+// key writes nothing, not even the tag line.
+TEST_F(RegisterSections, KeyRanges)
+{
+    StoreOt({"A", "B", "C", "D"});
+    const struct {
+        const char *range;
+        std::string records;
+    } cases[] = {
+        {"B:C", OtLines({"B", "C"})}, {"b:c", OtLines({"B", "C"})}, {"C:", OtLines({"C", "D"})},
+        {"ZZ:", ""},                  {"E:ZZ", ""},                 {":A", OtLines({"A"})},
+    };
+    for (const auto &c : cases) {
+        PString sel;
+        PStringFromC(sel, c.range);
+        PutPString(ReportParams, ReportParamsVc::SelText1, 255, sel);
+        EXPECT_EQ(ExportBytes([] { RegExportKeyRange(OTVc::Number); }), Section("ot", c.records) + "\r\n") << c.range;
+    }
+    EXPECT_EQ(ExportBytes([] { RegExportKeyRange(0); }), "\r\n");
+}
+
+// 25 records renew the hold twice and are all stored; a hold whose write
+// fails stops the import, is counted, and what follows is not read.
+TEST_F(RegisterSections, HoldsAreRenewedAndAFailedOneStops)
+{
+    std::string records;
+    for (int i = 0; i < 25; i++) records += "K" + std::to_string(i) + "\tname\r\n";
+    const std::string file = "ot\r\n" + records + "\r\norderclass\r\nZ\tz\r\n\r\n";
+    ImportBytes(file);
+    EXPECT_EQ(ImportHoldsRenewed, 2u);
+    EXPECT_EQ(ImportResult.stored, 26u);
+    EXPECT_EQ(RegRecordCount(OTVc::Number), 25u);
+    EXPECT_EQ(RegRecordCount(OrderClassVc::Number), 1u);
+    EXPECT_EQ(ImportFailedSteps, 0u);
+
+    ASSERT_TRUE(RegDeleteAll(OTVc::Number));
+    ASSERT_TRUE(RegDeleteAll(OrderClassVc::Number));
+    ImportResult = ImportResultRec{};
+    ImportHoldsRenewed = ImportFailedSteps = 0;
+    SourceOf(file);
+    ImportReadTag();
+    DbHoldBegin();
+    D4TestHooks.failWriteAt = D4TestHooks.writesDone + 1;   // the first hold's writes fail
+    RegImportRecords(OTVc::Number, 1, 1);
+    DbHoldEnd();
+    D4TestHooks.failWriteAt = -1;
+    EXPECT_EQ(ImportFailedSteps, 1u);
+    EXPECT_EQ(ImportHoldsRenewed, 1u);
+    EXPECT_TRUE(ImportAtEnd());
+    EXPECT_EQ(RegRecordCount(OTVc::Number), 0u);   // the failed hold kept nothing
+    EXPECT_EQ(RegRecordCount(OrderClassVc::Number), 0u);
+}
+
+}  // namespace
