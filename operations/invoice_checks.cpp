@@ -134,15 +134,9 @@ bool OverCreditLimit(const uint8_t *invoice) {
     const uint8_t *block = SettingsRecord(CreditLimitBlk::Number, CreditLimitBlock);
     if (!block || GetU16(block, CreditLimitBlk::InvoiceRefuse) != 1) return false;
     if (GetU32(invoice, Inv::OrderNr) != SerialNone) return false;
-    RuleRecord customer(CUVc::Number);
-    if (!customer.record) return false;
     uint8_t code[256];
     GetPString(invoice, Inv::CustCode, CodeMax, code);
-    PutPString(customer.record, CUVc::Code, CodeMax, code);
-    PackedDecimal limit, balance;
-    if (!CustomerBalanceCreditCall(customer.record, &limit, &balance)) return false;
-    if (DecIsBlank(&limit) || DecCompareDouble(&limit, 0.0) <= 0) return false;
-    return !DecIsBlank(&balance) && DecCompare(&balance, &limit) > 0;
+    return CustomerOverCreditLimit(code);
 }
 
 // Steps 4 and 5: numbers an invoice without a number from the session's

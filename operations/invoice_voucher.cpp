@@ -26,16 +26,9 @@ constexpr uint16_t InvoiceKindCash = 2, InvoiceKindCredit = 3;
 constexpr uint16_t YearCodeInvoice = 201;
 constexpr int VoucherTextMax = 60;
 
-// Frees the pending voucher's rows and clears it.
-void ClearPendingVoucher() {
-    assert(PendingVoucher);
-    RecFreeMatrix(Voucher::Number, PendingVoucher);
-    std::memset(PendingVoucher, 0, PendingVoucherSize);
-}
-
 // Fails the voucher: the pending voucher is left without rows.
 bool Refuse() {
-    ClearPendingVoucher();
+    PendingVoucherClear();
     return false;
 }
 
@@ -134,7 +127,7 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
     VoucherVatSums sums;
     PackedDecimal rate = GetDec(invoice, IVVc::Rate);
     if (DecIsZero(&rate)) DecFromLong(&rate, 100);
-    ClearPendingVoucher();
+    PendingVoucherClear();
     DateRec transDate = GetDate(invoice, IVVc::TransDate);
     if (force == 0) {
         const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);

@@ -6,10 +6,13 @@
 // caller can tell "no such item" from "no server" by that flag.
 #include <cassert>
 
+#include "core/field_access.h"
+#include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "operations/operations.h"
 #include "rules/prices.h"
+#include "rules/rules_types.h"
 #include "rules/stock.h"
 
 namespace {
@@ -56,6 +59,19 @@ bool CustomerBalanceCreditCall(uint8_t *customer, PackedDecimal *limit, PackedDe
     assert(customer && limit && balance);
     if (!RunModeIsClient()) return CustomerBalanceCredit(customer, limit, balance);
     return RunRemote([&] { return CustomerBalanceCreditRemote(customer, balance, limit); });
+}
+
+// True when the customer of code (a PString) is over a credit limit above
+// zero: its open balance exceeds the limit. False when the customer or its
+// figures cannot be had, so that a missing answer never blocks a sale.
+bool CustomerOverCreditLimit(const uint8_t *code) {
+    RuleRecord customer(CUVc::Number);
+    if (!customer.record) return false;
+    PutPString(customer.record, CUVc::Code, 20, code);   // a customer code's size
+    PackedDecimal limit, balance;
+    if (!CustomerBalanceCreditCall(customer.record, &limit, &balance)) return false;
+    if (DecIsBlank(&limit) || DecCompareDouble(&limit, 0.0) <= 0) return false;
+    return !DecIsBlank(&balance) && DecCompare(&balance, &limit) > 0;
 }
 
 // OrderRowsAvailable, or sub-request 3. Locally always true.

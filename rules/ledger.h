@@ -157,6 +157,8 @@ bool StoreVoucher(uint8_t *voucher);
 // Stores the pending voucher when it has rows; true when there was none or
 // it was stored. Its rows are freed either way.
 bool StorePendingVoucher();
+// Frees the pending voucher's rows and clears it.
+void PendingVoucherClear();
 // Clears the VAT codes of rows that block 208 does not know.
 void ClearUnknownVatCodes(uint8_t *voucher);
 // Creates the accounts that the voucher's rows name and that do not exist.

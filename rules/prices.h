@@ -57,6 +57,9 @@ bool RowSumCall(int reg, uint8_t *record, int row, PackedDecimal *total);   // s
 // Sub 4: the customer's credit limit and open balance; customer is its
 // record (register 2), filled from its code.
 bool CustomerBalanceCreditCall(uint8_t *customer, PackedDecimal *limit, PackedDecimal *balance);
+// True when the customer of code (a PString) has a limit above zero and
+// an open balance beyond it; false when either cannot be had.
+bool CustomerOverCreditLimit(const uint8_t *code);
 // Sub 3: the available quantities of a delivery's rows (register 8)
 // written into its rows.
 bool OrderRowsAvailableCall(uint8_t *delivery);

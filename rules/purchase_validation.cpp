@@ -22,13 +22,6 @@
 
 namespace {
 
-// Frees the pending voucher's rows and clears it.
-void ClearPendingVoucher() {
-    assert(PendingVoucher);
-    RecFreeMatrix(Voucher::Number, PendingVoucher);
-    std::memset(PendingVoucher, 0, PendingVoucherSize);
-}
-
 // The purchase's location: an empty one becomes the main location of
 // block 203. Reads the location into loc and gives true when it exists;
 // *none is set when neither names a location.
@@ -106,16 +99,16 @@ int PurchaseChecks(uint8_t *record, const uint8_t *stored, int mode) {
     }
 
     if (!PendingVoucher) return FieldError(Texts::VoucherNotBuilt, nullptr, PUVc::SerNr);
-    ClearPendingVoucher();
+    PendingVoucherClear();
     bool received = GetU16(record, PUVc::Received) != 0;
     if (!received || (mode == 2 && GetU16(stored, PUVc::Received) != 0)) return 0;
     if (!BuildPurchaseVoucher(record, found ? loc.record : nullptr, false)) {
-        ClearPendingVoucher();
+        PendingVoucherClear();
         return FieldError(Texts::VoucherNotBuilt, nullptr, PUVc::SerNr);
     }
     if (MatrixRowCount(Voucher::Number, 0, PendingVoucher) == 0) return 0;
     if (int text = VoucherWouldStore(PendingVoucher)) {
-        ClearPendingVoucher();
+        PendingVoucherClear();
         return FieldError(text, nullptr, text == Texts::RecordKeyExists ? PUVc::SerNr : PUVc::TransDate);
     }
     return 0;
@@ -151,7 +144,7 @@ int ValidatePurchase(uint8_t *record, uint8_t *stored, int mode) {
 bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool always) {
     assert(purchase);
     if (!PendingVoucher) return false;
-    ClearPendingVoucher();
+    PendingVoucherClear();
     DateRec date = GetDate(purchase, PUVc::TransDate);
     if (!always) {
         const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
@@ -195,7 +188,7 @@ bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool
 
     RuleRecord item(INVc::Number);
     if (!item.record) {
-        ClearPendingVoucher();
+        PendingVoucherClear();
         return false;
     }
     PackedDecimal total, ignored;

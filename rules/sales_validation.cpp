@@ -142,15 +142,9 @@ int RowChecks(const SalesDoc &d, const uint8_t *record, int zone, bool itemNeede
 bool OverCreditLimit(const uint8_t *order) {
     const uint8_t *block = SettingsRecord(CreditLimitBlk::Number, CreditLimitBlock);
     if (!block || GetU16(block, CreditLimitBlk::OrderCreditCheck) != 1) return false;
-    RuleRecord customer(CUVc::Number);
-    if (!customer.record) return false;
     uint8_t code[256];
     GetPString(order, ORVc::CustCode, CodeMax, code);
-    PutPString(customer.record, CUVc::Code, CodeMax, code);
-    PackedDecimal limit, balance;
-    if (!CustomerBalanceCreditCall(customer.record, &limit, &balance)) return false;
-    if (DecIsBlank(&limit) || DecIsZero(&limit) || DecCompareDouble(&limit, 0.0) <= 0) return false;
-    return !DecIsBlank(&balance) && DecCompare(&balance, &limit) > 0;
+    return CustomerOverCreditLimit(code);
 }
 
 // The number an order's series search starts from: the user's own order

@@ -22,13 +22,6 @@
 
 namespace {
 
-// Frees the pending voucher's rows and clears it.
-void ClearPendingVoucher() {
-    assert(PendingVoucher);
-    RecFreeMatrix(Voucher::Number, PendingVoucher);
-    std::memset(PendingVoucher, 0, PendingVoucherSize);
-}
-
 // Reads item code into item (register 3); true when it exists.
 bool ReadItem(const uint8_t *code, uint8_t *item) {
     std::memset(item, 0, INVc::Size);
@@ -63,7 +56,7 @@ int PendingVoucherStorable(uint16_t serialField, uint16_t dateField) {
     if (MatrixRowCount(Voucher::Number, 0, PendingVoucher) == 0) return 0;
     int text = VoucherWouldStore(PendingVoucher);
     if (text == 0) return 0;
-    ClearPendingVoucher();
+    PendingVoucherClear();
     return FieldError(text, nullptr, text == Texts::RecordKeyExists ? serialField : dateField);
 }
 
@@ -133,7 +126,7 @@ int ShipmentChecks(uint8_t *record, const uint8_t *stored, int mode) {
     if (!NumberRecord(SHVc::Number, record, SHVc::SerNr, &date, wanted))
         return FieldError(Texts::NumberOutsideSeries, nullptr, SHVc::SerNr);
     if (!PendingVoucher) return FieldError(Texts::VoucherNotBuilt, nullptr, SHVc::SerNr);
-    ClearPendingVoucher();
+    PendingVoucherClear();
     if (!postNow) return 0;
     if (!BuildShipmentVoucher(record, false)) return FieldError(Texts::VoucherNotBuilt, nullptr, SHVc::SerNr);
     return PendingVoucherStorable(SHVc::SerNr, SHVc::ShipDate);
@@ -175,7 +168,7 @@ int StockMovementChecks(uint8_t *record, const uint8_t *stored, int mode) {
     }
 
     if (!PendingVoucher) return FieldError(Texts::VoucherNotBuilt, nullptr, StockMoveVc::SerNr);
-    ClearPendingVoucher();
+    PendingVoucherClear();
     bool postNow = GetU16(record, StockMoveVc::Done) == 1 && (mode == 1 || GetU16(stored, StockMoveVc::Done) == 0);
     if (!postNow) return 0;
     if (!BuildStockMovementVoucher(record, from.record, to.record))

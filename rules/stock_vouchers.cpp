@@ -22,16 +22,9 @@ namespace {
 // The company variant whose deliveries carry their order's first object.
 constexpr uint16_t VariantOrderObjects = 27;
 
-// Frees the pending voucher's rows and clears it.
-void ClearPendingVoucher() {
-    assert(PendingVoucher);
-    RecFreeMatrix(Voucher::Number, PendingVoucher);
-    std::memset(PendingVoucher, 0, PendingVoucherSize);
-}
-
 // Fails a build: the pending voucher is left without rows.
 bool Refuse() {
-    ClearPendingVoucher();
+    PendingVoucherClear();
     return false;
 }
 
@@ -149,7 +142,7 @@ bool BuildShipmentVoucher(const uint8_t *delivery, bool force) {
     bool haveLocation = ReadLocation(locationCode, loc.record);
     StockAccountOf(haveLocation ? loc.record : nullptr, accounts, stockAccount);
 
-    ClearPendingVoucher();
+    PendingVoucherClear();
     DateRec date = GetDate(delivery, SHVc::ShipDate);
     if (!force) {
         const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
@@ -231,7 +224,7 @@ bool BuildStockMovementVoucher(const uint8_t *move, const uint8_t *from, const u
     if (!PendingVoucher) return false;
     PackedDecimal rate = GetDec(move, StockMoveVc::Rate);
     if (DecIsZero(&rate)) DecFromLong(&rate, 100);
-    ClearPendingVoucher();
+    PendingVoucherClear();
     DateRec date = GetDate(move, StockMoveVc::MoveDate);
     const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
     if (!posting || GetU16(posting, PostingBlk::StockMoveVouchers) == 0) return true;

@@ -9,6 +9,7 @@
 // key that exists is not stored, and the caller refuses its save or fails
 // its hold instead of marking a document posted without its voucher.
 #include <cassert>
+#include <cstring>
 
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -108,6 +109,14 @@ bool StorePendingVoucher() {
     if (MatrixRowCount(Voucher::Number, 0, PendingVoucher) > 0) stored = StoreVoucher(PendingVoucher);
     RecFreeMatrix(Voucher::Number, PendingVoucher);
     return stored;
+}
+
+// Frees the pending voucher's rows and clears it: what a voucher build
+// that fails leaves behind.
+void PendingVoucherClear() {
+    assert(PendingVoucher);
+    RecFreeMatrix(Voucher::Number, PendingVoucher);
+    std::memset(PendingVoucher, 0, PendingVoucherSize);
 }
 
 // Empties the VAT code of every account row whose code block 208 does not
