@@ -110,16 +110,11 @@ bool ItemMovesStock(const uint8_t *item) {
 // issued (negated) unless credit; false when the structure gave no lines.
 bool StructureStock(const uint8_t *item, const uint8_t *structure, const PackedDecimal *qty,
                     const uint8_t *location, bool credit) {
-    RuleRecord parts(SHVc::Number);
-    if (structure[0] == 0 || !parts.record || !ExplodeItemStructure(item, structure, qty, parts.record)) return false;
-    uint8_t line[SHVc::Rows::Size], code[256];
-    int32_t n = MatrixRowCount(SHVc::Number, 0, parts.record);
-    for (int32_t k = 0; k < n; k++) {
-        if (!MatrixRowRead(SHVc::Number, parts.record, k, line)) continue;
-        GetPString(line, SHVc::Rows::ItemCode, 20, code);
-        PackedDecimal part = GetDec(line, SHVc::Rows::ToDeliver);
-        if (!credit) DecNegateInto(&part, &part);
-        UpdateLocationStock(code, location, &part, nullptr, nullptr, nullptr, nullptr);
+    std::vector<StructurePart> parts;
+    if (!StructureParts(item, structure, qty, parts)) return false;
+    for (StructurePart &part : parts) {
+        if (!credit) DecNegateInto(&part.qty, &part.qty);
+        UpdateLocationStock(part.item, location, &part.qty, nullptr, nullptr, nullptr, nullptr);
     }
     return true;
 }
@@ -271,4 +266,24 @@ ApproveResult ApproveInvoice(int, uint8_t *invoice, uint32_t) {
     StockHistoryFromInvoice(invoice);
     StatusMarkInvoice(invoice);
     return ApproveResult::Changed;
+}
+
+// The components of structure for qty of item, from the structure's
+// explosion into a delivery's rows.
+bool StructureParts(const uint8_t *item, const uint8_t *structure, const PackedDecimal *qty,
+                    std::vector<StructurePart> &parts) {
+    parts.clear();
+    RuleRecord exploded(SHVc::Number);
+    if (structure[0] == 0 || !exploded.record || !ExplodeItemStructure(item, structure, qty, exploded.record))
+        return false;
+    uint8_t line[SHVc::Rows::Size];
+    int32_t n = MatrixRowCount(SHVc::Number, 0, exploded.record);
+    for (int32_t k = 0; k < n; k++) {
+        if (!MatrixRowRead(SHVc::Number, exploded.record, k, line)) continue;
+        StructurePart part{};
+        GetPString(line, SHVc::Rows::ItemCode, 20, part.item);
+        part.qty = GetDec(line, SHVc::Rows::ToDeliver);
+        parts.push_back(part);
+    }
+    return true;
 }

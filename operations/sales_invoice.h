@@ -10,9 +10,11 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/decimal.h"
 #include "core/memblock.h"
+#include "core/pstring.h"
 #include "rules/approval.h"
 
 // ---- The invoice voucher (invoice_voucher.cpp, invoice_voucher_rows.cpp) ----
@@ -107,6 +109,16 @@ void StockHistoryFromInvoice(const uint8_t *invoice);
 // (register 129) instead of its rows; false when it has none (the rows
 // are used then).
 bool StockHistoryRow(const uint8_t *invoice);
+// One component of an item structure and the quantity of it a row's
+// quantity takes.
+struct StructurePart {
+    PString item;
+    PackedDecimal qty;
+};
+// The components of structure (a PString; empty: none) for qty of item
+// into parts; false when the structure is empty or gives no lines.
+bool StructureParts(const uint8_t *item, const uint8_t *structure, const PackedDecimal *qty,
+                    std::vector<StructurePart> &parts);
 
 // ---- Reference numbers (reference_number.cpp) ----
 

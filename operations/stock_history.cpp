@@ -51,16 +51,9 @@ void AddLine(std::vector<HistoryLine> &lines, const uint8_t *item, const PackedD
 // lines with the signed quantity.
 void AddRowLines(std::vector<HistoryLine> &lines, const uint8_t *item, const uint8_t *structure,
                  const PackedDecimal *qty, uint16_t row) {
-    RuleRecord parts(SHVc::Number);
-    if (structure[0] != 0 && parts.record && ExplodeItemStructure(item, structure, qty, parts.record)) {
-        uint8_t line[SHVc::Rows::Size], code[256];
-        int32_t n = MatrixRowCount(SHVc::Number, 0, parts.record);
-        for (int32_t k = 0; k < n; k++) {
-            if (!MatrixRowRead(SHVc::Number, parts.record, k, line)) continue;
-            GetPString(line, SHVc::Rows::ItemCode, 20, code);
-            PackedDecimal part = GetDec(line, SHVc::Rows::ToDeliver);
-            AddLine(lines, code, &part, row);
-        }
+    std::vector<StructurePart> parts;
+    if (StructureParts(item, structure, qty, parts)) {
+        for (const StructurePart &part : parts) AddLine(lines, part.item, &part.qty, row);
         return;
     }
     AddLine(lines, item, qty, row);

@@ -24,19 +24,6 @@ constexpr int TermsMax = 2;     // payment-terms and payment-mode codes
 constexpr int NameMax = 60;
 constexpr int EanDigits = 12;   // digits before the check digit
 
-// Reads the record of reg whose text key (index "Code" or "SerNr" as the
-// caller names it, at offset `at`, maximum m) is code into rec; false,
-// with rec cleared, when code is empty or no record has it.
-bool FindByText(int reg, const char *index, size_t at, int m, const uint8_t *code, uint8_t *rec) {
-    RecClear(reg, rec);
-    if (code[0] == 0) return false;
-    PutPString(rec, at, m, code);
-    uint32_t recid = 0, position = 0;
-    if (RecFindByIndex(reg, index, rec, 1, 1, &recid, &position)) return true;
-    RecClear(reg, rec);
-    return false;
-}
-
 // Reads the sales invoice numbered number into rec; false when none.
 bool FindInvoice(int32_t number, uint8_t *rec) {
     RecClear(IVVc::Number, rec);
@@ -54,7 +41,7 @@ bool FindInvoice(int32_t number, uint8_t *rec) {
 bool CodeTextByLanguage(int reg, size_t codeAt, int codeMax, size_t textAt, const uint8_t *code,
                         const uint8_t *language, uint8_t *out, uint8_t *rec) {
     out[0] = 0;
-    if (!FindByText(reg, "Code", codeAt, codeMax, code, rec)) return false;
+    if (!DocReadByCode(reg, "Code", codeAt, codeMax, code, rec)) return false;
     uint8_t own[256];
     GetPString(rec, textAt, NameMax, own);
     NthRowWithCode(1, out, RecMatrixHandle(reg, rec), language, own);
@@ -156,7 +143,7 @@ void Register123Text(const uint8_t *code, const uint8_t *language, uint8_t *out)
 void Register44Text(const uint8_t *code, uint8_t *out) {
     uint8_t rec[PEVc::Size];
     out[0] = 0;
-    if (!FindByText(PEVc::Number, "Code", PEVc::Code, CodeMax, code, rec)) return;
+    if (!DocReadByCode(PEVc::Number, "Code", PEVc::Code, CodeMax, code, rec)) return;
     GetPString(rec, PEVc::Name, NameMax, out);
     RecFreeMatrix(PEVc::Number, rec);
 }

@@ -63,17 +63,8 @@ static_assert(sizeof DocTypes / sizeof DocTypes[0] == LastDocType - FirstDocType
 // projects, purchase labels); unlocked by DocUnload.
 MemBlock LockedRows;
 
-// Reads the record of reg keyed by the text code at `at` (maximum m) or
-// by the number into rec through index; rec cleared when not found.
-bool ReadByCode(int reg, const char *index, size_t at, int m, const uint8_t *code, uint8_t *rec) {
-    RecClear(reg, rec);
-    if (code[0] == 0) return false;
-    PutPString(rec, at, m, code);
-    uint32_t recid = 0, position = 0;
-    if (RecFindByIndex(reg, index, rec, 1, 1, &recid, &position)) return true;
-    RecClear(reg, rec);
-    return false;
-}
+// Reads the record of reg keyed by the number at `at` into rec through
+// index; rec cleared when not found.
 bool ReadByNumber(int reg, const char *index, size_t at, int32_t number, uint8_t *rec) {
     RecClear(reg, rec);
     if (number < 0) return false;
@@ -89,7 +80,7 @@ bool ReadByNumber(int reg, const char *index, size_t at, int32_t number, uint8_t
 void LoadCustomer(const uint8_t *record, size_t at) {
     uint8_t code[256];
     GetPString(record, at, 20, code);
-    ReadByCode(CUVc::Number, "Code", CUVc::Code, 20, code, FormCustomer);
+    DocReadByCode(CUVc::Number, "Code", CUVc::Code, 20, code, FormCustomer);
 }
 
 // Appends a blank and the 32-bit number (field type 5) to title.
@@ -132,6 +123,19 @@ void FreeSideRecords() {
     ClearSideRecords();
 }
 }  // namespace
+
+// Reads the record of reg whose text key (at offset `at`, maximum m) is
+// code through index into rec; false, with rec cleared, when code is
+// empty or no record has it.
+bool DocReadByCode(int reg, const char *index, size_t at, int m, const uint8_t *code, uint8_t *rec) {
+    RecClear(reg, rec);
+    if (code[0] == 0) return false;
+    PutPString(rec, at, m, code);
+    uint32_t recid = 0, position = 0;
+    if (RecFindByIndex(reg, index, rec, 1, 1, &recid, &position)) return true;
+    RecClear(reg, rec);
+    return false;
+}
 
 // The entry of doctype; null outside -29..-2 and for -9 and -5.
 const DocTypeRec *DocTypeOf(int16_t doctype) {
@@ -203,7 +207,7 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
     case -19: {
         uint8_t code[256];
         GetPString(rec, PurchOrderVc::VendCode, 20, code);
-        ReadByCode(VEVc::Number, "Code", VEVc::Code, 20, code, FormVendor);
+        DocReadByCode(VEVc::Number, "Code", VEVc::Code, 20, code, FormVendor);
         FormRowCount = RecordRows(d->reg, rec);
         TitleNumber(title, rec, PurchOrderVc::SerNr);
         break;

@@ -12,6 +12,7 @@
 // register-93 records (FontVc).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/decimal.h"
@@ -64,6 +65,10 @@ const DocTypeRec *DocTypeOf(int16_t doctype);
 // The form-selection block of doctype for the record (the invoice's kind
 // and the shipment's word pick one of several); 0 when none.
 uint16_t DocFormSelectBlock(int16_t doctype, const uint8_t *record);
+// Reads the record of reg whose text key (at offset `at`, maximum m) is
+// code through index into rec; false, with rec cleared, when code is
+// empty or no record has it.
+bool DocReadByCode(int reg, const char *index, size_t at, int m, const uint8_t *code, uint8_t *rec);
 
 // The rows field code of doctype prints over: *first..*last (unchanged
 // when the code is not a row code of the doctype).
