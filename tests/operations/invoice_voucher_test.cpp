@@ -72,7 +72,6 @@ TEST_F(InvoiceVoucherTest, VoucherRowsByCase) {
     creditRow.kind = 3;
     auto none = [](InvoiceVoucherTest *, uint8_t *) {};
     const VoucherCase cases[] = {
-        {"plain", {}, {Plain}, none, true, {{"1510", 125}, {"3010", -100}, {"2610", -25}}},
         {"credit note mirrored", credit, {Plain}, none, true, {{"1510", -125}, {"3010", 100}, {"2610", 25}}},
         {"rate 250, cost not converted", euro, {item}, none, true,
          {{"1510", 312.5}, {"3010", -250}, {"4010", 60}, {"1460", -60}, {"2610", -62.5}}},
