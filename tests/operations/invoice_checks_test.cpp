@@ -5,7 +5,6 @@
 #include <functional>
 
 #include "core/record_buffer.h"
-#include "core/ui_text.h"
 #include "database/access/register_hooks.h"
 #include "operations/sales_invoice.h"
 #include "rules/hooks.h"
@@ -16,19 +15,10 @@ namespace {
 
 namespace Row = IVVc::Rows;
 
-class InvoiceChecks : public InvoiceFixture {
+class InvoiceChecks : public InvoiceCompanyFixture {
 protected:
-    void SetUp() override {
-        InvoiceFixture::SetUp();
-        if (HasFatalFailure()) return;
-        StoreInvoiceCompany();
-    }
     // True when text n was the last text shown.
-    static bool LastShown(int n) {
-        char text[256];
-        GetUiTextC(text, n);
-        return !shown.empty() && shown.back() == text;
-    }
+    static bool LastShown(int n) { return !shown.empty() && shown.back() == UiText(n); }
     // Stores an invoice as it stands, without the rules.
     void Stored(int32_t serial, const char *customer, uint16_t kind, const char *currency = "") {
         StoreInvoice({.serial = serial, .customer = customer, .kind = kind, .currency = currency},
@@ -85,10 +75,8 @@ TEST_F(InvoiceChecks, EachFaultAtItsPlace) {
         {"amount without VAT code", [](auto &, auto &x) { x.vatCode = ""; }, nullptr, 1134, rows, 0, Row::VatCode},
         {"VAT code against the account's", [](auto &, auto &x) { x.account = "3099"; },
          [&] {
-             std::vector<uint8_t> b(SalesAccountsBlk::Size);
-             ASSERT_TRUE(SettingsBlockRead(SalesAccountsBlk::Number, b.data(), SalesAccountsBlk::Size));
-             PutU16(b.data(), SalesAccountsBlk::AccountVatCheck, 1);
-             StoreBlock(SalesAccountsBlk::Number, b.data(), SalesAccountsBlk::Size);
+             ChangeBlock(SalesAccountsBlk::Number, SalesAccountsBlk::Size,
+                         [](uint8_t *b) { PutU16(b, SalesAccountsBlk::AccountVatCheck, 1); });
              StoreRecord(ACVc::Number, [](uint8_t *r) {
                  PutText(r, ACVc::Code, 10, "3099");
                  PutText(r, ACVc::VatCode, 2, "2");
@@ -97,10 +85,8 @@ TEST_F(InvoiceChecks, EachFaultAtItsPlace) {
          1245, rows, 0, Row::VatCode},
         {"posted with no voucher possible", [](auto &f, auto &) { f.posted = 1; },
          [&] {
-             std::vector<uint8_t> b(SalesAccountsBlk::Size);
-             ASSERT_TRUE(SettingsBlockRead(SalesAccountsBlk::Number, b.data(), SalesAccountsBlk::Size));
-             PutText(b.data(), SalesAccountsBlk::ARAcc, 10, "");
-             StoreBlock(SalesAccountsBlk::Number, b.data(), SalesAccountsBlk::Size);
+             ChangeBlock(SalesAccountsBlk::Number, SalesAccountsBlk::Size,
+                         [](uint8_t *b) { PutText(b, SalesAccountsBlk::ARAcc, 10, ""); });
          },
          1085, IVVc::SerNr, 0, 0},
     };

@@ -22,6 +22,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "core/ui_text.h"
 #include "tests/rules/rules_fixture.h"
 
 // One item row of an invoice.
@@ -315,5 +316,38 @@ protected:
         uint32_t recid = 0;
         if (!RecStoreByKey(IVVc::Number, r.record, 1, &recid)) return 0;
         return recid;
+    }
+
+    // ---- Checking what was said and changing one setting ----
+
+    // The interface text n.
+    static std::string UiText(int n) {
+        char text[256];
+        GetUiTextC(text, n);
+        return text;
+    }
+    // True when text n was shown at any time since shown was cleared.
+    static bool WasShown(int n) {
+        const std::string text = UiText(n);
+        for (const std::string &s : shown)
+            if (s == text) return true;
+        return false;
+    }
+    // Reads the stored settings block, lets change alter it and stores it.
+    template <typename Change>
+    void ChangeBlock(int block, uint32_t size, Change change) {
+        std::vector<uint8_t> b(size);
+        ASSERT_TRUE(SettingsBlockRead(block, b.data(), size));
+        change(b.data());
+        StoreBlock(block, b.data(), size);
+    }
+};
+
+// The fixture with the whole invoice company laid down before each test.
+class InvoiceCompanyFixture : public InvoiceFixture {
+protected:
+    void SetUp() override {
+        InvoiceFixture::SetUp();
+        if (!HasFatalFailure()) StoreInvoiceCompany();
     }
 };

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/ui_text.h"
 #include "operations/sales_invoice.h"
 #include "rules/ledger.h"
 #include "rules/vat_currency.h"
@@ -16,14 +15,8 @@ namespace {
 
 using Rows = std::vector<std::pair<std::string, double>>;
 
-class InvoiceVoucherTest : public InvoiceFixture {
+class InvoiceVoucherTest : public InvoiceCompanyFixture {
 protected:
-    void SetUp() override {
-        InvoiceFixture::SetUp();
-        if (HasFatalFailure()) return;
-        StoreInvoiceCompany();
-    }
-
     // The pending voucher's account rows as (account, amount).
     static Rows PendingRows() {
         Rows out;
@@ -50,11 +43,9 @@ public:
         ASSERT_TRUE(MatrixRowPut(IVVc::Number, 0, invoice, 0, row));
     }
 
-    // Changes one field of block 133 and stores it again.
+    // Changes one account of block 133 and stores it again.
     void SalesAccount(uint32_t offset, const char *value) {
-        std::vector<uint8_t> b(SalesAccountsBlock, SalesAccountsBlock + SalesAccountsBlk::Size);
-        PutText(b.data(), offset, 10, value);
-        StoreBlock(SalesAccountsBlk::Number, b.data(), SalesAccountsBlk::Size);
+        ChangeBlock(SalesAccountsBlk::Number, SalesAccountsBlk::Size, [&](uint8_t *b) { PutText(b, offset, 10, value); });
     }
 };
 
@@ -81,7 +72,6 @@ TEST_F(InvoiceVoucherTest, VoucherRowsByCase) {
     creditRow.kind = 3;
     auto none = [](InvoiceVoucherTest *, uint8_t *) {};
     const VoucherCase cases[] = {
-        {"plain", {}, {Plain}, none, true, {{"1510", 125}, {"3010", -100}, {"2610", -25}}},
         {"credit note mirrored", credit, {Plain}, none, true, {{"1510", -125}, {"3010", 100}, {"2610", 25}}},
         {"rate 250, cost not converted", euro, {item}, none, true,
          {{"1510", 312.5}, {"3010", -250}, {"4010", 60}, {"1460", -60}, {"2610", -62.5}}},
@@ -143,11 +133,6 @@ TEST_F(InvoiceVoucherTest, VoucherRowsByCase) {
             uint8_t row[TransRow::Size];
             ASSERT_TRUE(MatrixRowRead(Voucher::Number, PendingVoucher, 1, row));
             EXPECT_EQ(Text(row, TransRow::Objects), "A,B,C");
-        }
-        if (c.ok) {
-            PackedDecimal sum;
-            VoucherRowsSum(PendingVoucher, &sum);
-            EXPECT_TRUE(DecIsZero(&sum));
         }
     }
 }

