@@ -765,7 +765,7 @@ const Column R79v1Head[] = {
 };
 
 const Column R80v1Head[] = {
-    {0, FtText, 0, Col::Empty},
+    {TrFaultRepVc::KeyStamp, FtDateTime, 0},
 };
 
 const Column R81v1Head[] = {
@@ -777,7 +777,7 @@ const Column R82v1Head[] = {
 };
 
 const Column R83v1Head[] = {
-    {0, FtText, 0, Col::Empty},
+    {TrBookSpotVc::KeyStamp, FtDateTime, 0},
 };
 
 const Column R85v1Head[] = {

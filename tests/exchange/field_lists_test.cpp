@@ -215,6 +215,8 @@ const OldCase OldCases[] = {
     {"damaged amount", 3, 2, "I1\tItem\tpcs\tabc\r\n", false},
     {"damaged row", 58, 1, "1\tV1\r\n1\t1\titem\tI1\tlots\r\n", false},
     {"no list for the version", 53, 9, "P1\r\n", false},
+    {"time stamp out of range", 80, 1, "2024-13-01 10.00.00\r\n", false},
+    {"time stamp with a part missing", 83, 1, "2024-12-01 10.00\r\n", false},
 };
 
 TEST_F(ExchangeFixture, OlderLayoutsAndDamagedSections)
