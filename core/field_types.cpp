@@ -245,6 +245,32 @@ void FieldFormat(const uint8_t *value, uint16_t type, int m, uint8_t *out) {
 
 void FieldToText(const uint8_t *value, uint16_t type, uint8_t *out) { FieldFormat(value, type, 0, out); }
 
+// Reads a time stamp as FieldFormat writes it, "2024-06-15 09.05.00":
+// six numbers joined by single non-digits, in range. False otherwise.
+static bool DateTimeParse(const uint8_t *text, DateTimeRec *t) {
+    uint32_t parts[6] = {};
+    static constexpr uint32_t highest[6] = {9999, 12, 31, 23, 59, 59};
+    int n = 0, digits = 0;
+    for (int i = 1; i <= text[0]; i++) {
+        uint8_t c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (n >= 6 || ++digits > 4) return false;
+            parts[n] = parts[n] * 10 + uint32_t(c - '0');
+        } else {
+            if (digits == 0) return false;
+            n++;
+            digits = 0;
+        }
+    }
+    if (digits == 0 || n != 5) return false;
+    for (int i = 0; i < 6; i++)
+        if (parts[i] > highest[i]) return false;
+    if (parts[0] == 0 || parts[1] == 0 || parts[2] == 0) return false;
+    *t = DateTimeRec{uint16_t(parts[0]), uint16_t(parts[1]), uint16_t(parts[2]),
+                     uint16_t(parts[3]), uint16_t(parts[4]), uint16_t(parts[5]), 0};
+    return true;
+}
+
 bool FieldFromText(uint8_t *field, uint16_t type, int m, const uint8_t *text) {
     switch (type) {
     case FtText:
@@ -325,6 +351,12 @@ bool FieldFromText(uint8_t *field, uint16_t type, int m, const uint8_t *text) {
             d = DateRec{t.day, t.month, t.year};
         }
         Store(field, d);
+        return true;
+    }
+    case FtDateTime: {
+        DateTimeRec t{};
+        if (!IsEmptyText(text) && !DateTimeParse(text, &t)) return false;
+        Store(field, t);
         return true;
     }
     default:   // codes that take nothing from text

@@ -10,19 +10,11 @@
 
 #include "core/field_types.h"
 #include "dict_offsets.h"
+#include "exchange/section_specials.h"
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
 
 namespace {
-
-// The reader of a layout whose special reader is not in this build: the
-// import stops and says so rather than store a record read by the wrong
-// list.
-bool ReadNotBuilt(int, int, uint8_t *)
-{
-    ExchangeImportNotBuilt();
-    return false;
-}
 
 // Writes the company block: its columns, with a line end where the reader
 // asks whether the next line holds data (the optional lines at its end,
@@ -773,7 +765,7 @@ const Column R79v1Head[] = {
 };
 
 const Column R80v1Head[] = {
-    {0, FtText, 0, Col::Empty},
+    {TrFaultRepVc::KeyStamp, FtDateTime, 0},
 };
 
 const Column R81v1Head[] = {
@@ -785,7 +777,7 @@ const Column R82v1Head[] = {
 };
 
 const Column R83v1Head[] = {
-    {0, FtText, 0, Col::Empty},
+    {TrBookSpotVc::KeyStamp, FtDateTime, 0},
 };
 
 const Column R85v1Head[] = {
@@ -1395,31 +1387,31 @@ const Column R25Group[] = {
 };
 
 const FieldList Lists[] = {
-    {false, 2, 2, 1, R2v1Head, 0, {}, nullptr, ReadNotBuilt},  // special: ReadCustomerV1
+    {false, 2, 2, 1, R2v1Head, 0, {}, nullptr, ReadCustomerV1},
     {false, 2, 2, 2, R2v2Head, 0, {}},
     {false, 3, 3, 1, R3v1Head, 0, {}},
-    {false, 3, 3, 2, R3v2Head, INVc::Rows::Size, R3v2Rows},  // special: ReadItemText, AfterReadItem
-    {false, 4, 4, 1, R4v1Head, 0, {}},  // special: AfterReadPurchase
-    {false, 4, 4, 2, R4v2Head, RowSizeOfRegister, R4v2Rows},  // special: AfterReadPurchase
-    {false, 7, 7, 1, R7v1Head, RowSizeOfRegister, R7v1Rows},  // special: ReadOrderText, AfterReadOrder
-    {false, 8, 8, 1, R8v1Head, RowSizeOfRegister, R8v1Rows},  // special: AfterReadDelivery
+    {false, 3, 3, 2, R3v2Head, INVc::Rows::Size, R3v2Rows, nullptr, ReadItemText},
+    {false, 4, 4, 1, R4v1Head, 0, {}, nullptr, ReadPurchaseText, AfterReadPurchase},
+    {false, 4, 4, 2, R4v2Head, RowSizeOfRegister, R4v2Rows, nullptr, ReadPurchaseText, AfterReadPurchase},
+    {false, 7, 7, 1, R7v1Head, RowSizeOfRegister, R7v1Rows, nullptr, ReadOrderText, AfterReadOrder},
+    {false, 8, 8, 1, R8v1Head, RowSizeOfRegister, R8v1Rows, nullptr, nullptr, AfterReadDelivery},
     {false, 14, 14, 1, R14v1Head, 0, {}},
     {false, 15, 15, 1, R15v1Head, 0, {}},
     {false, 16, 16, 3, R16v3Head, 0, {}},
-    {false, 19, 19, 1, R19v1Head, RowSizeOfRegister, R19v1Rows},  // special: AfterReadTotals
+    {false, 19, 19, 1, R19v1Head, RowSizeOfRegister, R19v1Rows},
     {false, 20, 20, 1, R20v1Head, RowSizeOfRegister, R20v1Rows},
-    {false, 21, 21, 2, R21v2Head, 0, {}, nullptr, ReadNotBuilt},  // special: ReadBudgetV2
+    {false, 21, 21, 2, R21v2Head, 0, {}, nullptr, ReadBudgetV2},
     {false, 21, 21, 3, R21v3Head, RowSizeOfRegister, R21v3Rows},
-    {false, 22, 22, 1, R22v1Head, RowSizeOfRegister, R22v1Rows},  // special: AfterReadTotals
+    {false, 22, 22, 1, R22v1Head, RowSizeOfRegister, R22v1Rows, nullptr, nullptr, AfterReadTotals},
     {false, 23, 23, 1, R23v1Head, 0, {}},
     {false, 23, 23, 2, R23v2Head, DTVc::Rows::Size, R23v2Rows},
     {false, 24, 24, 1, R24v1Head, 0, {}},
     {false, 27, 27, 1, R27v1Head, 0, {}},
     {false, 27, 27, 2, R27v2Head, 0, {}},
     {false, 28, 28, 1, R28v1Head, RowSizeOfRegister, R28v1Rows},
-    {false, 30, 30, 1, R30v1Head, RowSizeOfRegister, R30v1Rows},  // special: AfterReadTotals
+    {false, 30, 30, 1, R30v1Head, RowSizeOfRegister, R30v1Rows, nullptr, nullptr, AfterReadTotals},
     {false, 44, 44, 1, R44v1Head, RowSizeOfRegister, R44v1Rows},
-    {false, 45, 45, 1, R45v1Head, ContractVc::Rows::Size, R45v1Rows},  // special: AfterReadContract
+    {false, 45, 45, 1, R45v1Head, ContractVc::Rows::Size, R45v1Rows, nullptr, nullptr, AfterReadContract},
     {false, 46, 46, 1, R46v1Head, 0, {}},
     {false, 46, 46, 2, R46v2Head, AccessVc::Rows::Size, R46v2Rows},
     {false, 47, 47, 1, R47v1Head, 0, {}},
@@ -1428,13 +1420,13 @@ const FieldList Lists[] = {
     {false, 52, 52, 1, R52v1Head, RowSizeOfRegister, R52v1Rows},
     {false, 53, 53, 1, R53v1Head, 0, {}},
     {false, 53, 53, 2, R53v2Head, ProjectVc::Rows::Size, R53v2Rows},
-    {false, 54, 54, 1, R54v1Head, RowSizeOfRegister, R54v1Rows},  // special: AfterReadTimeSheet
+    {false, 54, 54, 1, R54v1Head, RowSizeOfRegister, R54v1Rows, nullptr, nullptr, AfterReadTimeSheet},
     {false, 55, 55, 1, R55v1Head, RowSizeOfRegister, R55v1Rows},
-    {false, 56, 56, 1, R56v1Head, RowSizeOfRegister, R56v1Rows},  // special: AfterReadMark
+    {false, 56, 56, 1, R56v1Head, RowSizeOfRegister, R56v1Rows, nullptr, nullptr, AfterReadMark},
     {false, 57, 57, 1, R57v1Head, 0, {}},
     {false, 57, 57, 2, R57v2Head, RowSizeOfRegister, R57v2Rows},
-    {false, 58, 58, 1, R58v1Head, PurchOrderVc::Rows::Size, R58v1Rows},  // special: AfterReadPurchaseOrder
-    {false, 60, 60, 1, R60v1Head, 0, {}, nullptr, ReadNotBuilt},  // special: ReadAssetV1
+    {false, 58, 58, 1, R58v1Head, PurchOrderVc::Rows::Size, R58v1Rows, nullptr, nullptr, AfterReadPurchaseOrder},
+    {false, 60, 60, 1, R60v1Head, 0, {}, nullptr, ReadAssetV1},
     {false, 60, 60, 2, R60v2Head, RowSizeOfRegister, R60v2Rows},
     {false, 61, 61, 1, R61v1Head, 0, {}},
     {false, 62, 62, 1, R62v1Head, RowSizeOfRegister, R62v1Rows},
@@ -1447,8 +1439,8 @@ const FieldList Lists[] = {
     {false, 72, 72, 1, R72v1Head, RowSizeOfRegister, R72v1Rows},
     {false, 73, 73, 1, R73v1Head, RowSizeOfRegister, R73v1Rows},
     {false, 74, 74, 1, R74v1Head, CountryVc::Rows::Size, R74v1Rows},
-    {false, 76, 76, 1, R76v1Head, RowSizeOfRegister, R76v1Rows},  // special: AfterReadTotals
-    {false, 77, 77, 1, R77v1Head, RowSizeOfRegister, R77v1Rows},  // special: AfterReadProduction
+    {false, 76, 76, 1, R76v1Head, RowSizeOfRegister, R76v1Rows, nullptr, nullptr, AfterReadTotals},
+    {false, 77, 77, 1, R77v1Head, RowSizeOfRegister, R77v1Rows, nullptr, nullptr, AfterReadProduction},
     {false, 78, 78, 1, R78v1Head, 0, {}},
     {false, 79, 79, 1, R79v1Head, 0, {}},
     {false, 80, 80, 1, R80v1Head, 0, {}},
@@ -1461,10 +1453,10 @@ const FieldList Lists[] = {
     {false, 88, 88, 1, R88v1Head, 0, {}},
     {false, 89, 89, 1, R89v1Head, 0, {}},
     {false, 90, 90, 1, R90v1Head, 0, {}},
-    {false, 91, 91, 0, R91v0Head, 0, {}, nullptr, ReadNotBuilt},  // special: ReadDocText
-    {false, 91, 91, 1, R91v1Head, 0, {}, nullptr, ReadNotBuilt},  // special: ReadDocText
-    {false, 91, 91, 2, R91v2Head, RowSizeOfRegister, R91v2Rows},  // special: ReadDocText
-    {false, 92, 92, 1, R92v1Head, RowSizeOfRegister, R92v1Rows},  // special: AfterReadStockMove
+    {false, 91, 91, 0, R91v0Head, 0, {}, nullptr, ReadDocText},
+    {false, 91, 91, 1, R91v1Head, 0, {}, nullptr, ReadDocText},
+    {false, 91, 91, 2, R91v2Head, RowSizeOfRegister, R91v2Rows, nullptr, ReadDocText},
+    {false, 92, 92, 1, R92v1Head, RowSizeOfRegister, R92v1Rows, nullptr, nullptr, AfterReadStockMove},
     {false, 93, 93, 1, R93v1Head, 0, {}},
     {false, 94, 94, 1, R94v1Head, 0, {}},
     {false, 95, 95, 1, R95v1Head, 0, {}},
@@ -1487,7 +1479,7 @@ const FieldList Lists[] = {
     {false, 124, 124, 1, R124v1Head, 0, {}},
     {false, 124, 124, 2, R124v2Head, UnitVc::Rows::Size, R124v2Rows},
     {false, 125, 125, 1, R125v1Head, RowSizeOfRegister, R125v1Rows},
-    {false, 126, 126, 1, R126v1Head, RowSizeOfRegister, R126v1Rows},  // special: AfterReadTotals
+    {false, 126, 126, 1, R126v1Head, RowSizeOfRegister, R126v1Rows, nullptr, nullptr, AfterReadTotals},
     {false, 128, 128, 1, R128v1Head, 0, {}},
     {false, 129, 129, 1, R129v1Head, InvHistVc::Rows::Size, R129v1Rows},
     {false, 130, 130, 1, R130v1Head, RowSizeOfRegister, R130v1Rows},
@@ -1506,7 +1498,7 @@ const FieldList Lists[] = {
     {true, 152, 152, 0, B152v0Head, 0, {}},
     {true, 187, 198, 0, B187v0Head, 0, {}},
     {true, 204, 204, 0, B204v0Head, 0, {}},
-    {true, 130, 130, 0, B130v0Head, 0, {}},
+    {true, 130, 130, 0, B130v0Head, 0, {}, nullptr, nullptr, AfterReadVatCodes},
     {true, 133, 133, 0, B133v0Head, 0, {}},
     {true, 134, 134, 0, B134v0Head, 0, {}},
     {true, 135, 135, 0, B135v0Head, 0, {}},

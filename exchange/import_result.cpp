@@ -6,6 +6,7 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "dict_offsets.h"
+#include "exchange/section_specials.h"
 #include "exchange/text_exchange.h"
 #include "rules/ledger.h"
 
@@ -42,7 +43,6 @@ void ResetImportFlags()
     AccountsCreatedFlag = false;
     ImportHoldsRenewed = 0;
     ImportFormatForget();
-    ExchangeNotBuiltReset();
 }
 
 // Tells what the run did not do as asked, one message for each kind.
@@ -62,10 +62,11 @@ void ReportImportResult()
         PStringAppendC(tail, n);
         TellWith(Texts::ImportLaterSkipped, tail);
     }
-    if (ImportResult.effectsSkipped != 0) {
-        std::snprintf(n, sizeof n, "%u", unsigned(ImportResult.effectsSkipped));
-        TellNumbers(Texts::ImportEffectsSkipped, n);
+    if (ImportResult.kept != 0) {
+        std::snprintf(n, sizeof n, "%u", unsigned(ImportResult.kept));
+        TellNumbers(Texts::ImportRecordsKept, n);
     }
+    ImportEffectsReport();
     if (ImportResult.longBfoObject[0] != 0) TellWith(Texts::ImportBfoObjectTooLong, ImportResult.longBfoObject);
     if (ImportResult.badGroupSelector != 0) {
         std::snprintf(n, sizeof n, "%u", unsigned(ImportResult.badGroupSelector));

@@ -184,13 +184,3 @@ void KeyBlockExport(int block);
 void KeyBlockImport();
 void WriteGroupText(int reg, const uint8_t *record);
 void GroupImport();
-
-// ---- Parts not built yet ----
-// Tells text FunctionNotYet once per run; false.
-bool ExchangeNotBuilt();
-// An export step not built yet: told once, the job stopped.
-void ExchangeExportNotBuilt();
-// An import reader not built yet: told once, the import aborted.
-void ExchangeImportNotBuilt();
-// Lets the next run tell again.
-void ExchangeNotBuiltReset();

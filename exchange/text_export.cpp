@@ -30,7 +30,7 @@ constexpr int LastExportKind = 33;
 // A kind whose writer belongs to a later version: told, the job stopped.
 void RefuseKind()
 {
-    ShowTextMessage(Texts::ImportSourceRefused);
+    ShowTextMessage(Texts::ExportKindRefused);
     OutputJobState.stopFlag = 1;
 }
 
@@ -114,7 +114,6 @@ bool KindWritesNothing(int kind)
 // not in this version, a refused write) or did not run.
 bool RunTextExportBody(int kind)
 {
-    ExchangeNotBuiltReset();
     OutputJobState.stopFlag = 0;
     OutputJobState.writeFailed = 0;
     if (!RemoteOutputActive) RepOpenFileDevice();

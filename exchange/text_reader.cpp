@@ -58,7 +58,6 @@ void ReaderStart(uint16_t mode, uint32_t length)
     Reader.tag[0] = 0;
     ImportAbortFlag = 0;
     ImportFileCharFlag = ByteOrder.program;
-    ExchangeNotBuiltReset();
     ImportProgressReset();
 }
 

@@ -173,7 +173,7 @@ void ImportBfoText()
     }
     int32_t number = NextSerialNumber(Voucher::Number, &TodayDate, 0, 0);
     if (number == NoFreeNumber) {
-        ShowTextMessage(Texts::NumberOutsideSeries);
+        ShowTextMessage(Texts::ImportVoucherSeriesFull);
         return;
     }
     PutU32(v.record, Voucher::SerNr, uint32_t(number));

@@ -231,7 +231,7 @@ bool ReadVoucherText(uint8_t *voucher, int version)
     if (wanted) {
         int32_t number = NextSerialNumber(Voucher::Number, &trans, 0, 0);
         if (number == NoFreeNumber) {
-            ShowTextMessage(Texts::NumberOutsideSeries);
+            ShowTextMessage(Texts::ImportVoucherSeriesFull);
             ImportAbortFlag = 1;
             return false;
         }

@@ -7,6 +7,7 @@
 // the text reader reports as the import goes on.
 #include "shell/company.h"
 
+#include <algorithm>
 #include <cassert>
 #include <fstream>
 #include <iterator>
@@ -37,6 +38,7 @@ namespace {
 constexpr int StatusX = 20, StatusY = 60;
 constexpr uint16_t OutputToTextFile = 2;   // ReportParams' output kind of an import
 constexpr int LineAscent = 14, LineDescent = 4;   // the band a text line covers about its baseline
+constexpr int GlyphOverhang = 4;                  // pixels a bold glyph may reach left of its origin
 constexpr int BarLeft = 20, BarTop = 150, BarBottom = 166, BarInner = 198;
 
 // Clears the import window and draws text as its status line; the port
@@ -153,15 +155,16 @@ void ImportStatusText(const uint8_t *text)
 }
 
 // Draws a text (PString) in bold at (x, y) of the open import window; the
-// band of that line from x to the window's right edge is erased first, so
-// a shorter text leaves nothing of a longer one. Nothing without a window.
+// band of that line from just left of x (a bold glyph overhangs its start)
+// to the window's right edge is erased first, so a shorter text leaves
+// nothing of a longer one. Nothing without a window.
 void ImportWindowText(int x, int y, const uint8_t *text)
 {
     if (!ImportWindowNumber || !WinIsOpen(ImportWindowNumber)) return;
     PortScope port(ImportWindowNumber);
     MacRect all, line;
     WindowClientRect(ImportWindowNumber, &all);
-    MakeRect(&line, x, y - LineAscent, all.right, y + LineDescent);
+    MakeRect(&line, std::max(int(all.left), x - GlyphOverhang), y - LineAscent, all.right, y + LineDescent);
     EraseRectWhite(&line);
     UseSemiboldFont(ImportWindowNumber);
     DrawPString(x, y, text);

@@ -217,6 +217,11 @@ TEST_F(FieldTypes, TextFlagMarkDateAndChoiceRules) {
     Field stamp(DateTimeRec{2024, 2, 9, 8, 5, 30, 0});
     EXPECT_EQ(Text(stamp.p(), FtDateTime), "2024-02-09 08.05.30");
     EXPECT_EQ(Text(Field(DateTimeRec{}).p(), FtDateTime), "");
+    Field back;
+    ASSERT_TRUE(Parse(back.p(), FtDateTime, 0, "2024-02-09 08.05.30"));
+    EXPECT_EQ(Text(back.p(), FtDateTime), "2024-02-09 08.05.30");
+    for (const char *bad : {"123", "2024-02-09 24.00.00", "2024-00-09 08.05.30", "2024-02-09 08.05.30.1", "2024--02-09 1.1.1"})
+        EXPECT_FALSE(Parse(back.p(), FtDateTime, 0, bad)) << bad;
 
     Field choice(uint16_t{7});
     EXPECT_EQ(Text(choice.p(), FtChoice, 5) + Text(choice.p(), FtChoice, 0), "Open7");
@@ -225,7 +230,7 @@ TEST_F(FieldTypes, TextFlagMarkDateAndChoiceRules) {
     ASSERT_TRUE(Parse(choice.p(), FtChoice, 5, "65535"));
     EXPECT_EQ(Text(choice.p(), FtChoice, 5), "-1");
 
-    for (uint16_t type : {0, 3, 4, 7, 12, 14, 15, 16, 24, 26, 28, 31, 32, 33, 34, 500}) {
+    for (uint16_t type : {0, 3, 4, 12, 14, 15, 16, 24, 26, 28, 31, 32, 33, 34, 500}) {
         Field g;
         EXPECT_TRUE(Parse(g.p(), type, 4, "123")) << type;
         EXPECT_EQ(g.b, Field().b) << "type " << type << " takes nothing from text";

@@ -175,7 +175,10 @@ TEST_P(ListRoundTrip, WrittenAndReadBackEqual)
         else WriteRecordText(RoundList->first, RoundRecord);
     });
     SourceOf(bytes);
-    if (l.block) ReadBlockText(n, back.data());
+    // A list with an after-reading effect is read without it: the effect
+    // rebuilds derived fields on purpose.
+    if (l.after) EXPECT_TRUE(ReadListRecord(n, l, l.version, back.data())) << bytes;
+    else if (l.block) ReadBlockText(n, back.data());
     else EXPECT_TRUE(ReadRecordText(n, l.version, back.data(), 0)) << bytes;
     EXPECT_EQ(ImportAbortFlag, 0) << bytes;
     EXPECT_EQ(ListDifference(l.header, record.data(), back.data()), "") << (l.block ? "block " : "register ") << n
@@ -211,8 +214,9 @@ const OldCase OldCases[] = {
     {"empl0", 119, 0, "e 1\ttext\tname\tdropped\r\nd 1\t2\t3\tentry\tlast text of more than thirty characters\r\n", true},
     {"damaged amount", 3, 2, "I1\tItem\tpcs\tabc\r\n", false},
     {"damaged row", 58, 1, "1\tV1\r\n1\t1\titem\tI1\tlots\r\n", false},
-    {"old customer reader missing", 2, 1, "C1\tName\r\n", false},
     {"no list for the version", 53, 9, "P1\r\n", false},
+    {"time stamp out of range", 80, 1, "2024-13-01 10.00.00\r\n", false},
+    {"time stamp with a part missing", 83, 1, "2024-12-01 10.00\r\n", false},
 };
 
 TEST_F(ExchangeFixture, OlderLayoutsAndDamagedSections)
@@ -220,7 +224,6 @@ TEST_F(ExchangeFixture, OlderLayoutsAndDamagedSections)
     for (const OldCase &c : OldCases) {
         SCOPED_TRACE(c.name);
         ImportAbortFlag = 0;
-        ExchangeNotBuiltReset();
         std::vector<uint8_t> record(RegRecordSize(c.reg), 0);
         if (c.reg == 53) PutU16(record.data(), ProjectVc::NotChargeable, 7);
         if (c.reg == 3) PutU16(record.data(), INVc::Word358, 7);
@@ -252,7 +255,6 @@ TEST_F(ExchangeFixture, OlderLayoutsAndDamagedSections)
             break;
         }
     }
-    EXPECT_EQ(Shown(Texts::FunctionNotYet), 1);
 }
 
 }  // namespace

@@ -37,6 +37,10 @@ inline std::string ListValueText(const Column &c, int i, int seed)
     case FtShort:
     case FtLong:
     case FtLongOrEmpty: std::snprintf(text, sizeof text, "%d", n); return text;
+    case FtDateTime:
+        std::snprintf(text, sizeof text, "%d-%02d-%02d %02d.%02d.%02d", 2024 + n % 7, 1 + n % 12, 1 + n % 28, n % 24,
+                      n % 60, (n / 60) % 60);
+        return text;
     default: return "";
     }
 }

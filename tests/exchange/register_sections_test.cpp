@@ -80,10 +80,24 @@ TEST_F(RegisterSections, NumberRanges)
         PString sel;
         PStringFromC(sel, c.range);
         PutPString(ReportParams, ReportParamsVc::SelText1, 255, sel);
-        // A purchase writes no fields in this version: one line a record.
-        std::string lines(c.numbers.size() * 2, '\n');
-        for (size_t i = 0; i < lines.size(); i += 2) lines[i] = '\r';
-        EXPECT_EQ(ExportBytes([] { RegExportNumberRange(); }), Section(PStringToStd(tag), lines) + "\r\n") << c.range;
+        // The section: the tag line, then each record's line and its
+        // blank line; the serial number is the first column.
+        std::string bytes = ExportBytes([] { RegExportNumberRange(); });
+        std::vector<uint32_t> written;
+        size_t at = bytes.find("\r\n");
+        if (!c.numbers.empty()) {
+            EXPECT_EQ(bytes.substr(0, at), PStringToStd(tag) + "\t") << c.range;
+        }
+        while (at != std::string::npos && at + 2 < bytes.size()) {
+            size_t end = bytes.find("\r\n", at + 2);
+            std::string line = bytes.substr(at + 2, end - at - 2);
+            if (!line.empty()) written.push_back(uint32_t(std::stoul(line.substr(0, line.find('\t')))));
+            at = end;
+        }
+        EXPECT_EQ(written, c.numbers) << c.range;
+        if (c.numbers.empty()) {
+            EXPECT_EQ(bytes, "\r\n") << c.range;
+        }
     }
     PutU16(ReportParams, ReportParamsVc::ExportWord, 0);
     EXPECT_EQ(ExportBytes([] { RegExportNumberRange(); }), "\r\n");

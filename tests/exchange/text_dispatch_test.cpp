@@ -65,7 +65,7 @@ const DispatchCase DispatchCases[] = {
     {"import mode 1 is refused and reads nothing", 1, "ot\r\nA\tAlpha\r\n\r\n", "24:A=-", 0, 0,
      Texts::ImportSourceRefused},
     {"seqnr: the first record is kept as the newer stored one, the second replaced", 0,
-     "seqnr\t1\r\not\r\nOLD\tnew\r\nOLD2\tnew\r\n\r\n", "24:OLD=old;24:OLD2=new", 0, 0, 0},
+     "seqnr\t1\r\not\r\nOLD\tnew\r\nOLD2\tnew\r\n\r\n", "24:OLD=old;24:OLD2=new", 0, 0, Texts::ImportRecordsKept},
 };
 
 class Dispatch : public TextDispatch, public ::testing::WithParamInterface<DispatchCase> {};
@@ -154,7 +154,7 @@ TEST_F(TextDispatch, ExportToAFullDiskFailsAndStops)
     // A kind of a later version is refused, told, and not success.
     ScriptAnswerFile((dir / "k4.txt").string());
     EXPECT_FALSE(RunTextExportBody(4));
-    EXPECT_EQ(Shown(Texts::ImportSourceRefused), 1);
+    EXPECT_EQ(Shown(Texts::ExportKindRefused), 1);
     // A kind that writes nothing runs to its end.
     ScriptAnswerFile((dir / "k17.txt").string());
     EXPECT_TRUE(RunTextExportBody(17));

@@ -173,23 +173,3 @@ TEST_F(ExchangeFixture, CodeAndNameRecordsRoundTripThroughTheirList)
 }
 
 }  // namespace
-
-namespace {
-
-// What is not built yet refuses, told once a run: an import stops at its
-// first section, an export run answers false; neither reports success.
-TEST_F(ExchangeFixture, PartsNotBuiltRefuseAndTellOnce)
-{
-    ImportBytes("tb\r\n\r\n\r\nkgrupp2\r\n26\r\n\r\not\r\nA\tB\t\r\n");
-    EXPECT_TRUE(ImportAtEnd());
-    EXPECT_EQ(Shown(Texts::FunctionNotYet), 1);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
-    ScriptAnswerFile((dir / "all.txt").string());
-    EXPECT_FALSE(RunTextExport(0));
-    EXPECT_EQ(Shown(Texts::FunctionNotYet), 2);
-    PString tag;
-    RegisterTextTag(40, tag);
-    EXPECT_EQ(PStringToStd(tag), "kgrupp2");
-}
-
-}  // namespace

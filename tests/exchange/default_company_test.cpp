@@ -1,0 +1,134 @@
+// default_company_test.cpp - the defaults a new company is made from
+// (dict/DEFAULT.TXT): imported into an empty company and exported again it
+// gives the same bytes; the company holds the accounts, years, series and
+// first user it names; an invoice stored in it posts through the rules.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "exchange/text_exchange.h"
+#include "operations/sales_invoice.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "platform/script.h"
+#include "rules/hooks.h"
+#include "rules/ledger.h"
+#include "rules/vat_currency.h"
+#include "shell/company.h"
+#include "tests/operations/invoice_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The fourteen number-series blocks of the full export.
+constexpr int SeriesBlocks[] = {188, 187, 190, 191, 192, 193, 194, 195, 198, 152, 197, 196, 189, 204};
+
+class DefaultCompany : public InvoiceFixture {
+protected:
+    fs::path folder;
+
+    void SetUp() override
+    {
+        InvoiceFixture::SetUp();
+        if (HasFatalFailure()) return;
+        folder = fs::path(::testing::TempDir()) / ("orvel_default_" + std::to_string(getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        OutputJobState = OutputJobStateRec{};
+        TextExchangeInstall();
+    }
+    void TearDown() override
+    {
+        ImportFileClose();
+        ImportResult = ImportResultRec{};
+        OutputRunServices.runTextExport = nullptr;
+        D4SetRawExportRunner(nullptr);
+        OutputJobState = OutputJobStateRec{};
+        fs::remove_all(folder);
+        InvoiceFixture::TearDown();
+    }
+    static std::string Bytes(const fs::path &p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    // The full export (kind 0) of the open company; its bytes.
+    std::string ExportAll(const char *name)
+    {
+        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        ScriptAnswerFile((folder / name).string());
+        EXPECT_TRUE(RunTextExportBody(0));
+        return Bytes(folder / name);
+    }
+    // Whether register reg holds a record whose first key is code.
+    static bool Found(int reg, uint32_t at, int len, const char *code)
+    {
+        RuleRecord r(reg);
+        PutText(r.record, at, len, code);
+        uint32_t recid = 0, position = 0;
+        return RecFind(reg, r.record, 1, 1, &recid, &position);
+    }
+    // Imports the file at p as the defaults of a new company are imported.
+    int Import(const fs::path &p)
+    {
+        PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceFile);
+        PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
+        PString name;
+        PStringFromC(name, p.c_str());
+        return ImportFile(name, 0);
+    }
+};
+
+fs::path DefaultsSource()
+{
+    return fs::path(ORVEL_TEST_DATA_DIR) / ".." / "dict" / "DEFAULT.TXT";
+}
+
+// Imported into an empty company the defaults give a company that exports
+// to the same bytes, with every account the settings name, sixteen years,
+// a series row per year in each series block and the first user.
+TEST_F(DefaultCompany, ImportsWhole)
+{
+    std::string source = Bytes(DefaultsSource());
+    ASSERT_FALSE(source.empty());
+    ASSERT_EQ(Import(DefaultsSource()), 0);
+    EXPECT_TRUE(shown.empty()) << shown.front();
+    EXPECT_EQ(ExportAll("again.txt"), source);
+
+    for (const char *acc : {InvoiceCo::Receivables, InvoiceCo::Cash, InvoiceCo::Stock, InvoiceCo::VatOut,
+                            InvoiceCo::VatIn, InvoiceCo::Sales, InvoiceCo::SalesEu, InvoiceCo::SalesExport,
+                            InvoiceCo::Rounding, InvoiceCo::Freight, InvoiceCo::CostOfGoods}) {
+        EXPECT_TRUE(Found(ACVc::Number, ACVc::Code, 10, acc)) << acc;
+    }
+    EXPECT_EQ(SettingsBlockSizeLocal(FiscalYearBlk::Number), 16u * FiscalYearEntry::Size);
+    for (int block : SeriesBlocks) EXPECT_EQ(SettingsBlockSizeLocal(block), 16u * SeriesRow::Size) << block;
+    EXPECT_TRUE(Found(PEVc::Number, PEVc::Code, 5, "ADMIN"));
+
+    // An invoice made in the new company posts to its accounts and year:
+    // receivable, sales, output VAT, stock and cost of goods.
+    RulesInstall();
+    RuleRecord r(IVVc::Number);
+    FillInvoice(r.record, {.serial = 2400001});
+    AddInvoiceRow(r.record, {.item = "ITEM1", .qty = 2, .price = 100});
+    DocTotalsRound(r.record);
+    ASSERT_TRUE(InvoiceVoucher(r.record, 1));
+    std::map<std::string, double> rows;
+    uint8_t row[TransRow::Size];
+    for (int32_t i = 0; i < MatrixRowCount(Voucher::Number, 0, PendingVoucher); i++) {
+        ASSERT_TRUE(MatrixRowRead(Voucher::Number, PendingVoucher, i, row));
+        if (GetU16(row, TransRow::Kind) != RowAccount) continue;
+        PackedDecimal amount = GetDec(row, TransRow::Amount);
+        rows[Text(row, TransRow::Account)] += DecToDouble(&amount);
+    }
+    EXPECT_EQ(rows, (std::map<std::string, double>{{"1460", -120}, {"1510", 250}, {"2610", -50}, {"3010", -200}, {"4010", 120}}));
+    EXPECT_NE(GetU16(PendingVoucher, Voucher::YearCode), 0);
+}
+
+}  // namespace
