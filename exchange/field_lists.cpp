@@ -1235,6 +1235,19 @@ const Column B145v0Head[] = {
     {FormatBlk::ThousandsSep, FtText, 1},
 };
 
+// Reads the number and date formats. A format without a decimal separator
+// is damage: every amount the program wrote afterwards would carry a
+// zero byte where its separator belongs and could not be read back.
+bool ReadFormatBlock(int block, int version, uint8_t *data)
+{
+    (void)version;
+    assert(block == FormatBlk::Number);
+    if (!ReadColumns(B145v0Head, data, FormatBlk::Size)) return false;
+    if (data[FormatBlk::DecimalSep] != 0) return true;
+    ImportDamage(6);   // the decimal separator's column
+    return false;
+}
+
 const Column B153v0Head[] = {
     {PurchInvEntryBlk::FocusStep0, FtShort, 0}, {PurchInvEntryBlk::FocusStep1, FtShort, 0},
     {PurchInvEntryBlk::Word4, FtShort, 0}, {PurchInvEntryBlk::ApproverRequired, FtShort, 0},
@@ -1504,7 +1517,7 @@ const FieldList Lists[] = {
     {true, 135, 135, 0, B135v0Head, 0, {}},
     {true, 136, 136, 0, B136v0Head, 0, {}},
     {true, 137, 137, 0, B137v0Head, 0, {}},
-    {true, 145, 145, 0, B145v0Head, 0, {}},
+    {true, 145, 145, 0, B145v0Head, 0, {}, nullptr, ReadFormatBlock},
     {true, 153, 153, 0, B153v0Head, 0, {}},
     {true, 155, 155, 0, B155v0Head, 0, {}},
     {true, 156, 156, 0, B156v0Head, 0, {}},

@@ -58,6 +58,8 @@ const DispatchCase DispatchCases[] = {
     {"damage on line 9: the section before stays, the damaged record and what follows do not", 0,
      "tb\r\n\r\n\r\not\r\nA\tAlpha\r\n\r\norderclass\r\nB\tBeta\r\nC\x01\tGamma\r\n\r\not\r\nOLD\tnew\r\n\r\n",
      "24:A=Alpha;128:B=Beta;128:C=-;24:OLD=old", 9, 0, Texts::ImportDamaged},
+    {"a number format without a decimal separator is damage and stores nothing after it", 0,
+     "sysformat\r\n0\t1\t1\t1\t.\t\t \r\n\r\not\r\nA\tAlpha\r\n\r\n", "24:A=-", 2, 0, Texts::ImportDamaged},
     {"a damaged format line stops before any section", 0, "format\r\n2x\t44\t0\r\n\r\not\r\nA\tAlpha\r\n\r\n",
      "24:A=-", 2, 0, Texts::ImportDamaged},
     {"import mode 2 is refused and reads nothing", 2, "ot\r\nA\tAlpha\r\n\r\n", "24:A=-", 0, 0,
