@@ -1,7 +1,8 @@
 // default_company_test.cpp - the defaults a new company is made from
 // (dict/DEFAULT.TXT): imported into an empty company and exported again it
 // gives the same bytes; the company holds the accounts, years, series and
-// first user it names; an invoice stored in it posts through the rules.
+// first user it names; an invoice stored in it posts through the rules
+// and prints on the form the defaults choose for it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,13 +14,17 @@
 #include "exchange/text_exchange.h"
 #include "operations/sales_invoice.h"
 #include "output/devices/report_output.h"
+#include "output/forms/forms.h"
 #include "output/output_job.h"
+#include "output/printer.h"
 #include "platform/script.h"
+#include "rules/approval.h"
 #include "rules/hooks.h"
 #include "rules/ledger.h"
 #include "rules/vat_currency.h"
 #include "shell/company.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/output/pdf_words.h"
 
 namespace {
 
@@ -30,7 +35,7 @@ constexpr int SeriesBlocks[] = {188, 187, 190, 191, 192, 193, 194, 195, 198, 152
 
 class DefaultCompany : public InvoiceFixture {
 protected:
-    fs::path folder;
+    fs::path folder, savedCwd;
 
     void SetUp() override
     {
@@ -39,11 +44,15 @@ protected:
         folder = fs::path(::testing::TempDir()) / ("orvel_default_" + std::to_string(getpid()));
         fs::remove_all(folder);
         fs::create_directories(folder);
+        savedCwd = fs::current_path();
+        fs::current_path(folder);   // the printer writes under ./print
         OutputJobState = OutputJobStateRec{};
         TextExchangeInstall();
     }
     void TearDown() override
     {
+        if (Printer.job) PrinterEndDoc();
+        if (!savedCwd.empty()) fs::current_path(savedCwd);
         ImportFileClose();
         ImportResult = ImportResultRec{};
         OutputRunServices.runTextExport = nullptr;
@@ -129,6 +138,34 @@ TEST_F(DefaultCompany, ImportsWhole)
     }
     EXPECT_EQ(rows, (std::map<std::string, double>{{"1460", -120}, {"1510", 250}, {"2610", -50}, {"3010", -200}, {"4010", 120}}));
     EXPECT_NE(GetU16(PendingVoucher, Voucher::YearCode), 0);
+
+    // Stored posted, it prints (approve kind 11) on the form the defaults
+    // select for an invoice, on the installation's printer: the printer
+    // set-up is not part of the defaults, so its one row (a PDF) is stored
+    // here. One page naming the company of the defaults; the stored
+    // invoice marked printed.
+    std::vector<uint8_t> printer(PrintersBlk::Rows::Size);
+    PutText(printer.data(), PrintersBlk::Rows::Name, 20, "OFFICE");
+    PutText(printer.data(), PrintersBlk::Rows::PrinterText, 20, "P");
+    ASSERT_EQ(SettingsBlockStore(PrintersBlk::Number, printer.data(), uint32_t(printer.size())), RecDone);
+    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+    shown.clear();
+    uint32_t id = StoreInvoice({.serial = 2400002, .posted = 1}, {{.item = "ITEM1", .qty = 1, .price = 100}});
+    ASSERT_NE(id, 0u) << (shown.empty() ? "" : shown.front());
+    ASSERT_TRUE(ApproveRecord(11, IVVc::Number, id));
+    EXPECT_TRUE(shown.empty()) << shown.front();
+    RuleRecord stored(IVVc::Number);
+    ASSERT_TRUE(RecReadById(IVVc::Number, id, stored.record));
+    EXPECT_EQ(GetI16(stored.record, IVVc::Posted), 1);
+    EXPECT_EQ(GetI16(stored.record, IVVc::Printed), 1);
+    std::vector<fs::path> pdfs;
+    if (fs::is_directory(folder / "print"))
+        for (const auto &e : fs::directory_iterator(folder / "print")) pdfs.push_back(e.path());
+    ASSERT_EQ(pdfs.size(), 1u);
+    EXPECT_NE(ReadAll(pdfs[0]).find("/Count 1"), std::string::npos);
+    std::string page;
+    for (const PdfWord &w : PdfWords(pdfs[0])) page += w.text + " ";
+    EXPECT_NE(page.find("Demo Company AB"), std::string::npos) << page;
 }
 
 }  // namespace
