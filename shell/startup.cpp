@@ -21,6 +21,7 @@
 #include "platform/dialog.h"
 #include "platform/instance.h"
 #include "platform/queue.h"
+#include "reports/sales/report_run.h"
 #include "rules/documents.h"
 #include "rules/hooks.h"
 #include "shell/company.h"
@@ -146,6 +147,7 @@ bool InitInstance(const StartOptions &o, std::string *why)
     RepOutputInit();
     RulesInstall();
     TextExchangeInstall();
+    ReportsInstall();
     LightGreyLook = 1;
     CompactVariant = !WinDefExists(9);
     if (!RegisterWindowClasses()) {

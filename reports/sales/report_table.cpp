@@ -1,0 +1,166 @@
+// report_table.cpp - what each report number -29..116 runs, as data: the
+// body that prints it, or that its body comes with a later version, or
+// that the number has none.
+//
+// A Later row keeps the argument its body will take (the price list's
+// column, a form number, a variant). Report 9 chooses by ReportLayout; a
+// null body in its row is one a later version brings.
+#include "reports/ledger/ledger_reports.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/sales_reports.h"
+
+ReportRowRec ReportTable[ReportCount] = {
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -29
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -28
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -27
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -26
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -25
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -24
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -23
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -22
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -21
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -20
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -19
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, -18},   // -18
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, -17},   // -17
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, -16},   // -16
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -15
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -14
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -13
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -12
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -11
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -10
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -9
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -8
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -7
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -6
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // -5
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -4
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -3
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -2
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // -1
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 0
+    {ReportRowKind::Body, SalesJournalReport, nullptr, nullptr, 0},   // 1
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 2
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 3
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 4
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 5
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 6
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 7
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 8
+    {ReportRowKind::ByLayout, nullptr, nullptr, nullptr, 0},   // 9
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 10
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 11
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 3},   // 12
+    {ReportRowKind::Body, ReceiptJournalReport, nullptr, nullptr, 0},   // 13
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 14
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 15
+    {ReportRowKind::Body, DueDateReport, nullptr, nullptr, 0},   // 16
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 17
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 1},   // 18
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 19
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 20
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 21
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 22
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 23
+    {ReportRowKind::Body, TransByDateReport, nullptr, nullptr, 0},   // 24
+    {ReportRowKind::Body, VoucherPrintRun, nullptr, nullptr, 0},   // 25
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 26
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 27
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 28
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 29
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 30
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 31
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 32
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 33
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 34
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 35
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 36
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 37
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 38
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 39
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 40
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 41
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 42
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 43
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 44
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 45
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 46
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 47
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 48
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 49
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 50
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 51
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 52
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 53
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 54
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 55
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 56
+    {ReportRowKind::Body, InvoiceJournalReport, nullptr, nullptr, 0},   // 57
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 58
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 59
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 60
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 61
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 62
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 63
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 1},   // 64
+    {ReportRowKind::Body, InvoiceByDateReport, nullptr, nullptr, 0},   // 65
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 66
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 67
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 68
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 69
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 70
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 71
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 72
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 73
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 74
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 75
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 76
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 77
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 78
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 79
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 80
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 81
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 82
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 83
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 84
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 85
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 86
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 87
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 88
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 89
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 90
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 91
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 92
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 93
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 94
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 95
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 96
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 97
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 98
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 99
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 100
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 101
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 102
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 103
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 1},   // 104
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 105
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 106
+    {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 107
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 108
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 109
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 110
+    {ReportRowKind::Body, ShipDateReport, nullptr, nullptr, 0},   // 111
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 112
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 113
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 114
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 115
+    {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 116
+};
+
+// The row of report number `number`; null outside -29..116.
+const ReportRowRec *ReportRow(int number)
+{
+    if (number < ReportFirst || number > ReportLast) return nullptr;
+    return &ReportTable[number - ReportFirst];
+}
