@@ -1,5 +1,365 @@
-// selection_header.cpp - how a report's header takes its title from the
-// selection.
+// selection_header.cpp - the selection header a report's pages start
+// with: title and date, the company, then the lines its selection gives,
+// report by report.
+#include <cassert>
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/system.h"
+#include "core/text_range.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "reports/ledger/ledger_reports.h"
 #include "reports/sales/report_frame.h"
+#include "reports/sales/sales_reports.h"
+#include "rules/series_terms.h"
 
 uint8_t TitleFromSelection = 0;
+
+namespace {
+
+namespace P = ReportParamsVc;
+
+constexpr int VoucherReport = 25;    // prints its own header
+constexpr int HeaderLines = 10;      // the output layer keeps lines 0..9
+constexpr uint16_t DateFieldType = 6;
+constexpr int TitleMax = 60;
+
+// The current header line; lines past the last slot are dropped here so
+// the output layer never sees them.
+struct HeaderWriter {
+    int line;
+};
+
+// R x: x on the right of the current line, which then advances.
+void Right(HeaderWriter *w, const uint8_t *text)
+{
+    if (w->line < HeaderLines) RepHeaderRight(w->line, text);
+    w->line++;
+}
+
+// R? x: as Right, only when x is not empty.
+void RightIf(HeaderWriter *w, const uint8_t *text)
+{
+    if (text[0] != 0) Right(w, text);
+}
+
+// L x: x on the left of the current line, which stays.
+void Left(HeaderWriter *w, const uint8_t *text)
+{
+    if (w->line < HeaderLines) RepHeaderLeft(w->line, text);
+}
+
+// ReportParams' short at offset.
+int Word(uint32_t offset) { return GetU16(ReportParams, offset); }
+
+// ReportParams' text at offset (maximum length m).
+void Text(uint32_t offset, int m, uint8_t *out) { GetPString(ReportParams, offset, m, out); }
+
+// ReportParams' date at offset.
+DateRec Date(uint32_t offset) { return GetDate(ReportParams, offset); }
+
+// Whether ReportParams' text at offset is empty.
+bool Empty(uint32_t offset) { return ReportParams[offset] == 0; }
+
+// UI text n into out.
+void UiText(int n, uint8_t *out) { GetUiText(out, n); }
+
+// UI text n followed by ReportParams' text at offset.
+void TextAndField(int n, uint32_t offset, int m, uint8_t *out)
+{
+    GetUiText(out, n);
+    PString field;
+    Text(offset, m, field);
+    PStringAppend(out, field);
+}
+
+// A date as a date field.
+void DateText(const DateRec *d, uint8_t *out)
+{
+    FieldToText(reinterpret_cast<const uint8_t *>(d), DateFieldType, out);
+}
+
+// DR: the selection's period (3013).
+void Period(uint8_t *out)
+{
+    DateRec from = Date(P::DateFrom), to = Date(P::DateTo);
+    DateRangeText(&from, &to, 3013, out);
+}
+
+// FY: the fiscal year's start to DateTo (3025), only with YearToDate.
+void FiscalYear(uint8_t *out)
+{
+    out[0] = 0;
+    if (YearToDate != 1) return;
+    DateRec to = Date(P::DateTo);
+    DateRangeText(&YearStart, &to, 3025, out);
+}
+
+// OBJ: the object list of ObjectSel, empty when none is given.
+void Objects(uint8_t *out)
+{
+    out[0] = 0;
+    if (Empty(P::ObjectSel)) return;
+    PString list;
+    Text(P::ObjectSel, 30, list);
+    ObjectListText(list, out);
+}
+
+// LOCK: text 3023 when DateTo falls after the lock date.
+void Lock(uint8_t *out)
+{
+    out[0] = 0;
+    DateRec to = Date(P::DateTo);
+    if (DateAfterLock137(&to)) GetUiText(out, 3023);
+}
+
+// A code range of a SelText field with its two texts.
+void Range(int emptyText, int prefixText, uint32_t offset, int m, uint8_t *out)
+{
+    PString field;
+    Text(offset, m, field);
+    SelectionRangeText(field, emptyText, prefixText, out);
+}
+
+// A number range of a SelText field with its two texts.
+void NumRange(int emptyText, int prefixText, uint32_t offset, int m, uint8_t *out)
+{
+    PString field;
+    Text(offset, m, field);
+    SelectionNumberRangeText(field, emptyText, prefixText, out);
+}
+
+// PrefixedText of a SelText field.
+void Prefixed(uint32_t offset, int m, int text, uint8_t *out)
+{
+    PString field;
+    Text(offset, m, field);
+    PrefixedText(field, text, out);
+}
+
+// The layout choice: `special` for layout `value`, else LayoutA.
+void LayoutOr(int value, int special, uint8_t *out)
+{
+    int layout = Word(P::ReportLayout);
+    if (layout == value) UiText(special, out);
+    else ChoiceText(layout, ChoiceTable::LayoutA, out);
+}
+
+// NumberRangeCaption of SelText1 split into two numbers.
+void RangeCaption(uint8_t *out)
+{
+    PString field;
+    Text(P::SelText1, 255, field);
+    int32_t from = -1, to = -1;
+    RangeSplitNumber(field, &from, &to);
+    NumberRangeCaption((uint32_t)from, (uint32_t)to, out);
+}
+
+// The account range of SelText5..SelText6 by RangeKind.
+void Accounts(uint8_t *out)
+{
+    PString from, to;
+    Text(P::SelText5, 20, from);
+    Text(P::SelText6, 20, to);
+    AccountRangeText(from, to, Word(P::RangeKind), out);
+}
+
+// Register24CodeText of ObjectType.
+void ObjectTypeText(uint8_t *out)
+{
+    PString code;
+    Text(P::ObjectType, 5, code);
+    Register24CodeText(code, out);
+}
+
+// The lines of reports 21, 42..46 (fiscal: 22, 47..51 with FY and kind flag 0).
+void LedgerColumnsLines(HeaderWriter *w, bool fiscal)
+{
+    PString t;
+    Period(t); Right(w, t);
+    Block132DateText(t); Left(w, t);
+    if (fiscal) { FiscalYear(t); RightIf(w, t); }
+    Objects(t); RightIf(w, t);
+    ObjectTypeText(t); RightIf(w, t);
+    if (Word(P::SecondKind) == 1) { UiText(3019, t); Right(w, t); }
+    ChoiceText(Word(P::AmountUnit), ChoiceTable::C1313, t); Right(w, t);
+    FlagListText(1305, Word(P::ColumnLayout), fiscal ? 0 : 1, Word(P::Option2), 0, t); Right(w, t);
+    ChoiceText(Word(P::DetailLevel), ChoiceTable::C3005, t); Right(w, t);
+    if (Word(P::Option3) == 1) { UiText(6653, t); Right(w, t); }
+    if (Word(P::Option5) == 1) { UiText(6652, t); Right(w, t); }
+    Lock(t); RightIf(w, t);
+}
+
+// The selection lines of report `report` from line 1 on.
+void SelectionLines(int report, HeaderWriter *w)
+{
+    PString t;
+    switch (report) {
+    case 1:
+        Period(t); Right(w, t);
+        LayoutOr(2, 2328, t); Left(w, t);
+        { PString f; Text(P::SelText1, 255, f); ReportNumberRangeText(f, t); Right(w, t); }
+        if (!Empty(P::SelText2)) { TextAndField(1113, P::SelText2, 255, t); Right(w, t); }
+        FlagListText(1330, Word(P::Option4), Word(P::Option5), Word(P::Option6), Word(P::Option7), t); RightIf(w, t);
+        ReportOptionText(1136, Word(P::Option2), Word(P::Option3), t); RightIf(w, t);
+        Prefixed(P::SelText7, 20, 1824, t); RightIf(w, t);
+        Objects(t);
+        if (t[0]) Right(w, t);
+        else { ObjectTypeText(t); RightIf(w, t); }
+        break;
+    case 4:
+        Period(t); Right(w, t);
+        FlagListText(2634, Word(P::Option3), Word(P::Option4), Word(P::Option5), 0, t); Left(w, t);
+        RangeCaption(t); Right(w, t);
+        LayoutOr(2, 5127, t); Left(w, t);
+        ReportOptionText(1146, Word(P::Option7), Word(P::Option8), t); RightIf(w, t);
+        Range(1104, 1105, P::SelText2, 255, t); RightIf(w, t);
+        Prefixed(P::SelText7, 20, 1824, t); RightIf(w, t);
+        break;
+    case 5:
+        Range(1104, 1105, P::SelText1, 255, t); Right(w, t);
+        ChoiceText(Word(P::Option1), ChoiceTable::C2421, t); Left(w, t);
+        ChoiceText(Word(P::Option2), ChoiceTable::C1187b, t); Right(w, t);
+        if (Word(P::ReportLayout) == 0) UiText(1161, t);
+        else ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutC, t);
+        Left(w, t);
+        UiText(Word(P::Option3) == 0 ? 2369 : 6650, t); Right(w, t);
+        Prefixed(P::SelText2, 255, 1824, t); RightIf(w, t);
+        Prefixed(P::SelText3, 255, 1114, t); RightIf(w, t);
+        { DateRec d = Date(P::Date2From); if (d.year != 0) { DateText(&d, t); Right(w, t); } }
+        break;
+    case 7:
+        Period(t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        NumRange(2588, 2582, P::SelText1, 255, t); Right(w, t);
+        NumRange(2589, 2584, P::SelText8, 20, t); Right(w, t);
+        Range(1104, 1105, P::SelText2, 255, t); Right(w, t);
+        if (!Empty(P::SelText3)) { TextAndField(2587, P::SelText3, 255, t); Right(w, t); }
+        ReportOptionText(1136, Word(P::Option2), Word(P::Option3), t); Right(w, t);
+        break;
+    case 8:
+        if (!Empty(P::SelText1) || Empty(P::SelText7)) { Range(1106, 1107, P::SelText1, 255, t); Right(w, t); }
+        if (!Empty(P::SelText7)) { Prefixed(P::SelText7, 20, 1156, t); Right(w, t); }
+        if (!Empty(P::SelText2)) { TextAndField(2768, P::SelText2, 255, t); Right(w, t); }
+        Prefixed(P::SelText3, 255, 1135, t); RightIf(w, t);
+        // Only 0 and 1 are listed: another value writes the empty text.
+        t[0] = 0;
+        if (Word(P::Option2) == 0) UiText(2345, t);
+        else if (Word(P::Option2) == 1) UiText(2346, t);
+        Right(w, t);
+        { DateRec d = Date(P::Date2From); if (d.year != 0) { DateText(&d, t); Right(w, t); } }
+        break;
+    case 13:
+        Period(t); Right(w, t);
+        if (!Empty(P::SelText1)) { TextAndField(1141, P::SelText1, 255, t); Right(w, t); }
+        Range(1104, 1105, P::SelText2, 255, t); Right(w, t);
+        if (!Empty(P::SelText3)) { TextAndField(1140, P::SelText3, 255, t); Right(w, t); }
+        ReportOptionText(1136, Word(P::Option2), Word(P::Option3), t); RightIf(w, t);
+        break;
+    case 15:
+        Prefixed(P::SelText1, 255, 3010, t); Right(w, t);
+        Block132DateText(t); Left(w, t);
+        Period(t); Right(w, t);
+        Prefixed(P::SelText2, 255, 3024, t); RightIf(w, t);
+        break;
+    case 16:
+        Range(1104, 1105, P::SelText2, 255, t); Right(w, t);
+        UiText(Word(P::Option1) == 0 ? 2379 : 2380, t); Left(w, t);
+        UiText(Word(P::ReportLayout) == 1 ? 2378 : 2377, t); Right(w, t);
+        break;
+    case 17:
+        Block132DateText(t);
+        w->line = 2;
+        Left(w, t);
+        break;
+    case 19: case 37: case 38: case 39: case 40: case 41:
+        Period(t); Right(w, t);
+        Block132DateText(t); Left(w, t);
+        Objects(t); RightIf(w, t);
+        if (Word(P::SecondKind) == 1) { UiText(3019, t); Right(w, t); }
+        break;
+    case 21: case 42: case 43: case 44: case 45: case 46:
+        LedgerColumnsLines(w, false);
+        break;
+    case 22: case 47: case 48: case 49: case 50: case 51:
+        LedgerColumnsLines(w, true);
+        break;
+    case 24:
+        Period(t); Right(w, t);
+        Block132DateText(t); Left(w, t);
+        { DateRec d = Date(P::Date3); PString ds; UiText(3022, t); DateText(&d, ds); PStringAppend(t, ds); Right(w, t); }
+        Lock(t); RightIf(w, t);
+        break;
+    case 57:
+        Period(t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        NumRange(1111, 1112, P::SelText1, 255, t); Right(w, t);
+        Prefixed(P::SelText7, 20, 1824, t); RightIf(w, t);
+        { PString a, b; Text(P::SelText5, 20, a); Text(P::SelText6, 20, b); SelectionRangeWithText(a, b, t); Right(w, t); }
+        Range(1104, 1105, P::SelText2, 255, t); Right(w, t);
+        ReportOptionText(1136, Word(P::Option2), Word(P::Option3), t); Right(w, t);
+        break;
+    case 60:
+        Period(t); Right(w, t);
+        break;
+    case 63: {
+        Accounts(t); Right(w, t);
+        DateRec from = Date(P::Date2From), to = Date(P::Date2To);
+        DateText(&from, t);
+        if (DateCompare(&from, &to) != 0) {
+            PString ds;
+            DateText(&to, ds);
+            PStringAppendC(t, " : ");
+            PStringAppend(t, ds);
+        }
+        Right(w, t);
+        break;
+    }
+    case 65:
+        Period(t); Right(w, t);
+        // Only layouts 0 and 1 are listed: another writes the empty text.
+        t[0] = 0;
+        if (Word(P::ReportLayout) == 1) UiText(1159, t);
+        else if (Word(P::ReportLayout) == 0) UiText(1160, t);
+        Left(w, t);
+        break;
+    case 111:
+        Period(t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Right(w, t);
+        ReportOptionText(1136, Word(P::Option2), Word(P::Option3), t); Right(w, t);
+        if (!Empty(P::SelText6)) { TextAndField(1824, P::SelText6, 20, t); Right(w, t); }
+        Objects(t); RightIf(w, t);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+// Writes report `report`'s header lines: nothing for the voucher
+// print-out; line 0 the title (or the selection's, when asked for and
+// given) and today's date, line 1 the company, then the selection lines.
+void ReportSelectionHeader(int report, const uint8_t *title)
+{
+    if (report == VoucherReport) return;
+    PString line0;
+    PStringCopy(line0, title);
+    if (TitleFromSelection == 1 && ReportParams) {
+        PString own;
+        ReportTitleFromSelection(report, own);
+        if (own[0] != 0) PStringCopy(line0, own);
+    }
+    RepHeaderLeft(0, line0);
+    PString date;
+    FieldToText(reinterpret_cast<const uint8_t *>(&TodayDate), DateFieldType, date);
+    RepHeaderRight(0, date);
+    if (CompanyBlock) RepHeaderLeft(1, CompanyBlock + CompanyBlk::CompanyName);
+    if (!ReportParams) return;
+    HeaderWriter w{1};
+    SelectionLines(report, &w);
+}
