@@ -1,0 +1,156 @@
+// The selection header's lines by report through the recording device on
+// the preview kind, which draws each header line as it is given.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/pstring.h"
+#include "reports/ledger/ledger_reports.h"
+#include "reports/sales/report_frame.h"
+#include "tests/output/output_recorder.h"
+#include "tests/reports/report_fixture.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+
+using Line = std::tuple<int, bool, std::string>;   // line, right, text
+
+class SelectionHeaderTest : public ReportFixture {
+protected:
+    void SetUp() override {
+        ReportFixture::SetUp();
+        if (HasFatalFailure()) return;
+        SetWord(P::OutputKind, OutPreview);
+    }
+    void TearDown() override {
+        TitleFromSelection = 0;
+        YearToDate = 0;
+        YearStart = DateRec{};
+        ReportFixture::TearDown();
+    }
+    // The header lines of report under title "T" past lines 0 and 1's
+    // fixed texts (from line 1's right on).
+    static std::vector<Line> Header(int report) {
+        RecorderInstall rec({OutPreview});
+        PString title;
+        PStringFromC(title, "T");
+        ReportSelectionHeader(report, title);
+        std::vector<Line> out;
+        for (const RecCall &c : RecLog) {
+            EXPECT_EQ(c.name, "headerLine");
+            out.emplace_back(c.args[0], c.args[1] != 0, c.text);
+        }
+        return out;
+    }
+    // The lines after the title, date and company.
+    static std::vector<Line> Selection(int report) {
+        std::vector<Line> all = Header(report);
+        EXPECT_GE(all.size(), 3u);
+        if (all.size() < 3) return {};
+        EXPECT_EQ(all[0], Line(0, false, "T"));
+        EXPECT_EQ(all[1], Line(0, true, "15.03.2024"));
+        EXPECT_EQ(std::get<0>(all[2]), 1);
+        return {all.begin() + 3, all.end()};
+    }
+};
+
+// Report 5 with every selection: the customer range on line 1, option 1
+// left and option 2 right on line 2, the layout and the currency choice on
+// line 3, the rest below.
+TEST_F(SelectionHeaderTest, Report5EverySelection) {
+    SetText(P::SelText1, "C1:C3");
+    SetText(P::SelText2, "S1");
+    SetText(P::SelText3, "K");
+    SetWord(P::Option1, 2);
+    SetWord(P::Option2, 1);
+    SetWord(P::Option3, 1);
+    PutDate(ReportParams, P::Date2From, DateRec{1, 3, 2024});
+    const std::vector<Line> want = {
+        {1, true, UiText(1105) + "C1 : C3"}, {2, false, UiText(2427)}, {2, true, UiText(1189)},
+        {3, false, UiText(1161)},            {3, true, UiText(6650)},  {4, true, UiText(1824) + "S1"},
+        {5, true, UiText(1114) + "K"},       {6, true, "01.03.2024"},
+    };
+    EXPECT_EQ(Selection(5), want);
+}
+
+// Lines that move or vanish: report 7's option line moves up without
+// SelText3; 17 writes only line 2 left; 63 shows equal dates once; 8 and
+// 65 write an empty text for a value their choice does not list; 25
+// writes nothing at all.
+TEST_F(SelectionHeaderTest, LinesThatMoveOrVanish) {
+    const std::string option = UiText(1136);
+    auto lastLine = [](const std::vector<Line> &v) { return v.empty() ? -1 : std::get<0>(v.back()); };
+
+    std::vector<Line> r7 = Selection(7);
+    EXPECT_EQ(std::get<2>(r7.back()), option);
+    EXPECT_EQ(lastLine(r7), 5);
+    SetText(P::SelText3, "X");
+    r7 = Selection(7);
+    EXPECT_EQ(std::get<2>(r7[r7.size() - 2]), UiText(2587) + "X");
+    EXPECT_EQ(lastLine(r7), 6);
+
+    ResetParams();
+    SetWord(P::OutputKind, OutPreview);
+    std::vector<Line> r17 = Selection(17);
+    ASSERT_EQ(r17.size(), 1u);
+    EXPECT_EQ(std::get<0>(r17[0]), 2);
+    EXPECT_FALSE(std::get<1>(r17[0]));
+    EXPECT_EQ(std::get<2>(r17[0]).rfind(UiText(3017), 0), 0u);
+
+    PutDate(ReportParams, P::Date2From, DateRec{1, 3, 2024});
+    PutDate(ReportParams, P::Date2To, DateRec{1, 3, 2024});
+    EXPECT_EQ(std::get<2>(Selection(63).back()), "01.03.2024");
+    PutDate(ReportParams, P::Date2To, DateRec{2, 3, 2024});
+    EXPECT_EQ(std::get<2>(Selection(63).back()), "01.03.2024 : 02.03.2024");
+
+    PutDate(ReportParams, P::Date2From, DateRec{});
+    SetWord(P::Option2, 1);
+    EXPECT_EQ(std::get<2>(Selection(8).back()), UiText(2346));
+    SetWord(P::Option2, 2);
+    EXPECT_EQ(std::get<2>(Selection(8).back()), "");
+    SetWord(P::ReportLayout, 0);
+    EXPECT_EQ(Selection(65).back(), Line(2, false, UiText(1160)));
+    SetWord(P::ReportLayout, 3);
+    EXPECT_EQ(Selection(65).back(), Line(2, false, ""));
+
+    EXPECT_TRUE(Header(25).empty());
+}
+
+// Report 22 with every selection and the fiscal-year line: lines 0..9 are
+// written, the eleventh and twelfth are dropped.
+TEST_F(SelectionHeaderTest, Report22KeepsTenLines) {
+    StoreRecord(OTVc::Number, [](uint8_t *r) { PutText(r, OTVc::Code, 5, "DEP"); });
+    SetPeriod({1, 2, 2024}, {29, 2, 2024});
+    SetText(P::ObjectSel, "P1");
+    SetText(P::ObjectType, "DEP");
+    SetWord(P::SecondKind, 1);
+    SetWord(P::Option3, 1);
+    SetWord(P::Option5, 1);
+    YearStart = DateRec{1, 1, 2024};
+    YearToDate = 1;
+    const std::vector<Line> all = Header(22);
+    int last = 0;
+    for (const Line &l : all) last = std::max(last, std::get<0>(l));
+    EXPECT_EQ(last, 9);
+    EXPECT_EQ(all.back(), Line(9, true, UiText(6653)));
+    YearToDate = 0;
+    const std::vector<Line> noYear = Header(22);
+    EXPECT_EQ(noYear.back(), Line(9, true, UiText(6652)));
+}
+
+// The title from the selection: report 15 takes SelText3 (60 characters)
+// when asked; an empty SelText3, or not asked, keeps the job's title.
+TEST_F(SelectionHeaderTest, TitleFromSelection15) {
+    const std::string long70(70, 'x');
+    SetText(P::SelText3, long70.c_str());
+    EXPECT_EQ(Header(15).front(), Line(0, false, "T"));
+    TitleFromSelection = 1;
+    EXPECT_EQ(Header(15).front(), Line(0, false, std::string(60, 'x')));
+    SetText(P::SelText3, "");
+    EXPECT_EQ(Header(15).front(), Line(0, false, "T"));
+}
+
+}  // namespace
