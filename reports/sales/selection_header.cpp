@@ -176,6 +176,96 @@ void ObjectTypeText(uint8_t *out)
     Register24CodeText(code, out);
 }
 
+// The lines of reports 19, 23, 33, 37..41 and 83's shared start: DR, B132.
+void LedgerPeriodStart(HeaderWriter *w)
+{
+    PString t;
+    Period(t); Right(w, t);
+    Block132DateText(t); Left(w, t);
+}
+
+// R text n (when `when`).
+void RightTextIf(HeaderWriter *w, bool when, int n)
+{
+    if (!when) return;
+    PString t;
+    UiText(n, t);
+    Right(w, t);
+}
+
+// R text n followed by the SelText field, when the field is not empty.
+void RightFieldIf(HeaderWriter *w, int n, uint32_t offset, int m)
+{
+    if (Empty(offset)) return;
+    PString t;
+    TextAndField(n, offset, m, t);
+    Right(w, t);
+}
+
+// R text n, literal sep and the SelText field, when the field is not empty.
+void RightFieldSepIf(HeaderWriter *w, int n, const char *sep, uint32_t offset, int m)
+{
+    if (Empty(offset)) return;
+    PString t, field;
+    UiText(n, t);
+    PStringAppendC(t, sep);
+    Text(offset, m, field);
+    PStringAppend(t, field);
+    Right(w, t);
+}
+
+// R RangeWith(first, second).
+void RangeWith(HeaderWriter *w, uint32_t first, int m1, uint32_t second, int m2)
+{
+    PString a, b, t;
+    Text(first, m1, a);
+    Text(second, m2, b);
+    SelectionRangeWithText(a, b, t);
+    Right(w, t);
+}
+
+// R a date field of the job record as a date, when its year is set.
+void RightDateIf(HeaderWriter *w, uint32_t offset)
+{
+    DateRec d = Date(offset);
+    if (d.year == 0) return;
+    PString t;
+    DateText(&d, t);
+    Right(w, t);
+}
+
+// R text n, " " and a date field of the job record, when its year is set.
+void RightTextDateIf(HeaderWriter *w, int n, uint32_t offset)
+{
+    DateRec d = Date(offset);
+    if (d.year == 0) return;
+    PString t, ds;
+    UiText(n, t);
+    PStringAppendC(t, " ");
+    DateText(&d, ds);
+    PStringAppend(t, ds);
+    Right(w, t);
+}
+
+// R text 1113 + SelText2 when given, then the shared part of 54, 64 and
+// 116 from NumberRangeCaption on; `layout` adds 54's layout entry.
+void ItemSalesLines(HeaderWriter *w, bool layout)
+{
+    PString t;
+    if (!Empty(P::SelText1)) { RangeCaption(t); Right(w, t); }
+    FlagListText(2634, Word(P::Option3), Word(P::Option4), Word(P::Option5), 0, t); Left(w, t);
+    t[0] = 0;
+    if (Word(P::Option11) == 0) UiText(1176, t);
+    else if (Word(P::Option11) == 1) UiText(1177, t);
+    Right(w, t);
+    if (!Empty(P::SelText6)) RangeWith(w, P::SelText6, 20, P::SelText3, 255);
+    if (layout) { LayoutOr(2, 6658, t); Left(w, t); }
+    RightFieldIf(w, 1113, P::SelText2, 255);
+    Prefixed(P::SelText7, 20, 1824, t); RightIf(w, t);
+    RightFieldIf(w, 1825, P::SelText5, 20);
+    Objects(t); RightIf(w, t);
+}
+
 // The lines of reports 21, 42..46 (fiscal: 22, 47..51 with FY and kind flag 0).
 void LedgerColumnsLines(HeaderWriter *w, bool fiscal)
 {
@@ -210,6 +300,332 @@ void SelectionLines(int report, HeaderWriter *w)
         Objects(t);
         if (t[0]) Right(w, t);
         else { ObjectTypeText(t); RightIf(w, t); }
+        break;
+    case 3:
+        Range(1104, 1105, P::SelText1, 255, t); Right(w, t);
+        UiText(Word(P::Option1) == 0 ? 1159 : 4039, t); Left(w, t);
+        Prefixed(P::SelText3, 255, 1114, t); RightIf(w, t);
+        Prefixed(P::SelText2, 255, 1824, t); RightIf(w, t);
+        RightFieldIf(w, 2319, P::SelText5, 20);
+        RightFieldIf(w, 1140, P::SelText6, 20);
+        ChoiceText(Word(P::Option2), ChoiceTable::C1187b, t); Right(w, t);
+        break;
+    case 6:
+        Accounts(t); Right(w, t);
+        Block132DateText(t); Left(w, t);
+        Period(t); Right(w, t);
+        FiscalYear(t); RightIf(w, t);
+        Objects(t); RightIf(w, t);
+        ObjectTypeText(t); RightIf(w, t);
+        if (!Empty(P::SelText4)) { TextAndField(3018, P::SelText4, 31, t); PStringAppendC(t, "\""); Right(w, t); }
+        Prefixed(P::SelText1, 255, 3024, t); RightIf(w, t);
+        RightTextIf(w, Word(P::SecondKind) == 1, 3019);
+        RightTextIf(w, Word(P::Option2) != 0, 3197);
+        Lock(t); RightIf(w, t);
+        break;
+    case 9:
+        Period(t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Right(w, t);
+        if (!Empty(P::SelText1) || Empty(P::SelText7)) {
+            RangeWith(w, P::SelText1, 255, P::SelText3, 255);
+        } else {
+            Prefixed(P::SelText7, 20, 1156, t); Right(w, t);
+            Prefixed(P::SelText3, 255, 1135, t); RightIf(w, t);
+        }
+        Range(1104, 1105, P::SelText2, 255, t); Right(w, t);
+        break;
+    case 10:
+        RangeWith(w, P::SelText1, 255, P::SelText3, 255);
+        ChoiceText(Word(P::Option3), ChoiceTable::C1187, t); Right(w, t);
+        if (!Empty(P::SelText7)) { Prefixed(P::SelText7, 20, 1156, t); Right(w, t); }
+        RightFieldSepIf(w, 2321, ": ", P::SelText2, 255);
+        break;
+    case 11: case 80:
+        RangeWith(w, P::SelText1, 255, P::SelText3, 255);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        ChoiceText(Word(P::Option3), ChoiceTable::C1187, t); Right(w, t);
+        RightTextIf(w, Word(P::Option4) == 1, 6651);
+        break;
+    case 12:
+        RangeWith(w, P::SelText1, 255, P::SelText3, 255);
+        LayoutOr(2, 6654, t); Left(w, t);
+        ChoiceText(Word(P::Option3), ChoiceTable::C1187, t); Right(w, t);
+        if (!Empty(P::SelText7)) { Prefixed(P::SelText7, 20, 1156, t); Right(w, t); }
+        RightFieldIf(w, 2768, P::SelText2, 255);
+        break;
+    case 14: {
+        Period(t); Right(w, t);
+        Range(1104, 1105, P::SelText1, 255, t); Right(w, t);
+        Prefixed(P::SelText3, 255, 1114, t); RightIf(w, t);
+        if (!Empty(P::SelText2)) { Range(1106, 1107, P::SelText2, 255, t); Right(w, t); }
+        Prefixed(P::SelText7, 20, 1824, t); RightIf(w, t);
+        const uint32_t amounts[2] = {P::Amount1, P::Amount2};
+        const int texts[2] = {2498, 2499};
+        for (int i = 0; i < 2; i++) {
+            PString value;
+            FieldToText(ReportParams + amounts[i], FtAmount2, value);
+            if (value[0] == 0) continue;
+            UiText(texts[i], t);
+            PStringAppendC(t, ": ");
+            PStringAppend(t, value);
+            Right(w, t);
+        }
+        break;
+    }
+    case 18:
+        Range(1104, 1105, P::SelText1, 255, t); Right(w, t);
+        ChoiceText(Word(P::Option1), ChoiceTable::C2421, t); Left(w, t);
+        Prefixed(P::SelText3, 255, 1114, t); RightIf(w, t);
+        if (!Empty(P::SelText2)) { PString list; Text(P::SelText2, 255, list); ObjectListText(list, t); Right(w, t); }
+        break;
+    case 20:
+        LedgerPeriodStart(w);
+        FiscalYear(t); RightIf(w, t);
+        Accounts(t); Right(w, t);
+        Objects(t); RightIf(w, t);
+        Prefixed(P::SelText1, 255, 3024, t); RightIf(w, t);
+        RightTextIf(w, Word(P::SecondKind) == 1, 3019);
+        Lock(t); RightIf(w, t);
+        RightTextIf(w, Word(P::Option5) == 1, 6652);
+        break;
+    case 23: case 33:
+        LedgerPeriodStart(w);
+        Objects(t); RightIf(w, t);
+        RightTextIf(w, Word(P::SecondKind) == 1, 3019);
+        RightTextIf(w, Word(P::Option5) == 1, 5212);
+        Lock(t); RightIf(w, t);
+        break;
+    case 26:
+        Period(t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        { PString f; Text(P::SelText1, 255, f); ReportNumberRangeText(f, t); Right(w, t); }
+        RightFieldSepIf(w, 4004, ": ", P::SelText2, 255);
+        ReportOptionText(1136, Word(P::Option2), Word(P::Option3), t); Right(w, t);
+        FlagListText(1330, Word(P::Option4), Word(P::Option5), Word(P::Option6), 0, t); RightIf(w, t);
+        break;
+    case 27:
+        Range(1212, 1213, P::SelText1, 255, t); Right(w, t);
+        if (!Empty(P::SelText2)) { Prefixed(P::SelText2, 255, 2338, t); Right(w, t); }
+        t[0] = 0;
+        if (Word(P::Option1) == 0) UiText(1160, t);
+        else if (Word(P::Option1) == 1) UiText(4039, t);
+        Left(w, t);
+        ChoiceText(Word(P::Option2), ChoiceTable::C1187b, t); Right(w, t);
+        break;
+    case 28:
+        Period(t); Right(w, t);
+        FlagListText(1326, Word(P::Option1), Word(P::Option2), Word(P::Option3), 0, t); RightIf(w, t);
+        RightFieldIf(w, 1140, P::SelText3, 255);
+        NumRange(4092, 4093, P::SelText1, 255, t); Right(w, t);
+        break;
+    case 30:
+        RightFieldIf(w, 1213, P::SelText1, 255);
+        Period(t); Right(w, t);
+        if (!Empty(P::SelText2)) { Prefixed(P::SelText2, 255, 2338, t); Right(w, t); }
+        break;
+    case 31:
+        Range(1212, 1213, P::SelText1, 255, t); Right(w, t);
+        ChoiceText(Word(P::Option1), ChoiceTable::C2421, t); Left(w, t);
+        ChoiceText(Word(P::Option3), ChoiceTable::C1184, t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutC, t); Left(w, t);
+        ChoiceText(Word(P::Option2), ChoiceTable::C1187b, t); Right(w, t);
+        Prefixed(P::SelText3, 255, 2338, t); RightIf(w, t);
+        RightDateIf(w, P::Date2From);
+        break;
+    case 32:
+        Range(1212, 1213, P::SelText2, 255, t); Right(w, t);
+        UiText(Word(P::ReportLayout) == 1 ? 4128 : 4127, t); Left(w, t);
+        UiText(Word(P::Option2) == 0 ? 4133 : 4134, t); Right(w, t);
+        UiText(Word(P::Option1) == 0 ? 4129 : 4130, t); Left(w, t);
+        break;
+    case 34:
+        Period(t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        Range(1104, 1105, P::SelText1, 255, t); Right(w, t);
+        Prefixed(P::SelText3, 255, 1114, t); RightIf(w, t);
+        Objects(t); RightIf(w, t);
+        RightTextIf(w, Word(P::Option2) == 1, 6651);
+        RightTextIf(w, Word(P::Option3) == 1, 6650);
+        break;
+    case 35:
+        Period(t); Right(w, t);
+        Range(1212, 1213, P::SelText1, 255, t); Right(w, t);
+        if (!Empty(P::SelText2)) { Prefixed(P::SelText2, 255, 2338, t); Right(w, t); }
+        RightTextIf(w, Word(P::Option2) == 1, 6651);
+        RightTextIf(w, Word(P::Option3) == 1, 6550);
+        break;
+    case 53:
+        Period(t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        NumRange(2608, 2609, P::SelText1, 255, t); Right(w, t);
+        NumRange(2610, 2611, P::SelText8, 20, t); Right(w, t);
+        Prefixed(P::SelText2, 255, 1213, t); RightIf(w, t);
+        ReportOptionText(1136, Word(P::Option2), Word(P::Option3), t); Right(w, t);
+        break;
+    case 54:
+        ItemSalesLines(w, true);
+        break;
+    case 64: case 116:
+        ItemSalesLines(w, false);
+        break;
+    case 58: case 59:
+        Period(t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        if (report == 58) NumRange(1823, 1822, P::SelText1, 255, t);
+        else NumRange(2689, 2690, P::SelText1, 255, t);
+        Right(w, t);
+        Range(1104, 1105, P::SelText2, 255, t); Right(w, t);
+        Prefixed(P::SelText7, 20, 1824, t); RightIf(w, t);
+        if (report == 58) { Objects(t); RightIf(w, t); }
+        break;
+    case 61:
+        LedgerPeriodStart(w);
+        Accounts(t); Right(w, t);
+        Objects(t); RightIf(w, t);
+        RightTextDateIf(w, 3469, P::Date2From);
+        RightTextDateIf(w, 3470, P::Date2To);
+        RightTextIf(w, Word(P::SecondKind) == 1, 3019);
+        RightTextIf(w, Word(P::Option2) == 1, 3021);
+        RightTextIf(w, Word(P::Option5) == 1, 5212);
+        break;
+    case 66: {
+        Range(1104, 1105, P::SelText1, 255, t); Right(w, t);
+        if (Word(P::RangeKind) == 1) { UiText(6651, t); Left(w, t); }
+        Prefixed(P::SelText3, 255, 1114, t); RightIf(w, t);
+        DateRec d = Date(P::Date2From);
+        DateOrNoneText(Word(P::ReportLayout), &d, t); Right(w, t);
+        break;
+    }
+    case 72: {
+        DateRec from2 = Date(P::Date2From), to2 = Date(P::Date2To);
+        if (from2.year != 0 || to2.year != 0) DateRangeText(&from2, &to2, 3013, t);
+        else Period(t);
+        Right(w, t);
+        UiText(Word(P::Option1) == 1 ? 1159 : 1160, t); Left(w, t);
+        Prefixed(P::SelText7, 20, 1824, t); RightIf(w, t);
+        UiText(Word(P::ReportLayout) == 0 ? 4912 : 4913, t); Right(w, t);
+        UiText(Word(P::Option2) == 0 ? 4916 : 4917, t); Right(w, t);
+        break;
+    }
+    case 73:
+        Period(t); Right(w, t);
+        RangeWith(w, P::SelText1, 255, P::SelText3, 255);
+        if (!Empty(P::SelText7)) { Prefixed(P::SelText7, 20, 1156, t); Right(w, t); }
+        FlagListText(1334, Word(P::Option2), Word(P::Option3), Word(P::Option4), Word(P::Option5), t); RightIf(w, t);
+        UiText(Word(P::ReportLayout) == 0 ? 6655 : 6656, t); Right(w, t);
+        RightFieldSepIf(w, 5010, ": ", P::SelText8, 20);
+        break;
+    case 74:
+        RangeWith(w, P::SelText1, 255, P::SelText3, 255);
+        UiText(Word(P::ReportLayout) == 0 ? 1187 : 1191, t); Right(w, t);
+        RightFieldIf(w, 2769, P::SelText2, 255);
+        RightFieldIf(w, 2768, P::SelText7, 20);
+        break;
+    case 75:
+        NumRange(1823, 1822, P::SelText1, 255, t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        Prefixed(P::SelText2, 255, 1213, t); RightIf(w, t);
+        break;
+    case 77:
+        Range(1212, 1213, P::SelText2, 255, t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        RightTextIf(w, !Empty(P::SelText2) && Word(P::Option2) == 1, 5055);
+        RangeWith(w, P::SelText1, 255, P::SelText3, 255);
+        ChoiceText(Word(P::Option3), ChoiceTable::C1187, t); Right(w, t);
+        break;
+    case 78:
+        NumRange(5385, 5106, P::SelText1, 255, t); Right(w, t);
+        Range(1106, 1107, P::SelText2, 255, t); Right(w, t);
+        break;
+    case 79:
+        NumRange(6659, 6660, P::SelText1, 255, t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        break;
+    case 81:
+        NumRange(1823, 1822, P::SelText1, 255, t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        Prefixed(P::SelText2, 255, 1213, t); RightIf(w, t);
+        RightFieldIf(w, 1107, P::SelText6, 20);
+        RightFieldIf(w, 2769, P::SelText8, 20);
+        break;
+    case 82:
+        Period(t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        Range(1104, 1105, P::SelText1, 255, t); Right(w, t);
+        break;
+    case 83:
+        LedgerPeriodStart(w);
+        ObjectTypeText(t); RightIf(w, t);
+        Objects(t); RightIf(w, t);
+        RightTextIf(w, Word(P::SecondKind) == 1, 3019);
+        RightTextIf(w, Word(P::Option5) == 1, 5212);
+        break;
+    case 84:
+        Period(t); Right(w, t);
+        RangeWith(w, P::SelText1, 255, P::SelText3, 255);
+        RightFieldIf(w, 6657, P::SelText2, 255);
+        if (!Empty(P::SelText7)) { Prefixed(P::SelText7, 20, 1156, t); Right(w, t); }
+        RightFieldSepIf(w, 5010, ": ", P::SelText8, 20);
+        break;
+    case 88:
+        NumRange(6661, 1168, P::SelText1, 255, t); Right(w, t);
+        break;
+    case 89: {
+        DateRec from2 = Date(P::Date2From), to2 = Date(P::Date2To);
+        DateRangeText(&from2, &to2, 3013, t); Right(w, t);
+        break;
+    }
+    case 91:
+        Period(t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        ReportOptionText(1136, Word(P::Option2), Word(P::Option3), t); Right(w, t);
+        NumRange(5151, 5152, P::SelText1, 255, t); Right(w, t);
+        Prefixed(P::SelText2, 255, 4830, t); RightIf(w, t);
+        break;
+    case 92:
+        Period(t); Right(w, t);
+        NumRange(5172, 5173, P::SelText1, 255, t); Right(w, t);
+        RightFieldIf(w, 1140, P::SelText3, 255);
+        FlagListText(1326, Word(P::Option1), Word(P::Option2), Word(P::Option3), 0, t); RightIf(w, t);
+        break;
+    case 93:
+        Period(t); Right(w, t);
+        RightTextIf(w, Word(P::Option2) == 1, 6551);
+        RightTextIf(w, Word(P::Option3) == 1, 6550);
+        Prefixed(P::SelText1, 255, 4830, t); RightIf(w, t);
+        break;
+    case 94:
+        Period(t); Right(w, t);
+        FlagListText(1323, Word(P::Option6), Word(P::Option7), 0, 0, t); Left(w, t);
+        FlagListText(1318, Word(P::Option4), Word(P::Option5), 0, 0, t); Right(w, t);
+        ReportOptionText(1136, Word(P::Option3), Word(P::Option2), t); Right(w, t);
+        Text(P::SelText1, 255, t); RightIf(w, t);
+        break;
+    case 95:
+        Period(t); Right(w, t);
+        FlagListText(1323, Word(P::Option6), Word(P::Option7), 0, 0, t); Left(w, t);
+        { PString f; Text(P::SelText1, 255, f); ReportNumberRangeText(f, t); Right(w, t); }
+        if (!Empty(P::SelText3)) { Prefixed(P::SelText3, 255, 2338, t); Right(w, t); }
+        ReportOptionText(1136, Word(P::Option3), Word(P::Option2), t); Right(w, t);
+        break;
+    case 99:
+        Period(t); Right(w, t);
+        UiText(Word(P::Option2) == 0 ? 5285 : 5286, t); Right(w, t);
+        break;
+    case 100:
+        Period(t); Right(w, t);
+        Text(P::SelText1, 255, t); RightIf(w, t);
+        if (!Empty(P::SelText2)) { Prefixed(P::SelText2, 255, 1156, t); Right(w, t); }
+        break;
+    case 101:
+        Prefixed(P::SelText2, 255, 1156, t); Right(w, t);
+        break;
+    case 113:
+        RangeWith(w, P::SelText1, 255, P::SelText3, 255);
+        Range(1212, 1213, P::SelText2, 255, t); Right(w, t);
+        if (Word(P::Option3) == 2) UiText(1192, t);
+        else ChoiceText(Word(P::Option3), ChoiceTable::C1187, t);
+        Right(w, t);
         break;
     case 4:
         Period(t); Right(w, t);
