@@ -116,6 +116,19 @@ TEST_F(SelectionHeaderTest, LinesThatMoveOrVanish) {
     SetWord(P::ReportLayout, 3);
     EXPECT_EQ(Selection(65).back(), Line(2, false, ""));
 
+    // Report 14's amount lines: none for an amount not given (blank).
+    ResetParams();
+    SetWord(P::OutputKind, OutPreview);
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    PutDec(ReportParams, P::Amount1, blank);
+    PutDec(ReportParams, P::Amount2, blank);
+    const size_t without = Selection(14).size();
+    PutDec(ReportParams, P::Amount2, Dec(12.5));
+    const std::vector<Line> r14 = Selection(14);
+    ASSERT_EQ(r14.size(), without + 1);
+    EXPECT_EQ(std::get<2>(r14.back()).rfind(UiText(2499) + ": ", 0), 0u);
+
     EXPECT_TRUE(Header(25).empty());
 }
 
