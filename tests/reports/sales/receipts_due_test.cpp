@@ -68,4 +68,34 @@ TEST_F(ReceiptsDue, DueDateReportByLayoutAndBucket) {
     }
 }
 
+// Report 13 over receipts 1 (mode K, rows of kinds 1, 5 and 6) and 2
+// (EUR at 1125, its row dated like the receipt: no date shown): all of
+// them, a payment mode none has, a number range, a period that holds
+// none, and unposted only (both are posted): the sums still come.
+TEST_F(ReceiptsDue, ReceiptJournalByFilter) {
+    StoreSalesHistory();
+    ASSERT_FALSE(HasFatalFailure());
+    const struct {
+        const char *golden, *range, *mode;
+        uint16_t unposted, posted;
+        DateRec from;
+    } runs[] = {
+        {"report13_all", "", "", 1, 1, {}},
+        {"report13_mode", "", "X", 1, 1, {}},
+        {"report13_range", "2:9", "", 1, 1, {}},
+        {"report13_late", "", "", 1, 1, {1, 3, 2024}},
+        {"report13_unposted", "", "", 1, 0, {}},
+    };
+    for (const auto &r : runs) {
+        ResetParams();
+        SetWord(ReportParamsVc::ReportNumber, 13);
+        SetText(ReportParamsVc::SelText1, r.range);
+        SetText(ReportParamsVc::SelText3, r.mode);
+        SetWord(ReportParamsVc::Option2, r.unposted);
+        SetWord(ReportParamsVc::Option3, r.posted);
+        SetPeriod(r.from, {});
+        ExpectGolden(r.golden, RunText(ReceiptJournalReport));
+    }
+}
+
 }  // namespace
