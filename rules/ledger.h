@@ -137,6 +137,9 @@ void BudgetRowsByDates(uint8_t *budget);
 // unused is not read.
 bool AccountObjectsBalance(const uint8_t *account, const uint8_t *objects, const DateRec *from, const DateRec *to,
                            const void *unused, PackedDecimal *result);
+// The same counting kind-1 postings (sm1 rows, fb1 records of posting kind 1) only when secondKind is set.
+bool AccountObjectsBalanceKinds(const uint8_t *account, const uint8_t *objects, const DateRec *from,
+                                const DateRec *to, bool secondKind, PackedDecimal *result);
 // What the sales invoices in the history of item (register 59) between
 // from and to sold, to customer when it is not empty, into result: mode 0
 // the quantity, 1 the amount in home currency, 2 the cost. false when the

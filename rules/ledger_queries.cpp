@@ -110,6 +110,15 @@ void AddSourceRows(int reg, const uint8_t *source, const uint8_t *account, const
 bool AccountObjectsBalance(const uint8_t *account, const uint8_t *objects, const DateRec *from, const DateRec *to,
                            const void *unused, PackedDecimal *result) {
     (void)unused;
+    return AccountObjectsBalanceKinds(account, objects, from, to, true, result);
+}
+
+// AccountObjectsBalance over the postings the balances keep as kind 0
+// (vouchers, sp1 rows, fb1 records of posting kind 0), and those of kind 1
+// (sm1 rows, fb1 records of posting kind 1) too when secondKind is set, so
+// that a partial month counts what the balance record's kinds count.
+bool AccountObjectsBalanceKinds(const uint8_t *account, const uint8_t *objects, const DateRec *from,
+                                const DateRec *to, bool secondKind, PackedDecimal *result) {
     assert(account && objects && from && to && result);
     DecSetBlank(result);
     ObjectSlots slots;
@@ -150,6 +159,9 @@ bool AccountObjectsBalance(const uint8_t *account, const uint8_t *objects, const
         const DateRec sourceDate = GetDate(source, s->date);
         if (DateCompare(&sourceDate, &date) != 0 || GetU32(source, s->serNr) != GetU32(entry, Posting::SourceSerNr))
             continue;
+        const bool kindOne = s->reg == SMVc::Number ||
+                             (s->reg == OpenBalVc::Number && GetU16(source, OpenBalVc::PostKind) != 0);
+        if (kindOne && !secondKind) continue;
         AddSourceRows(s->reg, source, want, objects, &slots, result);
     }
     return true;

@@ -1,7 +1,138 @@
-// due_date_report.cpp - report 16, invoices and open items by due date.
-#include "reports/sales/sales_reports.h"
+// due_date_report.cpp - report 16, open items by due date (layout 0) or
+// by cash-discount date (layout 1), with the sums of the days they are
+// due in: overdue, 0 to 15, 16 to 30 and more than 30 days.
+#include <cassert>
 
-// Report 16. Not built yet: does nothing.
-void DueDateReport()
-{
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/system.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/sales_reports.h"
+#include "rules/prices.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+constexpr int LineHeight = 12;
+
+// The bucket of an item due in days: 0 overdue, 1 within 15 days, 2
+// within 30, 3 later.
+int DueBucket(int32_t days) { return days < 0 ? 0 : days <= 15 ? 1 : days <= 30 ? 2 : 3; }
+
+// The open amount of item less its invoice's cash discount (the invoice's
+// percentage of it, rounded to whole units); the open amount when the
+// invoice is gone.
+void OpenLessDiscount(const uint8_t *item, PackedDecimal *out) {
+    *out = GetDec(item, ARVc::OpenAmount);
+    RuleRecord invoice(IVVc::Number);
+    if (!invoice.record) return;
+    PutU32(invoice.record, IVVc::SerNr, GetU32(item, ARVc::InvoiceNr));
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(IVVc::Number, "SerNr", invoice.record, 1, 1, &recid, &position)) return;
+    const PackedDecimal pct = GetDec(invoice.record, IVVc::CashDiscPct);
+    if (DecIsBlank(&pct)) return;
+    PackedDecimal hundred, discount;
+    DecFromLong(&hundred, 100);
+    DecMul(out, &pct, &discount);
+    DecDiv(&discount, &hundred, &discount);
+    DecRound(&discount, 0, &discount);
+    DecSub(out, &discount, out);
+}
+
+// Writes amount right-aligned at x.
+void Amount(int x, const PackedDecimal *amount) {
+    uint8_t slot[sizeof(PackedDecimal)];
+    PutDec(slot, 0, *amount);
+    RepValue(x, 0, slot, FtAmount2, -1);
+}
+
+// One line of the sums: its text (with " days" after it when days) and the sum.
+void SumLine(int text, bool days, const PackedDecimal *sum) {
+    RepStartLine(LineHeight);
+    uint8_t line[256], tail[256];
+    GetUiText(line, text);
+    if (days) {
+        GetUiText(tail, 2383);
+        PStringAppend(line, tail);
+    }
+    RepTextEx(0, -1, 0, 0, 0, line);
+    Amount(480, sum);
+    RepEndLine();
+}
+
+}  // namespace
+
+// Report 16: every open item (register 13) by due date, or by cash-discount
+// date in layout 1 with the discount taken off, of the customer in
+// SelText2 when given; each at its currency's rate on that date, with a
+// running total; then the four sums by days from today. Option1 prints
+// only the sums. Esc stops the walk after the item at hand.
+void DueDateReport() {
+    assert(ReportParams);
+    const int layout = GetU16(ReportParams, ReportParamsVc::ReportLayout);
+    const bool sumsOnly = GetU16(ReportParams, ReportParamsVc::Option1) != 0;
+    PString customer, code;
+    GetPString(ReportParams, ReportParamsVc::SelText2, 255, customer);
+    const char *index = layout == 1 ? "RebDate" : "DueDate";
+    const uint32_t dateAt = layout == 1 ? ARVc::CashDiscDate : ARVc::DueDate;
+    PackedDecimal running, sums[4];
+    DecSetZero(&running);
+    for (PackedDecimal &s : sums) DecSetZero(&s);
+
+    RepBeginJobNr(2371);
+    if (!sumsOnly) {
+        RepStartLine(LineHeight);
+        RepTextNr(0, 0, 2372, 0);
+        RepTextNr(60, 0, 2373, 0);
+        RepTextNr(120, 0, 2376, 0);
+        RepTextNr(380, 0, 2374, -1);
+        RepTextNr(480, 0, 2375, -1);
+        RepEndLine();
+        RepRuleFull(1, 4);
+    }
+    RuleRecord item(ARVc::Number);
+    uint32_t recid = 0, position = 0;
+    bool more = item.record && RecFindByIndex(ARVc::Number, index, item.record, 1, 0, &recid, &position);
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(ARVc::Number, index, p, item.record, &recid)) break;
+        GetPString(item.record, ARVc::CustCode, 20, code);
+        if (customer[0] && !PStringEqual(code, customer)) continue;
+        const DateRec date = GetDate(item.record, dateAt);
+        PackedDecimal open, rate, amount;
+        if (layout == 1) OpenLessDiscount(item.record, &open);
+        else open = GetDec(item.record, ARVc::OpenAmount);
+        PString currency;
+        GetPString(item.record, ARVc::CurncyCode, 5, currency);
+        if (!currency[0] || !CurrencyRate(currency, &date, &rate)) DecSetBlank(&rate);
+        AmountTimesRate(&open, &rate, &amount);
+        DecAdd(&running, &amount, &running);
+        const int32_t days = DateDiffDays(&date, &TodayDate);
+        DecAdd(&sums[DueBucket(days)], &amount, &sums[DueBucket(days)]);
+        if (!sumsOnly) {
+            RepStartLine(LineHeight);
+            RepValue(0, 0, item.record + dateAt, FtDate, 0);
+            RepValue(60, 0, item.record + ARVc::InvoiceNr, FtLong, 0);
+            RepTextEx(120, -1, 0, 0, 0, code);
+            PString name;
+            GetPString(item.record, ARVc::CustName, 60, name);
+            RepTextEx(200, -1, 0, 0, 0, name);
+            Amount(380, &amount);
+            Amount(480, &running);
+            RepEndLine();
+        }
+        if (ReportCancelled()) break;
+    }
+    if (!sumsOnly) RepRuleFull(1, 4);
+    SumLine(2381, false, &sums[0]);
+    SumLine(2382, false, &sums[1]);
+    SumLine(2385, true, &sums[2]);
+    SumLine(2386, true, &sums[3]);
+    RepEndJob();
 }
