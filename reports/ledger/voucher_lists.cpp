@@ -82,8 +82,10 @@ void VoucherPrintRun() {
     uint32_t recid = 0, position = 0;
     if (RecFindByIndex(Voucher::Number, "Number", v.record, 2, 0, &recid, &position)) {
         for (uint32_t p = position; !RepStopped; p++) {
-            RecFreeMatrix(Voucher::Number, v.record);
-            if (p != position && !RecReadAtIndex(Voucher::Number, "Number", int32_t(p), v.record, &recid)) break;
+            if (p != position) {
+                RecFreeMatrix(Voucher::Number, v.record);
+                if (!RecReadAtIndex(Voucher::Number, "Number", int32_t(p), v.record, &recid)) break;
+            }
             if (bounded && PastRangeEnd(v.record, codeTo, numberTo)) break;
             const DateRec date = GetDate(v.record, Voucher::TransDate);
             if (DateWithin(&date, &from, &to)) {
@@ -124,8 +126,10 @@ void TransByDateReport() {
     uint8_t own[256], ref[256], row[Voucher::Rows::Size];
     if (RecFindByIndex(Voucher::Number, "TransDate", v.record, 1, 0, &recid, &position)) {
         for (uint32_t p = position; !RepStopped; p++) {
-            RecFreeMatrix(Voucher::Number, v.record);
-            if (p != position && !RecReadAtIndex(Voucher::Number, "TransDate", int32_t(p), v.record, &recid)) break;
+            if (p != position) {
+                RecFreeMatrix(Voucher::Number, v.record);
+                if (!RecReadAtIndex(Voucher::Number, "TransDate", int32_t(p), v.record, &recid)) break;
+            }
             const DateRec trans = GetDate(v.record, Voucher::TransDate);
             if (DateCompare(&trans, &to) > 0) break;
             VoucherYearCodeText(own, v.record);
@@ -179,7 +183,7 @@ void VoucherNumberRanges() {
     bool open = false;
     uint16_t runCode = 0;
     uint32_t first = 0, last = 0, recid = 0;
-    for (int32_t p = 0; !RepStopped; p++) {
+    for (int32_t p = 1; !RepStopped; p++) {   // positions count from 1
         RecFreeMatrix(Voucher::Number, v.record);
         if (!RecReadAt(Voucher::Number, p, v.record, &recid)) break;
         const DateRec date = GetDate(v.record, Voucher::TransDate);

@@ -90,16 +90,25 @@ TEST_F(VoucherPrintTest, FormHookAndCancel) {
     RuleRecord v(Voucher::Number);
     ASSERT_NE(v.record, nullptr);
     MakeVoucher(v.record, 1, 7, {1, 2, 2024}, 3);
-    struct Case { int16_t doc; bool printed; uint8_t cancel; int accountRows; } cases[] = {
-        {25, true, 0, 3}, {-16, false, 0, 0}, {24, false, 0, 0}, {25, true, 1, 0}};
+    struct Case { int16_t doc; bool printed; int accountRows; } cases[] = {
+        {25, true, 3}, {-16, false, 0}, {24, false, 0}};
     for (const Case &c : cases) {
         RecLog.clear();
-        CancelFlag = c.cancel;
         EXPECT_EQ(FormPrintVoucher(c.doc, v.record), c.printed) << c.doc;
         EXPECT_EQ(int(TextsAt(20).size()) - (c.printed ? 1 : 0), c.accountRows) << c.doc;   // the head at 20 too
         EXPECT_EQ(!RecLog.empty() && RecLog.back().name == "end", c.printed) << c.doc;
     }
+    SetWord(ReportParamsVc::OutputKind, OutPrinter);
+    const uint8_t empty[1] = {0};
+    RepOpenJob(empty);
+    RecLog.clear();
+    CancelFlag = 1;   // Esc before the rows: no row
+    PrintVoucher(25, v.record);
     CancelFlag = 0;
+    RepEndJob();
+    const std::vector<std::string> at20 = TextsAt(20);
+    EXPECT_EQ(std::count(at20.begin(), at20.end(), "1910"), 0);
+    EXPECT_EQ(RecLog.back().name, "end");
     RecFreeMatrix(Voucher::Number, v.record);
 }
 
@@ -128,7 +137,7 @@ TEST_F(VoucherPrintTest, RangeRunPrinterOnly) {
         SetPeriod({1, 1, 2024}, {31, 3, 2024});
         RecLog.clear();
         VoucherPrintRun();
-        EXPECT_EQ(TextsAt(350).size() / 3, size_t(c.vouchers)) << c.from;   // three right labels at 350 each
+        EXPECT_EQ(TextsAt(350).size() / 4, size_t(c.vouchers)) << c.from;   // four right labels at 350 a voucher
         EXPECT_EQ(CancelFlag, c.cancelled);
         EXPECT_EQ(RecLog.empty(), c.kind == OutPreview);
     }
@@ -154,7 +163,8 @@ TEST_F(VoucherPrintTest, NumberRanges) {
     YearCodeText(c, 1, 5);
     YearCodeText(d, 2, 4);
     auto s = [](const uint8_t *p) { return std::string(reinterpret_cast<const char *>(p + 1), p[0]); };
-    std::vector<std::string> want = {s(a) + ":" + s(b), s(c), s(d)};
+    // read by serial: 2/4 comes between 1/3 and 1/5 and breaks the run
+    std::vector<std::string> want = {s(a) + ":" + s(b), s(d), s(c)};
     std::vector<std::string> got = TextsAt(0);
     ASSERT_FALSE(got.empty());
     got.erase(got.begin());   // the heading
