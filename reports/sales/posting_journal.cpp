@@ -58,7 +58,7 @@ void InvoiceLine(const uint8_t *invoice, int layout) {
     if (layout == 1) {
         PackedDecimal total = GetDec(invoice, IVVc::Total);
         if (GetU16(invoice, IVVc::InvType) == 3) DecNegateInto(&total, &total);
-        RepValueFmt(1, 0, reinterpret_cast<const uint8_t *>(&total), FtDebit, 1, 0);
+        RepValueFmt(1, 0, reinterpret_cast<const uint8_t *>(&total), FtAmount2, 1, 0);   // signed: a credit note shows negative
     }
     RepEndLine();
 }
