@@ -19,9 +19,10 @@
 
 // ---- The invoice voucher (invoice_voucher.cpp, invoice_voucher_rows.cpp) ----
 
-// Makes and stores the voucher of a posted invoice (force 1: also when
-// block 199 would skip it). true also when no voucher is needed; false
-// when it could not be made (the caller refuses the invoice with 1085).
+// Builds the voucher of a posted invoice into PendingVoucher, which the
+// hold's end stores (force 1: also when block 199 would skip it). true
+// also when no voucher is needed; false when it could not be made (the
+// caller refuses the invoice with 1085), PendingVoucher then left empty.
 bool InvoiceVoucher(uint8_t *invoice, int force);
 // Puts the receivable account (the invoice's, else the customer group's,
 // else block 133's) into the invoice's IVVc::ARAcc.
