@@ -30,14 +30,17 @@ bool NoAnswer(uint16_t code, MsgBuffer *, MsgBuffer *) { SentCodes.push_back(cod
 class ReportDispatchTest : public ReportFixture {
 protected:
     ReportRowRec saved[ReportCount];
+    uint8_t wasOpen = 0;
     void SetUp() override {
         ReportFixture::SetUp();
         std::copy(ReportTable, ReportTable + ReportCount, saved);
         Ran.clear();
         DoubleLayout = -1;
         shown.clear();
+        wasOpen = DbOpenFlag;
     }
     void TearDown() override {
+        DbOpenFlag = wasOpen;
         std::copy(saved, saved + ReportCount, ReportTable);
         MemFree(&ReceivedPageSetup);
         MemFree(&PageSetupHandle);
@@ -126,6 +129,7 @@ TEST_F(ReportDispatchTest, PageSetupOfTheWindowReachesThePrinter)
     ASSERT_NE(device, 0u);
     std::memcpy(MemLock(device), bytes.data(), bytes.size());
     MemUnlock(device);
+    DbOpenFlag = 1;   // the set-up register is the open company's
     bool stored = PageSetupStore(Window, PageSetupDialogFlag, &device);
     MemFree(&device);
     ASSERT_TRUE(stored) << (shown.empty() ? "" : shown.back());
