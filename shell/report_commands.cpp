@@ -11,12 +11,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "core/field_access.h"
+#include "core/ui_text.h"
 #include "core/work_blocks.h"
+#include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/output_job.h"
 #include "recordwin/record_windows.h"
+#include "reports/ledger/ledger_reports.h"
 #include "shell/field_editing.h"
 #include "shell/menu_lists.h"
 #include "shell/menus.h"
@@ -51,6 +55,23 @@ bool CopyRecordToJob(int n)
     memcpy(ReportParams, record, size);
     memset(ReportParams + size, 0, ReportParamsSize - size);
     return true;
+}
+
+// Checks the selection of report window n on a copy of what its job
+// record would be, so a refusal changes neither the window's record nor
+// the job record. Refused: the check told why and the caret goes to the
+// field at fault, when it names one.
+bool ReportSelectionSound(int n)
+{
+    const uint8_t *record = WinRecordBuffer(n);
+    if (!record) return false;
+    std::vector<uint8_t> copy(ReportParamsSize, 0);
+    uint32_t size = std::min(MemSize(WinTable[n]->recordHandle), ReportParamsSize);
+    memcpy(copy.data(), record, size);
+    if (CheckReportParameters(copy.data())) return true;
+    if (FieldErrorPos.field != RecFocusNone && FieldErrorPos.field < size)
+        WinGotoRecordField(n, FieldErrorPos.field, -1, 0);
+    return false;
 }
 
 // Runs the report list's selected entry on `device` (its list record's
@@ -143,6 +164,7 @@ void ReportWindowOk(int n)
     const uint8_t *record = WinRecordBuffer(n);
     if (!record || MemSize(WinTable[n]->recordHandle) < ReportParamsVc::Reopened + 2) return;
     if (GetU16(record, ReportParamsVc::Reopened) != 0) return;
+    if (!ReportSelectionSound(n)) return;   // the window stays open on the field at fault
     if (!CopyRecordToJob(n)) return;
     if (GetU16(ReportParams, ReportParamsVc::OutputKind) == DeviceJobQueue) {
         if (WindowEvent(n, EventQueueJob, nullptr, nullptr) == 1) RepJobQueuePush(ReportParams, 1);

@@ -1,0 +1,212 @@
+// Tests of the report run: the thousands flag by device, a refused check
+// running nothing, each row kind of the table, the printer's page set-up,
+// the road to the server, and the column stops.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
+#include "database/access/transport.h"
+#include "reports/sales/report_frame.h"
+#include "shell/page_setup.h"
+#include "tests/reports/report_fixture.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+
+std::vector<int> Ran;          // what the doubles saw: the flag, or the argument
+int DoubleLayout = -1;         // which of two bodies ran
+
+void FlagBody() { Ran.push_back(ThousandsFlag); }
+void ArgBody(int arg) { Ran.push_back(arg); }
+void FirstBody() { DoubleLayout = 0; }
+void SecondBody() { DoubleLayout = 1; }
+
+std::vector<uint16_t> SentCodes;
+bool NoAnswer(uint16_t code, MsgBuffer *, MsgBuffer *) { SentCodes.push_back(code); return false; }
+
+class ReportDispatchTest : public ReportFixture {
+protected:
+    ReportRowRec saved[ReportCount];
+    uint8_t wasOpen = 0;
+    void SetUp() override {
+        ReportFixture::SetUp();
+        std::copy(ReportTable, ReportTable + ReportCount, saved);
+        Ran.clear();
+        DoubleLayout = -1;
+        shown.clear();
+        wasOpen = DbOpenFlag;
+    }
+    void TearDown() override {
+        DbOpenFlag = wasOpen;
+        std::copy(saved, saved + ReportCount, ReportTable);
+        MemFree(&ReceivedPageSetup);
+        MemFree(&PageSetupHandle);
+        ReportFixture::TearDown();
+    }
+    static void Swap(int number, ReportRowRec row) { ReportTable[number - ReportFirst] = row; }
+    // Runs report number to device kind with a whole-year period.
+    static void Run(int number, uint16_t kind) {
+        ResetParams();
+        SetWord(P::ReportNumber, uint16_t(number));
+        SetWord(P::OutputKind, kind);
+        SetPeriod(DateRec{1, 1, 2024}, DateRec{31, 12, 2024});
+        RunReport();
+    }
+};
+
+// Amounts are grouped on the devices a person reads, only while the body runs.
+TEST_F(ReportDispatchTest, ThousandsFlagByDevice)
+{
+    Swap(1, {ReportRowKind::Body, FlagBody, nullptr, nullptr, 0});
+    const struct { uint16_t kind; int flag; } cases[] = {{1, 1}, {6, 1}, {10, 1}, {2, 0}, {12, 0}, {5, 0}};
+    for (auto c : cases) {
+        Ran.clear();
+        ThousandsFlag = 1;
+        Run(1, c.kind);
+        ASSERT_EQ(Ran.size(), 1u) << c.kind;
+        EXPECT_EQ(Ran[0], c.flag) << c.kind;
+        EXPECT_EQ(ThousandsFlag, 0) << c.kind;
+    }
+}
+
+// A refused check runs no body, leaves the flag clear and tells once;
+// Esc left from an earlier run does not reach the next.
+TEST_F(ReportDispatchTest, RefusedCheckRunsNothing)
+{
+    Swap(25, {ReportRowKind::Body, FlagBody, nullptr, nullptr, 0});
+    CancelFlag = 1;
+    Run(25, 6);
+    EXPECT_TRUE(Ran.empty());
+    EXPECT_EQ(ThousandsFlag, 0);
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(WasShown(1048));
+    EXPECT_EQ(CancelFlag, 0);
+}
+
+// Each kind of row: arguments kept, report 9 by layout, a later body
+// told once a run, a number without a body or outside the table silent.
+TEST_F(ReportDispatchTest, RowKinds)
+{
+    for (int n : {-18, -17, -16}) Swap(n, {ReportRowKind::Body, nullptr, nullptr, ArgBody, int16_t(n)});
+    for (int n : {-18, -17, -16}) Run(n, 2);
+    EXPECT_EQ(Ran, (std::vector<int>{-18, -17, -16}));
+    const struct { int n; int16_t arg; } later[] = {{10, 0}, {11, 2}, {12, 3}, {77, 2}};
+    for (auto c : later) EXPECT_EQ(ReportRow(c.n)->arg, c.arg) << c.n;
+
+    Swap(9, {ReportRowKind::ByLayout, FirstBody, SecondBody, nullptr, 0});
+    Run(9, 2);
+    EXPECT_EQ(DoubleLayout, 0);
+    ResetParams();
+    SetWord(P::ReportNumber, 9);
+    SetWord(P::ReportLayout, 1);
+    RunReport();
+    EXPECT_EQ(DoubleLayout, 1);
+
+    shown.clear();
+    ASSERT_EQ(ReportRow(10)->kind, ReportRowKind::Later);
+    Run(10, 2);
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(WasShown(9920));
+    shown.clear();
+    ASSERT_EQ(ReportRow(2)->kind, ReportRowKind::None);
+    for (int n : {2, -30, 117, 32000}) Run(n, 2);
+    EXPECT_TRUE(shown.empty());
+}
+
+// A set-up stored for the report's window reaches the printer; none
+// stored leaves the printer's defaults.
+TEST_F(ReportDispatchTest, PageSetupOfTheWindowReachesThePrinter)
+{
+    constexpr int Window = 570;
+    Swap(1, {ReportRowKind::Body, FlagBody, nullptr, nullptr, 0});
+    Run(1, 1);
+    EXPECT_EQ(ReceivedPageSetup, 0u);
+    std::vector<uint8_t> bytes = DlgPrintSetupToBytes(PlPrintSetup{PlPaper::A4, true});
+    MemBlock device = MemAlloc(uint32_t(bytes.size()));
+    ASSERT_NE(device, 0u);
+    std::memcpy(MemLock(device), bytes.data(), bytes.size());
+    MemUnlock(device);
+    DbOpenFlag = 1;   // the set-up register is the open company's
+    bool stored = PageSetupStore(Window, PageSetupDialogFlag, &device);
+    MemFree(&device);
+    ASSERT_TRUE(stored) << (shown.empty() ? "" : shown.back());
+    ResetParams();
+    SetWord(P::ReportNumber, 1);
+    SetWord(P::OutputKind, 1);
+    SetWord(P::SelWinType, Window);
+    RunReport();
+    PlPrintSetup got;
+    ASSERT_TRUE(PageSetupFromHandle(ReceivedPageSetup, &got));
+    EXPECT_TRUE(got.landscape);
+    MemFree(&ReceivedPageSetup);
+    SetWord(P::OutputKind, 6);   // the preview takes no set-up
+    RunReport();
+    EXPECT_EQ(ReceivedPageSetup, 0u);
+}
+
+// A client sends the job to the server: a document batch for a negative
+// number, a report otherwise; nothing runs here.
+TEST_F(ReportDispatchTest, ClientSendsTheJob)
+{
+    Swap(1, {ReportRowKind::Body, FlagBody, nullptr, nullptr, 0});
+    TransportInstall(NoAnswer, NoAnswer);
+    RunMode = RunModeClient;
+    SentCodes.clear();
+    for (int n : {-16, 1}) {
+        ResetParams();
+        SetWord(P::ReportNumber, uint16_t(n));
+        RunReportWhere();
+    }
+    RunMode = 0;
+    TransportInstall(nullptr, nullptr);
+    EXPECT_EQ(SentCodes, (std::vector<uint16_t>{ReqDocumentRun, ReqReportRun}));
+    EXPECT_TRUE(Ran.empty());
+}
+
+// The report command: a cancelled save dialog runs nothing; a chosen
+// file runs the report.
+TEST_F(ReportDispatchTest, ReportCommandOpensTheFileFirst)
+{
+    Swap(1, {ReportRowKind::Body, FlagBody, nullptr, nullptr, 0});
+    ResetParams();
+    SetWord(P::ReportNumber, 1);
+    SetWord(P::OutputKind, OutTextFile);
+    ScriptAnswerFile("");
+    EXPECT_FALSE(ReportRunCommand());
+    EXPECT_TRUE(Ran.empty());
+    ScriptAnswerFile(outPath);
+    EXPECT_TRUE(ReportRunCommand());
+    EXPECT_EQ(Ran.size(), 1u);
+}
+
+// Column stops: report 6's object column, report 61's columns 46 apart,
+// and a number without a row leaving stops 2..9 as they were.
+TEST_F(ReportDispatchTest, ColumnStops)
+{
+    PositionTable s;
+    ResetParams();
+    SetWord(P::Option7, 1);
+    ReportColumnLayout(6, &s, 0);
+    EXPECT_EQ(s[6], 190);
+    SetText(P::ObjectType, "X");
+    ReportColumnLayout(6, &s, 0);
+    EXPECT_EQ(s[6], 200);
+    EXPECT_EQ(s[8], 412);
+    EXPECT_EQ(s[9], 220);
+    ReportColumnLayout(61, &s, 960);
+    EXPECT_EQ(std::vector<int>(s.begin() + 2, s.begin() + 10), (std::vector<int>{50, 266, 312, 358, 404, 450, 220, 174}));
+    EXPECT_EQ(s[10], 960);
+    for (int n : {200, -1, 2}) {
+        for (int i = 0; i < 11; i++) s[i] = 7;
+        ReportColumnLayout(n, &s, 0);
+        EXPECT_EQ(s[0], 0);
+        EXPECT_EQ(s[1], 480);
+        EXPECT_EQ(s[10], 480);
+        for (int i = 2; i < 10; i++) EXPECT_EQ(s[i], 7) << n << " stop " << i;
+    }
+}
+
+}  // namespace
