@@ -1,25 +1,545 @@
-// sales_journal.cpp - reports 1 and 57, the sales transaction journal and
-// the invoice journal with items.
-#include "reports/sales/sales_reports.h"
+// sales_journal.cpp - the sales invoice journals: report 1 (the sales
+// transaction journal by transaction date or number, four layouts) and
+// report 57 (the invoice journal with an item or item-group filter), and
+// the detailed invoice blocks both print.
+//
+// Each walks the invoices once through one index, tests the cheap
+// selection words first and reads other registers (the voucher, an item,
+// the objects of a type) only for an invoice that passed them; the Esc
+// key ends the walk after the invoice at hand and the totals still print.
+#include <cassert>
+#include <vector>
 
-// Report 1. Not built yet: does nothing.
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/text_range.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/forms/forms.h"
+#include "output/output_job.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/sales_reports.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+constexpr int LineHeight = 15;
+constexpr int StopRight = 1, StopSecond = 2;   // column stops of the report's layout
+constexpr int RuleEnd = 1, RuleThick = 4, RowRule = 2;
+constexpr int TitleJournal = 2351, TitleItemJournal = 2641;
+constexpr int TextNotPosted = 2366, TextFlagged = 2367, TextTotal = 2365, TextRow = 1807;
+constexpr int TextVoucherMissing = 10400;
+constexpr int CustMax = 20, CodeMax = 5, ItemMax = 20, TextMax = 100, ObjMax = 30, SelMax = 255,
+              SelShortMax = 21, NameMax = 60, RefMax = 30, VatMax = 2;
+constexpr uint16_t CreditKind = 3, ItemRow = 1, TextRowKind = 3, InterestRow = 4;
+
+// The selection of a journal as the job record holds it.
+struct JournalSel {
+    int32_t numFrom = -1, numTo = -1;   // -1: open end
+    PString customer, salesman, objects, objectType, item, group;
+    DateRec from{}, to{};
+    uint16_t unposted = 0, posted = 0, kinds[4] = {};
+};
+
+// Reads the selection words the journals share from ReportParams.
+void LoadSelection(JournalSel *s)
+{
+    const uint8_t *p = ReportParams;
+    assert(p);
+    PString range;
+    GetPString(p, ReportParamsVc::SelText1, SelMax, range);
+    RangeSplitNumber(range, &s->numFrom, &s->numTo);
+    GetPString(p, ReportParamsVc::SelText2, SelMax, s->customer);
+    GetPString(p, ReportParamsVc::SelText7, SelShortMax, s->salesman);
+    GetPString(p, ReportParamsVc::ObjectSel, ObjMax, s->objects);
+    GetPString(p, ReportParamsVc::ObjectType, CodeMax, s->objectType);
+    GetPString(p, ReportParamsVc::SelText5, SelShortMax, s->item);
+    GetPString(p, ReportParamsVc::SelText6, SelShortMax, s->group);
+    s->from = GetDate(p, ReportParamsVc::DateFrom);
+    s->to = GetDate(p, ReportParamsVc::DateTo);
+    s->unposted = GetU16(p, ReportParamsVc::Option2);
+    s->posted = GetU16(p, ReportParamsVc::Option3);
+    s->kinds[0] = GetU16(p, ReportParamsVc::Option4);
+    s->kinds[1] = GetU16(p, ReportParamsVc::Option5);
+    s->kinds[2] = GetU16(p, ReportParamsVc::Option6);
+    s->kinds[3] = GetU16(p, ReportParamsVc::Option7);
+}
+
+// True when n lies in the number range; an open end admits all.
+bool NumberInRange(const JournalSel &s, int32_t n)
+{
+    return (s.numFrom < 0 || n >= s.numFrom) && (s.numTo < 0 || n <= s.numTo);
+}
+
+// True when date lies in the period; a bound with year 0 is open.
+bool DateInPeriod(const JournalSel &s, const DateRec &date)
+{
+    if (s.from.year != 0 && DateCompare(&date, &s.from) < 0) return false;
+    return s.to.year == 0 || DateCompare(&date, &s.to) <= 0;
+}
+
+// True when the record's code field equals want (an empty want admits all).
+bool CodeEquals(const uint8_t *want, const uint8_t *record, uint32_t field, int m)
+{
+    if (want[0] == 0) return true;
+    PString code;
+    GetPString(record, field, m, code);
+    return PStringEqual(code, want);
+}
+
+// Posted invoices need the posted option, unposted ones the unposted one.
+bool PostedPasses(const JournalSel &s, uint16_t posted)
+{
+    return posted ? s.posted != 0 : s.unposted != 0;
+}
+
+// The kind flag of the invoice's kind; any kind but 2..4 counts as 1.
+bool KindPasses(const JournalSel &s, uint16_t kind)
+{
+    return s.kinds[kind >= 2 && kind <= 4 ? kind - 1 : 0] != 0;
+}
+
+// The objects filter: the invoice's objects must hold every object of
+// the selection; else, with an object type given, some object of that
+// type (register 15 by type) must be among them.
+bool ObjectsPass(const JournalSel &s, const uint8_t *invoiceObjects)
+{
+    if (s.objects[0] != 0) {
+        ObjectSlots slots;
+        ParseObjectList(s.objects, &slots);
+        return ObjectListContainsAll(&slots, invoiceObjects);
+    }
+    if (s.objectType[0] == 0) return true;
+    RuleRecord object(OBVc::Number);
+    if (!object.record) return false;
+    PutPString(object.record, OBVc::ObjType, CodeMax, s.objectType);
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(OBVc::Number, "OTCode", object.record, 1, 0, &recid, &position)) return false;
+    PString type, code;
+    for (uint32_t p = position;; p++) {
+        if (p != position && !RecReadAtIndex(OBVc::Number, "OTCode", (int32_t)p, object.record, &recid)) break;
+        GetPString(object.record, OBVc::ObjType, CodeMax, type);
+        if (!PStringEqual(type, s.objectType)) break;
+        GetPString(object.record, OBVc::Code, CodeMax, code);
+        if (ObjectListContains(code, invoiceObjects)) return true;
+    }
+    return false;
+}
+
+// Prints a text field of record at x.
+void FieldText(int x, const uint8_t *record, uint32_t field, int m, int align)
+{
+    PString text;
+    GetPString(record, field, m, text);
+    RepText(x, 0, text, align);
+}
+
+// Prints a field of record at x formatted by its type.
+void FieldValue(int x, const uint8_t *record, uint32_t field, int type, int align)
+{
+    RepValue(x, 0, record + field, type, align);
+}
+
+// Prints an amount at x right-aligned.
+void AmountAt(int x, const PackedDecimal *amount)
+{
+    RepValue(x, 0, amount->b, FtAmount2, 1);
+}
+
+// The kind text of report 1's one-line layouts.
+int JournalKindText(uint16_t kind)
+{
+    switch (kind) {
+    case 2: return 2363;
+    case 3: return 2362;
+    case 4: return 2364;
+    default: return 2361;
+    }
+}
+
+// The heading line of report 1 in layout, then a full rule.
+void SalesJournalHeading(int layout)
+{
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 2352, 0);
+    if (layout == 1) {
+        RepTextNr(130, 0, 2353, 0);
+        RepTextNr(220, 0, 2370, 0);
+        RepTextNr(350, 0, 2584, 0);
+    } else {
+        RepTextNr(60, 0, 2353, 0);
+        RepTextNr(120, 0, 2354, 0);
+        RepTextNr(300, 0, 2358, 0);
+        RepTextNr(StopSecond, 0, 2357, 1);
+    }
+    RepEndLine();
+    RepRuleFull(RuleEnd, RuleThick);
+}
+
+// The one line of layouts 0, 2 and 3 of report 1.
+void SalesJournalLine(const uint8_t *inv, const PackedDecimal *amount)
+{
+    RepStartLine(LineHeight);
+    FieldValue(0, inv, IVVc::SerNr, FtLongOrEmpty, 0);
+    FieldValue(60, inv, IVVc::InvDate, FtDate, 0);
+    FieldText(120, inv, IVVc::Addr0, NameMax, 0);
+    RepTextNr(300, 0, JournalKindText(GetU16(inv, IVVc::InvType)), 0);
+    AmountAt(460, amount);
+    FieldValue(StopRight, inv, IVVc::CurncyCode, FtCodeNoSep, 1);
+    RepEndLine();
+}
+
+// Layout 3: a marked line under an invoice whose voucher (series 201,
+// the invoice's number) is not in register 11.
+void VoucherCheckLine(const uint8_t *inv)
+{
+    RuleRecord voucher(TRVc::Number);
+    if (!voucher.record) return;
+    PutU16(voucher.record, TRVc::YearCode, YearCodeFixedFirst);
+    PutI32(voucher.record, TRVc::SerNr, GetI32(inv, IVVc::SerNr));
+    uint32_t recid = 0, position = 0;
+    bool found = RecFindByIndex(TRVc::Number, "Number", voucher.record, 2, 1, &recid, &position);
+    RecFreeMatrix(TRVc::Number, voucher.record);
+    if (found) return;
+    RepStartLine(LineHeight);
+    RepTextNr(100, 0, TextVoucherMissing, 0);
+    RepEndLine();
+}
+
+// The text row line of the detailed blocks: 1807 and the row's number.
+void TextRowLine(int32_t row)
+{
+    RepStartLine(LineHeight);
+    PString text;
+    GetUiText(text, TextRow);
+    int32_t number = row + 1;
+    PString digits;
+    FieldToText(reinterpret_cast<const uint8_t *>(&number), FtLongOrEmpty, digits);
+    PStringAppend(text, digits);
+    RepText(130, 0, text, 0);
+    RepEndLine();
+}
+
+// True when an item passes report 57's item and item-group filters; an
+// item that is not in register 3 fails the group filter.
+bool ItemPasses(const JournalSel &s, const uint8_t *item)
+{
+    if (s.item[0] != 0 && !PStringEqual(item, s.item)) return false;
+    if (s.group[0] == 0) return true;
+    RuleRecord rec(INVc::Number);
+    if (!rec.record) return false;
+    PutPString(rec.record, INVc::Code, ItemMax, item);
+    uint32_t recid = 0, position = 0;
+    bool found = RecFind(INVc::Number, rec.record, 1, 1, &recid, &position);
+    bool pass = found && CodeEquals(s.group, rec.record, INVc::Group, CodeMax);
+    RecFreeMatrix(INVc::Number, rec.record);
+    return pass;
+}
+
+// Report 57's sums of an invoice (its net at its rate in home currency,
+// the row totals of the item rows and freight that pass the filters,
+// both negated for a credit note), printing the detailed block of
+// layout 1 when print is set.
+void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, PackedDecimal *homeNet,
+                     PackedDecimal *rowSum)
+{
+    PackedDecimal rate = GetDec(inv, IVVc::Rate), net = GetDec(inv, IVVc::Net);
+    AmountTimesRate(&net, &rate, homeNet);
+    DecSetZero(rowSum);
+    if (print) {
+        RepStartLine(LineHeight);
+        FieldValue(0, inv, IVVc::SerNr, FtLongOrEmpty, 0);
+        PString kind;
+        KindText(static_cast<int16_t>(GetU16(inv, IVVc::InvType)), kind);
+        RepText(50, 0, kind, 0);
+        FieldValue(130, inv, IVVc::InvDate, FtDate, 0);
+        if (!GetU16(inv, IVVc::Posted)) RepTextNr(480, 0, TextNotPosted, 1);
+        RepEndLine();
+    }
+    std::vector<uint8_t> row(RecRowSize(IVVc::Number));
+    assert(row.size() >= IVVc::Rows::Size);
+    const int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
+    PString item;
+    for (int32_t i = 0; i < rows; ++i) {
+        if (!MatrixRowGet(IVVc::Number, 0, inv, i, row.data())) continue;
+        const uint16_t kind = GetU16(row.data(), IVVc::Rows::Kind);
+        if (kind == TextRowKind && print) TextRowLine(i);
+        if (kind != ItemRow) continue;
+        GetPString(row.data(), IVVc::Rows::ItemCode, ItemMax, item);
+        if (!ItemPasses(s, item)) continue;
+        PackedDecimal sum = GetDec(row.data(), IVVc::Rows::Sum), home;
+        DecAdd(rowSum, &sum, rowSum);
+        if (!print) continue;
+        AmountTimesRate(&sum, &rate, &home);
+        RepStartLine(LineHeight);
+        RepText(20, 0, item, 0);
+        FieldValue(124, row.data(), IVVc::Rows::Quantity, FtAmount3, 1);
+        FieldText(130, row.data(), IVVc::Rows::Text, TextMax, 0);
+        AmountAt(380, &home);
+        AmountAt(480, &sum);
+        RepEndLine();
+    }
+    PackedDecimal freight = GetDec(inv, IVVc::Freight);
+    GetPString(inv, IVVc::FreightItem, ItemMax, item);
+    if (!DecIsBlank(&freight) && !DecIsZero(&freight) && ItemPasses(s, item)) {
+        DecAdd(rowSum, &freight, rowSum);
+        if (print) {
+            RepStartLine(LineHeight);
+            RepText(20, 0, item, 0);
+            FieldValue(380, inv, IVVc::FreightHome, FtAmount2, 1);
+            AmountAt(480, &freight);
+            RepEndLine();
+        }
+    }
+    if (GetU16(inv, IVVc::InvType) == CreditKind) {
+        DecNegateInto(homeNet, homeNet);
+        DecNegateInto(rowSum, rowSum);
+    }
+    if (!print) return;
+    RepRule(290, 480, RowRule);
+    RepStartLine(LineHeight);
+    FieldText(100, inv, IVVc::Objects, ObjMax, 0);
+    AmountAt(380, homeNet);
+    AmountAt(480, rowSum);
+    RepEndLine();
+}
+
+// Walks register 5 by index from the record's key at hand, calling each
+// for every invoice read until it answers false or Esc is pressed; each
+// invoice's rows are freed after it.
+template <typename Each>
+void WalkInvoices(uint8_t *inv, const char *index, Each each)
+{
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(IVVc::Number, index, inv, 1, 0, &recid, &position)) return;
+    for (uint32_t p = position;; p++) {
+        if (p != position) {
+            RecFreeMatrix(IVVc::Number, inv);
+            if (!RecReadAtIndex(IVVc::Number, index, (int32_t)p, inv, &recid)) break;
+        }
+        bool more = each(inv);
+        RecFreeMatrix(IVVc::Number, inv);
+        if (!more || ReportCancelled()) break;
+    }
+}
+
+}  // namespace
+
+// Report 1: the invoices by number range (index "SerNr", stopping after
+// the to-number) or else by transaction date, filtered by customer,
+// salesman, posted state, period, kind and objects; one line per invoice
+// (layouts 0, 2, 3: layout 3 marks an invoice without its voucher) or its
+// detailed block (layout 1); the amounts summed by currency at the end.
 void SalesJournalReport()
 {
+    JournalSel s;
+    LoadSelection(&s);
+    const uint16_t layout = GetU16(ReportParams, ReportParamsVc::ReportLayout);
+    const bool byNumber = s.numFrom >= 0 || s.numTo >= 0;
+    TotalsTableReset();
+    RepBeginJobNr(TitleJournal);
+    SalesJournalHeading(layout);
+    RuleRecord inv(IVVc::Number);
+    if (inv.record) {
+        if (byNumber) PutI32(inv.record, IVVc::SerNr, s.numFrom < 0 ? 0 : s.numFrom);
+        else PutDate(inv.record, IVVc::TransDate, s.from);
+        WalkInvoices(inv.record, byNumber ? "SerNr" : "TransDate", [&](uint8_t *r) {
+            const int32_t serial = GetI32(r, IVVc::SerNr);
+            const DateRec date = GetDate(r, IVVc::TransDate);
+            if (byNumber && s.numTo >= 0 && serial > s.numTo) return false;
+            if (!byNumber && s.to.year != 0 && DateCompare(&date, &s.to) > 0) return false;
+            const uint16_t kind = GetU16(r, IVVc::InvType);
+            if (!CodeEquals(s.customer, r, IVVc::CustCode, CustMax) ||
+                !CodeEquals(s.salesman, r, IVVc::SalesMan, CodeMax) || !PostedPasses(s, GetU16(r, IVVc::Posted)) ||
+                !DateInPeriod(s, date) || !KindPasses(s, kind))
+                return true;
+            PString objects;
+            GetPString(r, IVVc::Objects, ObjMax, objects);
+            if (!ObjectsPass(s, objects)) return true;
+
+            PackedDecimal amount = GetDec(r, layout == 2 ? IVVc::Net : IVVc::Total);
+            if (layout == 2 && GetU16(r, IVVc::InclVat)) {
+                PackedDecimal vat = GetDec(r, IVVc::Vat);
+                DecSub(&amount, &vat, &amount);
+            }
+            if (kind == CreditKind) DecNegateInto(&amount, &amount);
+            PString currency;
+            GetPString(r, IVVc::CurncyCode, CodeMax, currency);
+            if (!TotalsTableAdd(currency, &amount, nullptr, nullptr)) return false;
+            if (layout == 1) {
+                PrintDocSummaryLine(r);
+                RepRuleFull(RuleEnd, RuleThick);
+                return true;
+            }
+            SalesJournalLine(r, &amount);
+            if (layout == 3) VoucherCheckLine(r);
+            return true;
+        });
+    }
+    if (layout != 1) RepRuleFull(RuleEnd, RuleThick);
+    TotalsTablePrint(460, -1, -1, 300, 1);
+    RepEndJob();
 }
 
-// Report 57. Not built yet: does nothing.
+// Report 57: the invoices of the period by invoice date (the walk stops
+// at the first after it), filtered by customer, salesman, posted state
+// and number range; per invoice its net in home currency and the total
+// of its rows that pass the item and item-group filters, as one line
+// (layout 0) or the detailed block (layout 1); the two grand totals.
 void InvoiceJournalReport()
 {
+    JournalSel s;
+    LoadSelection(&s);
+    const uint16_t layout = GetU16(ReportParams, ReportParamsVc::ReportLayout);
+    RepBeginJobNr(TitleItemJournal);
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 2352, 0);
+    if (layout == 1) {
+        RepTextNr(130, 0, 2353, 0);
+    } else {
+        RepTextNr(60, 0, 2353, 0);
+        RepTextNr(140, 0, 2354, 0);
+    }
+    RepTextNr(380, 0, 2642, 1);
+    RepTextNr(480, 0, 2643, 1);
+    RepEndLine();
+    RepRuleFull(RuleEnd, RuleThick);
+    PackedDecimal totalNet, totalRows;
+    DecSetZero(&totalNet);
+    DecSetZero(&totalRows);
+    RuleRecord inv(IVVc::Number);
+    if (inv.record) {
+        PutDate(inv.record, IVVc::InvDate, s.from);
+        PutI32(inv.record, IVVc::SerNr, 0);
+        WalkInvoices(inv.record, "InvDate", [&](uint8_t *r) {
+            const DateRec date = GetDate(r, IVVc::InvDate);
+            if (!DateInPeriod(s, date)) return false;
+            if (!CodeEquals(s.customer, r, IVVc::CustCode, CustMax) ||
+                !CodeEquals(s.salesman, r, IVVc::SalesMan, CodeMax) || !PostedPasses(s, GetU16(r, IVVc::Posted)) ||
+                !NumberInRange(s, GetI32(r, IVVc::SerNr)))
+                return true;
+            PackedDecimal homeNet, rowSum;
+            if (layout == 1) {
+                RepRuleFull(RuleEnd, RuleThick);
+                InvoiceJournalDetail(r, &homeNet, &rowSum);
+            } else {
+                ItemJournalSums(s, r, false, &homeNet, &rowSum);
+                RepStartLine(LineHeight);
+                FieldValue(0, r, IVVc::SerNr, FtLongOrEmpty, 0);
+                FieldValue(60, r, IVVc::InvDate, FtDate, 0);
+                FieldText(140, r, IVVc::Addr0, NameMax, 0);
+                AmountAt(380, &homeNet);
+                AmountAt(StopRight, &rowSum);
+                RepEndLine();
+            }
+            DecAdd(&totalNet, &homeNet, &totalNet);
+            DecAdd(&totalRows, &rowSum, &totalRows);
+            return true;
+        });
+    }
+    RepRuleFull(RuleEnd, RuleThick);
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, TextTotal, 0);
+    AmountAt(380, &totalNet);
+    AmountAt(480, &totalRows);
+    RepEndLine();
+    RepEndJob();
 }
 
-// Report 1's summary line. Not built yet: does nothing.
-void PrintDocSummaryLine(const uint8_t *)
+// The detailed block of an invoice (report 1 layout 1): its head line,
+// the customer and address lines, its item and interest rows, text rows,
+// the freight line, and the footer with objects, net, VAT and total.
+void PrintDocSummaryLine(const uint8_t *inv)
 {
+    assert(inv);
+    RepStartLine(LineHeight);
+    FieldValue(0, inv, IVVc::SerNr, FtLongOrEmpty, 0);
+    PString text;
+    KindText(static_cast<int16_t>(GetU16(inv, IVVc::InvType)), text);
+    RepText(50, 0, text, 0);
+    FieldValue(130, inv, IVVc::InvDate, FtDate, 0);
+    FieldValue(220, inv, IVVc::PayDate, FtDate, 0);
+    FieldText(270, inv, IVVc::RefStr, RefMax, 0);
+    FieldValue(350, inv, IVVc::OrderNr, FtLongOrEmpty, 0);
+    if (!GetU16(inv, IVVc::Posted)) RepTextNr(480, 0, TextNotPosted, 1);
+    RepEndLine();
+
+    // The customer, then the invoice address left and the delivery
+    // address right.
+    RepStartLine(LineHeight);
+    FieldText(50, inv, IVVc::CustCode, CustMax, 0);
+    FieldText(220, inv, IVVc::Addr0, NameMax, 0);
+    GetPString(inv, IVVc::CurncyCode, CodeMax, text);
+    if (text[0] != 0) RepText(460, 0, text, 1);
+    RepEndLine();
+    const uint32_t pairs[2][2] = {{IVVc::Addr1, IVVc::DelAddr0}, {IVVc::Addr2, IVVc::DelAddr1}};
+    for (const auto &pair : pairs) {
+        RepStartLine(LineHeight);
+        FieldText(50, inv, pair[0], NameMax, 0);
+        FieldText(220, inv, pair[1], NameMax, 0);
+        RepEndLine();
+    }
+    for (uint32_t field : {IVVc::DelAddr2, IVVc::DelAddr3}) {
+        GetPString(inv, field, NameMax, text);
+        if (text[0] == 0) continue;
+        RepStartLine(LineHeight);
+        RepText(220, 0, text, 0);
+        RepEndLine();
+    }
+
+    std::vector<uint8_t> row(RecRowSize(IVVc::Number));
+    assert(row.size() >= IVVc::Rows::Size);
+    const int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
+    for (int32_t i = 0; i < rows; ++i) {
+        if (!MatrixRowGet(IVVc::Number, 0, inv, i, row.data())) continue;
+        const uint16_t kind = GetU16(row.data(), IVVc::Rows::Kind);
+        if (kind == TextRowKind) TextRowLine(i);
+        if (kind != ItemRow && kind != InterestRow) continue;
+        RepStartLine(LineHeight);
+        FieldText(20, row.data(), IVVc::Rows::ItemCode, ItemMax, 0);
+        FieldValue(124, row.data(), IVVc::Rows::Quantity, FtAmount3, 1);
+        FieldText(130, row.data(), IVVc::Rows::Text, TextMax, 0);
+        FieldValue(340, row.data(), IVVc::Rows::Price, FtAmount2, 1);
+        FieldValue(370, row.data(), IVVc::Rows::Discount, FtPercent, 1);
+        FieldValue(460, row.data(), IVVc::Rows::Sum, FtAmount2, 1);
+        FieldText(480, row.data(), IVVc::Rows::VatCode, VatMax, 1);
+        RepEndLine();
+    }
+    PackedDecimal freight = GetDec(inv, IVVc::Freight);
+    if (!DecIsBlank(&freight) && !DecIsZero(&freight)) {
+        RepStartLine(LineHeight);
+        FieldText(20, inv, IVVc::FreightItem, ItemMax, 0);
+        RepText(124, 0, reinterpret_cast<const uint8_t *>("\x01" "1"), 1);
+        AmountAt(340, &freight);
+        AmountAt(460, &freight);
+        FieldText(480, inv, IVVc::FreightVat, VatMax, 1);
+        RepEndLine();
+    }
+    RepRule(380, 460, RowRule);
+    RepStartLine(LineHeight);
+    if (GetU16(inv, IVVc::Mark)) RepTextNr(20, 0, TextFlagged, 0);
+    FieldText(100, inv, IVVc::Objects, ObjMax, 0);
+    FieldValue(260, inv, IVVc::Net, FtAmount2, 1);
+    FieldValue(340, inv, IVVc::Vat, FtAmount2, 1);
+    FieldValue(460, inv, IVVc::Total, FtAmount2, 1);
+    RepEndLine();
 }
 
-// Report 57's invoice rows. Not built yet: both sums blank.
-void InvoiceJournalDetail(const uint8_t *, PackedDecimal *homeNet, PackedDecimal *rowSum)
+// The detailed block of report 57 layout 1 for the job's item and
+// item-group filters; homeNet and rowSum get the invoice's sums (negated
+// for a credit note).
+void InvoiceJournalDetail(const uint8_t *inv, PackedDecimal *homeNet, PackedDecimal *rowSum)
 {
-    DecSetBlank(homeNet);
-    DecSetBlank(rowSum);
+    assert(inv && homeNet && rowSum);
+    JournalSel s;
+    LoadSelection(&s);
+    ItemJournalSums(s, inv, true, homeNet, rowSum);
 }

@@ -1,13 +1,208 @@
-// ship_date_report.cpp - report 111, orders and deliveries by ship date,
-// and a delivery's detail.
-#include "reports/sales/sales_reports.h"
+// ship_date_report.cpp - report 111, the deliveries of a period by ship
+// date valued at their orders' prices, and the detailed delivery block
+// its layout 1 prints.
+#include <cassert>
+#include <vector>
 
-// Report 111. Not built yet: does nothing.
-void ShipDateReport()
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/text_range.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/sales_reports.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+constexpr int LineHeight = 15;
+constexpr int RuleEnd = 1, RuleThick = 4;
+constexpr int TitleShipDate = 2870;
+constexpr int CustMax = 20, NameMax = 60, ModeMax = 5, LocationMax = 10, ItemMax = 20, TextMax = 100,
+              SerialMax = 30, ObjMax = 30, SelMax = 255, SelShortMax = 21, OrderRefMax = 20;
+
+// The layout-0 line of a delivery (report 7's): number, ship date, order
+// number, customer code and delivery name.
+void DeliveryLine(const uint8_t *d)
 {
+    RepStartLine(LineHeight);
+    RepValue(0, 0, d + SHVc::SerNr, FtLongOrEmpty, 0);
+    RepValue(60, 0, d + SHVc::ShipDate, FtDate, 0);
+    RepValue(130, 0, d + SHVc::OrderNr, FtLongOrEmpty, 0);
+    PString text;
+    GetPString(d, SHVc::CustCode, CustMax, text);
+    RepText(200, 0, text, 0);
+    GetPString(d, SHVc::DelAddr0, NameMax, text);
+    RepText(300, 0, text, 0);
+    RepEndLine();
 }
 
-// A delivery's detail. Not built yet: does nothing.
-void DeliveryDetail(const uint8_t *)
+// True when the record's text field equals want; an empty want admits all.
+bool TextEquals(const uint8_t *want, const uint8_t *record, uint32_t field, int m)
 {
+    if (want[0] == 0) return true;
+    PString text;
+    GetPString(record, field, m, text);
+    return PStringEqual(text, want);
+}
+
+// True when n lies in from..to, -1 being an open end.
+bool InNumberRange(int32_t n, int32_t from, int32_t to)
+{
+    return (from < 0 || n >= from) && (to < 0 || n <= to);
+}
+
+// Reads the delivery's order (register 7 by number) into order and tests
+// the order filters: its objects hold the selection's, its reference
+// equals the selection's code. A missing order fails when either filter
+// is given.
+bool OrderPasses(const uint8_t *d, const uint8_t *objects, const uint8_t *reference, uint8_t *order, bool *found)
+{
+    PutI32(order, ORVc::SerNr, GetI32(d, SHVc::OrderNr));
+    uint32_t recid = 0, position = 0;
+    *found = RecFind(ORVc::Number, order, 1, 1, &recid, &position);
+    if (objects[0] == 0 && reference[0] == 0) return true;
+    if (!*found) return false;
+    if (objects[0] != 0) {
+        PString list;
+        GetPString(order, ORVc::Objects, ObjMax, list);
+        ObjectSlots slots;
+        ParseObjectList(objects, &slots);
+        if (!ObjectListContainsAll(&slots, list)) return false;
+    }
+    return TextEquals(reference, order, ORVc::Text284, OrderRefMax);
+}
+
+}  // namespace
+
+// Report 111: the deliveries from the from-date by "ShipDate" until the
+// first after the period, filtered by delivery number, customer, order
+// number range, location, posted (shipped) state and, last, their order's
+// objects and reference; layout 0 one line each with the rows' value at
+// the order's prices and a grand total, layout 1 the detailed block.
+void ShipDateReport()
+{
+    const uint8_t *p = ReportParams;
+    assert(p);
+    PString range, customer, location, objects, reference;
+    int32_t numFrom = -1, numTo = -1, orderFrom = -1, orderTo = -1;
+    GetPString(p, ReportParamsVc::SelText1, SelMax, range);
+    RangeSplitNumber(range, &numFrom, &numTo);
+    GetPString(p, ReportParamsVc::SelText8, SelShortMax, range);
+    RangeSplitNumber(range, &orderFrom, &orderTo);
+    GetPString(p, ReportParamsVc::SelText2, SelMax, customer);
+    GetPString(p, ReportParamsVc::SelText3, SelMax, location);
+    GetPString(p, ReportParamsVc::ObjectSel, ObjMax, objects);
+    GetPString(p, ReportParamsVc::SelText6, SelShortMax, reference);
+    const DateRec from = GetDate(p, ReportParamsVc::DateFrom), to = GetDate(p, ReportParamsVc::DateTo);
+    const uint16_t unposted = GetU16(p, ReportParamsVc::Option2), posted = GetU16(p, ReportParamsVc::Option3);
+    const uint16_t layout = GetU16(p, ReportParamsVc::ReportLayout);
+
+    RepBeginJobNr(TitleShipDate);
+    RepStartLine(LineHeight);
+    const int heads[][2] = {{0, 2584}, {60, 2583}, {130, 2582}, {200, 2585}, {260, 2586}};
+    for (const auto &h : heads) RepTextNr(h[0], 0, h[1], 0);
+    RepEndLine();
+    RepRuleFull(RuleEnd, RuleThick);
+
+    PackedDecimal grand;
+    DecSetZero(&grand);
+    RuleRecord d(SHVc::Number), order(ORVc::Number);
+    uint32_t recid = 0, position = 0;
+    if (d.record && order.record) {
+        PutDate(d.record, SHVc::ShipDate, from);
+        bool more = RecFindByIndex(SHVc::Number, "ShipDate", d.record, 1, 0, &recid, &position);
+        for (uint32_t at = position; more; at++) {
+            if (at != position) {
+                RecFreeMatrix(SHVc::Number, d.record);
+                if (!RecReadAtIndex(SHVc::Number, "ShipDate", (int32_t)at, d.record, &recid)) break;
+            }
+            const DateRec date = GetDate(d.record, SHVc::ShipDate);
+            if ((from.year != 0 && DateCompare(&date, &from) < 0) || (to.year != 0 && DateCompare(&date, &to) > 0))
+                break;
+            bool orderFound = false;
+            bool pass = InNumberRange(GetI32(d.record, SHVc::SerNr), numFrom, numTo) &&
+                        TextEquals(customer, d.record, SHVc::CustCode, CustMax) &&
+                        InNumberRange(GetI32(d.record, SHVc::OrderNr), orderFrom, orderTo) &&
+                        TextEquals(location, d.record, SHVc::Location, LocationMax) &&
+                        (GetU16(d.record, SHVc::Shipped) ? posted != 0 : unposted != 0) &&
+                        OrderPasses(d.record, objects, reference, order.record, &orderFound);
+            if (pass && layout == 1) {
+                RepRuleFull(RuleEnd, RuleThick);
+                DeliveryDetail(d.record);
+            } else if (pass) {
+                PackedDecimal value;
+                if (orderFound) RowsAmountTotal(d.record, order.record, &value);
+                else DecSetBlank(&value);
+                DecAdd(&grand, &value, &grand);
+                RepStartLine(LineHeight);
+                RepValue(0, 0, d.record + SHVc::OrderNr, FtLongOrEmpty, 0);
+                RepValue(60, 0, d.record + SHVc::ShipDate, FtDate, 0);
+                RepValue(130, 0, d.record + SHVc::SerNr, FtLongOrEmpty, 0);
+                PString text;
+                GetPString(d.record, SHVc::CustCode, CustMax, text);
+                RepText(200, 0, text, 0);
+                GetPString(d.record, SHVc::DelAddr0, NameMax, text);
+                RepText(260, 0, text, 0);
+                RepValue(480, 0, value.b, FtAmount2, 1);
+                RepEndLine();
+            }
+            RecFreeMatrix(ORVc::Number, order.record);
+            if (ReportCancelled()) break;
+        }
+        RecFreeMatrix(SHVc::Number, d.record);
+    }
+    if (layout != 1) {
+        RepRuleFull(RuleEnd, RuleThick);
+        RepStartLine(LineHeight);
+        RepValue(480, 0, grand.b, FtAmount2, 1);
+        RepEndLine();
+        RepRuleFull(RuleEnd, RuleThick);
+    }
+    RepEndJob();
+}
+
+// A delivery in detail: its line, the delivery mode with the address
+// lines, then every row with item, texts and the quantity left and to
+// deliver.
+void DeliveryDetail(const uint8_t *d)
+{
+    assert(d);
+    DeliveryLine(d);
+    PString text;
+    RepStartLine(LineHeight);
+    GetPString(d, SHVc::DelMode, ModeMax, text);
+    RepText(60, 0, text, 0);
+    GetPString(d, SHVc::DelAddr1, NameMax, text);
+    RepText(300, 0, text, 0);
+    RepEndLine();
+    for (uint32_t field : {SHVc::DelAddr2, SHVc::DelAddr3}) {
+        RepStartLine(LineHeight);
+        GetPString(d, field, NameMax, text);
+        RepText(300, 0, text, 0);
+        RepEndLine();
+    }
+    std::vector<uint8_t> row(RecRowSize(SHVc::Number));
+    assert(row.size() >= SHVc::Rows::Size);
+    const int32_t rows = MatrixRowCount(SHVc::Number, 0, d);
+    for (int32_t i = 0; i < rows; ++i) {
+        if (!MatrixRowGet(SHVc::Number, 0, d, i, row.data())) continue;
+        RepStartLine(LineHeight);
+        GetPString(row.data(), SHVc::Rows::ItemCode, ItemMax, text);
+        RepText(20, 0, text, 0);
+        GetPString(row.data(), SHVc::Rows::Text, TextMax, text);
+        RepText(120, 0, text, 0);
+        GetPString(row.data(), SHVc::Rows::SerialNr, SerialMax, text);
+        RepText(300, 0, text, 0);
+        RepValue(420, 0, row.data() + SHVc::Rows::QtyLeft, FtAmount3, 1);
+        RepValue(480, 0, row.data() + SHVc::Rows::ToDeliver, FtAmount3, 1);
+        RepEndLine();
+    }
 }
