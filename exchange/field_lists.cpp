@@ -10,7 +10,7 @@
 
 #include "core/field_types.h"
 #include "dict_offsets.h"
-#include "exchange/section_specials.h"
+#include "exchange/section_readers.h"
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
 
@@ -480,7 +480,7 @@ const Column R54v1Head[] = {
 const Column R54v1Rows[] = {
     {TimeSheetVc::Rows::RowDate, FtDate, 0}, {TimeSheetVc::Rows::Person, FtCodeNoSep, 5},
     {TimeSheetVc::Rows::Project, FtCode, 20}, {TimeSheetVc::Rows::ItemCode, FtCode, 20},
-    {TimeSheetVc::Rows::Quantity, FtAmount3, 0}, {TimeSheetVc::Rows::Spec, FtText, 60},
+    {TimeSheetVc::Rows::Quantity, FtAmount3, 0}, {TimeSheetVc::Rows::WorkText, FtText, 60},
     {0, FtText, 0, Col::Empty},
 };
 

@@ -16,7 +16,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "exchange/section_specials.h"
+#include "exchange/section_readers.h"
 #include "exchange/text_exchange.h"
 #include "operations/operations.h"
 #include "rules/checks.h"

@@ -6,7 +6,7 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "dict_offsets.h"
-#include "exchange/section_specials.h"
+#include "exchange/section_readers.h"
 #include "exchange/text_exchange.h"
 #include "rules/ledger.h"
 

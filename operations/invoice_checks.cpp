@@ -193,30 +193,6 @@ int CreditedInvoiceChecks(const uint8_t *invoice) {
     return 0;
 }
 
-// The account check of a row when block 133 asks for it: the row's
-// account, else the VAT code's account in the invoice's zone, must carry
-// the row's VAT code when it carries any. A missing account passes.
-bool AccountAgreesWithVat(const uint8_t *row, int zone) {
-    const uint8_t *block = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
-    if (!block || GetU16(block, SalesAccountsBlk::AccountVatCheck) != 1) return true;
-    uint8_t account[256], vat[256], accountVat[256];
-    GetPString(row, Row::SalesAcc, AccountMax, account);
-    GetPString(row, Row::VatCode, VatMax, vat);
-    RuleRecord acc(ACVc::Number);
-    if (!acc.record) return true;
-    uint32_t recid = 0, position = 0;
-    PutPString(acc.record, ACVc::Code, AccountMax, account);
-    if (account[0] == 0 || !RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position)) {
-        PStringCopy(account, vat);
-        VatCodeAccount(account, zone);
-        RecClear(ACVc::Number, acc.record);
-        PutPString(acc.record, ACVc::Code, AccountMax, account);
-        if (account[0] == 0 || !RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position)) return true;
-    }
-    GetPString(acc.record, ACVc::VatCode, VatMax, accountVat);
-    return accountVat[0] == 0 || PStringEqual(accountVat, vat);
-}
-
 // The order row count of the invoice's order; -1 when it names none or
 // the order is missing.
 int32_t OrderRowCount(const uint8_t *invoice) {
@@ -262,7 +238,7 @@ int RowChecks(const uint8_t *invoice) {
             if (!DecIsZero(&sum) && code[0] == 0)
                 return FieldErrorAt(Texts::VatCodeMissing, nullptr, Inv::Matrix, at, Row::VatCode);
         }
-        if ((kind == KindItem || kind == KindAmount || kind == KindDownPayment) && !AccountAgreesWithVat(row, zone))
+        if ((kind == KindItem || kind == KindAmount || kind == KindDownPayment) && !AccountAgreesWithVat(row, Row::SalesAcc, Row::VatCode, zone))
             return FieldErrorAt(Texts::AccountVatMismatch, nullptr, Inv::Matrix, at, Row::VatCode);
     }
     return 0;

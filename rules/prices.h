@@ -60,6 +60,11 @@ bool CustomerBalanceCreditCall(uint8_t *customer, PackedDecimal *limit, PackedDe
 // True when the customer of code (a PString) has a limit above zero and
 // an open balance beyond it; false when either cannot be had.
 bool CustomerOverCreditLimit(const uint8_t *code);
+// When block 133 asks for it: true when the account a document row books
+// on (at accountAt; none: the block-130 account of the row's VAT code in
+// zone) carries no VAT code or the row's (at vatAt). A missing account
+// passes.
+bool AccountAgreesWithVat(const uint8_t *row, uint32_t accountAt, uint32_t vatAt, int zone);
 // Sub 3: the available quantities of a delivery's rows (register 8)
 // written into its rows.
 bool OrderRowsAvailableCall(uint8_t *delivery);

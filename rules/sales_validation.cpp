@@ -78,30 +78,6 @@ int SerialStep(const SalesDoc &d, uint8_t *record, const uint8_t *stored, int mo
     return 0;
 }
 
-// Step 8a: when block 133 asks for it, the account a row books on must
-// carry the row's VAT code, if it carries any. The row's account is read;
-// when it is none, the block-130 account of the row's VAT code in the
-// document's zone is read instead.
-bool AccountAgreesWithVat(const uint8_t *row, uint32_t accountAt, uint32_t vatAt, int zone) {
-    const uint8_t *block = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
-    if (!block || GetU16(block, SalesAccountsBlk::AccountVatCheck) != 1) return true;
-    uint8_t account[256], vat[256], accountVat[256];
-    GetPString(row, accountAt, AccountMax, account);
-    GetPString(row, vatAt, VatMax, vat);
-    RuleRecord acc(ACVc::Number);
-    if (!acc.record) return true;
-    uint32_t recid = 0, position = 0;
-    PutPString(acc.record, ACVc::Code, AccountMax, account);
-    if (account[0] == 0 || !RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position)) {
-        std::memcpy(account, vat, (size_t)vat[0] + 1);
-        VatCodeAccount(account, zone);
-        RecClear(ACVc::Number, acc.record);
-        PutPString(acc.record, ACVc::Code, AccountMax, account);
-        if (account[0] == 0 || !RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position)) return true;
-    }
-    GetPString(acc.record, ACVc::VatCode, VatMax, accountVat);
-    return accountVat[0] == 0 || PStringEqual(accountVat, vat);
-}
 
 // The row checks of one document kind, for every row of kind 1: 8a where
 // the document has accounts, 8b the item, 8c amount without item (only
@@ -209,6 +185,31 @@ template <typename F> int KeepingSerial(uint8_t *record, uint32_t serialAt, F ch
 }
 
 }  // namespace
+
+// Step 8a: when block 133 asks for it, the account a row books on must
+// carry the row's VAT code, if it carries any. The row's account is read;
+// when it is none, the block-130 account of the row's VAT code in the
+// document's zone is read instead.
+bool AccountAgreesWithVat(const uint8_t *row, uint32_t accountAt, uint32_t vatAt, int zone) {
+    const uint8_t *block = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+    if (!block || GetU16(block, SalesAccountsBlk::AccountVatCheck) != 1) return true;
+    uint8_t account[256], vat[256], accountVat[256];
+    GetPString(row, accountAt, AccountMax, account);
+    GetPString(row, vatAt, VatMax, vat);
+    RuleRecord acc(ACVc::Number);
+    if (!acc.record) return true;
+    uint32_t recid = 0, position = 0;
+    PutPString(acc.record, ACVc::Code, AccountMax, account);
+    if (account[0] == 0 || !RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position)) {
+        std::memcpy(account, vat, (size_t)vat[0] + 1);
+        VatCodeAccount(account, zone);
+        RecClear(ACVc::Number, acc.record);
+        PutPString(acc.record, ACVc::Code, AccountMax, account);
+        if (account[0] == 0 || !RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position)) return true;
+    }
+    GetPString(acc.record, ACVc::VatCode, VatMax, accountVat);
+    return accountVat[0] == 0 || PStringEqual(accountVat, vat);
+}
 
 // Checks an order before it is stored: credit limit, number and key,
 // date, customer, objects, terms and rows. 0, or -1 with the position in

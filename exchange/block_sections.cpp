@@ -1,4 +1,4 @@
-// special_sections.cpp - the sections of the text exchange that are laid
+// block_sections.cpp - the sections of the text exchange that are laid
 // out apart from the field lists: the form definition blocks ("defblock2":
 // the block number on a line of its own, then one line a row), the key
 // tables ("nyckel1": the block number on the tag line), and the number

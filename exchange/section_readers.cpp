@@ -1,11 +1,11 @@
-// section_specials.cpp - the readers of the sections that do more than
+// section_readers.cpp - the readers of the sections that do more than
 // copy fields: items (a price-list record from two columns, a last price
 // typed as text), orders (a serial number taken on import, row quantities
 // held within the ordered one, a location for every row), budgets of the
 // old layout (rows made for the fiscal year), assets of the old layout
 // (four header columns become the row), form definitions (coordinates put
 // in order, field codes by name) and customers of the old layout.
-#include "exchange/section_specials.h"
+#include "exchange/section_readers.h"
 
 #include <cassert>
 #include <cstring>

@@ -1,4 +1,4 @@
-// section_specials.h - the readers of the text exchange's sections that do
+// section_readers.h - the readers of the text exchange's sections that do
 // more than copy fields, and the after-reading effects that complete a
 // read record before it is stored. The field-list table names them; each
 // "...With" reader takes its list explicitly so that it can be driven by
@@ -9,7 +9,7 @@
 
 #include "exchange/field_lists.h"
 
-// ---- Readers (section_specials.cpp) ----
+// ---- Readers (section_readers.cpp) ----
 // Item (register 3): the 10th and 11th columns make a price-list record
 // "2" when the 11th holds a non-zero amount; in layout 2 the 30th column
 // is a text parsed as the last price (blank when empty). False: damaged.

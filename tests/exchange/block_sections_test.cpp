@@ -1,4 +1,4 @@
-// special_sections_test.cpp - the form definition, key table, series and
+// block_sections_test.cpp - the form definition, key table, series and
 // statement-row group sections written and read back, their damaged and
 // refused forms, and the defaults file found by the program-file probe.
 #include "tests/exchange/exchange_fixture.h"

@@ -1,4 +1,4 @@
-// section_specials_test.cpp - the readers that do more than copy fields and
+// section_readers_test.cpp - the readers that do more than copy fields and
 // the effects an imported record has: each case reads a small hand-written
 // section and checks what was stored, kept or counted.
 #include <vector>
@@ -7,7 +7,7 @@
 #include "core/definitions.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
-#include "exchange/section_specials.h"
+#include "exchange/section_readers.h"
 #include "rules/rules_types.h"
 #include "shell/database_open.h"
 #include "tests/exchange/exchange_fixture.h"
