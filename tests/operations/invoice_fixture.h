@@ -20,9 +20,18 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "core/ui_text.h"
+#include "platform/display.h"
+#include "platform/script.h"
+#include "platform/window.h"
+#include "shell/menus.h"
+#include "shell/shell.h"
+#include "shell/startup.h"
+#include "shell/window_utils.h"
+#include "shell/window_table.h"
 #include "tests/rules/rules_fixture.h"
 
 // One item row of an invoice.
@@ -61,6 +70,25 @@ constexpr const char *Receivables = "1510", *Cash = "1910", *Stock = "1460", *Va
 constexpr const char *Location = "MAIN", *FormName = "INVOICE", *FontName = "NORMAL";
 constexpr DateRec YearStart{1, 1, 2024}, YearEnd{31, 12, 2024};
 }  // namespace InvoiceCo
+
+// The program's frame on the headless display, as start-up makes it, for
+// tests that drive the invoice window through the framework.
+inline void InvoiceFrameUp()
+{
+    std::string error;
+    ASSERT_TRUE(DisplayOpen(PlDisplayKind::Headless, &error)) << error;
+    WinTableInit();
+    WinResetAll();
+    ScriptReset();
+    if (!WinClassExists("m4frame")) {
+        ASSERT_TRUE(RegisterWindowClasses());
+    }
+    ToolbarMetricsInit();
+    MenuBarBuild();
+    FrameWindow = WinCreate("m4frame", "Orvel", PlStyle::OverlappedWindow | PlStyle::ClipChildren | PlStyle::Visible,
+                            PlRect{0, 0, 1000, 740}, 0, 0, 0);
+    ASSERT_NE(FrameWindow, 0u);
+}
 
 class InvoiceFixture : public RulesFixture {
 protected:

@@ -73,19 +73,8 @@ protected:
         savedCwd = fs::current_path();
         fs::current_path(folder);   // the printer writes under ./print
 
-        std::string error;
-        ASSERT_TRUE(DisplayOpen(PlDisplayKind::Headless, &error)) << error;
-        WinTableInit();
-        WinResetAll();
-        ScriptReset();
-        if (!WinClassExists("m4frame")) {
-            ASSERT_TRUE(RegisterWindowClasses());
-        }
-        ToolbarMetricsInit();
-        MenuBarBuild();
-        FrameWindow = WinCreate("m4frame", "Orvel", PlStyle::OverlappedWindow | PlStyle::ClipChildren | PlStyle::Visible,
-                                PlRect{0, 0, 1000, 740}, 0, 0, 0);
-        ASSERT_NE(FrameWindow, 0u);
+        InvoiceFrameUp();
+        if (HasFatalFailure()) return;
     }
     void TearDown() override
     {

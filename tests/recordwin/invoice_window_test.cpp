@@ -40,19 +40,8 @@ protected:
         InvoiceFixture::SetUp();
         if (HasFatalFailure()) return;
         StoreInvoiceCompany();
-        std::string error;
-        ASSERT_TRUE(DisplayOpen(PlDisplayKind::Headless, &error)) << error;
-        WinTableInit();
-        WinResetAll();
-        ScriptReset();
-        if (!WinClassExists("m4frame")) {
-            ASSERT_TRUE(RegisterWindowClasses());
-        }
-        ToolbarMetricsInit();
-        MenuBarBuild();
-        FrameWindow = WinCreate("m4frame", "Orvel", PlStyle::OverlappedWindow | PlStyle::ClipChildren | PlStyle::Visible,
-                                PlRect{0, 0, 1000, 740}, 0, 0, 0);
-        ASSERT_NE(FrameWindow, 0u);
+        InvoiceFrameUp();
+        if (HasFatalFailure()) return;
         w = OpenOrActivateWindow(WinTypes::SalesInvoice, 0, 0, false, 0);
         ASSERT_GT(w, 0);
         PutDate(Inv(), IVVc::InvDate, DateRec{10, 6, 2024});
