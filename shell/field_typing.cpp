@@ -3,9 +3,10 @@
 //
 // Typed characters reach the edit control through here, filtered by the
 // field's type; a field holds printable characters only, so no control
-// character (below 32, or DEL) is ever typed or pasted into one. A hidden text (type 25) is typed into a password control
-// like any other text: the control holds the real characters, so caret
-// moves, Backspace and Delete act on what is stored at the commit.
+// character (below 32, or DEL) is ever typed or pasted into one. A hidden
+// text (type 25) is typed into a password control like any other text:
+// the control holds the real characters, so caret moves, Backspace and
+// Delete act on what is stored at the commit.
 #include <string_view>
 
 #include "core/date.h"
