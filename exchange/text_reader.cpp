@@ -26,7 +26,7 @@ uint16_t ImportDosLetters;
 namespace {
 
 constexpr uint32_t WindowSize = 16384;
-constexpr uint8_t Tab = 9, Lf = 10, Vt = 11, Cr = 13;
+constexpr uint8_t Tab = 9, Lf = 10, Vt = 11, Cr = 13, Del = 127;
 
 struct ReaderState {
     uint16_t mode = ImportSourceNone;
@@ -110,7 +110,9 @@ bool ByteAt(uint8_t *b)
 
 // Reads the next field's text (at most 255 characters; the rest of a
 // longer field is dropped up to its terminator, so the next column stays
-// the next column). False when the field holds a control byte.
+// the next column). False when the field holds a control byte (below 32,
+// or DEL), which no field of a window takes either; the framing bytes
+// (TAB, CR, VT and the dropped LF) never reach the field.
 bool FieldRead(uint8_t *text)
 {
     text[0] = 0;
@@ -125,7 +127,7 @@ bool FieldRead(uint8_t *text)
             Reader.position--;
             break;
         }
-        if (b < 32) clean = false;
+        if (b < 32 || b == Del) clean = false;
         if (text[0] < 255) text[++text[0]] = b;
     }
     return clean;

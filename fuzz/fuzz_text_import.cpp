@@ -76,7 +76,8 @@ void FreshCompany() {
 
 // Import files for the corpus and the replay's mutations: a header and
 // format line before a section of every reader kind, an unknown tag, an
-// over-long field, a damaged number, a key table and a voucher.
+// over-long field, a damaged number, a key table, a voucher, and cp1252
+// letters, a stray LF, VT and control characters in fields.
 std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
     const std::string head = "tb\t\r\n\r\n\r\nformat\t\r\n0\t46\t0\t\r\n\r\n";
     const char *bodies[] = {
@@ -98,6 +99,8 @@ std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
     seeds.emplace_back(longField.begin(), longField.end());
     std::string damaged = "tb\t\r\n\r\n\r\nformat\t\r\n2x\t44\t0\t\r\n\r\not\t\r\nA\ta\t\r\n\r\n";
     seeds.emplace_back(damaged.begin(), damaged.end());
+    std::string control = head + "ot\t\r\nA\tK\xE4p\t\r\nB\tBe\nta\vC\tEs\x1b\t\r\nD\tDel\x7f\t\r\n\r\n";
+    seeds.emplace_back(control.begin(), control.end());
     return seeds;
 }
 

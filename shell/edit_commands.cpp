@@ -40,7 +40,8 @@ static void EditChange(int n, uint32_t msg)
 void EditCut(int n) { EditChange(n, PlMsg::Cut); }
 
 // Pastes the clipboard's text into n's focused field as if typed, so the
-// field's type filters it as it filters typing; up to the first line end.
+// field's type filters it as it filters typing: up to the first Tab or
+// line end, and without the control characters no field takes.
 void EditPaste(int n)
 {
     if (!EditControlOf(n)) return;
@@ -76,11 +77,12 @@ void EditCopy(int n)
 // Undo: does nothing.
 void EditUndo(int n) {}
 
-// Replaces the edit selection by character c; backspace is ignored.
+// Replaces the edit selection by character c; a control character
+// (backspace among them) is ignored, as no field takes one.
 void InsertCharInField(int n, int c)
 {
     uint32_t edit = WinIsOpen(n) ? WinTable[n]->editControl : 0;
-    if (c == 8 || !edit || !WinIsWindow(edit)) return;
+    if (FieldCharIsControl(c) || !edit || !WinIsWindow(edit)) return;
     char one[2] = {char(c), 0};
     WinSend(edit, PlEm::ReplaceSel, 0, reinterpret_cast<intptr_t>(one));
 }

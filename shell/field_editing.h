@@ -31,6 +31,8 @@ int WinFieldNumberOf(int n, uint32_t field, int row, uint32_t rowOffset, int *pa
 bool WindowKeyCommand(int n, int key, bool shift);
 
 // ---- field_typing.cpp ----
+// True when c is a control character (below 32, or DEL), which no field takes.
+bool FieldCharIsControl(int c);
 // Puts a text into the focused field of n in place of the selection.
 void WinInsertFieldText(int n, const uint8_t *text);
 // Types a text into the focused field of n, starting the edit when needed.

@@ -2,9 +2,11 @@
 // and the chooser of a field.
 //
 // Typed characters reach the edit control through here, filtered by the
-// field's type. A hidden text (type 25) is typed into a password control
-// like any other text: the control holds the real characters, so caret
-// moves, Backspace and Delete act on what is stored at the commit.
+// field's type; a field holds printable characters only, so no control
+// character (below 32, or DEL) is ever typed or pasted into one. A hidden
+// text (type 25) is typed into a password control like any other text:
+// the control holds the real characters, so caret moves, Backspace and
+// Delete act on what is stored at the commit.
 #include <string_view>
 
 #include "core/date.h"
@@ -23,11 +25,11 @@ namespace {
 constexpr int NotesType = 21;
 
 // True when character c may be typed into a field of the type: amounts
-// take digits, "-" and the two separators of the format block; line ends
-// are never typed.
+// take digits, "-" and the two separators of the format block; control
+// characters are never typed.
 bool CharFits(int type, int c)
 {
-    if (c == '\n' || c == '\r') return false;
+    if (FieldCharIsControl(c)) return false;
     if (type == FtAmount2 || type == FtDebit || type == FtCredit)
         return (c >= '0' && c <= '9') || c == '-' || c == CurrentFormat->decimalSep[1] ||
                c == CurrentFormat->thousandsSep[1];
@@ -43,6 +45,13 @@ uint32_t EditOf(int n)
 }
 
 }  // namespace
+
+// True when c is a control character (below 32, or DEL): a key's command
+// at most, never a character of a field.
+bool FieldCharIsControl(int c)
+{
+    return (c >= 0 && c < 32) || c == 127;
+}
 
 // Puts a text (a choice, a paste) into the focused field of n in place of
 // the selection: a shown record starts its edit first, and a field that
@@ -75,10 +84,9 @@ void WinTypeChar(int n, int c)
     uint32_t edit = EditOf(n);
     if (!edit) return;
     int type = WinTable[n]->editFieldType;
-    if (WinTypeOf(n) != NotesType) {
-        if (!CharFits(type, c)) return;
-        if (type == FtCode || type == FtCodeKept || type == FtCodeNoSep) c = UpperChar(uint8_t(c));
-    }
+    if (WinTypeOf(n) == NotesType) type = FtText;   // the notes take any text
+    if (!CharFits(type, c)) return;
+    if (type == FtCode || type == FtCodeKept || type == FtCodeNoSep) c = UpperChar(uint8_t(c));
     char one = char(c);
     EditReplaceSel(edit, std::string_view(&one, 1));
 }

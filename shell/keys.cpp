@@ -25,6 +25,9 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
+constexpr int LoginType = 15;
+constexpr int BackspaceChar = 8, EscChar = 27;
+
 // The company's second variant word; 25 turns the Ctrl+Shift+letter
 // shortcuts off. 0 while no company block is bound.
 static uint16_t SecondVariantWord()
@@ -93,6 +96,12 @@ static bool KeyDownCommand(int n, uint32_t k)
         if (state == 0) return true;
         return !WinMayEditField(n, WinTable[n]->currentField, state, WinTable[n]->editFieldAccess, 1);
     }
+    if (k == PlKey::Insert && ShiftDown && !CtrlDown && n && WinTable[n]->editControl) {
+        // Shift+Insert pastes as Edit > Paste does, through the field's
+        // filter, rather than the clipboard going into the control as it is.
+        if (!BusyFlag) EditPaste(n);
+        return true;
+    }
     if (CtrlDown && k >= '0' && k <= '9') {
         if (!BusyFlag) OpenModuleEntry(k == '0' ? -1 : int(k - '0'));
         return true;
@@ -133,7 +142,10 @@ bool KeyPreTranslate(const PlMessage &m)
 
 // Runs the shell's command for character c in CurrentWindow: control
 // characters go to the window's key commands, others start editing the
-// focused field and are typed into it. True when taken.
+// focused field and are typed into it. Esc cancels the login window; any
+// other control character no command takes is dropped - it neither enters
+// the field nor starts an edit - except Backspace, which the field's
+// control deletes with once the edit has started. True when taken.
 bool KeyCharCommand(int c)
 {
     int w = CurrentWindow;
@@ -145,12 +157,17 @@ bool KeyCharCommand(int c)
         if (WindowKeyCommand(w, c, ShiftDown)) return true;
     }
     if (!open) return false;
+    if (c == EscChar && WinTypeOf(w) == LoginType) {
+        if (!BusyFlag) LoginWindowDone(true);
+        return true;
+    }
+    if (c != BackspaceChar && FieldCharIsControl(c)) return WinTable[w]->editControl != 0;
     if (!WinTable[w]->editControl && !BusyFlag) MoveFieldFocus(w, 1);
     if (!WinIsOpen(w) || !WinTable[w]->editControl) return false;
     if (BusyFlag) return true;
     if (WinRecState(w) == 0) WinBeginEdit(w);
     if (WinMayEditField(w, WinTable[w]->currentField, WinRecState(w), WinTable[w]->editFieldAccess, 0)) {
-        if (c == 8) return false;
+        if (c == BackspaceChar) return false;
         WinTypeChar(w, c);
     }
     return true;

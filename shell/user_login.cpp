@@ -3,6 +3,10 @@
 //
 // A person is found by the typed name as a user code, else by a scan of
 // every person whose name equals it; the person's password must match.
+// "ADMIN" is such a person too, unless the interface file sets a master
+// password for it (text 1410). Such a password is the same in every copy
+// of the program, so the built interface file leaves it empty and the
+// demo company's "ADMIN" is a person with a password of its own.
 // The access record (register 46) named by the person's access code
 // carries the user's access list. A refused pair changes nothing: not the
 // session's user entry, not the caller's access record.
@@ -24,7 +28,7 @@
 
 namespace {
 
-constexpr int AdminPasswordText = 1410;   // the password of "ADMIN"; no such text: no "ADMIN"
+constexpr int AdminPasswordText = 1410;   // the master password of "ADMIN"; empty: none
 constexpr uint16_t FieldText = 1;         // field type of a plain text
 constexpr int UserCodeLength = 5;
 constexpr uint32_t SeriesNoneA = 0xFFFFFFFFu, SeriesNoneB = 0xFFFFFFFEu;   // -1 and -2: no choice
@@ -48,13 +52,12 @@ struct LoginScratch {
     LoginScratch &operator=(const LoginScratch &) = delete;
 };
 
-// True when "ADMIN"'s password is set (text 1410 not empty) and equals
-// the typed one. An interface file without the text has no "ADMIN".
-bool AdminPasswordMatches(const uint8_t *password)
+// The master password of "ADMIN" (text 1410) into secret; false when the
+// interface file sets none (the text missing or empty).
+bool AdminMasterPassword(uint8_t *secret)
 {
-    PString secret;
     GetUiText(secret, AdminPasswordText);
-    return secret[0] != 0 && PStringEqual(secret, password);
+    return secret[0] != 0;
 }
 
 // True when person s.user's password equals the typed one; the access
@@ -157,9 +160,10 @@ void LoginAccept(const uint8_t *user, uint8_t *found, uint8_t *access, uint8_t *
 }  // namespace
 
 // Checks name and password against the company's persons. A company
-// without persons accepts any pair; "ADMIN" is accepted only with the
-// interface file's non-empty text 1410 and never looks at the persons;
-// else the person found by code, or by name, must have the password. On
+// without persons accepts any pair. When the interface file sets a master
+// password (text 1410), "ADMIN" is accepted with it alone and never looks
+// at the persons; without one "ADMIN" is a person code like any other.
+// Else the person found by code, or by name, must have the password. On
 // acceptance the person's access record replaces `access`, the session
 // entry is filled and `name` becomes the person's code (empty when no
 // person was read). A refusal changes none of them.
@@ -170,8 +174,9 @@ bool UserLogin(uint8_t *name, const uint8_t *password, uint8_t *access)
         LoginAccept(nullptr, nullptr, access, name);
         return true;
     }
-    if (PStringEqualC(name, "ADMIN")) {
-        if (!AdminPasswordMatches(password)) return false;
+    PString secret;
+    if (PStringEqualC(name, "ADMIN") && AdminMasterPassword(secret)) {
+        if (!PStringEqual(secret, password)) return false;
         LoginAccept(nullptr, nullptr, access, name);
         return true;
     }

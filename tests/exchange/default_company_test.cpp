@@ -1,8 +1,9 @@
 // default_company_test.cpp - the defaults a new company is made from
-// (dict/DEFAULT.TXT): imported into an empty company and exported again it
-// gives the same bytes; the company holds the accounts, years, series and
-// first user it names; an invoice stored in it posts through the rules
-// and prints on the form the defaults choose for it.
+// (dict/DEFAULT.TXT, cp1252 like every text of the program): imported
+// into an empty company and exported again it gives the same bytes; the
+// company holds the accounts, years, series, first user and customers it
+// names; an invoice stored in it posts through the rules and prints on
+// the form the defaults choose for it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -119,6 +120,17 @@ TEST_F(DefaultCompany, ImportsWhole)
     EXPECT_EQ(SettingsBlockSizeLocal(FiscalYearBlk::Number), 16u * FiscalYearEntry::Size);
     for (int block : SeriesBlocks) EXPECT_EQ(SettingsBlockSizeLocal(block), 16u * SeriesRow::Size) << block;
     EXPECT_TRUE(Found(PEVc::Number, PEVc::Code, 5, "ADMIN"));
+
+    // The defaults are the program's own cp1252 bytes, no UTF-8: the demo
+    // customers' letters are stored as a user typing them stores them (and
+    // exported back as such above).
+    EXPECT_EQ(source.find_first_of("\xC2\xC3"), std::string::npos) << "UTF-8 letters in the defaults";
+    RuleRecord c1(CUVc::Number);
+    PutText(c1.record, CUVc::Code, 20, "C1");
+    uint32_t recid = 0, position = 0;
+    ASSERT_TRUE(RecFind(CUVc::Number, c1.record, 1, 1, &recid, &position));
+    EXPECT_EQ(Text(c1.record, CUVc::Addr1), "Kundv\xE4gen 2");
+    EXPECT_EQ(Text(c1.record, CUVc::Addr2), "222 33 Malm\xF6");
 
     // An invoice made in the new company posts to its accounts and year:
     // receivable, sales, output VAT, stock and cost of goods.

@@ -105,6 +105,36 @@ TEST_P(Dispatch, SectionsLandAsTheTagsSay)
 INSTANTIATE_TEST_SUITE_P(Cases, Dispatch, ::testing::ValuesIn(DispatchCases),
                          [](const auto &param) { return "Case" + std::to_string(param.index); });
 
+// A field holding a control character (Esc, DEL, or any other byte below
+// 32 that is not the file's framing) stops the import at its line and
+// column, as other damage does, and the user is told where; what came
+// before is stored. cp1252 letters, a stray LF and VT as a line end are
+// not damage.
+TEST_F(TextDispatch, ControlCharactersInAFieldAreDamageAtTheirLineAndColumn)
+{
+    for (char bad : {'\x1b', '\x7f', '\x01', '\x1f'}) {
+        SCOPED_TRACE(int(uint8_t(bad)));
+        MessagesShown.clear();
+        ImportResult = ImportResultRec{};
+        std::string file = "tb\r\n\r\n\r\not\r\nA\tK\xE4p\r\nB\tBe\nta\r\nV\tVee\vC\tGam";
+        file += std::string(1, bad) + "ma\r\nD\tDelta\r\n\r\n";
+        PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
+        PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
+        SourceOf(file);
+        ImportRun();
+        EXPECT_EQ(NameOf(OTVc::Number, "A"), "K\xE4p");
+        EXPECT_EQ(NameOf(OTVc::Number, "B"), "Beta");
+        EXPECT_EQ(NameOf(OTVc::Number, "V"), "Vee");
+        EXPECT_EQ(NameOf(OTVc::Number, "C"), "-");
+        EXPECT_EQ(NameOf(OTVc::Number, "D"), "-");
+        EXPECT_EQ(ImportResult.damageLine, 8u);
+        EXPECT_EQ(ImportResult.damageColumn, 2u);
+        ASSERT_EQ(Shown(Texts::ImportDamaged), 1);
+        EXPECT_NE(MessagesShown.back().find("8, 2"), std::string::npos) << MessagesShown.back();
+        ImportFileClose();
+    }
+}
+
 // The format line's date order and decimal separator hold while the file
 // is read and are the program's again after the run; a file with the
 // other byte-order flag has its texts translated.

@@ -211,14 +211,15 @@ protected:
         });
     }
 
-    // A customer with its name and address, terms "30" and a credit limit.
+    // A customer with its name and address (its letters cp1252, as the
+    // defaults and a window store them), terms "30" and a credit limit.
     uint32_t StoreInvoiceCustomer(const char *code, const char *name, const char *currency = "",
                                   uint16_t vatZone = 0, double limit = 10000) {
         return StoreRecord(CUVc::Number, [&](uint8_t *r) {
             PutText(r, CUVc::Code, 20, code);
             PutText(r, CUVc::Name, 60, name);
-            PutText(r, CUVc::Addr1, 60, "Kundvägen 2");
-            PutText(r, CUVc::Addr2, 60, "222 33 Malmö");
+            PutText(r, CUVc::Addr1, 60, "Kundv\xE4gen 2");
+            PutText(r, CUVc::Addr2, 60, "222 33 Malm\xF6");
             PutText(r, CUVc::PayTerms, 2, "30");
             PutText(r, CUVc::CurncyCode, 5, currency);
             PutU16(r, CUVc::VatZone, vatZone);

@@ -125,7 +125,7 @@ TEST_F(InvoiceWindowTest, CustomerFillsTheInvoiceWarnsOfCreditAndAnUnknownOneCha
     Customer("C2");
     const uint8_t *inv = Inv();
     EXPECT_EQ(Text(inv, IVVc::Addr0), "Euro Customer");
-    EXPECT_EQ(Text(inv, IVVc::Addr1), "Kundvägen 2");
+    EXPECT_EQ(Text(inv, IVVc::Addr1), "Kundv\xE4gen 2");
     EXPECT_EQ(Text(inv, IVVc::CurncyCode), "EUR");
     EXPECT_EQ(GetU16(inv, IVVc::VatZone), 1);
     EXPECT_EQ(Num(inv, IVVc::Rate), 1125);

@@ -1,14 +1,22 @@
 // The keys the shell takes before the controls: arrow keys that leave a
 // field only when the caret is at its edge, module keys, Ctrl+Shift
 // shortcuts that the company can turn off, and the characters the About
-// and busy windows leave alone.
+// and busy windows leave alone. In the demo company's customers window,
+// by keys: Esc and every other control character no command takes
+// neither enters a field nor starts an edit, and a paste keeps only what
+// a field takes.
 #include "shell_fixture.h"
 
 #include <cstring>
+#include <vector>
 
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "platform/clipboard.h"
 #include "platform/control.h"
+#include "shell/toolbar.h"
+#include "tests/exchange/demo_company_fixture.h"
+#include "tests/shell/record_test_helpers.h"
 
 namespace {
 
@@ -120,3 +128,110 @@ TEST_F(Keys, AboutWindowLeavesCopyAndEnterToItsControls)
     BusyFlag = 1;
     EXPECT_TRUE(KeyCharCommand('b'));
 }
+
+namespace {
+
+constexpr int CustomerListType = 594, CustomersType = 590;
+
+// The demo company entered as ADMIN, as a new user does.
+class KeysInTheDemo : public DemoCompany {
+protected:
+    void SetUp() override
+    {
+        DemoCompany::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(MakeDemo([this] { QueueLogin("ADMIN", "orvel"); })) << ::testing::PrintToString(Shown());
+        MessagesShown.clear();
+    }
+    // Ctrl+1 opens the customer list, its first row (C1) selected, and
+    // Return opens that in the customers window. The window's number.
+    static int OpenFirstCustomer()
+    {
+        Key('1', false, true);
+        int list = WinFindByDef(CustomerListType);
+        EXPECT_GT(list, 0);
+        if (list <= 0) return 0;
+        Key(PlKey::Return);
+        return WinFindByDef(CustomersType);
+    }
+    // Tabs in window n until the field showing record offset `at` has the
+    // focus; false when it never does.
+    static bool TabToOffset(int n, uint32_t at)
+    {
+        int f = WinScreenFieldOfOffset(n, at);
+        for (int i = 0; i < 64 && WinTable[n]->currentField != f; i++) Key(PlKey::Tab);
+        return f != NoField && WinTable[n]->currentField == f;
+    }
+    static std::string FieldText(int n) { return EditGetText(WinTable[n]->editControl); }
+    static void ClickOk()
+    {
+        ASSERT_NE(TopBarButtons[0], 0u);
+        ScriptClick(TopBarButtons[0], 4, 4);
+        Drain();
+    }
+    static std::vector<uint8_t> Stored(int n)
+    {
+        std::vector<uint8_t> r(CUVc::Size);
+        EXPECT_TRUE(StoredRecord(CUVc::Number, WinTable[n]->recordId, r.data(), CUVc::Size));
+        return r;
+    }
+};
+
+// Esc, and control characters typed as such, in a shown customer change
+// nothing: no edit starts, the record is the stored one. Under edit they
+// do not reach the field either; what is stored is what was typed.
+TEST_F(KeysInTheDemo, EscAndOtherControlCharactersNeitherEnterAFieldNorChangeTheRecord)
+{
+    int n = OpenFirstCustomer();
+    ASSERT_GT(n, 0);
+    ASSERT_EQ(TextAt(WinRecordBuffer(n), CUVc::Code), "C1");
+    ASSERT_TRUE(TabToOffset(n, CUVc::Name));
+    std::vector<uint8_t> shown(WinRecordBuffer(n), WinRecordBuffer(n) + CUVc::Size);
+    Key(PlKey::Escape);
+    for (char c : std::string("\x01\x02\x05\x07\x0c\x1b\x1c\x1d\x7f")) Char(c);
+    EXPECT_EQ(WinRecState(n), 0);
+    EXPECT_EQ(FieldText(n), "First Customer");
+    EXPECT_EQ(std::vector<uint8_t>(WinRecordBuffer(n), WinRecordBuffer(n) + CUVc::Size), shown);
+    EXPECT_TRUE(Asked().empty());
+
+    Key(PlKey::End);
+    Type("s");
+    EXPECT_EQ(WinRecState(n), 2);   // a printable character starts the change
+    Key(PlKey::Escape);
+    Type("\x1b\x7f!");
+    EXPECT_EQ(FieldText(n), "First Customers!");
+    ClickOk();
+    EXPECT_EQ(WinRecState(n), 0);
+    EXPECT_EQ(TextAt(Stored(n).data(), CUVc::Name), "First Customers!");
+    EXPECT_TRUE(Shown().empty()) << Shown().front();
+}
+
+// Ctrl+V and Shift+Insert paste as typing does: up to the first Tab or
+// line end, without control characters, the letters as the clipboard
+// holds them. The pasted address is the bytes the defaults gave C1.
+TEST_F(KeysInTheDemo, APasteKeepsOnlyWhatAFieldTakes)
+{
+    int n = OpenFirstCustomer();
+    ASSERT_GT(n, 0);
+    std::vector<uint8_t> c1 = Stored(n);
+    Char(14);   // Ctrl+N: a new customer in the same window
+    ASSERT_EQ(WinRecState(n), 1);
+    Type("c9");
+    ASSERT_TRUE(TabToOffset(n, CUVc::Addr1));
+    ClipboardSetText("Kundv\xE4gen\x1b 2\x07\tnext field");
+    Char(22);   // Ctrl+V
+    EXPECT_EQ(FieldText(n), "Kundv\xE4gen 2");
+    ASSERT_TRUE(TabToOffset(n, CUVc::Addr2));
+    ClipboardSetText("222\x01 33 Malm\xF6\x7f\r\nnext line");
+    Key(PlKey::Insert, true);
+    EXPECT_EQ(FieldText(n), "222 33 Malm\xF6");
+    ClickOk();
+    ASSERT_EQ(WinRecState(n), 0);
+    std::vector<uint8_t> c9 = Stored(n);
+    EXPECT_EQ(TextAt(c9.data(), CUVc::Code), "C9");
+    EXPECT_EQ(TextAt(c9.data(), CUVc::Addr1), TextAt(c1.data(), CUVc::Addr1));
+    EXPECT_EQ(TextAt(c9.data(), CUVc::Addr2), TextAt(c1.data(), CUVc::Addr2));
+    EXPECT_EQ(TextAt(c1.data(), CUVc::Addr1), "Kundv\xE4gen 2");
+}
+
+}  // namespace

@@ -1,11 +1,12 @@
 // login_test.cpp - logging in to a company and what the user may use:
 // the access list decides by its last applicable row; a login finds the
-// person by code, then by name, accepts "ADMIN" only with a password the
-// interface file sets, fills the session's user entry on acceptance only,
-// runs the login window until a pair is accepted and enters the first
-// module the user may use, or until its Cancel button ends the session
-// (and, for a module entered while nobody is logged in, the program); a
-// client asks the server.
+// person by code, then by name ("ADMIN" too, unless the interface file
+// sets a master password, which alone is taken then), fills the session's
+// user entry on acceptance only, runs the login window until a pair is
+// accepted and enters the first module the user may use, or until its
+// Cancel button or Esc ends the session (and, for a module entered while
+// nobody is logged in, the program); a client asks the server. The demo
+// company made from the shipped defaults is entered as ADMIN by keys.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -22,6 +23,7 @@
 #include "platform/script.h"
 #include "recordwin/record_windows.h"
 #include "shell/login.h"
+#include "tests/exchange/demo_company_fixture.h"
 #include "tests/shell/record_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
@@ -37,6 +39,13 @@ void PutText(uint8_t *record, uint32_t offset, int m, const char *text)
     PutPString(record, offset, m, p);
 }
 std::string Text(const uint8_t *p) { return std::string(reinterpret_cast<const char *>(p) + 1, p[0]); }
+// The session's user code.
+std::string LoggedInCode()
+{
+    uint8_t code[6];
+    CurrentUserCode(code);
+    return Text(code);
+}
 
 class Login : public RecordFixture {
 protected:
@@ -79,12 +88,7 @@ protected:
         if (after) *after = Text(n);
         return accepted;
     }
-    static std::string UserCode()
-    {
-        uint8_t code[6];
-        CurrentUserCode(code);
-        return Text(code);
-    }
+    static std::string UserCode() { return LoggedInCode(); }
     static Bytes EntryBytes() { return Bytes(Entry(), Entry() + SessionUserEntrySize); }
     static uint8_t *Entry() { return SessionUserEntry(CurrentSessionIndex); }
     static int Refusals()
@@ -148,9 +152,16 @@ TEST_F(Login, CodeThenNameFindTheUserAndTheAccessGroupGivesTheRights)
     EXPECT_EQ(after, "CL");
     EXPECT_FALSE(TryLogin("Carl Lund", "pw1"));
     EXPECT_FALSE(TryLogin("", ""));   // an empty name is never searched for
-    EXPECT_FALSE(TryLogin("ADMIN", "pw4"));   // never looked up; no text 1410: no "ADMIN"
-    EXPECT_FALSE(TryLogin("ADMIN", ""));
     EXPECT_EQ(UserCode(), "CL");
+
+    // Without a master password (no text 1410) "ADMIN" is a person like
+    // any other: its own password, never an empty one.
+    EXPECT_FALSE(TryLogin("ADMIN", ""));
+    EXPECT_FALSE(TryLogin("ADMIN", "pw1"));
+    EXPECT_EQ(UserCode(), "CL");
+    EXPECT_TRUE(TryLogin("ADMIN", "pw4", &after));
+    EXPECT_EQ(after, "ADMIN");
+    EXPECT_EQ(UserCode(), "ADMIN");
 }
 
 TEST_F(Login, ARefusalChangesNothingAndAnAcceptanceKeepsThePersonsOwnSeries)
@@ -313,6 +324,50 @@ TEST_F(AdminLogin, AdminEntersOnlyWithTheTextsPasswordAndNeverReadsThePersons)
     EXPECT_EQ(after, "");
     EXPECT_EQ(UserCode(), "");
     EXPECT_TRUE(MayUseModule(2));   // no access record was read
+}
+
+// The road of a new user: the demo company made from the shipped
+// defaults, whose login window takes ADMIN and the README's password by
+// keys and OK; a wrong password first is told and changes nothing.
+TEST_F(DemoCompany, AdminLogsInWithTheReadmesPasswordAndAWrongOneIsTold)
+{
+    ASSERT_TRUE(MakeDemo([this] {
+        QueueLogin("admin", "Orvel", false);   // the code upper-cased as typed; the password is not
+        ScriptKey(PlKey::Tab);                 // the focus is back on the code, which stays
+        ScriptKey(PlKey::Tab);
+        ScriptText("orvel");
+        MsgInputMouse(okButton, 1, true);
+        MsgInputMouse(okButton, 1, false);
+    })) << ::testing::PrintToString(Shown());
+    EXPECT_EQ(LoginRefusals(), 1);
+    EXPECT_EQ(Shown().size(), 1u) << Shown().back();
+    EXPECT_EQ(WinFindByDef(LoginWindowType), 0);
+    EXPECT_EQ(LoggedInFlag, 1);
+    EXPECT_EQ(LoggedInCode(), "ADMIN");
+    EXPECT_EQ(Text(SessionUserEntry(CurrentSessionIndex) + SU::FullName), "Administrator");
+    EXPECT_NE(CurrentModule, 0);
+}
+
+// Esc in the login window is its Cancel: the company closes again with
+// nothing typed after the Esc reaching it, and opened again it asks anew.
+TEST_F(DemoCompany, EscInTheLoginWindowCancelsIt)
+{
+    EXPECT_FALSE(MakeDemo([this] {
+        ScriptText("ADM");
+        ScriptKey(PlKey::Escape);
+        QueueLogin("IN", "orvel", false);   // would complete "ADMIN" had the Esc not ended the window
+    }));
+    EXPECT_EQ(DbOpenFlag, 0);
+    EXPECT_EQ(LoggedInFlag, 0);
+    EXPECT_EQ(WinFindByDef(LoginWindowType), 0);
+    EXPECT_TRUE(Shown().empty()) << Shown().front();
+
+    WhenLoginShows() = [this] { QueueLogin("ADMIN", "orvel"); };
+    PString path;
+    PathOf("demo.VDB", path);
+    EXPECT_TRUE(DbOpen(path, 0));
+    EXPECT_EQ(LoggedInFlag, 1);
+    EXPECT_EQ(LoggedInCode(), "ADMIN");
 }
 
 }  // namespace
