@@ -46,7 +46,7 @@ void BufferEndJob()
 const RepDevice BufferDevice = {
     .openJob = BufferOpenJob, .endJob = BufferEndJob, .advance = BufferAdvance, .text = BufferText};
 
-// Appends a text (TAB, LF, VT and CR in it as blanks) and a separator
+// Appends a text (its control characters as blanks) and a separator
 // byte to the memory buffer. When the block cannot grow (past
 // RepBufferLimit or out of memory) the user is told and the job stops;
 // nothing of the text is appended then.

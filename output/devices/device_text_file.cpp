@@ -155,9 +155,10 @@ void RepReopenFileDevice()
     if (UniqueOutFileName(name, &word) && CreateTextStream(name)) RepStopped = 0;
 }
 
-// Writes a text and a TAB to the open file. TAB, LF, VT and CR inside
-// the text become blanks, so neither the fields nor the lines shift and
-// nothing after them is lost; with DosCodePage the letters are written
+// Writes a text and a TAB to the open file. Control characters inside
+// the text become blanks, so neither the fields nor the lines shift,
+// nothing after them is lost and the import, which refuses them, reads
+// the file back; with DosCodePage the letters are written
 // in their DOS forms. False, with the job stopped, when a write failed
 // (the TAB is then not written).
 bool TextLineWrite(const uint8_t *text)
@@ -175,9 +176,12 @@ bool TextLineWrite(const uint8_t *text)
 // write, or no open file, stops the job and marks it failed.
 void StreamWrite(const uint8_t *bytes, uint32_t n) { WriteBytes(bytes, n); }
 
-// Turns TAB, LF, VT and CR inside a PString into blanks.
+// Turns the control characters inside a PString (below 32, and DEL)
+// into blanks. Records stored before windows kept them out may hold
+// such bytes; written as they stand they would shift a file's fields or
+// stop its import.
 void PStrBlankControls(uint8_t *text)
 {
     for (int i = 1; i <= text[0]; i++)
-        if (text[i] == 9 || text[i] == 10 || text[i] == 11 || text[i] == 13) text[i] = ' ';
+        if (text[i] < 32 || text[i] == 127) text[i] = ' ';
 }

@@ -70,13 +70,13 @@ protected:
             if (m.find(want) != std::string::npos) return true;
         return false;
     }
-    // One line of two texts (a TAB and a CR inside the first), a value,
+    // One line of two texts (a TAB, a CR, an Esc and a DEL inside the first), a value,
     // then a line in DOS letters.
     void FileJob()
     {
         RepOpenJob(P("Job").data());
         RepStartLine(12);
-        RepText(0, 0, P("ab\tc\rd").data(), 0);
+        RepText(0, 0, P("ab\tc\rd\x1b\x7f").data(), 0);
         int16_t v = 42;
         RepValue(100, 0, reinterpret_cast<const uint8_t *>(&v), FtShort, 1);
         RepAdvance(12);
@@ -92,7 +92,7 @@ TEST_F(DeviceBytes, TextAndTabFilesWriteFieldsWithControlsBlankedAndDosLetters)
         uint16_t kind;
         const char *name;
         std::string want;
-    } cases[] = {{OutTextFile, "t.txt", "ab c d\t42\t\r\nK\x94p\t\r\n"}, {OutTabFile, "f.txt", "ab c d\t42\t\rK\x94p\t"}};
+    } cases[] = {{OutTextFile, "t.txt", "ab c d  \t42\t\r\nK\x94p\t\r\n"}, {OutTabFile, "f.txt", "ab c d  \t42\t\rK\x94p\t"}};
     for (const auto &c : cases) {
         DosCodePage = 0;
         OutKind(c.kind);
