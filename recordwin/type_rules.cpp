@@ -1,16 +1,27 @@
 // type_rules.cpp - rules by window type that the framework consults:
-// edit-command states, the title text, the address lists.
+// edit-command states, the title text, the address list's copy.
 #include "recordwin/record_windows.h"
 
+#include <cstring>
+#include <string>
+
+#include "core/field_access.h"
+#include "core/memblock.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "shell/field_editing.h"
+#include "shell/list_windows.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
 namespace {
 // Types whose windows may not open a record nor start a new one.
 constexpr int NoOpenTypeA = 353, NoOpenTypeB = 354;
-// The address list, whose marked records Edit > Copy copies.
-constexpr int AddressListType = 349;
+// The address list, whose marked records Edit > Copy copies: the
+// customer list.
+constexpr int AddressListType = WinTypes::CustomerList;
 // The form designer's windows carry a title text in their record.
 constexpr int DesignerKind = 11;
 constexpr int DesignerTitleOffset = 4;
@@ -44,15 +55,61 @@ void WinTitleRecordText(int window, uint8_t *text)
 // its layout is the frame's two bars, so those are redrawn.
 void WindowType1Refresh() { RedrawWindowOne(); }
 
-// True when the window lists addresses (type 349).
+// True when the window lists addresses (the customer list).
 bool WinIsAddressList(int window) { return WinIsOpen(window) && WinTypeOf(window) == AddressListType; }
 
-// Appends the text of the address list's marked records to *text. The
-// address list is not built yet, so the handle is left as it is.
+namespace {
+// Appends the text field at `offset` of a customer record and a line end.
+// Lines end with LF: the clipboard is shared with the programs of this
+// platform, for which a lone CR ends no line.
+void AppendLine(std::string *text, const uint8_t *customer, uint32_t offset)
+{
+    PString line;
+    GetPString(customer, offset, 60, line);
+    text->append(reinterpret_cast<const char *>(line + 1), line[0]);
+    text->push_back('\n');
+}
+}  // namespace
+
+// Puts into *text (a new block, zero-terminated; 0 when nothing is marked)
+// the addresses of the address list's marked customers in the order they
+// were marked: for each its name, its second name when set, its three
+// address lines and a line holding one space. A marked record that can
+// no longer be read (deleted meanwhile) is left out. Other windows leave
+// *text as it is.
 void ListCopyMarkedAddresses(int window, MemBlock *text)
 {
-    (void)window;
-    (void)text;
+    if (!WinIsAddressList(window)) return;
+    MemBlock ids = ListMarkedFirst(window);
+    if (!MemIsValid(ids)) return;
+    uint32_t count = MemSize(ids) / sizeof(int32_t);
+    MemBlock h = 0;
+    uint8_t *customer = RecBufferNew(CUVc::Number, &h);
+    std::string all;
+    for (uint32_t i = 0; customer && i < count; i++) {
+        int32_t id;
+        std::memcpy(&id, MemLock(ids) + i * sizeof id, sizeof id);
+        MemUnlock(ids);
+        RecClear(CUVc::Number, customer);
+        if (id < 0 || !RecReadById(CUVc::Number, uint32_t(id), customer)) continue;
+        AppendLine(&all, customer, CUVc::Name);
+        if (customer[CUVc::Name2] != 0) AppendLine(&all, customer, CUVc::Name2);
+        for (uint32_t at : {CUVc::Addr1, CUVc::Addr2, CUVc::Addr3}) AppendLine(&all, customer, at);
+        all += " \n";
+    }
+    if (customer) RecBufferFree(CUVc::Number, &h);
+    MemFree(&ids);
+    if (all.empty()) return;
+    MemBlock block = MemAlloc(uint32_t(all.size() + 1));
+    uint8_t *p = block ? MemLock(block) : nullptr;
+    if (!p) {
+        MemFree(&block);
+        return;
+    }
+    std::memcpy(p, all.c_str(), all.size() + 1);
+    MemUnlock(block);
+    if (MemIsValid(*text)) MemFree(text);
+    *text = block;
 }
 
 // Window types whose windows start on field 2: their field 1 is filled

@@ -16,9 +16,10 @@
 // Runs File menu item `item` for window w (0: no window). Item 1 (re)opens
 // a company outside client mode; while a company is open items 2, 4, 8
 // and 9 open (or bring forward) the window list, the function list, the
-// report list and the document list; item 5 of the compact variant opens
-// the import list (or, where the interface file has none, asks for a file
-// and imports it); item 7 prints what w shows, item 10 opens the job
+// report list and the document list; item 5 opens the import list while
+// a company is open, in the compact variant also without one (and, where
+// the interface file has no import list, asks for a file and imports
+// it); item 7 prints what w shows, item 10 opens the job
 // queue and item 12 quits; in the compact variant item 11 counts as 12.
 // Items 3, 6 and 11 never do anything.
 void MenuCommand(int w, int item)
@@ -38,7 +39,9 @@ void MenuCommand(int w, int item)
         if (DbOpenFlag) OpenOrActivateWindow(FunctionListType, 0, 0, false, 0);
         break;
     case 5:
-        if (!CompactVariant) break;
+        // The full variant reaches its imports here too, not only through
+        // the function list, so the item is never a dead end.
+        if (!CompactVariant && !DbOpenFlag) break;
         if (WinDefExists(ImportListType))
             OpenOrActivateWindow(ImportListType, 0, 0, false, 0);
         else

@@ -95,7 +95,10 @@ void MenuStateUpdate(int n)
         a = AbilitiesOf(n);
     }
 
-    EnableMenuCmd(MenuHandles.file, 5, CompactVariant);
+    // Import opens the import list while a company is open; the compact
+    // variant keeps it usable always (without a company it asks for a
+    // file to import).
+    EnableMenuCmd(MenuHandles.file, 5, CompactVariant || DbOpenFlag);
     EnableMenuCmd(MenuHandles.file, 7, a.printable);
 
     uint32_t edit = MenuHandles.edit;

@@ -3,6 +3,7 @@
 // ways out, and the enabling of menus for the active window.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/mdi.h"
@@ -93,6 +94,35 @@ TEST_F(MenusTest, FileMenuWaysOut)
     StateRefreshFlag = 0;
     RecordCommand(0, 4);
     EXPECT_EQ(StateRefreshFlag, 0);
+}
+
+// File > Import is grey without a company and, in the full variant,
+// opens the import list once one is open; the compact variant keeps it
+// usable always.
+TEST_F(MenusTest, FileImportFollowsTheOpenCompany)
+{
+    MakeFrame();
+    auto importGrey = [] {
+        int at = MenuFindCommand(MenuHandles.file, 105);
+        EXPECT_GE(at, 0);
+        return (MenuItemFlags(MenuHandles.file, at) & PlMenuFlag::Grayed) != 0;
+    };
+    MenuStateUpdate(0);
+    EXPECT_TRUE(importGrey());
+    MenuCommand(0, 5);
+    EXPECT_EQ(WinFindByDef(10), 0);
+    DbOpenFlag = 1;
+    MenuStateUpdate(0);
+    EXPECT_FALSE(importGrey());
+    MenuCommand(0, 5);
+    int n = WinFindByDef(10);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(ListBoxRows(n), std::vector<std::string>{TextOf(10512)});
+    WinClose(n);
+    DbOpenFlag = 0;
+    CompactVariant = true;
+    MenuStateUpdate(0);
+    EXPECT_FALSE(importGrey());
 }
 
 TEST_F(MenusTest, MaximisedChildShiftsTheGreyedMenus)

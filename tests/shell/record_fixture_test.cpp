@@ -72,12 +72,17 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
             EXPECT_EQ(DefU16(e + FieldEntry::Access), i == 0 && type != Company ? AccessNewOnly : AccessAlways)
                 << type << " field " << i;
 
-    // The module table names the list windows and the company; the bottom
-    // bar's module buttons 5 to 8 open its permitted entries 1 to 4.
-    const int listed[] = {CustomerList, AccessGroupList, PersonList, Company};
-    ASSERT_EQ(ListTableCount(7), 4);
+    // The module table names the list windows and the company of every
+    // module, then the sales invoices' list and window of the Sales
+    // module; the bottom bar's module buttons 5 to 8 open its permitted
+    // entries 1 to 4.
+    const int listed[] = {CustomerList, AccessGroupList, PersonList, Company, SalesInvoiceList, SalesInvoice};
+    const int module[] = {0, 0, 0, 0, 3, 3};
+    ASSERT_EQ(ListTableCount(7), 6);
+    for (int i = 0; i < 6; i++)
+        EXPECT_EQ(std::tuple(DefU16(ListTableEntry(7, i)), DefU16(ListTableEntry(7, i) + 6)),
+                  std::tuple(listed[i], module[i]));
     for (int i = 0; i < 4; i++) {
-        EXPECT_EQ(DefU16(ListTableEntry(7, i)), listed[i]);
         const uint8_t *button = Entry(1, WinPartIconButtons, 5 + i);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(std::tuple(DefU16(button + IconEntry::Command), DefU16(button + IconEntry::Argument)),
