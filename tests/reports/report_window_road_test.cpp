@@ -101,6 +101,32 @@ protected:
         }
         ADD_FAILURE() << "no control " << label;
     }
+    // Enters the module of module-menu command `module`, opens the report
+    // list by its key, selects the report titled by text `title` with the
+    // arrow keys and presses Return: its selection window opens. False
+    // (having said why) when the report is not listed.
+    static bool OpenFromList(int module, int title)
+    {
+        ScriptMenuCommand(FrameWindow, module);
+        Drain();
+        Key('R', false, true);   // File > Reports...
+        int list = WinFindByDef(ReportListType);
+        if (list <= 0) return ADD_FAILURE() << "no report list", false;
+        PString text;
+        GetUiText(text, title);
+        std::string rows;
+        int row = -1;
+        for (int i = 0; i < ListBoxCount(WinListBox(list)); i++) {
+            rows += ListBoxText(WinListBox(list), i) + "|";
+            if (ListBoxText(WinListBox(list), i) == PStringToStd(text)) row = i;
+        }
+        if (row < 0) return ADD_FAILURE() << PStringToStd(text) << " is not listed: " << rows, false;
+        Key(PlKey::Home);
+        for (int i = 0; i < row; i++) Key(PlKey::Down);
+        if (ListBoxCurSel(WinListBox(list)) != row) return ADD_FAILURE() << "the arrows missed the row", false;
+        Key(PlKey::Return);   // Specify and run
+        return true;
+    }
     static std::string Read(const std::string &path)
     {
         std::ifstream in(path, std::ios::binary);
@@ -114,25 +140,7 @@ protected:
 // same bytes.
 TEST_F(ReportWindowRoad, SalesJournalFromTheListToAFileAndThroughTheServer)
 {
-    ScriptMenuCommand(FrameWindow, ModuleMenuSales);   // the module menu: Sales
-    Drain();
-    Key('R', false, true);   // File > Reports...
-    int list = WinFindByDef(ReportListType);
-    ASSERT_GT(list, 0);
-    std::vector<std::string> rows;
-    for (int i = 0; i < ListBoxCount(WinListBox(list)); i++) rows.push_back(ListBoxText(WinListBox(list), i));
-    int row = -1;
-    PString title;
-    GetUiText(title, 2351);
-    for (size_t i = 0; i < rows.size(); i++)
-        if (rows[i] == PStringToStd(title)) row = int(i);
-    std::string all;
-    for (const std::string &r : rows) all += r + "|";
-    ASSERT_GE(row, 0) << "the sales journal is listed: " << all;
-    Key(PlKey::Home);
-    for (int i = 0; i < row; i++) Key(PlKey::Down);
-    ASSERT_EQ(ListBoxCurSel(WinListBox(list)), row);
-    Key(PlKey::Return);   // Specify and run: the selection window opens
+    ASSERT_TRUE(OpenFromList(ModuleMenuSales, 2351));
     int w = WinFindByDef(SalesJournalWindow);
     ASSERT_GT(w, 0);
     ASSERT_EQ(WinTable[w]->currentField, 1) << "the caret starts on the from-date";
@@ -174,6 +182,52 @@ TEST_F(ReportWindowRoad, SalesJournalFromTheListToAFileAndThroughTheServer)
     for (const std::vector<uint8_t> &b : Pushes) EXPECT_TRUE(RepExecRemote(b.data(), uint32_t(b.size())));
     EXPECT_EQ(RemoteJobActive, 0);
     EXPECT_EQ(Read(remotePath), local);
+}
+
+}  // namespace
+
+namespace {
+
+// Every report of the list, from its module: its window opens, takes a
+// typed period and the text file, and OK runs it into the file; the
+// voucher print-out is refused on that device and its window stays.
+TEST_F(ReportWindowRoad, EveryListedReportRunsFromItsWindow)
+{
+    constexpr int Ledger = 501, Sales = 502;
+    const struct {
+        int module, title, type;
+        bool dates, runs;
+    } reports[] = {
+        {Sales, 2351, 570, true, true},  {Sales, 2441, 571, true, true},  {Sales, 2371, 572, false, true},
+        {Ledger, 3101, 573, true, true}, {Ledger, 3041, 574, true, false}, {Sales, 2641, 575, true, true},
+        {Sales, 2740, 576, true, true},  {Sales, 2870, 577, true, true},
+    };
+    for (const auto &r : reports) {
+        SCOPED_TRACE(r.type);
+        ASSERT_TRUE(OpenFromList(r.module, r.title));
+        int w = WinFindByDef(r.type);
+        ASSERT_GT(w, 0);
+        if (r.dates) {
+            TypeTab("01.01.2024");
+            TypeTab("31.12.2024");
+        }
+        ClickControl(w, "Text file");
+        ASSERT_EQ(GetU16(WinRecordBuffer(w), P::OutputKind), OutTextFile);
+        std::remove(outPath.c_str());
+        shown.clear();
+        ScriptAnswerFile(outPath);
+        ScriptClick(TopBarButtons[0], 10, 10);   // the top bar's OK
+        Drain();
+        EXPECT_EQ(WinIsOpen(w), !r.runs);
+        if (!r.runs) {
+            EXPECT_EQ(shown.size(), 1u);
+            WinClose(w);
+            continue;
+        }
+        EXPECT_TRUE(shown.empty()) << shown.front();
+        EXPECT_EQ(GetDate(ReportParams, P::DateTo).year, r.dates ? 2024 : 0);
+        EXPECT_FALSE(Read(outPath).empty()) << "the headings at least";
+    }
 }
 
 }  // namespace
