@@ -27,7 +27,7 @@ bool ReadFile(const std::string &path, ReplayBytes *bytes) {
 bool WriteFile(const std::string &path, const ReplayBytes &bytes) {
     std::FILE *f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
 }
 

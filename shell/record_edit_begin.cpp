@@ -18,6 +18,11 @@ namespace {
 constexpr int EventMayEdit = 26;
 constexpr int TextChangedMeanwhile = 1404;
 
+// Report (6), export (7) and maintenance (10) windows edit a job record
+// laid out by its register: it is never stored, so there is no record to
+// lock or to start anew, and typing goes straight into it.
+bool JobRecordKind(int kind) { return kind == 6 || kind == 7 || kind == 10; }
+
 // The rows handle at `offset` of a record of `size` bytes; 0 when none.
 MemBlock RowsAt(const uint8_t *record, uint32_t size, int32_t offset)
 {
@@ -35,7 +40,7 @@ MemBlock RowsAt(const uint8_t *record, uint32_t size, int32_t offset)
 // user is told (text 1404) and n shows it as stored. A lock that cannot
 // be had (the layer told why) leaves n in state 0. An empty register
 // window (no record shown) starts a new record instead, so typing into
-// it is never lost. Then state 2.
+// it is never lost; a job-record window takes neither. Then state 2.
 void WinBeginEdit(int n)
 {
     StateRefreshFlag = 1;
@@ -47,7 +52,7 @@ void WinBeginEdit(int n)
     int reg = WinRegisterOf(n);
     if (kind == 8 || kind == 9) {
         if (!RegisterLockTakeCall(WinTypeWord(w->windowType, 9))) return;
-    } else if (reg != 0) {
+    } else if (reg != 0 && !JobRecordKind(kind)) {
         if (w->recordId == 0) {
             // The store before the new record closes the field under edit:
             // it opens again for what is being typed.

@@ -5,6 +5,7 @@
 // and summed per account; the summary balances when the vouchers do.
 #include <cassert>
 
+#include "core/company_variant.h"
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/pstring.h"
@@ -22,6 +23,9 @@
 #include "rules/rules_types.h"
 
 namespace {
+
+// The company variant whose journal shows each invoice's reference and addresses.
+constexpr uint16_t VariantWithReference = 25;
 
 // The second heading line of layout 0 (repeated above the summary).
 void SecondHeading() {
@@ -45,7 +49,10 @@ void Headings(int layout) {
 }
 
 // The invoice's own line: serial, date, customer, name; layout 1 adds
-// the total, negated for a credit note.
+// the total, negated for a credit note. A company of variant 25 also
+// shows the invoice's reference (the text it takes from its order) at the
+// right edge and, in layout 0, the address lines that are not empty on
+// lines of their own under the name.
 void InvoiceLine(const uint8_t *invoice, int layout) {
     uint8_t text[256];
     RepStartLine(15);
@@ -55,12 +62,25 @@ void InvoiceLine(const uint8_t *invoice, int layout) {
     RepText(140, 0, text, 0);
     GetPString(invoice, IVVc::Addr0, 60, text);
     RepText(240, 0, text, 0);
+    const bool variant25 = CompanyVariant() == VariantWithReference;
+    if (variant25) {
+        GetPString(invoice, IVVc::Text290, 20, text);
+        RepText(480, 0, text, 1);
+    }
     if (layout == 1) {
         PackedDecimal total = GetDec(invoice, IVVc::Total);
         if (GetU16(invoice, IVVc::InvType) == 3) DecNegateInto(&total, &total);
         RepValueFmt(1, 0, reinterpret_cast<const uint8_t *>(&total), FtAmount2, 1, 0);   // signed: a credit note shows negative
     }
     RepEndLine();
+    if (!variant25 || layout != 0) return;
+    for (uint32_t line : {IVVc::Addr1, IVVc::Addr2, IVVc::Addr3}) {
+        GetPString(invoice, line, 60, text);
+        if (text[0] == 0) continue;
+        RepStartLine(15);
+        RepText(240, 0, text, 0);
+        RepEndLine();
+    }
 }
 
 // Prints (layout 0) and sums per account into summary the rows of the

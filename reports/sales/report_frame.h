@@ -37,6 +37,9 @@ void PrefixedText(const uint8_t *field, int text, uint8_t *out);
 // The choice tables of the header's choice lines.
 enum class ChoiceTable : uint8_t { LayoutA, LayoutB, LayoutC, C1176, C1178, C1184, C1187, C1187b, C2421,
                                    C3005, C1313 };
+// A project range (4851 all, 4852 and the codes; one stored project
+// with its name).
+void ProjectRangeText(const uint8_t *range, uint8_t *out);
 // The text of value in table; empty for a value the table does not list.
 void ChoiceText(int value, ChoiceTable table, uint8_t *out);
 // The text of two option words by member (1146, 1136).

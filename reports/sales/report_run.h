@@ -47,6 +47,11 @@ void RunReportWhere();
 // The output layer's report command: opens a file first where the device
 // is a file, then runs; false when nothing ran or the job ended stopped.
 bool ReportRunCommand();
+// Takes a job record received from a client into ReportParams; a record
+// of the wrong size is refused with a message (report_job.cpp).
+bool ReportJobReceive(const uint8_t *bytes, uint32_t size);
+// ReportJobReceive, then RunReport; false when the record was refused.
+bool ReportJobRun(const uint8_t *bytes, uint32_t size);
 // Installs the report command and the job-record check into the output layer.
 void ReportsInstall();
 // Polls the user's Esc; true when the running report is to stop after

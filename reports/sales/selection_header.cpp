@@ -141,6 +141,14 @@ void Prefixed(uint32_t offset, int m, int text, uint8_t *out)
     PrefixedText(field, text, out);
 }
 
+// ProjectRangeText of a SelText field.
+void ProjectRange(uint32_t offset, uint8_t *out)
+{
+    PString field;
+    Text(offset, 255, field);
+    ProjectRangeText(field, out);
+}
+
 // The layout choice: `special` for layout `value`, else LayoutA.
 void LayoutOr(int value, int special, uint8_t *out)
 {
@@ -496,6 +504,29 @@ void SelectionLines(int report, HeaderWriter *w)
         DateOrNoneText(Word(P::ReportLayout), &d, t); Right(w, t);
         break;
     }
+    case 68:
+        ProjectRange(P::SelText1, t); Right(w, t);
+        ChoiceText(Word(P::Option9), ChoiceTable::C1178, t); Left(w, t);
+        RightFieldSepIf(w, 4849, " ", P::SelText2, 255);
+        Range(1104, 1105, P::SelText3, 255, t); Right(w, t);
+        ChoiceText(Word(P::Option7), ChoiceTable::C1176, t); RightIf(w, t);
+        RightTextIf(w, Word(P::Option2) != 0, 4844);
+        break;
+    case 69:
+        ProjectRange(P::SelText1, t); Right(w, t);
+        ChoiceText(Word(P::ReportLayout) == 0 ? 1 : 0, ChoiceTable::LayoutA, t); Left(w, t);
+        Range(1104, 1105, P::SelText3, 255, t); Right(w, t);
+        ChoiceText(Word(P::Option2) != 0 ? 2 : 0, ChoiceTable::C1178, t); Left(w, t);
+        RightFieldSepIf(w, 4849, " ", P::SelText2, 255);
+        break;
+    case 70:
+        Period(t); Right(w, t);
+        if (Word(P::ReportLayout) == 2) UiText(4888, t);
+        else ChoiceText(Word(P::ReportLayout) == 0 ? 1 : 0, ChoiceTable::LayoutA, t);
+        Left(w, t);
+        ProjectRange(P::SelText2, t); Right(w, t);
+        Prefixed(P::SelText1, 255, 4830, t); RightIf(w, t);
+        break;
     case 72: {
         DateRec from2 = Date(P::Date2From), to2 = Date(P::Date2To);
         if (from2.year != 0 || to2.year != 0) DateRangeText(&from2, &to2, 3013, t);

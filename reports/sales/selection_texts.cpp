@@ -23,6 +23,7 @@ constexpr uint16_t LongType = 5;
 constexpr uint16_t DateType = 6;
 constexpr int32_t NumberOpen = -1;   // an end left out of a number range
 constexpr int TitleMax = 60;         // a title from the selection
+constexpr int ProjectCodeMax = 20, ProjectNameMax = 60;
 
 // Appends UI text n to out.
 void AppendText(uint8_t *out, int n)
@@ -87,6 +88,30 @@ void SelectionRangeText(const uint8_t *range, int emptyText, int prefixText, uin
         PStringAppendC(out, " : ");
         PStringAppend(out, to);
     }
+}
+
+// A project range: 4851 when both ends are empty, else 4852 and the
+// from-code; " : " and the to-code when they differ, or the project's
+// name (register 53) after a blank when the range names one stored
+// project.
+void ProjectRangeText(const uint8_t *range, uint8_t *out)
+{
+    PString from, to;
+    RangeSplit(range, from, to);
+    SelectionRangeText(range, 4851, 4852, out);
+    if (from[0] == 0 || !PStringEqual(from, to)) return;
+    RuleRecord project(ProjectVc::Number);
+    if (!project.record) return;
+    PutPString(project.record, ProjectVc::Code, ProjectCodeMax, from);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(ProjectVc::Number, project.record, 1, 1, &recid, &position)) return;
+    PString code, name;
+    GetPString(project.record, ProjectVc::Code, ProjectCodeMax, code);
+    if (!PStringEqual(code, from)) return;   // the search stopped at the next code
+    GetPString(project.record, ProjectVc::Name, ProjectNameMax, name);
+    if (name[0] == 0) return;
+    PStringAppendC(out, " ");
+    PStringAppend(out, name);
 }
 
 // A number range in the same way, with a blank after the prefix; the

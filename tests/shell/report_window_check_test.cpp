@@ -33,19 +33,34 @@ class ReportWindowCheck : public RecordFixture {
 protected:
     std::string InterfaceSource() override { return ReportWindowDict; }
     RunServicesDouble runs;
-    // A report window for report 1 on the file device with the period from..to.
-    static int Window(int16_t report, DateRec from, DateRec to, uint16_t device)
+    // A report window for report on device, the period typed into its
+    // date fields as a user types it; the caret is left in "To", so OK
+    // commits the to-date's text.
+    int Window(int16_t report, const char *from, const char *to, uint16_t device)
     {
         int n = OpenOrActivateWindow(TypeReport, 0, 0, true, 0);
         uint8_t *r = n > 0 ? WinRecordBuffer(n) : nullptr;
         if (!r) return 0;
         std::memset(r, 0, ReportParamsSize);
-        PutU16(r, ReportParamsVc::ReportNumber, uint16_t(report));
+        PutU16(r, ReportParamsVc::ReportNumber, uint16_t(report));   // as the report list hands them over
         PutU16(r, ReportParamsVc::OutputKind, device);
-        PutDate(r, ReportParamsVc::DateFrom, from);
-        PutDate(r, ReportParamsVc::DateTo, to);
-        WinRecordRefresh(n);   // the fields show the record, so OK's commit keeps it
+        WinRecordRefresh(n);
+        if (!WinGotoField(n, 2, true)) return 0;
+        Type(from);
+        Key(PlKey::Tab);
+        Type(to);
         return n;
+    }
+    // The job record the window should give: the words the list set and
+    // the period as typed.
+    static std::vector<uint8_t> Expected(int16_t report, DateRec from, DateRec to, uint16_t device)
+    {
+        std::vector<uint8_t> r(ReportParamsSize, 0);
+        PutU16(r.data(), ReportParamsVc::ReportNumber, uint16_t(report));
+        PutU16(r.data(), ReportParamsVc::OutputKind, device);
+        PutDate(r.data(), ReportParamsVc::DateFrom, from);
+        PutDate(r.data(), ReportParamsVc::DateTo, to);
+        return r;
     }
 };
 
@@ -54,32 +69,33 @@ TEST_F(ReportWindowCheck, RefusedSelectionKeepsTheWindowOnTheFieldAtFault)
     struct Case {
         const char *what;
         int16_t report;
+        const char *fromText, *toText;
         DateRec from, to;
         uint16_t device;
         bool runs;
         const char *told;
         int caret;          // the screen field focused when refused (2 From, 3 To), 0: not checked
     } cases[] = {
-        {"from after to", 1, {31, 3, 2024}, {1, 1, 2024}, 2, false, "The from-date is after the to-date.", 3},
-        {"voucher list to the preview", 25, {1, 1, 2024}, {31, 3, 2024}, 6, false, "Print this report on the printer.", 0},
-        {"sound period", 1, {1, 1, 2024}, {31, 3, 2024}, 2, true, nullptr, 0},
-        {"one day", 1, {5, 3, 2024}, {5, 3, 2024}, 2, true, nullptr, 0},
+        {"from after to", 1, "31.03.2024", "01.01.2024", {31, 3, 2024}, {1, 1, 2024}, 2, false,
+         "The from-date is after the to-date.", 3},
+        {"voucher list to the preview", 25, "01.01.2024", "31.03.2024", {1, 1, 2024}, {31, 3, 2024}, 6, false,
+         "Print this report on the printer.", 0},
+        {"sound period", 1, "01.01.2024", "31.03.2024", {1, 1, 2024}, {31, 3, 2024}, 2, true, nullptr, 0},
+        {"one day, two-digit year", 1, "5.3.24", "05.03.2024", {5, 3, 2024}, {5, 3, 2024}, 2, true, nullptr, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         runs.calls.clear();
         MessagesShown.clear();
-        int n = Window(c.report, c.from, c.to, c.device);
+        int n = Window(c.report, c.fromText, c.toText, c.device);
         ASSERT_GT(n, 0);
-        std::vector<uint8_t> before(WinRecordBuffer(n), WinRecordBuffer(n) + ReportParamsSize);
-        WinGotoField(n, 1, true);   // the title, which OK commits as it is
+        const std::vector<uint8_t> want = Expected(c.report, c.from, c.to, c.device);
         WindowOkAction(n);
         if (c.runs) {
             EXPECT_FALSE(WinIsOpen(n));
             ASSERT_EQ(runs.Names(), (std::vector<std::string>{"runReportCommand"}));
-            // The job record is the window's record: the check's completions stay out of it.
-            std::vector<uint8_t> want = before;
-            PutU16(want.data(), ReportParamsVc::ExportWord, 0);   // cleared for every run from a window
+            // The job record is the window's record with the typed period,
+            // years whole; the check's completions stay out of it.
             EXPECT_EQ(runs.calls[0].params, want);
             EXPECT_TRUE(MessagesShown.empty());
             continue;
@@ -88,7 +104,7 @@ TEST_F(ReportWindowCheck, RefusedSelectionKeepsTheWindowOnTheFieldAtFault)
         EXPECT_TRUE(runs.calls.empty());
         ASSERT_EQ(MessagesShown.size(), 1u);
         EXPECT_EQ(MessagesShown[0], c.told);
-        EXPECT_EQ(std::vector<uint8_t>(WinRecordBuffer(n), WinRecordBuffer(n) + ReportParamsSize), before);
+        EXPECT_EQ(std::vector<uint8_t>(WinRecordBuffer(n), WinRecordBuffer(n) + ReportParamsSize), want);
         if (c.caret) {
             EXPECT_EQ(WinTable[n]->currentField, c.caret);
         }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/company_variant.h"
 #include "database/access/record_access.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/rules_types.h"
@@ -60,6 +61,40 @@ TEST_F(PostingJournalTest, LayoutsRangesAndNothingStored) {
         EXPECT_EQ(out.find("\t6\t") == std::string::npos && out.rfind("6\t", 0) != 0, true) << "unposted 6 listed";
         EXPECT_EQ(out.find("\n4\t") != std::string::npos, c.hasCreditNote) << c.golden;
         EXPECT_EQ(RegRecordCount(Voucher::Number), vouchers) << c.golden;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A company of variant 25: each invoice line ends with the invoice's
+// reference and, in layout 0 only, the address lines that are not empty
+// follow on lines of their own; another variant shows neither.
+TEST_F(PostingJournalTest, Variant25ShowsReferenceAndAddresses) {
+    RuleRecord inv(IVVc::Number);
+    PutI32(inv.record, IVVc::SerNr, 1);
+    uint32_t recid = 0, position = 0;
+    ASSERT_TRUE(RecFind(IVVc::Number, inv.record, 1, 1, &recid, &position));
+    PutText(inv.record, IVVc::Text290, 20, "REF-1");
+    PutText(inv.record, IVVc::Addr1, 60, "Street 1");
+    PutText(inv.record, IVVc::Addr3, 60, "Town 3");
+    ASSERT_TRUE(RecStore(IVVc::Number, inv.record, 1, &recid));
+    std::vector<uint8_t> company(CompanyBlk::Size);
+    const struct { uint16_t variant, layout; bool reference, addresses; } cases[] = {
+        {25, 0, true, true}, {25, 1, true, false}, {13, 0, false, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.variant) + "/" + std::to_string(c.layout));
+        PutU16(company.data(), CompanyBlk::CompanyVariant, c.variant);
+        CompanyVariantBind(company.data());
+        ResetParams();
+        SetPeriod({1, 1, 2024}, {31, 1, 2024});
+        SetWord(ReportParamsVc::ReportLayout, c.layout);
+        const std::string out = RunText(InvoiceByDateReport);
+        CompanyVariantBind(nullptr);
+        EXPECT_EQ(out.find("REF-1") != std::string::npos, c.reference);
+        EXPECT_EQ(out.find("\r\nStreet 1\t") != std::string::npos, c.addresses) << out;
+        EXPECT_EQ(out.find("\r\nTown 3\t") != std::string::npos, c.addresses);
     }
 }
 

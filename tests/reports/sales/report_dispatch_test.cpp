@@ -210,3 +210,33 @@ TEST_F(ReportDispatchTest, ColumnStops)
 }
 
 }  // namespace
+
+namespace {
+
+// A job record received from a client: one of another size is refused
+// with a message and leaves the job record as it was; a whole one runs.
+TEST_F(ReportDispatchTest, ReceivedJobOfTheWrongSizeIsRefused)
+{
+    Swap(1, {ReportRowKind::Body, FlagBody, nullptr, nullptr, 0});
+    ResetParams();
+    SetWord(P::ReportNumber, 77);
+    const std::vector<uint8_t> before(ReportParams, ReportParams + ReportParamsSize);
+    std::vector<uint8_t> job(ReportParamsSize, 0);
+    PutU16(job.data(), P::ReportNumber, 1);
+    PutU16(job.data(), P::OutputKind, 2);
+    for (uint32_t size : {0u, 1u, ReportParamsSize - 1, ReportParamsSize + 1}) {
+        shown.clear();
+        std::vector<uint8_t> sent = job;
+        sent.resize(size);
+        EXPECT_FALSE(ReportJobRun(sent.data(), size)) << size;
+        EXPECT_TRUE(WasShown(10418)) << size;
+        EXPECT_EQ(std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize), before) << size;
+    }
+    EXPECT_FALSE(ReportJobRun(nullptr, ReportParamsSize));
+    EXPECT_TRUE(Ran.empty());
+    EXPECT_TRUE(ReportJobRun(job.data(), ReportParamsSize));
+    EXPECT_EQ(Ran, std::vector<int>{0});
+    EXPECT_EQ(GetU16(ReportParams, P::ReportNumber), 1);
+}
+
+}  // namespace

@@ -167,3 +167,51 @@ TEST_F(SelectionHeaderTest, TitleFromSelection15) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whether a header line says text, on the side given.
+bool HasLine(const std::vector<Line> &lines, bool right, const std::string &text) {
+    for (const Line &l : lines)
+        if (std::get<1>(l) == right && std::get<2>(l) == text) return true;
+    return false;
+}
+
+// The project reports: one stored project shows its name after its code,
+// a range its two ends, an unknown code and no range their texts; the
+// customer, person, closed-project and layout lines follow their words.
+TEST_F(SelectionHeaderTest, ProjectReportsNameTheirProjects) {
+    StoreRecord(ProjectVc::Number, [](uint8_t *r) {
+        PutText(r, ProjectVc::Code, 20, "P1");
+        PutText(r, ProjectVc::Name, 60, "Alpha");
+    });
+    SetText(P::SelText1, "P1");
+    SetText(P::SelText2, "C1");
+    SetWord(P::Option9, 1);
+    SetWord(P::Option2, 1);
+    std::vector<Line> h = Header(68);
+    EXPECT_TRUE(HasLine(h, true, UiText(4852) + "P1 Alpha"));
+    EXPECT_TRUE(HasLine(h, false, UiText(1179)));
+    EXPECT_TRUE(HasLine(h, true, UiText(4849) + " C1"));
+    EXPECT_TRUE(HasLine(h, true, UiText(4844)));
+
+    SetText(P::SelText1, "P0");   // sorts before P1: no name borrowed from it
+    EXPECT_TRUE(HasLine(Header(68), true, UiText(4852) + "P0"));
+    SetText(P::SelText1, "P1:P9");
+    SetWord(P::Option2, 0);
+    h = Header(69);
+    EXPECT_TRUE(HasLine(h, true, UiText(4852) + "P1 : P9"));
+    EXPECT_TRUE(HasLine(h, false, UiText(1178)));
+    EXPECT_FALSE(HasLine(h, true, UiText(4844)));
+
+    ResetParams();
+    SetWord(P::OutputKind, OutPreview);
+    SetText(P::SelText1, "S1");
+    SetWord(P::ReportLayout, 2);
+    h = Header(70);
+    EXPECT_TRUE(HasLine(h, true, UiText(4851)));
+    EXPECT_TRUE(HasLine(h, false, UiText(4888)));
+    EXPECT_TRUE(HasLine(h, true, UiText(4830) + " S1"));
+}
+
+}  // namespace
