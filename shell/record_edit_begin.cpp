@@ -35,7 +35,7 @@ MemBlock RowsAt(const uint8_t *record, uint32_t size, int32_t offset)
 // user is told (text 1404) and n shows it as stored. A lock that cannot
 // be had (the layer told why) leaves n in state 0. An empty register
 // window (no record shown) starts a new record instead, so typing into
-// it is never lost. Then state 2.
+// it is never lost. A window of a job record takes no lock. Then state 2.
 void WinBeginEdit(int n)
 {
     StateRefreshFlag = 1;
@@ -47,6 +47,9 @@ void WinBeginEdit(int n)
     int reg = WinRegisterOf(n);
     if (kind == 8 || kind == 9) {
         if (!RegisterLockTakeCall(WinTypeWord(w->windowType, 9))) return;
+    } else if (reg != 0 && (kind == 6 || kind == 7 || kind == 10)) {
+        // A report, export or maintenance window edits a job record laid
+        // out as its register's, never a stored one: there is nothing to lock.
     } else if (reg != 0) {
         if (w->recordId == 0) {
             // The store before the new record closes the field under edit:
