@@ -71,24 +71,29 @@ std::string StartupText(int n, const char *fallback)
 static int WinMainRun(const StartOptions &o);
 
 // A second start while the program runs: the running one is asked to come
-// to the front. Said on standard output when it answered (exit 0); when it
-// does not answer (stuck, or ending), the user is told why and the exit is
-// non-zero. The texts come from the interface file when it can be read.
-static int SecondStart(const StartOptions &o)
+// to the front. Said on standard output when it answered (*code 0); when
+// it does not answer (stuck, or ending) and still holds the check, the
+// user is told why (*code non-zero). True when this start ends so; false
+// when the running one ended meanwhile and this start goes on as the
+// first. The texts come from the interface file when it can be read.
+static bool SecondStart(const StartOptions &o, int *code)
 {
     std::string ignored;
-    if (!LoadDefinitions(&ignored)) ignored.clear();   // the fallbacks below serve
+    (void)LoadDefinitions(&ignored);   // without the file the fallbacks below serve
     if (InstanceSignal(o.instanceName, false, o.instanceAnswerMs)) {
         std::string said = StartupText(Texts::InstanceBroughtToFront,
                                        "Orvel is already running: its window was brought to the front.");
         std::printf("orvel: %s\n", said.c_str());
         std::fflush(stdout);
-        return 0;
+        *code = 0;
+        return true;
     }
+    if (InstanceClaim(o.instanceName) != PlInstanceRole::Second) return false;
     StartFailureShow(StartupText(Texts::InstanceNoAnswer,
                                  "Orvel is already running but does not answer. Wait until it is free, "
                                  "or end it, and start again."));
-    return ExitOtherInstanceDeaf;
+    *code = ExitOtherInstanceDeaf;
+    return true;
 }
 
 // Runs the program: the previous-instance check, the definitions and the
@@ -111,8 +116,10 @@ int WinMain(const StartOptions &o)
 // WinMain's steps with the user's message boxes in place.
 static int WinMainRun(const StartOptions &o)
 {
-    // A check that fails (no socket can be made) does not stop the start.
-    if (InstanceClaim(o.instanceName) == PlInstanceRole::Second) return SecondStart(o);
+    // A check that fails (no socket can be made) does not stop the start,
+    // nor does a first instance that ended while this one asked it.
+    int code = 0;
+    if (InstanceClaim(o.instanceName) == PlInstanceRole::Second && SecondStart(o, &code)) return code;
     std::string why;
     if (!AllocWorkBlocks()) {
         StartFailureShow("Memory for the work records could not be had.");

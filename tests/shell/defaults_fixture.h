@@ -1,11 +1,12 @@
 // defaults_fixture.h - the record fixture's frame and company filled from
-// the shipped defaults (DEFAULT.TXT beside the built interface file: the
+// the shipped defaults (dict/DEFAULT.TXT of the source tree: the
 // chart of accounts, the fiscal years, the series, customers C1 to C3 and
 // the first user), as a new company is filled, with the text exchange and
 // the report runs installed as start-up installs them. The company folder
 // is the working folder, so a print lands in its print/ folder.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "core/field_access.h"
@@ -34,7 +35,8 @@ protected:
         PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceFile);
         PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
         PString name;
-        PStringFromC(name, (home / "DEFAULT.TXT").c_str());
+        std::filesystem::path defaults = std::filesystem::path(ORVEL_TEST_DATA_DIR) / ".." / "dict" / "DEFAULT.TXT";
+        PStringFromC(name, defaults.c_str());
         ASSERT_EQ(ImportFile(name, 0), 0) << "the defaults did not import";
         RulesInstall();   // after the import: its blocks are laid down whole
         Drain();
