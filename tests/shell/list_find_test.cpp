@@ -75,8 +75,15 @@ TEST_F(ListFind, AKeyTypedIntoFindAndReturnSelectsItsRowAndOkOpensIt)
     EXPECT_EQ(Pixel(list, ListPaneRect(list).left + 3, ListPaneRect(list).top + 2 * 16 + 8), 0x000000u)
         << "the third row is drawn selected";
 
+    // A new key typed at once replaces the one found, and finds again.
+    Type("C2");
+    EXPECT_EQ(FindFieldShows(), "C2");
+    Key(PlKey::Return);
+    EXPECT_EQ(SelectedCode(), "C2");
+    EXPECT_EQ(OpenedCode(), "");
+
     Key(PlKey::Return);   // with the row found, Return opens it
-    EXPECT_EQ(OpenedCode(), "C3");
+    EXPECT_EQ(OpenedCode(), "C2");
 }
 
 TEST_F(ListFind, TheTopBarsOkFindsTheTypedKeyAndThenOpensTheRow)
@@ -95,7 +102,7 @@ TEST_F(ListFind, AKeyBetweenRowsFindsTheNextOneAndAKeyPastTheLastSaysSo)
     Key(PlKey::Return);
     EXPECT_EQ(SelectedCode(), "C2");
 
-    // A new key typed over the found one: the field is selected again.
+    // A click into the field and the key edited by hand.
     ClickAt(list, 80, 28);
     for (int i = 0; i < 4; i++) Key(PlKey::Back);
     Type("D");
@@ -107,6 +114,7 @@ TEST_F(ListFind, AKeyBetweenRowsFindsTheNextOneAndAKeyPastTheLastSaysSo)
     EXPECT_EQ(OpenedCode(), "");
     Key(PlKey::Return);   // nothing selected: Return looks again and opens nothing
     EXPECT_EQ(OpenedCode(), "");
+    EXPECT_EQ(Shown().size(), 2u);
 }
 
 }  // namespace
