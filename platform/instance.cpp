@@ -149,7 +149,8 @@ bool InstanceSignal(std::string_view name, bool useFile, int answerMs)
     socklen_t len;
     if (!MakeAddress(name, useFile, &addr, &len, nullptr)) return false;
     int fd = ConnectTo(addr, len);
-    if (fd < 0) return false;
+    // A holder without the abstract namespace listens on its socket file.
+    if (fd < 0) return !useFile && InstanceSignal(name, true, answerMs);
     bool ok = send(fd, kRequest, size_t(kRequestLen), MSG_NOSIGNAL) == kRequestLen;
     if (ok && answerMs > 0) ok = ReadExactly(fd, kAnswer, kAnswerLen, answerMs);
     close(fd);
