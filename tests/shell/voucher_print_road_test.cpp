@@ -96,6 +96,7 @@ TEST_F(VoucherPrintRoad, OkSaysHowToPrintAnEmptyPeriodPrintsNothingAPrintNamesIt
     Key('P', false, true);
     EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(Texts::NothingToPrint)});
     EXPECT_TRUE(Printed().empty());
+    for (const PlScriptRecord &r : ScriptRecords()) EXPECT_NE(r.kind, "print") << "no printer was asked for";
     EXPECT_EQ(StatusLineText(), TextOf(Texts::StatusReady));
 
     // One voucher: one PDF, named on the status line by its full path.
