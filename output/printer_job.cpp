@@ -7,7 +7,8 @@
 // matched by one PrintJobEnd, and only the outermost end writes the file,
 // so that a form printed inside another job's document lands in it.
 // A job that cannot be started or written is told to the user and sets
-// the output job's stop flag, which ends the loops that print into it.
+// the output job's stop flag, which ends the loops that print into it; a
+// written one is named on the status line.
 #include <cassert>
 #include <cstring>
 #include <filesystem>
@@ -23,8 +24,10 @@
 #include "output/output_job.h"
 #include "output/printer.h"
 #include "platform/dialog.h"
+#include "platform/font.h"
 #include "shell/page_setup.h"
 #include "shell/shell.h"
+#include "shell/toolbar.h"
 #include "shell/window_utils.h"
 
 PrinterStateRec Printer;
@@ -51,6 +54,17 @@ void TellNotWritten(const std::string &where)
     PString path;
     PStringFromView(path, where);
     ShowMessage(Texts::PrintFileNotWritten, path);
+}
+
+// Says on the status line where the printed file went: its full path,
+// as the file system names it, in the program's character set.
+void TellWhereWritten(const std::string &where)
+{
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(where, ec);
+    char prefix[256];
+    GetUiTextC(prefix, Texts::PrintedTo);
+    StatusLineSet(prefix + PlUtf8ToCp1252((ec ? std::filesystem::path(where) : full.lexically_normal()).string()));
 }
 
 // The printer a job prints on, into *choice (one copy). A page set-up
@@ -149,7 +163,9 @@ void CloseDocument()
     if (!written) {
         TellNotWritten(path);
         Stop();
+        return;
     }
+    TellWhereWritten(path);
 }
 
 }  // namespace

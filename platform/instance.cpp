@@ -18,6 +18,8 @@
 namespace {
 constexpr char kRequest[] = "ORVEL-SHOW\n";
 constexpr int kRequestLen = sizeof kRequest - 1;
+constexpr char kAnswer[] = "ORVEL-SHOWN\n";
+constexpr int kAnswerLen = sizeof kAnswer - 1;
 
 int gListen = -1;
 std::string gFile;  // the socket file to remove on release (file mode only)
@@ -73,19 +75,20 @@ bool SameUser(int fd)
     return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == getuid();
 }
 
-// Reads the request of one connection (briefly waiting for it).
-bool ReadRequest(int fd)
+// Reads `len` bytes of one connection, waiting at most `ms` for each
+// part, and compares them with `expected`; false on a short read or other bytes.
+bool ReadExactly(int fd, const char *expected, int len, int ms)
 {
     char buf[32];
     int got = 0;
-    while (got < kRequestLen) {
+    while (got < len) {
         pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, 200) <= 0) return false;
-        ssize_t n = read(fd, buf + got, size_t(kRequestLen - got));
+        if (poll(&p, 1, ms) <= 0) return false;
+        ssize_t n = read(fd, buf + got, size_t(len - got));
         if (n <= 0) return false;
         got += int(n);
     }
-    return std::memcmp(buf, kRequest, size_t(kRequestLen)) == 0;
+    return std::memcmp(buf, expected, size_t(len)) == 0;
 }
 }  // namespace
 
@@ -140,14 +143,16 @@ PlInstanceRole InstanceClaim(std::string_view name, bool useFile)
     return PlInstanceRole::Failed;
 }
 
-bool InstanceSignal(std::string_view name, bool useFile)
+bool InstanceSignal(std::string_view name, bool useFile, int answerMs)
 {
     sockaddr_un addr;
     socklen_t len;
     if (!MakeAddress(name, useFile, &addr, &len, nullptr)) return false;
     int fd = ConnectTo(addr, len);
-    if (fd < 0) return false;
-    bool ok = write(fd, kRequest, size_t(kRequestLen)) == kRequestLen;
+    // A holder without the abstract namespace listens on its socket file.
+    if (fd < 0) return !useFile && InstanceSignal(name, true, answerMs);
+    bool ok = send(fd, kRequest, size_t(kRequestLen), MSG_NOSIGNAL) == kRequestLen;
+    if (ok && answerMs > 0) ok = ReadExactly(fd, kAnswer, kAnswerLen, answerMs);
     close(fd);
     return ok;
 }
@@ -169,11 +174,14 @@ bool InstancePoll()
     for (;;) {
         int fd = accept4(gListen, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) break;
-        bool valid = SameUser(fd) && ReadRequest(fd);
+        bool valid = SameUser(fd) && ReadExactly(fd, kRequest, kRequestLen, 200);
+        uint32_t frame = valid ? WinFindTopLevel("m4frame") : 0;
+        if (frame && MsgPost(frame, PlMsg::User, 0, 0)) {
+            posted = true;
+            // The sender may have stopped waiting: no signal for a closed peer.
+            (void)send(fd, kAnswer, size_t(kAnswerLen), MSG_NOSIGNAL);
+        }
         close(fd);
-        if (!valid) continue;
-        uint32_t frame = WinFindTopLevel("m4frame");
-        if (frame && MsgPost(frame, PlMsg::User, 0, 0)) posted = true;
     }
     return posted;
 }

@@ -21,8 +21,11 @@ enum class PlInstanceRole : uint8_t {
 
 // Claims the instance socket for `name` (default "orvel").
 PlInstanceRole InstanceClaim(std::string_view name = "orvel", bool useFile = false);
-// Sends the show request to the instance holding `name`; true when it took it.
-bool InstanceSignal(std::string_view name = "orvel", bool useFile = false);
+// Sends the show request to the instance holding `name`. With answerMs 0
+// true when the request was delivered; otherwise true only when the holder
+// answered within answerMs milliseconds that its frame was asked to show
+// itself (a holder that is stuck, or has no frame, does not answer).
+bool InstanceSignal(std::string_view name = "orvel", bool useFile = false, int answerMs = 0);
 // Releases the socket (and removes its file).
 void InstanceRelease();
 bool InstanceHeld();
@@ -30,7 +33,8 @@ bool InstanceHeld();
 std::string InstanceAddress(std::string_view name = "orvel", bool useFile = false);
 
 // Used by the message wait: takes waiting show requests and posts message
-// 1024 to the "m4frame" window for each valid one. True when one was posted.
+// 1024 to the "m4frame" window for each valid one, answering the sender
+// once it was posted. True when one was posted.
 bool InstancePoll();
 // Waits up to timeoutMs (-1 = forever) for a request to arrive; true when one is waiting.
 bool InstanceWait(int timeoutMs);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "core/memblock.h"
 
@@ -34,6 +35,9 @@ void ImportBufferEnd();
 // Tells the user that no company file is at a PString path when that is
 // why the last open failed (the engine tells every other reason).
 void CompanyOpenFailureShow(const uint8_t *path);
+// True when a company path (as given on the command line) fits a file
+// name of the program, 255 characters; otherwise the user is told so.
+bool CompanyPathFits(std::string_view path);
 
 // ---- import_window.cpp ----
 extern uint16_t ImportWindowNumber;          // the open import window, 0 none

@@ -49,6 +49,18 @@ void CompanyOpenFailureShow(const uint8_t *path)
     ShowMessage(0, text);
 }
 
+// True when a company path fits a PString, the longest file name the
+// engine and the log take; otherwise the user is told why the path is
+// refused. A path is never cut: its first 255 characters would name
+// another file, or none, and the user would be told the wrong reason.
+// (The company dialog refuses such a path itself.)
+bool CompanyPathFits(std::string_view path)
+{
+    if (path.size() <= size_t(PStringMax)) return true;
+    ShowTextMessage(Texts::PathTooLong);
+    return false;
+}
+
 // Asks for a company until one opens or the user cancels; true when open.
 // A name with no file behind it creates a new company.
 bool OpenCompanyDialog()

@@ -14,6 +14,7 @@
 #include "shell/draw_port.h"
 #include "shell/edit_control.h"
 #include "shell/field_editing.h"
+#include "shell/list_windows.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_layout.h"
@@ -125,7 +126,9 @@ bool WinGotoField(int n, int F, bool select)
     if (!WinIsOpen(n)) return false;
     int kind = WinKindOf(n);
     if (kind == 1 || kind == 2) {
-        if (MemIsValid(w->markedIds)) (void)MemRealloc(&w->markedIds, 0);
+        // The whole selection goes, not only its marks: a find typed into
+        // the field runs on OK only while no row is selected.
+        ListUnmarkAll(n, 0);
         WinSetRecState(n, 5);
     } else if (kind == 11 && MemIsValid(w->designerSelection)) {
         (void)MemRealloc(&w->designerSelection, 0);

@@ -9,6 +9,7 @@
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
@@ -159,10 +160,11 @@ int WinRereadRecord(int n)
 
 // Finds the record whose key was typed into list window n's record by the
 // index of the list's current column (with the key parts n's type asks
-// for, 1 by default), not exactly: the record found becomes the one
-// selected row and the list's top row, and n is repainted. The typed key
-// stays in n's record: the search runs on its stored copy. In every case
-// n goes on browsing (state 4).
+// for, 1 by default), not exactly: the record found (the key's own or
+// the next after it) becomes the one selected row and the list's top row,
+// and n is repainted; when no record comes at or after the key the user
+// is told so. The typed key stays in n's record: the search runs on its
+// stored copy. In every case n goes on browsing (state 4).
 void WinFindByTypedKey(int n)
 {
     if (!WinIsOpen(n)) return;
@@ -188,6 +190,8 @@ void WinFindByTypedKey(int n)
             ListSelSet(n, int32_t(position), int32_t(id));
             ListScrollTo(n, 0, int32_t(position));
             WinMarkChanged(n);
+        } else {
+            ShowTextMessage(Texts::ListFindNothing);
         }
     }
     WinSetRecState(n, EditBrowsing);

@@ -1,9 +1,10 @@
 // startup.cpp - the program's entry and the instance initialisation.
 //
 // Start-up either reaches the main loop with a frame and a company, or
-// ends: with 0 when the user chose no company (or another instance was
-// asked to show itself), with a non-zero code and the reason, in a
-// message box and on standard error, when the program cannot run.
+// ends: with 0 when the user chose no company or the running program
+// (another instance of this user) came to the front, with a non-zero code
+// and the reason, in a message box and on standard error, when the
+// program cannot run or the running one does not answer.
 #include "output/devices/report_output.h"
 #include "shell/startup.h"
 
@@ -17,6 +18,7 @@
 #include "core/work_blocks.h"
 #include "shell/database_open.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "exchange/text_exchange.h"
 #include "platform/dialog.h"
 #include "platform/instance.h"
@@ -35,6 +37,7 @@
 constexpr int TextClassesFailed = 9509;
 constexpr int CompactWindowType = 13;
 constexpr int ExitStartFailed = 3;
+constexpr int ExitOtherInstanceDeaf = 4;
 
 // Shows why start-up stopped: a message box and one line on standard error.
 static void StartFailureShow(const std::string &why)
@@ -67,6 +70,32 @@ std::string StartupText(int n, const char *fallback)
 
 static int WinMainRun(const StartOptions &o);
 
+// A second start while the program runs: the running one is asked to come
+// to the front. Said on standard output when it answered (*code 0); when
+// it does not answer (stuck, or ending) and still holds the check, the
+// user is told why (*code non-zero). True when this start ends so; false
+// when the running one ended meanwhile and this start goes on as the
+// first. The texts come from the interface file when it can be read.
+static bool SecondStart(const StartOptions &o, int *code)
+{
+    std::string ignored;
+    (void)LoadDefinitions(&ignored);   // without the file the fallbacks below serve
+    if (InstanceSignal(o.instanceName, false, o.instanceAnswerMs)) {
+        std::string said = StartupText(Texts::InstanceBroughtToFront,
+                                       "Orvel is already running: its window was brought to the front.");
+        std::printf("orvel: %s\n", said.c_str());
+        std::fflush(stdout);
+        *code = 0;
+        return true;
+    }
+    if (InstanceClaim(o.instanceName) != PlInstanceRole::Second) return false;
+    StartFailureShow(StartupText(Texts::InstanceNoAnswer,
+                                 "Orvel is already running but does not answer. Wait until it is free, "
+                                 "or end it, and start again."));
+    *code = ExitOtherInstanceDeaf;
+    return true;
+}
+
 // Runs the program: the previous-instance check, the definitions and the
 // frame, the company of the command line or of the company dialog, the
 // main loop, and the one way out (the frame destroyed, the company
@@ -87,12 +116,10 @@ int WinMain(const StartOptions &o)
 // WinMain's steps with the user's message boxes in place.
 static int WinMainRun(const StartOptions &o)
 {
-    PlInstanceRole role = InstanceClaim(o.instanceName);
-    if (role == PlInstanceRole::Second) {
-        if (!InstanceSignal(o.instanceName))
-            std::fputs("orvel: another instance runs but did not answer\n", stderr);
-        return 0;
-    }
+    // A check that fails (no socket can be made) does not stop the start,
+    // nor does a first instance that ended while this one asked it.
+    int code = 0;
+    if (InstanceClaim(o.instanceName) == PlInstanceRole::Second && SecondStart(o, &code)) return code;
     std::string why;
     if (!AllocWorkBlocks()) {
         StartFailureShow("Memory for the work records could not be had.");
@@ -109,7 +136,7 @@ static int WinMainRun(const StartOptions &o)
         return ExitStartFailed;
     }
     DbOpenFlag = 0;
-    if (!o.commandLine.empty()) {
+    if (!o.commandLine.empty() && CompanyPathFits(o.commandLine)) {
         PString path;
         PStringFromView(path, o.commandLine);
         if (!DbOpen(path, 0)) CompanyOpenFailureShow(path);

@@ -14,6 +14,7 @@ struct StartOptions {
     std::string commandLine;               // the arguments joined by blanks
     PlShow show = PlShow::Maximized;
     std::string instanceName = "orvel";    // name of the previous-instance check
+    int instanceAnswerMs = 5000;           // how long a second start waits for the first
 };
 
 // ---- startup.cpp ----

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "core/definitions.h"
 #include "platform/draw.h"
@@ -46,3 +48,8 @@ void TopBarDrawIcon(int button, bool pressed);
 bool BottomBarEntryRect(int i, MacRect *out);
 // Draws bottom-bar entry i pressed or released.
 void BottomBarDrawEntry(int i, bool pressed);
+// Puts an 8-bit text on the status strip of the bottom bar until the next
+// one; an empty text gives back the strip's own (text 1165).
+void StatusLineSet(std::string_view text);
+// What the status strip says now.
+std::string StatusLineText();

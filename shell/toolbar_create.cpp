@@ -71,6 +71,7 @@ void ToolbarsCreate(uint32_t frame)
     TopBarWindow = WinCreate("m4toolbar", "", BarStyle, r, frame, 0, 0);
     BottomBarWindow = WinCreate("m4toolbar", "", BarStyle, r, frame, 0, 0);
     for (TopBarIconButton &b : TopBarIcons) b.armed = b.shownPressed = 0;
+    StatusLineSet({});   // a new frame starts ready
     if (TopBarWindow) ToolbarButtonsBuild();
 }
 

@@ -31,6 +31,9 @@ constexpr int ModuleMenuSlot = 6, ModuleMenuText = 0, ModuleMenuModule = 4;
 
 PlFont *NormalFont() { return UiFontNormal ? UiFontNormal : FontUiRegular(); }
 
+// What the status strip says in place of text 1165; empty: that text.
+std::string StatusLine;
+
 // One-pixel horizontal and vertical lines of colour c.
 void HLine(DrawContext *dc, int x1, int x2, int y, PlColor c) { DcFillRect(dc, PlRect{x1, y, x2, y + 1}, PlSolidBrush(c)); }
 void VLine(DrawContext *dc, int x, int y1, int y2, PlColor c) { DcFillRect(dc, PlRect{x, y1, x + 1, y2}, PlSolidBrush(c)); }
@@ -133,9 +136,24 @@ void BottomBarPaint(DrawContext *dc, const PlRect &client)
     VLine(dc, strip.left, strip.top, strip.bottom, kPlGrey);
     HLine(dc, strip.left, strip.right, strip.bottom - 1, kPlWhite);
     VLine(dc, strip.right - 1, strip.top, strip.bottom, kPlWhite);
+    PlainText(dc, StripTextX, strip.top + StripTextDy, StatusLineText());
+}
+
+// Puts an 8-bit text on the bottom bar's status strip, in place of what it
+// said; empty gives back text 1165. The strip is drawn again.
+void StatusLineSet(std::string_view text)
+{
+    StatusLine.assign(text);
+    if (BottomBarWindow) WinInvalidate(BottomBarWindow, nullptr, false);
+}
+
+// What the bottom bar's status strip says now.
+std::string StatusLineText()
+{
+    if (!StatusLine.empty()) return StatusLine;
     char text[256];
     GetUiTextC(text, Texts::StatusReady);
-    PlainText(dc, StripTextX, strip.top + StripTextDy, text);
+    return text;
 }
 
 // Draws top-bar icon button `button` pressed or released, at once.

@@ -6,6 +6,7 @@
 #include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -45,11 +46,25 @@ void PrintNumberRun(uint16_t code, uint32_t first, uint32_t last) {
     RepEndLine();
 }
 
+// Opens report 25's print job and lays out its columns; false when the
+// job stopped (the printer refused, or the user cancelled its dialog).
+bool VoucherJobOpen() {
+    const uint8_t empty[1] = {0};
+    RepOpenJob(empty);
+    if (RepStopped) return false;
+    int32_t width = 0;
+    RepPageWidth(&RepOutputState.positions, &width);
+    ReportColumnLayout(25, &RepOutputState.positions, width);
+    return true;
+}
+
 }  // namespace
 
 // Report 25: prints every voucher of the job record's series and number
 // range whose transaction date lies in the period, a page each. The
 // printer only: on another device the run is cancelled and prints nothing.
+// The job opens at the first voucher to print, so a range without one
+// writes no file and says there is nothing to print.
 void VoucherPrintRun() {
     if (!ReportParams) return;
     if (GetU16(ReportParams, ReportParamsVc::OutputKind) != OutPrinter) {
@@ -65,23 +80,14 @@ void VoucherPrintRun() {
     const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
     const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
 
-    const uint8_t empty[1] = {0};
-    RepOpenJob(empty);
-    if (!RepStopped) {
-        int32_t width = 0;
-        RepPageWidth(&RepOutputState.positions, &width);
-        ReportColumnLayout(25, &RepOutputState.positions, width);
-    }
     RuleRecord v(Voucher::Number);
-    if (!v.record) {
-        RepEndJob();
-        return;
-    }
+    if (!v.record) return;
+    bool opened = false;
     PutU16(v.record, Voucher::YearCode, codeFrom);
     PutU32(v.record, Voucher::SerNr, numberFrom);
     uint32_t recid = 0, position = 0;
     if (RecFindByIndex(Voucher::Number, "Number", v.record, 2, 0, &recid, &position)) {
-        for (uint32_t p = position; !RepStopped; p++) {
+        for (uint32_t p = position; !(opened && RepStopped); p++) {
             if (p != position) {
                 RecFreeMatrix(Voucher::Number, v.record);
                 if (!RecReadAtIndex(Voucher::Number, "Number", int32_t(p), v.record, &recid)) break;
@@ -89,6 +95,10 @@ void VoucherPrintRun() {
             if (bounded && PastRangeEnd(v.record, codeTo, numberTo)) break;
             const DateRec date = GetDate(v.record, Voucher::TransDate);
             if (DateWithin(&date, &from, &to)) {
+                if (!opened) {
+                    opened = true;
+                    if (!VoucherJobOpen()) break;
+                }
                 PrintVoucher(25, v.record);
                 RepNewPage(0);
             }
@@ -96,7 +106,10 @@ void VoucherPrintRun() {
         }
     }
     RecFreeMatrix(Voucher::Number, v.record);
-    RepEndJob();
+    if (opened)
+        RepEndJob();
+    else if (!CancelFlag)
+        ShowTextMessage(Texts::NothingToPrint);
 }
 
 // Report 24: the vouchers by transaction date with their dated notes and

@@ -10,6 +10,8 @@
 #include "core/work_blocks.h"
 #include "platform/menu.h"
 #include "shell/company.h"
+#include "dict_offsets.h"
+#include "shell/database_open.h"
 
 namespace {
 
@@ -261,6 +263,39 @@ TEST_F(CompanyOpen, DosLettersOfTheWesternLetters)
     };
     EXPECT_EQ(std::tuple(dos(""), dos("\xE4"), dos("x\xC5\xF6y\xE5\xC4\xD6")),
               std::tuple("", "\x84", "x\x8F\x94y\x86\x8E\x99"));
+}
+
+}  // namespace
+
+namespace {
+
+// A company file the program did not close (it ended without, and the
+// file's in-use word stayed set) opens, and the log says so in its own
+// line; once closed, the next open is logged by name.
+TEST_F(CompanyOpen, ACompanyLeftOpenIsLoggedAsSuch)
+{
+    ASSERT_TRUE(Create("left.VDB"));
+    DbClose();
+    constexpr long InUseWord = 44;   // in the file's header
+    {
+        std::fstream f(dir / "left.VDB", std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(InUseWord);
+        f.put(1);
+    }
+    std::string notClosed = TextOf(Texts::DatabaseNotClosed);
+    EXPECT_EQ(notClosed.rfind("Internal error", 0), std::string::npos);
+    EXPECT_EQ(LogLines(notClosed), 0);
+
+    PString path;
+    PathOf("left.VDB", path);
+    ASSERT_TRUE(DbOpen(path, 0));
+    EXPECT_EQ(LogLines(notClosed), 1);
+    int byName = LogLines("Open database " + (dir / "left.VDB").string());
+    DbClose();
+    ASSERT_TRUE(DbOpen(path, 0));
+    EXPECT_EQ(LogLines(notClosed), 1);
+    EXPECT_EQ(LogLines("Open database " + (dir / "left.VDB").string()), byName + 1);
+    DbClose();
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // startup_test.cpp - start-up that cannot go on stops with a non-zero
 // exit and says why (no interface file, a damaged one, one of another
-// version, a window class taken), and a second start asks the first to
-// show its frame instead of running.
+// version, a window class taken), a second start asks the first to show
+// its frame instead of running and says why when the first does not
+// answer, and a company path on the command line too long for a file
+// name is refused as such.
 #include "shell_fixture.h"
 
 #include <sys/wait.h>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "core/language_file.h"
+#include "dict_offsets.h"
 #include "platform/instance.h"
 #include "platform/queue.h"
 #include "platform/script.h"
@@ -112,6 +115,60 @@ TEST_F(Startup, SecondStartShowsTheFirstFrame)
     MsgPumpPending();
     EXPECT_FALSE(WinIsIconic(frame));
     InstanceRelease();
+}
+
+TEST_F(Startup, SecondStartWhoseFirstDoesNotAnswerSaysWhyAndFails)
+{
+    // The first holds the check but never takes a request: it is stuck.
+    ASSERT_EQ(InstanceClaim(options.instanceName), PlInstanceRole::First);
+    options.instanceAnswerMs = 300;
+    std::string why = TextOf(Texts::InstanceNoAnswer);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        InstanceRelease();
+        ScriptReset();
+        int code = WinMain(options);
+        _exit(code != 0 && ScriptLastMessage() == why && !WinClassExists("m4frame") ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a non-zero exit and the reason told";
+    InstanceRelease();
+
+    // The first gone, the next start is the first again and runs (here
+    // to the company dialog, which the user cancels).
+    ScriptAnswerFile("");
+    EXPECT_EQ(StartWith(&built), 0);
+    EXPECT_FALSE(Told(why));
+    ASSERT_FALSE(ScriptRecords().empty());
+    EXPECT_EQ(ScriptRecords().back().kind, "file");
+}
+
+// A path over 255 characters whose first 255 name a file that exists and
+// is no company: a cut path would open that file.
+std::string LongPathOverAFile(const std::filesystem::path &dir)
+{
+    std::filesystem::path sub = dir / std::string(100, 'd');
+    std::filesystem::create_directories(sub);
+    std::string path = (sub / (std::string(150, 'x') + ".VDB")).string();
+    std::ofstream(path.substr(0, 255)).put('x');
+    return path;
+}
+
+TEST_F(Startup, ACompanyPathTooLongOnTheCommandLineIsRefusedAsSuchNeverCut)
+{
+    options.commandLine = LongPathOverAFile(dir);
+    ASSERT_GT(options.commandLine.size(), 255u);
+    ScriptAnswerFile("");   // the company dialog that follows is cancelled
+    EXPECT_EQ(StartWith(&built), 0);
+    std::vector<std::string> said;
+    for (const PlScriptRecord &r : ScriptRecords())
+        if (r.kind == "message") said.push_back(r.text);
+    EXPECT_EQ(said, std::vector<std::string>{TextOf(Texts::PathTooLong)}) << "neither 'no file' nor 'not a company'";
+    ASSERT_FALSE(ScriptRecords().empty());
+    EXPECT_EQ(ScriptRecords().back().kind, "file");
+    EXPECT_EQ(std::filesystem::file_size(options.commandLine.substr(0, 255)), 1u);
 }
 
 }  // namespace
