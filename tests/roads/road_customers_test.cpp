@@ -16,9 +16,6 @@ namespace {
 constexpr int CustomerList = 594, Customers = 590;
 const std::string NewName = "Small Customer Ltd";
 
-// True when the active window's title tells edit state `state`.
-bool TitleSays(const std::string &state) { return RoadTest::ActiveTitle().find(state) != std::string::npos; }
-
 TEST_F(RoadTest, CustomersAreFoundChangedAndGuarded)
 {
     const std::string company = StartNewCompany();
@@ -43,7 +40,7 @@ TEST_F(RoadTest, CustomersAreFoundChangedAndGuarded)
     Key(PlKey::Escape);
     Check("Esc changed nothing", [] {
         EXPECT_EQ(Shown("Name"), "Small Customer");
-        EXPECT_TRUE(TitleSays("viewing")) << ActiveTitle();
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
         return true;
     });
     ClickField("Name");
@@ -53,13 +50,13 @@ TEST_F(RoadTest, CustomersAreFoundChangedAndGuarded)
     ClickOk();
     Check("OK stores the new name", [] {
         EXPECT_EQ(Shown("Name"), NewName);
-        EXPECT_TRUE(TitleSays("viewing")) << ActiveTitle();
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
         return true;
     });
     // A new customer under C1's code.
     Key('N', false, true);
     Check("Ctrl+N starts a new customer on Code", [] {
-        EXPECT_TRUE(TitleSays("new")) << ActiveTitle();
+        EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
         EXPECT_EQ(FocusLabel(), "Code");
         return FocusLabel() == "Code";
     });
@@ -69,7 +66,7 @@ TEST_F(RoadTest, CustomersAreFoundChangedAndGuarded)
     ClickOk();
     Check("the code that exists is refused with the cursor on Code", [] {
         EXPECT_TRUE(Told("exists")) << ::testing::PrintToString(Messages());
-        EXPECT_TRUE(TitleSays("new")) << ActiveTitle();
+        EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
         EXPECT_EQ(FocusLabel(), "Code");
         EXPECT_EQ(Shown("Name"), "Second First");
         return true;

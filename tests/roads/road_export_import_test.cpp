@@ -60,7 +60,7 @@ TEST_F(ExportImportRoad, FullExportImportedIntoANewCompanyExportsTheSame)
     Type("Carried Customer");
     ClickOk();
     Check("the customer is stored", [] {
-        EXPECT_NE(ActiveTitle().find("viewing"), std::string::npos) << ActiveTitle();
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
         return true;
     });
     FullExport(first);

@@ -410,6 +410,8 @@ std::string RoadTest::ActiveTitle()
     return n ? WinTitle(WinTable[n]->mdiChild) : std::string();
 }
 
+bool RoadTest::TitleTells(const std::string &text) { return Holds(ActiveTitle(), text); }
+
 std::string RoadTest::Shown(const std::string &label, int nth, bool *found)
 {
     int n = Active();

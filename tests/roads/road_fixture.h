@@ -84,6 +84,9 @@ public:   // the steps' lambdas use these too
     static int Active();
     static int ActiveType();
     static std::string ActiveTitle();
+    // Whether the active window's title holds `text` (the edit state it
+    // tells: "viewing", "new record"), letters in either case.
+    static bool TitleTells(const std::string &text);
     // The text data field `label` (the nth) of the active window shows:
     // the edit control's text while it is being edited. *found false when
     // there is no such field.
