@@ -33,9 +33,10 @@ MemBlock RowsAt(const uint8_t *record, uint32_t size, int32_t offset)
 // its block's lock, a register's window the record's lock, which reads
 // the record as now stored: when another user changed it meanwhile, the
 // user is told (text 1404) and n shows it as stored. A lock that cannot
-// be had (the layer told why) leaves n in state 0. An empty register
+// be had (the layer told why) leaves n in state 0. An empty record
 // window (no record shown) starts a new record instead, so typing into
-// it is never lost. Then state 2.
+// it is never lost; a selection window over a record never stored takes
+// no lock. Then state 2.
 void WinBeginEdit(int n)
 {
     StateRefreshFlag = 1;
@@ -47,14 +48,18 @@ void WinBeginEdit(int n)
     int reg = WinRegisterOf(n);
     if (kind == 8 || kind == 9) {
         if (!RegisterLockTakeCall(WinTypeWord(w->windowType, 9))) return;
-    } else if (reg != 0) {
-        if (w->recordId == 0) {
-            // The store before the new record closes the field under edit:
-            // it opens again for what is being typed.
+    } else if (reg != 0 && w->recordId == 0) {
+        // An empty record window starts a new record. The store before
+        // it closes the field under edit: it opens again for what is
+        // being typed. A window over a record that is never stored (a
+        // report's, an export's or a maintenance run's selection) has
+        // nothing to lock and is edited at once.
+        if (kind == 3 || kind == 11) {
             int field = w->currentField;
-            if ((kind == 3 || kind == 11) && WinNewRecord(n) && field > 0) WinGotoField(n, field, true);
+            if (WinNewRecord(n) && field > 0) WinGotoField(n, field, true);
             return;
         }
+    } else if (reg != 0) {
         if (!RecordLockTakeCall(reg, w->recordId, w->stored)) return;
         if (WinRecordDiffers(n)) {
             WinCommitField(n);
