@@ -66,7 +66,7 @@ TEST_F(ExportImportRoad, FullExportImportedIntoANewCompanyExportsTheSame)
     FullExport(first);
     Check("the export starts as a full export", [first] {
         std::string text = ReadAll(first);
-        EXPECT_EQ(text.rfind("tb\r\n", 0), 0u) << text.substr(0, 40);
+        EXPECT_EQ(text.rfind("tb\t\r\n", 0), 0u) << text.substr(0, 40);
         EXPECT_NE(text.find("Carried Customer"), std::string::npos);
         return true;
     });
