@@ -78,6 +78,7 @@ TEST_F(RoadTest, SalesInvoiceIsTypedPostedAndPrinted)
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
     Do("keep a picture of the invoice window", [this, shots] {
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "invoice_window.png"));
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "frame.png", true));
         return true;
     });
     ClickButton("Posted");
