@@ -6,6 +6,8 @@
 // posted, prints its one voucher.
 #include "tests/roads/road_fixture.h"
 
+#include <memory>
+
 #include "dict_offsets.h"
 #include "platform/dialog.h"
 #include "platform/queue.h"

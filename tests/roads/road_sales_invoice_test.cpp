@@ -2,13 +2,15 @@
 // File > Windows lists the sales invoices, New opens the invoice window,
 // the customer C1 and two item rows are typed, the Posted box ticked and
 // OK stores it; the voucher, the open item and the stock movement are in
-// the company file; File > Print prints it to a PDF whose text shows its
-// number, rows and total; an unknown customer is refused with the
-// cursor on the field.
+// the company file; File > Print prints it to a one-page PDF with the
+// form's title and the company's name (the invoice's own codes have no
+// value providers yet), and refuses an invoice not stored; an unknown
+// customer is refused with the cursor on the field.
 #include "tests/roads/road_fixture.h"
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 
 #include "core/field_access.h"
 #include "core/pstring.h"
