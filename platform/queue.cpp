@@ -36,6 +36,7 @@ struct QueueState {
     int wheelRest = 0;
     PlSocketPollFn socketPoll = PlSocketPoll;
     PlSocketsActiveFn socketsActive = PlSocketsActive;
+    PlIdleFn idle = nullptr;
 };
 
 QueueState &Q()
@@ -164,6 +165,9 @@ PlGet Wait(PlMessage *out, bool hasTimeout, uint32_t timeoutMs)
             return PlGet::Message;
         }
         DisplayPresent();
+        // Everything that was there is handled: whoever drives the program
+        // by script may give it the next input now.
+        if (q.idle && q.idle()) continue;
         int wait = -1;
         if (hasTimeout) {
             uint32_t elapsed = PlTickCount() - start;  // unsigned: wrap-safe
@@ -337,6 +341,13 @@ void MsgSetSocketHooks(PlSocketPollFn poll, PlSocketsActiveFn active)
 {
     Q().socketPoll = poll ? poll : PlSocketPoll;
     Q().socketsActive = active ? active : PlSocketsActive;
+}
+
+PlIdleFn MsgSetIdleHook(PlIdleFn hook)
+{
+    PlIdleFn old = Q().idle;
+    Q().idle = hook;
+    return old;
 }
 
 // ---------------------------------------------------------------------------

@@ -236,3 +236,12 @@ using PlSocketPostFn = void (*)(uint32_t window, int socket, int eventBits);
 using PlSocketPollFn = int (*)(int timeoutMs, PlSocketPostFn post);
 using PlSocketsActiveFn = bool (*)();
 void MsgSetSocketHooks(PlSocketPollFn poll, PlSocketsActiveFn active);
+
+// Called by a waiting get when the queue is idle: nothing posted, no quit
+// request and nothing to paint. A script that drives the program gives it
+// its next input from here, so each input meets the program at rest, as
+// a user's does; it returns true when it posted something (the get then
+// looks again) and false to let the get wait as usual. Peeks never call
+// it. Null (the default) is none. Returns the previous hook.
+using PlIdleFn = bool (*)();
+PlIdleFn MsgSetIdleHook(PlIdleFn hook);

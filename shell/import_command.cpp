@@ -17,16 +17,23 @@
 namespace {
 // Texts: records are being edited; the chosen file was not imported.
 constexpr int TextStoreBeforeImport = 1553, TextNotImported = 9887;
+// The window kinds that store the record they show.
+constexpr int KindRecord = 3, KindSettings = 8, KindSettingsTable = 9, KindDesigner = 11;
 }  // namespace
 
 // Whether an import may run now: not while a record is being edited in
 // an open window (a new record, state 1, or a changed one, state 2),
 // since the import could store over it or under it. The user is told
-// with text 1553 then.
+// with text 1553 then. Only windows that store what they show count
+// (record, settings and form windows): a list or a selection window in
+// state 2 holds only its own choices, the function list the import
+// starts from among them.
 bool ImportAllowedNow()
 {
     for (int n = WinFirst; n <= WinLast; n++) {
         if (!WinIsOpen(n)) continue;
+        int kind = WinKindOf(n);
+        if (kind != KindRecord && kind != KindSettings && kind != KindSettingsTable && kind != KindDesigner) continue;
         int state = WinRecState(n);
         if (state == 1 || state == 2) {
             ShowTextMessage(TextStoreBeforeImport);

@@ -245,6 +245,27 @@ TEST_F(InvoiceRoad, TypedPostedInvoiceReachesTheBooksAndPrintsOnItsForm)
     EXPECT_GE(formItems, 3 + 3 * 3);
     EXPECT_TRUE(company);
     EXPECT_EQ(fs::directory_iterator(folder / "print")->path(), pdfs[0]) << "no second PDF";
+
+    // File > Print in the invoice window prints the stored invoice shown
+    // (on the printer again); a new invoice not stored yet is refused with
+    // a word and prints nothing.
+    UsePrinter("P");
+    auto printed = [&] {
+        size_t count = 0;
+        for ([[maybe_unused]] const auto &e : fs::directory_iterator(folder / "print")) count++;
+        return count;
+    };
+    WinClose(n);
+    ActivateWindowNumber(w);
+    CmdPrint(w);
+    EXPECT_EQ(printed(), 2u);
+    EXPECT_EQ(GetU16(Inv(), IVVc::Printed), 1);
+    EXPECT_EQ(WinRecState(w), 0);
+    CmdNewRecord(w);
+    shown.clear();
+    CmdPrint(w);
+    EXPECT_EQ(printed(), 2u);
+    EXPECT_TRUE(WasShown(Texts::InvoicePrintUnstored));
 }
 
 }  // namespace

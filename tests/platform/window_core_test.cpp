@@ -203,6 +203,44 @@ TEST_F(WindowCore, FocusActivationAndStates)
     EXPECT_TRUE(PlRectEqual(WinRect(doc), PlRect{10, 10, 60, 60}));
 }
 
+// The idle hook of the test below: posts its message on its first call
+// only, and counts the calls and whether a paint was still due then.
+int IdleCalls = 0;
+bool PaintDueAtIdle = false;
+uint32_t IdleWindow = 0;
+bool PostOnce()
+{
+    PaintDueAtIdle = PaintDueAtIdle || WinHasInvalid(IdleWindow);
+    if (IdleCalls++ > 0) return false;
+    return MsgPost(IdleWindow, PlMsg::User, 7, 0);
+}
+
+TEST_F(WindowCore, IdleHookRunsOnlyWhenNothingIsLeftAndItsInputIsTaken)
+{
+    IdleWindow = WinCreate("TestWin", "", PlStyle::Visible, {0, 0, 10, 10}, 0, 0, 0);
+    IdleCalls = 0;
+    PaintDueAtIdle = false;
+    EXPECT_EQ(MsgSetIdleHook(PostOnce), nullptr);
+    MsgPost(IdleWindow, PlMsg::User, 1, 0);
+    PlMessage m;
+    ASSERT_EQ(MsgGet(&m), PlGet::Message);
+    EXPECT_EQ(m.wParam, 1u) << "what was posted comes first";
+    EXPECT_EQ(IdleCalls, 0);
+    ASSERT_EQ(MsgGet(&m), PlGet::Message);
+    EXPECT_EQ(m.msg, PlMsg::Paint) << "then the paint";
+    EXPECT_EQ(IdleCalls, 0);
+    MsgDispatch(m);
+    ASSERT_EQ(MsgGet(&m), PlGet::Message);
+    EXPECT_EQ(m.wParam, 7u) << "the hook's input, at rest";
+    EXPECT_EQ(IdleCalls, 1);
+    EXPECT_FALSE(PaintDueAtIdle);
+    EXPECT_FALSE(MsgPeek(&m, true));
+    EXPECT_EQ(IdleCalls, 1) << "a peek never calls it";
+    EXPECT_EQ(MsgGet(&m), PlGet::Idle) << "a hook with nothing to give lets the get end";
+    EXPECT_EQ(IdleCalls, 2);
+    EXPECT_EQ(MsgSetIdleHook(nullptr), PostOnce);
+}
+
 TEST_F(WindowCore, QueueOrderPeekQuitAndTimeout)
 {
     uint32_t w = WinCreate("TestWin", "", 0, {0, 0, 10, 10}, 0, 0, 0);

@@ -1,12 +1,17 @@
 // record_edit_begin_test.cpp - starting to change a shown record takes
 // its lock: a record locked by another user stays read-only, one changed
 // by another user since it was shown is reloaded (text 1404) before the
-// user's change, and typing into an empty window starts a new record.
+// user's change, typing into an empty window starts a new record, and a
+// selection window is typed into as it is and closed by its Cancel.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "core/date.h"
+#include "core/field_access.h"
 #include "dict_offsets.h"
+#include "shell/field_editing.h"
+#include "shell/window_mouse.h"
 #include "recordwin/record_windows.h"
 #include "shell/record_commands.h"
 #include "tests/shell/record_fixture.h"
@@ -79,6 +84,26 @@ TEST_F(EditBegin, EmptyWindowStartsANewRecordUnlessTheTypeRefuses)
     WinBeginEdit(n);
     EXPECT_EQ(WinRecState(n), 1);
     EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(EditBegin, SelectionWindowIsTypedIntoWithoutARecordOrALock)
+{
+    // A report's selection window holds the job record, which is never
+    // stored: typing a date goes into it as typed.
+    int n = OpenOrActivateWindow(VoucherPrintSel, 0, 0, false, 0);
+    ASSERT_GT(n, 0);
+    ASSERT_TRUE(WinGotoField(n, 1, true));
+    Type("01.02.2024");
+    EXPECT_EQ(WinRecState(n), 2);
+    WinCommitField(n);
+    DateRec from = GetDate(WinRecordBuffer(n), ReportParamsVc::DateFrom);
+    EXPECT_EQ(from.day * 10000 + from.month * 100 + from.year % 100, 10224);
+    EXPECT_EQ(RegRecordCount(ReportParamsVc::Number), 0u);
+    EXPECT_TRUE(Shown().empty());
+    // Its Cancel button (code 5) closes it without a question.
+    DialogButton(n, 4, 5, 1);
+    EXPECT_FALSE(WinIsOpen(n));
+    EXPECT_TRUE(Asked().empty());
 }
 
 }  // namespace

@@ -1,0 +1,529 @@
+// road_fixture.cpp - the road tests' fixture: the program run whole by
+// WinMain, its idle moments running the road's steps, the things a user
+// finds by label, and what the user reads back.
+#include "tests/roads/road_fixture.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/interface_load.h"
+#include "core/language_file.h"
+#include "core/message_sink.h"
+#include "core/pstring.h"
+#include "core/window_entries.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/settings_binding.h"
+#include "database/engine/engine.h"
+#include "dict_offsets.h"
+#include "platform/control.h"
+#include "platform/display.h"
+#include "platform/mdi.h"
+#include "platform/menu.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "platform/window.h"
+#include "shell/database_open.h"
+#include "shell/procedures.h"
+#include "shell/shell.h"
+#include "shell/startup.h"
+#include "shell/toolbar.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+RoadTest *Current = nullptr;   // the road being run; one at a time
+
+bool IdleHook() { return Current ? Current->Idle() : false; }
+
+// A failure of the step, with its reason; ends the road.
+bool Fail(const std::string &why)
+{
+    ADD_FAILURE() << why;
+    return false;
+}
+
+// A menu text without its "&" marks and without the key text after a tab.
+std::string PlainLabel(std::string text)
+{
+    size_t tab = text.find('\t');
+    if (tab != std::string::npos) text.resize(tab);
+    text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+    return text;
+}
+
+// Whether `text` holds `part`, letters compared without regard to case.
+bool Holds(const std::string &text, const std::string &part)
+{
+    auto lower = [](std::string s) {
+        for (char &c : s) c = char(std::tolower(uint8_t(c)));
+        return s;
+    };
+    return lower(text).find(lower(part)) != std::string::npos;
+}
+
+std::string PText(const uint8_t *p) { return std::string(reinterpret_cast<const char *>(p) + 1, p[0]); }
+
+// The left button pressed and released at a screen point, the pointer
+// moved there first.
+void ClickScreen(PlPoint p)
+{
+    MsgInputMouse(p, 0, false);
+    MsgInputMouse(p, 1, true);
+    MsgInputMouse(p, 1, false);
+}
+
+// A click in the middle of rectangle r of window n's client area.
+void ClickIn(int n, const MacRect &r)
+{
+    PlPoint p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClickScreen(WinClientToScreen(WinTable[n]->mdiChild, p));
+}
+
+// Index of data-field entry `label` (the nth) of window n; -1 none.
+int FieldIndex(int n, const std::string &label, int nth)
+{
+    for (int i = 0; i < WinDefCount(n, WinPartDataFields); i++) {
+        const uint8_t *e = WinDefEntry(n, WinPartDataFields, i);
+        if (e && PText(e + FieldEntry::Label) == label && nth-- == 0) return i;
+    }
+    return -1;
+}
+
+// The labels of window n's entries of a part whose label is at `at`.
+std::string LabelsOf(int n, int part, int at)
+{
+    std::string all;
+    for (int i = 0; i < WinDefCount(n, part); i++) {
+        const uint8_t *e = WinDefEntry(n, part, i);
+        if (e && e[at]) all += " \"" + PText(e + at) + "\"";
+    }
+    return all;
+}
+
+}  // namespace
+
+void RoadTest::SetUp()
+{
+    std::string error;
+    ASSERT_TRUE(DisplayOpen(PlDisplayKind::Headless, &error)) << error;
+    WinTableInit();
+    WinResetAll();
+    ScriptReset();
+    MsgClear();
+    // The test program lies in <build>/tests; the files main finds beside
+    // itself lie in <build>.
+    build = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
+    ASSERT_TRUE(fs::exists(build / "QVENG.WIN")) << build;
+    ASSERT_TRUE(fs::exists(build / "DEFAULT.TXT")) << build;
+    dir = fs::path(::testing::TempDir()) / ("orvel_road_" + std::to_string(getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::current_path(dir);
+    // The working folder first, then the program's own folder, as main's probe.
+    LangFileSetDirectories({"", build.string()});
+    Current = this;
+    MsgSetIdleHook(IdleHook);
+}
+
+void RoadTest::TearDown()
+{
+    MsgSetIdleHook(nullptr);
+    Current = nullptr;
+    if (D4IsOpen()) CloseForCheck();
+    WinTableInit();
+    WinResetAll();
+    MsgClear();
+    ScriptReset();
+    MessageSinkSet(nullptr);
+    InterfaceUnload();
+    LangFileSetDirectories({});
+    fs::current_path(build);
+    if (!HasFailure()) fs::remove_all(dir);   // a failed road's folder is kept to look at
+}
+
+// ---- the road ----------------------------------------------------------
+
+void RoadTest::Do(const std::string &what, std::function<bool()> act) { steps.push_back({what, std::move(act)}); }
+
+// Runs the steps due at an idle moment: every step up to the first that
+// gave the program input. At the road's end the program is left by File
+// > Exit, then by the quit request itself should Exit not end it.
+bool RoadTest::Idle()
+{
+    if (++idleCalls > 200000) {   // a program that never comes to rest
+        MsgPostQuit(0);
+        return true;
+    }
+    while (!stopped && next < steps.size()) {
+        size_t i = next++;
+        int before = MsgPendingCount();
+        bool ok = steps[i].act();
+        if (!ok || HasFatalFailure()) {
+            ADD_FAILURE() << "the road stopped at step " << i + 1 << ": " << steps[i].what;
+            stopped = true;
+            break;
+        }
+        if (MsgPendingCount() > before) return true;
+    }
+    if (endIdles++ == 0 && FrameWindow && WinIsWindow(FrameWindow)) {
+        MsgPost(FrameWindow, PlMsg::Command, CmdQuit, 0);
+        return true;
+    }
+    MsgPostQuit(0);
+    return true;
+}
+
+int RoadTest::Run(const std::string &commandLine)
+{
+    StartOptions o;
+    o.commandLine = commandLine;
+    o.show = PlShow::Normal;
+    o.instanceName = "orvel-road-" + std::to_string(getpid());
+    next = 0;
+    stopped = false;
+    endIdles = 0;
+    int code = WinMain(o);
+    if (!stopped && next < steps.size())
+        ADD_FAILURE() << "the program ended before step " << next + 1 << ": " << steps[next].what;
+    return code;
+}
+
+std::string RoadTest::StartNewCompany(const std::string &name)
+{
+    std::string company = (dir / name).string();
+    ScriptAnswerFile(company);   // asked before the first idle moment
+    Check("the login window asks", [] {
+        if (ActiveType() != 15) return Fail("no login window; active: \"" + ActiveTitle() + "\"");
+        return true;
+    });
+    ClickField("User code");
+    Type("ADMIN");
+    ClickField("Password");
+    Type("orvel");
+    ClickOk();
+    Check("logged in", [] {
+        if (!LoggedInFlag) return Fail("the login was refused: " + ::testing::PrintToString(Messages()));
+        return true;
+    });
+    return company;
+}
+
+void RoadTest::Key(uint32_t vkey, bool shift, bool ctrl)
+{
+    Do("key " + std::to_string(vkey), [=] {
+        ScriptKey(vkey, shift, ctrl);
+        return true;
+    });
+}
+
+void RoadTest::Type(const std::string &text)
+{
+    Do("type \"" + text + "\"", [=] {
+        ScriptText(text);
+        return true;
+    });
+}
+
+void RoadTest::Menu(const std::string &bar, const std::string &item)
+{
+    auto sub = std::make_shared<uint32_t>(0);
+    Do("menu " + bar, [=] {
+        uint32_t menu = FrameWindow ? WinMenu(FrameWindow) : 0;
+        std::string have;
+        for (int i = 0; i < MenuItemCount(menu); i++) {
+            std::string label = PlainLabel(MenuItemText(menu, i));
+            have += " \"" + label + "\"";
+            if (label != bar) continue;
+            if (MenuItemFlags(menu, i) & PlMenuFlag::Grayed) return Fail("the menu " + bar + " is grey");
+            *sub = MenuSubMenu(menu, i);
+            PlRect r = MenuBarItemRect(FrameWindow, i);
+            ClickScreen(PlPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+            return true;
+        }
+        return Fail("the menu bar has no " + bar + "; it has" + have);
+    });
+    Do("menu " + bar + " > " + item, [=] {
+        std::string have;
+        for (int i = 0; i < MenuItemCount(*sub); i++) {
+            std::string label = PlainLabel(MenuItemText(*sub, i));
+            have += " \"" + label + "\"";
+            if (label != item) continue;
+            if (MenuItemFlags(*sub, i) & (PlMenuFlag::Grayed | PlMenuFlag::Disabled))
+                return Fail(bar + " > " + item + " is grey");
+            PlRect r = MenuOpenItemRect(*sub, i);
+            if (PlRectEmpty(r)) return Fail("the menu " + bar + " did not open");
+            ClickScreen(PlPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+            return true;
+        }
+        return Fail("the menu " + bar + " has no " + item + "; it has" + have);
+    });
+}
+
+void RoadTest::ClickField(const std::string &label, int nth)
+{
+    Do("click the field " + label, [=] {
+        int n = Active();
+        if (!n) return Fail("no window is active");
+        int i = FieldIndex(n, label, nth);
+        if (i < 0)
+            return Fail("the window \"" + ActiveTitle() + "\" has no field " + label + "; it has" +
+                        LabelsOf(n, WinPartDataFields, FieldEntry::Label));
+        const uint8_t *e = WinDefEntry(n, WinPartDataFields, i);
+        if (!WinPageShown(n, DefU16(e + FieldEntry::Page))) return Fail("the field " + label + " is on a hidden page");
+        MacRect r;
+        WinBindingRect(n, e, &r);
+        ClickIn(n, MacRect{r.top, int16_t(r.left + 2), r.bottom, int16_t(r.left + 6)});
+        return true;
+    });
+}
+
+void RoadTest::ClickButton(const std::string &label)
+{
+    Do("click " + label, [=] {
+        int n = Active();
+        if (n) {
+            for (int i = 0; i < WinDefCount(n, WinPartControls); i++) {
+                const uint8_t *e = WinDefEntry(n, WinPartControls, i);
+                if (!e || PText(e + ControlEntry::Label) != label) continue;
+                if (!WinPageShown(n, DefU16(e + ControlEntry::Page))) continue;
+                MacRect r;
+                WinFieldRect(n, i, &r);
+                ClickIn(n, r);
+                return true;
+            }
+        }
+        for (uint32_t b : TopBarButtons) {
+            if (!b || PlainLabel(WinTitle(b)) != label) continue;
+            if (!WinIsEnabled(b)) return Fail("the top bar's " + label + " is grey");
+            PlRect r = WinClientRect(b);
+            ClickScreen(WinClientToScreen(b, PlPoint{r.right / 2, r.bottom / 2}));
+            return true;
+        }
+        uint8_t *bar = WinTypeDef(1);
+        for (int i = 0; bar && i < WinDefPartCount(bar, WinPartIconButtons); i++) {
+            uint16_t size;
+            const uint8_t *e = WinDefPartEntry(bar, WinPartIconButtons, i, &size);
+            MacRect r;
+            if (!e || PText(e + IconEntry::Label) != label || !BottomBarEntryRect(i, &r)) continue;
+            ClickScreen(WinClientToScreen(BottomBarWindow, PlPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+            return true;
+        }
+        return Fail("no button " + label + (n ? " in \"" + ActiveTitle() + "\"; it has" +
+                                                     LabelsOf(n, WinPartControls, ControlEntry::Label)
+                                               : std::string(" and no window is active")));
+    });
+}
+
+void RoadTest::ClickRow(const std::string &text)
+{
+    Do("click the row " + text, [=] {
+        int n = Active();
+        uint32_t list = n ? WinListBox(n) : 0;
+        if (!list) return Fail("the active window \"" + ActiveTitle() + "\" has no list");
+        std::string have;
+        for (int i = 0; i < ListBoxCount(list); i++) {
+            std::string row = ListBoxText(list, i);
+            have += " \"" + row + "\"";
+            if (!Holds(row, text)) continue;
+            int at = i - ListBoxTopIndex(list);
+            PlRect c = WinClientRect(list);
+            int y = at * ListBoxRowHeight(list) + ListBoxRowHeight(list) / 2;
+            if (at < 0 || y >= c.bottom) return Fail("the row " + text + " is scrolled out of sight");
+            ClickScreen(WinClientToScreen(list, PlPoint{10, y}));
+            return true;
+        }
+        return Fail("\"" + ActiveTitle() + "\" has no row " + text + "; it has" + have);
+    });
+}
+
+void RoadTest::ClickCell(int row, int column)
+{
+    Do("click the cell " + std::to_string(row) + "," + std::to_string(column), [=] {
+        int n = Active();
+        if (!n || !WinHasMatrix(n)) return Fail("the active window has no rows");
+        int slot = MatrixSlotOf(n);
+        int top = slot >= 0 ? WinTable[n]->controls[slot].position : 0;
+        MacRect r;
+        if (!MatrixCellRect(n, MatrixColumnPageOf(n), &r, row - top, column))
+            return Fail("the rows have no cell " + std::to_string(column));
+        ClickIn(n, r);
+        return true;
+    });
+}
+
+void RoadTest::AnswerBox(int result)
+{
+    Do("answer a message box " + std::to_string(result), [=] {
+        ScriptAnswerMessageBox(result);
+        return true;
+    });
+}
+
+void RoadTest::AnswerFile(const std::string &path)
+{
+    Do("answer a file dialog " + path, [=] {
+        ScriptAnswerFile(path);
+        return true;
+    });
+}
+
+void RoadTest::AnswerPrint(bool ok, int copies)
+{
+    Do("answer the print dialog", [=] {
+        PlPrintChoice c;
+        c.copies = copies;
+        ScriptAnswerPrint(ok, c);
+        return true;
+    });
+}
+
+// ---- reading ---------------------------------------------------------------
+
+int RoadTest::Active()
+{
+    if (!MdiClientWindow) return 0;
+    uint32_t child = MdiGetActive(MdiClientWindow, nullptr);
+    return child ? WindowNumberOf(child) : 0;
+}
+
+int RoadTest::ActiveType()
+{
+    int n = Active();
+    return n ? WinTypeOf(n) : 0;
+}
+
+std::string RoadTest::ActiveTitle()
+{
+    int n = Active();
+    return n ? WinTitle(WinTable[n]->mdiChild) : std::string();
+}
+
+bool RoadTest::TitleTells(const std::string &text) { return Holds(ActiveTitle(), text); }
+
+std::string RoadTest::Shown(const std::string &label, int nth, bool *found)
+{
+    int n = Active();
+    int i = n ? FieldIndex(n, label, nth) : -1;
+    if (found) *found = i >= 0;
+    if (i < 0) return {};
+    if (WinTable[n]->currentField == i + 1 && WinTable[n]->editControl) return EditGetText(WinTable[n]->editControl);
+    const uint8_t *e = WinDefEntry(n, WinPartDataFields, i);
+    uint8_t text[256];
+    FieldFormat(WinRecordBuffer(n) + DefU32(e + FieldEntry::Offset), DefU16(e + FieldEntry::Type),
+                DefU16(e + FieldEntry::Format), text);
+    return PText(text);
+}
+
+std::string RoadTest::FocusLabel()
+{
+    int n = Active();
+    if (!n || WinTable[n]->currentField <= 0) return {};
+    int F = WinTable[n]->currentField;
+    if (F > WinDefCount(n, WinPartDataFields)) return "cell";
+    return PText(WinDefEntry(n, WinPartDataFields, F - 1) + FieldEntry::Label);
+}
+
+std::vector<std::string> RoadTest::ListRows()
+{
+    std::vector<std::string> rows;
+    int n = Active();
+    uint32_t list = n ? WinListBox(n) : 0;
+    for (int i = 0; list && i < ListBoxCount(list); i++) rows.push_back(ListBoxText(list, i));
+    return rows;
+}
+
+std::string RoadTest::CompanyShown() { return CompanyBlock ? PText(CompanyBlock + CompanyBlk::CompanyName) : ""; }
+
+std::vector<std::string> RoadTest::Messages()
+{
+    std::vector<std::string> texts;
+    for (const PlScriptRecord &r : ScriptRecords())
+        if (r.kind == "message") texts.push_back(r.text);
+    return texts;
+}
+
+bool RoadTest::Told(const std::string &text)
+{
+    for (const std::string &m : Messages())
+        if (m.find(text) != std::string::npos) return true;
+    return false;
+}
+
+std::vector<fs::path> RoadTest::FilesIn(const std::string &sub) const
+{
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (const fs::directory_entry &e : fs::directory_iterator(dir / sub, ec))
+        if (e.is_regular_file()) files.push_back(e.path());
+    std::sort(files.begin(), files.end(), [](const fs::path &a, const fs::path &b) {
+        auto ta = fs::last_write_time(a), tb = fs::last_write_time(b);
+        return ta != tb ? ta < tb : a < b;
+    });
+    return files;
+}
+
+std::string RoadTest::PdfText(const fs::path &pdf)
+{
+    std::string out;
+    FILE *p = popen(("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null").c_str(), "r");
+    if (!p) {
+        ADD_FAILURE() << "pdftotext cannot run";
+        return out;
+    }
+    char buf[4096];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    EXPECT_EQ(pclose(p), 0) << "pdftotext (poppler-utils) failed on " << pdf;
+    return out;
+}
+
+bool RoadTest::SaveWindowPng(const fs::path &png, bool frame)
+{
+    int n = Active();
+    uint32_t win = frame || !n ? FrameWindow : WinTable[n]->mdiChild;
+    return win && WinSavePng(win, png.string());
+}
+
+// ---- the company file after the run ---------------------------------------
+
+bool RoadTest::OpenForCheck(const std::string &company)
+{
+    if (!AllocWorkBlocks() || !DbLayerInit() || !SettingsStartup()) return false;
+    if (D4Open(company.c_str(), 0) != D4OpenOk) return false;
+    PString name;
+    PStringFromC(name, company.c_str());
+    if (!DbAfterOpen(0, name)) return false;
+    DbOpenFlag = 1;
+    return true;
+}
+
+void RoadTest::CloseForCheck()
+{
+    DbClose();
+    if (D4IsOpen()) D4Close();
+}
+
+bool RoadTest::FindByCode(int reg, uint32_t offset, int m, const std::string &code, std::vector<uint8_t> *record)
+{
+    uint32_t size = RegRecordSize(reg);
+    record->assign(size, 0);
+    PString key;
+    PStringFromC(key, code.c_str());
+    PutPString(record->data(), offset, m, key);
+    uint32_t id = 0, position = 0;
+    return RecFind(reg, record->data(), 1, 1, &id, &position) && TextAt(record->data(), offset) == code;
+}
+
+std::string RoadTest::TextAt(const uint8_t *record, uint32_t offset) { return PText(record + offset); }

@@ -1,0 +1,134 @@
+// road_fixture.h - the fixture of the road tests: the whole program
+// started as main starts it (WinMain over the headless back end, in a
+// scratch working folder, with the built interface file and DEFAULT.TXT
+// found beside the executable) and walked by a user's input only.
+//
+// A road is a list of steps built before the run. The program runs
+// WinMain; each time its queue is idle (everything the last input led to
+// is done and painted) the next step runs: it posts keys, typed text or
+// clicks on things found by their labels, queues the answers of message
+// boxes and dialogs, or reads what the program shows. A step that cannot
+// do its part (the menu item is not there, the field is not in the
+// active window) fails the test with the reason and ends the road; the
+// program is then left as a user leaves it, by File > Exit. After the run
+// the test opens the company file through the record layer to check what
+// was stored.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class RoadTest : public ::testing::Test {
+protected:
+    std::filesystem::path build;   // where the built QVENG.WIN and DEFAULT.TXT lie
+    std::filesystem::path dir;     // the scratch working folder
+
+    void SetUp() override;
+    void TearDown() override;
+
+public:   // the steps' lambdas use these too
+
+    // ---- building the road: each call adds steps -------------------------
+    // A step of the test's own: true to go on, false (after saying why
+    // with a test failure) to end the road.
+    void Do(const std::string &what, std::function<bool()> act);
+    // Reads and checks what the program shows now (EXPECT_* inside); the
+    // road goes on unless the check returns false.
+    void Check(const std::string &what, std::function<bool()> check) { Do(what, std::move(check)); }
+    // A key pressed and released (Shift, Ctrl held as asked).
+    void Key(uint32_t vkey, bool shift = false, bool ctrl = false);
+    // Characters typed into whatever has the focus.
+    void Type(const std::string &text);
+    // A click on the menu bar's item `bar` and then on `item` of its
+    // popup, both by their labels without "&" and key text.
+    void Menu(const std::string &bar, const std::string &item);
+    // A click on data field `label` (the nth of that label) of the active
+    // window; the field must be on a shown page.
+    void ClickField(const std::string &label, int nth = 0);
+    // A click on the control (push button, tab, check box, radio button)
+    // labelled `label` in the active window, else on the top bar's push
+    // button or the bottom bar's entry of that label.
+    void ClickButton(const std::string &label);
+    // A click on the top bar's OK button.
+    void ClickOk() { ClickButton("OK"); }
+    // A click on the first row of the active window's list box whose
+    // text holds `text` (letters in either case).
+    void ClickRow(const std::string &text);
+    // A click on cell `column` of matrix row `row` (from 0) of the active
+    // window, on its column page shown now.
+    void ClickCell(int row, int column);
+    // Answers queued for the services the next steps call.
+    void AnswerBox(int result);
+    void AnswerFile(const std::string &path);
+    void AnswerPrint(bool ok, int copies = 1);
+
+    // The start of a road: the Open dialog that WinMain shows answered
+    // with a new company `name` in the working folder (DEFAULT.TXT is
+    // imported into it), and the login as ADMIN with the password orvel
+    // typed into the login window. Returns the company's path.
+    std::string StartNewCompany(const std::string &name = "demo.VDB");
+
+    // Runs the program until the road ends; the exit code of WinMain. The
+    // test fails when the program ended before the last step ran.
+    int Run(const std::string &commandLine = "");
+
+    // ---- reading what the program shows (inside steps) ----------------
+    // The number of the active window (its MDI child active), 0 none;
+    // its type and its title.
+    static int Active();
+    static int ActiveType();
+    static std::string ActiveTitle();
+    // Whether the active window's title holds `text` (the edit state it
+    // tells: "viewing", "new record"), letters in either case.
+    static bool TitleTells(const std::string &text);
+    // The text data field `label` (the nth) of the active window shows:
+    // the edit control's text while it is being edited. *found false when
+    // there is no such field.
+    static std::string Shown(const std::string &label, int nth = 0, bool *found = nullptr);
+    // The label of the focused data field of the active window; "cell"
+    // for a matrix cell, "" when no field has the focus.
+    static std::string FocusLabel();
+    // The rows of the active window's list box.
+    static std::vector<std::string> ListRows();
+    // The company name the top bar shows (empty without a company).
+    static std::string CompanyShown();
+    // Texts of the message boxes shown since the start, in order.
+    static std::vector<std::string> Messages();
+    // Whether a message box's text held `text`.
+    static bool Told(const std::string &text);
+    // The files of folder `sub` of the working folder, oldest first.
+    std::vector<std::filesystem::path> FilesIn(const std::string &sub) const;
+    // The text pdftotext reads from a PDF (its layout kept).
+    static std::string PdfText(const std::filesystem::path &pdf);
+    // Saves the active window's MDI child (or the frame) as a PNG.
+    bool SaveWindowPng(const std::filesystem::path &png, bool frame = false);
+
+    // ---- after the run: the company file through the record layer -------
+    // Opens the company without a login; false when it does not open.
+    bool OpenForCheck(const std::string &company);
+    void CloseForCheck();
+    // Reads the record of register `reg` whose text field at `offset`
+    // (length m) equals `code`, by the register's first index; false when
+    // there is none.
+    static bool FindByCode(int reg, uint32_t offset, int m, const std::string &code, std::vector<uint8_t> *record);
+    // The text of a PString field of a record.
+    static std::string TextAt(const uint8_t *record, uint32_t offset);
+
+    // The road's state: the steps, the next to run, where it stopped.
+    struct RoadStep {
+        std::string what;
+        std::function<bool()> act;
+    };
+    std::vector<RoadStep> steps;
+    size_t next = 0;
+    bool stopped = false;
+    int endIdles = 0;
+    long idleCalls = 0;
+    bool Idle();
+};
