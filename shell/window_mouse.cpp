@@ -190,7 +190,8 @@ void DialogButton(int n, int control, int code, int flag)
         return;
     }
     int kind = WinKindOf(n);
-    if ((kind == KindReport || kind == KindExport || kind == KindMaintenance) && (code == CodeOk || code == CodeClose)) {
+    bool runs = kind == KindReport || kind == KindExport || kind == KindMaintenance;
+    if (runs && (code == CodeOk || code == CodeClose)) {
         if (code == CodeOk)
             WindowOkAction(n);
         else
