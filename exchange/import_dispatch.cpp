@@ -136,6 +136,7 @@ void ImportTextSection()
         if (ImportAbortFlag) return;
         if (!TagIs(t.tag)) continue;
         matched = true;
+        ImportResult.sectionsKnown++;
         RunReader(t);
     }
     if (ImportAbortFlag || ImportTagIsHeld()) return;

@@ -1,10 +1,13 @@
 // import_result.cpp - what an import run counts, and what it tells the
 // user at its end: vouchers not stored, accounts created, the damaged line,
-// sections this version skipped, effects not done, codes refused.
+// sections this version skipped, effects not done, codes refused; and
+// whether the file was an export of this program at all.
 #include <cstdio>
 
+#include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "exchange/section_readers.h"
 #include "exchange/text_exchange.h"
@@ -45,9 +48,15 @@ void ResetImportFlags()
     ImportFormatForget();
 }
 
-// Tells what the run did not do as asked, one message for each kind.
+// Tells what the run did not do as asked, one message for each kind. A
+// run of sections (import mode 0) that went to the file's end without
+// meeting one tag an export of this program writes read a file of
+// another kind: it is marked as no export, for the caller to tell with
+// the file's name.
 void ReportImportResult()
 {
+    int mode = ReportParams ? GetU16(ReportParams, ReportParamsVc::ReportNumber) : 0;
+    ImportResult.notAnExport = mode == 0 && ImportResult.sectionsKnown == 0 && !ImportAbortFlag;
     char n[64];
     if (VoucherOutsideYearsFlag) ShowTextMessage(Texts::ImportVouchersOutsideYears);
     if (AccountsCreatedFlag) ShowTextMessage(Texts::ImportAccountsCreated);

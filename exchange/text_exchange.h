@@ -150,6 +150,8 @@ struct ImportResultRec {
     uint16_t badGroupSelector;
     uint8_t longBfoObject[8];
     bool seenHeader, formatStored;
+    uint32_t sectionsKnown;   // sections whose tag an export of this program writes (the header too)
+    bool notAnExport;         // the run read a file holding no such section (set at its end)
 };
 extern ImportResultRec ImportResult;
 

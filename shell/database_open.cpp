@@ -164,23 +164,27 @@ void DbCloseRemote()
     DbOpenFlag = 0;
 }
 
-// The menu command that (re)opens a company: the open one is closed,
-// then the company dialog asks (stand-alone) or the client connects,
-// falling back to a local company when the server cannot be reached.
-// With no company open afterwards the program ends.
+// The menu command that (re)opens a company. Stand-alone, the company
+// dialog asks; the open company is closed only once another file has
+// been chosen, so a cancelled dialog leaves it open and the user at work.
+// A client's new connection replaces its session, which is ended first;
+// when the server cannot be reached the user may open a local company
+// instead. The program ends only when no company was open before the
+// command and none is open after it (the start-up's question cancelled).
 void DbConnectCommand()
 {
-    if (DbOpenFlag) DbClose();
+    bool wasOpen = DbOpenFlag != 0;
     if (!RunModeIsClient()) {
         OpenCompanyDialog();
     } else if (!CompactVariant) {
+        if (DbOpenFlag) DbClose();
         bool connected = NetServices.connectLoop && NetServices.connectLoop();
         if (!connected) {
             SetRunMode(0);
             OpenCompanyDialog();
         }
     }
-    if (!DbOpenFlag) QuitFlag = 1;
+    if (!DbOpenFlag && !wasOpen) QuitFlag = 1;
 }
 
 // Flushes in mode 0: holds are kept in the cache until the next full

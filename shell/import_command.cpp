@@ -1,12 +1,15 @@
 // import_command.cpp - the import command of the module-function list:
-// the check of open windows, the file question and the import.
+// the check of open windows, the file question, the import and what the
+// user is told when the file was not one this program exported.
 #include "shell/menu_lists.h"
 
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
+#include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "exchange/text_exchange.h"
 #include "recordwin/record_windows.h"
 #include "shell/company.h"
 #include "shell/shell.h"
@@ -61,13 +64,19 @@ void ImportCommand(int number, int device)
 
 // Asks for a text file and imports it. 1 when imported; 0 when the user
 // cancelled, or when the import failed, which the user is told with the
-// file's name (besides what the reader said).
+// file's name (besides what the reader said); and 0 when the file read
+// here held nothing an export of this program writes, which the user is
+// told with its name too, as a silent end would look like an import done.
 int ImportFileAsk()
 {
     PString path;
     if (!OpenTextFileDialog(path)) return 0;
     if (ImportFile(path, 0) != 0) {
         ShowMessage(TextNotImported, path);
+        return 0;
+    }
+    if (!RunModeIsClient() && ImportResult.notAnExport) {
+        ShowMessage(Texts::ImportNotAnExport, path);
         return 0;
     }
     return 1;

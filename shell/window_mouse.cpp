@@ -27,7 +27,8 @@ constexpr int DesignerItemFirst = 24, DesignerItemLast = 31;
 constexpr int LoginCancelButton = 1;   // the login window's Cancel
 constexpr int DesignerChoices = 5;     // the designer's buttons 1..5 choose its tool
 constexpr int CodeOk = 8, CodeClose = 5;
-constexpr int ReportSpecKind = 6;      // a report's selection window: its OK runs it
+// Kinds whose window specifies a run: report, export and maintenance.
+constexpr int KindReport = 6, KindExport = 7, KindMaintenance = 10;
 constexpr int EventButton = 2, EventChooseRecord = 21;
 constexpr uint32_t NoControl = 65535;
 
@@ -155,11 +156,13 @@ void WinControlNotify(int n, uint32_t control, int code)
 // set-up); the login window ends its loop (button 1 cancels it); the
 // About window closes; the busy message closes as a
 // record window does; the designer remembers buttons 1..5 as its choice;
-// a designer item window takes code 8 as OK and 5 as close, and so do
-// a report's selection window (OK runs the report) and the window saving
-// a report selection (closing it unasked); any other
-// window chooses page control + 1 when control is below its last page
-// index, and then its type hears of the button (event 2, with the flag).
+// a designer item window takes code 8 as OK and 5 as close, and so does
+// the window saving a report selection (closing it unasked); a report,
+// export or maintenance window takes code 8 as the OK the top bar gives it
+// (the run starts) and 5 as closing it unrun; any other window (and any
+// other code) chooses page control + 1 when control is below its last
+// page index, and then its type hears of the button (event 2, with the
+// flag).
 void DialogButton(int n, int control, int code, int flag)
 {
     if (!WinIsOpen(n)) return;
@@ -179,11 +182,20 @@ void DialogButton(int n, int control, int code, int flag)
         return;
     default: break;
     }
-    if ((type >= DesignerItemFirst && type <= DesignerItemLast) || WinKindOf(n) == ReportSpecKind) {
+    if (type >= DesignerItemFirst && type <= DesignerItemLast) {
         if (code == CodeOk)
             WindowOkAction(n);
         else if (code == CodeClose)
             (void)CloseRecordWindow(n);
+        return;
+    }
+    int kind = WinKindOf(n);
+    bool runs = kind == KindReport || kind == KindExport || kind == KindMaintenance;
+    if (runs && (code == CodeOk || code == CodeClose)) {
+        if (code == CodeOk)
+            WindowOkAction(n);
+        else
+            WinClose(n);
         return;
     }
     WinPageStep(n, control);

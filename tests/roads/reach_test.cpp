@@ -82,16 +82,17 @@ std::map<int, std::string> ReachList()
     return types;
 }
 
-// The user at the login window: once it waits for input, the person's
-// name and password are typed (the import of the defaults before it
-// reads the queue, so nothing can be typed ahead).
+// The user at the login window: once it waits for input, the user code
+// ADMIN and the password orvel are typed as the README gives them, Tab
+// stepping over the name to the password (the import of the defaults
+// before it reads the queue, so nothing can be typed ahead).
 bool LoginTyped;
 bool LoginWaiting() { return !LoginTyped && WinFindByDef(15) != 0; }
 int TypeLogin(int, PlSocketPostFn)
 {
     LoginTyped = true;
+    ScriptText("ADMIN");
     ScriptKey(PlKey::Tab);
-    ScriptText("Administrator");
     ScriptKey(PlKey::Tab);
     ScriptText("orvel");
     ScriptKey(PlKey::Return);

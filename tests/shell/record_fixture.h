@@ -202,6 +202,29 @@ protected:
             Drain();
         }
     }
+    // Clicks the middle of window n's control labelled `label` (as its
+    // entry names it); false when n has none.
+    static bool ClickLabelled(int n, const std::string &label)
+    {
+        for (int i = 0; i < ControlSlotCount; i++) {
+            const uint8_t *e = WinControlByIndex(n, i);
+            if (!e) break;
+            PString text;
+            PStringCopy(text, e + ControlEntry::Label);
+            if (PStringToStd(text) != label) continue;
+            MacRect r;
+            WinFieldRect(n, i, &r);
+            ClickAt(n, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            return true;
+        }
+        return false;
+    }
+    // Clicks the top bar's OK, and what it leads to runs.
+    static void TopBarOk()
+    {
+        ScriptClick(TopBarButtons[0], 4, 4);
+        Drain();
+    }
     // One repaint of every window carrying its changed mark.
     static void Pump() { RepaintMarkedWindows(); }
     // Runs every waiting message through the main loop's work.
