@@ -41,15 +41,14 @@
 #include "shell/record_commands.h"
 #include "shell/toolbar.h"
 #include "shell/window_layout.h"
-#include "tests/shell/record_fixture.h"
+#include "tests/shell/demo_company_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Menu commands by id: 100 x menu + item - 100.
-constexpr int CmdCompany = 101, CmdWindows = 102, CmdMaintenance = 104, CmdImport = 105, CmdExit = 112;
+// Record and Edit menu commands by id: 100 x menu + item - 100.
 constexpr int CmdRecordNew = 306, CmdRecordNotes = 309, CmdChoose = 210;
 // Bottom-bar commands that open no window: the company dialog and quit.
 constexpr int BarCompany = 11, BarQuit = 14;
@@ -82,161 +81,29 @@ std::map<int, std::string> ReachList()
     return types;
 }
 
-// The user at the login window: once it waits for input, the user code
-// ADMIN and the password orvel are typed as the README gives them, Tab
-// stepping over the name to the password (the import of the defaults
-// before it reads the queue, so nothing can be typed ahead).
-bool LoginTyped;
-bool LoginWaiting() { return !LoginTyped && WinFindByDef(15) != 0; }
-int TypeLogin(int, PlSocketPostFn)
+// The texts the columns of list window n show for the record at visible
+// row `row`, formatted as the list formats its cells.
+std::vector<std::string> RowTextsShown(int n, int row)
 {
-    LoginTyped = true;
-    ScriptText("ADMIN");
-    ScriptKey(PlKey::Tab);
-    ScriptKey(PlKey::Tab);
-    ScriptText("orvel");
-    ScriptKey(PlKey::Return);
-    return 0;
+    std::vector<std::string> texts;
+    int32_t id = ListRowId(n, row);
+    if (id < 0) return texts;
+    int reg = WinRegisterOf(n);
+    std::vector<uint8_t> record(RegRecordSize(reg));
+    if (!StoredRecord(reg, uint32_t(id), record.data(), uint32_t(record.size()))) return texts;
+    for (int c = 0; const uint8_t *e = WinDefEntry(n, WinPartFieldList, c); c++) {
+        PString text;
+        FieldFormat(record.data() + DefU32(e + ListColEntry::Offset), DefU16(e + ListColEntry::Type),
+                    DefU16(e + ListColEntry::Format), text);
+        texts.push_back(PStringToStd(text));
+    }
+    RecFreeMatrix(reg, record.data());
+    return texts;
 }
-
-// The frame of a company made from the defaults through File > Company,
-// with the program's rules, text exchange and reports installed as
-// start-up installs them, and its first user logged in by the login
-// window.
-class DemoCompany : public RecordFixture {
-protected:
-    fs::path company;
-
-    void SetUp() override
-    {
-        RecordFixture::SetUp();
-        if (HasFatalFailure()) return;
-        RepOutputInit();
-        RulesInstall();
-        TextExchangeInstall();
-        ReportsInstall();
-        fs::copy_file(fs::path(ORVEL_TEST_DATA_DIR) / ".." / "dict" / "DEFAULT.TXT", dir / "DEFAULT.TXT");
-        company = dir / "demo.VDB";
-        ScriptAnswerFile(company.string());
-        LoginTyped = false;
-        MsgSetSocketHooks(TypeLogin, LoginWaiting);
-        ScriptMenuCommand(FrameWindow, CmdCompany);
-        Drain();
-        MsgSetSocketHooks(nullptr, nullptr);
-        ASSERT_TRUE(DbOpenFlag) << "the demo company did not open";
-        ASSERT_EQ(LoggedInFlag, 1);
-        ASSERT_EQ(QuitFlag, 0);
-        ASSERT_EQ(RegRecordCount(CUVc::Number), 3u) << "the defaults were not imported";
-        MessagesShown.clear();
-    }
-    void TearDown() override
-    {
-        ImportFileClose();
-        ImportResult = ImportResultRec{};
-        OutputRunServices = OutputRunServicesRec{};
-        OutputJobState = OutputJobStateRec{};
-        RegisterHooksClear();
-        RecordFixture::TearDown();
-    }
-
-    // Chooses menu command `id` as a user does, and what it leads to runs.
-    static void Menu(int id)
-    {
-        ScriptMenuCommand(FrameWindow, id);
-        Drain();
-    }
-    // Chooses menu command `id` of popup `menu` when a user could: the
-    // item is there and not greyed. False when it could not be chosen.
-    static bool MenuIfEnabled(uint32_t menu, int id)
-    {
-        int at = MenuFindCommand(menu, id);
-        if (at < 0 || (MenuItemFlags(menu, at) & PlMenuFlag::Grayed)) return false;
-        Menu(id);
-        return true;
-    }
-    // The open windows' numbers, lowest first.
-    static std::vector<int> OpenWindows()
-    {
-        std::vector<int> v;
-        for (int n = WinFirst; n <= WinLast; n++)
-            if (WinIsOpen(n)) v.push_back(n);
-        return v;
-    }
-    // The open window of `type` opened last; 0 none.
-    static int Find(int type)
-    {
-        int found = 0;
-        for (int n : OpenWindows())
-            if (WinTypeOf(n) == type) found = n;
-        return found;
-    }
-    // Closes every open window, the newest first.
-    static void CloseAll()
-    {
-        std::vector<int> open = OpenWindows();
-        for (auto n = open.rbegin(); n != open.rend(); ++n)
-            if (WinIsOpen(*n)) WinClose(*n);
-        Drain();
-    }
-    // Selects row `row` of menu-list window n by keys from its first row,
-    // then presses Return (OK).
-    static void ChooseRow(int n, int row)
-    {
-        ASSERT_TRUE(WinIsOpen(n));
-        ActivateWindowNumber(n);
-        Drain();
-        Key(PlKey::Home);
-        for (int i = 0; i < row; i++) Key(PlKey::Down);
-        ASSERT_EQ(ListSelectedIndex(n), row);
-        Key(PlKey::Return);
-    }
-    // The row of menu-list window n that shows `text`; -1 none.
-    static int RowOf(int n, const std::string &text)
-    {
-        std::vector<std::string> rows = ListBoxRows(n);
-        auto at = std::find(rows.begin(), rows.end(), text);
-        return at == rows.end() ? -1 : int(at - rows.begin());
-    }
-    // Clicks the radio button of menu-list window n labelled `label`.
-    static void ClickControl(int n, const std::string &label)
-    {
-        for (int i = 0; i < ControlSlotCount; i++) {
-            const uint8_t *e = WinControlByIndex(n, i);
-            if (!e) break;
-            PString text;
-            PStringCopy(text, e + ControlEntry::Label);
-            if (PStringToStd(text) != label) continue;
-            MacRect r;
-            WinFieldRect(n, i, &r);
-            ClickAt(n, r.left + 4, (r.top + r.bottom) / 2);
-            return;
-        }
-        ADD_FAILURE() << "no control " << label;
-    }
-    // The texts the columns of list window n show for the record at
-    // visible row `row`, formatted as the list formats its cells.
-    static std::vector<std::string> RowTextsShown(int n, int row)
-    {
-        std::vector<std::string> texts;
-        int32_t id = ListRowId(n, row);
-        if (id < 0) return texts;
-        int reg = WinRegisterOf(n);
-        std::vector<uint8_t> record(RegRecordSize(reg));
-        if (!StoredRecord(reg, uint32_t(id), record.data(), uint32_t(record.size()))) return texts;
-        for (int c = 0; const uint8_t *e = WinDefEntry(n, WinPartFieldList, c); c++) {
-            PString text;
-            FieldFormat(record.data() + DefU32(e + ListColEntry::Offset), DefU16(e + ListColEntry::Type),
-                        DefU16(e + ListColEntry::Format), text);
-            texts.push_back(PStringToStd(text));
-        }
-        RecFreeMatrix(reg, record.data());
-        return texts;
-    }
-};
 
 // ---- The reach check ----
 
-class ReachCheck : public DemoCompany {
+class ReachCheck : public LoggedIn {
 protected:
     std::set<int> reached;
     std::vector<std::string> steps;   // what was walked, for the failure message
@@ -288,7 +155,7 @@ protected:
         if (type == WinTypes::FunctionList) {
             for (const char *kind : {"Exports", "Imports", "Maintenance"}) {
                 ActivateWindowNumber(n);
-                ClickControl(n, kind);
+                EXPECT_TRUE(ClickLabelled(n, kind)) << "no control " << kind;
                 MenuRows(n, what + " > " + kind);
             }
             return;
@@ -413,7 +280,7 @@ TEST_F(ReachCheck, EveryListedWindowTypeIsReachedFromTheFrame)
 
 // ---- The sales invoices: their list and their window ----
 
-class SalesInvoiceReach : public DemoCompany {};
+class SalesInvoiceReach : public LoggedIn {};
 
 // File > Windows lists the sales invoices; their list opens inside the
 // work area, New there opens an empty invoice, the stored invoice shows
@@ -520,7 +387,7 @@ TEST_F(SalesInvoiceReach, TheSalesModulesRegisterPopupOffersThem)
 
 // ---- Text export and import from the menus ----
 
-class ExchangeReach : public DemoCompany {
+class ExchangeReach : public LoggedIn {
 protected:
     // Opens File > Maintenance with its Exports and chooses the row of
     // `text`, answering the save dialog with `file`.
@@ -598,7 +465,7 @@ TEST_F(ExchangeReach, TheSettingsExportWritesWhatIsTicked)
     ASSERT_GT(ChooseExport(TextOf(10508), out), 0);
     int sel = Find(WinTypes::SettingsExportSel);
     ASSERT_GT(sel, 0);
-    ClickControl(sel, "Accounts");
+    ASSERT_TRUE(ClickLabelled(sel, "Accounts"));
     ScriptClick(TopBarButtons[0], 4, 4);   // OK
     Drain();
     EXPECT_FALSE(WinIsOpen(sel));

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "dict_offsets.h"
-#include "tests/shell/logged_in_fixture.h"
+#include "tests/shell/demo_company_fixture.h"
 
 namespace {
 

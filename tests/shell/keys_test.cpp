@@ -15,7 +15,7 @@
 #include "platform/clipboard.h"
 #include "platform/control.h"
 #include "shell/toolbar.h"
-#include "tests/exchange/demo_company_fixture.h"
+#include "tests/shell/demo_company_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
 namespace {
@@ -134,15 +134,8 @@ namespace {
 constexpr int CustomerListType = 594, CustomersType = 590;
 
 // The demo company entered as ADMIN, as a new user does.
-class KeysInTheDemo : public DemoCompany {
+class KeysInTheDemo : public LoggedIn {
 protected:
-    void SetUp() override
-    {
-        DemoCompany::SetUp();
-        if (HasFatalFailure()) return;
-        ASSERT_TRUE(MakeDemo([this] { QueueLogin("ADMIN", "orvel"); })) << ::testing::PrintToString(Shown());
-        MessagesShown.clear();
-    }
     // Ctrl+1 opens the customer list, its first row (C1) selected, and
     // Return opens that in the customers window. The window's number.
     static int OpenFirstCustomer()

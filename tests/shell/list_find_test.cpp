@@ -13,18 +13,18 @@
 #include "shell/list_windows.h"
 #include "shell/record_commands.h"
 #include "shell/toolbar.h"
-#include "tests/shell/defaults_fixture.h"
+#include "tests/shell/demo_company_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
 namespace {
 
-class ListFind : public DefaultsCompany {
+class ListFind : public LoggedIn {
 protected:
     int list = 0;
 
     void SetUp() override
     {
-        DefaultsCompany::SetUp();
+        LoggedIn::SetUp();
         if (HasFatalFailure()) return;
         Key('1', false, true);   // Ctrl+1: the first register of the popup
         list = WinFindByDef(WinTypes::CustomerList);

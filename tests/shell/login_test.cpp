@@ -23,7 +23,7 @@
 #include "platform/script.h"
 #include "recordwin/record_windows.h"
 #include "shell/login.h"
-#include "tests/exchange/demo_company_fixture.h"
+#include "tests/shell/demo_company_fixture.h"
 #include "tests/shell/record_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 

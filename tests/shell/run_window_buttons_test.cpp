@@ -16,7 +16,7 @@
 #include "shell/menu_lists.h"
 #include "shell/record_commands.h"
 #include "tests/output/output_fixture.h"
-#include "tests/shell/logged_in_fixture.h"
+#include "tests/shell/demo_company_fixture.h"
 
 namespace {
 
@@ -53,6 +53,41 @@ protected:
         if (n) Type("C1:C2");
         return n;
     }
+    // Opens a window by `open` three times: its OK button runs `names`
+    // and closes it, the top bar's OK runs the same with the same job, and
+    // its Cancel button closes it and runs nothing. The OK button's last
+    // run; empty when a step failed.
+    template <typename Open> RunCall OkAsTopBarCancelUnrun(Open open, const Names &names)
+    {
+        RunServicesDouble runs;
+        int n = open();
+        EXPECT_GT(n, 0);
+        if (n <= 0) return {};
+        EXPECT_TRUE(ClickLabelled(n, "OK"));
+        EXPECT_FALSE(WinIsOpen(n));
+        EXPECT_EQ(runs.Names(), names) << ::testing::PrintToString(Shown());
+        if (runs.Names() != names) return {};
+        RunCall clicked = runs.calls.back();
+
+        runs.calls.clear();
+        n = open();
+        EXPECT_GT(n, 0);
+        if (n <= 0) return {};
+        TopBarOk();
+        EXPECT_EQ(runs.Names(), names);
+        if (runs.Names() == names) {
+            EXPECT_EQ(runs.calls.back().params, clicked.params) << "the button's run differs from the top bar's";
+        }
+
+        runs.calls.clear();
+        n = open();
+        EXPECT_GT(n, 0);
+        if (n <= 0) return {};
+        EXPECT_TRUE(ClickLabelled(n, "Cancel"));
+        EXPECT_FALSE(WinIsOpen(n));
+        EXPECT_TRUE(runs.calls.empty());
+        return clicked;
+    }
 };
 
 // OK in the report window runs report 24 as the top bar's OK does: the
@@ -60,29 +95,9 @@ protected:
 // runs nothing.
 TEST_F(RunWindowButtons, TheReportWindowsButtonsRunAndClose)
 {
-    RunServicesDouble runs;
-    int n = OpenReport();
-    ASSERT_GT(n, 0);
-    ASSERT_TRUE(ClickLabelled(n, "OK"));
-    EXPECT_FALSE(WinIsOpen(n));
-    ASSERT_EQ(runs.Names(), Names{"runReportCommand"}) << ::testing::PrintToString(Shown());
-    std::vector<uint8_t> clicked = runs.calls[0].params;
-    ASSERT_EQ(clicked.size(), ReportParamsSize);
-    EXPECT_EQ(GetU16(clicked.data(), ReportParamsVc::ReportNumber), 24);
-
-    runs.calls.clear();
-    n = OpenReport();
-    ASSERT_GT(n, 0);
-    TopBarOk();
-    ASSERT_EQ(runs.Names(), Names{"runReportCommand"});
-    EXPECT_EQ(runs.calls[0].params, clicked) << "the button's run differs from the top bar's";
-
-    runs.calls.clear();
-    n = OpenReport();
-    ASSERT_GT(n, 0);
-    ASSERT_TRUE(ClickLabelled(n, "Cancel"));
-    EXPECT_FALSE(WinIsOpen(n));
-    EXPECT_TRUE(runs.calls.empty());
+    RunCall clicked = OkAsTopBarCancelUnrun([this] { return OpenReport(); }, Names{"runReportCommand"});
+    ASSERT_EQ(clicked.params.size(), ReportParamsSize);
+    EXPECT_EQ(GetU16(clicked.params.data(), ReportParamsVc::ReportNumber), 24);
     EXPECT_TRUE(Shown().empty()) << Shown().front();
 }
 
@@ -90,31 +105,13 @@ TEST_F(RunWindowButtons, TheReportWindowsButtonsRunAndClose)
 // the typed range, as the top bar's OK does; Cancel closes it unrun.
 TEST_F(RunWindowButtons, TheExportWindowsButtonsRunAndClose)
 {
-    RunServicesDouble runs;
-    int n = OpenCustomerExport();
-    ASSERT_GT(n, 0);
-    ASSERT_TRUE(ClickLabelled(n, "OK"));
-    EXPECT_FALSE(WinIsOpen(n));
-    ASSERT_EQ(runs.Names(), (Names{"reportParamsCheck", "runTextExport"}));
-    EXPECT_EQ(runs.calls[1].args, std::vector<int64_t>{9});
-    std::vector<uint8_t> clicked = runs.calls[1].params;
+    RunCall clicked =
+        OkAsTopBarCancelUnrun([this] { return OpenCustomerExport(); }, Names{"reportParamsCheck", "runTextExport"});
+    EXPECT_EQ(clicked.args, std::vector<int64_t>{9});
+    ASSERT_FALSE(clicked.params.empty());
     PString range;
-    GetPString(clicked.data(), ReportParamsVc::SelText1, 60, range);
+    GetPString(clicked.params.data(), ReportParamsVc::SelText1, 60, range);
     EXPECT_EQ(PStringToStd(range), "C1:C2");
-
-    runs.calls.clear();
-    n = OpenCustomerExport();
-    ASSERT_GT(n, 0);
-    TopBarOk();
-    ASSERT_EQ(runs.Names(), (Names{"reportParamsCheck", "runTextExport"}));
-    EXPECT_EQ(runs.calls[1].params, clicked);
-
-    runs.calls.clear();
-    n = OpenCustomerExport();
-    ASSERT_GT(n, 0);
-    ASSERT_TRUE(ClickLabelled(n, "Cancel"));
-    EXPECT_FALSE(WinIsOpen(n));
-    EXPECT_TRUE(runs.calls.empty());
 }
 
 // ---- The three kinds, typed into ----

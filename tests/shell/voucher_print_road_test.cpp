@@ -20,7 +20,7 @@
 #include "shell/record_commands.h"
 #include "shell/toolbar.h"
 #include "tests/output/pdf_words.h"
-#include "tests/shell/defaults_fixture.h"
+#include "tests/shell/demo_company_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
 namespace {
@@ -30,7 +30,7 @@ namespace fs = std::filesystem;
 constexpr int ReportListType = 6;
 constexpr int VoucherReportTitle = 3041;   // the report list's row and the window's title
 
-class VoucherPrintRoad : public DefaultsCompany {
+class VoucherPrintRoad : public LoggedIn {
 protected:
     // Ctrl+R, the voucher print-out's row chosen by keys and Return: its
     // selection window's number, 0 when it did not open.
@@ -39,12 +39,7 @@ protected:
         Key('R', false, true);
         int list = WinFindByDef(ReportListType);
         if (list == 0) return 0;
-        std::vector<std::string> rows = ListBoxRows(list);
-        auto at = std::find(rows.begin(), rows.end(), TextOf(VoucherReportTitle));
-        if (at == rows.end()) return 0;
-        Key(PlKey::Home);
-        for (long i = 0; i < at - rows.begin(); i++) Key(PlKey::Down);
-        Key(PlKey::Return);
+        if (!ChooseRow(list, TextOf(VoucherReportTitle))) return 0;
         return WinFindByDef(WinTypes::VoucherPrintSel);
     }
     // Types the period into the selection window's first two fields.
@@ -111,8 +106,8 @@ TEST_F(VoucherPrintRoad, OkSaysHowToPrintAnEmptyPeriodPrintsNothingAPrintNamesIt
     std::vector<fs::path> pdfs = Printed();
     ASSERT_EQ(pdfs.size(), 1u);
     std::vector<PdfWord> words = PdfWords(pdfs[0]);
-    EXPECT_EQ(Find(words, "1910").page, 1);
-    EXPECT_EQ(Find(words, "Cash").page, 1);
+    EXPECT_EQ(pdfwords::Find(words, "1910").page, 1);
+    EXPECT_EQ(pdfwords::Find(words, "Cash").page, 1);
     EXPECT_EQ(words.back().page, 1) << "one voucher, one page";
     EXPECT_EQ(StatusLineText(), TextOf(Texts::PrintedTo) + fs::absolute(pdfs[0]).lexically_normal().string());
 }
