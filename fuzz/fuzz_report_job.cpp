@@ -8,30 +8,21 @@
 // nothing outside its records; faults show as sanitizer reports or traps.
 //
 // ReportJobFuzzSeeds is shared with the replay program.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/field_access.h"
-#include "core/interface_load.h"
 #include "core/memblock.h"
-#include "core/message_sink.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
-#include "database/access/settings_binding.h"
-#include "database/engine/engine.h"
 #include "dict_offsets.h"
+#include "fuzz/fuzz_setup.h"
 #include "output/devices/report_output.h"
 #include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
@@ -40,19 +31,7 @@ namespace {
 
 namespace P = ReportParamsVc;
 
-std::filesystem::path Folder;
-
-void Quiet(const char *) {}
-
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
-
-void RemoveFolder() {
-    if (D4IsOpen()) D4Close();
-    std::error_code ec;
-    if (!Folder.empty()) std::filesystem::remove_all(Folder, ec);
-}
+using fuzzsetup::Check;
 
 void Text(uint8_t *r, uint32_t at, int m, std::string_view s) {
     PString t;
@@ -169,24 +148,14 @@ void StoreCompany() {
     });
 }
 
-// Once: a quiet message sink, the built interface (QVENG.WIN in the
-// working folder), the work blocks, the company.
+// Once: the shared start (the built interface, the work blocks, the
+// scratch folder) and the company.
 void Setup() {
     static bool done = false;
     if (done) return;
     done = true;
-    MessageSinkSet(Quiet);
-    std::ifstream in("QVENG.WIN", std::ios::binary);
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string error;
-    Check(!file.empty() && LoadDefinitionsFromBytes(file.data(), file.size(), &error, "QVENG.WIN"));
-    if (!ReportParams) Check(AllocWorkBlocks());
-    Folder = std::filesystem::temp_directory_path() / ("orvel_fuzz_job_" + std::to_string(getpid()));
-    std::atexit(RemoveFolder);
-    RemoveFolder();
-    std::filesystem::create_directories(Folder);
-    Check(D4Create((Folder / "company.VDB").c_str(), 0) == D4OpenOk);
-    Check(SettingsStartup());
+    fuzzsetup::Start("orvel_fuzz_job_");
+    fuzzsetup::FreshCompany();
     StoreCompany();
 }
 

@@ -1,0 +1,66 @@
+// fuzz_setup.h - what the fuzz targets that work on a company share: a
+// quiet message sink, the built interface (QVENG.WIN in the working
+// folder), the work blocks, and a scratch folder of the process's own for
+// a new company, removed at exit. Header only, as the libFuzzer builds
+// link no replay code.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/interface_load.h"
+#include "core/message_sink.h"
+#include "core/work_blocks.h"
+#include "database/access/settings_binding.h"
+#include "database/engine/engine.h"
+
+namespace fuzzsetup {
+
+// Ends the run at a broken expectation: a fault the fuzzer reports.
+inline void Check(bool ok) {
+    if (!ok) std::abort();
+}
+
+// The scratch folder of the company; empty until Start.
+inline std::filesystem::path &Folder() {
+    static std::filesystem::path folder;
+    return folder;
+}
+
+inline void RemoveFolder() {
+    if (D4IsOpen()) D4Close();
+    std::error_code ec;
+    if (!Folder().empty()) std::filesystem::remove_all(Folder(), ec);
+}
+
+inline void Quiet(const char *) {}
+
+// Once a process: the quiet sink, the built interface, the work blocks and
+// the scratch folder, named `prefix` and the process id.
+inline void Start(const std::string &prefix) {
+    MessageSinkSet(Quiet);
+    std::ifstream in("QVENG.WIN", std::ios::binary);
+    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string error;
+    Check(!file.empty() && LoadDefinitionsFromBytes(file.data(), file.size(), &error, "QVENG.WIN"));
+    if (!ReportParams) Check(AllocWorkBlocks());
+    Folder() = std::filesystem::temp_directory_path() / (prefix + std::to_string(getpid()));
+    std::atexit(RemoveFolder);
+}
+
+// A new, empty company in the scratch folder, in place of one made before.
+inline void FreshCompany() {
+    RemoveFolder();
+    std::filesystem::create_directories(Folder());
+    Check(D4Create((Folder() / "company.VDB").c_str(), 0) == D4OpenOk);
+    Check(SettingsStartup());
+}
+
+}  // namespace fuzzsetup
