@@ -13,6 +13,7 @@
 #include <unordered_set>
 
 #include "bench/bench_company.h"
+#include "bench/bench_vouchers.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -29,45 +30,6 @@ constexpr int HistoryPerInvoice = 5;
 
 uint8_t Account[16], NoObjects[2], Item[8], NoCustomer[2];
 const DateRec YearStart{1, 1, 2024}, YearEnd{31, 12, 2024}, MonthStart{1, 6, 2024}, MonthEnd{30, 6, 2024};
-
-// One voucher of three rows (the measured account with objects, two
-// others) and its three postings.
-bool StoreVoucher(uint32_t serNr, const DateRec &date) {
-    RuleRecord v(TRVc::Number);
-    if (!v.record) return false;
-    PutU32(v.record, TRVc::SerNr, serNr);
-    PutU16(v.record, TRVc::YearCode, 2);
-    PutDate(v.record, TRVc::TransDate, date);
-    const char *accounts[3] = {"1000", "2000", "3000"};
-    const double amounts[3] = {100, -60, -40};
-    for (int i = 0; i < 3; i++) {
-        uint8_t row[TRVc::Rows::Size] = {}, text[16];
-        PutU16(row, TRVc::Rows::Kind, 1);
-        PStringFromC(text, accounts[i]);
-        PutPString(row, TRVc::Rows::Account, 10, text);
-        PStringFromC(text, i == 0 ? "A,B" : "");
-        PutPString(row, TRVc::Rows::Objects, 30, text);
-        PackedDecimal a;
-        DecFromDouble(&a, amounts[i]);
-        PutDec(row, TRVc::Rows::Amount, a);
-        if (!MatrixRowPut(TRVc::Number, 0, v.record, i, row)) return false;
-    }
-    uint32_t recid = 0;
-    if (!RecStore(TRVc::Number, v.record, 0, &recid)) return false;
-    for (const char *acc : accounts) {
-        uint8_t e[ATVc::Size] = {}, text[16];
-        PutDate(e, ATVc::Date, date);
-        PStringFromC(text, acc);
-        PutPString(e, ATVc::Account, 10, text);
-        PutU32(e, ATVc::SourceSerNr, serNr);
-        PutU32(e, ATVc::SourceRecId, recid);
-        PutU16(e, ATVc::SourceReg, TRVc::Number);
-        PutU16(e, ATVc::YearCode, 2);
-        uint32_t id = 0;
-        if (!RecStoreByKey(ATVc::Number, e, 1, &id)) return false;
-    }
-    return true;
-}
 
 // Invoices of one row of the item and their history records.
 bool StoreHistory() {
@@ -116,7 +78,7 @@ bool Company() {
     for (int d = 0; d < Days && ok; d++) {
         DateRec date;
         DateAddDays(&YearStart, d * 365 / Days, &date);
-        for (int v = 0; v < VouchersPerDay && ok; v++) ok = StoreVoucher(serNr++, date);
+        for (int v = 0; v < VouchersPerDay && ok; v++) ok = BenchStoreVoucher(serNr++, date, "A,B");   // the measured account with objects
     }
     ok = ok && StoreHistory();
     if (!DbHoldEnd() || !ok) return false;

@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
+#include "bench/bench_vouchers.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -109,33 +110,7 @@ bool StorePostings()
         DateRec date{1, 1, 2024};
         DateAddDays(&date, day, &date);
         for (int k = 0; k < VouchersPerDay; k++, serNr++) {
-            RuleRecord v(TRVc::Number);
-            if (!v.record) return false;
-            PutU32(v.record, TRVc::SerNr, serNr);
-            PutU16(v.record, TRVc::YearCode, 2);
-            PutDate(v.record, TRVc::TransDate, date);
-            const char *accounts[3] = {"1000", "2000", "3000"};
-            const double amounts[3] = {100, -60, -40};
-            for (int i = 0; i < 3; i++) {
-                uint8_t row[TRVc::Rows::Size] = {};
-                PutU16(row, TRVc::Rows::Kind, 1);
-                Text(row, TRVc::Rows::Account, 10, accounts[i]);
-                Amount(row, TRVc::Rows::Amount, amounts[i]);
-                if (!MatrixRowPut(TRVc::Number, 0, v.record, i, row)) return false;
-            }
-            uint32_t recid = 0;
-            if (!RecStore(TRVc::Number, v.record, 0, &recid)) return false;
-            for (const char *acc : accounts) {
-                uint8_t e[ATVc::Size] = {};
-                PutDate(e, ATVc::Date, date);
-                Text(e, ATVc::Account, 10, acc);
-                PutU32(e, ATVc::SourceSerNr, serNr);
-                PutU32(e, ATVc::SourceRecId, recid);
-                PutU16(e, ATVc::SourceReg, TRVc::Number);
-                PutU16(e, ATVc::YearCode, 2);
-                uint32_t id = 0;
-                if (!RecStoreByKey(ATVc::Number, e, 1, &id)) return false;
-            }
+            if (!BenchStoreVoucher(serNr, date)) return false;
             PackedDecimal hundred;
             DecFromDouble(&hundred, 100);
             DecAdd(&month[date.month - 1], &hundred, &month[date.month - 1]);
