@@ -16,8 +16,8 @@
 //   33 b          push INTEGER b (0..255)
 //   34 v16        push INTEGER v
 //   35 d8         push REAL d
-//   64 t lvl off  push a copy of the variable off bytes from the frame
-//                 mark of display slot lvl
+//   64 t lvl off  push a copy of the variable off (signed) value-stack
+//                 entries from the frame mark of display slot lvl
 //   80 t lvl off  store the top into that variable, then pop
 //   96 lvl n types... 0   open a frame, push a default per type byte
 //   97 t          push the default value of type t
