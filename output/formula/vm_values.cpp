@@ -8,6 +8,7 @@
 #include "core/decimal.h"
 #include "core/field_access.h"
 #include "core/field_types.h"
+#include "core/format_block.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "dict_offsets.h"
@@ -240,7 +241,13 @@ void VmToString() {
         PutI16(value, 0, v.integer);
         FieldToText(value, 10, text);
     } else if (v.type == VmReal) {
+        // The text is a value that is read back as an amount (a formula's
+        // result), never grouped in thousands, whatever device the job
+        // prints on.
+        const uint8_t thousands = ThousandsFlag;
+        ThousandsFlag = 0;
         DoubleToText2(v.real, text);
+        ThousandsFlag = thousands;
     } else {
         if (v.type != VmString) {
             v.type = VmString;

@@ -2,6 +2,8 @@
 // byte code of precedence and unary minus, literals and comments, built-in
 // calls and their type checks, and the rule that a formula with an error
 // gives an empty result and leaves the value stack level.
+#include "core/decimal.h"
+#include "core/format_block.h"
 #include "output/formula/formula_internal.h"
 #include "tests/output/formula/formula_fixture.h"
 
@@ -166,6 +168,18 @@ TEST_F(FormulaScript, UnknownNamesDoNotGrowTheNameTable) {
     EXPECT_EQ(NameTableLookup("UNKNOWN1", 0), NameTableEnd);
     // Names are looked up upper-cased.
     EXPECT_EQ(Eval("length('abcd')"), "4");
+}
+
+// A printer job groups thousands in its amounts; a formula's result is
+// read back as an amount and must not be.
+TEST_F(FormulaScript, ResultsAreNeverGroupedInThousands) {
+    ThousandsFlag = 1;
+    std::string got = Eval("1000000 + 0.5");
+    ThousandsFlag = 0;
+    EXPECT_EQ(got, Amount("1000000.50"));
+    PString t;
+    PStringFromView(t, got);
+    EXPECT_EQ(TextToDouble(t), 1000000.5);
 }
 
 TEST_F(FormulaScript, ManyFormulasInOneJobKeepTheCallStack) {
