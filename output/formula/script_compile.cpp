@@ -144,7 +144,9 @@ void ScriptEmitOp(int op) {
         ScriptEmit(result == VmInteger ? 2 : 3);
         break;
     case OpConcatenation:
-        ScriptTypeCheck(VmString, l, true, Texts::FormulaOperatorArg1);
+        // The left operand lies below the top, where no conversion code
+        // reaches: it is only checked.
+        ScriptTypeCheck(VmString, l, false, Texts::FormulaOperatorArg1);
         ScriptTypeCheck(VmString, r, true, Texts::FormulaOperatorArg2);
         ScriptEmit(4);
         result = VmString;
@@ -156,7 +158,7 @@ void ScriptEmitOp(int op) {
         else ScriptError(Texts::FormulaBadComparison);
         break;
     case OpLogical:
-        ScriptTypeCheck(VmBoolean, l, true, Texts::FormulaOperatorArg1);
+        ScriptTypeCheck(VmBoolean, l, false, Texts::FormulaOperatorArg1);
         if (arity == 2) ScriptTypeCheck(VmBoolean, r, true, Texts::FormulaOperatorArg2);
         ScriptEmit(2);
         break;
