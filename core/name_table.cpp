@@ -105,23 +105,36 @@ static uint16_t NameTableAdd(const char *name) {
     return Names.count++;
 }
 
+// Walks the chain of bucket hash & 255 for name: its entry number, or
+// NameTableEnd with *last the chain's final entry (NameTableEnd when the
+// chain is empty).
+static uint16_t NameTableWalk(const char *name, int bucket, uint16_t *last) {
+    *last = NameTableEnd;
+    if (!Names.buckets) return NameTableEnd;
+    const uint8_t *heads = MemLock(Names.buckets);
+    uint16_t e = GetU16(&heads[bucket * 2]);
+    MemUnlock(Names.buckets);
+    const uint8_t *entries = MemLock(Names.entries);
+    const char *pool = (const char *)MemLock(Names.pool);
+    for (; e != NameTableEnd; e = GetU16(&entries[e * NameEntrySize])) {
+        if (CStringCompare(name, pool + GetU16(&entries[e * NameEntrySize + 2])) == 0) break;
+        *last = e;
+    }
+    MemUnlock(Names.pool);
+    MemUnlock(Names.entries);
+    return e;
+}
+
+uint16_t NameTableLookup(const char *name, int hash) {
+    uint16_t last;
+    return NameTableWalk(name, hash & 255, &last);
+}
+
 uint16_t NameTableFind(const char *name, int hash) {
     int bucket = hash & 255;
-    uint16_t last = NameTableEnd;
-    if (Names.buckets) {
-        const uint8_t *heads = MemLock(Names.buckets);
-        uint16_t e = GetU16(&heads[bucket * 2]);
-        MemUnlock(Names.buckets);
-        const uint8_t *entries = MemLock(Names.entries);
-        const char *pool = (const char *)MemLock(Names.pool);
-        for (; e != NameTableEnd; e = GetU16(&entries[e * NameEntrySize])) {
-            if (CStringCompare(name, pool + GetU16(&entries[e * NameEntrySize + 2])) == 0) break;
-            last = e;
-        }
-        MemUnlock(Names.pool);
-        MemUnlock(Names.entries);
-        if (e != NameTableEnd) return e;
-    }
+    uint16_t last;
+    uint16_t found = NameTableWalk(name, bucket, &last);
+    if (found != NameTableEnd) return found;
 
     uint16_t added = NameTableAdd(name);
     if (added == NameTableEnd) return NameTableEnd;

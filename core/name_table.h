@@ -3,7 +3,9 @@
 // The interface file brings a table of the names the formula compiler
 // knows (functions, keywords). Its blocks, as stored:
 //   header   u16 entry count, u16 second count, u32, u32
-//   two further blocks, held for the formula language, not read here
+//   two kept blocks for the formula language: the built-in rows, then
+//            the operator rows (10 bytes each; the header's second
+//            count is the number of built-in rows)
 //   buckets  256 u16 entry numbers, 65535 = empty bucket
 //   entries  8 bytes each: u16 next entry (65535 = end of chain),
 //            u16 offset of the name in the pool, 4 bytes the formula
@@ -47,6 +49,10 @@ uint16_t NameTableCount();
 // index, linked at the end of its chain) whose number is returned, so a
 // second lookup finds it. NameTableEnd when the table is full.
 uint16_t NameTableFind(const char *name, int hash);
+
+// Entry number of name in the chain of bucket hash & 255, or NameTableEnd
+// when the table lacks it. Never changes the table.
+uint16_t NameTableLookup(const char *name, int hash);
 
 // Address of entry n's 8 bytes, or null when n is not an entry.
 // Valid until the next NameTableFind.

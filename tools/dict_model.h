@@ -209,6 +209,28 @@ struct DictName {
     DictPos pos;
 };
 
+// A built-in function of the formula language: its name, the two code
+// bytes it emits (128 op, or 129 for a balance function), its argument
+// types (1 BOOLEAN, 2 INTEGER, 3 REAL, 4 STRING, 6 raw text) and its
+// result type (0 for an instruction).
+struct DictBuiltin {
+    std::string name;
+    uint16_t code1 = 0, code2 = 0;
+    std::string args;
+    uint8_t result = 0;
+    DictPos pos;
+};
+
+// An operator row of the formula language, by operator number. A word
+// operator (spelling a word) is also entered as a name of class 28.
+struct DictOperator {
+    uint16_t number = 0;
+    std::string spelling;
+    bool word = false;
+    uint16_t precedence = 0, cls = 0, arity = 0, sub = 0;
+    DictPos pos;
+};
+
 struct DictSource {
     std::vector<std::string> files;
     std::vector<std::string> errors;    // "file:line: message"
@@ -224,6 +246,8 @@ struct DictSource {
     std::array<DictCharTable, CharTableCount> charTables;
     DictCollation collation;
     std::vector<DictName> names;
+    std::vector<DictBuiltin> builtins;
+    std::vector<DictOperator> operators;
 };
 
 // Adds "file:line: message" to src->errors.

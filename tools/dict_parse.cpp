@@ -345,6 +345,8 @@ void DictParse(DictSource *src, std::string_view fileName, std::string_view text
         else if (IsWord(t, "chartable")) ok = ParseCharTable(p);
         else if (IsWord(t, "collation")) ok = ParseCollation(p);
         else if (IsWord(t, "name")) ok = ParseName(p);
+        else if (IsWord(t, "builtin")) ok = ParseBuiltin(p);
+        else if (IsWord(t, "operator")) ok = ParseOperator(p);
         else ok = ParseFail(p, t, "unexpected " + DictTokenText(t) + " at the start of a statement");
         if (!ok) return;
     }

@@ -86,3 +86,84 @@ bool ParseName(DictParser &p) {
     p.src->names.push_back(std::move(n));
     return ExpectEol(p);
 }
+
+namespace {
+
+// BOOLEAN 1, INTEGER 2, REAL 3, STRING 4, RAW 6 (raw only as an argument).
+int FormulaType(const DictToken &t, bool argument) {
+    static constexpr std::array<const char *, 4> types = {"BOOLEAN", "INTEGER", "REAL", "STRING"};
+    for (int i = 0; i < 4; i++)
+        if (IsWord(t, types[i])) return i + 1;
+    if (argument && IsWord(t, "RAW")) return 6;
+    return 0;
+}
+
+}  // namespace
+
+// builtin NAME code C1 C2 [args TYPE...] [result TYPE]
+bool ParseBuiltin(DictParser &p) {
+    DictBuiltin b;
+    const DictToken &head = Next(p);
+    b.pos = PosOf(p, head);
+    const DictToken &t = Next(p);
+    if (t.kind != DictTok::Word && t.kind != DictTok::String)
+        return ParseFail(p, t, "expected a name after 'builtin'");
+    b.name = t.text;
+    int64_t v;
+    if (!IsWord(Next(p), "code")) return ParseFail(p, t, "expected 'builtin NAME code C1 C2 [args ...] [result T]'");
+    if (!ExpectNumber(p, "first code byte", 128, 129, &v)) return false;
+    b.code1 = (uint16_t)v;
+    if (!ExpectNumber(p, "second code byte", 0, 255, &v)) return false;
+    b.code2 = (uint16_t)v;
+    if (IsWord(Peek(p), "args")) {
+        Next(p);
+        while (Peek(p).kind == DictTok::Word && !IsWord(Peek(p), "result")) {
+            const DictToken &a = Next(p);
+            int type = FormulaType(a, true);
+            if (!type) return ParseFail(p, a, "an argument type is BOOLEAN, INTEGER, REAL, STRING or RAW");
+            b.args.push_back((char)type);
+        }
+        if (b.args.empty()) return ParseFail(p, Peek(p), "'args' wants at least one type");
+    }
+    if (IsWord(Peek(p), "result")) {
+        Next(p);
+        const DictToken &r = Next(p);
+        b.result = (uint8_t)FormulaType(r, false);
+        if (!b.result) return ParseFail(p, r, "a result type is BOOLEAN, INTEGER, REAL or STRING");
+    }
+    p.src->builtins.push_back(std::move(b));
+    return ExpectEol(p);
+}
+
+// operator N SPELLING precedence P class C arity A suboperation S
+bool ParseOperator(DictParser &p) {
+    static constexpr std::array<const char *, 4> classes = {"arithmetic", "concatenation", "comparison", "logical"};
+    DictOperator o;
+    const DictToken &head = Next(p);
+    o.pos = PosOf(p, head);
+    int64_t v;
+    if (!ExpectNumber(p, "operator number", 1, 255, &v)) return false;
+    o.number = (uint16_t)v;
+    const DictToken &s = Next(p);
+    if (s.kind != DictTok::Word && s.kind != DictTok::String)
+        return ParseFail(p, s, "expected the operator's spelling after its number");
+    o.spelling = s.text;
+    o.word = s.kind == DictTok::Word;
+    const char *usage = "expected 'operator N SPELLING precedence P class C arity A suboperation S'";
+    if (!IsWord(Next(p), "precedence")) return ParseFail(p, s, usage);
+    if (!ExpectNumber(p, "precedence", 1, 255, &v)) return false;
+    o.precedence = (uint16_t)v;
+    if (!IsWord(Next(p), "class")) return ParseFail(p, s, usage);
+    const DictToken &c = Next(p);
+    for (int i = 0; i < 4; i++)
+        if (IsWord(c, classes[i])) o.cls = (uint16_t)(i + 1);
+    if (!o.cls) return ParseFail(p, c, "an operator class is arithmetic, concatenation, comparison or logical");
+    if (!IsWord(Next(p), "arity")) return ParseFail(p, s, usage);
+    if (!ExpectNumber(p, "arity", 1, 2, &v)) return false;
+    o.arity = (uint16_t)v;
+    if (!IsWord(Next(p), "suboperation")) return ParseFail(p, s, usage);
+    if (!ExpectNumber(p, "sub-operation", 0, 255, &v)) return false;
+    o.sub = (uint16_t)v;
+    p.src->operators.push_back(std::move(o));
+    return ExpectEol(p);
+}

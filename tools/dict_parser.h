@@ -75,3 +75,5 @@ bool ParseChoice(DictParser &p);
 bool ParseCharTable(DictParser &p);
 bool ParseCollation(DictParser &p);
 bool ParseName(DictParser &p);
+bool ParseBuiltin(DictParser &p);
+bool ParseOperator(DictParser &p);

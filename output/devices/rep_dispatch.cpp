@@ -30,6 +30,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/formula/formula.h"
 #include "output/printer.h"
 #include "reports/sales/report_frame.h"
 #include "shell/menus.h"
@@ -137,6 +138,7 @@ void OpenJobLocal(const uint8_t *title)
     s.pageNumber = 0;
     s.pageStarted = 0;
     s.pageDirty = 0;
+    VmResetCallDepth();
 }
 
 // A text on the local road: expanded and handed to the device; nothing
