@@ -7,6 +7,7 @@
 #include "core/ui_text.h"
 #include "dict_offsets.h"
 #include "exchange/section_readers.h"
+#include "exchange/sie.h"
 #include "exchange/text_exchange.h"
 #include "rules/ledger.h"
 
@@ -43,6 +44,7 @@ void ResetImportFlags()
     AccountsCreatedFlag = false;
     ImportHoldsRenewed = 0;
     ImportFormatForget();
+    SieImportResult = SieImportResultRec{};
 }
 
 // Tells what the run did not do as asked, one message for each kind.
@@ -66,6 +68,7 @@ void ReportImportResult()
         std::snprintf(n, sizeof n, "%u", unsigned(ImportResult.kept));
         TellNumbers(Texts::ImportRecordsKept, n);
     }
+    SieReportResult();
     ImportEffectsReport();
     if (ImportResult.longBfoObject[0] != 0) TellWith(Texts::ImportBfoObjectTooLong, ImportResult.longBfoObject);
     if (ImportResult.badGroupSelector != 0) {
