@@ -182,7 +182,7 @@ void PeriodLines(const AccountBalances &b, const DateRec &start, const DateRec &
         b.At(p, &atP);
         DecSub(&atM, &atP, &movement);
         if (!DecIsZero(&movement))
-            Line({"#PSALDO", year, SiePeriodText(&m), SieFromPString(b.account), "{}", SieAmountText(&movement)});
+            Line({"#PSALDO", year, SiePeriodText(&m), SieFromPString(b.account), "{", "}", SieAmountText(&movement)});
         m = p;
         atM = atP;
     }

@@ -10,6 +10,7 @@
 // fiscal year. An empty or 0 number takes the next free one. A voucher
 // that cannot be stored (its key exists, its date lies in no fiscal year)
 // is counted and told after the import, with the first one named.
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "exchange/exchange.h"
 #include "exchange/sie.h"
 #include "exchange/text_exchange.h"
 #include "rules/accounts.h"
@@ -82,6 +84,15 @@ void NotStored(const std::string &series, int32_t number)
     if (SieImportResult.notStored++ == 0) SieImportResult.firstNotStored = series + " " + std::to_string(number);
 }
 
+// The next serial number of reg on date from its series; a company
+// without series rows takes the number after the highest stored.
+int32_t SerialFor(int reg, const DateRec *date)
+{
+    int32_t number = NextSerialNumber(reg, date, 0, 0);
+    if (number <= 0) number = NextFreeSerialNumber(reg, 1, INT32_MAX, date);
+    return number;
+}
+
 // Numbers a voucher that has no number yet and stores it; counted when
 // not stored.
 void NumberAndStore(uint8_t *voucher, const std::string &series)
@@ -89,7 +100,7 @@ void NumberAndStore(uint8_t *voucher, const std::string &series)
     int32_t number = int32_t(GetU32(voucher, TRVc::SerNr));
     if (number <= 0) {
         DateRec date = GetDate(voucher, TRVc::TransDate);
-        number = NextSerialNumber(TRVc::Number, &date, 0, 0);
+        number = SerialFor(TRVc::Number, &date);
         PutU32(voucher, TRVc::SerNr, uint32_t(number));
     }
     if (number <= 0 || !StoreVoucher(voucher)) NotStored(series, number);
@@ -350,7 +361,7 @@ void ImportSieEnd()
     if (S.openingRecord && MatrixRowCount(OpenBalVc::Number, 0, S.openingRecord->record) > 0) {
         uint8_t *r = S.openingRecord->record;
         PutDate(r, OpenBalVc::TransDate, S.opening);
-        PutU32(r, OpenBalVc::SerNr, uint32_t(NextSerialNumber(OpenBalVc::Number, &S.opening, 0, 0)));
+        PutU32(r, OpenBalVc::SerNr, uint32_t(SerialFor(OpenBalVc::Number, &S.opening)));
         if (!StoreFb1Record(r)) NotStored("#IB", int32_t(GetU32(r, OpenBalVc::SerNr)));
     }
     StoreYearVoucher(S.prevVoucher, S.prevEnd);
