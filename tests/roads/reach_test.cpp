@@ -547,7 +547,8 @@ TEST_F(ExchangeReach, TheFullExportRunsFromTheFunctionList)
     int list = Find(WinTypes::FunctionList);
     ASSERT_GT(list, 0);
     EXPECT_EQ(ListBoxRows(list), (std::vector<std::string>{TextOf(10506), TextOf(10507), TextOf(10508),
-                                                           TextOf(10509), TextOf(10511), TextOf(10510)}));
+                                                           TextOf(10509), TextOf(10511), TextOf(10510),
+                                                           TextOf(10620)}));
     fs::path out = dir / "full.txt";
     ASSERT_GT(ChooseExport(TextOf(10506), out), 0);
     ASSERT_TRUE(fs::exists(out));
@@ -634,7 +635,7 @@ TEST_F(ExchangeReach, FileImportAsksForTheFileAndImportsIt)
     Menu(CmdImport);
     int list = Find(WinTypes::ImportList);
     ASSERT_GT(list, 0);
-    ASSERT_EQ(ListBoxRows(list), std::vector<std::string>{TextOf(10512)});
+    ASSERT_EQ(ListBoxRows(list), (std::vector<std::string>{TextOf(10512), TextOf(10621)}));
     ScriptAnswerFile(in.string());
     ChooseRow(list, 0);
     EXPECT_EQ(RegRecordCount(CUVc::Number), 4u) << (Shown().empty() ? "" : Shown().front());
