@@ -123,6 +123,24 @@ TEST_F(SieImport, TypeTwoPeriodBalancesMakeOneVoucherAPeriod)
     EXPECT_EQ(sum, -100);
 }
 
+// The export's own type-2 file (lists as "{" and "}" fields) gives one
+// voucher a month of the current and the previous year.
+TEST_F(SieImport, TypeTwoFileOfTheExportReadsBack)
+{
+    MakeCompany();
+    const std::string file = Sie(2);
+    EmptyCompany("copy2.VDB");
+    RulesInstall();
+    ImportSie(file);
+    ASSERT_TRUE(MessagesShown.empty()) << MessagesShown.front();
+    // 2023-06, 2024-01, 2024-02 and 2024-03, numbered in the order first
+    // met (the file writes each account's months from the last).
+    EXPECT_EQ(RegRecordCount(TRVc::Number), 4u);
+    double sum = 0;
+    EXPECT_EQ(VoucherRows(3, YearCodeOf({29, 2, 2024}), "4010", &sum), 4);
+    EXPECT_EQ(sum, 200);
+}
+
 // A file as other programs write it: blank-separated fields, quoted texts
 // with blanks, lists with and without blanks, #KSUMMA, #RTRANS/#BTRANS,
 // an unknown tag, no #SIETYP before the data of type 4... and empty
