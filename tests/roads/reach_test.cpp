@@ -682,4 +682,61 @@ TEST_F(ExchangeReach, FileImportAsksForTheFileAndImportsIt)
     EXPECT_EQ(RegRecordCount(CUVc::Number), 4u);
 }
 
+// The SIE export, chosen from File > Maintenance, takes its type from its
+// window and writes the ledger as an SIE file; chosen from File > Import,
+// "SIE file" reads such a file, and a broken one is refused with its line
+// and changes nothing.
+TEST_F(ExchangeReach, TheSieFileIsWrittenAndReadFromTheLists)
+{
+    fs::path out = dir / "ledger.se";
+    int list = ChooseExport(TextOf(10620), out);
+    ASSERT_GT(list, 0);
+    int sel = Find(WinTypes::SieExportSel);
+    ASSERT_GT(sel, 0);
+    // The type, two fields on, and the dates of this year's whole months
+    // as the user's date format writes them.
+    Type("4");
+    Key(PlKey::Tab);
+    Key(PlKey::Tab);
+    Key(PlKey::Tab);
+    DateRec from{1, 1, TodayDate.year}, to{31, 12, TodayDate.year};
+    PString text;
+    DateToText(&from, text);
+    Type(PStringToStd(text));
+    Key(PlKey::Tab);
+    DateToText(&to, text);
+    Type(PStringToStd(text));
+    ScriptClick(TopBarButtons[0], 4, 4);   // OK
+    Drain();
+    EXPECT_FALSE(WinIsOpen(sel));
+    EXPECT_TRUE(Shown().empty()) << Shown().front();
+    std::string sie = FileBytes(out);
+    EXPECT_EQ(sie.rfind("#FLAGGA\t0\t\r\n", 0), 0u) << sie.substr(0, 80);
+    EXPECT_NE(sie.find("#SIETYP\t4\t\r\n"), std::string::npos);
+    EXPECT_NE(sie.find("#KONTO\t"), std::string::npos);
+
+    const uint32_t accounts = RegRecordCount(ACVc::Number);
+    fs::path bad = dir / "bad.se";
+    std::ofstream(bad, std::ios::binary) << "#SIETYP 4\r\n#KONTO 99999 \"New\"\r\n#TRANS 1910 {} 1.00\r\n";
+    MessagesShown.clear();
+    CloseAll();
+    Menu(CmdImport);
+    int imports = Find(WinTypes::ImportList);
+    ASSERT_GT(imports, 0);
+    int row = RowOf(imports, TextOf(10621));
+    ASSERT_GE(row, 0);
+    ScriptAnswerFile(bad.string());
+    ChooseRow(imports, row);
+    EXPECT_TRUE(Said(TextOf(10623) + "3: ")) << (Shown().empty() ? "nothing said" : Shown().front());
+    EXPECT_EQ(RegRecordCount(ACVc::Number), accounts);
+
+    MessagesShown.clear();
+    CloseAll();
+    Menu(CmdImport);
+    ScriptAnswerFile(out.string());
+    ChooseRow(Find(WinTypes::ImportList), row);
+    EXPECT_FALSE(Said(TextOf(10623))) << (Shown().empty() ? "" : Shown().front());
+    EXPECT_EQ(RegRecordCount(ACVc::Number), accounts);
+}
+
 }  // namespace
