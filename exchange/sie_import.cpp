@@ -12,6 +12,7 @@
 // is counted and told after the import, with the first one named.
 #include <climits>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,8 +54,8 @@ struct SieImportState {
     long type = 1;
     bool previousYear = false;
     DateRec curStart{}, curEnd{}, prevStart{}, prevEnd{}, opening{};
-    std::vector<OwnedRecord *> periodVouchers;
-    OwnedRecord *curVoucher = nullptr, *prevVoucher = nullptr, *openingRecord = nullptr;
+    std::vector<std::unique_ptr<OwnedRecord>> periodVouchers;
+    std::unique_ptr<OwnedRecord> curVoucher, prevVoucher, openingRecord;
 } S;
 
 void PString60(const std::string &s, uint8_t *p) { SieToPString(s.size() > 255 ? s.substr(0, 255) : s, p); }
@@ -107,9 +108,9 @@ void NumberAndStore(uint8_t *voucher, const std::string &series)
 }
 
 // A year voucher of type 1 (cleared on first use).
-uint8_t *YearVoucher(OwnedRecord *&v)
+uint8_t *YearVoucher(std::unique_ptr<OwnedRecord> &v)
 {
-    if (!v) v = new OwnedRecord(TRVc::Number);
+    if (!v) v = std::make_unique<OwnedRecord>(TRVc::Number);
     return v->record;
 }
 
@@ -202,7 +203,7 @@ void OpeningLine(const SieItem &it)
     if (!AccountNameOf(account, name, 60)) GetUiText(name, MissingAccountText);
     const long year = S.type != 4 && S.previousYear ? -1 : 0;
     if (it.number == year) {
-        if (!S.openingRecord) S.openingRecord = new OwnedRecord(OpenBalVc::Number);
+        if (!S.openingRecord) S.openingRecord = std::make_unique<OwnedRecord>(OpenBalVc::Number);
         AddOpeningBalanceRow(S.openingRecord->record, account, name, &it.amount);
     }
     if (S.type == 1 && (it.number == 0 || it.number == -1)) {
@@ -221,13 +222,13 @@ void ClosingLine(const SieItem &it)
 void PeriodLine(const SieItem &it)
 {
     OwnedRecord *found = nullptr;
-    for (OwnedRecord *v : S.periodVouchers) {
+    for (const auto &v : S.periodVouchers) {
         DateRec d = GetDate(v->record, TRVc::TransDate);
-        if (DateCompare(&d, &it.date1) == 0) found = v;
+        if (DateCompare(&d, &it.date1) == 0) found = v.get();
     }
     if (!found) {
-        found = new OwnedRecord(TRVc::Number);
-        S.periodVouchers.push_back(found);
+        S.periodVouchers.push_back(std::make_unique<OwnedRecord>(TRVc::Number));
+        found = S.periodVouchers.back().get();
         PutDate(found->record, TRVc::RegDate, it.date1);
         PutDate(found->record, TRVc::TransDate, it.date1);
     }
@@ -280,7 +281,7 @@ void ObjectLine(const SieItem &it)
 }
 
 // Stores a year voucher of type 1 dated at its year's end.
-void StoreYearVoucher(OwnedRecord *v, const DateRec &end)
+void StoreYearVoucher(const std::unique_ptr<OwnedRecord> &v, const DateRec &end)
 {
     if (!v || MatrixRowCount(TRVc::Number, 0, v->record) == 0) return;
     PutU16(v->record, TRVc::YearCode, 0);
@@ -291,12 +292,10 @@ void StoreYearVoucher(OwnedRecord *v, const DateRec &end)
 
 void FreeCollected()
 {
-    for (OwnedRecord *v : S.periodVouchers) delete v;
     S.periodVouchers.clear();
-    delete S.curVoucher;
-    delete S.prevVoucher;
-    delete S.openingRecord;
-    S.curVoucher = S.prevVoucher = S.openingRecord = nullptr;
+    S.curVoucher.reset();
+    S.prevVoucher.reset();
+    S.openingRecord.reset();
 }
 
 }  // namespace
@@ -357,7 +356,7 @@ void ImportSieLine(const SieItem &it)
 
 void ImportSieEnd()
 {
-    for (OwnedRecord *v : S.periodVouchers) NumberAndStore(v->record, "");
+    for (const auto &v : S.periodVouchers) NumberAndStore(v->record, "");
     if (S.openingRecord && MatrixRowCount(OpenBalVc::Number, 0, S.openingRecord->record) > 0) {
         uint8_t *r = S.openingRecord->record;
         PutDate(r, OpenBalVc::TransDate, S.opening);
