@@ -14,7 +14,9 @@
 #include "core/work_blocks.h"
 #include "database/access/settings_blocks.h"
 #include "dict_offsets.h"
+#include "exchange/company_text.h"
 #include "exchange/section_table.h"
+#include "exchange/sie.h"
 #include "exchange/text_exchange.h"
 #include "rules/ledger_text.h"
 #include "shell/database_open.h"
@@ -104,6 +106,7 @@ void RunReader(const ImportTag &t)
     case TagReader::Vouchers: ImportVouchersText(); return;
     case TagReader::OldVouchers: ImportOldVouchersText(); return;
     case TagReader::Bfo: ImportBfoText(); return;
+    case TagReader::OldCompany: CompanyOldImport(t.number == 3); return;
     case TagReader::SkipWhole: ImportSkipSection(); return;
     case TagReader::Later: SkipLaterSection(); return;
     }
@@ -111,14 +114,18 @@ void RunReader(const ImportTag &t)
 
 }  // namespace
 
-// One step of the import by the job's import mode: mode 0 reads sections;
-// the bank-receipt, SIE and single-form modes are not in this version and
-// stop the import, told once.
+// One step of the import by the job's import mode: mode 0 reads sections,
+// mode 2 the whole SIE file; the bank-receipt and single-form modes are
+// not in this version and stop the import, told once.
 void ImportTextStep()
 {
     int mode = ReportParams ? GetU16(ReportParams, ReportParamsVc::ReportNumber) : 0;
     if (mode == 0) {
         ImportTextSection();
+        return;
+    }
+    if (mode == 2) {
+        ImportSieRun();
         return;
     }
     ShowTextMessage(Texts::ImportSourceRefused);

@@ -10,6 +10,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "exchange/section_readers.h"
+#include "exchange/sie.h"
 #include "exchange/text_exchange.h"
 #include "rules/ledger.h"
 
@@ -46,6 +47,7 @@ void ResetImportFlags()
     AccountsCreatedFlag = false;
     ImportHoldsRenewed = 0;
     ImportFormatForget();
+    SieImportResult = SieImportResultRec{};
 }
 
 // Tells what the run did not do as asked, one message for each kind. A
@@ -75,6 +77,7 @@ void ReportImportResult()
         std::snprintf(n, sizeof n, "%u", unsigned(ImportResult.kept));
         TellNumbers(Texts::ImportRecordsKept, n);
     }
+    SieReportResult();
     ImportEffectsReport();
     if (ImportResult.longBfoObject[0] != 0) TellWith(Texts::ImportBfoObjectTooLong, ImportResult.longBfoObject);
     if (ImportResult.badGroupSelector != 0) {

@@ -20,6 +20,7 @@ enum class TagReader : uint8_t {
     Vouchers,     // "trans3"
     OldVouchers,  // "transfix"
     Bfo,          // "BFO"
+    OldCompany,   // "företag2" and "företag3" (the number says which)
     SkipWhole,    // read by no version: skipped to its closing empty line
     Later,        // read by a later step: skipped whole and named in the result
 };

@@ -16,6 +16,7 @@
 #include "database/access/transport.h"
 #include "dict_offsets.h"
 #include "exchange/section_table.h"
+#include "exchange/sie.h"
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
@@ -147,6 +148,7 @@ void ExportDatabaseText(int kind)
         if (ReportParams) ExportGroups();
         return;
     case 9: CustomerListExport(); return;
+    case 21: ExportSie(); return;
     case 28: RescueExportText(); return;
     case 29:
         RepOp18();

@@ -415,7 +415,8 @@ TEST_F(ExchangeReach, TheFullExportRunsFromTheFunctionList)
     int list = Find(WinTypes::FunctionList);
     ASSERT_GT(list, 0);
     EXPECT_EQ(ListBoxRows(list), (std::vector<std::string>{TextOf(10506), TextOf(10507), TextOf(10508),
-                                                           TextOf(10509), TextOf(10511), TextOf(10510)}));
+                                                           TextOf(10509), TextOf(10511), TextOf(10510),
+                                                           TextOf(10620)}));
     fs::path out = dir / "full.txt";
     ASSERT_GT(ChooseExport(TextOf(10506), out), 0);
     ASSERT_TRUE(fs::exists(out));
@@ -502,7 +503,7 @@ TEST_F(ExchangeReach, FileImportAsksForTheFileAndImportsIt)
     Menu(CmdImport);
     int list = Find(WinTypes::ImportList);
     ASSERT_GT(list, 0);
-    ASSERT_EQ(ListBoxRows(list), std::vector<std::string>{TextOf(10512)});
+    ASSERT_EQ(ListBoxRows(list), (std::vector<std::string>{TextOf(10512), TextOf(10621)}));
     ScriptAnswerFile(in.string());
     ChooseRow(list, 0);
     EXPECT_EQ(RegRecordCount(CUVc::Number), 4u) << (Shown().empty() ? "" : Shown().front());
@@ -547,6 +548,63 @@ TEST_F(ExchangeReach, FileImportAsksForTheFileAndImportsIt)
     ChooseRow(Find(WinTypes::ImportList), 0);
     EXPECT_TRUE(Shown().empty());
     EXPECT_EQ(RegRecordCount(CUVc::Number), 4u);
+}
+
+// The SIE export, chosen from File > Maintenance, takes its type from its
+// window and writes the ledger as an SIE file; chosen from File > Import,
+// "SIE file" reads such a file, and a broken one is refused with its line
+// and changes nothing.
+TEST_F(ExchangeReach, TheSieFileIsWrittenAndReadFromTheLists)
+{
+    fs::path out = dir / "ledger.se";
+    int list = ChooseExport(TextOf(10620), out);
+    ASSERT_GT(list, 0);
+    int sel = Find(WinTypes::SieExportSel);
+    ASSERT_GT(sel, 0);
+    // The type, two fields on, and the dates of this year's whole months
+    // as the user's date format writes them.
+    Type("4");
+    Key(PlKey::Tab);
+    Key(PlKey::Tab);
+    Key(PlKey::Tab);
+    DateRec from{1, 1, TodayDate.year}, to{31, 12, TodayDate.year};
+    PString text;
+    DateToText(&from, text);
+    Type(PStringToStd(text));
+    Key(PlKey::Tab);
+    DateToText(&to, text);
+    Type(PStringToStd(text));
+    ScriptClick(TopBarButtons[0], 4, 4);   // OK
+    Drain();
+    EXPECT_FALSE(WinIsOpen(sel));
+    EXPECT_TRUE(Shown().empty()) << Shown().front();
+    std::string sie = FileBytes(out);
+    EXPECT_EQ(sie.rfind("#FLAGGA\t0\t\r\n", 0), 0u) << sie.substr(0, 80);
+    EXPECT_NE(sie.find("#SIETYP\t4\t\r\n"), std::string::npos);
+    EXPECT_NE(sie.find("#KONTO\t"), std::string::npos);
+
+    const uint32_t accounts = RegRecordCount(ACVc::Number);
+    fs::path bad = dir / "bad.se";
+    std::ofstream(bad, std::ios::binary) << "#SIETYP 4\r\n#KONTO 99999 \"New\"\r\n#TRANS 1910 {} 1.00\r\n";
+    MessagesShown.clear();
+    CloseAll();
+    Menu(CmdImport);
+    int imports = Find(WinTypes::ImportList);
+    ASSERT_GT(imports, 0);
+    int row = RowOf(imports, TextOf(10621));
+    ASSERT_GE(row, 0);
+    ScriptAnswerFile(bad.string());
+    ChooseRow(imports, row);
+    EXPECT_TRUE(Said(TextOf(10623) + "3: ")) << (Shown().empty() ? "nothing said" : Shown().front());
+    EXPECT_EQ(RegRecordCount(ACVc::Number), accounts);
+
+    MessagesShown.clear();
+    CloseAll();
+    Menu(CmdImport);
+    ScriptAnswerFile(out.string());
+    ChooseRow(Find(WinTypes::ImportList), row);
+    EXPECT_FALSE(Said(TextOf(10623))) << (Shown().empty() ? "" : Shown().front());
+    EXPECT_EQ(RegRecordCount(ACVc::Number), accounts);
 }
 
 }  // namespace
