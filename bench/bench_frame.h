@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/language_file.h"
+#include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/work_blocks.h"
 #include "database/engine/engine.h"
@@ -61,4 +62,26 @@ inline void BenchFrameDown()
     WinDestroy(FrameWindow);
     FrameCleanup();
     MsgClear();
+}
+
+// Opens a company file of the workplace, made empty first when `fresh`;
+// false when it cannot be opened.
+inline bool BenchCompanyReopen(const std::string &path, bool fresh)
+{
+    if (DbOpenFlag) DbClose();
+    if (fresh) {
+        std::filesystem::remove(path);
+        if (D4Create(path.c_str(), 0) != D4OpenOk || !D4Close()) return false;
+    }
+    PString p;
+    PStringFromC(p, path.c_str());
+    return DbOpen(p, 0);
+}
+
+// Puts a C++ string into a text field of at most `max` characters.
+inline void BenchPutText(uint8_t *base, uint32_t offset, int max, const std::string &text)
+{
+    uint8_t p[256];
+    PStringFromC(p, text.c_str());
+    PutPString(base, offset, max, p);
 }

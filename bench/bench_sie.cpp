@@ -59,25 +59,6 @@ bool FrameUp = false;
 
 std::filesystem::path SieFile(int type) { return Place().dir / ("export" + std::to_string(type) + ".se"); }
 
-bool Open(const std::string &path, bool fresh)
-{
-    if (DbOpenFlag) DbClose();
-    if (fresh) {
-        std::filesystem::remove(path);
-        if (D4Create(path.c_str(), 0) != D4OpenOk || !D4Close()) return false;
-    }
-    PString p;
-    PStringFromC(p, path.c_str());
-    return DbOpen(p, 0);
-}
-
-void PutC(uint8_t *base, uint32_t offset, int max, const std::string &text)
-{
-    uint8_t p[256];
-    PStringFromC(p, text.c_str());
-    PutPString(base, offset, max, p);
-}
-
 // The account number of index i: 1000 .. 8999, kinds by first digit.
 std::string AccountCode(int i) { return std::to_string(1000 + i * (8000 / Accounts)); }
 
@@ -96,7 +77,7 @@ bool Renew(int *count)
 bool Source()
 {
     static int ready = 0;
-    if (ready) return ready > 0 && Open(Place().company, false);
+    if (ready) return ready > 0 && BenchCompanyReopen(Place().company, false);
     ready = -1;
     FrameUp = true;
     if (!BenchFrameUp(Place())) return false;
@@ -117,21 +98,21 @@ bool Source()
         PString code;
         PStringFromC(code, AccountCode(i).c_str());
         PutPString(ac.record, ACVc::Code, 10, code);
-        PutC(ac.record, ACVc::Name, 60, "Account " + std::to_string(i));
+        BenchPutText(ac.record, ACVc::Name, 60, "Account " + std::to_string(i));
         PutU16(ac.record, ACVc::AccType, uint16_t(AccountKindFromNumber(code)));
         uint32_t id = 0;
         ok = RecStoreByKey(ACVc::Number, ac.record, 1, &id) && Renew(&count);
     }
     for (int t = 0; t < 2 && ok; t++) {
         RecClear(OTVc::Number, ot.record);
-        PutC(ot.record, OTVc::Code, 5, t ? "PROJ" : "DEP");
-        PutC(ot.record, OTVc::Name, 60, t ? "Projects" : "Departments");
+        BenchPutText(ot.record, OTVc::Code, 5, t ? "PROJ" : "DEP");
+        BenchPutText(ot.record, OTVc::Name, 60, t ? "Projects" : "Departments");
         uint32_t id = 0;
         ok = RecStoreByKey(OTVc::Number, ot.record, 1, &id);
         for (int o = 0; o < 10 && ok; o++) {
             RecClear(OBVc::Number, ob.record);
-            PutC(ob.record, OBVc::Code, 5, (t ? "P" : "D") + std::to_string(o));
-            PutC(ob.record, OBVc::ObjType, 5, t ? "PROJ" : "DEP");
+            BenchPutText(ob.record, OBVc::Code, 5, (t ? "P" : "D") + std::to_string(o));
+            BenchPutText(ob.record, OBVc::ObjType, 5, t ? "PROJ" : "DEP");
             ok = RecStoreByKey(OBVc::Number, ob.record, 1, &id);
         }
     }
@@ -146,7 +127,7 @@ bool Source()
         PutU32(v, TRVc::SerNr, uint32_t(i + 1));
         PutDate(v, TRVc::RegDate, date);
         PutDate(v, TRVc::TransDate, date);
-        PutC(v, TRVc::Text, 60, "Voucher " + std::to_string(i));
+        BenchPutText(v, TRVc::Text, 60, "Voucher " + std::to_string(i));
         PString a, b, objects, text;
         PStringFromC(a, AccountCode(i % Accounts).c_str());
         PStringFromC(b, AccountCode((i * 7 + 1) % Accounts).c_str());
@@ -255,7 +236,7 @@ void BM_SieImport(benchmark::State &state)
     bool ok = true;
     for (auto _ : state) {
         state.PauseTiming();
-        ok = Open(target, true);
+        ok = BenchCompanyReopen(target, true);
         state.ResumeTiming();
         auto start = std::chrono::steady_clock::now();
         if (!ok) break;

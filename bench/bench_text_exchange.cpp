@@ -57,27 +57,6 @@ bool FrameUp = false;   // the frame was brought up (and must go down)
 std::filesystem::path TextFile() { return Place().dir / "export.txt"; }
 std::filesystem::path RawFile() { return Place().dir / "export.raw"; }
 
-// Opens a company file of the workplace (made empty when fresh); false
-// when it cannot be opened.
-bool Open(const std::string &path, bool fresh)
-{
-    if (DbOpenFlag) DbClose();
-    if (fresh) {
-        std::filesystem::remove(path);
-        if (D4Create(path.c_str(), 0) != D4OpenOk || !D4Close()) return false;
-    }
-    PString p;
-    PStringFromC(p, path.c_str());
-    return DbOpen(p, 0);
-}
-
-void PutC(uint8_t *base, uint32_t offset, int max, const std::string &text)
-{
-    uint8_t p[256];
-    PStringFromC(p, text.c_str());
-    PutPString(base, offset, max, p);
-}
-
 // Inserts a record without hooks, the hold renewed every 1000; false when
 // the insert failed.
 bool Insert(int reg, uint8_t *record, int *count)
@@ -96,7 +75,7 @@ bool Insert(int reg, uint8_t *record, int *count)
 bool Source()
 {
     static int ready = 0;
-    if (ready) return ready > 0 && Open(Place().company, false);
+    if (ready) return ready > 0 && BenchCompanyReopen(Place().company, false);
     ready = -1;
     FrameUp = true;   // taken down at the end even when it failed half-way
     if (!BenchFrameUp(Place())) return false;
@@ -109,7 +88,7 @@ bool Source()
     // are stored by the import as well.
     std::vector<uint8_t> year(FiscalYearEntry::Size, 0);
     PutU16(year.data(), FiscalYearEntry::OrderCode, 1);
-    PutC(year.data(), FiscalYearEntry::YearCode, 5, "2026");
+    BenchPutText(year.data(), FiscalYearEntry::YearCode, 5, "2026");
     PutDate(year.data(), FiscalYearEntry::StartDate, DateRec{1, 1, 2026});
     PutDate(year.data(), FiscalYearEntry::EndDate, DateRec{31, 12, 2026});
     bool ok = SettingsBlockStore(FiscalYearBlk::Number, year.data(), uint32_t(year.size())) == RecDone;
@@ -117,21 +96,21 @@ bool Source()
     for (int i = 0; i < Unit && ok; i++) {
         std::string n = std::to_string(i);
         RecClear(CUVc::Number, cu.record);
-        PutC(cu.record, CUVc::Code, 20, "C" + n);
-        PutC(cu.record, CUVc::Name, 60, "Customer " + n);
+        BenchPutText(cu.record, CUVc::Code, 20, "C" + n);
+        BenchPutText(cu.record, CUVc::Name, 60, "Customer " + n);
         RecClear(INVc::Number, in.record);
-        PutC(in.record, INVc::Code, 20, "I" + n);
-        PutC(in.record, INVc::Name, 60, "Item " + n);
+        BenchPutText(in.record, INVc::Code, 20, "I" + n);
+        BenchPutText(in.record, INVc::Name, 60, "Item " + n);
         DecFromDouble(&amount, 10.5 + i);
         PutDec(in.record, INVc::BasePrice, amount);
         RecClear(ORVc::Number, orr.record);
-        PutC(orr.record, ORVc::CustCode, 20, "C" + n);
+        BenchPutText(orr.record, ORVc::CustCode, 20, "C" + n);
         PutI32(orr.record, ORVc::SerNr, i + 1);
         PutDate(orr.record, ORVc::OrdDate, DateRec{uint16_t(1 + i % 28), uint16_t(1 + i % 12), 2026});
         for (int r = 0; r < 3 && ok; r++) {
             std::fill(orderRow.begin(), orderRow.end(), 0);
             PutU16(orderRow.data(), ORVc::Rows::Kind, 1);
-            PutC(orderRow.data(), ORVc::Rows::ItemCode, 20, "I" + std::to_string((i + r) % Unit));
+            BenchPutText(orderRow.data(), ORVc::Rows::ItemCode, 20, "I" + std::to_string((i + r) % Unit));
             ok = MatrixRowPut(ORVc::Number, 0, orr.record, r, orderRow.data());
         }
         ok = ok && Insert(CUVc::Number, cu.record, &count) && Insert(INVc::Number, in.record, &count) &&
@@ -141,11 +120,11 @@ bool Source()
         RecClear(TRVc::Number, tr.record);
         PutI32(tr.record, TRVc::SerNr, i + 1);
         PutDate(tr.record, TRVc::TransDate, DateRec{uint16_t(1 + i % 28), uint16_t(1 + i % 12), 2026});
-        PutC(tr.record, TRVc::Text, 60, "Voucher " + std::to_string(i));
+        BenchPutText(tr.record, TRVc::Text, 60, "Voucher " + std::to_string(i));
         for (int r = 0; r < 2 && ok; r++) {
             std::fill(voucherRow.begin(), voucherRow.end(), 0);
             PutU16(voucherRow.data(), TRVc::Rows::Kind, 1);
-            PutC(voucherRow.data(), TRVc::Rows::Account, 10, r ? "1910" : "3010");
+            BenchPutText(voucherRow.data(), TRVc::Rows::Account, 10, r ? "1910" : "3010");
             DecFromDouble(&amount, r ? 125.0 : -125.0);
             PutDec(voucherRow.data(), TRVc::Rows::Amount, amount);
             ok = MatrixRowPut(TRVc::Number, 0, tr.record, r, voucherRow.data());
@@ -280,7 +259,7 @@ void BM_TextImport(benchmark::State &state)
     double seconds = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        ok = Open(target, true);
+        ok = BenchCompanyReopen(target, true);
         state.ResumeTiming();
         auto start = std::chrono::steady_clock::now();
         if (!ok || !(ok = ImportText())) break;
@@ -300,7 +279,7 @@ void BM_RawImport(benchmark::State &state)
     double seconds = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        bool ok = Open(target, true);
+        bool ok = BenchCompanyReopen(target, true);
         state.ResumeTiming();
         auto start = std::chrono::steady_clock::now();
         if (!ok || !ImportRaw()) return state.SkipWithError("the raw import failed");

@@ -6,72 +6,36 @@
 // reports or traps.
 //
 // SieImportFuzzSeeds is shared with the replay program.
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/field_access.h"
 #include "core/format_block.h"
-#include "core/interface_load.h"
-#include "core/message_sink.h"
-#include "core/work_blocks.h"
-#include "database/access/settings_binding.h"
-#include "database/engine/engine.h"
 #include "dict_offsets.h"
 #include "exchange/sie.h"
 #include "exchange/text_exchange.h"
 #include "database/access/record_access.h"
 #include "shell/database_open.h"
+#include "fuzz/fuzz_setup.h"
 
 namespace {
 
 // Inputs read into one company before it is made afresh.
 constexpr int InputsPerCompany = 200;
 
-std::filesystem::path Folder;
 int Inputs;
 
-void Quiet(const char *) {}
+using fuzzsetup::Check;
 
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
-
-void RemoveFolder() {
-    if (D4IsOpen()) D4Close();
-    std::error_code ec;
-    if (!Folder.empty()) std::filesystem::remove_all(Folder, ec);
-}
-
-// Once: a quiet message sink, the built interface (QVENG.WIN in the
-// working folder), the work blocks, the exchange installed.
+// Once: the shared start (the built interface, the work blocks, the
+// scratch folder), the exchange installed.
 void Setup() {
     static bool done = false;
     if (done) return;
     done = true;
-    MessageSinkSet(Quiet);
-    std::ifstream in("QVENG.WIN", std::ios::binary);
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string error;
-    Check(!file.empty() && LoadDefinitionsFromBytes(file.data(), file.size(), &error, "QVENG.WIN"));
-    if (!ReportParams) Check(AllocWorkBlocks());
-    Folder = std::filesystem::temp_directory_path() / ("orvel_fuzz_sie_" + std::to_string(getpid()));
-    std::atexit(RemoveFolder);
+    fuzzsetup::Start("orvel_fuzz_sie_");
     TextExchangeInstall();
-}
-
-// A new, empty company.
-void FreshCompany() {
-    RemoveFolder();
-    std::filesystem::create_directories(Folder);
-    Check(D4Create((Folder / "company.VDB").c_str(), 0) == D4OpenOk);
-    Check(SettingsStartup());
 }
 
 }  // namespace
@@ -106,7 +70,7 @@ std::vector<std::vector<uint8_t>> SieImportFuzzSeeds() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Setup();
-    if (Inputs++ % InputsPerCompany == 0) FreshCompany();
+    if (Inputs++ % InputsPerCompany == 0) fuzzsetup::FreshCompany();
     PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
     PutU16(ReportParams, ReportParamsVc::ReportNumber, 2);
     const uint32_t accounts = RegRecordCount(ACVc::Number), vouchers = RegRecordCount(TRVc::Number);
