@@ -14,6 +14,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "rules/series_terms.h"
+#include "rules/vat_currency.h"
 
 namespace {
 
@@ -186,11 +187,10 @@ void ApplyPurchaseInvoiceTerms(uint8_t *pi) {
     DecSetBlank(&discount);
     bool hasDiscount = !DecIsZero(&pct);
     if (hasDiscount) {
-        PackedDecimal amount = GetDec(pi, VIVc::InvAmount), product, hundred, share;
-        DecFromLong(&hundred, 100);
-        DecMul(&amount, &pct, &product);
-        DecDiv(&product, &hundred, &share);
-        DecRound(&share, 0, &discount);
+        // Rounded once from the exact share: rounding to thousandths first
+        // would carry 202.4995 up to 202.500 and then to 203.
+        PackedDecimal amount = GetDec(pi, VIVc::InvAmount);
+        PercentOfAmountTo(&amount, &pct, 0, &discount);
     }
     PutDec(pi, VIVc::DiscAmount, discount);
 
