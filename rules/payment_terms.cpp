@@ -169,10 +169,11 @@ void ApplyPaymentTerms(uint8_t *invoice) {
     PutDate(invoice, IVVc::PayDate, DueAfter(&date, days));
 }
 
-// Sets a purchase invoice's kind, cash-discount amount (whole units) and
-// date, and due date from the terms of its code (the first terms record
-// when the code has none). Days of all bits set make the invoice due on
-// its date, also under the next-month rule of kind 4.
+// Sets a purchase invoice's kind, cash-discount amount (whole units,
+// rounded once: rules/decisions.md) and date, and due date from the terms
+// of its code (the first terms record when the code has none). Days of
+// all bits set make the invoice due on its date, also under the
+// next-month rule of kind 4.
 void ApplyPurchaseInvoiceTerms(uint8_t *pi) {
     assert(pi);
     RuleRecord terms(PayTermsVc::Number);
