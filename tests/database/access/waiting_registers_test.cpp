@@ -131,22 +131,32 @@ TEST_F(WaitingRegisters, EveryUserPathIsRefused)
 
 // A register that is not waiting still stores through the import, beside
 // a refused section in the same file: the run goes on past the refusal.
+// A refused order's line does nothing else either: the item its row names
+// is not made, as a stored order's import would make it.
 TEST_F(WaitingRegisters, AnImportGoesOnPastARefusedSection)
 {
-    std::vector<uint8_t> purchase(PUVc::Size, 0);
-    PutU32(purchase.data(), PUVc::SerNr, 5);
+    std::vector<uint8_t> order(ORVc::Size, 0), row(RecRowSize(ORVc::Number), 0);
+    PutU32(order.data(), ORVc::SerNr, 5);
+    PutU16(row.data(), ORVc::Rows::Kind, 1);
+    PString code;
+    PStringFromC(code, "NEWITEM");
+    PutPString(row.data(), ORVc::Rows::ItemCode, 20, code);
+    ASSERT_TRUE(MatrixRowPut(ORVc::Number, 0, order.data(), 0, row.data()));
     uint32_t recid = 0;
-    ASSERT_TRUE(RecInsertUnchecked(PUVc::Number, purchase.data(), &recid));
-    std::string text = ExportBytes([] { RegExportAll(PUVc::Number); });
-    ASSERT_TRUE(RegDeleteAll(PUVc::Number));
+    ASSERT_TRUE(RecInsertUnchecked(ORVc::Number, order.data(), &recid));
+    RecFreeMatrix(ORVc::Number, order.data());
+    std::string text = ExportBytes([] { RegExportAll(ORVc::Number); });
+    ASSERT_NE(text.find("NEWITEM"), std::string::npos);
+    ASSERT_TRUE(RegDeleteAll(ORVc::Number));
     text += "ot\t\r\nA\tObject type A\t\r\n\r\n";
     MessagesShown.clear();
     ImportBytes(text);
     EXPECT_EQ(ImportResult.refused, 1u);
     EXPECT_EQ(ImportResult.stored, 1u);
-    EXPECT_EQ(RegRecordCount(PUVc::Number), 0u);
-    EXPECT_EQ(RegRecordCount(OTVc::Number), 1u);
     EXPECT_EQ(ImportResult.damageLine, 0u);
+    EXPECT_EQ(RegRecordCount(ORVc::Number), 0u);
+    EXPECT_EQ(RegRecordCount(INVc::Number), 0u);
+    EXPECT_EQ(RegRecordCount(OTVc::Number), 1u);
 }
 
 }  // namespace
