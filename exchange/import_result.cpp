@@ -1,6 +1,7 @@
 // import_result.cpp - what an import run counts, and what it tells the
 // user at its end: vouchers not stored, accounts created, the damaged line,
-// sections this version skipped, effects not done, codes refused; and
+// sections this version skipped, records kept or refused, effects not
+// done, codes refused; and
 // whether the file was an export of this program at all.
 #include <cstdio>
 
@@ -78,6 +79,14 @@ void ReportImportResult()
         TellNumbers(Texts::ImportRecordsKept, n);
     }
     SieReportResult();
+    if (ImportResult.refused != 0) {
+        PString tail = {0};
+        std::snprintf(n, sizeof n, "%u (", unsigned(ImportResult.refused));
+        PStringAppendC(tail, n);
+        PStringAppend(tail, ImportResult.firstRefusedTag);
+        PStringAppendC(tail, ")");
+        TellWith(Texts::ImportRecordsRefused, tail);
+    }
     ImportEffectsReport();
     if (ImportResult.longBfoObject[0] != 0) TellWith(Texts::ImportBfoObjectTooLong, ImportResult.longBfoObject);
     if (ImportResult.badGroupSelector != 0) {

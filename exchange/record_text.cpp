@@ -41,9 +41,9 @@ void WriteRecordText(int reg, const uint8_t *record)
 }
 
 // Reads a register's record in a layout version into a cleared record,
-// then runs the list's after-reading effect. False when damaged, or when
-// the register has no list for the version (the import is stopped then:
-// what the section holds cannot be placed). flag is not read.
+// then, unless flag is ReadTextOnly, runs the list's after-reading effect.
+// False when damaged, or when the register has no list for the version
+// (the import is stopped then: what the section holds cannot be placed).
 bool ReadRecordText(int reg, int version, uint8_t *record, int flag)
 {
     assert(record);
@@ -59,7 +59,7 @@ bool ReadRecordText(int reg, int version, uint8_t *record, int flag)
         return false;
     }
     bool ok = l->read ? l->read(reg, version, record) : ReadListRecord(reg, *l, version, record);
-    if (ok && l->after) l->after(reg, version, record);
+    if (ok && l->after && flag != ReadTextOnly) l->after(reg, version, record);
     return ok;
 }
 

@@ -15,7 +15,9 @@
 #include "core/text_range.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "database/access/register_hooks.h"
 #include "dict_offsets.h"
+#include "exchange/section_table.h"
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
 #include "rules/record_key_text.h"
@@ -137,9 +139,22 @@ void RegExportKeyRange(int reg)
     ExportFrom(reg, position, 0xFFFFFFFFu, to[0] == 0 ? NoEnd : KeyAbove, to);
 }
 
+namespace {
+
+// Counts a record of a register whose rules are not built: read to pass
+// over its lines, not stored, told at the end of the run.
+void CountRefused(int reg)
+{
+    if (ImportResult.refused++ == 0) RegisterTextTag(reg, ImportResult.firstRefusedTag);
+}
+
+}  // namespace
+
 // Reads the records of one section and stores them; the hold is renewed
 // every ImportHoldRecords records. A damaged record is not stored and the
-// reader stops; a hold that fails stops the import. Ends on the next tag.
+// reader stops; a hold that fails stops the import. The records of a
+// register whose rules are not built are read without their effects and
+// refused (RegisterRulesWaiting). Ends on the next tag.
 void RegImportRecords(int reg, uint16_t version, uint8_t replace)
 {
     assert(ImportHoldRecords > 0);
@@ -149,6 +164,7 @@ void RegImportRecords(int reg, uint16_t version, uint8_t replace)
         ImportAbortFlag = 1;
         return;
     }
+    const bool waiting = RegisterRulesWaiting(reg);
     uint32_t inSection = 0;
     while (!ImportAbortFlag && ImportNextLineHasData()) {
         if (inSection > 0 && inSection % ImportHoldRecords == 0) {
@@ -164,7 +180,7 @@ void RegImportRecords(int reg, uint16_t version, uint8_t replace)
         inSection++;
         RecFreeMatrix(reg, record);
         RecClear(reg, record);
-        if (!ReadRecordText(reg, version, record, 0)) break;   // damaged: told at the end
+        if (!ReadRecordText(reg, version, record, waiting ? ReadTextOnly : 0)) break;   // damaged: told at the end
         PString key = {0};
         RecordKeyText(reg, record, key);
         ImportShowProgress(key, FtText);
@@ -172,7 +188,8 @@ void RegImportRecords(int reg, uint16_t version, uint8_t replace)
         uint32_t sequence = PendingImportSeqNr;
         PendingImportSeqNr = 0;
         RecPendingSequence = 0;
-        if (RecImportStore(reg, record, replace, sequence)) ImportResult.stored++;
+        if (waiting) CountRefused(reg);
+        else if (RecImportStore(reg, record, replace, sequence)) ImportResult.stored++;
         else ImportResult.kept++;
     }
     RecBufferFree(reg, &h);

@@ -112,6 +112,9 @@ void WriteListRecord(int number, const FieldList &l, const uint8_t *record);
 bool ReadListRecord(int number, const FieldList &l, int version, uint8_t *record);
 // The writer and reader of a register's record (9, 11 and 51: the ledger's).
 void WriteRecordText(int reg, const uint8_t *record);
+// flag ReadTextOnly reads a record that will not be stored: the list's
+// after-reading effect (marks, created items, stock) is not run.
+constexpr int ReadTextOnly = 1;
 bool ReadRecordText(int reg, int version, uint8_t *record, int flag);   // false: damaged or no list
 // The writer and reader of one settings block record or row.
 void WriteBlockText(int block, const uint8_t *data);
@@ -145,6 +148,10 @@ void ImportFormatForget();
 struct ImportResultRec {
     uint32_t read, stored, kept, effectsSkipped, damageLine;
     uint16_t damageColumn;
+    // Records of registers whose rules are not built yet: read, not stored;
+    // the first such section's tag for the message.
+    uint32_t refused;
+    uint8_t firstRefusedTag[32];
     uint16_t laterSections;
     uint8_t firstLaterTag[32];
     uint16_t badGroupSelector;

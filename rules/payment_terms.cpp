@@ -14,6 +14,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "rules/series_terms.h"
+#include "rules/vat_currency.h"
 
 namespace {
 
@@ -168,10 +169,11 @@ void ApplyPaymentTerms(uint8_t *invoice) {
     PutDate(invoice, IVVc::PayDate, DueAfter(&date, days));
 }
 
-// Sets a purchase invoice's kind, cash-discount amount (whole units) and
-// date, and due date from the terms of its code (the first terms record
-// when the code has none). Days of all bits set make the invoice due on
-// its date, also under the next-month rule of kind 4.
+// Sets a purchase invoice's kind, cash-discount amount (whole units,
+// rounded once: rules/decisions.md) and date, and due date from the terms
+// of its code (the first terms record when the code has none). Days of
+// all bits set make the invoice due on its date, also under the
+// next-month rule of kind 4.
 void ApplyPurchaseInvoiceTerms(uint8_t *pi) {
     assert(pi);
     RuleRecord terms(PayTermsVc::Number);
@@ -186,11 +188,10 @@ void ApplyPurchaseInvoiceTerms(uint8_t *pi) {
     DecSetBlank(&discount);
     bool hasDiscount = !DecIsZero(&pct);
     if (hasDiscount) {
-        PackedDecimal amount = GetDec(pi, VIVc::InvAmount), product, hundred, share;
-        DecFromLong(&hundred, 100);
-        DecMul(&amount, &pct, &product);
-        DecDiv(&product, &hundred, &share);
-        DecRound(&share, 0, &discount);
+        // Rounded once from the exact share: rounding to thousandths first
+        // would carry 202.4995 up to 202.500 and then to 203.
+        PackedDecimal amount = GetDec(pi, VIVc::InvAmount);
+        PercentOfAmountTo(&amount, &pct, 0, &discount);
     }
     PutDec(pi, VIVc::DiscAmount, discount);
 

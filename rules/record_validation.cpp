@@ -15,18 +15,6 @@
 
 namespace {
 
-// Registers whose checks come with their own windows and postings; until
-// those are built a record of them is refused rather than stored unchecked.
-bool CheckNotBuilt(int reg) {
-    switch (reg) {
-    case IPVc::Number: case VIVc::Number: case OPVc::Number: case TimeSheetVc::Number:
-    case ExpenseVc::Number: case PersPayVc::Number:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // True when text holds one of the characters of set.
 bool HasAnyOf(const uint8_t *text, const char *set) {
     for (int i = 1; i <= text[0]; i++)
@@ -83,6 +71,22 @@ int CheckAccountTemplateRows(const uint8_t *record) {
 }
 
 }  // namespace
+
+// Registers whose checks, stock and ledger steps come with their own
+// windows and postings; until those are built a record of them is refused
+// rather than stored unchecked. Purchases, orders, deliveries, purchase
+// orders, productions and stock movements have their checks already, but
+// not the stock and history steps their stores must run.
+bool CheckNotBuilt(int reg) {
+    switch (reg) {
+    case PUVc::Number: case ORVc::Number: case SHVc::Number: case IPVc::Number: case VIVc::Number:
+    case OPVc::Number: case TimeSheetVc::Number: case PurchOrderVc::Number: case ProductionVc::Number:
+    case StockMoveVc::Number: case ExpenseVc::Number: case PersPayVc::Number:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // Numbers a new record that asks for a number where its register numbers
 // records freely, then runs the register's own check. 0 accepts; else -1

@@ -6,8 +6,10 @@
 // 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, projects (53),
 // contracts (45), quotations (55) and register 56, and the checks of settings blocks. A
 // register is installed whole once every step its hooks, checks and
-// approve kinds call exists; until then it has no entry and no window,
-// import or conversion reaches it. Waiting, with what each still needs:
+// approve kinds call exists; until then its entry is only marked waiting
+// (CheckNotBuilt), and the record layer refuses to store its records from
+// a window, an import line or a client's request. Waiting, with what each
+// still needs:
 //
 //   register               needs
 //   7 order                OrderReservedStock; kinds 13, 26, 47
@@ -33,6 +35,7 @@
 
 #include "database/access/register_hooks.h"
 #include "core/work_blocks.h"
+#include "rules/checks.h"
 #include "rules/entry_state.h"
 #include "rules/register_hooks_entries.h"
 #include "rules/settings_checks.h"
@@ -47,6 +50,10 @@ void RulesInstall() {
     InstallMasterEntries(RegisterHookTable);
     InstallSalesDocEntries(RegisterHookTable);
     InstallInvoiceEntry(RegisterHookTable);
+    // A waiting register keeps an empty entry, marked; an entry installed
+    // above for it lifts the mark.
+    for (int reg = 0; reg < RegisterCount; reg++)
+        if (CheckNotBuilt(reg)) RegisterHookTable[(size_t)reg].rulesWaiting = !RegisterHasRules(reg);
     AccessServices.settingsBlockCheck = SettingsBlockCheck;
     AccessServices.settingsBlockAfterChange = SettingsBlockAfterChange;
 }

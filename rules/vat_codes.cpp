@@ -9,6 +9,7 @@
 // The rate paths run in double and convert back through DecFromDouble
 // (shortest round-trip text, rounded to thousandths), so a VAT of exactly
 // half a cent in binary reaches the rounding as 0.005 and rounds up.
+#include <cassert>
 #include <cstring>
 
 #include "core/field_access.h"
@@ -184,6 +185,12 @@ void VatAmountDec(const uint8_t *code, const PackedDecimal *amount, PackedDecima
 // blanks give blank and one zero or blank operand gives zero; a result
 // out of range is blank.
 void PercentOfAmount(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r) {
+    PercentOfAmountTo(a, b, 2, r);
+}
+
+// As PercentOfAmount, rounded once to `decimals` (0 to 3) places.
+void PercentOfAmountTo(const PackedDecimal *a, const PackedDecimal *b, int decimals, PackedDecimal *r) {
+    assert(decimals >= 0 && decimals <= 3);
     if (!r) return;
     if (DecIsBlank(a) && DecIsBlank(b)) {
         DecSetBlank(r);
@@ -194,18 +201,20 @@ void PercentOfAmount(const PackedDecimal *a, const PackedDecimal *b, PackedDecim
         DecSetZero(r);
         return;
     }
-    // x and y count thousandths, so a x b / 100 = x * y / 10^8, which is
-    // x * y / 10^6 hundredths.
+    // x and y count thousandths, so a x b / 100 = x * y / 10^8 units: one
+    // place of the result is x * y / 10^(8 - decimals).
     __int128 product;
     if (__builtin_mul_overflow(x, y, &product)) {
         DecSetBlank(r);
         return;
     }
-    const __int128 unit = 1000000;
+    __int128 unit = 1, scale = 1;
+    for (int i = decimals; i < 8; i++) unit *= 10;
+    for (int i = decimals; i < 3; i++) scale *= 10;
     bool negative = product < 0;
     __int128 magnitude = negative ? -product : product;
-    __int128 hundredths = (magnitude + unit / 2) / unit;
-    DecFromThousandths(r, (negative ? -hundredths : hundredths) * 10);
+    __int128 places = (magnitude + unit / 2) / unit;
+    DecFromThousandths(r, (negative ? -places : places) * scale);
 }
 
 // The VAT of one document row: rate, vat and plainRate blank, and for row

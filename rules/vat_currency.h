@@ -30,8 +30,10 @@ void VatAmountRound2(const uint8_t *code, const PackedDecimal *amount, PackedDec
                      int inclusive);
 // vat = amount x rate / 100 in decimal arithmetic, rounded to 2 decimals.
 void VatAmountDec(const uint8_t *code, const PackedDecimal *amount, PackedDecimal *vat, int inclusive);
-// r = a x b / 100 rounded to 2 decimals.
+// r = a x b / 100 rounded once to 2 decimals, halves away from zero.
 void PercentOfAmount(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r);
+// As PercentOfAmount, rounded once to `decimals` (0 to 3) places.
+void PercentOfAmountTo(const PackedDecimal *a, const PackedDecimal *b, int decimals, PackedDecimal *r);
 // The VAT of one document row: blank outputs, filled for row kinds 1, 4 and
 // 5 when inclusive is set or novat is clear.
 void RowVatAmount(uint16_t rowKind, int inclusive, int novat, const uint8_t *code, const PackedDecimal *amount,

@@ -517,7 +517,7 @@ bool RecStoreByKeyLocal(int reg, uint8_t *record, int replace, uint32_t *recid) 
 
 bool RecImportStoreLocal(int reg, uint8_t *record, int overwrite, uint32_t sequence) {
     char name[IndexNameRoom];
-    if (!RegValid(reg) || !IndexToUse(reg, nullptr, name)) return false;
+    if (!RegValid(reg) || RegisterRulesWaiting(reg) || !IndexToUse(reg, nullptr, name)) return false;
     RegMarkOpen(reg);
     uint32_t id = 0;
     if (FindIdByKey(reg, name, record, &id)) {

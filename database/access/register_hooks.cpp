@@ -2,7 +2,9 @@
 // behaviour of a register that has no hooks.
 #include "database/access/register_hooks.h"
 
+#include "core/ui_text.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 
 std::array<RegisterHooks, RegisterCount> RegisterHookTable;
 AccessServiceHooks AccessServices;
@@ -25,8 +27,16 @@ bool InsertKeyExists(int reg, uint8_t *record) {
     return RecExistsLocal(reg, record);
 }
 
+bool RegisterRulesWaiting(int reg) {
+    const RegisterHooks *h = Hooks(reg);
+    return h && h->rulesWaiting;
+}
+
+// A waiting register refuses as its own check would, with no field to
+// go to; any other without a check accepts.
 int ValidateRecord(int reg, uint8_t *record, uint8_t *stored, int mode) {
     const RegisterHooks *h = Hooks(reg);
+    if (h && h->rulesWaiting) return FieldError(Texts::RecordNotStored, nullptr, RecFocusNone);
     return h && h->validateRecord ? h->validateRecord(reg, record, stored, mode) : 0;
 }
 

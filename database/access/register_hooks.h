@@ -10,6 +10,14 @@
 // the before- and after-hooks do nothing. The business rules fill the
 // entries of the registers they care about.
 //
+// A register whose rules are not built yet is marked waiting: its
+// validated inserts and updates are refused with text 9503 (as its own
+// check would refuse), and so are its import stores, so that no window,
+// import line or client's request stores its records unchecked. The
+// unchecked insert stays open for program code and tests. The entry that
+// brings the register's rules replaces the marked one and so lifts the
+// refusal.
+//
 // Order of the calls (record_local.cpp):
 //   checked insert   InsertKeyExists, ValidateRecord (mode 1), BeforeInsertHook,
 //                    write, AfterInsertHook (save flag 1)
@@ -17,7 +25,7 @@
 //   checked update   read the stored record, PreserveStoredFields,
 //                    ValidateRecord (mode 2), BeforeUpdateHook, rewrite,
 //                    AfterUpdateHook; the caller's lock goes once stored
-//   import store     BeforeStoreHook, write, AfterStoreHook
+//   import store     (refused when waiting) BeforeStoreHook, write, AfterStoreHook
 //   checked delete   CanDeleteRecord (show 1), read again, BeforeDeleteHook, delete
 //
 // Results: a validation or check refuses with any non-zero value after
@@ -53,6 +61,8 @@ struct RegisterHooks {
     void (*newRecordDefaultsOther)(int reg, uint8_t *record) = nullptr;
     // The record check request: 0 no error, else refused as validation.
     int (*recordCheck)(int reg, uint8_t *data, uint32_t size, int mode) = nullptr;
+    // The register's rules are not built: validated and import stores are refused.
+    bool rulesWaiting = false;
 };
 
 // One entry per register 0..132; all empty at start.
@@ -61,6 +71,8 @@ extern std::array<RegisterHooks, RegisterCount> RegisterHookTable;
 // Empties every entry (tests, and before the rules fill the table).
 void RegisterHooksClear();
 
+// True when reg is marked waiting (see above).
+bool RegisterRulesWaiting(int reg);
 bool InsertKeyExists(int reg, uint8_t *record);
 int ValidateRecord(int reg, uint8_t *record, uint8_t *stored, int mode);
 void PreserveStoredFields(int reg, const uint8_t *stored, uint8_t *record);

@@ -106,6 +106,59 @@ TEST_F(PaymentTerms, PurchaseInvoiceTerms) {
     }
 }
 
+// The cash discount of a purchase invoice is amount x percent / 100 rounded
+// once to whole units, halves away from zero. The table's answers are
+// worked out again here in whole cents and thousandths of a percent, so a
+// wrong row cannot pass; near-halves are where a rounding to thousandths
+// first (202.4995 -> 202.500 -> 203) gives the wrong unit.
+TEST_F(PaymentTerms, PurchaseCashDiscountRoundsOnceToWholeUnits) {
+    struct Case {
+        int64_t cents;      // invoice amount
+        int64_t pctMilli;   // discount percent in thousandths
+        int64_t units;      // expected discount
+    };
+    const Case cases[] = {
+        {328733, 6160, 202},    // 202.499528
+        {-328733, 6160, -202},  // a credit invoice
+        {5000, 5000, 3},        // 2.5 exactly
+        {-5000, 5000, -3},
+        {4999, 5000, 2},        // 2.4995
+        {5001, 5000, 3},        // 2.5005
+        {1010, 4950, 0},        // 0.49995
+        {9999, 1500, 1},        // 1.49985
+        {150, 33333, 0},        // 0.499995
+        {50, 100000, 1},        // 0.5: the whole amount
+        {123456789, 2500, 30864},   // 30864.19725
+    };
+    RuleRecord pi(VIVc::Number);
+    uint8_t *r = pi.record;
+    PutText(r, VIVc::PayTerms, 2, "CD");
+    PutDate(r, VIVc::InvDate, DateRec{10, 5, 2024});
+    for (const Case &c : cases) {
+        // cents x thousandths of a percent / 10^7 is the discount in units.
+        int64_t product = c.cents * c.pctMilli, magnitude = product < 0 ? -product : product;
+        int64_t exact = (magnitude + 5000000) / 10000000;
+        ASSERT_EQ(product < 0 ? -exact : exact, c.units) << c.cents << " at " << c.pctMilli;
+
+        PackedDecimal pct, amount;
+        DecFromThousandths(&pct, c.pctMilli);
+        DecFromThousandths(&amount, (__int128)c.cents * 10);
+        StoreRecord(PayTermsVc::Number, [&](uint8_t *t) {
+            PutText(t, PayTermsVc::Code, 2, "CD");
+            PutU16(t, PayTermsVc::Kind, 1);
+            PutU32(t, PayTermsVc::Days, 30);
+            PutDec(t, PayTermsVc::DiscPct, pct);
+            PutU32(t, PayTermsVc::DiscDays, 10);
+        });
+        PutDec(r, VIVc::InvAmount, amount);
+        ApplyPurchaseInvoiceTerms(r);
+        PackedDecimal got = GetDec(r, VIVc::DiscAmount);
+        __int128 thousandths = 0;
+        ASSERT_TRUE(DecToThousandths(&got, &thousandths)) << c.cents;
+        EXPECT_EQ((int64_t)thousandths, c.units * 1000) << c.cents << " at " << c.pctMilli;
+    }
+}
+
 // A payment's mode text comes from its mode's row (row 0 for an unknown
 // code); an empty code also takes row 0's code; no modes: nothing changes.
 TEST_F(PaymentTerms, PaymentModeText) {

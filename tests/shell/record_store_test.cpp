@@ -174,6 +174,39 @@ TEST_F(RecordStore, CancelRereadsTheStoredRecordAndClosesAnUnstoredOne)
     EXPECT_EQ(RegRecordCount(CUVc::Number), 1u);
 }
 
+// A register whose rules are not built (marked waiting, as customers are
+// here) refuses the window's OK: a new record and a change are both told
+// 9503 once, the window keeps its state and the record as edited, and the
+// stored record stays as it was.
+TEST_F(RecordStore, AWaitingRegisterRefusesTheOk)
+{
+    int stored = StoredCustomer("C1", "First");
+    ASSERT_GT(stored, 0);
+    uint32_t id = WinTable[stored]->recordId;
+    ASSERT_NE(id, 0u);
+    RegisterHookTable[CUVc::Number].rulesWaiting = true;
+
+    int n = NewCustomer("C2", "Second");
+    MessagesShown.clear();
+    ToolbarCommand(n, OkCommand, 0);
+    EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(9503)});
+    EXPECT_EQ(WinRecState(n), 1);
+    EXPECT_EQ(TextAt(WinRecordBuffer(n), CUVc::Name), "Second");
+    EXPECT_EQ(RegRecordCount(CUVc::Number), 1u);
+
+    WinBeginEdit(stored);
+    ASSERT_EQ(WinRecState(stored), 2);
+    PutText(WinRecordBuffer(stored), CUVc::Name, "First, changed");
+    MessagesShown.clear();
+    ToolbarCommand(stored, OkCommand, 0);
+    EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(9503)});
+    EXPECT_EQ(WinRecState(stored), 2);
+    std::vector<uint8_t> back(CUVc::Size);
+    ASSERT_TRUE(StoredRecord(CUVc::Number, id, back.data(), CUVc::Size));
+    EXPECT_EQ(TextAt(back.data(), CUVc::Name), "First");
+    RegisterHookTable[CUVc::Number].rulesWaiting = false;
+}
+
 TEST_F(RecordStore, EmptyRowBetweenFilledRowsStopsTheStoreAndTrailingOnesGo)
 {
     int n = OpenOrActivateWindow(AccessGroups, 0, 0, true, 0);
