@@ -187,3 +187,12 @@ bool ConnectLoop(const char *host, uint16_t port, bool (*cancel)());
 void NetClientClose();
 // Sets the client up: table, transport, stubs.
 void NetClientStart();
+
+// ---- Start-up (net_install.cpp, status_window.cpp) ----
+
+// Fills the shell's network service table.
+void NetInstall();
+// Paints the server's status window (window type 423).
+void ServerStatusPaint(int window);
+// Module 1 entered (serving, status window) or left.
+void ModuleOneSwitch(int module, int previous);
