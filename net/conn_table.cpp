@@ -105,6 +105,16 @@ void HandFrames(int slot) {
     c.taken = 0;
 }
 
+// Takes received bytes into slot; false (closed) past every frame limit.
+bool Append(int slot, const uint8_t *bytes, size_t n) {
+    ConnSlot &c = ConnTable[slot];
+    if (Unread(c) == 0) c.frameStartMs = NetNowMs();
+    c.received.insert(c.received.end(), bytes, bytes + n);
+    if (Unread(c) <= (size_t)NetLimits.maxImportFrame + NetPieceSize) return true;
+    NetConnClose(slot);
+    return false;
+}
+
 void OnRead(int slot) {
     uint8_t piece[NetPieceSize];
     // A bounded number of pieces per event, so one flooding peer cannot
@@ -113,12 +123,7 @@ void OnRead(int slot) {
         ConnSlot &c = ConnTable[slot];
         long n = PlSocketReceive(c.socket, piece, sizeof piece);
         if (n > 0) {
-            if (Unread(c) == 0) c.frameStartMs = NetNowMs();
-            c.received.insert(c.received.end(), piece, piece + n);
-            if (Unread(c) > (size_t)NetLimits.maxImportFrame + NetPieceSize) {
-                NetConnClose(slot);
-                return;
-            }
+            if (!Append(slot, piece, (size_t)n)) return;
             if (FrameLength(c.received.data() + c.taken, Unread(c)) == FrameBad) break;
             continue;
         }
@@ -311,6 +316,7 @@ void NetHousekeeping() {
 
 bool NetSendFrame(int slot, const uint8_t *bytes, uint32_t length) {
     if (slot < 0 || slot >= NetSlotCount || !ConnTable[slot].inUse) return false;
+    if (NetSendOverride) return NetSendOverride(slot, bytes, length);
     ConnSlot &c = ConnTable[slot];
     if (c.pending.size() + length > NetLimits.maxPending) {
         NetReport("Connection does not read, closed", slot);
@@ -329,6 +335,25 @@ void NetConnClose(int slot) {
     ResetSlot(slot);
     Generations[slot]++;
     if (OnClose) OnClose(slot);
+}
+
+NetSendFn NetSendOverride = nullptr;
+
+int NetSlotAttach(int socket) {
+    for (int i = 0; i < NetSlotCount; i++) {
+        if (ConnTable[i].inUse) continue;
+        ResetSlot(i);
+        ConnTable[i].socket = socket;
+        ConnTable[i].inUse = true;
+        ConnTable[i].acceptedMs = ConnTable[i].lastDrainMs = NetNowMs();
+        return i;
+    }
+    return -1;
+}
+
+void NetFeedBytes(int slot, const uint8_t *bytes, size_t n) {
+    if (slot < 0 || slot >= NetSlotCount || !ConnTable[slot].inUse) return;
+    if (Append(slot, bytes, n)) HandFrames(slot);
 }
 
 int NetSlotsInUse() {

@@ -99,6 +99,14 @@ bool NetSendFrame(int slot, const uint8_t *bytes, uint32_t length);
 // Closes slot's connection and tells the close handler.
 void NetConnClose(int slot);
 int NetSlotsInUse();
+// Where frames go instead of the socket when set (the fuzz targets and
+// the in-process benchmark drive the handlers without sockets).
+using NetSendFn = bool (*)(int slot, const uint8_t *bytes, uint32_t length);
+extern NetSendFn NetSendOverride;
+// Takes a slot for a socket made elsewhere (-1 when all are in use).
+int NetSlotAttach(int socket);
+// Bytes received on slot's connection, framed and handed on as a read would.
+void NetFeedBytes(int slot, const uint8_t *bytes, size_t n);
 // Milliseconds on a steady clock.
 uint64_t NetNowMs();
 // Told problems go here (a message box with a display, the log without).
@@ -120,6 +128,7 @@ struct SessionEntry {
 };
 extern SessionEntry SessionTable[NetSlotCount];
 extern bool ServerServing;          // module 1 current: requests are served
+extern uint32_t SessionIdCounter;   // the last session id given; SessionTableInit restarts it
 
 void SessionTableInit();
 int SessionFreeSlot();

@@ -38,7 +38,6 @@ bool ServerReportWaiting = false;
 
 namespace {
 
-uint32_t SessionCounter = 0;
 int Nesting = 0;
 
 // Per-session: an acknowledgement asked the waiting job to stop.
@@ -102,12 +101,12 @@ void OpenSession(int slot, MsgBuffer *request, MsgBuffer *reply, int *session) {
         int i = SessionFreeSlot();
         id = SessionNoneFree;
         if (i >= 0) {
-            do SessionCounter++;
-            while (SessionCounter >= SessionNotServing || SessionFindById(SessionCounter) >= 0);
+            do SessionIdCounter++;
+            while (SessionIdCounter == 0 || SessionIdCounter >= SessionNotServing || SessionFindById(SessionIdCounter) >= 0);
             SessionEntry &e = SessionTable[i];
             e = SessionEntry{};
             e.inUse = true;
-            e.id = id = SessionCounter;
+            e.id = id = SessionIdCounter;
             if (name[0] > 20) name[0] = 20;
             std::memcpy(e.clientName, name, (size_t)name[0] + 1);
             e.byteOrder = order;

@@ -13,12 +13,14 @@
 
 SessionEntry SessionTable[NetSlotCount];
 bool ServerServing = false;
+uint32_t SessionIdCounter = 0;
 
 void SessionTableInit() {
     for (SessionEntry &e : SessionTable) {
         if (e.inUse) SessionEnd(e.id);
         e = SessionEntry{};
     }
+    SessionIdCounter = 0;
 }
 
 int SessionFreeSlot() {
