@@ -22,6 +22,7 @@
 NetLimitsRec NetLimits;
 ConnSlot ConnTable[NetSlotCount];
 NetRole NetCurrentRole = NetRole::None;
+uint32_t NetClientWindow = 0;
 
 namespace {
 
@@ -253,7 +254,7 @@ bool NetClientConnect(const char *host, uint16_t port, int timeoutMs) {
         return false;
     }
     int r = PlSocketConnectWait(s, timeoutMs);
-    if (r != 0 || !PlSocketSelect(s, 0, kPlSockRead | kPlSockWrite | kPlSockClose)) {
+    if (r != 0 || !PlSocketSelect(s, NetClientWindow, kPlSockRead | kPlSockWrite | kPlSockClose)) {
         NetReport("Unable to connect to server:", r);
         PlSocketClose(s);
         return false;

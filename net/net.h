@@ -77,6 +77,8 @@ void NetShutdown();
 // to window; false (told) when it cannot. The bound port is NetListenPort.
 bool NetServerListen(uint16_t port, uint32_t window);
 uint16_t NetListenPort();
+// The window the client's socket events go to (the frame; 0 headless).
+extern uint32_t NetClientWindow;
 // Connects to host:port within timeoutMs; the socket takes slot 0.
 // false (told) on failure.
 bool NetClientConnect(const char *host, uint16_t port, int timeoutMs);

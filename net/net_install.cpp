@@ -36,6 +36,7 @@ void OnEvent(uint32_t, int socket, int bits) { NetOnSocketEvent(socket, bits); }
 // does not open ends the session before the next attempt.
 bool ClientConnectCompany() {
     NetClientStart();
+    NetClientWindow = FrameWindow;
     for (int attempt = 0; attempt < 3; attempt++) {
         if (!ConnectLoop(TcpSettings.serverAddress.c_str(), TcpPort, UserCancelled)) break;
         uint8_t busy[256];
