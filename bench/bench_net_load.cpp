@@ -185,27 +185,33 @@ struct Tally {
     long reads = 0, writes = 0, busy = 0, failed = 0;
 };
 
-void ClientWork(Conn *conn, int index, int iteration, bool writes, Tally *t) {
-    Conn &c = *conn;
+// One request of a client's script: built before the threads run,
+// because record buffers live in the program's one handle table, which
+// only the main thread may touch.
+struct Step {
+    uint16_t code;
+    std::vector<uint8_t> body;
+    bool write;
+};
+
+std::vector<Step> Script(int index, int iteration, bool writes) {
     MemBlock h = 0;
     uint8_t *r = RecBufferNew(CUVc::Number, &h);
-    std::vector<double> lat;
-    long reads = 0, wrote = 0, busy = 0, failed = 0;
-    uint32_t mine = 0;
+    std::vector<Step> steps;
+    bool inserted = false;
     uint32_t seed = (uint32_t)(index * 7919 + iteration * 104729 + 1);
     for (int i = 0; i < RequestsPerClient; i++) {
         seed = seed * 1103515245u + 12345u;
         int pick = (int)((seed >> 16) % (writes ? 10 : 8));
-        MsgBuffer b, reply;
-        uint16_t code;
-        bool write = false;
+        MsgBuffer b;
+        Step st{0, {}, false};
         if (pick < 3) {
-            code = ReqReadAt;
+            st.code = ReqReadAt;
             MsgPutWord(&b, CUVc::Number);
             MsgPutLong(&b, 1 + (seed >> 8) % SeedCustomers);
             MsgPutCString(&b, "");
         } else if (pick < 6) {
-            code = ReqFind;
+            st.code = ReqFind;
             RecClear(CUVc::Number, r);
             Code(r, "S" + std::to_string(1000 + (seed >> 8) % SeedCustomers));
             MsgPutWord(&b, CUVc::Number);
@@ -213,29 +219,45 @@ void ClientWork(Conn *conn, int index, int iteration, bool writes, Tally *t) {
             MsgPutByte(&b, 1);
             MsgPutRecord(&b, CUVc::Number, r);
         } else if (pick < 8) {
-            code = ReqListRows;
+            st.code = ReqListRows;
             MsgPutWord(&b, CUVc::Number);
             MsgPutLong(&b, 1 + (seed >> 8) % (SeedCustomers - 20));
             MsgPutWord(&b, 20);
             MsgPutWord(&b, 594);
             MsgPutCString(&b, "");
-        } else if (pick == 8 || mine == 0) {
-            code = ReqInsertChecked;
-            write = true;
+        } else if (pick == 8 || !inserted) {
+            st.code = ReqInsertChecked;
+            st.write = inserted = true;
             RecClear(CUVc::Number, r);
             Code(r, "W" + std::to_string(index) + "_" + std::to_string(iteration) + "_" + std::to_string(i));
             MsgPutWord(&b, CUVc::Number);
             MsgPutRecord(&b, CUVc::Number, r);
         } else {
-            code = ReqUpdateChecked;
-            write = true;
+            st.code = ReqUpdateChecked;   // the id at body offset 2 is filled in as the client runs
+            st.write = true;
             MsgPutWord(&b, CUVc::Number);
-            MsgPutLong(&b, mine);
+            MsgPutLong(&b, 0);
             MsgPutRecord(&b, CUVc::Number, r);
         }
+        st.body.assign(MsgData(&b), MsgData(&b) + MsgLength(&b));
+        steps.push_back(std::move(st));
+    }
+    RecBufferFree(CUVc::Number, &h);
+    return steps;
+}
+
+void ClientWork(Conn *conn, std::vector<Step> *steps, Tally *t) {
+    Conn &c = *conn;
+    std::vector<double> lat;
+    long reads = 0, wrote = 0, busy = 0, failed = 0;
+    uint32_t mine = 0;
+    for (Step &st : *steps) {
+        if (st.code == ReqUpdateChecked) std::memcpy(st.body.data() + 2, &mine, 4);
+        MsgBuffer b, reply;
+        MsgPutBytesRaw(&b, st.body.data(), (uint32_t)st.body.size());
         auto start = std::chrono::steady_clock::now();
         int status;
-        while ((status = c.Ask(code, &b, &reply)) == ReplyBusy) {
+        while ((status = c.Ask(st.code, &b, &reply)) == ReplyBusy) {
             busy++;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             MsgClear(&reply);
@@ -245,14 +267,13 @@ void ClientWork(Conn *conn, int index, int iteration, bool writes, Tally *t) {
             failed++;
             break;
         }
-        if (code == ReqInsertChecked) {
+        if (st.code == ReqInsertChecked) {
             uint32_t id = 0;
             MsgGetLong(&reply, &id);
             if (id) mine = id;
         }
-        (write ? wrote : reads)++;
+        (st.write ? wrote : reads)++;
     }
-    RecBufferFree(CUVc::Number, &h);
     std::lock_guard<std::mutex> g(t->lock);
     t->latencies.insert(t->latencies.end(), lat.begin(), lat.end());
     t->reads += reads;
@@ -262,9 +283,13 @@ void ClientWork(Conn *conn, int index, int iteration, bool writes, Tally *t) {
 }
 
 // A client that runs a report of endless pushes until told to stop.
-void ReportClient(std::atomic<bool> *stop, std::atomic<bool> *running) {
+void ReportClient(std::atomic<bool> *stop, std::atomic<bool> *running, std::atomic<bool> *failed) {
     Conn c;
-    if (c.fd < 0 || !c.Open()) return;
+    if (c.fd < 0 || !c.Open()) {
+        failed->store(true);
+        running->store(true);
+        return;
+    }
     std::vector<uint8_t> job(OutputJobRecordSize, 0);
     MsgBuffer b;
     MsgPutPString(&b, EmptyPString);
@@ -291,8 +316,9 @@ double Percentile(std::vector<double> &v, double p) {
 void BM_ServerLoad(benchmark::State &state) {
     static bool ready = (BenchLoadInterface() && AllocWorkBlocks(), MessageSinkSet(Quiet), StartServer(), true);
     (void)ready;
-    int clients = (int)state.range(0);
     bool withReport = state.range(1) != 0;
+    // The report's client is one of the connections.
+    int clients = (int)state.range(0) - (withReport ? 1 : 0);
     bool writes = state.range(2) != 0;
     Tally t;
     // The connections stand before the clock runs: the listen backlog of 5
@@ -308,15 +334,19 @@ void BM_ServerLoad(benchmark::State &state) {
     double seconds = 0;
     int iteration = 0;
     for (auto _ : state) {
-        std::atomic<bool> stop{false}, running{false};
+        std::atomic<bool> stop{false}, running{false}, failed{false};
         std::thread report;
         if (withReport) {
-            report = std::thread(ReportClient, &stop, &running);
+            report = std::thread(ReportClient, &stop, &running, &failed);
             while (!running.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            if (failed.load()) t.failed++;
         }
+        std::vector<std::vector<Step>> scripts;
+        for (int i = 0; i < clients; i++) scripts.push_back(Script(i, iteration, writes));
         auto start = std::chrono::steady_clock::now();
         std::vector<std::thread> threads;
-        for (int i = 0; i < clients; i++) threads.emplace_back(ClientWork, conns[(size_t)i].get(), i, iteration, writes, &t);
+        for (int i = 0; i < clients; i++)
+            threads.emplace_back(ClientWork, conns[(size_t)i].get(), &scripts[(size_t)i], &t);
         for (std::thread &th : threads) th.join();
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         stop.store(true);
