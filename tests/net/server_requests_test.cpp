@@ -4,6 +4,8 @@
 // doing record work through the server.
 #include "tests/net/net_fixture.h"
 
+#include <thread>
+
 #include "database/access/record_locks.h"
 
 using namespace nettest;
@@ -226,4 +228,34 @@ TEST_F(NetServerTest, ProgramClientWorksThroughTheServer) {
     RecBufferFree(CUVc::Number, &h);
     ServerEnd e = Stop();
     EXPECT_TRUE(e.integrity) << e.report;
+}
+
+TEST_F(NetServerTest, AnImportWithAnotherSessionInUseImportsNothingAndSaysWhy) {
+    RawConn a(port), b(port);
+    uint32_t sa = Open(a), sb = Open(b);
+    ASSERT_NE(sa, 0u);
+    ASSERT_NE(sb, 0u);
+    MsgBuffer im;
+    MsgPutLong(&im, 0);   // an empty file: no chunk
+    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    MsgPutJobRecord(&im, job.data(), (uint32_t)job.size());
+    a.Send(Request(sa, ReqImportRun, &im));
+    std::vector<uint8_t> f = a.Frame();
+    MsgBuffer m;
+    ASSERT_TRUE(MsgLoad(&m, f.data(), (uint32_t)f.size()));
+    ReplyHeader h;
+    ASSERT_TRUE(ReplyHeaderRead(&m, &h, false));
+    EXPECT_EQ(h.status, ReplyServed);
+    EXPECT_EQ(h.textNumber, TextNotExclusive) << "the refusal's text travels in the reply";
+    // With b gone the import runs (and the reply carries no such text).
+    close(b.fd);
+    b.fd = -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    a.Send(Request(sa, ReqImportRun, &im));
+    MsgBuffer m2;
+    f = a.Frame();
+    ASSERT_TRUE(MsgLoad(&m2, f.data(), (uint32_t)f.size()));
+    ASSERT_TRUE(ReplyHeaderRead(&m2, &h, false));
+    EXPECT_EQ(h.status, ReplyServed);
+    EXPECT_NE(h.textNumber, TextNotExclusive);
 }
