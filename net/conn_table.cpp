@@ -41,8 +41,11 @@ uint32_t ReadLong(const uint8_t *p) {
 }
 uint16_t ReadWord(const uint8_t *p) { return (uint16_t)(p[0] | p[1] << 8); }
 
+uint32_t NextSerial = 0;
+
 void ResetSlot(int slot) {
     ConnTable[slot] = ConnSlot{};
+    ConnTable[slot].serial = ++NextSerial;
 }
 
 int SlotOfSocket(int socket) {

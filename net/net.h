@@ -54,6 +54,7 @@ struct ConnSlot {
     uint64_t frameStartMs = 0;       // when the first byte of the frame in `received` came
     uint64_t lastDrainMs = 0;        // when queued bytes last left (or were first queued)
     int handling = 0;                // frames of this slot being handled now
+    uint32_t serial = 0;             // which connection this is: a reused slot gets a new one
 };
 extern ConnSlot ConnTable[NetSlotCount];
 

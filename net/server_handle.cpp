@@ -203,6 +203,7 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     }
     int cls = RequestClass(code);
     int own = SessionForSlot(slot);
+    uint32_t connection = ConnTable[slot].serial;
     if (Nesting >= NetLimits.maxNesting || ConnTable[slot].handling > 2 || !ClassServedNow(code, cls)) {
         SendReply(slot, ReplyBusy, nullptr, -1);
         return;
@@ -250,7 +251,8 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     }
     if (code == ReqLogin && parsed && session >= 0 && SessionFindById(sessionId) == session)
         SessionTable[session].loggedIn = ServerLoginAccepted;
-    if (ConnTable[slot].inUse)
+    // The connection may have closed inside a wait, and its slot gone to another.
+    if (ConnTable[slot].inUse && ConnTable[slot].serial == connection)
         SendReply(slot, parsed && !MsgFailed(&reply) ? ReplyServed : ReplyRefused, &reply,
                   session >= 0 && SessionTable[session].inUse ? session : -1);
 
