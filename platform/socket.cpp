@@ -222,6 +222,8 @@ int PlSocketAccept(int listener)
     if (fd < 0) return Fail(ErrnoCode(errno));
     int one = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    // Keep-alive finds a peer that vanished without a word (a dead machine).
+    ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &one, sizeof one);
     SockEntry e;
     e.window = l->window;
     e.mask = l->mask;
@@ -247,6 +249,8 @@ int PlSocketConnect(const char *host, uint16_t port)
     if (fd < 0) return Fail(errno);
     int one = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    // Keep-alive finds a peer that vanished without a word (a dead machine).
+    ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &one, sizeof one);
     SockEntry e;
     if (::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0) {
         e.state = SockState::Connecting;  // announced by the next poll like a slow one

@@ -18,6 +18,7 @@
 //            unread data is left, so that closing on this event loses nothing;
 //   oob      when urgent data is waiting.
 // An accepted socket takes the listening socket's window and mask.
+// Accepted and connecting sockets have TCP keep-alive and no send delay.
 #pragma once
 
 #include <cstddef>

@@ -111,9 +111,12 @@ bool CreateFrameWindow(PlShow show, std::string *why)
     WinUpdate(FrameWindow);
 
     if (NetServices.tcpSettingsLoad) NetServices.tcpSettingsLoad();
+    // A server that cannot listen serves no one: start-up ends.
     if (RunMode != RunModeClient && SocketsActive && NetServices.serverListen &&
-        !NetServices.serverListen(TcpListenPort, FrameWindow))
-        std::fprintf(stderr, "orvel: cannot listen on port %u\n", unsigned(TcpListenPort));
+        !NetServices.serverListen(TcpListenPort, FrameWindow)) {
+        *why = "Unable to listen on server port " + std::to_string(TcpListenPort);
+        return false;
+    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 // (another instance of this user) came to the front, with a non-zero code
 // and the reason, in a message box and on standard error, when the
 // program cannot run or the running one does not answer.
+#include "net/net.h"
 #include "output/devices/report_output.h"
 #include "shell/startup.h"
 
@@ -175,6 +176,7 @@ bool InitInstance(const StartOptions &o, std::string *why)
     RulesInstall();
     TextExchangeInstall();
     ReportsInstall();
+    NetInstall();
     LightGreyLook = 1;
     CompactVariant = !WinDefExists(9);
     if (!RegisterWindowClasses()) {

@@ -80,6 +80,7 @@ RowExtraTextFn ExtraText = nullptr;
 
 // Offsets in a field-list entry (a list column of a window layout).
 constexpr uint16_t ColumnType = 42;
+constexpr uint16_t ColumnFormat = 44;   // the list number of a choice column, a text's length
 constexpr uint16_t ColumnValueOffset = 46;
 constexpr uint16_t ColumnLeastSize = 50;
 constexpr uint16_t TypeWindowText = 28;
@@ -104,6 +105,7 @@ bool RowFieldsToMsg(MsgBuffer *reply, int windowType, int reg, const uint8_t *re
         text[0] = 0;
         if (entry && entrySize >= ColumnLeastSize) {
             uint16_t type = DefU16(entry + ColumnType);
+            int format = DefU16(entry + ColumnFormat);
             uint32_t offset = DefU32(entry + ColumnValueOffset);
             if (type == TypeWindowText) {
                 if (ExtraText) ExtraText(windowType, record, text);
@@ -112,7 +114,9 @@ bool RowFieldsToMsg(MsgBuffer *reply, int windowType, int reg, const uint8_t *re
                 // runs past the record's end reads zeros, not the next block.
                 uint8_t value[264] = {};
                 std::memcpy(value, record + offset, std::min<uint32_t>(size - offset, sizeof value));
-                FieldToText(value, type, text);
+                // The column's format word names the list a choice value
+                // is shown through, as the local list draws it.
+                FieldFormat(value, type, format, text);
             }
         }
         MsgPutPString(reply, text);

@@ -1,0 +1,157 @@
+// fuzz_net_server.cpp - fuzz target over the server's handling of what a
+// connection sends: the input is the byte stream of one connection,
+// framed, checked against the session and login rules and dispatched
+// against a small company, exactly as a socket's bytes would be. Every
+// frame the server sends back must be well formed; at the end the
+// connection closes and its session, locks and slot must be gone.
+#include <unistd.h>
+
+#include "core/record_buffer.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
+#include "database/access/settings_binding.h"
+#include "database/access/transport.h"
+#include "database/engine/engine.h"
+#include "fuzz/fuzz_net_common.h"
+#include "net/net.h"
+#include "output/devices/report_output.h"
+
+using fuzznet::Check;
+
+namespace {
+
+std::string CompanyPath;
+uint32_t ServedReplies = 0;
+
+// A reply or push as the client would frame it.
+bool CheckFrame(int, const uint8_t *bytes, uint32_t length) {
+    Check(length >= 6);
+    uint32_t n = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | (uint32_t)bytes[3] << 24;
+    Check(n == length);
+    uint16_t code = bytes[4] | bytes[5] << 8;
+    Check(code <= 1);
+    if (code == 0) {
+        Check(length >= 14);
+        if ((bytes[6] | bytes[7] << 8) == 0) ServedReplies++;
+        Check((bytes[6] | bytes[7] << 8) <= 2);
+    }
+    return true;
+}
+
+void SmallReport() {
+    for (int i = 0; i < 3 && !RepStopped; i++) {
+        MsgPutWord(&OutputMessage, 0);
+        MsgSend();
+    }
+}
+
+void Setup() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    MessageSinkSet(fuzznet::Quiet);
+    Check(fuzznet::LoadInterface() && AllocWorkBlocks() && DbLayerInit());
+    CompanyPath = "/tmp/orvel_fuzz_net_" + std::to_string(getpid()) + ".VDB";
+    std::remove(CompanyPath.c_str());
+    Check(D4Create(CompanyPath.c_str(), 0) == D4OpenOk && SettingsStartup());
+    std::atexit([] {
+        if (std::getenv("ORVEL_FUZZ_VERBOSE")) std::fprintf(stderr, "served replies: %u\n", ServedReplies);
+        NetShutdown();
+        if (D4IsOpen()) D4Close();
+        std::remove(CompanyPath.c_str());
+    });
+    NetServerStart();
+    NetLimits.ackMs = 0;   // nobody acknowledges here: a push stops its job at once
+    NetSendOverride = CheckFrame;
+    ServerReportRun = SmallReport;
+}
+
+void Request(std::vector<uint8_t> *out, uint32_t session, uint16_t code, MsgBuffer *body) {
+    MsgBuffer head;
+    MsgPutLong(&head, session);
+    MsgPutWord(&head, code);
+    fuzznet::AppendFrame(out, &head, body);
+}
+
+}  // namespace
+
+// The session this process's first handshake gets is 1; every seed opens
+// a session, logs in and then sends one kind of request.
+std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
+    Setup();
+    std::vector<uint8_t> start;
+    MsgBuffer open, login;
+    uint8_t text[256];
+    PStringFromC(text, "10.0.0.1");
+    MsgPutPString(&open, text);
+    MsgPutWord(&open, 1);
+    Request(&start, 0, ReqVersion, nullptr);
+    Request(&start, 0, ReqSessionOpen, &open);
+    PStringFromC(text, "ANY");
+    MsgPutPString(&login, text);
+    MsgPutPString(&login, EmptyPString);
+    Request(&start, 1, ReqLogin, &login);
+
+    std::vector<std::vector<uint8_t>> seeds;
+    MemBlock h = 0;
+    uint8_t *r = RecBufferNew(CUVc::Number, &h);
+    PStringFromC(text, "C1");
+    PutPString(r, CUVc::Code, 20, text);
+    auto add = [&](uint16_t code, MsgBuffer *body) {
+        std::vector<uint8_t> s = start;
+        Request(&s, 1, code, body);
+        seeds.push_back(s);
+    };
+    MsgBuffer ins, find, count, read, lock, rows, block, end, job, ack;
+    MsgPutWord(&ins, CUVc::Number);
+    MsgPutRecord(&ins, CUVc::Number, r);
+    add(ReqInsertChecked, &ins);
+    MsgPutWord(&find, CUVc::Number);
+    MsgPutWord(&find, 0);
+    MsgPutByte(&find, 1);
+    MsgPutRecord(&find, CUVc::Number, r);
+    add(ReqFind, &find);
+    MsgPutWord(&count, CUVc::Number);
+    add(ReqRecordCount, &count);
+    MsgPutWord(&read, CUVc::Number);
+    MsgPutLong(&read, 1);
+    MsgPutCString(&read, "");
+    add(ReqReadAt, &read);
+    MsgPutWord(&lock, CUVc::Number);
+    MsgPutLong(&lock, 1);
+    add(ReqRecordLockTake, &lock);
+    MsgPutWord(&rows, CUVc::Number);
+    MsgPutLong(&rows, 1);
+    MsgPutWord(&rows, 3);
+    MsgPutWord(&rows, 594);
+    MsgPutCString(&rows, "");
+    add(ReqListRows, &rows);
+    MsgPutWord(&block, 129);
+    add(ReqSettingsRead, &block);
+    std::vector<uint8_t> jobRecord(OutputJobRecordSize, 0);
+    MsgPutPString(&job, EmptyPString);
+    MsgPutJobRecord(&job, jobRecord.data(), (uint32_t)jobRecord.size());
+    add(ReqReportRun, &job);
+    MsgPutWord(&ack, 0);
+    add(AckCode, &ack);
+    MsgPutLong(&end, 1);
+    add(ReqSessionEnd, &end);
+    RecBufferFree(CUVc::Number, &h);
+    return seeds;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    Setup();
+    SessionTableInit();   // the seeds' session id is the first one given
+    int slot = NetSlotAttach(100000);
+    Check(slot >= 0);
+    NetFeedBytes(slot, data, size);
+    NetConnClose(slot);
+    Check(NetSlotsInUse() == 0);
+    Check(SessionsInUse() == 0);
+    Check(ServerRunningClass == 0 && ServerCurrentSession == -1);
+    return 0;
+}

@@ -1,0 +1,186 @@
+// client.cpp - the client's side of the conversation: the connection
+// with its back-off, the handshake (requests 0 and 15), one request with
+// its busy retry, and the frames from the server: replies, and pushes of
+// output that are run and acknowledged.
+//
+// Requests are one at a time per wait level: a request sent from inside
+// the wait for another (a push's output that needs a record) takes the
+// next reply, which the server sends first because it serves the inner
+// request inside the outer one.
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
+#include "database/access/transport.h"
+#include "net/net.h"
+#include "output/devices/report_output.h"
+#include "shell/net_services.h"
+#include "shell/shell.h"
+
+NetClientStateRec NetClient;
+
+namespace {
+
+constexpr int TextNoFreeSession = 1401;
+constexpr int TextServerBusy = 1403;
+constexpr int TextWrongVersion = 1405;
+constexpr int TextNotServing = 1411;
+constexpr int BackoffFirstMs = 1000, BackoffLastMs = 30000;
+
+void Lost() {
+    NetClient.connected = false;
+    NetClient.quit = true;
+    if (ConnTable[0].inUse) NetConnClose(0);
+}
+
+void OnClientClosed(int) { NetClient.connected = false; }
+
+void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+}  // namespace
+
+bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply) {
+    if (!NetClient.connected || !ConnTable[0].inUse || MsgFailed(request)) return false;
+    if (!RequestFrameBuild(request, NetClient.session, code)) return false;
+    NetClient.sendLevel++;
+    uint64_t start = NetNowMs();
+    bool ok = false;
+    for (;;) {
+        NetClient.replyArrived = false;
+        if (!NetSendFrame(0, MsgData(request), MsgLength(request))) {
+            Lost();
+            break;
+        }
+        uint64_t until = NetNowMs() + (uint64_t)NetLimits.replyMs;
+        while (!NetClient.replyArrived && NetClient.connected && NetNowMs() < until) NetPump(20);
+        if (!NetClient.replyArrived) {
+            Lost();
+            break;
+        }
+        ReplyHeader h;
+        MsgBuffer got = std::move(NetClient.reply);
+        NetClient.replyArrived = false;
+        if (!ReplyHeaderRead(&got, &h, true)) {
+            Lost();
+            break;
+        }
+        if (h.status == ReplyBusy) {
+            if (!NetClient.busyShown && NetNowMs() - start > (uint64_t)NetLimits.busyTextMs) {
+                NetClient.busyShown = true;
+                ShowTextMessage(TextServerBusy);
+            }
+            SleepMs(NetLimits.busyRetryMs);
+            continue;
+        }
+        if (h.status != ReplyServed) {
+            Lost();
+            break;
+        }
+        if (h.textNumber != NoReplyText) ShowMessage(h.textNumber, h.text);
+        *reply = std::move(got);
+        ok = true;
+        break;
+    }
+    NetClient.busyShown = false;
+    NetClient.sendLevel--;
+    return ok;
+}
+
+void NetClientOnMessage(int slot, MsgBuffer *frame) {
+    ReplyHeader h;
+    MsgRewind(frame);
+    uint32_t length = 0;
+    uint16_t frameCode = 0;
+    MsgGetLong(frame, &length);
+    MsgGetWord(frame, &frameCode);
+    if (frameCode != FrameCodePush) {
+        NetClient.reply = std::move(*frame);
+        NetClient.replyArrived = true;
+        return;
+    }
+    RepExecRemote(MsgData(frame) + 6, MsgLength(frame) - 6);
+    MsgBuffer ack;
+    MsgPutLong(&ack, AckFrameSize);
+    MsgPutLong(&ack, NetClient.session);
+    MsgPutWord(&ack, AckCode);
+    MsgPutWord(&ack, (RepStopped || UserCancelFlag) ? 1 : 0);
+    if (!NetSendFrame(slot, MsgData(&ack), MsgLength(&ack))) NetClient.connected = false;
+    (void)h;
+}
+
+bool ClientHandshake(const uint8_t *clientAddress) {
+    NetClient.session = 0;
+    MsgBuffer request, reply;
+    uint32_t version = 0;
+    if (!NetClientRequest(ReqVersion, &request, &reply) || !MsgGetLong(&reply, &version)) return false;
+    if (version != NetProgramVersion) {
+        ShowTextMessage(TextWrongVersion);
+        NetClient.quit = true;
+        return false;
+    }
+    MsgBuffer open, answer;
+    MsgPutPString(&open, clientAddress);
+    MsgPutWord(&open, 1);   // this program's byte order
+    if (!NetClientRequest(ReqSessionOpen, &open, &answer)) return false;
+    uint32_t id = 0;
+    uint16_t mode = 0;
+    uint8_t name[256];
+    MsgGetLong(&answer, &id);
+    MsgGetWord(&answer, &mode);
+    MsgGetWord(&answer, nullptr);
+    MsgGetPString(&answer, name);
+    if (MsgFailed(&answer)) return false;
+    if (id == SessionNoneFree || id == SessionNotServing) {
+        ShowTextMessage(id == SessionNoneFree ? TextNoFreeSession : TextNotServing);
+        NetClient.quit = true;
+        return false;
+    }
+    NetClient.session = ClientSessionId = id;
+    NetClient.serverMode = mode;
+    if (name[0] > 30) name[0] = 30;
+    std::memcpy(NetClient.serverName, name, name[0] + 1u);
+    return true;
+}
+
+bool ConnectLoop(const char *host, uint16_t port, bool (*cancel)()) {
+    int backoff = BackoffFirstMs;
+    NetClient.quit = false;
+    for (;;) {
+        if (cancel && cancel()) return false;
+        if (NetClientConnect(host, port, 5000)) {
+            NetClient.connected = true;
+            uint8_t address[256];
+            PStringFromC(address, NetLocalAddress().c_str());
+            if (ClientHandshake(address)) return true;
+            NetClient.connected = false;
+            if (ConnTable[0].inUse) NetConnClose(0);
+            if (NetClient.quit) return false;   // refused: asking again will not help
+        }
+        // Never a tight loop: wait, in short steps so a cancel is heard.
+        for (int waited = 0; waited < backoff; waited += 100) {
+            if (cancel && cancel()) return false;
+            SleepMs(100);
+        }
+        backoff = backoff * 2 > BackoffLastMs ? BackoffLastMs : backoff * 2;
+    }
+}
+
+void NetClientClose() {
+    if (NetClient.connected && NetClient.session) SessionEndRequest(NetClient.session);
+    if (ConnTable[0].inUse) NetConnClose(0);
+    NetClient.connected = false;
+    NetClient.session = ClientSessionId = 0;
+}
+
+void NetClientStart() {
+    NetTableInit(NetRole::Client, NetClientOnMessage, OnClientClosed);
+    TransportInstall(NetClientRequest, NetClientRequest);
+    RemoteOpsInstall();
+    NetClient.connected = false;
+    NetClient.quit = false;
+    NetClient.session = 0;
+}

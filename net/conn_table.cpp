@@ -1,0 +1,367 @@
+// conn_table.cpp - the connection table: accepting and connecting, the
+// framing of the byte stream into length-prefixed frames, sending in
+// pieces with a queue for what the network cannot take now, and the
+// time-outs that close slow or silent connections.
+//
+// A frame starts with its u32 total length (docs/protocol.md, section 2).
+// A length below the smallest frame of the direction or above the limit
+// closes the connection: nothing after a frame that cannot be framed
+// can be trusted. Every complete frame of a read is handed on, each as
+// a copy taken out of the receive buffer before its handler runs, since
+// the handler may nest and read the same connection again.
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "core/message_sink.h"
+#include "core/pstring.h"
+#include "core/system.h"
+#include "net/net.h"
+#include "platform/socket.h"
+
+NetLimitsRec NetLimits;
+ConnSlot ConnTable[NetSlotCount];
+NetRole NetCurrentRole = NetRole::None;
+uint32_t NetClientWindow = 0;
+
+namespace {
+
+int Listener = -1;
+uint32_t ListenWindow = 0;
+NetFrameHandler OnFrame = nullptr;
+NetCloseHandler OnClose = nullptr;
+uint32_t Generations[NetSlotCount];   // raised at every close: a reused slot is told apart
+
+constexpr uint32_t ServerMinFrame = 10;   // a request header
+constexpr uint32_t ClientMinFrame = 6;    // a push header
+constexpr uint32_t ReplyMinFrame = 14;
+
+uint32_t ReadLong(const uint8_t *p) {
+    return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
+}
+uint16_t ReadWord(const uint8_t *p) { return (uint16_t)(p[0] | p[1] << 8); }
+
+uint32_t NextSerial = 0;
+
+void ResetSlot(int slot) {
+    ConnTable[slot] = ConnSlot{};
+    ConnTable[slot].serial = ++NextSerial;
+}
+
+int SlotOfSocket(int socket) {
+    for (int i = 0; i < NetSlotCount; i++)
+        if (ConnTable[i].inUse && ConnTable[i].socket == socket) return i;
+    return -1;
+}
+
+// The length a frame may have, read from its first bytes; 0 while too
+// few bytes are there to tell; ~0 for a frame that cannot be framed.
+constexpr uint32_t FrameBad = 0xFFFFFFFFu;
+uint32_t FrameLength(const uint8_t *b, size_t size) {
+    if (size < 4) return 0;
+    uint32_t len = ReadLong(b);
+    if (NetCurrentRole == NetRole::Server) {
+        if (len < ServerMinFrame) return FrameBad;
+        if (len <= NetLimits.maxFrame) return len;
+        if (size < 10) return 0;   // the code tells whether the import's own limit holds
+        return ReadWord(b + 8) == 20 && len <= NetLimits.maxImportFrame ? len : FrameBad;
+    }
+    if (len < ClientMinFrame || len > NetLimits.maxFrame) return FrameBad;
+    if (size < 6) return 0;
+    uint16_t code = ReadWord(b + 4);
+    if (code > 1 || (code == 0 && len < ReplyMinFrame)) return FrameBad;
+    return len;
+}
+
+// The bytes of slot not yet handed on.
+size_t Unread(const ConnSlot &c) { return c.received.size() - c.taken; }
+
+// Hands on every complete frame that slot holds. Frames are taken by
+// moving `taken` on (a handler may nest and take further frames of the
+// same slot); the bytes taken are dropped once, at the end.
+void HandFrames(int slot) {
+    uint32_t gen = Generations[slot];
+    while (ConnTable[slot].inUse && Generations[slot] == gen) {
+        ConnSlot &c = ConnTable[slot];
+        uint32_t len = FrameLength(c.received.data() + c.taken, Unread(c));
+        if (len == FrameBad) {
+            NetReport("Frame refused, connection closed", (int)slot);
+            NetConnClose(slot);
+            return;
+        }
+        if (len == 0 || Unread(c) < len) break;
+        MsgBuffer frame;
+        if (!MsgLoad(&frame, c.received.data() + c.taken, len)) {
+            NetConnClose(slot);
+            return;
+        }
+        c.taken += len;
+        c.frameStartMs = Unread(c) == 0 ? 0 : NetNowMs();
+        if (OnFrame) {
+            c.handling++;
+            OnFrame(slot, &frame);
+            if (Generations[slot] == gen) ConnTable[slot].handling--;
+        }
+    }
+    if (!ConnTable[slot].inUse || Generations[slot] != gen) return;
+    ConnSlot &c = ConnTable[slot];
+    c.received.erase(c.received.begin(), c.received.begin() + (long)c.taken);
+    c.taken = 0;
+}
+
+// Takes received bytes into slot; false (closed) past every frame limit.
+bool Append(int slot, const uint8_t *bytes, size_t n) {
+    ConnSlot &c = ConnTable[slot];
+    if (Unread(c) == 0) c.frameStartMs = NetNowMs();
+    c.received.insert(c.received.end(), bytes, bytes + n);
+    if (Unread(c) <= (size_t)NetLimits.maxImportFrame + NetPieceSize) return true;
+    NetConnClose(slot);
+    return false;
+}
+
+void OnRead(int slot) {
+    uint8_t piece[NetPieceSize];
+    // A bounded number of pieces per event, so one flooding peer cannot
+    // hold the thread; the rest is announced again.
+    for (int i = 0; i < 16; i++) {
+        ConnSlot &c = ConnTable[slot];
+        long n = PlSocketReceive(c.socket, piece, sizeof piece);
+        if (n > 0) {
+            if (!Append(slot, piece, (size_t)n)) return;
+            if (FrameLength(c.received.data() + c.taken, Unread(c)) == FrameBad) break;
+            continue;
+        }
+        if (n == 0 || PlSocketLastError() != kPlSockWouldBlock) {
+            uint32_t gen = Generations[slot];
+            HandFrames(slot);   // what arrived before the end still counts
+            if (Generations[slot] == gen) NetConnClose(slot);
+            return;
+        }
+        break;
+    }
+    HandFrames(slot);
+}
+
+// Sends what slot holds queued; false when the connection was closed.
+bool Drain(int slot) {
+    ConnSlot &c = ConnTable[slot];
+    size_t sent = 0;
+    while (sent < c.pending.size()) {
+        size_t n = c.pending.size() - sent;
+        if (n > NetPieceSize) n = NetPieceSize;
+        long got = PlSocketSend(c.socket, c.pending.data() + sent, n);
+        if (got < 0) {
+            if (PlSocketLastError() != kPlSockWouldBlock) {
+                NetReport("send error", PlSocketLastError());
+                NetConnClose(slot);
+                return false;
+            }
+            c.maySend = false;
+            break;
+        }
+        sent += (size_t)got;
+    }
+    if (sent) {
+        c.pending.erase(c.pending.begin(), c.pending.begin() + (long)sent);
+        c.lastDrainMs = NetNowMs();
+    }
+    return true;
+}
+
+void OnAccept() {
+    for (;;) {
+        int s = PlSocketAccept(Listener);
+        if (s < 0) return;
+        int slot = -1;
+        for (int i = 0; i < NetSlotCount && slot < 0; i++)
+            if (!ConnTable[i].inUse) slot = i;
+        if (slot < 0) {
+            PlSocketClose(s);   // a 51st connection is not kept waiting for nothing
+            continue;
+        }
+        ResetSlot(slot);
+        ConnSlot &c = ConnTable[slot];
+        c.socket = s;
+        c.inUse = true;
+        c.acceptedMs = c.lastDrainMs = NetNowMs();
+    }
+}
+
+void PostDirect(uint32_t, int socket, int bits) { NetOnSocketEvent(socket, bits); }
+
+}  // namespace
+
+uint64_t NetNowMs() {
+    return (uint64_t)std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void NetReport(const char *text, int code) {
+    char line[160];
+    std::snprintf(line, sizeof line, "%s %d", text, code);
+    if (NetCurrentRole == NetRole::Server) {
+        // A server often runs without anyone to press a message box: the log.
+        uint8_t p[256];
+        PStringFromC(p, line);
+        LogAppend(p);
+        return;
+    }
+    MessageSinkShow(line);
+}
+
+void NetTableInit(NetRole role, NetFrameHandler onFrame, NetCloseHandler onClose) {
+    NetShutdown();
+    NetCurrentRole = role;
+    OnFrame = onFrame;
+    OnClose = onClose;
+}
+
+void NetShutdown() {
+    for (int i = 0; i < NetSlotCount; i++) {
+        if (ConnTable[i].inUse) PlSocketClose(ConnTable[i].socket);
+        ResetSlot(i);
+        Generations[i]++;
+    }
+    if (Listener >= 0) PlSocketClose(Listener);
+    Listener = -1;
+    OnFrame = nullptr;
+    OnClose = nullptr;
+}
+
+bool NetServerListen(uint16_t port, uint32_t window) {
+    int s = PlSocketListen(port, NetListenBacklog);
+    if (s < 0) {
+        NetReport("Unable to listen on server port", PlSocketLastError());
+        return false;
+    }
+    if (!PlSocketSelect(s, window, kPlSockRead | kPlSockWrite | kPlSockAccept | kPlSockClose)) {
+        NetReport("Unable to set up socket", PlSocketLastError());
+        PlSocketClose(s);
+        return false;
+    }
+    Listener = s;
+    ListenWindow = window;
+    return true;
+}
+
+uint16_t NetListenPort() { return Listener >= 0 ? PlSocketLocalPort(Listener) : 0; }
+
+bool NetClientConnect(const char *host, uint16_t port, int timeoutMs) {
+    int s = PlSocketConnect(host, port);
+    if (s < 0) {
+        if (PlSocketLastError() == kPlSockHostNotFound)
+            NetReport("Invalid host specified", 0);
+        else
+            NetReport("Unable to allocate socket", PlSocketLastError());
+        return false;
+    }
+    int r = PlSocketConnectWait(s, timeoutMs);
+    if (r != 0 || !PlSocketSelect(s, NetClientWindow, kPlSockRead | kPlSockWrite | kPlSockClose)) {
+        NetReport("Unable to connect to server:", r);
+        PlSocketClose(s);
+        return false;
+    }
+    if (ConnTable[0].inUse) NetConnClose(0);
+    ResetSlot(0);
+    ConnTable[0].socket = s;
+    ConnTable[0].inUse = true;
+    ConnTable[0].acceptedMs = ConnTable[0].lastDrainMs = NetNowMs();
+    return true;
+}
+
+std::string NetLocalAddress() {
+    return ConnTable[0].inUse ? PlSocketLocalAddress(ConnTable[0].socket) : std::string();
+}
+
+void NetOnSocketEvent(int socket, int eventBits) {
+    int event = eventBits & 0xFFFF;
+    if (socket == Listener && Listener >= 0) {
+        if (event & kPlSockAccept) OnAccept();
+        return;
+    }
+    int slot = SlotOfSocket(socket);
+    if (slot < 0) return;
+    if (event & kPlSockRead) OnRead(slot);
+    if (!ConnTable[slot].inUse || ConnTable[slot].socket != socket) return;
+    if (event & kPlSockWrite) {
+        ConnTable[slot].maySend = true;
+        if (!Drain(slot)) return;
+    }
+    if (event & kPlSockConnect && (eventBits >> 16) != 0) {
+        NetConnClose(slot);
+        return;
+    }
+    if (event & kPlSockClose) {
+        // Whatever is still waiting was read by the read event the close
+        // follows; the frames it completed were handed on.
+        OnRead(slot);
+        if (ConnTable[slot].inUse && ConnTable[slot].socket == socket) NetConnClose(slot);
+    }
+}
+
+void NetPump(int timeoutMs) {
+    PlSocketPoll(timeoutMs, PostDirect);
+    NetHousekeeping();
+}
+
+void NetHousekeeping() {
+    uint64_t now = NetNowMs();
+    for (int i = 0; i < NetSlotCount; i++) {
+        ConnSlot &c = ConnTable[i];
+        if (!c.inUse) continue;
+        bool slowFrame = Unread(c) != 0 && now - c.frameStartMs > (uint64_t)NetLimits.frameMs;
+        bool noSession = NetCurrentRole == NetRole::Server && SessionForSlot(i) < 0 &&
+                         now - c.acceptedMs > (uint64_t)NetLimits.noSessionMs;
+        bool stuck = !c.pending.empty() && now - c.lastDrainMs > (uint64_t)NetLimits.drainMs;
+        if (slowFrame || noSession || stuck) NetConnClose(i);
+    }
+}
+
+bool NetSendFrame(int slot, const uint8_t *bytes, uint32_t length) {
+    if (slot < 0 || slot >= NetSlotCount || !ConnTable[slot].inUse) return false;
+    if (NetSendOverride) return NetSendOverride(slot, bytes, length);
+    ConnSlot &c = ConnTable[slot];
+    if (c.pending.size() + length > NetLimits.maxPending) {
+        NetReport("Connection does not read, closed", slot);
+        NetConnClose(slot);
+        return false;
+    }
+    if (c.pending.empty()) c.lastDrainMs = NetNowMs();
+    c.pending.insert(c.pending.end(), bytes, bytes + length);
+    if (!c.maySend) return true;
+    return Drain(slot);
+}
+
+void NetConnClose(int slot) {
+    if (slot < 0 || slot >= NetSlotCount || !ConnTable[slot].inUse) return;
+    PlSocketClose(ConnTable[slot].socket);
+    ResetSlot(slot);
+    Generations[slot]++;
+    if (OnClose) OnClose(slot);
+}
+
+NetSendFn NetSendOverride = nullptr;
+
+int NetSlotAttach(int socket) {
+    for (int i = 0; i < NetSlotCount; i++) {
+        if (ConnTable[i].inUse) continue;
+        ResetSlot(i);
+        ConnTable[i].socket = socket;
+        ConnTable[i].inUse = true;
+        ConnTable[i].acceptedMs = ConnTable[i].lastDrainMs = NetNowMs();
+        return i;
+    }
+    return -1;
+}
+
+void NetFeedBytes(int slot, const uint8_t *bytes, size_t n) {
+    if (slot < 0 || slot >= NetSlotCount || !ConnTable[slot].inUse) return;
+    if (Append(slot, bytes, n)) HandFrames(slot);
+}
+
+int NetSlotsInUse() {
+    int n = 0;
+    for (const ConnSlot &c : ConnTable) n += c.inUse;
+    return n;
+}

@@ -1,0 +1,210 @@
+// net.h - the client/server network layer: the connection table and
+// framing, the server's sessions and request dispatch, and the client's
+// handshake and request exchange. The bytes on the wire are described
+// once, in docs/protocol.md; the codec is core/msg_buffer.h.
+//
+// Everything runs on the program's one thread. Socket readiness arrives
+// through PlSocketPoll (platform/socket.h); NetOnSocketEvent takes each
+// event. A wait inside a request (the server waiting for a push's
+// acknowledgement, the client waiting for its reply) runs NetPump, which
+// handles further events, so handlers nest: every piece of per-request
+// state is saved and restored around a frame's handling.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/msg_buffer.h"
+
+// ---- Limits and time-outs (settable: tests shorten the waits) ----
+
+constexpr int NetSlotCount = 50;
+constexpr uint32_t NetPieceSize = 10000;   // bytes per send or receive call
+constexpr int NetListenBacklog = 5;
+constexpr uint32_t NetProgramVersion = 3041;
+constexpr uint32_t SessionNoneFree = 0xFFFFFFFFu;    // request 15: no free session
+constexpr uint32_t SessionNotServing = 0xFFFFFFFEu;  // request 15: not serving
+
+struct NetLimitsRec {
+    uint32_t maxFrame = 16u << 20;         // any frame but request 20
+    uint32_t maxImportFrame = 256u << 20;  // request 20 (the import file travels in it)
+    uint32_t maxPending = 64u << 20;       // bytes queued for a connection that does not read
+    int frameMs = 30000;                   // a begun frame must be complete within this
+    int noSessionMs = 60000;               // a connection must open a session within this
+    int drainMs = 30000;                   // queued bytes must start leaving within this
+    int ackMs = 60000;                     // a push's acknowledgement must come within this
+    int busyRetryMs = 1000;                // client: a busy request is sent again after this
+    int busyTextMs = 3000;                 // client: text 1403 after this much busy waiting
+    int replyMs = 120000;                  // client: no reply within this is a lost connection
+    int maxNesting = 16;                   // frames handled inside the handling of others
+};
+extern NetLimitsRec NetLimits;
+
+// ---- Connection table and framing (conn_table.cpp) ----
+
+struct ConnSlot {
+    int socket = -1;
+    bool inUse = false;
+    std::vector<uint8_t> received;   // bytes received; those from `taken` on are not yet handed on
+    size_t taken = 0;
+    bool maySend = true;
+    std::vector<uint8_t> pending;    // bytes not yet sent, in order
+    uint64_t acceptedMs = 0;
+    uint64_t frameStartMs = 0;       // when the first byte of the frame in `received` came
+    uint64_t lastDrainMs = 0;        // when queued bytes last left (or were first queued)
+    int handling = 0;                // frames of this slot being handled now
+    uint32_t serial = 0;             // which connection this is: a reused slot gets a new one
+};
+extern ConnSlot ConnTable[NetSlotCount];
+
+// Which side's frames the table carries: the server reads requests and
+// acknowledgements, the client replies and pushes.
+enum class NetRole { None, Server, Client };
+extern NetRole NetCurrentRole;
+
+// Where complete frames go. The frame is a copy owned by the callee for
+// the call's length; slot names its connection.
+using NetFrameHandler = void (*)(int slot, MsgBuffer *frame);
+// Told when a slot's connection closes (the server ends its session).
+using NetCloseHandler = void (*)(int slot);
+
+// Resets every slot (sockets are closed first) and the listening socket.
+void NetTableInit(NetRole role, NetFrameHandler onFrame, NetCloseHandler onClose);
+// Closes every socket and forgets the handlers.
+void NetShutdown();
+
+// Listens on port (0: any free port) with the backlog of 5 for events
+// to window; false (told) when it cannot. The bound port is NetListenPort.
+bool NetServerListen(uint16_t port, uint32_t window);
+uint16_t NetListenPort();
+// The window the client's socket events go to (the frame; 0 headless).
+extern uint32_t NetClientWindow;
+// Connects to host:port within timeoutMs; the socket takes slot 0.
+// false (told) on failure.
+bool NetClientConnect(const char *host, uint16_t port, int timeoutMs);
+// The local address of the client's connection as dotted text.
+std::string NetLocalAddress();
+
+// The handler of socket message 2000: the socket and the event word
+// (event in the low 16 bits, error in the high ones).
+void NetOnSocketEvent(int socket, int eventBits);
+// Handles socket events for up to timeoutMs, then the time-outs of
+// slow connections. The wait loops of both sides run it.
+void NetPump(int timeoutMs);
+// Closes the time-outs' victims: a frame begun too long ago, a
+// connection without a session too long, queued bytes that do not leave.
+void NetHousekeeping();
+// Queues or sends a whole frame on slot's connection; never waits. The
+// connection is closed (false) when its queue passes the bound or the
+// socket fails.
+bool NetSendFrame(int slot, const uint8_t *bytes, uint32_t length);
+// Closes slot's connection and tells the close handler.
+void NetConnClose(int slot);
+int NetSlotsInUse();
+// Where frames go instead of the socket when set (the fuzz targets and
+// the in-process benchmark drive the handlers without sockets).
+using NetSendFn = bool (*)(int slot, const uint8_t *bytes, uint32_t length);
+extern NetSendFn NetSendOverride;
+// Takes a slot for a socket made elsewhere (-1 when all are in use).
+int NetSlotAttach(int socket);
+// Bytes received on slot's connection, framed and handed on as a read would.
+void NetFeedBytes(int slot, const uint8_t *bytes, size_t n);
+// Milliseconds on a steady clock.
+uint64_t NetNowMs();
+// Told problems go here (a message box with a display, the log without).
+void NetReport(const char *text, int code);
+
+// ---- Server sessions (sessions.cpp) ----
+
+struct SessionEntry {
+    bool inUse = false;
+    uint32_t id = 0;
+    uint8_t clientName[21] = {0};   // PString, at most 20 characters
+    bool countsSent = false;        // the record counts went out since they last changed
+    uint16_t byteOrder = 0;
+    void *snapshot = nullptr;       // DVP of request 39
+    uint32_t snapshotHandle = 0;
+    int slot = -1;                  // the connection the session belongs to
+    bool ackReady = true;           // the next push may go
+    bool loggedIn = false;          // request 31 accepted a user
+};
+extern SessionEntry SessionTable[NetSlotCount];
+extern bool ServerServing;          // module 1 current: requests are served
+extern uint32_t SessionIdCounter;   // the last session id given; SessionTableInit restarts it
+
+void SessionTableInit();
+int SessionFreeSlot();
+int SessionFindById(uint32_t id);
+// The session that belongs to a connection, or -1.
+int SessionForSlot(int slot);
+// Releases every lock of the owner and frees the entry (with its snapshot).
+void SessionEnd(uint32_t id);
+void SessionFlagsClear();
+int SessionsInUse();
+bool SessionsAllowExclusive();
+// PString label "user  @client" of an entry (empty when not in use).
+void SessionLabel(int index, uint8_t *out);
+
+// ---- Server requests (server_handle.cpp, server_dispatch.cpp) ----
+
+// Request classes: reads, writes, report run, exclusive jobs; 0 other.
+int RequestClass(uint16_t code);
+// Handles one complete frame of a server connection.
+void ServerHandleRequest(int slot, MsgBuffer *frame);
+// Reads the request body of code from `request` and appends the reply
+// body; false when the body did not parse (the reply is then refused).
+bool ServerDispatch(uint16_t code, MsgBuffer *request, MsgBuffer *reply);
+// Sets up a headless server: the table, sessions, the push hook, the
+// access services; listening is separate (NetServerListen).
+void NetServerStart();
+// The current request's session index (-1 none) and the nesting state.
+extern int ServerCurrentSession;
+extern int ServerRunningClass;      // class of the request being handled, 0 none
+extern bool ServerReportWaiting;    // a report waits for an acknowledgement
+extern bool ServerLoginAccepted;    // the last request 31 accepted its user
+// What requests 12 and 42 run (the report dispatcher; tests put a body of their own).
+extern void (*ServerReportRun)();
+// Runs NetPump until the session's acknowledgement came, the session
+// ended or NetLimits.ackMs passed (the report job is then stopped).
+bool NetWaitAck(int session);
+
+// ---- Client (client.cpp) ----
+
+struct NetClientStateRec {
+    bool connected = false;
+    uint32_t session = 0;
+    uint16_t serverMode = 0;
+    uint8_t serverName[31] = {0};  // PString, at most 30 characters
+    int sendLevel = 0;
+    bool replyArrived = false;
+    MsgBuffer reply;               // the last reply frame
+    bool busyShown = false;
+    bool quit = false;
+};
+extern NetClientStateRec NetClient;
+
+// The installed send function of transport.h.
+bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply);
+// A complete frame from the server: a push is run and acknowledged, a
+// reply becomes NetClient.reply.
+void NetClientOnMessage(int slot, MsgBuffer *frame);
+// Requests 0 and 15; true when the server accepted the client.
+bool ClientHandshake(const uint8_t *clientAddress);
+// Connects (backing off 1 s doubling to 30 s between attempts) and
+// shakes hands; true once a session stands, false when cancelled.
+// cancel is asked between attempts (null: never cancel).
+bool ConnectLoop(const char *host, uint16_t port, bool (*cancel)());
+// Ends the session (request 24) and closes the connection.
+void NetClientClose();
+// Sets the client up: table, transport, stubs.
+void NetClientStart();
+
+// ---- Start-up (net_install.cpp, status_window.cpp) ----
+
+// Fills the shell's network service table.
+void NetInstall();
+// Paints the server's status window (window type 423).
+void ServerStatusPaint(int window);
+// Module 1 entered (serving, status window) or left.
+void ModuleOneSwitch(int module, int previous);

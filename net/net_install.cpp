@@ -1,0 +1,78 @@
+// net_install.cpp - puts the network layer into the shell's service
+// table: the TCP settings at start-up, listening, socket events, the
+// client's connection with its company, the end of a session, the
+// server's module and status window.
+#include <cstdio>
+
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
+#include "net/net.h"
+#include "net/tcp_settings.h"
+#include "shell/database_open.h"
+#include "shell/net_services.h"
+#include "shell/shell.h"
+#include "shell/window_utils.h"
+
+namespace {
+
+constexpr int TextOpeningCompany = 1540;
+
+bool UserCancelled() { return UserCancelFlag != 0; }
+
+void LoadSettings() { TcpSettingsLoad(); }
+
+bool Listen(uint16_t port, uint32_t frame) {
+    NetServerStart();
+    ServerServing = CurrentModule == 1;   // the server serves while its module is current
+    return NetServerListen(port, frame);
+}
+
+void OnEvent(uint32_t, int socket, int bits) { NetOnSocketEvent(socket, bits); }
+
+// Connects, shakes hands and opens the server's company; a company that
+// does not open ends the session before the next attempt.
+bool ClientConnectCompany() {
+    NetClientStart();
+    NetClientWindow = FrameWindow;
+    for (int attempt = 0; attempt < 3; attempt++) {
+        if (!ConnectLoop(TcpSettings.serverAddress.c_str(), TcpPort, UserCancelled)) break;
+        uint8_t busy[256];
+        GetUiText(busy, TextOpeningCompany);
+        ShowBusyMessage(busy);
+        uint8_t none[1] = {0};
+        DbOpen(none, 0);
+        CloseBusyMessage();
+        if (DbOpenFlag) return true;
+        NetClientClose();
+    }
+    NetClientClose();
+    uint8_t failed[256];
+    PStringFromC(failed, "Connection failed");
+    StopMessage(failed);
+    return false;
+}
+
+void ServerRunModeOn() {
+    LoggedInFlag = 0;
+    RunMode = RunModeServer;
+}
+
+bool RequestInProgress() { return NetClient.sendLevel > 0 || ServerRunningClass != 0; }
+
+}  // namespace
+
+void NetInstall() {
+    NetServices.tcpSettingsLoad = LoadSettings;
+    NetServices.serverListen = Listen;
+    NetServices.onSocketEvent = OnEvent;
+    NetServices.clientClose = NetClientClose;
+    NetServices.connectLoop = ClientConnectCompany;
+    NetServices.sessionEnd = NetClientClose;
+    NetServices.serverRunModeOn = ServerRunModeOn;
+    NetServices.requestInProgress = RequestInProgress;
+    NetServices.serverStatusPaint = ServerStatusPaint;
+    NetServices.moduleOneSwitch = ModuleOneSwitch;
+}

@@ -1,0 +1,280 @@
+// server_handle.cpp - the server's handling of one complete frame: the
+// acknowledgement of a push, or a request with its serving rule, its
+// session binding and login rule, and its reply; the pushes of report
+// output and the wait for their acknowledgements.
+//
+// A request is served at once when it is a read; a write when nothing
+// runs or the running request is a report waiting for an
+// acknowledgement; a report or exclusive job only when nothing runs.
+// Otherwise it is answered busy. Form prints and job requests (26,
+// 46..50) are writes that print or run jobs of their own: they would
+// share the waiting report's job record and output, so they are busy
+// while a report waits.
+//
+// Every request but 0 and 15 must carry the session id of its own
+// connection (any other is refused), and writes, reports and jobs need a
+// session whose login was accepted. Reads stay open before the login: a
+// client reads the settings first.
+#include <cstring>
+#include <utility>
+
+#include "core/interface_defs.h"
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/register_hooks.h"
+#include "database/access/remote_calls.h"
+#include "database/access/transport.h"
+#include "database/engine/engine.h"
+#include "net/net.h"
+#include "output/devices/report_output.h"
+#include "rules/entry_state.h"
+#include "shell/shell.h"
+
+int ServerCurrentSession = -1;
+int ServerRunningClass = 0;
+bool ServerReportWaiting = false;
+
+namespace {
+
+int Nesting = 0;
+
+// Per-session: an acknowledgement asked the waiting job to stop.
+bool CancelAsked[NetSlotCount];
+
+bool ClassServedNow(uint16_t code, int cls) {
+    if (cls == 1) return true;
+    if (ServerRunningClass == 0) return true;
+    if (cls == 2 && ServerRunningClass == 3 && ServerReportWaiting) {
+        bool printsOrRuns = code == ReqPrintForm || (code >= ReqPaymentSuggestion && code <= ReqPurchasePricesToItems);
+        return !printsOrRuns;
+    }
+    return false;
+}
+
+// The reply frame: header, record counts (when the session's flag is
+// clear), then the body.
+void SendReply(int slot, uint16_t status, MsgBuffer *body, int session) {
+    MsgBuffer frame;
+    MsgPutLong(&frame, 0);
+    MsgPutWord(&frame, FrameCodeReply);
+    MsgPutWord(&frame, status);
+    if (status != ReplyServed) {
+        MsgPutWord(&frame, NoReplyText);
+        MsgPutPString(&frame, EmptyPString);
+        MsgPutWord(&frame, NoRecordCounts);
+    } else {
+        MsgPutWord(&frame, ServerRequestState.pendingText);
+        MsgPutPString(&frame, ServerRequestState.pendingText == NoPendingText ? EmptyPString
+                                                                              : ServerRequestState.pendingExtra);
+        if (session >= 0 && !SessionTable[session].countsSent && D4IsOpen()) {
+            uint32_t counts[RegisterCount];
+            for (int reg = 0; reg < RegisterCount; reg++) counts[reg] = RegRecordCountLocal(reg);
+            MsgPutRecordCounts(&frame, counts, RegisterCount - 1);
+            SessionTable[session].countsSent = true;
+        } else {
+            MsgPutWord(&frame, NoRecordCounts);
+        }
+        if (body && MsgLength(body)) MsgPutBytesRaw(&frame, MsgData(body), MsgLength(body));
+    }
+    if (MsgFailed(&frame)) return;
+    uint32_t n = MsgLength(&frame);
+    frame.store[frame.head] = uint8_t(n);
+    frame.store[frame.head + 1] = uint8_t(n >> 8);
+    frame.store[frame.head + 2] = uint8_t(n >> 16);
+    frame.store[frame.head + 3] = uint8_t(n >> 24);
+    NetSendFrame(slot, MsgData(&frame), n);
+}
+
+// Request 15 (the body read here): a session for the connection.
+void OpenSession(int slot, MsgBuffer *request, MsgBuffer *reply, int *session) {
+    uint8_t name[256];
+    uint16_t order = 0;
+    MsgGetPString(request, name);
+    MsgGetWord(request, &order);
+    uint32_t id = SessionNotServing;
+    if (ServerServing) {
+        // One session per connection: a second handshake replaces the first.
+        int old = SessionForSlot(slot);
+        if (old >= 0) SessionEnd(SessionTable[old].id);
+        int i = SessionFreeSlot();
+        id = SessionNoneFree;
+        if (i >= 0) {
+            do SessionIdCounter++;
+            while (SessionIdCounter == 0 || SessionIdCounter >= SessionNotServing || SessionFindById(SessionIdCounter) >= 0);
+            SessionEntry &e = SessionTable[i];
+            e = SessionEntry{};
+            e.inUse = true;
+            e.id = id = SessionIdCounter;
+            if (name[0] > 20) name[0] = 20;
+            std::memcpy(e.clientName, name, (size_t)name[0] + 1);
+            e.byteOrder = order;
+            e.slot = slot;
+            CancelAsked[i] = false;
+            ResetSessionUserInfo(i);
+            *session = i;
+        }
+    }
+    uint8_t serverName[256];
+    PStringFromC(serverName, "Orvel");
+    MsgPutLong(reply, id);
+    MsgPutWord(reply, RunMode);
+    MsgPutWord(reply, (uint16_t)NetProgramVersion);
+    MsgPutPString(reply, serverName);
+}
+
+void OnAck(int slot, MsgBuffer *frame, uint32_t sessionId) {
+    uint16_t cancel = 0;
+    MsgGetWord(frame, &cancel);
+    int s = SessionFindById(sessionId);
+    // An acknowledgement paces only the pushes of its own connection.
+    if (s < 0 || SessionTable[s].slot != slot || MsgLength(frame) != AckFrameSize) return;
+    SessionTable[s].ackReady = true;
+    if (cancel) CancelAsked[s] = true;
+}
+
+// The output hook: one push, after the previous one was acknowledged.
+void PushToClient(MsgBuffer *message) {
+    int s = ServerCurrentSession;
+    if (s < 0 || !SessionTable[s].inUse || !NetWaitAck(s)) {
+        RepStopped = 1;
+        MsgReset(message);
+        return;
+    }
+    MsgPrependWord(message, FrameCodePush);
+    MsgPrependLong(message, MsgLength(message) + 4);
+    if (!MsgFailed(message) && NetSendFrame(SessionTable[s].slot, MsgData(message), MsgLength(message)))
+        SessionTable[s].ackReady = false;
+    else
+        RepStopped = 1;
+    MsgReset(message);
+}
+
+void OnConnClosed(int slot) {
+    int s = SessionForSlot(slot);
+    if (s >= 0) SessionEnd(SessionTable[s].id);
+}
+
+}  // namespace
+
+int RequestClass(uint16_t code) {
+    switch (code) {
+    case 3: case 5: case 8: case 9: case 10: case 25: case 26: case 27: case 28: case 29: case 32:
+    case 46: case 47: case 48: case 49: case 50:
+        return 2;
+    case 12:
+        return 3;
+    case 11: case 20: case 21: case 30: case 42:
+        return 4;
+    default:
+        return code <= 45 ? 1 : 0;
+    }
+}
+
+bool NetWaitAck(int session) {
+    if (session < 0 || !SessionTable[session].inUse) return false;
+    uint32_t id = SessionTable[session].id;
+    uint64_t until = NetNowMs() + (uint64_t)NetLimits.ackMs;
+    bool outer = ServerReportWaiting;
+    ServerReportWaiting = true;
+    while (SessionFindById(id) == session && !SessionTable[session].ackReady && NetNowMs() < until) NetPump(20);
+    ServerReportWaiting = outer;
+    bool ok = SessionFindById(id) == session && SessionTable[session].ackReady;
+    if (ok && CancelAsked[session]) {
+        CancelAsked[session] = false;
+        RepStopped = 1;
+        UserCancelFlag = 1;   // the report's own poll of the user's Esc sees it
+    }
+    if (!ok) RepStopped = 1;
+    return ok;
+}
+
+void ServerHandleRequest(int slot, MsgBuffer *frame) {
+    uint32_t length = 0, sessionId = 0;
+    uint16_t code = 0;
+    MsgGetLong(frame, &length);
+    MsgGetLong(frame, &sessionId);
+    MsgGetWord(frame, &code);
+    MsgSetEnd(frame, length);
+    if (code == AckCode) {
+        OnAck(slot, frame, sessionId);
+        return;
+    }
+    int cls = RequestClass(code);
+    int own = SessionForSlot(slot);
+    uint32_t connection = ConnTable[slot].serial;
+    if (Nesting >= NetLimits.maxNesting || ConnTable[slot].handling > 2 || !ClassServedNow(code, cls)) {
+        SendReply(slot, ReplyBusy, nullptr, -1);
+        return;
+    }
+    bool handshake = code == ReqVersion || code == ReqSessionOpen;
+    bool bound = own >= 0 && SessionTable[own].id == sessionId;
+    bool loginNeeded = cls >= 2 && !(bound && SessionTable[own].loggedIn);
+    if ((!ServerServing && code != ReqSessionOpen && code != ReqVersion) || (!handshake && !bound) ||
+        (cls != 0 && loginNeeded)) {
+        SendReply(slot, ReplyRefused, nullptr, -1);
+        return;
+    }
+
+    // Everything one request changes of the program-wide state.
+    int savedSession = ServerCurrentSession, savedClass = ServerRunningClass;
+    int16_t savedUser = CurrentSessionIndex;
+    uint32_t savedOwner = LockOwnerId;
+    uint8_t savedRemote = RemoteOutput;
+    ServerRequestStateRec savedText = ServerRequestState;
+    MsgBuffer savedOutput = std::move(OutputMessage);
+    MsgBuffer savedReceived = std::move(ReceivedMessage);
+    Nesting++;
+
+    MsgBuffer reply;
+    int session = handshake ? -1 : own;
+    ServerRunningClass = cls;
+    ServerRequestBegin();
+    bool parsed = true;
+    if (code == ReqSessionOpen) {
+        OpenSession(slot, frame, &reply, &session);
+        parsed = !MsgFailed(frame);
+    } else {
+        ServerCurrentSession = session;
+        CurrentSessionIndex = (int16_t)session;
+        LockOwnerId = session >= 0 ? SessionTable[session].id : LockOwnerSelf;
+        RemoteOutput = 1;
+        DVP *previous = nullptr;
+        bool snap = session >= 0 && SessionTable[session].snapshot && cls == 1;
+        D4DescriptorSelect(0, snap ? static_cast<DVP *>(SessionTable[session].snapshot) : nullptr, &previous);
+        parsed = ServerDispatch(code, frame, &reply);
+        D4DescriptorRestore(0, previous);
+        if (MsgLength(&OutputMessage) && session >= 0) MsgSend();   // what the job left unsent
+        if (session >= 0 && SessionFindById(sessionId) == session && !SessionTable[session].ackReady)
+            NetWaitAck(session);
+    }
+    if (code == ReqLogin && parsed && session >= 0 && SessionFindById(sessionId) == session)
+        SessionTable[session].loggedIn = ServerLoginAccepted;
+    // The connection may have closed inside a wait, and its slot gone to another.
+    if (ConnTable[slot].inUse && ConnTable[slot].serial == connection)
+        SendReply(slot, parsed && !MsgFailed(&reply) ? ReplyServed : ReplyRefused, &reply,
+                  session >= 0 && SessionTable[session].inUse ? session : -1);
+
+    Nesting--;
+    ServerRequestEnd();
+    ServerRequestState = savedText;
+    OutputMessage = std::move(savedOutput);
+    ReceivedMessage = std::move(savedReceived);
+    RemoteOutput = savedRemote;
+    LockOwnerId = savedOwner;
+    CurrentSessionIndex = savedUser;
+    ServerRunningClass = savedClass;
+    ServerCurrentSession = savedSession;
+}
+
+void NetServerStart() {
+    NetTableInit(NetRole::Server, ServerHandleRequest, OnConnClosed);
+    SessionTableInit();
+    SessionTableInitHook = SessionTableInit;
+    AccessServices.sessionFlagsClear = SessionFlagsClear;
+    AccessServices.sessionsAllowExclusive = SessionsAllowExclusive;
+    MsgSetPush(PushToClient);
+    ServerServing = true;
+    RunMode = RunModeServer;
+}

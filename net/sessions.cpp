@@ -1,0 +1,77 @@
+// sessions.cpp - the server's session table: one entry per client that
+// passed the handshake, bound to the connection it came on. A session
+// ends at request 24 or when its connection closes; either way its
+// locks, its read snapshot and its entry are given back.
+#include <cstring>
+
+#include "core/pstring.h"
+#include "core/work_blocks.h"
+#include "database/access/record_locks.h"
+#include "database/engine/engine.h"
+#include "net/net.h"
+#include "rules/entry_state.h"
+
+SessionEntry SessionTable[NetSlotCount];
+bool ServerServing = false;
+uint32_t SessionIdCounter = 0;
+
+void SessionTableInit() {
+    for (SessionEntry &e : SessionTable) {
+        if (e.inUse) SessionEnd(e.id);
+        e = SessionEntry{};
+    }
+    SessionIdCounter = 0;
+}
+
+int SessionFreeSlot() {
+    for (int i = 0; i < NetSlotCount; i++)
+        if (!SessionTable[i].inUse) return i;
+    return -1;
+}
+
+int SessionFindById(uint32_t id) {
+    for (int i = 0; i < NetSlotCount; i++)
+        if (SessionTable[i].inUse && SessionTable[i].id == id) return i;
+    return -1;
+}
+
+int SessionForSlot(int slot) {
+    for (int i = 0; i < NetSlotCount; i++)
+        if (SessionTable[i].inUse && SessionTable[i].slot == slot) return i;
+    return -1;
+}
+
+void SessionEnd(uint32_t id) {
+    LocksReleaseOwner(id);
+    int i = SessionFindById(id);
+    if (i < 0) return;
+    SessionEntry &e = SessionTable[i];
+    if (e.snapshot) D4SnapshotClose(static_cast<DVP *>(e.snapshot), e.snapshotHandle);
+    e = SessionEntry{};
+}
+
+void SessionFlagsClear() {
+    for (SessionEntry &e : SessionTable) e.countsSent = false;
+}
+
+int SessionsInUse() {
+    int n = 0;
+    for (const SessionEntry &e : SessionTable) n += e.inUse;
+    return n;
+}
+
+// An exclusive job (an import, a register lock taken for one) may run
+// only while no other client could be working: fewer than 2 sessions.
+bool SessionsAllowExclusive() { return SessionsInUse() < 2; }
+
+void SessionLabel(int index, uint8_t *out) {
+    out[0] = 0;
+    if (index < 0 || index >= NetSlotCount || !SessionTable[index].inUse) return;
+    const uint8_t *user = SessionUserEntry(index);
+    if (user) PStringCopy(out, user + SU::FullName);
+    const uint8_t *client = SessionTable[index].clientName;
+    if (client[0]) {
+        PStringAppendC(out, "  @");
+        PStringAppend(out, client);
+    }
+}

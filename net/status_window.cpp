@@ -1,0 +1,81 @@
+// status_window.cpp - the server's status window (window type 423,
+// "ServStatClass"): the program, the company, the current module, the
+// database's free sectors and open read snapshots. It is opened when the
+// server's module 1 becomes current, and while it is the current module
+// the server serves requests.
+#include <cstring>
+
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/settings_blocks.h"
+#include "database/engine/engine.h"
+#include "net/net.h"
+#include "shell/draw_port.h"
+#include "shell/record_commands.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+
+namespace {
+
+constexpr int StatusWindowType = 423;
+constexpr int TextProgramTitle = 1802;
+
+void Line(int y, const char *label, const uint8_t *value, const char *blanks) {
+    if (label) {
+        uint8_t l[256];
+        PStringFromC(l, label);
+        DrawPString(20, y, l);
+    }
+    uint8_t v[256];
+    PStringCopy(v, value);
+    PStringAppendC(v, blanks);
+    DrawPString(120, y, v);
+}
+
+}  // namespace
+
+void ServerStatusPaint(int window) {
+    if (window <= 0) return;
+    PortScope port(window);
+    SetTextNormal();
+    UseSemiboldFontOpaque(window);
+    uint8_t text[256];
+    GetUiText(text, TextProgramTitle);
+    Line(20, nullptr, text, "     ");
+    uint8_t company[256] = {0};
+    SettingsBlockReadLocal(SettingsBlockFirst, company, 64);
+    company[0] = company[0] > 60 ? 60 : company[0];
+    Line(40, nullptr, company, "     ");
+    uint8_t menu[256] = {0};
+    WindowTypeMenuText(CurrentModule, menu);
+    uint8_t clean[256] = {0};
+    for (int i = 1; i <= menu[0]; i++)
+        if (menu[i] != '&') PStringAppendChar(clean, menu[i]);
+    Line(60, nullptr, clean, "     ");
+    uint32_t free = D4IsOpen() ? D4FreeSectorCount() : 0;
+    FieldToText(reinterpret_cast<const uint8_t *>(&free), FtLongOrEmpty, text);
+    Line(80, "DB Free sectors:", text, "       ");
+    int16_t masters = (int16_t)(D4IsOpen() ? D4MasterCount() : 0);
+    FieldToText(reinterpret_cast<const uint8_t *>(&masters), FtShort, text);
+    Line(100, "DB Master count:", text, "       ");
+}
+
+// Module 1 is the server's own: entering it closes every window, opens
+// the status window and starts serving; leaving it stops serving and
+// closes the status window.
+void ModuleOneSwitch(int module, int previous) {
+    if (module == 1) {
+        CloseAllWindows(1);
+        OpenWindow(StatusWindowType, 0);
+        ServerServing = RunMode == RunModeServer;
+        return;
+    }
+    if (previous == 1) {
+        ServerServing = false;
+        int n = WinFindByName("ServStatClass");
+        if (n > 0) WinClose(n);
+    }
+}

@@ -1,0 +1,243 @@
+// The client against scripted servers in a thread of the test (busy
+// answers, another version, no free session, a vanishing server), the
+// TCP settings file, and the list rows the server writes.
+#include <atomic>
+#include <fstream>
+#include <thread>
+
+#include "net/tcp_settings.h"
+#include "shell/net_services.h"
+#include "tests/net/net_fixture.h"
+
+using namespace nettest;
+
+namespace {
+
+std::vector<std::string> Shown;
+void Record(const char *text) { Shown.emplace_back(text); }
+
+// A server of one connection that answers each request with script(code, n).
+struct ScriptServer {
+    int listener = -1;
+    int port = 0;
+    std::thread thread;
+    std::atomic<int> requests{0};
+
+    template <typename F>
+    explicit ScriptServer(F script) {
+        listener = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(listener, (sockaddr *)&a, sizeof a);
+        listen(listener, 1);
+        socklen_t len = sizeof a;
+        getsockname(listener, (sockaddr *)&a, &len);
+        port = ntohs(a.sin_port);
+        thread = std::thread([this, script] {
+            int fd = accept(listener, nullptr, nullptr);
+            if (fd < 0) return;
+            RawConn c(0);
+            c.fd = fd;
+            for (;;) {
+                std::vector<uint8_t> f = c.Frame(3000);
+                if (f.size() < 10) return;
+                uint16_t code = f[8] | f[9] << 8;
+                std::vector<uint8_t> reply = script(code, requests++);
+                if (reply.empty()) return;   // vanish
+                c.Send(reply);
+            }
+        });
+    }
+    ~ScriptServer() {
+        shutdown(listener, SHUT_RDWR);
+        close(listener);
+        thread.join();
+    }
+};
+
+std::vector<uint8_t> Reply(uint16_t status, MsgBuffer *body) {
+    MsgBuffer f;
+    MsgPutLong(&f, 0);
+    MsgPutWord(&f, FrameCodeReply);
+    MsgPutWord(&f, status);
+    MsgPutWord(&f, NoReplyText);
+    MsgPutPString(&f, EmptyPString);
+    MsgPutWord(&f, NoRecordCounts);
+    if (body && MsgLength(body)) MsgPutBytesRaw(&f, MsgData(body), MsgLength(body));
+    std::vector<uint8_t> v(MsgData(&f), MsgData(&f) + MsgLength(&f));
+    uint32_t n = (uint32_t)v.size();
+    std::memcpy(v.data(), &n, 4);
+    return v;
+}
+
+std::vector<uint8_t> Handshake(uint16_t code, uint32_t version, uint32_t session) {
+    MsgBuffer b;
+    if (code == ReqVersion) {
+        MsgPutLong(&b, version);
+    } else {
+        uint8_t name[256];
+        PStringFromC(name, "A server name longer than thirty characters");
+        MsgPutLong(&b, session);
+        MsgPutWord(&b, 2);
+        MsgPutWord(&b, 3041);
+        MsgPutPString(&b, name);
+    }
+    return Reply(ReplyServed, &b);
+}
+
+class NetClientTest : public ::testing::Test {
+protected:
+    NetLimitsRec saved = NetLimits;
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(LoadBuiltInterface(&error)) << error;
+        if (!PendingVoucher) {
+            ASSERT_TRUE(AllocWorkBlocks());
+        }
+        Shown.clear();
+        MessageSinkSet(Record);
+        NetLimits.busyRetryMs = 50;
+        NetLimits.busyTextMs = 300;
+        NetLimits.replyMs = 1500;
+        RunMode = RunModeClient;
+        NetClientStart();
+    }
+    void TearDown() override {
+        NetShutdown();
+        NetLimits = saved;
+        TransportInstall(nullptr, nullptr);
+        RunMode = 0;
+        NetClient.connected = false;
+        MsgClear(&NetClient.reply);
+        MessageSinkSet(nullptr);
+        InterfaceUnload();
+    }
+    static bool Has(const std::string &part) {
+        for (const std::string &s : Shown)
+            if (s.find(part) != std::string::npos) return true;
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST_F(NetClientTest, HandshakeRefusalsStopTheClient) {
+    struct Case {
+        uint32_t version, session;
+        const char *text;
+    };
+    for (Case k : {Case{3040, 1, "another version"}, Case{3041, SessionNoneFree, "no free session"},
+                   Case{3041, SessionNotServing, "not serving"}}) {
+        Shown.clear();
+        ScriptServer s([k](uint16_t code, int) { return Handshake(code, k.version, k.session); });
+        EXPECT_FALSE(ConnectLoop("127.0.0.1", (uint16_t)s.port, nullptr)) << k.text;
+        EXPECT_TRUE(Has(k.text)) << k.text;
+        EXPECT_TRUE(NetClient.quit);
+        EXPECT_EQ(NetClient.session, 0u);
+    }
+}
+
+TEST_F(NetClientTest, BusyRequestsAreSentAgainAndTheBusyTextComesLate) {
+    ScriptServer s([](uint16_t code, int n) {
+        if (code == ReqVersion || code == ReqSessionOpen) return Handshake(code, 3041, 77);
+        if (n < 10) return Reply(ReplyBusy, nullptr);   // about 400 ms of busy answers
+        MsgBuffer b;
+        MsgPutLong(&b, 5);
+        return Reply(ReplyServed, &b);
+    });
+    ASSERT_TRUE(ConnectLoop("127.0.0.1", (uint16_t)s.port, nullptr));
+    EXPECT_EQ(NetClient.session, 77u);
+    EXPECT_EQ(NetClient.serverName[0], 30);
+    EXPECT_EQ(RegRecordCount(CUVc::Number), 5u);
+    EXPECT_EQ(s.requests.load(), 11);
+    EXPECT_TRUE(Has("busy"));
+}
+
+TEST_F(NetClientTest, AVanishingServerIsALostConnectionNeverDone) {
+    ScriptServer s([](uint16_t code, int) {
+        if (code == ReqVersion || code == ReqSessionOpen) return Handshake(code, 3041, 9);
+        return std::vector<uint8_t>();
+    });
+    ASSERT_TRUE(ConnectLoop("127.0.0.1", (uint16_t)s.port, nullptr));
+    MemBlock h = 0;
+    uint8_t *r = RecBufferNew(CUVc::Number, &h);
+    uint32_t id = 0;
+    int result = RecDone;
+    RecInsertChecked(CUVc::Number, r, &id, &result);
+    EXPECT_EQ(result, RecConnectionLost);
+    EXPECT_FALSE(NetClient.connected);
+    RecBufferFree(CUVc::Number, &h);
+}
+
+TEST_F(NetClientTest, ConnectLoopBacksOffAndCancels) {
+    // Nothing listens on this port: attempts are a second apart, not a spin.
+    static int asked = 0;
+    asked = 0;
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(ConnectLoop("127.0.0.1", 1, [] { return ++asked > 15; }));
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(ms, 900);
+    EXPECT_LT(ms, 5000);
+}
+
+TEST(NetTcpSettings, SectionLinesAndDefaults) {
+    TcpSettingsRec s;
+    EXPECT_FALSE(TcpSettingsParse("nothing here\n", &s));
+    EXPECT_EQ(s.clientPort, 1234);
+    EXPECT_EQ(s.runMode, TcpRunModeNone);
+    ASSERT_TRUE(TcpSettingsParse("x\r\nsetuptcp\r\n10.1.2.3456789012345678901\tcomment\r\n4000\r\n4001\r\n3\r\n", &s));
+    EXPECT_EQ(s.serverAddress, "10.1.2.3456789012345");
+    EXPECT_EQ(s.clientPort, 4000);
+    EXPECT_EQ(s.serverPort, 4001);
+    EXPECT_EQ(s.runMode, 3);
+    ASSERT_TRUE(TcpSettingsParse("setuptcp\n\n1\n2\n\n", &s));
+    EXPECT_EQ(s.serverAddress, TcpDefaultAddress);
+    EXPECT_EQ(s.runMode, TcpRunModeNone);
+}
+
+TEST(NetTcpSettings, TheFileSetsTheRunModeAndThePorts) {
+    std::string dir = ::testing::TempDir() + "orvel_tcp_" + std::to_string(getpid());
+    std::string mk = "mkdir -p " + dir;
+    ASSERT_EQ(std::system(mk.c_str()), 0);
+    char old[4096];
+    ASSERT_NE(getcwd(old, sizeof old), nullptr);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    std::remove("QVTCP.INI");
+    uint16_t port = TcpPort, listen = TcpListenPort;
+    RunMode = 1;
+    EXPECT_EQ(TcpSettingsLoad(), 0);
+    EXPECT_EQ(RunMode, 0) << "no file: stand-alone";
+    EXPECT_FALSE(SocketsActive);
+    std::ofstream("QVTCP.INI") << "setuptcp\n127.0.0.1\n5000\n5001\n2\n";
+    EXPECT_EQ(TcpSettingsLoad(), 0);
+    EXPECT_EQ(RunMode, 2);
+    EXPECT_TRUE(SocketsActive);
+    EXPECT_EQ(TcpPort, 5000);
+    EXPECT_EQ(TcpListenPort, 5001);
+    std::remove("QVTCP.INI");
+    RunMode = 0;
+    SocketsActive = false;
+    TcpPort = port;
+    TcpListenPort = listen;
+    ASSERT_EQ(chdir(old), 0);
+}
+
+TEST(NetListRows, AChoiceColumnShowsItsListText) {
+    std::string error;
+    ASSERT_TRUE(LoadBuiltInterface(&error)) << error;
+    MemBlock h = 0;
+    uint8_t *r = RecBufferNew(IVVc::Number, &h);
+    PutU16(r, IVVc::Posted, 1);
+    MsgBuffer m;
+    ASSERT_TRUE(RowFieldsToMsg(&m, 348, IVVc::Number, r));
+    MsgRewind(&m);
+    uint8_t text[256];
+    std::string last;
+    while (MsgRemaining(&m) && MsgGetPString(&m, text)) last.assign((const char *)text + 1, text[0]);
+    uint8_t yes[256];
+    GetUiText(yes, Texts::PostedYes);
+    EXPECT_EQ(last, std::string((const char *)yes + 1, yes[0]));
+    RecBufferFree(IVVc::Number, &h);
+    InterfaceUnload();
+}

@@ -1,0 +1,323 @@
+// net_fixture.h - a server in a process of its own for the network
+// tests: the child makes a fresh company database, serves on a loopback
+// port with short time-outs, and when told to stop reports what it
+// holds (the database's integrity, sessions and connections still in
+// use). The parent talks to it through raw sockets (RawConn) or through
+// the program's own client.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <arpa/inet.h>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/field_access.h"
+#include "core/ui_text.h"
+#include "core/interface_load.h"
+#include "core/message_sink.h"
+#include "core/msg_buffer.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/register_hooks.h"
+#include "database/access/remote_calls.h"
+#include "database/access/settings_binding.h"
+#include "database/access/transport.h"
+#include "database/engine/engine.h"
+#include "net/net.h"
+#include "output/devices/report_output.h"
+#include "tests/dict/built_interface.h"
+
+namespace nettest {
+
+inline volatile sig_atomic_t StopServer = 0;
+inline void OnTerm(int) { StopServer = 1; }
+
+// What a test's server does beside serving (runs in the child).
+using ServerSetup = void (*)();
+
+// The report body the child serves for request 12: `pushes` messages of
+// output, each a few "nothing" commands, stopping when the job stops.
+inline int ReportPushes = 6;
+inline void PushingReport() {
+    for (int i = 0; i < ReportPushes && !RepStopped; i++) {
+        for (int k = 0; k < 8; k++) MsgPutWord(&OutputMessage, 0);
+        MsgSend();
+    }
+}
+
+[[noreturn]] inline void ServeChild(const std::string &path, int toParent, int fromParent, ServerSetup setup) {
+    std::signal(SIGTERM, OnTerm);
+    NetLimits.frameMs = 500;
+    NetLimits.noSessionMs = 1200;
+    NetLimits.drainMs = 800;
+    NetLimits.ackMs = 1500;
+    RunMode = 0;
+    LockOwnerId = LockOwnerSelf;
+    bool ok = DbLayerInit() && D4Create(path.c_str(), 0) == D4OpenOk && SettingsStartup();
+    ServerReportRun = PushingReport;
+    if (setup) setup();
+    NetServerStart();
+    ok = ok && NetServerListen(0, 0);
+    std::string port = std::to_string(ok ? NetListenPort() : 0) + "\n";
+    if (write(toParent, port.data(), port.size()) < 0) _exit(3);
+    char c;
+    // The parent's end of the control pipe closing also stops the server.
+    while (!StopServer) {
+        NetPump(10);
+        pollfd p{fromParent, POLLIN, 0};
+        if (poll(&p, 1, 0) > 0 && read(fromParent, &c, 1) <= 0) break;
+    }
+    std::string report;
+    bool integrity = D4IntegrityCheck(&report);
+    std::string out = std::string(integrity ? "ok" : "bad") + " " + std::to_string(SessionsInUse()) + " " +
+                      std::to_string(NetSlotsInUse()) + "\n" + report;
+    NetShutdown();
+    if (write(toParent, out.data(), out.size()) < 0) _exit(3);
+    D4Close();
+    _exit(0);
+}
+
+// A blocking loopback connection speaking raw frames.
+struct RawConn {
+    int fd = -1;
+    explicit RawConn(int port, int receiveBuffer = 0) {
+        fd = socket(AF_INET, SOCK_STREAM, 0);
+        if (receiveBuffer) setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons((uint16_t)port);
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (connect(fd, (sockaddr *)&a, sizeof a) != 0) {
+            close(fd);
+            fd = -1;
+        }
+        int one = 1;
+        if (fd >= 0) setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    }
+    ~RawConn() {
+        if (fd >= 0) close(fd);
+    }
+    RawConn(const RawConn &) = delete;
+    RawConn &operator=(const RawConn &) = delete;
+    bool Send(const std::vector<uint8_t> &b) const {
+        return fd >= 0 && ::send(fd, b.data(), b.size(), MSG_NOSIGNAL) == (ssize_t)b.size();
+    }
+    // Reads n bytes within ms; false on close, error or time-out.
+    bool ReadN(uint8_t *out, size_t n, int ms) const {
+        size_t got = 0;
+        while (got < n) {
+            pollfd p{fd, POLLIN, 0};
+            if (poll(&p, 1, ms) <= 0) return false;
+            ssize_t r = recv(fd, out + got, n - got, 0);
+            if (r <= 0) return false;
+            got += (size_t)r;
+        }
+        return true;
+    }
+    // One whole frame, or empty on close or time-out.
+    std::vector<uint8_t> Frame(int ms = 3000) const {
+        uint8_t head[4];
+        if (!ReadN(head, 4, ms)) return {};
+        uint32_t len = head[0] | head[1] << 8 | head[2] << 16 | (uint32_t)head[3] << 24;
+        if (len < 4 || len > (64u << 20)) return {};
+        std::vector<uint8_t> f(len);
+        std::memcpy(f.data(), head, 4);
+        if (!ReadN(f.data() + 4, len - 4, ms)) return {};
+        return f;
+    }
+    // True when the server closed the connection within ms.
+    bool Closed(int ms) const {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, ms) <= 0) return false;
+        uint8_t b[256];
+        for (;;) {
+            ssize_t r = recv(fd, b, sizeof b, MSG_DONTWAIT);
+            if (r == 0) return true;
+            if (r < 0) return errno != EAGAIN && errno != EWOULDBLOCK;
+            if (poll(&p, 1, ms) <= 0) return false;
+        }
+    }
+};
+
+// A request frame around a body.
+inline std::vector<uint8_t> Request(uint32_t session, uint16_t code, MsgBuffer *body) {
+    MsgBuffer f;
+    MsgPutLong(&f, 0);
+    MsgPutLong(&f, session);
+    MsgPutWord(&f, code);
+    if (body && MsgLength(body)) MsgPutBytesRaw(&f, MsgData(body), MsgLength(body));
+    std::vector<uint8_t> v(MsgData(&f), MsgData(&f) + MsgLength(&f));
+    uint32_t n = (uint32_t)v.size();
+    std::memcpy(v.data(), &n, 4);
+    return v;
+}
+
+inline uint16_t Status(const std::vector<uint8_t> &reply) {
+    return reply.size() >= 8 ? (uint16_t)(reply[6] | reply[7] << 8) : 0xFFFF;
+}
+
+// Reads a served reply's header into m; the read position at the body.
+inline bool ReplyBody(const std::vector<uint8_t> &reply, MsgBuffer *m) {
+    if (!MsgLoad(m, reply.data(), (uint32_t)reply.size())) return false;
+    ReplyHeader h;
+    return ReplyHeaderRead(m, &h, false) && h.status == ReplyServed;
+}
+
+struct ServerEnd {
+    bool integrity = false;
+    int sessions = -1;
+    int slots = -1;
+    std::string report;
+};
+
+}  // namespace nettest
+
+class NetServerTest : public ::testing::Test {
+protected:
+    pid_t child = -1;
+    int port = 0;
+    int fromChild = -1, toChild = -1;
+    std::string path;
+
+    virtual nettest::ServerSetup ServerExtra() { return nullptr; }
+
+    static void Quiet(const char *) {}
+
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(LoadBuiltInterface(&error)) << error;
+        if (!PendingVoucher) {
+            ASSERT_TRUE(AllocWorkBlocks());
+        }
+        MessageSinkSet(Quiet);
+        path = ::testing::TempDir() + "orvel_net_" + std::to_string(getpid()) + ".VDB";
+        std::remove(path.c_str());
+        int up[2], down[2];
+        ASSERT_EQ(pipe(up), 0);
+        ASSERT_EQ(pipe(down), 0);
+        std::fflush(nullptr);
+        child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(up[0]);
+            close(down[1]);
+            nettest::ServeChild(path, up[1], down[0], ServerExtra());
+        }
+        close(up[1]);
+        close(down[0]);
+        fromChild = up[0];
+        toChild = down[1];
+        std::string line = ReadLine(10000);
+        port = std::atoi(line.c_str());
+        ASSERT_GT(port, 0) << "the server did not start";
+    }
+
+    void TearDown() override {
+        if (child > 0) Stop();
+        NetShutdown();
+        TransportInstall(nullptr, nullptr);
+        RunMode = 0;
+        NetClient.connected = false;
+        NetClient.session = 0;
+        MsgClear(&NetClient.reply);
+        std::remove(path.c_str());
+        MessageSinkSet(nullptr);
+        InterfaceUnload();
+    }
+
+    std::string ReadLine(int ms) {
+        std::string s;
+        char c;
+        while (true) {
+            pollfd p{fromChild, POLLIN, 0};
+            if (poll(&p, 1, ms) <= 0 || read(fromChild, &c, 1) != 1) break;
+            if (c == '\n') break;
+            s += c;
+        }
+        return s;
+    }
+
+    // Stops the server and gives what it reported of itself.
+    nettest::ServerEnd Stop() {
+        nettest::ServerEnd end;
+        if (child <= 0) return end;
+        kill(child, SIGTERM);
+        std::string line = ReadLine(10000);
+        char flag[8] = {0};
+        std::sscanf(line.c_str(), "%7s %d %d", flag, &end.sessions, &end.slots);
+        end.integrity = std::string(flag) == "ok";
+        end.report = ReadLine(500);
+        int status = 0;
+        waitpid(child, &status, 0);
+        child = -1;
+        close(fromChild);
+        close(toChild);
+        return end;
+    }
+
+    // Handshake and login on a raw connection; the session id (0: failed).
+    static uint32_t Open(const nettest::RawConn &c, bool login = true) {
+        MsgBuffer body;
+        uint8_t addr[256];
+        PStringFromC(addr, "127.0.0.1");
+        MsgPutPString(&body, addr);
+        MsgPutWord(&body, 1);
+        if (!c.Send(nettest::Request(0, ReqSessionOpen, &body))) return 0;
+        MsgBuffer m;
+        uint32_t id = 0;
+        if (!nettest::ReplyBody(c.Frame(), &m) || !MsgGetLong(&m, &id)) return 0;
+        if (id >= SessionNotServing) return 0;
+        if (!login) return id;
+        MsgBuffer lb;
+        uint8_t name[256], pw[256];
+        PStringFromC(name, "ANY");
+        PStringFromC(pw, "");
+        MsgPutPString(&lb, name);
+        MsgPutPString(&lb, pw);
+        if (!c.Send(nettest::Request(id, ReqLogin, &lb))) return 0;
+        MsgBuffer lm;
+        if (!nettest::ReplyBody(c.Frame(), &lm)) return 0;
+        MsgGetPString(&lm, name);
+        uint8_t accepted = 0;
+        MsgGetByte(&lm, &accepted);
+        return accepted ? id : 0;
+    }
+
+    // Request 3 for a customer with the code; the result word (or -100 when no reply came).
+    static int InsertCustomer(const nettest::RawConn &c, uint32_t session, const char *code, uint32_t *recid) {
+        MemBlock h = 0;
+        uint8_t *r = RecBufferNew(CUVc::Number, &h);
+        uint8_t p[256];
+        PStringFromC(p, code);
+        PutPString(r, CUVc::Code, 20, p);
+        MsgBuffer body;
+        MsgPutWord(&body, CUVc::Number);
+        MsgPutRecord(&body, CUVc::Number, r);
+        RecBufferFree(CUVc::Number, &h);
+        if (!c.Send(nettest::Request(session, ReqInsertChecked, &body))) return -100;
+        std::vector<uint8_t> f = c.Frame();
+        MsgBuffer m;
+        if (!nettest::ReplyBody(f, &m)) return -100 - (int)nettest::Status(f);
+        uint32_t id = 0;
+        uint16_t result = 0;
+        MsgGetLong(&m, &id);
+        MsgGetWord(&m, &result);
+        if (recid) *recid = id;
+        return (int16_t)result;
+    }
+};
