@@ -2,17 +2,20 @@
 // import file read from memory into a real company (the built interface,
 // a database in a folder of its own, made afresh every 200 inputs) as the
 // program reads one, through every section reader. Whatever the bytes,
-// the run ends and the program's date format is back after it; faults
-// show as sanitizer reports or traps.
+// the run ends and the program formats with the stored number and date
+// format (never one without a decimal separator); faults show as
+// sanitizer reports or traps.
 //
 // TextImportFuzzSeeds is shared with the replay program.
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/field_access.h"
 #include "core/format_block.h"
 #include "core/work_blocks.h"
+#include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/text_exchange.h"
 #include "fuzz/fuzz_setup.h"
@@ -72,14 +75,20 @@ std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Setup();
     if (Inputs++ % InputsPerCompany == 0) fuzzsetup::FreshCompany();
-    const uint16_t order = CurrentFormat->dateOrder;
-    const uint8_t sep = CurrentFormat->decimalSep[1];
     PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
     PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
     ImportMemorySource(data, uint32_t(size));
     ImportRun();
     ImportFileClose();
     Check(ImportAtEnd());
-    Check(CurrentFormat->dateOrder == order && CurrentFormat->decimalSep[1] == sep);
+    // The file's own format line is forgotten after the run; a "sysformat"
+    // section may change the format, and the program then formats with
+    // what is stored (the defaults for an empty block), never without a
+    // decimal separator: every amount it writes can be read back.
+    FormatBlock stored{};
+    SettingsBlockReadLocal(FormatBlk::Number, reinterpret_cast<uint8_t *>(&stored), sizeof stored);
+    const FormatBlock &expected = stored.decimalSep[0] == 0 ? DefaultFormatBlock : stored;
+    Check(std::memcmp(CurrentFormat, &expected, sizeof expected) == 0);
+    Check(CurrentFormat->decimalSep[0] == 1 && CurrentFormat->decimalSep[1] != 0);
     return 0;
 }
