@@ -69,6 +69,26 @@ std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
     seeds.emplace_back(damaged.begin(), damaged.end());
     std::string control = head + "ot\t\r\nA\tK\xE4p\t\r\nB\tBe\nta\vC\tEs\x1b\t\r\nD\tDel\x7f\t\r\n\r\n";
     seeds.emplace_back(control.begin(), control.end());
+    // Files that once stored half-read settings, crashed the reader or
+    // were refused although valid: damaged number formats and company and
+    // table blocks, an empty and a changed format, the older form and
+    // purchase layouts with one row, an empty row and a voucher row
+    // without an account.
+    const char *found[] = {
+        "sysformat\r\n1x\t1\t1\t1\t-\t.\t \r\n\r\not\r\nA\tAlpha\r\n\r\n",
+        "sysformat\r\n0\t0\t0\t0\t\t\t\r\n\r\not\r\nA\tAlpha\r\n\r\n",
+        "sysformat\r\n2\t0\t0\t1\t/\t.\t,\r\n\r\not\r\nA\t1.5\r\n\r\n",
+        "company4\r\nNew\r\nA1\r\nA2\r\nA3\r\n\r\nOrg\x01\tTel\r\n\r\n",
+        "currency1\r\nUSD\tDollar\t2\r\nNOK\tKrone\tx\r\n\r\n",
+        "doc\r\nF\r\n1\r\n\r\n",
+        "purchase1\r\n1\r\nI\r\n\r\n",
+        "pd2\r\n30\t30\t\t\tNet\t0\t\r\nEN\tThirty\t\r\n\t\t-\t\r\n\tNet\t\r\n\r\n\r\n",
+        "trans4\r\n7\t2024-06-15\tV\t2024-06-15\t\t\t\t\r\n\t1\tP1\t\t\t0\t\t\t\r\n\r\n\r\n",
+    };
+    for (const char *f : found) {
+        std::string s = head + f;
+        seeds.emplace_back(s.begin(), s.end());
+    }
     return seeds;
 }
 

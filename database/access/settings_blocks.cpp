@@ -76,7 +76,16 @@ bool HandleAssign(MemBlock *var, const uint8_t *data, uint32_t size) {
     return true;
 }
 
-static void FormatBlockDefaultIfEmpty(uint8_t *data, uint32_t size);
+// A company that never stored its number and date formats (a new one
+// without default settings) formats with the default block: its empty
+// separators would show 1,250.00 as "125000" and dates without dots.
+// A decimal separator of no character is never a stored choice.
+void FormatBlockDefaultIfEmpty(uint8_t *data, uint32_t size) {
+    if (size < sizeof(FormatBlock)) return;
+    FormatBlock current;
+    std::memcpy(&current, data, sizeof current);
+    if (current.decimalSep[0] == 0) std::memcpy(data, &DefaultFormatBlock, sizeof(FormatBlock));
+}
 
 // Brings every bound copy of block up to date from data (memory form); an
 // empty format block stored formats with the defaults, as when loaded.
@@ -153,17 +162,6 @@ bool SettingsBlockIsUnbound(int number) {
 }
 
 // ---- Loading ----
-
-// A company that never stored its number and date formats (a new one
-// without default settings) formats with the default block: its empty
-// separators would show 1,250.00 as "125000" and dates without dots.
-// A decimal separator of no character is never a stored choice.
-static void FormatBlockDefaultIfEmpty(uint8_t *data, uint32_t size) {
-    if (size < sizeof(FormatBlock)) return;
-    FormatBlock current;
-    std::memcpy(&current, data, sizeof current);
-    if (current.decimalSep[0] == 0) std::memcpy(data, &DefaultFormatBlock, sizeof(FormatBlock));
-}
 
 bool SettingsBlockLoadEntry(int i) {
     const uint8_t *desc = SettingsBlockDescAt(i);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/decimal.h"
 #include "core/definitions.h"
 #include "core/memblock.h"
 #include "core/record_buffer.h"
@@ -40,13 +41,16 @@ protected:
         return FileBytes(dir / name);
     }
     // Imports bytes into the open company; true when it ran to its end
-    // without damage or a message.
+    // without damage or a message (but the note on stock effects this
+    // version does not run, which documents bring).
     bool ImportsClean(const std::string &bytes)
     {
         MessagesShown.clear();
         ImportResult = ImportResultRec{};
         ImportBytes(bytes);
         EXPECT_EQ(ImportResult.damageLine, 0u) << "column " << ImportResult.damageColumn;
+        const std::string effects = TextOf(Texts::ImportEffectsSkipped).substr(0, 20);
+        std::erase_if(MessagesShown, [&](const std::string &m) { return m.find(effects) != std::string::npos; });
         EXPECT_TRUE(MessagesShown.empty()) << MessagesShown.front();
         return ImportResult.damageLine == 0 && MessagesShown.empty();
     }
@@ -134,7 +138,10 @@ TEST_F(WholeCompany, RandomRecordsReadBackFieldByField)
             // Table blocks of one line a row; the form and key tables are
             // laid out apart from the lists.
             const uint8_t *desc = SettingsBlockDesc(l.first, nullptr);
-            if (!desc || SettingsDescKind(desc) != 0 || l.read || l.after) continue;
+            // The fiscal-year table holds real years only; its own
+            // section is tested apart (fiscal_year_text_test.cpp).
+            if (!desc || SettingsDescKind(desc) != 0 || l.read || l.after || l.first == FiscalYearBlk::Number)
+                continue;
             uint32_t rowSize = SettingsDescSize(desc);
             MadeBlock b{&l, {}};
             ASSERT_TRUE(RandomRows(l.header, rowSize, seed, &b.rows)) << "block " << l.first;
@@ -154,6 +161,16 @@ TEST_F(WholeCompany, RandomRecordsReadBackFieldByField)
         std::vector<uint8_t> record = m.record;
         if (l.rowSize) {
             ASSERT_TRUE(RandomRows(l.rows, RecRowSize(l.first), seed + 10, &m.rows)) << l.first;
+            if (l.first == StructureVc::Number) {
+                // Quantities and costs whose products leave the range: the
+                // totals rebuilt after reading still write and read back.
+                PackedDecimal large;
+                DecFromDouble(&large, 7e17);
+                PutDec(m.rows[0].data(), StructureVc::Rows::Quantity, large);
+                PutDec(m.rows[0].data(), StructureVc::Rows::Cost, large);
+                PutDec(m.rows[3].data(), StructureVc::Rows::QuantityIn, large);
+                PutDec(m.rows[3].data(), StructureVc::Rows::Cost2, large);
+            }
             for (size_t r = 0; r < m.rows.size(); r++)
                 ASSERT_TRUE(MatrixRowPut(l.first, 0, record.data(), int32_t(r), m.rows[r].data())) << l.first;
         }

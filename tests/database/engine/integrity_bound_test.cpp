@@ -8,6 +8,8 @@
 #include "database/engine/engine_state.h"
 #include "tests/database/engine/engine_fixture.h"
 
+using namespace enginetest;
+
 namespace {
 
 class IntegrityBound : public EngineFixture {};
