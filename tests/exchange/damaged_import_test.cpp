@@ -59,6 +59,9 @@ TEST_F(DamagedImport, ADamagedFormatSectionLeavesTheStoredFormat)
     ExpectRefusedAt("sysformat\r\n1x\t1\t1\t1\t-\t.\t \r\n\r\n", 2, 1);
     MessagesShown.clear();
     ExpectRefusedAt("sysformat\r\n2\t0\t0\t9z\t-\t.\t \r\n\r\n", 2, 4);
+    // After the file's own format line: the program's format is back.
+    MessagesShown.clear();
+    ExpectRefusedAt("format\r\n0\t46\t0\r\n\r\nsysformat\r\n1x\t1\t1\t1\t-\t.\t \r\n\r\n", 5, 1);
     EXPECT_EQ(Stored(FormatBlk::Number, FormatBlk::Size), stored);
     EXPECT_EQ(std::memcmp(CurrentFormat, &before, sizeof before), 0);
     EXPECT_NE(CurrentFormat->decimalSep[1], 0);
