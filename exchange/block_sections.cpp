@@ -67,7 +67,7 @@ void WriteRowsSection(int block, std::span<const Column> cols, uint32_t rowSize,
         head(block);
         const uint8_t *bytes = MemLock(rows);
         for (uint32_t r = 0; r < count && !OutputJobState.stopFlag; r++) {
-            WriteColumns(cols, bytes + size_t(r) * rowSize);
+            WriteRowColumns(cols, bytes + size_t(r) * rowSize);
             RepLineFeed();
         }
         MemUnlock(rows);

@@ -7,6 +7,7 @@
 
 #include "core/definitions.h"
 #include "core/field_types.h"
+#include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
@@ -17,8 +18,8 @@ namespace {
 // store whole).
 constexpr int32_t MaxImportRows = 65535;
 
-// The bytes a column's field covers (the asserts' bound; unused in Release).
-[[maybe_unused]] uint32_t ColumnWidth(const Column &c)
+// The bytes a column's field covers.
+uint32_t ColumnWidth(const Column &c)
 {
     return uint32_t(FieldSize(c.type, c.len));
 }
@@ -36,6 +37,13 @@ uint32_t RecordSizeOf(bool block, int number)
     if (!block) return RegRecordSize(number);
     const uint8_t *desc = SettingsBlockDesc(number, nullptr);
     return desc ? SettingsDescSize(desc) : 0;
+}
+
+// True when a settings block is a table of rows, each its own line.
+bool BlockIsTable(int block)
+{
+    const uint8_t *desc = SettingsBlockDesc(block, nullptr);
+    return desc && SettingsDescKind(desc) == 0;
 }
 
 }  // namespace
@@ -57,6 +65,28 @@ void WriteColumns(std::span<const Column> cols, const uint8_t *base)
     }
 }
 
+// True when every column of a list writes an empty field from base (a
+// field by its text form, as the text-file device writes it).
+bool ColumnsWriteEmpty(std::span<const Column> cols, const uint8_t *base)
+{
+    PString text;
+    for (const Column &c : cols) {
+        if (c.kind != Col::Field) continue;
+        FieldToText(base + c.pos, c.type, text);
+        if (text[0] != 0) return false;
+    }
+    return true;
+}
+
+// Writes one row line's columns. A row whose columns are all empty gets
+// EmptyRowMark in one more column: a line of TABs alone would read as the
+// end of the rows, and the reader drops the columns after a row's own.
+void WriteRowColumns(std::span<const Column> cols, const uint8_t *base)
+{
+    WriteColumns(cols, base);
+    if (ColumnsWriteEmpty(cols, base)) ExportCString(EmptyRowMark);
+}
+
 // Reads the columns of a list into base (size bytes). An IfData column
 // whose next line holds no data ends the reading of the list there (only
 // its Clear columns still apply): the optional lines stand at the end of
@@ -65,8 +95,9 @@ bool ReadColumns(std::span<const Column> cols, uint8_t *base, uint32_t size)
 {
     bool skipping = false;
     for (const Column &c : cols) {
-        if (c.kind != Col::NewLine && c.kind != Col::IfData && c.kind != Col::Empty)
-            assert(uint32_t(c.pos) + ColumnWidth(c) <= size);
+        bool placed = c.kind == Col::NewLine || c.kind == Col::IfData || c.kind == Col::Empty ||
+                      uint32_t(c.pos) + ColumnWidth(c) <= size;
+        if (!ImportListFits(placed)) return false;
         if (skipping && c.kind != Col::Clear) continue;
         switch (c.kind) {
         case Col::Field:
@@ -89,6 +120,10 @@ bool ReadColumns(std::span<const Column> cols, uint8_t *base, uint32_t size)
 // end is the caller's.
 void WriteListRecord(int number, const FieldList &l, const uint8_t *record)
 {
+    if (l.block && BlockIsTable(number)) {
+        WriteRowColumns(l.header, record);   // a table block's row
+        return;
+    }
     WriteColumns(l.header, record);
     if (l.rowSize == 0) return;
     assert(!l.block);
@@ -98,7 +133,7 @@ void WriteListRecord(int number, const FieldList &l, const uint8_t *record)
     int32_t count = MatrixRowCount(number, 0, record);
     for (int32_t r = 0; r < count; r++) {
         if (!MatrixRowGet(number, 0, record, r, row.data())) break;
-        WriteColumns(l.rows, row.data());
+        WriteRowColumns(l.rows, row.data());
         RepLineFeed();
     }
 }
@@ -112,9 +147,8 @@ bool ReadListRecord(int number, const FieldList &l, int version, uint8_t *record
     uint32_t size = RecordSizeOf(l.block, number);
     if (!ReadColumns(l.header, record, size)) return false;
     if (l.rowSize == 0) return true;
-    assert(!l.block);
-    uint32_t rowSize = ListRowSize(number, l);
-    assert(rowSize > 0 && rowSize <= RecRowSize(number));
+    uint32_t rowSize = l.block ? 0 : ListRowSize(number, l);
+    if (!ImportListFits(rowSize > 0 && rowSize <= RecRowSize(number))) return false;
     std::vector<uint8_t> row(RecRowSize(number));
     for (int32_t count = 0; ImportNextLineHasData(); count++) {
         std::fill(row.begin(), row.end(), 0);

@@ -6,6 +6,7 @@
 // docs/text_exchange.md says which and why.
 #include "exchange/field_lists.h"
 
+#include <algorithm>
 #include <cassert>
 
 #include "core/field_types.h"
@@ -1235,15 +1236,19 @@ const Column B145v0Head[] = {
     {FormatBlk::ThousandsSep, FtText, 1},
 };
 
-// Reads the number and date formats. A format without a decimal separator
-// is damage: every amount the program wrote afterwards would carry a
-// zero byte where its separator belongs and could not be read back.
+// Reads the number and date formats. A block left empty (a company that
+// never stored its formats exports it so) is read as it stands: stored
+// empty, it formats with the defaults its export wrote the amounts with.
+// Any other format without a decimal separator is damage: every amount
+// the program wrote afterwards would carry a zero byte where its
+// separator belongs and could not be read back.
 bool ReadFormatBlock(int block, int version, uint8_t *data)
 {
     (void)version;
     assert(block == FormatBlk::Number);
     if (!ReadColumns(B145v0Head, data, FormatBlk::Size)) return false;
     if (data[FormatBlk::DecimalSep] != 0) return true;
+    if (std::all_of(data, data + FormatBlk::Size, [](uint8_t b) { return b == 0; })) return true;
     ImportDamage(6);   // the decimal separator's column
     return false;
 }
@@ -1404,7 +1409,7 @@ const FieldList Lists[] = {
     {false, 2, 2, 2, R2v2Head, 0, {}},
     {false, 3, 3, 1, R3v1Head, 0, {}},
     {false, 3, 3, 2, R3v2Head, INVc::Rows::Size, R3v2Rows, nullptr, ReadItemText},
-    {false, 4, 4, 1, R4v1Head, 0, {}, nullptr, ReadPurchaseText, AfterReadPurchase},
+    {false, 4, 4, 1, R4v1Head, RowSizeOfRegister, R4v2Rows, nullptr, ReadPurchaseText, AfterReadPurchase},
     {false, 4, 4, 2, R4v2Head, RowSizeOfRegister, R4v2Rows, nullptr, ReadPurchaseText, AfterReadPurchase},
     {false, 7, 7, 1, R7v1Head, RowSizeOfRegister, R7v1Rows, nullptr, ReadOrderText, AfterReadOrder},
     {false, 8, 8, 1, R8v1Head, RowSizeOfRegister, R8v1Rows, nullptr, nullptr, AfterReadDelivery},
@@ -1467,7 +1472,7 @@ const FieldList Lists[] = {
     {false, 89, 89, 1, R89v1Head, 0, {}},
     {false, 90, 90, 1, R90v1Head, 0, {}},
     {false, 91, 91, 0, R91v0Head, 0, {}, nullptr, ReadDocText},
-    {false, 91, 91, 1, R91v1Head, 0, {}, nullptr, ReadDocText},
+    {false, 91, 91, 1, R91v1Head, RowSizeOfRegister, R91v2Rows, nullptr, ReadDocText},
     {false, 91, 91, 2, R91v2Head, RowSizeOfRegister, R91v2Rows, nullptr, ReadDocText},
     {false, 92, 92, 1, R92v1Head, RowSizeOfRegister, R92v1Rows, nullptr, nullptr, AfterReadStockMove},
     {false, 93, 93, 1, R93v1Head, 0, {}},

@@ -12,6 +12,7 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
+#include "database/access/record_access.h"
 #include "database/access/settings_blocks.h"
 #include "dict_offsets.h"
 #include "exchange/company_text.h"
@@ -61,11 +62,13 @@ bool ReadNumberText(long *value)
 }
 
 // A settings block's section; the file's own format block keeps the
-// stored values for the run's end and the file's for the rest of it.
+// stored values for the run's end and the file's for the rest of it. A
+// format section that was not stored (damaged, or refused) changes
+// neither: the run ends with the program's format as it was.
 void ReadBlockSection(int block)
 {
-    SettingsBlockImport(block);
-    if (block != FormatBlockNumber) return;
+    int stored = SettingsBlockImport(block);
+    if (block != FormatBlockNumber || stored != RecDone) return;
     SaveDateFormat();
     ImportResult.formatStored = true;
     if (!FileFormat.known) return;

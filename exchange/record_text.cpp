@@ -74,16 +74,18 @@ void WriteBlockText(int block, const uint8_t *data)
     else WriteListRecord(block, *l, data);
 }
 
-// Reads one settings block record or row into data; a block without a
-// list stops the import as damaged.
-void ReadBlockText(int block, uint8_t *data)
+// Reads one settings block record or row into data; false when damaged
+// (a block without a list stops the import as damaged too), and then the
+// caller stores nothing.
+bool ReadBlockText(int block, uint8_t *data)
 {
     assert(data);
     const FieldList *l = FieldListFor(true, block, ListNewest);
     if (!l) {
         ImportDamage(1);
-        return;
+        return false;
     }
     bool ok = l->read ? l->read(block, 0, data) : ReadListRecord(block, *l, 0, data);
     if (ok && l->after) l->after(block, 0, data);
+    return ok;
 }

@@ -143,8 +143,8 @@ bool ReadItemText(int number, int version, uint8_t *record)
 // price is typed text (empty: blank). False: damaged.
 bool ReadItemWith(const FieldList &l, int version, uint8_t *record)
 {
-    assert(l.header.size() > ItemPriceColumn);
-    assert(version < 2 || l.header.size() > ItemLastPriceColumn);
+    if (!ImportListFits(l.header.size() > ItemPriceColumn && (version < 2 || l.header.size() > ItemLastPriceColumn)))
+        return false;
     uint32_t size = RegRecordSize(INVc::Number);
     std::vector<uint8_t> price(RegRecordSize(PriceVc::Number), 0);
     if (!ReadColumns(l.header.first(ItemPriceCodeColumn), record, size)) return false;
@@ -228,7 +228,7 @@ bool ReadPurchaseWith(const FieldList &l, int version, uint8_t *record)
     size_t priceColumn = l.rows.size();
     for (size_t i = 0; i < l.rows.size(); i++)
         if (l.rows[i].kind == Col::Field && l.rows[i].pos == PUVc::Rows::Price) priceColumn = i;
-    assert(priceColumn < l.rows.size());
+    if (!ImportListFits(priceColumn < l.rows.size())) return false;
     if (!ReadColumns(l.header, record, RegRecordSize(PUVc::Number))) return false;
     uint32_t rowSize = RecRowSize(PUVc::Number);
     std::vector<uint8_t> row(rowSize);
@@ -271,7 +271,7 @@ bool ReadOrderText(int number, int version, uint8_t *record)
 // the first two not above the ordered quantity; an empty location filled.
 bool ReadOrderWith(const FieldList &l, int version, uint8_t *record)
 {
-    assert(!l.header.empty() && l.header[0].pos == ORVc::SerNr);
+    if (!ImportListFits(!l.header.empty() && l.header[0].pos == ORVc::SerNr)) return false;
     PString number;
     if (!ReadTextColumn(number)) return false;
     bool takeNext = PStringEqualC(number, "S");
@@ -426,7 +426,7 @@ bool ReadAssetV1(int number, int version, uint8_t *record)
 // are the one row of the old layout; the rest of the line is dropped.
 bool ReadAssetV1With(const FieldList &l, uint8_t *record)
 {
-    assert(l.header.size() > AssetModel2Column);
+    if (!ImportListFits(l.header.size() > AssetModel2Column)) return false;
     std::vector<uint8_t> row(RecRowSize(AssetVc::Number), 0);
     for (size_t i = 0; i < l.header.size(); i++) {
         bool ok = true;
@@ -504,11 +504,13 @@ bool ReadDocV0(int number, int version, uint8_t *record)
     return true;
 }
 
-// Reads a form definition by the list of its version.
+// Reads a form definition: layout 0 by its own reader, layouts 1 and 2 by
+// the newest list (the older header is the same, and only the newest list
+// is sure to hold the rows).
 bool ReadDocText(int number, int version, uint8_t *record)
 {
     if (version == 0) return ReadDocV0(number, version, record);
-    const FieldList *l = FieldListFor(false, number, version);
+    const FieldList *l = FieldListFor(false, number, ListNewest);
     if (!l) {
         ImportDamage(1);
         return false;
@@ -520,7 +522,8 @@ bool ReadDocText(int number, int version, uint8_t *record)
 // row with its coordinate pairs in order and its field code found.
 bool ReadDocWith(const FieldList &l, int version, uint8_t *record)
 {
-    assert(l.rows.size() > DocFieldCodeColumn && l.rows[DocFieldCodeColumn].pos == DocVc::Rows::FieldCode);
+    if (!ImportListFits(l.rows.size() > DocFieldCodeColumn && l.rows[DocFieldCodeColumn].pos == DocVc::Rows::FieldCode))
+        return false;
     if (!ReadColumns(l.header, record, RegRecordSize(DocVc::Number))) return false;
     uint32_t rowSize = RecRowSize(DocVc::Number);
     std::vector<uint8_t> row(rowSize);

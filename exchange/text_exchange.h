@@ -85,6 +85,10 @@ uint32_t ImportLineNumber();
 // A damaged column (1-based) of the current line: aborts the import, the
 // line and column kept for the result.
 void ImportDamage(uint16_t column);
+// A reader's check of the field list it was given: true when shape holds;
+// else the import stops as damaged at the next column (a list the reader
+// cannot use is never read past its end, in any build).
+bool ImportListFits(bool shape);
 // The 1-based column of the last field read on the current line.
 uint16_t ImportColumnNumber();
 // The tag drawing and progress bar of the import window.
@@ -108,6 +112,11 @@ void WriteColumns(std::span<const Column> cols, const uint8_t *base);
 bool ReadColumns(std::span<const Column> cols, uint8_t *base, uint32_t size);
 // Writes a record by a list: header, and for rows the line end and one line a row.
 void WriteListRecord(int number, const FieldList &l, const uint8_t *record);
+// The text one more column of an empty row's line holds, so that the
+// line is not read as the end of the rows (field_columns.cpp).
+constexpr char EmptyRowMark[] = "-";
+// WriteColumns for one row line: an all-empty row also writes EmptyRowMark.
+void WriteRowColumns(std::span<const Column> cols, const uint8_t *base);
 // Reads a record by a list; false: damaged.
 bool ReadListRecord(int number, const FieldList &l, int version, uint8_t *record);
 // The writer and reader of a register's record (9, 11 and 51: the ledger's).
@@ -118,7 +127,7 @@ constexpr int ReadTextOnly = 1;
 bool ReadRecordText(int reg, int version, uint8_t *record, int flag);   // false: damaged or no list
 // The writer and reader of one settings block record or row.
 void WriteBlockText(int block, const uint8_t *data);
-void ReadBlockText(int block, uint8_t *data);
+bool ReadBlockText(int block, uint8_t *data);
 
 // ---- Format, dispatch, register sections, rescue ----
 bool RunTextExportBody(int kind);

@@ -321,6 +321,14 @@ void ImportDamage(uint16_t column)
     ImportAbortFlag = 1;
 }
 
+// True when a reader's field list has the shape it needs; else damage at
+// the column the reader would have read next.
+bool ImportListFits(bool shape)
+{
+    if (!shape) ImportDamage(uint16_t(Reader.column + 1));
+    return shape;
+}
+
 // The source mode of the reader (ImportSource*).
 uint16_t ImportSourceMode()
 {

@@ -2,17 +2,20 @@
 // import file read from memory into a real company (the built interface,
 // a database in a folder of its own, made afresh every 200 inputs) as the
 // program reads one, through every section reader. Whatever the bytes,
-// the run ends and the program's date format is back after it; faults
-// show as sanitizer reports or traps.
+// the run ends and the program formats with the stored number and date
+// format (never one without a decimal separator); faults show as
+// sanitizer reports or traps.
 //
 // TextImportFuzzSeeds is shared with the replay program.
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "core/field_access.h"
 #include "core/format_block.h"
 #include "core/work_blocks.h"
+#include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/text_exchange.h"
 #include "fuzz/fuzz_setup.h"
@@ -66,20 +69,46 @@ std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
     seeds.emplace_back(damaged.begin(), damaged.end());
     std::string control = head + "ot\t\r\nA\tK\xE4p\t\r\nB\tBe\nta\vC\tEs\x1b\t\r\nD\tDel\x7f\t\r\n\r\n";
     seeds.emplace_back(control.begin(), control.end());
+    // Files that once stored half-read settings, crashed the reader or
+    // were refused although valid: damaged number formats and company and
+    // table blocks, an empty and a changed format, the older form and
+    // purchase layouts with one row, an empty row and a voucher row
+    // without an account.
+    const char *found[] = {
+        "sysformat\r\n1x\t1\t1\t1\t-\t.\t \r\n\r\not\r\nA\tAlpha\r\n\r\n",
+        "sysformat\r\n0\t0\t0\t0\t\t\t\r\n\r\not\r\nA\tAlpha\r\n\r\n",
+        "sysformat\r\n2\t0\t0\t1\t/\t.\t,\r\n\r\not\r\nA\t1.5\r\n\r\n",
+        "company4\r\nNew\r\nA1\r\nA2\r\nA3\r\n\r\nOrg\x01\tTel\r\n\r\n",
+        "currency1\r\nUSD\tDollar\t2\r\nNOK\tKrone\tx\r\n\r\n",
+        "doc\r\nF\r\n1\r\n\r\n",
+        "purchase1\r\n1\r\nI\r\n\r\n",
+        "pd2\r\n30\t30\t\t\tNet\t0\t\r\nEN\tThirty\t\r\n\t\t-\t\r\n\tNet\t\r\n\r\n\r\n",
+        "trans4\r\n7\t2024-06-15\tV\t2024-06-15\t\t\t\t\r\n\t1\tP1\t\t\t0\t\t\t\r\n\r\n\r\n",
+    };
+    for (const char *f : found) {
+        std::string s = head + f;
+        seeds.emplace_back(s.begin(), s.end());
+    }
     return seeds;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Setup();
     if (Inputs++ % InputsPerCompany == 0) fuzzsetup::FreshCompany();
-    const uint16_t order = CurrentFormat->dateOrder;
-    const uint8_t sep = CurrentFormat->decimalSep[1];
     PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
     PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
     ImportMemorySource(data, uint32_t(size));
     ImportRun();
     ImportFileClose();
     Check(ImportAtEnd());
-    Check(CurrentFormat->dateOrder == order && CurrentFormat->decimalSep[1] == sep);
+    // The file's own format line is forgotten after the run; a "sysformat"
+    // section may change the format, and the program then formats with
+    // what is stored (the defaults for an empty block), never without a
+    // decimal separator: every amount it writes can be read back.
+    FormatBlock stored{};
+    SettingsBlockReadLocal(FormatBlk::Number, reinterpret_cast<uint8_t *>(&stored), sizeof stored);
+    const FormatBlock &expected = stored.decimalSep[0] == 0 ? DefaultFormatBlock : stored;
+    Check(std::memcmp(CurrentFormat, &expected, sizeof expected) == 0);
+    Check(CurrentFormat->decimalSep[0] == 1 && CurrentFormat->decimalSep[1] != 0);
     return 0;
 }

@@ -95,7 +95,14 @@ PlFont *ResolveFont(const DrawContext *dc) { return dc->font != nullptr ? dc->fo
 
 }  // namespace
 
-#if defined(__SANITIZE_ADDRESS__)
+// GCC tells an address-sanitized build by __SANITIZE_ADDRESS__, clang (the
+// fuzz builds) by __has_feature(address_sanitizer).
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORVEL_FONT_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(ORVEL_FONT_ASAN)
 // fontconfig loses a few bytes while parsing its configuration files; that is
 // not ours to fix, so sanitizer builds of every program that draws text tell
 // the leak checker to ignore the library's own allocations.

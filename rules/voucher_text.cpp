@@ -3,8 +3,8 @@
 // of one voucher, shared by "trans3", "trans4" and the older "transfix".
 //
 // A voucher is its head line and one line per row; a row line of an
-// account row starts with the account, any other row with an empty field
-// and its row type.
+// account row starts with the account, any other row (and an account row
+// without an account) with an empty field and its row type.
 #include <cassert>
 #include <cstring>
 
@@ -52,14 +52,17 @@ void WriteVoucherRow(const uint8_t *row)
 {
     static const uint8_t empty[1] = {0};
     uint16_t kind = GetU16(row, R::Kind);
-    if (kind == RowAccount) {
+    if (kind == RowAccount && row[R::Account] != 0) {
         ExportValue(row + R::Account, FtCodeNoSep);
         WriteColumns(AccountRest, row);
         return;
     }
+    // An empty first field announces the row type, also for an account
+    // row without an account: its line is never empty, nor read as a type.
     ExportText(empty);
     ExportValue(row + R::Kind, FtShort);
     switch (kind) {
+    case RowAccount: WriteColumns(AccountRest, row); break;
     case RowDated: WriteColumns(DatedRest, row); break;
     case RowLink:
         WriteColumns(LinkRest, row);

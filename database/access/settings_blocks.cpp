@@ -76,7 +76,19 @@ bool HandleAssign(MemBlock *var, const uint8_t *data, uint32_t size) {
     return true;
 }
 
-// Brings every bound copy of block up to date from data (memory form).
+// A company that never stored its number and date formats (a new one
+// without default settings) formats with the default block: its empty
+// separators would show 1,250.00 as "125000" and dates without dots.
+// A decimal separator of no character is never a stored choice.
+void FormatBlockDefaultIfEmpty(uint8_t *data, uint32_t size) {
+    if (size < sizeof(FormatBlock)) return;
+    FormatBlock current;
+    std::memcpy(&current, data, sizeof current);
+    if (current.decimalSep[0] == 0) std::memcpy(data, &DefaultFormatBlock, sizeof(FormatBlock));
+}
+
+// Brings every bound copy of block up to date from data (memory form); an
+// empty format block stored formats with the defaults, as when loaded.
 void UpdateBoundCopies(int block, const uint8_t *data, uint32_t size) {
     ForEachEntry(block, [&](int, const uint8_t *desc, SettingsBlockState *st) {
         if (!st->binding) return;
@@ -87,6 +99,7 @@ void UpdateBoundCopies(int block, const uint8_t *data, uint32_t size) {
             uint32_t n = std::min(size, st->size);
             if (n) std::memmove(buffer, data, n);   // data is null for an empty store
             if (n < st->size) std::memset(buffer + n, 0, st->size - n);
+            if (block == FormatBlk::Number) FormatBlockDefaultIfEmpty(buffer, st->size);
         }
         st->loaded = 1;
     });
@@ -149,17 +162,6 @@ bool SettingsBlockIsUnbound(int number) {
 }
 
 // ---- Loading ----
-
-// A company that never stored its number and date formats (a new one
-// without default settings) formats with the default block: its empty
-// separators would show 1,250.00 as "125000" and dates without dots.
-// A decimal separator of no character is never a stored choice.
-static void FormatBlockDefaultIfEmpty(uint8_t *data, uint32_t size) {
-    if (size < sizeof(FormatBlock)) return;
-    FormatBlock current;
-    std::memcpy(&current, data, sizeof current);
-    if (current.decimalSep[0] == 0) std::memcpy(data, &DefaultFormatBlock, sizeof(FormatBlock));
-}
 
 bool SettingsBlockLoadEntry(int i) {
     const uint8_t *desc = SettingsBlockDescAt(i);
@@ -328,26 +330,32 @@ int SettingsBlockImport(int block) {
     uint16_t kind;
     uint32_t size;
     BlockShape(block, &kind, &size);
+    // A block is stored only when its section was read whole: a damaged
+    // line leaves the stored record, or the stored rows, as they were.
     int result = RecDone;
     if (kind != 0) {
         std::vector<uint8_t> record(std::max<uint32_t>(size, 1), 0);
         io.importSkipLine();
-        io.readBlockText(block, record.data());
+        bool whole = io.readBlockText(block, record.data());
+        if (!whole) return RecStoreFailed;
         io.importSkipLine();
         result = SettingsBlockStore(block, record.data(), size);
     } else if (size > 0) {
         MemBlock rows = 0;
         std::vector<uint8_t> row(size);
-        while (io.importNextLineHasData()) {
+        bool whole = true;
+        while (whole && io.importNextLineHasData()) {
             std::fill(row.begin(), row.end(), 0);
-            io.readBlockText(block, row.data());
+            whole = io.readBlockText(block, row.data());
             uint32_t old = rows ? MemSize(rows) : 0;
-            if (!MemResizeZero(&rows, old + size)) break;
+            if (whole && !MemResizeZero(&rows, old + size)) whole = false;
+            if (!whole) break;
             std::memcpy(MemLock(rows) + old, row.data(), size);
             MemUnlock(rows);
         }
-        result = SettingsBlockStoreHandleLocal(block, rows);
+        result = whole ? SettingsBlockStoreHandleLocal(block, rows) : RecStoreFailed;
         MemFree(&rows);
+        if (!whole) return result;
     }
     io.importNextTag();
     if (io.importTagHeld) io.importTagHeld();

@@ -65,8 +65,9 @@ struct SettingsTextExchange {
     bool (*importNextLineHasData)() = nullptr;
     // Import: skips the rest of the line and reads the next section tag.
     void (*importNextTag)() = nullptr;
-    // Import: reads one block record or row into data (memory form).
-    void (*readBlockText)(int block, uint8_t *data) = nullptr;
+    // Import: reads one block record or row into data (memory form);
+    // false when its line is damaged (the import is stopped then).
+    bool (*readBlockText)(int block, uint8_t *data) = nullptr;
     // Import: marks that the reader already holds the next section tag.
     void (*importTagHeld)() = nullptr;
     // Opens a text file for import in a mode; 0 when open, else the

@@ -73,10 +73,16 @@ bool D4IntegrityCheck(std::string *report) {
         return false;
     }
     // The logical end sizes the map of sectors: a damaged header's value
-    // is reported, not followed.
+    // is reported, not followed. It never lies beyond the file, so a bad
+    // header cannot make the check walk (and map) sectors that are not there.
     uint32_t end = HdrGetLong(HdrLogicalEnd);
     if (end < SectorSize || end % SectorSize != 0 || end > MaxLogicalEnd) {
         *report += "logical end " + std::to_string(end) + " out of range\n";
+        return false;
+    }
+    if (end > DbFileSize()) {
+        *report += "logical end " + std::to_string(end) + " beyond the file's " + std::to_string(DbFileSize()) +
+                   " bytes\n";
         return false;
     }
     Claims c;

@@ -254,6 +254,7 @@ void InstallExchange() {
     SettingsText.readBlockText = [](int, uint8_t *data) {
         std::memcpy(data, &ToRead.front(), 4);
         ToRead.erase(ToRead.begin());
+        return true;
     };
     SettingsText.importTagHeld = [] { Held++; };
 }
