@@ -8,6 +8,7 @@
 // last commit, and the next hold may well succeed.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/pstring.h"
 #include "core/system.h"
@@ -30,7 +31,21 @@ void D4MessageText(const char *text) {
 
 void D4HoldFail() { Db.holdFailed = true; }
 
+// A structure found broken while the disk refuses this hold's writes is
+// the hold's own half-done work (a read that found no room in the cache,
+// a change cut off midway), not the file's: the file is still at its last
+// commit. The hold fails and is undone at its end; the finding is logged.
+static bool RefusedHoldExplains(const char *text) {
+    if (!Db.readRefused && !(Db.rb.active && Db.rb.diskRefused)) return false;
+    PString t;
+    PStringFromC(t, (std::string("Not damage, the disk refused a write of this change: ") + text).c_str());
+    LogAppend(t);
+    D4HoldFail();
+    return true;
+}
+
 void D4Damaged(const char *text) {
+    if (RefusedHoldExplains(text)) return;
     D4MessageText(text);
     Db.damaged = true;
     D4HoldFail();

@@ -25,6 +25,7 @@ void ResetState() {
     Db.damaged = false;
     Db.abortFlag = false;
     Db.holdFailed = false;
+    Db.readRefused = false;
     Db.uncommitted = false;
     Db.writeStopped = false;
     D4RollbackEnd();

@@ -120,6 +120,7 @@ struct EngineGlobals {
     bool abortFlag = false;
     bool adviceShown = false;
     bool holdFailed = false;      // something failed since the outermost hold began
+    bool readRefused = false;     // the last sector read failed for want of cache room (a refused write-back)
     // Changes since the last commit: a hold ended in flush mode 0 (or its
     // commit failed). The sectors handed out and released since then are
     // still tracked as within one hold, so the file on disk keeps the last
@@ -195,7 +196,9 @@ bool D4PtrValid(uint32_t ptr);
 void D4Message(const char *text, int64_t value);
 void D4MessageText(const char *text);
 // Damage found in the file: shown, damaged mode set, the current hold
-// fails; the first damage of a run offers the raw export.
+// fails; the first damage of a run offers the raw export. Inside a hold
+// whose write the disk refused (or after a read that failed for want of
+// cache room), only the hold fails: see damage.cpp.
 void D4Damaged(const char *text);
 // A file fault: code 1 "Memory checksum problem", others "Filesystem
 // error"; announced once, then damaged mode and the abort flag.
