@@ -15,18 +15,29 @@
 #include "core/ui_text.h"
 #include "database/engine/engine_state.h"
 
-void D4Message(const char *text, int64_t value) {
-    char buffer[256];
-    std::snprintf(buffer, sizeof buffer, "%s%lld", text, (long long)value);
-    PString t;
-    PStringFromC(t, buffer);
-    ShowMessage(0, t);
-}
-
+// Shows an engine text. In damaged mode every failing read reports again
+// what the first one found: each distinct text is shown once while the
+// file is open, and each repeat goes to the log with its count instead
+// of another box.
 void D4MessageText(const char *text) {
+    if (Db.damaged) {
+        uint32_t &times = Db.damageTexts[text];
+        if (++times > 1) {
+            PString t;
+            PStringFromC(t, ("Shown before, time " + std::to_string(times) + ": " + text).c_str());
+            LogAppend(t);
+            return;
+        }
+    }
     PString t;
     PStringFromC(t, text);
     ShowMessage(0, t);
+}
+
+void D4Message(const char *text, int64_t value) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, "%s%lld", text, (long long)value);
+    D4MessageText(buffer);
 }
 
 void D4HoldFail() { Db.holdFailed = true; }
@@ -46,8 +57,8 @@ static bool RefusedHoldExplains(const char *text) {
 
 void D4Damaged(const char *text) {
     if (RefusedHoldExplains(text)) return;
-    D4MessageText(text);
     Db.damaged = true;
+    D4MessageText(text);
     D4HoldFail();
     if (Db.adviceShown) return;
     Db.adviceShown = true;

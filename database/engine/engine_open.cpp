@@ -26,6 +26,7 @@ void ResetState() {
     Db.abortFlag = false;
     Db.holdFailed = false;
     Db.readRefused = false;
+    Db.damageTexts.clear();
     Db.uncommitted = false;
     Db.writeStopped = false;
     D4RollbackEnd();

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -119,6 +120,9 @@ struct EngineGlobals {
     bool damaged = false;         // damaged mode: nothing is written
     bool abortFlag = false;
     bool adviceShown = false;
+    // The texts shown in damaged mode since the open, with how often each
+    // came (damage.cpp shows each once).
+    std::map<std::string, uint32_t> damageTexts;
     bool holdFailed = false;      // something failed since the outermost hold began
     bool readRefused = false;     // the last sector read failed for want of cache room (a refused write-back)
     // Changes since the last commit: a hold ended in flush mode 0 (or its

@@ -10,6 +10,7 @@
 #include <set>
 #include <iterator>
 
+#include "core/system.h"
 #include "tests/database/engine/engine_fixture.h"
 
 using namespace enginetest;
@@ -332,4 +333,37 @@ TEST_F(EngineDamage, RawRescueHandsOverOnlyCommittedRecords) {
     ASSERT_TRUE(D4RawRescue(sink));
     EXPECT_EQ(RescuedPayloads, committed);
     D4Close();
+}
+
+// After a file was cut short, every read of the lost part fails the same
+// way: each text is shown once while the file is open, and the log counts
+// the repeats instead of one box per read.
+TEST_F(EngineDamage, RepeatedDamageIsShownOnceAndLogged) {
+    MakeFile();
+    std::vector<uint8_t> b = Bytes();
+    b.resize(U32(b, 26) / 2 / 512 * 512);   // half of what the file uses
+    Store(b);
+    bool compact = CompactVariant;
+    CompactVariant = false;
+    LogDir log;
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    std::vector<uint32_t> lost;
+    Main m;
+    for (uint32_t id : ids)
+        if (!Read(id, &m)) lost.push_back(id);
+    ASSERT_FALSE(lost.empty());
+    ASSERT_TRUE(D4DamagedMode());
+    size_t boxes = Messages().size();
+    for (int i = 0; i < 100; i++) EXPECT_FALSE(Read(lost.back(), &m));
+    EXPECT_EQ(Messages().size(), boxes) << "the repeats show no box";
+    std::map<std::string, int> shown;
+    for (const std::string &text : Messages()) EXPECT_EQ(++shown[text], 1) << text;
+    std::string logged = log.Log();
+    size_t repeats = 0;
+    for (size_t at = logged.find("Shown before"); at != std::string::npos; at = logged.find("Shown before", at + 1))
+        repeats++;
+    EXPECT_GE(repeats, 100u);
+    EXPECT_NE(logged.find("time 101: "), std::string::npos) << "the log counts each text's repeats";
+    D4Close();
+    CompactVariant = compact;
 }

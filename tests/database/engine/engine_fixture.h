@@ -185,6 +185,34 @@ struct Model {
     }
 };
 
+// Runs a test in a fresh directory, where the program's log goes, and
+// goes back afterwards; Log() is what was logged meanwhile.
+struct LogDir {
+    std::string old, dir;
+    LogDir() {
+        char cwd[4096];
+        old = getcwd(cwd, sizeof cwd) ? cwd : ".";
+        char pattern[] = "/tmp/orvel_enginelog_XXXXXX";
+        dir = mkdtemp(pattern);
+        EXPECT_EQ(chdir(dir.c_str()), 0);
+    }
+    ~LogDir() {
+        EXPECT_EQ(chdir(old.c_str()), 0);
+        std::remove((dir + "/orvel.log").c_str());
+        rmdir(dir.c_str());
+    }
+    std::string Log() const {
+        std::string text;
+        if (FILE *f = std::fopen((dir + "/orvel.log").c_str(), "rb")) {
+            char b[4096];
+            size_t n;
+            while ((n = std::fread(b, 1, sizeof b, f)) > 0) text.append(b, n);
+            std::fclose(f);
+        }
+        return text;
+    }
+};
+
 inline std::string TempPath(const std::string &name) {
     static int counter = 0;
     return ::testing::TempDir() + "orvel_" + std::to_string(getpid()) + "_" + std::to_string(++counter) + "_" +
