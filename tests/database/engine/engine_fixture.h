@@ -93,6 +93,7 @@ inline void LoadTestDictionary(uint16_t maxEntries = 4) {
     d.registers.push_back(extra);
     d.texts.push_back({1555, "Wrong database format"});
     d.texts.push_back({1556, "Database was not closed"});
+    d.texts.push_back({10800, "Save undone:"});
     std::vector<uint8_t> bytes;
     std::string error;
     ASSERT_TRUE(InterfaceWrite(d, &bytes, &error)) << error;
