@@ -85,7 +85,12 @@ std::string D4DiskRefusedText(int err) {
 // Inside the master's hold the hold fails and the message waits for its
 // end, so that a hold is told once; outside one (a sector written back to
 // make room in the cache for a read) it is shown at once.
+static uint64_t Refusals = 0;
+
+uint64_t D4DiskRefusals() { return Refusals; }
+
 void D4DiskRefused(int err, bool sync) {
+    Refusals++;
     D4HoldFail();
     HoldRollback &rb = Db.rb;
     if (rb.active) {
