@@ -2,7 +2,8 @@
 // and the import of its default settings.
 //
 // A company is one database file. Choosing a name that does not exist
-// creates it; any other file that does not open (a folder, a file in use
+// creates it, whole or not at all (built under a temporary name, then
+// renamed); any other file that does not open (a folder, a file in use
 // or not a company) has been reported by the engine and the dialog asks
 // again, so nothing that is there is ever overwritten.
 #include "shell/company.h"
@@ -10,10 +11,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "core/field_access.h"
 #include "core/file_form.h"
 #include "core/language_file.h"
+#include "core/message_sink.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -23,6 +27,7 @@
 #include "database/access/register_hooks.h"
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
+#include "rules/entry_state.h"
 #include "shell/file_dialogs.h"
 #include "shell/shell.h"
 #include "shell/window_utils.h"
@@ -35,7 +40,6 @@ uint8_t *TransferBytes;
 uint32_t TransferCounts[2];
 uint8_t TransferByteOrder;
 
-constexpr int TextNotCreated = 9508;     // the company could not be created
 constexpr const char *DefaultsFileName = "DEFAULT.TXT";
 
 // Tells the user that no company file is at a PString path, when that is
@@ -78,41 +82,35 @@ bool OpenCompanyDialog()
     }
 }
 
-// Tells the user what of the defaults failed to import, from ImportFile's
-// result: how many parts were not stored, or the reader's error; either
-// way the company stays open without them.
-static void DefaultsFailureShow(int result)
+// What of the defaults failed to import, from ImportFile's result, into
+// why: how many parts were not stored, or the reader's error.
+static void DefaultsFailureText(int result, uint8_t *why)
 {
-    PString text, tail;
+    PString tail;
     char number[16];
     if (result == RecStoreFailed && ImportFailedSteps > 0) {
         std::snprintf(number, sizeof number, "%u", unsigned(ImportFailedSteps));
-        PStringFromC(text, number);
+        PStringFromC(why, number);
         GetUiText(tail, Texts::DefaultsPartlyStored);
-        PStringAppend(text, tail);
+        PStringAppend(why, tail);
     } else {
-        GetUiText(text, Texts::DefaultsNotImported);
+        GetUiText(why, Texts::DefaultsNotImported);
         std::snprintf(number, sizeof number, "%d).", result);
-        PStringAppendC(text, number);
+        PStringAppendC(why, number);
     }
-    PStringAppendC(text, " ");
-    GetUiText(tail, Texts::CompanyOpenWithout);
-    PStringAppend(text, tail);
-    ShowMessage(0, text);
 }
 
 // Fills a new company from the defaults file, found in the working folder
 // or else beside the executable (the interface file's probe; a path too
 // long for the reader counts as none). Without a text reader or
-// without the file the company starts empty, and the user is told so;
-// a failed import is told with what failed. The company stays open in
-// every case: what did import is kept, and the user can import again.
-static void ImportDefaults(uint16_t option)
+// without the file the company starts empty, and the user is told so.
+// False, with why, when the import failed: the company is not made then.
+static bool ImportDefaults(uint16_t option, uint8_t *why)
 {
     std::string found;
     if (!SettingsText.importFileOpen || !ProgramFileFind(DefaultsFileName, &found) || found.size() > 254) {
         ShowTextMessage(Texts::CompanyNoDefaults);
-        return;
+        return true;
     }
     if (ReportParams) {
         PutU16(ReportParams, ReportParamsVc::OutputKind, 2);
@@ -121,13 +119,53 @@ static void ImportDefaults(uint16_t option)
     PString name;
     PStringFromC(name, found.c_str());
     int result = ImportFile(name, option);
-    if (result != 0) DefaultsFailureShow(result);
+    if (result == 0) return true;
+    DefaultsFailureText(result, why);
+    return false;
 }
 
-// Creates the company at a PString path and prepares it: the new file,
-// its registers and settings, the defaults, then the login (or, on a
-// server, its module). True when a company is open; false, with the
-// reason shown, when it could not be created or prepared.
+namespace {
+
+// The messages of a company being built, held back: shown after it was
+// made, or only the first, as the reason, when it could not be.
+std::vector<std::string> HeldMessages;
+void HoldMessage(const char *text) { HeldMessages.emplace_back(text); }
+
+// Builds the company at path in the file temp of the same folder: the
+// new file, its registers and settings, the defaults; then the file is
+// closed with everything synced and renamed to path with the folder
+// synced. Until that rename no file is at path, so a kill at any point
+// leaves no company or the whole one. False (why set when the defaults
+// failed) otherwise.
+bool BuildCompany(const char *temp, const uint8_t *path, uint16_t option, uint8_t *why)
+{
+    const uint64_t refusals = D4DiskRefusals();
+    int result = D4Create(temp, option);
+    if (AccessServices.sessionFlagsClear) AccessServices.sessionFlagsClear();
+    if (result != D4OpenOk) {
+        DbLastOpenError = int16_t(result);
+        return false;
+    }
+    if (!DbAfterOpen(option, path)) return false;   // the file was closed
+    DbOpenFlag = 1;
+    bool imported = ImportDefaults(option, why);
+    if (imported) SaveSeriesState();
+    bool closed = D4Close();
+    DbOpenFlag = 0;
+    // A write the disk refused on the way (a flush that went back to the
+    // last full save, say) leaves unsure what the file holds: not made.
+    if (!imported || !closed || D4DiskRefusals() != refusals) return false;
+    char cpath[256];
+    PStringToC(path, cpath);
+    return D4FileRenameNew(temp, cpath);
+}
+
+}  // namespace
+
+// Creates the company at a PString path (no file is there) and opens it:
+// built whole under a temporary name, then the login (or, on a server,
+// its module). True when a company is open; false when it could not be
+// made, with the temporary file removed and the reason told once.
 bool OpenCompany(const uint8_t *path, uint16_t option)
 {
     if (DbOpenFlag) DbClose();
@@ -135,20 +173,31 @@ bool OpenCompany(const uint8_t *path, uint16_t option)
     NewDbOption = option;
     char cpath[256];
     PStringToC(path, cpath);
-    int result = D4Create(cpath, option);
-    if (AccessServices.sessionFlagsClear) AccessServices.sessionFlagsClear();
-    if (result != D4OpenOk) {
-        DbLastOpenError = int16_t(result);
-        ShowMessage(TextNotCreated, path);
+    const std::string temp = std::string(cpath) + ".new";
+    PString why;
+    why[0] = 0;
+    HeldMessages.clear();
+    MessageSink shown = MessageSinkSet(HoldMessage);
+    bool built = BuildCompany(temp.c_str(), path, option, why);
+    MessageSinkSet(shown);
+    std::vector<std::string> held;
+    held.swap(HeldMessages);
+    if (!built) {
+        std::remove(temp.c_str());
+        PString extra;
+        PStringCopy(extra, path);
+        // The first thing that went wrong (a refused write, say) is the
+        // reason; else what of the defaults failed.
+        if (!held.empty()) PStringFromC(why, held.front().c_str());
+        if (why[0] != 0) {
+            PStringAppendC(extra, " - ");
+            PStringAppend(extra, why);
+        }
+        ShowMessage(Texts::CompanyCreateFailed, extra);
         return false;
     }
-    if (!DbAfterOpen(option, path)) {
-        ShowMessage(TextNotCreated, path);
-        return false;
-    }
-    DbOpenFlag = 1;
-    ImportDefaults(option);
-    return DbEnterCompany();
+    for (const std::string &text : held) MessageSinkShow(text.c_str());
+    return DbOpen(path, option);
 }
 
 // Closes the open company and, outside client mode, the engine; the

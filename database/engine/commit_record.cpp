@@ -14,13 +14,20 @@
 // Sectors freed again before the commit are not listed: the next commit
 // may reuse and overwrite them, and a listed sector must keep its content
 // for as long as its record may still be the last one on disk.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cassert>
+#include <cstdio>
+#include <ctime>
+#include <string>
 #include <unordered_map>
 
 #include "core/pstring.h"
 #include "core/system.h"
+#include "core/ui_text.h"
 #include "database/engine/engine_state.h"
+#include "dict_offsets.h"
 
 using namespace dbformat;
 
@@ -128,6 +135,32 @@ void Log(const char *text) {
     PString t;
     PStringFromC(t, text);
     LogAppend(t);
+}
+
+// When the file was last written (its commit, as a rule), local time.
+std::string WrittenAt() {
+    struct stat st;
+    if (fstat(Db.fd, &st) != 0) return "?";
+    struct tm local;
+    char text[32];
+    time_t at = st.st_mtime;
+    if (!localtime_r(&at, &local) || !std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local)) return "?";
+    return text;
+}
+
+// The fields of the commit record in sector 0 s, in one line.
+std::string RecordLine(const uint8_t *s, uint16_t count) {
+    char b[64];
+    std::string line = "commit " + std::to_string(D4GetLong(s + CrNumber)) + ", written " + WrittenAt() +
+                       ", logical end " + std::to_string(D4GetLong(s + HdrLogicalEnd)) + ", runs " +
+                       std::to_string(count) + ":";
+    for (uint16_t i = 0; i < count && i < CrRunMax; i++) {
+        std::snprintf(b, sizeof b, " %u+%u", (unsigned)D4GetLong(s + CrRuns + CrRunSize * i),
+                      (unsigned)D4GetWord(s + CrRuns + CrRunSize * i + 4));
+        line += b;
+    }
+    std::snprintf(b, sizeof b, ", checksum %016llx", (unsigned long long)GetQuad(s + CrChecksum));
+    return line + b;
 }
 
 }  // namespace
@@ -245,12 +278,20 @@ int D4CommitCheckAtOpen(uint8_t *s) {
         }
     }
     if (intact && (D4TestHooks.skipCommitCheck || GetQuad(s + CrChecksum) == RunsChecksum(hashes))) return 0;
-    // Torn by a power loss: the commit before it holds.
+    // Torn by a power loss, or a sector of it changed since (a rotted bit,
+    // a lost sector): the two cannot be told apart, and the commit before
+    // it holds. A save the user was told had succeeded may be gone, so the
+    // user is told, and the log keeps the record undone.
+    std::string undone = RecordLine(s, count);
     uint8_t prev[HeaderSize];
     std::memcpy(prev, s + CrPrevHeader, HeaderSize);
     Compose(s, prev, prev, CommitNumber, {}, RunsChecksum({}));
     if (!DbFileWrite(s, 0, SectorSize) || !DbFileFlush()) return -1;
-    Log("The last save of this database was cut off by a power loss; the save before it was restored");
+    Log(("The last save of this database could not be read back whole and was undone; the save before it "
+         "was restored. The save undone: " + undone).c_str());
+    PString extra;
+    PStringFromC(extra, (" " + std::to_string(CommitNumber) + ", " + WrittenAt() + ".").c_str());
+    ShowMessage(Texts::LastSaveUndone, extra);
     return 1;
 }
 

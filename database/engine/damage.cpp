@@ -8,31 +8,57 @@
 // last commit, and the next hold may well succeed.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/pstring.h"
 #include "core/system.h"
 #include "core/ui_text.h"
 #include "database/engine/engine_state.h"
 
-void D4Message(const char *text, int64_t value) {
-    char buffer[256];
-    std::snprintf(buffer, sizeof buffer, "%s%lld", text, (long long)value);
-    PString t;
-    PStringFromC(t, buffer);
-    ShowMessage(0, t);
-}
-
+// Shows an engine text. In damaged mode every failing read reports again
+// what the first one found: each distinct text is shown once while the
+// file is open, and each repeat goes to the log with its count instead
+// of another box.
 void D4MessageText(const char *text) {
+    if (Db.damaged) {
+        uint32_t &times = Db.damageTexts[text];
+        if (++times > 1) {
+            PString t;
+            PStringFromC(t, ("Shown before, time " + std::to_string(times) + ": " + text).c_str());
+            LogAppend(t);
+            return;
+        }
+    }
     PString t;
     PStringFromC(t, text);
     ShowMessage(0, t);
 }
 
+void D4Message(const char *text, int64_t value) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, "%s%lld", text, (long long)value);
+    D4MessageText(buffer);
+}
+
 void D4HoldFail() { Db.holdFailed = true; }
 
+// A structure found broken while the disk refuses this hold's writes is
+// the hold's own half-done work (a read that found no room in the cache,
+// a change cut off midway), not the file's: the file is still at its last
+// commit. The hold fails and is undone at its end; the finding is logged.
+static bool RefusedHoldExplains(const char *text) {
+    if (!Db.readRefused && !(Db.rb.active && Db.rb.diskRefused)) return false;
+    PString t;
+    PStringFromC(t, (std::string("Not damage, the disk refused a write of this change: ") + text).c_str());
+    LogAppend(t);
+    D4HoldFail();
+    return true;
+}
+
 void D4Damaged(const char *text) {
-    D4MessageText(text);
+    if (RefusedHoldExplains(text)) return;
     Db.damaged = true;
+    D4MessageText(text);
     D4HoldFail();
     if (Db.adviceShown) return;
     Db.adviceShown = true;
@@ -59,7 +85,12 @@ std::string D4DiskRefusedText(int err) {
 // Inside the master's hold the hold fails and the message waits for its
 // end, so that a hold is told once; outside one (a sector written back to
 // make room in the cache for a read) it is shown at once.
+static uint64_t Refusals = 0;
+
+uint64_t D4DiskRefusals() { return Refusals; }
+
 void D4DiskRefused(int err, bool sync) {
+    Refusals++;
     D4HoldFail();
     HoldRollback &rb = Db.rb;
     if (rb.active) {

@@ -67,9 +67,20 @@ constexpr const char *D4OpenResultText(int result) {
 int D4Create(const char *name, uint16_t arg);
 // Opens an existing database under an exclusive lock.
 int D4Open(const char *name, uint16_t arg);
+// Gives the closed database file `from` the name `to`, in the same
+// folder, where no file may be (one that is stays untouched), and syncs
+// the folder so that the name survives a power loss. A refusal is told
+// as a refused write; false then, and the file is at neither name when
+// the folder's sync failed. Counts as one write for the test hooks.
+bool D4FileRenameNew(const char *from, const char *to);
+// How many writes and syncs the disk refused since the program started:
+// a caller that must know whether a whole piece of work reached the disk
+// (a company being made) compares it before and after.
+uint64_t D4DiskRefusals();
 // Stores the free lists, index heads and cache, clears the in-use word
 // and closes. false when anything could not be written (the file then
-// still describes its last committed state).
+// still describes its last committed state; a refusal of the disk is
+// told).
 bool D4Close();
 bool D4IsOpen();
 

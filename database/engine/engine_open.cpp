@@ -25,6 +25,8 @@ void ResetState() {
     Db.damaged = false;
     Db.abortFlag = false;
     Db.holdFailed = false;
+    Db.readRefused = false;
+    Db.damageTexts.clear();
     Db.uncommitted = false;
     Db.writeStopped = false;
     D4RollbackEnd();
@@ -265,6 +267,8 @@ bool D4Close() {
         Db.mergeLists = false;
         ok = D4IndexHeadsSave() && D4FreeListsStore() && D4CacheWriteBack() && D4HeaderWrite();
         MasterDVp->holdCnt = 0;
+        // The hold ends here without its undo, so the refusal is told here.
+        if (!ok && Db.rb.diskRefused) D4MessageText(D4DiskRefusedText(Db.rb.refusedErrno).c_str());
     } else {
         D4HeaderWrite();
         ok = false;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -119,7 +120,11 @@ struct EngineGlobals {
     bool damaged = false;         // damaged mode: nothing is written
     bool abortFlag = false;
     bool adviceShown = false;
+    // The texts shown in damaged mode since the open, with how often each
+    // came (damage.cpp shows each once).
+    std::map<std::string, uint32_t> damageTexts;
     bool holdFailed = false;      // something failed since the outermost hold began
+    bool readRefused = false;     // the last sector read failed for want of cache room (a refused write-back)
     // Changes since the last commit: a hold ended in flush mode 0 (or its
     // commit failed). The sectors handed out and released since then are
     // still tracked as within one hold, so the file on disk keeps the last
@@ -195,7 +200,9 @@ bool D4PtrValid(uint32_t ptr);
 void D4Message(const char *text, int64_t value);
 void D4MessageText(const char *text);
 // Damage found in the file: shown, damaged mode set, the current hold
-// fails; the first damage of a run offers the raw export.
+// fails; the first damage of a run offers the raw export. Inside a hold
+// whose write the disk refused (or after a read that failed for want of
+// cache room), only the hold fails: see damage.cpp.
 void D4Damaged(const char *text);
 // A file fault: code 1 "Memory checksum problem", others "Filesystem
 // error"; announced once, then damaged mode and the abort flag.

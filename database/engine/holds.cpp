@@ -25,6 +25,7 @@ DVP *CopyDVp = &CopyDescriptor;
 void D4Hold() {
     if (CurDVp->holdCnt == 0) {
         Db.holdFailed = false;
+        Db.readRefused = false;
         if (CurDVp == MasterDVp) {
             // After a hold in mode 0 the sectors handed out since the commit
             // stay fresh: the file on disk still describes that commit.

@@ -303,6 +303,7 @@ bool D4CacheWriteBack() {
 // not cached), valid until the next call into the cache; null on
 // failure. Readers that only look at a sector use this and copy nothing.
 const uint8_t *D4SectorPeek(uint32_t ptr) {
+    Db.readRefused = false;
     if (!D4PtrValid(ptr)) {
         D4Damaged("D4SectorRead DiskPtr outside logical file");
         return nullptr;
@@ -319,6 +320,9 @@ const uint8_t *D4SectorPeek(uint32_t ptr) {
     }
     s = TakeOldest();
     if (s == None) {
+        // No room: the disk refused the write-back of the oldest sector.
+        // The file is intact; the hold this read serves fails.
+        Db.readRefused = !Db.damaged;
         D4HoldFail();
         return nullptr;
     }

@@ -2,6 +2,7 @@
 // window, the client's import, DOS letters and form-definition lookup.
 #include "../database/access/company_fixture.h"
 
+#include <filesystem>
 #include <functional>
 
 #include "core/field_access.h"
@@ -15,6 +16,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 constexpr int LoginType = 15;
 
 // A text reader over a small file of sections: a line "[Name]" starts the
@@ -150,16 +152,29 @@ TEST_F(CompanyOpen, ANewCompanyIsFilledFromItsDefaultsAndThenAsksForTheLogin)
     EXPECT_EQ(WinFindByDef(LoginType), 0);
 }
 
-TEST_F(CompanyOpen, FailedDefaultsAreToldAndTheCompanyStaysUsable)
+// Without a defaults file the company starts empty, and is told so. A
+// defaults file that fails to import makes no company: no file is left
+// (nor its temporary one), the failure is told once with the company's
+// path and what failed, and the next attempt starts afresh.
+TEST_F(CompanyOpen, FailedDefaultsLeaveNoCompanyAndAreToldOnce)
 {
     ASSERT_TRUE(Create("none.VDB"));   // no defaults file
     EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(9504)});
+    DbClose();
 
+    auto failure = [&](const char *name, const std::string &why) {
+        return TextOf(Texts::CompanyCreateFailed) + (dir / name).string() + " - " + why;
+    };
+    auto nothingLeft = [&](const char *name) {
+        return !fs::exists(dir / name) && !fs::exists(dir / (std::string(name) + ".new")) && !DbOpenFlag &&
+               !D4IsOpen();
+    };
     Write("DEFAULT.TXT", "[CSVc]\nC100\n");
     MessagesShown.clear();
     Reader.openResult = 7;
-    ASSERT_TRUE(Create("refused.VDB"));
-    EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(9950) + "7). " + TextOf(9952)});
+    EXPECT_FALSE(Create("refused.VDB"));
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{failure("refused.VDB", TextOf(9950) + "7).")});
+    EXPECT_TRUE(nothingLeft("refused.VDB"));
     EXPECT_EQ(Reader.closes, 0);
 
     // Two steps whose holds fail (one refused, one of no register).
@@ -167,10 +182,18 @@ TEST_F(CompanyOpen, FailedDefaultsAreToldAndTheCompanyStaysUsable)
     MessagesShown.clear();
     Reader = ScriptedReader{};
     Reader.failAt = 3;
+    EXPECT_FALSE(Create("partly.VDB"));
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{failure("partly.VDB", "2" + TextOf(9951))});
+    EXPECT_TRUE(nothingLeft("partly.VDB"));
+
+    // The same name again, the defaults now whole: the company is made.
+    Write("DEFAULT.TXT", "[CSVc]\nC100\nC200\n");
+    MessagesShown.clear();
+    Reader = ScriptedReader{};
     ASSERT_TRUE(Create("partly.VDB"));
-    EXPECT_EQ(MessagesShown, std::vector<std::string>{"2" + TextOf(9951) + " " + TextOf(9952)});
-    EXPECT_TRUE(Has(CSVc::Number, "C100") && !Has(CSVc::Number, "C200") && DbOpenFlag);
-    EXPECT_TRUE(Store(CSVc::Number, Keyed(CSVc::Number, "AFTER")) && Has(CSVc::Number, "AFTER"));
+    EXPECT_TRUE(MessagesShown.empty());
+    EXPECT_TRUE(Has(CSVc::Number, "C100") && Has(CSVc::Number, "C200") && DbOpenFlag);
+    EXPECT_FALSE(fs::exists(dir / "partly.VDB.new"));
 }
 
 TEST_F(CompanyOpen, AnImportOpensTheWholePathAndShowsItsStatusOnlyInItsWindow)

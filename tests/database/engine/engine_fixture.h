@@ -93,6 +93,7 @@ inline void LoadTestDictionary(uint16_t maxEntries = 4) {
     d.registers.push_back(extra);
     d.texts.push_back({1555, "Wrong database format"});
     d.texts.push_back({1556, "Database was not closed"});
+    d.texts.push_back({10800, "Save undone:"});
     std::vector<uint8_t> bytes;
     std::string error;
     ASSERT_TRUE(InterfaceWrite(d, &bytes, &error)) << error;
@@ -182,6 +183,34 @@ struct Model {
             return c != 0 ? c < 0 : seq.at(a) < seq.at(b);
         });
         return ids;
+    }
+};
+
+// Runs a test in a fresh directory, where the program's log goes, and
+// goes back afterwards; Log() is what was logged meanwhile.
+struct LogDir {
+    std::string old, dir;
+    LogDir() {
+        char cwd[4096];
+        old = getcwd(cwd, sizeof cwd) ? cwd : ".";
+        char pattern[] = "/tmp/orvel_enginelog_XXXXXX";
+        dir = mkdtemp(pattern);
+        EXPECT_EQ(chdir(dir.c_str()), 0);
+    }
+    ~LogDir() {
+        EXPECT_EQ(chdir(old.c_str()), 0);
+        std::remove((dir + "/orvel.log").c_str());
+        rmdir(dir.c_str());
+    }
+    std::string Log() const {
+        std::string text;
+        if (FILE *f = std::fopen((dir + "/orvel.log").c_str(), "rb")) {
+            char b[4096];
+            size_t n;
+            while ((n = std::fread(b, 1, sizeof b, f)) > 0) text.append(b, n);
+            std::fclose(f);
+        }
+        return text;
     }
 };
 
