@@ -20,6 +20,7 @@
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "database/access/settings_blocks.h"
+#include "database/engine/engine.h"
 #include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "shell/database_open.h"
@@ -85,6 +86,9 @@ void ImportWindowClose(int window)
 void ImportRunLocal()
 {
     ImportingFlag = 1;
+    // A write the disk refused undoes its hold (the engine tells the
+    // user); what the import read then is not stored, so it failed.
+    const uint64_t refusals = D4DiskRefusals();
     int saved = 0, window = 0;
     GetPortWindow(&saved);
     if (DbOpenFlag) window = ImportWindowOpen();
@@ -94,7 +98,7 @@ void ImportRunLocal()
     ImportWindowClose(window);
     RestorePortWindow(saved);
     ImportingFlag = 0;
-    ImportRunResult = ImportFailedSteps > 0 ? RecStoreFailed : 0;
+    ImportRunResult = ImportFailedSteps > 0 || D4DiskRefusals() != refusals ? RecStoreFailed : 0;
 }
 
 // Reads the whole file at a PString path into *bytes; false when it cannot

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "database/engine/engine.h"
 #include "dict_offsets.h"
 #include "tests/shell/demo_company_fixture.h"
 
@@ -71,6 +72,32 @@ TEST_F(ImportNotExport, AFileThatIsNoExportIsToldByName)
         EXPECT_EQ(Counts(), before);
         EXPECT_EQ(DbOpenFlag, 1);
     }
+}
+
+// A full disk under an import: the engine undoes the refused hold and
+// says so, and the import is not reported as done - the user reads that
+// the file was not imported, and the customer it held is not there.
+TEST_F(ImportNotExport, AnImportTheDiskRefusesIsNotDone)
+{
+    std::ifstream in(dir / "DEFAULT.TXT", std::ios::binary);
+    std::stringstream defaults;
+    defaults << in.rdbuf();
+    std::string text = defaults.str();
+    size_t c3 = text.find("\r\nC3\tSmall Customer\t");
+    ASSERT_NE(c3, std::string::npos);
+    std::string line = text.substr(c3 + 2, text.find("\r\n", c3 + 2) - c3 - 2);
+    line.replace(0, std::string("C3\tSmall Customer").size(), "C9\tNinth Customer");
+    fs::path p = Write("customers.txt", "cu2\t\r\n" + line + "\r\n\r\n");
+    D4TestHooks = D4FileHooks{};
+    D4TestHooks.failWriteAt = 0;   // the first write of the import's hold
+    D4TestHooks.failErrno = ENOSPC;
+    ImportFromMenu(p);
+    D4TestHooks = D4FileHooks{};
+    bool toldNotImported = false;
+    for (const std::string &m : Shown())
+        if (m.find(p.string()) != std::string::npos) toldNotImported = true;
+    EXPECT_TRUE(toldNotImported) << ::testing::PrintToString(Shown());
+    EXPECT_EQ(RegRecordCount(CUVc::Number), 3u);
 }
 
 // A customer section alone, as the partial exports write it without the
