@@ -9,7 +9,9 @@
 // does not go down index "FIFO" (item, flag, date), where it would pass
 // every sale of the item, but down index "FIFODoc" (item, flag, document
 // type, date) once per valued document type, merging the runs newest
-// first in the order of "FIFO" (date, then record id).
+// first in the order of "FIFO" (date, then record id). A company file
+// made before "FIFODoc" existed has it incomplete; there the walk goes
+// down "FIFO" as before.
 #include <cassert>
 #include <cstring>
 #include <unordered_set>
@@ -192,6 +194,56 @@ bool RunAfter(const ReceiptRun &a, const ReceiptRun &b) {
     return c != 0 ? c > 0 : a.recid > b.recid;
 }
 
+// True when index "FIFODoc" holds an entry for every history record. A
+// company file made before the index was defined gets it, empty, at its
+// next history record, and the index then misses the older entries.
+bool ReceiptIndexComplete() {
+    uint32_t count = RegRecordCount(ItemHistVc::Number), recid = 0;
+    uint8_t entry[ItemHistVc::Size];
+    return count > 0 && RecReadAtIndex(ItemHistVc::Number, ReceiptIndex, (int32_t)count, entry, &recid);
+}
+
+// Takes the receipts of item into w by the runs of index "FIFODoc", the
+// valued document types merged newest first.
+void WalkReceiptRuns(FifoWalk *w, const uint8_t *item, const uint8_t *location, bool byLocation) {
+    // A movement is a receipt only of the location it goes to.
+    const uint16_t types[] = {ProductionVc::Number, PUVc::Number, StockMoveVc::Number};
+    const size_t kinds = byLocation && location[0] != 0 ? 3 : 2;
+    ReceiptRun runs[3];
+    for (size_t k = 0; k < kinds; k++) RunStart(&runs[k], item, types[k]);
+    std::unordered_set<uint64_t> seen;
+    for (;;) {
+        ReceiptRun *next = nullptr;
+        size_t at = 0;
+        for (size_t k = 0; k < kinds; k++)
+            if (runs[k].position != 0 && (!next || RunAfter(runs[k], *next))) next = &runs[k], at = k;
+        if (!next) return;
+        uint64_t doc = (uint64_t)types[at] << 32 | GetU32(next->entry, ItemHistVc::DocNr);
+        if (seen.insert(doc).second && !TakeDocument(w, next->entry, item, location, byLocation)) return;
+        RunBack(next, item, types[at]);
+    }
+}
+
+// Takes the receipts of item into w down index "FIFO", passing every
+// flagged entry (sales too): the way while "FIFODoc" is incomplete.
+void WalkFlaggedEntries(FifoWalk *w, const uint8_t *item, const uint8_t *location, bool byLocation) {
+    constexpr const char *index = "FIFO";
+    uint8_t entry[ItemHistVc::Size] = {}, got[256];
+    PutPString(entry, ItemHistVc::ItemCode, 20, item);
+    PutU16(entry, ItemHistVc::Receipt, 1);
+    PutDate(entry, ItemHistVc::HistDate, DateRec{31, 12, 9999});
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndexKeep(ItemHistVc::Number, index, entry, 3, 0, &recid, &position)) return;
+    std::unordered_set<uint64_t> seen;
+    for (uint32_t p = position; p >= 1; p--) {
+        if (p != position && !RecReadAtIndex(ItemHistVc::Number, index, (int32_t)p, entry, &recid)) return;
+        GetPString(entry, ItemHistVc::ItemCode, 20, got);
+        if (!PStringEqual(got, item) || GetU16(entry, ItemHistVc::Receipt) != 1) return;
+        uint64_t doc = (uint64_t)GetU16(entry, ItemHistVc::DocType) << 32 | GetU32(entry, ItemHistVc::DocNr);
+        if (seen.insert(doc).second && !TakeDocument(w, entry, item, location, byLocation)) return;
+    }
+}
+
 }  // namespace
 
 // The FIFO cost of issuing `issued` of item at location (empty: all) out
@@ -225,23 +277,8 @@ void StockFifoCostOfQty(const uint8_t *item, const uint8_t *location, const Pack
     w.toIssue = *issued;
     DecSetBlank(&w.cost);
     if (DecSign(&w.remaining) > 0) {
-        // The runs of the types that value stock; a movement is a receipt
-        // only of the location it goes to.
-        const uint16_t types[] = {ProductionVc::Number, PUVc::Number, StockMoveVc::Number};
-        const size_t kinds = byLocation && location[0] != 0 ? 3 : 2;
-        ReceiptRun runs[3];
-        for (size_t k = 0; k < kinds; k++) RunStart(&runs[k], want, types[k]);
-        std::unordered_set<uint64_t> seen;
-        for (;;) {
-            ReceiptRun *next = nullptr;
-            size_t at = 0;
-            for (size_t k = 0; k < kinds; k++)
-                if (runs[k].position != 0 && (!next || RunAfter(runs[k], *next))) next = &runs[k], at = k;
-            if (!next) break;
-            uint64_t doc = (uint64_t)types[at] << 32 | GetU32(next->entry, ItemHistVc::DocNr);
-            if (seen.insert(doc).second && !TakeDocument(&w, next->entry, want, location, byLocation)) break;
-            RunBack(next, want, types[at]);
-        }
+        if (ReceiptIndexComplete()) WalkReceiptRuns(&w, want, location, byLocation);
+        else WalkFlaggedEntries(&w, want, location, byLocation);
     }
     *cost = w.cost;
 }
