@@ -2,6 +2,9 @@
 // record layer with the rules installed: an invoice of 10, 100 and 300
 // rows saved unposted (checks, numbering, insert steps) and saved posted
 // (checks, voucher, open item, stock, item history, order of the hooks);
+// posted ten-row invoices on one item by the thousand, its stock from a
+// count or from a purchase, as the item's history grows (each posting
+// values its stock by FIFO over that history);
 // a row cell left in window 347 on invoices of 1, 50 and 300 rows (the
 // row re-priced, the totals summed again); an invoice of 500 rows
 // printed on its form into a PDF.
@@ -13,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -118,7 +122,7 @@ bool Company() {
 
 // Fills invoice with `rows` item rows of one unit at 100 and its totals,
 // numbered with the next serial, posted as asked.
-void FillInvoice(uint8_t *invoice, int rows, bool posted) {
+void FillInvoice(uint8_t *invoice, int rows, bool posted, const char *item = "ITEM1") {
     RecFreeMatrix(IVVc::Number, invoice);
     RecClear(IVVc::Number, invoice);
     PutText(invoice, IVVc::CustCode, 20, "C1");
@@ -139,7 +143,7 @@ void FillInvoice(uint8_t *invoice, int rows, bool posted) {
     PutDec(invoice, IVVc::Vat, vat);
     uint8_t row[IVVc::Rows::Size] = {};
     PutU16(row, IVVc::Rows::Kind, 1);
-    PutText(row, IVVc::Rows::ItemCode, 20, "ITEM1");
+    PutText(row, IVVc::Rows::ItemCode, 20, item);
     PutDec(row, IVVc::Rows::Quantity, one);
     PutDec(row, IVVc::Rows::Price, price);
     PutDec(row, IVVc::Rows::Sum, price);
@@ -191,6 +195,118 @@ BENCHMARK(BM_InvoiceSave)
     ->ArgNames({"rows", "posted"})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+#ifdef NDEBUG
+constexpr int CurveInvoices = 10000;
+#else
+constexpr int CurveInvoices = 40;
+#endif
+constexpr int CurveSteps = 10;
+
+// The two items of the curves, once per program: COUNTED, whose stock was
+// counted (no receipt in its history), and BOUGHT, whose stock came from
+// one purchase of the year before (a receipt the FIFO walk must reach
+// past every sale). false when a store failed.
+bool CurveItems() {
+    static int ready = 0;
+    if (ready) return ready > 0;
+    ready = -1;
+    PackedDecimal plenty, cost;
+    DecFromLong(&plenty, 100000000);
+    DecFromLong(&cost, 60);
+    DbHoldBegin();
+    bool ok = true;
+    for (const char *code : {"COUNTED", "BOUGHT"})
+        ok = ok && StorePlain(INVc::Number, [&](uint8_t *r) {
+                 PutText(r, INVc::Code, 20, code);
+                 PutU16(r, INVc::Stocked, 1);
+             }) &&
+             StorePlain(LSVc::Number, [&](uint8_t *r) {
+                 PutText(r, LSVc::ItemCode, 20, code);
+                 PutText(r, LSVc::Location, 10, "MAIN");
+                 PutDec(r, LSVc::InStock, plenty);
+             });
+    ok = ok && StorePlain(PUVc::Number, [&](uint8_t *r) {
+        PutU32(r, PUVc::SerNr, 1);
+        PutDate(r, PUVc::TransDate, DateRec{1, 12, 2023});
+        uint8_t row[PUVc::Rows::Size] = {};
+        PutText(row, PUVc::Rows::ItemCode, 20, "BOUGHT");
+        PutDec(row, PUVc::Rows::Quantity, plenty);
+        PutDec(row, PUVc::Rows::UnitCost, cost);
+        MatrixRowPut(PUVc::Number, 0, r, 0, row);
+    });
+    ok = ok && StorePlain(ItemHistVc::Number, [&](uint8_t *r) {
+        PutText(r, ItemHistVc::ItemCode, 20, "BOUGHT");
+        PutText(r, ItemHistVc::Location, 10, "MAIN");
+        PutU16(r, ItemHistVc::DocType, PUVc::Number);
+        PutU32(r, ItemHistVc::DocNr, 1);
+        PutDate(r, ItemHistVc::HistDate, DateRec{1, 12, 2023});
+        PutU16(r, ItemHistVc::Receipt, 1);
+        PutDec(r, ItemHistVc::Quantity, plenty);
+        PutU16(r, ItemHistVc::Direction, 1);
+    });
+    if (!ok) DbHoldFail();
+    if (!DbHoldEnd() || !ok) return false;
+    ready = 1;
+    return true;
+}
+
+// The processor time this process has used, in seconds.
+double CpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return (double)t.tv_sec + (double)t.tv_nsec * 1e-9;
+}
+
+// Posts CurveInvoices invoices of ten rows of COUNTED (range(0) 0) or
+// BOUGHT (1), each saved through the record layer in its own synced hold;
+// counters give the invoices per second of each tenth (per_s_1 the first
+// thousand at full size) and last_vs_first, the last tenth's time over
+// the first's (aim: at most 1.5), and cpu_ms_first and cpu_ms_last the
+// processor time per invoice in those tenths (the wall time also waits on
+// each hold's sync).
+void BM_InvoiceCurve(benchmark::State &state) {
+    if (!Company() || !CurveItems()) {
+        state.SkipWithError("the company could not be made");
+        return;
+    }
+    const char *item = state.range(0) == 0 ? "COUNTED" : "BOUGHT";
+    RuleRecord invoice(IVVc::Number);
+    const int step = CurveInvoices / CurveSteps;
+    std::vector<double> seconds(CurveSteps, 0), cpu(CurveSteps, 0);
+    for (auto _ : state) {
+        for (int i = 0; i < CurveInvoices; i++) {
+            FillInvoice(invoice.record, 10, true, item);
+            uint32_t recid = 0;
+            int result = -1;
+            double c = CpuSeconds();
+            Clock::time_point t = Clock::now();
+            RecInsertChecked(IVVc::Number, invoice.record, &recid, &result);
+            seconds[i / step] += std::chrono::duration<double>(Clock::now() - t).count();
+            cpu[i / step] += CpuSeconds() - c;
+            if (result != RecDone) {
+                state.SkipWithError("the rules refused an invoice");
+                return;
+            }
+        }
+    }
+    double all = 0;
+    for (int k = 0; k < CurveSteps; k++) {
+        all += seconds[k];
+        state.counters["per_s_" + std::to_string(k + 1)] = step / seconds[k];
+    }
+    state.counters["last_vs_first"] = seconds[CurveSteps - 1] / seconds[0];
+    state.counters["cpu_ms_first"] = cpu[0] / step * 1e3;
+    state.counters["cpu_ms_last"] = cpu[CurveSteps - 1] / step * 1e3;
+    state.SetIterationTime(all);
+}
+BENCHMARK(BM_InvoiceCurve)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("purchased")
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 // The headless frame with window 347 open on a new invoice of customer
 // C1; the window, 0 when it could not be had. Once per program.

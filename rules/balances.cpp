@@ -8,10 +8,18 @@
 // objects has its balance stored, and on the record "code::" of the row's
 // VAT code. Undoing a posting is posting the same rows negated.
 //
+// A record's rows are gathered first: the amounts that fall on one
+// balance record, month and kind are summed and each balance record is
+// read and stored once per record posted, not once per row (a voucher of
+// thousands of rows books most of them on the same few records).
+//
 // Posting gives false only when a store failed; the caller then fails its
 // hold, so nothing of a half-made posting is kept. A date the balances
 // cannot hold posts nothing and raises BalanceDateOutsideFlag.
 #include <cassert>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -48,6 +56,65 @@ void Negated(const PackedDecimal *amount, bool negate, PackedDecimal *out) {
     if (negate) DecNegateInto(amount, out);
     else DecCopy(out, amount);
 }
+
+// One balance record's pending change: amount at (month, kind).
+struct PendingBalance {
+    PString account, objects;
+    uint16_t month;
+    int kind;
+    PackedDecimal amount;
+};
+
+// The changes a record's rows make, in the order their balance records
+// were first named (so new records are made in the order rows name them).
+struct BalanceBatch {
+    std::vector<PendingBalance> pending;
+    std::unordered_map<std::string, size_t> at;
+};
+
+// Adds amount at (month, kind) of (account, objects) to batch.
+void BatchAdd(BalanceBatch *batch, const uint8_t *account, const uint8_t *objects, uint16_t month,
+              const PackedDecimal *amount, int kind) {
+    std::string key((const char *)account, (size_t)account[0] + 1);
+    key.append((const char *)objects, (size_t)objects[0] + 1);
+    key.push_back((char)(month & 0xFF));
+    key.push_back((char)(month >> 8));
+    key.push_back((char)kind);
+    auto [it, added] = batch->at.emplace(std::move(key), batch->pending.size());
+    if (!added) {
+        PackedDecimal &sum = batch->pending[it->second].amount;
+        DecAdd(&sum, amount, &sum);
+        return;
+    }
+    PendingBalance p;
+    PStringCopy(p.account, account);
+    PStringCopy(p.objects, objects);
+    p.month = month;
+    p.kind = kind;
+    DecCopy(&p.amount, amount);
+    batch->pending.push_back(p);
+}
+
+// Books every change of batch on its balance record; false when a store
+// failed.
+bool BatchStore(const BalanceBatch &batch) {
+    for (const PendingBalance &p : batch.pending)
+        if (!UpdateBalanceRecord(p.account, p.objects, p.month, &p.amount, p.kind)) return false;
+    return true;
+}
+
+// Books amount at (month, kind) of (account, objects): into batch when
+// there is one, else on the record at once.
+bool BookBalance(BalanceBatch *batch, const uint8_t *account, const uint8_t *objects, uint16_t month,
+                 const PackedDecimal *amount, int kind) {
+    if (!batch) return UpdateBalanceRecord(account, objects, month, amount, kind);
+    BatchAdd(batch, account, objects, month, amount, kind);
+    return true;
+}
+
+// PostToBalances, booking into batch when there is one.
+bool PostRowToBalances(const DateRec *date, const uint8_t *account, const uint8_t *objects,
+                       const PackedDecimal *amount, int kind, const uint8_t *extraCode, BalanceBatch *batch);
 
 }  // namespace
 
@@ -99,6 +166,13 @@ void ExtraObjectKey(const uint8_t *code, uint8_t *objects) {
 // record of extraCode when it is not empty.
 bool PostToBalances(const DateRec *date, const uint8_t *account, const uint8_t *objects, const PackedDecimal *amount,
                     int kind, const uint8_t *extraCode) {
+    return PostRowToBalances(date, account, objects, amount, kind, extraCode, nullptr);
+}
+
+namespace {
+
+bool PostRowToBalances(const DateRec *date, const uint8_t *account, const uint8_t *objects,
+                       const PackedDecimal *amount, int kind, const uint8_t *extraCode, BalanceBatch *batch) {
     uint16_t month = 0;
     bool post = false;
     BookingMonth(date, account, &month, &post);
@@ -114,15 +188,17 @@ bool PostToBalances(const DateRec *date, const uint8_t *account, const uint8_t *
         for (int i = 0; i < ObjectSlotCount; i++) flags[i] = (subset >> i) & 1u;
         PString text;
         ObjectSubsetToText(&slots, text, flags);
-        if (!UpdateBalanceRecord(account, text, month, amount, kind)) return false;
+        if (!BookBalance(batch, account, text, month, amount, kind)) return false;
     }
     if (extraCode && extraCode[0] > 0) {
         PString key;
         ExtraObjectKey(extraCode, key);
-        if (!UpdateBalanceRecord(account, key, month, amount, kind)) return false;
+        if (!BookBalance(batch, account, key, month, amount, kind)) return false;
     }
     return true;
 }
+
+}  // namespace
 
 // Posts amount at date on the one record of account and objects (sorted,
 // each code once), no subsets.
@@ -146,6 +222,7 @@ bool PostTransaction(const uint8_t *voucher) {
     uint16_t yearCode = GetU16(voucher, Voucher::YearCode);
     int32_t count = MatrixRowCount(Voucher::Number, 0, voucher);
     uint8_t row[TransRow::Size];
+    BalanceBatch batch;
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Voucher::Number, voucher, i, row)) return false;
         uint16_t kind = GetU16(row, TransRow::Kind);
@@ -156,13 +233,13 @@ bool PostTransaction(const uint8_t *voucher) {
             GetPString(row, TransRow::Objects, ObjectListMax, p.objects);
             GetPString(row, TransRow::VatCode, 2, p.vatCode);
             p.amount = GetDec(row, TransRow::Amount);
-            if (!PostToBalances(&date, p.account, p.objects, &p.amount, KindLedger, p.vatCode)) return false;
+            if (!PostRowToBalances(&date, p.account, p.objects, &p.amount, KindLedger, p.vatCode, &batch)) return false;
         } else if (kind == RowLink) {
             uint32_t linked = GetU32(row, TransRow::LinkSerNr);
             if (!AddLinkRow(serial, yearCode, &date, linked, GetU16(row, TransRow::LinkYearCode))) return false;
         }
     }
-    return true;
+    return BatchStore(batch);
 }
 
 namespace {
@@ -177,6 +254,7 @@ bool PostOwnObjectRows(int reg, const uint8_t *record, uint32_t dateAt, uint32_t
     DateRec date = GetDate(record, dateAt);
     int32_t count = MatrixRowCount(reg, 0, record);
     uint8_t row[TransRow::Size];
+    BalanceBatch batch;
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(reg, record, i, row)) return false;
         PostingRow p;
@@ -186,9 +264,9 @@ bool PostOwnObjectRows(int reg, const uint8_t *record, uint32_t dateAt, uint32_t
         else p.vatCode[0] = 0;
         PackedDecimal amount = GetDec(row, amountAt);
         Negated(&amount, negate, &p.amount);
-        if (!PostToBalances(&date, p.account, p.objects, &p.amount, kind, p.vatCode)) return false;
+        if (!PostRowToBalances(&date, p.account, p.objects, &p.amount, kind, p.vatCode, &batch)) return false;
     }
-    return true;
+    return BatchStore(batch);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include <array>
 #include <cassert>
 #include <cerrno>
+#include <unordered_map>
 
 #include "database/engine/engine_state.h"
 
@@ -217,8 +218,12 @@ Way Ways[2];   // indexed by D4Life
 // The sectors the last eight holds took: a node whose copy lies among
 // them is rewritten often (a root, an upper level, the right edge of a
 // tree that grows there), and its next copy is short-lived too.
+// RecentCount counts each sector's entries in Recent, so that asking for
+// a copy's life costs the same however many sectors those holds took (a
+// hold that stores a voucher of thousands of rows takes tens of thousands).
 constexpr size_t RecentHolds = 8;
 std::array<std::vector<uint32_t>, RecentHolds> Recent;
+std::unordered_map<uint32_t, uint32_t> RecentCount;
 std::vector<uint32_t> ThisHold;
 size_t RecentAt = 0;
 
@@ -482,15 +487,17 @@ void D4AllocHoldBegins() {
         if (w.window == EndOfFile) w.window = DiskNone;
     }
     RecentAt = (RecentAt + 1) % RecentHolds;
+    for (uint32_t p : Recent[RecentAt]) {
+        auto it = RecentCount.find(p);
+        assert(it != RecentCount.end() && it->second > 0);
+        if (--it->second == 0) RecentCount.erase(it);
+    }
+    for (uint32_t p : ThisHold) RecentCount[p]++;
     Recent[RecentAt].swap(ThisHold);
     ThisHold.clear();
 }
 
-D4Life D4LifeOfCopy(uint32_t ptr) {
-    for (const std::vector<uint32_t> &r : Recent)
-        if (std::find(r.begin(), r.end(), ptr) != r.end()) return D4Life::Short;
-    return D4Life::Long;
-}
+D4Life D4LifeOfCopy(uint32_t ptr) { return RecentCount.count(ptr) ? D4Life::Short : D4Life::Long; }
 
 // Loads the head blocks of both lists from the header and counts every
 // free sector of both chains.

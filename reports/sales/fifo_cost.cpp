@@ -3,13 +3,20 @@
 //
 // The stock on hand is taken to be the newest receipts; an issue takes its
 // oldest units. Receipts are found through the item's history (register
-// 59, index "FIFO": item, receipt flag, date) and valued from the rows of
-// the documents that made them: productions (77), purchases (4) and, when
-// stock is valued by location, stock movements (92).
+// 59) and valued from the rows of the documents that made them:
+// productions (77), purchases (4) and, when stock is valued by location,
+// stock movements (92). Sales carry the receipt flag too, so the walk
+// does not go down index "FIFO" (item, flag, date), where it would pass
+// every sale of the item, but down index "FIFODoc" (item, flag, document
+// type, date) once per valued document type, merging the runs newest
+// first in the order of "FIFO" (date, then record id). A company file
+// made before "FIFODoc" existed has it incomplete; there the walk goes
+// down "FIFO" as before.
 #include <cassert>
 #include <cstring>
 #include <unordered_set>
 
+#include "core/date.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -137,6 +144,106 @@ bool TakeDocument(FifoWalk *w, const uint8_t *entry, const uint8_t *item, const 
     return true;
 }
 
+// One document type's run of an item's flagged entries in index
+// "FIFODoc", read from the newest back.
+struct ReceiptRun {
+    uint8_t entry[ItemHistVc::Size];
+    uint32_t position = 0;   // of entry in the index; 0 when the run is over
+    uint32_t recid = 0;
+};
+
+constexpr const char *ReceiptIndex = "FIFODoc";
+
+// True when entry is a flagged entry of item made by a document of type.
+bool InRun(const uint8_t *entry, const uint8_t *item, uint16_t type) {
+    uint8_t got[256];
+    GetPString(entry, ItemHistVc::ItemCode, 20, got);
+    return PStringEqual(got, item) && GetU16(entry, ItemHistVc::Receipt) == 1 &&
+           GetU16(entry, ItemHistVc::DocType) == type;
+}
+
+// Puts run at the newest flagged entry of item made by a document of type;
+// the run is over when there is none.
+void RunStart(ReceiptRun *run, const uint8_t *item, uint16_t type) {
+    std::memset(run->entry, 0, sizeof run->entry);
+    PutPString(run->entry, ItemHistVc::ItemCode, 20, item);
+    PutU16(run->entry, ItemHistVc::Receipt, 1);
+    PutU16(run->entry, ItemHistVc::DocType, type);
+    PutDate(run->entry, ItemHistVc::HistDate, DateRec{31, 12, 9999});
+    uint32_t position = 0;
+    if (!RecFindByIndexKeep(ItemHistVc::Number, ReceiptIndex, run->entry, 4, 0, &run->recid, &position) ||
+        !InRun(run->entry, item, type))
+        position = 0;
+    run->position = position;
+}
+
+// Moves run one entry back; the run is over past its first entry.
+void RunBack(ReceiptRun *run, const uint8_t *item, uint16_t type) {
+    uint32_t p = run->position - 1;
+    if (p < 1 || !RecReadAtIndex(ItemHistVc::Number, ReceiptIndex, (int32_t)p, run->entry, &run->recid) ||
+        !InRun(run->entry, item, type))
+        p = 0;
+    run->position = p;
+}
+
+// True when run a's entry comes after run b's in index "FIFO": a later
+// date, or the same date and a larger record id.
+bool RunAfter(const ReceiptRun &a, const ReceiptRun &b) {
+    DateRec da = GetDate(a.entry, ItemHistVc::HistDate), db = GetDate(b.entry, ItemHistVc::HistDate);
+    int c = DateCompare(&da, &db);
+    return c != 0 ? c > 0 : a.recid > b.recid;
+}
+
+// True when index "FIFODoc" holds an entry for every history record. A
+// company file made before the index was defined gets it, empty, at its
+// next history record, and the index then misses the older entries.
+bool ReceiptIndexComplete() {
+    uint32_t count = RegRecordCount(ItemHistVc::Number), recid = 0;
+    uint8_t entry[ItemHistVc::Size];
+    return count > 0 && RecReadAtIndex(ItemHistVc::Number, ReceiptIndex, (int32_t)count, entry, &recid);
+}
+
+// Takes the receipts of item into w by the runs of index "FIFODoc", the
+// valued document types merged newest first.
+void WalkReceiptRuns(FifoWalk *w, const uint8_t *item, const uint8_t *location, bool byLocation) {
+    // A movement is a receipt only of the location it goes to.
+    const uint16_t types[] = {ProductionVc::Number, PUVc::Number, StockMoveVc::Number};
+    const size_t kinds = byLocation && location[0] != 0 ? 3 : 2;
+    ReceiptRun runs[3];
+    for (size_t k = 0; k < kinds; k++) RunStart(&runs[k], item, types[k]);
+    std::unordered_set<uint64_t> seen;
+    for (;;) {
+        ReceiptRun *next = nullptr;
+        size_t at = 0;
+        for (size_t k = 0; k < kinds; k++)
+            if (runs[k].position != 0 && (!next || RunAfter(runs[k], *next))) next = &runs[k], at = k;
+        if (!next) return;
+        uint64_t doc = (uint64_t)types[at] << 32 | GetU32(next->entry, ItemHistVc::DocNr);
+        if (seen.insert(doc).second && !TakeDocument(w, next->entry, item, location, byLocation)) return;
+        RunBack(next, item, types[at]);
+    }
+}
+
+// Takes the receipts of item into w down index "FIFO", passing every
+// flagged entry (sales too): the way while "FIFODoc" is incomplete.
+void WalkFlaggedEntries(FifoWalk *w, const uint8_t *item, const uint8_t *location, bool byLocation) {
+    constexpr const char *index = "FIFO";
+    uint8_t entry[ItemHistVc::Size] = {}, got[256];
+    PutPString(entry, ItemHistVc::ItemCode, 20, item);
+    PutU16(entry, ItemHistVc::Receipt, 1);
+    PutDate(entry, ItemHistVc::HistDate, DateRec{31, 12, 9999});
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndexKeep(ItemHistVc::Number, index, entry, 3, 0, &recid, &position)) return;
+    std::unordered_set<uint64_t> seen;
+    for (uint32_t p = position; p >= 1; p--) {
+        if (p != position && !RecReadAtIndex(ItemHistVc::Number, index, (int32_t)p, entry, &recid)) return;
+        GetPString(entry, ItemHistVc::ItemCode, 20, got);
+        if (!PStringEqual(got, item) || GetU16(entry, ItemHistVc::Receipt) != 1) return;
+        uint64_t doc = (uint64_t)GetU16(entry, ItemHistVc::DocType) << 32 | GetU32(entry, ItemHistVc::DocNr);
+        if (seen.insert(doc).second && !TakeDocument(w, entry, item, location, byLocation)) return;
+    }
+}
+
 }  // namespace
 
 // The FIFO cost of issuing `issued` of item at location (empty: all) out
@@ -170,26 +277,8 @@ void StockFifoCostOfQty(const uint8_t *item, const uint8_t *location, const Pack
     w.toIssue = *issued;
     DecSetBlank(&w.cost);
     if (DecSign(&w.remaining) > 0) {
-        RuleRecord entry(ItemHistVc::Number);
-        if (!entry.record) return;
-        constexpr const char *index = "FIFO";
-        PutPString(entry.record, ItemHistVc::ItemCode, 20, want);
-        PutU16(entry.record, ItemHistVc::Receipt, 1);
-        PutDate(entry.record, ItemHistVc::HistDate, DateRec{31, 12, 9999});
-        std::unordered_set<uint64_t> seen;
-        uint8_t got[256];
-        if (RecFindByIndexKeep(ItemHistVc::Number, index, entry.record, 3, 0, &recid, &position)) {
-            for (uint32_t p = position; p >= 1; p--) {
-                if (p != position && !RecReadAtIndex(ItemHistVc::Number, index, (int32_t)p, entry.record, &recid))
-                    break;
-                GetPString(entry.record, ItemHistVc::ItemCode, 20, got);
-                if (!PStringEqual(got, want) || GetU16(entry.record, ItemHistVc::Receipt) != 1) break;
-                uint64_t doc = (uint64_t)GetU16(entry.record, ItemHistVc::DocType) << 32 |
-                               GetU32(entry.record, ItemHistVc::DocNr);
-                if (!seen.insert(doc).second) continue;
-                if (!TakeDocument(&w, entry.record, want, location, byLocation)) break;
-            }
-        }
+        if (ReceiptIndexComplete()) WalkReceiptRuns(&w, want, location, byLocation);
+        else WalkFlaggedEntries(&w, want, location, byLocation);
     }
     *cost = w.cost;
 }

@@ -1,5 +1,9 @@
 // Tests of the FIFO cost of an issue: the stock on hand is the newest
 // receipts and the issue takes its oldest units.
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 #include "reports/sales/sales_reports.h"
 #include "rules/stock.h"
 #include "tests/rules/stock_fixture.h"
@@ -73,6 +77,77 @@ TEST_F(FifoCostTest, ItemsDocumentsAndLocations) {
     EXPECT_EQ(D(cost), 4);
     FifoIssueCostPlus(code, x, &qty, &cost, &extra);   // 10 on hand: the two oldest have no receipt at X
     EXPECT_TRUE(DecIsBlank(&cost));
+}
+
+// A receipt as the test keeps it beside the company: its place in the
+// history (date, then the order it was stored in), its units and cost.
+struct KeptReceipt {
+    DateRec date;
+    int order;
+    int qty;
+    int unitCost;
+};
+
+// The FIFO cost computed unit by unit, apart from the code under test:
+// the stock on hand is numbered 1..onHand from the oldest unit, the
+// receipts fill it from the top down, newest first, and the issue takes
+// units 1..issued. -99 when no issued unit has a receipt.
+double PlainFifoCost(std::vector<KeptReceipt> receipts, int onHand, int issued) {
+    std::sort(receipts.begin(), receipts.end(), [](const KeptReceipt &a, const KeptReceipt &b) {
+        int c = DateCompare(&a.date, &b.date);
+        return c != 0 ? c > 0 : a.order > b.order;
+    });
+    std::vector<std::optional<int>> unit(onHand + 1);
+    int top = onHand;
+    for (const KeptReceipt &r : receipts)
+        for (int i = 0; i < r.qty && top >= 1; i++) unit[top--] = r.unitCost;
+    double cost = 0;
+    bool any = false;
+    for (int u = 1; u <= issued && u <= onHand; u++)
+        if (unit[u]) cost += *unit[u], any = true;
+    return any ? cost : -99;
+}
+
+// An item's receipts lie among 5,000 sales that carry the receipt flag
+// too: the cost must still be the one of the receipts alone, whether the
+// stock came from purchases (old ones still on hand) or mostly from a
+// count that left no receipt behind.
+TEST_F(FifoCostTest, CostAfterManySalesEqualsPlainWalkOverReceipts) {
+    StoreItem("P");
+    StoreItem("K");
+    std::vector<KeptReceipt> bought, counted;
+    int order = 0;
+    uint32_t serial = 1;
+    DbHoldBegin();
+    auto purchase = [&](std::vector<KeptReceipt> &kept, const char *item, DateRec date, int qty, int unit) {
+        Receipt(serial++, date, item, qty, unit);
+        kept.push_back({date, order++, qty, unit});
+    };
+    // Purchases of P over the first months, two of them on one date.
+    for (int m = 1; m <= 6; m++) purchase(bought, "P", DateRec{1, (uint16_t)m, 2024}, 40 + m, 2 + m);
+    purchase(bought, "P", DateRec{1, 3, 2024}, 7, 11);
+    for (int i = 0; i < 5000; i++) {
+        DateRec date{(uint16_t)(1 + i % 28), (uint16_t)(1 + i / 500), 2024};
+        StoreFifoLayer("P", "", date, -1, 5, 100000 + i);
+        StoreFifoLayer("K", "", date, -1, 5, 200000 + i);
+        if (i == 2500) purchase(counted, "K", date, 30, 9);   // one purchase after the count
+        if (i == 4000) purchase(bought, "P", date, 12, 4);
+    }
+    ASSERT_TRUE(DbHoldEnd());
+
+    for (int onHand : {5, 12, 60, 250, 400}) {
+        for (int issued : {1, std::min(7, onHand), onHand}) {
+            SCOPED_TRACE(testing::Message() << "on hand " << onHand << ", issued " << issued);
+            EXPECT_EQ(Cost("P", onHand, issued), PlainFifoCost(bought, onHand, issued));
+        }
+    }
+    for (int onHand : {20, 30, 35, 5000}) {
+        for (int issued : {1, std::max(1, onHand - 29), onHand}) {
+            SCOPED_TRACE(testing::Message() << "counted, on hand " << onHand << ", issued " << issued);
+            EXPECT_EQ(Cost("K", onHand, issued), PlainFifoCost(counted, onHand, issued));
+        }
+    }
+    EXPECT_EQ(Cost("K", 5000, 4969), -99);   // the counted units have no receipt
 }
 
 }  // namespace
