@@ -315,11 +315,23 @@ void DocRowsTotal(uint8_t *receipt) {
 // Totals of an item structure (register 76): for each component the two
 // costs summed, times the component's quantity into the first total and
 // times its second quantity into the second.
+// A total that leaves the decimal range - a product of two given values,
+// or the sum itself - is blank and stays blank: added as zero it would
+// silently leave that component out.
 void ItemStructureTotals(uint8_t *structure) {
     if (!structure) return;
     PackedDecimal out, in;
     DecSetZero(&out);
     DecSetZero(&in);
+    bool outOfRange[2] = {false, false};
+    // Adds cost x quantity to a total; an empty factor adds nothing.
+    auto addProduct = [](PackedDecimal *total, bool *lost, const PackedDecimal *cost, const PackedDecimal *qty) {
+        if (*lost || DecIsBlank(cost) || DecIsBlank(qty)) return;
+        PackedDecimal p;
+        DecMul(cost, qty, &p);
+        if (!DecIsBlank(&p)) DecAdd(total, &p, total);
+        *lost = DecIsBlank(&p) || DecIsBlank(total);
+    };
     {
         DocRows rows(StructureVc::Number, structure, StructureVc::Rows::Size);
         for (int32_t i = 0; i < rows.count; i++) {
@@ -327,13 +339,12 @@ void ItemStructureTotals(uint8_t *structure) {
             PackedDecimal c1 = GetDec(row, StructureVc::Rows::Cost), c2 = GetDec(row, StructureVc::Rows::Cost2), c;
             DecAdd(&c1, &c2, &c);
             PackedDecimal q1 = GetDec(row, StructureVc::Rows::Quantity), q2 = GetDec(row, StructureVc::Rows::QuantityIn);
-            PackedDecimal p;
-            DecMul(&c, &q1, &p);
-            DecAdd(&out, &p, &out);
-            DecMul(&c, &q2, &p);
-            DecAdd(&in, &p, &in);
+            addProduct(&out, &outOfRange[0], &c, &q1);
+            addProduct(&in, &outOfRange[1], &c, &q2);
         }
     }
+    if (outOfRange[0]) DecSetBlank(&out);
+    if (outOfRange[1]) DecSetBlank(&in);
     PutDec(structure, StructureVc::Total94, out);
     PutDec(structure, StructureVc::Total106, in);
 }

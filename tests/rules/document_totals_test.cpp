@@ -144,4 +144,30 @@ TEST_F(DocumentTotals, ChargedAmounts) {
     EXPECT_EQ(got, "110 137.5 blank 5 ");
 }
 
+// A structure's totals: cost x quantity summed over the components, an
+// empty factor adding nothing; a product or sum that leaves the decimal
+// range makes its total blank for good instead of dropping the component.
+TEST_F(DocumentTotals, StructureTotalsBlankWhenAComponentLeavesTheRange) {
+    struct Component {
+        double cost, cost2, qty, qtyIn;
+    };
+    auto totals = [&](std::initializer_list<Component> parts) {
+        RuleRecord s(StructureVc::Number);
+        for (const Component &c : parts) {
+            std::vector<uint8_t> row(StructureVc::Rows::Size, 0);
+            PutDec(row.data(), StructureVc::Rows::Cost, Dec(c.cost));
+            PutDec(row.data(), StructureVc::Rows::Cost2, Dec(c.cost2));
+            PutDec(row.data(), StructureVc::Rows::Quantity, Dec(c.qty));
+            PutDec(row.data(), StructureVc::Rows::QuantityIn, Dec(c.qtyIn));
+            EXPECT_TRUE(MatrixRowPut(StructureVc::Number, 0, s.record, MatrixRowCount(StructureVc::Number, 0, s.record), row.data()));
+        }
+        ItemStructureTotals(s.record);
+        return Fields(s.record, {StructureVc::Total94, StructureVc::Total106});
+    };
+    EXPECT_EQ(totals({{2, 0.5, 4, 1}, {10, 0, 3, 0}}), "40 2.5");
+    // 5e11 x 5e11 leaves the range: the first total is blank, the second
+    // (quantity 1) is not; a later component does not bring it back.
+    EXPECT_EQ(totals({{1, 0, 2, 1}, {5e11, 0, 5e11, 1}, {1, 0, 1, 1}}), "blank 500000000002");
+}
+
 }  // namespace
