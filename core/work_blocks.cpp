@@ -22,6 +22,8 @@ uint16_t ListWindowFlag = 0;
 uint16_t ReportListBlock = 0;
 uint16_t ReportRunWords[2] = {0, 0};
 uint16_t CurrentModule = 0;
+uint8_t UserCancelFlag = 0;
+uint32_t ImportFailedSteps = 0;
 void (*SessionTableInitHook)() = nullptr;
 
 uint8_t *CompanyBlock = nullptr;

@@ -64,6 +64,12 @@ extern uint16_t ListWindowFlag;       // list-window flag cleared at start
 extern uint16_t ReportListBlock;      // settings block of the report list (163)
 extern uint16_t ReportRunWords[2];    // two report words cleared at start
 extern uint16_t CurrentModule;        // 0: no module selected
+// Esc in a child window; long loops (reports, ledger walks, runs on a
+// server) poll it.
+extern uint8_t UserCancelFlag;
+// Steps of the last import run whose hold failed (nothing of them stored);
+// the import readers count them, the shell's run reports them.
+extern uint32_t ImportFailedSteps;
 // Called by StartupFlags to make the server's session table (installed by
 // the network layer; none: nothing to make).
 extern void (*SessionTableInitHook)();

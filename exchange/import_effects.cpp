@@ -10,6 +10,7 @@
 
 #include "core/decimal.h"
 #include "core/definitions.h"
+#include "core/work_blocks.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"

@@ -17,9 +17,7 @@
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
-#include "shell/window_table.h"
 
-uint8_t DocNumberListStart[256];
 
 namespace {
 
@@ -182,23 +180,4 @@ bool InvoiceCustomerFill(uint8_t *inv)
         DecCompare(&balance, &limit) > 0)
         ShowTextMessage(Texts::CreditLimitExceeded);
     return true;
-}
-
-// Starts the number list of a document window from the window that
-// opened it: the customer code of an invoice or order (registers 5, 7),
-// the text at byte 4 of a quotation (55); empty otherwise.
-void WindowDocNumber(int window)
-{
-    DocNumberListStart[0] = 0;
-    if (!WinIsOpen(window)) return;
-    int opener = WinOpenerOf(window);
-    if (!WinIsOpen(opener)) return;
-    const uint8_t *record = WinRecordBuffer(opener);
-    if (!record) return;
-    switch (WinRegisterOf(opener)) {
-    case IVVc::Number:
-    case ORVc::Number: GetPString(record, 0, 20, DocNumberListStart); return;
-    case QuotationVc::Number: GetPString(record, 4, 20, DocNumberListStart); return;
-    default: return;
-    }
 }

@@ -141,11 +141,6 @@ bool CreateMissingUser(const uint8_t *invoice);
 // Fills the invoice's customer fields from its customer; false when the
 // customer is missing (the invoice is untouched).
 bool InvoiceCustomerFill(uint8_t *invoice);
-// Starts the window's number from its opener's choice-list text.
-void WindowDocNumber(int window);
-// The start text of the document-number list (choice list 15), a PString
-// that WindowDocNumber sets.
-extern uint8_t DocNumberListStart[256];
 
 // ---- Shared computations (rules/net_of_tax.cpp, recordwin/doc_item_rows.cpp) ----
 

@@ -39,6 +39,13 @@ void WinFocusFirstField(int type, int window);
 // The key parts and key text a window's typed key finds its record by.
 void FindKeyByType(int window, int *keyParts, uint8_t *text);
 
+// ---- doc_number_list.cpp ----
+// Starts the document-number list of a window from its opener's customer.
+void WindowDocNumber(int window);
+// The start text of the document-number list (choice list 15), a PString
+// that WindowDocNumber sets.
+extern uint8_t DocNumberListStart[256];
+
 // ---- list_choice.cpp ----
 // Event 21 of a choice list: the chosen row's code goes to the opener's field and the list closes.
 void WindowChooseRecordEvent(int window);

@@ -49,5 +49,3 @@ bool UpdateOrderObjectLinks(const uint8_t *order, const uint8_t *stored);
 // Fills a purchase order (register 58) from its vendor's record; false
 // when the vendor does not exist.
 bool CopyVendorToPurchaseOrder(uint8_t *order);
-// Sets the program's run mode to stand-alone (the 16-bit RunMode only).
-void SetRunModeLocal();

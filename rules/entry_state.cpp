@@ -16,7 +16,6 @@
 #include "database/access/record_access.h"
 #include "database/access/settings_blocks.h"
 #include "dict_offsets.h"
-#include "recordwin/record_windows.h"
 
 DateRec DefaultTransDate;
 uint8_t EntryUserCode[6];
@@ -51,7 +50,6 @@ int InitEntryState()
             RecClear(TRVc::Number, voucher.data());   // frees the rows the find read
         }
     }
-    WindowType1Refresh();
     return 1;
 }
 

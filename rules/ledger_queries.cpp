@@ -10,10 +10,10 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "rules/ledger.h"
 #include "rules/vat_currency.h"
-#include "shell/shell.h"
 
 namespace Posting = ATVc;
 namespace History = ItemHistVc;

@@ -14,7 +14,6 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "recordwin/record_windows.h"
 #include "rules/accounts.h"
 #include "rules/series_terms.h"
 #include "rules/settings_checks.h"
@@ -128,12 +127,14 @@ int SettingsBlockCheck(int block, uint8_t *data, uint32_t size) {
     }
 }
 
+void (*CompanyDetailsShownHook)() = nullptr;
+
 // The company block redraws the windows that show it; the format block
 // applies its date format.
 void SettingsBlockAfterChange(int block, const uint8_t *data, uint32_t size) {
     (void)data;
     (void)size;
-    if (block == CompanyBlk::Number) WindowType1Refresh();
+    if (block == CompanyBlk::Number && CompanyDetailsShownHook) CompanyDetailsShownHook();
     if (block == FormatBlk::Number) SaveDateFormat();
 }
 

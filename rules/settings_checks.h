@@ -11,6 +11,9 @@
 int SettingsBlockCheck(int block, uint8_t *data, uint32_t size);
 // What a stored block changes in the running program.
 void SettingsBlockAfterChange(int block, const uint8_t *data, uint32_t size);
+// Shows the company's changed details where windows show them; the shell
+// installs it (a server without windows leaves it null).
+extern void (*CompanyDetailsShownHook)();
 // The checks of single blocks; 0 or -1 as SettingsBlockCheck.
 int CheckBlock130Codes(const uint8_t *rows, uint32_t size);
 int CheckPaymentModesBlock(const uint8_t *rows, uint32_t size);

@@ -12,6 +12,7 @@
 
 #include "core/field_access.h"
 #include "core/field_types.h"
+#include "core/work_blocks.h"
 #include "core/memblock.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -23,7 +24,6 @@
 #include "rules/ledger.h"
 #include "rules/ledger_text.h"
 #include "rules/series_terms.h"
-#include "shell/database_open.h"
 
 uint32_t ImportHoldVouchers = 5;
 bool ImportSeriesTest = false;

@@ -17,6 +17,7 @@
 #include "database/access/remote_calls.h"
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
+#include "recordwin/record_windows.h"
 #include "rules/entry_state.h"
 #include "shell/company.h"
 #include "shell/login.h"
@@ -38,6 +39,8 @@ uint16_t SetRunMode(uint16_t mode)
     RunMode = mode;
     return before;
 }
+
+void SetRunModeLocal() { SetRunMode(1); }
 
 // Clears the server's per-session flags so that every session receives
 // fresh record counts (nothing to clear while no server installed it).
@@ -89,6 +92,15 @@ bool DbEnterCompany()
     return true;
 }
 
+// Reads the entry state of the company just opened and shows its dates
+// in the bars; false when it cannot be read.
+static bool EntryStateLoaded()
+{
+    if (InitEntryState() != 1) return false;
+    WindowType1Refresh();
+    return true;
+}
+
 // The steps after an open or a create: the name is kept for the log's
 // close line, stand-alone and server open the registers, a client
 // reloads its settings and entry state. False when the company cannot be
@@ -99,7 +111,7 @@ bool DbAfterOpen(int argument, const uint8_t *name)
     PStringCopy(OpenDatabaseName, name);   // for the close line, opened or created
     if (!RunModeIsClient()) return DbReopenRegisters();
     SettingsBlocksReload();
-    return InitEntryState() == 1;
+    return EntryStateLoaded();
 }
 
 // Opens every register again after the file was opened: the settings
@@ -110,7 +122,7 @@ bool DbReopenRegisters()
     SettingsBlocksReload();
     for (int reg = 1; reg < RegisterCount; reg++) RegMarkOpen(reg);
     SessionFlagsClear();
-    if (InitEntryState() == 1) return true;
+    if (EntryStateLoaded()) return true;
     if (!D4Close()) std::fputs("orvel: the database file was not closed cleanly\n", stderr);
     DbOpenFlag = 0;
     return false;

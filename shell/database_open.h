@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "core/work_blocks.h"
+
 extern int16_t DbLastOpenError;     // the engine's code of the last failed open
 extern int DbOpenArgument;          // the argument of the last DbOpen
 extern uint32_t PendingImportSeqNr; // serial number the next import store takes
@@ -13,6 +15,10 @@ extern uint32_t PendingImportSeqNr; // serial number the next import store takes
 // ---- database_open.cpp ----
 // Sets the run mode; returns the one before.
 uint16_t SetRunMode(uint16_t mode);
+// Sets the run mode to stand-alone before the network settings are read.
+// Only the 16-bit mode word is written: the word stored after it belongs
+// to someone else and keeps its value.
+void SetRunModeLocal();
 // Opens the company file of a PString name; true when open.
 bool DbOpen(const uint8_t *name, int argument);
 // The steps after an open: registers, settings, entry state, login.
@@ -52,5 +58,3 @@ void ImportSeqNr();
 // Batch routine that does nothing.
 void MaintenanceNoOp();
 
-// Steps of the last ImportRun whose hold failed (nothing of them stored).
-extern uint32_t ImportFailedSteps;

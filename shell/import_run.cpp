@@ -16,7 +16,6 @@
 #include "shell/company.h"
 
 uint32_t PendingImportSeqNr;
-uint32_t ImportFailedSteps;
 
 // The import mode of the current job: 0 reads the first section tag
 // itself, 3 imports a single step.

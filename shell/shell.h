@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/system.h"
+#include "core/work_blocks.h"
 #include "platform/draw.h"
 #include "platform/queue.h"
 
@@ -24,7 +25,6 @@ extern uint8_t ShiftDown, CtrlDown;  // key state as last read
 extern uint8_t ShortcutMarksShown; // the current window's shortcut marks are drawn
 extern uint8_t DbOpenFlag;         // a company is open (a client has no engine file)
 extern uint8_t StartupFlag;        // 1 from WinMain entry until the main loop runs
-extern uint8_t UserCancelFlag;     // Esc in a child window; long loops poll it
 extern uint8_t RunActiveFlag;      // a run is active: top-level item 6 greyed
 extern uint8_t BarsLocked;         // login in progress: clicks on the bars are ignored
 extern uint8_t LightGreyLook;      // set before the window classes are registered

@@ -14,7 +14,6 @@ uint8_t ShiftDown, CtrlDown;
 uint8_t ShortcutMarksShown;
 uint8_t DbOpenFlag;
 uint8_t StartupFlag;
-uint8_t UserCancelFlag;
 uint8_t RunActiveFlag;
 uint8_t BarsLocked;
 uint8_t LightGreyLook;

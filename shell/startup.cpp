@@ -27,6 +27,8 @@
 #include "reports/sales/report_run.h"
 #include "rules/documents.h"
 #include "rules/hooks.h"
+#include "recordwin/record_windows.h"
+#include "rules/settings_checks.h"
 #include "shell/company.h"
 #include "shell/menus.h"
 #include "shell/net_services.h"
@@ -174,6 +176,7 @@ bool InitInstance(const StartOptions &o, std::string *why)
     if (!LoadDefinitions(why)) return false;
     RepOutputInit();
     RulesInstall();
+    CompanyDetailsShownHook = WindowType1Refresh;
     TextExchangeInstall();
     ReportsInstall();
     NetInstall();
