@@ -26,6 +26,20 @@ protected:
         std::ofstream(p, std::ios::binary) << bytes;
         return p;
     }
+    // A customer section alone, as the partial exports write it: C3's line
+    // of the defaults made C9 "Ninth Customer"; empty when C3 is not there.
+    fs::path NinthCustomerFile() const
+    {
+        std::ifstream in(dir / "DEFAULT.TXT", std::ios::binary);
+        std::stringstream defaults;
+        defaults << in.rdbuf();
+        std::string text = defaults.str();
+        size_t c3 = text.find("\r\nC3\tSmall Customer\t");
+        if (c3 == std::string::npos) return {};
+        std::string line = text.substr(c3 + 2, text.find("\r\n", c3 + 2) - c3 - 2);
+        line.replace(0, std::string("C3\tSmall Customer").size(), "C9\tNinth Customer");
+        return Write("customers.txt", "cu2\t\r\n" + line + "\r\n\r\n");
+    }
     // Imports the file at p from File > Import, as a user does.
     static void ImportFromMenu(const fs::path &p)
     {
@@ -79,15 +93,8 @@ TEST_F(ImportNotExport, AFileThatIsNoExportIsToldByName)
 // the file was not imported.
 TEST_F(ImportNotExport, AnImportTheDiskRefusesIsNotDone)
 {
-    std::ifstream in(dir / "DEFAULT.TXT", std::ios::binary);
-    std::stringstream defaults;
-    defaults << in.rdbuf();
-    std::string text = defaults.str();
-    size_t c3 = text.find("\r\nC3\tSmall Customer\t");
-    ASSERT_NE(c3, std::string::npos);
-    std::string line = text.substr(c3 + 2, text.find("\r\n", c3 + 2) - c3 - 2);
-    line.replace(0, std::string("C3\tSmall Customer").size(), "C9\tNinth Customer");
-    fs::path p = Write("customers.txt", "cu2\t\r\n" + line + "\r\n\r\n");
+    fs::path p = NinthCustomerFile();
+    ASSERT_FALSE(p.empty());
     D4TestHooks = D4FileHooks{};
     D4TestHooks.failWriteAt = 1;   // the first write of the import's hold
     D4TestHooks.failErrno = ENOSPC;
@@ -104,15 +111,8 @@ TEST_F(ImportNotExport, AnImportTheDiskRefusesIsNotDone)
 // full export's header, imports its customer and says nothing.
 TEST_F(ImportNotExport, AnExportWithoutTheHeaderStillImports)
 {
-    std::ifstream in(dir / "DEFAULT.TXT", std::ios::binary);
-    std::stringstream defaults;
-    defaults << in.rdbuf();
-    std::string text = defaults.str();
-    size_t c3 = text.find("\r\nC3\tSmall Customer\t");
-    ASSERT_NE(c3, std::string::npos);
-    std::string line = text.substr(c3 + 2, text.find("\r\n", c3 + 2) - c3 - 2);
-    line.replace(0, std::string("C3\tSmall Customer").size(), "C9\tNinth Customer");
-    fs::path p = Write("customers.txt", "cu2\t\r\n" + line + "\r\n\r\n");
+    fs::path p = NinthCustomerFile();
+    ASSERT_FALSE(p.empty());
     ImportFromMenu(p);
     EXPECT_TRUE(Shown().empty()) << Shown().front();
     EXPECT_EQ(RegRecordCount(CUVc::Number), 4u);
