@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -71,6 +72,10 @@ protected:
         if (!PendingVoucher) {
             ASSERT_TRUE(AllocWorkBlocks());
         }
+        // No user is logged in: a session user left by an earlier test in
+        // this process would bring its own voucher series start.
+        std::memset(SessionUserInfo, 0, SessionUserEntries * SessionUserEntrySize);
+        CurrentSessionIndex = 0;
         shown.clear();
         MessageSinkSet(RecordShown);
         AccessServices = AccessServiceHooks{};
