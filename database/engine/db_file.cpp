@@ -100,6 +100,10 @@ bool MapCover(uint64_t need) {
     uint64_t length = (need / MapStep + 1) * MapStep;
     void *p = mmap(nullptr, length, PROT_READ, MAP_SHARED, Db.fd, 0);
     if (p == MAP_FAILED) return false;
+    // Sectors are read where the trees lead, scattered over the file: the
+    // system's read-ahead around each fault would read (and count as this
+    // process's) pages no one asked for. Only advice: ignored if refused.
+    madvise(p, length, MADV_RANDOM);
     MapBase = static_cast<const uint8_t *>(p);
     MapLength = length;
     GuardBase = (uintptr_t)p;
