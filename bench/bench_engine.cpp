@@ -33,8 +33,8 @@
 // Journal mode does not matter there: both SQLite modes read the same
 // pages of a database whose log is empty.
 //
-// Optimised builds use the full sizes; other builds run a fiftieth of
-// them (and 2,000 records for the reading sizes) as a quick check.
+// Optimised builds use the full sizes; other builds run a 250th of them
+// (and at most 2,000 records for the reading sizes) as a quick check.
 //
 // The engine reads the file's bytes through a read-only mapping of it
 // (its sector cache stays at the budget above). SQLite reads with pread
@@ -66,7 +66,7 @@ namespace {
 #ifdef NDEBUG
 constexpr int Scale = 1;
 #else
-constexpr int Scale = 50;
+constexpr int Scale = 250;
 #endif
 constexpr int Bulk = 100000 / Scale;
 constexpr int Single = 10000 / Scale;
