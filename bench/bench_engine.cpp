@@ -33,7 +33,7 @@
 // Journal mode does not matter there: both SQLite modes read the same
 // pages of a database whose log is empty.
 //
-// Optimised builds use the full sizes; other builds run a 250th of them
+// Optimised builds use the full sizes; other builds run a 1,000th of them
 // (and at most 2,000 records for the reading sizes) as a quick check.
 //
 // The engine reads the file's bytes through a read-only mapping of it
@@ -66,7 +66,7 @@ namespace {
 #ifdef NDEBUG
 constexpr int Scale = 1;
 #else
-constexpr int Scale = 250;
+constexpr int Scale = 1000;
 #endif
 constexpr int Bulk = 100000 / Scale;
 constexpr int Single = 10000 / Scale;
