@@ -11,11 +11,13 @@
 // A record's rows are gathered first: the amounts that fall on one
 // balance record, month and kind are summed and each balance record is
 // read and stored once per record posted, not once per row (a voucher of
-// thousands of rows books most of them on the same few records).
+// thousands of rows books most of them on the same few records), in the
+// order of the records' keys.
 //
 // Posting gives false only when a store failed; the caller then fails its
 // hold, so nothing of a half-made posting is kept. A date the balances
 // cannot hold posts nothing and raises BalanceDateOutsideFlag.
+#include <algorithm>
 #include <cassert>
 #include <string>
 #include <unordered_map>
@@ -57,49 +59,128 @@ void Negated(const PackedDecimal *amount, bool negate, PackedDecimal *out) {
     else DecCopy(out, amount);
 }
 
-// One balance record's pending change: amount at (month, kind).
+// Reads the balance record of (account, objects) into record (a
+// register-17 buffer) with its id; when there is none, *recid is 0 and
+// record holds the two keys alone. false only when the register could
+// not be asked.
+bool FindBalance(const uint8_t *account, const uint8_t *objects, uint8_t *record, uint32_t *recid) {
+    *recid = 0;
+    RecClear(BalanceRecord::Number, record);
+    PutPString(record, BalanceRecord::Account, 10, account);
+    PutPString(record, BalanceRecord::Objects, ObjectListMax, objects);
+    uint32_t position = 0;
+    if (RecFind(BalanceRecord::Number, record, 2, 1, recid, &position)) return true;
+    *recid = 0;
+    return !RemoteConnectionLost;
+}
+
+// Prepares record as the new balance record of (account, objects) named
+// name: an empty period block.
+void PrepareNewBalance(const uint8_t *account, const uint8_t *objects, const uint8_t *name, uint8_t *record) {
+    RecClear(BalanceRecord::Number, record);
+    PutPString(record, BalanceRecord::Account, 10, account);
+    PutPString(record, BalanceRecord::Objects, ObjectListMax, objects);
+    PutPString(record, BalanceRecord::Name, 60, name);
+}
+
+// The name a new balance record of account takes: empty for an account
+// that is gone.
+void BalanceName(const uint8_t *account, PString name) {
+    if (!AccountNameOf(account, name, 60)) name[0] = 0;
+}
+
+// One balance record's pending change: amount at (month, kind) of the
+// record whose account and object list `record` holds (the two texts
+// with their length bytes, one after the other, so that records sort by
+// account first).
 struct PendingBalance {
-    PString account, objects;
+    std::string record;
     uint16_t month;
     int kind;
     PackedDecimal amount;
 };
 
-// The changes a record's rows make, in the order their balance records
-// were first named (so new records are made in the order rows name them).
+// The changes a record's rows make.
 struct BalanceBatch {
     std::vector<PendingBalance> pending;
-    std::unordered_map<std::string, size_t> at;
+    std::unordered_map<std::string, size_t> at;   // record, month and kind -> pending
 };
 
 // Adds amount at (month, kind) of (account, objects) to batch.
 void BatchAdd(BalanceBatch *batch, const uint8_t *account, const uint8_t *objects, uint16_t month,
               const PackedDecimal *amount, int kind) {
-    std::string key((const char *)account, (size_t)account[0] + 1);
+    std::string key;
+    key.reserve((size_t)account[0] + objects[0] + 5);
+    key.append((const char *)account, (size_t)account[0] + 1);
     key.append((const char *)objects, (size_t)objects[0] + 1);
     key.push_back((char)(month & 0xFF));
     key.push_back((char)(month >> 8));
     key.push_back((char)kind);
-    auto [it, added] = batch->at.emplace(std::move(key), batch->pending.size());
+    auto [it, added] = batch->at.try_emplace(std::move(key), batch->pending.size());
     if (!added) {
         PackedDecimal &sum = batch->pending[it->second].amount;
         DecAdd(&sum, amount, &sum);
         return;
     }
     PendingBalance p;
-    PStringCopy(p.account, account);
-    PStringCopy(p.objects, objects);
+    p.record.assign(it->first, 0, it->first.size() - 3);
     p.month = month;
     p.kind = kind;
     DecCopy(&p.amount, amount);
-    batch->pending.push_back(p);
+    batch->pending.push_back(std::move(p));
 }
 
-// Books every change of batch on its balance record; false when a store
-// failed.
+// Adds the changes order[from, to) of one balance record to its record
+// buffer and stores it (recid 0: as a new record); false when it could
+// not be grown or stored.
+bool StoreGroup(const BalanceBatch &batch, const std::vector<size_t> &order, size_t from, size_t to,
+                uint8_t *record, uint32_t recid) {
+    MemBlock periods = GetU32(record, BalanceRecord::Periods);
+    bool grown = true;
+    for (size_t k = from; k < to && grown; k++) {
+        const PendingBalance &p = batch.pending[order[k]];
+        grown = AddToPeriodAmount(&periods, BalanceKinds, p.kind, p.month, &p.amount);
+    }
+    PutU32(record, BalanceRecord::Periods, periods);   // freed with the record either way
+    if (!grown) return false;
+    return RecStore(BalanceRecord::Number, record, recid ? 1 : 0, &recid);
+}
+
+// Books every change of batch on its balance record, each record read
+// and stored once; false when a store failed. The records go in the
+// order of their keys, so that one search or insert after the other
+// reads the index nodes the last one read (a voucher of thousands of
+// rows names tens of thousands of records, which read in the rows' order
+// would each read other nodes).
 bool BatchStore(const BalanceBatch &batch) {
-    for (const PendingBalance &p : batch.pending)
-        if (!UpdateBalanceRecord(p.account, p.objects, p.month, &p.amount, p.kind)) return false;
+    std::vector<size_t> order(batch.pending.size());
+    for (size_t i = 0; i < order.size(); i++) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+        int c = batch.pending[x].record.compare(batch.pending[y].record);
+        return c != 0 ? c < 0 : x < y;
+    });
+    RuleRecord balance(BalanceRecord::Number);
+    if (!balance.record) return false;
+    PString account, objects, name, nameOf;
+    nameOf[0] = 0;   // the account whose name `name` holds
+    for (size_t from = 0, to; from < order.size(); from = to) {
+        const std::string &record = batch.pending[order[from]].record;
+        to = from + 1;
+        while (to < order.size() && batch.pending[order[to]].record == record) to++;
+        const uint8_t *texts = (const uint8_t *)record.data();
+        PStringCopy(account, texts);
+        PStringCopy(objects, texts + texts[0] + 1);
+        uint32_t recid = 0;
+        if (!FindBalance(account, objects, balance.record, &recid)) return false;
+        if (recid == 0) {
+            if (nameOf[0] == 0 || !PStringEqual(nameOf, account)) {
+                BalanceName(account, name);
+                PStringCopy(nameOf, account);
+            }
+            PrepareNewBalance(account, objects, name, balance.record);
+        }
+        if (!StoreGroup(batch, order, from, to, balance.record, recid)) return false;
+    }
     return true;
 }
 
@@ -123,18 +204,11 @@ bool PostRowToBalances(const DateRec *date, const uint8_t *account, const uint8_
 // block and the account's name. false only when the register could not be
 // asked.
 bool GetOrCreateBalance(const uint8_t *account, const uint8_t *objects, uint8_t *record, uint32_t *recid) {
-    *recid = 0;
-    RecClear(BalanceRecord::Number, record);
-    PutPString(record, BalanceRecord::Account, 10, account);
-    PutPString(record, BalanceRecord::Objects, ObjectListMax, objects);
-    uint32_t position = 0;
-    if (RecFind(BalanceRecord::Number, record, 2, 1, recid, &position)) return true;
-    if (RemoteConnectionLost) return false;
-    PutPString(record, BalanceRecord::Account, 10, account);
-    PutPString(record, BalanceRecord::Objects, ObjectListMax, objects);
+    if (!FindBalance(account, objects, record, recid)) return false;
+    if (*recid != 0) return true;
     PString name;
-    if (!AccountNameOf(account, name, 60)) name[0] = 0;   // no name for an account that is gone
-    PutPString(record, BalanceRecord::Name, 60, name);
+    BalanceName(account, name);
+    PrepareNewBalance(account, objects, name, record);
     return true;
 }
 

@@ -90,6 +90,41 @@ void Unmap() {
     MapFaulted = 0;
 }
 
+// How the mapping is read. A process that opens a company and reads here
+// and there reads sectors scattered over the file: the system's read-
+// ahead around each fault would read (and make resident) pages no one
+// asked for, so the mapping is first read at random. Work that goes on to
+// read much of the file (a walk over all records, many finds) is served
+// better by the read-ahead: once reads have met ScatteredRegions separate
+// regions of 64 KB, the mapping is read as usual. Both are only advice.
+constexpr int RegionShift = 16;
+constexpr uint32_t ScatteredRegions = 2048;   // 128 MB of the file
+std::vector<uint64_t> RegionsMet;             // a bit per region
+uint32_t RegionCount = 0;
+bool ReadAhead = false;
+
+void ForgetRegions() {
+    RegionsMet.clear();
+    RegionCount = 0;
+    ReadAhead = false;
+}
+
+void NoteRead(uint64_t offset, uint32_t count) {
+    if (ReadAhead || count == 0) return;
+    for (uint64_t r = offset >> RegionShift; r <= (offset + count - 1) >> RegionShift; r++) {
+        size_t word = (size_t)(r / 64);
+        uint64_t bit = 1ull << (r % 64);
+        if (word >= RegionsMet.size()) RegionsMet.resize(word + 1, 0);
+        if (RegionsMet[word] & bit) continue;
+        RegionsMet[word] |= bit;
+        if (++RegionCount < ScatteredRegions) continue;
+        ReadAhead = true;
+        RegionsMet.clear();
+        madvise(const_cast<uint8_t *>(MapBase), MapLength, MADV_NORMAL);
+        return;
+    }
+}
+
 // Maps at least the first `need` bytes; false (reads then use pread)
 // when the system refuses.
 bool MapCover(uint64_t need) {
@@ -100,6 +135,7 @@ bool MapCover(uint64_t need) {
     uint64_t length = (need / MapStep + 1) * MapStep;
     void *p = mmap(nullptr, length, PROT_READ, MAP_SHARED, Db.fd, 0);
     if (p == MAP_FAILED) return false;
+    if (!ReadAhead) madvise(p, length, MADV_RANDOM);   // see NoteRead
     MapBase = static_cast<const uint8_t *>(p);
     MapLength = length;
     GuardBase = (uintptr_t)p;
@@ -108,6 +144,7 @@ bool MapCover(uint64_t need) {
 }
 
 void NoteOpened(int fd) {
+    ForgetRegions();
     struct stat st;
     FileSize = fstat(fd, &st) == 0 ? (uint64_t)st.st_size : 0;
 }
@@ -173,6 +210,7 @@ int DbFileOpen(const char *name) {
 
 void DbFileClose() {
     Unmap();
+    ForgetRegions();
     FileSize = 0;
     if (Db.fd >= 0) {
         flock(Db.fd, LOCK_UN);
@@ -184,6 +222,7 @@ void DbFileClose() {
 bool DbFileRead(uint8_t *buffer, uint64_t offset, uint32_t count) {
     if (Db.fd < 0) return false;
     if (offset + count <= FileSize && MapCover(FileSize)) {
+        NoteRead(offset, count);
         std::memcpy(buffer, MapBase + offset, count);
         if (!MapFaulted) return true;
         // The file lost pages under the mapping: what was read is not the

@@ -352,9 +352,10 @@ D4Life D4LifeOfCopy(uint32_t ptr);
 // Forgets the sectors handed out so far (the outermost hold begins after
 // a commit, a snapshot opens, or the file changes).
 void D4FreshReset(bool holdBegins);
-// Checks, at the open, that no sector listed free is a segment-tree node
-// or the first sector of a live segment, and that none is listed twice;
-// damage otherwise.
+// Checks, at the open, that every sector listed free lies in the file,
+// is listed once and is none of the lists' own blocks; whether one is a
+// segment-tree node or the first sector of a live segment is checked
+// before the first of them is handed out. Damage otherwise.
 bool D4FreeListsCheck(const std::vector<uint32_t> &listed, const std::vector<uint32_t> &blocks);
 // True when ptr was handed out since the last commit (see Db.fresh).
 bool D4SectorFresh(uint32_t ptr);

@@ -78,6 +78,42 @@ bool BUsable() { return Db.copies == 0; }
 // Whether the map holds list B's head pointers (see BUsable).
 bool MapWithB = false;
 
+// The pointers the lists of the file held when it was opened, sorted,
+// until they are checked against the segment tree (then empty). The
+// check walks the whole tree, which at a million records reads tens of
+// thousands of sectors scattered over the file; it is put off until the
+// first of these pointers is about to be handed out (TakeFromWindow), so
+// that an open and the reads after it touch what they read, not the file.
+// Until then a sector in use that is released is looked up here: listed
+// free too, it would be handed out twice once the tree no longer names it.
+std::vector<uint32_t> Unchecked;
+
+bool IsUnchecked(uint32_t p) { return !Unchecked.empty() && std::binary_search(Unchecked.begin(), Unchecked.end(), p); }
+
+// Checks the pointers of Unchecked against the segment tree as it is now:
+// none may be one of its nodes or the first sector of a live segment. The
+// tree's sectors that this run released were looked up when released, so
+// together that covers the tree as the file held it. Damage otherwise.
+bool CheckAgainstTree() {
+    std::vector<uint32_t> used;
+    std::vector<std::pair<uint32_t, uint32_t>> segments;
+    std::string report;
+    if (!D4SegmentWalk(&used, &segments, &report)) {
+        if (!Db.damaged) D4Damaged("D4Segment tree unreadable");
+        return false;
+    }
+    for (auto &[seg, ptr] : segments) used.push_back(ptr);
+    for (uint32_t p : used) {
+        if (IsUnchecked(p)) {
+            D4Damaged("D4FreeList lists a sector in use");
+            return false;
+        }
+    }
+    Unchecked.clear();
+    Unchecked.shrink_to_fit();
+    return true;
+}
+
 // Appends the pointers of a block just read to the list's head in
 // memory (and to the map); empty entries (-1) are dropped and counted out.
 void AppendToMem(FreeList &l, const std::vector<uint32_t> &ptrs) {
@@ -280,16 +316,38 @@ uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t a
     return best;
 }
 
+// Where in a list's head the last sector was taken from. A window's
+// sectors lie together in the head, lowest first, and are taken lowest
+// first, so the next one usually sits where the last one was erased; the
+// fullest windows lie at the head's end (WindowOrder), so a search starts
+// there. A head of 100,000 pointers then costs a step a sector, not a
+// scan of the whole head.
+size_t TakeHint[2] = {0, 0};
+
+// The position of p in l's head, or its size.
+size_t FindInHead(const std::vector<uint32_t> &mem, size_t hint, uint32_t p) {
+    for (size_t i = hint > 0 ? hint - 1 : 0; i < std::min(mem.size(), hint + 1); i++)
+        if (mem[i] == p) return i;
+    auto it = std::find(mem.rbegin(), mem.rend(), p);
+    return it == mem.rend() ? mem.size() : (size_t)(mem.rend() - it) - 1;
+}
+
 // Takes the next sector of window after last (D4FreeMapPick) out of the
 // map and out of the list head that holds it. None on damage (*failed set).
 uint32_t TakeFromWindow(uint32_t window, uint32_t last, bool *failed) {
     uint32_t p = D4FreeMapPick(window, last);
     assert(p != DiskNone);
+    if (IsUnchecked(p) && !CheckAgainstTree()) {
+        *failed = true;
+        return DiskNone;
+    }
     D4FreeMapRemove(p);
-    for (FreeList *l : {&Db.listA, &Db.listB}) {
-        auto it = std::find(l->mem.begin(), l->mem.end(), p);
-        if (it == l->mem.end()) continue;
-        l->mem.erase(it);
+    for (int k = 0; k < 2; k++) {
+        FreeList *l = k == 0 ? &Db.listA : &Db.listB;
+        size_t at = FindInHead(l->mem, TakeHint[k], p);
+        if (at == l->mem.size()) continue;
+        l->mem.erase(l->mem.begin() + (long)at);
+        TakeHint[k] = at;
         DropStoredCopy(*l);
         Db.freeCount--;
         if (!CanBeFree(*l, p)) break;
@@ -467,6 +525,7 @@ void D4FreeListsClear() {
     Db.freeCount = 0;
     D4FreeMapClear();
     MapWithB = false;
+    Unchecked.clear();
     for (Way &w : Ways) w = Way{};
 }
 
@@ -522,13 +581,15 @@ bool D4FreeListsLoad() {
     return true;
 }
 
-// Every pointer the lists of a file just opened hold is checked once here,
-// before any can be handed out; the lists written later are this run's
-// own. The segment tree is walked for its nodes and every segment's first
-// sector (a leaf entry each), which costs a sector per 62 segments; later
-// sectors of chains and index nodes would cost a read of every record and
-// index, and are left to the integrity check.
+// Every pointer the lists of a file just opened hold is checked here
+// for what costs no more than reading the lists: within the logical end,
+// listed once, and not one of the lists' own blocks. Whether one is a
+// segment-tree node or the first sector of a live segment is checked
+// against the tree before the first of them is handed out (see
+// Unchecked); later sectors of chains and index nodes would cost a read
+// of every record and index, and are left to the integrity check.
 bool D4FreeListsCheck(const std::vector<uint32_t> &listed, const std::vector<uint32_t> &blocks) {
+    Unchecked.clear();
     if (listed.empty()) return true;
     std::vector<uint32_t> sorted = listed;
     std::sort(sorted.begin(), sorted.end());
@@ -543,20 +604,14 @@ bool D4FreeListsCheck(const std::vector<uint32_t> &listed, const std::vector<uin
             return false;
         }
     }
-    std::vector<uint32_t> used = blocks;
-    std::vector<std::pair<uint32_t, uint32_t>> segments;
-    std::string report;
-    if (!D4SegmentWalk(&used, &segments, &report)) {
-        if (!Db.damaged) D4Damaged("D4Segment tree unreadable");
-        return false;
-    }
-    for (auto &[seg, ptr] : segments) used.push_back(ptr);
-    for (uint32_t p : used) {
+    for (uint32_t p : blocks) {
         if (std::binary_search(sorted.begin(), sorted.end(), p)) {
             D4Damaged("D4FreeList lists a sector in use");
             return false;
         }
     }
+    sorted.erase(std::remove(sorted.begin(), sorted.end(), DiskNone), sorted.end());
+    Unchecked = std::move(sorted);
     return true;
 }
 
@@ -594,10 +649,17 @@ bool D4SectorFresh(uint32_t ptr) { return ptr >= Db.freshFrom || Db.fresh.count(
 // A released sector handed out since the last commit (and since any
 // snapshot opened) is used by nothing else: reusable at once. Any other
 // waits for the next commit.
-static void ReleaseOne(uint32_t ptr) {
+// A sector of the file as opened that its lists also name is damage
+// (see Unchecked).
+static bool ReleaseOne(uint32_t ptr) {
+    if (IsUnchecked(ptr)) {
+        D4Damaged("D4FreeList lists a sector in use");
+        return false;
+    }
     if (D4SectorFresh(ptr)) D4PoolPush(ptr);
     else Db.collection.push_back(ptr);
     Db.freeCount++;
+    return true;
 }
 
 // Releases one sector, or with chain set every sector of the chain that
@@ -618,10 +680,7 @@ bool D4DiskRelease(uint32_t ptr, bool chain) {
         D4Damaged("D4DiskRelease >logEndOfDisk");
         return false;
     }
-    if (!chain) {
-        ReleaseOne(ptr);
-        return true;
-    }
+    if (!chain) return ReleaseOne(ptr);
     uint8_t sector[SectorSize];
     uint16_t seq = 0;
     for (;;) {
@@ -636,7 +695,7 @@ bool D4DiskRelease(uint32_t ptr, bool chain) {
             }
             seq = s;
         }
-        ReleaseOne(ptr);
+        if (!ReleaseOne(ptr)) return false;
         if (next == DiskNone || next == ChainEnd) return true;
         if (!D4PtrValid(next)) {
             D4Damaged("D4DiskRelease >logEndOfDisk");

@@ -109,6 +109,57 @@ TEST_F(Balances, LinkRowsPointBackOnce) {
     EXPECT_EQ(d.day, 2);
 }
 
+// A voucher's rows, named in no order of their records and several on
+// one record, book each record once with the sum of its rows: records
+// that existed keep what they held, new ones carry their own account's
+// name (an account that is gone: none).
+TEST_F(Balances, VoucherRowsBookEachRecordWithTheirSum) {
+    StoreAccount("3010", "Sales", 0);
+    StoreAccount("4010", "Purchases", 0);
+    DateRec date{10, 3, 2024};
+    uint16_t month = MonthIndex(&date);
+    ASSERT_TRUE(Post(date, "3010", "", 100, ""));
+    RuleRecord v(TRVc::Number);
+    PutDate(v.record, TRVc::TransDate, date);
+    AddLedgerRow(TRVc::Number, v.record, "4010", "P1", 10);
+    AddLedgerRow(TRVc::Number, v.record, "3010", "", 5);
+    AddLedgerRow(TRVc::Number, v.record, "9999", "", 1);   // no such account
+    AddLedgerRow(TRVc::Number, v.record, "4010", "", 7);
+    AddLedgerRow(TRVc::Number, v.record, "3010", "P1", -2);
+    AddLedgerRow(TRVc::Number, v.record, "1910", "", 3);
+    ASSERT_TRUE(PostTransaction(v.record));
+    EXPECT_EQ(RegRecordCount(BLVc::Number), 6u);
+    struct Want {
+        const char *account, *objects;
+        double value;
+        const char *name;
+    } wants[] = {{"3010", "", 103, nullptr}, {"3010", "P1", -2, "Sales"}, {"4010", "", 17, "Purchases"},
+                 {"4010", "P1", 10, "Purchases"}, {"9999", "", 1, ""}, {"1910", "", 3, nullptr}};
+    for (const Want &w : wants) {
+        SCOPED_TRACE(std::string(w.account) + "/" + w.objects);
+        double got = 0;
+        ASSERT_TRUE(Stored(w.account, w.objects, month, KindLedger, &got));
+        EXPECT_EQ(got, w.value);
+        if (!w.name) continue;
+        RuleRecord r(BLVc::Number);
+        PutText(r.record, BLVc::Account, 10, w.account);
+        PutText(r.record, BLVc::Objects, 30, w.objects);
+        uint32_t recid = 0, position = 0;
+        ASSERT_TRUE(RecFind(BLVc::Number, r.record, 2, 1, &recid, &position));
+        PString name;
+        GetPString(r.record, BLVc::Name, 60, name);
+        EXPECT_EQ(std::string((const char *)name + 1, name[0]), w.name);
+    }
+    // Taken out again, every record holds what it held before.
+    VoucherRowsNegate(v.record, 0);
+    ASSERT_TRUE(PostTransaction(v.record));
+    for (const Want &w : wants) {
+        double got = 0;
+        ASSERT_TRUE(Stored(w.account, w.objects, month, KindLedger, &got));
+        EXPECT_EQ(got, std::string(w.account) == "3010" && !*w.objects ? 100 : 0) << w.account << "/" << w.objects;
+    }
+}
+
 // A posting whose store fails says so, so the caller can fail its hold.
 TEST_F(Balances, FailedStoreIsReported) {
     D4Close();

@@ -2,7 +2,8 @@
 // the file, in the same run and after a reopen, in both flush modes,
 // with earlier holds in mode 0 kept), writes and syncs the disk refuses
 // are no damage, stale record ids are refused without damage, a free
-// list that names a sector in use is damage and never an overwrite,
+// list that names a sector in use is damage and never an overwrite
+// (found when the sector would be taken or released, not at the open),
 // sectors written since the last commit are reused, and a file cut
 // short by another program gives an error instead of a crash.
 #include <fcntl.h>
@@ -264,53 +265,125 @@ TEST_F(EngineHolds, StaleIdsAreRefusedNotDamage) {
     D4SetRawExportRunner(nullptr);
 }
 
-// A free list whose pointer names a live record's sector is damage found
-// at the open: reported, nothing written, the record intact.
-TEST_F(EngineHolds, AFreeListNamingASectorInUseIsDamage) {
+// A file of twelve records, four deleted, closed, whose free list's
+// pointer taken first is made to name a sector in use: the first sector
+// of the last record (from the one-level segment tree), or with `root`
+// the tree's root node. The file's bytes as tampered go to *bytes.
+struct Tampered {
+    State state;
+    uint32_t liveId = 0, sector = 0;
+    std::vector<uint8_t> bytes;
+};
+
+class EngineFreeListDamage : public EngineHolds {
+protected:
+    Tampered MakeTampered(bool root) {
+        Tampered t;
+        std::vector<uint32_t> ids;
+        for (uint32_t i = 0; i < 12; i++) ids.push_back(Put(&t.state, Main{i, "F"}));
+        for (int i = 0; i < 4; i++) {
+            EXPECT_TRUE(D4RecordIDDelete(RegMain, ids[i]));
+            t.state.erase(ids[i]);
+        }
+        EXPECT_TRUE(D4Close());
+        std::vector<uint8_t> &b = t.bytes;
+        b = FileBytes();
+        auto u32 = [&](size_t at) {
+            uint32_t v;
+            std::memcpy(&v, &b[at], 4);
+            return v;
+        };
+        uint32_t rootAt = u32(10);
+        EXPECT_EQ(u32(6), 1u);
+        t.liveId = ids.back();
+        uint16_t entries;
+        std::memcpy(&entries, &b[rootAt + 8], 2);
+        for (int i = 0; i < entries; i++)
+            if (u32(rootAt + 10 + 8 * i + 4) == t.liveId) t.sector = u32(rootAt + 10 + 8 * i);
+        if (root) t.sector = rootAt;
+        EXPECT_NE(t.sector, 0u);
+        uint32_t block = u32(30) != 0xFFFFFFFFu ? u32(30) : u32(2);
+        EXPECT_NE(block, 0xFFFFFFFFu);
+        uint16_t count;
+        std::memcpy(&count, &b[block + 8], 2);
+        EXPECT_GT(count, 0);
+        std::memcpy(&b[block + 8 + 6 + 4 * (count - 1)], &t.sector, 4);   // the pointer taken first
+        PutFile(b);
+        Messages().clear();
+        return t;
+    }
+    // Nothing but the header was written, the live record reads as stored.
+    void ExpectUntouched(const Tampered &t) {
+        Main m;
+        ASSERT_TRUE(Read(t.liveId, &m));
+        EXPECT_TRUE(SameMain(m, t.state.at(t.liveId)));
+        D4Close();
+        std::vector<uint8_t> after = FileBytes();
+        ASSERT_EQ(after.size(), t.bytes.size());
+        EXPECT_TRUE(std::equal(after.begin() + 512, after.end(), t.bytes.begin() + 512)) << "only the header changed";
+    }
+};
+
+// A free list whose pointer names a live record's sector, or a node of
+// the segment tree, opens (the open reads no more than the lists) and
+// reads as stored; the first hold that would take the sector finds the
+// damage instead: reported, nothing written, the record intact.
+TEST_F(EngineFreeListDamage, ASectorInUseListedFreeIsDamageBeforeItIsTaken) {
+    for (bool root : {false, true}) {
+        SCOPED_TRACE(root ? "the root node" : "a record's sector");
+        Tampered t = MakeTampered(root);
+        ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+        EXPECT_TRUE(Sees(t.state));
+        uint8_t rec[MainSize];
+        PutMain(rec, Main{99, "OVER"});
+        uint32_t id;
+        EXPECT_FALSE(D4RecordInsert(RegMain, rec, &id));
+        EXPECT_TRUE(D4DamagedMode());
+        EXPECT_TRUE(SawMessage("D4FreeList lists a sector in use"));
+        ExpectUntouched(t);
+        std::remove(path.c_str());
+        ASSERT_EQ(D4Create(path.c_str(), 0), D4OpenOk);
+    }
+}
+
+// Released before any free sector was taken, a sector that the lists of
+// the file as opened also name is damage: freed, it would be listed twice.
+TEST_F(EngineFreeListDamage, ReleasingASectorTheListsNameIsDamage) {
+    Tampered t = MakeTampered(false);
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    EXPECT_FALSE(D4DamagedMode());
+    D4Hold();
+    EXPECT_FALSE(D4DiskRelease(t.sector, true));
+    D4HoldEnd(false);
+    EXPECT_TRUE(D4DamagedMode());
+    EXPECT_TRUE(SawMessage("D4FreeList lists a sector in use"));
+    ExpectUntouched(t);
+}
+
+// A sound file's lists, checked at the first take, hand their sectors out
+// as before: the file does not grow while freed sectors are reused.
+TEST_F(EngineFreeListDamage, SoundListsAreUsedAfterTheCheck) {
     State state;
     std::vector<uint32_t> ids;
-    for (uint32_t i = 0; i < 12; i++) ids.push_back(Put(&state, Main{i, "F"}));
-    for (int i = 0; i < 4; i++) {
+    for (uint32_t i = 0; i < 200; i++) ids.push_back(Put(&state, Main{i, "S"}));
+    for (uint32_t i = 0; i < 150; i++) {
         ASSERT_TRUE(D4RecordIDDelete(RegMain, ids[i]));
         state.erase(ids[i]);
     }
     ASSERT_TRUE(D4Close());
-    std::vector<uint8_t> b = FileBytes();
-    auto u32 = [&](size_t at) {
-        uint32_t v;
-        std::memcpy(&v, &b[at], 4);
-        return v;
-    };
-    // The first sector of the last record, from the one-level segment tree.
-    uint32_t root = u32(10), live = 0, liveId = ids.back();
-    ASSERT_EQ(u32(6), 1u);
-    uint16_t entries;
-    std::memcpy(&entries, &b[root + 8], 2);
-    for (int i = 0; i < entries; i++)
-        if (u32(root + 10 + 8 * i + 4) == liveId) live = u32(root + 10 + 8 * i);
-    ASSERT_NE(live, 0u);
-    uint32_t block = u32(30) != 0xFFFFFFFFu ? u32(30) : u32(2);
-    ASSERT_NE(block, 0xFFFFFFFFu);
-    uint16_t count;
-    std::memcpy(&count, &b[block + 8], 2);
-    ASSERT_GT(count, 0);
-    std::memcpy(&b[block + 8 + 6 + 4 * (count - 1)], &live, 4);   // the pointer taken first
-    PutFile(b);
-
-    Messages().clear();
+    uint32_t end;
+    std::vector<uint8_t> h = Header();
+    std::memcpy(&end, &h[26], 4);
     ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
-    EXPECT_TRUE(D4DamagedMode());
-    EXPECT_TRUE(SawMessage("D4FreeList lists a sector in use"));
-    uint8_t rec[MainSize];
-    PutMain(rec, Main{99, "OVER"});
-    uint32_t id;
-    EXPECT_FALSE(D4RecordInsert(RegMain, rec, &id));
-    Main m;
-    ASSERT_TRUE(Read(liveId, &m));
-    EXPECT_TRUE(SameMain(m, state[liveId]));
-    D4Close();
-    std::vector<uint8_t> after = FileBytes();
-    EXPECT_TRUE(std::equal(after.begin() + 512, after.end(), b.begin() + 512)) << "only the header changed";
+    for (uint32_t i = 0; i < 20; i++) Put(&state, Main{1000 + i, "AGAIN"});
+    EXPECT_FALSE(D4DamagedMode());
+    ASSERT_TRUE(D4Close());
+    uint32_t after;
+    h = Header();
+    std::memcpy(&after, &h[26], 4);
+    EXPECT_EQ(after, end) << "twenty records fit in what 150 freed";
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    ExpectAfterReopen(state);
 }
 
 // Sectors written since the last commit are reused in the same hold: ten
