@@ -44,10 +44,15 @@ constexpr int CodeMax = 20, NameMax = 60;
 bool Posted(const uint8_t *receipt) { return receipt && GetU16(receipt, IPVc::Posted) != 0; }
 
 // The posted flag that closes the window: the stored copy's while a
-// stored receipt is changed, else the shown one's.
+// stored receipt is changed, the shown one's while it is viewed. A new
+// receipt is open whatever its box says: ticking Posted must not lock
+// the fields still to be typed.
 bool Closed(int window) {
-    if (WinRecState(window) == 2) return Posted(WinStoredRecord(window));
-    return Posted(WinRecordBuffer(window));
+    switch (WinRecState(window)) {
+    case 0: return Posted(WinRecordBuffer(window));
+    case 2: return Posted(WinStoredRecord(window));
+    default: return false;
+    }
 }
 
 // Row `row` of the window's receipt into buf; false outside the rows.

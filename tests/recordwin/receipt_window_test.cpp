@@ -210,7 +210,10 @@ TEST_F(ReceiptWindowTest, ButtonsAddDiscountAndFeeRowsAndAPostedReceiptIsClosed)
 
     EXPECT_EQ(WindowEvent(w, 26, nullptr, nullptr), 1);
     PutU16(Rc(), IPVc::Posted, 1);
+    uint16_t text = IPVc::Text;
+    EXPECT_EQ(WindowEvent(w, 1, nullptr, &text), 1) << "a new receipt ticked Posted stays open to typing";
     WinSetRecState(w, 0);
+    EXPECT_EQ(WindowEvent(w, 1, nullptr, &text), 0);
     EXPECT_EQ(WindowEvent(w, 26, nullptr, nullptr), 0);
     int16_t row = 0;
     EXPECT_EQ(WindowEvent(w, 4, &row, nullptr), 0);
