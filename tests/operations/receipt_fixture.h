@@ -47,6 +47,7 @@ struct FixtureReceipt {
     double rate = 0;               // 0 leaves it blank
     uint16_t posted = 1;
     double further = 0;
+    const char *text = "Bank";
 };
 
 class ReceiptFixture : public InvoiceFixture {
@@ -107,7 +108,7 @@ protected:
         PutI32(r, IPVc::SerNr, f.serial);
         PutDate(r, IPVc::TransDate, f.date);
         PutText(r, IPVc::PayMode, 2, f.payMode);
-        PutText(r, IPVc::Text, 60, "Bank");
+        PutText(r, IPVc::Text, 60, f.text);
         PutText(r, IPVc::CurncyCode, 5, f.currency);
         PackedDecimal rate = Dec(f.rate);
         if (f.rate == 0) DecSetBlank(&rate);

@@ -38,12 +38,16 @@ TEST_F(ReceiptTest, CurrencyReceiptPostsTheExchangeGain) {
     EXPECT_EQ(Text(v.record, Voucher::Text).substr(0, 10), "EUR 110,00");
     EXPECT_TRUE(std::isnan(Open(501))) << "paid in full";
 
-    // The same at a lower rate is a loss.
+    // The same at a lower rate is a loss. The voucher's text, currency,
+    // rate and a receipt text of the field's whole 60 characters, is cut
+    // to its field.
     StorePostedInvoice(502, "C2", 1000, "EUR", 100);
-    ASSERT_EQ(InsertReceipt({.currency = "EUR", .rate = 95}, {{.invoice = 502, .customer = "C2", .amount = 1000}},
-                            nullptr, &serial),
+    const std::string longText(60, 'x');
+    ASSERT_EQ(InsertReceipt({.currency = "EUR", .rate = 95, .text = longText.c_str()},
+                            {{.invoice = 502, .customer = "C2", .amount = 1000}}, nullptr, &serial),
               RecDone);
     ASSERT_TRUE(ReceiptVoucher(serial, v));
+    EXPECT_EQ(Text(v.record, Voucher::Text), "EUR 95,00 " + longText.substr(0, 50));
     EXPECT_NEAR(VoucherSum(v.record, ReceiptCo::Losses), 50, 0.005);
     EXPECT_NEAR(VoucherSum(v.record, InvoiceCo::Cash), 950, 0.005);
     EXPECT_NEAR(VoucherSum(v.record), 0, 0.005);

@@ -60,6 +60,9 @@ protected:
                 return false;
             }
             *text = PdfText(pdfs.back());
+            // ORVEL_ROAD_SHOTS names a folder for a copy, to look at.
+            if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS"))
+                fs::copy_file(pdfs.back(), fs::path(shots) / (name + ".pdf"), fs::copy_options::overwrite_existing);
             return true;
         });
     }
