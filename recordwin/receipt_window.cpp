@@ -71,7 +71,7 @@ void PutRow(int window, int row, const uint8_t *buf) {
 // the customer's code and name, the open amount and the cash discount.
 struct InvoiceOffer {
     bool invoice = false, openItem = false;
-    uint8_t customer[256] = {0}, name[256] = {0};
+    uint8_t customer[256] = {0}, name[256] = {0}, currency[256] = {0};
     PackedDecimal open{}, discountPct{};
     DateRec discountDate{};
 };
@@ -89,6 +89,7 @@ InvoiceOffer OfferOf(uint32_t serial) {
     }
     GetPString(invoice.record, IVVc::CustCode, CodeMax, o.customer);
     GetPString(invoice.record, IVVc::Addr0, NameMax, o.name);
+    GetPString(invoice.record, IVVc::CurncyCode, 5, o.currency);
     o.discountPct = GetDec(invoice.record, IVVc::CashDiscPct);
     uint32_t recid = 0;
     o.openItem = ReceiptOpenItemRead(serial, item, &recid);
@@ -164,19 +165,15 @@ void InvoicePaymentFill(int window, int row, uint8_t *r) {
     if (o.invoice) {
         PutPString(r, Row::CustCode, CodeMax, o.customer);
         PutPString(r, Row::Text, NameMax, o.name);
-        RuleRecord invoice(IVVc::Number);
-        uint8_t currency[256], mine[256];
-        if (ReceiptInvoiceRead(serial, invoice)) {
-            GetPString(invoice.record, IVVc::CurncyCode, 5, currency);
-            GetPString(receipt, IPVc::CurncyCode, 5, mine);
-            if (!PStringEqual(currency, mine)) {
-                if (row == 0) {
-                    PutPString(receipt, IPVc::CurncyCode, 5, currency);
-                    WinRedrawFieldById(window, int(IPVc::CurncyCode));
-                    ReceiptRateRefresh(window, receipt);
-                } else {
-                    ShowTextMessage(Texts::CurrencyDiffers);
-                }
+        uint8_t mine[256];
+        GetPString(receipt, IPVc::CurncyCode, 5, mine);
+        if (!PStringEqual(o.currency, mine)) {
+            if (row == 0) {
+                PutPString(receipt, IPVc::CurncyCode, 5, o.currency);
+                WinRedrawFieldById(window, int(IPVc::CurncyCode));
+                ReceiptRateRefresh(window, receipt);
+            } else {
+                ShowTextMessage(Texts::CurrencyDiffers);
             }
         }
     }
@@ -207,16 +204,16 @@ void OnAccountFill(int window, int row, uint8_t *r) {
     PutRow(window, row, r);
 }
 
-// The amount of a paid-invoice row left blank: proposed as what is left
-// less the discount, with a discount row below.
+// The amount of a paid-invoice row emptied: proposed as what is left
+// after the other rows (the row's own, blank, adds nothing) less the
+// discount, with a discount row below. An amount typed is kept.
 void AmountProposal(int window, int row, uint8_t *r) {
     uint8_t *receipt = WinRecordBuffer(window);
     uint32_t serial = GetU32(r, Row::InvoiceNr);
     PackedDecimal other, own = GetDec(r, Row::Amount);
-    ReceiptOtherRowsSum(receipt, serial, &other);
-    if (!DecIsBlank(&own)) DecSub(&other, &own, &other);
     RuleRecord invoice(IVVc::Number);
-    if (!ReceiptInvoiceRead(serial, invoice) || !DecIsBlank(&own)) return;
+    if (!DecIsBlank(&own) || !ReceiptInvoiceRead(serial, invoice)) return;
+    ReceiptOtherRowsSum(receipt, serial, &other);
     InvoiceOffer o = OfferOf(serial);
     PackedDecimal remaining = RemainingOf(o, &other), discount = CashDiscount(o, receipt, &remaining);
     DecSub(&remaining, &discount, &remaining);
@@ -356,12 +353,12 @@ void HeaderFieldLeft(int window, int id, uint8_t changed) {
     }
 }
 
-// Event 3: a new row empties its payment date and marks its days overdue
-// unknown.
+// Event 3: a new row has no payment date (its year word 0) and its days
+// overdue unknown (all ones).
 void RowDefaults(uint8_t *rows, int row) {
     if (!rows || row < 0) return;
     uint8_t *r = rows + uint32_t(row) * Row::Size;
-    PutU16(r, Row::PayDate + 4, 0);
+    PutDate(r, Row::PayDate, DateRec{});
     PutU32(r, Row::Link, SerialNone);
 }
 

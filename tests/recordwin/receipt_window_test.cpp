@@ -190,6 +190,12 @@ TEST_F(ReceiptWindowTest, OnAccountPaymentModeAndRate) {
 TEST_F(ReceiptWindowTest, ButtonsAddDiscountAndFeeRowsAndAPostedReceiptIsClosed) {
     StorePostedInvoice(701, "C1", 1000);
     PayInvoice(0, 701);
+    // An amount emptied is proposed again: what is open.
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    PutDec(RowAt(0), Row::Amount, blank);
+    Leave(Cell(0, ColAmount));
+    EXPECT_EQ(Num(RowAt(0), Row::Amount), 1000);
     PutDec(RowAt(0), Row::Amount, Dec(990));
     Leave(Cell(0, ColAmount));
     WinSelectRow(w, 0, true);
