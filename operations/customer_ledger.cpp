@@ -29,15 +29,7 @@ constexpr uint16_t RowItem = 1, RowCredit = 3;
 constexpr int CustomerKinds = 5, ItemKinds = 3;
 constexpr uint16_t StatRegister = IVVc::Number;   // the register an item-history record names
 
-// One statistics record to add to: its register, the key it is set to,
-// the key parts and index that find it, and where its period block lies.
-struct StatTarget {
-    int reg;
-    const char *index;   // null: the first index
-    int parts;
-    uint32_t periods;
-    int kinds;
-};
+}  // namespace
 
 // Adds the non-zero amounts (kind i gets amounts[i], negated when negate)
 // at month into the statistics record whose key is set in key, creating
@@ -69,6 +61,8 @@ bool AddStatistics(const StatTarget &t, const uint8_t *key, uint32_t keySize, co
     ShowTextMessage(Texts::RecordNotStored);
     return false;
 }
+
+namespace {
 
 // Adds quantity, sales and cost of one item at month to register 12 and,
 // under the invoice's customer, to register 112. An empty item code adds
@@ -132,6 +126,8 @@ bool CreditsCashInvoice(const uint8_t *invoice) {
            GetU16(credited.record, IVVc::InvType) == InvoiceKindCash;
 }
 
+}  // namespace
+
 // Writes the invoice's customer-ledger entry (replacing one of the same
 // key); false when it could not be stored.
 bool InvoiceToCustomerTrans(const uint8_t *invoice) {
@@ -152,6 +148,8 @@ bool InvoiceToCustomerTrans(const uint8_t *invoice) {
     ShowTextMessage(Texts::RecordNotStored);
     return false;
 }
+
+namespace {
 
 // Adds the invoice to the monthly statistics of its transaction date's
 // month (nothing without a transaction date); false when a store failed.

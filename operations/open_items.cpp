@@ -55,6 +55,28 @@ void OrderDownPaymentMove(uint8_t *order, const PackedDecimal *amount, int sign)
 
 }  // namespace
 
+// Makes item a new open item of invoice under serial: the invoice's
+// customer, name, currency and kind, zero amounts and block 134's
+// interest rate; no dates.
+void OpenItemFromInvoice(uint8_t *item, const uint8_t *invoice, uint32_t serial) {
+    assert(item && invoice);
+    uint8_t text[256];
+    RecClear(ARVc::Number, item);
+    PutU32(item, ARVc::InvoiceNr, serial);
+    GetPString(invoice, Inv::CustCode, 20, text);
+    PutPString(item, ARVc::CustCode, 20, text);
+    GetPString(invoice, Inv::Addr0, 60, text);
+    PutPString(item, ARVc::CustName, 60, text);
+    GetPString(invoice, Inv::CurncyCode, 5, text);
+    PutPString(item, ARVc::CurncyCode, 5, text);
+    PutU16(item, ARVc::InvType, GetU16(invoice, Inv::InvType));
+    PackedDecimal zero;
+    DecSetZero(&zero);
+    for (uint32_t at : {ARVc::OpenAmount, ARVc::VatAmount, ARVc::InvAmount, ARVc::HomeAmount}) PutDec(item, at, zero);
+    const uint8_t *rates = SettingsRecord(InterestBlk::Number, InvoiceRateBlock);
+    if (rates) PutDec(item, ARVc::IntRate, GetDec(rates, InterestBlk::Rate));
+}
+
 // Writes the open item of serial: finds it (or makes it from the invoice
 // and block 134), sets its dates unless keepDates, adds amount to the
 // invoiced, open and home amounts and amount2 to the VAT amount, then
@@ -72,24 +94,7 @@ void UpdateOpenInvoice(const uint8_t *invoice, uint32_t serial, const PackedDeci
     PutU32(item.record, ARVc::InvoiceNr, serial);
     uint32_t recid = 0, position = 0;
     bool existed = RecFind(ARVc::Number, item.record, 1, 1, &recid, &position);
-    if (!existed) {
-        uint8_t text[256];
-        RecClear(ARVc::Number, item.record);
-        PutU32(item.record, ARVc::InvoiceNr, serial);
-        GetPString(invoice, Inv::CustCode, 20, text);
-        PutPString(item.record, ARVc::CustCode, 20, text);
-        GetPString(invoice, Inv::Addr0, 60, text);
-        PutPString(item.record, ARVc::CustName, 60, text);
-        GetPString(invoice, Inv::CurncyCode, 5, text);
-        PutPString(item.record, ARVc::CurncyCode, 5, text);
-        PutU16(item.record, ARVc::InvType, GetU16(invoice, Inv::InvType));
-        PackedDecimal zero;
-        DecSetZero(&zero);
-        for (uint32_t at : {ARVc::OpenAmount, ARVc::VatAmount, ARVc::InvAmount, ARVc::HomeAmount})
-            PutDec(item.record, at, zero);
-        const uint8_t *rates = SettingsRecord(InterestBlk::Number, InvoiceRateBlock);
-        if (rates) PutDec(item.record, ARVc::IntRate, GetDec(rates, InterestBlk::Rate));
-    }
+    if (!existed) OpenItemFromInvoice(item.record, invoice, serial);
     if (!keepDates) {
         if (dueDate) {
             DateRec due = GetDate(dueDate, 0);

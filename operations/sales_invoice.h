@@ -51,6 +51,26 @@ bool MergeRowObjects(const uint8_t *a, const uint8_t *b, uint8_t *out);
 // cost (IVVcRow::UnitCost). Failed when a store failed.
 ApproveResult ApproveInvoiceToCustomerLedger(int reg, uint8_t *invoice, uint32_t recid);
 
+// One statistics record to add to: its register, the index and key parts
+// that find it (index null: the first), where its period block lies and
+// how many kinds a month holds.
+struct StatTarget {
+    int reg;
+    const char *index;
+    int parts;
+    uint32_t periods;
+    int kinds;
+};
+// Adds the non-zero amounts (kind i gets amounts[i], negated when negate)
+// at month into the statistics record whose key is the first keySize
+// bytes of key, creating it. false, after telling the user, when it could
+// not be read, grown or stored.
+bool AddStatistics(const StatTarget &t, const uint8_t *key, uint32_t keySize, const PackedDecimal *amounts,
+                   uint16_t month, bool negate);
+// Writes the invoice's customer-ledger entry (register 49), replacing one
+// of the same key; false when it could not be stored.
+bool InvoiceToCustomerTrans(const uint8_t *invoice);
+
 // ---- Project totals (project_totals.cpp) ----
 
 // Moves the invoiced amounts of a project from the old invoice to the new
@@ -90,6 +110,8 @@ ApproveResult ApproveInvoice(int reg, uint8_t *invoice, uint32_t recid);
 // keepDates keeps the dates the open item has.
 void UpdateOpenInvoice(const uint8_t *invoice, uint32_t serial, const PackedDecimal *amount,
                        const PackedDecimal *amount2, const uint8_t *dueDate, const uint8_t *secondDate, bool keepDates);
+// Makes item a new open item (register 13) of invoice under serial.
+void OpenItemFromInvoice(uint8_t *item, const uint8_t *invoice, uint32_t serial);
 // Moves the invoiced quantities of the order the invoice came from from
 // the old invoice to the new one; either may be null.
 void UpdateOrderFromInvoice(const uint8_t *newInv, const uint8_t *oldInv);

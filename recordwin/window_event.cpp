@@ -16,6 +16,7 @@
 
 #include "core/field_access.h"
 #include "dict_offsets.h"
+#include "recordwin/receipt_window.h"
 #include "shell/window_table.h"
 
 namespace {
@@ -57,6 +58,7 @@ struct HandlerEntry {
 
 // The window types with a handler of their own, by exact type number.
 constexpr HandlerEntry Handlers[] = {
+    {40, Win40Event},       {41, Win41Event},
     {45, WinAllowAllEvent}, {54, WinAllowAllEvent}, {96, WinAllowAllEvent},
     {195, WinAllowAllEvent}, {347, Win347Event}, {350, Win350Event},
 };

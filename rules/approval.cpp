@@ -18,6 +18,7 @@
 #include "database/access/record_access.h"
 #include "database/access/record_locks.h"
 #include "database/access/remote_calls.h"
+#include "operations/customer_receipt.h"
 #include "operations/sales_invoice.h"
 #include "output/forms/forms.h"
 #include "rules/hooks.h"
@@ -28,7 +29,7 @@
 const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {0, nullptr},                              //  0 not used
     {IVVc::Number, ApproveInvoice},            //  1 approve a sales invoice
-    {IPVc::Number, nullptr},                   //  2 approve a customer receipt
+    {IPVc::Number, ApproveReceipt},            //  2 approve a customer receipt
     {OPVc::Number, nullptr},                   //  3 mark an outgoing payment approved
     {OPVc::Number, nullptr},                   //  4 post an outgoing payment
     {VIVc::Number, nullptr},                   //  5 post a purchase invoice
@@ -49,7 +50,7 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {PUVc::Number, nullptr},                   // 20 purchase to stock
     {ApproveAnyRegister, nullptr},             // 21 no operation
     {ApproveAnyRegister, nullptr},             // 22 no operation
-    {IPVc::Number, nullptr},                   // 23 receipt to the customer ledger
+    {IPVc::Number, ApproveReceiptToCustomerLedger}, // 23 receipt to the customer ledger
     {OPVc::Number, nullptr},                   // 24 payment to the vendor ledger
     {QuotationVc::Number, nullptr},                             // 25 print a quotation
     {ORVc::Number, nullptr},                              // 26 print an order's second form

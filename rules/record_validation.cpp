@@ -9,6 +9,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "exchange/exchange.h"
+#include "operations/customer_receipt.h"
 #include "rules/accounts.h"
 #include "rules/checks.h"
 #include "rules/vat_currency.h"
@@ -79,7 +80,7 @@ int CheckAccountTemplateRows(const uint8_t *record) {
 // not the stock and history steps their stores must run.
 bool CheckNotBuilt(int reg) {
     switch (reg) {
-    case PUVc::Number: case ORVc::Number: case SHVc::Number: case IPVc::Number: case VIVc::Number:
+    case PUVc::Number: case ORVc::Number: case SHVc::Number: case VIVc::Number:
     case OPVc::Number: case TimeSheetVc::Number: case PurchOrderVc::Number: case ProductionVc::Number:
     case StockMoveVc::Number: case ExpenseVc::Number: case PersPayVc::Number:
         return true;
@@ -137,6 +138,8 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
         return ValidateProduction(record, stored, mode);
     case StockMoveVc::Number:
         return ValidateStockMovement(record, stored, mode);
+    case IPVc::Number:
+        return ValidateReceipt(record, stored, mode);
     default:
         if (CheckNotBuilt(reg)) return FieldError(Texts::RecordNotStored, nullptr, RecFocusNone);
         return 0;

@@ -2,7 +2,8 @@
 // hook table, and the record actions.
 //
 // Installed: the ledger's records 9, 11, 51 and 126, the sales invoice (5,
-// by InstallInvoiceEntry), the masters 2, 3,
+// by InstallInvoiceEntry), the customer receipt (10, by
+// InstallReceiptEntry), the masters 2, 3,
 // 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, projects (53),
 // contracts (45), quotations (55) and register 56, and the checks of settings blocks. A
 // register is installed whole once every step its hooks, checks and
@@ -23,7 +24,6 @@
 //   4 purchase             PurchaseStockUpdate, UpdateItemCost,
 //                          LocationStockFromPurchase, StockHistoryFromPurchase,
 //                          UpdatePurchaseOrderReceived; kinds 20 and 48
-//   10 customer receipt    ReceiptSaveSteps, ReceiptOpenItems; kinds 2, 23
 //   28 purchase invoice    PurchaseInvoiceSaveSteps, OpenItemDatesFromInvoice;
 //                          kinds 5, 19
 //   30 outgoing payment    OpenItemsUpdate, StoreVoucherAfterPayment;
@@ -35,6 +35,7 @@
 
 #include "database/access/register_hooks.h"
 #include "core/work_blocks.h"
+#include "operations/customer_receipt.h"
 #include "rules/checks.h"
 #include "rules/entry_state.h"
 #include "rules/register_hooks_entries.h"
@@ -50,6 +51,7 @@ void RulesInstall() {
     InstallMasterEntries(RegisterHookTable);
     InstallSalesDocEntries(RegisterHookTable);
     InstallInvoiceEntry(RegisterHookTable);
+    InstallReceiptEntry(RegisterHookTable);
     // A waiting register keeps an empty entry, marked; an entry installed
     // above for it lifts the mark.
     for (int reg = 0; reg < RegisterCount; reg++)

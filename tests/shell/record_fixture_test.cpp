@@ -73,13 +73,14 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
                 << type << " field " << i;
 
     // The module table names the list windows and the company of every
-    // module, then the sales invoices' list and window of the Sales
-    // module; the bottom bar's module buttons 5 to 8 open its permitted
-    // entries 1 to 4.
-    const int listed[] = {CustomerList, AccessGroupList, PersonList, Company, SalesInvoiceList, SalesInvoice};
-    const int module[] = {0, 0, 0, 0, 3, 3};
-    ASSERT_EQ(ListTableCount(7), 6);
-    for (int i = 0; i < 6; i++)
+    // module, then the sales invoices' and the receipts' lists and windows
+    // of the Sales module; the bottom bar's module buttons 5 to 8 open its
+    // permitted entries 1 to 4.
+    const int listed[] = {CustomerList, AccessGroupList, PersonList, Company, SalesInvoiceList, SalesInvoice,
+                          ReceiptList, Receipt};
+    const int module[] = {0, 0, 0, 0, 3, 3, 3, 3};
+    ASSERT_EQ(ListTableCount(7), 8);
+    for (int i = 0; i < 8; i++)
         EXPECT_EQ(std::tuple(DefU16(ListTableEntry(7, i)), DefU16(ListTableEntry(7, i) + 6)),
                   std::tuple(listed[i], module[i]));
     for (int i = 0; i < 4; i++) {

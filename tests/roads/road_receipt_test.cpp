@@ -1,0 +1,243 @@
+// road_receipt_test.cpp - money received for an invoice, as a user takes
+// it in: an invoice for C1 is posted in the invoice window; Ctrl+7 (the
+// Sales module's register popup) opens the receipt list, New a receipt
+// window, where the payment mode gives the text and the invoice number
+// typed into the first row brings the customer and the open amount; OK
+// stores it unposted, and Operations > Approve in the list posts it. The
+// open-items report no longer shows the invoice, the receipt journal
+// (report 13) shows the receipt. The company file then holds the posted
+// receipt, its balanced voucher, no open item for the invoice, and the
+// customer's receipt transaction.
+#include "tests/roads/road_fixture.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/dialog.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+
+namespace {
+
+constexpr int SalesInvoice = 347, ReceiptList = 40, Receipt = 41, ReportList = 6, Preview = 5;
+namespace fs = std::filesystem;
+
+double Num(const uint8_t *base, uint32_t at)
+{
+    PackedDecimal d = GetDec(base, at);
+    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
+}
+
+class ReceiptRoad : public RoadTest {
+protected:
+    // Prints report `name` from the report list, ticking the selection
+    // window's box `tick` when one is named; the PDF's text into *text.
+    void PrintReport(const std::string &name, std::shared_ptr<std::string> text, const std::string &tick = "")
+    {
+        Menu("Window", "Close all");
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", [] { return ActiveType() == ReportList; });
+        ClickRow(name);
+        auto before = std::make_shared<size_t>();
+        Do("count the PDFs", [this, before] {
+            *before = FilesIn("print").size();
+            return true;
+        });
+        AnswerPrint(true);
+        Key('P', false, true);
+        if (!tick.empty()) ClickButton(tick);
+        ClickButton("OK");
+        Check(name + " printed", [this, before, text, name] {
+            std::vector<fs::path> pdfs = FilesIn("print");
+            if (pdfs.size() != *before + 1) {
+                ADD_FAILURE() << name << ": no PDF; told " << ::testing::PrintToString(Messages());
+                return false;
+            }
+            *text = PdfText(pdfs.back());
+            // ORVEL_ROAD_SHOTS names a folder for a copy, to look at.
+            if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS"))
+                fs::copy_file(pdfs.back(), fs::path(shots) / (name + ".pdf"), fs::copy_options::overwrite_existing);
+            return true;
+        });
+    }
+};
+
+TEST_F(ReceiptRoad, ReceiptForAnInvoiceIsEnteredApprovedAndClosesItsOpenItem)
+{
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Menu("Module", "Sales");
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("a new invoice", [] { return ActiveType() == SalesInvoice; });
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickCell(0, 1);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("2");
+    Key(PlKey::Tab);
+    ClickButton("Posted");
+    ClickOk();
+    auto invoice = std::make_shared<std::string>();
+    Check("the invoice is posted", [invoice] {
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle() << ::testing::PrintToString(Messages());
+        *invoice = Shown("Number");
+        return TitleTells("viewing") && !invoice->empty();
+    });
+    auto openBefore = std::make_shared<std::string>();
+    PrintReport("Open items by due date", openBefore);
+    Check("the open items show the invoice", [openBefore, invoice] {
+        EXPECT_NE(openBefore->find(*invoice), std::string::npos) << *openBefore;
+        EXPECT_NE(openBefore->find("250,00"), std::string::npos) << *openBefore;
+        return true;
+    });
+
+    Key('7', false, true);
+    Check("Ctrl+7 opens the receipt list", [] {
+        EXPECT_EQ(ActiveType(), ReceiptList) << ActiveTitle();
+        return ActiveType() == ReceiptList;
+    });
+    ClickButton("New");
+    Check("New opens a receipt on its payment mode", [] {
+        EXPECT_EQ(ActiveType(), Receipt) << ActiveTitle();
+        EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+        EXPECT_EQ(FocusLabel(), "Payment mode");
+        return ActiveType() == Receipt;
+    });
+    Type("K");
+    Key(PlKey::Tab);
+    Check("the payment mode gives the text", [] {
+        EXPECT_EQ(Shown("Text"), "Cash");
+        return true;
+    });
+    ClickCell(0, 0);
+    Do("type the invoice number", [this, invoice] {
+        ScriptText(*invoice);
+        return true;
+    });
+    Key(PlKey::Tab);
+    Check("the invoice fills the row and the totals", [] {
+        EXPECT_EQ(Shown("Rows total"), "250,00");
+        EXPECT_EQ(Shown("Amount received"), "250,00");
+        return true;
+    });
+    Do("keep a picture of the receipt window", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "receipt_window.png"));
+        return true;
+    });
+    ClickOk();
+    auto number = std::make_shared<std::string>();
+    Check("OK stores the receipt unposted", [number] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        *number = Shown("Number");
+        return TitleTells("viewing") && !number->empty();
+    });
+
+    Key('7', false, true);
+    Check("Ctrl+7 brings the list back", [] { return ActiveType() == ReceiptList; });
+    ClickField("Find");
+    Do("find the receipt", [this, number] {
+        ScriptText(*number);
+        return true;
+    });
+    Key(PlKey::Return);
+    Menu("Operations", "Approve");
+    Check("Approve posts the marked receipt without a word", [this, shots] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "receipt_list.png"));
+        return Messages().empty();
+    });
+    // The list's rows are painted, not a list box: the user sees the
+    // receipt posted in the reports and in its window, now closed.
+    Key(PlKey::Return);
+    ClickField("Text");
+    Type("changed");
+    Check("the posted receipt opens closed to edits", [] {
+        EXPECT_EQ(ActiveType(), Receipt) << ActiveTitle();
+        EXPECT_EQ(Shown("Text"), "Cash");
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return ActiveType() == Receipt;
+    });
+
+    auto open = std::make_shared<std::string>(), journal = std::make_shared<std::string>();
+    PrintReport("Open items by due date", open);
+    Check("the open items no longer show the invoice", [open, invoice] {
+        EXPECT_EQ(open->find(*invoice), std::string::npos) << *open;
+        return true;
+    });
+    PrintReport("Customer-receipt journal", journal, "Posted");
+    Check("the receipt journal shows the receipt", [journal, number] {
+        EXPECT_NE(journal->find(*number), std::string::npos) << *journal;
+        EXPECT_NE(journal->find("250,00"), std::string::npos) << *journal;
+        return true;
+    });
+    Menu("Window", "Close all");
+    Key('R', false, true);
+    ClickRow("Customer-receipt journal");
+    Key(PlKey::Return);
+    ClickButton("Posted");
+    ClickButton("OK");
+    Check("the journal previews", [this, shots] {
+        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle();
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "receipt_journal.png", true));
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(IPVc::Number), 1u);
+    std::vector<uint8_t> receipt(IPVc::Size), row(IPVc::Rows::Size);
+    uint32_t id = 0, position = 0;
+    ASSERT_TRUE(RecReadAt(IPVc::Number, 1, receipt.data(), &id));
+    EXPECT_EQ(std::to_string(GetU32(receipt.data(), IPVc::SerNr)), *number);
+    EXPECT_EQ(GetU16(receipt.data(), IPVc::Posted), 1);
+    EXPECT_EQ(GetU16(receipt.data(), IPVc::Transferred), 1);
+    ASSERT_EQ(MatrixRowCount(IPVc::Number, 0, receipt.data()), 1);
+    ASSERT_TRUE(MatrixRowRead(IPVc::Number, receipt.data(), 0, row.data()));
+    EXPECT_EQ(std::to_string(GetU32(row.data(), IPVc::Rows::InvoiceNr)), *invoice);
+    EXPECT_EQ(TextAt(row.data(), IPVc::Rows::CustCode), "C1");
+    EXPECT_DOUBLE_EQ(Num(row.data(), IPVc::Rows::Amount), 250);
+
+    // No open item is left for the invoice.
+    std::vector<uint8_t> item(ARVc::Size);
+    PutU32(item.data(), ARVc::InvoiceNr, (uint32_t)std::stoul(*invoice));
+    EXPECT_FALSE(RecFind(ARVc::Number, item.data(), 1, 1, &id, &position));
+
+    // The receipt's voucher: receivable credited, cash debited, balanced.
+    std::vector<uint8_t> voucher(TRVc::Size), vrow(TRVc::Rows::Size);
+    PutU16(voucher.data(), TRVc::YearCode, 202);
+    PutU32(voucher.data(), TRVc::SerNr, GetU32(receipt.data(), IPVc::SerNr));
+    ASSERT_TRUE(RecFind(TRVc::Number, voucher.data(), 2, 1, &id, &position));
+    double sum = 0, receivable = 0, cash = 0;
+    for (int i = 0; i < MatrixRowCount(TRVc::Number, 0, voucher.data()); i++) {
+        ASSERT_TRUE(MatrixRowRead(TRVc::Number, voucher.data(), i, vrow.data()));
+        double a = Num(vrow.data(), TRVc::Rows::Amount);
+        sum += a;
+        if (TextAt(vrow.data(), TRVc::Rows::Account) == "1510") receivable += a;
+        if (TextAt(vrow.data(), TRVc::Rows::Account) == "1910") cash += a;
+    }
+    EXPECT_NEAR(sum, 0, 0.005);
+    EXPECT_NEAR(receivable, -250, 0.005);
+    EXPECT_NEAR(cash, 250, 0.005);
+
+    // The customer ledger: the receipt's transaction for the invoice.
+    std::vector<uint8_t> trans(CustTransVc::Size);
+    PutU32(trans.data(), CustTransVc::InvoiceNr, (uint32_t)std::stoul(*invoice));
+    PutU16(trans.data(), CustTransVc::Kind, 1);
+    ASSERT_TRUE(RecFindByIndex(CustTransVc::Number, "IVKey", trans.data(), 2, 1, &id, &position));
+    EXPECT_EQ(TextAt(trans.data(), CustTransVc::CustCode), "C1");
+    EXPECT_EQ(GetU32(trans.data(), CustTransVc::DocNr), GetU32(receipt.data(), IPVc::SerNr));
+}
+
+}  // namespace
