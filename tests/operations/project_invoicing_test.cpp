@@ -286,7 +286,9 @@ TEST_F(ProjectInvoicingTest, PlanInvoiceTextRowsFollowTheProjectsWords) {
         PutU16(project.record, ProjectVc::PrintDesc, c.desc);
         ASSERT_TRUE(InvoiceFromPercentage(inv.record, project.record));
         EXPECT_EQ(MatrixRowCount(IVVc::Number, 0, inv.record), c.rows);
-        if (c.heading) EXPECT_EQ(std::get<1>(Rows(inv.record)[0]), "Project PX");
+        if (c.heading) {
+            EXPECT_EQ(std::get<1>(Rows(inv.record)[0]), "Project PX");
+        }
         EXPECT_EQ(Text(inv.record, IVVc::CustCode), "C1");
     }
 }
