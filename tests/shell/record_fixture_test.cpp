@@ -76,10 +76,12 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
     // module, then the sales invoices' list and window of the Sales
     // module; the bottom bar's module buttons 5 to 8 open its permitted
     // entries 1 to 4.
-    const int listed[] = {CustomerList, AccessGroupList, PersonList, Company, SalesInvoiceList, SalesInvoice};
-    const int module[] = {0, 0, 0, 0, 3, 3};
-    ASSERT_EQ(ListTableCount(7), 6);
-    for (int i = 0; i < 6; i++)
+    // The Projects module (6) follows with its six windows.
+    const int listed[] = {CustomerList, AccessGroupList, PersonList, Company, SalesInvoiceList, SalesInvoice,
+                          260, 259, 269, 268, 362, 360};
+    const int module[] = {0, 0, 0, 0, 3, 3, 6, 6, 6, 6, 6, 6};
+    ASSERT_EQ(ListTableCount(7), 12);
+    for (int i = 0; i < 12; i++)
         EXPECT_EQ(std::tuple(DefU16(ListTableEntry(7, i)), DefU16(ListTableEntry(7, i) + 6)),
                   std::tuple(listed[i], module[i]));
     for (int i = 0; i < 4; i++) {
