@@ -122,6 +122,7 @@ TEST_F(ProjectInvoicingTest, GroupingsAndDetailRows) {
         {1, 0, {{1, "Services", 650}}},
         {2, 0, {{1, "HOUR", 500}, {1, "TRIP", 150}}},
         {0, 1, {{1, "Work done, AN", 200}, {1, "Work done, BO", 300}, {1, "Work done, AN", 150}}},
+        {1, 1, {{1, "Services, AN", 200}, {1, "Services, BO", 300}, {1, "Services, AN", 150}}},
         {2, 1, {{1, "HOUR, AN", 200}, {1, "HOUR, BO", 300}, {1, "TRIP, AN", 150}}},
     };
     for (const Case &c : cases) {
