@@ -82,35 +82,14 @@ int32_t DownPaymentRow(ProjectRun &run, const PackedDecimal &amount, const uint8
     return AppendRow(run.inv, row);
 }
 
-// The invoice row that takes the amount of a budget row of item (code)
-// under the grouping: an entry of the work list with the same project,
-// VAT code, account and key (kind, item group or item) and no detail, or
-// a new row with its entry. text is the new row's text; the per-item
-// grouping passes the item's name. -1 when no row could be appended.
-int32_t ProjectInvoiceGroupedRow(ProjectRun &run, const uint8_t *itemCode, int grouping, int16_t kind,
-                                 bool detail, const uint8_t *itemName) {
-    RuleRecord item(INVc::Number);
-    ReadItem(item, itemCode);
-    if (!item.record) return -1;
-    ProjectInvoiceRowKey key{};
-    GetPString(run.project, ProjectVc::Code, ItemMax, key.project);
-    ItemAccounts(run.inv, item.record, key.account, key.vat);
-    key.detail = detail;
-    uint8_t text[256] = {0};
-    if (grouping == GroupPerGroup) {
-        GetPString(item.record, INVc::Group, GroupMax, key.group);
-        key.kind = -1;
-        RuleRecord group(ITVc::Number);
-        if (ProjectReadByCode(group, ITVc::Code, GroupMax, key.group)) GetPString(group.record, ITVc::Name, NameMax, text);
-    } else if (grouping == GroupPerItem) {
-        PStringCopy(key.item, itemCode);
-        key.kind = -1;
-        PStringCopy(text, itemName);
-    } else {
-        key.kind = kind;
-        GetPString(run.defaults, kind == 0 ? ProjectBlk::TimeText : ProjectBlk::CostText, NameMax, text);
-    }
-    if (!detail)
+namespace {
+
+// The invoice row of the work list entry equal to key (same project, VAT
+// code, account and grouping key, neither of them a detail row), or a new
+// kind-1 row with text on the key's account and VAT code, entered in the
+// list. -1 when no row could be appended.
+int32_t GroupedRow(ProjectRun &run, ProjectInvoiceRowKey &key, uint8_t *text) {
+    if (!key.detail)
         for (const ProjectInvoiceRowKey &k : run.keys)
             if (!k.detail && k.kind == key.kind && PStringEqual(k.project, key.project) &&
                 PStringEqual(k.vat, key.vat) && PStringEqual(k.account, key.account) &&
@@ -128,6 +107,57 @@ int32_t ProjectInvoiceGroupedRow(ProjectRun &run, const uint8_t *itemCode, int g
     key.row = AppendRow(run.inv, row);
     if (key.row >= 0) ProjectInvoiceRowFill(run, key);
     return key.row;
+}
+
+// The key every grouping starts from: the project, and the VAT code and
+// account of item (a register-3 record) for the invoice's zone.
+ProjectInvoiceRowKey KeyOf(const ProjectRun &run, const uint8_t *item, bool detail) {
+    ProjectInvoiceRowKey key{};
+    GetPString(run.project, ProjectVc::Code, ItemMax, key.project);
+    ItemAccounts(run.inv, item, key.account, key.vat);
+    key.detail = detail;
+    return key;
+}
+
+}  // namespace
+
+// The row per sales account and budget kind (0 time, 1 cost), its text
+// block 201's default for the kind.
+int32_t ProjectInvoiceAccountRow(ProjectRun &run, const uint8_t *itemCode, int16_t kind, bool detail) {
+    RuleRecord item(INVc::Number);
+    ReadItem(item, itemCode);
+    if (!item.record) return -1;
+    ProjectInvoiceRowKey key = KeyOf(run, item.record, detail);
+    key.kind = kind;
+    uint8_t text[256];
+    GetPString(run.defaults, kind == 0 ? ProjectBlk::TimeText : ProjectBlk::CostText, NameMax, text);
+    return GroupedRow(run, key, text);
+}
+
+// The row per item group, its text the group's name.
+int32_t ProjectInvoiceGroupRow(ProjectRun &run, const uint8_t *itemCode, bool detail) {
+    RuleRecord item(INVc::Number), group(ITVc::Number);
+    ReadItem(item, itemCode);
+    if (!item.record) return -1;
+    ProjectInvoiceRowKey key = KeyOf(run, item.record, detail);
+    key.kind = -1;
+    GetPString(item.record, INVc::Group, GroupMax, key.group);
+    uint8_t text[256] = {0};
+    if (ProjectReadByCode(group, ITVc::Code, GroupMax, key.group)) GetPString(group.record, ITVc::Name, NameMax, text);
+    return GroupedRow(run, key, text);
+}
+
+// The row per item, its text the item name the budget carries.
+int32_t ProjectInvoiceItemRow(ProjectRun &run, const uint8_t *itemCode, bool detail, const uint8_t *itemName) {
+    RuleRecord item(INVc::Number);
+    ReadItem(item, itemCode);
+    if (!item.record) return -1;
+    ProjectInvoiceRowKey key = KeyOf(run, item.record, detail);
+    key.kind = -1;
+    PStringCopy(key.item, itemCode);
+    uint8_t text[256];
+    PStringCopy(text, itemName);
+    return GroupedRow(run, key, text);
 }
 
 // Appends an entry to the run's work list.

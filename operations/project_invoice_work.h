@@ -45,7 +45,12 @@ struct ProjectRowDetail {
 
 void CutText(uint8_t *text, int max);
 int32_t DownPaymentRow(ProjectRun &run, const PackedDecimal &amount, const uint8_t *text);
-int32_t ProjectInvoiceGroupedRow(ProjectRun &run, const uint8_t *itemCode, int grouping, int16_t kind, bool detail,
-                                 const uint8_t *itemName);
+// The invoice row that takes a budget row's amount of the item with this
+// code, by the project's grouping: per sales account and budget kind, per
+// item group, per item; found in the work list unless detail, else
+// appended. -1 when no row could be appended.
+int32_t ProjectInvoiceAccountRow(ProjectRun &run, const uint8_t *itemCode, int16_t kind, bool detail);
+int32_t ProjectInvoiceGroupRow(ProjectRun &run, const uint8_t *itemCode, bool detail);
+int32_t ProjectInvoiceItemRow(ProjectRun &run, const uint8_t *itemCode, bool detail, const uint8_t *itemName);
 void ProjectInvoiceRowFill(ProjectRun &run, const ProjectInvoiceRowKey &key);
 void ProjectInvoiceRowAdd(ProjectRun &run, int32_t r, const PackedDecimal &amount, const ProjectRowDetail *detail);

@@ -212,7 +212,9 @@ bool InvoiceBudget(ProjectRun &run, const BudgetKind &k, uint8_t *budget, uint32
         ProjectRowDetail d{};
         PackedDecimal amount = BudgetRowAmount(k, budget, row, &d);
         if (DecIsZero(&amount)) continue;
-        int32_t r = ProjectInvoiceGroupedRow(run, item, grouping, k.kind, detail, name);
+        int32_t r = grouping == GroupPerGroup  ? ProjectInvoiceGroupRow(run, item, detail)
+                    : grouping == GroupPerItem ? ProjectInvoiceItemRow(run, item, detail, name)
+                                               : ProjectInvoiceAccountRow(run, item, k.kind, detail);
         if (r < 0) return false;
         ProjectInvoiceRowAdd(run, r, amount, detail ? &d : nullptr);
         Accumulate(k.kind == 0 ? sums.timeAmount : sums.costAmount, amount);

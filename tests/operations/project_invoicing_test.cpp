@@ -220,6 +220,34 @@ TEST_F(ProjectInvoicingTest, TheBatchStoresEachInvoiceOnceAndAppendsOneCustomers
     EXPECT_EQ(RegRecordCount(IVVc::Number), 2u);
 }
 
+// An invoice whose rows cancel (the hours equal the down payments
+// deducted) still carries what its budgets now say is invoiced: it is
+// stored mid-walk as at the end.
+TEST_F(ProjectInvoicingTest, AnInvoiceWhoseRowsCancelIsStoredWithItsBudgets) {
+    StoreProject("PA", "C1", [&](uint8_t *p) {
+        PlanLine(p, {1, 5, 2024}, "300", "Advance");
+        PutDec(p, ProjectVc::DownPayInvoiced, Dec(300));
+    });
+    StoreTimeBudget("PA", "HOUR", {{"AN", "", "", 3}});
+    StoreProject("PB", "C2");
+    StoreTimeBudget("PB", "HOUR", {{"AN", "", "", 1}});
+    std::memset(ReportParams, 0, ReportParamsSize);
+    ASSERT_TRUE(InvoicesFromProjects());
+    EXPECT_EQ(RegRecordCount(IVVc::Number), 2u);
+    RuleRecord inv(IVVc::Number);
+    PutText(inv.record, IVVc::CustCode, 20, "C1");
+    uint32_t recid = 0, position = 0;
+    ASSERT_TRUE(RecFindByIndex(IVVc::Number, "CustCode", inv.record, 1, 1, &recid, &position));
+    EXPECT_DOUBLE_EQ(Amount(inv.record, IVVc::Total), 0);
+    EXPECT_EQ(Rows(inv.record), (std::vector<std::tuple<int, std::string, double>>{{1, "Work done", 300}, {5, "", -300}}));
+    RuleRecord b(TimeBudgetVc::Number);
+    ASSERT_TRUE(ReadBudget(TimeBudgetVc::Number, b.record, "PA", "HOUR"));
+    EXPECT_DOUBLE_EQ(Amount(b.record, TimeBudgetVc::Invoiced), 300);
+    RuleRecord project(ProjectVc::Number);
+    ReadProject(project, "PA");
+    EXPECT_DOUBLE_EQ(Amount(project.record, ProjectVc::DownPayDeducted), -300) << "the stored invoice's deduction";
+}
+
 TEST_F(ProjectInvoicingTest, PlanInvoicesInvoiceWhatIsDueOnceAndOnlyWithANumber) {
     StoreProject("PL", "C1", [&](uint8_t *p) {
         PlanLine(p, {1, 5, 2024}, "1000", "");
