@@ -155,6 +155,29 @@ TEST_F(TimeSheetsTest, AFaultyRowIsRefusedAtItsColumnBeforeAnythingIsCarried) {
     EXPECT_EQ(InsertSheet(sheet.record, &recid), RecKeyExists);
 }
 
+TEST_F(TimeSheetsTest, SheetsAreNumberedFromTheirSeriesAndPrintingChangesNothing) {
+    AddSeriesRow(TimeSheetSeriesBlk::Number, 500, 599);
+    RuleRecord sheet(TimeSheetVc::Number);
+    MakeSheet(sheet.record, 0, {{"AN", "P1", "HOUR", 1}});
+    uint32_t recid = 0;
+    ASSERT_EQ(InsertSheet(sheet.record, &recid), RecDone);
+    EXPECT_EQ(GetU32(sheet.record, TimeSheetVc::SerNr), 500u);
+    MakeSheet(sheet.record, 0, {{"AN", "P1", "HOUR", 1}});
+    PutU32(sheet.record, TimeSheetVc::SerNr, 10);
+    EXPECT_EQ(InsertSheet(sheet.record, &recid), RecRefused);
+    EXPECT_EQ(shown.back(), TextOf(Texts::NumberOutsideSeries));
+    // Kind 46 prints (no form here) and leaves the stored sheet as it was.
+    RuleRecord stored(TimeSheetVc::Number);
+    uint32_t first = 0, position = 0;
+    PutU32(stored.record, TimeSheetVc::SerNr, 500);
+    ASSERT_TRUE(RecFind(TimeSheetVc::Number, stored.record, 1, 1, &first, &position));
+    EXPECT_EQ(PrintTimeSheetForm(TimeSheetVc::Number, stored.record, first), ApproveResult::Unchanged);
+    EXPECT_TRUE(ApproveRecord(46, TimeSheetVc::Number, first));
+    ASSERT_TRUE(RecReadById(TimeSheetVc::Number, first, stored.record));
+    EXPECT_EQ(GetU16(stored.record, TimeSheetVc::Transferred), 0);
+    EXPECT_EQ(RegRecordCount(TimeBudgetVc::Number), 0u);
+}
+
 TEST_F(TimeSheetsTest, AnImportedSheetWritesItsTransactionsAndLinksOnceAndOnlyWhenSound) {
     RuleRecord sheet(TimeSheetVc::Number);
     MakeSheet(sheet.record, 0, {{"AN", "P1", "HOUR", 2, {3, 6, 2024}}, {"BO", "P1", "HOUR", 1, {3, 6, 2024}}});
