@@ -73,6 +73,11 @@ TEST_F(RoadTest, HoursOfAnApprovedTimeSheetReachTheProjectsTimeBudget) {
     Type("C1");
     ClickField("Name");
     Type("Road works");
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Do("keep a picture of the project", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "project.png"));
+        return true;
+    });
     Check("the project's code is proposed", [] {
         EXPECT_EQ(Shown("Code"), "1");
         return true;
@@ -99,7 +104,6 @@ TEST_F(RoadTest, HoursOfAnApprovedTimeSheetReachTheProjectsTimeBudget) {
         return true;
     });
     ClickButton("Approved");
-    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
     Do("keep a picture of the time sheet", [this, shots] {
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "time_sheet.png"));
         return true;
