@@ -8,6 +8,7 @@
 // inside the caller's hold, so a failed store leaves nothing carried.
 #include <cassert>
 #include <cstring>
+#include <vector>
 
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -91,6 +92,16 @@ int RowFault(const SheetRow &r, uint32_t *column) {
     RuleRecord item(INVc::Number);
     if (!ProjectReadByCode(item, INVc::Code, ItemMax, r.item)) return Texts::ItemMissing;
     return 0;
+}
+
+// The rows that book something, as bytes, in order.
+std::vector<uint8_t> BookedRows(const uint8_t *sheet) {
+    std::vector<uint8_t> rows;
+    int32_t n = MatrixRowCount(TS::Number, 0, sheet);
+    SheetRow r;
+    for (int32_t i = 0; i < n; i++)
+        if (ReadSheetRow(sheet, i, &r) && !BlankRow(r)) rows.insert(rows.end(), r.row, r.row + sizeof r.row);
+    return rows;
 }
 
 // The number a new sheet's series search starts from: block 132's.
@@ -184,6 +195,10 @@ int ValidateTimeSheet(uint8_t *sheet, const uint8_t *stored, int mode) {
         if (NeedsNumber(serial) || !SerialNumberValid(TS::Number, (int32_t)serial, &date))
             return FieldError(Texts::NumberOutsideSeries, nullptr, RecFocusNone);
     }
+    // The rows of a transferred sheet are in the budgets already: a change
+    // would leave the budgets telling other hours than the sheet.
+    if (mode != 1 && stored && GetU16(stored, TS::Transferred) != 0 && BookedRows(sheet) != BookedRows(stored))
+        return FieldError(Texts::TimeSheetRowsKept, nullptr, TS::Matrix);
     int32_t row = 0;
     uint32_t column = 0;
     int text = 0;

@@ -58,6 +58,20 @@ TEST_F(TimeSheetsTest, RowsAreCarriedOnceWhateverStoresOrApprovesTheSheet) {
     RecUpdateChecked(TimeSheetVc::Number, sheet.record, recid, &result);
     EXPECT_TRUE(ApproveRecord(6, TimeSheetVc::Number, recid));
     EXPECT_EQ(BudgetRow(0), std::make_tuple(5.0, 5.0, 200.0));
+    // Its hours can no longer change; its comment can.
+    uint8_t row[TimeSheetVc::Rows::Size];
+    ASSERT_TRUE(RecReadById(TimeSheetVc::Number, recid, sheet.record));
+    ASSERT_TRUE(MatrixRowGet(TimeSheetVc::Number, 0, sheet.record, 0, row));
+    PutDec(row, TimeSheetVc::Rows::Quantity, Dec(9));
+    ASSERT_TRUE(MatrixRowPut(TimeSheetVc::Number, 0, sheet.record, 0, row));
+    RecUpdateChecked(TimeSheetVc::Number, sheet.record, recid, &result);
+    EXPECT_EQ(result, RecRefused);
+    EXPECT_EQ(shown.back(), TextOf(Texts::TimeSheetRowsKept));
+    ASSERT_TRUE(RecReadById(TimeSheetVc::Number, recid, sheet.record));
+    PutText(sheet.record, TimeSheetVc::Comment, 60, "Checked");
+    RecUpdateChecked(TimeSheetVc::Number, sheet.record, recid, &result);
+    EXPECT_EQ(result, RecDone);
+    EXPECT_EQ(BudgetRow(0), std::make_tuple(5.0, 5.0, 200.0));
     EXPECT_EQ(RegRecordCount(ProjTransVc::Number), 2u);
     EXPECT_EQ(RegRecordCount(ProjLinkVc::Number), 2u);
 }
