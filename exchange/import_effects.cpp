@@ -20,12 +20,39 @@
 #include "exchange/section_readers.h"
 #include "exchange/text_exchange.h"
 #include "operations/operations.h"
+#include "operations/project_ops.h"
 #include "rules/checks.h"
 #include "rules/documents.h"
 #include "rules/vat_currency.h"
 #include "shell/database_open.h"
 
-ImportEffectsRec ImportEffects;
+namespace {
+
+// The project effects of an imported time sheet, done only for a sheet
+// whose every row names a stored project, person and item: a sheet that
+// the checks would refuse carries nothing over.
+bool SheetRowsSound(const uint8_t *sheet) {
+    int32_t row = 0;
+    uint32_t column = 0;
+    int text = 0;
+    return TimeSheetRowsCheck(sheet, &row, &column, &text);
+}
+bool ImportedSheetTrans(const uint8_t *sheet) { return SheetRowsSound(sheet) && TimeSheetProjectTrans(sheet); }
+bool ImportedSheetLinks(const uint8_t *sheet) {
+    return SheetRowsSound(sheet) && ProjectLinkEntries(TimeSheetVc::Number, sheet);
+}
+
+// The effects installed from the start: those of the project side.
+ImportEffectsRec InstalledEffects() {
+    ImportEffectsRec e{};
+    e.timeSheetProjectTrans = ImportedSheetTrans;
+    e.projectLinkEntries = ImportedSheetLinks;
+    return e;
+}
+
+}  // namespace
+
+ImportEffectsRec ImportEffects = InstalledEffects();
 
 namespace {
 

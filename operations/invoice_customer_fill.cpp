@@ -11,6 +11,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/project_ops.h"
 #include "operations/sales_invoice.h"
 #include "rules/documents.h"
 #include "rules/prices.h"
@@ -143,15 +144,7 @@ bool InvoiceCustomerFill(uint8_t *inv)
     PutPString(inv, IVVc::PriceList, 5, priceList);
     PutU16(inv, IVVc::InclVat, inclVat);
 
-    if (c[CUVc::DelAddr1] != 0) {
-        CopyText(c, CUVc::Name, inv, IVVc::DelAddr0, 60);
-        CopyText(c, CUVc::DelAddr1, inv, IVVc::DelAddr1, 60);
-        CopyText(c, CUVc::DelAddr2, inv, IVVc::DelAddr2, 60);
-        CopyText(c, CUVc::DelAddr3, inv, IVVc::DelAddr3, 60);
-    } else {
-        for (uint32_t at : {IVVc::DelAddr0, IVVc::DelAddr1, IVVc::DelAddr2, IVVc::DelAddr3})
-            PutPString(inv, at, 60, empty);
-    }
+    CopyCustomerDeliveryAddress(c, inv);
     CopyText(c, CUVc::Text646, inv, IVVc::Text856, 20);
     CopyText(c, CUVc::Text900, inv, IVVc::Text546, 60);
     DocTotalsRound(inv);

@@ -19,6 +19,7 @@
 #include "database/access/record_locks.h"
 #include "database/access/remote_calls.h"
 #include "operations/customer_receipt.h"
+#include "operations/project_ops.h"
 #include "operations/sales_invoice.h"
 #include "output/forms/forms.h"
 #include "rules/hooks.h"
@@ -33,7 +34,7 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {OPVc::Number, nullptr},                   //  3 mark an outgoing payment approved
     {OPVc::Number, nullptr},                   //  4 post an outgoing payment
     {VIVc::Number, nullptr},                   //  5 post a purchase invoice
-    {TimeSheetVc::Number, nullptr},                             //  6 approve a time sheet
+    {TimeSheetVc::Number, ApproveTimeSheet},   //  6 approve a time sheet
     {ApproveAnyRegister, nullptr},             //  7 no operation
     {ProductionVc::Number, nullptr},                             //  8 print a production form
     {ApproveAnyRegister, nullptr},             //  9 no operation
@@ -73,7 +74,7 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {PersPayVc::Number, nullptr},              // 43 post a pp1
     {ExpenseVc::Number, nullptr},                            // 44 post an expense
     {ApproveAnyRegister, nullptr},             // 45 report 110 of the record's serial
-    {TimeSheetVc::Number, nullptr},                             // 46 print a time sheet
+    {TimeSheetVc::Number, PrintTimeSheetForm}, // 46 print a time sheet
     {ORVc::Number, nullptr},                              // 47 purchase orders from an order
     {PUVc::Number, nullptr},                   // 48 print a purchase
 }};

@@ -11,6 +11,7 @@
 #include "exchange/exchange.h"
 #include "operations/customer_receipt.h"
 #include "rules/accounts.h"
+#include "operations/project_ops.h"
 #include "rules/checks.h"
 #include "rules/vat_currency.h"
 
@@ -81,7 +82,7 @@ int CheckAccountTemplateRows(const uint8_t *record) {
 bool CheckNotBuilt(int reg) {
     switch (reg) {
     case PUVc::Number: case ORVc::Number: case SHVc::Number: case VIVc::Number:
-    case OPVc::Number: case TimeSheetVc::Number: case PurchOrderVc::Number: case ProductionVc::Number:
+    case OPVc::Number: case PurchOrderVc::Number: case ProductionVc::Number:
     case StockMoveVc::Number: case ExpenseVc::Number: case PersPayVc::Number:
         return true;
     default:
@@ -140,6 +141,8 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
         return ValidateStockMovement(record, stored, mode);
     case IPVc::Number:
         return ValidateReceipt(record, stored, mode);
+    case TimeSheetVc::Number:
+        return ValidateTimeSheet(record, stored, mode);
     default:
         if (CheckNotBuilt(reg)) return FieldError(Texts::RecordNotStored, nullptr, RecFocusNone);
         return 0;

@@ -5,7 +5,8 @@
 // by InstallInvoiceEntry), the customer receipt (10, by
 // InstallReceiptEntry), the masters 2, 3,
 // 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, projects (53),
-// contracts (45), quotations (55) and register 56, and the checks of settings blocks. A
+// contracts (45), quotations (55), register 56, time sheets (54), and the
+// checks of settings blocks. A
 // register is installed whole once every step its hooks, checks and
 // approve kinds call exists; until then its entry is only marked waiting
 // (CheckNotBuilt), and the record layer refuses to store its records from
@@ -28,14 +29,18 @@
 //                          kinds 5, 19
 //   30 outgoing payment    OpenItemsUpdate, StoreVoucherAfterPayment;
 //                          kinds 3, 4, 24, 27
-//   54 time sheet          TimeSheetTransfer; kinds 6, 46
 //   109 exp1               ExpenseToCostBudget; kinds 40, 44
 //   110 pp1                kinds 41, 43 (kind 42 is built)
 #include "rules/hooks.h"
 
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/system.h"
 #include "database/access/register_hooks.h"
 #include "core/work_blocks.h"
 #include "operations/customer_receipt.h"
+#include "operations/operations.h"
+#include "operations/project_ops.h"
 #include "rules/checks.h"
 #include "rules/entry_state.h"
 #include "rules/register_hooks_entries.h"
@@ -43,6 +48,50 @@
 
 // Takes the current session user's code into EntryUserCode.
 void SetEntryUserCode() { CurrentUserCode(EntryUserCode); }
+
+namespace {
+
+// ---- Time sheets (54) ----
+
+// A new time sheet: dated today, numbered when it is inserted.
+void TimeSheetDefaults(int, uint8_t *sheet) {
+    SetEntryUserCode();
+    PutU32(sheet, TimeSheetVc::SerNr, SerialNone);
+    PutDate(sheet, TimeSheetVc::RegDate, TodayDate);
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    PutDec(sheet, TimeSheetVc::Total, blank);
+}
+
+// A sheet inserted already marked transferred is carried over now.
+int TimeSheetBeforeInsert(int, uint8_t *sheet) { return TimeSheetTransfer(sheet) ? 1 : 0; }
+
+// A rewrite carries the sheet over only when it becomes transferred; a
+// transferred sheet stays so, for clearing the flag and setting it again
+// would carry its rows a second time.
+int TimeSheetBeforeUpdate(int, uint8_t *sheet, uint8_t *stored, uint32_t) {
+    if (GetU16(stored, TimeSheetVc::Transferred) != 0) {
+        PutU16(sheet, TimeSheetVc::Transferred, GetU16(stored, TimeSheetVc::Transferred));
+        StatusMarkFromFlag(sheet);
+        return 1;
+    }
+    if (GetU16(sheet, TimeSheetVc::Transferred) == 0) return 1;
+    return TimeSheetTransfer(sheet) ? 1 : 0;
+}
+
+// The whole entry of register 54.
+void InstallTimeSheetEntry(std::array<RegisterHooks, RegisterCount> &table) {
+    RegisterHooks h;
+    h.validateRecord = ValidateRecordOf;
+    h.canDelete = CanDeleteRecordOf;
+    h.preserveStoredFields = PreserveStoredFieldsOf;
+    h.newRecordDefaults = TimeSheetDefaults;
+    h.beforeInsert = TimeSheetBeforeInsert;
+    h.beforeUpdate = TimeSheetBeforeUpdate;
+    table[TimeSheetVc::Number] = h;
+}
+
+}  // namespace
 
 // Fills the whole entry of every installed register; the entries of other
 // registers stay as they are, and running it again gives the same table.
@@ -52,6 +101,7 @@ void RulesInstall() {
     InstallSalesDocEntries(RegisterHookTable);
     InstallInvoiceEntry(RegisterHookTable);
     InstallReceiptEntry(RegisterHookTable);
+    InstallTimeSheetEntry(RegisterHookTable);
     // A waiting register keeps an empty entry, marked; an entry installed
     // above for it lifts the mark.
     for (int reg = 0; reg < RegisterCount; reg++)

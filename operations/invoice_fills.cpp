@@ -1,0 +1,126 @@
+// invoice_fills.cpp - the fills that the generated sales invoices share
+// (project invoices, plan invoices, interest and sample invoices): the
+// customer's data copied into the invoice header, and an invoice row
+// filled from an item.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "operations/operations.h"
+#include "operations/project_ops.h"
+#include "rules/documents.h"
+#include "rules/series_terms.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+constexpr int CodeMax = 20, LineMax = 60;
+
+// Copies the text of at most max characters at `from` of src to `to` of dst.
+void CopyText(const uint8_t *src, uint32_t from, uint8_t *dst, uint32_t to, int max) {
+    uint8_t text[256];
+    GetPString(src, from, max, text);
+    PutPString(dst, to, max, text);
+}
+
+}  // namespace
+
+// The delivery address of a customer: its name and three delivery lines,
+// or, without a first delivery line, all four empty (the postal address
+// then serves).
+void CopyCustomerDeliveryAddress(const uint8_t *c, uint8_t *inv) {
+    assert(c && inv);
+    if (c[CUVc::DelAddr1] != 0) {
+        CopyText(c, CUVc::Name, inv, IVVc::DelAddr0, LineMax);
+        CopyText(c, CUVc::DelAddr1, inv, IVVc::DelAddr1, LineMax);
+        CopyText(c, CUVc::DelAddr2, inv, IVVc::DelAddr2, LineMax);
+        CopyText(c, CUVc::DelAddr3, inv, IVVc::DelAddr3, LineMax);
+        return;
+    }
+    uint8_t empty[1] = {0};
+    for (uint32_t at : {IVVc::DelAddr0, IVVc::DelAddr1, IVVc::DelAddr2, IVVc::DelAddr3})
+        PutPString(inv, at, LineMax, empty);
+}
+
+// The customer named at the document's byte 0 into its header: name and
+// address, second name, group, objects, language, delivery terms, mode
+// and address, currency, references, price list, discount code, VAT
+// zone and payment terms.
+bool CopyCustomerToDocument(uint8_t *doc) {
+    assert(doc);
+    uint8_t code[256];
+    GetPString(doc, IVVc::CustCode, CodeMax, code);
+    RuleRecord cust(CUVc::Number);
+    if (!ProjectReadByCode(cust, CUVc::Code, CodeMax, code)) return false;
+    const uint8_t *c = cust.record;
+    CopyText(c, CUVc::Name, doc, IVVc::Addr0, LineMax);
+    CopyText(c, CUVc::Addr1, doc, IVVc::Addr1, LineMax);
+    CopyText(c, CUVc::Addr2, doc, IVVc::Addr2, LineMax);
+    CopyText(c, CUVc::Addr3, doc, IVVc::Addr3, LineMax);
+    CopyText(c, CUVc::Name2, doc, IVVc::Text312, LineMax);
+    CopyText(c, CUVc::CustGroup, doc, IVVc::CustCat, 5);
+    CopyText(c, CUVc::Objects, doc, IVVc::Objects, 30);
+    CopyText(c, CUVc::LangCode, doc, IVVc::LangCode, 5);
+    CopyText(c, CUVc::DelTerms, doc, IVVc::DelTerms, 5);
+    CopyText(c, CUVc::DelMode, doc, IVVc::DelMode, 5);
+    CopyCustomerDeliveryAddress(c, doc);
+    CopyText(c, CUVc::CurncyCode, doc, IVVc::CurncyCode, 5);
+    CopyText(c, CUVc::Text646, doc, IVVc::Text856, 20);
+    CopyText(c, CUVc::PriceList, doc, IVVc::PriceList, 5);
+    CopyText(c, CUVc::DiscCode2, doc, IVVc::DiscCode2, 5);
+    uint8_t group[256], priceList[256];
+    uint16_t inclVat = 0;
+    GetPString(doc, IVVc::CustCat, 5, group);
+    GetPString(doc, IVVc::PriceList, 5, priceList);
+    ResolvePriceList(group, priceList, &inclVat);
+    PutPString(doc, IVVc::PriceList, 5, priceList);
+    PutU16(doc, IVVc::InclVat, inclVat);
+    PutU16(doc, IVVc::VatZone, GetU16(c, CUVc::VatZone));
+    CopyText(c, CUVc::PayTerms, doc, IVVc::PayTerms, 2);
+    ApplyPaymentTerms(doc);
+    return true;
+}
+
+// Row index of the invoice from item: code, text in the invoice's
+// language (else the name), account and VAT code for its zone, price in
+// the invoice's currency, cost, discount, price unit and amount.
+void AddInvoiceItemRow(uint8_t *inv, const uint8_t *item, int32_t index) {
+    assert(inv && item);
+    uint8_t row[IVVc::Rows::Size];
+    if (!MatrixRowGet(IVVc::Number, 0, inv, index, row)) return;
+    uint8_t code[256], name[256], language[256], text[256];
+    GetPString(item, INVc::Code, CodeMax, code);
+    PutPString(row, IVVc::Rows::ItemCode, CodeMax, code);
+    GetPString(item, INVc::Name, LineMax, name);
+    GetPString(inv, IVVc::LangCode, 5, language);
+    NthRowWithCode(1, text, RecMatrixHandle(INVc::Number, item), language, name);
+    PutPString(row, IVVc::Rows::Text, 100, text);
+    int zone = GetU16(inv, IVVc::VatZone);
+    uint8_t account[256], vat[256];
+    ItemSalesAccount(item, zone, account);
+    ItemVatCode(item, zone, vat);
+    PutPString(row, IVVc::Rows::SalesAcc, 10, account);
+    PutPString(row, IVVc::Rows::VatCode, 2, vat);
+    PackedDecimal base = GetDec(item, INVc::BasePrice), rate = GetDec(inv, IVVc::Rate), price;
+    AmountByRateInverse(&base, &rate, &price);
+    PutDec(row, IVVc::Rows::Price, price);
+    PackedDecimal cost = GetDec(item, INVc::CostPrice), further = GetDec(item, INVc::AddCost);
+    if (DecIsBlank(&cost)) DecSetZero(&cost);
+    if (!DecIsBlank(&further)) DecAdd(&cost, &further, &cost);
+    PutDec(row, IVVc::Rows::UnitCost, cost);
+    PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), discount;
+    uint8_t group[256], discCode[256];
+    GetPString(inv, IVVc::CustCat, 5, group);
+    GetPString(inv, IVVc::DiscCode2, 5, discCode);
+    bool found = false;
+    ItemDiscount(item, &price, &qty, group, discCode, &discount, &found);
+    PutDec(row, IVVc::Rows::Discount, discount);
+    PackedDecimal unit = GetDec(item, INVc::PriceUnit), sum;
+    PutDec(row, IVVc::Rows::PriceUnit, unit);
+    DecRowAmount(&qty, &price, &unit, &discount, &sum);
+    PutDec(row, IVVc::Rows::Sum, sum);
+    MatrixRowPut(IVVc::Number, 0, inv, index, row);
+}

@@ -1,0 +1,225 @@
+// project_plan_invoice.cpp - invoices from a project's invoicing plan:
+// the header and text rows of a new project invoice, and the invoice of
+// what the plan has made due and is not yet invoiced (the conversion of a
+// project into an invoice).
+#include <cassert>
+#include <cstring>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "operations/operations.h"
+#include "operations/project_ops.h"
+#include "operations/sales_invoice.h"
+#include "rules/documents.h"
+#include "rules/prices.h"
+#include "rules/series_terms.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+constexpr int CodeMax = 20, LineMax = 60, UserMax = 5;
+
+// Writes text into the description of row p when the invoice has it.
+void RowText(uint8_t *inv, int32_t p, const uint8_t *text) {
+    uint8_t row[IVVc::Rows::Size];
+    if (!MatrixRowGet(IVVc::Number, 0, inv, p, row)) return;
+    uint8_t t[256];
+    PStringCopy(t, text);
+    if (t[0] > LineMax) t[0] = LineMax;
+    PutPString(row, IVVc::Rows::Text, LineMax, t);
+    MatrixRowPut(IVVc::Number, 0, inv, p, row);
+}
+
+// The project's text rows after the invoice's rows: the heading with the
+// project code, the name, the reference and the description lines as the
+// project's four words ask, with the blank rows between them.
+void PlanTextRows(uint8_t *inv, const uint8_t *project) {
+    bool heading = GetU16(project, ProjectVc::PrintHeading) != 0, name = GetU16(project, ProjectVc::PrintName) != 0;
+    bool ref = GetU16(project, ProjectVc::PrintRef) != 0, desc = GetU16(project, ProjectVc::PrintDesc) != 0;
+    uint8_t d1[256], d2[256], d3[256], text[256];
+    GetPString(project, ProjectVc::Desc1, LineMax, d1);
+    GetPString(project, ProjectVc::Desc2, LineMax, d2);
+    GetPString(project, ProjectVc::Desc3, LineMax, d3);
+    int32_t n = MatrixRowCount(IVVc::Number, 0, inv), p = n + (n != 0 ? 2 : 0);
+    int32_t count = p + ((heading || name || ref) ? 1 : 0) + heading + name + ref;
+    if (desc) count += d3[0] != 0 ? 4 : d2[0] != 0 ? 3 : d1[0] != 0 ? 2 : 0;
+    uint8_t row[IVVc::Rows::Size], space[2] = {1, ' '};
+    for (int32_t i = n; i < count; i++) {
+        std::memset(row, 0, sizeof row);
+        InitDocRow(row, IVVc::Number, 1);
+        PutPString(row, IVVc::Rows::Text, LineMax, space);
+        if (!MatrixRowPut(IVVc::Number, 0, inv, i, row)) return;
+    }
+    if (heading) {
+        uint8_t defaults[ProjectBlk::Size] = {}, code[256];
+        SettingsBlockRead(ProjectBlk::Number, defaults, ProjectBlk::Size);
+        GetPString(defaults, ProjectBlk::Heading, LineMax, text);
+        GetPString(project, ProjectVc::Code, CodeMax, code);
+        PStringAppendC(text, " ");
+        PStringAppend(text, code);
+        RowText(inv, p++, text);
+        if (!name && !ref) p++;
+    }
+    if (name) {
+        GetPString(project, ProjectVc::Name, LineMax, text);
+        if (text[0] != 0) RowText(inv, p++, text);
+        if (!ref && !heading) p++;
+    }
+    if (ref) {
+        GetPString(project, ProjectVc::Reference, LineMax, text);
+        if (text[0] != 0) RowText(inv, p++, text);
+        p++;
+    }
+    if (desc)
+        for (const uint8_t *line : {d1, d2, d3})
+            if (line[0] != 0) RowText(inv, p++, line);
+}
+
+// Appends a row to the invoice.
+bool AppendRow(uint8_t *inv, const uint8_t *row) {
+    return MatrixRowPut(IVVc::Number, 0, inv, MatrixRowCount(IVVc::Number, 0, inv), row);
+}
+
+// The plan's amounts due by today into s.
+void PlanDue(const uint8_t *project, PackedDecimal *s) {
+    DecSetZero(s);
+    uint8_t line[ProjectVc::Rows::Size], text[256];
+    int32_t n = MatrixRowCount(ProjectVc::Number, 0, project);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowGet(ProjectVc::Number, 0, project, i, line)) break;
+        DateRec d = GetDate(line, ProjectVc::Rows::PlanDate);
+        if (DateCompare(&d, &TodayDate) > 0) continue;
+        GetPString(line, ProjectVc::Rows::AmountText, CodeMax, text);
+        PackedDecimal a;
+        TextToDec(text, &a);
+        if (!DecIsBlank(&a)) DecAdd(s, &a, s);
+    }
+}
+
+// Gives every due plan line not yet invoiced the invoice's serial and the
+// user's code.
+void MarkPlanLines(uint8_t *project, uint32_t serial) {
+    uint8_t line[ProjectVc::Rows::Size], user[6] = {0};
+    CurrentUserCode(user);
+    int32_t n = MatrixRowCount(ProjectVc::Number, 0, project);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowGet(ProjectVc::Number, 0, project, i, line)) break;
+        DateRec d = GetDate(line, ProjectVc::Rows::PlanDate);
+        if (GetU32(line, ProjectVc::Rows::InvoiceNr) != SerialNone || DateCompare(&d, &TodayDate) > 0) continue;
+        PutU32(line, ProjectVc::Rows::InvoiceNr, serial);
+        PutPString(line, ProjectVc::Rows::UserCode, UserMax, user);
+        MatrixRowPut(ProjectVc::Number, 0, project, i, line);
+    }
+}
+
+// The invoice of amount s for the project (read in project); stored with
+// the project's sums and plan when its total is not zero. false when a
+// store failed.
+bool InvoicePlanAmount(uint8_t *project, const PackedDecimal &s) {
+    RuleRecord inv(IVVc::Number), item(INVc::Number);
+    if (!inv.record) return false;
+    if (!InvoiceFromPercentage(inv.record, project)) return true;
+    uint8_t row[IVVc::Rows::Size] = {}, space[2] = {1, ' '};
+    InitDocRow(row, IVVc::Number, 1);
+    PutPString(row, IVVc::Rows::Text, 100, space);
+    if (!AppendRow(inv.record, row)) return false;
+    std::memset(row, 0, sizeof row);
+    InitDocRow(row, IVVc::Number, 5);
+    uint8_t defaults[ProjectBlk::Size] = {}, code[256], account[256], vat[256];
+    SettingsBlockRead(ProjectBlk::Number, defaults, ProjectBlk::Size);
+    GetPString(defaults, ProjectBlk::DownPayItem, CodeMax, code);
+    if (!ProjectReadByCode(item, INVc::Code, CodeMax, code) && item.record) {
+        RecClear(INVc::Number, item.record);
+        PutPString(item.record, INVc::Code, CodeMax, code);
+    }
+    int zone = GetU16(inv.record, IVVc::VatZone);
+    ItemSalesAccount(item.record, zone, account);
+    ItemVatCode(item.record, zone, vat);
+    PutPString(row, IVVc::Rows::SalesAcc, 10, account);
+    PutPString(row, IVVc::Rows::VatCode, 2, vat);
+    PutDec(row, IVVc::Rows::Sum, s);
+    if (!AppendRow(inv.record, row)) return false;
+    DocTotalsRound(inv.record);
+    PackedDecimal total = GetDec(inv.record, IVVc::Total);
+    if (DecIsZero(&total)) return true;
+    uint32_t recid = 0;
+    if (!RecStoreByKey(IVVc::Number, inv.record, 0, &recid)) return false;
+    // The stored invoice's down payments reach the stored project; the
+    // copy here is read again so that its sums are those and not added
+    // twice.
+    UpdateProjectTotals(inv.record, nullptr);
+    uint32_t position = 0, projectId = 0;
+    if (!RecFind(ProjectVc::Number, project, 1, 1, &projectId, &position)) return false;
+    MarkPlanLines(project, GetU32(inv.record, IVVc::SerNr));
+    return true;
+}
+
+}  // namespace
+
+// A new invoice for the project: defaults, kind 1, today, the next
+// invoice number (noted in block 132), the project's customer with the
+// customer's currency and rate, and the project's text rows.
+bool InvoiceFromPercentage(uint8_t *inv, const uint8_t *project) {
+    assert(inv && project);
+    RecClear(IVVc::Number, inv);
+    RecNewDefaults(IVVc::Number, inv);
+    PutU16(inv, IVVc::InvType, 1);
+    uint8_t text[256], empty[1] = {0};
+    GetPString(project, ProjectVc::Code, CodeMax, text);
+    PutPString(inv, IVVc::Project, CodeMax, text);
+    PutDate(inv, IVVc::InvDate, TodayDate);
+    PutDate(inv, IVVc::TransDate, TodayDate);
+    PutU16(inv, IVVc::Printed, 0);
+    PutU16(inv, IVVc::Posted, 0);
+    PutU32(inv, IVVc::OrderNr, SerialNone);
+    StatusMarkInvoice(inv);
+    PutPString(inv, IVVc::Text290, 20, empty);
+    PutPString(inv, IVVc::Objects, 30, empty);
+    PutPString(inv, IVVc::Text546, LineMax, empty);
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    for (uint32_t at : {IVVc::RoundOff, IVVc::Net, IVVc::VatFreeNet, IVVc::Vat, IVVc::Total}) PutDec(inv, at, blank);
+    PutU16(inv, IVVc::InclVat, 0);
+    DateRec date = TodayDate;
+    int32_t n = NextSerialNumber(IVVc::Number, &date, SeriesHint(SU::SeriesA + 8, SeriesDefaultsBlk::InvoiceHint), 0);
+    if (n == NoFreeNumber) {
+        PutU32(inv, IVVc::SerNr, SerialNone);
+        return false;
+    }
+    PutU32(inv, IVVc::SerNr, (uint32_t)n);
+    uint8_t *series = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock);
+    if (series) PutU32(series, SeriesDefaultsBlk::InvoiceHint, (uint32_t)n);
+    GetPString(project, ProjectVc::CustCode, CodeMax, text);
+    PutPString(inv, IVVc::CustCode, CodeMax, text);
+    CopyCustomerToDocument(inv);
+    // The rate is that of the customer's currency, known only now.
+    GetPString(inv, IVVc::CurncyCode, 5, text);
+    PackedDecimal rate;
+    if (CurrencyRate(text, &date, &rate)) PutDec(inv, IVVc::Rate, rate);
+    PlanTextRows(inv, project);
+    return true;
+}
+
+// Invoices what the plan of the project has made due beyond what is
+// invoiced already, when that is above zero; the project is stored with
+// its plan lines marked. A missing project does nothing.
+bool ProjectToInvoice(const uint8_t *projectCode) {
+    assert(projectCode);
+    RuleRecord project(ProjectVc::Number);
+    if (!ProjectReadByCode(project, ProjectVc::Code, CodeMax, projectCode)) return true;
+    uint32_t recid = 0, position = 0;
+    RecFind(ProjectVc::Number, project.record, 1, 1, &recid, &position);
+    PackedDecimal s, invoiced = GetDec(project.record, ProjectVc::DownPayInvoiced);
+    PlanDue(project.record, &s);
+    if (!DecIsBlank(&invoiced)) DecSub(&s, &invoiced, &s);
+    if (DecSign(&s) <= 0) return true;
+    DbHoldBegin();
+    bool ok = InvoicePlanAmount(project.record, s) && RecStore(ProjectVc::Number, project.record, 1, &recid);
+    if (!ok) DbHoldFail();
+    return DbHoldEnd() && ok;
+}
