@@ -145,6 +145,15 @@ int SessionsInUse();
 bool SessionsAllowExclusive();
 // PString label "user  @client" of an entry (empty when not in use).
 void SessionLabel(int index, uint8_t *out);
+// The session the current request's output is pushed to: the caller's
+// own, unless a printer named after another client chose that one.
+extern int ServerOutputSession;
+// A printer's device text: the in-use session whose client name it is
+// (regardless of case) takes the output; any other name, the empty one
+// too, leaves the output with the caller. False when no session takes it.
+bool SessionSelectOutput(const uint8_t *name);
+// The byte-order flag of the session taking the output; -1 none.
+int16_t SessionOutputOrderFlag();
 
 // ---- Server requests (server_handle.cpp, server_dispatch.cpp) ----
 

@@ -12,6 +12,7 @@
 #include "rules/entry_state.h"
 
 SessionEntry SessionTable[NetSlotCount];
+int ServerOutputSession = -1;
 bool ServerServing = false;
 uint32_t SessionIdCounter = 0;
 
@@ -74,4 +75,21 @@ void SessionLabel(int index, uint8_t *out) {
         PStringAppendC(out, "  @");
         PStringAppend(out, client);
     }
+}
+
+bool SessionSelectOutput(const uint8_t *name) {
+    if (name && name[0])
+        for (int i = 0; i < NetSlotCount; i++)
+            if (SessionTable[i].inUse && PStringCompareNoCase(SessionTable[i].clientName, name) == 0) {
+                ServerOutputSession = i;
+                return true;
+            }
+    // A printer that names no connected client is the asking client's own:
+    // its print still comes out, where that client prints.
+    return ServerOutputSession >= 0 && SessionTable[ServerOutputSession].inUse;
+}
+
+int16_t SessionOutputOrderFlag() {
+    int s = ServerOutputSession;
+    return s >= 0 && SessionTable[s].inUse ? (int16_t)SessionTable[s].byteOrder : -1;
 }
