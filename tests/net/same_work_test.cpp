@@ -7,10 +7,14 @@
 // file and the whole company exported as text (kind 0). Every byte the
 // two runs produce must be the same: the export, the report file and the
 // printed PDF (less the time it was made).
+//
+// Beside it, where a server's print goes: to the asking client, or to
+// the client a printer's device names.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "core/file_form.h"
 #include "database/access/settings_blocks.h"
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
@@ -19,6 +23,7 @@
 #include "rules/approval.h"
 #include "rules/hooks.h"
 #include "shell/database_open.h"
+#include "shell/net_services.h"
 #include "tests/net/net_fixture.h"
 
 using namespace nettest;
@@ -256,4 +261,162 @@ TEST_F(SameWorkTest, StandAloneAndClientProduceTheSameBytes) {
     EXPECT_TRUE(client.report == alone.report) << "client:\n" << client.report << "\nalone:\n" << alone.report;
     EXPECT_TRUE(client.pdf == alone.pdf) << "the printed invoices differ";
     EXPECT_EQ(client.told, alone.told);
+}
+
+namespace {
+
+// The server of the printer test: the defaults imported and one printer,
+// whose device is the client named "STATION7".
+void PrinterStationServer() {
+    ServerServices();
+    std::string defaults = DefaultsText();
+    ResetParams(0, ImportSourceMemory);
+    ImportMemorySource((const uint8_t *)defaults.data(), (uint32_t)defaults.size());
+    ImportRun();
+    ImportFileClose();
+    std::vector<uint8_t> row(PrintersBlk::Rows::Size);
+    PutText(row.data(), PrintersBlk::Rows::Name, 20, "OFFICE");
+    PutText(row.data(), PrintersBlk::Rows::DeviceText, 20, "STATION7");
+    PutText(row.data(), PrintersBlk::Rows::PrinterText, 20, "P");
+    SettingsBlockStore(PrintersBlk::Number, row.data(), (uint32_t)row.size());
+}
+
+class PrintStationTest : public NetServerTest {
+protected:
+    nettest::ServerSetup ServerExtra() override { return PrinterStationServer; }
+
+    // Request 26: the invoice form (document type -2) for a record of C1.
+    static std::vector<uint8_t> FormPrint(uint32_t session) {
+        MemBlock h = 0;
+        uint8_t *iv = RecBufferNew(IVVc::Number, &h);
+        PutText(iv, IVVc::CustCode, 20, "C1");
+        PutU32(iv, IVVc::SerNr, 2600001);
+        MsgBuffer body;
+        MsgPutWord(&body, IVVc::Number);
+        MsgPutWord(&body, (uint16_t)-2);
+        MsgPutRecord(&body, IVVc::Number, iv);
+        RecBufferFree(IVVc::Number, &h);
+        return Request(session, ReqPrintForm, &body);
+    }
+    static std::vector<uint8_t> Ack(uint32_t session) {
+        MsgBuffer f;
+        MsgPutLong(&f, AckFrameSize);
+        MsgPutLong(&f, session);
+        MsgPutWord(&f, AckCode);
+        MsgPutWord(&f, 0);
+        return std::vector<uint8_t>(MsgData(&f), MsgData(&f) + MsgLength(&f));
+    }
+    static uint32_t OpenNamed(const RawConn &c, const char *client) {
+        MsgBuffer body;
+        uint8_t addr[256];
+        PStringFromC(addr, client);
+        MsgPutPString(&body, addr);
+        MsgPutWord(&body, 1);
+        if (!c.Send(Request(0, ReqSessionOpen, &body))) return 0;
+        MsgBuffer m;
+        uint32_t id = 0;
+        if (!ReplyBody(c.Frame(), &m) || !MsgGetLong(&m, &id)) return 0;
+        return id;
+    }
+    // The shipped defaults' administrator logs in on session id.
+    static bool Admin(const RawConn &c, uint32_t id) {
+        MsgBuffer lb;
+        uint8_t name[256], pw[256];
+        PStringFromC(name, "ADMIN");
+        PStringFromC(pw, "orvel");
+        MsgPutPString(&lb, name);
+        MsgPutPString(&lb, pw);
+        MsgBuffer lm;
+        uint8_t accepted = 0;
+        if (!c.Send(Request(id, ReqLogin, &lb)) || !ReplyBody(c.Frame(), &lm)) return false;
+        MsgGetPString(&lm, name);
+        return MsgGetByte(&lm, &accepted) && accepted;
+    }
+    static uint16_t Code(const std::vector<uint8_t> &f) { return f.size() >= 6 ? uint16_t(f[4] | f[5] << 8) : 0xFFFF; }
+};
+
+}  // namespace
+
+TEST_F(PrintStationTest, APrintToAPrinterNamedAfterAClientReachesThatClient) {
+    RawConn asking(port), station(port);
+    uint32_t sa = OpenNamed(asking, "127.0.0.1");
+    ASSERT_NE(sa, 0u);
+    ASSERT_TRUE(Admin(asking, sa));
+    // Without the station connected the print comes back to the asker.
+    asking.Send(FormPrint(sa));
+    int own = 0;
+    std::vector<uint8_t> f;
+    while (!(f = asking.Frame()).empty() && Code(f) == FrameCodePush) {
+        own++;
+        asking.Send(Ack(sa));
+    }
+    ASSERT_FALSE(f.empty());
+    EXPECT_EQ(Status(f), ReplyServed);
+    EXPECT_GT(own, 0) << "a printer that names no connected client prints at the asker";
+
+    // With a client named after the printer's device (in any case) the
+    // pages go to that client, and the asker gets only the reply.
+    uint32_t ss = OpenNamed(station, "station7");
+    ASSERT_NE(ss, 0u);
+    asking.Send(FormPrint(sa));
+    int pushed = 0;
+    while (!(f = station.Frame(1500)).empty() && Code(f) == FrameCodePush) {
+        pushed++;
+        station.Send(Ack(ss));
+    }
+    EXPECT_EQ(pushed, own);
+    f = asking.Frame();
+    EXPECT_EQ(Code(f), FrameCodeReply);
+    EXPECT_EQ(Status(f), ReplyServed);
+    MsgBuffer m;
+    uint16_t printed = 0;
+    ASSERT_TRUE(ReplyBody(f, &m));
+    MsgGetWord(&m, &printed);
+    EXPECT_EQ(printed, 1);
+
+    // A station that vanishes mid-print stops the job; the asker is answered
+    // and the server serves on.
+    asking.Send(FormPrint(sa));
+    ASSERT_EQ(Code(station.Frame()), FrameCodePush);
+    close(station.fd);
+    station.fd = -1;
+    f = asking.Frame(5000);
+    EXPECT_EQ(Code(f), FrameCodeReply);
+    ASSERT_TRUE(ReplyBody(f, &m));
+    MsgGetWord(&m, &printed);
+    EXPECT_EQ(printed, 0) << "a print that did not come out is not printed";
+    ServerEnd e = Stop();
+    EXPECT_TRUE(e.integrity) << e.report;
+    EXPECT_EQ(e.sessions, 1);
+}
+
+TEST(NetSessionOutput, TheOrderFlagIsTheOutputClients) {
+    NetServerStart();
+    RemoteOutput = 0;
+    EXPECT_EQ(SessionOrderFlag(), ByteOrder.program);
+    RemoteOutput = 1;
+    ServerOutputSession = -1;
+    EXPECT_EQ(SessionOrderFlag(), -1);
+    EXPECT_FALSE(SessionSelectByName((const uint8_t *)"\x03" "ABC"));
+    SessionTable[3].inUse = true;
+    SessionTable[3].byteOrder = 7;
+    PStringFromC(SessionTable[3].clientName, "abc");
+    SessionTable[5].inUse = true;
+    SessionTable[5].byteOrder = 2;
+    ServerOutputSession = 5;
+    EXPECT_EQ(SessionOrderFlag(), 2);
+    EXPECT_TRUE(SessionSelectByName((const uint8_t *)"\x03" "ABC"));
+    EXPECT_EQ(ServerOutputSession, 3);
+    EXPECT_EQ(SessionOrderFlag(), 7);
+    // An unknown name leaves the output where it is.
+    EXPECT_TRUE(SessionSelectByName((const uint8_t *)"\x04" "LPT1"));
+    EXPECT_EQ(ServerOutputSession, 3);
+    RemoteOutput = 0;
+    ServerOutputSession = -1;
+    SessionTable[3] = SessionEntry{};
+    SessionTable[5] = SessionEntry{};
+    NetShutdown();
+    NetServices.sessionSelectByName = nullptr;
+    NetServices.sessionOrderFlag = nullptr;
+    RunMode = 0;
 }
