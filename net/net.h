@@ -208,6 +208,11 @@ bool ConnectLoop(const char *host, uint16_t port, bool (*cancel)());
 void NetClientClose();
 // Sets the client up: table, transport, stubs.
 void NetClientStart();
+// One step (at most ms) of the client's wait for its server: socket
+// events, paint and the other messages of the windows, Esc as the cancel
+// flag while the server runs a job for the client; other keys and clicks
+// are dropped. A quit request is kept for the loop outside.
+void ClientWaitStep(int ms);
 
 // ---- Start-up (net_install.cpp, status_window.cpp) ----
 
