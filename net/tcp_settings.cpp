@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 
+#include "core/message_sink.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
@@ -112,7 +113,8 @@ int TcpSettingsLoad() {
     if (bad) {
         char text[256];
         GetUiTextC(text, TextBadTcpValue);
-        NetReport(text, bad + 1);   // the file's line: the tag is line 1
+        std::string told = std::string(text) + " " + std::to_string(bad + 1);   // the tag is line 1
+        MessageSinkShow(told.c_str());
     }
     TcpSettingsTake(s);
     // No section: stand-alone. An empty run-mode line keeps the mode.
