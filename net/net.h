@@ -141,6 +141,11 @@ int SessionForSlot(int slot);
 // Releases every lock of the owner and frees the entry (with its snapshot).
 void SessionEnd(uint32_t id);
 void SessionFlagsClear();
+// The record counts of every register as replies carry them: taken from
+// the database once after each change (SessionFlagsClear, a session
+// opened or its snapshot closed) and shared by every session's reply.
+const uint32_t *SessionRecordCounts();
+extern bool SessionCountsValid;
 int SessionsInUse();
 bool SessionsAllowExclusive();
 // PString label "user  @client" of an entry (empty when not in use).

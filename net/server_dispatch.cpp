@@ -388,7 +388,10 @@ bool Snapshot(uint16_t code, MsgBuffer *m) {
     e.snapshot = nullptr;
     e.snapshotHandle = 0;
     if (code == ReqSnapshotOpen && D4IsOpen()) e.snapshot = D4SnapshotOpen(&e.snapshotHandle);
-    if (code == ReqSnapshotClose) e.countsSent = false;
+    if (code == ReqSnapshotClose) {
+        e.countsSent = false;
+        SessionCountsValid = false;
+    }
     return true;
 }
 

@@ -70,9 +70,7 @@ void SendReply(int slot, uint16_t status, MsgBuffer *body, int session) {
         MsgPutPString(&frame, ServerRequestState.pendingText == NoPendingText ? EmptyPString
                                                                               : ServerRequestState.pendingExtra);
         if (session >= 0 && !SessionTable[session].countsSent && D4IsOpen()) {
-            uint32_t counts[RegisterCount];
-            for (int reg = 0; reg < RegisterCount; reg++) counts[reg] = RegRecordCountLocal(reg);
-            MsgPutRecordCounts(&frame, counts, RegisterCount - 1);
+            MsgPutRecordCounts(&frame, SessionRecordCounts(), RegisterCount - 1);
             SessionTable[session].countsSent = true;
         } else {
             MsgPutWord(&frame, NoRecordCounts);
@@ -114,6 +112,7 @@ void OpenSession(int slot, MsgBuffer *request, MsgBuffer *reply, int *session) {
             e.slot = slot;
             CancelAsked[i] = false;
             ResetSessionUserInfo(i);
+            SessionCountsValid = false;   // the new session's list is taken afresh
             *session = i;
         }
     }

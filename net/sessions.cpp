@@ -4,8 +4,10 @@
 // locks, its read snapshot and its entry are given back.
 #include <cstring>
 
+#include "core/interface_defs.h"
 #include "core/pstring.h"
 #include "core/work_blocks.h"
+#include "database/access/record_access.h"
 #include "database/access/record_locks.h"
 #include "database/engine/engine.h"
 #include "net/net.h"
@@ -13,10 +15,13 @@
 
 SessionEntry SessionTable[NetSlotCount];
 int ServerOutputSession = -1;
+bool SessionCountsValid = false;
+uint32_t SessionCounts[RegisterCount];
 bool ServerServing = false;
 uint32_t SessionIdCounter = 0;
 
 void SessionTableInit() {
+    SessionCountsValid = false;
     for (SessionEntry &e : SessionTable) {
         if (e.inUse) SessionEnd(e.id);
         e = SessionEntry{};
@@ -53,6 +58,15 @@ void SessionEnd(uint32_t id) {
 
 void SessionFlagsClear() {
     for (SessionEntry &e : SessionTable) e.countsSent = false;
+    SessionCountsValid = false;
+}
+
+const uint32_t *SessionRecordCounts() {
+    if (!SessionCountsValid) {
+        for (int reg = 0; reg < RegisterCount; reg++) SessionCounts[reg] = RegRecordCountLocal(reg);
+        SessionCountsValid = true;
+    }
+    return SessionCounts;
 }
 
 int SessionsInUse() {
