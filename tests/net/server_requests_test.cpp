@@ -259,3 +259,41 @@ TEST_F(NetServerTest, AnImportWithAnotherSessionInUseImportsNothingAndSaysWhy) {
     EXPECT_EQ(h.status, ReplyServed);
     EXPECT_NE(h.textNumber, TextNotExclusive);
 }
+
+TEST_F(NetServerTest, EveryReplyAfterACountChangeCarriesTheNewCounts) {
+    RawConn a(port), b(port);
+    uint32_t sa = Open(a), sb = Open(b);
+    ASSERT_NE(sa, 0u);
+    ASSERT_NE(sb, 0u);
+    // b's reply after a's write: the list, with the new count; then none
+    // until the next change, which the next list shows.
+    auto beside = [&](bool *listed) {
+        b.Send(Request(sb, ReqNothing, nullptr));
+        std::vector<uint8_t> f = b.Frame();
+        MsgBuffer m;
+        uint32_t length = 0, count = 99;
+        uint16_t code = 0, status = 0, text = 0, highest = NoRecordCounts;
+        uint8_t told[256];
+        MsgLoad(&m, f.data(), (uint32_t)f.size());
+        MsgGetLong(&m, &length);
+        MsgGetWord(&m, &code);
+        MsgGetWord(&m, &status);
+        MsgGetWord(&m, &text);
+        MsgGetPString(&m, told);
+        MsgGetWord(&m, &highest);
+        *listed = highest != NoRecordCounts;
+        for (int reg = 0; *listed && reg <= CUVc::Number; reg++) MsgGetLong(&m, &count);
+        return count;
+    };
+    bool listed = false;
+    beside(&listed);
+    for (uint32_t n = 1; n <= 3; n++) {
+        ASSERT_EQ(InsertCustomer(a, sa, ("N" + std::to_string(n)).c_str(), nullptr), RecDone);
+        EXPECT_EQ(beside(&listed), n);
+        EXPECT_TRUE(listed);
+        EXPECT_EQ(beside(&listed), 99u);
+        EXPECT_FALSE(listed) << "the list came again without a change";
+    }
+    ServerEnd e = Stop();
+    EXPECT_TRUE(e.integrity) << e.report;
+}
