@@ -13,9 +13,7 @@
 // acknowledgement). Other input is dropped during the wait: a request a
 // click or key started there would be answered after the one waited for
 // and take its reply.
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "core/pstring.h"
 #include "core/ui_text.h"
@@ -48,10 +46,13 @@ void Lost() {
 
 void OnClientClosed(int) { NetClient.connected = false; }
 
-void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+// Set while the connect loop waits between attempts: Esc gives up there.
+bool ConnectWaiting = false;
 
+// Keys, clicks and the commands of menus and buttons.
 bool IsUserInput(uint32_t msg) {
-    return (msg >= PlMsg::KeyDown && msg <= PlMsg::SysKeyUp) || (msg >= PlMsg::MouseMove && msg <= PlMsg::MouseWheel);
+    return (msg >= PlMsg::KeyDown && msg <= PlMsg::SysKeyUp) || (msg >= PlMsg::MouseMove && msg <= PlMsg::MouseWheel) ||
+           msg == PlMsg::Command;
 }
 
 }  // namespace
@@ -67,13 +68,17 @@ void ClientWaitStep(int ms) {
         return;
     }
     if (got != PlGet::Message) {
-        NetHousekeeping();
+        // Idle: the queue saw nothing that could arrive; the sockets are
+        // still asked, so the wait never spins.
+        if (got == PlGet::Idle) NetPump(ms);
+        else NetHousekeeping();
         return;
     }
     if (m.msg == PlMsg::Socket) {
         NetOnSocketEvent(int(m.wParam), int(m.lParam));
     } else if (IsUserInput(m.msg)) {
-        if (m.msg == PlMsg::KeyDown && m.wParam == PlKey::Escape && RemoteOutputActive) UserCancelFlag = 1;
+        bool esc = m.msg == PlMsg::KeyDown && m.wParam == PlKey::Escape;
+        if (esc && (RemoteOutputActive || ConnectWaiting)) UserCancelFlag = 1;
     } else {
         MsgDispatch(m);
     }
@@ -202,11 +207,15 @@ bool ConnectLoop(const char *host, uint16_t port, bool (*cancel)()) {
             if (ConnTable[0].inUse) NetConnClose(0);
             if (NetClient.quit) return false;   // refused: asking again will not help
         }
-        // Never a tight loop: wait, in short steps so a cancel is heard.
-        for (int waited = 0; waited < backoff; waited += 100) {
-            if (cancel && cancel()) return false;
-            SleepMs(100);
+        // Never a tight loop: wait, in short steps so a cancel is heard;
+        // the windows paint meanwhile and Esc is the user's cancel.
+        ConnectWaiting = true;
+        for (uint64_t until = NetNowMs() + (uint64_t)backoff; NetNowMs() < until;) {
+            if (cancel && cancel()) break;
+            ClientWaitStep(100);
         }
+        ConnectWaiting = false;
+        if (cancel && cancel()) return false;
         backoff = backoff * 2 > BackoffLastMs ? BackoffLastMs : backoff * 2;
     }
 }

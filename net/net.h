@@ -215,8 +215,9 @@ void NetClientClose();
 void NetClientStart();
 // One step (at most ms) of the client's wait for its server: socket
 // events, paint and the other messages of the windows, Esc as the cancel
-// flag while the server runs a job for the client; other keys and clicks
-// are dropped. A quit request is kept for the loop outside.
+// flag while the server runs a job for the client or while the connect
+// loop waits between attempts; other keys, clicks and commands are
+// dropped. A quit request is kept for the loop outside.
 void ClientWaitStep(int ms);
 
 // ---- Start-up (net_install.cpp, status_window.cpp) ----

@@ -246,9 +246,10 @@ TEST(NetListRows, AChoiceColumnShowsItsListText) {
 
 namespace {
 
-int Paints = 0;
+int Paints = 0, Commands = 0;
 intptr_t CountingProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
     if (msg == PlMsg::Paint) Paints++;
+    if (msg == PlMsg::Command) Commands++;
     return WinDefProc(win, msg, wParam, lParam);
 }
 
@@ -314,7 +315,10 @@ TEST_F(NetClientTest, WhileWaitingTheWindowsPaintAndEscCancelsTheServersJob) {
         RepStopped = 0;
         Paints = 0;
         WinInvalidate(win, nullptr, true);
-        // A key and a click typed during the wait do nothing; Esc cancels.
+        // A key and a menu command given during the wait do nothing; Esc
+        // cancels.
+        Commands = 0;
+        MsgPost(win, PlMsg::Command, 101, 0);
         MsgInputKey('A', true, 'a');
         MsgInputKey('A', false, 'a');
         if (esc) {
@@ -326,8 +330,27 @@ TEST_F(NetClientTest, WhileWaitingTheWindowsPaintAndEscCancelsTheServersJob) {
         EXPECT_GE(Paints, 1) << "the window did not paint during the wait";
         EXPECT_EQ(s.cancel.load(), esc ? 1 : 0);
         EXPECT_EQ(MsgPendingCount(), 0) << "the typed input was left for later";
+        EXPECT_EQ(Commands, 0) << "a command ran inside the wait";
         NetClientClose();
     }
+    UserCancelFlag = 0;
+    WinResetAll();
+}
+
+TEST_F(NetClientTest, EscGivesUpConnecting) {
+    WinResetAll();
+    ASSERT_TRUE(WinRegisterClass({"NetWaitPaint", CountingProc, 0, kPlLightGrey, 0, 0}));
+    ASSERT_NE(WinCreate("NetWaitPaint", "", PlStyle::Visible, {0, 0, 200, 100}, 0, 0, 0), 0u);
+    MsgPumpPending();
+    UserCancelFlag = 0;
+    MsgInputKey(PlKey::Escape, true, 27);
+    MsgInputKey(PlKey::Escape, false, 27);
+    // Nothing listens on this port: without the Esc the loop would go on.
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(ConnectLoop("127.0.0.1", 1, [] { return UserCancelFlag != 0; }));
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(ms, 3000);
+    EXPECT_EQ(UserCancelFlag, 1);
     UserCancelFlag = 0;
     WinResetAll();
 }
