@@ -110,6 +110,7 @@ void RunReader(const ImportTag &t)
     case TagReader::OldVouchers: ImportOldVouchersText(); return;
     case TagReader::Bfo: ImportBfoText(); return;
     case TagReader::OldCompany: CompanyOldImport(t.number == 3); return;
+    case TagReader::NetSettings: NetSettingsImport(); return;
     case TagReader::SkipWhole: ImportSkipSection(); return;
     case TagReader::Later: SkipLaterSection(); return;
     }

@@ -117,7 +117,7 @@ const ImportTag ImportTagTable[] = {
     {"rabatt1", L, 0, 0, 0}, {"reb1", R, 66, 1, 1}, {"rec1", R, 76, 1, 1},
     {"remindertext", B, 139, 0, 0}, {"repdef", B, 163, 0, 0}, {"roundoff", B, 182, 0, 0},
     {"salesman", L, 0, 0, 0}, {"serier1", L, 0, 0, 0}, {"serier2", B, 132, 0, 0},
-    {"serier3", L, 0, 0, 0}, {"seqnr", TagReader::SeqNr, 0, 0, 0}, {"setuptcp", L, 0, 0, 0},
+    {"serier3", L, 0, 0, 0}, {"seqnr", TagReader::SeqNr, 0, 0, 0}, {"setuptcp", TagReader::NetSettings, 0, 0, 0},
     {"ship1", R, 8, 1, 0}, {"shipdeal", R, 23, 1, 1}, {"shipdeal2", R, 23, 2, 1},
     {"signs1", L, 0, 0, 0}, {"slaccs", B, 173, 0, 0}, {"sm1", R, 9, 1, 0},
     {"sp1", R, 126, 1, 0}, {"staff1", R, 64, 1, 1}, {"stockmov1", R, 92, 1, 0},

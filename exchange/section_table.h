@@ -21,6 +21,7 @@ enum class TagReader : uint8_t {
     OldVouchers,  // "transfix"
     Bfo,          // "BFO"
     OldCompany,   // "företag2" and "företag3" (the number says which)
+    NetSettings,  // "setuptcp": the network settings
     SkipWhole,    // read by no version: skipped to its closing empty line
     Later,        // read by a later step: skipped whole and named in the result
 };

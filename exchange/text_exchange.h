@@ -193,6 +193,9 @@ extern ImportEffectsRec ImportEffects;
 // Inserts a fiscal year by its dates, its code into *code; false: not inserted (told).
 bool InsertYear(uint8_t *code, const DateRec *start, const DateRec *end);
 void YearCodeImport();                        // "yearcode1"
+// "setuptcp" (net_settings_section.cpp): the network settings' four value
+// lines, taken whole or (a value not valid: damaged there) not at all.
+void NetSettingsImport();
 
 // ---- Definition, key, series and group sections ----
 void WriteDefBlockText(int block);

@@ -117,7 +117,9 @@ bool RunTextExportBody(int kind)
 {
     OutputJobState.stopFlag = 0;
     OutputJobState.writeFailed = 0;
-    if (!RemoteOutputActive) RepOpenFileDevice();
+    // The file is the client's: it chose it before asking (a client), or
+    // its pushed commands open it (a server serving one).
+    if (!RemoteOutputActive && !RemoteOutput) RepOpenFileDevice();
     if (OutputJobState.stopFlag) return false;
     if (RunModeIsClient()) return ReportParams && TextExportRemote(kind, ReportParams, ReportParamsSize);
     PString title = {0};

@@ -7,19 +7,26 @@
 // the wait for another (a push's output that needs a record) takes the
 // next reply, which the server sends first because it serves the inner
 // request inside the outer one.
-#include <chrono>
+//
+// While the client waits its windows still paint, and Esc asks the job
+// the server runs for it to stop (the cancel flag rides on the next
+// acknowledgement). Other input is dropped during the wait: a request a
+// click or key started there would be answered after the one waited for
+// and take its reply.
 #include <cstring>
-#include <thread>
 
 #include "core/pstring.h"
 #include "core/ui_text.h"
+#include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
 #include "net/net.h"
 #include "output/devices/report_output.h"
+#include "platform/queue.h"
 #include "shell/net_services.h"
 #include "shell/shell.h"
+#include "shell/startup.h"
 
 NetClientStateRec NetClient;
 
@@ -39,7 +46,46 @@ void Lost() {
 
 void OnClientClosed(int) { NetClient.connected = false; }
 
-void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+// Set while the connect loop waits between attempts: Esc gives up there.
+bool ConnectWaiting = false;
+
+// Keys, clicks and the commands of menus and buttons.
+bool IsUserInput(uint32_t msg) {
+    return (msg >= PlMsg::KeyDown && msg <= PlMsg::SysKeyUp) || (msg >= PlMsg::MouseMove && msg <= PlMsg::MouseWheel) ||
+           msg == PlMsg::Command;
+}
+
+}  // namespace
+
+void ClientWaitStep(int ms) {
+    PlMessage m;
+    PlGet got = MsgGetTimeout(&m, uint32_t(ms));
+    if (got == PlGet::Quit) {
+        // The quit is for the loop outside the wait: kept, and this step
+        // only serves the sockets.
+        MsgPostQuit(int(m.wParam));
+        NetPump(ms);
+        return;
+    }
+    if (got != PlGet::Message) {
+        // Idle: the queue saw nothing that could arrive; the sockets are
+        // still asked, so the wait never spins.
+        if (got == PlGet::Idle) NetPump(ms);
+        else NetHousekeeping();
+        return;
+    }
+    if (m.msg == PlMsg::Socket) {
+        NetOnSocketEvent(int(m.wParam), int(m.lParam));
+    } else if (IsUserInput(m.msg)) {
+        bool esc = m.msg == PlMsg::KeyDown && m.wParam == PlKey::Escape;
+        if (esc && (RemoteOutputActive || ConnectWaiting)) UserCancelFlag = 1;
+    } else {
+        MsgDispatch(m);
+    }
+    RepaintMarkedWindows();
+}
+
+namespace {
 
 }  // namespace
 
@@ -56,7 +102,7 @@ bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply) {
             break;
         }
         uint64_t until = NetNowMs() + (uint64_t)NetLimits.replyMs;
-        while (!NetClient.replyArrived && NetClient.connected && NetNowMs() < until) NetPump(20);
+        while (!NetClient.replyArrived && NetClient.connected && NetNowMs() < until) ClientWaitStep(20);
         if (!NetClient.replyArrived) {
             Lost();
             break;
@@ -73,7 +119,8 @@ bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply) {
                 NetClient.busyShown = true;
                 ShowTextMessage(TextServerBusy);
             }
-            SleepMs(NetLimits.busyRetryMs);
+            for (uint64_t again = NetNowMs() + (uint64_t)NetLimits.busyRetryMs; NetNowMs() < again;)
+                ClientWaitStep(20);
             continue;
         }
         if (h.status != ReplyServed) {
@@ -160,11 +207,15 @@ bool ConnectLoop(const char *host, uint16_t port, bool (*cancel)()) {
             if (ConnTable[0].inUse) NetConnClose(0);
             if (NetClient.quit) return false;   // refused: asking again will not help
         }
-        // Never a tight loop: wait, in short steps so a cancel is heard.
-        for (int waited = 0; waited < backoff; waited += 100) {
-            if (cancel && cancel()) return false;
-            SleepMs(100);
+        // Never a tight loop: wait, in short steps so a cancel is heard;
+        // the windows paint meanwhile and Esc is the user's cancel.
+        ConnectWaiting = true;
+        for (uint64_t until = NetNowMs() + (uint64_t)backoff; NetNowMs() < until;) {
+            if (cancel && cancel()) break;
+            ClientWaitStep(100);
         }
+        ConnectWaiting = false;
+        if (cancel && cancel()) return false;
         backoff = backoff * 2 > BackoffLastMs ? BackoffLastMs : backoff * 2;
     }
 }

@@ -141,10 +141,24 @@ int SessionForSlot(int slot);
 // Releases every lock of the owner and frees the entry (with its snapshot).
 void SessionEnd(uint32_t id);
 void SessionFlagsClear();
+// The record counts of every register as replies carry them: taken from
+// the database once after each change (SessionFlagsClear, a session
+// opened or its snapshot closed) and shared by every session's reply.
+const uint32_t *SessionRecordCounts();
+extern bool SessionCountsValid;
 int SessionsInUse();
 bool SessionsAllowExclusive();
 // PString label "user  @client" of an entry (empty when not in use).
 void SessionLabel(int index, uint8_t *out);
+// The session the current request's output is pushed to: the caller's
+// own, unless a printer named after another client chose that one.
+extern int ServerOutputSession;
+// A printer's device text: the in-use session whose client name it is
+// (regardless of case) takes the output; any other name, the empty one
+// too, leaves the output with the caller. False when no session takes it.
+bool SessionSelectOutput(const uint8_t *name);
+// The byte-order flag of the session taking the output; -1 none.
+int16_t SessionOutputOrderFlag();
 
 // ---- Server requests (server_handle.cpp, server_dispatch.cpp) ----
 
@@ -199,6 +213,12 @@ bool ConnectLoop(const char *host, uint16_t port, bool (*cancel)());
 void NetClientClose();
 // Sets the client up: table, transport, stubs.
 void NetClientStart();
+// One step (at most ms) of the client's wait for its server: socket
+// events, paint and the other messages of the windows, Esc as the cancel
+// flag while the server runs a job for the client or while the connect
+// loop waits between attempts; other keys, clicks and commands are
+// dropped. A quit request is kept for the loop outside.
+void ClientWaitStep(int ms);
 
 // ---- Start-up (net_install.cpp, status_window.cpp) ----
 

@@ -42,6 +42,7 @@ void (*ServerReportRun)() = RunReport;
 namespace {
 
 constexpr uint32_t MaxListRows = 1000;   // request 23: rows of one list page
+constexpr int TextNotInThisVersion = 10901;
 
 // A record of a register, freed with its rows when it goes.
 struct ServerRecord {
@@ -352,9 +353,27 @@ bool JobRun(uint16_t code, MsgBuffer *m) {
     case ReqTextExport: RunTextExport(kind); break;
     case ReqMaintenance: RunMaintenanceCall(); break;
     case ReqQuotationRowsBatch: QuotationRowsBatchCall(ReportParams); break;
-    default: return false;   // the other suggestions are not served by this server: refused
+    default:
+        // The suggestions and the purchase prices run nowhere in this
+        // version: the client is told so (a refusal would drop its
+        // connection) and nothing is changed.
+        ShowTextMessage(TextNotInThisVersion);
+        break;
     }
     return true;
+}
+
+// Request 29: documents are not converted in this version. The record
+// goes back as it came with no new record's id, and the client is told.
+bool ConvertDocument(MsgBuffer *m, MsgBuffer *reply) {
+    uint16_t reg = 0, kind = 0;
+    if (!GetRegister(m, &reg)) return false;
+    MsgGetWord(m, &kind);
+    ServerRecord r(reg);
+    if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
+    ShowTextMessage(TextNotInThisVersion);
+    MsgPutRecord(reply, reg, r.record);
+    return MsgPutLong(reply, 0);
 }
 
 bool Approve(MsgBuffer *m) {
@@ -388,7 +407,10 @@ bool Snapshot(uint16_t code, MsgBuffer *m) {
     e.snapshot = nullptr;
     e.snapshotHandle = 0;
     if (code == ReqSnapshotOpen && D4IsOpen()) e.snapshot = D4SnapshotOpen(&e.snapshotHandle);
-    if (code == ReqSnapshotClose) e.countsSent = false;
+    if (code == ReqSnapshotClose) {
+        e.countsSent = false;
+        SessionCountsValid = false;
+    }
     return true;
 }
 
@@ -502,8 +524,7 @@ bool ServerDispatch(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
     case ReqRecordCount:
         if (!GetRegister(m, &reg) || !BodyDone(m)) return false;
         return MsgPutLong(reply, RegOpenCount(reg));
-    case ReqConvertDocument:
-        return false;   // not served by this server: refused, never answered as done
+    case ReqConvertDocument: return ConvertDocument(m, reply);
     default:
         return true;   // codes from 51 on: an empty reply
     }

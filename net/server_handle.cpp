@@ -30,6 +30,7 @@
 #include "net/net.h"
 #include "output/devices/report_output.h"
 #include "rules/entry_state.h"
+#include "shell/net_services.h"
 #include "shell/shell.h"
 
 int ServerCurrentSession = -1;
@@ -69,9 +70,7 @@ void SendReply(int slot, uint16_t status, MsgBuffer *body, int session) {
         MsgPutPString(&frame, ServerRequestState.pendingText == NoPendingText ? EmptyPString
                                                                               : ServerRequestState.pendingExtra);
         if (session >= 0 && !SessionTable[session].countsSent && D4IsOpen()) {
-            uint32_t counts[RegisterCount];
-            for (int reg = 0; reg < RegisterCount; reg++) counts[reg] = RegRecordCountLocal(reg);
-            MsgPutRecordCounts(&frame, counts, RegisterCount - 1);
+            MsgPutRecordCounts(&frame, SessionRecordCounts(), RegisterCount - 1);
             SessionTable[session].countsSent = true;
         } else {
             MsgPutWord(&frame, NoRecordCounts);
@@ -113,6 +112,7 @@ void OpenSession(int slot, MsgBuffer *request, MsgBuffer *reply, int *session) {
             e.slot = slot;
             CancelAsked[i] = false;
             ResetSessionUserInfo(i);
+            SessionCountsValid = false;   // the new session's list is taken afresh
             *session = i;
         }
     }
@@ -134,9 +134,10 @@ void OnAck(int slot, MsgBuffer *frame, uint32_t sessionId) {
     if (cancel) CancelAsked[s] = true;
 }
 
-// The output hook: one push, after the previous one was acknowledged.
+// The output hook: one push to the session taking the output, after its
+// previous one was acknowledged.
 void PushToClient(MsgBuffer *message) {
-    int s = ServerCurrentSession;
+    int s = ServerOutputSession;
     if (s < 0 || !SessionTable[s].inUse || !NetWaitAck(s)) {
         RepStopped = 1;
         MsgReset(message);
@@ -218,12 +219,12 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     }
 
     // Everything one request changes of the program-wide state.
-    int savedSession = ServerCurrentSession, savedClass = ServerRunningClass;
+    int savedSession = ServerCurrentSession, savedClass = ServerRunningClass, savedOutput = ServerOutputSession;
     int16_t savedUser = CurrentSessionIndex;
     uint32_t savedOwner = LockOwnerId;
     uint8_t savedRemote = RemoteOutput;
     ServerRequestStateRec savedText = ServerRequestState;
-    MsgBuffer savedOutput = std::move(OutputMessage);
+    MsgBuffer savedMessage = std::move(OutputMessage);
     MsgBuffer savedReceived = std::move(ReceivedMessage);
     Nesting++;
 
@@ -236,7 +237,7 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
         OpenSession(slot, frame, &reply, &session);
         parsed = !MsgFailed(frame);
     } else {
-        ServerCurrentSession = session;
+        ServerCurrentSession = ServerOutputSession = session;
         CurrentSessionIndex = (int16_t)session;
         LockOwnerId = session >= 0 ? SessionTable[session].id : LockOwnerSelf;
         RemoteOutput = 1;
@@ -245,9 +246,10 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
         D4DescriptorSelect(0, snap ? static_cast<DVP *>(SessionTable[session].snapshot) : nullptr, &previous);
         parsed = ServerDispatch(code, frame, &reply);
         D4DescriptorRestore(0, previous);
-        if (MsgLength(&OutputMessage) && session >= 0) MsgSend();   // what the job left unsent
-        if (session >= 0 && SessionFindById(sessionId) == session && !SessionTable[session].ackReady)
-            NetWaitAck(session);
+        // What the job left unsent, and the last push's acknowledgement.
+        int out = ServerOutputSession;
+        if (MsgLength(&OutputMessage) && out >= 0) MsgSend();
+        if (out >= 0 && SessionTable[out].inUse && !SessionTable[out].ackReady) NetWaitAck(out);
     }
     if (code == ReqLogin && parsed && session >= 0 && SessionFindById(sessionId) == session)
         SessionTable[session].loggedIn = ServerLoginAccepted;
@@ -259,13 +261,14 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     Nesting--;
     ServerRequestEnd();
     ServerRequestState = savedText;
-    OutputMessage = std::move(savedOutput);
+    OutputMessage = std::move(savedMessage);
     ReceivedMessage = std::move(savedReceived);
     RemoteOutput = savedRemote;
     LockOwnerId = savedOwner;
     CurrentSessionIndex = savedUser;
     ServerRunningClass = savedClass;
     ServerCurrentSession = savedSession;
+    ServerOutputSession = savedOutput;
 }
 
 void NetServerStart() {
@@ -275,6 +278,8 @@ void NetServerStart() {
     AccessServices.sessionFlagsClear = SessionFlagsClear;
     AccessServices.sessionsAllowExclusive = SessionsAllowExclusive;
     MsgSetPush(PushToClient);
+    NetServices.sessionSelectByName = SessionSelectOutput;
+    NetServices.sessionOrderFlag = SessionOutputOrderFlag;
     ServerServing = true;
     RunMode = RunModeServer;
 }

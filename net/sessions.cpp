@@ -4,18 +4,24 @@
 // locks, its read snapshot and its entry are given back.
 #include <cstring>
 
+#include "core/interface_defs.h"
 #include "core/pstring.h"
 #include "core/work_blocks.h"
+#include "database/access/record_access.h"
 #include "database/access/record_locks.h"
 #include "database/engine/engine.h"
 #include "net/net.h"
 #include "rules/entry_state.h"
 
 SessionEntry SessionTable[NetSlotCount];
+int ServerOutputSession = -1;
+bool SessionCountsValid = false;
+uint32_t SessionCounts[RegisterCount];
 bool ServerServing = false;
 uint32_t SessionIdCounter = 0;
 
 void SessionTableInit() {
+    SessionCountsValid = false;
     for (SessionEntry &e : SessionTable) {
         if (e.inUse) SessionEnd(e.id);
         e = SessionEntry{};
@@ -52,6 +58,15 @@ void SessionEnd(uint32_t id) {
 
 void SessionFlagsClear() {
     for (SessionEntry &e : SessionTable) e.countsSent = false;
+    SessionCountsValid = false;
+}
+
+const uint32_t *SessionRecordCounts() {
+    if (!SessionCountsValid) {
+        for (int reg = 0; reg < RegisterCount; reg++) SessionCounts[reg] = RegRecordCountLocal(reg);
+        SessionCountsValid = true;
+    }
+    return SessionCounts;
 }
 
 int SessionsInUse() {
@@ -74,4 +89,21 @@ void SessionLabel(int index, uint8_t *out) {
         PStringAppendC(out, "  @");
         PStringAppend(out, client);
     }
+}
+
+bool SessionSelectOutput(const uint8_t *name) {
+    if (name && name[0])
+        for (int i = 0; i < NetSlotCount; i++)
+            if (SessionTable[i].inUse && PStringCompareNoCase(SessionTable[i].clientName, name) == 0) {
+                ServerOutputSession = i;
+                return true;
+            }
+    // A printer that names no connected client is the asking client's own:
+    // its print still comes out, where that client prints.
+    return ServerOutputSession >= 0 && SessionTable[ServerOutputSession].inUse;
+}
+
+int16_t SessionOutputOrderFlag() {
+    int s = ServerOutputSession;
+    return s >= 0 && SessionTable[s].inUse ? (int16_t)SessionTable[s].byteOrder : -1;
 }

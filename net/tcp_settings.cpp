@@ -10,20 +10,27 @@
 //   server port      (the port a server listens on)
 //   run mode         (empty: the run mode stays as it was)
 // A missing file or section leaves the defaults and stand-alone mode.
-#include <cstdio>
-#include <cstdlib>
+// The text import reads the same section with its own reader and the
+// same TcpSettingsValue.
+#include "net/tcp_settings.h"
+
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "core/message_sink.h"
+#include "core/pstring.h"
+#include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "net/net.h"
-#include "net/tcp_settings.h"
 #include "shell/net_services.h"
 
 TcpSettingsRec TcpSettings;
 
 namespace {
+
+constexpr int TextBadTcpValue = 10900;
+constexpr uint16_t HighestRunMode = 3;
 
 // The first field of a line.
 std::string FirstField(const std::string &line) {
@@ -31,50 +38,90 @@ std::string FirstField(const std::string &line) {
     return end == std::string::npos ? line : line.substr(0, end);
 }
 
-// A 16-bit number as the import's field reader takes it: leading digits,
-// anything else gives 0.
-uint16_t Number16(const std::string &text) { return (uint16_t)std::strtol(text.c_str(), nullptr, 10); }
+// A whole decimal number in 0..max; false for anything else (signs,
+// blanks and trailing characters too).
+bool Number(const std::string &text, uint32_t max, uint16_t *out) {
+    if (text.empty() || text.size() > 5) return false;
+    uint32_t v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + uint32_t(c - '0');
+    }
+    if (v > max) return false;
+    *out = uint16_t(v);
+    return true;
+}
 
 }  // namespace
 
-bool TcpSettingsParse(const std::string &text, TcpSettingsRec *out) {
+bool TcpSettingsValue(int index, const std::string &text, TcpSettingsRec *out) {
+    uint16_t v = 0;
+    switch (index) {
+    case 0:
+        out->serverAddress = text.empty() ? std::string(TcpDefaultAddress) : text.substr(0, TcpAddressMax);
+        return true;
+    case 1:
+    case 2:
+        if (!Number(text, 65535, &v) || v == 0) return false;
+        (index == 1 ? out->clientPort : out->serverPort) = v;
+        return true;
+    case 3:
+        if (text.empty()) {
+            out->runMode = TcpRunModeNone;
+            return true;
+        }
+        if (text.size() > TcpRunModeTextMax || !Number(text, HighestRunMode, &v)) return false;
+        out->runMode = v;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TcpSettingsParse(const std::string &text, TcpSettingsRec *out, int *bad) {
     *out = TcpSettingsRec{};
+    if (bad) *bad = 0;
     std::istringstream in(text);
     std::string line;
-    while (std::getline(in, line))
-        if (FirstField(line) == "setuptcp") break;
-    if (in.eof() && FirstField(line) != "setuptcp") return false;
-    std::string fields[4];
-    for (std::string &f : fields) {
-        if (!std::getline(in, line)) break;
-        f = FirstField(line);
+    bool section = false;
+    while (!section && std::getline(in, line)) section = FirstField(line) == "setuptcp";
+    if (!section) return false;
+    for (int i = 0; i < TcpSettingsValues; i++) {
+        std::string value;
+        if (std::getline(in, line)) value = FirstField(line);
+        if (!TcpSettingsValue(i, value, out) && bad && *bad == 0) *bad = i + 1;
     }
-    out->serverAddress = fields[0].substr(0, 20);
-    if (out->serverAddress.empty()) out->serverAddress = TcpDefaultAddress;
-    out->clientPort = Number16(fields[1]);
-    out->serverPort = Number16(fields[2]);
-    std::string mode = fields[3].substr(0, 60);
-    out->runMode = mode.empty() ? TcpRunModeNone : Number16(mode);
     return true;
+}
+
+void TcpSettingsTake(const TcpSettingsRec &s) {
+    TcpSettings = s;
+    TcpPort = s.clientPort;
+    TcpListenPort = s.serverPort;
 }
 
 int TcpSettingsLoad() {
     std::ifstream file("QVTCP.INI", std::ios::binary);
     TcpSettingsRec s;
     bool section = false;
+    int bad = 0;
     if (file) {
         std::stringstream all;
         all << file.rdbuf();
-        section = TcpSettingsParse(all.str(), &s);
+        section = TcpSettingsParse(all.str(), &s, &bad);
     }
-    TcpSettings = s;
+    if (bad) {
+        char text[256];
+        GetUiTextC(text, TextBadTcpValue);
+        std::string told = std::string(text) + " " + std::to_string(bad + 1);   // the tag is line 1
+        MessageSinkShow(told.c_str());
+    }
+    TcpSettingsTake(s);
     // No section: stand-alone. An empty run-mode line keeps the mode.
     if (!section)
         RunMode = 0;
     else if (s.runMode != TcpRunModeNone)
         RunMode = s.runMode;
-    TcpPort = s.clientPort;
-    TcpListenPort = s.serverPort;
     SocketsActive = (int16_t)RunMode >= RunModeServer;
     return SocketsActive ? 0 : RunMode;
 }

@@ -1,5 +1,9 @@
-// net_services.cpp - the network services' entry table and ports.
+// net_services.cpp - the network services' entry table and ports, and
+// the two questions the output layer asks of the server's sessions.
 #include "shell/net_services.h"
+
+#include "core/file_form.h"
+#include "output/devices/report_output.h"
 
 NetServicesRec NetServices;
 bool SocketsActive;
@@ -7,9 +11,11 @@ uint16_t TcpListenPort = 1235;
 uint16_t TcpPort = 1234;
 uint32_t ClientSessionId;
 
-// No client session is connected without the server layer: none has the
-// name.
-bool SessionSelectByName(const uint8_t *name) { return false; }
+bool SessionSelectByName(const uint8_t *name) {
+    return NetServices.sessionSelectByName && name && NetServices.sessionSelectByName(name);
+}
 
-// No client session is current without the server layer.
-int16_t SessionOrderFlag() { return -1; }
+int16_t SessionOrderFlag() {
+    if (!RemoteOutput) return ByteOrder.program;
+    return NetServices.sessionOrderFlag ? NetServices.sessionOrderFlag() : -1;
+}

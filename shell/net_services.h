@@ -17,6 +17,8 @@ struct NetServicesRec {
     bool (*requestInProgress)();                                  // a request is being answered
     void (*serverStatusPaint)(int window);                        // frame pass of the server status window
     void (*moduleOneSwitch)(int module, int previous);            // module 1 entered or left (network layer)
+    bool (*sessionSelectByName)(const uint8_t *name);             // a client session by name takes the output
+    int16_t (*sessionOrderFlag)();                                // the flag of the session taking the output
 };
 extern NetServicesRec NetServices;
 extern bool SocketsActive;         // the TCP settings ask for the network
@@ -24,10 +26,14 @@ extern uint16_t TcpListenPort;     // a server listens here; 1235
 extern uint16_t TcpPort;           // a client connects here; 1234
 extern uint32_t ClientSessionId;   // the session the server gave this client, 0 none
 
-// Makes the connected client session whose name is name (a printer's
-// device text) the current one for remote printing; false when there is
-// none. No session is ever connected here yet: always false.
+// On a server producing output for a client: makes the connected client
+// session whose name is name (a printer's device text) the one the
+// output goes to, so a print to a printer named after a client reaches
+// that client; a name no session has leaves the output with the client
+// that asked for it. False when the output has no client to go to (or
+// no server layer is installed).
 bool SessionSelectByName(const uint8_t *name);
-// The byte-order and character-set flag of the client session being
-// served; -1 when no client is current, which is always so here yet.
+// The byte-order and character-set flag of the current output: the
+// program's own flag unless the output goes to a client (RemoteOutput),
+// then that client's flag, -1 when no client session takes the output.
 int16_t SessionOrderFlag();

@@ -6,6 +6,8 @@
 #include <thread>
 
 #include "net/tcp_settings.h"
+#include "platform/queue.h"
+#include "platform/window.h"
 #include "shell/net_services.h"
 #include "tests/net/net_fixture.h"
 
@@ -240,4 +242,115 @@ TEST(NetListRows, AChoiceColumnShowsItsListText) {
     EXPECT_EQ(last, std::string((const char *)yes + 1, yes[0]));
     RecBufferFree(IVVc::Number, &h);
     InterfaceUnload();
+}
+
+namespace {
+
+int Paints = 0, Commands = 0;
+intptr_t CountingProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    if (msg == PlMsg::Paint) Paints++;
+    if (msg == PlMsg::Command) Commands++;
+    return WinDefProc(win, msg, wParam, lParam);
+}
+
+// A server that answers the handshake, and a report request with one
+// push whose acknowledgement it reads before it replies; the cancel word
+// of that acknowledgement is kept.
+struct PushingServer {
+    int listener = -1, port = 0;
+    std::thread thread;
+    std::atomic<int> cancel{-1};
+    PushingServer() {
+        listener = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(listener, (sockaddr *)&a, sizeof a);
+        listen(listener, 1);
+        socklen_t len = sizeof a;
+        getsockname(listener, (sockaddr *)&a, &len);
+        port = ntohs(a.sin_port);
+        thread = std::thread([this] {
+            int fd = accept(listener, nullptr, nullptr);
+            if (fd < 0) return;
+            RawConn c(0);
+            c.fd = fd;
+            for (;;) {
+                std::vector<uint8_t> f = c.Frame(3000);
+                if (f.size() < 10) return;
+                uint16_t code = f[8] | f[9] << 8;
+                if (code != ReqReportRun) {
+                    c.Send(Handshake(code, 3041, 5));
+                    continue;
+                }
+                // The client waits for the reply while the push is out.
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                std::vector<uint8_t> push = {6, 0, 0, 0, 1, 0};
+                c.Send(push);
+                std::vector<uint8_t> ack = c.Frame(3000);
+                if (ack.size() == AckFrameSize) cancel = ack[10] | ack[11] << 8;
+                c.Send(Reply(ReplyServed, nullptr));
+            }
+        });
+    }
+    ~PushingServer() {
+        shutdown(listener, SHUT_RDWR);
+        close(listener);
+        thread.join();
+    }
+};
+
+}  // namespace
+
+TEST_F(NetClientTest, WhileWaitingTheWindowsPaintAndEscCancelsTheServersJob) {
+    WinResetAll();
+    ASSERT_TRUE(WinRegisterClass({"NetWaitPaint", CountingProc, 0, kPlLightGrey, 0, 0}));
+    uint32_t win = WinCreate("NetWaitPaint", "", PlStyle::Visible, {0, 0, 200, 100}, 0, 0, 0);
+    ASSERT_NE(win, 0u);
+    MsgPumpPending();
+    for (bool esc : {false, true}) {
+        PushingServer s;
+        ASSERT_TRUE(ConnectLoop("127.0.0.1", (uint16_t)s.port, nullptr));
+        UserCancelFlag = 0;
+        RepStopped = 0;
+        Paints = 0;
+        WinInvalidate(win, nullptr, true);
+        // A key and a menu command given during the wait do nothing; Esc
+        // cancels.
+        Commands = 0;
+        MsgPost(win, PlMsg::Command, 101, 0);
+        MsgInputKey('A', true, 'a');
+        MsgInputKey('A', false, 'a');
+        if (esc) {
+            MsgInputKey(PlKey::Escape, true, 27);
+            MsgInputKey(PlKey::Escape, false, 27);
+        }
+        uint8_t job[8] = {0};
+        EXPECT_TRUE(RunReportRemote(false, job, sizeof job));
+        EXPECT_GE(Paints, 1) << "the window did not paint during the wait";
+        EXPECT_EQ(s.cancel.load(), esc ? 1 : 0);
+        EXPECT_EQ(MsgPendingCount(), 0) << "the typed input was left for later";
+        EXPECT_EQ(Commands, 0) << "a command ran inside the wait";
+        NetClientClose();
+    }
+    UserCancelFlag = 0;
+    WinResetAll();
+}
+
+TEST_F(NetClientTest, EscGivesUpConnecting) {
+    WinResetAll();
+    ASSERT_TRUE(WinRegisterClass({"NetWaitPaint", CountingProc, 0, kPlLightGrey, 0, 0}));
+    ASSERT_NE(WinCreate("NetWaitPaint", "", PlStyle::Visible, {0, 0, 200, 100}, 0, 0, 0), 0u);
+    MsgPumpPending();
+    UserCancelFlag = 0;
+    MsgInputKey(PlKey::Escape, true, 27);
+    MsgInputKey(PlKey::Escape, false, 27);
+    // Nothing listens on this port: without the Esc the loop would go on.
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(ConnectLoop("127.0.0.1", 1, [] { return UserCancelFlag != 0; }));
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(ms, 3000);
+    EXPECT_EQ(UserCancelFlag, 1);
+    UserCancelFlag = 0;
+    WinResetAll();
 }

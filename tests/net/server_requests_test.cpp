@@ -259,3 +259,83 @@ TEST_F(NetServerTest, AnImportWithAnotherSessionInUseImportsNothingAndSaysWhy) {
     EXPECT_EQ(h.status, ReplyServed);
     EXPECT_NE(h.textNumber, TextNotExclusive);
 }
+
+TEST_F(NetServerTest, EveryReplyAfterACountChangeCarriesTheNewCounts) {
+    RawConn a(port), b(port);
+    uint32_t sa = Open(a), sb = Open(b);
+    ASSERT_NE(sa, 0u);
+    ASSERT_NE(sb, 0u);
+    // b's reply after a's write: the list, with the new count; then none
+    // until the next change, which the next list shows.
+    auto beside = [&](bool *listed) {
+        b.Send(Request(sb, ReqNothing, nullptr));
+        std::vector<uint8_t> f = b.Frame();
+        MsgBuffer m;
+        uint32_t length = 0, count = 99;
+        uint16_t code = 0, status = 0, text = 0, highest = NoRecordCounts;
+        uint8_t told[256];
+        MsgLoad(&m, f.data(), (uint32_t)f.size());
+        MsgGetLong(&m, &length);
+        MsgGetWord(&m, &code);
+        MsgGetWord(&m, &status);
+        MsgGetWord(&m, &text);
+        MsgGetPString(&m, told);
+        MsgGetWord(&m, &highest);
+        *listed = highest != NoRecordCounts;
+        for (int reg = 0; *listed && reg <= CUVc::Number; reg++) MsgGetLong(&m, &count);
+        return count;
+    };
+    bool listed = false;
+    beside(&listed);
+    for (uint32_t n = 1; n <= 3; n++) {
+        ASSERT_EQ(InsertCustomer(a, sa, ("N" + std::to_string(n)).c_str(), nullptr), RecDone);
+        EXPECT_EQ(beside(&listed), n);
+        EXPECT_TRUE(listed);
+        EXPECT_EQ(beside(&listed), 99u);
+        EXPECT_FALSE(listed) << "the list came again without a change";
+    }
+    ServerEnd e = Stop();
+    EXPECT_TRUE(e.integrity) << e.report;
+}
+
+TEST_F(NetServerTest, WorkThisVersionDoesNotDoIsToldAndTheClientStaysConnected) {
+    static std::vector<std::string> told;
+    told.clear();
+    MessageSinkSet([](const char *t) { told.emplace_back(t); });
+    RunMode = RunModeClient;
+    NetClientStart();
+    ASSERT_TRUE(ConnectLoop("127.0.0.1", (uint16_t)port, nullptr));
+    uint8_t name[256], pw[256], access[AccessVc::Size + 8] = {0};
+    PStringFromC(name, "ANY");
+    PStringFromC(pw, "");
+    ASSERT_TRUE(LoginRemote(AccessVc::Number, name, pw, access));
+    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    for (uint16_t code : {ReqPaymentSuggestion, ReqPurchaseOrderSuggestion, ReqProductionSuggestion,
+                          ReqPurchasePricesToItems}) {
+        told.clear();
+        EXPECT_TRUE(JobRequestRemote(code, job.data(), (uint32_t)job.size())) << code;
+        ASSERT_EQ(told.size(), 1u) << code;
+        EXPECT_NE(told[0].find("not done by this version"), std::string::npos) << told[0];
+        EXPECT_TRUE(NetClient.connected) << code;
+    }
+    MemBlock h = 0;
+    uint8_t *r = RecBufferNew(CUVc::Number, &h);
+    uint8_t code[256];
+    PStringFromC(code, "KEEP");
+    PutPString(r, CUVc::Code, 20, code);
+    uint32_t made = 77;
+    told.clear();
+    EXPECT_TRUE(ConvertDocumentRemote(CUVc::Number, 1, r, &made));
+    EXPECT_EQ(made, 0u) << "no record was made";
+    EXPECT_EQ(told.size(), 1u);
+    uint8_t back[256];
+    GetPString(r, CUVc::Code, 20, back);
+    EXPECT_EQ(PStringToStd(back), "KEEP");
+    EXPECT_EQ(RegRecordCount(CUVc::Number), 0u);
+    RecBufferFree(CUVc::Number, &h);
+    // The connection still serves.
+    EXPECT_TRUE(NetClient.connected);
+    NetClientClose();
+    ServerEnd e = Stop();
+    EXPECT_TRUE(e.integrity) << e.report;
+}
