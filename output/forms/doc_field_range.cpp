@@ -16,6 +16,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "output/forms/forms.h"
+#include "rules/vat_currency.h"
 
 namespace {
 // Where a family counts its rows.
@@ -93,27 +94,11 @@ int32_t MatrixRows(int16_t doctype) {
     return n < 0 ? 0 : n;
 }
 
-// The distinct VAT codes the invoice's rows use (the rows of its VAT
-// summary).
-int16_t InvoiceVatRates(int16_t doctype) {
-    const DocTypeRec *d = DocTypeOf(doctype);
-    MemBlock rows = d && FormDocRecord ? RecMatrixHandle(d->reg, FormDocRecord) : 0;
-    if (!rows || !MemIsValid(rows)) return 0;
-    uint8_t *data = nullptr;
-    int32_t count = 0;
-    MemArrayLock(rows, IVVc::Rows::Size, &data, &count);
-    uint8_t seen[16][256];
-    int16_t used = 0;
-    for (int32_t i = 0; i < count; i++) {
-        uint8_t code[256];
-        GetPString(data + (size_t)i * IVVc::Rows::Size, IVVc::Rows::VatCode, 2, code);
-        if (code[0] == 0) continue;
-        bool known = false;
-        for (int16_t k = 0; k < used && !known; k++) known = PStringEqual(seen[k], code);
-        if (!known && used < 16) PStringCopy(seen[used++], code);
-    }
-    MemUnlock(rows);
-    return used;
+// The VAT codes the invoice's summary holds (the rows of its VAT
+// summary, built when its print started).
+int16_t InvoiceVatRates() {
+    int32_t n = InvoiceVatSums ? VatSumsUsedCount(InvoiceVatSums) : 0;
+    return (int16_t)(n > INT16_MAX ? INT16_MAX : n);
 }
 
 bool InSpans(std::span<const CodeSpan> spans, int16_t code) {
@@ -135,7 +120,7 @@ void RunProvider(const RowRangeProvider &p, int16_t doctype, int16_t code, int16
     for (const FixedRange &f : p.fixed) {
         if (code < f.from || code > f.to) continue;
         *first = f.first;
-        if (f.last == VatRatesUsed) *last = InvoiceVatRates(doctype);
+        if (f.last == VatRatesUsed) *last = InvoiceVatRates();
         else if (f.last == PaymentRows) *last = (int16_t)(MatrixRows(doctype) > INT16_MAX ? INT16_MAX : MatrixRows(doctype));
         else *last = f.last;
         return;

@@ -5,9 +5,9 @@
 // The side rows that the invoice, delivery, quotation, order and
 // statement documents build for their own field values (VAT summary,
 // expanded structures, statement lines) belong to those documents'
-// value providers; until they exist the rows counted here are the
-// record's own rows, and every field of those documents prints its own
-// text (DocFieldValue).
+// value providers: the invoice's are built here through
+// InvoiceRowExtras; the others count the record's own rows until their
+// providers exist.
 #include <cassert>
 #include <cstring>
 
@@ -113,6 +113,7 @@ void ClearSideRecords() {
     std::memset(FormOrder, 0, sizeof FormOrder);
     std::memset(FormDelivery, 0, sizeof FormDelivery);
     std::memset(FormVendor, 0, sizeof FormVendor);
+    FormDeliveryFound = false;
 }
 
 // Frees the rows the side records hold (their matrices) and empties them.
@@ -216,7 +217,8 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
         LoadCustomer(rec, IVVc::CustCode);
         int32_t order = GetI32(rec, IVVc::OrderNr);
         if (ReadByNumber(ORVc::Number, "SerNr", ORVc::SerNr, order, FormOrder))
-            ReadByNumber(SHVc::Number, "OrderKey", SHVc::OrderNr, order, FormDelivery);
+            FormDeliveryFound = ReadByNumber(SHVc::Number, "OrderKey", SHVc::OrderNr, order, FormDelivery);
+        InvoiceRowExtras(rec);
         FormRowCount = RecordRows(d->reg, rec);
         if (GetI16(rec, IVVc::Posted) == 0 || GetI16(rec, IVVc::Printed) != 0) FormCopyCount = 1;
         TitleNumber(title, rec, IVVc::SerNr);
@@ -260,7 +262,7 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
 
 // Undoes DocLoad: unlocks the rows it locked and empties the side records.
 void DocUnload(int16_t doctype) {
-    (void)doctype;
+    if (doctype == -18 || doctype == -17 || doctype == -16 || doctype == -2) InvoiceExtrasFree();
     if (LockedRows) {
         if (MemIsLocked(LockedRows)) MemUnlock(LockedRows);
         LockedRows = 0;
