@@ -7,7 +7,9 @@
 // checked against the invoice stored in the company file.
 #include "tests/roads/road_fixture.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <sstream>
 
@@ -22,7 +24,7 @@
 
 namespace {
 
-constexpr int SalesInvoice = 347, WindowList = 12;
+constexpr int SalesInvoice = 347, CompanyWindow = 592;
 constexpr int ColItem = 1;
 namespace fs = std::filesystem;
 
@@ -52,6 +54,18 @@ std::string Reference(const std::string &customerDigits, const std::string &numb
 TEST_F(RoadTest, PrintedInvoiceShowsItsOwnValues)
 {
     const std::string company = StartNewCompany();
+    // The bank account the payment bar code pays to, typed into the
+    // company's settings.
+    Menu("File", "Windows...");
+    ClickRow("Company");
+    Key(PlKey::Return);
+    Check("the company window opens", [] {
+        EXPECT_EQ(ActiveType(), CompanyWindow) << ActiveTitle();
+        return ActiveType() == CompanyWindow;
+    });
+    ClickField("Bank account");
+    Type("123456-785");
+    ClickOk();
     Menu("File", "Windows...");
     ClickRow("Sales invoices");
     Key(PlKey::Return);
@@ -133,6 +147,39 @@ TEST_F(RoadTest, PrintedInvoiceShowsItsOwnValues)
     PackedDecimal total = GetDec(inv.data(), IVVc::Total);
     EXPECT_DOUBLE_EQ(DecToDouble(&total), 437.5);
     EXPECT_EQ(MatrixRowCount(IVVc::Number, 0, inv.data()), 2);
+
+    // The payment bar code, scanned from the printed page as a bank's
+    // reader scans it: "1", the account in 14 digits, the total in
+    // hundredths, the reference's digits in 20, the due date, "0000" and
+    // the 7-3-1 check digit.
+    if (std::system("command -v zbarimg >/dev/null 2>&1 && command -v pdftoppm >/dev/null 2>&1") != 0) {
+        std::cout << "zbarimg not installed: the bar code is not scanned\n";
+        return;
+    }
+    std::string ref = TextAt(inv.data(), IVVc::RefStr), refDigits;
+    for (char c : ref)
+        if (c >= '0' && c <= '9') refDigits += c;
+    ASSERT_LE(refDigits.size(), 20u);
+    DateRec due = GetDate(inv.data(), IVVc::PayDate);
+    char dueText[8];
+    std::snprintf(dueText, sizeof dueText, "%02d%02d%02d", due.year % 100, due.month % 100, due.day % 100);
+    std::string want = "1" "12345600000785" "00043750" + std::string(20 - refDigits.size(), '0') + refDigits +
+                       dueText + "0000";
+    int sum = 0;
+    for (size_t k = 0; k < want.size(); k++) sum += (want[want.size() - 1 - k] - '0') * (k % 3 == 0 ? 7 : k % 3 == 1 ? 3 : 1);
+    want += char('0' + (10 - sum % 10) % 10);
+    std::vector<fs::path> pdfs = FilesIn("print");
+    ASSERT_EQ(pdfs.size(), 1u);
+    const fs::path png = dir / "scan";
+    ASSERT_EQ(std::system(("pdftoppm -r 300 -png -singlefile '" + pdfs[0].string() + "' '" + png.string() + "'").c_str()), 0);
+    FILE *p = popen(("zbarimg -q --raw '" + png.string() + ".png' 2>/dev/null").c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    std::string scanned;
+    char buf[256];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) scanned.append(buf, n);
+    pclose(p);
+    while (!scanned.empty() && (scanned.back() == '\n' || scanned.back() == '\r')) scanned.pop_back();
+    EXPECT_EQ(scanned, want);
 }
 
 }  // namespace
