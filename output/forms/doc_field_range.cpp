@@ -55,6 +55,8 @@ constexpr CodeSpan ProductionPage[] = {{8, 9}, {160, 160}, {185, 185}, {274, 274
 constexpr CodeSpan ProjectPage[] = {{260, 264}};
 constexpr FixedRange ProjectFixed[] = {{2, 2, 1, 3}, {265, 265, 0, 2}, {266, 266, 0, 9}};
 constexpr CodeSpan TimeSheetPage[] = {{8, 8}, {13, 13}, {65, 65}, {265, 265}, {270, 270}, {350, 350}};
+constexpr CodeSpan StatementPage[] = {{69, 69}, {219, 220}, {222, 222}, {228, 237}, {259, 259}};
+constexpr FixedRange StatementFixed[] = {{227, 227, 1, 3}, {2, 2, 1, 4}};
 constexpr FixedRange PaymentDocFixed[] = {{3, 3, 1, 4}, {69, 69, 1, PaymentRows}, {319, 323, 1, PaymentRows}};
 
 constexpr RowRangeProvider InvoiceRowRange{RowSource::Matrix, InvoicePage, InvoiceFixed};
@@ -65,11 +67,12 @@ constexpr RowRangeProvider PurchaseOrderRowRange{RowSource::RowCount, PurchaseOr
 constexpr RowRangeProvider ProductionRowRange{RowSource::Matrix, ProductionPage, {}};
 constexpr RowRangeProvider ProjectRowRange{RowSource::Matrix, ProjectPage, ProjectFixed};
 constexpr RowRangeProvider TimeSheetRowRange{RowSource::Matrix, TimeSheetPage, {}};
+constexpr RowRangeProvider StatementRowRange{RowSource::RowCount, StatementPage, StatementFixed};
 constexpr RowRangeProvider PaymentDocRowRange{RowSource::None, {}, PaymentDocFixed};
 
 // The provider of doctype; null for the types without one (the
-// stock, purchase, item and statement documents, the customer and asset
-// documents, -9, -5).
+// stock, purchase and item documents, the customer and asset documents,
+// -9, -5).
 const RowRangeProvider *ProviderOf(int16_t doctype) {
     switch (doctype) {
     case -18: case -17: case -16: case -2: return &InvoiceRowRange;
@@ -81,6 +84,7 @@ const RowRangeProvider *ProviderOf(int16_t doctype) {
     case -24: return &ProjectRowRange;
     case -29: return &TimeSheetRowRange;
     case -10: return &PaymentDocRowRange;
+    case -11: case -8: return &StatementRowRange;
     default: return nullptr;
     }
 }

@@ -34,6 +34,8 @@ constexpr DocValueProvider DocValueProviders[] = {
     {-17, InvoiceFieldValue},
     {-16, InvoiceFieldValue},
     {-2, InvoiceFieldValue},
+    {-11, StatementFieldValue},
+    {-8, StatementFieldValue},
 };
 
 // Splits the field text (" X word rest") into the parameter text: the

@@ -164,6 +164,13 @@ void InvoiceTotalsValue(const uint8_t *invoice, const uint8_t *param, int16_t co
 // characters; empty when it cannot be made right.
 void InvoicePaymentBarcode(const uint8_t *invoice, const uint8_t *account, uint8_t *out);
 
+// ---- The customer statement's values (statement_values.cpp) ----
+
+// The value of the statement's (a StatementRec's) field code for row.
+void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+// Line 0..2 of the reminder texts of level 1..3; empty otherwise.
+void ReminderLevelText(int32_t level, int16_t line, uint8_t *out);
+
 // ---- The form print run (form_print.cpp, form_items.cpp) ----
 
 // Prints record as document doctype on its form definitions; 1 when the

@@ -13,6 +13,9 @@
 #include "core/system.h"
 #include "core/work_blocks.h"
 #include "operations/statement.h"
+#include "output/forms/forms.h"
+#include "core/field_types.h"
+#include "database/access/record_access.h"
 
 namespace {
 
@@ -190,6 +193,87 @@ TEST_F(StatementLines, OpenItemsByAge) {
     CustomerAgeing(code, ages);
     UserCancelFlag = 0;
     EXPECT_EQ(DecToDouble(&ages[0]), 0);
+}
+
+TEST_F(StatementLines, TheStatementFormsValues) {
+    StoreJune();
+    PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{1, 6, 2024});
+    PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{30, 6, 2024});
+    PutI16(ReportParams, ReportParamsVc::ReportLayout, 0);
+    std::vector<uint8_t> customer(CUVc::Size);
+    PutText(customer.data(), CUVc::Code, 20, "C1");
+    PutText(customer.data(), CUVc::Name, 60, "First Customer");
+    PutText(customer.data(), CUVc::Addr1, 60, "Kundvagen 2");
+    PackedDecimal balance = Dec(10);
+    uint8_t st[StatementRec::Size];
+    ASSERT_TRUE(StatementBuild(customer.data(), &balance, st));
+    // Reminder levels 1, 4 and 2 on three lines: the level-3 texts print.
+    MemBlock h = GetU32(st, StatementRec::Lines);
+    uint8_t *data = MemLock(h);
+    const int32_t levels[3] = {1, 4, 2};
+    for (int i = 0; i < 3; i++) PutI32(data + i * StatementLine::Size, StatementLine::Level, levels[i]);
+    MemUnlock(h);
+    std::vector<uint8_t> texts(ReminderTextBlk::Size);
+    PutText(texts.data(), ReminderTextBlk::Level3Line1, 60, "Third reminder");
+    PutText(texts.data(), ReminderTextBlk::Level3Line3, 60, "Pay now");
+    PutText(texts.data(), ReminderTextBlk::Level1Line1, 60, "First reminder");
+    ASSERT_EQ(SettingsBlockStore(ReminderTextBlk::Number, texts.data(), uint32_t(texts.size())), RecDone);
+
+    std::memcpy(FormCustomer, customer.data(), CUVc::Size);
+    FormDocRecord = st;
+    FormRowCount = 7;
+    auto value = [](int16_t code, int16_t row) {
+        uint8_t field[256], out[256];
+        PStringFromC(field, " A own");
+        DocFieldValue(-11, field, code, row, out, FormDefBuffer);
+        return PStringToStd(out);
+    };
+    auto amount = [](double x, uint16_t type = FtAmount2) {
+        PackedDecimal d = Dec(x);
+        uint8_t out[256];
+        FieldToText((const uint8_t *)&d, type, out);
+        return PStringToStd(out);
+    };
+    EXPECT_EQ(value(2, 1), "First Customer");
+    EXPECT_EQ(value(2, 2), "Kundvagen 2");
+    EXPECT_EQ(value(79, 0), "C1");
+    EXPECT_EQ(value(229, 0), "1001");
+    EXPECT_EQ(value(231, 2), amount(-30));
+    EXPECT_EQ(value(232, 0), amount(100, FtDebit));
+    EXPECT_EQ(value(233, 2), amount(-30, FtCredit));
+    // A cash invoice and the credit of one print positive, as amounts.
+    EXPECT_EQ(value(232, 1), amount(50));
+    EXPECT_EQ(value(233, 3), amount(50));
+    EXPECT_EQ(value(234, 6), amount(220));
+    EXPECT_EQ(value(231, 7), "");            // past the lines
+    EXPECT_EQ(value(73, 0), amount(220));
+    EXPECT_EQ(value(238, 0), amount(100 + 50 - 30 + 200));   // kinds 1 to 4: not the credit of the cash invoice (-3)
+    EXPECT_EQ(value(240, 0), amount(100 - 30 + 200));
+    EXPECT_EQ(value(241, 0), amount(60));
+    EXPECT_EQ(value(242, 0), amount(210));
+    EXPECT_EQ(value(227, 1), "Third reminder");
+    EXPECT_EQ(value(227, 2), "");
+    EXPECT_EQ(value(227, 3), "Pay now");
+    EXPECT_EQ(value(227, 4), "");
+    EXPECT_EQ(value(999, 0), " A own");
+    int16_t first = 0, last = 0;
+    FormFirstRow = 0;
+    FormRowsPerPage = 20;
+    DocFieldRowRange(-11, 231, &first, &last);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(last, 6);
+    first = last = 0;
+    DocFieldRowRange(-11, 227, &first, &last);
+    EXPECT_EQ(last, 3);
+    // Level 4 alone is no level: nothing prints.
+    uint8_t out[256];
+    ReminderLevelText(4, 0, out);
+    EXPECT_EQ(out[0], 0);
+    ReminderLevelText(1, 0, out);
+    EXPECT_EQ(PStringToStd(out), "First reminder");
+    FormDocRecord = nullptr;
+    std::memset(FormCustomer, 0, CUVc::Size);
+    StatementFree(st);
 }
 
 }  // namespace
