@@ -125,7 +125,7 @@ void RunProvider(const RowRangeProvider &p, int16_t doctype, int16_t code, int16
         if (code < f.from || code > f.to) continue;
         *first = f.first;
         if (f.last == VatRatesUsed) *last = InvoiceVatRates();
-        else if (f.last == PaymentRows) *last = (int16_t)(MatrixRows(doctype) > INT16_MAX ? INT16_MAX : MatrixRows(doctype));
+        else if (f.last == PaymentRows) *last = (int16_t)(PaymentDocRowCount() > INT16_MAX ? INT16_MAX : PaymentDocRowCount());
         else *last = f.last;
         return;
     }

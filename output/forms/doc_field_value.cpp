@@ -36,6 +36,7 @@ constexpr DocValueProvider DocValueProviders[] = {
     {-2, InvoiceFieldValue},
     {-11, StatementFieldValue},
     {-8, StatementFieldValue},
+    {-10, PaymentDocFieldValue},
 };
 
 // Splits the field text (" X word rest") into the parameter text: the

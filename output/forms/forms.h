@@ -171,6 +171,21 @@ void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *
 // Line 0..2 of the reminder texts of level 1..3; empty otherwise.
 void ReminderLevelText(int32_t level, int16_t line, uint8_t *out);
 
+// ---- The payment document (payment_document.cpp) ----
+
+// The outgoing payment whose documents print (null otherwise).
+extern const uint8_t *FormPayment;
+// The bank of the document's vendor text (its first five characters).
+void PaymentDocBank(uint8_t *document);
+// Prints a payment document per vendor of the payment; 1 when all printed.
+uint8_t PaymentDocPrint(const uint8_t *payment);
+// The rows of the payment document being printed.
+int32_t PaymentDocRowCount();
+// The value of the payment document's field code for row (from 1).
+void PaymentDocFieldValue(const uint8_t *document, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+// Approve kind 27: approves the outgoing payment and prints its documents.
+ApproveResult ApproveOutPayment(int reg, uint8_t *payment, uint32_t recid);
+
 // ---- The form print run (form_print.cpp, form_items.cpp) ----
 
 // Prints record as document doctype on its form definitions; 1 when the
