@@ -55,6 +55,11 @@ constexpr CodeSpan ProductionPage[] = {{8, 9}, {160, 160}, {185, 185}, {274, 274
 constexpr CodeSpan ProjectPage[] = {{260, 264}};
 constexpr FixedRange ProjectFixed[] = {{2, 2, 1, 3}, {265, 265, 0, 2}, {266, 266, 0, 9}};
 constexpr CodeSpan TimeSheetPage[] = {{8, 8}, {13, 13}, {65, 65}, {265, 265}, {270, 270}, {350, 350}};
+constexpr CodeSpan StockMovePage[] = {{8, 11}, {13, 14}, {20, 20}, {43, 43}, {185, 188}};
+constexpr FixedRange StockMoveFixed[] = {{183, 184, 1, 3}};
+constexpr CodeSpan PurchaseDocPage[] = {{8, 11}, {13, 14}, {43, 43}, {144, 144}, {185, 185}, {188, 191}, {372, 372}};
+constexpr FixedRange PurchaseDocFixed[] = {{2, 2, 1, 3}};
+constexpr FixedRange ReminderFixed[] = {{2, 2, 1, 4}, {216, 216, 0, 2}, {217, 217, 2, 4}};
 constexpr CodeSpan StatementPage[] = {{69, 69}, {219, 220}, {222, 222}, {228, 237}, {259, 259}};
 constexpr FixedRange StatementFixed[] = {{227, 227, 1, 3}, {2, 2, 1, 4}};
 constexpr FixedRange PaymentDocFixed[] = {{3, 3, 1, 4}, {69, 69, 1, PaymentRows}, {319, 323, 1, PaymentRows}};
@@ -67,12 +72,15 @@ constexpr RowRangeProvider PurchaseOrderRowRange{RowSource::RowCount, PurchaseOr
 constexpr RowRangeProvider ProductionRowRange{RowSource::Matrix, ProductionPage, {}};
 constexpr RowRangeProvider ProjectRowRange{RowSource::Matrix, ProjectPage, ProjectFixed};
 constexpr RowRangeProvider TimeSheetRowRange{RowSource::Matrix, TimeSheetPage, {}};
+constexpr RowRangeProvider StockMoveRowRange{RowSource::RowCount, StockMovePage, StockMoveFixed};
+constexpr RowRangeProvider PurchaseDocRowRange{RowSource::RowCount, PurchaseDocPage, PurchaseDocFixed};
+constexpr RowRangeProvider ReminderRowRange{RowSource::None, {}, ReminderFixed};
 constexpr RowRangeProvider StatementRowRange{RowSource::RowCount, StatementPage, StatementFixed};
 constexpr RowRangeProvider PaymentDocRowRange{RowSource::None, {}, PaymentDocFixed};
 
-// The provider of doctype; null for the types without one (the
-// stock, purchase and item documents, the customer and asset documents,
-// -9, -5).
+// The provider of doctype; null for the types without one (the label
+// documents -23 and -21 print one value a label; the customer and asset
+// documents; -9, -5).
 const RowRangeProvider *ProviderOf(int16_t doctype) {
     switch (doctype) {
     case -18: case -17: case -16: case -2: return &InvoiceRowRange;
@@ -85,6 +93,9 @@ const RowRangeProvider *ProviderOf(int16_t doctype) {
     case -29: return &TimeSheetRowRange;
     case -10: return &PaymentDocRowRange;
     case -11: case -8: return &StatementRowRange;
+    case -20: return &StockMoveRowRange;
+    case -22: return &PurchaseDocRowRange;
+    case -4: return &ReminderRowRange;
     default: return nullptr;
     }
 }

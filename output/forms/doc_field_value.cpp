@@ -37,6 +37,11 @@ constexpr DocValueProvider DocValueProviders[] = {
     {-11, StatementFieldValue},
     {-8, StatementFieldValue},
     {-10, PaymentDocFieldValue},
+    {-20, StockMoveFieldValue},
+    {-22, PurchaseDocFieldValue},
+    {-23, PurchaseLabelFieldValue},
+    {-21, ItemLabelFieldValue},
+    {-4, ReminderFieldValue},
 };
 
 // Splits the field text (" X word rest") into the parameter text: the

@@ -197,12 +197,18 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
     }
     case -26: case -25: case -13: case -21:
         break;
-    case -23: case -22: case -20:
-        if (doctype != -23) FormRowCount = RecordRows(d->reg, rec);
-        else {
-            LockedRows = RecMatrixHandle(d->reg, rec);
-            if (LockedRows) MemLock(LockedRows);
-        }
+    case -23: {
+        // A label's record is the purchase and the row the label is for.
+        const PurchaseLabelRec *label = (const PurchaseLabelRec *)rec;
+        if (!label->purchase) return false;
+        LockedRows = RecMatrixHandle(d->reg, label->purchase);
+        if (LockedRows) MemLock(LockedRows);
+        TitleNumber(title, label->purchase, PUVc::SerNr);
+        break;
+    }
+    case -22: case -20:
+        if (doctype == -20) StockMoveLoad(rec);
+        FormRowCount = RecordRows(d->reg, rec);
         TitleNumber(title, rec, 0);
         break;
     case -19: {

@@ -186,6 +186,32 @@ void PaymentDocFieldValue(const uint8_t *document, int16_t code, const uint8_t *
 // Approve kind 27: approves the outgoing payment and prints its documents.
 ApproveResult ApproveOutPayment(int reg, uint8_t *payment, uint32_t recid);
 
+// ---- Stock, purchase, label and reminder documents
+// (stock_purchase_values.cpp) ----
+
+// What a purchase label (-23) prints from: the purchase and the row of
+// it the label is for.
+struct PurchaseLabelRec {
+    const uint8_t *purchase;
+    int32_t row;
+};
+// How many item records an item-label run (-21) hands in its array; the
+// labels print the first unless the sheet asks for one item a label.
+extern int32_t FormItemCount;
+// Reads the stock movement's two locations for its print (DocLoad).
+void StockMoveLoad(const uint8_t *move);
+void StockMoveFieldValue(const uint8_t *move, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void PurchaseDocFieldValue(const uint8_t *purchase, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void PurchaseLabelFieldValue(const uint8_t *label, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void ItemLabelFieldValue(const uint8_t *items, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void ReminderFieldValue(const uint8_t *open, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+// The invoice's reminder level (its notice count; -1 and -2 count as 0).
+int32_t InvoiceReminderLevel(const uint8_t *invoice);
+// Whether the item has a default-choice record (register 56, into rec).
+bool DefaultChoiceExists(const uint8_t *itemCode, uint8_t *rec);
+// True when it has one and its vendor exists (into vendor).
+bool FindDefaultChoice(const uint8_t *itemCode, uint8_t *vendor);
+
 // ---- The form print run (form_print.cpp, form_items.cpp) ----
 
 // Prints record as document doctype on its form definitions; 1 when the
