@@ -1,16 +1,19 @@
 // barcode_bars.cpp - bar codes drawn as bars on the printer. No bar-code
 // font ships with the program, so a form text whose font record names a
-// bar-code face ("Code 128" or "Code128", any case) is not drawn as
-// characters: its text, in the bar-code font's characters that the
-// document's values produce (start character 0x91, one character per
-// symbol value, the stop characters 0x8F 0x85), is laid out as the
-// symbols' bars and spaces across the element's rectangle.
+// bar-code face is not drawn as characters: its text, in the bar-code
+// font's characters that the document's values produce, is laid out as
+// the symbols' bars and spaces across the element's rectangle. Faces:
+// "Code 128" (start character 0x91, one character per symbol value, the
+// stop characters 0x8F 0x85) and "EAN-13" (the 15 characters of
+// Ean13BarcodeText).
 //
 // Each Code 128 symbol is six widths (bar, space, bar, space, bar, space)
 // of 11 modules in all; the stop symbol is seven widths of 13 modules.
 // A text that is not a whole Code 128 symbol string draws nothing rather
 // than bars that scan to something else.
+#include <algorithm>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -41,7 +44,69 @@ constexpr const char *Code128Stop = "2331112";
 void AppendWidths(const char *w, std::vector<uint8_t> *out) {
     for (; *w; w++) out->push_back((uint8_t)(*w - '0'));
 }
+
+// The EAN-13 digit patterns of the left half's odd-parity set (L), as
+// seven modules each, 1 a bar; the even set (G) is the R set reversed,
+// the R set the L set inverted.
+constexpr const char *Ean13L[10] = {"0001101", "0011001", "0010011", "0111101", "0100011",
+                                    "0110001", "0101111", "0111011", "0110111", "0001011"};
+
+// Appends module pattern bits (1 bar, 0 space) as run widths, bar first,
+// to widths; the pattern must continue the runs so far (its first
+// module of the other colour than the last run's, or the same to extend).
+void AppendModules(const std::string &bits, std::vector<uint8_t> *widths) {
+    for (char b : bits) {
+        bool bar = b == '1';
+        bool lastIsBar = widths->size() % 2 == 1;
+        if (!widths->empty() && bar == lastIsBar) widths->back()++;
+        else if (widths->empty() && !bar) { widths->push_back(0); widths->push_back(1); }
+        else widths->push_back(1);
+    }
+}
 }  // namespace
+
+// The 13 digits of an EAN-13 text in the bar-code font's characters;
+// false when it is not one (the text is encoded again to be sure).
+bool Ean13DigitsOfBarText(const uint8_t *text, uint8_t *digits) {
+    if (text[0] != 15 || text[1] != '.' || text[8] != '-' || text[15] != '.') return false;
+    digits[0] = 13;
+    digits[2] = text[2];
+    for (int k = 3; k <= 7; k++) digits[k] = text[k] >= '0' + 16 ? (uint8_t)(text[k] - 16) : text[k];
+    for (int i = 8; i <= 13; i++) digits[i] = (uint8_t)(text[i + 1] - 49);
+    for (int first = 0; first <= 9; first++) {
+        digits[1] = (uint8_t)('0' + first);
+        uint8_t again[256];
+        if (Ean13BarcodeText(digits, again) && std::equal(again, again + 16, text)) return true;
+    }
+    return false;
+}
+
+// The bar and space widths of an EAN-13 text: guards, the left half by
+// the first digit's parities, the centre guard, the right half.
+bool Ean13BarWidths(const uint8_t *text, std::vector<uint8_t> *widths) {
+    widths->clear();
+    uint8_t d[256];
+    if (!Ean13DigitsOfBarText(text, d)) return false;
+    std::string bits = "101";
+    for (int i = 2; i <= 7; i++) {
+        std::string l = Ean13L[d[i] - '0'];
+        // The font text's shifted characters are the even-parity (G) digits.
+        if (text[i] >= '0' + 16) {   // G: the L pattern inverted and reversed
+            for (char &c : l) c = c == '1' ? '0' : '1';
+            l = std::string(l.rbegin(), l.rend());
+        }
+        bits += l;
+    }
+    bits += "01010";
+    for (int i = 8; i <= 13; i++) {
+        std::string r = Ean13L[d[i] - '0'];
+        for (char &c : r) c = c == '1' ? '0' : '1';
+        bits += r;
+    }
+    bits += "101";
+    AppendModules(bits, widths);
+    return true;
+}
 
 // True when the face names the Code 128 bar-code face.
 bool IsCode128Face(const uint8_t *face) {
@@ -71,13 +136,23 @@ bool Code128BarWidths(const uint8_t *text, std::vector<uint8_t> *widths) {
     return true;
 }
 
-// Draws the Code 128 text's bars across the rectangle (report points)
-// on the printer's page, a quiet zone of ten modules each side; false
-// when the text is no Code 128 string or the rectangle is too narrow for
-// one device unit a module.
-bool PrinterCode128Bars(const uint8_t *text, int32_t top, int32_t left, int32_t bottom, int32_t right) {
+// True when the face names the EAN-13 bar-code face.
+bool IsEan13Face(const uint8_t *face) {
+    uint8_t a[256], b[256];
+    PStringFromC(a, "EAN-13");
+    PStringFromC(b, "EAN13");
+    return PStringCompareNoCase(face, a) == 0 || PStringCompareNoCase(face, b) == 0;
+}
+
+// Draws the text of a bar-code face as bars across the rectangle (report
+// points) on the printer's page, a quiet zone of ten modules each side;
+// false when the face is none or the text no string of it, or the
+// rectangle is too narrow for one device unit a module.
+bool PrinterBarcodeBars(const uint8_t *face, const uint8_t *text, int32_t top, int32_t left, int32_t bottom,
+                        int32_t right) {
     std::vector<uint8_t> widths;
-    if (!Printer.dc || !Code128BarWidths(text, &widths)) return false;
+    bool ok = IsCode128Face(face) ? Code128BarWidths(text, &widths) : IsEan13Face(face) && Ean13BarWidths(text, &widths);
+    if (!Printer.dc || !ok) return false;
     int modules = 2 * QuietModules;
     for (uint8_t w : widths) modules += w;
     int32_t x0 = ReportToPrinterX(left), x1 = ReportToPrinterX(right);

@@ -198,8 +198,8 @@ void PrinterTextInColumn(const uint8_t *text, const PackedDecimal c[4], const ui
 
 // A form's text element on the printer: the font of its font record, its
 // top 2 points below the element's top, 2 points in from the edge it is
-// aligned to, or centred by its width on the printer. A text in the
-// Code 128 face is drawn as bars filling the element's rectangle.
+// aligned to, or centred by its width on the printer. A text in a
+// bar-code face is drawn as bars filling the element's rectangle.
 void PrinterFormText(const uint8_t *text, const uint8_t *element)
 {
     if (!Printer.dc || !text || !element) return;
@@ -207,9 +207,9 @@ void PrinterFormText(const uint8_t *text, const uint8_t *element)
     ElementCoords(element, &top, &left, &bottom, &right);
     PString face;
     GetPString(element + PrinterElement::FontRecord, FontVc::WinFontName, 20, face);
-    if (IsCode128Face(face)) {
+    if (IsCode128Face(face) || IsEan13Face(face)) {
         // No bar-code font ships: the bars are drawn.
-        PrinterCode128Bars(text, top, left, bottom, right);
+        PrinterBarcodeBars(face, text, top, left, bottom, right);
         return;
     }
     PrinterFontSelect(element + PrinterElement::FontRecord);
