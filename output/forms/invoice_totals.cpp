@@ -8,7 +8,8 @@
 // then the Code 128 check character, between the bar-code font's start
 // and stop characters. A total that does not fit or is negative, or a
 // reference of more than 20 digits, prints no bar code at all: a slip
-// that scans to a wrong amount or reference is worse than none.
+// that scans to a wrong amount or reference is worse than none. Nor does
+// a credit note, which the customer does not pay.
 #include <cassert>
 
 #include "core/amount_words.h"
@@ -28,6 +29,7 @@
 namespace {
 constexpr int BankAccountMax = 60, ReferenceMax = 30;
 constexpr int AmountDigits = 8, ReferenceDigits = 20;
+constexpr int16_t CreditNoteKind = 3;
 constexpr uint8_t Code128StartC = 0x91, Code128Stop1 = 0x8F, Code128Stop2 = 0x85;
 
 void Amount(const PackedDecimal &d, uint8_t *out) { FieldToText((const uint8_t *)&d, FtAmount2, out); }
@@ -145,10 +147,12 @@ bool CashDiscounted(const uint8_t *inv, PackedDecimal *out) {
 
 // The payment bar code of the invoice with the company's bank account
 // into out, as bar-code font characters; empty when it cannot be made
-// right (a negative total or one of a million or more, a reference of
-// more than 20 digits).
+// right (a credit note, a negative total or one of a million or more, a
+// reference of more than 20 digits).
 void InvoicePaymentBarcode(const uint8_t *invoice, const uint8_t *account, uint8_t *out) {
     out[0] = 0;
+    // A credit note is paid to the customer, not by it: no payment slip.
+    if (GetI16(invoice, IVVc::InvType) == CreditNoteKind) return;
     PackedDecimal total = Dec(invoice, IVVc::Total), limit;
     DecFromLong(&limit, 1000000);
     if (DecIsNegative(&total) || DecCompare(&total, &limit) >= 0) return;

@@ -177,6 +177,15 @@ TEST_F(InvoiceValues, TotalsAndTheVatSummaryOnTheLastPageOnly) {
     EXPECT_EQ(Value(280, 0, " A  Discount given"), "Discount given");
     EXPECT_EQ(Value(315, 0), UiText(Texts::InvoiceToPay));
     EXPECT_NE(Value(78, 0), "");
+    // Without a discount code 280 prints nothing, 281 neither.
+    Unload();
+    uint8_t row[IVVc::Rows::Size];
+    ASSERT_TRUE(MatrixRowRead(IVVc::Number, inv.data(), 0, row));
+    PutDec(row, IVVc::Rows::Sum, Dec(200));
+    ASSERT_TRUE(MatrixRowPut(IVVc::Number, 0, inv.data(), 0, row));
+    Load();
+    EXPECT_EQ(Value(280, 0, " A  Discount given"), "");
+    EXPECT_EQ(Value(281, 0), "");
     // Not the last page: the totals print nothing.
     FormLastPage = false;
     EXPECT_EQ(Value(77, 0), "");
@@ -205,6 +214,16 @@ TEST_F(InvoiceValues, PaymentBarcodeAgainstAHandComputation) {
     SetTotal(-5);
     EXPECT_EQ(Value(282, 0), "");
     EXPECT_EQ(Value(315, 0), UiText(Texts::InvoiceToRefund));
+    // A credit note is not paid by the customer: no slip.
+    Unload();
+    PutDec(inv.data(), IVVc::Total, Dec(100));
+    PutU16(inv.data(), IVVc::InvType, 3);
+    Load();
+    EXPECT_EQ(Value(282, 0), "");
+    Unload();
+    PutU16(inv.data(), IVVc::InvType, 1);
+    Load();
+    EXPECT_EQ(Value(282, 0).size(), want.size());
     // A reference of more than 20 digits cannot be carried.
     Unload();
     PutDec(inv.data(), IVVc::Total, Dec(10));
