@@ -233,6 +233,7 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
     case -15: case -6:
         FormRowCount = RecordRows(d->reg, rec);
         LoadCustomer(rec, ORVc::CustCode);
+        OrderRowItemTable(rec);
         TitleNumber(title, rec, ORVc::SerNr);
         break;
     case -14:
@@ -269,6 +270,7 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
 // Undoes DocLoad: unlocks the rows it locked and empties the side records.
 void DocUnload(int16_t doctype) {
     if (doctype == -18 || doctype == -17 || doctype == -16 || doctype == -2) InvoiceExtrasFree();
+    if (doctype == -15 || doctype == -6) OrderRowItemTableFree();
     if (LockedRows) {
         if (MemIsLocked(LockedRows)) MemUnlock(LockedRows);
         LockedRows = 0;

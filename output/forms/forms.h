@@ -212,6 +212,15 @@ bool DefaultChoiceExists(const uint8_t *itemCode, uint8_t *rec);
 // True when it has one and its vendor exists (into vendor).
 bool FindDefaultChoice(const uint8_t *itemCode, uint8_t *vendor);
 
+// ---- The order documents' side rows (order_item_table.cpp) ----
+
+// Builds the side rows (OrderSideRow) of the order (DocLoad of -6, -15).
+void OrderRowItemTable(const uint8_t *order);
+// Frees them (DocUnload).
+void OrderRowItemTableFree();
+// The side row of order row `row`; null outside them.
+const uint8_t *OrderSideRowOf(int32_t row);
+
 // ---- The form print run (form_print.cpp, form_items.cpp) ----
 
 // Prints record as document doctype on its form definitions; 1 when the

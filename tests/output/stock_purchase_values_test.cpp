@@ -174,4 +174,32 @@ TEST_F(StockPurchaseValues, ReminderLevelsAndTheInvoice) {
     EXPECT_EQ(last, 2);
 }
 
+TEST_F(StockPurchaseValues, OrderSideRowsFromTheItems) {
+    rec.assign(ORVc::Size, 0);
+    PutI32(rec.data(), ORVc::SerNr, 12);
+    PutText(rec.data(), ORVc::CustCode, 20, "C1");
+    const char *items[2] = {"ITEM1", "NOSUCH"};
+    for (int i = 0; i < 2; i++) {
+        uint8_t row[ORVc::Rows::Size] = {};
+        PutU16(row, ORVc::Rows::Kind, 1);
+        PutText(row, ORVc::Rows::ItemCode, 20, items[i]);
+        PutDec(row, ORVc::Rows::Quantity, Dec(3));
+        ASSERT_TRUE(MatrixRowPut(ORVc::Number, 0, rec.data(), i, row));
+    }
+    ASSERT_NO_FATAL_FAILURE(Load(-6, rec.data()));
+    const uint8_t *s0 = OrderSideRowOf(0), *s1 = OrderSideRowOf(1);
+    ASSERT_NE(s0, nullptr);
+    ASSERT_NE(s1, nullptr);
+    EXPECT_EQ(OrderSideRowOf(2), nullptr);
+    PackedDecimal cost = GetDec(s0, OrderSideRow::CostPrice), qtyCost = GetDec(s0, OrderSideRow::QtyCost),
+                  missing = GetDec(s1, OrderSideRow::QtyCost);
+    EXPECT_EQ(DecToDouble(&cost), 60);      // ITEM1's cost price
+    EXPECT_EQ(DecToDouble(&qtyCost), 180);
+    EXPECT_TRUE(DecIsBlank(&missing));      // no such item: blank
+    DocUnload(-6);
+    loaded = false;
+    EXPECT_EQ(OrderSideRowOf(0), nullptr);
+    RecFreeMatrix(ORVc::Number, rec.data());
+}
+
 }  // namespace
