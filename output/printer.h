@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/decimal.h"
 #include "core/memblock.h"
@@ -76,6 +77,19 @@ void PrinterPenMode(int m);
 void PrinterLineTo(int x, int y);
 // Widths in device units of a PString and of a C string in the selected font.
 int PrinterPStringWidth(const uint8_t *text);
+// Bar codes drawn as bars (barcode_bars.cpp): whether a face names the
+// Code 128 or the EAN-13 bar-code face; a text's bar and space widths in
+// modules, bar first (false when it is no string of that face); the 13
+// digits of an EAN-13 font text; the bars of a face's text drawn across
+// a rectangle of report points (false when the face is none, the text no
+// string of it or the rectangle too narrow).
+bool IsCode128Face(const uint8_t *face);
+bool IsEan13Face(const uint8_t *face);
+bool Code128BarWidths(const uint8_t *text, std::vector<uint8_t> *widths);
+bool Ean13BarWidths(const uint8_t *text, std::vector<uint8_t> *widths);
+bool Ean13DigitsOfBarText(const uint8_t *text, uint8_t *digits);
+bool PrinterBarcodeBars(const uint8_t *face, const uint8_t *text, int32_t top, int32_t left, int32_t bottom,
+                        int32_t right);
 int PrinterTextWidth(const uint8_t *text);
 void PrinterTextAt(int32_t y, int32_t x, const uint8_t *text);
 void PrinterRule(int32_t x1, int32_t x2, int32_t y, int unused);

@@ -198,13 +198,21 @@ void PrinterTextInColumn(const uint8_t *text, const PackedDecimal c[4], const ui
 
 // A form's text element on the printer: the font of its font record, its
 // top 2 points below the element's top, 2 points in from the edge it is
-// aligned to, or centred by its width on the printer.
+// aligned to, or centred by its width on the printer. A text in a
+// bar-code face is drawn as bars filling the element's rectangle.
 void PrinterFormText(const uint8_t *text, const uint8_t *element)
 {
     if (!Printer.dc || !text || !element) return;
-    PrinterFontSelect(element + PrinterElement::FontRecord);
     int32_t top, left, bottom, right;
     ElementCoords(element, &top, &left, &bottom, &right);
+    PString face;
+    GetPString(element + PrinterElement::FontRecord, FontVc::WinFontName, 20, face);
+    if (IsCode128Face(face) || IsEan13Face(face)) {
+        // No bar-code font ships: the bars are drawn.
+        PrinterBarcodeBars(face, text, top, left, bottom, right);
+        return;
+    }
+    PrinterFontSelect(element + PrinterElement::FontRecord);
     int16_t align = GetI16(element, PrinterElement::Align);
     int width = PrinterPStringWidth(text);
     int32_t x = ReportToPrinterX(left + 2);

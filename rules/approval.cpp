@@ -55,7 +55,7 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {OPVc::Number, nullptr},                   // 24 payment to the vendor ledger
     {QuotationVc::Number, nullptr},                             // 25 print a quotation
     {ORVc::Number, nullptr},                              // 26 print an order's second form
-    {OPVc::Number, nullptr},                   // 27 approve an outgoing payment
+    {OPVc::Number, ApproveOutPayment},         // 27 approve an outgoing payment
     {SMVc::Number, Reg18FromRows82},           // 28 sm1 rows to register 18
     {OpenBalVc::Number, Reg18FromRows46},      // 29 fb1 rows to register 18
     {SMVc::Number, TransferSm1ToLedger},       // 30 sm1 to a voucher

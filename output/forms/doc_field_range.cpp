@@ -16,6 +16,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "output/forms/forms.h"
+#include "rules/vat_currency.h"
 
 namespace {
 // Where a family counts its rows.
@@ -54,6 +55,13 @@ constexpr CodeSpan ProductionPage[] = {{8, 9}, {160, 160}, {185, 185}, {274, 274
 constexpr CodeSpan ProjectPage[] = {{260, 264}};
 constexpr FixedRange ProjectFixed[] = {{2, 2, 1, 3}, {265, 265, 0, 2}, {266, 266, 0, 9}};
 constexpr CodeSpan TimeSheetPage[] = {{8, 8}, {13, 13}, {65, 65}, {265, 265}, {270, 270}, {350, 350}};
+constexpr CodeSpan StockMovePage[] = {{8, 11}, {13, 14}, {20, 20}, {43, 43}, {185, 188}};
+constexpr FixedRange StockMoveFixed[] = {{183, 184, 1, 3}};
+constexpr CodeSpan PurchaseDocPage[] = {{8, 11}, {13, 14}, {43, 43}, {144, 144}, {185, 185}, {188, 191}, {372, 372}};
+constexpr FixedRange PurchaseDocFixed[] = {{2, 2, 1, 3}};
+constexpr FixedRange ReminderFixed[] = {{2, 2, 1, 4}, {216, 216, 0, 2}, {217, 217, 2, 4}};
+constexpr CodeSpan StatementPage[] = {{69, 69}, {219, 220}, {222, 222}, {228, 237}, {259, 259}};
+constexpr FixedRange StatementFixed[] = {{227, 227, 1, 3}, {2, 2, 1, 4}};
 constexpr FixedRange PaymentDocFixed[] = {{3, 3, 1, 4}, {69, 69, 1, PaymentRows}, {319, 323, 1, PaymentRows}};
 
 constexpr RowRangeProvider InvoiceRowRange{RowSource::Matrix, InvoicePage, InvoiceFixed};
@@ -64,11 +72,15 @@ constexpr RowRangeProvider PurchaseOrderRowRange{RowSource::RowCount, PurchaseOr
 constexpr RowRangeProvider ProductionRowRange{RowSource::Matrix, ProductionPage, {}};
 constexpr RowRangeProvider ProjectRowRange{RowSource::Matrix, ProjectPage, ProjectFixed};
 constexpr RowRangeProvider TimeSheetRowRange{RowSource::Matrix, TimeSheetPage, {}};
+constexpr RowRangeProvider StockMoveRowRange{RowSource::RowCount, StockMovePage, StockMoveFixed};
+constexpr RowRangeProvider PurchaseDocRowRange{RowSource::RowCount, PurchaseDocPage, PurchaseDocFixed};
+constexpr RowRangeProvider ReminderRowRange{RowSource::None, {}, ReminderFixed};
+constexpr RowRangeProvider StatementRowRange{RowSource::RowCount, StatementPage, StatementFixed};
 constexpr RowRangeProvider PaymentDocRowRange{RowSource::None, {}, PaymentDocFixed};
 
-// The provider of doctype; null for the types without one (the
-// stock, purchase, item and statement documents, the customer and asset
-// documents, -9, -5).
+// The provider of doctype; null for the types without one (the label
+// documents -23 and -21 print one value a label; the customer and asset
+// documents; -9, -5).
 const RowRangeProvider *ProviderOf(int16_t doctype) {
     switch (doctype) {
     case -18: case -17: case -16: case -2: return &InvoiceRowRange;
@@ -80,6 +92,10 @@ const RowRangeProvider *ProviderOf(int16_t doctype) {
     case -24: return &ProjectRowRange;
     case -29: return &TimeSheetRowRange;
     case -10: return &PaymentDocRowRange;
+    case -11: case -8: return &StatementRowRange;
+    case -20: return &StockMoveRowRange;
+    case -22: return &PurchaseDocRowRange;
+    case -4: return &ReminderRowRange;
     default: return nullptr;
     }
 }
@@ -93,27 +109,11 @@ int32_t MatrixRows(int16_t doctype) {
     return n < 0 ? 0 : n;
 }
 
-// The distinct VAT codes the invoice's rows use (the rows of its VAT
-// summary).
-int16_t InvoiceVatRates(int16_t doctype) {
-    const DocTypeRec *d = DocTypeOf(doctype);
-    MemBlock rows = d && FormDocRecord ? RecMatrixHandle(d->reg, FormDocRecord) : 0;
-    if (!rows || !MemIsValid(rows)) return 0;
-    uint8_t *data = nullptr;
-    int32_t count = 0;
-    MemArrayLock(rows, IVVc::Rows::Size, &data, &count);
-    uint8_t seen[16][256];
-    int16_t used = 0;
-    for (int32_t i = 0; i < count; i++) {
-        uint8_t code[256];
-        GetPString(data + (size_t)i * IVVc::Rows::Size, IVVc::Rows::VatCode, 2, code);
-        if (code[0] == 0) continue;
-        bool known = false;
-        for (int16_t k = 0; k < used && !known; k++) known = PStringEqual(seen[k], code);
-        if (!known && used < 16) PStringCopy(seen[used++], code);
-    }
-    MemUnlock(rows);
-    return used;
+// The VAT codes the invoice's summary holds (the rows of its VAT
+// summary, built when its print started).
+int16_t InvoiceVatRates() {
+    int32_t n = InvoiceVatSums ? VatSumsUsedCount(InvoiceVatSums) : 0;
+    return (int16_t)(n > INT16_MAX ? INT16_MAX : n);
 }
 
 bool InSpans(std::span<const CodeSpan> spans, int16_t code) {
@@ -135,8 +135,8 @@ void RunProvider(const RowRangeProvider &p, int16_t doctype, int16_t code, int16
     for (const FixedRange &f : p.fixed) {
         if (code < f.from || code > f.to) continue;
         *first = f.first;
-        if (f.last == VatRatesUsed) *last = InvoiceVatRates(doctype);
-        else if (f.last == PaymentRows) *last = (int16_t)(MatrixRows(doctype) > INT16_MAX ? INT16_MAX : MatrixRows(doctype));
+        if (f.last == VatRatesUsed) *last = InvoiceVatRates();
+        else if (f.last == PaymentRows) *last = (int16_t)(PaymentDocRowCount() > INT16_MAX ? INT16_MAX : PaymentDocRowCount());
         else *last = f.last;
         return;
     }

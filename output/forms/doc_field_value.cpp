@@ -23,6 +23,27 @@ constexpr int CompanyTextMax = 60;
 // The layout word of the report parameters that picks a label sheet.
 constexpr size_t LabelLayoutWord = ReportParamsVc::ReportLayout;
 
+// The value provider of each document type that has one; a type not
+// listed keeps the field's text (or the shared value) for every code.
+struct DocValueProvider {
+    int16_t doctype;
+    void (*value)(const uint8_t *record, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+};
+constexpr DocValueProvider DocValueProviders[] = {
+    {-18, InvoiceFieldValue},
+    {-17, InvoiceFieldValue},
+    {-16, InvoiceFieldValue},
+    {-2, InvoiceFieldValue},
+    {-11, StatementFieldValue},
+    {-8, StatementFieldValue},
+    {-10, PaymentDocFieldValue},
+    {-20, StockMoveFieldValue},
+    {-22, PurchaseDocFieldValue},
+    {-23, PurchaseLabelFieldValue},
+    {-21, ItemLabelFieldValue},
+    {-4, ReminderFieldValue},
+};
+
 // Splits the field text (" X word rest") into the parameter text: the
 // word from position 2 ends at a blank, ";", ":" or ","; blanks after
 // it are skipped; the rest is the parameter.
@@ -91,9 +112,12 @@ void DocFieldValue(int16_t doctype, const uint8_t *fieldText, int16_t code, int1
     uint8_t param[256];
     FieldParameter(fieldText, param);
     SharedFieldValue(param, row, code, out);
-    // The documents' own value providers (invoice, order, delivery, ...)
-    // run here once they exist; until then their codes keep the text.
-    if (!DocTypeOf(doctype)) PStringCopy(out, fieldText);
+    if (!DocTypeOf(doctype)) {
+        PStringCopy(out, fieldText);
+        return;
+    }
+    for (const DocValueProvider &p : DocValueProviders)
+        if (p.doctype == doctype && FormDocRecord) p.value(FormDocRecord, code, param, row, out);
 }
 
 // The value of a code every document shares into out; out is left as

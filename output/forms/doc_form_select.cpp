@@ -29,7 +29,6 @@ struct SelectKeys {
     bool hasNumber = false;
     int32_t number = 0;
     uint8_t lang[256]{};
-    uint8_t lang2[256]{};
 };
 
 // The number, number-series register and language codes of the record
@@ -42,6 +41,16 @@ SelectKeys KeysOf(int16_t doctype, const uint8_t *rec) {
     case -18: case -17: case -16: case -2: case -15: case -6:
         k.hasNumber = true, k.number = GetI32(rec, IVVc::SerNr);
         break;
+    case -23: {
+        // A label's record points at its purchase: the purchase's number.
+        const PurchaseLabelRec *label = (const PurchaseLabelRec *)rec;
+        if (label->purchase) k.hasNumber = true, k.number = GetI32(label->purchase, PUVc::SerNr);
+        break;
+    }
+    case -10:
+        // The payment document is built per vendor; its number is the payment's.
+        if (FormPayment) k.hasNumber = true, k.number = GetI32(FormPayment, OPVc::SerNr);
+        break;
     default: k.hasNumber = true, k.number = GetI32(rec, 0); break;
     }
     switch (doctype) {
@@ -50,8 +59,9 @@ SelectKeys KeysOf(int16_t doctype, const uint8_t *rec) {
     case -14: GetPString(rec, QuotationVc::LangCode, LangMax, k.lang); break;
     case -19: GetPString(rec, PurchOrderVc::LangCode, LangMax, k.lang); break;
     case -27: case -12: case -7: case -3:
+        // Byte 290 of a delivery is its delivery mode, not a second
+        // language: the selection compares the language code only.
         GetPString(rec, SHVc::LangCode, LangMax, k.lang);
-        GetPString(rec, SHVc::DelMode, LangMax, k.lang2);
         break;
     case -11: case -8: GetPString(FormCustomer, CUVc::LangCode, LangMax, k.lang); break;
     case -4: GetPString(FormInvoice, IVVc::LangCode, LangMax, k.lang); break;
@@ -115,7 +125,6 @@ void DocFormSelect(int16_t doctype, uint8_t *formName, uint8_t *printerText, uin
     int32_t count = 0;
     if (rows) MemArrayLock(rows, R::Size, &data, &count);
     int32_t chosen = count > 0 ? MatchRow(data, count, k.lang, first, last, pass) : -1;
-    if (chosen < 0 && k.lang2[0] != 0 && count > 0) chosen = MatchRow(data, count, k.lang2, first, last, pass);
     if (chosen < 0 && pass == 1 && count > 0) chosen = 0;
     uint8_t printerName[256] = {0};
     if (chosen >= 0) {

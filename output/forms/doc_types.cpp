@@ -5,9 +5,9 @@
 // The side rows that the invoice, delivery, quotation, order and
 // statement documents build for their own field values (VAT summary,
 // expanded structures, statement lines) belong to those documents'
-// value providers; until they exist the rows counted here are the
-// record's own rows, and every field of those documents prints its own
-// text (DocFieldValue).
+// value providers: the invoice's are built here through
+// InvoiceRowExtras; the others count the record's own rows until their
+// providers exist.
 #include <cassert>
 #include <cstring>
 
@@ -113,6 +113,7 @@ void ClearSideRecords() {
     std::memset(FormOrder, 0, sizeof FormOrder);
     std::memset(FormDelivery, 0, sizeof FormDelivery);
     std::memset(FormVendor, 0, sizeof FormVendor);
+    FormDeliveryFound = false;
 }
 
 // Frees the rows the side records hold (their matrices) and empties them.
@@ -196,12 +197,18 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
     }
     case -26: case -25: case -13: case -21:
         break;
-    case -23: case -22: case -20:
-        if (doctype != -23) FormRowCount = RecordRows(d->reg, rec);
-        else {
-            LockedRows = RecMatrixHandle(d->reg, rec);
-            if (LockedRows) MemLock(LockedRows);
-        }
+    case -23: {
+        // A label's record is the purchase and the row the label is for.
+        const PurchaseLabelRec *label = (const PurchaseLabelRec *)rec;
+        if (!label->purchase) return false;
+        LockedRows = RecMatrixHandle(d->reg, label->purchase);
+        if (LockedRows) MemLock(LockedRows);
+        TitleNumber(title, label->purchase, PUVc::SerNr);
+        break;
+    }
+    case -22: case -20:
+        if (doctype == -20) StockMoveLoad(rec);
+        FormRowCount = RecordRows(d->reg, rec);
         TitleNumber(title, rec, 0);
         break;
     case -19: {
@@ -216,7 +223,8 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
         LoadCustomer(rec, IVVc::CustCode);
         int32_t order = GetI32(rec, IVVc::OrderNr);
         if (ReadByNumber(ORVc::Number, "SerNr", ORVc::SerNr, order, FormOrder))
-            ReadByNumber(SHVc::Number, "OrderKey", SHVc::OrderNr, order, FormDelivery);
+            FormDeliveryFound = ReadByNumber(SHVc::Number, "OrderKey", SHVc::OrderNr, order, FormDelivery);
+        InvoiceRowExtras(rec);
         FormRowCount = RecordRows(d->reg, rec);
         if (GetI16(rec, IVVc::Posted) == 0 || GetI16(rec, IVVc::Printed) != 0) FormCopyCount = 1;
         TitleNumber(title, rec, IVVc::SerNr);
@@ -225,6 +233,7 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
     case -15: case -6:
         FormRowCount = RecordRows(d->reg, rec);
         LoadCustomer(rec, ORVc::CustCode);
+        OrderRowItemTable(rec);
         TitleNumber(title, rec, ORVc::SerNr);
         break;
     case -14:
@@ -260,7 +269,8 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
 
 // Undoes DocLoad: unlocks the rows it locked and empties the side records.
 void DocUnload(int16_t doctype) {
-    (void)doctype;
+    if (doctype == -18 || doctype == -17 || doctype == -16 || doctype == -2) InvoiceExtrasFree();
+    if (doctype == -15 || doctype == -6) OrderRowItemTableFree();
     if (LockedRows) {
         if (MemIsLocked(LockedRows)) MemUnlock(LockedRows);
         LockedRows = 0;

@@ -23,6 +23,8 @@ uint8_t FormInvoice[IVVc::Size];
 uint8_t FormOrder[ORVc::Size];
 uint8_t FormDelivery[SHVc::Size];
 uint8_t FormVendor[VEVc::Size];
+bool FormDeliveryFound;
+int32_t FormItemCount = 1;
 
 // Sets FormRowsPerPage to 20, or to the number in UI text 2051 when that
 // text holds one. A text that is no number, or a number below 1 or above

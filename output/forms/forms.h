@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include "core/decimal.h"
+#include "core/memblock.h"
 #include "dict_offsets.h"
 #include "rules/approval.h"
 
@@ -40,6 +41,8 @@ extern uint8_t FormInvoice[IVVc::Size];
 extern uint8_t FormOrder[ORVc::Size];
 extern uint8_t FormDelivery[SHVc::Size];
 extern uint8_t FormVendor[VEVc::Size];
+// Whether DocLoad found the invoice's delivery (FormDelivery).
+extern bool FormDeliveryFound;
 
 // Sets FormRowsPerPage to 20, or to the number UI text 2051 holds when
 // that text is a positive number.
@@ -117,6 +120,106 @@ void InvoiceTextByKind(int32_t number, int16_t kind, uint8_t *out);
 void InvoiceTextByKind2(int32_t number, int16_t kind, uint8_t *out);
 void SplitPostalCity(const uint8_t *text, uint8_t *postal, uint8_t *town);
 void PadNumber(const uint8_t *value, int16_t type, int16_t width, uint8_t fill, bool right, uint8_t *out);
+
+// ---- Lookups and check digits of the documents (doc_lookups.cpp,
+// check_digits.cpp) ----
+
+// The name of the object (register 15) whose code is the first of the
+// comma-separated list codes; empty when missing.
+void Register15Name(const uint8_t *codes, uint8_t *out);
+// The name of the order class (register 128) of code; empty when missing.
+void Register128Name(const uint8_t *code, uint8_t *out);
+// Appends the modulus-10 (mod10) or modulus-11 check character to the
+// digits; false, digits unchanged, for an empty text, a non-digit or
+// more than 20 digits.
+bool AppendCheckDigit(uint8_t *digits, bool mod10);
+// The Luhn check digit of the nine digits of text; -1 unless the text
+// holds exactly nine digits.
+int16_t CheckDigitMod10(const uint8_t *text);
+// The invoice's payment reference with its check character (codes 298
+// and 299); empty when it cannot be weighed.
+void InvoiceReference(const uint8_t *invoice, bool mod10, uint8_t *out);
+// "929", the order number and its check digit in groups of three; empty
+// for no order (-1) or a number that does not make nine digits.
+void OrderReference(int32_t order, uint8_t *out);
+
+// ---- The sales invoice's values (invoice_values.cpp, invoice_totals.cpp,
+// invoice_extras.cpp) ----
+
+// The VAT summary of the invoice being printed: sums per VAT code.
+extern MemBlock InvoiceVatSums;
+// Builds the side rows and the VAT summary of the invoice (DocLoad).
+void InvoiceRowExtras(const uint8_t *invoice);
+// Frees them (DocUnload).
+void InvoiceExtrasFree();
+// The side row (InvoiceSideRow) of invoice row `row`; null outside them.
+const uint8_t *InvoiceSideRowOf(int32_t row);
+int32_t InvoiceSideRowCount();
+// The value of the invoice's field code for row into out; param is the
+// field's parameter text.
+void InvoiceFieldValue(const uint8_t *invoice, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+// The last page's codes (totals, VAT summary, bar code) into out.
+void InvoiceTotalsValue(const uint8_t *invoice, const uint8_t *param, int16_t code, int16_t row, uint8_t *out);
+// The payment bar code of the invoice paid to account, as bar-code font
+// characters; empty when it cannot be made right.
+void InvoicePaymentBarcode(const uint8_t *invoice, const uint8_t *account, uint8_t *out);
+
+// ---- The customer statement's values (statement_values.cpp) ----
+
+// The value of the statement's (a StatementRec's) field code for row.
+void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+// Line 0..2 of the reminder texts of level 1..3; empty otherwise.
+void ReminderLevelText(int32_t level, int16_t line, uint8_t *out);
+
+// ---- The payment document (payment_document.cpp) ----
+
+// The outgoing payment whose documents print (null otherwise).
+extern const uint8_t *FormPayment;
+// The bank of the document's vendor text (its first five characters).
+void PaymentDocBank(uint8_t *document);
+// Prints a payment document per vendor of the payment; 1 when all printed.
+uint8_t PaymentDocPrint(const uint8_t *payment);
+// The rows of the payment document being printed.
+int32_t PaymentDocRowCount();
+// The value of the payment document's field code for row (from 1).
+void PaymentDocFieldValue(const uint8_t *document, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+// Approve kind 27: approves the outgoing payment and prints its documents.
+ApproveResult ApproveOutPayment(int reg, uint8_t *payment, uint32_t recid);
+
+// ---- Stock, purchase, label and reminder documents
+// (stock_purchase_values.cpp) ----
+
+// What a purchase label (-23) prints from: the purchase and the row of
+// it the label is for.
+struct PurchaseLabelRec {
+    const uint8_t *purchase;
+    int32_t row;
+};
+// How many item records an item-label run (-21) hands in its array; the
+// labels print the first unless the sheet asks for one item a label.
+extern int32_t FormItemCount;
+// Reads the stock movement's two locations for its print (DocLoad).
+void StockMoveLoad(const uint8_t *move);
+void StockMoveFieldValue(const uint8_t *move, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void PurchaseDocFieldValue(const uint8_t *purchase, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void PurchaseLabelFieldValue(const uint8_t *label, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void ItemLabelFieldValue(const uint8_t *items, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void ReminderFieldValue(const uint8_t *open, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+// The invoice's reminder level (its notice count; -1 and -2 count as 0).
+int32_t InvoiceReminderLevel(const uint8_t *invoice);
+// Whether the item has a default-choice record (register 56, into rec).
+bool DefaultChoiceExists(const uint8_t *itemCode, uint8_t *rec);
+// True when it has one and its vendor exists (into vendor).
+bool FindDefaultChoice(const uint8_t *itemCode, uint8_t *vendor);
+
+// ---- The order documents' side rows (order_item_table.cpp) ----
+
+// Builds the side rows (OrderSideRow) of the order (DocLoad of -6, -15).
+void OrderRowItemTable(const uint8_t *order);
+// Frees them (DocUnload).
+void OrderRowItemTableFree();
+// The side row of order row `row`; null outside them.
+const uint8_t *OrderSideRowOf(int32_t row);
 
 // ---- The form print run (form_print.cpp, form_items.cpp) ----
 

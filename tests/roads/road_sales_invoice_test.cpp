@@ -3,8 +3,8 @@
 // the customer C1 and two item rows are typed, the Posted box ticked and
 // OK stores it; the voucher, the open item and the stock movement are in
 // the company file; File > Print prints it to a one-page PDF with the
-// form's title and the company's name (the invoice's own codes have no
-// value providers yet), and refuses an invoice not stored; an unknown
+// form's title and the company's name (its own values are read in
+// road_invoice_print_test.cpp), and refuses an invoice not stored; an unknown
 // customer is refused with the cursor on the field.
 #include "tests/roads/road_fixture.h"
 
@@ -103,8 +103,7 @@ TEST_F(RoadTest, SalesInvoiceIsTypedPostedAndPrinted)
         }
         if (shots) fs::copy_file(pdfs[0], fs::path(shots) / "invoice.pdf", fs::copy_options::overwrite_existing);
         // The demo form's title, the company's name and the page mark
-        // print; the invoice's own codes (number, rows, total) have no
-        // value providers yet and print their lookup text.
+        // print.
         std::string text = PdfText(pdfs[0]);
         EXPECT_NE(text.find("Invoice"), std::string::npos) << text;
         EXPECT_NE(text.find("Demo Company AB"), std::string::npos) << text;

@@ -1,0 +1,41 @@
+// statement.h - customer statements: the statement lines (invoices,
+// credit notes, payments and charges with a running balance), the
+// customer's open items by age, and the statement run for one customer.
+//
+// The lines are StatementLine rows in a MemBlock; the statement record
+// (StatementRec) holds their handle, the balances and the ageing amounts
+// and is what the statement form (document -11) prints from.
+#pragma once
+
+#include <cstdint>
+
+#include "core/date.h"
+#include "core/decimal.h"
+#include "core/memblock.h"
+
+// Grows *lines by one StatementLine and fills it: the document number,
+// the two dates, the amount, the running balance and the kind (-1 in the
+// line's two spare numbers). False, *lines unchanged, when memory could
+// not be had.
+bool InterestRowAdd(MemBlock *lines, int16_t kind, int32_t number, const DateRec *date1, const DateRec *date2,
+                    const PackedDecimal *amount1, const PackedDecimal *amount2);
+
+// The open items (register 13) of the customer by age: ages[0] all of
+// them, then not yet due, 1 to 15, 16 to 30, 31 to 60 and more than 60
+// days overdue on today's date. The walk stops early when the user
+// cancels (the sums so far stand).
+void CustomerAgeing(const uint8_t *customerCode, PackedDecimal ages[6]);
+
+// Builds the statement of the customer (register 2 record) over the
+// report period (ReportParams' from and to dates) into statement (a
+// StatementRec, its lines a new block the caller frees with
+// StatementFree): balance is the opening balance on entry and the
+// closing balance on return. False when the lines could not be made.
+bool StatementBuild(const uint8_t *customer, PackedDecimal *balance, uint8_t *statement);
+// Frees the statement's lines.
+void StatementFree(uint8_t *statement);
+// The statement run's step for one customer: builds its statement and
+// prints it on the statement form, unless the run asks for customers
+// with open items only and this one has none. The print's result (1
+// printed), 0 when nothing printed.
+uint8_t CustomerStatementLines(const uint8_t *customer, PackedDecimal *balance);

@@ -1,0 +1,287 @@
+// invoice_totals.cpp - the values a sales invoice prints on its last
+// page: its totals, the VAT summary (one line per VAT code used), the
+// item rows' discount and measures, and the payment bar code.
+//
+// The payment bar code is digits packed into Code 128 set C: "1", the
+// company's bank account (14 digits), the total in hundredths (8), the
+// reference (20), the due date (YYMMDD), "0000", a 7-3-1 check digit,
+// then the Code 128 check character, between the bar-code font's start
+// and stop characters. A total that does not fit or is negative, or a
+// reference of more than 20 digits, prints no bar code at all: a slip
+// that scans to a wrong amount or reference is worse than none. Nor does
+// a credit note, which the customer does not pay.
+#include <cassert>
+
+#include "core/amount_words.h"
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/memblock.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "exchange/bank_format.h"
+#include "output/forms/forms.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+namespace {
+constexpr int BankAccountMax = 60, ReferenceMax = 30;
+constexpr int AmountDigits = 8, ReferenceDigits = 20;
+constexpr int16_t CreditNoteKind = 3;
+constexpr uint8_t Code128StartC = 0x91, Code128Stop1 = 0x8F, Code128Stop2 = 0x85;
+
+void Amount(const PackedDecimal &d, uint8_t *out) { FieldToText((const uint8_t *)&d, FtAmount2, out); }
+
+PackedDecimal Dec(const uint8_t *base, size_t at) { return GetDec(base, at); }
+
+PackedDecimal Sub(PackedDecimal a, PackedDecimal b) {
+    PackedDecimal r;
+    DecSub(&a, &b, &r);
+    return r;
+}
+PackedDecimal Add(PackedDecimal a, PackedDecimal b) {
+    PackedDecimal r;
+    DecAdd(&a, &b, &r);
+    return r;
+}
+
+// VAT line n (from 1) of the summary: its VAT code, the sum of its rows
+// and that sum's VAT rounded to 2 decimals; false past the used codes.
+bool VatLine(int32_t n, int inclusive, uint8_t *code, PackedDecimal *sum, PackedDecimal *vat) {
+    if (!InvoiceVatSums || n < 1 || n > VatSumsUsedCount(InvoiceVatSums)) return false;
+    int32_t slot = VatSumsNthUsed(InvoiceVatSums, n) - 1;
+    uint8_t *data = MemLock(InvoiceVatSums);
+    if (!data) return false;
+    bool inside = (uint32_t)(slot + 1) * sizeof(PackedDecimal) <= MemSize(InvoiceVatSums);
+    if (inside) *sum = GetDec(data, (size_t)slot * sizeof(PackedDecimal));
+    MemUnlock(InvoiceVatSums);
+    if (!inside) return false;
+    SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
+    if (slot >= rows.count) return false;
+    GetPString(rows.data + (size_t)slot * VatCodeRow::Size, VatCodeRow::Code, 2, code);
+    PackedDecimal raw;
+    VatAmount(code, sum, &raw, inclusive);
+    DecRound(&raw, 2, vat);
+    return true;
+}
+
+// The rate of VAT line n's code (block 208's first rate).
+bool VatLineRate(int32_t n, PackedDecimal *rate) {
+    if (!InvoiceVatSums || n < 1 || n > VatSumsUsedCount(InvoiceVatSums)) return false;
+    int32_t slot = VatSumsNthUsed(InvoiceVatSums, n) - 1;
+    SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
+    if (slot < 0 || slot >= rows.count) return false;
+    *rate = GetDec(rows.data + (size_t)slot * VatCodeRow::Size, VatCodeRow::Rate);
+    return true;
+}
+
+// The sum of the VAT sums, each code's VAT taken off (sign -1) or put on
+// (sign 1); 0 leaves them as they are.
+PackedDecimal VatSumsWith(int inclusive, int sign) {
+    PackedDecimal total;
+    DecSetZero(&total);
+    uint8_t code[256];
+    PackedDecimal sum, vat;
+    for (int32_t n = 1; VatLine(n, inclusive, code, &sum, &vat); n++) {
+        total = Add(total, sum);
+        if (sign < 0) total = Sub(total, vat);
+        if (sign > 0) total = Add(total, vat);
+    }
+    return total;
+}
+
+// The item rows' discount: quantity x price (per its price unit) less
+// the row sum, summed.
+PackedDecimal TotalDiscount(const uint8_t *inv) {
+    PackedDecimal total;
+    DecSetZero(&total);
+    uint8_t r[IVVc::Rows::Size];
+    int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowRead(IVVc::Number, inv, i, r) || GetU16(r, IVVc::Rows::Kind) != 1) continue;
+        PackedDecimal qty = Dec(r, IVVc::Rows::Quantity), price = Dec(r, IVVc::Rows::Price),
+                      unit = Dec(r, IVVc::Rows::PriceUnit), gross;
+        DecMul(&qty, &price, &gross);
+        if (!DecIsBlank(&unit) && !DecIsZero(&unit)) DecDiv(&gross, &unit, &gross);
+        total = Add(total, Sub(gross, Dec(r, IVVc::Rows::Sum)));
+    }
+    return total;
+}
+
+// The sum of the side rows' amount at `at` (blank ones add nothing).
+PackedDecimal SideSum(size_t at) {
+    PackedDecimal total;
+    DecSetZero(&total);
+    for (int32_t i = 0; i < InvoiceSideRowCount(); i++) total = Add(total, GetDec(InvoiceSideRowOf(i), at));
+    return total;
+}
+
+// The sum of the item rows' quantities.
+PackedDecimal ItemQuantity(const uint8_t *inv) {
+    PackedDecimal total;
+    DecSetZero(&total);
+    uint8_t r[IVVc::Rows::Size];
+    int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
+    for (int32_t i = 0; i < rows; i++)
+        if (MatrixRowRead(IVVc::Number, inv, i, r) && GetU16(r, IVVc::Rows::Kind) == 1)
+            total = Add(total, Dec(r, IVVc::Rows::Quantity));
+    return total;
+}
+
+// The cash-discounted total (code 313): the total less the discount
+// percentage, to whole units; false when the invoice has none.
+bool CashDiscounted(const uint8_t *inv, PackedDecimal *out) {
+    PackedDecimal pct = Dec(inv, IVVc::CashDiscPct);
+    if (GetI16(inv, IVVc::InvType) != 1 || DecIsBlank(&pct)) return false;
+    PackedDecimal hundred, factor, total = Dec(inv, IVVc::Total), r;
+    DecFromLong(&hundred, 100);
+    DecSub(&hundred, &pct, &factor);
+    DecMul(&total, &factor, &r);
+    DecDiv(&r, &hundred, &r);
+    DecRound(&r, 0, out);
+    return true;
+}
+}  // namespace
+
+// The payment bar code of the invoice with the company's bank account
+// into out, as bar-code font characters; empty when it cannot be made
+// right (a credit note, a negative total or one of a million or more, a
+// reference of more than 20 digits).
+void InvoicePaymentBarcode(const uint8_t *invoice, const uint8_t *account, uint8_t *out) {
+    out[0] = 0;
+    // A credit note is paid to the customer, not by it: no payment slip.
+    if (GetI16(invoice, IVVc::InvType) == CreditNoteKind) return;
+    PackedDecimal total = Dec(invoice, IVVc::Total), limit;
+    DecFromLong(&limit, 1000000);
+    if (DecIsNegative(&total) || DecCompare(&total, &limit) >= 0) return;
+    uint8_t digits[256], part[256], padded[256];
+    PStringFromC(digits, "1");
+    BankAccountTo14Digits(account, part);
+    PStringAppend(digits, part);
+    if (DecIsBlank(&total)) DecSetZero(&total);
+    AmountCentsText(&total, part);
+    PStringPadLeft(padded, part, '0', AmountDigits);
+    PStringAppend(digits, padded);
+    uint8_t reference[256];
+    GetPString(invoice, IVVc::RefStr, ReferenceMax, reference);
+    DigitsOnly(reference, part);
+    if (part[0] > ReferenceDigits) return;
+    PStringPadLeft(padded, part, '0', ReferenceDigits);
+    PStringAppend(digits, padded);
+    DateRec due = GetDate(invoice, IVVc::PayDate);
+    DateToYYMMDD(&due, part);
+    PStringAppend(digits, part);
+    PStringAppendC(digits, "0000");
+    if (!AppendRef731(digits)) return;
+    uint8_t packed[256];
+    packed[0] = 0;
+    if (!Code128PackDigits(digits, packed) || !Code128AppendCheck(packed)) return;
+    PStringAppendChar(out, Code128StartC);
+    PStringAppend(out, packed);
+    PStringAppendChar(out, Code128Stop1);
+    PStringAppendChar(out, Code128Stop2);
+}
+
+// The last page's codes of the invoice into out; other codes are left.
+void InvoiceTotalsValue(const uint8_t *invoice, const uint8_t *param, int16_t code, int16_t row, uint8_t *out) {
+    assert(invoice && param && out);
+    const uint8_t *inv = invoice;
+    const int inclusive = GetI16(inv, IVVc::InclVat) != 0;
+    const uint8_t *side = InvoiceSideRowOf(row);
+    uint8_t vatCode[256];
+    PackedDecimal sum, vat, value;
+    switch (code) {
+    case 29: case 30: case 38: case 39: {
+        if (!side) return;
+        size_t at = code == 29 ? InvoiceSideRow::Measure2 : code == 30 ? InvoiceSideRow::Measure1
+                  : code == 38 ? InvoiceSideRow::Spare150 : InvoiceSideRow::Spare162;
+        FieldToText(side + at, FtAmount2, out);
+        return;
+    }
+    case 31:
+        if (side) GetPString(side, InvoiceSideRow::InvCode, 20, out);
+        return;
+    case 32: case 33:
+        out[0] = 0;
+        if (VatLineRate(row, &value)) Amount(value, out);
+        if (code == 32 && out[0] == 0 && row >= 1 && row <= VatSumsUsedCount(InvoiceVatSums))
+            GetUiText(out, Texts::VatRateNone);
+        return;
+    case 34: case 35: case 36:
+        out[0] = 0;
+        if (!VatLine(row, inclusive, vatCode, &sum, &vat)) return;
+        if (code == 34) value = vat;
+        else if (code == 35) value = inclusive ? Sub(sum, vat) : sum;
+        else value = inclusive ? sum : Add(sum, vat);
+        Amount(value, out);
+        return;
+    case 73: Amount(Dec(inv, IVVc::Net), out); return;
+    case 74: Amount(Dec(inv, IVVc::Vat), out); return;
+    case 77: Amount(Dec(inv, IVVc::Total), out); return;
+    case 78:
+        value = Dec(inv, IVVc::Total);
+        AmountToWords(&value, WordsKindAmount, out);
+        return;
+    case 96: Amount(SideSum(InvoiceSideRow::Measure2), out); return;
+    case 97: Amount(SideSum(InvoiceSideRow::Measure1), out); return;
+    case 173: case 174: case 175: {
+        PackedDecimal rate = Dec(inv, IVVc::Rate), amount = Dec(inv, code == 173 ? IVVc::Vat
+                                                                  : code == 174 ? IVVc::Net : IVVc::Total);
+        AmountTimesRate(&amount, &rate, &value);
+        Amount(value, out);
+        return;
+    }
+    case 204: Amount(ItemQuantity(inv), out); return;
+    case 280: case 281:
+        value = TotalDiscount(inv);
+        out[0] = 0;
+        if (DecIsZero(&value)) return;
+        if (code == 280) PStringCopy(out, param);
+        else Amount(value, out);
+        return;
+    case 282: case 349: {
+        uint8_t account[256];
+        account[0] = 0;
+        if (CompanyBlock)
+            GetPString(CompanyBlock, code == 282 ? CompanyBlk::BankAccount : CompanyBlk::BankAccount2,
+                       BankAccountMax, account);
+        InvoicePaymentBarcode(inv, account, out);
+        return;
+    }
+    case 303:
+        value = inclusive ? Sub(Sub(Dec(inv, IVVc::Total), Dec(inv, IVVc::Vat)), Dec(inv, IVVc::VatFreeNet))
+                          : Sub(Dec(inv, IVVc::Net), Dec(inv, IVVc::VatFreeNet));
+        Amount(value, out);
+        return;
+    case 304: Amount(Dec(inv, IVVc::TotalBeforeRound), out); return;
+    case 305: Amount(Sub(Dec(inv, IVVc::Net), Dec(inv, IVVc::VatFreeNet)), out); return;
+    case 306: Amount(Dec(inv, IVVc::VatFreeNet), out); return;
+    case 307: Amount(Add(Sub(Dec(inv, IVVc::Net), Dec(inv, IVVc::Freight)), Dec(inv, IVVc::Vat)), out); return;
+    case 308:
+        value = inclusive ? Dec(inv, IVVc::Net) : Sub(Dec(inv, IVVc::Net), Dec(inv, IVVc::VatFreeNet));
+        Amount(Sub(value, Dec(inv, IVVc::Freight)), out);
+        return;
+    case 309: Amount(Dec(inv, IVVc::Freight), out); return;
+    case 310: Amount(Sub(Dec(inv, IVVc::Net), Dec(inv, IVVc::Freight)), out); return;
+    case 311: Amount(Dec(inv, IVVc::RoundOff), out); return;
+    case 313: case 314:
+        out[0] = 0;
+        if (!CashDiscounted(inv, &value)) return;
+        Amount(code == 313 ? value : Sub(Dec(inv, IVVc::Total), value), out);
+        return;
+    case 315: {
+        PackedDecimal total = Dec(inv, IVVc::Total);
+        GetUiText(out, DecIsNegative(&total) ? Texts::InvoiceToRefund : Texts::InvoiceToPay);
+        return;
+    }
+    case 316:
+        value = Sub(VatSumsWith(inclusive, 1), VatSumsWith(inclusive, 0));
+        Amount(value, out);
+        return;
+    case 317: Amount(VatSumsWith(inclusive, inclusive ? -1 : 0), out); return;
+    case 318: Amount(VatSumsWith(inclusive, inclusive ? 0 : 1), out); return;
+    default: return;
+    }
+}

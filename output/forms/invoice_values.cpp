@@ -1,0 +1,326 @@
+// invoice_values.cpp - the values a sales invoice's form prints (document
+// types -18, -17, -16 and -2): its header codes (addresses, dates,
+// references, texts of its side records) and its row codes by row kind.
+// The last page's totals are in invoice_totals.cpp, the side rows they
+// read in invoice_extras.cpp.
+//
+// Every value is the field formatted by its field type; a side record or
+// row that is missing prints empty.
+#include <cassert>
+
+#include "core/amount_words.h"
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "operations/operations.h"
+#include "output/forms/forms.h"
+
+namespace {
+constexpr int AddressStep = 62, AddressMax = 60, CodeMax = 20, LanguageMax = 5;
+
+// The codes the invoice empties first: they print nothing unless a step
+// below fills them.
+bool EmptiedFirst(int16_t c) {
+    return c == 8 || c == 9 || (c >= 12 && c <= 16) || (c >= 18 && c <= 27) || (c >= 32 && c <= 36) ||
+           c == 73 || c == 74 || c == 77 || c == 78 || c == 88 || (c >= 95 && c <= 97) ||
+           (c >= 173 && c <= 175) || c == 223 || (c >= 280 && c <= 282) || (c >= 303 && c <= 306) ||
+           c == 308 || c == 309 || c == 311 || (c >= 313 && c <= 318);
+}
+
+void Typed(const uint8_t *base, size_t at, uint16_t type, uint8_t *out) { FieldToText(base + at, type, out); }
+
+void Text(const uint8_t *base, size_t at, int m, uint8_t *out) { GetPString(base, at, m, out); }
+
+// Address line `row` (1..4) of the four lines from byte at; empty for
+// other rows.
+void AddressRow(const uint8_t *base, size_t at, int16_t row, uint8_t *out) {
+    out[0] = 0;
+    if (row >= 1 && row <= 4) GetPString(base, at + (size_t)(row - 1) * AddressStep, AddressMax, out);
+}
+
+// The text at `at` of rec, or the text at `other` of alt when empty.
+void TextOr(const uint8_t *rec, size_t at, const uint8_t *alt, size_t other, int m, uint8_t *out) {
+    GetPString(rec, at, m, out);
+    if (out[0] == 0) GetPString(alt, other, m, out);
+}
+
+bool OrderAddresses(const uint8_t *inv) {
+    uint8_t text[256];
+    GetPString(inv, IVVc::StatCustCode, CodeMax, text);
+    return text[0] != 0;
+}
+
+// The header codes; false for a code that is not one.
+bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
+    uint8_t language[256], text[256];
+    GetPString(inv, IVVc::LangCode, LanguageMax, language);
+    int16_t kind = GetI16(inv, IVVc::InvType);
+    switch (code) {
+    case 1: {
+        int16_t line = (int16_t)(row + 1);
+        Typed((const uint8_t *)&line, 0, FtShort, out);
+        return true;
+    }
+    case 2: AddressRow(inv, IVVc::Addr0, row, out); return true;
+    case 3:
+        if (FormDeliveryFound) AddressRow(FormDelivery, SHVc::DelAddr0, row, out);
+        else AddressRow(inv, IVVc::DelAddr0, row, out);
+        return true;
+    case 4: AddressRow(inv, IVVc::DelAddr0, row, out); return true;
+    case 5:
+        Text(inv, IVVc::DelAddr0, AddressMax, text);
+        AddressRow(inv, text[0] ? IVVc::DelAddr0 : IVVc::Addr0, row, out);
+        return true;
+    case 6:
+        if (OrderAddresses(inv)) AddressRow(FormOrder, ORVc::Addr0, row, out);
+        else if (FormDeliveryFound) AddressRow(FormDelivery, SHVc::DelAddr0, row, out);
+        else out[0] = 0;
+        return true;
+    case 7: AddressRow(FormOrder, ORVc::DelAddr0, row, out); return true;
+    case 48: Text(inv, IVVc::Location, 10, out); return true;
+    case 79: Text(inv, IVVc::CustCode, CodeMax, out); return true;
+    case 80: Text(FormCustomer, CUVc::Text838, 60, out); return true;
+    case 81:
+        Text(inv, IVVc::PayTerms, 2, text);
+        PaymentTermsText(text, language, out);
+        return true;
+    case 82: Text(inv, IVVc::Text290, 20, out); return true;
+    case 83: Text(inv, IVVc::Text312, 60, out); return true;
+    case 85:
+        if (FormDeliveryFound) Text(FormDelivery, SHVc::DelMode, 5, out);
+        else Text(inv, IVVc::DelMode, 5, out);
+        return true;
+    case 86:
+        if (FormDeliveryFound) Text(FormDelivery, SHVc::DelMode, 5, text);
+        else Text(inv, IVVc::DelMode, 5, text);
+        Register123Text(text, language, out);
+        return true;
+    case 87: case 290: Text(inv, IVVc::SalesMan, 5, out); return true;
+    case 88: Text(inv, IVVc::CurncyCode, 5, out); return true;
+    case 89: Text(FormOrder, ORVc::DelTerms, 5, out); return true;
+    case 90:
+        Text(FormOrder, ORVc::DelTerms, 5, text);
+        Register23Text(text, language, out);
+        return true;
+    case 92: case 291:
+        Text(inv, IVVc::SalesMan, 5, text);
+        Register44Text(text, out);
+        return true;
+    case 93: TextOr(inv, IVVc::Text1260, FormCustomer, CUVc::Text540, 20, out); return true;
+    case 94: TextOr(inv, IVVc::Text1238, FormCustomer, CUVc::Text456, 20, out); return true;
+    case 95:
+        if (kind == 1) Typed(inv, IVVc::IntRate, FtAmount2, out);
+        return true;
+    case 99:
+        if (FormDeliveryFound) Typed(FormDelivery, SHVc::ShipDate, FtDate, out);
+        else out[0] = 0;
+        return true;
+    case 106: Typed(FormOrder, ORVc::OrdDate, FtDate, out); return true;
+    case 107: Text(FormOrder, ORVc::Reference, 60, out); return true;
+    case 109: TextOr(inv, IVVc::Text856, FormCustomer, CUVc::Text646, 20, out); return true;
+    case 110: OrderReference(GetI32(inv, IVVc::OrderNr), out); return true;
+    case 130: Text(inv, IVVc::Addr1, AddressMax, out); return true;
+    case 131: Text(inv, IVVc::Addr2, AddressMax, out); return true;
+    case 152: Typed(inv, IVVc::InvDate, FtDate, out); return true;
+    case 153: Typed(inv, IVVc::SerNr, FtLongOrEmpty, out); return true;
+    case 154: Text(inv, IVVc::Addr0, AddressMax, out); return true;
+    case 172: Typed(inv, IVVc::Rate, FtAmount2, out); return true;
+    case 176: Text(inv, IVVc::Objects, 30, out); return true;
+    case 180:
+        if (FormDeliveryFound) Typed(FormDelivery, SHVc::SerNr, FtLongOrEmpty, out);
+        else out[0] = 0;
+        return true;
+    case 220: case 259: KindText(kind, out); return true;
+    case 221: Text(inv, IVVc::RefStr, 30, out); return true;
+    case 222: Typed(inv, IVVc::PayDate, FtDate, out); return true;
+    case 223:
+        if (kind == 1) DueDateText(inv, out);
+        return true;
+    case 234: {
+        PackedDecimal sum;
+        DecSetZero(&sum);
+        Text(inv, IVVc::CustCode, CodeMax, text);
+        CustomerOpenBalance(text, &sum);
+        Typed((const uint8_t *)&sum, 0, FtAmount2, out);
+        return true;
+    }
+    case 283: case 289: Text(inv, IVVc::Text546, 60, out); return true;
+    case 284: Text(FormCustomer, CUVc::Text562, 60, out); return true;
+    case 285: Typed(inv, IVVc::TransDate, FtDate, out); return true;
+    case 286: Typed(inv, IVVc::OrderNr, FtLongOrEmpty, out); return true;
+    case 287: Text(inv, IVVc::Addr3, AddressMax, out); return true;
+    case 288:
+        Text(inv, IVVc::Objects, 30, text);
+        Register15Name(text, out);
+        return true;
+    case 292:
+        if (OrderAddresses(inv)) Text(FormOrder, ORVc::CustCode, CodeMax, out);
+        else Text(inv, IVVc::CustCode, CodeMax, out);
+        return true;
+    case 293:
+        if (OrderAddresses(inv)) Text(FormOrder, ORVc::Addr0, AddressMax, out);
+        else Text(inv, IVVc::Addr0, AddressMax, out);
+        return true;
+    case 294: Text(inv, IVVc::DelMode, 5, out); return true;
+    case 295:
+        Text(inv, IVVc::DelMode, 5, text);
+        Register123Text(text, language, out);
+        return true;
+    case 296: Text(inv, IVVc::DelTerms, 5, out); return true;
+    case 297:
+        Text(inv, IVVc::DelTerms, 5, text);
+        Register23Text(text, language, out);
+        return true;
+    case 298: InvoiceReference(inv, true, out); return true;
+    case 299: InvoiceReference(inv, false, out); return true;
+    case 300:
+        Text(inv, IVVc::CustCode, CodeMax, out);
+        Typed(inv, IVVc::SerNr, FtLongOrEmpty, text);
+        if (out[0] + text[0] <= 255) PStringAppend(out, text);
+        return true;
+    case 312: Text(FormOrder, ORVc::DelivText, 10, out); return true;
+    default: return false;
+    }
+}
+
+// Row code of an item row (kind 1) and the kinds 4 and 5 that share
+// some of its codes.
+void ItemRowValue(const uint8_t *inv, const uint8_t *r, const uint8_t *s, uint16_t kind, int16_t code,
+                  uint8_t *out) {
+    const bool item = kind == 1, other = kind == 4, note = kind == 5;
+    const bool inclusive = GetI16(inv, IVVc::InclVat) != 0;
+    PackedDecimal sum = GetDec(r, IVVc::Rows::Sum);
+    switch (code) {
+    case 8: if (item || other) Text(r, IVVc::Rows::ItemCode, CodeMax, out); break;
+    case 9: if (item || other) Typed(r, IVVc::Rows::ItemCode, FtUnderscoreText, out); break;
+    case 10: {
+        uint8_t c[256];
+        Text(r, IVVc::Rows::ItemCode, CodeMax, c);
+        if (item) BracketText(c, out);
+        break;
+    }
+    case 11: {
+        uint8_t c[256];
+        Text(r, IVVc::Rows::ItemCode, CodeMax, c);
+        if (item) Ean13Digits(c, out);
+        break;
+    }
+    case 12:
+        if (item || other) {
+            uint8_t c[256], rec[INVc::Size];
+            Text(r, IVVc::Rows::ItemCode, CodeMax, c);
+            if (DocReadByCode(INVc::Number, "Code", INVc::Code, CodeMax, c, rec)) {
+                Text(rec, INVc::Group, 5, out);
+                RecFreeMatrix(INVc::Number, rec);
+            }
+        }
+        break;
+    case 13: if (item || other) Typed(r, IVVc::Rows::Quantity, FtAmount3, out); break;
+    case 14: Text(r, IVVc::Rows::Text, 100, out); break;
+    case 15: if (item || other) Typed(r, IVVc::Rows::Price, FtAmount3Drop, out); break;
+    case 16:
+        if (item) Typed(r, IVVc::Rows::Discount, FtAmount1, out);
+        else if (other) Typed(r, IVVc::Rows::Discount, FtAmount2, out);
+        break;
+    case 17:
+        if (item) {
+            PackedDecimal d = GetDec(r, IVVc::Rows::Discount), neg;
+            DecNegateInto(&d, &neg);
+            Typed((const uint8_t *)&neg, 0, FtAmount3, out);
+            if (out[0] != 0 && out[0] < 255) PStringAppendChar(out, '%');
+        }
+        break;
+    case 18: Typed(r, IVVc::Rows::Sum, FtAmount2, out); break;
+    case 19: Text(r, IVVc::Rows::VatCode, 2, out); break;
+    case 20: if (item && s) Text(s, InvoiceSideRow::Unit, 10, out); break;
+    case 21: if (item && s) Typed(s, InvoiceSideRow::VatPlainRate, FtAmount2, out); break;
+    case 22:
+        if (s && !DecIsBlank(&sum)) {
+            Typed(s, InvoiceSideRow::VatRate, FtAmount2, out);
+            if (out[0] == 0) GetUiText(out, Texts::VatRateNone);
+        }
+        break;
+    case 23: if (item && s) Typed(s, InvoiceSideRow::VatAmount, FtAmount2, out); break;
+    case 24:
+        if (item && s) {
+            PackedDecimal vat = GetDec(s, InvoiceSideRow::VatAmount), with = sum;
+            if (DecIsBlank(&vat) && DecIsBlank(&sum)) break;
+            if (!inclusive) DecAdd(&sum, &vat, &with);
+            Typed((const uint8_t *)&with, 0, FtAmount2, out);
+        }
+        break;
+    case 25:
+        if (item && s) {
+            PackedDecimal vat = GetDec(s, InvoiceSideRow::VatAmount), without = sum;
+            if (inclusive && !DecIsBlank(&sum)) DecSub(&sum, &vat, &without);
+            Typed((const uint8_t *)&without, 0, FtAmount2, out);
+        }
+        break;
+    case 26: if (item && s) Text(s, InvoiceSideRow::GroupCode, 5, out); break;
+    case 27: if (item && s) Text(s, InvoiceSideRow::GroupName, 60, out); break;
+    case 28: if (item && s) Text(s, InvoiceSideRow::ItemText220, 20, out); break;
+    case 29: if (item && s) Typed(s, InvoiceSideRow::Measure2, FtAmount2, out); break;
+    case 30: if (item && s) Typed(s, InvoiceSideRow::Measure1, FtAmount2, out); break;
+    case 31: if (item && s) Text(s, InvoiceSideRow::InvCode, 20, out); break;
+    case 43: if (item) Text(r, IVVc::Rows::Text284, 30, out); break;
+    case 301: if (other) Typed(r, IVVc::Rows::Link, FtLongOrEmpty, out); break;
+    case 302: if (other) Typed(r, IVVc::Rows::UnitCost, FtAmount2, out); break;
+    case 347:
+        if (item) {
+            PackedDecimal unit = GetDec(r, IVVc::Rows::PriceUnit);
+            if (DecIsBlank(&unit)) DecFromLong(&unit, 1);
+            Typed((const uint8_t *)&unit, 0, FtAmount3, out);
+        }
+        break;
+    case 348:
+        if (item) {
+            PackedDecimal price = GetDec(r, IVVc::Rows::Price), unit = GetDec(r, IVVc::Rows::PriceUnit), per = price;
+            if (!DecIsBlank(&unit) && !DecIsZero(&unit)) DecDiv(&price, &unit, &per);
+            Typed((const uint8_t *)&per, 0, FtAmount3Drop, out);
+        }
+        break;
+    default: (void)note; break;
+    }
+}
+
+// The row codes of invoice row `row` by its kind.
+void RowValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
+    uint8_t r[IVVc::Rows::Size];
+    if (!MatrixRowRead(IVVc::Number, inv, row, r)) return;
+    uint16_t kind = GetU16(r, IVVc::Rows::Kind);
+    if (kind == 3) {
+        if (code != 14) return;
+        out[0] = 0;
+        int32_t link = GetI32(r, IVVc::Rows::Link);
+        if (link == -1) return;
+        uint8_t number[256];
+        GetUiText(out, Texts::InvoiceRefRowText);
+        Typed(r, IVVc::Rows::Link, FtLongOrEmpty, number);
+        if (out[0] + number[0] <= 255) PStringAppend(out, number);
+        return;
+    }
+    if (kind != 1 && kind != 4 && kind != 5) return;
+    uint8_t value[256];
+    value[0] = 0;
+    bool rowCode = (code >= 8 && code <= 31) || code == 43 || code == 301 || code == 302 || code == 347 ||
+                   code == 348;
+    if (!rowCode) return;
+    ItemRowValue(inv, r, InvoiceSideRowOf(row), kind, code, value);
+    PStringCopy(out, value);
+}
+}  // namespace
+
+// The value of the sales invoice's field code for row into out (which
+// holds the field's text or a shared value): the codes that only the
+// steps below fill are emptied, then the header codes, the last page's
+// totals and the row codes of the row's kind write their values.
+void InvoiceFieldValue(const uint8_t *invoice, int16_t code, const uint8_t *param, int16_t row, uint8_t *out) {
+    assert(invoice && param && out);
+    if (EmptiedFirst(code)) out[0] = 0;
+    HeaderValue(invoice, code, row, out);
+    if (FormLastPage) InvoiceTotalsValue(invoice, param, code, row, out);
+    if (row >= 0 && row < FormRowCount) RowValue(invoice, code, row, out);
+}

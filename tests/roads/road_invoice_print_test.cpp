@@ -1,0 +1,185 @@
+// road_invoice_print_test.cpp - a user types a sales invoice, posts it
+// and prints it from the invoice window (File > Print) to a PDF, then
+// reads the invoice's own values on the page: its number and dates, the
+// customer's address, each row's item, text, quantity, price, VAT rate
+// and sum, the VAT summary, the totals, the total in words and the
+// payment reference with its check digit; what the page says is then
+// checked against the invoice stored in the company file.
+#include "tests/roads/road_fixture.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/dialog.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+
+namespace {
+
+constexpr int SalesInvoice = 347, CompanyWindow = 592;
+constexpr int ColItem = 1;
+namespace fs = std::filesystem;
+
+// The line of the page's text that holds `word`; empty when none does.
+std::string LineWith(const std::string &page, const std::string &word)
+{
+    std::istringstream in(page);
+    for (std::string line; std::getline(in, line);)
+        if (line.find(word) != std::string::npos) return line;
+    return "";
+}
+
+// The payment reference a bank expects: the digits of the customer code,
+// the number (at least six digits) and the modulus-10 digit weighing
+// 2, 1, 2, ... from the right.
+std::string Reference(const std::string &customerDigits, const std::string &number)
+{
+    std::string d = customerDigits + std::string(number.size() < 6 ? 6 - number.size() : 0, '0') + number;
+    int sum = 0;
+    for (size_t k = 0; k < d.size(); k++) {
+        int p = (d[d.size() - 1 - k] - '0') * (k % 2 == 0 ? 2 : 1);
+        sum += p >= 10 ? p - 9 : p;
+    }
+    return d + char('0' + (10 - sum % 10) % 10);
+}
+
+TEST_F(RoadTest, PrintedInvoiceShowsItsOwnValues)
+{
+    const std::string company = StartNewCompany();
+    // The bank account the payment bar code pays to, typed into the
+    // company's settings.
+    Menu("File", "Windows...");
+    ClickRow("Company");
+    Key(PlKey::Return);
+    Check("the company window opens", [] {
+        EXPECT_EQ(ActiveType(), CompanyWindow) << ActiveTitle();
+        return ActiveType() == CompanyWindow;
+    });
+    ClickField("Bank account");
+    Type("123456-785");
+    ClickOk();
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("the invoice window opens on a new invoice", [] {
+        EXPECT_EQ(ActiveType(), SalesInvoice) << ActiveTitle();
+        return ActiveType() == SalesInvoice;
+    });
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    const char *items[2][2] = {{"ITEM1", "2"}, {"ITEM2", "3"}};
+    for (int r = 0; r < 2; r++) {
+        ClickCell(r, ColItem);
+        Type(items[r][0]);
+        Key(PlKey::Tab);
+        Type(items[r][1]);
+        Key(PlKey::Tab);
+    }
+    auto shown = std::make_shared<std::vector<std::string>>();
+    Check("the window shows the totals", [shown] {
+        *shown = {Shown("Net"), Shown("Total")};
+        EXPECT_EQ((*shown)[0], "350,00");
+        EXPECT_EQ((*shown)[1], "437,50");
+        return true;
+    });
+    ClickButton("Posted");
+    ClickOk();
+    auto number = std::make_shared<std::string>();
+    Check("OK posts it", [number] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        *number = Shown("Number");
+        EXPECT_NE(*number, "");
+        return TitleTells("viewing");
+    });
+    AnswerPrint(true);
+    Key('P', false, true);   // File > Print
+    auto page = std::make_shared<std::string>();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Check("the page holds the invoice's values", [this, number, page, shots] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << "PDFs printed: " << pdfs.size() << "; told " << ::testing::PrintToString(Messages());
+            return false;
+        }
+        if (shots) fs::copy_file(pdfs[0], fs::path(shots) / "invoice_values.pdf", fs::copy_options::overwrite_existing);
+        *page = PdfText(pdfs[0]);
+        const std::string &p = *page;
+        EXPECT_NE(LineWith(p, "Invoice number").find(*number), std::string::npos) << p;
+        EXPECT_NE(LineWith(p, "Reference").find(Reference("1", *number)), std::string::npos) << p;
+        EXPECT_NE(p.find("First Customer"), std::string::npos) << p;
+        EXPECT_NE(p.find("Kundv\xC3\xA4gen 2"), std::string::npos) << p;   // the address, as UTF-8 text
+        // Each row: item, text, quantity, price, VAT rate, sum.
+        const std::string row1 = LineWith(p, "ITEM1"), row2 = LineWith(p, "ITEM2");
+        for (const char *w : {"Blue widget", " 2 ", "100,00", "25,00", "200,00"})
+            EXPECT_NE(row1.find(w), std::string::npos) << w << " in: " << row1;
+        for (const char *w : {"Red widget", " 3 ", "50,00", "25,00", "150,00"})
+            EXPECT_NE(row2.find(w), std::string::npos) << w << " in: " << row2;
+        // The summary line of VAT code 1, then the totals.
+        EXPECT_NE(p.find("87,50"), std::string::npos) << p;
+        EXPECT_NE(LineWith(p, "Net").find("350,00"), std::string::npos) << p;
+        EXPECT_NE(LineWith(p, "Total").find("437,50"), std::string::npos) << p;
+        EXPECT_NE(p.find("Four hundred thirty seven and 50/100"), std::string::npos) << p;
+        // No field waits for a value: none prints its lookup text.
+        EXPECT_EQ(p.find(" X "), std::string::npos) << p;
+        EXPECT_EQ(p.find('\f'), p.rfind('\f')) << "one page:\n" << p;
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    // What the page said is what the company file holds.
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(IVVc::Number), 1u);
+    std::vector<uint8_t> inv(IVVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
+    EXPECT_EQ(std::to_string(GetU32(inv.data(), IVVc::SerNr)), *number);
+    EXPECT_EQ(GetU16(inv.data(), IVVc::Printed), 1);
+    PackedDecimal total = GetDec(inv.data(), IVVc::Total);
+    EXPECT_DOUBLE_EQ(DecToDouble(&total), 437.5);
+    EXPECT_EQ(MatrixRowCount(IVVc::Number, 0, inv.data()), 2);
+
+    // The payment bar code, scanned from the printed page as a bank's
+    // reader scans it: "1", the account in 14 digits, the total in
+    // hundredths, the reference's digits in 20, the due date, "0000" and
+    // the 7-3-1 check digit.
+    if (std::system("command -v zbarimg >/dev/null 2>&1 && command -v pdftoppm >/dev/null 2>&1") != 0) {
+        std::cout << "zbarimg not installed: the bar code is not scanned\n";
+        return;
+    }
+    std::string ref = TextAt(inv.data(), IVVc::RefStr), refDigits;
+    for (char c : ref)
+        if (c >= '0' && c <= '9') refDigits += c;
+    ASSERT_LE(refDigits.size(), 20u);
+    DateRec due = GetDate(inv.data(), IVVc::PayDate);
+    char dueText[8];
+    std::snprintf(dueText, sizeof dueText, "%02d%02d%02d", due.year % 100, due.month % 100, due.day % 100);
+    std::string want = "1" "12345600000785" "00043750" + std::string(20 - refDigits.size(), '0') + refDigits +
+                       dueText + "0000";
+    int sum = 0;
+    for (size_t k = 0; k < want.size(); k++) sum += (want[want.size() - 1 - k] - '0') * (k % 3 == 0 ? 7 : k % 3 == 1 ? 3 : 1);
+    want += char('0' + (10 - sum % 10) % 10);
+    std::vector<fs::path> pdfs = FilesIn("print");
+    ASSERT_EQ(pdfs.size(), 1u);
+    const fs::path png = dir / "scan";
+    ASSERT_EQ(std::system(("pdftoppm -r 300 -png -singlefile '" + pdfs[0].string() + "' '" + png.string() + "'").c_str()), 0);
+    FILE *p = popen(("zbarimg -q --raw '" + png.string() + ".png' 2>/dev/null").c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    std::string scanned;
+    char buf[256];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) scanned.append(buf, n);
+    pclose(p);
+    while (!scanned.empty() && (scanned.back() == '\n' || scanned.back() == '\r')) scanned.pop_back();
+    EXPECT_EQ(scanned, want);
+}
+
+}  // namespace
