@@ -346,7 +346,29 @@ uint32_t TakeSector(D4Life life, bool mayLoad, bool *fromEnd) {
     uint32_t need = left(way);
     bool failed = false;
     uint32_t p = DiskNone;
-    if (way.window == EndOfFile) {
+    // Free sectors are many once they pass a fiftieth of the file: the
+    // long-lived then fill what holes there are, so that the file stays
+    // within a few percent of the sectors in use. The short-lived are
+    // freed again soon: taken at the end, they leave a run behind; only
+    // past a third of the file do they fill holes too.
+    uint32_t sectors = HdrGetLong(HdrLogicalEnd) / SectorSize;
+    bool many = Db.freeCount >= sectors / 50, tooMany = Db.freeCount >= sectors / 3;
+    if (!many) {
+        // Few: the end of the file serves both ways, so that the hold's
+        // sectors leave the cache in one span. The free sectors of its last
+        // two windows (the short-lived ones that the holds before freed
+        // there) go first, from the highest page down, then new ones.
+        uint32_t last = (sectors - 1) / D4WindowSectors;
+        uint32_t home = D4FreeMapWindowFree(last) > 0 ? last
+                        : last > 0 && D4FreeMapWindowFree(last - 1) > 0 ? last - 1 : EndOfFile;
+        way.window = EndOfFile;
+        if (home == EndOfFile) {
+            *fromEnd = true;
+            p = GrowEnd();
+        } else {
+            p = TakeFromWindow(home, D4FreeMapHighest(home), &failed);
+        }
+    } else if (way.window == EndOfFile) {
         *fromEnd = true;
         p = GrowEnd();
     } else if (way.window != DiskNone && D4FreeMapWindowFree(way.window) > 0 &&
@@ -354,13 +376,6 @@ uint32_t TakeSector(D4Life life, bool mayLoad, bool *fromEnd) {
                                                          : D4FreeMapWindowFree(way.window) >= need))) {
         p = TakeFromWindow(way.window, way.last, &failed);
     } else {
-        // Free sectors are many once they pass a fiftieth of the file: the
-        // long-lived then fill what holes there are, so that the file stays
-        // within a few percent of the sectors in use. The short-lived are
-        // freed again soon: taken at the end, they leave a run behind; only
-        // past a third of the file do they fill holes too.
-        uint32_t sectors = HdrGetLong(HdrLogicalEnd) / SectorSize;
-        bool many = Db.freeCount >= sectors / 50, tooMany = Db.freeCount >= sectors / 3;
         uint32_t count, avoid = shortWay.window;
         auto choose = [&]() { return ChooseWindow(life, need, left(shortWay), avoid, many, tooMany, &count); };
         uint32_t best = choose();
@@ -468,6 +483,10 @@ void D4FreeListsClear() {
     D4FreeMapClear();
     MapWithB = false;
     for (Way &w : Ways) w = Way{};
+    // What the last holds took belongs to the file they worked on.
+    for (std::vector<uint32_t> &r : Recent) r.clear();
+    RecentCount.clear();
+    ThisHold.clear();
 }
 
 void D4FreeMapRebuild() {

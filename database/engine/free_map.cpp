@@ -139,3 +139,12 @@ uint32_t D4FreeMapPagesFor(uint32_t window, uint32_t need) {
     }
     return count;
 }
+
+uint32_t D4FreeMapHighest(uint32_t window) {
+    if (D4FreeMapWindowFree(window) == 0) return DiskNone;
+    for (uint32_t k = WordsPerWindow; k-- > 0;) {
+        uint64_t w = Bits[window * WordsPerWindow + k];
+        if (w) return (window * D4WindowSectors + k * 64 + 63 - (uint32_t)std::countl_zero(w)) * SectorSize;
+    }
+    return DiskNone;
+}
