@@ -267,12 +267,19 @@ uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t a
             uint64_t x = (uint64_t)o.sectors * bestOffer.pages, y = (uint64_t)bestOffer.sectors * o.pages;
             if (best == DiskNone || x > y || (x == y && (n > most || (n == most && w < best))))
                 best = w, bestOffer = o, most = n;
-        } else if (w == avoid || (n < most && n < spareMost)) {
+        } else if (w == avoid) {
             continue;
-        } else if (!GoodForShort(w, shortNeed)) {
-            if (n > most || (n == most && w < best)) best = w, most = n;
-        } else if (n > spareMost || (n == spareMost && w < spare)) {
-            spare = w, spareMost = n;
+        } else {
+            // Whether short-lived sectors would take it is asked only of a
+            // window that could become either choice.
+            bool beatsBest = n > most || (n == most && w < best);
+            bool beatsSpare = n > spareMost || (n == spareMost && w < spare);
+            if (!beatsBest && !beatsSpare) continue;
+            if (!GoodForShort(w, shortNeed)) {
+                if (beatsBest) best = w, most = n;
+            } else if (beatsSpare) {
+                spare = w, spareMost = n;
+            }
         }
     }
     if (best == DiskNone && many && spare != DiskNone) best = spare, most = spareMost;
