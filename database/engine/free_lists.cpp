@@ -261,6 +261,10 @@ uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t a
         uint32_t n = D4FreeMapWindowFree(w);
         if (life == D4Life::Short) {
             if (!tooMany && n < std::min(need, 8u)) continue;
+            // Not counted when even its sectors on the fewest pages would
+            // lie less densely than the best offer's.
+            uint32_t k = std::min(need, n), fewest = (k + 7) / 8;
+            if (best != DiskNone && (uint64_t)bestOffer.sectors * fewest > (uint64_t)k * bestOffer.pages) continue;
             Offer o = OfferOf(w, need);
             if (!tooMany && !DenseForShort(o, need)) continue;
             // Denser first: more sectors per page, then more sectors.
