@@ -42,7 +42,10 @@
 // the file too (PRAGMA mmap_size), for the comparison of like with like.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -242,12 +245,94 @@ struct Sides {
     }
 };
 
-void Report(benchmark::State &state, double engine, double rollback, double wal, int holds) {
-    state.SetIterationTime(engine);
-    state.counters["sqlite_s"] = rollback;
-    state.counters["ratio"] = rollback / engine;
-    state.counters["wal_s"] = wal;
-    state.counters["ratio_wal"] = wal / engine;
+// What a timed piece of work cost: wall-clock and processor seconds,
+// and the write requests and cache flushes the disk under the benchmark's
+// files counted meanwhile (/sys/block/*/stat; other programs' requests
+// count too, so read them as an upper bound on a shared machine).
+struct Cost {
+    double seconds = 0, cpu = 0;
+    double writes = 0, flushes = 0;
+};
+
+double CpuSeconds() {
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return (double)t.tv_sec + (double)t.tv_nsec / 1e9;
+}
+
+// The write requests and flushes counted so far by the block device that
+// holds the benchmark's directory (0 when it cannot be found).
+std::pair<double, double> DiskCounts() {
+    static std::string statPath = [] {
+        struct stat st;
+        if (::stat("/tmp", &st) != 0) return std::string();
+        char link[64];
+        std::snprintf(link, sizeof link, "/sys/dev/block/%u:%u/stat", major(st.st_dev), minor(st.st_dev));
+        return std::string(link);
+    }();
+    FILE *f = statPath.empty() ? nullptr : std::fopen(statPath.c_str(), "r");
+    if (!f) return {0, 0};
+    double v[17] = {};
+    int n = 0;
+    while (n < 17 && std::fscanf(f, "%lf", &v[n]) == 1) n++;
+    std::fclose(f);
+    return {v[4], n > 15 ? v[15] : 0};
+}
+
+// Times f (one side's share of a workload).
+template <typename F> Cost Timed(F f) {
+    auto [w0, f0] = DiskCounts();
+    double c0 = CpuSeconds();
+    auto t = Clock::now();
+    f();
+    Cost c;
+    c.seconds = Seconds(t);
+    c.cpu = CpuSeconds() - c0;
+    auto [w1, f1] = DiskCounts();
+    c.writes = w1 - w0;
+    c.flushes = f1 - f0;
+    return c;
+}
+
+// The separate runs of 4 KB pages the engine wrote before each sync: the
+// write requests a sync carries at least (the disk may split them
+// further). Counted through the file hooks, so other programs' requests
+// do not mix in.
+std::vector<std::pair<uint64_t, uint64_t>> PagesWritten;   // first, last page
+int64_t RunsSynced = 0;
+void NoteWrite(uint64_t offset, const uint8_t *, uint32_t count) {
+    PagesWritten.push_back({offset / 4096, (offset + count - 1) / 4096});
+}
+void NoteSync() {
+    std::sort(PagesWritten.begin(), PagesWritten.end());
+    uint64_t reach = 0;
+    for (size_t i = 0; i < PagesWritten.size(); i++) {
+        if (i == 0 || PagesWritten[i].first > reach + 1) RunsSynced++;
+        reach = i == 0 ? PagesWritten[i].second : std::max(reach, PagesWritten[i].second);
+    }
+    PagesWritten.clear();
+}
+
+// The counters of a writing workload. Beside the times and their ratios:
+// per hold (per transaction on the WAL) the processor microseconds, the
+// microseconds waited (wall less processor: the syncs, mostly) and the
+// disk's write requests and flushes, and the engine's requests per sync.
+void Report(benchmark::State &state, const Cost &engine, const Cost &rollback, const Cost &wal, int holds) {
+    state.SetIterationTime(engine.seconds);
+    state.counters["sqlite_s"] = rollback.seconds;
+    state.counters["ratio"] = rollback.seconds / engine.seconds;
+    state.counters["wal_s"] = wal.seconds;
+    state.counters["ratio_wal"] = wal.seconds / engine.seconds;
+    for (auto [side, c] : {std::pair<const char *, const Cost *>{"", &engine}, {"wal_", &wal}}) {
+        state.counters[std::string(side) + "cpu_us"] = c->cpu * 1e6 / holds;
+        state.counters[std::string(side) + "wait_us"] = (c->seconds - c->cpu) * 1e6 / holds;
+        state.counters[std::string(side) + "reqs"] = c->writes / holds;
+        state.counters[std::string(side) + "flushes"] = c->flushes / holds;
+    }
+    if (!D4TestHooks.skipSync && D4TestHooks.syncsDone > 0) {
+        state.counters["reqs_per_sync"] = engine.writes / (double)D4TestHooks.syncsDone;
+        state.counters["runs_per_sync"] = (double)RunsSynced / (double)D4TestHooks.syncsDone;
+    }
     if (!D4TestHooks.skipSync) state.counters["syncs_per_hold"] = (double)D4TestHooks.syncsDone / holds;
     state.counters["pages_per_hold"] = (double)D4TestHooks.pagesCommitted / holds;
     // The engine's file after the workload: whole (every sector used or
@@ -269,12 +354,6 @@ void Report(benchmark::State &state, double engine, double rollback, double wal,
     state.counters["used_mb"] = end / 1e6;
 }
 
-// Times f on one SQLite peer.
-template <typename F> double Timed(F f) {
-    auto t = Clock::now();
-    f();
-    return Seconds(t);
-}
 
 // Every side loaded with n records (made by row) in one hold / one
 // transaction; the engine's sync count starts after the load.
@@ -290,6 +369,10 @@ template <typename R> void LoadAll(Sides &all, bool sync, int n, R row) {
     }
     D4TestHooks.syncsDone = 0;
     D4TestHooks.pagesCommitted = 0;
+    D4TestHooks.onWrite = NoteWrite;
+    D4TestHooks.onSync = NoteSync;
+    PagesWritten.clear();
+    RunsSynced = 0;
 }
 
 Row PlainRow(uint32_t i) { return MakeRow(i, 0); }
@@ -301,7 +384,7 @@ void BM_BulkInsert(benchmark::State &state) {
     for (auto _ : state) {
         Sides all;
         all.Open(sync);
-        double te = Timed([&] {
+        Cost te = Timed([&] {
             D4Hold();
             for (int i = 0; i < Bulk; i++) all.e.Insert(MakeRow((uint32_t)i, 0));
             if (!D4DiskFlush()) std::exit(1);
@@ -313,7 +396,7 @@ void BM_BulkInsert(benchmark::State &state) {
                 s.Exec("COMMIT");
             });
         };
-        double tr = sql(all.rollback), tw = sql(all.wal);
+        Cost tr = sql(all.rollback), tw = sql(all.wal);
         Report(state, te, tr, tw, 1);
         all.Close();
     }
@@ -326,7 +409,7 @@ void BM_SingleInserts(benchmark::State &state) {
     for (auto _ : state) {
         Sides all;
         LoadAll(all, sync, loaded, PlainRow);
-        double te = Timed([&] {
+        Cost te = Timed([&] {
             for (int i = 0; i < Single; i++) all.e.Insert(MakeRow((uint32_t)(loaded + i), 0));   // each its own hold
         });
         auto sql = [&](SqliteSide &s) {
@@ -334,7 +417,7 @@ void BM_SingleInserts(benchmark::State &state) {
                 for (int i = 0; i < Single; i++) s.Insert(MakeRow((uint32_t)(loaded + i), 0));   // each its own transaction
             });
         };
-        double tr = sql(all.rollback), tw = sql(all.wal);
+        Cost tr = sql(all.rollback), tw = sql(all.wal);
         Report(state, te, tr, tw, Single);
         all.Close();
     }
@@ -347,7 +430,7 @@ void BM_SingleInserts(benchmark::State &state) {
 // column, else the code column.
 template <typename R>
 void TimeChanges(benchmark::State &state, Sides &all, const std::vector<int> &picks, int count, bool byDate, R row) {
-    double te = Timed([&] {
+    Cost te = Timed([&] {
         for (int k = 0; k < count; k++) {
             uint8_t rec[RecSize];
             PutRecord(rec, row((uint32_t)picks[(size_t)k]));
@@ -359,7 +442,7 @@ void TimeChanges(benchmark::State &state, Sides &all, const std::vector<int> &pi
     auto sql = [&](SqliteSide &s) {
         sqlite3_stmt *u = s.Prepare(byDate ? "UPDATE t SET date=?, rec=? WHERE id=?" : "UPDATE t SET code=?, rec=? WHERE id=?");
         sqlite3_stmt *d = s.Prepare("DELETE FROM t WHERE id=?");
-        double t = Timed([&] {
+        Cost t = Timed([&] {
             for (int k = 0; k < count; k++) {
                 uint8_t rec[RecSize];
                 Row r = row((uint32_t)picks[(size_t)k]);
@@ -381,7 +464,7 @@ void TimeChanges(benchmark::State &state, Sides &all, const std::vector<int> &pi
         sqlite3_finalize(d);
         return t;
     };
-    double tr = sql(all.rollback), tw = sql(all.wal);
+    Cost tr = sql(all.rollback), tw = sql(all.wal);
     Report(state, te, tr, tw, 2 * count);
 }
 

@@ -161,6 +161,9 @@ struct EngineGlobals {
     std::array<PathStep, dbformat::SegMaxLevels + 1> segPath{};
     // The engine's own definition of the "Blocks" index.
     std::array<uint8_t, 40> blocksDef{};
+    // The commit's write-back joins dirty sectors over clean ones even
+    // while syncs are skipped (D4FileHooks): for tests of the synced path.
+    bool joinWithoutSync = false;
 };
 extern EngineGlobals Db;
 
@@ -394,6 +397,8 @@ uint32_t D4FreeMapPick(uint32_t window, uint32_t last);
 // The number of 4 KB pages that need sectors of window lie on when they
 // are handed out in D4FreeMapPick's order.
 uint32_t D4FreeMapPagesFor(uint32_t window, uint32_t need);
+// The highest sector of window in the map, or none.
+uint32_t D4FreeMapHighest(uint32_t window);
 
 // ---- Segment tree (segment_tree.cpp) ----
 

@@ -297,18 +297,29 @@ uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t a
         uint32_t n = D4FreeMapWindowFree(w);
         if (life == D4Life::Short) {
             if (!tooMany && n < std::min(need, 8u)) continue;
+            // Not counted when even its sectors on the fewest pages would
+            // lie less densely than the best offer's.
+            uint32_t k = std::min(need, n), fewest = (k + 7) / 8;
+            if (best != DiskNone && (uint64_t)bestOffer.sectors * fewest > (uint64_t)k * bestOffer.pages) continue;
             Offer o = OfferOf(w, need);
             if (!tooMany && !DenseForShort(o, need)) continue;
             // Denser first: more sectors per page, then more sectors.
             uint64_t x = (uint64_t)o.sectors * bestOffer.pages, y = (uint64_t)bestOffer.sectors * o.pages;
             if (best == DiskNone || x > y || (x == y && (n > most || (n == most && w < best))))
                 best = w, bestOffer = o, most = n;
-        } else if (w == avoid || (n < most && n < spareMost)) {
+        } else if (w == avoid) {
             continue;
-        } else if (!GoodForShort(w, shortNeed)) {
-            if (n > most || (n == most && w < best)) best = w, most = n;
-        } else if (n > spareMost || (n == spareMost && w < spare)) {
-            spare = w, spareMost = n;
+        } else {
+            // Whether short-lived sectors would take it is asked only of a
+            // window that could become either choice.
+            bool beatsBest = n > most || (n == most && w < best);
+            bool beatsSpare = n > spareMost || (n == spareMost && w < spare);
+            if (!beatsBest && !beatsSpare) continue;
+            if (!GoodForShort(w, shortNeed)) {
+                if (beatsBest) best = w, most = n;
+            } else if (beatsSpare) {
+                spare = w, spareMost = n;
+            }
         }
     }
     if (best == DiskNone && many && spare != DiskNone) best = spare, most = spareMost;
@@ -404,7 +415,29 @@ uint32_t TakeSector(D4Life life, bool mayLoad, bool *fromEnd) {
     uint32_t need = left(way);
     bool failed = false;
     uint32_t p = DiskNone;
-    if (way.window == EndOfFile) {
+    // Free sectors are many once they pass a fiftieth of the file: the
+    // long-lived then fill what holes there are, so that the file stays
+    // within a few percent of the sectors in use. The short-lived are
+    // freed again soon: taken at the end, they leave a run behind; only
+    // past a third of the file do they fill holes too.
+    uint32_t sectors = HdrGetLong(HdrLogicalEnd) / SectorSize;
+    bool many = Db.freeCount >= sectors / 50, tooMany = Db.freeCount >= sectors / 3;
+    if (!many) {
+        // Few: the end of the file serves both ways, so that the hold's
+        // sectors leave the cache in one span. The free sectors of its last
+        // two windows (the short-lived ones that the holds before freed
+        // there) go first, from the highest page down, then new ones.
+        uint32_t last = (sectors - 1) / D4WindowSectors;
+        uint32_t home = D4FreeMapWindowFree(last) > 0 ? last
+                        : last > 0 && D4FreeMapWindowFree(last - 1) > 0 ? last - 1 : EndOfFile;
+        way.window = EndOfFile;
+        if (home == EndOfFile) {
+            *fromEnd = true;
+            p = GrowEnd();
+        } else {
+            p = TakeFromWindow(home, D4FreeMapHighest(home), &failed);
+        }
+    } else if (way.window == EndOfFile) {
         *fromEnd = true;
         p = GrowEnd();
     } else if (way.window != DiskNone && D4FreeMapWindowFree(way.window) > 0 &&
@@ -412,13 +445,6 @@ uint32_t TakeSector(D4Life life, bool mayLoad, bool *fromEnd) {
                                                          : D4FreeMapWindowFree(way.window) >= need))) {
         p = TakeFromWindow(way.window, way.last, &failed);
     } else {
-        // Free sectors are many once they pass a fiftieth of the file: the
-        // long-lived then fill what holes there are, so that the file stays
-        // within a few percent of the sectors in use. The short-lived are
-        // freed again soon: taken at the end, they leave a run behind; only
-        // past a third of the file do they fill holes too.
-        uint32_t sectors = HdrGetLong(HdrLogicalEnd) / SectorSize;
-        bool many = Db.freeCount >= sectors / 50, tooMany = Db.freeCount >= sectors / 3;
         uint32_t count, avoid = shortWay.window;
         auto choose = [&]() { return ChooseWindow(life, need, left(shortWay), avoid, many, tooMany, &count); };
         uint32_t best = choose();
@@ -527,6 +553,10 @@ void D4FreeListsClear() {
     MapWithB = false;
     Unchecked.clear();
     for (Way &w : Ways) w = Way{};
+    // What the last holds took belongs to the file they worked on.
+    for (std::vector<uint32_t> &r : Recent) r.clear();
+    RecentCount.clear();
+    ThisHold.clear();
 }
 
 void D4FreeMapRebuild() {

@@ -47,10 +47,15 @@ uint32_t PageBits(uint32_t window, uint32_t i) {
 
 }  // namespace
 
+// Empties the map. Only the windows that hold a sector are cleared: every
+// commit rebuilds the map, and clearing all of a large file's bitmap and
+// counts each time cost more than the rest of a small hold's commit.
 void D4FreeMapClear() {
-    std::fill(Bits.begin(), Bits.end(), 0);
-    std::fill(PageFree.begin(), PageFree.end(), 0);
-    std::fill(WindowFree.begin(), WindowFree.end(), 0);
+    for (uint32_t w : Windows) {
+        std::fill_n(Bits.begin() + (long)(w * WordsPerWindow), WordsPerWindow, 0);
+        std::fill_n(PageFree.begin() + (long)(w * PagesPerWindow), PagesPerWindow, 0);
+        WindowFree[w] = 0;
+    }
     Windows.clear();
     Total = 0;
 }
@@ -138,4 +143,13 @@ uint32_t D4FreeMapPagesFor(uint32_t window, uint32_t need) {
         got += use * n;
     }
     return count;
+}
+
+uint32_t D4FreeMapHighest(uint32_t window) {
+    if (D4FreeMapWindowFree(window) == 0) return DiskNone;
+    for (uint32_t k = WordsPerWindow; k-- > 0;) {
+        uint64_t w = Bits[window * WordsPerWindow + k];
+        if (w) return (window * D4WindowSectors + k * 64 + 63 - (uint32_t)std::countl_zero(w)) * SectorSize;
+    }
+    return DiskNone;
 }

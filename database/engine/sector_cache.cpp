@@ -252,7 +252,10 @@ bool D4CacheIsDirty(uint32_t ptr) {
 // on the disk): the sync that follows then carries one request to the
 // disk per span instead of one per separate page, and a request costs
 // far more than the few pages more it carries. The repeated sectors keep
-// their content, so the commit does not list them.
+// their content, so the commit does not list them. Without syncs (see
+// D4FileHooks) no request is paid for, and only sectors that follow one
+// another go out together: repeating clean bytes would cost copies and
+// page writes for nothing.
 bool D4CacheWriteBack() {
     std::vector<int> dirty;
     for (int s = 0; s < (int)Slots.size(); s++)
@@ -260,7 +263,8 @@ bool D4CacheWriteBack() {
     if (dirty.empty()) return true;
     if (Db.damaged) return false;
     std::sort(dirty.begin(), dirty.end(), [](int a, int b) { return Slots[a].ptr < Slots[b].ptr; });
-    constexpr uint32_t GapMax = 32 << 10;     // clean bytes one write may repeat between dirty ones
+    // Clean bytes one write may repeat between dirty ones.
+    const uint32_t GapMax = D4TestHooks.skipSync && !Db.joinWithoutSync ? 0 : 32 << 10;
     constexpr uint32_t SpanMax = 256 << 10;   // bytes of one write
     std::vector<uint8_t> span;
     std::vector<std::pair<uint32_t, uint32_t>> changed;   // (offset in span, bytes)
