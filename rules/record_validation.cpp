@@ -74,16 +74,14 @@ int CheckAccountTemplateRows(const uint8_t *record) {
 
 }  // namespace
 
-// Registers whose checks, stock and ledger steps come with their own
-// windows and postings; until those are built a record of them is refused
-// rather than stored unchecked. Purchases, orders, deliveries, purchase
-// orders, productions and stock movements have their checks already, but
-// not the stock and history steps their stores must run.
+// Registers whose checks and ledger steps come with their own windows and
+// postings; until those are built a record of them is refused rather than
+// stored unchecked.
 bool CheckNotBuilt(int reg) {
     switch (reg) {
-    case PUVc::Number: case ORVc::Number: case SHVc::Number: case VIVc::Number:
-    case OPVc::Number: case PurchOrderVc::Number: case ProductionVc::Number:
-    case StockMoveVc::Number: case ExpenseVc::Number: case PersPayVc::Number:
+    case VIVc::Number:
+    case OPVc::Number:
+    case ExpenseVc::Number: case PersPayVc::Number:
         return true;
     default:
         return false;
