@@ -264,8 +264,9 @@ bool OrderRowsToLocationStock(const uint8_t *delivery, int add) {
 bool DeliveryStockRows(const uint8_t *newDoc, const uint8_t *oldDoc, int add) {
     const uint8_t *first = newDoc ? newDoc : oldDoc;
     if (!first) return true;
-    uint8_t location[256], item[256], row[SHVc::Rows::Size];
+    uint8_t location[256], item[256], structure[256], row[SHVc::Rows::Size];
     GetPString(first, SHVc::Location, 10, location);
+    std::vector<StructurePart> parts;
     const struct {
         const uint8_t *doc;
         bool counts;
@@ -278,7 +279,10 @@ bool DeliveryStockRows(const uint8_t *newDoc, const uint8_t *oldDoc, int add) {
             GetPString(row, SHVc::Rows::ItemCode, 20, item);
             PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver), amount;
             if (item[0] == 0 || !Signed(&qty, side.counts ? 1 : 0, &amount)) continue;
-            if (!DeliveryLocationStock(item, location, &amount)) return false;
+            GetPString(row, SHVc::Rows::StructCode, 20, structure);
+            RowParts(item, structure, &amount, parts);
+            for (const StructurePart &p : parts)
+                if (!DeliveryLocationStock(p.item, location, &p.qty)) return false;
         }
     }
     return true;
