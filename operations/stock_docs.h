@@ -120,3 +120,12 @@ ApproveResult PrintPurchaseForm(int reg, uint8_t *purchase, uint32_t recid);    
 // passes over receipts dated after it.
 void StockFifoValue(const uint8_t *item, const uint8_t *location, const PackedDecimal *qty, PackedDecimal *result,
                     bool currentRate, bool print, const DateRec *limit);
+
+// ---- Item-structure costs (structure_costs.cpp) ----
+
+// Batch routine 23: sets the cost of the selected component rows of the
+// item structures in the selection's code range, from the item's two cost
+// amounts (method 0) or from its FIFO stock value per unit (method 1). A
+// row with a blank quantity keeps its cost, and so does a method-1 row
+// whose item has no stock above zero. false when a store failed.
+bool ItemStructureBatch(const uint8_t *selection);

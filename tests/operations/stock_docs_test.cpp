@@ -3,6 +3,7 @@
 // and the FIFO value.
 #include "reports/sales/sales_reports.h"
 #include "rules/approval.h"
+#include "rules/rules_types.h"
 #include "tests/operations/stock_docs_fixture.h"
 
 namespace {
@@ -303,6 +304,48 @@ TEST_F(StockDocsTest, FifoValueAgreesWithIssueCost) {
     for (double q : {1.0, 4.0, 10.0, 14.0, 20.0}) EXPECT_EQ(value("A", q), cost("A", q, q)) << q;
     EXPECT_EQ(cost("B", 10, 7), 35);   // six units beyond the receipt, at its 5.00
     EXPECT_EQ(cost("S", 10, 7), 0);
+}
+
+// The structure costs: method 0 from the item's two cost amounts, method
+// 1 from its FIFO value per unit; an item outside the code list and an
+// item without stock keep their cost; the range's last code is included
+// and the next ends the run.
+TEST_F(StockDocsTest, StructureCostsByMethod) {
+    StoreItem("C", {.cost = 1});
+    StoreStructure("K2", {{"A", 1}, {"B", 1}, {"C", 1}});
+    StoreStructure("K3", {{"A", 1}});
+    auto costs = [](const char *code) {
+        RuleRecord r(StructureVc::Number);
+        PutText(r.record, StructureVc::Code, 20, code);
+        uint32_t recid = 0, position = 0;
+        EXPECT_TRUE(RecFind(StructureVc::Number, r.record, 1, 1, &recid, &position));
+        std::vector<double> out;
+        uint8_t row[StructureVc::Rows::Size];
+        for (int32_t i = 0; MatrixRowRead(StructureVc::Number, r.record, i, row); i++) {
+            PackedDecimal c = GetDec(row, StructureVc::Rows::Cost);
+            out.push_back(DecIsBlank(&c) ? -99 : DecToDouble(&c));
+        }
+        return out;
+    };
+    auto run = [](uint16_t method, const char *range, const char *list) {
+        std::vector<uint8_t> sel(ReportParamsVc::Size, 0);
+        PutU16(sel.data(), ReportParamsVc::ReportLayout, method);
+        PutText(sel.data(), ReportParamsVc::SelText1, 255, range);
+        PutText(sel.data(), ReportParamsVc::SelText2, 255, list);
+        return ItemStructureBatch(sel.data());
+    };
+    ASSERT_TRUE(run(0, "K:K2", ""));
+    EXPECT_EQ(costs("K"), (std::vector<double>{10, 4}));
+    EXPECT_EQ(costs("K2"), (std::vector<double>{10, 4, 1}));
+    EXPECT_EQ(costs("K3"), (std::vector<double>{0}));   // past the range
+
+    // Method 1: A has 10 in stock valued 38 by FIFO, B none, C is not in
+    // the list.
+    StoreStock("A", "L1", 10);
+    Receipt(1, DateRec{1, 2, 2024}, "A", 10, 3);
+    Receipt(2, DateRec{1, 3, 2024}, "A", 4, 5);
+    ASSERT_TRUE(run(1, "K2", "A,B"));
+    EXPECT_EQ(costs("K2"), (std::vector<double>{3.8, 4, 1}));
 }
 
 }  // namespace
