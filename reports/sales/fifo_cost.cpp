@@ -53,7 +53,8 @@ struct FifoWalk {
     bool print = false;               // one report line per row taken
 };
 
-constexpr int TextProduction = 1162, TextPurchase = 1157, TextMovement = 1172;
+constexpr int TextProduction = Texts::FifoLineProduction, TextPurchase = Texts::YearName205,
+              TextMovement = Texts::YearName209;
 
 // One report line of a row taken: the document, its date, the units taken,
 // the unit cost and their value.

@@ -1,6 +1,7 @@
 // Tests of the stock documents' hooks and kinds: location stock, item
 // history, the orders' and purchase orders' quantities, the cost price
 // and the FIFO value.
+#include "core/ui_text.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/approval.h"
 #include "rules/rules_types.h"
@@ -130,13 +131,27 @@ TEST_F(StockDocsTest, DeliveriesPendingQuantityAndOrderRows) {
     EXPECT_EQ(RowQty(ORVc::Number, orderNr, ORVc::SerNr, 0, ORVc::Rows::QtyShipped), 3);
     EXPECT_EQ(History("A", "L1", SHVc::Number), -3);
 
-    // Inserted shipped: stock and history move, the pending quantity not;
-    // a link outside the order's rows touches no order row.
+    // A link outside the order's rows is refused at the link.
+    EXPECT_EQ(Insert(
+                  SHVc::Number,
+                  [&](uint8_t *r) {
+                      PutU32(r, SHVc::OrderNr, orderNr);
+                      ShipRow(r, "B", 1, 7);
+                  },
+                  true),
+              0u);
+    char unknown[256];
+    GetUiTextC(unknown, Texts::CodeUnknown);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), unknown);
+    EXPECT_EQ(FieldErrorPos.column, SHVc::Rows::OrderRowNr);
+
+    // Inserted shipped: stock and history move, the pending quantity not.
     uint32_t shipped = Insert(SHVc::Number, [&](uint8_t *r) {
         PutU32(r, SHVc::OrderNr, orderNr);
         PutU16(r, SHVc::Shipped, 1);
         ShipRow(r, "A", 2, 0);
-        ShipRow(r, "B", 1, 7);
+        ShipRow(r, "B", 1);
     });
     ASSERT_NE(shipped, 0u);
     EXPECT_EQ(Stock("A", "L1", LSVc::OnDeliveries), 0);
@@ -225,9 +240,21 @@ TEST_F(StockDocsTest, PurchasesUpdateTheirPurchaseOrder) {
     uint32_t p = Insert(PUVc::Number, [&](uint8_t *x) {
         PutU32(x, PUVc::POSerNr, poNr);
         PurchaseRow(x, "A", 4, 2, 0);
-        PurchaseRow(x, "A", 1, 2, 9);   // outside the order's rows: passed over
     });
     ASSERT_NE(p, 0u);
+    {
+        // A link outside the order's rows that reaches the hooks (an import,
+        // say) is passed over.
+        RuleRecord stray(PUVc::Number);
+        PutU32(stray.record, PUVc::POSerNr, poNr);
+        PurchaseRow(stray.record, "A", 1, 2, 9);
+        EXPECT_TRUE(UpdatePurchaseOrderReceived(stray.record, nullptr, 0));
+        EXPECT_EQ(Insert(PUVc::Number, [&](uint8_t *x) {
+                      PutU32(x, PUVc::POSerNr, poNr);
+                      PurchaseRow(x, "A", 1, 2, 9);
+                  }, true),
+                  0u);
+    }
     EXPECT_EQ(RowQty(PurchOrderVc::Number, poNr, PurchOrderVc::SerNr, 0, PurchOrderVc::Rows::QtyOnPurchases), 4);
     EXPECT_EQ(RowQty(PurchOrderVc::Number, poNr, PurchOrderVc::SerNr, 0, PurchOrderVc::Rows::QtyReceived), 0);
     EXPECT_EQ(Stock("A", "L1", LSVc::ToReceive), 10);
@@ -235,7 +262,7 @@ TEST_F(StockDocsTest, PurchasesUpdateTheirPurchaseOrder) {
     EXPECT_EQ(RowQty(PurchOrderVc::Number, poNr, PurchOrderVc::SerNr, 0, PurchOrderVc::Rows::QtyReceived), 4);
     EXPECT_EQ(RowQty(PurchOrderVc::Number, poNr, PurchOrderVc::SerNr, 0, PurchOrderVc::Rows::QtyOnPurchases), 4);
     EXPECT_EQ(Stock("A", "L1", LSVc::ToReceive), 6);
-    EXPECT_EQ(Stock("A", "L1", LSVc::InStock), 5);
+    EXPECT_EQ(Stock("A", "L1", LSVc::InStock), 4);
 }
 
 // Productions and movements: stock by location and two-sided history.
