@@ -122,6 +122,8 @@ bool StockHistoryFromDelivery(const uint8_t *delivery) {
         GetPString(row, SHVc::Rows::ItemCode, 20, item);
         if (item[0] == 0) continue;
         GetPString(row, SHVc::Rows::Location, 10, own);
+        // An import marks a row without a location of its own by "_".
+        if (own[0] == 1 && own[1] == '_') own[0] = 0;
         if (own[0] == 0) GetPString(delivery, SHVc::Location, 10, own);
         LocationOr(own, location);
         PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver);
