@@ -21,6 +21,7 @@
 #include "exchange/text_exchange.h"
 #include "operations/operations.h"
 #include "operations/project_ops.h"
+#include "operations/stock_docs.h"
 #include "rules/checks.h"
 #include "rules/documents.h"
 #include "rules/vat_currency.h"
@@ -42,9 +43,19 @@ bool ImportedSheetLinks(const uint8_t *sheet) {
     return SheetRowsSound(sheet) && ProjectLinkEntries(TimeSheetVc::Number, sheet);
 }
 
-// The effects installed from the start: those of the project side.
+// The effects installed from the start: those of the project side and
+// of the stock documents.
 ImportEffectsRec InstalledEffects() {
     ImportEffectsRec e{};
+    e.locationStockFromPurchase = [](const uint8_t *r) { return LocationStockFromPurchase(r, 1); };
+    e.stockHistoryFromPurchase = StockHistoryFromPurchase;
+    e.orderReservedStock = OrderReservedStock;
+    e.purchaseOrderOnOrderStock = PurchaseOrderOnOrderStock;
+    e.orderRowsToLocationStock = [](const uint8_t *r) { return OrderRowsToLocationStock(r, 1); };
+    e.stockHistoryFromDelivery = StockHistoryFromDelivery;
+    e.stockMoveEffects = [](const uint8_t *r) { return StockHistoryFromStockMove(r) && LocationStockTransfer(r, 1); };
+    e.productionStockRows = ProductionStockRows;
+    e.productionHistory = StockHistoryFromProduction;
     e.timeSheetProjectTrans = ImportedSheetTrans;
     e.projectLinkEntries = ImportedSheetLinks;
     return e;

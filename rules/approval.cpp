@@ -21,6 +21,7 @@
 #include "operations/customer_receipt.h"
 #include "operations/project_ops.h"
 #include "operations/sales_invoice.h"
+#include "operations/stock_docs.h"
 #include "output/forms/forms.h"
 #include "rules/hooks.h"
 #include "rules/rules_types.h"
@@ -36,35 +37,35 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {VIVc::Number, nullptr},                   //  5 post a purchase invoice
     {TimeSheetVc::Number, ApproveTimeSheet},   //  6 approve a time sheet
     {ApproveAnyRegister, nullptr},             //  7 no operation
-    {ProductionVc::Number, nullptr},                             //  8 print a production form
+    {ProductionVc::Number, PrintProductionForm},                 //  8 print a production form
     {ApproveAnyRegister, nullptr},             //  9 no operation
     {ApproveAnyRegister, nullptr},             // 10 no operation
     {IVVc::Number, PrintInvoiceForm},          // 11 print an invoice
     {Voucher::Number, nullptr},                // 12 print a voucher
-    {ORVc::Number, nullptr},                              // 13 print an order
-    {SHVc::Number, nullptr},                              // 14 print a delivery
-    {SHVc::Number, nullptr},                              // 15 ship a delivery
+    {ORVc::Number, PrintOrderForm},                       // 13 print an order
+    {SHVc::Number, PrintShipmentForm},                    // 14 print a delivery
+    {SHVc::Number, ApproveShipment},                      // 15 ship a delivery
     {Voucher::Number, Reg18FromRows138},       // 16 voucher rows to register 18
     {IVVc::Number, PrintInvoiceFormAgain},     // 17 print an invoice again
     {IVVc::Number, ApproveInvoiceToCustomerLedger}, // 18 invoice to the customer ledger
     {VIVc::Number, nullptr},                   // 19 purchase invoice to the vendor ledger
-    {PUVc::Number, nullptr},                   // 20 purchase to stock
+    {PUVc::Number, ApprovePurchase},           // 20 purchase to stock
     {ApproveAnyRegister, nullptr},             // 21 no operation
     {ApproveAnyRegister, nullptr},             // 22 no operation
     {IPVc::Number, ApproveReceiptToCustomerLedger}, // 23 receipt to the customer ledger
     {OPVc::Number, nullptr},                   // 24 payment to the vendor ledger
-    {QuotationVc::Number, nullptr},                             // 25 print a quotation
-    {ORVc::Number, nullptr},                              // 26 print an order's second form
+    {QuotationVc::Number, PrintQuotationForm},                  // 25 print a quotation
+    {ORVc::Number, PrintOrderForm2},                      // 26 print an order's second form
     {OPVc::Number, ApproveOutPayment},         // 27 approve an outgoing payment
     {SMVc::Number, Reg18FromRows82},           // 28 sm1 rows to register 18
     {OpenBalVc::Number, Reg18FromRows46},      // 29 fb1 rows to register 18
     {SMVc::Number, TransferSm1ToLedger},       // 30 sm1 to a voucher
     {Voucher::Number, ApprovePostTransaction}, // 31 post a voucher to the balances
     {ApproveAnyRegister, nullptr},             // 32 no operation
-    {PurchOrderVc::Number, nullptr},                             // 33 print a purchase order
-    {PurchOrderVc::Number, nullptr},                             // 34 mark a purchase order approved
+    {PurchOrderVc::Number, PrintPurchaseOrderForm},              // 33 print a purchase order
+    {PurchOrderVc::Number, MarkPurchaseOrder},                   // 34 mark a purchase order approved
     {PurchOrderVc::Number, nullptr},                             // 35 purchase order to a purchase
-    {PurchOrderVc::Number, nullptr},                             // 36 second approval of a purchase order
+    {PurchOrderVc::Number, MarkPurchaseOrder2},                  // 36 second approval of a purchase order
     {ApproveAnyRegister, nullptr},             // 37 no operation
     {ApproveAnyRegister, nullptr},             // 38 report 90 of the record's code
     {PersEntryVc::Number, Reg18FromRows118},   // 39 sp1 rows to register 18
@@ -76,7 +77,7 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {ApproveAnyRegister, nullptr},             // 45 report 110 of the record's serial
     {TimeSheetVc::Number, PrintTimeSheetForm}, // 46 print a time sheet
     {ORVc::Number, nullptr},                              // 47 purchase orders from an order
-    {PUVc::Number, nullptr},                   // 48 print a purchase
+    {PUVc::Number, PrintPurchaseForm},         // 48 print a purchase
 }};
 
 namespace {

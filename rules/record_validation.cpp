@@ -2,6 +2,7 @@
 // is stored, and the checks of the master registers: customers, items,
 // objects and object types, accounts, account templates and vendors.
 #include <cassert>
+#include <vector>
 
 #include "core/company_variant.h"
 #include "core/field_access.h"
@@ -72,18 +73,53 @@ int CheckAccountTemplateRows(const uint8_t *record) {
     return 0;
 }
 
+// The row count of the order (reg 7, serial at serialAt) or purchase order
+// numbered serial; -1 when none is named or found.
+int32_t ParentRowCount(int reg, uint32_t serialAt, uint32_t serial) {
+    if (serial == SerialNone) return -1;
+    RuleRecord parent(reg);
+    if (!parent.record) return -1;
+    PutU32(parent.record, serialAt, serial);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(reg, parent.record, 1, 1, &recid, &position)) return -1;
+    return MatrixRowCount(reg, 0, parent.record);
+}
+
+// A delivery's or purchase's row links must name a row of its order or
+// purchase order (a delivery's component lines name none): a link that
+// fits nothing would move no quantity on the order, silently. 0, or the
+// refusal (1120) at the first such link.
+int RowLinksCheck(int reg, const uint8_t *record) {
+    const bool delivery = reg == SHVc::Number;
+    const uint32_t linkAt = delivery ? SHVc::Rows::OrderRowNr : PUVc::Rows::PORowNr;
+    const uint16_t matrix = delivery ? SHVc::Matrix : PUVc::Matrix;
+    int32_t parentRows = -2;   // not read yet
+    std::vector<uint8_t> row(RecRowSize(reg));
+    int32_t count = MatrixRowCount(reg, 0, record);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(reg, record, i, row.data())) continue;
+        uint32_t link = GetU32(row.data(), linkAt);
+        if (link == SerialNone || (delivery && link == 0xFFFFFFFEu)) continue;
+        if (parentRows == -2)
+            parentRows = delivery ? ParentRowCount(ORVc::Number, ORVc::SerNr, GetU32(record, SHVc::OrderNr))
+                                  : ParentRowCount(PurchOrderVc::Number, PurchOrderVc::SerNr,
+                                                   GetU32(record, PUVc::POSerNr));
+        if ((int32_t)(link & 0xFFFFu) >= parentRows)
+            return FieldErrorAt(Texts::CodeUnknown, nullptr, matrix, (uint16_t)i, (uint16_t)linkAt);
+    }
+    return 0;
+}
+
 }  // namespace
 
-// Registers whose checks, stock and ledger steps come with their own
-// windows and postings; until those are built a record of them is refused
-// rather than stored unchecked. Purchases, orders, deliveries, purchase
-// orders, productions and stock movements have their checks already, but
-// not the stock and history steps their stores must run.
+// Registers whose checks and ledger steps come with their own windows and
+// postings; until those are built a record of them is refused rather than
+// stored unchecked.
 bool CheckNotBuilt(int reg) {
     switch (reg) {
-    case PUVc::Number: case ORVc::Number: case SHVc::Number: case VIVc::Number:
-    case OPVc::Number: case PurchOrderVc::Number: case ProductionVc::Number:
-    case StockMoveVc::Number: case ExpenseVc::Number: case PersPayVc::Number:
+    case VIVc::Number:
+    case OPVc::Number:
+    case ExpenseVc::Number: case PersPayVc::Number:
         return true;
     default:
         return false;
@@ -104,6 +140,7 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
     case INVc::Number:
         return CheckCodePresent(record, INVc::Code, 20, Texts::ItemCodeMissing);
     case PUVc::Number:
+        if (int r = RowLinksCheck(reg, record)) return r;
         return ValidatePurchase(record, stored, mode);
     case SMVc::Number:
         return ValidateSm1(record, stored, mode);
@@ -126,6 +163,7 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
     case ORVc::Number:
         return ValidateOrder(record, stored, mode);
     case SHVc::Number:
+        if (int r = RowLinksCheck(reg, record)) return r;
         return ValidateShipment(record, stored, mode);
     case ContractVc::Number:
         return ValidateContract(record, stored, mode);

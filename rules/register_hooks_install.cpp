@@ -5,7 +5,8 @@
 // by InstallInvoiceEntry), the customer receipt (10, by
 // InstallReceiptEntry), the masters 2, 3,
 // 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, projects (53),
-// contracts (45), quotations (55), register 56, time sheets (54), and the
+// contracts (45), quotations (55), register 56, time sheets (54), the
+// stock documents 4, 7, 8, 58, 77 and 92 (by InstallStockEntries), and the
 // checks of settings blocks. A
 // register is installed whole once every step its hooks, checks and
 // approve kinds call exists; until then its entry is only marked waiting
@@ -14,17 +15,6 @@
 // still needs:
 //
 //   register               needs
-//   7 order                OrderReservedStock; kinds 13, 26, 47
-//   8 delivery             DeliveryStockRows and the other stock routines of
-//                          deliveries, UpdateOrderFromDelivery; kinds 14, 15
-//                          and the form print run
-//   58 purchase order      PurchaseOrderOnOrderStock; kinds 33-36
-//   77 production          ProductionStockRows, StockHistoryFromProduction;
-//                          kind 8
-//   92 stock movement      StockHistoryFromStockMove, LocationStockTransfer
-//   4 purchase             PurchaseStockUpdate, UpdateItemCost,
-//                          LocationStockFromPurchase, StockHistoryFromPurchase,
-//                          UpdatePurchaseOrderReceived; kinds 20 and 48
 //   28 purchase invoice    PurchaseInvoiceSaveSteps, OpenItemDatesFromInvoice;
 //                          kinds 5, 19
 //   30 outgoing payment    OpenItemsUpdate, StoreVoucherAfterPayment;
@@ -41,6 +31,7 @@
 #include "operations/customer_receipt.h"
 #include "operations/operations.h"
 #include "operations/project_ops.h"
+#include "operations/stock_docs.h"
 #include "rules/checks.h"
 #include "rules/entry_state.h"
 #include "rules/register_hooks_entries.h"
@@ -102,6 +93,7 @@ void RulesInstall() {
     InstallInvoiceEntry(RegisterHookTable);
     InstallReceiptEntry(RegisterHookTable);
     InstallTimeSheetEntry(RegisterHookTable);
+    InstallStockEntries(RegisterHookTable);
     // A waiting register keeps an empty entry, marked; an entry installed
     // above for it lifts the mark.
     for (int reg = 0; reg < RegisterCount; reg++)

@@ -12,15 +12,29 @@
 // first in the order of "FIFO" (date, then record id). A company file
 // made before "FIFODoc" existed has it incomplete; there the walk goes
 // down "FIFO" as before.
+//
+// Units of the stock on hand older than every receipt found are priced at
+// the average cost of the units the receipts cover, so an issue and a
+// valuation of the same stock agree. StockFifoValue is the valuation: the
+// cost of issuing the whole of a quantity.
 #include <cassert>
 #include <cstring>
 #include <unordered_set>
 
+#include <cstdio>
+
 #include "core/date.h"
+#include "core/field_types.h"
+#include "core/system.h"
+#include "core/ui_text.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "operations/stock_docs.h"
+#include "rules/prices.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -32,7 +46,37 @@ struct FifoWalk {
     PackedDecimal remaining;   // units of the stock on hand not yet passed
     PackedDecimal toIssue;     // units of the issue not yet costed
     PackedDecimal cost;        // blank until a row is taken
+    PackedDecimal covered;     // units of the stock on hand the receipts cover
+    PackedDecimal coveredValue;
+    const DateRec *limit = nullptr;   // receipts dated after it are passed over
+    bool currentRate = false;         // receipts in a currency at today's rate
+    bool print = false;               // one report line per row taken
 };
+
+constexpr int TextProduction = Texts::FifoLineProduction, TextPurchase = Texts::YearName205,
+              TextMovement = Texts::YearName209;
+
+// One report line of a row taken: the document, its date, the units taken,
+// the unit cost and their value.
+void PrintRowLine(uint16_t type, uint32_t serial, const DateRec &date, const PackedDecimal *qty,
+                  const PackedDecimal *unit, const PackedDecimal *value) {
+    PString text, number;
+    GetUiText(text, type == ProductionVc::Number ? TextProduction
+                    : type == PUVc::Number       ? TextPurchase
+                                                 : TextMovement);
+    PStringAppendC(text, ":");
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%u", unsigned(serial));
+    PStringFromC(number, digits);
+    PStringAppend(text, number);
+    RepStartLine(0);
+    RepTextEx(50, 0, 0, 0, 0, text);
+    RepValueEx(160, -1, 0, reinterpret_cast<const uint8_t *>(&date), FtDate, 0, 0);
+    RepValueEx(3, -1, 0, reinterpret_cast<const uint8_t *>(qty), FtAmount3, 1, 0);
+    RepValueEx(4, -1, 0, reinterpret_cast<const uint8_t *>(unit), FtAmount2, 1, 0);
+    RepValueEx(1, -1, 0, reinterpret_cast<const uint8_t *>(value), FtAmount2, 1, 0);
+    RepEndLine();
+}
 
 // The main location of block 203 into out (empty while unbound).
 void MainLocationCode(uint8_t *out) {
@@ -56,7 +100,11 @@ bool SameLocation(const uint8_t *at, const uint8_t *location) {
 // row covers the units from remaining - rowQty up to remaining, and the
 // issue takes the lowest of them. false when the stock on hand is passed.
 bool TakeRow(FifoWalk *w, const PackedDecimal *rowQty, const PackedDecimal *unit) {
-    PackedDecimal below, taken, value;
+    PackedDecimal below, taken, value, inStock;
+    DecMin(rowQty, &w->remaining, &inStock);
+    DecAdd(&w->covered, &inStock, &w->covered);
+    DecMul(&inStock, unit, &value);
+    DecAdd(&w->coveredValue, &value, &w->coveredValue);
     DecSub(&w->remaining, rowQty, &below);
     if (DecCompare(&below, &w->toIssue) <= 0 && DecSign(&w->toIssue) > 0) {
         if (DecSign(&below) >= 0) DecSub(&w->toIssue, &below, &taken);
@@ -98,6 +146,7 @@ bool TakeDocument(FifoWalk *w, const uint8_t *entry, const uint8_t *item, const 
     PackedDecimal factor, rate;
     DecFromLong(&factor, 1);
     DecSetZero(&rate);
+    uint8_t currency[256] = {};
     uint32_t rowSize = 0, itemAt = 0, qtyAt = 0, unitAt = 0;
     switch (reg) {
     case ProductionVc::Number:
@@ -112,11 +161,14 @@ bool TakeDocument(FifoWalk *w, const uint8_t *entry, const uint8_t *item, const 
         if (byLocation && location[0] != 0 && !SameLocation(at, location)) return true;
         rowSize = PUVc::Rows::Size, itemAt = PUVc::Rows::ItemCode;
         qtyAt = PUVc::Rows::Quantity, unitAt = PUVc::Rows::UnitCost;
+        GetPString(doc.record, PUVc::Currency, 5, currency);
+        rate = GetDec(doc.record, PUVc::Rate);
         break;
     default:
         GetPString(doc.record, StockMoveVc::ToLocation, 10, at);
         if (!SameLocation(at, location)) return true;
         rate = GetDec(doc.record, StockMoveVc::Rate);
+        GetPString(doc.record, StockMoveVc::CurncyCode, 5, currency);
         rowSize = StockMoveVc::Rows::Size, itemAt = StockMoveVc::Rows::ItemCode;
         qtyAt = StockMoveVc::Rows::Quantity, unitAt = StockMoveVc::Rows::UnitCost;
         break;
@@ -133,15 +185,36 @@ bool TakeDocument(FifoWalk *w, const uint8_t *entry, const uint8_t *item, const 
         PackedDecimal qty = GetDec(row, qtyAt), unit = GetDec(row, unitAt);
         if (reg == ProductionVc::Number) DecMul(&qty, &factor, &qty);
         if (DecSign(&qty) <= 0) continue;
+        PackedDecimal today;
+        const bool revalue = w->currentRate && currency[0] != 0 && CurrencyRate(currency, &TodayDate, &today);
         if (reg == StockMoveVc::Number) {
             // The price the movement gave, in its currency; without one
             // the units keep the cost they left with.
             if (DecIsZero(&unit)) unit = GetDec(row, StockMoveVc::Rows::BaseCost);
-            else AmountTimesRate(&unit, &rate, &unit);
+            else AmountTimesRate(&unit, revalue ? &today : &rate, &unit);
+        } else if (reg == PUVc::Number && revalue) {
+            AmountByRateInverse(&unit, &rate, &unit);
+            AmountTimesRate(&unit, &today, &unit);
         }
-        if (!TakeRow(w, &qty, &unit)) return false;
+        PackedDecimal before = w->toIssue, taken, value;
+        bool more = TakeRow(w, &qty, &unit);
+        if (w->print) {
+            DecSub(&before, &w->toIssue, &taken);
+            DecMul(&taken, &unit, &value);
+            PrintRowLine((uint16_t)reg, GetU32(entry, ItemHistVc::DocNr), GetDate(entry, ItemHistVc::HistDate), &taken,
+                         &unit, &value);
+        }
+        if (!more) return false;
     }
     return true;
+}
+
+// True when the entry is dated after the walk's date limit (a limit with
+// a year).
+bool AfterLimit(const FifoWalk *w, const uint8_t *entry) {
+    if (!w->limit || w->limit->year == 0) return false;
+    DateRec d = GetDate(entry, ItemHistVc::HistDate);
+    return DateCompare(&d, w->limit) > 0;
 }
 
 // One document type's run of an item's flagged entries in index
@@ -219,7 +292,9 @@ void WalkReceiptRuns(FifoWalk *w, const uint8_t *item, const uint8_t *location, 
             if (runs[k].position != 0 && (!next || RunAfter(runs[k], *next))) next = &runs[k], at = k;
         if (!next) return;
         uint64_t doc = (uint64_t)types[at] << 32 | GetU32(next->entry, ItemHistVc::DocNr);
-        if (seen.insert(doc).second && !TakeDocument(w, next->entry, item, location, byLocation)) return;
+        if (!AfterLimit(w, next->entry) && seen.insert(doc).second &&
+            !TakeDocument(w, next->entry, item, location, byLocation))
+            return;
         RunBack(next, item, types[at]);
     }
 }
@@ -240,18 +315,59 @@ void WalkFlaggedEntries(FifoWalk *w, const uint8_t *item, const uint8_t *locatio
         GetPString(entry, ItemHistVc::ItemCode, 20, got);
         if (!PStringEqual(got, item) || GetU16(entry, ItemHistVc::Receipt) != 1) return;
         uint64_t doc = (uint64_t)GetU16(entry, ItemHistVc::DocType) << 32 | GetU32(entry, ItemHistVc::DocNr);
-        if (seen.insert(doc).second && !TakeDocument(w, entry, item, location, byLocation)) return;
+        if (!AfterLimit(w, entry) && seen.insert(doc).second && !TakeDocument(w, entry, item, location, byLocation))
+            return;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Walks the receipts of item for the stock on hand and the issue in w,
+// then prices the issued units older than every receipt at the average of
+// the covered units. An item missing or not stocked costs zero; no
+// receipt at all leaves the cost blank.
+void FifoWalkItem(FifoWalk *w, const uint8_t *item, const uint8_t *location) {
+    DecSetBlank(&w->cost);
+    DecSetZero(&w->covered);
+    DecSetZero(&w->coveredValue);
+    RuleRecord goods(INVc::Number);
+    if (!goods.record) return;
+    PutPString(goods.record, INVc::Code, 20, item);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(INVc::Number, goods.record, 1, 1, &recid, &position) || GetU16(goods.record, INVc::Stocked) == 0) {
+        DecSetZero(&w->cost);
+        return;
+    }
+    uint8_t want[256];
+    GetPString(goods.record, INVc::Code, 20, want);
+    bool byLocation = false;
+    if (const uint8_t *block = SettingsRecord(CostAccBlk::Number, CostAccountsBlock))
+        byLocation = GetU16(block, CostAccBlk::ValueByLocation) != 0;
+    if (DecSign(&w->remaining) > 0) {
+        if (ReceiptIndexComplete()) WalkReceiptRuns(w, want, location, byLocation);
+        else WalkFlaggedEntries(w, want, location, byLocation);
+    }
+    if (DecSign(&w->toIssue) <= 0 || DecSign(&w->covered) <= 0) return;
+    // The value first, then the division: an average rounded on its own
+    // would be multiplied into a visible error.
+    PackedDecimal extra;
+    DecMul(&w->coveredValue, &w->toIssue, &extra);
+    DecDiv(&extra, &w->covered, &extra);
+    DecRound(&extra, 2, &extra);
+    DecAdd(&w->cost, &extra, &w->cost);
 }
 
 }  // namespace
 
 // The FIFO cost of issuing `issued` of item at location (empty: all) out
 // of onHand into cost: the receipts are walked from the newest back and
-// the issue takes the oldest units of the stock on hand. An issue of zero
-// or less costs zero; an item missing or not stocked leaves cost alone;
-// no receipt row taken gives blank. A document with several history
-// entries is valued once.
+// the issue takes the oldest units of the stock on hand; units older than
+// every receipt found take the average cost of the covered units. An
+// issue of zero or less, an item missing or not stocked cost zero; no
+// receipt at all gives blank. A document with several history entries is
+// valued once.
 void StockFifoCostOfQty(const uint8_t *item, const uint8_t *location, const PackedDecimal *onHand,
                         const PackedDecimal *issued, PackedDecimal *cost) {
     assert(item && location && onHand && issued && cost);
@@ -259,26 +375,32 @@ void StockFifoCostOfQty(const uint8_t *item, const uint8_t *location, const Pack
         DecSetZero(cost);
         return;
     }
-    RuleRecord goods(INVc::Number);
-    if (!goods.record) return;
-    PutPString(goods.record, INVc::Code, 20, item);
-    uint32_t recid = 0, position = 0;
-    if (!RecFind(INVc::Number, goods.record, 1, 1, &recid, &position)) return;
-    if (GetU16(goods.record, INVc::Stocked) == 0) return;
-    uint8_t want[256];
-    GetPString(goods.record, INVc::Code, 20, want);
-
-    bool byLocation = false;
-    if (const uint8_t *block = SettingsRecord(CostAccBlk::Number, CostAccountsBlock))
-        byLocation = GetU16(block, CostAccBlk::ValueByLocation) != 0;
-
     FifoWalk w;
     w.remaining = *onHand;
     w.toIssue = *issued;
-    DecSetBlank(&w.cost);
-    if (DecSign(&w.remaining) > 0) {
-        if (ReceiptIndexComplete()) WalkReceiptRuns(&w, want, location, byLocation);
-        else WalkFlaggedEntries(&w, want, location, byLocation);
-    }
+    FifoWalkItem(&w, item, location);
     *cost = w.cost;
+}
+
+// The value of qty of item held at location (empty: all), first in first
+// out: the newest receipts make up the stock, and units beyond them take
+// the average cost of those covered. currentRate revalues receipts in a
+// currency at today's rate; print writes one report line per row used;
+// limit (null, or no year: none) passes over receipts dated after it. A
+// quantity of zero or less is worth zero, nothing read.
+void StockFifoValue(const uint8_t *item, const uint8_t *location, const PackedDecimal *qty, PackedDecimal *result,
+                    bool currentRate, bool print, const DateRec *limit) {
+    assert(item && location && qty && result);
+    if (DecIsBlank(qty) || DecSign(qty) <= 0) {
+        DecSetZero(result);
+        return;
+    }
+    FifoWalk w;
+    w.remaining = *qty;
+    w.toIssue = *qty;
+    w.limit = limit;
+    w.currentRate = currentRate;
+    w.print = print;
+    FifoWalkItem(&w, item, location);
+    *result = w.cost;
 }
