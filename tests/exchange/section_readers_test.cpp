@@ -207,6 +207,7 @@ TEST_F(SectionSpecialsTest, OrderNumberItemsAndEffectsOnlyForNewOrders)
         {"1x", false, 0, EffectAddDouble, 0, 2},
     };
     int told = Shown(Texts::ImportEffectsSkipped);
+    const ImportEffectsRec installed = ImportEffects;   // the program's own, put back below
     for (const Case &c : cases) {
         SCOPED_TRACE(c.number);
         ImportAbortFlag = 0;
@@ -226,6 +227,7 @@ TEST_F(SectionSpecialsTest, OrderNumberItemsAndEffectsOnlyForNewOrders)
     }
     ImportEffects = ImportEffectsRec{};
     ImportEffectsReport();
+    ImportEffects = installed;
     EXPECT_EQ(Shown(Texts::ImportEffectsSkipped), told + 1);
     std::vector<uint8_t> item = Record(INVc::Number);
     PutTextAt(item.data(), INVc::Code, 20, "NEW1");
