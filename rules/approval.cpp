@@ -20,6 +20,7 @@
 #include "database/access/remote_calls.h"
 #include "operations/customer_receipt.h"
 #include "operations/project_ops.h"
+#include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
 #include "output/forms/forms.h"
 #include "rules/hooks.h"
@@ -33,7 +34,7 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {IPVc::Number, ApproveReceipt},            //  2 approve a customer receipt
     {OPVc::Number, nullptr},                   //  3 mark an outgoing payment approved
     {OPVc::Number, nullptr},                   //  4 post an outgoing payment
-    {VIVc::Number, nullptr},                   //  5 post a purchase invoice
+    {VIVc::Number, ApprovePurchaseInvoice},    //  5 post a purchase invoice
     {TimeSheetVc::Number, ApproveTimeSheet},   //  6 approve a time sheet
     {ApproveAnyRegister, nullptr},             //  7 no operation
     {ProductionVc::Number, nullptr},                             //  8 print a production form
@@ -47,7 +48,7 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {Voucher::Number, Reg18FromRows138},       // 16 voucher rows to register 18
     {IVVc::Number, PrintInvoiceFormAgain},     // 17 print an invoice again
     {IVVc::Number, ApproveInvoiceToCustomerLedger}, // 18 invoice to the customer ledger
-    {VIVc::Number, nullptr},                   // 19 purchase invoice to the vendor ledger
+    {VIVc::Number, ApprovePurchaseInvoiceToVendorLedger}, // 19 purchase invoice to the vendor ledger
     {PUVc::Number, nullptr},                   // 20 purchase to stock
     {ApproveAnyRegister, nullptr},             // 21 no operation
     {ApproveAnyRegister, nullptr},             // 22 no operation

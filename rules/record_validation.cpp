@@ -12,6 +12,7 @@
 #include "operations/customer_receipt.h"
 #include "rules/accounts.h"
 #include "operations/project_ops.h"
+#include "operations/purchase_ledger.h"
 #include "rules/checks.h"
 #include "rules/vat_currency.h"
 
@@ -81,7 +82,7 @@ int CheckAccountTemplateRows(const uint8_t *record) {
 // not the stock and history steps their stores must run.
 bool CheckNotBuilt(int reg) {
     switch (reg) {
-    case PUVc::Number: case ORVc::Number: case SHVc::Number: case VIVc::Number:
+    case PUVc::Number: case ORVc::Number: case SHVc::Number:
     case OPVc::Number: case PurchOrderVc::Number: case ProductionVc::Number:
     case StockMoveVc::Number: case ExpenseVc::Number: case PersPayVc::Number:
         return true;
@@ -105,6 +106,8 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
         return CheckCodePresent(record, INVc::Code, 20, Texts::ItemCodeMissing);
     case PUVc::Number:
         return ValidatePurchase(record, stored, mode);
+    case VIVc::Number:
+        return ValidatePurchaseInvoice(record, stored, mode);
     case SMVc::Number:
         return ValidateSm1(record, stored, mode);
     case Voucher::Number:

@@ -3,7 +3,8 @@
 //
 // Installed: the ledger's records 9, 11, 51 and 126, the sales invoice (5,
 // by InstallInvoiceEntry), the customer receipt (10, by
-// InstallReceiptEntry), the masters 2, 3,
+// InstallReceiptEntry), the purchase invoice (28, by
+// InstallPurchaseInvoiceEntry), the masters 2, 3,
 // 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, projects (53),
 // contracts (45), quotations (55), register 56, time sheets (54), and the
 // checks of settings blocks. A
@@ -25,8 +26,6 @@
 //   4 purchase             PurchaseStockUpdate, UpdateItemCost,
 //                          LocationStockFromPurchase, StockHistoryFromPurchase,
 //                          UpdatePurchaseOrderReceived; kinds 20 and 48
-//   28 purchase invoice    PurchaseInvoiceSaveSteps, OpenItemDatesFromInvoice;
-//                          kinds 5, 19
 //   30 outgoing payment    OpenItemsUpdate, StoreVoucherAfterPayment;
 //                          kinds 3, 4, 24, 27
 //   109 exp1               ExpenseToCostBudget; kinds 40, 44
@@ -41,6 +40,7 @@
 #include "operations/customer_receipt.h"
 #include "operations/operations.h"
 #include "operations/project_ops.h"
+#include "operations/purchase_ledger.h"
 #include "rules/checks.h"
 #include "rules/entry_state.h"
 #include "rules/register_hooks_entries.h"
@@ -101,6 +101,7 @@ void RulesInstall() {
     InstallSalesDocEntries(RegisterHookTable);
     InstallInvoiceEntry(RegisterHookTable);
     InstallReceiptEntry(RegisterHookTable);
+    InstallPurchaseInvoiceEntry(RegisterHookTable);
     InstallTimeSheetEntry(RegisterHookTable);
     // A waiting register keeps an empty entry, marked; an entry installed
     // above for it lifts the mark.

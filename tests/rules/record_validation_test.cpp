@@ -82,8 +82,8 @@ TEST_F(RecordValidationTest, TemplatePlaceholdersAndUnbuiltChecks) {
     }
     EXPECT_EQ(ValidateRecordOf(AUVc::Number, t.record, t.record, 1), 0);
 
-    RuleRecord unbuilt(VIVc::Number);
-    EXPECT_EQ(ValidateRecordOf(VIVc::Number, unbuilt.record, unbuilt.record, 1), -1);
+    RuleRecord unbuilt(ExpenseVc::Number);
+    EXPECT_EQ(ValidateRecordOf(ExpenseVc::Number, unbuilt.record, unbuilt.record, 1), -1);
     EXPECT_EQ(ShownNumber(), 9503);
 }
 
