@@ -32,8 +32,8 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {0, nullptr},                              //  0 not used
     {IVVc::Number, ApproveInvoice},            //  1 approve a sales invoice
     {IPVc::Number, ApproveReceipt},            //  2 approve a customer receipt
-    {OPVc::Number, nullptr},                   //  3 mark an outgoing payment approved
-    {OPVc::Number, nullptr},                   //  4 post an outgoing payment
+    {OPVc::Number, ApproveVendorPaymentMark},  //  3 mark an outgoing payment approved
+    {OPVc::Number, ApproveVendorPaymentPost},  //  4 post an outgoing payment
     {VIVc::Number, ApprovePurchaseInvoice},    //  5 post a purchase invoice
     {TimeSheetVc::Number, ApproveTimeSheet},   //  6 approve a time sheet
     {ApproveAnyRegister, nullptr},             //  7 no operation
@@ -53,7 +53,7 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {ApproveAnyRegister, nullptr},             // 21 no operation
     {ApproveAnyRegister, nullptr},             // 22 no operation
     {IPVc::Number, ApproveReceiptToCustomerLedger}, // 23 receipt to the customer ledger
-    {OPVc::Number, nullptr},                   // 24 payment to the vendor ledger
+    {OPVc::Number, ApprovePaymentToVendorLedger}, // 24 payment to the vendor ledger
     {QuotationVc::Number, nullptr},                             // 25 print a quotation
     {ORVc::Number, nullptr},                              // 26 print an order's second form
     {OPVc::Number, ApproveOutPayment},         // 27 approve an outgoing payment

@@ -83,7 +83,7 @@ int CheckAccountTemplateRows(const uint8_t *record) {
 bool CheckNotBuilt(int reg) {
     switch (reg) {
     case PUVc::Number: case ORVc::Number: case SHVc::Number:
-    case OPVc::Number: case PurchOrderVc::Number: case ProductionVc::Number:
+    case PurchOrderVc::Number: case ProductionVc::Number:
     case StockMoveVc::Number: case ExpenseVc::Number: case PersPayVc::Number:
         return true;
     default:
@@ -108,6 +108,8 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
         return ValidatePurchase(record, stored, mode);
     case VIVc::Number:
         return ValidatePurchaseInvoice(record, stored, mode);
+    case OPVc::Number:
+        return ValidateVendorPayment(record, stored, mode);
     case SMVc::Number:
         return ValidateSm1(record, stored, mode);
     case Voucher::Number:

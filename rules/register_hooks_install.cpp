@@ -4,7 +4,8 @@
 // Installed: the ledger's records 9, 11, 51 and 126, the sales invoice (5,
 // by InstallInvoiceEntry), the customer receipt (10, by
 // InstallReceiptEntry), the purchase invoice (28, by
-// InstallPurchaseInvoiceEntry), the masters 2, 3,
+// InstallPurchaseInvoiceEntry), the outgoing payment (30, by
+// InstallVendorPaymentEntry), the masters 2, 3,
 // 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, projects (53),
 // contracts (45), quotations (55), register 56, time sheets (54), and the
 // checks of settings blocks. A
@@ -26,8 +27,6 @@
 //   4 purchase             PurchaseStockUpdate, UpdateItemCost,
 //                          LocationStockFromPurchase, StockHistoryFromPurchase,
 //                          UpdatePurchaseOrderReceived; kinds 20 and 48
-//   30 outgoing payment    OpenItemsUpdate, StoreVoucherAfterPayment;
-//                          kinds 3, 4, 24, 27
 //   109 exp1               ExpenseToCostBudget; kinds 40, 44
 //   110 pp1                kinds 41, 43 (kind 42 is built)
 #include "rules/hooks.h"
@@ -102,6 +101,7 @@ void RulesInstall() {
     InstallInvoiceEntry(RegisterHookTable);
     InstallReceiptEntry(RegisterHookTable);
     InstallPurchaseInvoiceEntry(RegisterHookTable);
+    InstallVendorPaymentEntry(RegisterHookTable);
     InstallTimeSheetEntry(RegisterHookTable);
     // A waiting register keeps an empty entry, marked; an entry installed
     // above for it lifts the mark.

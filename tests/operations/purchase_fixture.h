@@ -38,6 +38,28 @@ struct FixturePurchaseRow {
     const char *project = "";
 };
 
+// One row of an outgoing payment.
+struct FixturePaymentRow {
+    int32_t invoice = -1;   // -1: on account
+    double amount = 0;
+    const char *vendor = "V1";
+    uint16_t kind = 1;
+    uint16_t flag = 0;
+    bool blank = false;     // the amount left blank
+};
+
+// The head of an outgoing payment.
+struct FixturePayment {
+    int32_t serial = -1;
+    DateRec date{20, 6, 2024};
+    const char *payMode = "K";
+    const char *currency = "";
+    double rate = 0;
+    uint16_t approved = 1, posted = 1;
+    double charges = 0;
+    double bank = -1;       // -1: the rows' total at the rate plus the charges
+};
+
 // The head of a purchase invoice.
 struct FixturePurchase {
     int32_t serial = -1;
@@ -90,6 +112,7 @@ protected:
             PutDate(p, PostingBlk::PaymentStart, InvoiceCo::YearStart);
         });
         AddSeriesRow(PurchInvSeriesBlk::Number, 1, 99999);
+        AddSeriesRow(OutPaySeriesBlk::Number, 1, 99999);
         for (const char *code : {PurchaseCo::Creditors, PurchaseCo::Preliminary, PurchaseCo::VatOffset,
                                  PurchaseCo::Costs, PurchaseCo::Prepaid, PurchaseCo::DiscountRec,
                                  PurchaseCo::BankCharges, PurchaseCo::Gains, PurchaseCo::Losses, PurchaseCo::PayDiff,
@@ -168,6 +191,62 @@ protected:
         if (recid) *recid = id;
         if (serial) *serial = GetU32(r.record, VIVc::SerNr);
         return result;
+    }
+
+    static void FillPayment(uint8_t *r, const FixturePayment &f, std::initializer_list<FixturePaymentRow> rows) {
+        PutI32(r, OPVc::SerNr, f.serial);
+        PutDate(r, OPVc::PayDate, f.date);
+        PutDate(r, OPVc::TransDate, f.date);
+        PutText(r, OPVc::PayMode, 1, f.payMode);
+        PutText(r, OPVc::CurncyCode, 5, f.currency);
+        PackedDecimal blank;
+        DecSetBlank(&blank);
+        PutDec(r, OPVc::Rate, f.rate == 0 ? blank : Dec(f.rate));
+        PutU16(r, OPVc::Approved, f.approved);
+        PutU16(r, OPVc::Posted, f.posted);
+        PutDec(r, OPVc::BankCharges, Dec(f.charges));
+        for (const FixturePaymentRow &x : rows) {
+            uint8_t row[OPVc::Rows::Size] = {};
+            PutU16(row, OPVc::Rows::Kind, x.kind);
+            PutU16(row, OPVc::Rows::Flag, x.flag);
+            PutI32(row, OPVc::Rows::InvoiceNr, x.invoice);
+            PutText(row, OPVc::Rows::VendCode, 20, x.vendor);
+            PutDec(row, OPVc::Rows::Amount, x.blank ? blank : Dec(x.amount));
+            ASSERT_TRUE(MatrixRowPut(OPVc::Number, 0, r, MatrixRowCount(OPVc::Number, 0, r), row));
+        }
+        OutPaymentTotals(r);
+        if (f.bank >= 0) PutDec(r, OPVc::HomeTotal, Dec(f.bank));
+    }
+
+    // Inserts a payment as a window's OK does; the layer's result.
+    int InsertPayment(const FixturePayment &f, std::initializer_list<FixturePaymentRow> rows,
+                      uint32_t *recid = nullptr, uint32_t *serial = nullptr) {
+        RuleRecord r(OPVc::Number);
+        if (!r.record) return RecStoreFailed;
+        FillPayment(r.record, f, rows);
+        uint32_t id = 0;
+        int result = RecStoreFailed;
+        RecInsertChecked(OPVc::Number, r.record, &id, &result);
+        if (recid) *recid = id;
+        if (serial) *serial = GetU32(r.record, OPVc::SerNr);
+        return result;
+    }
+
+    // The serial of a new approved invoice of one cost row (25 % VAT).
+    uint32_t Invoice(double rowAmount, const char *vendor = "V1", const char *currency = "", double rate = 0) {
+        uint32_t serial = 0;
+        EXPECT_EQ(InsertPurchase({.vendor = vendor, .currency = currency, .rate = rate}, {{.amount = rowAmount}},
+                                 nullptr, &serial),
+                  RecDone)
+            << ::testing::PrintToString(shown);
+        return serial;
+    }
+
+    // True when some text shown since shown was cleared starts with text n.
+    static bool Told(int n) {
+        for (const std::string &s : shown)
+            if (s.rfind(UiText(n), 0) == 0) return true;
+        return false;
     }
 
     // The open amount of purchase invoice serial; NAN without an open item.
