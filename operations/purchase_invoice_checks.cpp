@@ -41,43 +41,15 @@ namespace PI = VIVc;
 namespace Row = VIVc::Rows;
 constexpr int CodeMax = 20, CurrencyMax = 5, AccountMax = 10, PersonMax = 5;
 
-// Byte ranges [from, to) an approved invoice may still change.
+// Byte ranges [from, to) an approved invoice may still change; its rows
+// may not change at all.
 constexpr uint32_t ApprovedFree[][2] = {
     {PI::Mark, PI::Mark + 2},
     {PI::DueDate, PI::DueDate + 6},
     {PI::DiscDate, PI::DiscDate + 6},
-    {PI::Matrix, PI::Matrix + 4},   // the rows' handle: rows are compared one by one
     {PI::Transferred, PI::Transferred + 2},
     {PI::Comment, PI::Comment + 61},
 };
-
-bool ApprovedFreeByte(uint32_t at) {
-    for (const auto &r : ApprovedFree)
-        if (at >= r[0] && at < r[1]) return true;
-    return false;
-}
-
-// An update of an invoice stored as approved: 0 when only free bytes
-// changed, else refused on the first changed field or row cell.
-int ApprovedInvoiceHeld(const uint8_t *invoice, const uint8_t *old) {
-    for (uint32_t at = 0; at < PI::Size; at++)
-        if (invoice[at] != old[at] && !ApprovedFreeByte(at))
-            return FieldError(Texts::ApprovedPurchaseChange, nullptr, RegisterFieldHolding(PI::Number, at, false));
-    int32_t count = MatrixRowCount(PI::Number, 0, invoice), before = MatrixRowCount(PI::Number, 0, old);
-    if (count != before)
-        return FieldErrorAt(Texts::ApprovedPurchaseChange, nullptr, PI::Matrix,
-                            (uint16_t)(count < before ? count : before), Row::Kind);
-    uint8_t a[Row::Size], b[Row::Size];
-    for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(PI::Number, invoice, i, a) || !MatrixRowRead(PI::Number, old, i, b))
-            return FieldErrorAt(Texts::RecordNotStored, nullptr, PI::Matrix, (uint16_t)i, Row::Kind);
-        for (uint32_t at = 0; at < Row::Size; at++)
-            if (a[at] != b[at])
-                return FieldErrorAt(Texts::ApprovedPurchaseChange, nullptr, PI::Matrix, (uint16_t)i,
-                                    RegisterFieldHolding(PI::Number, at, true));
-    }
-    return 0;
-}
 
 // Steps 2 and 3: numbering from the session's own start (or block 132's),
 // then a new or changed number must be free and lie in a valid series.
@@ -225,7 +197,9 @@ int OpenChecks(uint8_t *invoice, const uint8_t *old, int mode) {
 int ValidatePurchaseInvoice(uint8_t *invoice, const uint8_t *old, int mode) {
     assert(invoice);
     if (old == invoice) old = nullptr;
-    if (mode == 2 && old && GetU16(old, PI::Approved) == 1) return ApprovedInvoiceHeld(invoice, old);
+    if (mode == 2 && old && GetU16(old, PI::Approved) == 1)
+        return HeldRecordChanges(PI::Number, invoice, old, ApprovedFree, std::size(ApprovedFree),
+                                 Texts::ApprovedPurchaseChange);
     uint32_t entry = GetU32(invoice, PI::SerNr);
     int r = OpenChecks(invoice, old, mode);
     if (r != 0) {

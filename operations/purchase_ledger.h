@@ -144,3 +144,40 @@ ApproveResult ApproveVendorPaymentMark(int reg, uint8_t *payment, uint32_t recid
 ApproveResult ApproveVendorPaymentPost(int reg, uint8_t *payment, uint32_t recid);
 // Fills register 30's entry of table, whole.
 void InstallVendorPaymentEntry(std::array<RegisterHooks, RegisterCount> &table);
+
+// ---- Expenses and person payments (expense_claims.cpp, person_payments.cpp) ----
+
+// Refuses an update of a stored record of reg that changes a byte outside
+// the free ranges [from, to) or any row: text at the first changed field
+// or row cell. 0 when only free bytes changed.
+int HeldRecordChanges(int reg, const uint8_t *record, const uint8_t *old, const uint32_t (*free)[2], size_t freeCount,
+                      int text);
+// Checks an expense (register 109) before it is stored; builds its voucher
+// when it becomes posted now. 0 accepts, else FieldError's -1.
+int ValidateExpense(uint8_t *expense, const uint8_t *old, int mode);
+// The expense's voucher (series 207) in PendingVoucher: 1 built, 0 when
+// it exists or an account is unknown.
+int PostExpense(uint8_t *expense);
+// With store, the pending voucher stored, then the project cost budgets.
+bool ExpenseSaveSteps(uint8_t *expense, int store);
+// The expense's person-ledger entry; false when not stored.
+bool ExpenseToLedger111(const uint8_t *expense);
+// Checks a person payment (register 110); builds its voucher when it
+// becomes posted now.
+int ValidatePPRecord(uint8_t *payment, const uint8_t *old, int mode);
+// The person payment's voucher (series 208): 1 built, 0 when it exists or
+// an account is unknown.
+int PostPPRecord(uint8_t *payment);
+// With store, the pending voucher stored.
+bool StoreVoucherAfterPP(uint8_t *payment, int store);
+// One person-ledger entry per kind-1 row with flag 0.
+bool PPRowsToLedger111(const uint8_t *payment);
+// Kinds 44 (post an expense), 40 (expense to the person ledger), 43 (post
+// a person payment) and 41 (person payment to the person ledger).
+ApproveResult ApproveExpense(int reg, uint8_t *expense, uint32_t recid);
+ApproveResult ApproveExpenseToLedger111(int reg, uint8_t *expense, uint32_t recid);
+ApproveResult ApprovePPRecord(int reg, uint8_t *payment, uint32_t recid);
+ApproveResult ApprovePPToLedger111(int reg, uint8_t *payment, uint32_t recid);
+// Fill registers 109's and 110's entries of table, whole.
+void InstallExpenseEntry(std::array<RegisterHooks, RegisterCount> &table);
+void InstallPersonPaymentEntry(std::array<RegisterHooks, RegisterCount> &table);

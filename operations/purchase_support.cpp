@@ -2,6 +2,7 @@
 // ledger shares: reading the invoice, vendor and open item a document
 // names, rates, field positions for refusals and voucher texts.
 #include <cassert>
+#include <vector>
 
 #include "core/definitions.h"
 #include "core/field_access.h"
@@ -98,4 +99,38 @@ bool StorePendingAndClear() {
     bool stored = MatrixRowCount(Voucher::Number, 0, PendingVoucher) == 0 || StorePendingVoucher();
     PendingVoucherClear();
     return stored || PurchaseStoreFailed();
+}
+
+namespace {
+
+bool FreeByte(uint32_t at, const uint32_t (*free)[2], size_t count) {
+    for (size_t i = 0; i < count; i++)
+        if (at >= free[i][0] && at < free[i][1]) return true;
+    return false;
+}
+
+}  // namespace
+
+// The hold of a stored document that may change only some bytes: 0 when
+// nothing else changed, else text at the first changed field or cell.
+int HeldRecordChanges(int reg, const uint8_t *record, const uint8_t *old, const uint32_t (*free)[2], size_t freeCount,
+                      int text) {
+    const uint32_t size = RegRecordSize(reg), rowSize = RecRowSize(reg);
+    const int32_t matrixAt = RegMatrixOffset(reg);
+    const uint32_t matrix = matrixAt < 0 ? size : (uint32_t)matrixAt;
+    for (uint32_t at = 0; at < size; at++)
+        if (record[at] != old[at] && !FreeByte(at, free, freeCount) && !(at >= matrix && at < matrix + 4))
+            return FieldError(text, nullptr, RegisterFieldHolding(reg, at, false));
+    int32_t count = MatrixRowCount(reg, 0, record), before = MatrixRowCount(reg, 0, old);
+    if (count != before)
+        return FieldErrorAt(text, nullptr, (uint16_t)matrix, (uint16_t)(count < before ? count : before), 0);
+    std::vector<uint8_t> a(rowSize), b(rowSize);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(reg, record, i, a.data()) || !MatrixRowRead(reg, old, i, b.data()))
+            return FieldErrorAt(Texts::RecordNotStored, nullptr, (uint16_t)matrix, (uint16_t)i, 0);
+        for (uint32_t at = 0; at < rowSize; at++)
+            if (a[at] != b[at])
+                return FieldErrorAt(text, nullptr, (uint16_t)matrix, (uint16_t)i, RegisterFieldHolding(reg, at, true));
+    }
+    return 0;
 }

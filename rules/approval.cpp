@@ -69,11 +69,11 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {ApproveAnyRegister, nullptr},             // 37 no operation
     {ApproveAnyRegister, nullptr},             // 38 report 90 of the record's code
     {PersEntryVc::Number, Reg18FromRows118},   // 39 sp1 rows to register 18
-    {ExpenseVc::Number, nullptr},                            // 40 expense to register 111
-    {PersPayVc::Number, nullptr},              // 41 pp1 to register 111
+    {ExpenseVc::Number, ApproveExpenseToLedger111}, // 40 expense to register 111
+    {PersPayVc::Number, ApprovePPToLedger111},   // 41 pp1 to register 111
     {PersPayVc::Number, MarkState102},         // 42 mark a pp1 approved
-    {PersPayVc::Number, nullptr},              // 43 post a pp1
-    {ExpenseVc::Number, nullptr},                            // 44 post an expense
+    {PersPayVc::Number, ApprovePPRecord},        // 43 post a pp1
+    {ExpenseVc::Number, ApproveExpense},         // 44 post an expense
     {ApproveAnyRegister, nullptr},             // 45 report 110 of the record's serial
     {TimeSheetVc::Number, PrintTimeSheetForm}, // 46 print a time sheet
     {ORVc::Number, nullptr},                              // 47 purchase orders from an order

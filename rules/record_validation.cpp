@@ -84,7 +84,7 @@ bool CheckNotBuilt(int reg) {
     switch (reg) {
     case PUVc::Number: case ORVc::Number: case SHVc::Number:
     case PurchOrderVc::Number: case ProductionVc::Number:
-    case StockMoveVc::Number: case ExpenseVc::Number: case PersPayVc::Number:
+    case StockMoveVc::Number:
         return true;
     default:
         return false;
@@ -110,6 +110,10 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
         return ValidatePurchaseInvoice(record, stored, mode);
     case OPVc::Number:
         return ValidateVendorPayment(record, stored, mode);
+    case ExpenseVc::Number:
+        return ValidateExpense(record, stored, mode);
+    case PersPayVc::Number:
+        return ValidatePPRecord(record, stored, mode);
     case SMVc::Number:
         return ValidateSm1(record, stored, mode);
     case Voucher::Number:

@@ -5,7 +5,8 @@
 // by InstallInvoiceEntry), the customer receipt (10, by
 // InstallReceiptEntry), the purchase invoice (28, by
 // InstallPurchaseInvoiceEntry), the outgoing payment (30, by
-// InstallVendorPaymentEntry), the masters 2, 3,
+// InstallVendorPaymentEntry), expenses and person payments (109, 110),
+// the masters 2, 3,
 // 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, projects (53),
 // contracts (45), quotations (55), register 56, time sheets (54), and the
 // checks of settings blocks. A
@@ -27,8 +28,6 @@
 //   4 purchase             PurchaseStockUpdate, UpdateItemCost,
 //                          LocationStockFromPurchase, StockHistoryFromPurchase,
 //                          UpdatePurchaseOrderReceived; kinds 20 and 48
-//   109 exp1               ExpenseToCostBudget; kinds 40, 44
-//   110 pp1                kinds 41, 43 (kind 42 is built)
 #include "rules/hooks.h"
 
 #include "core/decimal.h"
@@ -102,6 +101,8 @@ void RulesInstall() {
     InstallReceiptEntry(RegisterHookTable);
     InstallPurchaseInvoiceEntry(RegisterHookTable);
     InstallVendorPaymentEntry(RegisterHookTable);
+    InstallExpenseEntry(RegisterHookTable);
+    InstallPersonPaymentEntry(RegisterHookTable);
     InstallTimeSheetEntry(RegisterHookTable);
     // A waiting register keeps an empty entry, marked; an entry installed
     // above for it lifts the mark.
