@@ -181,3 +181,13 @@ ApproveResult ApprovePPToLedger111(int reg, uint8_t *payment, uint32_t recid);
 // Fill registers 109's and 110's entries of table, whole.
 void InstallExpenseEntry(std::array<RegisterHooks, RegisterCount> &table);
 void InstallPersonPaymentEntry(std::array<RegisterHooks, RegisterCount> &table);
+
+// ---- Payment suggestion (payment_suggestion.cpp) ----
+
+// Makes outgoing payments (at most 91 rows each) for the open items the
+// selection block (a ReportParams record) chooses; each is inserted with
+// the hooks, so the items it pays leave at once. false when a payment
+// could not be stored.
+bool PaymentSuggestion(const uint8_t *selection);
+// PaymentSuggestion here, or as request 46 on the server in client mode.
+bool PaymentSuggestionCall(uint8_t *selection);
