@@ -4,6 +4,10 @@
 // asked for that neither hangs the walk nor gets a row.
 #include <vector>
 
+#include "core/msg_buffer.h"
+#include "database/access/remote_calls.h"
+#include "database/access/transport.h"
+#include "net/net.h"
 #include "tests/operations/purchase_fixture.h"
 
 namespace {
@@ -102,6 +106,36 @@ TEST_F(PaymentSuggestionTest, ZeroItemWithNegativesAskedForEnds) {
     EXPECT_EQ(PaymentRows(), (std::vector<int32_t>{1}));
     EXPECT_TRUE(std::isnan(Open(b)));
     EXPECT_NEAR(Open(a), 0, 0.005) << "the zero item is left alone";
+}
+
+// A client's request 46, answered by the server's dispatch on the same
+// company, makes the same payments as the local run; a job record of the
+// wrong length is refused and pays nothing.
+bool Loopback(uint16_t code, MsgBuffer *request, MsgBuffer *reply) {
+    MsgBuffer in;
+    if (!MsgLoad(&in, MsgData(request), MsgLength(request))) return false;
+    RunMode = 0;
+    bool ok = ServerDispatch(code, &in, reply);
+    RunMode = RunModeClient;
+    MsgClear(&in);
+    MsgRewind(reply);
+    return ok;
+}
+
+TEST_F(PaymentSuggestionTest, Request46MakesTheSamePayments) {
+    for (int i = 0; i < 92; i++) Invoice(100 + i);
+    Select(DateRec{1, 7, 2024}, DateRec{31, 7, 2024});
+    TransportInstall(Loopback, Loopback);
+    RunMode = RunModeClient;
+    std::vector<uint8_t> shorter(ReportParamsVc::Size - 2, 0);
+    EXPECT_FALSE(JobRequestRemote(ReqPaymentSuggestion, shorter.data(), (uint32_t)shorter.size()) &&
+                 RegRecordCount(OPVc::Number) > 0);
+    EXPECT_EQ(RegRecordCount(OPVc::Number), 0u);
+    EXPECT_TRUE(PaymentSuggestionCall(selection.data()));
+    RunMode = 0;
+    TransportInstall(nullptr, nullptr);
+    EXPECT_EQ(PaymentRows(), (std::vector<int32_t>{91, 1}));
+    EXPECT_EQ(RegRecordCount(APVc::Number), 0u);
 }
 
 }  // namespace
