@@ -24,6 +24,7 @@
 #include "database/engine/engine.h"
 #include "exchange/text_exchange.h"
 #include "net/net.h"
+#include "operations/purchase_ledger.h"
 #include "output/forms/forms.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
@@ -353,8 +354,9 @@ bool JobRun(uint16_t code, MsgBuffer *m) {
     case ReqTextExport: RunTextExport(kind); break;
     case ReqMaintenance: RunMaintenanceCall(); break;
     case ReqQuotationRowsBatch: QuotationRowsBatchCall(ReportParams); break;
+    case ReqPaymentSuggestion: PaymentSuggestionCall(ReportParams); break;
     default:
-        // The suggestions and the purchase prices run nowhere in this
+        // The other suggestions and the purchase prices run nowhere in this
         // version: the client is told so (a refusal would drop its
         // connection) and nothing is changed.
         ShowTextMessage(TextNotInThisVersion);

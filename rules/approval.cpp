@@ -20,6 +20,7 @@
 #include "database/access/remote_calls.h"
 #include "operations/customer_receipt.h"
 #include "operations/project_ops.h"
+#include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
 #include "operations/stock_docs.h"
 #include "output/forms/forms.h"
@@ -32,9 +33,9 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {0, nullptr},                              //  0 not used
     {IVVc::Number, ApproveInvoice},            //  1 approve a sales invoice
     {IPVc::Number, ApproveReceipt},            //  2 approve a customer receipt
-    {OPVc::Number, nullptr},                   //  3 mark an outgoing payment approved
-    {OPVc::Number, nullptr},                   //  4 post an outgoing payment
-    {VIVc::Number, nullptr},                   //  5 post a purchase invoice
+    {OPVc::Number, ApproveVendorPaymentMark},  //  3 mark an outgoing payment approved
+    {OPVc::Number, ApproveVendorPaymentPost},  //  4 post an outgoing payment
+    {VIVc::Number, ApprovePurchaseInvoice},    //  5 post a purchase invoice
     {TimeSheetVc::Number, ApproveTimeSheet},   //  6 approve a time sheet
     {ApproveAnyRegister, nullptr},             //  7 no operation
     {ProductionVc::Number, PrintProductionForm},                 //  8 print a production form
@@ -48,12 +49,12 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {Voucher::Number, Reg18FromRows138},       // 16 voucher rows to register 18
     {IVVc::Number, PrintInvoiceFormAgain},     // 17 print an invoice again
     {IVVc::Number, ApproveInvoiceToCustomerLedger}, // 18 invoice to the customer ledger
-    {VIVc::Number, nullptr},                   // 19 purchase invoice to the vendor ledger
+    {VIVc::Number, ApprovePurchaseInvoiceToVendorLedger}, // 19 purchase invoice to the vendor ledger
     {PUVc::Number, ApprovePurchase},           // 20 purchase to stock
     {ApproveAnyRegister, nullptr},             // 21 no operation
     {ApproveAnyRegister, nullptr},             // 22 no operation
     {IPVc::Number, ApproveReceiptToCustomerLedger}, // 23 receipt to the customer ledger
-    {OPVc::Number, nullptr},                   // 24 payment to the vendor ledger
+    {OPVc::Number, ApprovePaymentToVendorLedger}, // 24 payment to the vendor ledger
     {QuotationVc::Number, PrintQuotationForm},                  // 25 print a quotation
     {ORVc::Number, PrintOrderForm2},                      // 26 print an order's second form
     {OPVc::Number, ApproveOutPayment},         // 27 approve an outgoing payment
@@ -69,11 +70,11 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {ApproveAnyRegister, nullptr},             // 37 no operation
     {ApproveAnyRegister, nullptr},             // 38 report 90 of the record's code
     {PersEntryVc::Number, Reg18FromRows118},   // 39 sp1 rows to register 18
-    {ExpenseVc::Number, nullptr},                            // 40 expense to register 111
-    {PersPayVc::Number, nullptr},              // 41 pp1 to register 111
+    {ExpenseVc::Number, ApproveExpenseToLedger111}, // 40 expense to register 111
+    {PersPayVc::Number, ApprovePPToLedger111},   // 41 pp1 to register 111
     {PersPayVc::Number, MarkState102},         // 42 mark a pp1 approved
-    {PersPayVc::Number, nullptr},              // 43 post a pp1
-    {ExpenseVc::Number, nullptr},                            // 44 post an expense
+    {PersPayVc::Number, ApprovePPRecord},        // 43 post a pp1
+    {ExpenseVc::Number, ApproveExpense},         // 44 post an expense
     {ApproveAnyRegister, nullptr},             // 45 report 110 of the record's serial
     {TimeSheetVc::Number, PrintTimeSheetForm}, // 46 print a time sheet
     {ORVc::Number, nullptr},                              // 47 purchase orders from an order

@@ -13,6 +13,7 @@
 #include "operations/customer_receipt.h"
 #include "rules/accounts.h"
 #include "operations/project_ops.h"
+#include "operations/purchase_ledger.h"
 #include "rules/checks.h"
 #include "rules/vat_currency.h"
 
@@ -112,19 +113,10 @@ int RowLinksCheck(int reg, const uint8_t *record) {
 
 }  // namespace
 
-// Registers whose checks and ledger steps come with their own windows and
-// postings; until those are built a record of them is refused rather than
-// stored unchecked.
-bool CheckNotBuilt(int reg) {
-    switch (reg) {
-    case VIVc::Number:
-    case OPVc::Number:
-    case ExpenseVc::Number: case PersPayVc::Number:
-        return true;
-    default:
-        return false;
-    }
-}
+// Registers whose checks and ledger steps are not built: a record of them
+// would be refused rather than stored unchecked. Every register's are
+// built, so none is.
+bool CheckNotBuilt(int) { return false; }
 
 // Numbers a new record that asks for a number where its register numbers
 // records freely, then runs the register's own check. 0 accepts; else -1
@@ -142,6 +134,14 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
     case PUVc::Number:
         if (int r = RowLinksCheck(reg, record)) return r;
         return ValidatePurchase(record, stored, mode);
+    case VIVc::Number:
+        return ValidatePurchaseInvoice(record, stored, mode);
+    case OPVc::Number:
+        return ValidateVendorPayment(record, stored, mode);
+    case ExpenseVc::Number:
+        return ValidateExpense(record, stored, mode);
+    case PersPayVc::Number:
+        return ValidatePPRecord(record, stored, mode);
     case SMVc::Number:
         return ValidateSm1(record, stored, mode);
     case Voucher::Number:

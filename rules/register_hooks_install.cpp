@@ -3,24 +3,18 @@
 //
 // Installed: the ledger's records 9, 11, 51 and 126, the sales invoice (5,
 // by InstallInvoiceEntry), the customer receipt (10, by
-// InstallReceiptEntry), the masters 2, 3,
+// InstallReceiptEntry), the purchase invoice (28, by
+// InstallPurchaseInvoiceEntry), the outgoing payment (30, by
+// InstallVendorPaymentEntry), expenses and person payments (109, 110),
+// the masters 2, 3,
 // 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, projects (53),
 // contracts (45), quotations (55), register 56, time sheets (54), the
 // stock documents 4, 7, 8, 58, 77 and 92 (by InstallStockEntries), and the
-// checks of settings blocks. A
-// register is installed whole once every step its hooks, checks and
-// approve kinds call exists; until then its entry is only marked waiting
-// (CheckNotBuilt), and the record layer refuses to store its records from
-// a window, an import line or a client's request. Waiting, with what each
-// still needs:
-//
-//   register               needs
-//   28 purchase invoice    PurchaseInvoiceSaveSteps, OpenItemDatesFromInvoice;
-//                          kinds 5, 19
-//   30 outgoing payment    OpenItemsUpdate, StoreVoucherAfterPayment;
-//                          kinds 3, 4, 24, 27
-//   109 exp1               ExpenseToCostBudget; kinds 40, 44
-//   110 pp1                kinds 41, 43 (kind 42 is built)
+// checks of settings blocks. A register is installed whole once every
+// step its hooks, checks and approve kinds call exists; a register whose
+// steps were not built would only be marked waiting (CheckNotBuilt), and
+// the record layer would refuse to store its records from a window, an
+// import line or a client's request. None waits now.
 #include "rules/hooks.h"
 
 #include "core/decimal.h"
@@ -32,6 +26,7 @@
 #include "operations/operations.h"
 #include "operations/project_ops.h"
 #include "operations/stock_docs.h"
+#include "operations/purchase_ledger.h"
 #include "rules/checks.h"
 #include "rules/entry_state.h"
 #include "rules/register_hooks_entries.h"
@@ -92,6 +87,10 @@ void RulesInstall() {
     InstallSalesDocEntries(RegisterHookTable);
     InstallInvoiceEntry(RegisterHookTable);
     InstallReceiptEntry(RegisterHookTable);
+    InstallPurchaseInvoiceEntry(RegisterHookTable);
+    InstallVendorPaymentEntry(RegisterHookTable);
+    InstallExpenseEntry(RegisterHookTable);
+    InstallPersonPaymentEntry(RegisterHookTable);
     InstallTimeSheetEntry(RegisterHookTable);
     InstallStockEntries(RegisterHookTable);
     // A waiting register keeps an empty entry, marked; an entry installed

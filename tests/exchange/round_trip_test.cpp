@@ -181,14 +181,15 @@ TEST_F(RoundTrip, WithTheRulesInstalledWaitingRegistersAreRefused)
     MakeRecords(&made);
     uint32_t waiting = 0;
     for (const Made &m : made) waiting += RegisterRulesWaiting(m.list->first) ? 1 : 0;
-    EXPECT_GE(waiting, 3u);   // purchase invoices, expenses, payroll payments at least
+    // Purchase invoices, payments, expenses and person payments are made
+    // and checked now; whatever still waits is refused, in one message.
     std::string first = FullExport("first.txt");
     EmptyCompany("empty.VDB");
     MessagesShown.clear();
     ImportBytes(first);
     EXPECT_EQ(ImportResult.damageLine, 0u);
     EXPECT_EQ(ImportResult.refused, waiting);
-    EXPECT_EQ(Shown(Texts::ImportRecordsRefused), 1);
+    EXPECT_EQ(Shown(Texts::ImportRecordsRefused), waiting ? 1 : 0);
     for (const Made &m : made) {
         const int reg = m.list->first;
         std::vector<uint8_t> back = m.record;

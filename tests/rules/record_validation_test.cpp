@@ -70,8 +70,7 @@ TEST_F(RecordValidationTest, CustomerCodesOfVariant13) {
 }
 
 // A template row may name the placeholders "!" and "#" and leave account
-// and VAT code empty; a register whose check is not built yet refuses
-// rather than storing unchecked.
+// and VAT code empty; a register whose check is built reaches it.
 TEST_F(RecordValidationTest, TemplatePlaceholdersAndUnbuiltChecks) {
     RuleRecord t(AUVc::Number);
     PutText(t.record, AUVc::Code, 10, "T1");
@@ -82,9 +81,12 @@ TEST_F(RecordValidationTest, TemplatePlaceholdersAndUnbuiltChecks) {
     }
     EXPECT_EQ(ValidateRecordOf(AUVc::Number, t.record, t.record, 1), 0);
 
-    RuleRecord unbuilt(VIVc::Number);
-    EXPECT_EQ(ValidateRecordOf(VIVc::Number, unbuilt.record, unbuilt.record, 1), -1);
-    EXPECT_EQ(ShownNumber(), 9503);
+    // An expense reaches its own check now: refused at its person, not as
+    // a register waiting for its rules.
+    RuleRecord expense(ExpenseVc::Number);
+    PutDate(expense.record, ExpenseVc::TransDate, DateRec{1, 6, 2024});
+    EXPECT_EQ(ValidateRecordOf(ExpenseVc::Number, expense.record, expense.record, 1), -1);
+    EXPECT_NE(ShownNumber(), 9503);
 }
 
 }  // namespace

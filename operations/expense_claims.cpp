@@ -1,0 +1,284 @@
+// expense_claims.cpp - expenses claimed by persons (register 109): the
+// checks before an expense is stored, its voucher (series 207: the costs
+// net of VAT, the input VAT, the person's own account credited), the
+// person-ledger entry (register 111), approve kinds 40 and 44 and the
+// rules' entry of the register.
+//
+// A row's amount includes its VAT: the net booked is the row amount at
+// the expense's rate less the row's VAT as entered, so in home currency
+// net and VAT add up to the row. A posted expense has booked its voucher
+// and cost budgets; an update may then change only its note and what the
+// program writes (the transferred flag). A posted expense stored by an
+// update also stores the voucher its check built.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "exchange/exchange.h"
+#include "operations/project_ops.h"
+#include "operations/purchase_ledger.h"
+#include "rules/accounts.h"
+#include "rules/hooks.h"
+#include "rules/ledger.h"
+#include "rules/register_hooks_entries.h"
+#include "rules/rules_types.h"
+#include "rules/series_terms.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+namespace EX = ExpenseVc;
+namespace Row = ExpenseVc::Rows;
+constexpr uint16_t YearCodeExpense = 207;
+constexpr int TextMax = 60, AccountMax = 10, PersonMax = 5;
+
+constexpr uint32_t PostedFree[][2] = {
+    {EX::Transferred, EX::Transferred + 2},
+    {EX::Text128, EX::Text128 + 61},
+};
+
+bool Posted(const uint8_t *expense) { return GetU16(expense, EX::Posted) == 1; }
+
+// Step 3 for one account row.
+int RowCheck(const uint8_t *row, uint16_t i) {
+    auto refuse = [i](int text, uint32_t column, const uint8_t *extra = nullptr) {
+        return FieldErrorAt(text, extra, EX::Matrix, i, (uint16_t)column);
+    };
+    uint8_t code[256], objects[256];
+    GetPString(row, Row::Account, AccountMax, code);
+    if (code[0] == 0) return refuse(Texts::RowAmountNoAccount, Row::Account);
+    if (!CodeInRegister(ACVc::Number, ACVc::Code, AccountMax, code)) return refuse(Texts::AccountMissing, Row::Account, code);
+    GetPString(row, Row::Objects, 30, objects);
+    if (!CheckObjectList(code, objects)) return refuse(0, Row::Objects);
+    GetPString(row, Row::ItemCode, 20, code);
+    PackedDecimal qty = GetDec(row, Row::Quantity), amount = GetDec(row, Row::Amount);
+    if (code[0] != 0 && (DecIsZero(&qty) || DecIsNegative(&qty))) return refuse(Texts::CodeMissing, Row::Quantity);
+    GetPString(row, Row::Project, 20, code);
+    if (code[0] != 0 && !CodeInRegister(ProjectVc::Number, ProjectVc::Code, 20, code))
+        return refuse(Texts::CodeUnknown, Row::Project);
+    GetPString(row, Row::VatCode, 2, code);
+    if (!DecIsZero(&amount) && code[0] == 0) return refuse(Texts::VatCodeMissing, Row::VatCode);
+    return 0;
+}
+
+int OpenChecks(uint8_t *expense, const uint8_t *old, int mode) {
+    DateRec date = GetDate(expense, EX::TransDate);
+    if (NeedsNumber(GetU32(expense, EX::SerNr))) {
+        int32_t n = NextSerialNumber(EX::Number, &date, 0, 0);
+        PutU32(expense, EX::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
+    }
+    uint32_t serial = GetU32(expense, EX::SerNr);
+    bool kept = mode != 1 && old && GetU32(old, EX::SerNr) == serial;
+    if (!kept && !NeedsNumber(serial) && RecExists(EX::Number, expense))
+        return FieldError(Texts::SerialNumberExists, nullptr, EX::SerNr);
+    if (!kept && (NeedsNumber(serial) || !SerialNumberValid(EX::Number, (int32_t)serial, &date)))
+        return FieldError(Texts::NumberOutsideSeries, nullptr, EX::SerNr);
+    if (!CheckBeforeSave(EX::Number, expense, EX::TransDate)) return -1;
+    uint8_t person[256];
+    GetPString(expense, EX::Person, PersonMax, person);
+    if (person[0] == 0) return FieldError(Texts::VendorCodeMissing, nullptr, EX::Person);
+    if (!CodeInRegister(PEVc::Number, PEVc::Code, PersonMax, person))
+        return FieldError(Texts::CodeUnknown, nullptr, EX::Person);
+    uint8_t row[Row::Size];
+    int32_t count = MatrixRowCount(EX::Number, 0, expense);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(EX::Number, expense, i, row))
+            return FieldErrorAt(Texts::RecordNotStored, nullptr, EX::Matrix, (uint16_t)i, Row::Kind);
+        if (GetU16(row, Row::Kind) != 1) continue;
+        if (int r = RowCheck(row, (uint16_t)i)) return r;
+    }
+    if (PendingVoucher) PendingVoucherClear();
+    bool postingNow = Posted(expense) && (mode == 1 || !old || !Posted(old));
+    if (postingNow && PostExpense(expense) == 0) return FieldError(Texts::VoucherNotBuilt, nullptr, EX::SerNr);
+    return 0;
+}
+
+int Refuse() {
+    PendingVoucherClear();
+    return 0;
+}
+
+// One row on account, which must exist, with text or its name.
+bool Post(const uint8_t *account, const uint8_t *objects, const uint8_t *vat, const uint8_t *text,
+          const PackedDecimal *amount, bool merge, bool debit, PackedDecimal *running) {
+    uint8_t name[TextMax + 2];
+    if (!AccountNameOf(account, name, TextMax)) return false;
+    const uint8_t empty[1] = {0};
+    FindVoucherRow(PendingVoucher, account, objects ? objects : empty, vat ? vat : empty, text ? text : name, amount,
+                   merge, debit, running);
+    return true;
+}
+
+}  // namespace
+
+// Checks an expense; see the file comment.
+int ValidateExpense(uint8_t *expense, const uint8_t *old, int mode) {
+    assert(expense);
+    if (old == expense) old = nullptr;
+    if (mode == 2 && old && Posted(old))
+        return HeldRecordChanges(EX::Number, expense, old, PostedFree, std::size(PostedFree), Texts::PostedExpenseChange);
+    uint32_t entry = GetU32(expense, EX::SerNr);
+    int r = OpenChecks(expense, old, mode);
+    if (r != 0) {
+        PutU32(expense, EX::SerNr, entry);
+        if (PendingVoucher) PendingVoucherClear();
+    }
+    return r;
+}
+
+// Builds the expense's voucher; see the file comment.
+int PostExpense(uint8_t *expense) {
+    assert(expense);
+    if (!PendingVoucher) return 0;
+    PendingVoucherClear();
+    PutU16(PendingVoucher, Voucher::YearCode, YearCodeExpense);
+    PutU32(PendingVoucher, Voucher::SerNr, GetU32(expense, EX::SerNr));
+    if (RecExists(Voucher::Number, PendingVoucher)) return Refuse();
+    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
+    PutDate(PendingVoucher, Voucher::TransDate, GetDate(expense, EX::TransDate));
+    uint8_t text[256], part[256], account[256], objects[256], vat[256];
+    GetPString(expense, EX::Person, PersonMax, text);
+    PStringAppendC(text, " ");
+    GetPString(expense, EX::PersonName, TextMax, part);
+    PStringAppend(text, part);
+    GetPString(expense, EX::CurncyCode, 5, part);
+    if (part[0] != 0) {
+        PStringAppendC(text, ", ");
+        PStringAppend(text, part);
+        PStringAppendC(text, " ");
+        PackedDecimal rate = GetDec(expense, EX::Rate);
+        DecFormat(&rate, 2, part);
+        PStringAppend(text, part);
+    }
+    CutVoucherText(text);
+    PutPString(PendingVoucher, Voucher::Text, TextMax, text);
+
+    const PackedDecimal rate = RatePer100(expense, EX::Rate);
+    PackedDecimal running;
+    DecSetZero(&running);
+    uint8_t row[Row::Size];
+    int32_t count = MatrixRowCount(EX::Number, 0, expense);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(EX::Number, expense, i, row)) return Refuse();
+        if (GetU16(row, Row::Kind) != 1) continue;
+        PackedDecimal amount = GetDec(row, Row::Amount), rowVat = GetDec(row, Row::VatAmount), converted, net;
+        if (DecIsBlank(&rowVat)) DecSetZero(&rowVat);
+        AmountTimesRate(&amount, &rate, &converted);
+        DecSub(&converted, &rowVat, &net);
+        GetPString(row, Row::Account, AccountMax, account);
+        GetPString(row, Row::Objects, 30, objects);
+        GetPString(row, Row::VatCode, 2, vat);
+        GetPString(row, Row::Text, 20, part);
+        FindVoucherRow(PendingVoucher, account, objects, vat, part, &net, false, true, &running);
+        if (DecIsZero(&rowVat)) continue;
+        PackedDecimal codeRate;
+        uint8_t acc1[256] = {0}, acc2[256] = {0};
+        VatCodeLookup(vat, &codeRate, 0, acc1, acc2);
+        if (!Post(acc2, nullptr, nullptr, nullptr, &rowVat, true, true, &running)) return Refuse();
+    }
+    RuleRecord person(PEVc::Number);
+    GetPString(expense, EX::Person, PersonMax, part);
+    if (!person.record) return Refuse();
+    PutPString(person.record, PEVc::Code, PersonMax, part);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(PEVc::Number, person.record, 1, 1, &recid, &position)) return Refuse();
+    GetPString(person.record, PEVc::Account, AccountMax, account);
+    GetPString(person.record, PEVc::Objects, 30, objects);
+    PackedDecimal total = GetDec(expense, EX::Total), converted;
+    AmountTimesRate(&total, &rate, &converted);
+    if (!Post(account, objects, nullptr, nullptr, &converted, false, false, &running)) return Refuse();
+    if (!DecIsZero(&running)) {
+        const uint8_t *sales = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+        account[0] = 0;
+        if (sales) GetPString(sales, SalesAccountsBlk::RoundingAcc, AccountMax, account);
+        PackedDecimal rest;
+        DecNegateInto(&running, &rest);
+        if (!Post(account, nullptr, nullptr, nullptr, &rest, true, true, &running)) return Refuse();
+    }
+    return 1;
+}
+
+// The pending voucher stored, then the cost budgets.
+bool ExpenseSaveSteps(uint8_t *expense, int store) {
+    assert(expense);
+    if (!store) return true;
+    return StorePendingAndClear() && ExpenseToCostBudget(expense);
+}
+
+// The expense's person-ledger entry, by key.
+bool ExpenseToLedger111(const uint8_t *expense) {
+    assert(expense);
+    uint8_t entry[PersLedgerVc::Size] = {}, person[256];
+    GetPString(expense, EX::Person, PersonMax, person);
+    PutPString(entry, PersLedgerVc::Person, PersonMax, person);
+    PutDate(entry, PersLedgerVc::TransDate, GetDate(expense, EX::TransDate));
+    PutU16(entry, PersLedgerVc::Kind, 0);
+    PutU32(entry, PersLedgerVc::DocNr, GetU32(expense, EX::SerNr));
+    uint32_t recid = 0;
+    return RecStoreByKey(PersLedgerVc::Number, entry, 1, &recid) || PurchaseStoreFailed();
+}
+
+// Kind 40: the person ledger, then the transferred flag.
+ApproveResult ApproveExpenseToLedger111(int, uint8_t *expense, uint32_t) {
+    assert(expense);
+    if (GetU16(expense, EX::Transferred) != 0) return ApproveResult::Unchanged;
+    if (!ExpenseToLedger111(expense)) return ApproveResult::Failed;
+    PutU16(expense, EX::Transferred, 1);
+    return ApproveResult::Changed;
+}
+
+// Kind 44: an unposted expense gets its voucher and budgets, is posted and
+// entered in the person ledger. Unchanged (told) when the voucher cannot
+// be built.
+ApproveResult ApproveExpense(int reg, uint8_t *expense, uint32_t recid) {
+    assert(expense);
+    if (Posted(expense)) return ApproveResult::Unchanged;
+    if (PostExpense(expense) == 0) {
+        ShowTextMessage(Texts::VoucherNotBuilt);
+        return ApproveResult::Unchanged;
+    }
+    if (!ExpenseSaveSteps(expense, 1)) return ApproveResult::Failed;
+    PutU16(expense, EX::Posted, 1);
+    return ApproveExpenseToLedger111(reg, expense, recid) == ApproveResult::Failed ? ApproveResult::Failed
+                                                                                   : ApproveResult::Changed;
+}
+
+namespace {
+
+int BeforeInsert(int, uint8_t *expense) {
+    PutU16(expense, EX::Transferred, 0);
+    return !Posted(expense) || ExpenseSaveSteps(expense, 1) ? 1 : 0;
+}
+
+int BeforeUpdate(int, uint8_t *expense, uint8_t *stored, uint32_t) {
+    return !Posted(expense) || Posted(stored) || ExpenseSaveSteps(expense, 1) ? 1 : 0;
+}
+
+void NewDefaults(int, uint8_t *expense) {
+    SetEntryUserCode();
+    PutU32(expense, EX::SerNr, SerialNone);
+    PutDate(expense, EX::TransDate, TodayDate);
+    PutU16(expense, EX::Posted, 0);
+    PutU16(expense, EX::Transferred, 0);
+}
+
+}  // namespace
+
+// Fills register 109's entry of table, whole.
+void InstallExpenseEntry(std::array<RegisterHooks, RegisterCount> &table) {
+    RegisterHooks h;
+    h.validateRecord = ValidateRecordOf;
+    h.preserveStoredFields = PreserveStoredFieldsOf;
+    h.canDelete = CanDeleteRecordOf;
+    h.beforeInsert = BeforeInsert;
+    h.beforeUpdate = BeforeUpdate;
+    h.newRecordDefaults = NewDefaults;
+    h.newRecordDefaultsOther = NewDefaults;
+    table[EX::Number] = h;
+}

@@ -1,0 +1,304 @@
+// person_payments.cpp - payments to persons (register 110): the checks
+// before a payment is stored, its voucher (series 208: each person's
+// account debited, bank charges, the payment mode's account credited with
+// the bank amount, exchange and payment differences), the person-ledger
+// entries (register 111), approve kinds 41 and 43 and the rules' entry of
+// the register.
+//
+// Only rows of kind 1 with flag 0 count: the checks see, the voucher books
+// and the ledger enters the same rows. A posted payment has booked its
+// voucher and may change only what the program writes later.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "exchange/exchange.h"
+#include "operations/operations.h"
+#include "operations/purchase_ledger.h"
+#include "rules/accounts.h"
+#include "rules/hooks.h"
+#include "rules/ledger.h"
+#include "rules/register_hooks_entries.h"
+#include "rules/rules_types.h"
+#include "rules/series_terms.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+namespace PP = PersPayVc;
+namespace Row = PersPayVc::Rows;
+namespace VA = PurchAccountsBlk;
+constexpr uint16_t YearCodePP = 208;
+constexpr int TextMax = 60, AccountMax = 10, PersonMax = 5;
+
+constexpr uint32_t PostedFree[][2] = {
+    {PP::Transferred, PP::Transferred + 2},
+};
+
+bool Flag(const uint8_t *payment, uint32_t at) { return GetU16(payment, at) == 1; }
+bool RowCounts(const uint8_t *row) { return GetU16(row, Row::Kind) == 1 && GetU16(row, Row::Flag) == 0; }
+
+// Reads the person of code into rec; false when unknown.
+bool PersonRead(const uint8_t *code, RuleRecord &rec) {
+    if (!rec.record || code[0] == 0) return false;
+    PutPString(rec.record, PEVc::Code, PersonMax, code);
+    uint32_t recid = 0, position = 0;
+    return RecFind(PEVc::Number, rec.record, 1, 1, &recid, &position);
+}
+
+int OpenChecks(uint8_t *payment, const uint8_t *old, int mode) {
+    DateRec date = GetDate(payment, PP::PayDate);
+    if (NeedsNumber(GetU32(payment, PP::SerNr))) {
+        int32_t n = NextSerialNumber(PP::Number, &date, 0, 0);
+        PutU32(payment, PP::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
+    }
+    uint32_t serial = GetU32(payment, PP::SerNr);
+    bool kept = mode != 1 && old && GetU32(old, PP::SerNr) == serial;
+    if (!kept && !NeedsNumber(serial) && RecExists(PP::Number, payment))
+        return FieldError(Texts::SerialNumberExists, nullptr, PP::SerNr);
+    if (!kept && (NeedsNumber(serial) || !SerialNumberValid(PP::Number, (int32_t)serial, &date)))
+        return FieldError(Texts::NumberOutsideSeries, nullptr, PP::SerNr);
+    if (Flag(payment, PP::Posted) && !Flag(payment, PP::Approved))
+        return FieldError(Texts::PostedNotApproved, nullptr, PP::Posted);
+    if (!CheckBeforeSave(PP::Number, payment, PP::PayDate)) return -1;
+    DateRec second = GetDate(payment, PP::Date174);
+    if (second.year == 0 && (second.day != 0 || second.month != 0))
+        return FieldError(Texts::CodeMissing, nullptr, PP::Date174);
+    uint8_t code[256];
+    GetPString(payment, PP::PayMode, 1, code);
+    if (code[0] == 0) return FieldError(Texts::PaymentModeMissing, nullptr, PP::PayMode);
+    int32_t count = MatrixRowCount(PP::Number, 0, payment);
+    if (count < 1) return FieldErrorAt(Texts::VoucherNoRows, nullptr, PP::Matrix, 0, Row::Person);
+    uint8_t row[Row::Size];
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(PP::Number, payment, i, row))
+            return FieldErrorAt(Texts::RecordNotStored, nullptr, PP::Matrix, (uint16_t)i, Row::Kind);
+        if (!RowCounts(row)) continue;
+        GetPString(row, Row::Person, PersonMax, code);
+        if (!CodeInRegister(PEVc::Number, PEVc::Code, PersonMax, code))
+            return FieldErrorAt(Texts::CodeUnknown, nullptr, PP::Matrix, (uint16_t)i, Row::Person);
+        PackedDecimal amount = GetDec(row, Row::Amount);
+        if (DecIsBlank(&amount))
+            return FieldErrorAt(Texts::PaymentAmountMissing, nullptr, PP::Matrix, (uint16_t)i, Row::Amount);
+    }
+    if (PendingVoucher) PendingVoucherClear();
+    bool postingNow = Flag(payment, PP::Posted) && (mode == 1 || !old || !Flag(old, PP::Posted));
+    if (!postingNow) return 0;
+    ServerRequestState.pendingText = NoPendingText;
+    ServerRequestState.pendingExtra[0] = 0;
+    if (PostPPRecord(payment) != 0) return 0;
+    if (ServerRequestState.pendingText != NoPendingText) {
+        uint8_t text[256];
+        GetUiText(text, ServerRequestState.pendingText);
+        return FieldError(Texts::VoucherNotBuiltBecause, text, PP::SerNr);
+    }
+    return FieldError(Texts::VoucherNotBuilt, nullptr, PP::SerNr);
+}
+
+int Refuse() {
+    PendingVoucherClear();
+    return 0;
+}
+
+// One row on the account at offset of block 155, which must exist.
+bool PostBlock(const uint8_t *accounts, uint32_t offset, const PackedDecimal *amount, bool merge, bool debit,
+               PackedDecimal *running) {
+    uint8_t account[256], name[TextMax + 2];
+    GetPString(accounts, offset, AccountMax, account);
+    if (!AccountNameOf(account, name, TextMax)) return false;
+    const uint8_t empty[1] = {0};
+    FindVoucherRow(PendingVoucher, account, empty, empty, name, amount, merge, debit, running);
+    return true;
+}
+
+}  // namespace
+
+// Checks a person payment; see the file comment.
+int ValidatePPRecord(uint8_t *payment, const uint8_t *old, int mode) {
+    assert(payment);
+    if (old == payment) old = nullptr;
+    if (mode == 2 && old && Flag(old, PP::Posted))
+        return HeldRecordChanges(PP::Number, payment, old, PostedFree, std::size(PostedFree), Texts::PostedPPChange);
+    uint32_t entry = GetU32(payment, PP::SerNr);
+    int r = OpenChecks(payment, old, mode);
+    if (r != 0) {
+        PutU32(payment, PP::SerNr, entry);
+        if (PendingVoucher) PendingVoucherClear();
+    }
+    return r;
+}
+
+// Builds the person payment's voucher; see the file comment.
+int PostPPRecord(uint8_t *payment) {
+    assert(payment);
+    if (!PendingVoucher) return 0;
+    const uint8_t *accounts = SettingsRecord(VA::Number, VendorAccountsBlock);
+    PendingVoucherClear();
+    if (!accounts) return 0;
+    PutU16(PendingVoucher, Voucher::YearCode, YearCodePP);
+    PutU32(PendingVoucher, Voucher::SerNr, GetU32(payment, PP::SerNr));
+    if (RecExists(Voucher::Number, PendingVoucher)) return Refuse();
+    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
+    PutDate(PendingVoucher, Voucher::TransDate, GetDate(payment, PP::PayDate));
+    uint8_t text[256], part[256], account[256], objects[256];
+    text[0] = 0;
+    GetPString(payment, PP::CurncyCode, 5, part);
+    if (part[0] != 0) {
+        PStringCopy(text, part);
+        PStringAppendC(text, " ");
+        PackedDecimal rate = GetDec(payment, PP::Rate);
+        DecFormat(&rate, 2, part);
+        PStringAppend(text, part);
+    }
+    PutPString(PendingVoucher, Voucher::Text, TextMax, text);
+
+    const PackedDecimal rate = RatePer100(payment, PP::Rate);
+    PackedDecimal running, total;
+    DecSetZero(&running);
+    DecSetZero(&total);
+    uint8_t row[Row::Size];
+    int32_t count = MatrixRowCount(PP::Number, 0, payment);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(PP::Number, payment, i, row)) return Refuse();
+        if (!RowCounts(row)) continue;
+        RuleRecord person(PEVc::Number);
+        GetPString(row, Row::Person, PersonMax, part);
+        if (!PersonRead(part, person)) return Refuse();
+        GetPString(person.record, PEVc::Account, AccountMax, account);
+        GetPString(person.record, PEVc::Objects, 30, objects);
+        PStringCopy(text, part);
+        PStringAppendC(text, "  ");
+        GetPString(person.record, PEVc::Name, TextMax, part);
+        PStringAppend(text, part);
+        CutVoucherText(text);
+        PackedDecimal amount = GetDec(row, Row::Amount), converted;
+        AmountTimesRate(&amount, &rate, &converted);
+        DecAdd(&total, &converted, &total);
+        uint8_t name[TextMax + 2];
+        if (!AccountNameOf(account, name, TextMax)) return Refuse();
+        FindVoucherRow(PendingVoucher, account, objects, (const uint8_t *)"", text, &converted, false, true, &running);
+    }
+    PackedDecimal charges = GetDec(payment, PP::BankCharges), bank = GetDec(payment, PP::BankAmount);
+    if (DecIsBlank(&charges)) DecSetZero(&charges);
+    if (DecIsBlank(&bank)) DecSetZero(&bank);
+    if (!DecIsZero(&charges) && !PostBlock(accounts, VA::BankChargeAcc, &charges, false, true, &running))
+        return Refuse();
+    SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
+    if (modes.count == 0) return Refuse();
+    const uint8_t *chosen = modes.data;
+    GetPString(payment, PP::PayMode, 1, text);
+    for (int32_t i = 0; i < modes.count; i++) {
+        GetPString(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, 1, part);
+        if (PStringEqual(part, text)) {
+            chosen = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
+            break;
+        }
+    }
+    GetPString(chosen, PaymentModeBlk::Rows::Account, AccountMax, account);
+    GetPString(chosen, PaymentModeBlk::Rows::Name, TextMax, text);
+    if (!AccountNameOf(account, part, TextMax)) return Refuse();
+    FindVoucherRow(PendingVoucher, account, (const uint8_t *)"", (const uint8_t *)"", text, &bank, false, false,
+                   &running);
+    PackedDecimal difference;
+    DecAdd(&total, &charges, &difference);
+    DecSub(&difference, &bank, &difference);
+    if (!DecIsZero(&difference)) {
+        PackedDecimal negated;
+        DecNegateInto(&difference, &negated);
+        uint32_t at = DecIsNegative(&difference) ? VA::ExchLossAcc : VA::ExchGainAcc;
+        if (!PostBlock(accounts, at, &negated, true, true, &running)) return Refuse();
+    }
+    if (!DecIsZero(&running)) {
+        PackedDecimal negated;
+        DecNegateInto(&running, &negated);
+        if (!PostBlock(accounts, VA::PayDiffAcc, &negated, true, true, &running)) return Refuse();
+    }
+    return 1;
+}
+
+// The pending voucher stored when asked.
+bool StoreVoucherAfterPP(uint8_t *payment, int store) {
+    (void)payment;
+    return !store || StorePendingAndClear();
+}
+
+// One entry per counted row: its person, the payment date and serial.
+bool PPRowsToLedger111(const uint8_t *payment) {
+    assert(payment);
+    uint8_t row[Row::Size], person[256];
+    int32_t count = MatrixRowCount(PP::Number, 0, payment);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(PP::Number, payment, i, row)) return PurchaseStoreFailed();
+        if (!RowCounts(row)) continue;
+        uint8_t entry[PersLedgerVc::Size] = {};
+        GetPString(row, Row::Person, PersonMax, person);
+        PutPString(entry, PersLedgerVc::Person, PersonMax, person);
+        PutDate(entry, PersLedgerVc::TransDate, GetDate(payment, PP::PayDate));
+        PutU16(entry, PersLedgerVc::Kind, 1);
+        PutU32(entry, PersLedgerVc::DocNr, GetU32(payment, PP::SerNr));
+        uint32_t recid = 0;
+        if (!RecStoreByKey(PersLedgerVc::Number, entry, 1, &recid)) return PurchaseStoreFailed();
+    }
+    return true;
+}
+
+// Kind 41: the person ledger, then the transferred flag.
+ApproveResult ApprovePPToLedger111(int, uint8_t *payment, uint32_t) {
+    assert(payment);
+    if (!PPRowsToLedger111(payment)) return ApproveResult::Failed;
+    PutU16(payment, PP::Transferred, 1);
+    return ApproveResult::Changed;
+}
+
+// Kind 43: an approved, unposted payment gets its voucher and is posted.
+ApproveResult ApprovePPRecord(int, uint8_t *payment, uint32_t) {
+    assert(payment);
+    if (!Flag(payment, PP::Approved) || Flag(payment, PP::Posted)) return ApproveResult::Unchanged;
+    if (PostPPRecord(payment) == 0) {
+        ShowTextMessage(Texts::VoucherNotBuilt);
+        return ApproveResult::Unchanged;
+    }
+    if (!StoreVoucherAfterPP(payment, 1)) return ApproveResult::Failed;
+    PutU16(payment, PP::Posted, 1);
+    return ApproveResult::Changed;
+}
+
+namespace {
+
+int BeforeInsert(int, uint8_t *payment) {
+    PutU16(payment, PP::Transferred, 0);
+    return !Flag(payment, PP::Posted) || StoreVoucherAfterPP(payment, 1) ? 1 : 0;
+}
+
+int BeforeUpdate(int, uint8_t *payment, uint8_t *stored, uint32_t) {
+    return !Flag(payment, PP::Posted) || Flag(stored, PP::Posted) || StoreVoucherAfterPP(payment, 1) ? 1 : 0;
+}
+
+void NewDefaults(int, uint8_t *payment) {
+    SetEntryUserCode();
+    PutU32(payment, PP::SerNr, SerialNone);
+    PutDate(payment, PP::PayDate, TodayDate);
+    PutDate(payment, PP::TransDate, TodayDate);
+    for (uint32_t at : {PP::Approved, PP::Posted, PP::Transferred}) PutU16(payment, at, 0);
+}
+
+}  // namespace
+
+// Fills register 110's entry of table, whole.
+void InstallPersonPaymentEntry(std::array<RegisterHooks, RegisterCount> &table) {
+    RegisterHooks h;
+    h.validateRecord = ValidateRecordOf;
+    h.preserveStoredFields = PreserveStoredFieldsOf;
+    h.canDelete = CanDeleteRecordOf;
+    h.beforeInsert = BeforeInsert;
+    h.beforeUpdate = BeforeUpdate;
+    h.newRecordDefaults = NewDefaults;
+    h.newRecordDefaultsOther = NewDefaults;
+    table[PP::Number] = h;
+}

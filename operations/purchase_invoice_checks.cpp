@@ -1,0 +1,210 @@
+// purchase_invoice_checks.cpp - the checks a purchase invoice passes
+// before it is stored.
+//
+// Invoices come from the window, from imports and from clients, so an
+// invoice not yet approved is checked in full on every insert and update:
+// number, date, vendor, currency, VAT, reference, approver, each row and
+// the balance of rows against the total. The first fault refuses it at
+// its field (or row and column). When it becomes preliminary or approved
+// now its voucher is built here, so one whose voucher cannot be made is
+// refused before anything is stored. A refused invoice gets back the
+// serial number it had on entry.
+//
+// An approved invoice has booked its voucher and left its open item; an
+// update may then change only its due date, discount date and comment
+// (the dates go on to the open item) and what the program writes later
+// (list mark, transferred flag). Anything else is refused at the first
+// changed field, so amounts cannot drift away from the voucher.
+#include <cassert>
+#include <cstring>
+
+#include "core/company_variant.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "exchange/exchange.h"
+#include "operations/purchase_ledger.h"
+#include "operations/sales_invoice.h"
+#include "rules/checks.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+#include "rules/series_terms.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+namespace PI = VIVc;
+namespace Row = VIVc::Rows;
+constexpr int CodeMax = 20, CurrencyMax = 5, AccountMax = 10, PersonMax = 5;
+
+// Byte ranges [from, to) an approved invoice may still change; its rows
+// may not change at all.
+constexpr uint32_t ApprovedFree[][2] = {
+    {PI::Mark, PI::Mark + 2},
+    {PI::DueDate, PI::DueDate + 6},
+    {PI::DiscDate, PI::DiscDate + 6},
+    {PI::Transferred, PI::Transferred + 2},
+    {PI::Comment, PI::Comment + 61},
+};
+
+// Steps 2 and 3: numbering from the session's own start (or block 132's),
+// then a new or changed number must be free and lie in a valid series.
+int SerialChecks(uint8_t *invoice, const uint8_t *old, int mode) {
+    DateRec date = GetDate(invoice, PI::TransDate);
+    if (NeedsNumber(GetU32(invoice, PI::SerNr))) {
+        int32_t hint = SeriesHint(SU::SeriesB + 4, SeriesDefaultsBlk::PurchInvStart);
+        int32_t n = NextSerialNumber(PI::Number, &date, hint, 0);
+        PutU32(invoice, PI::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
+    }
+    uint32_t serial = GetU32(invoice, PI::SerNr);
+    if (mode != 1 && old && GetU32(old, PI::SerNr) == serial) return 0;
+    if (!NeedsNumber(serial) && RecExists(PI::Number, invoice))
+        return FieldError(Texts::SerialNumberExists, nullptr, PI::SerNr);
+    if (NeedsNumber(serial) || !SerialNumberValid(PI::Number, (int32_t)serial, &date))
+        return FieldError(Texts::NumberOutsideSeries, nullptr, PI::SerNr);
+    return 0;
+}
+
+// Steps 5 and 6: a known vendor, and a currency that is the vendor's and
+// known, with a rate only when there is a currency.
+int VendorAndCurrency(const uint8_t *invoice) {
+    uint8_t code[256], currency[256], other[256];
+    GetPString(invoice, PI::VendCode, CodeMax, code);
+    if (code[0] == 0) return FieldError(Texts::VendorCodeMissing, nullptr, PI::VendCode);
+    RuleRecord vendor(VEVc::Number);
+    if (!VendorRead(code, vendor)) return FieldError(Texts::CodeUnknown, nullptr, PI::VendCode);
+    GetPString(invoice, PI::CurncyCode, CurrencyMax, currency);
+    GetPString(vendor.record, VEVc::CurncyCode, CurrencyMax, other);
+    if (!PStringEqual(currency, other)) return FieldError(Texts::CurrencyDiffers, nullptr, PI::CurncyCode);
+    PackedDecimal rate = GetDec(invoice, PI::Rate);
+    if (currency[0] == 0 && !DecIsBlank(&rate)) return FieldError(Texts::CurrencyUnknown, nullptr, PI::Rate);
+    if (!IsCurrencyCode(currency)) return FieldError(Texts::CurrencyUnknown, nullptr, PI::CurncyCode);
+    return 0;
+}
+
+// Steps 7 to 9: an entered VAT of exactly zero while the rows compute
+// VAT; the reference number in company variant 13; the approver.
+int VatReferenceApprover(const uint8_t *invoice) {
+    PackedDecimal entered = GetDec(invoice, PI::VatEntered), computed = GetDec(invoice, PI::VatComputed);
+    if (!DecIsBlank(&entered) && DecIsZero(&entered) && !DecIsZero(&computed))
+        return FieldError(Texts::PurchaseVatZero, nullptr, PI::VatEntered);
+    uint8_t text[256];
+    GetPString(invoice, PI::PayRef, 20, text);
+    if (CompanyVariant() == 13 && !CheckRef731(text)) return FieldError(Texts::PurchaseRefInvalid, nullptr, PI::PayRef);
+    const uint8_t *entry = SettingsRecord(PurchInvEntryBlk::Number, Block153);
+    if (GetU16(invoice, PI::Approved) == 1 && entry && GetU16(entry, PurchInvEntryBlk::ApproverRequired) != 0) {
+        GetPString(invoice, PI::Approver, PersonMax, text);
+        if (!CodeInRegister(PEVc::Number, PEVc::Code, PersonMax, text))
+            return FieldError(Texts::PurchInvNotApproved, nullptr, PI::Approver);
+    }
+    return 0;
+}
+
+// Step 10 for an account row.
+int AccountRowCheck(const uint8_t *row, uint16_t i) {
+    auto refuse = [i](int text, uint32_t column) {
+        return FieldErrorAt(text, nullptr, PI::Matrix, i, (uint16_t)column);
+    };
+    uint8_t code[256], objects[256];
+    GetPString(row, Row::Project, CodeMax, code);
+    if (code[0] != 0) {
+        RuleRecord project(ProjectVc::Number);
+        if (!project.record) return refuse(Texts::RecordNotStored, Row::Project);
+        PutPString(project.record, ProjectVc::Code, CodeMax, code);
+        uint32_t recid = 0, position = 0;
+        if (!RecFind(ProjectVc::Number, project.record, 1, 1, &recid, &position))
+            return refuse(Texts::TimeProjectMissing, Row::Project);
+        if (GetU16(project.record, ProjectVc::Closed) != 0) return refuse(Texts::TimeProjectClosed, Row::Project);
+    }
+    GetPString(row, Row::Account, AccountMax, code);
+    if (code[0] == 0) return refuse(Texts::RowAmountNoAccount, Row::Account);
+    if (!CodeInRegister(ACVc::Number, ACVc::Code, AccountMax, code))
+        return FieldErrorAt(Texts::AccountMissing, code, PI::Matrix, i, Row::Account);
+    GetPString(row, Row::Objects, 30, objects);
+    if (!CheckObjectList(code, objects)) return FieldErrorAt(0, nullptr, PI::Matrix, i, Row::Objects);
+    GetPString(row, Row::VatCode, 2, code);
+    if (code[0] != 0 && !IsVatCode(code)) return refuse(Texts::CodeUnknown, Row::VatCode);
+    GetPString(row, Row::ItemCode, CodeMax, code);
+    PackedDecimal qty = GetDec(row, Row::Quantity);
+    if (code[0] != 0 && (DecIsZero(&qty) || DecIsNegative(&qty))) return refuse(Texts::CodeMissing, Row::Quantity);
+    return 0;
+}
+
+// Step 10 for a row naming the invoice a credit note credits.
+int CreditedRowCheck(const uint8_t *invoice, const uint8_t *row, uint16_t i) {
+    uint32_t serial = GetU32(row, Row::CredSerNr);
+    if (serial == SerialNone) return 0;
+    auto refuse = [i](int text) { return FieldErrorAt(text, nullptr, PI::Matrix, i, Row::CredSerNr); };
+    RuleRecord credited(PI::Number);
+    if (!PurchaseInvoiceRead(serial, credited)) return refuse(Texts::PurchaseInvoiceMissing);
+    if (GetU16(credited.record, PI::Approved) != 1) return refuse(Texts::CreditedNotApproved);
+    uint8_t a[256], b[256];
+    GetPString(invoice, PI::VendCode, CodeMax, a);
+    GetPString(credited.record, PI::VendCode, CodeMax, b);
+    if (!PStringEqual(a, b)) return refuse(Texts::CreditedOtherVendor);
+    GetPString(invoice, PI::CurncyCode, CurrencyMax, a);
+    GetPString(credited.record, PI::CurncyCode, CurrencyMax, b);
+    if (!PStringEqual(a, b)) return refuse(Texts::CurrencyDiffers);
+    return 0;
+}
+
+// Steps 10 and 11: each row, then the rows against the total.
+int RowChecks(const uint8_t *invoice) {
+    uint8_t row[Row::Size];
+    int32_t count = MatrixRowCount(PI::Number, 0, invoice);
+    for (int32_t i = 0; i < count; i++) {
+        uint16_t at = (uint16_t)i;
+        if (!MatrixRowRead(PI::Number, invoice, i, row))
+            return FieldErrorAt(Texts::RecordNotStored, nullptr, PI::Matrix, at, Row::Kind);
+        uint16_t kind = GetU16(row, Row::Kind);
+        int r = kind == PurchaseRowAccount ? AccountRowCheck(row, at)
+                : kind == PurchaseRowCredited ? CreditedRowCheck(invoice, row, at)
+                                               : 0;
+        if (r) return r;
+    }
+    PackedDecimal difference;
+    PurchaseInvoiceRowsDifference(invoice, &difference);
+    if (!DecIsZero(&difference))
+        return FieldErrorAt(Texts::VoucherUnbalanced, nullptr, PI::Matrix, (uint16_t)(count > 0 ? count - 1 : 0),
+                            Row::Amount);
+    return 0;
+}
+
+// Steps 2 to 12 of an invoice not stored approved.
+int OpenChecks(uint8_t *invoice, const uint8_t *old, int mode) {
+    if (int r = SerialChecks(invoice, old, mode)) return r;
+    if (!CheckBeforeSave(PI::Number, invoice, PI::TransDate)) return -1;
+    if (int r = VendorAndCurrency(invoice)) return r;
+    if (int r = VatReferenceApprover(invoice)) return r;
+    if (int r = RowChecks(invoice)) return r;
+    if (PendingVoucher) PendingVoucherClear();
+    bool update = mode != 1 && old;
+    bool preliminary = GetU16(invoice, PI::Preliminary) == 1 && (!update || GetU16(old, PI::Preliminary) == 0);
+    bool approving = GetU16(invoice, PI::Approved) == 1 && (!update || GetU16(old, PI::Approved) == 0);
+    if (preliminary && approving) return FieldError(Texts::PreliminaryAndApproved, nullptr, PI::Preliminary);
+    if ((preliminary || approving) && PostPurchaseInvoice(invoice, preliminary ? 1 : 0, 0) == 0)
+        return FieldError(Texts::VoucherNotBuilt, nullptr, PI::SerNr);
+    return 0;
+}
+
+}  // namespace
+
+// Checks a purchase invoice before it is stored; see the file comment.
+int ValidatePurchaseInvoice(uint8_t *invoice, const uint8_t *old, int mode) {
+    assert(invoice);
+    if (old == invoice) old = nullptr;
+    if (mode == 2 && old && GetU16(old, PI::Approved) == 1)
+        return HeldRecordChanges(PI::Number, invoice, old, ApprovedFree, std::size(ApprovedFree),
+                                 Texts::ApprovedPurchaseChange);
+    uint32_t entry = GetU32(invoice, PI::SerNr);
+    int r = OpenChecks(invoice, old, mode);
+    if (r != 0) {
+        PutU32(invoice, PI::SerNr, entry);
+        if (PendingVoucher) PendingVoucherClear();
+    }
+    return r;
+}

@@ -1,0 +1,136 @@
+// purchase_support.cpp - the small lookups every step of the purchase
+// ledger shares: reading the invoice, vendor and open item a document
+// names, rates, field positions for refusals and voucher texts.
+#include <cassert>
+#include <vector>
+
+#include "core/definitions.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "operations/purchase_ledger.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+
+// Reads purchase invoice serial into rec; all ones names none.
+bool PurchaseInvoiceRead(uint32_t serial, RuleRecord &rec) {
+    assert(rec.reg == VIVc::Number);
+    if (!rec.record || serial == SerialNone) return false;
+    PutU32(rec.record, VIVc::SerNr, serial);
+    uint32_t recid = 0, position = 0;
+    return RecFind(VIVc::Number, rec.record, 1, 1, &recid, &position);
+}
+
+// Reads the vendor of code into rec.
+bool VendorRead(const uint8_t *code, RuleRecord &rec) {
+    assert(rec.reg == VEVc::Number && code);
+    if (!rec.record || code[0] == 0) return false;
+    PutPString(rec.record, VEVc::Code, 20, code);
+    uint32_t recid = 0, position = 0;
+    return RecFind(VEVc::Number, rec.record, 1, 1, &recid, &position);
+}
+
+// Reads the open item of serial into rec, its id into *recid.
+bool VendorOpenItemRead(uint32_t serial, RuleRecord &rec, uint32_t *recid) {
+    assert(rec.reg == APVc::Number && recid);
+    *recid = 0;
+    if (!rec.record || serial == SerialNone) return false;
+    PutU32(rec.record, APVc::InvoiceNr, serial);
+    uint32_t position = 0;
+    return RecFind(APVc::Number, rec.record, 1, 1, recid, &position);
+}
+
+// The rate per 100 of a document, 100 when it has none.
+PackedDecimal RatePer100(const uint8_t *record, uint32_t rateAt) {
+    PackedDecimal rate = GetDec(record, rateAt);
+    if (DecIsZero(&rate)) DecFromLong(&rate, 100);
+    return rate;
+}
+
+// True when a record of reg has code in its first key field at field.
+bool CodeInRegister(int reg, uint32_t field, int max, const uint8_t *code) {
+    if (code[0] == 0) return false;
+    RuleRecord r(reg);
+    if (!r.record) return false;
+    PutPString(r.record, field, max, code);
+    uint32_t recid = 0, position = 0;
+    return RecFind(reg, r.record, 1, 1, &recid, &position);
+}
+
+// The last field of reg (of its rows when row) starting at or before at.
+uint16_t RegisterFieldHolding(int reg, uint32_t at, bool row) {
+    uint32_t best = 0;
+    FieldCursor c;
+    if (row) {
+        c = RowLayoutBegin(RegRowLayout(reg));
+        RowFieldInfo f;
+        while (RowLayoutNext(&c, &f))
+            if (f.offset <= at && f.offset > best) best = f.offset;
+    } else {
+        c = FieldListBegin(RegFieldList(reg));
+        FieldInfo f;
+        while (FieldListNext(&c, &f))
+            if (f.offset <= at && f.offset > best) best = f.offset;
+    }
+    return (uint16_t)best;
+}
+
+// A voucher's text field holds 60 characters: a composed text is cut.
+void CutVoucherText(uint8_t *text) {
+    constexpr uint8_t TextMax = 60;
+    if (text[0] > TextMax) text[0] = TextMax;
+}
+
+// Tells the user a record could not be stored and fails the open hold.
+bool PurchaseStoreFailed() {
+    ShowTextMessage(Texts::RecordNotStored);
+    DbHoldFail();
+    return false;
+}
+
+// Stores the pending voucher when it has rows and leaves it cleared, so
+// no header of this document is left for the next build. false (told,
+// the hold failed) when it could not be stored.
+bool StorePendingAndClear() {
+    if (!PendingVoucher) return true;
+    bool stored = MatrixRowCount(Voucher::Number, 0, PendingVoucher) == 0 || StorePendingVoucher();
+    PendingVoucherClear();
+    return stored || PurchaseStoreFailed();
+}
+
+namespace {
+
+bool FreeByte(uint32_t at, const uint32_t (*free)[2], size_t count) {
+    for (size_t i = 0; i < count; i++)
+        if (at >= free[i][0] && at < free[i][1]) return true;
+    return false;
+}
+
+}  // namespace
+
+// The hold of a stored document that may change only some bytes: 0 when
+// nothing else changed, else text at the first changed field or cell.
+int HeldRecordChanges(int reg, const uint8_t *record, const uint8_t *old, const uint32_t (*free)[2], size_t freeCount,
+                      int text) {
+    const uint32_t size = RegRecordSize(reg), rowSize = RecRowSize(reg);
+    const int32_t matrixAt = RegMatrixOffset(reg);
+    const uint32_t matrix = matrixAt < 0 ? size : (uint32_t)matrixAt;
+    for (uint32_t at = 0; at < size; at++)
+        if (record[at] != old[at] && !FreeByte(at, free, freeCount) && !(at >= matrix && at < matrix + 4))
+            return FieldError(text, nullptr, RegisterFieldHolding(reg, at, false));
+    int32_t count = MatrixRowCount(reg, 0, record), before = MatrixRowCount(reg, 0, old);
+    if (count != before)
+        return FieldErrorAt(text, nullptr, (uint16_t)matrix, (uint16_t)(count < before ? count : before), 0);
+    std::vector<uint8_t> a(rowSize), b(rowSize);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(reg, record, i, a.data()) || !MatrixRowRead(reg, old, i, b.data()))
+            return FieldErrorAt(Texts::RecordNotStored, nullptr, (uint16_t)matrix, (uint16_t)i, 0);
+        for (uint32_t at = 0; at < rowSize; at++)
+            if (a[at] != b[at])
+                return FieldErrorAt(text, nullptr, (uint16_t)matrix, (uint16_t)i, RegisterFieldHolding(reg, at, true));
+    }
+    return 0;
+}
