@@ -159,6 +159,9 @@ void SelectedRegistersExport();               // kind 3
 void InvoiceExport();                         // kind 4
 void InvoiceRowsExport();                     // kind 13
 void QueuedInvoiceExport();                   // kind 30
+// The balance exports (balance_exports.cpp).
+void BalanceMonthsExport();                   // kind 10
+void AccountBalanceListExport();              // kind 11
 extern uint32_t ImportHoldRecords;            // records per hold: 10
 // Holds that RegImportRecords renewed in the run (every ImportHoldRecords records).
 extern uint32_t ImportHoldsRenewed;

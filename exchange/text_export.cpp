@@ -152,6 +152,8 @@ void ExportDatabaseText(int kind)
     case 3: SelectedRegistersExport(); return;
     case 4: InvoiceExport(); return;
     case 9: CustomerListExport(); return;
+    case 10: BalanceMonthsExport(); return;
+    case 11: AccountBalanceListExport(); return;
     case 13: InvoiceRowsExport(); return;
     case 30: QueuedInvoiceExport(); return;
     case 21: ExportSie(); return;
