@@ -401,4 +401,120 @@ TEST_F(InvoiceSectionsTest, ReceiptLayoutsMakeRowsAndDates)
     RecFreeMatrix(IPVc::Number, r3.data());
 }
 
+// The lines of an export of kind, each its TAB-separated fields.
+std::vector<std::vector<std::string>> Fields(const std::string &bytes)
+{
+    std::vector<std::vector<std::string>> out;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        size_t end = bytes.find("\r\n", at);
+        if (end == std::string::npos) end = bytes.size();
+        std::string line = bytes.substr(at, end - at);
+        at = end + 2;
+        if (line.empty()) continue;
+        std::vector<std::string> f;
+        size_t p = 0;
+        for (;;) {
+            size_t t = line.find('\t', p);
+            f.push_back(line.substr(p, t == std::string::npos ? std::string::npos : t - p));
+            if (t == std::string::npos) break;
+            p = t + 1;
+        }
+        if (f.size() > 1 && f.back().empty()) f.pop_back();   // every field ends with its TAB
+        out.push_back(f);
+    }
+    return out;
+}
+
+class InvoiceExportsTest : public InvoiceSectionsTest {
+protected:
+    std::string Run(int kind, const char *numbers = "", const char *customers = "", const char *items = "")
+    {
+        for (auto [at, text] : {std::pair{ReportParamsVc::SelText1, numbers}, {ReportParamsVc::SelText2, customers},
+                                {ReportParamsVc::SelText3, items}}) {
+            PString p;
+            PStringFromC(p, text);
+            PutPString(ReportParams, at, 255, p);
+        }
+        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
+        std::string name = "kind" + std::to_string(kind) + ".txt";
+        ScriptAnswerFile((dir / name).string());
+        EXPECT_TRUE(RunTextExportBody(kind));
+        return FileBytes(dir / name);
+    }
+};
+
+// Kind 13: rows of kinds 3 and 4 are never written, the item range passes
+// over rows outside it, a credit note's quantity and sum are negated, the
+// kind options choose the invoices.
+TEST_F(InvoiceExportsTest, InvoiceRowsByKindItemAndInvoiceKind)
+{
+    RegisterHooksClear();
+    StoreInvoice(101, 1);
+    StoreInvoice(102, 3);
+    auto lines = Fields(Run(13));
+    ASSERT_EQ(lines.size(), 4u);   // kinds 1, 2, 5 of 101 and the credit's row
+    for (const auto &l : lines) EXPECT_EQ(l.size(), 14u);
+    EXPECT_EQ(lines[2][7], "row 4");
+    EXPECT_EQ(lines[3][0], "102");
+    EXPECT_NE(lines[3][6].find("-2"), std::string::npos);
+    EXPECT_NE(lines[3][9].find("-100"), std::string::npos);
+    lines = Fields(Run(13, "", "", "IT1:IT1"));
+    EXPECT_EQ(lines.size(), 3u);
+    PutU16(ReportParams, ReportParamsVc::Option3, 1);
+    lines = Fields(Run(13));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0][0], "102");
+    PutU16(ReportParams, ReportParamsVc::Option3, 0);
+}
+
+// Kind 4 writes a "fakt1" section that reads back; a customer range that
+// holds no invoice writes nothing. Kind 30 writes the invoices the open
+// items name, passing over one whose invoice is gone.
+TEST_F(InvoiceExportsTest, InvoiceSectionsBySelectionAndByOpenItems)
+{
+    RegisterHooksClear();
+    StoreInvoice(101, 1);
+    StoreInvoice(102, 3);
+    EXPECT_TRUE(Fields(Run(4, "", "C2:C3")).empty());
+    std::string one = Run(4, "102:102");
+    ASSERT_NE(one.find("fakt1"), std::string::npos);
+    ASSERT_NE(one.find("sysformat"), std::string::npos);
+    for (int32_t number : {102, 999}) {
+        std::vector<uint8_t> open = Record(ARVc::Number);
+        PutI32(open.data(), ARVc::InvoiceNr, number);
+        uint32_t recid = 0;
+        ASSERT_TRUE(RecStoreByKey(ARVc::Number, open.data(), 0, &recid));
+    }
+    EXPECT_EQ(Run(30), one);
+    EmptyCompany("other.VDB");
+    ImportBytes(one);
+    EXPECT_EQ(ImportResult.damageLine, 0u);
+    EXPECT_EQ(RegRecordCount(IVVc::Number), 1u);
+    EXPECT_FALSE(Find(IVVc::Number, IVVc::SerNr, 102).empty());
+}
+
+// Kind 3 writes the registers whose option is set in its own order: items
+// before customers, whatever else is chosen.
+TEST_F(InvoiceExportsTest, SelectedRegistersInTheirOrder)
+{
+    RegisterHooksClear();
+    std::vector<uint8_t> cu = Record(CUVc::Number), item = Record(INVc::Number);
+    PutTextAt(cu.data(), CUVc::Code, 20, "C1");
+    PutTextAt(item.data(), INVc::Code, 20, "IT1");
+    uint32_t recid = 0;
+    ASSERT_TRUE(RecStoreByKey(CUVc::Number, cu.data(), 0, &recid));
+    ASSERT_TRUE(RecStoreByKey(INVc::Number, item.data(), 0, &recid));
+    PutU16(ReportParams, ReportParamsVc::Option1, 1);   // items
+    PutU16(ReportParams, ReportParamsVc::Option5, 1);   // customers
+    std::string out = Run(3);
+    size_t items = out.find("artikel2"), customers = out.find("cu2");
+    ASSERT_NE(items, std::string::npos);
+    ASSERT_NE(customers, std::string::npos);
+    EXPECT_LT(items, customers);
+    PutU16(ReportParams, ReportParamsVc::Option1, 0);
+    EXPECT_EQ(Run(3).find("artikel2"), std::string::npos);
+    PutU16(ReportParams, ReportParamsVc::Option5, 0);
+}
+
 }  // namespace
