@@ -159,6 +159,10 @@ void SelectedRegistersExport();               // kind 3
 void InvoiceExport();                         // kind 4
 void InvoiceRowsExport();                     // kind 13
 void QueuedInvoiceExport();                   // kind 30
+// The time-sheet rows (time_sheet_export.cpp): kind 19, and one sheet's
+// lines (project: a register-53 buffer for the leader lookups).
+void TimeSheetExport();
+void TimeSheetExportRows(const uint8_t *sheet, uint8_t *project);
 // The balance exports (balance_exports.cpp).
 void BalanceMonthsExport();                   // kind 10
 void AccountBalanceListExport();              // kind 11

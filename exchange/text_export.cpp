@@ -155,6 +155,7 @@ void ExportDatabaseText(int kind)
     case 10: BalanceMonthsExport(); return;
     case 11: AccountBalanceListExport(); return;
     case 13: InvoiceRowsExport(); return;
+    case 19: TimeSheetExport(); return;
     case 30: QueuedInvoiceExport(); return;
     case 21: ExportSie(); return;
     case 28: RescueExportText(); return;
