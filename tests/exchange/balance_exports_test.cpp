@@ -7,12 +7,18 @@
 #include <map>
 #include <sstream>
 
+#include "database/access/register_hooks.h"
 #include "tests/exchange/sie_fixture.h"
 
 namespace {
 
 class BalanceExportsTest : public SieFixture {
 protected:
+    void TearDown() override
+    {
+        SieFixture::TearDown();
+        RegisterHooksClear();   // the next test in this process starts without rules
+    }
     // The export of kind as lines, each its TAB-separated fields.
     std::map<std::string, std::vector<std::string>> Lines(int kind, const char *range, DateRec from, DateRec to)
     {
