@@ -3,7 +3,9 @@
 // sections this version skipped, records kept or refused, effects not
 // done, codes refused; and
 // whether the file was an export of this program at all.
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -18,6 +20,9 @@
 ImportResultRec ImportResult;
 
 namespace {
+
+// Set by a reader for the record it just read; taken by the store.
+bool UnnumberedPending;
 
 // Shows text n completed by a tail (PString, may be null).
 void TellWith(int n, const uint8_t *tail)
@@ -38,12 +43,33 @@ void TellNumbers(int n, const char *numbers)
 
 }  // namespace
 
+void ImportRefuseUnnumbered()
+{
+    UnnumberedPending = true;
+}
+
+bool ImportTakeUnnumbered()
+{
+    bool was = UnnumberedPending;
+    UnnumberedPending = false;
+    return was;
+}
+
+// Counts a record refused for a full series, read from line on.
+void ImportCountUnnumbered(uint32_t line)
+{
+    uint32_t &n = ImportResult.unnumbered;
+    if (n < std::size(ImportResult.unnumberedLines)) ImportResult.unnumberedLines[n] = line;
+    n++;
+}
+
 // Clears what the last run counted before a new one: the result, the
 // voucher flags, the renewed holds, the file's format line, the "not
 // built" notice.
 void ResetImportFlags()
 {
     ImportResult = ImportResultRec{};
+    UnnumberedPending = false;
     VoucherOutsideYearsFlag = false;
     AccountsCreatedFlag = false;
     ImportHoldsRenewed = 0;
@@ -86,6 +112,16 @@ void ReportImportResult()
         PStringAppend(tail, ImportResult.firstRefusedTag);
         PStringAppendC(tail, ")");
         TellWith(Texts::ImportRecordsRefused, tail);
+    }
+    if (ImportResult.unnumbered != 0) {
+        PString tail = {0};
+        uint32_t shown = std::min<uint32_t>(ImportResult.unnumbered, std::size(ImportResult.unnumberedLines));
+        for (uint32_t i = 0; i < shown; i++) {
+            std::snprintf(n, sizeof n, i == 0 ? "%u" : ", %u", unsigned(ImportResult.unnumberedLines[i]));
+            PStringAppendC(tail, n);
+        }
+        if (ImportResult.unnumbered > shown) PStringAppendC(tail, ", ...");
+        TellWith(Texts::ImportSeriesFull, tail);
     }
     ImportEffectsReport();
     if (ImportResult.longBfoObject[0] != 0) TellWith(Texts::ImportBfoObjectTooLong, ImportResult.longBfoObject);

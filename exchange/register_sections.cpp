@@ -180,7 +180,14 @@ void RegImportRecords(int reg, uint16_t version, uint8_t replace)
         inSection++;
         RecFreeMatrix(reg, record);
         RecClear(reg, record);
+        const uint32_t line = ImportLineNumber();
+        (void)ImportTakeUnnumbered();
         if (!ReadRecordText(reg, version, record, waiting ? ReadTextOnly : 0)) break;   // damaged: told at the end
+        if (ImportTakeUnnumbered()) {
+            ImportResult.read++;
+            ImportCountUnnumbered(line);
+            continue;
+        }
         PString key = {0};
         RecordKeyText(reg, record, key);
         ImportShowProgress(key, FtText);

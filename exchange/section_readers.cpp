@@ -29,6 +29,26 @@
 #include "rules/vat_currency.h"
 #include "shell/database_open.h"
 
+// Reads the next field as text (at most 255); false: damaged.
+bool ReadTextColumn(uint8_t *text)
+{
+    text[0] = 0;
+    return ImportReadField(text, FtText, 255);
+}
+
+// Parses text into a field of type (damage at the column just read when
+// refused); an empty text gives the type's empty value.
+bool ParseColumn(uint8_t *field, uint16_t type, int m, const uint8_t *text)
+{
+    if (text[0] == 0) {
+        FieldClear(field, type, m);
+        return true;
+    }
+    if (FieldFromText(field, type, m, text)) return true;
+    ImportDamage(ImportColumnNumber());
+    return false;
+}
+
 namespace {
 
 // The price list that an item line's price column fills.
@@ -50,26 +70,6 @@ constexpr uint16_t DocOldFieldCodeLast = 9;
 constexpr size_t AssetAmountColumn = 8, AssetDateColumn = 9, AssetModel1Column = 13, AssetModel2Column = 14;
 // The row location field of an order row.
 constexpr uint32_t OrderRowLocation = ORVc::Rows::StructCode;
-
-// Reads the next field as text (at most 255); false: damaged.
-bool ReadTextColumn(uint8_t *text)
-{
-    text[0] = 0;
-    return ImportReadField(text, FtText, 255);
-}
-
-// Parses text into a field of type (damage at the column just read when
-// refused); an empty text gives the type's empty value.
-bool ParseColumn(uint8_t *field, uint16_t type, int m, const uint8_t *text)
-{
-    if (text[0] == 0) {
-        FieldClear(field, type, m);
-        return true;
-    }
-    if (FieldFromText(field, type, m, text)) return true;
-    ImportDamage(ImportColumnNumber());
-    return false;
-}
 
 // Reads the rows of l into record (the header already read).
 bool ReadRowsOnly(int number, const FieldList &l, int version, uint8_t *record)
@@ -282,10 +282,7 @@ bool ReadOrderWith(const FieldList &l, int version, uint8_t *record)
     if (takeNext) {
         DateRec date = GetDate(record, ORVc::OrdDate);
         int32_t next = NextSerialNumber(ORVc::Number, &date, 0, 0);
-        if (next == NoFreeNumber) {
-            ImportDamage(1);
-            return false;
-        }
+        if (next == NoFreeNumber) ImportRefuseUnnumbered();   // read on, not stored
         PutI32(record, ORVc::SerNr, next);
     }
     std::vector<uint8_t> row(RecRowSize(ORVc::Number));

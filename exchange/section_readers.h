@@ -10,6 +10,11 @@
 #include "exchange/field_lists.h"
 
 // ---- Readers (section_readers.cpp) ----
+// Reads the next field as text (at most 255); false: damaged.
+bool ReadTextColumn(uint8_t *text);
+// Parses text into a field of type; an empty text gives the type's empty
+// value. False: damaged at the column just read.
+bool ParseColumn(uint8_t *field, uint16_t type, int m, const uint8_t *text);
 // Item (register 3): the 10th and 11th columns make a price-list record
 // "2" when the 11th holds a non-zero amount; in layout 2 the 30th column
 // is a text parsed as the last price (blank when empty). False: damaged.
@@ -41,6 +46,19 @@ bool ReadDocWith(const FieldList &l, int version, uint8_t *record);
 // Customer (register 2), layout 1 ("kund1"): four lines; an empty text
 // for the fields at 644 and 686 gives 1.
 bool ReadCustomerV1(int number, int version, uint8_t *record);
+
+// ---- Invoices and receipts (invoice_sections.cpp) ----
+// Sales invoice (register 5, "fakt1"): four header lines, then a line per
+// row whose columns follow its kind. The reader gives "S" the next free
+// number, fills the row structure codes and repairs kind, account,
+// totals, reference and due date.
+void WriteInvoiceText(int number, const uint8_t *invoice);
+bool ReadInvoiceText(int number, int version, uint8_t *invoice);
+// Customer receipt (register 10): layout 3 ("betal3") written and read;
+// layout 2 ("betal2") read, its three amounts made rows.
+void WriteReceiptText(int number, const uint8_t *receipt);
+bool ReadReceiptV3(int number, int version, uint8_t *receipt);
+bool ReadReceiptV2(int number, int version, uint8_t *receipt);
 
 // ---- After-reading effects (import_effects.cpp) ----
 // Each runs on a read record before it is stored; "new" is a record whose

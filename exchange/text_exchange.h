@@ -85,6 +85,13 @@ uint32_t ImportLineNumber();
 // A damaged column (1-based) of the current line: aborts the import, the
 // line and column kept for the result.
 void ImportDamage(uint16_t column);
+// A record read whole whose number series is full: it is not stored (a
+// second record would collide under -1); its line is kept for the result.
+void ImportRefuseUnnumbered();
+// True once after ImportRefuseUnnumbered for the record just read.
+bool ImportTakeUnnumbered();
+// Counts such a record, whose lines begin at line.
+void ImportCountUnnumbered(uint32_t line);
 // A reader's check of the field list it was given: true when shape holds;
 // else the import stops as damaged at the next column (a list the reader
 // cannot use is never read past its end, in any build).
@@ -147,6 +154,18 @@ void RegExportNumberRange();
 void RegExportKeyRange(int reg);
 void RegImportRecords(int reg, uint16_t version, uint8_t replace);
 void CustomerListExport();                    // kind 9
+// The selective exports (selective_exports.cpp).
+void SelectedRegistersExport();               // kind 3
+void InvoiceExport();                         // kind 4
+void InvoiceRowsExport();                     // kind 13
+void QueuedInvoiceExport();                   // kind 30
+// The time-sheet rows (time_sheet_export.cpp): kind 19, and one sheet's
+// lines (project: a register-53 buffer for the leader lookups).
+void TimeSheetExport();
+void TimeSheetExportRows(const uint8_t *sheet, uint8_t *project);
+// The balance exports (balance_exports.cpp).
+void BalanceMonthsExport();                   // kind 10
+void AccountBalanceListExport();              // kind 11
 extern uint32_t ImportHoldRecords;            // records per hold: 10
 // Holds that RegImportRecords renewed in the run (every ImportHoldRecords records).
 extern uint32_t ImportHoldsRenewed;
@@ -164,6 +183,9 @@ struct ImportResultRec {
     uint16_t laterSections;
     uint8_t firstLaterTag[32];
     uint16_t badGroupSelector;
+    // Records not stored because their series was full, and the first lines.
+    uint32_t unnumbered;
+    uint32_t unnumberedLines[8];
     uint8_t longBfoObject[8];
     bool seenHeader, formatStored;
     uint32_t sectionsKnown;   // sections whose tag an export of this program writes (the header too)

@@ -149,7 +149,14 @@ void ExportDatabaseText(int kind)
     case 2:
         if (ReportParams) ExportGroups();
         return;
+    case 3: SelectedRegistersExport(); return;
+    case 4: InvoiceExport(); return;
     case 9: CustomerListExport(); return;
+    case 10: BalanceMonthsExport(); return;
+    case 11: AccountBalanceListExport(); return;
+    case 13: InvoiceRowsExport(); return;
+    case 19: TimeSheetExport(); return;
+    case 30: QueuedInvoiceExport(); return;
     case 21: ExportSie(); return;
     case 28: RescueExportText(); return;
     case 29:

@@ -84,6 +84,12 @@ std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
         "purchase1\r\n1\r\nI\r\n\r\n",
         "pd2\r\n30\t30\t\t\tNet\t0\t\r\nEN\tThirty\t\r\n\t\t-\t\r\n\tNet\t\r\n\r\n\r\n",
         "trans4\r\n7\t2024-06-15\tV\t2024-06-15\t\t\t\t\r\n\t1\tP1\t\t\t0\t\t\t\r\n\r\n\r\n",
+        // Invoices and receipts: "S" numbers, every row kind, the older
+        // receipt layout.
+        "fakt1\r\nS\t01.04.2025\t\t\t\t\t\t\t\t\t\t\t\t\t7\t\t\t\t\t\t\t1\tUSD\t9\r\nC1\tName\r\nx\r\n\t1\r\n"
+        "1\tIT\t1\trow\r\n2\tIT\t2\r\n3\t\t\t\t\t\t5\r\n4\tIT\t1\tt\t\t9\r\n5\ttext\t10\r\n\r\n\r\n",
+        "betal3\r\nS\tt\tBG\t10\t\t\t\t\t15.01.2025\r\n1\t0\t5\tC1\t\tt\t12\t3\r\n6\t0\t5\tC1\tt\t4\r\n\r\n\r\n",
+        "betal2\r\n31\told\t30.12.2024\t\t\t\t700\t80\t20\t0\t\t\t\t9\t\tK1\tnote\r\n\r\n",
     };
     for (const char *f : found) {
         std::string s = head + f;

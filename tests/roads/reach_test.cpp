@@ -416,7 +416,9 @@ TEST_F(ExchangeReach, TheFullExportRunsFromTheFunctionList)
     ASSERT_GT(list, 0);
     EXPECT_EQ(ListBoxRows(list), (std::vector<std::string>{TextOf(10506), TextOf(10507), TextOf(10508),
                                                            TextOf(10509), TextOf(10511), TextOf(10510),
-                                                           TextOf(10620)}));
+                                                           TextOf(10620), TextOf(11363), TextOf(11361),
+                                                           TextOf(11362), TextOf(11364), TextOf(11368),
+                                                           TextOf(11365)}));
     fs::path out = dir / "full.txt";
     ASSERT_GT(ChooseExport(TextOf(10506), out), 0);
     ASSERT_TRUE(fs::exists(out));
