@@ -17,6 +17,7 @@
 #include "rules/hooks.h"
 #include "rules/ledger.h"
 #include "rules/ledger_text.h"
+#include "database/access/register_hooks.h"
 #include "rules/rules_types.h"
 #include "tests/exchange/exchange_fixture.h"
 
@@ -37,6 +38,14 @@ protected:
         RulesInstall();
         TodayDate = DateRec{7, 12, 2026};
         SieImportResult = SieImportResultRec{};
+    }
+
+    // The rules installed above are this fixture's: the next test in the
+    // process starts without them.
+    void TearDown() override
+    {
+        RegisterHooksClear();
+        ExchangeFixture::TearDown();
     }
 
     static PackedDecimal Dec(double x)
