@@ -121,15 +121,8 @@ bool Post(const uint8_t *account, const uint8_t *objects, const uint8_t *vat, co
 int ValidateExpense(uint8_t *expense, const uint8_t *old, int mode) {
     assert(expense);
     if (old == expense) old = nullptr;
-    if (mode == 2 && old && Posted(old))
-        return HeldRecordChanges(EX::Number, expense, old, PostedFree, std::size(PostedFree), Texts::PostedExpenseChange);
-    uint32_t entry = GetU32(expense, EX::SerNr);
-    int r = OpenChecks(expense, old, mode);
-    if (r != 0) {
-        PutU32(expense, EX::SerNr, entry);
-        if (PendingVoucher) PendingVoucherClear();
-    }
-    return r;
+    return ValidateHeldOrOpen(EX::Number, expense, old, mode, old && Posted(old), EX::SerNr, PostedFree,
+                              std::size(PostedFree), Texts::PostedExpenseChange, OpenChecks);
 }
 
 // Builds the expense's voucher; see the file comment.

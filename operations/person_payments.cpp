@@ -123,15 +123,8 @@ bool PostBlock(const uint8_t *accounts, uint32_t offset, const PackedDecimal *am
 int ValidatePPRecord(uint8_t *payment, const uint8_t *old, int mode) {
     assert(payment);
     if (old == payment) old = nullptr;
-    if (mode == 2 && old && Flag(old, PP::Posted))
-        return HeldRecordChanges(PP::Number, payment, old, PostedFree, std::size(PostedFree), Texts::PostedPPChange);
-    uint32_t entry = GetU32(payment, PP::SerNr);
-    int r = OpenChecks(payment, old, mode);
-    if (r != 0) {
-        PutU32(payment, PP::SerNr, entry);
-        if (PendingVoucher) PendingVoucherClear();
-    }
-    return r;
+    return ValidateHeldOrOpen(PP::Number, payment, old, mode, old && Flag(old, PP::Posted), PP::SerNr, PostedFree,
+                              std::size(PostedFree), Texts::PostedPPChange, OpenChecks);
 }
 
 // Builds the person payment's voucher; see the file comment.

@@ -197,14 +197,6 @@ int OpenChecks(uint8_t *invoice, const uint8_t *old, int mode) {
 int ValidatePurchaseInvoice(uint8_t *invoice, const uint8_t *old, int mode) {
     assert(invoice);
     if (old == invoice) old = nullptr;
-    if (mode == 2 && old && GetU16(old, PI::Approved) == 1)
-        return HeldRecordChanges(PI::Number, invoice, old, ApprovedFree, std::size(ApprovedFree),
-                                 Texts::ApprovedPurchaseChange);
-    uint32_t entry = GetU32(invoice, PI::SerNr);
-    int r = OpenChecks(invoice, old, mode);
-    if (r != 0) {
-        PutU32(invoice, PI::SerNr, entry);
-        if (PendingVoucher) PendingVoucherClear();
-    }
-    return r;
+    return ValidateHeldOrOpen(PI::Number, invoice, old, mode, old && GetU16(old, PI::Approved) == 1, PI::SerNr,
+                              ApprovedFree, std::size(ApprovedFree), Texts::ApprovedPurchaseChange, OpenChecks);
 }

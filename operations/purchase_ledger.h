@@ -152,6 +152,12 @@ void InstallVendorPaymentEntry(std::array<RegisterHooks, RegisterCount> &table);
 // or row cell. 0 when only free bytes changed.
 int HeldRecordChanges(int reg, const uint8_t *record, const uint8_t *old, const uint32_t (*free)[2], size_t freeCount,
                       int text);
+// Checks a record of reg: an update of a held one (held set) by
+// HeldRecordChanges, any other by checks, which on refusal leave the
+// serial at serialAt as it came and no pending voucher.
+int ValidateHeldOrOpen(int reg, uint8_t *record, const uint8_t *old, int mode, bool held, uint32_t serialAt,
+                       const uint32_t (*free)[2], size_t freeCount, int heldText,
+                       int (*checks)(uint8_t *, const uint8_t *, int));
 // Checks an expense (register 109) before it is stored; builds its voucher
 // when it becomes posted now. 0 accepts, else FieldError's -1.
 int ValidateExpense(uint8_t *expense, const uint8_t *old, int mode);

@@ -111,6 +111,23 @@ bool FreeByte(uint32_t at, const uint32_t (*free)[2], size_t count) {
 
 }  // namespace
 
+// Checks a purchase-side document before it is stored. An update of one
+// that is held (approved or posted) may change only the free bytes; any
+// other runs checks, and a refusal puts back the serial it came with and
+// drops the voucher the checks began.
+int ValidateHeldOrOpen(int reg, uint8_t *record, const uint8_t *old, int mode, bool held, uint32_t serialAt,
+                       const uint32_t (*free)[2], size_t freeCount, int heldText,
+                       int (*checks)(uint8_t *, const uint8_t *, int)) {
+    if (mode == 2 && old && held) return HeldRecordChanges(reg, record, old, free, freeCount, heldText);
+    uint32_t entry = GetU32(record, serialAt);
+    int r = checks(record, old, mode);
+    if (r != 0) {
+        PutU32(record, serialAt, entry);
+        if (PendingVoucher) PendingVoucherClear();
+    }
+    return r;
+}
+
 // The hold of a stored document that may change only some bytes: 0 when
 // nothing else changed, else text at the first changed field or cell.
 int HeldRecordChanges(int reg, const uint8_t *record, const uint8_t *old, const uint32_t (*free)[2], size_t freeCount,
