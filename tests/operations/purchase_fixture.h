@@ -257,28 +257,6 @@ protected:
         PackedDecimal open = GetDec(r.record, APVc::OpenAmount);
         return DecToDouble(&open);
     }
-    static double Num(const uint8_t *base, uint32_t at) {
-        PackedDecimal d = GetDec(base, at);
-        return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-    }
-    // The stored voucher (yearCode, serial) into v; false when none.
-    static bool StoredVoucher(uint16_t yearCode, uint32_t serial, RuleRecord &v) {
-        PutU16(v.record, Voucher::YearCode, yearCode);
-        PutU32(v.record, Voucher::SerNr, serial);
-        uint32_t recid = 0, position = 0;
-        return RecFind(Voucher::Number, v.record, 2, 1, &recid, &position);
-    }
-    // The sum of the voucher's account rows on account (all rows: "").
-    static double VoucherSum(const uint8_t *v, const char *account = "") {
-        double sum = 0;
-        uint8_t row[TransRow::Size];
-        for (int32_t i = 0; i < MatrixRowCount(Voucher::Number, 0, v); i++) {
-            if (!MatrixRowRead(Voucher::Number, v, i, row) || GetU16(row, TransRow::Kind) != 1) continue;
-            if (account[0] != 0 && Text(row, TransRow::Account) != account) continue;
-            sum += Num(row, TransRow::Amount);
-        }
-        return sum;
-    }
     // The vendor's period balance kind `kind` added in month of date.
     static double VendorMonth(const char *vendor, int kind, DateRec date) {
         RuleRecord s(VBVc::Number);

@@ -153,29 +153,9 @@ protected:
         PackedDecimal open = GetDec(r.record, ARVc::OpenAmount);
         return DecToDouble(&open);
     }
-    static double Num(const uint8_t *base, uint32_t at) {
-        PackedDecimal d = GetDec(base, at);
-        return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-    }
     // The stored voucher of receipt serial (series 202) into v; false when
     // there is none.
-    static bool ReceiptVoucher(uint32_t serial, RuleRecord &v) {
-        PutU16(v.record, Voucher::YearCode, 202);
-        PutU32(v.record, Voucher::SerNr, serial);
-        uint32_t recid = 0, position = 0;
-        return RecFind(Voucher::Number, v.record, 2, 1, &recid, &position);
-    }
-    // The sum of the voucher's account rows on account (all rows: "").
-    static double VoucherSum(const uint8_t *v, const char *account = "") {
-        double sum = 0;
-        uint8_t row[TransRow::Size];
-        for (int32_t i = 0; i < MatrixRowCount(Voucher::Number, 0, v); i++) {
-            if (!MatrixRowRead(Voucher::Number, v, i, row) || GetU16(row, TransRow::Kind) != 1) continue;
-            if (account[0] != 0 && Text(row, TransRow::Account) != account) continue;
-            sum += Num(row, TransRow::Amount);
-        }
-        return sum;
-    }
+    static bool ReceiptVoucher(uint32_t serial, RuleRecord &v) { return StoredVoucher(202, serial, v); }
     // The customer's "paid" statistics of June 2024.
     static double PaidInJune(const char *customer) {
         RuleRecord s(CSVc::Number);
