@@ -176,25 +176,28 @@ void AfterReadDelivery(int number, int version, uint8_t *record)
     CountSkipped(skipped);
 }
 
-// Purchase order: list marks, totals and its quantities on order, always.
+// Purchase order: list marks and totals; a new one adds its quantities on
+// order (one already stored has added them: a second import of the same
+// file would count them twice).
 void AfterReadPurchaseOrder(int number, int version, uint8_t *record)
 {
     (void)number;
     (void)version;
     StatusMarkPurchaseOrder(record);
     PurchaseOrderTotals(record);
+    if (!RecordIsNew(PurchOrderVc::Number, record)) return;
     bool skipped = false;
     EffectAdd(ImportEffects.purchaseOrderOnOrderStock, record, 1, &skipped);
     CountSkipped(skipped);
 }
 
-// Stock movement: when done, item history and the transfer between
-// locations; then the list mark.
+// Stock movement: a new one marked done makes its item history and the
+// transfer between locations; then the list mark.
 void AfterReadStockMove(int number, int version, uint8_t *record)
 {
     (void)number;
     (void)version;
-    if (GetU16(record, StockMoveVc::Done) == 1) {
+    if (GetU16(record, StockMoveVc::Done) == 1 && RecordIsNew(StockMoveVc::Number, record)) {
         bool skipped = false;
         Effect(ImportEffects.stockMoveEffects, record, &skipped);
         CountSkipped(skipped);
@@ -202,12 +205,14 @@ void AfterReadStockMove(int number, int version, uint8_t *record)
     StatusMarkStockMovement(record);
 }
 
-// Production: list mark, component stock and, when finished, item history.
+// Production: list mark; a new one adds its component stock and, when
+// finished, its item history.
 void AfterReadProduction(int number, int version, uint8_t *record)
 {
     (void)number;
     (void)version;
     StatusMarkProduction(record);
+    if (!RecordIsNew(ProductionVc::Number, record)) return;
     bool skipped = false;
     EffectAdd(ImportEffects.productionStockRows, record, 1, &skipped);
     if (GetU16(record, ProductionVc::Finished) != 0) Effect(ImportEffects.productionHistory, record, &skipped);

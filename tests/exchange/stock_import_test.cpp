@@ -189,6 +189,10 @@ TEST_F(StockImport, ImportedDocumentsMoveStockAsTheirHooksDo) {
     EXPECT_EQ(Shown(Texts::ImportEffectsSkipped), 0);
     EXPECT_EQ(StockFigures(), stock);
     EXPECT_EQ(HistoryFigures(), history);
+    // The same file again finds every document stored: nothing moves twice.
+    ImportBytes(text);
+    EXPECT_EQ(StockFigures(), stock);
+    EXPECT_EQ(HistoryFigures(), history);
     RegisterHooksClear();
 }
 
