@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/bench_store.h"
 #include "core/language_file.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -78,10 +79,3 @@ inline bool BenchCompanyReopen(const std::string &path, bool fresh)
     return DbOpen(p, 0);
 }
 
-// Puts a C++ string into a text field of at most `max` characters.
-inline void BenchPutText(uint8_t *base, uint32_t offset, int max, const std::string &text)
-{
-    uint8_t p[256];
-    PStringFromC(p, text.c_str());
-    PutPString(base, offset, max, p);
-}

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "bench/bench_company.h"
+#include "bench/bench_store.h"
 #include "bench/bench_frame.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -49,27 +50,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 int32_t nextSerial = 1;
 
-// Puts text into a PString field of at most max characters.
-void PutText(uint8_t *base, uint32_t at, int max, const char *text) {
-    PString p;
-    PStringFromC(p, text);
-    PutPString(base, at, max, p);
-}
-
-// Stores one record of reg filled by fill, no hooks; false when it failed.
-template <typename Fill> bool StorePlain(int reg, Fill fill) {
-    RuleRecord r(reg);
-    if (!r.record) return false;
-    fill(r.record);
-    uint32_t recid = 0;
-    return RecStoreByKey(reg, r.record, 1, &recid);
-}
-
-// Stores the rows of a settings table block.
-bool StoreRows(int block, const std::vector<uint8_t> &rows) {
-    return SettingsBlockStore(block, rows.data(), (uint32_t)rows.size()) == RecDone;
-}
-
 // The company: a customer, a stocked item with plenty of stock, VAT code
 // 1 at 25 %, the accounts, fiscal year 2024, an invoice series, the rules.
 // Once per program.
@@ -86,33 +66,33 @@ bool Company() {
     PutU32(series.data(), SeriesRow::LastNr, 9999999);
     PackedDecimal rate;
     DecFromLong(&rate, 25);
-    PutText(vat.data(), VatCodeRow::Code, 2, "1");
+    BenchPutText(vat.data(), VatCodeRow::Code, 2, "1");
     PutDec(vat.data(), VatCodeRow::Rate, rate);
-    PutText(vat.data(), VatCodeRow::Account1, 10, "2610");
+    BenchPutText(vat.data(), VatCodeRow::Account1, 10, "2610");
     std::vector<uint8_t> accounts(SalesAccountsBlk::Size), stock(MainStockBlk::Size);
-    PutText(accounts.data(), SalesAccountsBlk::ARAcc, 10, "1510");
-    PutText(accounts.data(), SalesAccountsBlk::SalesAcc0, 10, "3010");
-    PutText(stock.data(), MainStockBlk::MainLocation, 10, "MAIN");
-    if (!StoreRows(FiscalYearBlk::Number, year) || !StoreRows(InvSeriesBlk::Number, series) ||
-        !StoreRows(VatCodeBlk::Number, vat) ||
+    BenchPutText(accounts.data(), SalesAccountsBlk::ARAcc, 10, "1510");
+    BenchPutText(accounts.data(), SalesAccountsBlk::SalesAcc0, 10, "3010");
+    BenchPutText(stock.data(), MainStockBlk::MainLocation, 10, "MAIN");
+    if (!BenchStoreRows(FiscalYearBlk::Number, year) || !BenchStoreRows(InvSeriesBlk::Number, series) ||
+        !BenchStoreRows(VatCodeBlk::Number, vat) ||
         SettingsBlockStore(SalesAccountsBlk::Number, accounts.data(), SalesAccountsBlk::Size) != RecDone ||
         SettingsBlockStore(MainStockBlk::Number, stock.data(), MainStockBlk::Size) != RecDone)
         return false;
     DbHoldBegin();
     PackedDecimal plenty;
     DecFromLong(&plenty, 100000000);
-    bool ok = StorePlain(CUVc::Number, [](uint8_t *r) { PutText(r, CUVc::Code, 20, "C1"); }) &&
-              StorePlain(INVc::Number, [](uint8_t *r) {
-                  PutText(r, INVc::Code, 20, "ITEM1");
+    bool ok = BenchStorePlain(CUVc::Number, [](uint8_t *r) { BenchPutText(r, CUVc::Code, 20, "C1"); }) &&
+              BenchStorePlain(INVc::Number, [](uint8_t *r) {
+                  BenchPutText(r, INVc::Code, 20, "ITEM1");
                   PutU16(r, INVc::Stocked, 1);
               }) &&
-              StorePlain(LSVc::Number, [&](uint8_t *r) {
-                  PutText(r, LSVc::ItemCode, 20, "ITEM1");
-                  PutText(r, LSVc::Location, 10, "MAIN");
+              BenchStorePlain(LSVc::Number, [&](uint8_t *r) {
+                  BenchPutText(r, LSVc::ItemCode, 20, "ITEM1");
+                  BenchPutText(r, LSVc::Location, 10, "MAIN");
                   PutDec(r, LSVc::InStock, plenty);
               });
     for (const char *code : {"1510", "2610", "3010"})
-        ok = ok && StorePlain(ACVc::Number, [&](uint8_t *r) { PutText(r, ACVc::Code, 10, code); });
+        ok = ok && BenchStorePlain(ACVc::Number, [&](uint8_t *r) { BenchPutText(r, ACVc::Code, 10, code); });
     if (!ok) DbHoldFail();
     if (!DbHoldEnd()) return false;
     RulesInstall();
@@ -125,7 +105,7 @@ bool Company() {
 void FillInvoice(uint8_t *invoice, int rows, bool posted, const char *item = "ITEM1") {
     RecFreeMatrix(IVVc::Number, invoice);
     RecClear(IVVc::Number, invoice);
-    PutText(invoice, IVVc::CustCode, 20, "C1");
+    BenchPutText(invoice, IVVc::CustCode, 20, "C1");
     PutU32(invoice, IVVc::SerNr, (uint32_t)nextSerial++);
     PutDate(invoice, IVVc::InvDate, DateRec{15, 6, 2024});
     PutDate(invoice, IVVc::TransDate, DateRec{15, 6, 2024});
@@ -143,12 +123,12 @@ void FillInvoice(uint8_t *invoice, int rows, bool posted, const char *item = "IT
     PutDec(invoice, IVVc::Vat, vat);
     uint8_t row[IVVc::Rows::Size] = {};
     PutU16(row, IVVc::Rows::Kind, 1);
-    PutText(row, IVVc::Rows::ItemCode, 20, item);
+    BenchPutText(row, IVVc::Rows::ItemCode, 20, item);
     PutDec(row, IVVc::Rows::Quantity, one);
     PutDec(row, IVVc::Rows::Price, price);
     PutDec(row, IVVc::Rows::Sum, price);
-    PutText(row, IVVc::Rows::SalesAcc, 10, "3010");
-    PutText(row, IVVc::Rows::VatCode, 2, "1");
+    BenchPutText(row, IVVc::Rows::SalesAcc, 10, "3010");
+    BenchPutText(row, IVVc::Rows::VatCode, 2, "1");
     PutU32(row, IVVc::Rows::Link, SerialNone);
     for (int i = 0; i < rows; i++) MatrixRowPut(IVVc::Number, 0, invoice, i, row);
 }
@@ -217,27 +197,27 @@ bool CurveItems() {
     DbHoldBegin();
     bool ok = true;
     for (const char *code : {"COUNTED", "BOUGHT"})
-        ok = ok && StorePlain(INVc::Number, [&](uint8_t *r) {
-                 PutText(r, INVc::Code, 20, code);
+        ok = ok && BenchStorePlain(INVc::Number, [&](uint8_t *r) {
+                 BenchPutText(r, INVc::Code, 20, code);
                  PutU16(r, INVc::Stocked, 1);
              }) &&
-             StorePlain(LSVc::Number, [&](uint8_t *r) {
-                 PutText(r, LSVc::ItemCode, 20, code);
-                 PutText(r, LSVc::Location, 10, "MAIN");
+             BenchStorePlain(LSVc::Number, [&](uint8_t *r) {
+                 BenchPutText(r, LSVc::ItemCode, 20, code);
+                 BenchPutText(r, LSVc::Location, 10, "MAIN");
                  PutDec(r, LSVc::InStock, plenty);
              });
-    ok = ok && StorePlain(PUVc::Number, [&](uint8_t *r) {
+    ok = ok && BenchStorePlain(PUVc::Number, [&](uint8_t *r) {
         PutU32(r, PUVc::SerNr, 1);
         PutDate(r, PUVc::TransDate, DateRec{1, 12, 2023});
         uint8_t row[PUVc::Rows::Size] = {};
-        PutText(row, PUVc::Rows::ItemCode, 20, "BOUGHT");
+        BenchPutText(row, PUVc::Rows::ItemCode, 20, "BOUGHT");
         PutDec(row, PUVc::Rows::Quantity, plenty);
         PutDec(row, PUVc::Rows::UnitCost, cost);
         MatrixRowPut(PUVc::Number, 0, r, 0, row);
     });
-    ok = ok && StorePlain(ItemHistVc::Number, [&](uint8_t *r) {
-        PutText(r, ItemHistVc::ItemCode, 20, "BOUGHT");
-        PutText(r, ItemHistVc::Location, 10, "MAIN");
+    ok = ok && BenchStorePlain(ItemHistVc::Number, [&](uint8_t *r) {
+        BenchPutText(r, ItemHistVc::ItemCode, 20, "BOUGHT");
+        BenchPutText(r, ItemHistVc::Location, 10, "MAIN");
         PutU16(r, ItemHistVc::DocType, PUVc::Number);
         PutU32(r, ItemHistVc::DocNr, 1);
         PutDate(r, ItemHistVc::HistDate, DateRec{1, 12, 2023});
@@ -330,7 +310,7 @@ int InvoiceWindow() {
     if (n <= 0) return 0;
     CmdNewRecord(n);
     if (WinRecState(n) != 1) return 0;
-    PutText(WinRecordBuffer(n), IVVc::CustCode, 20, "C1");
+    BenchPutText(WinRecordBuffer(n), IVVc::CustCode, 20, "C1");
     w = n;
     return w;
 }
@@ -380,8 +360,8 @@ uint32_t PrintCompany() {
         PutDec(row, DocVc::Rows::Top, v[1]);
         PutDec(row, DocVc::Rows::Right, v[2]);
         PutDec(row, DocVc::Rows::Bottom, v[3]);
-        PutText(row, DocVc::Rows::Font, 20, "NORMAL");
-        PutText(row, DocVc::Rows::Text, 100, text);
+        BenchPutText(row, DocVc::Rows::Font, 20, "NORMAL");
+        BenchPutText(row, DocVc::Rows::Text, 100, text);
         PutU16(row, DocVc::Rows::RowPitch, (uint16_t)pitch);
         PutU16(row, DocVc::Rows::FieldCode, (uint16_t)code);
         return MatrixRowPut(DocVc::Number, 0, form, MatrixRowCount(DocVc::Number, 0, form), row);
@@ -389,13 +369,13 @@ uint32_t PrintCompany() {
     std::vector<uint8_t> choice(InvoiceFormBlk::Rows::Size), printer(PrintersBlk::Rows::Size);
     PutI32(choice.data(), InvoiceFormBlk::Rows::SeriesStart, -1);
     PutI32(choice.data(), InvoiceFormBlk::Rows::CopyPass, -1);
-    PutText(choice.data(), InvoiceFormBlk::Rows::FormName, 20, "INVOICE");
-    PutText(choice.data(), InvoiceFormBlk::Rows::PrinterName, 20, "PDF");
-    PutText(printer.data(), PrintersBlk::Rows::Name, 20, "PDF");
-    PutText(printer.data(), PrintersBlk::Rows::PrinterText, 20, "P");
-    if (!StoreRows(InvoiceFormBlk::Number, choice) || !StoreRows(PrintersBlk::Number, printer)) return 0;
+    BenchPutText(choice.data(), InvoiceFormBlk::Rows::FormName, 20, "INVOICE");
+    BenchPutText(choice.data(), InvoiceFormBlk::Rows::PrinterName, 20, "PDF");
+    BenchPutText(printer.data(), PrintersBlk::Rows::Name, 20, "PDF");
+    BenchPutText(printer.data(), PrintersBlk::Rows::PrinterText, 20, "P");
+    if (!BenchStoreRows(InvoiceFormBlk::Number, choice) || !BenchStoreRows(PrintersBlk::Number, printer)) return 0;
     RuleRecord form(DocVc::Number), invoice(IVVc::Number);
-    PutText(form.record, DocVc::Code, 20, "INVOICE");
+    BenchPutText(form.record, DocVc::Code, 20, "INVOICE");
     PutU16(form.record, DocVc::Copies, 1);
     PutU16(form.record, DocVc::RowsPerPage, 40);
     bool ok = item(form.record, 1, 40, 40, 400, 60, "Invoice", 0, 0) && item(form.record, 4, 40, 70, 400, 90, "", 55, 0) &&
@@ -404,9 +384,9 @@ uint32_t PrintCompany() {
     FillInvoice(invoice.record, 500, false);
     uint32_t recid = 0;
     DbHoldBegin();
-    ok = ok && StorePlain(FontVc::Number, [](uint8_t *r) {
-        PutText(r, FontVc::Name, 20, "NORMAL");
-        PutText(r, FontVc::WinFontName, 20, "DejaVu Sans");
+    ok = ok && BenchStorePlain(FontVc::Number, [](uint8_t *r) {
+        BenchPutText(r, FontVc::Name, 20, "NORMAL");
+        BenchPutText(r, FontVc::WinFontName, 20, "DejaVu Sans");
         PutU16(r, FontVc::WinSize, 10);
     });
     ok = ok && RecStore(DocVc::Number, form.record, 0, &recid) && RecStore(IVVc::Number, invoice.record, 0, &recid);

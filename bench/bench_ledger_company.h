@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/bench_company.h"
+#include "bench/bench_store.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -32,15 +33,6 @@ inline std::string ObjectCode(int type, int i) { return "O" + std::to_string(typ
 
 inline double Since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// Stores one record of reg filled by fill, no hooks; false when it failed.
-template <typename Fill> bool StorePlain(int reg, Fill fill) {
-    RuleRecord r(reg);
-    if (!r.record) return false;
-    fill(r.record);
-    uint32_t recid = 0;
-    return RecStoreByKey(reg, r.record, 1, &recid);
 }
 
 // Makes company `name`: calendar fiscal years firstYear to lastYear, the
@@ -72,7 +64,7 @@ inline bool LedgerCompany(const char *name, int firstYear, int lastYear) {
     DbHoldBegin();
     bool ok = true;
     for (int i = 0; i < Accounts && ok; i++)
-        ok = StorePlain(ACVc::Number, [&](uint8_t *r) {
+        ok = BenchStorePlain(ACVc::Number, [&](uint8_t *r) {
             PString code;
             PStringFromC(code, AccountCode(i).c_str());
             PutPString(r, ACVc::Code, 10, code);
@@ -82,9 +74,9 @@ inline bool LedgerCompany(const char *name, int firstYear, int lastYear) {
     for (int t = 0; t < ObjectTypes && ok; t++) {
         PString type;
         PStringFromC(type, ("T" + std::to_string(t)).c_str());
-        ok = StorePlain(OTVc::Number, [&](uint8_t *r) { PutPString(r, OTVc::Code, 5, type); });
+        ok = BenchStorePlain(OTVc::Number, [&](uint8_t *r) { PutPString(r, OTVc::Code, 5, type); });
         for (int i = 0; i < ObjectsPerType && ok; i++)
-            ok = StorePlain(OBVc::Number, [&](uint8_t *r) {
+            ok = BenchStorePlain(OBVc::Number, [&](uint8_t *r) {
                 PString code;
                 PStringFromC(code, ObjectCode(t, i).c_str());
                 PutPString(r, OBVc::Code, 5, code);
@@ -172,7 +164,7 @@ inline double BareHoldSeconds(int holds, const DateRec &date) {
     auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < holds; i++) {
         DbHoldBegin();
-        bool stored = StorePlain(ATVc::Number, [&](uint8_t *r) {
+        bool stored = BenchStorePlain(ATVc::Number, [&](uint8_t *r) {
             PutDate(r, ATVc::Date, date);
             PutU32(r, ATVc::SourceSerNr, 0x7FFF0000u + (uint32_t)i);
         });

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench/bench_company.h"
+#include "bench/bench_store.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -32,24 +33,6 @@ constexpr int Items = 60, Vendors = 5;
 #endif
 constexpr int InvoiceRows = 300;
 
-void PutText(uint8_t *base, uint32_t at, int max, const char *text) {
-    PString p;
-    PStringFromC(p, text);
-    PutPString(base, at, max, p);
-}
-
-template <typename Fill> bool StorePlain(int reg, Fill fill) {
-    RuleRecord r(reg);
-    if (!r.record) return false;
-    fill(r.record);
-    uint32_t recid = 0;
-    return RecStoreByKey(reg, r.record, 1, &recid);
-}
-
-bool StoreRows(int block, const std::vector<uint8_t> &rows) {
-    return SettingsBlockStore(block, rows.data(), (uint32_t)rows.size()) == RecDone;
-}
-
 // The company: fiscal year 2024, the series, a cash payment mode, the
 // creditor and cost accounts, purchase-invoice vouchers, the rules and
 // the vendors' invoices. Once per program.
@@ -64,24 +47,24 @@ bool Company() {
     PutDate(year.data(), FiscalYearEntry::EndDate, DateRec{31, 12, 2024});
     PutU32(series.data(), SeriesRow::FirstNr, 1);
     PutU32(series.data(), SeriesRow::LastNr, 9999999);
-    PutText(mode.data(), PaymentModeBlk::Rows::Code, 1, "K");
-    PutText(mode.data(), PaymentModeBlk::Rows::Account, 10, "1910");
+    BenchPutText(mode.data(), PaymentModeBlk::Rows::Code, 1, "K");
+    BenchPutText(mode.data(), PaymentModeBlk::Rows::Account, 10, "1910");
     std::vector<uint8_t> accounts(PurchAccountsBlk::Size), posting(PostingBlk::Size);
-    PutText(accounts.data(), PurchAccountsBlk::CreditorAcc, 10, "2440");
+    BenchPutText(accounts.data(), PurchAccountsBlk::CreditorAcc, 10, "2440");
     PutU16(posting.data(), PostingBlk::PostPurchInv, 1);
-    if (!StoreRows(FiscalYearBlk::Number, year) || !StoreRows(OutPaySeriesBlk::Number, series) ||
-        !StoreRows(PurchInvSeriesBlk::Number, series) || !StoreRows(PaymentModeBlk::Number, mode) ||
+    if (!BenchStoreRows(FiscalYearBlk::Number, year) || !BenchStoreRows(OutPaySeriesBlk::Number, series) ||
+        !BenchStoreRows(PurchInvSeriesBlk::Number, series) || !BenchStoreRows(PaymentModeBlk::Number, mode) ||
         SettingsBlockStore(PurchAccountsBlk::Number, accounts.data(), PurchAccountsBlk::Size) != RecDone ||
         SettingsBlockStore(PostingBlk::Number, posting.data(), PostingBlk::Size) != RecDone)
         return false;
     DbHoldBegin();
     bool ok = true;
     for (const char *code : {"1910", "2440", "5010"})
-        ok = ok && StorePlain(ACVc::Number, [&](uint8_t *r) { PutText(r, ACVc::Code, 10, code); });
+        ok = ok && BenchStorePlain(ACVc::Number, [&](uint8_t *r) { BenchPutText(r, ACVc::Code, 10, code); });
     for (int32_t s = 1; s <= Items && ok; s++)
-        ok = StorePlain(VIVc::Number, [&](uint8_t *r) {
+        ok = BenchStorePlain(VIVc::Number, [&](uint8_t *r) {
             PutU32(r, VIVc::SerNr, (uint32_t)s);
-            PutText(r, VIVc::VendCode, 20, ("V" + std::to_string(s % Vendors)).c_str());
+            BenchPutText(r, VIVc::VendCode, 20, ("V" + std::to_string(s % Vendors)).c_str());
             PutU16(r, VIVc::Approved, 1);
         });
     if (!ok) DbHoldFail();
@@ -98,11 +81,11 @@ bool MakeOpenItems() {
     PackedDecimal hundred;
     DecFromLong(&hundred, 100);
     for (int32_t s = 1; s <= Items && ok; s++)
-        ok = StorePlain(APVc::Number, [&](uint8_t *r) {
+        ok = BenchStorePlain(APVc::Number, [&](uint8_t *r) {
             PutU32(r, APVc::InvoiceNr, (uint32_t)s);
             PutDec(r, APVc::OpenAmount, hundred);
             PutDate(r, APVc::DueDate, DateRec{(uint8_t)(1 + s % 20), 7, 2024});
-            PutText(r, APVc::VendCode, 20, ("V" + std::to_string(s % Vendors)).c_str());
+            BenchPutText(r, APVc::VendCode, 20, ("V" + std::to_string(s % Vendors)).c_str());
         });
     if (!ok) DbHoldFail();
     return DbHoldEnd() && ok;
@@ -114,7 +97,7 @@ void BM_PaymentSuggestion(benchmark::State &state) {
         return;
     }
     std::vector<uint8_t> selection(ReportParamsVc::Size, 0);
-    PutText(selection.data(), 1010, 1, "K");
+    BenchPutText(selection.data(), 1010, 1, "K");
     PutDate(selection.data(), 1112, DateRec{28, 6, 2024});
     PutU16(selection.data(), ReportParamsVc::Option3, (uint16_t)state.range(0));
     double road = 0, walk = 0;
@@ -151,7 +134,7 @@ void BM_PurchaseInvoiceVoucher(benchmark::State &state) {
     }
     RuleRecord invoice(VIVc::Number), plain(VIVc::Number);
     PutU32(invoice.record, VIVc::SerNr, 1);
-    PutText(invoice.record, VIVc::VendCode, 20, "V1");
+    BenchPutText(invoice.record, VIVc::VendCode, 20, "V1");
     PutDate(invoice.record, VIVc::TransDate, DateRec{10, 6, 2024});
     PackedDecimal amount, total;
     DecFromLong(&amount, 10);
@@ -159,7 +142,7 @@ void BM_PurchaseInvoiceVoucher(benchmark::State &state) {
     PutDec(invoice.record, VIVc::InvAmount, total);
     uint8_t row[VIVc::Rows::Size] = {};
     PutU16(row, VIVc::Rows::Kind, 1);
-    PutText(row, VIVc::Rows::Account, 10, "5010");
+    BenchPutText(row, VIVc::Rows::Account, 10, "5010");
     PutDec(row, VIVc::Rows::Amount, amount);
     for (int i = 0; i < InvoiceRows; i++) MatrixRowPut(VIVc::Number, 0, invoice.record, i, row);
     double road = 0, peer = 0;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench/bench_company.h"
+#include "bench/bench_store.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -32,29 +33,10 @@ using Clock = std::chrono::steady_clock;
 constexpr int Invoices = 300;
 int32_t nextSerial = 1;
 
-void PutText(uint8_t *base, uint32_t at, int max, const char *text) {
-    PString p;
-    PStringFromC(p, text);
-    PutPString(base, at, max, p);
-}
-
 PackedDecimal Dec(int32_t v) {
     PackedDecimal d;
     DecFromLong(&d, v);
     return d;
-}
-
-// Stores one record of reg filled by fill, no hooks; false when it failed.
-template <typename Fill> bool StorePlain(int reg, Fill fill) {
-    RuleRecord r(reg);
-    if (!r.record) return false;
-    fill(r.record);
-    uint32_t recid = 0;
-    return RecStoreByKey(reg, r.record, 1, &recid);
-}
-
-bool StoreRows(int block, const std::vector<uint8_t> &rows) {
-    return SettingsBlockStore(block, rows.data(), (uint32_t)rows.size()) == RecDone;
 }
 
 // The company: fiscal year 2024, the receipt series, receipts posted, the
@@ -72,36 +54,36 @@ bool Company() {
     PutDate(year.data(), FiscalYearEntry::EndDate, DateRec{31, 12, 2024});
     PutU32(series.data(), SeriesRow::FirstNr, 1);
     PutU32(series.data(), SeriesRow::LastNr, 9999999);
-    PutText(mode.data(), PaymentModeBlk::Rows::Code, 1, "K");
-    PutText(mode.data(), PaymentModeBlk::Rows::Account, 10, "1910");
-    PutText(mode.data(), PaymentModeBlk::Rows::Name, 60, "Cash");
+    BenchPutText(mode.data(), PaymentModeBlk::Rows::Code, 1, "K");
+    BenchPutText(mode.data(), PaymentModeBlk::Rows::Account, 10, "1910");
+    BenchPutText(mode.data(), PaymentModeBlk::Rows::Name, 60, "Cash");
     std::vector<uint8_t> accounts(SalesAccountsBlk::Size), posting(PostingBlk::Size);
-    PutText(accounts.data(), SalesAccountsBlk::ARAcc, 10, "1510");
-    PutText(accounts.data(), SalesAccountsBlk::RcptBalanceAcc, 10, "3740");
+    BenchPutText(accounts.data(), SalesAccountsBlk::ARAcc, 10, "1510");
+    BenchPutText(accounts.data(), SalesAccountsBlk::RcptBalanceAcc, 10, "3740");
     PutU16(posting.data(), PostingBlk::PostReceipts, 1);
-    if (!StoreRows(FiscalYearBlk::Number, year) || !StoreRows(ReceiptSeriesBlk::Number, series) ||
-        !StoreRows(PaymentModeBlk::Number, mode) ||
+    if (!BenchStoreRows(FiscalYearBlk::Number, year) || !BenchStoreRows(ReceiptSeriesBlk::Number, series) ||
+        !BenchStoreRows(PaymentModeBlk::Number, mode) ||
         SettingsBlockStore(SalesAccountsBlk::Number, accounts.data(), SalesAccountsBlk::Size) != RecDone ||
         SettingsBlockStore(PostingBlk::Number, posting.data(), PostingBlk::Size) != RecDone)
         return false;
     DbHoldBegin();
-    bool ok = StorePlain(CUVc::Number, [](uint8_t *r) {
-        PutText(r, CUVc::Code, 20, "C1");
+    bool ok = BenchStorePlain(CUVc::Number, [](uint8_t *r) {
+        BenchPutText(r, CUVc::Code, 20, "C1");
         PutU16(r, CUVc::OnAccount, 1);
     });
     for (const char *code : {"1510", "1910", "3740"})
-        ok = ok && StorePlain(ACVc::Number, [&](uint8_t *r) { PutText(r, ACVc::Code, 10, code); });
+        ok = ok && BenchStorePlain(ACVc::Number, [&](uint8_t *r) { BenchPutText(r, ACVc::Code, 10, code); });
     for (int32_t s = 1; s <= Invoices && ok; s++) {
-        ok = StorePlain(IVVc::Number, [&](uint8_t *r) {
+        ok = BenchStorePlain(IVVc::Number, [&](uint8_t *r) {
                  PutU32(r, IVVc::SerNr, (uint32_t)s);
-                 PutText(r, IVVc::CustCode, 20, "C1");
-                 PutText(r, IVVc::ARAcc, 10, "1510");
+                 BenchPutText(r, IVVc::CustCode, 20, "C1");
+                 BenchPutText(r, IVVc::ARAcc, 10, "1510");
                  PutU16(r, IVVc::Posted, 1);
                  PutDec(r, IVVc::Total, Dec(1000000));
              }) &&
-             StorePlain(ARVc::Number, [&](uint8_t *r) {
+             BenchStorePlain(ARVc::Number, [&](uint8_t *r) {
                  PutU32(r, ARVc::InvoiceNr, (uint32_t)s);
-                 PutText(r, ARVc::CustCode, 20, "C1");
+                 BenchPutText(r, ARVc::CustCode, 20, "C1");
                  PutDec(r, ARVc::OpenAmount, Dec(1000000));
                  PutDec(r, ARVc::InvAmount, Dec(1000000));
              });
@@ -118,7 +100,7 @@ void PaidRow(uint8_t *row, int32_t serial) {
     std::memset(row, 0, IPVc::Rows::Size);
     PutU16(row, IPVc::Rows::Kind, ReceiptRowPaid);
     PutU32(row, IPVc::Rows::InvoiceNr, (uint32_t)serial);
-    PutText(row, IPVc::Rows::CustCode, 20, "C1");
+    BenchPutText(row, IPVc::Rows::CustCode, 20, "C1");
     PutDate(row, IPVc::Rows::PayDate, DateRec{20, 6, 2024});
     PutDec(row, IPVc::Rows::Amount, Dec(1));
     PutU32(row, IPVc::Rows::Link, SerialNone);
@@ -130,7 +112,7 @@ void FillReceipt(uint8_t *receipt, int rows) {
     RecClear(IPVc::Number, receipt);
     PutU32(receipt, IPVc::SerNr, (uint32_t)nextSerial++);
     PutDate(receipt, IPVc::TransDate, DateRec{20, 6, 2024});
-    PutText(receipt, IPVc::PayMode, 2, "K");
+    BenchPutText(receipt, IPVc::PayMode, 2, "K");
     PutU16(receipt, IPVc::Posted, 1);
     uint8_t row[IPVc::Rows::Size];
     for (int i = 0; i < rows; i++) {
