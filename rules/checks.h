@@ -18,10 +18,6 @@
 
 // Numbers the record where it asks for a number, then runs its register's check.
 int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode);
-// True for a register whose hooks, checks or approve kinds are not all built
-// yet (register_hooks_install.cpp lists what each needs): RulesInstall marks
-// it waiting, so the record layer refuses to store its records.
-bool CheckNotBuilt(int reg);
 int ValidateVoucher(uint8_t *record, uint8_t *stored, int mode);    // register 11
 int ValidateSm1(uint8_t *record, uint8_t *stored, int mode);        // register 9
 int ValidateSp1(uint8_t *record, uint8_t *stored, int mode);        // register 126

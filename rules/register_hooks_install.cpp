@@ -10,11 +10,9 @@
 // 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, projects (53),
 // contracts (45), quotations (55), register 56, time sheets (54), the
 // stock documents 4, 7, 8, 58, 77 and 92 (by InstallStockEntries), and the
-// checks of settings blocks. A register is installed whole once every
-// step its hooks, checks and approve kinds call exists; a register whose
-// steps were not built would only be marked waiting (CheckNotBuilt), and
-// the record layer would refuse to store its records from a window, an
-// import line or a client's request. None waits now.
+// checks of settings blocks. Every register with business rules has its
+// entry whole: none is marked waiting (the record layer's refusal of a
+// waiting register's stores).
 #include "rules/hooks.h"
 
 #include "core/decimal.h"
@@ -93,10 +91,6 @@ void RulesInstall() {
     InstallPersonPaymentEntry(RegisterHookTable);
     InstallTimeSheetEntry(RegisterHookTable);
     InstallStockEntries(RegisterHookTable);
-    // A waiting register keeps an empty entry, marked; an entry installed
-    // above for it lifts the mark.
-    for (int reg = 0; reg < RegisterCount; reg++)
-        if (CheckNotBuilt(reg)) RegisterHookTable[(size_t)reg].rulesWaiting = !RegisterHasRules(reg);
     AccessServices.settingsBlockCheck = SettingsBlockCheck;
     AccessServices.settingsBlockAfterChange = SettingsBlockAfterChange;
 }

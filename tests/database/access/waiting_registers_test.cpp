@@ -52,9 +52,8 @@ protected:
     }
 };
 
-// No register waits: each has an entry of the rules. An entry taken away
-// after the install is not marked by itself; the install marks only what
-// CheckNotBuilt names, which is nothing.
+// No register waits after the install: the registers that waited last
+// have their entries of the rules.
 TEST_F(WaitingRegisters, NoRegisterWaits)
 {
     for (int reg = -1; reg <= RegisterCount; reg++)
