@@ -13,14 +13,11 @@
 #include <fstream>
 #include <memory>
 
-#include "core/field_access.h"
-#include "core/pstring.h"
-#include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
 #include "platform/script.h"
-#include "rules/rules_types.h"
+#include "tests/operations/stock_docs_fixture.h"
 
 namespace {
 
@@ -37,35 +34,11 @@ std::function<bool()> Opened(int type)
     };
 }
 
-// The quantity in stock of item at location (register 6); 0 without a record.
-double InStock(const char *item, const char *location)
-{
-    RuleRecord r(LSVc::Number);
-    uint8_t text[256];
-    PStringFromC(text, item);
-    PutPString(r.record, LSVc::ItemCode, 20, text);
-    PStringFromC(text, location);
-    PutPString(r.record, LSVc::Location, 10, text);
-    uint32_t recid = 0, position = 0;
-    if (!RecFindByIndex(LSVc::Number, "ItemLocation", r.record, 2, 1, &recid, &position)) return 0;
-    PackedDecimal q = GetDec(r.record, LSVc::InStock);
-    return DecIsBlank(&q) ? 0 : DecToDouble(&q);
-}
-
-// The item history's quantity of item at location for documents of type.
-double History(const std::string &item, const std::string &location, uint16_t type)
-{
-    double sum = 0;
-    uint8_t h[ItemHistVc::Size];
-    uint32_t recid = 0;
-    for (int32_t p = 1; RecReadAtIndex(ItemHistVc::Number, "ItemDate", p, h, &recid); p++) {
-        if (RoadTest::TextAt(h, ItemHistVc::ItemCode) != item || GetU16(h, ItemHistVc::DocType) != type) continue;
-        if (RoadTest::TextAt(h, ItemHistVc::Location) != location) continue;
-        PackedDecimal q = GetDec(h, ItemHistVc::Quantity);
-        sum += DecToDouble(&q);
-    }
-    return sum;
-}
+// The stock and item history as the stock tests read them.
+struct StockReads : StockDocsFixture {
+    using StockDocsFixture::History;
+    using StockDocsFixture::Stock;
+};
 
 TEST_F(RoadTest, GoodsReceivedInWindow197AndMovedInWindow426MoveTheStock)
 {
@@ -166,12 +139,12 @@ TEST_F(RoadTest, GoodsReceivedInWindow197AndMovedInWindow426MoveTheStock)
     ASSERT_EQ(RegRecordCount(StockMoveVc::Number), 1u);
     // Received ten at the main location; four issued from it and received
     // at the shop.
-    EXPECT_DOUBLE_EQ(InStock("ITEM1", "MAIN"), 6);
-    EXPECT_DOUBLE_EQ(InStock("ITEM1", "SHOP"), 4);
-    EXPECT_DOUBLE_EQ(History("ITEM1", "MAIN", PUVc::Number), 10);
-    EXPECT_DOUBLE_EQ(History("ITEM1", "MAIN", IssueHistory), -4);
-    EXPECT_DOUBLE_EQ(History("ITEM1", "SHOP", StockMoveVc::Number), 4);
-    EXPECT_DOUBLE_EQ(History("ITEM1", "SHOP", PUVc::Number), 0);
+    EXPECT_DOUBLE_EQ(StockReads::Stock("ITEM1", "MAIN", LSVc::InStock), 6);
+    EXPECT_DOUBLE_EQ(StockReads::Stock("ITEM1", "SHOP", LSVc::InStock), 4);
+    EXPECT_DOUBLE_EQ(StockReads::History("ITEM1", "MAIN", PUVc::Number), 10);
+    EXPECT_DOUBLE_EQ(StockReads::History("ITEM1", "MAIN", IssueHistory), -4);
+    EXPECT_DOUBLE_EQ(StockReads::History("ITEM1", "SHOP", StockMoveVc::Number), 4);
+    EXPECT_DOUBLE_EQ(StockReads::History("ITEM1", "SHOP", PUVc::Number), 0);
     CloseForCheck();
 }
 
