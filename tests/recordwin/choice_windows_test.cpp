@@ -18,6 +18,7 @@
 #include "recordwin/record_windows.h"
 #include "rules/rules_types.h"
 #include "shell/field_editing.h"
+#include "shell/list_windows.h"
 #include "shell/record_commands.h"
 #include "shell/window_layout.h"
 #include "tests/shell/record_fixture.h"
@@ -305,6 +306,32 @@ TEST_F(ChoiceWindows, NothingChosenTypesNothingAndFontListsStayOpen)
 
     // Other windows go on to store their record.
     EXPECT_EQ(WindowEvent(opener, EventOk, nullptr, nullptr), 1);
+}
+
+TEST_F(ChoiceWindows, ARecordChosenInAListSetsTheChoosingFlag)
+{
+    RuleRecord group(AccessVc::Number);
+    uint32_t id = 0;
+    PutText(group.record, AccessVc::Code, "ADM");
+    ASSERT_TRUE(RecStore(AccessVc::Number, group.record, 0, &id));
+    int opener = Opener(CUVc::Name);
+    ASSERT_GT(opener, 0);
+    // Nothing marked: nothing chosen, the flag stays down.
+    int list = OpenFrom(WinTypes::AccessGroupChoice, opener);
+    Drain();
+    ChoiceMadeFlag = 0;
+    ListUnmarkAll(list, 0);
+    EXPECT_EQ(WindowEvent(list, 21, nullptr, nullptr), 0);
+    EXPECT_EQ(ChoiceMadeFlag, 0);
+    ASSERT_TRUE(WinIsOpen(list));
+    WinClose(list);
+    // The first row, marked as the list opens, is chosen.
+    list = OpenFrom(WinTypes::AccessGroupChoice, opener);
+    Drain();
+    ASSERT_GE(ListSelAnchor(list), 0);
+    EXPECT_EQ(WindowEvent(list, 21, nullptr, nullptr), 0);
+    EXPECT_EQ(ChoiceMadeFlag, 1);
+    EXPECT_EQ(EditText(opener), "ADM");
 }
 
 int BatchRequests = 0;
