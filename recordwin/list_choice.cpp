@@ -13,7 +13,7 @@
 // Event 21 of a list (OK on a selected row of a choice list): the first
 // marked record is read by its id and the value of the list's first
 // column, as text, is typed into the opener's current field as the list
-// closes. Nothing when no record is marked, the register or the column
+// closes, and the choosing flag is set. Nothing when no record is marked, the register or the column
 // is missing, or the record is gone (the list then stays open).
 void WindowChooseRecordEvent(int window)
 {
@@ -34,5 +34,7 @@ void WindowChooseRecordEvent(int window)
         if (width > 0 && uint64_t(at) + uint64_t(width) <= RegRecordSize(reg)) FieldFormat(record + at, type, format, text);
     }
     RecBufferFree(reg, &handle);
-    if (read) WinCloseWithChoice(window, text);
+    if (!read) return;
+    WinCloseWithChoice(window, text);
+    ChoiceMadeFlag = 1;
 }

@@ -96,3 +96,35 @@ void ItemInfoWindowUpdate(const uint8_t *item, const uint8_t *costKey, const Pac
                           const PackedDecimal *pct);
 // The defaults of a new matrix row of the window (type 347 only for now).
 void MatrixRowDefaultsEvent(int window, uint8_t *rows, int row);
+
+// ---- window_open.cpp: event 22, the window laid out after opening ----
+// Fills a choice window's list, or a batch window's parameters from its opener.
+void WindowOpenedEvent(int window);
+// The item list of the opener's time-sheet row (window type 306).
+void RowItemListFill(int window);
+// The code list of the opener's current field (window type 560).
+void CodeListFill(int window);
+// The list kind a type-241 row code names; 0 none.
+int ChoiceKindOfRowCode(int code);
+// The group list a group word names; 0 none.
+int ChoiceListOfCode(int code);
+// Set to 1 when a window closed with a result for its opener.
+extern uint8_t ChoiceMadeFlag;
+
+// ---- window_choice.cpp ----
+// Event 0: the window became the active one.
+void WindowActivateEvent(int window);
+// Event 2: a choice was made for the field whose value lies at record byte offset.
+void WindowChoiceEvent(int window, int offset, uint8_t value);
+// Event 24: the window's record was stored.
+void AfterStoreEvent(int window);
+// The availability rule of a delivery window's field change (field: screen field).
+void DeliveryRowAvailabilityCheck(int window, int field, uint8_t changed);
+// 0 when the window draws itself, 1 when it is painted the default way.
+uint8_t WinPaintDefault(int window);
+// Takes an empty block and frees it (a hook of the OK action).
+void EmptyBlockCycle(int unused);
+
+// ---- window_ok.cpp ----
+// Event 11: 0 when the window acted itself (choice or batch), 1 to store its record.
+uint8_t WindowOkEvent(int window);

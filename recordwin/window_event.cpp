@@ -87,6 +87,7 @@ uint8_t MatrixRowInsertEvent(int window) { return WinTypeOf(window) == RowInsert
 
 constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventMayInsertRow = 9,
               EventChooseRecord = 21, LastGenericEvent = 28;
+constexpr int EventActivated = 0, EventChoice = 2, EventOk = 11, EventOpened = 22, EventStored = 24;
 
 // Production (type 122) is closed to edits once its word 5 is set; a
 // purchase order (type 290) whose word 18 is set keeps every field but
@@ -113,9 +114,10 @@ uint8_t WindowMayEditEvent(int window, uint32_t offset)
 // The generic action of event `event` for window, reading its arguments
 // a and b. The actions of the record windows are built with those
 // windows; until then each lets the caller go on, as for a type without
-// rules. Built: the edit question (1), a new row's defaults (3), the
-// row-insert question (9), and a choice list's OK (21), which gives its
-// record to the opener (done: 0).
+// rules. Built: activation (0), the edit question (1), a choice (2), a new
+// row's defaults (3), the row-insert question (9), OK (11), a choice
+// list's OK (21), which gives its record to the opener (done: 0), the
+// window opened (22) and the record stored (24).
 uint8_t GenericAction(int window, int event, void *a, void *b)
 {
     switch (event) {
@@ -125,6 +127,13 @@ uint8_t GenericAction(int window, int event, void *a, void *b)
         return 1;
     case EventMayInsertRow: return MatrixRowInsertEvent(window);
     case EventChooseRecord: WindowChooseRecordEvent(window); return 0;
+    case EventActivated: WindowActivateEvent(window); return 1;
+    case EventChoice:
+        if (a) WindowChoiceEvent(window, *static_cast<const uint16_t *>(a), b ? *static_cast<const uint8_t *>(b) : 0);
+        return 1;
+    case EventOk: return WindowOkEvent(window);
+    case EventOpened: WindowOpenedEvent(window); return 1;
+    case EventStored: AfterStoreEvent(window); return 1;
     default: return 1;
     }
 }

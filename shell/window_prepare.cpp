@@ -1,15 +1,14 @@
 // window_prepare.cpp - preparing a window after it opened, before its
 // record loads: list windows count their register, the designer sets its
 // pane's range, the menu-list windows set their list record and fill
-// their list, the choice-list windows fill theirs, and the type then
-// finishes the preparation itself.
+// their list, and the type then finishes the preparation itself (the
+// choice-list windows fill theirs there, window event 22).
 #include <cassert>
 
 #include "core/field_access.h"
 #include "dict_offsets.h"
 #include "platform/control.h"
 #include "recordwin/record_windows.h"
-#include "shell/choice_list_start.h"
 #include "shell/draw_port.h"
 #include "shell/list_windows.h"
 #include "shell/menu_lists.h"
@@ -62,38 +61,6 @@ void DesignerPanePrepare(int n)
     if (slot.control) ScrollBarSetRange(slot.control, slot.minimum, slot.maximum, true);
 }
 
-// The choice-list windows and the list each fills as it opens: a kind of
-// the choice-list filler, the default list of the opener's register
-// (OwnList) or a special list (the window's own number). The contact and
-// serial-number lists (kinds 15 and 18) are left out: their key comes from
-// the document windows that open them.
-struct ChoiceWindow {
-    int type;
-    int list;
-};
-constexpr int OwnList = -1, SpecialList = -2;
-constexpr ChoiceWindow ChoiceWindows[] = {
-    {56, 11},  {74, 1},   {97, OwnList},  {150, 8},  {188, 7},  {247, 4},         {287, 5},         {327, 12},
-    {424, 13}, {444, 14}, {490, 16},      {546, 17}, {583, 19}, {563, SpecialList}, {564, SpecialList},
-};
-
-// Fills n's list when n's type is a choice-list window with a list box.
-void ChoiceWindowFill(int n)
-{
-    int type = WinTypeOf(n);
-    for (const ChoiceWindow &c : ChoiceWindows) {
-        if (c.type != type) continue;
-        if (WinListBox(n) == 0) return;
-        if (c.list == OwnList)
-            ChoiceListStart(n);
-        else if (c.list == SpecialList)
-            ChoiceListStartSpecial(n, type);
-        else
-            ChoiceListStartRange(n, c.list, 0);
-        return;
-    }
-}
-
 // A new report selection starts without a name, a title and a report.
 void ReportSelectionPrepare(int n)
 {
@@ -108,8 +75,7 @@ void ReportSelectionPrepare(int n)
 // Prepares n after it opened, with n's drawing port selected: list
 // windows (kinds 1 and 2) count their register and rows; the designer
 // its pane; the menu-list windows start their list record, fill their
-// list and set their buttons; a report selection starts empty; a
-// choice-list window fills its list.
+// list and set their buttons; a report selection starts empty.
 // Then n's type finishes the preparation (event 22, which may also change
 // FirstFieldNumber). The output-job queue (type 9) lists itself with the
 // output jobs.
@@ -148,7 +114,7 @@ void WinPrepareAfterOpen(int n)
     case ModuleListType: MenuListFill(n); break;
     case ReportSelectionType: ReportSelectionPrepare(n); break;
     case JobQueueType: break;   // the job queue comes with the output jobs
-    default: ChoiceWindowFill(n); break;
+    default: break;
     }
     if (WinIsOpen(n)) WindowEvent(n, EventPrepared, nullptr, nullptr);
     RestorePortWindow(saved);

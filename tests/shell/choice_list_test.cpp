@@ -46,13 +46,8 @@ class ChoiceListWindows : public RecordFixture {
 protected:
     int list = 0;   // the job queue's window: a plain window with a list box
 
-    // The built dictionary with two choice windows: payment modes (74) and
+    // The built dictionary holds the choice windows: payment modes (74) and
     // the opener's own list (97).
-    std::string InterfaceSource() override
-    {
-        return BuiltDictSource() + "wintype 74 { kind plain rect 40 40 300 300 listrect 10 10 -10 -10 }\n"
-                     "wintype 97 { kind plain rect 40 40 300 300 listrect 10 10 -10 -10 }\n";
-    }
 
     void SetUp() override
     {
