@@ -201,7 +201,8 @@ int ImportFiscalYear(DateRec *start, DateRec *end)
 // of at most 99 rows dated the day before the fiscal year, each numbered
 // and stored when full and the last at the section's end; lines with an
 // object code, empty accounts and zero amounts add nothing. A record whose
-// series is full is not stored and its first line is told.
+// series is full is not stored and its first line is told; a company
+// without a current fiscal year reads none (told).
 void OpeningBalanceImport()
 {
     if (!HoldFlush()) {
@@ -215,7 +216,13 @@ void OpeningBalanceImport()
         return;
     }
     DateRec start, end;
-    ImportFiscalYear(&start, &end);
+    if (ImportFiscalYear(&start, &end) == 0) {
+        // Without a current year the records have no date: none is made.
+        ShowTextMessage(Texts::OpeningNeedsFiscalYear);
+        ImportSkipSection();
+        DbHoldBegin();
+        return;
+    }
     DateAddDays(&start, -1, &o.date);
     while (!ImportAbortFlag && ImportNextLineHasData()) {
         PString account = {0}, objects = {0};

@@ -249,6 +249,14 @@ TEST_F(BalanceSections, OpeningBalancesOfAFullSeriesAreNotStoredAndTheirLinesTol
     EXPECT_EQ(ImportResult.unnumbered, 2u);
     EXPECT_EQ(ImportResult.unnumberedLines[0], 2u);     // the first record's first line
     EXPECT_EQ(ImportResult.unnumberedLines[1], 101u);   // the second's
+
+    // A company without a current year: nothing read, told, the file read on.
+    PutDate(CompanyBlock, CompanyBlk::YearStart, DateRec{});
+    MessagesShown.clear();
+    ImportBytes(Section("insaldon2", {"1910\t\t5\t\t\t"}) + Section("budg", {"3010\t\t0\t"}));
+    EXPECT_EQ(Shown(Texts::OpeningNeedsFiscalYear), 1);
+    EXPECT_TRUE(OpeningRecords(DateRec{31, 12, 2023}).empty());
+    EXPECT_TRUE(ReadBudget("3010", "").found);
 }
 
 TEST_F(BalanceSections, BudgetsOfBothLayoutsGetAMonthRowEachAndTheirFlagsBlankWhatIsNotGiven)
