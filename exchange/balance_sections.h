@@ -36,8 +36,8 @@ void ResultImportSkip();
 // after the tag, then one range a line; the block's rows replaced.
 void SerialBlockImport();
 // The fiscal year the older sections date their rows in: the company's
-// current year (an older company section read before sets it). The number
-// of its months (0 when the company has none).
+// current year (an older company section read before sets it), else the
+// fiscal year that holds today. The number of its months (0 when none).
 int ImportFiscalYear(DateRec *start, DateRec *end);
 
 // ---- Exports (key_figure_export.cpp, period_stats_export.cpp) ----

@@ -15,6 +15,8 @@
 
 #include "core/field_access.h"
 #include "core/field_types.h"
+#include "core/memblock.h"
+#include "core/system.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
@@ -185,14 +187,33 @@ void BudgetSection(bool second)
 
 }  // namespace
 
-// The months of the current fiscal year, the company block's: an older
-// company section read before puts the year it made there.
+// The months of the current fiscal year: the company block's (an older
+// company section read before puts the year it made there), else the year
+// of the fiscal-year table that holds today.
 int ImportFiscalYear(DateRec *start, DateRec *end)
 {
     *start = *end = DateRec{};
-    if (!CompanyBlock) return 0;
-    *start = GetDate(CompanyBlock, CompanyBlk::YearStart);
-    *end = GetDate(CompanyBlock, CompanyBlk::YearEnd);
+    if (CompanyBlock) {
+        *start = GetDate(CompanyBlock, CompanyBlk::YearStart);
+        *end = GetDate(CompanyBlock, CompanyBlk::YearEnd);
+    }
+    if (DateIsEmpty(start) || DateIsEmpty(end)) {
+        *start = *end = DateRec{};
+        MemBlock rows = 0;
+        uint8_t *data = nullptr;
+        int32_t count = 0;
+        if (SettingsBlockFetch(&rows, FiscalYearBlk::Number)) MemArrayLock(rows, FiscalYearEntry::Size, &data, &count);
+        for (int32_t i = 0; data && i < count; i++) {
+            const uint8_t *row = data + size_t(i) * FiscalYearEntry::Size;
+            DateRec a = GetDate(row, FiscalYearEntry::StartDate), b = GetDate(row, FiscalYearEntry::EndDate);
+            if (DateIsEmpty(&a) || DateIsEmpty(&b) || !DateInRange(&TodayDate, &a, &b)) continue;
+            *start = a;
+            *end = b;
+            break;
+        }
+        if (data) MemUnlock(rows);
+        MemFree(&rows);
+    }
     if (DateIsEmpty(start) || DateIsEmpty(end) || DateCompare(start, end) > 0) return 0;
     return MonthIndex(end) - MonthIndex(start) + 1;
 }
