@@ -9,6 +9,9 @@
 
 #include "core/format_block.h"
 #include "core/memblock.h"
+#include "core/name_table.h"
+#include "output/formula/formula.h"
+#include "tools/dict.h"
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "exchange/balance_sections.h"
@@ -336,6 +339,42 @@ TEST_F(BalanceSections, KeyFiguresFromBToDInBlockOrderOverTheSelectionOrMonthByM
     ASSERT_EQ(lines.size(), 130u);
     EXPECT_EQ(lines[129].size(), 25u);
     EXPECT_EQ(lines[129][24], Amt("258.00"));
+}
+
+// A formula reads the result of an earlier row in the month being
+// evaluated: the test gives the language a name for the row-value function
+// (16), which reads the export's results table.
+TEST_F(BalanceSections, KeyFiguresReadTheResultsOfEarlierRowsInTheirMonth)
+{
+    std::ifstream in(std::string(ORVEL_DICT_SOURCE_DIR) + "/names.dict");
+    std::stringstream text;
+    text << in.rdbuf() << "\nbuiltin ROWVAL code 129 16 args RAW result REAL\n";
+    InterfaceDefs defs;
+    std::string header;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(DictCompile({{"names.dict", text.str()}}, &defs, &header, &errors));
+    const NameTableSource &n = defs.names;
+    ASSERT_TRUE(NameTableSetBlocks(n.header, n.kept1, n.kept2, n.buckets, n.entries, n.pool));
+    VmSetBalanceFunction(16, [](int) {
+        PString code = {0};
+        VmPopString(code);
+        PackedDecimal v;
+        VmPushReal(KeyFigureResultOfRow(code, &v) ? DecToDouble(&v) : 0.0);
+    });
+    KeyFigures({{"A", "Base", "3"}, {"B", "Twice", "ROWVAL(A)*2"}, {"C", "Ahead", "ROWVAL(D)+1"},
+                {"D", "Later", "7"}, {"E", "None", "ROWVAL(Q)+1"}});
+    auto lines = Lines(Export(12, "", DateRec{1, 1, 2024}, DateRec{29, 2, 2024}, 1, 1));
+    VmSetBalanceFunction(16, nullptr);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[1], (std::vector<std::string>{"B", "Twice", "", Amt("6.00"), Amt("6.00")}));
+    EXPECT_EQ(lines[2][3], Amt("1.00"));   // not evaluated yet: blank
+    EXPECT_EQ(lines[4][4], Amt("1.00"));   // no such row
+    // Outside the run no table is current.
+    PString a;
+    PStringFromC(a, "A");
+    PackedDecimal v;
+    EXPECT_FALSE(KeyFigureResultOfRow(a, &v));
+    EXPECT_FALSE(KeyFigureResultAt(0, 0, &v));
 }
 
 TEST_F(BalanceSections, KeyFiguresByMonthRefuseDatesThatMakeNoMonthAndAnEmptyBlockWritesNothing)
