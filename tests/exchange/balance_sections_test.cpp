@@ -266,7 +266,7 @@ TEST_F(BalanceSections, BudgetsOfBothLayoutsGetAMonthRowEachAndTheirFlagsBlankWh
 {
     std::string months;
     for (int m = 1; m <= 12; m++) months += std::to_string(10 * m) + "\t";
-    ImportBytes(Section("budg", {"3010\tp1\t999\t" + months}) +
+    ImportBytes(Section("budg", {"3010\tp1\t999\t" + months}) + Section("budget", {"2990\t\t1\t" + months}) +
                 Section("budg1v2", {"4010\td1,p2\tPurchases\t1\t0\t0\t\t1200\t5\t77\t",
                                     "5010\t\tRent\t0\t1\t1\tKEY\t300\t5\t44\t" + months}));
     ASSERT_EQ(ImportAbortFlag, 0);
@@ -280,6 +280,7 @@ TEST_F(BalanceSections, BudgetsOfBothLayoutsGetAMonthRowEachAndTheirFlagsBlankWh
     EXPECT_EQ(b.rows[0], (std::pair<std::string, std::string>{"1.1.2024", "10"}));
     EXPECT_EQ(b.rows[11], (std::pair<std::string, std::string>{"1.12.2024", "120"}));
     EXPECT_NEAR(b.total, 780, 0.001);   // the month texts are amounts the rows add
+    EXPECT_EQ(ReadBudget("2990", "").rows.size(), 12u);   // "budget": the same layout
     // "budg1v2", total valid, no texts, no second amount.
     b = ReadBudget("4010", "D1,P2");
     ASSERT_TRUE(b.found);
