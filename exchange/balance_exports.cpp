@@ -20,6 +20,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "exchange/code_walk.h"
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
 #include "reports/ledger/ledger_reports.h"
@@ -52,22 +53,7 @@ int MonthSteps(const DateRec &first, const DateRec &last, Each each)
 template <typename Each>
 void WalkAccounts(const uint8_t *from, const uint8_t *to, Each each)
 {
-    MemBlock h = 0;
-    uint8_t *account = RecBufferNew(ACVc::Number, &h);
-    if (!account) return;
-    RecFieldPut(ACVc::Number, account, ACVc::Code, from);
-    uint32_t recid = 0, position = 0;
-    bool found = RecFind(ACVc::Number, account, 1, 0, &recid, &position) && position > 0;
-    for (uint32_t pos = position; found && !OutputJobState.stopFlag; pos++) {
-        if (!RecReadAt(ACVc::Number, int32_t(pos), account, &recid)) break;
-        PString code;
-        GetPString(account, ACVc::Code, 10, code);
-        if (to[0] != 0 && PStringCompareNoCase(code, to) > 0) break;
-        each(account);
-        ExportLineFeed();
-        ExportNumber(account + ACVc::Code, FtText);
-    }
-    RecBufferFree(ACVc::Number, &h);
+    WalkCodeRange(ACVc::Number, ACVc::Code, 10, from, to, [&](const uint8_t *account, const uint8_t *) { each(account); });
 }
 
 // The selection's object list and whether the account has a balance

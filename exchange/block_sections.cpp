@@ -3,6 +3,7 @@
 // the block number on a line of its own, then one line a row), the key
 // tables ("nyckel1": the block number on the tag line), and the number
 // series blocks, which a full export writes in one fixed order.
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cstring>
@@ -15,9 +16,11 @@
 #include "database/access/record_access.h"
 #include "database/access/settings_blocks.h"
 #include "dict_offsets.h"
+#include "exchange/balance_sections.h"
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "rules/rules_types.h"
 
 namespace {
 
@@ -45,6 +48,15 @@ static_assert(Report37RowBlk::Rows::Size == 324 && Report41RowBlk::Rows::Formula
 // The number series blocks in the order a full export writes them.
 constexpr std::array<uint16_t, 14> SeriesBlocks = {188, 187, 190, 191, 192, 193, 194,
                                                    195, 198, 152, 197, 196, 189, 204};
+
+// A number-series row of the older "tser4" layout: first and last number,
+// valid from and to, text (42 bytes).
+const Column SeriesRowOld[] = {
+    {SeriesRow::FirstNr, FtLongOrEmpty, 0}, {SeriesRow::LastNr, FtLongOrEmpty, 0},
+    {SeriesRow::ValidFrom, FtDate, 0},      {SeriesRow::ValidTo, FtDate, 0},
+    {SeriesRow::Text, FtText, 20},
+};
+static_assert(SeriesRow::Size == 42);
 
 // True when block is a table whose rows are rowSize bytes: the only
 // blocks a section of that row layout may be stored into.
@@ -111,6 +123,21 @@ void ReadRowsSection(int block, std::span<const Column> cols, uint32_t rowSize)
     ImportTagHeld();
 }
 
+// Reads a section whose block number stands on the line after its tag:
+// the rows of that block when blockFits takes the number, else damage
+// (the rows could not be placed).
+void ReadNumberedRowsSection(bool (*blockFits)(int block), std::span<const Column> cols, uint32_t rowSize)
+{
+    uint16_t block = 0;
+    ImportSkipLine();
+    if (!ImportReadField(&block, FtShort, 0)) return;
+    if (!blockFits(block)) {
+        ImportDamage(1);
+        return;
+    }
+    ReadRowsSection(block, cols, rowSize);
+}
+
 // The head of a "defblock2" section: the tag line, then the block number.
 void DefBlockHead(int block)
 {
@@ -145,14 +172,8 @@ void WriteDefBlockText(int block)
 // definition block is damage (the rows could not be placed).
 void ReadDefBlockText()
 {
-    uint16_t block = 0;
-    ImportSkipLine();
-    if (!ImportReadField(&block, FtShort, 0)) return;
-    if (!BlockHasRows(block, InvoiceFormBlk::Rows::Size)) {
-        ImportDamage(1);
-        return;
-    }
-    ReadRowsSection(block, DefRow, InvoiceFormBlk::Rows::Size);
+    ReadNumberedRowsSection([](int block) { return BlockHasRows(block, InvoiceFormBlk::Rows::Size); }, DefRow,
+                            InvoiceFormBlk::Rows::Size);
 }
 
 // Writes the number series blocks in their export order, each as its own
@@ -185,4 +206,18 @@ void KeyBlockImport()
         return;
     }
     ReadRowsSection(block, KeyRow, KeyFigureBlk::Rows::Size);
+}
+
+// Reads a "tser4" section whose tag the reader has read: the rest of the
+// tag line skipped, the block number on the next line, then one range a
+// line; the block's rows are replaced by them. A number that names no
+// number-series block is damage.
+void SerialBlockImport()
+{
+    ReadNumberedRowsSection(
+        [](int block) {
+            return std::find(SeriesBlocks.begin(), SeriesBlocks.end(), block) != SeriesBlocks.end() &&
+                   BlockHasRows(block, SeriesRow::Size);
+        },
+        SeriesRowOld, SeriesRow::Size);
 }

@@ -15,6 +15,7 @@
 #include "database/access/record_access.h"
 #include "database/access/settings_blocks.h"
 #include "dict_offsets.h"
+#include "exchange/balance_sections.h"
 #include "exchange/company_text.h"
 #include "exchange/section_table.h"
 #include "exchange/sie.h"
@@ -111,6 +112,7 @@ void RunReader(const ImportTag &t)
     case TagReader::Bfo: ImportBfoText(); return;
     case TagReader::OldCompany: CompanyOldImport(t.number == 3); return;
     case TagReader::NetSettings: NetSettingsImport(); return;
+    case TagReader::Balances: BalanceSectionImport(t.number); return;
     case TagReader::SkipWhole: ImportSkipSection(); return;
     case TagReader::Later: SkipLaterSection(); return;
     }

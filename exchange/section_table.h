@@ -22,6 +22,7 @@ enum class TagReader : uint8_t {
     Bfo,          // "BFO"
     OldCompany,   // "företag2" and "företag3" (the number says which)
     NetSettings,  // "setuptcp": the network settings
+    Balances,     // opening balances, budgets, results, older series (the number says which)
     SkipWhole,    // read by no version: skipped to its closing empty line
     Later,        // read by a later step: skipped whole and named in the result
 };

@@ -15,6 +15,7 @@
 #include "database/access/settings_blocks.h"
 #include "database/access/transport.h"
 #include "dict_offsets.h"
+#include "exchange/balance_sections.h"
 #include "exchange/section_table.h"
 #include "exchange/sie.h"
 #include "exchange/text_exchange.h"
@@ -151,9 +152,12 @@ void ExportDatabaseText(int kind)
         return;
     case 3: SelectedRegistersExport(); return;
     case 4: InvoiceExport(); return;
+    case 7: PeriodStatsExport5(); return;
+    case 8: PeriodStatsExport3(); return;
     case 9: CustomerListExport(); return;
     case 10: BalanceMonthsExport(); return;
     case 11: AccountBalanceListExport(); return;
+    case 12: KeyFigureExport(); return;
     case 13: InvoiceRowsExport(); return;
     case 19: TimeSheetExport(); return;
     case 30: QueuedInvoiceExport(); return;

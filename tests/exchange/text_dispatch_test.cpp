@@ -184,8 +184,8 @@ TEST_F(TextDispatch, ExportToAFullDiskFailsAndStops)
     EXPECT_EQ(OutputJobState.stopFlag, 1);
 
     // A kind of a later version is refused, told, and not success.
-    ScriptAnswerFile((dir / "k7.txt").string());
-    EXPECT_FALSE(RunTextExportBody(7));
+    ScriptAnswerFile((dir / "k32.txt").string());
+    EXPECT_FALSE(RunTextExportBody(32));
     EXPECT_EQ(Shown(Texts::ExportKindRefused), 1);
     // A kind that writes nothing runs to its end.
     ScriptAnswerFile((dir / "k17.txt").string());
