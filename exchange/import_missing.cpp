@@ -5,10 +5,10 @@
 //
 // A made customer carries the invoice's name, address, VAT zone, terms
 // and group; a made item the row's text, sales account and price unit,
-// its prices blank. A made user gets no access group and a password no
-// keyboard can type and nobody knows: an empty access group allows
-// everything and an empty password is typed by anyone, so a salesperson
-// code in a file must not become a way in. An administrator gives such a
+// its prices blank. A made user gets no access group and a random
+// password nobody is told: an empty access group allows everything and an
+// empty password is typed by anyone, so a salesperson code in a file must
+// not become a way in. An administrator gives such a
 // user a password; until then it only stands for the salesperson. In a
 // company without users (where any name logs in) no user is made, since
 // the first one would lock everybody out. A store that fails is told and
@@ -74,13 +74,15 @@ void CopyText(const uint8_t *from, uint32_t fromAt, uint8_t *to, uint32_t toAt, 
     PutPString(to, toAt, max, text);
 }
 
-// A password of 20 control characters drawn at random: the login window
-// takes no character below 32, and nobody knows the bytes.
+// A password of 20 letters and digits drawn at random, which nobody is
+// told: the user cannot log in until someone sets one. The characters are
+// those every text file carries, so an export of the users reads back.
 void LockedPassword(uint8_t *password) {
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device random;
-    std::uniform_int_distribution<int> control(1, 31);
+    std::uniform_int_distribution<size_t> pick(0, sizeof alphabet - 2);
     password[0] = 20;
-    for (int i = 1; i <= 20; i++) password[i] = uint8_t(control(random));
+    for (int i = 1; i <= 20; i++) password[i] = uint8_t(alphabet[pick(random)]);
 }
 
 // Adds code to list unless it is there.
@@ -153,7 +155,7 @@ bool CreateMissingItems(const uint8_t *invoice) {
 }
 
 // Makes the invoice's salesperson (register 44) when missing, without
-// access rights: no access group and a password nobody can type. In a
+// access rights: no access group and a password nobody knows. In a
 // company without users none is made; the code is told at the end.
 bool CreateMissingUser(const uint8_t *invoice) {
     assert(invoice);

@@ -5,6 +5,7 @@
 // once; an import of the same file again changes nothing; a hold whose
 // writes fail loses none of the invoices read in it, and writes that keep
 // failing are told with the invoices' lines.
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -139,7 +140,7 @@ protected:
     }
 };
 
-// Three invoices: a new customer named twice is made once, with the
+// Four invoices: a new customer named twice is made once, with the
 // invoice's name and address; a new item is made, an existing item's
 // row with a blank cost takes the item's cost and a gross profit; the
 // salesperson becomes a user who cannot log in, listed once; every
@@ -153,13 +154,14 @@ TEST_F(OkInvoiceImport, MakesMastersOnceAndPostsEachInvoice)
                        Invoice(501, "NEWC", "New Customer", "JS", false,
                                {{"ITEM1", "2", "200", ""}, {"NEWITEM", "1", "50", ""}}) +
                        Invoice(502, "NEWC", "Other Name", "JS", false, {{"ITEM2", "1", "50", "7"}}) +
+                       Invoice(504, "C2", "Euro Customer", "KB", false, {{"ITEM2", "1", "50", "7"}}) +
                        Invoice(503, "C1", "First Customer", "", true, {{"ITEM1", "1", "100", ""}}) + "\r\n" +
                        "ot\r\nA\tAlpha\r\n\r\n";
     Import(file);
     EXPECT_EQ(ImportResult.damageLine, 0u);
-    EXPECT_EQ(ImportResult.read, 4u);     // three invoices and the "ot" record
-    EXPECT_EQ(ImportResult.stored, 4u);
-    EXPECT_EQ(RegRecordCount(IVVc::Number), 3u);
+    EXPECT_EQ(ImportResult.read, 5u);     // four invoices and the "ot" record
+    EXPECT_EQ(ImportResult.stored, 5u);
+    EXPECT_EQ(RegRecordCount(IVVc::Number), 4u);
     EXPECT_EQ(RegRecordCount(CUVc::Number), customers + 1);
     EXPECT_EQ(RegRecordCount(INVc::Number), items + 1);
     std::vector<uint8_t> c = Find(CUVc::Number, CUVc::Code, "NEWC");
@@ -182,38 +184,42 @@ TEST_F(OkInvoiceImport, MakesMastersOnceAndPostsEachInvoice)
     row = InvoiceRow(502, 0);
     EXPECT_DOUBLE_EQ(Amount(row.data(), IVVc::Rows::UnitCost), 7);
 
-    for (int32_t n : {501, 502, 503}) {
+    for (int32_t n : {501, 502, 503, 504}) {
         std::vector<uint8_t> iv = Find(IVVc::Number, IVVc::SerNr, nullptr, n);
         ASSERT_FALSE(iv.empty()) << n;
         EXPECT_EQ(GetU16(iv.data(), IVVc::Posted), 1) << n;
         RecFreeMatrix(IVVc::Number, iv.data());
     }
     const uint32_t vouchers = RegRecordCount(TRVc::Number);
-    EXPECT_EQ(vouchers, 2u);   // the two approved here; 503 came approved
+    EXPECT_EQ(vouchers, 3u);   // the three approved here; 503 came approved
 
-    // The salesperson: a user with no access group whose password no
-    // keyboard types; an empty password does not log in as it.
+    // The salesperson: a user with no access group and a password of 20
+    // letters and digits nobody was told (each user its own); an empty
+    // password does not log in as it.
     std::vector<uint8_t> user = Find(PEVc::Number, PEVc::Code, "JS");
     ASSERT_FALSE(user.empty());
     EXPECT_EQ(Text(user.data(), PEVc::AccessCode), "");
     std::string password = Text(user.data(), PEVc::Password);
-    ASSERT_FALSE(password.empty());
-    for (char ch : password) EXPECT_LT(uint8_t(ch), 32);
+    ASSERT_EQ(password.size(), 20u);
+    for (char ch : password) EXPECT_TRUE(std::isalnum(uint8_t(ch))) << int(ch);
     RecFreeMatrix(PEVc::Number, user.data());
+    std::vector<uint8_t> other = Find(PEVc::Number, PEVc::Code, "KB");
+    ASSERT_FALSE(other.empty());
+    EXPECT_NE(Text(other.data(), PEVc::Password), password);
+    RecFreeMatrix(PEVc::Number, other.data());
     PString name, empty = {0};
     std::vector<uint8_t> access(RegRecordSize(AccessVc::Number), 0);
     PStringFromC(name, "JS");
     EXPECT_FALSE(UserLogin(name, empty, access.data()));
     EXPECT_EQ(ShownWith(Texts::ImportUsersWithoutRights), 1);
-    EXPECT_NE(LastWith(Texts::ImportUsersWithoutRights).find("JS"), std::string::npos);
-    EXPECT_EQ(LastWith(Texts::ImportUsersWithoutRights).find("JS, JS"), std::string::npos);
+    EXPECT_NE(LastWith(Texts::ImportUsersWithoutRights).find("Users: JS, KB"), std::string::npos);
     EXPECT_NE(LastWith(Texts::ImportCreatedPrefix).find("customers, items"), std::string::npos);
 
     shown.clear();
     Import(file);
-    EXPECT_EQ(ImportResult.read, 4u);
+    EXPECT_EQ(ImportResult.read, 5u);
     EXPECT_EQ(ImportResult.stored, 1u);   // only "ot", whose records are replaced
-    EXPECT_EQ(RegRecordCount(IVVc::Number), 3u);
+    EXPECT_EQ(RegRecordCount(IVVc::Number), 4u);
     EXPECT_EQ(RegRecordCount(TRVc::Number), vouchers);
     EXPECT_EQ(ShownWith(Texts::ImportCreatedPrefix), 0);
     EXPECT_EQ(ShownWith(Texts::ImportUsersWithoutRights), 0);
