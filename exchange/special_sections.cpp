@@ -31,11 +31,17 @@ void StoreBlock(int block, const uint8_t *data, uint32_t size)
     if (SettingsBlockStore(block, data, size) != RecDone) DbHoldFail();
 }
 
-// Ends a one-record section: past its remaining lines to the next tag.
-void SectionEnd()
+// Ends a section: on its closing empty line (atEnd) the next tag is
+// read; inside a data line the rest of the section is passed over first.
+void SectionEnd(bool atEnd)
 {
     if (ImportAbortFlag) return;
-    ImportSkipSection();
+    if (!atEnd) {
+        ImportSkipSection();
+        return;
+    }
+    ImportNextTag();
+    ImportTagHeld();
 }
 
 }  // namespace
@@ -46,8 +52,12 @@ void SectionEnd()
 // company layouts' sixth line). The rest of the block stays as stored.
 void CompanyV1Import()
 {
-    if (!CompanyBlock || !ImportNextLineHasData()) {
-        SectionEnd();
+    if (!CompanyBlock) {
+        ImportSkipSection();
+        return;
+    }
+    if (!ImportNextLineHasData()) {
+        SectionEnd(true);
         return;
     }
     std::vector<uint8_t> block(CompanyBlock, CompanyBlock + CompanyBlk::Size);
@@ -65,7 +75,7 @@ void CompanyV1Import()
         std::memcpy(CompanyBlock, block.data(), CompanyBlk::Size);
     else
         DbHoldFail();
-    SectionEnd();
+    SectionEnd(false);
 }
 
 // "serier1": the seven number hints of block 132, each the first field
@@ -81,16 +91,18 @@ void SeriesV1Import()
         SeriesDefaultsBlk::PurchHint,   SeriesDefaultsBlk::ReceiptHint,  SeriesDefaultsBlk::Hint20,
         SeriesDefaultsBlk::InterestHint,
     };
-    bool read = false;
+    bool read = false, atEnd = false;
     for (uint32_t at : hints) {
-        if (!ImportNextLineHasData()) break;
+        if (!ImportNextLineHasData()) {
+            atEnd = true;
+            break;
+        }
         if (!ImportReadField(block + at, FtLongOrEmpty, 0)) return;   // damaged: nothing stored
         read = true;
     }
     if (ImportAbortFlag) return;
     if (read) StoreBlock(SeriesDefaultsBlk::Number, block, sizeof block);
-    ImportNextTag();
-    ImportTagHeld();
+    SectionEnd(atEnd);
 }
 
 // "påmtext1": a line per text, its number 0 to 8 and the text. A number
@@ -110,8 +122,7 @@ void ReminderTextsImport()
     }
     if (ImportAbortFlag) return;
     StoreBlock(ReminderTextBlk::Number, block, sizeof block);
-    ImportNextTag();
-    ImportTagHeld();
+    SectionEnd(true);
 }
 
 // "påmstat": a line per invoice, its serial number, reminder count, a
@@ -156,7 +167,5 @@ void ReminderStatsImport()
         }
     }
     RecBufferFree(IVVc::Number, &h);
-    if (ImportAbortFlag) return;
-    ImportNextTag();
-    ImportTagHeld();
+    SectionEnd(true);
 }

@@ -61,8 +61,8 @@ protected:
 };
 
 // "företag1" puts its nine texts into the company block and keeps the
-// rest; "serier1" sets the seven hints and keeps the block's other
-// fields; "rabatt1" is passed over whole, a tag-like line in it too,
+// rest; "serier1" sets the seven hints (a line more is passed over) and
+// keeps the block's other fields; "rabatt1" is passed over whole, a tag-like line in it too,
 // and is not counted as a section this version skips.
 TEST_F(OldSections, CompanySeriesAndDiscountSections)
 {
@@ -77,7 +77,7 @@ TEST_F(OldSections, CompanySeriesAndDiscountSections)
 
     ImportBytes("f\xF6retag1\r\nName AB\tStreet 1\tTown\tCountry\t556-1\t08-1\tFax\tBank 1\tBank 2\r\n\r\n"
                 "rabatt1\r\nA\t10\r\not\r\nX\tx\r\n\r\n"
-                "serier1\r\n100\r\n200\r\n300\r\n400\r\n500\r\n600\r\n700\r\n\r\n"
+                "serier1\r\n100\r\n200\r\n300\r\n400\r\n500\r\n600\r\n700\r\n800\r\n\r\n"
                 "ot\r\nA\tAlpha\r\n\r\n");
     EXPECT_EQ(ImportResult.damageLine, 0u);
     EXPECT_EQ(ImportResult.laterSections, 0u);
@@ -111,6 +111,7 @@ TEST_F(OldSections, CompanySeriesAndDiscountSections)
 
 // Damage: a company line cut short by a control character and a series
 // hint that is no number store nothing; the blocks stay as they were.
+// Empty sections store nothing either.
 TEST_F(OldSections, DamagedOldSectionsStoreNothing)
 {
     std::vector<uint8_t> company(CompanyBlk::Size, 0);
@@ -129,6 +130,18 @@ TEST_F(OldSections, DamagedOldSectionsStoreNothing)
     EXPECT_EQ(ImportResult.damageLine, 3u);
     EXPECT_EQ(GetI32(Block(SeriesDefaultsBlk::Number, SeriesDefaultsBlk::Size).data(), SeriesDefaultsBlk::OrderHint),
               9);
+    // Sections without a data line store nothing and leave the next
+    // section's tag to it.
+    ImportBytes("f\xF6retag1\r\n\r\not\r\nB\tBeta\r\n\r\nserier1\r\n\r\not\r\nC\tGamma\r\n\r\n");
+    EXPECT_EQ(ImportResult.damageLine, 0u);
+    EXPECT_EQ(TextAt(CompanyBlock, CompanyBlk::CompanyName, 60), "Before");
+    EXPECT_EQ(GetI32(Block(SeriesDefaultsBlk::Number, SeriesDefaultsBlk::Size).data(), SeriesDefaultsBlk::OrderHint),
+              9);
+    std::vector<uint8_t> ot(RegRecordSize(OTVc::Number), 0);
+    for (const char *code : {"B", "C"}) {
+        PutTextAt(ot.data(), OTVc::Code, 5, code);
+        EXPECT_TRUE(RecExists(OTVc::Number, ot.data())) << code;
+    }
 }
 
 // "påmtext1": texts land by number 62 bytes apart; number 9 (and -1) are
