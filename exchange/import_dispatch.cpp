@@ -19,6 +19,7 @@
 #include "exchange/company_text.h"
 #include "exchange/section_table.h"
 #include "exchange/sie.h"
+#include "exchange/special_sections.h"
 #include "exchange/text_exchange.h"
 #include "rules/ledger_text.h"
 #include "shell/database_open.h"
@@ -113,6 +114,11 @@ void RunReader(const ImportTag &t)
     case TagReader::OldCompany: CompanyOldImport(t.number == 3); return;
     case TagReader::NetSettings: NetSettingsImport(); return;
     case TagReader::Balances: BalanceSectionImport(t.number); return;
+    case TagReader::OkInvoices: ImportInvoicesCreatingMasters(); return;
+    case TagReader::OldCompany1: CompanyV1Import(); return;
+    case TagReader::OldSeries: SeriesV1Import(); return;
+    case TagReader::NoticeTexts: ReminderTextsImport(); return;
+    case TagReader::NoticeStats: ReminderStatsImport(); return;
     case TagReader::SkipWhole: ImportSkipSection(); return;
     case TagReader::Later: SkipLaterSection(); return;
     }

@@ -14,6 +14,7 @@
 #include "dict_offsets.h"
 #include "exchange/section_readers.h"
 #include "exchange/sie.h"
+#include "exchange/special_sections.h"
 #include "exchange/text_exchange.h"
 #include "rules/ledger.h"
 
@@ -75,6 +76,7 @@ void ResetImportFlags()
     ImportHoldsRenewed = 0;
     ImportFormatForget();
     SieImportResult = SieImportResultRec{};
+    ImportMastersForget();
 }
 
 // Tells what the run did not do as asked, one message for each kind. A
@@ -124,6 +126,7 @@ void ReportImportResult()
         TellWith(Texts::ImportSeriesFull, tail);
     }
     ImportEffectsReport();
+    ImportMastersReport();
     if (ImportResult.longBfoObject[0] != 0) TellWith(Texts::ImportBfoObjectTooLong, ImportResult.longBfoObject);
     if (ImportResult.badGroupSelector != 0) {
         std::snprintf(n, sizeof n, "%u", unsigned(ImportResult.badGroupSelector));

@@ -23,6 +23,11 @@ enum class TagReader : uint8_t {
     OldCompany,   // "företag2" and "företag3" (the number says which)
     NetSettings,  // "setuptcp": the network settings
     Balances,     // opening balances, budgets, results, older series (the number says which)
+    OkInvoices,   // "okfakt": invoices with the customers, items and users they name
+    OldCompany1,  // "företag1": the company in one line
+    OldSeries,    // "serier1": the series hints one a line
+    NoticeTexts,  // "påmtext1": the reminder texts by number
+    NoticeStats,  // "påmstat": the reminder count and date of invoices
     SkipWhole,    // read by no version: skipped to its closing empty line
     Later,        // read by a later step: skipped whole and named in the result
 };

@@ -90,6 +90,14 @@ std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
         "1\tIT\t1\trow\r\n2\tIT\t2\r\n3\t\t\t\t\t\t5\r\n4\tIT\t1\tt\t\t9\r\n5\ttext\t10\r\n\r\n\r\n",
         "betal3\r\nS\tt\tBG\t10\t\t\t\t\t15.01.2025\r\n1\t0\t5\tC1\t\tt\t12\t3\r\n6\t0\t5\tC1\tt\t4\r\n\r\n\r\n",
         "betal2\r\n31\told\t30.12.2024\t\t\t\t700\t80\t20\t0\t\t\t\t9\t\tK1\tnote\r\n\r\n",
+        // The older and special sections: invoices that make their
+        // customer, item and salesperson; the company in one line; series
+        // hints; reminder texts and statistics; a discount section.
+        "okfakt\r\n5\t10.06.2024\t\t\t\t30\t\t\t\t\t\t1\t\t\t1\r\nNC\tNew\r\nref\t\t\tJS\r\n0\r\n"
+        "1\tNEW\t2\trow\t\t20\r\n1\tNEW\t1\r\n\r\nS\t01.01.2025\r\nNC\r\nx\r\n0\r\n\r\n\r\n",
+        "f\xF6retag1\r\nName\tA1\tA2\tA3\tOrg\tTel\tFax\tB1\tB2\r\n\r\nserier1\r\n1\r\n2\r\n3\r\n\r\n",
+        "p\xE5mtext1\r\n0\tFirst\r\n9\tNine\r\n8\tLast\r\n\r\np\xE5mstat\r\n5\t2\t0\t01.02.2025\r\n\r\n"
+        "rabatt1\r\nA\t10\r\not\r\n\r\n",
     };
     for (const char *f : found) {
         std::string s = head + f;

@@ -53,7 +53,7 @@ const DispatchCase DispatchCases[] = {
     {"an unknown section holding a tag-like line is skipped whole", 0,
      "tb\r\n\r\n\r\nnosuchtag\r\not\r\nX\tx\r\n\r\not\r\nA\tAlpha\r\n\r\n", "24:A=Alpha;24:X=-;24:OLD=old", 0, 0, 0},
     {"a section of a later version is skipped whole and named", 0,
-     "okfakt\r\not\r\nX\tx\r\n\r\nokfakt\r\n1\r\n\r\nfaktura\r\n\r\norderclass\r\nK\tKlass\r\n\r\n",
+     "mlc\r\not\r\nX\tx\r\n\r\nmlc\r\n1\r\n\r\nfaktura\r\n\r\norderclass\r\nK\tKlass\r\n\r\n",
      "24:X=-;128:K=Klass", 0, 2, Texts::ImportLaterSkipped},
     {"damage on line 9: the section before stays, the damaged record and what follows do not", 0,
      "tb\r\n\r\n\r\not\r\nA\tAlpha\r\n\r\norderclass\r\nB\tBeta\r\nC\x01\tGamma\r\n\r\not\r\nOLD\tnew\r\n\r\n",

@@ -206,6 +206,8 @@ protected:
 };
 
 TEST_F(InvoiceImport, MakesWhatItNames) {
+    // A salesperson becomes a user only in a company that has users.
+    StoreRecord(PEVc::Number, [](uint8_t *u) { PutText(u, PEVc::Code, 5, "ADM"); });
     RuleRecord r(IVVc::Number);
     FillInvoice(r.record, {.serial = 2001, .customer = "NEWC"});
     PutText(r.record, IVVc::Addr0, 60, "New Customer Ltd");

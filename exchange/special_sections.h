@@ -1,0 +1,56 @@
+// special_sections.h - the readers of the text exchange's older and
+// special sections that the import's tag table names, the invoice import
+// that creates the customers, items and users its invoices name, and what
+// an import tells at its end about the records it created.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// ---- Older layouts (special_sections.cpp) ----
+void CompanyV1Import();        // "företag1"
+void SeriesV1Import();         // "serier1"
+void ReminderTextsImport();    // "påmtext1"
+void ReminderStatsImport();    // "påmstat"
+// Lines of "påmstat" per hold: 25.
+extern uint32_t NoticeHoldLines;
+
+// ---- The invoice import with its masters (okfakt_import.cpp) ----
+// "okfakt": invoices read as "fakt1" invoices; an invoice whose number is
+// stored already is passed over; otherwise its missing customer, items
+// and salesperson are made, it is posted and stored. The hold is renewed
+// every ImportHoldRecords invoices; when a hold fails, the invoices read
+// in it are stored again one by one, and those that still fail are told
+// with their lines and stop the import.
+void ImportInvoicesCreatingMasters();
+// Invoices not stored because their writes failed, and their first lines.
+struct OkInvoiceFailures {
+    uint32_t count;
+    uint32_t lines[8];
+};
+extern OkInvoiceFailures OkInvoicesNotStored;
+// Forgets, before a run, the invoices lost and the records created.
+void ImportMastersForget();
+// Tells, at a run's end, the invoices lost and what the run created.
+void ImportMastersReport();
+
+// ---- Records an import created (import_missing.cpp) ----
+// What CreateMissingCustomer, CreateMissingItems and CreateMissingUser
+// made since the last import began: whether customers and items were
+// made, and the codes of the users, who are made without access rights.
+struct ImportCreatedRec {
+    bool customers, items;
+    std::vector<std::string> users;
+};
+extern ImportCreatedRec ImportCreated;
+// Forgets what the last import created (before a run).
+void ImportCreatedForget();
+// Tells what the run created: the customers and items in one message,
+// the users made without access rights in another, with their codes.
+void ImportCreatedReport();
+// For each item row of invoice whose cost is blank and whose item exists:
+// the item's cost plus added cost as the row's unit cost, and the row's
+// net amount in home currency less quantity times that cost as its gross
+// profit.
+void RowCostsFromItems(uint8_t *invoice);
