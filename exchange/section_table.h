@@ -24,6 +24,7 @@ enum class TagReader : uint8_t {
     NetSettings,  // "setuptcp": the network settings
     SkipWhole,    // read by no version: skipped to its closing empty line
     Later,        // read by a later step: skipped whole and named in the result
+    Special,      // an older or partial section; the number is its SpecialSection
 };
 
 // One row of the import's dispatch table. The tag is in cp1252 bytes.

@@ -90,6 +90,12 @@ std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
         "1\tIT\t1\trow\r\n2\tIT\t2\r\n3\t\t\t\t\t\t5\r\n4\tIT\t1\tt\t\t9\r\n5\ttext\t10\r\n\r\n\r\n",
         "betal3\r\nS\tt\tBG\t10\t\t\t\t\t15.01.2025\r\n1\t0\t5\tC1\t\tt\t12\t3\r\n6\t0\t5\tC1\tt\t4\r\n\r\n\r\n",
         "betal2\r\n31\told\t30.12.2024\t\t\t\t700\t80\t20\t0\t\t\t\t9\t\tK1\tnote\r\n\r\n",
+        // The older person, price, price-list and series sections.
+        "signs1\r\nAB\tName\r\n\tNone\r\n\r\nsalesman\r\nAB\tSeller\t3\t12\r\n\r\n"
+        "anv\r\nCD\tC\tpw\tadm\tFull\t1\t2\t3\t4\t5\t6\t7\t8\t9\r\n\r\n",
+        "price1\r\nI1\t20\t\t5\t1\r\nNO\t1\r\n\r\nprislista1\r\nx\t0\tRetail\t1\r\n\r\n",
+        "levSR1\r\n1\t2\t3\t4\tV1\t2024-03-05\r\n\r\nserier3\r\n10\t1\t99\t0\tT\r\n0\t1\t2\t0\t\r\n\r\n"
+        "verserier\r\n12\t5\t9\t0\tR\r\n\r\nmlc\r\nx\r\n\r\n",
     };
     for (const char *f : found) {
         std::string s = head + f;
