@@ -20,6 +20,7 @@
 #include "exchange/section_table.h"
 #include "exchange/sie.h"
 #include "exchange/special_sections.h"
+#include "exchange/special_imports.h"
 #include "exchange/text_exchange.h"
 #include "rules/ledger_text.h"
 #include "shell/database_open.h"
@@ -121,14 +122,16 @@ void RunReader(const ImportTag &t)
     case TagReader::NoticeStats: ReminderStatsImport(); return;
     case TagReader::SkipWhole: ImportSkipSection(); return;
     case TagReader::Later: SkipLaterSection(); return;
+    case TagReader::Special: SpecialSectionImport(SpecialSection(t.number)); return;
     }
 }
 
 }  // namespace
 
 // One step of the import by the job's import mode: mode 0 reads sections,
-// mode 2 the whole SIE file; the bank-receipt and single-form modes are
-// not in this version and stop the import, told once.
+// mode 2 the whole SIE file, mode 3 makes the form definition named after
+// the file; the bank-receipt mode is not in this version and stops the
+// import, told once.
 void ImportTextStep()
 {
     int mode = ReportParams ? GetU16(ReportParams, ReportParamsVc::ReportNumber) : 0;
@@ -138,6 +141,10 @@ void ImportTextStep()
     }
     if (mode == 2) {
         ImportSieRun();
+        return;
+    }
+    if (mode == 3) {
+        ImportFileRecord();
         return;
     }
     ShowTextMessage(Texts::ImportSourceRefused);
@@ -201,8 +208,10 @@ void ImportSkipSection()
     ImportTagHeld();
 }
 
-// Forgets the format line of the last file.
+// Forgets what the last file set for its own reading: its format line,
+// and whether it carried number series for the voucher readers.
 void ImportFormatForget()
 {
     FileFormat = FileFormatRec{};
+    ImportSeriesTest = false;
 }

@@ -30,6 +30,7 @@ enum class TagReader : uint8_t {
     NoticeStats,  // "påmstat": the reminder count and date of invoices
     SkipWhole,    // read by no version: skipped to its closing empty line
     Later,        // read by a later step: skipped whole and named in the result
+    Special,      // an older or partial section; the number is its SpecialSection
 };
 
 // One row of the import's dispatch table. The tag is in cp1252 bytes.

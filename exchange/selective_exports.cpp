@@ -25,6 +25,7 @@
 #include "database/access/settings_blocks.h"
 #include "dict_offsets.h"
 #include "exchange/section_readers.h"
+#include "exchange/selective_exports.h"
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
@@ -112,29 +113,6 @@ void InvoiceRecord(const uint8_t *iv)
     ExportLineFeed();
 }
 
-// The text of an item's attribute row "RUV" into text (empty when the item
-// is missing or has none); false when the item is missing.
-bool ItemAttribute(const uint8_t *code, uint8_t *item, uint8_t *text)
-{
-    text[0] = 0;
-    RecFreeMatrix(INVc::Number, item);
-    RecClear(INVc::Number, item);
-    PutPString(item, INVc::Code, 20, code);
-    uint32_t recid = 0, position = 0;
-    if (code[0] == 0 || !RecFind(INVc::Number, item, 1, 1, &recid, &position)) return false;
-    std::vector<uint8_t> row(RecRowSize(INVc::Number));
-    int32_t count = MatrixRowCount(INVc::Number, 0, item);
-    for (int32_t r = 0; r < count; r++) {
-        if (!MatrixRowGet(INVc::Number, 0, item, r, row.data())) break;
-        PString c;
-        GetPString(row.data(), INVc::Rows::LangCode, 5, c);
-        if (PStringEqualC(c, "RUV")) {
-            GetPString(row.data(), INVc::Rows::Text, 60, text);
-            break;
-        }
-    }
-    return true;
-}
 
 // True when the invoice kind is chosen by the option words of kind 13.
 bool InvoiceKindChosen(const uint8_t *iv)
@@ -213,6 +191,30 @@ void InvoiceRowsOf(const uint8_t *iv, int layout, uint8_t *item)
 }
 
 }  // namespace
+
+// The text of an item's attribute row "RUV" into text (empty when the item
+// is missing or has none); false when the item is missing.
+bool ItemAttribute(const uint8_t *code, uint8_t *item, uint8_t *text)
+{
+    text[0] = 0;
+    RecFreeMatrix(INVc::Number, item);
+    RecClear(INVc::Number, item);
+    PutPString(item, INVc::Code, 20, code);
+    uint32_t recid = 0, position = 0;
+    if (code[0] == 0 || !RecFind(INVc::Number, item, 1, 1, &recid, &position)) return false;
+    std::vector<uint8_t> row(RecRowSize(INVc::Number));
+    int32_t count = MatrixRowCount(INVc::Number, 0, item);
+    for (int32_t r = 0; r < count; r++) {
+        if (!MatrixRowGet(INVc::Number, 0, item, r, row.data())) break;
+        PString c;
+        GetPString(row.data(), INVc::Rows::LangCode, 5, c);
+        if (PStringEqualC(c, "RUV")) {
+            GetPString(row.data(), INVc::Rows::Text, 60, text);
+            break;
+        }
+    }
+    return true;
+}
 
 // Kind 3: the registers whose option word is set, each over the key range
 // of the first selection, in the fixed order.

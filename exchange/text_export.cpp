@@ -17,6 +17,7 @@
 #include "dict_offsets.h"
 #include "exchange/balance_sections.h"
 #include "exchange/section_table.h"
+#include "exchange/selective_exports.h"
 #include "exchange/sie.h"
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
@@ -159,6 +160,10 @@ void ExportDatabaseText(int kind)
     case 11: AccountBalanceListExport(); return;
     case 12: KeyFigureExport(); return;
     case 13: InvoiceRowsExport(); return;
+    case 18: OpenOrderRowsExport(); return;
+    case 27: CustomerItemStatsExport(); return;
+    case 31: ItemInfoExport(); return;
+    case 33: OpenPurchaseRowsExport(); return;
     case 19: TimeSheetExport(); return;
     case 30: QueuedInvoiceExport(); return;
     case 21: ExportSie(); return;

@@ -98,6 +98,12 @@ std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
         "f\xF6retag1\r\nName\tA1\tA2\tA3\tOrg\tTel\tFax\tB1\tB2\r\n\r\nserier1\r\n1\r\n2\r\n3\r\n\r\n",
         "p\xE5mtext1\r\n0\tFirst\r\n9\tNine\r\n8\tLast\r\n\r\np\xE5mstat\r\n5\t2\t0\t01.02.2025\r\n\r\n"
         "rabatt1\r\nA\t10\r\not\r\n\r\n",
+        // The older person, price, price-list and series sections.
+        "signs1\r\nAB\tName\r\n\tNone\r\n\r\nsalesman\r\nAB\tSeller\t3\t12\r\n\r\n"
+        "anv\r\nCD\tC\tpw\tadm\tFull\t1\t2\t3\t4\t5\t6\t7\t8\t9\r\n\r\n",
+        "price1\r\nI1\t20\t\t5\t1\r\nNO\t1\r\n\r\nprislista1\r\nx\t0\tRetail\t1\r\n\r\n",
+        "levSR1\r\n1\t2\t3\t4\tV1\t2024-03-05\r\n\r\nserier3\r\n10\t1\t99\t0\tT\r\n0\t1\t2\t0\t\r\n\r\n"
+        "verserier\r\n12\t5\t9\t0\tR\r\n\r\nmlc\r\nx\r\n\r\n",
     };
     for (const char *f : found) {
         std::string s = head + f;
