@@ -40,9 +40,11 @@ bool JobQueueRunLocal(int window);
 void RepJobQueueList(int n);
 void RepJobQueueDelete(int n);
 void RepJobQueueOpen(int n);
+// Push button `command` of queue window n: 1 Run, 2 Delete, 3 Open.
+void RepJobQueueButton(int n, int command);
 // Relists the open queue window, when there is one.
 void JobQueueShown();
-// Gives window type 9 its rules (buttons and OK).
+// Gives window type 9 its OK (open the selected job).
 void JobQueueWindowInstall();
 
 // Installs the saved-job ring and the batch routines into OutputRunServices.

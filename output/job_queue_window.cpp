@@ -3,9 +3,9 @@
 //
 // Row r of the list stands for the r-th live job of the ring, counted as
 // JobQueueLiveSlot counts them, so a deleted job never shifts the rows
-// of the others. The window's own rules are a handler of its type: its
-// buttons, and OK (Return or a double click on a row), which opens the
-// selected job.
+// of the others. Its push buttons come here by their commands; its OK
+// (Return or a double click on a row) is a handler of its type, which
+// opens the selected job.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -22,9 +22,12 @@
 #include "platform/control.h"
 #include "platform/window.h"
 #include "recordwin/record_windows.h"
+#include "shell/edit_control.h"
+#include "shell/field_editing.h"
 #include "shell/menu_lists.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
+#include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -33,7 +36,7 @@ namespace {
 constexpr int JobQueueType = 9;
 // The list slots of the interface file's menu tables that name runs.
 constexpr int SlotReports = 1, SlotDocuments = 5;
-constexpr int EventButton = 2, EventBeforeOk = 11;
+constexpr int EventBeforeOk = 11;
 // The commands of the window's push buttons.
 constexpr uint16_t CommandRun = 1, CommandDelete = 2, CommandOpen = 3;
 // The word before the run number of a job its run's tables do not name.
@@ -74,22 +77,13 @@ int SelectedSlot(int n)
     return JobQueueLiveSlot(ListSelectedIndex(n));
 }
 
-// The rules of the job-queue window: its buttons (event 2) and its OK
-// (event 11, which then goes no further).
-uint8_t JobQueueWindowEvent(int window, int event, void *a, void *)
+// The rules of the job-queue window: its OK (event 11) opens the
+// selected job and goes no further.
+uint8_t JobQueueWindowEvent(int window, int event, void *, void *)
 {
-    if (event == EventBeforeOk) {
-        RepJobQueueOpen(window);
-        return 0;
-    }
-    if (event != EventButton || !a) return 1;
-    const uint8_t *entry = WinControlByIndex(window, *static_cast<const uint16_t *>(a));
-    switch (entry ? DefU16(entry + ControlEntry::Command) : 0) {
-    case CommandRun: RepJobQueueRun(window); return 0;
-    case CommandDelete: RepJobQueueDelete(window); return 0;
-    case CommandOpen: RepJobQueueOpen(window); return 0;
-    default: return 1;
-    }
+    if (event != EventBeforeOk) return 1;
+    RepJobQueueOpen(window);
+    return 0;
 }
 
 }  // namespace
@@ -152,6 +146,9 @@ void RepJobQueueOpen(int n)
     }
     int m = OpenOrActivateWindow(type, 0, 0, true, 0);
     if (!m) return;
+    // The first field took the focus with the empty record: its edit goes
+    // uncommitted, and the field is focused again on the saved record.
+    EditControlDestroy(m);
     uint8_t *record = WinRecordBuffer(m);
     job = MemLock(JobQueue.slots[size_t(s)]);
     if (record && job) {
@@ -161,6 +158,19 @@ void RepJobQueueOpen(int n)
     }
     if (job) MemUnlock(JobQueue.slots[size_t(s)]);
     WinRecordRefresh(m);
+    if (WinDefCount(m, WinPartDataFields) > 0) WinGotoField(m, 1, true);
+}
+
+// The push button with command `command` of queue window n: Run, Delete
+// or Open; other commands do nothing.
+void RepJobQueueButton(int n, int command)
+{
+    switch (command) {
+    case CommandRun: RepJobQueueRun(n); return;
+    case CommandDelete: RepJobQueueDelete(n); return;
+    case CommandOpen: RepJobQueueOpen(n); return;
+    default: return;
+    }
 }
 
 // Gives the job-queue window its rules.
