@@ -25,6 +25,7 @@
 #include "bench/bench_company.h"
 #include "bench/bench_store.h"
 #include "bench/bench_frame.h"
+#include "bench/bench_sales_company.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -58,31 +59,11 @@ bool Company() {
     if (ready) return ready > 0;
     ready = -1;
     if (!BenchCompanyOpen("invoice")) return false;
-    std::vector<uint8_t> year(FiscalYearEntry::Size), series(SeriesRow::Size), vat(VatCodeRow::Size);
-    PutU16(year.data(), FiscalYearEntry::OrderCode, 1);
-    PutDate(year.data(), FiscalYearEntry::StartDate, DateRec{1, 1, 2024});
-    PutDate(year.data(), FiscalYearEntry::EndDate, DateRec{31, 12, 2024});
-    PutU32(series.data(), SeriesRow::FirstNr, 1);
-    PutU32(series.data(), SeriesRow::LastNr, 9999999);
-    PackedDecimal rate;
-    DecFromLong(&rate, 25);
-    BenchPutText(vat.data(), VatCodeRow::Code, 2, "1");
-    PutDec(vat.data(), VatCodeRow::Rate, rate);
-    BenchPutText(vat.data(), VatCodeRow::Account1, 10, "2610");
-    std::vector<uint8_t> accounts(SalesAccountsBlk::Size), stock(MainStockBlk::Size);
-    BenchPutText(accounts.data(), SalesAccountsBlk::ARAcc, 10, "1510");
-    BenchPutText(accounts.data(), SalesAccountsBlk::SalesAcc0, 10, "3010");
-    BenchPutText(stock.data(), MainStockBlk::MainLocation, 10, "MAIN");
-    if (!BenchStoreRows(FiscalYearBlk::Number, year) || !BenchStoreRows(InvSeriesBlk::Number, series) ||
-        !BenchStoreRows(VatCodeBlk::Number, vat) ||
-        SettingsBlockStore(SalesAccountsBlk::Number, accounts.data(), SalesAccountsBlk::Size) != RecDone ||
-        SettingsBlockStore(MainStockBlk::Number, stock.data(), MainStockBlk::Size) != RecDone)
-        return false;
+    if (!BenchSalesSettings()) return false;
     DbHoldBegin();
     PackedDecimal plenty;
     DecFromLong(&plenty, 100000000);
-    bool ok = BenchStorePlain(CUVc::Number, [](uint8_t *r) { BenchPutText(r, CUVc::Code, 20, "C1"); }) &&
-              BenchStorePlain(INVc::Number, [](uint8_t *r) {
+    bool ok = BenchStorePlain(INVc::Number, [](uint8_t *r) {
                   BenchPutText(r, INVc::Code, 20, "ITEM1");
                   PutU16(r, INVc::Stocked, 1);
               }) &&
@@ -91,8 +72,6 @@ bool Company() {
                   BenchPutText(r, LSVc::Location, 10, "MAIN");
                   PutDec(r, LSVc::InStock, plenty);
               });
-    for (const char *code : {"1510", "2610", "3010"})
-        ok = ok && BenchStorePlain(ACVc::Number, [&](uint8_t *r) { BenchPutText(r, ACVc::Code, 10, code); });
     if (!ok) DbHoldFail();
     if (!DbHoldEnd()) return false;
     RulesInstall();

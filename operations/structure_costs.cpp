@@ -10,6 +10,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/batch_routines.h"
 #include "operations/stock_docs.h"
 #include "reports/ledger/ledger_reports.h"
 #include "rules/rules_types.h"
@@ -26,16 +27,9 @@ bool ComponentCost(const uint8_t *item, uint16_t method, PackedDecimal *cost) {
         DecAdd(&a, &b, cost);
         return true;
     }
-    uint8_t code[256], all[1] = {0}, stock[LSVc::Size];
+    uint8_t code[256], all[1] = {0};
     GetPString(item, INVc::Code, 20, code);
-    Register6Lookup(code, all, stock);
-    PackedDecimal qty = GetDec(stock, LSVc::InStock), value;
-    if (DecIsBlank(&qty) || DecSign(&qty) <= 0) return false;
-    StockFifoValue(code, all, &qty, &value, false, false, nullptr);
-    if (DecIsBlank(&value)) return false;
-    DecDiv(&value, &qty, &value);
-    DecRound(&value, 2, cost);
-    return true;
+    return ItemFifoUnitCost(code, all, false, cost);
 }
 
 // Refreshes the rows of one structure; false when its store failed.

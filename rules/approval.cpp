@@ -23,6 +23,7 @@
 #include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
 #include "operations/stock_docs.h"
+#include "operations/voucher_print_kind.h"
 #include "output/forms/forms.h"
 #include "rules/hooks.h"
 #include "rules/rules_types.h"
@@ -42,7 +43,7 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {ApproveAnyRegister, nullptr},             //  9 no operation
     {ApproveAnyRegister, nullptr},             // 10 no operation
     {IVVc::Number, PrintInvoiceForm},          // 11 print an invoice
-    {Voucher::Number, nullptr},                // 12 print a voucher
+    {Voucher::Number, PrintVoucherKind},       // 12 print a voucher
     {ORVc::Number, PrintOrderForm},                       // 13 print an order
     {SHVc::Number, PrintShipmentForm},                    // 14 print a delivery
     {SHVc::Number, ApproveShipment},                      // 15 ship a delivery

@@ -204,3 +204,10 @@ void MaintenanceWindowOk(int n)
     RunMaintenanceCall();
     if (WinIsOpen(n)) WinClose(n);
 }
+
+// Button 1 of a report window runs it as OK does; other buttons are the
+// window's own.
+void ReportWindowRun(int n, int button)
+{
+    if (button == 1) ReportWindowOk(n);
+}

@@ -7,6 +7,8 @@
 void CmdPreview(int n);
 void CmdPrintToFile(int n);
 void ReportWindowOk(int n);
+// Button `button` of a report window: button 1 runs the window as its OK.
+void ReportWindowRun(int n, int button);
 void ExportWindowOk(int n);
 void MaintenanceWindowOk(int n);
 // Saves the selection of type-14 window n into block 163.

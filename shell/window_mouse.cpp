@@ -3,6 +3,7 @@
 // notifications of its platform controls; the buttons of dialog-like
 // windows by type; and the reset of a window (command 809).
 #include "output/devices/report_output.h"
+#include "output/job_queue.h"
 #include "shell/window_mouse.h"
 
 #include "platform/control.h"
@@ -21,7 +22,7 @@
 
 namespace {
 
-constexpr int ReportListType = 6, DocumentListType = 8, SaveSelectionType = 14;
+constexpr int ReportListType = 6, DocumentListType = 8, JobQueueType = 9, SaveSelectionType = 14;
 constexpr int LoginType = 15, AboutType = 18, BusyType = 19, DesignerType = 23;
 constexpr int DesignerItemFirst = 24, DesignerItemLast = 31;
 constexpr int LoginCancelButton = 1;   // the login window's Cancel
@@ -170,6 +171,7 @@ void DialogButton(int n, int control, int code, int flag)
     switch (type) {
     case ReportListType: ReportListButton(n, code); return;
     case DocumentListType: DocumentListButton(n, code); return;
+    case JobQueueType: RepJobQueueButton(n, code); return;
     case LoginType: LoginWindowDone(control == LoginCancelButton); return;
     case AboutType: WinClose(n); return;
     case SaveSelectionType:   // OK saves the selection; Cancel drops it unasked

@@ -7,6 +7,7 @@
 
 #include "core/field_access.h"
 #include "dict_offsets.h"
+#include "output/job_queue.h"
 #include "platform/control.h"
 #include "recordwin/record_windows.h"
 #include "shell/draw_port.h"
@@ -113,7 +114,7 @@ void WinPrepareAfterOpen(int n)
     case WindowListType:
     case ModuleListType: MenuListFill(n); break;
     case ReportSelectionType: ReportSelectionPrepare(n); break;
-    case JobQueueType: break;   // the job queue comes with the output jobs
+    case JobQueueType: RepJobQueueList(n); break;
     default: break;
     }
     if (WinIsOpen(n)) WindowEvent(n, EventPrepared, nullptr, nullptr);

@@ -16,6 +16,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/layer_operations.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
 #include "shell/window_table.h"
@@ -26,6 +27,7 @@ namespace {
 constexpr int PrintEntry = 1;        // the window's operations entry "Print"
 constexpr int HeaderPosShift = 500;  // header items are stored this far above the line
 constexpr int DrillDownLink = 16;    // a text whose double click runs a report for it
+constexpr int DesignerWindowKind = 11;   // the form designer keeps its own content rectangle
 
 // The job's preview window, 0 when it has none (or it was closed).
 int JobWindow()
@@ -286,9 +288,13 @@ void PreviewScroll(int n, int slot, int32_t top)
 
 // The content rectangle of window n: the client area below the search
 // strip and the header band, less 15 at the bottom and 21 at the right
-// for the scroll bars.
+// for the scroll bars. A form designer's is its own (DesignerContentRect).
 void WinContentRect(int n)
 {
+    if (WinIsOpen(n) && WinKindOf(n) == DesignerWindowKind) {
+        DesignerContentRect(n);
+        return;
+    }
     if (!PreviewIsOpen(n)) return;
     MacRect client;
     WindowClientRect(n, &client);

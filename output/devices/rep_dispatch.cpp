@@ -30,6 +30,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/job_queue.h"
 #include "output/formula/formula.h"
 #include "output/printer.h"
 #include "reports/sales/report_frame.h"
@@ -174,12 +175,16 @@ const RepDevice *RepDeviceInstall(uint16_t kind, const RepDevice *d)
 // ReportParams word 0; 0 without a job record.
 uint16_t CurrentOutputKind() { return ReportParams ? GetU16(ReportParams, ReportParamsVc::OutputKind) : 0; }
 
-// Start-up: blank character-printer lines, and the end of a received job
-// when the connection to the server ends.
+// Start-up: blank character-printer lines, the end of a received job
+// when the connection to the server ends, an empty ring of saved jobs
+// with its window's rules, and the runs the output layer offers others.
 void RepOutputInit()
 {
     RepBlankLine();
     RemoteJobEndInstall(RepRemoteJobEnd);
+    JobQueueReset();
+    JobQueueWindowInstall();
+    OutputRunsInstall();
 }
 
 // Polls the cancel key (Esc); a cancel stops the job's output.

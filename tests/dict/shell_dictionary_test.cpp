@@ -52,9 +52,10 @@ TEST_F(ShellDictionary, WindowTypesTheShellOpensAreDefined)
         EXPECT_TRUE(WinTypeWord(type, 0) < 65535) << "type " << type;
         EXPECT_TRUE(TextPresent(WinTypeWord(type, 10))) << "title of type " << type;
     }
-    // Type 9's list box keeps 5 px to the right and 20 px to the bottom.
-    EXPECT_EQ((int16_t)WinTypeWord(9, 13), -20);
-    EXPECT_EQ((int16_t)WinTypeWord(9, 14), -5);
+    // Type 9's list box keeps 10 px to the right and 44 px to the bottom,
+    // where its buttons stand.
+    EXPECT_EQ((int16_t)WinTypeWord(9, 13), -44);
+    EXPECT_EQ((int16_t)WinTypeWord(9, 14), -10);
 }
 
 TEST_F(ShellDictionary, MenuItemsStandWhereTheEnablingCodeLooks)

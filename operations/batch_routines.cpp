@@ -1,0 +1,233 @@
+// batch_routines.cpp - the batch routines by number: RunMaintenance
+// takes the routine's number from the job record (ReportParams word 3)
+// and runs it; a number without a routine does nothing. Each routine
+// reads its selection from ReportParams, and the long ones stop at the
+// user's cancel. The routines of this file: approving a range of sales
+// invoices (8), re-posting a range of a register's documents (10) and
+// item cost prices from their FIFO stock value (11).
+#include <algorithm>
+#include <array>
+#include <cassert>
+
+#include "core/definitions.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/text_range.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/register_hooks.h"
+#include "dict_offsets.h"
+#include "operations/batch_routines.h"
+#include "operations/project_ops.h"
+#include "operations/stock_docs.h"
+#include "rules/approval.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+#include "rules/stock.h"
+
+namespace {
+
+constexpr ApproveKind ApproveSalesInvoice = 1;
+
+// The documents whose posted (or approved, received, shipped) flag
+// routine 10 clears in the copy it validates against.
+struct PostedFlag {
+    int reg;
+    uint32_t at;
+};
+constexpr PostedFlag PostedFlags[] = {
+    {PUVc::Number, PUVc::Received},   {IVVc::Number, IVVc::Posted},     {SHVc::Number, SHVc::Shipped},
+    {IPVc::Number, IPVc::Posted},     {VIVc::Number, VIVc::Approved},   {OPVc::Number, OPVc::Posted},
+    {ExpenseVc::Number, ExpenseVc::Posted}, {PersPayVc::Number, PersPayVc::Posted},
+};
+
+// The record offset of reg's serial number: the first part of its
+// current index when that part is a 32-bit number. False for a register
+// not kept by serial number.
+bool SerialKeyOffset(int reg, uint32_t *at)
+{
+    for (int i = 0, n = RegIndexCount(reg); i < n; i++) {
+        const uint8_t *def = RegIndexDef(reg, i);
+        if (!def || IndexDefWord(def, 1) != 1 || IndexDefPartCount(def) == 0) continue;
+        KeyPartInfo part = IndexDefPart(def, 0);
+        if (part.type != FtLongOrEmpty && part.type != FtLong) return false;
+        *at = part.recordOffset;
+        return true;
+    }
+    return false;
+}
+
+// Calls visit(record, recid) for the records of reg whose serial number
+// (at `at`) lies in the range text, in serial order, until the range's
+// end, the register's end, the user's cancel or visit gives false. An
+// open lower end starts at the first record (serial numbers are not
+// negative). False when visit did.
+template <typename Visit>
+bool EachInSerialRange(int reg, uint32_t at, uint8_t *record, const uint8_t *range, Visit visit)
+{
+    int32_t from = -1, to = -1;
+    if (range[0] != 0) RangeSplitNumber(range, &from, &to);
+    uint32_t recid = 0, position = 0;
+    PutU32(record, at, uint32_t(std::max(from, 0)));
+    if (!RecFind(reg, record, 1, 0, &recid, &position)) return true;
+    for (uint32_t p = position;; p++) {
+        if (p != position && !RecReadAt(reg, int32_t(p), record, &recid)) return true;
+        if (to >= 0 && GetI32(record, at) > to) return true;
+        if (UserCancelFlag) return true;
+        if (!visit(record, recid)) return false;
+    }
+}
+
+// The text field of ReportParams at `at` (a PString).
+void ParamText(uint32_t at, int length, uint8_t *out) { GetPString(ReportParams, at, length, out); }
+
+// Routines that do nothing (3 and 7).
+bool MaintNoOp() { return true; }
+
+bool RunInvoicesFromProjects() { return InvoicesFromProjects(); }
+bool RunItemStructureBatch() { return ItemStructureBatch(ReportParams); }
+
+// The routines by number; null: the number runs nothing (yet).
+using Routine = bool (*)();
+constexpr int RoutineLast = 23;
+constexpr std::array<Routine, RoutineLast + 1> Routines = {{
+    nullptr,                  //  0
+    nullptr,                  //  1 budgets cleared (register 20)
+    nullptr,                  //  2 budgets cleared (register 21)
+    MaintNoOp,                //  3
+    nullptr,                  //  4 interest invoices
+    nullptr,                  //  5 none
+    nullptr,                  //  6 sample invoices
+    MaintNoOp,                //  7
+    InvoiceRangeApprove,      //  8
+    RunInvoicesFromProjects,  //  9
+    RecordRangeRevalidate,    // 10
+    ItemCostFromFifo,         // 11
+    nullptr,                  // 12 purchase orders from ordered items
+    nullptr,                  // 13 invoices from orders
+    nullptr,                  // 14 none
+    nullptr,                  // 15 contracts invoiced
+    nullptr,                  // 16 price lists updated
+    nullptr,                  // 17 records copied under new numbers
+    nullptr,                  // 18 register 126 emptied
+    nullptr,                  // 19 none
+    nullptr,                  // 20 depreciation voucher
+    nullptr,                  // 21 receipts from open items
+    nullptr,                  // 22 number ranges deleted
+    RunItemStructureBatch,    // 23
+}};
+
+}  // namespace
+
+// Runs the routine whose number ReportParams word 3 holds; an unknown
+// number does nothing. False when the routine failed (a store).
+bool RunMaintenance()
+{
+    if (!ReportParams) return false;
+    uint16_t number = GetU16(ReportParams, ReportParamsVc::ReportNumber);
+    if (number > RoutineLast || !Routines[number]) return true;
+    return Routines[number]();
+}
+
+// Routine 8: approves the unposted sales invoices of the serial range
+// in serial order; posted ones are left as they are. False when an
+// approval failed to store (the run ends there).
+bool InvoiceRangeApprove()
+{
+    assert(ReportParams);
+    RuleRecord invoice(IVVc::Number);
+    if (!invoice.record) return false;
+    uint8_t range[256];
+    ParamText(ReportParamsVc::SelText1, 255, range);
+    return EachInSerialRange(IVVc::Number, IVVc::SerNr, invoice.record, range, [](uint8_t *r, uint32_t recid) {
+        if (GetU16(r, IVVc::Posted) != 0) return true;
+        return ApproveRecord(ApproveSalesInvoice, IVVc::Number, recid);
+    });
+}
+
+// Routine 10: for the records of register word 437 (byte 874) in the
+// serial range, validates each stored record against a copy whose posted
+// flag is cleared, as if it were posted now, and stores the voucher that
+// builds. The records are not rewritten. A refusal or a voucher that
+// cannot be stored ends the run: false.
+bool RecordRangeRevalidate()
+{
+    assert(ReportParams);
+    int reg = GetU16(ReportParams, ReportParamsVc::Option1);
+    uint32_t at = 0;
+    if (reg <= 0 || reg >= RegisterCount || !SerialKeyOffset(reg, &at)) return true;
+    uint32_t flagAt = 0xFFFFFFFFu;
+    for (const PostedFlag &f : PostedFlags)
+        if (f.reg == reg) flagAt = f.at;
+    RuleRecord record(reg), copy(reg);
+    if (!record.record || !copy.record) return false;
+    uint8_t range[256];
+    ParamText(ReportParamsVc::SelText1, 255, range);
+    return EachInSerialRange(reg, at, record.record, range, [&](uint8_t *r, uint32_t recid) {
+        if (!RecReadById(reg, recid, copy.record)) return true;
+        if (flagAt != 0xFFFFFFFFu) PutU16(copy.record, flagAt, 0);
+        PendingVoucherClear();
+        if (ValidateRecord(reg, r, copy.record, 2) != 0) {
+            PendingVoucherClear();
+            return false;
+        }
+        return StorePendingVoucher();
+    });
+}
+
+// The FIFO value per unit of the quantity item holds at location (empty:
+// all), valued over the receipts of every location, into cost, rounded
+// to 2 decimals. False when the item holds no stock above zero there, or
+// its stock has no value: the cost price is then left alone rather than
+// divided by nothing.
+bool ItemFifoUnitCost(const uint8_t *code, const uint8_t *location, bool currentRate, PackedDecimal *cost)
+{
+    uint8_t stock[LSVc::Size], all[1] = {0};
+    Register6Lookup(code, location, stock);
+    PackedDecimal qty = GetDec(stock, LSVc::InStock), value;
+    if (DecIsBlank(&qty) || DecSign(&qty) <= 0) return false;
+    StockFifoValue(code, all, &qty, &value, currentRate, false, nullptr);
+    if (DecIsBlank(&value)) return false;
+    DecDiv(&value, &qty, &value);
+    DecRound(&value, 2, cost);
+    return true;
+}
+
+// Routine 11: the cost price of the stocked items of the code range
+// (optionally of one item group) := their FIFO stock value at the
+// selection's location per unit in stock. Items without stock above zero
+// keep their cost price. False when an item could not be stored.
+bool ItemCostFromFifo()
+{
+    assert(ReportParams);
+    uint8_t range[256], from[256], to[256], group[256], location[256], code[256], itemGroup[256];
+    ParamText(ReportParamsVc::SelText1, 255, range);
+    ParamText(ReportParamsVc::SelText2, 255, location);
+    ParamText(ReportParamsVc::SelText3, 255, group);
+    RangeSplit(range, from, to);
+    bool currentRate = ReportParams[ReportParamsVc::Option2] != 0;
+    RuleRecord item(INVc::Number);
+    if (!item.record) return false;
+    PutPString(item.record, INVc::Code, 20, from);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(INVc::Number, item.record, 1, 0, &recid, &position)) return true;
+    for (uint32_t p = position;; p++) {
+        if (p != position && !RecReadAt(INVc::Number, int32_t(p), item.record, &recid)) break;
+        GetPString(item.record, INVc::Code, 20, code);
+        if (to[0] != 0 && PStringCompare(code, to) > 0) break;
+        if (UserCancelFlag) break;
+        if (GetU16(item.record, INVc::Stocked) == 0) continue;
+        GetPString(item.record, INVc::Group, 5, itemGroup);
+        if (group[0] != 0 && !PStringEqual(group, itemGroup)) continue;
+        PackedDecimal cost;
+        if (!ItemFifoUnitCost(code, location, currentRate, &cost)) continue;
+        PutDec(item.record, INVc::CostPrice, cost);
+        if (!RecStore(INVc::Number, item.record, 1, &recid)) {
+            ShowTextMessage(Texts::RecordNotStored);
+            return false;
+        }
+    }
+    return true;
+}

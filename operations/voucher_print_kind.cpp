@@ -1,0 +1,16 @@
+// voucher_print_kind.cpp - approve kind 12: a stored voucher printed on
+// the printer as report 25.
+#include "operations/voucher_print_kind.h"
+
+#include "reports/ledger/ledger_reports.h"
+
+namespace {
+constexpr int VoucherReport = 25;
+}
+
+// Prints the voucher; the record is not changed, so nothing is stored.
+ApproveResult PrintVoucherKind(int, uint8_t *voucher, uint32_t)
+{
+    if (voucher) PrintVoucherNow(VoucherReport, voucher);
+    return ApproveResult::Unchanged;
+}
