@@ -1,25 +1,14 @@
 // small_windows_fixture.h - the smaller record windows driven as the
 // framework drives them, over the invoice company of invoice_fixture.h
-// in a headless frame.
-//
-// The interface file is the one dict/ compiles, with the layouts below
-// for the window types whose rules the tests drive: their screen fields
-// are numbered here, so a test names a field or a row cell by number
-// whatever the shipped layout of the type looks like. A shipped layout of
-// one of these types is replaced; a shipped window-type entry is kept.
+// in a headless frame, with the window layouts of small_windows_dict.h.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/interface_load.h"
-#include "core/interface_write.h"
 #include "database/access/settings_binding.h"
 #include "database/access/settings_blocks.h"
 #include "core/record_buffer.h"
@@ -30,168 +19,7 @@
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "tests/operations/invoice_fixture.h"
-#include "tools/dict.h"
-
-// Screen fields of the test layouts.
-namespace TestWin {
-// Goods receipt (197): 1 number, 2 date, 3 vendor, 4 vendor name, 5
-// currency, 6 rate, 7 value, 8 quantity; cells from 9, six a row: item,
-// quantity, text, price, charge, unit cost.
-constexpr int PuDate = 2, PuVendor = 3, PuCurrency = 5, PuRate = 6, PuFirst = 9, PuCells = 6;
-constexpr int PuItem = 0, PuQty = 1, PuPrice = 3, PuCharge = 4, PuUnitCost = 5;
-// Stock movement (426): 1 number, 2 date, 3 currency, 4 rate; cells from
-// 5, five a row: item, quantity, base cost, add-on, unit cost.
-constexpr int SmDate = 2, SmCurrency = 3, SmFirst = 5, SmCells = 5;
-constexpr int SmItem = 0, SmBase = 2, SmAddOn = 3, SmUnitCost = 4;
-// Voucher (117): 1 number, 2 date, 3 code, 4 text; cells from 5, six a
-// row: kind, account, objects, text, amount, VAT code.
-constexpr int TrNumber = 1, TrDate = 2, TrText = 4, TrFirst = 5, TrCells = 6;
-// Purchase order (290): 1 number, 2 vendor, 3 delivery text, 4 closed;
-// cells from 5, three a row: item, quantity, price.
-constexpr int PoNumber = 1, PoVendor = 2, PoDelivText = 3, PoClosed = 4, PoFirst = 5, PoCells = 3;
-// Order (352): 1 customer, 2 number; cells from 3, three a row.
-constexpr int OrCustomer = 1, OrNumber = 2, OrFirst = 3, OrCells = 3;
-// Item structure (367): 1 code, 2 total 94, 3 total 106; cells from 4,
-// four a row: item, name, quantity, cost.
-constexpr int StFirst = 4, StCells = 4;
-// Report selection with two alternatives (111): 1 object, 2 object type,
-// 3 period.
-constexpr int RpObject = 1, RpObjectType = 2, RpPeriod = 3;
-}  // namespace TestWin
-
-inline const char *const SmallWindowsDict = R"(
-window 197 {
-  field   rect 20 110 37 190 type long offset PUVc.SerNr access new align right page 0 label "Number"
-  field   rect 42 110 59 210 type date offset PUVc.TransDate access always page 0 label "Date"
-  field   rect 64 110 81 260 type keycode format 20 offset PUVc.VendCode access always page 0 label "Vendor"
-  field   rect 64 300 81 600 type text format 60 offset PUVc.VendName access always page 0 label "Name"
-  field   rect 20 300 37 360 type keycode format 5 offset PUVc.Currency access always page 0 label "Currency"
-  field   rect 20 420 37 500 type amount3 offset PUVc.Rate access always align right page 0 label "Rate"
-  field   rect 350 110 367 230 type amount offset PUVc.ValueSum align right page 0 label "Value"
-  field   rect 350 380 367 500 type amount3 offset PUVc.QtySum align right page 0 label "Quantity"
-  control rect 96 -30 330 -15 kind scroll start 0 max 0 page 0 label ""
-  matrix  rowsize 200 cells 6 first 9 rect 96 34 330 -30 maxrows 500 page 0 control 0
-  column  x 0 type keycode format 20 offset PUVc.ItemCode heading HeadingItem
-  column  x 110 type amount3 offset PUVc.Quantity align right heading HeadingQuantity
-  column  x 180 type text format 60 offset 34 heading HeadingWorkText
-  column  x 330 type amount offset PUVc.Price align right heading HeadingPrice
-  column  x 410 type text format 20 offset PUVc.Charge heading HeadingSurcharge
-  column  x 500 type amount offset PUVc.UnitCost align right heading HeadingCostSpent
-}
-window 426 {
-  field   rect 20 110 37 190 type long offset StockMoveVc.SerNr access new align right page 0 label "Number"
-  field   rect 42 110 59 210 type date offset StockMoveVc.MoveDate access always page 0 label "Date"
-  field   rect 20 300 37 360 type code format 5 offset StockMoveVc.CurncyCode access always page 0 label "Currency"
-  field   rect 20 420 37 500 type amount3 offset StockMoveVc.Rate access always align right page 0 label "Rate"
-  control rect 96 -30 330 -15 kind scroll start 0 max 0 page 0 label ""
-  matrix  rowsize 174 cells 5 first 5 rect 96 34 330 -30 maxrows 500 page 0 control 0
-  column  x 0 type code format 20 offset StockMoveVc.ItemCode heading HeadingItem
-  column  x 110 type amount3 offset StockMoveVc.Quantity align right heading HeadingQuantity
-  column  x 200 type amount offset StockMoveVc.BaseCost align right heading HeadingPrice
-  column  x 300 type text format 20 offset StockMoveVc.AddOn heading HeadingSurcharge
-  column  x 420 type amount offset StockMoveVc.UnitCost align right heading HeadingCostSpent
-}
-window 117 {
-  field   rect 20 110 37 190 type long offset TRVc.SerNr access new align right page 0 label "Number"
-  field   rect 42 110 59 210 type date offset TRVc.TransDate access always page 0 label "Date"
-  field   rect 20 300 37 360 type keycode format 5 offset TRVc.Code access always page 0 label "Code"
-  field   rect 64 110 81 460 type text format 60 offset TRVc.Text access always page 0 label "Text"
-  control rect 96 -30 330 -15 kind scroll start 0 max 0 page 0 label ""
-  matrix  rowsize 138 cells 6 first 5 rect 96 34 330 -30 maxrows 300 page 0 control 0
-  column  x 0 type short offset TRVc.Kind align right heading HeadingInvKind
-  column  x 40 type keycode format 10 offset TRVc.Account heading HeadingInvAccount
-  column  x 140 type code format 30 offset TRVc.Objects heading HeadingInvObjects
-  column  x 260 type text format 60 offset 48 heading HeadingInvText
-  column  x 420 type amount offset TRVc.Amount align right heading HeadingInvSum
-  column  x 520 type text format 2 offset TRVc.VatCode heading HeadingInvVatCode
-}
-window 290 {
-  field   rect 20 110 37 190 type long offset PurchOrderVc.SerNr access new align right page 0 label "Number"
-  field   rect 42 110 59 260 type keycode format 20 offset PurchOrderVc.VendCode access always page 0 label "Vendor"
-  field   rect 64 110 81 230 type text format 10 offset PurchOrderVc.DelivText access always page 0 label "Delivery"
-  field   rect 64 300 81 340 type short offset PurchOrderVc.Closed access always page 0 label "Closed"
-  control rect 96 -30 330 -15 kind scroll start 0 max 0 page 0 label ""
-  matrix  rowsize 282 cells 3 first 5 rect 96 34 330 -30 maxrows 300 page 0 control 0
-  column  x 0 type keycode format 20 offset PurchOrderVc.ItemCode heading HeadingItem
-  column  x 120 type amount3 offset PurchOrderVc.Quantity align right heading HeadingQuantity
-  column  x 220 type amount offset PurchOrderVc.Price align right heading HeadingPrice
-}
-window 352 {
-  field   rect 20 110 37 260 type keycode format 20 offset ORVc.CustCode access always page 0 label "Customer"
-  field   rect 42 110 59 190 type long offset ORVc.SerNr access new align right page 0 label "Number"
-  control rect 96 -30 330 -15 kind scroll start 0 max 0 page 0 label ""
-  matrix  rowsize 348 cells 3 first 3 rect 96 34 330 -30 maxrows 300 page 0 control 0
-  column  x 0 type keycode format 20 offset ORVc.ItemCode heading HeadingItem
-  column  x 120 type amount3 offset ORVc.Quantity align right heading HeadingQuantity
-  column  x 220 type amount offset ORVc.Price align right heading HeadingPrice
-}
-window 367 {
-  field   rect 20 110 37 260 type code format 20 offset StructureVc.Code access new page 0 label "Code"
-  field   rect 350 110 367 230 type amount offset StructureVc.Total94 align right page 0 label "Total"
-  field   rect 350 380 367 500 type amount offset StructureVc.Total106 align right page 0 label "Total 2"
-  control rect 96 -30 330 -15 kind scroll start 0 max 0 page 0 label ""
-  matrix  rowsize 132 cells 4 first 4 rect 96 34 330 -30 maxrows 300 page 0 control 0
-  column  x 0 type keycode format 20 offset StructureVc.ItemCode heading HeadingItem
-  column  x 120 type text format 60 offset StructureVc.ItemName heading HeadingWorkText
-  column  x 320 type amount3 offset StructureVc.Quantity align right heading HeadingQuantity
-  column  x 420 type amount offset StructureVc.Cost align right heading HeadingPrice
-}
-window 111 {
-  field   rect 20 110 37 260 type text format 30 offset ReportParamsVc.ObjectSel access always page 0 label "Object"
-  field   rect 42 110 59 260 type text format 5 offset ReportParamsVc.ObjectType access always page 0 label "Type"
-  field   rect 64 110 81 260 type text format 31 offset ReportParamsVc.PeriodText access always page 0 label "Period"
-}
-)";
-
-// The window-type entries the tests need where dict/ has none.
-inline const char *const SmallWindowTypes[][2] = {
-    {"197", "wintype 197 { kind record register PUVc recsize 236 rect 80 20 470 740 }"},
-    {"426", "wintype 426 { kind record register StockMoveVc recsize 134 rect 80 20 470 740 }"},
-    {"117", "wintype 117 { kind record register TRVc recsize 152 rect 80 20 470 740 }"},
-    {"290", "wintype 290 { kind record register PurchOrderVc recsize 890 rect 80 20 470 740 }"},
-    {"352", "wintype 352 { kind record register ORVc recsize 1096 rect 80 20 470 740 }"},
-    {"367", "wintype 367 { kind record register StructureVc recsize 118 rect 80 20 470 740 }"},
-    {"111", "wintype 111 { kind reportparams register ReportParamsVc recsize 1238 rect 80 20 420 560 }"},
-};
-
-// The bytes of the interface file dict/ compiles with the layouts above
-// in place of the shipped ones; compiled once per test program.
-inline const std::vector<uint8_t> &SmallWindowsInterface()
-{
-    static std::vector<uint8_t> bytes;
-    if (!bytes.empty()) return bytes;
-    std::vector<std::pair<std::string, std::string>> files;
-    std::string all;
-    std::filesystem::path dir = std::filesystem::path(ORVEL_TEST_DATA_DIR) / ".." / "dict";
-    for (const auto &e : std::filesystem::directory_iterator(dir)) {
-        if (e.path().extension() != ".dict") continue;
-        std::ifstream in(e.path());
-        std::stringstream text;
-        text << in.rdbuf();
-        std::string s = text.str();
-        // A shipped layout of a test type goes: "window N {" up to its
-        // closing line "}".
-        for (const auto &t : SmallWindowTypes) {
-            std::regex layout("(^|\\n)window " + std::string(t[0]) + " \\{[\\s\\S]*?\\n\\}");
-            s = std::regex_replace(s, layout, "$1");
-        }
-        all += s;
-        files.emplace_back(e.path().filename().string(), s);
-    }
-    std::string mine = SmallWindowsDict;
-    for (const auto &t : SmallWindowTypes)
-        if (!std::regex_search(all, std::regex("(^|\\n)wintype " + std::string(t[0]) + " "))) mine += std::string(t[1]) + "\n";
-    files.emplace_back("small_windows_test.dict", mine);
-    InterfaceDefs defs;
-    std::string header, error;
-    std::vector<std::string> errors;
-    if (!DictCompile(files, &defs, &header, &errors)) {
-        ADD_FAILURE() << (errors.empty() ? "refused" : errors.front());
-        return bytes;
-    }
-    if (!InterfaceWrite(defs, &bytes, &error)) ADD_FAILURE() << error;
-    return bytes;
-}
+#include "tests/recordwin/small_windows_dict.h"
 
 class SmallWindowsFixture : public InvoiceFixture {
 protected:
