@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "core/company_variant.h"
 #include "core/system.h"
@@ -262,6 +263,105 @@ TEST_F(EditRowRulesTest, NewRowsGetTheTypesEmptyValues)
     WindowEvent(po, 3, rows, &one);
     MemUnlock(h);
     EXPECT_EQ(Num(r, PurchOrderVc::Rows::PriceUnit), 5);
+}
+
+// Payments and purchase invoices in state 2: an approved payment keeps
+// all but its date and bank amounts, a posted one everything; its rows
+// may be emptied only while approved and not posted. An approved
+// purchase invoice keeps all but its due and discount dates and comment,
+// and none of its rows is emptied (a credited-invoice row is told). A
+// posted expense claim keeps all but its text.
+TEST_F(EditRowRulesTest, ApprovedAndPostedPaymentsInvoicesAndClaims)
+{
+    int op = OpenNew(157), pp = OpenNew(476), pi = OpenNew(155), ex = OpenNew(475);
+    ASSERT_TRUE(op > 0 && pp > 0 && pi > 0 && ex > 0);
+    struct Payment {
+        int w;
+        uint32_t approved, posted;
+        std::vector<int> open, locked;
+        uint32_t rowSize;
+    };
+    const Payment payments[] = {
+        {op, OPVc::Approved, OPVc::Posted, {OpPayDate, OpRate, OpHome, OpCharges}, {OpText, OpFirst}, OPVc::Rows::Size},
+        {pp, PersPayVc::Approved, PersPayVc::Posted, {PpPayDate, PpBank, PpCharges}, {PpText, PpFirst},
+         PersPayVc::Rows::Size},
+    };
+    for (const Payment &p : payments) {
+        Rows(p.w, 1);
+        StoredWithRows(p.w, 1, p.rowSize);
+        for (int F : p.open) EXPECT_EQ(Edit(p.w, F), 1) << F;
+        for (int F : p.locked) EXPECT_EQ(Edit(p.w, F), 1) << F;
+        EXPECT_EQ(RowAsk(p.w, 13, 0), 0);   // not approved
+        PutU16(Rec(p.w), p.approved, 1);
+        StoredWithRows(p.w, 1, p.rowSize);
+        for (int F : p.open) EXPECT_EQ(Edit(p.w, F), 1) << F;
+        for (int F : p.locked) EXPECT_EQ(Edit(p.w, F), 0) << F;
+        EXPECT_EQ(RowAsk(p.w, 13, 0), 1);
+        EXPECT_EQ(RowAsk(p.w, 4, 0), 0);
+        PutU16(Rec(p.w), p.posted, 1);
+        StoredWithRows(p.w, 1, p.rowSize);
+        for (int F : p.open) EXPECT_EQ(Edit(p.w, F), 0) << F;
+        EXPECT_EQ(RowAsk(p.w, 13, 0), 0);
+        WinSetRecState(p.w, 1);
+        EXPECT_EQ(Edit(p.w, p.locked.front()), 1);
+        EXPECT_EQ(RowAsk(p.w, 13, 0), 1);
+    }
+
+    Rows(pi, 2);
+    PutU16(RowAt(pi, 1, VIVc::Rows::Size), VIVc::Rows::Kind, 3);
+    PutU16(Rec(pi), VIVc::Approved, 1);
+    StoredWithRows(pi, 2, VIVc::Rows::Size);
+    for (int F : {PiDue, PiDisc, PiComment}) EXPECT_EQ(Edit(pi, F), 1) << F;
+    EXPECT_EQ(Edit(pi, PiVendor), 0);
+    EXPECT_EQ(Edit(pi, PiFirst), 0);
+    shown.clear();
+    EXPECT_EQ(RowAsk(pi, 13, 0), 0);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(RowAsk(pi, 13, 1), 0);
+    EXPECT_TRUE(WasShown(Texts::RowNotEmptied));
+    PutU16(Rec(pi), VIVc::Approved, 0);
+    StoredWithRows(pi, 2, VIVc::Rows::Size);
+    EXPECT_EQ(Edit(pi, PiVendor), 1);
+
+    PutU16(Rec(ex), ExpenseVc::Posted, 1);
+    StoredWithRows(ex, 0, ExpenseVc::Rows::Size);
+    EXPECT_EQ(Edit(ex, ExText), 1);
+    EXPECT_EQ(Edit(ex, ExPerson), 0);
+    PutU16(Rec(ex), ExpenseVc::Posted, 0);
+    StoredWithRows(ex, 0, ExpenseVc::Rows::Size);
+    EXPECT_EQ(Edit(ex, ExPerson), 1);
+}
+
+// Deleting a goods-receipt row through the row command recomputes the
+// totals; a finished production refuses edits through event 1 and is
+// closed; its number is kept once stored.
+TEST_F(EditRowRulesTest, RowDeleteRecomputesPurchaseTotalsAndProductionCloses)
+{
+    int pu = OpenNew(197);
+    ASSERT_GT(pu, 0);
+    Rows(pu, 2);
+    for (int r = 0; r < 2; r++) {
+        PutDec(RowAt(pu, r, PUVc::Rows::Size), PUVc::Rows::Quantity, Dec(r + 1));
+        PutDec(RowAt(pu, r, PUVc::Rows::Size), PUVc::Rows::UnitCost, Dec(10));
+    }
+    MatrixRowDeleteCmd(pu, 1);
+    EXPECT_EQ(WinMatrixRowCount(pu), 1);
+    EXPECT_EQ(Num(Rec(pu), PUVc::QtySum), 1);
+    EXPECT_EQ(Num(Rec(pu), PUVc::ValueSum), 10);
+
+    int pr = OpenNew(122);
+    ASSERT_GT(pr, 0);
+    EXPECT_EQ(Edit(pr, 1), 1);
+    StoredWithRows(pr, 0, ProductionVc::Rows::Size);
+    EXPECT_EQ(Edit(pr, 1), 0);
+    EXPECT_EQ(Edit(pr, PrItem), 1);
+    int16_t field = PrItem;
+    uint16_t offset = uint16_t(ProductionVc::ItemCode);
+    EXPECT_EQ(WindowEvent(pr, 1, &field, &offset), 1);
+    PutU16(Rec(pr), ProductionVc::Finished, 1);
+    StoredWithRows(pr, 0, ProductionVc::Rows::Size);
+    EXPECT_EQ(WindowEvent(pr, 1, &field, &offset), 0);
+    EXPECT_EQ(WindowEvent(pr, 26, nullptr, nullptr), 0);
 }
 
 }  // namespace

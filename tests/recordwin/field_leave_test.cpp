@@ -312,4 +312,83 @@ TEST_F(FieldLeaveTest, PeriodTextsByNameHalvesAndDefault)
     EXPECT_EQ(to.month, 5);
 }
 
+// The budgets: the project and item give their names; a time budget's
+// discount is the percentage the customer's price list gives (not its
+// price); a cost budget's row is priced from the project and its amount
+// is quantity x price less the discount, with the row's surcharge, less
+// what was invoiced; the totals follow.
+TEST_F(FieldLeaveTest, BudgetsTakeNamesPricesAndDiscountPercentage)
+{
+    StoreRecord(ProjectVc::Number, [&](uint8_t *p) {
+        PutText(p, ProjectVc::Code, 20, "PR1");
+        PutText(p, ProjectVc::CustCode, 20, "C1");
+        PutText(p, ProjectVc::Name, 60, "Harbour");
+    });
+    StoreRecord(CustPriceVc::Number, [&](uint8_t *l) {
+        PutText(l, CustPriceVc::CustCode, 20, "C1");
+        uint8_t row[CustPriceVc::Rows::Size] = {};
+        PutText(row, CustPriceVc::Rows::ItemCode, 20, "ITEM1");
+        PutDec(row, CustPriceVc::Rows::Price, Dec(80));
+        PutDec(row, CustPriceVc::Rows::Percentage, Dec(15));
+        ASSERT_TRUE(MatrixRowPut(CustPriceVc::Number, 0, l, 0, row));
+    });
+    namespace TB = TimeBudgetVc;
+    namespace CB = CostBudgetVc;
+    // Time budget (362): 1 project, 2 item; cells from 11, seven a row.
+    int tb = OpenNew(362);
+    ASSERT_GT(tb, 0);
+    PutText(Rec(tb), TB::Project, 20, "PR1");
+    Leave(tb, 1);
+    EXPECT_EQ(Str(Rec(tb), TB::ProjectName), "Harbour");
+    PutText(Rec(tb), TB::ItemCode, 20, "ITEM1");
+    Leave(tb, 2, 0);   // unchanged: nothing
+    EXPECT_EQ(Str(Rec(tb), TB::ItemName), "");
+    Leave(tb, 2);
+    EXPECT_EQ(Str(Rec(tb), TB::ItemName), "Blue widget");
+    EXPECT_EQ(Num(Rec(tb), TB::DiscPct), 15);
+    Rows(tb, 1);
+    Leave(tb, 11);
+    EXPECT_EQ(Num(RowAt(tb, 0, TB::Rows::Size), TB::Rows::Price), 80);
+    Leave(tb, 11 + 7 * 5);   // a row that does not exist
+
+    // Cost budget (360): 1 project, 2 item; cells from 10, seven a row.
+    int cb = OpenNew(360);
+    ASSERT_GT(cb, 0);
+    PutText(Rec(cb), CB::Project, 20, "PR1");
+    Leave(cb, 1);
+    EXPECT_EQ(Str(Rec(cb), CB::ProjectName), "Harbour");
+    PutText(Rec(cb), CB::ItemCode, 20, "ITEM1");
+    Leave(cb, 2);
+    EXPECT_EQ(Num(Rec(cb), CB::DiscPct), 15);
+    Rows(cb, 1);
+    uint8_t *r = RowAt(cb, 0, CB::Rows::Size);
+    Leave(cb, 10);
+    EXPECT_EQ(Num(r, CB::Rows::UnitPrice), 80);
+    PutDec(r, CB::Rows::QtySpent, Dec(3));
+    PutDec(r, CB::Rows::Surcharge, Dec(10));
+    PutDec(r, CB::Rows::Invoiced, Dec(24.4));
+    Leave(cb, 12);
+    EXPECT_NEAR(Num(r, CB::Rows::Spent), 200, 1e-9);   // 3 x 80 less 15 %, plus 10 %, less 24.40
+    EXPECT_NEAR(Num(Rec(cb), CB::SpentSum), 200, 1e-9);
+    Leave(cb, 16);
+    PackedDecimal pct = GetDec(r, CB::Rows::Surcharge);
+    EXPECT_TRUE(DecIsBlank(&pct));
+}
+
+// A production's component row takes its item's name; an item without a
+// structure beeps.
+TEST_F(FieldLeaveTest, ProductionRowsAndItemWithoutStructure)
+{
+    int w = OpenNew(122);
+    ASSERT_GT(w, 0);
+    Rows(w, 1);
+    PutText(RowAt(w, 0, ProductionVc::Rows::Size), ProductionVc::Rows::ItemCode, 20, "ITEM2");
+    Leave(w, PrFirst);
+    EXPECT_EQ(Str(RowAt(w, 0, ProductionVc::Rows::Size), ProductionVc::Rows::ItemName), "Red widget");
+    int beeps = PlBeepCount();
+    PutText(Rec(w), ProductionVc::ItemCode, 20, "SERVICE");
+    Leave(w, PrItem);
+    EXPECT_EQ(PlBeepCount(), beeps + 1);
+}
+
 }  // namespace

@@ -40,6 +40,18 @@ constexpr int OrCustomer = 1, OrNumber = 2, OrFirst = 3, OrCells = 3;
 // Item structure (367): 1 code, 2 total 94, 3 total 106; cells from 4,
 // four a row: item, name, quantity, cost.
 constexpr int StFirst = 4, StCells = 4;
+// Outgoing payment (157): 1 text, 2 payment date, 3 rate, 4 home amount,
+// 5 bank charges; cells from 6, two a row. Person payment (476): 1 text,
+// 2 payment date, 3 bank amount, 4 charges; cells from 5. Purchase
+// invoice (155): 1 vendor, 2 due date, 3 discount date, 4 comment; cells
+// from 5. Expense claim (475): 1 person, 2 text. Production (122): 1
+// number, 2 item, 3 quantity; cells from 4, three a row: item, name,
+// quantity used.
+constexpr int OpText = 1, OpPayDate = 2, OpRate = 3, OpHome = 4, OpCharges = 5, OpFirst = 6;
+constexpr int PpText = 1, PpPayDate = 2, PpBank = 3, PpCharges = 4, PpFirst = 5;
+constexpr int PiVendor = 1, PiDue = 2, PiDisc = 3, PiComment = 4, PiFirst = 5;
+constexpr int ExPerson = 1, ExText = 2;
+constexpr int PrItem = 2, PrFirst = 4, PrCells = 3;
 // Report selection with two alternatives (111): 1 object, 2 object type,
 // 3 period.
 constexpr int RpObject = 1, RpObjectType = 2, RpPeriod = 3;
@@ -122,6 +134,51 @@ window 367 {
   column  x 320 type amount3 offset StructureVc.Quantity align right heading HeadingQuantity
   column  x 420 type amount offset StructureVc.Cost align right heading HeadingPrice
 }
+window 157 {
+  field   rect 20 110 37 460 type text format 60 offset OPVc.PayText access always page 0 label "Text"
+  field   rect 42 110 59 210 type date offset OPVc.PayDate access always page 0 label "Pay date"
+  field   rect 64 110 81 210 type amount offset OPVc.Rate access always align right page 0 label "Rate"
+  field   rect 20 520 37 640 type amount offset OPVc.HomeTotal access always align right page 0 label "Home"
+  field   rect 42 520 59 640 type amount offset OPVc.BankCharges access always align right page 0 label "Charges"
+  control rect 96 -30 330 -15 kind scroll start 0 max 0 page 0 label ""
+  matrix  rowsize 136 cells 2 first 6 rect 96 34 330 -30 maxrows 300 page 0 control 0
+  column  x 0 type code format 20 offset OPVc.VendCode heading HeadingItem
+  column  x 200 type amount offset OPVc.Amount align right heading HeadingPrice
+}
+window 476 {
+  field   rect 20 110 37 460 type text format 60 offset PersPayVc.Text access always page 0 label "Text"
+  field   rect 42 110 59 210 type date offset PersPayVc.PayDate access always page 0 label "Pay date"
+  field   rect 64 110 81 210 type amount offset PersPayVc.BankAmount access always align right page 0 label "Bank"
+  field   rect 20 520 37 640 type amount offset PersPayVc.BankCharges access always align right page 0 label "Charges"
+  control rect 96 -30 330 -15 kind scroll start 0 max 0 page 0 label ""
+  matrix  rowsize 106 cells 2 first 5 rect 96 34 330 -30 maxrows 300 page 0 control 0
+  column  x 0 type code format 5 offset PersPayVc.Person heading HeadingPerson
+  column  x 200 type amount offset PersPayVc.Amount align right heading HeadingPrice
+}
+window 155 {
+  field   rect 20 110 37 260 type keycode format 20 offset VIVc.VendCode access always page 0 label "Vendor"
+  field   rect 42 110 59 210 type date offset VIVc.DueDate access always page 0 label "Due"
+  field   rect 64 110 81 210 type date offset VIVc.DiscDate access always page 0 label "Discount date"
+  field   rect 20 320 37 640 type text format 60 offset VIVc.Comment access always page 0 label "Comment"
+  control rect 96 -30 330 -15 kind scroll start 0 max 0 page 0 label ""
+  matrix  rowsize 186 cells 2 first 5 rect 96 34 330 -30 maxrows 300 page 0 control 0
+  column  x 0 type keycode format 10 offset VIVc.Account heading HeadingInvAccount
+  column  x 200 type amount offset VIVc.Amount align right heading HeadingPrice
+}
+window 475 {
+  field   rect 20 110 37 190 type code format 5 offset ExpenseVc.Person access always page 0 label "Person"
+  field   rect 42 110 59 460 type text format 60 offset ExpenseVc.Text128 access always page 0 label "Text"
+}
+window 122 {
+  field   rect 20 110 37 190 type long offset ProductionVc.SerNr access new align right page 0 label "Number"
+  field   rect 42 110 59 260 type code format 20 offset ProductionVc.ItemCode access always page 0 label "Item"
+  field   rect 64 110 81 210 type amount3 offset ProductionVc.Quantity access always align right page 0 label "Quantity"
+  control rect 96 -30 330 -15 kind scroll start 0 max 0 page 0 label ""
+  matrix  rowsize 164 cells 3 first 4 rect 96 34 330 -30 maxrows 300 page 0 control 0
+  column  x 0 type code format 20 offset 0 heading HeadingItem
+  column  x 160 type text format 60 offset ProductionVc.ItemName heading HeadingWorkText
+  column  x 420 type amount3 offset ProductionVc.QtyUsed align right heading HeadingQuantity
+}
 window 111 {
   field   rect 20 110 37 260 type text format 30 offset ReportParamsVc.ObjectSel access always page 0 label "Object"
   field   rect 42 110 59 260 type text format 5 offset ReportParamsVc.ObjectType access always page 0 label "Type"
@@ -137,6 +194,11 @@ inline const char *const SmallWindowTypes[][2] = {
     {"290", "wintype 290 { kind record register PurchOrderVc recsize 890 rect 80 20 470 740 }"},
     {"352", "wintype 352 { kind record register ORVc recsize 1096 rect 80 20 470 740 }"},
     {"367", "wintype 367 { kind record register StructureVc recsize 118 rect 80 20 470 740 }"},
+    {"157", "wintype 157 { kind record register OPVc recsize 188 rect 80 20 470 740 }"},
+    {"476", "wintype 476 { kind record register PersPayVc recsize 180 rect 80 20 470 740 }"},
+    {"155", "wintype 155 { kind record register VIVc recsize 466 rect 80 20 470 740 }"},
+    {"475", "wintype 475 { kind record register ExpenseVc recsize 202 rect 80 20 470 740 }"},
+    {"122", "wintype 122 { kind record register ProductionVc recsize 196 rect 80 20 470 740 }"},
     {"111", "wintype 111 { kind reportparams register ReportParamsVc recsize 1238 rect 80 20 420 560 }"},
 };
 
