@@ -10,8 +10,10 @@
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/accounts.h"
+#include "rules/checks.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
+#include "shell/field_editing.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -19,7 +21,7 @@
 namespace {
 
 namespace Rp = ReportParamsVc;
-constexpr int PeriodTextMax = 31, NameMax = 60, AccountMax = 10, CodeMax = 20, PersonCodeMax = 5;
+constexpr int PeriodTextMax = 31, NameMax = 60, AccountMax = 10, CodeMax = 20, PersonCodeMax = 5, CodedTextMax = 5;
 
 // The report-selection kinds whose windows carry a period text.
 bool IsReportKind(int kind) { return kind == 6 || kind == 7 || kind == 10; }
@@ -60,30 +62,75 @@ void AccountNameLeft(int window, uint8_t *rec, uint32_t codeAt, uint32_t nameAt)
     WinRedrawFieldById(window, int(nameAt));
 }
 
-// Reads the record of `reg` whose code (at `keyAt`, at most `max`
-// characters) is the one at `codeAt` of rec, and copies its text at
-// `from` into rec's at `to`; emptied when there is none.
-void NameByCode(int window, uint8_t *rec, int reg, uint32_t keyAt, int max, uint32_t codeAt, uint32_t from,
-                uint32_t to)
-{
-    PString code, name;
-    GetPString(rec, codeAt, max, code);
-    RuleRecord found(reg);
-    name[0] = 0;
-    if (found.record && ProjectReadByCode(found, keyAt, max, code)) GetPString(found.record, from, NameMax, name);
-    PutPString(rec, to, NameMax, name);
-    WinRedrawFieldById(window, int(to));
-}
+// What a look-up does when no record has the code: beep, empty the
+// name, or leave it.
+enum class Missing { Beep, Empty, Keep };
 
-// Type 259 (project): its customer and its leader by code.
-void ProjectLeft(int window, uint8_t *rec, int id, uint8_t changed)
+// A look-up of a window type: when the field at byte `field` changed, the
+// record of `reg` whose code (at `keyAt`, at most `max` characters) is the
+// field's value gives its text at `from` (60 characters) to the window's
+// record at `to`, and its amount at `amountFrom` to `amountTo` (None: no
+// amount). `mark`: the window is marked changed, found or not.
+constexpr uint32_t None = 0xFFFFFFFFu;
+struct Lookup {
+    int type;
+    uint32_t field;
+    int reg;
+    uint32_t keyAt;
+    int max;
+    uint32_t from, to;
+    Missing missing;
+    bool mark;
+    uint32_t amountFrom = None, amountTo = None;
+};
+
+// Project (259): customer and leader; purchase prices of items (284):
+// item and vendor; price lists (320); assets (325): vendor; time items
+// (364); customer price lists (370); coded texts (457).
+const Lookup Lookups[] = {
+    {259, ProjectVc::CustCode, CUVc::Number, CUVc::Code, CodeMax, CUVc::Name, ProjectVc::CustName, Missing::Empty, false},
+    {259, ProjectVc::Leader, PEVc::Number, PEVc::Code, PersonCodeMax, PEVc::Name, ProjectVc::LeaderName, Missing::Empty,
+     false},
+    {284, PurchItemVc::ItemCode, INVc::Number, INVc::Code, CodeMax, INVc::Name, PurchItemVc::Text, Missing::Beep, false,
+     INVc::CostPrice, PurchItemVc::Price},
+    {284, PurchItemVc::VendCode, VEVc::Number, VEVc::Code, CodeMax, VEVc::Name, PurchItemVc::VendName, Missing::Beep,
+     false},
+    {320, PriceVc::ItemCode, INVc::Number, INVc::Code, CodeMax, INVc::Name, PriceVc::ItemName, Missing::Keep, true},
+    {325, AssetVc::Text218, VEVc::Number, VEVc::Code, CodeMax, VEVc::Name, AssetVc::Text240, Missing::Beep, false},
+    {364, TimeItemVc::ItemCode, INVc::Number, INVc::Code, CodeMax, INVc::Name, TimeItemVc::ItemName, Missing::Keep, true},
+    {370, CustPriceVc::CustCode, CUVc::Number, CUVc::Code, CodeMax, CUVc::Name, CustPriceVc::Name, Missing::Keep, true},
+    {457, CodedTextVc::Code, CodedTextVc::Number, CodedTextVc::Code, CodedTextMax, CodedTextVc::Text, CodedTextVc::Text,
+     Missing::Keep, false},
+};
+
+// Runs the look-up of the window's type for the changed field at `id`;
+// false when the type has none for it.
+bool LookupLeft(int window, int type, uint8_t *rec, int id)
 {
-    if (!changed) return;
-    if (id == int(ProjectVc::CustCode))
-        NameByCode(window, rec, CUVc::Number, CUVc::Code, CodeMax, ProjectVc::CustCode, CUVc::Name, ProjectVc::CustName);
-    else if (id == int(ProjectVc::Leader))
-        NameByCode(window, rec, PEVc::Number, PEVc::Code, PersonCodeMax, ProjectVc::Leader, PEVc::Name,
-                   ProjectVc::LeaderName);
+    for (const Lookup &l : Lookups) {
+        if (l.type != type || int(l.field) != id) continue;
+        PString code, name;
+        GetPString(rec, l.field, l.max, code);
+        RuleRecord found(l.reg);
+        bool ok = found.record && ProjectReadByCode(found, l.keyAt, l.max, code);
+        if (ok) {
+            GetPString(found.record, l.from, NameMax, name);
+            PutPString(rec, l.to, NameMax, name);
+            WinRedrawFieldById(window, int(l.to));
+            if (l.amountFrom != None) {
+                PutDec(rec, l.amountTo, GetDec(found.record, l.amountFrom));
+                WinRedrawFieldById(window, int(l.amountTo));
+            }
+        } else if (l.missing == Missing::Beep) {
+            Beep();
+        } else if (l.missing == Missing::Empty) {
+            rec[l.to] = 0;
+            WinRedrawFieldById(window, int(l.to));
+        }
+        if (l.mark) WinMarkChanged(window);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -103,6 +150,7 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
     // Report selections lay their records out as the report parameters.
     bool selection = WinTypeWord(type, 2) >= Rp::Size;
     if (selection && IsReportKind(WinKindOf(window)) && id == int(Rp::PeriodText)) ReportPeriodLeft(window, rec);
+    if (changed && id != NoField && LookupLeft(window, type, rec, id)) return;
     switch (type) {
     case 90: case 101: case 125:
         if (selection && id == int(Rp::SelText1)) {
@@ -121,6 +169,11 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
         if (selection) AlternativeLeft(window, rec, id, changed);
         return;
     case 122: ProductionFieldLeave(window, field, changed); return;
+    case 140:
+        // A distribution key's factor sum follows every field.
+        AmountListTotal(rec);
+        WinRedrawFieldById(window, int(DKVc::FactorSum));
+        return;
     case 143:
         if (changed && id == int(BUVc::Account)) AccountNameLeft(window, rec, BUVc::Account, BUVc::AccName);
         return;
@@ -140,7 +193,6 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
             WinRedrawFieldById(window, int(Rp::SelText4));
         }
         return;
-    case 259: ProjectLeft(window, rec, id, changed); return;
     case 268: TimeSheetFieldLeave(window, field, changed); return;
     case 360: CostBudgetFieldLeave(window, field, changed); return;
     case 362: TimeBudgetFieldLeave(window, field, changed); return;

@@ -391,4 +391,42 @@ TEST_F(FieldLeaveTest, ProductionRowsAndItemWithoutStructure)
     EXPECT_EQ(PlBeepCount(), beeps + 1);
 }
 
+// Look-ups by code: a purchase price takes the item's name and cost and
+// the vendor's name, and beeps at an unknown code; a project's customer
+// name is emptied for an unknown customer; a coded text keeps its text
+// when the code is new; an unchanged code looks up nothing.
+TEST_F(FieldLeaveTest, LookupsFillNamesByCode)
+{
+    int w = OpenNew(284);
+    ASSERT_GT(w, 0);
+    PutText(Rec(w), PurchItemVc::ItemCode, 20, "ITEM2");
+    Leave(w, PiItem284, 0);
+    EXPECT_EQ(Str(Rec(w), PurchItemVc::Text), "");
+    Leave(w, PiItem284);
+    EXPECT_EQ(Str(Rec(w), PurchItemVc::Text), "Red widget");
+    EXPECT_EQ(Num(Rec(w), PurchItemVc::Price), 20);
+    int beeps = PlBeepCount();
+    PutText(Rec(w), PurchItemVc::VendCode, 20, "NOSUCH");
+    Leave(w, PiVendor284);
+    EXPECT_EQ(PlBeepCount(), beeps + 1);
+
+    int p = OpenNew(259);
+    ASSERT_GT(p, 0);
+    int custField = WinScreenFieldOfOffset(p, ProjectVc::CustCode);
+    ASSERT_NE(custField, NoField);
+    PutText(Rec(p), ProjectVc::CustCode, 20, "C1");
+    Leave(p, custField);
+    EXPECT_EQ(Str(Rec(p), ProjectVc::CustName), "First Customer");
+    PutText(Rec(p), ProjectVc::CustCode, 20, "C9");
+    Leave(p, custField);
+    EXPECT_EQ(Str(Rec(p), ProjectVc::CustName), "");
+
+    int t = OpenNew(457);
+    ASSERT_GT(t, 0);
+    PutText(Rec(t), CodedTextVc::Code, 5, "NEW");
+    PutText(Rec(t), CodedTextVc::Text, 60, "Typed");
+    Leave(t, CtCode);
+    EXPECT_EQ(Str(Rec(t), CodedTextVc::Text), "Typed");
+}
+
 }  // namespace

@@ -52,6 +52,9 @@ constexpr int PpText = 1, PpPayDate = 2, PpBank = 3, PpCharges = 4, PpFirst = 5;
 constexpr int PiVendor = 1, PiDue = 2, PiDisc = 3, PiComment = 4, PiFirst = 5;
 constexpr int ExPerson = 1, ExText = 2;
 constexpr int PrItem = 2, PrFirst = 4, PrCells = 3;
+// Purchase price of an item (284): 1 item, 2 vendor, 3 text, 4 price, 5
+// vendor name. Coded text (457): 1 code, 2 text.
+constexpr int PiItem284 = 1, PiVendor284 = 2, CtCode = 1;
 // Report selection with two alternatives (111): 1 object, 2 object type,
 // 3 period.
 constexpr int RpObject = 1, RpObjectType = 2, RpPeriod = 3;
@@ -141,7 +144,7 @@ window 157 {
   field   rect 20 520 37 640 type amount offset OPVc.HomeTotal access always align right page 0 label "Home"
   field   rect 42 520 59 640 type amount offset OPVc.BankCharges access always align right page 0 label "Charges"
   control rect 96 -30 330 -15 kind scroll start 0 max 0 page 0 label ""
-  matrix  rowsize 136 cells 2 first 6 rect 96 34 330 -30 maxrows 300 page 0 control 0
+  matrix  rowsize 136 cells 2 first 6 rect 96 34 330 -30 attrword 2 maxrows 300 page 0 control 0
   column  x 0 type code format 20 offset OPVc.VendCode heading HeadingItem
   column  x 200 type amount offset OPVc.Amount align right heading HeadingPrice
 }
@@ -179,6 +182,17 @@ window 122 {
   column  x 160 type text format 60 offset ProductionVc.ItemName heading HeadingWorkText
   column  x 420 type amount3 offset ProductionVc.QtyUsed align right heading HeadingQuantity
 }
+window 284 {
+  field   rect 20 110 37 260 type keycode format 20 offset PurchItemVc.ItemCode access always page 0 label "Item"
+  field   rect 42 110 59 260 type keycode format 20 offset PurchItemVc.VendCode access always page 0 label "Vendor"
+  field   rect 64 110 81 460 type text format 60 offset PurchItemVc.Text access always page 0 label "Text"
+  field   rect 86 110 103 210 type amount offset PurchItemVc.Price access always align right page 0 label "Price"
+  field   rect 108 110 125 460 type text format 60 offset PurchItemVc.VendName access always page 0 label "Name"
+}
+window 457 {
+  field   rect 20 110 37 260 type keycode format 5 offset CodedTextVc.Code access always page 0 label "Code"
+  field   rect 42 110 59 460 type text format 60 offset CodedTextVc.Text access always page 0 label "Text"
+}
 window 111 {
   field   rect 20 110 37 260 type text format 30 offset ReportParamsVc.ObjectSel access always page 0 label "Object"
   field   rect 42 110 59 260 type text format 5 offset ReportParamsVc.ObjectType access always page 0 label "Type"
@@ -199,6 +213,8 @@ inline const char *const SmallWindowTypes[][2] = {
     {"155", "wintype 155 { kind record register VIVc recsize 466 rect 80 20 470 740 }"},
     {"475", "wintype 475 { kind record register ExpenseVc recsize 202 rect 80 20 470 740 }"},
     {"122", "wintype 122 { kind record register ProductionVc recsize 196 rect 80 20 470 740 }"},
+    {"284", "wintype 284 { kind record register PurchItemVc recsize 286 rect 80 20 470 740 }"},
+    {"457", "wintype 457 { kind record register CodedTextVc recsize 68 rect 80 20 470 740 }"},
     {"111", "wintype 111 { kind reportparams register ReportParamsVc recsize 1238 rect 80 20 420 560 }"},
 };
 
