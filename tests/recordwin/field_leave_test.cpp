@@ -238,19 +238,16 @@ TEST_F(FieldLeaveTest, ReportAlternativesAreNeverBothFilled)
     int w = OpenNew(111);
     ASSERT_GT(w, 0);
     namespace Rp = ReportParamsVc;
-    PutText(Rec(w), Rp::ObjectSel, 30, "A1");
-    Leave(w, RpObject);
+    TypeAndLeave(w, Rp::ObjectSel, 30, "A1", RpObject);
     PutText(Rec(w), Rp::ObjectType, 5, "T");
     Leave(w, RpObjectType, 0);
     EXPECT_EQ(Str(Rec(w), Rp::ObjectSel), "A1");
     Leave(w, RpObjectType);
     EXPECT_EQ(Str(Rec(w), Rp::ObjectSel), "");
     EXPECT_EQ(Str(Rec(w), Rp::ObjectType), "T");
-    PutText(Rec(w), Rp::ObjectSel, 30, "");
-    Leave(w, RpObject);
+    TypeAndLeave(w, Rp::ObjectSel, 30, "", RpObject);
     EXPECT_EQ(Str(Rec(w), Rp::ObjectType), "T");
-    PutText(Rec(w), Rp::ObjectSel, 30, "B");
-    Leave(w, RpObject);
+    TypeAndLeave(w, Rp::ObjectSel, 30, "B", RpObject);
     EXPECT_EQ(Str(Rec(w), Rp::ObjectType), "");
 }
 
@@ -282,8 +279,7 @@ TEST_F(FieldLeaveTest, PeriodTextsByNameHalvesAndDefault)
     SettingsBlocksReload();
     int w = OpenNew(111);
     ASSERT_GT(w, 0);
-    PutText(Rec(w), Rp::PeriodText, 31, "sPRING");
-    Leave(w, RpPeriod);
+    TypeAndLeave(w, Rp::PeriodText, 31, "sPRING", RpPeriod);
     DateRec f = GetDate(Rec(w), Rp::DateFrom), t = GetDate(Rec(w), Rp::DateTo);
     EXPECT_EQ(f.month, 3);
     EXPECT_EQ(t.day, 31);
@@ -337,8 +333,7 @@ TEST_F(FieldLeaveTest, BudgetsTakeNamesPricesAndDiscountPercentage)
     // Time budget (362): 1 project, 2 item; cells from 11, seven a row.
     int tb = OpenNew(362);
     ASSERT_GT(tb, 0);
-    PutText(Rec(tb), TB::Project, 20, "PR1");
-    Leave(tb, 1);
+    TypeAndLeave(tb, TB::Project, 20, "PR1", 1);
     EXPECT_EQ(Str(Rec(tb), TB::ProjectName), "Harbour");
     PutText(Rec(tb), TB::ItemCode, 20, "ITEM1");
     Leave(tb, 2, 0);   // unchanged: nothing
@@ -354,11 +349,9 @@ TEST_F(FieldLeaveTest, BudgetsTakeNamesPricesAndDiscountPercentage)
     // Cost budget (360): 1 project, 2 item; cells from 10, seven a row.
     int cb = OpenNew(360);
     ASSERT_GT(cb, 0);
-    PutText(Rec(cb), CB::Project, 20, "PR1");
-    Leave(cb, 1);
+    TypeAndLeave(cb, CB::Project, 20, "PR1", 1);
     EXPECT_EQ(Str(Rec(cb), CB::ProjectName), "Harbour");
-    PutText(Rec(cb), CB::ItemCode, 20, "ITEM1");
-    Leave(cb, 2);
+    TypeAndLeave(cb, CB::ItemCode, 20, "ITEM1", 2);
     EXPECT_EQ(Num(Rec(cb), CB::DiscPct), 15);
     Rows(cb, 1);
     uint8_t *r = RowAt(cb, 0, CB::Rows::Size);
@@ -386,8 +379,7 @@ TEST_F(FieldLeaveTest, ProductionRowsAndItemWithoutStructure)
     Leave(w, PrFirst);
     EXPECT_EQ(Str(RowAt(w, 0, ProductionVc::Rows::Size), ProductionVc::Rows::ItemName), "Red widget");
     int beeps = PlBeepCount();
-    PutText(Rec(w), ProductionVc::ItemCode, 20, "SERVICE");
-    Leave(w, PrItem);
+    TypeAndLeave(w, ProductionVc::ItemCode, 20, "SERVICE", PrItem);
     EXPECT_EQ(PlBeepCount(), beeps + 1);
 }
 
@@ -406,26 +398,22 @@ TEST_F(FieldLeaveTest, LookupsFillNamesByCode)
     EXPECT_EQ(Str(Rec(w), PurchItemVc::Text), "Red widget");
     EXPECT_EQ(Num(Rec(w), PurchItemVc::Price), 20);
     int beeps = PlBeepCount();
-    PutText(Rec(w), PurchItemVc::VendCode, 20, "NOSUCH");
-    Leave(w, PiVendor284);
+    TypeAndLeave(w, PurchItemVc::VendCode, 20, "NOSUCH", PiVendor284);
     EXPECT_EQ(PlBeepCount(), beeps + 1);
 
     int p = OpenNew(259);
     ASSERT_GT(p, 0);
     int custField = WinScreenFieldOfOffset(p, ProjectVc::CustCode);
     ASSERT_NE(custField, NoField);
-    PutText(Rec(p), ProjectVc::CustCode, 20, "C1");
-    Leave(p, custField);
+    TypeAndLeave(p, ProjectVc::CustCode, 20, "C1", custField);
     EXPECT_EQ(Str(Rec(p), ProjectVc::CustName), "First Customer");
-    PutText(Rec(p), ProjectVc::CustCode, 20, "C9");
-    Leave(p, custField);
+    TypeAndLeave(p, ProjectVc::CustCode, 20, "C9", custField);
     EXPECT_EQ(Str(Rec(p), ProjectVc::CustName), "");
 
     int t = OpenNew(457);
     ASSERT_GT(t, 0);
     PutText(Rec(t), CodedTextVc::Code, 5, "NEW");
-    PutText(Rec(t), CodedTextVc::Text, 60, "Typed");
-    Leave(t, CtCode);
+    TypeAndLeave(t, CodedTextVc::Text, 60, "Typed", CtCode);
     EXPECT_EQ(Str(Rec(t), CodedTextVc::Text), "Typed");
 }
 

@@ -76,6 +76,13 @@ protected:
         int16_t field = int16_t(F);
         EXPECT_EQ(WindowEvent(w, 6, &field, &changed), 1);
     }
+    // Puts text into the record's text field at `at` (of at most max
+    // characters) and leaves screen field F, as typing it would.
+    static void TypeAndLeave(int w, uint32_t at, int max, const char *text, int F)
+    {
+        PutText(WinRecordBuffer(w), at, max, text);
+        Leave(w, F);
+    }
     // Event `event` about row `row` as the row commands ask it.
     static uint8_t RowAsk(int w, int event, int row)
     {
