@@ -56,7 +56,7 @@ void CostBudgetFieldLeave(int window, int field, uint8_t changed)
 {
     namespace CB = CostBudgetVc;
     namespace Row = CostBudgetVc::Rows;
-    if (!WinIsOpen(window) || !WinRecordBuffer(window) || !changed) return;
+    if (!WinRecordIs(window, CB::Number) || !WinRecordBuffer(window) || !changed) return;
     uint8_t *budget = WinRecordBuffer(window);
     FieldPlace at = WinFieldPlace(window, field);
     if (!at.IsCell()) {
@@ -116,7 +116,7 @@ void TimeBudgetFieldLeave(int window, int field, uint8_t changed)
 {
     namespace TB = TimeBudgetVc;
     namespace Row = TimeBudgetVc::Rows;
-    if (!WinIsOpen(window) || !WinRecordBuffer(window) || !changed) return;
+    if (!WinRecordIs(window, TB::Number) || !WinRecordBuffer(window) || !changed) return;
     uint8_t *budget = WinRecordBuffer(window);
     FieldPlace at = WinFieldPlace(window, field);
     if (!at.IsCell()) {

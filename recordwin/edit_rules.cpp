@@ -137,7 +137,7 @@ uint8_t WindowMayEditEvent(int window, int field, uint32_t offset)
 uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report)
 {
     (void)unused;
-    if (!WinIsOpen(window)) return 1;
+    if (!WinRulesApply(window)) return 1;
     int id = WinFieldPlace(window, F).id;
     switch (WinTypeOf(window)) {
     case 94: case 95: case 153: case 195: case 350:
@@ -182,7 +182,7 @@ uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report)
 // when it may be changed and stored.
 uint8_t WindowReadOnlyEvent(int window)
 {
-    if (!WinIsOpen(window) || !WinRecordBuffer(window)) return 1;
+    if (!WinRulesApply(window) || !WinRecordBuffer(window)) return 1;
     uint32_t at;
     switch (WinTypeOf(window)) {
     case 122: at = ProductionVc::Finished; break;

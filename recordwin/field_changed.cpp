@@ -74,6 +74,7 @@ enum class Missing { Beep, Empty, Keep };
 constexpr uint32_t None = 0xFFFFFFFFu;
 struct Lookup {
     int type;
+    int holder;   // the register of the window's records
     uint32_t field;
     int reg;
     uint32_t keyAt;
@@ -88,18 +89,18 @@ struct Lookup {
 // item and vendor; price lists (320); assets (325): vendor; time items
 // (364); customer price lists (370); coded texts (457).
 const Lookup Lookups[] = {
-    {259, ProjectVc::CustCode, CUVc::Number, CUVc::Code, CodeMax, CUVc::Name, ProjectVc::CustName, Missing::Empty, false},
-    {259, ProjectVc::Leader, PEVc::Number, PEVc::Code, PersonCodeMax, PEVc::Name, ProjectVc::LeaderName, Missing::Empty,
+    {259, ProjectVc::Number, ProjectVc::CustCode, CUVc::Number, CUVc::Code, CodeMax, CUVc::Name, ProjectVc::CustName, Missing::Empty, false},
+    {259, ProjectVc::Number, ProjectVc::Leader, PEVc::Number, PEVc::Code, PersonCodeMax, PEVc::Name, ProjectVc::LeaderName, Missing::Empty,
      false},
-    {284, PurchItemVc::ItemCode, INVc::Number, INVc::Code, CodeMax, INVc::Name, PurchItemVc::Text, Missing::Beep, false,
+    {284, PurchItemVc::Number, PurchItemVc::ItemCode, INVc::Number, INVc::Code, CodeMax, INVc::Name, PurchItemVc::Text, Missing::Beep, false,
      INVc::CostPrice, PurchItemVc::Price},
-    {284, PurchItemVc::VendCode, VEVc::Number, VEVc::Code, CodeMax, VEVc::Name, PurchItemVc::VendName, Missing::Beep,
+    {284, PurchItemVc::Number, PurchItemVc::VendCode, VEVc::Number, VEVc::Code, CodeMax, VEVc::Name, PurchItemVc::VendName, Missing::Beep,
      false},
-    {320, PriceVc::ItemCode, INVc::Number, INVc::Code, CodeMax, INVc::Name, PriceVc::ItemName, Missing::Keep, true},
-    {325, AssetVc::Text218, VEVc::Number, VEVc::Code, CodeMax, VEVc::Name, AssetVc::Text240, Missing::Beep, false},
-    {364, TimeItemVc::ItemCode, INVc::Number, INVc::Code, CodeMax, INVc::Name, TimeItemVc::ItemName, Missing::Keep, true},
-    {370, CustPriceVc::CustCode, CUVc::Number, CUVc::Code, CodeMax, CUVc::Name, CustPriceVc::Name, Missing::Keep, true},
-    {457, CodedTextVc::Code, CodedTextVc::Number, CodedTextVc::Code, CodedTextMax, CodedTextVc::Text, CodedTextVc::Text,
+    {320, PriceVc::Number, PriceVc::ItemCode, INVc::Number, INVc::Code, CodeMax, INVc::Name, PriceVc::ItemName, Missing::Keep, true},
+    {325, AssetVc::Number, AssetVc::Text218, VEVc::Number, VEVc::Code, CodeMax, VEVc::Name, AssetVc::Text240, Missing::Beep, false},
+    {364, TimeItemVc::Number, TimeItemVc::ItemCode, INVc::Number, INVc::Code, CodeMax, INVc::Name, TimeItemVc::ItemName, Missing::Keep, true},
+    {370, CustPriceVc::Number, CustPriceVc::CustCode, CUVc::Number, CUVc::Code, CodeMax, CUVc::Name, CustPriceVc::Name, Missing::Keep, true},
+    {457, CodedTextVc::Number, CodedTextVc::Code, CodedTextVc::Number, CodedTextVc::Code, CodedTextMax, CodedTextVc::Text, CodedTextVc::Text,
      Missing::Keep, false},
 };
 
@@ -108,7 +109,7 @@ const Lookup Lookups[] = {
 bool LookupLeft(int window, int type, uint8_t *rec, int id)
 {
     for (const Lookup &l : Lookups) {
-        if (l.type != type || int(l.field) != id) continue;
+        if (l.type != type || int(l.field) != id || !WinRecordIs(window, l.holder)) continue;
         PString code, name;
         GetPString(rec, l.field, l.max, code);
         RuleRecord found(l.reg);
@@ -148,7 +149,7 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
     int id = at.IsCell() ? NoField : at.id;
     int type = WinTypeOf(window);
     // Report selections lay their records out as the report parameters.
-    bool selection = WinTypeWord(type, 2) >= Rp::Size;
+    bool selection = WinRecordIs(window, Rp::Number);
     if (selection && IsReportKind(WinKindOf(window)) && id == int(Rp::PeriodText)) ReportPeriodLeft(window, rec);
     if (changed && id != NoField && LookupLeft(window, type, rec, id)) return;
     switch (type) {
@@ -171,14 +172,15 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
     case 122: ProductionFieldLeave(window, field, changed); return;
     case 140:
         // A distribution key's factor sum follows every field.
+        if (!WinRecordIs(window, DKVc::Number)) return;
         AmountListTotal(rec);
         WinRedrawFieldById(window, int(DKVc::FactorSum));
         return;
     case 143:
-        if (changed && id == int(BUVc::Account)) AccountNameLeft(window, rec, BUVc::Account, BUVc::AccName);
+        if (changed && id == int(BUVc::Account) && WinRecordIs(window, BUVc::Number)) AccountNameLeft(window, rec, BUVc::Account, BUVc::AccName);
         return;
     case 145:
-        if (changed && id == int(BPVc::Account)) AccountNameLeft(window, rec, BPVc::Account, BPVc::AccName);
+        if (changed && id == int(BPVc::Account) && WinRecordIs(window, BPVc::Number)) AccountNameLeft(window, rec, BPVc::Account, BPVc::AccName);
         return;
     case 197: PurchaseFieldLeave(window, field, changed); return;
     case 234:

@@ -173,7 +173,7 @@ void CellLeft(int window, uint8_t *purchase, int row, uint8_t *r, int cell, uint
 // its value differs from before).
 void PurchaseFieldLeave(int window, int field, uint8_t changed)
 {
-    if (!WinIsOpen(window)) return;
+    if (!WinRecordIs(window, PUVc::Number)) return;
     uint8_t *purchase = WinRecordBuffer(window);
     if (!purchase) return;
     FieldPlace at = WinFieldPlace(window, field);

@@ -148,7 +148,7 @@ void MatrixRowDefaultsEvent(int window, uint8_t *rows, int row)
 uint8_t WindowMayDeleteRowEvent(int window, int32_t row)
 {
     (void)row;
-    if (!WinIsOpen(window) || !WinRecordBuffer(window)) return 0;
+    if (!WinRulesApply(window) || !WinRecordBuffer(window)) return 0;
     int state = WinRecState(window);
     switch (WinTypeOf(window)) {
     case 117: {
@@ -168,7 +168,7 @@ uint8_t WindowMayDeleteRowEvent(int window, int32_t row)
 void MatrixRowsChangedEvent(int window, int32_t row)
 {
     (void)row;
-    if (!WinIsOpen(window) || WinTypeOf(window) != 197 || !WinRecordBuffer(window)) return;
+    if (!WinRulesApply(window) || WinTypeOf(window) != 197 || !WinRecordBuffer(window)) return;
     PurchaseRowTotals(WinRecordBuffer(window));
     WinRedrawFieldById(window, int(PUVc::ValueSum));
     WinRedrawFieldById(window, int(PUVc::QtySum));
@@ -180,7 +180,7 @@ void MatrixRowsChangedEvent(int window, int32_t row)
 // the window's rows gives the type's default answer, 0.
 uint8_t MatrixRowMayClearEvent(int window, int32_t row)
 {
-    if (!WinIsOpen(window)) return 0;
+    if (!WinRulesApply(window)) return 0;
     switch (WinTypeOf(window)) {
     case 117: return VoucherRowMayClear(window, row);
     case 155: {

@@ -70,7 +70,7 @@ void MovementUnitCost(int window, int row, uint8_t *r)
 void StockMovementFieldLeave(int window, int field, uint8_t changed)
 {
     namespace Row = StockMoveVc::Rows;
-    if (!WinIsOpen(window) || !WinRecordBuffer(window)) return;
+    if (!WinRecordIs(window, StockMoveVc::Number) || !WinRecordBuffer(window)) return;
     uint8_t *move = WinRecordBuffer(window);
     FieldPlace at = WinFieldPlace(window, field);
     if (!at.IsCell()) {
@@ -119,7 +119,7 @@ void StockMovementFieldLeave(int window, int field, uint8_t changed)
 void ItemStructureFieldLeave(int window, int field, uint8_t changed)
 {
     namespace Row = StructureVc::Rows;
-    if (!WinIsOpen(window) || !WinRecordBuffer(window) || !changed) return;
+    if (!WinRecordIs(window, StructureVc::Number) || !WinRecordBuffer(window) || !changed) return;
     FieldPlace at = WinFieldPlace(window, field);
     if (at.IsCell() && at.column == 0) {
         WinRows rows(window, Row::Size);
@@ -145,7 +145,7 @@ void ItemStructureFieldLeave(int window, int field, uint8_t changed)
 void ProductionFieldLeave(int window, int field, uint8_t changed)
 {
     namespace Row = ProductionVc::Rows;
-    if (!WinIsOpen(window) || !WinRecordBuffer(window) || !changed) return;
+    if (!WinRecordIs(window, ProductionVc::Number) || !WinRecordBuffer(window) || !changed) return;
     FieldPlace at = WinFieldPlace(window, field);
     if (!at.IsCell()) {
         if (at.id != int(ProductionVc::ItemCode)) return;

@@ -80,7 +80,7 @@ bool FromRowAbove(const WinRows &rows, int row, uint8_t *r, uint32_t cell, uint3
 // Screen field `field` of a time-sheet window was committed.
 void TimeSheetFieldLeave(int window, int field, uint8_t changed)
 {
-    if (!WinIsOpen(window) || !WinRecordBuffer(window)) return;
+    if (!WinRecordIs(window, TimeSheetVc::Number) || !WinRecordBuffer(window)) return;
     FieldPlace at = WinFieldPlace(window, field);
     if (!at.IsCell()) return;
     WinRows rows(window, Row::Size);

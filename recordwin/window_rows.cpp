@@ -2,7 +2,32 @@
 // header field by its record byte, a row cell by row, column and byte.
 #include "recordwin/window_rows.h"
 
+#include "dict_offsets.h"
 #include "shell/window_table.h"
+
+namespace {
+
+// The register whose layout the field and row rules of a window type read.
+struct TypeRegister {
+    int type, reg;
+};
+constexpr TypeRegister RuleRegisters[] = {
+    {117, TRVc::Number},      {122, ProductionVc::Number}, {155, VIVc::Number},        {157, OPVc::Number},
+    {197, PUVc::Number},      {268, TimeSheetVc::Number},  {290, PurchOrderVc::Number}, {347, IVVc::Number},
+    {352, ORVc::Number},      {354, SHVc::Number},         {426, StockMoveVc::Number},  {475, ExpenseVc::Number},
+    {476, PersPayVc::Number},
+};
+
+}  // namespace
+
+bool WinRulesApply(int window)
+{
+    if (!WinIsOpen(window)) return false;
+    int type = WinTypeOf(window);
+    for (const TypeRegister &t : RuleRegisters)
+        if (t.type == type) return WinRegisterOf(window) == t.reg;
+    return true;
+}
 
 // Screen field F of an open window: a field before the matrix's first
 // item (or any field of a window without a matrix) is a header field;

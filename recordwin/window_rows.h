@@ -10,6 +10,7 @@
 
 #include "core/memblock.h"
 #include "shell/window_layout.h"
+#include "shell/window_table.h"
 
 // The window's rows, locked for one scope, taken as rows of rowSize bytes.
 struct WinRows {
@@ -32,6 +33,16 @@ struct WinRows {
     // Row `row`, or null when the window has no such row.
     uint8_t *At(int row) const { return data && row >= 0 && row < count ? data + uint32_t(row) * size : nullptr; }
 };
+
+// True when the records of the window (its buffer and its stored copy)
+// are records of register reg: the rules of a type read them by that
+// register's layout, and a type laid out otherwise is left alone.
+inline bool WinRecordIs(int window, int reg) { return WinIsOpen(window) && WinRegisterOf(window) == reg; }
+
+// True when the rules of the window's type may read its records: the type
+// is not one whose rules name a register, or its records are of that
+// register.
+bool WinRulesApply(int window);
 
 // Where screen field F of a window lies: a header field (row NoField) with
 // its record byte in id, or a row cell with its row, column and byte in
