@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "core/date.h"
 #include "core/decimal.h"
 #include "core/memblock.h"
 
@@ -56,10 +57,48 @@ bool ModuleEnterCheck(int module);
 // Enters the first module the user may use (2, 5, 3, 4, 6), else none.
 void OpenFirstModule();
 
-// ---- field_rules.cpp ----
+// ---- edit_rules.cpp ----
 // 1 when screen field F of the window may be edited in state `state` by
 // its type's rules, 0 when not (told to the user when `report` is set).
 uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report);
+// Event 1: 1 when the field whose value lies at record byte `offset` may
+// be edited, 0 when the window's record is closed to it.
+uint8_t WindowMayEditEvent(int window, int field, uint32_t offset);
+// Event 26: 0 when the window's record is closed (read-only), else 1.
+uint8_t WindowReadOnlyEvent(int window);
+
+// ---- row_rules.cpp ----
+// Event 3: the empty values of new row `row` of the window's rows.
+void MatrixRowDefaultsEvent(int window, uint8_t *rows, int row);
+// Event 4 (types without a handler): 1 when the row may be deleted.
+uint8_t WindowMayDeleteRowEvent(int window, int32_t row);
+// Event 12: rows were deleted or emptied; the totals follow.
+void MatrixRowsChangedEvent(int window, int32_t row);
+// Event 13: 1 when the row may be emptied instead of deleted.
+uint8_t MatrixRowMayClearEvent(int window, int32_t row);
+
+// ---- field_changed.cpp, period_text.cpp and the field logic of the
+// smaller record windows ----
+// Event 6: screen field `field` of the window was committed (changed: its
+// value differs from before); the window's type carries the value on.
+void FieldChangedEvent(int window, int field, uint8_t changed);
+// Reads a period text (a 256-byte PString buffer) into from and to and
+// writes it back as "from:to"; a period name of block 136 gives its dates.
+void PeriodTextParse(uint8_t *text, DateRec *from, DateRec *to);
+// The period text of the current period (a 256-byte PString buffer).
+void DefaultPeriodText(uint8_t *text);
+// The field logic of the goods receipt (197), stock movement (426), cost
+// budget (360), time budget (362), item structure (367), production (122)
+// and time sheet (268) windows, each (window, screen field, changed).
+void PurchaseFieldLeave(int window, int field, uint8_t changed);
+void StockMovementFieldLeave(int window, int field, uint8_t changed);
+void CostBudgetFieldLeave(int window, int field, uint8_t changed);
+void TimeBudgetFieldLeave(int window, int field, uint8_t changed);
+void ItemStructureFieldLeave(int window, int field, uint8_t changed);
+void ProductionFieldLeave(int window, int field, uint8_t changed);
+void TimeSheetFieldLeave(int window, int field, uint8_t changed);
+
+// ---- field_rules.cpp ----
 // Takes a typed text into a field whose text the window supplies (type
 // 28); false when nothing was taken.
 bool WinFieldFromTextByType(int window, uint8_t *record, int F, const uint8_t *text);
@@ -94,8 +133,6 @@ void DocItemTextRows(int window, const uint8_t *item, const uint8_t *lang, int t
 // item-information window (type 242); nothing when none is open.
 void ItemInfoWindowUpdate(const uint8_t *item, const uint8_t *costKey, const PackedDecimal *gp,
                           const PackedDecimal *pct);
-// The defaults of a new matrix row of the window (type 347 only for now).
-void MatrixRowDefaultsEvent(int window, uint8_t *rows, int row);
 
 // ---- window_open.cpp: event 22, the window laid out after opening ----
 // Fills a choice window's list, or a batch window's parameters from its opener.

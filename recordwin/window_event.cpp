@@ -85,47 +85,40 @@ constexpr int RowInsertType = 241;
 
 uint8_t MatrixRowInsertEvent(int window) { return WinTypeOf(window) == RowInsertType ? 1 : 0; }
 
-constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventMayInsertRow = 9,
-              EventChooseRecord = 21, LastGenericEvent = 28;
+constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldChanged = 6,
+              EventMayInsertRow = 9, EventRowsChanged = 12, EventMayClearRow = 13, EventChooseRecord = 21,
+              EventReadOnly = 26, LastGenericEvent = 28;
 constexpr int EventActivated = 0, EventChoice = 2, EventOk = 11, EventOpened = 22, EventStored = 24;
-
-// Production (type 122) is closed to edits once its word 5 is set; a
-// purchase order (type 290) whose word 18 is set keeps every field but
-// the one at byte 756.
-constexpr int ProductionType = 122, PurchaseOrderType = 290;
-constexpr uint32_t ProductionClosedAt = 10, PurchaseOrderClosedAt = 36, PurchaseOrderOpenField = 756;
-
-// Event 1 for a type without its own answer: whether the field whose
-// value lies at record byte `offset` may be edited. The record asked is
-// the shown one in state 0, the stored one in state 2; any other state
-// (a new record, a search) may edit.
-uint8_t WindowMayEditEvent(int window, uint32_t offset)
-{
-    int state = WinRecState(window);
-    const uint8_t *record = state == 0 ? WinRecordBuffer(window) : state == 2 ? WinStoredRecord(window) : nullptr;
-    if (!record) return 1;
-    switch (WinTypeOf(window)) {
-    case ProductionType: return GetU16(record, ProductionClosedAt) != 0 ? 0 : 1;
-    case PurchaseOrderType: return GetU16(record, PurchaseOrderClosedAt) != 0 && offset != PurchaseOrderOpenField ? 0 : 1;
-    default: return 1;
-    }
-}
 
 // The generic action of event `event` for window, reading its arguments
 // a and b. The actions of the record windows are built with those
 // windows; until then each lets the caller go on, as for a type without
 // rules. Built: activation (0), the edit question (1), a choice (2), a new
-// row's defaults (3), the row-insert question (9), OK (11), a choice
-// list's OK (21), which gives its record to the opener (done: 0), the
-// window opened (22) and the record stored (24).
+// row's defaults (3), the row questions (4, 9, 13) and what follows a
+// row delete (12), a field change (6), OK (11), a choice list's OK (21),
+// which gives its record to the opener (done: 0), the window opened
+// (22), the record stored (24) and the closed question (26). The row
+// events' row number is read as 16 bits: the row commands pass a 16-bit
+// number, and the low half of a 32-bit one is the same row.
 uint8_t GenericAction(int window, int event, void *a, void *b)
 {
     switch (event) {
-    case EventMayEdit: return WindowMayEditEvent(window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
+    case EventMayEdit:
+        return WindowMayEditEvent(window, a ? *static_cast<const int16_t *>(a) : 0,
+                                  b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
     case EventRowDefaults:
         if (a && b) MatrixRowDefaultsEvent(window, static_cast<uint8_t *>(a), *static_cast<const int16_t *>(b));
         return 1;
+    case EventMayDeleteRow: return a ? WindowMayDeleteRowEvent(window, *static_cast<const int16_t *>(a)) : 0;
+    case EventFieldChanged:
+        if (a && b) FieldChangedEvent(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
+        return 1;
     case EventMayInsertRow: return MatrixRowInsertEvent(window);
+    case EventRowsChanged:
+        if (a) MatrixRowsChangedEvent(window, *static_cast<const int16_t *>(a));
+        return 1;
+    case EventMayClearRow: return a ? MatrixRowMayClearEvent(window, *static_cast<const int16_t *>(a)) : 0;
+    case EventReadOnly: return WindowReadOnlyEvent(window);
     case EventChooseRecord: WindowChooseRecordEvent(window); return 0;
     case EventActivated: WindowActivateEvent(window); return 1;
     case EventChoice:
@@ -173,39 +166,4 @@ void WindowEventHandlerSet(int type, WindowEventHandler h)
     if (!h) return;
     assert(free && "run-time handler table full");
     if (free) *free = HandlerEntry{type, h};
-}
-
-namespace {
-
-// Empties a text field of `length` characters at `at`.
-void EmptyText(uint8_t *row, uint32_t at, int length) { std::memset(row + at, 0, size_t(TextFieldWidth(length))); }
-
-// Blanks an amount at `at`.
-void BlankAmount(uint8_t *row, uint32_t at)
-{
-    PackedDecimal blank;
-    DecSetBlank(&blank);
-    PutDec(row, at, blank);
-}
-
-}  // namespace
-
-// Event 3: the defaults of the new row `row` of `rows`. A new item row of
-// a sales invoice (type 347) has blank discount, costs and gross profit,
-// links to nothing (-1: no order row, no credited invoice) and has no VAT
-// code, account or objects until its item or price gives them. Other
-// types have no row defaults yet.
-void MatrixRowDefaultsEvent(int window, uint8_t *rows, int row)
-{
-    assert(rows);
-    if (!WinIsOpen(window) || row < 0 || WinTypeOf(window) != 347) return;
-    namespace Row = IVVc::Rows;
-    uint8_t *r = rows + uint32_t(row) * Row::Size;
-    uint16_t kind = GetU16(r, Row::Kind);
-    if (kind != 0 && kind != 1) return;   // a row without a kind is an item row
-    for (uint32_t at : {Row::Discount, Row::UnitCost, Row::GrossProfit, Row::FifoCost}) BlankAmount(r, at);
-    PutU32(r, Row::Link, 0xFFFFFFFFu);
-    EmptyText(r, Row::VatCode, 2);
-    EmptyText(r, Row::SalesAcc, 10);
-    EmptyText(r, Row::Objects, 30);
 }

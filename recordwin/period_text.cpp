@@ -1,0 +1,99 @@
+// period_text.cpp - the period texts of report windows: a from-date and a
+// to-date in date form with ":" between them, read from what the user
+// typed (a named period of block 136, or two dates) and proposed for a
+// new selection (the first named period, else the current fiscal year).
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/system.h"
+#include "core/text_range.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
+#include "recordwin/record_windows.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+namespace Period = PeriodsBlk::Rows;
+namespace Year = FiscalYearBlk::Rows;
+constexpr int PeriodNameMax = 60;
+
+// text = from in date form, then, when withTo, ":" and to in date form.
+void WritePeriod(uint8_t *text, const DateRec *from, const DateRec *to, bool withTo)
+{
+    PString part;
+    DateToText(from, text);
+    if (!withTo) return;
+    PStringAppendChar(text, ':');
+    DateToText(to, part);
+    PStringAppend(text, part);
+}
+
+// Reads the non-empty text `half` as a date into *date; an empty half,
+// or one that is no date, leaves *date as it was.
+void ReadHalf(const uint8_t *half, DateRec *date)
+{
+    if (half[0] == 0) return;
+    DateRec d = *date;
+    if (FieldFromText(reinterpret_cast<uint8_t *>(&d), FtDate, 0, half)) *date = d;
+}
+
+}  // namespace
+
+// Reads a period text (in a PString buffer of 256 bytes) into from
+// and to and writes it back in normal form. A text equal to the name of
+// a period of block 136, in any case, gives that period's dates;
+// otherwise each non-empty half of "from:to" is read as a date, and an
+// empty half keeps its date.
+void PeriodTextParse(uint8_t *text, DateRec *from, DateRec *to)
+{
+    bool named = false;
+    {
+        SettingsRows rows(PeriodsBlk::Number, &Block136Rows, Period::Size);
+        for (int32_t i = 0; i < rows.count && !named; i++) {
+            const uint8_t *row = rows.data + size_t(i) * Period::Size;
+            PString name;
+            GetPString(row, Period::Name, PeriodNameMax, name);
+            if (name[0] == 0 || PStringCompareNoCase(name, text) != 0) continue;
+            *from = GetDate(row, Period::FromDate);
+            *to = GetDate(row, Period::ToDate);
+            named = true;
+        }
+    }
+    if (!named) {
+        PString first, last;
+        RangeSplit(text, first, last);
+        ReadHalf(first, from);
+        ReadHalf(last, to);
+    }
+    WritePeriod(text, from, to, true);
+}
+
+// The period text (into a PString buffer of 256 bytes) of the current
+// period, for a new selection: the first
+// named period of block 136; without one the last fiscal year of block
+// 149 holding today (the first year when none does), as its first date
+// and, when set, ":" and its last date; empty without fiscal years.
+void DefaultPeriodText(uint8_t *text)
+{
+    text[0] = 0;
+    {
+        SettingsRows periods(PeriodsBlk::Number, &Block136Rows, Period::Size);
+        if (periods.count > 0) {
+            DateRec from = GetDate(periods.data, Period::FromDate), to = GetDate(periods.data, Period::ToDate);
+            WritePeriod(text, &from, &to, true);
+            return;
+        }
+    }
+    SettingsRows years(FiscalYearBlk::Number, &FiscalYearRows, Year::Size);
+    if (years.count == 0) return;
+    const uint8_t *chosen = years.data;
+    for (int32_t i = 0; i < years.count; i++) {
+        const uint8_t *row = years.data + size_t(i) * Year::Size;
+        DateRec first = GetDate(row, Year::StartDate), last = GetDate(row, Year::EndDate);
+        if (DateInRange(&TodayDate, &first, &last)) chosen = row;
+    }
+    DateRec first = GetDate(chosen, Year::StartDate), last = GetDate(chosen, Year::EndDate);
+    WritePeriod(text, &first, &last, !DateIsEmpty(&last));
+}
