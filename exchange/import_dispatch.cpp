@@ -79,19 +79,6 @@ void ReadBlockSection(int block)
     CurrentFormat->decimalSep[1] = FileFormat.decimalSep;
 }
 
-// A section a later step reads: skipped whole, the first one's tag and
-// the count kept for the result.
-void SkipLaterSection()
-{
-    if (ImportResult.laterSections++ == 0) {
-        const uint8_t *tag = ImportCurrentTag();
-        uint8_t n = tag[0] < sizeof ImportResult.firstLaterTag ? tag[0] : sizeof ImportResult.firstLaterTag - 1;
-        ImportResult.firstLaterTag[0] = n;
-        std::memcpy(ImportResult.firstLaterTag + 1, tag + 1, n);
-    }
-    ImportSkipSection();
-}
-
 // Runs the reader of one table row on the section of the current tag.
 void RunReader(const ImportTag &t)
 {
@@ -121,7 +108,6 @@ void RunReader(const ImportTag &t)
     case TagReader::NoticeTexts: ReminderTextsImport(); return;
     case TagReader::NoticeStats: ReminderStatsImport(); return;
     case TagReader::SkipWhole: ImportSkipSection(); return;
-    case TagReader::Later: SkipLaterSection(); return;
     case TagReader::Special: SpecialSectionImport(SpecialSection(t.number)); return;
     }
 }

@@ -95,13 +95,6 @@ void ReportImportResult()
         std::snprintf(n, sizeof n, "%u, %u", unsigned(ImportResult.damageLine), unsigned(ImportResult.damageColumn));
         TellNumbers(Texts::ImportDamaged, n);
     }
-    if (ImportResult.laterSections != 0) {
-        PString tail = {0};
-        PStringAppend(tail, ImportResult.firstLaterTag);
-        std::snprintf(n, sizeof n, " (%u)", unsigned(ImportResult.laterSections));
-        PStringAppendC(tail, n);
-        TellWith(Texts::ImportLaterSkipped, tail);
-    }
     if (ImportResult.kept != 0) {
         std::snprintf(n, sizeof n, "%u", unsigned(ImportResult.kept));
         TellNumbers(Texts::ImportRecordsKept, n);

@@ -66,7 +66,7 @@ void TagOf(const NumberTag *table, size_t n, int number, uint8_t *tag)
         }
 }
 
-constexpr TagReader R = TagReader::Register, B = TagReader::Block, L = TagReader::Later;
+constexpr TagReader R = TagReader::Register, B = TagReader::Block;
 constexpr TagReader S = TagReader::Special;
 
 const ImportTag ImportTagTable[] = {

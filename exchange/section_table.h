@@ -29,7 +29,6 @@ enum class TagReader : uint8_t {
     NoticeTexts,  // "påmtext1": the reminder texts by number
     NoticeStats,  // "påmstat": the reminder count and date of invoices
     SkipWhole,    // read by no version: skipped to its closing empty line
-    Later,        // read by a later step: skipped whole and named in the result
     Special,      // an older or partial section; the number is its SpecialSection
 };
 
@@ -50,9 +49,8 @@ void RegisterTextTag(int reg, uint8_t *tag);
 void BlockTextTag(int block, uint8_t *tag);
 
 // One step of the full export: settings blocks, registers, form definition
-// blocks or key tables first..last; the series blocks as one step; a step
-// a later version writes.
-enum class ExportStepKind : uint8_t { Block, Register, DefBlock, KeyBlock, SerialBlocks, Later };
+// blocks or key tables first..last; the series blocks as one step.
+enum class ExportStepKind : uint8_t { Block, Register, DefBlock, KeyBlock, SerialBlocks };
 struct ExportStep {
     ExportStepKind kind;
     uint16_t first, last;

@@ -180,8 +180,6 @@ struct ImportResultRec {
     // the first such section's tag for the message.
     uint32_t refused;
     uint8_t firstRefusedTag[32];
-    uint16_t laterSections;
-    uint8_t firstLaterTag[32];
     uint16_t badGroupSelector;
     // Records not stored because their series was full, and the first lines.
     uint32_t unnumbered;

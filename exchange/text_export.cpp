@@ -50,7 +50,6 @@ void ExportAll()
             case ExportStepKind::DefBlock: WriteDefBlockText(n); break;
             case ExportStepKind::KeyBlock: KeyBlockExport(n); break;
             case ExportStepKind::SerialBlocks: SerialBlocksExport(); n = s.last; break;
-            case ExportStepKind::Later: n = s.last; break;
             }
         }
         if (OutputJobState.stopFlag) return;
