@@ -39,7 +39,8 @@ std::unordered_map<uint32_t, uint64_t> Written;
 bool Overflow = false;
 constexpr size_t MaxListed = 8192;
 constexpr size_t BulkSectors = 256;
-// Sectors free in the commit being made (sorted): not listed.
+// Sectors written since the last commit that are free in the commit
+// being made (sorted): not listed.
 std::vector<uint32_t> FreedNow;
 uint32_t CommitNumber = 0;
 
@@ -199,8 +200,15 @@ void D4CommitNoteWrite(uint64_t offset, const uint8_t *data, uint32_t length) {
 
 bool D4CommitIsBulk() { return Overflow || Written.size() >= BulkSectors; }
 
-void D4CommitNoteFreed(const std::vector<uint32_t> &freed) {
-    FreedNow = freed;
+// Only the few freed sectors that were written, or are still to be
+// written from the cache, are kept: the free lists' heads run to hundreds
+// of pointers, and copying and sorting them all at every commit cost more
+// than the rest of the commit record.
+void D4CommitNoteFreed(std::span<const uint32_t> freed, std::span<const uint32_t> moreFreed) {
+    FreedNow.clear();
+    for (std::span<const uint32_t> part : {freed, moreFreed})
+        for (uint32_t p : part)
+            if (Written.count(p) || D4CacheIsDirty(p)) FreedNow.push_back(p);
     std::sort(FreedNow.begin(), FreedNow.end());
 }
 
