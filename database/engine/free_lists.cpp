@@ -187,13 +187,16 @@ uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
 // Orders free sectors by windows: each window's sectors together,
 // ascending, and the windows by how many they hold (fewest first, or
 // most first with mostFirst; the lower window first among equals). Only
-// the groups are sorted by count, not the pointers again.
+// the groups are sorted by count, not the pointers again; the scratch
+// space stays between calls, since every commit orders list B's head.
 void ByWindowCount(std::vector<uint32_t> &ptrs, bool mostFirst) {
     std::sort(ptrs.begin(), ptrs.end());
     struct Group {
         uint32_t from, count;
     };
-    std::vector<Group> groups;
+    static std::vector<Group> groups;
+    static std::vector<uint32_t> out;
+    groups.clear();
     for (size_t i = 0; i < ptrs.size();) {
         size_t j = i;
         uint32_t w = WindowOf(ptrs[i]);
@@ -202,13 +205,14 @@ void ByWindowCount(std::vector<uint32_t> &ptrs, bool mostFirst) {
         i = j;
     }
     if (groups.size() < 2) return;
-    std::stable_sort(groups.begin(), groups.end(), [mostFirst](const Group &x, const Group &y) {
-        return mostFirst ? x.count > y.count : x.count < y.count;
+    // Groups start in ascending order, so their start breaks ties.
+    std::sort(groups.begin(), groups.end(), [mostFirst](const Group &x, const Group &y) {
+        if (x.count != y.count) return mostFirst ? x.count > y.count : x.count < y.count;
+        return x.from < y.from;
     });
-    std::vector<uint32_t> out;
-    out.reserve(ptrs.size());
+    out.clear();
     for (const Group &g : groups) out.insert(out.end(), ptrs.begin() + g.from, ptrs.begin() + g.from + g.count);
-    ptrs.swap(out);
+    ptrs.assign(out.begin(), out.end());
 }
 
 // Orders free sectors for a list's head in memory: the window holding
