@@ -186,33 +186,26 @@ uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
 
 // Orders free sectors by windows: each window's sectors together,
 // ascending, and the windows by how many they hold (fewest first, or
-// most first with mostFirst; the lower window first among equals). Only
-// the groups are sorted by count, not the pointers again; the scratch
-// space stays between calls, since every commit orders list B's head.
+// most first with mostFirst; the lower window first among equals). Each
+// pointer is keyed with its window's count above it, so that one sort of
+// the keys gives that order; every commit orders list B's head, so the
+// counts and keys keep their space between calls.
 void ByWindowCount(std::vector<uint32_t> &ptrs, bool mostFirst) {
-    std::sort(ptrs.begin(), ptrs.end());
-    struct Group {
-        uint32_t from, count;
-    };
-    static std::vector<Group> groups;
-    static std::vector<uint32_t> out;
-    groups.clear();
-    for (size_t i = 0; i < ptrs.size();) {
-        size_t j = i;
-        uint32_t w = WindowOf(ptrs[i]);
-        while (j < ptrs.size() && WindowOf(ptrs[j]) == w) j++;
-        groups.push_back({(uint32_t)i, (uint32_t)(j - i)});
-        i = j;
+    static std::vector<uint32_t> perWindow;   // zero between calls
+    static std::vector<uint64_t> keys;
+    for (uint32_t p : ptrs) {
+        uint32_t w = WindowOf(p);
+        if (w >= perWindow.size()) perWindow.resize((size_t)w + 1, 0);
+        perWindow[w]++;
     }
-    if (groups.size() < 2) return;
-    // Groups start in ascending order, so their start breaks ties.
-    std::sort(groups.begin(), groups.end(), [mostFirst](const Group &x, const Group &y) {
-        if (x.count != y.count) return mostFirst ? x.count > y.count : x.count < y.count;
-        return x.from < y.from;
-    });
-    out.clear();
-    for (const Group &g : groups) out.insert(out.end(), ptrs.begin() + g.from, ptrs.begin() + g.from + g.count);
-    ptrs.assign(out.begin(), out.end());
+    keys.clear();
+    for (uint32_t p : ptrs) {
+        uint32_t n = perWindow[WindowOf(p)];
+        keys.push_back((uint64_t)(mostFirst ? UINT32_MAX - n : n) << 32 | p);
+    }
+    for (uint32_t p : ptrs) perWindow[WindowOf(p)] = 0;
+    std::sort(keys.begin(), keys.end());
+    for (size_t i = 0; i < keys.size(); i++) ptrs[i] = (uint32_t)keys[i];
 }
 
 // Orders free sectors for a list's head in memory: the window holding
