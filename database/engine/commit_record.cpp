@@ -46,6 +46,15 @@ uint32_t CommitNumber = 0;
 
 using Run = std::pair<uint32_t, uint32_t>;   // first sector pointer, count
 
+// Empties Written. Its bucket array keeps the size a bulk hold grew it
+// to, and emptying clears every bucket: after a bulk hold that would
+// cost each later commit more than the rest of its record, so a large
+// array is given back.
+void ForgetWritten() {
+    Written.clear();
+    if (Written.bucket_count() > 4 * BulkSectors) Written.rehash(0);
+}
+
 inline uint64_t Rotl(uint64_t v, int r) { return (v << r) | (v >> (64 - r)); }
 
 // The 64-bit finaliser that spreads every input bit over the result.
@@ -194,7 +203,7 @@ void D4CommitNoteWrite(uint64_t offset, const uint8_t *data, uint32_t length) {
     }
     if (Written.size() > MaxListed) {
         Overflow = true;
-        Written.clear();
+        ForgetWritten();
     }
 }
 
@@ -220,7 +229,7 @@ void D4CommitForgetIf(bool (*forget)(uint32_t ptr)) {
 }
 
 void D4CommitForgetAll() {
-    Written.clear();
+    ForgetWritten();
     Overflow = false;
     FreedNow.clear();
 }
@@ -255,7 +264,7 @@ bool D4CommitWrite() {
         return false;
     }
     CommitNumber++;
-    Written.clear();
+    ForgetWritten();
     Overflow = false;
     Db.committedHeader = MasterDVp->header;
     return true;
