@@ -260,7 +260,6 @@ struct Way {
 };
 Way Ways[2];   // indexed by D4Life
 
-
 // The sectors the last eight holds took: a node whose copy lies among
 // them is rewritten often (a root, an upper level, the right edge of a
 // tree that grows there), and its next copy is short-lived too.
