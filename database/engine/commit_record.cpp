@@ -39,11 +39,21 @@ std::unordered_map<uint32_t, uint64_t> Written;
 bool Overflow = false;
 constexpr size_t MaxListed = 8192;
 constexpr size_t BulkSectors = 256;
-// Sectors free in the commit being made (sorted): not listed.
+// Sectors written since the last commit that are free in the commit
+// being made (sorted): not listed.
 std::vector<uint32_t> FreedNow;
 uint32_t CommitNumber = 0;
 
 using Run = std::pair<uint32_t, uint32_t>;   // first sector pointer, count
+
+// Empties Written. Its bucket array keeps the size a bulk hold grew it
+// to, and emptying clears every bucket: after a bulk hold that would
+// cost each later commit more than the rest of its record, so a large
+// array is given back.
+void ForgetWritten() {
+    Written.clear();
+    if (Written.bucket_count() > 4 * BulkSectors) Written.rehash(0);
+}
 
 inline uint64_t Rotl(uint64_t v, int r) { return (v << r) | (v >> (64 - r)); }
 
@@ -193,14 +203,21 @@ void D4CommitNoteWrite(uint64_t offset, const uint8_t *data, uint32_t length) {
     }
     if (Written.size() > MaxListed) {
         Overflow = true;
-        Written.clear();
+        ForgetWritten();
     }
 }
 
 bool D4CommitIsBulk() { return Overflow || Written.size() >= BulkSectors; }
 
-void D4CommitNoteFreed(const std::vector<uint32_t> &freed) {
-    FreedNow = freed;
+// Only the few freed sectors that were written, or are still to be
+// written from the cache, are kept: the free lists' heads run to hundreds
+// of pointers, and copying and sorting them all at every commit cost more
+// than the rest of the commit record.
+void D4CommitNoteFreed(std::span<const uint32_t> freed, std::span<const uint32_t> moreFreed) {
+    FreedNow.clear();
+    for (std::span<const uint32_t> part : {freed, moreFreed})
+        for (uint32_t p : part)
+            if (Written.count(p) || D4CacheIsDirty(p)) FreedNow.push_back(p);
     std::sort(FreedNow.begin(), FreedNow.end());
 }
 
@@ -212,7 +229,7 @@ void D4CommitForgetIf(bool (*forget)(uint32_t ptr)) {
 }
 
 void D4CommitForgetAll() {
-    Written.clear();
+    ForgetWritten();
     Overflow = false;
     FreedNow.clear();
 }
@@ -247,7 +264,7 @@ bool D4CommitWrite() {
         return false;
     }
     CommitNumber++;
-    Written.clear();
+    ForgetWritten();
     Overflow = false;
     Db.committedHeader = MasterDVp->header;
     return true;

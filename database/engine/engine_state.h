@@ -262,9 +262,10 @@ uint64_t D4Hash64(const uint8_t *data, size_t length, uint64_t seed);
 // Notes a write of whole sectors at offset (sector 0 aside) for the
 // next commit's run list.
 void D4CommitNoteWrite(uint64_t offset, const uint8_t *data, uint32_t length);
-// The sectors free in the commit being made: written or not, none is
-// listed in it.
-void D4CommitNoteFreed(const std::vector<uint32_t> &freed);
+// The sectors free in the commit being made (given in two parts):
+// written or not, none is listed in it. Called before the cache's
+// write-back of the commit.
+void D4CommitNoteFreed(std::span<const uint32_t> freed, std::span<const uint32_t> moreFreed);
 // Forgets the sectors noted as written for which forget(ptr) is true
 // (free again after a failed hold), or all of them (back to the commit).
 void D4CommitForgetIf(bool (*forget)(uint32_t ptr));

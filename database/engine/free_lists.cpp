@@ -184,27 +184,36 @@ uint32_t GrowEnd() {
 
 uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
 
+// Orders free sectors by windows: each window's sectors together,
+// ascending, and the windows by how many they hold (fewest first, or
+// most first with mostFirst; the lower window first among equals). Each
+// pointer is keyed with its window's count above it, so that one sort of
+// the keys gives that order; every commit orders list B's head, so the
+// counts and keys keep their space between calls.
+void ByWindowCount(std::vector<uint32_t> &ptrs, bool mostFirst) {
+    static std::vector<uint32_t> perWindow;   // zero between calls
+    static std::vector<uint64_t> keys;
+    for (uint32_t p : ptrs) {
+        uint32_t w = WindowOf(p);
+        if (w >= perWindow.size()) perWindow.resize((size_t)w + 1, 0);
+        perWindow[w]++;
+    }
+    keys.clear();
+    for (uint32_t p : ptrs) {
+        uint32_t n = perWindow[WindowOf(p)];
+        keys.push_back((uint64_t)(mostFirst ? UINT32_MAX - n : n) << 32 | p);
+    }
+    for (uint32_t p : ptrs) perWindow[WindowOf(p)] = 0;
+    std::sort(keys.begin(), keys.end());
+    for (size_t i = 0; i < keys.size(); i++) ptrs[i] = (uint32_t)keys[i];
+}
+
 // Orders free sectors for a list's head in memory: the window holding
 // most of them last, so that a chain written from them (ChainOrder) puts
 // the fullest windows in its head block.
 std::vector<uint32_t> WindowOrder(std::vector<uint32_t> ptrs) {
-    std::sort(ptrs.begin(), ptrs.end());
-    struct Group {
-        size_t from, count;
-    };
-    std::vector<Group> groups;
-    for (size_t i = 0; i < ptrs.size();) {
-        size_t j = i;
-        uint32_t w = WindowOf(ptrs[i]);
-        while (j < ptrs.size() && WindowOf(ptrs[j]) == w) j++;
-        groups.push_back({i, j - i});
-        i = j;
-    }
-    std::stable_sort(groups.begin(), groups.end(), [](const Group &x, const Group &y) { return x.count < y.count; });
-    std::vector<uint32_t> out;
-    out.reserve(ptrs.size());
-    for (const Group &g : groups) out.insert(out.end(), ptrs.begin() + (long)g.from, ptrs.begin() + (long)(g.from + g.count));
-    return out;
+    ByWindowCount(ptrs, false);
+    return ptrs;
 }
 
 // The order in which a list's pointers go into a chain of blocks so that
@@ -279,7 +288,11 @@ Offer OfferOf(uint32_t window, uint32_t need) {
 bool DenseForShort(const Offer &o, uint32_t need) {
     return o.sectors >= std::min(need, 8u) && o.pages <= (o.sectors + 7) / 8 + 2;
 }
-bool GoodForShort(uint32_t window, uint32_t need) { return DenseForShort(OfferOf(window, need), need); }
+bool GoodForShort(uint32_t window, uint32_t need) {
+    // Too few sectors is known before their pages are counted.
+    if (std::min(need, D4FreeMapWindowFree(window)) < std::min(need, 8u)) return false;
+    return DenseForShort(OfferOf(window, need), need);
+}
 
 // The window for a way, or none (the lowest of equals). Short-lived
 // sectors go where they lie densest on pages (among equals, where most
@@ -509,19 +522,7 @@ bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, const std::vecto
 // windows holding most of them first, so that B's head block (kept in
 // memory, where the allocator sees it) holds the densest free space and
 // the scattered rest goes down the chain.
-void DensestFirst(std::vector<uint32_t> &ptrs) {
-    std::sort(ptrs.begin(), ptrs.end());
-    std::vector<std::pair<uint32_t, uint32_t>> keyed;   // (window's count, ptr)
-    keyed.reserve(ptrs.size());
-    for (size_t i = 0; i < ptrs.size();) {
-        size_t j = i;
-        while (j < ptrs.size() && WindowOf(ptrs[j]) == WindowOf(ptrs[i])) j++;
-        for (size_t k = i; k < j; k++) keyed.push_back({(uint32_t)(j - i), ptrs[k]});
-        i = j;
-    }
-    std::stable_sort(keyed.begin(), keyed.end(), [](auto &x, auto &y) { return x.first > y.first; });
-    for (size_t i = 0; i < ptrs.size(); i++) ptrs[i] = keyed[i].second;
-}
+void DensestFirst(std::vector<uint32_t> &ptrs) { ByWindowCount(ptrs, true); }
 
 // Walks a chain on disk from ptr, appending its pointers and blocks.
 bool WalkChain(uint32_t ptr, std::vector<uint32_t> *listed, std::vector<uint32_t> *blocks) {
@@ -795,9 +796,7 @@ bool D4FreeListsStore() {
         newB.erase(std::remove(newB.begin(), newB.end(), DiskNone), newB.end());
         DensestFirst(newB);
     }
-    std::vector<uint32_t> freed = newB;
-    freed.insert(freed.end(), a.mem.begin(), a.mem.end());
-    D4CommitNoteFreed(freed);
+    D4CommitNoteFreed(newB, a.mem);
     // Sectors beyond the need (when a list shrank below a block while
     // sectors were taken) become further, sparser blocks of B.
     size_t forA = needA();

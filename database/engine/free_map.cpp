@@ -24,6 +24,12 @@ static_assert(D4WindowSectors % 64 == 0);
 std::vector<uint64_t> Bits;        // bit s: sector s is in the map
 std::vector<uint8_t> PageFree;     // set bits per page of eight sectors
 std::vector<uint16_t> WindowFree;  // set bits per window
+// Per window, how many of its pages hold 0..8 free sectors: what the
+// allocator asks of every window it considers (D4FreeMapPagesFor), kept
+// up to date so that the question costs no walk over the pages.
+using PageCounts = std::array<uint8_t, 9>;
+constexpr PageCounts NoPageFree = {PagesPerWindow, 0, 0, 0, 0, 0, 0, 0, 0};
+std::vector<PageCounts> PagesWith;
 // The windows with any set bit, and each window's place in that list.
 std::vector<uint32_t> Windows;
 std::vector<uint32_t> WindowAt;
@@ -35,6 +41,7 @@ void Cover(uint32_t s) {
     if (window < WindowFree.size()) return;
     size_t windows = std::max<size_t>(window + 1, WindowFree.size() * 2);
     WindowFree.resize(windows, 0);
+    PagesWith.resize(windows, NoPageFree);
     WindowAt.resize(windows, 0);
     PageFree.resize(windows * PagesPerWindow, 0);
     Bits.resize(windows * WordsPerWindow, 0);
@@ -55,6 +62,7 @@ void D4FreeMapClear() {
         std::fill_n(Bits.begin() + (long)(w * WordsPerWindow), WordsPerWindow, 0);
         std::fill_n(PageFree.begin() + (long)(w * PagesPerWindow), PagesPerWindow, 0);
         WindowFree[w] = 0;
+        PagesWith[w] = NoPageFree;
     }
     Windows.clear();
     Total = 0;
@@ -73,8 +81,9 @@ void D4FreeMapAdd(uint32_t ptr) {
     uint64_t bit = 1ull << (s % 64);
     if (Bits[s / 64] & bit) return;
     Bits[s / 64] |= bit;
-    PageFree[s / 8]++;
     uint32_t w = s / D4WindowSectors;
+    PagesWith[w][PageFree[s / 8]]--;
+    PagesWith[w][++PageFree[s / 8]]++;
     if (WindowFree[w]++ == 0) {
         WindowAt[w] = (uint32_t)Windows.size();
         Windows.push_back(w);
@@ -89,7 +98,8 @@ void D4FreeMapRemove(uint32_t ptr) {
     Bits[s / 64] &= ~(1ull << (s % 64));
     uint32_t w = s / D4WindowSectors;
     assert(WindowFree[w] > 0 && PageFree[s / 8] > 0 && Total > 0);
-    PageFree[s / 8]--;
+    PagesWith[w][PageFree[s / 8]]--;
+    PagesWith[w][--PageFree[s / 8]]++;
     if (--WindowFree[w] == 0) {
         uint32_t last = Windows.back();
         Windows[WindowAt[w]] = last;
@@ -133,9 +143,7 @@ uint32_t D4FreeMapPick(uint32_t window, uint32_t last) {
 // taking them writes.
 uint32_t D4FreeMapPagesFor(uint32_t window, uint32_t need) {
     if (D4FreeMapWindowFree(window) == 0) return 0;
-    const uint8_t *pages = &PageFree[window * PagesPerWindow];
-    std::array<uint8_t, 9> withCount{};   // pages holding 0..8 free sectors
-    for (uint32_t k = 0; k < PagesPerWindow; k++) withCount[pages[k]]++;
+    const PageCounts &withCount = PagesWith[window];
     uint32_t count = 0, got = 0;
     for (uint32_t n = 8; n > 0 && got < need; n--) {
         uint32_t use = std::min<uint32_t>(withCount[n], (need - got + n - 1) / n);
