@@ -25,6 +25,7 @@
 #include "exchange/text_exchange.h"
 #include "net/net.h"
 #include "operations/purchase_ledger.h"
+#include "operations/replenishment.h"
 #include "output/forms/forms.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
@@ -355,10 +356,12 @@ bool JobRun(uint16_t code, MsgBuffer *m) {
     case ReqMaintenance: RunMaintenanceCall(); break;
     case ReqQuotationRowsBatch: QuotationRowsBatchCall(ReportParams); break;
     case ReqPaymentSuggestion: PaymentSuggestionCall(ReportParams); break;
+    case ReqPurchaseOrderSuggestion: PurchaseOrderSuggestionCall(ReportParams); break;
+    case ReqProductionSuggestion: ProductionSuggestionCall(ReportParams); break;
     default:
-        // The other suggestions and the purchase prices run nowhere in this
-        // version: the client is told so (a refusal would drop its
-        // connection) and nothing is changed.
+        // The purchase prices to items run nowhere in this version: the
+        // client is told so (a refusal would drop its connection) and
+        // nothing is changed.
         ShowTextMessage(TextNotInThisVersion);
         break;
     }

@@ -24,6 +24,7 @@
 #include "operations/stock_docs.h"
 #include "rules/approval.h"
 #include "rules/ledger.h"
+#include "rules/purchase_from_orders.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
 
@@ -89,7 +90,7 @@ bool MaintNoOp() { return true; }
 bool RunInvoicesFromProjects() { return InvoicesFromProjects(); }
 bool RunItemStructureBatch() { return ItemStructureBatch(ReportParams); }
 
-// The routines by number; null: the number runs nothing (yet).
+// The routines by number; null: the number runs nothing.
 using Routine = bool (*)();
 constexpr int RoutineLast = 23;
 constexpr std::array<Routine, RoutineLast + 1> Routines = {{
@@ -105,7 +106,7 @@ constexpr std::array<Routine, RoutineLast + 1> Routines = {{
     RunInvoicesFromProjects,  //  9
     RecordRangeRevalidate,    // 10
     ItemCostFromFifo,         // 11
-    nullptr,                  // 12 purchase orders from ordered items
+    OrdersToPurchaseOrders,   // 12
     nullptr,                  // 13 invoices from orders
     nullptr,                  // 14 none
     nullptr,                  // 15 contracts invoiced

@@ -26,6 +26,7 @@
 #include "operations/voucher_print_kind.h"
 #include "output/forms/forms.h"
 #include "rules/hooks.h"
+#include "rules/purchase_from_orders.h"
 #include "rules/rules_types.h"
 
 // One entry per kind: its register and its operation (null: nothing to do
@@ -78,7 +79,7 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {ExpenseVc::Number, ApproveExpense},         // 44 post an expense
     {ApproveAnyRegister, nullptr},             // 45 report 110 of the record's serial
     {TimeSheetVc::Number, PrintTimeSheetForm}, // 46 print a time sheet
-    {ORVc::Number, nullptr},                              // 47 purchase orders from an order
+    {ORVc::Number, ApproveOrderToPurchaseOrders},         // 47 purchase orders from an order
     {PUVc::Number, PrintPurchaseForm},         // 48 print a purchase
 }};
 

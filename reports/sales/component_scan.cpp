@@ -97,12 +97,14 @@ void SubStructureScan(const uint8_t *item, std::vector<Component> &list, int exp
 }  // namespace
 
 // How many units of item its components in stock allow, into result:
-// the smallest available / needed over the components (the first taken as
-// it is, a later one only with a need), times the structure's batch
-// quantity, rounded down unless within 0.01 of the next unit. second, when
-// given, gets (available - reserved) / needed by the same rule. explode 1
-// follows components that have structures of their own. multiplier does
-// not enter the calculation, and print lines are not made here.
+// the smallest available / needed over the components that are needed at
+// all (a component with a zero or blank need limits nothing, the first
+// one too), times the structure's batch quantity, rounded down unless
+// within 0.01 of the next unit; zero when no component is needed. second,
+// when given, gets (available - reserved) / needed by the same rule.
+// explode 1 follows components that have structures of their own.
+// multiplier does not enter the calculation, and print lines are not
+// made here.
 void RecipeComponentScan(const uint8_t *item, int multiplier, PackedDecimal *result, PackedDecimal *second,
                          int print, int explode) {
     assert(item && result);
@@ -113,22 +115,18 @@ void RecipeComponentScan(const uint8_t *item, int multiplier, PackedDecimal *res
     DecFromLong(&batch, 1);
     std::vector<Component> list;
     SubStructureScan(item, list, explode, &batch, 0);
-    if (list.empty()) return;
-    for (size_t i = 0; i < list.size(); i++) {
-        const Component &c = list[i];
+    bool first = true;
+    for (const Component &c : list) {
+        if (DecIsZero(&c.needed)) continue;
         PackedDecimal ratio, net, netRatio;
         DecDiv(&c.available, &c.needed, &ratio);
         DecSub(&c.available, &c.reserved, &net);
         DecDiv(&net, &c.needed, &netRatio);
-        if (i == 0) {
-            *result = ratio;
-            if (second) *second = netRatio;
-            continue;
-        }
-        if (DecIsZero(&c.needed)) continue;
-        if (DecCompare(&ratio, result) < 0) *result = ratio;
-        if (second && DecCompare(&netRatio, second) < 0) *second = netRatio;
+        if (first || DecCompare(&ratio, result) < 0) *result = ratio;
+        if (second && (first || DecCompare(&netRatio, second) < 0)) *second = netRatio;
+        first = false;
     }
+    if (first) return;
     PackedDecimal adjust;
     DecFromDouble(&adjust, 0.49);
     DecMul(result, &batch, result);

@@ -310,7 +310,7 @@ TEST_F(NetServerTest, WorkThisVersionDoesNotDoIsToldAndTheClientStaysConnected) 
     PStringFromC(pw, "");
     ASSERT_TRUE(LoginRemote(AccessVc::Number, name, pw, access));
     std::vector<uint8_t> job(OutputJobRecordSize, 0);
-    for (uint16_t code : {ReqPurchaseOrderSuggestion, ReqProductionSuggestion, ReqPurchasePricesToItems}) {
+    for (uint16_t code : {ReqPurchasePricesToItems}) {
         told.clear();
         EXPECT_TRUE(JobRequestRemote(code, job.data(), (uint32_t)job.size())) << code;
         ASSERT_EQ(told.size(), 1u) << code;

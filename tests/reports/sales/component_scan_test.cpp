@@ -34,9 +34,8 @@ TEST_F(ComponentScanTest, RatioRounding) {
     EXPECT_EQ(Scan("TABLE").first, 6);
 }
 
-// Missing structure and yield-only structures give 0; the first component
-// is taken without a test of its need, a later one with no need never
-// replaces the result; two rows of one component add up; explode follows
+// Missing structure and yield-only structures give 0; a component with
+// no need never limits the result; two rows of one component add up; explode follows
 // a component's own structure.
 TEST_F(ComponentScanTest, EdgesAndSubStructures) {
     StoreItem("LEG", {.structure = "SL"});
@@ -55,6 +54,21 @@ TEST_F(ComponentScanTest, EdgesAndSubStructures) {
     EXPECT_EQ(Scan("T").first, 5);
     StoreStructure("SL", {{"SCREW", 8}});
     EXPECT_EQ(Scan("T", 1).first, 2);             // 40 screws / (8 + 8)
+}
+
+// A first component with no need limits nothing: the result is what the
+// needed components allow, not the blank ratio of the first; a structure
+// whose components are all unneeded allows nothing.
+TEST_F(ComponentScanTest, FirstComponentWithoutNeedIsPassedOver) {
+    StoreItem("NAIL");
+    StoreItem("LEG");
+    StoreStock("NAIL", "A", 1);
+    StoreStock("LEG", "A", 10, 2);
+    StoreItem("T", {.structure = "ST"});
+    StoreStructure("ST", {{"NAIL", 0}, {"LEG", 2}});
+    EXPECT_EQ(Scan("T"), (std::pair<double, double>{5, 4}));
+    StoreStructure("ST", {{"NAIL", 0}, {"LEG", 0}});
+    EXPECT_EQ(Scan("T"), (std::pair<double, double>{0, 0}));
 }
 
 }  // namespace

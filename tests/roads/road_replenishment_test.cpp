@@ -1,0 +1,103 @@
+// road_replenishment_test.cpp - a purchase-order suggestion as a user runs
+// it: an item with a minimum stock of ten and a default vendor comes in
+// by File > Import; in the Purchasing module File > Maintenance lists the
+// replenishment runs, the purchase-order suggestion opens in window 390,
+// the item is typed into its item range and OK runs it. The company file
+// then holds one purchase order of the vendor for the ten missing, and
+// the stock expects them. (The purchase-order window is not built, so the
+// order is read from the company file.)
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+
+#include "core/field_access.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "tests/operations/stock_docs_fixture.h"
+
+namespace {
+
+constexpr int FunctionList = 7, PurchaseOrderSuggestionWindow = 390;
+namespace fs = std::filesystem;
+
+std::function<bool()> Opened(int type)
+{
+    return [type] {
+        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
+        return RoadTest::ActiveType() == type;
+    };
+}
+
+struct StockReads : StockDocsFixture {
+    using StockDocsFixture::Stock;
+};
+
+TEST_F(RoadTest, PurchaseOrderSuggestionInWindow390OrdersTheItemBelowItsMinimum)
+{
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    const fs::path items = dir / "pump.txt";
+    {
+        std::ofstream out(items, std::ios::binary);
+        out << "artikel2\t\r\nPUMP\tPump\t\t10,00\t\t\t50,00\t1\tG1\t\r\n\r\n\r\n"
+            << "pi1\t\r\nPUMP\tV1\tVP-100\tPump from V1\t30,00\t1\t\r\n\r\n\r\n";
+    }
+    Menu("File", "Maintenance...");
+    Check("the function list opens", Opened(FunctionList));
+    ClickButton("Imports");
+    ClickButton("Text file");
+    ClickRow("");
+    AnswerFile(items.string());
+    Key(PlKey::Return);
+    Menu("Window", "Close all");
+
+    Menu("Module", "Purchasing");
+    Menu("File", "Maintenance...");
+    Check("the function list opens", Opened(FunctionList));
+    ClickButton("Maintenance");
+    Check("the maintenance runs are listed", [] {
+        std::vector<std::string> rows = ListRows();
+        EXPECT_EQ(rows.size(), 3u) << ::testing::PrintToString(rows);
+        return !rows.empty();
+    });
+    ClickRow("purchase-order suggestion");
+    Key(PlKey::Return);
+    Check("the suggestion window opens", Opened(PurchaseOrderSuggestionWindow));
+    ClickField("Items");
+    Type("PUMP");
+    Do("keep a picture of the suggestion window", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "purchase_order_suggestion_390.png"));
+        return true;
+    });
+    ClickOk();
+    Check("OK runs the suggestion and closes the window", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_NE(ActiveType(), PurchaseOrderSuggestionWindow);
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(PurchOrderVc::Number), 1u);
+    std::vector<uint8_t> po(PurchOrderVc::Size + 8, 0);
+    uint32_t recid = 0;
+    ASSERT_TRUE(RecReadAtIndex(PurchOrderVc::Number, "SerNr", 1, po.data(), &recid) ||
+                RecReadAtIndex(PurchOrderVc::Number, "SerNr", 0, po.data(), &recid));
+    EXPECT_EQ(TextAt(po.data(), PurchOrderVc::VendCode), "V1");
+    ASSERT_EQ(MatrixRowCount(PurchOrderVc::Number, 0, po.data()), 1);
+    uint8_t row[PurchOrderVc::Rows::Size];
+    ASSERT_TRUE(MatrixRowRead(PurchOrderVc::Number, po.data(), 0, row));
+    EXPECT_EQ(TextAt(row, PurchOrderVc::Rows::ItemCode), "PUMP");
+    EXPECT_EQ(TextAt(row, PurchOrderVc::Rows::VendItemCode), "VP-100");
+    PackedDecimal qty = GetDec(row, PurchOrderVc::Rows::Quantity);
+    EXPECT_DOUBLE_EQ(DecToDouble(&qty), 10);
+    RecFreeMatrix(PurchOrderVc::Number, po.data());
+    EXPECT_DOUBLE_EQ(StockReads::Stock("PUMP", "MAIN", LSVc::ToReceive) + StockReads::Stock("PUMP", "", LSVc::ToReceive),
+                     10);
+    CloseForCheck();
+}
+
+}  // namespace
