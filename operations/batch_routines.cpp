@@ -19,6 +19,7 @@
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "dict_offsets.h"
+#include "operations/asset_depreciation.h"
 #include "operations/batch_routines.h"
 #include "operations/project_ops.h"
 #include "operations/stock_docs.h"
@@ -89,6 +90,8 @@ bool MaintNoOp() { return true; }
 
 bool RunInvoicesFromProjects() { return InvoicesFromProjects(); }
 bool RunItemStructureBatch() { return ItemStructureBatch(ReportParams); }
+// Routine 20 stores the depreciation voucher (mode 1).
+bool RunDepreciationVoucher() { return DepreciationVoucherRows(1); }
 
 // The routines by number; null: the number runs nothing.
 using Routine = bool (*)();
@@ -114,7 +117,7 @@ constexpr std::array<Routine, RoutineLast + 1> Routines = {{
     nullptr,                  // 17 records copied under new numbers
     nullptr,                  // 18 register 126 emptied
     nullptr,                  // 19 none
-    nullptr,                  // 20 depreciation voucher
+    RunDepreciationVoucher,   // 20
     nullptr,                  // 21 receipts from open items
     nullptr,                  // 22 number ranges deleted
     RunItemStructureBatch,    // 23

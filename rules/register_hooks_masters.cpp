@@ -2,7 +2,7 @@
 // the ledger reads: customers (2), items (3), objects (15), accounts (16),
 // voucher templates (19), budgets (20, 21), object types (24), statement
 // rows (26, 39-43), vendors (27), persons (44), payment terms (57), assets
-// (60) and project budgets (68, 72).
+// (60), project budgets (68, 72) and depreciation models (122).
 //
 // Their hooks give new records the values the interface file's words
 // mean, keep the last customer and vendor codes in block 132 for the next
@@ -252,6 +252,7 @@ void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table) {
     table[PEVc::Number] = MasterEntry(PersonDefaults, NoChecks);
     table[PayTermsVc::Number] = MasterEntry(TermsDefaults, NoChecks);
     table[AssetVc::Number] = MasterEntry(AssetDefaults, NoChecks);
+    table[DeprModelVc::Number] = MasterEntry(PlainDefaults, NoChecks);
     table[TimeBudgetVc::Number] =
         MasterEntry(ProjectBudgetDefaults<TimeBudgetVc::Detail, ProjectBlk::TimeDetail>, DeleteCheck);
     table[CostBudgetVc::Number] =

@@ -5,6 +5,7 @@
 // A Later row keeps the argument its body will take (the price list's
 // column, a form number, a variant). Report 9 chooses by ReportLayout; a
 // null body in its row is one a later version brings.
+#include "reports/assets/asset_reports.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
@@ -138,17 +139,17 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 96
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 97
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 98
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 99
+    {ReportRowKind::Body, AssetDepreciationReport, nullptr, nullptr, 0},   // 99
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 100
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 101
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 102
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 103
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 1},   // 104
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 105
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 106
+    {ReportRowKind::Body, AssetDateReport, nullptr, nullptr, 0},   // 105
+    {ReportRowKind::Body, AssetValueReport, nullptr, nullptr, 0},   // 106
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 107
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 108
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 109
+    {ReportRowKind::Body, AssetRowsReport, nullptr, nullptr, 0},   // 108
+    {ReportRowKind::Body, DepreciationVoucherReport, nullptr, nullptr, 0},   // 109
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 110
     {ReportRowKind::Body, ShipDateReport, nullptr, nullptr, 0},   // 111
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 112

@@ -1,0 +1,209 @@
+// depreciation_voucher.cpp - the depreciation voucher of the fixed assets:
+// per asset a debit on its group's depreciation-cost account and a credit
+// on its accumulated-depreciation account, gathered into register-9
+// records of at most 80 rows that are printed (report 109) or stored and
+// posted (the batch routine).
+#include <cassert>
+#include <cstring>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "operations/asset_depreciation.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/ledger/ledger_reports.h"
+#include "rules/accounts.h"
+#include "rules/checks.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+#include "rules/series_terms.h"
+
+namespace {
+
+// A record goes out once it holds this many rows.
+constexpr int32_t RecordRowsMax = 80;
+// "Asset ": its objects and its group's pass five codes.
+constexpr int TextObjectsTooMany = 11800;
+// No free number of register 9.
+constexpr int TextNoVoucherNumber = 11801;
+
+// The rows of block 200 (asset groups), fetched for one run.
+struct AssetGroups {
+    MemBlock handle = 0;
+    uint8_t *data = nullptr;
+    int32_t count = 0;
+    AssetGroups() {
+        if (SettingsBlockFetch(&handle, AssetGroupBlk::Number) && handle)
+            MemArrayLock(handle, AssetGroupBlk::Rows::Size, &data, &count);
+        if (!data) count = 0;
+    }
+    ~AssetGroups() {
+        if (data) MemUnlock(handle);
+        if (handle) MemFree(&handle);
+    }
+    AssetGroups(const AssetGroups &) = delete;
+    AssetGroups &operator=(const AssetGroups &) = delete;
+
+    // The row of the asset's group; the first row when none has its
+    // code; null when the block has no rows.
+    const uint8_t *RowOf(const uint8_t *asset) const {
+        PString group, code;
+        GetPString(asset, AssetVc::Class, 5, group);
+        for (int32_t i = 0; i < count; i++) {
+            const uint8_t *row = data + (size_t)i * AssetGroupBlk::Rows::Size;
+            GetPString(row, AssetGroupBlk::Rows::Group, 5, code);
+            if (PStringEqual(code, group)) return row;
+        }
+        return count > 0 ? data : nullptr;
+    }
+};
+
+// The objects of the asset's rows: its group's and its own as one object
+// list; false when together they name more than five codes.
+bool AssetObjects(const uint8_t *asset, const uint8_t *group, uint8_t *objects) {
+    PString groupObjects, own;
+    groupObjects[0] = 0;
+    if (group) GetPString(group, AssetGroupBlk::Rows::Objects, 30, groupObjects);
+    GetPString(asset, AssetVc::Objects, 5, own);
+    return ObjectListMerge(groupObjects, own, objects);
+}
+
+// True when the asset was disposed of on or before the period end.
+bool DisposedBy(const uint8_t *asset, const DateRec *end) {
+    const DateRec disposed = GetDate(asset, AssetVc::DispDate);
+    return !DateIsEmpty(&disposed) && DateCompare(&disposed, end) <= 0;
+}
+
+// A fresh voucher record: not numbered, no rows.
+void StartRecord(uint8_t *record) {
+    RecFreeMatrix(SMVc::Number, record);
+    std::memset(record, 0, SMVc::Size);
+    PutU32(record, SMVc::SerNr, SerialNone);
+}
+
+struct RunState {
+    int mode;
+    DateRec periodEnd;
+    const AssetGroups *groups;
+    uint8_t *record;
+    bool failed;
+    uint8_t badAsset[256];
+};
+
+// The first pass: stops on the first asset whose objects cannot be one
+// object list, so that the run stores nothing when one is wrong.
+bool CheckAsset(const uint8_t *asset, void *data) {
+    RunState *run = static_cast<RunState *>(data);
+    if (DisposedBy(asset, &run->periodEnd)) return true;
+    PString objects;
+    if (AssetObjects(asset, run->groups->RowOf(asset), objects)) return true;
+    GetPString(asset, AssetVc::Code, 10, run->badAsset);
+    run->failed = true;
+    return false;
+}
+
+// Adds one debit or credit row of amount on account, named by the
+// account's name.
+void AddRow(uint8_t *record, const uint8_t *account, const uint8_t *objects, const PackedDecimal *amount, bool debit) {
+    PString name;
+    if (!AccountNameOf(account, name, 20)) name[0] = 0;
+    AddAccountRow(record, account, objects, nullptr, name, amount, true, debit, nullptr);
+}
+
+// The second pass: the asset's two rows, the record sent out first when
+// it is full.
+bool AddAsset(const uint8_t *asset, void *data) {
+    RunState *run = static_cast<RunState *>(data);
+    if (DisposedBy(asset, &run->periodEnd)) return true;
+    if (MatrixRowCount(SMVc::Number, 0, run->record) >= RecordRowsMax) {
+        if (!DepreciationRecordOut(run->record, run->mode)) {
+            run->failed = true;
+            return false;
+        }
+        StartRecord(run->record);
+    }
+    const uint8_t *group = run->groups->RowOf(asset);
+    AssetAmounts amounts;
+    AssetPeriodAmounts(asset, false, nullptr, &amounts);
+    PString objects, costAccount, accumulatedAccount;
+    if (!AssetObjects(asset, group, objects)) {   // checked in the first pass
+        GetPString(asset, AssetVc::Code, 10, run->badAsset);
+        run->failed = true;
+        return false;
+    }
+    costAccount[0] = accumulatedAccount[0] = 0;
+    if (group) {
+        GetPString(group, AssetGroupBlk::Rows::DeprCostAcc, 10, costAccount);
+        GetPString(group, AssetGroupBlk::Rows::AccDeprAcc, 10, accumulatedAccount);
+    }
+    AddRow(run->record, costAccount, objects, &amounts.deprPeriod, true);
+    AddRow(run->record, accumulatedAccount, objects, &amounts.deprPeriod, false);
+    AccountRowsBalance(run->record);
+    PutU32(run->record, SMVc::SerNr, SerialNone);
+    return true;
+}
+
+// Tells that the asset's objects cannot be one object list.
+void TellBadObjects(const uint8_t *code) { ShowMessage(TextObjectsTooMany, code); }
+
+}  // namespace
+
+bool DepreciationRecordOut(uint8_t *record, int mode) {
+    assert(record);
+    if (mode == 0) {
+        PrintAccountRowRecord(record);
+        return true;
+    }
+    PutDate(record, SMVc::Date, TodayDate);
+    const int32_t serial = NextSerialNumber(SMVc::Number, &TodayDate, 0, 0);
+    if (serial == NoFreeNumber) {
+        ShowMessage(TextNoVoucherNumber, nullptr);
+        return false;
+    }
+    PutU32(record, SMVc::SerNr, (uint32_t)serial);
+    uint32_t recid = 0;
+    return RecInsertUnchecked(SMVc::Number, record, &recid);
+}
+
+bool DepreciationVoucherRows(int mode) {
+    assert(ReportParams);
+    AssetGroups groups;
+    RuleRecord record(SMVc::Number);
+    if (!record.record) return false;
+    RunState run{mode, GetDate(ReportParams, ReportParamsVc::DateTo), &groups, record.record, false, {0}};
+
+    // Whatever would stop the run stops it before the first record is stored.
+    if (mode == 1 && NextSerialNumber(SMVc::Number, &TodayDate, 0, 0) == NoFreeNumber) {
+        ShowMessage(TextNoVoucherNumber, nullptr);
+        return false;
+    }
+    AssetWalk(CheckAsset, &run);
+    if (run.failed) {
+        TellBadObjects(run.badAsset);
+        return false;
+    }
+    StartRecord(record.record);
+    if (mode == 0) {
+        RepBeginJobNr(5300);
+        RepStartLine(12);
+        RepTextNr(15, 0, 5301, 0);
+        RepTextNr(60, 0, 5302, 0);
+        RepTextNr(100, 0, 5303, 0);
+        RepTextNr(380, 0, 5304, -1);
+        RepTextNr(465, 0, 5305, -1);
+        RepEndLine();
+        RepRuleFull(1, 2);
+    }
+    AssetWalk(AddAsset, &run);
+    if (run.failed && run.badAsset[0]) TellBadObjects(run.badAsset);
+    bool ok = !run.failed;
+    if (ok && MatrixRowCount(SMVc::Number, 0, record.record) > 0) ok = DepreciationRecordOut(record.record, mode);
+    RecFreeMatrix(SMVc::Number, record.record);
+    if (mode == 0) RepEndJob();
+    return ok;
+}

@@ -1,0 +1,224 @@
+// asset_reports.cpp - the reports of the fixed assets: the depreciation
+// of a period (99), the assets by their date (105), their values (106),
+// the asset cards with their rows (108) and the depreciation voucher in
+// report form (109). Every walk is the assets' walk of the job record,
+// stopped by Esc after the asset at hand.
+#include "reports/assets/asset_reports.h"
+
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/work_blocks.h"
+#include "operations/asset_depreciation.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/report_run.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+constexpr int LineHeight = 12;
+
+// Writes the text field of record at offset (at most m characters) at x.
+void TextAt(int x, const uint8_t *record, uint32_t offset, int m) {
+    PString text;
+    GetPString(record, offset, m, text);
+    RepTextEx(x, -1, 0, 0, 0, text);
+}
+
+// Writes the amount at x, right-aligned.
+void AmountAt(int x, const PackedDecimal *amount) {
+    uint8_t slot[sizeof(PackedDecimal)];
+    PutDec(slot, 0, *amount);
+    RepValue(x, 0, slot, FtAmount2, -1);
+}
+
+// A column line of texts at the given x positions (an x below 0: the
+// text right-aligned at -x).
+void Columns(std::initializer_list<std::pair<int, int>> columns) {
+    RepStartLine(LineHeight);
+    for (const auto &[x, text] : columns) RepTextNr(x < 0 ? -x : x, 0, text, x < 0 ? -1 : 0);
+    RepEndLine();
+    RepRuleFull(1, 2);
+}
+
+// ---- 99 ----
+
+struct DepreciationRun {
+    DateRec periodEnd;
+    AssetAmounts sums;
+};
+
+// Assets bought by the period end and not disposed of by it.
+bool DepreciationAsset(const uint8_t *asset, void *data) {
+    DepreciationRun *run = static_cast<DepreciationRun *>(data);
+    const DateRec bought = GetDate(asset, AssetVc::AcqDate);
+    const DateRec disposed = GetDate(asset, AssetVc::DispDate);
+    if (DateCompare(&bought, &run->periodEnd) > 0) return true;
+    if (!DateIsEmpty(&disposed) && DateCompare(&disposed, &run->periodEnd) <= 0) return true;
+    AssetPeriodAmounts(asset, true, &run->sums);
+    return !ReportCancelled();
+}
+
+// ---- 105 ----
+
+bool DateAsset(const uint8_t *asset, void *data) {
+    const DateRec *reportDate = static_cast<const DateRec *>(data);
+    const DateRec date = GetDate(asset, AssetVc::Date314);
+    if (reportDate && DateCompare(&date, reportDate) > 0) return !ReportCancelled();
+    RepStartLine(LineHeight);
+    TextAt(0, asset, AssetVc::Code, 10);
+    TextAt(100, asset, AssetVc::Name, 60);
+    RepValue(300, 0, asset + AssetVc::Date314, FtDate, 0);
+    const PackedDecimal value = GetDec(asset, AssetVc::Value320);
+    AmountAt(420, &value);
+    RepTextNr(430, 0, 2766, 0);
+    RepEndLine();
+    return !ReportCancelled();
+}
+
+// ---- 106 ----
+
+bool ValueAsset(const uint8_t *asset, void *data) {
+    PackedDecimal *total = static_cast<PackedDecimal *>(data);
+    const PackedDecimal value = GetDec(asset, AssetVc::Value302);
+    RepStartLine(LineHeight);
+    TextAt(0, asset, AssetVc::Code, 10);
+    TextAt(100, asset, AssetVc::Name, 60);
+    AmountAt(480, &value);
+    RepEndLine();
+    DecAdd(total, &value, total);
+    return !ReportCancelled();
+}
+
+// ---- 108 ----
+
+// A labelled line of a text field, when it is set.
+void LabelledText(int label, const uint8_t *asset, uint32_t offset, int m) {
+    PString text;
+    GetPString(asset, offset, m, text);
+    if (!text[0]) return;
+    RepStartLine(LineHeight);
+    RepTextNr(15, 0, label, 0);
+    RepTextEx(150, -1, 0, 0, 0, text);
+    RepEndLine();
+}
+
+// A labelled line of a date and an amount, when either is set.
+void LabelledDateAmount(int label, const uint8_t *asset, uint32_t dateAt, uint32_t amountAt) {
+    const DateRec date = GetDate(asset, dateAt);
+    const PackedDecimal amount = GetDec(asset, amountAt);
+    const bool hasDate = dateAt != 0 && !DateIsEmpty(&date);
+    const bool hasAmount = amountAt != 0 && !DecIsZero(&amount);
+    if (!hasDate && !hasAmount) return;
+    RepStartLine(LineHeight);
+    RepTextNr(15, 0, label, 0);
+    if (hasDate) RepValue(150, 0, asset + dateAt, FtDate, 0);
+    if (hasAmount) AmountAt(380, &amount);
+    RepEndLine();
+}
+
+bool RowsAsset(const uint8_t *asset, void *) {
+    RepStartLine(LineHeight);
+    TextAt(15, asset, AssetVc::Code, 10);
+    TextAt(100, asset, AssetVc::Name, 60);
+    TextAt(400, asset, AssetVc::Class, 5);
+    RepEndLine();
+    LabelledText(5465, asset, AssetVc::Text218, 20);
+    LabelledText(5465, asset, AssetVc::Text240, 60);
+    LabelledText(5466, asset, AssetVc::Code86, 10);
+    LabelledText(5467, asset, AssetVc::Text98, 20);
+    LabelledText(5468, asset, AssetVc::Code80, 5);
+    LabelledDateAmount(5469, asset, AssetVc::AcqDate, AssetVc::AcqValue);
+    LabelledDateAmount(5470, asset, AssetVc::DispDate, AssetVc::DispValue);
+    LabelledText(5480, asset, AssetVc::Objects, 5);
+    LabelledDateAmount(5471, asset, 0, AssetVc::Value320);
+    LabelledDateAmount(5472, asset, AssetVc::Date314, 0);
+    LabelledDateAmount(5473, asset, 0, AssetVc::Value302);
+    LabelledText(5474, asset, AssetVc::Comment, 60);
+    const int32_t rows = MatrixRowCount(AssetVc::Number, 0, asset);
+    if (rows > 0) {
+        RepStartLine(LineHeight);
+        RepTextNr(30, 0, 5475, 0);
+        RepTextNr(120, 0, 5476, 0);
+        RepTextNr(200, 0, 5477, 0);
+        RepTextNr(380, 0, 5478, -1);
+        RepEndLine();
+        RepRule(30, 380, 1);
+        uint8_t row[AssetVc::Rows::Size];
+        for (int32_t i = 0; i < rows && !RepStopped; i++) {
+            if (!MatrixRowRead(AssetVc::Number, asset, i, row)) continue;
+            RepStartLine(LineHeight);
+            RepValue(30, 0, row + AssetVc::Rows::RowDate, FtDate, 0);
+            TextAt(120, row, AssetVc::Rows::Model1, 5);
+            TextAt(200, row, AssetVc::Rows::Model2, 5);
+            const PackedDecimal value = GetDec(row, AssetVc::Rows::NewValue);
+            if (!DecIsBlank(&value)) AmountAt(380, &value);
+            RepEndLine();
+        }
+        RepRule(30, 380, 1);
+    }
+    RepRuleFull(1, 1);
+    return !ReportCancelled();
+}
+
+}  // namespace
+
+// Report 99: per asset its values, depreciation and book values before,
+// in and at the end of the period; their sums at the end.
+void AssetDepreciationReport() {
+    assert(ReportParams);
+    DepreciationRun run;
+    run.periodEnd = GetDate(ReportParams, ReportParamsVc::DateTo);
+    DecSetZero(&run.sums.valueBefore);
+    run.sums.valueChange = run.sums.deprBefore = run.sums.deprPeriod = run.sums.valueBefore;
+    RepBeginJobNr(5280);
+    Columns({{0, 5281}, {100, 5282}, {-280, 5283}, {-380, 5284}, {-480, 5287}});
+    AssetWalk(DepreciationAsset, &run);
+    RepRuleFull(1, 2);
+    AssetAmountLines(&run.sums);
+    RepEndJob();
+}
+
+// Report 105: the assets whose date is not after the report date (every
+// asset when none is given), with their value.
+void AssetDateReport() {
+    assert(ReportParams);
+    const DateRec date = GetDate(ReportParams, ReportParamsVc::Date2From);
+    RepBeginJobNr(5441);
+    Columns({{0, 5442}, {100, 5443}, {300, 5444}, {-420, 5445}});
+    DateRec given = date;
+    AssetWalk(DateAsset, DateIsEmpty(&date) ? nullptr : &given);
+    RepEndJob();
+}
+
+// Report 106: the assets' values and their total.
+void AssetValueReport() {
+    assert(ReportParams);
+    PackedDecimal total;
+    DecSetZero(&total);
+    RepBeginJobNr(5421);
+    Columns({{0, 5422}, {100, 5423}, {-480, 5424}});
+    AssetWalk(ValueAsset, &total);
+    RepRuleFull(1, 2);
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 5425, 0);
+    AmountAt(480, &total);
+    RepEndLine();
+    RepEndJob();
+}
+
+// Report 108: each asset's card: its set fields, then its rows.
+void AssetRowsReport() {
+    assert(ReportParams);
+    RepBeginJobNr(5461);
+    Columns({{15, 5462}, {100, 5463}, {400, 5464}});
+    AssetWalk(RowsAsset, nullptr);
+    RepEndJob();
+}
+
+// Report 109: the depreciation voucher as it would be stored.
+void DepreciationVoucherReport() { DepreciationVoucherRows(0); }

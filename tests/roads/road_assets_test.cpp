@@ -1,0 +1,209 @@
+// road_assets_test.cpp - a fixed asset as a new user keeps and depreciates
+// it: in the General ledger module the register popup opens the model
+// list, New makes the straight-line model SL20 at 20 %; the asset list's
+// New opens an asset, bought 1.1.2024 for 12 000 with a row on SL20, and
+// OK stores it. File > Reports lists the asset reports: the depreciation
+// of January to June 2024 shows in the preview and prints 1 200 of
+// depreciation to a PDF. File > Maintenance lists the depreciation run,
+// whose window stores the half year's voucher. Then the company file
+// holds the model, the asset and the voucher.
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+
+namespace {
+
+constexpr int ReportList = 6, FunctionList = 7, Preview = 5;
+constexpr int Asset = 541, AssetList = 542, DeprModel = 543, DeprModelList = 548, AssetDeprSel = 527,
+              DeprRunSel = 539;
+namespace fs = std::filesystem;
+
+std::function<bool()> Opened(int type) {
+    return [type] {
+        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
+        return RoadTest::ActiveType() == type;
+    };
+}
+
+double Num(const uint8_t *base, uint32_t at) {
+    PackedDecimal d = GetDec(base, at);
+    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
+}
+
+TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    // The asset group's accounts come in by File > Maintenance > Imports:
+    // the demo company has none for fixed assets.
+    const fs::path accounts = dir / "asset_accounts.txt";
+    {
+        std::ofstream out(accounts, std::ios::binary);
+        out << "konto3\t\r\n1220\tMachines\t1\t1\t1\t0\t\t\t\r\n"
+            << "1229\tAccumulated depreciation\t1\t1\t1\t0\t\t\t\r\n"
+            << "7830\tDepreciation\t4\t1\t1\t0\t\t\t\r\n\r\n\r\n"
+            << "ac\t\r\nG1\t1220\t1229\t\tMachines\t7830\t\r\n\r\n\r\n";
+    }
+    Menu("File", "Maintenance...");
+    Check("the function list opens", Opened(FunctionList));
+    ClickButton("Imports");
+    ClickButton("Text file");
+    ClickRow("");
+    AnswerFile(accounts.string());
+    Key(PlKey::Return);
+    Menu("Window", "Close all");
+    Menu("Module", "General ledger");
+
+    Menu("Registers", "Depreciation models");
+    Check("the model list opens", Opened(DeprModelList));
+    ClickButton("New");
+    Check("New opens the model window", Opened(DeprModel));
+    ClickField("Code");
+    Type("SL20");
+    ClickField("Name");
+    Type("Machines, 5 years");
+    ClickField("Rate %");
+    Type("20");
+    ClickField("Decimals");
+    Type("2");
+    ClickButton("Straight line");
+    Do("keep a picture of the model", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "depr_model.png"));
+        return true;
+    });
+    ClickOk();
+    Check("OK stores the model", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return TitleTells("viewing");
+    });
+
+    Menu("Registers", "Fixed assets");
+    Check("the asset list opens", Opened(AssetList));
+    ClickButton("New");
+    Check("New opens the asset window", Opened(Asset));
+    ClickField("Code");
+    Type("M1");
+    ClickField("Name");
+    Type("Lathe");
+    ClickField("Group");
+    Type("G1");
+    ClickField("Acquired");
+    Type("01.01.2024");
+    ClickField("Value");
+    Type("12000");
+    ClickCell(0, 0);
+    Type("01.01.2024");
+    Key(PlKey::Tab);
+    Type("SL20");
+    Key(PlKey::Tab);
+    Do("keep a picture of the asset", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "asset.png"));
+        return true;
+    });
+    ClickOk();
+    Check("OK stores the asset", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return TitleTells("viewing");
+    });
+    Menu("Window", "Close all");
+
+    // Report 99 to the preview, then to the printer's PDF.
+    auto chooseReport = [this] {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportList));
+        ClickRow("Depreciation of fixed assets");
+    };
+    auto period = [this] {
+        ClickField("From");
+        Type("01.01.2024");
+        ClickField("To");
+        Type("30.06.2024");
+    };
+    chooseReport();
+    Key(PlKey::Return);
+    Check("its selection window opens", Opened(AssetDeprSel));
+    period();
+    Do("keep a picture of the selection", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "asset_depr_sel.png"));
+        return true;
+    });
+    ClickButton("OK");
+    Check("the preview shows it", [this, shots] {
+        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "asset_depr_preview.png"));
+        return true;
+    });
+    Menu("Window", "Close all");
+    auto before = std::make_shared<size_t>();
+    Do("count the PDFs", [this, before] {
+        *before = FilesIn("print").size();
+        return true;
+    });
+    chooseReport();
+    AnswerPrint(true);
+    Key('P', false, true);
+    Check("the print selection opens", Opened(AssetDeprSel));
+    period();
+    ClickButton("OK");
+    Check("printed to a PDF with the half year's depreciation", [this, before] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        if (pdfs.size() != *before + 1) {
+            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+            return true;
+        }
+        const std::string text = PdfText(pdfs.back());
+        EXPECT_NE(text.find("Depreciation of fixed assets"), std::string::npos) << text;
+        EXPECT_NE(text.find("Lathe"), std::string::npos) << text;
+        EXPECT_NE(text.find("1200,00"), std::string::npos) << text;
+        EXPECT_NE(text.find("10800,00"), std::string::npos) << text;   // the book value at the end
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // The depreciation run's window from the function list.
+    Menu("File", "Maintenance...");
+    Check("the function list opens", Opened(FunctionList));
+    ClickButton("Maintenance");
+    ClickRow("depreciation voucher");
+    Key(PlKey::Return);
+    Check("the run's window opens", [this, shots] {
+        EXPECT_EQ(ActiveType(), DeprRunSel) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "depr_run_sel.png"));
+        return true;
+    });
+    period();
+    ClickButton("OK");
+    Check("the run stores its voucher without a word", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> model, asset;
+    ASSERT_TRUE(FindByCode(DeprModelVc::Number, DeprModelVc::Code, 5, "SL20", &model));
+    EXPECT_EQ(GetU16(model.data(), DeprModelVc::Method), 1);
+    EXPECT_DOUBLE_EQ(Num(model.data(), DeprModelVc::RatePct), 20);
+    ASSERT_TRUE(FindByCode(AssetVc::Number, AssetVc::Code, 10, "M1", &asset));
+    EXPECT_EQ(TextAt(asset.data(), AssetVc::Name), "Lathe");
+    EXPECT_DOUBLE_EQ(Num(asset.data(), AssetVc::AcqValue), 12000);
+    // The run's voucher: the half year's 1 200 from the group's cost
+    // account to its accumulated depreciation, balanced.
+    ASSERT_EQ(RegRecordCount(SMVc::Number), 1u);
+    std::vector<uint8_t> voucher(SMVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(SMVc::Number, 1, voucher.data(), &id));
+    EXPECT_DOUBLE_EQ(Num(voucher.data(), SMVc::Debit), 1200);
+    EXPECT_DOUBLE_EQ(Num(voucher.data(), SMVc::Balance), 0);
+    CloseForCheck();
+}
+
+}  // namespace
