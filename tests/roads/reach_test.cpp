@@ -419,7 +419,8 @@ TEST_F(ExchangeReach, TheFullExportRunsFromTheFunctionList)
                                                            TextOf(10620), TextOf(11363), TextOf(11361),
                                                            TextOf(11362), TextOf(11364), TextOf(11368),
                                                            TextOf(11365), TextOf(11471), TextOf(11472),
-                                                           TextOf(11473), TextOf(11523), TextOf(11524)}));
+                                                           TextOf(11473), TextOf(11523), TextOf(11524),
+                                                           TextOf(11525), TextOf(11526), TextOf(11527)}));
     fs::path out = dir / "full.txt";
     ASSERT_GT(ChooseExport(TextOf(10506), out), 0);
     ASSERT_TRUE(fs::exists(out));

@@ -4,6 +4,9 @@
 // invoices' window) filled by keys; the file read as another system reads
 // it (a company without sales: each customer of the range one total line
 // of zeros), then the company file checked for each customer written.
+// The export of chosen registers ticks Customers alone: the file holds
+// the number format and the customers' section with every customer, and
+// no other register.
 #include "tests/roads/road_fixture.h"
 
 #include <algorithm>
@@ -17,7 +20,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, InvoiceSelection = 589;
+constexpr int FunctionList = 7, InvoiceSelection = 589, ChosenRegisters = 565;
 namespace fs = std::filesystem;
 
 class CustomerItemsExportRoad : public RoadTest {};
@@ -74,6 +77,60 @@ TEST_F(CustomerItemsExportRoad, EachCustomerOfTheRangeATotalLine)
 
     ASSERT_TRUE(OpenForCheck(company));
     EXPECT_EQ(codes.size(), RegRecordCount(CUVc::Number));   // the defaults' customers, each once
+    for (const std::string &code : codes) {
+        std::vector<uint8_t> r;
+        EXPECT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, code, &r)) << code;
+    }
+    CloseForCheck();
+}
+
+TEST_F(CustomerItemsExportRoad, ChosenRegistersWriteOnlyTheTickedOne)
+{
+    const fs::path file = dir / "chosen.txt";
+    const std::string company = StartNewCompany("chosen.VDB");
+    Menu("File", "Maintenance...");
+    Check("the function list opens", [] { return ActiveType() == FunctionList; });
+    ClickButton("Exports");
+    ClickButton("Text file");
+    ClickRow("Full export");
+    Key(PlKey::End);
+    ClickRow("Chosen registers");
+    AnswerFile(file.string());
+    Key(PlKey::Return);
+    Check("the selection window opens", [] {
+        EXPECT_EQ(ActiveType(), ChosenRegisters) << ActiveTitle();
+        return ActiveType() == ChosenRegisters;
+    });
+    ClickButton("Customers");
+    ClickOk();
+    Check("the export is written", [file] {
+        EXPECT_TRUE(fs::exists(file)) << ::testing::PrintToString(Messages());
+        return fs::exists(file);
+    });
+    EXPECT_EQ(Run(), 0);
+
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // Sections are a tag line after an empty line: the number format's,
+    // then the customers' alone.
+    std::istringstream lines(bytes);
+    std::string line;
+    std::vector<std::string> tags, codes;
+    bool atTag = true;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) {
+            atTag = true;
+            continue;
+        }
+        std::string head = line.substr(0, line.find('\t'));
+        if (atTag) tags.push_back(head);
+        else if (tags.size() == 2) codes.push_back(head);
+        atTag = false;
+    }
+    ASSERT_EQ(tags, (std::vector<std::string>{"format", "cu2"})) << bytes;
+    ASSERT_TRUE(OpenForCheck(company));
+    EXPECT_EQ(codes.size(), RegRecordCount(CUVc::Number)) << bytes;
     for (const std::string &code : codes) {
         std::vector<uint8_t> r;
         EXPECT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, code, &r)) << code;
