@@ -9,6 +9,7 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "dict_offsets.h"
+#include "operations/purchase_ledger.h"
 #include "rules/projects.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -47,6 +48,7 @@ struct BatchRun {
 
 constexpr BatchRun BatchRuns[] = {
     {509, QuotationRowsBatchCall},
+    {313, PaymentSuggestionCall},
 };
 
 // line (a PString) cut as c says.
