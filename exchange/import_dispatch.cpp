@@ -200,4 +200,7 @@ void ImportFormatForget()
 {
     FileFormat = FileFormatRec{};
     ImportSeriesTest = false;
+    // The fiscal year an older company section made belongs to its own
+    // file: the next file's series rows take the company's year again.
+    CurrentFiscalYear = CurrentFiscalYearRec{};
 }

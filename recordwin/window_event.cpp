@@ -16,6 +16,9 @@
 
 #include "core/field_access.h"
 #include "dict_offsets.h"
+#include "recordwin/out_payment_window.h"
+#include "recordwin/person_payment_window.h"
+#include "recordwin/purchase_invoice_window.h"
 #include "recordwin/receipt_window.h"
 #include "shell/window_table.h"
 
@@ -61,6 +64,7 @@ constexpr HandlerEntry Handlers[] = {
     {40, Win40Event},       {41, Win41Event},
     {45, WinAllowAllEvent}, {54, WinAllowAllEvent}, {96, WinAllowAllEvent},
     {195, WinAllowAllEvent}, {347, Win347Event}, {350, Win350Event},
+    {155, Win155Event},     {157, Win157Event},     {475, Win475Event}, {476, Win476Event},
 };
 
 // Handlers set at run time, asked before the built-in table; type 0 is a

@@ -9,6 +9,7 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "dict_offsets.h"
+#include "operations/purchase_ledger.h"
 #include "operations/replenishment.h"
 #include "rules/projects.h"
 #include "shell/window_table.h"
@@ -50,6 +51,7 @@ constexpr BatchRun BatchRuns[] = {
     {509, QuotationRowsBatchCall},
     {390, PurchaseOrderSuggestionCall},
     {395, ProductionSuggestionCall},
+    {313, PaymentSuggestionCall},
 };
 
 // line (a PString) cut as c says.

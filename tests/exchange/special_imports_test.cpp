@@ -11,6 +11,7 @@
 #include "core/decimal.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
+#include "exchange/company_text.h"
 #include "exchange/special_imports.h"
 #include "rules/ledger_text.h"
 #include "rules/rules_types.h"
@@ -230,6 +231,10 @@ TEST_F(SpecialImports, SeriesRowsReadTwiceAreAddedOnceForTheCurrentYear)
 {
     PutDate(CompanyBlock, CompanyBlk::YearStart, DateRec{1, 1, 2025});
     PutDate(CompanyBlock, CompanyBlk::YearEnd, DateRec{31, 12, 2025});
+    // An earlier file's older company section made 2024 its year: that
+    // year belongs to that file, not to this one.
+    CurrentFiscalYear.start = DateRec{1, 1, 2024};
+    CurrentFiscalYear.end = DateRec{31, 12, 2024};
     const std::string file =
         "serier3\r\n10\t1000\t1999\t7\tInvoices\r\n12\t500\t599\t0\tReceipts\r\n0\t1\t9\t0\tNo kind\r\n"
         "99\t1\t9\t0\tUnknown\r\n\r\n";

@@ -1,0 +1,715 @@
+// purchase_invoice_window.cpp - the purchase-invoice window (type 155): its
+// event handler, what committing a header field or a row cell does, and
+// where Enter goes in the account rows.
+//
+// The invoice is distributed onto account rows (kind 1), each with an
+// amount and a VAT code; a credit note carries a row of kind 3 naming the
+// credited invoice. The vendor fills the invoice, the rows' VAT follows
+// them into the computed VAT (never with VAT treatment 2, whose VAT is
+// typed), and a row may take what is left to distribute. Rows are copied
+// out, changed and put back, so no lock on the rows is held while rows
+// are inserted. Fields and cells are named by their byte in the record or
+// the row (see dict/win_purchase.dict).
+#include "recordwin/purchase_invoice_window.h"
+
+#include <cassert>
+#include <cstring>
+
+#include "core/company_variant.h"
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "operations/purchase_ledger.h"
+#include "recordwin/record_windows.h"
+#include "recordwin/window_rows.h"
+#include "rules/checks.h"
+#include "rules/prices.h"
+#include "rules/rules_types.h"
+#include "rules/series_terms.h"
+#include "rules/vat_currency.h"
+#include "shell/field_editing.h"
+#include "shell/matrix_editing.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
+
+int16_t PurchaseNextField = 0;
+
+namespace {
+
+namespace Row = VIVc::Rows;
+namespace Tpl = AUVc::Rows;
+
+constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldChanged = 6, EventEnter = 7,
+              EventMayInsertRow = 9, EventRowsChanged = 12, EventButton = 23;
+constexpr uint16_t KindAccount = 1, KindCredited = 3, CreditNote = 3;
+constexpr uint16_t VatTreatmentNone = 2;
+constexpr uint16_t VariantTreatment = 15, VariantNoPayeeTexts = 5, VariantRef731 = 13, VariantRefMod = 9;
+constexpr int CodeMax = 20, NameMax = 60, AccountMax = 10, VatCodeMax = 2, CurrencyMax = 5, TermsMax = 2;
+constexpr int TemplateLastRow = 298;
+
+bool Approved(const uint8_t *invoice) { return invoice && GetU16(invoice, VIVc::Approved) != 0; }
+
+// The kind of a row: an empty kind word is an account row (a row typed
+// below the last one has none yet).
+uint16_t KindOf(const uint8_t *r)
+{
+    uint16_t kind = GetU16(r, Row::Kind);
+    return kind == 0 ? KindAccount : kind;
+}
+
+bool ReadRow(int window, int row, uint8_t *buf)
+{
+    return row >= 0 && MatrixRowRead(VIVc::Number, WinRecordBuffer(window), row, buf);
+}
+
+// Puts buf back as row `row` and redraws its cells.
+void PutRow(int window, int row, const uint8_t *buf)
+{
+    if (!MatrixRowPut(VIVc::Number, 0, WinRecordBuffer(window), row, buf)) return;
+    for (uint32_t cell : {uint32_t(Row::Account), uint32_t(Row::Objects), uint32_t(Row::Text), uint32_t(Row::Amount),
+                          uint32_t(Row::VatCode), uint32_t(Row::Project), uint32_t(Row::CredSerNr)})
+        WinMatrixDrawRow(window, row, cell, 0);
+}
+
+// Makes room for a row at `row` (inserting it, or growing the rows when it
+// is their end); false when the rows could not grow.
+bool OpenRowAt(int window, int row, uint16_t kind)
+{
+    int count = WinMatrixRowCount(window);
+    if (row < count) {
+        WinMatrixInsertRow(window, row, kind);
+        return WinMatrixRowCount(window) == count + 1;
+    }
+    if (row != count || !MatrixResize(window, count + 1)) return false;
+    MatrixRowsClear(window, kind, row, row);
+    return true;
+}
+
+// The screen field of row `row`'s cell at row byte `cell`; NoField when it is not shown.
+int CellField(int window, int row, uint32_t cell)
+{
+    int page = 0;
+    return WinFieldNumberOf(window, VIVc::Matrix, row, cell, &page);
+}
+
+// The default VAT code of block 155 for VAT treatment 0, 1 or 2.
+void DefaultVatCode(uint16_t treatment, uint8_t *code)
+{
+    code[0] = 0;
+    const uint8_t *block = SettingsRecord(PurchAccountsBlk::Number, VendorAccountsBlock);
+    if (!block) return;
+    constexpr uint32_t byTreatment[] = {PurchAccountsBlk::VatCodeT0, PurchAccountsBlk::VatCodeT1,
+                                        PurchAccountsBlk::VatCodeT2};
+    if (treatment < 3) GetPString(block, byTreatment[treatment], VatCodeMax, code);
+}
+
+// Word `offset` of block 153 (0 while the block is unbound).
+uint16_t EntryWord(uint32_t offset)
+{
+    const uint8_t *block = SettingsRecord(PurchInvEntryBlk::Number, Block153);
+    return block ? GetU16(block, offset) : 0;
+}
+
+// The amount of a template's debit or credit text: a percentage of base
+// ("10%", rounded to whole units with "%%") or a typed amount; blank for
+// an empty text or one that is no number.
+PackedDecimal TemplatePart(const uint8_t *text, const PackedDecimal *base)
+{
+    PackedDecimal part;
+    DecSetBlank(&part);
+    if (text[0] == 0) return part;
+    uint8_t number[256];
+    std::memcpy(number, text, size_t(text[0]) + 1);
+    int percents = 0;
+    while (number[0] > 0 && number[number[0]] == '%') {
+        number[0]--;
+        percents++;
+    }
+    PackedDecimal value;
+    if (!TextToDecChecked(number, &value)) return part;
+    if (percents == 0) return value;
+    DecPercentOfText(number, base, &part);
+    if (percents > 1 && !DecIsBlank(&part)) DecRound(&part, 0, &part);
+    return part;
+}
+
+// The header field at record byte `id` was committed.
+void HeaderFieldChanged(int window, int id, uint8_t changed)
+{
+    uint8_t *inv = WinRecordBuffer(window);
+    switch (id) {
+    case VIVc::VendCode:
+        if (!changed) return;
+        if (!PurchaseVendorFill(window, inv)) {
+            Beep();
+            return;
+        }
+        ApplyPurchaseInvoiceTerms(inv);
+        PurchaseRateRefresh(window, inv);
+        WinRecordRefresh(window);
+        return;
+    case VIVc::InvDate:
+        if (!changed && GetDate(inv, VIVc::DueDate).year != 0) return;
+        ApplyPurchaseInvoiceTerms(inv);
+        WinRecordRefresh(window);
+        return;
+    case VIVc::InvAmount:
+        if (!changed) return;
+        PurchaseVatPercentDefault(inv);
+        ApplyPurchaseInvoiceTerms(inv);
+        WinRecordRefresh(window);
+        return;
+    case VIVc::VendInvNr: {
+        if (!changed) return;
+        RuleRecord other(VIVc::Number);
+        if (!other.record) return;
+        std::memcpy(other.record + VIVc::VendInvNr, inv + VIVc::VendInvNr, VIVc::PayTerms - VIVc::VendInvNr);
+        std::memcpy(other.record + VIVc::VendCode, inv + VIVc::VendCode, VIVc::VendName - VIVc::VendCode);
+        uint32_t recid = 0, position = 0;
+        if (inv[VIVc::VendInvNr] == 0) return;
+        if (RecFindByIndex(VIVc::Number, "InvoiceNr", other.record, 2, 1, &recid, &position) &&
+            GetI32(other.record, VIVc::SerNr) != GetI32(inv, VIVc::SerNr))
+            ShowTextMessage(Texts::RecordKeyExists);
+        return;
+    }
+    case VIVc::PayTerms:
+        if (!changed) return;
+        RefreshPurchaseInvoiceTerms(inv);
+        if (GetU16(inv, VIVc::InvType) == CreditNote) {
+            WinCommitField(window);
+            if (!WinIsOpen(window) || !OpenRowAt(window, 0, KindCredited)) return;
+            uint8_t r[Row::Size] = {};
+            PutU16(r, Row::Kind, KindCredited);
+            PutI32(r, Row::CredSerNr, -1);
+            PutRow(window, 0, r);
+            WinMarkChanged(window);
+        }
+        ApplyPurchaseInvoiceTerms(inv);
+        WinRecordRefresh(window);
+        return;
+    case VIVc::PayRef: {
+        if (!changed) return;
+        uint8_t ref[256];
+        GetPString(inv, VIVc::PayRef, CodeMax, ref);
+        uint16_t variant = CompanyVariant();
+        if ((variant == VariantRef731 && !CheckRef731(ref)) || (variant == VariantRefMod && !CheckRefMod10Mod11(ref)))
+            ShowTextMessage(Texts::PurchaseRefInvalid);
+        return;
+    }
+    case VIVc::TransDate: {
+        DateRec date = GetDate(inv, VIVc::TransDate);
+        if (date.year == 0) {
+            PutDate(inv, VIVc::TransDate, GetDate(inv, VIVc::InvDate));
+            WinRedrawFieldById(window, int(VIVc::TransDate));
+            PurchaseRateRefresh(window, inv);
+            return;
+        }
+        if (IsDateLockedSecondary(&date, VIVc::Number)) ShowTextMessage(Texts::DateLockedSecondary);
+        if (changed) PurchaseRateRefresh(window, inv);
+        return;
+    }
+    case VIVc::PayeeCode: {
+        if (!changed) return;
+        uint8_t code[256];
+        GetPString(inv, VIVc::PayeeCode, CodeMax, code);
+        if (code[0] == 0) GetPString(inv, VIVc::VendCode, CodeMax, code);
+        PurchasePayeeFill(inv, code);
+        WinRecordRefresh(window);
+        return;
+    }
+    case VIVc::CurncyCode:
+        if (changed) PurchaseRateRefresh(window, inv);
+        return;
+    default: return;
+    }
+}
+
+// The row cell shown by screen field F was committed.
+void RowCellChanged(int window, int F, uint8_t changed)
+{
+    int row = 0, column = 0;
+    MatrixRowAt(window, F, &row, &column);
+    uint8_t r[Row::Size];
+    if (!ReadRow(window, row, r) || KindOf(r) != KindAccount) return;
+    uint8_t *inv = WinRecordBuffer(window);
+    if (GetU16(r, Row::Kind) == 0 && changed) {
+        PutU16(r, Row::Kind, KindAccount);
+        PutRow(window, row, r);
+    }
+    if (changed) RowsVatTotals(window, inv);
+    if (WinFieldIdAtCell(window, F) != int(Row::Account)) return;
+    bool nameEmpty = r[Row::Text] == 0;
+    if (changed || nameEmpty) {
+        if (PurchaseTemplateExpand(window, inv, row)) return;
+    }
+    if (!changed && !nameEmpty && !AccountNameIsUnknown(r + Row::Text)) return;
+    PurchaseRowAccountLookup(window, inv, row, true);
+}
+
+// Enter in screen field F: the screen field to go to, or NoField to let
+// the framework move on. A blank amount balances its row and stays.
+int EnterTarget(int window, int F)
+{
+    if (PurchaseNextField != 0) {
+        int target = PurchaseNextField;
+        PurchaseNextField = 0;
+        return target;
+    }
+    int first = 0, cells = 0;
+    MatrixGeometry(window, &first, &cells);
+    if (!WinHasMatrix(window) || F < first) return NoField;
+    int row = 0, column = 0;
+    MatrixRowAt(window, F, &row, &column);
+    uint8_t r[Row::Size];
+    if (!ReadRow(window, row, r) || KindOf(r) != KindAccount) return NoField;
+    int id = WinFieldIdAtCell(window, F);
+    if (id != int(Row::Amount)) return AccountRowEnterTarget(window, VIVc::Matrix, row, id, Row::Amount);
+    PackedDecimal amount = GetDec(r, Row::Amount);
+    if (!DecIsBlank(&amount)) return NoField;
+    PurchaseBalanceRow(window);
+    return F;
+}
+
+// Event 1: may the field at record byte `offset` be edited now?
+uint8_t MayEdit(int window, uint32_t offset)
+{
+    int state = WinRecState(window);
+    const uint8_t *shown = WinRecordBuffer(window);
+    const uint8_t *decides = state == 2 ? WinStoredRecord(window) : state == 0 ? shown : nullptr;
+    if ((offset == VIVc::Approved || offset == VIVc::Preliminary) && Approved(decides)) return 0;
+    if (offset == VIVc::Preliminary && GetU16(shown, VIVc::Preliminary) != 0) return 0;
+    if (offset == VIVc::VatTreatment && CompanyVariant() != VariantTreatment) return 0;
+    return 1;
+}
+
+// Event 4: may row `row` be deleted? Rows of a stored approved invoice
+// stay, and so does the credited-invoice row of a stored one.
+uint8_t MayDeleteRow(int window, int row)
+{
+    if (WinRecState(window) != 2) return 1;
+    if (Approved(WinStoredRecord(window))) return 0;
+    uint8_t r[Row::Size];
+    return ReadRow(window, row, r) && KindOf(r) == KindCredited ? 0 : 1;
+}
+
+}  // namespace
+
+// Window type 155's event handler.
+uint8_t Win155Event(int window, int event, void *a, void *b)
+{
+    if (!WinIsOpen(window)) return 0;
+    // A type laid out otherwise than by its register is left alone.
+    if (!WinRulesApply(window)) return 1;
+    switch (event) {
+    case EventMayEdit: return MayEdit(window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
+    case EventRowDefaults:
+        if (a && b) {
+            uint8_t *r = static_cast<uint8_t *>(a) + uint32_t(*static_cast<const int16_t *>(b)) * Row::Size;
+            if (*static_cast<const int16_t *>(b) >= 0 && GetU16(r, Row::Kind) == KindCredited)
+                PutI32(r, Row::CredSerNr, -1);
+        }
+        return 1;
+    case EventMayDeleteRow: return a ? MayDeleteRow(window, *static_cast<const int16_t *>(a)) : 0;
+    case EventFieldChanged:
+        if (a && b)
+            PurchaseInvoiceFieldChanged(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
+        return 1;
+    case EventEnter: {
+        if (!a) return 1;
+        int F = *static_cast<const uint16_t *>(a);
+        int target = EnterTarget(window, F);
+        if (target == NoField || !WinIsOpen(window)) return 1;
+        if (target != F && !WinGotoField(window, target, true)) return 1;
+        return 0;
+    }
+    case EventMayInsertRow: return WinRecState(window) == 1 ? 1 : 0;
+    case EventRowsChanged: RowsVatTotals(window, WinRecordBuffer(window)); return 1;
+    case EventButton:
+        if (b && *static_cast<const int16_t *>(b) == 1) PurchaseBalanceRow(window);
+        return 1;
+    default: return 1;
+    }
+}
+
+// Screen field `field` of a purchase-invoice window was committed.
+void PurchaseInvoiceFieldChanged(int window, int field, uint8_t changed)
+{
+    if (!WinIsOpen(window)) return;
+    PurchaseNextField = 0;
+    FieldChangedSplit(window, field, changed, HeaderFieldChanged, RowCellChanged);
+}
+
+// Copies what the vendor gives an invoice: its name, terms, currency,
+// objects (when block 155 says so), the payee texts and, with a purchase
+// account, a first row on that account. The vendor register carries no
+// payee, VAT code or VAT treatment of its own, so those stay as they are.
+int PurchaseVendorFill(int window, uint8_t *invoice)
+{
+    assert(invoice);
+    uint8_t code[256], text[256];
+    GetPString(invoice, VIVc::VendCode, CodeMax, code);
+    RuleRecord vendor(VEVc::Number);
+    if (code[0] == 0 || !VendorRead(code, vendor)) return 0;
+    GetPString(vendor.record, VEVc::Name, NameMax, text);
+    PutPString(invoice, VIVc::VendName, NameMax, text);
+    GetPString(vendor.record, VEVc::PayTerms, TermsMax, text);
+    PutPString(invoice, VIVc::PayTerms, TermsMax, text);
+    GetPString(vendor.record, VEVc::CurncyCode, CurrencyMax, text);
+    PutPString(invoice, VIVc::CurncyCode, CurrencyMax, text);
+    const uint8_t *accounts = SettingsRecord(PurchAccountsBlk::Number, VendorAccountsBlock);
+    if (accounts && GetU16(accounts, PurchAccountsBlk::CopyVendText) != 0) {
+        GetPString(vendor.record, VEVc::Objects, CurrencyMax, text);
+        PutPString(invoice, VIVc::Objects, 30, text);
+    }
+    uint8_t payee[256];
+    GetPString(invoice, VIVc::PayeeCode, CodeMax, payee);
+    PurchasePayeeFill(invoice, payee[0] != 0 ? payee : code);
+    uint8_t account[256];
+    GetPString(vendor.record, VEVc::PurchAcc, AccountMax, account);
+    if (account[0] == 0 || !window) return 1;
+    uint8_t r[Row::Size] = {};
+    if (WinMatrixRowCount(window) == 0) {
+        if (!OpenRowAt(window, 0, KindAccount)) return 1;
+    } else if (!ReadRow(window, 0, r)) {
+        return 1;
+    }
+    PutU16(r, Row::Kind, KindAccount);
+    PutPString(r, Row::Account, AccountMax, account);
+    PutRow(window, 0, r);
+    PurchaseRowAccountLookup(window, invoice, 0, true);
+    return 1;
+}
+
+// The payee's texts: its text of 20 and its bank giro (unless the company
+// variant is 5), then the terms again.
+void PurchasePayeeFill(uint8_t *invoice, const uint8_t *code)
+{
+    RuleRecord vendor(VEVc::Number);
+    if (code[0] != 0 && VendorRead(code, vendor) && CompanyVariant() != VariantNoPayeeTexts) {
+        uint8_t text[256];
+        GetPString(vendor.record, VEVc::Text270, CodeMax, text);
+        PutPString(invoice, VIVc::Text296, CodeMax, text);
+        GetPString(vendor.record, VEVc::BankGiro, 30, text);
+        PutPString(invoice, VIVc::Text190, 30, text);
+    }
+    ApplyPurchaseInvoiceTerms(invoice);
+}
+
+// The name and VAT code of row `row`'s account: the invoice's VAT code,
+// else the account's, else block 155's for the invoice's VAT treatment.
+void PurchaseRowAccountLookup(int window, uint8_t *invoice, int row, bool extra)
+{
+    uint8_t r[Row::Size];
+    if (!ReadRow(window, row, r)) return;
+    uint8_t code[256], text[256];
+    GetPString(r, Row::Account, AccountMax, code);
+    RuleRecord acc(ACVc::Number);
+    if (code[0] == 0) {
+        r[Row::Text] = 0;
+        PutRow(window, row, r);
+        return;
+    }
+    if (!PurchaseAccountRead(code, acc)) {
+        GetUiText(text, Texts::AccountNameMissing);
+        PutPString(r, Row::Text, NameMax, text);
+        PutRow(window, row, r);
+        Beep();
+        return;
+    }
+    GetPString(acc.record, ACVc::Name, NameMax, text);
+    PutPString(r, Row::Text, NameMax, text);
+    GetPString(invoice, VIVc::VatCode, VatCodeMax, text);
+    if (text[0] == 0) GetPString(acc.record, ACVc::VatCode, VatCodeMax, text);
+    if (text[0] == 0) DefaultVatCode(GetU16(invoice, VIVc::VatTreatment), text);
+    PutPString(r, Row::VatCode, VatCodeMax, text);
+    PutRow(window, row, r);
+    GetPString(acc.record, ACVc::FollowUp, AccountMax, code);
+    if (!extra || code[0] == 0 || !OpenRowAt(window, row + 1, KindAccount)) return;
+    uint8_t next[Row::Size] = {};
+    PutU16(next, Row::Kind, KindAccount);
+    PutPString(next, Row::Account, AccountMax, code);
+    PutRow(window, row + 1, next);
+    WinMarkChanged(window);
+}
+
+// The template of register 19 named in row R's account cell, written into
+// rows R, R+1, ... (from R-1 when its first row's account is "!": it then
+// continues the row above). "#" takes the row above's value; "=" makes the
+// row take what is left to distribute; percentages are of the row above's
+// amount. Rows past 298 are not written.
+int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
+{
+    uint8_t r[Row::Size], prev[Row::Size] = {};
+    if (!ReadRow(window, row, r)) return 0;
+    bool hasPrev = row > 0 && ReadRow(window, row - 1, prev) && KindOf(prev) == KindAccount;
+    if (!hasPrev) std::memset(prev, 0, sizeof prev);
+    uint8_t code[256];
+    GetPString(r, Row::Account, AccountMax, code);
+    RuleRecord tpl(AUVc::Number);
+    if (code[0] == 0 || !tpl.record) return 0;
+    PutPString(tpl.record, AUVc::Code, AccountMax, code);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(AUVc::Number, tpl.record, 1, 1, &recid, &position)) return 0;
+    int count = MatrixRowCount(AUVc::Number, 0, tpl.record);
+    int shift = 0;
+    for (int i = 0; i < count; i++) {
+        uint8_t t[Tpl::Size], account[256], text[256], name[256], vat[256], debit[256], credit[256];
+        if (!MatrixRowRead(AUVc::Number, tpl.record, i, t)) break;
+        GetPString(t, Tpl::Account, AccountMax, account);
+        GetPString(t, Tpl::RowText, 30, text);
+        GetPString(t, Tpl::NameText, CodeMax, name);
+        GetPString(t, Tpl::VatCode, VatCodeMax, vat);
+        GetPString(t, Tpl::DebitText, CodeMax, debit);
+        GetPString(t, Tpl::CreditText, CodeMax, credit);
+        bool continuation = i == 0 && hasPrev && PStringEqualC(account, "!");
+        if (continuation) shift = 1;
+        int target = row + i - shift;
+        if (target > TemplateLastRow) break;
+        uint8_t w[Row::Size] = {};
+        if (target >= WinMatrixRowCount(window) && !OpenRowAt(window, target, KindAccount)) break;
+        if (!ReadRow(window, target, w)) break;
+        PutU16(w, Row::Kind, KindAccount);
+        PutU16(w, Row::Flag, 0);
+        PackedDecimal blank;
+        DecSetBlank(&blank);
+        PutDec(w, Row::Quantity, blank);
+        bool same = PStringEqualC(account, "#") || continuation;
+        if (same) std::memcpy(w + Row::Account, prev + Row::Account, Row::Objects - Row::Account);
+        else PutPString(w, Row::Account, AccountMax, account);
+        if (PStringEqualC(text, "#") || (continuation && text[0] == 0))
+            std::memcpy(w + Row::Objects, prev + Row::Objects, Row::Text - Row::Objects);
+        else PutPString(w, Row::Objects, 30, text);
+        if (PStringEqualC(name, "#") || (continuation && name[0] == 0))
+            std::memcpy(w + Row::Text, prev + Row::Text, Row::Amount - Row::Text);
+        else PutPString(w, Row::Text, NameMax, name);
+        // An empty name is looked up (which draws the account's VAT code);
+        // the template's own VAT code, when it gives one, comes after.
+        if (w[Row::Text] == 0) {
+            PutRow(window, target, w);
+            PurchaseRowAccountLookup(window, invoice, target, false);
+            if (!ReadRow(window, target, w)) break;
+        }
+        if (PStringEqualC(vat, "#")) std::memcpy(w + Row::VatCode, prev + Row::VatCode, VatCodeMax + 1);
+        else if (vat[0] != 0) PutPString(w, Row::VatCode, VatCodeMax, vat);
+        PackedDecimal base = GetDec(prev, Row::Amount), amount, part;
+        if (!hasPrev) DecSetZero(&base);
+        bool balancing = PStringEqualC(debit, "=") || PStringEqualC(credit, "=");
+        if (balancing) {
+            DecSetZero(&amount);
+        } else {
+            amount = TemplatePart(debit, &base);
+            part = TemplatePart(credit, &base);
+            if (!DecIsBlank(&part)) DecNegateInto(&part, &part);
+            DecAdd(&amount, &part, &amount);
+            DecRound(&amount, 2, &amount);
+        }
+        PutDec(w, Row::Amount, amount);
+        PutRow(window, target, w);
+        if (balancing) {
+            PurchaseInvoiceRowsDifference(invoice, &amount);
+            DecNegateInto(&amount, &amount);
+            PutDec(w, Row::Amount, amount);
+            PutRow(window, target, w);
+        }
+        if (PurchaseNextField == 0 && account[0] == 0) PurchaseNextField = int16_t(CellField(window, target, Row::Account));
+        if (PurchaseNextField == 0 && debit[0] == 0 && credit[0] == 0)
+            PurchaseNextField = int16_t(CellField(window, target, Row::Amount));
+        std::memcpy(prev, w, sizeof prev);
+        hasPrev = true;
+    }
+    if (PurchaseNextField == 0) {
+        int after = row + count - shift;
+        if (after >= WinMatrixRowCount(window)) (void)OpenRowAt(window, after, KindAccount);
+        int F = CellField(window, after, Row::Account);
+        if (F != NoField) PurchaseNextField = int16_t(F);
+    }
+    RowsVatTotals(window, invoice);
+    WinMarkChanged(window);
+    return 1;
+}
+
+// The current account row takes what is left to distribute: without VAT
+// entered (and with ordinary VAT), less the VAT part of its own VAT code.
+void PurchaseBalanceRow(int window)
+{
+    if (!WinIsOpen(window)) return;
+    int first = 0, cells = 0, row = -1, column = 0;
+    MatrixGeometry(window, &first, &cells);
+    int F = WinFocusFieldNumber(window);
+    if (WinHasMatrix(window) && F >= first) MatrixRowAt(window, F, &row, &column);
+    else row = WinSelectedRow(window);
+    uint8_t r[Row::Size];
+    if (!ReadRow(window, row, r) || KindOf(r) != KindAccount) return;
+    WinCommitField(window);
+    if (!WinIsOpen(window) || !ReadRow(window, row, r)) return;
+    uint8_t *inv = WinRecordBuffer(window);
+    PackedDecimal amount;
+    DecSetZero(&amount);
+    PutU16(r, Row::Kind, KindAccount);
+    PutDec(r, Row::Amount, amount);
+    PutRow(window, row, r);
+    RowsVatTotals(window, inv);
+    PurchaseInvoiceRowsDifference(inv, &amount);
+    DecNegateInto(&amount, &amount);
+    PackedDecimal entered = GetDec(inv, VIVc::VatEntered);
+    if (GetU16(inv, VIVc::VatTreatment) == 0 && DecIsBlank(&entered)) {
+        uint8_t code[256];
+        GetPString(r, Row::VatCode, VatCodeMax, code);
+        PackedDecimal vat;
+        if (VatPartOf(code, &amount, &vat)) DecSub(&amount, &vat, &amount);
+    }
+    DecRound(&amount, 2, &amount);
+    PutDec(r, Row::Amount, amount);
+    PutRow(window, row, r);
+    RowsVatTotals(window, inv);
+    int target = CellField(window, row, Row::Amount);
+    if (target != NoField) WinGotoField(window, target, true);
+}
+
+// Sums the amounts of the account rows with a VAT code by code and keeps
+// the VAT of those sums in the computed VAT, rounded to cents; VAT
+// treatment 2 keeps its typed VAT.
+void RowsVatTotals(int window, uint8_t *invoice)
+{
+    assert(invoice);
+    MemBlock sums = 0;
+    if (!VatSumsNew(&sums)) return;
+    int count = MatrixRowCount(VIVc::Number, 0, invoice);
+    for (int i = 0; i < count; i++) {
+        uint8_t r[Row::Size];
+        if (!MatrixRowRead(VIVc::Number, invoice, i, r) || KindOf(r) != KindAccount || r[Row::VatCode] == 0) continue;
+        uint8_t code[256];
+        GetPString(r, Row::VatCode, VatCodeMax, code);
+        PackedDecimal amount = GetDec(r, Row::Amount);
+        VatSumsAdd(sums, code, &amount);
+    }
+    PackedDecimal vat;
+    VatSumsTotal(sums, 0, &vat, nullptr);
+    MemUnlock(sums);
+    MemFree(&sums);
+    if (GetU16(invoice, VIVc::VatTreatment) != VatTreatmentNone) {
+        DecRound(&vat, 2, &vat);
+        PutDec(invoice, VIVc::VatComputed, vat);
+        if (window) WinRedrawFieldById(window, int(VIVc::VatComputed));
+    }
+    if (window) WinMarkChanged(window);
+}
+
+// The rate of `code` and the VAT part in percent of an amount including
+// VAT: the code's own second rate when it has one, else derived from the
+// rate.
+bool VatCodeRateLookup(const uint8_t *code, PackedDecimal *rate, PackedDecimal *factor)
+{
+    DecSetBlank(rate);
+    DecSetBlank(factor);
+    SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeBlk::Rows::Size);
+    for (int32_t i = 0; i < rows.count; i++) {
+        const uint8_t *row = rows.data + size_t(i) * VatCodeBlk::Rows::Size;
+        uint8_t own[256];
+        GetPString(row, VatCodeBlk::Rows::Code, VatCodeMax, own);
+        if (!PStringEqual(own, code)) continue;
+        *rate = GetDec(row, VatCodeBlk::Rows::Rate);
+        *factor = GetDec(row, VatCodeBlk::Rows::Rate2);
+        if (DecIsBlank(factor)) {
+            double r = DecIsBlank(rate) ? 0 : DecToDouble(rate);
+            DecFromDouble(factor, 100 - 100 / (r + 100) * 100);
+        }
+        return true;
+    }
+    return false;
+}
+
+// With block 153's VAT default on and ordinary VAT, the VAT amount is its
+// percentage of the invoice total.
+void PurchaseVatPercentDefault(uint8_t *invoice)
+{
+    const uint8_t *block = SettingsRecord(PurchInvEntryBlk::Number, Block153);
+    if (!block || GetU16(block, PurchInvEntryBlk::VatPctDefault) == 0 || GetU16(invoice, VIVc::VatTreatment) != 0)
+        return;
+    uint8_t pct[256];
+    GetPString(block, PurchInvEntryBlk::VatPct, 11, pct);
+    PackedDecimal total = GetDec(invoice, VIVc::InvAmount), vat;
+    DecPercentOfText(pct, &total, &vat);
+    PutDec(invoice, VIVc::VatEntered, vat);
+}
+
+// The rate of the invoice's currency on its booking date; a rate that
+// could not be had leaves the one shown.
+void PurchaseRateRefresh(int window, uint8_t *invoice)
+{
+    RateIntoField(window, invoice, VIVc::CurncyCode, VIVc::TransDate, VIVc::Rate);
+}
+
+// Enter in an account row's account cell (4) or the cell at 16: to the
+// amount, or the name cell (48) when word 1 of block 153 is 0; from the
+// account cell to the row's second cell when word 0 is 0. NoField for
+// other cells.
+int AccountRowEnterTarget(int window, uint32_t matrix, int row, int id, uint32_t amountCell)
+{
+    constexpr uint32_t AccountCell = 4, SecondCell = 16, NameCell = 48;
+    if (id != int(AccountCell) && id != int(SecondCell)) return NoField;
+    int page = 0;
+    int target = WinFieldNumberOf(window, matrix, row, amountCell, &page);
+    if (EntryWord(PurchInvEntryBlk::FocusStep1) == 0) target = WinFieldNumberOf(window, matrix, row, NameCell, &page);
+    if (id == int(AccountCell) && EntryWord(PurchInvEntryBlk::FocusStep0) == 0) {
+        int first = 0, cells = 0;
+        MatrixGeometry(window, &first, &cells);
+        target = first + row * cells + 1;
+    }
+    return target;
+}
+
+bool PurchaseAccountRead(const uint8_t *code, RuleRecord &acc)
+{
+    if (!acc.record || code[0] == 0) return false;
+    PutPString(acc.record, ACVc::Code, AccountMax, code);
+    uint32_t recid = 0, position = 0;
+    return RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position);
+}
+
+bool AccountNameIsUnknown(const uint8_t *name)
+{
+    uint8_t unknown[256];
+    GetUiText(unknown, Texts::AccountNameMissing);
+    return PStringEqual(name, unknown);
+}
+
+void FieldChangedSplit(int window, int field, uint8_t changed, HeaderFieldStep header, RowCellStep cell)
+{
+    int first = 0, cells = 0;
+    MatrixGeometry(window, &first, &cells);
+    if (!WinHasMatrix(window) || field < first) {
+        int id = WinFieldIdAt(window, field);
+        if (id != NoField) header(window, id, changed);
+        return;
+    }
+    cell(window, field, changed);
+}
+
+void RateIntoField(int window, const uint8_t *record, uint32_t currencyAt, uint32_t dateAt, uint32_t rateAt)
+{
+    if (!WinIsOpen(window)) return;
+    uint8_t currency[256];
+    GetPString(record, currencyAt, CurrencyMax, currency);
+    DateRec date = GetDate(record, dateAt);
+    PackedDecimal rate;
+    if (CurrencyRate(currency, &date, &rate)) WinSetFieldValue(window, int(rateAt), rate.b);
+}
+
+bool VatPartOf(const uint8_t *code, const PackedDecimal *amount, PackedDecimal *vat)
+{
+    DecSetZero(vat);
+    PackedDecimal rate, factor, hundredth;
+    if (code[0] == 0 || !VatCodeRateLookup(code, &rate, &factor)) return false;
+    DecFromDouble(&hundredth, 0.01);
+    DecMul(amount, &factor, vat);
+    DecMul(vat, &hundredth, vat);
+    DecRound(vat, 2, vat);
+    return true;
+}

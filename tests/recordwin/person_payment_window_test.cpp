@@ -1,0 +1,207 @@
+// person_payment_window_test.cpp - the person-payment window (type 476)
+// and the expense window (type 475) driven as the framework drives them:
+// fields committed (event 6), the edit, row and closed questions (events
+// 1, 4, 9, 26) and Enter (event 7), over the purchase company of
+// purchase_fixture.h in a headless frame.
+#include <gtest/gtest.h>
+
+#include "core/record_buffer.h"
+#include "platform/script.h"
+#include "recordwin/person_payment_window.h"
+#include "recordwin/record_windows.h"
+#include "shell/field_editing.h"
+#include "shell/record_commands.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+#include "tests/operations/purchase_fixture.h"
+
+namespace {
+
+constexpr int PersonPayment = 476, Expense = 475;
+
+class PersonWindowsTest : public PurchaseFixture {
+protected:
+    int w = 0;
+
+    void SetUp() override {
+        PurchaseFixture::SetUp();
+        if (HasFatalFailure()) return;
+        InvoiceFrameUp();
+        shown.clear();
+    }
+    void TearDown() override {
+        WinTableInit();
+        WinResetAll();
+        FrameWindow = MdiClientWindow = TopBarWindow = BottomBarWindow = 0;
+        ScriptReset();
+        PurchaseFixture::TearDown();
+    }
+    void Open(int type) {
+        w = OpenOrActivateWindow(type, 0, 0, false, 0);
+        ASSERT_GT(w, 0);
+        WinSetRecState(w, 1);
+    }
+    uint8_t *Rec() { return WinRecordBuffer(w); }
+    void Commit(int F, uint8_t changed = 1) {
+        int16_t field = int16_t(F);
+        EXPECT_EQ(WindowEvent(w, 6, &field, &changed), 1);
+    }
+    void CommitHeader(uint32_t offset) { Commit(WinScreenFieldOfOffset(w, offset)); }
+    uint8_t *RowAt(int row, uint32_t size) {
+        MemBlock h = WinMatrixRows(w);
+        uint8_t *p = MemLock(h);
+        MemUnlock(h);
+        return p + uint32_t(row) * size;
+    }
+    void Rows(int n) {
+        ASSERT_TRUE(MatrixResize(w, n));
+        MatrixRowsClear(w, 1, 0, n - 1);
+    }
+};
+
+// A person typed into a row draws the name (the row's text of 20 stays
+// empty); an unknown person beeps and empties it. The amounts give the
+// totals, the bank amount the rate unless the rows total nothing.
+TEST_F(PersonWindowsTest, PersonPaymentRowsTotalsAndRate) {
+    Open(PersonPayment);
+    namespace Row = PersPayVc::Rows;
+    constexpr int First = 11, Cells = 5;
+    PutDec(Rec(), PersPayVc::Rate, Dec(100));
+    PutDec(Rec(), PersPayVc::BankAmount, Dec(300));
+    CommitHeader(PersPayVc::BankAmount);
+    EXPECT_EQ(Num(Rec(), PersPayVc::Rate), 100) << "rows totalling nothing leave the rate";
+
+    Rows(2);
+    PutText(RowAt(0, Row::Size), Row::Person, 5, "P1");
+    Commit(First + 0);
+    EXPECT_EQ(Text(RowAt(0, Row::Size), Row::Name), "Pat Person");
+    EXPECT_EQ(Text(RowAt(0, Row::Size), Row::Text10), "");
+    int beeps = PlBeepCount();
+    PutText(RowAt(1, Row::Size), Row::Person, 5, "ZZ");
+    PutText(RowAt(1, Row::Size), Row::Name, 60, "old");
+    Commit(First + Cells);
+    EXPECT_EQ(PlBeepCount(), beeps + 1);
+    EXPECT_EQ(Text(RowAt(1, Row::Size), Row::Name), "");
+
+    PutDec(RowAt(0, Row::Size), Row::Amount, Dec(200));
+    Commit(First + 3);
+    EXPECT_EQ(Num(Rec(), PersPayVc::Total), 200);
+    PutDec(Rec(), PersPayVc::BankCharges, Dec(10));
+    PutDec(Rec(), PersPayVc::BankAmount, Dec(230));
+    CommitHeader(PersPayVc::BankAmount);
+    EXPECT_EQ(Num(Rec(), PersPayVc::Rate), 110);
+}
+
+// The posted flag waits for the approved one, which a stored approved
+// payment keeps; its rows stay, none is inserted in the middle, and a
+// posted payment is closed.
+TEST_F(PersonWindowsTest, PersonPaymentFlagsInOrder) {
+    Open(PersonPayment);
+    int16_t field = 1, row = 0;
+    uint16_t posted = PersPayVc::Posted, approved = PersPayVc::Approved;
+    EXPECT_EQ(Win476Event(w, 1, &field, &posted), 0);
+    PutU16(Rec(), PersPayVc::Approved, 1);
+    EXPECT_EQ(Win476Event(w, 1, &field, &posted), 1);
+    EXPECT_EQ(Win476Event(w, 1, &field, &approved), 1) << "a new payment may take it back";
+    WinSetRecState(w, 0);
+    EXPECT_EQ(Win476Event(w, 1, &field, &approved), 0);
+    uint8_t stored[PersPayVc::Size] = {};
+    WinTable[w]->stored = stored;
+    WinSetRecState(w, 2);
+    EXPECT_EQ(Win476Event(w, 1, &field, &approved), 1);
+    EXPECT_EQ(Win476Event(w, 4, &row, nullptr), 1);
+    PutU16(stored, PersPayVc::Approved, 1);
+    EXPECT_EQ(Win476Event(w, 1, &field, &approved), 0);
+    EXPECT_EQ(Win476Event(w, 4, &row, nullptr), 0);
+    WinTable[w]->stored = nullptr;
+    WinSetRecState(w, 1);
+    EXPECT_EQ(WindowEvent(w, 9, &row, nullptr), 0);
+    EXPECT_EQ(Win476Event(w, 26, nullptr, nullptr), 1);
+    PutU16(Rec(), PersPayVc::Posted, 1);
+    EXPECT_EQ(Win476Event(w, 26, nullptr, nullptr), 0);
+}
+
+// The person fills the claim's name (an unknown one beeps and leaves it);
+// an account draws its name and VAT code, an unknown one 1023; the amount
+// gives the row's VAT by its code and the totals follow.
+TEST_F(PersonWindowsTest, ExpenseRowsVatAndTotals) {
+    Open(Expense);
+    namespace Row = ExpenseVc::Rows;
+    constexpr int First = 10, Cells = 6;
+    PutText(Rec(), ExpenseVc::Person, 5, "P1");
+    CommitHeader(ExpenseVc::Person);
+    EXPECT_EQ(Text(Rec(), ExpenseVc::PersonName), "Pat Person");
+    int beeps = PlBeepCount();
+    PutText(Rec(), ExpenseVc::Person, 5, "ZZ");
+    CommitHeader(ExpenseVc::Person);
+    EXPECT_EQ(PlBeepCount(), beeps + 1);
+    EXPECT_EQ(Text(Rec(), ExpenseVc::PersonName), "Pat Person");
+
+    ChangeBlock(PurchAccountsBlk::Number, PurchAccountsBlk::Size,
+                [](uint8_t *a) { PutText(a, PurchAccountsBlk::VatCodeT0, 2, "1"); });
+    Rows(2);
+    PutText(RowAt(0, Row::Size), Row::Account, 10, PurchaseCo::Costs);
+    Commit(First + 0);
+    EXPECT_EQ(Text(RowAt(0, Row::Size), Row::Text), PurchaseCo::Costs);
+    EXPECT_EQ(Text(RowAt(0, Row::Size), Row::VatCode), "1");
+    PutDec(RowAt(0, Row::Size), Row::Amount, Dec(125));
+    Commit(First + 3);
+    EXPECT_EQ(Num(RowAt(0, Row::Size), Row::VatAmount), 25);
+    PutText(RowAt(0, Row::Size), Row::VatCode, 2, "2");
+    Commit(First + 4);
+    EXPECT_NEAR(Num(RowAt(0, Row::Size), Row::VatAmount), 13.39, 1e-9);
+    PutText(RowAt(1, Row::Size), Row::Account, 10, "9999");
+    Commit(First + Cells);
+    EXPECT_EQ(PlBeepCount(), beeps + 2);
+    PutDec(RowAt(1, Row::Size), Row::Amount, Dec(50));
+    PutText(RowAt(1, Row::Size), Row::VatCode, 2, "");
+    Commit(First + Cells + 3);
+    EXPECT_EQ(Num(RowAt(1, Row::Size), Row::VatAmount), 0);
+    EXPECT_EQ(Num(Rec(), ExpenseVc::Total), 175);
+    EXPECT_NEAR(Num(Rec(), ExpenseVc::VatTotal), 13.39, 1e-9);
+}
+
+// A posted claim keeps its posted flag and its rows; rows are inserted
+// only in a new claim; Enter from the account cell goes to the amount, or
+// to the name cell when block 153's word 1 is 0.
+TEST_F(PersonWindowsTest, ExpensePostedFlagRowsAndEnter) {
+    Open(Expense);
+    int16_t field = 1, row = 0;
+    uint16_t posted = ExpenseVc::Posted;
+    EXPECT_EQ(WindowEvent(w, 9, &row, nullptr), 1);
+    PutU16(Rec(), ExpenseVc::Posted, 1);
+    EXPECT_EQ(Win475Event(w, 1, &field, &posted), 1) << "a new claim may still change it";
+    WinSetRecState(w, 0);
+    EXPECT_EQ(Win475Event(w, 1, &field, &posted), 0);
+    EXPECT_EQ(WindowEvent(w, 9, &row, nullptr), 0);
+    uint8_t stored[ExpenseVc::Size] = {};
+    WinTable[w]->stored = stored;
+    WinSetRecState(w, 2);
+    EXPECT_EQ(Win475Event(w, 4, &row, nullptr), 1);
+    PutU16(stored, ExpenseVc::Posted, 1);
+    EXPECT_EQ(Win475Event(w, 4, &row, nullptr), 0);
+    EXPECT_EQ(Win475Event(w, 1, &field, &posted), 0);
+    WinTable[w]->stored = nullptr;
+    WinSetRecState(w, 1);
+    PutU16(Rec(), ExpenseVc::Posted, 0);
+
+    constexpr int First = 10;
+    Rows(1);
+    uint8_t entry[PurchInvEntryBlk::Size] = {};
+    PutU16(entry, PurchInvEntryBlk::FocusStep0, 1);
+    PutU16(entry, PurchInvEntryBlk::FocusStep1, 1);
+    StoreBlock(PurchInvEntryBlk::Number, entry, PurchInvEntryBlk::Size);
+    ASSERT_TRUE(WinGotoField(w, First, false));
+    uint16_t F = First;
+    EXPECT_EQ(WindowEvent(w, 7, &F, nullptr), 0);
+    EXPECT_EQ(WinFocusFieldNumber(w), First + 3);
+    PutU16(entry, PurchInvEntryBlk::FocusStep1, 0);
+    StoreBlock(PurchInvEntryBlk::Number, entry, PurchInvEntryBlk::Size);
+    ASSERT_TRUE(WinGotoField(w, First, false));
+    EXPECT_EQ(WindowEvent(w, 7, &F, nullptr), 0);
+    EXPECT_EQ(WinFocusFieldNumber(w), First + 2);
+    F = First + 3;
+    EXPECT_EQ(WindowEvent(w, 7, &F, nullptr), 1) << "the amount cell lets the framework move on";
+}
+
+}  // namespace
