@@ -5,7 +5,7 @@
 // the next row writes the sales row (80 % of the cash, as a credit) and
 // an output-VAT row left for its amount, which Operations > Balance row
 // fills; OK stores the voucher. The company file then holds the voucher
-// with its three rows and zero balance, and the cash account's balance.
+// with its three rows, its totals and a zero sum of its rows.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
