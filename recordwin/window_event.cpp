@@ -58,9 +58,10 @@ struct HandlerEntry {
 
 // The window types with a handler of their own, by exact type number.
 constexpr HandlerEntry Handlers[] = {
-    {40, Win40Event},       {41, Win41Event},       {117, Win117Event},
+    {40, Win40Event},       {41, Win41Event},
     {45, WinAllowAllEvent}, {54, WinAllowAllEvent}, {96, WinAllowAllEvent},
     {195, WinAllowAllEvent}, {347, Win347Event}, {350, Win350Event},
+    {117, Win117Event},
 };
 
 // Handlers set at run time, asked before the built-in table; type 0 is a

@@ -76,12 +76,13 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
     // module, then the sales invoices' and the receipts' lists and windows
     // of the Sales module; the bottom bar's module buttons 5 to 8 open its
     // permitted entries 1 to 4. The Projects module (6) follows with its
-    // six windows, then the Stock module (5) with its five.
+    // six windows, then the Stock module (5) with its five, then the
+    // General ledger module (2) with the voucher list and window.
     const int listed[] = {CustomerList, AccessGroupList, PersonList, Company, SalesInvoiceList, SalesInvoice,
-                          ReceiptList, Receipt, 260, 259, 269, 268, 362, 360, 196, 426, 121, 353, 367};
-    const int module[] = {0, 0, 0, 0, 3, 3, 3, 3, 6, 6, 6, 6, 6, 6, 5, 5, 5, 5, 5};
-    ASSERT_EQ(ListTableCount(7), 19);
-    for (int i = 0; i < 19; i++)
+                          ReceiptList, Receipt, 260, 259, 269, 268, 362, 360, 196, 426, 121, 353, 367, 118, 117};
+    const int module[] = {0, 0, 0, 0, 3, 3, 3, 3, 6, 6, 6, 6, 6, 6, 5, 5, 5, 5, 5, 2, 2};
+    ASSERT_EQ(ListTableCount(7), 21);
+    for (int i = 0; i < 21; i++)
         EXPECT_EQ(std::tuple(DefU16(ListTableEntry(7, i)), DefU16(ListTableEntry(7, i) + 6)),
                   std::tuple(listed[i], module[i]));
     for (int i = 0; i < 4; i++) {
