@@ -169,6 +169,7 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
     case 111: case 112:
         if (selection) AlternativeLeft(window, rec, id, changed);
         return;
+    case 117: VoucherFieldChanged(window, field, changed); return;
     case 122: ProductionFieldLeave(window, field, changed); return;
     case 140:
         // A distribution key's factor sum follows every field.
@@ -201,6 +202,6 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
     case 367: ItemStructureFieldLeave(window, field, changed); return;
     case 354: DeliveryRowAvailabilityCheck(window, field, changed); return;
     case 426: StockMovementFieldLeave(window, field, changed); return;
-    default: return;   // the voucher windows (117, 164, 255, 533) carry their own logic
+    default: return;   // the account-row windows (164, 255, 533) carry their own logic
     }
 }

@@ -165,3 +165,47 @@ void EmptyBlockCycle(int unused);
 // ---- window_ok.cpp ----
 // Event 11: 0 when the window acted itself (choice or batch), 1 to store its record.
 uint8_t WindowOkEvent(int window);
+
+// ---- The voucher window, type 117 (voucher_rows.cpp, voucher_template.cpp,
+// voucher_window.cpp, voucher_ref.cpp) ----
+
+// The screen field Enter goes to next, set by a template expansion and
+// cleared by each field change; 0 none.
+extern uint16_t NextFieldOverride;
+// Event 6 of the voucher window (field: screen field, changed: its value differs).
+void VoucherFieldChanged(int window, int field, uint8_t changed);
+// Expands the template typed into row's account cell; 1 when it was a template.
+int VoucherTemplateExpand(int window, int row);
+// Looks up row's account (name, VAT code; a follow-up row unless
+// noExtraRow); false when the row is none of the window's rows.
+bool RowAccountLookup(int window, MemBlock rows, int row, int noExtraRow);
+// Tells text 1044 when the amount lies on a side the account does not
+// allow; true when it may stand.
+bool AccountSignCheck(const uint8_t *code, const PackedDecimal *amount);
+// The amount of a template row's debit and credit texts, percentages of base.
+void VoucherPercentAmount(PackedDecimal *result, const PackedDecimal *base, const uint8_t *debitText,
+                          const uint8_t *creditText);
+// Recomputes, redraws and marks the voucher's header totals.
+void VoucherTotalsRefresh(int window);
+// Sets row's amount so that the voucher balances; false for no account row.
+bool VoucherRowSetBalancing(uint8_t *voucher, int row);
+// Redraws the account cells of a voucher row.
+void VoucherRowRedraw(int window, int row);
+// Balances the row under edit and focuses its amount.
+void VoucherBalanceRow(int window);
+// Where Enter in screen field `field` goes: a field, 65535 go on, 0 acted.
+int VoucherEnterTarget(int window, int field);
+// Event 7: Enter in screen field `field`; 0 when the focus was moved, 1 go on.
+uint8_t MatrixCellEvent(int window, int field);
+// Buttons 1 to 4 of the voucher window and its correction and link rows.
+void Win117Button(int window, int button);
+void VoucherAddCorrectionRow(int window);
+void VoucherTrimRows(int window);
+// Window type 117's event handler.
+uint8_t Win117Event(int window, int event, void *a, void *b);
+// A voucher reference typed as "year.number"; false when unreadable.
+bool VoucherRefFromText(const uint8_t *text, uint16_t *code, int32_t *number);
+// The display text of a voucher reference (PString buffer of 256).
+void VoucherRefText(uint8_t *text, uint16_t code, uint32_t number);
+// A key typed into the voucher list, put into the list's record; false when unreadable.
+bool VoucherKeyFromText(const uint8_t *text, uint8_t *record);

@@ -117,7 +117,7 @@ void ListCopyMarkedAddresses(int window, MemBlock *text)
 constexpr int SecondFieldTypes[] = {41, 117, 155, 157, 164, 197, 255, 268, 272, 290, 347, 352, 426};
 
 // The voucher list finds by its second key.
-constexpr int VoucherListType = 118, VoucherListKeyParts = 2;
+constexpr int VoucherListType = 118, VoucherListKeyParts = 2, VoucherListFindMax = 20;
 
 // Focuses the field a new record of the type starts on: field 2 for the
 // types whose first field the program fills, else field 1.
@@ -131,10 +131,19 @@ void WinFocusFirstField(int type, int window)
 }
 
 // The key parts and key text a window's typed key finds its record by:
-// the voucher list (118) finds by two parts; other types keep both.
-// Reading a typed voucher key waits for the vouchers.
+// the voucher list (118) finds by two parts, year and number, read from
+// the given text or else from the list's find field ("A.12"); other
+// types keep both.
 void FindKeyByType(int window, int *keyParts, uint8_t *text)
 {
-    (void)text;
-    if (WinIsOpen(window) && WinTypeOf(window) == VoucherListType) *keyParts = VoucherListKeyParts;
+    if (!WinIsOpen(window) || WinTypeOf(window) != VoucherListType) return;
+    *keyParts = VoucherListKeyParts;
+    uint8_t *record = WinRecordBuffer(window);
+    if (!record || WinRegisterOf(window) != TRVc::Number) return;
+    uint8_t typed[256];
+    if (text)
+        PStringCopy(typed, text);
+    else
+        GetPString(record, TRVc::Text2, VoucherListFindMax, typed);
+    (void)VoucherKeyFromText(typed, record);
 }

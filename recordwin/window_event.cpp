@@ -65,6 +65,7 @@ constexpr HandlerEntry Handlers[] = {
     {45, WinAllowAllEvent}, {54, WinAllowAllEvent}, {96, WinAllowAllEvent},
     {195, WinAllowAllEvent}, {347, Win347Event}, {350, Win350Event},
     {155, Win155Event},     {157, Win157Event},     {475, Win475Event}, {476, Win476Event},
+    {117, Win117Event},
 };
 
 // Handlers set at run time, asked before the built-in table; type 0 is a
@@ -89,7 +90,7 @@ constexpr int RowInsertType = 241;
 
 uint8_t MatrixRowInsertEvent(int window) { return WinTypeOf(window) == RowInsertType ? 1 : 0; }
 
-constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldChanged = 6,
+constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldChanged = 6, EventEnter = 7,
               EventMayInsertRow = 9, EventRowsChanged = 12, EventMayClearRow = 13, EventChooseRecord = 21,
               EventReadOnly = 26, LastGenericEvent = 28;
 constexpr int EventActivated = 0, EventChoice = 2, EventOk = 11, EventOpened = 22, EventStored = 24;
@@ -98,7 +99,7 @@ constexpr int EventActivated = 0, EventChoice = 2, EventOk = 11, EventOpened = 2
 // a and b. The actions of the record windows are built with those
 // windows; until then each lets the caller go on, as for a type without
 // rules. Built: activation (0), the edit question (1), a choice (2), a new
-// row's defaults (3), the row questions (4, 9, 13) and what follows a
+// row's defaults (3), where Enter goes (7), the row questions (4, 9, 13) and what follows a
 // row delete (12), a field change (6), OK (11), a choice list's OK (21),
 // which gives its record to the opener (done: 0), the window opened
 // (22), the record stored (24) and the closed question (26). The row
@@ -118,6 +119,7 @@ uint8_t GenericAction(int window, int event, void *a, void *b)
         if (a && b) FieldChangedEvent(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
     case EventMayInsertRow: return MatrixRowInsertEvent(window);
+    case EventEnter: return a ? MatrixCellEvent(window, *static_cast<const int16_t *>(a)) : 1;
     case EventRowsChanged:
         if (a) MatrixRowsChangedEvent(window, *static_cast<const int16_t *>(a));
         return 1;

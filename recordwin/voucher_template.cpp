@@ -1,0 +1,152 @@
+// voucher_template.cpp - a voucher template (register 19) typed into a
+// voucher row's account cell becomes rows of the voucher.
+//
+// A template row gives a row's account, objects, name, VAT code and
+// amount. Its account "!" (first row only) continues the row above the
+// typed one; "#" in a text takes the previous row's value; "=" in an
+// amount text makes the row balance the voucher; an amount text ending in
+// "%" is a percentage of the previous row's amount ("%%" rounded to a
+// whole number). Rows stop at the voucher's last row, index 298.
+#include <cstring>
+
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "recordwin/record_windows.h"
+#include "recordwin/window_rows.h"
+#include "rules/rules_types.h"
+#include "shell/field_editing.h"
+#include "shell/window_layout.h"
+
+namespace {
+
+namespace Row = TRVc::Rows;
+namespace Tpl = AUVc::Rows;
+constexpr int AccountMax = 10, ObjectsMax = 30, NameMax = 60, TplNameMax = 20, AmountTextMax = 20, VatMax = 2;
+constexpr int LastTemplateRow = 298;
+constexpr uint16_t AccountRowKind = 1;
+
+bool Is(const uint8_t *text, char c) { return text[0] == 1 && text[1] == uint8_t(c); }
+
+// A template text or, for "#" (or when `inherit` is set), the previous
+// row's text at `prevAt` of at most `max` characters; into out.
+void TextOrPrevious(const uint8_t *text, bool inherit, const uint8_t *prev, uint32_t prevAt, int max, uint8_t *out)
+{
+    if (inherit || Is(text, '#'))
+        GetPString(prev, prevAt, max, out);
+    else
+        PStringCopy(out, text);
+}
+
+// Reads template `code` (a PString) into tpl (AUVc::Size bytes, its rows
+// loaded); false when there is none.
+bool TemplateRead(const uint8_t *code, uint8_t *tpl)
+{
+    if (code[0] == 0 || code[0] > AccountMax) return false;
+    RecClear(AUVc::Number, tpl);
+    PutPString(tpl, AUVc::Code, AccountMax, code);
+    uint32_t recid = 0, position = 0;
+    return RecFind(AUVc::Number, tpl, 1, 1, &recid, &position);
+}
+
+}  // namespace
+
+// Expands the template whose code is typed in the account cell of row
+// `row` of the voucher window into the voucher's rows; 1 when the code
+// names a template (its rows written, the totals refreshed and the focus
+// override set), 0 when it does not.
+int VoucherTemplateExpand(int window, int row)
+{
+    uint8_t *voucher = WinRecordBuffer(window);
+    if (!voucher || !WinRecordIs(window, TRVc::Number) || row < 0 || row > LastTemplateRow) return 0;
+    uint8_t current[Row::Size], prev[Row::Size] = {0};
+    if (!MatrixRowGet(TRVc::Number, 0, voucher, row, current)) return 0;
+    bool hasPrev = row > 0 && MatrixRowGet(TRVc::Number, 0, voucher, row - 1, prev) &&
+                   GetU16(prev, Row::Kind) == AccountRowKind;
+    if (!hasPrev) std::memset(prev, 0, sizeof prev);
+    PackedDecimal base = GetDec(prev, Row::Amount);
+    if (!hasPrev || DecIsBlank(&base)) DecSetZero(&base);
+    uint8_t code[256];
+    GetPString(current, Row::Account, AccountMax, code);
+    RuleRecord tpl(AUVc::Number);
+    if (!tpl.record || !TemplateRead(code, tpl.record)) return 0;
+
+    int first = 0, cells = 0;
+    MatrixGeometry(window, &first, &cells);
+    int count = MatrixRowCount(AUVc::Number, 0, tpl.record);
+    bool continuation = false;
+    int last = -1;
+    for (int i = 0; i < count; i++) {
+        uint8_t t[Tpl::Size];
+        if (!MatrixRowGet(AUVc::Number, 0, tpl.record, i, t)) break;
+        uint8_t account[256], objects[256], name[256], debit[256], credit[256], vat[256];
+        GetPString(t, Tpl::Account, AccountMax, account);
+        GetPString(t, Tpl::RowText, ObjectsMax, objects);
+        GetPString(t, Tpl::NameText, TplNameMax, name);
+        GetPString(t, Tpl::DebitText, AmountTextMax, debit);
+        GetPString(t, Tpl::CreditText, AmountTextMax, credit);
+        GetPString(t, Tpl::VatCode, VatMax, vat);
+        if (i == 0 && Is(account, '!') && hasPrev) continuation = true;
+        int target = row + i - (continuation ? 1 : 0);
+        if (target > LastTemplateRow) break;
+        bool first0 = continuation && i == 0;
+        uint8_t r[Row::Size] = {0};
+        PutU16(r, Row::Kind, AccountRowKind);
+        uint8_t text[256];
+        if (Is(account, '!') && !first0) account[0] = 0;   // nothing above to continue
+        TextOrPrevious(account, first0, prev, Row::Account, AccountMax, text);
+        PutPString(r, Row::Account, AccountMax, text);
+        TextOrPrevious(objects, first0 && objects[0] == 0, prev, Row::Objects, ObjectsMax, text);
+        PutPString(r, Row::Objects, ObjectsMax, text);
+        TextOrPrevious(name, first0 && name[0] == 0, prev, Row::Text, NameMax, text);
+        bool lookup = text[0] == 0;
+        PutPString(r, Row::Text, NameMax, text);
+        TextOrPrevious(vat, false, prev, Row::VatCode, VatMax, text);
+        PutPString(r, Row::VatCode, VatMax, text);
+        PackedDecimal amount, blank;
+        DecSetBlank(&blank);
+        PutDec(r, Row::Amount2, blank);
+        bool balancing = Is(debit, '=') || Is(credit, '=');
+        if (!balancing) VoucherPercentAmount(&amount, &base, debit, credit);
+        PutDec(r, Row::Amount, balancing ? blank : amount);
+        if (!MatrixRowPut(TRVc::Number, 0, voucher, target, r)) break;
+        if (balancing) (void)VoucherRowSetBalancing(voucher, target);
+        if (lookup) {
+            // The look-up draws the account's VAT code; a code the template
+            // gives (or copies) stands over it.
+            RowAccountLookup(window, WinMatrixRows(window), target, 1);
+            if (text[0] != 0 && MatrixRowGet(TRVc::Number, 0, voucher, target, r)) {
+                PutPString(r, Row::VatCode, VatMax, text);
+                (void)MatrixRowPut(TRVc::Number, 0, voucher, target, r);
+            }
+        }
+        VoucherRowRedraw(window, target);
+        last = target;
+        if (NextFieldOverride == 0) {
+            if (account[0] == 0)
+                NextFieldOverride = uint16_t(first + target * cells);
+            else if (debit[0] == 0 && credit[0] == 0)
+                NextFieldOverride = uint16_t(first + target * cells + 3);
+        }
+    }
+    // A continuation whose rows did not reach the typed row leaves the
+    // template's code there: the row is emptied rather than kept as an
+    // account that does not exist.
+    if (last < row) {
+        uint8_t empty[Row::Size] = {0};
+        PutU16(empty, Row::Kind, AccountRowKind);
+        PackedDecimal blank;
+        DecSetBlank(&blank);
+        PutDec(empty, Row::Amount, blank);
+        PutDec(empty, Row::Amount2, blank);
+        if (MatrixRowPut(TRVc::Number, 0, voucher, row, empty)) VoucherRowRedraw(window, row);
+    }
+    int next = last + 1 > row ? last + 1 : row;
+    if (NextFieldOverride == 0) NextFieldOverride = uint16_t(first + next * cells);
+    VoucherTotalsRefresh(window);
+    WinMarkChanged(window);
+    return 1;
+}
