@@ -61,6 +61,7 @@ constexpr HandlerEntry Handlers[] = {
     {40, Win40Event},       {41, Win41Event},
     {45, WinAllowAllEvent}, {54, WinAllowAllEvent}, {96, WinAllowAllEvent},
     {195, WinAllowAllEvent}, {347, Win347Event}, {350, Win350Event},
+    {272, Win272Event},     {352, Win352Event},
 };
 
 // Handlers set at run time, asked before the built-in table; type 0 is a
