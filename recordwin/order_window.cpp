@@ -169,6 +169,8 @@ void OrderFieldLeave(int window, int field, uint8_t changed)
 uint8_t Win352Event(int window, int event, void *a, void *b)
 {
     if (!WinIsOpen(window)) return 0;
+    // A type laid out over another record is left to the generic actions.
+    if (!SalesDocRulesApply(OrderWindowDesc, window)) return 1;
     int state = WinRecState(window);
     switch (event) {
     case EventChoice:

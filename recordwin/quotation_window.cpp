@@ -121,6 +121,8 @@ void QuotationFieldLeave(int window, int field, uint8_t changed)
 uint8_t Win272Event(int window, int event, void *a, void *b)
 {
     if (!WinIsOpen(window)) return 0;
+    // A type laid out over another record is left to the generic actions.
+    if (!SalesDocRulesApply(QuotationWindowDesc, window)) return 1;
     switch (event) {
     case EventChoice:
         if (a && *static_cast<const uint16_t *>(a) == QuotationVc::VatZone) QuotationTotalsRefresh(window);

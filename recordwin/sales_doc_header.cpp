@@ -25,6 +25,11 @@ constexpr uint16_t DeliveryAsDate = 1, DeliveryAsNumber = 2, DeliveryAsNumber2 =
 
 }  // namespace
 
+bool SalesDocRulesApply(const SalesDocWindow &d, int window)
+{
+    return WinIsOpen(window) && WinRecordBuffer(window) && WinRegisterOf(window) == d.layout->reg;
+}
+
 void SalesDocRateRefresh(const SalesDocWindow &d, int window)
 {
     if (!WinIsOpen(window)) return;

@@ -32,6 +32,9 @@ struct CustomerCopy {
     int length;
 };
 
+// True when the window's type is laid out over the document's register,
+// so that its rules may read the window's record by that layout.
+bool SalesDocRulesApply(const SalesDocWindow &d, int window);
 // The row cell shown by screen field F was left (changed: its value
 // differs from before): prices, sums and profits the row.
 void SalesDocRowLeft(const SalesDocWindow &d, int window, int F, uint8_t changed);
