@@ -17,6 +17,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/sales_invoice.h"
+#include "recordwin/document_rows.h"
 #include "recordwin/record_windows.h"
 #include "rules/approval.h"
 #include "rules/prices.h"
@@ -38,7 +39,9 @@ constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldLeft = 6, Event
 constexpr uint16_t ZoneVariant = 15;   // the company variant whose users may change the VAT zone
 constexpr uint16_t CreditNoteTerms = 3;
 constexpr uint16_t ApproveKindPrintInvoice = 11;
-constexpr int ItemCodeMax = 20, TextMax = 100, VatCodeMax = 2, AccountMax = 10, StructMax = 20;
+constexpr int ItemCodeMax = 20, VatCodeMax = 2, AccountMax = 10;
+// The structure code of an invoice row whose item is made of no structure.
+constexpr uint8_t NoStructure[] = {1, '_'};
 
 // The fields a posted invoice may still change: due date, reference,
 // salesperson, our reference, reminders, delivery terms, address and mode.
@@ -180,54 +183,6 @@ void HeaderFieldLeft(int window, int id, uint8_t changed)
     }
 }
 
-// The price query of an invoice row: its item and quantity with the
-// invoice's currency, rate, language, discount codes, price list and VAT
-// zone; price and discount blank so that the rules set them. The codes
-// point into the caller's buffers.
-struct RowQuery {
-    uint8_t item[256], currency[256], lang[256], group[256], priceList[256], discount2[256];
-    ItemPriceQuery q{};
-};
-void FillQuery(const uint8_t *inv, const uint8_t *row, RowQuery *rq)
-{
-    GetPString(row, Row::ItemCode, ItemCodeMax, rq->item);
-    GetPString(inv, IVVc::CurncyCode, 5, rq->currency);
-    GetPString(inv, IVVc::LangCode, 5, rq->lang);
-    GetPString(inv, IVVc::CustCat, 5, rq->group);
-    GetPString(inv, IVVc::PriceList, 5, rq->priceList);
-    GetPString(inv, IVVc::DiscCode2, 5, rq->discount2);
-    rq->q.itemCode = rq->item;
-    rq->q.quantity = GetDec(row, Row::Quantity);
-    rq->q.currency = rq->currency;
-    rq->q.rate = GetDec(inv, IVVc::Rate);
-    rq->q.textCode = rq->lang;
-    rq->q.customer = rq->group;
-    rq->q.priceList = rq->priceList;
-    rq->q.discountCode = rq->discount2;
-    rq->q.vatZone = GetU16(inv, IVVc::VatZone);
-    DecSetBlank(&rq->q.price);
-    DecSetBlank(&rq->q.discount);
-}
-
-// What a priced row takes besides its price: the invoice's VAT code when
-// it overrides the items', the item's structure code ("_" for an item
-// made of no structure).
-void RowOverrides(const uint8_t *inv, const uint8_t *item, uint8_t *row)
-{
-    if (inv[IVVc::VatCode] != 0) {
-        uint8_t vat[256];
-        GetPString(inv, IVVc::VatCode, VatCodeMax, vat);
-        PutPString(row, Row::VatCode, VatCodeMax, vat);
-    }
-    uint8_t structure[256];
-    GetPString(item, INVc::StructCode, StructMax, structure);
-    if (GetU16(item, INVc::StructFlag) != 1 || structure[0] == 0) {
-        structure[0] = 1;
-        structure[1] = '_';
-    }
-    PutPString(row, Row::StructCode, StructMax, structure);
-}
-
 // The marks of one row step.
 struct RowMarks {
     bool sum = false, profit = false, textRows = false;
@@ -246,21 +201,11 @@ void ItemRowCellLeft(int window, int row, uint8_t *r, uint32_t cell, uint8_t cha
         if (!changed && !textMissing) return;
         DecSetBlank(reinterpret_cast<PackedDecimal *>(r + Row::Price));
         DecSetBlank(reinterpret_cast<PackedDecimal *>(r + Row::Discount));
-        RowQuery rq;
-        FillQuery(inv, r, &rq);
-        ItemPriceAnswer a{};
-        if (!ItemPriceCall(&rq.q, item, &a)) {
+        if (!DocRowPrice(InvoiceDocLayout, inv, row, r, item, DocTakeText | DocTakeCost)) {
             Beep();
             return;
         }
-        PutDec(r, Row::Price, a.price);
-        PutPString(r, Row::Text, TextMax, a.text);
-        PutDec(r, Row::Discount, a.discount);
-        PutPString(r, Row::VatCode, VatCodeMax, a.vatCode);
-        PutDec(r, Row::UnitCost, a.cost);
-        PutPString(r, Row::SalesAcc, AccountMax, a.account);
-        if (a.flag) (void)RowSumCall(IVVc::Number, inv, row, nullptr);
-        RowOverrides(inv, item, r);
+        DocRowStructure(InvoiceDocLayout, item, r, NoStructure);
         PutDec(r, Row::PriceUnit, GetDec(item, INVc::PriceUnit));
         RedrawCells(window, row, {Row::Text, Row::Price, Row::Discount, Row::SalesAcc, Row::Objects, Row::VatCode,
                                   Row::UnitCost, Row::StructCode, Row::PriceUnit});
@@ -270,17 +215,9 @@ void ItemRowCellLeft(int window, int row, uint8_t *r, uint32_t cell, uint8_t cha
     }
     case Row::Quantity: {
         if (!changed) return;
-        RowQuery rq;
-        FillQuery(inv, r, &rq);
-        ItemPriceAnswer a{};
-        if (!ItemPriceCall(&rq.q, item, &a)) return;
         // The row keeps its own description and cost.
-        PutDec(r, Row::Price, a.price);
-        PutDec(r, Row::Discount, a.discount);
-        PutPString(r, Row::VatCode, VatCodeMax, a.vatCode);
-        PutPString(r, Row::SalesAcc, AccountMax, a.account);
-        if (a.flag) (void)RowSumCall(IVVc::Number, inv, row, nullptr);
-        RowOverrides(inv, item, r);
+        if (!DocRowPrice(InvoiceDocLayout, inv, row, r, item, 0)) return;
+        DocRowStructure(InvoiceDocLayout, item, r, NoStructure);
         RedrawCells(window, row,
                     {Row::Price, Row::Discount, Row::SalesAcc, Row::Objects, Row::VatCode, Row::UnitCost, Row::StructCode});
         m->sum = true;
@@ -319,30 +256,16 @@ void RowSumAndProfit(int window, int row, uint8_t *r, uint16_t kind, RowMarks *m
 {
     const uint8_t *inv = WinRecordBuffer(window);
     bool priced = kind == 1 || kind == 4;
-    if (m->sum && priced) {
-        PackedDecimal qty = GetDec(r, Row::Quantity), price = GetDec(r, Row::Price), unit = GetDec(r, Row::PriceUnit),
-                      discount = GetDec(r, Row::Discount), sum, old = GetDec(r, Row::Sum);
-        DecRowAmount(&qty, &price, &unit, &discount, &sum);
-        if (!DecEqual(&sum, &old)) {
-            PutDec(r, Row::Sum, sum);
-            RedrawCells(window, row, {Row::Sum});
-            m->profit = true;
-        }
+    if (m->sum && priced && DocRowSumUpdate(InvoiceDocLayout, r)) {
+        RedrawCells(window, row, {Row::Sum});
+        m->profit = true;
     }
     if (!m->profit) return;
     PackedDecimal net, gp = GetDec(r, Row::GrossProfit), pct;
     DecSetBlank(&net);
     if (priced) {
         if (r[Row::ItemCode] != 0) {
-            PackedDecimal qty = GetDec(r, Row::Quantity), cost = GetDec(r, Row::UnitCost), costTotal,
-                          sum = GetDec(r, Row::Sum), rate = GetDec(inv, IVVc::Rate), home;
-            uint8_t vat[256];
-            GetPString(r, Row::VatCode, VatCodeMax, vat);
-            DecMul(&qty, &cost, &costTotal);
-            AmountTimesRate(&sum, &rate, &home);
-            NetOfTax(vat, &home, GetU16(inv, IVVc::InclVat), &net);
-            DecSub(&net, &costTotal, &gp);
-            DecRound(&gp, 2, &gp);
+            DocRowGrossProfit(InvoiceDocLayout, inv, r, &net, &gp);
         } else {
             DecSetZero(&gp);
             PackedDecimal zero;

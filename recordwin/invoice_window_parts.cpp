@@ -5,6 +5,7 @@
 #include "core/field_access.h"
 #include "dict_offsets.h"
 #include "operations/sales_invoice.h"
+#include "recordwin/document_rows.h"
 #include "recordwin/record_windows.h"
 #include "rules/prices.h"
 #include "rules/vat_currency.h"
@@ -55,11 +56,8 @@ void InvoiceRowProfit(const uint8_t *invoice, const uint8_t *row, PackedDecimal 
     DecSetBlank(pct);
     uint16_t kind = GetU16(row, IVVc::Rows::Kind);
     if (kind != 0 && kind != 1) return;
-    PackedDecimal sum = GetDec(row, IVVc::Rows::Sum), rate = GetDec(invoice, IVVc::Rate), home, net;
-    uint8_t vatCode[256];
-    GetPString(row, IVVc::Rows::VatCode, 2, vatCode);
-    AmountTimesRate(&sum, &rate, &home);
-    NetOfTax(vatCode, &home, GetU16(invoice, IVVc::InclVat), &net);
+    PackedDecimal net;
+    DocRowNetHome(InvoiceDocLayout, invoice, row, &net);
     *gp = GetDec(row, IVVc::Rows::GrossProfit);
     PercentOf(&net, gp, pct);
 }
@@ -92,11 +90,16 @@ void InvoiceRowInfo(int window, int row)
 // Button 1 opens, or brings forward, the item-information window with the
 // invoice window as its opener and shows the selected row in it. Other
 // buttons do nothing.
-void InvoiceButton(int window, int button)
+void InvoiceButton(int window, int button) { DocItemInfoButton(window, button, InvoiceRowInfo); }
+
+// Button 1 of a sales document's window opens, or brings forward, the
+// item-information window with the document's window as its opener and
+// shows the selected row in it by rowInfo. Other buttons do nothing.
+void DocItemInfoButton(int window, int button, void (*rowInfo)(int window, int row))
 {
     if (button != ItemInfoButton || !WinIsOpen(window)) return;
     int type = WinTypeByName(ItemInfoName);
     if (type == 0) return;
     if (OpenOrActivateWindow(type, 0, 0, false, window) == 0 || !WinIsOpen(window)) return;
-    InvoiceRowInfo(window, WinSelectedRow(window));
+    rowInfo(window, WinSelectedRow(window));
 }

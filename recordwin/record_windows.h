@@ -126,6 +126,9 @@ void InvoiceRateRefresh(int window, uint8_t *invoice);
 void InvoiceRowInfo(int window, int row);
 // Button `button` of the invoice window (1: item information).
 void InvoiceButton(int window, int button);
+// Button `button` of a sales document's window (1: item information,
+// the selected row shown by rowInfo).
+void DocItemInfoButton(int window, int button, void (*rowInfo)(int window, int row));
 // Puts the item's text rows in language lang into the document window's
 // rows after row, starting at the cell textCell.
 void DocItemTextRows(int window, const uint8_t *item, const uint8_t *lang, int textCell, int row);
@@ -209,3 +212,20 @@ bool VoucherRefFromText(const uint8_t *text, uint16_t *code, int32_t *number);
 void VoucherRefText(uint8_t *text, uint16_t code, uint32_t number);
 // A key typed into the voucher list, put into the list's record; false when unreadable.
 bool VoucherKeyFromText(const uint8_t *text, uint8_t *record);
+
+// ---- The order (352) and quotation (272) windows (order_window.cpp,
+// quotation_window.cpp, sales_doc_rows.cpp, sales_doc_header.cpp) ----
+
+// Window types 352 and 272's event handlers: 1 = go on / allowed, 0 = refused.
+uint8_t Win352Event(int window, int event, void *a, void *b);
+uint8_t Win272Event(int window, int event, void *a, void *b);
+// What leaving screen field `field` of the order or quotation window
+// does (changed: its value differs from before).
+void OrderFieldLeave(int window, int field, uint8_t changed);
+void QuotationFieldLeave(int window, int field, uint8_t changed);
+// Recompute and show the order's or quotation's totals.
+void OrderTotalsRefresh(int window);
+void QuotationTotalsRefresh(int window);
+// Show row `row` of the order or quotation in the item-information window.
+void OrderRowInfo(int window, int row);
+void QuotationRowInfo(int window, int row);

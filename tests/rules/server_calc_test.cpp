@@ -82,6 +82,18 @@ protected:
             ASSERT_TRUE(MatrixRowPut(ORVc::Number, 0, r, MatrixRowCount(ORVc::Number, 0, r), row));
         }
     }
+    // A quotation of the same two rows.
+    static void Quotation(uint8_t *r) {
+        PutU32(r, QuotationVc::SerNr, 6);
+        for (const char *item : {"WIDGET", "FEE"}) {
+            uint8_t row[QuotationVc::Rows::Size] = {};
+            PutU16(row, QuotationVc::Rows::Kind, 1);
+            PutText(row, QuotationVc::Rows::ItemCode, 20, item);
+            PutDec(row, QuotationVc::Rows::Sum, Dec(item[0] == 'W' ? 100 : 7));
+            PutText(row, QuotationVc::Rows::VatCode, 2, "1");
+            ASSERT_TRUE(MatrixRowPut(QuotationVc::Number, 0, r, MatrixRowCount(QuotationVc::Number, 0, r), row));
+        }
+    }
     // A delivery of one row of WIDGET from L1.
     static void Delivery(uint8_t *r) {
         PutText(r, SHVc::Location, 10, "L1");
@@ -317,6 +329,50 @@ TEST_F(ServerCalcTest, HostileRequestsAreRefusedWithAnEmptyReply) {
         EXPECT_TRUE(Serve({(uint8_t)sub, (uint8_t)(sub >> 8)}, &length)) << sub;
         EXPECT_EQ(length, 0u);
     }
+}
+
+// The quotation window asks for its rows' sums by request 7 too: a true
+// quotation is served as locally, one whose rows length lies, or that is
+// cut short, or that names a row past its rows, gets nothing.
+TEST_F(ServerCalcTest, QuotationRowSumsAreServedAndLyingQuotationsRefused) {
+    {
+        RuleRecord q[2] = {RuleRecord(QuotationVc::Number), RuleRecord(QuotationVc::Number)};
+        Quotation(q[0].record);
+        Quotation(q[1].record);
+        PackedDecimal total[2];
+        bool ok[2];
+        int i = 0;
+        BothWays([&] { ok[i] = RowSumCall(QuotationVc::Number, q[i].record, 1, &total[i]); i++; });
+        EXPECT_TRUE(ok[0] && ok[1]);
+        EXPECT_TRUE(SameDec(total[0], total[1]));
+        EXPECT_TRUE(SameRecord(QuotationVc::Number, q[0].record, q[1].record));
+    }
+    RuleRecord quotation(QuotationVc::Number);
+    Quotation(quotation.record);
+    MsgBuffer m;
+    MsgPutWord(&m, CalcRowSum);
+    MsgPutWord(&m, QuotationVc::Number);
+    MsgPutRecord(&m, QuotationVc::Number, quotation.record);
+    MsgPutWord(&m, 1);
+    const std::vector<uint8_t> valid(MsgData(&m), MsgData(&m) + MsgLength(&m));
+    uint32_t blocks = MemBlockCount(), length = 0;
+    ASSERT_TRUE(Serve(valid, &length));
+    EXPECT_GT(length, 0u);
+    for (size_t cut : {size_t(2), size_t(4), valid.size() / 2, valid.size() - 1}) {
+        EXPECT_FALSE(Serve(std::vector<uint8_t>(valid.begin(), valid.begin() + long(cut)), &length)) << cut;
+        EXPECT_EQ(length, 0u);
+    }
+    size_t rowsAt = 4 + RegRecordSize(QuotationVc::Number) + (RegRecordSize(QuotationVc::Number) & 1);
+    for (uint32_t n : {2u * QuotationVc::Rows::Size + 2, 2u * QuotationVc::Rows::Size - 2, 0x7FFFFFFFu}) {
+        std::vector<uint8_t> v = valid;
+        std::memcpy(v.data() + rowsAt, &n, 4);
+        EXPECT_FALSE(Serve(v, &length)) << n;
+        EXPECT_EQ(length, 0u);
+    }
+    std::vector<uint8_t> v = valid;
+    v[v.size() - 2] = 2;   // the row past its two
+    EXPECT_FALSE(Serve(v, &length));
+    EXPECT_EQ(MemBlockCount(), blocks);
 }
 
 }  // namespace

@@ -1,0 +1,195 @@
+// order_window.cpp - the order window (type 352, register 7): its event
+// handler and its header logic. A customer fills the order and may warn
+// of its credit limit; date and currency give the rate; a price list its
+// VAT word; the delivery text takes block 220's form. Rows follow the
+// shared sales-document row step (sales_doc_rows.cpp). An order whose
+// rows are partly delivered keeps its rows: none deleted or inserted.
+#include <iterator>
+
+#include "core/field_access.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
+#include "recordwin/record_windows.h"
+#include "recordwin/sales_doc_window.h"
+#include "rules/checks.h"
+#include "rules/prices.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
+
+namespace {
+
+constexpr int EventChoice = 2, EventMayDeleteRow = 4, EventFieldLeft = 6, EventMayInsertRow = 9,
+              EventRowsChanged = 12, EventButton = 23,
+              EventRowAboutToChange = 30;
+constexpr int CustomerCodeMax = 20, DeliveryTextMax = 10;
+
+// The customer's fields an order takes, by position.
+constexpr CustomerCopy OrderCopies[] = {
+    {ORVc::Addr0, CUVc::Name, 60},          {ORVc::Addr1, CUVc::Addr1, 60},
+    {ORVc::Addr2, CUVc::Addr2, 60},         {ORVc::Addr3, CUVc::Addr3, 60},
+    {ORVc::Text306, CUVc::Name2, 60},       {ORVc::InvoiceTo, CUVc::PayerCode, 20},
+    {ORVc::CustCat, CUVc::CustGroup, 5},    {ORVc::PayTerms, CUVc::PayTerms, 2},
+    {ORVc::Objects, CUVc::Objects, 5},      {ORVc::CurncyCode, CUVc::CurncyCode, 5},
+    {ORVc::SalesMan, CUVc::SalesMan, 5},    {ORVc::LangCode, CUVc::LangCode, 5},
+    {ORVc::DelTerms, CUVc::DelTerms, 5},    {ORVc::DelMode, CUVc::DelMode, 5},
+    {ORVc::Text780, CUVc::Text900, 60},     {ORVc::PriceList, CUVc::PriceList, 5},
+    {ORVc::DiscCode2, CUVc::DiscCode2, 5},  {ORVc::VatCode, CUVc::VatCode, 2},
+    {ORVc::Text1052, CUVc::Text456, 20},    {ORVc::Text1074, CUVc::Text540, 20},
+    {ORVc::Text1030, CUVc::Text646, 20},
+};
+// The delivery address: the customer's name over its delivery lines.
+constexpr CustomerCopy OrderDelivery[] = {
+    {ORVc::DelAddr0, CUVc::Name, 60},
+    {ORVc::DelAddr1, CUVc::DelAddr1, 60},
+    {ORVc::DelAddr2, CUVc::DelAddr2, 60},
+    {ORVc::DelAddr3, CUVc::DelAddr3, 60},
+};
+constexpr uint32_t OrderDeliveryFields[] = {ORVc::DelAddr0, ORVc::DelAddr1, ORVc::DelAddr2, ORVc::DelAddr3};
+
+// The customer fills the order; false (order unchanged) when unknown.
+// The customer's record comes back in customer.
+bool OrderCustomerFill(uint8_t *order, uint8_t *customer)
+{
+    uint8_t code[256];
+    GetPString(order, ORVc::CustCode, CustomerCodeMax, code);
+    if (code[0] == 0) return false;
+    PutPString(customer, CUVc::Code, CustomerCodeMax, code);
+    PackedDecimal limit, balance;
+    if (!CustomerBalanceCreditCall(customer, &limit, &balance)) return false;
+    CustomerCopiesApply(order, customer, OrderCopies, int(std::size(OrderCopies)));
+    bool noDelivery = customer[CUVc::DelAddr1] == 0 && customer[CUVc::DelAddr2] == 0 && customer[CUVc::DelAddr3] == 0;
+    if (noDelivery) {
+        constexpr uint8_t Empty[1] = {0};
+        for (uint32_t at : OrderDeliveryFields) PutPString(order, at, 60, Empty);
+    } else {
+        CustomerCopiesApply(order, customer, OrderDelivery, int(std::size(OrderDelivery)));
+    }
+    PutU16(order, ORVc::VatZone, GetU16(customer, CUVc::VatZone));
+    SalesDocResolvePriceList(OrderWindowDesc, order, ORVc::CustCat);
+    return true;
+}
+
+// The credit warning of an order: only when block 205's order word asks
+// for it and the customer has a positive limit that its balance passes.
+bool OrderCreditWarning(const uint8_t *order)
+{
+    if (!CreditLimitBlock || GetU16(CreditLimitBlock, CreditLimitBlk::OrderCheck) != 1) return false;
+    uint8_t code[256];
+    GetPString(order, ORVc::CustCode, CustomerCodeMax, code);
+    return CustomerOverCreditLimit(code);
+}
+
+void OrderCustomerLeft(int window, uint8_t changed)
+{
+    uint8_t *order = WinRecordBuffer(window);
+    bool nameMissing = order[ORVc::CustCode] != 0 && order[ORVc::Addr0] == 0;
+    if (!changed && !nameMissing) return;
+    RuleRecord customer(CUVc::Number);
+    if (!customer.record) return;
+    if (!OrderCustomerFill(order, customer.record)) {
+        Beep();
+        return;
+    }
+    OrderTotals(order);
+    WinFieldsSync(window);
+    SalesDocRateRefresh(OrderWindowDesc, window);
+    CustomerNoteShow(customer.record);
+    if (OrderCreditWarning(order)) ShowTextMessage(Texts::CreditLimitExceeded);
+}
+
+// The order, or while a stored order is changed its stored copy, has
+// delivered rows.
+bool DeliveredRows(int window, bool stored)
+{
+    const uint8_t *order = stored ? WinStoredRecord(window) : WinRecordBuffer(window);
+    return order && OrderHasDeliveredRows(order);
+}
+
+bool RefuseDelivered()
+{
+    ShowTextMessage(Texts::OrderDelivered);
+    return false;
+}
+
+bool OrderMayInsertRow(int window, int state)
+{
+    switch (state) {
+    case 0: return !DeliveredRows(window, false) || RefuseDelivered();
+    case 1: return true;
+    case 2: return !DeliveredRows(window, true) || RefuseDelivered();
+    default: return false;
+    }
+}
+
+}  // namespace
+
+const SalesDocWindow OrderWindowDesc = {&OrderDocLayout, true, ORVc::OrdDate, ORVc::CustCode, ORVc::Addr0,
+                                        ORVc::Location, OrderTotalsRefresh};
+
+// Recomputes the order's totals and redraws net, VAT and total.
+void OrderTotalsRefresh(int window)
+{
+    if (!WinIsOpen(window)) return;
+    OrderTotals(WinRecordBuffer(window));
+    WinRedrawFieldById(window, int(ORVc::Net));
+    WinRedrawFieldById(window, int(ORVc::Vat));
+    WinRedrawFieldById(window, int(ORVc::Total));
+}
+
+void OrderRowInfo(int window, int row) { SalesDocRowInfo(OrderWindowDesc, window, row); }
+
+// Screen field F of the order window was left: a header field carries
+// its value on, a row cell runs the row step.
+void OrderFieldLeave(int window, int field, uint8_t changed)
+{
+    if (!WinIsOpen(window)) return;
+    int id = NoField;
+    if (SalesDocLeaveIsRow(OrderWindowDesc, window, field, changed, &id)) return;
+    switch (id) {
+    case ORVc::CustCode: OrderCustomerLeft(window, changed); return;
+    case ORVc::OrdDate:
+    case ORVc::CurncyCode:
+        if (changed) SalesDocRateRefresh(OrderWindowDesc, window);
+        return;
+    case ORVc::PriceList:
+        if (changed) SalesDocPriceListLeft(OrderWindowDesc, window);
+        return;
+    case ORVc::DelivText:
+        if (changed) DeliveryTextNormalise(window, ORVc::DelivText, DeliveryTextMax);
+        return;
+    default: return;
+    }
+}
+
+// Window type 352's event handler: 1 = go on / allowed, 0 = refused.
+uint8_t Win352Event(int window, int event, void *a, void *b)
+{
+    if (!WinIsOpen(window)) return 0;
+    // A type laid out over another record is left to the generic actions.
+    if (!SalesDocRulesApply(OrderWindowDesc, window)) return 1;
+    int state = WinRecState(window);
+    switch (event) {
+    case EventChoice:
+        if (a && *static_cast<const uint16_t *>(a) == ORVc::VatZone) OrderTotalsRefresh(window);
+        return 1;
+    case EventMayDeleteRow:
+        if (state != 2) return 1;
+        return DeliveredRows(window, false) ? RefuseDelivered() : 1;
+    case EventFieldLeft:
+        if (a && b) OrderFieldLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
+        return 1;
+    case EventMayInsertRow: return OrderMayInsertRow(window, state) ? 1 : 0;
+    case EventRowsChanged: OrderTotalsRefresh(window); return 1;
+    case EventButton:
+        if (b) DocItemInfoButton(window, *static_cast<const int16_t *>(b), OrderRowInfo);
+        return 1;
+    case EventRowAboutToChange:
+        if (a) OrderRowInfo(window, *static_cast<const int16_t *>(a));
+        return 1;
+    default: return 1;
+    }
+}

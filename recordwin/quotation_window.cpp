@@ -1,0 +1,142 @@
+// quotation_window.cpp - the quotation window (type 272, register 55):
+// its event handler and its header logic. A customer fills the
+// quotation (its delivery address only when it has one: a quotation
+// keeps an address typed for it); date and currency give the rate; a
+// price list its VAT word. Rows follow the shared sales-document row
+// step (sales_doc_rows.cpp). A quotation has no credit test.
+#include <iterator>
+
+#include "core/field_access.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "recordwin/record_windows.h"
+#include "recordwin/sales_doc_window.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
+
+namespace {
+
+constexpr int EventChoice = 2, EventFieldLeft = 6, EventRowsChanged = 12, EventButton = 23,
+              EventRowAboutToChange = 30;
+constexpr int CustomerCodeMax = 20;
+
+// The customer's fields a quotation takes, by position.
+constexpr CustomerCopy QuotationCopies[] = {
+    {QuotationVc::CustName, CUVc::Name, 60},        {QuotationVc::Addr1, CUVc::Addr1, 60},
+    {QuotationVc::Addr2, CUVc::Addr2, 60},          {QuotationVc::Addr3, CUVc::Addr3, 60},
+    {QuotationVc::Name2, CUVc::Name2, 60},          {QuotationVc::DiscCode, CUVc::CustGroup, 5},
+    {QuotationVc::PayTerms, CUVc::PayTerms, 2},     {QuotationVc::Objects, CUVc::Objects, 5},
+    {QuotationVc::CurncyCode, CUVc::CurncyCode, 5}, {QuotationVc::SalesMan, CUVc::SalesMan, 5},
+    {QuotationVc::LangCode, CUVc::LangCode, 5},     {QuotationVc::PayerCode, CUVc::PayerCode, 20},
+    {QuotationVc::DelTerms, CUVc::DelTerms, 5},     {QuotationVc::DelMode, CUVc::DelMode, 5},
+    {QuotationVc::Text742, CUVc::Text900, 60},      {QuotationVc::PriceList, CUVc::PriceList, 5},
+    {QuotationVc::DiscCode2, CUVc::DiscCode2, 5},   {QuotationVc::VatCode, CUVc::VatCode, 2},
+    {QuotationVc::Text922, CUVc::Text456, 20},      {QuotationVc::Text944, CUVc::Text540, 20},
+    {QuotationVc::Text900, CUVc::Text646, 20},
+};
+constexpr CustomerCopy QuotationDelivery[] = {
+    {QuotationVc::DelAddr0, CUVc::Name, 60},
+    {QuotationVc::DelAddr1, CUVc::DelAddr1, 60},
+    {QuotationVc::DelAddr2, CUVc::DelAddr2, 60},
+    {QuotationVc::DelAddr3, CUVc::DelAddr3, 60},
+};
+
+// The customer (register 2) fills the quotation; false (quotation
+// unchanged) when unknown.
+bool QuotationCustomerFill(uint8_t *quotation, uint8_t *customer)
+{
+    uint8_t code[256];
+    GetPString(quotation, QuotationVc::CustCode, CustomerCodeMax, code);
+    if (code[0] == 0) return false;
+    PutPString(customer, CUVc::Code, CustomerCodeMax, code);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(CUVc::Number, customer, 1, 1, &recid, &position)) return false;
+    CustomerCopiesApply(quotation, customer, QuotationCopies, int(std::size(QuotationCopies)));
+    if (customer[CUVc::DelAddr1] != 0)
+        CustomerCopiesApply(quotation, customer, QuotationDelivery, int(std::size(QuotationDelivery)));
+    PutU16(quotation, QuotationVc::VatZone, GetU16(customer, CUVc::VatZone));
+    SalesDocResolvePriceList(QuotationWindowDesc, quotation, QuotationVc::DiscCode);
+    return true;
+}
+
+void QuotationCustomerLeft(int window, uint8_t changed)
+{
+    uint8_t *quotation = WinRecordBuffer(window);
+    bool nameMissing = quotation[QuotationVc::CustCode] != 0 && quotation[QuotationVc::CustName] == 0;
+    if (!changed && !nameMissing) return;
+    RuleRecord customer(CUVc::Number);
+    if (!customer.record) return;
+    if (!QuotationCustomerFill(quotation, customer.record)) {
+        Beep();
+        return;
+    }
+    WinFieldsSync(window);
+    SalesDocRateRefresh(QuotationWindowDesc, window);
+    CustomerNoteShow(customer.record);
+}
+
+}  // namespace
+
+const SalesDocWindow QuotationWindowDesc = {&QuotationDocLayout, false,  QuotationVc::QTDate, QuotationVc::CustCode,
+                                            QuotationVc::CustName, NoDocCell, QuotationTotalsRefresh};
+
+// Recomputes the quotation's totals and redraws net, VAT and total.
+void QuotationTotalsRefresh(int window)
+{
+    if (!WinIsOpen(window)) return;
+    QuotationTotals(WinRecordBuffer(window));
+    WinRedrawFieldById(window, int(QuotationVc::NetTotal));
+    WinRedrawFieldById(window, int(QuotationVc::VatTotal));
+    WinRedrawFieldById(window, int(QuotationVc::Total));
+}
+
+void QuotationRowInfo(int window, int row) { SalesDocRowInfo(QuotationWindowDesc, window, row); }
+
+// Screen field F of the quotation window was left: a header field
+// carries its value on, a row cell runs the row step.
+void QuotationFieldLeave(int window, int field, uint8_t changed)
+{
+    if (!WinIsOpen(window)) return;
+    int id = NoField;
+    if (SalesDocLeaveIsRow(QuotationWindowDesc, window, field, changed, &id)) return;
+    switch (id) {
+    case QuotationVc::CustCode: QuotationCustomerLeft(window, changed); return;
+    case QuotationVc::QTDate:
+    case QuotationVc::CurncyCode:
+        if (changed) SalesDocRateRefresh(QuotationWindowDesc, window);
+        return;
+    case QuotationVc::PriceList:
+        if (changed) SalesDocPriceListLeft(QuotationWindowDesc, window);
+        return;
+    default: return;
+    }
+}
+
+// Window type 272's event handler: 1 = go on / allowed. A quotation's
+// rows may always be deleted and inserted.
+uint8_t Win272Event(int window, int event, void *a, void *b)
+{
+    if (!WinIsOpen(window)) return 0;
+    // A type laid out over another record is left to the generic actions.
+    if (!SalesDocRulesApply(QuotationWindowDesc, window)) return 1;
+    switch (event) {
+    case EventChoice:
+        if (a && *static_cast<const uint16_t *>(a) == QuotationVc::VatZone) QuotationTotalsRefresh(window);
+        return 1;
+    case EventFieldLeft:
+        if (a && b) QuotationFieldLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
+        return 1;
+    case EventRowsChanged: QuotationTotalsRefresh(window); return 1;
+    case EventButton:
+        if (b) DocItemInfoButton(window, *static_cast<const int16_t *>(b), QuotationRowInfo);
+        return 1;
+    case EventRowAboutToChange:
+        if (a) QuotationRowInfo(window, *static_cast<const int16_t *>(a));
+        return 1;
+    default: return 1;
+    }
+}
