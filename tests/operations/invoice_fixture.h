@@ -90,6 +90,16 @@ inline void InvoiceFrameUp()
     ASSERT_NE(FrameWindow, 0u);
 }
 
+// Takes down what InvoiceFrameUp put up: the window table, the frame and
+// its bars, and the script.
+inline void InvoiceFrameDown()
+{
+    WinTableInit();
+    WinResetAll();
+    FrameWindow = MdiClientWindow = TopBarWindow = BottomBarWindow = 0;
+    ScriptReset();
+}
+
 class InvoiceFixture : public RulesFixture {
 protected:
     // The whole company of the header comment.

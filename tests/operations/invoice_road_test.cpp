@@ -80,10 +80,7 @@ protected:
     {
         if (Printer.job) PrinterEndDoc();
         OutputJobState = OutputJobStateRec{};
-        WinTableInit();
-        WinResetAll();
-        FrameWindow = MdiClientWindow = TopBarWindow = BottomBarWindow = 0;
-        ScriptReset();
+        InvoiceFrameDown();
         if (!savedCwd.empty()) fs::current_path(savedCwd);
         fs::remove_all(folder);
         InvoiceFixture::TearDown();

@@ -47,10 +47,7 @@ protected:
     }
     void TearDown() override
     {
-        WinTableInit();
-        WinResetAll();
-        FrameWindow = MdiClientWindow = TopBarWindow = BottomBarWindow = 0;
-        ScriptReset();
+        InvoiceFrameDown();
         InvoiceFixture::TearDown();
     }
     void Open(int type, uint32_t dateAt)

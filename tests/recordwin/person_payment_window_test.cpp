@@ -30,10 +30,7 @@ protected:
         shown.clear();
     }
     void TearDown() override {
-        WinTableInit();
-        WinResetAll();
-        FrameWindow = MdiClientWindow = TopBarWindow = BottomBarWindow = 0;
-        ScriptReset();
+        InvoiceFrameDown();
         PurchaseFixture::TearDown();
     }
     void Open(int type) {

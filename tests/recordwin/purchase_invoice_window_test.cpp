@@ -51,10 +51,7 @@ protected:
     }
     void TearDown() override {
         CompanyVariantBind(CompanyBlock);
-        WinTableInit();
-        WinResetAll();
-        FrameWindow = MdiClientWindow = TopBarWindow = BottomBarWindow = 0;
-        ScriptReset();
+        InvoiceFrameDown();
         PurchaseFixture::TearDown();
     }
 

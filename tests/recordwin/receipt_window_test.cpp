@@ -43,10 +43,7 @@ protected:
         shown.clear();
     }
     void TearDown() override {
-        WinTableInit();
-        WinResetAll();
-        FrameWindow = MdiClientWindow = TopBarWindow = BottomBarWindow = 0;
-        ScriptReset();
+        InvoiceFrameDown();
         ReceiptFixture::TearDown();
     }
 

@@ -40,10 +40,7 @@ protected:
     }
     void TearDown() override
     {
-        WinTableInit();
-        WinResetAll();
-        FrameWindow = MdiClientWindow = TopBarWindow = BottomBarWindow = 0;
-        ScriptReset();
+        InvoiceFrameDown();
         InvoiceFixture::TearDown();
     }
 

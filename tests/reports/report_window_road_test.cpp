@@ -62,10 +62,7 @@ protected:
         if (savedPush) MsgSetPush(savedPush);
         MsgReset(&OutputMessage);
         std::remove(remotePath.c_str());
-        WinTableInit();
-        WinResetAll();
-        FrameWindow = MdiClientWindow = TopBarWindow = BottomBarWindow = 0;
-        ScriptReset();
+        InvoiceFrameDown();
         ReportFixture::TearDown();
     }
     // Runs every waiting message through the main loop's work.
