@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/date.h"
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/format_block.h"
-#include "core/date.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -17,10 +17,10 @@
 #include "dict_offsets.h"
 #include "exchange/balance_sections.h"
 #include "exchange/company_text.h"
+#include "exchange/old_company_sections.h"
+#include "exchange/old_master_sections.h"
 #include "exchange/section_table.h"
 #include "exchange/sie.h"
-#include "exchange/special_sections.h"
-#include "exchange/special_imports.h"
 #include "exchange/text_exchange.h"
 #include "rules/ledger_text.h"
 #include "shell/database_open.h"
@@ -108,7 +108,7 @@ void RunReader(const ImportTag &t)
     case TagReader::NoticeTexts: ReminderTextsImport(); return;
     case TagReader::NoticeStats: ReminderStatsImport(); return;
     case TagReader::SkipWhole: ImportSkipSection(); return;
-    case TagReader::Special: SpecialSectionImport(SpecialSection(t.number)); return;
+    case TagReader::OldMasters: OldMasterSectionImport(OldMasterSection(t.number)); return;
     }
 }
 

@@ -24,7 +24,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "exchange/special_sections.h"
+#include "exchange/old_company_sections.h"
 #include "operations/sales_invoice.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"

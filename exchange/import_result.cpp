@@ -12,9 +12,9 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "exchange/old_company_sections.h"
 #include "exchange/section_readers.h"
 #include "exchange/sie.h"
-#include "exchange/special_sections.h"
 #include "exchange/text_exchange.h"
 #include "rules/ledger.h"
 

@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "core/pstring.h"
-#include "exchange/special_imports.h"
+#include "exchange/old_master_sections.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ void TagOf(const NumberTag *table, size_t n, int number, uint8_t *tag)
 }
 
 constexpr TagReader R = TagReader::Register, B = TagReader::Block;
-constexpr TagReader S = TagReader::Special;
+constexpr TagReader S = TagReader::OldMasters;
 
 const ImportTag ImportTagTable[] = {
     {"trdaylist", R, 79, 1, 0}, {"trfaultrep", R, 80, 1, 0}, {"trpricelist", R, 81, 1, 0},
@@ -77,7 +77,7 @@ const ImportTag ImportTagTable[] = {
     {"trbransch", R, 95, 1, 0}, {"truserlevel", R, 96, 1, 0}, {"trcurebate", R, 97, 1, 0},
     {"trspotarchive", R, 98, 1, 0}, {"trsettingstring", TagReader::SkipWhole, 114, 1, 0}, {"ac", B, 200, 0, 0},
     {"access", R, 46, 1, 0}, {"access2", R, 46, 2, 0}, {"agedblock", B, 219, 0, 0},
-    {"anv", S, uint16_t(SpecialSection::UserAnv), 0, 0}, {"artgrupp1", R, 14, 1, 1}, {"artikel1", R, 3, 1, 1},
+    {"anv", S, uint16_t(OldMasterSection::UserAnv), 0, 0}, {"artgrupp1", R, 14, 1, 1}, {"artikel1", R, 3, 1, 1},
     {"artikel2", R, 3, 2, 1}, {"at", R, 60, 1, 1}, {"at2", R, 60, 2, 1},
     {"auto", R, 19, 1, 1}, {"autoaction", B, 170, 0, 0}, {"bank", R, 132, 1, 1},
     {"bank2", R, 132, 2, 1}, {"bankfile", B, 224, 0, 0}, {"batchtext", R, 130, 1, 1},
@@ -104,7 +104,7 @@ const ImportTag ImportTagTable[] = {
     {"kgrupp2", TagReader::Group, 0, 0, 0}, {"konto3", R, 16, 3, 1}, {"kund1", R, 2, 1, 1},
     {"cu2", R, 2, 2, 1}, {"creditlimit", B, 205, 0, 0}, {"contact1", R, 116, 1, 1},
     {"kundgrupp1", R, 65, 1, 1}, {"language1", B, 181, 0, 0}, {"leverant\xF6r1", R, 27, 1, 1},
-    {"levkonton1", B, 155, 0, 0}, {"levSR1", S, uint16_t(SpecialSection::PurchaseSeries), 0, 0}, {"lfakt1", R, 28, 1, 0},
+    {"levkonton1", B, 155, 0, 0}, {"levSR1", S, uint16_t(OldMasterSection::PurchaseSeries), 0, 0}, {"lfakt1", R, 28, 1, 0},
     {"location", R, 78, 1, 1}, {"mainstock", B, 203, 0, 0}, {"mlc", TagReader::SkipWhole, 0, 0, 0},
     {"momskod1", B, 130, 0, 0}, {"momsdef", B, 156, 0, 0}, {"nyckel1", TagReader::KeyBlock, 0, 0, 0},
     {"obj2", R, 15, 1, 1}, {"objtypecontrol", B, 175, 0, 0}, {"order1", R, 7, 1, 0},
@@ -112,16 +112,16 @@ const ImportTag ImportTagTable[] = {
     {"paytype", R, 120, 1, 1}, {"pd2", R, 57, 2, 1}, {"periods", B, 136, 0, 0},
     {"pform1", R, 63, 1, 1}, {"pi1", R, 56, 1, 1}, {"pl1", R, 50, 1, 1},
     {"pldef1", R, 62, 1, 1}, {"po1", R, 58, 1, 0}, {"pp1", R, 110, 1, 0},
-    {"prclass", B, 227, 0, 0}, {"price1", S, uint16_t(SpecialSection::ItemPrices), 0, 0}, {"printers", B, 162, 0, 0},
-    {"prislista1", S, uint16_t(SpecialSection::PriceListOld), 0, 0}, {"prod1", R, 77, 1, 1}, {"projectblock", B, 201, 0, 0},
+    {"prclass", B, 227, 0, 0}, {"price1", S, uint16_t(OldMasterSection::ItemPrices), 0, 0}, {"printers", B, 162, 0, 0},
+    {"prislista1", S, uint16_t(OldMasterSection::PriceListOld), 0, 0}, {"prod1", R, 77, 1, 1}, {"projectblock", B, 201, 0, 0},
     {"purchase1", R, 4, 1, 0}, {"purchase2", R, 4, 2, 0}, {"p\xE5mstat", TagReader::NoticeStats, 0, 0, 0},
     {"p\xE5mtext1", TagReader::NoticeTexts, 0, 0, 0}, {"qt1", R, 55, 1, 0}, {"quoteclass", B, 211, 0, 0},
     {"rabatt1", TagReader::SkipWhole, 0, 0, 0}, {"reb1", R, 66, 1, 1}, {"rec1", R, 76, 1, 1},
     {"remindertext", B, 139, 0, 0}, {"repdef", B, 163, 0, 0}, {"roundoff", B, 182, 0, 0},
-    {"salesman", S, uint16_t(SpecialSection::Salesman), 0, 0}, {"serier1", TagReader::OldSeries, 0, 0, 0}, {"serier2", B, 132, 0, 0},
-    {"serier3", S, uint16_t(SpecialSection::SeriesWithFlag), 0, 0}, {"seqnr", TagReader::SeqNr, 0, 0, 0}, {"setuptcp", TagReader::NetSettings, 0, 0, 0},
+    {"salesman", S, uint16_t(OldMasterSection::Salesman), 0, 0}, {"serier1", TagReader::OldSeries, 0, 0, 0}, {"serier2", B, 132, 0, 0},
+    {"serier3", S, uint16_t(OldMasterSection::SeriesWithFlag), 0, 0}, {"seqnr", TagReader::SeqNr, 0, 0, 0}, {"setuptcp", TagReader::NetSettings, 0, 0, 0},
     {"ship1", R, 8, 1, 0}, {"shipdeal", R, 23, 1, 1}, {"shipdeal2", R, 23, 2, 1},
-    {"signs1", S, uint16_t(SpecialSection::UserOld), 0, 0}, {"slaccs", B, 173, 0, 0}, {"sm1", R, 9, 1, 0},
+    {"signs1", S, uint16_t(OldMasterSection::UserOld), 0, 0}, {"slaccs", B, 173, 0, 0}, {"sm1", R, 9, 1, 0},
     {"sp1", R, 126, 1, 0}, {"staff1", R, 64, 1, 1}, {"stockmov1", R, 92, 1, 0},
     {"structprint", B, 223, 0, 0}, {"styles", R, 93, 1, 1}, {"sysformat", B, 145, 0, 0},
     {"timebud", R, 68, 1, 0}, {"timeitem", R, 73, 1, 1}, {"TimeSheets", R, 54, 1, 0},
@@ -129,7 +129,7 @@ const ImportTag ImportTagTable[] = {
     {"medarbettyp", R, 52, 1, 1}, {"tb", TagReader::Header, 0, 0, 0}, {"trans3", TagReader::Vouchers, 0, 0, 0},
     {"trans4", R, 11, 4, 0}, {"transfix", TagReader::OldVouchers, 0, 0, 0}, {"trgen", B, 199, 0, 0},
     {"tser12", B, 135, 0, 0}, {"user1", R, 44, 1, 0}, {"utbet1", R, 30, 1, 0},
-    {"vatcode", B, 208, 0, 0}, {"verserier", S, uint16_t(SpecialSection::Series), 0, 0}, {"ve2", R, 27, 2, 1},
+    {"vatcode", B, 208, 0, 0}, {"verserier", S, uint16_t(OldMasterSection::Series), 0, 0}, {"ve2", R, 27, 2, 1},
     {"vg", R, 48, 1, 1}, {"vit", B, 153, 0, 0}, {"windows", R, 115, 1, 0},
     {"yearcode1", TagReader::YearCode, 149, 0, 0}, {"xs", R, 129, 1, 0}, {"ipserblock", B, 188, 0, 0},
     {"ivserblock", B, 187, 0, 0}, {"opserblock", B, 190, 0, 0}, {"smserblock", B, 191, 0, 0},

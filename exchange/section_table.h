@@ -29,7 +29,7 @@ enum class TagReader : uint8_t {
     NoticeTexts,  // "påmtext1": the reminder texts by number
     NoticeStats,  // "påmstat": the reminder count and date of invoices
     SkipWhole,    // read by no version: skipped to its closing empty line
-    Special,      // an older or partial section; the number is its SpecialSection
+    OldMasters,   // an older person, price or series section; the number is its OldMasterSection
 };
 
 // One row of the import's dispatch table. The tag is in cp1252 bytes.

@@ -90,7 +90,7 @@ std::vector<std::vector<uint8_t>> TextImportFuzzSeeds() {
         "1\tIT\t1\trow\r\n2\tIT\t2\r\n3\t\t\t\t\t\t5\r\n4\tIT\t1\tt\t\t9\r\n5\ttext\t10\r\n\r\n\r\n",
         "betal3\r\nS\tt\tBG\t10\t\t\t\t\t15.01.2025\r\n1\t0\t5\tC1\t\tt\t12\t3\r\n6\t0\t5\tC1\tt\t4\r\n\r\n\r\n",
         "betal2\r\n31\told\t30.12.2024\t\t\t\t700\t80\t20\t0\t\t\t\t9\t\tK1\tnote\r\n\r\n",
-        // The older and special sections: invoices that make their
+        // The older sections: invoices that make their
         // customer, item and salesperson; the company in one line; series
         // hints; reminder texts and statistics; a discount section.
         "okfakt\r\n5\t10.06.2024\t\t\t\t30\t\t\t\t\t\t1\t\t\t1\r\nNC\tNew\r\nref\t\t\tJS\r\n0\r\n"

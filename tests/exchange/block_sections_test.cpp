@@ -17,7 +17,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using Texts = std::vector<std::vector<std::string>>;
 
-class SpecialSections : public ExchangeFixture {
+class BlockTableSections : public ExchangeFixture {
 protected:
     // Stores rows (of cols, from their texts) into a table block; the bytes.
     static Bytes Store(int block, uint32_t size, std::vector<Column> cols, const Texts &texts)
@@ -64,7 +64,7 @@ protected:
 const std::vector<Column> DefCols = {{0, 27, 5}, {6, 27, 5}, {12, 5, 0}, {16, 1, 20}, {38, 27, 20}, {60, 5, 0}};
 const std::vector<Column> KeyCols = {{0, 27, 5}, {6, 1, 60}, {68, 1, 255}};
 
-TEST_F(SpecialSections, DefinitionAndKeyBlocksRoundTripAndRefuseWhatTheyCannotPlace)
+TEST_F(BlockTableSections, DefinitionAndKeyBlocksRoundTripAndRefuseWhatTheyCannotPlace)
 {
     Bytes def = Store(140, 64, DefCols, {{"EN", "A", "", "Invoice", "LASER", "2"}, {"", "B2", "1000", "Credit", "", ""}});
     std::string text = Written([] { WriteDefBlockText(140); });
@@ -103,7 +103,7 @@ TEST_F(SpecialSections, DefinitionAndKeyBlocksRoundTripAndRefuseWhatTheyCannotPl
     }
 }
 
-TEST_F(SpecialSections, TheSeriesBlocksAreWrittenAllInTheirOrder)
+TEST_F(BlockTableSections, TheSeriesBlocksAreWrittenAllInTheirOrder)
 {
     std::vector<std::string> want, tags;
     for (int block : {188, 187, 190, 191, 192, 193, 194, 195, 198, 152, 197, 196, 189, 204}) {
@@ -129,7 +129,7 @@ std::string Groups(int reg)
     return out;
 }
 
-TEST_F(SpecialSections, GroupSectionsNameTheirRegisterAndTouchNoOther)
+TEST_F(BlockTableSections, GroupSectionsNameTheirRegisterAndTouchNoOther)
 {
     static Bytes row(SR21Vc::Size, 0);
     PutI32(row.data(), SR21Vc::RowNr, 7);
@@ -170,7 +170,7 @@ TEST_F(SpecialSections, GroupSectionsNameTheirRegisterAndTouchNoOther)
     EXPECT_EQ(std::tuple(ImportResult.damageLine, ImportResult.damageColumn, Groups(26)), std::tuple(3u, uint16_t(3), std::string("1:old 3:Kept ")));
 }
 
-TEST_F(SpecialSections, TheDefaultsAreFoundInTheWorkingFolderThenBesideTheProgram)
+TEST_F(BlockTableSections, TheDefaultsAreFoundInTheWorkingFolderThenBesideTheProgram)
 {
     std::filesystem::path beside = std::filesystem::read_symlink("/proc/self/exe").parent_path();
     const std::string name = "orvel_probe_" + std::to_string(getpid()) + ".TXT", interfaceFile = LangFilePath;

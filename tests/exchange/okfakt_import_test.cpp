@@ -12,7 +12,7 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "database/engine/engine.h"
-#include "exchange/special_sections.h"
+#include "exchange/old_company_sections.h"
 #include "exchange/text_exchange.h"
 #include "rules/hooks.h"
 #include "shell/database_open.h"

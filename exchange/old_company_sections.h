@@ -1,5 +1,5 @@
-// special_sections.h - the readers of the text exchange's older and
-// special sections that the import's tag table names, the invoice import
+// old_company_sections.h - the readers of the text exchange's older
+// sections that the import's tag table names, the invoice import
 // that creates the customers, items and users its invoices name, and what
 // an import tells at its end about the records it created.
 #pragma once
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-// ---- Older layouts (special_sections.cpp) ----
+// ---- Older layouts (old_company_sections.cpp) ----
 void CompanyV1Import();        // "företag1"
 void SeriesV1Import();         // "serier1"
 void ReminderTextsImport();    // "påmtext1"

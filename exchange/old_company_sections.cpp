@@ -1,4 +1,4 @@
-// special_sections.cpp - sections of older text exchange files that are
+// old_company_sections.cpp - sections of older text exchange files that are
 // read only on import and laid out unlike a register's or a block's:
 // the company in one line ("företag1"), the seven series hints one a line
 // ("serier1"), the reminder texts by number ("påmtext1") and the reminder
@@ -16,7 +16,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "exchange/special_sections.h"
+#include "exchange/old_company_sections.h"
 #include "exchange/text_exchange.h"
 #include "operations/invoice_notice.h"
 #include "shell/database_open.h"

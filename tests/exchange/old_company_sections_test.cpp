@@ -1,4 +1,4 @@
-// special_sections_test.cpp - the older sections an import still reads:
+// old_company_sections_test.cpp - the older sections an import still reads:
 // the company in one line, the series hints one a line, the reminder
 // texts by number, the reminder statistics written into stored invoices,
 // and the discount section passed over whole.
@@ -8,7 +8,7 @@
 #include "core/date.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
-#include "exchange/special_sections.h"
+#include "exchange/old_company_sections.h"
 #include "operations/invoice_notice.h"
 #include "tests/exchange/exchange_fixture.h"
 

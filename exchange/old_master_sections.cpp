@@ -1,11 +1,11 @@
-// special_imports.cpp - the readers of the older and partial sections of
+// old_master_sections.cpp - the readers of the older and partial sections of
 // the text import: persons by code ("signs1", "salesman", "anv"), item
 // prices ("price1"), the old price-list definition ("prislista1"), the
 // purchase series numbers of block 132 ("levSR1"), number-series rows by
 // document kind ("serier3", "verserier") and the form definition of
 // import mode 3. Each reads the lines of its section and ends on the next
 // section's tag; a damaged column stops the import there.
-#include "exchange/special_imports.h"
+#include "exchange/old_master_sections.h"
 
 #include <cstring>
 #include <iterator>
@@ -134,17 +134,17 @@ void CurrentYearDates(DateRec *from, DateRec *to)
 
 }  // namespace
 
-void SpecialSectionImport(SpecialSection which)
+void OldMasterSectionImport(OldMasterSection which)
 {
     switch (which) {
-    case SpecialSection::PurchaseSeries: PurchaseSeriesImport(); return;
-    case SpecialSection::UserOld: UserImportOld(); return;
-    case SpecialSection::Salesman: SalesmanImport(); return;
-    case SpecialSection::UserAnv: UserImportAnv(); return;
-    case SpecialSection::ItemPrices: ItemPriceImport(); return;
-    case SpecialSection::PriceListOld: PriceListImportOld(); return;
-    case SpecialSection::Series: SeriesImport(false); return;
-    case SpecialSection::SeriesWithFlag: SeriesImport(true); return;
+    case OldMasterSection::PurchaseSeries: PurchaseSeriesImport(); return;
+    case OldMasterSection::UserOld: UserImportOld(); return;
+    case OldMasterSection::Salesman: SalesmanImport(); return;
+    case OldMasterSection::UserAnv: UserImportAnv(); return;
+    case OldMasterSection::ItemPrices: ItemPriceImport(); return;
+    case OldMasterSection::PriceListOld: PriceListImportOld(); return;
+    case OldMasterSection::Series: SeriesImport(false); return;
+    case OldMasterSection::SeriesWithFlag: SeriesImport(true); return;
     }
     ImportSkipSection();
 }

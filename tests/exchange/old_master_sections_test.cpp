@@ -1,4 +1,4 @@
-// special_imports_test.cpp - the older and partial sections read into a
+// old_master_sections_test.cpp - the older and partial sections read into a
 // company: persons by code (a stored person keeps what a section does not
 // carry), item prices, the old price-list definition, the purchase series
 // numbers, number-series rows by document kind read twice, a skipped
@@ -12,14 +12,14 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "exchange/company_text.h"
-#include "exchange/special_imports.h"
+#include "exchange/old_master_sections.h"
 #include "rules/ledger_text.h"
 #include "rules/rules_types.h"
 #include "shell/company.h"
 
 namespace {
 
-class SpecialImports : public ExchangeFixture {
+class OldMasterSections : public ExchangeFixture {
 protected:
     void TearDown() override
     {
@@ -95,7 +95,7 @@ protected:
     }
 };
 
-TEST_F(SpecialImports, PersonSectionsUpdateTheStoredPersonAndInsertNewCodesOnly)
+TEST_F(OldMasterSections, PersonSectionsUpdateTheStoredPersonAndInsertNewCodesOnly)
 {
     uint8_t p[PEVc::Size] = {};
     Put(p, PEVc::Code, 5, "AB");
@@ -145,7 +145,7 @@ TEST_F(SpecialImports, PersonSectionsUpdateTheStoredPersonAndInsertNewCodesOnly)
     EXPECT_EQ(ImportResult.damageLine, 3u);
 }
 
-TEST_F(SpecialImports, ItemPricesChangeOnlyGivenPricesOfStoredItemsInRenewedHolds)
+TEST_F(OldMasterSections, ItemPricesChangeOnlyGivenPricesOfStoredItemsInRenewedHolds)
 {
     for (const char *code : {"I1", "I2"}) {
         uint8_t item[INVc::Size] = {};
@@ -176,7 +176,7 @@ TEST_F(SpecialImports, ItemPricesChangeOnlyGivenPricesOfStoredItemsInRenewedHold
     EXPECT_EQ(Num(Find(INVc::Number, INVc::Code, 20, "I1").data(), INVc::BasePrice), 20);
 }
 
-TEST_F(SpecialImports, OldPriceListIsListTwoInHomeCurrencyAndKeepsStoredRows)
+TEST_F(OldMasterSections, OldPriceListIsListTwoInHomeCurrencyAndKeepsStoredRows)
 {
     Import("prislista1\r\ndropped\t4\tRetail\t1\textra\r\n\r\n");
     auto list = Find(PriceListVc::Number, PriceListVc::Code, 5, "2");
@@ -211,7 +211,7 @@ TEST_F(SpecialImports, OldPriceListIsListTwoInHomeCurrencyAndKeepsStoredRows)
     RecBufferFree(PriceListVc::Number, &h);
 }
 
-TEST_F(SpecialImports, PurchaseSeriesSetTheirValuesOfBlock132AndKeepTheRest)
+TEST_F(OldMasterSections, PurchaseSeriesSetTheirValuesOfBlock132AndKeepTheRest)
 {
     uint8_t block[SeriesDefaultsBlk::Size] = {};
     PutI32(block, SeriesDefaultsBlk::InvoiceHint, 500);
@@ -227,7 +227,7 @@ TEST_F(SpecialImports, PurchaseSeriesSetTheirValuesOfBlock132AndKeepTheRest)
     EXPECT_FALSE(Find(OTVc::Number, OTVc::Code, 5, "X").empty());
 }
 
-TEST_F(SpecialImports, SeriesRowsReadTwiceAreAddedOnceForTheCurrentYear)
+TEST_F(OldMasterSections, SeriesRowsReadTwiceAreAddedOnceForTheCurrentYear)
 {
     PutDate(CompanyBlock, CompanyBlk::YearStart, DateRec{1, 1, 2025});
     PutDate(CompanyBlock, CompanyBlk::YearEnd, DateRec{31, 12, 2025});
@@ -264,14 +264,14 @@ TEST_F(SpecialImports, SeriesRowsReadTwiceAreAddedOnceForTheCurrentYear)
     EXPECT_EQ(SeriesRows(InvSeriesBlk::Number).size(), invoices + 2);
 }
 
-TEST_F(SpecialImports, SkippedSectionCountsAsKnownAndTheNextIsRead)
+TEST_F(OldMasterSections, SkippedSectionCountsAsKnownAndTheNextIsRead)
 {
     Import("mlc\r\nanything\tat all\r\not\tlooks like a tag\r\n\r\not\r\nX\tAfter\r\n\r\n");
     EXPECT_FALSE(Find(OTVc::Number, OTVc::Code, 5, "X").empty());
     EXPECT_FALSE(ImportResult.notAnExport);
 }
 
-TEST_F(SpecialImports, ModeThreeMakesOneFormNamedAfterTheFileAndKeepsAStoredOne)
+TEST_F(OldMasterSections, ModeThreeMakesOneFormNamedAfterTheFileAndKeepsAStoredOne)
 {
     auto run = [this](const char *name) {
         PStringFromC(ImportFileShortName, name);

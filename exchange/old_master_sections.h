@@ -1,4 +1,4 @@
-// special_imports.h - the import's readers of the older and partial
+// old_master_sections.h - the import's readers of the older and partial
 // sections that do not go through the register readers: users by code,
 // item prices, the old price-list definition, the purchase series
 // numbers, number-series rows by document kind, and the single form
@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-// Which special reader a row of the import's dispatch table runs (its
-// number with TagReader::Special).
-enum class SpecialSection : uint16_t {
+// Which older-section reader a row of the import's dispatch table runs (its
+// number with TagReader::OldMasters).
+enum class OldMasterSection : uint16_t {
     PurchaseSeries = 1,   // "levSR1"
     UserOld,              // "signs1": code and name
     Salesman,             // "salesman": code, name, word 156, commission
@@ -20,10 +20,10 @@ enum class SpecialSection : uint16_t {
     SeriesWithFlag,       // "serier3": the same, and the file carries its series
 };
 
-// Runs the reader of a special section on the section of the current tag;
+// Runs the reader of an older section on the section of the current tag;
 // each reads its lines, shows each record's key, and ends on the next
 // section's tag.
-void SpecialSectionImport(SpecialSection which);
+void OldMasterSectionImport(OldMasterSection which);
 
 void PurchaseSeriesImport();
 void UserImportOld();
