@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, BalanceSelection = 588;
+constexpr int BalanceSelection = 588;
 namespace fs = std::filesystem;
 
 std::string ReadAll(const fs::path &p)
@@ -32,16 +32,7 @@ TEST_F(BalanceExportRoad, MonthlyBalancesOfAnAccountRangeToATextFile)
 {
     const fs::path file = dir / "balances.txt";
     const std::string company = StartNewCompany("bal.VDB");
-    Menu("File", "Maintenance...");
-    Check("the function list opens", [] {
-        EXPECT_EQ(ActiveType(), FunctionList) << ActiveTitle();
-        return ActiveType() == FunctionList;
-    });
-    ClickButton("Exports");
-    ClickButton("Text file");
-    ClickRow("Account balances per month");
-    AnswerFile(file.string());
-    Key(PlKey::Return);
+    ChooseTextExport("Account balances per month", file);
     Check("the selection window opens", [file] {
         EXPECT_EQ(ActiveType(), BalanceSelection) << ActiveTitle();
         EXPECT_FALSE(fs::exists(file)) << "written before its selection was given";

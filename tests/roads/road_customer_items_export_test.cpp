@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, InvoiceSelection = 589, ChosenRegisters = 565;
+constexpr int InvoiceSelection = 589, ChosenRegisters = 565;
 namespace fs = std::filesystem;
 
 class CustomerItemsExportRoad : public RoadTest {};
@@ -29,15 +29,7 @@ TEST_F(CustomerItemsExportRoad, EachCustomerOfTheRangeATotalLine)
 {
     const fs::path file = dir / "sales.txt";
     const std::string company = StartNewCompany("sales.VDB");
-    Menu("File", "Maintenance...");
-    Check("the function list opens", [] { return ActiveType() == FunctionList; });
-    ClickButton("Exports");
-    ClickButton("Text file");
-    ClickRow("Full export");   // the list has the focus; its end scrolls into sight
-    Key(PlKey::End);
-    ClickRow("Customer sales per item");
-    AnswerFile(file.string());
-    Key(PlKey::Return);
+    ChooseTextExport("Customer sales per item", file, true);
     Check("the selection window opens", [file] {
         EXPECT_EQ(ActiveType(), InvoiceSelection) << ActiveTitle();
         EXPECT_FALSE(fs::exists(file)) << "written before its selection was given";
@@ -88,15 +80,7 @@ TEST_F(CustomerItemsExportRoad, ChosenRegistersWriteOnlyTheTickedOne)
 {
     const fs::path file = dir / "chosen.txt";
     const std::string company = StartNewCompany("chosen.VDB");
-    Menu("File", "Maintenance...");
-    Check("the function list opens", [] { return ActiveType() == FunctionList; });
-    ClickButton("Exports");
-    ClickButton("Text file");
-    ClickRow("Full export");
-    Key(PlKey::End);
-    ClickRow("Chosen registers");
-    AnswerFile(file.string());
-    Key(PlKey::Return);
+    ChooseTextExport("Chosen registers", file, true);
     Check("the selection window opens", [] {
         EXPECT_EQ(ActiveType(), ChosenRegisters) << ActiveTitle();
         return ActiveType() == ChosenRegisters;

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int FunctionList = 7;
 namespace fs = std::filesystem;
 
 std::string ReadAll(const fs::path &p)
@@ -31,16 +30,7 @@ protected:
     // to the text file `file`.
     void FullExport(const fs::path &file)
     {
-        Menu("File", "Maintenance...");
-        Check("the function list opens", [] {
-            EXPECT_EQ(ActiveType(), FunctionList) << ActiveTitle();
-            return ActiveType() == FunctionList;
-        });
-        ClickButton("Exports");
-        ClickButton("Text file");
-        ClickRow("full");
-        AnswerFile(file.string());
-        Key(PlKey::Return);
+        ChooseTextExport("full", file);
         Check("the export is written", [file] {
             EXPECT_TRUE(fs::exists(file)) << file << "; told " << ::testing::PrintToString(Messages());
             return fs::exists(file);

@@ -327,6 +327,22 @@ void RoadTest::ClickButton(const std::string &label)
     });
 }
 
+void RoadTest::ChooseTextExport(const std::string &row, const std::filesystem::path &file, bool atEnd)
+{
+    static constexpr int FunctionList = 7;
+    Menu("File", "Maintenance...");
+    Check("the function list opens", [] {
+        EXPECT_EQ(ActiveType(), FunctionList) << ActiveTitle();
+        return ActiveType() == FunctionList;
+    });
+    ClickButton("Exports");
+    ClickButton("Text file");
+    Key(atEnd ? PlKey::End : PlKey::Home);
+    ClickRow(row);
+    AnswerFile(file.string());
+    Key(PlKey::Return);
+}
+
 void RoadTest::ClickRow(const std::string &text)
 {
     Do("click the row " + text, [=] {

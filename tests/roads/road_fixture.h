@@ -67,6 +67,10 @@ public:   // the steps' lambdas use these too
     void AnswerBox(int result);
     void AnswerFile(const std::string &path);
     void AnswerPrint(bool ok, int copies = 1);
+    // File > Maintenance, the function list's exports to a text file: the
+    // row holding `row` (End or Home scrolls the list to its end or start
+    // first), written to `file` once its selection, if any, is given.
+    void ChooseTextExport(const std::string &row, const std::filesystem::path &file, bool atEnd = false);
 
     // The start of a road: the Open dialog that WinMain shows answered
     // with a new company `name` in the working folder (DEFAULT.TXT is

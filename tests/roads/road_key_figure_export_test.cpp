@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, StatsSelection = 581, KeyFigureSelection = 582;
+constexpr int StatsSelection = 581, KeyFigureSelection = 582;
 namespace fs = std::filesystem;
 
 std::string ReadAll(const fs::path &p)
@@ -50,23 +50,6 @@ std::vector<std::vector<std::string>> Lines(const fs::path &p)
 
 class KeyFigureRoad : public RoadTest {
 protected:
-    // File > Maintenance, the function list's exports to a text file, the
-    // row `row` (End or Home scrolls the list to its end or start), written
-    // to `file`.
-    void ChooseExport(const std::string &row, const fs::path &file, bool atEnd = false)
-    {
-        Menu("File", "Maintenance...");
-        Check("the function list opens", [] {
-            EXPECT_EQ(ActiveType(), FunctionList) << ActiveTitle();
-            return ActiveType() == FunctionList;
-        });
-        ClickButton("Exports");
-        ClickButton("Text file");
-        Key(atEnd ? PlKey::End : PlKey::Home);
-        ClickRow(row);
-        AnswerFile(file.string());
-        Key(PlKey::Return);
-    }
     // File > Maintenance, the text import of `file`.
     void ImportFile(const fs::path &file)
     {
@@ -102,7 +85,7 @@ TEST_F(KeyFigureRoad, KeyFiguresAndOlderSectionsInOneCompanyAndTheWholeCompanyIn
     const std::string one = StartNewCompany("keys.VDB");
     ImportFile(source);
 
-    ChooseExport("Key figures", keys, true);
+    ChooseTextExport("Key figures", keys, true);
     Check("the key-figure selection opens", [keys] {
         EXPECT_EQ(ActiveType(), KeyFigureSelection) << ActiveTitle();
         EXPECT_FALSE(fs::exists(keys)) << "written before its selection was given";
@@ -120,7 +103,7 @@ TEST_F(KeyFigureRoad, KeyFiguresAndOlderSectionsInOneCompanyAndTheWholeCompanyIn
     ClickOk();
     Written(keys);
 
-    ChooseExport("Customer sales per month", stats, true);
+    ChooseTextExport("Customer sales per month", stats, true);
     Check("the statistics selection opens", [] {
         EXPECT_EQ(ActiveType(), StatsSelection) << ActiveTitle();
         return ActiveType() == StatsSelection;
@@ -132,10 +115,10 @@ TEST_F(KeyFigureRoad, KeyFiguresAndOlderSectionsInOneCompanyAndTheWholeCompanyIn
     ClickOk();
     Written(stats);
 
-    ChooseExport("full", full);
+    ChooseTextExport("full", full);
     Do("the function list is drawn", [this] { return SaveWindowPng(dir / "function_list.png", true); });
     Written(full);
-    ChooseExport("Account balances per month", months);
+    ChooseTextExport("Account balances per month", months);
     ClickField("Accounts");
     Type("1900:1999");
     ClickField("From");
