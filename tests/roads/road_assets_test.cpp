@@ -52,14 +52,7 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
             << "7830\tDepreciation\t4\t1\t1\t0\t\t\t\r\n\r\n\r\n"
             << "ac\t\r\nG1\t1220\t1229\t\tMachines\t7830\t\r\n\r\n\r\n";
     }
-    Menu("File", "Maintenance...");
-    Check("the function list opens", Opened(FunctionList));
-    ClickButton("Imports");
-    ClickButton("Text file");
-    ClickRow("");
-    AnswerFile(accounts.string());
-    Key(PlKey::Return);
-    Menu("Window", "Close all");
+    ImportTextFile(accounts);
     Menu("Module", "General ledger");
 
     Menu("Registers", "Depreciation models");

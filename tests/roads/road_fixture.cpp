@@ -343,6 +343,27 @@ void RoadTest::ChooseTextExport(const std::string &row, const std::filesystem::p
     Key(PlKey::Return);
 }
 
+void RoadTest::ImportTextFile(const std::filesystem::path &file)
+{
+    static constexpr int FunctionList = 7;
+    Menu("File", "Maintenance...");
+    Check("the function list opens", [] {
+        EXPECT_EQ(ActiveType(), FunctionList) << ActiveTitle();
+        return ActiveType() == FunctionList;
+    });
+    ClickButton("Imports");
+    ClickButton("Text file");
+    ClickRow("");   // its first row: the text import
+    AnswerFile(file.string());
+    Key(PlKey::Return);
+    Check("the import ran", [] {
+        EXPECT_FALSE(Told("not imported")) << ::testing::PrintToString(Messages());
+        EXPECT_FALSE(Told("were not read")) << ::testing::PrintToString(Messages());
+        return !Told("not imported") && !Told("were not read");
+    });
+    Menu("Window", "Close all");
+}
+
 void RoadTest::ClickRow(const std::string &text)
 {
     Do("click the row " + text, [=] {

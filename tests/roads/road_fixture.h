@@ -71,6 +71,10 @@ public:   // the steps' lambdas use these too
     // row holding `row` (End or Home scrolls the list to its end or start
     // first), written to `file` once its selection, if any, is given.
     void ChooseTextExport(const std::string &row, const std::filesystem::path &file, bool atEnd = false);
+    // File > Maintenance, the function list's text import of `file`; the
+    // road fails when the program tells that something was not imported.
+    // Closes every window afterwards.
+    void ImportTextFile(const std::filesystem::path &file);
 
     // The start of a road: the Open dialog that WinMain shows answered
     // with a new company `name` in the working folder (DEFAULT.TXT is

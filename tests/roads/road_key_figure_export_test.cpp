@@ -50,21 +50,6 @@ std::vector<std::vector<std::string>> Lines(const fs::path &p)
 
 class KeyFigureRoad : public RoadTest {
 protected:
-    // File > Maintenance, the text import of `file`.
-    void ImportFile(const fs::path &file)
-    {
-        Menu("File", "Maintenance...");
-        ClickButton("Imports");
-        ClickButton("Text file");
-        ClickRow("");   // its first row: the text import
-        AnswerFile(file.string());
-        Key(PlKey::Return);
-        Check("the import ran", [] {
-            EXPECT_FALSE(Told("not imported")) << ::testing::PrintToString(Messages());
-            EXPECT_FALSE(Told("were not read")) << ::testing::PrintToString(Messages());
-            return true;
-        });
-    }
     void Written(const fs::path &file)
     {
         Check("the export is written", [file] {
@@ -83,7 +68,7 @@ TEST_F(KeyFigureRoad, KeyFiguresAndOlderSectionsInOneCompanyAndTheWholeCompanyIn
            "E\tAfter\t8\t\r\n\r\n"
            "insaldon2\t\r\n1910\t\t1500\t0\t0\t\r\n2440\t\t-1500\t0\t0\t\r\n1910\tD1\t99\t0\t0\t\r\n\r\n";
     const std::string one = StartNewCompany("keys.VDB");
-    ImportFile(source);
+    ImportTextFile(source);
 
     ChooseTextExport("Key figures", keys, true);
     Check("the key-figure selection opens", [keys] {
@@ -138,7 +123,7 @@ TEST_F(KeyFigureRoad, KeyFiguresAndOlderSectionsInOneCompanyAndTheWholeCompanyIn
     ClickField("Password");
     Type("orvel");
     ClickOk();
-    ImportFile(full);
+    ImportTextFile(full);
     EXPECT_EQ(Run(), 0);
 
     // Key figures B through D, whatever X is coded, a value a month.

@@ -45,14 +45,7 @@ TEST_F(RoadTest, PurchaseOrderSuggestionInWindow390OrdersTheItemBelowItsMinimum)
         out << "artikel2\t\r\nPUMP\tPump\t\t10,00\t\t\t50,00\t1\tG1\t\r\n\r\n\r\n"
             << "pi1\t\r\nPUMP\tV1\tVP-100\tPump from V1\t30,00\t1\t\r\n\r\n\r\n";
     }
-    Menu("File", "Maintenance...");
-    Check("the function list opens", Opened(FunctionList));
-    ClickButton("Imports");
-    ClickButton("Text file");
-    ClickRow("");
-    AnswerFile(items.string());
-    Key(PlKey::Return);
-    Menu("Window", "Close all");
+    ImportTextFile(items);
 
     Menu("Module", "Purchasing");
     Menu("File", "Maintenance...");

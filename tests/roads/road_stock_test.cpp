@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, GoodsReceiptList = 196, GoodsReceipt = 197, CurrencyChoice = 247,
+constexpr int GoodsReceiptList = 196, GoodsReceipt = 197, CurrencyChoice = 247,
               StockMovement = 426;
 constexpr uint16_t IssueHistory = 65535;   // the history type of a movement's issue
 namespace fs = std::filesystem;
@@ -50,14 +50,7 @@ TEST_F(RoadTest, GoodsReceivedInWindow197AndMovedInWindow426MoveTheStock)
         std::ofstream out(locations, std::ios::binary);
         out << "location\t\r\nSHOP\t\t\t\t\t\t\t\t1460\t\r\n\r\n";
     }
-    Menu("File", "Maintenance...");
-    Check("the function list opens", Opened(FunctionList));
-    ClickButton("Imports");
-    ClickButton("Text file");
-    ClickRow("");
-    AnswerFile(locations.string());
-    Key(PlKey::Return);
-    Menu("Window", "Close all");
+    ImportTextFile(locations);
 
     Menu("Module", "Stock");
     Menu("Registers", "Goods receipts");

@@ -127,6 +127,9 @@ protected:
         RecBufferFree(DocReg, &docHandle);
         TransportInstall(nullptr, nullptr);
         RemoteJobEndInstall(nullptr);
+        // A lost connection outlives the test otherwise and refuses every
+        // later test's writes in the same process.
+        RemoteConnectionLost = false;
         MessageSinkSet(sink);
         InterfaceUnload();
     }
