@@ -70,7 +70,8 @@ const DocTypeRec *DocTypeOf(int16_t doctype);
 uint16_t DocFormSelectBlock(int16_t doctype, const uint8_t *record);
 // Reads the record of reg whose text key (at offset `at`, maximum m) is
 // code through index into rec; false, with rec cleared, when code is
-// empty or no record has it.
+// empty or no record has it. rec is cleared first, freeing its rows: it
+// must be zeroed or hold a record read before, never stack garbage.
 bool DocReadByCode(int reg, const char *index, size_t at, int m, const uint8_t *code, uint8_t *rec);
 
 // The rows field code of doctype prints over: *first..*last (unchanged

@@ -33,7 +33,7 @@ PackedDecimal Blank() {
 // The item's part of a side row: unit, group and its name, texts and the
 // measures times the row's quantity; nothing when the item is missing.
 void ItemPart(const uint8_t *row, const uint8_t *language, uint8_t *side) {
-    uint8_t code[256], text[256], item[INVc::Size];
+    uint8_t code[256], text[256], item[INVc::Size] = {};
     GetPString(row, IVVc::Rows::ItemCode, ItemCodeMax, code);
     if (!DocReadByCode(INVc::Number, "Code", INVc::Code, ItemCodeMax, code, item)) return;
     GetPString(item, INVc::Unit, UnitMax, code);
@@ -41,7 +41,7 @@ void ItemPart(const uint8_t *row, const uint8_t *language, uint8_t *side) {
     PutPString(side, InvoiceSideRow::Unit, UnitMax, text);
     GetPString(item, INVc::Group, GroupCodeMax, code);
     PutPString(side, InvoiceSideRow::GroupCode, GroupCodeMax, code);
-    uint8_t group[ITVc::Size];
+    uint8_t group[ITVc::Size] = {};
     if (DocReadByCode(ITVc::Number, "Code", ITVc::Code, GroupCodeMax, code, group)) {
         GetPString(group, ITVc::Name, NameMax, text);
         PutPString(side, InvoiceSideRow::GroupName, NameMax, text);

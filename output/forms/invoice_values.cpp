@@ -210,7 +210,7 @@ void ItemRowValue(const uint8_t *inv, const uint8_t *r, const uint8_t *s, uint16
     }
     case 12:
         if (item || other) {
-            uint8_t c[256], rec[INVc::Size];
+            uint8_t c[256], rec[INVc::Size] = {};
             Text(r, IVVc::Rows::ItemCode, CodeMax, c);
             if (DocReadByCode(INVc::Number, "Code", INVc::Code, CodeMax, c, rec)) {
                 Text(rec, INVc::Group, 5, out);

@@ -32,7 +32,7 @@ void OrderRowItemTable(const uint8_t *order) {
     OrderSides.assign((size_t)rows * OrderSideRow::Size, 0);
     PackedDecimal blank;
     DecSetBlank(&blank);
-    uint8_t language[256], code[256], text[256], row[ORVc::Rows::Size], item[INVc::Size];
+    uint8_t language[256], code[256], text[256], row[ORVc::Rows::Size], item[INVc::Size] = {};
     GetPString(order, ORVc::LangCode, LanguageMax, language);
     for (int32_t i = 0; i < rows; i++) {
         uint8_t *side = OrderSides.data() + (size_t)i * OrderSideRow::Size;

@@ -115,7 +115,7 @@ void StockMoveLoad(const uint8_t *move) {
 void StockMoveFieldValue(const uint8_t *move, int16_t code, const uint8_t *param, int16_t row, uint8_t *out) {
     assert(move && out);
     (void)param;
-    uint8_t r[StockMoveVc::Rows::Size], item[INVc::Size];
+    uint8_t r[StockMoveVc::Rows::Size], item[INVc::Size] = {};
     const bool hasRow = row >= 0 && MatrixRowRead(StockMoveVc::Number, move, row, r);
     namespace R = StockMoveVc::Rows;
     switch (code) {
@@ -172,7 +172,7 @@ void StockMoveFieldValue(const uint8_t *move, int16_t code, const uint8_t *param
 // (label true: the label's row, the vendor's first line, the sum).
 void PurchaseValue(const uint8_t *pu, bool label, int16_t code, int16_t row, uint8_t *out) {
     namespace R = PUVc::Rows;
-    uint8_t r[R::Size], item[INVc::Size], vendor[VEVc::Size], text[256];
+    uint8_t r[R::Size], item[INVc::Size] = {}, vendor[VEVc::Size] = {}, text[256];
     const bool hasRow = row >= 0 && MatrixRowRead(PUVc::Number, pu, row, r);
     switch (code) {
     case 2:
@@ -357,7 +357,7 @@ bool DefaultChoiceExists(const uint8_t *itemCode, uint8_t *rec) {
 // True when the item has a default-choice record whose vendor exists
 // (read into vendor); vendor cleared otherwise.
 bool FindDefaultChoice(const uint8_t *itemCode, uint8_t *vendor) {
-    uint8_t rec[PurchItemVc::Size], code[256];
+    uint8_t rec[PurchItemVc::Size] = {}, code[256];
     RecClear(VEVc::Number, vendor);
     if (!DefaultChoiceExists(itemCode, rec)) return false;
     GetPString(rec, PurchItemVc::VendCode, CodeMax, code);
