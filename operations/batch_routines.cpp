@@ -103,7 +103,7 @@ constexpr std::array<Routine, RoutineLast + 1> Routines = {{
     MaintNoOp,                //  3
     nullptr,                  //  4 interest invoices
     nullptr,                  //  5 none
-    nullptr,                  //  6 sample invoices
+    TestInvoices,             //  6
     MaintNoOp,                //  7
     InvoiceRangeApprove,      //  8
     RunInvoicesFromProjects,  //  9
@@ -113,12 +113,12 @@ constexpr std::array<Routine, RoutineLast + 1> Routines = {{
     nullptr,                  // 13 invoices from orders
     nullptr,                  // 14 none
     nullptr,                  // 15 contracts invoiced
-    nullptr,                  // 16 price lists updated
+    PriceUpdate,              // 16
     nullptr,                  // 17 records copied under new numbers
     nullptr,                  // 18 register 126 emptied
     nullptr,                  // 19 none
     RunDepreciationVoucher,   // 20
-    nullptr,                  // 21 receipts from open items
+    ReceiptsFromOpenItems,    // 21
     nullptr,                  // 22 number ranges deleted
     RunItemStructureBatch,    // 23
 }};

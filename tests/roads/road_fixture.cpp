@@ -237,6 +237,14 @@ void RoadTest::Type(const std::string &text)
     });
 }
 
+void RoadTest::Type(const std::string &what, std::function<std::string()> text)
+{
+    Do("type " + what, [text = std::move(text)] {
+        ScriptText(text());
+        return true;
+    });
+}
+
 void RoadTest::Menu(const std::string &bar, const std::string &item)
 {
     auto sub = std::make_shared<uint32_t>(0);

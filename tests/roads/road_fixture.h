@@ -45,6 +45,9 @@ public:   // the steps' lambdas use these too
     void Key(uint32_t vkey, bool shift = false, bool ctrl = false);
     // Characters typed into whatever has the focus.
     void Type(const std::string &text);
+    // The same with the text made when the step runs: for what an earlier
+    // step read from the program (a number the program gave).
+    void Type(const std::string &what, std::function<std::string()> text);
     // A click on the menu bar's item `bar` and then on `item` of its
     // popup, both by their labels without "&" and key text.
     void Menu(const std::string &bar, const std::string &item);

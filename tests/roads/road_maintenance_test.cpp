@@ -7,6 +7,7 @@
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 #include "core/field_access.h"
@@ -22,9 +23,10 @@ namespace fs = std::filesystem;
 
 class MaintenanceRoad : public RoadTest {
 protected:
-    // File > Maintenance, the routine of row `row`, its selection window
-    // with `range` typed as its invoice numbers, and OK.
-    void ApproveRange(const std::string &range)
+    // File > Maintenance, "Approve sales invoices", its selection window
+    // with the range that `range` gives when the step runs typed as its
+    // invoice numbers, and OK.
+    void ApproveRange(std::function<std::string()> range)
     {
         Menu("File", "Maintenance...");
         Check("the function list opens", [] {
@@ -39,7 +41,7 @@ protected:
             return ActiveType() == ApproveSel;
         });
         ClickField("Invoice numbers");
-        Type(range);
+        Type("the invoice numbers", std::move(range));
         const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
         Do("keep a picture of the selection window", [this, shots] {
             EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "approve_invoices.png", true));
@@ -80,8 +82,8 @@ TEST_F(MaintenanceRoad, AnUnpostedInvoiceIsApprovedByItsNumberFromTheFunctionLis
     Menu("Window", "Close all");
 
     // A range past the invoice approves nothing; its own number approves it.
-    ApproveRange("900:999");
-    ApproveRange(*number + ":" + *number);
+    ApproveRange([] { return std::string("900:999"); });
+    ApproveRange([number] { return *number + ":" + *number; });
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));

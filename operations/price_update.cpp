@@ -1,0 +1,267 @@
+// price_update.cpp - batch routine 16: the prices of price lists
+// recomputed by their price formulas. A price list's rows name the items
+// they cover (an item group, or a range of item codes) and the formula
+// that prices them; the prices themselves are the records of register 50,
+// one per price list and item. The run makes the missing ones and
+// rewrites those whose price changed; an unchanged price is not written.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/text_range.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "operations/batch_routines.h"
+#include "rules/prices.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+namespace List = PriceListVc;
+namespace Formula = PriceFormulaVc;
+namespace Price = PriceVc;
+namespace Source = PurchItemVc;
+
+constexpr uint16_t RowByGroup = 0, RowByItems = 1;
+constexpr uint16_t BaseCost = 0, BaseBasePrice = 1;
+
+// What the run was asked: the item range (empty ends: open), the group
+// filter and the purchase choice an item must have as its default.
+struct PriceRun {
+    uint8_t from[256], to[256];
+    bool ranged;
+    uint8_t group[256];
+    uint8_t choice[256];
+};
+
+PriceRun ReadRun()
+{
+    PriceRun run{};
+    uint8_t text[256];
+    GetPString(ReportParams, ReportParamsVc::SelText2, 255, text);
+    run.ranged = text[0] != 0;
+    if (run.ranged) RangeSplit(text, run.from, run.to);
+    GetPString(ReportParams, ReportParamsVc::SelText3, 255, run.group);
+    GetPString(ReportParams, ReportParamsVc::SelText7, 20, run.choice);
+    return run;
+}
+
+bool InRun(const PriceRun &run, const uint8_t *code)
+{
+    if (!run.ranged) return true;
+    if (run.from[0] != 0 && PStringCompare(code, run.from) < 0) return false;
+    return run.to[0] == 0 || PStringCompare(code, run.to) <= 0;
+}
+
+// Whether one of the item's default purchase choices (register 56,
+// flag 1) is the run's choice code.
+bool HasDefaultChoice(const uint8_t *code, const uint8_t *choice)
+{
+    RuleRecord source(Source::Number);
+    if (!source.record) return false;
+    PutPString(source.record, Source::ItemCode, 20, code);
+    PutU16(source.record, Source::Default, 1);
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(Source::Number, "DefaultChoice", source.record, 2, 1, &recid, &position)) return false;
+    uint8_t text[256];
+    for (uint32_t p = position;; p++) {
+        if (p != position && !RecReadAtIndex(Source::Number, "DefaultChoice", int32_t(p), source.record, &recid))
+            return false;
+        GetPString(source.record, Source::ItemCode, 20, text);
+        if (!PStringEqual(text, code) || GetU16(source.record, Source::Default) != 1) return false;
+        GetPString(source.record, Source::VendCode, 20, text);
+        if (PStringEqual(text, choice)) return true;
+    }
+}
+
+bool ReadByCode(int reg, uint32_t at, int length, const uint8_t *code, uint8_t *record)
+{
+    RecClear(reg, record);
+    PutPString(record, at, length, code);
+    uint32_t recid = 0, position = 0;
+    return RecFind(reg, record, 1, 1, &recid, &position);
+}
+
+PackedDecimal DecOrZero(const uint8_t *record, uint32_t at)
+{
+    PackedDecimal d = GetDec(record, at);
+    if (DecIsBlank(&d)) DecSetZero(&d);
+    return d;
+}
+
+// The item's price record of the list made or brought up to date. False
+// when a store failed.
+bool UpdateItemPrice(const uint8_t *list, const uint8_t *item, const uint8_t *formulaCode)
+{
+    RuleRecord price(Price::Number);
+    if (!price.record) return false;
+    uint8_t listCode[256], itemCode[256], name[256];
+    GetPString(list, List::Code, 5, listCode);
+    GetPString(item, INVc::Code, 20, itemCode);
+    PutPString(price.record, Price::PriceList, 5, listCode);
+    PutPString(price.record, Price::ItemCode, 20, itemCode);
+    uint32_t recid = 0, position = 0;
+    if (RecFindByIndex(Price::Number, "PriceList", price.record, 2, 1, &recid, &position)) {
+        if (!PriceFormulaOf(price.record, item, formulaCode)) return true;
+        return RecStore(Price::Number, price.record, 1, &recid);
+    }
+    RecClear(Price::Number, price.record);
+    PutPString(price.record, Price::PriceList, 5, listCode);
+    PutPString(price.record, Price::ItemCode, 20, itemCode);
+    GetPString(item, INVc::Name, 60, name);
+    PutPString(price.record, Price::ItemName, 60, name);
+    PriceFormulaOf(price.record, item, formulaCode);
+    return RecStore(Price::Number, price.record, 0, &recid);
+}
+
+// One item reached by a row: the run's own filters, then its price.
+bool PriceOneItem(const PriceRun &run, const uint8_t *list, const uint8_t *item, const uint8_t *formulaCode)
+{
+    uint8_t code[256];
+    GetPString(item, INVc::Code, 20, code);
+    if (!InRun(run, code)) return true;
+    if (run.choice[0] != 0 && !HasDefaultChoice(code, run.choice)) return true;
+    return UpdateItemPrice(list, item, formulaCode);
+}
+
+bool Stored(bool ok)
+{
+    if (!ok) ShowTextMessage(Texts::RecordNotStored);
+    return ok;
+}
+
+}  // namespace
+
+bool PriceFormulaOf(uint8_t *price, const uint8_t *item, const uint8_t *formulaCode)
+{
+    assert(price && item && formulaCode);
+    RuleRecord list(List::Number), formula(Formula::Number);
+    if (!list.record || !formula.record) return false;
+    uint8_t listCode[256], currency[256];
+    GetPString(price, Price::PriceList, 5, listCode);
+    bool hasList = ReadByCode(List::Number, List::Code, 5, listCode, list.record);
+    if (!ReadByCode(Formula::Number, Formula::Code, 5, formulaCode, formula.record)) return false;
+
+    PackedDecimal value;
+    switch (GetU16(formula.record, Formula::Base)) {
+    case BaseCost: value = DecOrZero(item, INVc::CostPrice); break;
+    case BaseBasePrice: value = DecOrZero(item, INVc::BasePrice); break;
+    default: DecSetZero(&value); break;   // a base the formula does not know: nothing to start from
+    }
+    if (hasList) {
+        GetPString(list.record, List::CurncyCode, 5, currency);
+        PackedDecimal rate, converted;
+        if (currency[0] != 0 && CurrencyRate(currency, &TodayDate, &rate)) {
+            AmountByRateInverse(&value, &rate, &converted);
+            value = converted;
+        }
+    }
+    PackedDecimal percent = DecOrZero(formula.record, Formula::Percentage), hundred, step;
+    DecFromLong(&hundred, 100);
+    DecMul(&value, &percent, &step);
+    DecDiv(&step, &hundred, &value);
+    PackedDecimal addition = DecOrZero(formula.record, Formula::Addition);
+    DecAdd(&value, &addition, &step);
+    DecRound(&step, GetU16(formula.record, Formula::Decimals), &value);
+    PackedDecimal after = DecOrZero(formula.record, Formula::AddAfter);
+    DecAdd(&value, &after, &step);
+
+    PackedDecimal old = GetDec(price, Price::Price);
+    if (!DecIsBlank(&old) && DecEqual(&old, &step)) return false;
+    PutDec(price, Price::Price, step);
+    return true;
+}
+
+bool PriceUpdateByGroup(const uint8_t *list, const uint8_t *row, const uint8_t *formulaCode)
+{
+    PriceRun run = ReadRun();
+    RuleRecord item(INVc::Number);
+    if (!item.record) return false;
+    uint8_t group[256], itemGroup[256];
+    GetPString(row, List::Rows::CodeRange, 5, group);
+    PutPString(item.record, INVc::Group, 5, group);
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(INVc::Number, "Group", item.record, 1, 0, &recid, &position)) return true;
+    for (uint32_t p = position;; p++) {
+        if (p != position && !RecReadAtIndex(INVc::Number, "Group", int32_t(p), item.record, &recid)) return true;
+        if (UserCancelFlag) return true;
+        GetPString(item.record, INVc::Group, 5, itemGroup);
+        if (group[0] != 0 && !PStringEqual(group, itemGroup)) return true;
+        if (!Stored(PriceOneItem(run, list, item.record, formulaCode))) return false;
+    }
+}
+
+bool PriceUpdateByItem(const uint8_t *list, const uint8_t *row, const uint8_t *formulaCode)
+{
+    PriceRun run = ReadRun();
+    RuleRecord item(INVc::Number);
+    if (!item.record) return false;
+    uint8_t range[256], from[256], to[256], code[256];
+    GetPString(row, List::Rows::CodeRange, 60, range);
+    RangeSplit(range, from, to);
+    PutPString(item.record, INVc::Code, 20, from);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(INVc::Number, item.record, 1, 0, &recid, &position)) return true;
+    for (uint32_t p = position;; p++) {
+        if (p != position && !RecReadAt(INVc::Number, int32_t(p), item.record, &recid)) return true;
+        if (UserCancelFlag) return true;
+        GetPString(item.record, INVc::Code, 20, code);
+        if (to[0] != 0 && PStringCompare(code, to) > 0) return true;
+        if (!Stored(PriceOneItem(run, list, item.record, formulaCode))) return false;
+    }
+}
+
+bool PriceUpdateList(const uint8_t *list)
+{
+    PriceRun run = ReadRun();
+    uint8_t row[List::Rows::Size], formula[256], text[256], from[256], to[256], group[256];
+    for (int32_t i = 0, n = MatrixRowCount(List::Number, 0, list); i < n; i++) {
+        if (UserCancelFlag) return true;
+        if (!MatrixRowRead(List::Number, list, i, row)) continue;
+        GetPString(row, List::Rows::Formula, 5, formula);
+        bool ok = true;
+        switch (GetU16(row, List::Rows::Kind)) {
+        case RowByGroup:
+            GetPString(row, List::Rows::CodeRange, 5, group);
+            if (run.group[0] != 0 && !PStringEqual(run.group, group)) continue;
+            ok = PriceUpdateByGroup(list, row, formula);
+            break;
+        case RowByItems:
+            GetPString(row, List::Rows::CodeRange, 60, text);
+            RangeSplit(text, from, to);
+            // Rows whose range lies wholly outside the run's are passed over.
+            if (run.ranged && run.to[0] != 0 && from[0] != 0 && PStringCompare(run.to, from) < 0) continue;
+            if (run.ranged && run.from[0] != 0 && to[0] != 0 && PStringCompare(run.from, to) > 0) continue;
+            ok = PriceUpdateByItem(list, row, formula);
+            break;
+        default: continue;
+        }
+        if (!ok) return false;
+    }
+    return true;
+}
+
+bool PriceUpdate()
+{
+    assert(ReportParams);
+    RuleRecord list(List::Number);
+    if (!list.record) return false;
+    uint8_t range[256], from[256], to[256], code[256];
+    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    RangeSplit(range, from, to);
+    PutPString(list.record, List::Code, 5, from);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(List::Number, list.record, 1, 0, &recid, &position)) return true;
+    for (uint32_t p = position;; p++) {
+        if (p != position && !RecReadAt(List::Number, int32_t(p), list.record, &recid)) return true;
+        if (UserCancelFlag) return true;
+        GetPString(list.record, List::Code, 5, code);
+        if (to[0] != 0 && PStringCompare(code, to) > 0) return true;
+        if (!PriceUpdateList(list.record)) return false;
+    }
+}

@@ -1,0 +1,151 @@
+// road_invoicing_runs_test.cpp - the sales side's batch runs as a user
+// runs them. A price formula and a price list come in by a text import;
+// File > Maintenance lists "Update price lists" under Maintenance, its
+// selection window takes the price list, and OK prices the demo items of
+// the list's group. Then an invoice is approved and its open item
+// written off by "Write off open items": the company file holds the
+// prices and an unposted receipt whose fee row closes the invoice.
+// Last, "Sample invoices" makes three more invoices numbered after it.
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "operations/customer_receipt.h"
+#include "platform/queue.h"
+
+namespace {
+
+constexpr int FunctionList = 7, WindowList = 12, SalesInvoice = 347, ApproveSel = 553, PriceUpdateSel = 461, WriteOffSel = 463,
+              SampleSel = 467;
+constexpr int ColItem = 1;
+namespace fs = std::filesystem;
+
+class InvoicingRunsRoad : public RoadTest {
+protected:
+    // File > Maintenance, the routine `title`, its selection window with
+    // each (field, text) typed, and OK.
+    // The texts are made when their steps run.
+    void RunRoutine(const std::string &title, int type,
+                    std::initializer_list<std::pair<const char *, std::function<std::string()>>> fields,
+                    const char *shot)
+    {
+        Menu("File", "Maintenance...");
+        Check("the function list opens", [] {
+            EXPECT_EQ(ActiveType(), FunctionList) << ActiveTitle();
+            return ActiveType() == FunctionList;
+        });
+        ClickButton("Maintenance");
+        ClickRow(title);
+        Key(PlKey::Return);
+        Check("the routine's selection window opens", [type] {
+            EXPECT_EQ(ActiveType(), type) << ActiveTitle();
+            return ActiveType() == type;
+        });
+        for (const auto &[label, text] : fields) {
+            ClickField(label);
+            Type(label, text);
+        }
+        const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+        Do("keep a picture of the selection window", [this, shots, shot] {
+            EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / shot, true));
+            return true;
+        });
+        ClickButton("OK");
+        Check("the routine ran without a message", [] {
+            EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+            return true;
+        });
+    }
+};
+
+double DecAt(const uint8_t *base, uint32_t at)
+{
+    PackedDecimal d = GetDec(base, at);
+    return DecToDouble(&d);
+}
+
+TEST_F(InvoicingRunsRoad, PricesFromAFormulaAndAnOpenItemWrittenOff)
+{
+    const std::string company = StartNewCompany();
+    const fs::path prices = dir / "prices.txt";
+    std::ofstream(prices, std::ios::binary)
+        << "pform1\t\r\nF1\tCost less a cent\t0\t100,00\t0,00\t0\t-0,01\t\r\n\r\n\r\n"
+        << "pldef1\t\r\nA\tShop prices\t\t0\t\r\nG1\tF1\t0\t\r\n\r\n\r\n";
+    ImportTextFile(prices);
+    RunRoutine("Update price lists", PriceUpdateSel, {{"Price lists", [] { return std::string("A"); }}},
+               "price_update.png");
+
+    // An invoice of two ITEM1 approved by routine 8 leaves an open item.
+    Menu("File", "Windows...");
+    Check("the window list opens", [] { return ActiveType() == WindowList; });
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("New opens the invoice window", [] {
+        EXPECT_EQ(ActiveType(), SalesInvoice) << ActiveTitle();
+        return ActiveType() == SalesInvoice;
+    });
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickCell(0, ColItem);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("2");
+    Key(PlKey::Tab);
+    ClickOk();
+    auto number = std::make_shared<std::string>();
+    Check("OK stores the invoice", [number] {
+        *number = Shown("Number");
+        EXPECT_NE(*number, "");
+        return !number->empty();
+    });
+    Menu("Window", "Close all");
+    auto range = [number] { return *number + ":" + *number; };
+    RunRoutine("Approve sales invoices", ApproveSel, {{"Invoice numbers", range}}, "approve.png");
+    RunRoutine("Write off open items", WriteOffSel, {{"Invoice numbers", range}}, "write_off.png");
+    RunRoutine("Sample invoices", SampleSel, {{"How many", [] { return std::string("3"); }}}, "samples.png");
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> price(PriceVc::Size);
+    std::vector<std::pair<std::string, double>> got;
+    uint32_t id = 0;
+    for (int32_t p = 1; RecReadAt(PriceVc::Number, p, price.data(), &id); p++) {
+        uint8_t code[256];
+        GetPString(price.data(), PriceVc::ItemCode, 20, code);
+        got.emplace_back(PStringToStd(code), DecAt(price.data(), PriceVc::Price));
+    }
+    EXPECT_EQ(got, (std::vector<std::pair<std::string, double>>{{"ITEM1", 59.99}, {"ITEM2", 19.99}}));
+
+    ASSERT_EQ(RegRecordCount(IPVc::Number), 1u);
+    MemBlock h = 0;
+    uint8_t *receipt = RecBufferNew(IPVc::Number, &h);
+    ASSERT_TRUE(receipt);
+    ASSERT_TRUE(RecReadAt(IPVc::Number, 1, receipt, &id));
+    EXPECT_EQ(GetU16(receipt, IPVc::Posted), 0);
+    ASSERT_EQ(MatrixRowCount(IPVc::Number, 0, receipt), 2);
+    uint8_t row[IPVc::Rows::Size];
+    ASSERT_TRUE(MatrixRowRead(IPVc::Number, receipt, 1, row));
+    EXPECT_EQ(GetU16(row, IPVc::Rows::Kind), ReceiptRowFee);
+    EXPECT_EQ(std::to_string(GetU32(row, IPVc::Rows::InvoiceNr)), *number);
+    EXPECT_EQ(DecAt(row, IPVc::Rows::Amount), 250);   // 2 x 100 and 25 % VAT
+    RecBufferFree(IPVc::Number, &h);
+
+    std::vector<uint8_t> inv(IVVc::Size);
+    std::vector<uint32_t> serials;
+    for (int32_t p = 1; RecReadAt(IVVc::Number, p, inv.data(), &id); p++) serials.push_back(GetU32(inv.data(), IVVc::SerNr));
+    ASSERT_EQ(serials.size(), 4u);
+    for (size_t i = 1; i < serials.size(); i++) EXPECT_EQ(serials[i], serials[0] + i);
+}
+
+}  // namespace
