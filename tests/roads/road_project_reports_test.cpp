@@ -71,6 +71,10 @@ TEST_F(RoadTest, TheProjectListShowsAnImportedProjectsBudget) {
         ClickRow(row);
         Key(PlKey::Return);
         Check(std::string(row) + "'s selection window opens", Opened(type));
+        Do("keep a picture of it", [this, shots, type] {
+            EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / ("project_sel_" + std::to_string(type) + ".png")));
+            return true;
+        });
         Menu("Window", "Close all");
     }
 

@@ -294,6 +294,14 @@ TEST_F(ProjectReportsTest, TransactionHoursFromTheFirstDayOn) {
     PutDate(ReportParams, P::DateFrom, DateRec{4, 3, 2024});
     PutDate(ReportParams, P::DateTo, DateRec{4, 3, 2024});
     SetText(P::SelText1, "AN:AN");
+    const std::string rows = RunText(ProjectTransReport);
+    EXPECT_TRUE(Has(rows, "Survey again")) << rows;
+    EXPECT_EQ(LineWith(rows, "Total"), "Total\t4\t400,00\t\r") << rows;
+    // Per item the same hours and value.
+    March();
+    PutDate(ReportParams, P::DateFrom, DateRec{4, 3, 2024});
+    PutDate(ReportParams, P::DateTo, DateRec{4, 3, 2024});
+    SetText(P::SelText1, "AN:AN");
     SetWord(P::ReportLayout, 2);
     const std::string text = RunText(ProjectTransReport);
     EXPECT_EQ(LineWith(text, "ITEM1"), "ITEM1\t4\t400,00\t\r") << text;
