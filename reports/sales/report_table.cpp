@@ -7,6 +7,7 @@
 // null body in its row is one a later version brings.
 #include "reports/assets/asset_reports.h"
 #include "reports/ledger/ledger_reports.h"
+#include "reports/projects/project_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
 
@@ -108,9 +109,9 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, InvoiceByDateReport, nullptr, nullptr, 0},   // 65
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 66
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 67
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 68
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 69
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 70
+    {ReportRowKind::Body, ProjectListReport, nullptr, nullptr, 0},   // 68
+    {ReportRowKind::Body, ProjectSummaryReport, nullptr, nullptr, 0},   // 69
+    {ReportRowKind::Body, ProjectTransReport, nullptr, nullptr, 0},   // 70
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 71
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 72
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 73
@@ -155,7 +156,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 112
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 113
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 114
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 115
+    {ReportRowKind::Body, ProjectReport, nullptr, nullptr, 0},   // 115
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 116
 };
 

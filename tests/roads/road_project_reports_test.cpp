@@ -1,0 +1,152 @@
+// road_project_reports_test.cpp - the project list as a project manager
+// reads it: a project P1 and its time budget come in by File >
+// Maintenance > Imports (the demo company has no projects); in the
+// Projects module Ctrl+R lists the project reports, the project list's
+// selection window takes project P1 with its budgets, and OK shows it in
+// the preview; Ctrl+P prints the same selection to a PDF whose text
+// holds the project, its budget row and the total of its budgets. The
+// company file then holds the budget those figures came from. The other
+// project reports' windows open from the same list.
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+
+namespace {
+
+constexpr int ReportList = 6, FunctionList = 7, Preview = 5;
+constexpr int ProjectListSel = 521, ProjectSummarySel = 523, ProjectTransSel = 525, ProjectBudgetSel = 537;
+namespace fs = std::filesystem;
+
+std::function<bool()> Opened(int type) {
+    return [type] {
+        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
+        return RoadTest::ActiveType() == type;
+    };
+}
+
+double Num(const uint8_t *base, uint32_t at) {
+    PackedDecimal d = GetDec(base, at);
+    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
+}
+
+TEST_F(RoadTest, TheProjectListShowsAnImportedProjectsBudget) {
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    const fs::path projects = dir / "projects.txt";
+    {
+        // Project P1 of customer C1, led by ADMIN; its time budget of
+        // ITEM1: ADMIN budgeted 10 hours at 100, spent 4, 4 to invoice.
+        std::ofstream out(projects, std::ios::binary);
+        out << "pr2\t\r\nP1\tC1\tHarbour crane\tNew crane rails\t\t\tDock company\t0\t0\tADMIN\tAdministrator"
+               "\t\t\t0\t0\t0\t\t0\tHarbour 12\t0\t0\t0\t0\t\t\t\t0\t0\t0\t\t\r\n\r\n\r\n"
+            << "timebud\t\r\nP1\tITEM1\tCrane work\t0\t1000.00\t\tHarbour crane\t0\t400.00\t\t\r\n"
+               "ADMIN\t10\t4\t0\t400\t4\t100.00\t\t\r\n\r\n\r\n";
+    }
+    Menu("File", "Maintenance...");
+    Check("the function list opens", Opened(FunctionList));
+    ClickButton("Imports");
+    ClickButton("Text file");
+    ClickRow("");
+    AnswerFile(projects.string());
+    Key(PlKey::Return);
+    Menu("Window", "Close all");
+    Menu("Module", "Projects");
+
+    // Every project report's window opens from the report list.
+    const std::pair<const char *, int> windows[] = {{"Project summary", ProjectSummarySel},
+                                                    {"Project transactions", ProjectTransSel},
+                                                    {"Project budgets", ProjectBudgetSel}};
+    for (const auto &[row, type] : windows) {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportList));
+        ClickRow(row);
+        Key(PlKey::Return);
+        Check(std::string(row) + "'s selection window opens", Opened(type));
+        Do("keep a picture of it", [this, shots, type] {
+            EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / ("project_sel_" + std::to_string(type) + ".png")));
+            return true;
+        });
+        Menu("Window", "Close all");
+    }
+
+    auto chooseReport = [this] {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportList));
+        ClickRow("Project list");
+    };
+    auto selection = [this] {
+        ClickField("Projects");
+        Type("P1");
+        ClickButton("Budgets");
+    };
+    chooseReport();
+    Key(PlKey::Return);
+    Check("its selection window opens", Opened(ProjectListSel));
+    selection();
+    Do("keep a picture of the selection", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "project_list_sel.png"));
+        return true;
+    });
+    ClickButton("OK");
+    Check("the preview shows it", [this, shots] {
+        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "project_list_preview.png"));
+        return true;
+    });
+    Menu("Window", "Close all");
+    auto before = std::make_shared<size_t>();
+    auto text = std::make_shared<std::string>();
+    Do("count the PDFs", [this, before] {
+        *before = FilesIn("print").size();
+        return true;
+    });
+    chooseReport();
+    AnswerPrint(true);
+    Key('P', false, true);
+    Check("the print selection opens", Opened(ProjectListSel));
+    selection();
+    ClickButton("OK");
+    Check("printed to a PDF with the project and its budget", [this, before, text, shots] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        if (pdfs.size() != *before + 1) {
+            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+            return true;
+        }
+        if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/project_list.pdf'").c_str());
+        *text = PdfText(pdfs.back());
+        EXPECT_NE(text->find("Project list"), std::string::npos) << *text;
+        EXPECT_NE(text->find("Harbour crane"), std::string::npos) << *text;
+        EXPECT_NE(text->find("Crane work"), std::string::npos) << *text;
+        EXPECT_NE(text->find("ADMIN"), std::string::npos) << *text;
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    // The figures printed are those of the stored budget.
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> project, budget;
+    ASSERT_TRUE(FindByCode(ProjectVc::Number, ProjectVc::Code, 20, "P1", &project));
+    EXPECT_EQ(TextAt(project.data(), ProjectVc::Name), "Harbour crane");
+    ASSERT_TRUE(FindByCode(TimeBudgetVc::Number, TimeBudgetVc::Project, 20, "P1", &budget));
+    const double stored = Num(budget.data(), TimeBudgetVc::Budget);
+    EXPECT_DOUBLE_EQ(stored, 1000);
+    char amount[32];
+    std::snprintf(amount, sizeof amount, "%.2f", stored);
+    std::string shown(amount);
+    shown[shown.find('.')] = ',';
+    size_t first = text->find(shown);
+    EXPECT_NE(first, std::string::npos) << shown << " in\n" << *text;
+    EXPECT_NE(text->find(shown, first + 1), std::string::npos) << "the budget line and the total\n" << *text;
+    CloseForCheck();
+}
+
+}  // namespace
