@@ -132,9 +132,9 @@ uint8_t MayEdit(int window, uint32_t offset)
 // Enter in screen field F: the field to go to, or NoField to move on.
 int EnterTarget(int window, int F)
 {
-    if (PurchaseNextField != 0) {
-        int target = PurchaseNextField;
-        PurchaseNextField = 0;
+    if (NextFieldOverride != 0) {
+        int target = NextFieldOverride;
+        NextFieldOverride = 0;
         return target;
     }
     int first = 0, cells = 0, row = 0, column = 0;
@@ -174,7 +174,7 @@ uint8_t Win475Event(int window, int event, void *a, void *b)
 void ExpenseFieldChanged(int window, int field, uint8_t changed)
 {
     if (!WinIsOpen(window)) return;
-    PurchaseNextField = 0;
+    NextFieldOverride = 0;
     FieldChangedSplit(window, field, changed, HeaderFieldChanged, RowCellChanged);
 }
 

@@ -25,6 +25,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
+#include "recordwin/account_rows.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/checks.h"
@@ -38,7 +39,6 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
-int16_t PurchaseNextField = 0;
 
 namespace {
 
@@ -114,29 +114,6 @@ uint16_t EntryWord(uint32_t offset)
 {
     const uint8_t *block = SettingsRecord(PurchInvEntryBlk::Number, Block153);
     return block ? GetU16(block, offset) : 0;
-}
-
-// The amount of a template's debit or credit text: a percentage of base
-// ("10%", rounded to whole units with "%%") or a typed amount; blank for
-// an empty text or one that is no number.
-PackedDecimal TemplatePart(const uint8_t *text, const PackedDecimal *base)
-{
-    PackedDecimal part;
-    DecSetBlank(&part);
-    if (text[0] == 0) return part;
-    uint8_t number[256];
-    std::memcpy(number, text, size_t(text[0]) + 1);
-    int percents = 0;
-    while (number[0] > 0 && number[number[0]] == '%') {
-        number[0]--;
-        percents++;
-    }
-    PackedDecimal value;
-    if (!TextToDecChecked(number, &value)) return part;
-    if (percents == 0) return value;
-    DecPercentOfText(number, base, &part);
-    if (percents > 1 && !DecIsBlank(&part)) DecRound(&part, 0, &part);
-    return part;
 }
 
 // The header field at record byte `id` was committed.
@@ -256,9 +233,9 @@ void RowCellChanged(int window, int F, uint8_t changed)
 // the framework move on. A blank amount balances its row and stays.
 int EnterTarget(int window, int F)
 {
-    if (PurchaseNextField != 0) {
-        int target = PurchaseNextField;
-        PurchaseNextField = 0;
+    if (NextFieldOverride != 0) {
+        int target = NextFieldOverride;
+        NextFieldOverride = 0;
         return target;
     }
     int first = 0, cells = 0;
@@ -341,7 +318,7 @@ uint8_t Win155Event(int window, int event, void *a, void *b)
 void PurchaseInvoiceFieldChanged(int window, int field, uint8_t changed)
 {
     if (!WinIsOpen(window)) return;
-    PurchaseNextField = 0;
+    NextFieldOverride = 0;
     FieldChangedSplit(window, field, changed, HeaderFieldChanged, RowCellChanged);
 }
 
@@ -452,10 +429,7 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
     uint8_t code[256];
     GetPString(r, Row::Account, AccountMax, code);
     RuleRecord tpl(AUVc::Number);
-    if (code[0] == 0 || !tpl.record) return 0;
-    PutPString(tpl.record, AUVc::Code, AccountMax, code);
-    uint32_t recid = 0, position = 0;
-    if (!RecFind(AUVc::Number, tpl.record, 1, 1, &recid, &position)) return 0;
+    if (!VoucherTemplateRead(code, tpl.record)) return 0;
     int count = MatrixRowCount(AUVc::Number, 0, tpl.record);
     int shift = 0;
     for (int i = 0; i < count; i++) {
@@ -497,18 +471,11 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
         }
         if (PStringEqualC(vat, "#")) std::memcpy(w + Row::VatCode, prev + Row::VatCode, VatCodeMax + 1);
         else if (vat[0] != 0) PutPString(w, Row::VatCode, VatCodeMax, vat);
-        PackedDecimal base = GetDec(prev, Row::Amount), amount, part;
+        PackedDecimal base = GetDec(prev, Row::Amount), amount;
         if (!hasPrev) DecSetZero(&base);
         bool balancing = PStringEqualC(debit, "=") || PStringEqualC(credit, "=");
-        if (balancing) {
-            DecSetZero(&amount);
-        } else {
-            amount = TemplatePart(debit, &base);
-            part = TemplatePart(credit, &base);
-            if (!DecIsBlank(&part)) DecNegateInto(&part, &part);
-            DecAdd(&amount, &part, &amount);
-            DecRound(&amount, 2, &amount);
-        }
+        if (balancing) DecSetZero(&amount);
+        else VoucherPercentAmount(&amount, &base, debit, credit);
         PutDec(w, Row::Amount, amount);
         PutRow(window, target, w);
         if (balancing) {
@@ -517,17 +484,19 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
             PutDec(w, Row::Amount, amount);
             PutRow(window, target, w);
         }
-        if (PurchaseNextField == 0 && account[0] == 0) PurchaseNextField = int16_t(CellField(window, target, Row::Account));
-        if (PurchaseNextField == 0 && debit[0] == 0 && credit[0] == 0)
-            PurchaseNextField = int16_t(CellField(window, target, Row::Amount));
+        // A cell not shown (NoField) sets no focus.
+        int focus = account[0] == 0 ? CellField(window, target, Row::Account)
+                    : debit[0] == 0 && credit[0] == 0 ? CellField(window, target, Row::Amount)
+                                                      : NoField;
+        if (NextFieldOverride == 0 && focus != NoField) NextFieldOverride = uint16_t(focus);
         std::memcpy(prev, w, sizeof prev);
         hasPrev = true;
     }
-    if (PurchaseNextField == 0) {
+    if (NextFieldOverride == 0) {
         int after = row + count - shift;
         if (after >= WinMatrixRowCount(window)) (void)OpenRowAt(window, after, KindAccount);
         int F = CellField(window, after, Row::Account);
-        if (F != NoField) PurchaseNextField = int16_t(F);
+        if (F != NoField) NextFieldOverride = uint16_t(F);
     }
     RowsVatTotals(window, invoice);
     WinMarkChanged(window);
@@ -673,12 +642,7 @@ bool PurchaseAccountRead(const uint8_t *code, RuleRecord &acc)
     return RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position);
 }
 
-bool AccountNameIsUnknown(const uint8_t *name)
-{
-    uint8_t unknown[256];
-    GetUiText(unknown, Texts::AccountNameMissing);
-    return PStringEqual(name, unknown);
-}
+bool AccountNameIsUnknown(const uint8_t *name) { return AccountNameIsUnknownAt(name, -1); }
 
 void FieldChangedSplit(int window, int field, uint8_t changed, HeaderFieldStep header, RowCellStep cell)
 {

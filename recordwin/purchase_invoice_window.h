@@ -36,8 +36,6 @@ bool VatCodeRateLookup(const uint8_t *code, PackedDecimal *rate, PackedDecimal *
 void PurchaseVatPercentDefault(uint8_t *invoice);
 // Takes the rate of the invoice's currency on its booking date into the window.
 void PurchaseRateRefresh(int window, uint8_t *invoice);
-// The screen field Enter goes to next in the purchase windows; 0 none.
-extern int16_t PurchaseNextField;
 // Where Enter goes from an account row's account cell (id 4) or its cell
 // at 16, by block 153's focus words: the amount cell at row byte
 // amountCell, else the name cell (48), else the row's second cell;

@@ -173,12 +173,15 @@ uint8_t WindowOkEvent(int window);
 // voucher_window.cpp, voucher_ref.cpp) ----
 
 // The screen field Enter goes to next, set by a template expansion and
-// cleared by each field change; 0 none.
+// cleared by each field change; 0 none. The purchase-invoice and expense
+// windows obey it too.
 extern uint16_t NextFieldOverride;
 // Event 6 of the voucher window (field: screen field, changed: its value differs).
 void VoucherFieldChanged(int window, int field, uint8_t changed);
 // Expands the template typed into row's account cell; 1 when it was a template.
 int VoucherTemplateExpand(int window, int row);
+// Reads the template (register 19) of a PString code into tpl; false when none.
+bool VoucherTemplateRead(const uint8_t *code, uint8_t *tpl);
 // Looks up row's account (name, VAT code; a follow-up row unless
 // noExtraRow); false when the row is none of the window's rows.
 bool RowAccountLookup(int window, MemBlock rows, int row, int noExtraRow);
@@ -212,6 +215,29 @@ bool VoucherRefFromText(const uint8_t *text, uint16_t *code, int32_t *number);
 void VoucherRefText(uint8_t *text, uint16_t code, uint32_t number);
 // A key typed into the voucher list, put into the list's record; false when unreadable.
 bool VoucherKeyFromText(const uint8_t *text, uint8_t *record);
+
+// ---- The voucher's twins: account rows (255, register 9), person entries
+// (533, register 126) and opening balances (164, register 51)
+// (account_rows_window.cpp; their row steps are the voucher's) ----
+
+// Window types 255, 533 and 164's event handlers.
+uint8_t Win255Event(int window, int event, void *a, void *b);
+uint8_t Win533Event(int window, int event, void *a, void *b);
+uint8_t Win164Event(int window, int event, void *a, void *b);
+// Event 6 of each (field: screen field, changed: its value differs).
+void AccountRowsFieldChanged(int window, int field, uint8_t changed);
+void AccountRows118FieldChanged(int window, int field, uint8_t changed);
+void Fb1RowsFieldChanged(int window, int field, uint8_t changed);
+// Where Enter goes in 255 and 533: a field, 65535 go on, 0 acted.
+int AccountRowsEnterTarget(int window, int field);
+int AccountRows118EnterTarget(int window, int field);
+// Balances the row under edit of 255 or 533 and focuses its amount.
+void AccountRowsBalanceRow(int window);
+void AccountRows118BalanceRow(int window);
+// Recompute, redraw and mark the header totals of 255, 533 and 164.
+void AccountRowsTotalsRefresh(int window);
+void AccountRows118TotalsRefresh(int window);
+void Fb1TotalsRefresh(int window);
 
 // ---- The order (352) and quotation (272) windows (order_window.cpp,
 // quotation_window.cpp, sales_doc_rows.cpp, sales_doc_header.cpp) ----

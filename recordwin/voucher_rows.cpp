@@ -1,12 +1,14 @@
-// voucher_rows.cpp - the row logic of the voucher window (type 117): what
-// a committed field or row cell does, the account look-up of a row with
-// its follow-up row, the sign check of an amount against its account, a
-// row balanced against the rest of the voucher, and the header totals
-// that follow the rows.
+// voucher_rows.cpp - the row logic of the account-row windows (the
+// voucher, 117, and its twins 255, 533 and 164, each by its layout in
+// account_rows.h): what a committed field or row cell does, the account
+// look-up of a row with its follow-up row, the sign check of an amount
+// against its account, a row balanced against the rest of the record,
+// and the header totals that follow the rows.
 //
 // Rows are read and written through the record's rows (MatrixRowGet,
 // MatrixRowPut) one copy at a time, so that no pointer into the rows
 // outlives a call that may grow or move them.
+#include <cassert>
 #include <cstring>
 
 #include "core/decimal.h"
@@ -18,6 +20,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "recordwin/account_rows.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/ledger.h"
@@ -34,7 +37,8 @@ uint16_t NextFieldOverride = 0;
 namespace {
 
 namespace Row = TRVc::Rows;
-constexpr int AccountMax = 10, NameMax = 60, VatMax = 2;
+constexpr int AccountMax = 10, VatMax = 2;
+constexpr uint32_t RowMax = 256;   // above the largest row of an account-row window
 constexpr uint16_t AccountRowKind = 1;
 
 // The company word that turns the sign check on (1).
@@ -55,33 +59,45 @@ bool AccountRead(const uint8_t *code, uint8_t *account)
     return RecFind(ACVc::Number, account, 1, 1, &recid, &position);
 }
 
-// True when the PString name is the text drawn for an unknown account.
-bool IsMissingAccountText(const uint8_t *name)
+// The date step of a changed date field: an empty date takes the entry
+// date; then the first test that fails is told. The date stays.
+void RowsDateLeft(const AccountRowLayout &L, int window, uint8_t *record)
 {
-    uint8_t missing[256];
-    GetUiText(missing, Texts::AccountNameMissing);
-    return PStringEqual(name, missing);
-}
-
-// The date step of the voucher's date field: an empty date takes the
-// entry date; then the first test that fails is told. The date stays.
-void VoucherDateLeft(int window, uint8_t *voucher)
-{
-    DateRec date = GetDate(voucher, TRVc::TransDate);
+    uint32_t at = uint32_t(L.dateAt);
+    DateRec date = GetDate(record, at);
     if (DateIsEmpty(&date)) {
-        date = GetDate(voucher, TRVc::RegDate);
-        PutDate(voucher, TRVc::TransDate, date);
-        WinRedrawFieldById(window, int(TRVc::TransDate));
+        date = GetDate(record, L.entryDateAt);
+        PutDate(record, at, date);
+        WinRedrawFieldById(window, int(at));
     }
     if (!DateAllowed(&date))
         ShowTextMessage(Texts::NoFiscalYear);
-    else if (IsDateLocked(&date, TRVc::Number))
+    else if (IsDateLocked(&date, L.lockReg))
         ShowTextMessage(Texts::DateLocked);
-    else if (IsDateLockedSecondary(&date, TRVc::Number))
+    else if (IsDateLockedSecondary(&date, L.lockReg))
         ShowTextMessage(Texts::DateLockedSecondary);
 }
 
+// Reads row `row` of the record into r (RowMax bytes); false when there
+// is no such row or it is no account row.
+bool AccountRowGet(const AccountRowLayout &L, const uint8_t *record, int row, uint8_t *r)
+{
+    assert(L.rowSize <= RowMax);
+    if (!record || !MatrixRowGet(L.reg, 0, record, row, r)) return false;
+    return L.kindAt < 0 || GetU16(r, uint32_t(L.kindAt)) == AccountRowKind;
+}
+
 }  // namespace
+
+// True when the PString name is the text drawn for an unknown account,
+// cut to `width` characters as a name cell of that width holds it.
+bool AccountNameIsUnknownAt(const uint8_t *name, int width)
+{
+    uint8_t missing[256];
+    GetUiText(missing, Texts::AccountNameMissing);
+    if (width >= 0 && missing[0] > width) missing[0] = uint8_t(width);
+    return PStringEqual(name, missing);
+}
 
 // Shows text 1044 when the account of the PString code exists, the amount
 // is not blank and its side is one the account does not allow (a
@@ -98,91 +114,109 @@ bool AccountSignCheck(const uint8_t *code, const PackedDecimal *amount)
     return false;
 }
 
-// Looks up the account of voucher row `row` of the window: an empty code
-// empties the row's name; a found account draws its name and its VAT code
-// into the row and, unless noExtraRow is set, inserts after the row a row
-// for the account's follow-up account; an unknown account draws text 1023
-// into the name and beeps. `rows` is the window's rows handle (only
-// checked: the rows are reached through the record, which follows the
-// handle when they grow). False when the row is no row of the window.
-bool RowAccountLookup(int window, MemBlock rows, int row, int noExtraRow)
+// Looks up the account of row `row` of the window: an empty code empties
+// the row's name; a found account draws its name (and, where the rows
+// have one, its VAT code) into the row and, unless noExtraRow is set,
+// inserts after the row a row for the account's follow-up account; an
+// unknown account draws text 1023 into the name and beeps. `rows` is the
+// window's rows handle (only checked: the rows are reached through the
+// record, which follows the handle when they grow). False when the row is
+// no row of the window.
+bool LayoutRowAccountLookup(const AccountRowLayout &L, int window, MemBlock rows, int row, int noExtraRow)
 {
-    uint8_t *voucher = WinRecordBuffer(window);
-    if (!voucher || !rows || rows != WinMatrixRows(window)) return false;
-    uint8_t r[Row::Size];
-    if (!MatrixRowGet(TRVc::Number, 0, voucher, row, r)) return false;
+    uint8_t *record = WinRecordBuffer(window);
+    if (!record || !rows || rows != WinMatrixRows(window) || !WinRecordIs(window, L.reg)) return false;
+    uint8_t r[RowMax];
+    assert(L.rowSize <= RowMax);
+    if (!MatrixRowGet(L.reg, 0, record, row, r)) return false;
     uint8_t code[256], name[256] = {0}, vat[256] = {0}, followUp[256] = {0};
-    GetPString(r, Row::Account, AccountMax, code);
+    GetPString(r, L.accountAt, AccountMax, code);
     uint8_t account[ACVc::Size];
     bool found = false;
     if (code[0] != 0) {
         found = AccountRead(code, account);
         if (found) {
-            GetPString(account, ACVc::Name, NameMax, name);
+            GetPString(account, ACVc::Name, L.nameMax, name);
             GetPString(account, ACVc::VatCode, VatMax, vat);
             GetPString(account, ACVc::FollowUp, AccountMax, followUp);
         } else {
             GetUiText(name, Texts::AccountNameMissing);
+            if (name[0] > L.nameMax) name[0] = uint8_t(L.nameMax);
         }
     }
-    PutPString(r, Row::Text, NameMax, name);
-    if (found) PutPString(r, Row::VatCode, VatMax, vat);
-    (void)MatrixRowPut(TRVc::Number, 0, voucher, row, r);
-    WinMatrixDrawRow(window, row, Row::Text, 0);
-    if (found) WinMatrixDrawRow(window, row, Row::VatCode, 0);
+    bool drawVat = found && L.vatAt >= 0;
+    PutPString(r, L.nameAt, L.nameMax, name);
+    if (drawVat) PutPString(r, uint32_t(L.vatAt), VatMax, vat);
+    (void)MatrixRowPut(L.reg, 0, record, row, r);
+    WinMatrixDrawRow(window, row, L.nameAt, 0);
+    if (drawVat) WinMatrixDrawRow(window, row, uint32_t(L.vatAt), 0);
     if (code[0] != 0 && !found) Beep();
     if (!found || noExtraRow || followUp[0] == 0) return true;
-    uint8_t next[Row::Size] = {0};
-    PutU16(next, Row::Kind, AccountRowKind);
-    PutPString(next, Row::Account, AccountMax, followUp);
+    uint8_t next[RowMax] = {0};
+    if (L.kindAt >= 0) PutU16(next, uint32_t(L.kindAt), AccountRowKind);
+    PutPString(next, L.accountAt, AccountMax, followUp);
     PackedDecimal blank;
     DecSetBlank(&blank);
-    PutDec(next, Row::Amount, blank);
-    PutDec(next, Row::Amount2, blank);
-    if (!MatrixRowInsert(TRVc::Number, voucher, row + 1, next)) return true;
-    WinMatrixDrawRow(window, row + 1, Row::Account, 0);
+    PutDec(next, L.amountAt, blank);
+    if (L.amount2At >= 0) PutDec(next, uint32_t(L.amount2At), blank);
+    if (!MatrixRowInsert(L.reg, record, row + 1, next)) return true;
+    WinMatrixDrawRow(window, row + 1, L.accountAt, 0);
     WinMarkChanged(window);
     return true;
 }
 
-// Recomputes the voucher's debit, credit and balance totals from its
-// counted rows, redraws them and marks the window changed.
-void VoucherTotalsRefresh(int window)
+// The voucher window's look-up (the rows of register 11).
+bool RowAccountLookup(int window, MemBlock rows, int row, int noExtraRow)
 {
-    uint8_t *voucher = WinRecordBuffer(window);
-    if (!voucher || !WinRecordIs(window, TRVc::Number)) return;
-    VoucherRowsBalance(voucher);
-    WinRedrawFieldById(window, int(TRVc::Balance));
-    WinRedrawFieldById(window, int(TRVc::DebitTotal));
-    WinRedrawFieldById(window, int(TRVc::CreditTotal));
+    return LayoutRowAccountLookup(*AccountRowLayoutOf(117), window, rows, row, noExtraRow);
+}
+
+// Recomputes the debit, credit and balance totals of the window's record
+// from its rows, redraws them and marks the window changed.
+void LayoutTotalsRefresh(const AccountRowLayout &L, int window)
+{
+    uint8_t *record = WinRecordBuffer(window);
+    if (!record || !WinRecordIs(window, L.reg)) return;
+    L.balance(record);
+    WinRedrawFieldById(window, int(L.balanceTotal));
+    WinRedrawFieldById(window, int(L.debitTotal));
+    WinRedrawFieldById(window, int(L.creditTotal));
     WinMarkChanged(window);
 }
 
-// Sets the amount of row `row` so that the voucher balances: zero first,
+void VoucherTotalsRefresh(int window) { LayoutTotalsRefresh(*AccountRowLayoutOf(117), window); }
+
+// Sets the amount of row `row` so that the record balances: zero first,
 // then the negated sum of the counted rows. False when there is no such
 // row or it is no account row.
-bool VoucherRowSetBalancing(uint8_t *voucher, int row)
+bool LayoutRowSetBalancing(const AccountRowLayout &L, uint8_t *record, int row)
 {
-    uint8_t r[Row::Size];
-    if (!MatrixRowGet(TRVc::Number, 0, voucher, row, r) || GetU16(r, Row::Kind) != AccountRowKind) return false;
+    uint8_t r[RowMax];
+    if (!AccountRowGet(L, record, row, r)) return false;
     PackedDecimal amount;
     DecSetZero(&amount);
-    PutDec(r, Row::Amount, amount);
-    if (!MatrixRowPut(TRVc::Number, 0, voucher, row, r)) return false;
+    PutDec(r, L.amountAt, amount);
+    if (!MatrixRowPut(L.reg, 0, record, row, r)) return false;
     PackedDecimal sum;
-    VoucherRowsSum(voucher, &sum);
+    L.sum(record, &sum);
     DecNegateInto(&sum, &amount);
-    PutDec(r, Row::Amount, amount);
-    return MatrixRowPut(TRVc::Number, 0, voucher, row, r);
+    PutDec(r, L.amountAt, amount);
+    return MatrixRowPut(L.reg, 0, record, row, r);
 }
 
-// Balances the row of the field under edit (button 1, and Enter on a
-// blank credit): a shown record is taken into edit first; a row of another
-// kind or a cell in the seventh column or later is left alone. The focus
-// goes to the row's debit cell, or its credit cell for a credit.
-void VoucherBalanceRow(int window)
+bool VoucherRowSetBalancing(uint8_t *voucher, int row)
 {
-    if (!WinIsOpen(window) || !WinRecordIs(window, TRVc::Number)) return;
+    return LayoutRowSetBalancing(*AccountRowLayoutOf(117), voucher, row);
+}
+
+// Balances the row of the field under edit (a button, and Enter on a
+// blank credit): a shown record is taken into edit first; a row of
+// another kind or a cell in the seventh column or later is left alone.
+// The focus goes to the row's debit cell, or its credit cell for a
+// credit.
+void LayoutBalanceRow(const AccountRowLayout &L, int window)
+{
+    if (!WinIsOpen(window) || !WinRecordIs(window, L.reg)) return;
     int F = WinTable[window]->currentField;
     FieldPlace at = WinFieldPlace(window, F);
     if (!at.IsCell() || at.row < 0 || at.row >= WinMatrixRowCount(window)) return;
@@ -190,20 +224,22 @@ void VoucherBalanceRow(int window)
         WinBeginEdit(window);
         if (!WinIsOpen(window) || WinRecState(window) == 0) return;
     }
-    if (MatrixRowKind(window, at.row) != AccountRowKind || at.column >= 6) return;
+    uint8_t r[RowMax];
+    if (at.column >= 6 || !AccountRowGet(L, WinRecordBuffer(window), at.row, r)) return;
     WinCommitField(window);
-    uint8_t *voucher = WinRecordBuffer(window);
-    if (!voucher || !VoucherRowSetBalancing(voucher, at.row)) return;
-    WinMatrixDrawRow(window, at.row, Row::Amount, 0);
-    VoucherTotalsRefresh(window);
-    uint8_t r[Row::Size];
-    (void)MatrixRowGet(TRVc::Number, 0, voucher, at.row, r);
-    PackedDecimal amount = GetDec(r, Row::Amount);
+    uint8_t *record = WinRecordBuffer(window);
+    if (!record || !LayoutRowSetBalancing(L, record, at.row)) return;
+    WinMatrixDrawRow(window, at.row, L.amountAt, 0);
+    LayoutTotalsRefresh(L, window);
+    (void)MatrixRowGet(L.reg, 0, record, at.row, r);
+    PackedDecimal amount = GetDec(r, L.amountAt);
     int first = 0, cells = 0;
     MatrixGeometry(window, &first, &cells);
-    int debitCell = first + at.row * cells + 3;
-    WinGotoField(window, DecIsNegative(&amount) ? debitCell + 1 : debitCell, true);
+    int rowFirst = first + at.row * cells;
+    WinGotoField(window, rowFirst + (DecIsNegative(&amount) ? L.colCredit : L.colDebit), true);
 }
+
+void VoucherBalanceRow(int window) { LayoutBalanceRow(*AccountRowLayoutOf(117), window); }
 
 // The amount a template row gives from its debit and credit texts (PStrings)
 // with `base` (the previous row's amount) for percentages: each text ending
@@ -258,43 +294,49 @@ void VoucherPercentAmount(PackedDecimal *result, const PackedDecimal *base, cons
     DecRound(result, 2, result);
 }
 
-// Event 6 of the voucher window: screen field `field` was committed
+// Event 6 of an account-row window: screen field `field` was committed
 // (changed: its value differs). The date is tested; an account cell
-// expands a template or looks its account up; an amount cell is redrawn,
-// checked against its account's sides and the totals follow.
-void VoucherFieldChanged(int window, int field, uint8_t changed)
+// expands a template (where the window has them) or looks its account
+// up; an amount cell is redrawn, checked against its account's sides and
+// the totals follow.
+void LayoutFieldChanged(const AccountRowLayout &L, int window, int field, uint8_t changed)
 {
     NextFieldOverride = 0;
-    uint8_t *voucher = WinRecordBuffer(window);
-    if (!voucher || !WinRecordIs(window, TRVc::Number)) return;
+    uint8_t *record = WinRecordBuffer(window);
+    if (!record || !WinRecordIs(window, L.reg)) return;
     FieldPlace at = WinFieldPlace(window, field);
     if (!at.IsCell()) {
-        if (at.id == int(TRVc::TransDate) && changed) VoucherDateLeft(window, voucher);
+        if (L.dateAt >= 0 && at.id == L.dateAt && changed) RowsDateLeft(L, window, record);
         return;
     }
-    uint8_t r[Row::Size];
-    if (!MatrixRowGet(TRVc::Number, 0, voucher, at.row, r) || GetU16(r, Row::Kind) != AccountRowKind) return;
+    uint8_t r[RowMax];
+    if (!AccountRowGet(L, record, at.row, r)) return;
     bool totals = false;
-    if (at.cell == int(Row::Account)) {
+    if (at.cell == int(L.accountAt)) {
         uint8_t name[256];
-        GetPString(r, Row::Text, NameMax, name);
+        GetPString(r, L.nameAt, L.nameMax, name);
         if (!changed && name[0] != 0) {
-            if (!IsMissingAccountText(name)) return;
-        } else if (VoucherTemplateExpand(window, at.row)) {
+            if (!AccountNameIsUnknownAt(name, L.nameMax)) return;
+        } else if (L.templates && VoucherTemplateExpand(window, at.row)) {
             return;   // the expansion refreshed the totals itself
         }
-        RowAccountLookup(window, WinMatrixRows(window), at.row, 0);
-    } else if (at.cell == int(Row::Amount) && changed) {
-        WinMatrixDrawRow(window, at.row, Row::Amount, 0);
+        LayoutRowAccountLookup(L, window, WinMatrixRows(window), at.row, 0);
+    } else if (at.cell == int(L.amountAt) && changed) {
+        WinMatrixDrawRow(window, at.row, L.amountAt, 0);
         totals = true;
         if (SignCheckOn()) {
             uint8_t code[256];
-            GetPString(r, Row::Account, AccountMax, code);
-            PackedDecimal amount = GetDec(r, Row::Amount);
+            GetPString(r, L.accountAt, AccountMax, code);
+            PackedDecimal amount = GetDec(r, L.amountAt);
             AccountSignCheck(code, &amount);
         }
     }
-    if (totals) VoucherTotalsRefresh(window);
+    if (totals) LayoutTotalsRefresh(L, window);
+}
+
+void VoucherFieldChanged(int window, int field, uint8_t changed)
+{
+    LayoutFieldChanged(*AccountRowLayoutOf(117), window, field, changed);
 }
 
 // Redraws the account cells of voucher row `row`.

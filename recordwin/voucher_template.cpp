@@ -41,18 +41,18 @@ void TextOrPrevious(const uint8_t *text, bool inherit, const uint8_t *prev, uint
         PStringCopy(out, text);
 }
 
+}  // namespace
+
 // Reads template `code` (a PString) into tpl (AUVc::Size bytes, its rows
 // loaded); false when there is none.
-bool TemplateRead(const uint8_t *code, uint8_t *tpl)
+bool VoucherTemplateRead(const uint8_t *code, uint8_t *tpl)
 {
-    if (code[0] == 0 || code[0] > AccountMax) return false;
+    if (!tpl || code[0] == 0 || code[0] > AccountMax) return false;
     RecClear(AUVc::Number, tpl);
     PutPString(tpl, AUVc::Code, AccountMax, code);
     uint32_t recid = 0, position = 0;
     return RecFind(AUVc::Number, tpl, 1, 1, &recid, &position);
 }
-
-}  // namespace
 
 // Expands the template whose code is typed in the account cell of row
 // `row` of the voucher window into the voucher's rows; 1 when the code
@@ -72,7 +72,7 @@ int VoucherTemplateExpand(int window, int row)
     uint8_t code[256];
     GetPString(current, Row::Account, AccountMax, code);
     RuleRecord tpl(AUVc::Number);
-    if (!tpl.record || !TemplateRead(code, tpl.record)) return 0;
+    if (!VoucherTemplateRead(code, tpl.record)) return 0;
 
     int first = 0, cells = 0;
     MatrixGeometry(window, &first, &cells);

@@ -1,16 +1,19 @@
 // voucher_window.cpp - where Enter moves the focus in the voucher window
-// (type 117) and in the rows of the document windows (event 7), the
-// voucher window's buttons, and its event handler.
+// (type 117), its twins 255 and 533 and the rows of the document windows
+// (event 7), the voucher window's buttons, and its event handler.
 //
 // Screen fields of a row are the matrix's first field plus the row times
 // the cells a row, plus the column: an account row shows account (0),
 // objects (1), name (2), the amount as debit (3) and as credit (4).
+#include <cassert>
+
 #include "core/decimal.h"
 #include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "core/system.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "recordwin/account_rows.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/ledger.h"
@@ -25,7 +28,8 @@ namespace {
 
 namespace Row = TRVc::Rows;
 constexpr int NoTarget = 65535, ActedItself = 0;
-constexpr int ColAccount = 0, ColObjects = 1, ColName = 2, ColDebit = 3, ColCredit = 4;
+constexpr int ColAccount = 0;
+constexpr uint32_t RowMax = 256;   // above the largest row of an account-row window
 constexpr uint16_t AccountRowKind = 1, CorrectionRowKind = 2, LinkRowKind = 4;
 constexpr int StateShown = 0, StateNew = 1;
 constexpr int EventMayDeleteRow = 4, EventMayInsertRow = 9, EventRowsChanged = 12, EventButton = 23;
@@ -41,17 +45,17 @@ uint16_t CompanyWord(uint32_t at)
 // The amount cell Enter goes to from the account or objects cell of a row
 // whose first cell is `rowFirst`: debit, or credit for a credit amount;
 // the name cell when the company steps through names (word 240 = 0).
-int AmountCellOf(int rowFirst, const uint8_t *r)
+int AmountCellOf(const AccountRowLayout &L, int rowFirst, const uint8_t *r)
 {
-    PackedDecimal amount = GetDec(r, Row::Amount);
-    int target = rowFirst + (DecIsNegative(&amount) && !DecIsBlank(&amount) ? ColCredit : ColDebit);
-    if (CompanyWord(CompanyBlk::VoucherEnterStep2) == 0) target = rowFirst + ColName;
+    PackedDecimal amount = GetDec(r, L.amountAt);
+    int target = rowFirst + (DecIsNegative(&amount) && !DecIsBlank(&amount) ? L.colCredit : L.colDebit);
+    if (CompanyWord(CompanyBlk::VoucherEnterStep2) == 0) target = rowFirst + L.colName;
     return target;
 }
 
-// Enter on the empty account cell of a row: a stored voucher is done (OK);
-// a new one is followed by another new voucher, focused on its date.
-int VoucherFinished(int window)
+// Enter on the empty account cell of a row: a stored record is done (OK);
+// a new one is followed by another new record, focused on its date.
+int RecordFinished(int window)
 {
     if (WinRecState(window) != StateNew) {
         WindowOkAction(window);
@@ -91,62 +95,63 @@ void VoucherNegateNewRows(int window)
 
 }  // namespace
 
-// Where Enter in screen field `field` of the voucher window goes: a screen
-// field; 65535 to let the framework move on; 0 when Enter acted itself
-// (the voucher was finished). A target set by a template comes first.
-int VoucherEnterTarget(int window, int field)
+// Where Enter in screen field `field` of an account-row window goes: a
+// screen field; 65535 to let the framework move on; 0 when Enter acted
+// itself (the record was finished). A target set by a template comes
+// first.
+int LayoutEnterTarget(const AccountRowLayout &L, int window, int field)
 {
-    if (NextFieldOverride != 0) {
+    if (L.templates && NextFieldOverride != 0) {
         int target = NextFieldOverride;
         NextFieldOverride = 0;
         return target;
     }
     FieldPlace at = WinFieldPlace(window, field);
-    uint8_t *voucher = WinRecordBuffer(window);
-    uint8_t r[Row::Size];
-    if (!at.IsCell() || !voucher || !MatrixRowGet(TRVc::Number, 0, voucher, at.row, r) ||
-        GetU16(r, Row::Kind) != AccountRowKind)
+    uint8_t *record = WinRecordBuffer(window);
+    uint8_t r[RowMax];
+    assert(L.rowSize <= RowMax);
+    if (!at.IsCell() || !record || !WinRecordIs(window, L.reg) || !MatrixRowGet(L.reg, 0, record, at.row, r) ||
+        (L.kindAt >= 0 && GetU16(r, uint32_t(L.kindAt)) != AccountRowKind))
         return NoTarget;
     int first = 0, cells = 0;
     MatrixGeometry(window, &first, &cells);
     int rowFirst = first + at.row * cells, nextRow = rowFirst + cells;
-    switch (at.column) {
-    case ColAccount: {
-        if (r[Row::Account] == 0) return VoucherFinished(window);
-        int target = AmountCellOf(rowFirst, r);
-        if (CompanyWord(CompanyBlk::VoucherEnterStep1) == 0) target = rowFirst + ColObjects;
+    PackedDecimal amount = GetDec(r, L.amountAt);
+    if (at.column == ColAccount) {
+        if (!L.enterFromAccount) return NoTarget;
+        if (r[L.accountAt] == 0) return RecordFinished(window);
+        int target = AmountCellOf(L, rowFirst, r);
+        if (L.colSecond >= 0 && CompanyWord(CompanyBlk::VoucherEnterStep1) == 0) target = rowFirst + L.colSecond;
         return target;
     }
-    case ColObjects: return AmountCellOf(rowFirst, r);
-    case ColDebit: {
-        PackedDecimal amount = GetDec(r, Row::Amount);
-        return !DecIsBlank(&amount) && DecSign(&amount) > 0 ? nextRow : NoTarget;
+    if (at.column == L.colSecond) return AmountCellOf(L, rowFirst, r);
+    if (at.column == L.colDebit) return !DecIsBlank(&amount) && DecSign(&amount) > 0 ? nextRow : NoTarget;
+    if (at.column == L.colCredit) {
+        if (!DecIsBlank(&amount)) return L.creditAlwaysOn ? nextRow : NoTarget;
+        LayoutBalanceRow(L, window);
+        return WinIsOpen(window) ? nextRow : ActedItself;
     }
-    case ColCredit: {
-        PackedDecimal amount = GetDec(r, Row::Amount);
-        if (DecIsBlank(&amount)) {
-            VoucherBalanceRow(window);
-            if (!WinIsOpen(window)) return ActedItself;
-        }
-        return nextRow;
-    }
-    default: return NoTarget;
-    }
+    return NoTarget;
 }
 
-// Event 7: Enter in screen field `field`. The voucher window and the rows
-// of the document windows (an item's second column goes on to the next
+// Where Enter goes in the voucher window.
+int VoucherEnterTarget(int window, int field) { return LayoutEnterTarget(*AccountRowLayoutOf(117), window, field); }
+
+// Event 7: Enter in screen field `field`. The voucher window, the
+// account-row windows 255 and 533 and the rows of the document windows (an item's second column goes on to the next
 // row) choose the field; 0 when the focus went there or Enter acted
 // itself, 1 to let the framework move on.
 uint8_t MatrixCellEvent(int window, int field)
 {
     if (!WinIsOpen(window)) return 1;
     int target = NoTarget;
-    switch (WinTypeOf(window)) {
-    case 117:
-        if (!WinRecordIs(window, TRVc::Number)) return 1;
-        target = VoucherEnterTarget(window, field);
+    switch (int type = WinTypeOf(window)) {
+    case 117: case 255: case 533: {
+        const AccountRowLayout *L = WinAccountRowLayout(window);
+        if (!L || L->type != type) return 1;
+        target = LayoutEnterTarget(*L, window, field);
         break;
+    }
     case 272: case 290: case 347: case 352: {
         FieldPlace at = WinFieldPlace(window, field);
         if (!at.IsCell() || at.column != 1) return 1;

@@ -1,0 +1,116 @@
+// road_account_rows_test.cpp - account rows (register 9) entered as the
+// voucher is: in the General ledger module the register popup opens the
+// list of account rows and New a record, dated today. The cash row is typed as a
+// debit, the sales row is left for Operations > Balance row to fill as a
+// credit, and OK stores the record. The company file then holds it with
+// its two rows, their names and its totals.
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+
+namespace {
+
+constexpr int AccountRowsList = 254, AccountRows = 255;
+namespace fs = std::filesystem;
+
+double Num(const uint8_t *base, uint32_t at)
+{
+    PackedDecimal d = GetDec(base, at);
+    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
+}
+
+// Today as the date fields take it typed.
+std::string Today()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%d.%m.%Y", &local);
+    return text;
+}
+
+std::string Digits(const std::string &shown)
+{
+    std::string d;
+    for (char c : shown)
+        if (c >= '0' && c <= '9') d += c;
+    return d;
+}
+
+TEST_F(RoadTest, AccountRowsBalancedByTheirButtonAndStored)
+{
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Menu("Module", "General ledger");
+    Menu("Registers", "Account rows");
+    Check("the register popup opens the list of account rows", [] {
+        EXPECT_EQ(ActiveType(), AccountRowsList) << ActiveTitle();
+        return ActiveType() == AccountRowsList;
+    });
+    ClickButton("New");
+    Check("New opens an account-row entry", [] {
+        EXPECT_EQ(ActiveType(), AccountRows) << ActiveTitle();
+        return ActiveType() == AccountRows;
+    });
+    ClickField("Date");
+    Type(Today());
+    Key(PlKey::Tab);
+    ClickField("Text");
+    Type("Cash sale");
+    ClickCell(0, 0);
+    Type("1910");
+    Key(PlKey::Tab);
+    ClickCell(0, 3);
+    Type("800");
+    Key(PlKey::Tab);
+    ClickCell(1, 0);
+    Type("3010");
+    Key(PlKey::Tab);
+    ClickCell(1, 4);
+    Menu("Operations", "Balance row");
+    Check("the second row balances the first", [this, shots] {
+        EXPECT_EQ(Digits(Shown("Debit")), "80000") << Shown("Debit");
+        EXPECT_EQ(Digits(Shown("Credit")), "80000") << Shown("Credit");
+        EXPECT_EQ(Digits(Shown("Balance")), "000") << Shown("Balance");
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "account_rows_window.png"));
+        return true;
+    });
+    ClickOk();
+    Check("OK stores the record", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return TitleTells("viewing");
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(SMVc::Number), 1u);
+    std::vector<uint8_t> record(SMVc::Size), row(SMVc::Rows::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(SMVc::Number, 1, record.data(), &id));
+    EXPECT_EQ(TextAt(record.data(), SMVc::Text), "Cash sale");
+    ASSERT_EQ(MatrixRowCount(SMVc::Number, 0, record.data()), 2);
+    const char *accounts[] = {"1910", "3010"}, *names[] = {"Cash", "Sales"};
+    const double amounts[] = {800, -800};
+    for (int i = 0; i < 2; i++) {
+        ASSERT_TRUE(MatrixRowRead(SMVc::Number, record.data(), i, row.data()));
+        EXPECT_EQ(TextAt(row.data(), SMVc::Rows::Account), accounts[i]) << i;
+        EXPECT_EQ(TextAt(row.data(), SMVc::Rows::Text), names[i]) << i;
+        EXPECT_NEAR(Num(row.data(), SMVc::Rows::Amount), amounts[i], 0.005) << i;
+    }
+    EXPECT_NEAR(Num(record.data(), SMVc::Debit), 800, 0.005);
+    EXPECT_NEAR(Num(record.data(), SMVc::Credit), -800, 0.005);
+    EXPECT_NEAR(Num(record.data(), SMVc::Balance), 0, 0.005);
+    CloseForCheck();
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+// road_purchase_invoice_test.cpp - a vendor's invoice entered and paid as a
+// user does it. The demo company has no vendors and no purchase accounts:
+// they come in by File > Maintenance > Imports from a text file (the
+// creditors' account, two cost accounts, the vendor and the purchase
+// ledger's accounts). In the Purchasing module the register popup opens
+// the purchase-invoice list and New an invoice: the vendor fills its name,
+// two cost rows take 600 and 400 of the 1 000 total, and the invoice is
+// approved and stored. The outgoing-payment list's New opens a payment:
+// the invoice's number typed into a row brings the vendor and the open
+// 1 000, and the payment is approved, posted and stored. The company file
+// then holds the invoice with its rows, the paid payment and no open item
+// left (the demo company posts no purchase vouchers).
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+
+namespace {
+
+constexpr int FunctionList = 7, PurchaseInvoiceList = 154, PurchaseInvoice = 155, OutPaymentList = 156,
+              OutPayment = 157;
+namespace fs = std::filesystem;
+
+std::function<bool()> Opened(int type)
+{
+    return [type] {
+        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
+        return RoadTest::ActiveType() == type;
+    };
+}
+
+double Num(const uint8_t *base, uint32_t at)
+{
+    PackedDecimal d = GetDec(base, at);
+    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
+}
+
+// The digits of a shown amount.
+std::string Digits(const std::string &shown)
+{
+    std::string d;
+    for (char c : shown)
+        if (c >= '0' && c <= '9') d += c;
+    return d;
+}
+
+// A line of the text file: the fields joined by tabs, ended by one more.
+std::string Line(std::initializer_list<std::string> fields, int empties = 0)
+{
+    std::string s;
+    for (const std::string &f : fields) s += f + "\t";
+    for (int i = 0; i < empties; i++) s += "\t";
+    return s + "\r\n";
+}
+
+TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
+{
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    const fs::path setup = dir / "purchase_setup.txt";
+    {
+        std::ofstream out(setup, std::ios::binary);
+        out << "konto3\t\r\n"
+            << Line({"2440", "Creditors", "2", "1", "1", "0", "", ""})
+            << Line({"5010", "Rent", "4", "1", "1", "0", "", ""})
+            << Line({"6110", "Office supplies", "4", "1", "1", "0", "", ""}) << "\r\n\r\n";
+        // The vendor: code, name, three address lines, account text, two
+        // texts, VAT zone, a text, terms, bank giro, purchase account,
+        // postal giro, currency, five codes, a text, on account, bank.
+        out << "leverant\xF6r1\t\r\n"
+            << Line({"V1", "Office Supply Ltd", "Box 12", "", "", "5050-1234", "", "", "0", "", "", "5050-1234",
+                     "", "", "", "", "", "", "", "", "", "", "0", ""},
+                    9)
+            << "\r\n\r\n";
+        // The purchase ledger's accounts: creditors first.
+        out << "levkonton1\t\r\n"
+            << Line({"2440", "", "", "", "", "", "", "", "", "0", "0", "", "", "", "", "", ""}, 4) << "\r\n\r\n";
+    }
+    Menu("File", "Maintenance...");
+    Check("the function list opens", Opened(FunctionList));
+    ClickButton("Imports");
+    ClickButton("Text file");
+    ClickRow("");
+    AnswerFile(setup.string());
+    Key(PlKey::Return);
+    Check("the vendor and the accounts are imported", [] {
+        EXPECT_FALSE(Told("not imported")) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Purchase invoices");
+    Check("the register popup opens the purchase-invoice list", Opened(PurchaseInvoiceList));
+    ClickButton("New");
+    Check("New opens a purchase invoice", Opened(PurchaseInvoice));
+    ClickField("Vendor");
+    Type("V1");
+    Key(PlKey::Tab);
+    Check("the vendor fills the invoice", [] {
+        EXPECT_EQ(Shown("Name"), "Office Supply Ltd");
+        return true;
+    });
+    ClickField("Vendor's invoice");
+    Type("A-77");
+    ClickField("Total");
+    Type("1000");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Type("5010");
+    Key(PlKey::Tab);
+    ClickCell(0, 3);
+    Type("600");
+    Key(PlKey::Tab);
+    ClickCell(1, 0);
+    Type("6110");
+    Key(PlKey::Tab);
+    ClickCell(1, 3);
+    Type("400");
+    Key(PlKey::Tab);
+    ClickButton("Approved");
+    Check("the rows take the whole total", [this, shots] {
+        EXPECT_EQ(Digits(Shown("Total")), "100000") << Shown("Total");
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "purchase_invoice_window.png"));
+        return true;
+    });
+    ClickOk();
+    auto number = std::make_shared<std::string>();
+    Check("OK stores the approved invoice", [number] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        *number = Digits(Shown("Number"));
+        EXPECT_FALSE(number->empty());
+        return TitleTells("viewing") && !number->empty();
+    });
+    Menu("Window", "Close all");
+
+    Menu("Registers", "Outgoing payments");
+    Check("the register popup opens the payment list", Opened(OutPaymentList));
+    ClickButton("New");
+    Check("New opens a payment", Opened(OutPayment));
+    ClickField("Payment mode");
+    Type("K");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Do("type the invoice's number", [number] {
+        ScriptText(*number);
+        return true;
+    });
+    Key(PlKey::Tab);
+    Check("the row pays the open amount of the vendor's invoice", [this, shots] {
+        EXPECT_EQ(Digits(Shown("Rows total")), "100000") << Shown("Rows total");
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "out_payment_window.png"));
+        return true;
+    });
+    ClickButton("Approved");
+    ClickButton("Posted");
+    ClickOk();
+    Check("OK stores the payment", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return TitleTells("viewing");
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(VIVc::Number), 1u);
+    std::vector<uint8_t> invoice(VIVc::Size), row(VIVc::Rows::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(VIVc::Number, 1, invoice.data(), &id));
+    EXPECT_EQ(TextAt(invoice.data(), VIVc::VendCode), "V1");
+    EXPECT_EQ(TextAt(invoice.data(), VIVc::VendName), "Office Supply Ltd");
+    EXPECT_EQ(TextAt(invoice.data(), VIVc::VendInvNr), "A-77");
+    EXPECT_EQ(GetU16(invoice.data(), VIVc::Approved), 1);
+    EXPECT_NEAR(Num(invoice.data(), VIVc::InvAmount), 1000, 0.005);
+    ASSERT_EQ(MatrixRowCount(VIVc::Number, 0, invoice.data()), 2);
+    const char *accounts[] = {"5010", "6110"};
+    const char *names[] = {"Rent", "Office supplies"};
+    const double amounts[] = {600, 400};
+    for (int i = 0; i < 2; i++) {
+        ASSERT_TRUE(MatrixRowRead(VIVc::Number, invoice.data(), i, row.data()));
+        EXPECT_EQ(TextAt(row.data(), VIVc::Rows::Account), accounts[i]) << i;
+        EXPECT_EQ(TextAt(row.data(), VIVc::Rows::Text), names[i]) << i;
+        EXPECT_NEAR(Num(row.data(), VIVc::Rows::Amount), amounts[i], 0.005) << i;
+    }
+    // The payment paid the whole invoice: no open item is left.
+    ASSERT_EQ(RegRecordCount(OPVc::Number), 1u);
+    std::vector<uint8_t> payment(OPVc::Size), prow(OPVc::Rows::Size);
+    ASSERT_TRUE(RecReadAt(OPVc::Number, 1, payment.data(), &id));
+    EXPECT_EQ(GetU16(payment.data(), OPVc::Approved), 1);
+    EXPECT_EQ(GetU16(payment.data(), OPVc::Posted), 1);
+    ASSERT_EQ(MatrixRowCount(OPVc::Number, 0, payment.data()), 1);
+    ASSERT_TRUE(MatrixRowRead(OPVc::Number, payment.data(), 0, prow.data()));
+    EXPECT_EQ(GetU32(prow.data(), OPVc::Rows::InvoiceNr), GetU32(invoice.data(), VIVc::SerNr));
+    EXPECT_EQ(TextAt(prow.data(), OPVc::Rows::VendCode), "V1");
+    EXPECT_NEAR(Num(prow.data(), OPVc::Rows::Amount), 1000, 0.005);
+    EXPECT_NEAR(Num(payment.data(), OPVc::RowsTotal), 1000, 0.005);
+    EXPECT_EQ(RegRecordCount(APVc::Number), 0u);
+    CloseForCheck();
+}
+
+}  // namespace
