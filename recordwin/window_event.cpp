@@ -66,7 +66,7 @@ constexpr HandlerEntry Handlers[] = {
     {195, WinAllowAllEvent}, {347, Win347Event}, {350, Win350Event},
     {155, Win155Event},     {157, Win157Event},     {475, Win475Event}, {476, Win476Event},
     {117, Win117Event},
-    {272, Win272Event},     {352, Win352Event},
+    {272, Win272Event},     {352, Win352Event},     {290, Win290Event}, {468, Win468Event},
 };
 
 // Handlers set at run time, asked before the built-in table; type 0 is a
