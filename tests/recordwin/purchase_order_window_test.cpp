@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/record_buffer.h"
+#include "core/work_blocks.h"
 #include "platform/display.h"
 #include "recordwin/purchase_order_window.h"
 #include "recordwin/record_windows.h"
@@ -174,6 +175,28 @@ TEST_F(PurchaseOrderWindowTest, VendorAndLocationFillTheHeadAndUnknownCodesChang
     LeaveField(PO::Location);
     EXPECT_EQ(PlBeepCount(), beeps + 2);
     EXPECT_EQ(Text(Rec(), PO::DelAddr0), "North store");
+}
+
+TEST_F(PurchaseOrderWindowTest, TheDeliveryTextTakesTheFormOfTheSettingOrStaysAsTyped)
+{
+    struct Case {
+        uint16_t form;
+        const char *typed, *kept;
+    };
+    const Case cases[] = {{0, " 12 x", " 12 x"}, {2, "0042", "42"}, {3, "7 days", "7"}, {9, "abc", "abc"}};
+    for (const Case &c : cases) {
+        uint8_t block[ValueKindBlk::Size] = {};
+        PutU16(block, ValueKindBlk::ValueKind, c.form);
+        StoreBlock(ValueKindBlk::Number, block, ValueKindBlk::Size);
+        ASSERT_NE(Block220, nullptr);
+        PutText(Rec(), PO::DelivText, 10, c.typed);
+        LeaveField(PO::DelivText);
+        EXPECT_EQ(Text(Rec(), PO::DelivText), c.kept) << c.form;
+        // Left unchanged, a text is not rewritten.
+        PutText(Rec(), PO::DelivText, 10, c.typed);
+        LeaveField(PO::DelivText, 0);
+        EXPECT_EQ(Text(Rec(), PO::DelivText), c.typed) << c.form;
+    }
 }
 
 TEST_F(PurchaseOrderWindowTest, ItemRowsTakeTheVendorsTermsAndTheQuantitiesFollowEachOther)
