@@ -1,6 +1,6 @@
-// document_rows.cpp - the row steps shared by the sales invoice, order
-// and quotation windows (see document_rows.h): pricing an item row, its
-// sum, its gross profit and the discount a typed sum means.
+// document_rows.cpp - the row steps shared by the sales invoice, order,
+// quotation and purchase-order windows (see document_rows.h): pricing an
+// item row, its sum, its gross profit and the discount a typed sum means.
 #include "recordwin/document_rows.h"
 
 #include <cassert>
@@ -10,6 +10,7 @@
 #include "operations/sales_invoice.h"
 #include "rules/prices.h"
 #include "rules/vat_currency.h"
+#include "shell/window_layout.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ const DocLayout InvoiceDocLayout = {
     IVVc::Rows::Objects,   IVVc::Rows::UnitCost,
     IVVc::Rows::GrossProfit, IVVc::Rows::VatCode,
     IVVc::Rows::StructCode, IVVc::Rows::PriceUnit,
-    IVVc::Rows::Kind,
+    IVVc::Rows::Kind,      false,
 };
 
 const DocLayout OrderDocLayout = {
@@ -76,7 +77,7 @@ const DocLayout OrderDocLayout = {
     ORVc::Rows::Objects,   ORVc::Rows::UnitCost,
     ORVc::Rows::GrossProfit, ORVc::Rows::VatCode,
     ORVc::Rows::StructCode, ORVc::Rows::PriceUnit,
-    ORVc::Rows::Kind,
+    ORVc::Rows::Kind,      false,
 };
 
 const DocLayout QuotationDocLayout = {
@@ -92,8 +93,53 @@ const DocLayout QuotationDocLayout = {
     QuotationVc::Rows::Objects,  QuotationVc::Rows::UnitCost,
     QuotationVc::Rows::GrossProfit, QuotationVc::Rows::VatCode,
     NoDocCell,                   QuotationVc::Rows::PriceUnit,
-    QuotationVc::Rows::Kind,
+    QuotationVc::Rows::Kind,     false,
 };
+
+const DocLayout ContractDocLayout = {
+    ContractVc::Number,          ContractVc::Rows::Size,
+    ContractVc::CurncyCode,      ContractVc::Rate,
+    ContractVc::LangCode,        ContractVc::DiscCode,
+    ContractVc::PriceList,       ContractVc::DiscCode2,
+    ContractVc::VatZone,         ContractVc::InclVat,
+    NoDocCell,                   ContractVc::Rows::ItemCode,
+    ContractVc::Rows::Quantity,  ContractVc::Rows::Text,
+    ContractVc::Rows::Price,     ContractVc::Rows::Sum,
+    ContractVc::Rows::Discount,  ContractVc::Rows::SalesAcc,
+    ContractVc::Rows::Objects,   ContractVc::Rows::UnitCost,
+    ContractVc::Rows::GrossProfit, ContractVc::Rows::VatCode,
+    NoDocCell,                   ContractVc::Rows::PriceUnit,
+    ContractVc::Rows::Kind,      true,
+};
+
+const DocLayout PurchaseOrderDocLayout = {
+    PurchOrderVc::Number,          PurchOrderVc::Rows::Size,
+    PurchOrderVc::CurncyCode,      PurchOrderVc::Rate,
+    PurchOrderVc::LangCode,        NoDocCell,
+    NoDocCell,                     NoDocCell,
+    PurchOrderVc::VatZone,         NoDocCell,
+    NoDocCell,                     PurchOrderVc::Rows::ItemCode,
+    PurchOrderVc::Rows::PricedQty, PurchOrderVc::Rows::Text,
+    PurchOrderVc::Rows::Price,     PurchOrderVc::Rows::Sum,
+    PurchOrderVc::Rows::Discount,  NoDocCell,
+    NoDocCell,                     NoDocCell,
+    NoDocCell,                     PurchOrderVc::Rows::VatCode,
+    NoDocCell,                     NoDocCell,
+    PurchOrderVc::Rows::Kind,      true,
+};
+
+LockedRows::LockedRows(int window) : handle(WinMatrixRows(window)), data(handle ? MemLock(handle) : nullptr) {}
+
+LockedRows::~LockedRows()
+{
+    if (data) MemUnlock(handle);
+}
+
+void DocRowRedraw(int window, int row, std::initializer_list<uint32_t> cells)
+{
+    for (uint32_t c : cells)
+        if (c != NoDocCell) WinMatrixDrawRow(window, row, c, 0);
+}
 
 // Prices the row through ItemPriceCall: price, discount, VAT code and
 // account always, the description and unit cost when asked; the per-row
@@ -113,7 +159,7 @@ bool DocRowPrice(const DocLayout &l, uint8_t *doc, int row, uint8_t *r, uint8_t 
     PutPString(r, l.vatCode, VatCodeMax, a.vatCode);
     if (takes & DocTakeCost) PutDec(r, l.unitCost, a.cost);
     PutPString(r, l.account, AccountMax, a.account);
-    if (a.flag) (void)RowSumCall(l.reg, doc, row, nullptr);
+    if (a.flag && !l.noRowSumRules) (void)RowSumCall(l.reg, doc, row, nullptr);
     if (l.vatOverride != NoDocCell && doc[l.vatOverride] != 0) {
         uint8_t vat[256];
         GetPString(doc, l.vatOverride, VatCodeMax, vat);
@@ -137,8 +183,12 @@ void DocRowStructure(const DocLayout &l, const uint8_t *item, uint8_t *r, const 
 
 bool DocRowSumUpdate(const DocLayout &l, uint8_t *r)
 {
-    PackedDecimal qty = GetDec(r, l.quantity), price = GetDec(r, l.price), unit = GetDec(r, l.priceUnit),
+    PackedDecimal qty = GetDec(r, l.quantity), price = GetDec(r, l.price), unit,
                   discount = GetDec(r, l.discount), sum, old = GetDec(r, l.sum);
+    if (l.priceUnit == NoDocCell)
+        DecSetBlank(&unit);
+    else
+        unit = GetDec(r, l.priceUnit);
     DecRowAmount(&qty, &price, &unit, &discount, &sum);
     if (DecEqual(&sum, &old)) return false;
     PutDec(r, l.sum, sum);

@@ -255,3 +255,26 @@ void QuotationTotalsRefresh(int window);
 // Show row `row` of the order or quotation in the item-information window.
 void OrderRowInfo(int window, int row);
 void QuotationRowInfo(int window, int row);
+
+// ---- The purchase-order window (290: purchase_order_window.cpp,
+// purchase_order_rows.cpp) ----
+
+// Window type 290's event handler: 1 = go on / allowed, 0 = refused.
+uint8_t Win290Event(int window, int event, void *a, void *b);
+// What leaving screen field `field` of the purchase-order window does.
+void PurchaseOrderFieldLeave(int window, int field, uint8_t changed);
+// Recompute and show the purchase order's totals.
+void PurchaseOrderTotalsRefresh(int window);
+
+// ---- The contract window (468: contract_window.cpp, contract_rows.cpp) ----
+
+// Window type 468's event handler: 1 = go on / allowed, 0 = refused.
+uint8_t Win468Event(int window, int event, void *a, void *b);
+// What leaving screen field `field` of the contract window does.
+void ContractFieldLeave(int window, int field, uint8_t changed);
+// Recompute and show the contract's totals.
+void ContractTotalsRefresh(int window);
+// The customer whose code the contract holds fills it (customer gets the
+// customer's record), with the freight of block 186 and the totals;
+// false, contract unchanged, when the customer is unknown.
+bool ContractCustomerFill(uint8_t *contract, uint8_t *customer);

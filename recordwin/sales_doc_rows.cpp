@@ -29,26 +29,6 @@ struct RowMarks {
     bool sum = false, profit = false;
 };
 
-// The rows of a window locked for one step; null data when they could
-// not be had. The row pointer is good only while the lock is held.
-struct LockedRows {
-    MemBlock handle;
-    uint8_t *data;
-    explicit LockedRows(int window) : handle(WinMatrixRows(window)), data(MemLock(handle)) {}
-    ~LockedRows()
-    {
-        if (data) MemUnlock(handle);
-    }
-    LockedRows(const LockedRows &) = delete;
-    LockedRows &operator=(const LockedRows &) = delete;
-};
-
-void RedrawCells(int window, int row, std::initializer_list<uint32_t> cells)
-{
-    for (uint32_t c : cells)
-        if (c != NoDocCell) WinMatrixDrawRow(window, row, c, 0);
-}
-
 // The item cell: a changed code, or a code whose description is empty,
 // prices the row (the order keeps the quantity typed before it). False
 // when the item is unknown: the row is as it was.
@@ -76,7 +56,7 @@ bool ItemCellLeft(const SalesDocWindow &d, int window, int row, uint8_t changed,
         PutDec(r, l.priceUnit, GetDec(item, INVc::PriceUnit));
     }
     // The row holds its new values before any of its cells is redrawn.
-    RedrawCells(window, row, {l.price, l.text, l.discount, l.account, l.afterAccount, l.vatCode, l.unitCost,
+    DocRowRedraw(window, row, {l.price, l.text, l.discount, l.account, l.afterAccount, l.vatCode, l.unitCost,
                               d.isOrder ? l.structCode : NoDocCell, l.priceUnit});
     m->sum = true;
     uint8_t lang[256];
@@ -181,12 +161,12 @@ void SalesDocRowLeft(const SalesDocWindow &d, int window, int F, uint8_t changed
     }
     // Every value is in the row before its cells are redrawn.
     if (uint32_t(cell) == l.quantity && changed)
-        RedrawCells(window, row, {l.price, l.discount, l.account, l.afterAccount, l.vatCode, l.unitCost,
+        DocRowRedraw(window, row, {l.price, l.discount, l.account, l.afterAccount, l.vatCode, l.unitCost,
                                   d.isOrder ? l.structCode : NoDocCell});
-    if (discountSet) RedrawCells(window, row, {l.discount});
-    if (sumSet) RedrawCells(window, row, {l.sum});
+    if (discountSet) DocRowRedraw(window, row, {l.discount});
+    if (sumSet) DocRowRedraw(window, row, {l.sum});
     if (m.profit) {
-        RedrawCells(window, row, {l.grossProfit});
+        DocRowRedraw(window, row, {l.grossProfit});
         d.totalsRefresh(window);
     }
 }

@@ -68,6 +68,7 @@ constexpr HandlerEntry Handlers[] = {
     {117, Win117Event},
     {164, Win164Event},     {255, Win255Event},     {533, Win533Event},
     {272, Win272Event},     {352, Win352Event},
+    {290, Win290Event},     {468, Win468Event},
 };
 
 // Handlers set at run time, asked before the built-in table; type 0 is a

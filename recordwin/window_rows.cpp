@@ -13,9 +13,9 @@ struct TypeRegister {
 };
 constexpr TypeRegister RuleRegisters[] = {
     {117, TRVc::Number},      {122, ProductionVc::Number}, {155, VIVc::Number},        {157, OPVc::Number},
-    {197, PUVc::Number},      {268, TimeSheetVc::Number},  {290, PurchOrderVc::Number}, {347, IVVc::Number},
-    {352, ORVc::Number},      {354, SHVc::Number},         {426, StockMoveVc::Number},  {475, ExpenseVc::Number},
-    {476, PersPayVc::Number},
+    {197, PUVc::Number},      {268, TimeSheetVc::Number},  {272, QuotationVc::Number}, {290, PurchOrderVc::Number},
+    {347, IVVc::Number},      {352, ORVc::Number},         {354, SHVc::Number},        {426, StockMoveVc::Number},
+    {475, ExpenseVc::Number}, {476, PersPayVc::Number},
 };
 
 }  // namespace

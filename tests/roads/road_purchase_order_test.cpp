@@ -1,0 +1,157 @@
+// road_purchase_order_test.cpp - a purchase order as a user types it. The
+// demo company has no vendors: the vendor V1 and its terms for ITEM1 (40
+// a box of 10) and ITEM2 (25 apiece) come in by File > Maintenance >
+// Imports from a text file. In the Purchasing module the register popup
+// opens the purchase-order list, New the purchase-order window; V1 and
+// two rows are typed and OK stores it; the list finds it by its number
+// and opens it again with its rows and totals. The order, its rows and
+// the stock it puts on the way are in the company file.
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+
+namespace {
+
+constexpr int FunctionList = 7, PurchaseOrder = 290, PurchaseOrderList = 289;
+constexpr int ColItem = 0;
+namespace fs = std::filesystem;
+
+double Num(const uint8_t *base, uint32_t at)
+{
+    PackedDecimal d = GetDec(base, at);
+    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
+}
+
+std::function<bool()> Opened(int type)
+{
+    return [type] {
+        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
+        return RoadTest::ActiveType() == type;
+    };
+}
+
+TEST_F(RoadTest, PurchaseOrderOfTwoRowsIsTypedStoredAndReopened)
+{
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    const fs::path vendors = dir / "vendors.txt";
+    {
+        std::ofstream out(vendors, std::ios::binary);
+        out << "ve2\t\r\nV1\tWidget Works\tFabriksgatan 3\t\t\t\t\t\t0\t\t30\t\r\n\r\n\r\n"
+            << "pi1\t\r\nITEM1\tV1\tWW-100\tWidgets, box of 10\t40,00\t1\tWidget Works\t\t\t10\t\r\n\r\n"
+            << "ITEM2\tV1\tWW-200\tRed widgets\t25,00\t1\tWidget Works\t\t\t\t\r\n\r\n\r\n";
+    }
+    Menu("File", "Maintenance...");
+    Check("the function list opens", Opened(FunctionList));
+    ClickButton("Imports");
+    ClickButton("Text file");
+    ClickRow("");
+    AnswerFile(vendors.string());
+    Key(PlKey::Return);
+    Menu("Window", "Close all");
+
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Purchase orders");
+    Check("the register popup opens the purchase-order list", Opened(PurchaseOrderList));
+    ClickButton("New");
+    Check("New opens the purchase-order window", [] {
+        EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+        return Opened(PurchaseOrder)();
+    });
+    ClickField("Vendor");
+    Type("V1");
+    Key(PlKey::Tab);
+    Check("the vendor fills in the name", [] {
+        EXPECT_EQ(Shown("Name"), "Widget Works");
+        return true;
+    });
+    const char *items[2][2] = {{"ITEM1", "20"}, {"ITEM2", "5"}};
+    for (int r = 0; r < 2; r++) {
+        ClickCell(r, ColItem);
+        Type(items[r][0]);
+        Key(PlKey::Tab);
+        Check("Tab goes to the quantity", [] { return FocusLabel() == "cell"; });
+        Type(items[r][1]);
+        Key(PlKey::Tab);
+    }
+    // 20 pieces are 2 boxes at 40, 5 pieces at 25: 205 and 25 % VAT.
+    Check("the totals follow the rows", [] {
+        EXPECT_EQ(Shown("Net"), "205,00");
+        EXPECT_EQ(Shown("Total"), "256,25");
+        return true;
+    });
+    Do("keep a picture of the purchase-order window", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "purchase_order_window.png"));
+        return true;
+    });
+    ClickOk();
+    auto number = std::make_shared<std::string>();
+    Check("OK stores the purchase order", [number] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        *number = Shown("Number");
+        EXPECT_NE(*number, "");
+        return TitleTells("viewing");
+    });
+    Menu("Registers", "Purchase orders");
+    Check("the register popup brings the list back", Opened(PurchaseOrderList));
+    ClickField("Find");
+    Do("find the purchase order by its number", [number] {
+        ScriptText(*number);
+        return true;
+    });
+    Key(PlKey::Return);
+    Key(PlKey::Return);
+    Check("the purchase order opens again with its rows and totals", [number] {
+        EXPECT_EQ(ActiveType(), PurchaseOrder) << ActiveTitle();
+        EXPECT_EQ(Shown("Number"), *number);
+        EXPECT_EQ(Shown("Name"), "Widget Works");
+        EXPECT_EQ(Shown("Net"), "205,00");
+        EXPECT_EQ(Shown("Total"), "256,25");
+        return true;
+    });
+    Do("keep a picture of the reopened purchase order", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "purchase_order_reopened.png"));
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(PurchOrderVc::Number), 1u);
+    std::vector<uint8_t> order(PurchOrderVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(PurchOrderVc::Number, 1, order.data(), &id));
+    EXPECT_EQ(std::to_string(GetU32(order.data(), PurchOrderVc::SerNr)), *number);
+    EXPECT_EQ(TextAt(order.data(), PurchOrderVc::VendCode), "V1");
+    EXPECT_DOUBLE_EQ(Num(order.data(), PurchOrderVc::NetTotal), 205);
+    EXPECT_DOUBLE_EQ(Num(order.data(), PurchOrderVc::Total), 256.25);
+    ASSERT_EQ(MatrixRowCount(PurchOrderVc::Number, 0, order.data()), 2);
+    std::vector<uint8_t> row(PurchOrderVc::Rows::Size);
+    const double qty[2] = {20, 5}, priced[2] = {2, 5}, sum[2] = {80, 125};
+    for (int r = 0; r < 2; r++) {
+        ASSERT_TRUE(MatrixRowRead(PurchOrderVc::Number, order.data(), r, row.data()));
+        EXPECT_EQ(GetU16(row.data(), PurchOrderVc::Rows::Kind), 1) << r;
+        EXPECT_EQ(TextAt(row.data(), PurchOrderVc::Rows::ItemCode), items[r][0]) << r;
+        EXPECT_DOUBLE_EQ(Num(row.data(), PurchOrderVc::Rows::Quantity), qty[r]) << r;
+        EXPECT_DOUBLE_EQ(Num(row.data(), PurchOrderVc::Rows::PricedQty), priced[r]) << r;
+        EXPECT_DOUBLE_EQ(Num(row.data(), PurchOrderVc::Rows::Sum), sum[r]) << r;
+    }
+    // The stored order puts its quantities on the way to the stock.
+    std::vector<uint8_t> stock;
+    ASSERT_TRUE(FindByCode(LSVc::Number, LSVc::ItemCode, 20, "ITEM1", &stock));
+    EXPECT_DOUBLE_EQ(Num(stock.data(), LSVc::ToReceive), 20);
+    ASSERT_TRUE(FindByCode(LSVc::Number, LSVc::ItemCode, 20, "ITEM2", &stock));
+    EXPECT_DOUBLE_EQ(Num(stock.data(), LSVc::ToReceive), 5);
+    CloseForCheck();
+}
+
+}  // namespace
