@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include <benchmark/benchmark.h>
+
 #include "bench/bench_store.h"
 #include "core/language_file.h"
 #include "core/field_access.h"
@@ -43,6 +45,10 @@ struct BenchWorkplace {
     ~BenchWorkplace() { std::filesystem::remove_all(dir); }
 };
 
+// Whether a frame is up: a program that keeps one for all its
+// benchmarks takes it down at its end (BENCH_FRAME_MAIN).
+inline bool BenchFrameIsUp = false;
+
 // The program up to its frame with the workplace's company open; false
 // when it cannot run (the caller skips).
 inline bool BenchFrameUp(const BenchWorkplace &w)
@@ -51,6 +57,7 @@ inline bool BenchFrameUp(const BenchWorkplace &w)
     ShellStateReset();
     std::string why;
     if (!AllocWorkBlocks() || !InitInstance(StartOptions{}, &why)) return false;
+    BenchFrameIsUp = true;
     PString path;
     PStringFromC(path, w.company.c_str());
     return DbOpen(path, 0);
@@ -63,7 +70,21 @@ inline void BenchFrameDown()
     WinDestroy(FrameWindow);
     FrameCleanup();
     MsgClear();
+    BenchFrameIsUp = false;
 }
+
+// The main of a program whose benchmarks share one frame: the frame left
+// up goes down after the last benchmark, with what it drew on.
+#define BENCH_FRAME_MAIN()                                                  \
+    int main(int argc, char **argv)                                        \
+    {                                                                      \
+        benchmark::Initialize(&argc, argv);                                \
+        if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1; \
+        benchmark::RunSpecifiedBenchmarks();                               \
+        if (BenchFrameIsUp) BenchFrameDown();                              \
+        benchmark::Shutdown();                                             \
+        return 0;                                                          \
+    }
 
 // Opens a company file of the workplace, made empty first when `fresh`;
 // false when it cannot be opened.

@@ -207,4 +207,4 @@ BENCHMARK(BM_RowLeave)
 
 }  // namespace
 
-BENCHMARK_MAIN();
+BENCH_FRAME_MAIN()

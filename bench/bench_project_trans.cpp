@@ -198,4 +198,4 @@ BENCHMARK(BM_ProjectTransReport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+BENCH_FRAME_MAIN()

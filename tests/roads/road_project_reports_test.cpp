@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int ReportList = 6, FunctionList = 7, Preview = 5;
+constexpr int ReportList = 6, Preview = 5;
 constexpr int ProjectListSel = 521, ProjectSummarySel = 523, ProjectTransSel = 525, ProjectBudgetSel = 537;
 namespace fs = std::filesystem;
 
@@ -51,14 +51,7 @@ TEST_F(RoadTest, TheProjectListShowsAnImportedProjectsBudget) {
             << "timebud\t\r\nP1\tITEM1\tCrane work\t0\t1000.00\t\tHarbour crane\t0\t400.00\t\t\r\n"
                "ADMIN\t10\t4\t0\t400\t4\t100.00\t\t\r\n\r\n\r\n";
     }
-    Menu("File", "Maintenance...");
-    Check("the function list opens", Opened(FunctionList));
-    ClickButton("Imports");
-    ClickButton("Text file");
-    ClickRow("");
-    AnswerFile(projects.string());
-    Key(PlKey::Return);
-    Menu("Window", "Close all");
+    ImportTextFile(projects);
     Menu("Module", "Projects");
 
     // Every project report's window opens from the report list.

@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, PurchaseInvoiceList = 154, PurchaseInvoice = 155, OutPaymentList = 156,
+constexpr int PurchaseInvoiceList = 154, PurchaseInvoice = 155, OutPaymentList = 156,
               OutPayment = 157;
 namespace fs = std::filesystem;
 
@@ -85,18 +85,7 @@ TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
         out << "levkonton1\t\r\n"
             << Line({"2440", "", "", "", "", "", "", "", "", "0", "0", "", "", "", "", "", ""}, 4) << "\r\n\r\n";
     }
-    Menu("File", "Maintenance...");
-    Check("the function list opens", Opened(FunctionList));
-    ClickButton("Imports");
-    ClickButton("Text file");
-    ClickRow("");
-    AnswerFile(setup.string());
-    Key(PlKey::Return);
-    Check("the vendor and the accounts are imported", [] {
-        EXPECT_FALSE(Told("not imported")) << ::testing::PrintToString(Messages());
-        return true;
-    });
-    Menu("Window", "Close all");
+    ImportTextFile(setup);
 
     Menu("Module", "Purchasing");
     Menu("Registers", "Purchase invoices");

@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, PurchaseOrder = 290, PurchaseOrderList = 289;
+constexpr int PurchaseOrder = 290, PurchaseOrderList = 289;
 constexpr int ColItem = 0;
 namespace fs = std::filesystem;
 
@@ -50,14 +50,7 @@ TEST_F(RoadTest, PurchaseOrderOfTwoRowsIsTypedStoredAndReopened)
             << "pi1\t\r\nITEM1\tV1\tWW-100\tWidgets, box of 10\t40,00\t1\tWidget Works\t\t\t10\t\r\n\r\n"
             << "ITEM2\tV1\tWW-200\tRed widgets\t25,00\t1\tWidget Works\t\t\t\t\r\n\r\n\r\n";
     }
-    Menu("File", "Maintenance...");
-    Check("the function list opens", Opened(FunctionList));
-    ClickButton("Imports");
-    ClickButton("Text file");
-    ClickRow("");
-    AnswerFile(vendors.string());
-    Key(PlKey::Return);
-    Menu("Window", "Close all");
+    ImportTextFile(vendors);
 
     Menu("Module", "Purchasing");
     Menu("Registers", "Purchase orders");

@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr int VoucherList = 118, Voucher = 117, FunctionList = 7;
+constexpr int VoucherList = 118, Voucher = 117;
 namespace fs = std::filesystem;
 
 double Num(const uint8_t *base, uint32_t at)
@@ -60,18 +60,7 @@ TEST_F(VoucherRoad, VoucherTypedFromTemplateIsBalancedAndStored)
                "\r\n"
                "\r\n";
     }
-    Menu("File", "Maintenance...");
-    Check("the function list opens", [] { return ActiveType() == FunctionList; });
-    ClickButton("Imports");
-    ClickButton("Text file");
-    ClickRow("");
-    AnswerFile(templates.string());
-    Key(PlKey::Return);
-    Check("the template is imported", [] {
-        EXPECT_FALSE(Told("not imported")) << ::testing::PrintToString(Messages());
-        return true;
-    });
-    Menu("Window", "Close all");
+    ImportTextFile(templates);
 
     Menu("Module", "General ledger");
     Menu("Registers", "Vouchers");
