@@ -28,6 +28,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
+#include "exchange/bank_format.h"
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/layer_operations.h"
@@ -272,6 +273,23 @@ bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
         PackedDecimal amount = GetDec(row.data(), PR::Amount);
         if (!AmountCents(&amount, &b.cents)) b.cents = 0;
         rows->push_back(b);
+    }
+    return true;
+}
+
+bool BankRowsWithInvoices(const uint8_t *payment, int maxDigits, std::vector<BankRow> *rows,
+                          std::vector<uint8_t> *invoices)
+{
+    if (!BankPaidRows(payment, rows) || rows->empty()) return false;
+    const uint32_t size = RegRecordSize(VIVc::Number);
+    invoices->assign(size * rows->size(), 0);
+    for (size_t r = 0; r < rows->size(); r++) {
+        const BankRow &row = (*rows)[r];
+        PString digits;
+        DigitsOnly(row.account, digits);
+        if (maxDigits == 0 && row.account[0] == 0) return false;
+        if (maxDigits > 0 && (digits[0] == 0 || digits[0] > maxDigits)) return false;
+        if (!BankReadByKey(VIVc::Number, VIVc::SerNr, &row.invoice, invoices->data() + r * size)) return false;
     }
     return true;
 }

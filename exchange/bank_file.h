@@ -76,6 +76,13 @@ struct BankRow {
     int64_t cents;        // the amount in hundredths
 };
 bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows);
+// The paid rows with the purchase invoice of each (register-28 records one
+// after the other in invoices), when every row can be written: an existing
+// invoice and a payee account that holds 1 to maxDigits digits (0: any
+// text but an empty one; below 0: not looked at). False when a row fails
+// or the payment has none.
+bool BankRowsWithInvoices(const uint8_t *payment, int maxDigits, std::vector<BankRow> *rows,
+                          std::vector<uint8_t> *invoices);
 
 // ---- bank_text.cpp: formatters ----
 // MMDD of date.

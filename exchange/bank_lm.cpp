@@ -135,14 +135,12 @@ bool AllDigits(const uint8_t *text)
 BankWrite LmBatch(const uint8_t *payment)
 {
     std::vector<BankRow> rows;
-    if (!BankPaidRows(payment, &rows) || rows.empty()) return BankWrite::NotWritten;
+    std::vector<uint8_t> invoices;
+    if (!BankRowsWithInvoices(payment, -1, &rows, &invoices)) return BankWrite::NotWritten;
     const uint32_t invSize = RegRecordSize(VIVc::Number);
-    std::vector<uint8_t> invoices(invSize * rows.size());
     for (size_t r = 0; r < rows.size(); r++) {
-        uint8_t *invoice = invoices.data() + r * invSize;
-        if (!BankReadByKey(VIVc::Number, VIVc::SerNr, &rows[r].invoice, invoice)) return BankWrite::NotWritten;
         PString ref;
-        GetPString(invoice, VIVc::PayRef, 20, ref);
+        GetPString(invoices.data() + r * invSize, VIVc::PayRef, 20, ref);
         if (!AllDigits(ref)) return BankWrite::NotWritten;
     }
 

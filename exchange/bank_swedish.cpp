@@ -80,29 +80,11 @@ uint16_t CountedKind(const uint8_t *invoice)
     return kind;
 }
 
-// The paid rows of a payment with their invoices, when every one can be
-// written: an account of at most maxDigits digits and an existing invoice.
-bool RowsWithInvoices(const uint8_t *payment, int maxDigits, std::vector<BankRow> *rows,
-                      std::vector<uint8_t> *invoices)
-{
-    if (!BankPaidRows(payment, rows) || rows->empty()) return false;
-    const uint32_t size = RegRecordSize(VIVc::Number);
-    invoices->assign(size * rows->size(), 0);
-    for (size_t r = 0; r < rows->size(); r++) {
-        PString digits;
-        DigitsOnly((*rows)[r].account, digits);
-        if (digits[0] == 0 || digits[0] > maxDigits) return false;
-        if (!BankReadByKey(VIVc::Number, VIVc::SerNr, &(*rows)[r].invoice, invoices->data() + r * size))
-            return false;
-    }
-    return true;
-}
-
 BankWrite DomesticBatch(const uint8_t *payment)
 {
     std::vector<BankRow> rows;
     std::vector<uint8_t> invoices;
-    if (!RowsWithInvoices(payment, 10, &rows, &invoices)) return BankWrite::NotWritten;
+    if (!BankRowsWithInvoices(payment, 10, &rows, &invoices)) return BankWrite::NotWritten;
     const uint32_t size = RegRecordSize(VIVc::Number);
     int64_t total = 0;
     for (size_t r = 0; r < rows.size(); r++) {
@@ -174,7 +156,7 @@ BankWrite SecondFilePayment(const uint8_t *payment)
 {
     std::vector<BankRow> rows;
     std::vector<uint8_t> invoices;
-    if (!RowsWithInvoices(payment, 10, &rows, &invoices)) return BankWrite::NotWritten;
+    if (!BankRowsWithInvoices(payment, 10, &rows, &invoices)) return BankWrite::NotWritten;
     const uint32_t size = RegRecordSize(VIVc::Number);
     const DateRec paymentDate = GetDate(payment, OPVc::PayDate);
     std::vector<uint8_t> vendor(RegRecordSize(VEVc::Number));

@@ -169,16 +169,15 @@ BankWrite SwedishForeignBatch(const uint8_t *payment)
     GetPString(block, BankFileBlk::Text42, 10, p.text42);
 
     std::vector<BankRow> rows;
-    if (!BankPaidRows(payment, &rows) || rows.empty()) return BankWrite::NotWritten;
+    std::vector<uint8_t> invoices;
+    if (!BankRowsWithInvoices(payment, 0, &rows, &invoices)) return BankWrite::NotWritten;
     const uint32_t size = RegRecordSize(VIVc::Number);
-    std::vector<uint8_t> invoices(size * rows.size());
     for (size_t r = 0; r < rows.size(); r++) {
-        uint8_t *invoice = invoices.data() + r * size;
-        if (rows[r].account[0] == 0 || rows[r].cents < 0) return BankWrite::NotWritten;
-        if (!BankReadByKey(VIVc::Number, VIVc::SerNr, &rows[r].invoice, invoice)) return BankWrite::NotWritten;
+        const uint8_t *invoice = invoices.data() + r * size;
         uint16_t kind = GetU16(invoice, VIVc::InvType);
         PackedDecimal amount = GetDec(invoice, VIVc::InvAmount);
-        if (kind == 3 || ((kind < 1 || kind > 3 || kind == 1) && DecSign(&amount) < 0)) return BankWrite::NotWritten;
+        bool credit = kind == 3 || ((kind < 1 || kind > 3 || kind == 1) && DecSign(&amount) < 0);
+        if (credit || rows[r].cents < 0) return BankWrite::NotWritten;
     }
 
     PString paying, digits;

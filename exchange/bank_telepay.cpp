@@ -30,7 +30,7 @@
 namespace {
 
 // The company's enterprise number: the text of 20 at byte 528 of the
-// company block, which no other setting uses.
+// company block (docs/bank_files.md).
 constexpr uint32_t EnterpriseNumberField = CompanyBlk::Text528;
 // The widest account a Telepay field holds.
 constexpr int AccountDigits = 11;
@@ -208,18 +208,11 @@ void TelepayOpen()
 
 BankWrite TelepayPayment(const uint8_t *payment)
 {
-    std::vector<BankRow> rows;
-    if (!BankPaidRows(payment, &rows) || rows.empty()) return BankWrite::NotWritten;
-    const uint32_t invSize = RegRecordSize(VIVc::Number);
-    std::vector<uint8_t> invoices(invSize * rows.size());
     // Every row is checked before anything of the payment is written.
-    for (size_t r = 0; r < rows.size(); r++) {
-        PString digits;
-        DigitsOnly(rows[r].account, digits);
-        if (digits[0] == 0 || digits[0] > AccountDigits) return BankWrite::NotWritten;
-        if (!BankReadByKey(VIVc::Number, VIVc::SerNr, &rows[r].invoice, invoices.data() + r * invSize))
-            return BankWrite::NotWritten;
-    }
+    std::vector<BankRow> rows;
+    std::vector<uint8_t> invoices;
+    if (!BankRowsWithInvoices(payment, AccountDigits, &rows, &invoices)) return BankWrite::NotWritten;
+    const uint32_t invSize = RegRecordSize(VIVc::Number);
     std::vector<int64_t> totals(rows.size(), 0);
     for (size_t r = 0; r < rows.size(); r++) {
         size_t first = r;
