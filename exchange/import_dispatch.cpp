@@ -16,6 +16,7 @@
 #include "database/access/settings_blocks.h"
 #include "dict_offsets.h"
 #include "exchange/balance_sections.h"
+#include "exchange/bank_payments_in.h"
 #include "exchange/company_text.h"
 #include "exchange/old_company_sections.h"
 #include "exchange/old_master_sections.h"
@@ -115,14 +116,18 @@ void RunReader(const ImportTag &t)
 }  // namespace
 
 // One step of the import by the job's import mode: mode 0 reads sections,
-// mode 2 the whole SIE file, mode 3 makes the form definition named after
-// the file; the bank-receipt mode is not in this version and stops the
-// import, told once.
+// mode 1 the whole file of incoming bank payments, mode 2 the whole SIE
+// file, mode 3 makes the form definition named after the file; any other
+// mode stops the import, told once.
 void ImportTextStep()
 {
     int mode = ReportParams ? GetU16(ReportParams, ReportParamsVc::ReportNumber) : 0;
     if (mode == 0) {
         ImportTextSection();
+        return;
+    }
+    if (mode == 1) {
+        ImportBankPayments();
         return;
     }
     if (mode == 2) {

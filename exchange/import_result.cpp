@@ -12,6 +12,7 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "exchange/bank_payments_in.h"
 #include "exchange/old_company_sections.h"
 #include "exchange/section_readers.h"
 #include "exchange/sie.h"
@@ -76,6 +77,7 @@ void ResetImportFlags()
     ImportHoldsRenewed = 0;
     ImportFormatForget();
     SieImportResult = SieImportResultRec{};
+    BankImportResult = BankImportResultRec{};
     ImportMastersForget();
 }
 
@@ -100,6 +102,7 @@ void ReportImportResult()
         TellNumbers(Texts::ImportRecordsKept, n);
     }
     SieReportResult();
+    if (mode == 1) BankImportReport();
     if (ImportResult.refused != 0) {
         PString tail = {0};
         std::snprintf(n, sizeof n, "%u (", unsigned(ImportResult.refused));

@@ -13,6 +13,7 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "dict_offsets.h"
+#include "exchange/import_lines.h"
 #include "exchange/sie.h"
 #include "exchange/text_exchange.h"
 
@@ -306,20 +307,10 @@ bool SieCheckSource(std::vector<SieItem> *items, uint32_t *line, int *fault, std
     *line = 0;
     while (!ImportAtEnd()) {
         std::string text;
-        bool first = true, tooLong = false;
-        for (;;) {
-            const uint32_t before = ImportReadPosition();
-            PString field = {0};
-            if (!ImportReadField(field, FtText, 255)) return false;   // damaged: told by the result
-            if (ImportReadPosition() == before) break;                 // the line's end
-            if (!first) text += '\t';
-            first = false;
-            text.append(reinterpret_cast<const char *>(field + 1), field[0]);
-            tooLong = tooLong || field[0] >= 255;
-        }
+        bool tooLong = false;
+        if (!ImportReadWholeLine(&text, &tooLong)) return false;   // damaged: told by the result
         if (tooLong) text.assign(LineMax + 1, ' ');   // refused below with its line
         lines.push_back(std::move(text));
-        ImportSkipLine();
     }
     if (ImportAbortFlag) return false;
     return SieCheckLines(lines, items, line, fault, detail);

@@ -16,6 +16,7 @@
 #include "database/access/transport.h"
 #include "dict_offsets.h"
 #include "exchange/balance_sections.h"
+#include "exchange/bank_file.h"
 #include "exchange/section_table.h"
 #include "exchange/selective_exports.h"
 #include "exchange/sie.h"
@@ -128,7 +129,9 @@ bool RunTextExportBody(int kind)
     ExportDatabaseText(kind);
     bool ok = !OutputJobState.stopFlag && !OutputJobState.writeFailed;
     RepEndJob();
-    return ok && !OutputJobState.writeFailed;
+    ok = ok && !OutputJobState.writeFailed;
+    if (kind == 15) BankFileJobEnded(ok);   // payments are marked sent only in a whole file
+    return ok;
 }
 
 // Writes what an export kind names, after keeping the month indexes of
@@ -163,6 +166,7 @@ void ExportDatabaseText(int kind)
     case 27: CustomerItemStatsExport(); return;
     case 31: ItemInfoExport(); return;
     case 33: OpenPurchaseRowsExport(); return;
+    case 15: WriteBankFile(); return;
     case 19: TimeSheetExport(); return;
     case 30: QueuedInvoiceExport(); return;
     case 21: ExportSie(); return;

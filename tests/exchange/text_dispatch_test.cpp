@@ -60,8 +60,10 @@ const DispatchCase DispatchCases[] = {
      "24:A=-", 2, Texts::ImportDamaged},
     {"a text file read in import mode 2 (SIE) is refused and stores nothing", 2, "ot\r\nA\tAlpha\r\n\r\n",
      "24:A=-", 0, Texts::SieRefused},
-    {"import mode 1 is refused and reads nothing", 1, "ot\r\nA\tAlpha\r\n\r\n", "24:A=-", 0,
+    {"an import mode without a reader is refused and reads nothing", 4, "ot\r\nA\tAlpha\r\n\r\n", "24:A=-", 0,
      Texts::ImportSourceRefused},
+    {"a text file read in import mode 1 (bank payments) stores nothing and says so", 1,
+     "ot\r\nA\tAlpha\r\n\r\n", "24:A=-", 0, Texts::BankInNothingRead},
     {"seqnr: the first record is kept as the newer stored one, the second replaced", 0,
      "seqnr\t1\r\not\r\nOLD\tnew\r\nOLD2\tnew\r\n\r\n", "24:OLD=old;24:OLD2=new", 0, Texts::ImportRecordsKept},
 };

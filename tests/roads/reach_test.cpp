@@ -420,7 +420,8 @@ TEST_F(ExchangeReach, TheFullExportRunsFromTheFunctionList)
                                                            TextOf(11362), TextOf(11364), TextOf(11368),
                                                            TextOf(11365), TextOf(11471), TextOf(11472),
                                                            TextOf(11473), TextOf(11523), TextOf(11524),
-                                                           TextOf(11525), TextOf(11526), TextOf(11527)}));
+                                                           TextOf(11525), TextOf(11526), TextOf(11527),
+                                                           TextOf(12255)}));
     fs::path out = dir / "full.txt";
     ASSERT_GT(ChooseExport(TextOf(10506), out), 0);
     ASSERT_TRUE(fs::exists(out));
@@ -507,7 +508,7 @@ TEST_F(ExchangeReach, FileImportAsksForTheFileAndImportsIt)
     Menu(CmdImport);
     int list = Find(WinTypes::ImportList);
     ASSERT_GT(list, 0);
-    ASSERT_EQ(ListBoxRows(list), (std::vector<std::string>{TextOf(10512), TextOf(10621)}));
+    ASSERT_EQ(ListBoxRows(list), (std::vector<std::string>{TextOf(10512), TextOf(10621), TextOf(12257)}));
     ScriptAnswerFile(in.string());
     ChooseRow(list, 0);
     EXPECT_EQ(RegRecordCount(CUVc::Number), 4u) << (Shown().empty() ? "" : Shown().front());

@@ -1,0 +1,295 @@
+// bank_file.cpp - export kind 15, the bank payment file: the walk over
+// the outgoing payments of a number range, the dispatch to the company's
+// bank-file format, the fixed-width field writers the formats share and
+// the marking of written payments as sent once the file is whole (see
+// bank_file.h).
+//
+// Selection (ReportParams): ReportLayout 1 writes the letters a/A ring,
+// a/A and o/O diaeresis in their DOS forms; SelText1 the payment numbers
+// "from:to" (an open end is -1); Option1 the re-send switch (write the
+// payments of the range again, sent or not); Option2 the second-file
+// switch of the Swedish format.
+#include <cassert>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/company_variant.h"
+#include "core/definitions.h"
+#include "core/field_types.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/text_range.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "exchange/bank_file.h"
+#include "exchange/bank_format.h"
+#include "exchange/text_exchange.h"
+#include "output/devices/report_output.h"
+#include "output/layer_operations.h"
+
+namespace {
+
+// What one run of the export wrote and left out; kept from WriteBankFile
+// until BankFileJobEnded.
+struct BankRun {
+    bool active = false;
+    uint16_t format = 0;
+    std::vector<uint32_t> written;     // record ids of the payments written whole
+    std::vector<int32_t> unwritten;    // serial numbers of ready payments not written
+};
+BankRun Run;
+
+// The current line of the file: open once a field was written to it.
+bool LineOpen = false;
+int LineLength = 0;
+
+// Shows text n followed by the serial numbers, comma-separated, as many
+// as fit the message.
+void ShowSerials(int n, const std::vector<int32_t> &serials)
+{
+    PString list = {0};
+    for (size_t i = 0; i < serials.size(); i++) {
+        PString one;
+        PStringFromView(one, std::to_string(serials[i]));
+        if (list[0] + one[0] + 6 > 250) {
+            PStringAppendC(list, ", ...");
+            break;
+        }
+        if (i > 0) PStringAppendC(list, ", ");
+        PStringAppend(list, one);
+    }
+    ShowMessage(n, list);
+}
+
+// Writes one payment by the format; what the Swedish format writes is
+// decided by its own file (domestic or postal-giro payments).
+BankWrite WritePayment(uint16_t format, const uint8_t *payment, int written, bool secondFile)
+{
+    switch (format) {
+    case BankFormatSwedish: return SwedishPayment(payment, secondFile);
+    case BankFormatTelepay: return TelepayPayment(payment);
+    case BankFormatLm: return LmBatch(payment);
+    case BankFormatEstonian: return EstonianPaymentOrder(payment, written);
+    default: return BankWrite::NotWritten;
+    }
+}
+
+// Sets the sent flag of each payment written and stores it; the serial
+// numbers of those that could not be stored into failed.
+void MarkWrittenSent(std::vector<int32_t> *failed)
+{
+    MemBlock h = 0;
+    uint8_t *payment = RecBufferNew(OPVc::Number, &h);
+    if (!payment) return;
+    for (uint32_t recid : Run.written) {
+        RecFreeMatrix(OPVc::Number, payment);
+        if (!RecReadById(OPVc::Number, recid, payment)) {
+            failed->push_back(-1);
+            continue;
+        }
+        PutU16(payment, OPVc::Sent, 1);
+        uint32_t id = recid;
+        DbHoldBegin();
+        bool stored = RecStore(OPVc::Number, payment, 1, &id);
+        if (!DbHoldEnd()) stored = false;
+        if (!stored) failed->push_back(GetI32(payment, OPVc::SerNr));
+    }
+    RecFreeMatrix(OPVc::Number, payment);
+    RecBufferFree(OPVc::Number, &h);
+}
+
+}  // namespace
+
+void WriteBankFile()
+{
+    Run = BankRun{};
+    LineOpen = false;
+    LineLength = 0;
+    if (!ReportParams) return;
+    Run.active = true;
+    Run.format = CompanyVariant();
+    const uint16_t savedLetters = DosCodePage;
+    if (GetU16(ReportParams, ReportParamsVc::ReportLayout) == 1) DosCodePage = 1;
+    int32_t from = -1, to = -1;
+    RangeSplitNumber(ReportParams + ReportParamsVc::SelText1, &from, &to);
+    const bool resend = GetU16(ReportParams, ReportParamsVc::Option1) != 0;
+    const bool secondFile = GetU16(ReportParams, ReportParamsVc::Option2) != 0;
+
+    if (Run.format == BankFormatTelepay) TelepayOpen();
+    if (Run.format == BankFormatSwedish && secondFile) SwedishSecondOpen();
+
+    MemBlock h = 0;
+    uint8_t *payment = RecBufferNew(OPVc::Number, &h);
+    if (payment) {
+        // Unsent payments sit at the front of "SentFlag" by serial number;
+        // nothing is marked during the walk, so the position simply moves on.
+        const char *index = resend ? "SerNr" : "SentFlag";
+        PutU16(payment, OPVc::Sent, 0);
+        PutI32(payment, OPVc::SerNr, from);
+        uint32_t recid = 0, position = 0;
+        bool found = RecFindByIndex(OPVc::Number, index, payment, resend ? 1 : 2, 0, &recid, &position) &&
+                     position > 0;
+        for (uint32_t pos = position; found && !RepStopped; pos++) {
+            RecFreeMatrix(OPVc::Number, payment);
+            if (!RecReadAtIndex(OPVc::Number, index, int32_t(pos), payment, &recid)) break;
+            const int32_t serial = GetI32(payment, OPVc::SerNr);
+            if (!resend && GetU16(payment, OPVc::Sent) == 1) break;
+            if (to >= 0 && serial > to) break;
+            if (!resend && GetU16(payment, OPVc::Skip) == 1) continue;
+            if (GetU16(payment, OPVc::Approved) == 0) continue;
+            BankWrite w = WritePayment(Run.format, payment, int(Run.written.size()), secondFile);
+            if (RepStopped) break;   // a payment cut off by a stop is not in the file
+            if (w == BankWrite::Written) Run.written.push_back(recid);
+            if (w == BankWrite::NotWritten) Run.unwritten.push_back(serial);
+        }
+        RecFreeMatrix(OPVc::Number, payment);
+        RecBufferFree(OPVc::Number, &h);
+    }
+
+    if (Run.format == BankFormatTelepay) TelepayClose();
+    if (Run.format == BankFormatSwedish && secondFile) SwedishSecondClose();
+    DosCodePage = savedLetters;
+}
+
+void BankFileJobEnded(bool ok)
+{
+    if (!Run.active) return;
+    if (!ok) {
+        if (!Run.written.empty()) ShowTextMessage(Texts::BankFileIncomplete);
+    } else {
+        std::vector<int32_t> failed;
+        MarkWrittenSent(&failed);
+        if (Run.format == BankFormatTelepay && !TelepayStore()) ShowTextMessage(Texts::BankCountersNotStored);
+        if (!failed.empty()) ShowSerials(Texts::BankFileNotMarked, failed);
+    }
+    if (!Run.unwritten.empty()) ShowSerials(Texts::BankFileLeftUnsent, Run.unwritten);
+    Run = BankRun{};
+}
+
+// ---- Field writers ----
+
+void BankLineStart()
+{
+    if (LineOpen) RepFlushLine();
+    LineOpen = true;
+    LineLength = 0;
+}
+
+int BankLineLength() { return LineLength; }
+
+void BankLine(const uint8_t *text)
+{
+    BankLineStart();
+    if (text[0] != 0) BankText(text, text[0]);
+}
+
+// The file's own end writes the last line end.
+void BankNextFile()
+{
+    RepNextFile();
+    LineOpen = false;
+    LineLength = 0;
+}
+
+void BankField(const uint8_t *text, int width, uint8_t fill, bool right)
+{
+    assert(LineOpen && width > 0 && width <= 255);
+    PString cut;
+    PStrSubstr(text, cut, 1, width);
+    RepPaddedValue(cut, FtText, width, fill, right ? 1 : 0);
+    LineLength += width;
+}
+
+void BankText(const uint8_t *text, int width) { BankField(text, width, ' ', false); }
+
+void BankTextC(const char *text, int width)
+{
+    PString t;
+    PStringFromC(t, text);
+    BankText(t, width);
+}
+
+void BankBlanks(int width)
+{
+    static const uint8_t empty[1] = {0};
+    BankText(empty, width);
+}
+
+void BankDigits(const uint8_t *digits, int width)
+{
+    assert(LineOpen && width > 0 && width <= 255);
+    LineLength += width;
+    if (RepStopped) return;
+    bool ok = digits[0] <= width;
+    for (int i = 1; ok && i <= digits[0]; i++) ok = digits[i] >= '0' && digits[i] <= '9';
+    if (!ok) {
+        ShowMessage(Texts::BankValueTooWide, digits);
+        RepStopped = 1;
+        return;
+    }
+    RepPaddedValue(digits, FtText, width, '0', 1);
+}
+
+void BankNumber(int64_t n, int width)
+{
+    PString t;
+    PStringFromView(t, n < 0 ? "-" : std::to_string(n));
+    BankDigits(t, width);
+}
+
+DateRec BankToday() { return TodayDate; }
+
+void BankShowPayment(int32_t serial) { ExportNumber(&serial, FtLong); }
+
+bool BankReadByKey(int reg, uint32_t field, const void *value, uint8_t *record)
+{
+    std::memset(record, 0, RegRecordSize(reg));
+    RecFieldPut(reg, record, field, value);
+    uint32_t recid = 0, position = 0;
+    bool found = RecFind(reg, record, 1, 1, &recid, &position);
+    RecFreeMatrix(reg, record);
+    return found;
+}
+
+bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
+{
+    namespace PR = OPVc::Rows;
+    rows->clear();
+    std::vector<uint8_t> row(RecRowSize(OPVc::Number));
+    int32_t count = MatrixRowCount(OPVc::Number, 0, payment);
+    for (int32_t r = 0; r < count; r++) {
+        if (!MatrixRowGet(OPVc::Number, 0, payment, r, row.data())) return false;
+        if (GetU16(row.data(), PR::Kind) != 1 || GetU16(row.data(), PR::Flag) != 0) continue;
+        BankRow b{};
+        b.invoice = GetI32(row.data(), PR::InvoiceNr);
+        GetPString(row.data(), PR::VendCode, 20, b.vendor);
+        GetPString(row.data(), PR::Text30, 30, b.account);
+        PackedDecimal amount = GetDec(row.data(), PR::Amount);
+        if (!AmountCents(&amount, &b.cents)) b.cents = 0;
+        rows->push_back(b);
+    }
+    return true;
+}
+
+bool BankRowsWithInvoices(const uint8_t *payment, int maxDigits, std::vector<BankRow> *rows,
+                          std::vector<uint8_t> *invoices)
+{
+    if (!BankPaidRows(payment, rows) || rows->empty()) return false;
+    const uint32_t size = RegRecordSize(VIVc::Number);
+    invoices->assign(size * rows->size(), 0);
+    for (size_t r = 0; r < rows->size(); r++) {
+        const BankRow &row = (*rows)[r];
+        PString digits;
+        DigitsOnly(row.account, digits);
+        if (maxDigits == 0 && row.account[0] == 0) return false;
+        if (maxDigits > 0 && (digits[0] == 0 || digits[0] > maxDigits)) return false;
+        if (!BankReadByKey(VIVc::Number, VIVc::SerNr, &row.invoice, invoices->data() + r * size)) return false;
+    }
+    return true;
+}

@@ -1,0 +1,259 @@
+// bank_file_test.cpp - export kind 15, the bank payment file: the Telepay
+// file byte for byte (heads, transfers, invoice records, the counters of
+// settings block 224), which payments the walk takes (range, skip and
+// ready flags, re-send), that only payments written whole are marked sent
+// and only once the file is whole, and the formatters of the formats.
+#include "tests/exchange/bank_fixture.h"
+
+namespace {
+
+using namespace bank_test;
+
+using BankFileTest = BankFixture;
+
+TEST_F(BankFileTest, TelepayWithoutPaymentsHasOpeningAndClosingCountingTwo)
+{
+    std::vector<std::string> lines = Run("1:");
+    std::vector<std::string> want = {
+        Head("BETFOR00", 1, "", 0),
+        "1207" + B(10) + "VERSJON002" + B(10) + "00000000000" + B(35),
+        B(80),
+        B(80),
+        Head("BETFOR99", 2, "", 1),
+        "1207" + B(19) + "00002" + B(52),
+        B(80),
+        B(80),
+    };
+    EXPECT_EQ(lines, want);
+    // The counters of the file are kept for the next.
+    uint8_t block[BankFileBlk::Size] = {0};
+    ASSERT_TRUE(SettingsBlockRead(BankFileBlk::Number, block, sizeof block));
+    EXPECT_EQ(GetU16(block, BankFileBlk::RecordSeq), 2);
+    EXPECT_EQ(GetU16(block, BankFileBlk::DailySeq), 3);
+    DateRec stored = GetDate(block, BankFileBlk::LastFileDate);
+    EXPECT_EQ(DateCompare(&stored, &TodayDate), 0);
+}
+
+TEST_F(BankFileTest, TelepayPayeesGetTransferAndInvoiceRecordsByteForByte)
+{
+    // Two vendors in one payment: V1 with an invoice and a credit note,
+    // V2 with one invoice; letters of the Norwegian alphabet and a town of
+    // twenty characters.
+    Vendor("V1", "\xC5sveien 12", "Postboks 7", "0123 Abcdefghijklmnopqrst");
+    Vendor("V2", "X", "", "9999");
+    Invoice(501, "V1", "S\xF8r \xE6" "ble", "F-501", "");
+    Invoice(502, "V1", "S\xF8r \xE6" "ble", "C-502", "1234567", 3);
+    Invoice(503, "V2", "Vendor two", "F-503", "");
+    Payment(40, {{501, "V1", "1111.22.33333", 250.50}, {503, "V2", "2222.33.44444", 99.0},
+                 {502, "V1", "1111.22.33333", -50.25}});
+    std::vector<std::string> lines = Run("40:40");
+    ASSERT_EQ(lines.size(), 4u * 7) << ::testing::PrintToString(lines);
+    for (const std::string &l : lines) EXPECT_EQ(l.size(), 80u) << l;
+
+    std::vector<std::string> transfer = {
+        Head("BETFOR21", 2, "12345678901", 1),
+        "261207" + ("40" + B(28)) + " " + "11112233333" + ("S|R {BLE" + B(22)) + "[S",
+        ("VEIEN 12" + B(20)) + ("POSTBOKS 7" + B(20)) + "0123" + "ABCDEFGHIJKLMNOPQR",
+        B(6) + "ST" + B(15) + "150" + "F" + " " + "000000000020025" + B(5) + "261207" + B(26),
+    };
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 4, lines.begin() + 8), transfer);
+    std::vector<std::string> invoice = {
+        Head("BETFOR23", 3, "12345678901", 2),
+        ("Faktura: F-501" + B(26)) + ("NOTE F-501" + B(30)),
+        B(40) + B(27) + ("501" + B(10)),
+        B(17) + "000000000025050" + "D" + B(47),
+    };
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 8, lines.begin() + 12), invoice);
+    // The credit note of the same payee follows: reference, "K", no sign.
+    EXPECT_EQ(lines[12].substr(40, 8), "BETFOR23");
+    EXPECT_EQ(lines[13], B(80));
+    EXPECT_EQ(lines[14], B(40) + ("1234567" + B(20)) + ("502" + B(10)));
+    EXPECT_EQ(lines[15], B(17) + "000000000005025" + "K" + B(47));
+    // Then the second payee with its own invoice.
+    EXPECT_EQ(lines[16].substr(40, 8), "BETFOR21");
+    EXPECT_EQ(lines[17].substr(37, 11), "22223344444");
+    EXPECT_EQ(lines[19].substr(28, 15), "000000000009900");
+    EXPECT_EQ(lines[20].substr(40, 8), "BETFOR23");
+    EXPECT_EQ(lines[23].substr(17, 16), "000000000009900D");
+    EXPECT_EQ(lines[24].substr(40, 8), "BETFOR99");
+    EXPECT_EQ(lines[25].substr(23, 5), "00007");
+    EXPECT_EQ(SentFlag(40), 1);
+}
+
+TEST_F(BankFileTest, TelepayCountersRunOnThroughTheDayAndWrapAfter9999)
+{
+    uint8_t block[BankFileBlk::Size] = {0};
+    PutU16(block, BankFileBlk::RecordSeq, 9999);
+    PutU16(block, BankFileBlk::DailySeq, 41);
+    PutDate(block, BankFileBlk::LastFileDate, DateRec{7, 12, 2026});
+    PutText(block, BankFileBlk::Text12, 11, "4711");
+    ASSERT_EQ(SettingsBlockStore(BankFileBlk::Number, block, sizeof block), RecDone);
+    std::vector<std::string> lines = Run("1:");
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[0], Head("BETFOR00", 41, "", 9999));
+    EXPECT_EQ(lines[1].substr(34, 11), "00000004711");
+    EXPECT_EQ(lines[4], Head("BETFOR99", 42, "", 0));
+    // The second file of the day goes on; the next day starts again at 1.
+    lines = Run("1:", false, "second.txt");
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[0], Head("BETFOR00", 43, "", 1));
+    TodayDate = DateRec{8, 12, 2026};
+    lines = Run("1:", false, "third.txt");
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[0].substr(9, 10), "1208000001");
+    EXPECT_EQ(lines[0].substr(70, 4), "0003");
+    ASSERT_TRUE(SettingsBlockRead(BankFileBlk::Number, block, sizeof block));
+    PString kept;
+    GetPString(block, BankFileBlk::Text12, 11, kept);
+    EXPECT_EQ(PStringToStd(kept), "4711");   // the rest of the block is written back unchanged
+}
+
+TEST_F(BankFileTest, TheWalkTakesReadyUnsentPaymentsOfTheRangeAndMarksThemSent)
+{
+    SimplePayment(99, 1099);
+    SimplePayment(100, 1100);
+    SimplePayment(105, 1105);
+    Invoice(1110, "V1", "Vendor one", "F1110", "");
+    Payment(110, {{1110, "V1", "1111.22.33333", 10.0}}, 1, 0, 1);   // skipped
+    Invoice(1115, "V1", "Vendor one", "F1115", "");
+    Payment(115, {{1115, "V1", "1111.22.33333", 10.0}}, 0);   // not ready
+    SimplePayment(120, 1120);
+    SimplePayment(121, 1121);
+    EXPECT_EQ(TransferSerials(Run("100:120")), (std::vector<std::string>{"100", "105", "120"}));
+    for (int32_t s : {100, 105, 120}) EXPECT_EQ(SentFlag(s), 1) << s;
+    for (int32_t s : {99, 110, 115, 121}) EXPECT_EQ(SentFlag(s), 0) << s;
+    // Sent payments are not written again; an open end takes the rest.
+    EXPECT_EQ(TransferSerials(Run("100:", false, "again.txt")), (std::vector<std::string>{"121"}));
+    // Re-sending writes the sent ones of the range again, skip flag or not.
+    EXPECT_EQ(TransferSerials(Run("100:110", true, "resend.txt")),
+              (std::vector<std::string>{"100", "105", "110"}));
+    Payment(130, {{1110, "V1", "1111.22.33333", 10.0}}, 1, 1, 1);
+    EXPECT_EQ(TransferSerials(Run("130:130", true, "resend2.txt")), (std::vector<std::string>{"130"}));
+}
+
+TEST_F(BankFileTest, APaymentThatCannotBeWrittenWholeStaysUnsentAndIsListed)
+{
+    SimplePayment(1, 1001);
+    Payment(2, {{1001, "V1", "1111.22.33333", 5.0}, {4242, "V1", "1111.22.33333", 5.0}});   // invoice gone
+    Payment(3, {{1001, "V1", "", 5.0}});                                                 // no account
+    Invoice(1004, "V2", "Two", "F4", "");
+    Payment(4, {{1004, "V2", "2222.33.44444", -20.0}});                                    // negative payee
+    Payment(5, {{1001, "V1", "1234567890123", 5.0}});                                    // 13-digit account
+    Payment(6, {{1001, "V1", "1111.22.33333", 5.0, 5, 0}});                               // only a discount row
+    MessagesShown.clear();
+    std::vector<std::string> lines = Run("1:9");
+    EXPECT_EQ(TransferSerials(lines), (std::vector<std::string>{"1"}));
+    EXPECT_EQ(lines.size(), 4u * 4);   // nothing of the refused payments in the file
+    EXPECT_EQ(SentFlag(1), 1);
+    for (int32_t s : {2, 3, 4, 5, 6}) EXPECT_EQ(SentFlag(s), 0) << s;
+    ASSERT_EQ(Shown(Texts::BankFileLeftUnsent), 1);
+    bool listed = false;
+    for (const std::string &m : MessagesShown) listed |= m.find("2, 3, 4, 5, 6") != std::string::npos;
+    EXPECT_TRUE(listed) << ::testing::PrintToString(MessagesShown);
+}
+
+TEST_F(BankFileTest, AFailedFileMarksNothingSentAndKeepsTheCounters)
+{
+    SimplePayment(1, 1001);
+    SimplePayment(2, 1002);
+    bool ok = true;
+    // The device takes every byte until the file is flushed at its close.
+    if (std::filesystem::exists("/dev/full")) {
+        MessagesShown.clear();
+        Run("1:", false, "/dev/full", &ok);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(SentFlag(1), 0);
+        EXPECT_EQ(SentFlag(2), 0);
+        EXPECT_EQ(Shown(Texts::BankFileIncomplete), 1);
+        uint8_t block[BankFileBlk::Size] = {0};
+        SettingsBlockRead(BankFileBlk::Number, block, sizeof block);
+        EXPECT_EQ(GetU16(block, BankFileBlk::RecordSeq), 0);
+    }
+    // A file that cannot be made writes and marks nothing either.
+    Run("1:", false, "no/such/folder/bank.txt", &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(SentFlag(1), 0);
+    // Then the file is written and both go.
+    EXPECT_EQ(TransferSerials(Run("1:", false, "bank.txt", &ok)), (std::vector<std::string>{"1", "2"}));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(SentFlag(2), 1);
+}
+
+TEST_F(BankFileTest, ANumberTooLongForItsZeroFilledFieldStopsTheJobMarkingNothing)
+{
+    Company(BankFormatTelepay, "123456789012", "1234.56.78901");   // twelve digits in eleven places
+    SimplePayment(1, 1001);
+    MessagesShown.clear();
+    bool ok = true;
+    Run("1:", false, "bank.txt", &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(SentFlag(1), 0);
+    EXPECT_EQ(Shown(Texts::BankValueTooWide), 1);
+}
+
+TEST_F(BankFileTest, AFormatWithoutAWriterLeavesEveryPaymentUnsent)
+{
+    Company(77, "1", "1");
+    SimplePayment(1, 1001);
+    MessagesShown.clear();
+    Run("1:");
+    EXPECT_EQ(SentFlag(1), 0);
+    EXPECT_EQ(Shown(Texts::BankFileLeftUnsent), 1);
+}
+
+TEST(BankFormatters, DatesLettersAndSplits)
+{
+    PString t, head, rest;
+    DateRec d{};
+    PStringFromView(t, "050301");
+    ASSERT_TRUE(DateFromYYMMDD(t, &d));
+    EXPECT_EQ(d.year, 2005);
+    EXPECT_EQ(d.month, 3);
+    EXPECT_EQ(d.day, 1);
+    PStringFromView(t, "991231xyz");
+    ASSERT_TRUE(DateFromYYMMDD(t, &d));
+    EXPECT_EQ(d.year, 1999);
+    for (const char *bad : {"050230", "051301", "050300", "05a301", "0503", "-50301"}) {
+        PStringFromView(t, bad);
+        EXPECT_FALSE(DateFromYYMMDD(t, &d)) << bad;
+        EXPECT_EQ(d.year, 0) << bad;
+    }
+    PStringFromView(t, "240229");
+    EXPECT_TRUE(DateFromYYMMDD(t, &d));
+
+    DateRec dec{7, 12, 2026};
+    DateToMMDD(&dec, t);
+    EXPECT_EQ(PStringToStd(t), "1207");
+
+    PStringFromView(t, "\xE5\xC5 \xE6\xC6 \xF8\xD8 abc \xE4");
+    TelepayLetters(t, t);
+    EXPECT_EQ(PStringToStd(t), "[[ {{ || ABC \xC4");
+
+    PStringFromView(t, "Hamburg");
+    SplitAt(t, 2, head, rest);
+    EXPECT_EQ(PStringToStd(head), "Ha");
+    EXPECT_EQ(PStringToStd(rest), "mburg");
+    SplitAt(t, 7, head, rest);
+    EXPECT_EQ(PStringToStd(head), "Hamburg");
+    EXPECT_EQ(PStringToStd(rest), " ");
+
+    PStringFromView(t, "7312-34");
+    BankGroupText(t, head);
+    EXPECT_EQ(PStringToStd(head), "73");
+    PStringFromView(t, "x");
+    BankGroupText(t, head);
+    EXPECT_EQ(PStringToStd(head), "1");
+
+    PackedDecimal a = Amount(1234.5);
+    AmountDotText(&a, t);
+    EXPECT_EQ(PStringToStd(t), "1234.50");
+    a = Amount(-0.05);
+    AmountDotText(&a, t);
+    EXPECT_EQ(PStringToStd(t), "-0.05");
+    int64_t cents = 1;
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    EXPECT_FALSE(AmountCents(&blank, &cents));
+}
+
+}  // namespace
