@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -241,6 +242,77 @@ TEST_F(DocumentRuns, NoticeCountOfAMissingInvoiceIsZero) {
     ASSERT_NE(StoreInvoice(f, {}), 0u);
     EXPECT_EQ(InvoiceNoticeCount(900), 1);
     EXPECT_EQ(InvoiceNoticeCount(900), 2);
+}
+
+// The text pdftotext reads from the newest PDF; empty without the tool.
+std::string NewestPdfText(const fs::path &dir) {
+    fs::path newest;
+    for (const auto &e : fs::directory_iterator(dir))
+        if (newest.empty() || fs::last_write_time(e.path()) >= fs::last_write_time(newest)) newest = e.path();
+    std::string text;
+    FILE *p = popen(("pdftotext -layout '" + newest.string() + "' - 2>/dev/null").c_str(), "r");
+    if (!p) return text;
+    char buf[512];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
+    pclose(p);
+    return text;
+}
+
+TEST_F(DocumentRuns, ReminderPrintsTheNewLevelOnTheFormOfTheInvoicesLanguage) {
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
+    // REMIND prints "Level" and the reminder level (code 219); English
+    // invoices take the form NOSUCH, which does not exist.
+    StoreRecord(DocVc::Number, [&](uint8_t *r) {
+        PutText(r, DocVc::Code, 20, "REMIND");
+        PutU16(r, DocVc::Copies, 1);
+        AddFormItem(r, 1, 10, 10, 100, 15, InvoiceCo::FontName, "Level");
+        AddFormItem(r, 4, 110, 10, 200, 15, InvoiceCo::FontName, "", 219);
+    });
+    AddRow(ReminderFormBlk::Number, ReminderFormBlk::Rows::Size, [&](uint8_t *r) {
+        PutI32(r, ReminderFormBlk::Rows::SeriesStart, -1);
+        PutText(r, ReminderFormBlk::Rows::FormName, 20, "REMIND");
+        PutI32(r, ReminderFormBlk::Rows::CopyPass, -1);
+    });
+    AddRow(ReminderFormBlk::Number, ReminderFormBlk::Rows::Size, [&](uint8_t *r) {
+        PutText(r, ReminderFormBlk::Rows::LangCode, 5, "ENG");
+        PutI32(r, ReminderFormBlk::Rows::SeriesStart, -1);
+        PutText(r, ReminderFormBlk::Rows::FormName, 20, "NOSUCH");
+        PutI32(r, ReminderFormBlk::Rows::CopyPass, -1);
+    });
+    const char *languages[2] = {"", "ENG"};
+    for (int32_t n : {810, 811}) {
+        StoreRecord(IVVc::Number, [&](uint8_t *r) {
+            FixtureInvoice f;
+            f.serial = n;
+            f.posted = 1;
+            FillInvoice(r, f);
+            PutText(r, IVVc::LangCode, 5, languages[n - 810]);
+            PutI32(r, IVVc::NoticeCount, 2);
+        });
+        StoreRecord(ARVc::Number, [&](uint8_t *r) {
+            PutI32(r, ARVc::InvoiceNr, n);
+            PutText(r, ARVc::CustCode, 20, "C1");
+            PutDec(r, ARVc::OpenAmount, Dec(10));
+            PutDate(r, ARVc::DueDate, DateRec{1, 1, 2020});
+        });
+    }
+    auto level = [&](int32_t n) {
+        return Stored(IVVc::Number, "SerNr", IVVc::SerNr, n, IVVc::NoticeCount, true);
+    };
+    Range("810:811");
+    PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
+    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
+    PutU16(ReportParams, ReportParamsVc::Option2, 1);
+    PrintCustomerForms();
+    ASSERT_EQ(Pdfs(), 1u);
+    const std::string text = NewestPdfText(folder / "print");
+    // The level the reminder raises to, not the stored one.
+    const size_t at = text.find("Level");
+    ASSERT_NE(at, std::string::npos) << text;
+    const std::string line = text.substr(at, text.find('\n', at) - at);
+    EXPECT_EQ(line.substr(line.find_last_of(' ') + 1), "3") << line;
+    EXPECT_EQ(level(810), 3);
+    EXPECT_EQ(level(811), 2);                               // its language's form is missing: not printed, not raised
 }
 
 }  // namespace
