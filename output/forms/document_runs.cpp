@@ -56,7 +56,7 @@ bool PastUpperEnd(const RangeWalkDef &w, const uint8_t *rec, int32_t toNumber, c
     if (toCode[0] == 0) return false;
     uint8_t key[256];
     GetPString(rec, w.keyAt, CodeMax, key);
-    return PStringCompare(key, toCode) > 0;
+    return PStringCompareNoCase(key, toCode) > 0;   // as the index orders the codes
 }
 
 // Walks the records of the range typed in the report's first selection

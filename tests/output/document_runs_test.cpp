@@ -46,7 +46,7 @@ protected:
             PutText(r, PrintersBlk::Rows::PrinterText, 20, "P");
         });
         // The invoice's form serves the orders and the reminders too.
-        for (int block : {OrderFormBlk::Number, ReminderFormBlk::Number})
+        for (int block : {OrderFormBlk::Number, ReminderFormBlk::Number, ProjectFormBlk::Number})
             AddRow(block, OrderFormBlk::Rows::Size, [&](uint8_t *r) {
                 PutI32(r, OrderFormBlk::Rows::SeriesStart, -1);
                 PutText(r, OrderFormBlk::Rows::FormName, 20, InvoiceCo::FormName);
@@ -233,6 +233,17 @@ TEST_F(DocumentRuns, ReminderLevelStoredOnlyWhenPrinted) {
     PrintCustomerForms();
     EXPECT_EQ(Pdfs(), 2u);
     EXPECT_EQ(level(800), raised);
+}
+
+TEST_F(DocumentRuns, ProjectCodeRangeStopsAsTheIndexOrdersCodes) {
+    for (const char *code : {"a1", "B2", "c3"})
+        StoreRecord(ProjectVc::Number, [&](uint8_t *r) { PutText(r, ProjectVc::Code, 20, code); });
+    Range("A:B2");
+    PrintProjectForms();
+    EXPECT_EQ(Pdfs(), 2u);                                  // a1 and B2, whatever their case
+    Range("");
+    PrintProjectForms();
+    EXPECT_EQ(Pdfs(), 2u);
 }
 
 TEST_F(DocumentRuns, NoticeCountOfAMissingInvoiceIsZero) {
