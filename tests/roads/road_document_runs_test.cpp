@@ -8,6 +8,7 @@
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <memory>
 
@@ -21,12 +22,34 @@
 
 namespace {
 
-constexpr int Order = 352, OrderList = 351, DocumentList = 8, OrderRun = 436;
+constexpr int Order = 352, OrderList = 351, DocumentList = 8, OrderRun = 436, SalesInvoice = 347,
+              ReminderRun = 453;
 constexpr int ColItem = 0;
 namespace fs = std::filesystem;
 
 class DocumentRunsRoad : public RoadTest {
 protected:
+    // Imports the form choice of the block (the invoice's form) from a
+    // text file, as File > Maintenance > Imports does.
+    void ImportFormChoice(int block)
+    {
+        const fs::path file = dir / ("form_choice_" + std::to_string(block) + ".txt");
+        {
+            std::ofstream f(file, std::ios::binary);
+            f << "defblock2\t\r\n" << block << "\t\r\n\t\t\tINVOICE\t\t\t\r\n\r\n";
+        }
+        Menu("File", "Maintenance...");
+        ClickButton("Imports");
+        ClickButton("Text file");
+        ClickRow("");
+        AnswerFile(file.string());
+        Key(PlKey::Return);
+        Check("the form choice is imported", [] {
+            EXPECT_FALSE(Told("not imported")) << ::testing::PrintToString(Messages());
+            return true;
+        });
+        Menu("Window", "Close all");
+    }
     // A new order of customer C1 with one row: item and quantity; its
     // number into *number.
     void TypeOrder(const char *item, const char *qty, std::shared_ptr<std::string> number)
@@ -58,22 +81,7 @@ TEST_F(DocumentRunsRoad, OrdersOfARangePrintOnePageEach)
 {
     const std::string company = StartNewCompany();
     // The orders' form choice: the invoice's form for every order.
-    const fs::path forms = dir / "order_form.txt";
-    {
-        std::ofstream f(forms, std::ios::binary);
-        f << "defblock2\t\r\n151\t\r\n\t\t\tINVOICE\t\t\t\r\n\r\n";
-    }
-    Menu("File", "Maintenance...");
-    ClickButton("Imports");
-    ClickButton("Text file");
-    ClickRow("");
-    AnswerFile(forms.string());
-    Key(PlKey::Return);
-    Check("the form choice is imported", [] {
-        EXPECT_FALSE(Told("not imported")) << ::testing::PrintToString(Messages());
-        return true;
-    });
-    Menu("Window", "Close all");
+    ImportFormChoice(151);
     Menu("Module", "Sales");
     Key('9', false, true);
     Check("Ctrl+9 opens the order list", [] { return ActiveType() == OrderList; });
@@ -144,6 +152,90 @@ TEST_F(DocumentRunsRoad, OrdersOfARangePrintOnePageEach)
         EXPECT_EQ(GetU16(order.data(), ORVc::Printed), 1) << number;
         RecFreeMatrix(ORVc::Number, order.data());
     }
+    CloseForCheck();
+}
+
+// A posted invoice fell due a month ago: the reminder run over its
+// number prints it with the level raised to 1 and stores that level.
+TEST_F(DocumentRunsRoad, OverdueInvoiceIsRemindedAndItsLevelStored)
+{
+    const std::string company = StartNewCompany();
+    ImportFormChoice(141);
+    // The invoice date 60 days back: with 30 days' terms a month overdue.
+    std::time_t back = std::time(nullptr) - 60 * 24 * 3600;
+    char date[16];
+    std::strftime(date, sizeof date, "%d.%m.%Y", std::localtime(&back));
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("the invoice window opens", [] {
+        EXPECT_EQ(ActiveType(), SalesInvoice) << ActiveTitle();
+        return ActiveType() == SalesInvoice;
+    });
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickField("Invoice date");
+    Key(PlKey::End);
+    for (int i = 0; i < 12; i++) Key(PlKey::Back);
+    Type(date);
+    Key(PlKey::Tab);
+    ClickCell(0, 1);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("1");
+    Key(PlKey::Tab);
+    ClickButton("Posted");
+    ClickOk();
+    auto number = std::make_shared<std::string>();
+    Check("OK posts the invoice", [number] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        *number = Shown("Number");
+        return !number->empty();
+    });
+    Menu("Window", "Close all");
+    Menu("Module", "Sales");
+    Menu("File", "Documents...");
+    ClickRow("Payment reminders");
+    Key(PlKey::Return);
+    Check("the reminders' selection window opens", [] {
+        EXPECT_EQ(ActiveType(), ReminderRun) << ActiveTitle();
+        return ActiveType() == ReminderRun;
+    });
+    ClickField("Invoice numbers");
+    Do("type the invoice's number", [number] {
+        ScriptText(*number);
+        return true;
+    });
+    ClickButton("Raise the reminder level");
+    ClickButton("Printer");
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Do("keep a picture of the reminders' selection window", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "reminder_run_selection.png"));
+        return true;
+    });
+    AnswerPrint(true);
+    ClickButton("OK");
+    Check("the reminder printed", [this, number, shots] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        EXPECT_EQ(pdfs.size(), 1u) << ::testing::PrintToString(Messages());
+        if (pdfs.size() != 1) return false;
+        if (shots) fs::copy_file(pdfs[0], fs::path(shots) / "reminder_run.pdf", fs::copy_options::overwrite_existing);
+        const std::string text = PdfText(pdfs[0]);
+        EXPECT_NE(text.find(*number), std::string::npos) << text;
+        EXPECT_NE(text.find("First Customer"), std::string::npos) << text;
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> inv(IVVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
+    EXPECT_EQ(std::to_string(GetU32(inv.data(), IVVc::SerNr)), *number);
+    EXPECT_EQ(GetI32(inv.data(), IVVc::NoticeCount), 1);
+    RecFreeMatrix(IVVc::Number, inv.data());
     CloseForCheck();
 }
 
