@@ -42,6 +42,20 @@ constexpr DocValueProvider DocValueProviders[] = {
     {-23, PurchaseLabelFieldValue},
     {-21, ItemLabelFieldValue},
     {-4, ReminderFieldValue},
+    {-15, OrderFieldValue},
+    {-6, OrderFieldValue},
+    {-14, QuoteFieldValue},
+    {-19, PurchaseOrderFieldValue},
+    {-27, DeliveryFieldValue},
+    {-12, DeliveryFieldValue},
+    {-7, DeliveryFieldValue},
+    {-3, DeliveryFieldValue},
+    {-29, TimeSheetFieldValue},
+    {-28, ProductionFieldValue},
+    {-24, ProjectFieldValue},
+    {-25, AssetFieldValue},
+    {-26, CustomerFieldValue26},
+    {-13, CustomerFieldValue13},
 };
 
 // Splits the field text (" X word rest") into the parameter text: the

@@ -5,12 +5,12 @@
 // The side rows that the invoice, delivery, quotation, order and
 // statement documents build for their own field values (VAT summary,
 // expanded structures, statement lines) belong to those documents'
-// value providers: the invoice's are built here through
-// InvoiceRowExtras; the others count the record's own rows until their
-// providers exist.
+// value providers, built here through InvoiceRowExtras,
+// DeliveryPrintLoad, OrderRowItemTable and QuoteRowExtras.
 #include <cassert>
 #include <cstring>
 
+#include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/memblock.h"
@@ -127,9 +127,10 @@ void FreeSideRecords() {
 
 // Reads the record of reg whose text key (at offset `at`, maximum m) is
 // code through index into rec; false, with rec cleared, when code is
-// empty or no record has it.
+// empty or no record has it. rec is only written: what it held before
+// (often an uninitialised buffer) is never taken for rows to free.
 bool DocReadByCode(int reg, const char *index, size_t at, int m, const uint8_t *code, uint8_t *rec) {
-    RecClear(reg, rec);
+    std::memset(rec, 0, RegRecordSize(reg));
     if (code[0] == 0) return false;
     PutPString(rec, at, m, code);
     uint32_t recid = 0, position = 0;
@@ -172,8 +173,16 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
     FormRowsPerPage = 1;
     FormRowCount = 1;
     // The statement and payment runs put their customer or vendor into
-    // the side record before the print; every other run starts empty.
-    if (doctype != -11 && doctype != -8 && doctype != -10) ClearSideRecords();
+    // the side record before the print, the reminder run its invoice;
+    // every other run starts empty.
+    if (doctype == -4) {
+        std::memset(FormCustomer, 0, sizeof FormCustomer);
+        std::memset(FormOrder, 0, sizeof FormOrder);
+        std::memset(FormDelivery, 0, sizeof FormDelivery);
+        std::memset(FormVendor, 0, sizeof FormVendor);
+    } else if (doctype != -11 && doctype != -8 && doctype != -10) {
+        ClearSideRecords();
+    }
     if (doctype == -9 || doctype == -5) return true;
     const DocTypeRec *d = DocTypeOf(doctype);
     const uint8_t *rec = FormDocRecord;
@@ -188,13 +197,11 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
         if (doctype == -24) TitleText(title, rec, ProjectVc::Code, 20);
         else TitleNumber(title, rec, 0);
         break;
-    case -27: case -12: case -7: case -3: {
-        LoadCustomer(rec, SHVc::CustCode);
-        ReadByNumber(ORVc::Number, "SerNr", ORVc::SerNr, GetI32(rec, SHVc::OrderNr), FormOrder);
-        FormRowCount = RecordRows(d->reg, rec);
+    case -27: case -12: case -7: case -3:
+        // Prints the print copy's rows: structures expanded into their parts.
+        if (!DeliveryPrintLoad(doctype, rec)) return false;
         TitleNumber(title, rec, SHVc::SerNr);
         break;
-    }
     case -26: case -25: case -13: case -21:
         break;
     case -23: {
@@ -234,10 +241,12 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
         FormRowCount = RecordRows(d->reg, rec);
         LoadCustomer(rec, ORVc::CustCode);
         OrderRowItemTable(rec);
+        OrderVendorLoad(rec);
         TitleNumber(title, rec, ORVc::SerNr);
         break;
     case -14:
         LoadCustomer(rec, QuotationVc::CustCode);
+        QuoteRowExtras(rec);
         FormRowCount = RecordRows(d->reg, rec);
         TitleNumber(title, rec, QuotationVc::SerNr);
         break;
@@ -254,8 +263,13 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
         TitleText(title, FormVendor, VEVc::Name, 60);
         break;
     case -4: {
+        // The reminder run's invoice (its level raised for this print)
+        // stays; otherwise the stored one is read.
         int32_t number = GetI32(rec, ARVc::InvoiceNr);
-        ReadByNumber(IVVc::Number, "SerNr", IVVc::SerNr, number, FormInvoice);
+        if (GetI32(FormInvoice, IVVc::SerNr) != number || number <= 0) {
+            RecFreeMatrix(IVVc::Number, FormInvoice);
+            ReadByNumber(IVVc::Number, "SerNr", IVVc::SerNr, number, FormInvoice);
+        }
         LoadCustomer(rec, ARVc::CustCode);
         TitleNumber(title, rec, ARVc::InvoiceNr);
         break;
@@ -271,6 +285,7 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
 void DocUnload(int16_t doctype) {
     if (doctype == -18 || doctype == -17 || doctype == -16 || doctype == -2) InvoiceExtrasFree();
     if (doctype == -15 || doctype == -6) OrderRowItemTableFree();
+    DocumentExtrasFree();
     if (LockedRows) {
         if (MemIsLocked(LockedRows)) MemUnlock(LockedRows);
         LockedRows = 0;

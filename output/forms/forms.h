@@ -70,8 +70,8 @@ const DocTypeRec *DocTypeOf(int16_t doctype);
 uint16_t DocFormSelectBlock(int16_t doctype, const uint8_t *record);
 // Reads the record of reg whose text key (at offset `at`, maximum m) is
 // code through index into rec; false, with rec cleared, when code is
-// empty or no record has it. rec is cleared first, freeing its rows: it
-// must be zeroed or hold a record read before, never stack garbage.
+// empty or no record has it. rec is only written: rows it held before
+// are the caller's to free.
 bool DocReadByCode(int reg, const char *index, size_t at, int m, const uint8_t *code, uint8_t *rec);
 
 // The rows field code of doctype prints over: *first..*last (unchanged
@@ -221,6 +221,102 @@ void OrderRowItemTable(const uint8_t *order);
 void OrderRowItemTableFree();
 // The side row of order row `row`; null outside them.
 const uint8_t *OrderSideRowOf(int32_t row);
+
+// ---- What the document providers share (doc_value_parts.cpp) ----
+
+// The field at `at` of base formatted by its field type into out.
+void DocTyped(const uint8_t *base, size_t at, uint16_t type, uint8_t *out);
+// An amount formatted by a field type into out.
+void DocDecText(const PackedDecimal &value, uint16_t type, uint8_t *out);
+// Address line `row` (1..4) of the four 62-byte lines from byte at;
+// empty for other rows.
+void DocAddressRow(const uint8_t *base, size_t at, int16_t row, uint8_t *out);
+// The text at `at` of rec, or the text at `other` of alt when empty.
+void DocTextOr(const uint8_t *rec, size_t at, const uint8_t *alt, size_t other, int m, uint8_t *out);
+// The negated discount percentage (3 decimals) followed by "%"; empty
+// for a blank discount.
+void DocNegatedPercent(const PackedDecimal &discount, uint8_t *out);
+// The price unit (blank or zero means 1) as a quantity.
+void DocPriceUnitText(const PackedDecimal &unit, uint8_t *out);
+// The price per price unit (the price itself when the unit is blank).
+void DocPricePerUnitText(const PackedDecimal &price, const PackedDecimal &unit, uint8_t *out);
+// The first amount of the interest block (134) as an amount; empty
+// without the block.
+void DocInterestRateText(uint8_t *out);
+// Reads row `row` of the record of reg into out when it lies in
+// 0 .. FormRowCount - 1; false otherwise.
+bool DocRowRead(int reg, const uint8_t *record, int16_t row, uint8_t *out);
+// a x b.
+PackedDecimal DocTimes(const PackedDecimal &a, const PackedDecimal &b);
+
+// ---- The delivery, quotation and order documents' side rows
+// (doc_load_documents.cpp) ----
+
+// Makes FormDelivery the print copy of the delivery (its rows with item
+// structures expanded for doctype), reads its customer and order and
+// builds the copy's side rows; false when the copy cannot be made.
+bool DeliveryPrintLoad(int16_t doctype, const uint8_t *delivery);
+// Builds the side rows (DeliverySideRow) of the rows of the print copy
+// from each row's item, in language.
+void DeliveryRowExtras(const uint8_t *copy, const uint8_t *language);
+// The side row of print-copy row `row`; null outside them.
+const uint8_t *DeliverySideRowOf(int32_t row);
+int32_t DeliverySideRowCount();
+// Builds the quotation's side rows (QuoteSideRow) from each row's item.
+void QuoteRowExtras(const uint8_t *quote);
+// The side row of quotation row `row`; null outside them.
+const uint8_t *QuoteSideRowOf(int32_t row);
+int32_t QuoteSideRowCount();
+// Frees the delivery and quotation side rows (DocUnload).
+void DocumentExtrasFree();
+// FormVendor: the vendor of the default choice of the order's first
+// row's item; empty when there is none.
+void OrderVendorLoad(const uint8_t *order);
+
+// ---- Order, quotation, purchase-order and delivery values
+// (order_values.cpp, quote_values.cpp, delivery_values.cpp) ----
+
+void OrderFieldValue(const uint8_t *order, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void QuoteFieldValue(const uint8_t *quote, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void PurchaseOrderFieldValue(const uint8_t *po, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+// The delivery's values read the print copy (FormDelivery); the record
+// handed in is the stored delivery.
+void DeliveryFieldValue(const uint8_t *delivery, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+
+// ---- Time sheet, production, project, asset and customer documents
+// (register_doc_values.cpp) ----
+
+void TimeSheetFieldValue(const uint8_t *sheet, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void ProductionFieldValue(const uint8_t *prod, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void ProjectFieldValue(const uint8_t *project, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+// The asset and customer label documents print from an array of
+// FormItemCount records; the row picks the record, a row beyond them
+// prints empty.
+void AssetFieldValue(const uint8_t *assets, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void CustomerFieldValue26(const uint8_t *customer, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+void CustomerFieldValue13(const uint8_t *customers, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
+
+// ---- The document batch runs (document_runs.cpp) ----
+// Each walks the range of document numbers (project codes) in the
+// report's first selection text and prints or approves each document;
+// the approve runs tell how many documents were refused.
+
+void PrintTimeSheetForms();          // -29
+void PrintProductionForms();         // -28
+void PrintProjectForms();            // -24
+void ApprovePORange();               // -19, approve kind 33
+void PrintInvoiceForms(int doctype); // -18, -17, -16
+void ApproveOrderRange26();          // -15, approve kind 26
+void ApproveQuoteRange();            // -14, approve kind 25
+void PrintDeliveryForms(int doctype);// -12, -7
+void ApproveOrderRange();            // -6, approve kind 13
+void PrintCustomerForms();           // -4, the payment reminders
+void ApproveDeliveryRange();         // -3, approve kind 14
+void ApproveInvoiceRange();          // -2, approve kind 11 or 17
+// Raises the stored notice counter of invoice number by one with
+// today's reminder date; the new count, 0 when the invoice is missing or
+// could not be stored.
+int32_t InvoiceNoticeCount(int32_t number);
 
 // ---- The form print run (form_print.cpp, form_items.cpp) ----
 

@@ -5,6 +5,7 @@
 // A Later row keeps the argument its body will take (the price list's
 // column, a form number, a variant). Report 9 chooses by ReportLayout; a
 // null body in its row is one a later version brings.
+#include "output/forms/forms.h"
 #include "reports/assets/asset_reports.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/projects/project_reports.h"
@@ -12,34 +13,34 @@
 #include "reports/sales/sales_reports.h"
 
 ReportRowRec ReportTable[ReportCount] = {
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -29
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -28
+    {ReportRowKind::Body, PrintTimeSheetForms, nullptr, nullptr, 0},   // -29
+    {ReportRowKind::Body, PrintProductionForms, nullptr, nullptr, 0},   // -28
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -27
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -26
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -25
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -24
+    {ReportRowKind::Body, PrintProjectForms, nullptr, nullptr, 0},   // -24
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -23
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -22
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -21
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -20
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -19
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, -18},   // -18
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, -17},   // -17
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, -16},   // -16
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -15
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -14
+    {ReportRowKind::Body, ApprovePORange, nullptr, nullptr, 0},   // -19
+    {ReportRowKind::Body, nullptr, nullptr, PrintInvoiceForms, -18},   // -18
+    {ReportRowKind::Body, nullptr, nullptr, PrintInvoiceForms, -17},   // -17
+    {ReportRowKind::Body, nullptr, nullptr, PrintInvoiceForms, -16},   // -16
+    {ReportRowKind::Body, ApproveOrderRange26, nullptr, nullptr, 0},   // -15
+    {ReportRowKind::Body, ApproveQuoteRange, nullptr, nullptr, 0},   // -14
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -13
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -12
+    {ReportRowKind::Body, nullptr, nullptr, PrintDeliveryForms, -12},   // -12
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -11
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -10
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -9
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -8
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -7
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -6
+    {ReportRowKind::Body, nullptr, nullptr, PrintDeliveryForms, -7},   // -7
+    {ReportRowKind::Body, ApproveOrderRange, nullptr, nullptr, 0},   // -6
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // -5
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -4
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -3
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -2
+    {ReportRowKind::Body, PrintCustomerForms, nullptr, nullptr, 0},   // -4
+    {ReportRowKind::Body, ApproveDeliveryRange, nullptr, nullptr, 0},   // -3
+    {ReportRowKind::Body, ApproveInvoiceRange, nullptr, nullptr, 0},   // -2
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // -1
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 0
     {ReportRowKind::Body, SalesJournalReport, nullptr, nullptr, 0},   // 1

@@ -1,0 +1,157 @@
+// doc_load_documents.cpp - what the delivery, quotation and order
+// documents read when their print starts: the delivery's print copy
+// (rows of item structures expanded) with its side rows, the
+// quotation's side rows and the order's vendor. Freed when the print
+// ends (DocUnload).
+#include <cassert>
+#include <cstring>
+#include <vector>
+
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "operations/operations.h"
+#include "output/forms/forms.h"
+
+namespace {
+constexpr int ItemCodeMax = 20, LanguageMax = 5;
+
+std::vector<uint8_t> DeliverySides;   // DeliverySideRow::Size bytes per print-copy row
+std::vector<uint8_t> QuoteSides;      // QuoteSideRow::Size bytes per quotation row
+
+// The item whose code is at `at` of row into item (its text rows freed);
+// false when the row has no code or the item is missing.
+bool RowItem(const uint8_t *row, size_t at, uint8_t *item) {
+    uint8_t code[256];
+    GetPString(row, at, ItemCodeMax, code);
+    if (!DocReadByCode(INVc::Number, "Code", INVc::Code, ItemCodeMax, code, item)) return false;
+    RecFreeMatrix(INVc::Number, item);
+    return true;
+}
+
+// The item's unit in language into out.
+void ItemUnit(const uint8_t *item, const uint8_t *language, uint8_t *out) {
+    uint8_t unit[256];
+    GetPString(item, INVc::Unit, 10, unit);
+    UnitTextByLanguage(language, unit, out);
+}
+
+int32_t RowsOf(int reg, const uint8_t *record) {
+    int32_t n = MatrixRowCount(reg, 0, record);
+    return n < 0 ? 0 : n;
+}
+}  // namespace
+
+bool DeliveryPrintLoad(int16_t doctype, const uint8_t *delivery) {
+    assert(delivery);
+    uint8_t code[256];
+    GetPString(delivery, SHVc::CustCode, 20, code);
+    DocReadByCode(CUVc::Number, "Code", CUVc::Code, 20, code, FormCustomer);
+    if (!ExpandStructureRowsForPrint(doctype, delivery, FormDelivery)) {
+        std::memset(FormDelivery, 0, sizeof FormDelivery);
+        return false;
+    }
+    RecClear(ORVc::Number, FormOrder);
+    int32_t order = GetI32(delivery, SHVc::OrderNr);
+    if (order >= 0) {
+        PutI32(FormOrder, ORVc::SerNr, order);
+        uint32_t recid = 0, position = 0;
+        if (!RecFindByIndex(ORVc::Number, "SerNr", FormOrder, 1, 1, &recid, &position))
+            RecClear(ORVc::Number, FormOrder);
+    }
+    uint8_t language[256];
+    GetPString(FormOrder, ORVc::LangCode, LanguageMax, language);
+    DeliveryRowExtras(FormDelivery, language);
+    int32_t rows = RowsOf(SHVc::Number, FormDelivery);
+    FormRowCount = (int16_t)(rows > INT16_MAX ? INT16_MAX : rows);
+    return true;
+}
+
+// A row whose item is missing keeps empty texts and blank amounts.
+void DeliveryRowExtras(const uint8_t *copy, const uint8_t *language) {
+    assert(copy && language);
+    int32_t rows = RowsOf(SHVc::Number, copy);
+    DeliverySides.assign((size_t)rows * DeliverySideRow::Size, 0);
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    uint8_t row[SHVc::Rows::Size], item[INVc::Size] = {}, text[256];
+    for (int32_t i = 0; i < rows; i++) {
+        uint8_t *side = DeliverySides.data() + (size_t)i * DeliverySideRow::Size;
+        for (uint32_t at : {DeliverySideRow::Amount196, DeliverySideRow::Amount208, DeliverySideRow::Qty196,
+                            DeliverySideRow::Qty208, DeliverySideRow::CostPrice})
+            PutDec(side, at, blank);
+        if (!MatrixRowRead(SHVc::Number, copy, i, row) || !RowItem(row, SHVc::Rows::ItemCode, item)) continue;
+        PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver);
+        GetPString(item, INVc::VendCode, 10, text);
+        PutPString(side, DeliverySideRow::VendCode, 10, text);
+        PutDec(side, DeliverySideRow::Amount196, GetDec(item, INVc::Amount196));
+        PutDec(side, DeliverySideRow::Amount208, GetDec(item, INVc::Amount208));
+        PutDec(side, DeliverySideRow::Qty196, DocTimes(qty, GetDec(item, INVc::Amount196)));
+        PutDec(side, DeliverySideRow::Qty208, DocTimes(qty, GetDec(item, INVc::Amount208)));
+        GetPString(item, INVc::Text220, 20, text);
+        PutPString(side, DeliverySideRow::Text220, 20, text);
+        GetPString(item, INVc::DefLocation, 10, text);
+        PutPString(side, DeliverySideRow::DefLocation, 10, text);
+        ItemUnit(item, language, text);
+        PutPString(side, DeliverySideRow::Unit, 10, text);
+        PutDec(side, DeliverySideRow::CostPrice, GetDec(item, INVc::CostPrice));
+    }
+}
+
+const uint8_t *DeliverySideRowOf(int32_t row) {
+    if (row < 0 || (size_t)(row + 1) * DeliverySideRow::Size > DeliverySides.size()) return nullptr;
+    return DeliverySides.data() + (size_t)row * DeliverySideRow::Size;
+}
+
+int32_t DeliverySideRowCount() { return (int32_t)(DeliverySides.size() / DeliverySideRow::Size); }
+
+// A row whose item is missing gets an empty unit and blank amounts.
+void QuoteRowExtras(const uint8_t *quote) {
+    assert(quote);
+    int32_t rows = RowsOf(QuotationVc::Number, quote);
+    QuoteSides.assign((size_t)rows * QuoteSideRow::Size, 0);
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    uint8_t language[256], row[QuotationVc::Rows::Size], item[INVc::Size] = {}, text[256];
+    GetPString(quote, QuotationVc::LangCode, LanguageMax, language);
+    for (int32_t i = 0; i < rows; i++) {
+        uint8_t *side = QuoteSides.data() + (size_t)i * QuoteSideRow::Size;
+        for (uint32_t at : {QuoteSideRow::Amount196, QuoteSideRow::Amount208, QuoteSideRow::Qty196,
+                            QuoteSideRow::Qty208})
+            PutDec(side, at, blank);
+        if (!MatrixRowRead(QuotationVc::Number, quote, i, row) || !RowItem(row, QuotationVc::Rows::ItemCode, item))
+            continue;
+        PackedDecimal qty = GetDec(row, QuotationVc::Rows::Quantity);
+        PutDec(side, QuoteSideRow::Amount196, GetDec(item, INVc::Amount196));
+        PutDec(side, QuoteSideRow::Amount208, GetDec(item, INVc::Amount208));
+        PutDec(side, QuoteSideRow::Qty196, DocTimes(qty, GetDec(item, INVc::Amount196)));
+        PutDec(side, QuoteSideRow::Qty208, DocTimes(qty, GetDec(item, INVc::Amount208)));
+        ItemUnit(item, language, text);
+        PutPString(side, QuoteSideRow::Unit, 10, text);
+    }
+}
+
+const uint8_t *QuoteSideRowOf(int32_t row) {
+    if (row < 0 || (size_t)(row + 1) * QuoteSideRow::Size > QuoteSides.size()) return nullptr;
+    return QuoteSides.data() + (size_t)row * QuoteSideRow::Size;
+}
+
+int32_t QuoteSideRowCount() { return (int32_t)(QuoteSides.size() / QuoteSideRow::Size); }
+
+void DocumentExtrasFree() {
+    DeliverySides.clear();
+    DeliverySides.shrink_to_fit();
+    QuoteSides.clear();
+    QuoteSides.shrink_to_fit();
+}
+
+void OrderVendorLoad(const uint8_t *order) {
+    assert(order);
+    RecClear(VEVc::Number, FormVendor);
+    uint8_t row[ORVc::Rows::Size], code[256];
+    if (RowsOf(ORVc::Number, order) < 1 || !MatrixRowRead(ORVc::Number, order, 0, row)) return;
+    GetPString(row, ORVc::Rows::ItemCode, ItemCodeMax, code);
+    if (code[0] == 0 || !FindDefaultChoice(code, FormVendor)) RecClear(VEVc::Number, FormVendor);
+}

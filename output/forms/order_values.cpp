@@ -1,0 +1,250 @@
+// order_values.cpp - the values an order's form prints (document types
+// -6 and -15): the order's header, its addresses and its vendor's, its
+// rows with their side rows (order_item_table.cpp), the quantities still
+// to deliver, the default-choice texts of each row's item, and totals
+// over all rows.
+//
+// A row code on a row the order does not have prints nothing.
+#include <cassert>
+
+#include "core/amount_words.h"
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "output/forms/forms.h"
+#include "rules/vat_currency.h"
+
+namespace {
+constexpr int CodeMax = 20, LanguageMax = 5;
+namespace R = ORVc::Rows;
+namespace S = OrderSideRow;
+
+bool IsRowCode(int16_t c) {
+    return (c >= 8 && c <= 11) || (c >= 13 && c <= 20) || (c >= 28 && c <= 30) || (c >= 37 && c <= 39) || c == 43 ||
+           c == 47 || c == 48 || c == 51 || c == 53 || (c >= 138 && c <= 148) || c == 347 || c == 348;
+}
+
+// A sum over the order's rows (rowPart) or side rows of the amount the
+// callback gives for each.
+template <typename F> PackedDecimal SumRows(const uint8_t *order, F amount) {
+    PackedDecimal sum;
+    DecSetZero(&sum);
+    int32_t rows = MatrixRowCount(ORVc::Number, 0, order);
+    uint8_t r[R::Size];
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowRead(ORVc::Number, order, i, r)) break;
+        PackedDecimal a = amount(r, OrderSideRowOf(i)), next;
+        DecAdd(&sum, &a, &next);
+        sum = next;
+    }
+    return sum;
+}
+
+PackedDecimal SideAmount(const uint8_t *s, size_t at) {
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    return s ? GetDec(s, at) : blank;
+}
+
+// The header, address and total codes; false for a code that is not one.
+bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
+    uint8_t language[256], text[256];
+    GetPString(o, ORVc::LangCode, LanguageMax, language);
+    PackedDecimal value;
+    switch (code) {
+    case 2: DocAddressRow(o, ORVc::Addr0, row, out); return true;
+    case 3: DocAddressRow(o, ORVc::DelAddr0, row, out); return true;
+    case 73: DocTyped(o, ORVc::Net, FtAmount2, out); return true;
+    case 74: DocTyped(o, ORVc::Vat, FtAmount2, out); return true;
+    case 77: DocTyped(o, ORVc::Total, FtAmount2, out); return true;
+    case 78:
+        value = GetDec(o, ORVc::Total);
+        AmountToWords(&value, WordsKindAmount, out);
+        return true;
+    case 79: GetPString(o, ORVc::CustCode, CodeMax, out); return true;
+    case 80: GetPString(FormCustomer, CUVc::Text838, 60, out); return true;
+    case 81:
+        GetPString(o, ORVc::PayTerms, 2, text);
+        PaymentTermsText(text, language, out);
+        return true;
+    case 82: GetPString(o, ORVc::Text284, 20, out); return true;
+    case 83: GetPString(o, ORVc::Text306, 60, out); return true;
+    case 84: GetPString(o, ORVc::DelivText, 10, out); return true;
+    case 85: GetPString(o, ORVc::DelMode, 5, out); return true;
+    case 86:
+        GetPString(o, ORVc::DelMode, 5, text);
+        Register123Text(text, language, out);
+        return true;
+    case 87: GetPString(o, ORVc::SalesMan, 5, out); return true;
+    case 88: GetPString(o, ORVc::CurncyCode, 5, out); return true;
+    case 89: GetPString(o, ORVc::DelTerms, 5, out); return true;
+    case 90:
+        GetPString(o, ORVc::DelTerms, 5, text);
+        Register23Text(text, language, out);
+        return true;
+    case 92:
+        GetPString(o, ORVc::SalesMan, 5, text);
+        Register44Text(text, out);
+        return true;
+    case 93: DocTextOr(o, ORVc::Text1074, FormCustomer, CUVc::Text540, 20, out); return true;
+    case 94: DocTextOr(o, ORVc::Text1052, FormCustomer, CUVc::Text456, 20, out); return true;
+    case 95: DocInterestRateText(out); return true;
+    case 96: case 97: {
+        size_t at = code == 96 ? S::Qty208 : S::Qty196;
+        DocDecText(SumRows(o, [&](const uint8_t *, const uint8_t *s) { return SideAmount(s, at); }), FtAmount2, out);
+        return true;
+    }
+    case 107: GetPString(o, ORVc::Reference, 60, out); return true;
+    case 109: DocTextOr(o, ORVc::Text1030, FormCustomer, CUVc::Text646, 20, out); return true;
+    case 110: OrderReference(GetI32(o, ORVc::SerNr), out); return true;
+    case 136: {
+        GetPString(o, ORVc::DelAddr0, 60, text);
+        DocAddressRow(o, text[0] ? ORVc::DelAddr0 : ORVc::Addr0, row, out);
+        return true;
+    }
+    case 137:
+        out[0] = 0;
+        if (row == 1) GetPString(FormVendor, VEVc::Name, 60, out);
+        else if (row >= 2 && row <= 4) DocAddressRow(FormVendor, VEVc::Addr1, (int16_t)(row - 1), out);
+        return true;
+    case 152: DocTyped(o, ORVc::OrdDate, FtDate, out); return true;
+    case 153: DocTyped(o, ORVc::SerNr, FtLongOrEmpty, out); return true;
+    case 154: case 155: case 156: case 157: DocAddressRow(o, ORVc::Addr0, (int16_t)(code - 153), out); return true;
+    case 158: GetPString(o, ORVc::OrderClass, 5, out); return true;
+    case 159:
+        GetPString(o, ORVc::OrderClass, 5, text);
+        Register128Name(text, out);
+        return true;
+    case 160: GetPString(o, ORVc::Text780, 60, out); return true;
+    case 161: GetPString(FormVendor, VEVc::PayTerms, 2, out); return true;
+    case 162:
+        GetPString(FormVendor, VEVc::PayTerms, 2, text);
+        PaymentTermsText(text, language, out);
+        return true;
+    case 163: GetPString(FormVendor, VEVc::DelTerms, 5, out); return true;
+    case 164: {
+        uint8_t vendorLanguage[256];
+        GetPString(FormVendor, VEVc::LangCode, LanguageMax, vendorLanguage);
+        GetPString(FormVendor, VEVc::DelTerms, 5, text);
+        Register23Text(text, vendorLanguage, out);
+        return true;
+    }
+    case 165: GetPString(FormVendor, VEVc::Text292, 60, out); return true;
+    case 166: GetPString(FormVendor, VEVc::Text648, 60, out); return true;
+    case 167: GetPString(FormVendor, VEVc::Text354, 60, out); return true;
+    case 168: GetPString(FormVendor, VEVc::Text270, 20, out); return true;
+    case 169:
+        DocDecText(SumRows(o, [](const uint8_t *r, const uint8_t *) { return GetDec(r, R::GrossProfit); }), FtAmount2,
+                   out);
+        return true;
+    case 170:
+        DocDecText(SumRows(o, [](const uint8_t *r, const uint8_t *) {
+                       return DocTimes(GetDec(r, R::UnitCost), GetDec(r, R::Quantity));
+                   }),
+                   FtAmount2, out);
+        return true;
+    case 171:
+        DocDecText(SumRows(o, [](const uint8_t *, const uint8_t *s) { return SideAmount(s, S::QtyCost); }),
+                   FtAmount2, out);
+        return true;
+    case 172: DocTyped(o, ORVc::Rate, FtAmount2, out); return true;
+    case 173: case 174: case 175: {
+        PackedDecimal rate = GetDec(o, ORVc::Rate),
+                      amount = GetDec(o, code == 173 ? ORVc::Vat : code == 174 ? ORVc::Net : ORVc::Total);
+        AmountTimesRate(&amount, &rate, &value);
+        DocDecText(value, FtAmount2, out);
+        return true;
+    }
+    case 176: GetPString(o, ORVc::Objects, 30, out); return true;
+    case 177:
+        GetPString(o, ORVc::Objects, 30, text);
+        Register15Name(text, out);
+        return true;
+    default: return false;
+    }
+}
+
+// The row codes of order row r with its side row s (null when missing).
+void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
+    uint8_t item[256], choice[PurchItemVc::Size] = {};
+    GetPString(r, R::ItemCode, CodeMax, item);
+    PackedDecimal qty = GetDec(r, R::Quantity), delivered = GetDec(r, R::QtyDelivered), left;
+    out[0] = 0;
+    switch (code) {
+    case 8: PStringCopy(out, item); break;
+    case 9: DocTyped(r, R::ItemCode, FtUnderscoreText, out); break;
+    case 10: BracketText(item, out); break;
+    case 11: Ean13Digits(item, out); break;
+    case 13: DocTyped(r, R::Quantity, FtAmount3, out); break;
+    case 14: GetPString(r, R::Text, 100, out); break;
+    case 15: DocTyped(r, R::Price, FtAmount3Drop, out); break;
+    case 16: DocTyped(r, R::Discount, FtAmount2, out); break;
+    case 17: DocNegatedPercent(GetDec(r, R::Discount), out); break;
+    case 18: DocTyped(r, R::Sum, FtAmount2, out); break;
+    case 19: GetPString(r, R::VatCode, 2, out); break;
+    case 20: if (s) GetPString(s, S::Unit, 10, out); break;
+    case 28: if (s) GetPString(s, S::Text220, 20, out); break;
+    case 29: if (s) DocTyped(s, S::Qty208, FtAmount2, out); break;
+    case 30: if (s) DocTyped(s, S::Qty196, FtAmount2, out); break;
+    case 37: {
+        PackedDecimal sum = GetDec(r, R::Sum), rounded;
+        DecRound(&sum, 2, &rounded);
+        DocDecText(rounded, FtAmount2, out);
+        break;
+    }
+    case 38: if (s) DocTyped(s, S::Amount196, FtAmount2, out); break;
+    case 39: if (s) DocTyped(s, S::Amount208, FtAmount2, out); break;
+    case 43: GetPString(r, R::Text304, 30, out); break;
+    case 47: if (s) GetPString(s, S::DefLocation, 10, out); break;
+    case 48: if (s) GetPString(s, S::VendCode, 10, out); break;
+    case 51: if (DefaultChoiceExists(item, choice)) PStringCopy(out, item); break;
+    case 53: if (DefaultChoiceExists(item, choice)) DocTyped(r, R::Quantity, FtAmount3, out); break;
+    case 138: case 139: case 140: case 141: case 143:
+        if (!DefaultChoiceExists(item, choice)) break;
+        if (code == 138) GetPString(choice, PurchItemVc::VendItemCode, 20, out);
+        else if (code == 143) GetPString(choice, PurchItemVc::Text, 60, out);
+        else if (code == 139) DocTyped(choice, PurchItemVc::Price, FtAmount2, out);
+        else if (code == 140) DocTyped(r, R::Discount, FtAmount2, out);
+        else if (s) GetPString(s, S::Unit, 10, out);
+        break;
+    case 142:
+        if (item[0] == 0 || DefaultChoiceExists(item, choice)) GetPString(r, R::Text, 100, out);
+        break;
+    case 144: DocTyped(r, R::UnitCost, FtAmount2, out); break;
+    case 145:
+        if (DecIsBlank(&qty)) break;
+        DecSub(&qty, &delivered, &left);
+        DocDecText(left, FtAmount3, out);
+        break;
+    case 146: {
+        if (DecIsBlank(&qty) || !s) break;
+        PackedDecimal perUnit, value, total = GetDec(s, S::Qty196);
+        DecSub(&qty, &delivered, &left);
+        DecDiv(&total, &qty, &perUnit);
+        DecMul(&perUnit, &left, &value);
+        DocDecText(value, FtAmount3, out);
+        break;
+    }
+    case 147: if (s) DocTyped(s, S::CostPrice, FtAmount2, out); break;
+    case 148: if (s) DocTyped(s, S::QtyCost, FtAmount2, out); break;
+    case 347: DocPriceUnitText(GetDec(r, R::PriceUnit), out); break;
+    case 348: DocPricePerUnitText(GetDec(r, R::Price), GetDec(r, R::PriceUnit), out); break;
+    default: break;
+    }
+}
+}  // namespace
+
+// The value of the order's field code for row into out (which holds the
+// field's text or a shared value).
+void OrderFieldValue(const uint8_t *order, int16_t code, const uint8_t *param, int16_t row, uint8_t *out) {
+    assert(order && param && out);
+    if (HeaderValue(order, code, row, out) || !IsRowCode(code)) return;
+    uint8_t r[R::Size];
+    if (!DocRowRead(ORVc::Number, order, row, r)) {
+        out[0] = 0;
+        return;
+    }
+    RowValue(r, OrderSideRowOf(row), code, out);
+}

@@ -1,0 +1,92 @@
+// document_codes_test.cpp - each document's provider answers every field
+// code a form of that document may carry (none prints the field's own
+// text, as a code nothing serves does), and leaves the codes it does not
+// serve to the field's text.
+#include "tests/output/document_values_fixture.h"
+
+#include <set>
+#include <vector>
+
+namespace {
+
+struct CodeSpan {
+    int16_t first, last;
+};
+
+std::set<int16_t> Codes(std::initializer_list<CodeSpan> spans) {
+    std::set<int16_t> out;
+    for (CodeSpan s : spans)
+        for (int16_t c = s.first; c <= s.last; c++) out.insert(c);
+    return out;
+}
+
+class DocumentCodes : public DocumentValues {
+protected:
+    // Every served code gives something other than the field's text on
+    // the last page's first row; the codes not served (outside the
+    // shared ones) keep it.
+    void ExpectServed(int16_t type, const uint8_t *record, const std::set<int16_t> &served) {
+        ASSERT_NO_FATAL_FAILURE(Load(type, record));
+        FormLastPage = true;
+        const std::set<int16_t> shared = Codes({{54, 65}, {67, 67}, {335, 335}});
+        for (int16_t code = 1; code <= 372; code++) {
+            if (shared.count(code)) continue;
+            const std::string v = Value(code, served.count(code) && (code == 2 || code == 3) ? 1 : 0);
+            if (served.count(code)) EXPECT_NE(v, " A own") << "document " << type << " code " << code;
+            else EXPECT_EQ(v, " A own") << "document " << type << " code " << code;
+        }
+        Unload();
+    }
+};
+
+TEST_F(DocumentCodes, OrderQuotationAndPurchaseOrder) {
+    RuleRecord o(ORVc::Number);
+    uint8_t row[ORVc::Rows::Size] = {};
+    PutText(row, ORVc::Rows::ItemCode, 20, "ITEM1");
+    ASSERT_TRUE(MatrixRowPut(ORVc::Number, 0, o.record, 0, row));
+    const std::set<int16_t> order = Codes({{2, 3}, {8, 11}, {13, 20}, {28, 30}, {37, 39}, {43, 43}, {47, 48},
+                                           {51, 51}, {53, 53}, {73, 74}, {77, 90}, {92, 97}, {107, 107},
+                                           {109, 110}, {136, 148}, {152, 177}, {347, 348}});
+    ExpectServed(-6, o.record, order);
+    ExpectServed(-15, o.record, order);
+
+    RuleRecord q(QuotationVc::Number);
+    uint8_t qrow[QuotationVc::Rows::Size] = {};
+    ASSERT_TRUE(MatrixRowPut(QuotationVc::Number, 0, q.record, 0, qrow));
+    ExpectServed(-14, q.record,
+                 Codes({{2, 3}, {8, 11}, {13, 20}, {29, 30}, {37, 39}, {68, 97}, {347, 348}}));
+
+    RuleRecord p(PurchOrderVc::Number);
+    uint8_t prow[PurchOrderVc::Rows::Size] = {};
+    ASSERT_TRUE(MatrixRowPut(PurchOrderVc::Number, 0, p.record, 0, prow));
+    ExpectServed(-19, p.record,
+                 Codes({{2, 3}, {8, 11}, {13, 16}, {18, 20}, {73, 74}, {77, 77}, {81, 86}, {88, 90}, {95, 95},
+                        {149, 151}, {167, 167}, {178, 182}}));
+}
+
+TEST_F(DocumentCodes, DeliveryAndTheRegisterDocuments) {
+    RuleRecord d(SHVc::Number);
+    uint8_t row[SHVc::Rows::Size] = {};
+    PutText(row, SHVc::Rows::ItemCode, 20, "ITEM1");
+    ASSERT_TRUE(MatrixRowPut(SHVc::Number, 0, d.record, 0, row));
+    const std::set<int16_t> delivery =
+        Codes({{2, 2}, {8, 11}, {14, 16}, {20, 20}, {28, 30}, {38, 53}, {69, 69}, {77, 87}, {89, 90}, {93, 94},
+               {96, 127}, {132, 134}, {141, 141}, {336, 336}, {344, 346}});
+    for (int16_t type : {-27, -12, -7, -3}) ExpectServed(type, d.record, delivery);
+
+    RuleRecord t(TimeSheetVc::Number);
+    ExpectServed(-29, t.record, Codes({{8, 8}, {13, 13}, {69, 69}, {72, 73}, {265, 265}, {270, 270}, {285, 285},
+                                       {350, 350}}));
+    RuleRecord p(ProductionVc::Number);
+    ExpectServed(-28, p.record, Codes({{8, 9}, {48, 48}, {160, 160}, {185, 185}, {204, 204}, {265, 265},
+                                       {274, 274}, {337, 343}}));
+    RuleRecord j(ProjectVc::Number);
+    ExpectServed(-24, j.record, Codes({{2, 2}, {135, 135}, {260, 270}}));
+    std::vector<uint8_t> assets(AssetVc::Size, 0);
+    ExpectServed(-25, assets.data(), Codes({{69, 69}, {80, 80}, {271, 279}}));
+    std::vector<uint8_t> customer(CUVc::Size, 0);
+    ExpectServed(-26, customer.data(), Codes({{13, 13}, {79, 80}, {115, 115}, {128, 135}}));
+    ExpectServed(-13, customer.data(), Codes({{79, 80}, {128, 135}}));
+}
+
+}  // namespace

@@ -1,0 +1,329 @@
+// document_runs_test.cpp - the document batch runs printing to PDF: a
+// number range walked from its first to its last end (or to the end of
+// the register), an empty range doing nothing, Esc ending the run after
+// the document in hand, documents that did not print counted and told,
+// the invoice run's print modes, and reminders whose level is stored
+// only when the reminder printed.
+#include "tests/operations/invoice_fixture.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "output/devices/device_table.h"
+#include "output/forms/forms.h"
+#include "output/printer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int TextRunRefused = 12350;
+
+class DocumentRuns : public InvoiceCompanyFixture {
+protected:
+    fs::path folder, savedCwd;
+
+    void SetUp() override {
+        InvoiceCompanyFixture::SetUp();
+        if (HasFatalFailure()) return;
+        folder = fs::path(::testing::TempDir()) / ("orvel_runs_" + std::to_string(getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        savedCwd = fs::current_path();
+        fs::current_path(folder);
+        OutputJobState = OutputJobStateRec{};
+        PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+        PutU16(ReportParams, ReportParamsVc::OutputKind, 1);
+        AddRow(PrintersBlk::Number, PrintersBlk::Rows::Size, [&](uint8_t *r) {
+            PutText(r, PrintersBlk::Rows::Name, 20, "OFFICE");
+            PutText(r, PrintersBlk::Rows::PrinterText, 20, "P");
+        });
+        // The invoice's form serves the orders and the reminders too.
+        for (int block : {OrderFormBlk::Number, ReminderFormBlk::Number, ProjectFormBlk::Number})
+            AddRow(block, OrderFormBlk::Rows::Size, [&](uint8_t *r) {
+                PutI32(r, OrderFormBlk::Rows::SeriesStart, -1);
+                PutText(r, OrderFormBlk::Rows::FormName, 20, InvoiceCo::FormName);
+                PutI32(r, OrderFormBlk::Rows::CopyPass, -1);
+            });
+        UserCancelFlag = 0;
+    }
+    void TearDown() override {
+        UserCancelFlag = 0;
+        if (Printer.job) PrinterEndDoc();
+        if (!savedCwd.empty()) fs::current_path(savedCwd);
+        OutputJobState = OutputJobStateRec{};
+        fs::remove_all(folder);
+        InvoiceCompanyFixture::TearDown();
+    }
+    size_t Pdfs() const {
+        size_t n = 0;
+        if (fs::exists(folder / "print"))
+            for (const auto &e : fs::directory_iterator(folder / "print")) n += e.path().extension() == ".pdf";
+        return n;
+    }
+    void Range(const char *text) { PutText(ReportParams, ReportParamsVc::SelText1, 255, text); }
+    void StoreOrder(int32_t number) {
+        StoreRecord(ORVc::Number, [&](uint8_t *o) {
+            PutI32(o, ORVc::SerNr, number);
+            PutText(o, ORVc::CustCode, 20, "C1");
+            uint8_t row[ORVc::Rows::Size] = {};
+            PutText(row, ORVc::Rows::ItemCode, 20, "ITEM1");
+            PutDec(row, ORVc::Rows::Quantity, Dec(1));
+            ASSERT_TRUE(MatrixRowPut(ORVc::Number, 0, o, 0, row));
+        });
+    }
+    // The stored record of reg whose 32-bit key at `at` is number: its
+    // 16-bit word or 32-bit number at `field`.
+    int32_t Stored(int reg, const char *index, size_t at, int32_t number, size_t field, bool wide) {
+        RuleRecord r(reg);
+        PutI32(r.record, at, number);
+        uint32_t recid = 0, position = 0;
+        EXPECT_TRUE(RecFindByIndex(reg, index, r.record, 1, 1, &recid, &position)) << number;
+        return wide ? GetI32(r.record, field) : GetI16(r.record, field);
+    }
+    int16_t OrderPrinted(int32_t number) {
+        return (int16_t)Stored(ORVc::Number, "SerNr", ORVc::SerNr, number, ORVc::Printed, false);
+    }
+    // The message of the refused count, with its count; empty when not told.
+    static std::string RefusedTold() {
+        const std::string text = UiText(TextRunRefused);
+        for (const std::string &s : shown)
+            if (s.rfind(text, 0) == 0) return s.substr(text.size());
+        return "";
+    }
+    // Removes the form the order and reminder blocks name, so nothing prints.
+    void DropForm() {
+        for (int block : {OrderFormBlk::Number, ReminderFormBlk::Number})
+            ChangeBlock(block, OrderFormBlk::Rows::Size, [](uint8_t *row) {
+                PutText(row, OrderFormBlk::Rows::FormName, 20, "NOSUCH");
+            });
+    }
+};
+
+TEST_F(DocumentRuns, OrderRangeWalksItsEndsAndMarksWhatPrinted) {
+    for (int32_t n = 100; n <= 104; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
+    Range("");
+    ApproveOrderRange();
+    EXPECT_EQ(Pdfs(), 0u);                                  // an empty range does nothing
+    Range("101:103");
+    ApproveOrderRange();
+    EXPECT_EQ(Pdfs(), 3u);
+    for (int32_t n = 100; n <= 104; n++) EXPECT_EQ(OrderPrinted(n), n >= 101 && n <= 103 ? 1 : 0) << n;
+    Range("103:");                                          // no upper end: to the register's end
+    ApproveOrderRange();
+    EXPECT_EQ(Pdfs(), 5u);
+    EXPECT_EQ(OrderPrinted(104), 1);
+    EXPECT_EQ(RefusedTold(), "");
+    Range("OR100-OR100");                                   // letters split by the digits
+    ApproveOrderRange();
+    EXPECT_EQ(Pdfs(), 6u);
+    EXPECT_EQ(OrderPrinted(100), 1);
+}
+
+TEST_F(DocumentRuns, EscStopsAfterTheDocumentInHand) {
+    for (int32_t n = 100; n <= 102; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
+    Range("100:");
+    UserCancelFlag = 1;
+    PrintDeliveryForms(-7);                                 // no deliveries: nothing at all
+    ApproveOrderRange();
+    UserCancelFlag = 0;
+    EXPECT_EQ(Pdfs(), 1u);                                  // the first order prints, then the run ends
+    EXPECT_EQ(OrderPrinted(100), 1);
+    EXPECT_EQ(OrderPrinted(101), 0);
+    EXPECT_EQ(OrderPrinted(102), 0);
+}
+
+TEST_F(DocumentRuns, OrdersThatDidNotPrintAreCountedAndTold) {
+    for (int32_t n = 100; n <= 101; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
+    DropForm();
+    Range("100:101");
+    ApproveOrderRange();
+    EXPECT_EQ(Pdfs(), 0u);
+    EXPECT_EQ(OrderPrinted(100), 0);
+    EXPECT_EQ(RefusedTold(), "2");
+}
+
+TEST_F(DocumentRuns, InvoicePrintModes) {
+    FixtureInvoice f;
+    f.serial = 700;
+    f.posted = 1;
+    ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100}}), 0u);
+    f.serial = 701;
+    f.kind = 2;                                             // a cash invoice: its own option word
+    ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100}}), 0u);
+    auto printed = [&](int32_t n) { return Stored(IVVc::Number, "SerNr", IVVc::SerNr, n, IVVc::Printed, false); };
+    Range("700:701");
+    PutU16(ReportParams, ReportParamsVc::Option2, 1);
+    PutI16(ReportParams, ReportParamsVc::BatchMode, 0);
+    ApproveInvoiceRange();
+    EXPECT_EQ(Pdfs(), 1u);                                  // the cash invoice's word is off
+    EXPECT_EQ(printed(700), 1);
+    EXPECT_EQ(printed(701), 0);
+    ApproveInvoiceRange();
+    EXPECT_EQ(Pdfs(), 1u);                                  // mode 0: printed before, not again
+    PutI16(ReportParams, ReportParamsVc::BatchMode, 2);
+    ApproveInvoiceRange();
+    EXPECT_EQ(Pdfs(), 2u);                                  // mode 2: again
+    EXPECT_EQ(printed(700), 1);
+    PutI16(ReportParams, ReportParamsVc::BatchMode, 3);
+    PutU16(ReportParams, ReportParamsVc::Option3, 1);
+    ApproveInvoiceRange();
+    EXPECT_EQ(Pdfs(), 2u);                                  // an unknown mode skips
+    PutI16(ReportParams, ReportParamsVc::BatchMode, 1);
+    ApproveInvoiceRange();
+    EXPECT_EQ(Pdfs(), 3u);                                  // mode 1: both, printed or not
+    EXPECT_EQ(RefusedTold(), "1");                          // no cash-invoice form: told, not skipped
+    EXPECT_EQ(printed(701), 0);
+}
+
+TEST_F(DocumentRuns, ReminderLevelStoredOnlyWhenPrinted) {
+    FixtureInvoice f;
+    f.posted = 1;
+    for (int32_t n : {800, 801}) {
+        f.serial = n;
+        ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100}}), 0u);
+        StoreRecord(ARVc::Number, [&](uint8_t *r) {
+            PutI32(r, ARVc::InvoiceNr, n);
+            PutText(r, ARVc::CustCode, 20, "C1");
+            PutDec(r, ARVc::OpenAmount, Dec(125));
+            // 800 is long overdue; 801 falls due far ahead.
+            PutDate(r, ARVc::DueDate, n == 800 ? DateRec{1, 1, 2020} : DateRec{1, 1, 2099});
+        });
+    }
+    auto level = [&](int32_t n) {
+        return Stored(IVVc::Number, "SerNr", IVVc::SerNr, n, IVVc::NoticeCount, true);
+    };
+    const int32_t before = level(800);
+    Range("800:801");
+    PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
+    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
+    PutU16(ReportParams, ReportParamsVc::Option2, 1);
+    PutText(ReportParams, ReportParamsVc::SelText2, 20, "");
+    DropForm();
+    PrintCustomerForms();
+    EXPECT_EQ(Pdfs(), 0u);
+    EXPECT_EQ(level(800), before);                          // a failed print leaves the counter
+    ChangeBlock(ReminderFormBlk::Number, ReminderFormBlk::Rows::Size, [](uint8_t *row) {
+        PutText(row, ReminderFormBlk::Rows::FormName, 20, InvoiceCo::FormName);
+    });
+    PrintCustomerForms();
+    EXPECT_EQ(Pdfs(), 1u);                                  // 801 is not due: never reminded
+    EXPECT_EQ(level(800), (before == -1 || before == -2 ? 0 : before) + 1);
+    EXPECT_EQ(level(801), Stored(IVVc::Number, "SerNr", IVVc::SerNr, 801, IVVc::NoticeCount, true));
+    // Only invoices reminded five times: none.
+    PutI32(ReportParams, ReportParamsVc::NumberTo, 5);
+    PrintCustomerForms();
+    EXPECT_EQ(Pdfs(), 1u);
+    // Another customer's items are left alone.
+    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
+    PutText(ReportParams, ReportParamsVc::SelText2, 20, "C2");
+    PrintCustomerForms();
+    EXPECT_EQ(Pdfs(), 1u);
+    // Without the raise option the reminder prints and the level stays.
+    PutText(ReportParams, ReportParamsVc::SelText2, 20, "");
+    PutU16(ReportParams, ReportParamsVc::Option2, 0);
+    const int32_t raised = level(800);
+    PrintCustomerForms();
+    EXPECT_EQ(Pdfs(), 2u);
+    EXPECT_EQ(level(800), raised);
+}
+
+TEST_F(DocumentRuns, ProjectCodeRangeStopsAsTheIndexOrdersCodes) {
+    for (const char *code : {"a1", "B2", "c3"})
+        StoreRecord(ProjectVc::Number, [&](uint8_t *r) { PutText(r, ProjectVc::Code, 20, code); });
+    Range("A:B2");
+    PrintProjectForms();
+    EXPECT_EQ(Pdfs(), 2u);                                  // a1 and B2, whatever their case
+    Range("");
+    PrintProjectForms();
+    EXPECT_EQ(Pdfs(), 2u);
+}
+
+TEST_F(DocumentRuns, NoticeCountOfAMissingInvoiceIsZero) {
+    EXPECT_EQ(InvoiceNoticeCount(424242), 0);
+    FixtureInvoice f;
+    f.serial = 900;
+    ASSERT_NE(StoreInvoice(f, {}), 0u);
+    EXPECT_EQ(InvoiceNoticeCount(900), 1);
+    EXPECT_EQ(InvoiceNoticeCount(900), 2);
+}
+
+// The text pdftotext reads from the newest PDF; empty without the tool.
+std::string NewestPdfText(const fs::path &dir) {
+    fs::path newest;
+    for (const auto &e : fs::directory_iterator(dir))
+        if (newest.empty() || fs::last_write_time(e.path()) >= fs::last_write_time(newest)) newest = e.path();
+    std::string text;
+    FILE *p = popen(("pdftotext -layout '" + newest.string() + "' - 2>/dev/null").c_str(), "r");
+    if (!p) return text;
+    char buf[512];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
+    pclose(p);
+    return text;
+}
+
+TEST_F(DocumentRuns, ReminderPrintsTheNewLevelOnTheFormOfTheInvoicesLanguage) {
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
+    // REMIND prints "Level" and the reminder level (code 219); English
+    // invoices take the form NOSUCH, which does not exist.
+    StoreRecord(DocVc::Number, [&](uint8_t *r) {
+        PutText(r, DocVc::Code, 20, "REMIND");
+        PutU16(r, DocVc::Copies, 1);
+        AddFormItem(r, 1, 10, 10, 100, 15, InvoiceCo::FontName, "Level");
+        AddFormItem(r, 4, 110, 10, 200, 15, InvoiceCo::FontName, "", 219);
+    });
+    AddRow(ReminderFormBlk::Number, ReminderFormBlk::Rows::Size, [&](uint8_t *r) {
+        PutI32(r, ReminderFormBlk::Rows::SeriesStart, -1);
+        PutText(r, ReminderFormBlk::Rows::FormName, 20, "REMIND");
+        PutI32(r, ReminderFormBlk::Rows::CopyPass, -1);
+    });
+    AddRow(ReminderFormBlk::Number, ReminderFormBlk::Rows::Size, [&](uint8_t *r) {
+        PutText(r, ReminderFormBlk::Rows::LangCode, 5, "ENG");
+        PutI32(r, ReminderFormBlk::Rows::SeriesStart, -1);
+        PutText(r, ReminderFormBlk::Rows::FormName, 20, "NOSUCH");
+        PutI32(r, ReminderFormBlk::Rows::CopyPass, -1);
+    });
+    const char *languages[2] = {"", "ENG"};
+    for (int32_t n : {810, 811}) {
+        StoreRecord(IVVc::Number, [&](uint8_t *r) {
+            FixtureInvoice f;
+            f.serial = n;
+            f.posted = 1;
+            FillInvoice(r, f);
+            PutText(r, IVVc::LangCode, 5, languages[n - 810]);
+            PutI32(r, IVVc::NoticeCount, 2);
+        });
+        StoreRecord(ARVc::Number, [&](uint8_t *r) {
+            PutI32(r, ARVc::InvoiceNr, n);
+            PutText(r, ARVc::CustCode, 20, "C1");
+            PutDec(r, ARVc::OpenAmount, Dec(10));
+            PutDate(r, ARVc::DueDate, DateRec{1, 1, 2020});
+        });
+    }
+    auto level = [&](int32_t n) {
+        return Stored(IVVc::Number, "SerNr", IVVc::SerNr, n, IVVc::NoticeCount, true);
+    };
+    Range("810:811");
+    PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
+    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
+    PutU16(ReportParams, ReportParamsVc::Option2, 1);
+    PrintCustomerForms();
+    ASSERT_EQ(Pdfs(), 1u);
+    const std::string text = NewestPdfText(folder / "print");
+    // The level the reminder raises to, not the stored one.
+    const size_t at = text.find("Level");
+    ASSERT_NE(at, std::string::npos) << text;
+    const std::string line = text.substr(at, text.find('\n', at) - at);
+    EXPECT_EQ(line.substr(line.find_last_of(' ') + 1), "3") << line;
+    EXPECT_EQ(level(810), 3);
+    EXPECT_EQ(level(811), 2);                               // its language's form is missing: not printed, not raised
+}
+
+}  // namespace

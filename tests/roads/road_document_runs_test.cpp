@@ -1,0 +1,242 @@
+// road_document_runs_test.cpp - a user prints orders in one run: the
+// order form's choice is imported from a text file (the orders print on
+// the invoice's form), two orders are typed and stored, then File >
+// Documents lists the runs; "Print orders" opens its selection window,
+// where the range of both orders goes to the printer. The PDF holds one
+// page per order with its number, customer and items, and the company
+// file holds both orders marked printed.
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <memory>
+
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/dialog.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+
+namespace {
+
+constexpr int Order = 352, OrderList = 351, DocumentList = 8, OrderRun = 436, SalesInvoice = 347,
+              ReminderRun = 453;
+constexpr int ColItem = 0;
+namespace fs = std::filesystem;
+
+class DocumentRunsRoad : public RoadTest {
+protected:
+    // Imports the form choice of the block (the invoice's form) from a
+    // text file, as File > Maintenance > Imports does.
+    void ImportFormChoice(int block)
+    {
+        const fs::path file = dir / ("form_choice_" + std::to_string(block) + ".txt");
+        {
+            std::ofstream f(file, std::ios::binary);
+            f << "defblock2\t\r\n" << block << "\t\r\n\t\t\tINVOICE\t\t\t\r\n\r\n";
+        }
+        Menu("File", "Maintenance...");
+        ClickButton("Imports");
+        ClickButton("Text file");
+        ClickRow("");
+        AnswerFile(file.string());
+        Key(PlKey::Return);
+        Check("the form choice is imported", [] {
+            EXPECT_FALSE(Told("not imported")) << ::testing::PrintToString(Messages());
+            return true;
+        });
+        Menu("Window", "Close all");
+    }
+    // A new order of customer C1 with one row: item and quantity; its
+    // number into *number.
+    void TypeOrder(const char *item, const char *qty, std::shared_ptr<std::string> number)
+    {
+        ClickButton("New");
+        Check("New opens an order", [] {
+            EXPECT_EQ(ActiveType(), Order) << ActiveTitle();
+            return ActiveType() == Order;
+        });
+        ClickField("Customer");
+        Type("C1");
+        Key(PlKey::Tab);
+        ClickCell(0, ColItem);
+        Type(item);
+        Key(PlKey::Tab);
+        Type(qty);
+        Key(PlKey::Tab);
+        ClickOk();
+        Check("OK stores the order", [number] {
+            EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+            *number = Shown("Number");
+            EXPECT_NE(*number, "");
+            return !number->empty();
+        });
+    }
+};
+
+TEST_F(DocumentRunsRoad, OrdersOfARangePrintOnePageEach)
+{
+    const std::string company = StartNewCompany();
+    // The orders' form choice: the invoice's form for every order.
+    ImportFormChoice(151);
+    Menu("Module", "Sales");
+    Key('9', false, true);
+    Check("Ctrl+9 opens the order list", [] { return ActiveType() == OrderList; });
+    auto first = std::make_shared<std::string>(), second = std::make_shared<std::string>();
+    TypeOrder("ITEM1", "2", first);
+    TypeOrder("ITEM2", "3", second);
+    Menu("Window", "Close all");
+
+    Menu("File", "Documents...");
+    Check("File > Documents lists the runs", [] {
+        EXPECT_EQ(ActiveType(), DocumentList) << ActiveTitle();
+        std::vector<std::string> rows = ListRows();
+        bool found = false;
+        for (const std::string &r : rows) found = found || r.find("Print orders") != std::string::npos;
+        EXPECT_TRUE(found) << ::testing::PrintToString(rows);
+        return ActiveType() == DocumentList && found;
+    });
+    ClickRow("Print orders");
+    Key(PlKey::Return);
+    Check("the run's selection window opens", [] {
+        EXPECT_EQ(ActiveType(), OrderRun) << ActiveTitle();
+        return ActiveType() == OrderRun;
+    });
+    ClickField("Order numbers");
+    Do("type the range of both orders", [first, second] {
+        ScriptText(*first + ":" + *second);
+        return true;
+    });
+    ClickButton("Printer");
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Do("keep a picture of the selection window", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "order_run_selection.png"));
+        return true;
+    });
+    AnswerPrint(true);
+    AnswerPrint(true);
+    ClickButton("OK");
+    Check("each order printed on its own page", [this, first, second, shots] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        EXPECT_EQ(pdfs.size(), 2u) << ::testing::PrintToString(Messages());
+        if (pdfs.size() != 2) return false;
+        const char *items[2] = {"ITEM1", "ITEM2"};
+        const std::string numbers[2] = {*first, *second};
+        for (int k = 0; k < 2; k++) {
+            if (shots) fs::copy_file(pdfs[k], fs::path(shots) / ("order_run_" + std::to_string(k) + ".pdf"),
+                                     fs::copy_options::overwrite_existing);
+            const std::string text = PdfText(pdfs[k]);
+            EXPECT_NE(text.find(numbers[k]), std::string::npos) << text;
+            EXPECT_NE(text.find(items[k]), std::string::npos) << text;
+            EXPECT_EQ(text.find(items[1 - k]), std::string::npos) << text;
+            EXPECT_NE(text.find("First Customer"), std::string::npos) << text;
+            EXPECT_NE(text.find("Demo Company AB"), std::string::npos) << text;
+        }
+        EXPECT_FALSE(Told("not printed")) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    // Both orders are in the company file, marked printed.
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(ORVc::Number), 2u);
+    for (int32_t position = 1; position <= 2; position++) {
+        std::vector<uint8_t> order(ORVc::Size);
+        uint32_t id = 0;
+        ASSERT_TRUE(RecReadAt(ORVc::Number, position, order.data(), &id));
+        const std::string number = std::to_string(GetU32(order.data(), ORVc::SerNr));
+        EXPECT_TRUE(number == *first || number == *second) << number;
+        EXPECT_EQ(GetU16(order.data(), ORVc::Printed), 1) << number;
+        RecFreeMatrix(ORVc::Number, order.data());
+    }
+    CloseForCheck();
+}
+
+// A posted invoice fell due a month ago: the reminder run over its
+// number prints it with the level raised to 1 and stores that level.
+TEST_F(DocumentRunsRoad, OverdueInvoiceIsRemindedAndItsLevelStored)
+{
+    const std::string company = StartNewCompany();
+    ImportFormChoice(141);
+    // The invoice date 60 days back: with 30 days' terms a month overdue.
+    std::time_t back = std::time(nullptr) - 60 * 24 * 3600;
+    char date[16];
+    std::strftime(date, sizeof date, "%d.%m.%Y", std::localtime(&back));
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("the invoice window opens", [] {
+        EXPECT_EQ(ActiveType(), SalesInvoice) << ActiveTitle();
+        return ActiveType() == SalesInvoice;
+    });
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickField("Invoice date");
+    Key(PlKey::End);
+    for (int i = 0; i < 12; i++) Key(PlKey::Back);
+    Type(date);
+    Key(PlKey::Tab);
+    ClickCell(0, 1);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("1");
+    Key(PlKey::Tab);
+    ClickButton("Posted");
+    ClickOk();
+    auto number = std::make_shared<std::string>();
+    Check("OK posts the invoice", [number] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        *number = Shown("Number");
+        return !number->empty();
+    });
+    Menu("Window", "Close all");
+    Menu("Module", "Sales");
+    Menu("File", "Documents...");
+    ClickRow("Payment reminders");
+    Key(PlKey::Return);
+    Check("the reminders' selection window opens", [] {
+        EXPECT_EQ(ActiveType(), ReminderRun) << ActiveTitle();
+        return ActiveType() == ReminderRun;
+    });
+    ClickField("Invoice numbers");
+    Do("type the invoice's number", [number] {
+        ScriptText(*number);
+        return true;
+    });
+    ClickButton("Raise the reminder level");
+    ClickButton("Printer");
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Do("keep a picture of the reminders' selection window", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "reminder_run_selection.png"));
+        return true;
+    });
+    AnswerPrint(true);
+    ClickButton("OK");
+    Check("the reminder printed", [this, number, shots] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        EXPECT_EQ(pdfs.size(), 1u) << ::testing::PrintToString(Messages());
+        if (pdfs.size() != 1) return false;
+        if (shots) fs::copy_file(pdfs[0], fs::path(shots) / "reminder_run.pdf", fs::copy_options::overwrite_existing);
+        const std::string text = PdfText(pdfs[0]);
+        EXPECT_NE(text.find(*number), std::string::npos) << text;
+        EXPECT_NE(text.find("First Customer"), std::string::npos) << text;
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> inv(IVVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
+    EXPECT_EQ(std::to_string(GetU32(inv.data(), IVVc::SerNr)), *number);
+    EXPECT_EQ(GetI32(inv.data(), IVVc::NoticeCount), 1);
+    RecFreeMatrix(IVVc::Number, inv.data());
+    CloseForCheck();
+}
+
+}  // namespace
