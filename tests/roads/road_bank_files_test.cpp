@@ -72,18 +72,11 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
     std::ofstream(data, std::ios::binary) << CompanyData;
     std::ofstream(in, std::ios::binary) << IncomingLine() << "\r\n";
 
-    Menu("File", "Maintenance...");
-    Check("the function list opens", [] { return ActiveType() == FunctionList; });
-    ClickButton("Imports");
-    ClickButton("Text file");
-    ClickRow("");
-    AnswerFile(data.string());
-    Key(PlKey::Return);
+    ImportTextFile(data);
     Check("the data comes in without a word", [] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
         return true;
     });
-    Menu("Window", "Close all");
 
     ChooseTextExport("Bank payment file", out, true);
     Check("the selection window opens", [out] {

@@ -38,17 +38,7 @@ protected:
             std::ofstream f(file, std::ios::binary);
             f << "defblock2\t\r\n" << block << "\t\r\n\t\t\tINVOICE\t\t\t\r\n\r\n";
         }
-        Menu("File", "Maintenance...");
-        ClickButton("Imports");
-        ClickButton("Text file");
-        ClickRow("");
-        AnswerFile(file.string());
-        Key(PlKey::Return);
-        Check("the form choice is imported", [] {
-            EXPECT_FALSE(Told("not imported")) << ::testing::PrintToString(Messages());
-            return true;
-        });
-        Menu("Window", "Close all");
+        ImportTextFile(file);
     }
     // A new order of customer C1 with one row: item and quantity; its
     // number into *number.
