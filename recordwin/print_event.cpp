@@ -81,6 +81,8 @@ constexpr int16_t DeliveryShippedForm = -3, DeliveryOpenForm = -7;
 // The approve kind that prints a stored sales invoice and marks it printed.
 constexpr ApproveKind InvoicePrintKind = 11;
 constexpr int SelTextMax = 255;
+// Record-edit states: shown as stored, new.
+constexpr int StateShown = 0, StateNew = 1;
 
 // The window's marked records take the approve kind; the list shows
 // what changed.
@@ -131,11 +133,12 @@ void PrintInvoice(int window, const PrintRow &row)
     uint32_t id = WinTable[window]->recordId;
     uint8_t *invoice = WinRecordBuffer(window);
     if (!invoice) return;
-    if (id == 0) {
+    const int state = WinRecState(window);
+    if (id == 0 || state == StateNew) {
         ShowTextMessage(Texts::InvoicePrintUnstored);
         return;
     }
-    if (WinRecState(window) == 0) {
+    if (state == StateShown) {
         (void)PrintEventCalls.approveList(row.reg, InvoicePrintKind, &id, 1);
         RuleRecord stored(IVVc::Number);
         if (WinIsOpen(window) && stored.record && RecReadById(IVVc::Number, id, stored.record))

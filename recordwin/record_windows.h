@@ -18,6 +18,11 @@ using WindowEventHandler = uint8_t (*)(int window, int event, void *a, void *b);
 // Gives a window type a handler asked before its built-in one; null removes it.
 void WindowEventHandlerSet(int type, WindowEventHandler h);
 
+// ---- doc_row_item_code.cpp ----
+// The item code a serial-number choice list starts from, taken from the
+// choice window's opener.
+void DocRowItemCode(int window);
+
 // ---- print_event.cpp ----
 // Event 8, File > Print: the window's type prints its document, approves
 // its marked records or runs its report.
@@ -47,6 +52,8 @@ void WindowType1Refresh();
 bool WinIsAddressList(int window);
 // Appends the text of the window's marked records to *text.
 void ListCopyMarkedAddresses(int window, MemBlock *text);
+// The text of a list column the window supplies, for a row's record.
+void RowExtraText(int windowType, const uint8_t *record, uint8_t *text);
 // Focuses the first field a window of the type starts on.
 void WinFocusFirstField(int type, int window);
 // The key parts and key text a window's typed key finds its record by.

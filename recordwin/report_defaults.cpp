@@ -5,7 +5,8 @@
 //
 // The defaults by type are a table of data. The project's own selection
 // windows (570 and up) have no row: they take the common defaults only.
-// A selection window that needs defaults of its own adds its type here.
+// A selection window that needs defaults of its own adds its type here;
+// a row whose number the project gives to another window goes.
 #include "recordwin/report_defaults.h"
 
 #include <array>
@@ -113,7 +114,8 @@ constexpr TypeDefaults TypeTable[] = {
     {561, -1, {Ow(1, 2, 1), None, None, None, None}, Extra::None},
     {568, 1, {Ow(0, 5), None, None, None, None}, Extra::None},
     {579, 2, {None, None, None, None, None}, Extra::None},
-    {584, -1, {Ow(1, 2, 1), None, None, None, None}, Extra::None},
+    // No row for type 584: here it is the settings export, whose
+    // register boxes (option words) start unticked.
 };
 
 // The defaults every report window starts from.

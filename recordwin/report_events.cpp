@@ -3,8 +3,11 @@
 // of one saved job per code when its OK goes to the job queue.
 #include <cstdint>
 
+#include "core/field_access.h"
 #include "core/work_blocks.h"
+#include "dict_offsets.h"
 #include "recordwin/report_defaults.h"
+#include "shell/window_layout.h"
 #include "shell/window_table.h"
 
 namespace {
@@ -15,7 +18,9 @@ constexpr int PerCodeTypes[] = {110, 111, 112, 137, 148};
 
 // Gives the record of report window `window` its defaults by its type.
 // A record smaller than a report selection is no selection and is left
-// alone.
+// alone. The current period is proposed only where the window shows the
+// period: a window without it would run its report over a period the
+// user can neither see nor change, so there the period stays open.
 void ReportWindowDefaultsEvent(int window)
 {
     if (!WinIsOpen(window)) return;
@@ -23,6 +28,12 @@ void ReportWindowDefaultsEvent(int window)
     const WindowRec *w = WinTable[window];
     if (!record || MemSize(w->recordHandle) < ReportParamsSize) return;
     ReportSelectionDefaults(record, WinTypeOf(window));
+    namespace RP = ReportParamsVc;
+    for (uint32_t at : {RP::PeriodText, RP::DateFrom, RP::DateTo})
+        if (WinScreenFieldOfOffset(window, at) != NoField) return;
+    record[RP::PeriodText] = 0;
+    PutDate(record, RP::DateFrom, DateRec{0, 0, 0});
+    PutDate(record, RP::DateTo, DateRec{0, 0, 0});
 }
 
 // The job record (ReportParams, the window's record copied) of a type

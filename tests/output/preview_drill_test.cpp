@@ -37,13 +37,16 @@ protected:
         PutU16(ReportParams, Rp::OutputKind, OutPreview);
         RepOutputState = OutputJobStateRec{};
         Runs.clear();
+        savedRuns = OutputRunServices;
+        OutputRunServices.runReportCommand = nullptr;
     }
     void TearDown() override
     {
-        OutputRunServices.runReportCommand = nullptr;
+        OutputRunServices = savedRuns;
         RepOutputState = OutputJobStateRec{};
         ShellFixture::TearDown();
     }
+    OutputRunServicesRec savedRuns{};
     static int32_t Point(int x, int y) { return int32_t((uint32_t(y) << 16) | uint16_t(x)); }
     // A preview of the job in ReportParams with one plain and one
     // drill-down line; its window.

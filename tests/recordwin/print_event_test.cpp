@@ -50,6 +50,7 @@ protected:
             ASSERT_TRUE(AllocWorkBlocks());
         }
         saved = PrintEventCalls;
+        savedRuns = OutputRunServices;
         PrintEventCalls = {FormDouble, ApproveDouble};
         OutputRunServices.runReportCommand = [] {
             Calls.push_back("report " + std::to_string(GetU16(ReportParams, Rp::ReportNumber)));
@@ -62,7 +63,7 @@ protected:
     void TearDown() override
     {
         PrintEventCalls = saved;
-        OutputRunServices.runReportCommand = nullptr;
+        OutputRunServices = savedRuns;
         for (MemBlock &h : marks) MemFree(&h);
         ShellFixture::TearDown();
     }
@@ -94,6 +95,7 @@ protected:
     }
 
     PrintEventCallsRec saved{};
+    OutputRunServicesRec savedRuns{};
     std::vector<uint8_t> record;
     std::vector<MemBlock> marks;
 };

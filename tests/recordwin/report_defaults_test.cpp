@@ -29,13 +29,14 @@ protected:
         std::memset(company, 0, sizeof company);
         CompanyVariantBind(company);
         JobQueueReset();
+        savedRuns = OutputRunServices;
         OutputRunServices.repJobQueuePush = JobQueuePushLocal;
         record.assign(ReportParamsSize, 0xAB);
     }
     void TearDown() override
     {
         JobQueueReset();
-        OutputRunServices.repJobQueuePush = nullptr;
+        OutputRunServices = savedRuns;
         CompanyVariantBind(nullptr);
         TodayDate = savedToday;
         SmallWindowsFixture::TearDown();
@@ -62,6 +63,7 @@ protected:
 
     uint8_t company[CompanyBlk::Size];
     DateRec savedToday{};
+    OutputRunServicesRec savedRuns{};
     std::vector<uint8_t> record;
 };
 
@@ -235,6 +237,19 @@ TEST_F(ReportDefaultsTest, OpenedAndQueueEventsOfReportWindows)
     EXPECT_EQ(GetI32(Rec(w), Rp::NumberFrom), -1);
     EXPECT_EQ(Text(Rec(w), Rp::ObjectSel), "");
     EXPECT_EQ(GetDate(Rec(w), Rp::DateFrom).year, 2024);
+    // A window that does not show the period runs over an open one.
+    int due = OpenNew(572);
+    ASSERT_GT(due, 0);
+    EXPECT_EQ(WindowEvent(due, 14, nullptr, nullptr), 1);
+    EXPECT_EQ(GetI32(Rec(due), Rp::NumberFrom), -1);
+    EXPECT_EQ(GetDate(Rec(due), Rp::DateFrom).year, 0);
+    EXPECT_EQ(GetDate(Rec(due), Rp::DateTo).year, 0);
+    EXPECT_EQ(Rec(due)[Rp::PeriodText], 0);
+    // The settings export's register boxes start unticked.
+    int settings = OpenNew(584);
+    ASSERT_GT(settings, 0);
+    EXPECT_EQ(WindowEvent(settings, 14, nullptr, nullptr), 1);
+    for (int k = 0; k < 20; k++) EXPECT_EQ(GetU16(Rec(settings), Rp::Option1 + 2 * uint32_t(k)), 0) << k;
 
     int other = OpenNew(197);
     ASSERT_GT(other, 0);

@@ -17,13 +17,15 @@ protected:
     void SetUp() override {
         RulesFixture::SetUp();
         Runs.clear();
+        savedRuns = OutputRunServices;
         OutputRunServices.runReportCommand = [] {
             Runs.emplace_back(ReportParams, ReportParams + ReportParamsSize);
             return true;
         };
     }
+    OutputRunServicesRec savedRuns{};
     void TearDown() override {
-        OutputRunServices.runReportCommand = nullptr;
+        OutputRunServices = savedRuns;
         RulesFixture::TearDown();
     }
 };
