@@ -2,7 +2,6 @@
 // commands: opening or activating a window, OK by window kind and type,
 // new, copy as new, cancel, delete, and the edit state.
 #include "output/devices/report_output.h"
-#include "output/job_queue.h"
 #include "shell/record_commands.h"
 
 #include <cassert>
@@ -25,7 +24,7 @@ int16_t FirstFieldNumber = 1;
 namespace {
 constexpr int EventBeforeOk = 11, EventListOk = 21;
 constexpr int NotesType = 21;
-constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, JobQueueType = 9, ImportListType = 10;
+constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, ImportListType = 10;
 constexpr int WindowListType = 12, ModuleListType = 13, ReportSelectionType = 14, LoginType = 15, BusyType = 19;
 constexpr const char *ServerStatusClass = "ServStatClass";
 
@@ -197,16 +196,12 @@ void CmdCancelRecord(int n)
 // record layer, which checks and tells the user why it refuses. After a
 // done delete the window shows the record now at that place; when none
 // is left it closes. In the report list it deletes the selected saved
-// selection, in the job queue the selected job.
+// selection.
 void CmdDeleteRecord(int n)
 {
     StateRefreshFlag = 1;
     if (WinIsOpen(n) && WinTypeOf(n) == ReportListType) {
         ReportSelectionDelete(n);
-        return;
-    }
-    if (WinIsOpen(n) && WinTypeOf(n) == JobQueueType) {
-        RepJobQueueDelete(n);
         return;
     }
     if (!WinIsOpen(n) || WinRecState(n) != 0) return;

@@ -1,4 +1,4 @@
-// job_queue_delete_test.cpp - Record > Delete in the job-queue window
+// job_queue_delete_test.cpp - Edit > Delete row in the job-queue window
 // deletes the selected saved job (as its Delete button does), and with no
 // job selected deletes nothing.
 #include <gtest/gtest.h>
@@ -63,19 +63,19 @@ protected:
     }
 };
 
-TEST_F(JobQueueDeleteTest, RecordDeleteDropsTheSelectedJob)
+TEST_F(JobQueueDeleteTest, EditDeleteRowDropsTheSelectedJob)
 {
     for (int r : {21, 22, 23}) Save(r);
     int q = OpenOrActivateWindow(TypeQueue, 0, 0, false, 0);
     ASSERT_GT(q, 0);
     ListBoxSetCurSel(WinListBox(q), 1);
-    RecordCommand(q, 8);
+    EditCommand(q, 6);
     EXPECT_EQ(Live(), (std::vector<int>{21, 23}));
     EXPECT_EQ(ListBoxRows(q).size(), 2u);
 
     // Nothing selected: nothing deleted.
     ListBoxSetCurSel(WinListBox(q), -1);
-    RecordCommand(q, 8);
+    EditCommand(q, 6);
     EXPECT_EQ(Live(), (std::vector<int>{21, 23}));
 }
 

@@ -117,9 +117,9 @@ TEST_F(JobQueueRoad, TwoJobsSavedOneDeletedOneOpenedAndTheRestRunToThePrinter)
     CloseForCheck();
 }
 
-// Record > Delete in the queue drops the selected job, as its Delete
+// Edit > Delete row in the queue drops the selected job, as its Delete
 // button does; the other job stays and runs.
-TEST_F(JobQueueRoad, RecordDeleteDropsTheSelectedJob)
+TEST_F(JobQueueRoad, EditDeleteRowDropsTheSelectedJob)
 {
     StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
@@ -128,7 +128,7 @@ TEST_F(JobQueueRoad, RecordDeleteDropsTheSelectedJob)
     QueueJournal("01.01.2036", "31.12.2036");
     Menu("File", "Job queue...");
     ClickRow(Title);
-    Menu("Record", "Delete");
+    Menu("Edit", "Delete row");
     Check("the selected job is deleted", [this, shots] {
         EXPECT_EQ(ActiveType(), JobQueue) << ActiveTitle();
         EXPECT_EQ(ListRows(), (std::vector<std::string>{Title}));

@@ -1,7 +1,8 @@
 // road_sales_doc_test.cpp - a sales document of register 127 as a user
 // types it: Registers > Sales documents opens the list, New the document
 // window; the customer C1 fills the name, an item row is typed and its
-// sum follows a changed discount; OK stores it and the list shows it. The
+// sum follows a changed discount; OK stores it and the list opens it
+// again. The
 // document and its row are in the company file.
 #include "tests/roads/road_fixture.h"
 
@@ -47,6 +48,9 @@ TEST_F(RoadTest, SalesDocumentIsTypedStoredAndListed)
         EXPECT_EQ(Shown("Name"), "First Customer");
         return true;
     });
+    ClickField("Date");
+    Type("01.02.2026");
+    Key(PlKey::Tab);
     ClickCell(0, ColItem);
     Type("ITEM1");
     Key(PlKey::Tab);
@@ -73,11 +77,20 @@ TEST_F(RoadTest, SalesDocumentIsTypedStoredAndListed)
         EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
         return true;
     });
+    Menu("Window", "Close all");
     Menu("Registers", "Sales documents");
-    Check("the list shows the document", [] {
+    Check("the list shows the document", [this, shots] {
         EXPECT_EQ(ActiveType(), SalesDocList) << ActiveTitle();
-        std::vector<std::string> rows = ListRows();
-        EXPECT_EQ(rows.size(), 1u);
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "sales_doc_list.png"));
+        return ActiveType() == SalesDocList;
+    });
+    Key(PlKey::Return);
+    Check("OK in the list opens the stored document with its row and totals", [] {
+        EXPECT_EQ(ActiveType(), SalesDoc) << ActiveTitle();
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        EXPECT_EQ(Shown("Name"), "First Customer");
+        EXPECT_EQ(Shown("Date"), "01.02.2026");
+        EXPECT_EQ(Shown("Net"), "180,00");
         return true;
     });
     EXPECT_EQ(Run(), 0);
