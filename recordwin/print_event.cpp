@@ -109,6 +109,7 @@ void RunRecordReport(int window, const PrintRow &row)
     const uint8_t *record = WinRecordBuffer(window);
     if (!ReportParams || !record) return;
     ReportSelectionDefaults(ReportParams, 0);
+    ReportPeriodOpen(ReportParams);   // the record is the selection: no proposed period narrows it
     PutU16(ReportParams, RP::ReportNumber, uint16_t(row.run.report));
     uint8_t number[256];
     FieldToText(record, FtLongOrEmpty, number);

@@ -236,6 +236,15 @@ void ReportSelectionDefaults(uint8_t *record, int type)
         if (row.type == type) ApplyRow(record, row);
 }
 
+// Leaves the selection's period open: no period text and no dates.
+void ReportPeriodOpen(uint8_t *record)
+{
+    const uint8_t empty[1] = {0};
+    PutPString(record, RP::PeriodText, PeriodMax, empty);
+    PutDate(record, RP::DateFrom, DateRec{0, 0, 0});
+    PutDate(record, RP::DateTo, DateRec{0, 0, 0});
+}
+
 // Queues the selection `job` once per code of its object list (byte 936):
 // an empty list queues it once; a word "a:b" queues it for every object
 // (register 15) from a up to b; a single word queues it for that code.

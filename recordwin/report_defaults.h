@@ -14,6 +14,8 @@ constexpr int DrillDownReport = 6;
 // record's size) after its first words with its default: the common ones,
 // then those of window type `type`.
 void ReportSelectionDefaults(uint8_t *record, int type);
+// Leaves a selection's period open (no period text, no dates).
+void ReportPeriodOpen(uint8_t *record);
 // Queues `job` once per code of its object list (empty: once); the
 // number of jobs queued. The list is put back afterwards.
 int ReportJobsPerCode(uint8_t *job);

@@ -31,9 +31,7 @@ void ReportWindowDefaultsEvent(int window)
     namespace RP = ReportParamsVc;
     for (uint32_t at : {RP::PeriodText, RP::DateFrom, RP::DateTo})
         if (WinScreenFieldOfOffset(window, at) != NoField) return;
-    record[RP::PeriodText] = 0;
-    PutDate(record, RP::DateFrom, DateRec{0, 0, 0});
-    PutDate(record, RP::DateTo, DateRec{0, 0, 0});
+    ReportPeriodOpen(record);
 }
 
 // The job record (ReportParams, the window's record copied) of a type

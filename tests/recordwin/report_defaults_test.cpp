@@ -266,4 +266,29 @@ TEST_F(ReportDefaultsTest, OpenedAndQueueEventsOfReportWindows)
     EXPECT_EQ(JobQueueCount(), 2);
 }
 
+// A report printed for a record (File > Print in the purchase invoice)
+// runs for that record alone: the current period is not proposed.
+TEST_F(ReportDefaultsTest, RecordReportRunsWithoutAProposedPeriod)
+{
+    static std::vector<uint8_t> ran;
+    ran.clear();
+    OutputRunServices.runReportCommand = [] {
+        ran.assign(ReportParams, ReportParams + ReportParamsSize);
+        return true;
+    };
+    int w = OpenNew(155);
+    ASSERT_GT(w, 0);
+    PutI32(Rec(w), VIVc::SerNr, 31);
+    EXPECT_EQ(WindowEvent(w, 8, nullptr, nullptr), 1);
+    ASSERT_EQ(ran.size(), size_t(ReportParamsSize));
+    EXPECT_EQ(GetU16(ran.data(), Rp::ReportNumber), 36);
+    EXPECT_EQ(Text(ran.data(), Rp::SelText1), "31");
+    EXPECT_EQ(GetDate(ran.data(), Rp::DateFrom).year, 0);
+    EXPECT_EQ(GetDate(ran.data(), Rp::DateTo).year, 0);
+    EXPECT_EQ(ran[Rp::PeriodText], 0);
+    // The common defaults alone would propose the fiscal year.
+    ReportSelectionDefaults(record.data(), 0);
+    EXPECT_EQ(GetDate(record.data(), Rp::DateTo).year, 2024);
+}
+
 }  // namespace
