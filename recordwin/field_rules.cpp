@@ -1,11 +1,17 @@
 // field_rules.cpp - the texts of fields whose text the window supplies
-// (type 28); whether a field may be edited is in edit_rules.cpp.
-//
-// The voucher window (117) supplies the reference of its link rows (kinds
-// 3 and 4): the voucher they name, typed and shown as "year.number".
+// (type 28) and the reading of what the user types into them, by window
+// type: choice values shown by their list's text, the cells of a
+// type-241 window, each read through the list its row's code names, and
+// the reference of the voucher window's (117) link rows (kinds 3 and 4):
+// the voucher they name, typed and shown as "year.number". Whether a
+// field may be edited is in edit_rules.cpp.
 #include "recordwin/record_windows.h"
 
+#include "core/choice_lists.h"
 #include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/memblock.h"
+#include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "dict_offsets.h"
 #include "recordwin/window_rows.h"
@@ -33,45 +39,133 @@ bool ReferenceRowAt(int window, int F, uint8_t *r, int *row)
     return kind == ReferenceRowKind || kind == LinkRowKind;
 }
 
-}  // namespace
+// A choice value the window keeps at record byte `at`, shown through
+// list `list`, or through `fallback` where `list` has no text for it.
+struct ChoiceField {
+    int type;
+    uint32_t at;
+    int list, fallback;
+};
+constexpr ChoiceField ChoiceFields[] = {{27, 484, 15, 0}, {31, 178, 102, 101}};
 
-// Takes a typed text into a field whose text the window supplies: in a
-// voucher's link row, the reference of the voucher it names (its fiscal
-// year's code and its number). A text that names no voucher beeps and
-// leaves the reference as it was. `record` is the block under edit; the
-// row is reached through the window's record. True when taken.
-bool WinFieldFromTextByType(int window, uint8_t *record, int F, const uint8_t *text)
+// The code window (type 241): its rows are 6 bytes, a row code, the
+// choice value the cell shows (16 bits: a choice value's size; the word
+// after it is the row's own and is never written here) and that word, in
+// the rows block whose handle is at record byte 68.
+constexpr int CodeRowsType = 241;
+constexpr uint32_t CodeRowsHandleAt = 68, CodeCellSize = 6, CodeCellValueAt = 2;
+
+const ChoiceField *ChoiceFieldOf(int window, int F)
 {
-    (void)record;
-    uint8_t r[Row::Size];
-    int row = 0;
-    if (!text || !ReferenceRowAt(window, F, r, &row)) return false;
-    uint16_t code = 0;
-    int32_t number = -1;
-    if (!VoucherRefFromText(text, &code, &number)) {
-        Beep();
-        return false;
-    }
-    PutU16(r, Row::LinkYearCode, code);
-    PutI32(r, Row::LinkSerNr, number);
-    return MatrixRowPut(TRVc::Number, 0, WinRecordBuffer(window), row, r);
+    if (!WinIsOpen(window)) return nullptr;
+    const int type = WinTypeOf(window), id = WinFieldIdAt(window, F);
+    for (const ChoiceField &c : ChoiceFields)
+        if (c.type == type && id == int(c.at)) return &c;
+    return nullptr;
 }
 
-// The text the window supplies for data field F; empty (no header field
-// of any type supplies one).
+// The text of a choice value: its list's, else its fallback list's;
+// the value's digits when neither has one.
+void ChoiceText(const ChoiceField &c, uint16_t value, uint8_t *text)
+{
+    int index = 0;
+    if (ChoiceTextOf(c.list, value, &index, text)) return;
+    if (c.fallback) (void)ChoiceTextOf(c.fallback, value, &index, text);
+}
+
+// The cell of a type-241 window that screen field F shows: its row's
+// bytes in the locked rows block (unlock `rows` after use). Null for a
+// field outside the rows.
+uint8_t *CodeCell(int window, int F, MemBlock *rows)
+{
+    *rows = 0;
+    const uint8_t *record = WinRecordBuffer(window);
+    if (!record) return nullptr;
+    int row = NoField, column = NoField;
+    MatrixRowAt(window, F, &row, &column);
+    if (row == NoField || row < 0) return nullptr;
+    MemBlock h = GetU32(record, CodeRowsHandleAt);
+    if (!MemIsValid(h) || (uint32_t(row) + 1) * CodeCellSize > MemSize(h)) return nullptr;
+    uint8_t *p = MemLock(h);
+    if (!p) return nullptr;
+    *rows = h;
+    return p + uint32_t(row) * CodeCellSize;
+}
+
+}  // namespace
+
+// Takes a typed text into a field whose text the window supplies: a
+// choice field reads it as a text of its list (or its fallback list); a
+// voucher's link row the reference of the voucher it names (its fiscal
+// year's code and its number: a text that names no voucher beeps and
+// leaves the reference as it was); a type-241 cell a text of the list
+// its row's code names. False when the window's type takes no text for
+// the field, or the text is no value of the list (the field keeps its
+// value).
+bool WinFieldFromTextByType(int window, uint8_t *record, int F, const uint8_t *text)
+{
+    if (!record || !text) return false;
+    if (const ChoiceField *c = ChoiceFieldOf(window, F)) {
+        uint16_t value = 0;
+        int index = 0;
+        bool found = ChoiceValueOf(c->list, text, &value, &index) && value != 0;
+        if (!found && c->fallback) found = ChoiceValueOf(c->fallback, text, &value, &index);
+        if (!found) return FieldFromText(record + c->at, FtChoice, c->list, text);
+        PutU16(record, c->at, value);
+        return true;
+    }
+    uint8_t r[Row::Size];
+    int row = 0;
+    if (ReferenceRowAt(window, F, r, &row)) {
+        uint16_t code = 0;
+        int32_t number = -1;
+        if (!VoucherRefFromText(text, &code, &number)) {
+            Beep();
+            return false;
+        }
+        PutU16(r, Row::LinkYearCode, code);
+        PutI32(r, Row::LinkSerNr, number);
+        return MatrixRowPut(TRVc::Number, 0, WinRecordBuffer(window), row, r);
+    }
+    if (!WinIsOpen(window) || WinTypeOf(window) != CodeRowsType) return false;
+    MemBlock rows = 0;
+    uint8_t *cell = CodeCell(window, F, &rows);
+    if (!cell) return false;
+    int list = ChoiceKindOfRowCode(GetU16(cell, 0));
+    uint8_t value[2];
+    PutU16(value, 0, GetU16(cell, CodeCellValueAt));
+    bool taken = FieldFromText(value, FtChoice, list, text);
+    if (taken) PutU16(cell, CodeCellValueAt, GetU16(value, 0));
+    MemUnlock(rows);
+    return taken;
+}
+
+// The text the window supplies for data field F: a choice field's value
+// as its list's text; empty for every other field.
 void WinFieldDisplayText(int window, int F, uint8_t *text)
 {
-    (void)window;
-    (void)F;
     text[0] = 0;
+    const ChoiceField *c = ChoiceFieldOf(window, F);
+    const uint8_t *record = c ? WinRecordBuffer(window) : nullptr;
+    if (record) ChoiceText(*c, GetU16(record, c->at), text);
 }
 
 // The text the window supplies for matrix cell F: a voucher link row's
-// reference; empty for every other cell.
+// reference; in a type-241 window the cell's value as the text of its
+// row's list; empty otherwise.
 void MatrixCellDisplayText(int window, int F, uint8_t *text)
 {
     text[0] = 0;
     uint8_t r[Row::Size];
     int row = 0;
-    if (ReferenceRowAt(window, F, r, &row)) VoucherRefText(text, GetU16(r, Row::LinkYearCode), GetU32(r, Row::LinkSerNr));
+    if (ReferenceRowAt(window, F, r, &row)) {
+        VoucherRefText(text, GetU16(r, Row::LinkYearCode), GetU32(r, Row::LinkSerNr));
+        return;
+    }
+    if (!WinIsOpen(window) || WinTypeOf(window) != CodeRowsType) return;
+    MemBlock rows = 0;
+    const uint8_t *cell = CodeCell(window, F, &rows);
+    if (!cell) return;
+    FieldFormat(cell + CodeCellValueAt, FtChoice, ChoiceKindOfRowCode(GetU16(cell, 0)), text);
+    MemUnlock(rows);
 }

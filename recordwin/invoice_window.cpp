@@ -34,11 +34,10 @@ namespace {
 
 namespace Row = IVVc::Rows;
 
-constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldLeft = 6, EventPrint = 8, EventMayInsertRow = 9,
+constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldLeft = 6, EventMayInsertRow = 9,
               EventRowsChanged = 12, EventButton = 23, EventRowAboutToChange = 30;
 constexpr uint16_t ZoneVariant = 15;   // the company variant whose users may change the VAT zone
 constexpr uint16_t CreditNoteTerms = 3;
-constexpr uint16_t ApproveKindPrintInvoice = 11;
 constexpr int ItemCodeMax = 20, VatCodeMax = 2, AccountMax = 10;
 // The structure code of an invoice row whose item is made of no structure.
 constexpr uint8_t NoStructure[] = {1, '_'};
@@ -335,31 +334,10 @@ bool Invoice347MayEdit(int window, int state, int id)
     return true;
 }
 
-namespace {
-
-// File > Print in the invoice window (event 8): the stored invoice it
-// shows unchanged prints on its form as approve kind 11 prints it, and
-// the shown record takes the printed mark the print stored (only that:
-// its rows may be under edit). An invoice being typed or changed is not
-// what is stored: the user is told to store it first and nothing prints.
-void InvoicePrint(int window)
-{
-    uint32_t id = WinTable[window]->recordId;
-    if (WinRecState(window) != 0 || id == 0) {
-        ShowTextMessage(Texts::InvoicePrintUnstored);
-        return;
-    }
-    (void)ApproveRecord(ApproveKindPrintInvoice, IVVc::Number, id);
-    RuleRecord stored(IVVc::Number);
-    if (WinIsOpen(window) && stored.record && RecReadById(IVVc::Number, id, stored.record))
-        PutI16(WinRecordBuffer(window), IVVc::Printed, GetI16(stored.record, IVVc::Printed));
-}
-
-}  // namespace
-
 // Window type 347's event handler: 1 = go on / allowed, 0 = refused.
 // Events 1, 4 and 9 are answered from the posted flag; 6 runs the field
-// logic, 8 prints, 12 the totals, 23 the buttons, 30 the item information.
+// logic, 12 the totals, 23 the buttons, 30 the item information (File >
+// Print is the print event's, print_event.cpp).
 uint8_t Win347Event(int window, int event, void *a, void *b)
 {
     if (!WinIsOpen(window)) return 0;
@@ -380,7 +358,6 @@ uint8_t Win347Event(int window, int event, void *a, void *b)
         case 2: return StoredPosted(window) ? 0 : 1;
         default: return 0;
         }
-    case EventPrint: InvoicePrint(window); return 1;
     case EventRowsChanged: InvoiceTotalsRefresh(window); return 1;
     case EventButton:
         if (b) InvoiceButton(window, *static_cast<const int16_t *>(b));

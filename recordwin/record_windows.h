@@ -18,6 +18,23 @@ using WindowEventHandler = uint8_t (*)(int window, int event, void *a, void *b);
 // Gives a window type a handler asked before its built-in one; null removes it.
 void WindowEventHandlerSet(int type, WindowEventHandler h);
 
+// ---- doc_row_item_code.cpp ----
+// The item code a serial-number choice list starts from, taken from the
+// choice window's opener.
+void DocRowItemCode(int window);
+
+// ---- print_event.cpp ----
+// Event 8, File > Print: the window's type prints its document, approves
+// its marked records or runs its report.
+void WindowPrintEvent(int window);
+// The calls File > Print makes to print a form and to approve records
+// (PrintFormCall and ApproveRecordList); tests put doubles in.
+struct PrintEventCallsRec {
+    int (*printForm)(int reg, int16_t doctype, uint8_t *record);
+    bool (*approveList)(int reg, uint16_t kind, const uint32_t *ids, uint32_t count);
+};
+extern PrintEventCallsRec PrintEventCalls;
+
 // ---- window_actions.cpp ----
 // Closes window, offering to put its record's key text into its opener.
 void WinCloseWithChoice(int window, const uint8_t *text);
@@ -35,6 +52,8 @@ void WindowType1Refresh();
 bool WinIsAddressList(int window);
 // Appends the text of the window's marked records to *text.
 void ListCopyMarkedAddresses(int window, MemBlock *text);
+// The text of a list column the window supplies, for a row's record.
+void RowExtraText(int windowType, const uint8_t *record, uint8_t *text);
 // Focuses the first field a window of the type starts on.
 void WinFocusFirstField(int type, int window);
 // The key parts and key text a window's typed key finds its record by.
@@ -278,3 +297,20 @@ void ContractTotalsRefresh(int window);
 // customer's record), with the freight of block 186 and the totals;
 // false, contract unchanged, when the customer is unknown.
 bool ContractCustomerFill(uint8_t *contract, uint8_t *customer);
+
+// ---- The sales document of register 127 (window type 557, window_557.cpp) ----
+
+// Window type 557's event handler: 1 = go on / allowed, 0 = refused.
+uint8_t Win557Event(int window, int event, void *a, void *b);
+// What leaving screen field `field` does (changed: its value differs).
+void Doc557FieldLeave(int window, int field, uint8_t changed);
+// Fills the document from its customer; false when the customer is unknown.
+bool Doc557CustomerFill(uint8_t *doc);
+// The rate of the document's currency on its date into the rate field.
+void Doc557RateRefresh(int window, uint8_t *doc);
+// Recompute and show the totals.
+void Doc557TotalsRefresh(int window);
+// Row `row` into the item-information window.
+void Doc557RowInfo(int window, int row);
+// Push button `button` of the window (1: item information).
+void Doc557Button(int window, int button);

@@ -137,7 +137,7 @@ void SalesDocRowLeft(const SalesDocWindow &d, int window, int F, uint8_t changed
         LockedRows rows(window);
         if (!rows.data) return;
         uint8_t *r = rows.data + uint32_t(row) * l.rowSize;
-        if (changed && GetU16(r, l.kind) == 0) PutU16(r, l.kind, ItemRow);
+        if (changed && l.kind != NoDocCell && GetU16(r, l.kind) == 0) PutU16(r, l.kind, ItemRow);
     }
     if (uint32_t(cell) == l.itemCode) {
         if (!ItemCellLeft(d, window, row, changed, item.record, &m)) {

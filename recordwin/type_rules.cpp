@@ -11,6 +11,7 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "rules/series_terms.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/window_table.h"
@@ -146,4 +147,13 @@ void FindKeyByType(int window, int *keyParts, uint8_t *text)
     else
         GetPString(record, TRVc::Text2, VoucherListFindMax, typed);
     (void)VoucherKeyFromText(typed, record);
+}
+
+// The row text a list column of the window's own text shows: in the
+// voucher list (type 118) the voucher's year code and number; empty for
+// every other type. The type is the window type, not the register.
+void RowExtraText(int windowType, const uint8_t *record, uint8_t *text)
+{
+    text[0] = 0;
+    if (windowType == VoucherListType && record) VoucherYearCodeText(text, record);
 }

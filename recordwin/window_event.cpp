@@ -20,6 +20,7 @@
 #include "recordwin/person_payment_window.h"
 #include "recordwin/purchase_invoice_window.h"
 #include "recordwin/receipt_window.h"
+#include "recordwin/report_defaults.h"
 #include "shell/window_table.h"
 
 namespace {
@@ -69,6 +70,7 @@ constexpr HandlerEntry Handlers[] = {
     {164, Win164Event},     {255, Win255Event},     {533, Win533Event},
     {272, Win272Event},     {352, Win352Event},
     {290, Win290Event},     {468, Win468Event},
+    {557, Win557Event},
 };
 
 // Handlers set at run time, asked before the built-in table; type 0 is a
@@ -97,6 +99,10 @@ constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, Eve
               EventMayInsertRow = 9, EventRowsChanged = 12, EventMayClearRow = 13, EventChooseRecord = 21,
               EventReadOnly = 26, LastGenericEvent = 28;
 constexpr int EventActivated = 0, EventChoice = 2, EventOk = 11, EventOpened = 22, EventStored = 24;
+constexpr int EventPrint = 8, EventOpenedWithArgs = 14, EventQueueJob = 28;
+// The report window that takes its defaults when laid out, not only when
+// opened with given values.
+constexpr int LaidOutDefaultsType = 176;
 
 // The generic action of event `event` for window, reading its arguments
 // a and b. The actions of the record windows are built with those
@@ -105,7 +111,9 @@ constexpr int EventActivated = 0, EventChoice = 2, EventOk = 11, EventOpened = 2
 // row's defaults (3), where Enter goes (7), the row questions (4, 9, 13) and what follows a
 // row delete (12), a field change (6), OK (11), a choice list's OK (21),
 // which gives its record to the opener (done: 0), the window opened
-// (22), the record stored (24) and the closed question (26). The row
+// (22), the record stored (24) and the closed question (26); a report
+// window's defaults (14, and 22 for type 176) and its queueing (28);
+// File > Print (8). The row
 // events' row number is read as 16 bits: the row commands pass a 16-bit
 // number, and the low half of a 32-bit one is the same row.
 uint8_t GenericAction(int window, int event, void *a, void *b)
@@ -134,7 +142,13 @@ uint8_t GenericAction(int window, int event, void *a, void *b)
         if (a) WindowChoiceEvent(window, *static_cast<const uint16_t *>(a), b ? *static_cast<const uint8_t *>(b) : 0);
         return 1;
     case EventOk: return WindowOkEvent(window);
-    case EventOpened: WindowOpenedEvent(window); return 1;
+    case EventOpened:
+        WindowOpenedEvent(window);
+        if (WinTypeOf(window) == LaidOutDefaultsType) ReportWindowDefaultsEvent(window);
+        return 1;
+    case EventOpenedWithArgs: ReportWindowDefaultsEvent(window); return 1;
+    case EventPrint: WindowPrintEvent(window); return 1;
+    case EventQueueJob: return ReportWindowRunEvent(window);
     case EventStored: AfterStoreEvent(window); return 1;
     default: return 1;
     }

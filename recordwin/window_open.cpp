@@ -237,6 +237,9 @@ void CodeListFill(int window)
     FocusField(window);
 }
 
+// The list kind of serial numbers, which starts from the opener's item.
+constexpr int SerialNumberKind = 18;
+
 // Event 22: the window was laid out after opening. A choice window fills
 // its list, the batch window of quotation rows takes its opener's
 // quotation; other types do nothing.
@@ -252,7 +255,10 @@ void WindowOpenedEvent(int window)
         }
         if (WinListBox(window) == 0) return;
         switch (a.fill) {
-        case Fill::Kind: ChoiceListStartRange(window, a.kind, 0); break;
+        case Fill::Kind:
+            if (a.kind == SerialNumberKind) DocRowItemCode(window);
+            ChoiceListStartRange(window, a.kind, 0);
+            break;
         case Fill::OwnList: ChoiceListStart(window); break;
         case Fill::Special: ChoiceListStartSpecial(window, type); break;
         case Fill::RowItems: RowItemListFill(window); break;

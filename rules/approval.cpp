@@ -12,9 +12,11 @@
 #include "rules/approval.h"
 
 #include <cassert>
+#include <cstring>
 
 #include "core/field_access.h"
 #include "core/interface_defs.h"
+#include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/record_locks.h"
 #include "database/access/remote_calls.h"
@@ -25,9 +27,77 @@
 #include "operations/stock_docs.h"
 #include "operations/voucher_print_kind.h"
 #include "output/forms/forms.h"
+#include "output/output_job.h"
 #include "rules/hooks.h"
 #include "rules/purchase_from_orders.h"
 #include "rules/rules_types.h"
+
+namespace {
+
+// The report kinds show their report in a preview.
+constexpr uint16_t PreviewOutput = 6;
+constexpr int16_t RecordCodeReport = 90, RecordSerialReport = 110;
+constexpr int SelTextMax = 255;
+// Where the reported records keep their leading code (at most a key
+// code's 20 characters) or their serial number.
+constexpr uint32_t LeadingFieldAt = 0;
+constexpr int LeadingCodeMax = 20;
+
+// A fresh selection for a report run from a record: the device and the
+// report number set, every selection field empty and the number range open.
+void RecordReportParams(int16_t report)
+{
+    std::memset(ReportParams + ReportParamsVc::ReportLayout, 0, ReportParamsSize - ReportParamsVc::ReportLayout);
+    PutU16(ReportParams, ReportParamsVc::OutputKind, PreviewOutput);
+    PutI16(ReportParams, ReportParamsVc::ReportNumber, report);
+    PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
+    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
+}
+
+// Kind 38: report 90 for the record's leading code (its first text).
+// The report run tells the user when it cannot run; the record is
+// never changed.
+ApproveResult ReportOfRecordCode(int reg, uint8_t *record, uint32_t recid)
+{
+    (void)reg;
+    (void)recid;
+    if (!ReportParams || !record) return ApproveResult::Unchanged;
+    RecordReportParams(RecordCodeReport);
+    uint8_t code[256];
+    GetPString(record, LeadingFieldAt, LeadingCodeMax, code);
+    PutPString(ReportParams, ReportParamsVc::SelText1, SelTextMax, code);
+    (void)RunReportCommand();
+    return ApproveResult::Unchanged;
+}
+
+// The registers that keep their serial number after a leading customer
+// code; every other register keeps it first.
+struct SerialAt {
+    int reg;
+    uint32_t at;
+};
+constexpr SerialAt SerialAfterCode[] = {
+    {ORVc::Number, ORVc::SerNr}, {IVVc::Number, IVVc::SerNr}, {ContractVc::Number, ContractVc::SerNr}};
+
+uint32_t SerialOffset(int reg)
+{
+    for (const SerialAt &s : SerialAfterCode)
+        if (s.reg == reg) return s.at;
+    return LeadingFieldAt;
+}
+
+// Kind 45: report 110 for the record's serial number.
+ApproveResult ReportOfRecordSerial(int reg, uint8_t *record, uint32_t recid)
+{
+    (void)recid;
+    if (!ReportParams || !record) return ApproveResult::Unchanged;
+    RecordReportParams(RecordSerialReport);
+    PutI32(ReportParams, ReportParamsVc::NumberFrom, GetI32(record, SerialOffset(reg)));
+    (void)RunReportCommand();
+    return ApproveResult::Unchanged;
+}
+
+}  // namespace
 
 // One entry per kind: its register and its operation (null: nothing to do
 // yet). The comment names the operation the kind stands for.
@@ -70,14 +140,14 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {PurchOrderVc::Number, nullptr},                             // 35 purchase order to a purchase
     {PurchOrderVc::Number, MarkPurchaseOrder2},                  // 36 second approval of a purchase order
     {ApproveAnyRegister, nullptr},             // 37 no operation
-    {ApproveAnyRegister, nullptr},             // 38 report 90 of the record's code
+    {ApproveAnyRegister, ReportOfRecordCode},  // 38 report 90 of the record's code
     {PersEntryVc::Number, Reg18FromRows118},   // 39 sp1 rows to register 18
     {ExpenseVc::Number, ApproveExpenseToLedger111}, // 40 expense to register 111
     {PersPayVc::Number, ApprovePPToLedger111},   // 41 pp1 to register 111
     {PersPayVc::Number, MarkState102},         // 42 mark a pp1 approved
     {PersPayVc::Number, ApprovePPRecord},        // 43 post a pp1
     {ExpenseVc::Number, ApproveExpense},         // 44 post an expense
-    {ApproveAnyRegister, nullptr},             // 45 report 110 of the record's serial
+    {ApproveAnyRegister, ReportOfRecordSerial}, // 45 report 110 of the record's serial
     {TimeSheetVc::Number, PrintTimeSheetForm}, // 46 print a time sheet
     {ORVc::Number, ApproveOrderToPurchaseOrders},         // 47 purchase orders from an order
     {PUVc::Number, PrintPurchaseForm},         // 48 print a purchase

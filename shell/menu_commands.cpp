@@ -3,6 +3,8 @@
 // the busy guard has already been applied by the caller.
 #include "shell/menus.h"
 
+#include "output/job_queue.h"
+
 #include "shell/database_open.h"
 #include "database/access/record_access.h"
 #include "shell/field_editing.h"
@@ -69,9 +71,11 @@ void MenuCommand(int w, int item)
 
 // Runs Edit menu item `item` for window w: undo, cut, copy, paste, the
 // three matrix-row commands (6 delete, 7 insert, 8 select) and choose (10).
-// Every item acts on a window, so nothing happens without one.
+// In the job queue, whose rows are saved jobs, Delete row deletes the
+// selected job. Every item acts on a window, so nothing happens without one.
 void EditCommand(int w, int item)
 {
+    constexpr int SavedJobsType = 9;
     if (!WinIsOpen(w)) return;
     switch (item) {
     case 1: EditUndo(w); break;
@@ -79,6 +83,11 @@ void EditCommand(int w, int item)
     case 4: EditCopy(w); break;
     case 5: EditPaste(w); break;
     case 6:
+        if (WinTypeOf(w) == SavedJobsType)
+            RepJobQueueDelete(w);
+        else
+            MatrixRowCommand(w, item);
+        break;
     case 7:
     case 8: MatrixRowCommand(w, item); break;
     case 10: CmdChoose(w); break;

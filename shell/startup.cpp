@@ -27,6 +27,7 @@
 #include "reports/sales/report_run.h"
 #include "rules/documents.h"
 #include "rules/hooks.h"
+#include "database/access/remote_calls.h"
 #include "recordwin/record_windows.h"
 #include "rules/settings_checks.h"
 #include "shell/company.h"
@@ -177,6 +178,7 @@ bool InitInstance(const StartOptions &o, std::string *why)
     RepOutputInit();
     RulesInstall();
     CompanyDetailsShownHook = WindowType1Refresh;
+    RowExtraTextInstall(RowExtraText);
     TextExchangeInstall();
     ReportsInstall();
     NetInstall();

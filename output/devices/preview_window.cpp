@@ -17,6 +17,8 @@
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
 #include "output/layer_operations.h"
+#include "output/output_job.h"
+#include "recordwin/report_defaults.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
 #include "shell/window_table.h"
@@ -28,6 +30,8 @@ constexpr int PrintEntry = 1;        // the window's operations entry "Print"
 constexpr int HeaderPosShift = 500;  // header items are stored this far above the line
 constexpr int DrillDownLink = 16;    // a text whose double click runs a report for it
 constexpr int DesignerWindowKind = 11;   // the form designer keeps its own content rectangle
+constexpr uint16_t PreviewOutputKind = 6;
+constexpr int DrillTextMax = 21;     // the slot the drill-down's text goes into
 
 // The job's preview window, 0 when it has none (or it was closed).
 int JobWindow()
@@ -153,6 +157,26 @@ int32_t ScrollLimit(int n)
     int32_t total = GetI32(WinRecordBuffer(n), PreviewWin::TotalHeight) + 50;
     int32_t limit = total - WinTable[n]->paneHeight;
     return limit > 0 ? limit : 0;
+}
+
+// The drill-down of preview n on a text: the preview's job record becomes
+// the job with the defaults of the drill-down's report window, keeping
+// the job's second-kind word and period and taking the text, and the
+// drill-down report runs into a new preview. The run tells the user when
+// it cannot run.
+void PreviewDrillDown(int n, const uint8_t *text)
+{
+    const uint8_t *rec = WinRecordBuffer(n);
+    if (!ReportParams || !rec) return;
+    std::memcpy(ReportParams, rec, ReportParamsSize);
+    ReportSelectionDefaults(ReportParams, DrillDownDefaultsType);
+    PutU16(ReportParams, ReportParamsVc::ReportNumber, DrillDownReport);
+    PutU16(ReportParams, ReportParamsVc::OutputKind, PreviewOutputKind);
+    PutU16(ReportParams, ReportParamsVc::SecondKind, GetU16(rec, ReportParamsVc::SecondKind));
+    PutPString(ReportParams, ReportParamsVc::SelText7, DrillTextMax, text);
+    PutDate(ReportParams, ReportParamsVc::DateFrom, GetDate(rec, ReportParamsVc::DateFrom));
+    PutDate(ReportParams, ReportParamsVc::DateTo, GetDate(rec, ReportParamsVc::DateTo));
+    RunReportCommand();
 }
 
 }  // namespace
@@ -313,7 +337,7 @@ void WinContentRect(int n)
 
 // The click handler of preview windows: a click on a text of the content
 // makes it the found item; a double click on a text with the drill-down
-// link tells that the report run behind it is not built yet. False for
+// link runs the drill-down report for that text. False for
 // other windows and for clicks outside the content (the Find field's).
 bool RepListWindowDraw(int n, int32_t point, bool, bool dbl)
 {
@@ -334,7 +358,7 @@ bool RepListWindowDraw(int n, int32_t point, bool, bool dbl)
     if (!base) return true;
     int32_t hit = -1;
     uint16_t link = 0;
-    bool hasText = false;
+    PString text{};
     for (uint32_t off = PreviewIndexSeek(n, y - 20); off < used && hit < 0;) {
         const uint8_t *p = base + off;
         int32_t lp = GetI32(p, PreviewItemAt::LayoutPos);
@@ -346,7 +370,7 @@ bool RepListWindowDraw(int n, int32_t point, bool, bool dbl)
             if (x >= left && x <= right) {
                 hit = int32_t(off);
                 link = GetU16(p, PreviewItemAt::Link);
-                hasText = p[PreviewItemAt::Text] != 0;
+                PStringCopy(text, p + PreviewItemAt::Text);
             }
         }
         off += GetU16(p, PreviewItemAt::Size);
@@ -355,6 +379,6 @@ bool RepListWindowDraw(int n, int32_t point, bool, bool dbl)
     if (hit < 0) return true;
     PutI32(rec, PreviewWin::FoundItem, hit);
     WinMarkChanged(n);
-    if (dbl && link == DrillDownLink && hasText) ShowTextMessage(Texts::FunctionNotYet);
+    if (dbl && link == DrillDownLink && text[0] != 0) PreviewDrillDown(n, text);
     return true;
 }

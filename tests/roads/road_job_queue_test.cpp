@@ -117,4 +117,39 @@ TEST_F(JobQueueRoad, TwoJobsSavedOneDeletedOneOpenedAndTheRestRunToThePrinter)
     CloseForCheck();
 }
 
+// Edit > Delete row in the queue drops the selected job, as its Delete
+// button does; the other job stays and runs.
+TEST_F(JobQueueRoad, EditDeleteRowDropsTheSelectedJob)
+{
+    StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Menu("Module", "Sales");
+    QueueJournal("01.01.2020", "31.12.2035");
+    QueueJournal("01.01.2036", "31.12.2036");
+    Menu("File", "Job queue...");
+    ClickRow(Title);
+    Menu("Edit", "Delete row");
+    Check("the selected job is deleted", [this, shots] {
+        EXPECT_EQ(ActiveType(), JobQueue) << ActiveTitle();
+        EXPECT_EQ(ListRows(), (std::vector<std::string>{Title}));
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "job_queue_after_delete.png", true));
+        return true;
+    });
+    AnswerPrint(true);
+    ClickButton("Run");
+    Check("the job left runs, for the later period", [this] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        EXPECT_TRUE(ListRows().empty());
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << pdfs.size() << " PDFs; told " << ::testing::PrintToString(Messages());
+            return true;
+        }
+        std::string text = PdfText(pdfs.back());
+        EXPECT_NE(text.find("2036"), std::string::npos) << text;
+        EXPECT_EQ(text.find("2035"), std::string::npos) << "the deleted job's period:\n" << text;
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+}
+
 }  // namespace

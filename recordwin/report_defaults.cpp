@@ -1,0 +1,293 @@
+// report_defaults.cpp - the default selection of a report window: what a
+// report-selection record (the job record's layout) holds when a window
+// opens with given values, first the same for every type, then by type;
+// and the queueing of one saved job per code of a selection's code list.
+//
+// The defaults by type are a table of data. The project's own selection
+// windows (570 and up) have no row: they take the common defaults only.
+// A selection window that needs defaults of its own adds its type here;
+// a row whose number the project gives to another window goes.
+#include "recordwin/report_defaults.h"
+
+#include <array>
+#include <cstring>
+
+#include "core/company_variant.h"
+#include "core/date.h"
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/system.h"
+#include "core/text_range.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/layer_operations.h"
+#include "output/output_job.h"
+#include "recordwin/record_windows.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+namespace RP = ReportParamsVc;
+
+// The window type whose selection is the previous calendar month.
+constexpr int PreviousMonthType = 176;
+constexpr int OptionWords = 20;
+constexpr int TextMax = 255, ShortTextMax = 21, PeriodMax = 31;
+constexpr int Block134CopySize = 12;
+// The six bytes before the amount-unit word, which no report names but
+// every new selection clears.
+constexpr uint32_t UnnamedSixSize = 6, UnnamedSixAt = ReportParamsVc::AmountUnit - 2;
+
+// Option word k (0..19) of a selection.
+void PutOption(uint8_t *r, int k, uint16_t v) { PutU16(r, RP::Option1 + 2 * uint32_t(k), v); }
+
+// The variants of the company that change a type's defaults.
+constexpr uint16_t VariantDetailTwo = 13, VariantAltOptions = 15, VariantBatchMode = 27;
+
+// What a type does beyond its selection word and option words.
+enum class Extra : uint8_t { None, RangeKindZero, ReportTitle, AltOptions104, BatchByVariant, BatchModeZero };
+
+// Option words first..last set to value.
+struct OptionRun {
+    int8_t first, last;
+    uint8_t value;
+};
+
+// A type's row: its selection word (-1 keeps the common 0), up to five
+// runs of option words, applied in order, and its extra rule.
+struct TypeDefaults {
+    int16_t type;
+    int8_t selection;
+    std::array<OptionRun, 5> runs;
+    Extra extra;
+};
+
+constexpr OptionRun None{-1, -1, 0};
+constexpr OptionRun Ow(int first, int last, int value) { return {int8_t(first), int8_t(last), uint8_t(value)}; }
+constexpr OptionRun Ow(int k, int value) { return Ow(k, k, value); }
+
+constexpr TypeDefaults TypeTable[] = {
+    {-11, 1, {None, None, None, None, None}, Extra::None},
+    {8, -1, {None, None, None, None, None}, Extra::RangeKindZero},
+    {19, -1, {None, None, None, None, None}, Extra::ReportTitle},
+    {46, -1, {Ow(1, 4, 1), None, None, None, None}, Extra::None},
+    {47, 0, {Ow(1, 0), Ow(2, 6, 1), None, None, None}, Extra::None},
+    {48, 1, {None, None, None, None, None}, Extra::None},
+    {58, 1, {Ow(1, 1), None, None, None, None}, Extra::None},
+    {61, -1, {Ow(0, 0), Ow(2, 4, 1), Ow(6, 7, 1), None, None}, Extra::None},
+    {62, -1, {Ow(1, 2, 1), None, None, None, None}, Extra::None},
+    {67, -1, {Ow(0, 2), Ow(1, 1), Ow(2, 0), Ow(4, 1), None}, Extra::None},
+    {83, -1, {Ow(1, 0), Ow(2, 1), None, None, None}, Extra::None},
+    {91, 1, {Ow(2, 1), None, None, None, None}, Extra::None},
+    {104, -1, {Ow(0, 2), Ow(1, 1), Ow(2, 1), None, None}, Extra::AltOptions104},
+    {109, -1, {Ow(1, 1), None, None, None, None}, Extra::None},
+    {110, -1, {Ow(6, 0), Ow(7, 1), None, None, None}, Extra::None},
+    {111, -1, {None, None, None, None, None}, Extra::ReportTitle},
+    {112, -1, {Ow(1, 1), None, None, None, None}, Extra::ReportTitle},
+    {116, -1, {Ow(1, 6, 1), None, None, None, None}, Extra::None},
+    {136, -1, {Ow(1, 1), None, None, None, None}, Extra::None},
+    {146, -1, {Ow(1, 1), None, None, None, None}, Extra::None},
+    {149, -1, {Ow(0, 1), Ow(1, 1), None, None, None}, Extra::None},
+    {162, -1, {Ow(1, 3, 1), None, None, None, None}, Extra::None},
+    {165, -1, {None, None, None, None, None}, Extra::BatchByVariant},
+    {166, -1, {Ow(1, 5, 1), None, None, None, None}, Extra::None},
+    {167, 1, {None, None, None, None, None}, Extra::None},
+    {174, -1, {None, None, None, None, None}, Extra::BatchModeZero},
+    {178, -1, {Ow(1, 6, 1), None, None, None, None}, Extra::None},
+    {199, -1, {Ow(2, 1), None, None, None, None}, Extra::None},
+    {231, -1, {Ow(1, 2, 1), None, None, None, None}, Extra::None},
+    {234, -1, {Ow(0, 1), Ow(2, 4, 1), Ow(10, 0), None, None}, Extra::None},
+    {249, -1, {Ow(1, 2, 1), None, None, None, None}, Extra::None},
+    {358, -1, {Ow(1, 1), Ow(3, 1), Ow(6, 1), None, None}, Extra::None},
+    {372, 1, {None, None, None, None, None}, Extra::None},
+    {434, 0, {Ow(1, 0), Ow(2, 1), None, None, None}, Extra::None},
+    {446, -1, {Ow(0, 1), Ow(2, 1), Ow(3, 0), Ow(4, 1), Ow(10, 0)}, Extra::None},
+    {460, -1, {Ow(5, 1), None, None, None, None}, Extra::None},
+    {465, 1, {Ow(1, 0), Ow(11, 14, 1), None, None, None}, Extra::None},
+    {478, -1, {Ow(1, 3, 1), None, None, None, None}, Extra::None},
+    {479, -1, {Ow(1, 5, 1), None, None, None, None}, Extra::None},
+    {480, -1, {Ow(2, 1), None, None, None, None}, Extra::None},
+    {483, -1, {Ow(1, 1), Ow(2, 0), Ow(3, 6, 1), None, None}, Extra::None},
+    {484, -1, {Ow(1, 1), Ow(2, 0), Ow(3, 6, 1), None, None}, Extra::None},
+    {561, -1, {Ow(1, 2, 1), None, None, None, None}, Extra::None},
+    {568, 1, {Ow(0, 5), None, None, None, None}, Extra::None},
+    {579, 2, {None, None, None, None, None}, Extra::None},
+    // No row for type 584: here it is the settings export, whose
+    // register boxes (option words) start unticked.
+};
+
+// The defaults every report window starts from.
+void CommonDefaults(uint8_t *r)
+{
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    const DateRec noDate{0, 0, 0};
+    const uint8_t empty[1] = {0};
+
+    PutU16(r, RP::ReportLayout, 0);
+    PutPString(r, RP::SelText1, TextMax, empty);
+    PutPString(r, RP::SelText2, TextMax, empty);
+    PutPString(r, RP::SelText3, TextMax, empty);
+    PutDate(r, RP::Date2From, noDate);
+    PutDate(r, RP::Date2To, noDate);
+    PutU16(r, RP::BatchMode, 0);
+    PutI32(r, RP::NumberFrom, -1);
+    PutI32(r, RP::NumberTo, -1);
+    for (int k = 0; k < OptionWords; k++) PutOption(r, k, 0);
+    PutU16(r, RP::RangeKind, 1);
+    PutPString(r, RP::ObjectSel, ObjectListMax, empty);
+    PutPString(r, RP::SelText4, PeriodMax, empty);
+    PutU8(r, RP::ObjectType, 0);
+    // Words 1006 and 1008 and the start of the slot at 1010.
+    PutU16(r, RP::SecondKind, 0);
+    PutU16(r, RP::ColumnLayout, 0);
+    PutU8(r, RP::SelText5, 0);
+    PutPString(r, RP::SelText6, ShortTextMax, empty);
+    std::memset(r + UnnamedSixAt, 0, UnnamedSixSize);
+    PutU16(r, RP::DetailLevel, CompanyVariant() == VariantDetailTwo ? 2 : 1);
+    PutU16(r, RP::Word1102, 0);
+    PutI32(r, RP::Long1104, -1);
+    PutI32(r, RP::Long1108, -1);
+    std::memset(r + RP::SelText7 - 2, 0, 3);   // the word at 1116 and the length of 1118
+    PutPString(r, RP::SelText8, ShortTextMax, empty);
+    PutDate(r, RP::DateFrom, noDate);
+    PutDate(r, RP::DateTo, noDate);
+
+    uint8_t period[256];
+    DefaultPeriodText(period);
+    DateRec from = noDate, to = noDate;
+    if (period[0] != 0) PeriodTextParse(period, &from, &to);
+    PutPString(r, RP::PeriodText, PeriodMax, period);
+    PutDate(r, RP::DateFrom, from);
+    PutDate(r, RP::DateTo, to);
+
+    for (uint32_t at : {RP::Amount1, RP::Amount2, RP::Amount3, RP::Amount4, RP::Amount5}) PutDec(r, at, blank);
+}
+
+// Type 176 runs over the previous calendar month with the interest
+// settings of block 134.
+void PreviousMonthDefaults(uint8_t *r)
+{
+    DateRec first{1, TodayDate.month, TodayDate.year}, last;
+    DateAddDays(&first, -1, &last);   // the last day of the previous month
+    DateRec start{1, last.month, last.year};
+    PutDate(r, RP::Date2To, last);
+    PutDate(r, RP::Date2From, start);
+    PutU16(r, RP::ReportLayout, 0);
+    PutOption(r, 1, 1);
+    PackedDecimal two;
+    DecFromThousandths(&two, 2000);
+    PutDec(r, RP::Amount1010, two);
+    const uint8_t *block = SettingsRecord(InterestBlk::Number, InvoiceRateBlock);
+    if (block)
+        std::memcpy(r + RP::Block134Copy, block, Block134CopySize);
+    else
+        std::memset(r + RP::Block134Copy, 0, Block134CopySize);
+    if (CompanyVariant() == VariantAltOptions) PutU16(r, RP::ReportLayout, 2);
+}
+
+// The title of the report the record names, into the first text slot.
+void ReportTitleText(uint8_t *r)
+{
+    uint8_t title[256];
+    RepWindowText(GetI16(r, RP::ReportNumber), title);
+    PutPString(r, RP::SelText1, TextMax, title);
+}
+
+void ApplyRow(uint8_t *r, const TypeDefaults &row)
+{
+    if (row.selection >= 0) PutU16(r, RP::ReportLayout, uint16_t(row.selection));
+    for (const OptionRun &run : row.runs)
+        for (int k = run.first; k >= 0 && k <= run.last; k++) PutOption(r, k, run.value);
+    switch (row.extra) {
+    case Extra::None: break;
+    case Extra::RangeKindZero: PutU16(r, RP::RangeKind, 0); break;
+    case Extra::ReportTitle: ReportTitleText(r); break;
+    case Extra::AltOptions104:
+        if (CompanyVariant() == VariantAltOptions) {
+            PutOption(r, 0, 0);
+            PutOption(r, 2, 0);
+            PutOption(r, 3, 1);
+        }
+        PutOption(r, 4, 1);
+        break;
+    case Extra::BatchByVariant: PutU16(r, RP::BatchMode, CompanyVariant() == VariantBatchMode ? 1 : 0); break;
+    case Extra::BatchModeZero: PutU16(r, RP::BatchMode, 0); break;
+    }
+}
+
+}  // namespace
+
+// Fills a report selection (a record of the job record's size) with its
+// defaults: the common ones, then those of window type `type`. The words
+// before the layout word (device, report number, the caller's words) are
+// kept.
+void ReportSelectionDefaults(uint8_t *record, int type)
+{
+    if (!record) return;
+    CommonDefaults(record);
+    if (type == PreviousMonthType) {
+        PreviousMonthDefaults(record);
+        return;
+    }
+    for (const TypeDefaults &row : TypeTable)
+        if (row.type == type) ApplyRow(record, row);
+}
+
+// Leaves the selection's period open: no period text and no dates.
+void ReportPeriodOpen(uint8_t *record)
+{
+    const uint8_t empty[1] = {0};
+    PutPString(record, RP::PeriodText, PeriodMax, empty);
+    PutDate(record, RP::DateFrom, DateRec{0, 0, 0});
+    PutDate(record, RP::DateTo, DateRec{0, 0, 0});
+}
+
+// Queues the selection `job` once per code of its object list (byte 936):
+// an empty list queues it once; a word "a:b" queues it for every object
+// (register 15) from a up to b; a single word queues it for that code.
+// The number of jobs queued; a refusal of the queue (full) ends the walk.
+int ReportJobsPerCode(uint8_t *job)
+{
+    if (!job) return 0;
+    uint8_t list[256];
+    GetPString(job, RP::ObjectSel, ObjectListMax, list);
+    if (list[0] == 0) return RepJobQueuePush(job, 1) ? 1 : 0;
+    int queued = 0;
+    RuleRecord object(OBVc::Number);
+    int p = 1;
+    uint8_t word[256], sep[256], last[256];
+    while (p <= list[0]) {
+        if (!WordUntilSep(list, &p, word)) {
+            p++;   // a separator or sign without a word before it
+            continue;
+        }
+        int at = p;
+        bool range = RangeSepRun(list, &at, sep) && sep[0] == 1 && sep[1] == ':' && WordUntilSep(list, &at, last);
+        if (!range) {
+            PutPString(job, RP::ObjectSel, ObjectListMax, word);
+            if (!RepJobQueuePush(job, 1)) return queued;
+            queued++;
+            continue;
+        }
+        p = at;
+        if (!object.record) continue;
+        RecClear(OBVc::Number, object.record);
+        PutPString(object.record, OBVc::Code, ObjectCodeMax, word);
+        uint32_t recid = 0, position = 0;
+        if (!RecFindByIndex(OBVc::Number, "Code", object.record, 1, 0, &recid, &position)) continue;
+        for (uint32_t q = position;; q++) {
+            if (q != position && !RecReadAtIndex(OBVc::Number, "Code", int32_t(q), object.record, &recid)) break;
+            uint8_t code[256];
+            GetPString(object.record, OBVc::Code, ObjectCodeMax, code);
+            if (PStringCompare(code, last) > 0) break;
+            PutPString(job, RP::ObjectSel, ObjectListMax, code);
+            if (!RepJobQueuePush(job, 1)) return queued;
+            queued++;
+        }
+    }
+    PutPString(job, RP::ObjectSel, ObjectListMax, list);
+    return queued;
+}

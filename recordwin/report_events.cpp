@@ -1,0 +1,50 @@
+// report_events.cpp - the events of report-selection windows: the
+// defaults a window takes when it opens with given values, and the queue
+// of one saved job per code when its OK goes to the job queue.
+#include <cstdint>
+
+#include "core/field_access.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
+#include "recordwin/report_defaults.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+
+namespace {
+// The types whose OK on the job queue saves one job per code of their
+// object list.
+constexpr int PerCodeTypes[] = {110, 111, 112, 137, 148};
+}  // namespace
+
+// Gives the record of report window `window` its defaults by its type.
+// A record smaller than a report selection is no selection and is left
+// alone. The current period is proposed only where the window shows the
+// period: a window without it would run its report over a period the
+// user can neither see nor change, so there the period stays open.
+void ReportWindowDefaultsEvent(int window)
+{
+    if (!WinIsOpen(window)) return;
+    uint8_t *record = WinRecordBuffer(window);
+    const WindowRec *w = WinTable[window];
+    if (!record || MemSize(w->recordHandle) < ReportParamsSize) return;
+    ReportSelectionDefaults(record, WinTypeOf(window));
+    namespace RP = ReportParamsVc;
+    for (uint32_t at : {RP::PeriodText, RP::DateFrom, RP::DateTo})
+        if (WinScreenFieldOfOffset(window, at) != NoField) return;
+    ReportPeriodOpen(record);
+}
+
+// The job record (ReportParams, the window's record copied) of a type
+// that queues per code is queued once per code: 0, the caller queues
+// nothing more. Other types: 1.
+uint8_t ReportWindowRunEvent(int window)
+{
+    if (!WinIsOpen(window) || !ReportParams) return 1;
+    int type = WinTypeOf(window);
+    for (int t : PerCodeTypes)
+        if (t == type) {
+            ReportJobsPerCode(ReportParams);
+            return 0;
+        }
+    return 1;
+}
