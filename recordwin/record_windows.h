@@ -229,3 +229,41 @@ void QuotationTotalsRefresh(int window);
 // Show row `row` of the order or quotation in the item-information window.
 void OrderRowInfo(int window, int row);
 void QuotationRowInfo(int window, int row);
+
+// ---- Window buttons (window_buttons.cpp, document_buttons.cpp) ----
+// Event 23's generic action: button `button` of window handed to the
+// handler of its type; types not in the table ignore their buttons.
+void WindowButtonEvent(int window, int button);
+// The conversion commands: the window's own stored record (a window being
+// edited beeps), or the first marked record of a list, turned into a new
+// document that opens in its own window.
+void OrderListToDelivery(int window);
+void PurchaseOrderListToPurchase(int window);
+void QuotationListToOrder(int window);
+void QuotationToOrderCmd(int window);
+void OrderToDeliveryCmd(int window);
+void PurchaseOrderToPurchaseCmd(int window);
+void PurchaseOrderToPurchaseInvoiceCmd(int window);
+void OrderToDownPaymentInvoiceCmd(int window);
+void OrderToInvoiceCmd(int window);
+void OrderListToDownPaymentInvoice(int window);
+void OrderListToInvoice(int window);
+// The button handlers by window type.
+void Win154Button(int window, int button);
+void Win156Button(int window, int button);
+void Win157Button(int window, int button);
+void Win196Button(int window, int button);
+void Win259Button(int window, int button);
+void Win272Button(int window, int button);
+void Win273Button(int window, int button);
+void Win289Button(int window, int button);
+void Win290Button(int window, int button);
+void Win348Button(int window, int button);
+void Win351Button(int window, int button);
+void Win352Button(int window, int button);
+void Win353Button(int window, int button);
+void Win426Button(int window, int button);
+void Win477Button(int window, int button);
+// The approve runs on the marked records of the production, project,
+// time-sheet and expense lists (types 121, 260, 269, 474).
+void ListApproveButton(int window, int button);
