@@ -10,7 +10,10 @@
 #include "core/record_buffer.h"
 #include "dict_offsets.h"
 #include "operations/order_conversion.h"
+#include "core/work_blocks.h"
 #include "output/forms/print_form_call.h"
+#include "output/output_job.h"
+#include "recordwin/out_payment_window.h"
 #include "recordwin/purchase_invoice_window.h"
 #include "recordwin/record_windows.h"
 #include "rules/approval.h"
@@ -18,6 +21,7 @@
 #include "rules/rules_types.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
+#include "shell/matrix_editing.h"
 #include "shell/record_commands.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -139,32 +143,64 @@ void OrderToInvoiceCmd(int window) { RunConversion(window, OrderToInvoiceDef); }
 void OrderListToDownPaymentInvoice(int window) { RunConversion(window, OrderListToDownPaymentDef); }
 void OrderListToInvoice(int window) { RunConversion(window, OrderListToInvoiceDef); }
 
+namespace {
+int OpenRelated(int window, int type, int field);
+constexpr int PaymentSelectionType = 313, ProductionSuggestionType = 395, PurchaseSuggestionType = 390,
+              QuotationRowsBatchType = 509, NumberRangeExportType = 586, PurchaseItemType = 284;
+}  // namespace
+
 // Purchase-invoice list: button 1 posts the marked invoices.
 void Win154Button(int window, int button) {
     if (button == 1) ApproveMarked(window, 5, VIVc::Number);
 }
 
-// Outgoing-payment list: buttons 1 and 2 approve and post the marked payments.
+// Outgoing-payment list: buttons 1 and 2 approve and post the marked
+// payments, 3 opens the payment selection.
 void Win156Button(int window, int button) {
     if (button == 1) ApproveMarked(window, 3, OPVc::Number);
     if (button == 2) ApproveMarked(window, 4, OPVc::Number);
+    if (button == 3) OpenRelated(window, PaymentSelectionType, 1);
 }
 
-// Outgoing payment: button 1 runs kind 27 on the stored, unchanged payment
-// (a beep while it is being edited).
+// Outgoing payment: 1 runs kind 27 on the stored, unchanged payment (a
+// beep while it is being edited); 2, while it is being edited, opens the
+// payment selection; 3 adds a payment row below the current row.
 void Win157Button(int window, int button) {
-    if (button != 1) return;
-    uint32_t own = WinTable[window]->recordId;
-    if (WinRecState(window) != 0 || own == 0) {
-        Beep();
+    if (button == 1) {
+        uint32_t own = WinTable[window]->recordId;
+        if (WinRecState(window) != 0 || own == 0) {
+            Beep();
+            return;
+        }
+        ApproveRecordList(OPVc::Number, 27, &own, 1);
         return;
     }
-    ApproveRecordList(OPVc::Number, 27, &own, 1);
+    if (button == 2) {
+        if (WinRecState(window) == 1 || WinRecState(window) == 2) OpenRelated(window, PaymentSelectionType, 1);
+        return;
+    }
+    if (button != 3 || WinSelectedRow(window) < 0) return;
+    WinCommitField(window);
+    int current = WinSelectedRow(window);
+    uint8_t row[OPVc::Rows::Size];
+    if (!MatrixRowRead(OPVc::Number, WinRecordBuffer(window), current, row)) return;
+    // Below the current row, or in its place when it names no invoice.
+    int at = GetU32(row, OPVc::Rows::InvoiceNr) == SerialNone ? current : current + 1;
+    if (at < 1) return;
+    if (!MatrixRowRead(OPVc::Number, WinRecordBuffer(window), at - 1, row)) return;
+    uint32_t invoice = GetU32(row, OPVc::Rows::InvoiceNr);
+    WinMatrixInsertRow(window, at, 5);
+    PaymentRowFromInvoice(invoice, window, at);
 }
 
 // Goods-receipt list: button 1 receives the marked purchases into stock.
 void Win196Button(int window, int button) {
     if (button == 1) ApproveMarked(window, 20, PUVc::Number);
+}
+
+// Goods receipt: 2 the number-range export selection.
+void Win197Button(int window, int button) {
+    if (button == 2) OpenRelated(window, NumberRangeExportType, 1);
 }
 
 // Sales-invoice list: button 1 posts the marked invoices.
@@ -194,7 +230,8 @@ void Win477Button(int window, int button) {
 }
 
 // Order: 1 a delivery, 2 an invoice, 3 the item information of the
-// selected row, 4 a down-payment invoice, 5 the order form printed.
+// selected row, 4 a down-payment invoice, 5 the order form printed, 6
+// report 110 of the order.
 void Win352Button(int window, int button) {
     switch (button) {
     case 1: OrderToDeliveryCmd(window); return;
@@ -202,6 +239,12 @@ void Win352Button(int window, int button) {
     case 3: DocItemInfoButton(window, 1, OrderRowInfo); return;
     case 4: OrderToDownPaymentInvoiceCmd(window); return;
     case 5: PrintFormCall(ORVc::Number, -15, WinRecordBuffer(window)); return;
+    case 6:
+        PutU16(ReportParams, ReportParamsVc::OutputKind, 6);
+        PutU32(ReportParams, ReportParamsVc::NumberFrom, GetU32(WinRecordBuffer(window), ORVc::SerNr));
+        PutU16(ReportParams, ReportParamsVc::ReportNumber, 110);
+        RunReportCommand();
+        return;
     default: return;
     }
 }
@@ -219,10 +262,12 @@ void Win351Button(int window, int button) {
     }
 }
 
-// Quotation: 1 an order, 2 the item information of the selected row.
+// Quotation: 1 an order, 2 the item information of the selected row, 3
+// (stored and unchanged) the quotation rows batch.
 void Win272Button(int window, int button) {
     if (button == 1) QuotationToOrderCmd(window);
     if (button == 2) DocItemInfoButton(window, 1, QuotationRowInfo);
+    if (button == 3 && WinRecState(window) == 0) OpenRelated(window, QuotationRowsBatchType, 3);
 }
 
 // Quotation list: 1 an order of the marked quotation.
@@ -241,6 +286,7 @@ void Win290Button(int window, int button) {
 void Win289Button(int window, int button) {
     if (button == 1) ApproveMarked(window, 34, PurchOrderVc::Number);
     if (button == 2) ApproveMarked(window, 36, PurchOrderVc::Number);
+    if (button == 3) OpenRelated(window, PurchaseSuggestionType, 1);
     if (button == 4) PurchaseOrderListToPurchase(window);
 }
 
@@ -252,7 +298,7 @@ void ListApproveButton(int window, int button) {
         int reg;
     };
     static constexpr Run runs[] = {
-        {121, 1, 37, ProductionVc::Number}, {260, 1, 32, ProjectVc::Number},
+        {260, 1, 32, ProjectVc::Number},
         {269, 1, 6, TimeSheetVc::Number},   {474, 1, 44, ExpenseVc::Number},
     };
     int type = WinTypeOf(window);
@@ -270,4 +316,89 @@ void Win259Button(int window, int button) {
     }
     uint32_t none = 0;
     ConvertDocumentCall(ProjectVc::Number, ConvertProjectToInvoice, WinRecordBuffer(window), &none);
+}
+
+namespace {
+
+// Opens, or brings forward, a window of type with window as its opener,
+// commits its field, shows its record and puts the focus on field; the
+// window's number, 0 when it did not open.
+int OpenRelated(int window, int type, int field) {
+    ArrowCursor();
+    int w = OpenOrActivateWindow(type, 0, 0, false, window);
+    if (!w) return 0;
+    WinCommitField(w);
+    WinRecordRefresh(w);
+    WinGotoField(w, field, true);
+    return w;
+}
+
+// Commits the field under edit, runs the routine of kind on the window's
+// record of reg in place, and shows what it did.
+void ConvertInPlace(int window, int reg, int kind) {
+    WinCommitField(window);
+    uint32_t none = 0;
+    ConvertDocumentCall(reg, kind, WinRecordBuffer(window), &none);
+    WinRecordRefresh(window);
+    WinMarkChanged(window);
+}
+
+// Runs report `number` to the preview with `text` as its first selection text.
+void RunReportOf(uint16_t number, const uint8_t *text) {
+    PutU16(ReportParams, ReportParamsVc::OutputKind, 6);
+    PutPString(ReportParams, ReportParamsVc::SelText1, 255, text);
+    PutU16(ReportParams, ReportParamsVc::ReportNumber, number);
+    RunReportCommand();
+}
+
+}  // namespace
+
+void Item284Fill(const uint8_t *item, uint8_t *record) {
+    namespace P = PurchItemVc;
+    uint8_t text[256];
+    GetPString(item, INVc::Code, 20, text);
+    PutPString(record, P::ItemCode, 20, text);
+    GetPString(item, INVc::Name, 60, text);
+    PutPString(record, P::Text, 60, text);
+    PutDec(record, P::Price, GetDec(item, INVc::CostPrice));
+    PackedDecimal blank, one;
+    DecSetBlank(&blank);
+    DecFromLong(&one, 1);
+    PutDec(record, P::PriceUnit, blank);
+    PutDec(record, P::MinQty, one);
+    PutDec(record, P::Threshold, one);
+}
+
+// Item: 1 a new purchase source of the item, 2 the item report.
+void Win195Button(int window, int button) {
+    if (button == 1) {
+        int w = OpenOrActivateWindow(PurchaseItemType, 0, 0, false, 0);
+        if (!w) return;
+        CmdNewRecord(w);
+        WinCommitField(w);
+        Item284Fill(WinRecordBuffer(window), WinRecordBuffer(w));
+        WinRecordRefresh(w);
+        WinMarkChanged(w);
+        return;
+    }
+    if (button == 2) {
+        uint8_t code[256];
+        GetPString(WinRecordBuffer(window), INVc::Code, 20, code);
+        RunReportOf(90, code);
+    }
+}
+
+// Budgets: button 1 computes the period rows (by key, by dates).
+void Win143Button(int window, int button) {
+    if (button == 1) ConvertInPlace(window, BUVc::Number, ConvertBudgetByKey);
+}
+void Win145Button(int window, int button) {
+    if (button == 1) ConvertInPlace(window, BPVc::Number, ConvertBudgetByDates);
+}
+
+// Production list: 1 kind 37 on the marked productions, 2 the production
+// suggestion.
+void Win121Button(int window, int button) {
+    if (button == 1) ApproveMarked(window, 37, ProductionVc::Number);
+    if (button == 2) OpenRelated(window, ProductionSuggestionType, 1);
 }

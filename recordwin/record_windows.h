@@ -252,7 +252,12 @@ void OrderListToInvoice(int window);
 void Win154Button(int window, int button);
 void Win156Button(int window, int button);
 void Win157Button(int window, int button);
+void Win121Button(int window, int button);
+void Win143Button(int window, int button);
+void Win145Button(int window, int button);
+void Win195Button(int window, int button);
 void Win196Button(int window, int button);
+void Win197Button(int window, int button);
 void Win259Button(int window, int button);
 void Win272Button(int window, int button);
 void Win273Button(int window, int button);
@@ -264,6 +269,9 @@ void Win352Button(int window, int button);
 void Win353Button(int window, int button);
 void Win426Button(int window, int button);
 void Win477Button(int window, int button);
-// The approve runs on the marked records of the production, project,
-// time-sheet and expense lists (types 121, 260, 269, 474).
+// The approve runs on the marked records of the project, time-sheet and
+// expense lists (types 260, 269, 474).
 void ListApproveButton(int window, int button);
+// Fills a new purchase-item record (register 56) from an item: its code,
+// name and cost price; no price unit; minimum order and threshold 1.
+void Item284Fill(const uint8_t *item, uint8_t *record);
