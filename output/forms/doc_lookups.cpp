@@ -13,7 +13,7 @@ constexpr int CodeMax = 5, NameMax = 60;
 // the code is empty or missing.
 template <size_t Size>
 void NameByCode(int reg, size_t codeAt, size_t nameAt, const uint8_t *code, uint8_t *out) {
-    uint8_t rec[Size];
+    uint8_t rec[Size] = {};
     out[0] = 0;
     uint8_t key[256];
     PStringCopy(key, code);

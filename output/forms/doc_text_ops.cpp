@@ -110,7 +110,7 @@ void StatementKindText(int16_t kind, uint8_t *out) {
 // the payment mode of block 131 with the code (its name), else empty.
 void PaymentTermsText(const uint8_t *code, const uint8_t *language, uint8_t *out) {
     assert(code && language && out);
-    uint8_t rec[PayTermsVc::Size];
+    uint8_t rec[PayTermsVc::Size] = {};
     if (CodeTextByLanguage(PayTermsVc::Number, PayTermsVc::Code, TermsMax, PayTermsVc::Text, code, language, out,
                            rec))
         return;
@@ -129,19 +129,19 @@ void PaymentTermsText(const uint8_t *code, const uint8_t *language, uint8_t *out
 
 // The delivery terms' text (register 23) in the language; empty when missing.
 void Register23Text(const uint8_t *code, const uint8_t *language, uint8_t *out) {
-    uint8_t rec[DTVc::Size];
+    uint8_t rec[DTVc::Size] = {};
     CodeTextByLanguage(DTVc::Number, DTVc::Code, CodeMax, DTVc::Name, code, language, out, rec);
 }
 
 // The delivery mode's text (register 123) in the language; empty when missing.
 void Register123Text(const uint8_t *code, const uint8_t *language, uint8_t *out) {
-    uint8_t rec[DelModeVc::Size];
+    uint8_t rec[DelModeVc::Size] = {};
     CodeTextByLanguage(DelModeVc::Number, DelModeVc::Code, CodeMax, DelModeVc::Name, code, language, out, rec);
 }
 
 // The name of the person (register 44) with the code; empty when missing.
 void Register44Text(const uint8_t *code, uint8_t *out) {
-    uint8_t rec[PEVc::Size];
+    uint8_t rec[PEVc::Size] = {};
     out[0] = 0;
     if (!DocReadByCode(PEVc::Number, "Code", PEVc::Code, CodeMax, code, rec)) return;
     GetPString(rec, PEVc::Name, NameMax, out);
@@ -151,7 +151,7 @@ void Register44Text(const uint8_t *code, uint8_t *out) {
 // The unit's text in the language, else its own text, else the code
 // itself; empty for an empty code.
 void UnitTextByLanguage(const uint8_t *language, const uint8_t *unit, uint8_t *out) {
-    uint8_t rec[UnitVc::Size];
+    uint8_t rec[UnitVc::Size] = {};
     if (CodeTextByLanguage(UnitVc::Number, UnitVc::Code, CodeMax, UnitVc::Name, unit, language, out, rec) &&
         out[0] != 0)
         return;
@@ -196,7 +196,7 @@ void GroupByThrees(const uint8_t *text, uint8_t *out) {
 void InvoiceTextByKind(int32_t number, int16_t kind, uint8_t *out) {
     out[0] = 0;
     if (kind < 1 || kind > 4) return;
-    uint8_t inv[IVVc::Size];
+    uint8_t inv[IVVc::Size] = {};
     if (!FindInvoice(number, inv)) return;
     GetPString(inv, IVVc::Text290, 20, out);
     RecFreeMatrix(IVVc::Number, inv);
@@ -207,12 +207,12 @@ void InvoiceTextByKind(int32_t number, int16_t kind, uint8_t *out) {
 void InvoiceTextByKind2(int32_t number, int16_t kind, uint8_t *out) {
     out[0] = 0;
     if (kind >= 1 && kind <= 4) {
-        uint8_t inv[IVVc::Size];
+        uint8_t inv[IVVc::Size] = {};
         if (!FindInvoice(number, inv)) return;
         GetPString(inv, IVVc::Text856, 20, out);
         RecFreeMatrix(IVVc::Number, inv);
     } else if (kind == 6) {
-        uint8_t pay[IPVc::Size];
+        uint8_t pay[IPVc::Size] = {};
         RecClear(IPVc::Number, pay);
         PutI32(pay, IPVc::SerNr, number);
         uint32_t recid = 0, position = 0;

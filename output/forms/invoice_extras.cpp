@@ -41,7 +41,7 @@ void ItemPart(const uint8_t *row, const uint8_t *language, uint8_t *side) {
     PutPString(side, InvoiceSideRow::Unit, UnitMax, text);
     GetPString(item, INVc::Group, GroupCodeMax, code);
     PutPString(side, InvoiceSideRow::GroupCode, GroupCodeMax, code);
-    uint8_t group[ITVc::Size];
+    uint8_t group[ITVc::Size] = {};
     if (DocReadByCode(ITVc::Number, "Code", ITVc::Code, GroupCodeMax, code, group)) {
         GetPString(group, ITVc::Name, NameMax, text);
         PutPString(side, InvoiceSideRow::GroupName, NameMax, text);

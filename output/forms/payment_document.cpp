@@ -93,7 +93,7 @@ void PaymentDocBank(uint8_t *document) {
     uint8_t code[256], text[256];
     GetPString(document, PaymentDocRec::VendText, 60, code);
     if (code[0] > BankCodeMax) code[0] = BankCodeMax;
-    uint8_t bank[BankVc::Size];
+    uint8_t bank[BankVc::Size] = {};
     if (!DocReadByCode(BankVc::Number, "Code", BankVc::Code, BankCodeMax, code, bank)) return;
     GetPString(bank, BankVc::Name, 60, text);
     PutPString(document, PaymentDocRec::VendText, 60, text);

@@ -357,7 +357,7 @@ bool DefaultChoiceExists(const uint8_t *itemCode, uint8_t *rec) {
 // True when the item has a default-choice record whose vendor exists
 // (read into vendor); vendor cleared otherwise.
 bool FindDefaultChoice(const uint8_t *itemCode, uint8_t *vendor) {
-    uint8_t rec[PurchItemVc::Size], code[256];
+    uint8_t rec[PurchItemVc::Size] = {}, code[256];
     RecClear(VEVc::Number, vendor);
     if (!DefaultChoiceExists(itemCode, rec)) return false;
     GetPString(rec, PurchItemVc::VendCode, CodeMax, code);
