@@ -154,4 +154,71 @@ TEST_F(DocumentButtonsTest, TheQuotationButtonMakesAnOrder) {
     EXPECT_EQ(RegRecordCount(ORVc::Number), 1u);
 }
 
+// The list buttons act on the marked record: the order list makes an
+// invoice of the marked order and opens it, the delivery list ships the
+// marked delivery, the invoice list posts the marked invoice.
+TEST_F(DocumentButtonsTest, ListButtonsActOnTheMarkedRecords) {
+    uint32_t order = StoreOrder(4, 1);
+    int list = OpenOrActivateWindow(WinTypes::OrderList, 0, 0, true, 0);
+    ASSERT_GT(list, 0);
+    ASSERT_TRUE(ListMarkAdd(list, (int32_t)order));
+    Press(list, 2);
+    int invoice = WinFindByDef(WinTypes::SalesInvoice);
+    ASSERT_GT(invoice, 0);
+    uint32_t invoiceId = WinTable[invoice]->recordId;
+    EXPECT_EQ(GetU32(WinRecordBuffer(invoice), IVVc::OrderNr), 500u);
+    EXPECT_EQ(RegRecordCount(IVVc::Number), 1u);
+
+    Press(list, 1);
+    int delivery = WinFindByDef(WinTypes::Delivery);
+    ASSERT_GT(delivery, 0);
+    uint32_t deliveryId = WinTable[delivery]->recordId;
+    int deliveries = OpenOrActivateWindow(WinTypes::DeliveryList, 0, 0, true, 0);
+    ASSERT_GT(deliveries, 0);
+    Press(deliveries, 1);
+    RuleRecord d(SHVc::Number);
+    ASSERT_TRUE(RecReadById(SHVc::Number, deliveryId, d.record));
+    EXPECT_EQ(GetU16(d.record, SHVc::Shipped), 0) << "nothing marked, nothing shipped";
+    ASSERT_TRUE(ListMarkAdd(deliveries, (int32_t)deliveryId));
+    Press(deliveries, 1);
+    ASSERT_TRUE(RecReadById(SHVc::Number, deliveryId, d.record));
+    EXPECT_EQ(GetU16(d.record, SHVc::Shipped), 1);
+
+    int invoices = OpenOrActivateWindow(WinTypes::SalesInvoiceList, 0, 0, true, 0);
+    ASSERT_GT(invoices, 0);
+    ASSERT_TRUE(ListMarkAdd(invoices, (int32_t)invoiceId));
+    Press(invoices, 7);
+    RuleRecord inv(IVVc::Number);
+    ASSERT_TRUE(RecReadById(IVVc::Number, invoiceId, inv.record));
+    EXPECT_EQ(GetU16(inv.record, IVVc::Posted), 0) << "an unlisted button does nothing";
+    Press(invoices, 1);
+    ASSERT_TRUE(RecReadById(IVVc::Number, invoiceId, inv.record));
+    EXPECT_EQ(GetU16(inv.record, IVVc::Posted), 1);
+}
+
+// The item's button 1 opens a new purchase item filled from the item.
+TEST_F(DocumentButtonsTest, TheItemButtonFillsANewPurchaseItem) {
+    uint32_t item = 0;
+    {
+        RuleRecord r(INVc::Number);
+        PutText(r.record, INVc::Code, 20, "ITEM1");
+        uint32_t position = 0;
+        ASSERT_TRUE(RecFind(INVc::Number, r.record, 1, 1, &item, &position));
+    }
+    int w = Open(195, item);
+    ASSERT_GT(w, 0);
+    Press(w, 1);
+    int source = WinFindByDef(284);
+    ASSERT_GT(source, 0);
+    const uint8_t *p = WinRecordBuffer(source);
+    EXPECT_EQ(Text(p, PurchItemVc::ItemCode), "ITEM1");
+    EXPECT_EQ(Text(p, PurchItemVc::Text), "Blue widget");
+    EXPECT_EQ(Num(p, PurchItemVc::Price), 60);
+    EXPECT_EQ(Num(p, PurchItemVc::MinQty), 1);
+    EXPECT_EQ(Num(p, PurchItemVc::Threshold), 1);
+    PackedDecimal unit = GetDec(p, PurchItemVc::PriceUnit);
+    EXPECT_TRUE(DecIsBlank(&unit));
+    EXPECT_NE(WinRecState(source), 0) << "the filled record waits to be stored";
+}
+
 }  // namespace
