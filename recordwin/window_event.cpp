@@ -104,9 +104,8 @@ constexpr int EventActivated = 0, EventChoice = 2, EventOk = 11, EventOpened = 2
 // row delete (12), a field change (6), OK (11), a choice list's OK (21),
 // which gives its record to the opener (done: 0), the window opened
 // (22), a button (23), the record stored (24) and the closed question
-// (26). The row
-// events' row number is read as 16 bits: the row commands pass a 16-bit
-// number, and the low half of a 32-bit one is the same row.
+// (26). The row events' row number is read as 16 bits: the row commands
+// pass a 16-bit number, and the low half of a 32-bit one is the same row.
 uint8_t GenericAction(int window, int event, void *a, void *b)
 {
     switch (event) {
