@@ -32,8 +32,10 @@
 #include "reports/sales/report_run.h"
 #include "rules/approval.h"
 #include "rules/choice_list_fill.h"
+#include "rules/convert_document.h"
 #include "rules/prices.h"
 #include "rules/projects.h"
+#include "rules/rules_types.h"
 #include "shell/database_open.h"
 #include "shell/login.h"
 #include "shell/shell.h"
@@ -368,17 +370,20 @@ bool JobRun(uint16_t code, MsgBuffer *m) {
     return true;
 }
 
-// Request 29: documents are not converted in this version. The record
-// goes back as it came with no new record's id, and the client is told.
-bool ConvertDocument(MsgBuffer *m, MsgBuffer *reply) {
+// Request 29: a conversion run here for the client. The record goes back
+// as the conversion left it with the new record's id (all ones when none
+// was made). A kind sent with a register that is not the one it is given
+// is refused before anything is read: the record goes back as it came.
+bool ConvertDocumentRequest(MsgBuffer *m, MsgBuffer *reply) {
     uint16_t reg = 0, kind = 0;
     if (!GetRegister(m, &reg)) return false;
     MsgGetWord(m, &kind);
     ServerRecord r(reg);
     if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
-    ShowTextMessage(TextNotInThisVersion);
+    uint32_t made = SerialNone;
+    ConvertDocumentLocal(reg, kind, r.record, &made);
     MsgPutRecord(reply, reg, r.record);
-    return MsgPutLong(reply, 0);
+    return MsgPutLong(reply, made);
 }
 
 bool Approve(MsgBuffer *m) {
@@ -529,7 +534,7 @@ bool ServerDispatch(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
     case ReqRecordCount:
         if (!GetRegister(m, &reg) || !BodyDone(m)) return false;
         return MsgPutLong(reply, RegOpenCount(reg));
-    case ReqConvertDocument: return ConvertDocument(m, reply);
+    case ReqConvertDocument: return ConvertDocumentRequest(m, reply);
     default:
         return true;   // codes from 51 on: an empty reply
     }

@@ -23,7 +23,7 @@
 namespace {
 
 constexpr int EventChoice = 2, EventMayDeleteRow = 4, EventFieldLeft = 6, EventMayInsertRow = 9,
-              EventRowsChanged = 12, EventButton = 23,
+              EventRowsChanged = 12,
               EventRowAboutToChange = 30;
 constexpr int CustomerCodeMax = 20, DeliveryTextMax = 10;
 
@@ -184,9 +184,6 @@ uint8_t Win352Event(int window, int event, void *a, void *b)
         return 1;
     case EventMayInsertRow: return OrderMayInsertRow(window, state) ? 1 : 0;
     case EventRowsChanged: OrderTotalsRefresh(window); return 1;
-    case EventButton:
-        if (b) DocItemInfoButton(window, *static_cast<const int16_t *>(b), OrderRowInfo);
-        return 1;
     case EventRowAboutToChange:
         if (a) OrderRowInfo(window, *static_cast<const int16_t *>(a));
         return 1;

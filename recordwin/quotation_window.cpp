@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int EventChoice = 2, EventFieldLeft = 6, EventRowsChanged = 12, EventButton = 23,
+constexpr int EventChoice = 2, EventFieldLeft = 6, EventRowsChanged = 12,
               EventRowAboutToChange = 30;
 constexpr int CustomerCodeMax = 20;
 
@@ -131,9 +131,6 @@ uint8_t Win272Event(int window, int event, void *a, void *b)
         if (a && b) QuotationFieldLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
     case EventRowsChanged: QuotationTotalsRefresh(window); return 1;
-    case EventButton:
-        if (b) DocItemInfoButton(window, *static_cast<const int16_t *>(b), QuotationRowInfo);
-        return 1;
     case EventRowAboutToChange:
         if (a) QuotationRowInfo(window, *static_cast<const int16_t *>(a));
         return 1;

@@ -37,7 +37,7 @@ namespace {
 namespace Row = IPVc::Rows;
 
 constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldLeft = 6,
-              EventMayInsertRow = 9, EventRowsChanged = 12, EventButton = 23, EventIsOpen = 26;
+              EventMayInsertRow = 9, EventRowsChanged = 12, EventIsOpen = 26;
 constexpr int ColInvoice = 0, ColCustomer = 1, ColAmount = 3, ColPayDate = 4;
 constexpr int CodeMax = 20, NameMax = 60;
 
@@ -443,9 +443,6 @@ uint8_t Win41Event(int window, int event, void *a, void *b) {
         if (a && b) ReceiptFieldLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
     case EventRowsChanged: ReceiptTotalsRefresh(window); return 1;
-    case EventButton:
-        if (b) Win41Button(window, *static_cast<const int16_t *>(b));
-        return 1;
     case EventIsOpen: return Posted(WinRecordBuffer(window)) ? 0 : 1;
     default: return 1;
     }

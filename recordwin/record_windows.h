@@ -314,3 +314,49 @@ void Doc557TotalsRefresh(int window);
 void Doc557RowInfo(int window, int row);
 // Push button `button` of the window (1: item information).
 void Doc557Button(int window, int button);
+
+// ---- Window buttons (window_buttons.cpp, document_buttons.cpp) ----
+// Event 23's generic action: button `button` of window handed to the
+// handler of its type; types not in the table ignore their buttons.
+void WindowButtonEvent(int window, int button);
+// The conversion commands: the window's own stored record (a window being
+// edited beeps), or the first marked record of a list, turned into a new
+// document that opens in its own window.
+void OrderListToDelivery(int window);
+void PurchaseOrderListToPurchase(int window);
+void QuotationListToOrder(int window);
+void QuotationToOrderCmd(int window);
+void OrderToDeliveryCmd(int window);
+void PurchaseOrderToPurchaseCmd(int window);
+void PurchaseOrderToPurchaseInvoiceCmd(int window);
+void OrderToDownPaymentInvoiceCmd(int window);
+void OrderToInvoiceCmd(int window);
+void OrderListToDownPaymentInvoice(int window);
+void OrderListToInvoice(int window);
+// The button handlers by window type.
+void Win154Button(int window, int button);
+void Win156Button(int window, int button);
+void Win157Button(int window, int button);
+void Win121Button(int window, int button);
+void Win143Button(int window, int button);
+void Win145Button(int window, int button);
+void Win195Button(int window, int button);
+void Win196Button(int window, int button);
+void Win197Button(int window, int button);
+void Win259Button(int window, int button);
+void Win272Button(int window, int button);
+void Win273Button(int window, int button);
+void Win289Button(int window, int button);
+void Win290Button(int window, int button);
+void Win348Button(int window, int button);
+void Win351Button(int window, int button);
+void Win352Button(int window, int button);
+void Win353Button(int window, int button);
+void Win426Button(int window, int button);
+void Win477Button(int window, int button);
+// The approve runs on the marked records of the project, time-sheet and
+// expense lists (types 260, 269, 474).
+void ListApproveButton(int window, int button);
+// Fills a new purchase-item record (register 56) from an item: its code,
+// name and cost price; no price unit; minimum order and threshold 1.
+void Item284Fill(const uint8_t *item, uint8_t *record);

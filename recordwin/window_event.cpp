@@ -97,7 +97,7 @@ uint8_t MatrixRowInsertEvent(int window) { return WinTypeOf(window) == RowInsert
 
 constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldChanged = 6, EventEnter = 7,
               EventMayInsertRow = 9, EventRowsChanged = 12, EventMayClearRow = 13, EventChooseRecord = 21,
-              EventReadOnly = 26, LastGenericEvent = 28;
+              EventReadOnly = 26, EventButton = 23, LastGenericEvent = 28;
 constexpr int EventActivated = 0, EventChoice = 2, EventOk = 11, EventOpened = 22, EventStored = 24;
 constexpr int EventPrint = 8, EventOpenedWithArgs = 14, EventQueueJob = 28;
 // The report window that takes its defaults when laid out, not only when
@@ -111,11 +111,11 @@ constexpr int LaidOutDefaultsType = 176;
 // row's defaults (3), where Enter goes (7), the row questions (4, 9, 13) and what follows a
 // row delete (12), a field change (6), OK (11), a choice list's OK (21),
 // which gives its record to the opener (done: 0), the window opened
-// (22), the record stored (24) and the closed question (26); a report
-// window's defaults (14, and 22 for type 176) and its queueing (28);
-// File > Print (8). The row
-// events' row number is read as 16 bits: the row commands pass a 16-bit
-// number, and the low half of a 32-bit one is the same row.
+// (22), a button (23), the record stored (24) and the closed question
+// (26); a report window's defaults (14, and 22 for type 176) and its
+// queueing (28); File > Print (8). The row events' row number is read as
+// 16 bits: the row commands pass a 16-bit number, and the low half of a
+// 32-bit one is the same row.
 uint8_t GenericAction(int window, int event, void *a, void *b)
 {
     switch (event) {
@@ -150,6 +150,9 @@ uint8_t GenericAction(int window, int event, void *a, void *b)
     case EventPrint: WindowPrintEvent(window); return 1;
     case EventQueueJob: return ReportWindowRunEvent(window);
     case EventStored: AfterStoreEvent(window); return 1;
+    case EventButton:
+        if (b) WindowButtonEvent(window, *static_cast<const int16_t *>(b));
+        return 1;
     default: return 1;
     }
 }

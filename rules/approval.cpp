@@ -28,6 +28,7 @@
 #include "operations/voucher_print_kind.h"
 #include "output/forms/forms.h"
 #include "output/output_job.h"
+#include "rules/convert_document.h"
 #include "rules/hooks.h"
 #include "rules/purchase_from_orders.h"
 #include "rules/rules_types.h"
@@ -137,7 +138,7 @@ const std::array<ApproveKindDef, ApproveKindLast + 1> ApproveKinds = {{
     {ApproveAnyRegister, nullptr},             // 32 no operation
     {PurchOrderVc::Number, PrintPurchaseOrderForm},              // 33 print a purchase order
     {PurchOrderVc::Number, MarkPurchaseOrder},                   // 34 mark a purchase order approved
-    {PurchOrderVc::Number, nullptr},                             // 35 purchase order to a purchase
+    {PurchOrderVc::Number, ApprovePurchaseOrderToPurchase},      // 35 purchase order to a purchase
     {PurchOrderVc::Number, MarkPurchaseOrder2},                  // 36 second approval of a purchase order
     {ApproveAnyRegister, nullptr},             // 37 no operation
     {ApproveAnyRegister, ReportOfRecordCode},  // 38 report 90 of the record's code

@@ -1,0 +1,200 @@
+// bench_document_flow.cpp - the document flow's conversions: an order of
+// 300 rows made into a delivery and into an invoice (filled, numbered and
+// inserted with every hook), and 1,000 small orders converted one after
+// the other into invoices.
+//
+// The peer, timed in the same run, is the bare store of a record of the
+// same rows (RecStore, no fill and no hooks); ratio = conversion time /
+// bare store time. Optimised builds use the full sizes; other builds
+// small ones, so the test build's smoke run stays short.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "bench/bench_company.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "rules/convert_document.h"
+#include "rules/hooks.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+#ifdef NDEBUG
+constexpr int BigOrderRows = 300, SmallOrders = 1000;
+#else
+constexpr int BigOrderRows = 30, SmallOrders = 20;
+#endif
+
+void PutC(uint8_t *base, uint32_t offset, int max, const std::string &text) {
+    uint8_t p[256];
+    PStringFromC(p, text.c_str());
+    PutPString(base, offset, max, p);
+}
+PackedDecimal Num(int v) {
+    PackedDecimal d;
+    DecFromLong(&d, v);
+    return d;
+}
+
+bool Series(int block) {
+    std::vector<uint8_t> row(SeriesRow::Size, 0);
+    PutU32(row.data(), SeriesRow::FirstNr, 1);
+    PutU32(row.data(), SeriesRow::LastNr, 9999999);
+    return SettingsBlockStore(block, row.data(), SeriesRow::Size) == RecDone;
+}
+
+// Stores an order of n rows over ten service items, every unit shipped
+// (so that an invoice takes them all); its record id, 0 when refused.
+uint32_t StoreOrder(uint32_t serial, int n) {
+    RuleRecord o(ORVc::Number);
+    RecNewDefaults(ORVc::Number, o.record);
+    PutU32(o.record, ORVc::SerNr, serial);
+    PutC(o.record, ORVc::CustCode, 20, "C1");
+    for (int i = 0; i < n; i++) {
+        uint8_t row[ORVc::Rows::Size] = {};
+        PutU16(row, ORVc::Rows::Kind, 1);
+        PutC(row, ORVc::Rows::ItemCode, 20, "S" + std::to_string(i % 10));
+        PutDec(row, ORVc::Rows::Quantity, Num(1000000));
+        PutDec(row, ORVc::Rows::QtyShipped, Num(2));
+        PutDec(row, ORVc::Rows::Price, Num(10 + i % 7));
+        PutC(row, ORVc::Rows::StructCode, 20, "_");
+        MatrixRowPut(ORVc::Number, 0, o.record, i, row);
+    }
+    OrderTotals(o.record);
+    uint32_t recid = 0;
+    return RecInsertUnchecked(ORVc::Number, o.record, &recid) ? recid : 0;
+}
+
+// The company: rules installed, a customer, ten items not kept in stock,
+// the number series, the big order and the small ones. Once per program.
+uint32_t BigOrder = 0;
+std::vector<uint32_t> SmallOrderIds;
+
+bool Company() {
+    static int ready = 0;
+    if (ready) return ready > 0;
+    ready = -1;
+    if (!BenchCompanyOpen("document_flow")) return false;
+    RulesInstall();
+    TodayDate = DateRec{15, 6, 2024};
+    for (int block : {DeliverySeriesBlk::Number, InvSeriesBlk::Number, OrderSeriesBlk::Number})
+        if (!Series(block)) return false;
+    RuleRecord customer(CUVc::Number);
+    PutC(customer.record, CUVc::Code, 20, "C1");
+    uint32_t recid = 0;
+    if (!RecStore(CUVc::Number, customer.record, 0, &recid)) return false;
+    for (int i = 0; i < 10; i++) {
+        RuleRecord item(INVc::Number);
+        PutC(item.record, INVc::Code, 20, "S" + std::to_string(i));
+        if (!RecStore(INVc::Number, item.record, 0, &recid)) return false;
+    }
+    BigOrder = StoreOrder(1, BigOrderRows);
+    for (int i = 0; i < SmallOrders; i++) SmallOrderIds.push_back(StoreOrder(100 + (uint32_t)i, 3));
+    ready = BigOrder != 0 ? 1 : -1;
+    return ready > 0;
+}
+
+// Converts order into a new record of kind; true when one was made.
+bool Convert(int kind, int reg, uint32_t linkAt, uint32_t order) {
+    RuleRecord r(reg);
+    PutU32(r.record, linkAt, order);
+    uint32_t made = SerialNone;
+    return ConvertDocument(kind, 0, r.record, &made);
+}
+
+// The peer: a record of the order's rows stored bare.
+bool BareStore(int reg, int rows, uint32_t serial) {
+    RuleRecord r(reg);
+    uint32_t rowSize = RecRowSize(reg);
+    std::vector<uint8_t> row(rowSize, 0);
+    for (int i = 0; i < rows; i++) MatrixRowPut(reg, 0, r.record, i, row.data());
+    PutU32(r.record, reg == SHVc::Number ? SHVc::SerNr : IVVc::SerNr, serial);
+    uint32_t recid = 0;
+    return RecStore(reg, r.record, 0, &recid);
+}
+
+// Times one conversion (made, then deleted untimed so that the order has
+// its quantities again) against the bare store of as many rows.
+void ConvertBig(benchmark::State &state, int kind, int reg, uint32_t linkAt) {
+    if (!Company()) {
+        state.SkipWithError("company not made");
+        return;
+    }
+    double converted = 0, bare = 0;
+    uint32_t serial = 5000000;
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        if (!Convert(kind, reg, linkAt, BigOrder)) {
+            state.SkipWithError("conversion made nothing");
+            return;
+        }
+        auto t1 = std::chrono::steady_clock::now();
+        if (!BareStore(reg, BigOrderRows, serial++)) {
+            state.SkipWithError("bare store failed");
+            return;
+        }
+        auto t2 = std::chrono::steady_clock::now();
+        converted += std::chrono::duration<double>(t1 - t0).count();
+        bare += std::chrono::duration<double>(t2 - t1).count();
+        state.PauseTiming();
+        // The delivery is taken back with its hooks, so the next one has rows.
+        if (reg == SHVc::Number) {
+            RuleRecord d(SHVc::Number);
+            uint32_t recid = 0;
+            if (RecReadAt(SHVc::Number, 1, d.record, &recid)) {
+                DbHoldBegin();
+                RecDeleteHooked(SHVc::Number, d.record, recid);
+                DbHoldEnd();
+            }
+        }
+        state.ResumeTiming();
+    }
+    state.counters["ratio"] = bare > 0 ? converted / bare : 0;
+    state.counters["rows"] = BigOrderRows;
+}
+
+void BM_OrderToDelivery(benchmark::State &state) { ConvertBig(state, ConvertOrderToDelivery, SHVc::Number, SHVc::OrderNr); }
+void BM_OrderToInvoice(benchmark::State &state) { ConvertBig(state, ConvertOrderToInvoice, IVVc::Number, IVVc::OrderNr); }
+
+// SmallOrders orders converted into invoices in a row, in orders per second.
+void BM_OrdersInARow(benchmark::State &state) {
+    if (!Company()) {
+        state.SkipWithError("company not made");
+        return;
+    }
+    double converted = 0, bare = 0;
+    uint32_t serial = 8000000;
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        for (uint32_t id : SmallOrderIds)
+            if (!Convert(ConvertOrderToInvoice, IVVc::Number, IVVc::OrderNr, id)) {
+                state.SkipWithError("conversion made nothing");
+                return;
+            }
+        auto t1 = std::chrono::steady_clock::now();
+        for (size_t i = 0; i < SmallOrderIds.size(); i++)
+            if (!BareStore(IVVc::Number, 3, serial++)) {
+                state.SkipWithError("bare store failed");
+                return;
+            }
+        auto t2 = std::chrono::steady_clock::now();
+        converted += std::chrono::duration<double>(t1 - t0).count();
+        bare += std::chrono::duration<double>(t2 - t1).count();
+    }
+    state.counters["ratio"] = bare > 0 ? converted / bare : 0;
+    state.counters["orders_per_s"] =
+        benchmark::Counter(double(SmallOrderIds.size()) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+BENCHMARK(BM_OrderToDelivery)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OrderToInvoice)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OrdersInARow)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,404 @@
+// document_buttons.cpp - the buttons of the document windows and their
+// lists: approve runs over the marked records, the conversions that turn
+// the shown (or marked) document into the next one and open it, and
+// what the window layer lends the document flow below it.
+#include <cstring>
+#include <vector>
+
+#include "core/field_access.h"
+#include "core/memblock.h"
+#include "core/record_buffer.h"
+#include "dict_offsets.h"
+#include "operations/order_conversion.h"
+#include "core/work_blocks.h"
+#include "output/forms/print_form_call.h"
+#include "output/output_job.h"
+#include "recordwin/out_payment_window.h"
+#include "recordwin/purchase_invoice_window.h"
+#include "recordwin/record_windows.h"
+#include "rules/approval.h"
+#include "rules/convert_document.h"
+#include "rules/rules_types.h"
+#include "shell/field_editing.h"
+#include "shell/list_windows.h"
+#include "shell/matrix_editing.h"
+#include "shell/record_commands.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
+
+// The fill of a purchase invoice from a purchase order computes its VAT as
+// the purchase-invoice window does.
+void (*PurchaseInvoiceVatHook)(int window, uint8_t *invoice) = RowsVatTotals;
+
+namespace {
+
+// One conversion command: the kind, the target register and where the
+// target carries the source's id, the window type that shows the result,
+// whether the source is the marked record of a list (else the window's
+// own stored record), and whether nothing made is told by a beep.
+struct ConversionCommand {
+    int kind, target;
+    uint32_t linkAt;
+    int openType;
+    bool fromList, beep;
+};
+
+constexpr int OrderWindowType = WinTypes::Order, DeliveryWindowType = WinTypes::Delivery,
+              InvoiceWindowType = WinTypes::SalesInvoice, PurchaseWindowType = WinTypes::GoodsReceipt,
+              PurchaseInvoiceWindowType = WinTypes::PurchaseInvoice;
+
+constexpr ConversionCommand OrderListToDeliveryDef{ConvertOrderToDelivery, SHVc::Number, SHVc::OrderNr,
+                                                   DeliveryWindowType, true, true};
+constexpr ConversionCommand PurchaseOrderListToPurchaseDef{ConvertPurchaseOrderToPurchase, PUVc::Number, PUVc::POSerNr,
+                                                           PurchaseWindowType, true, false};
+constexpr ConversionCommand QuotationListToOrderDef{ConvertQuotationToOrder, ORVc::Number, ORVc::SerNr, OrderWindowType,
+                                                    true, false};
+constexpr ConversionCommand QuotationToOrderDef{ConvertQuotationToOrder, ORVc::Number, ORVc::SerNr, OrderWindowType,
+                                                false, true};
+constexpr ConversionCommand OrderToDeliveryDef{ConvertOrderToDelivery, SHVc::Number, SHVc::OrderNr, DeliveryWindowType,
+                                               false, true};
+constexpr ConversionCommand PurchaseOrderToPurchaseDef{ConvertPurchaseOrderToPurchase, PUVc::Number, PUVc::POSerNr,
+                                                       PurchaseWindowType, false, true};
+constexpr ConversionCommand PurchaseOrderToPurchaseInvoiceDef{ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number,
+                                                              VIVc::SerNr, PurchaseInvoiceWindowType, false, true};
+constexpr ConversionCommand OrderToDownPaymentDef{ConvertOrderToDownPayment, IVVc::Number, IVVc::OrderNr,
+                                                  InvoiceWindowType, false, true};
+constexpr ConversionCommand OrderToInvoiceDef{ConvertOrderToInvoice, IVVc::Number, IVVc::OrderNr, InvoiceWindowType,
+                                              false, true};
+constexpr ConversionCommand OrderListToDownPaymentDef{ConvertOrderToDownPayment, IVVc::Number, IVVc::OrderNr,
+                                                      InvoiceWindowType, true, false};
+constexpr ConversionCommand OrderListToInvoiceDef{ConvertOrderToInvoice, IVVc::Number, IVVc::OrderNr,
+                                                  InvoiceWindowType, true, true};
+
+// The source of a command: the first marked record of the list, or the
+// window's own record when it is stored and unchanged (edit state 0); a
+// window being edited beeps. false when there is none.
+bool CommandSource(int window, const ConversionCommand &c, uint32_t *source) {
+    if (c.fromList) {
+        int32_t id = ListSelAnchor(window);
+        if (id <= 0) return false;
+        *source = (uint32_t)id;
+        return true;
+    }
+    uint32_t own = WinTable[window]->recordId;
+    if (WinRecState(window) != 0 || own == 0) {
+        Beep();
+        return false;
+    }
+    *source = own;
+    return true;
+}
+
+// Runs a conversion command for window: the new record is made and stored
+// by the conversion service and then shown in a new window of its type,
+// read back by its id, so that a window of that type with unsaved changes
+// keeps them. Nothing made: a beep or silence as the command says.
+void RunConversion(int window, const ConversionCommand &c) {
+    if (!WinIsOpen(window)) return;
+    uint32_t source = 0;
+    if (!CommandSource(window, c, &source)) return;
+    MemBlock h = 0;
+    uint8_t *request = RecBufferNew(c.target, &h);
+    if (!request) return;
+    PutU32(request, c.linkAt, source);
+    uint32_t made = SerialNone;
+    bool ok = ConvertDocumentCall(c.target, c.kind, request, &made);
+    RecBufferFree(c.target, &h);
+    if (!ok || made == SerialNone) {
+        if (c.beep) Beep();
+        return;
+    }
+    ArrowCursor();
+    int shown = OpenOrActivateWindow(c.openType, 0, made, true, 0);
+    if (shown) WinGotoField(shown, 1, true);
+}
+
+// Applies approve kind to the records marked in list window, then marks
+// the window changed so that it shows what the run did.
+void ApproveMarked(int window, ApproveKind kind, int reg) {
+    MemBlock ids = ListMarkedFirst(window);
+    if (ids) {
+        uint32_t count = MemSize(ids) / 4;
+        const uint8_t *data = MemLock(ids);
+        std::vector<uint32_t> list(count);
+        for (uint32_t i = 0; i < count; i++) list[i] = GetU32(data, 4 * i);
+        MemUnlock(ids);
+        MemFree(&ids);
+        ApproveRecordList(reg, kind, list.data(), count);
+    }
+    WinMarkChanged(window);
+}
+
+}  // namespace
+
+void OrderListToDelivery(int window) { RunConversion(window, OrderListToDeliveryDef); }
+void PurchaseOrderListToPurchase(int window) { RunConversion(window, PurchaseOrderListToPurchaseDef); }
+void QuotationListToOrder(int window) { RunConversion(window, QuotationListToOrderDef); }
+void QuotationToOrderCmd(int window) { RunConversion(window, QuotationToOrderDef); }
+void OrderToDeliveryCmd(int window) { RunConversion(window, OrderToDeliveryDef); }
+void PurchaseOrderToPurchaseCmd(int window) { RunConversion(window, PurchaseOrderToPurchaseDef); }
+void PurchaseOrderToPurchaseInvoiceCmd(int window) { RunConversion(window, PurchaseOrderToPurchaseInvoiceDef); }
+void OrderToDownPaymentInvoiceCmd(int window) { RunConversion(window, OrderToDownPaymentDef); }
+void OrderToInvoiceCmd(int window) { RunConversion(window, OrderToInvoiceDef); }
+void OrderListToDownPaymentInvoice(int window) { RunConversion(window, OrderListToDownPaymentDef); }
+void OrderListToInvoice(int window) { RunConversion(window, OrderListToInvoiceDef); }
+
+namespace {
+int OpenRelated(int window, int type, int field);
+constexpr int PaymentSelectionType = 313, ProductionSuggestionType = 395, PurchaseSuggestionType = 390,
+              QuotationRowsBatchType = 509, NumberRangeExportType = 586, PurchaseItemType = 284;
+}  // namespace
+
+// Purchase-invoice list: button 1 posts the marked invoices.
+void Win154Button(int window, int button) {
+    if (button == 1) ApproveMarked(window, 5, VIVc::Number);
+}
+
+// Outgoing-payment list: buttons 1 and 2 approve and post the marked
+// payments, 3 opens the payment selection.
+void Win156Button(int window, int button) {
+    if (button == 1) ApproveMarked(window, 3, OPVc::Number);
+    if (button == 2) ApproveMarked(window, 4, OPVc::Number);
+    if (button == 3) OpenRelated(window, PaymentSelectionType, 1);
+}
+
+// Outgoing payment: 1 runs kind 27 on the stored, unchanged payment (a
+// beep while it is being edited); 2, while it is being edited, opens the
+// payment selection; 3 adds a payment row below the current row.
+void Win157Button(int window, int button) {
+    if (button == 1) {
+        uint32_t own = WinTable[window]->recordId;
+        if (WinRecState(window) != 0 || own == 0) {
+            Beep();
+            return;
+        }
+        ApproveRecordList(OPVc::Number, 27, &own, 1);
+        return;
+    }
+    if (button == 2) {
+        if (WinRecState(window) == 1 || WinRecState(window) == 2) OpenRelated(window, PaymentSelectionType, 1);
+        return;
+    }
+    if (button != 3 || WinSelectedRow(window) < 0) return;
+    WinCommitField(window);
+    int current = WinSelectedRow(window);
+    uint8_t row[OPVc::Rows::Size];
+    if (!MatrixRowRead(OPVc::Number, WinRecordBuffer(window), current, row)) return;
+    // Below the current row, or in its place when it names no invoice.
+    int at = GetU32(row, OPVc::Rows::InvoiceNr) == SerialNone ? current : current + 1;
+    if (at < 1) return;
+    if (!MatrixRowRead(OPVc::Number, WinRecordBuffer(window), at - 1, row)) return;
+    uint32_t invoice = GetU32(row, OPVc::Rows::InvoiceNr);
+    WinMatrixInsertRow(window, at, 5);
+    PaymentRowFromInvoice(invoice, window, at);
+}
+
+// Goods-receipt list: button 1 receives the marked purchases into stock.
+void Win196Button(int window, int button) {
+    if (button == 1) ApproveMarked(window, 20, PUVc::Number);
+}
+
+// Goods receipt: 2 the number-range export selection.
+void Win197Button(int window, int button) {
+    if (button == 2) OpenRelated(window, NumberRangeExportType, 1);
+}
+
+// Sales-invoice list: button 1 posts the marked invoices.
+void Win348Button(int window, int button) {
+    if (button == 1) ApproveMarked(window, 1, IVVc::Number);
+}
+
+// Delivery list: button 1 ships the marked deliveries.
+void Win353Button(int window, int button) {
+    if (button == 1) ApproveMarked(window, 15, SHVc::Number);
+}
+
+// Stock movement: button 1 fills the rows' unit costs in the window's record.
+void Win426Button(int window, int button) {
+    if (button != 1) return;
+    WinCommitField(window);
+    uint32_t none = 0;
+    ConvertDocumentCall(StockMoveVc::Number, ConvertRowCosts, WinRecordBuffer(window), &none);
+    WinRecordRefresh(window);
+    WinMarkChanged(window);
+}
+
+// Person-payment list: buttons 1 and 2 run kinds 42 and 43 on the marked records.
+void Win477Button(int window, int button) {
+    if (button == 1) ApproveMarked(window, 42, PersPayVc::Number);
+    if (button == 2) ApproveMarked(window, 43, PersPayVc::Number);
+}
+
+// Order: 1 a delivery, 2 an invoice, 3 the item information of the
+// selected row, 4 a down-payment invoice, 5 the order form printed, 6
+// report 110 of the order.
+void Win352Button(int window, int button) {
+    switch (button) {
+    case 1: OrderToDeliveryCmd(window); return;
+    case 2: OrderToInvoiceCmd(window); return;
+    case 3: DocItemInfoButton(window, 1, OrderRowInfo); return;
+    case 4: OrderToDownPaymentInvoiceCmd(window); return;
+    case 5: PrintFormCall(ORVc::Number, -15, WinRecordBuffer(window)); return;
+    case 6:
+        PutU16(ReportParams, ReportParamsVc::OutputKind, 6);
+        PutU32(ReportParams, ReportParamsVc::NumberFrom, GetU32(WinRecordBuffer(window), ORVc::SerNr));
+        PutU16(ReportParams, ReportParamsVc::ReportNumber, 110);
+        RunReportCommand();
+        return;
+    default: return;
+    }
+}
+
+// Order list: 1 a delivery, 2 an invoice, 3 a down-payment invoice of the
+// marked order; 4 and 5 the kinds 45 and 47 on the marked orders.
+void Win351Button(int window, int button) {
+    switch (button) {
+    case 1: OrderListToDelivery(window); return;
+    case 2: OrderListToInvoice(window); return;
+    case 3: OrderListToDownPaymentInvoice(window); return;
+    case 4: ApproveMarked(window, 45, ORVc::Number); return;
+    case 5: ApproveMarked(window, 47, ORVc::Number); return;
+    default: return;
+    }
+}
+
+// Quotation: 1 an order, 2 the item information of the selected row, 3
+// (stored and unchanged) the quotation rows batch.
+void Win272Button(int window, int button) {
+    if (button == 1) QuotationToOrderCmd(window);
+    if (button == 2) DocItemInfoButton(window, 1, QuotationRowInfo);
+    if (button == 3 && WinRecState(window) == 0) OpenRelated(window, QuotationRowsBatchType, 3);
+}
+
+// Quotation list: 1 an order of the marked quotation.
+void Win273Button(int window, int button) {
+    if (button == 1) QuotationListToOrder(window);
+}
+
+// Purchase order: 1 a purchase, 2 a purchase invoice.
+void Win290Button(int window, int button) {
+    if (button == 1) PurchaseOrderToPurchaseCmd(window);
+    if (button == 2) PurchaseOrderToPurchaseInvoiceCmd(window);
+}
+
+// Purchase-order list: 1 and 2 the kinds 34 and 36 on the marked purchase
+// orders, 4 a purchase of the marked one.
+void Win289Button(int window, int button) {
+    if (button == 1) ApproveMarked(window, 34, PurchOrderVc::Number);
+    if (button == 2) ApproveMarked(window, 36, PurchOrderVc::Number);
+    if (button == 3) OpenRelated(window, PurchaseSuggestionType, 1);
+    if (button == 4) PurchaseOrderListToPurchase(window);
+}
+
+// The approve runs of the other lists, as (type, button, kind, register).
+void ListApproveButton(int window, int button) {
+    struct Run {
+        int type, button;
+        ApproveKind kind;
+        int reg;
+    };
+    static constexpr Run runs[] = {
+        {260, 1, 32, ProjectVc::Number},
+        {269, 1, 6, TimeSheetVc::Number},   {474, 1, 44, ExpenseVc::Number},
+    };
+    int type = WinTypeOf(window);
+    for (const Run &r : runs)
+        if (r.type == type && r.button == button) ApproveMarked(window, r.kind, r.reg);
+}
+
+// Project: button 1 invoices the project when it is stored and unchanged;
+// else a beep.
+void Win259Button(int window, int button) {
+    if (button != 1) return;
+    if (WinRecState(window) != 0) {
+        Beep();
+        return;
+    }
+    uint32_t none = 0;
+    ConvertDocumentCall(ProjectVc::Number, ConvertProjectToInvoice, WinRecordBuffer(window), &none);
+}
+
+namespace {
+
+// Opens, or brings forward, a window of type with window as its opener,
+// commits its field, shows its record and puts the focus on field; the
+// window's number, 0 when it did not open.
+int OpenRelated(int window, int type, int field) {
+    ArrowCursor();
+    int w = OpenOrActivateWindow(type, 0, 0, false, window);
+    if (!w) return 0;
+    WinCommitField(w);
+    WinRecordRefresh(w);
+    WinGotoField(w, field, true);
+    return w;
+}
+
+// Commits the field under edit, runs the routine of kind on the window's
+// record of reg in place, and shows what it did.
+void ConvertInPlace(int window, int reg, int kind) {
+    WinCommitField(window);
+    uint32_t none = 0;
+    ConvertDocumentCall(reg, kind, WinRecordBuffer(window), &none);
+    WinRecordRefresh(window);
+    WinMarkChanged(window);
+}
+
+// Runs report `number` to the preview with `text` as its first selection text.
+void RunReportOf(uint16_t number, const uint8_t *text) {
+    PutU16(ReportParams, ReportParamsVc::OutputKind, 6);
+    PutPString(ReportParams, ReportParamsVc::SelText1, 255, text);
+    PutU16(ReportParams, ReportParamsVc::ReportNumber, number);
+    RunReportCommand();
+}
+
+}  // namespace
+
+void Item284Fill(const uint8_t *item, uint8_t *record) {
+    namespace P = PurchItemVc;
+    uint8_t text[256];
+    GetPString(item, INVc::Code, 20, text);
+    PutPString(record, P::ItemCode, 20, text);
+    GetPString(item, INVc::Name, 60, text);
+    PutPString(record, P::Text, 60, text);
+    PutDec(record, P::Price, GetDec(item, INVc::CostPrice));
+    PackedDecimal blank, one;
+    DecSetBlank(&blank);
+    DecFromLong(&one, 1);
+    PutDec(record, P::PriceUnit, blank);
+    PutDec(record, P::MinQty, one);
+    PutDec(record, P::Threshold, one);
+}
+
+// Item: 1 a new purchase source of the item, 2 the item report.
+void Win195Button(int window, int button) {
+    if (button == 1) {
+        int w = OpenOrActivateWindow(PurchaseItemType, 0, 0, false, 0);
+        if (!w) return;
+        CmdNewRecord(w);
+        WinCommitField(w);
+        Item284Fill(WinRecordBuffer(window), WinRecordBuffer(w));
+        WinRecordRefresh(w);
+        WinMarkChanged(w);
+        return;
+    }
+    if (button == 2) {
+        uint8_t code[256];
+        GetPString(WinRecordBuffer(window), INVc::Code, 20, code);
+        RunReportOf(90, code);
+    }
+}
+
+// Budgets: button 1 computes the period rows (by key, by dates).
+void Win143Button(int window, int button) {
+    if (button == 1) ConvertInPlace(window, BUVc::Number, ConvertBudgetByKey);
+}
+void Win145Button(int window, int button) {
+    if (button == 1) ConvertInPlace(window, BPVc::Number, ConvertBudgetByDates);
+}
+
+// Production list: 1 kind 37 on the marked productions, 2 the production
+// suggestion.
+void Win121Button(int window, int button) {
+    if (button == 1) ApproveMarked(window, 37, ProductionVc::Number);
+    if (button == 2) OpenRelated(window, ProductionSuggestionType, 1);
+}

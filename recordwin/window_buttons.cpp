@@ -1,0 +1,53 @@
+// window_buttons.cpp - the buttons of the record and list windows (event
+// 23, raised by a window's button or its operations-menu item with the
+// button number) handed to the handler of the window's type. A type that
+// is not in the table ignores its buttons; each handler ignores the
+// button numbers it does not list.
+#include "recordwin/record_windows.h"
+
+#include "recordwin/receipt_window.h"
+#include "shell/menu_lists.h"
+#include "shell/report_commands.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
+
+namespace {
+
+using ButtonHandler = void (*)(int window, int button);
+
+struct ButtonEntry {
+    int type;
+    ButtonHandler handler;
+};
+
+// The order list shows the wait cursor while its button runs.
+void Win351ButtonWaiting(int window, int button) {
+    WaitCursor();
+    Win351Button(window, button);
+    ArrowCursor();
+}
+
+// The window types whose buttons do something, by exact type number.
+constexpr ButtonEntry ButtonHandlers[] = {
+    {5, ReportWindowRun},        {6, ReportListButton},   {8, DocumentListButton}, {41, Win41Button},
+    {121, Win121Button},         {143, Win143Button},     {145, Win145Button},     {154, Win154Button},
+    {156, Win156Button},         {157, Win157Button},     {195, Win195Button},     {196, Win196Button},
+    {197, Win197Button},         {259, Win259Button},     {260, ListApproveButton}, {269, ListApproveButton},
+    {272, Win272Button},         {273, Win273Button},     {289, Win289Button},     {290, Win290Button},
+    {348, Win348Button},         {351, Win351ButtonWaiting}, {352, Win352Button},  {353, Win353Button},
+    {426, Win426Button},         {474, ListApproveButton}, {477, Win477Button},
+};
+
+}  // namespace
+
+// Hands button `button` of window to its type's handler; nothing for a
+// type without one.
+void WindowButtonEvent(int window, int button) {
+    if (!WinIsOpen(window)) return;
+    int type = WinTypeOf(window);
+    for (const ButtonEntry &e : ButtonHandlers) {
+        if (e.type != type) continue;
+        e.handler(window, button);
+        return;
+    }
+}
