@@ -82,11 +82,11 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
     // General ledger's voucher list and window.
     const int listed[] = {CustomerList, AccessGroupList, PersonList, Company, SalesInvoiceList, SalesInvoice,
                           ReceiptList, Receipt, 351, 352, 273, 272, 260, 259, 269, 268, 362, 360, 196, 426, 121,
-                          353, 367, 542, 541, 548, 543, 154, 155, 156, 157, 477, 476, 474, 475, 118, 117};
+                          353, 367, 542, 541, 548, 543, 154, 155, 156, 157, 477, 476, 474, 475, 118, 117, 566};
     const int module[] = {0, 0, 0, 0, 3, 3, 3, 3, 3, 3, 3, 3, 6, 6, 6, 6, 6, 6, 5, 5, 5, 5, 5, 2, 2, 2, 2,
-                          4, 4, 4, 4, 4, 4, 4, 4, 2, 2};
-    ASSERT_EQ(ListTableCount(7), 37);
-    for (int i = 0; i < 37; i++)
+                          4, 4, 4, 4, 4, 4, 4, 4, 2, 2, 0};
+    ASSERT_EQ(ListTableCount(7), 38);
+    for (int i = 0; i < 38; i++)
         EXPECT_EQ(std::tuple(DefU16(ListTableEntry(7, i)), DefU16(ListTableEntry(7, i) + 6)),
                   std::tuple(listed[i], module[i]));
     for (int i = 0; i < 4; i++) {
