@@ -84,7 +84,7 @@ void EraseContent(int w)
 }
 
 // Empties w's selection without drawing (the content is redrawn whole).
-void SelectionDrop(int w) { (void)MemRealloc(&WinTable[w]->designerSelection, 0); }
+void SelectionDrop(int w) { MemFree(&WinTable[w]->designerSelection); }
 
 }  // namespace
 

@@ -79,7 +79,7 @@ void DesignerSelectOnly(int w, int n)
         int m = DesignerSelectedAt(w, i);
         if (m != n) ToggleMarks(w, m);
     }
-    (void)MemRealloc(&WinTable[w]->designerSelection, 0);
+    MemFree(&WinTable[w]->designerSelection);
     if (keep) (void)Append(w, n);
 }
 

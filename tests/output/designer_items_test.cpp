@@ -120,6 +120,7 @@ TEST_F(DesignerItems, DeletingTwoOfFiveKeepsTheOthersInOrder)
     EXPECT_EQ(DesignerSelectedCount(w), 0);
     DesignerDeleteSelection(w);
     EXPECT_EQ(DesignerItemCount(w), 3) << "nothing selected, nothing deleted";
+    EXPECT_TRUE(Shown().empty()) << Shown().front();
 }
 
 TEST_F(DesignerItems, SelectionRowsBeyondTheFormAreIgnored)
