@@ -3,7 +3,9 @@
 // less), resizing by a grab mark, and a press on nothing.
 #include <gtest/gtest.h>
 
+#include "platform/queue.h"
 #include "shell/window_mouse.h"
+#include "shell/window_utils.h"
 #include "tests/output/designer_fixture.h"
 
 class DesignerMouse : public DesignerFixture {
@@ -97,4 +99,18 @@ TEST_F(DesignerMouse, APressAboveTheFormIsNotTheDesigners)
     EXPECT_FALSE(DesignerPress(w, header, false));
     EXPECT_FALSE(DesignerTrack(w, header));
     EXPECT_FALSE(DesignerRelease(w, header));
+}
+
+TEST_F(DesignerMouse, TheKeyboardsArrowKeysMoveTheSelection)
+{
+    ASSERT_TRUE(Add(w, DesignerBox, 40, 40, 140, 90));
+    DesignerSelectItem(w, 0, false);
+    ActivateWindowNumber(w);
+    Key(PlKey::Right);
+    Key(PlKey::Down);
+    Key(PlKey::Down);
+    EXPECT_EQ(At(w, 0), (Coords{41, 42, 141, 92}));
+    DesignerSelectOnly(w, -1);
+    Key(PlKey::Left);
+    EXPECT_EQ(At(w, 0), (Coords{41, 42, 141, 92})) << "nothing selected";
 }
