@@ -154,9 +154,11 @@ void DesignerItemOk(int part)
     int row = Links[size_t(part)].row;
     const uint8_t *copy = WinRecordBuffer(part);
     uint8_t item[DocVc::Rows::Size];
+    // Editing may read the form afresh (another user changed it): the row
+    // is checked again after it.
     if (w && copy && MemSize(WinTable[part]->recordHandle) >= DocVc::Rows::Size && row >= 0 &&
         row < DesignerItemCount(w) && MatrixRowGet(DocVc::Number, 0, WinRecordBuffer(w), row, item) &&
-        !BytesEqual(copy, item, DocVc::Rows::Size) && DesignerEditing(w)) {
+        !BytesEqual(copy, item, DocVc::Rows::Size) && DesignerEditing(w) && row < DesignerItemCount(w)) {
         std::memcpy(item, copy, DocVc::Rows::Size);
         DesignerNormaliseLine(item);
         if (MatrixRowPut(DocVc::Number, 0, WinRecordBuffer(w), row, item)) {
