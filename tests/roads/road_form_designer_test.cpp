@@ -1,10 +1,11 @@
 // road_form_designer_test.cpp - a user opens the demo company's invoice
-// form from the form list in the designer, draws a text and a data field
-// with the tool buttons, drags both into place with the mouse, stores the
-// form, and prints a posted invoice on it: the PDF shows the new text and
-// the invoice number where they were put, and the company file holds the
-// two items at their places.
+// form from the form list in the designer, draws a text, a data field, a
+// line and a box with the tool buttons, drags the text and the field into
+// place with the mouse, stores the form, and prints a posted invoice on
+// it: the PDF shows the new text and the invoice number where they were
+// put, and the company file holds the items at their places.
 #include "tests/roads/road_fixture.h"
+
 
 #include <cstdlib>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "platform/script.h"
 #include "platform/window.h"
 #include "shell/window_table.h"
+#include "tests/output/pdf_words.h"
 
 namespace {
 
@@ -64,6 +66,7 @@ bool ItemAt(const std::vector<uint8_t> &form, int kind, const std::string &text,
         if (!MatrixRowGet(DocVc::Number, 0, form.data(), i, item) || GetU16(item, DocVc::Rows::Kind) != kind) continue;
         if (kind == 1 && RoadTest::TextAt(item, DocVc::Rows::Text) != text) continue;
         if (kind == 4 && GetI16(item, DocVc::Rows::FieldCode) != code) continue;
+        if ((kind == 2 || kind == 3) && RoadTest::TextAt(item, DocVc::Rows::Text) != "") continue;
         PackedDecimal l = GetDec(item, DocVc::Rows::Left), t = GetDec(item, DocVc::Rows::Top);
         *left = int(DecToLong(&l));
         *top = int(DecToLong(&t));
@@ -116,6 +119,13 @@ TEST_F(RoadTest, AFormIsDrawnInTheDesignerAndAnInvoicePrintsOnIt)
     Type("153");
     ClickField("Font");
     Type("NORMAL");
+    ClickButton("OK");
+    // A line under them and a box to their right, each closed by OK.
+    ClickButton("Line");
+    DragInDesigner(*this, "draw a line", 100, 380, 450, 383);
+    ClickButton("OK");
+    ClickButton("Box");
+    DragInDesigner(*this, "draw a box", 480, 380, 550, 420);
     ClickButton("OK");
     // Both dragged down by the mouse: the text 20 right and 30 down, the
     // field 30 down.
@@ -173,6 +183,17 @@ TEST_F(RoadTest, AFormIsDrawnInTheDesignerAndAnInvoicePrintsOnIt)
         // The field stands on the text's line, to its right.
         size_t text = line.find("Designed here"), value = line.find(*number, text);
         EXPECT_NE(value, std::string::npos) << "invoice " << *number << " in: " << line;
+        // One form unit is one point: each stands 2 in from its item's
+        // left and 2 below its top.
+        int placed = 0;
+        for (const pdfwords::PdfWord &w : pdfwords::PdfWords(pdfs[0])) {
+            bool designed = w.text == "Designed", field = w.text == *number && w.yMin > 300;
+            if (!designed && !field) continue;
+            EXPECT_NEAR(w.xMin, designed ? 122 : 302, 3) << w.text;
+            EXPECT_NEAR(w.yMin, 332, 3) << w.text;
+            placed++;
+        }
+        EXPECT_EQ(placed, 2);
         return true;
     });
     EXPECT_EQ(Run(), 0);
@@ -187,6 +208,12 @@ TEST_F(RoadTest, AFormIsDrawnInTheDesignerAndAnInvoicePrintsOnIt)
     ASSERT_TRUE(ItemAt(form, 4, "", 153, &left, &top));
     EXPECT_EQ(left, 300);
     EXPECT_EQ(top, 330);
+    ASSERT_TRUE(ItemAt(form, 2, "", 0, &left, &top));
+    EXPECT_EQ(left, 100);
+    EXPECT_EQ(top, 380);
+    ASSERT_TRUE(ItemAt(form, 3, "", 0, &left, &top));
+    EXPECT_EQ(left, 480);
+    EXPECT_EQ(top, 380);
     RecFreeMatrix(DocVc::Number, form.data());
     CloseForCheck();
 }
