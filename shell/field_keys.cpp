@@ -1,5 +1,6 @@
 // field_keys.cpp - the keys a record window takes as control characters:
 // Tab, Return, the choose key, the Ctrl commands and the row keys.
+#include "output/forms/designer.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/matrix_editing.h"
@@ -11,6 +12,11 @@
 #include "shell/window_utils.h"
 
 namespace {
+
+constexpr int DesignerKind = 11;
+// The arrow characters 28 left, 29 right, 30 up and 31 down as the
+// designer's key numbers.
+constexpr int DesignerArrowKeys[4] = {37, 39, 38, 40};
 
 // True when the window's New command is enabled now.
 bool NewEnabled(int n)
@@ -99,8 +105,14 @@ bool WindowKeyCommand(int n, int key, bool shift)
     case 14:
         if (NewEnabled(n)) RecordCommand(n, 6);
         return true;
+    case 28:
+    case 29:
     case 30:
-    case 31: ArrowKey(n, key, shift); return true;
+    case 31:
+        // A form designer moves its selection by a unit.
+        if (WinKindOf(n) == DesignerKind) return DesignerArrowKey(n, DesignerArrowKeys[key - 28]);
+        if (key >= 30) ArrowKey(n, key, shift);
+        return key >= 30;
     default: return false;
     }
 }

@@ -11,6 +11,7 @@
 #include "platform/dialog.h"
 #include "platform/mdi.h"
 #include "platform/window.h"
+#include "output/forms/designer.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/matrix_editing.h"
@@ -112,6 +113,11 @@ static bool KeyDownCommand(int n, uint32_t k)
     }
     if (!direction || !n) return false;
     int kind = WinKindOf(n);
+    // A form designer moves its selected items, unless a field is edited.
+    if (kind == 11 && !WinTable[n]->editControl) {
+        if (!BusyFlag) (void)DesignerArrowKey(n, int(k));
+        return true;
+    }
     if ((kind == 1 || kind == 2) && WinTable[n]->selCurrent >= 1) {
         if (!BusyFlag) ListMoveSelection(n, direction, ShiftDown);
         return true;

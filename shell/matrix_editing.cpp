@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "recordwin/record_windows.h"
+#include "output/forms/designer.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
 #include "shell/window_layout.h"
@@ -146,12 +147,17 @@ void MatrixRowCommand(int n, int item)
 // that row is deleted; otherwise a field under edit is checked for being
 // editable (a key field of a stored record is refused with text 1512),
 // the characters themselves being the edit control's. The job-queue
-// and designer windows delete with those windows.
+// window deletes with that window; a form designer deletes its selected
+// items.
 void WindowDeleteCommand(int n)
 {
     if (!WinIsOpen(n)) return;
     int type = WinTypeOf(n);
-    if (type == JobListType || type == DesignerType) return;
+    if (type == JobListType) return;
+    if (type == DesignerType) {
+        DesignerDeleteSelection(n);
+        return;
+    }
     WindowRec *w = WinTable[n];
     int slot = MatrixSlotOf(n);
     if (WinHasMatrix(n) && MatrixHasSelection(n) && slot >= 0 && w->controls[size_t(slot)].selectedRow >= 0) {

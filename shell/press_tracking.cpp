@@ -6,11 +6,12 @@
 // There is one press at a time (PressState). The window that started it
 // holds the mouse until the release, so a release outside the window
 // still ends it; a new press first ends one left unfinished. The form
-// designer's presses (drag, rubber band, resize) come with the designer:
-// WinMousePress does not start them.
+// designer's presses (drag, rubber band, resize) are started, followed
+// and ended by the designer (output/forms/designer_press.cpp).
 #include <cassert>
 
 #include "core/field_access.h"
+#include "output/forms/designer.h"
 #include "platform/icon.h"
 #include "platform/window.h"
 #include "shell/draw_port.h"
@@ -169,7 +170,8 @@ bool WinMousePress(int n, int32_t point, bool shift, bool dbl)
     if (!WinIsOpen(n)) return false;
     if (ControlPress(n, point)) return true;
     if (!WinIsOpen(n)) return false;
-    return IconButtonPress(n, point) || ListHeaderPress(n, point) || RecordArrowPress(n, point);
+    return IconButtonPress(n, point) || ListHeaderPress(n, point) || RecordArrowPress(n, point) ||
+           DesignerPress(n, point, shift);
 }
 
 // Starts a press on the icon button of n whose 32 x 32 square round its
@@ -246,7 +248,7 @@ bool RecordArrowPress(int n, int32_t point)
 void WinMouseTrack(int n, int32_t point)
 {
     PressStateRec &s = PressState;
-    if (s.kind == PressNone) return;
+    if (s.kind == PressNone || DesignerTrack(n, point)) return;
     bool inside = n == s.window && WinIsOpen(n) && PtInMacRect(point, &s.rect);
     if (inside == s.inside) return;
     s.inside = inside;
@@ -261,7 +263,7 @@ void WinMouseTrack(int n, int32_t point)
 // nested loop of its own.
 void WinMouseRelease(int n, int32_t point)
 {
-    if (PressState.kind == PressNone) return;
+    if (PressState.kind == PressNone || DesignerRelease(n, point)) return;
     PressStateRec s = PressState;
     PressState.kind = PressNone;
     int w = s.window;

@@ -2,6 +2,7 @@
 // commands: opening or activating a window, OK by window kind and type,
 // new, copy as new, cancel, delete, and the edit state.
 #include "output/devices/report_output.h"
+#include "output/forms/designer.h"
 #include "shell/record_commands.h"
 
 #include <cassert>
@@ -78,9 +79,8 @@ int OpenOrActivateWindow(int type, int argument, uint32_t recordId, bool forceNe
 // without an OK of their own, by window type: the menu-list windows run
 // their selected entry, the login window ends its loop, a report
 // parameter window saves its selection. Report, export and
-// maintenance windows (kinds 6, 7 and 10) run theirs; kind 4 and the
-// types of jobs and designers have theirs with their windows; until then
-// OK does nothing there.
+// maintenance windows (kinds 6, 7 and 10) run theirs; a preview finds;
+// a form designer's part window writes its copy back to the designer.
 void WindowOkAction(int n)
 {
     if (!WinIsOpen(n)) return;
@@ -120,7 +120,10 @@ void WindowOkAction(int n)
         // The server status window (found by its name) stays open on OK.
         if (WinFindByName(ServerStatusClass) != n) WinClose(n);
         break;
-    default: break;
+    default:
+        // The designer's part windows are known by their type names.
+        (void)DesignerPartWindowOk(n);
+        break;
     }
 }
 

@@ -70,7 +70,8 @@ void Browse(int n, bool forward)
 // for id 0 (and for an id no longer stored); settings windows (kinds 8
 // and 9) load their block. A list (kinds 1 and 2) starts with an empty
 // typed key and asks for its first row to be selected once its rows are
-// filled, so that OK on a fresh list opens or picks that row. The other
+// filled, so that OK on a fresh list opens or picks that row. A form
+// designer loads its form definition as a record window does. The other
 // kinds load with their windows.
 void WinLoadRecord(int n, uint32_t recordId)
 {
@@ -90,7 +91,7 @@ void WinLoadRecord(int n, uint32_t recordId)
         StateRefreshFlag = 1;
         return;
     }
-    if (kind != 3) return;
+    if (kind != 3 && kind != 11) return;   // record windows and form designers
     if (recordId >= 1 && RecReadById(reg, recordId, w->record)) {
         w->recordId = recordId;
         return;

@@ -20,9 +20,12 @@ int WindowControlLookup(int n, uint32_t control);
 void WindowReset(int n);
 
 // ---- press_tracking.cpp ----
-// What a press in progress is on. Designer kinds 9..12 come with the designer.
+// What a press in progress is on. Kinds 9..12 are the form designer's:
+// dragging the selection, a rubber band, a resize by a corner mark and a
+// resize by a mid-side mark.
 enum PressKind : uint8_t { PressNone, PressPush, PressCheck, PressRadio, PressIcon, PressHeader,
-                           PressPrevArrow, PressNextArrow, PressTab = 13, PressMatrixTab = 14 };
+                           PressPrevArrow, PressNextArrow, PressDesignerDrag = 9, PressDesignerBand = 10,
+                           PressDesignerCorner = 11, PressDesignerSide = 12, PressTab = 13, PressMatrixTab = 14 };
 // The one press in progress: its kind, window, rectangle, the icons of its
 // two faces, the control slot and record offset it changes, the radio value,
 // its definition entries, and whether the pointer is inside.
@@ -35,6 +38,13 @@ struct PressStateRec {
     uint16_t field, radioValue;
     const uint8_t *controlEntry, *iconEntry;
     bool inside, shift, dbl;
+    // designer presses: the press point (y high, x low), the side a
+    // mid-side mark moves (1 top, 2 right, 3 bottom, 4 left), the drag's
+    // offset and the rectangle the resize started from
+    int32_t anchor;
+    int side;
+    int dx, dy;
+    MacRect start;
 };
 extern PressStateRec PressState;
 // Starts a press on a drawn control, icon button, list header or arrow at point; true when taken.

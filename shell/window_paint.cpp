@@ -16,6 +16,7 @@
 #include "core/system.h"
 #include "core/work_blocks.h"
 #include "output/devices/report_output.h"
+#include "output/forms/designer.h"
 #include "recordwin/record_windows.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
@@ -36,6 +37,7 @@ constexpr int ModuleButtonFirst = 5;
 // The module table (list slot 7): window type, text, second text, module.
 constexpr int ModuleListSlot = 7;
 constexpr int ModuleEntryType = 0, ModuleEntryLabel = 4, ModuleEntryModule = 6;
+constexpr int DesignerKind = 11;
 // The width of the gap that marks the current page in the page strip.
 constexpr int PageGap = 30;
 
@@ -272,6 +274,7 @@ void WinPaintContents(int n)
     WinDrawControls(n, false);
     if (WinKindOf(n) == 1 || WinKindOf(n) == 2) ListRefresh(n);
     if (WinKindOf(n) == 4) PreviewPaint(n);
+    if (WinKindOf(n) == DesignerKind) DesignerPaint(n);
     if (WinTypeOf(n) == 13 && CompactVariant) WinDrawModuleButtons(n, false);
     WinScrollBarsUpdate(n);
     RestorePortWindow(saved);

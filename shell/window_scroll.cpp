@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "output/forms/designer.h"
 #include "platform/control.h"
 #include "platform/window.h"
 #include "shell/window_drawing.h"
@@ -41,6 +42,17 @@ void WinScrollBarsUpdate(int n)
 // not built yet: the pane does not move.
 void WinScrollContents(int n, int slot, int32_t top) {}
 
-// Scrolls a form designer's pane of n by pixels. The designer is not
-// built yet: the pane does not move.
-void WinScrollPane(int n, int slot, int32_t top) {}
+// Scrolls a form designer's pane of n to `top` pixels of the form
+// (within the slot's range) and repaints its content.
+void WinScrollPane(int n, int slot, int32_t top)
+{
+    if (!WinIsOpen(n) || slot < 0 || slot >= ControlSlotCount) return;
+    ControlSlot &s = WinTable[n]->controls[size_t(slot)];
+    int32_t low = s.minimum, high = std::max(s.minimum, s.maximum - s.pageSize);
+    top = std::clamp(top, low, high);
+    if (top == s.position && top == WinTable[n]->paneScroll) return;
+    s.position = top;
+    WinTable[n]->paneScroll = top;
+    if (s.control) ScrollBarSetPos(s.control, top, true);
+    DesignerPaint(n);
+}

@@ -80,16 +80,17 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
     // six windows, then the Stock module (5) with its seven, then the
     // General ledger (2) with the fixed assets and depreciation models,
     // Purchasing (4) with its invoices, payments, expenses and purchase
-    // orders, and the General ledger's voucher list and window and its
-    // account rows' list and window.
+    // orders, the General ledger's voucher list and window and its
+    // account rows' list and window, and last the form list of every
+    // module.
     const int listed[] = {CustomerList, AccessGroupList, PersonList, Company, SalesInvoiceList, SalesInvoice,
                           ReceiptList, Receipt, 351, 352, 273, 272, 468, 405, 260, 259, 269, 268, 362, 360, 196, 426,
                           121, 353, 367, 195, 284, 542, 541, 548, 543, 154, 155, 156, 157, 477, 476, 474, 475, 289, 290, 118,
-                          117, 254, 255};
+                          117, 254, 255, 566};
     const int module[] = {0, 0, 0, 0, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 6, 6, 6, 6, 6, 6, 5, 5, 5, 5, 5, 5, 5, 2, 2, 2, 2,
-                          4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 2, 2, 2, 2};
-    ASSERT_EQ(ListTableCount(7), 45);
-    for (int i = 0; i < 45; i++)
+                          4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 2, 2, 2, 2, 0};
+    ASSERT_EQ(ListTableCount(7), 46);
+    for (int i = 0; i < 46; i++)
         EXPECT_EQ(std::tuple(DefU16(ListTableEntry(7, i)), DefU16(ListTableEntry(7, i) + 6)),
                   std::tuple(listed[i], module[i]));
     for (int i = 0; i < 4; i++) {
