@@ -5,6 +5,7 @@
 // button numbers it does not list.
 #include "recordwin/record_windows.h"
 
+#include "output/forms/designer.h"
 #include "recordwin/receipt_window.h"
 #include "shell/menu_lists.h"
 #include "shell/report_commands.h"
@@ -29,7 +30,8 @@ void Win351ButtonWaiting(int window, int button) {
 
 // The window types whose buttons do something, by exact type number.
 constexpr ButtonEntry ButtonHandlers[] = {
-    {5, ReportWindowRun},        {6, ReportListButton},   {8, DocumentListButton}, {41, Win41Button},
+    {5, ReportWindowRun},        {6, ReportListButton},   {8, DocumentListButton}, {23, DesignerButton},
+    {41, Win41Button},
     {121, Win121Button},         {143, Win143Button},     {145, Win145Button},     {154, Win154Button},
     {156, Win156Button},         {157, Win157Button},     {195, Win195Button},     {196, Win196Button},
     {197, Win197Button},         {259, Win259Button},     {260, ListApproveButton}, {269, ListApproveButton},

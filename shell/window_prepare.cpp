@@ -7,7 +7,6 @@
 
 #include "core/field_access.h"
 #include "dict_offsets.h"
-#include "output/forms/designer.h"
 #include "output/job_queue.h"
 #include "platform/control.h"
 #include "recordwin/record_windows.h"
@@ -58,7 +57,6 @@ void DesignerPanePrepare(int n)
     WindowClientRect(n, &client);
     ControlSlot &slot = WinTable[n]->controls[c];
     slot.maximum = DesignerPaneRange;
-    DesignerWindowInstall();
     slot.pageSize = client.bottom - client.top;
     WinTable[n]->paneHeight = slot.pageSize;
     if (slot.control) ScrollBarSetRange(slot.control, slot.minimum, slot.maximum, true);

@@ -90,9 +90,6 @@ void DesignerItemOk(int part);
 void DesignerPartOk(int part);
 // OK of window n by its type name; false when n is no part window.
 bool DesignerPartWindowOk(int n);
-// The designer's rules for window event 23 (operations menu 701..704 run
-// DesignerButton 1..4); installed for type 23.
-void DesignerWindowInstall();
 
 // ---- designer_paint.cpp ----
 // Paints w's content: cleared, a line along its top, the items.

@@ -17,7 +17,6 @@
 #include "dict_offsets.h"
 #include "output/forms/designer.h"
 #include "output/layer_operations.h"
-#include "recordwin/record_windows.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
@@ -27,8 +26,7 @@
 
 namespace {
 
-constexpr int DesignerType = 23, DesignerKind = 11;
-constexpr int EventOperation = 23;
+constexpr int DesignerKind = 11;
 constexpr uint32_t DefFirst = 4, DefEnd = DocVc::Size;   // the form's own fields: bytes 4..485
 constexpr int NoRow = -1;
 
@@ -102,16 +100,6 @@ void ClosePart(int n)
     Links[size_t(n)] = PartLink{};
     WinClose(n);
     StateRefreshFlag = 1;
-}
-
-// Type 23's rules: the operations menu's items 1..4 are the designer's
-// buttons; every other event goes on.
-uint8_t DesignerWindowEvent(int window, int event, void *a, void *b)
-{
-    if (event != EventOperation) return 1;
-    const void *op = b ? b : a;
-    if (op) DesignerButton(window, *static_cast<const int *>(op));
-    return 0;
 }
 
 }  // namespace
@@ -197,4 +185,3 @@ bool DesignerPartWindowOk(int n)
     return true;
 }
 
-void DesignerWindowInstall() { WindowEventHandlerSet(DesignerType, DesignerWindowEvent); }

@@ -11,6 +11,7 @@
 #include "core/field_access.h"
 #include "core/memblock.h"
 #include "core/pstring.h"
+#include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "shell/window_layout.h"
 #include "shell/record_commands.h"
@@ -19,23 +20,24 @@
 
 namespace {
 
+// The built windows 27 and 31 (the form designer's form and data-field
+// part windows), with lists 15 and 102 of the test's own in place of the
+// built list 102, and a type-241 window over 6-byte code rows.
 class FieldRulesTest : public RecordFixture {
 protected:
+    static std::string WithoutList102(std::string source)
+    {
+        size_t at = source.find("\nchoice 102 ");
+        size_t end = at == std::string::npos ? at : source.find("\n}\n", at);
+        if (end != std::string::npos) source.erase(at, end + 2 - at);
+        return source;
+    }
     std::string InterfaceSource() override
     {
-        return BuiltDictSource() + R"(
+        return WithoutList102(BuiltDictSource()) + R"(
 12140 "Alpha"
 12141 "Beta"
 12142 "Gamma"
-wintype 27 { kind record recsize 600 rect 90 40 300 400 }
-window 27 {
-  field rect 20 110 37 260 type lookup offset 484 access always page 0 label "Way"
-}
-wintype 31 { kind record recsize 200 rect 90 40 300 400 }
-window 31 {
-  field rect 20 110 37 260 type lookup offset 178 access always page 0 label "Kind"
-  field rect 42 110 59 260 type short offset 10 access always page 0 label "Other"
-}
 wintype 241 { kind record register AccessVc recsize 72 rect 90 40 420 520 }
 window 241 {
   control rect 70 -30 -30 -15 kind scroll start 0 max 0 page 0 label ""
@@ -55,6 +57,13 @@ choice 4 {
 )";
     }
     static std::string Str(const uint8_t *t) { return std::string(reinterpret_cast<const char *>(t + 1), t[0]); }
+    // The screen field of window w bound to record byte `at`; 0 none.
+    static int FieldAt(int w, uint32_t at)
+    {
+        for (int F = 1; F < 64; F++)
+            if (WinFieldIdAt(w, F) == int(at)) return F;
+        return 0;
+    }
     static void Text(uint8_t *t, const char *s) { PStringFromC(t, s); }
 };
 
@@ -64,16 +73,20 @@ TEST_F(FieldRulesTest, ChoiceFieldsShowAndTakeTheirListsTexts)
     ASSERT_GT(w27, 0);
     ASSERT_GT(w31, 0);
     uint8_t *r27 = WinRecordBuffer(w27), *r31 = WinRecordBuffer(w31);
+    const int way = FieldAt(w27, 484), kind = FieldAt(w31, 178), font = FieldAt(w31, DocVc::Rows::Font);
+    ASSERT_GT(way, 0);
+    ASSERT_GT(kind, 0);
+    ASSERT_GT(font, 0);
     PString t;
 
     Text(t, "Alpha");
-    EXPECT_TRUE(WinFieldFromTextByType(w27, r27, 1, t));
+    EXPECT_TRUE(WinFieldFromTextByType(w27, r27, way, t));
     EXPECT_EQ(GetU16(r27, 484), 4);
-    WinFieldDisplayText(w27, 1, t);
+    WinFieldDisplayText(w27, way, t);
     EXPECT_EQ(Str(t), "Alpha");
     // A text of no list entry that is no number is refused; the value stays.
     Text(t, "Nowhere");
-    EXPECT_FALSE(WinFieldFromTextByType(w27, r27, 1, t));
+    EXPECT_FALSE(WinFieldFromTextByType(w27, r27, way, t));
     EXPECT_EQ(GetU16(r27, 484), 4);
 
     // Type 31: a text known only to list 101 (the built form-field names)
@@ -83,18 +96,18 @@ TEST_F(FieldRulesTest, ChoiceFieldsShowAndTakeTheirListsTexts)
     int index = 0;
     ASSERT_TRUE(ChoiceTextOf(101, 54, &index, name54));
     ASSERT_TRUE(ChoiceTextOf(101, 55, &index, name55));
-    EXPECT_TRUE(WinFieldFromTextByType(w31, r31, 1, name55));
+    EXPECT_TRUE(WinFieldFromTextByType(w31, r31, kind, name55));
     EXPECT_EQ(GetU16(r31, 178), 55);
-    WinFieldDisplayText(w31, 1, t);
+    WinFieldDisplayText(w31, kind, t);
     EXPECT_EQ(Str(t), "Alpha");
-    EXPECT_TRUE(WinFieldFromTextByType(w31, r31, 1, name54));
+    EXPECT_TRUE(WinFieldFromTextByType(w31, r31, kind, name54));
     EXPECT_EQ(GetU16(r31, 178), 54);
-    WinFieldDisplayText(w31, 1, t);
+    WinFieldDisplayText(w31, kind, t);
     EXPECT_EQ(Str(t), Str(name54));
     // Another field of the type is not the window's to read or show.
     Text(t, "Beta");
-    EXPECT_FALSE(WinFieldFromTextByType(w31, r31, 2, t));
-    WinFieldDisplayText(w31, 2, t);
+    EXPECT_FALSE(WinFieldFromTextByType(w31, r31, font, t));
+    WinFieldDisplayText(w31, font, t);
     EXPECT_EQ(t[0], 0);
 }
 
