@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_store.h"
 #include "bench/bench_company.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -33,11 +34,6 @@ constexpr int Assets = 60;
 #endif
 constexpr int AssetRows = 10, Groups = 8;
 
-void PutC(uint8_t *base, uint32_t offset, int max, const std::string &text) {
-    uint8_t p[256];
-    PStringFromC(p, text.c_str());
-    PutPString(base, offset, max, p);
-}
 
 template <typename Fill> bool StorePlain(int reg, Fill fill) {
     RuleRecord r(reg);
@@ -61,7 +57,7 @@ bool Company() {
     bool ok = true;
     for (int m = 1; ok && m <= 2; m++)
         ok = StorePlain(DeprModelVc::Number, [&](uint8_t *r) {
-            PutC(r, DeprModelVc::Code, 5, m == 1 ? "SL" : "DB");
+            BenchPutText(r, DeprModelVc::Code, 5, m == 1 ? "SL" : "DB");
             PutU16(r, DeprModelVc::Method, (uint16_t)m);
             PackedDecimal rate;
             DecFromLong(&rate, m == 1 ? 10 : 25);
@@ -71,10 +67,10 @@ bool Company() {
     std::vector<uint8_t> groups((size_t)Groups * AssetGroupBlk::Rows::Size);
     for (int g = 0; g < Groups; g++) {
         uint8_t *row = groups.data() + (size_t)g * AssetGroupBlk::Rows::Size;
-        PutC(row, AssetGroupBlk::Rows::Group, 5, GroupCode(g));
-        PutC(row, AssetGroupBlk::Rows::AccDeprAcc, 10, "12" + std::to_string(10 + g));
-        PutC(row, AssetGroupBlk::Rows::DeprCostAcc, 10, "78" + std::to_string(10 + g));
-        PutC(row, AssetGroupBlk::Rows::Objects, 30, "K" + std::to_string(g));
+        BenchPutText(row, AssetGroupBlk::Rows::Group, 5, GroupCode(g));
+        BenchPutText(row, AssetGroupBlk::Rows::AccDeprAcc, 10, "12" + std::to_string(10 + g));
+        BenchPutText(row, AssetGroupBlk::Rows::DeprCostAcc, 10, "78" + std::to_string(10 + g));
+        BenchPutText(row, AssetGroupBlk::Rows::Objects, 30, "K" + std::to_string(g));
     }
     ok = ok && SettingsBlockStore(AssetGroupBlk::Number, groups.data(), (uint32_t)groups.size()) == RecDone;
     PackedDecimal value;
@@ -82,17 +78,17 @@ bool Company() {
         ok = StorePlain(AssetVc::Number, [&](uint8_t *r) {
             char code[16];
             std::snprintf(code, sizeof code, "A%05d", a);
-            PutC(r, AssetVc::Code, 10, code);
-            PutC(r, AssetVc::Name, 60, std::string("Asset ") + code);
-            PutC(r, AssetVc::Class, 5, GroupCode(a % Groups));
-            PutC(r, AssetVc::Objects, 5, "P" + std::to_string(a % 20));
+            BenchPutText(r, AssetVc::Code, 10, code);
+            BenchPutText(r, AssetVc::Name, 60, std::string("Asset ") + code);
+            BenchPutText(r, AssetVc::Class, 5, GroupCode(a % Groups));
+            BenchPutText(r, AssetVc::Objects, 5, "P" + std::to_string(a % 20));
             DecFromLong(&value, 1000 + a);
             PutDec(r, AssetVc::AcqValue, value);
             PutDate(r, AssetVc::AcqDate, DateRec{1, 1, 2015});
             for (int i = 0; i < AssetRows; i++) {
                 uint8_t row[AssetVc::Rows::Size] = {};
                 PutDate(row, AssetVc::Rows::RowDate, DateRec{1, 1, (uint16_t)(2015 + i)});
-                PutC(row, AssetVc::Rows::Model1, 5, i % 2 ? "DB" : "SL");
+                BenchPutText(row, AssetVc::Rows::Model1, 5, i % 2 ? "DB" : "SL");
                 if (i % 3 == 0) DecFromLong(&value, 1000 + a + 100 * i);
                 else DecSetBlank(&value);
                 PutDec(row, AssetVc::Rows::NewValue, value);

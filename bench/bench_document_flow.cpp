@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_store.h"
 #include "bench/bench_company.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -30,23 +31,7 @@ constexpr int BigOrderRows = 300, SmallOrders = 1000;
 constexpr int BigOrderRows = 30, SmallOrders = 20;
 #endif
 
-void PutC(uint8_t *base, uint32_t offset, int max, const std::string &text) {
-    uint8_t p[256];
-    PStringFromC(p, text.c_str());
-    PutPString(base, offset, max, p);
-}
-PackedDecimal Num(int v) {
-    PackedDecimal d;
-    DecFromLong(&d, v);
-    return d;
-}
 
-bool Series(int block) {
-    std::vector<uint8_t> row(SeriesRow::Size, 0);
-    PutU32(row.data(), SeriesRow::FirstNr, 1);
-    PutU32(row.data(), SeriesRow::LastNr, 9999999);
-    return SettingsBlockStore(block, row.data(), SeriesRow::Size) == RecDone;
-}
 
 // Stores an order of n rows over ten service items, every unit shipped
 // (so that an invoice takes them all); its record id, 0 when refused.
@@ -54,15 +39,15 @@ uint32_t StoreOrder(uint32_t serial, int n) {
     RuleRecord o(ORVc::Number);
     RecNewDefaults(ORVc::Number, o.record);
     PutU32(o.record, ORVc::SerNr, serial);
-    PutC(o.record, ORVc::CustCode, 20, "C1");
+    BenchPutText(o.record, ORVc::CustCode, 20, "C1");
     for (int i = 0; i < n; i++) {
         uint8_t row[ORVc::Rows::Size] = {};
         PutU16(row, ORVc::Rows::Kind, 1);
-        PutC(row, ORVc::Rows::ItemCode, 20, "S" + std::to_string(i % 10));
-        PutDec(row, ORVc::Rows::Quantity, Num(1000000));
-        PutDec(row, ORVc::Rows::QtyShipped, Num(2));
-        PutDec(row, ORVc::Rows::Price, Num(10 + i % 7));
-        PutC(row, ORVc::Rows::StructCode, 20, "_");
+        BenchPutText(row, ORVc::Rows::ItemCode, 20, "S" + std::to_string(i % 10));
+        PutDec(row, ORVc::Rows::Quantity, BenchNum(1000000));
+        PutDec(row, ORVc::Rows::QtyShipped, BenchNum(2));
+        PutDec(row, ORVc::Rows::Price, BenchNum(10 + i % 7));
+        BenchPutText(row, ORVc::Rows::StructCode, 20, "_");
         MatrixRowPut(ORVc::Number, 0, o.record, i, row);
     }
     OrderTotals(o.record);
@@ -83,14 +68,14 @@ bool Company() {
     RulesInstall();
     TodayDate = DateRec{15, 6, 2024};
     for (int block : {DeliverySeriesBlk::Number, InvSeriesBlk::Number, OrderSeriesBlk::Number})
-        if (!Series(block)) return false;
+        if (!BenchSeries(block, 9999999)) return false;
     RuleRecord customer(CUVc::Number);
-    PutC(customer.record, CUVc::Code, 20, "C1");
+    BenchPutText(customer.record, CUVc::Code, 20, "C1");
     uint32_t recid = 0;
     if (!RecStore(CUVc::Number, customer.record, 0, &recid)) return false;
     for (int i = 0; i < 10; i++) {
         RuleRecord item(INVc::Number);
-        PutC(item.record, INVc::Code, 20, "S" + std::to_string(i));
+        BenchPutText(item.record, INVc::Code, 20, "S" + std::to_string(i));
         if (!RecStore(INVc::Number, item.record, 0, &recid)) return false;
     }
     BigOrder = StoreOrder(1, BigOrderRows);

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <string>
 
+#include "bench/bench_store.h"
 #include "bench/bench_company.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -32,11 +33,6 @@ constexpr int Projects = 12, Budgets = 3, BudgetRows = 4, SheetRows = 20;
 #endif
 constexpr int Customers = 50, SheetProjects = 25, SheetItems = 4, Persons = 10;
 
-void PutC(uint8_t *base, uint32_t offset, int max, const std::string &text) {
-    uint8_t p[256];
-    PStringFromC(p, text.c_str());
-    PutPString(base, offset, max, p);
-}
 
 // Stores one record of reg filled by fill with no hooks; false when it failed.
 template <typename Fill> bool StorePlain(int reg, Fill fill) {
@@ -58,11 +54,11 @@ bool StoreBudgets() {
     for (int p = 0; p < Projects; p++)
         for (int b = 0; b < Budgets; b++) {
             bool ok = StorePlain(TimeBudgetVc::Number, [&](uint8_t *r) {
-                PutC(r, TimeBudgetVc::Project, 20, ProjectCode(p));
-                PutC(r, TimeBudgetVc::ItemCode, 20, ItemCode(b));
+                BenchPutText(r, TimeBudgetVc::Project, 20, ProjectCode(p));
+                BenchPutText(r, TimeBudgetVc::ItemCode, 20, ItemCode(b));
                 for (int i = 0; i < BudgetRows; i++) {
                     uint8_t row[TimeBudgetVc::Rows::Size] = {};
-                    PutC(row, TimeBudgetVc::Rows::Person, 5, "E" + std::to_string(i));
+                    BenchPutText(row, TimeBudgetVc::Rows::Person, 5, "E" + std::to_string(i));
                     PutDec(row, TimeBudgetVc::Rows::QtyToInvoice, qty);
                     PutDec(row, TimeBudgetVc::Rows::Price, price);
                     MatrixRowPut(TimeBudgetVc::Number, 0, r, i, row);
@@ -86,18 +82,18 @@ bool Company() {
     DecFromLong(&rate, 30);
     bool ok = true;
     for (int c = 0; ok && c < Customers; c++)
-        ok = StorePlain(CUVc::Number, [&](uint8_t *r) { PutC(r, CUVc::Code, 20, "C" + std::to_string(c)); });
+        ok = StorePlain(CUVc::Number, [&](uint8_t *r) { BenchPutText(r, CUVc::Code, 20, "C" + std::to_string(c)); });
     for (int i = 0; ok && (i < Budgets || i < SheetItems); i++)
-        ok = StorePlain(INVc::Number, [&](uint8_t *r) { PutC(r, INVc::Code, 20, ItemCode(i)); PutC(r, INVc::Name, 60, "Work"); });
+        ok = StorePlain(INVc::Number, [&](uint8_t *r) { BenchPutText(r, INVc::Code, 20, ItemCode(i)); BenchPutText(r, INVc::Name, 60, "Work"); });
     for (int e = 0; ok && e < Persons; e++)
         ok = StorePlain(PEVc::Number, [&](uint8_t *r) {
-            PutC(r, PEVc::Code, 5, "E" + std::to_string(e));
+            BenchPutText(r, PEVc::Code, 5, "E" + std::to_string(e));
             PutDec(r, PEVc::CostRate, rate);
         });
     for (int p = 0; ok && (p < Projects || p < SheetProjects); p++)
         ok = StorePlain(ProjectVc::Number, [&](uint8_t *r) {
-            PutC(r, ProjectVc::Code, 20, ProjectCode(p));
-            PutC(r, ProjectVc::CustCode, 20, "C" + std::to_string(p % Customers));
+            BenchPutText(r, ProjectVc::Code, 20, ProjectCode(p));
+            BenchPutText(r, ProjectVc::CustCode, 20, "C" + std::to_string(p % Customers));
         });
     ok = ok && StoreBudgets();
     if (!DbHoldEnd() || !ok) return false;
@@ -187,9 +183,9 @@ void MakeSheet(uint8_t *sheet) {
     for (int i = 0; i < SheetRows; i++) {
         uint8_t row[TimeSheetVc::Rows::Size] = {};
         PutDate(row, TimeSheetVc::Rows::RowDate, DateRec{(uint16_t)(1 + i % 28), (uint16_t)(1 + i / 28 % 12), 2024});
-        PutC(row, TimeSheetVc::Rows::Person, 5, "E" + std::to_string(i % Persons));
-        PutC(row, TimeSheetVc::Rows::Project, 20, ProjectCode(i % SheetProjects));
-        PutC(row, TimeSheetVc::Rows::ItemCode, 20, ItemCode(i % SheetItems));
+        BenchPutText(row, TimeSheetVc::Rows::Person, 5, "E" + std::to_string(i % Persons));
+        BenchPutText(row, TimeSheetVc::Rows::Project, 20, ProjectCode(i % SheetProjects));
+        BenchPutText(row, TimeSheetVc::Rows::ItemCode, 20, ItemCode(i % SheetItems));
         PutDec(row, TimeSheetVc::Rows::Quantity, qty);
         MatrixRowPut(TimeSheetVc::Number, 0, sheet, i, row);
     }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_store.h"
 #include "bench/bench_company.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -32,16 +33,6 @@ constexpr int Items = 10000, Vendors = 200, Orders = 2000, OrderRows = 20;
 constexpr int Items = 60, Vendors = 6, Orders = 6, OrderRows = 20;
 #endif
 
-void PutC(uint8_t *base, uint32_t offset, int max, const std::string &text) {
-    uint8_t p[256];
-    PStringFromC(p, text.c_str());
-    PutPString(base, offset, max, p);
-}
-PackedDecimal Num(int v) {
-    PackedDecimal d;
-    DecFromLong(&d, v);
-    return d;
-}
 std::string ItemCode(int i) { return "I" + std::to_string(100000 + i); }
 
 // The company: the rules, number series, Items stocked items with a
@@ -63,15 +54,15 @@ bool Company() {
     for (int i = 0; i < Items; i++) {
         RuleRecord item(INVc::Number), source(PurchItemVc::Number);
         const std::string vendor = "V" + std::to_string(i % Vendors);
-        PutC(item.record, INVc::Code, 20, ItemCode(i));
+        BenchPutText(item.record, INVc::Code, 20, ItemCode(i));
         PutU16(item.record, INVc::Stocked, 1);
-        PutDec(item.record, INVc::MinStock, Num(5));
-        PutC(item.record, INVc::VendCode, 10, vendor);
-        PutC(source.record, PurchItemVc::ItemCode, 20, ItemCode(i));
-        PutC(source.record, PurchItemVc::VendCode, 20, vendor);
-        PutC(source.record, PurchItemVc::Text, 60, "Item " + std::to_string(i));
-        PutDec(source.record, PurchItemVc::Price, Num(7));
-        PutDec(source.record, PurchItemVc::PriceUnit, Num(1));
+        PutDec(item.record, INVc::MinStock, BenchNum(5));
+        BenchPutText(item.record, INVc::VendCode, 10, vendor);
+        BenchPutText(source.record, PurchItemVc::ItemCode, 20, ItemCode(i));
+        BenchPutText(source.record, PurchItemVc::VendCode, 20, vendor);
+        BenchPutText(source.record, PurchItemVc::Text, 60, "Item " + std::to_string(i));
+        PutDec(source.record, PurchItemVc::Price, BenchNum(7));
+        PutDec(source.record, PurchItemVc::PriceUnit, BenchNum(1));
         PutU16(source.record, PurchItemVc::Default, 1);
         if (!RecStore(INVc::Number, item.record, 0, &recid) || !RecStore(PurchItemVc::Number, source.record, 0, &recid))
             return false;
@@ -83,8 +74,8 @@ bool Company() {
         for (int r = 0; r < OrderRows; r++) {
             uint8_t line[ORVc::Rows::Size] = {};
             PutU16(line, ORVc::Rows::Kind, 1);
-            PutC(line, ORVc::Rows::ItemCode, 20, ItemCode((o * OrderRows + r) % Items));
-            PutDec(line, ORVc::Rows::Quantity, Num(3));
+            BenchPutText(line, ORVc::Rows::ItemCode, 20, ItemCode((o * OrderRows + r) % Items));
+            PutDec(line, ORVc::Rows::Quantity, BenchNum(3));
             MatrixRowPut(ORVc::Number, 0, order.record, r, line);
         }
         if (!RecStore(ORVc::Number, order.record, 0, &recid)) return false;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_store.h"
 #include "bench/bench_company.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -33,11 +34,6 @@ constexpr int Items = 10;
 
 std::string ItemCode(int i) { return "ITEM" + std::to_string(i); }
 
-void PutC(uint8_t *base, uint32_t offset, int max, const std::string &text) {
-    uint8_t p[256];
-    PStringFromC(p, text.c_str());
-    PutPString(base, offset, max, p);
-}
 
 // Stores one record of reg filled by fill, no hooks; false when it failed.
 template <typename Fill> bool StorePlain(int reg, Fill fill, int mode = -1) {
@@ -59,12 +55,12 @@ bool Company() {
     if (!BenchCompanyOpen("stock")) return false;
     DbHoldBegin();
     for (const char *a : {"1460", "4010", "3740"})
-        if (!StorePlain(ACVc::Number, [&](uint8_t *r) { PutC(r, ACVc::Code, 10, a); PutC(r, ACVc::Name, 60, a); }))
+        if (!StorePlain(ACVc::Number, [&](uint8_t *r) { BenchPutText(r, ACVc::Code, 10, a); BenchPutText(r, ACVc::Name, 60, a); }))
             return false;
     std::vector<uint8_t> accounts(SalesAccountsBlk::Size, 0), posting(PostingBlk::Size, 0);
-    PutC(accounts.data(), SalesAccountsBlk::StockAcc, 10, "1460");
-    PutC(accounts.data(), SalesAccountsBlk::CostOfGoodsAcc, 10, "4010");
-    PutC(accounts.data(), SalesAccountsBlk::RoundingAcc, 10, "3740");
+    BenchPutText(accounts.data(), SalesAccountsBlk::StockAcc, 10, "1460");
+    BenchPutText(accounts.data(), SalesAccountsBlk::CostOfGoodsAcc, 10, "4010");
+    BenchPutText(accounts.data(), SalesAccountsBlk::RoundingAcc, 10, "3740");
     PutU16(posting.data(), PostingBlk::DeliveryVouchers, 1);
     if (SettingsBlockStore(SalesAccountsBlk::Number, accounts.data(), SalesAccountsBlk::Size) != RecDone ||
         SettingsBlockStore(PostingBlk::Number, posting.data(), PostingBlk::Size) != RecDone)
@@ -74,8 +70,8 @@ bool Company() {
     DecFromLong(&onHand, Layers);
     DecFromLong(&many, 5);
     for (int i = 0; i < Items; i++) {
-        if (!StorePlain(INVc::Number, [&](uint8_t *r) { PutC(r, INVc::Code, 20, ItemCode(i)); PutU16(r, INVc::Stocked, 1); }) ||
-            !StorePlain(LSVc::Number, [&](uint8_t *r) { PutC(r, LSVc::ItemCode, 20, ItemCode(i)); PutDec(r, LSVc::InStock, onHand); }, 0))
+        if (!StorePlain(INVc::Number, [&](uint8_t *r) { BenchPutText(r, INVc::Code, 20, ItemCode(i)); PutU16(r, INVc::Stocked, 1); }) ||
+            !StorePlain(LSVc::Number, [&](uint8_t *r) { BenchPutText(r, LSVc::ItemCode, 20, ItemCode(i)); PutDec(r, LSVc::InStock, onHand); }, 0))
             return false;
     }
     for (int p = 1; p <= Layers; p++) {
@@ -86,7 +82,7 @@ bool Company() {
             PutDate(r, PUVc::TransDate, date);
             for (int i = 0; i < Items; i++) {
                 uint8_t row[PUVc::Rows::Size] = {};
-                PutC(row, PUVc::Rows::ItemCode, 20, ItemCode(i));
+                BenchPutText(row, PUVc::Rows::ItemCode, 20, ItemCode(i));
                 PutDec(row, PUVc::Rows::Quantity, one);
                 PutDec(row, PUVc::Rows::UnitCost, cost);
                 MatrixRowPut(PUVc::Number, 0, r, i, row);
@@ -94,7 +90,7 @@ bool Company() {
         });
         for (int i = 0; ok && i < Items; i++)
             ok = StorePlain(ItemHistVc::Number, [&](uint8_t *r) {
-                PutC(r, ItemHistVc::ItemCode, 20, ItemCode(i));
+                BenchPutText(r, ItemHistVc::ItemCode, 20, ItemCode(i));
                 PutU16(r, ItemHistVc::DocType, PUVc::Number);
                 PutU32(r, ItemHistVc::DocNr, (uint32_t)p);
                 PutDate(r, ItemHistVc::HistDate, date);
@@ -106,8 +102,8 @@ bool Company() {
     }
     for (int l = 0; l < Locations; l++)
         if (!StorePlain(LSVc::Number, [&](uint8_t *r) {
-                PutC(r, LSVc::ItemCode, 20, "SPREAD");
-                PutC(r, LSVc::Location, 10, "L" + std::to_string(l));
+                BenchPutText(r, LSVc::ItemCode, 20, "SPREAD");
+                BenchPutText(r, LSVc::Location, 10, "L" + std::to_string(l));
                 PutDec(r, LSVc::InStock, many);
             }, 0))
             return false;
@@ -120,7 +116,7 @@ bool Company() {
 // "FIFO" from the newest back, each source purchase read by serial.
 bool BareHistoryWalk(const std::string &item, int *reads) {
     RuleRecord entry(ItemHistVc::Number), doc(PUVc::Number);
-    PutC(entry.record, ItemHistVc::ItemCode, 20, item);
+    BenchPutText(entry.record, ItemHistVc::ItemCode, 20, item);
     PutU16(entry.record, ItemHistVc::Receipt, 1);
     PutDate(entry.record, ItemHistVc::HistDate, DateRec{31, 12, 9999});
     uint8_t want[256], got[256];
@@ -157,7 +153,7 @@ void BM_ShipmentVoucher(benchmark::State &state) {
     DecFromLong(&qty, Layers);   // the oldest unit is taken: every layer is walked
     for (int i = 0; i < Items; i++) {
         uint8_t row[SHVc::Rows::Size] = {};
-        PutC(row, SHVc::Rows::ItemCode, 20, ItemCode(i));
+        BenchPutText(row, SHVc::Rows::ItemCode, 20, ItemCode(i));
         PutDec(row, SHVc::Rows::QtyLeft, qty);
         PutDec(row, SHVc::Rows::ToDeliver, qty);
         MatrixRowPut(SHVc::Number, 0, d.record, i, row);

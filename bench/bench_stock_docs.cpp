@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_store.h"
 #include "bench/bench_company.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -31,24 +32,7 @@ constexpr int Receipts = 1000, WorkloadDocs = 10000;
 constexpr int Receipts = 40, WorkloadDocs = 60;
 #endif
 
-void PutC(uint8_t *base, uint32_t offset, int max, const std::string &text) {
-    uint8_t p[256];
-    PStringFromC(p, text.c_str());
-    PutPString(base, offset, max, p);
-}
-PackedDecimal Num(int v) {
-    PackedDecimal d;
-    DecFromLong(&d, v);
-    return d;
-}
 
-// Appends a numbering row of 1..999999 to series block `block`.
-bool Series(int block) {
-    std::vector<uint8_t> row(SeriesRow::Size, 0);
-    PutU32(row.data(), SeriesRow::FirstNr, 1);
-    PutU32(row.data(), SeriesRow::LastNr, 999999);
-    return SettingsBlockStore(block, row.data(), SeriesRow::Size) == RecDone;
-}
 
 // The company: the rules installed, ten stocked items at one location,
 // number series, and Receipts purchases of item FIFO. Once per program.
@@ -61,17 +45,17 @@ bool Company() {
     TodayDate = DateRec{15, 6, 2024};
     for (int block : {DeliverySeriesBlk::Number, PurchSeriesBlk::Number, OrderSeriesBlk::Number,
                       StockMoveSeriesBlk::Number, PurchOrderSeriesBlk::Number, ProdSeriesBlk::Number})
-        if (!Series(block)) return false;
+        if (!BenchSeries(block, 999999)) return false;
     DbHoldBegin();
     for (int i = 0; i < 10; i++) {
         RuleRecord item(INVc::Number);
-        PutC(item.record, INVc::Code, 20, "I" + std::to_string(i));
+        BenchPutText(item.record, INVc::Code, 20, "I" + std::to_string(i));
         PutU16(item.record, INVc::Stocked, 1);
         uint32_t recid = 0;
         if (!RecStore(INVc::Number, item.record, 0, &recid)) return false;
     }
     RuleRecord item(INVc::Number);
-    PutC(item.record, INVc::Code, 20, "FIFO");
+    BenchPutText(item.record, INVc::Code, 20, "FIFO");
     PutU16(item.record, INVc::Stocked, 1);
     uint32_t recid = 0;
     if (!RecStore(INVc::Number, item.record, 0, &recid)) return false;
@@ -80,9 +64,9 @@ bool Company() {
         PutU32(p.record, PUVc::SerNr, 900000 + (uint32_t)i);
         PutDate(p.record, PUVc::TransDate, DateRec{(uint16_t)(1 + i % 28), (uint16_t)(1 + i % 12), 2020});
         uint8_t row[PUVc::Rows::Size] = {};
-        PutC(row, PUVc::Rows::ItemCode, 20, "FIFO");
-        PutDec(row, PUVc::Rows::Quantity, Num(2));
-        PutDec(row, PUVc::Rows::UnitCost, Num(3 + i % 7));
+        BenchPutText(row, PUVc::Rows::ItemCode, 20, "FIFO");
+        PutDec(row, PUVc::Rows::Quantity, BenchNum(2));
+        PutDec(row, PUVc::Rows::UnitCost, BenchNum(3 + i % 7));
         MatrixRowPut(PUVc::Number, 0, p.record, 0, row);
         PutU16(p.record, PUVc::Received, 1);
         if (!RecStore(PUVc::Number, p.record, 0, &recid) || !StockHistoryFromPurchase(p.record) ||
@@ -101,16 +85,16 @@ void Fill(int reg, uint8_t *r, int n) {
         if (reg == SHVc::Number) {
             uint8_t row[SHVc::Rows::Size] = {};
             PutU32(row, SHVc::Rows::OrderRowNr, SerialNone);
-            PutC(row, SHVc::Rows::ItemCode, 20, "I" + std::to_string(i % 10));
-            PutDec(row, SHVc::Rows::QtyLeft, Num(100));
-            PutDec(row, SHVc::Rows::ToDeliver, Num(1));
-            PutC(row, SHVc::Rows::StructCode, 20, "_");
+            BenchPutText(row, SHVc::Rows::ItemCode, 20, "I" + std::to_string(i % 10));
+            PutDec(row, SHVc::Rows::QtyLeft, BenchNum(100));
+            PutDec(row, SHVc::Rows::ToDeliver, BenchNum(1));
+            BenchPutText(row, SHVc::Rows::StructCode, 20, "_");
             MatrixRowPut(reg, 0, r, i, row);
         } else {
             uint8_t row[PUVc::Rows::Size] = {};
-            PutC(row, PUVc::Rows::ItemCode, 20, "I" + std::to_string(i % 10));
-            PutDec(row, PUVc::Rows::Quantity, Num(1));
-            PutDec(row, PUVc::Rows::UnitCost, Num(5));
+            BenchPutText(row, PUVc::Rows::ItemCode, 20, "I" + std::to_string(i % 10));
+            PutDec(row, PUVc::Rows::Quantity, BenchNum(1));
+            PutDec(row, PUVc::Rows::UnitCost, BenchNum(5));
             PutU32(row, PUVc::Rows::PORowNr, SerialNone);
             MatrixRowPut(reg, 0, r, i, row);
         }
@@ -190,7 +174,7 @@ void BM_FifoValue(benchmark::State &state) {
     }
     uint8_t code[256], all[1] = {0};
     PStringFromC(code, "FIFO");
-    PackedDecimal qty = Num(2 * Receipts), value;
+    PackedDecimal qty = BenchNum(2 * Receipts), value;
     double walk = 0, bare = 0;
     for (auto _ : state) {
         walk += Seconds([&] { StockFifoValue(code, all, &qty, &value, false, false, nullptr); });
@@ -233,9 +217,9 @@ void BM_Workload(benchmark::State &state) {
             case ORVc::Number: {
                 uint8_t row[ORVc::Rows::Size] = {};
                 PutU16(row, ORVc::Rows::Kind, 1);
-                PutC(row, ORVc::Rows::ItemCode, 20, item);
-                PutDec(row, ORVc::Rows::Quantity, Num(2));
-                PutC(row, ORVc::Rows::StructCode, 20, "_");
+                BenchPutText(row, ORVc::Rows::ItemCode, 20, item);
+                PutDec(row, ORVc::Rows::Quantity, BenchNum(2));
+                BenchPutText(row, ORVc::Rows::StructCode, 20, "_");
                 PutU16(r.record, ORVc::Reserves, 1);
                 MatrixRowPut(reg, 0, r.record, 0, row);
                 uint32_t recid = 0;
@@ -244,17 +228,17 @@ void BM_Workload(benchmark::State &state) {
             }
             case PurchOrderVc::Number: {
                 uint8_t row[PurchOrderVc::Rows::Size] = {};
-                PutC(row, PurchOrderVc::Rows::ItemCode, 20, item);
-                PutDec(row, PurchOrderVc::Rows::Quantity, Num(3));
+                BenchPutText(row, PurchOrderVc::Rows::ItemCode, 20, item);
+                PutDec(row, PurchOrderVc::Rows::Quantity, BenchNum(3));
                 MatrixRowPut(reg, 0, r.record, 0, row);
                 break;
             }
             case StockMoveVc::Number: {
                 uint8_t row[StockMoveVc::Rows::Size] = {};
-                PutC(row, StockMoveVc::Rows::ItemCode, 20, item);
-                PutDec(row, StockMoveVc::Rows::Quantity, Num(1));
+                BenchPutText(row, StockMoveVc::Rows::ItemCode, 20, item);
+                PutDec(row, StockMoveVc::Rows::Quantity, BenchNum(1));
                 MatrixRowPut(reg, 0, r.record, 0, row);
-                PutC(r.record, StockMoveVc::ToLocation, 10, "B");
+                BenchPutText(r.record, StockMoveVc::ToLocation, 10, "B");
                 PutU16(r.record, StockMoveVc::Done, 1);
                 break;
             }
