@@ -40,11 +40,13 @@ bool CommitIntoBlock(int n)
     if (!block) return false;
     uint32_t blockSize = MemSize(w->editedRecord);
     bool changed = false;
-    if (w->editFieldOffset != NoOffset && size > 0 && w->editFieldOffset <= blockSize &&
+    // A lookup field has no size of its own: the window's type reads its
+    // text and knows what it writes.
+    const bool lookup = type == FtSpare28;
+    if (w->editFieldOffset != NoOffset && (size > 0 || lookup) && w->editFieldOffset <= blockSize &&
         size <= blockSize - w->editFieldOffset) {
         uint8_t *value = block + w->editFieldOffset;
-        if (type == FtSpare28) {
-            // A lookup field: the window's type reads the text.
+        if (lookup) {
             changed = !PStringEqual(w->editText, w->editOpenText);
             (void)WinFieldFromTextByType(n, block, w->currentField, w->editText);
         } else {

@@ -116,7 +116,7 @@ TEST_F(RoadTest, AFormIsDrawnInTheDesignerAndAnInvoicePrintsOnIt)
         EXPECT_EQ(FocusLabel(), "Code");
         return FocusLabel() == "Code";
     });
-    Type("153");
+    Type("Invoice number");   // code 153 chosen by its name
     ClickField("Font");
     Type("NORMAL");
     ClickButton("OK");
