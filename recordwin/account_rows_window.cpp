@@ -18,9 +18,7 @@
 
 namespace {
 
-constexpr int EventMayDeleteRow = 4, EventFieldChanged = 6, EventMayInsertRow = 9, EventRowsChanged = 12,
-              EventButton = 23;
-constexpr int BalanceRowButton = 1;
+constexpr int EventMayDeleteRow = 4, EventFieldChanged = 6, EventMayInsertRow = 9, EventRowsChanged = 12;
 constexpr uint32_t RowMax = 256;
 
 // The sum, from zero, of the amounts of every row of a register whose
@@ -66,8 +64,8 @@ const AccountRowLayout &Of(int type) { return *AccountRowLayoutOf(type); }
 
 // The event handler of the three twins: rows may be deleted as the
 // generic rules say and never inserted in the middle; a changed field
-// runs the row steps; the totals follow deleted or emptied rows; the
-// account-row window's button 1 balances the row under edit.
+// runs the row steps; the totals follow deleted or emptied rows. The
+// buttons go on to the window button table (Win255Button).
 uint8_t AccountRowsWindowEvent(int window, int event, void *a, void *b)
 {
     const AccountRowLayout *L = WinAccountRowLayout(window);
@@ -79,9 +77,6 @@ uint8_t AccountRowsWindowEvent(int window, int event, void *a, void *b)
         return 1;
     case EventRowsChanged:
         if (L) LayoutTotalsRefresh(*L, window);
-        return 1;
-    case EventButton:
-        if (L && L->type == 255 && b && *static_cast<const int16_t *>(b) == BalanceRowButton) LayoutBalanceRow(*L, window);
         return 1;
     default: return 1;
     }
@@ -113,6 +108,13 @@ void Fb1RowsFieldChanged(int window, int field, uint8_t changed) { LayoutFieldCh
 int AccountRowsEnterTarget(int window, int field) { return LayoutEnterTarget(Of(255), window, field); }
 int AccountRows118EnterTarget(int window, int field) { return LayoutEnterTarget(Of(533), window, field); }
 void AccountRowsBalanceRow(int window) { LayoutBalanceRow(Of(255), window); }
+
+// The account-row window's button 1 balances the row under edit.
+void Win255Button(int window, int button)
+{
+    constexpr int BalanceRowButton = 1;
+    if (button == BalanceRowButton && WinAccountRowLayout(window)) AccountRowsBalanceRow(window);
+}
 void AccountRows118BalanceRow(int window) { LayoutBalanceRow(Of(533), window); }
 void AccountRowsTotalsRefresh(int window) { LayoutTotalsRefresh(Of(255), window); }
 void AccountRows118TotalsRefresh(int window) { LayoutTotalsRefresh(Of(533), window); }

@@ -298,7 +298,7 @@ void ListApproveButton(int window, int button) {
         int reg;
     };
     static constexpr Run runs[] = {
-        {260, 1, 32, ProjectVc::Number},
+        {254, 1, 30, SMVc::Number},         {260, 1, 32, ProjectVc::Number},
         {269, 1, 6, TimeSheetVc::Number},   {474, 1, 44, ExpenseVc::Number},
     };
     int type = WinTypeOf(window);

@@ -253,6 +253,8 @@ int AccountRows118EnterTarget(int window, int field);
 // Balances the row under edit of 255 or 533 and focuses its amount.
 void AccountRowsBalanceRow(int window);
 void AccountRows118BalanceRow(int window);
+// Button 1 of the account-row window (255): balances the row under edit.
+void Win255Button(int window, int button);
 // Recompute, redraw and mark the header totals of 255, 533 and 164.
 void AccountRowsTotalsRefresh(int window);
 void AccountRows118TotalsRefresh(int window);

@@ -8,6 +8,7 @@
 #include "output/forms/designer.h"
 #include "recordwin/receipt_window.h"
 #include "shell/menu_lists.h"
+#include "shell/net_services.h"
 #include "shell/report_commands.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -28,15 +29,22 @@ void Win351ButtonWaiting(int window, int button) {
     ArrowCursor();
 }
 
+// The server's status window: button 1 puts the program back into
+// serving clients, as opening the company on the server does.
+void Win423Button(int, int button) {
+    if (button == 1 && NetServices.serverRunModeOn) NetServices.serverRunModeOn();
+}
+
 // The window types whose buttons do something, by exact type number.
 constexpr ButtonEntry ButtonHandlers[] = {
     {5, ReportWindowRun},        {6, ReportListButton},   {8, DocumentListButton}, {23, DesignerButton},
     {41, Win41Button},
     {121, Win121Button},         {143, Win143Button},     {145, Win145Button},     {154, Win154Button},
     {156, Win156Button},         {157, Win157Button},     {195, Win195Button},     {196, Win196Button},
-    {197, Win197Button},         {259, Win259Button},     {260, ListApproveButton}, {269, ListApproveButton},
+    {197, Win197Button},         {254, ListApproveButton}, {255, Win255Button},    {259, Win259Button},     {260, ListApproveButton}, {269, ListApproveButton},
     {272, Win272Button},         {273, Win273Button},     {289, Win289Button},     {290, Win290Button},
     {348, Win348Button},         {351, Win351ButtonWaiting}, {352, Win352Button},  {353, Win353Button},
+    {423, Win423Button},
     {426, Win426Button},         {474, ListApproveButton}, {477, Win477Button},
 };
 

@@ -1,11 +1,14 @@
 // document_codes_test.cpp - each document's provider answers every field
 // code a form of that document may carry (none prints the field's own
 // text, as a code nothing serves does), and leaves the codes it does not
-// serve to the field's text.
+// serve to the field's text. Every served code also has its name in
+// choice list 101, so that a form's data field can carry it by name.
 #include "tests/output/document_values_fixture.h"
 
 #include <set>
 #include <vector>
+
+#include "core/choice_lists.h"
 
 namespace {
 
@@ -36,7 +39,20 @@ protected:
             else EXPECT_EQ(v, " A own") << "document " << type << " code " << code;
         }
         Unload();
+        for (int16_t code : served) ExpectNamed(code);
     }
+    // Code has a non-empty name in list 101, and the name leads back to
+    // the code (no other code of the list takes it first).
+    static void ExpectNamed(int16_t code) {
+        uint8_t name[256];
+        int index = -1;
+        ASSERT_TRUE(ChoiceTextOf(FormFieldNamesList, (uint16_t)code, &index, name)) << "code " << code;
+        EXPECT_GT(name[0], 0) << "code " << code;
+        uint16_t back = 0;
+        ASSERT_TRUE(ChoiceValueOf(FormFieldNamesList, name, &back, &index)) << "code " << code;
+        EXPECT_EQ(back, (uint16_t)code) << "the name of code " << code << " leads to code " << back;
+    }
+    static constexpr int FormFieldNamesList = 101;
 };
 
 TEST_F(DocumentCodes, OrderQuotationAndPurchaseOrder) {
