@@ -161,30 +161,36 @@ void PrinterListFill(int n)
     ListRows(n, rows, 0);
 }
 
+// The push button with command `command` of printer list n: New opens
+// an empty row window, Open the selected row, Delete removes it.
+void PrinterListButton(int n, int command)
+{
+    if (!WinIsOpen(n)) return;
+    switch (command) {
+    case CommandNew: OpenRowWindow(n, nullptr); return;
+    case CommandOpen: OpenSelected(n); return;
+    case CommandDelete: DeleteSelected(n); return;
+    default: return;
+    }
+}
+
 // The printer list: filled when opened (event 22); OK opens the selected
-// row (event 11); its buttons New, Open and Delete (event 2, a button
-// with its control index). Other
-// events go on to their generic actions.
-uint8_t PrinterListEvent(int window, int event, void *a, void *)
+// row (event 11). Its buttons come by PrinterListButton, as a choice in
+// its list comes as event 2 too. Other events go on to their generic
+// actions.
+uint8_t PrinterListEvent(int window, int event, void *, void *)
 {
     switch (event) {
     case EventPrepared: PrinterListFill(window); return 1;
     case EventBeforeOk: OpenSelected(window); return 0;
-    case EventButton:
-        switch (ButtonCommand(window, a)) {
-        case CommandNew: OpenRowWindow(window, nullptr); break;
-        case CommandOpen: OpenSelected(window); break;
-        case CommandDelete: DeleteSelected(window); break;
-        default: break;
-        }
-        return 0;
     default: return 1;
     }
 }
 
 // The row window: OK (event 11, also its OK button) stores the row and
 // refills an open printer list with the stored row selected; Cancel
-// closes the window, dropping what was typed.
+// closes the window, dropping what was typed. Its push buttons come as
+// event 2 with their control index (it has no list whose choice would).
 uint8_t PrinterRowEvent(int window, int event, void *a, void *)
 {
     switch (event) {

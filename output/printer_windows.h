@@ -20,6 +20,9 @@ int PrinterRowByName(const std::vector<uint8_t> &rows, const uint8_t *name);
 constexpr int PrinterListType = 407, PrinterRowType = 408;
 // Fills printer list n with one line a stored row, in stored order.
 void PrinterListFill(int n);
+// The push button with command `command` of printer list n: New (1),
+// Open (2) or Delete (3); other commands do nothing.
+void PrinterListButton(int n, int command);
 // The rules of the printer list and of the row window (their events).
 uint8_t PrinterListEvent(int window, int event, void *a, void *b);
 uint8_t PrinterRowEvent(int window, int event, void *a, void *b);
