@@ -16,6 +16,7 @@
 
 #include "core/field_access.h"
 #include "dict_offsets.h"
+#include "output/printer_windows.h"
 #include "recordwin/out_payment_window.h"
 #include "recordwin/person_payment_window.h"
 #include "recordwin/purchase_invoice_window.h"
@@ -71,6 +72,7 @@ constexpr HandlerEntry Handlers[] = {
     {272, Win272Event},     {352, Win352Event},
     {290, Win290Event},     {468, Win468Event},
     {557, Win557Event},
+    {PrinterListType, PrinterListEvent}, {PrinterRowType, PrinterRowEvent},
 };
 
 // Handlers set at run time, asked before the built-in table; type 0 is a

@@ -4,6 +4,7 @@
 // windows by type; and the reset of a window (command 809).
 #include "output/devices/report_output.h"
 #include "output/job_queue.h"
+#include "output/printer_windows.h"
 #include "shell/window_mouse.h"
 
 #include "platform/control.h"
@@ -154,7 +155,7 @@ void WinControlNotify(int n, uint32_t control, int code)
 // Runs push button `control` of n with its button code (a command
 // number), by n's window type: the report and document lists run their
 // button by its code (1 the selected entry's second window, 2 its page
-// set-up); the login window ends its loop (button 1 cancels it); the
+// set-up), and so do the job queue and the printer list; the login window ends its loop (button 1 cancels it); the
 // About window closes; the busy message closes as a
 // record window does; the designer remembers buttons 1..5 as its choice;
 // a designer item window takes code 8 as OK and 5 as close, and so does
@@ -172,6 +173,7 @@ void DialogButton(int n, int control, int code, int flag)
     case ReportListType: ReportListButton(n, code); return;
     case DocumentListType: DocumentListButton(n, code); return;
     case JobQueueType: RepJobQueueButton(n, code); return;
+    case PrinterListType: PrinterListButton(n, code); return;
     case LoginType: LoginWindowDone(control == LoginCancelButton); return;
     case AboutType: WinClose(n); return;
     case SaveSelectionType:   // OK saves the selection; Cancel drops it unasked
