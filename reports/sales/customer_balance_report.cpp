@@ -216,6 +216,7 @@ void CustomerTransactionList(const uint8_t *customer, PackedDecimal *balance) {
         const uint32_t docNr = GetU32(entry.record, CustTransVc::DocNr);
         if (kind == EntryReceipt) {
             if (objects[0]) continue;
+            RecFreeMatrix(IPVc::Number, receipt.record);
             PutU32(receipt.record, IPVc::SerNr, docNr);
             uint32_t rid = 0, rpos = 0;
             if (!RecFind(IPVc::Number, receipt.record, 1, 1, &rid, &rpos)) continue;
@@ -236,6 +237,7 @@ void CustomerTransactionList(const uint8_t *customer, PackedDecimal *balance) {
             }
             TransactionLine(entry.record, paid == NoInvoice ? 2497 : 2486, number, nullptr, &sum, balance);
         } else if (kind == EntryInvoice) {
+            RecFreeMatrix(IVVc::Number, doc.record);
             PutU32(doc.record, IVVc::SerNr, docNr);
             uint32_t did = 0, dpos = 0;
             if (!RecFindByIndex(IVVc::Number, "SerNr", doc.record, 1, 1, &did, &dpos)) continue;

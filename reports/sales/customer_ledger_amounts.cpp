@@ -19,6 +19,7 @@ constexpr uint32_t NoInvoice = 0xFFFFFFFFu;
 // Reads the receipt of serial into r; false when it is gone.
 bool ReadReceipt(uint32_t serial, RuleRecord &r) {
     if (!r.record) return false;
+    RecFreeMatrix(IPVc::Number, r.record);   // the rows of the receipt read before
     PutU32(r.record, IPVc::SerNr, serial);
     uint32_t recid = 0, position = 0;
     return RecFind(IPVc::Number, r.record, 1, 1, &recid, &position);
@@ -27,6 +28,7 @@ bool ReadReceipt(uint32_t serial, RuleRecord &r) {
 // Reads the invoice of serial into r; false when it is gone.
 bool ReadInvoice(uint32_t serial, RuleRecord &r) {
     if (!r.record) return false;
+    RecFreeMatrix(IVVc::Number, r.record);   // the rows of the invoice read before
     PutU32(r.record, IVVc::SerNr, serial);
     uint32_t recid = 0, position = 0;
     return RecFindByIndex(IVVc::Number, "SerNr", r.record, 1, 1, &recid, &position);

@@ -133,6 +133,7 @@ void Headings(int layout) {
 // Reads the invoice of serial into r; false when it is gone.
 bool ReadInvoice(uint32_t serial, RuleRecord &r) {
     if (!r.record) return false;
+    RecFreeMatrix(IVVc::Number, r.record);   // the rows of the invoice read before
     PutU32(r.record, IVVc::SerNr, serial);
     uint32_t recid = 0, position = 0;
     return RecFindByIndex(IVVc::Number, "SerNr", r.record, 1, 1, &recid, &position);
@@ -345,7 +346,10 @@ void InvoiceItems(const uint8_t *customer, const LedgerSelection &s, CustomerSum
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(IVVc::Number, "CustCode", invoice.record, 2, 0, &recid, &position);
     for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(IVVc::Number, "CustCode", p, invoice.record, &recid)) break;
+        if (p != (int32_t)position) {
+            RecFreeMatrix(IVVc::Number, invoice.record);
+            if (!RecReadAtIndex(IVVc::Number, "CustCode", p, invoice.record, &recid)) break;
+        }
         GetPString(invoice.record, IVVc::CustCode, 20, code);
         if (!PStringEqual(code, own)) break;
         const DateRec due = GetDate(invoice.record, IVVc::PayDate), date = GetDate(invoice.record, IVVc::InvDate);
