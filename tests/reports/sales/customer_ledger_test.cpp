@@ -330,4 +330,58 @@ TEST_F(CustomerLedgerTest, SalesPerCustomer) {
     }
 }
 
+// The walk of the balances, sales and statement runs: the code range
+// (an open end), the group, and Esc after the customer at hand.
+TEST_F(CustomerLedgerTest, CustomerWalkByRangeAndGroup) {
+    StoreLedgerHistory();
+    ASSERT_FALSE(HasFatalFailure());
+    auto walk = [](const char *range, const char *group) {
+        ResetParams();
+        SetText(P::SelText1, range);
+        SetText(P::SelText3, group);
+        std::vector<std::string> codes;
+        CustomerWalk(
+            [](const uint8_t *customer, void *context) {
+                PString code;
+                GetPString(customer, CUVc::Code, 20, code);
+                static_cast<std::vector<std::string> *>(context)->push_back(PStringToStd(code));
+            },
+            &codes);
+        return codes;
+    };
+    using S = std::vector<std::string>;
+    EXPECT_EQ(walk("", ""), (S{"C1", "C2", "C3"}));
+    EXPECT_EQ(walk("C2:", ""), (S{"C2", "C3"}));
+    EXPECT_EQ(walk(":C2", ""), (S{"C1", "C2"}));
+    EXPECT_EQ(walk("C2", ""), (S{"C2"}));
+    EXPECT_EQ(walk("X1:X9", ""), S{});
+    EXPECT_EQ(walk("", "NONE"), S{});
+    CancelFlag = 1;
+    EXPECT_EQ(walk("", ""), (S{"C1"}));
+    CancelFlag = 0;
+}
+
+// The statement run's balances: C1's invoices less what was paid, in its
+// own currency, before the first month and at the end of the last; a customer without statistics
+// opens at zero.
+TEST_F(CustomerLedgerTest, PeriodBalancesOfTheStatistics) {
+    StoreLedgerHistory();
+    ASSERT_FALSE(HasFatalFailure());
+    const DateRec feb{1, 2, 2024}, mar{1, 3, 2024};
+    RuleRecord c(CUVc::Number);
+    PutText(c.record, CUVc::Code, 20, "C1");
+    PackedDecimal opening, closing;
+    CustomerPeriodBalances(c.record, true, MonthIndex(&feb), MonthIndex(&mar), &opening, &closing);
+    // January: invoices 1 (250) and 2 (784, paid at once) less receipt 1
+    // (240 and its discount and charge rows of 5 each): nothing owed. To
+    // March's end: the credit note of the cash invoice takes back both
+    // sides, then the interest invoice of 40 less 30 on account.
+    EXPECT_EQ(DecToDouble(&opening), 0) << "opening";
+    EXPECT_EQ(DecToDouble(&closing), 10) << "closing";
+    PutText(c.record, CUVc::Code, 20, "NOBODY");
+    CustomerPeriodBalances(c.record, true, MonthIndex(&feb), MonthIndex(&mar), &opening, &closing);
+    EXPECT_TRUE(DecIsZero(&opening) && DecIsZero(&closing));
+    EXPECT_FALSE(DecIsBlank(&opening));
+}
+
 }  // namespace
