@@ -16,8 +16,10 @@ void AgedLimits(int32_t *limit1, int32_t *limit2) {
         *limit1 = (int32_t)GetU32(block, AgedBlk::Limit1);
         *limit2 = (int32_t)GetU32(block, AgedBlk::Limit2);
     }
-    if (*limit1 == -1) *limit1 = AgedDefaultLimit1;
-    if (*limit2 == -1) *limit2 = AgedDefaultLimit2;
+    // -1 is stored for "not set"; a block never stored reads as zeros,
+    // and a limit of 0 days would put every overdue amount past both.
+    if (*limit1 <= 0) *limit1 = AgedDefaultLimit1;
+    if (*limit2 <= 0) *limit2 = AgedDefaultLimit2;
 }
 
 // One bucket only, so the four sums always add up to what was added:

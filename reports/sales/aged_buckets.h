@@ -10,8 +10,9 @@
 // The limit a stored -1 (not set) stands for.
 constexpr int32_t AgedDefaultLimit1 = 15, AgedDefaultLimit2 = 30;
 
-// The two day limits of block 219, loaded first; a limit not set (or
-// the block not there) is 15 for the first and 30 for the second.
+// The two day limits of block 219, loaded first; a limit not set (-1,
+// or 0 or below as in a block never stored) is 15 for the first and 30
+// for the second.
 void AgedLimits(int32_t *limit1, int32_t *limit2);
 
 // Adds amount into exactly one of the four buckets by days (due date

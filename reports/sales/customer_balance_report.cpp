@@ -247,7 +247,7 @@ void CustomerTransactionList(const uint8_t *customer, PackedDecimal *balance) {
             // The ledger entries carry no amount of their own: the
             // invoice's total stands for them then.
             PackedDecimal amount = GetDec(entry.record, CustTransVc::Amount);
-            if (DecIsBlank(&amount)) amount = GetDec(doc.record, IVVc::Total);
+            if (DecIsZero(&amount)) amount = GetDec(doc.record, IVVc::Total);
             if (!inCurrency) {
                 const PackedDecimal rate = GetDec(doc.record, IVVc::Rate);
                 AmountTimesRate(&amount, &rate, &amount);

@@ -1,9 +1,11 @@
-// customer_ledger_test.cpp - the ageing buckets and report 5 over the
+// customer_reports_test.cpp - the ageing buckets and report 5 over the
 // sales history entered in the customer ledger: each layout in both
 // modes (open items of today, invoices as of a date), the filters, the
 // payments on account, a selection that takes nobody and Esc mid-walk.
 #include "operations/customer_receipt.h"
+#include "platform/queue.h"
 #include "rules/ledger.h"
+#include "tests/output/output_recorder.h"
 #include "operations/sales_invoice.h"
 #include "reports/sales/aged_buckets.h"
 #include "reports/sales/customer_reports.h"
@@ -13,7 +15,7 @@ namespace {
 
 namespace P = ReportParamsVc;
 
-class CustomerLedgerTest : public ReportFixture {
+class CustomerReportsTest : public ReportFixture {
 protected:
     // The sales history with its invoices 1-5 and receipts entered in the
     // customer ledger and the statistics by their approval, and receipt 3 (C1,
@@ -39,10 +41,10 @@ protected:
         }
     }
     void SetLimits(int32_t l1, int32_t l2) {
-        ChangeBlock(AgedBlk::Number, AgedBlk::Size, [&](uint8_t *b) {
-            PutI32(b, AgedBlk::Limit1, l1);
-            PutI32(b, AgedBlk::Limit2, l2);
-        });
+        uint8_t b[AgedBlk::Size] = {};
+        PutI32(b, AgedBlk::Limit1, l1);
+        PutI32(b, AgedBlk::Limit2, l2);
+        StoreBlock(AgedBlk::Number, b, AgedBlk::Size);
     }
     // The four buckets after adding 1 at each of days.
     static std::vector<double> Buckets(int32_t l1, int32_t l2, std::initializer_list<int32_t> days) {
@@ -61,7 +63,7 @@ using V = std::vector<double>;
 // Each amount lands in exactly one bucket whatever the limits: 30/60 as
 // set, 60/30 (bucket 2 can take nothing, the rest beyond 60 days goes to
 // bucket 3 only), and the limits' own edges.
-TEST_F(CustomerLedgerTest, AgedBucketsTakeEachAmountOnce) {
+TEST_F(CustomerReportsTest, AgedBucketsTakeEachAmountOnce) {
     EXPECT_EQ(Buckets(30, 60, {0}), (V{1, 0, 0, 0}));
     EXPECT_EQ(Buckets(30, 60, {5000}), (V{1, 0, 0, 0}));
     EXPECT_EQ(Buckets(30, 60, {-1, -30}), (V{0, 2, 0, 0}));
@@ -73,8 +75,9 @@ TEST_F(CustomerLedgerTest, AgedBucketsTakeEachAmountOnce) {
     EXPECT_EQ(Buckets(30, 30, {-30, -31}), (V{0, 1, 0, 1}));
 }
 
-// The limits come from block 219; a limit not set (-1) is 15 or 30.
-TEST_F(CustomerLedgerTest, AgedLimitsFromTheBlock) {
+// The limits come from block 219; a limit not set (-1, or 0 as in a
+// block never stored) is 15 or 30.
+TEST_F(CustomerReportsTest, AgedLimitsFromTheBlock) {
     int32_t l1 = 0, l2 = 0;
     SetLimits(-1, -1);
     AgedLimits(&l1, &l2);
@@ -91,12 +94,17 @@ TEST_F(CustomerLedgerTest, AgedLimitsFromTheBlock) {
     AgedLimits(&l1, &l2);
     EXPECT_EQ(l1, 45);
     EXPECT_EQ(l2, 30);
+    // A block never stored reads as zeros: the limits are taken as unset.
+    SetLimits(0, 0);
+    AgedLimits(&l1, &l2);
+    EXPECT_EQ(l1, 15);
+    EXPECT_EQ(l2, 30);
 }
 
 // What was open on a date: invoice 1 less receipt 1 from 31.1 on; invoice
 // 2 (cash) less its credit note 4 from 15.2 on; a serial without entries
 // keeps its amount. Receipt 1 paid 240 on invoice 1, nothing on 3.
-TEST_F(CustomerLedgerTest, OpenAmountOnADate) {
+TEST_F(CustomerReportsTest, OpenAmountOnADate) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
     const struct {
@@ -129,7 +137,7 @@ TEST_F(CustomerLedgerTest, OpenAmountOnADate) {
 // The payment on account of receipt 3 counts on its own date and after,
 // not before; its discount and charge rows of receipt 1 never count; a
 // customer without one gets blanks.
-TEST_F(CustomerLedgerTest, OnAccountSumsUpToTheDate) {
+TEST_F(CustomerReportsTest, OnAccountSumsUpToTheDate) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
     PString c1, c2;
@@ -151,7 +159,7 @@ TEST_F(CustomerLedgerTest, OnAccountSumsUpToTheDate) {
 // Report 5 as goldens: every layout of the open items, the as-of mode
 // (before and on the day of the payment on account), the customers'
 // currencies, overdue items only, the filters and a range of nobody.
-TEST_F(CustomerLedgerTest, LedgerByLayoutAndMode) {
+TEST_F(CustomerReportsTest, LedgerByLayoutAndMode) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
     SetLimits(30, 60);
@@ -195,7 +203,7 @@ TEST_F(CustomerLedgerTest, LedgerByLayoutAndMode) {
 
 // The limits unset print as 15 and 30 in the ageing headings and sort
 // by them; an empty customer register prints the frame and zero sums.
-TEST_F(CustomerLedgerTest, UnsetLimitsAndEmptyRegister) {
+TEST_F(CustomerReportsTest, UnsetLimitsAndEmptyRegister) {
     ResetParams();
     SetWord(P::ReportNumber, 5);
     SetWord(P::ReportLayout, 2);
@@ -206,19 +214,47 @@ TEST_F(CustomerLedgerTest, UnsetLimitsAndEmptyRegister) {
     ExpectGolden("report5_unset_limits", RunText(CustomerLedgerReport));
 }
 
-// Esc before the walk: the first customer is listed whole, then the walk
-// stops and the sums so far are printed.
-TEST_F(CustomerLedgerTest, EscStopsAfterTheCustomerAtHand) {
+// Lines started in the Esc test's job; the second posts Esc, as a user
+// pressing it while the first customer prints.
+int LinesStarted = 0;
+
+const RepDevice EscDevice = [] {
+    RepDevice d = RecorderDevice;
+    d.lineStart = [] {
+        RecorderDevice.lineStart();
+        if (++LinesStarted == 2) {
+            EXPECT_TRUE(MsgPost(0, PlMsg::KeyDown, PlKey::Escape, 0));
+        }
+    };
+    return d;
+}();
+
+// Esc while the first customer prints: the job ends stopped, the second
+// customer is never reached and no grand total is printed, in each mode.
+TEST_F(CustomerReportsTest, EscStopsAfterTheCustomerAtHand) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
-    ResetParams();
-    SetWord(P::ReportNumber, 5);
-    SetWord(P::ReportLayout, 3);
-    CancelFlag = 1;
-    const std::string text = RunText(CustomerLedgerReport);
-    CancelFlag = 0;
-    EXPECT_NE(text.find("First Customer"), std::string::npos) << text;
-    EXPECT_EQ(text.find("Euro Customer"), std::string::npos) << text;
+    const RepDevice *saved = RepDeviceInstall(OutPreview, &EscDevice);
+    for (DateRec asOf : {DateRec{}, DateRec{15, 3, 2024}}) {
+        SCOPED_TRACE(asOf.year);
+        ResetParams();
+        SetWord(P::ReportNumber, 5);
+        SetWord(P::ReportLayout, 1);
+        SetWord(P::OutputKind, OutPreview);
+        PutDate(ReportParams, P::Date2From, asOf);
+        RecLog.clear();
+        LinesStarted = 0;
+        CustomerLedgerReport();
+        ASSERT_FALSE(RecLog.empty());
+        EXPECT_EQ(RecLog.back().name, "end");
+        EXPECT_EQ(RepStopped, 1);
+        const std::string grand = UiText(2429);
+        for (const RecCall &call : RecLog) {
+            EXPECT_NE(call.text, "Euro Customer");
+            EXPECT_NE(call.text, grand);
+        }
+    }
+    RepDeviceInstall(OutPreview, saved);
 }
 
 // The period in the job record with its month numbers, as the check sets them.
@@ -233,7 +269,7 @@ void SetMonths(DateRec from, DateRec to) {
 // balance then), in home and customer currency, the empty customers
 // left out, and the transaction listing with its sums; the total line's
 // change is the closing sum less the opening sum.
-TEST_F(CustomerLedgerTest, BalancesPerPeriod) {
+TEST_F(CustomerReportsTest, BalancesPerPeriod) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
     const struct {
@@ -265,7 +301,7 @@ TEST_F(CustomerLedgerTest, BalancesPerPeriod) {
 
 // A cash invoice leaves the running balance as it was: debit and credit
 // both rise by it; a credit note of it does the same.
-TEST_F(CustomerLedgerTest, CashInvoiceKeepsTheBalance) {
+TEST_F(CustomerReportsTest, CashInvoiceKeepsTheBalance) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
     ResetParams();
@@ -298,7 +334,7 @@ TEST_F(CustomerLedgerTest, CashInvoiceKeepsTheBalance) {
 // Report 14: sales and cost of the quarter, of one item, the minimum
 // sales leaving customers out, a salesman nobody has, and the totals of
 // layout 1; a customer without sales shows a blank share.
-TEST_F(CustomerLedgerTest, SalesPerCustomer) {
+TEST_F(CustomerReportsTest, SalesPerCustomer) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
     const struct {
@@ -332,7 +368,7 @@ TEST_F(CustomerLedgerTest, SalesPerCustomer) {
 
 // The walk of the balances, sales and statement runs: the code range
 // (an open end), the group, and Esc after the customer at hand.
-TEST_F(CustomerLedgerTest, CustomerWalkByRangeAndGroup) {
+TEST_F(CustomerReportsTest, CustomerWalkByRangeAndGroup) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
     auto walk = [](const char *range, const char *group) {
@@ -364,20 +400,24 @@ TEST_F(CustomerLedgerTest, CustomerWalkByRangeAndGroup) {
 // The statement run's balances: C1's invoices less what was paid, in its
 // own currency, before the first month and at the end of the last; a customer without statistics
 // opens at zero.
-TEST_F(CustomerLedgerTest, PeriodBalancesOfTheStatistics) {
+TEST_F(CustomerReportsTest, PeriodBalancesOfTheStatistics) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
     const DateRec feb{1, 2, 2024}, mar{1, 3, 2024};
     RuleRecord c(CUVc::Number);
     PutText(c.record, CUVc::Code, 20, "C1");
     PackedDecimal opening, closing;
-    CustomerPeriodBalances(c.record, true, MonthIndex(&feb), MonthIndex(&mar), &opening, &closing);
     // January: invoices 1 (250) and 2 (784, paid at once) less receipt 1
-    // (240 and its discount and charge rows of 5 each): nothing owed. To
-    // March's end: the credit note of the cash invoice takes back both
-    // sides, then the interest invoice of 40 less 30 on account.
+    // (240 and its discount and charge rows of 5 each): nothing owed.
+    CustomerPeriodBalances(c.record, true, MonthIndex(&feb), MonthIndex(&feb), &opening, &closing);
     EXPECT_EQ(DecToDouble(&opening), 0) << "opening";
-    EXPECT_EQ(DecToDouble(&closing), 10) << "closing";
+    // March alone: the interest invoice of 40 less 30 on account.
+    CustomerPeriodBalances(c.record, true, MonthIndex(&mar), MonthIndex(&mar), &opening, &closing);
+    EXPECT_EQ(DecToDouble(&closing) - DecToDouble(&opening), 10) << "March";
+    // In home currency (kind 4) the receipt on account counts the same.
+    PackedDecimal homeOpening, homeClosing;
+    CustomerPeriodBalances(c.record, false, MonthIndex(&mar), MonthIndex(&mar), &homeOpening, &homeClosing);
+    EXPECT_EQ(DecToDouble(&homeClosing) - DecToDouble(&homeOpening), 10) << "March at home";
     PutText(c.record, CUVc::Code, 20, "NOBODY");
     CustomerPeriodBalances(c.record, true, MonthIndex(&feb), MonthIndex(&mar), &opening, &closing);
     EXPECT_TRUE(DecIsZero(&opening) && DecIsZero(&closing));
