@@ -9,6 +9,7 @@
 #include "reports/assets/asset_reports.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/projects/project_reports.h"
+#include "reports/sales/customer_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
 
@@ -31,7 +32,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, ApproveQuoteRange, nullptr, nullptr, 0},   // -14
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -13
     {ReportRowKind::Body, nullptr, nullptr, PrintDeliveryForms, -12},   // -12
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -11
+    {ReportRowKind::Body, CustomerStatementRun, nullptr, nullptr, 0},   // -11
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -10
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -9
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -8
@@ -47,7 +48,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 2
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 3
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 4
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 5
+    {ReportRowKind::Body, CustomerLedgerReport, nullptr, nullptr, 0},   // 5
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 6
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 7
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 8
@@ -56,7 +57,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 11
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 3},   // 12
     {ReportRowKind::Body, ReceiptJournalReport, nullptr, nullptr, 0},   // 13
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 14
+    {ReportRowKind::Body, CustomerSalesReport, nullptr, nullptr, 0},   // 14
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 15
     {ReportRowKind::Body, DueDateReport, nullptr, nullptr, 0},   // 16
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 17
@@ -76,7 +77,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 31
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 32
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 33
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 34
+    {ReportRowKind::Body, CustomerBalanceReport, nullptr, nullptr, 0},   // 34
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 35
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 36
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 37

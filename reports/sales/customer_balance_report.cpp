@@ -1,0 +1,345 @@
+// customer_balance_report.cpp - report 34, each customer's balance at the
+// start and the end of a period of whole months with the change between
+// (layout 0), or its customer-ledger transactions in the period with a
+// running balance (layout 1); in home currency or, with Option3, in each
+// customer's own currency with the sums per currency.
+#include <cassert>
+#include <cstdio>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/customer_reports.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/sales_reports.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+constexpr int LineHeight = 15;
+constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, KindCash = 2, KindCredit = 3;
+constexpr uint32_t NoInvoice = 0xFFFFFFFFu;
+// Column numbers of the layout of the report.
+constexpr int ColClosing = 1, ColName = 2, ColDebit = 3, ColCredit = 4, ColLabel = 6, ColRuleFrom = 9;
+
+// The debit and credit of every customer the transaction listing showed.
+PackedDecimal ListedDebit, ListedCredit;
+
+// What the walk gathers.
+struct BalanceSums {
+    PackedDecimal opening, closing;
+};
+
+void Amount(int x, const PackedDecimal *amount, int type = FtAmount2) {
+    uint8_t slot[sizeof(PackedDecimal)];
+    PutDec(slot, 0, *amount);
+    RepValue(x, 0, slot, type, -1);
+}
+
+void Field(int x, const uint8_t *record, uint32_t offset, int width) {
+    PString t;
+    GetPString(record, offset, width, t);
+    RepTextEx(x, -1, 0, 0, 0, t);
+}
+
+bool CustomerCurrency() { return GetU16(ReportParams, P::Option3) != 0; }
+bool SkipEmpty() { return GetU16(ReportParams, P::Option2) != 0; }
+
+// Adds the three amounts to the totals table under the customer's currency.
+void TotalsOfCustomer(const uint8_t *customer, const PackedDecimal *a, const PackedDecimal *b,
+                      const PackedDecimal *c) {
+    PString currency;
+    GetPString(customer, CUVc::CurncyCode, 5, currency);
+    TotalsTableAdd(currency, a, b, c);
+}
+
+// The column headings of the balances: label, opening, change, closing.
+void SumHeadings(int first, int firstX) {
+    RepStartLine(LineHeight);
+    RepTextNr(firstX, 0, first, 0);
+    if (first == 2482) RepTextNr(ColName, 0, 2483, 0);
+    RepTextNr(ColDebit, 0, 2495, -1);
+    RepTextNr(ColCredit, 0, 2496, -1);
+    RepTextNr(ColClosing, 0, 2489, -1);
+    RepEndLine();
+    RepRuleFull(1, 4);
+}
+
+void CustomerTransactionHead(const uint8_t *customer, const PackedDecimal *opening) {
+    RepStartLine(LineHeight);
+    Field(0, customer, CUVc::Code, 20);
+    Field(ColName, customer, CUVc::Name, 60);
+    RepEndLine();
+    RepRuleFull(1, 4);
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 3184, 0);
+    RepTextNr(90, 0, 2435, 0);
+    RepTextNr(140, 0, 2436, 0);
+    RepTextNr(ColDebit, 0, 2490, -1);
+    RepTextNr(ColCredit, 0, 2491, -1);
+    if (CustomerCurrency()) {
+        PString currency;
+        GetPString(customer, CUVc::CurncyCode, 5, currency);
+        RepTextEx(ColClosing, -1, 0, -1, 0, currency);
+    } else {
+        RepTextNr(ColClosing, 0, 2489, -1);
+    }
+    RepEndLine();
+    RepRuleFull(1, 4);
+    RepStartLine(LineHeight);
+    RepTextNr(ColLabel, 0, 2492, 0);
+    Amount(ColClosing, opening);
+    RepEndLine();
+}
+
+// The receipt's counted rows that the entry stands for, in the receipt's
+// currency or in home currency at the rate of the invoice each pays (a
+// payment on account at the receipt's own rate).
+void ReceiptRowsForEntry(const uint8_t *entry, const uint8_t *receipt, const uint8_t *customer, bool inCurrency,
+                         PackedDecimal *sum) {
+    DecSetZero(sum);
+    const DateRec date = GetDate(receipt, IPVc::TransDate), entryDate = GetDate(entry, CustTransVc::Date2);
+    const uint32_t invoiceNr = GetU32(entry, CustTransVc::InvoiceNr);
+    PString code, own;
+    GetPString(customer, CUVc::Code, 20, own);
+    uint8_t row[IPVc::Rows::Size];
+    const int32_t rows = MatrixRowCount(IPVc::Number, 0, receipt);
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowRead(IPVc::Number, receipt, i, row)) break;
+        const uint16_t kind = GetU16(row, IPVc::Rows::Kind);
+        if ((kind != 1 && kind != 5 && kind != 6) || GetU32(row, IPVc::Rows::InvoiceNr) != invoiceNr) continue;
+        DateRec rowDate = GetDate(row, IPVc::Rows::PayDate);
+        if (rowDate.year != 0 && DateCompare(&rowDate, &date) != 0) continue;
+        if (rowDate.year == 0) rowDate = date;
+        if (entryDate.year != 0 && DateCompare(&rowDate, &entryDate) != 0) continue;
+        GetPString(row, IPVc::Rows::CustCode, 20, code);
+        if (!PStringEqual(code, own)) continue;
+        PackedDecimal amount = GetDec(row, IPVc::Rows::Amount), rate = GetDec(receipt, IPVc::Rate);
+        if (!inCurrency) {
+            if (invoiceNr != NoInvoice) {
+                RuleRecord invoice(IVVc::Number);
+                if (!invoice.record) continue;
+                PutU32(invoice.record, IVVc::SerNr, invoiceNr);
+                uint32_t recid = 0, position = 0;
+                if (!RecFindByIndex(IVVc::Number, "SerNr", invoice.record, 1, 1, &recid, &position)) continue;
+                rate = GetDec(invoice.record, IVVc::Rate);
+            }
+            AmountTimesRate(&amount, &rate, &amount);
+        }
+        DecAdd(sum, &amount, sum);
+    }
+}
+
+// One line of the listing: date, text, number text, debit and credit
+// where given, and the balance.
+void TransactionLine(const uint8_t *entry, int text, const uint8_t *number, const PackedDecimal *debit,
+                     const PackedDecimal *credit, const PackedDecimal *balance) {
+    RepStartLine(LineHeight);
+    RepValue(0, 0, entry + CustTransVc::TransDate, FtDate, 0);
+    RepTextNr(90, 0, text, 0);
+    RepTextEx(140, -1, 0, 0, 0, number);
+    if (debit) Amount(ColDebit, debit);
+    if (credit) Amount(ColCredit, credit);
+    Amount(ColClosing, balance);
+    RepEndLine();
+}
+
+// A number as text, "12".
+void NumberText(int32_t n, uint8_t *out) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%d", n);
+    PStringFromC(out, buf);
+}
+
+void EachBalance(const uint8_t *customer, void *context) {
+    BalanceSums *g = static_cast<BalanceSums *>(context);
+    PackedDecimal opening, closing, change;
+    CustomerPeriodBalances(customer, CustomerCurrency(), GetU16(ReportParams, P::MonthFrom),
+                           GetU16(ReportParams, P::MonthTo), &opening, &closing);
+    DecAdd(&g->opening, &opening, &g->opening);
+    if (GetU16(ReportParams, P::ReportLayout) == 1) {
+        CustomerTransactionList(customer, &opening);
+        DecAdd(&g->closing, &opening, &g->closing);
+        return;
+    }
+    DecSub(&closing, &opening, &change);
+    DecAdd(&g->closing, &closing, &g->closing);
+    if (SkipEmpty() && DecIsZero(&opening) && DecIsZero(&change) && DecIsZero(&closing)) return;
+    RepStartLine(LineHeight);
+    Field(0, customer, CUVc::Code, 20);
+    Field(ColName, customer, CUVc::Name, 60);
+    Amount(ColDebit, &opening);
+    Amount(ColCredit, &change);
+    Amount(ColClosing, &closing);
+    RepEndLine();
+    TotalsOfCustomer(customer, &opening, &change, &closing);
+}
+
+}  // namespace
+
+void CustomerTransactionList(const uint8_t *customer, PackedDecimal *balance) {
+    assert(customer && balance && ReportParams);
+    const bool inCurrency = CustomerCurrency();
+    const PackedDecimal opening = *balance;
+    bool head = !DecIsZero(&opening) || !SkipEmpty();
+    if (head) CustomerTransactionHead(customer, &opening);
+    PackedDecimal debit, credit;
+    DecSetZero(&debit);
+    DecSetZero(&credit);
+    PString own, code, objects, number, tail;
+    GetPString(customer, CUVc::Code, 20, own);
+    GetPString(ReportParams, P::ObjectSel, 30, objects);
+    const DateRec to = GetDate(ReportParams, P::DateTo);
+    RuleRecord entry(CustTransVc::Number), doc(IVVc::Number), receipt(IPVc::Number);
+    if (!entry.record || !doc.record || !receipt.record) return;
+    PutPString(entry.record, CustTransVc::CustCode, 20, own);
+    PutDate(entry.record, CustTransVc::TransDate, GetDate(ReportParams, P::DateFrom));
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(CustTransVc::Number, "CustTransKey", entry.record, 2, 0, &recid, &position);
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position &&
+            !RecReadAtIndex(CustTransVc::Number, "CustTransKey", p, entry.record, &recid))
+            break;
+        GetPString(entry.record, CustTransVc::CustCode, 20, code);
+        if (!PStringEqual(code, own)) break;
+        const DateRec on = GetDate(entry.record, CustTransVc::TransDate);
+        if (to.year != 0 && DateCompare(&on, &to) > 0) break;
+        const uint16_t kind = GetU16(entry.record, CustTransVc::Kind);
+        const uint32_t docNr = GetU32(entry.record, CustTransVc::DocNr);
+        if (kind == EntryReceipt) {
+            if (objects[0]) continue;
+            RecFreeMatrix(IPVc::Number, receipt.record);
+            PutU32(receipt.record, IPVc::SerNr, docNr);
+            uint32_t rid = 0, rpos = 0;
+            if (!RecFind(IPVc::Number, receipt.record, 1, 1, &rid, &rpos)) continue;
+            PackedDecimal sum;
+            ReceiptRowsForEntry(entry.record, receipt.record, customer, inCurrency, &sum);
+            if (DecIsZero(&sum)) continue;
+            if (!head) CustomerTransactionHead(customer, &opening);
+            head = true;
+            DecSub(balance, &sum, balance);
+            DecAdd(&credit, &sum, &credit);
+            const uint32_t paid = GetU32(entry.record, CustTransVc::InvoiceNr);
+            NumberText((int32_t)docNr, number);
+            if (paid != NoInvoice) {
+                PStringAppendC(number, " (");
+                NumberText((int32_t)paid, tail);
+                PStringAppend(number, tail);
+                PStringAppendC(number, ")");
+            }
+            TransactionLine(entry.record, paid == NoInvoice ? 2497 : 2486, number, nullptr, &sum, balance);
+        } else if (kind == EntryInvoice) {
+            RecFreeMatrix(IVVc::Number, doc.record);
+            PutU32(doc.record, IVVc::SerNr, docNr);
+            uint32_t did = 0, dpos = 0;
+            if (!RecFindByIndex(IVVc::Number, "SerNr", doc.record, 1, 1, &did, &dpos)) continue;
+            PString docObjects;
+            GetPString(doc.record, IVVc::Objects, 30, docObjects);
+            if (objects[0] && !ObjectListContains(objects, docObjects)) continue;
+            // The ledger entries carry no amount of their own: the
+            // invoice's total stands for them then.
+            PackedDecimal amount = GetDec(entry.record, CustTransVc::Amount);
+            if (DecIsZero(&amount)) amount = GetDec(doc.record, IVVc::Total);
+            if (!inCurrency) {
+                const PackedDecimal rate = GetDec(doc.record, IVVc::Rate);
+                AmountTimesRate(&amount, &rate, &amount);
+            }
+            if (!head) CustomerTransactionHead(customer, &opening);
+            head = true;
+            NumberText((int32_t)docNr, number);
+            const uint16_t invKind = GetU16(doc.record, IVVc::InvType);
+            bool both = invKind == KindCash;
+            if (invKind == KindCredit) {
+                RuleRecord credited(IVVc::Number);
+                uint32_t cid = 0, cpos = 0;
+                if (credited.record) {
+                    PutU32(credited.record, IVVc::SerNr, GetU32(doc.record, IVVc::CredInv));
+                    both = RecFindByIndex(IVVc::Number, "SerNr", credited.record, 1, 1, &cid, &cpos) &&
+                           GetU16(credited.record, IVVc::InvType) == KindCash;
+                }
+            }
+            if (both) {
+                DecAdd(&debit, &amount, &debit);
+                DecAdd(&credit, &amount, &credit);
+                TransactionLine(entry.record, invKind == KindCash ? 2488 : 2487, number, &amount, &amount, balance);
+            } else if (invKind == KindCredit) {
+                DecSub(balance, &amount, balance);
+                DecAdd(&credit, &amount, &credit);
+                TransactionLine(entry.record, 2487, number, nullptr, &amount, balance);
+            } else {
+                DecAdd(balance, &amount, balance);
+                DecAdd(&debit, &amount, &debit);
+                TransactionLine(entry.record, 2485, number, &amount, nullptr, balance);
+            }
+        }
+        if (ReportCancelled()) break;
+    }
+    if (!head) return;
+    DecAdd(&ListedDebit, &debit, &ListedDebit);
+    DecAdd(&ListedCredit, &credit, &ListedCredit);
+    PackedDecimal net;
+    DecSub(&debit, &credit, &net);
+    RepStartLine(LineHeight);
+    RepRule(ColRuleFrom, ColClosing, 2);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    RepTextNr(ColLabel, 0, 3192, 0);
+    Amount(ColDebit, &debit);
+    Amount(ColCredit, &credit);
+    RepEndLine();
+    RepStartLine(5);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    RepTextNr(ColLabel, 0, 3194, 0);
+    Amount(ColDebit, &net, FtDebit);
+    Amount(ColCredit, &net, FtCredit);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    RepTextNr(ColLabel, 0, 3195, 0);
+    Amount(ColClosing, balance);
+    RepEndLine();
+    RepRuleFull(1, 4);
+    TotalsOfCustomer(customer, &opening, &net, balance);
+}
+
+// Report 34. The total line's change column is the movement of the
+// customers listed: the debit less the credit of the transaction listing
+// in layout 1, the closing sum less the opening sum in layout 0 (which
+// gathers no transactions).
+void CustomerBalanceReport() {
+    assert(ReportParams);
+    const int layout = GetU16(ReportParams, P::ReportLayout);
+    TotalsTableReset();
+    DecSetZero(&ListedDebit);
+    DecSetZero(&ListedCredit);
+    BalanceSums g;
+    DecSetZero(&g.opening);
+    DecSetZero(&g.closing);
+    RepBeginJobNr(2480);
+    if (layout == 0) SumHeadings(2482, 0);
+    CustomerWalk(EachBalance, &g);
+    if (!CustomerCurrency()) {
+        PackedDecimal change;
+        if (layout == 1) DecSub(&ListedDebit, &ListedCredit, &change);
+        else DecSub(&g.closing, &g.opening, &change);
+        RepRuleFull(1, 4);
+        RepStartLine(LineHeight);
+        RepTextNr(ColLabel, 0, 2429, 0);
+        Amount(ColDebit, &g.opening);
+        Amount(ColCredit, &change);
+        Amount(ColClosing, &g.closing);
+        RepEndLine();
+    } else {
+        SumHeadings(2429, ColLabel);
+        TotalsTablePrint(ColDebit, ColCredit, ColClosing, ColLabel, 1);
+    }
+    RepEndJob();
+}

@@ -1,0 +1,124 @@
+// customer_ledger_amounts.cpp - amounts the customer reports read from the
+// customer ledger (register 49) and the receipts behind it.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "reports/sales/customer_reports.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, KindCredit = 3, RowPaid = 1;
+constexpr uint32_t NoInvoice = 0xFFFFFFFFu;
+
+// Reads the receipt of serial into r; false when it is gone.
+bool ReadReceipt(uint32_t serial, RuleRecord &r) {
+    if (!r.record) return false;
+    RecFreeMatrix(IPVc::Number, r.record);   // the rows of the receipt read before
+    PutU32(r.record, IPVc::SerNr, serial);
+    uint32_t recid = 0, position = 0;
+    return RecFind(IPVc::Number, r.record, 1, 1, &recid, &position);
+}
+
+// Reads the invoice of serial into r; false when it is gone.
+bool ReadInvoice(uint32_t serial, RuleRecord &r) {
+    if (!r.record) return false;
+    RecFreeMatrix(IVVc::Number, r.record);   // the rows of the invoice read before
+    PutU32(r.record, IVVc::SerNr, serial);
+    uint32_t recid = 0, position = 0;
+    return RecFindByIndex(IVVc::Number, "SerNr", r.record, 1, 1, &recid, &position);
+}
+
+}  // namespace
+
+void ReceiptPaidOnInvoice(const uint8_t *entry, PackedDecimal *result) {
+    assert(entry && result);
+    DecSetZero(result);
+    RuleRecord receipt(IPVc::Number);
+    if (!ReadReceipt(GetU32(entry, CustTransVc::DocNr), receipt)) return;
+    const uint32_t invoice = GetU32(entry, CustTransVc::InvoiceNr);
+    uint8_t row[IPVc::Rows::Size];
+    const int32_t count = MatrixRowCount(IPVc::Number, 0, receipt.record);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(IPVc::Number, receipt.record, i, row)) break;
+        if (GetU16(row, IPVc::Rows::Flag) != 0 || GetU32(row, IPVc::Rows::InvoiceNr) != invoice) continue;
+        const PackedDecimal amount = GetDec(row, IPVc::Rows::Amount);
+        DecAdd(result, &amount, result);
+    }
+}
+
+void InvoiceOpenAmountAt(int32_t serial, const DateRec *date, PackedDecimal *amount) {
+    assert(date && amount);
+    RuleRecord entry(CustTransVc::Number);
+    if (!entry.record) return;
+    PutI32(entry.record, CustTransVc::InvoiceNr, serial);
+    PutU16(entry.record, CustTransVc::Kind, EntryInvoice);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(CustTransVc::Number, "IVKey", entry.record, 2, 0, &recid, &position);
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(CustTransVc::Number, "IVKey", p, entry.record, &recid)) break;
+        if (GetI32(entry.record, CustTransVc::InvoiceNr) != serial) break;
+        const DateRec on = GetDate(entry.record, CustTransVc::TransDate);
+        if (DateCompare(&on, date) > 0) continue;
+        const uint16_t kind = GetU16(entry.record, CustTransVc::Kind);
+        if (kind == EntryReceipt) {
+            PackedDecimal paid;
+            ReceiptPaidOnInvoice(entry.record, &paid);
+            DecSub(amount, &paid, amount);
+        } else if (kind == EntryInvoice && GetI32(entry.record, CustTransVc::DocNr) != serial) {
+            RuleRecord other(IVVc::Number);
+            if (!ReadInvoice(GetU32(entry.record, CustTransVc::DocNr), other)) continue;
+            PackedDecimal total = GetDec(other.record, IVVc::Total);
+            if (GetU16(other.record, IVVc::InvType) == KindCredit) DecNegateInto(&total, &total);
+            DecAdd(amount, &total, amount);
+        }
+    }
+}
+
+void CustomerOnAccountSums(const uint8_t *customer, const DateRec *asOf, PackedDecimal *home,
+                           PackedDecimal *foreign) {
+    assert(customer && home && foreign);
+    DecSetBlank(home);
+    DecSetBlank(foreign);
+    RuleRecord entry(CustTransVc::Number), receipt(IPVc::Number);
+    if (!entry.record || customer[0] == 0) return;
+    PutPString(entry.record, CustTransVc::CustCode, 20, customer);
+    PutU32(entry.record, CustTransVc::InvoiceNr, NoInvoice);
+    PutU16(entry.record, CustTransVc::Kind, EntryReceipt);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(CustTransVc::Number, "OnAcc", entry.record, 3, 0, &recid, &position);
+    uint8_t code[256], row[IPVc::Rows::Size];
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(CustTransVc::Number, "OnAcc", p, entry.record, &recid)) break;
+        GetPString(entry.record, CustTransVc::CustCode, 20, code);
+        if (!PStringEqual(code, customer) || GetU32(entry.record, CustTransVc::InvoiceNr) != NoInvoice ||
+            GetU16(entry.record, CustTransVc::Kind) != EntryReceipt)
+            break;
+        if (!ReadReceipt(GetU32(entry.record, CustTransVc::DocNr), receipt)) continue;
+        const DateRec date = GetDate(receipt.record, IPVc::TransDate);
+        // On or before the as-of date, as the payments on invoices count.
+        if (asOf && asOf->year != 0 && DateCompare(&date, asOf) > 0) continue;
+        const PackedDecimal rate = GetDec(receipt.record, IPVc::Rate);
+        const int32_t count = MatrixRowCount(IPVc::Number, 0, receipt.record);
+        for (int32_t i = 0; i < count; i++) {
+            if (!MatrixRowRead(IPVc::Number, receipt.record, i, row)) break;
+            // Only paid rows: a discount or charge row has no invoice either.
+            if (GetU16(row, IPVc::Rows::Kind) != RowPaid || GetU16(row, IPVc::Rows::Flag) != 0 ||
+                GetU32(row, IPVc::Rows::InvoiceNr) != NoInvoice)
+                continue;
+            const DateRec rowDate = GetDate(row, IPVc::Rows::PayDate);
+            if (rowDate.year != 0 && DateCompare(&rowDate, &date) != 0) continue;
+            GetPString(row, IPVc::Rows::CustCode, 20, code);
+            if (!PStringEqual(code, customer)) continue;
+            PackedDecimal amount = GetDec(row, IPVc::Rows::Amount), atRate;
+            AmountTimesRate(&amount, &rate, &atRate);
+            DecSub(foreign, &amount, foreign);
+            DecSub(home, &atRate, home);
+        }
+    }
+}

@@ -1,0 +1,595 @@
+// customer_ledger_report.cpp - report 5, what each customer owes: the
+// open invoices with what lowered them (layout 0), a line per open item
+// (1), four ageing buckets (2), the balance only (3), or the foreign
+// items revalued at the day's rate (4). Without an as-of date it lists
+// the open items of today; with one it walks the invoices and takes off
+// what was paid or credited up to that date.
+#include <cassert>
+#include <cstdio>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/text_range.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/aged_buckets.h"
+#include "reports/sales/customer_reports.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/sales_reports.h"
+#include "rules/prices.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+constexpr int LineHeight = 15;
+constexpr uint16_t KindCash = 2, KindCredit = 3, EntryInvoice = 0, EntryReceipt = 1;
+
+// What the selection asks for, read once.
+struct LedgerSelection {
+    int layout;
+    bool overdueOnly, byName, customerCurrency, asOfMode;
+    DateRec asOf, reference;   // the as-of date; the date days count from
+    PString from, to, group, salesman;
+};
+
+// One customer's sums while its items are listed.
+struct CustomerSums {
+    PackedDecimal foreign, home, overdue, buckets[4];
+    int count;
+    bool headPrinted;
+};
+
+// The grand sums over all customers.
+struct GrandSums {
+    PackedDecimal home, overdue, buckets[4], book, revalued;
+};
+
+void Zero(PackedDecimal *d, int n = 1) {
+    for (int i = 0; i < n; i++) DecSetZero(&d[i]);
+}
+
+void Add(PackedDecimal *sum, const PackedDecimal *amount) {
+    if (!DecIsBlank(amount)) DecAdd(sum, amount, sum);
+}
+
+// Writes amount right-aligned at x.
+void Amount(int x, const PackedDecimal *amount) {
+    uint8_t slot[sizeof(PackedDecimal)];
+    PutDec(slot, 0, *amount);
+    RepValue(x, 0, slot, FtAmount2, -1);
+}
+
+void Text(int x, const uint8_t *text, int align = 0) { RepTextEx(x, -1, 0, align, 0, text); }
+
+// A record field of text at x.
+void Field(int x, const uint8_t *record, uint32_t offset, int width, int align = 0) {
+    PString t;
+    GetPString(record, offset, width, t);
+    Text(x, t, align);
+}
+
+// The currency code of a record at 480, right.
+void CurrencyAt480(const uint8_t *record, uint32_t offset) { Field(480, record, offset, 5, -1); }
+
+// A heading text built from the limits, right-aligned at x.
+void LimitText(int x, int32_t low, const char *sep, int32_t high, bool withHigh) {
+    char buf[48];
+    if (withHigh) std::snprintf(buf, sizeof buf, "%d%s%d", low, sep, high);
+    else std::snprintf(buf, sizeof buf, "%d%s", low, sep);
+    PString t;
+    PStringFromC(t, buf);
+    Text(x, t, -1);
+}
+
+void Headings(int layout) {
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 2426, 0);
+    switch (layout) {
+    case 0:
+        RepTextNr(130, 0, 2435, 0);
+        RepTextNr(170, 0, 2436, 0);
+        RepTextNr(280, 0, 2438, -1);
+        RepTextNr(380, 0, 2425, -1);
+        RepTextNr(480, 0, 2434, -1);
+        break;
+    case 1:
+        RepTextNr(150, 0, 2423, 0);
+        RepTextNr(230, 0, 2422, 0);
+        RepTextNr(310, 0, 2428, -1);
+        RepTextNr(350, 0, 2711, -1);
+        RepTextNr(450, 0, 2434, -1);
+        break;
+    case 2: {
+        int32_t l1 = 0, l2 = 0;
+        AgedLimits(&l1, &l2);
+        RepTextNr(250, 0, 2521, -1);
+        LimitText(300, 0, " - ", l1, true);
+        LimitText(350, l1 + 1, " - ", l2, true);
+        LimitText(400, l2 + 1, " - ", 0, false);
+        RepTextNr(450, 0, 2424, -1);
+        break;
+    }
+    case 3:
+        RepTextNr(480, 0, 2424, -1);
+        break;
+    default:
+        RepTextNr(200, 0, 2423, 0);
+        RepTextNr(380, 0, 2439, -1);
+        RepTextNr(480, 0, 2440, -1);
+        break;
+    }
+    RepEndLine();
+    RepRuleFull(1, 4);
+}
+
+// Reads the invoice of serial into r; false when it is gone.
+bool ReadInvoice(uint32_t serial, RuleRecord &r) {
+    if (!r.record) return false;
+    RecFreeMatrix(IVVc::Number, r.record);   // the rows of the invoice read before
+    PutU32(r.record, IVVc::SerNr, serial);
+    uint32_t recid = 0, position = 0;
+    return RecFindByIndex(IVVc::Number, "SerNr", r.record, 1, 1, &recid, &position);
+}
+
+// amount at the rate of record (an invoice or a receipt).
+void AtRate(const PackedDecimal *amount, const uint8_t *record, uint32_t rateAt, PackedDecimal *out) {
+    const PackedDecimal rate = GetDec(record, rateAt);
+    AmountTimesRate(amount, &rate, out);
+}
+
+// One line of layout 0 below an invoice: text, number, date and the
+// negated amount at 380.
+void LoweringLine(int text, const uint8_t *number, const uint8_t *date, const PackedDecimal *amount) {
+    PackedDecimal negated;
+    DecNegateInto(amount, &negated);
+    RepStartLine(LineHeight);
+    RepTextNr(130, 0, text, 0);
+    RepValue(170, 0, number, FtLong, 0);
+    RepValue(280, 0, date, FtDate, -1);
+    Amount(380, &negated);
+    RepEndLine();
+}
+
+// Layout 0: the invoice with its total and open amount, then the credit
+// notes and receipts booked against it (up to the as-of date in that
+// mode).
+void CustomerLedgerInvoiceLines(const uint8_t *invoice, const PackedDecimal *open, int count,
+                                const LedgerSelection &s) {
+    if (count > 1) {
+        RepStartLine(LineHeight);
+        RepRule(300, 380, 4);
+        RepEndLine();
+    }
+    PackedDecimal total = GetDec(invoice, IVVc::Total), shownTotal, shownOpen;
+    if (s.customerCurrency) {
+        shownTotal = total;
+        shownOpen = *open;
+    } else {
+        AtRate(&total, invoice, IVVc::Rate, &shownTotal);
+        AtRate(open, invoice, IVVc::Rate, &shownOpen);
+    }
+    RepStartLine(LineHeight);
+    RepTextNr(130, 0, 2431, 0);
+    RepValue(170, 0, invoice + IVVc::SerNr, FtLong, 0);
+    RepValue(280, 0, invoice + IVVc::InvDate, FtDate, -1);
+    Amount(380, &shownTotal);
+    Amount(450, &shownOpen);
+    if (s.customerCurrency) CurrencyAt480(invoice, IVVc::CurncyCode);
+    RepEndLine();
+    PString currency;
+    GetPString(invoice, IVVc::CurncyCode, 5, currency);
+    PackedDecimal zero;
+    DecSetZero(&zero);
+    TotalsTableAdd(currency, &shownOpen, &zero, &zero);
+
+    const int32_t serial = GetI32(invoice, IVVc::SerNr);
+    RuleRecord entry(CustTransVc::Number);
+    if (!entry.record) return;
+    PutI32(entry.record, CustTransVc::InvoiceNr, serial);
+    PutU16(entry.record, CustTransVc::Kind, EntryInvoice);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(CustTransVc::Number, "IVKey", entry.record, 2, 0, &recid, &position);
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(CustTransVc::Number, "IVKey", p, entry.record, &recid)) break;
+        if (GetI32(entry.record, CustTransVc::InvoiceNr) != serial) break;
+        const DateRec on = GetDate(entry.record, CustTransVc::TransDate);
+        if (s.asOfMode && DateCompare(&on, &s.asOf) > 0) continue;
+        const uint16_t kind = GetU16(entry.record, CustTransVc::Kind);
+        const int32_t doc = GetI32(entry.record, CustTransVc::DocNr);
+        if (kind == EntryInvoice && doc != serial) {
+            RuleRecord credit(IVVc::Number);
+            if (!ReadInvoice((uint32_t)doc, credit) || GetU16(credit.record, IVVc::InvType) != KindCredit) continue;
+            PackedDecimal amount = GetDec(credit.record, IVVc::Total), shown;
+            if (s.customerCurrency) shown = amount;
+            else AtRate(&amount, credit.record, IVVc::Rate, &shown);
+            LoweringLine(2433, credit.record + IVVc::SerNr, credit.record + IVVc::InvDate, &shown);
+        } else if (kind == EntryReceipt) {
+            RuleRecord receipt(IPVc::Number);
+            if (!receipt.record) continue;
+            PutI32(receipt.record, IPVc::SerNr, doc);
+            uint32_t rid = 0, rpos = 0;
+            if (!RecFind(IPVc::Number, receipt.record, 1, 1, &rid, &rpos)) continue;
+            const DateRec date = GetDate(receipt.record, IPVc::TransDate);
+            PackedDecimal sum;
+            DecSetZero(&sum);
+            uint8_t row[IPVc::Rows::Size];
+            const int32_t rows = MatrixRowCount(IPVc::Number, 0, receipt.record);
+            for (int32_t i = 0; i < rows; i++) {
+                if (!MatrixRowRead(IPVc::Number, receipt.record, i, row)) break;
+                const uint16_t rowKind = GetU16(row, IPVc::Rows::Kind);
+                if ((rowKind != 1 && rowKind != 5 && rowKind != 6) || GetU16(row, IPVc::Rows::Flag) != 0 ||
+                    GetI32(row, IPVc::Rows::InvoiceNr) != serial)
+                    continue;
+                const DateRec rowDate = GetDate(row, IPVc::Rows::PayDate);
+                if (rowDate.year != 0 && DateCompare(&rowDate, &date) != 0) continue;
+                const PackedDecimal amount = GetDec(row, IPVc::Rows::Amount);
+                DecAdd(&sum, &amount, &sum);
+            }
+            if (DecIsZero(&sum)) continue;
+            PackedDecimal shown;
+            if (s.customerCurrency) shown = sum;
+            else AtRate(&sum, receipt.record, IPVc::Rate, &shown);
+            LoweringLine(2432, receipt.record + IPVc::SerNr, receipt.record + IPVc::TransDate, &shown);
+        }
+    }
+}
+
+// The head line of a customer in layouts 0 and 1, after a full rule.
+void CustomerHead(const uint8_t *customer, const LedgerSelection &s, CustomerSums *c) {
+    if (c->headPrinted || (s.layout != 0 && s.layout != 1)) return;
+    c->headPrinted = true;
+    RepRuleFull(1, 4);
+    RepStartLine(LineHeight);
+    Field(0, customer, CUVc::Code, 20);
+    Field(100, customer, CUVc::Name, 60);
+    Field(280, customer, CUVc::PayTerms, 2);
+    if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
+    RepEndLine();
+}
+
+// The rate of currency on the date the report values at.
+void RateOn(const uint8_t *record, uint32_t currencyAt, const LedgerSelection &s, PackedDecimal *rate) {
+    PString currency;
+    GetPString(record, currencyAt, 5, currency);
+    if (!currency[0] || !CurrencyRate(currency, &s.reference, rate)) DecSetBlank(rate);
+}
+
+// One item that passed the selection: the head, the sums and the layout's
+// line.
+void ItemLines(const uint8_t *customer, const uint8_t *invoice, int32_t days, const PackedDecimal *amount,
+               const PackedDecimal *home, const LedgerSelection &s, CustomerSums *c, GrandSums *g) {
+    CustomerHead(customer, s, c);
+    if (s.layout == 0 || s.layout == 1) {
+        PString name, own;
+        GetPString(invoice, IVVc::Addr0, 60, name);
+        GetPString(customer, CUVc::Name, 60, own);
+        if (!PStringEqual(name, own)) {
+            RepStartLine(LineHeight);
+            Text(100, name);
+            RepEndLine();
+        }
+    }
+    Add(&c->home, home);
+    Add(&c->foreign, amount);
+    c->count++;
+    if (days < 0) Add(&c->overdue, home);
+    switch (s.layout) {
+    case 0:
+        CustomerLedgerInvoiceLines(invoice, amount, c->count, s);
+        break;
+    case 1: {
+        uint8_t slot[4];
+        PutI32(slot, 0, days);
+        RepStartLine(LineHeight);
+        RepValue(150, 0, invoice + IVVc::SerNr, FtLong, 0);
+        RepValue(230, 0, invoice + IVVc::PayDate, FtDate, 0);
+        RepValue(310, 0, slot, FtLong, -1);
+        RepValue(350, 0, invoice + IVVc::OrderNr, FtLongOrEmpty, -1);
+        Amount(450, s.customerCurrency ? amount : home);
+        if (s.customerCurrency) CurrencyAt480(invoice, IVVc::CurncyCode);
+        RepEndLine();
+        PString currency;
+        GetPString(invoice, IVVc::CurncyCode, 5, currency);
+        PackedDecimal zero;
+        DecSetZero(&zero);
+        TotalsTableAdd(currency, s.customerCurrency ? amount : home, &zero, &zero);
+        break;
+    }
+    case 2:
+        AgedBucketAdd(days, s.customerCurrency ? amount : home, &c->buckets[0], &c->buckets[1], &c->buckets[2],
+                      &c->buckets[3]);
+        break;
+    case 4: {
+        PackedDecimal rate, revalued;
+        RateOn(invoice, IVVc::CurncyCode, s, &rate);
+        AmountTimesRate(amount, &rate, &revalued);
+        RepStartLine(LineHeight);
+        Field(0, invoice, IVVc::Addr0, 60);
+        RepValue(200, 0, invoice + IVVc::SerNr, FtLong, 0);
+        Amount(380, home);
+        Amount(480, &revalued);
+        RepEndLine();
+        Add(&g->book, home);
+        Add(&g->revalued, &revalued);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// True when the invoice's salesman passes the selection.
+bool SalesmanPasses(const uint8_t *invoice, const LedgerSelection &s) {
+    if (!s.salesman[0]) return true;
+    PString code;
+    GetPString(invoice, IVVc::SalesMan, 5, code);
+    return PStringEqual(code, s.salesman);
+}
+
+// Invoice mode: the customer's posted invoices up to the as-of date with
+// what was open of them on it.
+void InvoiceItems(const uint8_t *customer, const LedgerSelection &s, CustomerSums *c, GrandSums *g) {
+    RuleRecord invoice(IVVc::Number);
+    if (!invoice.record) return;
+    PString code, own;
+    GetPString(customer, CUVc::Code, 20, own);
+    PutPString(invoice.record, IVVc::CustCode, 20, own);
+    PutI32(invoice.record, IVVc::SerNr, 0);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(IVVc::Number, "CustCode", invoice.record, 2, 0, &recid, &position);
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position) {
+            RecFreeMatrix(IVVc::Number, invoice.record);
+            if (!RecReadAtIndex(IVVc::Number, "CustCode", p, invoice.record, &recid)) break;
+        }
+        GetPString(invoice.record, IVVc::CustCode, 20, code);
+        if (!PStringEqual(code, own)) break;
+        const DateRec due = GetDate(invoice.record, IVVc::PayDate), date = GetDate(invoice.record, IVVc::InvDate);
+        const int32_t days = DateDiffDays(&due, &s.asOf);
+        const uint16_t kind = GetU16(invoice.record, IVVc::InvType);
+        if ((s.overdueOnly && days >= 0) || DateCompare(&date, &s.asOf) > 0 ||
+            GetU16(invoice.record, IVVc::Posted) == 0 || kind == KindCash || !SalesmanPasses(invoice.record, s))
+            continue;
+        PackedDecimal amount = GetDec(invoice.record, IVVc::Total), home;
+        if (kind == KindCredit) {
+            if (GetI32(invoice.record, IVVc::CredInv) != -1) continue;
+            DecNegateInto(&amount, &amount);
+        }
+        InvoiceOpenAmountAt(GetI32(invoice.record, IVVc::SerNr), &s.asOf, &amount);
+        if (DecIsZero(&amount)) continue;
+        AtRate(&amount, invoice.record, IVVc::Rate, &home);
+        ItemLines(customer, invoice.record, days, &amount, &home, s, c, g);
+        if (ReportCancelled()) break;
+    }
+}
+
+// Open-item mode: the customer's open items as they stand, each with its
+// invoice (an item whose invoice is gone is left out).
+void OpenItems(const uint8_t *customer, const LedgerSelection &s, CustomerSums *c, GrandSums *g) {
+    RuleRecord item(ARVc::Number), invoice(IVVc::Number);
+    if (!item.record || !invoice.record) return;
+    PString code, own;
+    GetPString(customer, CUVc::Code, 20, own);
+    PutPString(item.record, ARVc::CustCode, 20, own);
+    PutI32(item.record, ARVc::InvoiceNr, 0);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(ARVc::Number, "CustCode", item.record, 2, 0, &recid, &position);
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(ARVc::Number, "CustCode", p, item.record, &recid)) break;
+        GetPString(item.record, ARVc::CustCode, 20, code);
+        if (!PStringEqual(code, own)) break;
+        const DateRec due = GetDate(item.record, ARVc::DueDate);
+        const int32_t days = DateDiffDays(&due, &s.reference);
+        if (s.overdueOnly && days >= 0) continue;
+        if (!ReadInvoice(GetU32(item.record, ARVc::InvoiceNr), invoice) || !SalesmanPasses(invoice.record, s))
+            continue;
+        PackedDecimal amount = GetDec(item.record, ARVc::OpenAmount), home;
+        AtRate(&amount, invoice.record, IVVc::Rate, &home);
+        ItemLines(customer, invoice.record, days, &amount, &home, s, c, g);
+        if (ReportCancelled()) break;
+    }
+}
+
+// The payments on account: into the sums, and a line where the layout
+// shows one.
+void OnAccount(const uint8_t *customer, const LedgerSelection &s, CustomerSums *c, GrandSums *g,
+               PackedDecimal *shownSum) {
+    PString code;
+    GetPString(customer, CUVc::Code, 20, code);
+    PackedDecimal home, foreign;
+    CustomerOnAccountSums(code, s.asOfMode ? &s.asOf : nullptr, &home, &foreign);
+    Add(&c->home, &home);
+    Add(&c->foreign, &foreign);
+    *shownSum = s.customerCurrency ? foreign : home;
+    if (DecIsZero(&home) && DecIsZero(&foreign)) return;
+    if (s.layout == 0 || s.layout == 1) {
+        CustomerHead(customer, s, c);
+        RepStartLine(LineHeight);
+        RepTextNr(s.layout == 0 ? 130 : 150, 0, 2497, 0);
+        Amount(450, shownSum);
+        if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
+        RepEndLine();
+        if (s.layout == 1) {
+            PString currency;
+            GetPString(customer, CUVc::CurncyCode, 5, currency);
+            PackedDecimal zero;
+            DecSetZero(&zero);
+            TotalsTableAdd(currency, shownSum, &zero, &zero);
+        }
+    } else if (s.layout == 4) {
+        PackedDecimal rate, revalued;
+        RateOn(customer, CUVc::CurncyCode, s, &rate);
+        AmountTimesRate(&foreign, &rate, &revalued);
+        RepStartLine(LineHeight);
+        Field(0, customer, CUVc::Name, 60);
+        RepTextNr(200, 0, 2497, 0);
+        Amount(380, &home);
+        Amount(480, &revalued);
+        RepEndLine();
+        Add(&g->book, &home);
+        Add(&g->revalued, &revalued);
+    }
+}
+
+// Everything of one customer: its items, payments on account and footer.
+void CustomerBlock(const uint8_t *customer, const LedgerSelection &s, GrandSums *g) {
+    TotalsTableReset();
+    CustomerSums c{};
+    Zero(&c.foreign);
+    Zero(&c.home);
+    Zero(&c.overdue);
+    Zero(c.buckets, 4);
+    if (s.asOfMode) InvoiceItems(customer, s, &c, g);
+    else OpenItems(customer, s, &c, g);
+    PackedDecimal onAccount;
+    OnAccount(customer, s, &c, g, &onAccount);
+
+    if (s.layout == 2 && !(DecIsZero(&c.buckets[0]) && DecIsZero(&c.buckets[1]) && DecIsZero(&c.buckets[2]) &&
+                           DecIsZero(&c.buckets[3]) && DecIsZero(&onAccount))) {
+        Add(&c.buckets[0], &onAccount);
+        PackedDecimal total;
+        DecSetZero(&total);
+        for (const PackedDecimal &b : c.buckets) Add(&total, &b);
+        RepStartLine(LineHeight);
+        Field(0, customer, CUVc::Code, 20);
+        Field(60, customer, CUVc::Name, 60);
+        for (int i = 0; i < 4; i++) Amount(250 + 50 * i, &c.buckets[i]);
+        Amount(450, &total);
+        if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
+        RepEndLine();
+    }
+    if (c.headPrinted) {
+        RepStartLine(LineHeight);
+        RepRule(290, 450, 2);
+        RepEndLine();
+        if (s.customerCurrency && TotalsTableCount(1) > 0) {
+            TotalsTablePrint(450, -1, -1, 320, 1);
+            RepStartLine(LineHeight);
+            RepRule(290, 450, 2);
+            RepEndLine();
+        }
+        RepStartLine(LineHeight);
+        RepTextNr(320, 0, 2424, -1);
+        Amount(450, &c.home);
+        RepEndLine();
+        if (!DecIsZero(&c.overdue)) {
+            RepStartLine(LineHeight);
+            RepTextNr(320, 0, 2527, -1);
+            Amount(450, &c.overdue);
+            RepEndLine();
+        }
+    } else if (s.layout == 3 && !DecIsZero(&c.home)) {
+        RepStartLine(LineHeight);
+        Field(0, customer, CUVc::Code, 20);
+        Field(100, customer, CUVc::Name, 60);
+        Amount(480, &c.home);
+        RepEndLine();
+    }
+    // Every layout's overdue items count in the grand overdue sum, not
+    // only those of the layouts that print a customer footer.
+    Add(&g->overdue, &c.overdue);
+    Add(&g->home, &c.home);
+    for (int i = 0; i < 4; i++) Add(&g->buckets[i], &c.buckets[i]);
+}
+
+// The end of the report: the grand sums of the layout.
+void GrandLines(const LedgerSelection &s, const GrandSums &g) {
+    RepRuleFull(1, 4);
+    if (s.layout == 2) {
+        PackedDecimal total;
+        DecSetZero(&total);
+        RepStartLine(LineHeight);
+        for (int i = 0; i < 4; i++) {
+            Amount(250 + 50 * i, &g.buckets[i]);
+            Add(&total, &g.buckets[i]);
+        }
+        Amount(450, &total);
+        RepEndLine();
+    }
+    if ((s.layout == 2 || s.layout == 3) && s.customerCurrency) return;
+    RepStartLine(LineHeight);
+    if (s.layout == 4) {
+        Amount(380, &g.book);
+        Amount(480, &g.revalued);
+        RepEndLine();
+        return;
+    }
+    RepTextNr(380, 0, 2429, -1);
+    Amount(480, &g.home);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    RepTextNr(380, 0, 2527, -1);
+    Amount(480, &g.overdue);
+    RepEndLine();
+}
+
+void ReadSelection(LedgerSelection *s) {
+    s->layout = GetU16(ReportParams, P::ReportLayout);
+    if (s->layout > 4) s->layout = 0;
+    s->overdueOnly = GetU16(ReportParams, P::Option1) != 0;
+    s->byName = GetU16(ReportParams, P::Option2) != 0;
+    s->customerCurrency = GetU16(ReportParams, P::Option3) != 0;
+    s->asOf = GetDate(ReportParams, P::Date2From);
+    s->asOfMode = s->asOf.year != 0;
+    s->reference = s->asOfMode ? s->asOf : TodayDate;
+    PString range;
+    GetPString(ReportParams, P::SelText1, 255, range);
+    RangeSplit(range, s->from, s->to);
+    GetPString(ReportParams, P::SelText3, 255, s->group);
+    GetPString(ReportParams, P::SelText2, 255, s->salesman);
+}
+
+}  // namespace
+
+// Report 5. The customers come by name (Option2), by group (SelText3)
+// or by code, within the range of SelText1; Esc stops after the customer
+// or item at hand and the sums gathered so far are printed.
+void CustomerLedgerReport() {
+    assert(ReportParams);
+    LedgerSelection s{};
+    ReadSelection(&s);
+    GrandSums g{};
+    Zero(&g.home);
+    Zero(&g.overdue);
+    Zero(g.buckets, 4);
+    Zero(&g.book);
+    Zero(&g.revalued);
+
+    RepBeginJobNr(2430);
+    Headings(s.layout);
+    RuleRecord customer(CUVc::Number);
+    const char *index = s.byName ? "Name" : s.group[0] ? "Group" : "Code";
+    const uint32_t keyAt = s.byName ? CUVc::Name : CUVc::Code;
+    const int keyWidth = s.byName ? 60 : 20;
+    bool more = false;
+    uint32_t recid = 0, position = 0;
+    if (customer.record) {
+        PutPString(customer.record, keyAt, keyWidth, s.from);
+        if (!s.byName && s.group[0]) PutPString(customer.record, CUVc::CustGroup, 5, s.group);
+        more = RecFindByIndex(CUVc::Number, index, customer.record, s.byName ? 1 : s.group[0] ? 2 : 1, 0, &recid,
+                              &position);
+    }
+    PString key, group;
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(CUVc::Number, index, p, customer.record, &recid)) break;
+        GetPString(customer.record, keyAt, keyWidth, key);
+        if (s.to[0] && PStringCompare(key, s.to) > 0) break;
+        GetPString(customer.record, CUVc::CustGroup, 5, group);
+        if (s.group[0] && !PStringEqual(group, s.group)) {
+            if (!s.byName) break;   // the group index has passed the group
+            continue;
+        }
+        CustomerBlock(customer.record, s, &g);
+        if (ReportCancelled()) break;
+    }
+    GrandLines(s, g);
+    RepEndJob();
+}

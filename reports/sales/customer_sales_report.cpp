@@ -1,0 +1,141 @@
+// customer_sales_report.cpp - report 14, sales and cost per customer over
+// the months of the period, from the customer statistics or, for one
+// item, from the customer's item statistics; the cost as a share of the
+// sales; customers below the minimum sales or cost left out.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/customer_reports.h"
+#include "reports/sales/report_run.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+constexpr int LineHeight = 15;
+constexpr int ColSales = 1, ColName = 2, ColCost = 3, ColShare = 4;
+constexpr int CustomerKinds = 5, CustomerSales = 0, CustomerCost = 3;
+constexpr int ItemKinds = 3, ItemSales = 1, ItemCost = 2;
+
+struct SalesSums {
+    PackedDecimal sales, cost;
+};
+
+void Amount(int x, const PackedDecimal *amount, int type = FtAmount2) {
+    uint8_t slot[sizeof(PackedDecimal)];
+    PutDec(slot, 0, *amount);
+    RepValue(x, 0, slot, type, -1);
+}
+
+// cost x 100 / sales at x; blank when there are no sales.
+void Share(int x, const PackedDecimal *cost, const PackedDecimal *sales) {
+    PackedDecimal share;
+    DecSetBlank(&share);
+    if (!DecIsZero(sales)) {
+        PackedDecimal hundred;
+        DecFromLong(&hundred, 100);
+        DecMul(cost, &hundred, &share);
+        DecDiv(&share, sales, &share);
+        DecRound(&share, 2, &share);
+    }
+    Amount(x, &share, FtPercent);
+}
+
+// Sales and cost of the customer (or of its item) over the period's months.
+void SalesOf(const uint8_t *customer, PackedDecimal *sales, PackedDecimal *cost) {
+    DecSetZero(sales);
+    DecSetZero(cost);
+    PString code, item;
+    GetPString(customer, CUVc::Code, 20, code);
+    GetPString(ReportParams, P::SelText2, 255, item);
+    const uint16_t from = GetU16(ReportParams, P::MonthFrom), to = GetU16(ReportParams, P::MonthTo);
+    uint32_t recid = 0, position = 0;
+    if (!item[0]) {
+        RuleRecord stats(CSVc::Number);
+        if (!stats.record) return;
+        PutPString(stats.record, CSVc::CustCode, 20, code);
+        if (!RecFind(CSVc::Number, stats.record, 1, 1, &recid, &position)) return;
+        const MemBlock amounts = GetU32(stats.record, CSVc::Amounts);
+        PeriodBalanceChange(amounts, CustomerKinds, CustomerSales, from, to, sales);
+        PeriodBalanceChange(amounts, CustomerKinds, CustomerCost, from, to, cost);
+    } else {
+        RuleRecord stats(CustItemStatVc::Number);
+        if (!stats.record) return;
+        PutPString(stats.record, CustItemStatVc::CustCode, 20, code);
+        PutPString(stats.record, CustItemStatVc::ItemCode, 20, item);
+        if (!RecFindByIndex(CustItemStatVc::Number, "CustItem", stats.record, 2, 1, &recid, &position)) return;
+        const MemBlock amounts = GetU32(stats.record, CustItemStatVc::Amounts);
+        PeriodBalanceChange(amounts, ItemKinds, ItemSales, from, to, sales);
+        PeriodBalanceChange(amounts, ItemKinds, ItemCost, from, to, cost);
+    }
+    if (DecIsBlank(sales)) DecSetZero(sales);
+    if (DecIsBlank(cost)) DecSetZero(cost);
+}
+
+// True when amount is not below the minimum at offset (a blank minimum
+// lets everything through).
+bool NotBelow(const PackedDecimal *amount, uint32_t offset) {
+    const PackedDecimal minimum = GetDec(ReportParams, offset);
+    if (DecIsBlank(&minimum)) return true;
+    PackedDecimal diff;
+    DecSub(amount, &minimum, &diff);
+    return !DecIsNegative(&diff);
+}
+
+void EachCustomer(const uint8_t *customer, void *context) {
+    SalesSums *g = static_cast<SalesSums *>(context);
+    PString salesman, own;
+    GetPString(ReportParams, P::SelText7, 21, salesman);
+    GetPString(customer, CUVc::SalesMan, 5, own);
+    if (salesman[0] && !PStringEqual(salesman, own)) return;
+    PackedDecimal sales, cost;
+    SalesOf(customer, &sales, &cost);
+    if (!NotBelow(&sales, P::Amount1) || !NotBelow(&cost, P::Amount2)) return;
+    PString t;
+    RepStartLine(LineHeight);
+    GetPString(customer, CUVc::Code, 20, t);
+    RepTextEx(0, -1, 0, 0, 0, t);
+    GetPString(customer, CUVc::Name, 60, t);
+    RepTextEx(ColName, -1, 0, 0, 0, t);
+    Amount(ColCost, &cost);
+    Share(ColShare, &cost, &sales);
+    Amount(ColSales, &sales);
+    RepEndLine();
+    DecAdd(&g->sales, &sales, &g->sales);
+    DecAdd(&g->cost, &cost, &g->cost);
+}
+
+}  // namespace
+
+void CustomerSalesReport() {
+    assert(ReportParams);
+    SalesSums g;
+    DecSetZero(&g.sales);
+    DecSetZero(&g.cost);
+    RepBeginJobNr(2481);
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 2482, 0);
+    RepTextNr(ColName, 0, 2483, 0);
+    RepTextNr(ColCost, 0, 2493, -1);
+    RepTextNr(ColShare, 0, 2494, -1);
+    RepTextNr(ColSales, 0, 2484, -1);
+    RepEndLine();
+    RepRuleFull(1, 4);
+    CustomerWalk(EachCustomer, &g);
+    if (GetU16(ReportParams, P::ReportLayout) != 0) {
+        RepRuleFull(1, 4);
+        RepStartLine(LineHeight);
+        Amount(ColCost, &g.cost);
+        Share(ColShare, &g.cost, &g.sales);
+        Amount(ColSales, &g.sales);
+        RepEndLine();
+    }
+    RepEndJob();
+}
