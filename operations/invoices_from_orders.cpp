@@ -46,7 +46,7 @@ namespace Hist = InvHistVc;
 namespace HR = InvHistVc::Rows;
 
 constexpr int TextOrderHeading = 1816, TextNoNumber = 12551, TextNotStored = 12552, TextBadWay = 12553;
-constexpr uint16_t RowKindItem = 1, HistoryKindOrder = 7, OrderOpen = 1, InvStateNothingShipped = 1,
+constexpr uint16_t RowKindItem = 1, RowKindDownPayment = 5, HistoryKindOrder = 7, OrderOpen = 1, InvStateNothingShipped = 1,
                    InvStateInvoiced = 2;
 constexpr int CodeMax = 20, GroupMax = 5;
 
@@ -143,13 +143,23 @@ bool CloseInvoice(uint8_t *invoice, uint8_t *history)
 }
 
 // Adds the quantities of the invoice's item rows from `first` on that
-// name a row of the order to that row's invoiced quantity.
+// name a row of the order to that row's invoiced quantity, and the down
+// payments those rows deduct to the order's deducted down payments (the
+// insert, which would move them, does not know the order).
 void CountCopiedRows(const uint8_t *invoice, int32_t first, uint8_t *order)
 {
     const int32_t orderRows = MatrixRowCount(Ord::Number, 0, order);
     uint8_t row[IR::Size], orderRow[OR::Size];
     for (int32_t i = first, n = MatrixRowCount(Inv::Number, 0, invoice); i < n; i++) {
-        if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, IR::Kind) != RowKindItem) continue;
+        if (!MatrixRowRead(Inv::Number, invoice, i, row)) continue;
+        if (GetU16(row, IR::Kind) == RowKindDownPayment) {
+            PackedDecimal sum = GetDec(row, IR::Sum), deducted;
+            if (DecIsBlank(&sum) || !DecIsNegative(&sum)) continue;
+            DecAbs(&sum, &deducted);
+            AddDecAt(order, Ord::DownPayDed, deducted);
+            continue;
+        }
+        if (GetU16(row, IR::Kind) != RowKindItem) continue;
         int32_t at = LinkedRowIndex(GetU32(row, IR::Link), orderRows);
         if (at < 0 || !MatrixRowRead(Ord::Number, order, at, orderRow)) continue;
         PackedDecimal qty = GetDec(row, IR::Quantity);

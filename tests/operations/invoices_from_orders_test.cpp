@@ -279,6 +279,46 @@ TEST_F(OrderInvoicing, WayZeroCarriesTheRowsAndASecondRunInvoicesNothing)
     EXPECT_EQ(Invoiced(a), (std::vector<double>{2, 1}));
 }
 
+// Way 0 deducts an order's down payment once: the order keeps it as
+// deducted, so the invoice of a later shipment deducts nothing again.
+TEST_F(OrderInvoicing, WayZeroDeductsADownPaymentOnce)
+{
+    uint32_t a = Order(650, "C1", {{.item = "ITEM1", .qty = 4, .shipped = 2}});
+    {
+        RuleRecord r(ORVc::Number);
+        ASSERT_TRUE(RecReadById(ORVc::Number, a, r.record));
+        PutDec(r.record, ORVc::DownPayInv, Dec(80));
+        uint32_t id = a;
+        ASSERT_TRUE(RecStore(ORVc::Number, r.record, 1, &id));
+    }
+    Select(0);
+    ASSERT_TRUE(RunMaintenance()) << ::testing::PrintToString(shown);
+    RuleRecord r(ORVc::Number);
+    ASSERT_TRUE(RecReadById(ORVc::Number, a, r.record));
+    PackedDecimal deducted = GetDec(r.record, ORVc::DownPayDed);
+    EXPECT_DOUBLE_EQ(DecToDouble(&deducted), 80);
+
+    // Two more shipped: the second invoice carries them, no deduction.
+    uint8_t row[OR::Size];
+    ASSERT_TRUE(MatrixRowRead(ORVc::Number, r.record, 0, row));
+    PutDec(row, OR::QtyShipped, Dec(4));
+    PutDec(row, OR::QtyDelivered, Dec(4));
+    ASSERT_TRUE(MatrixRowPut(ORVc::Number, 0, r.record, 0, row));
+    PutU16(r.record, ORVc::InvState, 0);
+    uint32_t id = a;
+    ASSERT_TRUE(RecStore(ORVc::Number, r.record, 1, &id));
+    ASSERT_TRUE(RunMaintenance());
+    std::vector<ReadInvoice> invoices = Invoices();
+    ASSERT_EQ(invoices.size(), 2u);
+    double deductions[2] = {0, 0};
+    for (int n = 0; n < 2; n++)
+        for (double sum : invoices[n].sums)
+            if (sum < 0) deductions[n] += sum;
+    EXPECT_DOUBLE_EQ(deductions[0], -80);
+    EXPECT_DOUBLE_EQ(deductions[1], 0);
+    EXPECT_EQ(Invoiced(a), std::vector<double>{4});
+}
+
 // An order with nothing left to invoice adds no rows, in either way, but
 // is marked and stored: its state says it is invoiced.
 TEST_F(OrderInvoicing, AFullyInvoicedOrderAddsNoRowsButIsMarked)
