@@ -373,7 +373,9 @@ bool OrdersToInvoices(const uint8_t *customer)
     for (uint32_t recid : ids) {
         if (UserCancelFlag) break;
         if (!RecReadById(Ord::Number, recid, order.record)) continue;
-        if (!headed) headed = InvoiceHeaderFromOrder(order.record, invoice.record);
+        // The invoice takes its customer and header from the first order
+        // that gives them; an order before it is left for a later run.
+        if (!headed && !(headed = InvoiceHeaderFromOrder(order.record, invoice.record))) continue;
         HeaderCopy(invoice.record, part.record);
         OrderRowsToInvoice(order.record, part.record, history.record);
         OrderHeadingText(order.record, text);
