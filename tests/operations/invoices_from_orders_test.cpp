@@ -279,6 +279,34 @@ TEST_F(OrderInvoicing, WayZeroCarriesTheRowsAndASecondRunInvoicesNothing)
     EXPECT_EQ(Invoiced(a), (std::vector<double>{2, 1}));
 }
 
+// An order that names another customer to invoice: way 1's invoice goes
+// to that customer, with its name, and keeps the ordering customer for
+// the statistics; an invoice customer that does not exist is passed by.
+TEST_F(OrderInvoicing, WayOneInvoicesTheCustomerTheOrderNames)
+{
+    uint32_t a = Order(631, "C1", {{.qty = 1, .shipped = 1}});
+    uint32_t b = Order(632, "C4", {{.qty = 1, .shipped = 1}});
+    for (auto [recid, to] : {std::pair{a, "C3"}, std::pair{b, "NOSUCH"}}) {
+        RuleRecord r(ORVc::Number);
+        ASSERT_TRUE(RecReadById(ORVc::Number, recid, r.record));
+        PutText(r.record, ORVc::InvoiceTo, 20, to);
+        uint32_t id = recid;
+        ASSERT_TRUE(RecStore(ORVc::Number, r.record, 1, &id));
+    }
+    Select(1);
+    ASSERT_TRUE(RunMaintenance()) << ::testing::PrintToString(shown);
+    std::vector<ReadInvoice> invoices = Invoices();
+    ASSERT_EQ(invoices.size(), 2u);
+    EXPECT_EQ(invoices[0].customer, "C3");
+    EXPECT_EQ(invoices[0].name, "Small Customer");
+    EXPECT_EQ(invoices[1].customer, "C4");
+    EXPECT_EQ(invoices[1].name, "Ordering name");
+    RuleRecord inv(IVVc::Number);
+    uint32_t recid = 0;
+    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.record, &recid));
+    EXPECT_EQ(Text(inv.record, IVVc::StatCustCode, 20), "C1");
+}
+
 // Way 0 deducts an order's down payment once: the order keeps it as
 // deducted, so the invoice of a later shipment deducts nothing again.
 TEST_F(OrderInvoicing, WayZeroDeductsADownPaymentOnce)
