@@ -110,7 +110,7 @@ constexpr std::array<Routine, RoutineLast + 1> Routines = {{
     RecordRangeRevalidate,    // 10
     ItemCostFromFifo,         // 11
     OrdersToPurchaseOrders,   // 12
-    nullptr,                  // 13 invoices from orders
+    InvoicesFromOrders,       // 13
     nullptr,                  // 14 none
     nullptr,                  // 15 contracts invoiced
     PriceUpdate,              // 16

@@ -50,3 +50,34 @@ bool TestInvoice(uint32_t serial, const DateRec &date);
 // A customer or item at a random position; false when the register is empty.
 bool TestCustomerAt(uint8_t *customer);
 bool TestItemAt(uint8_t *item);
+
+// 13: sales invoices from the open orders of the customers of the code
+// range (byte 48), of the customer group at 560 when given. Way 0 (word
+// 46): the orders' rows in full, each order under a heading; way 1: one
+// invoice a customer, a summary row per order, account and VAT code,
+// with an item-history record (register 129). Any other way makes
+// nothing (message, false). False when an invoice or an order could not
+// be numbered or stored (message); that invoice's orders stay as they were.
+bool InvoicesFromOrders();
+// One customer's orders by way 0 and by way 1; false as above.
+bool OrdersToOneInvoice(const uint8_t *customerCode);
+bool OrdersToInvoices(const uint8_t *customerCode);
+// Adds what is shipped and not yet invoiced on the order's rows to the
+// invoice as summary rows (one per account and VAT code), to the history
+// record (when given) as one row per order row, and to the order rows'
+// invoiced quantity (in memory); empties the invoice's freight and
+// totals it. Rows with nothing left add nothing.
+void OrderRowsToInvoice(uint8_t *order, uint8_t *invoice, uint8_t *history);
+// The index of the invoice row with the order row's VAT code and account,
+// else of a new empty item row appended; -1 when no row could be added.
+int32_t InvoiceRowMatch(uint8_t *invoice, const uint8_t *orderRow);
+// Fills the header of a new invoice (customer or the invoice customer the
+// order names, address, header fields, payment terms) from a stored
+// order, keeping the invoice's rows; false when the order is not stored.
+bool InvoiceHeaderFromOrder(const uint8_t *order, uint8_t *invoice);
+// What InsertNewInvoice did.
+enum class InvoiceInsert { Stored, NoRows, NoNumber, Failed };
+// Totals the invoice and, when it has rows, numbers it (when it has no
+// number) and inserts it unchecked, its order field all ones; then the
+// history record (when given) under the invoice's number.
+InvoiceInsert InsertNewInvoice(uint8_t *invoice, uint8_t *history);
