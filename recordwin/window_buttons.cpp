@@ -38,6 +38,7 @@ constexpr ButtonEntry ButtonHandlers[] = {
     {272, Win272Button},         {273, Win273Button},     {289, Win289Button},     {290, Win290Button},
     {348, Win348Button},         {351, Win351ButtonWaiting}, {352, Win352Button},  {353, Win353Button},
     {426, Win426Button},         {474, ListApproveButton}, {477, Win477Button},
+    {284, Win284Button},
 };
 
 }  // namespace
