@@ -459,13 +459,18 @@ bool InterestInvoiceFinish(InterestDraft *draft, bool *stored)
     AmountTimesRate(&total, &rate, &home);
     if (!Positive(total)) return true;
     if (!DecIsBlank(&rules.minAmount) && DecCompare(&home, &rules.minAmount) < 0) return true;
+    // The invoice and the notice counts of its late invoices are stored
+    // together, in one flush.
     uint32_t recid = 0;
-    if (!RecInsertUnchecked(Inv::Number, r, &recid)) {
+    DbHoldBegin();
+    if (!RecInsertUnchecked(Inv::Number, r, &recid)) DbHoldFail();
+    else
+        for (int32_t number : draft->notices) InvoiceNoticeCount(number);
+    if (!DbHoldEnd()) {
         ShowTextMessage(Texts::RecordNotStored);
         return false;
     }
     *stored = true;
-    for (int32_t number : draft->notices) InvoiceNoticeCount(number);
     draft->notices.clear();
     return true;
 }

@@ -384,6 +384,20 @@ TEST_F(InterestRun, APeriodNotInOrderIsRefused)
     EXPECT_EQ(Notices(1001), -1);
 }
 
+// With no invoice number left the run stops with a message: nothing is
+// made and no notice counted.
+TEST_F(InterestRun, NoNumberLeftStopsTheRun)
+{
+    Late(1001, "C1", 10000, DateRec{1, 5, 2024});
+    tableRows[InvSeriesBlk::Number].clear();
+    AddSeriesRow(InvSeriesBlk::Number, 1001, 1001);
+    Select();
+    EXPECT_FALSE(RunMaintenance());
+    EXPECT_TRUE(WasShown(12580));
+    EXPECT_TRUE(InterestInvoices().empty());
+    EXPECT_EQ(Notices(1001), -1);
+}
+
 // A client's run is made at the server: the same invoice as locally.
 TEST_F(InterestRun, AClientsRunIsMadeAtTheServer)
 {
