@@ -35,6 +35,7 @@
 #include "rules/convert_document.h"
 #include "rules/prices.h"
 #include "rules/projects.h"
+#include "rules/purchase_prices.h"
 #include "rules/rules_types.h"
 #include "shell/database_open.h"
 #include "shell/login.h"
@@ -46,7 +47,6 @@ void (*ServerReportRun)() = RunReport;
 namespace {
 
 constexpr uint32_t MaxListRows = 1000;   // request 23: rows of one list page
-constexpr int TextNotInThisVersion = 10901;
 
 // A record of a register, freed with its rows when it goes.
 struct ServerRecord {
@@ -360,12 +360,8 @@ bool JobRun(uint16_t code, MsgBuffer *m) {
     case ReqPaymentSuggestion: PaymentSuggestionCall(ReportParams); break;
     case ReqPurchaseOrderSuggestion: PurchaseOrderSuggestionCall(ReportParams); break;
     case ReqProductionSuggestion: ProductionSuggestionCall(ReportParams); break;
-    default:
-        // The purchase prices to items run nowhere in this version: the
-        // client is told so (a refusal would drop its connection) and
-        // nothing is changed.
-        ShowTextMessage(TextNotInThisVersion);
-        break;
+    case ReqPurchasePricesToItems: PurchasePricesToItemsCall(ReportParams); break;
+    default: break;
     }
     return true;
 }

@@ -101,7 +101,7 @@ constexpr std::array<Routine, RoutineLast + 1> Routines = {{
     nullptr,                  //  1 budgets cleared (register 20)
     nullptr,                  //  2 budgets cleared (register 21)
     MaintNoOp,                //  3
-    nullptr,                  //  4 interest invoices
+    InterestInvoiceRun,       //  4
     nullptr,                  //  5 none
     TestInvoices,             //  6
     MaintNoOp,                //  7

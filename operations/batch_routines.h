@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "core/date.h"
 #include "core/decimal.h"
@@ -81,3 +83,55 @@ enum class InvoiceInsert { Stored, NoRows, NoNumber, Failed };
 // number) and inserts it unchecked, its order field all ones; then the
 // history record (when given) under the invoice's number.
 InvoiceInsert InsertNewInvoice(uint8_t *invoice, uint8_t *history);
+
+// ---- 4: interest invoices (interest_invoices.cpp) ----
+
+// interest = amount x rate x days / 36500, rounded to 2 decimals (the
+// rate a percentage a year of 365 days); blank for a blank amount or rate.
+void InterestAmount(const PackedDecimal *amount, int32_t days, const PackedDecimal *rate, PackedDecimal *result);
+
+// The interest invoice being built for one customer: the register-5
+// record, the customer's VAT zone, the late invoices whose notice count
+// rises once the invoice holding their rows is stored, and its currency
+// (chosen by the first late invoice); late invoices in other currencies
+// wait in `later` for an invoice of their own.
+struct InterestDraft {
+    uint8_t *invoice = nullptr;
+    int zone = 0;
+    int32_t interestRows = 0;
+    std::vector<int32_t> notices;
+    std::string currency;
+    bool chosen = false;
+    std::vector<std::string> later;
+};
+
+// 4: interest invoices for the period at bytes 848-854 (the first date
+// before the second, else text 1142 and nothing is made) to the customers
+// of the code range at byte 48 (group at 560) that are charged interest.
+// False when the period was refused or an invoice could not be stored.
+bool InterestInvoiceRun();
+// Builds and, when it reaches the minimum, inserts the customer's
+// interest invoice: one for each currency of the late invoices.
+bool InterestInvoice(const uint8_t *customer, const DateRec &from, const DateRec &to);
+// Starts a new, empty interest invoice for customer in draft->invoice;
+// false when register 5 has no free number.
+bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const DateRec &to, InterestDraft *draft);
+// Adds the rows of the customer's open items late at `to`; false when an
+// invoice finished on the way could not be stored.
+bool InterestFromOpenItems(const uint8_t *customer, InterestDraft *draft, const DateRec &from, const DateRec &to);
+// Adds the rows of the invoices the customer paid late within the period.
+bool InterestFromPayments(const uint8_t *customer, InterestDraft *draft, const DateRec &from, const DateRec &to);
+// The row of one open item (register 13), when it earns one: true when a
+// row was appended.
+bool InterestDays(InterestDraft *draft, const uint8_t *openItem, const DateRec &from, const DateRec &to,
+                  int32_t periodDays);
+// The row of one late payment of `amount` on invoice (null: not found)
+// paid on payDate: true when a row was appended.
+bool InterestRowsOfReceipt(InterestDraft *draft, const uint8_t *invoice, int32_t invoiceNr, const DateRec &from,
+                           const DateRec &payDate, const PackedDecimal &amount);
+// The fee row (block 134's fee item) of a positive total.
+void InterestInvoiceHeader(uint8_t *invoice);
+// Totals the invoice, inserts it when it reaches the minimum and then
+// raises the notice counts of its late invoices. *stored tells whether
+// it was inserted; false when the insert failed.
+bool InterestInvoiceFinish(InterestDraft *draft, bool *stored);

@@ -18,6 +18,7 @@
 #include "recordwin/record_windows.h"
 #include "rules/approval.h"
 #include "rules/convert_document.h"
+#include "rules/purchase_prices.h"
 #include "rules/rules_types.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
@@ -146,7 +147,8 @@ void OrderListToInvoice(int window) { RunConversion(window, OrderListToInvoiceDe
 namespace {
 int OpenRelated(int window, int type, int field);
 constexpr int PaymentSelectionType = 313, ProductionSuggestionType = 395, PurchaseSuggestionType = 390,
-              QuotationRowsBatchType = 509, NumberRangeExportType = 586, PurchaseItemType = 284;
+              QuotationRowsBatchType = 509, NumberRangeExportType = 586, PurchaseItemType = 284,
+              PurchasePricesType = 472;
 }  // namespace
 
 // Purchase-invoice list: button 1 posts the marked invoices.
@@ -386,6 +388,17 @@ void Win195Button(int window, int button) {
         GetPString(WinRecordBuffer(window), INVc::Code, 20, code);
         RunReportOf(90, code);
     }
+}
+
+// Purchase source of an item: 1 opens the purchase-prices selection,
+// its item range the source's item and both price switches on; the
+// purchase's number is typed there.
+void Win284Button(int window, int button) {
+    if (button != 1) return;
+    int w = OpenRelated(window, PurchasePricesType, 1);
+    if (!w || !WinRecordBuffer(w)) return;
+    PurchasePricesFill(WinRegisterOf(window), WinRecordBuffer(window), WinRecordBuffer(w));
+    WinRecordRefresh(w);
 }
 
 // Budgets: button 1 computes the period rows (by key, by dates).

@@ -343,6 +343,8 @@ void Win121Button(int window, int button);
 void Win143Button(int window, int button);
 void Win145Button(int window, int button);
 void Win195Button(int window, int button);
+// Purchase source of an item: 1 the purchase prices into the items.
+void Win284Button(int window, int button);
 void Win196Button(int window, int button);
 void Win197Button(int window, int button);
 void Win259Button(int window, int button);

@@ -46,6 +46,7 @@ constexpr ButtonEntry ButtonHandlers[] = {
     {348, Win348Button},         {351, Win351ButtonWaiting}, {352, Win352Button},  {353, Win353Button},
     {423, Win423Button},
     {426, Win426Button},         {474, ListApproveButton}, {477, Win477Button},
+    {284, Win284Button},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "operations/purchase_ledger.h"
 #include "operations/replenishment.h"
 #include "rules/projects.h"
+#include "rules/purchase_prices.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -52,6 +53,7 @@ constexpr BatchRun BatchRuns[] = {
     {390, PurchaseOrderSuggestionCall},
     {395, ProductionSuggestionCall},
     {313, PaymentSuggestionCall},
+    {472, PurchasePricesToItemsCall},
 };
 
 // line (a PString) cut as c says.

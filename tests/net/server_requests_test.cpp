@@ -298,7 +298,7 @@ TEST_F(NetServerTest, EveryReplyAfterACountChangeCarriesTheNewCounts) {
     EXPECT_TRUE(e.integrity) << e.report;
 }
 
-TEST_F(NetServerTest, WorkThisVersionDoesNotDoIsToldAndTheClientStaysConnected) {
+TEST_F(NetServerTest, PurchasePricesOfNoPurchaseChangeNothingAndTheClientStaysConnected) {
     static std::vector<std::string> told;
     told.clear();
     MessageSinkSet([](const char *t) { told.emplace_back(t); });
@@ -310,11 +310,11 @@ TEST_F(NetServerTest, WorkThisVersionDoesNotDoIsToldAndTheClientStaysConnected) 
     PStringFromC(pw, "");
     ASSERT_TRUE(LoginRemote(AccessVc::Number, name, pw, access));
     std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    // Request 50 naming no purchase that exists runs and changes nothing.
     for (uint16_t code : {ReqPurchasePricesToItems}) {
         told.clear();
         EXPECT_TRUE(JobRequestRemote(code, job.data(), (uint32_t)job.size())) << code;
-        ASSERT_EQ(told.size(), 1u) << code;
-        EXPECT_NE(told[0].find("not done by this version"), std::string::npos) << told[0];
+        EXPECT_TRUE(told.empty()) << told[0];
         EXPECT_TRUE(NetClient.connected) << code;
     }
     MemBlock h = 0;
