@@ -97,7 +97,7 @@ bool ListContract(void *ctx, uint8_t *contract, uint32_t)
     RepText(375, 0, reinterpret_cast<const uint8_t *>(GetU16(contract, Co::IntervalUnit) == 0 ? "\x01m" : "\x01d"), 0);
     ValueAt(400, contract, Co::LastInvDate, FtDate, 0);
     PackedDecimal total = GetDec(contract, Co::Total);
-    if (!DecIsBlank(&total)) AmountAt(520, total);
+    if (!DecIsBlank(&total)) AmountAt(480, total);
     RepEndLine();
     if (detailed) ContractReport5541Lines(contract);
     return true;
@@ -124,13 +124,13 @@ void ContractReport5540()
     RepRuleFull(RuleEnd, RuleThick);
     RepStartLine(LineHeight);
     RepTextNr(0, 0, TextInvoices, 0);
-    RepValue(120, 0, reinterpret_cast<const uint8_t *>(&p.count), FtLong, 1);
-    RepTextNr(200, 0, TextNet, 0);
-    AmountAt(300, p.net);
-    RepTextNr(320, 0, TextVat, 0);
-    AmountAt(400, p.vat);
-    RepTextNr(420, 0, TextTotal, 0);
-    AmountAt(520, p.total);
+    RepValue(100, 0, reinterpret_cast<const uint8_t *>(&p.count), FtLong, 1);
+    RepTextNr(140, 0, TextNet, 0);
+    AmountAt(260, p.net);
+    RepTextNr(280, 0, TextVat, 0);
+    AmountAt(370, p.vat);
+    RepTextNr(390, 0, TextTotal, 0);
+    AmountAt(480, p.total);
     RepEndLine();
     RepEndJob();
 }
@@ -150,7 +150,7 @@ void ContractReport5541()
     RepTextNr(300, 0, TextNextPeriod, 0);
     RepTextNr(370, 0, TextInterval, 1);
     RepTextNr(400, 0, TextLastInvoice, 0);
-    RepTextNr(520, 0, TextTotal, 1);
+    RepTextNr(480, 0, TextTotal, 1);
     RepEndLine();
     RepRuleFull(RuleEnd, RuleThick);
     ContractWalk(sel, contract.record, Cancelled, ListContract, &detailed);
@@ -184,9 +184,9 @@ void ContractReport5541Lines(const uint8_t *contract)
         RepStartLine(LineHeight);
         TextAt(50, row, Co::Rows::ItemCode, 20, 0);
         ValueAt(200, row, Co::Rows::Quantity, FtAmount3, 1);
-        TextAt(210, row, Co::Rows::Text, 40, 0);
-        ValueAt(440, row, Co::Rows::Price, FtAmount2, 1);
-        ValueAt(520, row, Co::Rows::Sum, FtAmount2, 1);
+        TextAt(210, row, Co::Rows::Text, 30, 0);
+        ValueAt(400, row, Co::Rows::Price, FtAmount2, 1);
+        ValueAt(480, row, Co::Rows::Sum, FtAmount2, 1);
         RepEndLine();
     }
 }

@@ -4,6 +4,7 @@
 // Maintenance runs "Invoice contracts" over that day. The company file holds
 // one invoice of the contract's row dated that day, and the contract its
 // last-invoice date; a second run over the same day makes no other.
+// Report 89, printed before the run, shows the invoice the run will make.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr int Contract = 468, FunctionList = 7, ContractInvoiceSel = 487;
+constexpr int Contract = 468, FunctionList = 7, ContractInvoiceSel = 487, ReportList = 6, PreviewSel = 493;
 constexpr int ColItem = 0;
 namespace fs = std::filesystem;
 
@@ -54,6 +55,44 @@ protected:
             EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
             return true;
         });
+    }
+    // Report 89 from the report list printed over the day: the PDF's text.
+    void PrintPreview(std::shared_ptr<std::string> day, std::shared_ptr<std::string> text)
+    {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", [] {
+            EXPECT_EQ(ActiveType(), ReportList) << ActiveTitle();
+            return ActiveType() == ReportList;
+        });
+        ClickRow("Contract invoices to make");
+        AnswerPrint(true);
+        auto before = std::make_shared<size_t>();
+        Do("count the PDFs", [this, before] {
+            *before = FilesIn("print").size();
+            return true;
+        });
+        Key('P', false, true);
+        Check("the preview report's window opens", [] {
+            EXPECT_EQ(ActiveType(), PreviewSel) << ActiveTitle();
+            return ActiveType() == PreviewSel;
+        });
+        ClickField("Invoice dates from");
+        Type("the first day", [day] { return *day; });
+        ClickField("Invoice dates to");
+        Type("the last day", [day] { return *day; });
+        ClickButton("OK");
+        Check("the report is printed to a PDF", [this, before, text] {
+            std::vector<fs::path> pdfs = FilesIn("print");
+            EXPECT_EQ(pdfs.size(), *before + 1) << ::testing::PrintToString(Messages());
+            if (pdfs.size() != *before + 1) return true;
+            *text = PdfText(pdfs.back());
+            const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+            std::error_code ignored;
+            if (shots) fs::copy_file(pdfs.back(), fs::path(shots) / "contract_preview_89.pdf",
+                                     fs::copy_options::overwrite_existing, ignored);
+            return true;
+        });
+        Menu("Window", "Close all");
     }
 };
 
@@ -94,9 +133,15 @@ TEST_F(ContractInvoicingRoad, AContractIsInvoicedOncePerPeriod)
         return TitleTells("viewing");
     });
     Menu("Window", "Close all");
+    auto preview = std::make_shared<std::string>();
+    PrintPreview(day, preview);
     RunContracts(day, "contract_invoicing_487.png");
     RunContracts(day, "contract_invoicing_again.png");
     EXPECT_EQ(Run(), 0);
+    // The preview printed before the run shows the invoice the run made.
+    EXPECT_NE(preview->find("Contract invoices to make"), std::string::npos) << *preview;
+    EXPECT_NE(preview->find("Period 01.02.2025:28.02.2025"), std::string::npos) << *preview;
+    EXPECT_NE(preview->find("250,00"), std::string::npos) << *preview;
 
     ASSERT_TRUE(OpenForCheck(company));
     ASSERT_EQ(RegRecordCount(IVVc::Number), 1u);
