@@ -17,6 +17,7 @@
 #include "dict_offsets.h"
 #include "exchange/balance_sections.h"
 #include "exchange/bank_file.h"
+#include "exchange/contract_export.h"
 #include "exchange/section_table.h"
 #include "exchange/selective_exports.h"
 #include "exchange/sie.h"
@@ -165,6 +166,7 @@ void ExportDatabaseText(int kind)
     case 18: OpenOrderRowsExport(); return;
     case 27: CustomerItemStatsExport(); return;
     case 31: ItemInfoExport(); return;
+    case 32: ExportContractsText(); return;
     case 33: OpenPurchaseRowsExport(); return;
     case 15: WriteBankFile(); return;
     case 19: TimeSheetExport(); return;

@@ -24,6 +24,7 @@
 #include "operations/project_ops.h"
 #include "operations/stock_docs.h"
 #include "rules/approval.h"
+#include "rules/contract_invoicing.h"
 #include "rules/ledger.h"
 #include "rules/purchase_from_orders.h"
 #include "rules/rules_types.h"
@@ -112,7 +113,7 @@ constexpr std::array<Routine, RoutineLast + 1> Routines = {{
     OrdersToPurchaseOrders,   // 12
     InvoicesFromOrders,       // 13
     nullptr,                  // 14 none
-    nullptr,                  // 15 contracts invoiced
+    InvoiceContracts,         // 15
     PriceUpdate,              // 16
     nullptr,                  // 17 records copied under new numbers
     nullptr,                  // 18 register 126 emptied

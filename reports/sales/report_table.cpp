@@ -9,6 +9,7 @@
 #include "reports/assets/asset_reports.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/projects/project_reports.h"
+#include "reports/sales/contract_reports.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
@@ -131,8 +132,8 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 85
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 86
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 87
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 88
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 89
+    {ReportRowKind::Body, ContractReport5541, nullptr, nullptr, 0},   // 88
+    {ReportRowKind::Body, ContractReport5540, nullptr, nullptr, 0},   // 89
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 90
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 91
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 92

@@ -181,8 +181,8 @@ TEST_F(TextDispatch, ExportToAFullDiskFailsAndStops)
     EXPECT_EQ(OutputJobState.stopFlag, 1);
 
     // A kind of a later version is refused, told, and not success.
-    ScriptAnswerFile((dir / "k32.txt").string());
-    EXPECT_FALSE(RunTextExportBody(32));
+    ScriptAnswerFile((dir / "k22.txt").string());
+    EXPECT_FALSE(RunTextExportBody(22));
     EXPECT_EQ(Shown(Texts::ExportKindRefused), 1);
     // A kind that writes nothing runs to its end.
     ScriptAnswerFile((dir / "k17.txt").string());

@@ -1,0 +1,106 @@
+// contract_export.cpp - export kind 32: for each period of a contract
+// that the contract run would invoice, a line with the contract's number
+// and its name and address lines, for mailings and for checking a run
+// before it is made. The walk follows the chosen index: by number from
+// the range's first number, by customer from the range's first code (each
+// stopping past its range's end), or by postal code from the start.
+#include "exchange/contract_export.h"
+
+#include <cstdio>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "exchange/text_exchange.h"
+#include "output/output_job.h"
+#include "rules/contract_invoicing.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+namespace Co = ContractVc;
+
+constexpr uint16_t BySerial = 0, ByCustomer = 1;
+constexpr uint16_t AsFields = 0;
+constexpr uint32_t AddressLines[] = {Co::CustName, Co::Addr1, Co::Addr2, Co::Addr3};
+
+struct ExportRun {
+    const ContractSelection *sel;
+    uint16_t layout;
+};
+
+bool Stopped() { return UserCancelFlag != 0 || OutputJobState.stopFlag != 0; }
+
+// One period's line.
+bool WritePeriod(void *ctx, uint8_t *contract, const DateRec &, const DateRec &, const DateRec &)
+{
+    const ExportRun &run = *static_cast<const ExportRun *>(ctx);
+    const int32_t serial = GetI32(contract, Co::SerNr);
+    uint8_t text[256];
+    if (run.layout == AsFields) {
+        ExportValue(&serial, FtLong);
+        for (uint32_t at : AddressLines) {
+            GetPString(contract, at, 60, text);
+            ExportValue(text, FtText);
+        }
+    } else {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%d", serial);
+        uint8_t line[256];
+        PStringFromC(line, "\"");
+        PStringAppendC(line, digits);
+        PStringAppendChar(line, '"');
+        for (uint32_t at : AddressLines) {
+            GetPString(contract, at, 60, text);
+            PStringAppendC(line, ",\"");
+            PStringAppend(line, text);
+            PStringAppendChar(line, '"');
+        }
+        ExportText(line);
+    }
+    ExportLineFeed();
+    return !Stopped();
+}
+
+}  // namespace
+
+void ExportContractsText()
+{
+    if (!ReportParams) return;
+    ContractSelection sel;
+    if (!ContractSelectionRead(&sel, true)) {
+        OutputJobState.stopFlag = 1;
+        return;
+    }
+    const uint16_t order = GetU16(ReportParams, ReportParamsVc::ReportLayout);
+    ExportRun run{&sel, GetU16(ReportParams, ReportParamsVc::Option11)};
+    RuleRecord contract(Co::Number);
+    if (!contract.record) return;
+    uint8_t *c = contract.record;
+    RecClear(Co::Number, c);
+    const char *index = order == BySerial ? "SerNr" : order == ByCustomer ? "CustCode" : "PostCode";
+    if (order == BySerial) PutI32(c, Co::SerNr, sel.numberFrom < 0 ? 0 : sel.numberFrom);
+    if (order == ByCustomer && sel.codeRanged) PutPString(c, Co::CustCode, 20, sel.codeFrom);
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(Co::Number, index, c, 1, 0, &recid, &position)) return;
+    uint8_t code[256];
+    for (uint32_t p = position; !Stopped(); p++) {
+        if (p != position) {
+            RecFreeMatrix(Co::Number, c);
+            if (!RecReadAtIndex(Co::Number, index, int32_t(p), c, &recid)) break;
+        }
+        const int32_t serial = GetI32(c, Co::SerNr);
+        GetPString(c, Co::CustCode, 20, code);
+        if (order == BySerial && sel.numberTo >= 0 && serial > sel.numberTo) break;
+        if (order == ByCustomer && sel.codeRanged && sel.codeTo[0] != 0 && PStringCompare(code, sel.codeTo) > 0)
+            break;
+        if ((sel.numberFrom >= 0 && serial < sel.numberFrom) || (sel.numberTo >= 0 && serial > sel.numberTo)) continue;
+        if (!ContractSelected(sel, c)) continue;
+        if (!ContractPeriods(sel, c, WritePeriod, &run)) break;
+    }
+    RecFreeMatrix(Co::Number, c);
+}
