@@ -51,7 +51,6 @@ BenchWorkplace &Place()
     return w;
 }
 
-bool FrameUp = false;   // the frame was brought up (and must go down)
 
 std::filesystem::path ExportFile() { return Place().dir / "balances.txt"; }
 std::filesystem::path PeerFile() { return Place().dir / "peer.txt"; }
@@ -66,7 +65,6 @@ bool Source()
     static int ready = 0;
     if (ready) return ready > 0;
     ready = -1;
-    FrameUp = true;   // taken down at the end even when it failed half-way
     if (!BenchFrameUp(Place())) return false;
     MessageSinkSet([](const char *) {});
     const uint16_t first = MonthIndex(&First);
@@ -199,13 +197,4 @@ BENCHMARK(BM_Export)->Arg(10)->Arg(11)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-// The benchmarks, then the frame taken down once after all of them.
-int main(int argc, char **argv)
-{
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    if (FrameUp) BenchFrameDown();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCH_FRAME_MAIN()

@@ -187,4 +187,4 @@ BENCHMARK(BM_CustomerWalkPeer)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+BENCH_FRAME_MAIN()

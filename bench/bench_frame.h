@@ -56,8 +56,8 @@ inline bool BenchFrameUp(const BenchWorkplace &w)
     WinResetAll();
     ShellStateReset();
     std::string why;
+    BenchFrameIsUp = true;   // taken down at the end even when it failed half-way
     if (!AllocWorkBlocks() || !InitInstance(StartOptions{}, &why)) return false;
-    BenchFrameIsUp = true;
     PString path;
     PStringFromC(path, w.company.c_str());
     return DbOpen(path, 0);
