@@ -10,6 +10,10 @@
 #include <vector>
 
 #include "core/date.h"
+#include "database/access/transport.h"
+#include "output/job_queue.h"
+#include "output/output_job.h"
+#include "tests/operations/serve_here.h"
 #include "operations/batch_routines.h"
 #include "operations/customer_receipt.h"
 #include "tests/operations/invoice_fixture.h"
@@ -216,6 +220,40 @@ TEST_F(WriteOffRun, EveryItemNotNegativeGetsAPaidAndAFeeRow)
     EXPECT_EQ(DecToDouble(&zero), 0);
     EXPECT_EQ(DecToDouble(&amount), 12.5);
     EXPECT_EQ(GetU32(RowOf(r, 3), IPVc::Rows::InvoiceNr), 103u);
+}
+
+// A client's write-off is made at the server: the same receipt as a
+// local run makes, and a price update there prices the same items.
+TEST_F(WriteOffRun, AClientsRunsAreMadeAtTheServer)
+{
+    OpenItem(101, "C1", 12.5, 40);
+    StoreRecord(PriceFormulaVc::Number, [](uint8_t *r) {
+        PutText(r, PriceFormulaVc::Code, 5, "F1");
+        PutDec(r, PriceFormulaVc::Percentage, Dec(100));
+        PutU16(r, PriceFormulaVc::Decimals, 2);
+    });
+    StoreRecord(PriceListVc::Number, [](uint8_t *r) {
+        PutText(r, PriceListVc::Code, 5, "A");
+        uint8_t row[PriceListVc::Rows::Size] = {};
+        PutText(row, PriceListVc::Rows::CodeRange, 60, "G1");
+        PutText(row, PriceListVc::Rows::Formula, 5, "F1");
+        ASSERT_TRUE(MatrixRowPut(PriceListVc::Number, 0, r, 0, row));
+    });
+    OutputRunsInstall();
+    RunMode = RunModeClient;
+    TransportInstall(ServeHere, ServeHere);
+    Routine(21);
+    EXPECT_TRUE(RunMaintenanceCall());
+    Routine(16);
+    EXPECT_TRUE(RunMaintenanceCall());
+    TransportInstall(nullptr, nullptr);
+    RunMode = 0;
+    OutputRunServices = OutputRunServicesRec{};
+    auto receipts = Receipts();
+    ASSERT_EQ(receipts.size(), 1u);
+    ASSERT_EQ(RowCount(receipts[0]), 2);
+    EXPECT_EQ(GetU32(RowOf(receipts[0], 1), IPVc::Rows::InvoiceNr), 101u);
+    EXPECT_EQ(RegRecordCount(PriceVc::Number), 2u);   // ITEM1 and ITEM2 of group G1
 }
 
 // 46 items fill a receipt with 92 rows; the 47th starts a second.
