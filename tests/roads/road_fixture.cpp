@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -349,6 +350,40 @@ void RoadTest::ChooseTextExport(const std::string &row, const std::filesystem::p
     ClickRow(row);
     AnswerFile(file.string());
     Key(PlKey::Return);
+}
+
+void RoadTest::RunRoutine(const std::string &title, int type,
+                          std::vector<std::pair<std::string, std::function<std::string()>>> fields,
+                          const char *shot)
+{
+    static constexpr int FunctionList = 7;
+    Menu("File", "Maintenance...");
+    Check("the function list opens", [] {
+        EXPECT_EQ(ActiveType(), FunctionList) << ActiveTitle();
+        return ActiveType() == FunctionList;
+    });
+    ClickButton("Maintenance");
+    ClickRow(title);
+    Key(PlKey::Return);
+    Check("the routine's selection window opens", [type] {
+        EXPECT_EQ(ActiveType(), type) << ActiveTitle();
+        return ActiveType() == type;
+    });
+    for (auto &[label, text] : fields) {
+        ClickField(label);
+        Type(label, std::move(text));
+    }
+    const std::string picture = shot;
+    Do("keep a picture of the selection window", [this, picture] {
+        const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+        EXPECT_TRUE(!shots || SaveWindowPng(std::filesystem::path(shots) / picture, true));
+        return true;
+    });
+    ClickButton("OK");
+    Check("the routine ran without a message", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return Messages().empty();
+    });
 }
 
 void RoadTest::ImportTextFile(const std::filesystem::path &file)

@@ -74,6 +74,13 @@ public:   // the steps' lambdas use these too
     // row holding `row` (End or Home scrolls the list to its end or start
     // first), written to `file` once its selection, if any, is given.
     void ChooseTextExport(const std::string &row, const std::filesystem::path &file, bool atEnd = false);
+    // File > Maintenance, the function list's batch routine `title`: its
+    // selection window (type `type`) with each (field label, text made when
+    // the step runs) typed, a picture of it kept as `shot` in the folder
+    // ORVEL_ROAD_SHOTS names (when set), and OK; the road fails when the
+    // routine tells anything.
+    void RunRoutine(const std::string &title, int type,
+                    std::vector<std::pair<std::string, std::function<std::string()>>> fields, const char *shot);
     // File > Maintenance, the function list's text import of `file`; the
     // road fails when the program tells that something was not imported.
     // Closes every window afterwards.

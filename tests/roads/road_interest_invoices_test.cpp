@@ -27,7 +27,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, WindowList = 12, SalesInvoice = 347, ApproveSel = 553, InterestSel = 473, Item = 195,
+constexpr int WindowList = 12, SalesInvoice = 347, ApproveSel = 553, InterestSel = 473, Item = 195,
               PurchaseItem = 284, PurchasePricesSel = 472;
 constexpr int ColItem = 1;
 namespace fs = std::filesystem;
@@ -71,38 +71,7 @@ double DecAt(const uint8_t *base, uint32_t at)
     return DecIsBlank(&d) ? 0 : DecToDouble(&d);
 }
 
-class InterestRoad : public RoadTest {
-protected:
-    // File > Maintenance, the routine `title`, its selection window with
-    // each (field, text) typed, and OK.
-    void RunRoutine(const std::string &title, int type,
-                    std::vector<std::pair<std::string, std::function<std::string()>>> fields, const char *shot)
-    {
-        Menu("File", "Maintenance...");
-        Check("the function list opens", [] { return ActiveType() == FunctionList; });
-        ClickButton("Maintenance");
-        ClickRow(title);
-        Key(PlKey::Return);
-        Check("the routine's selection window opens", [type] {
-            EXPECT_EQ(ActiveType(), type) << ActiveTitle();
-            return ActiveType() == type;
-        });
-        for (const auto &[label, text] : fields) {
-            ClickField(label);
-            Type(label, text);
-        }
-        const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-        Do("keep a picture of the selection window", [this, shots, shot] {
-            EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / shot, true));
-            return true;
-        });
-        ClickButton("OK");
-        Check("the routine ran without a message", [] {
-            EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-            return true;
-        });
-    }
-};
+class InterestRoad : public RoadTest {};
 
 TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
 {

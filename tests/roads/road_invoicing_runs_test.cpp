@@ -24,48 +24,12 @@
 
 namespace {
 
-constexpr int FunctionList = 7, WindowList = 12, SalesInvoice = 347, ApproveSel = 553, PriceUpdateSel = 461, WriteOffSel = 463,
+constexpr int WindowList = 12, SalesInvoice = 347, ApproveSel = 553, PriceUpdateSel = 461, WriteOffSel = 463,
               SampleSel = 467;
 constexpr int ColItem = 1;
 namespace fs = std::filesystem;
 
-class InvoicingRunsRoad : public RoadTest {
-protected:
-    // File > Maintenance, the routine `title`, its selection window with
-    // each (field, text) typed, and OK.
-    // The texts are made when their steps run.
-    void RunRoutine(const std::string &title, int type,
-                    std::initializer_list<std::pair<const char *, std::function<std::string()>>> fields,
-                    const char *shot)
-    {
-        Menu("File", "Maintenance...");
-        Check("the function list opens", [] {
-            EXPECT_EQ(ActiveType(), FunctionList) << ActiveTitle();
-            return ActiveType() == FunctionList;
-        });
-        ClickButton("Maintenance");
-        ClickRow(title);
-        Key(PlKey::Return);
-        Check("the routine's selection window opens", [type] {
-            EXPECT_EQ(ActiveType(), type) << ActiveTitle();
-            return ActiveType() == type;
-        });
-        for (const auto &[label, text] : fields) {
-            ClickField(label);
-            Type(label, text);
-        }
-        const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-        Do("keep a picture of the selection window", [this, shots, shot] {
-            EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / shot, true));
-            return true;
-        });
-        ClickButton("OK");
-        Check("the routine ran without a message", [] {
-            EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-            return true;
-        });
-    }
-};
+class InvoicingRunsRoad : public RoadTest {};
 
 double DecAt(const uint8_t *base, uint32_t at)
 {
