@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <functional>
 #include <memory>
 
 #include "core/field_access.h"
@@ -23,7 +24,7 @@
 namespace {
 
 constexpr int Order = 352, OrderList = 351, DocumentList = 8, OrderRun = 436, SalesInvoice = 347,
-              ReminderRun = 453;
+              ReminderRun = 453, PrinterRow = 408, Preview = 5;
 constexpr int ColItem = 0;
 namespace fs = std::filesystem;
 
@@ -39,6 +40,39 @@ protected:
             f << "defblock2\t\r\n" << block << "\t\r\n\t\t\tINVOICE\t\t\t\r\n\r\n";
         }
         ImportTextFile(file);
+    }
+    // Keeps a printer, OFFICE, from File > Windows > Printers. Its printer
+    // text names no destination, so a form printed on it goes where the
+    // run's window says (a form choice without a printer takes the first).
+    void DefineOfficePrinter()
+    {
+        Menu("File", "Windows...");
+        ClickRow("Printers");
+        Key(PlKey::Return);
+        ClickButton("New");
+        Check("New opens a printer", [] {
+            EXPECT_EQ(ActiveType(), PrinterRow) << ActiveTitle();
+            return ActiveType() == PrinterRow;
+        });
+        ClickField("Name");
+        Type("OFFICE");
+        ClickField("Printer");
+        Type("Office laser");
+        ClickButton("OK");
+        Menu("Window", "Close all");
+    }
+    // The preview of a form run: the window a user sees, its title naming
+    // the document, kept as a picture.
+    void CheckPreview(std::function<std::string()> title, const char *shot)
+    {
+        const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+        Check("the run shows its documents in the preview", [this, shots, shot, title] {
+            EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
+            EXPECT_EQ(ActiveTitle(), title());
+            EXPECT_TRUE(FilesIn("print").empty());
+            EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / shot));
+            return ActiveType() == Preview;
+        });
     }
     // A new order of customer C1 with one row: item and quantity; its
     // number into *number.
@@ -226,6 +260,90 @@ TEST_F(DocumentRunsRoad, OverdueInvoiceIsRemindedAndItsLevelStored)
     EXPECT_EQ(std::to_string(GetU32(inv.data(), IVVc::SerNr)), *number);
     EXPECT_EQ(GetI32(inv.data(), IVVc::NoticeCount), 1);
     RecFreeMatrix(IVVc::Number, inv.data());
+    CloseForCheck();
+}
+
+// With a printer kept whose printer text names no destination, the
+// window's choice decides: "Screen" shows the orders of the run in the
+// preview and prints nothing; the reminder run then shows its reminder
+// there too and stores the raised level.
+TEST_F(DocumentRunsRoad, RunsOnAKeptPrinterGoToThePreview)
+{
+    const std::string company = StartNewCompany();
+    DefineOfficePrinter();
+    ImportFormChoice(151);
+    ImportFormChoice(141);
+    std::time_t back = std::time(nullptr) - 60 * 24 * 3600;
+    char date[16];
+    std::strftime(date, sizeof date, "%d.%m.%Y", std::localtime(&back));
+    Menu("Module", "Sales");
+    Key('9', false, true);
+    Check("Ctrl+9 opens the order list", [] { return ActiveType() == OrderList; });
+    auto order = std::make_shared<std::string>();
+    TypeOrder("ITEM1", "2", order);
+    Menu("Window", "Close all");
+
+    Menu("File", "Documents...");
+    ClickRow("Print orders");
+    Key(PlKey::Return);
+    Check("the orders' selection window opens", [] { return ActiveType() == OrderRun; });
+    ClickField("Order numbers");
+    Type("the order's number", [order] { return *order; });
+    ClickButton("Screen");
+    ClickButton("OK");
+    CheckPreview([order] { return "Order  " + *order; }, "order_run_preview.png");
+    Menu("Window", "Close all");
+
+    // An invoice a month overdue, typed and posted.
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickField("Invoice date");
+    Key(PlKey::End);
+    for (int i = 0; i < 12; i++) Key(PlKey::Back);
+    Type(date);
+    Key(PlKey::Tab);
+    ClickCell(0, 1);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("1");
+    Key(PlKey::Tab);
+    ClickButton("Posted");
+    ClickOk();
+    auto invoice = std::make_shared<std::string>();
+    Check("OK posts the invoice", [invoice] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        *invoice = Shown("Number");
+        return !invoice->empty();
+    });
+    Menu("Window", "Close all");
+    Menu("File", "Documents...");
+    ClickRow("Payment reminders");
+    Key(PlKey::Return);
+    Check("the reminders' selection window opens", [] { return ActiveType() == ReminderRun; });
+    ClickField("Invoice numbers");
+    Type("the invoice's number", [invoice] { return *invoice; });
+    ClickButton("Raise the reminder level");
+    ClickButton("Screen");
+    ClickButton("OK");
+    CheckPreview([invoice] { return "Payment reminder, invoice  " + *invoice; }, "reminder_run_preview.png");
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> inv(IVVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
+    EXPECT_EQ(std::to_string(GetU32(inv.data(), IVVc::SerNr)), *invoice);
+    EXPECT_EQ(GetI32(inv.data(), IVVc::NoticeCount), 1);
+    RecFreeMatrix(IVVc::Number, inv.data());
+    std::vector<uint8_t> ord(ORVc::Size);
+    ASSERT_TRUE(RecReadAt(ORVc::Number, 1, ord.data(), &id));
+    EXPECT_EQ(std::to_string(GetU32(ord.data(), ORVc::SerNr)), *order);
+    RecFreeMatrix(ORVc::Number, ord.data());
     CloseForCheck();
 }
 
