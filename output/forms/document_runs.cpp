@@ -23,6 +23,7 @@
 #include "database/access/record_access.h"
 #include "operations/invoice_notice.h"
 #include "output/forms/forms.h"
+#include "output/forms/print_form_call.h"
 #include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
 
@@ -116,12 +117,13 @@ size_t PrintedFlagOf(ApproveKind kind) {
 }
 
 // Approves the document with kind; false when the approval refused it,
-// could not store it, or (for a kind that marks what it printed) did not
-// print it.
+// could not store it, or did not print it (read from the printed flag of
+// a kind that marks one, else from the count of failed form prints).
 bool ApproveCounted(ApproveKind kind, int reg, const uint8_t *rec, uint32_t recid) {
+    uint32_t failedBefore = FormPrintsFailed;
     if (!ApproveAllowed(kind, reg, rec) || !ApproveRecord(kind, reg, recid)) return false;
     size_t flag = PrintedFlagOf(kind);
-    if (flag == 0) return true;
+    if (flag == 0) return FormPrintsFailed == failedBefore;
     RuleRecord stored(reg);
     if (!stored.record || !RecReadById(reg, recid, stored.record)) return false;
     bool printed = GetI16(stored.record, flag) != 0;

@@ -11,13 +11,15 @@
 #include "database/access/remote_calls.h"
 #include "output/forms/forms.h"
 
+uint32_t FormPrintsFailed = 0;
+
 // PrintForm, or request 26 in client mode; a lost connection counts as
 // not printed.
 int PrintFormCall(int reg, int16_t doctype, uint8_t *record) {
     assert(record);
-    if (RunModeIsClient()) {
-        int result = PrintFormRemote(reg, doctype, record);
-        return result == 1 ? 1 : 0;
-    }
-    return PrintForm(doctype, record) == 1 ? 1 : 0;
+    int result = 0;
+    if (RunModeIsClient()) result = PrintFormRemote(reg, doctype, record) == 1 ? 1 : 0;
+    else result = PrintForm(doctype, record) == 1 ? 1 : 0;
+    if (!result) FormPrintsFailed++;
+    return result;
 }

@@ -150,6 +150,25 @@ TEST_F(DocumentRuns, OrdersThatDidNotPrintAreCountedAndTold) {
     EXPECT_EQ(RefusedTold(), "2");
 }
 
+// The second order form marks nothing in the order: what did not print is
+// counted from the prints themselves.
+TEST_F(DocumentRuns, SecondOrderFormsThatDidNotPrintAreCounted) {
+    for (int32_t n = 100; n <= 101; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
+    Range("100:101");
+    ApproveOrderRange26();                                  // no second form chosen: nothing prints
+    EXPECT_EQ(Pdfs(), 0u);
+    EXPECT_EQ(RefusedTold(), "2");
+    shown.clear();
+    AddRow(Order2FormBlk::Number, Order2FormBlk::Rows::Size, [&](uint8_t *r) {
+        PutI32(r, Order2FormBlk::Rows::SeriesStart, -1);
+        PutText(r, Order2FormBlk::Rows::FormName, 20, InvoiceCo::FormName);
+        PutI32(r, Order2FormBlk::Rows::CopyPass, -1);
+    });
+    ApproveOrderRange26();
+    EXPECT_EQ(Pdfs(), 2u);
+    EXPECT_EQ(RefusedTold(), "");
+}
+
 TEST_F(DocumentRuns, InvoicePrintModes) {
     FixtureInvoice f;
     f.serial = 700;
