@@ -1,10 +1,13 @@
 // bench_document_runs.cpp - the order printing run (-6, approve kind 13)
 // over a range of orders of ten rows each, every order printed on its
 // form to a PDF and marked printed, against the bare walk of the same
-// orders by number reading each with its rows (ratio = run / walk).
+// orders by number reading each with its rows (ratio = run / walk); and
+// the payment-reminder run (-4) over open items of which half are
+// overdue: each overdue one read with its invoice, printed to a PDF and
+// its raised level stored, the others passed over.
 //
-// Optimised builds print 2,000 orders; other builds 20, so that the test
-// build's smoke run stays short.
+// Optimised builds print 2,000 orders and walk 10,000 open items; other
+// builds 20 and 40, so that the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -29,10 +32,11 @@
 namespace {
 
 #ifdef NDEBUG
-constexpr int32_t Orders = 2000;
+constexpr int32_t Orders = 2000, OpenItems = 10000;
 #else
-constexpr int32_t Orders = 20;
+constexpr int32_t Orders = 20, OpenItems = 40;
 #endif
+constexpr int32_t FirstInvoice = 500000;
 constexpr int OrderRows = 10;
 constexpr int32_t FirstOrder = 1000;
 
@@ -132,6 +136,52 @@ bool Company()
     return true;
 }
 
+// The reminders' company: the orders' company, the order form chosen for
+// the reminders, and OpenItems posted invoices of one row with their open
+// items, every second one overdue since 2020 and the others due in 2099.
+bool ReminderCompany()
+{
+    static int ready = 0;
+    if (ready) return ready > 0;
+    ready = -1;
+    if (!Company()) return false;
+    std::vector<uint8_t> choice(ReminderFormBlk::Rows::Size);
+    PutI32(choice.data(), ReminderFormBlk::Rows::SeriesStart, -1);
+    PutI32(choice.data(), ReminderFormBlk::Rows::CopyPass, -1);
+    BenchPutText(choice.data(), ReminderFormBlk::Rows::FormName, 20, "ORDER");
+    BenchPutText(choice.data(), ReminderFormBlk::Rows::PrinterName, 20, "PDF");
+    if (!BenchStoreRows(ReminderFormBlk::Number, choice)) return false;
+    DbHoldBegin();
+    bool ok = true;
+    for (int32_t n = 0; ok && n < OpenItems; n++) {
+        const int32_t number = FirstInvoice + n;
+        const bool overdue = n % 2 == 0;
+        ok = BenchStorePlain(IVVc::Number, [&](uint8_t *r) {
+            PutI32(r, IVVc::SerNr, number);
+            BenchPutText(r, IVVc::CustCode, 20, "C1");
+            BenchPutText(r, IVVc::Addr0, 60, "The benchmark's customer");
+            PutDate(r, IVVc::InvDate, DateRec{1, 12, 2019});
+            PutU16(r, IVVc::Posted, 1);
+            PutDec(r, IVVc::Total, DecOf(125));
+            uint8_t row[IVVc::Rows::Size] = {};
+            PutU16(row, IVVc::Rows::Kind, 1);
+            BenchPutText(row, IVVc::Rows::ItemCode, 20, "ITEM1");
+            PutDec(row, IVVc::Rows::Quantity, DecOf(1));
+            PutDec(row, IVVc::Rows::Sum, DecOf(100));
+            MatrixRowPut(IVVc::Number, 0, r, 0, row);
+        }) && BenchStorePlain(ARVc::Number, [&](uint8_t *r) {
+            PutI32(r, ARVc::InvoiceNr, number);
+            BenchPutText(r, ARVc::CustCode, 20, "C1");
+            PutDec(r, ARVc::OpenAmount, DecOf(125));
+            PutDate(r, ARVc::DueDate, overdue ? DateRec{1, 1, 2020} : DateRec{1, 1, 2099});
+        });
+    }
+    if (!ok) DbHoldFail();
+    if (!DbHoldEnd() || !ok) return false;
+    ready = 1;
+    return true;
+}
+
 // The printed flag of order number n; -1 when it cannot be read.
 int PrintedFlag(int32_t n)
 {
@@ -182,6 +232,61 @@ void BM_OrderRunToPdf(benchmark::State &state)
         benchmark::Counter(double(Orders) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_OrderRunToPdf)->Unit(benchmark::kMillisecond);
+
+// The reminder level stored in invoice n; -1 when it cannot be read.
+int32_t NoticeLevelOf(int32_t n)
+{
+    RuleRecord inv(IVVc::Number);
+    PutI32(inv.record, IVVc::SerNr, n);
+    uint32_t recid = 0, position = 0;
+    bool found = RecFindByIndex(IVVc::Number, "SerNr", inv.record, 1, 1, &recid, &position);
+    RecFreeMatrix(IVVc::Number, inv.record);
+    return found ? GetI32(inv.record, IVVc::NoticeCount) : -1;
+}
+
+// Run -4 over every open item with the level raised: the overdue half
+// prints, one PDF each, and stores its level; the PDFs are counted and
+// removed outside the timing.
+void BM_ReminderRunToPdf(benchmark::State &state)
+{
+    if (!ReminderCompany()) return state.SkipWithError("the company could not be made");
+    fs::path dir = fs::temp_directory_path() / ("orvel_bench_reminders_" + std::to_string(getpid()));
+    fs::create_directories(dir / "print");
+    fs::path saved = fs::current_path();
+    fs::current_path(dir);
+    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+    PutU16(ReportParams, ReportParamsVc::OutputKind, 1);
+    PString range, empty = {0};
+    PStringFromC(range, (std::to_string(FirstInvoice) + ":").c_str());
+    PutPString(ReportParams, ReportParamsVc::SelText2, 20, empty);
+    PutPString(ReportParams, ReportParamsVc::SelText3, 5, empty);
+    PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
+    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
+    PutU16(ReportParams, ReportParamsVc::Option2, 1);
+    bool whole = true;
+    int32_t rounds = 0;
+    for (auto _ : state) {
+        PutPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+        UserCancelFlag = 0;
+        PrintCustomerForms();
+        rounds++;
+        state.PauseTiming();
+        whole = PdfsIn(dir / "print") == size_t(OpenItems / 2) && NoticeLevelOf(FirstInvoice) == rounds &&
+                NoticeLevelOf(FirstInvoice + 1) <= 0;
+        for (const auto &e : fs::directory_iterator(dir / "print")) fs::remove(e.path());
+        state.ResumeTiming();
+        if (!whole) break;
+    }
+    PutU16(ReportParams, ReportParamsVc::Option2, 0);
+    fs::current_path(saved);
+    fs::remove_all(dir);
+    if (!whole) return state.SkipWithError("the run did not remind every overdue item once");
+    state.counters["items/s"] =
+        benchmark::Counter(double(OpenItems) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["reminders/s"] =
+        benchmark::Counter(double(OpenItems / 2) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ReminderRunToPdf)->Unit(benchmark::kMillisecond);
 
 // The peer: the same orders walked by number, each read with its rows.
 void BM_OrderWalkPeer(benchmark::State &state)
