@@ -41,6 +41,72 @@ protected:
         }
         ImportTextFile(file);
     }
+    // Types and posts an invoice of customer C1 dated 60 days back (with
+    // 30 days' terms a month overdue); its number into the result.
+    std::shared_ptr<std::string> PostOverdueInvoice()
+    {
+        std::time_t back = std::time(nullptr) - 60 * 24 * 3600;
+        char date[16];
+        std::strftime(date, sizeof date, "%d.%m.%Y", std::localtime(&back));
+        Menu("File", "Windows...");
+        ClickRow("Sales invoices");
+        Key(PlKey::Return);
+        ClickButton("New");
+        Check("the invoice window opens", [] {
+            EXPECT_EQ(ActiveType(), SalesInvoice) << ActiveTitle();
+            return ActiveType() == SalesInvoice;
+        });
+        ClickField("Customer");
+        Type("C1");
+        Key(PlKey::Tab);
+        ClickField("Invoice date");
+        Key(PlKey::End);
+        for (int i = 0; i < 12; i++) Key(PlKey::Back);
+        Type(date);
+        Key(PlKey::Tab);
+        ClickCell(0, 1);
+        Type("ITEM1");
+        Key(PlKey::Tab);
+        Type("1");
+        Key(PlKey::Tab);
+        ClickButton("Posted");
+        ClickOk();
+        auto number = std::make_shared<std::string>();
+        Check("OK posts the invoice", [number] {
+            EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+            *number = Shown("Number");
+            return !number->empty();
+        });
+        Menu("Window", "Close all");
+        return number;
+    }
+    // Opens the reminder run from File > Documents and selects the invoice
+    // with the level raised.
+    void ChooseReminderRun(std::shared_ptr<std::string> invoice)
+    {
+        Menu("File", "Documents...");
+        ClickRow("Payment reminders");
+        Key(PlKey::Return);
+        Check("the reminders' selection window opens", [] {
+            EXPECT_EQ(ActiveType(), ReminderRun) << ActiveTitle();
+            return ActiveType() == ReminderRun;
+        });
+        ClickField("Invoice numbers");
+        Type("the invoice's number", [invoice] { return *invoice; });
+        ClickButton("Raise the reminder level");
+    }
+    // The invoice's reminder level stored in the company file.
+    void CheckStoredLevel(const std::string &company, const std::string &invoice)
+    {
+        ASSERT_TRUE(OpenForCheck(company));
+        std::vector<uint8_t> inv(IVVc::Size);
+        uint32_t id = 0;
+        ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
+        EXPECT_EQ(std::to_string(GetU32(inv.data(), IVVc::SerNr)), invoice);
+        EXPECT_EQ(GetI32(inv.data(), IVVc::NoticeCount), 1);
+        RecFreeMatrix(IVVc::Number, inv.data());
+        CloseForCheck();
+    }
     // Keeps a printer, OFFICE, from File > Windows > Printers. Its printer
     // text names no destination, so a form printed on it goes where the
     // run's window says (a form choice without a printer takes the first).
@@ -185,54 +251,9 @@ TEST_F(DocumentRunsRoad, OverdueInvoiceIsRemindedAndItsLevelStored)
 {
     const std::string company = StartNewCompany();
     ImportFormChoice(141);
-    // The invoice date 60 days back: with 30 days' terms a month overdue.
-    std::time_t back = std::time(nullptr) - 60 * 24 * 3600;
-    char date[16];
-    std::strftime(date, sizeof date, "%d.%m.%Y", std::localtime(&back));
-    Menu("File", "Windows...");
-    ClickRow("Sales invoices");
-    Key(PlKey::Return);
-    ClickButton("New");
-    Check("the invoice window opens", [] {
-        EXPECT_EQ(ActiveType(), SalesInvoice) << ActiveTitle();
-        return ActiveType() == SalesInvoice;
-    });
-    ClickField("Customer");
-    Type("C1");
-    Key(PlKey::Tab);
-    ClickField("Invoice date");
-    Key(PlKey::End);
-    for (int i = 0; i < 12; i++) Key(PlKey::Back);
-    Type(date);
-    Key(PlKey::Tab);
-    ClickCell(0, 1);
-    Type("ITEM1");
-    Key(PlKey::Tab);
-    Type("1");
-    Key(PlKey::Tab);
-    ClickButton("Posted");
-    ClickOk();
-    auto number = std::make_shared<std::string>();
-    Check("OK posts the invoice", [number] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        *number = Shown("Number");
-        return !number->empty();
-    });
-    Menu("Window", "Close all");
+    std::shared_ptr<std::string> number = PostOverdueInvoice();
     Menu("Module", "Sales");
-    Menu("File", "Documents...");
-    ClickRow("Payment reminders");
-    Key(PlKey::Return);
-    Check("the reminders' selection window opens", [] {
-        EXPECT_EQ(ActiveType(), ReminderRun) << ActiveTitle();
-        return ActiveType() == ReminderRun;
-    });
-    ClickField("Invoice numbers");
-    Do("type the invoice's number", [number] {
-        ScriptText(*number);
-        return true;
-    });
-    ClickButton("Raise the reminder level");
+    ChooseReminderRun(number);
     ClickButton("Printer");
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
     Do("keep a picture of the reminders' selection window", [this, shots] {
@@ -252,15 +273,7 @@ TEST_F(DocumentRunsRoad, OverdueInvoiceIsRemindedAndItsLevelStored)
         return true;
     });
     EXPECT_EQ(Run(), 0);
-
-    ASSERT_TRUE(OpenForCheck(company));
-    std::vector<uint8_t> inv(IVVc::Size);
-    uint32_t id = 0;
-    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
-    EXPECT_EQ(std::to_string(GetU32(inv.data(), IVVc::SerNr)), *number);
-    EXPECT_EQ(GetI32(inv.data(), IVVc::NoticeCount), 1);
-    RecFreeMatrix(IVVc::Number, inv.data());
-    CloseForCheck();
+    CheckStoredLevel(company, *number);
 }
 
 // With a printer kept whose printer text names no destination, the
@@ -273,9 +286,6 @@ TEST_F(DocumentRunsRoad, RunsOnAKeptPrinterGoToThePreview)
     DefineOfficePrinter();
     ImportFormChoice(151);
     ImportFormChoice(141);
-    std::time_t back = std::time(nullptr) - 60 * 24 * 3600;
-    char date[16];
-    std::strftime(date, sizeof date, "%d.%m.%Y", std::localtime(&back));
     Menu("Module", "Sales");
     Key('9', false, true);
     Check("Ctrl+9 opens the order list", [] { return ActiveType() == OrderList; });
@@ -294,57 +304,14 @@ TEST_F(DocumentRunsRoad, RunsOnAKeptPrinterGoToThePreview)
     CheckPreview([order] { return "Order  " + *order; }, "order_run_preview.png");
     Menu("Window", "Close all");
 
-    // An invoice a month overdue, typed and posted.
-    Menu("File", "Windows...");
-    ClickRow("Sales invoices");
-    Key(PlKey::Return);
-    ClickButton("New");
-    ClickField("Customer");
-    Type("C1");
-    Key(PlKey::Tab);
-    ClickField("Invoice date");
-    Key(PlKey::End);
-    for (int i = 0; i < 12; i++) Key(PlKey::Back);
-    Type(date);
-    Key(PlKey::Tab);
-    ClickCell(0, 1);
-    Type("ITEM1");
-    Key(PlKey::Tab);
-    Type("1");
-    Key(PlKey::Tab);
-    ClickButton("Posted");
-    ClickOk();
-    auto invoice = std::make_shared<std::string>();
-    Check("OK posts the invoice", [invoice] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        *invoice = Shown("Number");
-        return !invoice->empty();
-    });
-    Menu("Window", "Close all");
-    Menu("File", "Documents...");
-    ClickRow("Payment reminders");
-    Key(PlKey::Return);
-    Check("the reminders' selection window opens", [] { return ActiveType() == ReminderRun; });
-    ClickField("Invoice numbers");
-    Type("the invoice's number", [invoice] { return *invoice; });
-    ClickButton("Raise the reminder level");
+    // An invoice a month overdue, typed and posted, then reminded.
+    std::shared_ptr<std::string> invoice = PostOverdueInvoice();
+    ChooseReminderRun(invoice);
     ClickButton("Screen");
     ClickButton("OK");
     CheckPreview([invoice] { return "Payment reminder, invoice  " + *invoice; }, "reminder_run_preview.png");
     EXPECT_EQ(Run(), 0);
-
-    ASSERT_TRUE(OpenForCheck(company));
-    std::vector<uint8_t> inv(IVVc::Size);
-    uint32_t id = 0;
-    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
-    EXPECT_EQ(std::to_string(GetU32(inv.data(), IVVc::SerNr)), *invoice);
-    EXPECT_EQ(GetI32(inv.data(), IVVc::NoticeCount), 1);
-    RecFreeMatrix(IVVc::Number, inv.data());
-    std::vector<uint8_t> ord(ORVc::Size);
-    ASSERT_TRUE(RecReadAt(ORVc::Number, 1, ord.data(), &id));
-    EXPECT_EQ(std::to_string(GetU32(ord.data(), ORVc::SerNr)), *order);
-    RecFreeMatrix(ORVc::Number, ord.data());
-    CloseForCheck();
+    CheckStoredLevel(company, *invoice);
 }
 
 }  // namespace
