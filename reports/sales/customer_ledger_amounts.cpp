@@ -52,8 +52,9 @@ void ReceiptPaidOnInvoice(const uint8_t *entry, PackedDecimal *result) {
     }
 }
 
-void InvoiceOpenAmountAt(int32_t serial, const DateRec *date, PackedDecimal *amount) {
-    assert(date && amount);
+void ForEachInvoiceEntry(int32_t serial, const DateRec *until, bool (*act)(const uint8_t *entry, void *context),
+                         void *context) {
+    assert(act);
     RuleRecord entry(CustTransVc::Number);
     if (!entry.record) return;
     PutI32(entry.record, CustTransVc::InvoiceNr, serial);
@@ -64,20 +65,30 @@ void InvoiceOpenAmountAt(int32_t serial, const DateRec *date, PackedDecimal *amo
         if (p != (int32_t)position && !RecReadAtIndex(CustTransVc::Number, "IVKey", p, entry.record, &recid)) break;
         if (GetI32(entry.record, CustTransVc::InvoiceNr) != serial) break;
         const DateRec on = GetDate(entry.record, CustTransVc::TransDate);
-        if (DateCompare(&on, date) > 0) continue;
-        const uint16_t kind = GetU16(entry.record, CustTransVc::Kind);
-        if (kind == EntryReceipt) {
+        if (until && DateCompare(&on, until) > 0) continue;
+        const bool own = GetU16(entry.record, CustTransVc::Kind) == EntryInvoice &&
+                         GetI32(entry.record, CustTransVc::DocNr) == serial;
+        if (!own && !act(entry.record, context)) break;
+    }
+}
+
+void InvoiceOpenAmountAt(int32_t serial, const DateRec *date, PackedDecimal *amount) {
+    assert(date && amount);
+    ForEachInvoiceEntry(serial, date, [](const uint8_t *entry, void *context) {
+        PackedDecimal *open = static_cast<PackedDecimal *>(context);
+        if (GetU16(entry, CustTransVc::Kind) == EntryReceipt) {
             PackedDecimal paid;
-            ReceiptPaidOnInvoice(entry.record, &paid);
-            DecSub(amount, &paid, amount);
-        } else if (kind == EntryInvoice && GetI32(entry.record, CustTransVc::DocNr) != serial) {
+            ReceiptPaidOnInvoice(entry, &paid);
+            DecSub(open, &paid, open);
+        } else if (GetU16(entry, CustTransVc::Kind) == EntryInvoice) {
             RuleRecord other(IVVc::Number);
-            if (!ReadInvoice(GetU32(entry.record, CustTransVc::DocNr), other)) continue;
+            if (!ReadInvoice(GetU32(entry, CustTransVc::DocNr), other)) return true;
             PackedDecimal total = GetDec(other.record, IVVc::Total);
             if (GetU16(other.record, IVVc::InvType) == KindCredit) DecNegateInto(&total, &total);
-            DecAdd(amount, &total, amount);
+            DecAdd(open, &total, open);
         }
-    }
+        return true;
+    }, amount);
 }
 
 void CustomerOnAccountSums(const uint8_t *customer, const DateRec *asOf, PackedDecimal *home,

@@ -158,6 +158,49 @@ void LoweringLine(int text, const uint8_t *number, const uint8_t *date, const Pa
     RepEndLine();
 }
 
+// A line of layout 0 for a ledger entry booked against invoice serial: a
+// credit note with its total, or a receipt with what its rows paid on the
+// invoice that day; nothing for another entry or a document gone.
+void EntryLoweringLine(const uint8_t *entry, int32_t serial, const LedgerSelection &s) {
+    const uint16_t kind = GetU16(entry, CustTransVc::Kind);
+    const int32_t doc = GetI32(entry, CustTransVc::DocNr);
+    if (kind == EntryInvoice && doc != serial) {
+        RuleRecord credit(IVVc::Number);
+        if (!ReadInvoice((uint32_t)doc, credit) || GetU16(credit.record, IVVc::InvType) != KindCredit) return;
+        PackedDecimal amount = GetDec(credit.record, IVVc::Total), shown;
+        if (s.customerCurrency) shown = amount;
+        else AtRate(&amount, credit.record, IVVc::Rate, &shown);
+        LoweringLine(2433, credit.record + IVVc::SerNr, credit.record + IVVc::InvDate, &shown);
+    } else if (kind == EntryReceipt) {
+        RuleRecord receipt(IPVc::Number);
+        if (!receipt.record) return;
+        PutI32(receipt.record, IPVc::SerNr, doc);
+        uint32_t rid = 0, rpos = 0;
+        if (!RecFind(IPVc::Number, receipt.record, 1, 1, &rid, &rpos)) return;
+        const DateRec date = GetDate(receipt.record, IPVc::TransDate);
+        PackedDecimal sum;
+        DecSetZero(&sum);
+        uint8_t row[IPVc::Rows::Size];
+        const int32_t rows = MatrixRowCount(IPVc::Number, 0, receipt.record);
+        for (int32_t i = 0; i < rows; i++) {
+            if (!MatrixRowRead(IPVc::Number, receipt.record, i, row)) break;
+            const uint16_t rowKind = GetU16(row, IPVc::Rows::Kind);
+            if ((rowKind != 1 && rowKind != 5 && rowKind != 6) || GetU16(row, IPVc::Rows::Flag) != 0 ||
+                GetI32(row, IPVc::Rows::InvoiceNr) != serial)
+                continue;
+            const DateRec rowDate = GetDate(row, IPVc::Rows::PayDate);
+            if (rowDate.year != 0 && DateCompare(&rowDate, &date) != 0) continue;
+            const PackedDecimal amount = GetDec(row, IPVc::Rows::Amount);
+            DecAdd(&sum, &amount, &sum);
+        }
+        if (DecIsZero(&sum)) return;
+        PackedDecimal shown;
+        if (s.customerCurrency) shown = sum;
+        else AtRate(&sum, receipt.record, IPVc::Rate, &shown);
+        LoweringLine(2432, receipt.record + IPVc::SerNr, receipt.record + IPVc::TransDate, &shown);
+    }
+}
+
 // Layout 0: the invoice with its total and open amount, then the credit
 // notes and receipts booked against it (up to the as-of date in that
 // mode).
@@ -190,56 +233,15 @@ void CustomerLedgerInvoiceLines(const uint8_t *invoice, const PackedDecimal *ope
     DecSetZero(&zero);
     TotalsTableAdd(currency, &shownOpen, &zero, &zero);
 
-    const int32_t serial = GetI32(invoice, IVVc::SerNr);
-    RuleRecord entry(CustTransVc::Number);
-    if (!entry.record) return;
-    PutI32(entry.record, CustTransVc::InvoiceNr, serial);
-    PutU16(entry.record, CustTransVc::Kind, EntryInvoice);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(CustTransVc::Number, "IVKey", entry.record, 2, 0, &recid, &position);
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(CustTransVc::Number, "IVKey", p, entry.record, &recid)) break;
-        if (GetI32(entry.record, CustTransVc::InvoiceNr) != serial) break;
-        const DateRec on = GetDate(entry.record, CustTransVc::TransDate);
-        if (s.asOfMode && DateCompare(&on, &s.asOf) > 0) continue;
-        const uint16_t kind = GetU16(entry.record, CustTransVc::Kind);
-        const int32_t doc = GetI32(entry.record, CustTransVc::DocNr);
-        if (kind == EntryInvoice && doc != serial) {
-            RuleRecord credit(IVVc::Number);
-            if (!ReadInvoice((uint32_t)doc, credit) || GetU16(credit.record, IVVc::InvType) != KindCredit) continue;
-            PackedDecimal amount = GetDec(credit.record, IVVc::Total), shown;
-            if (s.customerCurrency) shown = amount;
-            else AtRate(&amount, credit.record, IVVc::Rate, &shown);
-            LoweringLine(2433, credit.record + IVVc::SerNr, credit.record + IVVc::InvDate, &shown);
-        } else if (kind == EntryReceipt) {
-            RuleRecord receipt(IPVc::Number);
-            if (!receipt.record) continue;
-            PutI32(receipt.record, IPVc::SerNr, doc);
-            uint32_t rid = 0, rpos = 0;
-            if (!RecFind(IPVc::Number, receipt.record, 1, 1, &rid, &rpos)) continue;
-            const DateRec date = GetDate(receipt.record, IPVc::TransDate);
-            PackedDecimal sum;
-            DecSetZero(&sum);
-            uint8_t row[IPVc::Rows::Size];
-            const int32_t rows = MatrixRowCount(IPVc::Number, 0, receipt.record);
-            for (int32_t i = 0; i < rows; i++) {
-                if (!MatrixRowRead(IPVc::Number, receipt.record, i, row)) break;
-                const uint16_t rowKind = GetU16(row, IPVc::Rows::Kind);
-                if ((rowKind != 1 && rowKind != 5 && rowKind != 6) || GetU16(row, IPVc::Rows::Flag) != 0 ||
-                    GetI32(row, IPVc::Rows::InvoiceNr) != serial)
-                    continue;
-                const DateRec rowDate = GetDate(row, IPVc::Rows::PayDate);
-                if (rowDate.year != 0 && DateCompare(&rowDate, &date) != 0) continue;
-                const PackedDecimal amount = GetDec(row, IPVc::Rows::Amount);
-                DecAdd(&sum, &amount, &sum);
-            }
-            if (DecIsZero(&sum)) continue;
-            PackedDecimal shown;
-            if (s.customerCurrency) shown = sum;
-            else AtRate(&sum, receipt.record, IPVc::Rate, &shown);
-            LoweringLine(2432, receipt.record + IPVc::SerNr, receipt.record + IPVc::TransDate, &shown);
-        }
-    }
+    struct Walk {
+        int32_t serial;
+        const LedgerSelection *s;
+    } walk{GetI32(invoice, IVVc::SerNr), &s};
+    ForEachInvoiceEntry(walk.serial, s.asOfMode ? &s.asOf : nullptr, [](const uint8_t *entry, void *context) {
+        const Walk &w = *static_cast<const Walk *>(context);
+        EntryLoweringLine(entry, w.serial, *w.s);
+        return true;
+    }, &walk);
 }
 
 // The head line of a customer in layouts 0 and 1, after a full rule.

@@ -17,6 +17,12 @@ void CustomerLedgerReport();
 // what they paid on it, the other invoices booked against it (a credit
 // note) on or before it add their total (a credit note's negated).
 void InvoiceOpenAmountAt(int32_t serial, const DateRec *date, PackedDecimal *amount);
+// Calls act(entry) for each customer-ledger entry (register 49) booked
+// against invoice serial, in the ledger's order, leaving out the invoice's
+// own entry and, with until given, the entries dated after it. Stops when
+// act returns false.
+void ForEachInvoiceEntry(int32_t serial, const DateRec *until, bool (*act)(const uint8_t *entry, void *context),
+                         void *context);
 // The part of the receipt a customer-ledger entry names that paid the
 // entry's invoice (its counted rows for that invoice); zero when the
 // receipt is gone.
