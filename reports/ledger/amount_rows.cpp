@@ -111,7 +111,9 @@ void PrintAmountRow(int x, const uint8_t *first, const uint8_t *second, const Pa
     }
     RepStartLine(LineHeight);
     RepTextEx(x, -1, 0, 0, StyleFirstLabel, first);
-    RepTextEx(ColName, -1, 0, 0, 0, second);
+    // An empty second label is not written: a long first label (a sum
+    // line's) runs past its column, and the printer would wrap.
+    if (second[0] != 0) RepTextEx(ColName, -1, 0, 0, 0, second);
     const int report = int16_t(Word(P::ReportNumber));
     if (report == 6 || report == 20 || report == 63 || report == 65) {
         for (int c = 0; c < 3; c++) Amount(ColA + c, &v[c], FtAmount2);
