@@ -417,4 +417,27 @@ TEST_F(LedgerStatements, EmptyAndRefusedStatements) {
     EXPECT_NE(RunText(StatementReport).find("The statement has no rows."), std::string::npos);
 }
 
+// Report 33 prints every row of its own block and, asked to, the voucher
+// number ranges after them; a user statement (45) reads its own register
+// and not report 21's.
+TEST_F(LedgerStatements, OwnBlocksAndRegisters) {
+    FormulaRow(VatReportRowBlk::Number, "O", "Output VAT", "0-MOVEMENT(2610)");
+    FormulaRow(KeyFigureBlk::Number, "K", "Key figure row", "1");
+    Select(33, {1, 1, 2024}, {31, 3, 2024});
+    SetWord(P::Option5, 1);
+    const std::string vat = RunText(FormulaReport33);
+    EXPECT_NE(vat.find("Output VAT\t50,00"), std::string::npos) << vat;
+    EXPECT_EQ(vat.find("Key figure row"), std::string::npos) << vat;
+    EXPECT_NE(vat.find("Voucher number ranges"), std::string::npos) << vat;
+    SetWord(P::Option5, 0);
+    EXPECT_EQ(RunText(FormulaReport33).find("Voucher number ranges"), std::string::npos);
+    BalanceRows();
+    StatementRow(SR45Vc::Number, 5, 1, "1910", "Cash only");
+    Select(45, {1, 3, 2024}, {31, 3, 2024});
+    const std::string own = RunText(StatementReport);
+    EXPECT_NE(own.find("Cash only"), std::string::npos) << own;
+    EXPECT_EQ(own.find("Current assets"), std::string::npos) << own;
+    EXPECT_NE(own.find("1910\tCash\t1000,00\t200,00\t1200,00"), std::string::npos) << own;
+}
+
 }  // namespace
