@@ -8,6 +8,7 @@
 #include "output/forms/forms.h"
 #include "reports/assets/asset_reports.h"
 #include "reports/ledger/ledger_reports.h"
+#include "reports/ledger/statement_reports.h"
 #include "reports/projects/project_reports.h"
 #include "reports/sales/contract_reports.h"
 #include "reports/sales/customer_reports.h"
@@ -63,10 +64,10 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, DueDateReport, nullptr, nullptr, 0},   // 16
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 17
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 1},   // 18
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 19
+    {ReportRowKind::Body, FormulaReport19, nullptr, nullptr, 0},   // 19
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 20
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 21
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 22
+    {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 21
+    {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 22
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 23
     {ReportRowKind::Body, TransByDateReport, nullptr, nullptr, 0},   // 24
     {ReportRowKind::Body, VoucherPrintRun, nullptr, nullptr, 0},   // 25
@@ -77,25 +78,25 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 30
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 31
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 32
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 33
+    {ReportRowKind::Body, FormulaReport33, nullptr, nullptr, 0},   // 33
     {ReportRowKind::Body, CustomerBalanceReport, nullptr, nullptr, 0},   // 34
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 35
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 36
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 37
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 38
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 39
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 40
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 41
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 42
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 43
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 44
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 45
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 46
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 47
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 48
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 49
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 50
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 51
+    {ReportRowKind::Body, FormulaReport37, nullptr, nullptr, 0},   // 37
+    {ReportRowKind::Body, FormulaReport37, nullptr, nullptr, 0},   // 38
+    {ReportRowKind::Body, FormulaReport37, nullptr, nullptr, 0},   // 39
+    {ReportRowKind::Body, FormulaReport37, nullptr, nullptr, 0},   // 40
+    {ReportRowKind::Body, FormulaReport37, nullptr, nullptr, 0},   // 41
+    {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 42
+    {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 43
+    {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 44
+    {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 45
+    {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 46
+    {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 47
+    {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 48
+    {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 49
+    {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 50
+    {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 51
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 52
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 53
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 54

@@ -1,0 +1,181 @@
+// road_statement_reports_test.cpp - the balance sheet as a bookkeeper
+// reads it: its rows come in by File > Maintenance > Imports from a text
+// file (with a voucher template), a cash sale is typed as a voucher in
+// the General ledger, then Ctrl+R lists the ledger's reports, the balance
+// sheet's selection window takes the year of the voucher, OK shows it in
+// the preview and Ctrl+P prints it to a PDF whose text holds the cash
+// account's closing balance and the rows' sums. The company file then
+// holds the voucher those figures came from. The other statements' and
+// formula reports' windows open from the same list.
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+
+namespace {
+
+constexpr int ReportList = 6, Preview = 5, VoucherList = 118, Voucher = 117;
+constexpr int KeyFigureSel = 400, BalanceSel = 401, ResultSel = 402, VatReportSel = 403, FormulaSel = 406;
+namespace fs = std::filesystem;
+
+std::function<bool()> Opened(int type) {
+    return [type] {
+        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
+        return RoadTest::ActiveType() == type;
+    };
+}
+
+// The digits of a text: amounts are compared whatever their grouping.
+std::string Digits(const std::string &shown) {
+    std::string d;
+    for (char c : shown)
+        if (c >= '0' && c <= '9') d += c;
+    return d;
+}
+
+// The line of text that holds `what`, empty when none does.
+std::string LineWith(const std::string &text, const std::string &what) {
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        if (line.find(what) != std::string::npos) return line;
+    return "";
+}
+
+TEST_F(RoadTest, TheBalanceSheetShowsAVoucherTypedInTheLedger) {
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    const fs::path rows = dir / "balance_rows.txt";
+    std::ofstream(rows, std::ios::binary) << "tb\t\r\n\r\n\r\nformat\t\r\n1\t44\t1\t\r\n\r\n"
+                                             "auto\t\r\nSALE\tCash sale\t\r\n3010\t\t\t\t80%\t\t\r\n"
+                                             "2610\t\t\t\t\t1\t\r\n\r\n\r\n"
+                                             "kgrupp2\t\r\n"
+                                             "25\t3\t10\t\tAssets\t0\t\r\n"
+                                             "25\t1\t20\t1000:1999\tCurrent assets\t0\t\r\n"
+                                             "25\t1\t30\t2000:2999\tLiabilities\t0\t\r\n"
+                                             "25\t2\t40\t20+30\tNet assets\t0\t\r\n\r\n";
+    ImportTextFile(rows);
+
+    // A cash sale of 1250: 1000 sales and 250 output VAT.
+    Menu("Module", "General ledger");
+    Menu("Registers", "Vouchers");
+    Check("the register popup opens the voucher list", Opened(VoucherList));
+    ClickButton("New");
+    Check("New opens a voucher", Opened(Voucher));
+    ClickField("Text");
+    Type("Cash sale");
+    ClickCell(0, 0);
+    Type("1910");
+    Key(PlKey::Tab);
+    ClickCell(0, 3);
+    Type("1250");
+    Key(PlKey::Tab);
+    ClickCell(1, 0);
+    Type("SALE");
+    Key(PlKey::Tab);
+    ClickCell(2, 4);
+    Menu("Operations", "Balance row");
+    auto date = std::make_shared<std::string>();
+    ClickOk();
+    Check("OK stores the voucher", [date] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        *date = Shown("Date");
+        return TitleTells("viewing");
+    });
+    Menu("Window", "Close all");
+
+    // The other statements' and formula reports' windows open from the list.
+    const std::pair<const char *, int> windows[] = {{"Income Statement", ResultSel},
+                                                    {"Key Figures", KeyFigureSel},
+                                                    {"VAT Report", VatReportSel},
+                                                    {"Formula Report 37", FormulaSel}};
+    for (const auto &[row, type] : windows) {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportList));
+        ClickRow(row);
+        Key(PlKey::Return);
+        Check(std::string(row) + "'s selection window opens", Opened(type));
+        Menu("Window", "Close all");
+    }
+
+    auto chooseReport = [this] {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportList));
+        ClickRow("Balance Sheet");
+    };
+    // The year of the voucher's date ("dd.mm.yyyy").
+    auto selection = [this, date] {
+        ClickField("From");
+        Type("From", [date] { return "01.01." + date->substr(date->size() - 4); });
+        ClickField("To");
+        Type("To", [date] { return "31.12." + date->substr(date->size() - 4); });
+    };
+    chooseReport();
+    Key(PlKey::Return);
+    Check("its selection window opens", Opened(BalanceSel));
+    selection();
+    Do("keep a picture of the selection", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "balance_sheet_sel.png"));
+        return true;
+    });
+    ClickButton("OK");
+    Check("the preview shows it", [this, shots] {
+        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "balance_sheet_preview.png"));
+        return true;
+    });
+    Menu("Window", "Close all");
+    auto before = std::make_shared<size_t>();
+    auto text = std::make_shared<std::string>();
+    Do("count the PDFs", [this, before] {
+        *before = FilesIn("print").size();
+        return true;
+    });
+    chooseReport();
+    AnswerPrint(true);
+    Key('P', false, true);
+    Check("the print selection opens", Opened(BalanceSel));
+    selection();
+    ClickButton("OK");
+    Check("printed to a PDF with the statement", [this, before, text, shots] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        if (pdfs.size() != *before + 1) {
+            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+            return true;
+        }
+        if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/balance_sheet.pdf'").c_str());
+        *text = PdfText(pdfs.back());
+        EXPECT_NE(text->find("Balance Sheet"), std::string::npos) << *text;
+        EXPECT_NE(text->find("Current assets"), std::string::npos) << *text;
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    // The figures printed are the stored voucher's: cash 1250 at the
+    // year's end, output VAT 250, and the two rows' net of 1000.
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(TRVc::Number), 1u);
+    EXPECT_EQ(RegRecordCount(SR21Vc::Number), 4u);
+    std::vector<uint8_t> voucher(TRVc::Size), row(TRVc::Rows::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(TRVc::Number, 1, voucher.data(), &id));
+    ASSERT_TRUE(MatrixRowRead(TRVc::Number, voucher.data(), 0, row.data()));
+    PackedDecimal cash = GetDec(row.data(), TRVc::Rows::Amount);
+    EXPECT_DOUBLE_EQ(DecToDouble(&cash), 1250);
+    CloseForCheck();
+    const std::string cashLine = LineWith(*text, "1910"), vatLine = LineWith(*text, "2610");
+    EXPECT_NE(Digits(cashLine).find("125000"), std::string::npos) << cashLine << "\n" << *text;
+    EXPECT_NE(Digits(vatLine).find("25000"), std::string::npos) << vatLine;
+    EXPECT_NE(Digits(LineWith(*text, "Net assets")).find("100000"), std::string::npos) << *text;
+}
+
+}  // namespace
