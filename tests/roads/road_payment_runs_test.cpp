@@ -2,7 +2,8 @@
 // its number: the invoice is typed and stored (not posted), then File >
 // Maintenance lists "Delete documents by number"; with "Sales invoices"
 // ticked and no numbers typed, OK is refused with a message and nothing
-// goes; opened again with the invoice's number typed, OK deletes it. The company file
+// goes; opened again (the ticks kept) with the invoice's number typed,
+// OK deletes it. The company file
 // then holds no sales invoice.
 #include "tests/roads/road_fixture.h"
 
@@ -49,7 +50,7 @@ TEST_F(RoadTest, ADeleteByNumberNeedsARangeAndDeletesTheInvoice) {
     });
     Menu("Window", "Close all");
 
-    // File > Maintenance, the routine's window with "Sales invoices" ticked.
+    // File > Maintenance, the routine's window.
     auto openRoutine = [this] {
         Menu("File", "Maintenance...");
         Check("the function list opens", [] { return ActiveType() == FunctionList; });
@@ -60,14 +61,15 @@ TEST_F(RoadTest, ADeleteByNumberNeedsARangeAndDeletesTheInvoice) {
             EXPECT_EQ(ActiveType(), DeleteRangesSel) << ActiveTitle();
             return ActiveType() == DeleteRangesSel;
         });
-        ClickButton("Sales invoices");
     };
     openRoutine();
+    ClickButton("Sales invoices");
     ClickButton("OK");
     Check("an empty range is refused with a message", [] {
         EXPECT_TRUE(Told("empty range")) << ::testing::PrintToString(Messages());
         return Told("empty range");
     });
+    // The window opens again with the selection it ran with.
     Menu("Window", "Close all");
     openRoutine();
     ClickField("Numbers");
