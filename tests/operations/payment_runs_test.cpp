@@ -5,6 +5,7 @@
 #include "operations/batch_routines.h"
 #include "operations/maintenance_runs.h"
 #include "output/devices/report_output.h"
+#include "platform/queue.h"
 #include "reports/ledger/purchase_reports.h"
 #include "reports/sales/report_run.h"
 #include "tests/operations/purchase_fixture.h"
@@ -249,6 +250,38 @@ TEST_F(PaymentRunsTest, BudgetClearingByObjectList) {
         EXPECT_TRUE(RunMaintenance());
         EXPECT_EQ(state(), (std::vector<std::string>{"P1/-//-", "P2/-//-", "P1/-//-"}));
     }
+}
+
+// Esc stops both walks after the record at hand: the range delete after
+// its first delete, the budget clearing after its first budget.
+TEST_F(PaymentRunsTest, EscStopsTheDeleteAndTheClearing) {
+    for (int32_t s : {1, 2, 3}) StorePurchase(s, 0);
+    for (const char *objects : {"P1", "P2"})
+        StoreRecord(BUVc::Number, [&](uint8_t *r) {
+            PutText(r, BUVc::Account, 10, "5010");
+            PutText(r, BUVc::Objects, 30, objects);
+            PutDec(r, BUVc::Amount, Dec(100));
+        });
+    PutU16(ReportParams, P::ReportNumber, 22);
+    PutU16(ReportParams, P::Option3, 1);
+    SetRange("1:3");
+    ASSERT_TRUE(MsgPost(0, PlMsg::KeyDown, PlKey::Escape, 0));
+    EXPECT_TRUE(RunMaintenance());
+    EXPECT_EQ(Serials(VIVc::Number, VIVc::SerNr), (std::vector<int32_t>{2, 3}));
+
+    CancelFlag = 0;
+    std::memset(ReportParams, 0, ReportParamsSize);
+    PutU16(ReportParams, P::ReportNumber, 1);
+    ASSERT_TRUE(MsgPost(0, PlMsg::KeyDown, PlKey::Escape, 0));
+    EXPECT_TRUE(RunMaintenance());
+    std::vector<bool> cleared;
+    RuleRecord r(BUVc::Number);
+    uint32_t recid = 0;
+    for (int32_t p = 1; RecReadAtIndex(BUVc::Number, "ObjAccKey", p, r.record, &recid); p++) {
+        PackedDecimal amount = GetDec(r.record, BUVc::Amount);
+        cleared.push_back(DecIsBlank(&amount));
+    }
+    EXPECT_EQ(cleared, (std::vector<bool>{true, false}));
 }
 
 }  // namespace
