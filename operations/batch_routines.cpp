@@ -21,6 +21,7 @@
 #include "dict_offsets.h"
 #include "operations/asset_depreciation.h"
 #include "operations/batch_routines.h"
+#include "operations/maintenance_runs.h"
 #include "operations/project_ops.h"
 #include "operations/stock_docs.h"
 #include "rules/approval.h"
@@ -99,8 +100,8 @@ using Routine = bool (*)();
 constexpr int RoutineLast = 23;
 constexpr std::array<Routine, RoutineLast + 1> Routines = {{
     nullptr,                  //  0
-    nullptr,                  //  1 budgets cleared (register 20)
-    nullptr,                  //  2 budgets cleared (register 21)
+    BudgetClear,              //  1
+    Budget2Clear,             //  2
     MaintNoOp,                //  3
     InterestInvoiceRun,       //  4
     nullptr,                  //  5 none
@@ -120,7 +121,7 @@ constexpr std::array<Routine, RoutineLast + 1> Routines = {{
     nullptr,                  // 19 none
     RunDepreciationVoucher,   // 20
     ReceiptsFromOpenItems,    // 21
-    nullptr,                  // 22 number ranges deleted
+    DeleteRangesBySelection,  // 22
     RunItemStructureBatch,    // 23
 }};
 

@@ -8,6 +8,7 @@
 #include "output/forms/forms.h"
 #include "reports/assets/asset_reports.h"
 #include "reports/ledger/ledger_reports.h"
+#include "reports/ledger/purchase_reports.h"
 #include "reports/ledger/statement_reports.h"
 #include "reports/projects/project_reports.h"
 #include "reports/sales/contract_reports.h"
@@ -35,8 +36,8 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -13
     {ReportRowKind::Body, nullptr, nullptr, PrintDeliveryForms, -12},   // -12
     {ReportRowKind::Body, CustomerStatementRun, nullptr, nullptr, 0},   // -11
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -10
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -9
+    {ReportRowKind::Body, ApprovePaymentRange, nullptr, nullptr, 0},   // -10
+    {ReportRowKind::Body, VendorPaymentRun, nullptr, nullptr, 0},   // -9
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -8
     {ReportRowKind::Body, nullptr, nullptr, PrintDeliveryForms, -7},   // -7
     {ReportRowKind::Body, ApproveOrderRange, nullptr, nullptr, 0},   // -6
@@ -73,15 +74,15 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, VoucherPrintRun, nullptr, nullptr, 0},   // 25
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 26
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 27
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 28
+    {ReportRowKind::Body, ReportPurchInvoicePayments, nullptr, nullptr, 0},   // 28
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 29
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 30
+    {ReportRowKind::Body, VendorTurnoverReport, nullptr, nullptr, 0},   // 30
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 31
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 32
+    {ReportRowKind::Body, PurchDueDateReport, nullptr, nullptr, 0},   // 32
     {ReportRowKind::Body, FormulaReport33, nullptr, nullptr, 0},   // 33
     {ReportRowKind::Body, CustomerBalanceReport, nullptr, nullptr, 0},   // 34
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 35
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 36
+    {ReportRowKind::Body, VendorBalanceReport, nullptr, nullptr, 0},   // 35
+    {ReportRowKind::Body, Report36PurchInvoices, nullptr, nullptr, 0},   // 36
     {ReportRowKind::Body, FormulaReport37, nullptr, nullptr, 0},   // 37
     {ReportRowKind::Body, FormulaReport37, nullptr, nullptr, 0},   // 38
     {ReportRowKind::Body, FormulaReport37, nullptr, nullptr, 0},   // 39
@@ -120,7 +121,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 72
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 73
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 74
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 75
+    {ReportRowKind::Body, PurchaseOrderReport, nullptr, nullptr, 0},   // 75
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 76
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 77
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 78
@@ -136,9 +137,9 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, ContractReport5541, nullptr, nullptr, 0},   // 88
     {ReportRowKind::Body, ContractReport5540, nullptr, nullptr, 0},   // 89
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 90
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 91
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 92
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 93
+    {ReportRowKind::Body, Register109Report, nullptr, nullptr, 0},   // 91
+    {ReportRowKind::Body, Register110Report, nullptr, nullptr, 0},   // 92
+    {ReportRowKind::Body, UserTotalsReport, nullptr, nullptr, 0},   // 93
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 94
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 95
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 96

@@ -1,0 +1,200 @@
+// payment_journal.cpp - reports 28 and 92, the payment journals: the
+// outgoing payments (register 30) or the person payments (register 110)
+// of a number range, each with its rows and its currency sum, then the
+// home-currency sums per payment mode of block 131 and the grand total.
+//
+// Both registers lay a payment out alike except for a few fields; one
+// walk serves both through the table of where each keeps them.
+#include <cassert>
+#include <vector>
+
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/text_range.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/ledger/purchase_reports.h"
+#include "reports/ledger/purchase_walk.h"
+#include "reports/sales/report_run.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+constexpr int LineHeight = 12;
+constexpr int StopRight = 1;
+
+// Where a payment register keeps what the journal prints, and the texts
+// of its heading (0: none).
+struct PaymentJournalDef {
+    int reg;
+    int title;
+    int head1[5];          // at 0, 60, 120, 170, 220
+    int head2[5];          // at 20, 60, 160, 380 r, stop 1 r
+    uint32_t serNr, text, text2, total, transDate, payDate, payMode, approved, posted, currency, rate, home, extra;
+    uint32_t rowSize, rowFlag, rowFirst, rowText1, rowText2, rowAmount;
+    bool rowFirstIsNumber;  // the row's first column: an invoice number, else a code
+    int modeRuleFrom;       // where the rule over the grand total starts
+};
+
+constexpr PaymentJournalDef OutPayments{
+    OPVc::Number, 4081, {4087, 4088, 4089, 4090, 4091}, {4082, 4083, 4084, 4085, 4086},
+    OPVc::SerNr, OPVc::PayText, OPVc::Text2, OPVc::RowsTotal, OPVc::TransDate, OPVc::PayDate, OPVc::PayMode,
+    OPVc::Approved, OPVc::Posted, OPVc::CurncyCode, OPVc::Rate, OPVc::HomeTotal, OPVc::BankCharges,
+    OPVc::Rows::Size, OPVc::Rows::Flag, OPVc::Rows::InvoiceNr, OPVc::Rows::Text30, OPVc::Rows::Text62,
+    OPVc::Rows::Amount, true, 6};
+
+// The person payments have no column layout of their own: the rule over
+// the grand total starts where report 28's stop 6 lies.
+constexpr PaymentJournalDef PersonPayments{
+    PersPayVc::Number, 5161, {5167, 5168, 5169, 5170, 5171}, {5162, 5163, 5164, 0, 5166},
+    PersPayVc::SerNr, PersPayVc::Text, PersPayVc::Text66, PersPayVc::Total, PersPayVc::TransDate,
+    PersPayVc::PayDate, PersPayVc::PayMode, PersPayVc::Approved, PersPayVc::Posted, PersPayVc::CurncyCode,
+    PersPayVc::Rate, PersPayVc::BankAmount, PersPayVc::BankCharges,
+    PersPayVc::Rows::Size, PersPayVc::Rows::Flag, PersPayVc::Rows::Person, PersPayVc::Rows::Text10,
+    PersPayVc::Rows::Name, PersPayVc::Rows::Amount, false, 288};
+
+// True when the journal's selection takes payment: its payment mode
+// (SelText3), its payment date within the period, and its state (Option1
+// unapproved, Option2 approved and unposted, Option3 posted).
+bool PaymentWanted(const PaymentJournalDef &d, const uint8_t *payment) {
+    uint8_t want[256], mode[256];
+    GetPString(ReportParams, ReportParamsVc::SelText3, 255, want);
+    GetPString(payment, d.payMode, 1, mode);
+    if (want[0] && !PStringEqual(want, mode)) return false;
+    const DateRec date = GetDate(payment, d.payDate);
+    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
+    if (!DateInRange(&date, &from, &to)) return false;
+    const bool approved = GetU16(payment, d.approved) != 0, posted = GetU16(payment, d.posted) != 0;
+    if (posted) return GetU16(ReportParams, ReportParamsVc::Option3) == 1;
+    if (approved) return GetU16(ReportParams, ReportParamsVc::Option2) == 1;
+    return GetU16(ReportParams, ReportParamsVc::Option1) == 1;
+}
+
+// Prints one payment: a rule, its line, its rows in their style, then
+// (when its counting rows sum to anything) its currency, rate and sum,
+// the extra amount and the home total where they tell something.
+void PrintPayment(const PaymentJournalDef &d, const uint8_t *payment) {
+    RepRuleFull(1, 1);
+    RepStartLine(LineHeight);
+    RepValue(0, 0, payment + d.serNr, FtLong, 0);
+    RepValue(60, 0, payment + d.transDate, FtDate, 0);
+    RepValue(120, 0, payment + d.payDate, FtDate, 0);
+    RepTextField(180, payment, d.text2, 5);
+    RepTextField(220, payment, d.text, 60);
+    RepEndLine();
+
+    PackedDecimal sum;
+    DecSetBlank(&sum);
+    std::vector<uint8_t> row(d.rowSize);
+    const int32_t rows = MatrixRowCount(d.reg, 0, payment);
+    for (int32_t i = 0; i < rows && MatrixRowRead(d.reg, payment, i, row.data()); i++) {
+        const int style = GetU16(row.data(), d.rowFlag);
+        RepStartLine(LineHeight);
+        if (d.rowFirstIsNumber) {
+            if (GetI32(row.data(), d.rowFirst) != -1) RepValueFmt(20, 0, row.data() + d.rowFirst, FtLong, 0, style);
+        } else {
+            RepTextField(20, row.data(), d.rowFirst, 5, style);
+        }
+        RepTextField(60, row.data(), d.rowText1, 30, style);
+        RepTextField(160, row.data(), d.rowText2, 60, style);
+        const PackedDecimal amount = GetDec(row.data(), d.rowAmount);
+        RepAmount(StopRight, &amount, style);
+        RepEndLine();
+        if (style == 0) DecAdd(&sum, &amount, &sum);
+    }
+    if (DecIsBlank(&sum)) return;
+    RepRule(350, StopRight, 2);
+    RepStartLine(LineHeight);
+    RepTextField(280, payment, d.currency, 5, 0, -1);
+    const PackedDecimal rate = GetDec(payment, d.rate);
+    RepAmount(380, &rate);
+    RepAmount(StopRight, &sum);
+    RepEndLine();
+    const PackedDecimal extra = GetDec(payment, d.extra);
+    if (!DecIsZero(&extra)) {
+        RepStartLine(LineHeight);
+        RepAmount(StopRight, &extra);
+        RepEndLine();
+    }
+    const PackedDecimal home = GetDec(payment, d.home), total = GetDec(payment, d.total);
+    if (!DecEqual(&home, &total)) {
+        RepStartLine(LineHeight);
+        RepAmount(StopRight, &home);
+        RepEndLine();
+    }
+}
+
+// The journal of either register.
+void PaymentJournal(const PaymentJournalDef &d) {
+    assert(ReportParams);
+    SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
+    std::vector<PackedDecimal> modeSums((size_t)(modes.count > 0 ? modes.count : 0));
+    for (PackedDecimal &s : modeSums) DecSetBlank(&s);
+    PackedDecimal grand;
+    DecSetBlank(&grand);
+
+    RepBeginJobNr(d.title);
+    RepStartLine(LineHeight);
+    const int x1[5] = {0, 60, 120, 170, 220};
+    for (int i = 0; i < 5; i++) RepTextNr(x1[i], 0, d.head1[i], 0);
+    RepEndLine();
+    RepStartLine(20);
+    const int x2[5] = {20, 60, 160, 380, StopRight};
+    for (int i = 0; i < 5; i++)
+        if (d.head2[i]) RepTextNr(x2[i], 0, d.head2[i], i >= 3 ? -1 : 0);
+    RepEndLine();
+
+    SerialRangeWalk(d.reg, d.serNr, [&](const uint8_t *payment, uint32_t) {
+        if (!PaymentWanted(d, payment)) return true;
+        uint8_t mode[256];
+        GetPString(payment, d.payMode, 1, mode);
+        if (mode[0]) {
+            const PackedDecimal home = GetDec(payment, d.home);
+            DecAdd(&grand, &home, &grand);
+            for (int32_t i = 0; i < modes.count; i++) {
+                uint8_t code[256];
+                GetPString(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, 1, code);
+                if (PStringEqual(code, mode)) DecAdd(&modeSums[(size_t)i], &home, &modeSums[(size_t)i]);
+            }
+        }
+        PrintPayment(d, payment);
+        return true;
+    });
+
+    RepRuleFull(1, 1);
+    RepStartLine(10);
+    RepEndLine();
+    for (int32_t i = 0; i < modes.count; i++) {
+        if (DecIsBlank(&modeSums[(size_t)i])) continue;
+        const uint8_t *row = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
+        RepStartLine(LineHeight);
+        RepTextField(50, row, PaymentModeBlk::Rows::Code, 1);
+        RepTextField(100, row, PaymentModeBlk::Rows::Name, 60);
+        RepAmount(380, &modeSums[(size_t)i]);
+        RepEndLine();
+    }
+    RepRule(d.modeRuleFrom, 380, 2);
+    RepStartLine(LineHeight);
+    RepTextNr(100, 0, 2429, 0);
+    RepAmount(380, &grand);
+    RepEndLine();
+    RepEndJob();
+}
+
+}  // namespace
+
+// Report 28: the outgoing payments of SelText1's number range that the
+// selection takes, each with its rows; then the sums per payment mode and
+// the grand total of the payments that have a mode. Esc stops the walk
+// after the payment at hand; the sums and the job's end still come.
+void ReportPurchInvoicePayments() { PaymentJournal(OutPayments); }
+
+// Report 92: the person payments, as report 28 lists the outgoing ones.
+void Register110Report() { PaymentJournal(PersonPayments); }

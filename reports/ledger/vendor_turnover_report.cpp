@@ -1,0 +1,106 @@
+// vendor_turnover_report.cpp - the vendors of a report's code range and
+// group in code order, and report 30, each vendor's movement over the
+// period's months from its period balances.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/text_range.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/ledger/purchase_reports.h"
+#include "reports/sales/report_run.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+constexpr int LineHeight = 12;
+constexpr int StopRight = 1, StopName = 2;
+constexpr int KindMovement = 1;
+
+void EachTurnover(const uint8_t *vendor, void *context) {
+    PackedDecimal *total = static_cast<PackedDecimal *>(context);
+    PackedDecimal movement;
+    VendorPeriodAmount(vendor, KindMovement, false, &movement);
+    DecAdd(total, &movement, total);
+    uint8_t text[256];
+    RepStartLine(LineHeight);
+    GetPString(vendor, VEVc::Code, 20, text);
+    RepTextEx(0, -1, 0, 0, 0, text);
+    GetPString(vendor, VEVc::Name, 60, text);
+    RepTextEx(StopName, -1, 0, 0, 0, text);
+    uint8_t slot[sizeof(PackedDecimal)];
+    PutDec(slot, 0, movement);
+    RepValue(StopRight, 0, slot, FtAmount2, -1);
+    RepEndLine();
+}
+
+}  // namespace
+
+void VendorWalk(void (*each)(const uint8_t *vendor, void *context), void *context) {
+    assert(each && ReportParams);
+    uint8_t range[256], from[256], to[256], group[256], code[256], own[256];
+    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    RangeSplit(range, from, to);
+    GetPString(ReportParams, ReportParamsVc::SelText2, 255, group);
+    RuleRecord vendor(VEVc::Number);
+    if (!vendor.record) return;
+    PutPString(vendor.record, VEVc::Code, 20, from);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(VEVc::Number, "Code", vendor.record, 1, 0, &recid, &position);
+    for (uint32_t p = position; more; p++) {
+        if (p != position && !RecReadAtIndex(VEVc::Number, "Code", (int32_t)p, vendor.record, &recid)) break;
+        GetPString(vendor.record, VEVc::Code, 20, code);
+        if (to[0] && PStringCompare(code, to) > 0) break;
+        GetPString(vendor.record, VEVc::VEGroup, 5, own);
+        if (group[0] && !PStringEqual(own, group)) continue;
+        each(vendor.record, context);
+        if (ReportCancelled()) break;
+    }
+}
+
+void VendorPeriodAmount(const uint8_t *vendor, int kind, bool before, PackedDecimal *out) {
+    assert(vendor && out && ReportParams);
+    DecSetZero(out);
+    RuleRecord balances(VBVc::Number);
+    if (!balances.record) return;
+    uint8_t code[256];
+    GetPString(vendor, VEVc::Code, 20, code);
+    PutPString(balances.record, VBVc::VendCode, 20, code);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(VBVc::Number, balances.record, 1, 1, &recid, &position)) return;
+    const MemBlock amounts = GetU32(balances.record, VBVc::Amounts);
+    const uint16_t from = GetU16(ReportParams, ReportParamsVc::MonthFrom);
+    const uint16_t to = GetU16(ReportParams, ReportParamsVc::MonthTo);
+    if (before) PeriodBalanceBefore(amounts, VendorBalanceKinds, kind, from, out);
+    else PeriodBalanceChange(amounts, VendorBalanceKinds, kind, from, to, out);
+    if (DecIsBlank(out)) DecSetZero(out);
+}
+
+// Report 30: a line per vendor of the range and group with its movement
+// over the period's months (zero without period balances), and the total.
+// Esc stops the walk after the vendor at hand.
+void VendorTurnoverReport() {
+    assert(ReportParams);
+    RepBeginJobNr(4061);
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 4062, 0);
+    RepTextNr(StopName, 0, 4063, 0);
+    RepTextNr(StopRight, 0, 4064, -1);
+    RepEndLine();
+    RepRuleFull(1, 1);
+    PackedDecimal total;
+    DecSetZero(&total);
+    VendorWalk(EachTurnover, &total);
+    RepRuleFull(1, 1);
+    RepStartLine(LineHeight);
+    uint8_t slot[sizeof(PackedDecimal)];
+    PutDec(slot, 0, total);
+    RepValue(StopRight, 0, slot, FtAmount2, -1);
+    RepEndLine();
+    RepEndJob();
+}
