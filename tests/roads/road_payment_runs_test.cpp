@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, WindowList = 12, SalesInvoice = 347, DeleteRangesSel = 446;
+constexpr int FunctionList = 7, WindowList = 12, SalesInvoice = 347, DeleteRangesSel = 413;
 constexpr int ColItem = 1;
 namespace fs = std::filesystem;
 
