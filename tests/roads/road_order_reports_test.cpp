@@ -69,6 +69,7 @@ TEST_F(RoadTest, TheOrderStatusShowsATypedOrdersOpenValue) {
     for (const auto &[row, type] : windows) {
         Key('R', false, true);
         Check("Ctrl+R opens the report list", Opened(ReportList));
+        Key(PlKey::End);
         ClickRow(row);
         Key(PlKey::Return);
         Check(std::string(row) + "'s selection window opens", Opened(type));
@@ -77,6 +78,7 @@ TEST_F(RoadTest, TheOrderStatusShowsATypedOrdersOpenValue) {
     Menu("Module", "Purchasing");
     Key('R', false, true);
     Check("Ctrl+R opens the purchasing report list", Opened(ReportList));
+    Key(PlKey::End);
     ClickRow("Purchase Order Status");
     Key(PlKey::Return);
     Check("the purchase-order status's selection window opens", Opened(POStatusSel));
@@ -86,6 +88,7 @@ TEST_F(RoadTest, TheOrderStatusShowsATypedOrdersOpenValue) {
     auto chooseReport = [this] {
         Key('R', false, true);
         Check("Ctrl+R opens the report list", Opened(ReportList));
+        Key(PlKey::End);
         ClickRow("Order Status");
     };
     auto selection = [this] {
