@@ -256,6 +256,46 @@ TEST_F(OrderReportsTest, ItemStatisticsBothLayouts) {
     ExpectGolden("item9_layout1_groups", RunNumber(9));
 }
 
+// The other selections: report 4 by customer and salesman, report 81 by
+// item, location and reference range, report 9 without the unsold items;
+// a reversed period is refused before anything is printed.
+TEST_F(OrderReportsTest, SelectionsNarrowTheLists) {
+    for (uint16_t o : {P::Option2, P::Option3, P::Option4, P::Option7, P::Option8}) SetWord(o, 1);
+    SetText(P::SelText2, "C1");
+    SetText(P::SelText7, "S1");
+    std::string out = RunNumber(4);
+    EXPECT_NE(out.find("\n5\t"), std::string::npos);
+    for (const char *other : {"\n1\t", "\n2\t", "\n3\t", "\n4\t"}) EXPECT_EQ(out.find(other), std::string::npos) << other;
+
+    ResetParams();
+    SetWord(P::Option3, 1);
+    SetText(P::SelText6, "ITEM2");
+    out = RunNumber(81);
+    EXPECT_NE(out.find("Bolts Inc"), std::string::npos);
+    EXPECT_EQ(out.find("Alpha Supply"), std::string::npos) << "order 5 holds no ITEM2";
+    SetText(P::SelText6, "");
+    SetText(P::SelText8, "ELSEWHERE");
+    EXPECT_EQ(RunNumber(81).find("Parts Ltd"), std::string::npos) << "another location";
+    SetText(P::SelText8, "");
+    SetText(P::SelText4, "R1:R2");
+    out = RunNumber(81);
+    EXPECT_NE(out.find("Parts Ltd"), std::string::npos);
+    EXPECT_NE(out.find("Bolts Inc"), std::string::npos);
+    EXPECT_EQ(out.find("Alpha Supply"), std::string::npos) << "R5 lies outside the references";
+
+    ResetParams();
+    SetPeriod({1, 1, 2024}, {31, 3, 2024});
+    SetText(P::SelText2, "C1");
+    SetWord(P::RangeKind, 1);
+    out = RunNumber(9);
+    EXPECT_NE(out.find("ITEM1"), std::string::npos);
+    EXPECT_EQ(out.find("ITEM2"), std::string::npos) << "C1 bought no ITEM2";
+
+    SetWord(P::PeriodGiven, 1);
+    SetPeriod({31, 3, 2024}, {1, 1, 2024});
+    EXPECT_EQ(RunNumber(9), "");
+}
+
 // Lines started in the Esc test's job; the third posts Esc, as a user
 // pressing it while the first order prints.
 int LinesStarted = 0;
