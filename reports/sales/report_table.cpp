@@ -13,6 +13,7 @@
 #include "reports/projects/project_reports.h"
 #include "reports/sales/contract_reports.h"
 #include "reports/sales/customer_reports.h"
+#include "reports/sales/order_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
 
@@ -50,12 +51,12 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, SalesJournalReport, nullptr, nullptr, 0},   // 1
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 2
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 3
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 4
+    {ReportRowKind::Body, OrderListReport4, nullptr, nullptr, 0},   // 4
     {ReportRowKind::Body, CustomerLedgerReport, nullptr, nullptr, 0},   // 5
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 6
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 7
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 8
-    {ReportRowKind::ByLayout, nullptr, nullptr, nullptr, 0},   // 9
+    {ReportRowKind::ByLayout, ItemListReportLayout0, ItemListReport, nullptr, 0},   // 9
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 10
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 11
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 3},   // 12
@@ -100,7 +101,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 51
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 52
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 53
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 54
+    {ReportRowKind::Body, OrderStatusReport, nullptr, nullptr, 0},   // 54
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 55
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 56
     {ReportRowKind::Body, InvoiceJournalReport, nullptr, nullptr, 0},   // 57
@@ -110,7 +111,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 61
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 62
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 63
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 1},   // 64
+    {ReportRowKind::Body, nullptr, nullptr, OrderStatusReport64, 1},   // 64
     {ReportRowKind::Body, InvoiceByDateReport, nullptr, nullptr, 0},   // 65
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 66
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 67
@@ -118,7 +119,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, ProjectSummaryReport, nullptr, nullptr, 0},   // 69
     {ReportRowKind::Body, ProjectTransReport, nullptr, nullptr, 0},   // 70
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 71
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 72
+    {ReportRowKind::Body, InvoiceReport72, nullptr, nullptr, 0},   // 72
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 73
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 74
     {ReportRowKind::Body, PurchaseOrderReport, nullptr, nullptr, 0},   // 75
@@ -127,7 +128,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 78
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 79
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 80
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 81
+    {ReportRowKind::Body, POStatusReport, nullptr, nullptr, 0},   // 81
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 82
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 83
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 84
@@ -143,7 +144,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 94
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 95
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 96
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 97
+    {ReportRowKind::Body, OrderObjectReport, nullptr, nullptr, 0},   // 97
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 98
     {ReportRowKind::Body, AssetDepreciationReport, nullptr, nullptr, 0},   // 99
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 100
@@ -156,13 +157,13 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 107
     {ReportRowKind::Body, AssetRowsReport, nullptr, nullptr, 0},   // 108
     {ReportRowKind::Body, DepreciationVoucherReport, nullptr, nullptr, 0},   // 109
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 110
+    {ReportRowKind::Body, DocumentFlowReport, nullptr, nullptr, 0},   // 110
     {ReportRowKind::Body, ShipDateReport, nullptr, nullptr, 0},   // 111
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 112
+    {ReportRowKind::Body, PostedDocumentVoucherReport, nullptr, nullptr, 0},   // 112
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 113
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 114
     {ReportRowKind::Body, ProjectReport, nullptr, nullptr, 0},   // 115
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 116
+    {ReportRowKind::Body, nullptr, nullptr, OrderStatusReport64, 2},   // 116
 };
 
 // The row of report number `number`; null outside -29..116.

@@ -1,0 +1,144 @@
+// document_flow_report.cpp - report 110, the flow of one order: the order
+// with what of each item row is still to deliver and what the stock at
+// its location allows, then its deliveries and its invoices.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/order_reports.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/sales_reports.h"
+#include "rules/rules_types.h"
+#include "rules/stock.h"
+
+namespace {
+
+namespace R = ORVc::Rows;
+constexpr int LineHeight = 15;
+
+// The order's head and addresses, then per item row: ordered, delivered,
+// still to deliver, on hand at the order's location and what of it can be
+// delivered (the smaller of the two, never below zero).
+void OrderDeliveryBlock(const uint8_t *order) {
+    OrderHeadLines(order);
+    OrderLineGap(10);
+    RepStartLine(LineHeight);
+    const int heads[5][2] = {{280, 5501}, {320, 5502}, {380, 5503}, {420, 5504}, {480, 5505}};
+    for (const auto &h : heads) RepTextNr(h[0], 0, h[1], 1);
+    RepEndLine();
+    PString location, item;
+    GetPString(order, ORVc::Location, 10, location);
+    uint8_t row[R::Size], stock[LSVc::Size];
+    const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
+        if (GetU16(row, R::Kind) != 1) continue;
+        GetPString(row, R::ItemCode, 20, item);
+        Register6Lookup(item, location, stock);
+        const PackedDecimal ordered = OrderQty(row, R::Quantity), delivered = OrderQty(row, R::QtyDelivered),
+                            onHand = OrderQty(stock, LSVc::InStock);
+        PackedDecimal left, deliverable;
+        DecSub(&ordered, &delivered, &left);
+        DecMin(&left, &onHand, &deliverable);
+        if (DecSign(&deliverable) < 0) DecSetZero(&deliverable);
+        RepStartLine(LineHeight);
+        OrderLineText(20, row, R::ItemCode, 20, 0);
+        OrderLineText(104, row, R::Text, 100, 0);
+        OrderLineAmount(280, &ordered, FtAmount3, 1);
+        OrderLineAmount(320, &delivered, FtAmount3, 1);
+        OrderLineAmount(380, &left, FtAmount3, 1);
+        OrderLineAmount(430, &onHand, FtAmount3, 1);
+        OrderLineAmount(480, &deliverable, FtAmount3, 1);
+        RepEndLine();
+    }
+}
+
+// The order whose deliveries or invoices a walk lists.
+struct FlowRun {
+    int32_t order;
+};
+
+// A delivery's line: number, ship date, order, customer and name.
+bool EachDelivery(const uint8_t *delivery, void *context) {
+    const FlowRun &run = *static_cast<const FlowRun *>(context);
+    if (GetI32(delivery, SHVc::OrderNr) != run.order) return false;
+    RepStartLine(LineHeight);
+    OrderLineNumber(0, GetI32(delivery, SHVc::SerNr), 0);
+    RepValue(60, 0, delivery + SHVc::ShipDate, FtDate, 0);
+    OrderLineNumber(130, GetI32(delivery, SHVc::OrderNr), 0);
+    OrderLineText(200, delivery, SHVc::CustCode, 20, 0);
+    OrderLineText(300, delivery, SHVc::DelAddr0, 60, 0);
+    RepEndLine();
+    RepRuleFull(1, 4);
+    return true;
+}
+
+bool EachInvoice(const uint8_t *invoice, void *context) {
+    const FlowRun &run = *static_cast<const FlowRun *>(context);
+    if (GetI32(invoice, IVVc::OrderNr) != run.order) return false;
+    PrintDocSummaryLine(invoice);
+    RepRuleFull(1, 4);
+    return true;
+}
+
+}  // namespace
+
+void DocumentFlowReport() {
+    assert(ReportParams);
+    FlowRun run{(int32_t)GetU32(ReportParams, ReportParamsVc::NumberFrom)};
+    RuleRecord order(ORVc::Number);
+    if (!order.record) return;
+    PutI32(order.record, ORVc::SerNr, run.order);
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(ORVc::Number, "SerNr", order.record, 1, 1, &recid, &position)) {
+        RecFreeMatrix(ORVc::Number, order.record);
+        return;
+    }
+    RepBeginJobNr(5500);
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 2622, 0);
+    RepTextNr(130, 0, 2623, 0);
+    RepTextNr(210, 0, 2624, 0);
+    RepTextNr(480, 0, 2638, 1);
+    RepEndLine();
+    RepRuleFull(1, 4);
+    OrderDeliveryBlock(order.record);
+    RecFreeMatrix(ORVc::Number, order.record);
+    RepRuleFull(1, 4);
+    OrderLineGap(LineHeight);
+
+    RepStartLine(LineHeight);
+    const int deliveryHeads[5][2] = {{0, 2582}, {60, 2583}, {130, 2584}, {200, 2585}, {300, 2586}};
+    for (const auto &h : deliveryHeads) RepTextNr(h[0], 0, h[1], 0);
+    RepEndLine();
+    RepRuleFull(1, 4);
+    RuleRecord delivery(SHVc::Number);
+    if (delivery.record && !ReportCancelled()) {
+        PutI32(delivery.record, SHVc::OrderNr, run.order);
+        ReportIndexWalk(SHVc::Number, "OrderKey", delivery.record, 1, EachDelivery, &run);
+    }
+
+    OrderLineGap(LineHeight);
+    RepRuleFull(1, 4);
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 2352, 0);
+    RepTextNr(60, 0, 2353, 0);
+    RepTextNr(120, 0, 2354, 0);
+    RepTextNr(300, 0, 2358, 0);
+    RepTextNr(2, 0, 2357, 1);
+    RepEndLine();
+    RepRuleFull(1, 4);
+    RuleRecord invoice(IVVc::Number);
+    if (invoice.record && !ReportCancelled()) {
+        PutI32(invoice.record, IVVc::OrderNr, run.order);
+        ReportIndexWalk(IVVc::Number, "OrderNr", invoice.record, 1, EachInvoice, &run);
+    }
+    RepRuleFull(1, 4);
+    RepEndJob();
+}

@@ -1,0 +1,235 @@
+// item_sales_report.cpp - report 9 in its other layouts: per item its
+// sales statistics for the period and for the fiscal year, its stock on
+// hand valued first in first out, and its prices; subtotals per item
+// group when a group range is given, and the totals.
+//
+// The three statistics kinds are shown as given (kind 2 also as a share
+// of kind 1). The stock value is the FIFO value of what is on hand at
+// every location, and the unit value that value per unit.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "core/text_range.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "operations/sales_invoice.h"
+#include "operations/stock_docs.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/item_walk.h"
+#include "reports/sales/order_reports.h"
+#include "reports/sales/report_frame.h"
+#include "reports/sales/report_run.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+#include "rules/stock.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+constexpr int LineHeight = 15, StatKinds = 3;
+constexpr int XPeriod = 90, XYear = 220, XThird = 370, XFourth = 470;
+
+// Kinds 0..2 for the period and for the fiscal year.
+struct Sums {
+    PackedDecimal period[StatKinds], year[StatKinds];
+};
+
+struct SalesRun {
+    uint16_t yearFrom = 0, yearTo = 0;
+    Sums group{}, total{};
+    PString current{};
+};
+
+void Zero(Sums *s) {
+    for (int k = 0; k < StatKinds; k++) {
+        DecSetZero(&s->period[k]);
+        DecSetZero(&s->year[k]);
+    }
+}
+
+void Add(Sums *into, const Sums &s) {
+    for (int k = 0; k < StatKinds; k++) {
+        DecAdd(&into->period[k], &s.period[k], &into->period[k]);
+        DecAdd(&into->year[k], &s.year[k], &into->year[k]);
+    }
+}
+
+// kind 2 x 100 / kind 1; blank when kind 1 is zero.
+PackedDecimal Share(const PackedDecimal &k2, const PackedDecimal &k1) {
+    PackedDecimal r;
+    DecSetBlank(&r);
+    if (DecIsZero(&k1)) return r;
+    DecShiftUp2(&k2, &r);
+    DecDiv(&r, &k1, &r);
+    DecRound(&r, 2, &r);
+    return r;
+}
+
+void Amount(int x, const PackedDecimal &v) { OrderLineAmount(x, &v, FtAmount2, 1); }
+
+// The three lines of sums: kind 0, kind 1 and the share of kind 2.
+void SumLines(const Sums &s) {
+    for (int k = 0; k < 2; k++) {
+        RepStartLine(LineHeight);
+        Amount(XPeriod, s.period[k]);
+        Amount(XYear, s.year[k]);
+        RepEndLine();
+    }
+    RepStartLine(LineHeight);
+    Amount(XPeriod, Share(s.period[2], s.period[1]));
+    Amount(XYear, Share(s.year[2], s.year[1]));
+    RepEndLine();
+}
+
+// A group's or the report's block: its caption and its sums.
+void SumBlock(const uint8_t *group, const Sums &s) {
+    RepRuleFull(1, 2);
+    PString caption, sel;
+    if (ReportParams[P::SelText3]) {
+        GetUiText(caption, 1135);
+        if (group) PStringAppend(caption, group);
+        else {
+            GetPString(ReportParams, P::SelText3, 255, sel);
+            PStringAppend(caption, sel);
+        }
+    } else {
+        GetPString(ReportParams, P::SelText1, 255, sel);
+        SelectionRangeText(sel, 1106, 1107, caption);
+    }
+    RepStartLine(LineHeight);
+    RepText(15, 0, caption, 0);
+    RepEndLine();
+    SumLines(s);
+}
+
+// The item's statistics over the period and the fiscal year.
+Sums ItemSums(const SalesRun &run, const uint8_t *code) {
+    Sums s;
+    Zero(&s);
+    RuleRecord stats(ISVc::Number);
+    if (!stats.record) return s;
+    PutPString(stats.record, ISVc::ItemCode, 20, code);
+    uint32_t recid = 0, position = 0;
+    if (RecFind(ISVc::Number, stats.record, 1, 1, &recid, &position)) {
+        const MemBlock block = GetU32(stats.record, ISVc::Amounts);
+        const uint16_t from = GetU16(ReportParams, P::MonthFrom), to = GetU16(ReportParams, P::MonthTo);
+        for (int k = 0; k < StatKinds; k++) {
+            PeriodBalanceChange(block, StatKinds, k, from, to, &s.period[k]);
+            PeriodBalanceChange(block, StatKinds, k, run.yearFrom, run.yearTo, &s.year[k]);
+            if (DecIsBlank(&s.period[k])) DecSetZero(&s.period[k]);
+            if (DecIsBlank(&s.year[k])) DecSetZero(&s.year[k]);
+        }
+    }
+    RecFreeMatrix(ISVc::Number, stats.record);
+    return s;
+}
+
+void EachItem(const uint8_t *item, void *context) {
+    SalesRun &run = *static_cast<SalesRun *>(context);
+    PString code, group;
+    GetPString(item, INVc::Code, 20, code);
+    GetPString(item, INVc::Group, 5, group);
+    if (ReportParams[P::SelText3] && !PStringEqual(group, run.current)) {
+        SumBlock(run.current, run.group);
+        Zero(&run.group);
+        PStringCopy(run.current, group);
+    }
+    RepRuleFull(1, 4);
+    RepStartLine(LineHeight);
+    RepText(15, 0, code, 0);
+    OrderLineText(150, item, INVc::Name, 60, 0);
+    RepEndLine();
+    const Sums s = ItemSums(run, code);
+    Add(&run.group, s);
+    Add(&run.total, s);
+
+    uint8_t stock[LSVc::Size];
+    const uint8_t all[1] = {0};
+    Register6Lookup(code, all, stock);
+    PackedDecimal onHand = GetDec(stock, LSVc::InStock), value, unitValue;
+    if (DecIsBlank(&onHand)) DecSetZero(&onHand);
+    DecSetBlank(&unitValue);
+    DecSetZero(&value);
+    if (!DecIsZero(&onHand)) {
+        StockFifoValue(code, all, &onHand, &value, false, false, nullptr);
+        if (DecIsBlank(&value)) DecSetZero(&value);
+        DecDiv(&value, &onHand, &unitValue);
+        DecRound(&unitValue, 2, &unitValue);
+    }
+    const PackedDecimal costPrice = GetDec(item, INVc::CostPrice);
+    RepStartLine(LineHeight);
+    Amount(XPeriod, s.period[0]);
+    Amount(XYear, s.year[0]);
+    Amount(XThird, costPrice);
+    OrderLineAmount(XFourth, &onHand, FtAmount3, 1);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    Amount(XPeriod, s.period[1]);
+    Amount(XYear, s.year[1]);
+    Amount(XThird, unitValue);
+    Amount(XFourth, value);
+    RepEndLine();
+    PackedDecimal price = GetDec(item, INVc::BasePrice);
+    const uint8_t *block = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+    if (block && GetU16(block, SalesAccountsBlk::PricesInclVat) != 0) {
+        PString vat;
+        ItemVatCode(item, 0, vat);
+        NetOfTax(vat, &price, 1, &price);
+    }
+    RepStartLine(LineHeight);
+    Amount(XPeriod, Share(s.period[2], s.period[1]));
+    Amount(XYear, Share(s.year[2], s.year[1]));
+    Amount(XThird, price);
+    RepEndLine();
+}
+
+}  // namespace
+
+void ItemListReport() {
+    assert(ReportParams);
+    SalesRun run;
+    if (CompanyBlock) {
+        const DateRec start = GetDate(CompanyBlock, CompanyBlk::YearStart), end = GetDate(CompanyBlock, CompanyBlk::YearEnd);
+        run.yearFrom = MonthIndex(&start);
+        run.yearTo = MonthIndex(&end);
+    }
+    Zero(&run.group);
+    Zero(&run.total);
+    PString groups, to;
+    GetPString(ReportParams, P::SelText3, 255, groups);
+    if (groups[0]) RangeSplit(groups, run.current, to);
+    RepBeginJobNr(2461);
+    PString text;
+    const DateRec from = GetDate(ReportParams, P::DateFrom), until = GetDate(ReportParams, P::DateTo);
+    RepStartLine(LineHeight);
+    DateRangeText(&from, &until, 3013, text);
+    RepText(30, 0, text, 0);
+    if (CompanyBlock) {
+        const DateRec start = GetDate(CompanyBlock, CompanyBlk::YearStart), end = GetDate(CompanyBlock, CompanyBlk::YearEnd);
+        DateRangeText(&start, &end, 3013, text);
+        RepText(180, 0, text, 0);
+    }
+    RepEndLine();
+    const int heads[3][4] = {{2723, 2723, 2726, 2729}, {2724, 2724, 2727, 2730}, {2725, 2725, 2728, 0}};
+    for (const auto &h : heads) {
+        RepStartLine(LineHeight);
+        RepTextNr(30, 0, h[0], 0);
+        RepTextNr(180, 0, h[1], 0);
+        RepTextNr(340, 0, h[2], 0);
+        if (h[3]) RepTextNr(470, 0, h[3], 1);
+        RepEndLine();
+    }
+    ItemWalk(EachItem, &run);
+    if (groups[0]) SumBlock(run.current, run.group);
+    RepRuleFull(1, 2);
+    SumBlock(nullptr, run.total);
+    RepRuleFull(1, 2);
+    RepEndJob();
+}

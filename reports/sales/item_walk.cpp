@@ -1,0 +1,71 @@
+// item_walk.cpp - the items of report 9's selection: by code, or by item
+// group and code within a group range (where an item whose code lies
+// outside the code range is passed over and the next group follows).
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/text_range.h"
+#include "dict_offsets.h"
+#include "reports/sales/item_walk.h"
+#include "reports/sales/order_reports.h"
+#include "reports/sales/report_run.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+
+struct WalkState {
+    PString codeFrom{}, codeTo{}, groupFrom{}, groupTo{}, vendor{};
+    bool byGroup = false;
+    void (*each)(const uint8_t *, void *) = nullptr;
+    void *context = nullptr;
+};
+
+bool Step(const uint8_t *item, void *context) {
+    const WalkState &w = *static_cast<const WalkState *>(context);
+    PString code, group;
+    GetPString(item, INVc::Code, 20, code);
+    if (w.byGroup) {
+        GetPString(item, INVc::Group, 5, group);
+        if (w.groupTo[0] && PStringCompare(group, w.groupTo) > 0) return false;
+        if (PStringCompare(group, w.groupFrom) < 0) return true;
+        if (PStringCompare(code, w.codeFrom) < 0) return true;
+        if (w.codeTo[0] && PStringCompare(code, w.codeTo) > 0) return true;
+    } else if (w.codeTo[0] && PStringCompare(code, w.codeTo) > 0) {
+        return false;
+    }
+    if (w.vendor[0]) {
+        PString vendor;
+        GetPString(item, INVc::VendCode, 10, vendor);
+        if (!PStringEqual(vendor, w.vendor)) return true;
+    }
+    w.each(item, w.context);
+    return true;
+}
+
+}  // namespace
+
+void ItemWalk(void (*each)(const uint8_t *item, void *context), void *context) {
+    assert(ReportParams && each);
+    WalkState w;
+    w.each = each;
+    w.context = context;
+    PString range;
+    GetPString(ReportParams, P::SelText1, 255, range);
+    RangeSplit(range, w.codeFrom, w.codeTo);
+    GetPString(ReportParams, P::SelText3, 255, range);
+    w.byGroup = range[0] != 0;
+    if (w.byGroup) RangeSplit(range, w.groupFrom, w.groupTo);
+    GetPString(ReportParams, P::SelText7, 20, w.vendor);
+    RuleRecord item(INVc::Number);
+    if (!item.record) return;
+    PutPString(item.record, INVc::Code, 20, w.codeFrom);
+    if (w.byGroup) {
+        PutPString(item.record, INVc::Group, 5, w.groupFrom);
+        ReportIndexWalk(INVc::Number, "Group", item.record, 2, Step, &w);
+    } else {
+        ReportIndexWalk(INVc::Number, "Code", item.record, 1, Step, &w);
+    }
+}

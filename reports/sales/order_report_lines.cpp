@@ -1,0 +1,94 @@
+// order_report_lines.cpp - the small pieces the order, purchase-order and
+// salesman reports print their lines with: an amount by field type, a
+// text field of a record, a number, an empty line.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "reports/sales/order_reports.h"
+#include "reports/sales/report_run.h"
+
+void OrderLineAmount(int x, const PackedDecimal *amount, int type, int align) {
+    assert(amount);
+    uint8_t slot[sizeof(PackedDecimal)];
+    PutDec(slot, 0, *amount);
+    RepValue(x, 0, slot, type, align);
+}
+
+void OrderLineText(int x, const uint8_t *record, uint32_t offset, int m, int align) {
+    assert(record);
+    PString t;
+    GetPString(record, offset, m, t);
+    RepText(x, 0, t, align);
+}
+
+void OrderLineNumber(int x, int32_t n, int align) {
+    uint8_t slot[4];
+    PutI32(slot, 0, n);
+    RepValue(x, 0, slot, FtLongOrEmpty, align);
+}
+
+void OrderLineGap(int h) {
+    RepStartLine(h);
+    RepEndLine();
+}
+
+void ReportIndexWalk(int reg, const char *index, uint8_t *record, int parts,
+                     bool (*each)(const uint8_t *record, void *context), void *context) {
+    assert(record && each);
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(reg, index, record, parts, 0, &recid, &position)) {
+        RecFreeMatrix(reg, record);
+        return;
+    }
+    for (int32_t p = (int32_t)position;; p++) {
+        if (p != (int32_t)position) {
+            RecFreeMatrix(reg, record);
+            if (!RecReadAtIndex(reg, index, p, record, &recid)) break;
+        }
+        if (!each(record, context)) break;
+        if (ReportCancelled()) break;
+    }
+    RecFreeMatrix(reg, record);
+}
+
+void OrderLineRule(int x1, int x2, int thickness) {
+    RepStartLine(15);
+    RepRule(x1, x2, thickness);
+    RepEndLine();
+}
+
+void OrderLineFields(const uint8_t *record, std::initializer_list<LinePiece> pieces, bool skipEmpty) {
+    assert(record);
+    if (skipEmpty) {
+        bool any = false;
+        for (const LinePiece &p : pieces) any = any || (p.type == FtText && record[p.offset] != 0);
+        if (!any) return;
+    }
+    RepStartLine(15);
+    for (const LinePiece &p : pieces) {
+        if (p.type == FtText) OrderLineText(p.x, record, p.offset, p.width, p.align);
+        else RepValue(p.x, 0, record + p.offset, p.type, p.align);
+    }
+    RepEndLine();
+}
+
+void OrderHeadLines(const uint8_t *order) {
+    constexpr int T = FtText;
+    OrderLineFields(order, {{0, ORVc::SerNr, FtLongOrEmpty, 0, 0}, {130, ORVc::OrdDate, FtDate, 0, 0},
+                            {210, ORVc::CustCode, T, 20, 0}, {300, ORVc::Addr0, T, 60, 0},
+                            {480, ORVc::DelivText, T, 10, 1}});
+    for (uint32_t line : {ORVc::Addr1, ORVc::Addr2, ORVc::Addr3}) OrderLineFields(order, {{300, line, T, 60, 0}}, true);
+}
+
+PackedDecimal OrderQty(const uint8_t *record, uint32_t offset) {
+    PackedDecimal q = GetDec(record, offset);
+    if (DecIsBlank(&q)) DecSetZero(&q);
+    return q;
+}

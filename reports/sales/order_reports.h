@@ -1,0 +1,96 @@
+// order_reports.h - the order, purchase-order, salesman, posted-document
+// and item statistics reports, and the small line printers they share.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+#include "core/decimal.h"
+#include "core/pstring.h"
+
+// Report 54: the orders with something outstanding, status from Option3..5.
+void OrderStatusReport();
+// Reports 64 (mode 1: not delivered, rows in stock) and 116 (mode 2: shipped
+// and not invoiced).
+void OrderStatusReport64(int mode);
+// Report 4: the order list.
+void OrderListReport4();
+// Report 81: the purchase orders still to receive.
+void POStatusReport();
+// Report 110: one order with what stock allows, its deliveries and invoices.
+void DocumentFlowReport();
+// Report 97: the orders' net amounts per object, for the period and the
+// fiscal year to its end.
+void OrderObjectReport();
+// Report 72: item sales per salesman, or the rows with their commission.
+void InvoiceReport72();
+// Report 112: the posted documents of a register with the voucher rows
+// each posts, and those rows summed per account.
+void PostedDocumentVoucherReport();
+// Report 9, layout 0: three statistics values per item over the period.
+void ItemListReportLayout0();
+// Report 9, other layouts: sales statistics, stock and price per item.
+void ItemListReport();
+
+// The commission of one invoice row: the item's percent, or the
+// salesman's when the item has none; commission = base x percent / 100
+// when the percent lies in -100..100, else zero. Both zero when the item
+// or the salesman is not found.
+void RowCommission(const uint8_t *item, const uint8_t *salesman, const PackedDecimal *base, PackedDecimal *percent,
+                   PackedDecimal *commission);
+
+// ---- Line pieces of these reports (order_report_lines.cpp) ----
+
+// A quantity field of record; a blank one reads as zero.
+PackedDecimal OrderQty(const uint8_t *record, uint32_t offset);
+// An amount (or quantity) at x by field type; align 0 left, 1 right.
+void OrderLineAmount(int x, const PackedDecimal *amount, int type, int align);
+// The text field of record at offset (at most m characters) at x.
+void OrderLineText(int x, const uint8_t *record, uint32_t offset, int m, int align);
+// A 32-bit number at x.
+void OrderLineNumber(int x, int32_t n, int align);
+// One piece of a printed line: the record's field at offset, of field
+// type type (a text of at most width characters for FtText), at x.
+struct LinePiece {
+    int x;
+    uint32_t offset;
+    int type;
+    int width;
+    int align;
+};
+// Prints one line of record's pieces; with skipEmpty nothing when all its
+// text pieces are empty.
+void OrderLineFields(const uint8_t *record, std::initializer_list<LinePiece> pieces, bool skipEmpty = false);
+// An order's head line (number, date, customer, name, reference) and its
+// address lines that are not empty.
+void OrderHeadLines(const uint8_t *order);
+// An empty line of height h.
+void OrderLineGap(int h);
+// A line holding a rule from x1 to x2.
+void OrderLineRule(int x1, int x2, int thickness);
+
+// Walks register reg by index from the key in record (its first `parts`
+// key parts), reading each record into record and calling each until it
+// returns false, the records end or the user presses Esc (after the
+// record at hand). The record's rows are freed before each read and at
+// the end.
+void ReportIndexWalk(int reg, const char *index, uint8_t *record, int parts,
+                     bool (*each)(const uint8_t *record, void *context), void *context);
+
+// ---- Order amounts per object (order_object_report.cpp) ----
+
+// One object's orders: their amount without VAT and how many they are.
+struct ObjectTotal {
+    PString code;
+    PackedDecimal amount;
+    int32_t count;
+};
+using ObjectTotals = std::vector<ObjectTotal>;
+// The index of the last row of code, or -1.
+int ObjectTotalFind(const uint8_t *code, const ObjectTotals &table);
+// Adds the order's amount without VAT and one order to code's row, or
+// appends the row; nothing when the selection names another object.
+void ObjectTotalAdd(ObjectTotals *table, const uint8_t *code, const uint8_t *order);
+// ObjectTotalAdd for each object of the order's object list.
+void OrderObjectsAdd(ObjectTotals *table, const uint8_t *order);

@@ -1,0 +1,423 @@
+// order_status_report.cpp - the order status reports: report 54 (orders
+// not delivered, not invoiced or closed, by its three option words) and
+// reports 64 and 116 (one body: orders not delivered whose rows stock can
+// cover, and orders shipped but not invoiced). One line per order, each
+// order in full, or one line per item row; the open value per currency.
+//
+// Every order these reports take is still open (its open word is 1: an
+// order that is delivered and invoiced in full is neither "not delivered"
+// nor "not invoiced"), so the walk runs over the open orders of the
+// status index in number order and ends at the first closed one. The
+// objects are tested on each order's list, also when objects are chosen:
+// the object index sorts an order by its whole list, where an order of
+// "P1,P2" would lie before the start of "P2".
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/text_range.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/order_reports.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/sales_reports.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+#include "rules/stock.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+namespace R = ORVc::Rows;
+constexpr int LineHeight = 15;
+constexpr uint16_t ItemRow = 1;
+
+// What one run reads of the job record and gathers.
+struct StatusRun {
+    int report = 54;               // 54, 64 or 116
+    int layout = 0;
+    bool quantities = false;       // Option11: follow-up quantities instead of values
+    int32_t from = -1, to = -1;    // order numbers, -1 open
+    PString groupFrom{}, groupTo{};
+    PackedDecimal grand{};
+    PackedDecimal sums[4]{};       // layout 2's column sums
+};
+
+bool Given(uint32_t offset) { return ReportParams[offset] != 0; }
+
+// What is still to follow up of a row: ordered less invoiced, or for
+// report 116 shipped less invoiced.
+PackedDecimal Remaining(const StatusRun &run, const uint8_t *row) {
+    PackedDecimal a = OrderQty(row, run.report == 116 ? R::QtyShipped : R::Quantity), b = OrderQty(row, R::QtyInvoiced), r;
+    DecSub(&a, &b, &r);
+    return r;
+}
+
+// The value of qty on a row; with the row's discount when discounted.
+PackedDecimal RowValue(const uint8_t *row, const PackedDecimal *qty, bool discounted) {
+    PackedDecimal price = GetDec(row, R::Price), unit = GetDec(row, R::PriceUnit), discount, r;
+    if (discounted) discount = GetDec(row, R::Discount);
+    else DecSetBlank(&discount);
+    DecRowAmount(qty, &price, &unit, &discount, &r);
+    if (DecIsBlank(&r)) DecSetZero(&r);
+    return r;
+}
+
+// True when the row's item passes the item code (SelText6) and the item
+// group range (SelText3) of the selection.
+bool RowPasses(const StatusRun &run, const uint8_t *row) {
+    PString item;
+    GetPString(row, R::ItemCode, 20, item);
+    if (Given(P::SelText6)) {
+        PString want;
+        GetPString(ReportParams, P::SelText6, 20, want);
+        if (!PStringEqual(item, want)) return false;
+    }
+    if (Given(P::SelText3)) {
+        RuleRecord it(INVc::Number);
+        if (!it.record || !item[0]) return false;
+        PutPString(it.record, INVc::Code, 20, item);
+        uint32_t recid = 0, position = 0;
+        bool found = RecFind(INVc::Number, it.record, 1, 1, &recid, &position);
+        PString group;
+        GetPString(it.record, INVc::Group, 5, group);
+        RecFreeMatrix(INVc::Number, it.record);
+        if (!found) return false;
+        if (PStringCompare(group, run.groupFrom) < 0) return false;
+        if (run.groupTo[0] && PStringCompare(group, run.groupTo) > 0) return false;
+    }
+    return true;
+}
+
+// True when some item row passes the row tests (always, without them).
+bool OrderHasPassingRow(const StatusRun &run, const uint8_t *order) {
+    if (!Given(P::SelText6) && !Given(P::SelText3)) return true;
+    uint8_t row[R::Size];
+    const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
+        if (GetU16(row, R::Kind) == ItemRow && RowPasses(run, row)) return true;
+    }
+    return false;
+}
+
+// True unless an item row of a stocked item orders more (less what is
+// already delivered) than the order's location holds.
+bool OrderRowsInStockHere(const uint8_t *order) {
+    PString location, item;
+    GetPString(order, ORVc::Location, 10, location);
+    uint8_t row[R::Size], stock[LSVc::Size];
+    RuleRecord it(INVc::Number);
+    if (!it.record) return false;
+    const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
+        GetPString(row, R::ItemCode, 20, item);
+        if (GetU16(row, R::Kind) != ItemRow || !item[0]) continue;
+        PutPString(it.record, INVc::Code, 20, item);
+        uint32_t recid = 0, position = 0;
+        const bool found = RecFind(INVc::Number, it.record, 1, 1, &recid, &position);
+        const bool stocked = found && GetU16(it.record, INVc::Stocked) != 0;
+        RecFreeMatrix(INVc::Number, it.record);
+        if (!stocked) continue;
+        PackedDecimal want = OrderQty(row, R::Quantity), delivered = OrderQty(row, R::QtyDelivered);
+        DecSub(&want, &delivered, &want);
+        Register6Lookup(item, location, stock);
+        PackedDecimal onHand = OrderQty(stock, LSVc::InStock);
+        if (DecCompare(&want, &onHand) > 0) return false;
+    }
+    return true;
+}
+
+// True when some item row has shipped more than was invoiced.
+bool OrderHasOpenRowsHere(const uint8_t *order) {
+    uint8_t row[R::Size];
+    const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
+        if (GetU16(row, R::Kind) != ItemRow || row[R::ItemCode] == 0) continue;
+        PackedDecimal shipped = OrderQty(row, R::QtyShipped), invoiced = OrderQty(row, R::QtyInvoiced);
+        if (DecCompare(&shipped, &invoiced) > 0) return true;
+    }
+    return false;
+}
+
+// The status test of the report, then the selection's filters.
+bool OrderTaken(const StatusRun &run, const uint8_t *order) {
+    const uint16_t a = GetU16(order, ORVc::DelivComplete), b = GetU16(order, ORVc::InvState);
+    bool status = false;
+    if (run.report == 54) {
+        status = (GetU16(ReportParams, P::Option3) == 1 && a == 0) ||
+                 (GetU16(ReportParams, P::Option4) == 1 && a == 0 && (b == 0 || b == 2)) ||
+                 (GetU16(ReportParams, P::Option5) == 1 && (b == 0 || b == 1));
+    } else {
+        status = run.report == 64 ? a == 0 : b == 0;
+    }
+    if (!status) return false;
+    PString want, have;
+    const struct {
+        uint32_t sel, field;
+        int m;
+    } equal[] = {{P::SelText2, ORVc::CustCode, 20}, {P::SelText7, ORVc::SalesMan, 5},
+                 {P::SelText5, ORVc::OrderClass, 5}};
+    for (const auto &e : equal) {
+        if (!Given(e.sel)) continue;
+        GetPString(ReportParams, e.sel, e.sel == P::SelText2 ? 255 : 20, want);
+        GetPString(order, e.field, e.m, have);
+        if (!PStringEqual(want, have)) return false;
+    }
+    if (Given(P::SelText4)) {
+        GetPString(ReportParams, P::SelText4, 31, want);
+        GetPString(order, ORVc::DelivText, 10, have);
+        if (!InRangeBySetting(want, have)) return false;
+    }
+    if (Given(P::ObjectSel)) {
+        GetPString(ReportParams, P::ObjectSel, 30, want);
+        GetPString(order, ORVc::Objects, 30, have);
+        if (!ObjectListContains(want, have) && !ObjectListContains(have, want)) return false;
+    }
+    if (run.report != 116 && b == 2 && a != 0) return false;
+    if (!OrderHasPassingRow(run, order)) return false;
+    if (run.report == 64 && !OrderRowsInStockHere(order)) return false;
+    if (run.report == 116 && !OrderHasOpenRowsHere(order)) return false;
+    return true;
+}
+
+// The open value of the order: its item rows' remaining quantities at
+// their prices, less their discounts.
+PackedDecimal OpenValue(const StatusRun &run, const uint8_t *order) {
+    PackedDecimal sum;
+    DecSetZero(&sum);
+    uint8_t row[R::Size];
+    const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
+        if (GetU16(row, R::Kind) != ItemRow) continue;
+        const PackedDecimal left = Remaining(run, row);
+        const PackedDecimal value = RowValue(row, &left, true);
+        DecAdd(&sum, &value, &sum);
+    }
+    return sum;
+}
+
+void Headings(const StatusRun &run) {
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 2622, 0);
+    switch (run.layout) {
+    case 0:
+        RepTextNr(60, 0, 2623, 0);
+        RepTextNr(140, 0, 2624, 0);
+        RepTextNr(1, 0, 2627, 1);
+        break;
+    case 1:
+        RepTextNr(130, 0, 2623, 0);
+        RepTextNr(210, 0, 2624, 0);
+        RepTextNr(480, 0, 2638, 1);
+        break;
+    default:
+        RepTextNr(50, 0, 2623, 0);
+        RepTextNr(110, 0, 2638, 0);
+        RepTextNr(175, 0, 2637, 0);
+        if (!run.quantities) {
+            RepTextNr(270, 0, 2639, 1);
+            RepTextNr(380, 0, 2640, 1);
+            RepTextNr(450, 0, 2625, 1);
+        } else {
+            RepTextNr(260, 0, 2631, 1);
+            RepTextNr(330, 0, 2632, 1);
+            RepTextNr(410, 0, 2630, 1);
+            RepTextNr(480, 0, run.report == 54 ? 2639 : 5201, 1);
+        }
+        break;
+    }
+    RepEndLine();
+    if (run.layout == 0 || (run.layout == 2 && run.report != 54)) RepRuleFull(1, 4);
+}
+
+// The order with each item row's ordered, delivered and invoiced quantity.
+void OrderStatusDetail(const uint8_t *order) {
+    OrderHeadLines(order);
+    RepStartLine(LineHeight);
+    RepTextNr(3, 0, 2631, 1);
+    RepTextNr(2, 0, 2632, 1);
+    RepTextNr(1, 0, 2633, 1);
+    RepEndLine();
+    uint8_t row[R::Size];
+    const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
+        if (GetU16(row, R::Kind) != ItemRow) continue;
+        RepStartLine(LineHeight);
+        OrderLineText(20, row, R::ItemCode, 20, 0);
+        OrderLineText(104, row, R::Text, 100, 0);
+        for (auto [stop, field] : {std::pair{3, R::Quantity}, std::pair{2, R::QtyDelivered}, std::pair{1, R::QtyInvoiced}}) {
+            const PackedDecimal q = OrderQty(row, field);
+            OrderLineAmount(stop, &q, FtAmount3, 1);
+        }
+        RepEndLine();
+    }
+}
+
+// The order in full with what is left of each item row and its value.
+void OrderDetailBlockHere(const StatusRun &run, const uint8_t *order) {
+    constexpr int T = FtText;
+    OrderLineFields(order, {{0, ORVc::SerNr, FtLongOrEmpty, 0, 0}, {130, ORVc::OrdDate, FtDate, 0, 0},
+                            {220, ORVc::Text284, T, 20, 0}, {480, ORVc::CurncyCode, T, 5, 1}});
+    OrderLineFields(order, {{50, ORVc::CustCode, T, 20, 0}, {200, ORVc::Addr0, T, 60, 0}});
+    OrderLineFields(order, {{50, ORVc::SalesMan, T, 5, 0}, {200, ORVc::Addr1, T, 60, 0}});
+    OrderLineFields(order, {{200, ORVc::Addr2, T, 60, 0}});
+    OrderLineFields(order, {{200, ORVc::Addr3, T, 60, 0}, {480, ORVc::DelivText, T, 10, 1}});
+    uint8_t row[R::Size];
+    PackedDecimal sum;
+    DecSetZero(&sum);
+    const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
+        if (GetU16(row, R::Kind) != ItemRow) continue;
+        const PackedDecimal left = Remaining(run, row), value = RowValue(row, &left, true);
+        const PackedDecimal price = GetDec(row, R::Price), discount = GetDec(row, R::Discount);
+        DecAdd(&sum, &value, &sum);
+        RepStartLine(LineHeight);
+        OrderLineText(20, row, R::ItemCode, 20, 0);
+        OrderLineAmount(124, &left, FtAmount3, 1);
+        OrderLineText(130, row, R::Text, 100, 0);
+        OrderLineAmount(340, &price, FtAmount3Drop, 1);
+        OrderLineAmount(370, &discount, FtAmount1, 1);
+        OrderLineAmount(480, &value, FtAmount2, 1);
+        RepEndLine();
+    }
+    OrderLineRule(380, 480, 2);
+    RepStartLine(LineHeight);
+    OrderLineAmount(480, &sum, FtAmount2, 1);
+    RepEndLine();
+}
+
+// Layout 2: one line per item row that passes and has something to show.
+void RowLines(StatusRun &run, const uint8_t *order) {
+    uint8_t row[R::Size];
+    const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
+        if (GetU16(row, R::Kind) != ItemRow || !RowPasses(run, row)) continue;
+        const PackedDecimal ordered = GetDec(row, R::Quantity), q1 = OrderQty(row, R::QtyDelivered),
+                            q2 = OrderQty(row, R::QtyShipped), q3 = OrderQty(row, R::QtyInvoiced);
+        const PackedDecimal left = Remaining(run, row);
+        if (run.report == 54) {
+            if (DecIsBlank(&ordered)) continue;
+            if (!run.quantities && DecIsZero(&left)) continue;
+            if (run.quantities && DecCompare(&ordered, &q1) == 0 && DecCompare(&q1, &q2) == 0 &&
+                DecCompare(&q2, &q3) == 0)
+                continue;
+        }
+        RepStartLine(LineHeight);
+        OrderLineNumber(0, GetI32(order, ORVc::SerNr), 0);
+        RepValue(50, 0, order + ORVc::OrdDate, FtDate, 0);
+        OrderLineText(110, order, ORVc::DelivText, 10, 0);
+        OrderLineText(175, row, R::ItemCode, 20, 0);
+        if (!run.quantities) {
+            const PackedDecimal price = GetDec(row, R::Price), value = RowValue(row, &left, run.report == 54);
+            OrderLineAmount(270, &left, FtAmount3, 1);
+            OrderLineAmount(380, &price, FtAmount3Drop, 1);
+            OrderLineAmount(450, &value, FtAmount2, 1);
+            OrderLineText(480, order, ORVc::CurncyCode, 5, 1);
+            DecAdd(&run.sums[0], &left, &run.sums[0]);
+        } else {
+            PackedDecimal cols[4] = {OrderQty(row, R::Quantity), q1, {}, {}};
+            DecSub(&cols[0], &q1, &cols[2]);
+            DecSub(&q1, &q3, &cols[3]);
+            const int xs[4] = {260, 330, 410, 480};
+            for (int c = 0; c < 4; c++) {
+                OrderLineAmount(xs[c], &cols[c], FtAmount3, 1);
+                DecAdd(&run.sums[c], &cols[c], &run.sums[c]);
+            }
+        }
+        RepEndLine();
+    }
+}
+
+bool EachOrder(const uint8_t *order, void *context) {
+    StatusRun &run = *static_cast<StatusRun *>(context);
+    const int32_t serial = GetI32(order, ORVc::SerNr);
+    if (run.to >= 0 && serial > run.to) return false;
+    if (GetU16(order, ORVc::Open) != 1) return false;
+    if (!OrderTaken(run, order)) return true;
+    const PackedDecimal open = OpenValue(run, order);
+    DecAdd(&run.grand, &open, &run.grand);
+    PString currency;
+    GetPString(order, ORVc::CurncyCode, 5, currency);
+    TotalsTableAdd(currency, &open, nullptr, nullptr);
+    switch (run.layout) {
+    case 0:
+        RepStartLine(LineHeight);
+        OrderLineNumber(0, serial, 0);
+        RepValue(60, 0, order + ORVc::OrdDate, FtDate, 0);
+        OrderLineText(140, order, ORVc::Addr0, 60, 0);
+        OrderLineAmount(5, &open, FtAmount2, 1);
+        OrderLineText(1, order, ORVc::CurncyCode, 5, 1);
+        RepEndLine();
+        break;
+    case 1:
+        RepRuleFull(1, 4);
+        if (!run.quantities) OrderDetailBlockHere(run, order);
+        else OrderStatusDetail(order);
+        break;
+    default:
+        RowLines(run, order);
+        break;
+    }
+    return true;
+}
+
+// The body of the three reports.
+void OrderStatusRun(int report) {
+    assert(ReportParams);
+    StatusRun run;
+    run.report = report;
+    run.layout = GetU16(ReportParams, P::ReportLayout);
+    if (run.layout > 2) run.layout = 2;
+    run.quantities = GetU16(ReportParams, P::Option11) != 0;
+    PString text;
+    GetPString(ReportParams, P::SelText1, 255, text);
+    RangeSplitNumber(text, &run.from, &run.to);
+    GetPString(ReportParams, P::SelText3, 255, text);
+    if (text[0]) RangeSplit(text, run.groupFrom, run.groupTo);
+    DecSetZero(&run.grand);
+    for (PackedDecimal &s : run.sums) DecSetZero(&s);
+    TotalsTableReset();
+    int title = 5600;
+    if (report == 54) title = run.quantities ? 2629 : 2621;
+    else if (report == 64) title = run.quantities ? 2861 : 2860;
+    RepBeginJobNr(title);
+    Headings(run);
+    RuleRecord order(ORVc::Number);
+    if (order.record) {
+        PutI32(order.record, ORVc::SerNr, run.from < 0 ? 0 : run.from);
+        PutU16(order.record, ORVc::Open, 1);
+        ReportIndexWalk(ORVc::Number, "OSFlag", order.record, 2, EachOrder, &run);
+    }
+    RepRuleFull(1, 4);
+    if (run.layout == 2) {
+        RepStartLine(LineHeight);
+        if (!run.quantities) {
+            OrderLineAmount(270, &run.sums[0], FtAmount3, 1);
+        } else {
+            const int xs[4] = {260, 330, 410, 480};
+            for (int c = 0; c < 4; c++) OrderLineAmount(xs[c], &run.sums[c], FtAmount3, 1);
+        }
+        RepEndLine();
+        RepRuleFull(1, 4);
+    }
+    if (report == 54) TotalsTablePrint(450, -1, -1, 300, 1);
+    else TotalsTablePrint(5, -1, -1, 140, 1);
+    RepEndJob();
+}
+
+}  // namespace
+
+void OrderStatusReport() { OrderStatusRun(54); }
+
+void OrderStatusReport64(int mode) { OrderStatusRun(mode == 2 ? 116 : 64); }

@@ -1,0 +1,307 @@
+// po_status_report.cpp - report 81, the purchase orders still to receive:
+// the open orders of the status index with the value of what is still to
+// come per order (layout 0), each order in full with quantities or
+// amounts (layout 1), or one line per item row (layout 2); the values per
+// currency.
+//
+// The status index runs by vendor within the open orders, so an order
+// numbered above the range is passed over rather than ending the walk:
+// the next vendor's orders of the range follow it.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/text_range.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/order_reports.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/sales_reports.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+namespace R = PurchOrderVc::Rows;
+constexpr int LineHeight = 15;
+
+struct PORun {
+    int layout = 0;
+    bool quantities = false;
+    int32_t from = -1, to = -1;
+    PString groupFrom{}, groupTo{};
+    PackedDecimal sums[3]{};
+};
+
+// Ordered less received.
+PackedDecimal ToReceive(const uint8_t *row) {
+    PackedDecimal a = OrderQty(row, R::Quantity), b = OrderQty(row, R::QtyReceived), r;
+    DecSub(&a, &b, &r);
+    return r;
+}
+
+// The row amount of qty: at the row's price less its discount.
+PackedDecimal AmountOf(const uint8_t *row, const PackedDecimal *qty) {
+    const PackedDecimal price = GetDec(row, R::Price), discount = GetDec(row, R::Discount);
+    PackedDecimal unit, r;
+    DecSetBlank(&unit);
+    DecRowAmount(qty, &price, &unit, &discount, &r);
+    if (DecIsBlank(&r)) DecSetZero(&r);
+    return r;
+}
+
+// Calls each for every row of order (any kind when all, else item rows).
+template <typename F>
+void EachRow(const uint8_t *order, bool all, F each) {
+    uint8_t row[R::Size];
+    const int32_t n = MatrixRowCount(PurchOrderVc::Number, 0, order);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowRead(PurchOrderVc::Number, order, i, row)) break;
+        if (all || GetU16(row, R::Kind) == 1) each(row);
+    }
+}
+
+// True when the row's item lies in the item-group range (an item that
+// does not exist is not tested).
+bool RowInGroups(const PORun &run, const uint8_t *row) {
+    if (!ReportParams[P::SelText3]) return true;
+    RuleRecord it(INVc::Number);
+    if (!it.record) return false;
+    PString item, group;
+    GetPString(row, R::ItemCode, 20, item);
+    PutPString(it.record, INVc::Code, 20, item);
+    uint32_t recid = 0, position = 0;
+    const bool found = RecFind(INVc::Number, it.record, 1, 1, &recid, &position);
+    GetPString(it.record, INVc::Group, 5, group);
+    RecFreeMatrix(INVc::Number, it.record);
+    if (!found) return true;
+    return PStringCompare(group, run.groupFrom) >= 0 && (!run.groupTo[0] || PStringCompare(group, run.groupTo) <= 0);
+}
+
+// True when the row carries the item SelText6 names (any row without one).
+bool RowHasItem(const uint8_t *row) {
+    if (!ReportParams[P::SelText6]) return true;
+    PString want, item;
+    GetPString(ReportParams, P::SelText6, 20, want);
+    GetPString(row, R::ItemCode, 20, item);
+    return PStringEqual(want, item);
+}
+
+// Headings of the layout.
+void Headings(const PORun &run) {
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 5042, 0);
+    if (run.layout == 0) {
+        RepTextNr(60, 0, 5043, 0);
+        RepTextNr(140, 0, 5044, 0);
+        RepTextNr(1, 0, 5047, 1);
+    } else if (run.layout == 1) {
+        RepTextNr(130, 0, 5043, 0);
+        RepTextNr(210, 0, 5044, 0);
+        RepTextNr(480, 0, 5053, 1);
+    } else {
+        RepTextNr(50, 0, 5043, 0);
+        RepTextNr(110, 0, 5053, 0);
+        RepTextNr(175, 0, 5052, 0);
+        if (!run.quantities) {
+            RepTextNr(270, 0, 5054, 1);
+            RepTextNr(380, 0, 2640, 1);
+            RepTextNr(450, 0, 5045, 1);
+        } else {
+            RepTextNr(260, 0, 2631, 1);
+            RepTextNr(330, 0, 5051, 1);
+            RepTextNr(410, 0, 5054, 1);
+        }
+    }
+    RepEndLine();
+}
+
+// The order with each item row's ordered, received and on-purchase quantity.
+void POBlockQuantities(const uint8_t *order) {
+    namespace V = PurchOrderVc;
+    constexpr int T = FtText;
+    OrderLineFields(order, {{0, V::SerNr, FtLongOrEmpty, 0, 0}, {130, V::PODate, FtDate, 0, 0},
+                            {210, V::VendCode, T, 20, 0}, {300, V::VendName, T, 60, 0}, {480, V::Text536, T, 20, 1}});
+    for (uint32_t line : {V::Addr1, V::Addr2, V::Addr3}) OrderLineFields(order, {{300, line, T, 60, 0}}, true);
+    OrderLineGap(10);
+    RepStartLine(LineHeight);
+    RepTextNr(3, 0, 2631, 1);
+    RepTextNr(2, 0, 2632, 1);
+    RepTextNr(1, 0, 2633, 1);
+    RepEndLine();
+    EachRow(order, false, [](const uint8_t *row) {
+        RepStartLine(LineHeight);
+        OrderLineText(20, row, R::ItemCode, 20, 0);
+        OrderLineText(104, row, R::Text, 100, 0);
+        for (auto [stop, field] : {std::pair{3, R::Quantity}, std::pair{2, R::QtyReceived},
+                                   std::pair{1, R::QtyOnPurchases}}) {
+            const PackedDecimal q = OrderQty(row, field);
+            OrderLineAmount(stop, &q, FtAmount3, 1);
+        }
+        RepEndLine();
+    });
+}
+
+// The order with what is still to receive of each item row and its value.
+void POBlockAmounts(const uint8_t *order) {
+    namespace V = PurchOrderVc;
+    constexpr int T = FtText;
+    OrderLineFields(order, {{0, V::SerNr, FtLongOrEmpty, 0, 0}, {130, V::PODate, FtDate, 0, 0},
+                            {220, V::Text536, T, 20, 0}, {480, V::CurncyCode, T, 5, 1}});
+    OrderLineFields(order, {{50, V::VendCode, T, 20, 0}, {200, V::VendName, T, 60, 0}});
+    OrderLineFields(order, {{200, V::Addr1, T, 60, 0}});
+    OrderLineGap(LineHeight);
+    OrderLineFields(order, {{50, V::PayTerms, T, 2, 0}, {200, V::Addr2, T, 60, 0}});
+    OrderLineFields(order, {{200, V::Addr3, T, 60, 0}, {480, V::DelivText, T, 10, 1}});
+    PackedDecimal sum;
+    DecSetZero(&sum);
+    EachRow(order, false, [&sum](const uint8_t *row) {
+        const PackedDecimal left = ToReceive(row), amount = AmountOf(row, &left);
+        const PackedDecimal price = GetDec(row, R::Price), discount = GetDec(row, R::Discount);
+        DecAdd(&sum, &amount, &sum);
+        RepStartLine(LineHeight);
+        OrderLineAmount(124, &left, FtAmount3, 1);
+        OrderLineText(20, row, R::ItemCode, 20, 0);
+        OrderLineText(130, row, R::Text, 100, 0);
+        OrderLineAmount(340, &price, FtAmount3Drop, 1);
+        OrderLineAmount(370, &discount, FtAmount1, 1);
+        OrderLineAmount(480, &amount, FtAmount2, 1);
+        RepEndLine();
+    });
+    OrderLineRule(350, 480, 2);
+    RepStartLine(LineHeight);
+    OrderLineAmount(480, &sum, FtAmount2, 1);
+    RepEndLine();
+}
+
+bool EachOrder(const uint8_t *order, void *context) {
+    PORun &run = *static_cast<PORun *>(context);
+    if (GetU16(order, PurchOrderVc::Open) != 1) return false;
+    const int32_t serial = GetI32(order, PurchOrderVc::SerNr);
+    if ((run.from >= 0 && serial < run.from) || (run.to >= 0 && serial > run.to)) return true;
+    if (GetU16(order, PurchOrderVc::Closed) != 0) return true;
+    PackedDecimal receivedSum;
+    DecSetZero(&receivedSum);
+    EachRow(order, true, [&receivedSum](const uint8_t *row) {
+        const PackedDecimal q = OrderQty(row, R::QtyReceived);
+        DecAdd(&receivedSum, &q, &receivedSum);
+    });
+    const bool received = !DecIsZero(&receivedSum);
+    const bool take = GetU16(ReportParams, P::Option3) == 1 || (GetU16(ReportParams, P::Option4) == 1 && received);
+    if (!take) return true;
+    PString want, have;
+    const struct {
+        uint32_t sel, field;
+        int m;
+    } equal[] = {{P::SelText8, PurchOrderVc::Location, 10}, {P::SelText2, PurchOrderVc::VendCode, 20}};
+    for (const auto &e : equal) {
+        if (!ReportParams[e.sel]) continue;
+        GetPString(ReportParams, e.sel, e.sel == P::SelText2 ? 255 : 20, want);
+        GetPString(order, e.field, e.m, have);
+        if (!PStringEqual(want, have)) return true;
+    }
+    if (ReportParams[P::SelText4]) {
+        GetPString(ReportParams, P::SelText4, 31, want);
+        GetPString(order, PurchOrderVc::Text536, 20, have);
+        if (!InRangeBySetting(want, have)) return true;
+    }
+    if (ReportParams[P::SelText6]) {
+        bool carries = false;
+        EachRow(order, false, [&carries](const uint8_t *row) { carries = carries || RowHasItem(row); });
+        if (!carries) return true;
+    }
+    PString currency;
+    GetPString(order, PurchOrderVc::CurncyCode, 5, currency);
+    if (run.layout != 2) {
+        PackedDecimal remaining;
+        DecSetZero(&remaining);
+        EachRow(order, true, [&remaining](const uint8_t *row) {
+            const PackedDecimal left = ToReceive(row), amount = AmountOf(row, &left);
+            DecAdd(&remaining, &amount, &remaining);
+        });
+        TotalsTableAdd(currency, &remaining, nullptr, nullptr);
+        if (run.layout == 0) {
+            RepStartLine(LineHeight);
+            OrderLineNumber(0, serial, 0);
+            RepValue(60, 0, order + PurchOrderVc::PODate, FtDate, 0);
+            OrderLineText(140, order, PurchOrderVc::VendName, 60, 0);
+            OrderLineAmount(450, &remaining, FtAmount2, 1);
+            OrderLineText(480, order, PurchOrderVc::CurncyCode, 5, 1);
+            RepEndLine();
+        } else {
+            RepRuleFull(1, 4);
+            if (run.quantities) POBlockQuantities(order);
+            else POBlockAmounts(order);
+        }
+        return true;
+    }
+    EachRow(order, false, [&](const uint8_t *row) {
+        if (!RowHasItem(row) || !RowInGroups(run, row)) return;
+        RepStartLine(LineHeight);
+        OrderLineNumber(0, serial, 0);
+        RepValue(50, 0, order + PurchOrderVc::PODate, FtDate, 0);
+        OrderLineText(110, order, PurchOrderVc::Text536, 20, 0);
+        OrderLineText(175, row, R::ItemCode, 20, 0);
+        const PackedDecimal left = ToReceive(row);
+        if (!run.quantities) {
+            const PackedDecimal price = GetDec(row, R::Price), amount = AmountOf(row, &left);
+            OrderLineAmount(270, &left, FtAmount3, 1);
+            OrderLineAmount(380, &price, FtAmount3Drop, 1);
+            OrderLineAmount(450, &amount, FtAmount2, 1);
+            OrderLineText(480, order, PurchOrderVc::CurncyCode, 5, 1);
+            TotalsTableAdd(currency, &amount, nullptr, nullptr);
+            DecAdd(&run.sums[0], &left, &run.sums[0]);
+        } else {
+            const PackedDecimal cols[3] = {OrderQty(row, R::Quantity), OrderQty(row, R::QtyReceived), left};
+            const int xs[3] = {260, 330, 410};
+            for (int c = 0; c < 3; c++) {
+                OrderLineAmount(xs[c], &cols[c], FtAmount3, 1);
+                DecAdd(&run.sums[c], &cols[c], &run.sums[c]);
+            }
+        }
+        RepEndLine();
+    });
+    return true;
+}
+
+}  // namespace
+
+void POStatusReport() {
+    assert(ReportParams);
+    PORun run;
+    run.layout = GetU16(ReportParams, P::ReportLayout) > 2 ? 2 : GetU16(ReportParams, P::ReportLayout);
+    run.quantities = GetU16(ReportParams, P::Option11) != 0;
+    PString text;
+    GetPString(ReportParams, P::SelText1, 255, text);
+    RangeSplitNumber(text, &run.from, &run.to);
+    GetPString(ReportParams, P::SelText3, 255, text);
+    if (text[0]) RangeSplit(text, run.groupFrom, run.groupTo);
+    for (PackedDecimal &s : run.sums) DecSetZero(&s);
+    RepBeginJobNr(5041);
+    Headings(run);
+    TotalsTableReset();
+    if (run.layout == 0) RepRuleFull(1, 4);
+    RuleRecord order(PurchOrderVc::Number);
+    if (order.record) {
+        PutU16(order.record, PurchOrderVc::Open, 1);
+        ReportIndexWalk(PurchOrderVc::Number, "OSFlag", order.record, 1, EachOrder, &run);
+    }
+    RepRuleFull(1, 4);
+    if (run.layout == 2) {
+        RepStartLine(LineHeight);
+        if (!run.quantities) {
+            OrderLineAmount(270, &run.sums[0], FtAmount3, 1);
+        } else {
+            const int xs[3] = {260, 330, 410};
+            for (int c = 0; c < 3; c++) OrderLineAmount(xs[c], &run.sums[c], FtAmount3, 1);
+        }
+        RepEndLine();
+    }
+    TotalsTablePrint(450, -1, -1, 300, 1);
+    RepRuleFull(1, 4);
+    RepEndJob();
+}

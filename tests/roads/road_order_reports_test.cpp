@@ -1,0 +1,153 @@
+// road_order_reports_test.cpp - the order status as a sales clerk reads
+// it: an order of two ITEM1 for C1 typed in its window; in the Sales
+// module Ctrl+R lists the order reports, the order status's selection
+// window takes the orders not delivered with a line per order, OK shows
+// it in the preview, and Ctrl+P prints it to a PDF whose text holds the
+// order's number, its customer's name and its open value. The company
+// file then holds the open order those figures came from. The other order,
+// salesman, posted-document and item statistics windows open from the
+// same list (the purchase-order status from the Purchasing module's).
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+
+namespace {
+
+constexpr int ReportList = 6, Preview = 5, OrderList = 351, Order = 352;
+constexpr int OrderStatusSel = 488, OrderListSel = 491, POStatusSel = 492, OrderFlowSel = 497,
+              OrderObjectSel = 498, SalesmanSel = 499, PostedDocSel = 501, ItemStatsSel = 502;
+constexpr int ColItem = 0;
+namespace fs = std::filesystem;
+
+std::function<bool()> Opened(int type) {
+    return [type] {
+        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
+        return RoadTest::ActiveType() == type;
+    };
+}
+
+TEST_F(RoadTest, TheOrderStatusShowsATypedOrdersOpenValue) {
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+
+    // An order of two ITEM1 for C1.
+    Menu("Module", "Sales");
+    Key('9', false, true);
+    Check("Ctrl+9 opens the order list", Opened(OrderList));
+    ClickButton("New");
+    Check("New opens the order window", Opened(Order));
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickCell(0, ColItem);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("2");
+    Key(PlKey::Tab);
+    ClickOk();
+    auto number = std::make_shared<std::string>();
+    Check("OK stores the order", [number] {
+        *number = Shown("Number");
+        EXPECT_NE(*number, "");
+        return !number->empty();
+    });
+    Menu("Window", "Close all");
+
+    // The other reports' windows open from the lists.
+    const std::pair<const char *, int> windows[] = {
+        {"Order List", OrderListSel},         {"Order Flow", OrderFlowSel},
+        {"Orders per Object", OrderObjectSel}, {"Salesman Sales and Commission", SalesmanSel},
+        {"Posted documents with vouchers", PostedDocSel}, {"Item Statistics", ItemStatsSel},
+        {"Orders Deliverable from Stock", OrderStatusSel}, {"Orders Shipped, Not Invoiced", OrderStatusSel}};
+    for (const auto &[row, type] : windows) {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportList));
+        Key(PlKey::End);
+        ClickRow(row);
+        Key(PlKey::Return);
+        Check(std::string(row) + "'s selection window opens", Opened(type));
+        Menu("Window", "Close all");
+    }
+    Menu("Module", "Purchasing");
+    Key('R', false, true);
+    Check("Ctrl+R opens the purchasing report list", Opened(ReportList));
+    Key(PlKey::End);
+    ClickRow("Purchase Order Status");
+    Key(PlKey::Return);
+    Check("the purchase-order status's selection window opens", Opened(POStatusSel));
+    Menu("Window", "Close all");
+    Menu("Module", "Sales");
+
+    auto chooseReport = [this] {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportList));
+        Key(PlKey::End);
+        ClickRow("Order Status");
+    };
+    auto selection = [this] {
+        ClickButton("Not delivered");
+        ClickButton("Per order");
+    };
+    chooseReport();
+    Key(PlKey::Return);
+    Check("its selection window opens", Opened(OrderStatusSel));
+    selection();
+    Do("keep a picture of the selection", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "order_status_sel.png"));
+        return true;
+    });
+    ClickButton("OK");
+    Check("the preview shows it", [this, shots] {
+        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "order_status_preview.png"));
+        return true;
+    });
+    Menu("Window", "Close all");
+    auto before = std::make_shared<size_t>();
+    auto text = std::make_shared<std::string>();
+    Do("count the PDFs", [this, before] {
+        *before = FilesIn("print").size();
+        return true;
+    });
+    chooseReport();
+    AnswerPrint(true);
+    Key('P', false, true);
+    Check("the print selection opens", Opened(OrderStatusSel));
+    selection();
+    ClickButton("OK");
+    Check("printed to a PDF with the order", [this, before, text, shots] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        if (pdfs.size() != *before + 1) {
+            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+            return true;
+        }
+        if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/order_status.pdf'").c_str());
+        *text = PdfText(pdfs.back());
+        EXPECT_NE(text->find("Order Status"), std::string::npos) << *text;
+        EXPECT_NE(text->find("First Customer"), std::string::npos) << *text;
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    // The order printed is the stored one: its number and open value.
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> order(ORVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(ORVc::Number, 1, order.data(), &id));
+    EXPECT_EQ(GetU16(order.data(), ORVc::Open), 1);
+    const std::string serial = std::to_string(GetU32(order.data(), ORVc::SerNr));
+    EXPECT_EQ(serial, *number);
+    EXPECT_NE(text->find(serial), std::string::npos) << *text;
+    PackedDecimal net = GetDec(order.data(), ORVc::Net);
+    EXPECT_DOUBLE_EQ(DecToDouble(&net), 200);
+    EXPECT_NE(text->find("200,00"), std::string::npos) << *text;
+}
+
+}  // namespace
