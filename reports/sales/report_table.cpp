@@ -13,6 +13,7 @@
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
+#include "reports/sales/sales_lists.h"
 
 ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, PrintTimeSheetForms, nullptr, nullptr, 0},   // -29
@@ -36,7 +37,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, CustomerStatementRun, nullptr, nullptr, 0},   // -11
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -10
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -9
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -8
+    {ReportRowKind::Body, nullptr, nullptr, CustomerReport18, 0},   // -8
     {ReportRowKind::Body, nullptr, nullptr, PrintDeliveryForms, -7},   // -7
     {ReportRowKind::Body, ApproveOrderRange, nullptr, nullptr, 0},   // -6
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // -5
@@ -51,7 +52,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 4
     {ReportRowKind::Body, CustomerLedgerReport, nullptr, nullptr, 0},   // 5
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 6
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 7
+    {ReportRowKind::Body, DeliveryReport, nullptr, nullptr, 0},   // 7
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 8
     {ReportRowKind::ByLayout, nullptr, nullptr, nullptr, 0},   // 9
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 10
@@ -62,7 +63,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 15
     {ReportRowKind::Body, DueDateReport, nullptr, nullptr, 0},   // 16
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 17
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 1},   // 18
+    {ReportRowKind::Body, nullptr, nullptr, CustomerReport18, 1},   // 18
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 19
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 20
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 21
@@ -97,21 +98,21 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 50
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 51
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 52
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 53
+    {ReportRowKind::Body, PurchaseReport53, nullptr, nullptr, 0},   // 53
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 54
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 55
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 56
     {ReportRowKind::Body, InvoiceJournalReport, nullptr, nullptr, 0},   // 57
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 58
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 59
+    {ReportRowKind::Body, SalesOrderReport, nullptr, nullptr, 0},   // 58
+    {ReportRowKind::Body, QuotationReport, nullptr, nullptr, 0},   // 59
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 60
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 61
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 62
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 63
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 1},   // 64
     {ReportRowKind::Body, InvoiceByDateReport, nullptr, nullptr, 0},   // 65
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 66
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 67
+    {ReportRowKind::Body, CustomerStatementReport, nullptr, nullptr, 0},   // 66
+    {ReportRowKind::Body, VatCodeCheckReport, nullptr, nullptr, 0},   // 67
     {ReportRowKind::Body, ProjectListReport, nullptr, nullptr, 0},   // 68
     {ReportRowKind::Body, ProjectSummaryReport, nullptr, nullptr, 0},   // 69
     {ReportRowKind::Body, ProjectTransReport, nullptr, nullptr, 0},   // 70
@@ -138,8 +139,8 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 91
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 92
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 93
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 94
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 95
+    {ReportRowKind::Body, SalesInvoiceJournal, nullptr, nullptr, 0},   // 94
+    {ReportRowKind::Body, PurchInvoiceJournal, nullptr, nullptr, 0},   // 95
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 96
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 97
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 98
