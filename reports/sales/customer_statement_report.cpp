@@ -39,13 +39,6 @@ struct Sums {
     PackedDecimal open, overdue;
 };
 
-void Text(int x, const uint8_t *record, uint32_t offset, int m, int align = 0)
-{
-    PString t;
-    GetPString(record, offset, m, t);
-    RepText(x, 0, t, align);
-}
-
 void Amount(int x, const PackedDecimal *a) { RepValue(x, 0, a->b, FtAmount2, 1); }
 
 void Gap()
@@ -141,7 +134,7 @@ int32_t StartAtAsOf(const uint8_t *code)
 // statement line ends with.
 void InvoiceTail(const uint8_t *invoice)
 {
-    Text(350, invoice, IVVc::RefStr, 30);
+    ListTextField(350, invoice, IVVc::RefStr, 30);
     RepValue(390, 0, invoice + IVVc::OrderNr, FtLongOrEmpty, 1);
 }
 
@@ -153,13 +146,13 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
     PackedDecimal opening, balance;
     CustomerPeriodBalances(customer, true, month, month, &opening, &balance);
     RepStartLine(LineHeight);
-    Text(11, customer, CUVc::Code, CustomerMax);
-    Text(100, customer, CUVc::Name, 60);
-    Text(290, customer, CUVc::Addr1, 60);
+    ListTextField(11, customer, CUVc::Code, CustomerMax);
+    ListTextField(100, customer, CUVc::Name, 60);
+    ListTextField(290, customer, CUVc::Addr1, 60);
     RepEndLine();
     RepStartLine(LineHeight);
     RepValue(100, 0, balance.b, FtAmount2, 0);
-    Text(290, customer, CUVc::Addr2, 60);
+    ListTextField(290, customer, CUVc::Addr2, 60);
     RepEndLine();
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);

@@ -19,13 +19,6 @@ namespace {
 
 constexpr int LineHeight = 15, ItemRow = 1;
 
-void Field(int x, const uint8_t *record, uint32_t offset, int m, int align = 0)
-{
-    PString text;
-    GetPString(record, offset, m, text);
-    RepText(x, 0, text, align);
-}
-
 bool FieldEmpty(const uint8_t *record, uint32_t offset, int m)
 {
     PString text;
@@ -39,7 +32,7 @@ void LineIfFilled(int x, const uint8_t *record, uint32_t offset, int m, int alig
 {
     if (FieldEmpty(record, offset, m)) return;
     RepStartLine(LineHeight);
-    Field(x, record, offset, m, align);
+    ListTextField(x, record, offset, m, align);
     RepEndLine();
 }
 
@@ -49,19 +42,26 @@ void HeadLine(const uint8_t *doc, uint32_t number, uint32_t date, uint32_t terms
     RepStartLine(LineHeight);
     RepValue(0, 0, doc + number, FtLongOrEmpty, 0);
     RepValue(130, 0, doc + date, FtDate, 0);
-    Field(220, doc, terms, 2);
+    ListTextField(220, doc, terms, 2);
     RepEndLine();
 }
 
 }  // namespace
+
+void ListTextField(int x, const uint8_t *record, uint32_t offset, int m, int align)
+{
+    PString text;
+    GetPString(record, offset, m, text);
+    RepText(x, 0, text, align);
+}
 
 void OrderDetail(const uint8_t *order, PackedDecimal *prices, PackedDecimal *sums)
 {
     assert(order && prices && sums);
     HeadLine(order, ORVc::SerNr, ORVc::OrdDate, ORVc::PayTerms);
     RepStartLine(LineHeight);
-    Field(50, order, ORVc::CustCode, 20);
-    Field(200, order, ORVc::Addr0, 60);
+    ListTextField(50, order, ORVc::CustCode, 20);
+    ListTextField(200, order, ORVc::Addr0, 60);
     RepEndLine();
     const PackedDecimal rate = GetDec(order, ORVc::Rate);
     uint8_t row[ORVc::Rows::Size];
@@ -74,9 +74,9 @@ void OrderDetail(const uint8_t *order, PackedDecimal *prices, PackedDecimal *sum
         DecAdd(prices, &converted, prices);
         DecAdd(sums, &sum, sums);
         RepStartLine(LineHeight);
-        Field(20, row, ORVc::Rows::ItemCode, 20);
+        ListTextField(20, row, ORVc::Rows::ItemCode, 20);
         RepValue(124, 0, row + ORVc::Rows::Quantity, FtAmount3, 1);
-        Field(130, row, ORVc::Rows::Text, 100);
+        ListTextField(130, row, ORVc::Rows::Text, 100);
         RepValue(380, 0, converted.b, FtAmount2, 1);
         RepValue(480, 0, sum.b, FtAmount2, 1);
         RepEndLine();
@@ -85,7 +85,7 @@ void OrderDetail(const uint8_t *order, PackedDecimal *prices, PackedDecimal *sum
     RepRule(300, 480, 2);
     RepEndLine();
     RepStartLine(LineHeight);
-    Field(100, order, ORVc::Objects, 30);
+    ListTextField(100, order, ORVc::Objects, 30);
     RepValue(380, 0, prices->b, FtAmount2, 1);
     RepValue(480, 0, sums->b, FtAmount2, 1);
     RepEndLine();
@@ -102,8 +102,8 @@ void QuotationDetail(const uint8_t *quote)
     } pairs[3] = {{Q::CustCode, Q::CustName, 20, 60}, {Q::DiscCode, Q::Addr1, 5, 60}, {Q::Text284, Q::Addr2, 20, 60}};
     for (const auto &p : pairs) {
         RepStartLine(LineHeight);
-        Field(50, quote, p.left, p.leftMax);
-        Field(200, quote, p.right, p.rightMax);
+        ListTextField(50, quote, p.left, p.leftMax);
+        ListTextField(200, quote, p.right, p.rightMax);
         RepEndLine();
     }
     LineIfFilled(200, quote, Q::Addr3, 60, 0);
@@ -114,13 +114,13 @@ void QuotationDetail(const uint8_t *quote)
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowGet(Q::Number, 0, quote, i, row) || GetU16(row, Q::Rows::Kind) != ItemRow) continue;
         RepStartLine(LineHeight);
-        Field(20, row, Q::Rows::ItemCode, 20);
+        ListTextField(20, row, Q::Rows::ItemCode, 20);
         RepValue(124, 0, row + Q::Rows::Quantity, FtAmount3, 1);
-        Field(130, row, Q::Rows::Text, 100);
+        ListTextField(130, row, Q::Rows::Text, 100);
         RepValue(340, 0, row + Q::Rows::Price, FtAmount3Drop, 1);
         RepValue(370, 0, row + Q::Rows::Discount, FtAmount1, 1);
         RepValue(460, 0, row + Q::Rows::Sum, FtAmount2, 1);
-        Field(480, row, Q::Rows::VatCode, 2, 1);
+        ListTextField(480, row, Q::Rows::VatCode, 2, 1);
         RepEndLine();
     }
     RepStartLine(LineHeight);
@@ -128,7 +128,7 @@ void QuotationDetail(const uint8_t *quote)
     RepEndLine();
     RepStartLine(LineHeight);
     if (GetU16(quote, Q::VatZone) != 0) RepTextNr(20, 0, 2568, 0);
-    Field(100, quote, Q::Objects, 5);
+    ListTextField(100, quote, Q::Objects, 5);
     RepValue(260, 0, quote + Q::NetTotal, FtAmount2, 1);
     RepValue(360, 0, quote + Q::VatTotal, FtAmount2, 1);
     RepValue(460, 0, quote + Q::Total, FtAmount2, 1);
@@ -141,25 +141,25 @@ void PurchaseDetail(const uint8_t *purchase, PackedDecimal *grand)
     RepStartLine(LineHeight);
     RepValue(0, 0, purchase + PUVc::SerNr, FtLongOrEmpty, 0);
     RepValue(60, 0, purchase + PUVc::TransDate, FtDate, 0);
-    Field(160, purchase, PUVc::Text, 60);
+    ListTextField(160, purchase, PUVc::Text, 60);
     RepValue(400, 0, purchase + PUVc::POSerNr, FtLongOrEmpty, 0);
     RepEndLine();
     RepStartLine(LineHeight);
-    Field(0, purchase, PUVc::VendCode, 20);
-    Field(100, purchase, PUVc::VendName, 60);
-    Field(350, purchase, PUVc::Currency, 5, 1);
+    ListTextField(0, purchase, PUVc::VendCode, 20);
+    ListTextField(100, purchase, PUVc::VendName, 60);
+    ListTextField(350, purchase, PUVc::Currency, 5, 1);
     RepEndLine();
     uint8_t row[PUVc::Rows::Size];
     const int32_t rows = MatrixRowCount(PUVc::Number, 0, purchase);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowGet(PUVc::Number, 0, purchase, i, row)) continue;
         RepStartLine(LineHeight);
-        Field(0, row, PUVc::Rows::ItemCode, 20);
+        ListTextField(0, row, PUVc::Rows::ItemCode, 20);
         RepValue(100, 0, row + PUVc::Rows::Quantity, FtAmount3, 1);
-        Field(120, row, PUVc::Rows::Text, 60);
-        Field(220, row, PUVc::Rows::SerialNr, 30);
+        ListTextField(120, row, PUVc::Rows::Text, 60);
+        ListTextField(220, row, PUVc::Rows::SerialNr, 30);
         RepValue(350, 0, row + PUVc::Rows::Price, FtAmount2, 1);
-        Field(410, row, PUVc::Rows::Charge, 20, 1);
+        ListTextField(410, row, PUVc::Rows::Charge, 20, 1);
         RepValue(480, 0, row + PUVc::Rows::UnitCost, FtAmount2, 1);
         RepEndLine();
     }

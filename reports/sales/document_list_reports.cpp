@@ -32,14 +32,6 @@ namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, RightEdge = 1, RuleEnd = 1, RuleThick = 4;
 constexpr int SelMax = 255, SelShortMax = 21, ObjMax = 30;
 
-// The text field of record at offset (at most m characters) at x.
-void Field(int x, const uint8_t *record, uint32_t offset, int m, int align = 0)
-{
-    PString text;
-    GetPString(record, offset, m, text);
-    RepText(x, 0, text, align);
-}
-
 // A heading line of (x, text, right-aligned) triples.
 struct Heading {
     int x, text, align;
@@ -141,8 +133,8 @@ void DeliveryLine(const uint8_t *d)
     RepValue(0, 0, d + SHVc::SerNr, FtLongOrEmpty, 0);
     RepValue(60, 0, d + SHVc::ShipDate, FtDate, 0);
     RepValue(130, 0, d + SHVc::OrderNr, FtLongOrEmpty, 0);
-    Field(200, d, SHVc::CustCode, 20);
-    Field(300, d, SHVc::DelAddr0, 60);
+    ListTextField(200, d, SHVc::CustCode, 20);
+    ListTextField(300, d, SHVc::DelAddr0, 60);
     RepEndLine();
 }
 
@@ -160,8 +152,8 @@ void PurchaseLine(const uint8_t *p)
     RepStartLine(LineHeight);
     RepValue(0, 0, p + PUVc::SerNr, FtLongOrEmpty, 0);
     RepValue(60, 0, p + PUVc::TransDate, FtDate, 0);
-    Field(140, p, PUVc::Text, 60);
-    Field(480, p, PUVc::Currency, 5, 1);
+    ListTextField(140, p, PUVc::Text, 60);
+    ListTextField(480, p, PUVc::Currency, 5, 1);
     RepEndLine();
 }
 
@@ -213,9 +205,9 @@ void QuotationLine(const uint8_t *q)
     RepStartLine(LineHeight);
     RepValue(0, 0, q + QuotationVc::SerNr, FtLongOrEmpty, 0);
     RepValue(60, 0, q + QuotationVc::QTDate, FtDate, 0);
-    Field(140, q, QuotationVc::CustName, 60);
+    ListTextField(140, q, QuotationVc::CustName, 60);
     RepValue(440, 0, q + QuotationVc::Total, FtAmount2, 1);
-    Field(445, q, QuotationVc::CurncyCode, 5);
+    ListTextField(445, q, QuotationVc::CurncyCode, 5);
     RepEndLine();
 }
 
@@ -294,7 +286,7 @@ void SalesOrderReport()
             RepStartLine(LineHeight);
             RepValue(0, 0, o + ORVc::SerNr, FtLongOrEmpty, 0);
             RepValue(60, 0, o + ORVc::OrdDate, FtDate, 0);
-            Field(140, o, ORVc::Addr0, 60);
+            ListTextField(140, o, ORVc::Addr0, 60);
             Amount(380, &converted);
             Amount(RightEdge, &rowSum);
             RepEndLine();

@@ -88,13 +88,6 @@ bool InvoiceHasObjects(const uint8_t *selection, const uint8_t *invoice, bool fo
     return ObjectListContainsAll(&slots, list);
 }
 
-void Text(int x, const uint8_t *record, uint32_t offset, int m, int align = 0)
-{
-    PString t;
-    GetPString(record, offset, m, t);
-    RepText(x, 0, t, align);
-}
-
 }  // namespace
 
 bool OverdueRowAdd(MemBlock *rows, const uint8_t *openItem, const uint8_t *invoice, PackedDecimal *interest)
@@ -229,8 +222,8 @@ void OverdueBlockPrint(const uint8_t *block)
     GetPString(FormCustomer, CUVc::CurncyCode, 5, own);
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
-    Text(0, FormCustomer, CUVc::Code, CustomerMax);
-    Text(100, FormCustomer, CUVc::Name, 60);
+    ListTextField(0, FormCustomer, CUVc::Code, CustomerMax);
+    ListTextField(100, FormCustomer, CUVc::Name, 60);
     if (inCurrency) RepValue(RightEdge, 0, FormCustomer + CUVc::CurncyCode, FtCode, 1);
     RepEndLine();
     const MemBlock rows = GetU32(block, OverdueBlock::Rows);

@@ -115,13 +115,6 @@ void EmptyLine()
     RepEndLine();
 }
 
-void Field(int x, const uint8_t *record, uint32_t offset, int m)
-{
-    PString text;
-    GetPString(record, offset, m, text);
-    RepText(x, 0, text, 0);
-}
-
 // The first address line joined with the second and third by ", " where
 // they are not empty, at x.
 void AddressLine(int x, const uint8_t *record, uint32_t a1, uint32_t a2, uint32_t a3)
@@ -182,22 +175,26 @@ struct CountryLine {
         DecSetZero(&taxed);
         DecSetZero(&untaxed);
     }
-    // One invoice of total; taxed when a code with a rate has a sum.
-    void Add(const Sums &sums, const PackedDecimal *total)
+    // One invoice of total; taxed when a code with a rate has a sum. The
+    // total counts as its VAT sums do: at the invoice's rate, negative for
+    // a credit note.
+    void Add(const Sums &sums, PackedDecimal total, bool credit, const PackedDecimal *rate)
     {
         if (!on) return;
+        if (credit) DecNegateInto(&total, &total);
+        AmountTimesRate(&total, rate, &total);
         printed++;
         bool hasTax = false;
         SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
         for (size_t i = 0; i < sums.size() && (int32_t)i < rows.count; i++) {
-            const PackedDecimal rate = GetDec(rows.data + i * VatCodeRow::Size, VatCodeRow::Rate);
-            hasTax = hasTax || (!DecIsZero(&sums[i]) && !DecIsZero(&rate));
+            const PackedDecimal vatRate = GetDec(rows.data + i * VatCodeRow::Size, VatCodeRow::Rate);
+            hasTax = hasTax || (!DecIsZero(&sums[i]) && !DecIsZero(&vatRate));
         }
         PackedDecimal *sum = hasTax ? &taxed : &untaxed;
-        DecAdd(sum, total, sum);
+        DecAdd(sum, &total, sum);
         RepStartLine(LineHeight);
         RepValue(15, 0, (const uint8_t *)&printed, FtLong, 0);
-        RepValue(hasTax ? 200 : 300, 0, total->b, FtAmount2, 0);
+        RepValue(hasTax ? 200 : 300, 0, total.b, FtAmount2, 0);
         RepEndLine();
     }
     void Close()
@@ -305,16 +302,15 @@ void SalesInvoiceJournal()
         RepStartLine(LineHeight);
         RepValue(0, 0, inv + IVVc::SerNr, FtLongOrEmpty, 0);
         RepValue(80, 0, inv + IVVc::TransDate, FtDate, 0);
-        Field(160, inv, IVVc::CustCode, 20);
-        Field(240, inv, IVVc::Addr0, 60);
+        ListTextField(160, inv, IVVc::CustCode, 20);
+        ListTextField(240, inv, IVVc::Addr0, 60);
         RepEndLine();
         RepStartLine(LineHeight);
         RepValue(80, 0, inv + IVVc::InvDate, FtDate, 0);
-        Field(160, inv, IVVc::Text290, 20);
+        ListTextField(160, inv, IVVc::Text290, 20);
         AddressLine(240, inv, IVVc::Addr1, IVVc::Addr2, IVVc::Addr3);
         RepEndLine();
-        const PackedDecimal total = GetDec(inv, IVVc::Total);
-        country.Add(sums, &total);
+        country.Add(sums, GetDec(inv, IVVc::Total), credit, &rate);
         InvoiceVatHead();
         for (int32_t i = 0; i < (int32_t)sums.size() && i < codes; i++) {
             PackedDecimal vat = Blank();
@@ -386,17 +382,16 @@ void PurchInvoiceJournal()
         RepStartLine(LineHeight);
         RepValue(0, 0, inv + VIVc::SerNr, FtLongOrEmpty, 0);
         RepValue(80, 0, inv + VIVc::TransDate, FtDate, 0);
-        Field(160, inv, VIVc::VendCode, 20);
-        Field(240, vendor.record, VEVc::Name, 60);
+        ListTextField(160, inv, VIVc::VendCode, 20);
+        ListTextField(240, vendor.record, VEVc::Name, 60);
         RepEndLine();
         RepStartLine(LineHeight);
-        Field(15, inv, VIVc::VendInvNr, 20);
+        ListTextField(15, inv, VIVc::VendInvNr, 20);
         RepValue(80, 0, inv + VIVc::InvDate, FtDate, 0);
-        Field(160, vendor.record, VEVc::Text270, 20);
+        ListTextField(160, vendor.record, VEVc::Text270, 20);
         AddressLine(240, vendor.record, VEVc::Addr1, VEVc::Addr2, VEVc::Addr3);
         RepEndLine();
-        const PackedDecimal total = GetDec(inv, VIVc::InvAmount);
-        country.Add(sums, &total);
+        country.Add(sums, GetDec(inv, VIVc::InvAmount), credit, &rate);
         InvoiceVatHead();
         for (int32_t i = 0; i < (int32_t)sums.size() && i < codes; i++) {
             PackedDecimal vat = Blank();

@@ -478,6 +478,10 @@ TEST_F(SalesListsTest, SalesInvoiceJournalByCode) {
         SetText(P::SelText1, "4:9");
     });
     Golden("report94_unposted_only", SalesInvoiceJournal, 94, [&] { every(); SetWord(P::Option2, 0); });
+    // The country variant that counts the invoices and sums them by
+    // whether they bear VAT.
+    SetCompanyRule(37);
+    Golden("report94_country_count", SalesInvoiceJournal, 94, every);
 }
 
 TEST_F(SalesListsTest, PurchaseInvoiceJournalByCodeAndVatFree) {
