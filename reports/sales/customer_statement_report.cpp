@@ -47,6 +47,28 @@ void Gap()
     RepEndLine();
 }
 
+// The open and overdue sums under a rule: a short one under a customer's
+// statement, a full one under the report's.
+void SumsFoot(const Sums &sums, bool fullRule)
+{
+    Gap();
+    if (fullRule) {
+        RepRuleFull(1, 2);
+    } else {
+        RepStartLine(LineHeight);
+        RepRule(270, 480, 2);
+        RepEndLine();
+    }
+    for (const auto &[text, sum] : {std::pair{2713, &sums.open}, std::pair{2714, &sums.overdue}}) {
+        RepStartLine(LineHeight);
+        RepTextNr(270, 0, text, 0);
+        Amount(470, sum);
+        RepEndLine();
+    }
+    RepRuleFull(1, 4);
+    Gap();
+}
+
 // The open item (register 13) of invoice serial into item; false when none.
 bool OpenItemOf(int32_t serial, uint8_t *item)
 {
@@ -208,18 +230,7 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
         }
         RecFreeMatrix(IVVc::Number, inv.record);
     }
-    Gap();
-    RepStartLine(LineHeight);
-    RepRule(270, 480, 2);
-    RepEndLine();
-    for (const auto &[text, sum] : {std::pair{2713, &own.open}, std::pair{2714, &own.overdue}}) {
-        RepStartLine(LineHeight);
-        RepTextNr(270, 0, text, 0);
-        Amount(470, sum);
-        RepEndLine();
-    }
-    RepRuleFull(1, 4);
-    Gap();
+    SumsFoot(own, false);
     DecAdd(&grand->open, &own.open, &grand->open);
     DecAdd(&grand->overdue, &own.overdue, &grand->overdue);
 }
@@ -305,15 +316,6 @@ void CustomerStatementReport()
     RepEndLine();
     RepRuleFull(1, 4);
     CustomerWalk(EachCustomer, &grand);
-    Gap();
-    RepRuleFull(1, 2);
-    for (const auto &[text, sum] : {std::pair{2713, &grand.open}, std::pair{2714, &grand.overdue}}) {
-        RepStartLine(LineHeight);
-        RepTextNr(270, 0, text, 0);
-        Amount(470, sum);
-        RepEndLine();
-    }
-    RepRuleFull(1, 4);
-    Gap();
+    SumsFoot(grand, true);
     RepEndJob();
 }
