@@ -569,6 +569,24 @@ TEST_F(SalesListsTest, OverdueItemsReport) {
            [] { PutDate(ReportParams, P::Date2From, DateRec{5, 3, 2024}); });
 }
 
+// The header of report 18 names the objects its items were chosen by.
+TEST_F(SalesListsTest, OverdueHeaderNamesTheObjects) {
+    const RepDevice *saved = RepDeviceInstall(OutPreview, &RecorderDevice);
+    ResetParams();
+    SetWord(P::ReportNumber, 18);
+    SetWord(P::OutputKind, OutPreview);
+    SetText(P::ObjectSel, "P1");
+    RecLog.clear();
+    CustomerReport18(1);
+    RepDeviceInstall(OutPreview, saved);
+    bool named = false;
+    for (const RecCall &call : RecLog)
+        named = named || (call.name == "headerLine" && call.text.find("P1") != std::string::npos);
+    EXPECT_TRUE(named);
+    ASSERT_FALSE(RecLog.empty());
+    EXPECT_EQ(RecLog.back().name, "end");
+}
+
 // The reminder run hands each customer with items its block; the
 // reminders are counted on the invoices only when the form printed.
 TEST_F(SalesListsTest, ReminderRunThroughTheFormPrinter) {
