@@ -415,5 +415,6 @@ void PurchInvoiceJournal()
         RepValue(340, 0, runVatFree.b, FtAmount2, 1);
         RepEndLine();
     }
+    country.Close();
     RepEndJob();
 }

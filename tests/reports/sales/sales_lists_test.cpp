@@ -493,6 +493,8 @@ TEST_F(SalesListsTest, PurchaseInvoiceJournalByCodeAndVatFree) {
     Golden("report95_all", PurchInvoiceJournal, 95, every);
     Golden("report95_class_a", PurchInvoiceJournal, 95, [&] { every(); SetText(P::SelText3, "A"); });
     Golden("report95_every_code", PurchInvoiceJournal, 95, [&] { every(); SetWord(P::Option10, 1); });
+    SetCompanyRule(37);
+    Golden("report95_country_count", PurchInvoiceJournal, 95, every);
 }
 
 // An invoice with no VAT-coded row is listed and its amount counted in
