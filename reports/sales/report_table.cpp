@@ -16,6 +16,7 @@
 #include "reports/sales/order_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
+#include "reports/sales/sales_lists.h"
 
 ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, PrintTimeSheetForms, nullptr, nullptr, 0},   // -29
@@ -39,7 +40,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, CustomerStatementRun, nullptr, nullptr, 0},   // -11
     {ReportRowKind::Body, ApprovePaymentRange, nullptr, nullptr, 0},   // -10
     {ReportRowKind::Body, VendorPaymentRun, nullptr, nullptr, 0},   // -9
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -8
+    {ReportRowKind::Body, nullptr, nullptr, CustomerReport18, 0},   // -8
     {ReportRowKind::Body, nullptr, nullptr, PrintDeliveryForms, -7},   // -7
     {ReportRowKind::Body, ApproveOrderRange, nullptr, nullptr, 0},   // -6
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // -5
@@ -54,7 +55,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, OrderListReport4, nullptr, nullptr, 0},   // 4
     {ReportRowKind::Body, CustomerLedgerReport, nullptr, nullptr, 0},   // 5
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 6
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 7
+    {ReportRowKind::Body, DeliveryReport, nullptr, nullptr, 0},   // 7
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 8
     {ReportRowKind::ByLayout, ItemListReportLayout0, ItemListReport, nullptr, 0},   // 9
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 10
@@ -65,7 +66,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 15
     {ReportRowKind::Body, DueDateReport, nullptr, nullptr, 0},   // 16
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 17
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 1},   // 18
+    {ReportRowKind::Body, nullptr, nullptr, CustomerReport18, 1},   // 18
     {ReportRowKind::Body, FormulaReport19, nullptr, nullptr, 0},   // 19
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 20
     {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 21
@@ -100,21 +101,21 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 50
     {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 51
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 52
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 53
+    {ReportRowKind::Body, PurchaseReport53, nullptr, nullptr, 0},   // 53
     {ReportRowKind::Body, OrderStatusReport, nullptr, nullptr, 0},   // 54
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 55
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 56
     {ReportRowKind::Body, InvoiceJournalReport, nullptr, nullptr, 0},   // 57
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 58
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 59
+    {ReportRowKind::Body, SalesOrderReport, nullptr, nullptr, 0},   // 58
+    {ReportRowKind::Body, QuotationReport, nullptr, nullptr, 0},   // 59
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 60
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 61
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 62
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 63
     {ReportRowKind::Body, nullptr, nullptr, OrderStatusReport64, 1},   // 64
     {ReportRowKind::Body, InvoiceByDateReport, nullptr, nullptr, 0},   // 65
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 66
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 67
+    {ReportRowKind::Body, CustomerStatementReport, nullptr, nullptr, 0},   // 66
+    {ReportRowKind::Body, VatCodeCheckReport, nullptr, nullptr, 0},   // 67
     {ReportRowKind::Body, ProjectListReport, nullptr, nullptr, 0},   // 68
     {ReportRowKind::Body, ProjectSummaryReport, nullptr, nullptr, 0},   // 69
     {ReportRowKind::Body, ProjectTransReport, nullptr, nullptr, 0},   // 70
@@ -141,8 +142,8 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, Register109Report, nullptr, nullptr, 0},   // 91
     {ReportRowKind::Body, Register110Report, nullptr, nullptr, 0},   // 92
     {ReportRowKind::Body, UserTotalsReport, nullptr, nullptr, 0},   // 93
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 94
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 95
+    {ReportRowKind::Body, SalesInvoiceJournal, nullptr, nullptr, 0},   // 94
+    {ReportRowKind::Body, PurchInvoiceJournal, nullptr, nullptr, 0},   // 95
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 96
     {ReportRowKind::Body, OrderObjectReport, nullptr, nullptr, 0},   // 97
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 98

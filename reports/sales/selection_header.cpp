@@ -384,7 +384,7 @@ void SelectionLines(int report, HeaderWriter *w)
         Range(1104, 1105, P::SelText1, 255, t); Right(w, t);
         ChoiceText(Word(P::Option1), ChoiceTable::C2421, t); Left(w, t);
         Prefixed(P::SelText3, 255, 1114, t); RightIf(w, t);
-        if (!Empty(P::SelText2)) { PString list; Text(P::SelText2, 255, list); ObjectListText(list, t); Right(w, t); }
+        if (!Empty(P::ObjectSel)) { PString list; Text(P::ObjectSel, 30, list); ObjectListText(list, t); Right(w, t); }
         break;
     case 20:
         LedgerPeriodStart(w);

@@ -1,0 +1,321 @@
+// customer_statement_report.cpp - report 66, a statement per customer of
+// its open invoices with the payments made on them: each invoice's
+// payments, then what is still open with the days it is overdue, and the
+// customer's open and overdue sums.
+//
+// The statement starts (layout 0) a few settled invoices before the first
+// open one, so the customer sees the latest payments, or (layout 1) at
+// the first invoice entered in the customer ledger on or after the as-of
+// date. Which customers get one is chosen by RangeKind: all, those with
+// an open item, those with an overdue open item.
+#include <cassert>
+#include <cstring>
+
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/customer_reports.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/sales_lists.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+constexpr int LineHeight = 15, CustomerMax = 20, SettledBefore = 5;
+constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, OutPreviewKind = 6;
+constexpr int32_t NoStart = -1;
+constexpr const char *Dots = "...........";
+
+struct Sums {
+    PackedDecimal open, overdue;
+};
+
+void Amount(int x, const PackedDecimal *a) { RepValue(x, 0, a->b, FtAmount2, 1); }
+
+void Gap()
+{
+    RepStartLine(10);
+    RepEndLine();
+}
+
+// The open and overdue sums under a rule: a short one under a customer's
+// statement, a full one under the report's.
+void SumsFoot(const Sums &sums, bool fullRule)
+{
+    Gap();
+    if (fullRule) {
+        RepRuleFull(1, 2);
+    } else {
+        RepStartLine(LineHeight);
+        RepRule(270, 480, 2);
+        RepEndLine();
+    }
+    for (const auto &[text, sum] : {std::pair{2713, &sums.open}, std::pair{2714, &sums.overdue}}) {
+        RepStartLine(LineHeight);
+        RepTextNr(270, 0, text, 0);
+        Amount(470, sum);
+        RepEndLine();
+    }
+    RepRuleFull(1, 4);
+    Gap();
+}
+
+// The open item (register 13) of invoice serial into item; false when none.
+bool OpenItemOf(int32_t serial, uint8_t *item)
+{
+    std::memset(item, 0, ARVc::Size);
+    PutI32(item, ARVc::InvoiceNr, serial);
+    uint32_t recid = 0, position = 0;
+    return RecFind(ARVc::Number, item, 1, 1, &recid, &position);
+}
+
+bool SameCustomer(const uint8_t *record, uint32_t offset, const uint8_t *code)
+{
+    PString own;
+    GetPString(record, offset, CustomerMax, own);
+    return PStringEqual(own, code);
+}
+
+// The customer's open items: whether any, whether any due before today,
+// and the invoice serial of the first.
+void OpenItemsOf(const uint8_t *code, bool *any, bool *overdue, int32_t *first)
+{
+    *any = *overdue = false;
+    *first = NoStart;
+    RuleRecord item(ARVc::Number);
+    if (!item.record || code[0] == 0) return;
+    PutPString(item.record, ARVc::CustCode, CustomerMax, code);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(ARVc::Number, "CustCode", item.record, 1, 0, &recid, &position);
+    for (int32_t at = (int32_t)position; more; at++) {
+        if (at != (int32_t)position && !RecReadAtIndex(ARVc::Number, "CustCode", at, item.record, &recid)) break;
+        if (!SameCustomer(item.record, ARVc::CustCode, code)) break;
+        if (!*any) *first = GetI32(item.record, ARVc::InvoiceNr);
+        *any = true;
+        const DateRec due = GetDate(item.record, ARVc::DueDate);
+        if (DateCompare(&due, &TodayDate) < 0) *overdue = true;
+    }
+}
+
+// Layout 0's start: from the first open invoice back over the customer's
+// invoices, up to the fifth one that is settled; that one, or the open
+// invoice itself when none before it is settled.
+int32_t StartBeforeFirstOpen(const uint8_t *code, int32_t firstOpen)
+{
+    RuleRecord inv(IVVc::Number);
+    if (!inv.record) return firstOpen;
+    PutPString(inv.record, IVVc::CustCode, CustomerMax, code);
+    PutI32(inv.record, IVVc::SerNr, firstOpen);
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(IVVc::Number, "CustCode", inv.record, 2, 0, &recid, &position)) return firstOpen;
+    int32_t start = firstOpen, settled = 0;
+    uint8_t item[ARVc::Size];
+    for (int32_t at = (int32_t)position - 1; at >= 0 && settled < SettledBefore; at--) {
+        RecFreeMatrix(IVVc::Number, inv.record);
+        if (!RecReadAtIndex(IVVc::Number, "CustCode", at, inv.record, &recid)) break;
+        if (!SameCustomer(inv.record, IVVc::CustCode, code)) break;
+        const int32_t serial = GetI32(inv.record, IVVc::SerNr);
+        if (OpenItemOf(serial, item)) continue;
+        settled++;
+        start = serial;
+    }
+    RecFreeMatrix(IVVc::Number, inv.record);
+    return start;
+}
+
+// Layout 1's start: the invoice of the customer's first invoice entry in
+// the customer ledger on or after the as-of date.
+int32_t StartAtAsOf(const uint8_t *code)
+{
+    RuleRecord entry(CustTransVc::Number);
+    if (!entry.record) return NoStart;
+    PutPString(entry.record, CustTransVc::CustCode, CustomerMax, code);
+    PutDate(entry.record, CustTransVc::TransDate, GetDate(ReportParams, P::Date2From));
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(CustTransVc::Number, "CustTransKey", entry.record, 2, 0, &recid, &position);
+    for (int32_t at = (int32_t)position; more; at++) {
+        if (at != (int32_t)position &&
+            !RecReadAtIndex(CustTransVc::Number, "CustTransKey", at, entry.record, &recid))
+            break;
+        if (!SameCustomer(entry.record, CustTransVc::CustCode, code)) break;
+        if (GetU16(entry.record, CustTransVc::Kind) == EntryInvoice) return GetI32(entry.record, CustTransVc::DocNr);
+    }
+    return NoStart;
+}
+
+// The reference and the order number of an invoice, the columns every
+// statement line ends with.
+void InvoiceTail(const uint8_t *invoice)
+{
+    ListTextField(350, invoice, IVVc::RefStr, 30);
+    RepValue(390, 0, invoice + IVVc::OrderNr, FtLongOrEmpty, 1);
+}
+
+void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
+{
+    PString code;
+    GetPString(customer, CUVc::Code, CustomerMax, code);
+    const uint16_t month = MonthIndex(&TodayDate);
+    PackedDecimal opening, balance;
+    CustomerPeriodBalances(customer, true, month, month, &opening, &balance);
+    RepStartLine(LineHeight);
+    ListTextField(11, customer, CUVc::Code, CustomerMax);
+    ListTextField(100, customer, CUVc::Name, 60);
+    ListTextField(290, customer, CUVc::Addr1, 60);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    RepValue(100, 0, balance.b, FtAmount2, 0);
+    ListTextField(290, customer, CUVc::Addr2, 60);
+    RepEndLine();
+    RepRuleFull(1, 4);
+    RepStartLine(LineHeight);
+    RepTextNr(11, 0, 2706, 0);
+    RepTextNr(60, 0, 2707, 0);
+    RepTextNr(180, 0, 2708, 0);
+    RepTextNr(320, 0, 2709, 1);
+    RepTextNr(340, 0, 2710, 0);
+    RepTextNr(400, 0, 2711, 1);
+    RepTextNr(450, 0, 2712, 1);
+    RepEndLine();
+    Sums own;
+    DecSetZero(&own.open);
+    DecSetZero(&own.overdue);
+    RuleRecord inv(IVVc::Number);
+    if (inv.record && start != NoStart) {
+        PutPString(inv.record, IVVc::CustCode, CustomerMax, code);
+        PutI32(inv.record, IVVc::SerNr, start);
+        uint32_t recid = 0, position = 0;
+        bool more = RecFindByIndex(IVVc::Number, "CustCode", inv.record, 2, 0, &recid, &position);
+        uint8_t item[ARVc::Size];
+        PString dots;
+        PStringFromC(dots, Dots);
+        for (int32_t at = (int32_t)position; more; at++) {
+            if (at != (int32_t)position) {
+                RecFreeMatrix(IVVc::Number, inv.record);
+                if (!RecReadAtIndex(IVVc::Number, "CustCode", at, inv.record, &recid)) break;
+            }
+            if (!SameCustomer(inv.record, IVVc::CustCode, code)) break;
+            const int lines = InvoicePaymentLines(inv.record);
+            if (OpenItemOf(GetI32(inv.record, IVVc::SerNr), item)) {
+                PackedDecimal open = GetDec(item, ARVc::OpenAmount);
+                const PackedDecimal rate = GetDec(inv.record, IVVc::Rate);
+                AmountTimesRate(&open, &rate, &open);
+                const DateRec due = GetDate(item, ARVc::DueDate);
+                const int32_t days = DateDiffDays(&due, &TodayDate);
+                RepStartLine(LineHeight);
+                if (lines == 0) {
+                    RepValue(11, 0, inv.record + IVVc::SerNr, FtLongOrEmpty, 0);
+                    RepValue(60, 0, inv.record + IVVc::InvDate, FtDate, 0);
+                }
+                RepText(180, 0, dots, 0);
+                Amount(320, &open);
+                InvoiceTail(inv.record);
+                if (days < 0) {
+                    RepValue(450, 0, (const uint8_t *)&days, FtLong, 1);
+                    DecAdd(&own.overdue, &open, &own.overdue);
+                }
+                RepEndLine();
+                DecAdd(&own.open, &open, &own.open);
+            }
+            if (ReportCancelled()) break;
+        }
+        RecFreeMatrix(IVVc::Number, inv.record);
+    }
+    SumsFoot(own, false);
+    DecAdd(&grand->open, &own.open, &grand->open);
+    DecAdd(&grand->overdue, &own.overdue, &grand->overdue);
+}
+
+// Whether the customer gets a statement and from which invoice.
+void CustomerStatementSelect(const uint8_t *customer, Sums *grand)
+{
+    PString code;
+    GetPString(customer, CUVc::Code, CustomerMax, code);
+    bool any = false, overdue = false;
+    int32_t firstOpen = NoStart;
+    OpenItemsOf(code, &any, &overdue, &firstOpen);
+    switch (GetU16(ReportParams, P::RangeKind)) {
+    case 0: break;
+    case 1: if (!any) return; break;
+    case 2: if (!overdue) return; break;
+    default: return;
+    }
+    int32_t start = NoStart;
+    if (GetU16(ReportParams, P::ReportLayout) == 1) start = StartAtAsOf(code);
+    else if (any) start = StartBeforeFirstOpen(code, firstOpen);
+    CustomerStatementBlock(customer, start, grand);
+    if (GetU16(ReportParams, P::Option2) != 0 && GetU16(ReportParams, P::OutputKind) != OutPreviewKind)
+        RepNewPage(0);
+}
+
+void EachCustomer(const uint8_t *customer, void *context)
+{
+    CustomerStatementSelect(customer, static_cast<Sums *>(context));
+}
+
+}  // namespace
+
+int InvoicePaymentLines(const uint8_t *invoice)
+{
+    assert(invoice);
+    const int32_t serial = GetI32(invoice, IVVc::SerNr);
+    const PackedDecimal rate = GetDec(invoice, IVVc::Rate);
+    RuleRecord entry(CustTransVc::Number);
+    if (!entry.record) return 0;
+    PutI32(entry.record, CustTransVc::InvoiceNr, serial);
+    PutU16(entry.record, CustTransVc::Kind, EntryReceipt);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(CustTransVc::Number, "IVKey", entry.record, 2, 0, &recid, &position);
+    int lines = 0;
+    for (int32_t at = (int32_t)position; more; at++) {
+        if (at != (int32_t)position && !RecReadAtIndex(CustTransVc::Number, "IVKey", at, entry.record, &recid))
+            break;
+        if (GetI32(entry.record, CustTransVc::InvoiceNr) != serial ||
+            GetU16(entry.record, CustTransVc::Kind) != EntryReceipt)
+            break;
+        PackedDecimal paid;
+        ReceiptPaidOnInvoice(entry.record, &paid);
+        AmountTimesRate(&paid, &rate, &paid);
+        RepStartLine(LineHeight);
+        if (lines == 0) {
+            RepValue(11, 0, invoice + IVVc::SerNr, FtLongOrEmpty, 0);
+            RepValue(60, 0, invoice + IVVc::InvDate, FtDate, 0);
+        }
+        RepValue(180, 0, entry.record + CustTransVc::TransDate, FtDate, 0);
+        Amount(320, &paid);
+        InvoiceTail(invoice);
+        RepEndLine();
+        lines++;
+    }
+    return lines;
+}
+
+void CustomerStatementReport()
+{
+    assert(ReportParams);
+    Sums grand;
+    DecSetZero(&grand.open);
+    DecSetZero(&grand.overdue);
+    RepBeginJobNr(2715);
+    RepStartLine(LineHeight);
+    RepTextNr(11, 0, 2701, 0);
+    RepTextNr(100, 0, 2702, 0);
+    RepTextNr(290, 0, 2703, 0);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    RepTextNr(100, 0, 2704, 1);
+    RepEndLine();
+    RepRuleFull(1, 4);
+    CustomerWalk(EachCustomer, &grand);
+    SumsFoot(grand, true);
+    RepEndJob();
+}

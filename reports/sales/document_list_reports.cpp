@@ -1,0 +1,333 @@
+// document_list_reports.cpp - the document lists in number order: the
+// deliveries (report 7), the goods received (53), the sales orders (58)
+// and the quotations (59). Layout 0 prints a line per document, layout 1
+// each document in full under a rule; any other layout prints the
+// headings of reports 7 and 53 and nothing per document.
+//
+// The four share one walk: from the first document at or after the
+// number range's start in index 1, until a number passes its end or the
+// user presses Esc; each report gives its filters, line and detail.
+#include <cassert>
+
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/text_range.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/sales_lists.h"
+#include "reports/sales/sales_reports.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+constexpr int LineHeight = 15, RightEdge = 1, RuleEnd = 1, RuleThick = 4;
+constexpr int SelMax = 255, SelShortMax = 21, ObjMax = 30;
+
+// A heading line of (x, text, right-aligned) triples.
+struct Heading {
+    int x, text, align;
+};
+template <size_t N>
+void Headings(const Heading (&heads)[N])
+{
+    RepStartLine(LineHeight);
+    for (const Heading &h : heads) RepTextNr(h.x, 0, h.text, h.align);
+    RepEndLine();
+}
+
+// True when the selection text is empty or equals the record's field.
+bool TextMatches(const uint8_t *want, const uint8_t *record, uint32_t offset, int m)
+{
+    if (want[0] == 0) return true;
+    PString own;
+    GetPString(record, offset, m, own);
+    return PStringEqual(own, want);
+}
+
+// True when n lies in from..to, -1 an open end.
+bool NumberIn(int32_t n, int32_t from, int32_t to) { return (from < 0 || n >= from) && (to < 0 || n <= to); }
+
+// The selection every list reads once per run.
+struct ListSelection {
+    int32_t from = -1, to = -1, rangeFrom = -1, rangeTo = -1;
+    PString text2, text3, text5, text7, objects;
+    DateRec dateFrom{}, dateTo{};
+    uint16_t layout = 0, unposted = 0, posted = 0;
+};
+
+void ReadSelection(ListSelection *s)
+{
+    PString range;
+    GetPString(ReportParams, P::SelText1, SelMax, range);
+    RangeSplitNumber(range, &s->from, &s->to);
+    GetPString(ReportParams, P::SelText8, SelShortMax, range);
+    RangeSplitNumber(range, &s->rangeFrom, &s->rangeTo);
+    GetPString(ReportParams, P::SelText2, SelMax, s->text2);
+    GetPString(ReportParams, P::SelText3, SelMax, s->text3);
+    GetPString(ReportParams, P::SelText5, SelShortMax, s->text5);
+    GetPString(ReportParams, P::SelText7, SelShortMax, s->text7);
+    GetPString(ReportParams, P::ObjectSel, ObjMax, s->objects);
+    s->dateFrom = GetDate(ReportParams, P::DateFrom);
+    s->dateTo = GetDate(ReportParams, P::DateTo);
+    s->layout = GetU16(ReportParams, P::ReportLayout);
+    s->unposted = GetU16(ReportParams, P::Option2);
+    s->posted = GetU16(ReportParams, P::Option3);
+}
+
+bool InPeriod(const ListSelection &s, const uint8_t *record, uint32_t offset)
+{
+    const DateRec date = GetDate(record, offset);
+    return DateInRange(&date, &s.dateFrom, &s.dateTo);
+}
+
+// A record whose flag is clear needs Option2, one whose flag is set Option3.
+bool FlagAdmits(const ListSelection &s, const uint8_t *record, uint32_t offset)
+{
+    return GetU16(record, offset) != 0 ? s.posted != 0 : s.unposted != 0;
+}
+
+// Calls each for the records of register reg from the range's first
+// number (the key field at keyOffset in index 1) until one passes the
+// range's end or Esc; each returns nothing, the walk frees the rows.
+template <typename Each>
+void NumberWalk(int reg, uint32_t keyOffset, const ListSelection &s, Each each)
+{
+    RuleRecord r(reg);
+    if (!r.record) return;
+    PutI32(r.record, keyOffset, s.from < 0 ? 0 : s.from);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFind(reg, r.record, 1, 0, &recid, &position);
+    for (int32_t at = (int32_t)position; more; at++) {
+        if (at != (int32_t)position) {
+            RecFreeMatrix(reg, r.record);
+            if (!RecReadAt(reg, at, r.record, &recid)) break;
+        }
+        if (s.to >= 0 && GetI32(r.record, keyOffset) > s.to) break;
+        each(r.record);
+        if (ReportCancelled()) break;
+    }
+    RecFreeMatrix(reg, r.record);
+}
+
+// ---- Report 7 ----
+
+bool DeliveryPasses(const ListSelection &s, const uint8_t *d)
+{
+    return TextMatches(s.text2, d, SHVc::CustCode, 20) &&
+           NumberIn(GetI32(d, SHVc::OrderNr), s.rangeFrom, s.rangeTo) && InPeriod(s, d, SHVc::ShipDate) &&
+           TextMatches(s.text3, d, SHVc::DelMode, 5) && FlagAdmits(s, d, SHVc::Shipped);
+}
+
+void DeliveryLine(const uint8_t *d)
+{
+    RepStartLine(LineHeight);
+    RepValue(0, 0, d + SHVc::SerNr, FtLongOrEmpty, 0);
+    RepValue(60, 0, d + SHVc::ShipDate, FtDate, 0);
+    RepValue(130, 0, d + SHVc::OrderNr, FtLongOrEmpty, 0);
+    ListTextField(200, d, SHVc::CustCode, 20);
+    ListTextField(300, d, SHVc::DelAddr0, 60);
+    RepEndLine();
+}
+
+// ---- Report 53 ----
+
+bool PurchasePasses(const ListSelection &s, const uint8_t *p)
+{
+    return TextMatches(s.text2, p, PUVc::VendCode, 20) &&
+           NumberIn(GetI32(p, PUVc::POSerNr), s.rangeFrom, s.rangeTo) && InPeriod(s, p, PUVc::TransDate) &&
+           FlagAdmits(s, p, PUVc::Received);
+}
+
+void PurchaseLine(const uint8_t *p)
+{
+    RepStartLine(LineHeight);
+    RepValue(0, 0, p + PUVc::SerNr, FtLongOrEmpty, 0);
+    RepValue(60, 0, p + PUVc::TransDate, FtDate, 0);
+    ListTextField(140, p, PUVc::Text, 60);
+    ListTextField(480, p, PUVc::Currency, 5, 1);
+    RepEndLine();
+}
+
+// ---- Report 58 ----
+
+bool OrderPasses(const ListSelection &s, const uint8_t *o)
+{
+    if (!InPeriod(s, o, ORVc::OrdDate) || !TextMatches(s.text2, o, ORVc::CustCode, 20)) return false;
+    if (s.objects[0] != 0) {
+        PString list;
+        GetPString(o, ORVc::Objects, ObjMax, list);
+        ObjectSlots slots;
+        ParseObjectList(s.objects, &slots);
+        if (!ObjectListContainsAll(&slots, list)) return false;
+    }
+    return TextMatches(s.text7, o, ORVc::SalesMan, 5);
+}
+
+// The order's net converted at its rate, and the sum of its rows' sums.
+void OrderAmounts(const uint8_t *o, PackedDecimal *converted, PackedDecimal *rowSum)
+{
+    const PackedDecimal net = GetDec(o, ORVc::Net), rate = GetDec(o, ORVc::Rate);
+    AmountTimesRate(&net, &rate, converted);
+    DecSetZero(rowSum);
+    uint8_t row[ORVc::Rows::Size];
+    const int32_t rows = MatrixRowCount(ORVc::Number, 0, o);
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowGet(ORVc::Number, 0, o, i, row)) continue;
+        const PackedDecimal sum = GetDec(row, ORVc::Rows::Sum);
+        DecAdd(rowSum, &sum, rowSum);
+    }
+}
+
+void Amount(int x, const PackedDecimal *amount, int align = 1)
+{
+    RepValue(x, 0, amount->b, FtAmount2, align);
+}
+
+// ---- Report 59 ----
+
+bool QuotationPasses(const ListSelection &s, const uint8_t *q)
+{
+    return TextMatches(s.text5, q, QuotationVc::Text884, 5) && TextMatches(s.text2, q, QuotationVc::CustCode, 20) &&
+           TextMatches(s.text7, q, QuotationVc::SalesMan, 5) && InPeriod(s, q, QuotationVc::QTDate);
+}
+
+void QuotationLine(const uint8_t *q)
+{
+    RepStartLine(LineHeight);
+    RepValue(0, 0, q + QuotationVc::SerNr, FtLongOrEmpty, 0);
+    RepValue(60, 0, q + QuotationVc::QTDate, FtDate, 0);
+    ListTextField(140, q, QuotationVc::CustName, 60);
+    RepValue(440, 0, q + QuotationVc::Total, FtAmount2, 1);
+    ListTextField(445, q, QuotationVc::CurncyCode, 5);
+    RepEndLine();
+}
+
+}  // namespace
+
+void DeliveryReport()
+{
+    assert(ReportParams);
+    ListSelection s;
+    ReadSelection(&s);
+    RepBeginJobNr(2581);
+    Headings({{0, 2582, 0}, {60, 2583, 0}, {130, 2584, 0}, {200, 2585, 0}, {300, 2586, 0}});
+    if (s.layout == 0) RepRuleFull(RuleEnd, RuleThick);
+    NumberWalk(SHVc::Number, SHVc::SerNr, s, [&](const uint8_t *d) {
+        if (s.layout > 1 || !DeliveryPasses(s, d)) return;
+        if (s.layout == 0) {
+            DeliveryLine(d);
+            return;
+        }
+        RepRuleFull(RuleEnd, RuleThick);
+        DeliveryDetail(d);
+    });
+    RepEndJob();
+}
+
+void PurchaseReport53()
+{
+    assert(ReportParams);
+    ListSelection s;
+    ReadSelection(&s);
+    RepBeginJobNr(2601);
+    Headings({{0, 2602, 0}, {60, 2603, 0}, {140, 2607, 0}});
+    if (s.layout == 0) RepRuleFull(RuleEnd, RuleThick);
+    PackedDecimal grand;
+    DecSetZero(&grand);
+    NumberWalk(PUVc::Number, PUVc::SerNr, s, [&](const uint8_t *p) {
+        if (s.layout > 1 || !PurchasePasses(s, p)) return;
+        if (s.layout == 0) {
+            PurchaseLine(p);
+            return;
+        }
+        RepRuleFull(RuleEnd, RuleThick);
+        PurchaseDetail(p, &grand);
+    });
+    if (s.layout == 1) {
+        RepRuleFull(RuleEnd, RuleThick);
+        RepStartLine(LineHeight);
+        Amount(480, &grand);
+        RepEndLine();
+    }
+    RepEndJob();
+}
+
+void SalesOrderReport()
+{
+    assert(ReportParams);
+    ListSelection s;
+    ReadSelection(&s);
+    RepBeginJobNr(2661);
+    if (s.layout == 0) {
+        Headings({{0, 2562, 0}, {60, 2563, 0}, {140, 2564, 0}, {380, 2662, 1}, {RightEdge, 2663, 1}});
+        RepRuleFull(RuleEnd, RuleThick);
+    } else if (s.layout == 1) {
+        Headings({{0, 2562, 0}, {130, 2563, 0}, {380, 2662, 1}, {480, 2663, 1}});
+    }
+    PackedDecimal convertedTotal, rowTotal;
+    DecSetZero(&convertedTotal);
+    DecSetZero(&rowTotal);
+    NumberWalk(ORVc::Number, ORVc::SerNr, s, [&](const uint8_t *o) {
+        if (!OrderPasses(s, o)) return;
+        PackedDecimal converted, rowSum;
+        OrderAmounts(o, &converted, &rowSum);
+        DecAdd(&convertedTotal, &converted, &convertedTotal);
+        DecAdd(&rowTotal, &rowSum, &rowTotal);
+        if (s.layout == 0) {
+            RepStartLine(LineHeight);
+            RepValue(0, 0, o + ORVc::SerNr, FtLongOrEmpty, 0);
+            RepValue(60, 0, o + ORVc::OrdDate, FtDate, 0);
+            ListTextField(140, o, ORVc::Addr0, 60);
+            Amount(380, &converted);
+            Amount(RightEdge, &rowSum);
+            RepEndLine();
+        } else if (s.layout == 1) {
+            RepRuleFull(RuleEnd, RuleThick);
+            PackedDecimal prices, sums;
+            DecSetZero(&prices);
+            DecSetZero(&sums);
+            OrderDetail(o, &prices, &sums);
+        }
+    });
+    RepRuleFull(RuleEnd, RuleThick);
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 2567, 0);
+    Amount(380, &convertedTotal);
+    Amount(RightEdge, &rowTotal);
+    RepEndLine();
+    RepEndJob();
+}
+
+void QuotationReport()
+{
+    assert(ReportParams);
+    ListSelection s;
+    ReadSelection(&s);
+    RepBeginJobNr(2681);
+    if (s.layout == 0) {
+        Headings({{0, 2682, 0}, {60, 2683, 0}, {140, 2684, 0}, {440, 2687, 1}});
+        RepRuleFull(RuleEnd, RuleThick);
+    } else if (s.layout == 1) {
+        Headings({{0, 2682, 0}, {130, 2683, 0}});
+    }
+    NumberWalk(QuotationVc::Number, QuotationVc::SerNr, s, [&](const uint8_t *q) {
+        if (s.layout > 1 || !QuotationPasses(s, q)) return;
+        if (s.layout == 0) {
+            QuotationLine(q);
+            return;
+        }
+        RepRuleFull(RuleEnd, RuleThick);
+        QuotationDetail(q);
+    });
+    RepRuleFull(RuleEnd, RuleThick);
+    RepEndJob();
+}

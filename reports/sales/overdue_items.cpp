@@ -1,0 +1,296 @@
+// overdue_items.cpp - a customer's open items (register 13) with their
+// days overdue and the interest on them, printed as the customer's block
+// of report 18 or handed to the reminder form (run -8).
+//
+// The rows (OverdueRow) and the block (OverdueBlock) are laid out in the
+// interface file; the block keeps the statement record's places, so the
+// reminder form reads it as it reads a statement.
+//
+// A reminder is counted on an invoice only once the form that tells the
+// customer about it has printed: a print that failed or was stopped
+// leaves the invoices' reminder counters as they were.
+#include <cassert>
+#include <cstring>
+#include <vector>
+
+#include "core/company_variant.h"
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/memblock.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "operations/batch_routines.h"
+#include "operations/statement.h"
+#include "output/devices/report_output.h"
+#include "output/forms/forms.h"
+#include "output/output_job.h"
+#include "reports/sales/customer_reports.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/sales_lists.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+uint8_t (*OverdueFormPrinter)(int16_t doctype, const uint8_t *record) = PrintForm;
+uint32_t InterestDayCap = 0xFFFFFFFFu;
+
+namespace {
+
+namespace P = ReportParamsVc;
+constexpr int LineHeight = 15, RightEdge = 1, CustomerMax = 20, ReminderDoc = -8;
+constexpr uint16_t RuleCapped = 7, KindCredit = 3, KindInterest = 4, NoticeCountingOn = 1;
+constexpr int32_t OverdueFrom = -2;   // days at or below: overdue for the block's two totals
+constexpr uint32_t NoCap = 0xFFFFFFFFu;
+
+static_assert(OverdueBlock::Rows == StatementRec::Lines && OverdueBlock::AgeTotal == StatementRec::AgeTotal &&
+                  OverdueBlock::Size == StatementRec::Size && OverdueRow::Size == StatementLine::Size,
+              "the reminder form reads the overdue block as a statement");
+
+bool Option(uint32_t field) { return GetU16(ReportParams, field) != 0; }
+
+// The sales invoice of serial into invoice; false (invoice cleared) when missing.
+bool ReadInvoice(int32_t serial, uint8_t *invoice)
+{
+    RecFreeMatrix(IVVc::Number, invoice);
+    std::memset(invoice, 0, IVVc::Size);
+    PutI32(invoice, IVVc::SerNr, serial);
+    uint32_t recid = 0, position = 0;
+    if (RecFindByIndex(IVVc::Number, "SerNr", invoice, 1, 1, &recid, &position)) return true;
+    RecFreeMatrix(IVVc::Number, invoice);
+    std::memset(invoice, 0, IVVc::Size);
+    return false;
+}
+
+// The customer (register 2) of code into FormCustomer, cleared but for the
+// code when there is no such customer.
+void LoadCustomer(const uint8_t *code)
+{
+    std::memset(FormCustomer, 0, CUVc::Size);
+    PutPString(FormCustomer, CUVc::Code, CustomerMax, code);
+    uint32_t recid = 0, position = 0;
+    if (RecFind(CUVc::Number, FormCustomer, 1, 1, &recid, &position)) return;
+    std::memset(FormCustomer, 0, CUVc::Size);
+    PutPString(FormCustomer, CUVc::Code, CustomerMax, code);
+}
+
+// True when every object of the selection is on the invoice.
+bool InvoiceHasObjects(const uint8_t *selection, const uint8_t *invoice, bool found)
+{
+    if (selection[0] == 0) return true;
+    if (!found) return false;
+    PString list;
+    GetPString(invoice, IVVc::Objects, 30, list);
+    ObjectSlots slots;
+    ParseObjectList(selection, &slots);
+    return ObjectListContainsAll(&slots, list);
+}
+
+}  // namespace
+
+bool OverdueRowAdd(MemBlock *rows, const uint8_t *openItem, const uint8_t *invoice, PackedDecimal *interest)
+{
+    assert(rows && openItem && interest);
+    DecSetBlank(interest);
+    uint8_t block[InterestBlk::Size] = {};
+    SettingsBlockRead(InterestBlk::Number, block, sizeof block);
+    const PackedDecimal rate = GetDec(block, InterestBlk::Rate);
+    const uint32_t size = *rows ? MemSize(*rows) : 0;
+    if (*rows == 0) {
+        MemBlock fresh = MemAlloc(OverdueRow::Size);
+        if (!fresh) return false;
+        *rows = fresh;
+    } else if (!MemRealloc(rows, size + OverdueRow::Size)) {
+        return false;
+    }
+    uint8_t *data = MemLock(*rows);
+    if (!data) return false;
+    uint8_t *row = data + size;
+    PutI32(row, OverdueRow::InvoiceNr, GetI32(openItem, ARVc::InvoiceNr));
+    if (invoice) {
+        PutDate(row, OverdueRow::InvDate, GetDate(invoice, IVVc::InvDate));
+        PutI32(row, OverdueRow::Level, GetI32(invoice, IVVc::NoticeCount));
+    }
+    const DateRec due = GetDate(openItem, ARVc::DueDate);
+    PutDate(row, OverdueRow::DueDate, due);
+    const int32_t days = DateDiffDays(&due, &TodayDate);
+    PutI32(row, OverdueRow::Days, days);
+    const PackedDecimal open = GetDec(openItem, ARVc::OpenAmount);
+    PutDec(row, OverdueRow::OpenAmount, open);
+    PString currency;
+    GetPString(openItem, ARVc::CurncyCode, 5, currency);
+    PutPString(row, OverdueRow::Currency, 5, currency);
+    PutU16(row, OverdueRow::One, 1);
+    int32_t n = -days;
+    const uint16_t kind = GetU16(openItem, ARVc::InvType);
+    bool bears = kind != KindCredit && kind != KindInterest;
+    if (CompanyVariant() == RuleCapped) {
+        bears = true;
+        if (InterestDayCap != NoCap && n > (int32_t)InterestDayCap) n = (int32_t)InterestDayCap;
+    }
+    if (bears && n >= 1) InterestAmount(&open, n, &rate, interest);
+    PutDec(row, OverdueRow::Interest, *interest);
+    MemUnlock(*rows);
+    return true;
+}
+
+void CustomerOverdueItems(const uint8_t *customerCode, int mode, PackedDecimal *grand)
+{
+    assert(customerCode && grand && ReportParams);
+    const DateRec capFrom = GetDate(ReportParams, P::Date2From);
+    InterestDayCap = NoCap;
+    if (capFrom.year != 0) {
+        const int32_t cap = DateDiffDays(&TodayDate, &capFrom);
+        InterestDayCap = cap < 0 ? 0 : (uint32_t)cap;
+    }
+    LoadCustomer(customerCode);
+    const bool noticeCounting = GetU16(FormCustomer, CUVc::Word686) == NoticeCountingOn;
+    PString objects;
+    GetPString(ReportParams, P::ObjectSel, 30, objects);
+    const uint16_t layout = GetU16(ReportParams, P::ReportLayout);
+    uint8_t block[OverdueBlock::Size] = {};
+    PackedDecimal total, interestTotal, notOverdue, overdue;
+    for (PackedDecimal *d : {&total, &interestTotal, &notOverdue, &overdue}) DecSetZero(d);
+    MemBlock rows = 0;
+    std::vector<int32_t> toCount;
+    RuleRecord item(ARVc::Number), invoice(IVVc::Number);
+    if (!item.record || !invoice.record) return;
+    PutPString(item.record, ARVc::CustCode, CustomerMax, customerCode);
+    uint32_t recid = 0, position = 0;
+    bool more = customerCode[0] != 0 &&
+                RecFindByIndex(ARVc::Number, "CustCode", item.record, 1, 0, &recid, &position);
+    PString code;
+    for (int32_t at = (int32_t)position; more && !CancelFlag; at++) {
+        if (at != (int32_t)position && !RecReadAtIndex(ARVc::Number, "CustCode", at, item.record, &recid)) break;
+        GetPString(item.record, ARVc::CustCode, CustomerMax, code);
+        if (!PStringEqual(code, customerCode)) break;
+        const int32_t serial = GetI32(item.record, ARVc::InvoiceNr);
+        const bool found = ReadInvoice(serial, invoice.record);
+        if (mode == 0 && found && GetU16(invoice.record, IVVc::InvType) == KindCredit && !Option(P::Option10)) continue;
+        if (mode == 1 && !InvoiceHasObjects(objects, invoice.record, found)) continue;
+        const DateRec due = GetDate(item.record, ARVc::DueDate);
+        const int32_t days = DateDiffDays(&due, &TodayDate);
+        uint8_t taken[ARVc::Size];
+        std::memcpy(taken, item.record, ARVc::Size);
+        PackedDecimal amount = GetDec(item.record, ARVc::OpenAmount);
+        if (!Option(P::Option5)) {
+            const PackedDecimal rate = GetDec(invoice.record, IVVc::Rate);
+            AmountTimesRate(&amount, &rate, &amount);
+            PutDec(taken, ARVc::OpenAmount, amount);
+        }
+        if (Option(P::Option1) && days >= 0) continue;
+        if (layout == 1 && days > OverdueFrom) continue;
+        DecAdd(&total, &amount, &total);
+        PackedDecimal *part = days > OverdueFrom ? &notOverdue : &overdue;
+        DecAdd(part, &amount, part);
+        PackedDecimal interest;
+        if (!OverdueRowAdd(&rows, taken, found ? invoice.record : nullptr, &interest)) break;
+        if (!DecIsBlank(&interest)) DecAdd(&interestTotal, &interest, &interestTotal);
+        if (mode == 0 && days < 0 && found && GetU16(ReportParams, P::Option3) == 1 && noticeCounting)
+            toCount.push_back(serial);
+    }
+    RecFreeMatrix(IVVc::Number, invoice.record);
+    // The ageing reads the clock; the run keeps the day it works with.
+    const DateRec today = TodayDate;
+    PackedDecimal ages[6];
+    CustomerAgeing(customerCode, ages);
+    TodayDate = today;
+    PutU32(block, OverdueBlock::Rows, rows);
+    PutDec(block, OverdueBlock::Total, total);
+    PutDec(block, OverdueBlock::Interest, interestTotal);
+    PutDec(block, OverdueBlock::NotOverdue, notOverdue);
+    PutDec(block, OverdueBlock::Overdue, overdue);
+    for (int i = 0; i < 6; i++) PutDec(block, OverdueBlock::AgeTotal + (uint32_t)i * sizeof(PackedDecimal), ages[i]);
+    const bool none = rows == 0 || (GetU16(ReportParams, P::Option2) == 1 && DecIsZero(&ages[0]));
+    if (!none && mode == 0) {
+        if (OverdueFormPrinter(ReminderDoc, block) == 1)
+            for (int32_t serial : toCount) InvoiceNoticeCount(serial);
+    } else if (!none) {
+        OverdueBlockPrint(block);
+    }
+    DecAdd(grand, &total, grand);
+    if (rows) MemFree(&rows);
+}
+
+void OverdueBlockPrint(const uint8_t *block)
+{
+    assert(block);
+    const bool inCurrency = Option(P::Option5), capped = CompanyVariant() == RuleCapped;
+    PString own, currency;
+    GetPString(FormCustomer, CUVc::CurncyCode, 5, own);
+    RepRuleFull(1, 4);
+    RepStartLine(LineHeight);
+    ListTextField(0, FormCustomer, CUVc::Code, CustomerMax);
+    ListTextField(100, FormCustomer, CUVc::Name, 60);
+    if (inCurrency) RepValue(RightEdge, 0, FormCustomer + CUVc::CurncyCode, FtCode, 1);
+    RepEndLine();
+    const MemBlock rows = GetU32(block, OverdueBlock::Rows);
+    const uint32_t count = rows && MemIsValid(rows) ? MemSize(rows) / OverdueRow::Size : 0;
+    const uint8_t *data = count ? MemLock(rows) : nullptr;
+    for (uint32_t i = 0; data && i < count; i++) {
+        const uint8_t *row = data + (size_t)i * OverdueRow::Size;
+        RepStartLine(LineHeight);
+        RepValue(200, 0, row + OverdueRow::InvoiceNr, FtLongOrEmpty, 0);
+        RepValue(260, 0, row + OverdueRow::DueDate, FtDate, 0);
+        RepValue(360, 0, row + OverdueRow::Days, FtLongOrEmpty, 1);
+        GetPString(row, OverdueRow::Currency, 5, currency);
+        if (inCurrency && !PStringEqual(currency, own)) {
+            RepValue(440, 0, row + OverdueRow::OpenAmount, FtAmount2, 1);
+            RepValue(480, 0, row + OverdueRow::Currency, FtCodeNoSep, 1);
+        } else {
+            RepValue(480, 0, row + OverdueRow::OpenAmount, FtAmount2, 1);
+        }
+        RepEndLine();
+    }
+    if (data) MemUnlock(rows);
+    RepStartLine(LineHeight);
+    RepRule(370, RightEdge, 2);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    if (capped) RepValue(360, 0, block + OverdueBlock::Interest, FtAmount2, 1);
+    RepValue(RightEdge, 0, block + OverdueBlock::Total, FtAmount2, 1);
+    RepEndLine();
+}
+
+namespace {
+
+struct Report18Walk {
+    int mode;
+    PackedDecimal grand;
+};
+
+void EachCustomer(const uint8_t *customer, void *context)
+{
+    Report18Walk *w = static_cast<Report18Walk *>(context);
+    if (GetU16(ReportParams, P::Option4) == 1 && GetU16(customer, CUVc::InterestFlag) == 0) return;
+    PString code;
+    GetPString(customer, CUVc::Code, CustomerMax, code);
+    CustomerOverdueItems(code, w->mode, &w->grand);
+}
+
+}  // namespace
+
+void CustomerReport18(int mode)
+{
+    assert(ReportParams);
+    Report18Walk walk{mode, {}};
+    DecSetZero(&walk.grand);
+    if (mode == 1) {
+        RepBeginJobNr(2541);
+        RepStartLine(LineHeight);
+        RepTextNr(0, 0, 2542, 0);
+        RepTextNr(120, 0, 2543, 0);
+        RepTextNr(200, 0, 2544, 0);
+        RepTextNr(270, 0, 2545, 0);
+        RepTextNr(380, 0, 2546, 1);
+        RepTextNr(RightEdge, 0, 2548, 1);
+        RepEndLine();
+    }
+    CustomerWalk(EachCustomer, &walk);
+    if (mode == 1) {
+        RepRuleFull(1, 4);
+        RepEndJob();
+    }
+}
