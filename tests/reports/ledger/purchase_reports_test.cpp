@@ -195,14 +195,26 @@ TEST_F(PurchaseReportsTest, PastDueTotalInEveryLayout) {
 
 // Layout 4 gives a vendor with nothing open its on-account line of zeros,
 // and revalues V2's euros at today's rate (1130) while booking them at the
-// invoice's (1125).
+// invoice's (1125): the invoices, and the 20 euros paid on account at 1125
+// as well, at the rate of the vendor's currency. With a report date before
+// the new rate, the rate of that date (1125) revalues.
 TEST_F(PurchaseReportsTest, RevaluationLinesOfEveryVendor) {
+    StorePayment(4, {12, 3, 2024}, "EUR", 1125, {{-1, "V2", 20}});
+    ASSERT_FALSE(HasFatalFailure());
     StoreRate("EUR", {1, 3, 2024}, 1130);
     Ageing(4);
-    const std::string out = RunText(VendorAgeingReport);
+    std::string out = RunText(VendorAgeingReport);
     EXPECT_TRUE(HasLine(out, "Quiet Vendor\tOn account\t0,00\t0,00")) << out;
     EXPECT_TRUE(HasLine(out, "Euro Vendor\t4, (E-7)\t1687,50\t1695,00")) << out;
     EXPECT_TRUE(HasLine(out, "Euro Vendor\t7, (E-8)\t-562,50\t-565,00")) << out;
+    EXPECT_TRUE(HasLine(out, "Euro Vendor\tOn account\t-225,00\t-226,00")) << out;
+    Ageing(4, {12, 3, 2024});
+    out = RunText(VendorAgeingReport);
+    EXPECT_TRUE(HasLine(out, "Euro Vendor\tOn account\t-225,00\t-226,00")) << out;
+    Ageing(4, {29, 2, 2024});
+    out = RunText(VendorAgeingReport);
+    EXPECT_TRUE(HasLine(out, "Euro Vendor\t4, (E-7)\t2250,00\t2250,00")) << out;
+    EXPECT_TRUE(HasLine(out, "Euro Vendor\tOn account\t0,00\t0,00")) << out;
 }
 
 // ---- Esc ----
