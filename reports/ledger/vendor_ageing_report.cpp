@@ -491,6 +491,39 @@ void ShownAmount(const PackedDecimal *amount, const uint8_t *record, uint32_t ra
     else AtRate(amount, record, rateAt, out);
 }
 
+// The invoice whose lowering lines layout 0 prints, and the currency
+// they are shown in.
+struct LoweringContext {
+    int32_t serial;
+    bool inCurrency;
+};
+
+// Layout 0's line of one ledger entry of an invoice: a credit note of it,
+// or a payment's rows that paid it on the payment's date.
+void LoweringLines(const uint8_t *entry, void *context) {
+    const LoweringContext *c = static_cast<const LoweringContext *>(context);
+    const uint16_t kind = GetU16(entry, VLVc::Kind);
+    const int32_t doc = GetI32(entry, VLVc::DocSerNr);
+    PackedDecimal shown;
+    if (kind == EntryInvoice && doc != c->serial) {
+        RuleRecord credit(VIVc::Number);
+        if (!PurchaseInvoiceRead((uint32_t)doc, credit) || GetU16(credit.record, VIVc::InvType) != KindCredit) return;
+        const PackedDecimal amount = GetDec(credit.record, VIVc::InvAmount);
+        ShownAmount(&amount, credit.record, VIVc::Rate, c->inCurrency, &shown);
+        LoweringLine(4073, credit.record + VIVc::SerNr, credit.record + VIVc::InvDate, &shown);
+    } else if (kind == EntryPayment) {
+        RuleRecord payment(OPVc::Number);
+        if (!OutPaymentRead(doc, payment)) return;
+        const DateRec paid = GetDate(payment.record, OPVc::PayDate), on = GetDate(entry, VLVc::Date);
+        if (DateCompare(&paid, &on) != 0) return;
+        PackedDecimal sum;
+        PaymentRowsForInvoice(entry, &sum);
+        if (DecIsZero(&sum)) return;
+        ShownAmount(&sum, payment.record, OPVc::Rate, c->inCurrency, &shown);
+        LoweringLine(4072, payment.record + OPVc::SerNr, payment.record + OPVc::PayDate, &shown);
+    }
+}
+
 }  // namespace
 
 bool AgeingInvoiceLines(const uint8_t *invoice, const PackedDecimal *open, int lineCount, bool dateGiven) {
@@ -518,44 +551,8 @@ bool AgeingInvoiceLines(const uint8_t *invoice, const PackedDecimal *open, int l
     PrintAmountAt(480, &shownOpen);
     RepEndLine();
 
-    const int32_t serial = GetI32(invoice, VIVc::SerNr);
-    RuleRecord entry(VLVc::Number);
-    if (entry.record) {
-        PutI32(entry.record, VLVc::InvoiceNr, serial);
-        uint32_t recid = 0, position = 0;
-        bool more = RecFindByIndex(VLVc::Number, "VIKey", entry.record, 1, 0, &recid, &position);
-        for (int32_t p = (int32_t)position; more; p++) {
-            if (p != (int32_t)position && !RecReadAtIndex(VLVc::Number, "VIKey", p, entry.record, &recid)) break;
-            if (GetI32(entry.record, VLVc::InvoiceNr) != serial) break;
-            const DateRec on = GetDate(entry.record, VLVc::Date);
-            if (dateGiven && DateCompare(&on, &reportDate) > 0) continue;
-            const uint16_t kind = GetU16(entry.record, VLVc::Kind);
-            const int32_t doc = GetI32(entry.record, VLVc::DocSerNr);
-            if (kind == EntryInvoice && doc != serial) {
-                RuleRecord credit(VIVc::Number);
-                if (!PurchaseInvoiceRead((uint32_t)doc, credit) || GetU16(credit.record, VIVc::InvType) != KindCredit)
-                    continue;
-                const PackedDecimal amount = GetDec(credit.record, VIVc::InvAmount);
-                PackedDecimal shown;
-                ShownAmount(&amount, credit.record, VIVc::Rate, inCurrency, &shown);
-                LoweringLine(4073, credit.record + VIVc::SerNr, credit.record + VIVc::InvDate, &shown);
-            } else if (kind == EntryPayment) {
-                RuleRecord payment(OPVc::Number);
-                if (!payment.record) continue;
-                PutI32(payment.record, OPVc::SerNr, doc);
-                uint32_t pid = 0, ppos = 0;
-                if (!RecFind(OPVc::Number, payment.record, 1, 1, &pid, &ppos)) continue;
-                const DateRec paid = GetDate(payment.record, OPVc::PayDate);
-                if (DateCompare(&paid, &on) != 0) continue;
-                PackedDecimal sum;
-                PaymentRowsForInvoice(entry.record, &sum);
-                if (DecIsZero(&sum)) continue;
-                PackedDecimal shown;
-                ShownAmount(&sum, payment.record, OPVc::Rate, inCurrency, &shown);
-                LoweringLine(4072, payment.record + OPVc::SerNr, payment.record + OPVc::PayDate, &shown);
-            }
-        }
-    }
+    LoweringContext context{GetI32(invoice, VIVc::SerNr), inCurrency};
+    VendorEntriesOfInvoice(context.serial, dateGiven ? &reportDate : nullptr, LoweringLines, &context);
     return GetU16(invoice, VIVc::Held) != 0;
 }
 

@@ -25,21 +25,61 @@ namespace {
 constexpr uint16_t EntryInvoice = 0, EntryPayment = 1, KindCredit = 3;
 constexpr int32_t NoInvoice = -1;
 
-// Reads the outgoing payment of serial into rec; false when it is gone.
-bool PaymentRead(int32_t serial, RuleRecord &rec) {
+// The invoice and amount InvoiceOpenAtDate brings to its date.
+struct OpenAtDate {
+    int32_t serial;
+    PackedDecimal *amount;
+};
+
+void LowerByEntry(const uint8_t *entry, void *context) {
+    OpenAtDate *open = static_cast<OpenAtDate *>(context);
+    const uint16_t kind = GetU16(entry, VLVc::Kind);
+    const int32_t doc = GetI32(entry, VLVc::DocSerNr);
+    if (kind == EntryInvoice && doc != open->serial) {
+        RuleRecord other(VIVc::Number);
+        if (!PurchaseInvoiceRead((uint32_t)doc, other)) return;
+        const PackedDecimal total = GetDec(other.record, VIVc::InvAmount);
+        if (GetU16(other.record, VIVc::InvType) == KindCredit) DecSub(open->amount, &total, open->amount);
+        else DecAdd(open->amount, &total, open->amount);
+    } else if (kind == EntryPayment) {
+        PackedDecimal paid;
+        PaymentRowsForInvoice(entry, &paid);
+        DecSub(open->amount, &paid, open->amount);
+    }
+}
+
+}  // namespace
+
+bool OutPaymentRead(int32_t serial, RuleRecord &rec) {
+    assert(rec.reg == OPVc::Number);
     if (!rec.record) return false;
     PutI32(rec.record, OPVc::SerNr, serial);
     uint32_t recid = 0, position = 0;
     return RecFind(OPVc::Number, rec.record, 1, 1, &recid, &position);
 }
 
-}  // namespace
+void VendorEntriesOfInvoice(int32_t serial, const DateRec *upTo, void (*each)(const uint8_t *entry, void *context),
+                            void *context) {
+    assert(each);
+    RuleRecord entry(VLVc::Number);
+    if (!entry.record) return;
+    PutI32(entry.record, VLVc::InvoiceNr, serial);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(VLVc::Number, "VIKey", entry.record, 1, 0, &recid, &position);
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(VLVc::Number, "VIKey", p, entry.record, &recid)) break;
+        if (GetI32(entry.record, VLVc::InvoiceNr) != serial) break;
+        const DateRec on = GetDate(entry.record, VLVc::Date);
+        if (upTo && DateCompare(&on, upTo) > 0) continue;
+        each(entry.record, context);
+    }
+}
 
 void PaymentRowsForInvoice(const uint8_t *entry, PackedDecimal *sum) {
     assert(entry && sum);
     DecSetZero(sum);
     RuleRecord payment(OPVc::Number);
-    if (!PaymentRead(GetI32(entry, VLVc::DocSerNr), payment)) return;
+    if (!OutPaymentRead(GetI32(entry, VLVc::DocSerNr), payment)) return;
     const int32_t invoice = GetI32(entry, VLVc::InvoiceNr);
     uint8_t row[OPVc::Rows::Size];
     const int32_t rows = MatrixRowCount(OPVc::Number, 0, payment.record);
@@ -56,30 +96,8 @@ void PaymentRowsForInvoice(const uint8_t *entry, PackedDecimal *sum) {
 void InvoiceOpenAtDate(int32_t serial, const DateRec *date, PackedDecimal *amount) {
     assert(date && amount);
     if (DecIsBlank(amount)) DecSetZero(amount);
-    RuleRecord entry(VLVc::Number);
-    if (!entry.record) return;
-    PutI32(entry.record, VLVc::InvoiceNr, serial);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(VLVc::Number, "VIKey", entry.record, 1, 0, &recid, &position);
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(VLVc::Number, "VIKey", p, entry.record, &recid)) break;
-        if (GetI32(entry.record, VLVc::InvoiceNr) != serial) break;
-        const DateRec on = GetDate(entry.record, VLVc::Date);
-        if (DateCompare(&on, date) > 0) continue;
-        const uint16_t kind = GetU16(entry.record, VLVc::Kind);
-        const int32_t doc = GetI32(entry.record, VLVc::DocSerNr);
-        if (kind == EntryInvoice && doc != serial) {
-            RuleRecord other(VIVc::Number);
-            if (!PurchaseInvoiceRead((uint32_t)doc, other)) continue;
-            const PackedDecimal total = GetDec(other.record, VIVc::InvAmount);
-            if (GetU16(other.record, VIVc::InvType) == KindCredit) DecSub(amount, &total, amount);
-            else DecAdd(amount, &total, amount);
-        } else if (kind == EntryPayment) {
-            PackedDecimal paid;
-            PaymentRowsForInvoice(entry.record, &paid);
-            DecSub(amount, &paid, amount);
-        }
-    }
+    OpenAtDate open{serial, amount};
+    VendorEntriesOfInvoice(serial, date, LowerByEntry, &open);
 }
 
 void VendorOnAccount(const uint8_t *vendorCode, const DateRec *asOf, PackedDecimal *home, PackedDecimal *currency) {
@@ -101,7 +119,7 @@ void VendorOnAccount(const uint8_t *vendorCode, const DateRec *asOf, PackedDecim
             GetI32(entry.record, VLVc::InvoiceNr) != NoInvoice)
             break;
         RuleRecord payment(OPVc::Number);
-        if (!PaymentRead(GetI32(entry.record, VLVc::DocSerNr), payment)) continue;
+        if (!OutPaymentRead(GetI32(entry.record, VLVc::DocSerNr), payment)) continue;
         // A payment made on the report date counts, as a payment on an
         // invoice made that day lowers the invoice.
         const DateRec paid = GetDate(payment.record, OPVc::PayDate);
