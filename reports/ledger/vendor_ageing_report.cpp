@@ -433,7 +433,9 @@ void VendorBlock(const uint8_t *vendor, const AgeingSelection &s, AgeingTotals *
 // The end of the report: the totals of the layout and the footnote.
 void EndLines(const AgeingSelection &s, const AgeingTotals &t) {
     RepRuleFull(1, 4);
-    if (s.layout == 2) {
+    // In the invoice currencies the vendors' buckets are in different
+    // currencies: their sum would mean nothing, as the grand total would.
+    if (s.layout == 2 && !s.inCurrency) {
         PackedDecimal total;
         DecSetZero(&total);
         RepStartLine(LineHeight);

@@ -118,6 +118,7 @@ TEST_F(PurchaseReportsTest, AgeingByLayoutAndDate) {
         {"report31_date_layout3", 3, 0, 0, 0, {4, 3, 2024}, "", ""},
         {"report31_date_layout4", 4, 0, 0, 0, {15, 3, 2024}, "", ""},
         {"report31_currency0", 0, 0, 0, 1, {}, "", ""},
+        {"report31_currency2", 2, 0, 0, 1, {}, "", ""},
         {"report31_currency3", 3, 0, 0, 1, {}, "", ""},
         {"report31_past_due", 1, 1, 0, 0, {}, "", ""},
         {"report31_by_name", 3, 0, 1, 0, {}, "E:F", ""},
