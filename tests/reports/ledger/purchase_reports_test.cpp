@@ -218,6 +218,36 @@ TEST_F(PurchaseReportsTest, RevaluationLinesOfEveryVendor) {
     EXPECT_TRUE(HasLine(out, "Euro Vendor\tOn account\t0,00\t0,00")) << out;
 }
 
+// What the registers point at but is gone is left out: an open item
+// whose invoice was deleted, and ledger entries of a credit note and a
+// payment that no longer exist; the balances stay those of the history.
+TEST_F(PurchaseReportsTest, MissingDocumentsAreSkipped) {
+    StoreRecord(APVc::Number, [](uint8_t *r) {
+        PutI32(r, APVc::InvoiceNr, 99);
+        PutText(r, APVc::VendCode, 20, "V1");
+        PutDate(r, APVc::DueDate, DateRec{1, 1, 2024});
+        PutDec(r, APVc::OpenAmount, Dec(5000));
+    });
+    for (uint16_t kind : {0, 1})
+        StoreRecord(VLVc::Number, [kind](uint8_t *r) {
+            PutText(r, VLVc::VendCode, 20, "V1");
+            PutDate(r, VLVc::Date, DateRec{1, 3, 2024});
+            PutU16(r, VLVc::Kind, kind);
+            PutI32(r, VLVc::DocSerNr, 98);
+            PutI32(r, VLVc::InvoiceNr, 2);
+        });
+    EXPECT_EQ(Open(2, {15, 3, 2024}, 500), 300);
+    for (DateRec date : {DateRec{}, DateRec{15, 3, 2024}}) {
+        SCOPED_TRACE(date.year);
+        Ageing(3, date);
+        const std::string out = RunText(VendorAgeingReport);
+        EXPECT_TRUE(HasLine(out, "V1\tFirst Vendor\t740,00")) << out;
+    }
+    Ageing(0, {15, 3, 2024});
+    const std::string out = RunText(VendorAgeingReport);
+    EXPECT_EQ(out.find("\t98\t"), std::string::npos) << out;
+}
+
 // ---- Esc ----
 
 // Lines started in an Esc test's job; the line given posts Esc, as a
