@@ -10,6 +10,7 @@
 #include "reports/ledger/ledger_reports.h"
 #include "reports/ledger/purchase_reports.h"
 #include "reports/ledger/statement_reports.h"
+#include "reports/ledger/vendor_reports.h"
 #include "reports/projects/project_reports.h"
 #include "reports/sales/contract_reports.h"
 #include "reports/sales/customer_reports.h"
@@ -63,7 +64,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 3},   // 12
     {ReportRowKind::Body, ReceiptJournalReport, nullptr, nullptr, 0},   // 13
     {ReportRowKind::Body, CustomerSalesReport, nullptr, nullptr, 0},   // 14
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 15
+    {ReportRowKind::Body, TransJournalReport, nullptr, nullptr, 0},   // 15
     {ReportRowKind::Body, DueDateReport, nullptr, nullptr, 0},   // 16
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 17
     {ReportRowKind::Body, nullptr, nullptr, CustomerReport18, 1},   // 18
@@ -74,12 +75,12 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 23
     {ReportRowKind::Body, TransByDateReport, nullptr, nullptr, 0},   // 24
     {ReportRowKind::Body, VoucherPrintRun, nullptr, nullptr, 0},   // 25
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 26
+    {ReportRowKind::Body, ReportPurchInvoicesByVendor, nullptr, nullptr, 0},   // 26
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 27
     {ReportRowKind::Body, ReportPurchInvoicePayments, nullptr, nullptr, 0},   // 28
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 29
     {ReportRowKind::Body, VendorTurnoverReport, nullptr, nullptr, 0},   // 30
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 31
+    {ReportRowKind::Body, VendorAgeingReport, nullptr, nullptr, 0},   // 31
     {ReportRowKind::Body, PurchDueDateReport, nullptr, nullptr, 0},   // 32
     {ReportRowKind::Body, FormulaReport33, nullptr, nullptr, 0},   // 33
     {ReportRowKind::Body, CustomerBalanceReport, nullptr, nullptr, 0},   // 34

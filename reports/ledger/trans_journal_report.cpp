@@ -1,0 +1,270 @@
+// trans_journal_report.cpp - report 15, the transaction journal: the
+// vouchers with all their rows in number order within each series, or in
+// transaction-date order, then the sum and count of the rows and the sums
+// per VAT code (and, for company variant 25, per account).
+#include <cassert>
+
+#include "core/company_variant.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/ledger/ledger_reports.h"
+#include "reports/ledger/vendor_reports.h"
+#include "reports/sales/report_frame.h"
+#include "reports/sales/report_run.h"
+#include "rules/accounts.h"
+#include "rules/rules_types.h"
+#include "rules/series_terms.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+namespace Row = Voucher::Rows;
+constexpr int LineHeight = 15;
+constexpr uint16_t RowAccount = 1;
+
+// What the selection asks for, read once.
+struct JournalSelection {
+    bool byDate, ranged;
+    uint16_t codeFrom, codeTo;
+    uint32_t numberFrom, numberTo;
+    DateRec from, to;
+    PString vatCode;
+};
+
+void ReadSelection(JournalSelection *s) {
+    // Only 1 asks for the date order; any other value walks by number.
+    s->byDate = GetU16(ReportParams, P::Option11) == 1;
+    s->ranged = ReportParams[P::SelText1] != 0;
+    s->codeFrom = GetU16(ReportParams, P::Option1);
+    s->codeTo = GetU16(ReportParams, P::Option2);
+    s->numberFrom = GetU32(ReportParams, P::NumberFrom);
+    if (s->numberFrom == 0xFFFFFFFFu) s->numberFrom = 0;   // all bits set: none given
+    s->numberTo = GetU32(ReportParams, P::NumberTo);
+    s->from = GetDate(ReportParams, P::DateFrom);
+    s->to = GetDate(ReportParams, P::DateTo);
+    GetPString(ReportParams, P::SelText2, 255, s->vatCode);
+}
+
+// True when the voucher lies past the range's last series and number.
+bool PastRange(const uint8_t *voucher, const JournalSelection &s) {
+    const uint16_t code = GetU16(voucher, Voucher::YearCode);
+    if (code != s.codeTo) return code > s.codeTo;
+    return GetU32(voucher, Voucher::SerNr) > s.numberTo;
+}
+
+bool InRange(const uint8_t *voucher, const JournalSelection &s) {
+    const uint16_t code = GetU16(voucher, Voucher::YearCode);
+    const uint32_t number = GetU32(voucher, Voucher::SerNr);
+    return code >= s.codeFrom && code <= s.codeTo && number >= s.numberFrom && number <= s.numberTo;
+}
+
+// True when one of the voucher's account rows carries the VAT code.
+bool HasVatCode(const uint8_t *voucher, const uint8_t *vatCode) {
+    uint8_t row[Row::Size];
+    PString code;
+    const int32_t rows = MatrixRowCount(Voucher::Number, 0, voucher);
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowRead(Voucher::Number, voucher, i, row)) break;
+        if (GetU16(row, Row::Kind) != RowAccount) continue;
+        GetPString(row, Row::VatCode, 2, code);
+        if (PStringEqual(code, vatCode)) return true;
+    }
+    return false;
+}
+
+void Headings() {
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 3068, 0);
+    RepTextNr(80, 0, 3069, 0);
+    RepTextNr(140, 0, 3070, 0);
+    RepTextNr(200, 0, 3080, 0);
+    RepTextNr(280, 0, 3072, 0);
+    RepTextNr(1, 0, 3071, 1);
+    RepEndLine();
+    RepStartLine(20);
+    RepTextNr(20, 0, 3073, 0);
+    RepTextNr(60, 0, 3074, 0);
+    RepTextNr(160, 0, 3075, 0);
+    RepTextNr(380, 0, 3076, 1);
+    RepTextNr(1, 0, 3077, 1);
+    RepEndLine();
+}
+
+void TextField(int x, const uint8_t *record, uint32_t at, int width, int align = 0) {
+    PString t;
+    GetPString(record, at, width, t);
+    RepTextEx(x, -1, 0, align, 0, t);
+}
+
+// One voucher: its head line, its rows (summed, counted and summarised)
+// and its debit and credit totals.
+void VoucherLines(const uint8_t *voucher, PackedDecimal *sum, CodeSummary &vat, CodeSummary &accounts) {
+    RepRuleFull(1, 4);
+    PString text;
+    VoucherYearCodeText(text, voucher);
+    RepStartLine(LineHeight);
+    RepTextEx(0, -1, 0, 0, 0, text);
+    RepValue(80, 0, voucher + Voucher::RegDate, FtDate, 0);
+    RepValue(140, 0, voucher + Voucher::TransDate, FtDate, 0);
+    TextField(200, voucher, Voucher::Text2, 20);
+    TextField(280, voucher, Voucher::Text, 60);
+    TextField(1, voucher, Voucher::Code, 5, 1);
+    RepEndLine();
+    uint8_t row[Row::Size];
+    PString code;
+    const int32_t rows = MatrixRowCount(Voucher::Number, 0, voucher);
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowRead(Voucher::Number, voucher, i, row)) break;
+        PrintVoucherRow(15, voucher, row, sum, 0);
+        // The summaries take the rows the journal counts: account rows
+        // in no other style.
+        if (GetU16(row, Row::Kind) != RowAccount || GetU16(row, Row::Flag) != 0) continue;
+        const PackedDecimal amount = GetDec(row, Row::Amount);
+        GetPString(row, Row::VatCode, 2, code);
+        CodeSummaryAdd(vat, code, &amount);
+        GetPString(row, Row::Account, 10, code);
+        CodeSummaryAdd(accounts, code, &amount);
+    }
+    RepStartLine(LineHeight);
+    RepRule(300, 480, 2);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    RepValue(380, 0, voucher + Voucher::DebitTotal, FtDebit, 1);
+    RepValue(5, 0, voucher + Voucher::CreditTotal, FtCredit, 1);
+    RepEndLine();
+}
+
+// The name of a VAT code in block 208; empty when the code is not there.
+void VatCodeName(const uint8_t *code, uint8_t *name) {
+    name[0] = 0;
+    SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeBlk::Rows::Size);
+    PString own;
+    for (int32_t i = 0; i < rows.count; i++) {
+        const uint8_t *r = rows.data + (size_t)i * VatCodeBlk::Rows::Size;
+        GetPString(r, VatCodeBlk::Rows::Code, 2, own);
+        if (PStringEqual(own, code)) {
+            GetPString(r, VatCodeBlk::Rows::Name, 30, name);
+            return;
+        }
+    }
+}
+
+// A summary under its heading: one line per code with its name, between
+// two rules, then the two column totals.
+void SummaryLines(const CodeSummary &summary, int heading, bool accounts) {
+    RepStartLine(LineHeight);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    RepTextNr(100, 0, heading, 0);
+    RepTextNr(380, 0, 3187, 1);
+    RepTextNr(5, 0, 3188, 1);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    RepRule(100, 1, 4);
+    RepEndLine();
+    PackedDecimal plus, minus;
+    DecSetZero(&plus);
+    DecSetZero(&minus);
+    uint8_t name[256];
+    for (const CodeSummaryEntry &e : summary) {
+        if (accounts) {
+            if (!AccountNameOf(e.code, name, 60)) name[0] = 0;
+        } else {
+            VatCodeName(e.code, name);
+        }
+        RepStartLine(LineHeight);
+        RepTextEx(100, -1, 0, 0, 0, e.code);
+        RepTextEx(130, -1, 0, 0, 0, name);
+        PrintAmountAt(380, &e.plus);
+        PrintAmountAt(5, &e.minus);
+        RepEndLine();
+        DecAdd(&plus, &e.plus, &plus);
+        DecAdd(&minus, &e.minus, &minus);
+    }
+    RepStartLine(LineHeight);
+    RepRule(100, 1, 4);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    PrintAmountAt(380, &plus);
+    PrintAmountAt(5, &minus);
+    RepEndLine();
+}
+
+}  // namespace
+
+// Report 15. Esc stops after the voucher at hand; the sums gathered so
+// far and the summaries still print.
+void TransJournalReport() {
+    assert(ReportParams);
+    JournalSelection s{};
+    ReadSelection(&s);
+    CodeSummary vat, accounts;
+    PackedDecimal sum;
+    DecSetBlank(&sum);   // blank until a row adds to it
+    VoucherRowCounter = 0;
+
+    TitleFromSelection = ReportParams[P::SelText3] != 0 ? 1 : 0;
+    RepBeginJobNr(3061);
+    TitleFromSelection = 0;
+    Headings();
+
+    RuleRecord v(Voucher::Number);
+    if (v.record) {
+        const char *index = s.byDate ? "TransDate" : "Number";
+        uint32_t recid = 0, position = 0;
+        bool more;
+        if (s.byDate) {
+            PutDate(v.record, Voucher::TransDate, s.from);
+            more = RecFindByIndex(Voucher::Number, index, v.record, 1, 0, &recid, &position);
+        } else {
+            PutU16(v.record, Voucher::YearCode, s.ranged ? s.codeFrom : 0);
+            PutU32(v.record, Voucher::SerNr, s.ranged ? s.numberFrom : 0);
+            more = RecFindByIndex(Voucher::Number, index, v.record, 2, 0, &recid, &position);
+        }
+        for (int32_t p = (int32_t)position; more; p++) {
+            if (p != (int32_t)position) {
+                RecFreeMatrix(Voucher::Number, v.record);
+                if (!RecReadAtIndex(Voucher::Number, index, p, v.record, &recid)) break;
+            }
+            const DateRec trans = GetDate(v.record, Voucher::TransDate);
+            bool take;
+            if (s.byDate) {
+                if (s.to.year != 0 && DateCompare(&trans, &s.to) > 0) break;
+                take = !s.ranged || InRange(v.record, s);
+            } else {
+                if (s.ranged && PastRange(v.record, s)) break;
+                take = DateInOpenRange(&trans, &s.from, &s.to);
+            }
+            if (take && s.vatCode[0]) take = HasVatCode(v.record, s.vatCode);
+            if (take) VoucherLines(v.record, &sum, vat, accounts);
+            if (ReportCancelled()) break;
+        }
+        RecFreeMatrix(Voucher::Number, v.record);
+    }
+
+    RepRuleFull(1, 4);
+    RepStartLine(LineHeight);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 3078, 0);
+    uint8_t slot[sizeof(PackedDecimal)];
+    PutDec(slot, 0, sum);
+    RepValue(160, 0, slot, FtAmount2, 0);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 3079, 0);
+    uint8_t count[4];
+    PutI32(count, 0, VoucherRowCounter);
+    RepValue(160, 0, count, FtLong, 0);
+    RepEndLine();
+    if (!vat.empty()) SummaryLines(vat, 3198, false);
+    if (CompanyVariant() == 25 && !accounts.empty()) SummaryLines(accounts, 2407, true);
+    RepEndJob();
+}

@@ -1,0 +1,602 @@
+// vendor_ageing_report.cpp - report 31, what the company owes each vendor:
+// the invoices with what lowered them (layout 0), a line per invoice with
+// its days to or past due (1), four ageing buckets (2), the balance only
+// (3), or the invoices revalued at the day's rate (4). Without a report
+// date it lists the open items of today; with one it rebuilds each
+// invoice's open amount on that date from the vendor ledger.
+#include <cassert>
+#include <cstdio>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/text_range.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "operations/purchase_ledger.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/ledger/vendor_reports.h"
+#include "reports/sales/aged_buckets.h"
+#include "reports/sales/report_run.h"
+#include "rules/prices.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+constexpr int LineHeight = 15;
+constexpr uint16_t KindCash = 2, KindCredit = 3, EntryInvoice = 0, EntryPayment = 1;
+
+// What the selection asks for, read once.
+struct AgeingSelection {
+    int layout;
+    bool pastDueOnly, byName, inCurrency, dateGiven;
+    DateRec reportDate, reference;   // the report date; the date days count from
+    PString from, to, group;
+};
+
+// One vendor's sums while its invoices are listed.
+struct VendorSums {
+    PackedDecimal home, currency, pastDue, buckets[4];
+    int count;
+    bool headPrinted;
+};
+
+// The sums over all vendors.
+struct AgeingTotals {
+    PackedDecimal home, pastDue, buckets[4], booked, revalued;
+    bool footnote;
+};
+
+void Zero(PackedDecimal *d, int n = 1) {
+    for (int i = 0; i < n; i++) DecSetZero(&d[i]);
+}
+
+void Add(PackedDecimal *sum, const PackedDecimal *amount) {
+    if (!DecIsBlank(amount)) DecAdd(sum, amount, sum);
+}
+
+void Text(int x, const uint8_t *text, int align = 0) { RepTextEx(x, -1, 0, align, 0, text); }
+
+void Field(int x, const uint8_t *record, uint32_t at, int width, int align = 0) {
+    PString t;
+    GetPString(record, at, width, t);
+    Text(x, t, align);
+}
+
+// amount at the rate (per 100) of record.
+void AtRate(const PackedDecimal *amount, const uint8_t *record, uint32_t rateAt, PackedDecimal *out) {
+    const PackedDecimal rate = GetDec(record, rateAt);
+    AmountTimesRate(amount, &rate, out);
+}
+
+// The rate of currency on the date the report values at; blank (no
+// conversion) for the home currency or a currency without a rate.
+void RateOn(const uint8_t *currency, const AgeingSelection &s, PackedDecimal *rate) {
+    if (!currency[0] || !CurrencyRate(currency, &s.reference, rate)) DecSetBlank(rate);
+}
+
+// A bucket heading from the limits, right-aligned at x.
+void LimitText(int x, int32_t low, int32_t high, bool withHigh) {
+    char buf[48];
+    if (withHigh) std::snprintf(buf, sizeof buf, "%d - %d", low, high);
+    else std::snprintf(buf, sizeof buf, "%d - ", low);
+    PString t;
+    PStringFromC(t, buf);
+    Text(x, t, 1);
+}
+
+void Headings(int layout) {
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 4042, 0);
+    switch (layout) {
+    case 0:
+        RepTextNr(100, 0, 4049, 0);
+        RepEndLine();
+        RepStartLine(LineHeight);
+        RepTextNr(140, 0, 4043, 0);
+        RepTextNr(280, 0, 4044, 1);
+        RepTextNr(380, 0, 4046, 1);
+        RepTextNr(480, 0, 4047, 1);
+        RepEndLine();
+        return;
+    case 1:
+        RepTextNr(100, 0, 4049, 0);
+        RepTextNr(170, 0, 4043, 0);
+        RepTextNr(280, 0, 4044, 0);
+        RepTextNr(360, 0, 4045, 1);
+        RepTextNr(480, 0, 4046, 1);
+        RepEndLine();
+        return;
+    case 2: {
+        // Each heading stands over the bucket whose amounts it names: the
+        // amounts not yet due, then the three overdue spans. A second
+        // limit not above the first leaves the middle span empty, and
+        // the last one starts after the first limit.
+        int32_t l1 = 0, l2 = 0;
+        AgedLimits(&l1, &l2);
+        RepTextNr(60, 0, 4049, 0);
+        RepTextNr(250, 0, 12960, 1);
+        LimitText(300, 0, l1, true);
+        if (l2 > l1) LimitText(350, l1 + 1, l2, true);
+        LimitText(420, (l2 > l1 ? l2 : l1) + 1, 0, false);
+        RepTextNr(480, 0, 4046, 1);
+        RepEndLine();
+        return;
+    }
+    case 3:
+        RepTextNr(480, 0, 4047, 1);
+        break;
+    default:
+        RepTextNr(200, 0, 4043, 0);
+        RepTextNr(380, 0, 4058, 1);
+        RepTextNr(480, 0, 4059, 1);
+        break;
+    }
+    RepEndLine();
+    RepRuleFull(1, 4);
+}
+
+// The invoice reference: the serial number, then ", (" the vendor's
+// reference ")" when it has one; prefix before it when the mark is set.
+void InvoiceReference(const uint8_t *invoice, const char *prefix, uint8_t *out) {
+    char serial[16];
+    std::snprintf(serial, sizeof serial, "%d", GetI32(invoice, VIVc::SerNr));
+    out[0] = 0;
+    if (GetU16(invoice, VIVc::Held) != 0) PStringAppendC(out, prefix);
+    PStringAppendC(out, serial);
+    PString ref;
+    GetPString(invoice, VIVc::VendInvNr, 20, ref);
+    if (ref[0]) {
+        PStringAppendC(out, ", (");
+        PStringAppend(out, ref);
+        PStringAppendC(out, ")");
+    }
+}
+
+// A line below an invoice in layout 0: text, number, date and the
+// negated amount at 380.
+void LoweringLine(int text, const uint8_t *number, const uint8_t *date, const PackedDecimal *amount) {
+    PackedDecimal negated;
+    DecNegateInto(amount, &negated);
+    RepStartLine(LineHeight);
+    RepTextNr(50, 0, text, 0);
+    RepValue(120, 0, number, FtLong, 0);
+    RepValue(280, 0, date, FtDate, 1);
+    PrintAmountAt(380, &negated);
+    RepEndLine();
+}
+
+// The vendor's head line in layouts 0 and 1, after a full rule.
+void VendorHead(const uint8_t *vendor, const AgeingSelection &s, VendorSums *v) {
+    if (v->headPrinted || (s.layout != 0 && s.layout != 1)) return;
+    v->headPrinted = true;
+    RepRuleFull(1, 4);
+    RepStartLine(LineHeight);
+    Field(0, vendor, VEVc::Code, 20);
+    Field(100, vendor, VEVc::Name, 60);
+    Field(280, vendor, VEVc::Text270, 20);
+    if (s.inCurrency) Field(480, vendor, VEVc::CurncyCode, 5, 1);
+    RepEndLine();
+}
+
+// One invoice that passed the selection: the head, the sums and the
+// layout's line.
+void InvoiceKept(const uint8_t *vendor, const uint8_t *invoice, int32_t days, const PackedDecimal *currency,
+                 const PackedDecimal *home, const AgeingSelection &s, VendorSums *v, AgeingTotals *t) {
+    VendorHead(vendor, s, v);
+    Add(&v->home, home);
+    Add(&v->currency, currency);
+    v->count++;
+    const bool marked = GetU16(invoice, VIVc::Held) != 0;
+    switch (s.layout) {
+    case 0:
+        if (AgeingInvoiceLines(invoice, currency, v->count, s.dateGiven)) t->footnote = true;
+        break;
+    case 1: {
+        PString ref;
+        InvoiceReference(invoice, "(*) ", ref);
+        uint8_t slot[4];
+        PutI32(slot, 0, days);
+        RepStartLine(LineHeight);
+        Text(140, ref);
+        RepValue(280, 0, invoice + VIVc::DueDate, FtDate, 0);
+        RepValue(360, 0, slot, FtLong, 1);
+        PrintAmountAt(480, s.inCurrency ? currency : home);
+        RepEndLine();
+        if (marked) t->footnote = true;
+        break;
+    }
+    case 2:
+        AgedBucketAdd(days, s.inCurrency ? currency : home, &v->buckets[0], &v->buckets[1], &v->buckets[2],
+                      &v->buckets[3]);
+        break;
+    case 4: {
+        PString ref, code;
+        InvoiceReference(invoice, "(*) ", ref);
+        GetPString(invoice, VIVc::CurncyCode, 5, code);
+        PackedDecimal rate, revalued;
+        RateOn(code, s, &rate);
+        AmountTimesRate(currency, &rate, &revalued);
+        RepStartLine(LineHeight);
+        Field(0, invoice, VIVc::VendName, 60);
+        Text(200, ref);
+        PrintAmountAt(380, home);
+        PrintAmountAt(480, &revalued);
+        RepEndLine();
+        Add(&t->booked, home);
+        Add(&t->revalued, &revalued);
+        if (marked) t->footnote = true;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool GroupPasses(const uint8_t *vendor, const AgeingSelection &s) {
+    if (!s.group[0]) return true;
+    PString group;
+    GetPString(vendor, VEVc::VEGroup, 5, group);
+    return PStringEqual(group, s.group);
+}
+
+// Without a report date: the vendor's open items as they stand, each with
+// its invoice (an item whose invoice is gone is left out).
+void OpenItems(const uint8_t *vendor, const AgeingSelection &s, VendorSums *v, AgeingTotals *t) {
+    RuleRecord item(APVc::Number);
+    if (!item.record) return;
+    PString own, code;
+    GetPString(vendor, VEVc::Code, 20, own);
+    PutPString(item.record, APVc::VendCode, 20, own);
+    PutI32(item.record, APVc::InvoiceNr, 0);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(APVc::Number, "VECode", item.record, 2, 0, &recid, &position);
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(APVc::Number, "VECode", p, item.record, &recid)) break;
+        GetPString(item.record, APVc::VendCode, 20, code);
+        if (!PStringEqual(code, own)) break;
+        if (ReportCancelled()) break;
+        const DateRec due = GetDate(item.record, APVc::DueDate);
+        const int32_t days = DateDiffDays(&due, &s.reference);
+        if (s.pastDueOnly && days >= 0) continue;
+        RuleRecord invoice(VIVc::Number);
+        if (!PurchaseInvoiceRead(GetU32(item.record, APVc::InvoiceNr), invoice)) continue;
+        const PackedDecimal open = GetDec(item.record, APVc::OpenAmount);
+        PackedDecimal home;
+        AtRate(&open, invoice.record, VIVc::Rate, &home);
+        if (days < 0) Add(&v->pastDue, &home);
+        InvoiceKept(vendor, invoice.record, days, &open, &home, s, v, t);
+    }
+}
+
+// With a report date: the vendor's approved invoices booked up to it with
+// what was open of them on it.
+void InvoicesAtDate(const uint8_t *vendor, const AgeingSelection &s, VendorSums *v, AgeingTotals *t) {
+    RuleRecord invoice(VIVc::Number);
+    if (!invoice.record) return;
+    PString own, code;
+    GetPString(vendor, VEVc::Code, 20, own);
+    PutPString(invoice.record, VIVc::VendCode, 20, own);
+    PutI32(invoice.record, VIVc::SerNr, 0);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(VIVc::Number, "VECode", invoice.record, 2, 0, &recid, &position);
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position) {
+            RecFreeMatrix(VIVc::Number, invoice.record);
+            if (!RecReadAtIndex(VIVc::Number, "VECode", p, invoice.record, &recid)) break;
+        }
+        GetPString(invoice.record, VIVc::VendCode, 20, code);
+        if (!PStringEqual(code, own)) break;
+        if (ReportCancelled()) break;
+        const DateRec due = GetDate(invoice.record, VIVc::DueDate), trans = GetDate(invoice.record, VIVc::TransDate);
+        const int32_t days = DateDiffDays(&due, &s.reportDate);
+        const uint16_t kind = GetU16(invoice.record, VIVc::InvType);
+        if ((s.pastDueOnly && days >= 0) || DateCompare(&trans, &s.reportDate) > 0 || kind == KindCash ||
+            GetU16(invoice.record, VIVc::Approved) == 0)
+            continue;
+        PackedDecimal amount = GetDec(invoice.record, VIVc::InvAmount), home;
+        if (kind == KindCredit) {
+            // A credit note of an invoice is counted on that invoice.
+            if (GetI32(invoice.record, VIVc::CredInv) != -1) continue;
+            DecNegateInto(&amount, &amount);
+        }
+        InvoiceOpenAtDate(GetI32(invoice.record, VIVc::SerNr), &s.reportDate, &amount);
+        if (DecIsZero(&amount)) continue;
+        AtRate(&amount, invoice.record, VIVc::Rate, &home);
+        if (days < 0) Add(&v->pastDue, &home);
+        InvoiceKept(vendor, invoice.record, days, &amount, &home, s, v, t);
+    }
+    RecFreeMatrix(VIVc::Number, invoice.record);
+}
+
+// The payments on account: into the vendor's sums, and a line where the
+// layout shows one. shown gets the sum layout 2 adds to its first bucket.
+void OnAccountLines(const uint8_t *vendor, const AgeingSelection &s, VendorSums *v, AgeingTotals *t,
+                    PackedDecimal *shown) {
+    PString code;
+    GetPString(vendor, VEVc::Code, 20, code);
+    PackedDecimal home, currency;
+    VendorOnAccount(code, s.dateGiven ? &s.reportDate : nullptr, &home, &currency);
+    Add(&v->home, &home);
+    Add(&v->currency, &currency);
+    *shown = s.inCurrency ? currency : home;
+    if (s.layout == 0 || s.layout == 1) {
+        if (DecIsZero(&home)) return;
+        VendorHead(vendor, s, v);
+        RepStartLine(LineHeight);
+        RepTextNr(s.layout == 0 ? 50 : 140, 0, 2497, 0);
+        PrintAmountAt(480, shown);
+        RepEndLine();
+    } else if (s.layout == 4) {
+        // Revalued as the invoice lines are: the amount in the payments'
+        // currency at the vendor currency's rate on the report date.
+        PString currencyCode;
+        GetPString(vendor, VEVc::CurncyCode, 5, currencyCode);
+        PackedDecimal rate, revalued;
+        RateOn(currencyCode, s, &rate);
+        AmountTimesRate(&currency, &rate, &revalued);
+        RepStartLine(LineHeight);
+        Field(0, vendor, VEVc::Name, 60);
+        RepTextNr(200, 0, 2497, 0);
+        PrintAmountAt(380, &home);
+        PrintAmountAt(480, &revalued);
+        RepEndLine();
+        Add(&t->booked, &home);
+        Add(&t->revalued, &revalued);
+    }
+}
+
+// The rule and currency line that open a vendor's footer in layouts 0 and 1.
+void FooterStart(const uint8_t *vendor, const AgeingSelection &s, const VendorSums &v) {
+    RepStartLine(LineHeight);
+    RepRule(400, 480, 2);
+    RepEndLine();
+    PString currency;
+    GetPString(vendor, VEVc::CurncyCode, 5, currency);
+    if (!s.inCurrency || !currency[0]) return;
+    RepStartLine(LineHeight);
+    RepTextNr(320, 0, 2424, 1);
+    Text(360, currency);
+    PrintAmountAt(480, &v.currency);
+    RepEndLine();
+}
+
+// Everything of one vendor: its invoices, payments on account and footer.
+void VendorBlock(const uint8_t *vendor, const AgeingSelection &s, AgeingTotals *t) {
+    VendorSums v{};
+    Zero(&v.home);
+    Zero(&v.currency);
+    Zero(&v.pastDue);
+    Zero(v.buckets, 4);
+    if (s.dateGiven) InvoicesAtDate(vendor, s, &v, t);
+    else OpenItems(vendor, s, &v, t);
+    PackedDecimal onAccount;
+    OnAccountLines(vendor, s, &v, t, &onAccount);
+
+    if (s.layout == 2 && !(DecIsZero(&v.buckets[0]) && DecIsZero(&v.buckets[1]) && DecIsZero(&v.buckets[2]) &&
+                           DecIsZero(&v.buckets[3]) && DecIsZero(&onAccount))) {
+        Add(&v.buckets[0], &onAccount);
+        PackedDecimal total;
+        DecSetZero(&total);
+        for (const PackedDecimal &b : v.buckets) Add(&total, &b);
+        RepStartLine(LineHeight);
+        Field(0, vendor, VEVc::Code, 20);
+        Field(60, vendor, VEVc::Name, 60);
+        for (int i = 0; i < 3; i++) PrintAmountAt(250 + 50 * i, &v.buckets[i]);
+        PrintAmountAt(420, &v.buckets[3]);
+        PrintAmountAt(480, &total);
+        if (s.inCurrency) Field(480, vendor, VEVc::CurncyCode, 5);
+        RepEndLine();
+    }
+    if (s.layout == 0 && v.headPrinted) {
+        FooterStart(vendor, s, v);
+        RepStartLine(LineHeight);
+        RepTextNr(380, 0, 4047, 1);
+        PrintAmountAt(480, &v.home);
+        RepEndLine();
+    } else if (s.layout == 1 && v.headPrinted) {
+        FooterStart(vendor, s, v);
+        RepStartLine(LineHeight);
+        RepTextNr(320, 0, 4047, 1);
+        PrintAmountAt(480, &v.home);
+        RepEndLine();
+        if (!DecIsZero(&v.pastDue)) {
+            RepStartLine(LineHeight);
+            RepTextNr(320, 0, 4060, 1);
+            PrintAmountAt(480, &v.pastDue);
+            RepEndLine();
+        }
+    } else if (s.layout == 3) {
+        const PackedDecimal *sum = s.inCurrency ? &v.currency : &v.home;
+        if (!DecIsZero(sum)) {
+            RepStartLine(LineHeight);
+            Field(0, vendor, VEVc::Code, 20);
+            Field(100, vendor, VEVc::Name, 60);
+            if (s.inCurrency) Field(320, vendor, VEVc::CurncyCode, 5);
+            PrintAmountAt(480, sum);
+            RepEndLine();
+        }
+    }
+    // Every layout's past-due amounts count in the total past due, not
+    // only those of the layout that prints a vendor's past-due line.
+    Add(&t->pastDue, &v.pastDue);
+    Add(&t->home, &v.home);
+    for (int i = 0; i < 4; i++) Add(&t->buckets[i], &v.buckets[i]);
+}
+
+// The end of the report: the totals of the layout and the footnote.
+void EndLines(const AgeingSelection &s, const AgeingTotals &t) {
+    RepRuleFull(1, 4);
+    // In the invoice currencies the vendors' buckets are in different
+    // currencies: their sum would mean nothing, as the grand total would.
+    if (s.layout == 2 && !s.inCurrency) {
+        PackedDecimal total;
+        DecSetZero(&total);
+        RepStartLine(LineHeight);
+        for (int i = 0; i < 4; i++) {
+            PrintAmountAt(i < 3 ? 250 + 50 * i : 420, &t.buckets[i]);
+            Add(&total, &t.buckets[i]);
+        }
+        PrintAmountAt(480, &total);
+        RepEndLine();
+    }
+    if (!((s.layout == 2 || s.layout == 3) && s.inCurrency)) {
+        if (s.layout == 4) {
+            RepStartLine(LineHeight);
+            PrintAmountAt(380, &t.booked);
+            PrintAmountAt(480, &t.revalued);
+            RepEndLine();
+        } else {
+            RepStartLine(LineHeight);
+            RepTextNr(380, 0, 4048, 1);
+            PrintAmountAt(480, &t.home);
+            RepEndLine();
+            RepStartLine(LineHeight);
+            RepTextNr(380, 0, 4060, 1);
+            PrintAmountAt(480, &t.pastDue);
+            RepEndLine();
+        }
+    }
+    if (t.footnote && s.layout != 4) {
+        RepStartLine(LineHeight);
+        RepTextNr(50, 0, 1225, 0);
+        RepEndLine();
+    }
+}
+
+void ReadSelection(AgeingSelection *s) {
+    s->layout = GetU16(ReportParams, P::ReportLayout);
+    if (s->layout > 4) s->layout = 0;
+    s->pastDueOnly = GetU16(ReportParams, P::Option1) != 0;
+    s->byName = GetU16(ReportParams, P::Option2) != 0;
+    s->inCurrency = GetU16(ReportParams, P::Option3) != 0;
+    s->reportDate = GetDate(ReportParams, P::Date2From);
+    s->dateGiven = s->reportDate.year != 0;
+    s->reference = s->dateGiven ? s->reportDate : TodayDate;
+    PString range;
+    GetPString(ReportParams, P::SelText1, 255, range);
+    RangeSplit(range, s->from, s->to);
+    GetPString(ReportParams, P::SelText3, 255, s->group);
+}
+
+// The amount of a credit note or payment as layout 0 shows it: in its
+// own currency, or at its own rate.
+void ShownAmount(const PackedDecimal *amount, const uint8_t *record, uint32_t rateAt, bool inCurrency,
+                 PackedDecimal *out) {
+    if (inCurrency) *out = *amount;
+    else AtRate(amount, record, rateAt, out);
+}
+
+// The invoice whose lowering lines layout 0 prints, and the currency
+// they are shown in.
+struct LoweringContext {
+    int32_t serial;
+    bool inCurrency;
+};
+
+// Layout 0's line of one ledger entry of an invoice: a credit note of it,
+// or a payment's rows that paid it on the payment's date.
+void LoweringLines(const uint8_t *entry, void *context) {
+    const LoweringContext *c = static_cast<const LoweringContext *>(context);
+    const uint16_t kind = GetU16(entry, VLVc::Kind);
+    const int32_t doc = GetI32(entry, VLVc::DocSerNr);
+    PackedDecimal shown;
+    if (kind == EntryInvoice && doc != c->serial) {
+        RuleRecord credit(VIVc::Number);
+        if (!PurchaseInvoiceRead((uint32_t)doc, credit) || GetU16(credit.record, VIVc::InvType) != KindCredit) return;
+        const PackedDecimal amount = GetDec(credit.record, VIVc::InvAmount);
+        ShownAmount(&amount, credit.record, VIVc::Rate, c->inCurrency, &shown);
+        LoweringLine(4073, credit.record + VIVc::SerNr, credit.record + VIVc::InvDate, &shown);
+    } else if (kind == EntryPayment) {
+        RuleRecord payment(OPVc::Number);
+        if (!OutPaymentRead(doc, payment)) return;
+        const DateRec paid = GetDate(payment.record, OPVc::PayDate), on = GetDate(entry, VLVc::Date);
+        if (DateCompare(&paid, &on) != 0) return;
+        PackedDecimal sum;
+        PaymentRowsForInvoice(entry, &sum);
+        if (DecIsZero(&sum)) return;
+        ShownAmount(&sum, payment.record, OPVc::Rate, c->inCurrency, &shown);
+        LoweringLine(4072, payment.record + OPVc::SerNr, payment.record + OPVc::PayDate, &shown);
+    }
+}
+
+}  // namespace
+
+bool AgeingInvoiceLines(const uint8_t *invoice, const PackedDecimal *open, int lineCount, bool dateGiven) {
+    assert(invoice && open && ReportParams);
+    const bool inCurrency = GetU16(ReportParams, P::Option3) != 0;
+    const DateRec reportDate = GetDate(ReportParams, P::Date2From);
+    if (lineCount > 1) {
+        RepStartLine(LineHeight);
+        RepRule(300, 380, 4);
+        RepEndLine();
+    }
+    // A credit note that credits no invoice shows its amount as it lowers
+    // the debt, like its open amount.
+    PackedDecimal total = GetDec(invoice, VIVc::InvAmount), shownTotal, shownOpen;
+    if (GetU16(invoice, VIVc::InvType) == KindCredit) DecNegateInto(&total, &total);
+    ShownAmount(&total, invoice, VIVc::Rate, inCurrency, &shownTotal);
+    ShownAmount(open, invoice, VIVc::Rate, inCurrency, &shownOpen);
+    PString ref;
+    InvoiceReference(invoice, " (*)", ref);
+    RepStartLine(LineHeight);
+    RepTextNr(50, 0, 4071, 0);
+    Text(120, ref);
+    RepValue(280, 0, invoice + VIVc::DueDate, FtDate, 1);
+    PrintAmountAt(380, &shownTotal);
+    PrintAmountAt(480, &shownOpen);
+    RepEndLine();
+
+    LoweringContext context{GetI32(invoice, VIVc::SerNr), inCurrency};
+    VendorEntriesOfInvoice(context.serial, dateGiven ? &reportDate : nullptr, LoweringLines, &context);
+    return GetU16(invoice, VIVc::Held) != 0;
+}
+
+// Report 31. The vendors come by name (Option2), by group (SelText3) or
+// by code, within the range of SelText1; Esc stops every walk after the
+// record at hand and the end lines still print.
+void VendorAgeingReport() {
+    assert(ReportParams);
+    AgeingSelection s{};
+    ReadSelection(&s);
+    AgeingTotals t{};
+    Zero(&t.home);
+    Zero(&t.pastDue);
+    Zero(t.buckets, 4);
+    Zero(&t.booked);
+    Zero(&t.revalued);
+
+    RepBeginJobNr(4041);
+    Headings(s.layout);
+    RuleRecord vendor(VEVc::Number);
+    const bool byGroup = !s.byName && s.group[0];
+    const char *index = s.byName ? "Name" : byGroup ? "Group" : "Code";
+    const uint32_t keyAt = s.byName ? VEVc::Name : VEVc::Code;
+    const int keyWidth = s.byName ? 60 : 20;
+    bool more = false;
+    uint32_t recid = 0, position = 0;
+    if (vendor.record) {
+        PutPString(vendor.record, keyAt, keyWidth, s.from);
+        if (byGroup) PutPString(vendor.record, VEVc::VEGroup, 5, s.group);
+        more = RecFindByIndex(VEVc::Number, index, vendor.record, byGroup ? 2 : 1, 0, &recid, &position);
+    }
+    PString key;
+    for (int32_t p = (int32_t)position; more && !ReportCancelled(); p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(VEVc::Number, index, p, vendor.record, &recid)) break;
+        GetPString(vendor.record, keyAt, keyWidth, key);
+        if (s.to[0] && PStringCompare(key, s.to) > 0) break;
+        if (!GroupPasses(vendor.record, s)) {
+            if (byGroup) break;   // the group index has passed the group
+            continue;
+        }
+        VendorBlock(vendor.record, s, &t);
+    }
+    EndLines(s, t);
+    RepEndJob();
+}

@@ -1,0 +1,143 @@
+// vendor_ledger_amounts.cpp - the amounts the vendor ageing report
+// rebuilds from the vendor ledger (register 32): what was open of a
+// purchase invoice on a date, what a payment paid on an invoice, and a
+// vendor's payments on account.
+//
+// A ledger entry belongs to an invoice (its InvoiceNr): the invoice's own
+// entry, a credit note's entry under the invoice it credits, and one per
+// payment that paid on it. A payment on account has an entry of kind 1
+// whose InvoiceNr is all bits set.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "operations/purchase_ledger.h"
+#include "reports/ledger/vendor_reports.h"
+#include "reports/sales/report_run.h"
+#include "rules/rules_types.h"
+#include "rules/vat_currency.h"
+
+namespace {
+
+constexpr uint16_t EntryInvoice = 0, EntryPayment = 1, KindCredit = 3;
+constexpr int32_t NoInvoice = -1;
+
+// The invoice and amount InvoiceOpenAtDate brings to its date.
+struct OpenAtDate {
+    int32_t serial;
+    PackedDecimal *amount;
+};
+
+void LowerByEntry(const uint8_t *entry, void *context) {
+    OpenAtDate *open = static_cast<OpenAtDate *>(context);
+    const uint16_t kind = GetU16(entry, VLVc::Kind);
+    const int32_t doc = GetI32(entry, VLVc::DocSerNr);
+    if (kind == EntryInvoice && doc != open->serial) {
+        RuleRecord other(VIVc::Number);
+        if (!PurchaseInvoiceRead((uint32_t)doc, other)) return;
+        const PackedDecimal total = GetDec(other.record, VIVc::InvAmount);
+        if (GetU16(other.record, VIVc::InvType) == KindCredit) DecSub(open->amount, &total, open->amount);
+        else DecAdd(open->amount, &total, open->amount);
+    } else if (kind == EntryPayment) {
+        PackedDecimal paid;
+        PaymentRowsForInvoice(entry, &paid);
+        DecSub(open->amount, &paid, open->amount);
+    }
+}
+
+}  // namespace
+
+bool OutPaymentRead(int32_t serial, RuleRecord &rec) {
+    assert(rec.reg == OPVc::Number);
+    if (!rec.record) return false;
+    PutI32(rec.record, OPVc::SerNr, serial);
+    uint32_t recid = 0, position = 0;
+    return RecFind(OPVc::Number, rec.record, 1, 1, &recid, &position);
+}
+
+void VendorEntriesOfInvoice(int32_t serial, const DateRec *upTo, void (*each)(const uint8_t *entry, void *context),
+                            void *context) {
+    assert(each);
+    RuleRecord entry(VLVc::Number);
+    if (!entry.record) return;
+    PutI32(entry.record, VLVc::InvoiceNr, serial);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(VLVc::Number, "VIKey", entry.record, 1, 0, &recid, &position);
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(VLVc::Number, "VIKey", p, entry.record, &recid)) break;
+        if (GetI32(entry.record, VLVc::InvoiceNr) != serial) break;
+        const DateRec on = GetDate(entry.record, VLVc::Date);
+        if (upTo && DateCompare(&on, upTo) > 0) continue;
+        each(entry.record, context);
+    }
+}
+
+void PaymentRowsForInvoice(const uint8_t *entry, PackedDecimal *sum) {
+    assert(entry && sum);
+    DecSetZero(sum);
+    RuleRecord payment(OPVc::Number);
+    if (!OutPaymentRead(GetI32(entry, VLVc::DocSerNr), payment)) return;
+    const int32_t invoice = GetI32(entry, VLVc::InvoiceNr);
+    uint8_t row[OPVc::Rows::Size];
+    const int32_t rows = MatrixRowCount(OPVc::Number, 0, payment.record);
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowRead(OPVc::Number, payment.record, i, row)) break;
+        // The rows that lowered the open item: the same rows the payment's
+        // posting counts (a paid invoice or a discount taken, flag 0).
+        if (!PaymentRowCounts(row) || GetI32(row, OPVc::Rows::InvoiceNr) != invoice) continue;
+        const PackedDecimal amount = GetDec(row, OPVc::Rows::Amount);
+        if (!DecIsBlank(&amount)) DecAdd(sum, &amount, sum);
+    }
+}
+
+void InvoiceOpenAtDate(int32_t serial, const DateRec *date, PackedDecimal *amount) {
+    assert(date && amount);
+    if (DecIsBlank(amount)) DecSetZero(amount);
+    OpenAtDate open{serial, amount};
+    VendorEntriesOfInvoice(serial, date, LowerByEntry, &open);
+}
+
+void VendorOnAccount(const uint8_t *vendorCode, const DateRec *asOf, PackedDecimal *home, PackedDecimal *currency) {
+    assert(vendorCode && home && currency);
+    DecSetZero(home);
+    DecSetZero(currency);
+    RuleRecord entry(VLVc::Number);
+    if (!entry.record) return;
+    PutPString(entry.record, VLVc::VendCode, 20, vendorCode);
+    PutU16(entry.record, VLVc::Kind, EntryPayment);
+    PutI32(entry.record, VLVc::InvoiceNr, NoInvoice);
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(VLVc::Number, "OnAcc", entry.record, 3, 0, &recid, &position);
+    PString code;
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(VLVc::Number, "OnAcc", p, entry.record, &recid)) break;
+        GetPString(entry.record, VLVc::VendCode, 20, code);
+        if (!PStringEqual(code, vendorCode) || GetU16(entry.record, VLVc::Kind) != EntryPayment ||
+            GetI32(entry.record, VLVc::InvoiceNr) != NoInvoice)
+            break;
+        RuleRecord payment(OPVc::Number);
+        if (!OutPaymentRead(GetI32(entry.record, VLVc::DocSerNr), payment)) continue;
+        // A payment made on the report date counts, as a payment on an
+        // invoice made that day lowers the invoice.
+        const DateRec paid = GetDate(payment.record, OPVc::PayDate);
+        if (asOf && DateCompare(&paid, asOf) > 0) continue;
+        const PackedDecimal rate = GetDec(payment.record, OPVc::Rate);
+        uint8_t row[OPVc::Rows::Size];
+        const int32_t rows = MatrixRowCount(OPVc::Number, 0, payment.record);
+        for (int32_t i = 0; i < rows; i++) {
+            if (!MatrixRowRead(OPVc::Number, payment.record, i, row)) break;
+            if (!PaymentRowCounts(row) || GetI32(row, OPVc::Rows::InvoiceNr) != NoInvoice) continue;
+            GetPString(row, OPVc::Rows::VendCode, 20, code);
+            if (!PStringEqual(code, vendorCode)) continue;
+            const PackedDecimal amount = GetDec(row, OPVc::Rows::Amount);
+            if (DecIsBlank(&amount)) continue;
+            PackedDecimal atRate;
+            AmountTimesRate(&amount, &rate, &atRate);
+            DecSub(currency, &amount, currency);
+            DecSub(home, &atRate, home);
+        }
+    }
+}

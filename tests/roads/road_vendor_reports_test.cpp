@@ -1,0 +1,171 @@
+// road_vendor_reports_test.cpp - what the company owes a vendor, as a
+// purchase clerk reads it: the vendor and accounts come in by an import,
+// an approved invoice of 1 000 for V1 is entered in its window, and in
+// the Purchasing module Ctrl+R lists the purchase reports; the vendor
+// ageing's selection window takes V1 with its balance only, OK shows it
+// in the preview, and Ctrl+P prints it to a PDF whose text holds the
+// vendor and the 1 000 it is owed. The company file then holds the open
+// item those figures came from. The purchase-invoice journal's window
+// opens from the same list, the transaction journal's from the General
+// ledger's.
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+
+namespace {
+
+constexpr int ReportList = 6, Preview = 5, PurchaseInvoiceList = 154, PurchaseInvoice = 155;
+constexpr int PurchInvJournalSel = 416, VendorAgeingSel = 417, TransJournalSel = 418;
+namespace fs = std::filesystem;
+
+std::function<bool()> Opened(int type) {
+    return [type] {
+        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
+        return RoadTest::ActiveType() == type;
+    };
+}
+
+// A line of the import file: the fields joined by tabs, ended by one more.
+std::string Line(std::initializer_list<std::string> fields, int empties = 0) {
+    std::string s;
+    for (const std::string &f : fields) s += f + "\t";
+    for (int i = 0; i < empties; i++) s += "\t";
+    return s + "\r\n";
+}
+
+TEST_F(RoadTest, TheVendorAgeingShowsAnApprovedInvoice) {
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    const fs::path setup = dir / "vendor_setup.txt";
+    {
+        std::ofstream out(setup, std::ios::binary);
+        out << "konto3\t\r\n"
+            << Line({"2440", "Creditors", "2", "1", "1", "0", "", ""})
+            << Line({"5010", "Rent", "4", "1", "1", "0", "", ""}) << "\r\n\r\n";
+        out << "leverant\xF6r1\t\r\n"
+            << Line({"V1", "Office Supply Ltd", "Box 12", "", "", "5050-1234", "", "", "0", "", "", "5050-1234",
+                     "", "", "", "", "", "", "", "", "", "", "0", ""},
+                    9)
+            << "\r\n\r\n";
+        out << "levkonton1\t\r\n"
+            << Line({"2440", "", "", "", "", "", "", "", "", "0", "0", "", "", "", "", "", ""}, 4) << "\r\n\r\n";
+    }
+    ImportTextFile(setup);
+
+    // An approved invoice of 1 000 for V1.
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Purchase invoices");
+    Check("the register popup opens the purchase-invoice list", Opened(PurchaseInvoiceList));
+    ClickButton("New");
+    Check("New opens a purchase invoice", Opened(PurchaseInvoice));
+    ClickField("Vendor");
+    Type("V1");
+    Key(PlKey::Tab);
+    ClickField("Vendor's invoice");
+    Type("A-77");
+    ClickField("Total");
+    Type("1000");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Type("5010");
+    Key(PlKey::Tab);
+    ClickCell(0, 3);
+    Type("1000");
+    Key(PlKey::Tab);
+    ClickButton("Approved");
+    ClickOk();
+    Check("OK stores the approved invoice", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return TitleTells("viewing");
+    });
+    Menu("Window", "Close all");
+
+    // The journal's window opens from the purchase reports.
+    Key('R', false, true);
+    Check("Ctrl+R opens the report list", Opened(ReportList));
+    ClickRow("Purchase Invoice Journal");
+    Key(PlKey::Return);
+    Check("the journal's selection window opens", Opened(PurchInvJournalSel));
+    Menu("Window", "Close all");
+
+    auto chooseReport = [this] {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportList));
+        ClickRow("Vendor Ageing");
+    };
+    auto selection = [this] {
+        ClickField("Vendors");
+        Type("V1");
+        ClickButton("Balances");
+    };
+    chooseReport();
+    Key(PlKey::Return);
+    Check("its selection window opens", Opened(VendorAgeingSel));
+    selection();
+    Do("keep a picture of the selection", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "vendor_ageing_sel.png"));
+        return true;
+    });
+    ClickButton("OK");
+    Check("the preview shows it", [this, shots] {
+        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "vendor_ageing_preview.png"));
+        return true;
+    });
+    Menu("Window", "Close all");
+    auto before = std::make_shared<size_t>();
+    Do("count the PDFs", [this, before] {
+        *before = FilesIn("print").size();
+        return true;
+    });
+    chooseReport();
+    AnswerPrint(true);
+    Key('P', false, true);
+    Check("the print selection opens", Opened(VendorAgeingSel));
+    selection();
+    ClickButton("OK");
+    Check("printed to a PDF with the vendor's balance", [this, before, shots] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        if (pdfs.size() != *before + 1) {
+            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+            return true;
+        }
+        if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/vendor_ageing.pdf'").c_str());
+        const std::string text = PdfText(pdfs.back());
+        EXPECT_NE(text.find("Vendor Ageing"), std::string::npos) << text;
+        EXPECT_NE(text.find("Office Supply Ltd"), std::string::npos) << text;
+        EXPECT_NE(text.find("1000,00"), std::string::npos) << text;
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // The transaction journal belongs to the General ledger's reports.
+    Menu("Module", "General ledger");
+    Key('R', false, true);
+    Check("Ctrl+R opens the report list", Opened(ReportList));
+    ClickRow("Transaction Journal");
+    Key(PlKey::Return);
+    Check("the transaction journal's selection window opens", Opened(TransJournalSel));
+    EXPECT_EQ(Run(), 0);
+
+    // The balance printed is the stored open item of V1.
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(APVc::Number), 1u);
+    std::vector<uint8_t> item(APVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(APVc::Number, 1, item.data(), &id));
+    EXPECT_EQ(TextAt(item.data(), APVc::VendCode), "V1");
+    PackedDecimal open = GetDec(item.data(), APVc::OpenAmount);
+    EXPECT_EQ(DecToDouble(&open), 1000);
+    CloseForCheck();
+}
+
+}  // namespace
