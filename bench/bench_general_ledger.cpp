@@ -39,7 +39,7 @@ constexpr int Accounts = 1000, Postings = 100000;
 #else
 constexpr int Accounts = 40, Postings = 600;
 #endif
-constexpr const char *Busy = "1000";
+constexpr const char *Busy = "1000";   // account 0
 
 BenchWorkplace &Place() {
     static BenchWorkplace w("general_ledger");
@@ -53,6 +53,7 @@ std::string AccountCode(int i) { return std::to_string(1000 + i); }
 bool StoreYear() {
     std::vector<uint8_t> row(FiscalYearEntry::Size, 0);
     PutU16(row.data(), FiscalYearEntry::OrderCode, FiscalYearCodeFor(nullptr, 0, 0, 0));
+    BenchPutText(row.data(), FiscalYearEntry::YearCode, 5, "2024");
     PutDate(row.data(), FiscalYearEntry::StartDate, DateRec{1, 1, 2024});
     PutDate(row.data(), FiscalYearEntry::EndDate, DateRec{31, 12, 2024});
     return SettingsBlockStore(FiscalYearBlk::Number, row.data(), (uint32_t)row.size()) == RecDone;
@@ -95,11 +96,13 @@ bool StoreLedger() {
         PutDate(v.record, Voucher::RegDate, date);
         BenchPutText(v.record, Voucher::Text, 60, "Voucher");
         const int32_t cents = 100 + int32_t(rng() % 100000);
+        // Two different accounts: a voucher posts each account once.
+        const int first = n % 5 == 0 ? 0 : int(rng() % Accounts);
+        const int second = (first + 1 + int(rng() % (Accounts - 1))) % Accounts;
         for (int i = 0; i < 2; i++) {
             uint8_t row[TransRow::Size] = {};
             PutU16(row, TransRow::Kind, RowAccount);
-            const std::string account = i == 0 && n % 5 == 0 ? Busy : AccountCode(int(rng() % Accounts));
-            BenchPutText(row, TransRow::Account, 10, account);
+            BenchPutText(row, TransRow::Account, 10, AccountCode(i == 0 ? first : second));
             PackedDecimal amount;
             DecFromThousandths(&amount, (i == 0 ? cents : -cents) * 10);
             PutDec(row, TransRow::Amount, amount);
@@ -115,8 +118,11 @@ bool StoreLedger() {
 bool Up() {
     if (State < 0) {
         State = BenchFrameUp(Place()) && ReportParams ? 1 : 0;
-        MessageSinkSet([](const char *) {});
-        if (State == 1 && !StoreLedger()) State = 0;
+        MessageSinkSet([](const char *m) { std::fprintf(stderr, "%s\n", m); });
+        if (State == 1 && !StoreLedger()) {
+            std::fprintf(stderr, "the ledger could not be stored\n");
+            State = 0;
+        }
     }
     return State == 1;
 }
@@ -166,7 +172,7 @@ void BM_PostingWalkPeer(benchmark::State &state) {
                 }
             }
         }
-        if (read < Postings) return state.SkipWithError("the walk did not read every posting");
+        if (read != Postings) return state.SkipWithError("the walk did not read every posting");
     }
     state.counters["postings/s"] =
         benchmark::Counter(double(Postings) * double(state.iterations()), benchmark::Counter::kIsRate);
