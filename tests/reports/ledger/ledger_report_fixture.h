@@ -1,7 +1,8 @@
 // ledger_report_fixture.h - a ledger of 2024 for the tests of the reports
-// that list accounts, on top of the report company (its chart of accounts
-// and fiscal year 2024), with the rules installed so that every record
-// stored posts to the balances and the account postings:
+// that list accounts, on top of the report company (its chart of accounts),
+// with fiscal year 2024 under a code that numbers vouchers and the rules
+// installed, so that every record stored posts to the balances and the
+// account postings:
 //
 //   opening balances (register 51) 1.1.2024: 1910 5000, 1460 1000, 2010 -6000
 //   voucher 1 10.1.2024 "Cash sale": 1910 1000 / 3010 -800 (VAT 1) / 2610 -200
