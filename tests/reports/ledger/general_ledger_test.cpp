@@ -149,6 +149,26 @@ TEST_F(GeneralLedgerTest, OpeningsAndSums) {
     RepDeviceInstall(OutPreview, saved);
 }
 
+// A posting of another month than the line before it gets a rule first
+// (1510: March, then April); the account's first line gets none.
+TEST_F(GeneralLedgerTest, MonthsSeparatedByARule) {
+    StoreLedger();
+    ASSERT_FALSE(HasFatalFailure());
+    const RepDevice *saved = RepDeviceInstall(OutPreview, &RecorderDevice);
+    Select(6, {1, 1, 2024}, {31, 12, 2024});
+    SetWord(P::OutputKind, OutPreview);
+    SetText(P::SelText7, "1510:1510");
+    RecLog.clear();
+    LedgerReport6();
+    RepDeviceInstall(OutPreview, saved);
+    std::vector<std::string> seen;   // the dates and the thick rules in order
+    for (const RecCall &c : RecLog) {
+        if (c.name == "text" && (c.text == "20.03.2024" || c.text == "02.04.2024")) seen.push_back(c.text);
+        if (c.name == "rule" && c.args.size() == 3 && c.args[2] == 4) seen.push_back("rule");
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"20.03.2024", "rule", "02.04.2024"}));
+}
+
 // An empty ledger says that there are no vouchers and prints the accounts
 // and the zero total; an account range that takes nothing prints only the
 // total.
