@@ -18,6 +18,7 @@
 #include "exchange/balance_sections.h"
 #include "exchange/bank_file.h"
 #include "exchange/contract_export.h"
+#include "exchange/result_balance_export.h"
 #include "exchange/section_table.h"
 #include "exchange/selective_exports.h"
 #include "exchange/sie.h"
@@ -172,6 +173,7 @@ void ExportDatabaseText(int kind)
     case 19: TimeSheetExport(); return;
     case 30: QueuedInvoiceExport(); return;
     case 21: ExportSie(); return;
+    case 22: BalanceExport(); return;
     case 28: RescueExportText(); return;
     case 29:
         RepOp18();

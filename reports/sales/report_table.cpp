@@ -7,6 +7,7 @@
 // null body in its row is one a later version brings.
 #include "output/forms/forms.h"
 #include "reports/assets/asset_reports.h"
+#include "reports/ledger/account_reports.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/ledger/purchase_reports.h"
 #include "reports/ledger/statement_reports.h"
@@ -55,7 +56,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 3
     {ReportRowKind::Body, OrderListReport4, nullptr, nullptr, 0},   // 4
     {ReportRowKind::Body, CustomerLedgerReport, nullptr, nullptr, 0},   // 5
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 6
+    {ReportRowKind::Body, LedgerReport6, nullptr, nullptr, 0},   // 6
     {ReportRowKind::Body, DeliveryReport, nullptr, nullptr, 0},   // 7
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 8
     {ReportRowKind::ByLayout, ItemListReportLayout0, ItemListReport, nullptr, 0},   // 9
@@ -66,10 +67,10 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, CustomerSalesReport, nullptr, nullptr, 0},   // 14
     {ReportRowKind::Body, TransJournalReport, nullptr, nullptr, 0},   // 15
     {ReportRowKind::Body, DueDateReport, nullptr, nullptr, 0},   // 16
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 17
+    {ReportRowKind::Body, LedgerSetupListReport, nullptr, nullptr, 0},   // 17
     {ReportRowKind::Body, nullptr, nullptr, CustomerReport18, 1},   // 18
     {ReportRowKind::Body, FormulaReport19, nullptr, nullptr, 0},   // 19
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 20
+    {ReportRowKind::Body, AccountBalanceReport, nullptr, nullptr, 0},   // 20
     {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 21
     {ReportRowKind::Body, StatementReport, nullptr, nullptr, 0},   // 22
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 23
@@ -109,8 +110,8 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, InvoiceJournalReport, nullptr, nullptr, 0},   // 57
     {ReportRowKind::Body, SalesOrderReport, nullptr, nullptr, 0},   // 58
     {ReportRowKind::Body, QuotationReport, nullptr, nullptr, 0},   // 59
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 60
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 61
+    {ReportRowKind::Body, LedgerReport60, nullptr, nullptr, 0},   // 60
+    {ReportRowKind::Body, LedgerReport61, nullptr, nullptr, 0},   // 61
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 62
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 63
     {ReportRowKind::Body, nullptr, nullptr, OrderStatusReport64, 1},   // 64
@@ -131,8 +132,8 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 79
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 80
     {ReportRowKind::Body, POStatusReport, nullptr, nullptr, 0},   // 81
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 82
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 83
+    {ReportRowKind::Body, Register100Report, nullptr, nullptr, 0},   // 82
+    {ReportRowKind::Body, ObjectBalanceReport, nullptr, nullptr, 0},   // 83
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 84
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 85
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 86

@@ -421,7 +421,7 @@ TEST_F(ExchangeReach, TheFullExportRunsFromTheFunctionList)
                                                            TextOf(11365), TextOf(11471), TextOf(11472),
                                                            TextOf(11473), TextOf(11523), TextOf(11524),
                                                            TextOf(11525), TextOf(11526), TextOf(11527),
-                                                           TextOf(12255), TextOf(12624)}));
+                                                           TextOf(12255), TextOf(12624), TextOf(13026)}));
     fs::path out = dir / "full.txt";
     ASSERT_GT(ChooseExport(TextOf(10506), out), 0);
     ASSERT_TRUE(fs::exists(out));

@@ -1,0 +1,332 @@
+// trial_balance_report.cpp - report 61, the six-column trial balance:
+// for each account of a range the opening, period and closing debit and
+// credit with the closing balance split into debit and credit, subtotals
+// per group (the code's first three characters) and per class (its first
+// character), and the grand total. On the preview only the period pair
+// and the closing balance are shown.
+//
+// The opening is the balance before the start date plus the transaction
+// rows between the start date and the from-date (the start is the
+// from-date, or an earlier second period's date); the period and closing
+// pairs take the rows of vouchers, person entries and opening balances up
+// to the to-date, and of preliminary entries with the second balance
+// kind, as the balances count them.
+#include <cassert>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/text_range.h"
+#include "core/ui_text.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/ledger/account_reports.h"
+#include "reports/ledger/ledger_lines.h"
+#include "reports/ledger/ledger_reports.h"
+#include "reports/sales/report_run.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+enum Pair { Opening, Period, Closing, PairCount };
+
+// One account's six amounts: debit and credit of each pair.
+struct TrialEntry {
+    PString code, name;
+    PackedDecimal debit[PairCount], credit[PairCount];
+};
+
+void AddToPair(TrialEntry *e, Pair pair, const PackedDecimal *amount) {
+    PackedDecimal *side = DecCompareDouble(amount, 0) > 0 ? &e->debit[pair] : &e->credit[pair];
+    DecAdd(side, amount, side);
+}
+
+void ZeroEntry(TrialEntry *e) {
+    for (int p = 0; p < PairCount; p++) {
+        DecSetZero(&e->debit[p]);
+        DecSetZero(&e->credit[p]);
+    }
+}
+
+void AddEntry(TrialEntry *to, const TrialEntry &e) {
+    for (int p = 0; p < PairCount; p++) {
+        DecAdd(&to->debit[p], &e.debit[p], &to->debit[p]);
+        DecAdd(&to->credit[p], &e.credit[p], &to->credit[p]);
+    }
+}
+
+bool EntryIsZero(const TrialEntry &e) {
+    for (int p = 0; p < PairCount; p++)
+        if (!DecIsZero(&e.debit[p]) || !DecIsZero(&e.credit[p])) return false;
+    return true;
+}
+
+// The six columns and the closing balance of an entry or a subtotal;
+// credits are printed as positive amounts.
+void PrintColumns(const TrialEntry &e, bool preview) {
+    static const int debitAt[PairCount] = {9, 3, 5}, creditAt[PairCount] = {8, 4, 6};
+    for (int p = 0; p < PairCount; p++) {
+        if (preview && p != Period) continue;
+        PackedDecimal credit;
+        DecNegateInto(&e.credit[p], &credit);
+        LedgerAmount(preview ? 3 : debitAt[p], &e.debit[p]);
+        LedgerAmount(preview ? 5 : creditAt[p], &credit);
+    }
+    PackedDecimal net;
+    DecAdd(&e.debit[Closing], &e.credit[Closing], &net);
+    LedgerAmount(7, &net, 8);
+    LedgerAmount(1, &net, 9);
+}
+
+struct TrialRun {
+    bool preview, sumsOnly, groupSums;
+    PString objects;
+    ObjectSlots wanted;
+    DateRec start, from, to, date2To;
+    std::vector<TrialEntry> entries;
+    std::map<std::string, size_t> byCode;
+};
+
+TrialRun *Run = nullptr;
+
+// Adds the row amount of account dated date to its entry's pairs.
+void AddRow(const uint8_t *account, const uint8_t *objects, const DateRec &date, const PackedDecimal *amount) {
+    if (!ObjectListContainsAll(&Run->wanted, objects)) return;
+    auto at = Run->byCode.find(PStringToStd(account));
+    if (at == Run->byCode.end()) return;
+    TrialEntry *e = &Run->entries[at->second];
+    AddToPair(e, Closing, amount);
+    if (DateCompare(&date, &Run->from) >= 0) AddToPair(e, Period, amount);
+    else if (DateIsEmpty(&Run->date2To) || DateCompare(&date, &Run->date2To) < 0) AddToPair(e, Opening, amount);
+}
+
+// The rows of register reg (vouchers or person entries) dated from the
+// start to the to-date, by "TransDate"; false when Esc stopped the walk.
+bool AddTransactions(int reg, uint32_t dateAt) {
+    RuleRecord r(reg);
+    if (!r.record) return true;
+    PutDate(r.record, dateAt, Run->start);
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(reg, "TransDate", r.record, 1, 0, &recid, &position)) return true;
+    uint8_t row[TransRow::Size];
+    PString account, objects;
+    for (uint32_t p = position;; p++) {
+        if (p != position) {
+            RecFreeMatrix(reg, r.record);
+            if (!RecReadAtIndex(reg, "TransDate", (int32_t)p, r.record, &recid)) break;
+        }
+        const DateRec date = GetDate(r.record, dateAt);
+        if (!DateIsEmpty(&Run->to) && DateCompare(&date, &Run->to) > 0) break;
+        const int32_t n = MatrixRowCount(reg, 0, r.record);
+        for (int32_t i = 0; i < n; i++) {
+            if (!MatrixRowRead(reg, r.record, i, row)) break;
+            if (reg == Voucher::Number) {
+                if (GetU16(row, TransRow::Kind) != RowAccount || GetU16(row, TransRow::Flag) != 0) continue;
+                GetPString(row, TransRow::Account, 10, account);
+                GetPString(row, TransRow::Objects, ObjectListMax, objects);
+                const PackedDecimal amount = GetDec(row, TransRow::Amount);
+                AddRow(account, objects, date, &amount);
+            } else {
+                GetPString(row, Sp1Row::Account, 10, account);
+                GetPString(row, Sp1Row::Objects, ObjectListMax, objects);
+                const PackedDecimal amount = GetDec(row, Sp1Row::Amount);
+                AddRow(account, objects, date, &amount);
+            }
+        }
+        if (ReportCancelled()) {
+            RecFreeMatrix(reg, r.record);
+            return false;
+        }
+    }
+    RecFreeMatrix(reg, r.record);
+    return true;
+}
+
+// The opening-balance records (register 51) and, with the second balance
+// kind, the preliminary entries (register 9) dated from the start to the
+// to-date: the balances count them, so the closing pair must too. Neither
+// register is ordered by date; both are read whole. False when Esc
+// stopped the walk.
+bool AddEntryRecords() {
+    const bool secondKind = GetU16(ReportParams, P::SecondKind) != 0;
+    RuleRecord fb1(OpenBalVc::Number), sm1(SMVc::Number);
+    if (!fb1.record || !sm1.record) return true;
+    uint8_t row[TransRow::Size];
+    PString account, objects;
+    uint32_t recid = 0;
+    for (int32_t p = 1;; p++) {   // positions count from 1
+        RecFreeMatrix(OpenBalVc::Number, fb1.record);
+        if (!RecReadAt(OpenBalVc::Number, p, fb1.record, &recid)) break;
+        const DateRec date = GetDate(fb1.record, OpenBalVc::TransDate);
+        const bool kindOne = GetU16(fb1.record, OpenBalVc::PostKind) != 0;
+        if ((!kindOne || secondKind) && DateCompare(&date, &Run->start) >= 0 &&
+            (DateIsEmpty(&Run->to) || DateCompare(&date, &Run->to) <= 0)) {
+            GetPString(fb1.record, OpenBalVc::Objects, ObjectListMax, objects);
+            const int32_t n = MatrixRowCount(OpenBalVc::Number, 0, fb1.record);
+            for (int32_t i = 0; i < n && MatrixRowRead(OpenBalVc::Number, fb1.record, i, row); i++) {
+                GetPString(row, Fb1Row::Account, 10, account);
+                const PackedDecimal amount = GetDec(row, Fb1Row::Amount);
+                AddRow(account, objects, date, &amount);
+            }
+        }
+        if (ReportCancelled()) return false;
+    }
+    RecFreeMatrix(OpenBalVc::Number, fb1.record);
+    for (int32_t p = 1; secondKind; p++) {
+        RecFreeMatrix(SMVc::Number, sm1.record);
+        if (!RecReadAt(SMVc::Number, p, sm1.record, &recid)) break;
+        const DateRec date = GetDate(sm1.record, SMVc::Date);
+        if (DateCompare(&date, &Run->start) >= 0 && (DateIsEmpty(&Run->to) || DateCompare(&date, &Run->to) <= 0)) {
+            const int32_t n = MatrixRowCount(SMVc::Number, 0, sm1.record);
+            for (int32_t i = 0; i < n && MatrixRowRead(SMVc::Number, sm1.record, i, row); i++) {
+                GetPString(row, AccountRow::Account, 10, account);
+                GetPString(row, AccountRow::Objects, ObjectListMax, objects);
+                const PackedDecimal amount = GetDec(row, AccountRow::Amount);
+                AddRow(account, objects, date, &amount);
+            }
+        }
+        if (ReportCancelled()) return false;
+    }
+    RecFreeMatrix(SMVc::Number, sm1.record);
+    return true;
+}
+
+bool EachAccount(const uint8_t *account, void *) {
+    TrialEntry e;
+    ZeroEntry(&e);
+    GetPString(account, ACVc::Code, 10, e.code);
+    GetPString(account, ACVc::Name, 60, e.name);
+    PackedDecimal before;
+    AccountBalanceBefore(e.code, Run->objects, &Run->start, 0, GetU16(ReportParams, P::SecondKind) != 0, &before);
+    AddToPair(&e, Opening, &before);
+    if (!DecIsZero(&before)) AddToPair(&e, Closing, &before);
+    Run->byCode[PStringToStd(e.code)] = Run->entries.size();
+    Run->entries.push_back(e);
+    return true;
+}
+
+// A subtotal line labelled text (a group's code or a class's label).
+void SubtotalLine(const uint8_t *label, const TrialEntry &sums) {
+    if (!Run->sumsOnly) RepRuleFull(1, 2);
+    RepStartLine(15);
+    RepText(0, 0, label, 0);
+    PrintColumns(sums, Run->preview);
+    RepEndLine();
+    if (!Run->sumsOnly) {
+        RepStartLine(10);
+        RepEndLine();
+    }
+}
+
+// Prints the entries with their group and class subtotals and the total.
+void PrintEntries() {
+    TrialEntry group, cls, grand;
+    ZeroEntry(&group);
+    ZeroEntry(&cls);
+    ZeroEntry(&grand);
+    PString groupCode = {0}, classLabel, quoted;
+    int groupCount = 0;
+    uint8_t classCode = 0;
+    auto endGroup = [&]() {
+        if (groupCount > 1 && GetU16(ReportParams, P::Option9) != 0) SubtotalLine(groupCode, group);
+        ZeroEntry(&group);
+        groupCount = 0;
+    };
+    auto endClass = [&]() {
+        GetUiText(classLabel, 3248);
+        PStringFromC(quoted, " \"");
+        PStringAppendChar(quoted, classCode);
+        PStringAppendC(quoted, "\"");
+        PStringAppend(classLabel, quoted);
+        SubtotalLine(classLabel, cls);
+        ZeroEntry(&cls);
+    };
+    bool any = false;
+    for (const TrialEntry &e : Run->entries) {
+        if (EntryIsZero(e)) continue;
+        PString code3;
+        PStringCopy(code3, e.code);
+        if (code3[0] > 3) code3[0] = 3;
+        const uint8_t first = e.code[0] ? e.code[1] : ' ';
+        if (any && !PStringEqual(code3, groupCode)) endGroup();
+        if (any && first != classCode) endClass();
+        any = true;
+        PStringCopy(groupCode, code3);
+        classCode = first;
+        groupCount++;
+        if (!Run->sumsOnly) {
+            RepStartLine(15);
+            RepText(0, 0, e.code, 0);
+            RepText(50, 0, e.name, 0);
+            PrintColumns(e, Run->preview);
+            RepEndLine();
+        }
+        AddEntry(&group, e);
+        AddEntry(&cls, e);
+        AddEntry(&grand, e);
+    }
+    if (any) {
+        endGroup();
+        endClass();
+    }
+    if (!Run->sumsOnly) RepRuleFull(1, 4);
+    PString total;
+    GetUiText(total, 3247);
+    SubtotalLine(total, grand);
+}
+
+}  // namespace
+
+void LedgerReport61() {
+    assert(ReportParams);
+    TrialRun run{};
+    Run = &run;
+    run.preview = GetU16(ReportParams, P::OutputKind) == OutPreview;
+    run.sumsOnly = GetU16(ReportParams, P::Option2) == 1;
+    GetPString(ReportParams, P::ObjectSel, ObjectListMax, run.objects);
+    ParseObjectList(run.objects, &run.wanted);
+    run.from = GetDate(ReportParams, P::DateFrom);
+    run.to = GetDate(ReportParams, P::DateTo);
+    run.date2To = GetDate(ReportParams, P::Date2To);
+    const DateRec date2From = GetDate(ReportParams, P::Date2From);
+    run.start = DateIsEmpty(&date2From) ? run.from : date2From;
+    if (!DateIsEmpty(&run.date2To) && DateCompare(&run.date2To, &run.start) < 0) run.start = run.date2To;
+    PString range, first, last;
+    GetPString(ReportParams, P::SelText7, 21, range);
+    RangeSplitToFields(range, ReportParams + P::SelText5, ReportParams + P::SelText6, 10);
+    GetPString(ReportParams, P::SelText5, 10, first);
+    GetPString(ReportParams, P::SelText6, 10, last);
+
+    RepBeginJobNr(3461);
+    RepStartLine(15);
+    RepTextNr(0, 0, 3462, 0);
+    if (run.preview) {
+        RepTextNr(3, 0, 3463, 1);
+        RepTextNr(5, 0, 3464, 1);
+    } else {
+        RepTextNr(9, 0, 3468, 1);
+        RepTextNr(3, 0, 3463, 1);
+        RepTextNr(4, 0, 3464, 1);
+        RepTextNr(5, 0, 3465, 1);
+        RepTextNr(6, 0, 3466, 1);
+    }
+    RepTextNr(1, 0, 3467, 1);
+    RepEndLine();
+    RepRuleFull(1, 4);
+    const bool whole = WalkAccountRange(first, last, EachAccount, nullptr) &&
+                       AddTransactions(Voucher::Number, Voucher::TransDate) &&
+                       AddTransactions(PersEntryVc::Number, PersEntryVc::TransDate) && AddEntryRecords();
+    if (whole) {
+        PrintEntries();
+        if (GetU16(ReportParams, P::Option5) != 0) VoucherNumberRanges();
+    }
+    RepEndJob();
+    Run = nullptr;
+}

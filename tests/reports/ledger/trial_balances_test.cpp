@@ -1,0 +1,104 @@
+// trial_balances_test.cpp - reports 20 (balances with class subtotals)
+// and 61 (six columns) over the ledger of the fixture as goldens: the
+// year, March alone (result accounts from the year's start), a second
+// period before the from-date, the sums only, the preview's columns, and
+// a range that takes nothing.
+#include <algorithm>
+
+#include "tests/output/output_recorder.h"
+#include "tests/reports/ledger/ledger_report_fixture.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+
+class TrialBalancesTest : public LedgerReportFixture {};
+
+TEST_F(TrialBalancesTest, AccountBalanceGoldens) {
+    StoreLedger();
+    ASSERT_FALSE(HasFatalFailure());
+    const struct {
+        const char *golden;
+        DateRec from, to;
+        const char *accounts, *objects;
+        uint16_t second, ranges;
+    } runs[] = {
+        {"balances20_year", {1, 1, 2024}, {31, 12, 2024}, "", "", 1, 1},
+        {"balances20_march", {1, 3, 2024}, {31, 3, 2024}, "", "", 0, 0},
+        {"balances20_object_d1", {1, 1, 2024}, {31, 12, 2024}, "3000:4999", "D1", 1, 0},
+        {"balances20_nothing", {1, 1, 2024}, {31, 12, 2024}, "8000:8999", "", 0, 0},
+    };
+    for (const auto &r : runs) {
+        SCOPED_TRACE(r.golden);
+        Select(20, r.from, r.to);
+        SetText(P::SelText7, r.accounts);
+        SetText(P::ObjectSel, r.objects);
+        SetWord(P::SecondKind, r.second);
+        SetWord(P::Option5, r.ranges);
+        ExpectLedgerGolden(r.golden, RunText(AccountBalanceReport));
+    }
+}
+
+// Report 20 leaves out the accounts whose amounts are all zero (1460
+// before its opening balance, the idle sales accounts), and March opens
+// the result account 3010 with January's -800.
+TEST_F(TrialBalancesTest, AccountBalanceLeavesOutZeroAccounts) {
+    StoreLedger();
+    ASSERT_FALSE(HasFatalFailure());
+    Select(20, {1, 3, 2024}, {31, 3, 2024});
+    const std::string text = RunText(AccountBalanceReport);
+    EXPECT_EQ(text.find("3011"), std::string::npos);
+    EXPECT_EQ(text.find("2640"), std::string::npos);
+    EXPECT_NE(text.find("3010\tSales\t-800,00\t-600,00\t-1400,00"), std::string::npos) << text;
+}
+
+TEST_F(TrialBalancesTest, SixColumnGoldens) {
+    StoreLedger();
+    ASSERT_FALSE(HasFatalFailure());
+    const struct {
+        const char *golden;
+        DateRec from, to, second;
+        uint16_t sumsOnly, groups, ranges;
+    } runs[] = {
+        {"trial61_year", {1, 1, 2024}, {31, 12, 2024}, {}, 0, 1, 1},
+        {"trial61_from_march_5", {5, 3, 2024}, {31, 3, 2024}, {1, 2, 2024}, 0, 0, 0},
+        {"trial61_sums_only", {1, 1, 2024}, {31, 3, 2024}, {}, 1, 1, 0},
+    };
+    for (const auto &r : runs) {
+        SCOPED_TRACE(r.golden);
+        Select(61, r.from, r.to);
+        PutDate(ReportParams, P::Date2From, r.second);
+        SetWord(P::Option2, r.sumsOnly);
+        SetWord(P::Option9, r.groups);
+        SetWord(P::Option5, r.ranges);
+        ExpectLedgerGolden(r.golden, RunText(LedgerReport61));
+    }
+}
+
+// A voucher dated on the from-date is in the period pair and the closing
+// pair, not the opening; the preview shows the period pair alone.
+TEST_F(TrialBalancesTest, SixColumnsOnTheFromDateAndThePreview) {
+    StoreLedger();
+    ASSERT_FALSE(HasFatalFailure());
+    const RepDevice *saved = RepDeviceInstall(OutPreview, &RecorderDevice);
+    Select(61, {5, 3, 2024}, {5, 3, 2024});
+    SetText(P::SelText7, "3010:3010");
+    SetWord(P::OutputKind, OutPreview);
+    ThousandsFlag = 1;   // as a run to the preview has it
+    RecLog.clear();
+    LedgerReport61();
+    RepDeviceInstall(OutPreview, saved);
+    ThousandsFlag = 0;
+    std::vector<std::string> lines;
+    for (const RecCall &c : RecLog) {
+        if (c.name == "line") lines.emplace_back();
+        else if (c.name == "text" && !lines.empty()) lines.back() += c.text + "|";
+    }
+    // Opening -800 (January) is neither shown nor in the period; March 5th's
+    // -400 is the period credit; the balance -1200 is in the credit column.
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "3010|Sales|0,00|400,00||1 200,00|"), lines.end())
+        << ::testing::PrintToString(lines);
+    for (const std::string &l : lines) EXPECT_EQ(l.find(UiText(3468)), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,170 @@
+// road_ledger_reports_test.cpp - the general ledger as a bookkeeper reads
+// it: a cash sale typed as a voucher (1910 debit, 3010 credit) in the
+// General ledger module; Ctrl+R lists the ledger reports, the general
+// ledger's selection window takes the accounts 1910:3010, OK shows it in
+// the preview, and Ctrl+P prints it to a PDF whose text holds both
+// accounts, the voucher's text and its amount. The other ledger reports'
+// windows open from the same list; the balance export with the result
+// amounts writes its file from File > Maintenance. The company file then
+// holds the postings the report listed.
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "core/field_access.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+
+namespace {
+
+constexpr int ReportList = 6, Preview = 5, VoucherList = 118, Voucher = 117;
+constexpr int GeneralLedgerSel = 425, TrialBalanceSel = 428, LedgerSetupSel = 430, RateAccountSel = 433,
+              ResultExportSel = 409;
+namespace fs = std::filesystem;
+
+std::function<bool()> Opened(int type) {
+    return [type] {
+        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
+        return RoadTest::ActiveType() == type;
+    };
+}
+
+class LedgerReportsRoad : public RoadTest {};
+
+TEST_F(LedgerReportsRoad, TheGeneralLedgerListsATypedVoucher) {
+    const std::string company = StartNewCompany("ledger.VDB");
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+
+    // The cash sale, typed row by row.
+    Menu("Module", "General ledger");
+    Menu("Registers", "Vouchers");
+    Check("the register popup opens the voucher list", Opened(VoucherList));
+    ClickButton("New");
+    Check("New opens a voucher", Opened(Voucher));
+    ClickField("Text");
+    Type("Cash sale");
+    ClickCell(0, 0);
+    Type("1910");
+    Key(PlKey::Tab);
+    ClickCell(0, 3);
+    Type("1250");
+    Key(PlKey::Tab);
+    ClickCell(1, 0);
+    Type("3010");
+    Key(PlKey::Tab);
+    ClickCell(1, 4);
+    Type("1250");
+    Key(PlKey::Tab);
+    ClickOk();
+    Check("OK stores the voucher", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return TitleTells("viewing");
+    });
+    Menu("Window", "Close all");
+
+    // The other ledger reports' windows open from the list.
+    const std::pair<const char *, int> windows[] = {
+        {"Ledger Set-up", LedgerSetupSel},       {"Account Balances", TrialBalanceSel},
+        {"Trial Balance", TrialBalanceSel},      {"Sales Ledger Accounts", TrialBalanceSel},
+        {"Rate Accounts", RateAccountSel},       {"Result by Object", RateAccountSel}};
+    for (const auto &[row, type] : windows) {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportList));
+        ClickRow(row);
+        Key(PlKey::Return);
+        Check(std::string(row) + "'s selection window opens", Opened(type));
+        Menu("Window", "Close all");
+    }
+
+    auto chooseReport = [this] {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportList));
+        ClickRow("General Ledger");
+    };
+    auto selection = [this] {
+        ClickField("Accounts");
+        Type("1910:3010");
+    };
+    chooseReport();
+    Key(PlKey::Return);
+    Check("its selection window opens", Opened(GeneralLedgerSel));
+    selection();
+    Do("keep a picture of the selection", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "general_ledger_sel.png"));
+        return true;
+    });
+    ClickButton("OK");
+    Check("the preview shows it", [this, shots] {
+        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "general_ledger_preview.png"));
+        return true;
+    });
+    Menu("Window", "Close all");
+    auto before = std::make_shared<size_t>();
+    auto text = std::make_shared<std::string>();
+    Do("count the PDFs", [this, before] {
+        *before = FilesIn("print").size();
+        return true;
+    });
+    chooseReport();
+    AnswerPrint(true);
+    Key('P', false, true);
+    Check("the print selection opens", Opened(GeneralLedgerSel));
+    selection();
+    ClickButton("OK");
+    Check("printed to a PDF with both postings", [this, before, text, shots] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        if (pdfs.size() != *before + 1) {
+            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+            return true;
+        }
+        if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/general_ledger.pdf'").c_str());
+        *text = PdfText(pdfs.back());
+        return true;
+    });
+
+    // The balances with the result amounts, exported for the cash account.
+    const fs::path file = dir / "result_balances.txt";
+    ChooseTextExport("Balances with result amounts", file, true);
+    Check("the export's selection window opens", Opened(ResultExportSel));
+    ClickField("Accounts");
+    Type("1910:1910");
+    ClickOk();
+    Check("the export is written", [file] {
+        EXPECT_TRUE(fs::exists(file)) << ::testing::PrintToString(Messages());
+        return fs::exists(file);
+    });
+    EXPECT_EQ(Run(), 0);
+
+    for (const char *want : {"General Ledger", "1910", "3010", "Cash sale"})
+        EXPECT_NE(text->find(want), std::string::npos) << want << " not in " << *text;
+    // The amount, whatever the grouping of its thousands.
+    std::string digits;
+    for (char c : *text)
+        if (c >= '0' && c <= '9') digits += c;
+    EXPECT_NE(digits.find("125000"), std::string::npos) << *text;
+    std::ifstream in(file, std::ios::binary);
+    const std::string exported((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(exported.rfind("1910\t", 0), 0u) << exported;
+    EXPECT_EQ(exported.find("3010"), std::string::npos) << exported;
+
+    // The postings the report listed are in the company file: one per row.
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> posting(ATVc::Size);
+    int cash = 0, sales = 0;
+    uint32_t id = 0;
+    for (int32_t p = 1; RecReadAt(ATVc::Number, p, posting.data(), &id); p++) {
+        const std::string account = TextAt(posting.data(), ATVc::Account);
+        cash += account == "1910";
+        sales += account == "3010";
+        EXPECT_EQ(GetU16(posting.data(), ATVc::SourceReg), TRVc::Number);
+    }
+    EXPECT_EQ(cash, 1);
+    EXPECT_EQ(sales, 1);
+}
+
+}  // namespace
