@@ -13,6 +13,7 @@
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
+#include "reports/sales/stock_reports.h"
 
 ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, PrintTimeSheetForms, nullptr, nullptr, 0},   // -29
@@ -47,16 +48,16 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 0
     {ReportRowKind::Body, SalesJournalReport, nullptr, nullptr, 0},   // 1
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 2
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 3
+    {ReportRowKind::Body, CustomerListReport, nullptr, nullptr, 0},   // 3
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 4
     {ReportRowKind::Body, CustomerLedgerReport, nullptr, nullptr, 0},   // 5
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 6
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 7
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 8
+    {ReportRowKind::Body, ItemReport8, nullptr, nullptr, 0},   // 8
     {ReportRowKind::ByLayout, nullptr, nullptr, nullptr, 0},   // 9
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 10
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 11
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 3},   // 12
+    {ReportRowKind::Body, nullptr, nullptr, ItemPriceReport, 0},   // 10
+    {ReportRowKind::Body, nullptr, nullptr, ItemPriceReport, 2},   // 11
+    {ReportRowKind::Body, nullptr, nullptr, ItemPriceReport, 3},   // 12
     {ReportRowKind::Body, ReceiptJournalReport, nullptr, nullptr, 0},   // 13
     {ReportRowKind::Body, CustomerSalesReport, nullptr, nullptr, 0},   // 14
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 15
@@ -117,21 +118,21 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, ProjectTransReport, nullptr, nullptr, 0},   // 70
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 71
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 72
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 73
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 74
+    {ReportRowKind::Body, StockHistoryReport, nullptr, nullptr, 0},   // 73
+    {ReportRowKind::Body, ItemInvCodeReport, nullptr, nullptr, 0},   // 74
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 75
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 76
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 77
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 78
+    {ReportRowKind::Body, nullptr, nullptr, ItemPriceReport, 2},   // 77
+    {ReportRowKind::Body, RecipeReport, nullptr, nullptr, 0},   // 78
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 79
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 80
+    {ReportRowKind::Body, ItemQtyReport, nullptr, nullptr, 0},   // 80
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 81
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 82
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 83
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 84
+    {ReportRowKind::Body, SerialNumberHistoryReport, nullptr, nullptr, 0},   // 84
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 85
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 86
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 87
+    {ReportRowKind::Body, Report87Batch, nullptr, nullptr, 0},   // 87
     {ReportRowKind::Body, ContractReport5541, nullptr, nullptr, 0},   // 88
     {ReportRowKind::Body, ContractReport5540, nullptr, nullptr, 0},   // 89
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 90
@@ -140,9 +141,9 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 93
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 94
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 95
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 96
+    {ReportRowKind::Body, StockMovementReport, nullptr, nullptr, 0},   // 96
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 97
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 98
+    {ReportRowKind::Body, LocationReport, nullptr, nullptr, 0},   // 98
     {ReportRowKind::Body, AssetDepreciationReport, nullptr, nullptr, 0},   // 99
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 100
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 101
@@ -158,7 +159,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, ShipDateReport, nullptr, nullptr, 0},   // 111
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 112
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 113
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 114
+    {ReportRowKind::Body, PurchInvoiceByVendorCode, nullptr, nullptr, 0},   // 114
     {ReportRowKind::Body, ProjectReport, nullptr, nullptr, 0},   // 115
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 116
 };
