@@ -141,15 +141,20 @@ void EachItem(const uint8_t *item, void *context) {
             ValueOf(item, run->location, &qty, run, true, &unit, &value);
             RepRuleFull(1, 2);
         } else {
-            // The unit value of the whole stock prices the location's share.
-            PackedDecimal whole;
+            // The unit value of the whole stock prices the location's share:
+            // whole value x share / whole quantity, multiplied first so that
+            // a share that is the whole stock keeps the whole value.
+            PackedDecimal whole, wholeValue;
             StockQtyAtDate(code, all, &whole, run->date);
-            ValueOf(item, all, &whole, run, false, &unit, &value);
+            ValueOf(item, all, &whole, run, false, &unit, &wholeValue);
             RuleRecord totals(LocationStock::Number);
             if (!totals.record) return;
             ItemStockTotals(code, run->location, totals.record, run->date);
             qty = GetDec(totals.record, LocationStock::InStock);
-            DecMul(&unit, &qty, &value);
+            DecMul(&wholeValue, &qty, &value);
+            DecDiv(&value, &whole, &value);
+            if (DecIsBlank(&value)) DecSetZero(&value);
+            DecRound(&value, 2, &value);
         }
         DecRound(&unit, 2, &unit);
         RepStartLine(LineHeight);

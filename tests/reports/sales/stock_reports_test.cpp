@@ -84,6 +84,7 @@ TEST_F(StockReportsTest, StockValueByLayout) {
         {"report8_layout0", 0, 0, 0, 0, 0, "", "", {}},
         {"report8_layout1", 1, 0, 0, 1, 0, "", "", {}},
         {"report8_layout2_shop", 2, 0, 0, 0, 0, "SHOP", "", {}},
+        {"report8_layout2_all", 2, 0, 0, 0, 0, "", "ITEM1:ITEM2", {}},
         {"report8_sales_price", 0, 1, 1, 0, 0, "", "", {}},
         {"report8_shop_only", 0, 0, 0, 0, 1, "SHOP", "", {}},
         {"report8_february", 1, 0, 0, 0, 0, "", "ITEM1:ITEM2", {28, 2, 2024}},
@@ -135,6 +136,21 @@ TEST_F(StockReportsTest, StockValueIsTheFifoValue) {
         ASSERT_NE(tab, std::string::npos) << last;
         EXPECT_NEAR(Number(last.substr(tab + 1, last.find('\t', tab + 1) - tab - 1)), sum, 0.005) << last;
     }
+    // A location that holds the whole stock is worth the whole FIFO value
+    // in the location layout, not a cent less.
+    Params(8, 2);
+    SetText(P::SelText1, "ITEM1");
+    SetText(P::SelText2, "MAIN");
+    const std::string text = RunText(ItemReport8);
+    std::istringstream lines(text);
+    std::string line, values;
+    while (std::getline(lines, line))
+        if (values.empty() && line.rfind("114\t", 0) == 0) values = line;   // the item's line, not the total
+    ASSERT_NE(values, "") << text;
+    std::vector<std::string> f = LineOf("x\t" + values, "x");
+    ASSERT_GE(f.size(), 4u) << values;
+    EXPECT_NEAR(Number(f[3]), Fifo("ITEM1", "", 114), 0.005) << text;
+
     // The receipts make the value: ITEM1's newest 20 at 65, the rest at 55.
     const double qty = InStock("ITEM1", "");
     EXPECT_NEAR(Fifo("ITEM1", "", qty), 20 * 65 + (qty - 20) * 55, 0.005);
@@ -308,6 +324,24 @@ TEST_F(StockReportsTest, StockRoutines) {
     ASSERT_TRUE(MatrixRowPut(ORVc::Number, 0, order.record, 0, row));
     EXPECT_FALSE(OrderRowsInStock(order.record)) << "500 ordered, fewer in stock";
     EXPECT_TRUE(OrderHasOpenRows(order.record)) << "3 shipped, 2 invoiced";
+}
+
+// In group order each group has its heading between rules, the first
+// without a rule above it.
+TEST_F(StockReportsTest, GroupHeadingsInGroupOrder) {
+    const RepDevice *saved = RepDeviceInstall(OutPreview, &RecorderDevice);
+    Params(12);
+    SetWord(P::OutputKind, OutPreview);
+    SetWord(P::Option3, 1);
+    RecLog.clear();
+    ItemPriceReport(3);
+    RepDeviceInstall(OutPreview, saved);
+    std::vector<std::string> seen;   // group texts and rules in order
+    for (const RecCall &call : RecLog) {
+        if (call.name == "ruleFull") seen.push_back("rule");
+        if (call.name == "text" && call.args[0] == 20) seen.push_back(call.text);
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"G1", "rule", "rule", "G2", "rule", "rule"}));
 }
 
 // Lines started in the Esc test's job; the fourth posts Esc, as a user
