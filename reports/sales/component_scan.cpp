@@ -6,8 +6,11 @@
 
 #include "core/field_access.h"
 #include "core/pstring.h"
+#include "core/field_types.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/stock.h"
 
@@ -94,6 +97,21 @@ void SubStructureScan(const uint8_t *item, std::vector<Component> &list, int exp
     }
 }
 
+// One report line per component: its code, what is available and
+// reserved, and the two quantities the item needs of it per unit.
+void PrintComponents(const std::vector<Component> &list) {
+    constexpr int LineHeight = 15, ColName = 2;
+    for (const Component &c : list) {
+        RepStartLine(LineHeight);
+        RepTextEx(ColName, -1, 0, 0, 0, c.code);
+        RepValue(250, 0, reinterpret_cast<const uint8_t *>(&c.available), FtAmount3, -1);
+        RepValue(300, 0, reinterpret_cast<const uint8_t *>(&c.reserved), FtAmount3, -1);
+        RepValue(360, 0, reinterpret_cast<const uint8_t *>(&c.needed), FtAmount3, -1);
+        RepValue(430, 0, reinterpret_cast<const uint8_t *>(&c.neededSecond), FtAmount3, -1);
+        RepEndLine();
+    }
+}
+
 }  // namespace
 
 // How many units of item its components in stock allow, into result:
@@ -103,18 +121,19 @@ void SubStructureScan(const uint8_t *item, std::vector<Component> &list, int exp
 // within 0.01 of the next unit; zero when no component is needed. second,
 // when given, gets (available - reserved) / needed by the same rule.
 // explode 1 follows components that have structures of their own.
-// multiplier does not enter the calculation, and print lines are not
-// made here.
+// multiplier does not enter the calculation; print writes one report
+// line per component.
 void RecipeComponentScan(const uint8_t *item, int multiplier, PackedDecimal *result, PackedDecimal *second,
                          int print, int explode) {
     assert(item && result);
-    (void)multiplier, (void)print;
+    (void)multiplier;
     DecSetZero(result);
     if (second) DecSetZero(second);
     PackedDecimal batch;
     DecFromLong(&batch, 1);
     std::vector<Component> list;
     SubStructureScan(item, list, explode, &batch, 0);
+    if (print) PrintComponents(list);
     bool first = true;
     for (const Component &c : list) {
         if (DecIsZero(&c.needed)) continue;

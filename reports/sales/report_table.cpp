@@ -19,6 +19,7 @@
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "reports/sales/sales_lists.h"
+#include "reports/sales/stock_reports.h"
 
 ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, PrintTimeSheetForms, nullptr, nullptr, 0},   // -29
@@ -53,16 +54,16 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 0
     {ReportRowKind::Body, SalesJournalReport, nullptr, nullptr, 0},   // 1
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 2
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 3
+    {ReportRowKind::Body, CustomerListReport, nullptr, nullptr, 0},   // 3
     {ReportRowKind::Body, OrderListReport4, nullptr, nullptr, 0},   // 4
     {ReportRowKind::Body, CustomerLedgerReport, nullptr, nullptr, 0},   // 5
     {ReportRowKind::Body, LedgerReport6, nullptr, nullptr, 0},   // 6
     {ReportRowKind::Body, DeliveryReport, nullptr, nullptr, 0},   // 7
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 8
+    {ReportRowKind::Body, ItemReport8, nullptr, nullptr, 0},   // 8
     {ReportRowKind::ByLayout, ItemListReportLayout0, ItemListReport, nullptr, 0},   // 9
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 10
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 11
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 3},   // 12
+    {ReportRowKind::Body, nullptr, nullptr, ItemPriceReport, 0},   // 10
+    {ReportRowKind::Body, nullptr, nullptr, ItemPriceReport, 2},   // 11
+    {ReportRowKind::Body, nullptr, nullptr, ItemPriceReport, 3},   // 12
     {ReportRowKind::Body, ReceiptJournalReport, nullptr, nullptr, 0},   // 13
     {ReportRowKind::Body, CustomerSalesReport, nullptr, nullptr, 0},   // 14
     {ReportRowKind::Body, TransJournalReport, nullptr, nullptr, 0},   // 15
@@ -123,21 +124,21 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, ProjectTransReport, nullptr, nullptr, 0},   // 70
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 71
     {ReportRowKind::Body, InvoiceReport72, nullptr, nullptr, 0},   // 72
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 73
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 74
+    {ReportRowKind::Body, StockHistoryReport, nullptr, nullptr, 0},   // 73
+    {ReportRowKind::Body, ItemInvCodeReport, nullptr, nullptr, 0},   // 74
     {ReportRowKind::Body, PurchaseOrderReport, nullptr, nullptr, 0},   // 75
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 76
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 2},   // 77
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 78
+    {ReportRowKind::Body, nullptr, nullptr, ItemPriceReport, 2},   // 77
+    {ReportRowKind::Body, RecipeReport, nullptr, nullptr, 0},   // 78
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 79
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 80
+    {ReportRowKind::Body, ItemQtyReport, nullptr, nullptr, 0},   // 80
     {ReportRowKind::Body, POStatusReport, nullptr, nullptr, 0},   // 81
     {ReportRowKind::Body, Register100Report, nullptr, nullptr, 0},   // 82
     {ReportRowKind::Body, ObjectBalanceReport, nullptr, nullptr, 0},   // 83
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 84
+    {ReportRowKind::Body, SerialNumberHistoryReport, nullptr, nullptr, 0},   // 84
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 85
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 86
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 87
+    {ReportRowKind::Body, Report87Batch, nullptr, nullptr, 0},   // 87
     {ReportRowKind::Body, ContractReport5541, nullptr, nullptr, 0},   // 88
     {ReportRowKind::Body, ContractReport5540, nullptr, nullptr, 0},   // 89
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 90
@@ -146,9 +147,9 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, UserTotalsReport, nullptr, nullptr, 0},   // 93
     {ReportRowKind::Body, SalesInvoiceJournal, nullptr, nullptr, 0},   // 94
     {ReportRowKind::Body, PurchInvoiceJournal, nullptr, nullptr, 0},   // 95
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 96
+    {ReportRowKind::Body, StockMovementReport, nullptr, nullptr, 0},   // 96
     {ReportRowKind::Body, OrderObjectReport, nullptr, nullptr, 0},   // 97
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 98
+    {ReportRowKind::Body, LocationReport, nullptr, nullptr, 0},   // 98
     {ReportRowKind::Body, AssetDepreciationReport, nullptr, nullptr, 0},   // 99
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 100
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 101
@@ -164,7 +165,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, ShipDateReport, nullptr, nullptr, 0},   // 111
     {ReportRowKind::Body, PostedDocumentVoucherReport, nullptr, nullptr, 0},   // 112
     {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 113
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 114
+    {ReportRowKind::Body, PurchInvoiceByVendorCode, nullptr, nullptr, 0},   // 114
     {ReportRowKind::Body, ProjectReport, nullptr, nullptr, 0},   // 115
     {ReportRowKind::Body, nullptr, nullptr, OrderStatusReport64, 2},   // 116
 };

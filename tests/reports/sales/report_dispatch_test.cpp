@@ -106,7 +106,7 @@ TEST_F(ReportDispatchTest, RowKinds)
     EXPECT_EQ(DoubleLayout, 1);
 
     shown.clear();
-    ASSERT_EQ(ReportRow(10)->kind, ReportRowKind::Later);
+    Swap(10, {ReportRowKind::Later, nullptr, nullptr, nullptr, 0});
     Run(10, 2);
     EXPECT_EQ(shown.size(), 1u);
     EXPECT_TRUE(WasShown(9920));

@@ -1,0 +1,293 @@
+// stock_lists.cpp - the plain stock registers as reports: stock items by
+// inventory code (74), stock movements in full (96), locations (98),
+// recipes with their rows (78), and the purchase-invoice rows of items
+// by vendor (114).
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/text_range.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/report_run.h"
+#include "reports/sales/stock_reports.h"
+#include "rules/rules_types.h"
+#include "rules/stock.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+constexpr int LineHeight = 15;
+constexpr uint16_t CreditNote = 3;
+
+// The from and to of a code range of the job record.
+void CodeRange(uint32_t field, uint8_t *from, uint8_t *to) {
+    PString range;
+    GetPString(ReportParams, field, 255, range);
+    RangeSplit(range, from, to);
+}
+
+bool InRange(const uint8_t *value, const uint8_t *from, const uint8_t *to) {
+    return !(from[0] && PStringCompare(value, from) < 0) && !(to[0] && PStringCompare(value, to) > 0);
+}
+
+void Headings(std::initializer_list<std::pair<int, int>> columns, std::initializer_list<int> rightAligned = {}) {
+    RepStartLine(LineHeight);
+    for (const auto &[x, text] : columns) {
+        bool right = false;
+        for (int r : rightAligned) right = right || r == x;
+        RepTextNr(x, 0, text, right ? -1 : 0);
+    }
+    RepEndLine();
+}
+
+// Walks register reg by index from the key already in record, giving each
+// record to each() until it returns false or Esc is pressed.
+template <typename Each> void Walk(int reg, const char *index, uint8_t *record, int parts, Each each) {
+    uint32_t recid = 0, position = 0;
+    bool more = RecFindByIndex(reg, index, record, parts, 0, &recid, &position);
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(reg, index, p, record, &recid)) break;
+        if (!each(record)) break;
+        if (ReportCancelled()) break;
+    }
+}
+
+void EmptyLine() {
+    RepStartLine(LineHeight);
+    RepEndLine();
+}
+
+}  // namespace
+
+// Report 74. Layout 1 walks by inventory code from the lower one and
+// stops past the upper one, as layout 0 does by item code.
+void ItemInvCodeReport() {
+    assert(ReportParams);
+    const bool byInvCode = GetU16(ReportParams, P::ReportLayout) != 0;
+    PString codeFrom, codeTo, invFrom, invTo, groupFrom, groupTo, location, code, inv, group, lastInv;
+    CodeRange(P::SelText1, codeFrom, codeTo);
+    CodeRange(P::SelText2, invFrom, invTo);
+    CodeRange(P::SelText3, groupFrom, groupTo);
+    GetPString(ReportParams, P::SelText7, 10, location);
+    RepBeginJobNr(2761);
+    Headings({{0, 2767}, {50, 2762}, {110, 2763}, {280, 2764}, {380, 2765}}, {380});
+    RuleRecord item(INVc::Number), stock(LSVc::Number);
+    if (item.record && stock.record) {
+        bool first = true;
+        PutPString(item.record, byInvCode ? INVc::InvCode : INVc::Code, 20, byInvCode ? invFrom : codeFrom);
+        Walk(INVc::Number, byInvCode ? "InvCode" : "Code", item.record, 1, [&](uint8_t *r) {
+            GetPString(r, INVc::Code, 20, code);
+            GetPString(r, INVc::InvCode, 20, inv);
+            GetPString(r, INVc::Group, 5, group);
+            if (!byInvCode && codeTo[0] && PStringCompare(code, codeTo) > 0) return false;
+            if (byInvCode && invTo[0] && PStringCompare(inv, invTo) > 0) return false;
+            if (GetU16(r, INVc::Stocked) == 0 || !InRange(group, groupFrom, groupTo)) return true;
+            if (!byInvCode && (!InRange(code, codeFrom, codeTo) || !InRange(inv, invFrom, invTo))) return true;
+            if (byInvCode && (first || !PStringEqual(inv, lastInv))) {
+                if (!first) RepRuleFull(1, 4);
+                EmptyLine();
+                RepStartLine(LineHeight);
+                RepTextEx(0, -1, 0, 0, 0, inv);
+                RepEndLine();
+                EmptyLine();
+                PStringCopy(lastInv, inv);
+            }
+            first = false;
+            Register6Lookup(code, location, stock.record);
+            const PackedDecimal qty = GetDec(stock.record, LSVc::InStock);
+            RepStartLine(LineHeight);
+            if (!byInvCode) RepTextEx(0, -1, 0, 0, 0, inv);
+            RepTextEx(40, -1, 0, 0, 0, code);
+            StockFieldAt(110, r, INVc::Name, 60);
+            StockFieldAt(280, r, INVc::Unit, 10);
+            StockValueAt(380, &qty, FtAmount3);
+            RepTextNr(480, 0, 2766, -1);
+            RepEndLine();
+            return true;
+        });
+    }
+    RepRuleFull(1, 4);
+    RepEndJob();
+}
+
+// Report 96.
+void StockMovementReport() {
+    assert(ReportParams);
+    PString range;
+    GetPString(ReportParams, P::SelText1, 255, range);
+    int32_t from = -1, to = -1;
+    RangeSplitNumber(range, &from, &to);
+    RepBeginJobNr(5240);
+    Headings({{0, 5241}, {130, 5242}, {220, 5243}});
+    Headings({{50, 5244}, {200, 5245}});
+    Headings({{130, 5246}, {480, 5247}}, {480});
+    Headings({{20, 5248}, {124, 5249}, {130, 5250}, {340, 5251}, {370, 5252}}, {124, 340, 370});
+    RepRuleFull(1, 4);
+    RuleRecord movement(StockMoveVc::Number);
+    if (movement.record) {
+        PutU32(movement.record, StockMoveVc::SerNr, from == -1 ? 0u : uint32_t(from));
+        Walk(StockMoveVc::Number, "SerNr", movement.record, 1, [&](uint8_t *r) {
+            if (to != -1 && GetU32(r, StockMoveVc::SerNr) > uint32_t(to)) return false;
+            StockMovementDetail(r);
+            RepRuleFull(1, 4);
+            return true;
+        });
+    }
+    RepEndJob();
+}
+
+// Report 98. Codes compare without regard to case.
+void LocationReport() {
+    assert(ReportParams);
+    PString from, to, code, upperTo;
+    CodeRange(P::SelText1, from, to);
+    PStringCopy(upperTo, to);
+    UpperPString(upperTo);
+    RepBeginJobNr(5360);
+    Headings({{0, 5361}, {130, 5362}, {330, 5363}});
+    Headings({{130, 5364}, {330, 5365}});
+    RepRuleFull(1, 4);
+    RuleRecord location(LocationVc::Number);
+    if (location.record) {
+        PutPString(location.record, LocationVc::Code, 10, from);
+        Walk(LocationVc::Number, "Code", location.record, 1, [&](uint8_t *r) {
+            GetPString(r, LocationVc::Code, 10, code);
+            UpperPString(code);
+            if (upperTo[0] && PStringCompare(code, upperTo) > 0) return false;
+            const uint32_t lines[][2] = {{LocationVc::Addr0, LocationVc::Addr1},
+                                         {LocationVc::Addr2, LocationVc::Addr3},
+                                         {LocationVc::Text266, LocationVc::Text328}};
+            for (int i = 0; i < 3; i++) {
+                RepStartLine(LineHeight);
+                if (i == 0) StockFieldAt(0, r, LocationVc::Code, 10);
+                StockFieldAt(130, r, lines[i][0], 60);
+                StockFieldAt(330, r, lines[i][1], 60);
+                RepEndLine();
+            }
+            RepStartLine(LineHeight);
+            StockFieldAt(130, r, LocationVc::Text350, 20);
+            RepEndLine();
+            RepRuleFull(1, 4);
+            return true;
+        });
+    }
+    RepEndJob();
+}
+
+// Report 78. With a component range, only recipes that use a component
+// in it.
+void RecipeReport() {
+    assert(ReportParams);
+    PString from, to, partFrom, partTo, code, part;
+    CodeRange(P::SelText1, from, to);
+    CodeRange(P::SelText2, partFrom, partTo);
+    const bool byPart = partFrom[0] || partTo[0];
+    RepBeginJobNr(5380);
+    Headings({{0, 5381}, {60, 5104}, {320, 5382}, {410, 5383}}, {320, 410});
+    RuleRecord recipe(StructureVc::Number);
+    if (recipe.record) {
+        PutPString(recipe.record, StructureVc::Code, 20, from);
+        Walk(StructureVc::Number, "Code", recipe.record, 1, [&](uint8_t *r) {
+            GetPString(r, StructureVc::Code, 20, code);
+            if (to[0] && PStringCompare(code, to) > 0) return false;
+            uint8_t row[StructureVc::Rows::Size];
+            const int32_t rows = MatrixRowCount(StructureVc::Number, 0, r);
+            bool uses = !byPart;
+            for (int32_t i = 0; i < rows && !uses; i++) {
+                if (!MatrixRowRead(StructureVc::Number, r, i, row)) break;
+                GetPString(row, StructureVc::Rows::ItemCode, 20, part);
+                uses = InRange(part, partFrom, partTo);
+            }
+            if (!uses) return true;
+            const PackedDecimal made = GetDec(r, StructureVc::Total94), batch = GetDec(r, StructureVc::Total106);
+            RepRuleFull(1, 4);
+            RepStartLine(LineHeight);
+            RepTextEx(0, -1, 0, 0, 0, code);
+            StockFieldAt(60, r, StructureVc::Text, 60);
+            StockValueAt(320, &made, FtAmount2);
+            StockValueAt(410, &batch, FtAmount2);
+            RepEndLine();
+            EmptyLine();
+            Headings({{0, 5107}, {280, 5108}, {340, 5109}, {400, 5111}, {460, 5112}}, {280, 340, 400, 460});
+            for (int32_t i = 0; i < rows; i++) {
+                if (!MatrixRowRead(StructureVc::Number, r, i, row)) break;
+                const PackedDecimal used = GetDec(row, StructureVc::Rows::Quantity),
+                                    madeQty = GetDec(row, StructureVc::Rows::QuantityIn),
+                                    cost = GetDec(row, StructureVc::Rows::Cost),
+                                    cost2 = GetDec(row, StructureVc::Rows::Cost2);
+                RepStartLine(LineHeight);
+                StockFieldAt(0, row, StructureVc::Rows::ItemCode, 20);
+                StockFieldAt(70, row, StructureVc::Rows::ItemName, 60);
+                StockValueAt(280, &used, FtAmount3);
+                StockValueAt(340, &madeQty, FtAmount3);
+                StockValueAt(400, &cost, FtAmount2);
+                StockValueAt(460, &cost2, FtAmount2);
+                RepEndLine();
+            }
+            return true;
+        });
+    }
+    RepRuleFull(1, 4);
+    RepEndJob();
+}
+
+// Report 114: the rows naming an item of purchase invoices in the vendor
+// range and the invoice period, a credit note's amounts negated.
+void PurchInvoiceByVendorCode() {
+    assert(ReportParams);
+    PString from, to, vendor, item, project, wantItem, wantProject, text;
+    CodeRange(P::SelText1, from, to);
+    GetPString(ReportParams, P::SelText2, 20, wantItem);
+    GetPString(ReportParams, P::SelText3, 20, wantProject);
+    const DateRec dateFrom = GetDate(ReportParams, P::DateFrom), dateTo = GetDate(ReportParams, P::DateTo);
+    RepBeginJobNr(5580);
+    Headings({{11, 5581}, {100, 5582}, {200, 5583}, {210, 5584}, {480, 5585}}, {200, 480});
+    PackedDecimal sum;
+    DecSetZero(&sum);
+    RuleRecord invoice(VIVc::Number);
+    if (invoice.record) {
+        PutPString(invoice.record, VIVc::VendCode, 20, from);
+        Walk(VIVc::Number, "VECode", invoice.record, 1, [&](uint8_t *r) {
+            GetPString(r, VIVc::VendCode, 20, vendor);
+            if (to[0] && PStringCompare(vendor, to) > 0) return false;
+            const DateRec date = GetDate(r, VIVc::InvDate);
+            if (dateFrom.year != 0 && DateCompare(&date, &dateFrom) < 0) return true;
+            if (dateTo.year != 0 && DateCompare(&date, &dateTo) > 0) return true;
+            const bool credit = GetU16(r, VIVc::InvType) == CreditNote;
+            uint8_t row[VIVc::Rows::Size];
+            const int32_t rows = MatrixRowCount(VIVc::Number, 0, r);
+            for (int32_t i = 0; i < rows; i++) {
+                if (!MatrixRowRead(VIVc::Number, r, i, row)) break;
+                GetPString(row, VIVc::Rows::ItemCode, 20, item);
+                GetPString(row, VIVc::Rows::Project, 20, project);
+                if (item[0] == 0) continue;
+                if (wantItem[0] && !PStringEqual(item, wantItem)) continue;
+                if (wantProject[0] && !PStringEqual(project, wantProject)) continue;
+                PackedDecimal amount = GetDec(row, VIVc::Rows::Amount);
+                const PackedDecimal qty = GetDec(row, VIVc::Rows::Quantity);
+                if (DecIsBlank(&amount)) DecSetZero(&amount);
+                if (credit) DecNegateInto(&amount, &amount);
+                DecAdd(&sum, &amount, &sum);
+                GetPString(row, VIVc::Rows::Text, 30, text);
+                RepStartLine(LineHeight);
+                RepTextEx(11, -1, 0, 0, 0, item);
+                RepTextEx(100, -1, 0, 0, 0, project);
+                StockValueAt(200, &qty, FtAmount3);
+                RepTextEx(210, -1, 0, 0, 0, text);
+                StockValueAt(480, &amount, FtAmount2);
+                RepEndLine();
+            }
+            return true;
+        });
+    }
+    RepRuleFull(1, 4);
+    RepStartLine(LineHeight);
+    StockValueAt(480, &sum, FtAmount2);
+    RepEndLine();
+    RepEndJob();
+}

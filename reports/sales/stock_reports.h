@@ -1,0 +1,77 @@
+// stock_reports.h - the item and stock reports: stock value (8), item
+// prices, stock position and item list (10, 11, 12, 77), items that can
+// be made from components (80), item history (73), serial-number history
+// (84), the customer list (3), items by inventory code (74), stock
+// movements (96), locations (98), recipes (78), purchase rows by vendor
+// (114) and the day's journals in one run (87); with the small stock
+// routines they and the order reports share.
+//
+// Bodies take no arguments: the selection is in ReportParams. Records are
+// memory-form buffers of the register named; codes are PStrings.
+#pragma once
+
+#include <cstdint>
+
+#include "core/date.h"
+#include "core/decimal.h"
+
+// ---- Report bodies ----
+
+void ItemReport8();                 // 8: stock value, first in first out
+void ItemPriceReport(int mode);     // 10 (mode 0), 11 and 77 (2), 12 (3)
+void ItemQtyReport();               // 80: items that the components allow
+void StockHistoryReport();          // 73: item history with a running balance
+void SerialNumberHistoryReport();   // 84: serial-numbered units moved
+void CustomerListReport();          // 3
+void ItemInvCodeReport();           // 74
+void StockMovementReport();         // 96
+void LocationReport();              // 98
+void RecipeReport();                // 78
+void PurchInvoiceByVendorCode();    // 114
+void Report87Batch();               // 87
+
+// ---- The item walk of the item reports (stock_item_walk.cpp) ----
+
+// Walks the items of the selection: SelText1 the code range, SelText3 the
+// group range, SelText7 the classification code, order 0 by code, 1 by
+// group (a heading per group with groupHeadings), 2 by name. each() gets
+// every item kept; Esc stops after the item at hand.
+void StockItemWalk(int order, bool groupHeadings, void (*each)(const uint8_t *item, void *context), void *context);
+
+// ---- Shared lines (stock_report_lines.cpp) ----
+
+// A decimal of field type `type` at x (a column stop below 11), right-aligned.
+void StockValueAt(int x, const PackedDecimal *value, int type);
+// A text field of record (at most `width` characters) at x; right-aligned
+// when align is not 0.
+void StockFieldAt(int x, const uint8_t *record, uint32_t offset, int width, int align = 0);
+// A 32-bit serial number at x, left-aligned.
+void StockNumberAt(int x, uint32_t number);
+// The record of register reg whose first index, the 32-bit field at
+// serialField, holds serial, into record; false when there is none.
+bool StockReadBySerial(int reg, uint32_t serialField, uint32_t serial, uint8_t *record);
+
+// ---- Stock routines (stock_totals.cpp) ----
+
+// The stock of an item from register 6 into totals (an LSVc buffer): one
+// location's record, or with an empty location the sum of all of them,
+// a line per location with stock printed (location at 120, quantity in
+// stop 3). With a date (not null, its year set) each quantity in stock is
+// first taken back to that date. No record: zeros.
+void ItemStockTotals(const uint8_t *item, const uint8_t *location, uint8_t *totals, const DateRec *date);
+// True unless an item row (kind 1) of a stocked item orders more, less
+// what has gone already, than its location holds.
+bool OrderRowsInStock(const uint8_t *order);
+// True when some item row's delivered quantity exceeds its invoiced one.
+bool OrderHasOpenRows(const uint8_t *order);
+// The order in full for the order-status reports: head, addresses, and
+// each item row with what is left of it and its amount.
+void OrderDetailBlock(const uint8_t *order);
+// A stock movement in full: head and its rows.
+void StockMovementDetail(const uint8_t *movement);
+
+// ---- Item structures (stock_history_report.cpp) ----
+
+// The quantity per unit of component in the structure of the item
+// structureItem into result; blank when there is no structure or no row.
+void StructureComponentQty(const uint8_t *structureItem, const uint8_t *component, PackedDecimal *result);

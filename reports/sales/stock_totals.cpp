@@ -1,0 +1,225 @@
+// stock_totals.cpp - the small stock routines the stock and order reports
+// share: an item's stock by location, whether an order's rows are in
+// stock or still open, and the detail blocks of an order and of a stock
+// movement.
+#include <cassert>
+#include <cstring>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/stock_reports.h"
+#include "rules/rules_types.h"
+#include "rules/stock.h"
+
+namespace {
+
+constexpr int LineHeight = 15;
+constexpr int ColQty = 3;
+constexpr uint16_t ItemRow = 1;
+
+// The quantity fields of a stock record, summed over the locations.
+constexpr uint32_t StockQuantities[] = {LSVc::Amount0,  LSVc::InStock,   LSVc::OnOrders,    LSVc::OnConfPO,
+                                        LSVc::Reserved, LSVc::ToReceive, LSVc::OnDeliveries};
+
+void AddStock(uint8_t *totals, const uint8_t *stock) {
+    for (uint32_t field : StockQuantities) {
+        PackedDecimal sum = GetDec(totals, field), add = GetDec(stock, field);
+        if (DecIsBlank(&add)) continue;
+        DecAdd(&sum, &add, &sum);
+        PutDec(totals, field, sum);
+    }
+}
+
+// The quantity in stock of the record taken back to date when one is given.
+void BackToDate(uint8_t *stock, const uint8_t *item, const DateRec *date) {
+    if (!date || date->year == 0) return;
+    PString location;
+    GetPString(stock, LSVc::Location, 10, location);
+    PackedDecimal qty = GetDec(stock, LSVc::InStock);
+    if (DecIsBlank(&qty)) DecSetZero(&qty);
+    StockQtyBackToDate(item, location, &qty, date);
+    PutDec(stock, LSVc::InStock, qty);
+}
+
+bool StockedItem(const uint8_t *code) {
+    RuleRecord item(INVc::Number);
+    if (!item.record) return false;
+    PutPString(item.record, INVc::Code, 20, code);
+    uint32_t recid = 0, position = 0;
+    return RecFind(INVc::Number, item.record, 1, 1, &recid, &position) && GetU16(item.record, INVc::Stocked) != 0;
+}
+
+void Quantity(const uint8_t *row, uint32_t field, PackedDecimal *out) {
+    *out = GetDec(row, field);
+    if (DecIsBlank(out)) DecSetZero(out);
+}
+
+}  // namespace
+
+void ItemStockTotals(const uint8_t *item, const uint8_t *location, uint8_t *totals, const DateRec *date) {
+    assert(item && location && totals);
+    std::memset(totals, 0, LSVc::Size);
+    PackedDecimal zero;
+    DecSetZero(&zero);
+    for (uint32_t field : StockQuantities) PutDec(totals, field, zero);
+    PutPString(totals, LSVc::ItemCode, 20, item);
+    PutPString(totals, LSVc::Location, 10, location);
+    RuleRecord stock(LSVc::Number);
+    if (!stock.record) return;
+    PutPString(stock.record, LSVc::ItemCode, 20, item);
+    PutPString(stock.record, LSVc::Location, 10, location);
+    uint32_t recid = 0, position = 0;
+    if (location[0]) {
+        if (!RecFindByIndex(LSVc::Number, "ItemLocation", stock.record, 2, 1, &recid, &position)) return;
+        BackToDate(stock.record, item, date);
+        AddStock(totals, stock.record);
+        return;
+    }
+    PString got;
+    bool more = RecFindByIndex(LSVc::Number, "ItemLocation", stock.record, 1, 0, &recid, &position);
+    for (int32_t p = (int32_t)position; more; p++) {
+        if (p != (int32_t)position && !RecReadAtIndex(LSVc::Number, "ItemLocation", p, stock.record, &recid)) break;
+        GetPString(stock.record, LSVc::ItemCode, 20, got);
+        if (!PStringEqual(got, item)) break;
+        BackToDate(stock.record, item, date);
+        AddStock(totals, stock.record);
+        const PackedDecimal qty = GetDec(stock.record, LSVc::InStock);
+        if (DecIsZero(&qty)) continue;
+        RepStartLine(LineHeight);
+        StockFieldAt(120, stock.record, LSVc::Location, 10);
+        StockValueAt(ColQty, &qty, FtAmount3);
+        RepEndLine();
+    }
+}
+
+bool OrderRowsInStock(const uint8_t *order) {
+    assert(order);
+    PString item, location;
+    GetPString(order, ORVc::Location, 10, location);
+    uint8_t row[ORVc::Rows::Size];
+    RuleRecord stock(LSVc::Number);
+    if (!stock.record) return true;
+    const int32_t rows = MatrixRowCount(ORVc::Number, 0, order);
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
+        if (GetU16(row, ORVc::Rows::Kind) != ItemRow) continue;
+        GetPString(row, ORVc::Rows::ItemCode, 20, item);
+        if (item[0] == 0 || !StockedItem(item)) continue;
+        PackedDecimal ordered, gone, left, inStock;
+        Quantity(row, ORVc::Rows::Quantity, &ordered);
+        Quantity(row, ORVc::Rows::QtyDelivered, &gone);
+        DecSub(&ordered, &gone, &left);
+        Register6Lookup(item, location, stock.record);
+        Quantity(stock.record, LSVc::InStock, &inStock);
+        if (DecCompare(&left, &inStock) > 0) return false;
+    }
+    return true;
+}
+
+bool OrderHasOpenRows(const uint8_t *order) {
+    assert(order);
+    PString item;
+    uint8_t row[ORVc::Rows::Size];
+    const int32_t rows = MatrixRowCount(ORVc::Number, 0, order);
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
+        if (GetU16(row, ORVc::Rows::Kind) != ItemRow) continue;
+        GetPString(row, ORVc::Rows::ItemCode, 20, item);
+        if (item[0] == 0) continue;
+        PackedDecimal shipped, invoiced;
+        Quantity(row, ORVc::Rows::QtyShipped, &shipped);
+        Quantity(row, ORVc::Rows::QtyInvoiced, &invoiced);
+        if (DecCompare(&shipped, &invoiced) > 0) return true;
+    }
+    return false;
+}
+
+void OrderDetailBlock(const uint8_t *order) {
+    assert(order);
+    RepStartLine(LineHeight);
+    StockNumberAt(0, GetU32(order, ORVc::SerNr));
+    RepValue(130, 0, order + ORVc::OrdDate, FtDate, 0);
+    StockFieldAt(220, order, ORVc::Reference, 60);
+    StockFieldAt(480, order, ORVc::CustCode, 20, -1);
+    RepEndLine();
+    const uint32_t pairs[][2] = {{ORVc::Addr0, ORVc::DelAddr0}, {ORVc::Addr1, ORVc::DelAddr1}};
+    for (const auto &pair : pairs) {
+        RepStartLine(LineHeight);
+        StockFieldAt(50, order, pair[0], 60);
+        StockFieldAt(200, order, pair[1], 60);
+        RepEndLine();
+    }
+    RepStartLine(LineHeight);
+    StockFieldAt(200, order, ORVc::DelAddr2, 60);
+    StockFieldAt(480, order, ORVc::SalesMan, 5, -1);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    StockFieldAt(200, order, ORVc::DelAddr3, 60);
+    RepEndLine();
+    PackedDecimal sum;
+    DecSetZero(&sum);
+    uint8_t row[ORVc::Rows::Size];
+    const int32_t rows = MatrixRowCount(ORVc::Number, 0, order);
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
+        if (GetU16(row, ORVc::Rows::Kind) != ItemRow) continue;
+        PackedDecimal ordered, invoiced, left, amount;
+        Quantity(row, ORVc::Rows::Quantity, &ordered);
+        Quantity(row, ORVc::Rows::QtyInvoiced, &invoiced);
+        DecSub(&ordered, &invoiced, &left);
+        const PackedDecimal price = GetDec(row, ORVc::Rows::Price), unit = GetDec(row, ORVc::Rows::PriceUnit),
+                            discount = GetDec(row, ORVc::Rows::Discount);
+        DecRowAmount(&left, &price, &unit, &discount, &amount);
+        if (!DecIsBlank(&amount)) DecAdd(&sum, &amount, &sum);
+        RepStartLine(LineHeight);
+        StockFieldAt(20, row, ORVc::Rows::ItemCode, 20);
+        StockValueAt(124, &left, FtAmount3);
+        StockFieldAt(130, row, ORVc::Rows::Text, 100);
+        StockValueAt(340, &price, FtAmount2);
+        StockValueAt(370, &discount, FtAmount1);
+        StockValueAt(480, &amount, FtAmount2);
+        RepEndLine();
+    }
+    RepStartLine(LineHeight);
+    StockValueAt(480, &sum, FtAmount2);
+    RepEndLine();
+}
+
+void StockMovementDetail(const uint8_t *movement) {
+    assert(movement);
+    RepStartLine(LineHeight);
+    StockNumberAt(0, GetU32(movement, StockMoveVc::SerNr));
+    RepValue(130, 0, movement + StockMoveVc::MoveDate, FtDate, 0);
+    StockFieldAt(220, movement, StockMoveVc::CurncyCode, 5);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    StockFieldAt(50, movement, StockMoveVc::FromLocation, 10);
+    StockFieldAt(200, movement, StockMoveVc::ToLocation, 10);
+    RepEndLine();
+    RepStartLine(LineHeight);
+    StockFieldAt(130, movement, StockMoveVc::Text, 60);
+    const PackedDecimal rate = GetDec(movement, StockMoveVc::Rate);
+    StockValueAt(480, &rate, FtAmount3);
+    RepEndLine();
+    uint8_t row[StockMoveVc::Rows::Size];
+    const int32_t rows = MatrixRowCount(StockMoveVc::Number, 0, movement);
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowRead(StockMoveVc::Number, movement, i, row)) break;
+        const PackedDecimal qty = GetDec(row, StockMoveVc::Rows::Quantity),
+                            cost = GetDec(row, StockMoveVc::Rows::UnitCost);
+        RepStartLine(LineHeight);
+        StockFieldAt(20, row, StockMoveVc::Rows::ItemCode, 20);
+        StockValueAt(124, &qty, FtAmount3);
+        StockFieldAt(130, row, StockMoveVc::Rows::Text, 60);
+        StockFieldAt(260, row, StockMoveVc::Rows::SerialNr, 30, -1);
+        StockValueAt(340, &cost, FtAmount2);
+        StockFieldAt(370, row, StockMoveVc::Rows::AddOn, 20, -1);
+        RepEndLine();
+    }
+}
