@@ -5,7 +5,10 @@
 // previews the employee's entry calculation; then Ctrl+P on "Employees
 // by Department" in the report list prints the department to a PDF
 // whose text holds the employee. The company file holds the employee as
-// typed.
+// typed. The other person reports' and register listings' selection
+// windows open from the report list of their modules, the person-entry
+// routines' from the function list and the label runs' from the
+// document list.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
@@ -19,6 +22,7 @@
 namespace {
 
 constexpr int Employee = 500, EmployeeList = 504, EmployeeDepSel = 508, ReportList = 6, Preview = 5;
+constexpr int FunctionList = 7, DocumentList = 8;
 namespace fs = std::filesystem;
 
 std::function<bool()> Opened(int type) {
@@ -93,6 +97,49 @@ TEST_F(RoadTest, AnEmployeeIsTypedStoredAndListedByDepartment) {
         EXPECT_NE(text->find("Dora Ek"), std::string::npos) << *text;
         EXPECT_NE(text->find("Clerk"), std::string::npos) << *text;
         return true;
+    });
+    Menu("Window", "Close all");
+
+    // The other selection windows, each from its list in its module.
+    struct Reached {
+        const char *module, *row;
+        int type;
+    };
+    const Reached reports[] = {{"General ledger", "Person Entry Calculation", 510},
+                               {"General ledger", "Person Entries by Account", 505},
+                               {"General ledger", "Person Entries of the Day", 506},
+                               {"General ledger", "Registers and record counts", 511},
+                               {"Stock", "Item in the Price Lists", 512},
+                               {"Stock", "Productions", 515},
+                               {"Purchasing", "Vendors", 513},
+                               {"Purchasing", "Purchase Items", 514}};
+    for (const Reached &r : reports) {
+        Menu("Module", r.module);
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportList));
+        ClickRow(r.row);
+        Key(PlKey::Return);
+        Check(std::string(r.row) + "'s selection window opens", Opened(r.type));
+        Menu("Window", "Close all");
+    }
+    Menu("Module", "General ledger");
+    for (const auto &[row, type] : {std::pair{"Person entries from employees", 516}, {"Delete person entries", 520}}) {
+        Menu("File", "Maintenance...");
+        Check("the function list opens", Opened(FunctionList));
+        ClickButton("Maintenance");
+        ClickRow(row);
+        Key(PlKey::Return);
+        Check(std::string(row) + "'s window opens", Opened(type));
+        Menu("Window", "Close all");
+    }
+    Menu("Module", "Stock");
+    Menu("File", "Documents...");
+    Check("the document list opens", Opened(DocumentList));
+    ClickRow("Delivery labels");
+    Key(PlKey::Return);
+    Check("the label runs' selection window opens", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "label_run_sel.png"));
+        return Opened(522)();
     });
     EXPECT_EQ(Run(), 0);
 
