@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/decimal.h"
+#include "core/pstring.h"
 
 // One row of the code sums: a bracket-table code and the amount summed
 // for it, in order of first appearance.
@@ -18,6 +19,19 @@ struct CodeSumRec {
     PackedDecimal amount;
 };
 using CodeSums = std::vector<CodeSumRec>;
+
+// The row of `code` in a table of summed rows (a PString `code` and an
+// `amount` each), appended with a zero amount when the table has none;
+// rows stay in order of first appearance.
+template <typename Row> Row &SumRowOf(std::vector<Row> &table, const uint8_t *code) {
+    for (Row &r : table)
+        if (PStringEqual(r.code, code)) return r;
+    Row fresh{};
+    PStringCopy(fresh.code, code);
+    DecSetZero(&fresh.amount);
+    table.push_back(fresh);
+    return table.back();
+}
 
 // Adds amount into entry's account rows (register 126): nothing for a
 // zero amount or an empty account; with merge into the row of the same

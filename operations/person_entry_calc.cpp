@@ -136,17 +136,8 @@ void CodeSumsAdd(CodeSums *sums, const uint8_t *entryType, const PackedDecimal *
         if (!MatrixRowRead(T::Number, entryType, i, row)) break;
         GetPString(row, T::Rows::Bracket, BracketCodeMax, code);
         if (code[0] == 0) continue;
-        CodeSumRec *hit = nullptr;
-        for (CodeSumRec &s : *sums)
-            if (PStringEqual(s.code, code)) hit = &s;
-        if (!hit) {
-            CodeSumRec fresh{};
-            PStringCopy(fresh.code, code);
-            DecSetZero(&fresh.amount);
-            sums->push_back(fresh);
-            hit = &sums->back();
-        }
-        DecAdd(&hit->amount, amount, &hit->amount);
+        CodeSumRec &sum = SumRowOf(*sums, code);
+        DecAdd(&sum.amount, amount, &sum.amount);
     }
 }
 

@@ -93,17 +93,8 @@ void ListedLines(const uint8_t *entry, ListedAccountTable *table, PackedDecimal 
         RepTextNr(210, 0, 6050, 0);
         RepEndLine();
         if (!table) continue;
-        ListedAccountSum *hit = nullptr;
-        for (ListedAccountSum &s : *table)
-            if (PStringEqual(s.account, account)) hit = &s;
-        if (!hit) {
-            ListedAccountSum fresh{};
-            PStringCopy(fresh.account, account);
-            DecSetZero(&fresh.amount);
-            table->push_back(fresh);
-            hit = &table->back();
-        }
-        DecAdd(&hit->amount, &sum, &hit->amount);
+        ListedAccountSum &kept = SumRowOf(*table, account);
+        DecAdd(&kept.amount, &sum, &kept.amount);
     }
 }
 
@@ -156,7 +147,7 @@ void ListedAccountLinesPreview(const uint8_t *entry, PackedDecimal *total) {
 void ListedAccountSummary(const ListedAccountTable &table, int xText, int xAmount) {
     PString text;
     for (const ListedAccountSum &s : table) {
-        ListedAccountText(s.account, text);
+        ListedAccountText(s.code, text);
         RepStartLine(LineHeight);
         Text(xText, text);
         Amount(xAmount, s.amount);

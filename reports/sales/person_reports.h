@@ -18,7 +18,7 @@ void TransDateReport101(int block);
 
 // The sum per listed account: the account code and its amount.
 struct ListedAccountSum {
-    uint8_t account[11];   // PString of at most 10 characters
+    uint8_t code[11];   // the account, a PString of at most 10 characters
     PackedDecimal amount;
 };
 using ListedAccountTable = std::vector<ListedAccountSum>;
