@@ -166,6 +166,21 @@ TEST_F(PersonReportsTest, Routine17StoresOneEntryPerEmployeeWithRows) {
     EXPECT_EQ(EntrySerials().size(), 3u);
 }
 
+// With the last number of the range taken no entry can be numbered: the
+// routine stops at the first employee, tells why and stores nothing.
+TEST_F(PersonReportsTest, Routine17StopsWithoutAFreeNumber) {
+    RuleRecord last(E::Number);
+    PutI32(last.record, E::SerNr, 999999);
+    PutDate(last.record, E::TransDate, DateRec{1, 1, 2024});
+    uint32_t recid = 0;
+    ASSERT_TRUE(RecInsertUnchecked(E::Number, last.record, &recid));
+    shown.clear();
+    EXPECT_FALSE(Run17());
+    EXPECT_EQ(EntrySerials(), (std::vector<int32_t>{999999}));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("31.03.2024"), std::string::npos) << shown[0];
+}
+
 // Routine 18 deletes the entries of its range and no others; a range
 // below every entry, or an end left unset, deletes nothing.
 TEST_F(PersonReportsTest, Routine18DeletesItsRange) {
