@@ -22,6 +22,7 @@
 #include "operations/asset_depreciation.h"
 #include "operations/batch_routines.h"
 #include "operations/maintenance_runs.h"
+#include "operations/person_entries.h"
 #include "operations/project_ops.h"
 #include "operations/stock_docs.h"
 #include "rules/approval.h"
@@ -116,8 +117,8 @@ constexpr std::array<Routine, RoutineLast + 1> Routines = {{
     nullptr,                  // 14 none
     InvoiceContracts,         // 15
     PriceUpdate,              // 16
-    nullptr,                  // 17 records copied under new numbers
-    nullptr,                  // 18 register 126 emptied
+    MaintenanceRun17,         // 17 person entries of the employees
+    MaintenanceRun18,         // 18 person entries deleted by serial range
     nullptr,                  // 19 none
     RunDepreciationVoucher,   // 20
     ReceiptsFromOpenItems,    // 21

@@ -358,6 +358,12 @@ void Win352Button(int window, int button);
 void Win353Button(int window, int button);
 void Win426Button(int window, int button);
 void Win477Button(int window, int button);
+// Goods receipt (197): 1 the purchase labels of the record shown, others
+// as Win197Button. Delivery (354): 1 its delivery labels.
+void PurchaseLabelButton(int window, int button);
+void Win354Button(int window, int button);
+// Employee (500): 1 previews the entry calculation of the employee shown.
+void PersonReportButton(int window, int button);
 // The approve runs on the marked records of the project, time-sheet and
 // expense lists (types 260, 269, 474).
 void ListApproveButton(int window, int button);

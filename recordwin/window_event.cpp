@@ -72,6 +72,7 @@ constexpr HandlerEntry Handlers[] = {
     {272, Win272Event},     {352, Win352Event},
     {290, Win290Event},     {468, Win468Event},
     {557, Win557Event},
+    {500, WinAllowAllEvent},
     {PrinterListType, PrinterListEvent}, {PrinterRowType, PrinterRowEvent},
 };
 

@@ -15,7 +15,10 @@
 #include "reports/projects/project_reports.h"
 #include "reports/sales/contract_reports.h"
 #include "reports/sales/customer_reports.h"
+#include "reports/sales/label_runs.h"
 #include "reports/sales/order_reports.h"
+#include "reports/sales/person_reports.h"
+#include "reports/sales/register_list_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "reports/sales/sales_lists.h"
@@ -24,21 +27,21 @@
 ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, PrintTimeSheetForms, nullptr, nullptr, 0},   // -29
     {ReportRowKind::Body, PrintProductionForms, nullptr, nullptr, 0},   // -28
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -27
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -26
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -25
+    {ReportRowKind::Body, PrintDeliveryLabels, nullptr, nullptr, 0},   // -27
+    {ReportRowKind::Body, PrintCustomerForms26, nullptr, nullptr, 0},   // -26
+    {ReportRowKind::Body, PrintAssetForms, nullptr, nullptr, 0},   // -25
     {ReportRowKind::Body, PrintProjectForms, nullptr, nullptr, 0},   // -24
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -23
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -22
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -21
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -20
+    {ReportRowKind::Body, PrintPurchaseLabels, nullptr, nullptr, 0},   // -23
+    {ReportRowKind::Body, PrintPurchaseForms, nullptr, nullptr, 0},   // -22
+    {ReportRowKind::Body, PrintItemForms, nullptr, nullptr, 0},   // -21
+    {ReportRowKind::Body, PrintStockMoveForms, nullptr, nullptr, 0},   // -20
     {ReportRowKind::Body, ApprovePORange, nullptr, nullptr, 0},   // -19
     {ReportRowKind::Body, nullptr, nullptr, PrintInvoiceForms, -18},   // -18
     {ReportRowKind::Body, nullptr, nullptr, PrintInvoiceForms, -17},   // -17
     {ReportRowKind::Body, nullptr, nullptr, PrintInvoiceForms, -16},   // -16
     {ReportRowKind::Body, ApproveOrderRange26, nullptr, nullptr, 0},   // -15
     {ReportRowKind::Body, ApproveQuoteRange, nullptr, nullptr, 0},   // -14
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // -13
+    {ReportRowKind::Body, PrintCustomerForms13, nullptr, nullptr, 0},   // -13
     {ReportRowKind::Body, nullptr, nullptr, PrintDeliveryForms, -12},   // -12
     {ReportRowKind::Body, CustomerStatementRun, nullptr, nullptr, 0},   // -11
     {ReportRowKind::Body, ApprovePaymentRange, nullptr, nullptr, 0},   // -10
@@ -78,7 +81,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, TransByDateReport, nullptr, nullptr, 0},   // 24
     {ReportRowKind::Body, VoucherPrintRun, nullptr, nullptr, 0},   // 25
     {ReportRowKind::Body, ReportPurchInvoicesByVendor, nullptr, nullptr, 0},   // 26
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 27
+    {ReportRowKind::Body, VendorListReport, nullptr, nullptr, 0},   // 27
     {ReportRowKind::Body, ReportPurchInvoicePayments, nullptr, nullptr, 0},   // 28
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 29
     {ReportRowKind::Body, VendorTurnoverReport, nullptr, nullptr, 0},   // 30
@@ -130,18 +133,18 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 76
     {ReportRowKind::Body, nullptr, nullptr, ItemPriceReport, 2},   // 77
     {ReportRowKind::Body, RecipeReport, nullptr, nullptr, 0},   // 78
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 79
+    {ReportRowKind::Body, ProductionReport, nullptr, nullptr, 0},   // 79
     {ReportRowKind::Body, ItemQtyReport, nullptr, nullptr, 0},   // 80
     {ReportRowKind::Body, POStatusReport, nullptr, nullptr, 0},   // 81
     {ReportRowKind::Body, Register100Report, nullptr, nullptr, 0},   // 82
     {ReportRowKind::Body, ObjectBalanceReport, nullptr, nullptr, 0},   // 83
     {ReportRowKind::Body, SerialNumberHistoryReport, nullptr, nullptr, 0},   // 84
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 85
+    {ReportRowKind::Body, RegisterCountReport, nullptr, nullptr, 0},   // 85
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 86
     {ReportRowKind::Body, Report87Batch, nullptr, nullptr, 0},   // 87
     {ReportRowKind::Body, ContractReport5541, nullptr, nullptr, 0},   // 88
     {ReportRowKind::Body, ContractReport5540, nullptr, nullptr, 0},   // 89
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 90
+    {ReportRowKind::Body, PriceListReport, nullptr, nullptr, 0},   // 90
     {ReportRowKind::Body, Register109Report, nullptr, nullptr, 0},   // 91
     {ReportRowKind::Body, Register110Report, nullptr, nullptr, 0},   // 92
     {ReportRowKind::Body, UserTotalsReport, nullptr, nullptr, 0},   // 93
@@ -151,11 +154,11 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, OrderObjectReport, nullptr, nullptr, 0},   // 97
     {ReportRowKind::Body, LocationReport, nullptr, nullptr, 0},   // 98
     {ReportRowKind::Body, AssetDepreciationReport, nullptr, nullptr, 0},   // 99
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 100
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 101
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 102
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 103
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 1},   // 104
+    {ReportRowKind::Body, DepPersonReport100, nullptr, nullptr, 0},   // 100
+    {ReportRowKind::Body, nullptr, nullptr, TransDateReport101, 0},   // 101
+    {ReportRowKind::Body, EmployeeDepReport, nullptr, nullptr, 0},   // 102
+    {ReportRowKind::Body, EmployeeDepPersonReport, nullptr, nullptr, 0},   // 103
+    {ReportRowKind::Body, nullptr, nullptr, TransDateReport101, 1},   // 104
     {ReportRowKind::Body, AssetDateReport, nullptr, nullptr, 0},   // 105
     {ReportRowKind::Body, AssetValueReport, nullptr, nullptr, 0},   // 106
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 107
@@ -164,7 +167,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, DocumentFlowReport, nullptr, nullptr, 0},   // 110
     {ReportRowKind::Body, ShipDateReport, nullptr, nullptr, 0},   // 111
     {ReportRowKind::Body, PostedDocumentVoucherReport, nullptr, nullptr, 0},   // 112
-    {ReportRowKind::Later, nullptr, nullptr, nullptr, 0},   // 113
+    {ReportRowKind::Body, PurchaseItemReport, nullptr, nullptr, 0},   // 113
     {ReportRowKind::Body, PurchInvoiceByVendorCode, nullptr, nullptr, 0},   // 114
     {ReportRowKind::Body, ProjectReport, nullptr, nullptr, 0},   // 115
     {ReportRowKind::Body, nullptr, nullptr, OrderStatusReport64, 2},   // 116

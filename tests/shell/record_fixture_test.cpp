@@ -82,16 +82,16 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
     // Purchasing (4) with its invoices, payments, expenses and purchase
     // orders, the General ledger's voucher list and window and its
     // account rows' list and window, the person-entry and opening-balance
-    // windows, and last the form list of every
-    // module.
+    // windows, the form list of every module, and the General ledger's
+    // employee list and window.
     const int listed[] = {CustomerList, AccessGroupList, PersonList, Company, SalesInvoiceList, SalesInvoice,
                           ReceiptList, Receipt, 351, 352, 273, 272, 468, 405, 260, 259, 269, 268, 362, 360, 196, 426,
                           121, 353, 367, 195, 284, 542, 541, 548, 543, 154, 155, 156, 157, 477, 476, 474, 475, 289, 290, 118,
-                          117, 254, 255, 533, 164, 566};
+                          117, 254, 255, 533, 164, 566, 504, 500};
     const int module[] = {0, 0, 0, 0, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 6, 6, 6, 6, 6, 6, 5, 5, 5, 5, 5, 5, 5, 2, 2, 2, 2,
-                          4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 2, 2, 2, 2, 2, 2, 0};
-    ASSERT_EQ(ListTableCount(7), 48);
-    for (int i = 0; i < 48; i++)
+                          4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 2, 2, 2, 2, 2, 2, 0, 2, 2};
+    ASSERT_EQ(ListTableCount(7), 50);
+    for (int i = 0; i < 50; i++)
         EXPECT_EQ(std::tuple(DefU16(ListTableEntry(7, i)), DefU16(ListTableEntry(7, i) + 6)),
                   std::tuple(listed[i], module[i]));
     for (int i = 0; i < 4; i++) {

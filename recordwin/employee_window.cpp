@@ -1,0 +1,47 @@
+// employee_window.cpp - the employee window (type 500, register 119): its
+// operations-menu item 1 previews the entry calculation (report 103) of
+// the employee shown; and the busy message the person-entry routines
+// show, handed to them from here since they run below the window layer.
+#include "recordwin/record_windows.h"
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
+#include "operations/person_entries.h"
+#include "output/output_job.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+constexpr uint16_t PreviewKind = 6, CalculationReport = 103;
+
+// The routines show their progress in the shell's busy message. Set when
+// this file is linked in, which the button table makes sure of.
+const bool BusyInstalled = [] {
+    PersonRunBusy.show = ShowBusyMessage;
+    PersonRunBusy.close = CloseBusyMessage;
+    return true;
+}();
+
+}  // namespace
+
+void PersonReportButton(int window, int button) {
+    (void)BusyInstalled;
+    if (button != 1 || !WinIsOpen(window) || !ReportParams) return;
+    PString code;
+    GetPString(WinRecordBuffer(window), EmployeeVc::PerCode, 10, code);
+    PutPString(ReportParams, P::SelText1, 255, code);
+    // A department or row code left by an earlier selection would hide
+    // this employee or change the calculation shown.
+    PutPString(ReportParams, P::SelText2, 255, reinterpret_cast<const uint8_t *>(""));
+    PutPString(ReportParams, P::SelText3, 255, reinterpret_cast<const uint8_t *>(""));
+    PutU16(ReportParams, P::OutputKind, PreviewKind);
+    PutU16(ReportParams, P::Word2, 1);
+    PutU16(ReportParams, P::SetupDialog, 0);
+    PutU16(ReportParams, P::ReportNumber, CalculationReport);
+    PutU16(ReportParams, P::Word8, 1);
+    RunReportCommand();
+}

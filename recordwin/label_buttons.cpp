@@ -1,0 +1,40 @@
+// label_buttons.cpp - button 1 of the goods receipt (type 197) and of the
+// delivery (type 354): the labels of the record shown printed, by the
+// label run of its document (purchase labels, -23; delivery labels, -27)
+// over the one number of the record.
+#include "recordwin/record_windows.h"
+
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
+#include "output/output_job.h"
+#include "shell/window_table.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+constexpr uint16_t PrinterKind = 1;
+
+// Runs label run `run` on the number at `numberAt` of the window's record.
+void LabelsOfRecord(int window, uint32_t numberAt, int16_t run) {
+    if (!WinIsOpen(window) || !ReportParams) return;
+    PString number;
+    LongToDigitText(GetI32(WinRecordBuffer(window), numberAt), number);
+    PutPString(ReportParams, P::SelText1, 255, number);
+    PutU16(ReportParams, P::OutputKind, PrinterKind);
+    PutI16(ReportParams, P::ReportNumber, run);
+    RunReportCommand();
+}
+
+}  // namespace
+
+void PurchaseLabelButton(int window, int button) {
+    if (button == 1) LabelsOfRecord(window, PUVc::SerNr, -23);
+    else Win197Button(window, button);
+}
+
+void Win354Button(int window, int button) {
+    if (button == 1) LabelsOfRecord(window, SHVc::SerNr, -27);
+}

@@ -1,0 +1,258 @@
+// label_runs.cpp - the document batch prints of label_runs.h.
+//
+// The number runs (-20, -22, -23, -27) walk their register by number over
+// the range in the first selection text; the label runs (-21, -13, -25)
+// fill a sheet of records and print it when full, and the partly filled
+// last sheet at the end. Every run sets the sheet it prints on, so a
+// sheet left by an earlier label run never makes the form printer read
+// cells past the one record a number run hands it. Esc stops a walk after
+// the record at hand; a partly filled sheet is still printed.
+#include <cassert>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "core/definitions.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/text_range.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "output/forms/forms.h"
+#include "reports/sales/index_walk.h"
+#include "reports/sales/label_runs.h"
+#include "reports/sales/report_run.h"
+#include "rules/rules_types.h"
+
+LabelSheetRec LabelSheet;
+uint8_t (*LabelFormPrint)(int16_t doctype, const uint8_t *record) = PrintForm;
+
+namespace {
+
+namespace P = ReportParamsVc;
+constexpr uint32_t CountUnset = 0xFFFFFFFFu;
+
+enum class Sheet : uint8_t { Single, TwoAcross, ThreeAcross };
+
+void SetSheet(Sheet s) {
+    switch (s) {
+    case Sheet::Single: LabelSheet.columns = 1, LabelSheet.rows = 1; break;
+    case Sheet::TwoAcross: LabelSheet = {2, 8, 280, 103}; break;
+    case Sheet::ThreeAcross: LabelSheet = {3, 8, 195, 103}; break;
+    }
+}
+
+// Prints record (or a sheet of count records) as form doctype with the
+// current sheet's pitch.
+void PrintWithSheet(int16_t doctype, const void *record, int32_t count) {
+    FormItemCount = count;
+    FormLabelStepX = LabelSheet.cellWidth;
+    FormLabelStepY = LabelSheet.cellHeight;
+    LabelFormPrint(doctype, static_cast<const uint8_t *>(record));
+    FormItemCount = 1;
+}
+
+// Walks reg by its first index from the lower number of the range in
+// SelText1 while the number is at most the upper one (open: to the end),
+// calling act(record). Nothing for an empty range.
+template <typename Act> void NumberWalk(int reg, uint32_t numberAt, Act act) {
+    PString range;
+    GetPString(ReportParams, P::SelText1, 255, range);
+    if (range[0] == 0) return;
+    int32_t from = -1, to = -1;
+    RangeSplitNumber(range, &from, &to);
+    RuleRecord rec(reg);
+    if (!rec.record) return;
+    PutI32(rec.record, numberAt, from < 0 ? 0 : from);
+    uint32_t recid = 0, position = 0;
+    if (!RecFind(reg, rec.record, 1, 0, &recid, &position)) return;
+    for (uint32_t p = position;; p++) {
+        if (p != position) {
+            RecFreeMatrix(reg, rec.record);
+            if (!RecReadAt(reg, int32_t(p), rec.record, &recid)) break;
+        }
+        if (to >= 0 && GetI32(rec.record, numberAt) > to) break;
+        act(rec.record);
+        if (ReportCancelled()) break;
+    }
+    RecFreeMatrix(reg, rec.record);
+}
+
+// What a label run walks: the index, where the record's code and group
+// lie, and how long they are.
+struct LabelWalk {
+    int reg;
+    uint32_t codeAt, nameAt, groupAt;
+    int codeMax, groupMax;
+};
+
+// The sheet array of a label run: columns x rows cleared records.
+struct SheetArray {
+    std::vector<uint8_t> bytes;
+    int32_t cells = 0, used = 0;
+    size_t size = 0;
+};
+
+// Fills the sheet from the walk and prints each full sheet and the last
+// partly filled one. The copies carry no rows: the walk's record frees
+// them.
+void LabelSheetRun(const LabelWalk &w, int16_t doctype, bool byName, const uint8_t *group) {
+    SheetArray sheet;
+    sheet.size = RegRecordSize(w.reg);
+    sheet.cells = int32_t(LabelSheet.columns) * LabelSheet.rows;
+    if (sheet.size == 0 || sheet.cells <= 0) return;
+    sheet.bytes.assign(sheet.size * size_t(sheet.cells), 0);
+    const int32_t matrixAt = RegMatrixOffset(w.reg);
+
+    PString range, from, to, value;
+    GetPString(ReportParams, P::SelText1, 255, range);
+    RangeSplit(range, from, to);
+    const char *index = byName ? "Name" : group[0] != 0 ? (w.reg == AssetVc::Number ? "ATClass" : "Group") : "Code";
+    RuleRecord rec(w.reg);
+    if (!rec.record) return;
+    if (byName) PutPString(rec.record, w.nameAt, 60, from);
+    else {
+        if (group[0] != 0) PutPString(rec.record, w.groupAt, w.groupMax, group);
+        PutPString(rec.record, w.codeAt, w.codeMax, from);
+    }
+    const int parts = group[0] != 0 && !byName ? 2 : 1;
+    IndexWalkFrom(w.reg, index, rec.record, parts, [&](const uint8_t *r) {
+        if (byName) {
+            GetPString(r, w.nameAt, 60, value);
+            if (to[0] != 0 && PStringCompareNoCase(value, to) > 0) return false;
+        } else {
+            if (group[0] != 0) {
+                GetPString(r, w.groupAt, w.groupMax, value);
+                if (!PStringEqual(value, group)) return false;
+            }
+            GetPString(r, w.codeAt, w.codeMax, value);
+            if (to[0] != 0 && PStringCompareNoCase(value, to) > 0) return false;
+        }
+        if (sheet.cells == 1) {
+            // One record a form: the record itself, with its rows.
+            PrintWithSheet(doctype, r, 1);
+            return true;
+        }
+        uint8_t *cell = sheet.bytes.data() + size_t(sheet.used) * sheet.size;
+        std::memcpy(cell, r, sheet.size);
+        if (matrixAt >= 0) PutU32(cell, uint32_t(matrixAt), 0);
+        if (++sheet.used == sheet.cells) {
+            PrintWithSheet(doctype, sheet.bytes.data(), sheet.used);
+            std::fill(sheet.bytes.begin(), sheet.bytes.end(), 0);
+            sheet.used = 0;
+        }
+        return true;
+    });
+    if (sheet.used > 0) PrintWithSheet(doctype, sheet.bytes.data(), sheet.used);
+}
+
+// The sheet of runs -13 and -25 by the layout: two across, three across;
+// any other layout two across. The form printer reads the same choice
+// from the layout word, so it is set to match while the run prints.
+void CustomerOrAssetLabels(const LabelWalk &w, int16_t doctype, bool byName, const uint8_t *group) {
+    const uint16_t layout = GetU16(ReportParams, P::ReportLayout);
+    SetSheet(layout == 1 ? Sheet::ThreeAcross : Sheet::TwoAcross);
+    PutU16(ReportParams, P::ReportLayout, layout == 1 ? 1 : 0);
+    LabelSheetRun(w, doctype, byName, group);
+    PutU16(ReportParams, P::ReportLayout, layout);
+}
+
+}  // namespace
+
+int32_t LabelCopies(double q, bool atLeastOne) {
+    if (!std::isfinite(q)) return atLeastOne ? 1 : 0;
+    if (atLeastOne && q + 0.5 < 1.0) q = 1.0;
+    const double n = std::trunc(q + 0.5);
+    if (n <= 0) return 0;
+    return n >= LabelCopyCap ? LabelCopyCap : int32_t(n);
+}
+
+int32_t CustomerFormCopies(uint32_t count) {
+    if (count == CountUnset) return 1;
+    return count >= uint32_t(LabelCopyCap) ? LabelCopyCap : int32_t(count);
+}
+
+void PrintStockMoveForms() {
+    SetSheet(Sheet::Single);
+    NumberWalk(StockMoveVc::Number, StockMoveVc::SerNr, [](const uint8_t *r) { PrintWithSheet(-20, r, 1); });
+}
+
+void PrintPurchaseForms() {
+    SetSheet(Sheet::Single);
+    NumberWalk(PUVc::Number, PUVc::SerNr, [](const uint8_t *r) { PrintWithSheet(-22, r, 1); });
+}
+
+void PrintPurchaseLabels() {
+    SetSheet(Sheet::Single);
+    NumberWalk(PUVc::Number, PUVc::SerNr, [](const uint8_t *r) {
+        uint8_t row[PUVc::Rows::Size];
+        for (int32_t i = 0, n = MatrixRowCount(PUVc::Number, 0, r); i < n; i++) {
+            if (!MatrixRowRead(PUVc::Number, r, i, row) || row[PUVc::Rows::ItemCode] == 0) continue;
+            PackedDecimal q = GetDec(row, PUVc::Rows::Quantity);
+            const PurchaseLabelRec label{r, i};
+            for (int32_t k = 0, copies = LabelCopies(DecIsBlank(&q) ? 0 : DecToDouble(&q), false); k < copies; k++)
+                PrintWithSheet(-23, &label, 1);
+            if (ReportCancelled()) return;
+        }
+    });
+}
+
+void PrintDeliveryLabels() {
+    SetSheet(Sheet::Single);
+    NumberWalk(SHVc::Number, SHVc::SerNr, [](const uint8_t *r) {
+        PackedDecimal q = GetDec(r, SHVc::LabelQty);
+        for (int32_t k = 0, copies = LabelCopies(DecIsBlank(&q) ? 0 : DecToDouble(&q), true); k < copies; k++) {
+            PrintWithSheet(-27, r, 1);
+            if (ReportCancelled()) return;
+        }
+    });
+}
+
+void PrintCustomerForms26() {
+    SetSheet(Sheet::Single);
+    PString range, from, to, code;
+    GetPString(ReportParams, P::SelText1, 255, range);
+    RangeSplit(range, from, to);
+    const int32_t copies = CustomerFormCopies(GetU32(ReportParams, P::NumberFrom));
+    RuleRecord rec(CUVc::Number);
+    if (!rec.record) return;
+    PutPString(rec.record, CUVc::Code, 20, from);
+    IndexWalkFrom(CUVc::Number, "Code", rec.record, 1, [&](const uint8_t *r) {
+        GetPString(r, CUVc::Code, 20, code);
+        if (to[0] != 0 && PStringCompareNoCase(code, to) > 0) return false;
+        for (int32_t k = 0; k < copies; k++) PrintWithSheet(-26, r, 1);
+        return true;
+    });
+}
+
+void PrintItemForms() {
+    const uint16_t layout = GetU16(ReportParams, P::ReportLayout);
+    PString group;
+    GetPString(ReportParams, P::SelText2, 5, group);
+    const bool byName = GetU16(ReportParams, P::Option2) == 1;
+    const LabelWalk w{INVc::Number, INVc::Code, INVc::Name, INVc::Group, 20, 5};
+    if (layout == 0) {
+        // One form a record, no sheet: a sheet of one cell does the same.
+        SetSheet(Sheet::Single);
+    } else {
+        SetSheet(layout == 1 ? Sheet::TwoAcross : Sheet::ThreeAcross);
+    }
+    LabelSheetRun(w, -21, byName, byName ? reinterpret_cast<const uint8_t *>("") : group);
+}
+
+void PrintCustomerForms13() {
+    PString group;
+    GetPString(ReportParams, P::SelText3, 5, group);
+    const bool byName = GetU16(ReportParams, P::Option2) == 1;
+    const LabelWalk w{CUVc::Number, CUVc::Code, CUVc::Name, CUVc::CustGroup, 20, 5};
+    CustomerOrAssetLabels(w, -13, byName, byName ? reinterpret_cast<const uint8_t *>("") : group);
+}
+
+void PrintAssetForms() {
+    PString cls;
+    GetPString(ReportParams, P::SelText3, 5, cls);
+    const LabelWalk w{AssetVc::Number, AssetVc::Code, AssetVc::Name, AssetVc::Class, 10, 5};
+    CustomerOrAssetLabels(w, -25, false, cls);
+}

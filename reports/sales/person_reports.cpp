@@ -1,0 +1,350 @@
+// person_reports.cpp - the employee and person-entry reports (100 to
+// 104); see person_reports.h. Walks stop after the record at hand on Esc.
+#include <cassert>
+#include <cstring>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/text_range.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "operations/person_entries.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/sales/index_walk.h"
+#include "reports/sales/person_reports.h"
+#include "reports/sales/report_run.h"
+#include "rules/accounts.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+namespace E = PersEntryVc;
+namespace W = EmployeeVc;
+namespace L = CashBlk::Rows;
+
+constexpr int LineHeight = 15, CodeMax = 10, DepMax = 5, NameMax = 60, RowTextMax = 30;
+constexpr int StopEnd = 1;
+
+void Amount(int x, const PackedDecimal &amount, int type = FtAmount2, int align = -1) {
+    uint8_t slot[sizeof(PackedDecimal)];
+    PutDec(slot, 0, amount);
+    RepValue(x, 0, slot, type, align);
+}
+void Field(int x, const uint8_t *record, uint32_t offset, int width) {
+    PString t;
+    GetPString(record, offset, width, t);
+    RepTextEx(x, -1, 0, 0, 0, t);
+}
+void Text(int x, const uint8_t *text, int align = 0) { RepTextEx(x, -1, 0, align, 0, text); }
+void EmptyLine(int h) {
+    RepStartLine(h);
+    RepEndLine();
+}
+
+// The entry's summed amount on account; blank when it has no row there.
+PackedDecimal EntryAccountSum(const uint8_t *entry, const uint8_t *account) {
+    PackedDecimal sum;
+    DecSetBlank(&sum);
+    uint8_t row[E::Rows::Size];
+    PString code;
+    for (int32_t i = 0, n = MatrixRowCount(E::Number, 0, entry); i < n; i++) {
+        if (!MatrixRowRead(E::Number, entry, i, row)) break;
+        GetPString(row, E::Rows::Account, CodeMax, code);
+        if (!PStringEqual(code, account)) continue;
+        const PackedDecimal a = GetDec(row, E::Rows::Amount);
+        DecAdd(&sum, &a, &sum);
+    }
+    return sum;
+}
+
+// The text of block 216 for account; empty when it is not listed.
+void ListedAccountText(const uint8_t *account, uint8_t *text) {
+    text[0] = 0;
+    SettingsRows rows(CashBlk::Number, &Block216Rows, L::Size);
+    PString code;
+    for (int32_t i = 0; i < rows.count; i++) {
+        const uint8_t *row = rows.data + size_t(i) * L::Size;
+        GetPString(row, L::Account, CodeMax, code);
+        if (!PStringEqual(code, account)) continue;
+        GetPString(row, L::Text, NameMax, text);
+        return;
+    }
+}
+
+void ListedLines(const uint8_t *entry, ListedAccountTable *table, PackedDecimal *total) {
+    SettingsRows rows(CashBlk::Number, &Block216Rows, L::Size);
+    PString account, text;
+    for (int32_t i = 0; i < rows.count; i++) {
+        const uint8_t *row = rows.data + size_t(i) * L::Size;
+        GetPString(row, L::Account, CodeMax, account);
+        PackedDecimal sum = EntryAccountSum(entry, account);
+        if (DecIsBlank(&sum)) continue;
+        DecNegateInto(&sum, &sum);
+        DecAdd(total, &sum, total);
+        GetPString(row, L::Text, NameMax, text);
+        RepStartLine(LineHeight);
+        Text(0, text);
+        Amount(180, sum);
+        RepTextNr(210, 0, 6050, 0);
+        RepEndLine();
+        if (!table) continue;
+        ListedAccountSum &kept = SumRowOf(*table, account);
+        DecAdd(&kept.amount, &sum, &kept.amount);
+    }
+}
+
+// The employee's line of reports 102 and 103.
+void PersonLine(const uint8_t *person, int firstX, int lastX, uint32_t lastField, int lastWidth) {
+    RepStartLine(LineHeight);
+    Field(0, person, W::PerCode, CodeMax);
+    Field(130, person, W::Name, NameMax);
+    Field(firstX, person, W::Text128, NameMax);
+    Field(lastX, person, lastField, lastWidth);
+    RepEndLine();
+}
+
+}  // namespace
+
+void DepartmentName(const uint8_t *code, uint8_t *result) {
+    assert(code && result);
+    result[0] = 0;
+    if (code[0] == 0) return;
+    RuleRecord dep(DepartmentVc::Number);
+    if (!dep.record) return;
+    PutPString(dep.record, DepartmentVc::Code, DepMax, code);
+    uint32_t recid = 0, position = 0;
+    if (RecFind(DepartmentVc::Number, dep.record, 1, 1, &recid, &position))
+        GetPString(dep.record, DepartmentVc::Name, NameMax, result);
+}
+
+bool EntryHasListedAccount(const uint8_t *entry) {
+    assert(entry);
+    SettingsRows rows(CashBlk::Number, &Block216Rows, L::Size);
+    PString account;
+    for (int32_t i = 0; i < rows.count; i++) {
+        GetPString(rows.data + size_t(i) * L::Size, L::Account, CodeMax, account);
+        PackedDecimal sum = EntryAccountSum(entry, account);
+        if (!DecIsBlank(&sum)) return true;
+    }
+    return false;
+}
+
+void ListedAccountLines(const uint8_t *entry, ListedAccountTable *table, PackedDecimal *total) {
+    assert(entry && table && total);
+    ListedLines(entry, table, total);
+}
+
+void ListedAccountLinesPreview(const uint8_t *entry, PackedDecimal *total) {
+    assert(entry && total);
+    ListedLines(entry, nullptr, total);
+}
+
+void ListedAccountSummary(const ListedAccountTable &table, int xText, int xAmount) {
+    PString text;
+    for (const ListedAccountSum &s : table) {
+        ListedAccountText(s.code, text);
+        RepStartLine(LineHeight);
+        Text(xText, text);
+        Amount(xAmount, s.amount);
+        RepEndLine();
+    }
+}
+
+void EntryRowLine(int kind, const uint8_t *row) {
+    assert(row);
+    PString account, name;
+    GetPString(row, E::Rows::Account, CodeMax, account);
+    GetPString(row, E::Rows::Name, NameMax, name);
+    if (kind == 15 && name[0] == 0) AccountNameOf(account, name, NameMax);
+    const PackedDecimal amount = GetDec(row, E::Rows::Amount);
+    RepStartLine(LineHeight);
+    Text(20, account);
+    Field(60, row, E::Rows::Objects, RowTextMax);
+    Text(160, name);
+    Amount(380, amount, FtDebit);
+    Amount(StopEnd, amount, FtCredit);
+    RepEndLine();
+}
+
+// Report 102: the employees under their departments.
+void EmployeeDepReport() {
+    RepBeginJobNr(6100);
+    ReportHeadings(LineHeight, {{0, 6101}, {130, 6102}, {280, 6103}, {400, 6104}});
+    PString wanted, dep, last, name;
+    GetPString(ReportParams, P::SelText1, DepMax, wanted);
+    bool first = true;
+    RuleRecord person(W::Number);
+    if (person.record) {
+        PutPString(person.record, W::DepCode, DepMax, wanted);
+        IndexWalkFrom(W::Number, "DepCode", person.record, 1, [&](const uint8_t *p) {
+            GetPString(p, W::DepCode, DepMax, dep);
+            if (wanted[0] != 0 && !PStringEqual(dep, wanted)) return false;   // past the department
+            if (first || !PStringEqual(dep, last)) {
+                first = false;
+                PStringCopy(last, dep);
+                EmptyLine(20);
+                RepStartLine(LineHeight);
+                Text(0, dep);
+                DepartmentName(dep, name);
+                Text(100, name);
+                RepEndLine();
+                RepRuleFull(1, 1);
+            }
+            PersonLine(p, 280, 400, W::Text, NameMax);
+            return true;
+        });
+    }
+    RepEndJob();
+}
+
+// Report 103: the entry each employee of the range would get, previewed.
+void EmployeeDepPersonReport() {
+    RepBeginJobNr(6020);
+    ReportHeadings(LineHeight, {{0, 6024}, {130, 6025}, {220, 6026}});
+    PString range, from, to, dep, code, wantedDep;
+    GetPString(ReportParams, P::SelText1, 255, range);
+    RangeSplit(range, from, to);
+    GetPString(ReportParams, P::SelText2, DepMax, wantedDep);
+    const bool byDep = wantedDep[0] != 0;
+    RuleRecord person(W::Number), entry(E::Number);
+    if (person.record && entry.record) {
+        if (byDep) PutPString(person.record, W::DepCode, DepMax, wantedDep);
+        PutPString(person.record, W::PerCode, CodeMax, from);
+        IndexWalkFrom(W::Number, byDep ? "DepCode" : "PerCode", person.record, byDep ? 2 : 1, [&](const uint8_t *p) {
+            GetPString(p, W::DepCode, DepMax, dep);
+            GetPString(p, W::PerCode, CodeMax, code);
+            if (byDep && !PStringEqual(dep, wantedDep)) return false;
+            if (PStringCompare(code, from) < 0) return false;
+            if (to[0] != 0 && PStringCompare(code, to) > 0) return false;
+            RepRuleFull(1, 1);
+            PersonLine(p, 280, 400, W::DepCode, DepMax);
+            EmptyLine(10);
+            PersonEntryCalc(p, entry.record);
+            uint8_t row[E::Rows::Size];
+            for (int32_t i = 0, n = MatrixRowCount(E::Number, 0, entry.record); i < n; i++)
+                if (MatrixRowRead(E::Number, entry.record, i, row)) EntryRowLine(15, row);
+            EmptyLine(20);
+            PackedDecimal total;
+            DecSetZero(&total);
+            ListedAccountLinesPreview(entry.record, &total);
+            RecFreeMatrix(E::Number, entry.record);
+            return true;
+        });
+    }
+    RepEndJob();
+}
+
+// Report 100: the entries of one department or employee in the period,
+// summed by account and text.
+void DepPersonReport100() {
+    RepBeginJobNr(6070);
+    ReportHeadings(20, {{20, 3073}, {60, 3074}, {160, 3075}, {380, 3076}, {StopEnd, 3077}}, 3);
+    PString wantedDep, wantedPerson, dep, code, account, text, name;
+    GetPString(ReportParams, P::SelText2, DepMax, wantedDep);
+    GetPString(ReportParams, P::SelText1, CodeMax, wantedPerson);
+    const bool byDep = wantedDep[0] != 0;
+    const DateRec from = GetDate(ReportParams, P::DateFrom), to = GetDate(ReportParams, P::DateTo);
+    RuleRecord entry(E::Number), summary(E::Number);
+    if (entry.record && summary.record) {
+        PackedDecimal total;
+        DecSetZero(&total);
+        if (byDep) PutPString(entry.record, E::DepCode, CodeMax, wantedDep);
+        else PutPString(entry.record, E::PerCode, CodeMax, wantedPerson);
+        IndexWalkFrom(E::Number, byDep ? "DepCode" : "PerCode", entry.record, 1, [&](const uint8_t *e) {
+            GetPString(e, E::DepCode, CodeMax, dep);
+            GetPString(e, E::PerCode, CodeMax, code);
+            if (byDep && !PStringEqual(dep, wantedDep)) return false;
+            if (!byDep && wantedPerson[0] != 0 && !PStringEqual(code, wantedPerson)) return false;
+            const DateRec date = GetDate(e, E::TransDate);
+            if (from.year != 0 && DateCompare(&date, &from) < 0) return true;
+            if (to.year != 0 && DateCompare(&date, &to) > 0) return true;
+            uint8_t row[E::Rows::Size];
+            for (int32_t i = 0, n = MatrixRowCount(E::Number, 0, e); i < n; i++) {
+                if (!MatrixRowRead(E::Number, e, i, row)) break;
+                GetPString(row, E::Rows::Account, CodeMax, account);
+                GetPString(row, E::Rows::Objects, RowTextMax, text);
+                GetPString(row, E::Rows::Name, NameMax, name);
+                const PackedDecimal amount = GetDec(row, E::Rows::Amount);
+                AccountRowAdd(summary.record, account, text, name, &amount, true, true, &total);
+            }
+            return true;
+        });
+        uint8_t row[E::Rows::Size];
+        for (int32_t i = 0, n = MatrixRowCount(E::Number, 0, summary.record); i < n; i++) {
+            if (!MatrixRowRead(E::Number, summary.record, i, row)) break;
+            const PackedDecimal amount = GetDec(row, E::Rows::Amount);
+            RepStartLine(LineHeight);
+            Field(20, row, E::Rows::Account, CodeMax);
+            Field(60, row, E::Rows::Objects, RowTextMax);
+            Field(160, row, E::Rows::Name, NameMax);
+            Amount(380, amount, FtDebit);
+            Amount(480, amount, FtCredit);
+            RepEndLine();
+        }
+    }
+    RepEndJob();
+}
+
+// Reports 101 and 104: the entries of the selection's date with their
+// amounts on the listed accounts, and the sums per account.
+void TransDateReport101(int block) {
+    RepBeginJobNr(6001);
+    const DateRec date = GetDate(ReportParams, P::DateFrom);
+    PString wantedDep, dep, company, number;
+    GetPString(ReportParams, P::SelText2, DepMax, wantedDep);
+    ListedAccountTable table;
+    PackedDecimal runTotal;
+    DecSetZero(&runTotal);
+    RuleRecord entry(E::Number);
+    if (entry.record) {
+        PutDate(entry.record, E::TransDate, date);
+        IndexWalkFrom(E::Number, "TransDate", entry.record, 1, [&](const uint8_t *e) {
+            const DateRec at = GetDate(e, E::TransDate);
+            if (DateCompare(&at, &date) != 0) return false;
+            GetPString(e, E::DepCode, CodeMax, dep);
+            if (wantedDep[0] != 0 && !PStringEqual(dep, wantedDep)) return true;
+            if (!EntryHasListedAccount(e)) return true;
+            if (block) {
+                EmptyLine(LineHeight);
+                company[0] = 0;
+                if (CompanyBlock) GetPString(CompanyBlock, CompanyBlk::CompanyName, NameMax, company);
+                RepStartLine(LineHeight);
+                Text(0, company);
+                RepValue(170, 0, e + E::TransDate, FtDate, 0);
+                RepEndLine();
+                EmptyLine(10);
+            }
+            RepStartLine(LineHeight);
+            LongToDigitText(GetI32(e, E::SerNr), number);
+            Text(0, number);
+            Field(80, e, E::PerCode, CodeMax);
+            Field(140, e, E::Text, NameMax);
+            RepEndLine();
+            PackedDecimal entryTotal;
+            DecSetZero(&entryTotal);
+            ListedAccountLines(e, &table, &entryTotal);
+            DecAdd(&runTotal, &entryTotal, &runTotal);
+            EmptyLine(10);
+            if (block) {
+                EmptyLine(10);
+                RepRuleFull(1, 1);
+                EmptyLine(10);
+            }
+            return true;
+        });
+    }
+    if (!block) RepRuleFull(1, 1);
+    EmptyLine(LineHeight);
+    ListedAccountSummary(table, 0, 250);
+    RepRule(0, 260, 2);
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, 6008, 0);
+    Amount(250, runTotal);
+    RepEndLine();
+    RepEndJob();
+}
