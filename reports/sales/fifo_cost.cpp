@@ -55,6 +55,7 @@ struct FifoWalk {
 
 constexpr int TextProduction = Texts::FifoLineProduction, TextPurchase = Texts::YearName205,
               TextMovement = Texts::YearName209;
+constexpr int LineHeight = 15;   // the reports' line: a line of no height is overprinted by the next
 
 // One report line of a row taken: the document, its date, the units taken,
 // the unit cost and their value.
@@ -69,7 +70,7 @@ void PrintRowLine(uint16_t type, uint32_t serial, const DateRec &date, const Pac
     std::snprintf(digits, sizeof digits, "%u", unsigned(serial));
     PStringFromC(number, digits);
     PStringAppend(text, number);
-    RepStartLine(0);
+    RepStartLine(LineHeight);
     RepTextEx(50, 0, 0, 0, 0, text);
     RepValueEx(160, -1, 0, reinterpret_cast<const uint8_t *>(&date), FtDate, 0, 0);
     RepValueEx(3, -1, 0, reinterpret_cast<const uint8_t *>(qty), FtAmount3, 1, 0);

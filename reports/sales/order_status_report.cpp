@@ -230,7 +230,7 @@ void Headings(const StatusRun &run) {
             RepTextNr(260, 0, 2631, 1);
             RepTextNr(330, 0, 2632, 1);
             RepTextNr(410, 0, 2630, 1);
-            RepTextNr(480, 0, run.report == 54 ? 2639 : 5201, 1);
+            RepTextNr(480, 0, run.report == 54 ? 2639 : Texts::TextNotInvoiced, 1);
         }
         break;
     }

@@ -329,7 +329,9 @@ const RepDevice EscDevice = [] {
     RepDevice d = RecorderDevice;
     d.lineStart = [] {
         RecorderDevice.lineStart();
-        if (++LinesStarted == 3) EXPECT_TRUE(MsgPost(0, PlMsg::KeyDown, PlKey::Escape, 0));
+        if (++LinesStarted == 3) {
+            EXPECT_TRUE(MsgPost(0, PlMsg::KeyDown, PlKey::Escape, 0));
+        }
     };
     return d;
 }();
