@@ -27,13 +27,6 @@ constexpr int Asset = 541, AssetList = 542, DeprModel = 543, DeprModelList = 548
               DeprRunSel = 539;
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type) {
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 double Num(const uint8_t *base, uint32_t at) {
     PackedDecimal d = GetDec(base, at);
     return DecIsBlank(&d) ? 0 : DecToDouble(&d);

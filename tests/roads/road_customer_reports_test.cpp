@@ -26,16 +26,8 @@ constexpr int CustomerLedgerSel = 503, CustomerBalanceSel = 507, CustomerSalesSe
 constexpr int ColItem = 1;
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type) {
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 TEST_F(RoadTest, TheCustomerLedgerShowsAnApprovedInvoicesOpenItem) {
     const std::string company = StartNewCompany();
-    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
 
     // An invoice of two ITEM1 for C1.
     Menu("File", "Windows...");
@@ -81,65 +73,16 @@ TEST_F(RoadTest, TheCustomerLedgerShowsAnApprovedInvoicesOpenItem) {
     // The other customer reports' windows open from the list.
     const std::pair<const char *, int> windows[] = {{"Customer Balances", CustomerBalanceSel},
                                                     {"Sales per Customer", CustomerSalesSel}};
-    for (const auto &[row, type] : windows) {
-        Key('R', false, true);
-        Check("Ctrl+R opens the report list", Opened(ReportList));
-        ClickRow(row);
-        Key(PlKey::Return);
-        Check(std::string(row) + "'s selection window opens", Opened(type));
-        Menu("Window", "Close all");
-    }
+    for (const auto &[row, type] : windows) ReportWindowOpens(row, type);
 
-    auto chooseReport = [this] {
-        Key('R', false, true);
-        Check("Ctrl+R opens the report list", Opened(ReportList));
-        ClickRow("Customer Ledger");
-    };
-    auto selection = [this] {
+    auto text = ReportToPreviewAndPdf("Customer Ledger", CustomerLedgerSel, [this] {
         ClickField("Customers");
         Type("C1");
         ClickButton("Open items");
-    };
-    chooseReport();
-    Key(PlKey::Return);
-    Check("its selection window opens", Opened(CustomerLedgerSel));
-    selection();
-    Do("keep a picture of the selection", [this, shots] {
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "customer_ledger_sel.png"));
-        return true;
-    });
-    ClickButton("OK");
-    Check("the preview shows it", [this, shots] {
-        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "customer_ledger_preview.png"));
-        return true;
-    });
-    Menu("Window", "Close all");
-    auto before = std::make_shared<size_t>();
-    auto text = std::make_shared<std::string>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
-        return true;
-    });
-    chooseReport();
-    AnswerPrint(true);
-    Key('P', false, true);
-    Check("the print selection opens", Opened(CustomerLedgerSel));
-    selection();
-    ClickButton("OK");
-    Check("printed to a PDF with the open item", [this, before, text, shots] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
-            return true;
-        }
-        if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/customer_ledger.pdf'").c_str());
-        *text = PdfText(pdfs.back());
-        EXPECT_NE(text->find("Customer Ledger"), std::string::npos) << *text;
-        EXPECT_NE(text->find("C1"), std::string::npos) << *text;
-        return true;
-    });
+    }, "customer_ledger");
     EXPECT_EQ(Run(), 0);
+    EXPECT_NE(text->find("Customer Ledger"), std::string::npos) << *text;
+    EXPECT_NE(text->find("C1"), std::string::npos) << *text;
 
     // The open item printed is the stored one: its number and amount.
     ASSERT_TRUE(OpenForCheck(company));

@@ -44,6 +44,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The report list and the preview, the windows every report road passes.
+constexpr int ReportListType = 6, PreviewType = 5;
+
 RoadTest *Current = nullptr;   // the road being run; one at a time
 
 bool IdleHook() { return Current ? Current->Idle() : false; }
@@ -631,3 +634,71 @@ bool RoadTest::FindByCode(int reg, uint32_t offset, int m, const std::string &co
 }
 
 std::string RoadTest::TextAt(const uint8_t *record, uint32_t offset) { return PText(record + offset); }
+
+std::function<bool()> RoadTest::Opened(int type)
+{
+    return [type] {
+        EXPECT_EQ(ActiveType(), type) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
+        return ActiveType() == type;
+    };
+}
+
+void RoadTest::ReportWindowOpens(const std::string &report, int sel)
+{
+    Key('R', false, true);
+    Check("Ctrl+R opens the report list", Opened(ReportListType));
+    ClickRow(report);
+    Key(PlKey::Return);
+    Check(report + "'s selection window opens", Opened(sel));
+    Menu("Window", "Close all");
+}
+
+std::shared_ptr<std::string> RoadTest::ReportToPreviewAndPdf(const std::string &report, int sel,
+                                                             std::function<void()> select, const std::string &shot)
+{
+    namespace fs = std::filesystem;
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    auto chooseReport = [this, report] {
+        Key('R', false, true);
+        Check("Ctrl+R opens the report list", Opened(ReportListType));
+        ClickRow(report);
+    };
+    chooseReport();
+    Key(PlKey::Return);
+    Check(report + "'s selection window opens", Opened(sel));
+    select();
+    Do("keep a picture of the selection", [this, shots, shot] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / (shot + "_sel.png")));
+        return true;
+    });
+    ClickButton("OK");
+    Check(report + " shows in the preview", [this, shots, shot] {
+        EXPECT_EQ(ActiveType(), PreviewType) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / (shot + "_preview.png")));
+        return true;
+    });
+    Menu("Window", "Close all");
+    auto before = std::make_shared<size_t>();
+    auto text = std::make_shared<std::string>();
+    Do("count the PDFs", [this, before] {
+        *before = FilesIn("print").size();
+        return true;
+    });
+    chooseReport();
+    AnswerPrint(true);
+    Key('P', false, true);
+    Check("the print selection opens", Opened(sel));
+    select();
+    ClickButton("OK");
+    Check(report + " printed to a PDF", [this, before, text, shots, shot] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        if (pdfs.size() != *before + 1) {
+            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
+            return true;
+        }
+        if (shots) fs::copy_file(pdfs.back(), fs::path(shots) / (shot + ".pdf"), fs::copy_options::overwrite_existing);
+        *text = PdfText(pdfs.back());
+        return true;
+    });
+    return text;
+}

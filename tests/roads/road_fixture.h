@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,6 +86,16 @@ public:   // the steps' lambdas use these too
     // road fails when the program tells that something was not imported.
     // Closes every window afterwards.
     void ImportTextFile(const std::filesystem::path &file);
+    // Ctrl+R, the report's row, Return: the road fails unless its
+    // selection window (type sel) opens; every window closed afterwards.
+    void ReportWindowOpens(const std::string &report, int sel);
+    // The report of row `report` in the report list (Ctrl+R) run through
+    // its selection window (type sel, filled by `select`) to the preview,
+    // then with Ctrl+P to the printer's PDF, whose text the result holds
+    // once that step ran. With ORVEL_ROAD_SHOTS set: pictures of the
+    // selection and the preview and a copy of the PDF, named from `shot`.
+    std::shared_ptr<std::string> ReportToPreviewAndPdf(const std::string &report, int sel,
+                                                       std::function<void()> select, const std::string &shot);
 
     // The start of a road: the Open dialog that WinMain shows answered
     // with a new company `name` in the working folder (DEFAULT.TXT is
@@ -97,6 +108,9 @@ public:   // the steps' lambdas use these too
     int Run(const std::string &commandLine = "");
 
     // ---- reading what the program shows (inside steps) ----------------
+    // A check that the active window is of this type (its title told when
+    // it is not).
+    static std::function<bool()> Opened(int type);
     // The number of the active window (its MDI child active), 0 none;
     // its type and its title.
     static int Active();

@@ -26,18 +26,10 @@ constexpr int GeneralLedgerSel = 425, TrialBalanceSel = 428, LedgerSetupSel = 43
               ResultExportSel = 409;
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type) {
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 class LedgerReportsRoad : public RoadTest {};
 
 TEST_F(LedgerReportsRoad, TheGeneralLedgerListsATypedVoucher) {
     const std::string company = StartNewCompany("ledger.VDB");
-    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
 
     // The cash sale, typed row by row.
     Menu("Module", "General ledger");
@@ -71,61 +63,12 @@ TEST_F(LedgerReportsRoad, TheGeneralLedgerListsATypedVoucher) {
         {"Ledger Set-up", LedgerSetupSel},       {"Account Balances", TrialBalanceSel},
         {"Trial Balance", TrialBalanceSel},      {"Sales Ledger Accounts", TrialBalanceSel},
         {"Rate Accounts", RateAccountSel},       {"Result by Object", RateAccountSel}};
-    for (const auto &[row, type] : windows) {
-        Key('R', false, true);
-        Check("Ctrl+R opens the report list", Opened(ReportList));
-        ClickRow(row);
-        Key(PlKey::Return);
-        Check(std::string(row) + "'s selection window opens", Opened(type));
-        Menu("Window", "Close all");
-    }
+    for (const auto &[row, type] : windows) ReportWindowOpens(row, type);
 
-    auto chooseReport = [this] {
-        Key('R', false, true);
-        Check("Ctrl+R opens the report list", Opened(ReportList));
-        ClickRow("General Ledger");
-    };
-    auto selection = [this] {
+    auto text = ReportToPreviewAndPdf("General Ledger", GeneralLedgerSel, [this] {
         ClickField("Accounts");
         Type("1910:3010");
-    };
-    chooseReport();
-    Key(PlKey::Return);
-    Check("its selection window opens", Opened(GeneralLedgerSel));
-    selection();
-    Do("keep a picture of the selection", [this, shots] {
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "general_ledger_sel.png"));
-        return true;
-    });
-    ClickButton("OK");
-    Check("the preview shows it", [this, shots] {
-        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "general_ledger_preview.png"));
-        return true;
-    });
-    Menu("Window", "Close all");
-    auto before = std::make_shared<size_t>();
-    auto text = std::make_shared<std::string>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
-        return true;
-    });
-    chooseReport();
-    AnswerPrint(true);
-    Key('P', false, true);
-    Check("the print selection opens", Opened(GeneralLedgerSel));
-    selection();
-    ClickButton("OK");
-    Check("printed to a PDF with both postings", [this, before, text, shots] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
-            return true;
-        }
-        if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/general_ledger.pdf'").c_str());
-        *text = PdfText(pdfs.back());
-        return true;
-    });
+    }, "general_ledger");
 
     // The balances with the result amounts, exported for the cash account.
     const fs::path file = dir / "result_balances.txt";

@@ -26,16 +26,8 @@ constexpr int OrderStatusSel = 488, OrderListSel = 491, POStatusSel = 492, Order
 constexpr int ColItem = 0;
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type) {
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 TEST_F(RoadTest, TheOrderStatusShowsATypedOrdersOpenValue) {
     const std::string company = StartNewCompany();
-    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
 
     // An order of two ITEM1 for C1.
     Menu("Module", "Sales");
@@ -66,15 +58,7 @@ TEST_F(RoadTest, TheOrderStatusShowsATypedOrdersOpenValue) {
         {"Orders per Object", OrderObjectSel}, {"Salesman Sales and Commission", SalesmanSel},
         {"Posted documents with vouchers", PostedDocSel}, {"Item Statistics", ItemStatsSel},
         {"Orders Deliverable from Stock", OrderStatusSel}, {"Orders Shipped, Not Invoiced", OrderStatusSel}};
-    for (const auto &[row, type] : windows) {
-        Key('R', false, true);
-        Check("Ctrl+R opens the report list", Opened(ReportList));
-        Key(PlKey::End);
-        ClickRow(row);
-        Key(PlKey::Return);
-        Check(std::string(row) + "'s selection window opens", Opened(type));
-        Menu("Window", "Close all");
-    }
+    for (const auto &[row, type] : windows) ReportWindowOpens(row, type);
     Menu("Module", "Purchasing");
     Key('R', false, true);
     Check("Ctrl+R opens the purchasing report list", Opened(ReportList));
@@ -85,56 +69,13 @@ TEST_F(RoadTest, TheOrderStatusShowsATypedOrdersOpenValue) {
     Menu("Window", "Close all");
     Menu("Module", "Sales");
 
-    auto chooseReport = [this] {
-        Key('R', false, true);
-        Check("Ctrl+R opens the report list", Opened(ReportList));
-        Key(PlKey::End);
-        ClickRow("Order Status");
-    };
-    auto selection = [this] {
+    auto text = ReportToPreviewAndPdf("Order Status", OrderStatusSel, [this] {
         ClickButton("Not delivered");
         ClickButton("Per order");
-    };
-    chooseReport();
-    Key(PlKey::Return);
-    Check("its selection window opens", Opened(OrderStatusSel));
-    selection();
-    Do("keep a picture of the selection", [this, shots] {
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "order_status_sel.png"));
-        return true;
-    });
-    ClickButton("OK");
-    Check("the preview shows it", [this, shots] {
-        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "order_status_preview.png"));
-        return true;
-    });
-    Menu("Window", "Close all");
-    auto before = std::make_shared<size_t>();
-    auto text = std::make_shared<std::string>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
-        return true;
-    });
-    chooseReport();
-    AnswerPrint(true);
-    Key('P', false, true);
-    Check("the print selection opens", Opened(OrderStatusSel));
-    selection();
-    ClickButton("OK");
-    Check("printed to a PDF with the order", [this, before, text, shots] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
-            return true;
-        }
-        if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/order_status.pdf'").c_str());
-        *text = PdfText(pdfs.back());
-        EXPECT_NE(text->find("Order Status"), std::string::npos) << *text;
-        EXPECT_NE(text->find("First Customer"), std::string::npos) << *text;
-        return true;
-    });
+    }, "order_status");
     EXPECT_EQ(Run(), 0);
+    EXPECT_NE(text->find("Order Status"), std::string::npos) << *text;
+    EXPECT_NE(text->find("First Customer"), std::string::npos) << *text;
 
     // The order printed is the stored one: its number and open value.
     ASSERT_TRUE(OpenForCheck(company));

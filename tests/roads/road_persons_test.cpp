@@ -25,13 +25,6 @@ constexpr int Employee = 500, EmployeeList = 504, EmployeeDepSel = 508, ReportLi
 constexpr int FunctionList = 7, DocumentList = 8;
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type) {
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 TEST_F(RoadTest, AnEmployeeIsTypedStoredAndListedByDepartment) {
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");

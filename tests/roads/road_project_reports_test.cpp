@@ -26,13 +26,6 @@ constexpr int ReportList = 6, Preview = 5;
 constexpr int ProjectListSel = 521, ProjectSummarySel = 523, ProjectTransSel = 525, ProjectBudgetSel = 537;
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type) {
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 double Num(const uint8_t *base, uint32_t at) {
     PackedDecimal d = GetDec(base, at);
     return DecIsBlank(&d) ? 0 : DecToDouble(&d);

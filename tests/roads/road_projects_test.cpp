@@ -55,13 +55,6 @@ std::string CellShown(int row, int column) {
 }
 
 // Checks that the active window is of type `type`.
-std::function<bool()> Opened(int type) {
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 TEST_F(RoadTest, HoursOfAnApprovedTimeSheetReachTheProjectsTimeBudget) {
     const std::string company = StartNewCompany();
     Menu("Module", "Projects");

@@ -30,14 +30,6 @@ constexpr int PurchaseInvoiceList = 154, PurchaseInvoice = 155, OutPaymentList =
               OutPayment = 157;
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type)
-{
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 double Num(const uint8_t *base, uint32_t at)
 {
     PackedDecimal d = GetDec(base, at);

@@ -31,14 +31,6 @@ double Num(const uint8_t *base, uint32_t at)
     return DecIsBlank(&d) ? 0 : DecToDouble(&d);
 }
 
-std::function<bool()> Opened(int type)
-{
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 TEST_F(RoadTest, PurchaseOrderOfTwoRowsIsTypedStoredAndReopened)
 {
     const std::string company = StartNewCompany();

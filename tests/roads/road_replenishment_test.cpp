@@ -24,14 +24,6 @@ namespace {
 constexpr int FunctionList = 7, PurchaseOrderSuggestionWindow = 390;
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type)
-{
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 struct StockReads : StockDocsFixture {
     using StockDocsFixture::Stock;
 };

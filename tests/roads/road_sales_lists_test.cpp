@@ -25,13 +25,6 @@ constexpr int OverdueSel = 519, ReminderSel = 448;
 constexpr int ColItem = 1;
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type) {
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 TEST_F(RoadTest, TheSalesListsOpenAndTheOverdueItemsShowAnOpenInvoice) {
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
@@ -64,15 +57,7 @@ TEST_F(RoadTest, TheSalesListsOpenAndTheOverdueItemsShowAnOpenInvoice) {
         {"Delivery List", 419},         {"Goods Received", 454},           {"Sales Orders", 456},
         {"Quotations", 458},         {"VAT Code Check", 450},           {"Purchase Invoice Journal", 462},
         {"Sales Invoice Journal", 536}, {"Statement of Open Invoices", 449}};
-    for (const auto &[row, type] : windows) {
-        Key('R', false, true);
-        Check("Ctrl+R opens the report list", Opened(ReportList));
-        Key(PlKey::End);
-        ClickRow(row);
-        Key(PlKey::Return);
-        Check(std::string(row) + "'s selection window opens", Opened(type));
-        Menu("Window", "Close all");
-    }
+    for (const auto &[row, type] : windows) ReportWindowOpens(row, type);
     Menu("File", "Documents...");
     Check("File > Documents lists the runs", Opened(DocumentList));
     Key(PlKey::End);

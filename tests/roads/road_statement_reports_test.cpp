@@ -27,13 +27,6 @@ constexpr int ReportList = 6, Preview = 5, VoucherList = 118, Voucher = 117;
 constexpr int KeyFigureSel = 400, BalanceSel = 401, ResultSel = 402, VatReportSel = 403, FormulaSel = 406;
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type) {
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 // The digits of a text: amounts are compared whatever their grouping.
 std::string Digits(const std::string &shown) {
     std::string d;
@@ -53,7 +46,6 @@ std::string LineWith(const std::string &text, const std::string &what) {
 
 TEST_F(RoadTest, TheBalanceSheetShowsAVoucherTypedInTheLedger) {
     const std::string company = StartNewCompany();
-    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
     const fs::path rows = dir / "balance_rows.txt";
     std::ofstream(rows, std::ios::binary) << "tb\t\r\n\r\n\r\nformat\t\r\n1\t44\t1\t\r\n\r\n"
                                              "auto\t\r\nSALE\tCash sale\t\r\n3010\t\t\t\t80%\t\t\r\n"
@@ -98,67 +90,17 @@ TEST_F(RoadTest, TheBalanceSheetShowsAVoucherTypedInTheLedger) {
                                                     {"Key Figures", KeyFigureSel},
                                                     {"VAT Report", VatReportSel},
                                                     {"Formula Report 37", FormulaSel}};
-    for (const auto &[row, type] : windows) {
-        Key('R', false, true);
-        Check("Ctrl+R opens the report list", Opened(ReportList));
-        ClickRow(row);
-        Key(PlKey::Return);
-        Check(std::string(row) + "'s selection window opens", Opened(type));
-        Menu("Window", "Close all");
-    }
+    for (const auto &[row, type] : windows) ReportWindowOpens(row, type);
 
-    auto chooseReport = [this] {
-        Key('R', false, true);
-        Check("Ctrl+R opens the report list", Opened(ReportList));
-        ClickRow("Balance Sheet");
-    };
-    // The year of the voucher's date ("dd.mm.yyyy").
-    auto selection = [this, date] {
+    auto text = ReportToPreviewAndPdf("Balance Sheet", BalanceSel, [this, date] {
         ClickField("From");
         Type("From", [date] { return "01.01." + date->substr(date->size() - 4); });
         ClickField("To");
         Type("To", [date] { return "31.12." + date->substr(date->size() - 4); });
-    };
-    chooseReport();
-    Key(PlKey::Return);
-    Check("its selection window opens", Opened(BalanceSel));
-    selection();
-    Do("keep a picture of the selection", [this, shots] {
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "balance_sheet_sel.png"));
-        return true;
-    });
-    ClickButton("OK");
-    Check("the preview shows it", [this, shots] {
-        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "balance_sheet_preview.png"));
-        return true;
-    });
-    Menu("Window", "Close all");
-    auto before = std::make_shared<size_t>();
-    auto text = std::make_shared<std::string>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
-        return true;
-    });
-    chooseReport();
-    AnswerPrint(true);
-    Key('P', false, true);
-    Check("the print selection opens", Opened(BalanceSel));
-    selection();
-    ClickButton("OK");
-    Check("printed to a PDF with the statement", [this, before, text, shots] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
-            return true;
-        }
-        if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/balance_sheet.pdf'").c_str());
-        *text = PdfText(pdfs.back());
-        EXPECT_NE(text->find("Balance Sheet"), std::string::npos) << *text;
-        EXPECT_NE(text->find("Current assets"), std::string::npos) << *text;
-        return true;
-    });
+    }, "balance_sheet");
     EXPECT_EQ(Run(), 0);
+    EXPECT_NE(text->find("Balance Sheet"), std::string::npos) << *text;
+    EXPECT_NE(text->find("Current assets"), std::string::npos) << *text;
 
     // The figures printed are the stored voucher's: cash 1250 at the
     // year's end, output VAT 250, and the two rows' net of 1000.

@@ -26,16 +26,8 @@ constexpr int ReportList = 6, Preview = 5, GoodsReceiptList = 196, GoodsReceipt 
 constexpr int ItemValueSel = 464;
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type) {
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 TEST_F(RoadTest, TheStockValueShowsTheReceivedGoods) {
     const std::string company = StartNewCompany();
-    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
 
     // Ten ITEM1 received at MAIN at a unit cost of 56,25.
     Menu("Module", "Stock");
@@ -66,70 +58,20 @@ TEST_F(RoadTest, TheStockValueShowsTheReceivedGoods) {
         {"Items from Components", 470}, {"Item History", 540},      {"Serial Number History", 545},
         {"Stock Items by Inventory Code", 481}, {"Stock Movements", 482}, {"Locations", 549},
         {"Recipes", 550}, {"Purchase Rows by Vendor", 485}};
-    auto opensFromTheList = [this](const char *row, int type) {
-        Key('R', false, true);
-        Check("Ctrl+R opens the report list", Opened(ReportList));
-        ClickRow(row);
-        Key(PlKey::Return);
-        Check(std::string(row) + "'s selection window opens", Opened(type));
-        Menu("Window", "Close all");
-    };
-    for (const auto &[row, type] : windows) opensFromTheList(row, type);
+    for (const auto &[row, type] : windows) ReportWindowOpens(row, type);
     Menu("Module", "Sales");
-    opensFromTheList("Customer List", 547);
-    opensFromTheList("Day Journals", 486);
+    ReportWindowOpens("Customer List", 547);
+    ReportWindowOpens("Day Journals", 486);
     Menu("Module", "Stock");
 
-    auto chooseReport = [this] {
-        Key('R', false, true);
-        Check("Ctrl+R opens the report list", Opened(ReportList));
-        ClickRow("Stock Value");
-    };
-    auto selection = [this] {
+    auto text = ReportToPreviewAndPdf("Stock Value", ItemValueSel, [this] {
         ClickField("Items");
         Type("ITEM1");
         ClickButton("With receipts");
-    };
-    chooseReport();
-    Key(PlKey::Return);
-    Check("its selection window opens", Opened(ItemValueSel));
-    selection();
-    Do("keep a picture of the selection", [this, shots] {
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "stock_value_sel.png"));
-        return true;
-    });
-    ClickButton("OK");
-    Check("the preview shows it", [this, shots] {
-        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "stock_value_preview.png"));
-        return true;
-    });
-    Menu("Window", "Close all");
-    auto before = std::make_shared<size_t>();
-    auto text = std::make_shared<std::string>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
-        return true;
-    });
-    chooseReport();
-    AnswerPrint(true);
-    Key('P', false, true);
-    Check("the print selection opens", Opened(ItemValueSel));
-    selection();
-    ClickButton("OK");
-    Check("printed to a PDF with the stock value", [this, before, text, shots] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
-            return true;
-        }
-        if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/stock_value.pdf'").c_str());
-        *text = PdfText(pdfs.back());
-        EXPECT_NE(text->find("Stock Value"), std::string::npos) << *text;
-        EXPECT_NE(text->find("ITEM1"), std::string::npos) << *text;
-        return true;
-    });
+    }, "stock_value");
     EXPECT_EQ(Run(), 0);
+    EXPECT_NE(text->find("Stock Value"), std::string::npos) << *text;
+    EXPECT_NE(text->find("ITEM1"), std::string::npos) << *text;
 
     // The value printed is the FIFO value of the stored receipt: ten at
     // its unit cost, shown once on the receipt's line and once as the item's.

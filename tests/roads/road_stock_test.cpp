@@ -26,14 +26,6 @@ constexpr int GoodsReceiptList = 196, GoodsReceipt = 197, CurrencyChoice = 247,
 constexpr uint16_t IssueHistory = 65535;   // the history type of a movement's issue
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type)
-{
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 // The stock and item history as the stock tests read them.
 struct StockReads : StockDocsFixture {
     using StockDocsFixture::History;

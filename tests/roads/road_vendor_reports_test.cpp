@@ -26,13 +26,6 @@ constexpr int ReportList = 6, Preview = 5, PurchaseInvoiceList = 154, PurchaseIn
 constexpr int PurchInvJournalSel = 416, VendorAgeingSel = 417, TransJournalSel = 418;
 namespace fs = std::filesystem;
 
-std::function<bool()> Opened(int type) {
-    return [type] {
-        EXPECT_EQ(RoadTest::ActiveType(), type) << RoadTest::ActiveTitle();
-        return RoadTest::ActiveType() == type;
-    };
-}
-
 // A line of the import file: the fields joined by tabs, ended by one more.
 std::string Line(std::initializer_list<std::string> fields, int empties = 0) {
     std::string s;
@@ -43,7 +36,6 @@ std::string Line(std::initializer_list<std::string> fields, int empties = 0) {
 
 TEST_F(RoadTest, TheVendorAgeingShowsAnApprovedInvoice) {
     const std::string company = StartNewCompany();
-    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
     const fs::path setup = dir / "vendor_setup.txt";
     {
         std::ofstream out(setup, std::ios::binary);
@@ -96,65 +88,20 @@ TEST_F(RoadTest, TheVendorAgeingShowsAnApprovedInvoice) {
     Check("the journal's selection window opens", Opened(PurchInvJournalSel));
     Menu("Window", "Close all");
 
-    auto chooseReport = [this] {
-        Key('R', false, true);
-        Check("Ctrl+R opens the report list", Opened(ReportList));
-        ClickRow("Vendor Ageing");
-    };
-    auto selection = [this] {
+    auto text = ReportToPreviewAndPdf("Vendor Ageing", VendorAgeingSel, [this] {
         ClickField("Vendors");
         Type("V1");
         ClickButton("Balances");
-    };
-    chooseReport();
-    Key(PlKey::Return);
-    Check("its selection window opens", Opened(VendorAgeingSel));
-    selection();
-    Do("keep a picture of the selection", [this, shots] {
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "vendor_ageing_sel.png"));
-        return true;
-    });
-    ClickButton("OK");
-    Check("the preview shows it", [this, shots] {
-        EXPECT_EQ(ActiveType(), Preview) << ActiveTitle() << " told " << ::testing::PrintToString(Messages());
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "vendor_ageing_preview.png"));
-        return true;
-    });
-    Menu("Window", "Close all");
-    auto before = std::make_shared<size_t>();
-    Do("count the PDFs", [this, before] {
-        *before = FilesIn("print").size();
-        return true;
-    });
-    chooseReport();
-    AnswerPrint(true);
-    Key('P', false, true);
-    Check("the print selection opens", Opened(VendorAgeingSel));
-    selection();
-    ClickButton("OK");
-    Check("printed to a PDF with the vendor's balance", [this, before, shots] {
-        std::vector<fs::path> pdfs = FilesIn("print");
-        if (pdfs.size() != *before + 1) {
-            ADD_FAILURE() << pdfs.size() - *before << " PDFs; told " << ::testing::PrintToString(Messages());
-            return true;
-        }
-        if (shots) std::system(("cp '" + pdfs.back().string() + "' '" + shots + "/vendor_ageing.pdf'").c_str());
-        const std::string text = PdfText(pdfs.back());
-        EXPECT_NE(text.find("Vendor Ageing"), std::string::npos) << text;
-        EXPECT_NE(text.find("Office Supply Ltd"), std::string::npos) << text;
-        EXPECT_NE(text.find("1000,00"), std::string::npos) << text;
-        return true;
-    });
+    }, "vendor_ageing");
     Menu("Window", "Close all");
 
     // The transaction journal belongs to the General ledger's reports.
     Menu("Module", "General ledger");
-    Key('R', false, true);
-    Check("Ctrl+R opens the report list", Opened(ReportList));
-    ClickRow("Transaction Journal");
-    Key(PlKey::Return);
-    Check("the transaction journal's selection window opens", Opened(TransJournalSel));
+    ReportWindowOpens("Transaction Journal", TransJournalSel);
     EXPECT_EQ(Run(), 0);
+    EXPECT_NE(text->find("Vendor Ageing"), std::string::npos) << *text;
+    EXPECT_NE(text->find("Office Supply Ltd"), std::string::npos) << *text;
+    EXPECT_NE(text->find("1000,00"), std::string::npos) << *text;
 
     // The balance printed is the stored open item of V1.
     ASSERT_TRUE(OpenForCheck(company));
