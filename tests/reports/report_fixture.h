@@ -280,7 +280,12 @@ protected:
     // difference writes <name>.actual into the working (build) folder.
     // ORVEL_GOLDEN_UPDATE=1 rewrites the golden instead.
     static void ExpectGolden(const std::string &name, const std::string &bytes) {
-        const std::string golden = std::string(ORVEL_TEST_DATA_DIR) + "/reports/sales/golden/" + name + ".txt";
+        ExpectGoldenIn("sales", name, bytes);
+    }
+    // ExpectGolden over the golden files of tests/reports/<folder>/golden.
+    static void ExpectGoldenIn(const std::string &folder, const std::string &name, const std::string &bytes) {
+        const std::string golden =
+            std::string(ORVEL_TEST_DATA_DIR) + "/reports/" + folder + "/golden/" + name + ".txt";
         const char *update = std::getenv("ORVEL_GOLDEN_UPDATE");
         if (update && std::string(update) == "1") {
             std::ofstream out(golden, std::ios::binary);

@@ -166,22 +166,7 @@ protected:
     // difference writes <name>.actual into the working (build) folder.
     // ORVEL_GOLDEN_UPDATE=1 rewrites the golden instead.
     static void ExpectLedgerGolden(const std::string &name, const std::string &bytes) {
-        const std::string golden = std::string(ORVEL_TEST_DATA_DIR) + "/reports/ledger/golden/" + name + ".txt";
-        const char *update = std::getenv("ORVEL_GOLDEN_UPDATE");
-        if (update && std::string(update) == "1") {
-            std::ofstream out(golden, std::ios::binary);
-            out << bytes;
-            ASSERT_TRUE(out.good()) << golden;
-            return;
-        }
-        std::ifstream in(golden, std::ios::binary);
-        ASSERT_TRUE(in.good()) << "no golden " << golden;
-        std::ostringstream want;
-        want << in.rdbuf();
-        if (want.str() == bytes) return;
-        std::ofstream actual(name + ".actual", std::ios::binary);
-        actual << bytes;
-        ADD_FAILURE() << "report output differs from " << golden << "; written to " << name << ".actual";
+        ExpectGoldenIn("ledger", name, bytes);
     }
 
     // The job record of report `report` over the period from..to, with the
