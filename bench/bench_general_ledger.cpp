@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
+#include "bench/bench_report.h"
 
 #include <cstdio>
 #include <cstring>
@@ -132,17 +133,10 @@ void BM_GeneralLedger(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
     const std::filesystem::path file = Place().dir / "ledger.txt";
     for (auto _ : state) {
-        OutputJobState = OutputJobStateRec{};
-        std::memset(ReportParams, 0, ReportParamsSize);
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 6);
-        PutU16(ReportParams, ReportParamsVc::ReportLayout, uint16_t(state.range(0)));
+        BenchReportJob(6, int(state.range(0)));
         PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{1, 1, 2024});
         PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{31, 12, 2024});
-        ScriptAnswerFile(file.string());
-        RepOpenFileDevice();
-        RunReport();
-        if (RepStopped) return state.SkipWithError("the report did not run to its end");
+        if (!BenchReportToFile(file)) return state.SkipWithError("the report did not run to its end");
     }
     state.counters["postings/s"] =
         benchmark::Counter(double(Postings) * double(state.iterations()), benchmark::Counter::kIsRate);

@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
+#include "bench/bench_report.h"
 
 #include <cstdio>
 #include <cstring>
@@ -147,17 +148,10 @@ bool Up() {
 
 void RunToText(int number, int layout, const char *range, benchmark::State &state) {
     const std::filesystem::path file = Place().dir / "stock.txt";
-    OutputJobState = OutputJobStateRec{};
-    std::memset(ReportParams, 0, ReportParamsSize);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, uint16_t(number));
-    PutU16(ReportParams, ReportParamsVc::ReportLayout, uint16_t(layout));
+    BenchReportJob(number, layout);
     PutU16(ReportParams, ReportParamsVc::Option4, 1);   // report 73: purchases
     Text(ReportParams, ReportParamsVc::SelText1, 255, range);
-    ScriptAnswerFile(file.string());
-    RepOpenFileDevice();
-    RunReport();
-    if (RepStopped) state.SkipWithError("the report did not run to its end");
+    if (!BenchReportToFile(file)) state.SkipWithError("the report did not run to its end");
 }
 
 // Report 8: every receipt of every item valued (the stock is all of them).

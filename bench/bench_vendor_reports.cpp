@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
+#include "bench/bench_report.h"
 
 #include <cstdio>
 #include <cstring>
@@ -148,16 +149,9 @@ void BM_VendorAgeing(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
     const std::filesystem::path file = Place().dir / "ageing.txt";
     for (auto _ : state) {
-        OutputJobState = OutputJobStateRec{};
-        std::memset(ReportParams, 0, ReportParamsSize);
-        PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 31);
-        PutU16(ReportParams, ReportParamsVc::ReportLayout, 2);
+        BenchReportJob(31, 2);
         if (state.range(0) == 1) PutDate(ReportParams, ReportParamsVc::Date2From, {30, 6, 2024});
-        ScriptAnswerFile(file.string());
-        RepOpenFileDevice();
-        RunReport();
-        if (RepStopped) return state.SkipWithError("the report did not run to its end");
+        if (!BenchReportToFile(file)) return state.SkipWithError("the report did not run to its end");
     }
     state.counters["vendors/s"] =
         benchmark::Counter(double(Vendors) * double(state.iterations()), benchmark::Counter::kIsRate);
