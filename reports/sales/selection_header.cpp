@@ -47,9 +47,12 @@ void RightIf(HeaderWriter *w, const uint8_t *text)
     if (text[0] != 0) Right(w, text);
 }
 
-// L x: x on the left of the current line, which stays.
+// L x: x on the left of the current line, which stays. Line 1's left is
+// the company's name: a left text that would fall there (a report whose
+// first right text is left out) goes to the line below instead.
 void Left(HeaderWriter *w, const uint8_t *text)
 {
+    if (w->line < 2) w->line = 2;
     if (w->line < HeaderLines) RepHeaderLeft(w->line, text);
 }
 

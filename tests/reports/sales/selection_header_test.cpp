@@ -214,4 +214,17 @@ TEST_F(SelectionHeaderTest, ProjectReportsNameTheirProjects) {
     EXPECT_TRUE(HasLine(h, true, UiText(4830) + " S1"));
 }
 
+// Report 54 without an order range: its first text is a left one, which
+// would have covered the company's name on line 1; it opens line 2.
+TEST_F(SelectionHeaderTest, ALeftTextNeverCoversTheCompanysName) {
+    SetWord(P::Option3, 1);
+    const std::vector<Line> all = Header(54);
+    ASSERT_GE(all.size(), 4u);
+    EXPECT_EQ(std::get<0>(all[2]), 1);
+    EXPECT_FALSE(std::get<1>(all[2]));   // the company's name, alone on the left of line 1
+    for (size_t i = 3; i < all.size(); i++)
+        EXPECT_FALSE(std::get<0>(all[i]) == 1 && !std::get<1>(all[i])) << std::get<2>(all[i]);
+    EXPECT_EQ(std::get<0>(all[3]), 2) << std::get<2>(all[3]);
+}
+
 }  // namespace
