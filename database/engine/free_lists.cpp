@@ -518,6 +518,31 @@ bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, const std::vecto
     return true;
 }
 
+// The map after a list was written as a chain from ptrs (WriteChain):
+// the head block's pointers are in it when the list is (inMap), those of
+// the blocks behind are not.
+void MapFollowChain(const std::vector<uint32_t> &ptrs, bool inMap) {
+    for (size_t i = 0; i < ptrs.size(); i++) {
+        if (i >= (size_t)FreeMax || !inMap) D4FreeMapRemove(ptrs[i]);
+        else if (D4PtrValid(ptrs[i])) D4FreeMapAdd(ptrs[i]);
+    }
+}
+
+// True when the map holds exactly the valid pointers of the heads (list
+// B's only while MapWithB): what D4FreeMapRebuild would make of them.
+[[maybe_unused]] bool MapMatchesHeads() {
+    uint32_t count = 0;
+    for (const FreeList *l : {&Db.listA, &Db.listB}) {
+        if (l == &Db.listB && !MapWithB) break;
+        for (uint32_t p : l->mem) {
+            if (p == DiskNone || !D4PtrValid(p)) continue;
+            if (!D4FreeMapHas(p)) return false;
+            count++;
+        }
+    }
+    return count == D4FreeMapCount();
+}
+
 // The order of list B's pointers when it is written: those of the
 // windows holding most of them first, so that B's head block (kept in
 // memory, where the allocator sees it) holds the densest free space and
@@ -802,20 +827,27 @@ bool D4FreeListsStore() {
     size_t forA = needA();
     size_t forB = reserved.size() - forA;
     assert(forB >= BlocksFor(newB.size()));
+    // The map follows the heads as they change here rather than being
+    // rebuilt from both heads at every commit: what goes down a chain
+    // leaves it, what the collection adds to B's head joins it.
+    bool followMap = MapWithB == BUsable();
     if (forA > 0) {
         std::vector<uint32_t> sectors(reserved.begin(), reserved.begin() + (long)forA);
         std::vector<uint32_t> ptrs = ChainOrder(a.mem);
         if (!WriteChain(a, ptrs, sectors, a.next)) return false;
+        if (followMap) MapFollowChain(ptrs, true);
     }
     if (forB > 0) {
         std::vector<uint32_t> sectors(reserved.begin() + (long)forA, reserved.end());
         if (!WriteChain(b, newB, sectors, tailB)) return false;
+        if (followMap) MapFollowChain(newB, MapWithB);
     } else if (b.stored == DiskNone) {
         b.mem.clear();
         b.next = tailB;
         if (tailB != DiskNone && !LoadNext(b)) return false;
     }
-    D4FreeMapRebuild();
+    if (!followMap) D4FreeMapRebuild();
+    assert(MapMatchesHeads());
     HdrSetLong(HdrFreeA, a.stored);
     HdrSetLong(HdrFreeB, b.stored);
     return true;
