@@ -528,9 +528,11 @@ void MapFollowChain(const std::vector<uint32_t> &ptrs, bool inMap) {
     }
 }
 
+}  // namespace
+
 // True when the map holds exactly the valid pointers of the heads (list
-// B's only while MapWithB): what D4FreeMapRebuild would make of them.
-[[maybe_unused]] bool MapMatchesHeads() {
+// B's only while it may hand them out): what D4FreeMapRebuild makes.
+bool D4FreeMapMatchesHeads() {
     uint32_t count = 0;
     for (const FreeList *l : {&Db.listA, &Db.listB}) {
         if (l == &Db.listB && !MapWithB) break;
@@ -542,6 +544,8 @@ void MapFollowChain(const std::vector<uint32_t> &ptrs, bool inMap) {
     }
     return count == D4FreeMapCount();
 }
+
+namespace {
 
 // The order of list B's pointers when it is written: those of the
 // windows holding most of them first, so that B's head block (kept in
@@ -847,7 +851,7 @@ bool D4FreeListsStore() {
         if (tailB != DiskNone && !LoadNext(b)) return false;
     }
     if (!followMap) D4FreeMapRebuild();
-    assert(MapMatchesHeads());
+    assert(D4FreeMapMatchesHeads());
     HdrSetLong(HdrFreeA, a.stored);
     HdrSetLong(HdrFreeB, b.stored);
     return true;
