@@ -29,7 +29,6 @@
 #include <array>
 #include <cassert>
 #include <cerrno>
-#include <unordered_map>
 
 #include "database/engine/engine_state.h"
 
@@ -263,12 +262,15 @@ Way Ways[2];   // indexed by D4Life
 // The sectors the last eight holds took: a node whose copy lies among
 // them is rewritten often (a root, an upper level, the right edge of a
 // tree that grows there), and its next copy is short-lived too.
-// RecentCount counts each sector's entries in Recent, so that asking for
-// a copy's life costs the same however many sectors those holds took (a
-// hold that stores a voucher of thousands of rows takes tens of thousands).
+// RecentCount counts each sector's entries in Recent (indexed by sector,
+// a byte each: a hold takes a sector at most once, so a count is at most
+// RecentHolds), so that asking for a copy's life costs the same however
+// many sectors those holds took (a hold that stores a voucher of
+// thousands of rows takes tens of thousands), and keeping the counts
+// costs no hashing or allocation per sector.
 constexpr size_t RecentHolds = 8;
 std::array<std::vector<uint32_t>, RecentHolds> Recent;
-std::unordered_map<uint32_t, uint32_t> RecentCount;
+std::vector<uint8_t> RecentCount;
 std::vector<uint32_t> ThisHold;
 size_t RecentAt = 0;
 
@@ -586,6 +588,7 @@ void D4FreeListsClear() {
     // What the last holds took belongs to the file they worked on.
     for (std::vector<uint32_t> &r : Recent) r.clear();
     RecentCount.clear();
+    RecentCount.shrink_to_fit();
     ThisHold.clear();
 }
 
@@ -607,16 +610,23 @@ void D4AllocHoldBegins() {
     }
     RecentAt = (RecentAt + 1) % RecentHolds;
     for (uint32_t p : Recent[RecentAt]) {
-        auto it = RecentCount.find(p);
-        assert(it != RecentCount.end() && it->second > 0);
-        if (--it->second == 0) RecentCount.erase(it);
+        assert(p / SectorSize < RecentCount.size() && RecentCount[p / SectorSize] > 0);
+        RecentCount[p / SectorSize]--;
     }
-    for (uint32_t p : ThisHold) RecentCount[p]++;
+    for (uint32_t p : ThisHold) {
+        size_t s = p / SectorSize;
+        if (s >= RecentCount.size()) RecentCount.resize(std::max(s + 1, RecentCount.size() * 2), 0);
+        assert(RecentCount[s] < RecentHolds);
+        RecentCount[s]++;
+    }
     Recent[RecentAt].swap(ThisHold);
     ThisHold.clear();
 }
 
-D4Life D4LifeOfCopy(uint32_t ptr) { return RecentCount.count(ptr) ? D4Life::Short : D4Life::Long; }
+D4Life D4LifeOfCopy(uint32_t ptr) {
+    size_t s = ptr / SectorSize;
+    return s < RecentCount.size() && RecentCount[s] != 0 ? D4Life::Short : D4Life::Long;
+}
 
 // Loads the head blocks of both lists from the header and counts every
 // free sector of both chains.
