@@ -185,26 +185,40 @@ uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
 
 // Orders free sectors by windows: each window's sectors together,
 // ascending, and the windows by how many they hold (fewest first, or
-// most first with mostFirst; the lower window first among equals). Each
-// pointer is keyed with its window's count above it, so that one sort of
-// the keys gives that order; every commit orders list B's head, so the
-// counts and keys keep their space between calls.
+// most first with mostFirst; the lower window first among equals). Every
+// commit orders list B's head, so the pointers are placed by a count per
+// window and only the few windows, and each window's own sectors (mostly
+// in order already), are sorted; the scratch space is kept between calls.
 void ByWindowCount(std::vector<uint32_t> &ptrs, bool mostFirst) {
     static std::vector<uint32_t> perWindow;   // zero between calls
-    static std::vector<uint64_t> keys;
+    static std::vector<std::pair<uint32_t, uint32_t>> groups;   // (count, window)
+    static std::vector<uint32_t> placed;
+    groups.clear();
     for (uint32_t p : ptrs) {
         uint32_t w = WindowOf(p);
         if (w >= perWindow.size()) perWindow.resize((size_t)w + 1, 0);
-        perWindow[w]++;
+        if (perWindow[w]++ == 0) groups.push_back({0, w});
     }
-    keys.clear();
-    for (uint32_t p : ptrs) {
-        uint32_t n = perWindow[WindowOf(p)];
-        keys.push_back((uint64_t)(mostFirst ? UINT32_MAX - n : n) << 32 | p);
+    for (auto &g : groups) g.first = perWindow[g.second];
+    std::sort(groups.begin(), groups.end(), [mostFirst](const auto &x, const auto &y) {
+        if (x.first != y.first) return mostFirst ? x.first > y.first : x.first < y.first;
+        return x.second < y.second;
+    });
+    // perWindow becomes each window's next place in the result.
+    uint32_t at = 0;
+    for (const auto &g : groups) {
+        perWindow[g.second] = at;
+        at += g.first;
     }
-    for (uint32_t p : ptrs) perWindow[WindowOf(p)] = 0;
-    std::sort(keys.begin(), keys.end());
-    for (size_t i = 0; i < keys.size(); i++) ptrs[i] = (uint32_t)keys[i];
+    placed.resize(ptrs.size());
+    for (uint32_t p : ptrs) placed[perWindow[WindowOf(p)]++] = p;
+    at = 0;
+    for (const auto &g : groups) {
+        perWindow[g.second] = 0;
+        std::sort(placed.begin() + at, placed.begin() + at + g.first);
+        at += g.first;
+    }
+    ptrs.assign(placed.begin(), placed.end());
 }
 
 // Orders free sectors for a list's head in memory: the window holding
