@@ -151,6 +151,45 @@ TEST_F(EngineFree, MapFollowsTheHeadsThroughChainsAndSnapshots) {
     EXPECT_FALSE(D4DamagedMode());
 }
 
+// A sector one of the last eight holds took is short-lived when copied:
+// the count that says so rises for the hold that took it and falls again
+// eight holds later, one hold's sectors at a time, and a reopened file
+// starts with none.
+TEST_F(EngineFree, CopiesOfWhatTheLastEightHoldsTookAreShortLived) {
+    for (int i = 0; i < 9; i++) ASSERT_TRUE(D4Flush(1));   // what the file's making took is forgotten
+    std::vector<uint32_t> taken;   // kept in use until the end, so each hold takes another
+    for (int i = 0; i < 3; i++) {
+        D4Hold();
+        uint32_t p = D4DiskGetFree(D4Life::Long);
+        ASSERT_NE(p, dbformat::DiskNone);
+        ASSERT_TRUE(D4DiskFlush());
+        taken.push_back(p);
+        EXPECT_EQ(D4LifeOfCopy(p), D4Life::Long) << "counted before the next hold begins";
+    }
+    // The sector of hold i stays counted while the eight holds after it
+    // begin, then goes; the later holds' sectors stay counted.
+    for (int later = 1; later <= 10; later++) {
+        ASSERT_TRUE(D4Flush(1));
+        for (int i = 0; i < 3; i++) {
+            int since = later + 2 - i;   // holds begun since hold i ended
+            EXPECT_EQ(D4LifeOfCopy(taken[(size_t)i]), since <= 8 ? D4Life::Short : D4Life::Long)
+                << "hold " << i << ", " << since << " holds later";
+        }
+    }
+    D4Hold();
+    taken.push_back(D4DiskGetFree(D4Life::Long));
+    ASSERT_TRUE(D4DiskFlush());
+    ASSERT_TRUE(D4Flush(1));
+    EXPECT_EQ(D4LifeOfCopy(taken.back()), D4Life::Short);
+    ASSERT_TRUE(D4Close());
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    EXPECT_EQ(D4LifeOfCopy(taken.back()), D4Life::Long) << "the reopened file starts with no recent holds";
+    D4Hold();
+    for (uint32_t p : taken) ASSERT_TRUE(D4DiskRelease(p, false));
+    ASSERT_TRUE(D4DiskFlush());
+    ExpectIntact();
+}
+
 TEST_F(EngineFree, ReleasedSectorsAreReusedAndSurviveClose) {
     // One record of 130 sectors: its release spills the collection.
     uint32_t id = InsertRows(1, 494 + 129 * 506 - 16);
