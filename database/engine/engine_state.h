@@ -370,6 +370,8 @@ void D4AllocHoldBegins();
 // Rebuilds the allocator's map from the lists' head blocks (after they
 // were put back, or a copy opened or closed).
 void D4FreeMapRebuild();
+// True when the map holds exactly what D4FreeMapRebuild would put in it.
+bool D4FreeMapMatchesHeads();
 bool D4FreeListsLoad();                 // at open
 void D4FreeListsClear();                // at create
 bool D4SaveFlush();                     // end of hold, mode 1 (free lists, cache, header)

@@ -29,7 +29,6 @@
 #include <array>
 #include <cassert>
 #include <cerrno>
-#include <unordered_map>
 
 #include "database/engine/engine_state.h"
 
@@ -186,26 +185,40 @@ uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
 
 // Orders free sectors by windows: each window's sectors together,
 // ascending, and the windows by how many they hold (fewest first, or
-// most first with mostFirst; the lower window first among equals). Each
-// pointer is keyed with its window's count above it, so that one sort of
-// the keys gives that order; every commit orders list B's head, so the
-// counts and keys keep their space between calls.
+// most first with mostFirst; the lower window first among equals). Every
+// commit orders list B's head, so the pointers are placed by a count per
+// window and only the few windows, and each window's own sectors (mostly
+// in order already), are sorted; the scratch space is kept between calls.
 void ByWindowCount(std::vector<uint32_t> &ptrs, bool mostFirst) {
     static std::vector<uint32_t> perWindow;   // zero between calls
-    static std::vector<uint64_t> keys;
+    static std::vector<std::pair<uint32_t, uint32_t>> groups;   // (count, window)
+    static std::vector<uint32_t> placed;
+    groups.clear();
     for (uint32_t p : ptrs) {
         uint32_t w = WindowOf(p);
         if (w >= perWindow.size()) perWindow.resize((size_t)w + 1, 0);
-        perWindow[w]++;
+        if (perWindow[w]++ == 0) groups.push_back({0, w});
     }
-    keys.clear();
-    for (uint32_t p : ptrs) {
-        uint32_t n = perWindow[WindowOf(p)];
-        keys.push_back((uint64_t)(mostFirst ? UINT32_MAX - n : n) << 32 | p);
+    for (auto &g : groups) g.first = perWindow[g.second];
+    std::sort(groups.begin(), groups.end(), [mostFirst](const auto &x, const auto &y) {
+        if (x.first != y.first) return mostFirst ? x.first > y.first : x.first < y.first;
+        return x.second < y.second;
+    });
+    // perWindow becomes each window's next place in the result.
+    uint32_t at = 0;
+    for (const auto &g : groups) {
+        perWindow[g.second] = at;
+        at += g.first;
     }
-    for (uint32_t p : ptrs) perWindow[WindowOf(p)] = 0;
-    std::sort(keys.begin(), keys.end());
-    for (size_t i = 0; i < keys.size(); i++) ptrs[i] = (uint32_t)keys[i];
+    placed.resize(ptrs.size());
+    for (uint32_t p : ptrs) placed[perWindow[WindowOf(p)]++] = p;
+    at = 0;
+    for (const auto &g : groups) {
+        perWindow[g.second] = 0;
+        std::sort(placed.begin() + at, placed.begin() + at + g.first);
+        at += g.first;
+    }
+    ptrs.assign(placed.begin(), placed.end());
 }
 
 // Orders free sectors for a list's head in memory: the window holding
@@ -263,12 +276,15 @@ Way Ways[2];   // indexed by D4Life
 // The sectors the last eight holds took: a node whose copy lies among
 // them is rewritten often (a root, an upper level, the right edge of a
 // tree that grows there), and its next copy is short-lived too.
-// RecentCount counts each sector's entries in Recent, so that asking for
-// a copy's life costs the same however many sectors those holds took (a
-// hold that stores a voucher of thousands of rows takes tens of thousands).
+// RecentCount counts each sector's entries in Recent (indexed by sector,
+// a byte each: a hold takes a sector at most once, so a count is at most
+// RecentHolds), so that asking for a copy's life costs the same however
+// many sectors those holds took (a hold that stores a voucher of
+// thousands of rows takes tens of thousands), and keeping the counts
+// costs no hashing or allocation per sector.
 constexpr size_t RecentHolds = 8;
 std::array<std::vector<uint32_t>, RecentHolds> Recent;
-std::unordered_map<uint32_t, uint32_t> RecentCount;
+std::vector<uint8_t> RecentCount;
 std::vector<uint32_t> ThisHold;
 size_t RecentAt = 0;
 
@@ -518,6 +534,35 @@ bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, const std::vecto
     return true;
 }
 
+// The map after a list was written as a chain from ptrs (WriteChain):
+// the head block's pointers are in it when the list is (inMap), those of
+// the blocks behind are not.
+void MapFollowChain(const std::vector<uint32_t> &ptrs, bool inMap) {
+    for (size_t i = 0; i < ptrs.size(); i++) {
+        if (i >= (size_t)FreeMax || !inMap) D4FreeMapRemove(ptrs[i]);
+        else if (D4PtrValid(ptrs[i])) D4FreeMapAdd(ptrs[i]);
+    }
+}
+
+}  // namespace
+
+// True when the map holds exactly the valid pointers of the heads (list
+// B's only while it may hand them out): what D4FreeMapRebuild makes.
+bool D4FreeMapMatchesHeads() {
+    uint32_t count = 0;
+    for (const FreeList *l : {&Db.listA, &Db.listB}) {
+        if (l == &Db.listB && !MapWithB) break;
+        for (uint32_t p : l->mem) {
+            if (p == DiskNone || !D4PtrValid(p)) continue;
+            if (!D4FreeMapHas(p)) return false;
+            count++;
+        }
+    }
+    return count == D4FreeMapCount();
+}
+
+namespace {
+
 // The order of list B's pointers when it is written: those of the
 // windows holding most of them first, so that B's head block (kept in
 // memory, where the allocator sees it) holds the densest free space and
@@ -557,6 +602,7 @@ void D4FreeListsClear() {
     // What the last holds took belongs to the file they worked on.
     for (std::vector<uint32_t> &r : Recent) r.clear();
     RecentCount.clear();
+    RecentCount.shrink_to_fit();
     ThisHold.clear();
 }
 
@@ -578,16 +624,23 @@ void D4AllocHoldBegins() {
     }
     RecentAt = (RecentAt + 1) % RecentHolds;
     for (uint32_t p : Recent[RecentAt]) {
-        auto it = RecentCount.find(p);
-        assert(it != RecentCount.end() && it->second > 0);
-        if (--it->second == 0) RecentCount.erase(it);
+        assert(p / SectorSize < RecentCount.size() && RecentCount[p / SectorSize] > 0);
+        RecentCount[p / SectorSize]--;
     }
-    for (uint32_t p : ThisHold) RecentCount[p]++;
+    for (uint32_t p : ThisHold) {
+        size_t s = p / SectorSize;
+        if (s >= RecentCount.size()) RecentCount.resize(std::max(s + 1, RecentCount.size() * 2), 0);
+        assert(RecentCount[s] < RecentHolds);
+        RecentCount[s]++;
+    }
     Recent[RecentAt].swap(ThisHold);
     ThisHold.clear();
 }
 
-D4Life D4LifeOfCopy(uint32_t ptr) { return RecentCount.count(ptr) ? D4Life::Short : D4Life::Long; }
+D4Life D4LifeOfCopy(uint32_t ptr) {
+    size_t s = ptr / SectorSize;
+    return s < RecentCount.size() && RecentCount[s] != 0 ? D4Life::Short : D4Life::Long;
+}
 
 // Loads the head blocks of both lists from the header and counts every
 // free sector of both chains.
@@ -802,20 +855,27 @@ bool D4FreeListsStore() {
     size_t forA = needA();
     size_t forB = reserved.size() - forA;
     assert(forB >= BlocksFor(newB.size()));
+    // The map follows the heads as they change here rather than being
+    // rebuilt from both heads at every commit: what goes down a chain
+    // leaves it, what the collection adds to B's head joins it.
+    bool followMap = MapWithB == BUsable();
     if (forA > 0) {
         std::vector<uint32_t> sectors(reserved.begin(), reserved.begin() + (long)forA);
         std::vector<uint32_t> ptrs = ChainOrder(a.mem);
         if (!WriteChain(a, ptrs, sectors, a.next)) return false;
+        if (followMap) MapFollowChain(ptrs, true);
     }
     if (forB > 0) {
         std::vector<uint32_t> sectors(reserved.begin() + (long)forA, reserved.end());
         if (!WriteChain(b, newB, sectors, tailB)) return false;
+        if (followMap) MapFollowChain(newB, MapWithB);
     } else if (b.stored == DiskNone) {
         b.mem.clear();
         b.next = tailB;
         if (tailB != DiskNone && !LoadNext(b)) return false;
     }
-    D4FreeMapRebuild();
+    if (!followMap) D4FreeMapRebuild();
+    assert(D4FreeMapMatchesHeads());
     HdrSetLong(HdrFreeA, a.stored);
     HdrSetLong(HdrFreeB, b.stored);
     return true;

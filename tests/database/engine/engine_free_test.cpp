@@ -100,6 +100,96 @@ TEST_F(EngineFree, NoSectorIsLostOrListedTwice) {
     EXPECT_FALSE(D4DamagedMode());
 }
 
+// The allocator's map follows the free lists' heads through commits that
+// push a list down a chain (a hold freeing more than a block holds, list
+// A rewritten after a snapshot merged B into it) and through snapshots
+// that take B's pointers out of reach: after every commit it holds what
+// a rebuild from the heads would, and what it hands out stays free.
+TEST_F(EngineFree, MapFollowsTheHeadsThroughChainsAndSnapshots) {
+    std::mt19937 rng(11700);
+    std::vector<uint32_t> ids;
+    uint32_t nr = 0;
+    DVP *snapshot = nullptr;
+    uint32_t handle = 0;
+    for (int round = 0; round < 12; round++) {
+        D4Hold();
+        for (int i = 0; i < 40; i++) ids.push_back(InsertRows(++nr, 600 + rng() % 2400));
+        ASSERT_TRUE(D4DiskFlush());
+        ASSERT_TRUE(D4FreeMapMatchesHeads()) << "after a bulk insert, round " << round;
+        if (round % 3 == 1) {
+            if (snapshot) {
+                D4SnapshotClose(snapshot, handle);
+                snapshot = nullptr;
+            } else {
+                snapshot = D4SnapshotOpen(&handle);
+                ASSERT_NE(snapshot, nullptr);
+            }
+        }
+        // One hold frees far more sectors than a block lists.
+        D4Hold();
+        for (int i = 0; i < 25 && !ids.empty(); i++) {
+            size_t at = rng() % ids.size();
+            ASSERT_TRUE(D4RecordIDDelete(RegRows, ids[at]));
+            ids.erase(ids.begin() + (long)at);
+        }
+        ASSERT_TRUE(D4DiskFlush());
+        ASSERT_TRUE(D4FreeMapMatchesHeads()) << "after a large release, round " << round;
+        // Single-record holds then take from what the map offers.
+        for (int i = 0; i < 10; i++) {
+            D4Hold();
+            ids.push_back(InsertRows(++nr, rng() % 200));
+            ASSERT_TRUE(D4DiskFlush());
+            ASSERT_TRUE(D4FreeMapMatchesHeads()) << "after a single insert, round " << round;
+        }
+        ExpectIntact();
+    }
+    if (snapshot) D4SnapshotClose(snapshot, handle);
+    ASSERT_TRUE(D4Flush(1));
+    EXPECT_TRUE(D4FreeMapMatchesHeads());
+    ExpectIntact();
+    EXPECT_EQ(D4RecordCount(RegRows, "Nr"), ids.size());
+    EXPECT_FALSE(D4DamagedMode());
+}
+
+// A sector one of the last eight holds took is short-lived when copied:
+// the count that says so rises for the hold that took it and falls again
+// eight holds later, one hold's sectors at a time, and a reopened file
+// starts with none.
+TEST_F(EngineFree, CopiesOfWhatTheLastEightHoldsTookAreShortLived) {
+    for (int i = 0; i < 9; i++) ASSERT_TRUE(D4Flush(1));   // what the file's making took is forgotten
+    std::vector<uint32_t> taken;   // kept in use until the end, so each hold takes another
+    for (int i = 0; i < 3; i++) {
+        D4Hold();
+        uint32_t p = D4DiskGetFree(D4Life::Long);
+        ASSERT_NE(p, dbformat::DiskNone);
+        ASSERT_TRUE(D4DiskFlush());
+        taken.push_back(p);
+        EXPECT_EQ(D4LifeOfCopy(p), D4Life::Long) << "counted before the next hold begins";
+    }
+    // The sector of hold i stays counted while the eight holds after it
+    // begin, then goes; the later holds' sectors stay counted.
+    for (int later = 1; later <= 10; later++) {
+        ASSERT_TRUE(D4Flush(1));
+        for (int i = 0; i < 3; i++) {
+            int since = later + 2 - i;   // holds begun since hold i ended
+            EXPECT_EQ(D4LifeOfCopy(taken[(size_t)i]), since <= 8 ? D4Life::Short : D4Life::Long)
+                << "hold " << i << ", " << since << " holds later";
+        }
+    }
+    D4Hold();
+    taken.push_back(D4DiskGetFree(D4Life::Long));
+    ASSERT_TRUE(D4DiskFlush());
+    ASSERT_TRUE(D4Flush(1));
+    EXPECT_EQ(D4LifeOfCopy(taken.back()), D4Life::Short);
+    ASSERT_TRUE(D4Close());
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    EXPECT_EQ(D4LifeOfCopy(taken.back()), D4Life::Long) << "the reopened file starts with no recent holds";
+    D4Hold();
+    for (uint32_t p : taken) ASSERT_TRUE(D4DiskRelease(p, false));
+    ASSERT_TRUE(D4DiskFlush());
+    ExpectIntact();
+}
+
 TEST_F(EngineFree, ReleasedSectorsAreReusedAndSurviveClose) {
     // One record of 130 sectors: its release spills the collection.
     uint32_t id = InsertRows(1, 494 + 129 * 506 - 16);
