@@ -2,6 +2,8 @@
 // by cash-discount date (layout 1), with the sums of the days they are
 // due in: overdue, 0 to 15, 16 to 30 and more than 30 days.
 #include <cassert>
+#include <initializer_list>
+
 
 #include "core/field_access.h"
 #include "core/field_types.h"
@@ -53,14 +55,14 @@ void Amount(int x, const PackedDecimal *amount) {
     RepValue(x, 0, slot, FtAmount2, -1);
 }
 
-// One line of the sums: its text (with " days" after it when days) and the sum.
-void SumLine(int text, bool days, const PackedDecimal *sum) {
+// One line of the sums: its texts joined by blanks, and the sum.
+void SumLine(std::initializer_list<int> texts, const PackedDecimal *sum) {
     RepStartLine(LineHeight);
-    uint8_t line[256], tail[256];
-    GetUiText(line, text);
-    if (days) {
-        GetUiText(tail, 2383);
-        PStringAppend(line, tail);
+    uint8_t line[256] = {0}, part[256];
+    for (int text : texts) {
+        GetUiText(part, text);
+        if (line[0] != 0) PStringAppendC(line, " ");
+        PStringAppend(line, part);
     }
     RepTextEx(0, -1, 0, 0, 0, line);
     Amount(480, sum);
@@ -130,9 +132,9 @@ void DueDateReport() {
         if (ReportCancelled()) break;
     }
     if (!sumsOnly) RepRuleFull(1, 4);
-    SumLine(2381, false, &sums[0]);
-    SumLine(2382, false, &sums[1]);
-    SumLine(2385, true, &sums[2]);
-    SumLine(2386, true, &sums[3]);
+    SumLine({2381}, &sums[0]);
+    SumLine({2382, 2384, 2383}, &sums[1]);
+    SumLine({2385, 2383}, &sums[2]);
+    SumLine({2386, 2383}, &sums[3]);
     RepEndJob();
 }
