@@ -160,18 +160,8 @@ BENCHMARK(BM_CustomerLedger)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void BM_CustomerWalkPeer(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
     for (auto _ : state) {
-        RuleRecord c(CUVc::Number), item(ARVc::Number);
-        uint32_t recid = 0, position = 0;
-        int read = 0;
-        if (RecFindByIndex(CUVc::Number, "Code", c.record, 1, 0, &recid, &position)) {
-            for (uint32_t p = position;; p++) {
-                if (p != position && !RecReadAtIndex(CUVc::Number, "Code", int32_t(p), c.record, &recid)) break;
-                std::memcpy(item.record + ARVc::CustCode, c.record + CUVc::Code, 22);
-                PutI32(item.record, ARVc::InvoiceNr, 0);
-                uint32_t irecid = 0, ipos = 0;
-                if (RecFindByIndex(ARVc::Number, "CustCode", item.record, 2, 0, &irecid, &ipos)) read++;
-            }
-        }
+        const int read =
+            BenchPartiesWithOpenItems(CUVc::Number, CUVc::Code, ARVc::Number, "CustCode", ARVc::CustCode, ARVc::InvoiceNr);
         if (read != Customers) return state.SkipWithError("the walk did not read every customer");
     }
     state.counters["customers/s"] =

@@ -15,6 +15,8 @@
 #include "output/devices/report_output.h"
 #include "platform/script.h"
 #include "reports/sales/report_run.h"
+#include "database/access/record_access.h"
+#include "rules/rules_types.h"
 
 // Clears the job record and names report `number` in `layout`, to a text
 // file; the caller fills the selection after it.
@@ -35,4 +37,24 @@ inline bool BenchReportToFile(const std::filesystem::path &file)
     RepOpenFileDevice();
     RunReport();
     return !RepStopped;
+}
+
+// The bare peer of a customer or vendor report: every party of register
+// `party` read in code order, and its first open item of register `item`
+// found by (code, number 0) in index `itemIndex`; how many parties had one.
+inline int BenchPartiesWithOpenItems(int party, uint32_t codeAt, int item, const char *itemIndex,
+                                     uint32_t itemCodeAt, uint32_t itemNumberAt)
+{
+    RuleRecord p(party), i(item);
+    uint32_t recid = 0, position = 0;
+    int found = 0;
+    if (!RecFindByIndex(party, "Code", p.record, 1, 0, &recid, &position)) return 0;
+    for (uint32_t at = position;; at++) {
+        if (at != position && !RecReadAtIndex(party, "Code", int32_t(at), p.record, &recid)) break;
+        std::memcpy(i.record + itemCodeAt, p.record + codeAt, 22);
+        PutI32(i.record, itemNumberAt, 0);
+        uint32_t itemId = 0, itemPosition = 0;
+        if (RecFindByIndex(item, itemIndex, i.record, 2, 0, &itemId, &itemPosition)) found++;
+    }
+    return found;
 }

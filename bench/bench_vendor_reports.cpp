@@ -163,18 +163,8 @@ BENCHMARK(BM_VendorAgeing)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void BM_VendorWalkPeer(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
     for (auto _ : state) {
-        RuleRecord v(VEVc::Number), item(APVc::Number);
-        uint32_t recid = 0, position = 0;
-        int read = 0;
-        if (RecFindByIndex(VEVc::Number, "Code", v.record, 1, 0, &recid, &position)) {
-            for (uint32_t p = position;; p++) {
-                if (p != position && !RecReadAtIndex(VEVc::Number, "Code", int32_t(p), v.record, &recid)) break;
-                std::memcpy(item.record + APVc::VendCode, v.record + VEVc::Code, 22);
-                PutI32(item.record, APVc::InvoiceNr, 0);
-                uint32_t irecid = 0, ipos = 0;
-                if (RecFindByIndex(APVc::Number, "VECode", item.record, 2, 0, &irecid, &ipos)) read++;
-            }
-        }
+        const int read =
+            BenchPartiesWithOpenItems(VEVc::Number, VEVc::Code, APVc::Number, "VECode", APVc::VendCode, APVc::InvoiceNr);
         if (read != Vendors) return state.SkipWithError("the walk did not read every vendor");
     }
     state.counters["vendors/s"] =

@@ -702,3 +702,24 @@ std::shared_ptr<std::string> RoadTest::ReportToPreviewAndPdf(const std::string &
     });
     return text;
 }
+
+std::shared_ptr<std::string> RoadTest::TypeOneRowDocument(const std::string &customer, int itemColumn,
+                                                          const std::string &item, const std::string &qty)
+{
+    ClickField("Customer");
+    Type(customer);
+    Key(PlKey::Tab);
+    ClickCell(0, itemColumn);
+    Type(item);
+    Key(PlKey::Tab);
+    Type(qty);
+    Key(PlKey::Tab);
+    ClickOk();
+    auto number = std::make_shared<std::string>();
+    Check("OK stores the document", [number] {
+        *number = Shown("Number");
+        EXPECT_NE(*number, "") << ::testing::PrintToString(Messages());
+        return !number->empty();
+    });
+    return number;
+}

@@ -86,6 +86,12 @@ public:   // the steps' lambdas use these too
     // road fails when the program tells that something was not imported.
     // Closes every window afterwards.
     void ImportTextFile(const std::filesystem::path &file);
+    // In the open invoice or order window: the customer typed, one row of
+    // item and quantity (the item in column itemColumn of the first row),
+    // OK; the number the stored document shows is in the result once that
+    // step ran, and the road fails when none shows.
+    std::shared_ptr<std::string> TypeOneRowDocument(const std::string &customer, int itemColumn,
+                                                    const std::string &item, const std::string &qty);
     // Ctrl+R, the report's row, Return: the road fails unless its
     // selection window (type sel) opens; every window closed afterwards.
     void ReportWindowOpens(const std::string &report, int sel);

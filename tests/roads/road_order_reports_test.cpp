@@ -35,21 +35,7 @@ TEST_F(RoadTest, TheOrderStatusShowsATypedOrdersOpenValue) {
     Check("Ctrl+9 opens the order list", Opened(OrderList));
     ClickButton("New");
     Check("New opens the order window", Opened(Order));
-    ClickField("Customer");
-    Type("C1");
-    Key(PlKey::Tab);
-    ClickCell(0, ColItem);
-    Type("ITEM1");
-    Key(PlKey::Tab);
-    Type("2");
-    Key(PlKey::Tab);
-    ClickOk();
-    auto number = std::make_shared<std::string>();
-    Check("OK stores the order", [number] {
-        *number = Shown("Number");
-        EXPECT_NE(*number, "");
-        return !number->empty();
-    });
+    std::shared_ptr<std::string> number = TypeOneRowDocument("C1", ColItem, "ITEM1", "2");
     Menu("Window", "Close all");
 
     // The other reports' windows open from the lists.
