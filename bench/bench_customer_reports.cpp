@@ -131,12 +131,7 @@ bool StoreCustomer(int n) {
 }
 
 bool Up() {
-    if (State < 0) {
-        State = BenchFrameUp(Place()) && ReportParams ? 1 : 0;
-        MessageSinkSet([](const char *) {});
-        for (int n = 1; State == 1 && n <= Customers; n++)
-            if (!StoreCustomer(n)) State = 0;
-    }
+    if (State < 0) State = BenchUpWithParties(Place(), Customers, StoreCustomer);
     return State == 1;
 }
 
@@ -144,14 +139,7 @@ bool Up() {
 // 30.6.2024, 0 the open items of today.
 void BM_CustomerLedger(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
-    const std::filesystem::path file = Place().dir / "ledger.txt";
-    for (auto _ : state) {
-        BenchReportJob(5, 2);
-        if (state.range(0) == 1) PutDate(ReportParams, ReportParamsVc::Date2From, {30, 6, 2024});
-        if (!BenchReportToFile(file)) return state.SkipWithError("the report did not run to its end");
-    }
-    state.counters["customers/s"] =
-        benchmark::Counter(double(Customers) * double(state.iterations()), benchmark::Counter::kIsRate);
+    BenchAgeingRuns(state, 5, Place().dir / "ledger.txt", Customers, "customers/s");
 }
 BENCHMARK(BM_CustomerLedger)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -159,13 +147,7 @@ BENCHMARK(BM_CustomerLedger)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // printed.
 void BM_CustomerWalkPeer(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
-    for (auto _ : state) {
-        const int read =
-            BenchPartiesWithOpenItems(CUVc::Number, CUVc::Code, ARVc::Number, "CustCode", ARVc::CustCode, ARVc::InvoiceNr);
-        if (read != Customers) return state.SkipWithError("the walk did not read every customer");
-    }
-    state.counters["customers/s"] =
-        benchmark::Counter(double(Customers) * double(state.iterations()), benchmark::Counter::kIsRate);
+    BenchPartyWalks(state, Customers, "customers/s", CUVc::Number, CUVc::Code, ARVc::Number, "CustCode", ARVc::CustCode, ARVc::InvoiceNr);
 }
 BENCHMARK(BM_CustomerWalkPeer)->Unit(benchmark::kMillisecond);
 

@@ -4,11 +4,14 @@
 // answered with.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 
 #include "core/field_access.h"
+#include "core/message_sink.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
@@ -17,6 +20,7 @@
 #include "reports/sales/report_run.h"
 #include "database/access/record_access.h"
 #include "rules/rules_types.h"
+#include "bench/bench_frame.h"
 
 // Clears the job record and names report `number` in `layout`, to a text
 // file; the caller fills the selection after it.
@@ -57,4 +61,40 @@ inline int BenchPartiesWithOpenItems(int party, uint32_t codeAt, int item, const
         if (RecFindByIndex(item, itemIndex, i.record, 2, 0, &itemId, &itemPosition)) found++;
     }
     return found;
+}
+
+// Brings the program up once and stores `count` parties by store(1..count);
+// 1 when all went in, 0 when the program or a party failed.
+inline int BenchUpWithParties(const BenchWorkplace &place, int count, bool (*store)(int))
+{
+    int up = BenchFrameUp(place) && ReportParams ? 1 : 0;
+    MessageSinkSet([](const char *) {});
+    for (int n = 1; up == 1 && n <= count; n++)
+        if (!store(n)) up = 0;
+    return up;
+}
+
+// Runs report `number` in its ageing layout (2) into `file` once an
+// iteration: range(0) 1 as of 30.6.2024 (the invoices rebuilt at that
+// date), 0 the open items of today; `parties` a run counted as `rate`.
+inline void BenchAgeingRuns(benchmark::State &state, int number, const std::filesystem::path &file, int parties,
+                            const char *rate)
+{
+    for (auto _ : state) {
+        BenchReportJob(number, 2);
+        if (state.range(0) == 1) PutDate(ReportParams, ReportParamsVc::Date2From, {30, 6, 2024});
+        if (!BenchReportToFile(file)) return state.SkipWithError("the report did not run to its end");
+    }
+    state.counters[rate] = benchmark::Counter(double(parties) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// The bare peer of those runs: BenchPartiesWithOpenItems once an
+// iteration, which must find every one of `parties`.
+inline void BenchPartyWalks(benchmark::State &state, int parties, const char *rate, int party, uint32_t codeAt, int item,
+                            const char *itemIndex, uint32_t itemCodeAt, uint32_t itemNumberAt)
+{
+    for (auto _ : state)
+        if (BenchPartiesWithOpenItems(party, codeAt, item, itemIndex, itemCodeAt, itemNumberAt) != parties)
+            return state.SkipWithError("the walk did not read every party");
+    state.counters[rate] = benchmark::Counter(double(parties) * double(state.iterations()), benchmark::Counter::kIsRate);
 }

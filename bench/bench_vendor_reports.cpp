@@ -134,12 +134,7 @@ bool StoreVendor(int n) {
 }
 
 bool Up() {
-    if (State < 0) {
-        State = BenchFrameUp(Place()) && ReportParams ? 1 : 0;
-        MessageSinkSet([](const char *) {});
-        for (int n = 1; State == 1 && n <= Vendors; n++)
-            if (!StoreVendor(n)) State = 0;
-    }
+    if (State < 0) State = BenchUpWithParties(Place(), Vendors, StoreVendor);
     return State == 1;
 }
 
@@ -147,14 +142,7 @@ bool Up() {
 // 30.6.2024, 0 takes the open items of today.
 void BM_VendorAgeing(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
-    const std::filesystem::path file = Place().dir / "ageing.txt";
-    for (auto _ : state) {
-        BenchReportJob(31, 2);
-        if (state.range(0) == 1) PutDate(ReportParams, ReportParamsVc::Date2From, {30, 6, 2024});
-        if (!BenchReportToFile(file)) return state.SkipWithError("the report did not run to its end");
-    }
-    state.counters["vendors/s"] =
-        benchmark::Counter(double(Vendors) * double(state.iterations()), benchmark::Counter::kIsRate);
+    BenchAgeingRuns(state, 31, Place().dir / "ageing.txt", Vendors, "vendors/s");
 }
 BENCHMARK(BM_VendorAgeing)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -162,13 +150,7 @@ BENCHMARK(BM_VendorAgeing)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // printed.
 void BM_VendorWalkPeer(benchmark::State &state) {
     if (!Up()) return state.SkipWithError("the program cannot start");
-    for (auto _ : state) {
-        const int read =
-            BenchPartiesWithOpenItems(VEVc::Number, VEVc::Code, APVc::Number, "VECode", APVc::VendCode, APVc::InvoiceNr);
-        if (read != Vendors) return state.SkipWithError("the walk did not read every vendor");
-    }
-    state.counters["vendors/s"] =
-        benchmark::Counter(double(Vendors) * double(state.iterations()), benchmark::Counter::kIsRate);
+    BenchPartyWalks(state, Vendors, "vendors/s", VEVc::Number, VEVc::Code, APVc::Number, "VECode", APVc::VendCode, APVc::InvoiceNr);
 }
 BENCHMARK(BM_VendorWalkPeer)->Unit(benchmark::kMillisecond);
 
