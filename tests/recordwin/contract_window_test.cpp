@@ -21,20 +21,20 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/recordwin/window_driver.h"
 
 namespace {
 
 namespace CO = ContractVc;
 namespace Row = ContractVc::Rows;
 
-constexpr double BlankNum = -999999;
 // The row cells' columns on the first column page.
 constexpr int ColItem = 0, ColQty = 1, ColText = 2, ColPrice = 3, ColSum = 5, ColAccount = 6, ColVat = 7,
               CellsPerRow = 8;
 
-class ContractWindowTest : public InvoiceFixture {
+class ContractWindowTest : public InvoiceFixture, public WindowDriver {
 protected:
-    int w = 0;
+    using WindowDriver::Num;   // blank amounts read as BlankNum
 
     void SetUp() override
     {
@@ -52,37 +52,8 @@ protected:
         InvoiceFrameDown();
         InvoiceFixture::TearDown();
     }
-    uint8_t *Rec() { return WinRecordBuffer(w); }
-    void Leave(int F, uint8_t changed = 1)
-    {
-        int16_t field = int16_t(F);
-        EXPECT_EQ(WindowEvent(w, 6, &field, &changed), 1);
-    }
-    void LeaveField(uint32_t at) { Leave(WinScreenFieldOfOffset(w, at)); }
-    int Cell(int row, int column)
-    {
-        int first = 0, cells = 0;
-        MatrixGeometry(w, &first, &cells);
-        EXPECT_EQ(cells, CellsPerRow);
-        return first + row * cells + column;
-    }
-    void Rows(int n)
-    {
-        ASSERT_TRUE(MatrixResize(w, n));
-        MatrixRowsClear(w, 1, 0, n - 1);
-    }
-    uint8_t *R(int row)
-    {
-        MemBlock h = WinMatrixRows(w);
-        uint8_t *p = MemLock(h);
-        MemUnlock(h);   // the rows stay put while the test reads them
-        return p + uint32_t(row) * Row::Size;
-    }
-    static double Num(const uint8_t *base, uint32_t at)
-    {
-        PackedDecimal d = GetDec(base, at);
-        return DecIsBlank(&d) ? BlankNum : DecToDouble(&d);
-    }
+    int Cell(int row, int column) { return CellAt(row, column, CellsPerRow); }
+    uint8_t *R(int row) { return RowBytes(row, Row::Size); }
     void Customer(const char *code)
     {
         PutText(Rec(), CO::CustCode, 20, code);

@@ -21,6 +21,7 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/recordwin/window_driver.h"
 
 namespace {
 
@@ -31,9 +32,9 @@ namespace Row = IVVc::Rows;
 constexpr int FieldCustomer = 2, FieldInvDate = 4, FieldTransDate = 5, FirstCell = 28, CellsPerRow = 7;
 constexpr int ColItem = 1, ColQty = 2, ColPrice = 4, ColDiscount = 5;
 
-class InvoiceWindowTest : public InvoiceFixture {
+class InvoiceWindowTest : public InvoiceFixture, public WindowDriver {
 protected:
-    int w = 0;
+    using WindowDriver::Num;   // blank amounts read as BlankNum
 
     void SetUp() override
     {
@@ -55,27 +56,9 @@ protected:
         InvoiceFixture::TearDown();
     }
 
-    uint8_t *Inv() { return WinRecordBuffer(w); }
-    // Leaves screen field F as the framework does after a commit.
-    void Leave(int F, uint8_t changed = 1)
-    {
-        int16_t field = int16_t(F);
-        EXPECT_EQ(WindowEvent(w, 6, &field, &changed), 1);
-    }
+    uint8_t *Inv() { return Rec(); }
     static int Cell(int row, int column) { return FirstCell + row * CellsPerRow + column; }
-    // Gives the window n empty rows, cleared as the framework clears them.
-    void Rows(int n)
-    {
-        ASSERT_TRUE(MatrixResize(w, n));
-        MatrixRowsClear(w, 1, 0, n - 1);
-    }
-    uint8_t *RowAt(int row)
-    {
-        MemBlock h = WinMatrixRows(w);
-        uint8_t *p = MemLock(h);
-        MemUnlock(h);   // the rows stay put while the test reads them
-        return p + uint32_t(row) * Row::Size;
-    }
+    uint8_t *RowAt(int row) { return RowBytes(row, Row::Size); }
     void CellText(int row, uint32_t at, const char *text, int column)
     {
         PutText(RowAt(row), at, 20, text);
@@ -86,18 +69,12 @@ protected:
         PutDec(RowAt(row), at, Dec(value));
         Leave(Cell(row, column));
     }
-    static double Num(const uint8_t *base, uint32_t at)
-    {
-        PackedDecimal d = GetDec(base, at);
-        return DecIsBlank(&d) ? -999999 : DecToDouble(&d);   // blank reads as a value no field holds
-    }
     void Customer(const char *code)
     {
         PutText(Inv(), IVVc::CustCode, 20, code);
         Leave(FieldCustomer);
     }
 };
-constexpr double BlankNum = -999999;
 
 TEST_F(InvoiceWindowTest, CustomerFillsTheInvoiceWarnsOfCreditAndAnUnknownOneChangesNothing)
 {

@@ -23,19 +23,19 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/recordwin/window_driver.h"
 
 namespace {
 
 namespace Row = ORVc::Rows;
 namespace QRow = QuotationVc::Rows;
 
-constexpr double BlankNum = -999999;
 // The row cells' columns: item, quantity, text, price, discount, sum.
 constexpr int ColItem = 0, ColQty = 1, ColPrice = 3, ColSum = 5, CellsPerRow = 7;
 
-class OrderWindowTest : public InvoiceFixture {
+class OrderWindowTest : public InvoiceFixture, public WindowDriver {
 protected:
-    int w = 0;
+    using WindowDriver::Num;   // blank amounts read as BlankNum
 
     void SetUp() override
     {
@@ -57,38 +57,8 @@ protected:
         PutDate(Rec(), dateAt, DateRec{10, 6, 2024});
         WinSetRecState(w, 1);
     }
-    uint8_t *Rec() { return WinRecordBuffer(w); }
-    void Leave(int F, uint8_t changed = 1)
-    {
-        int16_t field = int16_t(F);
-        EXPECT_EQ(WindowEvent(w, 6, &field, &changed), 1);
-    }
-    void LeaveField(uint32_t at) { Leave(WinScreenFieldOfOffset(w, at)); }
-    int Cell(int row, int column)
-    {
-        int first = 0, cells = 0;
-        MatrixGeometry(w, &first, &cells);
-        EXPECT_EQ(cells, CellsPerRow);
-        return first + row * cells + column;
-    }
-    void Rows(int n)
-    {
-        ASSERT_TRUE(MatrixResize(w, n));
-        MatrixRowsClear(w, 1, 0, n - 1);
-    }
-    uint8_t *RowAt(int row, uint32_t size)
-    {
-        MemBlock h = WinMatrixRows(w);
-        uint8_t *p = MemLock(h);
-        MemUnlock(h);   // the rows stay put while the test reads them
-        return p + uint32_t(row) * size;
-    }
-    uint8_t *ORow(int row) { return RowAt(row, Row::Size); }
-    static double Num(const uint8_t *base, uint32_t at)
-    {
-        PackedDecimal d = GetDec(base, at);
-        return DecIsBlank(&d) ? BlankNum : DecToDouble(&d);
-    }
+    int Cell(int row, int column) { return CellAt(row, column, CellsPerRow); }
+    uint8_t *ORow(int row) { return RowBytes(row, Row::Size); }
     void Customer(uint32_t at, const char *code)
     {
         PutText(Rec(), at, 20, code);
@@ -265,14 +235,14 @@ TEST_F(OrderWindowTest, QuotationRowSumGivesItsDiscountByPriceUnitAndLeavesItWit
     Open(WinTypes::Quotation, QuotationVc::QTDate);
     Customer(QuotationVc::CustCode, "C1");
     Rows(1);
-    PutDec(RowAt(0, QRow::Size), QRow::Quantity, Dec(1));
-    PutText(RowAt(0, QRow::Size), QRow::ItemCode, 20, "ITEM1");
+    PutDec(RowBytes(0, QRow::Size), QRow::Quantity, Dec(1));
+    PutText(RowBytes(0, QRow::Size), QRow::ItemCode, 20, "ITEM1");
     Leave(Cell(0, ColItem));
-    uint8_t *r = RowAt(0, QRow::Size);
+    uint8_t *r = RowBytes(0, QRow::Size);
     EXPECT_EQ(Num(r, QRow::Sum), 100);
     PutDec(r, QRow::Sum, Dec(90));
     Leave(Cell(0, ColSum));
-    r = RowAt(0, QRow::Size);
+    r = RowBytes(0, QRow::Size);
     EXPECT_EQ(Num(r, QRow::Discount), 10);
     EXPECT_EQ(Num(r, QRow::GrossProfit), 30);
     EXPECT_EQ(Num(Rec(), QuotationVc::NetTotal), 90);
@@ -280,15 +250,15 @@ TEST_F(OrderWindowTest, QuotationRowSumGivesItsDiscountByPriceUnitAndLeavesItWit
     PutDec(r, QRow::PriceUnit, Dec(10));
     PutDec(r, QRow::Discount, Dec(0));
     Leave(Cell(0, ColSum));
-    EXPECT_EQ(Num(RowAt(0, QRow::Size), QRow::Discount), -800);
+    EXPECT_EQ(Num(RowBytes(0, QRow::Size), QRow::Discount), -800);
     // No quantity: the discount stays as it was and the sum as typed.
-    r = RowAt(0, QRow::Size);
+    r = RowBytes(0, QRow::Size);
     PutDec(r, QRow::Discount, Dec(5));
     PutDec(r, QRow::Quantity, Dec(0));
     PutDec(r, QRow::Sum, Dec(80));
     Leave(Cell(0, ColSum));
-    EXPECT_EQ(Num(RowAt(0, QRow::Size), QRow::Discount), 5);
-    EXPECT_EQ(Num(RowAt(0, QRow::Size), QRow::Sum), 80);
+    EXPECT_EQ(Num(RowBytes(0, QRow::Size), QRow::Discount), 5);
+    EXPECT_EQ(Num(RowBytes(0, QRow::Size), QRow::Sum), 80);
 }
 
 TEST_F(OrderWindowTest, DerivedDiscountCountsABlankOrZeroPriceUnitAsOne)

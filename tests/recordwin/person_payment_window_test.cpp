@@ -14,14 +14,15 @@
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "tests/operations/purchase_fixture.h"
+#include "tests/recordwin/window_driver.h"
 
 namespace {
 
 constexpr int PersonPayment = 476, Expense = 475;
 
-class PersonWindowsTest : public PurchaseFixture {
+class PersonWindowsTest : public PurchaseFixture, public WindowDriver {
 protected:
-    int w = 0;
+    using PurchaseFixture::Num;   // blank amounts read as 0
 
     void SetUp() override {
         PurchaseFixture::SetUp();
@@ -38,22 +39,6 @@ protected:
         ASSERT_GT(w, 0);
         WinSetRecState(w, 1);
     }
-    uint8_t *Rec() { return WinRecordBuffer(w); }
-    void Commit(int F, uint8_t changed = 1) {
-        int16_t field = int16_t(F);
-        EXPECT_EQ(WindowEvent(w, 6, &field, &changed), 1);
-    }
-    void CommitHeader(uint32_t offset) { Commit(WinScreenFieldOfOffset(w, offset)); }
-    uint8_t *RowAt(int row, uint32_t size) {
-        MemBlock h = WinMatrixRows(w);
-        uint8_t *p = MemLock(h);
-        MemUnlock(h);
-        return p + uint32_t(row) * size;
-    }
-    void Rows(int n) {
-        ASSERT_TRUE(MatrixResize(w, n));
-        MatrixRowsClear(w, 1, 0, n - 1);
-    }
 };
 
 // A person typed into a row draws the name (the row's text of 20 stays
@@ -65,27 +50,27 @@ TEST_F(PersonWindowsTest, PersonPaymentRowsTotalsAndRate) {
     constexpr int First = 11, Cells = 5;
     PutDec(Rec(), PersPayVc::Rate, Dec(100));
     PutDec(Rec(), PersPayVc::BankAmount, Dec(300));
-    CommitHeader(PersPayVc::BankAmount);
+    LeaveField(PersPayVc::BankAmount);
     EXPECT_EQ(Num(Rec(), PersPayVc::Rate), 100) << "rows totalling nothing leave the rate";
 
     Rows(2);
-    PutText(RowAt(0, Row::Size), Row::Person, 5, "P1");
-    Commit(First + 0);
-    EXPECT_EQ(Text(RowAt(0, Row::Size), Row::Name), "Pat Person");
-    EXPECT_EQ(Text(RowAt(0, Row::Size), Row::Text10), "");
+    PutText(RowBytes(0, Row::Size), Row::Person, 5, "P1");
+    Leave(First + 0);
+    EXPECT_EQ(Text(RowBytes(0, Row::Size), Row::Name), "Pat Person");
+    EXPECT_EQ(Text(RowBytes(0, Row::Size), Row::Text10), "");
     int beeps = PlBeepCount();
-    PutText(RowAt(1, Row::Size), Row::Person, 5, "ZZ");
-    PutText(RowAt(1, Row::Size), Row::Name, 60, "old");
-    Commit(First + Cells);
+    PutText(RowBytes(1, Row::Size), Row::Person, 5, "ZZ");
+    PutText(RowBytes(1, Row::Size), Row::Name, 60, "old");
+    Leave(First + Cells);
     EXPECT_EQ(PlBeepCount(), beeps + 1);
-    EXPECT_EQ(Text(RowAt(1, Row::Size), Row::Name), "");
+    EXPECT_EQ(Text(RowBytes(1, Row::Size), Row::Name), "");
 
-    PutDec(RowAt(0, Row::Size), Row::Amount, Dec(200));
-    Commit(First + 3);
+    PutDec(RowBytes(0, Row::Size), Row::Amount, Dec(200));
+    Leave(First + 3);
     EXPECT_EQ(Num(Rec(), PersPayVc::Total), 200);
     PutDec(Rec(), PersPayVc::BankCharges, Dec(10));
     PutDec(Rec(), PersPayVc::BankAmount, Dec(230));
-    CommitHeader(PersPayVc::BankAmount);
+    LeaveField(PersPayVc::BankAmount);
     EXPECT_EQ(Num(Rec(), PersPayVc::Rate), 110);
 }
 
@@ -126,34 +111,34 @@ TEST_F(PersonWindowsTest, ExpenseRowsVatAndTotals) {
     namespace Row = ExpenseVc::Rows;
     constexpr int First = 10, Cells = 6;
     PutText(Rec(), ExpenseVc::Person, 5, "P1");
-    CommitHeader(ExpenseVc::Person);
+    LeaveField(ExpenseVc::Person);
     EXPECT_EQ(Text(Rec(), ExpenseVc::PersonName), "Pat Person");
     int beeps = PlBeepCount();
     PutText(Rec(), ExpenseVc::Person, 5, "ZZ");
-    CommitHeader(ExpenseVc::Person);
+    LeaveField(ExpenseVc::Person);
     EXPECT_EQ(PlBeepCount(), beeps + 1);
     EXPECT_EQ(Text(Rec(), ExpenseVc::PersonName), "Pat Person");
 
     ChangeBlock(PurchAccountsBlk::Number, PurchAccountsBlk::Size,
                 [](uint8_t *a) { PutText(a, PurchAccountsBlk::VatCodeT0, 2, "1"); });
     Rows(2);
-    PutText(RowAt(0, Row::Size), Row::Account, 10, PurchaseCo::Costs);
-    Commit(First + 0);
-    EXPECT_EQ(Text(RowAt(0, Row::Size), Row::Text), PurchaseCo::Costs);
-    EXPECT_EQ(Text(RowAt(0, Row::Size), Row::VatCode), "1");
-    PutDec(RowAt(0, Row::Size), Row::Amount, Dec(125));
-    Commit(First + 3);
-    EXPECT_EQ(Num(RowAt(0, Row::Size), Row::VatAmount), 25);
-    PutText(RowAt(0, Row::Size), Row::VatCode, 2, "2");
-    Commit(First + 4);
-    EXPECT_NEAR(Num(RowAt(0, Row::Size), Row::VatAmount), 13.39, 1e-9);
-    PutText(RowAt(1, Row::Size), Row::Account, 10, "9999");
-    Commit(First + Cells);
+    PutText(RowBytes(0, Row::Size), Row::Account, 10, PurchaseCo::Costs);
+    Leave(First + 0);
+    EXPECT_EQ(Text(RowBytes(0, Row::Size), Row::Text), PurchaseCo::Costs);
+    EXPECT_EQ(Text(RowBytes(0, Row::Size), Row::VatCode), "1");
+    PutDec(RowBytes(0, Row::Size), Row::Amount, Dec(125));
+    Leave(First + 3);
+    EXPECT_EQ(Num(RowBytes(0, Row::Size), Row::VatAmount), 25);
+    PutText(RowBytes(0, Row::Size), Row::VatCode, 2, "2");
+    Leave(First + 4);
+    EXPECT_NEAR(Num(RowBytes(0, Row::Size), Row::VatAmount), 13.39, 1e-9);
+    PutText(RowBytes(1, Row::Size), Row::Account, 10, "9999");
+    Leave(First + Cells);
     EXPECT_EQ(PlBeepCount(), beeps + 2);
-    PutDec(RowAt(1, Row::Size), Row::Amount, Dec(50));
-    PutText(RowAt(1, Row::Size), Row::VatCode, 2, "");
-    Commit(First + Cells + 3);
-    EXPECT_EQ(Num(RowAt(1, Row::Size), Row::VatAmount), 0);
+    PutDec(RowBytes(1, Row::Size), Row::Amount, Dec(50));
+    PutText(RowBytes(1, Row::Size), Row::VatCode, 2, "");
+    Leave(First + Cells + 3);
+    EXPECT_EQ(Num(RowBytes(1, Row::Size), Row::VatAmount), 0);
     EXPECT_EQ(Num(Rec(), ExpenseVc::Total), 175);
     EXPECT_NEAR(Num(Rec(), ExpenseVc::VatTotal), 13.39, 1e-9);
 }

@@ -15,6 +15,7 @@
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "tests/operations/receipt_fixture.h"
+#include "tests/recordwin/window_driver.h"
 
 namespace {
 
@@ -26,9 +27,9 @@ namespace Row = IPVc::Rows;
 constexpr int FirstCell = 10, CellsPerRow = 6;
 constexpr int ColInvoice = 0, ColCustomer = 1, ColAmount = 3, ColDate = 4;
 
-class ReceiptWindowTest : public ReceiptFixture {
+class ReceiptWindowTest : public ReceiptFixture, public WindowDriver {
 protected:
-    int w = 0;
+    using ReceiptFixture::Num;   // blank amounts read as 0
 
     void SetUp() override {
         ReceiptFixture::SetUp();
@@ -47,22 +48,9 @@ protected:
         ReceiptFixture::TearDown();
     }
 
-    uint8_t *Rc() { return WinRecordBuffer(w); }
-    void Leave(int F, uint8_t changed = 1) {
-        int16_t field = int16_t(F);
-        EXPECT_EQ(WindowEvent(w, 6, &field, &changed), 1);
-    }
+    uint8_t *Rc() { return Rec(); }
     static int Cell(int row, int column) { return FirstCell + row * CellsPerRow + column; }
-    void Rows(int n) {
-        ASSERT_TRUE(MatrixResize(w, n));
-        MatrixRowsClear(w, 1, 0, n - 1);
-    }
-    uint8_t *RowAt(int row) {
-        MemBlock h = WinMatrixRows(w);
-        uint8_t *p = MemLock(h);
-        MemUnlock(h);
-        return p + uint32_t(row) * Row::Size;
-    }
+    uint8_t *RowAt(int row) { return RowBytes(row, Row::Size); }
     // Types invoice serial into row `row` (growing the rows) and leaves it.
     void PayInvoice(int row, int32_t serial) {
         if (WinMatrixRowCount(w) <= row) {
