@@ -25,17 +25,11 @@
 
 namespace {
 
-constexpr int InputsPerCompany = 200;
-
-int Inputs;
-
 using fuzzsetup::Check;
 
-void Setup() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    fuzzsetup::Start("orvel_fuzz_bank_");
+// The hooks the target needs: the exchange, and the company block's
+// variant word bound.
+void Install() {
     TextExchangeInstall();
     CompanyVariantBind(CompanyBlock);
 }
@@ -76,11 +70,7 @@ std::vector<std::vector<uint8_t>> BankImportFuzzSeeds() {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    Setup();
-    if (Inputs++ % InputsPerCompany == 0) {
-        fuzzsetup::FreshCompany();
-        AddInvoice();
-    }
+    if (fuzzsetup::BeforeInput("orvel_fuzz_bank_", Install)) AddInvoice();
     if (size == 0) return 0;
     PutU16(CompanyBlock, CompanyBlk::CompanyVariant, data[0] % 2 ? BankFormatTelepay : BankFormatLm);
     PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);

@@ -63,4 +63,23 @@ inline void FreshCompany() {
     Check(SettingsStartup());
 }
 
+// Before each input of a target that reads into a company: the start
+// once a process, then install() (the hooks the target needs), and a new
+// company for every InputsPerCompany inputs, so that what earlier inputs
+// stored neither grows without end nor hides what a fresh company meets.
+// True when the company is new.
+constexpr int InputsPerCompany = 200;
+inline bool BeforeInput(const std::string &prefix, void (*install)()) {
+    static bool started = false;
+    static int inputs = 0;
+    if (!started) {
+        started = true;
+        Start(prefix);
+        install();
+    }
+    if (inputs++ % InputsPerCompany != 0) return false;
+    FreshCompany();
+    return true;
+}
+
 }  // namespace fuzzsetup

@@ -21,22 +21,7 @@
 
 namespace {
 
-// Inputs read into one company before it is made afresh.
-constexpr int InputsPerCompany = 200;
-
-int Inputs;
-
 using fuzzsetup::Check;
-
-// Once: the shared start (the built interface, the work blocks, the
-// scratch folder), the exchange installed.
-void Setup() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    fuzzsetup::Start("orvel_fuzz_sie_");
-    TextExchangeInstall();
-}
 
 }  // namespace
 
@@ -69,8 +54,7 @@ std::vector<std::vector<uint8_t>> SieImportFuzzSeeds() {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    Setup();
-    if (Inputs++ % InputsPerCompany == 0) fuzzsetup::FreshCompany();
+    fuzzsetup::BeforeInput("orvel_fuzz_sie_", TextExchangeInstall);
     PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceMemory);
     PutU16(ReportParams, ReportParamsVc::ReportNumber, 2);
     const uint32_t accounts = RegRecordCount(ACVc::Number), vouchers = RegRecordCount(TRVc::Number);
