@@ -115,10 +115,10 @@ int32_t DateDiffDays(const DateRec *a, const DateRec *b, int32_t *out = nullptr)
 
 // ---- Months, years and periods (period.cpp) ----
 
-// Adds n months, carrying into the year. The day is kept as it is, so
-// 31 January plus one month is 31 February; day arithmetic reads that
-// as 3 March. An empty date stays empty, and a result outside the years
-// 1..65535 is an empty date.
+// Adds n months, carrying into the year. The day is kept where the new
+// month has it, else it becomes the month's last day: 31 January plus
+// one month is 28 (or 29) February. An empty date stays empty, and a
+// result outside the years 1..65535 is an empty date.
 void DateAddMonths(DateRec *date, int32_t n);
 // Adds n years, with the same rules for empty dates and the range.
 void DateAddYears(DateRec *date, int32_t n);

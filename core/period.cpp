@@ -36,6 +36,13 @@ void DateAddMonths(DateRec *date, int32_t n) {
     int64_t carry = FloorDiv(m, 12);
     date->month = static_cast<uint16_t>(m - 12 * carry + 1);
     SetYear(date, static_cast<int64_t>(date->year) + carry);
+    // A day the new month lacks (31 January plus one month) becomes its
+    // last day: an impossible date would be stored in budget rows and
+    // read by day arithmetic as a day of the month after.
+    if (date->year != 0) {
+        const int last = DaysInMonth(date->year, date->month);
+        if (date->day > last) date->day = static_cast<uint16_t>(last);
+    }
 }
 
 void DateAddYears(DateRec *date, int32_t n) {

@@ -6,12 +6,14 @@
 // stopping past its range's end), or by postal code from the start.
 #include "exchange/contract_export.h"
 
-#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -28,9 +30,13 @@ constexpr uint16_t BySerial = 0, ByCustomer = 1;
 constexpr uint16_t AsFields = 0;
 constexpr uint32_t AddressLines[] = {Co::CustName, Co::Addr1, Co::Addr2, Co::Addr3};
 
+// A line the export writes is one text of at most 255 characters.
+constexpr size_t LineMax = 255;
+
 struct ExportRun {
     const ContractSelection *sel;
     uint16_t layout;
+    std::vector<int32_t> refused;   // contracts whose quoted line was too long
 };
 
 bool Stopped() { return UserCancelFlag != 0 || OutputJobState.stopFlag != 0; }
@@ -38,7 +44,7 @@ bool Stopped() { return UserCancelFlag != 0 || OutputJobState.stopFlag != 0; }
 // One period's line.
 bool WritePeriod(void *ctx, uint8_t *contract, const DateRec &, const DateRec &, const DateRec &)
 {
-    const ExportRun &run = *static_cast<const ExportRun *>(ctx);
+    ExportRun &run = *static_cast<ExportRun *>(ctx);
     const int32_t serial = GetI32(contract, Co::SerNr);
     uint8_t text[256];
     if (run.layout == AsFields) {
@@ -48,22 +54,42 @@ bool WritePeriod(void *ctx, uint8_t *contract, const DateRec &, const DateRec &,
             ExportValue(text, FtText);
         }
     } else {
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "%d", serial);
-        uint8_t line[256];
-        PStringFromC(line, "\"");
-        PStringAppendC(line, digits);
-        PStringAppendChar(line, '"');
+        // Four full address lines make a line longer than a text the
+        // export writes: such a line is left out and named at the end,
+        // never cut short.
+        std::string quoted = "\"" + std::to_string(serial) + "\"";
         for (uint32_t at : AddressLines) {
             GetPString(contract, at, 60, text);
-            PStringAppendC(line, ",\"");
-            PStringAppend(line, text);
-            PStringAppendChar(line, '"');
+            quoted += ",\"" + PStringToStd(text) + "\"";
         }
+        if (quoted.size() > LineMax) {
+            if (run.refused.empty() || run.refused.back() != serial) run.refused.push_back(serial);
+            return !Stopped();
+        }
+        uint8_t line[256];
+        PStringFromView(line, quoted);
         ExportText(line);
     }
     ExportLineFeed();
     return !Stopped();
+}
+
+// Tells which contracts' lines were left out for their length.
+void TellRefused(const std::vector<int32_t> &refused)
+{
+    if (refused.empty()) return;
+    std::string numbers;
+    for (int32_t serial : refused) {
+        const std::string next = (numbers.empty() ? "" : ", ") + std::to_string(serial);
+        if (numbers.size() + next.size() > 200) {
+            numbers += ", ...";
+            break;
+        }
+        numbers += next;
+    }
+    PString extra;
+    PStringFromView(extra, numbers);
+    ShowMessage(Texts::ContractLinesTooLong, extra);
 }
 
 }  // namespace
@@ -77,7 +103,7 @@ void ExportContractsText()
         return;
     }
     const uint16_t order = GetU16(ReportParams, ReportParamsVc::ReportLayout);
-    ExportRun run{&sel, GetU16(ReportParams, ReportParamsVc::Option11)};
+    ExportRun run{&sel, GetU16(ReportParams, ReportParamsVc::Option11), {}};
     RuleRecord contract(Co::Number);
     if (!contract.record) return;
     uint8_t *c = contract.record;
@@ -103,4 +129,5 @@ void ExportContractsText()
         if (!ContractPeriods(sel, c, WritePeriod, &run)) break;
     }
     RecFreeMatrix(Co::Number, c);
+    TellRefused(run.refused);
 }

@@ -401,7 +401,10 @@ bool ReadBudgetV2(int number, int version, uint8_t *record)
             ImportDamage(1);
             return false;
         }
-        DateAddMonths(&from, 1);
+        // From the year's start each time, so that a month's short last
+        // day does not carry into the months after it.
+        from = start;
+        DateAddMonths(&from, r + 1);
     }
     return BudgetTotalSpread(record, &end);
 }

@@ -22,8 +22,9 @@ bool InterestRowAdd(MemBlock *lines, int16_t kind, int32_t number, const DateRec
 
 // The open items (register 13) of the customer by age: ages[0] all of
 // them, then not yet due, 1 to 15, 16 to 30, 31 to 60 and more than 60
-// days overdue on today's date. The walk stops early when the user
-// cancels (the sums so far stand).
+// days overdue on TodayDate as the caller holds it (the walk does not
+// read the clock: a run reads it once where it starts). The walk stops
+// early when the user cancels (the sums so far stand).
 void CustomerAgeing(const uint8_t *customerCode, PackedDecimal ages[6]);
 
 // Builds the statement of the customer (register 2 record) over the

@@ -124,6 +124,8 @@ bool InterestRowAdd(MemBlock *lines, int16_t kind, int32_t number, const DateRec
     return true;
 }
 
+// Ages against TodayDate as the caller holds it, so that every customer
+// of a run is aged on the day the run started, also past midnight.
 void CustomerAgeing(const uint8_t *customerCode, PackedDecimal ages[6]) {
     assert(customerCode && ages);
     for (int i = 0; i < 6; i++) DecSetZero(&ages[i]);
@@ -133,7 +135,6 @@ void CustomerAgeing(const uint8_t *customerCode, PackedDecimal ages[6]) {
     PutPString(item.record, ARVc::CustCode, CustomerCodeMax, customerCode);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(ARVc::Number, "CustCode", item.record, 1, 0, &recid, &position)) return;
-    TodayToGlobals();
     for (uint32_t p = position; !UserCancelFlag; p++) {
         if (p != position && !RecReadAtIndex(ARVc::Number, "CustCode", (int32_t)p, item.record, &recid)) break;
         if (!SameCode(item.record, ARVc::CustCode, customerCode)) break;

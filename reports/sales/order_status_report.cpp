@@ -25,6 +25,7 @@
 #include "reports/sales/order_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
+#include "reports/sales/stock_reports.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
@@ -105,47 +106,6 @@ bool OrderHasPassingRow(const StatusRun &run, const uint8_t *order) {
     return false;
 }
 
-// True unless an item row of a stocked item orders more (less what is
-// already delivered) than the order's location holds.
-bool OrderRowsInStockHere(const uint8_t *order) {
-    PString location, item;
-    GetPString(order, ORVc::Location, 10, location);
-    uint8_t row[R::Size], stock[LSVc::Size];
-    RuleRecord it(INVc::Number);
-    if (!it.record) return false;
-    const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
-    for (int32_t i = 0; i < n; i++) {
-        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        GetPString(row, R::ItemCode, 20, item);
-        if (GetU16(row, R::Kind) != ItemRow || !item[0]) continue;
-        PutPString(it.record, INVc::Code, 20, item);
-        uint32_t recid = 0, position = 0;
-        const bool found = RecFind(INVc::Number, it.record, 1, 1, &recid, &position);
-        const bool stocked = found && GetU16(it.record, INVc::Stocked) != 0;
-        RecFreeMatrix(INVc::Number, it.record);
-        if (!stocked) continue;
-        PackedDecimal want = OrderQty(row, R::Quantity), delivered = OrderQty(row, R::QtyDelivered);
-        DecSub(&want, &delivered, &want);
-        Register6Lookup(item, location, stock);
-        PackedDecimal onHand = OrderQty(stock, LSVc::InStock);
-        if (DecCompare(&want, &onHand) > 0) return false;
-    }
-    return true;
-}
-
-// True when some item row has shipped more than was invoiced.
-bool OrderHasOpenRowsHere(const uint8_t *order) {
-    uint8_t row[R::Size];
-    const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
-    for (int32_t i = 0; i < n; i++) {
-        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        if (GetU16(row, R::Kind) != ItemRow || row[R::ItemCode] == 0) continue;
-        PackedDecimal shipped = OrderQty(row, R::QtyShipped), invoiced = OrderQty(row, R::QtyInvoiced);
-        if (DecCompare(&shipped, &invoiced) > 0) return true;
-    }
-    return false;
-}
-
 // The status test of the report, then the selection's filters.
 bool OrderTaken(const StatusRun &run, const uint8_t *order) {
     const uint16_t a = GetU16(order, ORVc::DelivComplete), b = GetU16(order, ORVc::InvState);
@@ -182,8 +142,8 @@ bool OrderTaken(const StatusRun &run, const uint8_t *order) {
     }
     if (run.report != 116 && b == 2 && a != 0) return false;
     if (!OrderHasPassingRow(run, order)) return false;
-    if (run.report == 64 && !OrderRowsInStockHere(order)) return false;
-    if (run.report == 116 && !OrderHasOpenRowsHere(order)) return false;
+    if (run.report == 64 && !OrderRowsInStock(order)) return false;
+    if (run.report == 116 && !OrderHasOpenRows(order)) return false;
     return true;
 }
 
@@ -205,36 +165,11 @@ PackedDecimal OpenValue(const StatusRun &run, const uint8_t *order) {
 }
 
 void Headings(const StatusRun &run) {
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 2622, 0);
-    switch (run.layout) {
-    case 0:
-        RepTextNr(60, 0, 2623, 0);
-        RepTextNr(140, 0, 2624, 0);
-        RepTextNr(1, 0, 2627, 1);
-        break;
-    case 1:
-        RepTextNr(130, 0, 2623, 0);
-        RepTextNr(210, 0, 2624, 0);
-        RepTextNr(480, 0, 2638, 1);
-        break;
-    default:
-        RepTextNr(50, 0, 2623, 0);
-        RepTextNr(110, 0, 2638, 0);
-        RepTextNr(175, 0, 2637, 0);
-        if (!run.quantities) {
-            RepTextNr(270, 0, 2639, 1);
-            RepTextNr(380, 0, 2640, 1);
-            RepTextNr(450, 0, 2625, 1);
-        } else {
-            RepTextNr(260, 0, 2631, 1);
-            RepTextNr(330, 0, 2632, 1);
-            RepTextNr(410, 0, 2630, 1);
-            RepTextNr(480, 0, run.report == 54 ? 2639 : Texts::TextNotInvoiced, 1);
-        }
-        break;
-    }
-    RepEndLine();
+    const StatusHeadingTexts texts = {
+        .number = 2622, .date = 2623, .name = 2624, .value = 2627, .layout1Right = 2638, .rowText = 2638,
+        .rowItem = 2637, .amounts = {2639, 2640, 2625},
+        .quantities = {2631, 2632, 2630, run.report == 54 ? 2639 : Texts::TextNotInvoiced}};
+    OrderStatusHeadings(run.layout, run.quantities, texts);
     if (run.layout == 0 || (run.layout == 2 && run.report != 54)) RepRuleFull(1, 4);
 }
 
@@ -260,40 +195,6 @@ void OrderStatusDetail(const uint8_t *order) {
         }
         RepEndLine();
     }
-}
-
-// The order in full with what is left of each item row and its value.
-void OrderDetailBlockHere(const StatusRun &run, const uint8_t *order) {
-    constexpr int T = FtText;
-    OrderLineFields(order, {{0, ORVc::SerNr, FtLongOrEmpty, 0, 0}, {130, ORVc::OrdDate, FtDate, 0, 0},
-                            {220, ORVc::Text284, T, 20, 0}, {480, ORVc::CurncyCode, T, 5, 1}});
-    OrderLineFields(order, {{50, ORVc::CustCode, T, 20, 0}, {200, ORVc::Addr0, T, 60, 0}});
-    OrderLineFields(order, {{50, ORVc::SalesMan, T, 5, 0}, {200, ORVc::Addr1, T, 60, 0}});
-    OrderLineFields(order, {{200, ORVc::Addr2, T, 60, 0}});
-    OrderLineFields(order, {{200, ORVc::Addr3, T, 60, 0}, {480, ORVc::DelivText, T, 10, 1}});
-    uint8_t row[R::Size];
-    PackedDecimal sum;
-    DecSetZero(&sum);
-    const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
-    for (int32_t i = 0; i < n; i++) {
-        if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        if (GetU16(row, R::Kind) != ItemRow) continue;
-        const PackedDecimal left = Remaining(run, row), value = RowValue(row, &left, true);
-        const PackedDecimal price = GetDec(row, R::Price), discount = GetDec(row, R::Discount);
-        DecAdd(&sum, &value, &sum);
-        RepStartLine(LineHeight);
-        OrderLineText(20, row, R::ItemCode, 20, 0);
-        OrderLineAmount(124, &left, FtAmount3, 1);
-        OrderLineText(130, row, R::Text, 100, 0);
-        OrderLineAmount(340, &price, FtAmount3Drop, 1);
-        OrderLineAmount(370, &discount, FtAmount1, 1);
-        OrderLineAmount(480, &value, FtAmount2, 1);
-        RepEndLine();
-    }
-    OrderLineRule(380, 480, 2);
-    RepStartLine(LineHeight);
-    OrderLineAmount(480, &sum, FtAmount2, 1);
-    RepEndLine();
 }
 
 // Layout 2: one line per item row that passes and has something to show.
@@ -362,7 +263,7 @@ bool EachOrder(const uint8_t *order, void *context) {
         break;
     case 1:
         RepRuleFull(1, 4);
-        if (!run.quantities) OrderDetailBlockHere(run, order);
+        if (!run.quantities) OrderDetailBlock(order, run.report == 116);
         else OrderStatusDetail(order);
         break;
     default:

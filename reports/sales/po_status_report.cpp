@@ -21,6 +21,7 @@
 #include "reports/sales/order_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
+#include "reports/sales/stock_reports.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -93,31 +94,10 @@ bool RowHasItem(const uint8_t *row) {
 
 // Headings of the layout.
 void Headings(const PORun &run) {
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 5042, 0);
-    if (run.layout == 0) {
-        RepTextNr(60, 0, 5043, 0);
-        RepTextNr(140, 0, 5044, 0);
-        RepTextNr(1, 0, 5047, 1);
-    } else if (run.layout == 1) {
-        RepTextNr(130, 0, 5043, 0);
-        RepTextNr(210, 0, 5044, 0);
-        RepTextNr(480, 0, 5053, 1);
-    } else {
-        RepTextNr(50, 0, 5043, 0);
-        RepTextNr(110, 0, 5053, 0);
-        RepTextNr(175, 0, 5052, 0);
-        if (!run.quantities) {
-            RepTextNr(270, 0, 5054, 1);
-            RepTextNr(380, 0, 2640, 1);
-            RepTextNr(450, 0, 5045, 1);
-        } else {
-            RepTextNr(260, 0, 2631, 1);
-            RepTextNr(330, 0, 5051, 1);
-            RepTextNr(410, 0, 5054, 1);
-        }
-    }
-    RepEndLine();
+    const StatusHeadingTexts texts = {.number = 5042, .date = 5043, .name = 5044, .value = 5047,
+                                      .layout1Right = 5053, .rowText = 5053, .rowItem = 5052,
+                                      .amounts = {5054, 2640, 5045}, .quantities = {2631, 5051, 5054, 0}};
+    OrderStatusHeadings(run.layout, run.quantities, texts);
 }
 
 // The order with each item row's ordered, received and on-purchase quantity.

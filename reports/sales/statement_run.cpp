@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "core/field_access.h"
+#include "core/system.h"
 #include "dict_offsets.h"
 #include "operations/statement.h"
 #include "reports/sales/customer_reports.h"
@@ -22,5 +23,6 @@ void EachStatement(const uint8_t *customer, void *) {
 
 void CustomerStatementRun() {
     assert(ReportParams);
+    TodayToGlobals();   // once: every statement of the run is aged on this day
     CustomerWalk(EachStatement, nullptr);
 }

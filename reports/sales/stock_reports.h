@@ -65,8 +65,21 @@ bool OrderRowsInStock(const uint8_t *order);
 // True when some item row's delivered quantity exceeds its invoiced one.
 bool OrderHasOpenRows(const uint8_t *order);
 // The order in full for the order-status reports: head, addresses, and
-// each item row with what is left of it and its amount.
-void OrderDetailBlock(const uint8_t *order);
+// each item row with what is left of it (ordered, or with fromShipped
+// shipped, less invoiced) and that quantity's amount, then their sum.
+void OrderDetailBlock(const uint8_t *order, bool fromShipped = false);
+// The text numbers of a status report's heading line, by layout (a
+// quantity text 0 prints nothing).
+struct StatusHeadingTexts {
+    int number;             // at 0, every layout
+    int date, name, value;  // layout 0 at 60, 140, stop 1; layout 1 date and name at 130, 210
+    int layout1Right;       // layout 1 at 480
+    int rowText, rowItem;   // layout 2 at 110 and 175 (the date at 50)
+    int amounts[3];         // layout 2 with values at 270, 380, 450
+    int quantities[4];      // layout 2 with quantities at 260, 330, 410, 480
+};
+// The heading line of the order and purchase-order status reports.
+void OrderStatusHeadings(int layout, bool quantities, const StatusHeadingTexts &texts);
 // A stock movement in full: head and its rows.
 void StockMovementDetail(const uint8_t *movement);
 

@@ -1,7 +1,8 @@
 // stock_totals.cpp - the small stock routines the stock and order reports
 // share: an item's stock by location, whether an order's rows are in
-// stock or still open, and the detail blocks of an order and of a stock
-// movement.
+// stock or still open, the detail blocks of an order and of a stock
+// movement, and the heading line of the order and purchase-order status
+// reports.
 #include <cassert>
 #include <cstring>
 
@@ -13,6 +14,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/sales/order_reports.h"
 #include "reports/sales/stock_reports.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
@@ -140,54 +142,68 @@ bool OrderHasOpenRows(const uint8_t *order) {
     return false;
 }
 
-void OrderDetailBlock(const uint8_t *order) {
+void OrderDetailBlock(const uint8_t *order, bool fromShipped) {
     assert(order);
-    RepStartLine(LineHeight);
-    StockNumberAt(0, GetU32(order, ORVc::SerNr));
-    RepValue(130, 0, order + ORVc::OrdDate, FtDate, 0);
-    StockFieldAt(220, order, ORVc::Reference, 60);
-    StockFieldAt(480, order, ORVc::CustCode, 20, -1);
-    RepEndLine();
-    const uint32_t pairs[][2] = {{ORVc::Addr0, ORVc::DelAddr0}, {ORVc::Addr1, ORVc::DelAddr1}};
-    for (const auto &pair : pairs) {
-        RepStartLine(LineHeight);
-        StockFieldAt(50, order, pair[0], 60);
-        StockFieldAt(200, order, pair[1], 60);
-        RepEndLine();
-    }
-    RepStartLine(LineHeight);
-    StockFieldAt(200, order, ORVc::DelAddr2, 60);
-    StockFieldAt(480, order, ORVc::SalesMan, 5, -1);
-    RepEndLine();
-    RepStartLine(LineHeight);
-    StockFieldAt(200, order, ORVc::DelAddr3, 60);
-    RepEndLine();
+    namespace R = ORVc::Rows;
+    constexpr int T = FtText;
+    OrderLineFields(order, {{0, ORVc::SerNr, FtLongOrEmpty, 0, 0}, {130, ORVc::OrdDate, FtDate, 0, 0},
+                            {220, ORVc::Text284, T, 20, 0}, {480, ORVc::CurncyCode, T, 5, 1}});
+    OrderLineFields(order, {{50, ORVc::CustCode, T, 20, 0}, {200, ORVc::Addr0, T, 60, 0}});
+    OrderLineFields(order, {{50, ORVc::SalesMan, T, 5, 0}, {200, ORVc::Addr1, T, 60, 0}});
+    OrderLineFields(order, {{200, ORVc::Addr2, T, 60, 0}});
+    OrderLineFields(order, {{200, ORVc::Addr3, T, 60, 0}, {480, ORVc::DelivText, T, 10, 1}});
     PackedDecimal sum;
     DecSetZero(&sum);
-    uint8_t row[ORVc::Rows::Size];
+    uint8_t row[R::Size];
     const int32_t rows = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
-        if (GetU16(row, ORVc::Rows::Kind) != ItemRow) continue;
-        PackedDecimal ordered, invoiced, left, amount;
-        Quantity(row, ORVc::Rows::Quantity, &ordered);
-        Quantity(row, ORVc::Rows::QtyInvoiced, &invoiced);
-        DecSub(&ordered, &invoiced, &left);
-        const PackedDecimal price = GetDec(row, ORVc::Rows::Price), unit = GetDec(row, ORVc::Rows::PriceUnit),
-                            discount = GetDec(row, ORVc::Rows::Discount);
+        if (GetU16(row, R::Kind) != ItemRow) continue;
+        PackedDecimal from, invoiced, left, amount;
+        Quantity(row, fromShipped ? R::QtyShipped : R::Quantity, &from);
+        Quantity(row, R::QtyInvoiced, &invoiced);
+        DecSub(&from, &invoiced, &left);
+        const PackedDecimal price = GetDec(row, R::Price), unit = GetDec(row, R::PriceUnit),
+                            discount = GetDec(row, R::Discount);
         DecRowAmount(&left, &price, &unit, &discount, &amount);
-        if (!DecIsBlank(&amount)) DecAdd(&sum, &amount, &sum);
+        if (DecIsBlank(&amount)) DecSetZero(&amount);
+        DecAdd(&sum, &amount, &sum);
         RepStartLine(LineHeight);
-        StockFieldAt(20, row, ORVc::Rows::ItemCode, 20);
-        StockValueAt(124, &left, FtAmount3);
-        StockFieldAt(130, row, ORVc::Rows::Text, 100);
-        StockValueAt(340, &price, FtAmount2);
-        StockValueAt(370, &discount, FtAmount1);
-        StockValueAt(480, &amount, FtAmount2);
+        OrderLineText(20, row, R::ItemCode, 20, 0);
+        OrderLineAmount(124, &left, FtAmount3, 1);
+        OrderLineText(130, row, R::Text, 100, 0);
+        OrderLineAmount(340, &price, FtAmount3Drop, 1);
+        OrderLineAmount(370, &discount, FtAmount1, 1);
+        OrderLineAmount(480, &amount, FtAmount2, 1);
         RepEndLine();
     }
+    OrderLineRule(380, 480, 2);
     RepStartLine(LineHeight);
-    StockValueAt(480, &sum, FtAmount2);
+    OrderLineAmount(480, &sum, FtAmount2, 1);
+    RepEndLine();
+}
+
+void OrderStatusHeadings(int layout, bool quantities, const StatusHeadingTexts &texts) {
+    RepStartLine(LineHeight);
+    RepTextNr(0, 0, texts.number, 0);
+    if (layout == 0) {
+        RepTextNr(60, 0, texts.date, 0);
+        RepTextNr(140, 0, texts.name, 0);
+        RepTextNr(1, 0, texts.value, 1);
+    } else if (layout == 1) {
+        RepTextNr(130, 0, texts.date, 0);
+        RepTextNr(210, 0, texts.name, 0);
+        RepTextNr(480, 0, texts.layout1Right, 1);
+    } else {
+        RepTextNr(50, 0, texts.date, 0);
+        RepTextNr(110, 0, texts.rowText, 0);
+        RepTextNr(175, 0, texts.rowItem, 0);
+        const int amountAt[3] = {270, 380, 450}, quantityAt[4] = {260, 330, 410, 480};
+        for (int i = 0; i < 4; i++) {
+            if (!quantities && i < 3) RepTextNr(amountAt[i], 0, texts.amounts[i], 1);
+            if (quantities && texts.quantities[i] != 0) RepTextNr(quantityAt[i], 0, texts.quantities[i], 1);
+        }
+    }
     RepEndLine();
 }
 

@@ -276,7 +276,21 @@ TEST(DatePeriods, MonthsYearsAndPeriods) {
 
     DateRec d = D(31, 1, 2026);
     DateAddMonths(&d, 1);
-    EXPECT_EQ(Ymd(d), "2026-2-31");  // the day is kept on purpose
+    EXPECT_EQ(Ymd(d), "2026-2-28") << "a day the month lacks becomes its last day";
+    // The month's last day in leap and common years, backwards too, and a
+    // day every month has kept across the year's end.
+    const std::tuple<DateRec, int32_t, const char *> clamps[] = {
+        {D(31, 1, 2024), 1, "2024-2-29"},   {D(31, 3, 2024), -1, "2024-2-29"},
+        {D(29, 2, 2024), 12, "2025-2-28"},  {D(31, 1, 2000), 1, "2000-2-29"},
+        {D(31, 1, 2100), 1, "2100-2-28"},   {D(31, 10, 2025), 4, "2026-2-28"},
+        {D(31, 5, 2026), 1, "2026-6-30"},   {D(31, 12, 2025), 1, "2026-1-31"},
+        {D(31, 1, 2026), -1, "2025-12-31"}, {D(30, 11, 2025), 2, "2026-1-30"},
+        {D(28, 2, 2023), 1, "2023-3-28"},   {D(31, 3, 2025), -13, "2024-2-29"}};
+    for (auto [from, n, expected] : clamps) {
+        DateRec c = from;
+        DateAddMonths(&c, n);
+        EXPECT_EQ(Ymd(c), expected) << Ymd(from) << " + " << n << " months";
+    }
     d = D(15, 3, 2001);
     DateAddMonths(&d, -13);
     EXPECT_EQ(Ymd(d), "2000-2-15");

@@ -335,6 +335,29 @@ TEST_F(SectionSpecialsTest, OldAssetColumnsBecomeTheOneRow)
     RecFreeMatrix(AssetVc::Number, asset.data());
 }
 
+// A fiscal year from the 31st: each month's row starts on the day the
+// year starts, or on the month's last day when it is shorter, never on
+// a day the month lacks, and a short month does not carry into the
+// months after it.
+TEST_F(SectionSpecialsTest, OldBudgetRowsOfAYearFromThe31st)
+{
+    uint8_t year[FiscalYearEntry::Size] = {0};
+    PutDate(year, FiscalYearEntry::StartDate, DateRec{31, 1, 2025});
+    PutDate(year, FiscalYearEntry::EndDate, DateRec{30, 1, 2026});
+    ASSERT_EQ(SettingsBlockStore(FiscalYearBlk::Number, year, sizeof year), RecDone);
+    SourceOf("4010\tP1\tRent\t1\t0\t365\t0\r\n\r\n");
+    std::vector<uint8_t> budget = Record(BPVc::Number);
+    ASSERT_TRUE(ReadBudgetV2(BPVc::Number, 2, budget.data()));
+    ASSERT_EQ(MatrixRowCount(BPVc::Number, 0, budget.data()), 12);
+    const uint16_t days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (int32_t r = 0; r < 12; r++) {
+        const DateRec from = GetDate(Row(BPVc::Number, budget.data(), r).data(), BPVc::Rows::FromDate);
+        EXPECT_EQ(from.day, days[r]) << "row " << r;
+        EXPECT_EQ(from.month, r + 1) << "row " << r;
+    }
+    RecFreeMatrix(BPVc::Number, budget.data());
+}
+
 // An old budget gets one row per month of the fiscal year; the total is
 // spread by the days of each month and the rows add up to it; a total
 // flagged invalid stays blank with its rows; texts follow when flagged;

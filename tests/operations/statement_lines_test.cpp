@@ -195,6 +195,32 @@ TEST_F(StatementLines, OpenItemsByAge) {
     EXPECT_EQ(DecToDouble(&ages[0]), 0);
 }
 
+// The ageing takes the day its caller holds (a run reads the clock once
+// where it starts) instead of reading the clock in the middle of a run.
+TEST_F(StatementLines, OpenItemsAreAgedOnTheCallersDay) {
+    const DateRec saved = TodayDate;
+    TodayDate = DateRec{15, 6, 2024};
+    const struct { int32_t number; DateRec due; double amount; } items[] = {
+        {1, {20, 6, 2024}, 7}, {2, {10, 6, 2024}, 11}, {3, {1, 4, 2024}, 13}};
+    for (const auto &i : items)
+        StoreRecord(ARVc::Number, [&](uint8_t *r) {
+            PutI32(r, ARVc::InvoiceNr, i.number);
+            PutText(r, ARVc::CustCode, 20, "C1");
+            PutDate(r, ARVc::DueDate, i.due);
+            PutDec(r, ARVc::OpenAmount, Dec(i.amount));
+        });
+    uint8_t code[256];
+    PStringFromC(code, "C1");
+    PackedDecimal ages[6];
+    CustomerAgeing(code, ages);
+    const DateRec after = TodayDate;
+    TodayDate = saved;
+    // Not yet due on 15 June, 5 days overdue, 75 days overdue.
+    const double want[6] = {31, 7, 11, 0, 0, 13};
+    for (int i = 0; i < 6; i++) EXPECT_EQ(DecToDouble(&ages[i]), want[i]) << "bucket " << i;
+    EXPECT_EQ(after.year, 2024) << "the ageing left the caller's day as it was";
+}
+
 TEST_F(StatementLines, TheStatementFormsValues) {
     StoreJune();
     PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{1, 6, 2024});

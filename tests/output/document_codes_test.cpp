@@ -53,6 +53,19 @@ protected:
         EXPECT_EQ(back, (uint16_t)code) << "the name of code " << code << " leads to code " << back;
     }
     static constexpr int FormFieldNamesList = 101;
+    // Every code the document's provider answers (anything but the
+    // field's own text, on the last page) has its name in list 101.
+    void ExpectEveryServedCodeNamed(int16_t type, const uint8_t *record, size_t atLeast) {
+        ASSERT_NO_FATAL_FAILURE(Load(type, record));
+        FormLastPage = true;
+        const std::set<int16_t> shared = Codes({{54, 65}, {67, 67}, {335, 335}});
+        std::set<int16_t> served;
+        for (int16_t code = 1; code <= 372; code++)
+            if (!shared.count(code) && Value(code, code == 2 || code == 3 ? 1 : 0) != " A own") served.insert(code);
+        Unload();
+        EXPECT_GE(served.size(), atLeast) << "document " << type;
+        for (int16_t code : served) ExpectNamed(code);
+    }
 };
 
 TEST_F(DocumentCodes, OrderQuotationAndPurchaseOrder) {
@@ -78,6 +91,17 @@ TEST_F(DocumentCodes, OrderQuotationAndPurchaseOrder) {
     ExpectServed(-19, p.record,
                  Codes({{2, 3}, {8, 11}, {13, 16}, {18, 20}, {73, 74}, {77, 77}, {81, 86}, {88, 90}, {95, 95},
                         {149, 151}, {167, 167}, {178, 182}}));
+}
+
+TEST_F(DocumentCodes, InvoiceAndStatementCodesAreNamed) {
+    RuleRecord inv(IVVc::Number);
+    uint8_t row[IVVc::Rows::Size] = {};
+    PutU16(row, IVVc::Rows::Kind, 1);
+    PutText(row, IVVc::Rows::ItemCode, 20, "ITEM1");
+    ASSERT_TRUE(MatrixRowPut(IVVc::Number, 0, inv.record, 0, row));
+    for (int16_t type : {-2, -16, -17, -18}) ExpectEveryServedCodeNamed(type, inv.record, 120);
+    std::vector<uint8_t> statement(StatementRec::Size, 0);
+    for (int16_t type : {-11, -8}) ExpectEveryServedCodeNamed(type, statement.data(), 40);
 }
 
 TEST_F(DocumentCodes, DeliveryAndTheRegisterDocuments) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/message_sink.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "exchange/contract_export.h"
@@ -39,6 +40,7 @@ struct ContractSpec {
     double factor = 0;
     const char *filter = "";
     const char *postal = "100 Town";
+    const char *lines = nullptr;   // the name and the first two address lines, when given
 };
 
 // What a stored invoice says, for comparing.
@@ -55,8 +57,9 @@ protected:
         StoreRecord(Co::Number, [&](uint8_t *r) {
             PutI32(r, Co::SerNr, c.serial);
             PutText(r, Co::CustCode, 20, c.customer);
-            PutText(r, Co::CustName, 60, (std::string("Name of ") + c.customer).c_str());
-            PutText(r, Co::Addr1, 60, "Street 1");
+            PutText(r, Co::CustName, 60, c.lines ? c.lines : (std::string("Name of ") + c.customer).c_str());
+            PutText(r, Co::Addr1, 60, c.lines ? c.lines : "Street 1");
+            if (c.lines) PutText(r, Co::Addr2, 60, c.lines);
             PutText(r, Co::Addr3, 60, c.postal);
             PutText(r, Co::PayTerms, 2, "30");
             PutDate(r, Co::NextPeriod, c.start);
@@ -366,6 +369,38 @@ TEST_F(ContractInvoicing, ExportAgainstItsKeptOutput)
     SetWord(P::ReportLayout, 2);
     ExpectGolden("contract_export_by_postcode", ExportText());
     EXPECT_EQ(RegRecordCount(IVVc::Number), 0u);
+}
+
+
+// A quoted line longer than 255 characters (four full address lines and
+// a two-digit number) is left out whole and its contract named once,
+// never cut short; a line of exactly 255 characters is written whole, as
+// are the other contracts' lines.
+std::vector<std::string> Told;
+void Tell(const char *text) { Told.push_back(text); }
+
+TEST_F(ContractInvoicing, TooLongQuotedLineIsLeftOutAndTold)
+{
+    const std::string full(60, 'x');
+    StoreContract({.serial = 1});
+    for (int32_t serial : {3, 12, 13})
+        StoreContract({.serial = serial, .postal = full.c_str(), .lines = full.c_str()});
+    Select({1, 1, 2024}, {29, 2, 2024});
+    SetWord(P::Option11, 1);
+    Told.clear();
+    const MessageSink before = MessageSinkSet(Tell);
+    const std::string text = ExportText();
+    MessageSinkSet(before);
+    std::string line3 = "\"3\"";
+    for (int i = 0; i < 4; i++) line3 += ",\"" + full + "\"";
+    ASSERT_EQ(line3.size(), 255u);
+    EXPECT_NE(text.find(line3 + "\t"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"1\",\"Name of C1\""), std::string::npos) << text;
+    EXPECT_EQ(text.find("\"12\""), std::string::npos) << "no line of contract 12, whole or cut: " << text;
+    EXPECT_EQ(text.find("\"13\""), std::string::npos) << text;
+    ASSERT_EQ(Told.size(), 1u);
+    EXPECT_NE(Told[0].find("255"), std::string::npos) << Told[0];
+    EXPECT_EQ(Told[0].substr(Told[0].size() - 6), "12, 13") << "each contract named once: " << Told[0];
 }
 
 }  // namespace
