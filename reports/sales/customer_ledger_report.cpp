@@ -30,6 +30,12 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
+// The columns of the line per open item (layout 1), its heading's too:
+// the invoice number and due date start at theirs, the day count, order
+// number and amount end at theirs. Placed for the preview's font, the
+// widest the report is drawn in: a date and a four-digit day count, or
+// that count and a seven-digit order number, side by side keep a gap.
+constexpr int ItemInvoiceX = 150, ItemDueX = 210, ItemDaysX = 315, ItemOrderX = 375, ItemAmountX = 450;
 constexpr uint16_t KindCash = 2, KindCredit = 3, EntryInvoice = 0, EntryReceipt = 1;
 
 // What the selection asks for, read once.
@@ -101,11 +107,11 @@ void Headings(int layout) {
         RepTextNr(480, 0, 2434, -1);
         break;
     case 1:
-        RepTextNr(150, 0, 2423, 0);
-        RepTextNr(230, 0, 2422, 0);
-        RepTextNr(310, 0, 2428, -1);
-        RepTextNr(350, 0, 2711, -1);
-        RepTextNr(450, 0, 2434, -1);
+        RepTextNr(ItemInvoiceX, 0, 2423, 0);
+        RepTextNr(ItemDueX, 0, 2422, 0);
+        RepTextNr(ItemDaysX, 0, 2428, -1);
+        RepTextNr(ItemOrderX, 0, 2711, -1);
+        RepTextNr(ItemAmountX, 0, 2434, -1);
         break;
     case 2: {
         int32_t l1 = 0, l2 = 0;
@@ -291,11 +297,11 @@ void ItemLines(const uint8_t *customer, const uint8_t *invoice, int32_t days, co
         uint8_t slot[4];
         PutI32(slot, 0, days);
         RepStartLine(LineHeight);
-        RepValue(150, 0, invoice + IVVc::SerNr, FtLong, 0);
-        RepValue(230, 0, invoice + IVVc::PayDate, FtDate, 0);
-        RepValue(310, 0, slot, FtLong, -1);
-        RepValue(350, 0, invoice + IVVc::OrderNr, FtLongOrEmpty, -1);
-        Amount(450, s.customerCurrency ? amount : home);
+        RepValue(ItemInvoiceX, 0, invoice + IVVc::SerNr, FtLong, 0);
+        RepValue(ItemDueX, 0, invoice + IVVc::PayDate, FtDate, 0);
+        RepValue(ItemDaysX, 0, slot, FtLong, -1);
+        RepValue(ItemOrderX, 0, invoice + IVVc::OrderNr, FtLongOrEmpty, -1);
+        Amount(ItemAmountX, s.customerCurrency ? amount : home);
         if (s.customerCurrency) CurrencyAt480(invoice, IVVc::CurncyCode);
         RepEndLine();
         PString currency;
