@@ -7,14 +7,13 @@
 #include <algorithm>
 
 #include "operations/customer_receipt.h"
-#include "output/devices/device_table.h"
-#include "shell/window_table.h"
 #include "platform/queue.h"
 #include "rules/ledger.h"
 #include "tests/output/output_recorder.h"
 #include "operations/sales_invoice.h"
 #include "reports/sales/aged_buckets.h"
 #include "reports/sales/customer_reports.h"
+#include "tests/reports/preview_lines.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -432,37 +431,6 @@ TEST_F(CustomerReportsTest, PeriodBalancesOfTheStatistics) {
 
 }  // namespace
 
-namespace {
-
-// A text of the preview's store: its line (report position), its ends in
-// pixels as the preview measured it, and what it says.
-struct PlacedText {
-    int32_t line, left, right;
-    std::string text;
-};
-
-// The body texts of preview window n (the page header left out).
-std::vector<PlacedText> PreviewTexts(int n) {
-    PreviewLayout(n);
-    std::vector<PlacedText> out;
-    const uint8_t *rec = WinRecordBuffer(n);
-    MemBlock h = GetU32(rec, PreviewWin::Store);
-    const uint32_t used = uint32_t(GetI32(rec, PreviewWin::StoreUsed));
-    const uint8_t *p = used ? MemLock(h) : nullptr;
-    if (!p) return out;
-    for (uint32_t off = 0; off < used; off += GetU16(p + off, PreviewItemAt::Size)) {
-        const uint8_t *item = p + off;
-        if (GetU16(item, PreviewItemAt::Kind) != ItemText || GetI32(item, PreviewItemAt::Pos) < 0) continue;
-        PlacedText t{GetI32(item, PreviewItemAt::Pos), 0, 0, PStringToStd(item + PreviewItemAt::Text)};
-        PreviewItemEdges(n, item, &t.left, &t.right);
-        out.push_back(t);
-    }
-    MemUnlock(h);
-    return out;
-}
-
-}  // namespace
-
 // Report 5's line per open item in the preview, with a long overdue item
 // (a four-digit day count), a seven-digit order number and, in the
 // customer's currency, the currency code: no text of a line begins before
@@ -498,22 +466,13 @@ TEST_F(CustomerReportsTest, OpenItemColumnsDoNotOverlapInThePreview) {
         SetWord(P::OutputKind, OutPreview);
         RepOutputState = OutputJobStateRec{};
         CustomerLedgerReport();
-        int n = 0;   // the job's end lets its window go: the one preview open
-        for (size_t w = 1; w < WinTable.size(); w++)
-            if (PreviewIsOpen(int(w))) n = int(w);
+        const int n = OpenPreviewWindow();
         ASSERT_TRUE(PreviewIsOpen(n));
-        std::vector<PlacedText> texts = PreviewTexts(n);
-        std::stable_sort(texts.begin(), texts.end(), [](const PlacedText &a, const PlacedText &b) {
-            return a.line != b.line ? a.line < b.line : a.left < b.left;
-        });
-        bool sawDays = false;
-        for (size_t i = 0; i < texts.size(); i++) {
-            sawDays |= texts[i].text == "-1111";
-            if (i == 0 || texts[i].line != texts[i - 1].line) continue;
-            EXPECT_LT(texts[i - 1].right, texts[i].left)
-                << "\"" << texts[i - 1].text << "\" runs into \"" << texts[i].text << "\"";
-        }
-        EXPECT_TRUE(sawDays);   // 28.2.2021 to 15.3.2024
+        const std::vector<PlacedText> texts = PreviewTexts(n);
+        ExpectNoOverlap(texts);
+        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const PlacedText &t) {
+            return t.text == "-1111";   // 28.2.2021 to 15.3.2024
+        }));
         WinClose(n);
     }
     InvoiceFrameDown();
