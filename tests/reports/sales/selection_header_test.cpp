@@ -247,8 +247,9 @@ std::string At(const std::vector<Line> &lines, int line, bool right) {
     return "";
 }
 
-// The vendor ageing report's header over every choice of its window: no
-// line speaks of customers or salesmen; each layout, the past-due choice
+// The vendor ageing report's header over every choice of its window: its
+// range names vendors, no line speaks of customers or salesmen; each
+// layout, the past-due choice
 // and the currency choice have a text of their own; the vendor group is
 // named a group.
 TEST_F(SelectionHeaderTest, VendorAgeingHeaderNamesItsOwnChoices) {
@@ -259,6 +260,7 @@ TEST_F(SelectionHeaderTest, VendorAgeingHeaderNamesItsOwnChoices) {
             SetWord(P::Option1, option);
             SetWord(P::Option3, option);
             const std::vector<Line> h = Selection(31);
+            EXPECT_TRUE(Mentions(At(h, 1, true), "vendor")) << At(h, 1, true);
             for (const Line &l : h) {
                 EXPECT_FALSE(Mentions(std::get<2>(l), "customer")) << std::get<2>(l);
                 EXPECT_FALSE(Mentions(std::get<2>(l), "salesman")) << std::get<2>(l);
