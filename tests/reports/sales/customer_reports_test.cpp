@@ -5,6 +5,7 @@
 // the balances (34) and sales (14) per customer over the statistics the
 // approvals wrote, and the customer walk they and the statement run share.
 #include <algorithm>
+#include <array>
 
 #include "operations/customer_receipt.h"
 #include "platform/queue.h"
@@ -431,10 +432,12 @@ TEST_F(CustomerReportsTest, PeriodBalancesOfTheStatistics) {
 
 }  // namespace
 
-// Report 5's line per open item in the preview, with a long overdue item
-// (a four-digit day count), a seven-digit order number and, in the
-// customer's currency, the currency code: no text of a line begins before
-// the text left of it ends, so every line stays one line.
+// Report 5 in the preview, with a long overdue item (a four-digit day
+// count), a seven-digit order number and, in the customer's currency, the
+// currency code: no text of a line begins before the text left of it
+// ends, so every line stays one line: the invoices with their receipts,
+// the line per open item, the balances and the revaluation. The ageing layout is left out: its five amount
+// columns, 50 units apart, hold no four-digit amount at the preview's font.
 TEST_F(CustomerReportsTest, OpenItemColumnsDoNotOverlapInThePreview) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
@@ -457,11 +460,12 @@ TEST_F(CustomerReportsTest, OpenItemColumnsDoNotOverlapInThePreview) {
 
     InvoiceFrameUp();
     ASSERT_FALSE(HasFatalFailure());
-    for (uint16_t inCurrency : {0, 1}) {
-        SCOPED_TRACE(inCurrency);
+    for (int run = 0; run < 8; run++) {
+        const uint16_t layout = uint16_t(std::array<int, 4>{0, 1, 3, 4}[size_t(run / 2)]), inCurrency = uint16_t(run % 2);
+        SCOPED_TRACE(::testing::Message() << "layout " << layout << ", in currency " << inCurrency);
         ResetParams();
         SetWord(P::ReportNumber, 5);
-        SetWord(P::ReportLayout, 1);
+        SetWord(P::ReportLayout, layout);
         SetWord(P::Option3, inCurrency);
         SetWord(P::OutputKind, OutPreview);
         RepOutputState = OutputJobStateRec{};
@@ -470,9 +474,11 @@ TEST_F(CustomerReportsTest, OpenItemColumnsDoNotOverlapInThePreview) {
         ASSERT_TRUE(PreviewIsOpen(n));
         const std::vector<PlacedText> texts = PreviewTexts(n);
         ExpectNoOverlap(texts);
-        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const PlacedText &t) {
-            return t.text == "-1111";   // 28.2.2021 to 15.3.2024
-        }));
+        if (layout == 1) {
+            EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const PlacedText &t) {
+                return t.text == "-1111";   // 28.2.2021 to 15.3.2024
+            }));
+        }
         WinClose(n);
     }
     InvoiceFrameDown();
