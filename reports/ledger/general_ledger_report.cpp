@@ -554,12 +554,18 @@ namespace {
 // The objects and text columns start at their stops or, on a device whose
 // date is wider than the room the stops leave it (the preview's screen
 // font), just past the date, so that a date never pushes the rest of its
-// posting onto a line of its own. All dates are as wide as today's.
+// posting onto a line of its own. All dates are as wide as today's. A
+// device that measures nothing (a file, the client of a remote session)
+// keeps the stops themselves.
 void PlaceTextColumns() {
-    const PositionTable &stops = RepOutputState.positions;
+    Run->objectsX = ColObjects;
+    Run->textX = ColText;
     PString date;
     FieldToText(reinterpret_cast<const uint8_t *>(&TodayDate), FtDate, date);
-    const int dateEnd = stops[ColDate] + RepTextUnits(date) + ColumnGap;
+    const int dateWidth = RepTextUnits(date);
+    if (dateWidth == 0) return;
+    const PositionTable &stops = RepOutputState.positions;
+    const int dateEnd = stops[ColDate] + dateWidth + ColumnGap;
     Run->objectsX = std::max<int>(stops[ColObjects], dateEnd);
     Run->textX = std::max<int>(stops[ColText], dateEnd);
 }

@@ -57,7 +57,8 @@ int RepTextUnits(const uint8_t *text)
 void RepCutToUnits(uint8_t *text, int units, bool keepEnd)
 {
     assert(text);
-    if (RepTextUnits(text) <= units) return;
+    const int width = RepTextUnits(text);
+    if (width == 0 || width <= units) return;   // nothing measured: kept whole
     // The longest part that fits with the mark (a longer part is never
     // narrower); at least the mark alone.
     PString shorter;

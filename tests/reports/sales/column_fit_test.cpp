@@ -70,6 +70,7 @@ TEST_F(ColumnFitTest, FilesAndRemoteSessionsKeepTextsWhole) {
         SetWord(P::OutputKind, kind);
         EXPECT_EQ(Units(text), 0) << kind;
         EXPECT_EQ(Cut(text, 10, false), text) << kind;
+        EXPECT_EQ(Cut(text, -7, true), text) << kind;   // a column given by stop numbers
     }
     SetWord(P::OutputKind, OutPreview);
     ASSERT_GT(Units(text), 10);
