@@ -11,12 +11,14 @@
 // than its posting is passed over, except a re-dated voucher, whose rows
 // as they stood on the posting's date are shown as corrections (style 1)
 // when the user asks for rows of non-zero style.
+#include <algorithm>
 #include <cassert>
 
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/system.h"
 #include "core/text_range.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -27,6 +29,7 @@
 #include "reports/ledger/account_reports.h"
 #include "reports/ledger/ledger_lines.h"
 #include "reports/ledger/ledger_reports.h"
+#include "reports/sales/column_fit.h"
 #include "reports/sales/report_run.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
@@ -39,6 +42,7 @@ namespace P = ReportParamsVc;
 constexpr int ColRight = 1, ColDate = 2, ColDebit = 3, ColCredit = 4, ColBalance = 5, ColText = 6, ColObjects = 7,
               ColMonthRule = 8, ColSumRule = 9;
 constexpr int LineHeight = 15;
+constexpr int ColumnGap = 6;   // report units left free before the next column's text
 
 // The selection and the running state of one run.
 struct Ledger {
@@ -54,6 +58,8 @@ struct Ledger {
     bool negate, headPrinted, columnHeadPrinted, hasLines;
     uint16_t lastMonth;
     PackedDecimal opening, running, debit, credit;
+    // Where the objects and text columns start on the job's device.
+    int objectsX, textX;
 };
 
 // One row of a source record as the ledger lists it.
@@ -154,8 +160,8 @@ void ColumnHead() {
     RepStartLine(LineHeight);
     RepTextNr(0, 0, 3183, 0);
     RepTextNr(ColDate, 0, 3184, 0);
-    if (Run->objectType[0]) RepTextNr(ColObjects, 0, 3185, 0);
-    RepTextNr(ColText, 0, 3186, 0);
+    if (Run->objectType[0]) RepTextNr(Run->objectsX, 0, 3185, 0);
+    RepTextNr(Run->textX, 0, 3186, 0);
     RepTextNr(ColDebit, 0, 3187, 1);
     RepTextNr(ColCredit, 0, 3188, 1);
     RepTextNr(ColBalance, 0, 3189, 1);
@@ -181,6 +187,17 @@ void NumberText(const LedgerRow &row, uint8_t *out) {
     PStringAppend(out, number);
 }
 
+// Where the text of a posting must end: before its debit, which stands
+// right-aligned in the debit column; a credit leaves that column empty,
+// but the devices still take the empty text's place as taken.
+int TextEnd(const PackedDecimal *amount) {
+    uint8_t slot[sizeof(PackedDecimal)];
+    PutDec(slot, 0, *amount);
+    PString debit;
+    FieldToText(slot, FtDebit, debit);
+    return RepOutputState.positions[ColDebit] - RepTextUnits(debit) - ColumnGap;
+}
+
 // Lists one taken row: heads first where due, the month rule, the sums.
 void ListRow(const LedgerRow &row) {
     if (!Run->headPrinted) AccountHead();
@@ -202,6 +219,7 @@ void ListRow(const LedgerRow &row) {
     PString t, source;
     RepStartLine(LineHeight);
     NumberText(row, t);
+    RepCutToUnits(t, RepOutputState.positions[ColDate] - ColumnGap, true);
     RepText(0, 0, t, 0);
     RepValueFmt(ColDate, 0, reinterpret_cast<const uint8_t *>(&row.date), FtDate, 0, row.style);
     if (Run->column7) {
@@ -213,12 +231,14 @@ void ListRow(const LedgerRow &row) {
         } else {
             PStringCopy(t, row.objects);
         }
-        RepTextEx(ColObjects, -1, 0, 0, row.style, t);
+        RepCutToUnits(t, Run->textX - Run->objectsX - ColumnGap);
+        RepTextEx(Run->objectsX, -1, 0, 0, row.style, t);
     }
     const bool textIsName = row.text[0] <= Run->name[0] && PStringPrefixEqual(row.text, Run->name);
     SourceText(row, source);
     JoinedText(source, textIsName ? (const uint8_t *)"" : row.text, t);
-    RepTextEx(ColText, -1, 0, 0, row.style, t);
+    RepCutToUnits(t, TextEnd(&row.amount) - Run->textX);
+    RepTextEx(Run->textX, -1, 0, 0, row.style, t);
     LedgerAmount(ColDebit, &row.amount, FtDebit, row.style);
     LedgerAmount(ColCredit, &row.amount, FtCredit, row.style);
     if (row.style == 0) {
@@ -378,7 +398,7 @@ void AccountEnd() {
         } else {
             RepRule(ColSumRule, ColRight, 2);
             RepStartLine(LineHeight);
-            RepTextNr(ColText, 0, 3192, 0);
+            RepTextNr(Run->textX, 0, 3192, 0);
             LedgerAmount(ColDebit, &Run->debit, FtDebit);
             LedgerAmount(ColCredit, &Run->credit, FtCredit);
             RepEndLine();
@@ -389,19 +409,19 @@ void AccountEnd() {
     if (Run->summary || !Run->headPrinted) return;
     const PackedDecimal opening = Shown(&Run->opening);
     RepStartLine(LineHeight);
-    RepTextNr(ColText, 0, 3193, 0);
+    RepTextNr(Run->textX, 0, 3193, 0);
     LedgerAmount(ColBalance, &opening);
     RepEndLine();
     if (Run->hasLines) {
         PackedDecimal net;
         DecAdd(&Run->debit, &Run->credit, &net);
         RepStartLine(LineHeight);
-        RepTextNr(ColText, 0, 3194, 0);
+        RepTextNr(Run->textX, 0, 3194, 0);
         LedgerAmount(ColDebit, &net, FtDebit);
         LedgerAmount(ColCredit, &net, FtCredit);
         RepEndLine();
         RepStartLine(LineHeight);
-        RepTextNr(ColText, 0, 3195, 0);
+        RepTextNr(Run->textX, 0, 3195, 0);
         LedgerAmount(ColBalance, &closing);
         RepEndLine();
     }
@@ -529,6 +549,29 @@ void CounterAccountList(const uint8_t *voucher, const uint8_t *account, bool cre
     }
 }
 
+namespace {
+
+// The objects and text columns start at their stops or, on a device whose
+// date is wider than the room the stops leave it (the preview's screen
+// font), just past the date, so that a date never pushes the rest of its
+// posting onto a line of its own. All dates are as wide as today's. A
+// device that measures nothing (a file, the client of a remote session)
+// keeps the stops themselves.
+void PlaceTextColumns() {
+    Run->objectsX = ColObjects;
+    Run->textX = ColText;
+    PString date;
+    FieldToText(reinterpret_cast<const uint8_t *>(&TodayDate), FtDate, date);
+    const int dateWidth = RepTextUnits(date);
+    if (dateWidth == 0) return;
+    const PositionTable &stops = RepOutputState.positions;
+    const int dateEnd = stops[ColDate] + dateWidth + ColumnGap;
+    Run->objectsX = std::max<int>(stops[ColObjects], dateEnd);
+    Run->textX = std::max<int>(stops[ColText], dateEnd);
+}
+
+}  // namespace
+
 // Report 6.
 void LedgerReport6() {
     assert(ReportParams);
@@ -563,6 +606,7 @@ void LedgerReport6() {
     }
 
     RepBeginJobNr(3181);
+    PlaceTextColumns();
     if (!run.summary) {
         RepStartLine(10);
         RepEndLine();
@@ -578,7 +622,7 @@ void LedgerReport6() {
     if (!AnyVoucher()) LedgerTextLine(LineHeight, 0, 3190);
     if (WalkAccountRange(from, to, EachAccount, nullptr)) {
         RepStartLine(LineHeight);
-        RepTextNr(ColText, 0, 3196, 0);
+        RepTextNr(Run->textX, 0, 3196, 0);
         PackedDecimal credit;
         DecNegateInto(&run.grandCredit, &credit);
         LedgerAmount(ColDebit, &run.grandDebit);

@@ -30,6 +30,16 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
+// The columns of the line per open item (layout 1), its heading's too:
+// the invoice number and due date start at theirs, the day count, order
+// number and amount end at theirs. Placed for the preview's font, the
+// widest the report is drawn in: a date and a four-digit day count, or
+// that count and a seven-digit order number, side by side keep a gap.
+constexpr int ItemInvoiceX = 150, ItemDueX = 210, ItemDaysX = 315, ItemOrderX = 375, ItemAmountX = 450;
+// The columns of the invoices with what lowered them (layout 0): the
+// entry's kind ("Credit note" the widest) and number start at theirs, the
+// date ends at its; a seven-digit number keeps a gap on either side.
+constexpr int EntryKindX = 100, EntryNumberX = 172, EntryDateX = 295;
 constexpr uint16_t KindCash = 2, KindCredit = 3, EntryInvoice = 0, EntryReceipt = 1;
 
 // What the selection asks for, read once.
@@ -94,18 +104,18 @@ void Headings(int layout) {
     RepTextNr(0, 0, 2426, 0);
     switch (layout) {
     case 0:
-        RepTextNr(130, 0, 2435, 0);
-        RepTextNr(170, 0, 2436, 0);
-        RepTextNr(280, 0, 2438, -1);
+        RepTextNr(EntryKindX, 0, 2435, 0);
+        RepTextNr(EntryNumberX, 0, 2436, 0);
+        RepTextNr(EntryDateX, 0, 2438, -1);
         RepTextNr(380, 0, 2425, -1);
         RepTextNr(480, 0, 2434, -1);
         break;
     case 1:
-        RepTextNr(150, 0, 2423, 0);
-        RepTextNr(230, 0, 2422, 0);
-        RepTextNr(310, 0, 2428, -1);
-        RepTextNr(350, 0, 2711, -1);
-        RepTextNr(450, 0, 2434, -1);
+        RepTextNr(ItemInvoiceX, 0, 2423, 0);
+        RepTextNr(ItemDueX, 0, 2422, 0);
+        RepTextNr(ItemDaysX, 0, 2428, -1);
+        RepTextNr(ItemOrderX, 0, 2711, -1);
+        RepTextNr(ItemAmountX, 0, 2434, -1);
         break;
     case 2: {
         int32_t l1 = 0, l2 = 0;
@@ -151,9 +161,9 @@ void LoweringLine(int text, const uint8_t *number, const uint8_t *date, const Pa
     PackedDecimal negated;
     DecNegateInto(amount, &negated);
     RepStartLine(LineHeight);
-    RepTextNr(130, 0, text, 0);
-    RepValue(170, 0, number, FtLong, 0);
-    RepValue(280, 0, date, FtDate, -1);
+    RepTextNr(EntryKindX, 0, text, 0);
+    RepValue(EntryNumberX, 0, number, FtLong, 0);
+    RepValue(EntryDateX, 0, date, FtDate, -1);
     Amount(380, &negated);
     RepEndLine();
 }
@@ -220,9 +230,9 @@ void CustomerLedgerInvoiceLines(const uint8_t *invoice, const PackedDecimal *ope
         AtRate(open, invoice, IVVc::Rate, &shownOpen);
     }
     RepStartLine(LineHeight);
-    RepTextNr(130, 0, 2431, 0);
-    RepValue(170, 0, invoice + IVVc::SerNr, FtLong, 0);
-    RepValue(280, 0, invoice + IVVc::InvDate, FtDate, -1);
+    RepTextNr(EntryKindX, 0, 2431, 0);
+    RepValue(EntryNumberX, 0, invoice + IVVc::SerNr, FtLong, 0);
+    RepValue(EntryDateX, 0, invoice + IVVc::InvDate, FtDate, -1);
     Amount(380, &shownTotal);
     Amount(450, &shownOpen);
     if (s.customerCurrency) CurrencyAt480(invoice, IVVc::CurncyCode);
@@ -291,11 +301,11 @@ void ItemLines(const uint8_t *customer, const uint8_t *invoice, int32_t days, co
         uint8_t slot[4];
         PutI32(slot, 0, days);
         RepStartLine(LineHeight);
-        RepValue(150, 0, invoice + IVVc::SerNr, FtLong, 0);
-        RepValue(230, 0, invoice + IVVc::PayDate, FtDate, 0);
-        RepValue(310, 0, slot, FtLong, -1);
-        RepValue(350, 0, invoice + IVVc::OrderNr, FtLongOrEmpty, -1);
-        Amount(450, s.customerCurrency ? amount : home);
+        RepValue(ItemInvoiceX, 0, invoice + IVVc::SerNr, FtLong, 0);
+        RepValue(ItemDueX, 0, invoice + IVVc::PayDate, FtDate, 0);
+        RepValue(ItemDaysX, 0, slot, FtLong, -1);
+        RepValue(ItemOrderX, 0, invoice + IVVc::OrderNr, FtLongOrEmpty, -1);
+        Amount(ItemAmountX, s.customerCurrency ? amount : home);
         if (s.customerCurrency) CurrencyAt480(invoice, IVVc::CurncyCode);
         RepEndLine();
         PString currency;
@@ -415,7 +425,7 @@ void OnAccount(const uint8_t *customer, const LedgerSelection &s, CustomerSums *
     if (s.layout == 0 || s.layout == 1) {
         CustomerHead(customer, s, c);
         RepStartLine(LineHeight);
-        RepTextNr(s.layout == 0 ? 130 : 150, 0, 2497, 0);
+        RepTextNr(s.layout == 0 ? EntryKindX : ItemInvoiceX, 0, 2497, 0);
         Amount(450, shownSum);
         if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
         RepEndLine();

@@ -29,7 +29,7 @@ constexpr int ColLast = 1, ColName = 2, ColInner = 4;
 constexpr int ModePrices = 0, ModeStock = 2, ModeList = 3;
 constexpr int ReportPerVendor = 77;
 // Our own headings where the shared texts already say something else.
-constexpr int TextPriceExVat = 13202, TextGroup = 13203;
+constexpr int TextPriceExVat = 13202;
 
 struct PriceRun {
     int mode;
@@ -60,7 +60,7 @@ void Headings(const PriceRun &run) {
         RepTextNr(ColLast, 0, 2334, -1);
     } else {
         RepTextNr(ColName, 0, 2326, 0);
-        RepTextNr(280, 0, TextGroup, 0);
+        RepTextNr(280, 0, 2338, 0);
         RepTextNr(330, 0, 2327, 0);
         RepTextNr(ColInner, 0, 2337, 0);
         RepTextNr(ColLast, 0, 2335, -1);

@@ -27,6 +27,10 @@ constexpr int VoucherReport = 25;    // prints its own header
 constexpr int HeaderLines = 10;      // the output layer keeps lines 0..9
 constexpr uint16_t DateFieldType = 6;
 constexpr int TitleMax = 60;
+// Our own texts where a shared text would say something else: report
+// 31's invoice choice and one-line layout, the person reports' department.
+constexpr int TextAllOpenInvoices = 13400, TextPastDueInvoices = 13401, TextInvoiceLines = 13402,
+              TextDepartment = 13403;
 
 // The current header line; lines past the last slot are dropped here so
 // the output layer never sees them.
@@ -435,10 +439,16 @@ void SelectionLines(int report, HeaderWriter *w)
         if (!Empty(P::SelText2)) { Prefixed(P::SelText2, 255, 2338, t); Right(w, t); }
         break;
     case 31:
+        // The customer ledger's choice texts speak of customers and its
+        // option word means something else here: the vendor report names
+        // the invoices it takes and its one-line layout in its own words.
         Range(1212, 1213, P::SelText1, 255, t); Right(w, t);
-        ChoiceText(Word(P::Option1), ChoiceTable::C2421, t); Left(w, t);
+        UiText(Word(P::Option1) == 0 ? TextAllOpenInvoices : TextPastDueInvoices, t); Left(w, t);
         ChoiceText(Word(P::Option3), ChoiceTable::C1184, t); Right(w, t);
-        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutC, t); Left(w, t);
+        if (Word(P::ReportLayout) == 0) UiText(1161, t);
+        else if (Word(P::ReportLayout) == 1) UiText(TextInvoiceLines, t);
+        else ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutC, t);
+        Left(w, t);
         ChoiceText(Word(P::Option2), ChoiceTable::C1187b, t); Right(w, t);
         Prefixed(P::SelText3, 255, 2338, t); RightIf(w, t);
         RightDateIf(w, P::Date2From);
@@ -649,10 +659,11 @@ void SelectionLines(int report, HeaderWriter *w)
     case 100:
         Period(t); Right(w, t);
         Text(P::SelText1, 255, t); RightIf(w, t);
-        if (!Empty(P::SelText2)) { Prefixed(P::SelText2, 255, 1156, t); Right(w, t); }
+        RightFieldIf(w, TextDepartment, P::SelText2, 255);
         break;
     case 101:
-        Prefixed(P::SelText2, 255, 1156, t); Right(w, t);
+        // Always written, as 1156 is for the item reports' classification.
+        TextAndField(TextDepartment, P::SelText2, 255, t); Right(w, t);
         break;
     case 113:
         RangeWith(w, P::SelText1, 255, P::SelText3, 255);

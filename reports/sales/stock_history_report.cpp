@@ -29,7 +29,6 @@ constexpr uint16_t KindPurchase = PUVc::Number, KindInvoice = IVVc::Number, Kind
                    KindProduction = ProductionVc::Number, KindMoveIn = StockMoveVc::Number, KindMoveOut = 0xFFFF;
 constexpr uint16_t InvoiceRowItem = 1, CreditNote = 3;
 constexpr uint32_t NoOrder = 0xFFFFFFFFu;
-constexpr int TextLocation = 13201;   // the location column's heading
 
 // One row of a source document as the history reports show it.
 struct SourceRow {
@@ -395,7 +394,7 @@ void StockHistoryReport() {
     RepTextNr(0, 0, 5007, 0);
     RepTextNr(c.source, 0, 5006, 0);
     RepTextNr(c.number, 0, 5008, 0);
-    RepTextNr(c.location, 0, TextLocation, 0);
+    RepTextNr(c.location, 0, 5010, 0);
     RepTextNr(c.qty, 0, 5009, -1);
     if (run.layout == 0) {
         RepTextNr(c.value, 0, 5011, -1);
@@ -419,7 +418,7 @@ void SerialNumberHistoryReport() {
     RepTextNr(0, 0, 5007, 0);
     RepTextNr(c.source, 0, 5006, 0);
     RepTextNr(c.number, 0, 5008, 0);
-    RepTextNr(c.location, 0, TextLocation, 0);
+    RepTextNr(c.location, 0, 5010, 0);
     RepTextNr(340, 0, 5018, 0);
     RepTextNr(c.qty, 0, 5009, -1);
     RepEndLine();

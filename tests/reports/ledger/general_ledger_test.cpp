@@ -7,6 +7,7 @@
 #include "platform/queue.h"
 #include "tests/output/output_recorder.h"
 #include "tests/reports/ledger/ledger_report_fixture.h"
+#include "tests/reports/preview_lines.h"
 
 namespace {
 
@@ -225,6 +226,41 @@ TEST_F(GeneralLedgerTest, EscStopsAfterThePostingAtHand) {
     EXPECT_TRUE(RecLog.empty());
     CancelFlag = 0;
     RepDeviceInstall(OutPreview, saved);
+}
+
+}  // namespace
+
+namespace {
+
+// Report 6 in the preview over the cash account with a voucher of a long
+// reference (a ten-digit number) and long texts, a person entry of a long
+// number and the objects column: each posting stays on its line, no text
+// of it starting before the text left of it ends.
+TEST_F(GeneralLedgerTest, LongReferencesKeepEachPostingOnItsLine) {
+    StoreLedger();
+    ASSERT_FALSE(HasFatalFailure());
+    Insert(Voucher::Number, 2024000123, {12, 4, 2024}, "Settlement of the supplier's invoice 2024-0457 and charges",
+           {{"1910", "D1", -120, "1", 0, "Bank charges for the transfer abroad"}, {"4010", "D1", 120}});
+    Insert(PersEntryVc::Number, 1234567890, {15, 4, 2024}, "Travel", {{"4010", "D1", 15}, {"1910", "", -15}});
+    ASSERT_FALSE(HasFatalFailure());
+    InvoiceFrameUp();
+    ASSERT_FALSE(HasFatalFailure());
+    for (uint16_t column7 : {0, 1}) {
+        SCOPED_TRACE(column7);
+        Select(6, {1, 4, 2024}, {30, 4, 2024});
+        SetWord(P::OutputKind, OutPreview);
+        SetText(P::SelText7, "1910:1910");
+        SetWord(P::Option7, column7);
+        SetWord(P::SecondKind, 1);
+        RepOutputState = OutputJobStateRec{};
+        LedgerReport6();
+        const int n = OpenPreviewWindow();
+        ASSERT_TRUE(PreviewIsOpen(n));
+        const std::vector<PlacedText> texts = PreviewTexts(n);
+        ExpectNoOverlap(texts);
+        WinClose(n);
+    }
+    InvoiceFrameDown();
 }
 
 }  // namespace

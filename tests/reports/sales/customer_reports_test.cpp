@@ -4,6 +4,9 @@
 // payments on account, a selection that takes nobody and Esc mid-walk;
 // the balances (34) and sales (14) per customer over the statistics the
 // approvals wrote, and the customer walk they and the statement run share.
+#include <algorithm>
+#include <array>
+
 #include "operations/customer_receipt.h"
 #include "platform/queue.h"
 #include "rules/ledger.h"
@@ -11,6 +14,7 @@
 #include "operations/sales_invoice.h"
 #include "reports/sales/aged_buckets.h"
 #include "reports/sales/customer_reports.h"
+#include "tests/reports/preview_lines.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
@@ -427,3 +431,55 @@ TEST_F(CustomerReportsTest, PeriodBalancesOfTheStatistics) {
 }
 
 }  // namespace
+
+// Report 5 in the preview, with a long overdue item (a four-digit day
+// count), a seven-digit order number and, in the customer's currency, the
+// currency code: no text of a line begins before the text left of it
+// ends, so every line stays one line: the invoices with their receipts,
+// the line per open item, the balances and the revaluation. The ageing layout is left out: its five amount
+// columns, 50 units apart, hold no four-digit amount at the preview's font.
+TEST_F(CustomerReportsTest, OpenItemColumnsDoNotOverlapInThePreview) {
+    StoreLedgerHistory();
+    ASSERT_FALSE(HasFatalFailure());
+    const DateRec longAgo{28, 2, 2021};
+    RuleRecord inv(IVVc::Number), item(ARVc::Number);
+    PutI32(inv.record, IVVc::SerNr, 1);
+    uint32_t recid = 0, position = 0;
+    ASSERT_TRUE(RecFindByIndex(IVVc::Number, "SerNr", inv.record, 1, 1, &recid, &position));
+    PutU32(inv.record, IVVc::OrderNr, 2345678);
+    PutDate(inv.record, IVVc::PayDate, longAgo);
+    ASSERT_TRUE(RecStore(IVVc::Number, inv.record, 1, &recid));
+    bool moved = false;
+    for (int32_t at = 1; RecReadAt(ARVc::Number, at, item.record, &recid); at++) {
+        if (GetI32(item.record, ARVc::InvoiceNr) != 1) continue;
+        PutDate(item.record, ARVc::DueDate, longAgo);
+        ASSERT_TRUE(RecStore(ARVc::Number, item.record, 1, &recid));
+        moved = true;
+    }
+    ASSERT_TRUE(moved);
+
+    InvoiceFrameUp();
+    ASSERT_FALSE(HasFatalFailure());
+    for (int run = 0; run < 8; run++) {
+        const uint16_t layout = uint16_t(std::array<int, 4>{0, 1, 3, 4}[size_t(run / 2)]), inCurrency = uint16_t(run % 2);
+        SCOPED_TRACE(::testing::Message() << "layout " << layout << ", in currency " << inCurrency);
+        ResetParams();
+        SetWord(P::ReportNumber, 5);
+        SetWord(P::ReportLayout, layout);
+        SetWord(P::Option3, inCurrency);
+        SetWord(P::OutputKind, OutPreview);
+        RepOutputState = OutputJobStateRec{};
+        CustomerLedgerReport();
+        const int n = OpenPreviewWindow();
+        ASSERT_TRUE(PreviewIsOpen(n));
+        const std::vector<PlacedText> texts = PreviewTexts(n);
+        ExpectNoOverlap(texts);
+        if (layout == 1) {
+            EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const PlacedText &t) {
+                return t.text == "-1111";   // 28.2.2021 to 15.3.2024
+            }));
+        }
+        WinClose(n);
+    }
+    InvoiceFrameDown();
+}

@@ -2,6 +2,8 @@
 // the preview kind, which draws each header line as it is given.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -225,6 +227,92 @@ TEST_F(SelectionHeaderTest, ALeftTextNeverCoversTheCompanysName) {
     for (size_t i = 3; i < all.size(); i++)
         EXPECT_FALSE(std::get<0>(all[i]) == 1 && !std::get<1>(all[i])) << std::get<2>(all[i]);
     EXPECT_EQ(std::get<0>(all[3]), 2) << std::get<2>(all[3]);
+}
+
+}  // namespace
+
+namespace {
+
+// Whether text holds word, letters in either case.
+bool Mentions(const std::string &text, const std::string &word) {
+    std::string lower = text;
+    for (char &c : lower) c = char(std::tolower((unsigned char)c));
+    return lower.find(word) != std::string::npos;
+}
+
+// The text on side `right` of header line `line`; "" when none.
+std::string At(const std::vector<Line> &lines, int line, bool right) {
+    for (const Line &l : lines)
+        if (std::get<0>(l) == line && std::get<1>(l) == right) return std::get<2>(l);
+    return "";
+}
+
+// The vendor ageing report's header over every choice of its window: its
+// range names vendors, no line speaks of customers or salesmen; each
+// layout, the past-due choice
+// and the currency choice have a text of their own; the vendor group is
+// named a group.
+TEST_F(SelectionHeaderTest, VendorAgeingHeaderNamesItsOwnChoices) {
+    std::set<std::string> layouts, invoices, currencies;
+    for (int layout = 0; layout <= 4; layout++) {
+        for (int option = 0; option <= 1; option++) {
+            SetWord(P::ReportLayout, layout);
+            SetWord(P::Option1, option);
+            SetWord(P::Option3, option);
+            const std::vector<Line> h = Selection(31);
+            EXPECT_TRUE(Mentions(At(h, 1, true), "vendor")) << At(h, 1, true);
+            for (const Line &l : h) {
+                EXPECT_FALSE(Mentions(std::get<2>(l), "customer")) << std::get<2>(l);
+                EXPECT_FALSE(Mentions(std::get<2>(l), "salesman")) << std::get<2>(l);
+            }
+            invoices.insert(At(h, 2, false));
+            currencies.insert(At(h, 2, true));
+            layouts.insert(At(h, 3, false));
+        }
+    }
+    EXPECT_EQ(layouts.size(), 5u) << ::testing::PrintToString(layouts);
+    EXPECT_EQ(invoices.size(), 2u) << ::testing::PrintToString(invoices);
+    EXPECT_EQ(currencies.size(), 2u) << ::testing::PrintToString(currencies);
+    for (const std::set<std::string> *s : {&layouts, &invoices, &currencies}) EXPECT_EQ(s->count(""), 0u);
+    for (const std::string &c : currencies) EXPECT_TRUE(Mentions(c, "currency")) << c;
+
+    SetText(P::SelText3, "G1");
+    EXPECT_TRUE(HasLine(Selection(31), true, "Group: G1"));
+}
+
+// The item and person reports' selection lines say what their fields
+// hold: report 8's location, classification and exchange-rate choice,
+// report 10's price list, the history reports' location and serial
+// number, the person reports' department.
+TEST_F(SelectionHeaderTest, ItemReportLinesNameTheirFields) {
+    SetText(P::SelText2, "L1");
+    SetText(P::SelText7, "K");
+    std::vector<Line> h = Selection(8);
+    EXPECT_TRUE(HasLine(h, true, "Location: L1"));
+    EXPECT_TRUE(HasLine(h, true, "Classification: K"));
+    const std::string own = std::get<2>(h.back());
+    SetWord(P::Option2, 1);
+    const std::string today = std::get<2>(Selection(8).back());
+    EXPECT_NE(own, today);
+    EXPECT_TRUE(Mentions(own, "rates")) << own;
+    EXPECT_TRUE(Mentions(today, "today's rates")) << today;
+
+    ResetParams();
+    SetWord(P::OutputKind, OutPreview);
+    SetText(P::SelText2, "P1");
+    EXPECT_TRUE(HasLine(Selection(10), true, "Price list: P1"));
+    SetText(P::SelText2, "SN7");
+    SetText(P::SelText8, "L2");
+    EXPECT_TRUE(HasLine(Selection(73), true, "Location: L2"));
+    h = Selection(84);
+    EXPECT_TRUE(HasLine(h, true, "Serial number: SN7"));
+    EXPECT_TRUE(HasLine(h, true, "Location: L2"));
+    SetText(P::SelText7, "L3");
+    EXPECT_TRUE(HasLine(Selection(74), true, "Location: L3"));
+
+    SetText(P::SelText2, "D1");
+    EXPECT_TRUE(HasLine(Selection(100), true, "Department: D1"));
+    EXPECT_TRUE(HasLine(Selection(101), true, "Department: D1"));
 }
 
 }  // namespace

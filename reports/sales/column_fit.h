@@ -1,0 +1,20 @@
+// column_fit.h - texts fitted to a report column as the job's device draws
+// them. A body places texts on the 480-unit line, but how wide a text is
+// depends on the device's font: the preview's screen font takes far more
+// of the line than the printer's. A text that runs past its column makes
+// the device push the next text of the line onto a line of its own.
+#pragma once
+
+#include <cstdint>
+
+// The width of text in report units as the job's device draws it: the
+// preview in its window's font, the printer in the report font. 0 on the
+// devices that place no text by width (files, the memory buffer, the
+// character printer) and in a remote session, whose device is the client's.
+int RepTextUnits(const uint8_t *text);
+
+// Cuts the PString text so that it takes at most `units` report units on
+// the job's device, "..." marking the cut: at the end, or, with keepEnd,
+// at the front, the text's end kept (a reference's number). A text that
+// fits, or a device that measures nothing, leaves the text as it is.
+void RepCutToUnits(uint8_t *text, int units, bool keepEnd = false);
