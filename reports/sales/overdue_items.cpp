@@ -192,11 +192,8 @@ void CustomerOverdueItems(const uint8_t *customerCode, int mode, PackedDecimal *
             toCount.push_back(serial);
     }
     RecFreeMatrix(IVVc::Number, invoice.record);
-    // The ageing reads the clock; the run keeps the day it works with.
-    const DateRec today = TodayDate;
     PackedDecimal ages[6];
-    CustomerAgeing(customerCode, ages);
-    TodayDate = today;
+    CustomerAgeing(customerCode, ages);   // aged on the day the walk above used
     PutU32(block, OverdueBlock::Rows, rows);
     PutDec(block, OverdueBlock::Total, total);
     PutDec(block, OverdueBlock::Interest, interestTotal);

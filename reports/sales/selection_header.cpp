@@ -63,6 +63,12 @@ void Left(HeaderWriter *w, const uint8_t *text)
 // ReportParams' short at offset.
 int Word(uint32_t offset) { return GetU16(ReportParams, offset); }
 
+// The overdue-only choice of reports 5 and 18 as choice 2421 lists it (0
+// every item, 2 overdue items only): their windows' check box stores 1
+// when ticked, a value the choice does not list, so the header said
+// nothing of it.
+int OverdueChoice() { return Word(P::Option1) != 0 ? 2 : 0; }
+
 // ReportParams' text at offset (maximum length m).
 void Text(uint32_t offset, int m, uint8_t *out) { GetPString(ReportParams, offset, m, out); }
 
@@ -389,7 +395,7 @@ void SelectionLines(int report, HeaderWriter *w)
     }
     case 18:
         Range(1104, 1105, P::SelText1, 255, t); Right(w, t);
-        ChoiceText(Word(P::Option1), ChoiceTable::C2421, t); Left(w, t);
+        ChoiceText(OverdueChoice(), ChoiceTable::C2421, t); Left(w, t);
         Prefixed(P::SelText3, 255, 1114, t); RightIf(w, t);
         if (!Empty(P::ObjectSel)) { PString list; Text(P::ObjectSel, 30, list); ObjectListText(list, t); Right(w, t); }
         break;
@@ -683,7 +689,7 @@ void SelectionLines(int report, HeaderWriter *w)
         break;
     case 5:
         Range(1104, 1105, P::SelText1, 255, t); Right(w, t);
-        ChoiceText(Word(P::Option1), ChoiceTable::C2421, t); Left(w, t);
+        ChoiceText(OverdueChoice(), ChoiceTable::C2421, t); Left(w, t);
         ChoiceText(Word(P::Option2), ChoiceTable::C1187b, t); Right(w, t);
         if (Word(P::ReportLayout) == 0) UiText(1161, t);
         else ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutC, t);

@@ -76,6 +76,11 @@ TEST_F(SelectionHeaderTest, Report5EverySelection) {
         {5, true, UiText(1114) + "K"},       {6, true, "01.03.2024"},
     };
     EXPECT_EQ(Selection(5), want);
+    // The window's "Overdue only" box stores 1: the header says the same.
+    SetWord(P::Option1, 1);
+    EXPECT_EQ(Selection(5), want);
+    SetWord(P::Option1, 0);
+    EXPECT_EQ(std::get<2>(Selection(5)[1]), UiText(2421));
 }
 
 // Lines that move or vanish: report 7's option line moves up without
