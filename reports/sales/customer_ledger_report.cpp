@@ -19,6 +19,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/sales/aged_buckets.h"
+#include "reports/sales/column_fit.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
@@ -40,6 +41,10 @@ constexpr int ItemInvoiceX = 150, ItemDueX = 210, ItemDaysX = 315, ItemOrderX = 
 // entry's kind ("Credit note" the widest) and number start at theirs, the
 // date ends at its; a seven-digit number keeps a gap on either side.
 constexpr int EntryKindX = 100, EntryNumberX = 172, EntryDateX = 295;
+// The ageing columns (layout 2): the four buckets and their sum end at
+// theirs, far enough apart for "123 456,00" each at the preview's font;
+// the name is cut before the first amount's widest start.
+constexpr int BucketX[4] = {178, 246, 314, 382}, BucketSumX = 450, NameX = 60, NameEndX = 112;
 constexpr uint16_t KindCash = 2, KindCredit = 3, EntryInvoice = 0, EntryReceipt = 1;
 
 // What the selection asks for, read once.
@@ -120,11 +125,11 @@ void Headings(int layout) {
     case 2: {
         int32_t l1 = 0, l2 = 0;
         AgedLimits(&l1, &l2);
-        RepTextNr(250, 0, 2521, -1);
-        LimitText(300, 0, " - ", l1, true);
-        LimitText(350, l1 + 1, " - ", l2, true);
-        LimitText(400, l2 + 1, " - ", 0, false);
-        RepTextNr(450, 0, 2424, -1);
+        RepTextNr(BucketX[0], 0, 2521, -1);
+        LimitText(BucketX[1], 0, " - ", l1, true);
+        LimitText(BucketX[2], l1 + 1, " - ", l2, true);
+        LimitText(BucketX[3], l2 + 1, " - ", 0, false);
+        RepTextNr(BucketSumX, 0, 2424, -1);
         break;
     }
     case 3:
@@ -472,9 +477,12 @@ void CustomerBlock(const uint8_t *customer, const LedgerSelection &s, GrandSums 
         for (const PackedDecimal &b : c.buckets) Add(&total, &b);
         RepStartLine(LineHeight);
         Field(0, customer, CUVc::Code, 20);
-        Field(60, customer, CUVc::Name, 60);
-        for (int i = 0; i < 4; i++) Amount(250 + 50 * i, &c.buckets[i]);
-        Amount(450, &total);
+        PString name;
+        GetPString(customer, CUVc::Name, 60, name);
+        RepCutToUnits(name, NameEndX - NameX);
+        Text(NameX, name);
+        for (int i = 0; i < 4; i++) Amount(BucketX[i], &c.buckets[i]);
+        Amount(BucketSumX, &total);
         if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
         RepEndLine();
     }
@@ -520,10 +528,10 @@ void GrandLines(const LedgerSelection &s, const GrandSums &g) {
         DecSetZero(&total);
         RepStartLine(LineHeight);
         for (int i = 0; i < 4; i++) {
-            Amount(250 + 50 * i, &g.buckets[i]);
+            Amount(BucketX[i], &g.buckets[i]);
             Add(&total, &g.buckets[i]);
         }
-        Amount(450, &total);
+        Amount(BucketSumX, &total);
         RepEndLine();
     }
     if ((s.layout == 2 || s.layout == 3) && s.customerCurrency) return;
