@@ -21,6 +21,7 @@
 #include "output/output_job.h"
 #include "reports/ledger/vendor_reports.h"
 #include "reports/sales/aged_buckets.h"
+#include "reports/sales/column_fit.h"
 #include "reports/sales/report_run.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
@@ -30,6 +31,10 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
+// The ageing columns (layout 2): the four buckets and their sum end at
+// theirs, far enough apart for "123 456,00" each at the preview's font;
+// the name is cut before the first amount's widest start.
+constexpr int BucketX[4] = {208, 276, 344, 412}, BucketSumX = 480, NameX = 60, NameEndX = 142, CodeGap = 4;
 constexpr uint16_t KindCash = 2, KindCredit = 3, EntryInvoice = 0, EntryPayment = 1;
 
 // What the selection asks for, read once.
@@ -121,11 +126,11 @@ void Headings(int layout) {
         int32_t l1 = 0, l2 = 0;
         AgedLimits(&l1, &l2);
         RepTextNr(60, 0, 4049, 0);
-        RepTextNr(250, 0, 12960, 1);
-        LimitText(300, 0, l1, true);
-        if (l2 > l1) LimitText(350, l1 + 1, l2, true);
-        LimitText(420, (l2 > l1 ? l2 : l1) + 1, 0, false);
-        RepTextNr(480, 0, 4046, 1);
+        RepTextNr(BucketX[0], 0, 12960, 1);
+        LimitText(BucketX[1], 0, l1, true);
+        if (l2 > l1) LimitText(BucketX[2], l1 + 1, l2, true);
+        LimitText(BucketX[3], (l2 > l1 ? l2 : l1) + 1, 0, false);
+        RepTextNr(BucketSumX, 0, 4046, 1);
         RepEndLine();
         return;
     }
@@ -387,11 +392,13 @@ void VendorBlock(const uint8_t *vendor, const AgeingSelection &s, AgeingTotals *
         for (const PackedDecimal &b : v.buckets) Add(&total, &b);
         RepStartLine(LineHeight);
         Field(0, vendor, VEVc::Code, 20);
-        Field(60, vendor, VEVc::Name, 60);
-        for (int i = 0; i < 3; i++) PrintAmountAt(250 + 50 * i, &v.buckets[i]);
-        PrintAmountAt(420, &v.buckets[3]);
-        PrintAmountAt(480, &total);
-        if (s.inCurrency) Field(480, vendor, VEVc::CurncyCode, 5);
+        PString name;
+        GetPString(vendor, VEVc::Name, 60, name);
+        RepCutToUnits(name, NameEndX - NameX);
+        Text(NameX, name);
+        for (int i = 0; i < 4; i++) PrintAmountAt(BucketX[i], &v.buckets[i]);
+        PrintAmountAt(BucketSumX, &total);
+        if (s.inCurrency) Field(BucketSumX + CodeGap, vendor, VEVc::CurncyCode, 5);   // clear of the sum
         RepEndLine();
     }
     if (s.layout == 0 && v.headPrinted) {
@@ -440,10 +447,10 @@ void EndLines(const AgeingSelection &s, const AgeingTotals &t) {
         DecSetZero(&total);
         RepStartLine(LineHeight);
         for (int i = 0; i < 4; i++) {
-            PrintAmountAt(i < 3 ? 250 + 50 * i : 420, &t.buckets[i]);
+            PrintAmountAt(BucketX[i], &t.buckets[i]);
             Add(&total, &t.buckets[i]);
         }
-        PrintAmountAt(480, &total);
+        PrintAmountAt(BucketSumX, &total);
         RepEndLine();
     }
     if (!((s.layout == 2 || s.layout == 3) && s.inCurrency)) {

@@ -3,6 +3,7 @@
 // and the transaction journal (15): goldens of every layout, the filters,
 // the day limits of the buckets, payments on the report date, empty
 // registers, selections that take nothing and Esc mid-run.
+#include <algorithm>
 #include <string>
 
 #include "core/company_variant.h"
@@ -10,6 +11,7 @@
 #include "reports/ledger/ledger_reports.h"
 #include "reports/ledger/vendor_reports.h"
 #include "tests/output/output_recorder.h"
+#include "tests/reports/preview_lines.h"
 #include "tests/reports/vendor_report_fixture.h"
 
 namespace {
@@ -135,6 +137,35 @@ TEST_F(VendorReportsTest, AgeingByLayoutAndDate) {
         SetText(P::SelText3, r.group);
         ExpectGolden(r.golden, RunText(VendorAgeingReport));
     }
+}
+
+// The ageing layout in the preview, a six-digit amount in a bucket and
+// a long vendor name: no text of a line begins before the one left of it
+// ends, so every vendor stays one line.
+TEST_F(VendorReportsTest, AgeingColumnsDoNotOverlapInThePreview) {
+    SetLimits(30, 60);
+    RuleRecord item(APVc::Number);
+    uint32_t recid = 0;
+    ASSERT_TRUE(RecReadAt(APVc::Number, 1, item.record, &recid));
+    PutDec(item.record, APVc::OpenAmount, Dec(123456));
+    ASSERT_TRUE(RecStore(APVc::Number, item.record, 1, &recid));
+    InvoiceFrameUp();
+    ASSERT_FALSE(HasFatalFailure());
+    for (uint16_t inCurrency : {0, 1}) {
+        SCOPED_TRACE(inCurrency ? "in currency" : "at home");
+        Ageing(2);
+        SetWord(P::Option3, inCurrency);
+        SetWord(P::OutputKind, OutPreview);
+        RepOutputState = OutputJobStateRec{};
+        VendorAgeingReport();
+        const int n = OpenPreviewWindow();
+        ASSERT_TRUE(PreviewIsOpen(n));
+        const std::vector<PlacedText> texts = PreviewTexts(n);
+        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const PlacedText &t) { return t.text.find("123") == 0; }));
+        ExpectNoOverlap(texts);
+        WinClose(n);
+    }
+    InvoiceFrameDown();
 }
 
 // The buckets by the limits of block 219: invoice 1 (35 days past due)
