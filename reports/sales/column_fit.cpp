@@ -6,6 +6,7 @@
 #include <cassert>
 #include <cstring>
 
+#include "core/field_access.h"
 #include "core/pstring.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
@@ -71,4 +72,12 @@ void RepCutToUnits(uint8_t *text, int units, bool keepEnd)
     }
     Shortened(text, fits, keepEnd, shorter);
     PStringCopy(text, shorter);
+}
+
+void RepFieldCut(int x, const uint8_t *record, uint32_t offset, int width, int units)
+{
+    uint8_t text[256];
+    GetPString(record, offset, width, text);
+    RepCutToUnits(text, units);
+    RepTextEx(x, -1, 0, 0, 0, text);
 }

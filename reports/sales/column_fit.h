@@ -18,3 +18,8 @@ int RepTextUnits(const uint8_t *text);
 // at the front, the text's end kept (a reference's number). A text that
 // fits, or a device that measures nothing, leaves the text as it is.
 void RepCutToUnits(uint8_t *text, int units, bool keepEnd = false);
+
+// Writes the text field of `width` characters at `offset` of record,
+// left-aligned at x and cut to `units` as RepCutToUnits cuts: a name in
+// the column before the amounts.
+void RepFieldCut(int x, const uint8_t *record, uint32_t offset, int width, int units);

@@ -477,10 +477,7 @@ void CustomerBlock(const uint8_t *customer, const LedgerSelection &s, GrandSums 
         for (const PackedDecimal &b : c.buckets) Add(&total, &b);
         RepStartLine(LineHeight);
         Field(0, customer, CUVc::Code, 20);
-        PString name;
-        GetPString(customer, CUVc::Name, 60, name);
-        RepCutToUnits(name, NameEndX - NameX);
-        Text(NameX, name);
+        RepFieldCut(NameX, customer, CUVc::Name, 60, NameEndX - NameX);
         for (int i = 0; i < 4; i++) Amount(BucketX[i], &c.buckets[i]);
         Amount(BucketSumX, &total);
         if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
