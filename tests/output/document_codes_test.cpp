@@ -104,6 +104,34 @@ TEST_F(DocumentCodes, InvoiceAndStatementCodesAreNamed) {
     for (int16_t type : {-11, -8}) ExpectEveryServedCodeNamed(type, statement.data(), 40);
 }
 
+// The stock and purchase documents, their labels, the item label, the
+// payment reminder and the payment document: a form of each may carry
+// every code it serves by name. Each record has one row, so the row
+// codes are served too.
+TEST_F(DocumentCodes, StockPurchaseReminderAndPaymentCodesAreNamed) {
+    RuleRecord move(StockMoveVc::Number);
+    uint8_t mrow[StockMoveVc::Rows::Size] = {};
+    PutText(mrow, StockMoveVc::Rows::ItemCode, 20, "ITEM1");
+    ASSERT_TRUE(MatrixRowPut(StockMoveVc::Number, 0, move.record, 0, mrow));
+    ExpectEveryServedCodeNamed(-20, move.record, 30);
+
+    RuleRecord purchase(PUVc::Number);
+    uint8_t prow[PUVc::Rows::Size] = {};
+    PutText(prow, PUVc::Rows::ItemCode, 20, "ITEM1");
+    ASSERT_TRUE(MatrixRowPut(PUVc::Number, 0, purchase.record, 0, prow));
+    ExpectEveryServedCodeNamed(-22, purchase.record, 30);
+    PurchaseLabelRec label{purchase.record, 0};
+    ExpectEveryServedCodeNamed(-23, (const uint8_t *)&label, 23);
+
+    std::vector<uint8_t> item(INVc::Size, 0);
+    PutText(item.data(), INVc::Code, 20, "ITEM1");
+    ExpectEveryServedCodeNamed(-21, item.data(), 12);
+    std::vector<uint8_t> open(ARVc::Size, 0);
+    ExpectEveryServedCodeNamed(-4, open.data(), 22);
+    std::vector<uint8_t> payment(PaymentDocRec::Size, 0);
+    ExpectEveryServedCodeNamed(-10, payment.data(), 25);
+}
+
 TEST_F(DocumentCodes, DeliveryAndTheRegisterDocuments) {
     RuleRecord d(SHVc::Number);
     uint8_t row[SHVc::Rows::Size] = {};
