@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "core/pstring.h"
 #include "core/choice_lists.h"
 
 namespace {
@@ -51,7 +52,12 @@ protected:
         uint16_t back = 0;
         ASSERT_TRUE(ChoiceValueOf(FormFieldNamesList, name, &back, &index)) << "code " << code;
         EXPECT_EQ(back, (uint16_t)code) << "the name of code " << code << " leads to code " << back;
+        // The form designer labels the field by the same text.
+        uint8_t label[256];
+        ASSERT_TRUE(ChoiceTextOf(FormFieldLabelsList, (uint16_t)code, &index, label)) << "no label for code " << code;
+        EXPECT_EQ(PStringToStd(label), PStringToStd(name)) << "code " << code;
     }
+    static constexpr int FormFieldLabelsList = 102;
     static constexpr int FormFieldNamesList = 101;
     // Every code the document's provider answers (anything but the
     // field's own text, on the last page) has its name in list 101.
