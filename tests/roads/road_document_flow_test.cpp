@@ -88,12 +88,7 @@ TEST_F(RoadTest, AQuotationBecomesAnOrderThatDeliversAndInvoices)
     Menu("Module", "Stock");
     Menu("Registers", "Deliveries");
     Check("the register popup opens the delivery list", [] { return ActiveType() == DeliveryList; });
-    ClickField("Find");
-    Do("find the delivery", [delivery] {
-        ScriptText(*delivery);
-        return true;
-    });
-    Key(PlKey::Return);
+    FindRow("the delivery", delivery);
     Menu("Operations", "Ship marked");
     Check("the marked delivery is shipped without a word", [] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
@@ -103,12 +98,7 @@ TEST_F(RoadTest, AQuotationBecomesAnOrderThatDeliversAndInvoices)
 
     Key('9', false, true);
     Check("Ctrl+9 opens the order list", [] { return ActiveType() == OrderList; });
-    ClickField("Find");
-    Do("find the order", [order] {
-        ScriptText(*order);
-        return true;
-    });
-    Key(PlKey::Return);
+    FindRow("the order", order);
     Key(PlKey::Return);
     Check("the order opens again", [order] {
         EXPECT_EQ(ActiveType(), Order) << ActiveTitle();

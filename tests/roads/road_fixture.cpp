@@ -249,6 +249,13 @@ void RoadTest::Type(const std::string &what, std::function<std::string()> text)
     });
 }
 
+void RoadTest::FindRow(const std::string &what, std::shared_ptr<std::string> key)
+{
+    ClickField("Find");
+    Type(what, [key = std::move(key)] { return *key; });
+    Key(PlKey::Return);
+}
+
 void RoadTest::Menu(const std::string &bar, const std::string &item)
 {
     auto sub = std::make_shared<uint32_t>(0);

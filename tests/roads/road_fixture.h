@@ -49,6 +49,10 @@ public:   // the steps' lambdas use these too
     // The same with the text made when the step runs: for what an earlier
     // step read from the program (a number the program gave).
     void Type(const std::string &what, std::function<std::string()> text);
+    // In a list window: a click on "Find", the key an earlier step read
+    // (a number the program gave) typed, and Return, which selects the
+    // row it finds; a second Return opens it.
+    void FindRow(const std::string &what, std::shared_ptr<std::string> key);
     // A click on the menu bar's item `bar` and then on `item` of its
     // popup, both by their labels without "&" and key text.
     void Menu(const std::string &bar, const std::string &item);

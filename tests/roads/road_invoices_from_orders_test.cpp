@@ -71,9 +71,7 @@ TEST_F(RoadTest, OpenOrdersAreInvoicedByTheBatchRun)
     Menu("Module", "Stock");
     Menu("Registers", "Deliveries");
     Check("the delivery list opens", [] { return ActiveType() == DeliveryList; });
-    ClickField("Find");
-    Type("the delivery's number", [delivery] { return *delivery; });
-    Key(PlKey::Return);
+    FindRow("the delivery's number", delivery);
     Menu("Operations", "Ship marked");
     Check("the delivery is shipped without a word", [] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());

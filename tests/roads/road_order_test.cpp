@@ -82,12 +82,7 @@ TEST_F(RoadTest, OrderOfThreeRowsIsTypedStoredAndReopened)
     });
     Key('9', false, true);
     Check("Ctrl+9 brings the list back", [] { return ActiveType() == OrderList; });
-    ClickField("Find");
-    Do("find the order by its number", [number] {
-        ScriptText(*number);
-        return true;
-    });
-    Key(PlKey::Return);
+    FindRow("the order by its number", number);
     Key(PlKey::Return);
     Check("the order opens again with its rows and totals", [number] {
         EXPECT_EQ(ActiveType(), Order) << ActiveTitle();

@@ -89,12 +89,7 @@ TEST_F(RoadTest, PurchaseOrderOfTwoRowsIsTypedStoredAndReopened)
     });
     Menu("Registers", "Purchase orders");
     Check("the register popup brings the list back", Opened(PurchaseOrderList));
-    ClickField("Find");
-    Do("find the purchase order by its number", [number] {
-        ScriptText(*number);
-        return true;
-    });
-    Key(PlKey::Return);
+    FindRow("the purchase order by its number", number);
     Key(PlKey::Return);
     Check("the purchase order opens again with its rows and totals", [number] {
         EXPECT_EQ(ActiveType(), PurchaseOrder) << ActiveTitle();

@@ -146,12 +146,7 @@ TEST_F(ReceiptRoad, ReceiptForAnInvoiceIsEnteredApprovedAndClosesItsOpenItem)
 
     Key('7', false, true);
     Check("Ctrl+7 brings the list back", [] { return ActiveType() == ReceiptList; });
-    ClickField("Find");
-    Do("find the receipt", [this, number] {
-        ScriptText(*number);
-        return true;
-    });
-    Key(PlKey::Return);
+    FindRow("the receipt", number);
     Menu("Operations", "Approve");
     Check("Approve posts the marked receipt without a word", [this, shots] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
