@@ -17,11 +17,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cstdio>
 #include <ctime>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "core/pstring.h"
 #include "core/system.h"
@@ -33,12 +34,78 @@ using namespace dbformat;
 
 namespace {
 
-// Sectors written since the last durable commit and the hash of what was
-// last written to each. Past MaxListed the commit falls back to two syncs.
-std::unordered_map<uint32_t, uint64_t> Written;
-bool Overflow = false;
 constexpr size_t MaxListed = 8192;
 constexpr size_t BulkSectors = 256;
+
+// Sectors written since the last durable commit with the hash of what
+// was last written to each. A commit writes a few dozen sectors, so they
+// are appended as written and sorted when asked for: the first `sorted`
+// notes are ascending by sector, one per sector; those after them are
+// as they came, in order (a sector written twice keeps its last hash).
+struct Note {
+    uint32_t ptr;
+    uint32_t order;   // when it was noted, within this commit
+    uint64_t hash;
+};
+struct WrittenSectors {
+    std::vector<Note> notes;
+    size_t sorted = 0;
+    uint32_t nextOrder = 0;
+
+    void Add(uint32_t ptr, uint64_t hash) { notes.push_back({ptr, nextOrder++, hash}); }
+
+    // Ascending by sector, the last note of each sector kept.
+    void Sort() {
+        if (sorted == notes.size()) return;
+        auto byPtrThenOrder = [](const Note &a, const Note &b) {
+            return a.ptr != b.ptr ? a.ptr < b.ptr : a.order < b.order;
+        };
+        std::sort(notes.begin() + (std::ptrdiff_t)sorted, notes.end(), byPtrThenOrder);
+        std::inplace_merge(notes.begin(), notes.begin() + (std::ptrdiff_t)sorted, notes.end(), byPtrThenOrder);
+        size_t kept = 0;
+        for (size_t i = 0; i < notes.size(); i++) {
+            if (i + 1 < notes.size() && notes[i + 1].ptr == notes[i].ptr) continue;   // a later note follows
+            notes[kept++] = notes[i];
+        }
+        notes.resize(kept);
+        sorted = kept;
+    }
+
+    // The number of sectors noted, sorting only when the notes alone
+    // cannot tell whether it reaches n.
+    bool AtLeast(size_t n) {
+        if (sorted >= n) return true;
+        if (notes.size() < n) return false;
+        Sort();
+        return notes.size() >= n;
+    }
+
+    bool Has(uint32_t ptr) {
+        Sort();
+        auto it = std::lower_bound(notes.begin(), notes.end(), ptr,
+                                   [](const Note &a, uint32_t p) { return a.ptr < p; });
+        return it != notes.end() && it->ptr == ptr;
+    }
+
+    template <typename F> void EraseIf(F drop) {
+        std::erase_if(notes, [&](const Note &n) { return drop(n.ptr); });
+        sorted = 0;   // still in order, but the count of sorted ones moved
+        Sort();
+    }
+
+    // Empties the notes. Their array keeps the size a bulk hold grew it
+    // to only while that is small.
+    void Clear() {
+        notes.clear();
+        if (notes.capacity() > 4 * BulkSectors) notes.shrink_to_fit();
+        sorted = 0;
+        nextOrder = 0;
+    }
+};
+
+// Past MaxListed sectors the commit falls back to two syncs.
+WrittenSectors Written;
+bool Overflow = false;
 // Sectors written since the last commit that are free in the commit
 // being made (sorted): not listed.
 std::vector<uint32_t> FreedNow;
@@ -46,14 +113,7 @@ uint32_t CommitNumber = 0;
 
 using Run = std::pair<uint32_t, uint32_t>;   // first sector pointer, count
 
-// Empties Written. Its bucket array keeps the size a bulk hold grew it
-// to, and emptying clears every bucket: after a bulk hold that would
-// cost each later commit more than the rest of its record, so a large
-// array is given back.
-void ForgetWritten() {
-    Written.clear();
-    if (Written.bucket_count() > 4 * BulkSectors) Written.rehash(0);
-}
+void ForgetWritten() { Written.Clear(); }
 
 inline uint64_t Rotl(uint64_t v, int r) { return (v << r) | (v >> (64 - r)); }
 
@@ -88,14 +148,12 @@ uint64_t RunsChecksum(const std::vector<uint64_t> &hashes) {
 bool BuildRuns(std::vector<Run> *runs, uint64_t *sum) {
     runs->clear();
     if (Overflow) return false;
-    std::vector<uint32_t> ptrs;
-    ptrs.reserve(Written.size());
-    for (auto &[ptr, hash] : Written)
-        if (!std::binary_search(FreedNow.begin(), FreedNow.end(), ptr)) ptrs.push_back(ptr);
-    std::sort(ptrs.begin(), ptrs.end());
-    std::vector<uint64_t> hashes;
-    hashes.reserve(ptrs.size());
-    for (uint32_t p : ptrs) {
+    Written.Sort();
+    static std::vector<uint64_t> hashes;
+    hashes.clear();
+    for (const Note &n : Written.notes) {
+        const uint32_t p = n.ptr;
+        if (std::binary_search(FreedNow.begin(), FreedNow.end(), p)) continue;
         if (!runs->empty() && runs->back().first + runs->back().second * SectorSize == p &&
             runs->back().second < 0xFFFF) {
             runs->back().second++;
@@ -103,7 +161,7 @@ bool BuildRuns(std::vector<Run> *runs, uint64_t *sum) {
             if (runs->size() == (size_t)CrRunMax) return false;
             runs->push_back({p, 1});
         }
-        hashes.push_back(Written.at(p));
+        hashes.push_back(n.hash);
     }
     *sum = RunsChecksum(hashes);
     return true;
@@ -199,15 +257,15 @@ void D4CommitNoteWrite(uint64_t offset, const uint8_t *data, uint32_t length) {
     if (Overflow) return;
     for (uint32_t at = 0; at < length; at += SectorSize) {
         uint32_t ptr = (uint32_t)(offset + at);
-        Written[ptr] = SectorHash(ptr, data + at);
+        Written.Add(ptr, SectorHash(ptr, data + at));
     }
-    if (Written.size() > MaxListed) {
+    if (Written.AtLeast(MaxListed + 1)) {
         Overflow = true;
         ForgetWritten();
     }
 }
 
-bool D4CommitIsBulk() { return Overflow || Written.size() >= BulkSectors; }
+bool D4CommitIsBulk() { return Overflow || Written.AtLeast(BulkSectors); }
 
 // Only the few freed sectors that were written, or are still to be
 // written from the cache, are kept: the free lists' heads run to hundreds
@@ -215,18 +273,25 @@ bool D4CommitIsBulk() { return Overflow || Written.size() >= BulkSectors; }
 // than the rest of the commit record.
 void D4CommitNoteFreed(std::span<const uint32_t> freed, std::span<const uint32_t> moreFreed) {
     FreedNow.clear();
+    // The written and dirty sectors are a few dozen, the freed ones many
+    // more: a bit per sector number modulo 4096 rules most of these out
+    // before the lists are searched.
+    static std::vector<uint32_t> dirty;
+    D4CacheDirtySectors(&dirty);
+    Written.Sort();
+    std::array<uint64_t, 64> maybe{};
+    auto bit = [](uint32_t p) { return (p / SectorSize) & 4095; };
+    for (uint32_t p : dirty) maybe[bit(p) / 64] |= 1ull << (bit(p) % 64);
+    for (const Note &n : Written.notes) maybe[bit(n.ptr) / 64] |= 1ull << (bit(n.ptr) % 64);
     for (std::span<const uint32_t> part : {freed, moreFreed})
-        for (uint32_t p : part)
-            if (Written.count(p) || D4CacheIsDirty(p)) FreedNow.push_back(p);
+        for (uint32_t p : part) {
+            if (!(maybe[bit(p) / 64] >> (bit(p) % 64) & 1)) continue;
+            if (std::binary_search(dirty.begin(), dirty.end(), p) || Written.Has(p)) FreedNow.push_back(p);
+        }
     std::sort(FreedNow.begin(), FreedNow.end());
 }
 
-void D4CommitForgetIf(bool (*forget)(uint32_t ptr)) {
-    for (auto it = Written.begin(); it != Written.end();) {
-        if (forget(it->first)) it = Written.erase(it);
-        else ++it;
-    }
-}
+void D4CommitForgetIf(bool (*forget)(uint32_t ptr)) { Written.EraseIf(forget); }
 
 void D4CommitForgetAll() {
     ForgetWritten();

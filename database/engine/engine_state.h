@@ -296,6 +296,8 @@ void D4CacheReset();
 int D4CacheFind(uint32_t ptr);          // slot or -1
 bool D4CacheWriteBack();
 bool D4CacheIsDirty(uint32_t ptr);
+// The sectors whose cached bytes are still to be written, ascending.
+void D4CacheDirtySectors(std::vector<uint32_t> *ptrs);
 // Forgets every cached sector for which drop(ptr) is true, dirty or not.
 void D4CacheDrop(bool (*drop)(uint32_t ptr));
 // Puts data back as the content of sector ptr (a dirty slot; without a

@@ -40,6 +40,12 @@ struct Slot {
 
 std::vector<Slot> Slots;
 int Oldest = None, Newest = None;
+// The slots made dirty since the last write-back, so that a commit need
+// not look at every slot. A slot cleaned some other way (written back
+// alone, emptied, dropped) stays listed until the next write-back, and
+// one dirtied again may be listed twice: readers keep the listed slots
+// that are dirty now, once each.
+std::vector<int> DirtyList;
 // The hash has a power of two buckets, at least twice the slots, so that
 // chains stay short at every cache size.
 std::vector<int> Buckets;
@@ -87,6 +93,31 @@ void HashAdd(int s) {
     uint32_t b = BucketOf(Slots[s].ptr);
     Slots[s].hashNext = Buckets[b];
     Buckets[b] = s;
+}
+
+void MarkDirty(int s) {
+    if (Slots[s].dirty) return;
+    Slots[s].dirty = 1;
+    DirtyList.push_back(s);
+}
+
+// The slots dirty now, each once, in the order of their disk pointers.
+// Between write-backs a bulk hold dirties and writes back far more slots
+// than the cache has, so the list is also compacted this way whenever it
+// grows past a few times the slots.
+void SortDirty(std::vector<int> *dirty) {
+    dirty->clear();
+    for (int s : DirtyList)
+        if (Slots[s].dirty) dirty->push_back(s);
+    std::sort(dirty->begin(), dirty->end(), [](int a, int b) { return Slots[a].ptr < Slots[b].ptr; });
+    dirty->erase(std::unique(dirty->begin(), dirty->end()), dirty->end());
+}
+
+void CompactDirtyList() {
+    if (DirtyList.size() <= 4 * Slots.size() + 64) return;
+    std::vector<int> dirty;
+    SortDirty(&dirty);
+    DirtyList.swap(dirty);
 }
 
 // Verifies a slot's checksum before its bytes are used or written.
@@ -227,6 +258,7 @@ bool D4CacheInit(uint32_t bytes) {
 void D4CacheReset() {
     std::fill(Buckets.begin(), Buckets.end(), None);
     Oldest = Newest = None;
+    DirtyList.clear();
     for (int s = 0; s < (int)Slots.size(); s++) {
         Slots[s] = Slot{};
         Append(s);
@@ -238,6 +270,13 @@ int D4CacheFind(uint32_t ptr) {
     for (int s = Buckets[BucketOf(ptr)]; s != None; s = Slots[s].hashNext)
         if (Slots[s].ptr == ptr) return s;
     return None;
+}
+
+void D4CacheDirtySectors(std::vector<uint32_t> *ptrs) {
+    static std::vector<int> dirty;
+    SortDirty(&dirty);
+    ptrs->clear();
+    for (int s : dirty) ptrs->push_back(Slots[s].ptr);
 }
 
 bool D4CacheIsDirty(uint32_t ptr) {
@@ -257,17 +296,16 @@ bool D4CacheIsDirty(uint32_t ptr) {
 // another go out together: repeating clean bytes would cost copies and
 // page writes for nothing.
 bool D4CacheWriteBack() {
-    std::vector<int> dirty;
-    for (int s = 0; s < (int)Slots.size(); s++)
-        if (Slots[s].dirty) dirty.push_back(s);
+    static std::vector<int> dirty;
+    SortDirty(&dirty);
+    DirtyList.assign(dirty.begin(), dirty.end());   // what a failed write leaves dirty stays listed
     if (dirty.empty()) return true;
     if (Db.damaged) return false;
-    std::sort(dirty.begin(), dirty.end(), [](int a, int b) { return Slots[a].ptr < Slots[b].ptr; });
     // Clean bytes one write may repeat between dirty ones.
     const uint32_t GapMax = D4TestHooks.skipSync && !Db.joinWithoutSync ? 0 : 32 << 10;
     constexpr uint32_t SpanMax = 256 << 10;   // bytes of one write
-    std::vector<uint8_t> span;
-    std::vector<std::pair<uint32_t, uint32_t>> changed;   // (offset in span, bytes)
+    static std::vector<uint8_t> span;
+    static std::vector<std::pair<uint32_t, uint32_t>> changed;   // (offset in span, bytes)
     size_t i = 0;
     while (i < dirty.size()) {
         const uint32_t first = Slots[dirty[i]].ptr;
@@ -300,6 +338,7 @@ bool D4CacheWriteBack() {
         for (size_t k = i; k < j; k++) Slots[dirty[k]].dirty = 0;
         i = j;
     }
+    DirtyList.clear();
     return true;
 }
 
@@ -385,7 +424,8 @@ int WriteTarget(uint32_t ptr, bool *cached) {
 void WriteDone(int s, uint32_t ptr, bool cached) {
     Slot &x = Slots[s];
     x.checksum = D4SectorChecksum(x.data);
-    x.dirty = 1;
+    MarkDirty(s);
+    CompactDirtyList();
     if (cached) {
         Touch(s);
     } else {
@@ -462,7 +502,7 @@ bool D4SectorAddLongs(uint32_t ptr, std::span<const uint32_t> offsets, uint32_t 
         std::memcpy(p, now, 4);
     }
     x.checksum = sum;
-    x.dirty = 1;
+    MarkDirty(s);
     Touch(s);
     return true;
 }
