@@ -303,14 +303,19 @@ bool DbFileFlush() {
 // The file is ours under the lock, but the lock binds only programs that
 // ask for it: one that cut the file short is noticed here, and the
 // engine's notion of the size follows, so no read goes past the end.
+// This runs at every hold, so the size is asked of the file's end, not
+// of its status: a status read also reads the file's times, and on
+// file systems that then give the next write a time of its own, every
+// hold would change the time, and every sync would write the file's
+// inode as well, a second request to the disk waited on.
 bool DbFileCheckSize() {
     if (Db.fd < 0) return false;
-    struct stat st;
-    if (fstat(Db.fd, &st) != 0) {
+    off_t end = lseek(Db.fd, 0, SEEK_END);   // reads and writes give their positions
+    if (end < 0) {
         DbIoError(2);
         return false;
     }
-    uint64_t size = (uint64_t)st.st_size;
+    uint64_t size = (uint64_t)end;
     if (size >= FileSize) return true;
     FileSize = size;
     if (size < D4GetLong(MasterDVp->header.data() + dbformat::HdrLogicalEnd)) {
