@@ -21,6 +21,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
+#include <sys/uio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -379,23 +380,18 @@ bool DbFileSyncDirectory(const char *name) {
     return ok;
 }
 
-// Copies count bytes at offset from the mapping when every page they lie
-// on is in the system's cache; false (nothing read, no disk touched)
-// otherwise, or past the end of the file.
+// Reads count bytes at offset when every page they lie on is in the
+// system's cache; false (no disk touched) otherwise, or past the end of
+// the file. One read that refuses to wait on the disk: asking which
+// pages are cached first took a call and a walk of the mapping of its
+// own at every commit.
 bool DbFileReadResident(uint8_t *buffer, uint64_t offset, uint32_t count) {
-    if (Db.fd < 0 || count == 0 || offset + count > FileSize || !MapCover(FileSize)) return false;
-    const uint64_t page = (uint64_t)sysconf(_SC_PAGESIZE);
-    uint64_t from = offset / page * page, to = (offset + count + page - 1) / page * page;
-    unsigned char resident[64];
-    if ((to - from) / page > sizeof resident) return false;
-    if (mincore(const_cast<uint8_t *>(MapBase) + from, to - from, resident) != 0) return false;
-    for (uint64_t i = 0; i < (to - from) / page; i++)
-        if (!(resident[i] & 1)) return false;
-    std::memcpy(buffer, MapBase + offset, count);
-    if (!MapFaulted) return true;
-    Unmap();
-    if (DbFileCheckSize()) D4Damaged("The database file was cut short by another program");
-    return false;
+    if (Db.fd < 0 || count == 0 || offset + count > FileSize) return false;
+    struct iovec part = {buffer, count};
+    ssize_t n;
+    do n = preadv2(Db.fd, &part, 1, (off_t)offset, RWF_NOWAIT);
+    while (n < 0 && errno == EINTR);
+    return n == (ssize_t)count;   // a short read: cut short from outside, noticed by the next hold
 }
 
 uint64_t DbFileSize() { return FileSize; }
