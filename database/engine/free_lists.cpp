@@ -31,6 +31,7 @@
 #include <cerrno>
 
 #include "database/engine/engine_state.h"
+#include "database/engine/free_map.h"
 
 using namespace dbformat;
 
@@ -117,6 +118,7 @@ bool CheckAgainstTree() {
 // memory (and to the map); empty entries (-1) are dropped and counted out.
 void AppendToMem(FreeList &l, const std::vector<uint32_t> &ptrs) {
     bool inMap = &l == &Db.listA || MapWithB;
+    size_t from = l.mem.size();
     for (uint32_t p : ptrs) {
         if (p == DiskNone) {
             D4MessageText("D4DiskGetFree freePtr==-1");
@@ -124,8 +126,8 @@ void AppendToMem(FreeList &l, const std::vector<uint32_t> &ptrs) {
             continue;
         }
         l.mem.push_back(p);
-        if (inMap && D4PtrValid(p)) D4FreeMapAdd(p);
     }
+    if (inMap) D4FreeMapAddValid(std::span(l.mem).subspan(from));
 }
 
 // Makes the next block of the chain part of the list's head in memory.
@@ -183,6 +185,21 @@ uint32_t GrowEnd() {
 
 uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
 
+// Sorts a short run of sectors that is mostly in order already (a
+// window's sectors as a head holds them) by insertion: in order, it costs
+// one comparison a sector. Longer runs, or runs far from order, are few.
+void SortMostlySorted(uint32_t *first, uint32_t *last) {
+    if (last - first > 32) {
+        if (!std::is_sorted(first, last)) std::sort(first, last);
+        return;
+    }
+    for (uint32_t *i = first + (first != last); i < last; i++) {
+        uint32_t v = *i, *j = i;
+        for (; j > first && *(j - 1) > v; j--) *j = *(j - 1);
+        *j = v;
+    }
+}
+
 // Orders free sectors by windows: each window's sectors together,
 // ascending, and the windows by how many they hold (fewest first, or
 // most first with mostFirst; the lower window first among equals). Every
@@ -191,34 +208,38 @@ uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
 // in order already), are sorted; the scratch space is kept between calls.
 void ByWindowCount(std::vector<uint32_t> &ptrs, bool mostFirst) {
     static std::vector<uint32_t> perWindow;   // zero between calls
-    static std::vector<std::pair<uint32_t, uint32_t>> groups;   // (count, window)
+    static std::vector<uint64_t> groups;      // count (or its complement) above window
     static std::vector<uint32_t> placed;
     groups.clear();
     for (uint32_t p : ptrs) {
         uint32_t w = WindowOf(p);
         if (w >= perWindow.size()) perWindow.resize((size_t)w + 1, 0);
-        if (perWindow[w]++ == 0) groups.push_back({0, w});
+        if (perWindow[w]++ == 0) groups.push_back(w);
     }
-    for (auto &g : groups) g.first = perWindow[g.second];
-    std::sort(groups.begin(), groups.end(), [mostFirst](const auto &x, const auto &y) {
-        if (x.first != y.first) return mostFirst ? x.first > y.first : x.first < y.first;
-        return x.second < y.second;
-    });
+    // One key per window orders them by count, then by window.
+    for (uint64_t &g : groups) {
+        uint32_t count = perWindow[(uint32_t)g];
+        g |= (uint64_t)(mostFirst ? ~count : count) << 32;
+    }
+    std::sort(groups.begin(), groups.end());
     // perWindow becomes each window's next place in the result.
     uint32_t at = 0;
-    for (const auto &g : groups) {
-        perWindow[g.second] = at;
-        at += g.first;
+    for (uint64_t g : groups) {
+        uint32_t w = (uint32_t)g, count = perWindow[w];
+        perWindow[w] = at;
+        at += count;
     }
     placed.resize(ptrs.size());
     for (uint32_t p : ptrs) placed[perWindow[WindowOf(p)]++] = p;
+    // Each window's place now lies at the end of its sectors.
     at = 0;
-    for (const auto &g : groups) {
-        perWindow[g.second] = 0;
-        std::sort(placed.begin() + at, placed.begin() + at + g.first);
-        at += g.first;
+    for (uint64_t g : groups) {
+        uint32_t &end = perWindow[(uint32_t)g];
+        SortMostlySorted(placed.data() + at, placed.data() + end);
+        at = end;
+        end = 0;
     }
-    ptrs.assign(placed.begin(), placed.end());
+    ptrs.swap(placed);
 }
 
 // Orders free sectors for a list's head in memory: the window holding
@@ -293,8 +314,9 @@ size_t RecentAt = 0;
 struct Offer {
     uint32_t sectors = 0, pages = 0;
 };
-Offer OfferOf(uint32_t window, uint32_t need) {
-    uint32_t k = std::min(need, D4FreeMapWindowFree(window));
+// (freeIn: the window's free sectors.)
+Offer OfferOf(uint32_t window, uint32_t freeIn, uint32_t need) {
+    uint32_t k = std::min(need, freeIn);
     return Offer{k, k ? D4FreeMapPagesFor(window, k) : 0};
 }
 
@@ -304,10 +326,10 @@ Offer OfferOf(uint32_t window, uint32_t need) {
 bool DenseForShort(const Offer &o, uint32_t need) {
     return o.sectors >= std::min(need, 8u) && o.pages <= (o.sectors + 7) / 8 + 2;
 }
-bool GoodForShort(uint32_t window, uint32_t need) {
+bool GoodForShort(uint32_t window, uint32_t freeIn, uint32_t need) {
     // Too few sectors is known before their pages are counted.
-    if (std::min(need, D4FreeMapWindowFree(window)) < std::min(need, 8u)) return false;
-    return DenseForShort(OfferOf(window, need), need);
+    if (std::min(need, freeIn) < std::min(need, 8u)) return false;
+    return DenseForShort(OfferOf(window, freeIn, need), need);
 }
 
 // The window for a way, or none (the lowest of equals). Short-lived
@@ -322,15 +344,17 @@ uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t a
                       uint32_t *count) {
     uint32_t best = DiskNone, most = 0, spare = DiskNone, spareMost = 0;
     Offer bestOffer;
+    // Nothing is added to the map in the loop: the counts stay valid.
+    std::span<const uint16_t> freeIn = D4FreeMapWindowCounts();
     for (uint32_t w : D4FreeMapWindows()) {
-        uint32_t n = D4FreeMapWindowFree(w);
+        uint32_t n = freeIn[w];
         if (life == D4Life::Short) {
             if (!tooMany && n < std::min(need, 8u)) continue;
             // Not counted when even its sectors on the fewest pages would
             // lie less densely than the best offer's.
             uint32_t k = std::min(need, n), fewest = (k + 7) / 8;
             if (best != DiskNone && (uint64_t)bestOffer.sectors * fewest > (uint64_t)k * bestOffer.pages) continue;
-            Offer o = OfferOf(w, need);
+            Offer o = OfferOf(w, n, need);
             if (!tooMany && !DenseForShort(o, need)) continue;
             // Denser first: more sectors per page, then more sectors.
             uint64_t x = (uint64_t)o.sectors * bestOffer.pages, y = (uint64_t)bestOffer.sectors * o.pages;
@@ -344,7 +368,7 @@ uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t a
             bool beatsBest = n > most || (n == most && w < best);
             bool beatsSpare = n > spareMost || (n == spareMost && w < spare);
             if (!beatsBest && !beatsSpare) continue;
-            if (!GoodForShort(w, shortNeed)) {
+            if (!GoodForShort(w, n, shortNeed)) {
                 if (beatsBest) best = w, most = n;
             } else if (beatsSpare) {
                 spare = w, spareMost = n;
@@ -469,9 +493,9 @@ uint32_t TakeSector(D4Life life, bool mayLoad, bool *fromEnd) {
     } else if (way.window == EndOfFile) {
         *fromEnd = true;
         p = GrowEnd();
-    } else if (way.window != DiskNone && D4FreeMapWindowFree(way.window) > 0 &&
-               (way.taken > 0 || (life == D4Life::Short ? GoodForShort(way.window, need)
-                                                         : D4FreeMapWindowFree(way.window) >= need))) {
+    } else if (uint32_t freeIn = way.window != DiskNone ? D4FreeMapWindowFree(way.window) : 0;
+               freeIn > 0 && (way.taken > 0 || (life == D4Life::Short ? GoodForShort(way.window, freeIn, need)
+                                                                       : freeIn >= need))) {
         p = TakeFromWindow(way.window, way.last, &failed);
     } else {
         uint32_t count, avoid = shortWay.window;
@@ -538,10 +562,10 @@ bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, const std::vecto
 // the head block's pointers are in it when the list is (inMap), those of
 // the blocks behind are not.
 void MapFollowChain(const std::vector<uint32_t> &ptrs, bool inMap) {
-    for (size_t i = 0; i < ptrs.size(); i++) {
-        if (i >= (size_t)FreeMax || !inMap) D4FreeMapRemove(ptrs[i]);
-        else if (D4PtrValid(ptrs[i])) D4FreeMapAdd(ptrs[i]);
-    }
+    std::span<const uint32_t> all(ptrs);
+    size_t head = inMap ? std::min(all.size(), (size_t)FreeMax) : 0;
+    D4FreeMapAddValid(all.first(head));
+    D4FreeMapRemoveAll(all.subspan(head));
 }
 
 }  // namespace
@@ -611,8 +635,7 @@ void D4FreeMapRebuild() {
     MapWithB = BUsable();
     for (const FreeList *l : {&Db.listA, &Db.listB}) {
         if (l == &Db.listB && !MapWithB) break;
-        for (uint32_t p : l->mem)
-            if (p != DiskNone && D4PtrValid(p)) D4FreeMapAdd(p);
+        D4FreeMapAddValid(l->mem);
     }
 }
 
