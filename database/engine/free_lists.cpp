@@ -78,6 +78,33 @@ bool BUsable() { return Db.copies == 0; }
 // Whether the map holds list B's head pointers (see BUsable).
 bool MapWithB = false;
 
+uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
+
+// How many of list A's head pointers lie in each window (all of them,
+// valid or not). Most sectors are taken from B's head, and one that A
+// holds nothing of the window of is not looked for in A's: the search
+// through a head of hundreds cost more than the rest of the take.
+std::vector<uint32_t> AInWindow;
+
+void CountInA(std::span<const uint32_t> ptrs, int delta) {
+    for (uint32_t p : ptrs) {
+        uint32_t w = WindowOf(p);
+        if (w >= AInWindow.size()) AInWindow.resize(std::max<size_t>(w + 1, AInWindow.size() * 2), 0);
+        assert(delta > 0 || AInWindow[w] > 0);
+        AInWindow[w] += (uint32_t)delta;
+    }
+}
+
+void RecountA() {
+    std::fill(AInWindow.begin(), AInWindow.end(), 0);
+    CountInA(Db.listA.mem, 1);
+}
+
+bool MayBeInA(uint32_t p) {
+    uint32_t w = WindowOf(p);
+    return w < AInWindow.size() && AInWindow[w] != 0;
+}
+
 // The pointers the lists of the file held when it was opened, sorted,
 // until they are checked against the segment tree (then empty). The
 // check walks the whole tree, which at a million records reads tens of
@@ -127,6 +154,7 @@ void AppendToMem(FreeList &l, const std::vector<uint32_t> &ptrs) {
         }
         l.mem.push_back(p);
     }
+    if (&l == &Db.listA) CountInA(std::span(l.mem).subspan(from), 1);
     if (inMap) D4FreeMapAddValid(std::span(l.mem).subspan(from));
 }
 
@@ -182,8 +210,6 @@ uint32_t GrowEnd() {
     DbDiskHook(end + SectorSize);
     return end;
 }
-
-uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
 
 // Sorts a short run of sectors that is mostly in order already (a
 // window's sectors as a head holds them) by insertion: in order, it costs
@@ -408,9 +434,11 @@ uint32_t TakeFromWindow(uint32_t window, uint32_t last, bool *failed) {
     D4FreeMapRemove(p);
     for (int k = 0; k < 2; k++) {
         FreeList *l = k == 0 ? &Db.listA : &Db.listB;
+        if (k == 0 && !MayBeInA(p)) continue;
         size_t at = FindInHead(l->mem, TakeHint[k], p);
         if (at == l->mem.size()) continue;
         l->mem.erase(l->mem.begin() + (long)at);
+        if (k == 0) CountInA({&p, 1}, -1);
         TakeHint[k] = at;
         DropStoredCopy(*l);
         Db.freeCount--;
@@ -550,7 +578,10 @@ bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, const std::vecto
         uint32_t next = k + 1 < sectors.size() ? sectors[k + 1] : tail;
         if (!WriteBlock(sectors[k], ptrs.data() + from, to - from, next)) return false;
         if (k == 0) {
+            bool isA = &l == &Db.listA;
+            if (isA) CountInA(l.mem, -1);
             l.mem.assign(ptrs.begin() + from, ptrs.begin() + to);
+            if (isA) CountInA(l.mem, 1);
             l.next = next;
             l.stored = sectors[0];
         }
@@ -571,8 +602,15 @@ void MapFollowChain(const std::vector<uint32_t> &ptrs, bool inMap) {
 }  // namespace
 
 // True when the map holds exactly the valid pointers of the heads (list
-// B's only while it may hand them out): what D4FreeMapRebuild makes.
+// B's only while it may hand them out), and A's count per window is A's
+// head counted afresh: what D4FreeMapRebuild makes.
 bool D4FreeMapMatchesHeads() {
+    std::vector<uint32_t> inWindow(AInWindow.size(), 0);
+    for (uint32_t p : Db.listA.mem) {
+        if (WindowOf(p) >= inWindow.size()) return false;
+        inWindow[WindowOf(p)]++;
+    }
+    if (inWindow != AInWindow) return false;
     uint32_t count = 0;
     for (const FreeList *l : {&Db.listA, &Db.listB}) {
         if (l == &Db.listB && !MapWithB) break;
@@ -621,6 +659,7 @@ void D4FreeListsClear() {
     Db.freeCount = 0;
     D4FreeMapClear();
     MapWithB = false;
+    AInWindow.clear();
     Unchecked.clear();
     for (Way &w : Ways) w = Way{};
     // What the last holds took belongs to the file they worked on.
@@ -631,6 +670,7 @@ void D4FreeListsClear() {
 }
 
 void D4FreeMapRebuild() {
+    RecountA();
     D4FreeMapClear();
     MapWithB = BUsable();
     for (const FreeList *l : {&Db.listA, &Db.listB}) {
