@@ -86,18 +86,25 @@ uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
 // through a head of hundreds cost more than the rest of the take.
 std::vector<uint32_t> AInWindow;
 
-void CountInA(std::span<const uint32_t> ptrs, int delta) {
+void CountInA(std::span<const uint32_t> ptrs) {
     for (uint32_t p : ptrs) {
         uint32_t w = WindowOf(p);
         if (w >= AInWindow.size()) AInWindow.resize(std::max<size_t>(w + 1, AInWindow.size() * 2), 0);
-        assert(delta > 0 || AInWindow[w] > 0);
-        AInWindow[w] += (uint32_t)delta;
+        AInWindow[w]++;
+    }
+}
+
+// (ptrs: pointers counted before.)
+void UncountInA(std::span<const uint32_t> ptrs) {
+    for (uint32_t p : ptrs) {
+        assert(WindowOf(p) < AInWindow.size() && AInWindow[WindowOf(p)] > 0);
+        AInWindow[WindowOf(p)]--;
     }
 }
 
 void RecountA() {
     std::fill(AInWindow.begin(), AInWindow.end(), 0);
-    CountInA(Db.listA.mem, 1);
+    CountInA(Db.listA.mem);
 }
 
 bool MayBeInA(uint32_t p) {
@@ -154,7 +161,7 @@ void AppendToMem(FreeList &l, const std::vector<uint32_t> &ptrs) {
         }
         l.mem.push_back(p);
     }
-    if (&l == &Db.listA) CountInA(std::span(l.mem).subspan(from), 1);
+    if (&l == &Db.listA) CountInA(std::span(l.mem).subspan(from));
     if (inMap) D4FreeMapAddValid(std::span(l.mem).subspan(from));
 }
 
@@ -164,7 +171,7 @@ void AppendToMem(FreeList &l, const std::vector<uint32_t> &ptrs) {
 // sector free with the next commit.
 bool LoadNext(FreeList &l) {
     uint32_t at = l.next;
-    std::vector<uint32_t> ptrs;
+    static std::vector<uint32_t> ptrs;   // kept for the next block
     uint32_t next;
     if (!ReadBlock(at, &ptrs, &next)) return false;
     DropStoredCopy(l);
@@ -279,15 +286,13 @@ std::vector<uint32_t> WindowOrder(std::vector<uint32_t> ptrs) {
 // The order in which a list's pointers go into a chain of blocks so that
 // each block, loaded as the head, hands out from its back the pointers
 // that mem would hand out next: the head block takes mem's last FreeMax.
-std::vector<uint32_t> ChainOrder(const std::vector<uint32_t> &mem) {
-    std::vector<uint32_t> out;
-    out.reserve(mem.size());
+void ChainOrder(const std::vector<uint32_t> &mem, std::vector<uint32_t> *out) {
+    out->clear();
     for (size_t to = mem.size(); to > 0;) {
         size_t from = to > (size_t)FreeMax ? to - FreeMax : 0;
-        out.insert(out.end(), mem.begin() + (long)from, mem.begin() + (long)to);
+        out->insert(out->end(), mem.begin() + (long)from, mem.begin() + (long)to);
         to = from;
     }
-    return out;
 }
 
 bool WalkChain(uint32_t ptr, std::vector<uint32_t> *listed, std::vector<uint32_t> *blocks);
@@ -366,44 +371,55 @@ bool GoodForShort(uint32_t window, uint32_t freeIn, uint32_t need) {
 // not take, other than the short way's own, and when free sectors are
 // many and there is no other, to one they would; *count gets its free
 // sectors.
-uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t avoid, bool many, bool tooMany,
-                      uint32_t *count) {
-    uint32_t best = DiskNone, most = 0, spare = DiskNone, spareMost = 0;
+uint32_t ChooseShortWindow(uint32_t need, bool tooMany, uint32_t *count) {
+    uint32_t best = DiskNone, most = 0;
     Offer bestOffer;
     // Nothing is added to the map in the loop: the counts stay valid.
     std::span<const uint16_t> freeIn = D4FreeMapWindowCounts();
     for (uint32_t w : D4FreeMapWindows()) {
         uint32_t n = freeIn[w];
-        if (life == D4Life::Short) {
-            if (!tooMany && n < std::min(need, 8u)) continue;
-            // Not counted when even its sectors on the fewest pages would
-            // lie less densely than the best offer's.
-            uint32_t k = std::min(need, n), fewest = (k + 7) / 8;
-            if (best != DiskNone && (uint64_t)bestOffer.sectors * fewest > (uint64_t)k * bestOffer.pages) continue;
-            Offer o = OfferOf(w, n, need);
-            if (!tooMany && !DenseForShort(o, need)) continue;
-            // Denser first: more sectors per page, then more sectors.
-            uint64_t x = (uint64_t)o.sectors * bestOffer.pages, y = (uint64_t)bestOffer.sectors * o.pages;
-            if (best == DiskNone || x > y || (x == y && (n > most || (n == most && w < best))))
-                best = w, bestOffer = o, most = n;
-        } else if (w == avoid) {
-            continue;
-        } else {
-            // Whether short-lived sectors would take it is asked only of a
-            // window that could become either choice.
-            bool beatsBest = n > most || (n == most && w < best);
-            bool beatsSpare = n > spareMost || (n == spareMost && w < spare);
-            if (!beatsBest && !beatsSpare) continue;
-            if (!GoodForShort(w, n, shortNeed)) {
-                if (beatsBest) best = w, most = n;
-            } else if (beatsSpare) {
-                spare = w, spareMost = n;
-            }
-        }
+        if (!tooMany && n < std::min(need, 8u)) continue;
+        // Not counted when even its sectors on the fewest pages would
+        // lie less densely than the best offer's.
+        uint32_t k = std::min(need, n), fewest = (k + 7) / 8;
+        if (best != DiskNone && (uint64_t)bestOffer.sectors * fewest > (uint64_t)k * bestOffer.pages) continue;
+        Offer o = OfferOf(w, n, need);
+        if (!tooMany && !DenseForShort(o, need)) continue;
+        // Denser first: more sectors per page, then more sectors.
+        uint64_t x = (uint64_t)o.sectors * bestOffer.pages, y = (uint64_t)bestOffer.sectors * o.pages;
+        if (best == DiskNone || x > y || (x == y && (n > most || (n == most && w < best))))
+            best = w, bestOffer = o, most = n;
     }
-    if (best == DiskNone && many && spare != DiskNone) best = spare, most = spareMost;
     *count = most;
     return best;
+}
+
+// Windows compare by a key, more free sectors first, then the lower
+// window: one comparison a window where most are passed over.
+uint64_t FullnessKey(uint32_t window, uint32_t n) { return (uint64_t)n << 32 | (uint32_t)~window; }
+
+uint32_t ChooseLongWindow(uint32_t shortNeed, uint32_t avoid, bool many, uint32_t *count) {
+    uint64_t best = 0, spare = 0, least = 0;   // keys; 0: none yet
+    std::span<const uint16_t> freeIn = D4FreeMapWindowCounts();
+    for (uint32_t w : D4FreeMapWindows()) {
+        uint32_t n = freeIn[w];
+        uint64_t key = FullnessKey(w, n);
+        // Whether short-lived sectors would take it is asked only of a
+        // window that could become either choice.
+        if (key <= least || w == avoid) continue;
+        if (!GoodForShort(w, n, shortNeed)) best = std::max(best, key);
+        else spare = std::max(spare, key);
+        least = std::min(best, spare);
+    }
+    if (best == 0 && many) best = spare;
+    *count = (uint32_t)(best >> 32);
+    return best == 0 ? DiskNone : ~(uint32_t)best;
+}
+
+uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t avoid, bool many, bool tooMany,
+                      uint32_t *count) {
+    return life == D4Life::Short ? ChooseShortWindow(need, tooMany, count)
+                                 : ChooseLongWindow(shortNeed, avoid, many, count);
 }
 
 // Where in a list's head the last sector was taken from. A window's
@@ -438,7 +454,7 @@ uint32_t TakeFromWindow(uint32_t window, uint32_t last, bool *failed) {
         size_t at = FindInHead(l->mem, TakeHint[k], p);
         if (at == l->mem.size()) continue;
         l->mem.erase(l->mem.begin() + (long)at);
-        if (k == 0) CountInA({&p, 1}, -1);
+        if (k == 0) UncountInA({&p, 1});
         TakeHint[k] = at;
         DropStoredCopy(*l);
         Db.freeCount--;
@@ -569,8 +585,7 @@ void MergeLists() {
 
 // Spreads ptrs over the given sectors as a chain ending in tail; the list
 // then has the first block in memory, stored in its sector.
-bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, const std::vector<uint32_t> &sectors,
-                uint32_t tail) {
+bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, std::span<const uint32_t> sectors, uint32_t tail) {
     assert(!sectors.empty() && ptrs.size() <= sectors.size() * FreeMax);
     for (size_t k = 0; k < sectors.size(); k++) {
         size_t from = std::min(ptrs.size(), k * FreeMax);
@@ -578,10 +593,7 @@ bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, const std::vecto
         uint32_t next = k + 1 < sectors.size() ? sectors[k + 1] : tail;
         if (!WriteBlock(sectors[k], ptrs.data() + from, to - from, next)) return false;
         if (k == 0) {
-            bool isA = &l == &Db.listA;
-            if (isA) CountInA(l.mem, -1);
             l.mem.assign(ptrs.begin() + from, ptrs.begin() + to);
-            if (isA) CountInA(l.mem, 1);
             l.next = next;
             l.stored = sectors[0];
         }
@@ -870,7 +882,7 @@ bool D4FreeListsStore() {
     if (!Db.collection.empty()) DropStoredCopy(b);
     if (b.stored == DiskNone && b.mem.size() + Db.collection.size() > (size_t)FreeMax && b.next != DiskNone) {
         // B's second block joins the head, so the overflow fills it.
-        std::vector<uint32_t> ptrs;
+        static std::vector<uint32_t> ptrs;   // kept for the next commit
         uint32_t next;
         if (!ReadBlock(b.next, &ptrs, &next)) return false;
         if (ptrs.size() < (size_t)FreeMax) {
@@ -889,7 +901,9 @@ bool D4FreeListsStore() {
     auto needB = [&]() -> size_t {
         return b.stored != DiskNone ? 0 : BlocksFor(b.mem.size() + Db.collection.size());
     };
-    std::vector<uint32_t> reserved;
+    // Kept between commits, as are newB and chainA below.
+    static std::vector<uint32_t> reserved;
+    reserved.clear();
     for (;;) {
         size_t need = needA() + needB();
         if (reserved.size() < need) {
@@ -904,10 +918,11 @@ bool D4FreeListsStore() {
             break;
         }
     }
-    std::vector<uint32_t> newB;
+    static std::vector<uint32_t> newB;
+    newB.clear();
     uint32_t tailB = b.next;
     if (b.stored == DiskNone) {
-        newB.swap(Db.collection);
+        newB.swap(Db.collection);   // the collection keeps newB's space
         newB.insert(newB.end(), b.mem.begin(), b.mem.end());
         newB.erase(std::remove(newB.begin(), newB.end(), DiskNone), newB.end());
         DensestFirst(newB);
@@ -923,13 +938,18 @@ bool D4FreeListsStore() {
     // leaves it, what the collection adds to B's head joins it.
     bool followMap = MapWithB == BUsable();
     if (forA > 0) {
-        std::vector<uint32_t> sectors(reserved.begin(), reserved.begin() + (long)forA);
-        std::vector<uint32_t> ptrs = ChainOrder(a.mem);
-        if (!WriteChain(a, ptrs, sectors, a.next)) return false;
-        if (followMap) MapFollowChain(ptrs, true);
+        std::span<const uint32_t> sectors = std::span(reserved).first(forA);
+        static std::vector<uint32_t> chainA;
+        ChainOrder(a.mem, &chainA);
+        bool written = WriteChain(a, chainA, sectors, a.next);
+        // A's head now holds its last block (once that is written): what
+        // lay before it went down the chain.
+        if (a.stored == sectors[0]) UncountInA(std::span(chainA).subspan(a.mem.size()));
+        if (!written) return false;
+        if (followMap) MapFollowChain(chainA, true);
     }
     if (forB > 0) {
-        std::vector<uint32_t> sectors(reserved.begin() + (long)forA, reserved.end());
+        std::span<const uint32_t> sectors = std::span(reserved).subspan(forA);
         if (!WriteChain(b, newB, sectors, tailB)) return false;
         if (followMap) MapFollowChain(newB, MapWithB);
     } else if (b.stored == DiskNone) {
