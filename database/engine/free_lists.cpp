@@ -31,6 +31,7 @@
 #include <cerrno>
 
 #include "database/engine/engine_state.h"
+#include "database/engine/free_map.h"
 
 using namespace dbformat;
 
@@ -77,6 +78,40 @@ bool BUsable() { return Db.copies == 0; }
 // Whether the map holds list B's head pointers (see BUsable).
 bool MapWithB = false;
 
+uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
+
+// How many of list A's head pointers lie in each window (all of them,
+// valid or not). Most sectors are taken from B's head, and one that A
+// holds nothing of the window of is not looked for in A's: the search
+// through a head of hundreds cost more than the rest of the take.
+std::vector<uint32_t> AInWindow;
+
+void CountInA(std::span<const uint32_t> ptrs) {
+    for (uint32_t p : ptrs) {
+        uint32_t w = WindowOf(p);
+        if (w >= AInWindow.size()) AInWindow.resize(std::max<size_t>(w + 1, AInWindow.size() * 2), 0);
+        AInWindow[w]++;
+    }
+}
+
+// (ptrs: pointers counted before.)
+void UncountInA(std::span<const uint32_t> ptrs) {
+    for (uint32_t p : ptrs) {
+        assert(WindowOf(p) < AInWindow.size() && AInWindow[WindowOf(p)] > 0);
+        AInWindow[WindowOf(p)]--;
+    }
+}
+
+void RecountA() {
+    std::fill(AInWindow.begin(), AInWindow.end(), 0);
+    CountInA(Db.listA.mem);
+}
+
+bool MayBeInA(uint32_t p) {
+    uint32_t w = WindowOf(p);
+    return w < AInWindow.size() && AInWindow[w] != 0;
+}
+
 // The pointers the lists of the file held when it was opened, sorted,
 // until they are checked against the segment tree (then empty). The
 // check walks the whole tree, which at a million records reads tens of
@@ -117,6 +152,7 @@ bool CheckAgainstTree() {
 // memory (and to the map); empty entries (-1) are dropped and counted out.
 void AppendToMem(FreeList &l, const std::vector<uint32_t> &ptrs) {
     bool inMap = &l == &Db.listA || MapWithB;
+    size_t from = l.mem.size();
     for (uint32_t p : ptrs) {
         if (p == DiskNone) {
             D4MessageText("D4DiskGetFree freePtr==-1");
@@ -124,8 +160,9 @@ void AppendToMem(FreeList &l, const std::vector<uint32_t> &ptrs) {
             continue;
         }
         l.mem.push_back(p);
-        if (inMap && D4PtrValid(p)) D4FreeMapAdd(p);
     }
+    if (&l == &Db.listA) CountInA(std::span(l.mem).subspan(from));
+    if (inMap) D4FreeMapAddValid(std::span(l.mem).subspan(from));
 }
 
 // Makes the next block of the chain part of the list's head in memory.
@@ -134,7 +171,7 @@ void AppendToMem(FreeList &l, const std::vector<uint32_t> &ptrs) {
 // sector free with the next commit.
 bool LoadNext(FreeList &l) {
     uint32_t at = l.next;
-    std::vector<uint32_t> ptrs;
+    static std::vector<uint32_t> ptrs;   // kept for the next block
     uint32_t next;
     if (!ReadBlock(at, &ptrs, &next)) return false;
     DropStoredCopy(l);
@@ -181,7 +218,20 @@ uint32_t GrowEnd() {
     return end;
 }
 
-uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
+// Sorts a short run of sectors that is mostly in order already (a
+// window's sectors as a head holds them) by insertion: in order, it costs
+// one comparison a sector. Longer runs, or runs far from order, are few.
+void SortMostlySorted(uint32_t *first, uint32_t *last) {
+    if (last - first > 32) {
+        if (!std::is_sorted(first, last)) std::sort(first, last);
+        return;
+    }
+    for (uint32_t *i = first + (first != last); i < last; i++) {
+        uint32_t v = *i, *j = i;
+        for (; j > first && *(j - 1) > v; j--) *j = *(j - 1);
+        *j = v;
+    }
+}
 
 // Orders free sectors by windows: each window's sectors together,
 // ascending, and the windows by how many they hold (fewest first, or
@@ -191,34 +241,38 @@ uint32_t WindowOf(uint32_t ptr) { return ptr / SectorSize / D4WindowSectors; }
 // in order already), are sorted; the scratch space is kept between calls.
 void ByWindowCount(std::vector<uint32_t> &ptrs, bool mostFirst) {
     static std::vector<uint32_t> perWindow;   // zero between calls
-    static std::vector<std::pair<uint32_t, uint32_t>> groups;   // (count, window)
+    static std::vector<uint64_t> groups;      // count (or its complement) above window
     static std::vector<uint32_t> placed;
     groups.clear();
     for (uint32_t p : ptrs) {
         uint32_t w = WindowOf(p);
         if (w >= perWindow.size()) perWindow.resize((size_t)w + 1, 0);
-        if (perWindow[w]++ == 0) groups.push_back({0, w});
+        if (perWindow[w]++ == 0) groups.push_back(w);
     }
-    for (auto &g : groups) g.first = perWindow[g.second];
-    std::sort(groups.begin(), groups.end(), [mostFirst](const auto &x, const auto &y) {
-        if (x.first != y.first) return mostFirst ? x.first > y.first : x.first < y.first;
-        return x.second < y.second;
-    });
+    // One key per window orders them by count, then by window.
+    for (uint64_t &g : groups) {
+        uint32_t count = perWindow[(uint32_t)g];
+        g |= (uint64_t)(mostFirst ? ~count : count) << 32;
+    }
+    std::sort(groups.begin(), groups.end());
     // perWindow becomes each window's next place in the result.
     uint32_t at = 0;
-    for (const auto &g : groups) {
-        perWindow[g.second] = at;
-        at += g.first;
+    for (uint64_t g : groups) {
+        uint32_t w = (uint32_t)g, count = perWindow[w];
+        perWindow[w] = at;
+        at += count;
     }
     placed.resize(ptrs.size());
     for (uint32_t p : ptrs) placed[perWindow[WindowOf(p)]++] = p;
+    // Each window's place now lies at the end of its sectors.
     at = 0;
-    for (const auto &g : groups) {
-        perWindow[g.second] = 0;
-        std::sort(placed.begin() + at, placed.begin() + at + g.first);
-        at += g.first;
+    for (uint64_t g : groups) {
+        uint32_t &end = perWindow[(uint32_t)g];
+        SortMostlySorted(placed.data() + at, placed.data() + end);
+        at = end;
+        end = 0;
     }
-    ptrs.assign(placed.begin(), placed.end());
+    ptrs.swap(placed);
 }
 
 // Orders free sectors for a list's head in memory: the window holding
@@ -232,15 +286,13 @@ std::vector<uint32_t> WindowOrder(std::vector<uint32_t> ptrs) {
 // The order in which a list's pointers go into a chain of blocks so that
 // each block, loaded as the head, hands out from its back the pointers
 // that mem would hand out next: the head block takes mem's last FreeMax.
-std::vector<uint32_t> ChainOrder(const std::vector<uint32_t> &mem) {
-    std::vector<uint32_t> out;
-    out.reserve(mem.size());
+void ChainOrder(const std::vector<uint32_t> &mem, std::vector<uint32_t> *out) {
+    out->clear();
     for (size_t to = mem.size(); to > 0;) {
         size_t from = to > (size_t)FreeMax ? to - FreeMax : 0;
-        out.insert(out.end(), mem.begin() + (long)from, mem.begin() + (long)to);
+        out->insert(out->end(), mem.begin() + (long)from, mem.begin() + (long)to);
         to = from;
     }
-    return out;
 }
 
 bool WalkChain(uint32_t ptr, std::vector<uint32_t> *listed, std::vector<uint32_t> *blocks);
@@ -293,8 +345,9 @@ size_t RecentAt = 0;
 struct Offer {
     uint32_t sectors = 0, pages = 0;
 };
-Offer OfferOf(uint32_t window, uint32_t need) {
-    uint32_t k = std::min(need, D4FreeMapWindowFree(window));
+// (freeIn: the window's free sectors.)
+Offer OfferOf(uint32_t window, uint32_t freeIn, uint32_t need) {
+    uint32_t k = std::min(need, freeIn);
     return Offer{k, k ? D4FreeMapPagesFor(window, k) : 0};
 }
 
@@ -304,10 +357,10 @@ Offer OfferOf(uint32_t window, uint32_t need) {
 bool DenseForShort(const Offer &o, uint32_t need) {
     return o.sectors >= std::min(need, 8u) && o.pages <= (o.sectors + 7) / 8 + 2;
 }
-bool GoodForShort(uint32_t window, uint32_t need) {
+bool GoodForShort(uint32_t window, uint32_t freeIn, uint32_t need) {
     // Too few sectors is known before their pages are counted.
-    if (std::min(need, D4FreeMapWindowFree(window)) < std::min(need, 8u)) return false;
-    return DenseForShort(OfferOf(window, need), need);
+    if (std::min(need, freeIn) < std::min(need, 8u)) return false;
+    return DenseForShort(OfferOf(window, freeIn, need), need);
 }
 
 // The window for a way, or none (the lowest of equals). Short-lived
@@ -318,42 +371,55 @@ bool GoodForShort(uint32_t window, uint32_t need) {
 // not take, other than the short way's own, and when free sectors are
 // many and there is no other, to one they would; *count gets its free
 // sectors.
-uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t avoid, bool many, bool tooMany,
-                      uint32_t *count) {
-    uint32_t best = DiskNone, most = 0, spare = DiskNone, spareMost = 0;
+uint32_t ChooseShortWindow(uint32_t need, bool tooMany, uint32_t *count) {
+    uint32_t best = DiskNone, most = 0;
     Offer bestOffer;
+    // Nothing is added to the map in the loop: the counts stay valid.
+    std::span<const uint16_t> freeIn = D4FreeMapWindowCounts();
     for (uint32_t w : D4FreeMapWindows()) {
-        uint32_t n = D4FreeMapWindowFree(w);
-        if (life == D4Life::Short) {
-            if (!tooMany && n < std::min(need, 8u)) continue;
-            // Not counted when even its sectors on the fewest pages would
-            // lie less densely than the best offer's.
-            uint32_t k = std::min(need, n), fewest = (k + 7) / 8;
-            if (best != DiskNone && (uint64_t)bestOffer.sectors * fewest > (uint64_t)k * bestOffer.pages) continue;
-            Offer o = OfferOf(w, need);
-            if (!tooMany && !DenseForShort(o, need)) continue;
-            // Denser first: more sectors per page, then more sectors.
-            uint64_t x = (uint64_t)o.sectors * bestOffer.pages, y = (uint64_t)bestOffer.sectors * o.pages;
-            if (best == DiskNone || x > y || (x == y && (n > most || (n == most && w < best))))
-                best = w, bestOffer = o, most = n;
-        } else if (w == avoid) {
-            continue;
-        } else {
-            // Whether short-lived sectors would take it is asked only of a
-            // window that could become either choice.
-            bool beatsBest = n > most || (n == most && w < best);
-            bool beatsSpare = n > spareMost || (n == spareMost && w < spare);
-            if (!beatsBest && !beatsSpare) continue;
-            if (!GoodForShort(w, shortNeed)) {
-                if (beatsBest) best = w, most = n;
-            } else if (beatsSpare) {
-                spare = w, spareMost = n;
-            }
-        }
+        uint32_t n = freeIn[w];
+        if (!tooMany && n < std::min(need, 8u)) continue;
+        // Not counted when even its sectors on the fewest pages would
+        // lie less densely than the best offer's.
+        uint32_t k = std::min(need, n), fewest = (k + 7) / 8;
+        if (best != DiskNone && (uint64_t)bestOffer.sectors * fewest > (uint64_t)k * bestOffer.pages) continue;
+        Offer o = OfferOf(w, n, need);
+        if (!tooMany && !DenseForShort(o, need)) continue;
+        // Denser first: more sectors per page, then more sectors.
+        uint64_t x = (uint64_t)o.sectors * bestOffer.pages, y = (uint64_t)bestOffer.sectors * o.pages;
+        if (best == DiskNone || x > y || (x == y && (n > most || (n == most && w < best))))
+            best = w, bestOffer = o, most = n;
     }
-    if (best == DiskNone && many && spare != DiskNone) best = spare, most = spareMost;
     *count = most;
     return best;
+}
+
+// Windows compare by a key, more free sectors first, then the lower
+// window: one comparison a window where most are passed over.
+uint64_t FullnessKey(uint32_t window, uint32_t n) { return (uint64_t)n << 32 | (uint32_t)~window; }
+
+uint32_t ChooseLongWindow(uint32_t shortNeed, uint32_t avoid, bool many, uint32_t *count) {
+    uint64_t best = 0, spare = 0, least = 0;   // keys; 0: none yet
+    std::span<const uint16_t> freeIn = D4FreeMapWindowCounts();
+    for (uint32_t w : D4FreeMapWindows()) {
+        uint32_t n = freeIn[w];
+        uint64_t key = FullnessKey(w, n);
+        // Whether short-lived sectors would take it is asked only of a
+        // window that could become either choice.
+        if (key <= least || w == avoid) continue;
+        if (!GoodForShort(w, n, shortNeed)) best = std::max(best, key);
+        else spare = std::max(spare, key);
+        least = std::min(best, spare);
+    }
+    if (best == 0 && many) best = spare;
+    *count = (uint32_t)(best >> 32);
+    return best == 0 ? DiskNone : ~(uint32_t)best;
+}
+
+uint32_t ChooseWindow(D4Life life, uint32_t need, uint32_t shortNeed, uint32_t avoid, bool many, bool tooMany,
+                      uint32_t *count) {
+    return life == D4Life::Short ? ChooseShortWindow(need, tooMany, count)
+                                 : ChooseLongWindow(shortNeed, avoid, many, count);
 }
 
 // Where in a list's head the last sector was taken from. A window's
@@ -384,9 +450,11 @@ uint32_t TakeFromWindow(uint32_t window, uint32_t last, bool *failed) {
     D4FreeMapRemove(p);
     for (int k = 0; k < 2; k++) {
         FreeList *l = k == 0 ? &Db.listA : &Db.listB;
+        if (k == 0 && !MayBeInA(p)) continue;
         size_t at = FindInHead(l->mem, TakeHint[k], p);
         if (at == l->mem.size()) continue;
         l->mem.erase(l->mem.begin() + (long)at);
+        if (k == 0) UncountInA({&p, 1});
         TakeHint[k] = at;
         DropStoredCopy(*l);
         Db.freeCount--;
@@ -469,9 +537,9 @@ uint32_t TakeSector(D4Life life, bool mayLoad, bool *fromEnd) {
     } else if (way.window == EndOfFile) {
         *fromEnd = true;
         p = GrowEnd();
-    } else if (way.window != DiskNone && D4FreeMapWindowFree(way.window) > 0 &&
-               (way.taken > 0 || (life == D4Life::Short ? GoodForShort(way.window, need)
-                                                         : D4FreeMapWindowFree(way.window) >= need))) {
+    } else if (uint32_t freeIn = way.window != DiskNone ? D4FreeMapWindowFree(way.window) : 0;
+               freeIn > 0 && (way.taken > 0 || (life == D4Life::Short ? GoodForShort(way.window, freeIn, need)
+                                                                       : freeIn >= need))) {
         p = TakeFromWindow(way.window, way.last, &failed);
     } else {
         uint32_t count, avoid = shortWay.window;
@@ -517,8 +585,7 @@ void MergeLists() {
 
 // Spreads ptrs over the given sectors as a chain ending in tail; the list
 // then has the first block in memory, stored in its sector.
-bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, const std::vector<uint32_t> &sectors,
-                uint32_t tail) {
+bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, std::span<const uint32_t> sectors, uint32_t tail) {
     assert(!sectors.empty() && ptrs.size() <= sectors.size() * FreeMax);
     for (size_t k = 0; k < sectors.size(); k++) {
         size_t from = std::min(ptrs.size(), k * FreeMax);
@@ -538,17 +605,24 @@ bool WriteChain(FreeList &l, const std::vector<uint32_t> &ptrs, const std::vecto
 // the head block's pointers are in it when the list is (inMap), those of
 // the blocks behind are not.
 void MapFollowChain(const std::vector<uint32_t> &ptrs, bool inMap) {
-    for (size_t i = 0; i < ptrs.size(); i++) {
-        if (i >= (size_t)FreeMax || !inMap) D4FreeMapRemove(ptrs[i]);
-        else if (D4PtrValid(ptrs[i])) D4FreeMapAdd(ptrs[i]);
-    }
+    std::span<const uint32_t> all(ptrs);
+    size_t head = inMap ? std::min(all.size(), (size_t)FreeMax) : 0;
+    D4FreeMapAddValid(all.first(head));
+    D4FreeMapRemoveAll(all.subspan(head));
 }
 
 }  // namespace
 
 // True when the map holds exactly the valid pointers of the heads (list
-// B's only while it may hand them out): what D4FreeMapRebuild makes.
+// B's only while it may hand them out), and A's count per window is A's
+// head counted afresh: what D4FreeMapRebuild makes.
 bool D4FreeMapMatchesHeads() {
+    std::vector<uint32_t> inWindow(AInWindow.size(), 0);
+    for (uint32_t p : Db.listA.mem) {
+        if (WindowOf(p) >= inWindow.size()) return false;
+        inWindow[WindowOf(p)]++;
+    }
+    if (inWindow != AInWindow) return false;
     uint32_t count = 0;
     for (const FreeList *l : {&Db.listA, &Db.listB}) {
         if (l == &Db.listB && !MapWithB) break;
@@ -597,6 +671,7 @@ void D4FreeListsClear() {
     Db.freeCount = 0;
     D4FreeMapClear();
     MapWithB = false;
+    AInWindow.clear();
     Unchecked.clear();
     for (Way &w : Ways) w = Way{};
     // What the last holds took belongs to the file they worked on.
@@ -607,12 +682,12 @@ void D4FreeListsClear() {
 }
 
 void D4FreeMapRebuild() {
+    RecountA();
     D4FreeMapClear();
     MapWithB = BUsable();
     for (const FreeList *l : {&Db.listA, &Db.listB}) {
         if (l == &Db.listB && !MapWithB) break;
-        for (uint32_t p : l->mem)
-            if (p != DiskNone && D4PtrValid(p)) D4FreeMapAdd(p);
+        D4FreeMapAddValid(l->mem);
     }
 }
 
@@ -807,7 +882,7 @@ bool D4FreeListsStore() {
     if (!Db.collection.empty()) DropStoredCopy(b);
     if (b.stored == DiskNone && b.mem.size() + Db.collection.size() > (size_t)FreeMax && b.next != DiskNone) {
         // B's second block joins the head, so the overflow fills it.
-        std::vector<uint32_t> ptrs;
+        static std::vector<uint32_t> ptrs;   // kept for the next commit
         uint32_t next;
         if (!ReadBlock(b.next, &ptrs, &next)) return false;
         if (ptrs.size() < (size_t)FreeMax) {
@@ -826,7 +901,9 @@ bool D4FreeListsStore() {
     auto needB = [&]() -> size_t {
         return b.stored != DiskNone ? 0 : BlocksFor(b.mem.size() + Db.collection.size());
     };
-    std::vector<uint32_t> reserved;
+    // Kept between commits, as are newB and chainA below.
+    static std::vector<uint32_t> reserved;
+    reserved.clear();
     for (;;) {
         size_t need = needA() + needB();
         if (reserved.size() < need) {
@@ -841,10 +918,11 @@ bool D4FreeListsStore() {
             break;
         }
     }
-    std::vector<uint32_t> newB;
+    static std::vector<uint32_t> newB;
+    newB.clear();
     uint32_t tailB = b.next;
     if (b.stored == DiskNone) {
-        newB.swap(Db.collection);
+        newB.swap(Db.collection);   // the collection keeps newB's space
         newB.insert(newB.end(), b.mem.begin(), b.mem.end());
         newB.erase(std::remove(newB.begin(), newB.end(), DiskNone), newB.end());
         DensestFirst(newB);
@@ -860,13 +938,18 @@ bool D4FreeListsStore() {
     // leaves it, what the collection adds to B's head joins it.
     bool followMap = MapWithB == BUsable();
     if (forA > 0) {
-        std::vector<uint32_t> sectors(reserved.begin(), reserved.begin() + (long)forA);
-        std::vector<uint32_t> ptrs = ChainOrder(a.mem);
-        if (!WriteChain(a, ptrs, sectors, a.next)) return false;
-        if (followMap) MapFollowChain(ptrs, true);
+        std::span<const uint32_t> sectors = std::span(reserved).first(forA);
+        static std::vector<uint32_t> chainA;
+        ChainOrder(a.mem, &chainA);
+        bool written = WriteChain(a, chainA, sectors, a.next);
+        // A's head now holds its last block (once that is written): what
+        // lay before it went down the chain.
+        if (a.stored == sectors[0]) UncountInA(std::span(chainA).subspan(a.mem.size()));
+        if (!written) return false;
+        if (followMap) MapFollowChain(chainA, true);
     }
     if (forB > 0) {
-        std::vector<uint32_t> sectors(reserved.begin() + (long)forA, reserved.end());
+        std::span<const uint32_t> sectors = std::span(reserved).subspan(forA);
         if (!WriteChain(b, newB, sectors, tailB)) return false;
         if (followMap) MapFollowChain(newB, MapWithB);
     } else if (b.stored == DiskNone) {

@@ -12,6 +12,7 @@
 #include <cassert>
 
 #include "database/engine/engine_state.h"
+#include "database/engine/free_map.h"
 
 using namespace dbformat;
 
@@ -112,6 +113,23 @@ void D4FreeMapRemove(uint32_t ptr) {
 uint32_t D4FreeMapCount() { return Total; }
 
 uint32_t D4FreeMapWindowFree(uint32_t window) { return window < WindowFree.size() ? WindowFree[window] : 0; }
+
+std::span<const uint16_t> D4FreeMapWindowCounts() { return WindowFree; }
+
+// A commit hands the map a head's pointers, of which all but the few
+// freed since are in it already: those are passed over before asking
+// whether they lie in the file.
+void D4FreeMapAddValid(std::span<const uint32_t> ptrs) {
+    for (uint32_t p : ptrs) {
+        uint32_t s = p / SectorSize;
+        bool in = s / 64 < Bits.size() && (Bits[s / 64] >> (s % 64) & 1) != 0;
+        if (!in && D4PtrValid(p)) D4FreeMapAdd(p);
+    }
+}
+
+void D4FreeMapRemoveAll(std::span<const uint32_t> ptrs) {
+    for (uint32_t p : ptrs) D4FreeMapRemove(p);
+}
 
 const std::vector<uint32_t> &D4FreeMapWindows() { return Windows; }
 

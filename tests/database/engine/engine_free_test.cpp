@@ -151,6 +151,69 @@ TEST_F(EngineFree, MapFollowsTheHeadsThroughChainsAndSnapshots) {
     EXPECT_FALSE(D4DamagedMode());
 }
 
+// List A's count per window, which lets a take skip searching A's head,
+// follows the head through everything that changes it: takes from A
+// after a snapshot merged B into it, A rewritten down its chain, the
+// refill from B when A runs dry, failed holds that put the heads back,
+// and reopening. After every hold, failed or not, the map and the counts
+// are what a rebuild from the heads makes.
+TEST_F(EngineFree, ListACountsFollowItsHeadThroughFailedHoldsAndMerges) {
+    std::mt19937 rng(4242);
+    std::vector<uint32_t> ids;
+    uint32_t nr = 0;
+    D4Hold();
+    for (int i = 0; i < 300; i++) ids.push_back(InsertRows(++nr, 100 + rng() % 2000));
+    ASSERT_TRUE(D4DiskFlush());
+    DVP *snapshot = nullptr;
+    uint32_t handle = 0;
+    int failed = 0;
+    for (int step = 0; step < 240; step++) {
+        if (step % 40 == 5) {
+            // Freed space from B joins A when a snapshot opens.
+            snapshot = D4SnapshotOpen(&handle);
+            ASSERT_NE(snapshot, nullptr);
+        } else if (snapshot && step % 40 == 25) {
+            D4SnapshotClose(snapshot, handle);
+            snapshot = nullptr;
+        }
+        bool fail = rng() % 4 == 0;
+        std::vector<uint32_t> kept = ids;
+        D4Hold();
+        int ops = 1 + (int)(rng() % (step % 7 == 0 ? 40 : 4));
+        for (int i = 0; i < ops; i++) {
+            if (ids.size() < 50 || rng() % 2) {
+                ids.push_back(InsertRows(++nr, rng() % 3000));
+            } else {
+                size_t at = rng() % ids.size();
+                ASSERT_TRUE(D4RecordIDDelete(RegRows, ids[at]));
+                ids.erase(ids.begin() + (long)at);
+            }
+        }
+        if (fail) {
+            EXPECT_FALSE(D4HoldEnd(false));
+            ids = kept;
+            failed++;
+        } else {
+            ASSERT_TRUE(D4DiskFlush());
+        }
+        ASSERT_TRUE(D4FreeMapMatchesHeads()) << "step " << step << (fail ? ", failed hold" : "");
+        if (step % 60 == 59) {
+            if (snapshot) D4SnapshotClose(snapshot, handle);
+            snapshot = nullptr;
+            ASSERT_TRUE(D4Close());
+            ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+            ASSERT_TRUE(D4FreeMapMatchesHeads()) << "reopened at step " << step;
+        }
+    }
+    if (snapshot) D4SnapshotClose(snapshot, handle);
+    EXPECT_GT(failed, 30);
+    ASSERT_TRUE(D4Flush(1));
+    EXPECT_TRUE(D4FreeMapMatchesHeads());
+    ExpectIntact();
+    EXPECT_EQ(D4RecordCount(RegRows, "Nr"), ids.size());
+    EXPECT_FALSE(D4DamagedMode());
+}
+
 // A sector one of the last eight holds took is short-lived when copied:
 // the count that says so rises for the hold that took it and falls again
 // eight holds later, one hold's sectors at a time, and a reopened file
