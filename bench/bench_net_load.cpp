@@ -98,6 +98,7 @@ void StartServer() {
         while (!Stop) NetPump(50);
         NetShutdown();
         D4Close();
+        std::remove(BenchCompanyPath("net_load").c_str());   // _exit runs no atexit handler
         _exit(0);
     }
     close(up[1]);
