@@ -36,6 +36,17 @@ bool ReadNode(uint32_t ptr, SegNode *node) {
     return true;
 }
 
+// A node's data as the cache holds them (valid until the next cache
+// call), count checked.
+const uint8_t *PeekNode(uint32_t ptr) {
+    const uint8_t *b = D4PeekPlain(ptr, nullptr, "D4Segment node");
+    if (b && D4GetWord(b + SegNodeCount) > SegNodeMax) {
+        D4Damaged("D4Segment node count");
+        return nullptr;
+    }
+    return b;
+}
+
 // Every change of a node goes through these two, and forgets the leaf
 // that lookups remember (defined below).
 void ForgetLastLeaf();
@@ -124,9 +135,9 @@ bool D4SegmentPathLoad() {
             D4Damaged("D4SegmentPathLoad pointer outside logical file");
             return false;
         }
-        SegNode node;
-        if (!ReadNode(above, &node)) return false;
-        Db.segRight[l] = D4SegNodeLastPtr(node.b);
+        const uint8_t *node = PeekNode(above);
+        if (!node) return false;
+        Db.segRight[l] = D4SegNodeLastPtr(node);
     }
     return true;
 }
@@ -145,17 +156,6 @@ struct LastLeaf {
 LastLeaf Last;
 
 void ForgetLastLeaf() { Last = LastLeaf{}; }
-
-// A node's data as the cache holds them (valid until the next cache
-// call), count checked.
-const uint8_t *PeekNode(uint32_t ptr) {
-    const uint8_t *b = D4PeekPlain(ptr, nullptr, "D4Segment node");
-    if (b && D4GetWord(b + SegNodeCount) > SegNodeMax) {
-        D4Damaged("D4Segment node count");
-        return nullptr;
-    }
-    return b;
-}
 
 // Looks seg up in leaf node b (stored at ptr, at level `level`); the
 // master's leaf is remembered for the next lookup.
