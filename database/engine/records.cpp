@@ -222,35 +222,28 @@ const uint8_t *IndexAt(int reg, int i, uint8_t *name) {
     return D4IndexFullName(reg, def, name) ? def : nullptr;
 }
 
-// Reads record recid of reg before it is changed. An id that names no
-// live record of the register (never issued, deleted, or another
-// register's) is the caller's mistake, not damage: the request is refused
-// quietly and the hold fails; the record layer tells the user. A broken
-// structure behind the id has been reported as damage by the read.
-bool ReadLive(int reg, uint32_t recid, MemBlock *stored) {
-    *stored = 0;
-    MemBlock h = MemAlloc(RegRecordSize(reg));
-    if (!h) {
-        D4HoldFail();
-        return false;
-    }
-    uint8_t *p = MemLock(h);
-    uint32_t limit = HasRows(reg) ? 0 : RegRecordSize(reg);
-    static std::vector<uint8_t> data;
+// Reads record recid of reg before it is changed: its fixed part, in a
+// buffer kept for the next change (valid until then), rows handle 0. A
+// record with rows is read whole, so that its chain is checked as
+// before, but its rows are not kept: only keys are taken from it. An id
+// that names no live record of the register (never issued, deleted, or
+// another register's) is the caller's mistake, not damage: the request
+// is refused quietly and the hold fails (null); the record layer tells
+// the user. A broken structure behind the id has been reported as damage
+// by the read.
+const uint8_t *ReadLive(int reg, uint32_t recid) {
+    uint32_t size = RegRecordSize(reg);
+    uint32_t limit = HasRows(reg) ? 0 : size;
+    static std::vector<uint8_t> data, fixed;
     ChainInfo info;
-    bool ok = D4SegmentReadInto(recid, &data, limit, &info) && info.type == TypeRecord && info.number == reg;
-    if (ok) {
-        SetRowsHandle(reg, p, 0);
-        ok = D4RecordUnpack(reg, p, data.data(), (uint32_t)data.size());
-    }
-    MemUnlock(h);
-    if (!ok) {
-        MemFree(&h);
+    if (!D4SegmentReadInto(recid, &data, limit, &info) || info.type != TypeRecord || info.number != reg) {
         D4HoldFail();
-        return false;
+        return nullptr;
     }
-    *stored = h;
-    return true;
+    fixed.assign(size, 0);
+    if (!data.empty()) std::memcpy(fixed.data(), data.data(), std::min((uint32_t)data.size(), size));
+    SetRowsHandle(reg, fixed.data(), 0);
+    return fixed.data();
 }
 
 }  // namespace
@@ -339,14 +332,13 @@ bool KeyChanges(int reg, const uint8_t *def, const uint8_t *old, const uint8_t *
 
 // The keys that change are taken out of their indexes before the record
 // is rewritten and put back after; both passes derive them from the
-// stored record, kept until the end.
+// stored record as ReadLive keeps it.
 bool RecordIDUpdate(int reg, uint32_t recid, uint8_t *record) {
     if (!IndexesForChange(reg, "RecordIDUpdate on simple ")) return false;
-    MemBlock stored;
-    if (!ReadLive(reg, recid, &stored)) return false;
+    const uint8_t *old = ReadLive(reg, recid);
+    if (!old) return false;
     D4Hold();
     bool ok = true;
-    const uint8_t *old = MemLock(stored);
     KeyBuf oldKey, newKey;
     PString name;
     int count = RegIndexCount(reg);
@@ -367,20 +359,17 @@ bool RecordIDUpdate(int reg, uint32_t recid, uint8_t *record) {
         if (ok && KeyChanges(reg, def, old, record, &oldKey, &newKey))
             ok = D4IndexInsert(reg, name, def, recid, newKey.b);
     }
-    MemUnlock(stored);
-    D4RecordFree(reg, &stored);
     return D4HoldEnd(ok);
 }
 
 bool D4RecordIDDelete(int reg, uint32_t recid) {
     if (!IndexesForChange(reg, "D4RecordIDDelete on simple ")) return false;
-    MemBlock stored;
-    if (!ReadLive(reg, recid, &stored)) return false;
+    const uint8_t *old = ReadLive(reg, recid);
+    if (!old) return false;
     D4Hold();
     bool ok = true;
     KeyBuf key;
     PString name;
-    const uint8_t *old = MemLock(stored);
     for (int i = 0; i < RegIndexCount(reg) && ok; i++) {
         const uint8_t *def = IndexAt(reg, i, name);
         ok = def != nullptr;
@@ -389,8 +378,6 @@ bool D4RecordIDDelete(int reg, uint32_t recid) {
             ok = D4IndexDelete(reg, name, def, recid, key.b);
         }
     }
-    MemUnlock(stored);
-    D4RecordFree(reg, &stored);
     if (ok) ok = D4SegmentRelease(recid);
     return D4HoldEnd(ok);
 }
