@@ -31,7 +31,8 @@ uint32_t D4DiskStore(const uint8_t *data, uint32_t length, uint16_t type, uint16
     uint32_t cur = first, done = 0;
     uint16_t seq = 1;
     for (;;) {
-        std::memset(sector, 0, SectorSize);
+        // Every byte is written once: the fields before the data, the
+        // data, then zeros to the end.
         uint32_t room, at;
         if (type == 0) {
             D4PutLong(sector + PlainLength, length);
@@ -52,6 +53,7 @@ uint32_t D4DiskStore(const uint8_t *data, uint32_t length, uint16_t type, uint16
         }
         uint32_t n = std::min(room, length - done);
         if (n) std::memcpy(sector + at, data + done, n);
+        std::memset(sector + at + n, 0, SectorSize - at - n);
         done += n;
         uint32_t next = type == 0 ? DiskNone : ChainEnd;
         if (done < length) {

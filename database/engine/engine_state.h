@@ -18,6 +18,7 @@
 #include "core/memblock.h"
 #include "database/engine/engine.h"
 #include "database/engine/format.h"
+#include "database/engine/sector_set.h"
 
 // ---- Descriptors ----
 
@@ -76,7 +77,14 @@ struct FreeList {
 // commit, and no sector of it is ever rewritten.
 struct HoldRollback {
     bool active = false;
-    DVP master;                  // header, path and heads at the start
+    std::array<uint8_t, dbformat::HeaderSize> header{};   // the master's, at the start
+    std::array<PathStep, dbformat::IndexMaxLevels + 1> path{};
+    // The master's index heads as they were at the start, each kept just
+    // before the hold first changes it (D4RollbackNoteHead): a hold
+    // touches a few of them, and copying all at every hold cost more than
+    // the rest of the rollback together.
+    std::vector<std::pair<uint16_t, IndexHead>> heads;
+    std::array<bool, dbformat::IndexHeads> headKept{};
     std::array<uint32_t, dbformat::SegMaxLevels + 1> segRight{};
     std::array<PathStep, dbformat::SegMaxLevels + 1> segPath{};
     FreeList listA, listB;
@@ -90,7 +98,7 @@ struct HoldRollback {
     uint32_t logicalEnd = 0;     // sectors at or above it were free at the start
     // Sectors free at the start that the hold took (from a free list or the
     // pool): like those above the logical end, nothing of them need return.
-    std::unordered_set<uint32_t> takenFree;
+    SectorSet takenFree;
     std::vector<uint32_t> freshAdded;   // sectors this hold added to Db.fresh
     // The pool is a stack: entries below poolLow were never touched; those
     // popped from under the starting height, in the order popped.
@@ -490,6 +498,9 @@ bool D4RollbackApply();
 // Before sector ptr is rewritten in a hold: keeps its before-image when
 // it was in use at the hold's start. False when it cannot be read.
 bool D4RollbackNoteWrite(uint32_t ptr);
+// Before index head i of descriptor d changes: keeps it as it was at
+// the start of the master's hold (only the master's heads go back).
+void D4RollbackNoteHead(const DVP *d, int i);
 // A sector free at the start of the hold was handed out.
 void D4RollbackNoteTaken(uint32_t ptr, bool addedToFresh);
 // The commit is about to take the collection: keep a copy of it.

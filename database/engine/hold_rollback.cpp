@@ -5,9 +5,12 @@
 // reach its header write leaves the file at the last commit. What must go
 // back is the engine's in-memory view, so that after a failed hold every
 // read answers exactly as before it began:
-//   - the master's header, search path and index heads, the segment-tree
-//     paths, the free lists and counts: copied at the start (small); the
-//     allocator's map is rebuilt from the lists put back;
+//   - the master's header and search path, the segment-tree paths, the
+//     free lists and counts: copied at the start (small); the allocator's
+//     map is rebuilt from the lists put back;
+//   - the master's index heads: each kept before the hold first changes
+//     it (every change goes through D4IndexHeadLoad or the save of dirty
+//     heads, which note it);
 //   - the collection only grows in a hold: its length at the start (a
 //     commit, which takes it whole, copies it first);
 //   - the pool of sectors free for reuse at once is a stack: what was
@@ -29,13 +32,15 @@ using namespace dbformat;
 namespace {
 
 // True when sector ptr was free when the hold began.
-bool FreeAtStart(uint32_t ptr) { return ptr >= Db.rb.logicalEnd || Db.rb.takenFree.count(ptr) != 0; }
+bool FreeAtStart(uint32_t ptr) { return ptr >= Db.rb.logicalEnd || Db.rb.takenFree.Contains(ptr); }
 
 // Empties the rollback's containers without giving up their room (an
-// unordered set's clear costs its bucket count even when empty).
+// unordered map's clear costs its bucket count even when empty).
 void Clear(HoldRollback &rb) {
     rb.active = false;
-    if (!rb.takenFree.empty()) rb.takenFree.clear();
+    rb.takenFree.Clear();
+    for (auto &kept : rb.heads) rb.headKept[kept.first] = false;
+    rb.heads.clear();
     if (!rb.imaged.empty()) rb.imaged.clear();
     rb.images.clear();
     rb.freshAdded.clear();
@@ -53,9 +58,8 @@ void D4RollbackBegin() {
     HoldRollback &rb = Db.rb;
     Clear(rb);
     rb.active = true;
-    rb.master.header = MasterDVp->header;
-    rb.master.path = MasterDVp->path;
-    rb.master.heads = MasterDVp->heads;
+    rb.header = MasterDVp->header;
+    rb.path = MasterDVp->path;
     rb.segRight = Db.segRight;
     rb.segPath = Db.segPath;
     rb.listA = Db.listA;
@@ -71,9 +75,16 @@ void D4RollbackBegin() {
 
 void D4RollbackEnd() { Clear(Db.rb); }
 
+void D4RollbackNoteHead(const DVP *d, int i) {
+    HoldRollback &rb = Db.rb;
+    if (!rb.active || d != MasterDVp || rb.headKept[i]) return;
+    rb.headKept[i] = true;
+    rb.heads.emplace_back((uint16_t)i, d->heads[i]);
+}
+
 void D4RollbackNoteTaken(uint32_t ptr, bool addedToFresh) {
     if (!Db.rb.active) return;
-    Db.rb.takenFree.insert(ptr);
+    Db.rb.takenFree.Insert(ptr);
     if (addedToFresh) Db.rb.freshAdded.push_back(ptr);
 }
 
@@ -114,9 +125,9 @@ void D4PoolPush(uint32_t ptr) { Db.pool.push_back(ptr); }
 bool D4RollbackApply() {
     HoldRollback &rb = Db.rb;
     if (!rb.active) return true;
-    MasterDVp->header = rb.master.header;
-    MasterDVp->path = rb.master.path;
-    MasterDVp->heads = rb.master.heads;
+    MasterDVp->header = rb.header;
+    MasterDVp->path = rb.path;
+    for (auto &[i, head] : rb.heads) MasterDVp->heads[i] = head;
     Db.segRight = rb.segRight;
     Db.segPath = rb.segPath;
     D4SegmentLookupForget();

@@ -2,6 +2,9 @@
 // list, creating them, and keeping their heads (root record, levels,
 // root node) in the current descriptor; dirty heads reach their root
 // records at the next flush in mode 1 (layouts in format.h).
+#include <algorithm>
+#include <cassert>
+
 #include "core/definitions.h"
 #include "core/pstring.h"
 #include "database/engine/engine_state.h"
@@ -77,6 +80,25 @@ uint32_t MasterListNew() {
     return D4SegmentNew(m.b, MlBlockSize, 0, 0, 0);
 }
 
+// The master's heads loaded since its heads were last reset, in head
+// order. Only a loaded head can be dirty, so the save at every flush
+// looks at these few instead of all 350 (in the same order).
+std::vector<uint16_t> MasterLoaded;
+std::array<bool, IndexHeads> MasterListed{};
+
+void NoteLoaded(int i) {
+    if (CurDVp != MasterDVp || MasterListed[i]) return;
+    MasterListed[i] = true;
+    MasterLoaded.insert(std::lower_bound(MasterLoaded.begin(), MasterLoaded.end(), (uint16_t)i), (uint16_t)i);
+}
+
+// Whether every dirty head of the master is listed (for the debug build's check).
+[[maybe_unused]] bool DirtyHeadsListed() {
+    for (int i = 1; i < IndexHeads; i++)
+        if (MasterDVp->heads[i].dirty && !MasterListed[i]) return false;
+    return true;
+}
+
 }  // namespace
 
 uint32_t D4MasterListCreate() {
@@ -86,13 +108,27 @@ uint32_t D4MasterListCreate() {
 }
 
 void D4IndexHeadsReset(DVP *d) {
-    for (IndexHead &h : d->heads) h = IndexHead{};
+    for (int i = 0; i < IndexHeads; i++) {
+        if (d->heads[i].rootSeg != DiskNone) D4RollbackNoteHead(d, i);
+        d->heads[i] = IndexHead{};
+    }
+    if (d == MasterDVp) {
+        MasterLoaded.clear();
+        MasterListed.fill(false);
+    }
 }
 
+// The head returned may be changed by the caller: the hold's rollback
+// keeps it first.
 IndexHead *D4IndexHeadLoad(const uint8_t *name, const uint8_t *def, bool create) {
     if (!D4IndexDefValid(def)) return nullptr;
-    IndexHead *h = &CurDVp->heads[IndexDefHead(def)];
-    if (h->rootSeg != DiskNone) return h;
+    int head = IndexDefHead(def);
+    D4RollbackNoteHead(CurDVp, head);
+    IndexHead *h = &CurDVp->heads[head];
+    if (h->rootSeg != DiskNone) {
+        NoteLoaded(head);
+        return h;
+    }
     uint32_t seg = HdrGetLong(HdrMasterList), last = DiskNone;
     uint32_t budget = HdrGetLong(HdrMaxSegNr) + 1;
     MasterBlock m;
@@ -103,7 +139,11 @@ IndexHead *D4IndexHeadLoad(const uint8_t *name, const uint8_t *def, bool create)
         }
         if (!ReadBlock(seg, &m)) return nullptr;
         for (int i = 0; i < m.count(); i++)
-            if (PStringEqual(m.name(i), name)) return LoadRoot(h, m.seg(i)) ? h : nullptr;
+            if (PStringEqual(m.name(i), name)) {
+                if (!LoadRoot(h, m.seg(i))) return nullptr;
+                NoteLoaded(head);
+                return h;
+            }
         last = seg;
         seg = m.next();
     }
@@ -136,13 +176,17 @@ IndexHead *D4IndexHeadLoad(const uint8_t *name, const uint8_t *def, bool create)
     h->rootSeg = rootSeg;
     h->levels = 1;
     h->root = rootPtr;
+    NoteLoaded(head);
     return h;
 }
 
 bool D4IndexHeadsSave() {
-    for (int i = 1; i < IndexHeads; i++) {
+    assert(DirtyHeadsListed());
+    for (size_t k = 0; k < MasterLoaded.size(); k++) {
+        int i = MasterLoaded[k];
         IndexHead &h = MasterDVp->heads[i];
         if (!h.dirty) continue;
+        D4RollbackNoteHead(MasterDVp, i);
         uint8_t rec[RootRecordSize];
         D4PutLong(rec + RootLevels, h.levels);
         D4PutLong(rec + RootNode, h.root);

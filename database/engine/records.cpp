@@ -47,7 +47,7 @@ void MessageWithName(const char *text, int reg) {
 
 // The register's index definitions, every one checked; false when any
 // cannot be used (nothing is changed then).
-bool IndexDefs(int reg, std::vector<const uint8_t *> *defs) {
+bool IndexDefsValid(int reg) {
     int n = RegIndexCount(reg);
     for (int i = 0; i < n; i++) {
         const uint8_t *def = RegIndexDef(reg, i);
@@ -56,7 +56,6 @@ bool IndexDefs(int reg, std::vector<const uint8_t *> *defs) {
             D4MessageText("Error in key: a simple register's key is the whole record");
             return false;
         }
-        defs->push_back(def);
     }
     return true;
 }
@@ -117,25 +116,42 @@ void BuildKey(int reg, const uint8_t *def, const uint8_t *record, uint8_t *key) 
 
 uint32_t D4NextRecordId(uint32_t) { return HdrGetLong(HdrLastSerial) + 1; }
 
-bool D4RecordPack(int reg, const uint8_t *record, MemBlock *out, uint32_t *length) {
+namespace {
+
+// A record as stored (the fixed part, then its rows), in a buffer kept
+// for the next change: the record layer's changes do not nest (the
+// engine never calls back into it), and allocating per change cost more
+// than the copy.
+const std::vector<uint8_t> *PackForStore(int reg, const uint8_t *record) {
+    static std::vector<uint8_t> packed;
     uint32_t size = RegRecordSize(reg), rows = 0;
     MemBlock h = RowsHandle(reg, record);
     if (h != 0 && h != NoRows && MemIsValid(h)) rows = MemSize(h);
     else h = 0;
     if ((uint64_t)size + rows > 0xFFFFFFF0u) {
         D4MessageText("D4RecordPack record too long");
-        return false;
+        return nullptr;
     }
-    *out = MemAlloc(size + rows);
-    if (!*out) return false;
-    uint8_t *p = MemLock(*out);
-    std::memcpy(p, record, size);
+    packed.resize(size + rows);
+    std::memcpy(packed.data(), record, size);
     if (rows) {
-        std::memcpy(p + size, MemLock(h), rows);
+        std::memcpy(packed.data() + size, MemLock(h), rows);
         MemUnlock(h);
     }
+    return &packed;
+}
+
+}  // namespace
+
+bool D4RecordPack(int reg, const uint8_t *record, MemBlock *out, uint32_t *length) {
+    const std::vector<uint8_t> *packed = PackForStore(reg, record);
+    if (!packed) return false;
+    *out = MemAlloc((uint32_t)packed->size());
+    if (!*out) return false;
+    uint8_t *p = MemLock(*out);
+    if (!packed->empty()) std::memcpy(p, packed->data(), packed->size());
     MemUnlock(*out);
-    *length = size + rows;
+    *length = (uint32_t)packed->size();
     return true;
 }
 
@@ -173,13 +189,15 @@ bool D4RecordUnpack(int reg, uint8_t *record, const uint8_t *data, uint32_t leng
 
 namespace {
 
-// The index definitions of a register about to be changed, with their
-// full names. refuseSimple names the operation when a simple register
-// cannot take it. Any refusal marks the enclosing hold failed.
-bool IndexesForChange(int reg, const char *refuseSimple, std::vector<const uint8_t *> *defs,
-                      std::vector<KeyBuf> *names) {
+// Checks the index definitions of a register about to be changed and
+// their full names, all before anything changes; the change then takes
+// them one by one through IndexAt (nothing is kept between, so a change
+// allocates nothing for them). refuseSimple names the operation when a
+// simple register cannot take it. Any refusal marks the enclosing hold
+// failed.
+bool IndexesForChange(int reg, const char *refuseSimple) {
     if (!D4WriteAllowed()) return false;
-    if (!RegisterValid(reg) || !IndexDefs(reg, defs)) {
+    if (!RegisterValid(reg) || !IndexDefsValid(reg)) {
         D4HoldFail();
         return false;
     }
@@ -188,67 +206,66 @@ bool IndexesForChange(int reg, const char *refuseSimple, std::vector<const uint8
         D4HoldFail();
         return false;
     }
-    names->resize(defs->size());
-    for (size_t i = 0; i < defs->size(); i++)
-        if (!D4IndexFullName(reg, (*defs)[i], (*names)[i].b)) {
+    PString name;
+    for (int i = 0; i < RegIndexCount(reg); i++)
+        if (!D4IndexFullName(reg, RegIndexDef(reg, i), name)) {
             D4HoldFail();
             return false;
         }
     return true;
 }
 
-// Reads record recid of reg before it is changed. An id that names no
-// live record of the register (never issued, deleted, or another
-// register's) is the caller's mistake, not damage: the request is refused
-// quietly and the hold fails; the record layer tells the user. A broken
-// structure behind the id has been reported as damage by the read.
-bool ReadLive(int reg, uint32_t recid, MemBlock *stored) {
-    *stored = 0;
-    MemBlock h = MemAlloc(RegRecordSize(reg));
-    if (!h) {
-        D4HoldFail();
-        return false;
-    }
-    uint8_t *p = MemLock(h);
-    uint32_t limit = HasRows(reg) ? 0 : RegRecordSize(reg);
-    static std::vector<uint8_t> data;
+// Index i of a register that IndexesForChange passed: its definition,
+// with its full name into name (null should the name fail after all).
+const uint8_t *IndexAt(int reg, int i, uint8_t *name) {
+    const uint8_t *def = RegIndexDef(reg, i);
+    return D4IndexFullName(reg, def, name) ? def : nullptr;
+}
+
+// Reads record recid of reg before it is changed: its fixed part, in a
+// buffer kept for the next change (valid until then), rows handle 0. A
+// record with rows is read whole, so that its chain is checked as
+// before, but its rows are not kept: only keys are taken from it. An id
+// that names no live record of the register (never issued, deleted, or
+// another register's) is the caller's mistake, not damage: the request
+// is refused quietly and the hold fails (null); the record layer tells
+// the user. A broken structure behind the id has been reported as damage
+// by the read.
+const uint8_t *ReadLive(int reg, uint32_t recid) {
+    uint32_t size = RegRecordSize(reg);
+    uint32_t limit = HasRows(reg) ? 0 : size;
+    static std::vector<uint8_t> data, fixed;
     ChainInfo info;
-    bool ok = D4SegmentReadInto(recid, &data, limit, &info) && info.type == TypeRecord && info.number == reg;
-    if (ok) {
-        SetRowsHandle(reg, p, 0);
-        ok = D4RecordUnpack(reg, p, data.data(), (uint32_t)data.size());
-    }
-    MemUnlock(h);
-    if (!ok) {
-        MemFree(&h);
+    if (!D4SegmentReadInto(recid, &data, limit, &info) || info.type != TypeRecord || info.number != reg) {
         D4HoldFail();
-        return false;
+        return nullptr;
     }
-    *stored = h;
-    return true;
+    fixed.assign(size, 0);
+    if (!data.empty()) std::memcpy(fixed.data(), data.data(), std::min((uint32_t)data.size(), size));
+    SetRowsHandle(reg, fixed.data(), 0);
+    return fixed.data();
 }
 
 }  // namespace
 
 bool D4RecordInsert(int reg, uint8_t *record, uint32_t *recid) {
     *recid = DiskNone;
-    std::vector<const uint8_t *> defs;
-    std::vector<KeyBuf> names;
-    if (!IndexesForChange(reg, nullptr, &defs, &names)) return false;
+    if (!IndexesForChange(reg, nullptr)) return false;
     D4Hold();
     uint32_t id = 0;
     if (!RegIsSimple(reg)) {
-        MemBlock packed;
-        uint32_t length;
-        if (!D4RecordPack(reg, record, &packed, &length)) return D4HoldEnd(false);
-        id = D4SegmentNew(MemLock(packed), length, TypeRecord, (uint16_t)reg, D4NextRecordId(0));
-        MemFree(&packed);
+        const std::vector<uint8_t> *packed = PackForStore(reg, record);
+        if (!packed) return D4HoldEnd(false);
+        id = D4SegmentNew(packed->data(), (uint32_t)packed->size(), TypeRecord, (uint16_t)reg, D4NextRecordId(0));
         if (id == 0) return D4HoldEnd(false);
     }
     KeyBuf key;
-    for (size_t i = 0; i < defs.size(); i++) {
-        BuildKey(reg, defs[i], record, key.b);
-        if (!D4IndexInsert(reg, names[i].b, defs[i], id, key.b)) return D4HoldEnd(false);
+    PString name;
+    for (int i = 0; i < RegIndexCount(reg); i++) {
+        const uint8_t *def = IndexAt(reg, i, name);
+        if (!def) return D4HoldEnd(false);
+        BuildKey(reg, def, record, key.b);
+        if (!D4IndexInsert(reg, name, def, id, key.b)) return D4HoldEnd(false);
     }
     *recid = id;
     return D4HoldEnd(true);
@@ -300,55 +317,67 @@ void D4RecordFree(int reg, MemBlock *record) {
     MemFree(record);
 }
 
+namespace {
+
+// The keys of index def for the stored record old and its new version
+// record: true when they differ (the index entry must move).
+bool KeyChanges(int reg, const uint8_t *def, const uint8_t *old, const uint8_t *record, KeyBuf *oldKey,
+                KeyBuf *newKey) {
+    BuildKey(reg, def, old, oldKey->b);
+    BuildKey(reg, def, record, newKey->b);
+    return D4KeyComparePrefix(def, oldKey->b, newKey->b, 0) != 0;
+}
+
+}  // namespace
+
+// The keys that change are taken out of their indexes before the record
+// is rewritten and put back after; both passes derive them from the
+// stored record as ReadLive keeps it.
 bool RecordIDUpdate(int reg, uint32_t recid, uint8_t *record) {
-    std::vector<const uint8_t *> defs;
-    std::vector<KeyBuf> names;
-    if (!IndexesForChange(reg, "RecordIDUpdate on simple ", &defs, &names)) return false;
-    MemBlock stored;
-    if (!ReadLive(reg, recid, &stored)) return false;
+    if (!IndexesForChange(reg, "RecordIDUpdate on simple ")) return false;
+    const uint8_t *old = ReadLive(reg, recid);
+    if (!old) return false;
     D4Hold();
-    std::vector<KeyBuf> oldKeys(defs.size()), newKeys(defs.size());
-    std::vector<bool> changed(defs.size());
     bool ok = true;
-    const uint8_t *old = MemLock(stored);
-    for (size_t i = 0; i < defs.size() && ok; i++) {
-        BuildKey(reg, defs[i], old, oldKeys[i].b);
-        BuildKey(reg, defs[i], record, newKeys[i].b);
-        changed[i] = D4KeyComparePrefix(defs[i], oldKeys[i].b, newKeys[i].b, 0) != 0;
-        if (changed[i]) ok = D4IndexDelete(reg, names[i].b, defs[i], recid, oldKeys[i].b);
+    KeyBuf oldKey, newKey;
+    PString name;
+    int count = RegIndexCount(reg);
+    for (int i = 0; i < count && ok; i++) {
+        const uint8_t *def = IndexAt(reg, i, name);
+        ok = def != nullptr;
+        if (ok && KeyChanges(reg, def, old, record, &oldKey, &newKey))
+            ok = D4IndexDelete(reg, name, def, recid, oldKey.b);
     }
-    MemUnlock(stored);
-    D4RecordFree(reg, &stored);
     if (ok) {
-        MemBlock packed;
-        uint32_t length;
-        ok = D4RecordPack(reg, record, &packed, &length);
-        if (ok) {
-            ok = D4SegmentUpdate(recid, MemLock(packed), length, TypeRecord, (uint16_t)reg, D4NextRecordId(0));
-            MemFree(&packed);
-        }
+        const std::vector<uint8_t> *packed = PackForStore(reg, record);
+        ok = packed && D4SegmentUpdate(recid, packed->data(), (uint32_t)packed->size(), TypeRecord,
+                                       (uint16_t)reg, D4NextRecordId(0));
     }
-    for (size_t i = 0; i < defs.size() && ok; i++)
-        if (changed[i]) ok = D4IndexInsert(reg, names[i].b, defs[i], recid, newKeys[i].b);
+    for (int i = 0; i < count && ok; i++) {
+        const uint8_t *def = IndexAt(reg, i, name);
+        ok = def != nullptr;
+        if (ok && KeyChanges(reg, def, old, record, &oldKey, &newKey))
+            ok = D4IndexInsert(reg, name, def, recid, newKey.b);
+    }
     return D4HoldEnd(ok);
 }
 
 bool D4RecordIDDelete(int reg, uint32_t recid) {
-    std::vector<const uint8_t *> defs;
-    std::vector<KeyBuf> names;
-    if (!IndexesForChange(reg, "D4RecordIDDelete on simple ", &defs, &names)) return false;
-    MemBlock stored;
-    if (!ReadLive(reg, recid, &stored)) return false;
+    if (!IndexesForChange(reg, "D4RecordIDDelete on simple ")) return false;
+    const uint8_t *old = ReadLive(reg, recid);
+    if (!old) return false;
     D4Hold();
     bool ok = true;
     KeyBuf key;
-    const uint8_t *old = MemLock(stored);
-    for (size_t i = 0; i < defs.size() && ok; i++) {
-        BuildKey(reg, defs[i], old, key.b);
-        ok = D4IndexDelete(reg, names[i].b, defs[i], recid, key.b);
+    PString name;
+    for (int i = 0; i < RegIndexCount(reg) && ok; i++) {
+        const uint8_t *def = IndexAt(reg, i, name);
+        ok = def != nullptr;
+        if (ok) {
+            BuildKey(reg, def, old, key.b);
+            ok = D4IndexDelete(reg, name, def, recid, key.b);
+        }
     }
-    MemUnlock(stored);
-    D4RecordFree(reg, &stored);
     if (ok) ok = D4SegmentRelease(recid);
     return D4HoldEnd(ok);
 }

@@ -36,8 +36,20 @@ bool ReadNode(uint32_t ptr, SegNode *node) {
     return true;
 }
 
+// A node's data as the cache holds them (valid until the next cache
+// call), count checked.
+const uint8_t *PeekNode(uint32_t ptr) {
+    const uint8_t *b = D4PeekPlain(ptr, nullptr, "D4Segment node");
+    if (b && D4GetWord(b + SegNodeCount) > SegNodeMax) {
+        D4Damaged("D4Segment node count");
+        return nullptr;
+    }
+    return b;
+}
+
 // Every change of a node goes through these two, and forgets the leaf
-// that lookups remember (defined below).
+// that lookups remember (defined below); only PropagateMove, which
+// changes pointers alone, takes it back.
 void ForgetLastLeaf();
 
 uint32_t WriteNode(const SegNode &node, uint32_t ptr) {
@@ -124,9 +136,9 @@ bool D4SegmentPathLoad() {
             D4Damaged("D4SegmentPathLoad pointer outside logical file");
             return false;
         }
-        SegNode node;
-        if (!ReadNode(above, &node)) return false;
-        Db.segRight[l] = D4SegNodeLastPtr(node.b);
+        const uint8_t *node = PeekNode(above);
+        if (!node) return false;
+        Db.segRight[l] = D4SegNodeLastPtr(node);
     }
     return true;
 }
@@ -145,17 +157,6 @@ struct LastLeaf {
 LastLeaf Last;
 
 void ForgetLastLeaf() { Last = LastLeaf{}; }
-
-// A node's data as the cache holds them (valid until the next cache
-// call), count checked.
-const uint8_t *PeekNode(uint32_t ptr) {
-    const uint8_t *b = D4PeekPlain(ptr, nullptr, "D4Segment node");
-    if (b && D4GetWord(b + SegNodeCount) > SegNodeMax) {
-        D4Damaged("D4Segment node count");
-        return nullptr;
-    }
-    return b;
-}
 
 // Looks seg up in leaf node b (stored at ptr, at level `level`); the
 // master's leaf is remembered for the next lookup.
@@ -295,9 +296,13 @@ uint32_t D4SegmentNew(const uint8_t *data, uint32_t length, uint16_t type, uint1
 }
 
 // Puts a moved item's or node's new pointer into the search path's nodes,
-// from the leaf up, until a node stays where it was.
+// from the leaf up, until a node stays where it was. Only pointers
+// change: the path follows the nodes that moved, and the leaf that the
+// last lookup remembered (the path's own) stays remembered at its new
+// place, so that the next update nearby needs no descent.
 static bool PropagateMove(uint32_t newPtr) {
     uint32_t levels = Levels();
+    LastLeaf keep = Last.ptr == Db.segPath[levels].node ? Last : LastLeaf{};
     SegNode node;
     for (uint32_t l = levels; l >= 1; l--) {
         PathStep step = Db.segPath[l];
@@ -305,10 +310,13 @@ static bool PropagateMove(uint32_t newPtr) {
         node.setPtr((int)step.entry, newPtr);
         uint32_t moved = WriteNode(node, step.node);
         if (moved == DiskNone) return false;
-        if (moved == step.node) return true;
+        Db.segPath[l].node = moved;
+        if (moved == step.node) break;
         if (l == 1) HdrSetLong(HdrSegRoot, moved);
         newPtr = moved;
     }
+    if (keep.ptr != DiskNone) keep.ptr = Db.segPath[levels].node;
+    Last = keep;
     return true;
 }
 

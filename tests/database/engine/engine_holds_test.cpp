@@ -206,6 +206,25 @@ TEST_F(EngineHolds, ModeZeroKeepsTheEarlierHolds) {
     ExpectAfterReopen(state);
 }
 
+// Holds in mode 0 leave the index heads they changed to be saved by the
+// next commit; a commit that fails after saving them puts them back as
+// unsaved, so that the commit after it saves them again.
+TEST_F(EngineHolds, AFailedCommitLeavesTheHeadsToSave) {
+    State state;
+    for (uint32_t i = 0; i < 10; i++) Put(&state, Main{i, "H" + std::to_string(i)});
+    ASSERT_TRUE(D4Flush(0));
+    // Enough keys to change every index's root node.
+    for (uint32_t i = 0; i < 30; i++) Put(&state, Main{100 + i, "M" + std::to_string(i), {2, 2, 2022}, i, i});
+    D4TestHooks.failWriteAt = D4TestHooks.writesDone + 1;
+    EXPECT_FALSE(D4Flush(1));
+    D4TestHooks.failWriteAt = -1;
+    EXPECT_TRUE(SawMessage("The disk refused the write"));
+    EXPECT_FALSE(D4DamagedMode());
+    EXPECT_TRUE(Sees(state));
+    ASSERT_TRUE(D4Flush(1));
+    ExpectAfterReopen(state);
+}
+
 TEST_F(EngineHolds, RefusedWritesAndSyncsUndoTheHold) {
     State state;
     for (uint32_t i = 0; i < 30; i++) Put(&state, Main{i, "W" + std::to_string(i % 4)});
