@@ -548,6 +548,16 @@ uint32_t TakeSector(D4Life life, bool mayLoad, bool *fromEnd) {
         while ((best == DiskNone || count < need) && mayLoad && LoadMore(&failed)) best = choose();
         if (failed) return DiskNone;
         bool take = best != DiskNone && (life == D4Life::Short || count >= need || many);
+        // No window holds the long-lived sectors the hold still needs, so
+        // they would spread over several: they join the short-lived ones'
+        // window instead when it has room for both with three pages to
+        // spare, and the commit writes one run of pages fewer. With less
+        // to spare the short-lived soon lack room there and the file grows.
+        constexpr uint32_t ShortSpare = 24;
+        if (life == D4Life::Long && take && count < need && shortWay.window != DiskNone &&
+            shortWay.window != EndOfFile &&
+            D4FreeMapWindowFree(shortWay.window) >= left(shortWay) + need + ShortSpare)
+            best = shortWay.window;
         if (take) {
             way.window = best;
             p = TakeFromWindow(best, way.last, &failed);
