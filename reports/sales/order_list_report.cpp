@@ -82,12 +82,7 @@ void OrderBlock(const uint8_t *order) {
         PackedDecimal amount;
         DecRowAmount(&qty, &price, &unit, &discount, &amount);
         RepStartLine(LineHeight);
-        OrderLineText(20, row, R::ItemCode, 20, 0);
-        OrderLineAmount(124, &qty, FtAmount3, 1);
-        OrderLineText(130, row, R::Text, 100, 0);
-        OrderLineAmount(340, &price, FtAmount3Drop, 1);
-        OrderLineAmount(370, &discount, FtAmount1, 1);
-        OrderLineAmount(460, &amount, FtAmount2, 1);
+        OrderItemRowPieces(row, {qty, price, discount, amount}, 460);
         OrderLineText(480, row, R::Text304, 30, 1);
         RepEndLine();
     }

@@ -28,6 +28,16 @@ void OrderLineText(int x, const uint8_t *record, uint32_t offset, int m, int ali
     RepText(x, 0, t, align);
 }
 
+void OrderItemRowPieces(const uint8_t *row, const ItemRowAmounts &a, int amountX) {
+    namespace R = ORVc::Rows;
+    OrderLineText(20, row, R::ItemCode, 20, 0);
+    OrderLineAmount(124, &a.qty, FtAmount3, 1);
+    OrderLineText(130, row, R::Text, 100, 0);
+    OrderLineAmount(340, &a.price, FtAmount3Drop, 1);
+    OrderLineAmount(370, &a.discount, FtAmount1, 1);
+    OrderLineAmount(amountX, &a.amount, FtAmount2, 1);
+}
+
 void OrderLineNumber(int x, int32_t n, int align) {
     uint8_t slot[4];
     PutI32(slot, 0, n);

@@ -48,6 +48,14 @@ PackedDecimal OrderQty(const uint8_t *record, uint32_t offset);
 void OrderLineAmount(int x, const PackedDecimal *amount, int type, int align);
 // The text field of record at offset (at most m characters) at x.
 void OrderLineText(int x, const uint8_t *record, uint32_t offset, int m, int align);
+// The pieces of a sales order's item row that the order list and the
+// stock totals share: its item code, the quantity, its text, price and
+// discount at their columns, and the amount at amountX (the caller starts
+// and ends the line).
+struct ItemRowAmounts {
+    PackedDecimal qty, price, discount, amount;
+};
+void OrderItemRowPieces(const uint8_t *row, const ItemRowAmounts &a, int amountX);
 // A 32-bit number at x.
 void OrderLineNumber(int x, int32_t n, int align);
 // One piece of a printed line: the record's field at offset, of field

@@ -169,12 +169,7 @@ void OrderDetailBlock(const uint8_t *order, bool fromShipped) {
         if (DecIsBlank(&amount)) DecSetZero(&amount);
         DecAdd(&sum, &amount, &sum);
         RepStartLine(LineHeight);
-        OrderLineText(20, row, R::ItemCode, 20, 0);
-        OrderLineAmount(124, &left, FtAmount3, 1);
-        OrderLineText(130, row, R::Text, 100, 0);
-        OrderLineAmount(340, &price, FtAmount3Drop, 1);
-        OrderLineAmount(370, &discount, FtAmount1, 1);
-        OrderLineAmount(480, &amount, FtAmount2, 1);
+        OrderItemRowPieces(row, {left, price, discount, amount}, 480);
         RepEndLine();
     }
     OrderLineRule(380, 480, 2);
