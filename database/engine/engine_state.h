@@ -114,6 +114,8 @@ struct HoldRollback {
 
 // ---- Engine globals ----
 
+constexpr uint32_t D4GatherEvery = 128;
+
 struct EngineGlobals {
     bool started = false;
     bool open = false;
@@ -172,6 +174,9 @@ struct EngineGlobals {
     // The commit's write-back joins dirty sectors over clean ones even
     // while syncs are skipped (D4FileHooks): for tests of the synced path.
     bool joinWithoutSync = false;
+    // Commits between two gatherings of the free lists' chains (see
+    // free_lists.cpp); tests gather more often.
+    uint32_t gatherEvery = D4GatherEvery;
 };
 extern EngineGlobals Db;
 

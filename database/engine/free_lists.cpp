@@ -671,6 +671,39 @@ bool WalkChain(uint32_t ptr, std::vector<uint32_t> *listed, std::vector<uint32_t
     return true;
 }
 
+// ---- Gathering the free space ----
+//
+// A long-lived sector is freed alone, and its window's other free sectors
+// were freed at other times: each went down list B's chain with the
+// scattered rest of its commit, and A's chain keeps the order it was
+// written in. The heads then show a window's free sectors one or two at a
+// time, and the long-lived sectors of a hold spread over as many windows
+// as they number. Every few commits the chains of both lists are
+// read and written anew as list A's, ordered by windows with the fullest
+// in the head, so that the allocator meets the fullest windows of all the
+// free space first (Db.gatherEvery sets how often). Not while a copy is
+// open: B's sectors may not join A then.
+uint32_t CommitsSinceGather = 0;
+
+bool GatherChains() {
+    FreeList &a = Db.listA, &b = Db.listB;
+    static std::vector<uint32_t> ptrs, blocks;   // kept for the next gathering
+    ptrs.clear();
+    blocks.clear();
+    if (!WalkChain(a.next, &ptrs, &blocks) || !WalkChain(b.next, &ptrs, &blocks)) return false;
+    if (blocks.empty()) return true;
+    DropStoredCopy(a);
+    DropStoredCopy(b);   // its next block changes
+    for (uint32_t p : blocks) {
+        Db.collection.push_back(p);
+        Db.freeCount++;
+    }
+    a.next = b.next = DiskNone;
+    AppendToMem(a, ptrs);
+    ByWindowCount(a.mem, false);
+    return true;
+}
+
 }  // namespace
 
 void D4FreeListsClear() {
@@ -683,6 +716,7 @@ void D4FreeListsClear() {
     MapWithB = false;
     AInWindow.clear();
     Unchecked.clear();
+    CommitsSinceGather = 0;
     for (Way &w : Ways) w = Way{};
     // What the last holds took belongs to the file they worked on.
     for (std::vector<uint32_t> &r : Recent) r.clear();
@@ -886,6 +920,10 @@ bool D4FreeListsStore() {
     // Free for reuse at once, and free in the new commit too.
     Db.collection.insert(Db.collection.end(), Db.pool.begin(), Db.pool.end());
     Db.pool.clear();
+    if (BUsable() && ++CommitsSinceGather >= Db.gatherEvery && (a.next != DiskNone || b.next != DiskNone)) {
+        CommitsSinceGather = 0;
+        if (!GatherChains()) return false;
+    }
     for (FreeList *l : {&a, &b})
         while (l->stored == DiskNone && l->mem.empty() && l->next != DiskNone)
             if (!LoadNext(*l)) return false;

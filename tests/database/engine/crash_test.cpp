@@ -253,6 +253,7 @@ protected:
     void TearDown() override {
         D4TestHooks = D4FileHooks{};
         Db.joinWithoutSync = false;
+        Db.gatherEvery = D4GatherEvery;
         PowerLog = nullptr;
         EngineCrash::TearDown();
     }
@@ -285,6 +286,8 @@ protected:
         // clean sectors between dirty ones, whose pieces a power loss
         // tears like any other.
         Db.joinWithoutSync = true;
+        // Commits that rewrite the free lists' chains whole come often.
+        Db.gatherEvery = 3;
     }
 
     // Opens image and checks it against the candidates; "" when it holds.

@@ -5,9 +5,11 @@
 // has since released; and the free count surviving a close.
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 
 #include "database/engine/engine_state.h"
+#include "database/engine/free_map.h"
 #include "tests/database/engine/engine_fixture.h"
 
 using namespace enginetest;
@@ -16,6 +18,10 @@ namespace {
 
 class EngineFree : public EngineFixture {
 protected:
+    void TearDown() override {
+        Db.gatherEvery = D4GatherEvery;
+        EngineFixture::TearDown();
+    }
     uint32_t InsertRows(uint32_t nr, size_t bytes) {
         uint8_t rec[16] = {};
         std::memcpy(rec, &nr, 4);
@@ -40,6 +46,7 @@ protected:
 }  // namespace
 
 TEST_F(EngineFree, NoSectorIsLostOrListedTwice) {
+    Db.gatherEvery = 4;   // the lists' chains are rewritten whole often
     std::mt19937 rng(777);
     std::map<uint32_t, uint32_t> live;   // id -> nr
     uint32_t nr = 0;
@@ -351,6 +358,70 @@ TEST_F(EngineFreeWindows, SingleRecordHoldsTouchFewPagesAmongScatteredFreeSector
     EXPECT_LE(pages, 7.5) << "a hold's sectors are spread over many pages";
     EXPECT_LE(LogicalEnd(), end + Holds * 512) << "free sectors are reused before the file grows";
     D4TestHooks = D4FileHooks{};
+    ExpectIntact();
+}
+
+// Records deleted one hold at a time free their sectors one commit at a
+// time; what a commit frees beyond the densest block goes down list B's
+// chain, so the heads show each window's free sectors a few at a time.
+// A commit that gathers the chains puts the fullest windows of all the
+// free space into the heads. Its write refused, the hold is undone with
+// the lists as they were; the next commit gathers and loses no sector.
+namespace {
+
+// The free sectors the allocator's map offers in windows where it offers
+// at least 16 (two pages' worth: room for a hold's long-lived sectors).
+uint32_t OfferedInFullWindows() {
+    uint32_t sum = 0;
+    for (uint16_t n : D4FreeMapWindowCounts())
+        if (n >= 16) sum += n;
+    return sum;
+}
+
+}  // namespace
+
+TEST_F(EngineFreeWindows, GatheringTheChainsShowsTheFullestWindows) {
+    std::mt19937 rng(90210);
+    std::vector<uint32_t> ids;
+    D4Hold();
+    for (uint32_t i = 0; i < 3000; i++) ids.push_back(Insert(Main{i, "C" + std::to_string(i * 7919 % 3000)}));
+    ASSERT_TRUE(D4DiskFlush());
+    Db.gatherEvery = UINT32_MAX;
+    for (int i = 0; i < 400; i++) {
+        size_t at = rng() % ids.size();
+        D4Hold();
+        ASSERT_TRUE(D4RecordIDDelete(RegMain, ids[at]));
+        ASSERT_TRUE(D4DiskFlush());
+        ids.erase(ids.begin() + (long)at);
+    }
+    ASSERT_TRUE(D4Close());
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
+    uint32_t offered = OfferedInFullWindows(), free = D4FreeSectorCount();
+
+    // The gathering commit refused: nothing of it stays.
+    Db.gatherEvery = 1;
+    D4TestHooks.failWriteAt = D4TestHooks.writesDone + 2;
+    D4Hold();
+    ASSERT_TRUE(D4RecordIDDelete(RegMain, ids.back()));
+    EXPECT_FALSE(D4DiskFlush());
+    D4TestHooks.failWriteAt = -1;
+    EXPECT_TRUE(D4FreeMapMatchesHeads());
+    EXPECT_EQ(D4FreeSectorCount(), free);
+    EXPECT_EQ(OfferedInFullWindows(), offered);
+    ExpectIntact();
+
+    // Gathered: the heads offer the fuller windows, and every sector is
+    // still used or free once, also after reopening.
+    uint8_t rec[MainSize];
+    PutMain(rec, Main{1, "GATHER"});
+    D4Hold();
+    ASSERT_TRUE(RecordIDUpdate(RegMain, ids.front(), rec));
+    ASSERT_TRUE(D4DiskFlush());
+    EXPECT_TRUE(D4FreeMapMatchesHeads());
+    EXPECT_GE(OfferedInFullWindows(), offered + 100) << "the heads offer no more of the fuller windows";
+    ExpectIntact();
+    ASSERT_TRUE(D4Close());
+    ASSERT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
     ExpectIntact();
 }
 
