@@ -296,11 +296,14 @@ template <typename F> Cost Timed(F f) {
 
 // The separate runs of 4 KB pages the engine wrote before each sync: the
 // write requests a sync carries at least (the disk may split them
-// further). Counted through the file hooks, so other programs' requests
-// do not mix in.
+// further), and the bytes it wrote (kb_per_sync: the sectors of its
+// commits and the clean ones repeated between them). Counted through the
+// file hooks, so other programs' requests do not mix in.
 std::vector<std::pair<uint64_t, uint64_t>> PagesWritten;   // first, last page
 int64_t RunsSynced = 0;
+double BytesWritten = 0;
 void NoteWrite(uint64_t offset, const uint8_t *, uint32_t count) {
+    BytesWritten += count;
     PagesWritten.push_back({offset / 4096, (offset + count - 1) / 4096});
 }
 void NoteSync() {
@@ -332,6 +335,7 @@ void Report(benchmark::State &state, const Cost &engine, const Cost &rollback, c
     if (!D4TestHooks.skipSync && D4TestHooks.syncsDone > 0) {
         state.counters["reqs_per_sync"] = engine.writes / (double)D4TestHooks.syncsDone;
         state.counters["runs_per_sync"] = (double)RunsSynced / (double)D4TestHooks.syncsDone;
+        state.counters["kb_per_sync"] = BytesWritten / 1024 / (double)D4TestHooks.syncsDone;
     }
     if (!D4TestHooks.skipSync) state.counters["syncs_per_hold"] = (double)D4TestHooks.syncsDone / holds;
     state.counters["pages_per_hold"] = (double)D4TestHooks.pagesCommitted / holds;
@@ -373,6 +377,7 @@ template <typename R> void LoadAll(Sides &all, bool sync, int n, R row) {
     D4TestHooks.onSync = NoteSync;
     PagesWritten.clear();
     RunsSynced = 0;
+    BytesWritten = 0;
 }
 
 Row PlainRow(uint32_t i) { return MakeRow(i, 0); }
