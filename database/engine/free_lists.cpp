@@ -278,10 +278,7 @@ void ByWindowCount(std::vector<uint32_t> &ptrs, bool mostFirst) {
 // Orders free sectors for a list's head in memory: the window holding
 // most of them last, so that a chain written from them (ChainOrder) puts
 // the fullest windows in its head block.
-std::vector<uint32_t> WindowOrder(std::vector<uint32_t> ptrs) {
-    ByWindowCount(ptrs, false);
-    return ptrs;
-}
+void WindowOrder(std::vector<uint32_t> &ptrs) { ByWindowCount(ptrs, false); }
 
 // The order in which a list's pointers go into a chain of blocks so that
 // each block, loaded as the head, hands out from its back the pointers
@@ -466,24 +463,35 @@ uint32_t TakeFromWindow(uint32_t window, uint32_t last, bool *failed) {
     return DiskNone;
 }
 
-// List A has run dry: it takes the blocks of list B beyond B's head,
-// ordered by windows, and B keeps its head alone. Those blocks are in use
+// List A's head in memory takes every pointer of both chains, ordered by
+// windows with the fullest last (WindowOrder), and the lists keep their
+// heads alone; the commit writes A's anew. The chains' blocks are in use
 // in the last commit and become free with the next. Not while a copy is
 // open: what B holds may have been freed after the copy's view.
-bool RefillFromB() {
+bool ChainsToA() {
     FreeList &a = Db.listA, &b = Db.listB;
-    assert(a.mem.empty() && a.next == DiskNone && BUsable() && b.next != DiskNone);
-    std::vector<uint32_t> ptrs, blocks;
-    if (!WalkChain(b.next, &ptrs, &blocks)) return false;
+    assert(BUsable());
+    static std::vector<uint32_t> ptrs, blocks;   // kept for the next call
+    ptrs.clear();
+    blocks.clear();
+    if (!WalkChain(a.next, &ptrs, &blocks) || !WalkChain(b.next, &ptrs, &blocks)) return false;
+    if (blocks.empty()) return true;
     DropStoredCopy(a);
     DropStoredCopy(b);   // its next block changes
     for (uint32_t p : blocks) {
         Db.collection.push_back(p);
         Db.freeCount++;
     }
-    b.next = DiskNone;
-    AppendToMem(a, WindowOrder(std::move(ptrs)));
+    a.next = b.next = DiskNone;
+    AppendToMem(a, ptrs);
+    WindowOrder(a.mem);
     return true;
+}
+
+// List A has run dry: it takes the blocks of list B beyond B's head.
+bool RefillFromB() {
+    assert(Db.listA.mem.empty() && Db.listA.next == DiskNone && Db.listB.next != DiskNone);
+    return ChainsToA();
 }
 
 // Brings more free sectors into the map when its windows hold too few:
@@ -678,31 +686,10 @@ bool WalkChain(uint32_t ptr, std::vector<uint32_t> *listed, std::vector<uint32_t
 // scattered rest of its commit, and A's chain keeps the order it was
 // written in. The heads then show a window's free sectors one or two at a
 // time, and the long-lived sectors of a hold spread over as many windows
-// as they number. Every few commits the chains of both lists are
-// read and written anew as list A's, ordered by windows with the fullest
-// in the head, so that the allocator meets the fullest windows of all the
-// free space first (Db.gatherEvery sets how often). Not while a copy is
-// open: B's sectors may not join A then.
+// as they number. Every few commits (Db.gatherEvery) the chains of both
+// lists are gathered into list A (ChainsToA), so that the allocator meets
+// the fullest windows of all the free space first.
 uint32_t CommitsSinceGather = 0;
-
-bool GatherChains() {
-    FreeList &a = Db.listA, &b = Db.listB;
-    static std::vector<uint32_t> ptrs, blocks;   // kept for the next gathering
-    ptrs.clear();
-    blocks.clear();
-    if (!WalkChain(a.next, &ptrs, &blocks) || !WalkChain(b.next, &ptrs, &blocks)) return false;
-    if (blocks.empty()) return true;
-    DropStoredCopy(a);
-    DropStoredCopy(b);   // its next block changes
-    for (uint32_t p : blocks) {
-        Db.collection.push_back(p);
-        Db.freeCount++;
-    }
-    a.next = b.next = DiskNone;
-    AppendToMem(a, ptrs);
-    ByWindowCount(a.mem, false);
-    return true;
-}
 
 }  // namespace
 
@@ -922,7 +909,7 @@ bool D4FreeListsStore() {
     Db.pool.clear();
     if (BUsable() && ++CommitsSinceGather >= Db.gatherEvery && (a.next != DiskNone || b.next != DiskNone)) {
         CommitsSinceGather = 0;
-        if (!GatherChains()) return false;
+        if (!ChainsToA()) return false;
     }
     for (FreeList *l : {&a, &b})
         while (l->stored == DiskNone && l->mem.empty() && l->next != DiskNone)

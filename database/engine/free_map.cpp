@@ -120,11 +120,8 @@ std::span<const uint16_t> D4FreeMapWindowCounts() { return WindowFree; }
 // freed since are in it already: those are passed over before asking
 // whether they lie in the file.
 void D4FreeMapAddValid(std::span<const uint32_t> ptrs) {
-    for (uint32_t p : ptrs) {
-        uint32_t s = p / SectorSize;
-        bool in = s / 64 < Bits.size() && (Bits[s / 64] >> (s % 64) & 1) != 0;
-        if (!in && D4PtrValid(p)) D4FreeMapAdd(p);
-    }
+    for (uint32_t p : ptrs)
+        if (!D4FreeMapHas(p) && D4PtrValid(p)) D4FreeMapAdd(p);
 }
 
 void D4FreeMapRemoveAll(std::span<const uint32_t> ptrs) {

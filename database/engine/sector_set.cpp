@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-
 namespace {
 
 constexpr size_t FirstSlots = 64;
