@@ -380,18 +380,20 @@ bool DbFileSyncDirectory(const char *name) {
     return ok;
 }
 
-// Reads count bytes at offset when every page they lie on is in the
-// system's cache; false (no disk touched) otherwise, or past the end of
-// the file. One read that refuses to wait on the disk: asking which
-// pages are cached first took a call and a walk of the mapping of its
-// own at every commit.
-bool DbFileReadResident(uint8_t *buffer, uint64_t offset, uint32_t count) {
-    if (Db.fd < 0 || count == 0 || offset + count > FileSize) return false;
+// Reads what it can of count bytes at offset without waiting on the
+// disk: the bytes up to the first page the system does not hold, or up to
+// the file's end. Returns how many bytes were read. One read that refuses
+// to wait: asking which pages are cached first took a call and a walk of
+// the mapping of its own at every commit.
+uint32_t DbFileReadResident(uint8_t *buffer, uint64_t offset, uint32_t count) {
+    if (Db.fd < 0 || offset >= FileSize) return 0;
+    count = (uint32_t)std::min<uint64_t>(count, FileSize - offset);
+    if (D4TestHooks.residentLimit >= 0) count = (uint32_t)std::min<int64_t>(count, D4TestHooks.residentLimit);
     struct iovec part = {buffer, count};
     ssize_t n;
     do n = preadv2(Db.fd, &part, 1, (off_t)offset, RWF_NOWAIT);
     while (n < 0 && errno == EINTR);
-    return n == (ssize_t)count;   // a short read: cut short from outside, noticed by the next hold
+    return n > 0 ? (uint32_t)n : 0;
 }
 
 uint64_t DbFileSize() { return FileSize; }

@@ -242,9 +242,10 @@ void DbFileClose();
 bool DbFileRead(uint8_t *buffer, uint64_t offset, uint32_t count);
 bool DbFileWrite(const uint8_t *buffer, uint64_t offset, uint32_t count);
 bool DbFileFlush();
-// Reads count bytes at offset from the system's cache of the file only:
-// false when any of their pages would have to come from the disk.
-bool DbFileReadResident(uint8_t *buffer, uint64_t offset, uint32_t count);
+// Reads count bytes at offset from the system's cache of the file only,
+// up to the first page that would have to come from the disk; returns the
+// bytes read.
+uint32_t DbFileReadResident(uint8_t *buffer, uint64_t offset, uint32_t count);
 // The file's size as this layer knows it: at the open, grown by our writes.
 uint64_t DbFileSize();
 // Asks the system for the file's size; a file shorter than the engine's

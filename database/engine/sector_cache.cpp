@@ -309,34 +309,42 @@ bool D4CacheWriteBack() {
     size_t i = 0;
     while (i < dirty.size()) {
         const uint32_t first = Slots[dirty[i]].ptr;
-        span.clear();
-        changed.clear();
-        size_t j = i;
+        // The dirty sectors one write may take, and whether clean bytes
+        // lie between them.
+        size_t j = i + 1;
+        uint32_t end = SectorSize;
+        bool gaps = false;
         for (; j < dirty.size(); j++) {
-            const Slot &x = Slots[dirty[j]];
-            assert(x.ptr >= first + span.size());
-            uint32_t at = x.ptr - first, gap = at - (uint32_t)span.size();
-            if (j > i) {
-                if (gap > GapMax || at + SectorSize > SpanMax) break;
-                if (gap > 0) {
-                    size_t had = span.size();
-                    span.resize(at);
-                    if (!DbFileReadResident(span.data() + had, (uint64_t)first + had, gap)) {
-                        span.resize(had);
-                        break;
-                    }
-                }
-            }
+            uint32_t at = Slots[dirty[j]].ptr - first;
+            assert(at >= end);
+            if (at - end > GapMax || at + SectorSize > SpanMax) break;
+            gaps |= at > end;
+            end = at + SectorSize;
+        }
+        // The clean bytes come with one read of the whole span (the dirty
+        // sectors' old bytes are overwritten below): a read per gap cost
+        // more in calls than the copy of the dirty bytes does. The span
+        // ends before the first gap the read did not reach.
+        span.resize(end);
+        uint32_t read = gaps ? DbFileReadResident(span.data(), first, end) : 0;
+        changed.clear();
+        uint32_t spanEnd = 0;
+        size_t k = i;
+        for (; k < j; k++) {
+            const Slot &x = Slots[dirty[k]];
+            uint32_t at = x.ptr - first;
+            if (at > spanEnd && at > read) break;
             if (!SlotIntact(x)) return false;
-            span.insert(span.end(), x.data, x.data + SectorSize);
+            std::memcpy(span.data() + at, x.data, SectorSize);
             if (!changed.empty() && changed.back().first + changed.back().second == at)
                 changed.back().second += SectorSize;
             else
                 changed.push_back({at, SectorSize});
+            spanEnd = at + SectorSize;
         }
-        if (!D4DiskWriteSpan(span.data(), first, (uint32_t)span.size(), changed)) return false;
-        for (size_t k = i; k < j; k++) Slots[dirty[k]].dirty = 0;
-        i = j;
+        if (!D4DiskWriteSpan(span.data(), first, spanEnd, changed)) return false;
+        for (size_t m = i; m < k; m++) Slots[dirty[m]].dirty = 0;
+        i = k;
     }
     DirtyList.clear();
     return true;

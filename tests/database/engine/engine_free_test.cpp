@@ -449,13 +449,16 @@ TEST_F(EngineFree, CleanSectorsAreRepeatedOnlyForCommitsThatSync) {
     ASSERT_TRUE(D4DiskFlush());
     ASSERT_TRUE(D4Close());
     std::vector<uint8_t> start = FileBytes();
-    auto run = [&](bool join, WriteTally *tally) {
+    // limit: the bytes a read of the system's cached pages reaches before
+    // a page it no longer holds.
+    auto run = [&](bool join, WriteTally *tally, int64_t limit = -1) {
         PutFile(start);
         EXPECT_EQ(D4Open(path.c_str(), 0), D4OpenOk);
         Tally = tally;
         D4TestHooks = D4FileHooks{};
         D4TestHooks.skipSync = true;
         D4TestHooks.onWrite = CountWrite;
+        D4TestHooks.residentLimit = limit;
         Db.joinWithoutSync = join;
         for (uint32_t k = 0; k < 40; k++) {
             uint8_t rec[MainSize];
@@ -473,6 +476,17 @@ TEST_F(EngineFree, CleanSectorsAreRepeatedOnlyForCommitsThatSync) {
     EXPECT_TRUE(a == b) << "repeating the file's own bytes changed the file";
     EXPECT_LT(joined.writes, plain.writes) << "close dirty sectors were not joined";
     EXPECT_GT(joined.bytes, plain.bytes) << "no clean sector was repeated";
+    // Clean bytes that could not be read without the disk end the write
+    // before them; what the read did bring may still join sectors.
+    for (int64_t limit : {0, 512, 4096, 12288}) {
+        WriteTally cut;
+        EXPECT_TRUE(run(true, &cut, limit) == a) << "a write cut short at " << limit << " bytes changed the file";
+        EXPECT_GE(cut.writes, joined.writes) << limit;
+        EXPECT_LE(cut.writes, plain.writes) << limit;
+        if (limit == 0) {
+            EXPECT_EQ(cut.bytes, plain.bytes) << "bytes never read were written";
+        }
+    }
     std::printf("40 single-record holds: %lld writes of %lld bytes plain, %lld of %lld joined\n",
                 (long long)plain.writes, (long long)plain.bytes, (long long)joined.writes, (long long)joined.bytes);
 }
