@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <climits>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -247,13 +248,24 @@ bool DbFileRead(uint8_t *buffer, uint64_t offset, uint32_t count) {
     return true;
 }
 
-bool DbFileWrite(const uint8_t *buffer, uint64_t offset, uint32_t count) {
+// Writes the pieces one after the other from offset, with as few calls
+// as the system allows.
+bool DbFileWriteGather(std::span<const struct iovec> pieces, uint64_t offset) {
     if (Db.fd < 0) return false;
+    uint64_t count = 0;
+    for (const struct iovec &p : pieces) count += p.iov_len;
     // Under a simulated crash every sector is a write of its own, so a
     // crash can tear a run of sectors anywhere.
     if (D4TestHooks.writesAllowed >= 0 && count > dbformat::SectorSize) {
-        for (uint32_t at = 0; at < count; at += dbformat::SectorSize)
-            if (!DbFileWrite(buffer + at, offset + at, std::min(dbformat::SectorSize, count - at))) return false;
+        uint64_t at = offset;
+        for (const struct iovec &p : pieces) {
+            const uint8_t *bytes = static_cast<const uint8_t *>(p.iov_base);
+            for (size_t k = 0; k < p.iov_len; k += dbformat::SectorSize) {
+                struct iovec one = {const_cast<uint8_t *>(bytes + k), std::min<size_t>(dbformat::SectorSize, p.iov_len - k)};
+                if (!DbFileWriteGather({&one, 1}, at)) return false;
+                at += one.iov_len;
+            }
+        }
         return true;
     }
     D4TestHooks.writesDone++;
@@ -262,23 +274,64 @@ bool DbFileWrite(const uint8_t *buffer, uint64_t offset, uint32_t count) {
         return false;
     }
     if (!WriteLetThrough()) return true;   // the simulated crash: lost without a trace
-    uint32_t done = 0;
-    while (done < count) {
-        ssize_t n = pwrite(Db.fd, buffer + done, count - done, (off_t)(offset + done));
-        if (n < 0) {
+    static std::vector<struct iovec> left;   // what is still to write; kept between calls
+    left.assign(pieces.begin(), pieces.end());
+    size_t next = 0;
+    uint64_t at = offset;
+    for (;;) {
+        while (next < left.size() && left[next].iov_len == 0) next++;
+        if (next == left.size()) break;
+        const struct iovec *call = left.data() + next;
+        int n = (int)std::min<size_t>(left.size() - next, IOV_MAX);
+        if (D4TestHooks.writeLimit > 0) {
+            // The test hook: the system takes fewer bytes than asked, as
+            // it may when a signal comes or the disk fills.
+            static std::vector<struct iovec> cut;
+            cut.clear();
+            size_t room = (size_t)D4TestHooks.writeLimit;
+            for (size_t k = next; k < left.size() && room > 0; k++) {
+                struct iovec c = left[k];
+                c.iov_len = std::min(c.iov_len, room);
+                room -= c.iov_len;
+                cut.push_back(c);
+            }
+            call = cut.data();
+            n = (int)cut.size();
+        }
+        ssize_t w = pwritev(Db.fd, call, n, (off_t)at);
+        if (w < 0) {
             if (errno == EINTR) continue;
             D4DiskRefused(errno, false);
             return false;
         }
-        if (n == 0) {
+        if (w == 0) {
             D4DiskRefused(ENOSPC, false);
             return false;
         }
-        done += (uint32_t)n;
+        at += (uint64_t)w;
+        for (size_t done = (size_t)w; done > 0;) {
+            struct iovec &p = left[next];
+            size_t take = std::min(done, p.iov_len);
+            p.iov_base = static_cast<uint8_t *>(p.iov_base) + take;
+            p.iov_len -= take;
+            done -= take;
+            if (p.iov_len == 0) next++;
+        }
     }
-    if (D4TestHooks.onWrite) D4TestHooks.onWrite(offset, buffer, count);
+    if (D4TestHooks.onWrite) {
+        at = offset;
+        for (const struct iovec &p : pieces) {
+            if (p.iov_len) D4TestHooks.onWrite(at, static_cast<const uint8_t *>(p.iov_base), (uint32_t)p.iov_len);
+            at += p.iov_len;
+        }
+    }
     FileSize = std::max(FileSize, offset + count);
     return true;
+}
+
+bool DbFileWrite(const uint8_t *buffer, uint64_t offset, uint32_t count) {
+    struct iovec one = {const_cast<uint8_t *>(buffer), count};
+    return DbFileWriteGather({&one, 1}, offset);
 }
 
 // Commits the file's data to disk (the stream is unbuffered: writes are
@@ -380,20 +433,11 @@ bool DbFileSyncDirectory(const char *name) {
     return ok;
 }
 
-// Reads what it can of count bytes at offset without waiting on the
-// disk: the bytes up to the first page the system does not hold, or up to
-// the file's end. Returns how many bytes were read. One read that refuses
-// to wait: asking which pages are cached first took a call and a walk of
-// the mapping of its own at every commit.
-uint32_t DbFileReadResident(uint8_t *buffer, uint64_t offset, uint32_t count) {
-    if (Db.fd < 0 || offset >= FileSize) return 0;
-    count = (uint32_t)std::min<uint64_t>(count, FileSize - offset);
-    if (D4TestHooks.residentLimit >= 0) count = (uint32_t)std::min<int64_t>(count, D4TestHooks.residentLimit);
-    struct iovec part = {buffer, count};
-    ssize_t n;
-    do n = preadv2(Db.fd, &part, 1, (off_t)offset, RWF_NOWAIT);
-    while (n < 0 && errno == EINTR);
-    return n > 0 ? (uint32_t)n : 0;
+// The file's bytes at offset as the system holds them, seen through the
+// read mapping; null when the mapping does not cover them.
+const uint8_t *DbFileMapped(uint64_t offset, uint32_t count) {
+    if (Db.fd < 0 || offset + count > FileSize || !MapCover(FileSize) || MapFaulted) return nullptr;
+    return MapBase + offset;
 }
 
 uint64_t DbFileSize() { return FileSize; }
@@ -431,14 +475,15 @@ bool D4DiskWriteAt(const uint8_t *data, uint64_t offset, uint32_t length, bool f
     return true;
 }
 
-bool D4DiskWriteSpan(const uint8_t *data, uint64_t offset, uint32_t length,
-                     std::span<const std::pair<uint32_t, uint32_t>> changed) {
+bool D4DiskWriteSpan(std::span<const struct iovec> pieces, std::span<const uint8_t> fromCache, uint64_t offset) {
+    assert(pieces.size() == fromCache.size());
     if (Db.damaged) return false;
-    if (!DbFileWrite(data, offset, length)) return false;
-    for (auto [at, count] : changed) {
-        assert(at + count <= length);
-        D4CommitNoteWrite(offset + at, data + at, count);
+    if (!DbFileWriteGather(pieces, offset)) return false;
+    uint64_t at = offset;
+    for (size_t k = 0; k < pieces.size(); k++) {
+        if (fromCache[k]) D4CommitNoteWrite(at, static_cast<const uint8_t *>(pieces[k].iov_base), (uint32_t)pieces[k].iov_len);
+        at += pieces[k].iov_len;
     }
-    NotePhysicalEnd(offset + length);
+    NotePhysicalEnd(at);
     return true;
 }

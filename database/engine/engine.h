@@ -241,9 +241,9 @@ struct D4FileHooks {
     // The open trusts every commit record without reading its sectors
     // (to show that the power-loss test catches a missing check).
     bool skipCommitCheck = false;
-    // Reads of bytes the system holds stop after this many, as they do
-    // at a page it no longer holds (-1: no limit).
-    int64_t residentLimit = -1;
+    // Each call that writes to the file takes at most this many bytes,
+    // as a short write does (0: no limit).
+    int64_t writeLimit = 0;
     // Told of every write that reaches the file and every sync done.
     void (*onWrite)(uint64_t offset, const uint8_t *data, uint32_t count) = nullptr;
     void (*onSync)() = nullptr;

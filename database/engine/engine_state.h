@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <sys/uio.h>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -241,11 +242,13 @@ void DbFileClose();
 // Reads count bytes at offset; bytes past the file's end read as zero.
 bool DbFileRead(uint8_t *buffer, uint64_t offset, uint32_t count);
 bool DbFileWrite(const uint8_t *buffer, uint64_t offset, uint32_t count);
+// Writes the pieces one after the other from offset.
+bool DbFileWriteGather(std::span<const struct iovec> pieces, uint64_t offset);
 bool DbFileFlush();
-// Reads count bytes at offset from the system's cache of the file only,
-// up to the first page that would have to come from the disk; returns the
-// bytes read.
-uint32_t DbFileReadResident(uint8_t *buffer, uint64_t offset, uint32_t count);
+// The file's bytes at offset as the system holds them (through the read
+// mapping, valid until the next write or read of the file); null when
+// they cannot be seen that way.
+const uint8_t *DbFileMapped(uint64_t offset, uint32_t count);
 // The file's size as this layer knows it: at the open, grown by our writes.
 uint64_t DbFileSize();
 // Asks the system for the file's size; a file shorter than the engine's
@@ -263,11 +266,10 @@ void DbDiskHook(uint32_t logicalEnd);
 // The one path to the file for the engine: refused in damaged mode
 // unless forced. Keeps the physical end in the header.
 bool D4DiskWriteAt(const uint8_t *data, uint64_t offset, uint32_t length, bool force);
-// Writes length bytes at offset of which only the (offset, count) pieces
-// in changed, relative to offset, are new: the rest repeats what the file
-// holds there, so only the changed ones are noted for the commit.
-bool D4DiskWriteSpan(const uint8_t *data, uint64_t offset, uint32_t length,
-                     std::span<const std::pair<uint32_t, uint32_t>> changed);
+// Writes the pieces one after the other from offset. Those fromCache are
+// new and noted for the commit; the others repeat what the file holds
+// there.
+bool D4DiskWriteSpan(std::span<const struct iovec> pieces, std::span<const uint8_t> fromCache, uint64_t offset);
 
 // ---- Commit record (commit_record.cpp) ----
 

@@ -286,9 +286,9 @@ bool D4CacheIsDirty(uint32_t ptr) {
 
 // Writes every dirty slot, in the order of their disk pointers. Dirty
 // sectors that lie close together go out as one write together with the
-// clean sectors between them, whose bytes are copied from the file as it
-// stands (only while the system holds those pages, so that no read waits
-// on the disk): the sync that follows then carries one request to the
+// clean sectors between them, whose bytes the write takes from the file
+// itself (a page the system no longer holds is read in by the write): the
+// sync that follows then carries one request to the
 // disk per span instead of one per separate page, and a request costs
 // far more than the few pages more it carries. The repeated sectors keep
 // their content, so the commit does not list them. Without syncs (see
@@ -304,8 +304,8 @@ bool D4CacheWriteBack() {
     // Clean bytes one write may repeat between dirty ones.
     const uint32_t GapMax = D4TestHooks.skipSync && !Db.joinWithoutSync ? 0 : 32 << 10;
     constexpr uint32_t SpanMax = 256 << 10;   // bytes of one write
-    static std::vector<uint8_t> span;
-    static std::vector<std::pair<uint32_t, uint32_t>> changed;   // (offset in span, bytes)
+    static std::vector<struct iovec> pieces;
+    static std::vector<uint8_t> fromCache;
     size_t i = 0;
     while (i < dirty.size()) {
         const uint32_t first = Slots[dirty[i]].ptr;
@@ -321,28 +321,29 @@ bool D4CacheWriteBack() {
             gaps |= at > end;
             end = at + SectorSize;
         }
-        // The clean bytes come with one read of the whole span (the dirty
-        // sectors' old bytes are overwritten below): a read per gap cost
-        // more in calls than the copy of the dirty bytes does. The span
-        // ends before the first gap the read did not reach.
-        span.resize(end);
-        uint32_t read = gaps ? DbFileReadResident(span.data(), first, end) : 0;
-        changed.clear();
+        // The clean bytes between them are the file's own, handed to the
+        // write through the read mapping: copying them out first (a read
+        // per span, before that a read per gap) cost a tenth of a synced
+        // hold's processor time. Without the mapping only neighbours join.
+        const uint8_t *file = gaps ? DbFileMapped(first, end) : nullptr;
+        pieces.clear();
+        fromCache.clear();
         uint32_t spanEnd = 0;
         size_t k = i;
         for (; k < j; k++) {
-            const Slot &x = Slots[dirty[k]];
+            Slot &x = Slots[dirty[k]];
             uint32_t at = x.ptr - first;
-            if (at > spanEnd && at > read) break;
+            if (at > spanEnd) {
+                if (!file) break;
+                pieces.push_back({const_cast<uint8_t *>(file + spanEnd), at - spanEnd});
+                fromCache.push_back(0);
+            }
             if (!SlotIntact(x)) return false;
-            std::memcpy(span.data() + at, x.data, SectorSize);
-            if (!changed.empty() && changed.back().first + changed.back().second == at)
-                changed.back().second += SectorSize;
-            else
-                changed.push_back({at, SectorSize});
+            pieces.push_back({x.data, SectorSize});
+            fromCache.push_back(1);
             spanEnd = at + SectorSize;
         }
-        if (!D4DiskWriteSpan(span.data(), first, spanEnd, changed)) return false;
+        if (!D4DiskWriteSpan(pieces, fromCache, first)) return false;
         for (size_t m = i; m < k; m++) Slots[dirty[m]].dirty = 0;
         i = k;
     }
