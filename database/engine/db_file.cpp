@@ -274,31 +274,34 @@ bool DbFileWriteGather(std::span<const struct iovec> pieces, uint64_t offset) {
         return false;
     }
     if (!WriteLetThrough()) return true;   // the simulated crash: lost without a trace
-    static std::vector<struct iovec> left;   // what is still to write; kept between calls
-    left.assign(pieces.begin(), pieces.end());
-    size_t next = 0;
+    // The piece to write next and how much of it is written: after a short
+    // write the rest of a piece goes alone, then the pieces after it.
+    size_t next = 0, skip = 0;
     uint64_t at = offset;
-    for (;;) {
-        while (next < left.size() && left[next].iov_len == 0) next++;
-        if (next == left.size()) break;
-        const struct iovec *call = left.data() + next;
-        int n = (int)std::min<size_t>(left.size() - next, IOV_MAX);
-        if (D4TestHooks.writeLimit > 0) {
-            // The test hook: the system takes fewer bytes than asked, as
-            // it may when a signal comes or the disk fills.
-            static std::vector<struct iovec> cut;
-            cut.clear();
-            size_t room = (size_t)D4TestHooks.writeLimit;
-            for (size_t k = next; k < left.size() && room > 0; k++) {
-                struct iovec c = left[k];
-                c.iov_len = std::min(c.iov_len, room);
-                room -= c.iov_len;
-                cut.push_back(c);
-            }
-            call = cut.data();
-            n = (int)cut.size();
+    while (next < pieces.size()) {
+        const uint8_t *base = static_cast<const uint8_t *>(pieces[next].iov_base);
+        size_t rest = pieces[next].iov_len - skip;
+        if (rest == 0) {
+            next++;
+            skip = 0;
+            continue;
         }
-        ssize_t w = pwritev(Db.fd, call, n, (off_t)at);
+        // The test hook: the system takes fewer bytes than asked, as it
+        // may when a signal comes or the disk fills.
+        size_t limit = D4TestHooks.writeLimit > 0 ? (size_t)D4TestHooks.writeLimit : SIZE_MAX;
+        ssize_t w;
+        if (skip > 0) {
+            w = pwrite(Db.fd, base + skip, std::min(rest, limit), (off_t)at);
+        } else if (limit == SIZE_MAX) {
+            w = pwritev(Db.fd, pieces.data() + next, (int)std::min<size_t>(pieces.size() - next, IOV_MAX), (off_t)at);
+        } else {
+            std::vector<struct iovec> cut;
+            for (size_t k = next; k < pieces.size() && limit > 0; k++) {
+                cut.push_back({pieces[k].iov_base, std::min(pieces[k].iov_len, limit)});
+                limit -= cut.back().iov_len;
+            }
+            w = pwritev(Db.fd, cut.data(), (int)cut.size(), (off_t)at);
+        }
         if (w < 0) {
             if (errno == EINTR) continue;
             D4DiskRefused(errno, false);
@@ -309,13 +312,14 @@ bool DbFileWriteGather(std::span<const struct iovec> pieces, uint64_t offset) {
             return false;
         }
         at += (uint64_t)w;
-        for (size_t done = (size_t)w; done > 0;) {
-            struct iovec &p = left[next];
-            size_t take = std::min(done, p.iov_len);
-            p.iov_base = static_cast<uint8_t *>(p.iov_base) + take;
-            p.iov_len -= take;
+        for (size_t done = (size_t)w; done > 0 && next < pieces.size();) {
+            size_t take = std::min(done, pieces[next].iov_len - skip);
+            skip += take;
             done -= take;
-            if (p.iov_len == 0) next++;
+            if (skip == pieces[next].iov_len) {
+                next++;
+                skip = 0;
+            }
         }
     }
     if (D4TestHooks.onWrite) {

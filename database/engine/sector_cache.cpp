@@ -304,8 +304,10 @@ bool D4CacheWriteBack() {
     // Clean bytes one write may repeat between dirty ones.
     const uint32_t GapMax = D4TestHooks.skipSync && !Db.joinWithoutSync ? 0 : 32 << 10;
     constexpr uint32_t SpanMax = 256 << 10;   // bytes of one write
-    static std::vector<struct iovec> pieces;
-    static std::vector<uint8_t> fromCache;
+    // Kept between calls and never destroyed: a close at the program's
+    // exit may write back after static objects are gone.
+    static std::vector<struct iovec> &pieces = *new std::vector<struct iovec>;
+    static std::vector<uint8_t> &fromCache = *new std::vector<uint8_t>;
     size_t i = 0;
     while (i < dirty.size()) {
         const uint32_t first = Slots[dirty[i]].ptr;
