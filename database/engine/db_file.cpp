@@ -16,9 +16,9 @@
 #include <algorithm>
 #include <cassert>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdio>
-#include <climits>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>

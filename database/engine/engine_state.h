@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
-#include <sys/uio.h>
 #include <span>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
+#include <sys/uio.h>
 
 #include "core/file_form.h"
 #include "core/memblock.h"

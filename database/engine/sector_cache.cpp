@@ -287,11 +287,11 @@ bool D4CacheIsDirty(uint32_t ptr) {
 // Writes every dirty slot, in the order of their disk pointers. Dirty
 // sectors that lie close together go out as one write together with the
 // clean sectors between them, whose bytes the write takes from the file
-// itself (a page the system no longer holds is read in by the write): the
-// sync that follows then carries one request to the
-// disk per span instead of one per separate page, and a request costs
-// far more than the few pages more it carries. The repeated sectors keep
-// their content, so the commit does not list them. Without syncs (see
+// itself (a page the system no longer holds is read in by the write):
+// the sync that follows then carries one request to the disk per span
+// instead of one per separate page, and a request costs far more than
+// the few pages more it carries. The repeated sectors keep their
+// content, so the commit does not list them. Without syncs (see
 // D4FileHooks) no request is paid for, and only sectors that follow one
 // another go out together: repeating clean bytes would cost copies and
 // page writes for nothing.
