@@ -488,12 +488,6 @@ bool ChainsToA() {
     return true;
 }
 
-// List A has run dry: it takes the blocks of list B beyond B's head.
-bool RefillFromB() {
-    assert(Db.listA.mem.empty() && Db.listA.next == DiskNone && Db.listB.next != DiskNone);
-    return ChainsToA();
-}
-
 // Brings more free sectors into the map when its windows hold too few:
 // the next block of list A while A's head holds under a block, or, once A
 // is dry, the rest of list B. False when there is nothing more (or on
@@ -502,7 +496,7 @@ bool LoadMore(bool *failed) {
     FreeList &a = Db.listA, &b = Db.listB;
     bool ok;
     if (a.next != DiskNone && a.mem.size() < (size_t)FreeMax) ok = LoadNext(a);
-    else if (a.mem.empty() && a.next == DiskNone && BUsable() && b.next != DiskNone) ok = RefillFromB();
+    else if (a.mem.empty() && a.next == DiskNone && BUsable() && b.next != DiskNone) ok = ChainsToA();
     else return false;
     if (!ok) *failed = true;
     return ok;
