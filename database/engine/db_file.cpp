@@ -274,34 +274,22 @@ bool DbFileWriteGather(std::span<const struct iovec> pieces, uint64_t offset) {
         return false;
     }
     if (!WriteLetThrough()) return true;   // the simulated crash: lost without a trace
-    // The piece to write next and how much of it is written: after a short
-    // write the rest of a piece goes alone, then the pieces after it.
-    size_t next = 0, skip = 0;
+    // Each call takes the pieces from where the last one stopped (inside a
+    // piece after a short write), as many as one call allows, and under
+    // the test hook that makes every write short at most writeLimit bytes.
+    size_t next = 0, skip = 0;   // the piece to write next, and how much of it is written
     uint64_t at = offset;
-    while (next < pieces.size()) {
-        const uint8_t *base = static_cast<const uint8_t *>(pieces[next].iov_base);
-        size_t rest = pieces[next].iov_len - skip;
-        if (rest == 0) {
-            next++;
-            skip = 0;
-            continue;
+    struct iovec call[IOV_MAX];
+    while (at < offset + count) {
+        size_t room = D4TestHooks.writeLimit > 0 ? (size_t)D4TestHooks.writeLimit : SIZE_MAX;
+        int n = 0;
+        for (size_t k = next; k < pieces.size() && n < IOV_MAX && room > 0; k++) {
+            size_t from = k == next ? skip : 0, length = std::min(pieces[k].iov_len - from, room);
+            if (length == 0) continue;
+            call[n++] = {static_cast<uint8_t *>(pieces[k].iov_base) + from, length};
+            room -= length;
         }
-        // The test hook: the system takes fewer bytes than asked, as it
-        // may when a signal comes or the disk fills.
-        size_t limit = D4TestHooks.writeLimit > 0 ? (size_t)D4TestHooks.writeLimit : SIZE_MAX;
-        ssize_t w;
-        if (skip > 0) {
-            w = pwrite(Db.fd, base + skip, std::min(rest, limit), (off_t)at);
-        } else if (limit == SIZE_MAX) {
-            w = pwritev(Db.fd, pieces.data() + next, (int)std::min<size_t>(pieces.size() - next, IOV_MAX), (off_t)at);
-        } else {
-            std::vector<struct iovec> cut;
-            for (size_t k = next; k < pieces.size() && limit > 0; k++) {
-                cut.push_back({pieces[k].iov_base, std::min(pieces[k].iov_len, limit)});
-                limit -= cut.back().iov_len;
-            }
-            w = pwritev(Db.fd, cut.data(), (int)cut.size(), (off_t)at);
-        }
+        ssize_t w = pwritev(Db.fd, call, n, (off_t)at);
         if (w < 0) {
             if (errno == EINTR) continue;
             D4DiskRefused(errno, false);
