@@ -107,8 +107,8 @@ bool StoreData()
             PutU16(row, PR::Kind, 1);
             PutI32(row, PR::InvoiceNr, invoice);
             BenchPutText(row, PR::VendCode, 20, vendor);
-            BenchPutText(row, PR::Text30, 30, "5555-12345");
-            BenchPutText(row, PR::Text62, 60, "details " + vendor);
+            BenchPutText(row, PR::Text62, 60, "5555-12345");
+            BenchPutText(row, PR::Text30, 30, "details " + vendor);
             PutDec(row, PR::Amount, Amount(100 + r));
             ok = ok && MatrixRowPut(OPVc::Number, 0, op.record, r, row);
         }

@@ -67,6 +67,7 @@ constexpr int Offset = 10;      // u32 offset in the row
 constexpr int Align = 14;
 constexpr int ColPage = 18;     // column page the column is shown on
 constexpr int Heading = 20;     // text number of the heading
+constexpr int Chooser = 22;     // i16: what choosing in a cell of the column opens, as a field's Chooser
 }  // namespace ColumnEntry
 
 // Layout part 5, matrix areas.

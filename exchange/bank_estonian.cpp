@@ -17,6 +17,7 @@
 #include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
+#include "core/ui_text.h"
 #include "core/record_buffer.h"
 #include "core/system.h"
 #include "core/work_blocks.h"
@@ -92,11 +93,13 @@ BankWrite EstonianPaymentOrder(const uint8_t *payment, int written)
 {
     namespace PR = OPVc::Rows;
     std::vector<BankRow> rows;
-    if (!BankPaidRows(payment, &rows) || rows.empty()) return BankWrite::NotWritten;
+    if (!BankPaidRows(payment, &rows) || rows.empty()) return BankRefuse(Texts::BankWhyNoRows);
     PackedDecimal total{};
     int64_t cents = 0;
     for (const BankRow &r : rows) cents += r.cents;
-    if (cents < 0) return BankWrite::NotWritten;
+    if (cents < 0) return BankRefuse(Texts::BankWhyNegative);
+    if (cents == 0) return BankRefuse(Texts::BankWhyZero);
+    if (rows[0].account[0] == 0) return BankRefuse(Texts::BankWhyNoAccount);
     DecFromThousandths(&total, __int128(cents) * 10);
 
     // The details text of the first paid row.
@@ -105,7 +108,7 @@ BankWrite EstonianPaymentOrder(const uint8_t *payment, int written)
     for (int32_t r = 0, n = MatrixRowCount(OPVc::Number, 0, payment); r < n; r++) {
         if (!MatrixRowGet(OPVc::Number, 0, payment, r, row.data())) break;
         if (GetU16(row.data(), PR::Kind) != 1 || GetU16(row.data(), PR::Flag) != 0) continue;
-        GetPString(row.data(), PR::Text62, 60, details);
+        GetPString(row.data(), PR::Text30, 30, details);
         break;
     }
     std::vector<uint8_t> vendor(RegRecordSize(VEVc::Number)), bank(RegRecordSize(BankVc::Number));

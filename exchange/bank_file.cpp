@@ -12,6 +12,7 @@
 #include <cassert>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/company_variant.h"
@@ -41,13 +42,64 @@ struct BankRun {
     bool active = false;
     uint16_t format = 0;
     std::vector<uint32_t> written;     // record ids of the payments written whole
-    std::vector<int32_t> unwritten;    // serial numbers of ready payments not written
+    // Ready payments not written: the serial number and why.
+    std::vector<std::pair<int32_t, std::string>> unwritten;
 };
 BankRun Run;
+
+// Why the payment being written was refused; empty until a writer says.
+std::string Reason;
+
+std::string UiTextStd(int n)
+{
+    PString t = {0};
+    GetUiText(t, n);
+    return PStringToStd(t);
+}
 
 // The current line of the file: open once a field was written to it.
 bool LineOpen = false;
 int LineLength = 0;
+
+// Shows text n followed by each payment's number and reason, "40 (a row
+// has no payee account); 41 (...)", in as many messages as they need.
+void ShowUnsent(int n, const std::vector<std::pair<int32_t, std::string>> &payments)
+{
+    PString head = {0};
+    GetUiText(head, n);
+    std::string list;
+    auto show = [&] {
+        PString t;
+        PStringFromView(t, list);
+        ShowMessage(n, t);
+        list.clear();
+    };
+    for (const auto &p : payments) {
+        std::string one = std::to_string(p.first) + " (" + p.second + ")";
+        if (one.size() + head[0] > 250) one.resize(size_t(250 - head[0]));
+        if (!list.empty() && head[0] + list.size() + 2 + one.size() > 250) show();
+        if (!list.empty()) list += "; ";
+        list += one;
+    }
+    if (!list.empty()) show();
+}
+
+// The run's last word: how many payments went into which file.
+void ShowWritten(int payments, const std::vector<std::string> &names)
+{
+    std::string line = std::to_string(payments);
+    PString t;
+    GetUiText(t, Texts::BankFilePayments);
+    line += PStringToStd(t);
+    if (names.size() > 1) {
+        GetUiText(t, Texts::BankFileFiles);
+        line += std::to_string(names.size()) + PStringToStd(t) + names.front();
+    } else if (!names.empty()) {
+        line += names.front();
+    }
+    PStringFromView(t, line.size() > 255 - 20 ? line.substr(line.size() - 235) : line);
+    ShowMessage(Texts::BankFileWrote, t);
+}
 
 // Shows text n followed by the serial numbers, comma-separated, as many
 // as fit the message.
@@ -76,7 +128,7 @@ BankWrite WritePayment(uint16_t format, const uint8_t *payment, int written, boo
     case BankFormatTelepay: return TelepayPayment(payment);
     case BankFormatLm: return LmBatch(payment);
     case BankFormatEstonian: return EstonianPaymentOrder(payment, written);
-    default: return BankWrite::NotWritten;
+    default: return BankRefuse(Texts::BankWhyNoWriter);
     }
 }
 
@@ -143,10 +195,14 @@ void WriteBankFile()
             if (to >= 0 && serial > to) break;
             if (!resend && GetU16(payment, OPVc::Skip) == 1) continue;
             if (GetU16(payment, OPVc::Approved) == 0) continue;
+            Reason.clear();
             BankWrite w = WritePayment(Run.format, payment, int(Run.written.size()), secondFile);
             if (RepStopped) break;   // a payment cut off by a stop is not in the file
             if (w == BankWrite::Written) Run.written.push_back(recid);
-            if (w == BankWrite::NotWritten) Run.unwritten.push_back(serial);
+            if (w == BankWrite::NotWritten) {
+                if (Reason.empty()) Reason = UiTextStd(Texts::BankWhyNoWriter);
+                Run.unwritten.emplace_back(serial, Reason);
+            }
         }
         RecFreeMatrix(OPVc::Number, payment);
         RecBufferFree(OPVc::Number, &h);
@@ -159,17 +215,46 @@ void WriteBankFile()
 
 void BankFileJobEnded(bool ok)
 {
+    // The file gets its own name only when whole; a stopped or failed one
+    // is removed, so the bank is never handed half a file.
+    std::vector<std::string> names;
+    if (!RepStagedFilesEnd(ok, &names)) ok = false;
     if (!Run.active) return;
     if (!ok) {
-        if (!Run.written.empty()) ShowTextMessage(Texts::BankFileIncomplete);
+        ShowTextMessage(Texts::BankFileIncomplete);
     } else {
         std::vector<int32_t> failed;
         MarkWrittenSent(&failed);
         if (Run.format == BankFormatTelepay && !TelepayStore()) ShowTextMessage(Texts::BankCountersNotStored);
         if (!failed.empty()) ShowSerials(Texts::BankFileNotMarked, failed);
     }
-    if (!Run.unwritten.empty()) ShowSerials(Texts::BankFileLeftUnsent, Run.unwritten);
+    if (!Run.unwritten.empty()) ShowUnsent(Texts::BankFileLeftUnsent, Run.unwritten);
+    if (ok) ShowWritten(int(Run.written.size()), names);
     Run = BankRun{};
+}
+
+BankWrite BankRefuse(int n, const uint8_t *detail)
+{
+    Reason = UiTextStd(n);
+    if (detail) Reason += PStringToStd(detail);
+    return BankWrite::NotWritten;
+}
+
+BankWrite BankRefuseNumber(int n, int64_t detail)
+{
+    Reason = UiTextStd(n) + std::to_string(detail);
+    return BankWrite::NotWritten;
+}
+
+bool BankAccountIsNumber(const uint8_t *account)
+{
+    int digits = 0;
+    for (int i = 1; i <= account[0]; i++) {
+        uint8_t c = account[i];
+        if (c >= '0' && c <= '9') digits++;
+        else if (c != ' ' && c != '-' && c != '.' && c != '/') return false;
+    }
+    return digits > 0;
 }
 
 // ---- Field writers ----
@@ -269,7 +354,7 @@ bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
         BankRow b{};
         b.invoice = GetI32(row.data(), PR::InvoiceNr);
         GetPString(row.data(), PR::VendCode, 20, b.vendor);
-        GetPString(row.data(), PR::Text30, 30, b.account);
+        GetPString(row.data(), PR::Text62, 60, b.account);
         PackedDecimal amount = GetDec(row.data(), PR::Amount);
         if (!AmountCents(&amount, &b.cents)) b.cents = 0;
         rows->push_back(b);
@@ -280,16 +365,38 @@ bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
 bool BankRowsWithInvoices(const uint8_t *payment, int maxDigits, std::vector<BankRow> *rows,
                           std::vector<uint8_t> *invoices)
 {
-    if (!BankPaidRows(payment, rows) || rows->empty()) return false;
+    if (!BankPaidRows(payment, rows) || rows->empty()) {
+        BankRefuse(Texts::BankWhyNoRows);
+        return false;
+    }
     const uint32_t size = RegRecordSize(VIVc::Number);
     invoices->assign(size * rows->size(), 0);
+    bool allZero = true;
     for (size_t r = 0; r < rows->size(); r++) {
         const BankRow &row = (*rows)[r];
+        allZero = allZero && row.cents == 0;
         PString digits;
         DigitsOnly(row.account, digits);
-        if (maxDigits == 0 && row.account[0] == 0) return false;
-        if (maxDigits > 0 && (digits[0] == 0 || digits[0] > maxDigits)) return false;
-        if (!BankReadByKey(VIVc::Number, VIVc::SerNr, &row.invoice, invoices->data() + r * size)) return false;
+        if (maxDigits >= 0 && row.account[0] == 0) {
+            BankRefuse(Texts::BankWhyNoAccount);
+            return false;
+        }
+        if (maxDigits > 0 && !BankAccountIsNumber(row.account)) {
+            BankRefuse(Texts::BankWhyAccountLetters, row.account);
+            return false;
+        }
+        if (maxDigits > 0 && digits[0] > maxDigits) {
+            BankRefuse(Texts::BankWhyAccountLong, row.account);
+            return false;
+        }
+        if (!BankReadByKey(VIVc::Number, VIVc::SerNr, &row.invoice, invoices->data() + r * size)) {
+            BankRefuseNumber(Texts::BankWhyInvoiceGone, row.invoice);
+            return false;
+        }
+    }
+    if (allZero) {
+        BankRefuse(Texts::BankWhyZero);
+        return false;
     }
     return true;
 }

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/date.h"
@@ -33,9 +34,20 @@ void WriteBankFile();
 // every case lists the payments left unsent and forgets the run.
 void BankFileJobEnded(bool ok);
 // The outcome of writing one payment: written whole; not written (it
-// stays unsent and is listed); or it belongs to the other file of its
-// format (it stays unsent, not listed).
+// stays unsent and is listed with the reason BankRefuse gave); or it
+// belongs to the other file of its format (it stays unsent, not listed).
 enum class BankWrite { Written, NotWritten, OtherFile };
+// Keeps why the payment being written stays unsent: text n, followed by
+// detail when one is given (an account, an invoice number). Returns
+// NotWritten, so a writer says `return BankRefuse(...)`.
+BankWrite BankRefuse(int n, const uint8_t *detail = nullptr);
+BankWrite BankRefuseNumber(int n, int64_t detail);
+// The files of the run as the user chose or got them, once it has ended
+// whole: the first and the last name and how many; the payments in them.
+struct BankFileOutcome {
+    int payments = 0, files = 0;
+    std::string first, last;
+};
 
 // ---- bank_file.cpp: the fixed-width field writers ----
 // Starts a new line of the file (ends the line before it, if any).
@@ -69,6 +81,8 @@ void BankShowPayment(int32_t serial);
 // field's type); its rows are not kept. False when there is none.
 bool BankReadByKey(int reg, uint32_t field, const void *value, uint8_t *record);
 // The rows of a payment that are paid invoices (kind 1) and count (flag 0).
+// The payee's account is the row's account text (the one the payment
+// window shows under "Account"); its other text is the details of payment.
 struct BankRow {
     int32_t invoice;
     PString vendor;       // vendor code
@@ -76,11 +90,17 @@ struct BankRow {
     int64_t cents;        // the amount in hundredths
 };
 bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows);
+// True when an account text is an account number: digits, at least one,
+// with only blanks, "-", "." and "/" between them. A name or a code typed
+// where the account belongs is not one.
+bool BankAccountIsNumber(const uint8_t *account);
 // The paid rows with the purchase invoice of each (register-28 records one
 // after the other in invoices), when every row can be written: an existing
-// invoice and a payee account that holds 1 to maxDigits digits (0: any
-// text but an empty one; below 0: not looked at). False when a row fails
-// or the payment has none.
+// invoice and a payee account that is a domestic account number of at most
+// maxDigits digits (0: any text but an empty one, an IBAN say; below 0: not
+// looked at), and not every amount zero.
+// False, with the reason given to BankRefuse, when a row fails or the
+// payment has none.
 bool BankRowsWithInvoices(const uint8_t *payment, int maxDigits, std::vector<BankRow> *rows,
                           std::vector<uint8_t> *invoices);
 

@@ -22,8 +22,11 @@ void TelepayDefaultFileName(uint8_t *name)
     if (CompanyVariant() == TelepayFormat) PStringFromView(name, "TILTB.TBD");
 }
 
-// True when the job record is the bank payment file export.
+bool BankFileExportRunning = false;
+
+// True while the bank payment file export runs (report 15 of the report
+// list shares its run number but is no bank file).
 bool JobIsBankFileExport()
 {
-    return ReportParams && GetI16(ReportParams, ReportParamsVc::ReportNumber) == BankFileRun;
+    return BankFileExportRunning && ReportParams && GetI16(ReportParams, ReportParamsVc::ReportNumber) == BankFileRun;
 }

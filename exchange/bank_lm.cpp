@@ -12,6 +12,7 @@
 #include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
+#include "core/ui_text.h"
 #include "core/system.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -130,6 +131,14 @@ bool AllDigits(const uint8_t *text)
     return true;
 }
 
+// True when a digit text holds a digit other than "0".
+bool HasNonZero(const uint8_t *digits)
+{
+    for (int i = 1; i <= digits[0]; i++)
+        if (digits[i] != '0') return true;
+    return false;
+}
+
 }  // namespace
 
 BankWrite LmBatch(const uint8_t *payment)
@@ -141,12 +150,20 @@ BankWrite LmBatch(const uint8_t *payment)
     for (size_t r = 0; r < rows.size(); r++) {
         PString ref;
         GetPString(invoices.data() + r * invSize, VIVc::PayRef, 20, ref);
-        if (!AllDigits(ref)) return BankWrite::NotWritten;
+        if (!AllDigits(ref)) return BankRefuse(Texts::BankWhyRefNotDigits, ref);
+        // An invoice without the vendor's account would send the money to
+        // the account of fourteen zeros.
+        PString account, digits;
+        GetPString(invoices.data() + r * invSize, VIVc::Text190, 30, account);
+        DigitsOnly(account, digits);
+        if (!HasNonZero(digits)) return BankRefuseNumber(Texts::BankWhyInvoiceNoAccount, rows[r].invoice);
     }
 
     LmBatchHead h;
     PString paying, text;
     GetPString(payment, OPVc::PayText, 60, paying);
+    DigitsOnly(paying, text);
+    if (!HasNonZero(text)) return BankRefuse(Texts::BankWhyNoPaying);
     BankAccountTo14Digits(paying, h.account14);
     uint8_t company[CompanyBlk::Size] = {0};
     SettingsBlockRead(CompanyBlk::Number, company, sizeof company);

@@ -89,14 +89,14 @@ BankWrite DomesticBatch(const uint8_t *payment)
     int64_t total = 0;
     for (size_t r = 0; r < rows.size(); r++) {
         bool credit = CountedKind(invoices.data() + r * size) == 3;
-        if (credit ? rows[r].cents > 0 : rows[r].cents < 0) return BankWrite::NotWritten;
+        if (credit ? rows[r].cents > 0 : rows[r].cents < 0) return BankRefuse(Texts::BankWhyCreditSign);
         total += rows[r].cents;
     }
-    if (total < 0) return BankWrite::NotWritten;
+    if (total < 0) return BankRefuse(Texts::BankWhyNegative);
     PString paying, digits, title;
     GetPString(payment, OPVc::PayText, 60, paying);
     DigitsOnly(paying, digits);
-    if (digits[0] > 10) return BankWrite::NotWritten;
+    if (digits[0] > 10) return BankRefuse(Texts::BankWhyPayingLong);
     const DateRec today = BankToday(), paymentDate = PaymentRowDate(payment);
 
     BankLineStart();
@@ -217,7 +217,7 @@ BankWrite SwedishPayment(const uint8_t *payment, bool secondFile)
 {
     PString paying;
     GetPString(payment, OPVc::PayText, 60, paying);
-    if (paying[0] == 0) return BankWrite::NotWritten;
+    if (paying[0] == 0) return BankRefuse(Texts::BankWhyNoPaying);
     if (IsPostalGiro(payment) != secondFile) return BankWrite::OtherFile;
     if (secondFile) return SecondFilePayment(payment);
     PString currency;

@@ -14,6 +14,7 @@
 #include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
+#include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -162,7 +163,7 @@ BankWrite SwedishForeignBatch(const uint8_t *payment)
     SettingsBlockRead(BankFileBlk::Number, block, sizeof block);
     ForeignPayment p;
     int16_t word = int16_t(GetU16(block, BankFileBlk::ForeignLayout));
-    if (word != 0 && word != 1) return BankWrite::NotWritten;
+    if (word != 0 && word != 1) return BankRefuse(Texts::BankWhyForeignLayout);
     p.layout = word;
     GetPString(block, BankFileBlk::Text34, 2, p.text34);
     GetPString(block, BankFileBlk::Text38, 2, p.text38);
@@ -177,7 +178,7 @@ BankWrite SwedishForeignBatch(const uint8_t *payment)
         uint16_t kind = GetU16(invoice, VIVc::InvType);
         PackedDecimal amount = GetDec(invoice, VIVc::InvAmount);
         bool credit = kind == 3 || ((kind < 1 || kind > 3 || kind == 1) && DecSign(&amount) < 0);
-        if (credit || rows[r].cents < 0) return BankWrite::NotWritten;
+        if (credit || rows[r].cents < 0) return BankRefuse(Texts::BankWhyCreditSign);
     }
 
     PString paying, digits;

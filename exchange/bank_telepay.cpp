@@ -21,6 +21,7 @@
 #include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
+#include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
@@ -221,7 +222,7 @@ BankWrite TelepayPayment(const uint8_t *payment)
         totals[first] += rows[r].cents;
     }
     for (size_t r = 0; r < rows.size(); r++)
-        if (totals[r] < 0) return BankWrite::NotWritten;
+        if (totals[r] < 0) return BankRefuse(Texts::BankWhyNegative);
 
     const int32_t serial = GetI32(payment, OPVc::SerNr);
     std::vector<bool> done(rows.size(), false);

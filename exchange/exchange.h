@@ -41,6 +41,8 @@ bool FileClose(OutStream *s);
 void TelepayDefaultFileName(uint8_t *name);
 // True when the job record is the bank payment file export (run 15).
 bool JobIsBankFileExport();
+// Set by the text export while export kind 15 runs.
+extern bool BankFileExportRunning;
 
 // ---- text_cut.cpp ----
 // Cuts the PString text before its first TAB, LF, VT or CR.

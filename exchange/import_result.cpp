@@ -14,6 +14,7 @@
 #include "dict_offsets.h"
 #include "exchange/bank_payments_in.h"
 #include "exchange/old_company_sections.h"
+#include "exchange/run_outcome.h"
 #include "exchange/section_readers.h"
 #include "exchange/sie.h"
 #include "exchange/text_exchange.h"
@@ -98,8 +99,13 @@ void ReportImportResult()
         TellNumbers(Texts::ImportDamaged, n);
     }
     if (ImportResult.kept != 0) {
+        // Keeping the newer stored copy is the import working as meant:
+        // information, not a fault.
+        PString text = {0};
+        GetUiText(text, Texts::ImportRecordsKept);
         std::snprintf(n, sizeof n, "%u", unsigned(ImportResult.kept));
-        TellNumbers(Texts::ImportRecordsKept, n);
+        PStringAppendC(text, n);
+        RunInfoMessage(text);
     }
     SieReportResult();
     if (mode == 1) BankImportReport();
@@ -128,4 +134,21 @@ void ReportImportResult()
         std::snprintf(n, sizeof n, "%u", unsigned(ImportResult.badGroupSelector));
         TellNumbers(Texts::ImportBadGroupSelector, n);
     }
+    ImportOutcomeTell(mode);
+}
+
+// The line the run leaves on the status strip: what it read, stored and
+// kept, or that it stopped. A bank file (mode 1) counts its payments.
+void ImportOutcomeTell(int mode)
+{
+    const bool bank = mode == 1;
+    const uint32_t read = bank ? BankImportResult.read : ImportResult.read;
+    const uint32_t stored = bank ? BankImportResult.stored : ImportResult.stored;
+    if (ImportAbortFlag) {
+        RunOutcomeTell(RunTextNumber(Texts::OutcomeImportStopped, read));
+        return;
+    }
+    std::string line = RunTextNumber(Texts::OutcomeImportRead, read) + RunTextNumber(Texts::OutcomeStored, stored);
+    if (!bank && ImportResult.kept != 0) line += RunTextNumber(Texts::OutcomeKept, ImportResult.kept);
+    RunOutcomeTell(line + ".");
 }

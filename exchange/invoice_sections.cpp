@@ -226,6 +226,33 @@ bool ReadInvoiceRows(uint8_t *invoice)
     return true;
 }
 
+// An invoice read over one already stored keeps the stored payment
+// reference: the customer may already hold it, and a bank file finds the
+// invoice by it. A reference is built only for an invoice new to the
+// company; one stored without a reference gets it when it is posted, as
+// an invoice made in its window does (a posted one read over it gets its
+// reference here). True when the stored copy settled the reference.
+bool StoredReferenceKept(uint8_t *invoice)
+{
+    if (GetI32(invoice, IVVc::SerNr) < 0) return false;
+    MemBlock h = 0;
+    uint8_t *stored = RecBufferNew(IVVc::Number, &h);
+    if (!stored) return false;
+    PutI32(stored, IVVc::SerNr, GetI32(invoice, IVVc::SerNr));
+    uint32_t recid = 0, position = 0;
+    const bool found = RecFindByIndex(IVVc::Number, "SerNr", stored, 1, 1, &recid, &position);
+    bool settled = false;
+    if (found) {
+        PString reference;
+        GetPString(stored, IVVc::RefStr, 30, reference);
+        if (reference[0] != 0) PutPString(invoice, IVVc::RefStr, 30, reference);
+        settled = reference[0] != 0 || GetU16(invoice, IVVc::Posted) == 0;
+    }
+    RecFreeMatrix(IVVc::Number, stored);
+    RecBufferFree(IVVc::Number, &h);
+    return settled;
+}
+
 // What a read invoice gets before it is stored: a known kind, the
 // receivables account, totals, its reference number, due date.
 void InvoiceRepairs(uint8_t *invoice)
@@ -243,8 +270,10 @@ void InvoiceRepairs(uint8_t *invoice)
     }
     PackedDecimal total = GetDec(invoice, IVVc::Total);
     if (DecIsBlank(&total)) DocTotalsRound(invoice);
-    GetPString(invoice, IVVc::RefStr, 30, text);
-    if (text[0] == 0) InvoiceReferenceNumber(invoice);
+    if (!StoredReferenceKept(invoice)) {
+        GetPString(invoice, IVVc::RefStr, 30, text);
+        if (text[0] == 0) InvoiceReferenceNumber(invoice);
+    }
     PutU16(invoice, IVVc::Transferred, 0);
     if (GetU16(invoice, IVVc::Posted) > 1) PutU16(invoice, IVVc::Posted, 1);
     DateRec due = GetDate(invoice, IVVc::PayDate);

@@ -146,6 +146,8 @@ void ImportTextSection();
 void ImportSkipSection();
 void ResetImportFlags();
 void ReportImportResult();
+// The status-strip line of the import that just ended (its import mode).
+void ImportOutcomeTell(int mode);
 bool RescueExportRun();
 // Installs the exchange: SettingsText, the text export run, the rescue runner.
 void TextExchangeInstall();

@@ -19,14 +19,17 @@
 #include "exchange/bank_file.h"
 #include "exchange/contract_export.h"
 #include "exchange/result_balance_export.h"
+#include "exchange/run_outcome.h"
 #include "exchange/section_table.h"
 #include "exchange/selective_exports.h"
 #include "exchange/sie.h"
+#include "exchange/exchange.h"
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "rules/ledger.h"
 #include "rules/ledger_text.h"
+#include "shell/text_file_dialogs.h"
 
 namespace {
 
@@ -114,11 +117,32 @@ bool KindWritesNothing(int kind)
 
 }  // namespace
 
+// The export's line on the status strip: the file it wrote, or that it
+// stopped with the file incomplete. A job the user cancelled before any
+// file was chosen wrote nothing and says nothing.
+static void ExportOutcomeTell(bool ok)
+{
+    if (!ok) {
+        PString text;
+        GetUiText(text, Texts::OutcomeExportStopped);
+        RunOutcomeTell(PStringToStd(text));
+        return;
+    }
+    PString text;
+    GetUiText(text, Texts::OutcomeExportDone);
+    std::string file = ExportFileChosen();
+    RunOutcomeTell(PStringToStd(text) + (file.empty() ? std::string("-") : file));
+}
+
 // Runs export kind on the text-file device: at the server for a client,
 // else as a job of its own. False when the job stopped (cancelled, a kind
 // not in this version, a refused write) or did not run.
 bool RunTextExportBody(int kind)
 {
+    struct BankFlag {
+        explicit BankFlag(bool on) { BankFileExportRunning = on; }
+        ~BankFlag() { BankFileExportRunning = false; }
+    } bankFlag(kind == 15);
     OutputJobState.stopFlag = 0;
     OutputJobState.writeFailed = 0;
     // The file is the client's: it chose it before asking (a client), or
@@ -133,6 +157,7 @@ bool RunTextExportBody(int kind)
     RepEndJob();
     ok = ok && !OutputJobState.writeFailed;
     if (kind == 15) BankFileJobEnded(ok);   // payments are marked sent only in a whole file
+    ExportOutcomeTell(ok);
     return ok;
 }
 

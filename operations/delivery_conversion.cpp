@@ -185,7 +185,11 @@ bool QuotationToOrder(uint8_t *order, uint32_t quotationId) {
     PutDate(order, Ord::OrdDate, TodayDate);
     PutU16(order, Ord::VatZone, GetU16(q, Quo::VatZone));
     PutU16(order, Ord::InclVat, GetU16(q, Quo::InclVat));
-    PutDec(order, Ord::Rate, GetDec(q, Quo::Rate));
+    uint8_t currency[256];
+    GetPString(q, Quo::CurncyCode, 5, currency);
+    PackedDecimal given = GetDec(q, Quo::Rate), rate;
+    DocumentRate(currency, &TodayDate, &given, &rate);
+    PutDec(order, Ord::Rate, rate);
     for (uint32_t at : {Ord::InvState, Ord::DelivComplete, Ord::Printed}) PutU16(order, at, 0);
     PutU16(order, Ord::Word428, 0);
     PutU16(order, Ord::Word754, 0);

@@ -5,6 +5,7 @@
 // posted (the batch routine).
 #include <cassert>
 #include <cstring>
+#include <utility>
 
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -31,6 +32,10 @@ constexpr int32_t RecordRowsMax = 80;
 constexpr int TextObjectsTooMany = 11800;
 // No free number of register 9.
 constexpr int TextNoVoucherNumber = 11801;
+// The asset's group lacks an account, or names one the chart does not
+// hold, or there are no groups at all: each followed by what is missing.
+constexpr int TextNoCostAccount = 15000, TextNoAccumulatedAccount = 15001, TextGroupAccountUnknown = 15002,
+              TextNoAssetGroups = 15003;
 
 // The rows of block 200 (asset groups), fetched for one run.
 struct AssetGroups {
@@ -92,19 +97,62 @@ struct RunState {
     const AssetGroups *groups;
     uint8_t *record;
     bool failed;
-    uint8_t badAsset[256];
+    uint8_t badAsset[256];   // what the message names after its text
+    int badText;             // the message of the first pass's refusal
 };
 
+// Refuses the run at this asset with text, naming what (code, code).
+bool Refuse(RunState *run, int text, const uint8_t *first, const uint8_t *second) {
+    PStringCopy(run->badAsset, first);
+    if (second) {
+        PStringAppendC(run->badAsset, ", ");
+        PStringAppend(run->badAsset, second);
+    }
+    run->badText = text;
+    run->failed = true;
+    return false;
+}
+
+// Why an asset that depreciates in the period cannot be posted: its group
+// (or the lack of any) has no account on one side, or one the chart does
+// not hold. Without this the rows on an empty account vanish and the run
+// stores nothing and says nothing. 0 when it can be posted.
+int AccountsRefusal(const uint8_t *group, uint8_t *missing) {
+    if (!group) return TextNoAssetGroups;
+    PString account, name;
+    const std::pair<uint32_t, int> sides[] = {{AssetGroupBlk::Rows::DeprCostAcc, TextNoCostAccount},
+                                              {AssetGroupBlk::Rows::AccDeprAcc, TextNoAccumulatedAccount}};
+    for (const auto &[at, text] : sides) {
+        GetPString(group, at, 10, account);
+        if (account[0] == 0) return text;
+        if (!AccountNameOf(account, name, 20)) {
+            PStringCopy(missing, account);
+            return TextGroupAccountUnknown;
+        }
+    }
+    return 0;
+}
+
 // The first pass: stops on the first asset whose objects cannot be one
-// object list, so that the run stores nothing when one is wrong.
+// object list or whose depreciation has no accounts to go to, so that the
+// run stores nothing when one is wrong.
 bool CheckAsset(const uint8_t *asset, void *data) {
     RunState *run = static_cast<RunState *>(data);
     if (DisposedBy(asset, &run->periodEnd)) return true;
-    PString objects;
-    if (AssetObjects(asset, run->groups->RowOf(asset), objects)) return true;
-    GetPString(asset, AssetVc::Code, 10, run->badAsset);
-    run->failed = true;
-    return false;
+    PString objects, code, group;
+    GetPString(asset, AssetVc::Code, 10, code);
+    const uint8_t *row = run->groups->RowOf(asset);
+    if (!AssetObjects(asset, row, objects)) return Refuse(run, TextObjectsTooMany, code, nullptr);
+    AssetAmounts amounts;
+    AssetPeriodAmounts(asset, false, nullptr, &amounts);
+    if (DecIsZero(&amounts.deprPeriod)) return true;
+    PString missing;
+    missing[0] = 0;
+    const int text = AccountsRefusal(row, missing);
+    if (text == 0) return true;
+    if (text == TextNoAssetGroups) return Refuse(run, text, code, nullptr);
+    GetPString(row, AssetGroupBlk::Rows::Group, 5, group);
+    return Refuse(run, text, group, text == TextGroupAccountUnknown ? missing : code);
 }
 
 // Adds one debit or credit row of amount on account, named by the
@@ -151,6 +199,9 @@ bool AddAsset(const uint8_t *asset, void *data) {
 // Tells that the asset's objects cannot be one object list.
 void TellBadObjects(const uint8_t *code) { ShowMessage(TextObjectsTooMany, code); }
 
+// The first pass's refusal told.
+void TellRefusal(const RunState &run) { ShowMessage(run.badText, run.badAsset); }
+
 }  // namespace
 
 bool DepreciationRecordOut(uint8_t *record, int mode) {
@@ -175,7 +226,7 @@ bool DepreciationVoucherRows(int mode) {
     AssetGroups groups;
     RuleRecord record(SMVc::Number);
     if (!record.record) return false;
-    RunState run{mode, GetDate(ReportParams, ReportParamsVc::DateTo), &groups, record.record, false, {0}};
+    RunState run{mode, GetDate(ReportParams, ReportParamsVc::DateTo), &groups, record.record, false, {0}, 0};
 
     // Whatever would stop the run stops it before the first record is stored.
     if (mode == 1 && NextSerialNumber(SMVc::Number, &TodayDate, 0, 0) == NoFreeNumber) {
@@ -184,7 +235,7 @@ bool DepreciationVoucherRows(int mode) {
     }
     AssetWalk(CheckAsset, &run);
     if (run.failed) {
-        TellBadObjects(run.badAsset);
+        TellRefusal(run);
         return false;
     }
     StartRecord(record.record);

@@ -9,6 +9,10 @@
 // A late invoice's notice count rises only when the interest invoice
 // holding its row was stored: an invoice below the minimum is never
 // seen by the customer, so it counts as no notice.
+//
+// The run ends with one line: the invoices it made and their numbers,
+// or why it made none (no customer in the range or group, none with
+// interest on, no late invoice, interest below the minimum).
 #include <algorithm>
 #include <cassert>
 #include <cstdio>
@@ -29,6 +33,7 @@
 #include "operations/batch_routines.h"
 #include "operations/operations.h"
 #include "operations/project_ops.h"
+#include "operations/reminder_outcome.h"
 #include "output/forms/forms.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
@@ -50,6 +55,19 @@ constexpr int TextNoInterestNumber = 12580;
 constexpr int32_t RowsBeforeFull = 199;
 constexpr uint16_t OrdinaryInvoice = 1, InterestKind = 4, ReceiptEntry = 1;
 constexpr uint16_t TextRow = 0, AmountRow = 4, PaidInvoiceRow = 1;
+// The run's closing line (texts_run_outcome.dict).
+constexpr int TextOutcomeSubject = 14470, TextOutcomeMade = 14471, TextOutcomeNoCustomer = 14472,
+              TextOutcomeNoInterest = 14473, TextOutcomeNoLateInvoice = 14474, TextOutcomeBelowMinimum = 14475,
+              TextOutcomeNotStored = 14476, TextOutcomeNoGroup = 14477;
+
+// What a run met and made, for its closing line.
+struct InterestTally {
+    int32_t inRange = 0, inGroup = 0, charged = 0;   // customers
+    int32_t withRows = 0, belowMinimum = 0;          // invoices built
+    int32_t stored = 0, failed = 0;
+    int32_t firstNumber = 0, lastNumber = 0;
+};
+InterestTally Tally;
 
 // The interest settings in the form the rows need them.
 struct InterestRules {
@@ -451,14 +469,17 @@ bool InterestInvoiceFinish(InterestDraft *draft, bool *stored)
     *stored = false;
     uint8_t *r = draft->invoice;
     if (draft->interestRows == 0) return true;
+    Tally.withRows++;
     DocTotalsRound(r);
     InterestInvoiceHeader(r);
     DocTotalsRound(r);
     const InterestRules rules = ReadRules();
     PackedDecimal total = GetDec(r, Inv::Total), rate = GetDec(r, Inv::Rate), home;
     AmountTimesRate(&total, &rate, &home);
-    if (!Positive(total)) return true;
-    if (!DecIsBlank(&rules.minAmount) && DecCompare(&home, &rules.minAmount) < 0) return true;
+    if (!Positive(total) || (!DecIsBlank(&rules.minAmount) && DecCompare(&home, &rules.minAmount) < 0)) {
+        Tally.belowMinimum++;
+        return true;
+    }
     // The invoice and the notice counts of its late invoices are stored
     // together, in one flush.
     uint32_t recid = 0;
@@ -468,9 +489,13 @@ bool InterestInvoiceFinish(InterestDraft *draft, bool *stored)
         for (int32_t number : draft->notices) InvoiceNoticeCount(number);
     if (!DbHoldEnd()) {
         ShowTextMessage(Texts::RecordNotStored);
+        Tally.failed++;
         return false;
     }
     *stored = true;
+    const int32_t number = GetI32(r, Inv::SerNr);
+    if (Tally.stored++ == 0) Tally.firstNumber = number;
+    Tally.lastNumber = number;
     draft->notices.clear();
     return true;
 }
@@ -504,6 +529,30 @@ bool InterestInvoice(const uint8_t *customer, const DateRec &from, const DateRec
     }
 }
 
+namespace {
+
+// The run's closing line from what Tally met and made.
+void TellInterestOutcome(bool stopped)
+{
+    ReminderOutcome o;
+    o.subject = TextOutcomeSubject;
+    o.made = Tally.stored;
+    o.whereText = TextOutcomeMade;
+    o.whereExtra = std::to_string(Tally.firstNumber);
+    if (Tally.lastNumber != Tally.firstNumber) o.whereExtra += ":" + std::to_string(Tally.lastNumber);
+    o.failed = Tally.failed;
+    o.failedText = TextOutcomeNotStored;
+    o.stopped = stopped;
+    if (Tally.inRange == 0) o.whyText = TextOutcomeNoCustomer;
+    else if (Tally.inGroup == 0) o.whyText = TextOutcomeNoGroup;
+    else if (Tally.charged == 0) o.whyText = TextOutcomeNoInterest;
+    else if (Tally.withRows == 0) o.whyText = TextOutcomeNoLateInvoice;
+    else o.whyText = TextOutcomeBelowMinimum;
+    ReminderOutcomeTell(o);
+}
+
+}  // namespace
+
 bool InterestInvoiceRun()
 {
     assert(ReportParams);
@@ -514,6 +563,7 @@ bool InterestInvoiceRun()
         return false;
     }
     UserCancelFlag = 0;
+    Tally = InterestTally{};
     uint8_t range[256], first[256], last[256], group[256], code[256], own[256];
     GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
     GetPString(ReportParams, ReportParamsVc::SelText3, 255, group);
@@ -522,16 +572,25 @@ bool InterestInvoiceRun()
     if (!customer.record) return false;
     PutPString(customer.record, CUVc::Code, 20, first);
     uint32_t recid = 0, position = 0;
-    if (!RecFind(CUVc::Number, customer.record, 1, 0, &recid, &position)) return true;
-    for (uint32_t p = position;; p++) {
-        if (p != position && !RecReadAt(CUVc::Number, int32_t(p), customer.record, &recid)) break;
-        if (UserCancelFlag) break;
-        GetPString(customer.record, CUVc::Code, 20, code);
-        if (last[0] != 0 && PStringCompare(code, last) > 0) break;
-        GetPString(customer.record, CUVc::CustGroup, 5, own);
-        if (group[0] != 0 && !PStringEqual(group, own)) continue;
-        if (GetU16(customer.record, CUVc::InterestFlag) == 0) continue;
-        if (!InterestInvoice(customer.record, from, to)) return false;
+    bool ok = true;
+    if (RecFind(CUVc::Number, customer.record, 1, 0, &recid, &position)) {
+        for (uint32_t p = position;; p++) {
+            if (p != position && !RecReadAt(CUVc::Number, int32_t(p), customer.record, &recid)) break;
+            if (UserCancelFlag) break;
+            GetPString(customer.record, CUVc::Code, 20, code);
+            if (last[0] != 0 && PStringCompare(code, last) > 0) break;
+            Tally.inRange++;
+            GetPString(customer.record, CUVc::CustGroup, 5, own);
+            if (group[0] != 0 && !PStringEqual(group, own)) continue;
+            Tally.inGroup++;
+            if (GetU16(customer.record, CUVc::InterestFlag) == 0) continue;
+            Tally.charged++;
+            if (!InterestInvoice(customer.record, from, to)) {
+                ok = false;
+                break;
+            }
+        }
     }
-    return true;
+    TellInterestOutcome(UserCancelFlag != 0);
+    return ok;
 }

@@ -27,6 +27,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/exchange.h"
+#include "operations/invoice_stock_check.h"
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
 #include "rules/prices.h"
@@ -163,7 +164,7 @@ int CurrencyChecks(const uint8_t *invoice) {
     uint8_t code[256];
     GetPString(invoice, Inv::CurncyCode, CurrencyMax, code);
     PackedDecimal rate = GetDec(invoice, Inv::Rate);
-    if (code[0] == 0 && !DecIsZero(&rate)) return FieldError(Texts::CurrencyUnknown, nullptr, Inv::Rate);
+    if (!RateFitsCurrency(code, &rate)) return FieldError(Texts::CurrencyUnknown, nullptr, Inv::Rate);
     if (!IsCurrencyCode(code)) return FieldError(Texts::CurrencyUnknown, nullptr, Inv::CurncyCode);
     return 0;
 }
@@ -261,7 +262,11 @@ int UnpostedChecks(uint8_t *invoice, const uint8_t *old, int mode) {
 
     if (PendingVoucher) RecFreeMatrix(Voucher::Number, PendingVoucher);
     bool postingNow = GetU16(invoice, Inv::Posted) == 1 && (mode == 1 || !old || GetU16(old, Inv::Posted) == 0);
+    std::string shortStock;
+    if (postingNow)
+        if (int r = InvoiceStockCheck(invoice, &shortStock)) return r;
     if (postingNow && !InvoiceVoucher(invoice, 0)) return FieldError(Texts::VoucherNotBuilt, nullptr, Inv::SerNr);
+    InvoiceStockNotice(shortStock);
     return 0;
 }
 

@@ -14,6 +14,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/invoice_stock_check.h"
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
 #include "rules/ledger.h"
@@ -256,6 +257,8 @@ void InvoiceStockRows(uint8_t *invoice) {
 ApproveResult ApproveInvoice(int, uint8_t *invoice, uint32_t) {
     assert(invoice);
     if (GetU16(invoice, Inv::Posted) == 1) return ApproveResult::Unchanged;
+    std::string shortStock;
+    if (InvoiceStockCheck(invoice, &shortStock) != 0) return ApproveResult::Unchanged;   // told
     if (PendingVoucher) RecFreeMatrix(Voucher::Number, PendingVoucher);
     if (!InvoiceVoucher(invoice, 0)) {
         ShowTextMessage(Texts::VoucherNotBuilt);
@@ -265,6 +268,7 @@ ApproveResult ApproveInvoice(int, uint8_t *invoice, uint32_t) {
     InvoicePosting(invoice, 1);
     StockHistoryFromInvoice(invoice);
     StatusMarkInvoice(invoice);
+    InvoiceStockNotice(shortStock);
     return ApproveResult::Changed;
 }
 

@@ -31,6 +31,7 @@
 #include "operations/doc_flow_fields.h"
 #include "operations/operations.h"
 #include "operations/order_conversion.h"
+#include "operations/run_outcome.h"
 #include "operations/stock_docs.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -45,10 +46,14 @@ namespace OR = ORVc::Rows;
 namespace Hist = InvHistVc;
 namespace HR = InvHistVc::Rows;
 
-constexpr int TextOrderHeading = 1816, TextNoNumber = 12551, TextNotStored = 12552, TextBadWay = 12553;
-constexpr uint16_t RowKindItem = 1, RowKindDownPayment = 5, HistoryKindOrder = 7, OrderOpen = 1, InvStateNothingShipped = 1,
+constexpr int TextRunTitle = 12550, TextOrderHeading = 1816, TextNoNumber = 12551, TextNotStored = 12552, TextBadWay = 12553;
+constexpr uint16_t RowKindItem = 1, RowKindText = 3, RowKindDownPayment = 5, HistoryKindOrder = 7, OrderOpen = 1, InvStateNothingShipped = 1,
                    InvStateInvoiced = 2;
 constexpr int CodeMax = 20, GroupMax = 5;
+
+// The run in progress, which counts the invoices stored and the orders
+// they invoice; null when a customer's orders are invoiced on their own.
+RunOutcome *Outcome = nullptr;
 
 // A decimal read from `at`, blank taken as zero.
 PackedDecimal DecOrZero(const uint8_t *base, uint32_t at)
@@ -131,12 +136,18 @@ bool StoreOrder(uint8_t *order, uint32_t recid)
 }
 
 // Inserts the invoice (when it has rows) and ends the hold its orders
-// were stored in; the message when it failed.
-bool CloseInvoice(uint8_t *invoice, uint8_t *history)
+// were stored in; the message when it failed. The run counts it with the
+// `orders` it invoices.
+bool CloseInvoice(uint8_t *invoice, uint8_t *history, int32_t orders)
 {
     InvoiceInsert result = InsertNewInvoice(invoice, history);
     if (result == InvoiceInsert::NoNumber || result == InvoiceInsert::Failed) DbHoldFail();
     bool held = DbHoldEnd();
+    if (held && result == InvoiceInsert::Stored && Outcome) {
+        RunCount(Outcome, 1, Texts::RunInvoiceMade, Texts::RunInvoicesMade);
+        RunCount(Outcome, orders, Texts::RunOrderInvoiced, Texts::RunOrdersInvoiced);
+        RunNumber(Outcome, GetI32(invoice, Inv::SerNr));
+    }
     if (result == InvoiceInsert::NoNumber) ShowTextMessage(TextNoNumber);
     else if (result == InvoiceInsert::Failed || !held) ShowTextMessage(TextNotStored);
     return held && result != InvoiceInsert::NoNumber && result != InvoiceInsert::Failed;
@@ -170,15 +181,19 @@ void CountCopiedRows(const uint8_t *invoice, int32_t first, uint8_t *order)
 }
 
 // Copies the order with record id recid onto the invoice under its two
-// heading rows; false when the order could not be read. When nothing of
-// it was left to invoice the heading is taken off again: an invoice of
-// headings alone bills nothing.
-bool CopyOrderOnto(uint8_t *invoice, uint32_t recid, uint8_t *order)
+// heading rows, a blank line and the order's name; false when the order
+// could not be read. The headings are text rows: as item rows they would
+// print a zero quantity, price and VAT and put a line of nothing into
+// the VAT summary. When nothing of the order was left to invoice the
+// heading is taken off again: an invoice of headings alone bills nothing.
+// *copied tells whether anything of the order went onto the invoice.
+bool CopyOrderOnto(uint8_t *invoice, uint32_t recid, uint8_t *order, bool *copied)
 {
+    *copied = false;
     if (!RecReadById(Ord::Number, recid, order)) return false;
     const int32_t before = MatrixRowCount(Inv::Number, 0, invoice);
     uint8_t row[IR::Size] = {}, text[256];
-    PutU16(row, IR::Kind, RowKindItem);
+    PutU16(row, IR::Kind, RowKindText);
     PutU32(row, IR::Link, SerialNone);
     PString blank;
     PStringFromC(blank, " ");
@@ -195,6 +210,7 @@ bool CopyOrderOnto(uint8_t *invoice, uint32_t recid, uint8_t *order)
         return true;
     }
     CountCopiedRows(invoice, before + 2, order);
+    *copied = true;
     return true;
 }
 
@@ -338,23 +354,27 @@ bool OrdersToOneInvoice(const uint8_t *customer)
     if (!invoice.record || !order.record) return false;
     StartInvoice(invoice.record);
     DbHoldBegin();
+    int32_t orders = 0;
     for (uint32_t recid : ids) {
         if (UserCancelFlag) break;
-        if (!CopyOrderOnto(invoice.record, recid, order.record)) {
+        bool copied = false;
+        if (!CopyOrderOnto(invoice.record, recid, order.record, &copied)) {
             // The order could not be read: what is built so far goes in,
             // and the order is tried once more on an invoice of its own.
-            if (!CloseInvoice(invoice.record, nullptr)) return false;
+            if (!CloseInvoice(invoice.record, nullptr, orders)) return false;
+            orders = 0;
             StartInvoice(invoice.record);
             DbHoldBegin();
-            if (!CopyOrderOnto(invoice.record, recid, order.record)) continue;
+            if (!CopyOrderOnto(invoice.record, recid, order.record, &copied)) continue;
         }
+        if (copied) orders++;
         if (!StoreOrder(order.record, recid)) {
             DbHoldEnd();
             ShowTextMessage(TextNotStored);
             return false;
         }
     }
-    return CloseInvoice(invoice.record, nullptr);
+    return CloseInvoice(invoice.record, nullptr, orders);
 }
 
 bool OrdersToInvoices(const uint8_t *customer)
@@ -368,6 +388,7 @@ bool OrdersToInvoices(const uint8_t *customer)
     RecClear(Hist::Number, history.record);
     PutU16(history.record, Hist::RegNr, Inv::Number);
     bool headed = false;
+    int32_t orders = 0;
     uint8_t row[IR::Size], summary[IR::Size], text[256];
     DbHoldBegin();
     for (uint32_t recid : ids) {
@@ -379,6 +400,7 @@ bool OrdersToInvoices(const uint8_t *customer)
         HeaderCopy(invoice.record, part.record);
         OrderRowsToInvoice(order.record, part.record, history.record);
         OrderHeadingText(order.record, text);
+        const int32_t before = MatrixRowCount(Inv::Number, 0, invoice.record);
         for (int32_t i = 0, n = MatrixRowCount(Inv::Number, 0, part.record); i < n; i++) {
             if (!MatrixRowRead(Inv::Number, part.record, i, summary)) continue;
             PackedDecimal amount = GetDec(summary, IR::Sum);
@@ -397,18 +419,24 @@ bool OrdersToInvoices(const uint8_t *customer)
             DocFlowCopyText(row, IR::SalesAcc, summary, IR::SalesAcc, 10);
             AppendRow(Inv::Number, invoice.record, row);
         }
+        if (MatrixRowCount(Inv::Number, 0, invoice.record) > before) orders++;
         if (!StoreOrder(order.record, recid)) {
             DbHoldEnd();
             ShowTextMessage(TextNotStored);
             return false;
         }
     }
-    return CloseInvoice(invoice.record, history.record);
+    return CloseInvoice(invoice.record, history.record, orders);
 }
 
-bool InvoicesFromOrders()
+namespace {
+
+// The customers of the code range (and group) walked, each one's orders
+// invoiced the way the job record asks; false when the way is unknown or
+// a store failed (told). Tells the run why nothing was made when no
+// customer was in the range.
+bool InvoicesFromOrdersWalk(RunOutcome *run)
 {
-    assert(ReportParams);
     const uint16_t way = GetU16(ReportParams, ReportParamsVc::ReportLayout);
     if (way > 1) {
         ShowTextMessage(TextBadWay);
@@ -422,14 +450,38 @@ bool InvoicesFromOrders()
     if (!customer.record) return false;
     PutPString(customer.record, CUVc::Code, CodeMax, from);
     uint32_t recid = 0, position = 0;
-    if (!RecFind(CUVc::Number, customer.record, 1, 0, &recid, &position)) return true;
+    if (!RecFind(CUVc::Number, customer.record, 1, 0, &recid, &position)) {
+        RunNothing(run, Texts::RunWhyNoCustomer);
+        return true;
+    }
+    int32_t customers = 0;
     for (uint32_t p = position;; p++) {
-        if (p != position && !RecReadAt(CUVc::Number, int32_t(p), customer.record, &recid)) return true;
-        if (UserCancelFlag) return true;
+        if (p != position && !RecReadAt(CUVc::Number, int32_t(p), customer.record, &recid)) break;
         GetPString(customer.record, CUVc::Code, CodeMax, code);
-        if (to[0] != 0 && PStringCompare(code, to) > 0) return true;
+        if (to[0] != 0 && PStringCompare(code, to) > 0) break;
         GetPString(customer.record, CUVc::CustGroup, GroupMax, have);
         if (group[0] != 0 && !PStringEqual(group, have)) continue;
+        if (!RunGoesOn(run, code)) break;
+        customers++;
         if (!(way == 0 ? OrdersToOneInvoice(code) : OrdersToInvoices(code))) return false;
     }
+    if (customers == 0) RunNothing(run, Texts::RunWhyNoCustomer);
+    return true;
+}
+
+}  // namespace
+
+bool InvoicesFromOrders()
+{
+    assert(ReportParams);
+    RunOutcome run;
+    RunStart(&run, TextRunTitle);
+    Outcome = &run;
+    const bool done = InvoicesFromOrdersWalk(&run);
+    Outcome = nullptr;
+    if (!RunMadeSomething(run)) RunNothing(&run, run.why ? run.why : Texts::RunWhyNothingLeft, Texts::RunNothingInvoiced);
+    // A run refused or stopped by a failure has told why in its message.
+    if (done) RunFinish(&run, 0);
+    else if (RunOutcomeUi.progressEnd) RunOutcomeUi.progressEnd();
+    return done;
 }

@@ -13,6 +13,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
+#include "core/system.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -115,7 +116,15 @@ void InvoiceHeaderFromOrder(uint8_t *invoice, const uint8_t *order) {
     for (const TextCopy &t : texts) DocFlowCopyText(invoice, t.to, order, t.from, t.max);
     PutU16(invoice, Inv::VatZone, GetU16(order, Ord::VatZone));
     PutU16(invoice, Inv::InclVat, GetU16(order, Ord::InclVat));
-    PutDec(invoice, Inv::Rate, GetDec(order, Ord::Rate));
+    {
+        uint8_t currency[256];
+        GetPString(order, Ord::CurncyCode, 5, currency);
+        DateRec date = GetDate(invoice, Inv::InvDate);
+        if (DateIsEmpty(&date)) date = TodayDate;
+        PackedDecimal given = GetDec(order, Ord::Rate), rate;
+        DocumentRate(currency, &date, &given, &rate);
+        PutDec(invoice, Inv::Rate, rate);
+    }
     DocFlowCopyLines(invoice, Inv::DelAddr0, order, Ord::DelAddr0, 4);
     uint8_t code[256];
     GetPString(order, Ord::CustCode, 20, code);

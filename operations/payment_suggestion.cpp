@@ -86,8 +86,11 @@ void StartPayment(uint8_t *payment, const Selection &s, const DateRec &date) {
     PutPString(payment, OPVc::PayMode, 1, s.mode);
     ApplyPaymentMode(payment);
     PutPString(payment, OPVc::CurncyCode, 5, s.currency);
+    // A currency without a rate on the date pays at 100; no currency
+    // carries the home-currency rate.
     PackedDecimal rate;
-    if (s.currency[0] == 0 || !CurrencyRate(s.currency, &date, &rate) || DecIsZero(&rate)) DecFromLong(&rate, 100);
+    if (!DocumentRate(s.currency, &date, nullptr, &rate) || (s.currency[0] != 0 && DecIsZero(&rate)))
+        DecFromLong(&rate, 100);
     PutDec(payment, OPVc::Rate, rate);
 }
 
@@ -107,10 +110,10 @@ bool AddRow(uint8_t *payment, const Selection &s, const uint8_t *item, const uin
         else GetPString(vendor.record, VEVc::BankGiro, 30, part);
     }
     PutPString(row, Row::Text30, 30, part);
+    // The row's account is the vendor's account text, as the payment
+    // window fills it: the bank files pay to it.
     if (known) {
-        PStringAppendC(text, " ");
-        GetPString(vendor.record, VEVc::Name, 60, part);
-        PStringAppend(text, part);
+        GetPString(vendor.record, VEVc::Text270, 20, text);
         PutPString(row, Row::Text62, 60, text);
     }
     return MatrixRowPut(OPVc::Number, 0, payment, MatrixRowCount(OPVc::Number, 0, payment), row);

@@ -93,7 +93,8 @@ int32_t GroupedRow(ProjectRun &run, ProjectInvoiceRowKey &key, uint8_t *text) {
         for (const ProjectInvoiceRowKey &k : run.keys)
             if (!k.detail && k.kind == key.kind && PStringEqual(k.project, key.project) &&
                 PStringEqual(k.vat, key.vat) && PStringEqual(k.account, key.account) &&
-                PStringEqual(k.group, key.group) && PStringEqual(k.item, key.item))
+                PStringEqual(k.group, key.group) && PStringEqual(k.item, key.item) && k.priced == key.priced &&
+                (!k.priced || (DecEqual(&k.price, &key.price) && DecEqual(&k.discount, &key.discount))))
                 return k.row;
     uint8_t row[IVVc::Rows::Size] = {};
     InitDocRow(row, IVVc::Number, 1);
@@ -111,11 +112,17 @@ int32_t GroupedRow(ProjectRun &run, ProjectInvoiceRowKey &key, uint8_t *text) {
 
 // The key every grouping starts from: the project, and the VAT code and
 // account of item (a register-3 record) for the invoice's zone.
-ProjectInvoiceRowKey KeyOf(const ProjectRun &run, const uint8_t *item, bool detail) {
+ProjectInvoiceRowKey KeyOf(const ProjectRun &run, const uint8_t *item, bool detail, const ProjectRowDetail *priced) {
     ProjectInvoiceRowKey key{};
     GetPString(run.project, ProjectVc::Code, ItemMax, key.project);
     ItemAccounts(run.inv, item, key.account, key.vat);
     key.detail = detail;
+    if (priced) {
+        key.priced = true;
+        PStringCopy(key.item, priced->item);
+        key.price = priced->price;
+        key.discount = priced->discount;
+    }
     return key;
 }
 
@@ -123,23 +130,27 @@ ProjectInvoiceRowKey KeyOf(const ProjectRun &run, const uint8_t *item, bool deta
 
 // The row per sales account and budget kind (0 time, 1 cost), its text
 // block 201's default for the kind.
-int32_t ProjectInvoiceAccountRow(ProjectRun &run, const uint8_t *itemCode, int16_t kind, bool detail) {
+int32_t ProjectInvoiceAccountRow(ProjectRun &run, const uint8_t *itemCode, int16_t kind, bool detail,
+                                 const ProjectRowDetail *priced) {
     RuleRecord item(INVc::Number);
     ReadItem(item, itemCode);
     if (!item.record) return -1;
-    ProjectInvoiceRowKey key = KeyOf(run, item.record, detail);
+    ProjectInvoiceRowKey key = KeyOf(run, item.record, detail, priced);
     key.kind = kind;
     uint8_t text[256];
     GetPString(run.defaults, kind == 0 ? ProjectBlk::TimeText : ProjectBlk::CostText, NameMax, text);
+    // Without a default text a shared row of hours is named after its
+    // item (a detail row carries its person instead).
+    if (text[0] == 0 && key.priced && !detail) GetPString(item.record, INVc::Name, NameMax, text);
     return GroupedRow(run, key, text);
 }
 
 // The row per item group, its text the group's name.
-int32_t ProjectInvoiceGroupRow(ProjectRun &run, const uint8_t *itemCode, bool detail) {
+int32_t ProjectInvoiceGroupRow(ProjectRun &run, const uint8_t *itemCode, bool detail, const ProjectRowDetail *priced) {
     RuleRecord item(INVc::Number), group(ITVc::Number);
     ReadItem(item, itemCode);
     if (!item.record) return -1;
-    ProjectInvoiceRowKey key = KeyOf(run, item.record, detail);
+    ProjectInvoiceRowKey key = KeyOf(run, item.record, detail, priced);
     key.kind = -1;
     GetPString(item.record, INVc::Group, GroupMax, key.group);
     uint8_t text[256] = {0};
@@ -148,11 +159,12 @@ int32_t ProjectInvoiceGroupRow(ProjectRun &run, const uint8_t *itemCode, bool de
 }
 
 // The row per item, its text the item name the budget carries.
-int32_t ProjectInvoiceItemRow(ProjectRun &run, const uint8_t *itemCode, bool detail, const uint8_t *itemName) {
+int32_t ProjectInvoiceItemRow(ProjectRun &run, const uint8_t *itemCode, bool detail, const uint8_t *itemName,
+                              const ProjectRowDetail *priced) {
     RuleRecord item(INVc::Number);
     ReadItem(item, itemCode);
     if (!item.record) return -1;
-    ProjectInvoiceRowKey key = KeyOf(run, item.record, detail);
+    ProjectInvoiceRowKey key = KeyOf(run, item.record, detail, priced);
     key.kind = -1;
     PStringCopy(key.item, itemCode);
     uint8_t text[256];
@@ -163,21 +175,29 @@ int32_t ProjectInvoiceItemRow(ProjectRun &run, const uint8_t *itemCode, bool det
 // Appends an entry to the run's work list.
 void ProjectInvoiceRowFill(ProjectRun &run, const ProjectInvoiceRowKey &key) { run.keys.push_back(key); }
 
-// Adds amount to the amount of invoice row r; with detail the row also
-// gets the item, quantity, unit price and discount, and ", " and note
-// appended to its text while the whole stays within the text field.
-void ProjectInvoiceRowAdd(ProjectRun &run, int32_t r, const PackedDecimal &amount, const ProjectRowDetail *detail) {
+// Adds amount to the amount of invoice row r (see project_invoice_work.h);
+// the note joins the text only while the whole fits the text field.
+void ProjectInvoiceRowAdd(ProjectRun &run, int32_t r, const PackedDecimal &amount, const ProjectRowDetail *what,
+                          bool note) {
     uint8_t row[IVVc::Rows::Size];
     if (!MatrixRowGet(IVVc::Number, 0, run.inv, r, row)) return;
     PackedDecimal sum = GetDec(row, IVVc::Rows::Sum), a = amount;
     if (DecIsBlank(&sum)) DecSetZero(&sum);
     DecAdd(&sum, &a, &sum);
     PutDec(row, IVVc::Rows::Sum, sum);
-    if (detail) {
-        PutPString(row, IVVc::Rows::ItemCode, ItemMax, detail->item);
-        PutDec(row, IVVc::Rows::Quantity, detail->quantity);
-        PutDec(row, IVVc::Rows::Price, detail->price);
-        PutDec(row, IVVc::Rows::Discount, detail->discount);
+    if (what) {
+        PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), more = what->quantity;
+        if (!DecIsBlank(&more)) {
+            if (DecIsBlank(&qty)) DecSetZero(&qty);
+            DecAdd(&qty, &more, &qty);
+            PutDec(row, IVVc::Rows::Quantity, qty);
+        }
+        PutPString(row, IVVc::Rows::ItemCode, ItemMax, what->item);
+        PutDec(row, IVVc::Rows::Price, what->price);
+        PutDec(row, IVVc::Rows::Discount, what->discount);
+    }
+    if (what && note) {
+        const ProjectRowDetail *detail = what;
         uint8_t text[256];
         GetPString(row, IVVc::Rows::Text, TextMax, text);
         int joined = text[0] + (text[0] != 0 ? 2 : 0) + detail->note[0];

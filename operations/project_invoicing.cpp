@@ -212,11 +212,15 @@ bool InvoiceBudget(ProjectRun &run, const BudgetKind &k, uint8_t *budget, uint32
         ProjectRowDetail d{};
         PackedDecimal amount = BudgetRowAmount(k, budget, row, &d);
         if (DecIsZero(&amount)) continue;
-        int32_t r = grouping == GroupPerGroup  ? ProjectInvoiceGroupRow(run, item, detail)
-                    : grouping == GroupPerItem ? ProjectInvoiceItemRow(run, item, detail, name)
-                                               : ProjectInvoiceAccountRow(run, item, k.kind, detail);
+        // Hours always show as item, hours and price; a cost row's amount
+        // spent need not be its quantity times its price, so only a
+        // detailed cost row shows them.
+        const ProjectRowDetail *priced = k.kind == 0 ? &d : nullptr;
+        int32_t r = grouping == GroupPerGroup  ? ProjectInvoiceGroupRow(run, item, detail, priced)
+                    : grouping == GroupPerItem ? ProjectInvoiceItemRow(run, item, detail, name, priced)
+                                               : ProjectInvoiceAccountRow(run, item, k.kind, detail, priced);
         if (r < 0) return false;
-        ProjectInvoiceRowAdd(run, r, amount, detail ? &d : nullptr);
+        ProjectInvoiceRowAdd(run, r, amount, detail ? &d : priced, detail);
         Accumulate(k.kind == 0 ? sums.timeAmount : sums.costAmount, amount);
         if (!run.final) continue;
         if (k.kind == 0) AddTo(budget, k.invoiced, amount);
@@ -315,7 +319,7 @@ void ProjectInvoiceHeader(uint8_t *inv, const uint8_t *project) {
     UpperPString(currency);
     PutPString(inv, IVVc::CurncyCode, 5, currency);
     PackedDecimal rate;
-    if (CurrencyRate(currency, &date, &rate)) PutDec(inv, IVVc::Rate, rate);
+    if (DocumentRate(currency, &date, nullptr, &rate)) PutDec(inv, IVVc::Rate, rate);
     StatusMarkInvoice(inv);
     PackedDecimal blank;
     DecSetBlank(&blank);

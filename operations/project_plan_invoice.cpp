@@ -200,7 +200,7 @@ bool InvoiceFromPercentage(uint8_t *inv, const uint8_t *project) {
     // The rate is that of the customer's currency, known only now.
     GetPString(inv, IVVc::CurncyCode, 5, text);
     PackedDecimal rate;
-    if (CurrencyRate(text, &date, &rate)) PutDec(inv, IVVc::Rate, rate);
+    if (DocumentRate(text, &date, nullptr, &rate)) PutDec(inv, IVVc::Rate, rate);
     PlanTextRows(inv, project);
     return true;
 }

@@ -83,13 +83,11 @@ bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId) {
     PutPString(invoice, PI::VendCode, 20, code);
     DocFlowCopyText(invoice, PI::VendName, po, PO::VendName, 60);
     DocFlowCopyText(invoice, PI::CurncyCode, po, PO::CurncyCode, 5);
-    PackedDecimal rate = GetDec(po, PO::Rate);
-    if (DecIsBlank(&rate)) {
-        uint8_t currency[256];
-        GetPString(po, PO::CurncyCode, 5, currency);
-        DateRec date = GetDate(invoice, PI::TransDate);
-        CurrencyRate(currency, &date, &rate);
-    }
+    uint8_t currency[256];
+    GetPString(po, PO::CurncyCode, 5, currency);
+    DateRec date = GetDate(invoice, PI::TransDate);
+    PackedDecimal given = GetDec(po, PO::Rate), rate;
+    DocumentRate(currency, &date, &given, &rate);
     PutDec(invoice, PI::Rate, rate);
     PutDec(invoice, PI::InvAmount, GetDec(po, PO::Total));
     RecFreeMatrix(PI::Number, invoice);

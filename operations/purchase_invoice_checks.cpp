@@ -31,6 +31,7 @@
 #include "operations/sales_invoice.h"
 #include "rules/checks.h"
 #include "rules/ledger.h"
+#include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
@@ -81,7 +82,7 @@ int VendorAndCurrency(const uint8_t *invoice) {
     GetPString(vendor.record, VEVc::CurncyCode, CurrencyMax, other);
     if (!PStringEqual(currency, other)) return FieldError(Texts::CurrencyDiffers, nullptr, PI::CurncyCode);
     PackedDecimal rate = GetDec(invoice, PI::Rate);
-    if (currency[0] == 0 && !DecIsBlank(&rate)) return FieldError(Texts::CurrencyUnknown, nullptr, PI::Rate);
+    if (!RateFitsCurrency(currency, &rate)) return FieldError(Texts::CurrencyUnknown, nullptr, PI::Rate);
     if (!IsCurrencyCode(currency)) return FieldError(Texts::CurrencyUnknown, nullptr, PI::CurncyCode);
     return 0;
 }

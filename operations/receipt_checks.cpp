@@ -28,6 +28,7 @@
 #include "operations/customer_receipt.h"
 #include "operations/sales_invoice.h"
 #include "rules/ledger.h"
+#include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 
@@ -92,7 +93,7 @@ int CurrencyChecks(const uint8_t *receipt) {
     uint8_t code[256];
     GetPString(receipt, IPVc::CurncyCode, CurrencyMax, code);
     PackedDecimal rate = GetDec(receipt, IPVc::Rate);
-    if (code[0] == 0 && !DecIsZero(&rate)) return FieldError(Texts::CurrencyUnknown, nullptr, IPVc::Rate);
+    if (!RateFitsCurrency(code, &rate)) return FieldError(Texts::CurrencyUnknown, nullptr, IPVc::Rate);
     if (!IsCurrencyCode(code)) return FieldError(Texts::CurrencyUnknown, nullptr, IPVc::CurncyCode);
     return 0;
 }

@@ -38,5 +38,7 @@ void StatementFree(uint8_t *statement);
 // The statement run's step for one customer: builds its statement and
 // prints it on the statement form, unless the run asks for customers
 // with open items only and this one has none. The print's result (1
-// printed), 0 when nothing printed.
+// printed), 0 when nothing printed, StatementPassedOver when the customer
+// had nothing open to show.
+constexpr uint8_t StatementPassedOver = 2;
 uint8_t CustomerStatementLines(const uint8_t *customer, PackedDecimal *balance);

@@ -219,7 +219,7 @@ void StatementFree(uint8_t *statement) {
 uint8_t CustomerStatementLines(const uint8_t *customer, PackedDecimal *balance) {
     uint8_t statement[StatementRec::Size];
     if (!StatementBuild(customer, balance, statement)) return 0;
-    uint8_t result = 0;
+    uint8_t result = StatementPassedOver;
     PackedDecimal open = GetDec(statement, StatementRec::AgeTotal);
     if (GetI16(ReportParams, OpenItemsOnlyOption) == 0 || !DecIsZero(&open)) {
         // The statement form prints the customer's own fields from here.

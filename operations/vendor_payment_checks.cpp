@@ -22,6 +22,7 @@
 #include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
 #include "rules/ledger.h"
+#include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 
@@ -55,7 +56,7 @@ int HeadChecks(uint8_t *payment, const uint8_t *old, int mode) {
         return FieldErrorAt(Texts::VoucherNoRows, nullptr, OP::Matrix, 0, Row::InvoiceNr);
     GetPString(payment, OP::CurncyCode, CurrencyMax, code);
     PackedDecimal rate = GetDec(payment, OP::Rate);
-    if (code[0] == 0 && !DecIsZero(&rate)) return FieldError(Texts::CurrencyUnknown, nullptr, OP::Rate);
+    if (!RateFitsCurrency(code, &rate)) return FieldError(Texts::CurrencyUnknown, nullptr, OP::Rate);
     if (!IsCurrencyCode(code)) return FieldError(Texts::CurrencyUnknown, nullptr, OP::CurncyCode);
     return 0;
 }

@@ -49,3 +49,6 @@ void JobQueueWindowInstall();
 
 // Installs the saved-job ring and the batch routines into OutputRunServices.
 void OutputRunsInstall();
+// Gives the batch runs the busy message, Esc poll and status line
+// (run_outcome_ui.cpp).
+void RunOutcomeUiInstall();

@@ -4,10 +4,12 @@
 #include "output/output_job.h"
 #include "output/job_queue.h"
 
-// The ring of saved jobs and the batch routines by number.
+// The ring of saved jobs, the batch routines by number, and what the
+// batch runs show while they run.
 void OutputRunsInstall()
 {
     OutputRunServices.repJobQueuePush = JobQueuePushLocal;
     OutputRunServices.repJobQueueRun = JobQueueRunLocal;
     OutputRunServices.runMaintenance = RunMaintenance;
+    RunOutcomeUiInstall();
 }

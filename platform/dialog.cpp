@@ -477,9 +477,10 @@ void PaintDialog(uint32_t dlg, DlgState &s)
     WinEndPaint(dlg, &ps);
 }
 
-void RecordIt(const char *kind, std::string_view caption, std::string_view text, int answer, bool scripted)
+void RecordIt(const char *kind, std::string_view caption, std::string_view text, int answer, bool scripted,
+              PlMbIcon icon = PlMbIcon::None)
 {
-    ScriptRecord(PlScriptRecord{kind, std::string(caption), std::string(text), answer, scripted});
+    ScriptRecord(PlScriptRecord{kind, std::string(caption), std::string(text), answer, scripted, int(icon)});
 }
 }  // namespace
 
@@ -518,13 +519,13 @@ int DlgMessageBox(uint32_t owner, std::string_view text, std::string_view captio
 {
     int result = 0;
     if (ScriptTakeMessageBox(&result)) {
-        RecordIt("message", caption, text, result, true);
+        RecordIt("message", caption, text, result, true, icon);
         return result;
     }
     int fallback = DefaultResult(buttons, defaultButton);
     uint32_t top = OwnerTop(owner);
     if (!ShowReal() || !top) {
-        RecordIt("message", caption, text, fallback, false);
+        RecordIt("message", caption, text, fallback, false, icon);
         return fallback;
     }
     DlgState st;
@@ -555,7 +556,7 @@ int DlgMessageBox(uint32_t owner, std::string_view text, std::string_view captio
     int h = 14 + textH + 16 + kButtonH + 12;
     uint32_t dlg = MakeDialog(top, caption, w, h, st);
     if (!dlg) {
-        RecordIt("message", caption, text, fallback, false);
+        RecordIt("message", caption, text, fallback, false, icon);
         return fallback;
     }
     int x = (w - buttonsW) / 2;
@@ -566,7 +567,7 @@ int DlgMessageBox(uint32_t owner, std::string_view text, std::string_view captio
         x += kButtonW + 8;
     }
     result = RunModal(dlg, focus, fallback);
-    RecordIt("message", caption, text, result, false);
+    RecordIt("message", caption, text, result, false, icon);
     return result;
 }
 

@@ -24,6 +24,13 @@ constexpr int kAnswerLen = sizeof kAnswer - 1;
 int gListen = -1;
 std::string gFile;  // the socket file to remove on release (file mode only)
 
+// The display part of the address, from the environment as this process
+// sees it (the frame opens on that display).
+std::string DisplayPart()
+{
+    return InstanceDisplayKey(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+}
+
 std::string FileDir()
 {
     const char *xdg = std::getenv("XDG_RUNTIME_DIR");
@@ -41,14 +48,14 @@ bool MakeAddress(std::string_view name, bool useFile, sockaddr_un *addr, socklen
     addr->sun_family = AF_UNIX;
     std::string path;
     if (useFile) {
-        path = FileDir() + "/" + std::string(name) + ".sock";
+        path = FileDir() + "/" + std::string(name) + "-" + DisplayPart() + ".sock";
         if (path.size() + 1 > sizeof addr->sun_path) return false;
         std::memcpy(addr->sun_path, path.c_str(), path.size() + 1);
         *len = socklen_t(offsetof(sockaddr_un, sun_path) + path.size() + 1);
         if (file) *file = path;
         return true;
     }
-    path = "orvel-" + std::to_string(getuid()) + "-" + std::string(name);
+    path = "orvel-" + std::to_string(getuid()) + "-" + DisplayPart() + "-" + std::string(name);
     if (path.size() + 1 > sizeof addr->sun_path) return false;
     std::memcpy(addr->sun_path + 1, path.data(), path.size());  // leading NUL: abstract
     *len = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + path.size());
@@ -91,6 +98,28 @@ bool ReadExactly(int fd, const char *expected, int len, int ms)
     return std::memcmp(buf, expected, size_t(len)) == 0;
 }
 }  // namespace
+
+// An X display name is [host]:display[.screen]; a missing screen is
+// screen 0, so ":1" and ":1.0" are one key. Characters that cannot stand in
+// a file name become '_'.
+std::string InstanceDisplayKey(const char *x11, const char *wayland)
+{
+    std::string key;
+    if (x11 && *x11) {
+        key = x11;
+        size_t colon = key.rfind(':');
+        if (colon != std::string::npos && key.find('.', colon) == std::string::npos) key += ".0";
+        key = "x" + key;
+    } else if (wayland && *wayland) {
+        key = std::string("w:") + wayland;
+    } else {
+        return "none";
+    }
+    for (char &c : key)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-'))
+            c = '_';
+    return key;
+}
 
 std::string InstanceAddress(std::string_view name, bool useFile)
 {

@@ -1,11 +1,13 @@
-// The previous-instance check: a per-user local socket by which a second
-// start of the program finds the first one. The first instance holds the
+// The previous-instance check: a local socket per user and display by which
+// a second start of the program on the same display finds the first one (a
+// start on another display is a first instance there: the running one could
+// not show itself to that user). The first instance holds the
 // socket; a second start connects and asks it to show itself, and the first
 // posts message 1024 to its frame window (the top-level window of class
 // "m4frame") from its message wait.
 //
-// The socket is in the abstract namespace ("orvel-<uid>-<name>"), or, when
-// asked for or when that fails, a file "<name>.sock" in $XDG_RUNTIME_DIR or
+// The socket is in the abstract namespace ("orvel-<uid>-<display>-<name>"),
+// or, when asked for or when that fails, a file "<name>-<display>.sock" in $XDG_RUNTIME_DIR or
 // else in the private directory /tmp/orvel-<uid> (mode 0700). Requests from
 // other users are ignored.
 #pragma once
@@ -29,6 +31,9 @@ bool InstanceSignal(std::string_view name = "orvel", bool useFile = false, int a
 // Releases the socket (and removes its file).
 void InstanceRelease();
 bool InstanceHeld();
+// The display part of the socket's name, from $DISPLAY (x11) or else
+// $WAYLAND_DISPLAY; "none" when neither is set (headless).
+std::string InstanceDisplayKey(const char *x11, const char *wayland);
 // The socket's name (abstract names are shown with a leading "@").
 std::string InstanceAddress(std::string_view name = "orvel", bool useFile = false);
 

@@ -44,6 +44,7 @@ struct PlScriptRecord {
     std::string text;     // message text; the filter for a file dialog
     int answer = 0;       // the result given (message boxes), 1/0 otherwise
     bool scripted = false;
+    int icon = 0;         // message boxes: the PlMbIcon shown (0 none)
 };
 const std::vector<PlScriptRecord> &ScriptRecords();
 // Text of the last message box, empty when none.

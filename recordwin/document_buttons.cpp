@@ -302,6 +302,7 @@ void ListApproveButton(int window, int button) {
     static constexpr Run runs[] = {
         {254, 1, 30, SMVc::Number},         {260, 1, 32, ProjectVc::Number},
         {269, 1, 6, TimeSheetVc::Number},   {474, 1, 44, ExpenseVc::Number},
+        {42, 1, 38, INVc::Number},          {194, 1, 38, INVc::Number},   // the marked items in the price lists
     };
     int type = WinTypeOf(window);
     for (const Run &r : runs)

@@ -365,7 +365,8 @@ void Win354Button(int window, int button);
 // Employee (500): 1 previews the entry calculation of the employee shown.
 void PersonReportButton(int window, int button);
 // The approve runs on the marked records of the project, time-sheet and
-// expense lists (types 260, 269, 474).
+// expense lists (types 260, 269, 474), and the item lists' price-list
+// report of the marked items (42, 194).
 void ListApproveButton(int window, int button);
 // Fills a new purchase-item record (register 56) from an item: its code,
 // name and cost price; no price unit; minimum order and threshold 1.

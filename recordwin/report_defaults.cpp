@@ -114,6 +114,9 @@ constexpr TypeDefaults TypeTable[] = {
     {561, -1, {Ow(1, 2, 1), None, None, None, None}, Extra::None},
     {568, 1, {Ow(0, 5), None, None, None, None}, Extra::None},
     {579, 2, {None, None, None, None, None}, Extra::None},
+    // The SIE export: type 4, the one with the vouchers, is what a user
+    // sending the books to another program wants; 0 is no type at all.
+    {598, 4, {None, None, None, None, None}, Extra::None},
     // No row for type 584: here it is the settings export, whose
     // register boxes (option words) start unticked.
 };

@@ -38,7 +38,7 @@ void Win423Button(int, int button) {
 // The window types whose buttons do something, by exact type number.
 constexpr ButtonEntry ButtonHandlers[] = {
     {5, ReportWindowRun},        {6, ReportListButton},   {8, DocumentListButton}, {23, DesignerButton},
-    {41, Win41Button},
+    {41, Win41Button},           {42, ListApproveButton}, {194, ListApproveButton},
     {121, Win121Button},         {143, Win143Button},     {145, Win145Button},     {154, Win154Button},
     {156, Win156Button},         {157, Win157Button},     {195, Win195Button},     {196, Win196Button},
     {197, PurchaseLabelButton},         {254, ListApproveButton}, {255, Win255Button},    {259, Win259Button},     {260, ListApproveButton}, {269, ListApproveButton},

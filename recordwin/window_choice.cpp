@@ -9,6 +9,7 @@
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "dict_offsets.h"
+#include "rules/rules_types.h"
 #include "rules/stock.h"
 #include "rules/vat_currency.h"
 #include "shell/field_editing.h"
@@ -54,13 +55,43 @@ void PurchaseUnitCostsRefresh(int window)
     WinRedrawFieldById(window, int(PUVc::QtySum));
 }
 
+// The Available column of a stored delivery not yet shipped, brought up
+// to the stock its rows' locations hold now: the figure stored with it is
+// from when it was made, and stock may have arrived since. Only the shown
+// record changes; what the rows deliver stays as the user left it. A row
+// whose item has no stock record at its location keeps its figure (an
+// item not kept in stock shows none).
+void DeliveryAvailableRefresh(int window)
+{
+    const WindowRec *w = WinTable[window];
+    uint8_t *delivery = WinRecordBuffer(window);
+    if (!delivery || w->recordId == 0 || WinRecState(window) != 0 || GetU16(delivery, SHVc::Shipped) != 0) return;
+    RuleRecord stock(LocationStock::Number);
+    if (!stock.record) return;
+    uint8_t row[SHVc::Rows::Size], item[256], location[256];
+    int32_t count = MatrixRowCount(SHVc::Number, 0, delivery);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(SHVc::Number, delivery, i, row)) break;
+        GetPString(row, SHVc::Rows::ItemCode, 20, item);
+        GetPString(row, SHVc::Rows::Location, 10, location);
+        if (location[0] == 0) GetPString(delivery, SHVc::Location, 10, location);
+        if (item[0] == 0 || !Register6Lookup(item, location, stock.record)) continue;
+        PackedDecimal now = GetDec(stock.record, LocationStock::InStock), shown = GetDec(row, SHVc::Rows::Available);
+        if (!DecIsBlank(&shown) && DecCompare(&now, &shown) == 0) continue;
+        PutDec(row, SHVc::Rows::Available, now);
+        if (!MatrixRowPut(SHVc::Number, 0, delivery, i, row)) break;
+        WinMatrixDrawRow(window, i, SHVc::Rows::Available, 0);
+    }
+}
+
 }  // namespace
 
 // Event 0: window became the active one. A voucher window greys the third
-// item of its operations menu while text 1075 says so; other types do
-// nothing.
+// item of its operations menu while text 1075 says so; a delivery shown
+// unshipped shows the stock available now; other types do nothing.
 void WindowActivateEvent(int window)
 {
+    if (WinIsOpen(window) && WinTypeOf(window) == DeliveryType) DeliveryAvailableRefresh(window);
     if (!WinIsOpen(window) || WinTypeOf(window) != VoucherType) return;
     uint8_t text[256];
     GetUiText(text, TextVoucherMenuSwitch);

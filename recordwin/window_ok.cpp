@@ -9,6 +9,7 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "dict_offsets.h"
+#include "exchange/run_outcome.h"
 #include "operations/purchase_ledger.h"
 #include "operations/replenishment.h"
 #include "rules/projects.h"
@@ -52,7 +53,7 @@ constexpr BatchRun BatchRuns[] = {
     {509, QuotationRowsBatchCall},
     {390, PurchaseOrderSuggestionCall},
     {395, ProductionSuggestionCall},
-    {313, PaymentSuggestionCall},
+    {313, PaymentSuggestionTold},
     {472, PurchasePricesToItemsCall},
 };
 

@@ -24,6 +24,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/run_outcome.h"
 #include "rules/documents.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
@@ -36,7 +37,7 @@ namespace Co = ContractVc;
 namespace Inv = IVVc;
 
 constexpr int TextContract = 1168, TextPeriod = 1169, TextPeriodReversed = 1142;
-constexpr int TextNoNumber = 12620;
+constexpr int TextNoNumber = 12620, TextRunTitle = 12621;
 
 // A text field copied from the contract into the invoice; each side keeps
 // its own length.
@@ -154,6 +155,7 @@ struct RunState {
     bool storeFailed = false;
     int32_t unnumbered = 0;
     uint32_t recid = 0;   // the contract's
+    RunOutcome outcome;   // what the run made, for its closing line
 };
 
 // One period of the batch run: the invoice made, numbered and stored with
@@ -170,6 +172,7 @@ bool InvoiceOnePeriod(void *ctx, uint8_t *contract, const DateRec &date, const D
         NextSerialNumber(Inv::Number, &transDate, SeriesHint(0, SeriesDefaultsBlk::ContractInvHint), 0);
     if (serial == NoFreeNumber) {
         run.unnumbered++;
+        RunCount(&run.outcome, 1, Texts::RunPeriodNoNumber, Texts::RunPeriodsNoNumber);
         return true;
     }
     PutU32(inv, Inv::SerNr, uint32_t(serial));
@@ -185,8 +188,11 @@ bool InvoiceOnePeriod(void *ctx, uint8_t *contract, const DateRec &date, const D
     if (!ok) {
         PutDate(contract, Co::LastInvDate, before);
         run.storeFailed = true;
+        return false;
     }
-    return ok;
+    RunCount(&run.outcome, 1, Texts::RunInvoiceMade, Texts::RunInvoicesMade);
+    RunNumber(&run.outcome, serial);
+    return true;
 }
 
 }  // namespace
@@ -290,7 +296,7 @@ void ContractToInvoice(const uint8_t *contract, uint8_t *invoice, const DateRec 
     uint8_t text[256];
     GetPString(invoice, Inv::CurncyCode, 5, text);
     PackedDecimal rate;
-    if (text[0] != 0 && CurrencyRate(text, &invoiceDate, &rate)) PutDec(invoice, Inv::Rate, rate);
+    if (DocumentRate(text, &invoiceDate, nullptr, &rate)) PutDec(invoice, Inv::Rate, rate);
     ApplyPaymentTerms(invoice);
 
     char digits[16];
@@ -325,23 +331,30 @@ bool InvoiceContracts()
     RunState run;
     RuleRecord contract(Co::Number);
     if (!run.invoice.record || !contract.record) return false;
+    RunStart(&run.outcome, TextRunTitle);
     struct Ctx {
         ContractSelection *sel;
         RunState *run;
     } ctx{&sel, &run};
+    // Esc is asked before each contract, so a contract is never left
+    // with some of its periods invoiced by a cancel.
     ContractWalk(
-        sel, contract.record, [] { return UserCancelFlag != 0; },
+        sel, contract.record, nullptr,
         [](void *c, uint8_t *record, uint32_t recid) {
             Ctx &x = *static_cast<Ctx *>(c);
+            if (!RunGoesOnNumber(&x.run->outcome, GetI32(record, Co::SerNr))) return false;
             x.run->recid = recid;
             return ContractPeriods(*x.sel, record, InvoiceOnePeriod, x.run);
         },
         &ctx);
     RecFreeMatrix(Co::Number, contract.record);
     if (run.storeFailed) {
+        if (RunOutcomeUi.progressEnd) RunOutcomeUi.progressEnd();
         ShowTextMessage(Texts::RecordNotStored);
         return false;
     }
     if (run.unnumbered > 0) ShowTextMessage(TextNoNumber);
+    if (!RunMadeSomething(run.outcome)) RunNothing(&run.outcome, Texts::RunWhyNoPeriod, Texts::RunNothingInvoiced);
+    RunFinish(&run.outcome, 0);
     return true;
 }

@@ -251,16 +251,15 @@ bool PurchaseOrderToPurchase(uint8_t *purchase) {
     PutU32(purchase, PUVc::POSerNr, GetU32(po, PO::SerNr));
     DocFlowCopyText(purchase, PUVc::VendCode, po, PO::VendCode, 20);
     UpperCode(purchase, PUVc::VendCode);
+    DocFlowCopyText(purchase, PUVc::VendName, po, PO::VendName, 60);
     DocFlowCopyText(purchase, PUVc::Text, po, PO::Text558, 60);
     DocFlowCopyText(purchase, PUVc::Currency, po, PO::CurncyCode, 5);
     DocFlowCopyText(purchase, PUVc::Location, po, PO::Location, 10);
-    PackedDecimal rate = GetDec(po, PO::Rate);
-    if (DecIsBlank(&rate)) {
-        uint8_t currency[256];
-        GetPString(po, PO::CurncyCode, 5, currency);
-        DateRec date = GetDate(purchase, PUVc::TransDate);
-        CurrencyRate(currency, &date, &rate);
-    }
+    uint8_t currency[256];
+    GetPString(po, PO::CurncyCode, 5, currency);
+    DateRec date = GetDate(purchase, PUVc::TransDate);
+    PackedDecimal given = GetDec(po, PO::Rate), rate;
+    DocumentRate(currency, &date, &given, &rate);
     PutDec(purchase, PUVc::Rate, rate);
     RecFreeMatrix(PUVc::Number, purchase);
     uint8_t o[PO::Rows::Size], row[PUVc::Rows::Size], code[256];

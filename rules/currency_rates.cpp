@@ -58,3 +58,31 @@ bool CurrencyRate(const uint8_t *currency, const DateRec *date, PackedDecimal *r
     *rate = got;
     return true;
 }
+
+void HomeCurrencyRate(PackedDecimal *rate) {
+    assert(rate);
+    DecSetBlank(rate);
+}
+
+// A given rate of zero counts as none: a document copied from one whose
+// rate was cleared to zero must not post at a rate of zero.
+bool DocumentRate(const uint8_t *currency, const DateRec *date, const PackedDecimal *given, PackedDecimal *rate) {
+    assert(currency && date && rate);
+    if (currency[0] == 0) {
+        HomeCurrencyRate(rate);
+        return true;
+    }
+    if (given && !DecIsZero(given)) {
+        *rate = *given;
+        return true;
+    }
+    return CurrencyRate(currency, date, rate);
+}
+
+bool RateFitsCurrency(const uint8_t *currency, const PackedDecimal *rate) {
+    assert(currency && rate);
+    if (currency[0] != 0 || DecIsZero(rate)) return true;
+    PackedDecimal hundred;
+    DecFromLong(&hundred, 100);
+    return DecCompare(rate, &hundred) == 0;
+}

@@ -24,6 +24,20 @@ void CurrencyRateLocal(const uint8_t *currency, const DateRec *date, PackedDecim
 // server could not be reached: the rate is then blank, never 100, and the
 // caller keeps the rate it had.
 bool CurrencyRate(const uint8_t *currency, const DateRec *date, PackedDecimal *rate);
+// The rate a document without a currency carries: blank, which every
+// posting reads as 100. Every document the program makes takes its rate
+// from DocumentRate, and every document check asks RateFitsCurrency, so
+// that what the program makes passes its own checks.
+void HomeCurrencyRate(PackedDecimal *rate);
+// The rate of a new document in currency on date: the home-currency rate
+// without a currency; with one, `given` (the source document's rate) when
+// it holds a rate, else CurrencyRate. false only when a client could not
+// reach the server (the rate is then blank).
+bool DocumentRate(const uint8_t *currency, const DateRec *date, const PackedDecimal *given, PackedDecimal *rate);
+// True when rate may stand with currency: any rate with a currency;
+// without one only a rate that leaves amounts as they are (blank, zero or
+// 100). A rate such as 90 with no currency is a forgotten currency code.
+bool RateFitsCurrency(const uint8_t *currency, const PackedDecimal *rate);
 
 // ---- Item prices and costs (item_prices.cpp) ----
 

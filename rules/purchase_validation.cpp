@@ -83,6 +83,19 @@ int PurchaseChecks(uint8_t *record, const uint8_t *stored, int mode) {
             return FieldError(Texts::NumberOutsideSeries, nullptr, PUVc::SerNr);
     }
 
+    // A vendor named must exist: an unknown code would leave the receipt
+    // with no vendor to find it by, nor to buy from again.
+    uint8_t vendor[256];
+    GetPString(record, PUVc::VendCode, 20, vendor);
+    if (vendor[0] != 0) {
+        RuleRecord v(VEVc::Number);
+        if (!v.record) return FieldError(Texts::RecordNotStored, nullptr, PUVc::SerNr);
+        PutPString(v.record, VEVc::Code, 20, vendor);
+        uint32_t recid = 0, position = 0;
+        if (!RecFind(VEVc::Number, v.record, 1, 1, &recid, &position))
+            return FieldError(Texts::GoodsReceiptVendorUnknown, vendor, PUVc::VendCode);
+    }
+
     RuleRecord loc(LocationVc::Number);
     bool noLocation = false;
     bool found = ReadLocation(record, loc.record, &noLocation);

@@ -30,6 +30,7 @@
 #include "rules/entry_state.h"
 #include "shell/file_dialogs.h"
 #include "shell/shell.h"
+#include "shell/toolbar.h"
 #include "shell/window_utils.h"
 
 uint16_t OpenResultWord;
@@ -119,6 +120,7 @@ static bool ImportDefaults(uint16_t option, uint8_t *why)
     PString name;
     PStringFromC(name, found.c_str());
     int result = ImportFile(name, option);
+    StatusLineSet({});   // the defaults are part of the company being made, not a run of the user's
     if (result == 0) return true;
     DefaultsFailureText(result, why);
     return false;

@@ -96,7 +96,8 @@ bool MatrixCellBinding(int n, int F, uint8_t *binding, int *row)
     PutU32(binding + FieldEntry::Offset, uint32_t(offset));
     binding[FieldEntry::Align] = col[ColumnEntry::Align];
     binding[FieldEntry::CellMark] = 1;
-    PutU16(binding + FieldEntry::Chooser, ChooserNone);
+    // A cell chooses as its column says (an item cell from the item list).
+    PutU16(binding + FieldEntry::Chooser, DefU16(col + ColumnEntry::Chooser));
     PutU16(binding + FieldEntry::Page, page);
     return true;
 }

@@ -18,14 +18,6 @@ constexpr int DesignerKind = 11;
 // designer's key numbers.
 constexpr int DesignerArrowKeys[4] = {37, 39, 38, 40};
 
-// True when the window's New command is enabled now.
-bool NewEnabled(int n)
-{
-    bool open, nw, ok, cancel;
-    EditCommandsState(n, &open, &nw, &ok, &cancel);
-    return nw;
-}
-
 // True when n has a matrix with a selected row.
 bool RowSelected(int n) { return WinHasMatrix(n) && MatrixHasSelection(n) && WinSelectedRow(n) >= 0; }
 
@@ -73,23 +65,15 @@ void ArrowKey(int n, int key, bool shift)
 
 }  // namespace
 
-// Runs control character `key` (3..31) in window n; false when the key is
+// Runs control character `key` (1..31) in window n; false when the key is
 // not the window's, which leaves it to the caller. The Ctrl commands of
 // the menus run without a window too.
 bool WindowKeyCommand(int n, int key, bool shift)
 {
-    if (key < 3 || key > 31) return false;
-    switch (key) {
-    case 3: EditCommand(n, 4); return true;
-    case 4: MenuCommand(n, 9); return true;
-    case 16: MenuCommand(n, 7); return true;
-    case 18: MenuCommand(n, 8); return true;
-    case 21: MenuCommand(n, 4); return true;
-    case 22: EditCommand(n, 5); return true;
-    case 24: EditCommand(n, 3); return true;
-    case 26: EditCommand(n, 0); return true;
-    default: break;
-    }
+    if (key < 1 || key > 31) return false;
+    // Ctrl+letter: the menu item that shows the key (menu_keys.cpp).
+    if (key <= 26 && MenuKeyRun(n, '@' + key)) return true;
+    if (key < 3) return false;
     if (!WinIsOpen(n)) return false;
     switch (key) {
     case 8:
@@ -97,14 +81,7 @@ bool WindowKeyCommand(int n, int key, bool shift)
         WindowDeleteCommand(n);
         return true;
     case 9: MoveFieldFocus(n, shift ? 3 : 2); return true;
-    case 10: CmdChoose(n); return true;
-    case 11:
-        if (NewEnabled(n)) RecordCommand(n, 7);
-        return true;
     case 13: ReturnKey(n, shift); return true;
-    case 14:
-        if (NewEnabled(n)) RecordCommand(n, 6);
-        return true;
     case 28:
     case 29:
     case 30:

@@ -17,6 +17,7 @@
 #include "platform/control.h"
 #include "platform/window.h"
 #include "shell/field_editing.h"
+#include "shell/list_windows.h"
 #include "shell/record_commands.h"
 #include "shell/window_table.h"
 
@@ -100,7 +101,8 @@ void CmdChoose(int n)
 
 // Runs chooser `chooser` for n's focused field: -1 types today's date,
 // a window type opens a new window of it with n as its opener (its choice
-// comes back into n's field); anything else does nothing.
+// comes back into n's field; a list starts on what the field holds);
+// anything else does nothing.
 void WinChooseForField(int n, int chooser)
 {
     if (!WinIsOpen(n)) return;
@@ -109,6 +111,7 @@ void WinChooseForField(int n, int chooser)
         FieldFormat(reinterpret_cast<const uint8_t *>(&TodayDate), FtDate, 0, text);
         WinInsertFieldText(n, text);
     } else if (chooser > 0) {
-        (void)OpenOrActivateWindow(chooser, 0, 0, true, n);
+        int list = OpenOrActivateWindow(chooser, 0, 0, true, n);
+        if (list) ListChooserStart(list, n);
     }
 }

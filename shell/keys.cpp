@@ -16,6 +16,7 @@
 #include "shell/list_windows.h"
 #include "shell/matrix_editing.h"
 #include "shell/login.h"
+#include "shell/menus.h"
 #include "shell/edit_control.h"
 #include "shell/procedures.h"
 #include "shell/record_commands.h"
@@ -103,10 +104,7 @@ static bool KeyDownCommand(int n, uint32_t k)
         if (!BusyFlag) EditPaste(n);
         return true;
     }
-    if (CtrlDown && k >= '0' && k <= '9') {
-        if (!BusyFlag) OpenModuleEntry(k == '0' ? -1 : int(k - '0'));
-        return true;
-    }
+    if (CtrlDown && k >= '0' && k <= '9') return MenuKeyRun(n, int(k));
     if (k == PlKey::F1) {
         HelpOpen();
         return true;
@@ -167,6 +165,7 @@ bool KeyCharCommand(int c)
         if (!BusyFlag) LoginWindowDone(true);
         return true;
     }
+    if (c == EscChar && !BusyFlag && ListChooserCancel(w)) return true;
     if (c != BackspaceChar && FieldCharIsControl(c)) return WinTable[w]->editControl != 0;
     if (!WinTable[w]->editControl && !BusyFlag) MoveFieldFocus(w, 1);
     if (!WinIsOpen(w) || !WinTable[w]->editControl) return false;

@@ -103,7 +103,8 @@ template <typename Value> void DrawRowWith(int n, const MacRect *pane, int y, bo
         const uint8_t *e = WinDefEntry(n, WinPartFieldList, c);
         const uint8_t *next = WinDefEntry(n, WinPartFieldList, c + 1);
         int x = RectXResolve(pane, int16_t(DefU16(e + ListColEntry::DataX)));
-        int end = next ? RectXResolve(pane, int16_t(DefU16(next + ListColEntry::DataX))) - 1 : pane->right - 2;
+        int end = next ? RectXResolve(pane, int16_t(DefU16(next + ListColEntry::DataX))) - 1 - ListColumnGap
+                       : pane->right - 2;
         int width = end - x - 1;
         if (width <= 0 || x - 2 >= right) continue;
         uint8_t buffer[264] = {};
@@ -112,6 +113,12 @@ template <typename Value> void DrawRowWith(int n, const MacRect *pane, int y, bo
         MacRect cell;
         MakeRect(&cell, std::max(left, x - 2), top, std::min(right, x + width), cellBottom);
         ListCellDraw(n, v, type, length, &cell, e[ListColEntry::Align] == 1, marked);
+        // The gap before the next column takes the row's ground, as the
+        // cells do: white, or black on a marked row.
+        if (next && cell.right < right) {
+            MakeRect(&r, cell.right, top, std::min(right, end + ListColumnGap - 1), cellBottom);
+            FillRectMode(&r, fill);
+        }
     }
     MakeRect(&r, pane->right - 5, top, right, marginBottom);
     FillRectMode(&r, fill);

@@ -106,4 +106,9 @@ MemBlock ListMarkedFirst(int n);
 // Opens the related record window on a new copy of the selected row's record
 // (the open command of kinds 1 and 2).
 void ListOpenAsNew(int n);
+// Starts list n opened from `opener`'s field to choose for it: the field's text selected,
+// the list positioned on that text.
+void ListChooserStart(int n, int opener);
+// Esc in a list opened to choose from: closed, back to the opener unchanged; false otherwise.
+bool ListChooserCancel(int n);
 // CmdListOk, the OK of kind 1, is declared in record_commands.h.

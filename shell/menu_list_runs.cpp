@@ -12,6 +12,7 @@
 #include "dict_offsets.h"
 #include "output/output_job.h"
 #include "recordwin/record_windows.h"
+#include "shell/edit_control.h"
 #include "shell/field_editing.h"
 #include "shell/login.h"
 #include "shell/menus.h"
@@ -199,6 +200,10 @@ int OpenWindowWithArgs(int n, int type, int number)
     WindowEvent(m, EventOpenedWithArgs, nullptr, nullptr);
     if (!WinIsOpen(m)) return 0;
     WinRecordRefresh(m);
+    // The field focused as the window opened still shows the value from
+    // before the defaults; an OK would store that back. Its edit control
+    // opens again over the record as it is now.
+    if (WinTable[m]->editControl) EditControlDestroy(m);
     if (WinDefCount(m, WinPartDataFields) > 0) WinGotoField(m, 1, true);
     return m;
 }

@@ -37,6 +37,12 @@ void EditCommand(int w, int item);
 // Runs Record menu item `item` for window w.
 void RecordCommand(int w, int item);
 
+// ---- menu_keys.cpp ----
+// The frame command id Ctrl+c runs while window n is active; 0 none.
+int MenuKeyCommand(int n, int c);
+// Runs what Ctrl+c does in window n; false when it runs no menu command.
+bool MenuKeyRun(int n, int c);
+
 // ---- menu_state.cpp ----
 // Enables the menus and toolbar for window n.
 void MenuStateUpdate(int n);

@@ -87,6 +87,16 @@ void RepaintMarkedWindows()
     RedrawPendingFlag = 0;
 }
 
+// Enables the bars' buttons for the current window and tells it that it
+// is active again, once per change of state.
+static void RefreshStateIfFlagged()
+{
+    if (!StateRefreshFlag) return;
+    StateRefreshFlag = 0;
+    EnableToolButtons(CurrentWindow);
+    WindowActivated(CurrentWindow);
+}
+
 // One message of the main loop, with the shell's work around it.
 void MainLoopMessage(const PlMessage &m)
 {
@@ -94,11 +104,7 @@ void MainLoopMessage(const PlMessage &m)
     int n = TopWindowNumber();
     if (!ListDoubleClick(n, m)) {
         ShortcutMarksFollowKeys(n);
-        if (StateRefreshFlag) {
-            StateRefreshFlag = 0;
-            EnableToolButtons(CurrentWindow);
-            WindowActivated(CurrentWindow);
-        }
+        RefreshStateIfFlagged();
         if (!CompactVariant && m.msg == PlMsg::RButtonDown && MenuHandles.modulePopup &&
             MenuItemCount(MenuHandles.modulePopup) > 0)
             MenuTrackPopup(MenuHandles.modulePopup, PlTrack::CenterAlign, PlCursorPos(), FrameWindow);
@@ -106,6 +112,10 @@ void MainLoopMessage(const PlMessage &m)
             MsgTranslate(m);
             MsgDispatch(m);
         }
+        // What this message changed (an edit begun by a click on a check
+        // box, say) shows on the bars now, not at the next message: a user
+        // who ticks a box and goes straight for OK finds it enabled.
+        RefreshStateIfFlagged();
     }
     RepaintMarkedWindows();
     // A quit asked for by this message closes the windows first; a window

@@ -80,6 +80,8 @@ void WinRecordPrev(int n);
 int WinRereadRecord(int n);
 // Finds the record of n's typed key and shows it.
 void WinFindByTypedKey(int n);
+// The same without telling: true when a row was found and selected.
+bool ListFindTypedKey(int n);
 
 // ---- record_edit_begin.cpp ----
 // Starts editing the record of window n.

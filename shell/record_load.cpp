@@ -159,20 +159,18 @@ int WinRereadRecord(int n)
     return result;
 }
 
-// Finds the record whose key was typed into list window n's record by the
-// index of the list's current column (with the key parts n's type asks
-// for, 1 by default), not exactly: the record found (the key's own or
-// the next after it) becomes the one selected row and the list's top row,
-// and n is repainted; when no record comes at or after the key the user
-// is told so. The typed key stays in n's record: the search runs on its
-// stored copy. In every case n goes on browsing (state 4).
-void WinFindByTypedKey(int n)
+// Finds the key typed into list n's key field by the current column's
+// index and selects the row found (the first at or after the key); true
+// when a row was found. The list is left browsing either way.
+bool ListFindTypedKey(int n)
 {
-    if (!WinIsOpen(n)) return;
+    if (!WinIsOpen(n)) return false;
     WinCommitField(n);
+    if (!WinIsOpen(n)) return false;
     WindowRec *w = WinTable[n];
     int kind = WinKindOf(n), reg = WinRegisterOf(n);
     uint32_t size = RegRecordSize(reg);
+    bool found = false;
     if ((kind == 1 || kind == 2) && reg != 0 && w->record && w->stored && size > 0 &&
         size <= MemSize(w->recordHandle) && size <= MemSize(w->storedHandle)) {
         int parts = 1;
@@ -184,17 +182,32 @@ void WinFindByTypedKey(int n)
         int32_t slot = RegMatrixOffset(reg);   // the copy must not share the record's rows
         if (slot >= 0 && uint32_t(slot) + 4 <= size) memset(w->stored + slot, 0, 4);
         uint32_t id = 0, position = 0;
-        bool found = RecFindByIndex(reg, index, w->stored, parts, 0, &id, &position);
+        found = RecFindByIndex(reg, index, w->stored, parts, 0, &id, &position);
         RecFreeMatrix(reg, w->stored);
-        if (found && position > 0 && position <= uint32_t(INT32_MAX) && id <= uint32_t(INT32_MAX)) {
+        found = found && position > 0 && position <= uint32_t(INT32_MAX) && id <= uint32_t(INT32_MAX);
+        if (found) {
             ListUnmarkAll(n, 0);
             ListSelSet(n, int32_t(position), int32_t(id));
             ListScrollTo(n, 0, int32_t(position));
             WinMarkChanged(n);
-        } else {
-            ShowTextMessage(Texts::ListFindNothing);
         }
     }
     WinSetRecState(n, EditBrowsing);
     StateRefreshFlag = 1;
+    return found;
+}
+
+// Finds the record whose key was typed into list window n's record by the
+// index of the list's current column (with the key parts n's type asks
+// for, 1 by default), not exactly: the record found (the key's own or
+// the next after it) becomes the one selected row and the list's top row,
+// and n is repainted; when no record comes at or after the key the user
+// is told so. The typed key stays in n's record: the search runs on its
+// stored copy. In every case n goes on browsing (state 4).
+void WinFindByTypedKey(int n)
+{
+    if (!WinIsOpen(n)) return;
+    int kind = WinKindOf(n), reg = WinRegisterOf(n);
+    if (!ListFindTypedKey(n) && (kind == 1 || kind == 2) && reg != 0 && WinIsOpen(n))
+        ShowTextMessage(Texts::ListFindNothing);
 }

@@ -23,7 +23,9 @@
 #include "exchange/text_exchange.h"
 #include "platform/dialog.h"
 #include "platform/instance.h"
+#include "operations/invoice_stock_check.h"
 #include "platform/queue.h"
+#include "shell/toolbar.h"
 #include "reports/sales/report_run.h"
 #include "rules/documents.h"
 #include "rules/hooks.h"
@@ -55,6 +57,10 @@ static void ShellMessageShow(const char *text)
 {
     DlgMessageBox(FrameWindow, text, "Orvel", PlMbButtons::Ok, PlMbIcon::Stop);
 }
+
+// Puts an invoice's stock warning on the status strip: the posting goes
+// on, so the user is told without a box to answer on every invoice.
+static void ShellStockNotice(const std::string &line) { StatusLineSet(line); }
 
 // Asks the user a yes/no/cancel question: 1 yes, 4 no, 2 cancel.
 static int ShellAsk(const char *text)
@@ -111,7 +117,9 @@ int WinMain(const StartOptions &o)
     StartupFlag = 1;
     MessageSink previousSink = MessageSinkSet(ShellMessageShow);
     AskSink previousAsk = AskSinkSet(ShellAsk);
+    InvoiceStockNoticeSet(ShellStockNotice);
     int code = WinMainRun(o);
+    InvoiceStockNoticeSet(nullptr);
     MessageSinkSet(previousSink);
     AskSinkSet(previousAsk);
     return code;

@@ -4,16 +4,51 @@
 
 #include <string>
 
+#include "core/field_access.h"
 #include "core/pstring.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
 #include "platform/dialog.h"
 #include "shell/file_dialogs.h"
 #include "shell/shell.h"
 #include "shell/window_utils.h"
 
+namespace {
+
+// The run numbers of the SIE file import and export.
+constexpr uint16_t SieImportNumber = 2, SieExportNumber = 21;
+// SIE files first (their usual extensions), then this program's own text
+// files, then every file: a file from another program may have any name.
+constexpr const char *SieFilter =
+    "SIE files (*.SE;*.SI)|*.SE;*.SI|Orvel export(*. & *.TXT)|*.;*.TXT|All files (*.*)|*.*|";
+
+// The file the last export dialog gave, for the run's outcome line.
+std::string LastExportFile;
+
+// True when the run being asked for (ReportParams) is the given one.
+bool RunIs(uint16_t number)
+{
+    return ReportParams && GetU16(ReportParams, ReportParamsVc::ReportNumber) == number;
+}
+
+}  // namespace
+
 // Asks for a text file to import, owned by the frame; the text files'
 // filter is chosen first and a name typed without extension gets ".TXT".
-// The chosen path into the PString buffer `path`; false on cancel.
-bool OpenTextFileDialog(uint8_t *path) { return AskFileToOpen("TXT", path); }
+// For the SIE import the SIE files are listed first instead. The chosen
+// path into the PString buffer `path`; false on cancel.
+bool OpenTextFileDialog(uint8_t *path)
+{
+    if (!RunIs(SieImportNumber)) return AskFileToOpen("TXT", path);
+    PlFileDialog d;
+    d.filter = SieFilter;
+    d.filterIndex = 1;
+    d.pathMustExist = true;
+    d.fileMustExist = true;
+    std::string chosen;
+    bool ok = DlgFileOpen(FrameWindow, d, &chosen);
+    return FileDialogPath(ok, chosen, path);
+}
 
 // Asks for the file an export writes, owned by the frame, asking before
 // an existing file is replaced; the export files' filter is chosen first.
@@ -22,12 +57,17 @@ bool SaveExportFileDialog(uint8_t *path, uint16_t *word)
 {
     *word = 0;
     PlFileDialog d;
-    d.filter = "All files (*.*)|*.*|Orvel export(*. & *.TXT)|*.;*.TXT|";
-    d.filterIndex = 2;
+    const bool sie = RunIs(SieExportNumber);
+    d.filter = sie ? SieFilter : "All files (*.*)|*.*|Orvel export(*. & *.TXT)|*.;*.TXT|";
+    d.filterIndex = sie ? 1 : 2;
+    if (sie) d.defaultExt = "SE";
     d.save = true;
     d.overwritePrompt = true;
     d.pathMustExist = true;
     std::string chosen;
     bool ok = DlgFileOpen(FrameWindow, d, &chosen);
+    LastExportFile = ok ? chosen : std::string();
     return FileDialogPath(ok, chosen, path);
 }
+
+std::string ExportFileChosen() { return LastExportFile; }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Asks for a text file to import; the chosen path into a PString buffer,
 // false on cancel.
@@ -10,3 +11,5 @@ bool OpenTextFileDialog(uint8_t *path);
 // Asks for the file an export writes (asking before overwriting one);
 // the path into a PString buffer and *word := 0; false on cancel.
 bool SaveExportFileDialog(uint8_t *path, uint16_t *word);
+// The path the last SaveExportFileDialog gave; empty after a cancel.
+std::string ExportFileChosen();

@@ -43,6 +43,10 @@ void WinColumnRect(int n, int pane, MacRect *out);
 void MatrixColumnRect(int n, int area, MacRect *out);
 // The heading rectangle of list column `column` of n.
 void ListColumnHeadRect(int n, int column, MacRect *out);
+// The blank pixels a list column's cell keeps before the next column
+// starts: a number aligned right, or a text cut short, never runs into the
+// next column's text.
+constexpr int ListColumnGap = 6;
 
 // ---- window_parts.cpp ----
 // Entry i of part `part` of n's type; null when there is none.

@@ -8,11 +8,17 @@
 // server's TAB-file commands. A write that fails, in any run mode, stops
 // the job and marks it, so that its end tells the user.
 #include <cassert>
+#include <sys/stat.h>
 
-#include "core/company_variant.h"
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "core/pstring.h"
 #include "core/system.h"
 #include "core/ui_text.h"
+#include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/exchange.h"
 #include "output/devices/device_table.h"
@@ -25,8 +31,30 @@ namespace {
 // The open output file of kinds 2 and 12 (and of text exports); null when none.
 OutStream *TextStream = nullptr;
 
-// The bank-file format whose files take a unique name without a dialog.
-constexpr uint16_t UniqueNameFormat = 27;
+// The name the user chose for the job's file and how many files the job
+// has opened under it; empty while no name was chosen.
+std::string ChosenName;
+int FileCount = 0;
+// The job's files written under a temporary name: (temporary, own name).
+std::vector<std::pair<std::string, std::string>> Staged;
+bool Staging = false;
+
+// The n-th file of a chosen name: "-n" before the extension of its last
+// part ("PAY.TXT" gives "PAY-2.TXT"; "PAY" gives "PAY-2").
+std::string NumberedName(const std::string &name, int n)
+{
+    size_t slash = name.rfind('/'), dot = name.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash) || dot == slash + 1)
+        dot = name.size();
+    return name.substr(0, dot) + "-" + std::to_string(n) + name.substr(dot);
+}
+
+// Forgets staged files that no job end took, removing what they left.
+void DropStaged()
+{
+    for (const auto &f : Staged) std::remove(f.first.c_str());
+    Staged.clear();
+}
 
 // Marks the job's output as failed: stopped, told at its end.
 void WriteFailed()
@@ -58,7 +86,7 @@ bool FileOpenJob(const uint8_t *)
 {
     if (!TextStream) return false;
     PString busy;
-    GetUiText(busy, Texts::PrintStarting);
+    GetUiText(busy, JobIsBankFileExport() ? Texts::BankFileWriting : Texts::PrintStarting);
     ShowBusyMessage(busy);
     return true;
 }
@@ -97,11 +125,21 @@ void TabFileEndJob()
 }
 
 // Creates the file of a PString name as the open output file; false when
-// it could not be made (told).
+// it could not be made (told). While staging, the file is made under its
+// temporary name and kept for RepStagedFilesEnd.
 bool CreateTextStream(const uint8_t *name)
 {
     CloseTextStream();
-    return name[0] != 0 && TextFileCreate(name, &TextStream);
+    if (name[0] == 0) return false;
+    const std::string own = PStringToStd(name), temporary = own + ".part";
+    // A device (a printer port, a pipe) is written as it stands.
+    struct stat st;
+    if (!Staging || (::stat(own.c_str(), &st) == 0 && !S_ISREG(st.st_mode))) return TextFileCreate(name, &TextStream);
+    PString t;
+    PStringFromView(t, temporary);
+    if (t[0] != temporary.size() || !TextFileCreate(t, &TextStream)) return false;
+    Staged.emplace_back(temporary, own);
+    return true;
 }
 
 }  // namespace
@@ -114,9 +152,10 @@ const RepDevice TextFileDevice = {.openJob = FileOpenJob,
 const RepDevice TabFileDevice = {.openJob = FileOpenJob, .endJob = TabFileEndJob, .advance = TabFileAdvance, .text = FileText};
 
 // Chooses and creates the output file of kinds 2 and 12 before the
-// report runs; the job stays stopped until the file exists. The bank
-// payment file of the format that wants it takes a unique name without a
-// dialog; other bank formats propose their default name; other jobs ask.
+// report runs; the job stays stopped until the file exists. Every job
+// asks for its file; a bank payment file proposes its format's default
+// name and, on this computer, is written under a temporary name until its
+// job has ended whole (a client's file is written where the client chose).
 // A cancelled dialog leaves the job stopped, so nothing is written.
 void RepOpenFileDevice()
 {
@@ -125,34 +164,58 @@ void RepOpenFileDevice()
     if (kind != OutTextFile && kind != OutTabFile) return;
     RepStopped = 1;
     CloseTextStream();
+    DropStaged();
+    ChosenName.clear();
+    FileCount = 0;
+    const bool bankFile = JobIsBankFileExport();
+    Staging = bankFile && !RunModeIsClient();
     PString name;
     name[0] = 0;
     uint16_t word = 0;
-    bool named;
-    if (JobIsBankFileExport() && CompanyVariant() == UniqueNameFormat) {
-        named = UniqueOutFileName(name, &word);
-    } else {
-        if (JobIsBankFileExport()) TelepayDefaultFileName(name);
-        named = SaveExportFileDialog(name, &word);
-    }
+    if (bankFile) TelepayDefaultFileName(name);
+    bool named = SaveExportFileDialog(name, &word);
     if (named && CreateTextStream(name)) {
+        ChosenName = PStringToStd(name);
+        FileCount = 1;
         RepOutputState.writeFailed = 0;
         RepStopped = 0;
     }
 }
 
-// Ends the open file's line, closes it, waits for the clock's next
-// second and creates the next file under a new unique name; the job is
-// stopped when that file could not be made.
+// Ends the open file's line, closes it and creates the job's next file:
+// the chosen name numbered, or (no name chosen) a new unique name after
+// the clock's next second; the job is stopped when that file could not
+// be made.
 void RepReopenFileDevice()
 {
     if (TextStream && !RepStopped) TextFileLineEnd();
     CloseTextStream();
-    WaitNextSecond();
     PString name;
     uint16_t word = 0;
     RepStopped = 1;
-    if (UniqueOutFileName(name, &word) && CreateTextStream(name)) RepStopped = 0;
+    bool named;
+    if (!ChosenName.empty()) {
+        PStringFromView(name, NumberedName(ChosenName, ++FileCount));
+        named = name[0] != 0;
+    } else {
+        WaitNextSecond();
+        named = UniqueOutFileName(name, &word);
+    }
+    if (named && CreateTextStream(name)) RepStopped = 0;
+}
+
+bool RepStagedFilesEnd(bool keep, std::vector<std::string> *names)
+{
+    CloseTextStream();
+    bool ok = true;
+    for (const auto &f : Staged) {
+        if (keep && ok && std::rename(f.first.c_str(), f.second.c_str()) != 0) ok = false;
+        if (!keep || !ok) std::remove(f.first.c_str());
+        if (names && (ok || !keep)) names->push_back(f.second);
+    }
+    Staged.clear();
+    Staging = false;
+    return ok;
 }
 
 // Writes a text and a TAB to the open file. Control characters inside

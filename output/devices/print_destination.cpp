@@ -65,7 +65,12 @@ bool Refuse()
 // word as its arguments), a preview window, the TAB file (chosen and
 // created now), the busy message for "0"; the character printer waits
 // for the page start. False (stopped) when the device did not open or
-// the kind cannot take a form, which is told.
+// the kind cannot take a form, which is told. While a batch run whose
+// window chose the device is printing (PrintKeepsRunDevice), an empty
+// destination (a form choice or printer that names none) keeps the
+// device the user chose instead of sending the run to the printer.
+bool PrintKeepsRunDevice = false;
+
 bool PrintOpen(int docType, int destWord, const uint8_t *title, const uint8_t *dest)
 {
     CharGridColumns = int16_t(CompanyVariant() == WideGridVariant ? 130 : 120);
@@ -78,7 +83,8 @@ bool PrintOpen(int docType, int destWord, const uint8_t *title, const uint8_t *d
     PStringCopy(PrintDestination, dest ? dest : EmptyText);
     if (!ReportParams) return Refuse();
     uint16_t kind = 0;
-    if (KindOfDestination(dest, &kind)) PutU16(ReportParams, ReportParamsVc::OutputKind, kind);
+    const bool keep = PrintKeepsRunDevice && (!dest || dest[0] == 0) && CurrentOutputKind() != 0;
+    if (!keep && KindOfDestination(dest, &kind)) PutU16(ReportParams, ReportParamsVc::OutputKind, kind);
     kind = CurrentOutputKind();
     ThousandsFlag = (kind == OutPrinter || kind == OutPreview || kind == OutCharPrinter) ? 1 : 0;
     switch (kind) {

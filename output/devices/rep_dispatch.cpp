@@ -208,6 +208,20 @@ int32_t DeviceScaleSize(const PositionTable &table, int32_t x)
 // A report position in device units through the job's table.
 int32_t DeviceScaleSize(int32_t x) { return DeviceScaleSize(RepOutputState.positions, x); }
 
+// What the report job open now has printed of its own. Headings and labels
+// are interface texts (RepTextNr); a row shows a value or a text of the
+// data. A report job (RepBeginJob) that ends without one says so in its
+// body, once, here for every report: else a preview shows a bare header and
+// a printer a page it never started. A document (RepOpenJob) says nothing.
+struct RowWatchRec {
+    bool reportJob = false;   // the open job was begun as a report
+    bool rows = false;        // a value or a data text was printed
+    int textNrDepth = 0;      // inside RepTextNr: the text is a heading
+};
+static RowWatchRec RowWatch;
+
+static constexpr int NoRowsLineHeight = 15;
+
 // Starts the page when none is started and the job is not stopped.
 void RepPageStartIfNeeded()
 {
@@ -226,6 +240,7 @@ void RepPageStartIfNeeded()
 // stopped), locally the device's job start.
 void RepOpenJob(const uint8_t *name)
 {
+    RowWatch = RowWatchRec{};
     if (RemoteOutput) {
         RepStopped = 0;
         RepEncOpenJob(name);
@@ -242,14 +257,17 @@ void RepBeginJob(const uint8_t *title)
     PString t;
     Expand(title, t);
     int report = ReportNumberOfJob();
+    RowWatch = RowWatchRec{};
     if (RemoteOutput) {
         RepOpenJob(t);
+        RowWatch.reportJob = true;
         RepHeaderClear();
         ReportSelectionHeader(report, t);
         RepHeaderDone();
         return;
     }
     OpenJobLocal(t);
+    RowWatch.reportJob = true;
     if (!RepStopped) {
         int32_t width = 0;
         RepPageWidth(&RepOutputState.positions, &width);
@@ -266,11 +284,18 @@ void RepBeginJobNr(int n)
     RepBeginJob(t);
 }
 
-// Ends the job: a page still open is broken (flag 1), the device closes
+// Ends the job: a report that printed no row says so (see RowWatchRec),
+// a page still open is broken (flag 1), the device closes
 // even after a cancel, a failed write is told once the device is closed,
 // the header goes and the toolbar comes back.
 void RepEndJob()
 {
+    if (RowWatch.reportJob && !RowWatch.rows && !RepStopped) {
+        RepStartLine(NoRowsLineHeight);
+        RepTextNr(0, 0, Texts::ReportNoRows, 0);
+        RepEndLine();
+    }
+    RowWatch = RowWatchRec{};
     if (RemoteOutput) {
         RepEncWords(RepOp::EndJob, {});
         return;
@@ -425,6 +450,7 @@ void RepNewPage(int flag)
 void RepTextEx(int x, int font, int link, int align, int style, const uint8_t *text)
 {
     if (RepStopped) return;
+    if (RowWatch.textNrDepth == 0 && text && text[0] != 0) RowWatch.rows = true;
     if (RemoteOutput) {
         if (CurrentOutputKind() == OutTabFile)
             RepEncTabText(text);
@@ -457,7 +483,9 @@ void RepTextNr(int x, int link, int n, int align)
     }
     PString t;
     GetUiText(t, n);
+    RowWatch.textNrDepth++;
     RepTextEx(x, -1, link, align, 0, t);
+    RowWatch.textNrDepth--;
 }
 
 // A value formatted by its field type, placed as RepTextEx. A server
@@ -467,6 +495,7 @@ void RepValueEx(int x, int font, int link, const uint8_t *value, int type, int a
 {
     assert(value);
     if (RepStopped) return;
+    RowWatch.rows = true;
     if (RemoteOutput && CurrentOutputKind() != OutTabFile) {
         RepEncValue(x, font, link, value, type, align, style);
         return;

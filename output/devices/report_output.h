@@ -17,6 +17,9 @@
 // no-op except RepEndJob, which still closes the device.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <cstdint>
 
 #include "core/decimal.h"
@@ -63,6 +66,17 @@ enum OutputKindCode : uint16_t {
     OutNone = 65521,       // no output; only the busy message shows the title
 };
 
+// Set while a batch run prints on the device its window chose: a form
+// print to an empty destination then keeps that device (print_destination.cpp).
+extern bool PrintKeepsRunDevice;
+// Sets it for a run's lifetime.
+struct RunDeviceKept {
+    bool was = PrintKeepsRunDevice;
+    RunDeviceKept() { PrintKeepsRunDevice = true; }
+    ~RunDeviceKept() { PrintKeepsRunDevice = was; }
+    RunDeviceKept(const RunDeviceKept &) = delete;
+    RunDeviceKept &operator=(const RunDeviceKept &) = delete;
+};
 // ReportParams word 0, the job's device; 0 while there is no ReportParams.
 uint16_t CurrentOutputKind();
 // At start-up: the character printer's line buffers, and the end of a
@@ -172,7 +186,16 @@ bool RepListWindowDraw(int n, int32_t point, bool shift, bool dbl);
 // Chooses and creates the output file of kinds 2 and 12 before a report
 // runs; the job stays stopped when no file was created.
 void RepOpenFileDevice();
-// Ends the open file and creates the next one under a new unique name.
+// Ends the open file and creates the next one: the chosen name numbered
+// ("PAY.TXT", "PAY-2.TXT", ...), or a new unique name when none was chosen.
 void RepReopenFileDevice();
+// The files of a bank payment file job are written under a temporary name
+// (the chosen one with ".part") and take their own names only when the
+// job has ended whole: with keep each is renamed (an older file of that
+// name is replaced), else each is removed, so a stopped job leaves
+// nothing. names gets the files' own names in order (those kept, or
+// every one when not kept); false when a rename failed (that file and
+// the ones after it are removed).
+bool RepStagedFilesEnd(bool keep, std::vector<std::string> *names);
 // The current device's position table and usable width (0: none).
 void RepPageWidth(PositionTable *table, int32_t *width);

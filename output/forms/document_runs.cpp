@@ -3,13 +3,18 @@
 // prints each document's form or approves it with the kind that prints
 // it, and the payment-reminder run over overdue open items.
 //
-// A run stops after the document in hand when the user presses Esc, and
-// at the first record that cannot be read. The approve runs count the
-// documents the approval refused, could not store or did not print, and
-// tell the count at the end, so none is skipped unseen. A reminder's level is raised in
-// the printed copy and stored only when the reminder printed.
+// A run shows the document it is at and stops before the next one when
+// the user presses Esc, and at the first record that cannot be read. It
+// ends with one line of what it printed, posted or could not do, and
+// where the output went, or why it printed nothing (run_outcome.h), so
+// no document is skipped unseen. A reminder's level is raised in the
+// printed copy and stored only when the reminder printed; the reminder
+// run ends with one line of what it printed and where, or why it
+// printed nothing.
 #include <cassert>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "core/date.h"
 #include "core/field_access.h"
@@ -21,16 +26,39 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "output/devices/report_output.h"
 #include "operations/invoice_notice.h"
+#include "operations/reminder_outcome.h"
+#include "operations/run_outcome.h"
 #include "output/forms/forms.h"
 #include "output/forms/print_form_call.h"
 #include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
+#include "shell/toolbar.h"
 
 namespace {
 constexpr int RangeMax = 255, CodeMax = 20, CategoryMax = 5;
-constexpr int TextRunRefused = 12350;   // "Documents not printed or not approved: "
-constexpr ApproveKind KindInvoice = 11, KindOrder = 13, KindShipment = 14, KindInvoiceAgain = 17,
+// The reminder run's closing line.
+constexpr int TextRemindSubject = 14450, TextRemindPrintedTo = 14451, TextRemindShown = 14452,
+              TextRemindFailed = 14453, TextRemindNoRange = 14454, TextRemindNoOpenItem = 14455,
+              TextRemindOtherCustomer = 14456, TextRemindNotOverdue = 14457, TextRemindTooFewDays = 14458,
+              TextRemindDaysOrMore = 14459, TextRemindOtherLevel = 14460, TextRemindTimes = 14461,
+              TextRemindCredits = 14462, TextRemindNonePrinted = 14463, TextRemindPrinted = 14464;
+constexpr int16_t OutputScreen = 6;
+
+// UI text n as a string.
+std::string UiTextString(int n) {
+    char text[256];
+    GetUiTextC(text, n);
+    return text;
+}
+
+// The runs' names in their progress: their selection windows' titles.
+constexpr int TitleTimeSheets = 12351, TitleProductions = 12352, TitleProjects = 12353, TitlePurchaseOrders = 12354,
+              TitleInvoices2 = 12355, TitleInvoices3 = 12356, TitleInvoices4 = 12357, TitleOrders2 = 12358,
+              TitleQuotations = 12359, TitleDeliveries2 = 12360, TitleDeliveries = 12361, TitleOrders = 12362,
+              TitleShipments = 12364, TitleInvoiceRun = 12365;
+constexpr ApproveKind KindPostInvoice = 1, KindInvoice = 11, KindOrder = 13, KindShipment = 14, KindInvoiceAgain = 17,
                       KindQuotation = 25, KindOrder2 = 26, KindPurchaseOrder = 33;
 
 // The register a run walks, the index that orders it by number (or
@@ -63,45 +91,72 @@ bool PastUpperEnd(const RangeWalkDef &w, const uint8_t *rec, int32_t toNumber, c
 // Walks the records of the range typed in the report's first selection
 // text, from its first end (the start when open) through its last end
 // (the register's end when open), calling act(record, recid) for each.
-// An empty range walks nothing. Ends after the record in hand on Esc.
-template <typename Act> void RangeWalk(const RangeWalkDef &w, Act act) {
+// An empty range walks nothing. With a run, the run's progress names
+// each record before it is begun and Esc stops the walk there; without,
+// Esc ends the walk after the record in hand. Returns how many records
+// lay in the range.
+template <typename Act> int32_t RangeWalk(const RangeWalkDef &w, Act act, RunOutcome *run = nullptr) {
     uint8_t range[256], fromCode[256], toCode[256];
     GetPString(ReportParams, ReportParamsVc::SelText1, RangeMax, range);
-    if (range[0] == 0) return;
+    if (range[0] == 0) return 0;
     int32_t from = -1, to = -1;
     fromCode[0] = toCode[0] = 0;
     if (w.codeKey) RangeSplit(range, fromCode, toCode);
     else RangeSplitNumber(range, &from, &to);
     RuleRecord rec(w.reg);
-    if (!rec.record) return;
+    if (!rec.record) return 0;
     if (w.codeKey) PutPString(rec.record, w.keyAt, CodeMax, fromCode);
     else PutI32(rec.record, w.keyAt, from < 0 ? 0 : from);
     uint32_t recid = 0, position = 0;
-    if (!RecFindByIndex(w.reg, w.index, rec.record, 1, 0, &recid, &position)) return;
+    if (!RecFindByIndex(w.reg, w.index, rec.record, 1, 0, &recid, &position)) return 0;
+    int32_t walked = 0;
     for (uint32_t p = position;; p++) {
         if (p != position) {
             RecFreeMatrix(w.reg, rec.record);
             if (!RecReadAtIndex(w.reg, w.index, (int32_t)p, rec.record, &recid)) break;
         }
         if (PastUpperEnd(w, rec.record, to, toCode)) break;
+        if (run) {
+            uint8_t key[256];
+            if (w.codeKey) GetPString(rec.record, w.keyAt, CodeMax, key);
+            else LongToDigitText(GetI32(rec.record, w.keyAt), key);
+            if (!RunGoesOn(run, key)) break;
+        }
+        walked++;
         act(rec.record, recid);
-        if (ReportCancelled()) break;
+        if (!run && ReportCancelled()) break;
     }
     RecFreeMatrix(w.reg, rec.record);
+    return walked;
 }
 
-// Prints each document of the range as doctype.
-void PrintRange(const RangeWalkDef &w, int16_t doctype) {
-    RangeWalk(w, [&](const uint8_t *rec, uint32_t) { PrintForm(doctype, rec); });
+// Why a run over the range printed nothing and failed at nothing: no
+// range given, or none in it.
+int WhyNothingWalked() {
+    uint8_t range[256];
+    GetPString(ReportParams, ReportParamsVc::SelText1, RangeMax, range);
+    return range[0] == 0 ? Texts::RunWhyNoRange : Texts::RunWhyNoneInRange;
 }
 
-// Tells how many documents of a run its approval refused or could not
-// store; nothing when none.
-void TellRefused(int32_t refused) {
-    if (refused <= 0) return;
-    uint8_t count[256];
-    LongToDigitText(refused, count);
-    ShowMessage(TextRunRefused, count);
+// Counts one document printed, or not printed.
+void CountPrinted(RunOutcome *run, bool printed) {
+    if (printed) RunCount(run, 1, Texts::RunDocumentPrinted, Texts::RunDocumentsPrinted);
+    else RunFailed(run, 1, Texts::RunNotPrinted, Texts::RunNotPrinted);
+}
+
+// Ends a run over the range: the closing line, with where the output went.
+void FinishRange(RunOutcome *run) {
+    if (run->why == 0) RunNothing(run, WhyNothingWalked(), Texts::RunNothingToPrint);
+    RunFinish(run, RunWhereOfOutput());
+}
+
+// Prints each document of the range as doctype; title names the run.
+void PrintRange(const RangeWalkDef &w, int16_t doctype, int title) {
+    RunDeviceKept device;
+    RunOutcome run;
+    RunStart(&run, title);
+    RangeWalk(w, [&](const uint8_t *rec, uint32_t) { CountPrinted(&run, PrintForm(doctype, rec) == 1); }, &run);
+    FinishRange(&run);
 }
 
 // The flag a printing approve kind sets in a document it printed; 0
@@ -117,13 +172,14 @@ size_t PrintedFlagOf(ApproveKind kind) {
 }
 
 // Approves the document with kind; false when the approval refused it,
-// could not store it, or did not print it (read from the printed flag of
-// a kind that marks one, else from the count of failed form prints).
+// could not store it, or did not print it (a form print that failed, or
+// the printed flag of a kind that marks one left clear).
 bool ApproveCounted(ApproveKind kind, int reg, const uint8_t *rec, uint32_t recid) {
     uint32_t failedBefore = FormPrintsFailed;
     if (!ApproveAllowed(kind, reg, rec) || !ApproveRecord(kind, reg, recid)) return false;
+    if (FormPrintsFailed != failedBefore) return false;
     size_t flag = PrintedFlagOf(kind);
-    if (flag == 0) return FormPrintsFailed == failedBefore;
+    if (flag == 0) return true;
     RuleRecord stored(reg);
     if (!stored.record || !RecReadById(reg, recid, stored.record)) return false;
     bool printed = GetI16(stored.record, flag) != 0;
@@ -131,23 +187,21 @@ bool ApproveCounted(ApproveKind kind, int reg, const uint8_t *rec, uint32_t reci
     return printed;
 }
 
-// Approves each document of the range with kind and tells the refusals.
-void ApproveRange(const RangeWalkDef &w, ApproveKind kind) {
-    int32_t refused = 0;
-    RangeWalk(w, [&](const uint8_t *rec, uint32_t recid) {
-        if (!ApproveCounted(kind, w.reg, rec, recid)) refused++;
-    });
-    TellRefused(refused);
+// Approves each document of the range with kind and tells what printed;
+// title names the run.
+void ApproveRange(const RangeWalkDef &w, ApproveKind kind, int title) {
+    RunDeviceKept device;
+    RunOutcome run;
+    RunStart(&run, title);
+    RangeWalk(
+        w, [&](const uint8_t *rec, uint32_t recid) { CountPrinted(&run, ApproveCounted(kind, w.reg, rec, recid)); },
+        &run);
+    FinishRange(&run);
 }
 
-// The approve kind print mode `mode` gives an invoice printed or not;
-// 0 when the mode skips it.
-ApproveKind InvoiceKindByMode(int16_t mode, bool printed) {
-    if (mode == 0) return printed ? 0 : KindInvoice;
-    if (mode == 1) return KindInvoice;
-    if (mode == 2) return KindInvoiceAgain;
-    return 0;
-}
+// The print modes of the invoice run: invoices not printed before, every
+// invoice, every invoice printed again as an original.
+constexpr int16_t ModeNotPrinted = 0, ModeAll = 1, ModeAgain = 2;
 
 // The option word that lets invoices of this kind into the run.
 uint16_t InvoiceKindOption(int16_t kind) {
@@ -159,39 +213,100 @@ uint16_t InvoiceKindOption(int16_t kind) {
     }
 }
 
+// Whether an invoice was printed as the invoice it is: only a posted
+// invoice can be. An unposted one prints as a draft whatever its printed
+// word says (new invoices are stored with the word set, and posting
+// clears it), so it still waits for its first print.
+bool InvoicePrintedBefore(const uint8_t *inv) {
+    return GetI16(inv, IVVc::Posted) != 0 && GetI16(inv, IVVc::Printed) != 0;
+}
+
+// Reads the stored invoice recid into a fresh buffer; false when gone.
+bool StoredInvoice(uint32_t recid, RuleRecord &into) {
+    return into.record && RecReadById(IVVc::Number, recid, into.record);
+}
+
+// One invoice of the print-and-approve run: an unposted invoice is
+// approved (posted) first, so what prints is the invoice itself and not
+// a draft; one that cannot be posted is not printed (the approval told
+// why). Then it prints with kind `printKind`, unless its posting printed
+// it already (the company may print each invoice as it is posted).
+void InvoicePrintAndApprove(RunOutcome *run, const uint8_t *inv, uint32_t recid, ApproveKind printKind) {
+    if (GetI16(inv, IVVc::Posted) == 0) {
+        const uint32_t failedBefore = FormPrintsFailed;
+        RuleRecord stored(IVVc::Number);
+        const bool approved = ApproveRecord(KindPostInvoice, IVVc::Number, recid);
+        if (!approved || !StoredInvoice(recid, stored) || GetI16(stored.record, IVVc::Posted) == 0) {
+            if (stored.record) RecFreeMatrix(IVVc::Number, stored.record);
+            RunFailed(run, 1, Texts::RunNotPosted, Texts::RunNotPosted);
+            return;
+        }
+        RunCount(run, 1, Texts::RunPosted, Texts::RunPosted);
+        const bool printedOnPosting = GetI16(stored.record, IVVc::Printed) != 0 && FormPrintsFailed == failedBefore;
+        if (printedOnPosting) {
+            RecFreeMatrix(IVVc::Number, stored.record);
+            RunCount(run, 1, Texts::RunInvoicePrinted, Texts::RunInvoicesPrinted);
+            return;
+        }
+        const bool printed = ApproveCounted(printKind, IVVc::Number, stored.record, recid);
+        RecFreeMatrix(IVVc::Number, stored.record);
+        if (printed) RunCount(run, 1, Texts::RunInvoicePrinted, Texts::RunInvoicesPrinted);
+        else RunFailed(run, 1, Texts::RunNotPrinted, Texts::RunNotPrinted);
+        return;
+    }
+    if (ApproveCounted(printKind, IVVc::Number, inv, recid)) RunCount(run, 1, Texts::RunInvoicePrinted, Texts::RunInvoicesPrinted);
+    else RunFailed(run, 1, Texts::RunNotPrinted, Texts::RunNotPrinted);
+}
+
 // A counter of -1 or -2 means no reminder yet.
 int32_t NoticeLevel(const uint8_t *invoice) {
     int32_t n = GetI32(invoice, IVVc::NoticeCount);
     return n == -1 || n == -2 ? 0 : n;
 }
 
-// Whether the open item (with its invoice in FormInvoice when found) is
-// one the reminder run's selection takes.
-bool ReminderWanted(const uint8_t *open, bool invoiceFound) {
+// How far an open item came through the reminder run's selection, in
+// the order the selection tests it; the furthest any item came says why
+// a run made nothing.
+enum class RemindStage { OtherCustomer, NotOverdue, TooFewDays, OtherLevel, Credit, Wanted };
+
+// What a reminder run met and made, for its closing line.
+struct ReminderTally {
+    int32_t walked = 0;                          // open items in the range
+    RemindStage furthest = RemindStage::OtherCustomer;
+    int32_t printed = 0, failed = 0;
+    std::string folder;                          // where the printed files went
+};
+
+// How far the open item (with its invoice in FormInvoice when found)
+// comes through the reminder run's selection; Wanted when it is one to
+// remind.
+RemindStage ReminderStage(const uint8_t *open, bool invoiceFound) {
     uint8_t want[256], code[256];
     GetPString(open, ARVc::CustCode, CodeMax, code);
     GetPString(ReportParams, ReportParamsVc::SelText2, CodeMax, want);
-    if (want[0] != 0 && PStringCompare(want, code) != 0) return false;
+    if (want[0] != 0 && PStringCompare(want, code) != 0) return RemindStage::OtherCustomer;
     GetPString(ReportParams, ReportParamsVc::SelText3, CategoryMax, want);
     if (want[0] != 0) {
         uint8_t customer[CUVc::Size] = {}, category[256];
         if (DocReadByCode(CUVc::Number, "Code", CUVc::Code, CodeMax, code, customer)) {
             RecFreeMatrix(CUVc::Number, customer);
             GetPString(customer, CUVc::CustGroup, CategoryMax, category);
-            if (PStringCompare(category, want) != 0) return false;
+            if (PStringCompare(category, want) != 0) return RemindStage::OtherCustomer;
         }
     }
     TodayToGlobals();
     DateRec due = GetDate(open, ARVc::DueDate);
     int32_t days = DateDiffDays(&due, &TodayDate);   // negative: overdue that many days
-    if (days >= 0) return false;
+    if (days >= 0) return RemindStage::NotOverdue;
     int32_t minimum = GetI32(ReportParams, ReportParamsVc::NumberFrom);
-    if (minimum != -1 && -days < minimum) return false;
+    if (minimum != -1 && -days < minimum) return RemindStage::TooFewDays;
     int32_t level = GetI32(ReportParams, ReportParamsVc::NumberTo);
-    if (level != -1 && level != -2 && invoiceFound && NoticeLevel(FormInvoice) != level) return false;
+    if (level != -1 && level != -2 && invoiceFound && NoticeLevel(FormInvoice) != level)
+        return RemindStage::OtherLevel;
     PackedDecimal amount = GetDec(open, ARVc::OpenAmount), zero;
     DecSetZero(&zero);
-    return DecIsBlank(&amount) || DecCompare(&amount, &zero) >= 0;
+    if (!DecIsBlank(&amount) && DecCompare(&amount, &zero) < 0) return RemindStage::Credit;
+    return RemindStage::Wanted;
 }
 
 // Reads the invoice of number into FormInvoice; false, cleared, when
@@ -207,13 +322,26 @@ bool ReadFormInvoice(int32_t number) {
     return false;
 }
 
+// The folder of the file the last print wrote, from the status line
+// that names it; empty when it names none.
+std::string PrintedFolder() {
+    char prefix[256];
+    GetUiTextC(prefix, Texts::PrintedTo);
+    std::string line = StatusLineText();
+    if (prefix[0] == 0 || line.rfind(prefix, 0) != 0) return "";
+    return std::filesystem::path(line.substr(std::strlen(prefix))).parent_path().string();
+}
+
 // One reminder: the invoice is FormInvoice while it prints, so the form
 // is chosen by its language; with the raise option its level is raised
 // in the printed copy and stored only when the reminder printed.
-void RemindOpenItem(const uint8_t *open) {
+void RemindOpenItem(const uint8_t *open, ReminderTally *tally) {
     int32_t number = GetI32(open, ARVc::InvoiceNr);
     bool found = ReadFormInvoice(number);
-    if (!ReminderWanted(open, found)) {
+    tally->walked++;
+    RemindStage stage = ReminderStage(open, found);
+    if (stage > tally->furthest) tally->furthest = stage;
+    if (stage != RemindStage::Wanted) {
         RecFreeMatrix(IVVc::Number, FormInvoice);
         std::memset(FormInvoice, 0, sizeof FormInvoice);
         return;
@@ -227,7 +355,45 @@ void RemindOpenItem(const uint8_t *open) {
     uint8_t printed = PrintForm(-4, open);
     RecFreeMatrix(IVVc::Number, FormInvoice);
     std::memset(FormInvoice, 0, sizeof FormInvoice);
+    if (printed == 1) {
+        tally->printed++;
+        if (std::string folder = PrintedFolder(); !folder.empty()) tally->folder = folder;
+    } else {
+        tally->failed++;
+    }
     if (raise && printed == 1) InvoiceNoticeCount(number);
+}
+
+// The reminder run's closing line: the reminders printed and where they
+// went, or why none was.
+void TellReminderOutcome(const ReminderTally &t, bool rangeGiven, bool stopped) {
+    ReminderOutcome o;
+    o.subject = TextRemindSubject;
+    o.made = t.printed;
+    o.failed = t.failed;
+    o.failedText = TextRemindFailed;
+    o.stopped = stopped;
+    const bool screen = GetI16(ReportParams, ReportParamsVc::OutputKind) == OutputScreen;
+    o.whereText = screen || t.folder.empty() ? (screen ? TextRemindShown : TextRemindPrinted) : TextRemindPrintedTo;
+    if (!screen) o.whereExtra = t.folder;
+    auto number = [](size_t at) { return std::to_string(GetI32(ReportParams, at)); };
+    if (!rangeGiven) o.whyText = TextRemindNoRange;
+    else if (t.walked == 0) o.whyText = TextRemindNoOpenItem;
+    else switch (t.furthest) {
+    case RemindStage::OtherCustomer: o.whyText = TextRemindOtherCustomer; break;
+    case RemindStage::NotOverdue: o.whyText = TextRemindNotOverdue; break;
+    case RemindStage::TooFewDays:
+        o.whyText = TextRemindTooFewDays;
+        o.whyExtra = number(ReportParamsVc::NumberFrom) + UiTextString(TextRemindDaysOrMore);
+        break;
+    case RemindStage::OtherLevel:
+        o.whyText = TextRemindOtherLevel;
+        o.whyExtra = number(ReportParamsVc::NumberTo) + UiTextString(TextRemindTimes);
+        break;
+    case RemindStage::Credit: o.whyText = TextRemindCredits; break;
+    case RemindStage::Wanted: o.whyText = TextRemindNonePrinted; break;
+    }
+    ReminderOutcomeTell(o);
 }
 }  // namespace
 
@@ -248,28 +414,58 @@ int32_t InvoiceNoticeCount(int32_t number) {
     return stored ? count : 0;
 }
 
-void PrintTimeSheetForms() { PrintRange(TimeSheetWalk, -29); }
-void PrintProductionForms() { PrintRange(ProductionWalk, -28); }
-void PrintProjectForms() { PrintRange(ProjectWalk, -24); }
-void ApprovePORange() { ApproveRange(PurchaseOrderWalk, KindPurchaseOrder); }
-void PrintInvoiceForms(int doctype) { PrintRange(InvoiceWalk, (int16_t)doctype); }
-void ApproveOrderRange26() { ApproveRange(OrderWalk, KindOrder2); }
-void ApproveQuoteRange() { ApproveRange(QuotationWalk, KindQuotation); }
-void PrintDeliveryForms(int doctype) { PrintRange(DeliveryWalk, (int16_t)doctype); }
-void ApproveOrderRange() { ApproveRange(OrderWalk, KindOrder); }
-void ApproveDeliveryRange() { ApproveRange(DeliveryWalk, KindShipment); }
+void PrintTimeSheetForms() { PrintRange(TimeSheetWalk, -29, TitleTimeSheets); }
+void PrintProductionForms() { PrintRange(ProductionWalk, -28, TitleProductions); }
+void PrintProjectForms() { PrintRange(ProjectWalk, -24, TitleProjects); }
+void ApprovePORange() { ApproveRange(PurchaseOrderWalk, KindPurchaseOrder, TitlePurchaseOrders); }
+void PrintInvoiceForms(int doctype) {
+    PrintRange(InvoiceWalk, (int16_t)doctype, doctype == -18 ? TitleInvoices2 : doctype == -17 ? TitleInvoices3 : TitleInvoices4);
+}
+void ApproveOrderRange26() { ApproveRange(OrderWalk, KindOrder2, TitleOrders2); }
+void ApproveQuoteRange() { ApproveRange(QuotationWalk, KindQuotation, TitleQuotations); }
+void PrintDeliveryForms(int doctype) {
+    PrintRange(DeliveryWalk, (int16_t)doctype, doctype == -12 ? TitleDeliveries2 : TitleDeliveries);
+}
+void ApproveOrderRange() { ApproveRange(OrderWalk, KindOrder, TitleOrders); }
+void ApproveDeliveryRange() { ApproveRange(DeliveryWalk, KindShipment, TitleShipments); }
 
 void PrintCustomerForms() {
-    RangeWalk(OpenItemWalk, [](const uint8_t *open, uint32_t) { RemindOpenItem(open); });
+    uint8_t range[256];
+    GetPString(ReportParams, ReportParamsVc::SelText1, RangeMax, range);
+    ReminderTally tally;
+    RangeWalk(OpenItemWalk, [&](const uint8_t *open, uint32_t) { RemindOpenItem(open, &tally); });
+    TellReminderOutcome(tally, range[0] != 0, CancelFlag != 0);
 }
 
 void ApproveInvoiceRange() {
-    int16_t mode = GetI16(ReportParams, ReportParamsVc::BatchMode);
-    int32_t refused = 0;
-    RangeWalk(InvoiceWalk, [&](const uint8_t *inv, uint32_t recid) {
-        if (InvoiceKindOption(GetI16(inv, IVVc::InvType)) == 0) return;
-        ApproveKind kind = InvoiceKindByMode(mode, GetI16(inv, IVVc::Printed) != 0);
-        if (kind != 0 && !ApproveCounted(kind, IVVc::Number, inv, recid)) refused++;
-    });
-    TellRefused(refused);
+    const int16_t mode = GetI16(ReportParams, ReportParamsVc::BatchMode);
+    RunDeviceKept device;
+    RunOutcome run;
+    RunStart(&run, TitleInvoiceRun);
+    // What printed is told before what was posted.
+    RunCount(&run, 0, Texts::RunInvoicePrinted, Texts::RunInvoicesPrinted);
+    RunCount(&run, 0, Texts::RunPosted, Texts::RunPosted);
+    if (mode != ModeNotPrinted && mode != ModeAll && mode != ModeAgain) {
+        RunNothing(&run, Texts::RunWhyBadMode, Texts::RunNothingToPrint);
+        RunFinish(&run, 0);
+        return;
+    }
+    int32_t ofKind = 0, printedBefore = 0;
+    int32_t walked = RangeWalk(
+        InvoiceWalk,
+        [&](const uint8_t *inv, uint32_t recid) {
+            if (InvoiceKindOption(GetI16(inv, IVVc::InvType)) == 0) return;
+            ofKind++;
+            if (mode == ModeNotPrinted && InvoicePrintedBefore(inv)) {
+                printedBefore++;
+                return;
+            }
+            InvoicePrintAndApprove(&run, inv, recid, mode == ModeAgain ? KindInvoiceAgain : KindInvoice);
+        },
+        &run);
+    if (!RunMadeSomething(run)) {
+        if (walked > 0 && ofKind == 0) RunNothing(&run, Texts::RunWhyNoKind, Texts::RunNothingToPrint);
+        else if (ofKind > 0 && printedBefore == ofKind) RunNothing(&run, Texts::RunWhyAllPrinted, Texts::RunNothingToPrint);
+    }
+    FinishRange(&run);
 }

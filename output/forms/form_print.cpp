@@ -105,6 +105,7 @@ uint8_t PrintForm(int16_t doctype, const uint8_t *record)
             RecFreeMatrix(DocVc::Number, FormDefBuffer);
             DocFormSelect(doctype, formName, printerText, &destWord, pass, FormDefBuffer);
             if (pass > 1 && formName[0] == 0) break;
+            DocDefLookupFor(DocFormSelectBlock(doctype, record));
             DocDefLookup(formName, formDef);
             FormDefLoaded = DocumentState;
             if (FormDefLoaded != FormPrintable) break;   // missing or an alias: told by the lookup

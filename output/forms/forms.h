@@ -151,6 +151,10 @@ void OrderReference(int32_t order, uint8_t *out);
 extern MemBlock InvoiceVatSums;
 // Builds the side rows and the VAT summary of the invoice (DocLoad).
 void InvoiceRowExtras(const uint8_t *invoice);
+// A row with neither an item nor an amount (a heading or a blank line
+// between item rows): it prints its text only and adds nothing to the
+// VAT summary.
+bool InvoiceRowIsBare(const uint8_t *row);
 // Frees them (DocUnload).
 void InvoiceExtrasFree();
 // The side row (InvoiceSideRow) of invoice row `row`; null outside them.

@@ -60,10 +60,19 @@ void ItemPart(const uint8_t *row, const uint8_t *language, uint8_t *side) {
 }
 }  // namespace
 
+bool InvoiceRowIsBare(const uint8_t *row) {
+    assert(row);
+    if (row[IVVc::Rows::ItemCode] != 0) return false;
+    PackedDecimal sum = GetDec(row, IVVc::Rows::Sum);
+    return DecIsBlank(&sum) || DecIsZero(&sum);
+}
+
 // Builds the side rows and the VAT summary of the invoice: each row's VAT
 // (row kinds 1, 4 and 5; none when prices exclude VAT and the invoice is
 // outside the home VAT zone), its sum as entered added to the summary by
-// its VAT code when it has VAT, and its item's figures for item rows.
+// its VAT code when it has VAT, and its item's figures for item rows. A
+// bare row gets none of these: a zero sum under no VAT code would
+// otherwise add a summary line of nothing at the first code's rate.
 void InvoiceRowExtras(const uint8_t *invoice) {
     assert(invoice);
     InvoiceExtrasFree();
@@ -85,7 +94,7 @@ void InvoiceRowExtras(const uint8_t *invoice) {
                             InvoiceSideRow::NetSum, InvoiceSideRow::Spare150, InvoiceSideRow::Spare162,
                             InvoiceSideRow::Measure1, InvoiceSideRow::Measure2})
             PutDec(side, at, blank);
-        if (!MatrixRowRead(IVVc::Number, invoice, i, row)) continue;
+        if (!MatrixRowRead(IVVc::Number, invoice, i, row) || InvoiceRowIsBare(row)) continue;
         uint16_t kind = GetU16(row, IVVc::Rows::Kind);
         uint8_t code[256];
         GetPString(row, IVVc::Rows::VatCode, 2, code);

@@ -291,11 +291,22 @@ void RowValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
     uint8_t r[IVVc::Rows::Size];
     if (!MatrixRowRead(IVVc::Number, inv, row, r)) return;
     uint16_t kind = GetU16(r, IVVc::Rows::Kind);
-    if (kind == 3) {
-        if (code != 14) return;
+    const bool rowCode = (code >= 8 && code <= 31) || code == 43 || code == 301 || code == 302 || code == 347 ||
+                         code == 348;
+    // A text row prints its text, or the invoice it refers to when it
+    // has a link (a credit note's first row); a bare row of another kind
+    // prints its text alone, no zero quantity, price or VAT.
+    if (kind == 3 || InvoiceRowIsBare(r)) {
+        if (code != 14) {
+            if (kind != 3 && rowCode) out[0] = 0;
+            return;
+        }
         out[0] = 0;
         int32_t link = GetI32(r, IVVc::Rows::Link);
-        if (link == -1) return;
+        if (kind != 3 || link == -1) {
+            Text(r, IVVc::Rows::Text, 100, out);
+            return;
+        }
         uint8_t number[256];
         GetUiText(out, Texts::InvoiceRefRowText);
         Typed(r, IVVc::Rows::Link, FtLongOrEmpty, number);
@@ -305,8 +316,6 @@ void RowValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
     if (kind != 1 && kind != 4 && kind != 5) return;
     uint8_t value[256];
     value[0] = 0;
-    bool rowCode = (code >= 8 && code <= 31) || code == 43 || code == 301 || code == 302 || code == 347 ||
-                   code == 348;
     if (!rowCode) return;
     ItemRowValue(inv, r, InvoiceSideRowOf(row), kind, code, value);
     PStringCopy(out, value);

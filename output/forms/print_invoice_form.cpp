@@ -9,6 +9,7 @@
 
 #include "core/field_access.h"
 #include "output/forms/forms.h"
+#include "output/forms/print_form_call.h"
 
 namespace {
 
@@ -20,12 +21,14 @@ constexpr int InvoiceRegister = 5;
 // Kind 11: prints the invoice. Changed when it printed and its printed
 // flag was not set yet (the flag is set); Unchanged when it did not print
 // or was marked printed already. A printed invoice prints with the copy
-// mark, as its page preamble decides.
+// mark, as its page preamble decides. A print that did not come out is
+// counted in FormPrintsFailed, as for the other printing kinds, so that
+// a run can tell it from one that printed an invoice marked already.
 ApproveResult PrintInvoiceForm(int reg, uint8_t *invoice, uint32_t recid)
 {
     (void)recid;
     assert(invoice && reg == InvoiceRegister);
-    if (PrintForm(InvoiceDocType, invoice) != 1) return ApproveResult::Unchanged;
+    if (PrintFormCall(reg, InvoiceDocType, invoice) != 1) return ApproveResult::Unchanged;
     if (GetI16(invoice, IVVc::Printed) != 0) return ApproveResult::Unchanged;
     PutI16(invoice, IVVc::Printed, 1);
     return ApproveResult::Changed;

@@ -14,6 +14,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/sales/kind_boxes.h"
 #include "reports/ledger/purchase_reports.h"
 #include "reports/ledger/purchase_walk.h"
 #include "reports/sales/report_run.h"
@@ -25,15 +26,15 @@ namespace {
 constexpr int LineHeight = 12;
 
 // True when the selection takes the record: its person (SelText2), its
-// state (Option2 the unposted, Option3 the posted) and its date.
+// state (Option2 the unposted, Option3 the posted, neither both) and its
+// date.
 bool ExpenseWanted(const uint8_t *expense) {
     uint8_t want[256], person[256];
     GetPString(ReportParams, ReportParamsVc::SelText2, 255, want);
     GetPString(expense, ExpenseVc::Person, 5, person);
     if (want[0] && !PStringEqual(want, person)) return false;
     const bool posted = GetU16(expense, ExpenseVc::Posted) != 0;
-    if (!posted && GetU16(ReportParams, ReportParamsVc::Option2) != 1) return false;
-    if (posted && GetU16(ReportParams, ReportParamsVc::Option3) != 1) return false;
+    if (!ParamStateAdmits(ReportParamsVc::Option2, ReportParamsVc::Option3, posted)) return false;
     const DateRec date = GetDate(expense, ExpenseVc::TransDate);
     const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
     const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);

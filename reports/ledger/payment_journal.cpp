@@ -19,6 +19,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/sales/kind_boxes.h"
 #include "reports/ledger/purchase_reports.h"
 #include "reports/ledger/purchase_walk.h"
 #include "reports/sales/report_run.h"
@@ -61,7 +62,8 @@ constexpr PaymentJournalDef PersonPayments{
 
 // True when the journal's selection takes payment: its payment mode
 // (SelText3), its payment date within the period, and its state (Option1
-// unapproved, Option2 approved and unposted, Option3 posted).
+// unapproved, Option2 approved and unposted, Option3 posted; none ticked
+// takes every state).
 bool PaymentWanted(const PaymentJournalDef &d, const uint8_t *payment) {
     uint8_t want[256], mode[256];
     GetPString(ReportParams, ReportParamsVc::SelText3, 255, want);
@@ -72,9 +74,8 @@ bool PaymentWanted(const PaymentJournalDef &d, const uint8_t *payment) {
     const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
     if (!DateInRange(&date, &from, &to)) return false;
     const bool approved = GetU16(payment, d.approved) != 0, posted = GetU16(payment, d.posted) != 0;
-    if (posted) return GetU16(ReportParams, ReportParamsVc::Option3) == 1;
-    if (approved) return GetU16(ReportParams, ReportParamsVc::Option2) == 1;
-    return GetU16(ReportParams, ReportParamsVc::Option1) == 1;
+    namespace P = ReportParamsVc;
+    return ParamBoxesAdmit({P::Option1, P::Option2, P::Option3}, posted ? 2 : approved ? 1 : 0);
 }
 
 // Prints one payment: a rule, its line, its rows in their style, then

@@ -13,6 +13,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/sales/kind_boxes.h"
 #include "reports/ledger/vendor_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
@@ -62,9 +63,8 @@ bool Passes(const uint8_t *invoice, const JournalSelection &s) {
         if (!PStringEqual(code, s.vendor)) return false;
     }
     const bool approved = GetU16(invoice, VIVc::Approved) != 0;
-    if (!(approved ? s.approved : s.unapproved)) return false;
-    const uint16_t kind = InvoiceKind(invoice);
-    if (!((kind == 1 && s.kind1) || (kind == 2 && s.kind2) || (kind == 3 && s.kind3))) return false;
+    if (!KindBoxesAdmit({s.unapproved, s.approved}, approved ? 1 : 0)) return false;
+    if (!KindBoxesAdmit({s.kind1, s.kind2, s.kind3}, InvoiceKind(invoice) - 1u)) return false;
     if (s.postedOnly && GetU16(invoice, VIVc::Preliminary) == 0) return false;
     const DateRec trans = GetDate(invoice, VIVc::TransDate);
     return DateInOpenRange(&trans, &s.from, &s.to);

@@ -66,6 +66,21 @@ bool CheckPeriod(uint8_t *params, bool *whole)
     return true;
 }
 
+// A whole-month report opened with only a to-date (a company whose
+// fiscal year has no first day proposes just that) takes its period from
+// the first day of that date's year: refused, the report could not run on
+// the selection its window opened with. The date is written into the job
+// record, so the header says the period the run took.
+void OpenStartOfWholeMonths(uint8_t *params)
+{
+    DateRec from = GetDate(params, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(params, ReportParamsVc::DateTo);
+    if (!DateIsEmpty(&from) || DateIsEmpty(&to)) return;
+    from = DateRec{1, 1, to.year};
+    PutDate(params, ReportParamsVc::DateFrom, from);
+    PutU16(params, ReportParamsVc::MonthFrom, MonthIndex(&from));
+}
+
 // Refuses with text n on the DateTo field.
 bool RefuseOnDateTo(int n)
 {
@@ -85,6 +100,11 @@ bool CheckReportParameters(uint8_t *params)
     if (!CheckPeriod(params, &whole)) return false;
     switch (int16_t(GetU16(params, ReportParamsVc::ReportNumber))) {
     case 14: case 30: case 34: case 35: case 93:
+        OpenStartOfWholeMonths(params);
+        {
+            const DateRec from = GetDate(params, ReportParamsVc::DateFrom), to = GetDate(params, ReportParamsVc::DateTo);
+            whole = WholeMonths(&from, &to);
+        }
         if (!whole) return RefuseOnDateTo(Texts::PeriodNotWholeMonths);
         return true;
     case 20:

@@ -1,6 +1,6 @@
 // trial_balance_report.cpp - report 61, the six-column trial balance:
 // for each account of a range the opening, period and closing debit and
-// credit with the closing balance split into debit and credit, subtotals
+// credit and the closing balance as one signed amount, subtotals
 // per group (the code's first three characters) and per class (its first
 // character), and the grand total. On the preview only the period pair
 // and the closing balance are shown.
@@ -68,21 +68,53 @@ bool EntryIsZero(const TrialEntry &e) {
     return true;
 }
 
-// The six columns and the closing balance of an entry or a subtotal;
-// credits are printed as positive amounts.
+// The columns (stops of the report's layout) of the debit and credit of
+// each pair, on the printer and on the preview (the period pair alone),
+// and of the closing balance.
+constexpr int DebitAt[PairCount] = {9, 3, 5}, CreditAt[PairCount] = {8, 4, 6};
+constexpr int PreviewDebitAt = 3, PreviewCreditAt = 5, BalanceAt = 1;
+
+// The six columns and the closing balance of an entry or a subtotal.
+// Debits and credits print as positive amounts under their headings; the
+// balance is one signed amount, a credit balance negative, so that it
+// cannot be read as a debit.
 void PrintColumns(const TrialEntry &e, bool preview) {
-    static const int debitAt[PairCount] = {9, 3, 5}, creditAt[PairCount] = {8, 4, 6};
     for (int p = 0; p < PairCount; p++) {
         if (preview && p != Period) continue;
         PackedDecimal credit;
         DecNegateInto(&e.credit[p], &credit);
-        LedgerAmount(preview ? 3 : debitAt[p], &e.debit[p]);
-        LedgerAmount(preview ? 5 : creditAt[p], &credit);
+        LedgerAmount(preview ? PreviewDebitAt : DebitAt[p], &e.debit[p]);
+        LedgerAmount(preview ? PreviewCreditAt : CreditAt[p], &credit);
     }
     PackedDecimal net;
     DecAdd(&e.debit[Closing], &e.credit[Closing], &net);
-    LedgerAmount(7, &net, 8);
-    LedgerAmount(1, &net, 9);
+    LedgerAmount(BalanceAt, &net);
+}
+
+// The column headings on two lines: the pair's name over its credit
+// column, then "Debit" and "Credit" over each column. The columns are
+// narrower than a heading such as "Period credit", which the printer
+// would wrap onto a line of its own; every printed column has one.
+void Headings(bool preview) {
+    RepStartLine(15);
+    RepTextNr(0, 0, 3462, 0);
+    if (preview) {
+        RepTextNr(PreviewCreditAt, 0, Texts::TrialPeriod, 1);
+    } else {
+        RepTextNr(CreditAt[Opening], 0, 3468, 1);
+        RepTextNr(CreditAt[Period], 0, Texts::TrialPeriod, 1);
+        RepTextNr(CreditAt[Closing], 0, Texts::TrialClosing, 1);
+    }
+    RepTextNr(BalanceAt, 0, 3467, 1);
+    RepEndLine();
+    RepStartLine(15);
+    for (int p = 0; p < PairCount; p++) {
+        if (preview && p != Period) continue;
+        RepTextNr(preview ? PreviewDebitAt : DebitAt[p], 0, Texts::TrialDebit, 1);
+        RepTextNr(preview ? PreviewCreditAt : CreditAt[p], 0, Texts::TrialCredit, 1);
+    }
+    RepEndLine();
+    RepRuleFull(1, 4);
 }
 
 struct TrialRun {
@@ -305,21 +337,7 @@ void LedgerReport61() {
     GetPString(ReportParams, P::SelText6, 10, last);
 
     RepBeginJobNr(3461);
-    RepStartLine(15);
-    RepTextNr(0, 0, 3462, 0);
-    if (run.preview) {
-        RepTextNr(3, 0, 3463, 1);
-        RepTextNr(5, 0, 3464, 1);
-    } else {
-        RepTextNr(9, 0, 3468, 1);
-        RepTextNr(3, 0, 3463, 1);
-        RepTextNr(4, 0, 3464, 1);
-        RepTextNr(5, 0, 3465, 1);
-        RepTextNr(6, 0, 3466, 1);
-    }
-    RepTextNr(1, 0, 3467, 1);
-    RepEndLine();
-    RepRuleFull(1, 4);
+    Headings(run.preview);
     const bool whole = WalkAccountRange(first, last, EachAccount, nullptr) &&
                        AddTransactions(Voucher::Number, Voucher::TransDate) &&
                        AddTransactions(PersEntryVc::Number, PersEntryVc::TransDate) && AddEntryRecords();

@@ -34,6 +34,14 @@ constexpr int LineHeight = 15, CustomerMax = 20, SettledBefore = 5;
 constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, OutPreviewKind = 6;
 constexpr int32_t NoStart = -1;
 constexpr const char *Dots = "...........";
+// The columns of a statement line (report units, the line 480 wide): each
+// text column ends before the next one starts, so a long reference or a
+// wide order number never prints over its neighbour.
+constexpr int ColInvoice = 11, ColDate = 60, ColPaidOn = 120, ColAmount = 250, ColReference = 265,
+              ColOrder = 420, ColDays = 478;
+// The characters of a reference that fit between its column and the
+// order number's widest (ten digits, right-aligned at ColOrder).
+constexpr int ReferenceFit = 18;
 
 struct Sums {
     PackedDecimal open, overdue;
@@ -152,12 +160,15 @@ int32_t StartAtAsOf(const uint8_t *code)
     return NoStart;
 }
 
-// The reference and the order number of an invoice, the columns every
-// statement line ends with.
+// The reference (cut to its column) and the order number of an invoice,
+// the columns every statement line ends with.
 void InvoiceTail(const uint8_t *invoice)
 {
-    ListTextField(350, invoice, IVVc::RefStr, 30);
-    RepValue(390, 0, invoice + IVVc::OrderNr, FtLongOrEmpty, 1);
+    PString reference;
+    GetPString(invoice, IVVc::RefStr, 30, reference);
+    if (reference[0] > ReferenceFit) reference[0] = ReferenceFit;
+    RepText(ColReference, 0, reference, 0);
+    RepValue(ColOrder, 0, invoice + IVVc::OrderNr, FtLongOrEmpty, 1);
 }
 
 void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
@@ -178,13 +189,13 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
     RepEndLine();
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
-    RepTextNr(11, 0, 2706, 0);
-    RepTextNr(60, 0, 2707, 0);
-    RepTextNr(180, 0, 2708, 0);
-    RepTextNr(320, 0, 2709, 1);
-    RepTextNr(340, 0, 2710, 0);
-    RepTextNr(400, 0, 2711, 1);
-    RepTextNr(450, 0, 2712, 1);
+    RepTextNr(ColInvoice, 0, 2706, 0);
+    RepTextNr(ColDate, 0, 2707, 0);
+    RepTextNr(ColPaidOn, 0, 2708, 0);
+    RepTextNr(ColAmount, 0, 2709, 1);
+    RepTextNr(ColReference, 0, 2710, 0);
+    RepTextNr(ColOrder, 0, 2711, 1);
+    RepTextNr(ColDays, 0, 2712, 1);
     RepEndLine();
     Sums own;
     DecSetZero(&own.open);
@@ -213,14 +224,16 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
                 const int32_t days = DateDiffDays(&due, &TodayDate);
                 RepStartLine(LineHeight);
                 if (lines == 0) {
-                    RepValue(11, 0, inv.record + IVVc::SerNr, FtLongOrEmpty, 0);
-                    RepValue(60, 0, inv.record + IVVc::InvDate, FtDate, 0);
+                    RepValue(ColInvoice, 0, inv.record + IVVc::SerNr, FtLongOrEmpty, 0);
+                    RepValue(ColDate, 0, inv.record + IVVc::InvDate, FtDate, 0);
                 }
-                RepText(180, 0, dots, 0);
-                Amount(320, &open);
+                RepText(ColPaidOn, 0, dots, 0);
+                Amount(ColAmount, &open);
                 InvoiceTail(inv.record);
                 if (days < 0) {
-                    RepValue(450, 0, (const uint8_t *)&days, FtLong, 1);
+                    // Days past due, counted up: the due date lies before today.
+                    const int32_t over = -days;
+                    RepValue(ColDays, 0, reinterpret_cast<const uint8_t *>(&over), FtLong, 1);
                     DecAdd(&own.overdue, &open, &own.overdue);
                 }
                 RepEndLine();
@@ -287,11 +300,11 @@ int InvoicePaymentLines(const uint8_t *invoice)
         AmountTimesRate(&paid, &rate, &paid);
         RepStartLine(LineHeight);
         if (lines == 0) {
-            RepValue(11, 0, invoice + IVVc::SerNr, FtLongOrEmpty, 0);
-            RepValue(60, 0, invoice + IVVc::InvDate, FtDate, 0);
+            RepValue(ColInvoice, 0, invoice + IVVc::SerNr, FtLongOrEmpty, 0);
+            RepValue(ColDate, 0, invoice + IVVc::InvDate, FtDate, 0);
         }
-        RepValue(180, 0, entry.record + CustTransVc::TransDate, FtDate, 0);
-        Amount(320, &paid);
+        RepValue(ColPaidOn, 0, entry.record + CustTransVc::TransDate, FtDate, 0);
+        Amount(ColAmount, &paid);
         InvoiceTail(invoice);
         RepEndLine();
         lines++;

@@ -19,6 +19,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/sales/kind_boxes.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_lists.h"
 #include "reports/sales/sales_reports.h"
@@ -89,10 +90,11 @@ bool InPeriod(const ListSelection &s, const uint8_t *record, uint32_t offset)
     return DateInRange(&date, &s.dateFrom, &s.dateTo);
 }
 
-// A record whose flag is clear needs Option2, one whose flag is set Option3.
+// A record whose flag is clear needs Option2, one whose flag is set
+// Option3; neither ticked admits both.
 bool FlagAdmits(const ListSelection &s, const uint8_t *record, uint32_t offset)
 {
-    return GetU16(record, offset) != 0 ? s.posted != 0 : s.unposted != 0;
+    return KindBoxesAdmit({s.unposted, s.posted}, GetU16(record, offset) != 0 ? 1 : 0);
 }
 
 // Calls each for the records of register reg from the range's first

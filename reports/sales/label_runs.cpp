@@ -5,8 +5,10 @@
 // fill a sheet of records and print it when full, and the partly filled
 // last sheet at the end. Every run sets the sheet it prints on, so a
 // sheet left by an earlier label run never makes the form printer read
-// cells past the one record a number run hands it. Esc stops a walk after
-// the record at hand; a partly filled sheet is still printed.
+// cells past the one record a number run hands it. A run shows the record
+// it is at; Esc stops a walk before the next record, and a partly filled
+// sheet is still printed. Each run ends with the count of what printed
+// and where it went, or why nothing did (run_outcome.h).
 #include <cassert>
 #include <cmath>
 #include <cstring>
@@ -20,6 +22,8 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/run_outcome.h"
+#include "output/devices/report_output.h"
 #include "output/forms/forms.h"
 #include "reports/sales/index_walk.h"
 #include "reports/sales/label_runs.h"
@@ -44,14 +48,47 @@ void SetSheet(Sheet s) {
     }
 }
 
+// The run in progress and the texts it counts each print with.
+RunOutcome *Outcome = nullptr;
+int CountOne = 0, CountMany = 0;
+
+// One run of this file from start to closing line: what each print
+// counts as ("document printed", "label printed", "sheet of labels
+// printed"). A run that found nothing to print says so.
+struct LabelRun {
+    RunDeviceKept device;
+    RunOutcome run;
+    LabelRun(int title, int one, int many) {
+        RunStart(&run, title);
+        Outcome = &run;
+        CountOne = one;
+        CountMany = many;
+    }
+    ~LabelRun() {
+        Outcome = nullptr;
+        if (run.why == 0) RunNothing(&run, Texts::RunWhyNoneInRange, Texts::RunNothingToPrint);
+        RunFinish(&run, RunWhereOfOutput());
+    }
+    LabelRun(const LabelRun &) = delete;
+    LabelRun &operator=(const LabelRun &) = delete;
+};
+
+// The run's progress before record number `number` (or code) is begun;
+// false on Esc. True outside a run.
+bool GoesOn(int32_t number) { return !Outcome || RunGoesOnNumber(Outcome, number); }
+bool GoesOn(const uint8_t *code) { return !Outcome || RunGoesOn(Outcome, code); }
+
 // Prints record (or a sheet of count records) as form doctype with the
-// current sheet's pitch.
+// current sheet's pitch, and counts it for the run.
 void PrintWithSheet(int16_t doctype, const void *record, int32_t count) {
     FormItemCount = count;
     FormLabelStepX = LabelSheet.cellWidth;
     FormLabelStepY = LabelSheet.cellHeight;
-    LabelFormPrint(doctype, static_cast<const uint8_t *>(record));
+    const uint8_t printed = LabelFormPrint(doctype, static_cast<const uint8_t *>(record));
     FormItemCount = 1;
+    if (!Outcome) return;
+    if (printed == 1) RunCount(Outcome, 1, CountOne, CountMany);
+    else RunFailed(Outcome, 1, Texts::RunNotPrinted, Texts::RunNotPrinted);
 }
 
 // Walks reg by its first index from the lower number of the range in
@@ -74,8 +111,8 @@ template <typename Act> void NumberWalk(int reg, uint32_t numberAt, Act act) {
             if (!RecReadAt(reg, int32_t(p), rec.record, &recid)) break;
         }
         if (to >= 0 && GetI32(rec.record, numberAt) > to) break;
+        if (!GoesOn(GetI32(rec.record, numberAt))) break;
         act(rec.record);
-        if (ReportCancelled()) break;
     }
     RecFreeMatrix(reg, rec.record);
 }
@@ -130,6 +167,8 @@ void LabelSheetRun(const LabelWalk &w, int16_t doctype, bool byName, const uint8
             GetPString(r, w.codeAt, w.codeMax, value);
             if (to[0] != 0 && PStringCompareNoCase(value, to) > 0) return false;
         }
+        GetPString(r, byName ? w.nameAt : w.codeAt, byName ? 60 : w.codeMax, value);
+        if (!GoesOn(value)) return false;
         if (sheet.cells == 1) {
             // One record a form: the record itself, with its rows.
             PrintWithSheet(doctype, r, 1);
@@ -175,16 +214,19 @@ int32_t CustomerFormCopies(uint32_t count) {
 }
 
 void PrintStockMoveForms() {
+    LabelRun run(Texts::ListStockMoveForms, Texts::RunDocumentPrinted, Texts::RunDocumentsPrinted);
     SetSheet(Sheet::Single);
     NumberWalk(StockMoveVc::Number, StockMoveVc::SerNr, [](const uint8_t *r) { PrintWithSheet(-20, r, 1); });
 }
 
 void PrintPurchaseForms() {
+    LabelRun run(Texts::ListPurchaseForms, Texts::RunDocumentPrinted, Texts::RunDocumentsPrinted);
     SetSheet(Sheet::Single);
     NumberWalk(PUVc::Number, PUVc::SerNr, [](const uint8_t *r) { PrintWithSheet(-22, r, 1); });
 }
 
 void PrintPurchaseLabels() {
+    LabelRun run(Texts::ListPurchaseLabels, Texts::RunLabelPrinted, Texts::RunLabelsPrinted);
     SetSheet(Sheet::Single);
     NumberWalk(PUVc::Number, PUVc::SerNr, [](const uint8_t *r) {
         uint8_t row[PUVc::Rows::Size];
@@ -194,23 +236,22 @@ void PrintPurchaseLabels() {
             const PurchaseLabelRec label{r, i};
             for (int32_t k = 0, copies = LabelCopies(DecIsBlank(&q) ? 0 : DecToDouble(&q), false); k < copies; k++)
                 PrintWithSheet(-23, &label, 1);
-            if (ReportCancelled()) return;
         }
     });
 }
 
 void PrintDeliveryLabels() {
+    LabelRun run(Texts::ListDeliveryLabels, Texts::RunLabelPrinted, Texts::RunLabelsPrinted);
     SetSheet(Sheet::Single);
     NumberWalk(SHVc::Number, SHVc::SerNr, [](const uint8_t *r) {
         PackedDecimal q = GetDec(r, SHVc::LabelQty);
-        for (int32_t k = 0, copies = LabelCopies(DecIsBlank(&q) ? 0 : DecToDouble(&q), true); k < copies; k++) {
+        for (int32_t k = 0, copies = LabelCopies(DecIsBlank(&q) ? 0 : DecToDouble(&q), true); k < copies; k++)
             PrintWithSheet(-27, r, 1);
-            if (ReportCancelled()) return;
-        }
     });
 }
 
 void PrintCustomerForms26() {
+    LabelRun run(Texts::ListCustomerForms, Texts::RunDocumentPrinted, Texts::RunDocumentsPrinted);
     SetSheet(Sheet::Single);
     PString range, from, to, code;
     GetPString(ReportParams, P::SelText1, 255, range);
@@ -222,6 +263,7 @@ void PrintCustomerForms26() {
     IndexWalkFrom(CUVc::Number, "Code", rec.record, 1, [&](const uint8_t *r) {
         GetPString(r, CUVc::Code, 20, code);
         if (to[0] != 0 && PStringCompareNoCase(code, to) > 0) return false;
+        if (!GoesOn(code)) return false;
         for (int32_t k = 0; k < copies; k++) PrintWithSheet(-26, r, 1);
         return true;
     });
@@ -229,6 +271,8 @@ void PrintCustomerForms26() {
 
 void PrintItemForms() {
     const uint16_t layout = GetU16(ReportParams, P::ReportLayout);
+    LabelRun run(Texts::ListItemLabels, layout == 0 ? Texts::RunDocumentPrinted : Texts::RunSheetPrinted,
+                 layout == 0 ? Texts::RunDocumentsPrinted : Texts::RunSheetsPrinted);
     PString group;
     GetPString(ReportParams, P::SelText2, 5, group);
     const bool byName = GetU16(ReportParams, P::Option2) == 1;
@@ -243,6 +287,7 @@ void PrintItemForms() {
 }
 
 void PrintCustomerForms13() {
+    LabelRun run(Texts::ListCustomerLabels, Texts::RunSheetPrinted, Texts::RunSheetsPrinted);
     PString group;
     GetPString(ReportParams, P::SelText3, 5, group);
     const bool byName = GetU16(ReportParams, P::Option2) == 1;
@@ -251,6 +296,7 @@ void PrintCustomerForms13() {
 }
 
 void PrintAssetForms() {
+    LabelRun run(Texts::ListAssetLabels, Texts::RunSheetPrinted, Texts::RunSheetsPrinted);
     PString cls;
     GetPString(ReportParams, P::SelText3, 5, cls);
     const LabelWalk w{AssetVc::Number, AssetVc::Code, AssetVc::Name, AssetVc::Class, 10, 5};

@@ -22,6 +22,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/sales/kind_boxes.h"
 #include "reports/sales/order_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
@@ -111,7 +112,8 @@ bool OrderTaken(const StatusRun &run, const uint8_t *order) {
     const uint16_t a = GetU16(order, ORVc::DelivComplete), b = GetU16(order, ORVc::InvState);
     bool status = false;
     if (run.report == 54) {
-        status = (GetU16(ReportParams, P::Option3) == 1 && a == 0) ||
+        status = ParamBoxesNoneTicked({P::Option3, P::Option4, P::Option5}) ||
+                 (GetU16(ReportParams, P::Option3) == 1 && a == 0) ||
                  (GetU16(ReportParams, P::Option4) == 1 && a == 0 && (b == 0 || b == 2)) ||
                  (GetU16(ReportParams, P::Option5) == 1 && (b == 0 || b == 1));
     } else {

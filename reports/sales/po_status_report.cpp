@@ -18,6 +18,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/sales/kind_boxes.h"
 #include "reports/sales/order_reports.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
@@ -171,7 +172,8 @@ bool EachOrder(const uint8_t *order, void *context) {
         DecAdd(&receivedSum, &q, &receivedSum);
     });
     const bool received = !DecIsZero(&receivedSum);
-    const bool take = GetU16(ReportParams, P::Option3) == 1 || (GetU16(ReportParams, P::Option4) == 1 && received);
+    const bool take = ParamBoxesNoneTicked({P::Option3, P::Option4}) || GetU16(ReportParams, P::Option3) == 1 ||
+                      (GetU16(ReportParams, P::Option4) == 1 && received);
     if (!take) return true;
     PString want, have;
     const struct {

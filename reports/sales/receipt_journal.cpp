@@ -15,6 +15,7 @@
 #include "database/access/record_access.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/sales/kind_boxes.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/rules_types.h"
@@ -73,16 +74,15 @@ void CustomerName(const uint8_t *code, uint8_t *name) {
 }
 
 // True when receipt passes the job record's filters, in their order:
-// payment mode (SelText3), unposted only with Option2 and posted only
-// with Option3, the receipt date from DateFrom and to DateTo when set.
+// payment mode (SelText3), the unposted box (Option2) or the posted
+// box (Option3), neither admitting both, the receipt date from DateFrom and to DateTo when set.
 bool ReceiptWanted(const uint8_t *receipt) {
     PString mode, want;
     GetPString(ReportParams, ReportParamsVc::SelText3, 255, want);
     GetPString(receipt, IPVc::PayMode, 2, mode);
     if (want[0] && !PStringEqual(mode, want)) return false;
     const bool posted = GetU16(receipt, IPVc::Posted) != 0;
-    if (!posted && GetU16(ReportParams, ReportParamsVc::Option2) == 0) return false;
-    if (posted && GetU16(ReportParams, ReportParamsVc::Option3) == 0) return false;
+    if (!ParamStateAdmits(ReportParamsVc::Option2, ReportParamsVc::Option3, posted)) return false;
     const DateRec date = GetDate(receipt, IPVc::TransDate);
     const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
     const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);

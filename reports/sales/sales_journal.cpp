@@ -23,6 +23,7 @@
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
 #include "output/output_job.h"
+#include "reports/sales/kind_boxes.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/ledger.h"
@@ -95,16 +96,18 @@ bool CodeEquals(const uint8_t *want, const uint8_t *record, uint32_t field, int 
     return PStringEqual(code, want);
 }
 
-// Posted invoices need the posted option, unposted ones the unposted one.
+// Posted invoices need the posted box, unposted ones the unposted box;
+// neither ticked admits both.
 bool PostedPasses(const JournalSel &s, uint16_t posted)
 {
-    return posted ? s.posted != 0 : s.unposted != 0;
+    return KindBoxesAdmit({s.unposted, s.posted}, posted ? 1 : 0);
 }
 
-// The kind flag of the invoice's kind; any kind but 2..4 counts as 1.
+// The box of the invoice's kind (any kind but 2..4 counts as 1); no kind
+// box ticked admits every kind.
 bool KindPasses(const JournalSel &s, uint16_t kind)
 {
-    return s.kinds[kind >= 2 && kind <= 4 ? kind - 1 : 0] != 0;
+    return KindBoxesAdmit({s.kinds[0], s.kinds[1], s.kinds[2], s.kinds[3]}, kind >= 2 && kind <= 4 ? kind - 1 : 0);
 }
 
 // The objects filter: the invoice's objects must hold every object of

@@ -467,7 +467,10 @@ void SelectionLines(int report, HeaderWriter *w)
         break;
     case 34:
         Period(t); Right(w, t);
-        ChoiceText(Word(P::ReportLayout), ChoiceTable::LayoutA, t); Left(w, t);
+        // Named as the window names the choice: layout 0 lists balances,
+        // 1 the transactions (the shared layout texts say "Summary" for 1).
+        UiText(Word(P::ReportLayout) == 1 ? Texts::CustBalanceTransactions : Texts::CustBalanceBalances, t);
+        Left(w, t);
         Range(1104, 1105, P::SelText1, 255, t); Right(w, t);
         Prefixed(P::SelText3, 255, 1114, t); RightIf(w, t);
         Objects(t); RightIf(w, t);

@@ -200,15 +200,18 @@ void ChoiceText(int value, ChoiceTable table, uint8_t *out)
     if (text != 0) GetUiText(out, text);
 }
 
-// The text of two option words: member 1146 (1148 neither, 1146 a, 1147
-// b, empty both) or 1136 (1136, 1137, 1138, 1139).
+// The text of two option words: member 1146 (1148 "open and closed",
+// 1146 a only, 1147 b only) or 1136 (1136 both states, 1137 a only, 1138
+// b only). The reports read such a pair as kind boxes (kind_boxes.h):
+// neither box ticked takes both states, as both ticked does, so both say
+// "both" here; the header never promises what the filter did not take.
 void ReportOptionText(int member, int a, int b, uint8_t *out)
 {
     out[0] = 0;
-    int which = (a != 0 ? 1 : 0) + (b != 0 ? 2 : 0);
+    int which = (a != 0) == (b != 0) ? 0 : a != 0 ? 1 : 2;
     int text = 0;
     if (member == 1146) {
-        constexpr int texts[] = {1148, 1146, 1147, 0};
+        constexpr int texts[] = {1148, 1146, 1147};
         text = texts[which];
     } else if (member == 1136) {
         text = 1136 + which;
@@ -298,14 +301,29 @@ void FlagListText(int member, int a, int b, int c, int d, uint8_t *out)
     }
 }
 
-// The period from..to after text (3013, 3025); text 3014 follows when the
-// ledger has a lock date and to is on or before it.
+// The period from..to after text (3013, 3025): "from : to" when both
+// ends are given; an open end (no year) is said in words ("up to to",
+// "from from", "every date") rather than printed as an empty date. Text
+// 3014 follows when the ledger has a lock date and a given to is on or
+// before it.
 void DateRangeText(const DateRec *from, const DateRec *to, int text, uint8_t *out)
 {
     GetUiText(out, text);
-    AppendDate(out, from);
-    PStringAppendC(out, " : ");
-    AppendDate(out, to);
+    const bool hasFrom = from->year != 0, hasTo = to->year != 0;
+    if (hasFrom && hasTo) {
+        AppendDate(out, from);
+        PStringAppendC(out, " : ");
+        AppendDate(out, to);
+    } else if (hasTo) {
+        AppendText(out, Texts::PeriodUpTo);
+        AppendDate(out, to);
+    } else if (hasFrom) {
+        AppendText(out, Texts::PeriodFromOn);
+        AppendDate(out, from);
+    } else {
+        AppendText(out, Texts::PeriodEveryDate);
+    }
+    if (!hasTo) return;
     const uint8_t *lock = SettingsRecord(DateLockBlk::Number, DateLockBlockData);
     if (!lock) return;
     DateRec lockDate = GetDate(lock, DateLockBlk::LedgerLock);

@@ -15,6 +15,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/sales/kind_boxes.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/ledger.h"
@@ -132,7 +133,7 @@ void ShipDateReport()
                         TextEquals(customer, d.record, SHVc::CustCode, CustMax) &&
                         InNumberRange(GetI32(d.record, SHVc::OrderNr), orderFrom, orderTo) &&
                         TextEquals(location, d.record, SHVc::Location, LocationMax) &&
-                        (GetU16(d.record, SHVc::Shipped) ? posted != 0 : unposted != 0) &&
+                        KindBoxesAdmit({unposted, posted}, GetU16(d.record, SHVc::Shipped) ? 1 : 0) &&
                         OrderPasses(d.record, objects, reference, order.record, &orderFound);
             if (pass && layout == 1) {
                 RepRuleFull(RuleEnd, RuleThick);

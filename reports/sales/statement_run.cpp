@@ -1,22 +1,40 @@
 // statement_run.cpp - run -11, a statement on the statement form for each
 // customer of the code range, opening at the customer's balance in its
-// own currency before the period's first month.
+// own currency before the period's first month. The run shows the
+// customer it is at, stops before the next one on Esc, and ends with the
+// count of statements printed and where they went, or why none did.
 #include <cassert>
 
 #include "core/field_access.h"
 #include "core/system.h"
 #include "dict_offsets.h"
+#include "operations/run_outcome.h"
+#include "output/devices/report_output.h"
 #include "operations/statement.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/report_run.h"
 
 namespace {
 
-void EachStatement(const uint8_t *customer, void *) {
+// What the run counts besides what it printed: the customers passed over
+// because they had nothing open.
+struct StatementRun {
+    RunOutcome outcome;
+    int32_t passedOver = 0;
+};
+
+void EachStatement(const uint8_t *customer, void *context) {
+    StatementRun &run = *static_cast<StatementRun *>(context);
+    PString code;
+    GetPString(customer, CUVc::Code, 20, code);
+    if (!RunGoesOn(&run.outcome, code)) return;   // the walk ends on the same Esc
     const uint16_t month = GetU16(ReportParams, ReportParamsVc::MonthFrom);
     PackedDecimal opening, closing;
     CustomerPeriodBalances(customer, true, month, month, &opening, &closing);
-    CustomerStatementLines(customer, &opening);
+    const uint8_t result = CustomerStatementLines(customer, &opening);
+    if (result == 1) RunCount(&run.outcome, 1, Texts::RunStatementPrinted, Texts::RunStatementsPrinted);
+    else if (result == StatementPassedOver) run.passedOver++;
+    else RunFailed(&run.outcome, 1, Texts::RunNotPrinted, Texts::RunNotPrinted);
 }
 
 }  // namespace
@@ -24,5 +42,11 @@ void EachStatement(const uint8_t *customer, void *) {
 void CustomerStatementRun() {
     assert(ReportParams);
     TodayToGlobals();   // once: every statement of the run is aged on this day
-    CustomerWalk(EachStatement, nullptr);
+    RunDeviceKept device;
+    StatementRun run;
+    RunStart(&run.outcome, Texts::TitleStatementRun);
+    CustomerWalk(EachStatement, &run);
+    RunNothing(&run.outcome, run.passedOver > 0 ? Texts::RunWhyNothingOpen : Texts::RunWhyNoCustomer,
+               Texts::RunNothingToPrint);
+    RunFinish(&run.outcome, RunWhereOfOutput());
 }

@@ -16,6 +16,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/sales/kind_boxes.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/stock_reports.h"
 #include "rules/rules_types.h"
@@ -170,14 +171,20 @@ struct HistoryRun {
     PackedDecimal total;
 };
 
+// The source box at index `which`, or no source box ticked (every source).
+bool Admits(const HistoryRun &run, size_t which) {
+    const uint16_t *k = run.kinds;
+    return KindBoxesAdmit({k[0], k[1], k[2], k[3], k[4]}, which);
+}
+
 bool KindSelected(const HistoryRun &run, uint16_t kind) {
     if (run.serials) return kind != KindInvoice;
     switch (kind) {
-    case KindInvoice: return run.kinds[0] == 1;
-    case KindDelivery: return run.kinds[1] == 1;
-    case KindPurchase: return run.kinds[2] == 1;
-    case KindMoveIn: case KindMoveOut: return run.kinds[3] == 1;
-    case KindProduction: return run.kinds[4] == 1;
+    case KindInvoice: return Admits(run, 0);
+    case KindDelivery: return Admits(run, 1);
+    case KindPurchase: return Admits(run, 2);
+    case KindMoveIn: case KindMoveOut: return Admits(run, 3);
+    case KindProduction: return Admits(run, 4);
     default: return false;
     }
 }

@@ -26,6 +26,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/sales/kind_boxes.h"
 #include "reports/sales/report_frame.h"
 #include "reports/sales/report_run.h"
 #include "reports/sales/sales_lists.h"
@@ -275,8 +276,8 @@ void SalesInvoiceJournal()
     InvoiceWalk(IVVc::Number, IVVc::SerNr, IVVc::TransDate, [&](const uint8_t *inv) {
         const bool posted = GetU16(inv, IVVc::Posted) != 0, inclusive = GetU16(inv, IVVc::InclVat) != 0;
         const bool credit = GetU16(inv, IVVc::InvType) == KindCredit;
-        if (!Option(posted ? P::Option2 : P::Option3) || !Option(inclusive ? P::Option5 : P::Option4) ||
-            !Option(credit ? P::Option7 : P::Option6))
+        if (!ParamStateAdmits(P::Option3, P::Option2, posted) || !ParamStateAdmits(P::Option4, P::Option5, inclusive) ||
+            !ParamStateAdmits(P::Option6, P::Option7, credit))
             return;
         CodeSums gather;
         PString override, code;
@@ -347,7 +348,8 @@ void PurchInvoiceJournal()
     InvoiceWalk(VIVc::Number, VIVc::SerNr, VIVc::TransDate, [&](const uint8_t *inv) {
         const bool approved = GetU16(inv, VIVc::Approved) != 0;
         const bool credit = GetU16(inv, VIVc::InvType) == KindCredit;
-        if (!Option(approved ? P::Option2 : P::Option3) || !Option(credit ? P::Option7 : P::Option6)) return;
+        if (!ParamStateAdmits(P::Option3, P::Option2, approved) || !ParamStateAdmits(P::Option6, P::Option7, credit))
+            return;
         std::memset(vendor.record, 0, VEVc::Size);
         PString code;
         GetPString(inv, VIVc::VendCode, 20, code);

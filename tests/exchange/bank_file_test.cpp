@@ -140,16 +140,40 @@ TEST_F(BankFileTest, APaymentThatCannotBeWrittenWholeStaysUnsentAndIsListed)
     Payment(4, {{1004, "V2", "2222.33.44444", -20.0}});                                    // negative payee
     Payment(5, {{1001, "V1", "1234567890123", 5.0}});                                    // 13-digit account
     Payment(6, {{1001, "V1", "1111.22.33333", 5.0, 5, 0}});                               // only a discount row
+    Payment(7, {{1001, "V1", "V1 Vendor one", 5.0}});                                    // a name, not an account
+    Payment(8, {{1001, "V1", "1111.22.33333", 0.0}});                                    // nothing to pay
     MessagesShown.clear();
     std::vector<std::string> lines = Run("1:9");
     EXPECT_EQ(TransferSerials(lines), (std::vector<std::string>{"1"}));
     EXPECT_EQ(lines.size(), 4u * 4);   // nothing of the refused payments in the file
     EXPECT_EQ(SentFlag(1), 1);
-    for (int32_t s : {2, 3, 4, 5, 6}) EXPECT_EQ(SentFlag(s), 0) << s;
-    ASSERT_EQ(Shown(Texts::BankFileLeftUnsent), 1);
-    bool listed = false;
-    for (const std::string &m : MessagesShown) listed |= m.find("2, 3, 4, 5, 6") != std::string::npos;
-    EXPECT_TRUE(listed) << ::testing::PrintToString(MessagesShown);
+    for (int32_t s : {2, 3, 4, 5, 6, 7, 8}) EXPECT_EQ(SentFlag(s), 0) << s;
+    ASSERT_GE(Shown(Texts::BankFileLeftUnsent), 1);
+    // Each payment is listed with its own reason.
+    std::string list;
+    for (const std::string &m : MessagesShown) list += m;
+    for (const std::string &entry :
+         {"2 (" + TextOf(Texts::BankWhyInvoiceGone) + "4242)", "3 (" + TextOf(Texts::BankWhyNoAccount) + ")",
+          "4 (" + TextOf(Texts::BankWhyNegative) + ")", "5 (" + TextOf(Texts::BankWhyAccountLong) + "1234567890123)",
+          "6 (" + TextOf(Texts::BankWhyNoRows) + ")", "7 (" + TextOf(Texts::BankWhyAccountLetters) + "V1 Vendor one)",
+          "8 (" + TextOf(Texts::BankWhyZero) + ")"})
+        EXPECT_NE(list.find(entry), std::string::npos) << entry << "\n" << list;
+    // The run ends with what it wrote and where.
+    EXPECT_NE(list.find(TextOf(Texts::BankFileWrote) + "1" + TextOf(Texts::BankFilePayments) + (dir / "bank.txt").string()),
+              std::string::npos)
+        << list;
+}
+
+TEST_F(BankFileTest, ManyUnsentPaymentsAreAllListed)
+{
+    for (int32_t s = 1; s <= 40; s++) Payment(s, {{1001, "V1", "", 5.0}});
+    MessagesShown.clear();
+    Run("1:");
+    std::string list;
+    for (const std::string &m : MessagesShown) list += m;
+    EXPECT_GE(Shown(Texts::BankFileLeftUnsent), 2) << "more than one message holds them";
+    for (int32_t s = 1; s <= 40; s++)
+        EXPECT_NE(list.find(std::to_string(s) + " (" + TextOf(Texts::BankWhyNoAccount)), std::string::npos) << s;
 }
 
 TEST_F(BankFileTest, AFailedFileMarksNothingSentAndKeepsTheCounters)

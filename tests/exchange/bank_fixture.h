@@ -119,8 +119,8 @@ protected:
             PutU16(row.data(), PR::Flag, rows[r].flag);
             PutI32(row.data(), PR::InvoiceNr, rows[r].invoice);
             PutText(row.data(), PR::VendCode, 20, rows[r].vendor);
-            PutText(row.data(), PR::Text30, 30, rows[r].account);
-            PutText(row.data(), PR::Text62, 60, "details " + rows[r].vendor);
+            PutText(row.data(), PR::Text62, 60, rows[r].account);
+            PutText(row.data(), PR::Text30, 30, "details " + rows[r].vendor);
             PutDec(row.data(), PR::Amount, Amount(rows[r].amount));
             ASSERT_TRUE(MatrixRowPut(OPVc::Number, 0, op.data(), int32_t(r), row.data()));
         }

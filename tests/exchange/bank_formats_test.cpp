@@ -67,7 +67,9 @@ TEST_F(BankFormatsTest, LmEqualDebitsAndCreditsWriteZeroInBothNetFields)
 TEST_F(BankFormatsTest, EstonianOrdersGoOneFileEachWithTheirTestNumbers)
 {
     Company(BankFormatEstonian, "1", "EE12 3456");
-    PStringFromC(OutFileDirectory, (dir / "out").c_str());
+    // The user names the first file; the others are numbered after it.
+    std::filesystem::create_directories(dir / "out");
+    ScriptAnswerFile((dir / "out" / "order.txt").string());
     for (int32_t s : {1, 2, 3}) {
         Invoice(500 + s, "V1", "Vendor one", "F", "");
         Payment(s, {{500 + s, "V1", "EE99 8888", 1234.50}, {500 + s, "V2", "EE77", 1.0}});
@@ -91,6 +93,10 @@ TEST_F(BankFormatsTest, EstonianOrdersGoOneFileEachWithTheirTestNumbers)
     for (auto &e : std::filesystem::directory_iterator(dir / "out")) files.push_back(e.path());
     std::sort(files.begin(), files.end());
     ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[0].filename(), "order-2.txt");
+    EXPECT_EQ(files[1].filename(), "order-3.txt");
+    std::rotate(files.begin(), files.begin() + 2, files.end());
+    EXPECT_EQ(files[0].filename(), "order.txt");
     for (size_t i = 0; i < files.size(); i++) {
         std::vector<std::string> lines = Lines(FileBytes(files[i]));
         ASSERT_EQ(lines.size(), 21u) << files[i];
@@ -156,9 +162,13 @@ TEST_F(BankFormatsTest, SwedishPaymentsThatWouldNeedASignStayUnsent)
     EXPECT_EQ(lines[1].substr(0, 2), "14");
     for (int32_t s : {1, 2, 3, 4}) EXPECT_EQ(SentFlag(s), 0) << s;
     EXPECT_EQ(SentFlag(5), 1);
-    bool listed = false;   // the postal-giro payment waits for its own file, unlisted
-    for (const std::string &m : MessagesShown) listed |= m.find("1, 2, 3") != std::string::npos && m.find("4") == std::string::npos;
-    EXPECT_TRUE(listed) << ::testing::PrintToString(MessagesShown);
+    // The postal-giro payment waits for its own file, unlisted.
+    std::string list;
+    for (const std::string &m : MessagesShown) list += m;
+    for (const std::string &entry : {"1 (" + TextOf(Texts::BankWhyCreditSign), "2 (" + TextOf(Texts::BankWhyCreditSign),
+                                     "3 (" + TextOf(Texts::BankWhyNegative)})
+        EXPECT_NE(list.find(entry), std::string::npos) << entry << "\n" << list;
+    EXPECT_EQ(list.find("4 ("), std::string::npos) << list;
 }
 
 TEST_F(BankFormatsTest, SwedishSecondFileCarriesPostalGiroPaymentsAndTheirRunningTotal)
@@ -233,3 +243,29 @@ TEST_F(BankFormatsTest, SwedishForeignLayoutsWriteTheirGroupsAndRefuseCreditNote
 }
 
 }  // namespace
+
+TEST_F(BankFormatsTest, LmRefusesAPayeeOrPayingAccountOfZerosAndSaysWhy)
+{
+    Company(BankFormatLm, "1", "1");
+    Invoice(501, "V1", "Vendor one", "F-501", "");
+    Invoice(502, "V1", "Vendor one", "F-502", "");
+    // The vendor's account kept on the invoice is lost: fourteen zeros.
+    std::vector<uint8_t> vi(RegRecordSize(VIVc::Number), 0);
+    PutI32(vi.data(), VIVc::SerNr, 502);
+    uint32_t id = 0, pos = 0;
+    ASSERT_TRUE(RecFind(VIVc::Number, vi.data(), 1, 1, &id, &pos));
+    PutText(vi.data(), VIVc::Text190, 30, "000-000");
+    ASSERT_TRUE(RecStore(VIVc::Number, vi.data(), 1, &id));
+    RecFreeMatrix(VIVc::Number, vi.data());
+    Payment(41, {{501, "V1", "5555-12345", 10.0}});
+    Payment(42, {{501, "V1", "5555-12345", 10.0}, {502, "V1", "5555-12345", 10.0}});
+    MessagesShown.clear();
+    std::vector<std::string> lines = Run("41:42");
+    ASSERT_EQ(lines.size(), 3u);   // payment 41 alone
+    for (const std::string &l : lines) EXPECT_NE(l.substr(90, 14), Zeros(14)) << l;
+    EXPECT_EQ(SentFlag(41), 1);
+    EXPECT_EQ(SentFlag(42), 0);
+    std::string list;
+    for (const std::string &m : MessagesShown) list += m;
+    EXPECT_NE(list.find("42 (" + TextOf(Texts::BankWhyInvoiceNoAccount) + "502)"), std::string::npos) << list;
+}

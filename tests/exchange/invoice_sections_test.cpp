@@ -323,6 +323,48 @@ TEST_F(InvoiceSectionsTest, InvoiceReaderNumbersAndRepairs)
     EXPECT_EQ(ImportResult.damageColumn, 1u);
 }
 
+// An invoice read over a stored one keeps the stored payment reference,
+// which the customer may hold already; a stored invoice without one gets
+// none from the import while it is unposted, and a built one when the
+// file posts it.
+TEST_F(InvoiceSectionsTest, InvoiceReadOverAStoredOneKeepsItsReference)
+{
+    RegisterHooksClear();
+    std::vector<uint8_t> stored = Record(IVVc::Number);
+    uint32_t recid = 0;
+    PutTextAt(stored.data(), IVVc::CustCode, 20, "C1");
+    PutI32(stored.data(), IVVc::SerNr, 7);
+    ASSERT_TRUE(RecStoreByKey(IVVc::Number, stored.data(), 0, &recid));   // unposted, no reference
+    PutI32(stored.data(), IVVc::SerNr, 8);
+    PutTextAt(stored.data(), IVVc::RefStr, 30, "126000017");
+    ASSERT_TRUE(RecStoreByKey(IVVc::Number, stored.data(), 0, &recid));
+
+    struct Case {
+        const char *what;
+        const char *number, *posted;
+        bool built;            // a new reference is expected
+        const char *reference; // else this one
+    } cases[] = {
+        {"unposted over one without a reference", "7", "0", false, ""},
+        {"posted over one with a reference", "8", "1", false, "126000017"},
+        {"unposted over one with a reference", "8", "0", false, "126000017"},
+        {"posted over one without a reference", "7", "1", true, nullptr},
+        {"new to the company", "9", "0", true, nullptr},
+    };
+    for (const Case &c : cases) {
+        SourceOf(InvoiceLine1({{1, c.number}, {2, "01.04.2025"}, {12, c.posted}}) + Line({"C1", "One"}) +
+                 Line({"x"}) + Line({"", "", "", "", "100"}) + "\r\n");
+        std::vector<uint8_t> iv = Record(IVVc::Number);
+        ASSERT_TRUE(ReadInvoiceText(IVVc::Number, 1, iv.data())) << c.what;
+        const std::string reference = TextAt(iv.data(), IVVc::RefStr, 30);
+        if (c.built)
+            EXPECT_NE(reference.find(c.number), std::string::npos) << c.what << ": " << reference;
+        else
+            EXPECT_EQ(reference, c.reference) << c.what;
+        RecFreeMatrix(IVVc::Number, iv.data());
+    }
+}
+
 // A full series: the "S" documents are read past, not stored, and their
 // lines told in one message; the records around them are stored.
 TEST_F(InvoiceSectionsTest, FullSeriesStoresNoneAndTellsTheLines)

@@ -274,4 +274,43 @@ TEST_F(AssetDepreciationTest, NoFreeNumberStoresNothing) {
     EXPECT_FALSE(shown.empty());
 }
 
+// An asset that depreciates while its group lacks an account on either
+// side, or names one the chart does not hold, stops the run before
+// anything is stored, and the message names the group and what it lacks;
+// an asset with nothing to depreciate in the period needs no accounts.
+TEST_F(AssetDepreciationTest, AGroupWithoutAccountsStoresNothingAndSaysWhy) {
+    struct Case {
+        const char *group, *cost, *accumulated, *want;
+    } cases[] = {
+        {"NC", "", AssetCo::Accumulated, "depreciation-cost"},
+        {"NA", AssetCo::Cost, "", "accumulated-depreciation"},
+        {"NU", AssetCo::Cost, "9999", "9999"},
+    };
+    WholeYear();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.group);
+        RegDeleteAll(AssetVc::Number);
+        WithoutRules([&] {
+            AddRow(AssetGroupBlk::Number, AssetGroupBlk::Rows::Size, [&](uint8_t *r) {
+                PutText(r, AssetGroupBlk::Rows::Group, 5, c.group);
+                PutText(r, AssetGroupBlk::Rows::DeprCostAcc, 10, c.cost);
+                PutText(r, AssetGroupBlk::Rows::AccDeprAcc, 10, c.accumulated);
+            });
+        });
+        StoreAsset("Z1", c.group, {1, 1, 2024}, 1000, {{{1, 1, 2024}, "SL20"}});
+        shown.clear();
+        EXPECT_FALSE(DepreciationVoucherRows(1));
+        EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_NE(shown[0].find(c.want), std::string::npos) << shown[0];
+        EXPECT_NE(shown[0].find(c.group), std::string::npos) << shown[0];
+    }
+    // Bought after the period: nothing to post, so nothing to refuse.
+    RegDeleteAll(AssetVc::Number);
+    StoreAsset("Z1", "NC", {1, 1, 2026}, 1000, {{{1, 1, 2026}, "SL20"}});
+    shown.clear();
+    EXPECT_TRUE(DepreciationVoucherRows(1));
+    EXPECT_TRUE(shown.empty()) << shown[0];
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "database/access/record_locks.h"
+#include "database/access/register_hooks.h"
 #include "operations/order_conversion.h"
 #include "rules/approval.h"
 #include "rules/convert_document.h"
@@ -492,6 +493,80 @@ TEST_F(DocumentFlowTest, APurchaseInvoiceSumsThePurchaseOrderByVatCode) {
     EXPECT_EQ(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, noAccount), SerialNone);
     EXPECT_EQ(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, closed), SerialNone);
     EXPECT_EQ(RegRecordCount(VIVc::Number), invoices);
+}
+
+// Every document a conversion makes passes its own register's checks
+// when the user opens it and saves it again (a purchase invoice also when
+// approving it), whether its source carries no currency (a rate left zero,
+// as a purchase order typed in the home currency has it) or a currency.
+// The purchase also carries the vendor's name as the purchase invoice does.
+TEST_F(DocumentFlowTest, EveryConvertedDocumentPassesItsOwnChecks) {
+    StoreRecord(VEVc::Number, [](uint8_t *v) {
+        PutText(v, VEVc::Code, 20, "V3");
+        PutText(v, VEVc::Name, 60, "Euro Vendor");
+        PutText(v, VEVc::PurchAcc, 10, "4000");
+        PutText(v, VEVc::CurncyCode, 5, "EUR");
+    });
+    // Saves the stored record again as the window would, approving it
+    // first when approvedAt is given; the check's result (0 accepted).
+    auto saved = [](int reg, uint32_t recid, uint32_t approvedAt = 0) {
+        RuleRecord stored(reg), edited(reg);
+        EXPECT_TRUE(RecReadById(reg, recid, stored.record));
+        EXPECT_TRUE(RecReadById(reg, recid, edited.record));
+        if (approvedAt) PutU16(edited.record, approvedAt, 1);
+        shown.clear();
+        return ValidateRecord(reg, edited.record, stored.record, 2);
+    };
+    uint32_t quotation = StoreRecord(QuotationVc::Number, [&](uint8_t *q) {
+        PutU32(q, QuotationVc::SerNr, 7);
+        PutText(q, QuotationVc::CustCode, 20, "C1");
+        Rows(QuotationVc::Number, q, {{.item = "ITEM1", .qty = 2, .price = 100}});
+    });
+    uint32_t order = Convert(ConvertQuotationToOrder, ORVc::Number, ORVc::SerNr, quotation);
+    ASSERT_NE(order, SerialNone);
+    EXPECT_EQ(saved(ORVc::Number, order), 0) << "order from a quotation";
+    uint32_t delivery = Convert(ConvertOrderToDelivery, SHVc::Number, SHVc::OrderNr, order);
+    ASSERT_NE(delivery, SerialNone);
+    EXPECT_EQ(saved(SHVc::Number, delivery), 0) << "delivery from an order";
+    uint32_t down = Convert(ConvertOrderToDownPayment, IVVc::Number, IVVc::OrderNr,
+                            Order("C1", {{.item = "ITEM1", .qty = 1, .price = 100}}));
+    ASSERT_NE(down, SerialNone);
+    EXPECT_EQ(saved(IVVc::Number, down), 0) << "down-payment invoice";
+    uint32_t euroOrder = Order("C2", {{.item = "ITEM1", .qty = 1, .price = 100}}, [](uint8_t *o) {
+        PutText(o, ORVc::CurncyCode, 5, "EUR");
+        PutDec(o, ORVc::Rate, Dec(100));   // a rate kept from before the currency was typed
+    });
+    uint32_t shipped = Convert(ConvertOrderToDelivery, SHVc::Number, SHVc::OrderNr, euroOrder);
+    ASSERT_NE(shipped, SerialNone);
+    uint32_t invoice = Convert(ConvertOrderToInvoice, IVVc::Number, IVVc::OrderNr, euroOrder);
+    if (invoice != SerialNone) {
+        EXPECT_EQ(saved(IVVc::Number, invoice), 0) << "invoice in a currency";
+        EXPECT_EQ(Num(Made(), IVVc::Rate), 100) << "the order's own rate is kept";
+    }
+
+    for (const char *vendor : {"V1", "V3"}) {
+        SCOPED_TRACE(vendor);
+        uint32_t po = PurchaseOrder(vendor, {{"ITEM1", 2, 0, "1"}});
+        if (std::string(vendor) == "V3") {
+            RuleRecord p(PurchOrderVc::Number);
+            Read(PurchOrderVc::Number, po, p);
+            PutText(p.record, PurchOrderVc::CurncyCode, 5, "EUR");
+            ASSERT_TRUE(RecStore(PurchOrderVc::Number, p.record, 1, &po));
+        }
+        uint32_t purchase = Convert(ConvertPurchaseOrderToPurchase, PUVc::Number, PUVc::POSerNr, po);
+        ASSERT_NE(purchase, SerialNone);
+        EXPECT_EQ(saved(PUVc::Number, purchase), 0) << "purchase from a purchase order";
+        EXPECT_EQ(Text(Made(), PUVc::VendName), "Vendor name") << "the name comes with the vendor";
+        uint32_t pi = Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, po);
+        ASSERT_NE(pi, SerialNone);
+        EXPECT_EQ(saved(VIVc::Number, pi, VIVc::Approved), 0)
+            << "purchase invoice approved; told " << ::testing::PrintToString(shown);
+        PackedDecimal rate = GetDec(Made(), VIVc::Rate);
+        if (std::string(vendor) == "V1")
+            EXPECT_TRUE(DecIsBlank(&rate)) << "no currency: the home-currency rate";
+        else
+            EXPECT_EQ(Num(Made(), VIVc::Rate), 1125) << "the currency's rate on the date";
+    }
 }
 
 }  // namespace

@@ -368,6 +368,49 @@ TEST_F(InterestRun, HeadingAndFeeRows)
     EXPECT_EQ(Num(m.rows[3].data(), IVVc::Rows::Sum), 50);
 }
 
+// The run's last line says what it made or why it made nothing, by the
+// furthest any customer came: none in the range, none in the group, none
+// charged interest, no late invoice, interest below the minimum; and the
+// numbers of the invoices it made.
+TEST_F(InterestRun, TheRunTellsWhatItMadeOrWhyNot)
+{
+    auto told = [](const std::string &part) {
+        for (const std::string &s : shown)
+            if (s.rfind("Interest invoices: ", 0) == 0 && s.find(part) != std::string::npos) return true;
+        return false;
+    };
+    auto run = [&](const char *customers, const std::string &part) {
+        shown.clear();
+        Select(customers);
+        EXPECT_TRUE(RunMaintenance());
+        EXPECT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
+        EXPECT_TRUE(told(part)) << part << " in " << ::testing::PrintToString(shown);
+    };
+    Late(1001, "C1", 10000, DateRec{1, 5, 2024});
+    run("X1:X9", "nothing made; no customer has a code in the range");
+    Charge("C1", 0);
+    run("C1", "nothing made; no customer in the range has interest on");
+    Charge("C1");
+    Select("C1");
+    PutText(ReportParams, ReportParamsVc::SelText3, 5, "NOGRP");
+    shown.clear();
+    EXPECT_TRUE(RunMaintenance());
+    EXPECT_TRUE(told("nothing made; no customer in the range is in the customer group")) << shown.size();
+    run("C2", "nothing made; no invoice of a customer with interest on is overdue");
+    Rules(12, 500, 0, 1);
+    run("C1", "nothing made; the interest came to less than the minimum");
+    EXPECT_TRUE(InterestInvoices().empty());
+
+    Rules(12, 0, 0, 1);
+    Late(1002, "C2", 10000, DateRec{1, 5, 2024});
+    run("C1:C2", "2 made, unposted, among the sales invoices: numbers ");
+    std::vector<Made> made = InterestInvoices();
+    ASSERT_EQ(made.size(), 2u);
+    const std::string numbers = std::to_string(GetU32(made[0].head.data(), IVVc::SerNr)) + ":" +
+                                std::to_string(GetU32(made[1].head.data(), IVVc::SerNr));
+    EXPECT_TRUE(told("numbers " + numbers + ".")) << ::testing::PrintToString(shown);
+}
+
 // A period without both dates, or whose start is not before its end, is
 // refused with text 1142 and makes nothing.
 TEST_F(InterestRun, APeriodNotInOrderIsRefused)

@@ -6,7 +6,9 @@
 // nothing again, a run in which an invoice cannot be numbered (its orders
 // keep what they had, so every order row's invoiced quantity equals what
 // the invoices carry), a way that does not exist, and the routine run by
-// a client's request 30 at the server.
+// a client's request 30 at the server; way 0's headings stored as text
+// rows, and the line each run ends with (what it made and their numbers,
+// or why it made nothing).
 #include <cstring>
 #include <map>
 #include <string>
@@ -19,6 +21,7 @@
 #include "database/access/transport.h"
 #include "net/net.h"
 #include "operations/batch_routines.h"
+#include "operations/run_outcome.h"
 #include "output/job_queue.h"
 #include "output/output_job.h"
 #include "rules/hooks.h"
@@ -47,6 +50,7 @@ struct ReadInvoice {
     std::vector<std::string> texts;
     std::vector<double> sums, quantities;
     std::vector<std::string> items;
+    std::vector<uint16_t> kinds;
 };
 
 class OrderInvoicing : public InvoiceCompanyFixture {
@@ -142,6 +146,7 @@ protected:
             for (int32_t i = 0; MatrixRowRead(IVVc::Number, r.record, i, row); i++) {
                 x.texts.push_back(Text(row, IR::Text, 100));
                 x.items.push_back(Text(row, IR::ItemCode, 20));
+                x.kinds.push_back(GetU16(row, IR::Kind));
                 PackedDecimal s = GetDec(row, IR::Sum), q = GetDec(row, IR::Quantity);
                 x.sums.push_back(DecIsBlank(&s) ? 0 : DecToDouble(&s));
                 x.quantities.push_back(DecIsBlank(&q) ? 0 : DecToDouble(&q));
@@ -264,6 +269,10 @@ TEST_F(OrderInvoicing, WayZeroCarriesTheRowsAndASecondRunInvoicesNothing)
     EXPECT_EQ(inv.items[3], "ITEM2");
     EXPECT_EQ(inv.texts[5], UiText(1816) + "602 / REF");
     EXPECT_DOUBLE_EQ(inv.quantities[6], 2);
+    // The blank line and the heading of each order are text rows; the
+    // order's own rows stay item rows.
+    for (size_t i : {0u, 1u, 4u, 5u}) EXPECT_EQ(inv.kinds[i], 3) << i;
+    for (size_t i : {2u, 3u, 6u}) EXPECT_EQ(inv.kinds[i], 1) << i;
     EXPECT_DOUBLE_EQ(inv.total, (200 + 50 + 100) * 1.25);
     EXPECT_TRUE(History().empty());   // way 0 keeps no item history
 
@@ -436,6 +445,41 @@ TEST_F(OrderInvoicing, AnInvoiceThatCannotBeNumberedLeavesItsOrdersAsTheyWere)
         uint32_t id = b;
         ASSERT_TRUE(RecStore(ORVc::Number, r.record, 1, &id));
     }
+}
+
+// The status-line hook of the run's closing line, for the test below.
+std::vector<std::string> ClosingLines;
+void KeepClosingLine(const uint8_t *text) { ClosingLines.emplace_back(reinterpret_cast<const char *>(text + 1), text[0]); }
+
+// A run ends with one line of what it made (the invoices and the orders
+// they invoice, with the invoices' numbers); a run that makes nothing says
+// why, in a message box too.
+TEST_F(OrderInvoicing, EachRunSaysWhatItMadeOrWhyNothing)
+{
+    const RunOutcomeUiRec saved = RunOutcomeUi;
+    RunOutcomeUi = RunOutcomeUiRec{};
+    RunOutcomeUi.status = KeepClosingLine;
+    ClosingLines.clear();
+    Order(1201, "C1", {{.item = "ITEM1", .qty = 2, .shipped = 2}});
+    Order(1202, "C1", {{.item = "ITEM2", .qty = 1, .shipped = 1, .price = 50}});
+    Order(1203, "C3", {{.item = "ITEM2", .qty = 1, .shipped = 1, .price = 50}});
+    Select(0);
+    shown.clear();
+    ASSERT_TRUE(RunMaintenance()) << ::testing::PrintToString(shown);
+    std::vector<ReadInvoice> invoices = Invoices();
+    ASSERT_EQ(invoices.size(), 2u);
+    ASSERT_EQ(ClosingLines.size(), 1u);
+    EXPECT_EQ(ClosingLines[0], "2 invoices made, 3 orders invoiced, numbers " + std::to_string(invoices[0].serial) +
+                                   "-" + std::to_string(invoices[1].serial));
+    EXPECT_TRUE(shown.empty()) << ::testing::PrintToString(shown);
+    ASSERT_TRUE(RunMaintenance());
+    ASSERT_EQ(ClosingLines.size(), 2u);
+    EXPECT_EQ(ClosingLines[1], UiText(Texts::RunNothingInvoiced) + UiText(Texts::RunWhyNothingLeft));
+    EXPECT_FALSE(shown.empty());
+    Select(0, "X1:X9");
+    ASSERT_TRUE(RunMaintenance());
+    EXPECT_EQ(ClosingLines.back(), UiText(Texts::RunNothingInvoiced) + UiText(Texts::RunWhyNoCustomer));
+    RunOutcomeUi = saved;
 }
 
 // A way other than 0 and 1 makes nothing and says why.

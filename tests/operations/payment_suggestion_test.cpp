@@ -8,6 +8,7 @@
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
 #include "net/net.h"
+#include "database/access/register_hooks.h"
 #include "tests/operations/purchase_fixture.h"
 
 namespace {
@@ -42,6 +43,14 @@ protected:
 // row the item's full open amount; the items are gone and a second run
 // pays nothing.
 TEST_F(PaymentSuggestionTest, NinetyTwoItemsMakeTwoPayments) {
+    {   // the vendor's account, which the rows pay to
+        RuleRecord v(VEVc::Number);
+        PutText(v.record, VEVc::Code, 20, "V1");
+        uint32_t id = 0, pos = 0;
+        ASSERT_TRUE(RecFind(VEVc::Number, v.record, 1, 1, &id, &pos));
+        PutText(v.record, VEVc::Text270, 20, "5012-3456");
+        ASSERT_TRUE(RecStore(VEVc::Number, v.record, 1, &id));
+    }
     for (int i = 0; i < 92; i++) Invoice(100 + i);
     ASSERT_EQ(RegRecordCount(APVc::Number), 92u);
     Select(DateRec{1, 7, 2024}, DateRec{31, 7, 2024});
@@ -56,7 +65,7 @@ TEST_F(PaymentSuggestionTest, NinetyTwoItemsMakeTwoPayments) {
     uint8_t row[OPVc::Rows::Size];
     ASSERT_TRUE(MatrixRowRead(OPVc::Number, p.record, 0, row));
     EXPECT_NEAR(Num(row, OPVc::Rows::Amount), 125, 0.005);
-    EXPECT_EQ(Text(row, OPVc::Rows::Text62), "V1 First Vendor");
+    EXPECT_EQ(Text(row, OPVc::Rows::Text62), "5012-3456") << "the vendor's account, not its code and name";
 
     ASSERT_TRUE(PaymentSuggestionCall(selection.data()));
     EXPECT_EQ(RegRecordCount(OPVc::Number), 2u) << "nothing is paid twice";
@@ -136,6 +145,37 @@ TEST_F(PaymentSuggestionTest, Request46MakesTheSamePayments) {
     TransportInstall(nullptr, nullptr);
     EXPECT_EQ(PaymentRows(), (std::vector<int32_t>{91, 1}));
     EXPECT_EQ(RegRecordCount(APVc::Number), 0u);
+}
+
+// A suggested payment is approved and posted as it was made, in the
+// home currency (no rate) and in a currency (the rate on the date): the
+// payment check accepts what the suggestion made.
+TEST_F(PaymentSuggestionTest, SuggestedPaymentsPassThePaymentCheck) {
+    StoreRate("EUR", InvoiceCo::YearStart, 1125);
+    Invoice(100);
+    Invoice(200, "V2", "EUR", 1125);
+    for (const char *currency : {"", "EUR"}) {
+        SCOPED_TRACE(currency);
+        Select(DateRec{1, 7, 2024}, DateRec{31, 7, 2024});
+        PutText(selection.data(), ReportParamsVc::SelText2, 5, currency);
+        const uint32_t before = RegRecordCount(OPVc::Number);
+        ASSERT_TRUE(PaymentSuggestionCall(selection.data())) << ::testing::PrintToString(shown);
+        ASSERT_EQ(RegRecordCount(OPVc::Number), before + 1);
+        RuleRecord stored(OPVc::Number), edited(OPVc::Number);
+        uint32_t recid = 0;
+        ASSERT_TRUE(RecReadAtIndex(OPVc::Number, "SerNr", (int32_t)before + 1, stored.record, &recid));
+        ASSERT_TRUE(RecReadAtIndex(OPVc::Number, "SerNr", (int32_t)before + 1, edited.record, &recid));
+        PackedDecimal rate = GetDec(stored.record, OPVc::Rate);
+        if (currency[0] == 0)
+            EXPECT_TRUE(DecIsBlank(&rate)) << DecToDouble(&rate);
+        else
+            EXPECT_NEAR(DecToDouble(&rate), 1125, 0.0005);
+        PutU16(edited.record, OPVc::Approved, 1);
+        PutU16(edited.record, OPVc::Posted, 1);
+        shown.clear();
+        EXPECT_EQ(ValidateRecord(OPVc::Number, edited.record, stored.record, 2), 0)
+            << ::testing::PrintToString(shown);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "core/definitions.h"
 #include "operations/sales_invoice.h"
+#include "database/access/register_hooks.h"
 #include "rules/series_terms.h"
 
 namespace {
@@ -118,8 +119,9 @@ TEST_F(ProjectInvoicingTest, GroupingsAndDetailRows) {
         uint16_t grouping, detail;
         std::vector<std::tuple<int, std::string, double>> want;
     } cases[] = {
-        {0, 0, {{1, "Work done", 650}}},
-        {1, 0, {{1, "Services", 650}}},
+        // Hours share a row only with hours of the same item and price.
+        {0, 0, {{1, "Work done", 500}, {1, "Work done", 150}}},
+        {1, 0, {{1, "Services", 500}, {1, "Services", 150}}},
         {2, 0, {{1, "HOUR", 500}, {1, "TRIP", 150}}},
         {0, 1, {{1, "Work done, AN", 200}, {1, "Work done, BO", 300}, {1, "Work done, AN", 150}}},
         {1, 1, {{1, "Services, AN", 200}, {1, "Services, BO", 300}, {1, "Services, AN", 150}}},
@@ -142,7 +144,41 @@ TEST_F(ProjectInvoicingTest, GroupingsAndDetailRows) {
             EXPECT_DOUBLE_EQ(Amount(r.data(), IVVc::Rows::Price), 100);
             EXPECT_EQ(Text(r.data(), IVVc::Rows::ItemCode), "HOUR");
         }
+        // Every row of hours reads as item, hours times price.
+        const char *items[] = {"HOUR", "TRIP"};
+        const double hours[] = {5, 3}, prices[] = {100, 50};
+        for (int32_t i = 0; !c.detail && i < 2; i++) {
+            std::vector<uint8_t> r = Row(IVVc::Number, inv.record, i);
+            EXPECT_EQ(Text(r.data(), IVVc::Rows::ItemCode), items[i]) << i;
+            EXPECT_DOUBLE_EQ(Amount(r.data(), IVVc::Rows::Quantity), hours[i]) << i;
+            EXPECT_DOUBLE_EQ(Amount(r.data(), IVVc::Rows::Price), prices[i]) << i;
+        }
     }
+}
+
+// A project's hours on a final invoice as the demo company makes it (no
+// default row text): the row of hours names its item, the hours of two
+// persons at one price add up, and the invoice passes the invoice checks.
+TEST_F(ProjectInvoicingTest, HoursComeOutAsItemHoursAndPrice) {
+    std::vector<uint8_t> block(ProjectBlk::Size, 0);
+    PutText(block.data(), ProjectBlk::DownPayItem, 20, "DP");
+    StoreBlock(ProjectBlk::Number, block.data(), ProjectBlk::Size);
+    StoreItem("WORK", {.price = 80, .vatCode = "1", .name = "Work hour"});
+    StoreProject("P1", "C1", [](uint8_t *p) { PutU16(p, ProjectVc::PrintHeading, 1); });
+    StoreTimeBudget("P1", "WORK", {{"AN", "", "", 2}, {"BO", "", "", 1.5}}, 80);
+    RuleRecord project(ProjectVc::Number), inv(IVVc::Number);
+    ReadProject(project, "P1");
+    ASSERT_TRUE(ProjectInvoicing(project.record, inv.record, true, false, false, {}));
+    const int32_t n = MatrixRowCount(IVVc::Number, 0, inv.record);
+    ASSERT_GE(n, 1);
+    std::vector<uint8_t> r = Row(IVVc::Number, inv.record, n - 1);
+    EXPECT_EQ(Text(r.data(), IVVc::Rows::Text), "Work hour");
+    EXPECT_EQ(Text(r.data(), IVVc::Rows::ItemCode), "WORK");
+    EXPECT_DOUBLE_EQ(Amount(r.data(), IVVc::Rows::Quantity), 3.5);
+    EXPECT_DOUBLE_EQ(Amount(r.data(), IVVc::Rows::Price), 80);
+    EXPECT_DOUBLE_EQ(Amount(r.data(), IVVc::Rows::Sum), 280);
+    EXPECT_EQ(ValidateRecord(IVVc::Number, inv.record, nullptr, 1), 0)
+        << "told " << ::testing::PrintToString(shown);
 }
 
 TEST_F(ProjectInvoicingTest, FixedPricesDownPaymentsAndTheSettlement) {

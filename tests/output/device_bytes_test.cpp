@@ -145,20 +145,51 @@ TEST_F(DeviceBytes, FileFailuresStopTheJobAndWriteNothingOrTellTheLoss)
     EXPECT_TRUE(Told(Texts::OutputFileNotCreated));
 }
 
-TEST_F(DeviceBytes, BankFileNamesUniqueWithoutDialogOrTheFormatsDefault)
+TEST_F(DeviceBytes, BankFilesAskTheirNameNumberTheNextAndAreKeptOnlyWhole)
 {
     PutI16(ReportParams, ReportParamsVc::ReportNumber, 15);
     PutI16(CompanyBlock, CompanyBlk::CompanyVariant, 27);
     CompanyVariantBind(CompanyBlock);
     OutKind(OutTextFile);
+    BankFileExportRunning = true;   // as the text export sets it for kind 15
+    // The chosen file and the next, numbered; both under a temporary name
+    // until the job is whole.
+    const fs::path chosen = out.path / "order.txt", next = out.path / "order-2.txt";
     size_t dialogs = ScriptRecords().size();
+    ScriptAnswerFile(chosen.string());
     RepOpenFileDevice();
     EXPECT_EQ(RepStopped, 0);
-    EXPECT_EQ(ScriptRecords().size(), dialogs);
+    EXPECT_EQ(ScriptRecords().size(), dialogs + 1) << "the file is asked for";
+    RepOpenJob(P("Bank").data());
+    RepNextFile();
+    EXPECT_EQ(RepStopped, 0);
+    RepEndJob();
+    EXPECT_FALSE(fs::exists(chosen));
+    EXPECT_TRUE(fs::exists(next.string() + ".part"));
+    std::vector<std::string> names;
+    EXPECT_TRUE(RepStagedFilesEnd(true, &names));
+    EXPECT_EQ(names, (std::vector<std::string>{chosen.string(), next.string()}));
+    EXPECT_TRUE(fs::exists(chosen) && fs::exists(next));
+    EXPECT_FALSE(fs::exists(next.string() + ".part"));
+    // A job not whole leaves nothing, not even an older file's new copy.
+    fs::remove(chosen);
+    ScriptAnswerFile(chosen.string());
+    RepOpenFileDevice();
     RepOpenJob(P("Bank").data());
     RepEndJob();
-    EXPECT_TRUE(fs::exists(fs::path(std::string(reinterpret_cast<const char *>(OutFileDirectory + 1),
-                                                 OutFileDirectory[0]))));
+    names.clear();
+    RepStagedFilesEnd(false, &names);
+    EXPECT_FALSE(fs::exists(chosen));
+    EXPECT_FALSE(fs::exists(chosen.string() + ".part"));
+    // Report 15 of the report list shares the run number: its file is
+    // written under its own name at once.
+    BankFileExportRunning = false;
+    ScriptAnswerFile(chosen.string());
+    RepOpenFileDevice();
+    RepOpenJob(P("Journal").data());
+    RepEndJob();
+    EXPECT_TRUE(fs::exists(chosen));
+    EXPECT_FALSE(fs::exists(chosen.string() + ".part"));
 
     PutI16(CompanyBlock, CompanyBlk::CompanyVariant, 9);
     PString name;

@@ -1,9 +1,11 @@
 // document_runs_test.cpp - the document batch runs printing to PDF: a
 // number range walked from its first to its last end (or to the end of
-// the register), an empty range doing nothing, Esc ending the run after
-// the document in hand, documents that did not print counted and told,
-// the invoice run's print modes, and reminders whose level is stored
-// only when the reminder printed.
+// the register), an empty range doing nothing and saying why, Esc ending
+// the run before the next document, documents that did not print counted
+// and told in the run's closing line, the invoice run's print modes, its
+// posting of unposted invoices before they print (and not printing one
+// that cannot be posted), and reminders whose level is stored only when
+// the reminder printed.
 #include "tests/operations/invoice_fixture.h"
 
 #include <unistd.h>
@@ -11,12 +13,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "operations/run_outcome.h"
 #include "output/devices/device_table.h"
 #include "output/forms/forms.h"
 #include "output/printer.h"
@@ -24,11 +28,23 @@
 namespace {
 
 namespace fs = std::filesystem;
-constexpr int TextRunRefused = 12350;
+
+// The closing lines the runs put on the status line, oldest first.
+std::vector<std::string> &Lines() {
+    static std::vector<std::string> lines;
+    return lines;
+}
+void KeepLine(const uint8_t *text) { Lines().emplace_back(reinterpret_cast<const char *>(text + 1), text[0]); }
+// The poll of a user who presses Esc at the second document a run begins.
+int Polls = 0;
+void EscAtSecond() {
+    if (++Polls == 2) UserCancelFlag = 1;
+}
 
 class DocumentRuns : public InvoiceCompanyFixture {
 protected:
     fs::path folder, savedCwd;
+    RunOutcomeUiRec savedUi;
 
     void SetUp() override {
         InvoiceCompanyFixture::SetUp();
@@ -53,9 +69,15 @@ protected:
                 PutI32(r, OrderFormBlk::Rows::CopyPass, -1);
             });
         UserCancelFlag = 0;
+        savedUi = RunOutcomeUi;
+        RunOutcomeUi = RunOutcomeUiRec{};
+        RunOutcomeUi.status = KeepLine;
+        Lines().clear();
+        Polls = 0;
     }
     void TearDown() override {
         UserCancelFlag = 0;
+        RunOutcomeUi = savedUi;
         if (Printer.job) PrinterEndDoc();
         if (!savedCwd.empty()) fs::current_path(savedCwd);
         OutputJobState = OutputJobStateRec{};
@@ -91,12 +113,17 @@ protected:
     int16_t OrderPrinted(int32_t number) {
         return (int16_t)Stored(ORVc::Number, "SerNr", ORVc::SerNr, number, ORVc::Printed, false);
     }
-    // The message of the refused count, with its count; empty when not told.
+    // The last run's closing line; empty when none was said.
+    static std::string LastLine() { return Lines().empty() ? "" : Lines().back(); }
+    // The count of documents the last run did not print, as its closing
+    // line tells it; empty when it tells none.
     static std::string RefusedTold() {
-        const std::string text = UiText(TextRunRefused);
-        for (const std::string &s : shown)
-            if (s.rfind(text, 0) == 0) return s.substr(text.size());
-        return "";
+        const std::string line = LastLine(), what = " " + UiText(Texts::RunNotPrinted);
+        const size_t at = line.find(what);
+        if (at == std::string::npos) return "";
+        const std::string before = line.substr(0, at);
+        const size_t space = before.rfind(' ');
+        return space == std::string::npos ? before : before.substr(space + 1);
     }
     // Removes the form the order and reminder blocks name, so nothing prints.
     void DropForm() {
@@ -111,10 +138,13 @@ TEST_F(DocumentRuns, OrderRangeWalksItsEndsAndMarksWhatPrinted) {
     for (int32_t n = 100; n <= 104; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
     Range("");
     ApproveOrderRange();
-    EXPECT_EQ(Pdfs(), 0u);                                  // an empty range does nothing
+    EXPECT_EQ(Pdfs(), 0u);                                  // an empty range does nothing, and says so
+    EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoRange));
+    EXPECT_FALSE(shown.empty()) << "a run that made nothing tells it in a box too";
     Range("101:103");
     ApproveOrderRange();
     EXPECT_EQ(Pdfs(), 3u);
+    EXPECT_EQ(LastLine(), "3 documents printed - to the printer");
     for (int32_t n = 100; n <= 104; n++) EXPECT_EQ(OrderPrinted(n), n >= 101 && n <= 103 ? 1 : 0) << n;
     Range("103:");                                          // no upper end: to the register's end
     ApproveOrderRange();
@@ -127,17 +157,20 @@ TEST_F(DocumentRuns, OrderRangeWalksItsEndsAndMarksWhatPrinted) {
     EXPECT_EQ(OrderPrinted(100), 1);
 }
 
-TEST_F(DocumentRuns, EscStopsAfterTheDocumentInHand) {
+TEST_F(DocumentRuns, EscStopsBeforeTheNextDocument) {
     for (int32_t n = 100; n <= 102; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
     Range("100:");
-    UserCancelFlag = 1;
+    UserCancelFlag = 1;                                     // an Esc left from before the run
     PrintDeliveryForms(-7);                                 // no deliveries: nothing at all
+    EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoneInRange));
+    RunOutcomeUi.poll = EscAtSecond;
     ApproveOrderRange();
     UserCancelFlag = 0;
     EXPECT_EQ(Pdfs(), 1u);                                  // the first order prints, then the run ends
     EXPECT_EQ(OrderPrinted(100), 1);
     EXPECT_EQ(OrderPrinted(101), 0);
     EXPECT_EQ(OrderPrinted(102), 0);
+    EXPECT_EQ(LastLine(), "1 document printed - to the printer; " + UiText(Texts::RunOutcomeStopped));
 }
 
 TEST_F(DocumentRuns, OrdersThatDidNotPrintAreCountedAndTold) {
@@ -187,6 +220,7 @@ TEST_F(DocumentRuns, InvoicePrintModes) {
     EXPECT_EQ(printed(701), 0);
     ApproveInvoiceRange();
     EXPECT_EQ(Pdfs(), 1u);                                  // mode 0: printed before, not again
+    EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyAllPrinted));
     PutI16(ReportParams, ReportParamsVc::BatchMode, 2);
     ApproveInvoiceRange();
     EXPECT_EQ(Pdfs(), 2u);                                  // mode 2: again
@@ -195,11 +229,58 @@ TEST_F(DocumentRuns, InvoicePrintModes) {
     PutU16(ReportParams, ReportParamsVc::Option3, 1);
     ApproveInvoiceRange();
     EXPECT_EQ(Pdfs(), 2u);                                  // an unknown mode skips
+    EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyBadMode));
     PutI16(ReportParams, ReportParamsVc::BatchMode, 1);
     ApproveInvoiceRange();
     EXPECT_EQ(Pdfs(), 3u);                                  // mode 1: both, printed or not
     EXPECT_EQ(RefusedTold(), "1");                          // no cash-invoice form: told, not skipped
     EXPECT_EQ(printed(701), 0);
+    PutU16(ReportParams, ReportParamsVc::Option2, 0);
+    PutU16(ReportParams, ReportParamsVc::Option3, 0);
+    ApproveInvoiceRange();
+    EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoKind));
+}
+
+// The invoices a user typed and stored are unposted (and stored with the
+// printed word set): "not printed before" posts each and then prints it,
+// once; a second run finds nothing left.
+TEST_F(DocumentRuns, UnpostedInvoicesArePostedThenPrintedOnce) {
+    FixtureInvoice f;
+    for (int32_t n : {710, 711}) {
+        f.serial = n;
+        ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100}}), 0u);
+    }
+    auto word = [&](int32_t n, size_t at) { return Stored(IVVc::Number, "SerNr", IVVc::SerNr, n, at, false); };
+    ASSERT_EQ(word(710, IVVc::Posted), 0);
+    Range("710:711");
+    PutU16(ReportParams, ReportParamsVc::Option2, 1);
+    PutI16(ReportParams, ReportParamsVc::BatchMode, 0);
+    ApproveInvoiceRange();
+    EXPECT_EQ(Pdfs(), 2u);
+    for (int32_t n : {710, 711}) {
+        EXPECT_EQ(word(n, IVVc::Posted), 1) << n;
+        EXPECT_EQ(word(n, IVVc::Printed), 1) << n;
+    }
+    EXPECT_EQ(LastLine(), "2 invoices printed, 2 posted - to the printer");
+    ApproveInvoiceRange();
+    EXPECT_EQ(Pdfs(), 2u);
+    EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyAllPrinted));
+}
+
+// An invoice whose posting is refused (its row's sales account does not
+// exist, so no voucher can be built) is neither printed as if it were
+// issued nor skipped unseen.
+TEST_F(DocumentRuns, AnInvoiceThatCannotBePostedIsNotPrinted) {
+    FixtureInvoice f;
+    f.serial = 720;
+    ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100, "1", "9999"}}), 0u);
+    Range("720");
+    PutU16(ReportParams, ReportParamsVc::Option2, 1);
+    PutI16(ReportParams, ReportParamsVc::BatchMode, 0);
+    ApproveInvoiceRange();
+    EXPECT_EQ(Pdfs(), 0u);
+    EXPECT_EQ(Stored(IVVc::Number, "SerNr", IVVc::SerNr, 720, IVVc::Posted, false), 0);
+    EXPECT_EQ(LastLine(), "1 " + UiText(Texts::RunNotPosted) + " - to the printer");
 }
 
 TEST_F(DocumentRuns, ReminderLevelStoredOnlyWhenPrinted) {

@@ -5,7 +5,9 @@
 // row and last-page codes, the VAT summary, the references with their
 // check digits and the payment bar code, and the values that must print
 // nothing (a total that does not fit the bar code, a reference that
-// cannot be weighed, an order number that makes no nine digits).
+// cannot be weighed, an order number that makes no nine digits), and rows
+// with neither item nor amount (headings) that print their text alone
+// and stay out of the VAT summary.
 #include "tests/operations/invoice_fixture.h"
 
 #include <string>
@@ -191,6 +193,35 @@ TEST_F(InvoiceValues, TotalsAndTheVatSummaryOnTheLastPageOnly) {
     EXPECT_EQ(Value(77, 0), "");
     EXPECT_EQ(Value(282, 0), "");
     EXPECT_EQ(Value(32, 1), "");
+}
+
+// Headings between the item rows, as an invoice made from orders carries
+// them: an item-kind row without item or amount (the older form) and a
+// text row. Each prints its text and nothing else, and neither adds a
+// line of nothing to the VAT summary.
+TEST_F(InvoiceValues, RowsWithoutItemOrAmountPrintTheirTextOnly) {
+    for (uint16_t kind : {1, 3}) {
+        uint8_t row[IVVc::Rows::Size] = {};
+        PutU16(row, IVVc::Rows::Kind, kind);
+        PutText(row, IVVc::Rows::Text, 100, kind == 1 ? "Order 501" : "Order 502 / PO-77");
+        PutI32(row, IVVc::Rows::Link, -1);
+        ASSERT_TRUE(MatrixRowPut(IVVc::Number, 0, inv.data(), MatrixRowCount(IVVc::Number, 0, inv.data()), row));
+    }
+    ASSERT_NO_FATAL_FAILURE(Load());
+    ASSERT_EQ(FormRowCount, 7);
+    EXPECT_EQ(Value(14, 5), "Order 501");
+    EXPECT_EQ(Value(14, 6), "Order 502 / PO-77");
+    for (int16_t code : {8, 13, 15, 16, 17, 18, 19, 22, 23, 25}) {
+        EXPECT_EQ(Value(code, 5), "") << "code " << code;
+        // A text row leaves a field's own text as a reference row does.
+        EXPECT_EQ(Value(code, 6, ""), "") << "code " << code;
+    }
+    EXPECT_EQ(VatSumsUsedCount(InvoiceVatSums), 2);            // still only codes 1 and 2
+    int16_t first = 0, last = 0;
+    DocFieldRowRange(InvoiceDoc, 33, &first, &last);
+    EXPECT_EQ(last, 2);
+    // An item row keeps its figures though its sum is zero.
+    EXPECT_NE(Value(13, 0), "");
 }
 
 TEST_F(InvoiceValues, PaymentBarcodeAgainstAHandComputation) {

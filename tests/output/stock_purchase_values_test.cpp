@@ -165,6 +165,7 @@ TEST_F(StockPurchaseValues, ReminderLevelsAndTheInvoice) {
     EXPECT_EQ(Value(2, 2), "Kundvagen 2");
     EXPECT_EQ(Value(217, 1), "");
     EXPECT_EQ(Value(153), "4711");
+    FormLastPage = false;   // a form printed before in this process may have left it set
     EXPECT_EQ(Value(77), "");                              // not the last page
     FormLastPage = true;
     EXPECT_EQ(Value(77), Amount(125));

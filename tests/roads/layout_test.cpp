@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "core/field_types.h"
 #include "core/language_file.h"
 #include "core/window_entries.h"
 #include "database/access/register_hooks.h"
@@ -142,6 +143,39 @@ protected:
         return PStringWidth(label);
     }
 
+    // The widest value a list column of a field type commonly shows; empty
+    // for texts and codes, whose cells cut what does not fit.
+    static const char *ListSample(int type)
+    {
+        switch (type) {
+        case FtDate: return "88.88.8888";
+        case FtLong: case FtLongOrEmpty: return "8888888";
+        case FtAmount2: case FtAmount1: case FtAmount0: case FtAmount3: case FtAmount3Drop: case FtDebit:
+        case FtCredit: return "888888,88";
+        default: return "";
+        }
+    }
+
+    // The rule on list column i of n: its cell, which ends the gap short
+    // of the next column, holds the column's widest common value.
+    void ListColumnRoom(int n, int i, const std::string &name)
+    {
+        const uint8_t *e = WinDefEntry(n, WinPartFieldList, i);
+        const uint8_t *next = WinDefEntry(n, WinPartFieldList, i + 1);
+        const char *sample = ListSample(DefU16(e + ListColEntry::Type));
+        if (!next || !sample[0]) return;
+        MacRect pane;
+        WinColumnRect(n, 0, &pane);
+        int x = RectXResolve(&pane, int16_t(DefU16(e + ListColEntry::DataX)));
+        int nextX = RectXResolve(&pane, int16_t(DefU16(next + ListColEntry::DataX)));
+        PString text;
+        PStringFromC(text, sample);
+        int room = nextX - x - ListColumnGap, need = LabelWidth(n, text, false);
+        if (need > room)
+            Fault(name, "its values (" + std::string(sample) + ", " + std::to_string(need) + " pixels) need more room than the " +
+                            std::to_string(room) + " pixels before the next column");
+    }
+
     // The elements of n on the pages shown now, with the faults of their
     // stored rectangles and of the button labels that do not fit.
     std::vector<Element> ShownElements(int n, const std::string &where)
@@ -224,9 +258,10 @@ protected:
         }
         for (int i = 0; const uint8_t *e = WinDefEntry(n, WinPartFieldList, i); i++) {
             ListColumnHeadRect(n, i, &r);
-            out.push_back({where + ": heading of list column " + std::to_string(i) + " " +
-                               Quoted(e + ListColEntry::Label),
-                           r});
+            const std::string name =
+                where + ": heading of list column " + std::to_string(i) + " " + Quoted(e + ListColEntry::Label);
+            out.push_back({name, r});
+            ListColumnRoom(n, i, name);
         }
         for (int i = 0; const uint8_t *e = WinDefEntry(n, WinPartBoxes, i); i++) {
             int page = DefU16(e + BoxEntry::Page);

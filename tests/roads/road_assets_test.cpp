@@ -109,6 +109,9 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     };
     auto period = [this] {
         ClickField("From");
+        // The window proposes a date: it is selected and typed over.
+        Key(PlKey::End);
+        Key(PlKey::Home, true);
         Type("01.01.2024");
         ClickField("To");
         Type("30.06.2024");

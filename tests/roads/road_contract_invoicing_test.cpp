@@ -3,7 +3,8 @@
 // row, its next period starting 1 February 2025 and a monthly interval; File >
 // Maintenance runs "Invoice contracts" over that day. The company file holds
 // one invoice of the contract's row dated that day, and the contract its
-// last-invoice date; a second run over the same day makes no other.
+// last-invoice date; the run names the invoice on the status line, and a
+// second run over the same day makes no other and says why.
 // Report 89, printed before the run, shows the invoice the run will make.
 #include "tests/roads/road_fixture.h"
 
@@ -16,6 +17,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
+#include "shell/toolbar.h"
 
 namespace {
 
@@ -26,8 +28,10 @@ namespace fs = std::filesystem;
 class ContractInvoicingRoad : public RoadTest {
 protected:
     // File > Maintenance, "Invoice contracts", the invoice dates from and
-    // to the day typed, and OK.
-    void RunContracts(std::shared_ptr<std::string> day, const char *shot)
+    // to the day typed, and OK. With `made` the run says on the status
+    // line that it made one invoice, and nothing else; without, it tells
+    // in a message why it made none.
+    void RunContracts(std::shared_ptr<std::string> day, const char *shot, bool made)
     {
         Menu("File", "Maintenance...");
         Check("the function list opens", [] {
@@ -51,10 +55,19 @@ protected:
             return true;
         });
         ClickButton("OK");
-        Check("the run ended without a message", [] {
-            EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-            return true;
-        });
+        if (made) {
+            Check("the run names the invoice it made, without a message", [] {
+                EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+                EXPECT_EQ(StatusLineText().rfind("1 invoice made, numbers ", 0), 0u) << StatusLineText();
+                return true;
+            });
+        } else {
+            Check("the run tells why it made nothing", [] {
+                EXPECT_TRUE(Told("No invoice made: no contract of the selection has a period to invoice"))
+                    << ::testing::PrintToString(Messages());
+                return true;
+            });
+        }
     }
     // Report 89 from the report list printed over the day: the PDF's text.
     void PrintPreview(std::shared_ptr<std::string> day, std::shared_ptr<std::string> text)
@@ -135,8 +148,8 @@ TEST_F(ContractInvoicingRoad, AContractIsInvoicedOncePerPeriod)
     Menu("Window", "Close all");
     auto preview = std::make_shared<std::string>();
     PrintPreview(day, preview);
-    RunContracts(day, "contract_invoicing_487.png");
-    RunContracts(day, "contract_invoicing_again.png");
+    RunContracts(day, "contract_invoicing_487.png", true);
+    RunContracts(day, "contract_invoicing_again.png", false);
     EXPECT_EQ(Run(), 0);
     // The preview printed before the run shows the invoice the run made.
     EXPECT_NE(preview->find("Contract invoices to make"), std::string::npos) << *preview;

@@ -33,6 +33,9 @@ protected:
             return ActiveType() == SalesJournalSel;
         });
         ClickField("From");
+        // The window proposes a date: it is selected and typed over.
+        Key(PlKey::End);
+        Key(PlKey::Home, true);
         Type(from);
         ClickField("To");
         Type(to);

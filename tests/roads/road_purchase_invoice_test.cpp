@@ -1,16 +1,17 @@
 // road_purchase_invoice_test.cpp - a vendor's invoice entered and paid as a
-// user does it. The demo company has no vendors and no purchase accounts:
-// they come in by File > Maintenance > Imports from a text file (the
-// creditors' account, two cost accounts, the vendor and the purchase
-// ledger's accounts). In the Purchasing module the register popup opens
+// user does it. The demo company has no vendors (they have no window yet):
+// the vendor comes in by File > Maintenance > Imports from a text file,
+// with the road's own creditors' account, two cost accounts and the
+// purchase ledger's accounts. In the Purchasing module the register popup opens
 // the purchase-invoice list and New an invoice: the vendor fills its name,
 // two cost rows take 600 and 400 of the 1 000 total, and the invoice is
 // approved and stored. The outgoing-payment list's New opens a payment:
 // the invoice's number typed into a row brings the vendor and the open
 // 1 000, and the payment is approved, posted and stored. The company file
 // then holds the invoice with its rows, the paid payment and no open item
-// left (the demo company posts no purchase vouchers).
+// left.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -45,15 +46,6 @@ std::string Digits(const std::string &shown)
     return d;
 }
 
-// A line of the text file: the fields joined by tabs, ended by one more.
-std::string Line(std::initializer_list<std::string> fields, int empties = 0)
-{
-    std::string s;
-    for (const std::string &f : fields) s += f + "\t";
-    for (int i = 0; i < empties; i++) s += "\t";
-    return s + "\r\n";
-}
-
 TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
 {
     const std::string company = StartNewCompany();
@@ -62,20 +54,20 @@ TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
     {
         std::ofstream out(setup, std::ios::binary);
         out << "konto3\t\r\n"
-            << Line({"2440", "Creditors", "2", "1", "1", "0", "", ""})
-            << Line({"5010", "Rent", "4", "1", "1", "0", "", ""})
-            << Line({"6110", "Office supplies", "4", "1", "1", "0", "", ""}) << "\r\n\r\n";
+            << ImportLine({"2440", "Creditors", "2", "1", "1", "0", "", ""})
+            << ImportLine({"5010", "Rent", "4", "1", "1", "0", "", ""})
+            << ImportLine({"6110", "Office supplies", "4", "1", "1", "0", "", ""}) << "\r\n\r\n";
         // The vendor: code, name, three address lines, account text, two
         // texts, VAT zone, a text, terms, bank giro, purchase account,
         // postal giro, currency, five codes, a text, on account, bank.
         out << "leverant\xF6r1\t\r\n"
-            << Line({"V1", "Office Supply Ltd", "Box 12", "", "", "5050-1234", "", "", "0", "", "", "5050-1234",
+            << ImportLine({"V1", "Office Supply Ltd", "Box 12", "", "", "5050-1234", "", "", "0", "", "", "5050-1234",
                      "", "", "", "", "", "", "", "", "", "", "0", ""},
                     9)
             << "\r\n\r\n";
         // The purchase ledger's accounts: creditors first.
         out << "levkonton1\t\r\n"
-            << Line({"2440", "", "", "", "", "", "", "", "", "0", "0", "", "", "", "", "", ""}, 4) << "\r\n\r\n";
+            << ImportLine({"2440", "", "", "", "", "", "", "", "", "0", "0", "", "", "", "", "", ""}, 4) << "\r\n\r\n";
     }
     ImportTextFile(setup);
 

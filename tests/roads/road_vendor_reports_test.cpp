@@ -9,6 +9,7 @@
 // opens from the same list, the transaction journal's from the General
 // ledger's.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -26,29 +27,21 @@ constexpr int ReportList = 6, Preview = 5, PurchaseInvoiceList = 154, PurchaseIn
 constexpr int PurchInvJournalSel = 416, VendorAgeingSel = 417, TransJournalSel = 418;
 namespace fs = std::filesystem;
 
-// A line of the import file: the fields joined by tabs, ended by one more.
-std::string Line(std::initializer_list<std::string> fields, int empties = 0) {
-    std::string s;
-    for (const std::string &f : fields) s += f + "\t";
-    for (int i = 0; i < empties; i++) s += "\t";
-    return s + "\r\n";
-}
-
 TEST_F(RoadTest, TheVendorAgeingShowsAnApprovedInvoice) {
     const std::string company = StartNewCompany();
     const fs::path setup = dir / "vendor_setup.txt";
     {
         std::ofstream out(setup, std::ios::binary);
         out << "konto3\t\r\n"
-            << Line({"2440", "Creditors", "2", "1", "1", "0", "", ""})
-            << Line({"5010", "Rent", "4", "1", "1", "0", "", ""}) << "\r\n\r\n";
+            << ImportLine({"2440", "Creditors", "2", "1", "1", "0", "", ""})
+            << ImportLine({"5010", "Rent", "4", "1", "1", "0", "", ""}) << "\r\n\r\n";
         out << "leverant\xF6r1\t\r\n"
-            << Line({"V1", "Office Supply Ltd", "Box 12", "", "", "5050-1234", "", "", "0", "", "", "5050-1234",
+            << ImportLine({"V1", "Office Supply Ltd", "Box 12", "", "", "5050-1234", "", "", "0", "", "", "5050-1234",
                      "", "", "", "", "", "", "", "", "", "", "0", ""},
                     9)
             << "\r\n\r\n";
         out << "levkonton1\t\r\n"
-            << Line({"2440", "", "", "", "", "", "", "", "", "0", "0", "", "", "", "", "", ""}, 4) << "\r\n\r\n";
+            << ImportLine({"2440", "", "", "", "", "", "", "", "", "0", "0", "", "", "", "", "", ""}, 4) << "\r\n\r\n";
     }
     ImportTextFile(setup);
 

@@ -18,6 +18,7 @@ protected:
         StoreRecord(INVc::Number, [](uint8_t *r) { PutText(r, INVc::Code, 20, "KIT"); PutU16(r, INVc::StructFlag, 1); });
         StoreRecord(INVc::Number, [](uint8_t *r) { PutText(r, INVc::Code, 20, "PUMP"); PutU16(r, INVc::SerialMode, 2); });
         StoreRecord(LocationVc::Number, [](uint8_t *r) { PutText(r, LocationVc::Code, 10, "MAIN"); });
+        StoreRecord(VEVc::Number, [](uint8_t *r) { PutText(r, VEVc::Code, 20, "V1"); });   // the purchases' vendor
         std::vector<uint8_t> main(MainStockBlk::Size, 0);
         PutText(main.data(), MainStockBlk::MainLocation, 10, "MAIN");
         StoreBlock(MainStockBlk::Number, main.data(), MainStockBlk::Size);

@@ -137,6 +137,23 @@ TEST_F(CompanyOpen, ANewCompanyIsFilledFromItsDefaultsAndThenAsksForTheLogin)
     EXPECT_EQ(Lookup("INVOICE_LONG_NAME_20X"), 0);
     EXPECT_EQ(Lookup("ORDER"), 0);
     EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(1546) + "ORDER"});
+    // A print run names the form choice it looked in: the message names
+    // the documents and the settings block, for that one lookup.
+    DocDefLookupFor(141);
+    EXPECT_EQ(Lookup(""), 0);
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{"No form is chosen for payment reminders: its form choice, "
+                                                      "settings block 141, has no row with a form name."});
+    DocDefLookupFor(151);
+    EXPECT_EQ(Lookup("ORDER"), 0);
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(1546) +
+                                                      "ORDER for orders, chosen in settings block 151."});
+    EXPECT_EQ(Lookup("ORDER"), 0);
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{TextOf(1546) + "ORDER"});
+    EXPECT_EQ(Lookup(""), 0);
+    EXPECT_EQ(MessagesShown, std::vector<std::string>{"No form definition name was given."});
+    DocDefLookupFor(151);
+    EXPECT_EQ(Lookup("INVOICE"), 3);
+    EXPECT_TRUE(MessagesShown.empty());
 
     // On a server the same defaults ask for no login: nothing is typed,
     // and a login window would have been cancelled for want of input.

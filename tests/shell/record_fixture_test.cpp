@@ -77,7 +77,7 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
     // lists and windows, the contract window and the sales documents' list
     // of the Sales module; the bottom bar's module buttons 5 to 8 open its
     // permitted entries 1 to 4. The Projects module (6) follows with its
-    // six windows, then the Stock module (5) with its seven, then the
+    // six windows, then the Stock module (5) with its eight (the item list last), then the
     // General ledger (2) with the fixed assets and depreciation models,
     // Purchasing (4) with its invoices, payments, expenses and purchase
     // orders, the General ledger's voucher list and window and its
@@ -86,12 +86,12 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
     // employee list and window.
     const int listed[] = {CustomerList, AccessGroupList, PersonList, Company, SalesInvoiceList, SalesInvoice,
                           ReceiptList, Receipt, 351, 352, 273, 272, 468, 405, 260, 259, 269, 268, 362, 360, 196, 426,
-                          121, 353, 367, 195, 284, 542, 541, 548, 543, 154, 155, 156, 157, 477, 476, 474, 475, 289, 290, 118,
+                          121, 353, 367, 195, 284, 42, 542, 541, 548, 543, 154, 155, 156, 157, 477, 476, 474, 475, 289, 290, 118,
                           117, 254, 255, 533, 164, 566, 504, 500};
-    const int module[] = {0, 0, 0, 0, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 6, 6, 6, 6, 6, 6, 5, 5, 5, 5, 5, 5, 5, 2, 2, 2, 2,
+    const int module[] = {0, 0, 0, 0, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 6, 6, 6, 6, 6, 6, 5, 5, 5, 5, 5, 5, 5, 5, 2, 2, 2, 2,
                           4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 2, 2, 2, 2, 2, 2, 0, 2, 2};
-    ASSERT_EQ(ListTableCount(7), 50);
-    for (int i = 0; i < 50; i++)
+    ASSERT_EQ(ListTableCount(7), 51);
+    for (int i = 0; i < 51; i++)
         EXPECT_EQ(std::tuple(DefU16(ListTableEntry(7, i)), DefU16(ListTableEntry(7, i) + 6)),
                   std::tuple(listed[i], module[i]));
     for (int i = 0; i < 4; i++) {

@@ -1,0 +1,362 @@
+// road_generated_documents_test.cpp - documents the program makes itself,
+// taken on as a new user takes them: each one is approved or stored as it
+// was made, without the user having to correct it first.
+//
+// The first road buys in the home currency. The demo company has no
+// vendors (vendors have no window yet) and no purchase accounts: the
+// vendor V1 with its purchase account, the accounts and V1's terms for
+// ITEM1 come in by File > Maintenance > Imports from a text file. A
+// purchase order typed in its window becomes a purchase invoice by
+// Operations > Purchase invoice, which gets the vendor's invoice number
+// and is approved with the rest as it came; the same
+// order becomes a goods receipt by Operations > Purchase, which names the
+// vendor. The payment suggestion then pays the invoice, and the payment
+// it made is approved and posted as it came.
+//
+// The third road books three hours on a project with a time sheet and
+// invoices the project by the function list's "Invoices from projects":
+// the invoice shows the hours as a row of item, hours, price and sum.
+//
+// The second road runs the depreciation of an asset whose group has no
+// account for the accumulated depreciation: the run tells which group
+// lacks which account and stores nothing.
+#include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <memory>
+
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/record_buffer.h"
+#include "core/window_entries.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+
+namespace {
+
+constexpr int PurchaseOrderList = 289, PurchaseOrder = 290, PurchaseInvoice = 155, GoodsReceipt = 197,
+              OutPaymentList = 156, OutPayment = 157, PaymentSuggestion = 313;
+constexpr int Project = 259, ProjectList = 260, TimeSheet = 268, TimeSheetList = 269, WindowList = 12,
+              SalesInvoiceList = 348, SalesInvoice = 347, ProjectInvoicesSel = 554;
+constexpr int Asset = 541, AssetList = 542, DeprModel = 543, DeprModelList = 548, DeprRunSel = 539;
+namespace fs = std::filesystem;
+
+double Num(const uint8_t *base, uint32_t at) {
+    PackedDecimal d = GetDec(base, at);
+    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
+}
+
+bool IsBlank(const uint8_t *base, uint32_t at) {
+    PackedDecimal d = GetDec(base, at);
+    return DecIsBlank(&d);
+}
+
+// The text row `row`, column `column` of the active window's matrix shows.
+std::string CellShown(int row, int column) {
+    int n = RoadTest::Active();
+    const uint8_t *c = n ? WinDefEntry(n, WinPartMatrixColumns, column) : nullptr;
+    const uint8_t *area = n ? WinDefEntry(n, WinPartMatrixAreas, 0) : nullptr;
+    if (!c || !area || row >= WinMatrixRowCount(n)) return {};
+    uint32_t rowSize = DefU16(area + MatrixEntry::RowSize);
+    MemBlock rows = WinMatrixRows(n);
+    const uint8_t *p = MemLock(rows);
+    if (!p) return {};
+    uint8_t text[256];
+    FieldFormat(p + size_t(row) * rowSize + DefU32(c + ColumnEntry::Offset), DefU16(c + ColumnEntry::Type),
+                DefU16(c + ColumnEntry::Format), text);
+    MemUnlock(rows);
+    return std::string((const char *)text + 1, text[0]);
+}
+
+// Today as the date fields take it.
+std::string Today() {
+    std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm t{};
+    localtime_r(&now, &t);
+    char text[40];
+    std::snprintf(text, sizeof text, "%02d.%02d.%04d", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900);
+    return text;
+}
+
+TEST_F(RoadTest, APurchaseOrdersInvoiceAndItsSuggestedPaymentAreApprovedAsMade) {
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    const fs::path setup = dir / "purchase_setup.txt";
+    {
+        std::ofstream out(setup, std::ios::binary);
+        out << "konto3\t\r\n"
+            << ImportLine({"2440", "Creditors", "2", "1", "1", "0", "", ""})
+            << ImportLine({"4010", "Goods bought", "4", "1", "1", "0", "", ""}) << "\r\n\r\n";
+        // The vendor: code, name, three address lines, account text, two
+        // texts, VAT zone, a text, terms, bank giro, purchase account,
+        // postal giro, currency, five codes, a text, on account, bank.
+        out << "leverant\xF6r1\t\r\n"
+            << ImportLine({"V1", "Widget Works", "Fabriksgatan 3", "", "", "", "", "", "0", "", "", "5050-1234", "4010",
+                     "", "", "", "", "", "", "", "", "", "0", ""},
+                    9)
+            << "\r\n\r\n";
+        out << "levkonton1\t\r\n"
+            << ImportLine({"2440", "", "", "", "", "", "", "", "", "0", "0", "", "", "", "", "", ""}, 4) << "\r\n\r\n";
+        out << "pi1\t\r\nITEM1\tV1\tWW-100\tWidgets\t40,00\t1\tWidget Works\t\t\t\t\r\n\r\n\r\n";
+    }
+    ImportTextFile(setup);
+
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Purchase orders");
+    Check("the register popup opens the purchase-order list", Opened(PurchaseOrderList));
+    ClickButton("New");
+    Check("New opens the purchase-order window", Opened(PurchaseOrder));
+    ClickField("Vendor");
+    Type("V1");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("5");
+    Key(PlKey::Tab);
+    ClickOk();
+    auto order = std::make_shared<std::string>();
+    Check("OK stores the purchase order", [order] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        *order = Shown("Number");
+        return TitleTells("viewing") && !order->empty();
+    });
+
+    Menu("Operations", "Purchase invoice");
+    Check("the purchase invoice made from the order opens", [this, shots] {
+        EXPECT_EQ(ActiveType(), PurchaseInvoice) << ActiveTitle();
+        EXPECT_EQ(Shown("Name"), "Widget Works");
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "generated_purchase_invoice.png"));
+        return ActiveType() == PurchaseInvoice;
+    });
+    ClickField("Vendor's invoice");
+    Type("WW-5");
+    Key(PlKey::Tab);
+    ClickButton("Approved");
+    ClickOk();
+    Check("it is approved as it was made", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return Messages().empty();
+    });
+    Menu("Window", "Close all");
+
+    Menu("Registers", "Purchase orders");
+    Check("the list comes back", Opened(PurchaseOrderList));
+    FindRow("the purchase order by its number", order);
+    Key(PlKey::Return);
+    Check("the purchase order opens again", Opened(PurchaseOrder));
+    Menu("Operations", "Purchase");
+    Check("the goods receipt made from the order names the vendor", [this, shots] {
+        EXPECT_EQ(ActiveType(), GoodsReceipt) << ActiveTitle();
+        EXPECT_EQ(Shown("Vendor"), "V1");
+        EXPECT_EQ(Shown("Name"), "Widget Works");
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "generated_goods_receipt.png"));
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    RunRoutine("Payment suggestion", PaymentSuggestion,
+               {{"Due to", [] { return std::string("31.12.2099"); }},
+                {"Payment date", [] { return Today(); }},
+                {"Payment mode", [] { return std::string("K"); }}},
+               "generated_payment_suggestion.png");
+    Menu("Registers", "Outgoing payments");
+    Check("the payment list opens", Opened(OutPaymentList));
+    FindRow("the first payment", std::make_shared<std::string>(""));
+    Key(PlKey::Return);
+    Check("the suggested payment opens", [this, shots] {
+        EXPECT_EQ(ActiveType(), OutPayment) << ActiveTitle();
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "generated_payment.png"));
+        return ActiveType() == OutPayment;
+    });
+    ClickButton("Approved");
+    ClickButton("Posted");
+    ClickOk();
+    Check("it is approved and posted as it was made", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(VIVc::Number), 1u);
+    std::vector<uint8_t> invoice(VIVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(VIVc::Number, 1, invoice.data(), &id));
+    EXPECT_EQ(GetU16(invoice.data(), VIVc::Approved), 1);
+    EXPECT_TRUE(IsBlank(invoice.data(), VIVc::Rate)) << Num(invoice.data(), VIVc::Rate);
+    ASSERT_EQ(RegRecordCount(PUVc::Number), 1u);
+    std::vector<uint8_t> receipt(PUVc::Size);
+    ASSERT_TRUE(RecReadAt(PUVc::Number, 1, receipt.data(), &id));
+    EXPECT_EQ(TextAt(receipt.data(), PUVc::VendName), "Widget Works");
+    ASSERT_EQ(RegRecordCount(OPVc::Number), 1u);
+    std::vector<uint8_t> payment(OPVc::Size);
+    ASSERT_TRUE(RecReadAt(OPVc::Number, 1, payment.data(), &id));
+    EXPECT_EQ(GetU16(payment.data(), OPVc::Approved), 1);
+    EXPECT_EQ(GetU16(payment.data(), OPVc::Posted), 1);
+    EXPECT_TRUE(IsBlank(payment.data(), OPVc::Rate)) << Num(payment.data(), OPVc::Rate);
+    EXPECT_NEAR(Num(payment.data(), OPVc::RowsTotal), Num(invoice.data(), VIVc::InvAmount), 0.005);
+    EXPECT_EQ(RegRecordCount(APVc::Number), 0u) << "the invoice is paid";
+    CloseForCheck();
+}
+
+TEST_F(RoadTest, ADepreciationRunWhoseGroupLacksAnAccountSaysWhich) {
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    // The asset group comes in by File > Maintenance > Imports, without an
+    // account for the accumulated depreciation.
+    const fs::path accounts = dir / "asset_group.txt";
+    {
+        std::ofstream out(accounts, std::ios::binary);
+        out << "konto3\t\r\n1220\tMachines\t1\t1\t1\t0\t\t\t\r\n"
+            << "7830\tDepreciation\t4\t1\t1\t0\t\t\t\r\n\r\n\r\n"
+            << "ac\t\r\nNOACC\t1220\t\t\tMachines\t7830\t\r\n\r\n\r\n";
+    }
+    ImportTextFile(accounts);
+    Menu("Module", "General ledger");
+    Menu("Registers", "Depreciation models");
+    Check("the model list opens", Opened(DeprModelList));
+    ClickButton("New");
+    Check("New opens the model window", Opened(DeprModel));
+    ClickField("Code");
+    Type("SL20");
+    ClickField("Name");
+    Type("Machines, 5 years");
+    ClickField("Rate %");
+    Type("20");
+    ClickButton("Straight line");
+    ClickOk();
+    Check("OK stores the model", [] { return TitleTells("viewing"); });
+    Menu("Registers", "Fixed assets");
+    Check("the asset list opens", Opened(AssetList));
+    ClickButton("New");
+    Check("New opens the asset window", Opened(Asset));
+    ClickField("Code");
+    Type("M1");
+    ClickField("Name");
+    Type("Lathe");
+    ClickField("Group");
+    Type("NOACC");
+    ClickField("Acquired");
+    Type("01.01.2024");
+    ClickField("Value");
+    Type("12000");
+    ClickCell(0, 0);
+    Type("01.01.2024");
+    Key(PlKey::Tab);
+    Type("SL20");
+    Key(PlKey::Tab);
+    ClickOk();
+    Check("OK stores the asset", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return TitleTells("viewing");
+    });
+    Menu("Window", "Close all");
+
+    Menu("File", "Maintenance...");
+    ClickButton("Maintenance");
+    ClickRow("depreciation voucher");
+    Key(PlKey::Return);
+    Check("the run's window opens", Opened(DeprRunSel));
+    ClickField("From");
+    // The window proposes a date: it is selected and typed over.
+    Key(PlKey::End);
+    Key(PlKey::Home, true);
+    Type("01.01.2024");
+    ClickField("To");
+    Type("30.06.2024");
+    ClickButton("OK");
+    Check("the run says which group lacks which account", [this, shots] {
+        EXPECT_TRUE(Told("accumulated-depreciation account")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("NOACC")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "generated_depreciation_refused.png", true));
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    EXPECT_EQ(RegRecordCount(SMVc::Number), 0u) << "nothing is stored";
+    CloseForCheck();
+}
+
+TEST_F(RoadTest, AProjectsHoursAreInvoicedAsItemHoursAndPrice) {
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Menu("Module", "Projects");
+    Menu("Registers", "Projects");
+    Check("the project list opens", Opened(ProjectList));
+    ClickButton("New");
+    Check("New opens the project window", Opened(Project));
+    ClickField("Customer");
+    Type("C1");
+    ClickField("Name");
+    Type("Road works");
+    ClickOk();
+    Check("OK stores the project", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return TitleTells("viewing");
+    });
+    Menu("Registers", "Time sheets");
+    Check("the time-sheet list opens", Opened(TimeSheetList));
+    ClickButton("New");
+    Check("New opens a time sheet", Opened(TimeSheet));
+    ClickCell(0, 1);
+    for (const char *text : {"ADMIN", "1", "ITEM1", "3"}) {
+        Type(text);
+        Key(PlKey::Tab);
+    }
+    ClickButton("Approved");
+    ClickOk();
+    Check("OK stores the approved sheet", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return TitleTells("viewing");
+    });
+    Menu("Window", "Close all");
+    RunRoutine("Invoices from projects", ProjectInvoicesSel, {}, "generated_project_invoices.png");
+
+    Menu("File", "Windows...");
+    Check("the window list opens", [] { return ActiveType() == WindowList; });
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    Check("the invoice list opens", Opened(SalesInvoiceList));
+    Key(PlKey::Return);   // the list's first row is the only invoice
+    Check("the project's invoice shows the hours as item, hours, price and sum", [this, shots] {
+        EXPECT_EQ(ActiveType(), SalesInvoice) << ActiveTitle();
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "generated_project_invoice.png"));
+        int found = -1;
+        for (int r = 0; r < 20 && found < 0; r++)
+            if (!CellShown(r, 6).empty() && CellShown(r, 6) != "0,00") found = r;
+        if (found < 0) {
+            ADD_FAILURE() << "no row has a sum";
+            return true;
+        }
+        EXPECT_EQ(CellShown(found, 1), "ITEM1");
+        EXPECT_EQ(CellShown(found, 2), "3");
+        EXPECT_EQ(CellShown(found, 4), "100,00");
+        EXPECT_EQ(CellShown(found, 6), "300,00");
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(IVVc::Number), 1u);
+    std::vector<uint8_t> invoice(IVVc::Size), row(IVVc::Rows::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, invoice.data(), &id));
+    EXPECT_EQ(TextAt(invoice.data(), IVVc::Project), "1");
+    EXPECT_DOUBLE_EQ(Num(invoice.data(), IVVc::Net), 300);
+    CloseForCheck();
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// road_import_messages_test.cpp - what the text exchange tells a user at
+// its end, walked from File > Maintenance: a full export and its import
+// back into the same company each leave one line on the status strip of
+// what they did; the records the import kept because the stored copy is
+// newer are told as information, not as an error; the SIE export
+// proposes type 4 and both SIE file dialogs list SIE files first.
+#include "tests/roads/road_fixture.h"
+
+#include <fstream>
+
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/dialog.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "shell/toolbar.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int SieExportWindow = 598, FunctionList = 7;
+
+// The last file dialog's filter, empty when none was asked.
+std::string LastFileFilter()
+{
+    std::string filter;
+    for (const PlScriptRecord &r : ScriptRecords())
+        if (r.kind == "file") filter = r.text;
+    return filter;
+}
+
+TEST_F(RoadTest, ExchangeRunsTellWhatTheyDidAndKeptRecordsAreInformation)
+{
+    const std::string company = StartNewCompany();
+    const fs::path full = dir / "full.txt";
+    ChooseTextExport("full", full);
+    Check("the export says which file it wrote", [full] {
+        EXPECT_TRUE(fs::exists(full));
+        const std::string said = StatusLineText();
+        EXPECT_EQ(said.rfind("Export written: ", 0), 0u) << said;
+        EXPECT_NE(said.find("full.txt"), std::string::npos) << said;
+        return true;
+    });
+    Menu("Window", "Close all");
+    ImportTextFile(full);
+    Check("the import says what it read and stored", [] {
+        const std::string said = StatusLineText();
+        EXPECT_EQ(said.rfind("Import done. Records read: ", 0), 0u) << said;
+        EXPECT_NE(said.find(", stored: "), std::string::npos) << said;
+        return true;
+    });
+    Check("records kept as newer are told with the information icon", [] {
+        int kept = 0;
+        for (const PlScriptRecord &r : ScriptRecords()) {
+            if (r.kind != "message" || r.text.find("Records kept because the stored copy is newer") == std::string::npos)
+                continue;
+            kept++;
+            EXPECT_EQ(r.icon, int(PlMbIcon::Information)) << r.text;
+        }
+        EXPECT_EQ(kept, 1) << ::testing::PrintToString(Messages());
+        return true;
+    });
+
+    // The SIE export: type 4 proposed, and the file asked for among SIE files.
+    const fs::path sie = dir / "books.se";
+    ChooseTextExport("SIE file", sie);
+    Check("the SIE export window proposes type 4", [] {
+        EXPECT_EQ(ActiveType(), SieExportWindow) << ActiveTitle();
+        EXPECT_EQ(Shown("SIE type (1-4)"), "4");
+        return ActiveType() == SieExportWindow;
+    });
+    ClickOk();
+    Check("the SIE file is asked for among SIE files", [sie] {
+        const std::string filter = LastFileFilter();
+        EXPECT_EQ(filter.rfind("SIE files (*.SE;*.SI)|*.SE;*.SI|", 0), 0u) << filter;
+        EXPECT_NE(filter.find("*.*"), std::string::npos) << filter;
+        std::ifstream in(sie, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_NE(text.find("#SIETYP\t4"), std::string::npos) << ::testing::PrintToString(Messages()) << text.substr(0, 300);
+        return true;
+    });
+    Menu("Window", "Close all");
+    Menu("File", "Maintenance...");
+    Check("the function list opens", Opened(FunctionList));
+    ClickButton("Imports");
+    ClickButton("Text file");
+    ClickRow("SIE file");
+    AnswerFile("");   // the dialog is looked at and cancelled
+    Key(PlKey::Return);
+    Check("the SIE import asks among SIE files too", [] {
+        const std::string filter = LastFileFilter();
+        EXPECT_EQ(filter.rfind("SIE files (*.SE;*.SI)|*.SE;*.SI|", 0), 0u) << filter;
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+}
+
+}  // namespace

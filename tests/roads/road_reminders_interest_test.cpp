@@ -1,0 +1,158 @@
+// road_reminders_interest_test.cpp - interest on late payment set up and
+// charged on the demo company as a user does it, with nothing imported:
+// the demo's interest settings (8 % a year) and the customer window's
+// "Interest on late payment" box.
+//
+// An invoice to C1 is typed and posted 98 days back (30 days' terms, so
+// 68 days overdue). "Interest invoices" run while C1 is not charged
+// interest says that no customer has interest on; with the box ticked in
+// C1's window the run makes one unposted interest invoice and its last
+// line names the invoice's number.
+#include "tests/roads/road_fixture.h"
+
+#include <ctime>
+#include <memory>
+
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/dialog.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+
+namespace {
+
+constexpr int CustomerList = 594, Customers = 590, SalesInvoice = 347, InterestSel = 473, FunctionList = 7;
+
+// Today plus `days` as the demo company's dates are typed.
+std::string DayText(int days)
+{
+    std::time_t t = std::time(nullptr) + std::time_t(days) * 24 * 3600;
+    char text[16];
+    std::strftime(text, sizeof text, "%d.%m.%Y", std::localtime(&t));
+    return text;
+}
+
+class ReminderInterestRoad : public RoadTest {
+protected:
+    // File > Maintenance, "Interest invoices" for customers C1 over the
+    // last 30 days, OK.
+    void RunInterest()
+    {
+        Menu("File", "Maintenance...");
+        Check("the function list opens", [] { return ActiveType() == FunctionList; });
+        ClickButton("Maintenance");
+        ClickRow("Interest invoices");
+        Key(PlKey::Return);
+        Check("the interest selection opens", [] {
+            EXPECT_EQ(ActiveType(), InterestSel) << ActiveTitle();
+            return ActiveType() == InterestSel;
+        });
+        ClickField("Customers");
+        Type("C1:C1");
+        ClickField("Period from");
+        Type(DayText(-30));
+        ClickField("Period to");
+        Type(DayText(0));
+        Key(PlKey::Tab);
+        ClickButton("OK");
+    }
+};
+
+TEST_F(ReminderInterestRoad, ACustomerWithInterestOnIsChargedForALateInvoice)
+{
+    const std::string company = StartNewCompany();
+
+    // An invoice of one ITEM1 to C1, 98 days back, posted.
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("the invoice window opens", [] { return ActiveType() == SalesInvoice; });
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickField("Invoice date");
+    Key(PlKey::End);
+    for (int i = 0; i < 12; i++) Key(PlKey::Back);
+    Type(DayText(-98));
+    Key(PlKey::Tab);
+    ClickCell(0, 1);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("1");
+    Key(PlKey::Tab);
+    ClickButton("Posted");
+    ClickOk();
+    auto late = std::make_shared<std::string>();
+    Check("OK posts the invoice", [late] {
+        *late = Shown("Number");
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return !late->empty();
+    });
+    Menu("Window", "Close all");
+
+    RunInterest();
+    Check("the run tells that no customer has interest on", [] {
+        EXPECT_TRUE(Told("Interest invoices: nothing made; no customer in the range has interest on"))
+            << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // C1's window, Terms page: the interest box ticked and stored.
+    Key('1', false, true);
+    Check("Ctrl+1 opens the customer list", [] { return ActiveType() == CustomerList; });
+    ClickField("Find");
+    Type("C1");
+    Key(PlKey::Return);
+    Key(PlKey::Return);
+    Check("C1 opens", [] { return ActiveType() == Customers && Shown("Code") == "C1"; });
+    ClickButton("Terms");
+    // The box begins the edit; OK is enabled at once, with no other input
+    // between the tick and the click.
+    ClickButton("Interest on late payment");
+    ClickOk();
+    Check("OK stores the customer", [] {
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    RunInterest();
+    Check("the run tells the interest invoice it made", [] {
+        EXPECT_TRUE(Told("Interest invoices: 1 made, unposted, among the sales invoices: numbers "))
+            << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    EXPECT_EQ(Run(), 0);
+
+    // One interest invoice to C1 whose row charges the 30 days of the
+    // period at 8 % on 125.00, and the late invoice's first notice.
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> inv(IVVc::Size);
+    uint32_t id = 0;
+    int interest = 0;
+    for (int32_t p = 1; RecReadAt(IVVc::Number, p, inv.data(), &id); p++) {
+        if (std::to_string(GetU32(inv.data(), IVVc::SerNr)) == *late) {
+            EXPECT_EQ(GetI32(inv.data(), IVVc::NoticeCount), 1);
+        } else {
+            interest++;
+            EXPECT_EQ(GetU16(inv.data(), IVVc::InvType), 4);
+            EXPECT_EQ(TextAt(inv.data(), IVVc::CustCode), "C1");
+            uint8_t row[IVVc::Rows::Size];
+            ASSERT_TRUE(MatrixRowRead(IVVc::Number, inv.data(), 0, row));
+            PackedDecimal days = GetDec(row, IVVc::Rows::Quantity), sum = GetDec(row, IVVc::Rows::Sum);
+            EXPECT_EQ(DecToDouble(&days), 31);
+            EXPECT_DOUBLE_EQ(DecToDouble(&sum), 0.85);   // 125 x 8 % x 31 / 365
+        }
+        RecFreeMatrix(IVVc::Number, inv.data());
+    }
+    EXPECT_EQ(interest, 1);
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+// road_report_selections_test.cpp - report selections as a new user
+// leaves them: a sales clerk types two invoices for C1, posts one and
+// leaves the other unposted, then runs the sales transaction journal from
+// the Sales module's report list with its state boxes in each of their
+// four states. Every run lists the invoices its header says it took, and
+// the box left empty takes both. Customer Balances runs with the period
+// its window opens with, headed by the layout chosen.
+#include "tests/roads/road_fixture.h"
+
+#include <memory>
+#include <string>
+
+#include "core/field_access.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+
+namespace {
+
+constexpr int WindowList = 12, SalesInvoice = 347, SalesJournalSel = 570, CustomerBalanceSel = 507;
+constexpr int ColItem = 1;
+
+class ReportSelectionsRoad : public RoadTest {
+protected:
+    // A new invoice for C1 of qty ITEM1, ticked "Posted" when asked, and
+    // OK; the number it shows once stored is in the result.
+    std::shared_ptr<std::string> TypeInvoice(const std::string &qty, bool posted)
+    {
+        Menu("File", "Windows...");
+        Check("the window list opens", [] { return ActiveType() == WindowList; });
+        ClickRow("Sales invoices");
+        Key(PlKey::Return);
+        ClickButton("New");
+        Check("New opens the invoice window", Opened(SalesInvoice));
+        ClickField("Customer");
+        Type("C1");
+        Key(PlKey::Tab);
+        ClickCell(0, ColItem);
+        Type("ITEM1");
+        Key(PlKey::Tab);
+        Type(qty);
+        Key(PlKey::Tab);
+        if (posted) ClickButton("Posted");
+        ClickOk();
+        auto number = std::make_shared<std::string>();
+        Check("OK stores the invoice", [number] {
+            *number = Shown("Number");
+            EXPECT_NE(*number, "") << ::testing::PrintToString(Messages());
+            return !number->empty();
+        });
+        Menu("Window", "Close all");
+        return number;
+    }
+};
+
+// Whether the journal's PDF text lists invoice `number` as a line of its
+// own (the number at the start of a line, after blanks).
+bool Lists(const std::string &text, const std::string &number)
+{
+    size_t at = 0;
+    while ((at = text.find(number, at)) != std::string::npos) {
+        size_t start = text.rfind('\n', at);
+        start = start == std::string::npos ? 0 : start + 1;
+        const std::string before = text.substr(start, at - start);
+        const bool blanks = before.find_first_not_of(' ') == std::string::npos;
+        const size_t end = at + number.size();
+        if (blanks && (end == text.size() || text[end] == ' ')) return true;
+        at = end;
+    }
+    return false;
+}
+
+TEST_F(ReportSelectionsRoad, TheSalesJournalTakesWhatItsHeaderSays)
+{
+    const std::string company = StartNewCompany("selections.VDB");
+    Menu("Module", "Sales");
+    std::shared_ptr<std::string> open = TypeInvoice("2", false);
+    std::shared_ptr<std::string> posted = TypeInvoice("3", true);
+
+    // The four states of the boxes, the header each should print and
+    // which of the two invoices each should list.
+    struct BoxRun {
+        bool notPosted, posted;
+        const char *shot, *header;
+        bool listsOpen, listsPosted;
+    };
+    const BoxRun runs[] = {
+        {false, false, "journal_no_box", "Posted and unposted", true, true},
+        {true, false, "journal_not_posted", "Unposted only", true, false},
+        {false, true, "journal_posted", "Posted only", false, true},
+        {true, true, "journal_both_boxes", "Posted and unposted", true, true},
+    };
+    std::vector<std::shared_ptr<std::string>> texts;
+    for (const BoxRun &r : runs) {
+        texts.push_back(ReportToPreviewAndPdf("Sales transaction journal", SalesJournalSel, [this, r] {
+            if (r.notPosted) ClickButton("Not posted");
+            if (r.posted) ClickButton("Posted");
+        }, r.shot));
+        Menu("Window", "Close all");   // printing leaves the list's device on the printer
+    }
+    EXPECT_EQ(Run(), 0);
+
+    for (size_t i = 0; i < std::size(runs); i++) {
+        const BoxRun &r = runs[i];
+        const std::string &text = *texts[i];
+        SCOPED_TRACE(r.shot);
+        EXPECT_NE(text.find(r.header), std::string::npos) << text;
+        EXPECT_EQ(text.find("None"), std::string::npos) << text;
+        EXPECT_EQ(Lists(text, *open), r.listsOpen) << *open << " in\n" << text;
+        EXPECT_EQ(Lists(text, *posted), r.listsPosted) << *posted << " in\n" << text;
+    }
+
+    // The company file holds the one posted and the one unposted invoice.
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> invoice(IVVc::Size);
+    uint32_t id = 0;
+    int postedCount = 0, openCount = 0;
+    for (int32_t p = 1; RecReadAt(IVVc::Number, p, invoice.data(), &id); p++) {
+        const std::string number = std::to_string(GetI32(invoice.data(), IVVc::SerNr));
+        if (number == *open) openCount += GetU16(invoice.data(), IVVc::Posted) == 0;
+        if (number == *posted) postedCount += GetU16(invoice.data(), IVVc::Posted) != 0;
+    }
+    EXPECT_EQ(openCount, 1);
+    EXPECT_EQ(postedCount, 1);
+    CloseForCheck();
+}
+
+// Customer Balances runs on the selection its window opens with, and its
+// header names the layout chosen.
+TEST_F(ReportSelectionsRoad, CustomerBalancesRunAsTheyOpen)
+{
+    StartNewCompany("balances.VDB");
+    Menu("Module", "Sales");
+    TypeInvoice("2", true);
+    auto text = ReportToPreviewAndPdf("Customer Balances", CustomerBalanceSel, [this] {
+        ClickButton("Transactions");
+    }, "customer_balances");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+    EXPECT_NE(text->find("Transactions"), std::string::npos) << *text;
+    EXPECT_EQ(text->find("Summary"), std::string::npos) << *text;
+    EXPECT_NE(text->find("C1"), std::string::npos) << *text;
+    // The period the run took: a first day, not an empty one.
+    EXPECT_NE(text->find("Period: 01.01."), std::string::npos) << *text;
+}
+
+}  // namespace

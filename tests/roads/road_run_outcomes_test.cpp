@@ -1,0 +1,184 @@
+// road_run_outcomes_test.cpp - a user invoices a shipped order with the
+// batch run "Invoices from orders" (the order's rows in full): the run
+// ends with a status line naming the invoice it made, and a second run
+// tells in a message why it made nothing. The invoice made is printed by
+// "Print and approve invoices": its page carries the order's heading as
+// text, no line of zeros under it, and one VAT summary line (the item's
+// 12 %).
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/dialog.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "shell/toolbar.h"
+
+namespace {
+
+constexpr int Order = 352, OrderList = 351, Delivery = 354, DeliveryList = 353, FunctionList = 7,
+              OrderInvoicingSel = 471, DocumentList = 8, InvoiceRun = 459;
+namespace fs = std::filesystem;
+
+// The words of a line of the page's text.
+std::vector<std::string> Words(const std::string &line)
+{
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+class RunOutcomeRoad : public RoadTest {
+protected:
+    // An order of two SERVICE for C1, delivered and shipped; its number
+    // into the result.
+    std::shared_ptr<std::string> ShippedOrder()
+    {
+        Menu("Module", "Sales");
+        Key('9', false, true);
+        Check("Ctrl+9 opens the order list", [] { return ActiveType() == OrderList; });
+        ClickButton("New");
+        Check("New opens the order window", [] { return ActiveType() == Order; });
+        ClickField("Customer");
+        Type("C1");
+        Key(PlKey::Tab);
+        ClickCell(0, 0);
+        Type("SERVICE");
+        Key(PlKey::Tab);
+        Type("2");
+        Key(PlKey::Tab);
+        ClickOk();
+        auto order = std::make_shared<std::string>();
+        Check("OK stores the order", [order] {
+            *order = Shown("Number");
+            return TitleTells("viewing") && !order->empty();
+        });
+        Menu("Operations", "Delivery");
+        auto delivery = std::make_shared<std::string>();
+        Check("Delivery makes the order's delivery", [delivery] {
+            *delivery = Shown("Number");
+            return ActiveType() == Delivery && !delivery->empty();
+        });
+        Menu("Module", "Stock");
+        Menu("Registers", "Deliveries");
+        Check("the delivery list opens", [] { return ActiveType() == DeliveryList; });
+        FindRow("the delivery's number", delivery);
+        Menu("Operations", "Ship marked");
+        Menu("Module", "Sales");
+        Menu("Window", "Close all");
+        return order;
+    }
+    // File > Maintenance, "Invoices from orders" for C1, the order's rows
+    // in full, OK.
+    void InvoiceOrders()
+    {
+        Menu("File", "Maintenance...");
+        Check("the function list opens", [] { return ActiveType() == FunctionList; });
+        ClickButton("Maintenance");
+        ClickRow("Invoices from orders");
+        Key(PlKey::Return);
+        Check("the run's selection window opens", [] {
+            EXPECT_EQ(ActiveType(), OrderInvoicingSel) << ActiveTitle();
+            return ActiveType() == OrderInvoicingSel;
+        });
+        ClickField("Customers");
+        Type("C1");
+        ClickButton("Order rows in full");
+        ClickButton("OK");
+    }
+};
+
+TEST_F(RunOutcomeRoad, InvoicesFromOrdersSayWhatTheyMadeAndPrintNoEmptyRows)
+{
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    auto order = ShippedOrder();
+    InvoiceOrders();
+    auto invoice = std::make_shared<std::string>();
+    Check("the run names the invoice it made on the status line", [invoice] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        const std::string line = StatusLineText(), head = "1 invoice made, 1 order invoiced, numbers ";
+        EXPECT_EQ(line.rfind(head, 0), 0u) << line;
+        if (line.rfind(head, 0) != 0) return false;
+        *invoice = line.substr(head.size());
+        return !invoice->empty();
+    });
+    InvoiceOrders();
+    Check("a second run says why it made nothing", [] {
+        EXPECT_TRUE(Told("No invoice made: no open order of the customers selected has anything left to invoice"))
+            << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    Menu("File", "Documents...");
+    Check("File > Documents lists the runs", [] { return ActiveType() == DocumentList; });
+    ClickRow("Print and approve invoices");
+    Key(PlKey::Return);
+    Check("the invoice run's window opens", [] { return ActiveType() == InvoiceRun; });
+    ClickField("Invoice numbers");
+    Type("the invoice's number", [invoice] { return *invoice; });
+    ClickButton("Invoices");
+    ClickButton("Printer");
+    AnswerPrint(true);
+    ClickButton("OK");
+    Check("the page prints the heading as text, no zeros, one VAT line", [this, order, invoice, shots] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        EXPECT_EQ(pdfs.size(), 1u) << ::testing::PrintToString(Messages());
+        if (pdfs.size() != 1) return false;
+        if (shots) fs::copy_file(pdfs[0], fs::path(shots) / "invoice_from_orders.pdf", fs::copy_options::overwrite_existing);
+        const std::string page = PdfText(pdfs[0]);
+        EXPECT_NE(page.find("Order " + *order), std::string::npos) << page;
+        std::istringstream in(page);
+        int vatLines = 0;
+        for (std::string line; std::getline(in, line);) {
+            const std::vector<std::string> w = Words(line);
+            // A row of nothing reads "0 0,00 25,00 0,00": every word zero
+            // but the rate.
+            bool zeros = w.size() >= 3;
+            for (const std::string &x : w) zeros = zeros && (x == "0" || x == "0,00" || x == "25,00");
+            EXPECT_FALSE(zeros) << "a line of zeros: " << line << "\n" << page;
+            if (line.find("Order " + *order) != std::string::npos) {
+                EXPECT_EQ(line.find("0,00"), std::string::npos) << line;
+            }
+            // A VAT summary line opens with its rate: SERVICE's 12 % only,
+            // none at the first code's 25 % for the rows of nothing.
+            if (!w.empty() && (w[0] == "12,00" || w[0] == "25,00")) {
+                vatLines++;
+                EXPECT_EQ(w[0], "12,00") << line;
+            }
+        }
+        EXPECT_EQ(vatLines, 1) << page;
+        EXPECT_EQ(StatusLineText(), "1 invoice printed, 1 posted - to the printer");
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(IVVc::Number), 1u);
+    std::vector<uint8_t> inv(IVVc::Size), row(IVVc::Rows::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
+    EXPECT_EQ(std::to_string(GetU32(inv.data(), IVVc::SerNr)), *invoice);
+    EXPECT_EQ(GetU16(inv.data(), IVVc::Posted), 1);
+    ASSERT_EQ(MatrixRowCount(IVVc::Number, 0, inv.data()), 3);
+    for (int32_t i = 0; i < 2; i++) {
+        ASSERT_TRUE(MatrixRowRead(IVVc::Number, inv.data(), i, row.data()));
+        EXPECT_EQ(GetU16(row.data(), IVVc::Rows::Kind), 3) << "heading row " << i;
+    }
+    ASSERT_TRUE(MatrixRowRead(IVVc::Number, inv.data(), 2, row.data()));
+    EXPECT_EQ(TextAt(row.data(), IVVc::Rows::ItemCode), "SERVICE");
+    RecFreeMatrix(IVVc::Number, inv.data());
+    CloseForCheck();
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+// road_text.cpp - import lines written and printed text read by the road
+// tests (see road_text.h).
+#include "tests/roads/road_text.h"
+
+#include <cctype>
+#include <cmath>
+#include <sstream>
+
+std::string ImportLine(std::initializer_list<std::string> fields, int empties) {
+    std::string s;
+    for (const std::string &f : fields) s += f + "\t";
+    for (int i = 0; i < empties; i++) s += "\t";
+    return s + "\r\n";
+}
+
+std::vector<std::string> PrintedLinesStarting(const std::string &text, const std::string &what) {
+    std::istringstream in(text);
+    std::string line;
+    std::vector<std::string> found;
+    while (std::getline(in, line)) {
+        const size_t at = line.find_first_not_of(" \t");
+        if (at != std::string::npos && line.compare(at, what.size(), what) == 0) found.push_back(line);
+    }
+    return found;
+}
+
+std::vector<double> PrintedAmounts(const std::string &line) {
+    std::vector<double> out;
+    size_t i = 0;
+    while (i < line.size()) {
+        if (!(isdigit((unsigned char)line[i]) || line[i] == '-')) {
+            i++;
+            continue;
+        }
+        size_t j = i;
+        std::string digits;
+        bool negative = false, comma = false;
+        for (; j < line.size(); j++) {
+            char c = line[j];
+            if (c == '-' && j == i) negative = true;
+            else if (isdigit((unsigned char)c)) digits += c;
+            else if (c == ',') comma = true;
+            else if (c == '.' || c == ' ') {
+                if (j + 1 >= line.size() || !isdigit((unsigned char)line[j + 1])) break;
+            } else break;
+        }
+        if (comma && digits.size() >= 3) out.push_back((negative ? -1 : 1) * std::stod(digits) / 100);
+        i = j + 1;
+    }
+    return out;
+}
+
+double PrintedLastAmount(const std::string &text, const std::string &label) {
+    std::vector<std::string> lines = PrintedLinesStarting(text, label);
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        std::vector<double> a = PrintedAmounts(*line);
+        if (!a.empty()) return a.back();
+    }
+    return std::nan("");
+}
+
+double TrialClosingBalance(const std::string &text, const std::string &account) {
+    std::vector<std::string> lines = PrintedLinesStarting(text, account + " ");
+    if (lines.empty()) return std::nan("");
+    std::vector<double> a = PrintedAmounts(lines.front());
+    return a.size() < 3 ? std::nan("") : a[a.size() - 3] - a[a.size() - 2];
+}
