@@ -65,11 +65,7 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "depr_model.png"));
         return true;
     });
-    ClickOk();
-    Check("OK stores the model", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
+    OkStores("model");
 
     Menu("Registers", "Fixed assets");
     Check("the asset list opens", Opened(AssetList));
@@ -94,11 +90,7 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "asset.png"));
         return true;
     });
-    ClickOk();
-    Check("OK stores the asset", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
+    OkStores("asset");
     Menu("Window", "Close all");
 
     // Report 99 to the preview, then to the printer's PDF.

@@ -114,11 +114,7 @@ TEST_F(RoadTest, CustomerAndItemAreChosenFromTheirListsIntoAnInvoice)
         EXPECT_EQ(Shown("Net"), "150,00");
         return true;
     });
-    ClickOk();
-    Check("OK stores the invoice", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
+    OkStores("invoice");
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));

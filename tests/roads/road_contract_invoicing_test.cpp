@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int Contract = 468, FunctionList = 7, ContractInvoiceSel = 487, ReportList = 6, PreviewSel = 493;
+constexpr int Contract = 468, ContractInvoiceSel = 487, ReportList = 6, PreviewSel = 493;
 constexpr int ColItem = 0;
 namespace fs = std::filesystem;
 
@@ -33,18 +33,7 @@ protected:
     // in a message why it made none.
     void RunContracts(std::shared_ptr<std::string> day, const char *shot, bool made)
     {
-        Menu("File", "Maintenance...");
-        Check("the function list opens", [] {
-            EXPECT_EQ(ActiveType(), FunctionList) << ActiveTitle();
-            return ActiveType() == FunctionList;
-        });
-        ClickButton("Maintenance");
-        ClickRow("Invoice contracts");
-        Key(PlKey::Return);
-        Check("the contract run's window opens", [] {
-            EXPECT_EQ(ActiveType(), ContractInvoiceSel) << ActiveTitle();
-            return ActiveType() == ContractInvoiceSel;
-        });
+        OpenMaintenanceRun("Invoice contracts", ContractInvoiceSel);
         ClickField("Invoice dates from");
         Type("the first day", [day] { return *day; });
         ClickField("Invoice dates to");
@@ -140,11 +129,7 @@ TEST_F(ContractInvoicingRoad, AContractIsInvoicedOncePerPeriod)
     ClickField("Interval");
     Type("1");
     Key(PlKey::Tab);
-    ClickOk();
-    Check("OK stores the contract", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
+    OkStores("contract");
     Menu("Window", "Close all");
     auto preview = std::make_shared<std::string>();
     PrintPreview(day, preview);

@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, WindowList = 12, ReportList = 6, Preview = 5, SalesInvoice = 347, ApproveSel = 553;
+constexpr int WindowList = 12, ReportList = 6, Preview = 5, SalesInvoice = 347, ApproveSel = 553;
 constexpr int CustomerLedgerSel = 503, CustomerBalanceSel = 507, CustomerSalesSel = 518;
 constexpr int ColItem = 1;
 namespace fs = std::filesystem;
@@ -40,12 +40,7 @@ TEST_F(RoadTest, TheCustomerLedgerShowsAnApprovedInvoicesOpenItem) {
     Menu("Window", "Close all");
 
     // Approved by routine 8: posted, with its open item.
-    Menu("File", "Maintenance...");
-    Check("the function list opens", Opened(FunctionList));
-    ClickButton("Maintenance");
-    ClickRow("Approve sales invoices");
-    Key(PlKey::Return);
-    Check("the approval's selection window opens", Opened(ApproveSel));
+    OpenMaintenanceRun("Approve sales invoices", ApproveSel);
     ClickField("Invoice numbers");
     Type("Invoice numbers", [number] { return *number + ":" + *number; });
     ClickButton("OK");

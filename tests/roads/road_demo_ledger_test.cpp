@@ -29,9 +29,8 @@
 namespace {
 
 constexpr int PurchaseInvoiceList = 154, PurchaseInvoice = 155, OutPaymentList = 156, OutPayment = 157;
-constexpr int VoucherList = 118, Voucher = 117, FunctionList = 7;
 constexpr int BalanceSel = 401, ResultSel = 402, TrialBalanceSel = 428, SieExportSel = 598;
-constexpr int Asset = 541, AssetList = 542, DeprModel = 543, DeprModelList = 548, DeprRunSel = 539;
+constexpr int Asset = 541, AssetList = 542;
 namespace fs = std::filesystem;
 
 double Num(const uint8_t *base, uint32_t at) {
@@ -141,11 +140,7 @@ TEST_F(DemoLedgerRoad, APurchaseInvoiceAndItsPaymentReachTheTrialBalance) {
     Key(PlKey::Tab);
     ClickButton("Approved");
     ClickButton("Posted");
-    ClickOk();
-    Check("OK stores the payment", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
+    OkStores("payment");
     Menu("Window", "Close all");
 
     Menu("Module", "General ledger");
@@ -173,32 +168,11 @@ TEST_F(DemoLedgerRoad, APurchaseInvoiceAndItsPaymentReachTheTrialBalance) {
 // the year; then the SIE export.
 TEST_F(DemoLedgerRoad, TheStatementsPrintAndAgreeWithTheTrialBalance) {
     const std::string company = StartNewCompany();
-    Menu("Module", "General ledger");
-    Menu("Registers", "Vouchers");
-    Check("the register popup opens the voucher list", Opened(VoucherList));
-    ClickButton("New");
-    Check("New opens a voucher", Opened(Voucher));
-    ClickField("Text");
-    Type("Cash sale and rent");
-    const struct {
-        const char *account;
-        int column;
-        const char *amount;
-    } rows[] = {{"1910", 3, "1250"}, {"5010", 3, "400"}, {"3010", 4, "1000"}, {"2610", 4, "250"}, {"1930", 4, "400"}};
-    for (int i = 0; i < 5; i++) {
-        ClickCell(i, 0);
-        Type(rows[i].account);
-        Key(PlKey::Tab);
-        ClickCell(i, rows[i].column);
-        Type(rows[i].amount);
-        Key(PlKey::Tab);
-    }
-    ClickOk();
-    Check("OK stores the voucher", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
-    Menu("Window", "Close all");
+    TypeVoucher("Cash sale and rent", {{"1910", "1250", ""},
+                                       {"5010", "400", ""},
+                                       {"3010", "", "1000"},
+                                       {"2610", "", "250"},
+                                       {"1930", "", "400"}});
 
     auto result = ReportToPreviewAndPdf("Income Statement", ResultSel, [this] { ThisYear(); }, "demo_income");
     Menu("Window", "Close all");
@@ -274,66 +248,13 @@ TEST_F(DemoLedgerRoad, TheStatementsPrintAndAgreeWithTheTrialBalance) {
 // The demo's asset group EQ carries the accounts of the depreciation run.
 TEST_F(DemoLedgerRoad, AnAssetInTheDemoGroupGetsItsDepreciationVoucher) {
     const std::string company = StartNewCompany();
-    Menu("Module", "General ledger");
-    Menu("Registers", "Depreciation models");
-    Check("the model list opens", Opened(DeprModelList));
-    ClickButton("New");
-    Check("New opens the model window", Opened(DeprModel));
-    ClickField("Code");
-    Type("SL20");
-    ClickField("Name");
-    Type("Equipment, 5 years");
-    ClickField("Rate %");
-    Type("20");
-    ClickField("Decimals");
-    Type("2");
-    ClickButton("Straight line");
-    ClickOk();
-    Check("OK stores the model", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
-
+    TypeStraightLineModel("SL20", "Equipment, 5 years", "20");
     Menu("Registers", "Fixed assets");
     Check("the asset list opens", Opened(AssetList));
     ClickButton("New");
     Check("New opens the asset window", Opened(Asset));
-    ClickField("Code");
-    Type("PC1");
-    ClickField("Name");
-    Type("Computer");
-    ClickField("Group");
-    Type("EQ");
-    ClickField("Acquired");
-    Type("01.01.2024");
-    ClickField("Value");
-    Type("12000");
-    ClickCell(0, 0);
-    Type("01.01.2024");
-    Key(PlKey::Tab);
-    Type("SL20");
-    Key(PlKey::Tab);
-    ClickOk();
-    Check("OK stores the asset", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
-    Menu("Window", "Close all");
-
-    Menu("File", "Maintenance...");
-    Check("the function list opens", Opened(FunctionList));
-    ClickButton("Maintenance");
-    ClickRow("depreciation voucher");
-    Key(PlKey::Return);
-    Check("the run's window opens", Opened(DeprRunSel));
-    ClickField("From");
-    // The window proposes a date: it is selected and typed over.
-    Key(PlKey::End);
-    Key(PlKey::Home, true);
-    Type("01.01.2024");
-    ClickField("To");
-    Type("30.06.2024");
-    ClickButton("OK");
+    TypeAsset({"PC1", "Computer", "EQ", "01.01.2024", "12000", "SL20"});
+    RunDepreciation("01.01.2024", "30.06.2024");
     Check("the run stores its voucher without a word", [] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
         return true;

@@ -366,19 +366,7 @@ void RoadTest::RunRoutine(const std::string &title, int type,
                           std::vector<std::pair<std::string, std::function<std::string()>>> fields,
                           const char *shot)
 {
-    static constexpr int FunctionList = 7;
-    Menu("File", "Maintenance...");
-    Check("the function list opens", [] {
-        EXPECT_EQ(ActiveType(), FunctionList) << ActiveTitle();
-        return ActiveType() == FunctionList;
-    });
-    ClickButton("Maintenance");
-    ClickRow(title);
-    Key(PlKey::Return);
-    Check("the routine's selection window opens", [type] {
-        EXPECT_EQ(ActiveType(), type) << ActiveTitle();
-        return ActiveType() == type;
-    });
+    OpenMaintenanceRun(title, type);
     for (auto &[label, text] : fields) {
         ClickField(label);
         Type(label, std::move(text));

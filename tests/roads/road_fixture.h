@@ -107,6 +107,40 @@ public:   // the steps' lambdas use these too
     std::shared_ptr<std::string> ReportToPreviewAndPdf(const std::string &report, int sel,
                                                        std::function<void()> select, const std::string &shot);
 
+    // ---- steps many roads share (road_steps.cpp) ----------------------
+    // OK in the active record window: the road fails unless the record is
+    // stored without a message (the title then says "viewing").
+    void OkStores(const std::string &what);
+    // File > Maintenance, the Maintenance button, the run of row `title`
+    // and Return: the road fails unless its window (type `type`) opens.
+    void OpenMaintenanceRun(const std::string &title, int type);
+    // A voucher row as typed: the account and its amount in the debit or
+    // the credit column (the other left empty).
+    struct VoucherRow {
+        std::string account, debit, credit;
+    };
+    // General ledger > Registers > Vouchers, New, the text and each row
+    // typed, OK: the road fails unless the voucher is stored without a
+    // message. The date the stored voucher shows is in the result once
+    // that step ran. Every window is closed afterwards.
+    std::shared_ptr<std::string> TypeVoucher(const std::string &text, const std::vector<VoucherRow> &rows);
+    // An asset as typed into the asset window: its one depreciation row
+    // starts on the acquisition date with depreciation model `model`.
+    struct AssetInput {
+        std::string code, name, group, acquired, value, model;
+    };
+    // In the open asset window: the asset typed and OK; the road fails
+    // unless it is stored without a message. Every window is closed
+    // afterwards.
+    void TypeAsset(const AssetInput &asset);
+    // General ledger > Registers > Depreciation models, New: a straight-
+    // line model typed and stored (the window stays open).
+    void TypeStraightLineModel(const std::string &code, const std::string &name, const std::string &rate);
+    // File > Maintenance, the depreciation-voucher run over from..to (the
+    // date the window proposes typed over) and OK; what it said is for
+    // the road to check.
+    void RunDepreciation(const std::string &from, const std::string &to);
+
     // The start of a road: the Open dialog that WinMain shows answered
     // with a new company `name` in the working folder (DEFAULT.TXT is
     // imported into it), and the login as ADMIN with the password orvel

@@ -47,7 +47,7 @@ constexpr int PurchaseOrderList = 289, PurchaseOrder = 290, PurchaseInvoice = 15
               OutPaymentList = 156, OutPayment = 157, PaymentSuggestion = 313;
 constexpr int Project = 259, ProjectList = 260, TimeSheet = 268, TimeSheetList = 269, WindowList = 12,
               SalesInvoiceList = 348, SalesInvoice = 347, ProjectInvoicesSel = 554;
-constexpr int Asset = 541, AssetList = 542, DeprModel = 543, DeprModelList = 548, DeprRunSel = 539;
+constexpr int Asset = 541, AssetList = 542;
 namespace fs = std::filesystem;
 
 double Num(const uint8_t *base, uint32_t at) {
@@ -224,59 +224,13 @@ TEST_F(RoadTest, ADepreciationRunWhoseGroupLacksAnAccountSaysWhich) {
             << "ac\t\r\nNOACC\t1220\t\t\tMachines\t7830\t\r\n\r\n\r\n";
     }
     ImportTextFile(accounts);
-    Menu("Module", "General ledger");
-    Menu("Registers", "Depreciation models");
-    Check("the model list opens", Opened(DeprModelList));
-    ClickButton("New");
-    Check("New opens the model window", Opened(DeprModel));
-    ClickField("Code");
-    Type("SL20");
-    ClickField("Name");
-    Type("Machines, 5 years");
-    ClickField("Rate %");
-    Type("20");
-    ClickButton("Straight line");
-    ClickOk();
-    Check("OK stores the model", [] { return TitleTells("viewing"); });
+    TypeStraightLineModel("SL20", "Machines, 5 years", "20");
     Menu("Registers", "Fixed assets");
     Check("the asset list opens", Opened(AssetList));
     ClickButton("New");
     Check("New opens the asset window", Opened(Asset));
-    ClickField("Code");
-    Type("M1");
-    ClickField("Name");
-    Type("Lathe");
-    ClickField("Group");
-    Type("NOACC");
-    ClickField("Acquired");
-    Type("01.01.2024");
-    ClickField("Value");
-    Type("12000");
-    ClickCell(0, 0);
-    Type("01.01.2024");
-    Key(PlKey::Tab);
-    Type("SL20");
-    Key(PlKey::Tab);
-    ClickOk();
-    Check("OK stores the asset", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
-    Menu("Window", "Close all");
-
-    Menu("File", "Maintenance...");
-    ClickButton("Maintenance");
-    ClickRow("depreciation voucher");
-    Key(PlKey::Return);
-    Check("the run's window opens", Opened(DeprRunSel));
-    ClickField("From");
-    // The window proposes a date: it is selected and typed over.
-    Key(PlKey::End);
-    Key(PlKey::Home, true);
-    Type("01.01.2024");
-    ClickField("To");
-    Type("30.06.2024");
-    ClickButton("OK");
+    TypeAsset({"M1", "Lathe", "NOACC", "01.01.2024", "12000", "SL20"});
+    RunDepreciation("01.01.2024", "30.06.2024");
     Check("the run says which group lacks which account", [this, shots] {
         EXPECT_TRUE(Told("accumulated-depreciation account")) << ::testing::PrintToString(Messages());
         EXPECT_TRUE(Told("NOACC")) << ::testing::PrintToString(Messages());
@@ -302,11 +256,7 @@ TEST_F(RoadTest, AProjectsHoursAreInvoicedAsItemHoursAndPrice) {
     Type("C1");
     ClickField("Name");
     Type("Road works");
-    ClickOk();
-    Check("OK stores the project", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
+    OkStores("project");
     Menu("Registers", "Time sheets");
     Check("the time-sheet list opens", Opened(TimeSheetList));
     ClickButton("New");
@@ -317,11 +267,7 @@ TEST_F(RoadTest, AProjectsHoursAreInvoicedAsItemHoursAndPrice) {
         Key(PlKey::Tab);
     }
     ClickButton("Approved");
-    ClickOk();
-    Check("OK stores the approved sheet", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
+    OkStores("approved sheet");
     Menu("Window", "Close all");
     RunRoutine("Invoices from projects", ProjectInvoicesSel, {}, "generated_project_invoices.png");
 

@@ -109,11 +109,7 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
     RunRoutine("Approve sales invoices", ApproveSel, {{"Invoice numbers", [number] { return *number; }}},
                "interest_approve.png");
     // The routine by hand: it ends with its line of what it made.
-    Menu("File", "Maintenance...");
-    ClickButton("Maintenance");
-    ClickRow("Interest invoices");
-    Key(PlKey::Return);
-    Check("the routine's selection window opens", [] { return ActiveType() == InterestSel; });
+    OpenMaintenanceRun("Interest invoices", InterestSel);
     ClickField("Customers");
     Type("C9");
     ClickField("Period from");

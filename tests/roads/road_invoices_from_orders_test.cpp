@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int Order = 352, OrderList = 351, Delivery = 354, DeliveryList = 353, FunctionList = 7, WindowList = 12,
+constexpr int Order = 352, OrderList = 351, Delivery = 354, DeliveryList = 353, WindowList = 12,
               SalesInvoice = 347, SalesInvoiceList = 348, OrderInvoicingSel = 471;
 namespace fs = std::filesystem;
 
@@ -79,15 +79,7 @@ TEST_F(RoadTest, OpenOrdersAreInvoicedByTheBatchRun)
     });
     Menu("Module", "Sales");
 
-    Menu("File", "Maintenance...");
-    Check("the function list opens", [] { return ActiveType() == FunctionList; });
-    ClickButton("Maintenance");
-    ClickRow("Invoices from orders");
-    Key(PlKey::Return);
-    Check("the run's selection window opens", [] {
-        EXPECT_EQ(ActiveType(), OrderInvoicingSel) << ActiveTitle();
-        return ActiveType() == OrderInvoicingSel;
-    });
+    OpenMaintenanceRun("Invoices from orders", OrderInvoicingSel);
     ClickField("Customers");
     Type("C1");
     ClickButton("One invoice a customer, a row an order");

@@ -45,11 +45,7 @@ TEST_F(RoadTest, AnItemGetsAPurchaseSourceAndBudgetsTotalTheirRows)
     ClickField("Cost price");
     Type("12");
     Key(PlKey::Tab);
-    ClickOk();
-    Check("OK stores the item", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
+    OkStores("item");
     Menu("Operations", "Purchase item");
     Check("Purchase item opens a purchase item filled from the item", [] {
         EXPECT_EQ(ActiveType(), PurchaseItem) << ActiveTitle();
@@ -103,11 +99,7 @@ TEST_F(RoadTest, AnItemGetsAPurchaseSourceAndBudgetsTotalTheirRows)
             EXPECT_TRUE(!shots || SaveWindowPng(std::filesystem::path(shots) / ("budget_" + std::to_string(type) + ".png")));
             return true;
         });
-        ClickOk();
-        Check("OK stores the budget", [] {
-            EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-            return TitleTells("viewing");
-        });
+        OkStores("budget");
         Menu("Window", "Close all");
     };
     budget("Budget by key", KeyBudget, "Distribute", {"100", "50"}, "150,00");

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int SalesInvoice = 347, WindowList = 12, FunctionList = 7, ApproveSel = 553;
+constexpr int SalesInvoice = 347, WindowList = 12, ApproveSel = 553;
 constexpr int ColItem = 1;
 namespace fs = std::filesystem;
 
@@ -28,18 +28,7 @@ protected:
     // invoice numbers, and OK.
     void ApproveRange(std::function<std::string()> range)
     {
-        Menu("File", "Maintenance...");
-        Check("the function list opens", [] {
-            EXPECT_EQ(ActiveType(), FunctionList) << ActiveTitle();
-            return ActiveType() == FunctionList;
-        });
-        ClickButton("Maintenance");
-        ClickRow("Approve sales invoices");
-        Key(PlKey::Return);
-        Check("the routine's selection window opens", [] {
-            EXPECT_EQ(ActiveType(), ApproveSel) << ActiveTitle();
-            return ActiveType() == ApproveSel;
-        });
+        OpenMaintenanceRun("Approve sales invoices", ApproveSel);
         ClickField("Invoice numbers");
         Type("the invoice numbers", std::move(range));
         const char *shots = std::getenv("ORVEL_ROAD_SHOTS");

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, WindowList = 12, SalesInvoice = 347, DeleteRangesSel = 413;
+constexpr int WindowList = 12, SalesInvoice = 347, DeleteRangesSel = 413;
 constexpr int ColItem = 1;
 namespace fs = std::filesystem;
 
@@ -52,15 +52,7 @@ TEST_F(RoadTest, ADeleteByNumberNeedsARangeAndDeletesTheInvoice) {
 
     // File > Maintenance, the routine's window.
     auto openRoutine = [this] {
-        Menu("File", "Maintenance...");
-        Check("the function list opens", [] { return ActiveType() == FunctionList; });
-        ClickButton("Maintenance");
-        ClickRow("Delete documents by number");
-        Key(PlKey::Return);
-        Check("the routine's selection window opens", [] {
-            EXPECT_EQ(ActiveType(), DeleteRangesSel) << ActiveTitle();
-            return ActiveType() == DeleteRangesSel;
-        });
+        OpenMaintenanceRun("Delete documents by number", DeleteRangesSel);
     };
     openRoutine();
     ClickButton("Sales invoices");

@@ -75,11 +75,7 @@ TEST_F(RoadTest, HoursOfAnApprovedTimeSheetReachTheProjectsTimeBudget) {
         EXPECT_EQ(Shown("Code"), "1");
         return true;
     });
-    ClickOk();
-    Check("OK stores the project", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
+    OkStores("project");
 
     Menu("Registers", "Time sheets");
     Check("the time-sheet list opens", Opened(TimeSheetList));

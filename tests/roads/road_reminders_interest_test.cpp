@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr int CustomerList = 594, Customers = 590, SalesInvoice = 347, InterestSel = 473, FunctionList = 7;
+constexpr int CustomerList = 594, Customers = 590, SalesInvoice = 347, InterestSel = 473;
 
 // Today plus `days` as the demo company's dates are typed.
 std::string DayText(int days)
@@ -41,15 +41,7 @@ protected:
     // last 30 days, OK.
     void RunInterest()
     {
-        Menu("File", "Maintenance...");
-        Check("the function list opens", [] { return ActiveType() == FunctionList; });
-        ClickButton("Maintenance");
-        ClickRow("Interest invoices");
-        Key(PlKey::Return);
-        Check("the interest selection opens", [] {
-            EXPECT_EQ(ActiveType(), InterestSel) << ActiveTitle();
-            return ActiveType() == InterestSel;
-        });
+        OpenMaintenanceRun("Interest invoices", InterestSel);
         ClickField("Customers");
         Type("C1:C1");
         ClickField("Period from");

@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr int Order = 352, OrderList = 351, Delivery = 354, DeliveryList = 353, FunctionList = 7,
+constexpr int Order = 352, OrderList = 351, Delivery = 354, DeliveryList = 353,
               OrderInvoicingSel = 471, DocumentList = 8, InvoiceRun = 459;
 namespace fs = std::filesystem;
 
@@ -81,15 +81,7 @@ protected:
     // in full, OK.
     void InvoiceOrders()
     {
-        Menu("File", "Maintenance...");
-        Check("the function list opens", [] { return ActiveType() == FunctionList; });
-        ClickButton("Maintenance");
-        ClickRow("Invoices from orders");
-        Key(PlKey::Return);
-        Check("the run's selection window opens", [] {
-            EXPECT_EQ(ActiveType(), OrderInvoicingSel) << ActiveTitle();
-            return ActiveType() == OrderInvoicingSel;
-        });
+        OpenMaintenanceRun("Invoices from orders", OrderInvoicingSel);
         ClickField("Customers");
         Type("C1");
         ClickButton("Order rows in full");

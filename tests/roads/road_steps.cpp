@@ -1,0 +1,118 @@
+// road_steps.cpp - steps that many roads walk alike: storing a record,
+// opening a maintenance run, typing a voucher or an asset. Each is what a
+// user does with keys and clicks; a road that walks a step differently
+// (a template row, a balance row) types it itself.
+#include "tests/roads/road_fixture.h"
+
+#include "platform/queue.h"
+
+namespace {
+
+constexpr int FunctionList = 7, VoucherList = 118, Voucher = 117;
+constexpr int DeprModel = 543, DeprModelList = 548, DeprRunSel = 539;
+// The voucher window's columns: account, then debit and credit.
+constexpr int ColAccount = 0, ColDebit = 3, ColCredit = 4;
+// The asset window's depreciation rows: the start date, then the model.
+constexpr int ColDeprStart = 0;
+
+}  // namespace
+
+void RoadTest::OkStores(const std::string &what)
+{
+    ClickOk();
+    Check("OK stores the " + what, [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return TitleTells("viewing");
+    });
+}
+
+void RoadTest::OpenMaintenanceRun(const std::string &title, int type)
+{
+    Menu("File", "Maintenance...");
+    Check("the function list opens", Opened(FunctionList));
+    ClickButton("Maintenance");
+    ClickRow(title);
+    Key(PlKey::Return);
+    Check("the window of \"" + title + "\" opens", Opened(type));
+}
+
+std::shared_ptr<std::string> RoadTest::TypeVoucher(const std::string &text, const std::vector<VoucherRow> &rows)
+{
+    Menu("Module", "General ledger");
+    Menu("Registers", "Vouchers");
+    Check("the register popup opens the voucher list", Opened(VoucherList));
+    ClickButton("New");
+    Check("New opens a voucher", Opened(Voucher));
+    ClickField("Text");
+    Type(text);
+    for (int i = 0; i < int(rows.size()); i++) {
+        ClickCell(i, ColAccount);
+        Type(rows[i].account);
+        Key(PlKey::Tab);
+        const bool debit = !rows[i].debit.empty();
+        ClickCell(i, debit ? ColDebit : ColCredit);
+        Type(debit ? rows[i].debit : rows[i].credit);
+        Key(PlKey::Tab);
+    }
+    OkStores("voucher");
+    auto date = std::make_shared<std::string>();
+    Check("the voucher shows its date", [date] {
+        *date = Shown("Date");
+        return !date->empty();
+    });
+    Menu("Window", "Close all");
+    return date;
+}
+
+void RoadTest::TypeAsset(const AssetInput &asset)
+{
+    ClickField("Code");
+    Type(asset.code);
+    ClickField("Name");
+    Type(asset.name);
+    ClickField("Group");
+    Type(asset.group);
+    ClickField("Acquired");
+    Type(asset.acquired);
+    ClickField("Value");
+    Type(asset.value);
+    ClickCell(0, ColDeprStart);
+    Type(asset.acquired);
+    Key(PlKey::Tab);
+    Type(asset.model);
+    Key(PlKey::Tab);
+    OkStores("asset");
+    Menu("Window", "Close all");
+}
+
+void RoadTest::TypeStraightLineModel(const std::string &code, const std::string &name, const std::string &rate)
+{
+    Menu("Module", "General ledger");
+    Menu("Registers", "Depreciation models");
+    Check("the model list opens", Opened(DeprModelList));
+    ClickButton("New");
+    Check("New opens the model window", Opened(DeprModel));
+    ClickField("Code");
+    Type(code);
+    ClickField("Name");
+    Type(name);
+    ClickField("Rate %");
+    Type(rate);
+    ClickField("Decimals");
+    Type("2");
+    ClickButton("Straight line");
+    OkStores("model");
+}
+
+void RoadTest::RunDepreciation(const std::string &from, const std::string &to)
+{
+    OpenMaintenanceRun("depreciation voucher", DeprRunSel);
+    ClickField("From");
+    // The window proposes a date: it is selected and typed over.
+    Key(PlKey::End);
+    Key(PlKey::Home, true);
+    Type(from);
+    ClickField("To");
+    Type(to);
+    ClickButton("OK");
+}
