@@ -9,8 +9,9 @@
 // and posted. The bank payment file, chosen from the export list, writes
 // the payment with the vendor's account and the amount. The trial
 // balance, the VAT report, the balance sheet and the income statement of
-// the year print to PDFs; those but the VAT report show the sums of what
-// was posted.
+// the year print to PDFs and show the sums of what was posted: the goods
+// on stock, the invoice clearing what their receipt booked as received,
+// not invoiced, the input VAT to claim and the bank paid out.
 // The company file then holds balanced vouchers and no open item.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
@@ -140,11 +141,8 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     ClickCell(0, 5);
     Type("80");
     Key(PlKey::Tab);
-    // The row's VAT code is typed: without it the window still counts 25 %
-    // VAT into the total but OK refuses the row.
-    ClickCell(0, 8);
-    Type("1");
-    Key(PlKey::Tab);
+    // The row's VAT code is not typed: the item gives it, so the VAT the
+    // total counts is the VAT the order is stored with.
     Check("the totals follow the row", [this, shots] {
         EXPECT_EQ(Shown("Net"), "400,00");
         EXPECT_EQ(Shown("Total"), "500,00");
@@ -250,10 +248,7 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     Menu("Module", "General ledger");
     auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] { ThisYear(); }, "month_trial");
     Menu("Window", "Close all");
-    // The VAT report of the demo company shows no rows for the input VAT
-    // posted and prints a PDF without text: the road runs it to the printer
-    // and leaves its figures unchecked until it has rows.
-    ReportToPreviewAndPdf("VAT Report", VatReportSel, [this] { ThisYear(); }, "month_vat");
+    auto vat = ReportToPreviewAndPdf("VAT Report", VatReportSel, [this] { ThisYear(); }, "month_vat");
     Menu("Window", "Close all");
     auto balance = ReportToPreviewAndPdf("Balance Sheet", BalanceSel, [this] { ThisYear(); }, "month_balance");
     Menu("Window", "Close all");
@@ -272,17 +267,31 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     EXPECT_EQ(lines[8].substr(40, 8), "BETFOR23");
     EXPECT_EQ(lines[11].substr(17, 16), "000000000050000D");
 
-    // The trial balance: the cost of 400 and its input VAT of 100, the
-    // bank down by the 500 paid and the creditor settled.
-    EXPECT_NEAR(TrialClosingBalance(*trial, "4010"), 400, 0.005) << *trial;
+    // The trial balance: the 400 of goods on stock (the receipt's), the
+    // receipt's 400 on goods received, not invoiced, cleared by the
+    // invoice (whose cost is not booked a second time), its input VAT of
+    // 100, the bank down by the 500 paid and the creditor settled.
+    EXPECT_NEAR(TrialClosingBalance(*trial, "1460"), 400, 0.005) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "2441"), 0, 0.005) << *trial;
+    EXPECT_TRUE(PrintedLinesStarting(*trial, "4010").empty()) << "nothing is booked on cost of goods\n" << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "2640"), 100, 0.005) << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "1930"), -500, 0.005) << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "2440"), 0, 0.005) << *trial;
     EXPECT_NEAR(PrintedLastAmount(*trial, "Total"), 0, 0.005) << *trial;
-    // The goods receipt puts the 400 on stock against goods received, not
-    // invoiced (2441); the invoice made from the received order books the
-    // 400 to the vendor's purchase account again and leaves 2441 open.
-    // The road does not check 2441 or the stock until that is settled.
+    // Its header names the day of the last voucher, today's.
+    const std::vector<std::string> header = PrintedLinesStarting(*trial, "Last voucher date:");
+    ASSERT_FALSE(header.empty()) << *trial;
+    EXPECT_NE(header[0].find(Today()), std::string::npos) << header[0];
+
+    // The VAT report, a row per code: the output VAT (none, the month sold
+    // nothing), the invoice's input VAT to claim, and the VAT to pay, the
+    // 100 claimed back.
+    for (const char *row : {"10 ", "20 ", "30 "})
+        ASSERT_EQ(PrintedLinesStarting(*vat, row).size(), 1u) << row << " in\n" << *vat;
+    EXPECT_NE(PrintedLinesStarting(*vat, "20 ")[0].find("Input VAT"), std::string::npos) << *vat;
+    EXPECT_NEAR(PrintedLastAmount(*vat, "10 "), 0, 0.005) << *vat;
+    EXPECT_NEAR(PrintedLastAmount(*vat, "20 "), 100, 0.005) << *vat;
+    EXPECT_NEAR(PrintedLastAmount(*vat, "30 "), -100, 0.005) << *vat;
 
     // The statements: both sides of the balance sheet equal, and the year's
     // result the same in both.
@@ -290,8 +299,11 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     EXPECT_FALSE(std::isnan(assets)) << *balance;
     EXPECT_NEAR(PrintedLastAmount(*balance, "Total equity and liabilities"), assets, 0.005) << *balance;
     EXPECT_NEAR(PrintedLastAmount(*balance, "1930"), -500, 0.005) << *balance;
-    EXPECT_NEAR(PrintedLastAmount(*result, "Total Cost of goods and services"), 400, 0.005) << *result;
-    EXPECT_NEAR(PrintedLastAmount(*result, "Result of the year"), -400, 0.005) << *result;
+    EXPECT_NEAR(PrintedLastAmount(*balance, "1460"), 400, 0.005) << *balance;
+    // The VAT to claim back lowers the liabilities, shown credit-positive.
+    EXPECT_NEAR(PrintedLastAmount(*balance, "2640"), -100, 0.005) << *balance;
+    EXPECT_NEAR(assets, -100, 0.005) << *balance;
+    EXPECT_NEAR(PrintedLastAmount(*result, "Result of the year"), 0, 0.005) << *result;
     EXPECT_NEAR(PrintedLastAmount(*balance, "Result of the year"), PrintedLastAmount(*result, "Result of the year"), 0.005)
         << *balance;
 
@@ -315,7 +327,9 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
         EXPECT_NEAR(balanceOf, 0, 0.005) << "voucher " << p;
     }
     EXPECT_EQ(vouchers, 3u) << "the receipt, the invoice and the payment";
-    EXPECT_NEAR(sums["4010"], 400, 0.005);
+    EXPECT_NEAR(sums["1460"], 400, 0.005);
+    EXPECT_NEAR(sums["2441"], 0, 0.005);
+    EXPECT_NEAR(sums["4010"], 0, 0.005);
     EXPECT_NEAR(sums["2640"], 100, 0.005);
     EXPECT_NEAR(sums["2440"], 0, 0.005);
     EXPECT_NEAR(sums["1930"], -500, 0.005);
@@ -327,6 +341,62 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     EXPECT_EQ(GetU16(paid.data(), OPVc::Sent), 1);
     EXPECT_NEAR(Num(paid.data(), OPVc::RowsTotal), 500, 0.005);
     EXPECT_EQ(RegRecordCount(APVc::Number), 0u) << "the vendor's open item is closed";
+    std::vector<uint8_t> ordered(PurchOrderVc::Size), orderRow(PurchOrderVc::Rows::Size);
+    ASSERT_TRUE(RecReadAt(PurchOrderVc::Number, 1, ordered.data(), &id));
+    ASSERT_TRUE(MatrixRowRead(PurchOrderVc::Number, ordered.data(), 0, orderRow.data()));
+    EXPECT_EQ(TextAt(orderRow.data(), PurchOrderVc::Rows::VatCode), "1") << "the item's VAT code, stored";
+    CloseForCheck();
+}
+
+// A purchase invoice asked of an order whose vendor has no purchase
+// account (and whose goods did not come in) is not made: the user is told
+// what is missing and where it is set, and the order stays open as it was.
+TEST_F(PurchaseLedgerMonthRoad, AnInvoiceForAVendorWithoutPurchaseAccountSaysWhatIsMissing) {
+    const std::string company = StartNewCompany("noaccount.VDB");
+    const fs::path vendor = dir / "vendor.txt";
+    std::ofstream(vendor, std::ios::binary)
+        << "leverant\xF6r1\t\r\n"
+        << ImportLine({"V2", "Harbour Goods AS", "Kai 2", "", "0150 Oslo", "1111.22.44444", "", "", "0", "", "", "", "",
+                 "", "", "", "", "", "", "", "", "", "0", ""},
+                9)
+        << "\r\n\r\n";
+    ImportTextFile(vendor);
+
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Purchase orders");
+    Check("the register popup opens the purchase-order list", Opened(PurchaseOrderList));
+    ClickButton("New");
+    Check("New opens the purchase-order window", Opened(PurchaseOrder));
+    ClickField("Vendor");
+    Type("V2");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("2");
+    Key(PlKey::Tab);
+    ClickCell(0, 5);
+    Type("80");
+    Key(PlKey::Tab);
+    ClickOk();
+    Check("OK stores the purchase order", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return TitleTells("viewing");
+    });
+    Menu("Operations", "Purchase invoice");
+    Check("the user is told the vendor lacks its purchase account", [] {
+        EXPECT_TRUE(Told("the vendor has no purchase account")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("Purchase account")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("Vendor: V2")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(ActiveType(), PurchaseOrder) << ActiveTitle();
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    EXPECT_EQ(RegRecordCount(VIVc::Number), 0u) << "no purchase invoice was stored";
+    EXPECT_EQ(RegRecordCount(TRVc::Number), 0u) << "nothing was posted";
+    EXPECT_EQ(RegRecordCount(PurchOrderVc::Number), 1u);
     CloseForCheck();
 }
 
