@@ -85,6 +85,40 @@ protected:
         ClickField("To");
         Type("To", [] { return "31.12." + std::to_string(TodayDate.year); });
     }
+    // Vendors have no window yet, so a road's vendor, with its bank
+    // account and its purchase account (empty: none), comes in from a
+    // small text file; everything else is the demo company's own.
+    void ImportVendor(const std::string &code, const std::string &name, const std::string &bankAccount,
+                      const std::string &purchaseAccount) {
+        const fs::path vendor = dir / ("vendor_" + code + ".txt");
+        std::ofstream(vendor, std::ios::binary)
+            << "leverant\xF6r1\t\r\n"
+            << ImportLine({code, name, "Kai 1", "", "0150 Oslo", bankAccount, "", "", "0", "", "", "", purchaseAccount,
+                           "", "", "", "", "", "", "", "", "", "0", ""},
+                          9)
+            << "\r\n\r\n";
+        ImportTextFile(vendor);
+    }
+    // A new purchase order of vendor typed in the Purchasing module: one
+    // row of quantity ITEM1 at price, its VAT code left to the item.
+    void TypePurchaseOrder(const std::string &vendor, const std::string &quantity, const std::string &price) {
+        Menu("Module", "Purchasing");
+        Menu("Registers", "Purchase orders");
+        Check("the register popup opens the purchase-order list", Opened(PurchaseOrderList));
+        ClickButton("New");
+        Check("New opens the purchase-order window", Opened(PurchaseOrder));
+        ClickField("Vendor");
+        Type(vendor);
+        Key(PlKey::Tab);
+        ClickCell(0, 0);
+        Type("ITEM1");
+        Key(PlKey::Tab);
+        Type(quantity);
+        Key(PlKey::Tab);
+        ClickCell(0, 5);
+        Type(price);
+        Key(PlKey::Tab);
+    }
 };
 
 TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheReports) {
@@ -111,36 +145,11 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     });
     Menu("Window", "Close all");
 
-    // Vendors have no window yet, so the one vendor of the month, with its
-    // bank account and its purchase account (the demo's cost of goods),
-    // comes in from a small text file; everything else is the demo
-    // company's own.
-    const fs::path vendor = dir / "vendor.txt";
-    std::ofstream(vendor, std::ios::binary)
-        << "leverant\xF6r1\t\r\n"
-        << ImportLine({"V1", "Fjord Supply AS", "Kai 1", "", "0150 Oslo", "1111.22.33333", "", "", "0", "", "", "", "4010",
-                 "", "", "", "", "", "", "", "", "", "0", ""},
-                9)
-        << "\r\n\r\n";
-    ImportTextFile(vendor);
+    // The month's one vendor, its purchase account the demo's cost of goods.
+    ImportVendor("V1", "Fjord Supply AS", "1111.22.33333", "4010");
 
     // The order: five of ITEM1 at 80, 400 net and 25 % VAT.
-    Menu("Module", "Purchasing");
-    Menu("Registers", "Purchase orders");
-    Check("the register popup opens the purchase-order list", Opened(PurchaseOrderList));
-    ClickButton("New");
-    Check("New opens the purchase-order window", Opened(PurchaseOrder));
-    ClickField("Vendor");
-    Type("V1");
-    Key(PlKey::Tab);
-    ClickCell(0, 0);
-    Type("ITEM1");
-    Key(PlKey::Tab);
-    Type("5");
-    Key(PlKey::Tab);
-    ClickCell(0, 5);
-    Type("80");
-    Key(PlKey::Tab);
+    TypePurchaseOrder("V1", "5", "80");
     // The row's VAT code is not typed: the item gives it, so the VAT the
     // total counts is the VAT the order is stored with.
     Check("the totals follow the row", [this, shots] {
@@ -353,31 +362,8 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
 // what is missing and where it is set, and the order stays open as it was.
 TEST_F(PurchaseLedgerMonthRoad, AnInvoiceForAVendorWithoutPurchaseAccountSaysWhatIsMissing) {
     const std::string company = StartNewCompany("noaccount.VDB");
-    const fs::path vendor = dir / "vendor.txt";
-    std::ofstream(vendor, std::ios::binary)
-        << "leverant\xF6r1\t\r\n"
-        << ImportLine({"V2", "Harbour Goods AS", "Kai 2", "", "0150 Oslo", "1111.22.44444", "", "", "0", "", "", "", "",
-                 "", "", "", "", "", "", "", "", "", "0", ""},
-                9)
-        << "\r\n\r\n";
-    ImportTextFile(vendor);
-
-    Menu("Module", "Purchasing");
-    Menu("Registers", "Purchase orders");
-    Check("the register popup opens the purchase-order list", Opened(PurchaseOrderList));
-    ClickButton("New");
-    Check("New opens the purchase-order window", Opened(PurchaseOrder));
-    ClickField("Vendor");
-    Type("V2");
-    Key(PlKey::Tab);
-    ClickCell(0, 0);
-    Type("ITEM1");
-    Key(PlKey::Tab);
-    Type("2");
-    Key(PlKey::Tab);
-    ClickCell(0, 5);
-    Type("80");
-    Key(PlKey::Tab);
+    ImportVendor("V2", "Harbour Goods AS", "1111.22.44444", "");
+    TypePurchaseOrder("V2", "2", "80");
     ClickOk();
     Check("OK stores the purchase order", [] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
