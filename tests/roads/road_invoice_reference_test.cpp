@@ -11,6 +11,7 @@
 #include <memory>
 #include <sstream>
 
+#include "core/field_access.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/dialog.h"
