@@ -9,9 +9,10 @@
 // and posted. The bank payment file, chosen from the export list, writes
 // the payment with the vendor's account and the amount. The trial
 // balance, the VAT report, the balance sheet and the income statement of
-// the year print to PDFs and show the sums of what was posted: the goods
-// on stock, the invoice clearing what their receipt booked as received,
-// not invoiced, the input VAT to claim and the bank paid out.
+// the year print to PDFs and show the sums of what was posted, after two
+// of the goods are sold on a posted sales invoice: the goods on stock, the
+// invoice clearing what their receipt booked as received, not invoiced,
+// the input and output VAT and the bank paid out.
 // The company file then holds balanced vouchers and no open item.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
@@ -39,7 +40,7 @@
 
 namespace {
 
-constexpr int CompanyWindow = 592, WindowList = 12, PurchaseOrderList = 289, PurchaseOrder = 290,
+constexpr int CompanyWindow = 592, WindowList = 12, PurchaseOrderList = 289, PurchaseOrder = 290, SalesInvoice = 347,
               GoodsReceipt = 197, PurchaseInvoice = 155, OutPaymentList = 156, OutPayment = 157,
               PaymentSuggestion = 313, BankFileSelection = 415;
 constexpr int BalanceSel = 401, ResultSel = 402, VatReportSel = 403, TrialBalanceSel = 428;
@@ -254,6 +255,30 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     });
     Menu("Window", "Close all");
 
+    // Two of the goods are sold to the first demo customer, so the month
+    // has output VAT too: 200 net and 50 VAT, posted.
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("New opens the invoice window", Opened(SalesInvoice));
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickCell(0, 1);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("2");
+    Key(PlKey::Tab);
+    ClickButton("Posted");
+    ClickOk();
+    Check("OK posts the sale", [] {
+        EXPECT_EQ(Messages().size(), 1u) << "no word since the bank file's: " << ::testing::PrintToString(Messages());
+        EXPECT_EQ(Shown("Total"), "250,00");
+        return TitleTells("viewing");
+    });
+    Menu("Window", "Close all");
+
     Menu("Module", "General ledger");
     auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] { ThisYear(); }, "month_trial");
     Menu("Window", "Close all");
@@ -276,14 +301,20 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     EXPECT_EQ(lines[8].substr(40, 8), "BETFOR23");
     EXPECT_EQ(lines[11].substr(17, 16), "000000000050000D");
 
-    // The trial balance: the 400 of goods on stock (the receipt's), the
-    // receipt's 400 on goods received, not invoiced, cleared by the
-    // invoice (whose cost is not booked a second time), its input VAT of
-    // 100, the bank down by the 500 paid and the creditor settled.
-    EXPECT_NEAR(TrialClosingBalance(*trial, "1460"), 400, 0.005) << *trial;
+    // The trial balance: the 400 of goods the receipt put on stock, less
+    // the cost of the two sold, which is all cost of goods holds (the
+    // invoice does not book the goods' cost a second time); the receipt's
+    // 400 on goods received, not invoiced, cleared by the invoice; its
+    // input VAT of 100, the sale's receivable, sales and output VAT, the
+    // bank down by the 500 paid and the creditor settled.
+    const double soldCost = TrialClosingBalance(*trial, "4010");
+    EXPECT_GT(soldCost, 0) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "1460") + soldCost, 400, 0.005) << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "2441"), 0, 0.005) << *trial;
-    EXPECT_TRUE(PrintedLinesStarting(*trial, "4010").empty()) << "nothing is booked on cost of goods\n" << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "2640"), 100, 0.005) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "1510"), 250, 0.005) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "3010"), -200, 0.005) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "2610"), -50, 0.005) << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "1930"), -500, 0.005) << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "2440"), 0, 0.005) << *trial;
     EXPECT_NEAR(PrintedLastAmount(*trial, "Total"), 0, 0.005) << *trial;
@@ -292,15 +323,15 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     ASSERT_FALSE(header.empty()) << *trial;
     EXPECT_NE(header[0].find(Today()), std::string::npos) << header[0];
 
-    // The VAT report, a row per code: the output VAT (none, the month sold
-    // nothing), the invoice's input VAT to claim, and the VAT to pay, the
-    // 100 claimed back.
+    // The VAT report, a row per code: the sale's output VAT, the purchase
+    // invoice's input VAT to claim, and the VAT to pay, here 50 to claim
+    // back.
     for (const char *row : {"10 ", "20 ", "30 "})
         ASSERT_EQ(PrintedLinesStarting(*vat, row).size(), 1u) << row << " in\n" << *vat;
     EXPECT_NE(PrintedLinesStarting(*vat, "20 ")[0].find("Input VAT"), std::string::npos) << *vat;
-    EXPECT_NEAR(PrintedLastAmount(*vat, "10 "), 0, 0.005) << *vat;
+    EXPECT_NEAR(PrintedLastAmount(*vat, "10 "), 50, 0.005) << *vat;
     EXPECT_NEAR(PrintedLastAmount(*vat, "20 "), 100, 0.005) << *vat;
-    EXPECT_NEAR(PrintedLastAmount(*vat, "30 "), -100, 0.005) << *vat;
+    EXPECT_NEAR(PrintedLastAmount(*vat, "30 "), -50, 0.005) << *vat;
 
     // The statements: both sides of the balance sheet equal, and the year's
     // result the same in both.
@@ -308,11 +339,15 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     EXPECT_FALSE(std::isnan(assets)) << *balance;
     EXPECT_NEAR(PrintedLastAmount(*balance, "Total equity and liabilities"), assets, 0.005) << *balance;
     EXPECT_NEAR(PrintedLastAmount(*balance, "1930"), -500, 0.005) << *balance;
-    EXPECT_NEAR(PrintedLastAmount(*balance, "1460"), 400, 0.005) << *balance;
-    // The VAT to claim back lowers the liabilities, shown credit-positive.
+    EXPECT_NEAR(PrintedLastAmount(*balance, "1460"), 400 - soldCost, 0.005) << *balance;
+    EXPECT_NEAR(PrintedLastAmount(*balance, "1510"), 250, 0.005) << *balance;
+    // Liabilities show credit-positive: the VAT to claim back lowers them.
+    EXPECT_NEAR(PrintedLastAmount(*balance, "2610"), 50, 0.005) << *balance;
     EXPECT_NEAR(PrintedLastAmount(*balance, "2640"), -100, 0.005) << *balance;
-    EXPECT_NEAR(assets, -100, 0.005) << *balance;
-    EXPECT_NEAR(PrintedLastAmount(*result, "Result of the year"), 0, 0.005) << *result;
+    EXPECT_NEAR(assets, 400 - soldCost + 250 - 500, 0.005) << *balance;
+    // The year's result: the 200 sold less the cost of what was sold.
+    EXPECT_NEAR(PrintedLastAmount(*result, "Total Operating income"), 200, 0.005) << *result;
+    EXPECT_NEAR(PrintedLastAmount(*result, "Result of the year"), 200 - soldCost, 0.005) << *result;
     EXPECT_NEAR(PrintedLastAmount(*balance, "Result of the year"), PrintedLastAmount(*result, "Result of the year"), 0.005)
         << *balance;
 
@@ -335,10 +370,12 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
         }
         EXPECT_NEAR(balanceOf, 0, 0.005) << "voucher " << p;
     }
-    EXPECT_EQ(vouchers, 3u) << "the receipt, the invoice and the payment";
-    EXPECT_NEAR(sums["1460"], 400, 0.005);
+    EXPECT_EQ(vouchers, 4u) << "the receipt, the invoice, the payment and the sale";
+    EXPECT_NEAR(sums["1460"] + sums["4010"], 400, 0.005);
+    EXPECT_NEAR(sums["4010"], soldCost, 0.005);
     EXPECT_NEAR(sums["2441"], 0, 0.005);
-    EXPECT_NEAR(sums["4010"], 0, 0.005);
+    EXPECT_NEAR(sums["2610"], -50, 0.005);
+    EXPECT_NEAR(sums["3010"], -200, 0.005);
     EXPECT_NEAR(sums["2640"], 100, 0.005);
     EXPECT_NEAR(sums["2440"], 0, 0.005);
     EXPECT_NEAR(sums["1930"], -500, 0.005);
