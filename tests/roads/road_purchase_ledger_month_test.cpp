@@ -262,14 +262,7 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     Key(PlKey::Return);
     ClickButton("New");
     Check("New opens the invoice window", Opened(SalesInvoice));
-    ClickField("Customer");
-    Type("C1");
-    Key(PlKey::Tab);
-    ClickCell(0, 1);
-    Type("ITEM1");
-    Key(PlKey::Tab);
-    Type("2");
-    Key(PlKey::Tab);
+    TypeOneRowDocument("C1", 1, "ITEM1", "2");
     ClickButton("Posted");
     ClickOk();
     Check("OK posts the sale", [] {
