@@ -44,9 +44,12 @@ bool OrderToDelivery(uint8_t *delivery);
 // the order without rows, when it cannot be read.
 bool QuotationToOrder(uint8_t *order, uint32_t quotationId);
 // Fills a purchase invoice from the purchase order with record id
-// poId: one row per VAT code on the vendor's purchase account. false,
-// the invoice without rows, when the purchase order is missing or
-// closed, or its vendor is unknown or has no purchase account.
+// poId: one row per VAT code on the vendor's purchase account, and for
+// goods whose receipt booked a stock voucher, rows on the clearing
+// account of goods received, not invoiced, at the cost booked. false,
+// the invoice without rows, when the purchase order is missing; also,
+// with the reason told, when it is closed, its vendor is unknown, or an
+// amount needs the vendor's purchase account and the vendor has none.
 bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId);
 // Computes a purchase invoice's VAT from its account rows (window 0: the
 // record alone); the purchase-invoice window's routine, which the window

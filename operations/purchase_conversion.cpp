@@ -1,9 +1,17 @@
 // purchase_conversion.cpp - a purchase invoice filled from a purchase
-// order: one account row per VAT code on the vendor's purchase account,
-// the VAT computed, and what the rows do not distribute put on the
-// rounding account.
+// order: one account row per VAT code, the VAT computed, and what the
+// rows do not distribute put on the rounding account.
+//
+// Goods already received were booked by their purchase's stock voucher:
+// stock debited, the clearing account of goods received but not invoiced
+// credited. The invoice of those goods clears that account instead of
+// booking their cost a second time, so the received part of each order
+// row goes to the clearing account at the cost the receipt booked, and
+// only the rest (goods not yet received, or a price that differs from
+// the receipt's cost) goes to the vendor's purchase account.
 #include <cassert>
 #include <cstring>
+#include <map>
 
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -17,6 +25,7 @@
 #include "rules/documents.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
+#include "rules/vat_currency.h"
 
 namespace {
 
@@ -43,16 +52,17 @@ void NewAccountRow(uint8_t *row, const uint8_t *account, const uint8_t *vat) {
     PutDec(row, PIR::Amount, DocFlowDec(0));
 }
 
-// Adds amount to the row of VAT code vat, starting one on account when
+// Adds amount to the row of account and VAT code vat, starting one when
 // the invoice has none; false when the row could not be put.
 bool AddToVatRow(uint8_t *invoice, const uint8_t *account, const uint8_t *vat, const PackedDecimal &amount) {
-    uint8_t row[PIR::Size], code[256];
+    uint8_t row[PIR::Size], code[256], own[256];
     int32_t count = MatrixRowCount(PI::Number, 0, invoice);
     int32_t at = count;
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(PI::Number, invoice, i, row)) continue;
         GetPString(row, PIR::VatCode, 2, code);
-        if (GetU16(row, PIR::Kind) == RowKindAccount && PStringEqual(code, vat)) {
+        GetPString(row, PIR::Account, 10, own);
+        if (GetU16(row, PIR::Kind) == RowKindAccount && PStringEqual(code, vat) && PStringEqual(own, account)) {
             at = i;
             break;
         }
@@ -66,6 +76,58 @@ bool AddToVatRow(uint8_t *invoice, const uint8_t *account, const uint8_t *vat, c
     return MatrixRowPut(PI::Number, 0, invoice, at, row);
 }
 
+// True when the stock voucher of purchase serial was stored.
+bool StockVoucherStored(uint32_t serial) {
+    RuleRecord voucher(Voucher::Number);
+    if (!voucher.record) return false;
+    PutU32(voucher.record, Voucher::SerNr, serial);
+    PutU16(voucher.record, Voucher::YearCode, YearCodePurchase);
+    uint32_t recid = 0, position = 0;
+    return RecFind(Voucher::Number, voucher.record, 2, 1, &recid, &position);
+}
+
+// What the stock vouchers of the received purchases of purchase order
+// poSerial booked on the clearing account, in home currency, by the
+// order row each purchase row came from (quantity x unit cost, as the
+// voucher books it). A purchase stored while purchase vouchers were off
+// booked nothing and adds nothing.
+std::map<uint32_t, PackedDecimal> BookedReceipts(uint32_t poSerial) {
+    std::map<uint32_t, PackedDecimal> booked;
+    RuleRecord purchase(PUVc::Number);
+    if (!purchase.record) return booked;
+    PutU32(purchase.record, PUVc::POSerNr, poSerial);
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(PUVc::Number, "PONr", purchase.record, 1, 0, &recid, &position)) return booked;
+    uint8_t row[PUVc::Rows::Size];
+    for (uint32_t p = position;; p++) {
+        if (p != position) {
+            RecFreeMatrix(PUVc::Number, purchase.record);
+            if (!RecReadAtIndex(PUVc::Number, "PONr", (int32_t)p, purchase.record, &recid)) break;
+        }
+        if (GetU32(purchase.record, PUVc::POSerNr) != poSerial) break;
+        if (GetU16(purchase.record, PUVc::Received) != 1 || !StockVoucherStored(GetU32(purchase.record, PUVc::SerNr)))
+            continue;
+        for (int32_t i = 0, n = MatrixRowCount(PUVc::Number, 0, purchase.record); i < n; i++) {
+            if (!MatrixRowRead(PUVc::Number, purchase.record, i, row)) continue;
+            PackedDecimal qty = GetDec(row, PUVc::Rows::Quantity), unit = GetDec(row, PUVc::Rows::UnitCost), cost;
+            DecMul(&qty, &unit, &cost);
+            if (DecIsBlank(&cost)) continue;
+            auto [at, fresh] = booked.try_emplace(GetU32(row, PUVc::Rows::PORowNr), DocFlowDec(0));
+            (void)fresh;
+            DecAdd(&at->second, &cost, &at->second);
+        }
+    }
+    return booked;
+}
+
+// Tells why no invoice was made; false for the caller to return.
+bool NotMade(int text, const uint8_t *extra) {
+    ShowMessage(text, extra);
+    return false;
+}
+
+constexpr int TextNoPurchaseAccount = 16400, TextVendorUnknown = 16401, TextOrderClosed = 16402;
+
 }  // namespace
 
 // Fills the purchase invoice from the purchase order (see the header).
@@ -74,12 +136,13 @@ bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId) {
     RuleRecord order(PO::Number), vendor(VEVc::Number);
     if (!order.record || !vendor.record || !RecReadById(PO::Number, poId, order.record)) return false;
     const uint8_t *po = order.record;
-    if (GetU16(po, PO::Closed) != 0) return false;
-    uint8_t code[256], account[256];
+    if (GetU16(po, PO::Closed) != 0) return NotMade(TextOrderClosed, EmptyPString);
+    uint8_t code[256], account[256], clearing[256] = {0};
     GetPString(po, PO::VendCode, 20, code);
-    if (!DocFlowReadByCode(VEVc::Number, VEVc::Code, 20, code, vendor.record)) return false;
+    if (!DocFlowReadByCode(VEVc::Number, VEVc::Code, 20, code, vendor.record)) return NotMade(TextVendorUnknown, code);
     GetPString(vendor.record, VEVc::PurchAcc, 10, account);
-    if (account[0] == 0) return false;
+    const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+    if (accounts) GetPString(accounts, SalesAccountsBlk::PurchClearingAcc, 10, clearing);
     PutPString(invoice, PI::VendCode, 20, code);
     DocFlowCopyText(invoice, PI::VendName, po, PO::VendName, 60);
     DocFlowCopyText(invoice, PI::CurncyCode, po, PO::CurncyCode, 5);
@@ -91,18 +154,33 @@ bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId) {
     PutDec(invoice, PI::Rate, rate);
     PutDec(invoice, PI::InvAmount, GetDec(po, PO::Total));
     RecFreeMatrix(PI::Number, invoice);
+    std::map<uint32_t, PackedDecimal> booked;
+    if (clearing[0] != 0) booked = BookedReceipts(GetU32(po, PO::SerNr));
     uint8_t r[POR::Size], vat[256];
     int32_t count = MatrixRowCount(PO::Number, 0, po);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(PO::Number, po, i, r) || r[POR::ItemCode] == 0) continue;
         GetPString(r, POR::VatCode, 2, vat);
-        if (!AddToVatRow(invoice, account, vat, GetDec(r, POR::Sum))) return false;
+        PackedDecimal rest = GetDec(r, POR::Sum);
+        if (DecIsBlank(&rest)) DecSetZero(&rest);
+        auto received = booked.find((uint32_t)i);
+        if (received != booked.end() && !DecIsZero(&received->second)) {
+            PackedDecimal cleared;
+            AmountByRateInverse(&received->second, &rate, &cleared);
+            if (!AddToVatRow(invoice, clearing, vat, cleared)) return false;
+            DecSub(&rest, &cleared, &rest);
+        }
+        if (DecIsZero(&rest)) continue;
+        if (account[0] == 0) {
+            RecFreeMatrix(PI::Number, invoice);
+            return NotMade(TextNoPurchaseAccount, code);
+        }
+        if (!AddToVatRow(invoice, account, vat, rest)) return false;
     }
     if (PurchaseInvoiceVatHook) PurchaseInvoiceVatHook(0, invoice);
     PackedDecimal difference;
     PurchaseInvoiceRowsDifference(invoice, &difference);
     if (!DecIsZero(&difference)) {
-        const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
         uint8_t rounding[256] = {0}, row[PIR::Size];
         if (accounts) GetPString(accounts, SalesAccountsBlk::RoundingAcc, 10, rounding);
         NewAccountRow(row, rounding, EmptyPString);

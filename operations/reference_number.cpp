@@ -1,12 +1,82 @@
 // reference_number.cpp - an invoice's payment reference and the
 // reference-number form of a record's code and serial number.
+//
+// An invoice has one payment reference: the one its form prints, which
+// is also what the invoice stores when it is posted or read in without
+// one. The customer pays with what is printed and the bank file brings
+// back what the record holds, so the two are made by the same rule.
+//
+// A wrong check digit sends a payment astray, so every routine here
+// refuses what it cannot weigh (letters, too many digits) instead of
+// guessing: the reference is then empty.
 #include <cassert>
 #include <cstdio>
 
+#include "core/decimal.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "dict_offsets.h"
 #include "operations/sales_invoice.h"
+
+namespace {
+constexpr int CheckDigitMaxDigits = 20;   // the weight strings' length
+constexpr int ReferenceNumberWidth = 6;
+constexpr int ReferenceMax = 30;          // the invoice's reference field
+}  // namespace
+
+// Appends the check character of the digits: modulus 10 (mod10 set;
+// weights 2, 1, 2, ... from the right, a two-digit product counting as
+// its digit sum) or modulus 11 (weights 2..7 from the right; remainder 0
+// gives "0", 1 gives "-"). False, digits unchanged, for an empty text,
+// a non-digit or more than 20 digits.
+bool AppendCheckDigit(uint8_t *digits, bool mod10) {
+    assert(digits);
+    if (digits[0] == 0 || digits[0] > CheckDigitMaxDigits) return false;
+    for (int i = 1; i <= digits[0]; i++)
+        if (digits[i] < '0' || digits[i] > '9') return false;
+    static constexpr int Weights11[6] = {2, 3, 4, 5, 6, 7};
+    int sum = 0;
+    for (int i = digits[0], k = 0; i >= 1; i--, k++) {
+        int d = digits[i] - '0';
+        if (mod10) {
+            int p = d * (k % 2 == 0 ? 2 : 1);
+            sum += p >= 10 ? p - 9 : p;
+        } else {
+            sum += d * Weights11[k % 6];
+        }
+    }
+    uint8_t check;
+    if (mod10) {
+        check = (uint8_t)('0' + (10 - sum % 10) % 10);
+    } else {
+        int r = sum % 11;
+        check = r == 0 ? '0' : r == 1 ? '-' : (uint8_t)('0' + 11 - r);
+    }
+    PStringAppendChar(digits, check);
+    return true;
+}
+
+// The invoice's payment reference: the digits of its customer code, its
+// number right-aligned in six places filled with "0", and the check
+// character; empty when there is nothing to weigh or more than 20 digits.
+void InvoiceReference(const uint8_t *invoice, bool mod10, uint8_t *out) {
+    assert(invoice && out);
+    uint8_t code[256], number[256];
+    GetPString(invoice, IVVc::CustCode, 20, code);
+    out[0] = 0;
+    for (int i = 1; i <= code[0]; i++)
+        if (code[i] >= '0' && code[i] <= '9') PStringAppendChar(out, code[i]);
+    int32_t serial = GetI32(invoice, IVVc::SerNr);
+    if (serial < 0) {
+        out[0] = 0;
+        return;
+    }
+    LongToDigitText(serial, code);
+    PStringPadLeft(number, code, '0', ReferenceNumberWidth);
+    if (out[0] + number[0] > 255) out[0] = 0;
+    else PStringAppend(out, number);
+    if (!AppendCheckDigit(out, mod10)) out[0] = 0;
+}
 
 // The reference number of a record holding a code of at most 8
 // characters at byte 0 and a u32 serial at byte 22: the serial in
@@ -46,13 +116,13 @@ void ZeroPad8(const uint8_t *record, uint8_t *out, bool grouped) {
     }
 }
 
-// Fills the invoice's reference field with its grouped reference number
-// from its customer code and serial; a code of more than 8 characters
-// leaves the field empty.
+// Fills the invoice's reference field with the reference its form prints
+// (the modulus-10 one); an invoice that cannot be weighed (no number yet,
+// more than 20 digits) keeps the field empty.
 void InvoiceReferenceNumber(uint8_t *invoice) {
     assert(invoice);
-    uint8_t ref[256] = {0};
-    ZeroPad8(invoice, ref, true);
-    if (ref[0] > 30) ref[0] = 30;
-    PutPString(invoice, IVVc::RefStr, 30, ref);
+    uint8_t ref[256];
+    InvoiceReference(invoice, true, ref);
+    if (ref[0] > ReferenceMax) ref[0] = 0;
+    PutPString(invoice, IVVc::RefStr, ReferenceMax, ref);
 }

@@ -95,7 +95,8 @@ void InvoicePosting(uint8_t *invoice, int post);
 // The stock rows of an invoice: FIFO cost into IVVcRow::FifoCost and the
 // stock by location.
 void InvoiceStockRows(uint8_t *invoice);
-// Fills IVVc::RefStr with the invoice's payment reference.
+// Fills IVVc::RefStr with the invoice's payment reference, the one its
+// form prints (InvoiceReference, modulus 10).
 void InvoiceReferenceNumber(uint8_t *invoice);
 // True when code is a currency of block 172 (an empty code is the home
 // currency).
@@ -149,6 +150,14 @@ bool StructureParts(const uint8_t *item, const uint8_t *structure, const PackedD
 // in groups for printing) into the PString out; the caller knows the
 // record's register.
 void ZeroPad8(const uint8_t *record, uint8_t *out, bool grouped);
+// Appends the modulus-10 (mod10) or modulus-11 check character to the
+// digits; false, digits unchanged, for an empty text, a non-digit or
+// more than 20 digits.
+bool AppendCheckDigit(uint8_t *digits, bool mod10);
+// The invoice's payment reference with its check character: the digits
+// of the customer code, the number in at least six places and the check
+// character; empty when it cannot be weighed.
+void InvoiceReference(const uint8_t *invoice, bool mod10, uint8_t *out);
 
 // ---- Records an import lacks (exchange/import_missing.cpp) ----
 

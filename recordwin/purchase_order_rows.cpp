@@ -2,10 +2,11 @@
 // (type 290). An item fills its row from the vendor's terms for it
 // (register 56, by item and vendor): price, the vendor's code, the
 // description, the factor between ordered and priced quantity; the VAT
-// code is the item's for the order's zone. The two quantities follow
-// each other through the factor; the row sum is the priced quantity x
-// price less discount, a typed sum gives the discount it means, and the
-// totals follow. Cells are named by their byte in the row. Purchase-order
+// code is the item's for the order's zone, also when the vendor has no
+// terms for a known item (its other cells then stay as typed). The two
+// quantities follow each other through the factor; the row sum is the
+// priced quantity x price less discount, a typed sum gives the discount
+// it means, and the totals follow. Cells are named by their byte in the row. Purchase-order
 // rows carry no gross profit.
 #include "recordwin/purchase_order_window.h"
 
@@ -63,6 +64,18 @@ bool VendorTermsFill(const uint8_t *order, uint8_t *r)
     return true;
 }
 
+// True when the row's item is in the item register.
+bool ItemKnown(const uint8_t *r)
+{
+    uint8_t item[256];
+    GetPString(r, Row::ItemCode, CodeMax, item);
+    RuleRecord rec(INVc::Number);
+    if (item[0] == 0 || !rec.record) return false;
+    PutPString(rec.record, INVc::Code, CodeMax, item);
+    uint32_t recid = 0, position = 0;
+    return RecFind(INVc::Number, rec.record, 1, 1, &recid, &position);
+}
+
 // The factor of a row, a blank or zero one counting as 1.
 PackedDecimal FactorOf(const uint8_t *r)
 {
@@ -83,7 +96,14 @@ bool CellLeft(const uint8_t *order, uint8_t *r, uint32_t cell, uint8_t changed, 
         std::vector<uint8_t> before(r, r + Row::Size);
         if (!VendorTermsFill(order, r)) {
             std::memcpy(r, before.data(), Row::Size);
-            return false;
+            // Without the vendor's terms a known item still gives the row
+            // its VAT code, the one the check would store.
+            if (!ItemKnown(r)) return false;
+            if (PurchaseOrderRowVatDefault(order, r)) {
+                redraw->push_back(Row::VatCode);
+                m->totals = true;
+            }
+            return true;
         }
         *redraw = {Row::VendItemCode, Row::Text, Row::Price, Row::VatCode, Row::PriceUnit, Row::PricedQty};
         m->sum = true;

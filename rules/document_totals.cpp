@@ -10,7 +10,10 @@
 // rounding amount; VAT is rounded to word 1 of the round-off block.
 //
 // Rows are read from the record's rows handle by whole rows only.
+#include <cstring>
+
 #include "core/field_access.h"
+#include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "rules/vat_currency.h"
 
@@ -255,10 +258,24 @@ void OrderTotals(uint8_t *order) { OrderLikeTotals(order, SalesOrderLayout); }
 // Totals of a quotation (register 55).
 void QuotationTotals(uint8_t *quotation) { OrderLikeTotals(quotation, QuotationLayout); }
 
+bool PurchaseOrderRowVatDefault(const uint8_t *order, uint8_t *row) {
+    namespace R = PurchOrderVc::Rows;
+    uint8_t code[256], item[256];
+    GetPString(row, R::VatCode, VatCodeMax, code);
+    GetPString(row, R::ItemCode, 20, item);
+    if (code[0] != 0 || item[0] == 0) return false;
+    ItemVatCode(item, GetU16(order, PurchOrderVc::VatZone), code);
+    if (code[0] == 0) return false;
+    PutPString(row, R::VatCode, VatCodeMax, code);
+    return true;
+}
+
 // Totals of a purchase order (register 58): net = the priced rows' sum,
 // VAT the sum of each row's decimal VAT (prices without VAT) rounded to
 // the VAT decimals, blank in a no-VAT zone; total = net + VAT rounded to
-// the document's decimals.
+// the document's decimals. A row counts VAT by the code it will be
+// stored with (its item's when it has none); a row left without a code
+// counts none, as the check refuses it.
 void PurchaseOrderTotals(uint8_t *order) {
     if (!order) return;
     bool noVat = GetU16(order, PurchOrderVc::VatZone) != 0;
@@ -273,7 +290,11 @@ void PurchaseOrderTotals(uint8_t *order) {
             if (!PricedKind(GetU16(row, PurchOrderVc::Rows::Kind))) continue;
             PackedDecimal a = GetDec(row, PurchOrderVc::Rows::Sum), v;
             DecAdd(&net, &a, &net);
-            GetPString(row, PurchOrderVc::Rows::VatCode, VatCodeMax, code);
+            uint8_t own[PurchOrderVc::Rows::Size];
+            std::memcpy(own, row, sizeof own);
+            PurchaseOrderRowVatDefault(order, own);
+            GetPString(own, PurchOrderVc::Rows::VatCode, VatCodeMax, code);
+            if (code[0] == 0) continue;
             VatAmountDec(code, &a, &v, 0);
             DecAdd(&vat, &v, &vat);
         }

@@ -19,8 +19,11 @@
 #include "rules/ledger.h"
 #include "rules/series_terms.h"
 #include "rules/stock.h"
+#include "rules/vat_currency.h"
 
 namespace {
+
+constexpr int TextRowVatCodeMissing = 16403;
 
 // Reads item code into item (register 3); true when it exists.
 bool ReadItem(const uint8_t *code, uint8_t *item) {
@@ -198,11 +201,18 @@ int PurchaseOrderChecks(uint8_t *record) {
                 return FieldErrorAt(Texts::ItemNotPurchased, nullptr, PurchOrderVc::Matrix, at,
                                     PurchOrderVc::Rows::ItemCode);
         }
+        if (PurchaseOrderRowVatDefault(record, row) && !MatrixRowPut(PurchOrderVc::Number, 0, record, i, row))
+            return FieldError(Texts::RecordNotStored, nullptr, PurchOrderVc::SerNr);
         PackedDecimal sum = GetDec(row, PurchOrderVc::Rows::Sum);
         GetPString(row, PurchOrderVc::Rows::VatCode, 2, code);
-        if (code[0] == 0 && !DecIsZero(&sum))
-            return FieldErrorAt(Texts::VatCodeMissing, nullptr, PurchOrderVc::Matrix, at, PurchOrderVc::Rows::VatCode);
+        if (code[0] == 0 && !DecIsZero(&sum)) {
+            uint8_t number[16];
+            LongToDigitText(i + 1, number);
+            return FieldErrorAt(TextRowVatCodeMissing, number, PurchOrderVc::Matrix, at, PurchOrderVc::Rows::VatCode);
+        }
     }
+    // The rows may have taken their items' VAT codes: the totals follow.
+    PurchaseOrderTotals(record);
     return 0;
 }
 

@@ -104,6 +104,11 @@ void PurchaseOrderTotals(uint8_t *order);     // register 58
 void DocRowsTotal(uint8_t *receipt);          // register 10
 void ItemStructureTotals(uint8_t *structure); // register 76
 void PurchaseRowTotals(uint8_t *purchase);    // register 4
+// A purchase-order row (of order) with an item and no VAT code takes the
+// item's VAT code for the order's VAT zone, as the window gives it when
+// the item is typed; true when the row changed. The totals, the check and
+// the window all follow this one rule.
+bool PurchaseOrderRowVatDefault(const uint8_t *order, uint8_t *row);
 // The amount converted by rate, less the item's VAT share for kind 1, plus
 // the charge text (an amount or a percentage).
 void NetAmountPlusCharge(const uint8_t *item, const PackedDecimal *amount, int kind, const uint8_t *charge,

@@ -130,16 +130,9 @@ void PadNumber(const uint8_t *value, int16_t type, int16_t width, uint8_t fill, 
 void Register15Name(const uint8_t *codes, uint8_t *out);
 // The name of the order class (register 128) of code; empty when missing.
 void Register128Name(const uint8_t *code, uint8_t *out);
-// Appends the modulus-10 (mod10) or modulus-11 check character to the
-// digits; false, digits unchanged, for an empty text, a non-digit or
-// more than 20 digits.
-bool AppendCheckDigit(uint8_t *digits, bool mod10);
 // The Luhn check digit of the nine digits of text; -1 unless the text
 // holds exactly nine digits.
 int16_t CheckDigitMod10(const uint8_t *text);
-// The invoice's payment reference with its check character (codes 298
-// and 299); empty when it cannot be weighed.
-void InvoiceReference(const uint8_t *invoice, bool mod10, uint8_t *out);
 // "929", the order number and its check digit in groups of three; empty
 // for no order (-1) or a number that does not make nine digits.
 void OrderReference(int32_t order, uint8_t *out);

@@ -16,6 +16,7 @@
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "operations/operations.h"
+#include "operations/sales_invoice.h"
 #include "output/forms/forms.h"
 
 namespace {

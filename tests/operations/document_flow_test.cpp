@@ -17,6 +17,7 @@
 #include "rules/approval.h"
 #include "rules/convert_document.h"
 #include "rules/hooks.h"
+#include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 #include "tests/operations/invoice_fixture.h"
 
@@ -493,6 +494,95 @@ TEST_F(DocumentFlowTest, APurchaseInvoiceSumsThePurchaseOrderByVatCode) {
     EXPECT_EQ(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, noAccount), SerialNone);
     EXPECT_EQ(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, closed), SerialNone);
     EXPECT_EQ(RegRecordCount(VIVc::Number), invoices);
+}
+
+// A purchase invoice made from a purchase order whose goods came in: the
+// part their receipts booked (stock debited, goods received not invoiced
+// credited) goes to that clearing account at the cost booked, so the
+// invoice clears it; what was not received, what a receipt without a
+// voucher brought in, and a price above the booked cost go to the
+// vendor's purchase account. A vendor without a purchase account gets an
+// invoice only when nothing needs that account; otherwise the user is
+// told why none was made, as for a closed order or an unknown vendor.
+TEST_F(DocumentFlowTest, AnInvoiceOfReceivedGoodsClearsWhatTheirReceiptsBooked) {
+    StoreAccount("2441", "Goods received, not invoiced", 2);
+    ChangeBlock(SalesAccountsBlk::Number, SalesAccountsBlk::Size,
+                [](uint8_t *b) { PutText(b, SalesAccountsBlk::PurchClearingAcc, 10, "2441"); });
+    uint32_t purchases = 900;
+    // A received purchase of the order's rows (row, quantity, unit cost),
+    // with the stock voucher its receipt stores when booked.
+    auto receipt = [&](uint32_t poRecid, std::initializer_list<std::tuple<uint32_t, double, double>> rows,
+                       bool booked) {
+        RuleRecord po(PurchOrderVc::Number);
+        Read(PurchOrderVc::Number, poRecid, po);
+        const uint32_t serial = purchases++;
+        StoreRecord(PUVc::Number, [&](uint8_t *p) {
+            PutU32(p, PUVc::SerNr, serial);
+            PutU32(p, PUVc::POSerNr, GetU32(po.record, PurchOrderVc::SerNr));
+            PutU16(p, PUVc::Received, 1);
+            for (auto [poRow, qty, cost] : rows) {
+                uint8_t row[PUVc::Rows::Size] = {};
+                PutU32(row, PUVc::Rows::PORowNr, poRow);
+                PutDec(row, PUVc::Rows::Quantity, Dec(qty));
+                PutDec(row, PUVc::Rows::UnitCost, Dec(cost));
+                ASSERT_TRUE(MatrixRowPut(PUVc::Number, 0, p, MatrixRowCount(PUVc::Number, 0, p), row));
+            }
+        });
+        if (booked)
+            StoreRecord(Voucher::Number, [&](uint8_t *v) {
+                PutU32(v, Voucher::SerNr, serial);
+                PutU16(v, Voucher::YearCode, YearCodePurchase);
+            });
+    };
+    // The invoice's rows as "account vat amount" lines, but for the
+    // rounding row (this order's total carries no VAT).
+    auto rows = [this] {
+        std::string got;
+        for (int32_t i = 0; i < MatrixRowCount(VIVc::Number, 0, Made()); i++) {
+            std::vector<uint8_t> r = Row(VIVc::Number, Made(), i);
+            if (Text(r.data(), VIVc::Rows::Account) == InvoiceCo::Rounding) continue;
+            got += Text(r.data(), VIVc::Rows::Account) + " " + Text(r.data(), VIVc::Rows::VatCode) + " " +
+                   std::to_string(Num(r.data(), VIVc::Rows::Amount)).substr(0, 5) + "\n";
+        }
+        return got;
+    };
+    auto toldStarting = [](int text, const std::string &extra) {
+        for (const std::string &s : shown)
+            if (s == UiText(text) + extra) return true;
+        return false;
+    };
+
+    // ITEM1 all received at the ordered price, ITEM2 two of three at a
+    // cost of 9 against a price of 10, SERIAL received without a voucher.
+    uint32_t po = PurchaseOrder("V1", {{"ITEM1", 4, 4, "1"}, {"ITEM2", 3, 2, "1"}, {"SERIAL", 2, 2, "2"}});
+    receipt(po, {{0, 4, 10}, {1, 2, 9}}, true);
+    receipt(po, {{2, 2, 10}}, false);
+    ASSERT_NE(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, po), SerialNone);
+    EXPECT_EQ(rows(), "2441 1 58.00\n4000 1 12.00\n4000 2 20.00\n") << "40 + 18 cleared; 30 - 18 and 20 bought";
+    EXPECT_EQ(Num(Made(), VIVc::InvAmount), 90);
+
+    // No purchase account: received and booked goods make the invoice,
+    // anything else is refused with the vendor named.
+    uint32_t booked = PurchaseOrder("V2", {{"ITEM1", 2, 2, "1"}});
+    receipt(booked, {{0, 2, 10}}, true);
+    ASSERT_NE(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, booked), SerialNone);
+    EXPECT_EQ(rows(), "2441 1 20.00\n");
+    EXPECT_TRUE(shown.empty()) << ::testing::PrintToString(shown);
+
+    const uint32_t invoices = RegRecordCount(VIVc::Number);
+    uint32_t open = PurchaseOrder("V2", {{"ITEM1", 2, 2, "1"}});
+    receipt(open, {{0, 2, 10}}, false);
+    EXPECT_EQ(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, open), SerialNone);
+    EXPECT_TRUE(toldStarting(16400, "V2")) << ::testing::PrintToString(shown);
+    EXPECT_EQ(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr,
+                      PurchaseOrder("V9", {{"ITEM1", 1, 0, "1"}})),
+              SerialNone);
+    EXPECT_TRUE(toldStarting(16401, "V9")) << ::testing::PrintToString(shown);
+    EXPECT_EQ(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr,
+                      PurchaseOrder("V1", {{"ITEM1", 1, 0, "1"}}, 1)),
+              SerialNone);
+    EXPECT_TRUE(toldStarting(16402, "")) << ::testing::PrintToString(shown);
+    EXPECT_EQ(RegRecordCount(VIVc::Number), invoices) << "a refused invoice is not stored";
 }
 
 // Every document a conversion makes passes its own register's checks

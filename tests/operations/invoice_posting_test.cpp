@@ -189,10 +189,25 @@ TEST_F(InvoicePostingTest, ReferenceNumbers) {
         ZeroPad8(record, out, false);
         EXPECT_EQ(PStringToStd(out), c.want);
     }
-    RuleRecord r(IVVc::Number);
-    FillInvoice(r.record, {.serial = 123, .customer = "C1"});
-    InvoicePosting(r.record, 0);
-    EXPECT_EQ(Text(r.record, IVVc::RefStr), "12 30000 00C16") << "a letter counts by its code less that of 0";
+    // The reference an invoice stores is the one its form prints (code
+    // 298): the customer code's digits, the number in six places and the
+    // modulus-10 digit; letters are not weighed, so they are left out.
+    struct Stored {
+        const char *customer;
+        int32_t serial;
+        const char *want;
+    } stored[] = {{"C1", 123, "10001238"}, {"ABC", 2600001, "26000018"}, {"C1", 2600001, "126000017"},
+                  {"123456789012345", 2600001, ""}};
+    for (const Stored &c : stored) {
+        SCOPED_TRACE(c.customer);
+        RuleRecord r(IVVc::Number);
+        FillInvoice(r.record, {.serial = c.serial, .customer = c.customer});
+        InvoicePosting(r.record, 0);
+        EXPECT_EQ(Text(r.record, IVVc::RefStr), c.want) << "more than 20 digits cannot be weighed";
+        uint8_t printed[256];
+        InvoiceReference(r.record, true, printed);
+        EXPECT_EQ(Text(r.record, IVVc::RefStr), PStringToStd(printed));
+    }
 }
 
 // An imported invoice that names a customer, an item and a salesperson

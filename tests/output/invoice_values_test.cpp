@@ -18,6 +18,7 @@
 #include "core/record_buffer.h"
 #include "core/work_blocks.h"
 #include "database/access/settings_blocks.h"
+#include "operations/sales_invoice.h"
 #include "output/forms/forms.h"
 #include "rules/vat_currency.h"
 

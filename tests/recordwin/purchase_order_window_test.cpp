@@ -250,7 +250,11 @@ TEST_F(PurchaseOrderWindowTest, AZeroOrBlankFactorCountsAsOneBothWaysAndABlankQu
     EXPECT_EQ(Num(row, Row::Quantity), BlankNum);
 }
 
-TEST_F(PurchaseOrderWindowTest, AnItemWithoutTermsFromTheVendorBeepsAndLeavesItsRow)
+// An item the vendor has no terms for keeps the row as typed but for its
+// VAT code, which the item gives (the code the order is stored with, so
+// the totals count the VAT the order keeps); an unknown item beeps and
+// leaves the row as it was.
+TEST_F(PurchaseOrderWindowTest, AnItemWithoutTermsFromTheVendorTakesOnlyItsVatCode)
 {
     Rows(1);
     // No vendor yet: nothing is known of ITEM1's terms.
@@ -259,14 +263,26 @@ TEST_F(PurchaseOrderWindowTest, AnItemWithoutTermsFromTheVendorBeepsAndLeavesIts
     std::vector<uint8_t> before(R(0), R(0) + Row::Size);
     int beeps = PlBeepCount();
     Leave(Cell(0, ColItem));
-    EXPECT_EQ(PlBeepCount(), beeps + 1);
-    EXPECT_EQ(std::memcmp(before.data(), R(0), Row::Size), 0);
-    // ITEM2 has no terms from V1.
+    EXPECT_EQ(PlBeepCount(), beeps);
+    EXPECT_EQ(Text(R(0), Row::VatCode), "1") << "the item's VAT code";
+    EXPECT_EQ(GetU16(R(0), Row::Kind), 1) << "an item row";
+    PutText(R(0), Row::VatCode, 2, "");
+    PutU16(before.data(), Row::Kind, 1);
+    EXPECT_EQ(std::memcmp(before.data(), R(0), Row::Size), 0) << "nothing else of the row changed";
+    // ITEM2 has no terms from V1; a typed VAT code stays.
     Vendor("V1");
     PutText(R(0), Row::ItemCode, 20, "ITEM2");
+    PutText(R(0), Row::VatCode, 2, "2");
     before.assign(R(0), R(0) + Row::Size);
     Leave(Cell(0, ColItem));
-    EXPECT_EQ(PlBeepCount(), beeps + 2);
+    EXPECT_EQ(PlBeepCount(), beeps);
+    EXPECT_EQ(std::memcmp(before.data(), R(0), Row::Size), 0);
+    // An item that is not in the item register beeps; the row stays.
+    PutText(R(0), Row::ItemCode, 20, "NOSUCH");
+    PutText(R(0), Row::VatCode, 2, "");
+    before.assign(R(0), R(0) + Row::Size);
+    Leave(Cell(0, ColItem));
+    EXPECT_EQ(PlBeepCount(), beeps + 1);
     EXPECT_EQ(std::memcmp(before.data(), R(0), Row::Size), 0);
     // An unchanged item with its description is not read again.
     ItemRow(0, 10);

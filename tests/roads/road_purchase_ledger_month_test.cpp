@@ -9,8 +9,10 @@
 // and posted. The bank payment file, chosen from the export list, writes
 // the payment with the vendor's account and the amount. The trial
 // balance, the VAT report, the balance sheet and the income statement of
-// the year print to PDFs; those but the VAT report show the sums of what
-// was posted.
+// the year print to PDFs and show the sums of what was posted, after two
+// of the goods are sold on a posted sales invoice: the goods on stock, the
+// invoice clearing what their receipt booked as received, not invoiced,
+// the input and output VAT and the bank paid out.
 // The company file then holds balanced vouchers and no open item.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
@@ -38,7 +40,7 @@
 
 namespace {
 
-constexpr int CompanyWindow = 592, WindowList = 12, PurchaseOrderList = 289, PurchaseOrder = 290,
+constexpr int CompanyWindow = 592, WindowList = 12, PurchaseOrderList = 289, PurchaseOrder = 290, SalesInvoice = 347,
               GoodsReceipt = 197, PurchaseInvoice = 155, OutPaymentList = 156, OutPayment = 157,
               PaymentSuggestion = 313, BankFileSelection = 415;
 constexpr int BalanceSel = 401, ResultSel = 402, VatReportSel = 403, TrialBalanceSel = 428;
@@ -84,6 +86,40 @@ protected:
         ClickField("To");
         Type("To", [] { return "31.12." + std::to_string(TodayDate.year); });
     }
+    // Vendors have no window yet, so a road's vendor, with its bank
+    // account and its purchase account (empty: none), comes in from a
+    // small text file; everything else is the demo company's own.
+    void ImportVendor(const std::string &code, const std::string &name, const std::string &bankAccount,
+                      const std::string &purchaseAccount) {
+        const fs::path vendor = dir / ("vendor_" + code + ".txt");
+        std::ofstream(vendor, std::ios::binary)
+            << "leverant\xF6r1\t\r\n"
+            << ImportLine({code, name, "Kai 1", "", "0150 Oslo", bankAccount, "", "", "0", "", "", "", purchaseAccount,
+                           "", "", "", "", "", "", "", "", "", "0", ""},
+                          9)
+            << "\r\n\r\n";
+        ImportTextFile(vendor);
+    }
+    // A new purchase order of vendor typed in the Purchasing module: one
+    // row of quantity ITEM1 at price, its VAT code left to the item.
+    void TypePurchaseOrder(const std::string &vendor, const std::string &quantity, const std::string &price) {
+        Menu("Module", "Purchasing");
+        Menu("Registers", "Purchase orders");
+        Check("the register popup opens the purchase-order list", Opened(PurchaseOrderList));
+        ClickButton("New");
+        Check("New opens the purchase-order window", Opened(PurchaseOrder));
+        ClickField("Vendor");
+        Type(vendor);
+        Key(PlKey::Tab);
+        ClickCell(0, 0);
+        Type("ITEM1");
+        Key(PlKey::Tab);
+        Type(quantity);
+        Key(PlKey::Tab);
+        ClickCell(0, 5);
+        Type(price);
+        Key(PlKey::Tab);
+    }
 };
 
 TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheReports) {
@@ -110,41 +146,13 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     });
     Menu("Window", "Close all");
 
-    // Vendors have no window yet, so the one vendor of the month, with its
-    // bank account and its purchase account (the demo's cost of goods),
-    // comes in from a small text file; everything else is the demo
-    // company's own.
-    const fs::path vendor = dir / "vendor.txt";
-    std::ofstream(vendor, std::ios::binary)
-        << "leverant\xF6r1\t\r\n"
-        << ImportLine({"V1", "Fjord Supply AS", "Kai 1", "", "0150 Oslo", "1111.22.33333", "", "", "0", "", "", "", "4010",
-                 "", "", "", "", "", "", "", "", "", "0", ""},
-                9)
-        << "\r\n\r\n";
-    ImportTextFile(vendor);
+    // The month's one vendor, its purchase account the demo's cost of goods.
+    ImportVendor("V1", "Fjord Supply AS", "1111.22.33333", "4010");
 
     // The order: five of ITEM1 at 80, 400 net and 25 % VAT.
-    Menu("Module", "Purchasing");
-    Menu("Registers", "Purchase orders");
-    Check("the register popup opens the purchase-order list", Opened(PurchaseOrderList));
-    ClickButton("New");
-    Check("New opens the purchase-order window", Opened(PurchaseOrder));
-    ClickField("Vendor");
-    Type("V1");
-    Key(PlKey::Tab);
-    ClickCell(0, 0);
-    Type("ITEM1");
-    Key(PlKey::Tab);
-    Type("5");
-    Key(PlKey::Tab);
-    ClickCell(0, 5);
-    Type("80");
-    Key(PlKey::Tab);
-    // The row's VAT code is typed: without it the window still counts 25 %
-    // VAT into the total but OK refuses the row.
-    ClickCell(0, 8);
-    Type("1");
-    Key(PlKey::Tab);
+    TypePurchaseOrder("V1", "5", "80");
+    // The row's VAT code is not typed: the item gives it, so the VAT the
+    // total counts is the VAT the order is stored with.
     Check("the totals follow the row", [this, shots] {
         EXPECT_EQ(Shown("Net"), "400,00");
         EXPECT_EQ(Shown("Total"), "500,00");
@@ -247,13 +255,27 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     });
     Menu("Window", "Close all");
 
+    // Two of the goods are sold to the first demo customer, so the month
+    // has output VAT too: 200 net and 50 VAT, posted.
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("New opens the invoice window", Opened(SalesInvoice));
+    TypeOneRowDocument("C1", 1, "ITEM1", "2");
+    ClickButton("Posted");
+    ClickOk();
+    Check("OK posts the sale", [] {
+        EXPECT_EQ(Messages().size(), 1u) << "no word since the bank file's: " << ::testing::PrintToString(Messages());
+        EXPECT_EQ(Shown("Total"), "250,00");
+        return TitleTells("viewing");
+    });
+    Menu("Window", "Close all");
+
     Menu("Module", "General ledger");
     auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] { ThisYear(); }, "month_trial");
     Menu("Window", "Close all");
-    // The VAT report of the demo company shows no rows for the input VAT
-    // posted and prints a PDF without text: the road runs it to the printer
-    // and leaves its figures unchecked until it has rows.
-    ReportToPreviewAndPdf("VAT Report", VatReportSel, [this] { ThisYear(); }, "month_vat");
+    auto vat = ReportToPreviewAndPdf("VAT Report", VatReportSel, [this] { ThisYear(); }, "month_vat");
     Menu("Window", "Close all");
     auto balance = ReportToPreviewAndPdf("Balance Sheet", BalanceSel, [this] { ThisYear(); }, "month_balance");
     Menu("Window", "Close all");
@@ -272,17 +294,37 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     EXPECT_EQ(lines[8].substr(40, 8), "BETFOR23");
     EXPECT_EQ(lines[11].substr(17, 16), "000000000050000D");
 
-    // The trial balance: the cost of 400 and its input VAT of 100, the
+    // The trial balance: the 400 of goods the receipt put on stock, less
+    // the cost of the two sold, which is all cost of goods holds (the
+    // invoice does not book the goods' cost a second time); the receipt's
+    // 400 on goods received, not invoiced, cleared by the invoice; its
+    // input VAT of 100, the sale's receivable, sales and output VAT, the
     // bank down by the 500 paid and the creditor settled.
-    EXPECT_NEAR(TrialClosingBalance(*trial, "4010"), 400, 0.005) << *trial;
+    const double soldCost = TrialClosingBalance(*trial, "4010");
+    EXPECT_GT(soldCost, 0) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "1460") + soldCost, 400, 0.005) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "2441"), 0, 0.005) << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "2640"), 100, 0.005) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "1510"), 250, 0.005) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "3010"), -200, 0.005) << *trial;
+    EXPECT_NEAR(TrialClosingBalance(*trial, "2610"), -50, 0.005) << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "1930"), -500, 0.005) << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "2440"), 0, 0.005) << *trial;
     EXPECT_NEAR(PrintedLastAmount(*trial, "Total"), 0, 0.005) << *trial;
-    // The goods receipt puts the 400 on stock against goods received, not
-    // invoiced (2441); the invoice made from the received order books the
-    // 400 to the vendor's purchase account again and leaves 2441 open.
-    // The road does not check 2441 or the stock until that is settled.
+    // Its header names the day of the last voucher, today's.
+    const std::vector<std::string> header = PrintedLinesStarting(*trial, "Last voucher date:");
+    ASSERT_FALSE(header.empty()) << *trial;
+    EXPECT_NE(header[0].find(Today()), std::string::npos) << header[0];
+
+    // The VAT report, a row per code: the sale's output VAT, the purchase
+    // invoice's input VAT to claim, and the VAT to pay, here 50 to claim
+    // back.
+    for (const char *row : {"10 ", "20 ", "30 "})
+        ASSERT_EQ(PrintedLinesStarting(*vat, row).size(), 1u) << row << " in\n" << *vat;
+    EXPECT_NE(PrintedLinesStarting(*vat, "20 ")[0].find("Input VAT"), std::string::npos) << *vat;
+    EXPECT_NEAR(PrintedLastAmount(*vat, "10 "), 50, 0.005) << *vat;
+    EXPECT_NEAR(PrintedLastAmount(*vat, "20 "), 100, 0.005) << *vat;
+    EXPECT_NEAR(PrintedLastAmount(*vat, "30 "), -50, 0.005) << *vat;
 
     // The statements: both sides of the balance sheet equal, and the year's
     // result the same in both.
@@ -290,8 +332,15 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     EXPECT_FALSE(std::isnan(assets)) << *balance;
     EXPECT_NEAR(PrintedLastAmount(*balance, "Total equity and liabilities"), assets, 0.005) << *balance;
     EXPECT_NEAR(PrintedLastAmount(*balance, "1930"), -500, 0.005) << *balance;
-    EXPECT_NEAR(PrintedLastAmount(*result, "Total Cost of goods and services"), 400, 0.005) << *result;
-    EXPECT_NEAR(PrintedLastAmount(*result, "Result of the year"), -400, 0.005) << *result;
+    EXPECT_NEAR(PrintedLastAmount(*balance, "1460"), 400 - soldCost, 0.005) << *balance;
+    EXPECT_NEAR(PrintedLastAmount(*balance, "1510"), 250, 0.005) << *balance;
+    // Liabilities show credit-positive: the VAT to claim back lowers them.
+    EXPECT_NEAR(PrintedLastAmount(*balance, "2610"), 50, 0.005) << *balance;
+    EXPECT_NEAR(PrintedLastAmount(*balance, "2640"), -100, 0.005) << *balance;
+    EXPECT_NEAR(assets, 400 - soldCost + 250 - 500, 0.005) << *balance;
+    // The year's result: the 200 sold less the cost of what was sold.
+    EXPECT_NEAR(PrintedLastAmount(*result, "Total Operating income"), 200, 0.005) << *result;
+    EXPECT_NEAR(PrintedLastAmount(*result, "Result of the year"), 200 - soldCost, 0.005) << *result;
     EXPECT_NEAR(PrintedLastAmount(*balance, "Result of the year"), PrintedLastAmount(*result, "Result of the year"), 0.005)
         << *balance;
 
@@ -314,8 +363,12 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
         }
         EXPECT_NEAR(balanceOf, 0, 0.005) << "voucher " << p;
     }
-    EXPECT_EQ(vouchers, 3u) << "the receipt, the invoice and the payment";
-    EXPECT_NEAR(sums["4010"], 400, 0.005);
+    EXPECT_EQ(vouchers, 4u) << "the receipt, the invoice, the payment and the sale";
+    EXPECT_NEAR(sums["1460"] + sums["4010"], 400, 0.005);
+    EXPECT_NEAR(sums["4010"], soldCost, 0.005);
+    EXPECT_NEAR(sums["2441"], 0, 0.005);
+    EXPECT_NEAR(sums["2610"], -50, 0.005);
+    EXPECT_NEAR(sums["3010"], -200, 0.005);
     EXPECT_NEAR(sums["2640"], 100, 0.005);
     EXPECT_NEAR(sums["2440"], 0, 0.005);
     EXPECT_NEAR(sums["1930"], -500, 0.005);
@@ -327,6 +380,39 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     EXPECT_EQ(GetU16(paid.data(), OPVc::Sent), 1);
     EXPECT_NEAR(Num(paid.data(), OPVc::RowsTotal), 500, 0.005);
     EXPECT_EQ(RegRecordCount(APVc::Number), 0u) << "the vendor's open item is closed";
+    std::vector<uint8_t> ordered(PurchOrderVc::Size), orderRow(PurchOrderVc::Rows::Size);
+    ASSERT_TRUE(RecReadAt(PurchOrderVc::Number, 1, ordered.data(), &id));
+    ASSERT_TRUE(MatrixRowRead(PurchOrderVc::Number, ordered.data(), 0, orderRow.data()));
+    EXPECT_EQ(TextAt(orderRow.data(), PurchOrderVc::Rows::VatCode), "1") << "the item's VAT code, stored";
+    CloseForCheck();
+}
+
+// A purchase invoice asked of an order whose vendor has no purchase
+// account (and whose goods did not come in) is not made: the user is told
+// what is missing and where it is set, and the order stays open as it was.
+TEST_F(PurchaseLedgerMonthRoad, AnInvoiceForAVendorWithoutPurchaseAccountSaysWhatIsMissing) {
+    const std::string company = StartNewCompany("noaccount.VDB");
+    ImportVendor("V2", "Harbour Goods AS", "1111.22.44444", "");
+    TypePurchaseOrder("V2", "2", "80");
+    ClickOk();
+    Check("OK stores the purchase order", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return TitleTells("viewing");
+    });
+    Menu("Operations", "Purchase invoice");
+    Check("the user is told the vendor lacks its purchase account", [] {
+        EXPECT_TRUE(Told("the vendor has no purchase account")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("Purchase account")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("Vendor: V2")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(ActiveType(), PurchaseOrder) << ActiveTitle();
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    EXPECT_EQ(RegRecordCount(VIVc::Number), 0u) << "no purchase invoice was stored";
+    EXPECT_EQ(RegRecordCount(TRVc::Number), 0u) << "nothing was posted";
+    EXPECT_EQ(RegRecordCount(PurchOrderVc::Number), 1u);
     CloseForCheck();
 }
 

@@ -25,13 +25,19 @@ protected:
         AddSeriesRow(PurchOrderSeriesBlk::Number, 700, 799);
         AddSeriesRow(ProdSeriesBlk::Number, 900, 999);
     }
-    // The number of the text last shown, or 0 when none was.
+    // The number of the text last shown, or 0 when none was. A text that
+    // names what it is about (a row) is known by its beginning.
     static int LastText() {
         if (shown.empty()) return 0;
         for (int n : {1085, 1091, 1120, 1134, 1233, 1239, 1240, 1241, 1242, 1247, 1303, 1547, 1557, 1574, 1826}) {
             char text[256];
             GetUiTextC(text, n);
             if (shown.back() == text) return n;
+        }
+        for (int n : {16403}) {
+            char text[256];
+            GetUiTextC(text, n);
+            if (text[0] != 0 && shown.back().rfind(text, 0) == 0) return n;
         }
         return -1;
     }
@@ -163,14 +169,20 @@ TEST_F(StockValidationTest, StockMovement) {
     }
 }
 
-// Purchase orders: items of kind-1 rows, VAT codes of rows with an amount;
-// a refused order gets back its number.
+// Purchase orders: items of kind-1 rows, VAT codes of rows with an amount
+// (an item row without one takes its item's, as the window gives it; a
+// row without an item is refused with its number); a refused order gets
+// back its number.
 TEST_F(StockValidationTest, PurchaseOrder) {
+    StoreItem("WASHER", {.vatCode = "2"});
+    AddVatCode("2", 12, -1, "2610", "2640");
     struct Case { uint16_t kind; const char *item; double sum; const char *vat; int text; uint16_t column; };
     for (Case c : {Case{1, "NUT", 0, "", 1120, PurchOrderVc::Rows::ItemCode},
                    Case{1, "KIT", 0, "", 1826, PurchOrderVc::Rows::ItemCode},
                    Case{0, "NUT", 0, "", 0, 0},
-                   Case{1, "BOLT", 10, "", 1134, PurchOrderVc::Rows::VatCode},
+                   Case{1, "", 10, "", 16403, PurchOrderVc::Rows::VatCode},
+                   Case{1, "BOLT", 10, "", 16403, PurchOrderVc::Rows::VatCode},
+                   Case{1, "WASHER", 10, "", 0, 0},
                    Case{1, "BOLT", 10, "1", 0, 0}}) {
         RuleRecord o(PurchOrderVc::Number);
         PutU32(o.record, PurchOrderVc::SerNr, SerialNone);
@@ -185,6 +197,15 @@ TEST_F(StockValidationTest, PurchaseOrder) {
         EXPECT_EQ(GetU32(o.record, PurchOrderVc::SerNr), c.text ? SerialNone : 700u) << c.item;
         if (c.text) {
             EXPECT_EQ(FieldErrorPos.column, c.column) << c.item;
+        }
+        if (c.text == 16403) EXPECT_EQ(shown.back().back(), '1') << "the row is named: " << shown.back();
+        if (c.text == 0 && c.sum != 0) {
+            // The row is stored with the code its VAT was counted by.
+            uint8_t stored[PurchOrderVc::Rows::Size];
+            ASSERT_TRUE(MatrixRowRead(PurchOrderVc::Number, o.record, 0, stored));
+            EXPECT_EQ(Text(stored, PurchOrderVc::Rows::VatCode), c.vat[0] ? c.vat : "2") << c.item;
+            PackedDecimal vat = GetDec(o.record, PurchOrderVc::VatTotal);
+            EXPECT_FALSE(DecIsBlank(&vat) || DecIsZero(&vat)) << c.item << ": the totals count the row's VAT";
         }
     }
 }
