@@ -198,7 +198,9 @@ TEST_F(StockValidationTest, PurchaseOrder) {
         if (c.text) {
             EXPECT_EQ(FieldErrorPos.column, c.column) << c.item;
         }
-        if (c.text == 16403) EXPECT_EQ(shown.back().back(), '1') << "the row is named: " << shown.back();
+        if (c.text == 16403) {
+            EXPECT_EQ(shown.back().back(), '1') << "the row is named: " << shown.back();
+        }
         if (c.text == 0 && c.sum != 0) {
             // The row is stored with the code its VAT was counted by.
             uint8_t stored[PurchOrderVc::Rows::Size];
