@@ -10,7 +10,10 @@
 // - each new report preview is the active, topmost window, while the
 //   report list stays open behind it;
 // - "Print and approve invoices" with Interest invoices ticked prints
-//   the interest invoice a run made.
+//   the interest invoice a run made;
+// - the words that name a kind by number (VAT zone, serial mode, bank
+//   file format) show the kind's name, not "0", and take a name or a
+//   number typed.
 #include "tests/roads/road_fixture.h"
 
 #include <chrono>
@@ -452,6 +455,109 @@ TEST_F(WindowDefaultsRoad, InterestInvoicesArePrintedAndApproved)
         RecFreeMatrix(IVVc::Number, inv.data());
     }
     EXPECT_EQ(interest, 1);
+    CloseForCheck();
+}
+
+// The VAT zone, the serial mode and the bank-file format show names in
+// every window of the demo company that has them; a name or a number
+// typed is stored as its number, and anything else is refused.
+TEST_F(WindowDefaultsRoad, KindWordsShowTheirNames)
+{
+    const std::string company = StartNewCompany("kinds.VDB");
+    // The company's bank-file format, chosen by name.
+    Menu("File", "Windows...");
+    ClickRow("Company");
+    Key(PlKey::Return);
+    Check("the company window opens", Opened(CompanyWindow));
+    Check("no bank-file format shows as none", [] {
+        EXPECT_EQ(Shown("Bank file format"), "None");
+        return true;
+    });
+    ClickField("Bank file format");
+    Type("Telepay");
+    Key(PlKey::Tab);
+    Check("the name typed shows", [] {
+        EXPECT_EQ(Shown("Bank file format"), "Telepay");
+        return true;
+    });
+    ClickOk();
+    Menu("Window", "Close all");
+
+    // A customer's VAT zone: shown by name, a number typed shows its name.
+    Key('1', false, true);
+    Type("C1");
+    Key(PlKey::Return);
+    Key(PlKey::Return);
+    Check("C1 opens", [] { return ActiveType() == Customers && Shown("Code") == "C1"; });
+    ClickButton("Terms");
+    Check("the VAT zone shows its name", [] {
+        EXPECT_EQ(Shown("VAT zone"), "Domestic");
+        return true;
+    });
+    ClickField("VAT zone");
+    Type("Mars");
+    Key(PlKey::Tab);
+    Check("a zone that does not exist is refused and told", [] {
+        EXPECT_TRUE(Told("cannot take Mars")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(Shown("VAT zone"), "Domestic");
+        return true;
+    });
+    ClickField("VAT zone");
+    Type("2");
+    Key(PlKey::Tab);
+    Check("zone 2 shows its name", [] {
+        EXPECT_EQ(Shown("VAT zone"), "Zone 2, no VAT");
+        return true;
+    });
+    ClickOk();
+    Check("OK stores the customer", [] { return TitleTells("viewing"); });
+    Menu("Window", "Close all");
+
+    // The documents' terms and the item show names for their new records.
+    Menu("Module", "Sales");
+    Key('9', false, true);
+    ClickButton("New");
+    ClickButton("Terms");
+    Check("a new order's zone shows its name", [] {
+        EXPECT_EQ(Shown("VAT zone"), "Domestic");
+        return true;
+    });
+    Menu("Window", "Close all");
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    ClickButton("Terms");
+    Check("a new invoice's zone shows its name", [] {
+        EXPECT_EQ(Shown("VAT zone"), "Domestic");
+        return true;
+    });
+    Menu("Window", "Close all");
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Purchase orders");
+    ClickButton("New");
+    ClickButton("Terms");
+    Check("a new purchase order's zone shows its name", [] {
+        EXPECT_EQ(Shown("VAT zone"), "Domestic");
+        return true;
+    });
+    Menu("Window", "Close all");
+    Menu("Module", "Stock");
+    Menu("Registers", "Item");
+    Check("the item's serial mode shows its name", [] {
+        EXPECT_EQ(Shown("Serial mode"), "None");
+        return true;
+    });
+    Menu("Window", "Close all");
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> block(CompanyBlk::Size);
+    ASSERT_TRUE(SettingsBlockRead(CompanyBlk::Number, block.data(), uint32_t(block.size())));
+    EXPECT_EQ(GetU16(block.data(), CompanyBlk::CompanyVariant), 9);
+    std::vector<uint8_t> customer;
+    ASSERT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, "C1", &customer));
+    EXPECT_EQ(GetU16(customer.data(), CUVc::VatZone), 2);
     CloseForCheck();
 }
 
