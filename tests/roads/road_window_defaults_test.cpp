@@ -15,8 +15,10 @@
 //   file format) show the kind's name, not "0", and take a name or a
 //   number typed.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -71,17 +73,30 @@ std::string EmptyPeriodFields(int n)
     return empty;
 }
 
-// Today plus `days` as dates are typed.
-std::string DayText(int days)
-{
-    std::time_t t = std::time(nullptr) + std::time_t(days) * 24 * 3600;
-    char text[16];
-    std::strftime(text, sizeof text, "%d.%m.%Y", std::localtime(&t));
-    return text;
-}
-
 class WindowDefaultsRoad : public RoadTest {
 protected:
+    // A click on the Terms page of the window open now, whose VAT zone
+    // must show `zone`.
+    void ZoneOnTerms(const std::string &what, const std::string &zone)
+    {
+        ClickButton("Terms");
+        Check(what, [zone] {
+            EXPECT_EQ(Shown("VAT zone"), zone);
+            return true;
+        });
+    }
+
+    // A picture of the active window, named `name`, in the folder
+    // ORVEL_ROAD_SHOTS names (none when unset).
+    void Shot(const std::string &name)
+    {
+        Do("keep a picture of " + name, [this, name] {
+            const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+            EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / ("defaults_" + name + ".png")));
+            return true;
+        });
+    }
+
     // Every report of the current module's report list (Ctrl+R) opened
     // in turn by the arrow keys and Return; each selection window's
     // period is checked and the window closed. `opened` counts them.
@@ -248,6 +263,7 @@ TEST_F(WindowDefaultsRoad, AClickIntoAProposedCodeSelectsIt)
         EXPECT_EQ(Shown("Code"), "MONTH1");
         return true;
     });
+    Shot("new_customer_code");
     // The user's own text: a click puts the caret where it points (at
     // the start, where the road clicks).
     Do("wait as a user does between two clicks", [] {
@@ -299,6 +315,7 @@ TEST_F(WindowDefaultsRoad, TheCompanyWindowShowsTheCurrentFiscalYear)
         EXPECT_TRUE(TitleTells("viewing")) << "nothing was changed: " << ActiveTitle();
         return true;
     });
+    Shot("company");
     Menu("Window", "Close all");
     Check("closing asks nothing", [] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
@@ -337,6 +354,7 @@ TEST_F(WindowDefaultsRoad, EachNewPreviewComesToTheFront)
     ReportToFrontPreview("Customer Balances", 507, "Customer Balances");
     ReportToFrontPreview("Sales transaction journal", 570, "Sales transaction journal");
     ReportToFrontPreview("Customer Balances", 507, "Customer Balances");
+    Shot("third_preview");
     Check("the report list and three previews are open", [] {
         int previews = 0, lists = 0;
         for (int n = WinFirst; n <= WinLast; n++) {
@@ -480,6 +498,7 @@ TEST_F(WindowDefaultsRoad, KindWordsShowTheirNames)
         EXPECT_EQ(Shown("Bank file format"), "Telepay");
         return true;
     });
+    Shot("company_bank_format");
     ClickOk();
     Menu("Window", "Close all");
 
@@ -489,11 +508,7 @@ TEST_F(WindowDefaultsRoad, KindWordsShowTheirNames)
     Key(PlKey::Return);
     Key(PlKey::Return);
     Check("C1 opens", [] { return ActiveType() == Customers && Shown("Code") == "C1"; });
-    ClickButton("Terms");
-    Check("the VAT zone shows its name", [] {
-        EXPECT_EQ(Shown("VAT zone"), "Domestic");
-        return true;
-    });
+    ZoneOnTerms("the VAT zone shows its name", "Domestic");
     ClickField("VAT zone");
     Type("Mars");
     Key(PlKey::Tab);
@@ -509,6 +524,7 @@ TEST_F(WindowDefaultsRoad, KindWordsShowTheirNames)
         EXPECT_EQ(Shown("VAT zone"), "Zone 2, no VAT");
         return true;
     });
+    Shot("customer_terms");
     ClickOk();
     Check("OK stores the customer", [] { return TitleTells("viewing"); });
     Menu("Window", "Close all");
@@ -517,30 +533,19 @@ TEST_F(WindowDefaultsRoad, KindWordsShowTheirNames)
     Menu("Module", "Sales");
     Key('9', false, true);
     ClickButton("New");
-    ClickButton("Terms");
-    Check("a new order's zone shows its name", [] {
-        EXPECT_EQ(Shown("VAT zone"), "Domestic");
-        return true;
-    });
+    ZoneOnTerms("a new order's zone shows its name", "Domestic");
     Menu("Window", "Close all");
     Menu("File", "Windows...");
     ClickRow("Sales invoices");
     Key(PlKey::Return);
     ClickButton("New");
-    ClickButton("Terms");
-    Check("a new invoice's zone shows its name", [] {
-        EXPECT_EQ(Shown("VAT zone"), "Domestic");
-        return true;
-    });
+    ZoneOnTerms("a new invoice's zone shows its name", "Domestic");
+    Shot("invoice_terms");
     Menu("Window", "Close all");
     Menu("Module", "Purchasing");
     Menu("Registers", "Purchase orders");
     ClickButton("New");
-    ClickButton("Terms");
-    Check("a new purchase order's zone shows its name", [] {
-        EXPECT_EQ(Shown("VAT zone"), "Domestic");
-        return true;
-    });
+    ZoneOnTerms("a new purchase order's zone shows its name", "Domestic");
     Menu("Window", "Close all");
     Menu("Module", "Stock");
     Menu("Registers", "Item");
@@ -548,6 +553,7 @@ TEST_F(WindowDefaultsRoad, KindWordsShowTheirNames)
         EXPECT_EQ(Shown("Serial mode"), "None");
         return true;
     });
+    Shot("item");
     Menu("Window", "Close all");
     EXPECT_EQ(Run(), 0);
 
