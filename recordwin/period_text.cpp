@@ -70,11 +70,28 @@ void PeriodTextParse(uint8_t *text, DateRec *from, DateRec *to)
     WritePeriod(text, from, to, true);
 }
 
+// The current fiscal year: the last year of block 149 that holds today,
+// the first year when none does. False (the dates left alone) without
+// fiscal years.
+bool CurrentFiscalYearDates(DateRec *first, DateRec *last)
+{
+    SettingsRows years(FiscalYearBlk::Number, &FiscalYearRows, Year::Size);
+    if (years.count == 0) return false;
+    const uint8_t *chosen = years.data;
+    for (int32_t i = 0; i < years.count; i++) {
+        const uint8_t *row = years.data + size_t(i) * Year::Size;
+        DateRec start = GetDate(row, Year::StartDate), end = GetDate(row, Year::EndDate);
+        if (DateInRange(&TodayDate, &start, &end)) chosen = row;
+    }
+    *first = GetDate(chosen, Year::StartDate);
+    *last = GetDate(chosen, Year::EndDate);
+    return true;
+}
+
 // The period text (into a PString buffer of 256 bytes) of the current
-// period, for a new selection: the first
-// named period of block 136; without one the last fiscal year of block
-// 149 holding today (the first year when none does), as its first date
-// and, when set, ":" and its last date; empty without fiscal years.
+// period, for a new selection: the first named period of block 136;
+// without one the current fiscal year, as its first date and, when set,
+// ":" and its last date; empty without fiscal years.
 void DefaultPeriodText(uint8_t *text)
 {
     text[0] = 0;
@@ -86,14 +103,6 @@ void DefaultPeriodText(uint8_t *text)
             return;
         }
     }
-    SettingsRows years(FiscalYearBlk::Number, &FiscalYearRows, Year::Size);
-    if (years.count == 0) return;
-    const uint8_t *chosen = years.data;
-    for (int32_t i = 0; i < years.count; i++) {
-        const uint8_t *row = years.data + size_t(i) * Year::Size;
-        DateRec first = GetDate(row, Year::StartDate), last = GetDate(row, Year::EndDate);
-        if (DateInRange(&TodayDate, &first, &last)) chosen = row;
-    }
-    DateRec first = GetDate(chosen, Year::StartDate), last = GetDate(chosen, Year::EndDate);
-    WritePeriod(text, &first, &last, !DateIsEmpty(&last));
+    DateRec first{}, last{};
+    if (CurrentFiscalYearDates(&first, &last)) WritePeriod(text, &first, &last, !DateIsEmpty(&last));
 }

@@ -106,6 +106,15 @@ void FieldChangedEvent(int window, int field, uint8_t changed);
 void PeriodTextParse(uint8_t *text, DateRec *from, DateRec *to);
 // The period text of the current period (a 256-byte PString buffer).
 void DefaultPeriodText(uint8_t *text);
+// The first and last date of the current fiscal year (the year of block
+// 149 holding today, else the first); false without fiscal years.
+bool CurrentFiscalYearDates(DateRec *first, DateRec *last);
+// The company window (592) once its block is read: an empty current
+// fiscal year shows the one the fiscal years hold for today.
+void CompanyWindowLoaded(int window);
+// A settings window (kinds 8 and 9) read its block; its type may show
+// more than the block holds.
+void SettingsWindowLoaded(int window);
 // The field logic of the goods receipt (197), stock movement (426), cost
 // budget (360), time budget (362), item structure (367), production (122)
 // and time sheet (268) windows, each (window, screen field, changed).

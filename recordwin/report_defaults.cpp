@@ -47,7 +47,17 @@ void PutOption(uint8_t *r, int k, uint16_t v) { PutU16(r, RP::Option1 + 2 * uint
 constexpr uint16_t VariantDetailTwo = 13, VariantAltOptions = 15, VariantBatchMode = 27;
 
 // What a type does beyond its selection word and option words.
-enum class Extra : uint8_t { None, RangeKindZero, ReportTitle, AltOptions104, BatchByVariant, BatchModeZero };
+// PeriodInSecondDates: the window shows its period in the second pair
+// of dates, which takes the proposed period.
+enum class Extra : uint8_t {
+    None,
+    RangeKindZero,
+    ReportTitle,
+    AltOptions104,
+    BatchByVariant,
+    BatchModeZero,
+    PeriodInSecondDates
+};
 
 // Option words first..last set to value.
 struct OptionRun {
@@ -111,6 +121,8 @@ constexpr TypeDefaults TypeTable[] = {
     {480, -1, {Ow(2, 1), None, None, None, None}, Extra::None},
     {483, -1, {Ow(1, 1), Ow(2, 0), Ow(3, 6, 1), None, None}, Extra::None},
     {484, -1, {Ow(1, 1), Ow(2, 0), Ow(3, 6, 1), None, None}, Extra::None},
+    // Salesman sales: its From and To are the second dates.
+    {499, -1, {None, None, None, None, None}, Extra::PeriodInSecondDates},
     {561, -1, {Ow(1, 2, 1), None, None, None, None}, Extra::None},
     {568, 1, {Ow(0, 5), None, None, None, None}, Extra::None},
     {579, 2, {None, None, None, None, None}, Extra::None},
@@ -218,6 +230,10 @@ void ApplyRow(uint8_t *r, const TypeDefaults &row)
         break;
     case Extra::BatchByVariant: PutU16(r, RP::BatchMode, CompanyVariant() == VariantBatchMode ? 1 : 0); break;
     case Extra::BatchModeZero: PutU16(r, RP::BatchMode, 0); break;
+    case Extra::PeriodInSecondDates:
+        PutDate(r, RP::Date2From, GetDate(r, RP::DateFrom));
+        PutDate(r, RP::Date2To, GetDate(r, RP::DateTo));
+        break;
     }
 }
 

@@ -37,7 +37,7 @@ struct OpenedAction {
     int kind;   // the filler's kind for Fill::Kind
 };
 
-constexpr int RowItemListType = 306, CodeListType = 560, QuotationBatchType = 509;
+constexpr int RowItemListType = 306, CodeListType = 560, QuotationBatchType = 509, CompanyType = 592;
 
 constexpr OpenedAction OpenedActions[] = {
     {56, Fill::Kind, 11},      {74, Fill::Kind, 1},        {97, Fill::OwnList, 0},
@@ -239,6 +239,13 @@ void CodeListFill(int window)
 
 // The list kind of serial numbers, which starts from the opener's item.
 constexpr int SerialNumberKind = 18;
+
+// A settings window read its block: the company window shows the
+// current fiscal year; other types do nothing.
+void SettingsWindowLoaded(int window)
+{
+    if (WinIsOpen(window) && WinTypeOf(window) == CompanyType) CompanyWindowLoaded(window);
+}
 
 // Event 22: the window was laid out after opening. A choice window fills
 // its list, the batch window of quotation rows takes its opener's

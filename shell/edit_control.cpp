@@ -101,6 +101,7 @@ static void EditOpen(int n, const uint8_t *binding, MemBlock record, int row, co
     MacRect r;
     WinBindingRect(n, binding, &r);
     w->editFlag = 0;
+    w->editFirstClick = 1;
     EditRectGrow(n, text, &r, binding[FieldEntry::CellMark] != 0);
     w->editRect = r;
     if (value) {

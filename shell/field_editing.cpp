@@ -26,9 +26,11 @@ constexpr int NotesType = 21;          // the notes window: its text is never ta
 constexpr int EventFieldCommitted = 6;
 constexpr int EventControlChange = 1;
 constexpr int TextNewRecordOnly = 1512;
+constexpr int TextFieldKeepsValue = 16510;
 
 // Takes the edit text of n into its edited block by the field's type and
-// answers whether the field's value changed. A field that does not lie
+// answers whether the field's value changed; a text the type refuses is
+// told and changes nothing. A field that does not lie
 // wholly inside the block takes nothing: writing it would reach past the
 // block.
 bool CommitIntoBlock(int n)
@@ -39,7 +41,7 @@ bool CommitIntoBlock(int n)
     uint8_t *block = MemLock(w->editedRecord);
     if (!block) return false;
     uint32_t blockSize = MemSize(w->editedRecord);
-    bool changed = false;
+    bool changed = false, accepted = true;
     // A lookup field has no size of its own: the window's type reads its
     // text and knows what it writes.
     const bool lookup = type == FtSpare28;
@@ -53,10 +55,14 @@ bool CommitIntoBlock(int n)
             // A hidden text (type 25) is read from its password control
             // like any text, so caret moves and deletions count too.
             memcpy(w->oldValue.data(), value, size <= w->oldValue.size() ? size : w->oldValue.size());
-            changed = FieldSetFromTextChanged(value, type, length, w->editText);
+            changed = FieldSetFromTextChanged(value, type, length, w->editText, &accepted);
         }
     }
     MemUnlock(w->editedRecord);
+    // A text the field cannot take (a name no choice has, a date that is
+    // none) leaves the value as it was; the user hears of it rather than
+    // finding the old value back without a word.
+    if (!accepted) ShowMessage(TextFieldKeepsValue, w->editText);
     return changed;
 }
 

@@ -18,6 +18,7 @@
 #include "shell/shell.h"
 #include "shell/toolbar.h"
 #include "shell/window_drawing.h"
+#include "shell/window_mouse.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -108,7 +109,8 @@ void MainLoopMessage(const PlMessage &m)
         if (!CompactVariant && m.msg == PlMsg::RButtonDown && MenuHandles.modulePopup &&
             MenuItemCount(MenuHandles.modulePopup) > 0)
             MenuTrackPopup(MenuHandles.modulePopup, PlTrack::CenterAlign, PlCursorPos(), FrameWindow);
-        if (!KeyPreTranslate(m) && !MdiTranslateAccel(MdiClientWindow, m)) {
+        if (!KeyPreTranslate(m) && !MdiTranslateAccel(MdiClientWindow, m) &&
+            !FirstClickKeepsOfferedText(m.win, m.msg)) {
             MsgTranslate(m);
             MsgDispatch(m);
         }

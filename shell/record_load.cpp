@@ -41,7 +41,8 @@ void LoadSettings(int n, int kind)
             memcpy(w->record, &rows, 4);
         }
     }
-    if (kind == 8) WinRecordRefresh(n);
+    SettingsWindowLoaded(n);
+    if (kind == 8 && WinIsOpen(n)) WinRecordRefresh(n);
 }
 
 // Shows the next (forward) or previous record of n's register after

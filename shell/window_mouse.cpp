@@ -2,12 +2,16 @@
 // drawn control, a data field, a matrix cell or row, or a list pane; the
 // notifications of its platform controls; the buttons of dialog-like
 // windows by type; and the reset of a window (command 809).
+#include <algorithm>
+#include <string>
+
 #include "output/devices/report_output.h"
 #include "output/job_queue.h"
 #include "output/printer_windows.h"
 #include "shell/window_mouse.h"
 
 #include "platform/control.h"
+#include "platform/window.h"
 #include "recordwin/record_windows.h"
 #include "shell/edit_control.h"
 #include "shell/field_editing.h"
@@ -53,10 +57,19 @@ bool ClickDataField(int n, int32_t point)
         MacRect r;
         WinBindingRect(n, e, &r);
         if (!PtInMacRect(point, &r)) continue;
-        WinGotoField(n, i + 1, true);
+        // This click put the field under edit: it was the field's first.
+        if (WinGotoField(n, i + 1, true) && WinIsOpen(n)) WinTable[n]->editFirstClick = 0;
         return true;
     }
     return false;
+}
+
+// The record window whose field under edit has edit control `edit`, 0 none.
+int WindowOfEditControl(uint32_t edit)
+{
+    for (int n = WinFirst; edit && n <= WinLast; n++)
+        if (WinIsOpen(n) && WinTable[n]->editControl == edit) return n;
+    return 0;
 }
 
 // A click in n's matrix, when its page is shown: on a row's number cell
@@ -221,6 +234,28 @@ int WindowControlLookup(int n, uint32_t control)
             return i;
     }
     return int(NoControl);
+}
+
+// A press on a field's edit control that the program opened with its
+// text selected whole, such as the next number a new record proposes,
+// would otherwise put the caret where the pointer is, and the user's code
+// would be typed beside the proposed one. The first press keeps the
+// whole text selected; a press after it, or on a text the user changed
+// or moved the caret in, places the caret as usual.
+bool FirstClickKeepsOfferedText(uint32_t win, uint32_t msg)
+{
+    if (msg != PlMsg::LButtonDown) return false;
+    int n = WindowOfEditControl(win);
+    if (!n || !WinTable[n]->editFirstClick) return false;
+    WindowRec *w = WinTable[n];
+    w->editFirstClick = 0;
+    const std::string text = EditGetText(win);
+    int start = 0, end = 0;
+    EditGetSel(win, &start, &end);
+    const bool whole = !text.empty() && std::min(start, end) == 0 && std::max(start, end) == int(text.size());
+    if (!whole || text != PStringView(w->editOpenText)) return false;
+    if (WinFocus() != win) WinSetFocus(win);
+    return true;
 }
 
 // Command 809: n goes back to list column 0 (a list takes that column's

@@ -18,6 +18,12 @@ void DialogButton(int n, int control, int code, int flag);
 int WindowControlLookup(int n, uint32_t control);
 // Command 809: n back to its type's default rectangle, stored as its placement, list column 0, page 1.
 void WindowReset(int n);
+// A button press on the edit control of a window's field under edit,
+// the first since the control opened, while the whole text the control
+// opened with is still selected: the text stays selected, so that what
+// the user types replaces it, as after a click into any other field.
+// True when the press was taken here (it is not dispatched).
+bool FirstClickKeepsOfferedText(uint32_t win, uint32_t msg);
 
 // ---- press_tracking.cpp ----
 // What a press in progress is on. Kinds 9..12 are the form designer's:

@@ -63,6 +63,7 @@ struct WindowRec {
     MemBlock editedRecord;       // block holding the field (record or rows), 0 at open
     uint16_t editedRow;
     uint8_t editFlag;            // cleared when the edit control opens
+    uint8_t editFirstClick;      // set when the edit control opens; the first click on it clears it
     uint8_t editRectMoved;       // the edit rectangle grew
     MacRect editRect;
     uint16_t editFieldType, editFieldAccess, editFieldLength;

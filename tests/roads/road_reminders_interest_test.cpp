@@ -9,6 +9,7 @@
 // C1's window the run makes one unposted interest invoice and its last
 // line names the invoice's number.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
 
 #include <ctime>
 #include <memory>
@@ -25,15 +26,6 @@
 namespace {
 
 constexpr int CustomerList = 594, Customers = 590, SalesInvoice = 347, InterestSel = 473;
-
-// Today plus `days` as the demo company's dates are typed.
-std::string DayText(int days)
-{
-    std::time_t t = std::time(nullptr) + std::time_t(days) * 24 * 3600;
-    char text[16];
-    std::strftime(text, sizeof text, "%d.%m.%Y", std::localtime(&t));
-    return text;
-}
 
 class ReminderInterestRoad : public RoadTest {
 protected:

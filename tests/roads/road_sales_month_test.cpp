@@ -13,6 +13,7 @@
 // invoices posted, the receipt posted, no open item for the paid invoice
 // and the reminder level raised on the unpaid one.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -39,15 +40,6 @@ double Num(const uint8_t *base, uint32_t at)
 {
     PackedDecimal d = GetDec(base, at);
     return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
-// Today plus `days` as the demo company's dates are typed.
-std::string DayText(int days)
-{
-    std::time_t t = std::time(nullptr) + std::time_t(days) * 24 * 3600;
-    char text[16];
-    std::strftime(text, sizeof text, "%d.%m.%Y", std::localtime(&t));
-    return text;
 }
 
 class SalesMonthRoad : public RoadTest {

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <ctime>
 #include <sstream>
 
 std::string ImportLine(std::initializer_list<std::string> fields, int empties) {
@@ -64,4 +65,12 @@ double TrialClosingBalance(const std::string &text, const std::string &account) 
     if (lines.empty()) return std::nan("");
     std::vector<double> a = PrintedAmounts(lines.front());
     return a.size() < 3 ? std::nan("") : a[a.size() - 3] - a[a.size() - 2];
+}
+
+std::string DayText(int days)
+{
+    std::time_t t = std::time(nullptr) + std::time_t(days) * 24 * 3600;
+    char text[16];
+    std::strftime(text, sizeof text, "%d.%m.%Y", std::localtime(&t));
+    return text;
 }

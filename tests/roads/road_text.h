@@ -11,6 +11,9 @@
 // more empty fields, ended by CR LF.
 std::string ImportLine(std::initializer_list<std::string> fields, int empties = 0);
 
+// Today plus `days` as dates are typed ("dd.mm.yyyy").
+std::string DayText(int days);
+
 // The lines of text that start with `what` (blanks before it skipped).
 std::vector<std::string> PrintedLinesStarting(const std::string &text, const std::string &what);
 // The amounts of a printed line: each run of digits, group separators and

@@ -64,7 +64,7 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
     EXPECT_EQ(DefU16(name + FieldEntry::Access), AccessAlways);
     EXPECT_EQ(DefU16(name + FieldEntry::ReturnLink), CUVc::Addr1);
     EXPECT_EQ(DefU16(code + FieldEntry::ReturnLink), NoEntryOffset);
-    EXPECT_EQ(int16_t(DefU16(payer + FieldEntry::Chooser)), Customers);
+    EXPECT_EQ(int16_t(DefU16(payer + FieldEntry::Chooser)), CustomerList);
     EXPECT_EQ(int16_t(DefU16(start + FieldEntry::Chooser)), ChooserToday);
     // Every field of the three windows may be typed into but the keys.
     for (int type : {Customers, AccessGroups, Company})
