@@ -1,0 +1,241 @@
+// road_settings_windows_test.cpp - settings kept in their windows, from
+// the demo company and the General ledger's Settings menu: a number
+// series of quotations, a VAT code, a fiscal year and the posting
+// switches. A range that overlaps another, a VAT code posting to an
+// account that does not exist and a fiscal year that leaves a gap are
+// each refused on OK with their message, the cursor on the cell that
+// holds the fault and every typed row still in the window; mended, they
+// are stored. The blocks are then read back from the company file.
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+
+#include "core/date.h"
+#include "core/field_access.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsWindowsRoad : public RoadTest {
+public:
+    // The matrix cell (row, column) that has the focus in the active
+    // window; (-1, -1) when the focus is on no cell.
+    static std::pair<int, int> FocusCell()
+    {
+        int n = Active();
+        if (!n || FocusLabel() != "cell") return {-1, -1};
+        int row = -1, column = -1;
+        MatrixRowAt(n, WinTable[n]->currentField, &row, &column);
+        return {row, column};
+    }
+    // The rows the active settings window holds now, as stored bytes.
+    static std::vector<uint8_t> WindowRows()
+    {
+        std::vector<uint8_t> bytes;
+        int n = Active();
+        MemBlock rows = n ? WinMatrixRows(n) : 0;
+        if (!MemIsValid(rows)) return bytes;
+        const uint8_t *p = MemLock(rows);
+        bytes.assign(p, p + MemSize(rows));
+        MemUnlock(rows);
+        return bytes;
+    }
+    // Replaces what cell (row, column) holds by `text`.
+    void TypeCell(int row, int column, const std::string &text)
+    {
+        ClickCell(row, column);
+        Key(PlKey::End);
+        Key(PlKey::Home, true);
+        Type(text);
+    }
+    // The rows of block `block` in the company file.
+    static std::vector<uint8_t> StoredRows(int block)
+    {
+        std::vector<uint8_t> bytes;
+        MemBlock rows = 0;
+        if (!SettingsBlockFetch(&rows, block) || !MemIsValid(rows)) return bytes;
+        const uint8_t *p = MemLock(rows);
+        bytes.assign(p, p + MemSize(rows));
+        MemUnlock(rows);
+        MemFree(&rows);
+        return bytes;
+    }
+    static std::string DateText(const uint8_t *at)
+    {
+        DateRec d = GetDate(at, 0);
+        return std::to_string(d.day) + "." + std::to_string(d.month) + "." + std::to_string(d.year);
+    }
+};
+
+TEST_F(SettingsWindowsRoad, SeriesVatCodeFiscalYearAndPostingAreKeptInTheirWindows)
+{
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Menu("Module", "General ledger");
+
+    // ---- A number series: the quotations have none in the demo. ----
+    Menu("Settings", "Number series...");
+    Check("the Series window lists every numbered register", [shots, this] {
+        EXPECT_EQ(ActiveType(), WinTypes::SetSeries) << ActiveTitle();
+        std::vector<std::string> rows = ListRows();
+        EXPECT_EQ(rows.size(), 14u) << ::testing::PrintToString(rows);
+        EXPECT_NE(std::find(rows.begin(), rows.end(), "Quotations"), rows.end());
+        EXPECT_NE(std::find(rows.begin(), rows.end(), "Vouchers"), rows.end());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "settings_series.png", true));
+        return ActiveType() == WinTypes::SetSeries;
+    });
+    ClickRow("Quotations");
+    Key(PlKey::Return);
+    Check("Return opens the quotations' ranges, empty", [] {
+        EXPECT_EQ(ActiveType(), WinTypes::SetSeries195) << ActiveTitle();
+        EXPECT_TRUE(WindowRows().empty());
+        return ActiveType() == WinTypes::SetSeries195;
+    });
+    TypeCell(0, 0, "5001");
+    TypeCell(0, 1, "5999");
+    TypeCell(1, 0, "5500");
+    TypeCell(1, 1, "6500");
+    ClickOk();
+    Check("an overlapping range is refused on its first number, both rows kept", [] {
+        namespace S = QuotationSeriesBlk::Rows;
+        EXPECT_TRUE(Told("This number range overlaps")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(ActiveType(), WinTypes::SetSeries195) << ActiveTitle();
+        EXPECT_EQ(FocusCell(), std::make_pair(1, 0));
+        std::vector<uint8_t> rows = WindowRows();
+        EXPECT_EQ(rows.size(), 2 * S::Size);
+        if (rows.size() < 2 * S::Size) return false;
+        EXPECT_EQ(GetU32(rows.data(), S::FirstNr), 5001u);
+        EXPECT_EQ(GetU32(rows.data() + S::Size, S::LastNr), 6500u);
+        return true;
+    });
+    TypeCell(1, 0, "6001");
+    TypeCell(1, 1, "6999");
+    ClickOk();
+    Check("the mended ranges are stored and the window closes", [] {
+        EXPECT_NE(ActiveType(), WinTypes::SetSeries195) << ActiveTitle();
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // ---- A VAT code: the demo has codes 1, 2 and 0. ----
+    Menu("Settings", "VAT codes...");
+    Check("the VAT codes open with the demo's three", [] {
+        EXPECT_EQ(ActiveType(), WinTypes::SetVatCodes) << ActiveTitle();
+        EXPECT_EQ(WindowRows().size(), 3 * VatCodeBlk::Rows::Size);
+        return ActiveType() == WinTypes::SetVatCodes;
+    });
+    TypeCell(3, 0, "3");
+    TypeCell(3, 1, "Reduced");
+    TypeCell(3, 2, "6");
+    TypeCell(3, 4, "9999");
+    TypeCell(3, 5, "2640");
+    ClickOk();
+    Check("an output account that does not exist is refused on its cell", [] {
+        EXPECT_TRUE(Told("The account does not exist.")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(ActiveType(), WinTypes::SetVatCodes) << ActiveTitle();
+        EXPECT_EQ(FocusCell(), std::make_pair(3, 4));
+        EXPECT_EQ(WindowRows().size(), 4 * VatCodeBlk::Rows::Size);
+        return ActiveType() == WinTypes::SetVatCodes;
+    });
+    TypeCell(3, 4, "2610");
+    ClickOk();
+    Check("the mended code is stored", [] {
+        EXPECT_NE(ActiveType(), WinTypes::SetVatCodes) << ActiveTitle();
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // ---- A fiscal year after the demo's last (2035). ----
+    Menu("Settings", "Fiscal years...");
+    Check("the fiscal years open with the demo's sixteen", [] {
+        EXPECT_EQ(ActiveType(), WinTypes::SetFiscalYears) << ActiveTitle();
+        EXPECT_EQ(WindowRows().size(), 16 * FiscalYearBlk::Rows::Size);
+        return ActiveType() == WinTypes::SetFiscalYears;
+    });
+    TypeCell(16, 0, "2036");
+    TypeCell(16, 1, "02.01.2036");
+    TypeCell(16, 2, "31.12.2036");
+    ClickOk();
+    Check("a year that leaves a day out is refused on its first date", [] {
+        EXPECT_TRUE(Told("A fiscal year must begin the day after")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(ActiveType(), WinTypes::SetFiscalYears) << ActiveTitle();
+        EXPECT_EQ(FocusCell(), std::make_pair(16, 1));
+        EXPECT_EQ(WindowRows().size(), 17 * FiscalYearBlk::Rows::Size);
+        return ActiveType() == WinTypes::SetFiscalYears;
+    });
+    TypeCell(16, 1, "01.01.2036");
+    ClickOk();
+    Check("the mended year is stored", [] {
+        EXPECT_NE(ActiveType(), WinTypes::SetFiscalYears) << ActiveTitle();
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // ---- Posting: payments no longer post, invoices from a later date. ----
+    Menu("Settings", "Posting...");
+    Check("the posting window shows the demo's switches", [shots, this] {
+        EXPECT_EQ(ActiveType(), WinTypes::SetPosting) << ActiveTitle();
+        EXPECT_EQ(Shown("Invoices from"), "01.01.2024");
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "settings_posting.png", true));
+        return ActiveType() == WinTypes::SetPosting;
+    });
+    ClickButton("Post payments");
+    ClickField("Invoices from");
+    Key(PlKey::End);
+    Key(PlKey::Home, true);
+    Type("01.03.2024");
+    ClickOk();
+    Check("the posting block is stored", [] {
+        EXPECT_NE(ActiveType(), WinTypes::SetPosting) << ActiveTitle();
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    {
+        namespace S = QuotationSeriesBlk::Rows;
+        std::vector<uint8_t> rows = StoredRows(QuotationSeriesBlk::Number);
+        ASSERT_EQ(rows.size(), 2 * S::Size);
+        EXPECT_EQ(GetU32(rows.data(), S::FirstNr), 5001u);
+        EXPECT_EQ(GetU32(rows.data(), S::LastNr), 5999u);
+        EXPECT_EQ(GetU32(rows.data() + S::Size, S::FirstNr), 6001u);
+        EXPECT_EQ(GetU32(rows.data() + S::Size, S::LastNr), 6999u);
+    }
+    {
+        namespace V = VatCodeBlk::Rows;
+        std::vector<uint8_t> rows = StoredRows(VatCodeBlk::Number);
+        ASSERT_EQ(rows.size(), 4 * V::Size);
+        const uint8_t *row = rows.data() + 3 * V::Size;
+        EXPECT_EQ(TextAt(row, V::Code), "3");
+        EXPECT_EQ(TextAt(row, V::Name), "Reduced");
+        EXPECT_EQ(TextAt(row, V::Account1), "2610");
+        EXPECT_EQ(TextAt(row, V::Account2), "2640");
+        EXPECT_EQ(TextAt(rows.data(), V::Code), "1") << "the demo's codes stay first";
+    }
+    {
+        namespace Y = FiscalYearBlk::Rows;
+        std::vector<uint8_t> rows = StoredRows(FiscalYearBlk::Number);
+        ASSERT_EQ(rows.size(), 17 * Y::Size);
+        const uint8_t *row = rows.data() + 16 * Y::Size;
+        EXPECT_EQ(TextAt(row, Y::YearCode), "2036");
+        EXPECT_EQ(DateText(row + Y::StartDate), "1.1.2036");
+        EXPECT_EQ(DateText(row + Y::EndDate), "31.12.2036");
+        EXPECT_GT(GetU16(row, Y::OrderCode), GetU16(row - Y::Size, Y::OrderCode)) << "the new year is coded after 2035";
+    }
+    {
+        uint8_t posting[PostingBlk::Size] = {};
+        ASSERT_TRUE(SettingsBlockRead(PostingBlk::Number, posting, sizeof posting));
+        EXPECT_EQ(GetU16(posting, PostingBlk::PostPayments), 0);
+        EXPECT_EQ(GetU16(posting, PostingBlk::PostInvoices), 1);
+        EXPECT_EQ(DateText(posting + PostingBlk::InvoiceStart), "1.3.2024");
+    }
+    CloseForCheck();
+}
+
+}  // namespace
