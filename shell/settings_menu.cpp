@@ -55,6 +55,16 @@ bool IsSeparator(const uint8_t *item)
     return label[0] == 2 && label[1] == '(' && label[2] == '-';
 }
 
+// True when the user may open window type `type` from the menu. A window
+// of a register or a settings block goes by the rules of every window
+// list; a window that gathers others (Forms, Series) has neither, and
+// goes by the user's right on its type alone.
+bool MayOpenFromMenu(int type)
+{
+    if (WinTypeRegister(type) != 0 || WinTypeWord(type, 9) != 0) return MayOpenWindowType(type);
+    return MayOpenWindowTypeRight(type);
+}
+
 }  // namespace
 
 // Appends the popup, titled as the first Settings menu found, when the
@@ -99,7 +109,8 @@ void RebuildSettingsMenu()
             separatorDue = SettingsMenuItems > 0;
             continue;
         }
-        if (!MayOpenWindowType(DefU16(item + ItemNumber))) continue;
+        int type = DefU16(item + ItemNumber);
+        if (!WinDefExists(type) || !MayOpenFromMenu(type)) continue;
         if (separatorDue && MenuInsert(popup, SettingsMenuItems, PlMenuFlag::Separator, 0, "")) SettingsMenuItems++;
         separatorDue = false;
         const uint8_t *label = item + ItemLabel;
@@ -129,6 +140,6 @@ int SettingsMenuWindowType(int id)
 void SettingsMenuCommand(int id)
 {
     int type = SettingsMenuWindowType(id);
-    if (!DbOpenFlag || type == 0 || !WinDefExists(type) || !MayOpenWindowType(type)) return;
+    if (!DbOpenFlag || type == 0 || !WinDefExists(type) || !MayOpenFromMenu(type)) return;
     OpenOrActivateWindow(type, 65535, 0, false, 0);
 }

@@ -8,6 +8,7 @@
 // are stored. The blocks are then read back from the company file.
 #include "tests/roads/road_fixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "core/date.h"
@@ -79,7 +80,8 @@ TEST_F(SettingsWindowsRoad, SeriesVatCodeFiscalYearAndPostingAreKeptInTheirWindo
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
     Menu("Module", "General ledger");
 
-    // ---- A number series: the quotations have none in the demo. ----
+    // ---- A number series: the demo gives the quotations a range a year,
+    // 2020 to 2035; two more are added after them. ----
     Menu("Settings", "Number series...");
     Check("the Series window lists every numbered register", [shots, this] {
         EXPECT_EQ(ActiveType(), WinTypes::SetSeries) << ActiveTitle();
@@ -92,30 +94,34 @@ TEST_F(SettingsWindowsRoad, SeriesVatCodeFiscalYearAndPostingAreKeptInTheirWindo
     });
     ClickRow("Quotations");
     Key(PlKey::Return);
-    Check("Return opens the quotations' ranges, empty", [] {
+    Check("Return opens the quotations' sixteen ranges", [] {
         EXPECT_EQ(ActiveType(), WinTypes::SetSeries195) << ActiveTitle();
-        EXPECT_TRUE(WindowRows().empty());
+        EXPECT_EQ(WindowRows().size(), 16 * QuotationSeriesBlk::Rows::Size);
         return ActiveType() == WinTypes::SetSeries195;
     });
-    TypeCell(0, 0, "5001");
-    TypeCell(0, 1, "5999");
-    TypeCell(1, 0, "5500");
-    TypeCell(1, 1, "6500");
+    TypeCell(16, 0, "5001");
+    TypeCell(16, 1, "5999");
+    TypeCell(17, 0, "5500");
+    TypeCell(17, 1, "6500");
     ClickOk();
     Check("an overlapping range is refused on its first number, both rows kept", [] {
         namespace S = QuotationSeriesBlk::Rows;
         EXPECT_TRUE(Told("This number range overlaps")) << ::testing::PrintToString(Messages());
         EXPECT_EQ(ActiveType(), WinTypes::SetSeries195) << ActiveTitle();
-        EXPECT_EQ(FocusCell(), std::make_pair(1, 0));
+        EXPECT_EQ(FocusCell(), std::make_pair(17, 0));
         std::vector<uint8_t> rows = WindowRows();
-        EXPECT_EQ(rows.size(), 2 * S::Size);
-        if (rows.size() < 2 * S::Size) return false;
-        EXPECT_EQ(GetU32(rows.data(), S::FirstNr), 5001u);
-        EXPECT_EQ(GetU32(rows.data() + S::Size, S::LastNr), 6500u);
+        EXPECT_EQ(rows.size(), 18 * S::Size);
+        if (rows.size() < 18 * S::Size) return false;
+        EXPECT_EQ(GetU32(rows.data() + 16 * S::Size, S::FirstNr), 5001u);
+        EXPECT_EQ(GetU32(rows.data() + 17 * S::Size, S::LastNr), 6500u);
         return true;
     });
-    TypeCell(1, 0, "6001");
-    TypeCell(1, 1, "6999");
+    TypeCell(17, 0, "6001");
+    TypeCell(17, 1, "6999");
+    Check("the mended ranges, before OK", [shots, this] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "settings_series_rows.png", true));
+        return true;
+    });
     ClickOk();
     Check("the mended ranges are stored and the window closes", [] {
         EXPECT_NE(ActiveType(), WinTypes::SetSeries195) << ActiveTitle();
@@ -201,11 +207,12 @@ TEST_F(SettingsWindowsRoad, SeriesVatCodeFiscalYearAndPostingAreKeptInTheirWindo
     {
         namespace S = QuotationSeriesBlk::Rows;
         std::vector<uint8_t> rows = StoredRows(QuotationSeriesBlk::Number);
-        ASSERT_EQ(rows.size(), 2 * S::Size);
-        EXPECT_EQ(GetU32(rows.data(), S::FirstNr), 5001u);
-        EXPECT_EQ(GetU32(rows.data(), S::LastNr), 5999u);
-        EXPECT_EQ(GetU32(rows.data() + S::Size, S::FirstNr), 6001u);
-        EXPECT_EQ(GetU32(rows.data() + S::Size, S::LastNr), 6999u);
+        ASSERT_EQ(rows.size(), 18 * S::Size);
+        EXPECT_EQ(GetU32(rows.data(), S::FirstNr), 2000001u) << "the demo's ranges stay first";
+        EXPECT_EQ(GetU32(rows.data() + 16 * S::Size, S::FirstNr), 5001u);
+        EXPECT_EQ(GetU32(rows.data() + 16 * S::Size, S::LastNr), 5999u);
+        EXPECT_EQ(GetU32(rows.data() + 17 * S::Size, S::FirstNr), 6001u);
+        EXPECT_EQ(GetU32(rows.data() + 17 * S::Size, S::LastNr), 6999u);
     }
     {
         namespace V = VatCodeBlk::Rows;
@@ -226,7 +233,10 @@ TEST_F(SettingsWindowsRoad, SeriesVatCodeFiscalYearAndPostingAreKeptInTheirWindo
         EXPECT_EQ(TextAt(row, Y::YearCode), "2036");
         EXPECT_EQ(DateText(row + Y::StartDate), "1.1.2036");
         EXPECT_EQ(DateText(row + Y::EndDate), "31.12.2036");
-        EXPECT_GT(GetU16(row, Y::OrderCode), GetU16(row - Y::Size, Y::OrderCode)) << "the new year is coded after 2035";
+        // The store gave the new year an order code of its own.
+        uint16_t code = GetU16(row, Y::OrderCode);
+        EXPECT_NE(code, 0);
+        for (int i = 0; i < 16; i++) EXPECT_NE(GetU16(rows.data() + i * Y::Size, Y::OrderCode), code) << i;
     }
     {
         uint8_t posting[PostingBlk::Size] = {};
@@ -235,6 +245,59 @@ TEST_F(SettingsWindowsRoad, SeriesVatCodeFiscalYearAndPostingAreKeptInTheirWindo
         EXPECT_EQ(GetU16(posting, PostingBlk::PostInvoices), 1);
         EXPECT_EQ(DateText(posting + PostingBlk::InvoiceStart), "1.3.2024");
     }
+    CloseForCheck();
+}
+
+// The Forms window lists every printed document; the credit notes' line
+// opens their form choices, one row in the demo. A row typed after it
+// with a language, a form and a printer (any series, the first pass) is
+// stored as such: the empty numbers are kept as "any" (-1).
+TEST_F(SettingsWindowsRoad, AFormIsChosenForCreditNotes)
+{
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Menu("Module", "Sales");
+    Menu("Settings", "Forms...");
+    Check("the Forms window lists the documents", [shots, this] {
+        EXPECT_EQ(ActiveType(), WinTypes::SetForms) << ActiveTitle();
+        std::vector<std::string> rows = ListRows();
+        EXPECT_EQ(rows.size(), 29u);
+        EXPECT_NE(std::find(rows.begin(), rows.end(), "Credit notes"), rows.end());
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "settings_forms.png", true));
+        return ActiveType() == WinTypes::SetForms;
+    });
+    ClickRow("Credit notes");
+    Key(PlKey::Return);
+    Check("the credit notes' form choices open with the demo's row", [] {
+        EXPECT_EQ(ActiveType(), WinTypes::SetForms144) << ActiveTitle();
+        EXPECT_EQ(WindowRows().size(), CreditNoteFormBlk::Rows::Size);
+        return ActiveType() == WinTypes::SetForms144;
+    });
+    TypeCell(1, 0, "ENG");
+    TypeCell(1, 3, "CREDIT-EN");
+    TypeCell(1, 4, "LASER");
+    Check("the typed row, before OK", [shots, this] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "settings_form_rows.png", true));
+        return true;
+    });
+    ClickOk();
+    Check("the row is stored and the window closes", [] {
+        EXPECT_NE(ActiveType(), WinTypes::SetForms144) << ActiveTitle();
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    namespace F = CreditNoteFormBlk::Rows;
+    std::vector<uint8_t> rows = StoredRows(CreditNoteFormBlk::Number);
+    ASSERT_EQ(rows.size(), 2 * F::Size);
+    EXPECT_EQ(TextAt(rows.data(), F::LangCode), "") << "the demo's row stays first, for any language";
+    const uint8_t *row = rows.data() + F::Size;
+    EXPECT_EQ(TextAt(row, F::LangCode), "ENG");
+    EXPECT_EQ(TextAt(row, F::FormName), "CREDIT-EN");
+    EXPECT_EQ(TextAt(row, F::PrinterName), "LASER");
+    EXPECT_EQ(int32_t(GetU32(row, F::SeriesStart)), -1);
+    EXPECT_EQ(int32_t(GetU32(row, F::CopyPass)), -1);
     CloseForCheck();
 }
 

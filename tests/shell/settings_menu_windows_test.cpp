@@ -1,4 +1,4 @@
-// settings_windows_test.cpp - the Settings menu of each module and the
+// settings_menu_windows_test.cpp - the Settings menu of each module and the
 // Forms and Series windows, in the demo company: the menu follows the
 // current module and opens its windows; the group windows list their
 // members, open the one chosen (by its line or its operation) and
@@ -20,7 +20,7 @@ namespace {
 
 constexpr int KindSettingsRows = 9;
 
-class SettingsWindows : public LoggedIn {
+class SettingsMenuWindows : public LoggedIn {
 protected:
     // Enters the module whose popup item reads `text`.
     void EnterModule(int text)
@@ -70,7 +70,7 @@ protected:
 
 // Each module's Settings menu holds its own blocks; every item opens a
 // defined window, and separators never stand first, last or together.
-TEST_F(SettingsWindows, TheMenuFollowsTheModule)
+TEST_F(SettingsMenuWindows, TheMenuFollowsTheModule)
 {
     ASSERT_NE(SettingsMenuHandle, 0u);
     EnterModule(Texts::ModuleLedger);
@@ -105,7 +105,7 @@ TEST_F(SettingsWindows, TheMenuFollowsTheModule)
 // An item opens its window once: chosen again it brings the open one up.
 // An id that names no item (a separator's place, past the last, outside
 // the range) opens nothing.
-TEST_F(SettingsWindows, AnItemOpensItsWindowAndOtherIdsNothing)
+TEST_F(SettingsMenuWindows, AnItemOpensItsWindowAndOtherIdsNothing)
 {
     EnterModule(Texts::ModuleLedger);
     ASSERT_TRUE(Choose("&Fiscal years..."));
@@ -127,7 +127,7 @@ TEST_F(SettingsWindows, AnItemOpensItsWindowAndOtherIdsNothing)
 // The Forms window keeps a line for every form-choice block and the
 // Series window one for every number series, each a settings window of
 // its own block.
-TEST_F(SettingsWindows, TheGroupsCoverEveryFormAndSeriesBlock)
+TEST_F(SettingsMenuWindows, TheGroupsCoverEveryFormAndSeriesBlock)
 {
     int count = 0;
     std::set<int> forms = MemberBlocks(WinTypes::SetForms, &count);
@@ -144,7 +144,7 @@ TEST_F(SettingsWindows, TheGroupsCoverEveryFormAndSeriesBlock)
 // The Forms window's lines are its members' labels; Return opens the line
 // chosen, an operation of its menu opens its own member, and a line the
 // list lacks opens nothing.
-TEST_F(SettingsWindows, TheFormsWindowOpensTheChosenDocument)
+TEST_F(SettingsMenuWindows, TheFormsWindowOpensTheChosenDocument)
 {
     EnterModule(Texts::ModuleSales);
     ASSERT_TRUE(Choose("Fo&rms..."));
