@@ -109,3 +109,30 @@ int SettingsRecordStore(int block, const uint8_t *buffer, uint32_t size)
     }
     return RecDone;
 }
+
+// True when the block of settings window n (kind 8) was stored anew since
+// n read it: by another window on the same block or by another user. A
+// block that cannot be read now counts as unchanged.
+bool SettingsRecordChanged(int n)
+{
+    if (!WinIsOpen(n)) return false;
+    WindowRec *w = WinTable[n];
+    uint32_t size = WinTypeWord(w->windowType, 2);
+    if (!w->stored || size == 0) return false;
+    std::vector<uint8_t> now(size, 0);
+    if (!SettingsBlockRead(WinTypeWord(w->windowType, 9), now.data(), size)) return false;
+    return memcmp(now.data(), w->stored, size) != 0;
+}
+
+// Reads settings window n's block into its record (and its copy as read)
+// again and shows it.
+void SettingsRecordReread(int n)
+{
+    if (!WinIsOpen(n)) return;
+    WindowRec *w = WinTable[n];
+    uint32_t size = WinTypeWord(w->windowType, 2);
+    if (!w->record || size == 0) return;
+    (void)SettingsBlockRead(WinTypeWord(w->windowType, 9), w->record, size);
+    if (w->stored) memcpy(w->stored, w->record, size);
+    WinRecordRefresh(n);
+}

@@ -55,6 +55,53 @@ public:
         Key(PlKey::Home, true);
         Type(text);
     }
+    struct Cell {
+        int row, column;
+        std::string text;
+    };
+    // The settings window of `type` is active with `count` rows of
+    // `rowSize` bytes.
+    void OpensWithRows(int type, uint32_t rowSize, size_t count)
+    {
+        Check("window type " + std::to_string(type) + " opens with its " + std::to_string(count) + " rows",
+              [type, rowSize, count] {
+                  EXPECT_EQ(ActiveType(), type) << ActiveTitle();
+                  EXPECT_EQ(WindowRows().size(), count * rowSize);
+                  return ActiveType() == type;
+              });
+    }
+    // In the active rows window of `type`: the cells `typed` typed and OK;
+    // the store is refused, telling `told`, with the cursor on cell `at`
+    // and every typed row still in the window (the last typed row counts
+    // them). Then the cells `mend` typed (a picture kept as `shot` in
+    // ORVEL_ROAD_SHOTS, when given) and OK, which stores and closes it.
+    void RefusedThenStored(int type, uint32_t rowSize, const std::vector<Cell> &typed, const std::string &told,
+                           std::pair<int, int> at, const std::vector<Cell> &mend, const char *shot = nullptr)
+    {
+        for (const Cell &c : typed) TypeCell(c.row, c.column, c.text);
+        ClickOk();
+        size_t rows = size_t(typed.back().row) + 1;
+        Check("refused: " + told, [type, rowSize, told, at, rows] {
+            EXPECT_TRUE(Told(told)) << ::testing::PrintToString(Messages());
+            EXPECT_EQ(ActiveType(), type) << ActiveTitle();
+            EXPECT_EQ(FocusCell(), at);
+            EXPECT_EQ(WindowRows().size(), rows * rowSize) << "a typed row was lost";
+            return ActiveType() == type;
+        });
+        for (const Cell &c : mend) TypeCell(c.row, c.column, c.text);
+        if (shot) {
+            Check("a picture of the mended rows", [shot, this] {
+                EXPECT_TRUE(SaveWindowPng(fs::path(std::getenv("ORVEL_ROAD_SHOTS")) / shot, true));
+                return true;
+            });
+        }
+        ClickOk();
+        Check("mended, the rows are stored and the window closes", [type] {
+            EXPECT_NE(ActiveType(), type) << ActiveTitle();
+            return ActiveType() != type;
+        });
+        Menu("Window", "Close all");
+    }
     // The rows of block `block` in the company file.
     static std::vector<uint8_t> StoredRows(int block)
     {
@@ -94,94 +141,26 @@ TEST_F(SettingsWindowsRoad, SeriesVatCodeFiscalYearAndPostingAreKeptInTheirWindo
     });
     ClickRow("Quotations");
     Key(PlKey::Return);
-    Check("Return opens the quotations' sixteen ranges", [] {
-        EXPECT_EQ(ActiveType(), WinTypes::SetSeries195) << ActiveTitle();
-        EXPECT_EQ(WindowRows().size(), 16 * QuotationSeriesBlk::Rows::Size);
-        return ActiveType() == WinTypes::SetSeries195;
-    });
-    TypeCell(16, 0, "5001");
-    TypeCell(16, 1, "5999");
-    TypeCell(17, 0, "5500");
-    TypeCell(17, 1, "6500");
-    ClickOk();
-    Check("an overlapping range is refused on its first number, both rows kept", [] {
-        namespace S = QuotationSeriesBlk::Rows;
-        EXPECT_TRUE(Told("This number range overlaps")) << ::testing::PrintToString(Messages());
-        EXPECT_EQ(ActiveType(), WinTypes::SetSeries195) << ActiveTitle();
-        EXPECT_EQ(FocusCell(), std::make_pair(17, 0));
-        std::vector<uint8_t> rows = WindowRows();
-        EXPECT_EQ(rows.size(), 18 * S::Size);
-        if (rows.size() < 18 * S::Size) return false;
-        EXPECT_EQ(GetU32(rows.data() + 16 * S::Size, S::FirstNr), 5001u);
-        EXPECT_EQ(GetU32(rows.data() + 17 * S::Size, S::LastNr), 6500u);
-        return true;
-    });
-    TypeCell(17, 0, "6001");
-    TypeCell(17, 1, "6999");
-    Check("the mended ranges, before OK", [shots, this] {
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "settings_series_rows.png", true));
-        return true;
-    });
-    ClickOk();
-    Check("the mended ranges are stored and the window closes", [] {
-        EXPECT_NE(ActiveType(), WinTypes::SetSeries195) << ActiveTitle();
-        return true;
-    });
-    Menu("Window", "Close all");
+    OpensWithRows(WinTypes::SetSeries195, QuotationSeriesBlk::Rows::Size, 16);
+    RefusedThenStored(WinTypes::SetSeries195, QuotationSeriesBlk::Rows::Size,
+                      {{16, 0, "5001"}, {16, 1, "5999"}, {17, 0, "5500"}, {17, 1, "6500"}},
+                      "This number range overlaps", {17, 0}, {{17, 0, "6001"}, {17, 1, "6999"}},
+                      shots ? "settings_series_rows.png" : nullptr);
 
-    // ---- A VAT code: the demo has codes 1, 2 and 0. ----
+    // ---- A VAT code after the demo's 1, 2 and 0, its output account first
+    // one that does not exist. ----
     Menu("Settings", "VAT codes...");
-    Check("the VAT codes open with the demo's three", [] {
-        EXPECT_EQ(ActiveType(), WinTypes::SetVatCodes) << ActiveTitle();
-        EXPECT_EQ(WindowRows().size(), 3 * VatCodeBlk::Rows::Size);
-        return ActiveType() == WinTypes::SetVatCodes;
-    });
-    TypeCell(3, 0, "3");
-    TypeCell(3, 1, "Reduced");
-    TypeCell(3, 2, "6");
-    TypeCell(3, 4, "9999");
-    TypeCell(3, 5, "2640");
-    ClickOk();
-    Check("an output account that does not exist is refused on its cell", [] {
-        EXPECT_TRUE(Told("The account does not exist.")) << ::testing::PrintToString(Messages());
-        EXPECT_EQ(ActiveType(), WinTypes::SetVatCodes) << ActiveTitle();
-        EXPECT_EQ(FocusCell(), std::make_pair(3, 4));
-        EXPECT_EQ(WindowRows().size(), 4 * VatCodeBlk::Rows::Size);
-        return ActiveType() == WinTypes::SetVatCodes;
-    });
-    TypeCell(3, 4, "2610");
-    ClickOk();
-    Check("the mended code is stored", [] {
-        EXPECT_NE(ActiveType(), WinTypes::SetVatCodes) << ActiveTitle();
-        return true;
-    });
-    Menu("Window", "Close all");
+    OpensWithRows(WinTypes::SetVatCodes, VatCodeBlk::Rows::Size, 3);
+    RefusedThenStored(WinTypes::SetVatCodes, VatCodeBlk::Rows::Size,
+                      {{3, 0, "3"}, {3, 1, "Reduced"}, {3, 2, "6"}, {3, 4, "9999"}, {3, 5, "2640"}},
+                      "The account does not exist.", {3, 4}, {{3, 4, "2610"}});
 
-    // ---- A fiscal year after the demo's last (2035). ----
+    // ---- A fiscal year after the demo's last (2035), first a day late. ----
     Menu("Settings", "Fiscal years...");
-    Check("the fiscal years open with the demo's sixteen", [] {
-        EXPECT_EQ(ActiveType(), WinTypes::SetFiscalYears) << ActiveTitle();
-        EXPECT_EQ(WindowRows().size(), 16 * FiscalYearBlk::Rows::Size);
-        return ActiveType() == WinTypes::SetFiscalYears;
-    });
-    TypeCell(16, 0, "2036");
-    TypeCell(16, 1, "02.01.2036");
-    TypeCell(16, 2, "31.12.2036");
-    ClickOk();
-    Check("a year that leaves a day out is refused on its first date", [] {
-        EXPECT_TRUE(Told("A fiscal year must begin the day after")) << ::testing::PrintToString(Messages());
-        EXPECT_EQ(ActiveType(), WinTypes::SetFiscalYears) << ActiveTitle();
-        EXPECT_EQ(FocusCell(), std::make_pair(16, 1));
-        EXPECT_EQ(WindowRows().size(), 17 * FiscalYearBlk::Rows::Size);
-        return ActiveType() == WinTypes::SetFiscalYears;
-    });
-    TypeCell(16, 1, "01.01.2036");
-    ClickOk();
-    Check("the mended year is stored", [] {
-        EXPECT_NE(ActiveType(), WinTypes::SetFiscalYears) << ActiveTitle();
-        return true;
-    });
-    Menu("Window", "Close all");
+    OpensWithRows(WinTypes::SetFiscalYears, FiscalYearBlk::Rows::Size, 16);
+    RefusedThenStored(WinTypes::SetFiscalYears, FiscalYearBlk::Rows::Size,
+                      {{16, 0, "2036"}, {16, 1, "02.01.2036"}, {16, 2, "31.12.2036"}},
+                      "A fiscal year must begin the day after", {16, 1}, {{16, 1, "01.01.2036"}});
 
     // ---- Posting: payments no longer post, invoices from a later date. ----
     Menu("Settings", "Posting...");
@@ -268,11 +247,7 @@ TEST_F(SettingsWindowsRoad, AFormIsChosenForCreditNotes)
     });
     ClickRow("Credit notes");
     Key(PlKey::Return);
-    Check("the credit notes' form choices open with the demo's row", [] {
-        EXPECT_EQ(ActiveType(), WinTypes::SetForms144) << ActiveTitle();
-        EXPECT_EQ(WindowRows().size(), CreditNoteFormBlk::Rows::Size);
-        return ActiveType() == WinTypes::SetForms144;
-    });
+    OpensWithRows(WinTypes::SetForms144, CreditNoteFormBlk::Rows::Size, 1);
     TypeCell(1, 0, "ENG");
     TypeCell(1, 3, "CREDIT-EN");
     TypeCell(1, 4, "LASER");

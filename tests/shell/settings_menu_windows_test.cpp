@@ -2,7 +2,8 @@
 // Forms and Series windows, in the demo company: the menu follows the
 // current module and opens its windows; the group windows list their
 // members, open the one chosen (by its line or its operation) and
-// nothing for a line they do not have.
+// nothing for a line they do not have; a window whose block another
+// window stored meanwhile shows it anew at its first change.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,11 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "platform/menu.h"
 #include "recordwin/settings_group_windows.h"
+#include "shell/record_commands.h"
 #include "shell/settings_menu.h"
 #include "tests/shell/demo_company_fixture.h"
+#include "tests/shell/record_test_helpers.h"
 
 namespace {
 
@@ -169,6 +173,38 @@ TEST_F(SettingsMenuWindows, TheFormsWindowOpensTheChosenDocument)
     EXPECT_FALSE(SettingsGroupOpen(forms, 29));
     EXPECT_FALSE(SettingsGroupOpen(forms, -1));
     EXPECT_EQ(OpenWindows().size(), open);
+}
+
+// Two windows keep the company block: the company window stores a new
+// name while the ledger options stand open unchanged. The first change in
+// the ledger options shows the block as it is now stored and tells so,
+// and their store keeps the new name. The company window's own first
+// change, with nothing stored meanwhile, tells nothing.
+TEST_F(SettingsMenuWindows, AWindowShowsItsBlockAnewWhenAnotherStoredIt)
+{
+    constexpr int TextChangedMeanwhile = 1404;
+    int options = OpenOrActivateWindow(WinTypes::SetLedgerOptions, 0, 0, false, 0);
+    ASSERT_GT(options, 0);
+    int company = OpenOrActivateWindow(WinTypes::Company, 0, 0, false, 0);
+    ASSERT_GT(company, 0);
+    Type("Orchard Ltd");
+    ASSERT_EQ(WinRecState(company), 2);
+    EXPECT_FALSE(Said(TextOf(TextChangedMeanwhile))) << "nothing was stored since it was read";
+    ToolbarCommand(company, 8, 0);
+    ASSERT_FALSE(WinIsOpen(company));
+
+    ActivateWindowNumber(options);
+    Drain();
+    EXPECT_EQ(TextAt(WinRecordBuffer(options), CompanyBlk::CompanyName), "Demo Company AB");
+    Type("NO");
+    EXPECT_TRUE(Said(TextOf(TextChangedMeanwhile)));
+    EXPECT_EQ(TextAt(WinRecordBuffer(options), CompanyBlk::CompanyName), "Orchard Ltd");
+    ToolbarCommand(options, 8, 0);
+    ASSERT_FALSE(WinIsOpen(options));
+    EXPECT_EQ(TextAt(CompanyBlock, CompanyBlk::CompanyName), "Orchard Ltd") << "the second store lost the first";
+    std::vector<uint8_t> block(CompanyBlk::Size);
+    ASSERT_TRUE(SettingsBlockRead(CompanyBlk::Number, block.data(), CompanyBlk::Size));
+    EXPECT_EQ(TextAt(block.data(), CompanyBlk::CompanyName), "Orchard Ltd");
 }
 
 }  // namespace
