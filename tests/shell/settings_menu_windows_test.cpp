@@ -15,6 +15,7 @@
 #include "dict_offsets.h"
 #include "platform/menu.h"
 #include "recordwin/settings_group_windows.h"
+#include "shell/field_editing.h"
 #include "shell/record_commands.h"
 #include "shell/settings_menu.h"
 #include "tests/shell/demo_company_fixture.h"
@@ -205,6 +206,36 @@ TEST_F(SettingsMenuWindows, AWindowShowsItsBlockAnewWhenAnotherStoredIt)
     std::vector<uint8_t> block(CompanyBlk::Size);
     ASSERT_TRUE(SettingsBlockRead(CompanyBlk::Number, block.data(), CompanyBlk::Size));
     EXPECT_EQ(TextAt(block.data(), CompanyBlk::CompanyName), "Orchard Ltd");
+}
+
+// A value the block's check refuses is refused on OK: the window stays
+// open with what was typed, the cursor on the field, the block as stored.
+TEST_F(SettingsMenuWindows, ARefusedValueKeepsTheWindowAndTheCursorOnIt)
+{
+    EnterModule(Texts::ModuleLedger);
+    ASSERT_TRUE(Choose("Number and date formats..."));
+    int n = Find(WinTypes::SetFormats);
+    ASSERT_GT(n, 0);
+    ASSERT_EQ(WinTable[n]->currentField, 1) << "the date order is the first field";
+    Type("7");
+    ToolbarCommand(n, 8, 0);
+    ASSERT_TRUE(WinIsOpen(n)) << "a refused store closed the window";
+    EXPECT_TRUE(Said(TextOf(Texts::DateOrderRange)));
+    EXPECT_EQ(WinTable[n]->currentField, 1);
+    EXPECT_EQ(GetU16(WinRecordBuffer(n), FormatBlk::DateOrder), 7);
+    uint8_t stored[FormatBlk::Size] = {};
+    ASSERT_TRUE(SettingsBlockRead(FormatBlk::Number, stored, sizeof stored));
+    EXPECT_EQ(GetU16(stored, FormatBlk::DateOrder), 1);
+
+    // Mended, it is stored and the window closes.
+    WinGotoField(n, 1, true);
+    Key(PlKey::End);
+    Key(PlKey::Home, true);
+    Type("2");
+    ToolbarCommand(n, 8, 0);
+    EXPECT_FALSE(WinIsOpen(n));
+    ASSERT_TRUE(SettingsBlockRead(FormatBlk::Number, stored, sizeof stored));
+    EXPECT_EQ(GetU16(stored, FormatBlk::DateOrder), 2);
 }
 
 }  // namespace
