@@ -55,6 +55,22 @@ public:
         Key(PlKey::Home, true);
         Type(text);
     }
+    // The active group window (Forms, Series) of `type` lists `count`
+    // lines, `line` among them (a picture kept as `shot` in
+    // ORVEL_ROAD_SHOTS, when given); a click on that line and Return.
+    void GroupOpensLine(int type, size_t count, const std::string &line, const char *shot)
+    {
+        Check("the group window lists its " + std::to_string(count) + " lines", [=, this] {
+            EXPECT_EQ(ActiveType(), type) << ActiveTitle();
+            std::vector<std::string> rows = ListRows();
+            EXPECT_EQ(rows.size(), count) << ::testing::PrintToString(rows);
+            EXPECT_NE(std::find(rows.begin(), rows.end(), line), rows.end());
+            EXPECT_TRUE(!shot || SaveWindowPng(fs::path(std::getenv("ORVEL_ROAD_SHOTS")) / shot, true));
+            return ActiveType() == type;
+        });
+        ClickRow(line);
+        Key(PlKey::Return);
+    }
     struct Cell {
         int row, column;
         std::string text;
@@ -130,17 +146,7 @@ TEST_F(SettingsWindowsRoad, SeriesVatCodeFiscalYearAndPostingAreKeptInTheirWindo
     // ---- A number series: the demo gives the quotations a range a year,
     // 2020 to 2035; two more are added after them. ----
     Menu("Settings", "Number series...");
-    Check("the Series window lists every numbered register", [shots, this] {
-        EXPECT_EQ(ActiveType(), WinTypes::SetSeries) << ActiveTitle();
-        std::vector<std::string> rows = ListRows();
-        EXPECT_EQ(rows.size(), 14u) << ::testing::PrintToString(rows);
-        EXPECT_NE(std::find(rows.begin(), rows.end(), "Quotations"), rows.end());
-        EXPECT_NE(std::find(rows.begin(), rows.end(), "Vouchers"), rows.end());
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "settings_series.png", true));
-        return ActiveType() == WinTypes::SetSeries;
-    });
-    ClickRow("Quotations");
-    Key(PlKey::Return);
+    GroupOpensLine(WinTypes::SetSeries, 14, "Quotations", shots ? "settings_series.png" : nullptr);
     OpensWithRows(WinTypes::SetSeries195, QuotationSeriesBlk::Rows::Size, 16);
     RefusedThenStored(WinTypes::SetSeries195, QuotationSeriesBlk::Rows::Size,
                       {{16, 0, "5001"}, {16, 1, "5999"}, {17, 0, "5500"}, {17, 1, "6500"}},
@@ -237,16 +243,7 @@ TEST_F(SettingsWindowsRoad, AFormIsChosenForCreditNotes)
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
     Menu("Module", "Sales");
     Menu("Settings", "Forms...");
-    Check("the Forms window lists the documents", [shots, this] {
-        EXPECT_EQ(ActiveType(), WinTypes::SetForms) << ActiveTitle();
-        std::vector<std::string> rows = ListRows();
-        EXPECT_EQ(rows.size(), 29u);
-        EXPECT_NE(std::find(rows.begin(), rows.end(), "Credit notes"), rows.end());
-        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "settings_forms.png", true));
-        return ActiveType() == WinTypes::SetForms;
-    });
-    ClickRow("Credit notes");
-    Key(PlKey::Return);
+    GroupOpensLine(WinTypes::SetForms, 29, "Credit notes", shots ? "settings_forms.png" : nullptr);
     OpensWithRows(WinTypes::SetForms144, CreditNoteFormBlk::Rows::Size, 1);
     TypeCell(1, 0, "ENG");
     TypeCell(1, 3, "CREDIT-EN");
