@@ -22,6 +22,7 @@
 #include "recordwin/purchase_invoice_window.h"
 #include "recordwin/receipt_window.h"
 #include "recordwin/report_defaults.h"
+#include "recordwin/settings_group_windows.h"
 #include "shell/window_table.h"
 
 namespace {
@@ -74,6 +75,7 @@ constexpr HandlerEntry Handlers[] = {
     {557, Win557Event},
     {500, WinAllowAllEvent},
     {PrinterListType, PrinterListEvent}, {PrinterRowType, PrinterRowEvent},
+    {WinTypes::SetForms, SettingsGroupEvent}, {WinTypes::SetSeries, SettingsGroupEvent},
 };
 
 // Handlers set at run time, asked before the built-in table; type 0 is a

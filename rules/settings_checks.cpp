@@ -122,6 +122,16 @@ int SettingsBlockCheck(int block, uint8_t *data, uint32_t size) {
                                              : CheckVendorAccountsBlock(data);
     case VatCodeBlk::Number:
         return CheckVatCodeAccounts(data, size);
+    case FormatBlk::Number:
+        return CheckFormatBlock(data, size);
+    case BankFileBlk::Number:
+        return CheckBankFileBlock(data, size);
+    case ValueKindBlk::Number:
+        return CheckValueKindBlock(data, size);
+    case PeriodsBlk::Number:
+        return CheckPeriodsBlock(data, size);
+    case CurrencyBlk::Number:
+        return CheckCurrencyBlock(data, size);
     default:
         return IsSeriesBlock(block) ? CheckSeriesBlock(data, size) : 0;
     }

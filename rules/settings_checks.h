@@ -21,3 +21,11 @@ int CheckPaymentModesBlock(const uint8_t *rows, uint32_t size);
 int CheckFiscalYearsBlock(uint8_t *rows, uint32_t size);
 // Refuses rows with reversed dates and number ranges that overlap.
 int CheckSeriesBlock(const uint8_t *rows, uint32_t size);
+// The checks of the blocks read as closed sets or pairs
+// (settings_value_checks.cpp): formats (145), the bank-file layout (224),
+// the value kind (220), named periods (136) and currencies (172).
+int CheckFormatBlock(const uint8_t *block, uint32_t size);
+int CheckBankFileBlock(const uint8_t *block, uint32_t size);
+int CheckValueKindBlock(const uint8_t *block, uint32_t size);
+int CheckPeriodsBlock(const uint8_t *rows, uint32_t size);
+int CheckCurrencyBlock(const uint8_t *rows, uint32_t size);

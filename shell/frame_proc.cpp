@@ -10,6 +10,7 @@
 #include "shell/net_services.h"
 #include "shell/procedures.h"
 #include "shell/record_commands.h"
+#include "shell/settings_menu.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
 #include "shell/toolbar.h"
@@ -60,6 +61,8 @@ static void FrameCommand(int id, int w)
         const uint8_t *entry = ListTableEntry(6, id - 501);
         if (entry) SwitchModule(DefU16(entry + 4), 0);
         RedrawWindowOne();
+    } else if (id >= SettingsMenuFirstId && id <= SettingsMenuLastId) {
+        SettingsMenuCommand(id);
     } else if (id >= 700 && id <= 799) {
         if (WinIsOpen(w)) {
             // The pressed button goes in b, where the record windows'

@@ -3,8 +3,9 @@
 //
 // Command ids: File 101.., Edit 201.., Record 301.. (100 x menu + item -
 // 100); the register popup 399 and 401..; the module popup 501..; Help
-// 601 and 100; operations 701..; Window 801, 804..809. A menu-definition
-// item whose text is "(-" is a separator and takes no id.
+// 601 and 100; operations 701..; Window 801, 804..809; Settings 1000...
+// A menu-definition item whose text is "(-" is a separator and takes no
+// id.
 #include "shell/menus.h"
 
 #include <cassert>
@@ -22,6 +23,7 @@
 #include "dict_offsets.h"
 #include "platform/menu.h"
 #include "shell/login.h"
+#include "shell/settings_menu.h"
 #include "shell/shell.h"
 #include "shell/window_utils.h"
 
@@ -105,6 +107,8 @@ void MenuBarBuild()
             MenuHandles.modulePopup = 0;
         }
     }
+    // The Settings popup stands after the module popup, before Window.
+    SettingsMenuCreate();
 
     uint32_t window = MenuCreatePopup();
     if (window) {
@@ -202,6 +206,8 @@ static int RegisterMenuItems = 0;
 // Items the popup had from elsewhere stay after these.
 void RebuildRegisterMenu()
 {
+    // The Settings menu follows the same module, company and rights.
+    RebuildSettingsMenu();
     uint32_t popup = MenuHandles.registerPopup;
     if (!popup || !MenuIsMenu(popup)) {
         RegisterMenuItems = 0;

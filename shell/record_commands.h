@@ -65,6 +65,10 @@ bool WinSaveRecord(int n);
 bool WinSaveSettingsRecord(int n);
 // Stores a settings block from a buffer of `size` bytes; a record-layer result, 0 done.
 int SettingsRecordStore(int block, const uint8_t *buffer, uint32_t size);
+// True when the block of settings window n (one record of a block) was
+// stored anew since n read it; SettingsRecordReread shows it as stored.
+bool SettingsRecordChanged(int n);
+void SettingsRecordReread(int n);
 
 // ---- record_load.cpp ----
 // Loads record `recordId` into n (kinds 8 and 9: the settings), or clears it.

@@ -35,7 +35,8 @@ MemBlock RowsAt(const uint8_t *record, uint32_t size, int32_t offset)
 
 // Starts editing the record n shows (before its first change). The
 // type may refuse (event 26, WinTypeMayOpen); a settings window takes
-// its block's lock, a register's window the record's lock, which reads
+// its block's lock (a window of one settings record then shows the block
+// as stored, telling the user when it changed since it was read), a register's window the record's lock, which reads
 // the record as now stored: when another user changed it meanwhile, the
 // user is told (text 1404) and n shows it as stored. A lock that cannot
 // be had (the layer told why) leaves n in state 0. An empty register
@@ -52,6 +53,14 @@ void WinBeginEdit(int n)
     int reg = WinRegisterOf(n);
     if (kind == 8 || kind == 9) {
         if (!RegisterLockTakeCall(WinTypeWord(w->windowType, 9))) return;
+        if (kind == 8 && SettingsRecordChanged(n)) {
+            // Another window (or user) stored the block since n read it:
+            // n shows it as now stored, so that its store loses nothing.
+            WinCommitField(n);
+            ShowTextMessage(TextChangedMeanwhile);
+            SettingsRecordReread(n);
+            WinFieldsSync(n);
+        }
     } else if (reg != 0 && !JobRecordKind(kind)) {
         if (w->recordId == 0) {
             // The store before the new record closes the field under edit:

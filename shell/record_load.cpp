@@ -34,6 +34,9 @@ void LoadSettings(int n, int kind)
         if (!desc || SettingsDescNumber(desc) != block) continue;
         if (kind == 8) {
             (void)SettingsBlockRead(block, w->record, size);   // absent: stays zero-filled
+            // The block as read, to tell at the first change whether it
+            // was stored anew meanwhile.
+            if (w->stored) memcpy(w->stored, w->record, size);
         } else {
             MemBlock rows;
             memcpy(&rows, w->record, 4);

@@ -4,6 +4,7 @@
 // the copies of it that the program keeps in memory.
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "core/definitions.h"
 #include "core/interface_load.h"
@@ -46,6 +47,13 @@ bool RowsReady(int n)
 
 // The OK of a kind-9 settings window: stores the rows held at the start
 // of n's record as n's block; then closes n. True when stored.
+//
+// The rows go through the record store of the layer, which runs the
+// block's check (as it does for a client's rows on the server): the rows
+// store of the layer does not, since an import stores blocks whose checks
+// read registers imported after them. So a window never stores what the
+// check refuses (overlapping ranges, a gap between fiscal years), and
+// what the check completes (a new year's order code) is stored with it.
 bool WinSaveRecord(int n)
 {
     if (!WinIsOpen(n) || !RowsReady(n)) return false;
@@ -54,8 +62,19 @@ bool WinSaveRecord(int n)
     if (!w->record || WinTypeWord(w->windowType, 2) < 4) return SettingsStored(n, RecStoreFailed);
     MemBlock rows;
     memcpy(&rows, w->record, 4);
-    // The layer brings the bound copy up to date once the block is stored.
-    return SettingsStored(n, SettingsBlockStoreHandle(block, rows));
+    uint32_t size = MemIsValid(rows) ? MemSize(rows) : 0;
+    std::vector<uint8_t> bytes(size);
+    if (size) {
+        memcpy(bytes.data(), MemLock(rows), size);
+        MemUnlock(rows);
+    }
+    // An empty table is stored as no rows; the layer wants a buffer all the same.
+    static const uint8_t none[1] = {0};
+    int result = SettingsRecordStore(block, size ? bytes.data() : none, size);
+    // Stand-alone the layer has brought the bound copies up to date with
+    // what it stored; a client's copies follow the rows the server took.
+    if (result == RecDone && RunModeIsClient()) SettingsBlockBindingRefresh(block, rows);
+    return SettingsStored(n, result);
 }
 
 // The OK of a kind-8 settings window: stores n's record as its block
@@ -89,4 +108,31 @@ int SettingsRecordStore(int block, const uint8_t *buffer, uint32_t size)
         state.loaded = 1;
     }
     return RecDone;
+}
+
+// True when the block of settings window n (kind 8) was stored anew since
+// n read it: by another window on the same block or by another user. A
+// block that cannot be read now counts as unchanged.
+bool SettingsRecordChanged(int n)
+{
+    if (!WinIsOpen(n)) return false;
+    WindowRec *w = WinTable[n];
+    uint32_t size = WinTypeWord(w->windowType, 2);
+    if (!w->stored || size == 0) return false;
+    std::vector<uint8_t> now(size, 0);
+    if (!SettingsBlockRead(WinTypeWord(w->windowType, 9), now.data(), size)) return false;
+    return memcmp(now.data(), w->stored, size) != 0;
+}
+
+// Reads settings window n's block into its record (and its copy as read)
+// again and shows it.
+void SettingsRecordReread(int n)
+{
+    if (!WinIsOpen(n)) return;
+    WindowRec *w = WinTable[n];
+    uint32_t size = WinTypeWord(w->windowType, 2);
+    if (!w->record || size == 0) return;
+    (void)SettingsBlockRead(WinTypeWord(w->windowType, 9), w->record, size);
+    if (w->stored) memcpy(w->stored, w->record, size);
+    WinRecordRefresh(n);
 }

@@ -128,7 +128,7 @@ protected:
     }
     // What a window opened by a road leads to: a list's new record, a
     // record window's notes and the windows its fields choose from, and
-    // every row of a menu list.
+    // every row of a menu list or of a settings group (Forms, Series).
     void Deeper(int n, const std::string &what)
     {
         if (!WinIsOpen(n)) return;
@@ -161,7 +161,7 @@ protected:
             return;
         }
         if (type == WinTypes::ReportList || type == WinTypes::DocumentList || type == WinTypes::WindowList ||
-            type == WinTypes::ImportList) {
+            type == WinTypes::ImportList || type == WinTypes::SetForms || type == WinTypes::SetSeries) {
             MenuRows(n, what);
             if (type == WinTypes::ReportList && WinIsOpen(n)) {
                 ActivateWindowNumber(n);

@@ -8,6 +8,7 @@
 
 #include "platform/mdi.h"
 #include "platform/menu.h"
+#include "shell/settings_menu.h"
 #include "shell/window_utils.h"
 #include "shell_fixture.h"
 
@@ -35,15 +36,18 @@ TEST_F(MenusTest, BarItemsTakeTheirIdsAndPositions)
     EXPECT_EQ(MenuItemText(MenuHandles.file, 5), "&Print\tCtrl+P");
     EXPECT_EQ(MenuItemText(MenuHandles.help, 1), "&About Orvel...");
     EXPECT_EQ(MenuItemText(MenuHandles.bar, 3), "&Registers");
-    EXPECT_EQ(MenuItemCount(MenuHandles.bar), 7);
+    EXPECT_EQ(MenuItemCount(MenuHandles.bar), 8);
     EXPECT_EQ(MenuSubMenu(MenuHandles.bar, 4), MenuHandles.modulePopup);
+    // The Settings popup follows the module popup.
+    EXPECT_EQ(MenuSubMenu(MenuHandles.bar, 5), SettingsMenuHandle);
+    EXPECT_EQ(MenuItemText(MenuHandles.bar, 5), "&Settings");
     // The module popup is filled from the start; the settings' reload refills it.
     EXPECT_EQ(Ids(MenuHandles.modulePopup), (std::vector<int>{501, 502, 503, 504, 505}));
     EXPECT_EQ(MenuItemText(MenuHandles.modulePopup, 1), "&Sales");
     EXPECT_EQ(AccessServices.rebuildWindowTypeMenu, &RebuildWindowTypeMenu);
     // A menu the file lacks adds nothing.
     EXPECT_EQ(MenuFromTable(9), 0u);
-    EXPECT_EQ(MenuItemCount(MenuHandles.bar), 7);
+    EXPECT_EQ(MenuItemCount(MenuHandles.bar), 8);
     // Items are enabled by position: File has no item 6, so item 7 sits
     // at position 5 and item 12 at 10.
     EXPECT_EQ(EnableMenuCmd(MenuHandles.file, 7, false), 1);
@@ -52,11 +56,12 @@ TEST_F(MenusTest, BarItemsTakeTheirIdsAndPositions)
     EXPECT_TRUE(MenuItemFlags(MenuHandles.file, 10) & PlMenuFlag::Grayed);
     EXPECT_EQ(EnableMenuCmd(MenuHandles.file, 13, false), -1);
 
-    // The compact variant has no module popup.
+    // The compact variant has no module popup, and so no Settings popup.
     DropFrame();
     CompactVariant = true;
     MakeFrame();
     EXPECT_EQ(MenuHandles.modulePopup, 0u);
+    EXPECT_EQ(SettingsMenuHandle, 0u);
     EXPECT_EQ(MenuItemCount(MenuHandles.bar), 6);
     EXPECT_EQ(MenuSubMenu(MenuHandles.bar, 4), MenuHandles.window);
 }

@@ -1,0 +1,276 @@
+// road_settings_windows_test.cpp - settings kept in their windows, from
+// the demo company and the General ledger's Settings menu: a number
+// series of quotations, a VAT code, a fiscal year and the posting
+// switches. A range that overlaps another, a VAT code posting to an
+// account that does not exist and a fiscal year that leaves a gap are
+// each refused on OK with their message, the cursor on the cell that
+// holds the fault and every typed row still in the window; mended, they
+// are stored. The blocks are then read back from the company file.
+#include "tests/roads/road_fixture.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "core/date.h"
+#include "core/field_access.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsWindowsRoad : public RoadTest {
+public:
+    // The matrix cell (row, column) that has the focus in the active
+    // window; (-1, -1) when the focus is on no cell.
+    static std::pair<int, int> FocusCell()
+    {
+        int n = Active();
+        if (!n || FocusLabel() != "cell") return {-1, -1};
+        int row = -1, column = -1;
+        MatrixRowAt(n, WinTable[n]->currentField, &row, &column);
+        return {row, column};
+    }
+    // The rows the active settings window holds now, as stored bytes.
+    static std::vector<uint8_t> WindowRows()
+    {
+        std::vector<uint8_t> bytes;
+        int n = Active();
+        MemBlock rows = n ? WinMatrixRows(n) : 0;
+        if (!MemIsValid(rows)) return bytes;
+        const uint8_t *p = MemLock(rows);
+        bytes.assign(p, p + MemSize(rows));
+        MemUnlock(rows);
+        return bytes;
+    }
+    // Replaces what cell (row, column) holds by `text`.
+    void TypeCell(int row, int column, const std::string &text)
+    {
+        ClickCell(row, column);
+        Key(PlKey::End);
+        Key(PlKey::Home, true);
+        Type(text);
+    }
+    // The active group window (Forms, Series) of `type` lists `count`
+    // lines, `line` among them (a picture kept as `shot` in
+    // ORVEL_ROAD_SHOTS, when given); a click on that line and Return.
+    void GroupOpensLine(int type, size_t count, const std::string &line, const char *shot)
+    {
+        Check("the group window lists its " + std::to_string(count) + " lines", [=, this] {
+            EXPECT_EQ(ActiveType(), type) << ActiveTitle();
+            std::vector<std::string> rows = ListRows();
+            EXPECT_EQ(rows.size(), count) << ::testing::PrintToString(rows);
+            EXPECT_NE(std::find(rows.begin(), rows.end(), line), rows.end());
+            EXPECT_TRUE(!shot || SaveWindowPng(fs::path(std::getenv("ORVEL_ROAD_SHOTS")) / shot, true));
+            return ActiveType() == type;
+        });
+        ClickRow(line);
+        Key(PlKey::Return);
+    }
+    struct Cell {
+        int row, column;
+        std::string text;
+    };
+    // The settings window of `type` is active with `count` rows of
+    // `rowSize` bytes.
+    void OpensWithRows(int type, uint32_t rowSize, size_t count)
+    {
+        Check("window type " + std::to_string(type) + " opens with its " + std::to_string(count) + " rows",
+              [type, rowSize, count] {
+                  EXPECT_EQ(ActiveType(), type) << ActiveTitle();
+                  EXPECT_EQ(WindowRows().size(), count * rowSize);
+                  return ActiveType() == type;
+              });
+    }
+    // In the active rows window of `type`: the cells `typed` typed and OK;
+    // the store is refused, telling `told`, with the cursor on cell `at`
+    // and every typed row still in the window (the last typed row counts
+    // them). Then the cells `mend` typed (a picture kept as `shot` in
+    // ORVEL_ROAD_SHOTS, when given) and OK, which stores and closes it.
+    void RefusedThenStored(int type, uint32_t rowSize, const std::vector<Cell> &typed, const std::string &told,
+                           std::pair<int, int> at, const std::vector<Cell> &mend, const char *shot = nullptr)
+    {
+        for (const Cell &c : typed) TypeCell(c.row, c.column, c.text);
+        ClickOk();
+        size_t rows = size_t(typed.back().row) + 1;
+        Check("refused: " + told, [type, rowSize, told, at, rows] {
+            EXPECT_TRUE(Told(told)) << ::testing::PrintToString(Messages());
+            EXPECT_EQ(ActiveType(), type) << ActiveTitle();
+            EXPECT_EQ(FocusCell(), at);
+            EXPECT_EQ(WindowRows().size(), rows * rowSize) << "a typed row was lost";
+            return ActiveType() == type;
+        });
+        for (const Cell &c : mend) TypeCell(c.row, c.column, c.text);
+        if (shot) {
+            Check("a picture of the mended rows", [shot, this] {
+                EXPECT_TRUE(SaveWindowPng(fs::path(std::getenv("ORVEL_ROAD_SHOTS")) / shot, true));
+                return true;
+            });
+        }
+        ClickOk();
+        Check("mended, the rows are stored and the window closes", [type] {
+            EXPECT_NE(ActiveType(), type) << ActiveTitle();
+            return ActiveType() != type;
+        });
+        Menu("Window", "Close all");
+    }
+    // The rows of block `block` in the company file.
+    static std::vector<uint8_t> StoredRows(int block)
+    {
+        std::vector<uint8_t> bytes;
+        MemBlock rows = 0;
+        if (!SettingsBlockFetch(&rows, block) || !MemIsValid(rows)) return bytes;
+        const uint8_t *p = MemLock(rows);
+        bytes.assign(p, p + MemSize(rows));
+        MemUnlock(rows);
+        MemFree(&rows);
+        return bytes;
+    }
+    static std::string DateText(const uint8_t *at)
+    {
+        DateRec d = GetDate(at, 0);
+        return std::to_string(d.day) + "." + std::to_string(d.month) + "." + std::to_string(d.year);
+    }
+};
+
+TEST_F(SettingsWindowsRoad, SeriesVatCodeFiscalYearAndPostingAreKeptInTheirWindows)
+{
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Menu("Module", "General ledger");
+
+    // ---- A number series: the demo gives the quotations a range a year,
+    // 2020 to 2035; two more are added after them. ----
+    Menu("Settings", "Number series...");
+    GroupOpensLine(WinTypes::SetSeries, 14, "Quotations", shots ? "settings_series.png" : nullptr);
+    OpensWithRows(WinTypes::SetSeries195, QuotationSeriesBlk::Rows::Size, 16);
+    RefusedThenStored(WinTypes::SetSeries195, QuotationSeriesBlk::Rows::Size,
+                      {{16, 0, "5001"}, {16, 1, "5999"}, {17, 0, "5500"}, {17, 1, "6500"}},
+                      "This number range overlaps", {17, 0}, {{17, 0, "6001"}, {17, 1, "6999"}},
+                      shots ? "settings_series_rows.png" : nullptr);
+
+    // ---- A VAT code after the demo's 1, 2 and 0, its output account first
+    // one that does not exist. ----
+    Menu("Settings", "VAT codes...");
+    OpensWithRows(WinTypes::SetVatCodes, VatCodeBlk::Rows::Size, 3);
+    RefusedThenStored(WinTypes::SetVatCodes, VatCodeBlk::Rows::Size,
+                      {{3, 0, "3"}, {3, 1, "Reduced"}, {3, 2, "6"}, {3, 4, "9999"}, {3, 5, "2640"}},
+                      "The account does not exist.", {3, 4}, {{3, 4, "2610"}});
+
+    // ---- A fiscal year after the demo's last (2035), first a day late. ----
+    Menu("Settings", "Fiscal years...");
+    OpensWithRows(WinTypes::SetFiscalYears, FiscalYearBlk::Rows::Size, 16);
+    RefusedThenStored(WinTypes::SetFiscalYears, FiscalYearBlk::Rows::Size,
+                      {{16, 0, "2036"}, {16, 1, "02.01.2036"}, {16, 2, "31.12.2036"}},
+                      "A fiscal year must begin the day after", {16, 1}, {{16, 1, "01.01.2036"}});
+
+    // ---- Posting: payments no longer post, invoices from a later date. ----
+    Menu("Settings", "Posting...");
+    Check("the posting window shows the demo's switches", [shots, this] {
+        EXPECT_EQ(ActiveType(), WinTypes::SetPosting) << ActiveTitle();
+        EXPECT_EQ(Shown("Invoices from"), "01.01.2024");
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "settings_posting.png", true));
+        return ActiveType() == WinTypes::SetPosting;
+    });
+    ClickButton("Post payments");
+    ClickField("Invoices from");
+    Key(PlKey::End);
+    Key(PlKey::Home, true);
+    Type("01.03.2024");
+    ClickOk();
+    Check("the posting block is stored", [] {
+        EXPECT_NE(ActiveType(), WinTypes::SetPosting) << ActiveTitle();
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    {
+        namespace S = QuotationSeriesBlk::Rows;
+        std::vector<uint8_t> rows = StoredRows(QuotationSeriesBlk::Number);
+        ASSERT_EQ(rows.size(), 18 * S::Size);
+        EXPECT_EQ(GetU32(rows.data(), S::FirstNr), 2000001u) << "the demo's ranges stay first";
+        EXPECT_EQ(GetU32(rows.data() + 16 * S::Size, S::FirstNr), 5001u);
+        EXPECT_EQ(GetU32(rows.data() + 16 * S::Size, S::LastNr), 5999u);
+        EXPECT_EQ(GetU32(rows.data() + 17 * S::Size, S::FirstNr), 6001u);
+        EXPECT_EQ(GetU32(rows.data() + 17 * S::Size, S::LastNr), 6999u);
+    }
+    {
+        namespace V = VatCodeBlk::Rows;
+        std::vector<uint8_t> rows = StoredRows(VatCodeBlk::Number);
+        ASSERT_EQ(rows.size(), 4 * V::Size);
+        const uint8_t *row = rows.data() + 3 * V::Size;
+        EXPECT_EQ(TextAt(row, V::Code), "3");
+        EXPECT_EQ(TextAt(row, V::Name), "Reduced");
+        EXPECT_EQ(TextAt(row, V::Account1), "2610");
+        EXPECT_EQ(TextAt(row, V::Account2), "2640");
+        EXPECT_EQ(TextAt(rows.data(), V::Code), "1") << "the demo's codes stay first";
+    }
+    {
+        namespace Y = FiscalYearBlk::Rows;
+        std::vector<uint8_t> rows = StoredRows(FiscalYearBlk::Number);
+        ASSERT_EQ(rows.size(), 17 * Y::Size);
+        const uint8_t *row = rows.data() + 16 * Y::Size;
+        EXPECT_EQ(TextAt(row, Y::YearCode), "2036");
+        EXPECT_EQ(DateText(row + Y::StartDate), "1.1.2036");
+        EXPECT_EQ(DateText(row + Y::EndDate), "31.12.2036");
+        // The store gave the new year an order code of its own.
+        uint16_t code = GetU16(row, Y::OrderCode);
+        EXPECT_NE(code, 0);
+        for (int i = 0; i < 16; i++) EXPECT_NE(GetU16(rows.data() + i * Y::Size, Y::OrderCode), code) << i;
+    }
+    {
+        uint8_t posting[PostingBlk::Size] = {};
+        ASSERT_TRUE(SettingsBlockRead(PostingBlk::Number, posting, sizeof posting));
+        EXPECT_EQ(GetU16(posting, PostingBlk::PostPayments), 0);
+        EXPECT_EQ(GetU16(posting, PostingBlk::PostInvoices), 1);
+        EXPECT_EQ(DateText(posting + PostingBlk::InvoiceStart), "1.3.2024");
+    }
+    CloseForCheck();
+}
+
+// The Forms window lists every printed document; the credit notes' line
+// opens their form choices, one row in the demo. A row typed after it
+// with a language, a form and a printer (any series, the first pass) is
+// stored as such: the empty numbers are kept as "any" (-1).
+TEST_F(SettingsWindowsRoad, AFormIsChosenForCreditNotes)
+{
+    const std::string company = StartNewCompany();
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+    Menu("Module", "Sales");
+    Menu("Settings", "Forms...");
+    GroupOpensLine(WinTypes::SetForms, 29, "Credit notes", shots ? "settings_forms.png" : nullptr);
+    OpensWithRows(WinTypes::SetForms144, CreditNoteFormBlk::Rows::Size, 1);
+    TypeCell(1, 0, "ENG");
+    TypeCell(1, 3, "CREDIT-EN");
+    TypeCell(1, 4, "LASER");
+    Check("the typed row, before OK", [shots, this] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "settings_form_rows.png", true));
+        return true;
+    });
+    ClickOk();
+    Check("the row is stored and the window closes", [] {
+        EXPECT_NE(ActiveType(), WinTypes::SetForms144) << ActiveTitle();
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    namespace F = CreditNoteFormBlk::Rows;
+    std::vector<uint8_t> rows = StoredRows(CreditNoteFormBlk::Number);
+    ASSERT_EQ(rows.size(), 2 * F::Size);
+    EXPECT_EQ(TextAt(rows.data(), F::LangCode), "") << "the demo's row stays first, for any language";
+    const uint8_t *row = rows.data() + F::Size;
+    EXPECT_EQ(TextAt(row, F::LangCode), "ENG");
+    EXPECT_EQ(TextAt(row, F::FormName), "CREDIT-EN");
+    EXPECT_EQ(TextAt(row, F::PrinterName), "LASER");
+    EXPECT_EQ(int32_t(GetU32(row, F::SeriesStart)), -1);
+    EXPECT_EQ(int32_t(GetU32(row, F::CopyPass)), -1);
+    CloseForCheck();
+}
+
+}  // namespace
