@@ -86,12 +86,17 @@ void BM_Requests(benchmark::State &state) {
         state.SkipWithError("no session");
         return;
     }
-    MsgBuffer body;
-    MsgPutWord(&body, CUVc::Number);
+    // A few requests first: the server's first ones set up what later
+    // ones find ready (record counts, caches), which is not the channel.
+    for (int i = 0; i < 50; i++) {
+        MsgBuffer b, reply;
+        MsgPutWord(&b, CUVc::Number);
+        c.Ask(ReqRecordCount, &b, &reply);
+    }
     auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        MsgBuffer b = body, reply;
-        MsgRewind(&b);
+        MsgBuffer b, reply;
+        MsgPutWord(&b, CUVc::Number);
         if (c.Ask(ReqRecordCount, &b, &reply) != ReplyServed) {
             state.SkipWithError("request not served");
             return;

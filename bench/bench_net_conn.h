@@ -15,6 +15,7 @@
 
 #include "core/msg_buffer.h"
 #include "core/pstring.h"
+#include "core/ui_text.h"
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
 #include "net/tls.h"
