@@ -115,14 +115,17 @@ void HandFrames(int slot) {
     c.taken = 0;
 }
 
-// The most a connection may hold unread: its largest frame now and one
-// channel record (up to 16 KB of plain bytes arrive at once) beyond it.
-size_t UnreadBound(int slot) {
-    size_t frame = NetLimits.maxLoginFrame;
-    if (NetCurrentRole != NetRole::Server) frame = NetLimits.maxFrame;
-    else if (NetSlotLoggedIn(slot)) frame = NetLimits.maxImportFrame;
-    return frame + NetPieceSize + 16384;
+// The largest frame slot's connection may send now.
+size_t FrameLimitNow(int slot) {
+    if (NetCurrentRole != NetRole::Server) return NetLimits.maxFrame;
+    return NetSlotLoggedIn(slot) ? NetLimits.maxImportFrame : NetLimits.maxLoginFrame;
 }
+
+// The most a connection may hold unread: its largest frame and a piece
+// and one channel record (up to 16 KB of plain bytes at once) beyond it.
+// Reading pauses at the frame limit, so only a peer that lies about its
+// frames comes near it.
+size_t UnreadBound(int slot) { return FrameLimitNow(slot) + NetPieceSize + 16384; }
 
 // Takes received plain bytes into slot; false (closed) past the bound.
 bool Append(int slot, const uint8_t *bytes, size_t n) {
@@ -172,6 +175,9 @@ void OnRead(int slot) {
         if (n > 0) {
             if (!TakeFromSocket(slot, piece, (size_t)n)) return;
             if (FrameLength(slot, c.received.data() + c.taken, Unread(c)) == FrameBad) break;
+            // Enough for the largest frame: those are handed on before
+            // more is read (a receive that left bytes is announced again).
+            if (Unread(c) >= FrameLimitNow(slot)) break;
             continue;
         }
         if (n == 0 || PlSocketLastError() != kPlSockWouldBlock) {
@@ -419,7 +425,8 @@ bool NetSendFrame(int slot, const uint8_t *bytes, uint32_t length) {
     if (slot < 0 || slot >= NetConnCount || !ConnTable[slot].inUse) return false;
     if (NetSendOverride) return NetSendOverride(slot, bytes, length);
     ConnSlot &c = ConnTable[slot];
-    if (c.pending.size() + length > NetLimits.maxPending) {
+    bool guest = NetCurrentRole == NetRole::Server && !NetSlotLoggedIn(slot);
+    if (c.pending.size() + length > (guest ? NetLimits.maxLoginPending : NetLimits.maxPending)) {
         NetReport("Connection does not read, closed", slot);
         NetConnClose(slot);
         return false;

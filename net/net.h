@@ -36,6 +36,7 @@ struct NetLimitsRec {
     uint32_t maxFrame = 16u << 20;         // any frame but request 20, after the login
     uint32_t maxImportFrame = 256u << 20;  // request 20 (the import file travels in it)
     uint32_t maxPending = 64u << 20;       // bytes queued for a connection that does not read
+    uint32_t maxLoginPending = 1u << 20;   // the same before the connection's login
     uint32_t maxOutput = 8u << 20;         // a session's queued output (pushes) before it is dropped
     int frameMs = 30000;                   // a begun frame must be complete within this
     int noSessionMs = 60000;               // a connection must open a session within this

@@ -36,7 +36,6 @@ bool ClaimAndStream(const RawConn &c, uint32_t length, uint16_t code, size_t str
 }
 
 void QuickLogin() { NetLimits.loginMs = 1000; }
-
 class NetLoginDeadlineTest : public NetServerTest {
 protected:
     nettest::ServerSetup ServerExtra() override { return QuickLogin; }
