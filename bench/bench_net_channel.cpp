@@ -44,18 +44,9 @@ Server StartServer(bool plain) {
         std::signal(SIGTERM, OnTerm);
         MessageSinkSet(Quiet);
         const char *name = plain ? "net_channel_plain" : "net_channel_tls";
-        std::string path = BenchCompanyPath(name), why;
-        if (!BenchCompanyOpen(name) || !TlsServerKeyLoad(path, &why)) _exit(2);
+        if (!BenchCompanyOpen(name)) _exit(2);
         TlsChannelOffForTests = plain;
-        NetServerStart();
-        if (!NetServerListen(0, 0)) _exit(3);
-        std::string port = std::to_string(NetListenPort()) + "\n";
-        if (write(up[1], port.data(), port.size()) < 0) _exit(4);
-        while (!Stop) NetPump(50);
-        NetShutdown();
-        D4Close();
-        for (const std::string &f : {path, TlsKeyPath(path), TlsCertPath(path)}) std::remove(f.c_str());
-        _exit(0);
+        BenchServeForked(BenchCompanyPath(name), up[1], &Stop);
     }
     close(up[1]);
     char buf[32] = {0};

@@ -10,7 +10,10 @@
 #include <unistd.h>
 
 #include <arpa/inet.h>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/msg_buffer.h"
@@ -18,7 +21,28 @@
 #include "core/ui_text.h"
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
+#include "database/engine/engine.h"
+#include "net/net.h"
 #include "net/tls.h"
+
+// The rest of a forked server's life: with the company at path open, it
+// loads (or makes) the server's key beside it, serves on a free loopback
+// port, writes the port and a newline to toParent, serves until *stop is
+// set and then removes the company file and its key (_exit runs no
+// atexit handler).
+[[noreturn]] inline void BenchServeForked(const std::string &path, int toParent, volatile sig_atomic_t *stop) {
+    std::string why;
+    if (!TlsServerKeyLoad(path, &why)) _exit(5);
+    NetServerStart();
+    if (!NetServerListen(0, 0)) _exit(3);
+    std::string port = std::to_string(NetListenPort()) + "\n";
+    if (write(toParent, port.data(), port.size()) < 0) _exit(4);
+    while (!*stop) NetPump(50);
+    NetShutdown();
+    D4Close();
+    for (const std::string &f : {path, TlsKeyPath(path), TlsCertPath(path)}) std::remove(f.c_str());
+    _exit(0);
+}
 
 struct BenchNetConn {
     int fd = -1;

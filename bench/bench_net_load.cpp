@@ -92,20 +92,8 @@ void StartServer() {
             RecStoreByKey(CUVc::Number, r, 1, &id);
         }
         RecBufferFree(CUVc::Number, &h);
-        std::string why;
-        if (!TlsServerKeyLoad(BenchCompanyPath("net_load"), &why)) _exit(5);
         ServerReportRun = LongReport;
-        NetServerStart();
-        if (!NetServerListen(0, 0)) _exit(3);
-        std::string port = std::to_string(NetListenPort()) + "\n";
-        if (write(up[1], port.data(), port.size()) < 0) _exit(4);
-        while (!Stop) NetPump(50);
-        NetShutdown();
-        D4Close();
-        std::remove(BenchCompanyPath("net_load").c_str());   // _exit runs no atexit handler
-        std::remove(TlsKeyPath(BenchCompanyPath("net_load")).c_str());
-        std::remove(TlsCertPath(BenchCompanyPath("net_load")).c_str());
-        _exit(0);
+        BenchServeForked(BenchCompanyPath("net_load"), up[1], &Stop);
     }
     close(up[1]);
     char buf[32] = {0};

@@ -195,6 +195,16 @@ inline std::vector<uint8_t> Request(uint32_t session, uint16_t code, MsgBuffer *
     return v;
 }
 
+// An acknowledgement of a push for session, with the cancel flag.
+inline std::vector<uint8_t> AckFrame(uint32_t session, uint16_t cancel = 0) {
+    MsgBuffer f;
+    MsgPutLong(&f, AckFrameSize);
+    MsgPutLong(&f, session);
+    MsgPutWord(&f, AckCode);
+    MsgPutWord(&f, cancel);
+    return std::vector<uint8_t>(MsgData(&f), MsgData(&f) + MsgLength(&f));
+}
+
 inline uint16_t Status(const std::vector<uint8_t> &reply) {
     return reply.size() >= 8 ? (uint16_t)(reply[6] | reply[7] << 8) : 0xFFFF;
 }
@@ -204,6 +214,17 @@ inline bool ReplyBody(const std::vector<uint8_t> &reply, MsgBuffer *m) {
     if (!MsgLoad(m, reply.data(), (uint32_t)reply.size())) return false;
     ReplyHeader h;
     return ReplyHeaderRead(m, &h, false) && h.status == ReplyServed;
+}
+
+// Request 41 for the customers: their count, or all ones without a reply.
+inline uint32_t CustomerCount(const RawConn &c, uint32_t session) {
+    MsgBuffer b;
+    MsgPutWord(&b, CUVc::Number);
+    c.Send(Request(session, ReqRecordCount, &b));
+    MsgBuffer m;
+    uint32_t n = 0xFFFFFFFF;
+    if (ReplyBody(c.Frame(), &m)) MsgGetLong(&m, &n);
+    return n;
 }
 
 struct ServerEnd {

@@ -37,14 +37,6 @@ std::vector<uint8_t> OpenFrame() {
     return Request(0, ReqSessionOpen, &body);
 }
 
-std::vector<uint8_t> AckFrame(uint32_t session) {
-    MsgBuffer f;
-    MsgPutLong(&f, AckFrameSize);
-    MsgPutLong(&f, session);
-    MsgPutWord(&f, AckCode);
-    MsgPutWord(&f, 0);
-    return std::vector<uint8_t>(MsgData(&f), MsgData(&f) + MsgLength(&f));
-}
 
 int SlotA = -1, SlotB = -1;
 uint32_t SessionA = 0;

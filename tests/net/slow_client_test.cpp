@@ -50,15 +50,6 @@ std::vector<uint8_t> ReportRequest(uint32_t session) {
     return Request(session, ReqReportRun, &body);
 }
 
-uint32_t CustomerCount(const RawConn &c, uint32_t session) {
-    MsgBuffer b;
-    MsgPutWord(&b, CUVc::Number);
-    c.Send(Request(session, ReqRecordCount, &b));
-    MsgBuffer m;
-    uint32_t n = 0xFFFFFFFF;
-    if (ReplyBody(c.Frame(), &m)) MsgGetLong(&m, &n);
-    return n;
-}
 
 long MsSince(std::chrono::steady_clock::time_point t) {
     return (long)std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t).count();
@@ -113,12 +104,7 @@ TEST_F(NetSilentPrinterTest, QueuedPagesGoOnePerAcknowledgementAndTheReplyLast) 
     while (!(f = c.Frame()).empty() && (f[4] | f[5] << 8) == FrameCodePush) {
         pages++;
         EXPECT_TRUE(c.Frame(150).empty()) << "a second page before the first was acknowledged";
-        MsgBuffer ack;
-        MsgPutLong(&ack, AckFrameSize);
-        MsgPutLong(&ack, s);
-        MsgPutWord(&ack, AckCode);
-        MsgPutWord(&ack, 0);
-        c.Send(std::vector<uint8_t>(MsgData(&ack), MsgData(&ack) + MsgLength(&ack)));
+        c.Send(AckFrame(s));
         if (pages > PagesInHold) break;
     }
     EXPECT_EQ(pages, PagesInHold);
