@@ -1,14 +1,17 @@
 // net.h - the client/server network layer: the connection table and
 // framing, the server's sessions and request dispatch, and the client's
 // handshake and request exchange. The bytes on the wire are described
-// once, in docs/protocol.md; the codec is core/msg_buffer.h.
+// once, in docs/protocol.md; the codec is core/msg_buffer.h. Every
+// connection's bytes pass through its TLS channel (net/tls.h) on the way
+// in and out of the table.
 //
 // Everything runs on the program's one thread. Socket readiness arrives
 // through PlSocketPoll (platform/socket.h); NetOnSocketEvent takes each
 // event. A wait inside a request (the server waiting for a push's
 // acknowledgement, the client waiting for its reply) runs NetPump, which
 // handles further events, so handlers nest: every piece of per-request
-// state is saved and restored around a frame's handling.
+// state is saved and restored around a frame's handling. The server
+// never waits while a hold is open: output made inside one is queued.
 #pragma once
 
 #include <cstdint>
@@ -40,7 +43,7 @@ struct NetLimitsRec {
     uint32_t maxOutput = 8u << 20;         // a session's queued output (pushes) before it is dropped
     int frameMs = 30000;                   // a begun frame must be complete within this
     int noSessionMs = 60000;               // a connection must open a session within this
-    int loginMs = 20000;                   // a connection must log in within this
+    int loginMs = 120000;                  // a connection must log in within this (a user types at the login window)
     int drainMs = 30000;                   // queued bytes must start leaving within this
     int ackMs = 10000;                     // a push's acknowledgement must come within this
     int busyRetryMs = 1000;                // client: a busy request is sent again after this
