@@ -56,10 +56,14 @@ void Line(int y, const char *label, const uint8_t *value, const char *blanks, in
 
 // The server's channel needs its key, made beside the company file at
 // the first start: without it no client is served (and the user is told).
+// Another company opened later brings its own key.
 bool ServerKeyReady() {
-    if (TlsServerReady()) return true;
+    static std::string keyCompany;
+    std::string company = D4OpenFileName();
+    if (TlsServerReady() && company == keyCompany) return true;
     std::string why;
-    if (TlsServerKeyLoad(D4OpenFileName(), &why)) return true;
+    keyCompany = company;
+    if (TlsServerKeyLoad(company, &why)) return true;
     NetReport(why.c_str(), 0);
     uint8_t extra[256];
     PStringFromC(extra, (" " + why.substr(0, 200)).c_str());
