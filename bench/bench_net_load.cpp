@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "bench/bench_company.h"
+#include "bench/bench_net_conn.h"
 #include "core/field_access.h"
 #include "core/message_sink.h"
 #include "core/msg_buffer.h"
@@ -35,6 +36,7 @@
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
 #include "net/net.h"
+#include "net/tls.h"
 #include "output/devices/report_output.h"
 
 namespace {
@@ -91,15 +93,7 @@ void StartServer() {
         }
         RecBufferFree(CUVc::Number, &h);
         ServerReportRun = LongReport;
-        NetServerStart();
-        if (!NetServerListen(0, 0)) _exit(3);
-        std::string port = std::to_string(NetListenPort()) + "\n";
-        if (write(up[1], port.data(), port.size()) < 0) _exit(4);
-        while (!Stop) NetPump(50);
-        NetShutdown();
-        D4Close();
-        std::remove(BenchCompanyPath("net_load").c_str());   // _exit runs no atexit handler
-        _exit(0);
+        BenchServeForked(BenchCompanyPath("net_load"), up[1], &Stop);
     }
     close(up[1]);
     char buf[32] = {0};
@@ -112,76 +106,9 @@ void StartServer() {
     });
 }
 
-// One blocking connection of a client thread.
-struct Conn {
-    int fd = -1;
-    uint32_t session = 0;
-    Conn() {
-        fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons((uint16_t)ServerPort);
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        int one = 1;
-        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        if (connect(fd, (sockaddr *)&a, sizeof a) != 0) {
-            close(fd);
-            fd = -1;
-        }
-    }
-    ~Conn() {
-        if (fd >= 0) close(fd);
-    }
-    bool Send(uint16_t code, MsgBuffer *body) const {
-        MsgBuffer f;
-        MsgPutLong(&f, 0);
-        MsgPutLong(&f, session);
-        MsgPutWord(&f, code);
-        if (body && MsgLength(body)) MsgPutBytesRaw(&f, MsgData(body), MsgLength(body));
-        uint32_t n = MsgLength(&f);
-        std::memcpy(f.store + f.head, &n, 4);
-        return ::send(fd, MsgData(&f), n, MSG_NOSIGNAL) == (ssize_t)n;
-    }
-    bool ReadN(uint8_t *p, size_t n) const {
-        for (size_t got = 0; got < n;) {
-            ssize_t r = recv(fd, p + got, n - got, 0);
-            if (r <= 0) return false;
-            got += (size_t)r;
-        }
-        return true;
-    }
-    // The next frame into m; its frame code, or -1.
-    int Frame(MsgBuffer *m) const {
-        uint8_t head[4];
-        if (!ReadN(head, 4)) return -1;
-        uint32_t n = head[0] | head[1] << 8 | head[2] << 16 | (uint32_t)head[3] << 24;
-        std::vector<uint8_t> f(n);
-        std::memcpy(f.data(), head, 4);
-        if (n < 6 || !ReadN(f.data() + 4, n - 4)) return -1;
-        MsgLoad(m, f.data(), n);
-        return f[4] | f[5] << 8;
-    }
-    // A request and its reply's status (the body readable in reply).
-    int Ask(uint16_t code, MsgBuffer *body, MsgBuffer *reply) const {
-        if (!Send(code, body) || Frame(reply) != 0) return -1;
-        ReplyHeader h;
-        if (!ReplyHeaderRead(reply, &h, false)) return -1;
-        return h.status;
-    }
-    bool Open() {
-        MsgBuffer b, r;
-        uint8_t a[256];
-        PStringFromC(a, "127.0.0.1");
-        MsgPutPString(&b, a);
-        MsgPutWord(&b, 1);
-        if (Ask(ReqSessionOpen, &b, &r) != 0) return false;
-        MsgGetLong(&r, &session);
-        MsgBuffer l, lr;
-        PStringFromC(a, "ANY");
-        MsgPutPString(&l, a);
-        MsgPutPString(&l, EmptyPString);
-        return Ask(ReqLogin, &l, &lr) == 0;
-    }
+// One blocking connection of a client thread, through the channel.
+struct Conn : BenchNetConn {
+    Conn() : BenchNetConn(ServerPort) {}
 };
 
 struct Tally {

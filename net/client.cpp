@@ -22,6 +22,7 @@
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
 #include "net/net.h"
+#include "net/tls.h"
 #include "output/devices/report_output.h"
 #include "platform/queue.h"
 #include "shell/net_services.h"
@@ -36,6 +37,9 @@ constexpr int TextNoFreeSession = 1401;
 constexpr int TextServerBusy = 1403;
 constexpr int TextWrongVersion = 1405;
 constexpr int TextNotServing = 1411;
+constexpr int TextCertificateChanged = 16200, TextKnownPrint = 16201, TextShownPrint = 16202;
+constexpr int TextNoSecureChannel = 16203, TextPinNotKept = 16205;
+constexpr int ChannelWaitMs = 5000;
 constexpr int BackoffFirstMs = 1000, BackoffLastMs = 30000;
 
 void Lost() {
@@ -84,10 +88,6 @@ void ClientWaitStep(int ms) {
     }
     RepaintMarkedWindows();
 }
-
-namespace {
-
-}  // namespace
 
 bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply) {
     if (!NetClient.connected || !ConnTable[0].inUse || MsgFailed(request)) return false;
@@ -166,7 +166,7 @@ bool ClientHandshake(const uint8_t *clientAddress) {
     if (!NetClientRequest(ReqVersion, &request, &reply) || !MsgGetLong(&reply, &version)) return false;
     if (version != NetProgramVersion) {
         ShowTextMessage(TextWrongVersion);
-        NetClient.quit = true;
+        NetClient.quit = NetClient.refused = true;
         return false;
     }
     MsgBuffer open, answer;
@@ -183,7 +183,7 @@ bool ClientHandshake(const uint8_t *clientAddress) {
     if (MsgFailed(&answer)) return false;
     if (id == SessionNoneFree || id == SessionNotServing) {
         ShowTextMessage(id == SessionNoneFree ? TextNoFreeSession : TextNotServing);
-        NetClient.quit = true;
+        NetClient.quit = NetClient.refused = true;
         return false;
     }
     NetClient.session = ClientSessionId = id;
@@ -193,16 +193,56 @@ bool ClientHandshake(const uint8_t *clientAddress) {
     return true;
 }
 
+namespace {
+
+// The server's certificate against the one pinned for host:port: a new
+// server is pinned; a changed certificate is refused, showing both
+// fingerprints. A refusal sets NetClient.quit: asking again will not help.
+bool ServerKnown(const char *host, uint16_t port) {
+    std::string shown = NetPeerFingerprint(0), known = TlsPinFind(host, port);
+    if (known.empty()) {
+        if (TlsPinAdd(host, port, shown)) return true;
+        ShowTextMessage(TextPinNotKept);
+        NetClient.quit = NetClient.refused = true;
+        return false;
+    }
+    if (known == shown) return true;
+    uint8_t extra[256], part[256];
+    GetUiText(extra, TextKnownPrint);
+    PStringAppendC(extra, (" " + known).c_str());
+    GetUiText(part, TextShownPrint);
+    PStringAppend(extra, part);
+    PStringAppendC(extra, (" " + shown).c_str());
+    ShowMessage(TextCertificateChanged, extra);
+    NetClient.quit = NetClient.refused = true;
+    return false;
+}
+
+// Waits for the channel's handshake on the new connection, then checks
+// whom it reached. Nothing is sent over a channel that is not both.
+bool ChannelTrusted(const char *host, uint16_t port) {
+    uint64_t until = NetNowMs() + ChannelWaitMs;
+    while (ConnTable[0].inUse && !NetChannelReady(0) && NetNowMs() < until) ClientWaitStep(20);
+    if (!NetChannelReady(0)) {
+        ShowTextMessage(TextNoSecureChannel);
+        NetClient.quit = NetClient.refused = true;
+        return false;
+    }
+    return TlsChannelOffForTests || ServerKnown(host, port);
+}
+
+}  // namespace
+
 bool ConnectLoop(const char *host, uint16_t port, bool (*cancel)()) {
     int backoff = BackoffFirstMs;
-    NetClient.quit = false;
+    NetClient.quit = NetClient.refused = false;
     for (;;) {
         if (cancel && cancel()) return false;
         if (NetClientConnect(host, port, 5000)) {
             NetClient.connected = true;
             uint8_t address[256];
             PStringFromC(address, NetLocalAddress().c_str());
-            if (ClientHandshake(address)) return true;
+            if (ChannelTrusted(host, port) && ClientHandshake(address)) return true;
             NetClient.connected = false;
             if (ConnTable[0].inUse) NetConnClose(0);
             if (NetClient.quit) return false;   // refused: asking again will not help

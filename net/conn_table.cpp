@@ -1,14 +1,17 @@
 // conn_table.cpp - the connection table: accepting and connecting, the
-// framing of the byte stream into length-prefixed frames, sending in
-// pieces with a queue for what the network cannot take now, and the
-// time-outs that close slow or silent connections.
+// TLS channel of each connection (net/tls.h), the framing of the plain
+// byte stream into length-prefixed frames, sending in pieces with a
+// queue for what the network cannot take now, and the time-outs that
+// close slow, silent or never logged-in connections.
 //
 // A frame starts with its u32 total length (docs/protocol.md, section 2).
 // A length below the smallest frame of the direction or above the limit
 // closes the connection: nothing after a frame that cannot be framed
-// can be trusted. Every complete frame of a read is handed on, each as
-// a copy taken out of the receive buffer before its handler runs, since
-// the handler may nest and read the same connection again.
+// can be trusted. The limit is read from the first bytes, before any
+// room is taken for the frame: a small one until the connection's login,
+// the larger ones after it. Every complete frame of a read is handed on,
+// each as a copy taken out of the receive buffer before its handler
+// runs, since the handler may nest and read the same connection again.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -17,10 +20,11 @@
 #include "core/pstring.h"
 #include "core/system.h"
 #include "net/net.h"
+#include "net/tls.h"
 #include "platform/socket.h"
 
 NetLimitsRec NetLimits;
-ConnSlot ConnTable[NetSlotCount];
+ConnSlot ConnTable[NetConnCount];
 NetRole NetCurrentRole = NetRole::None;
 uint32_t NetClientWindow = 0;
 
@@ -30,7 +34,7 @@ int Listener = -1;
 uint32_t ListenWindow = 0;
 NetFrameHandler OnFrame = nullptr;
 NetCloseHandler OnClose = nullptr;
-uint32_t Generations[NetSlotCount];   // raised at every close: a reused slot is told apart
+uint32_t Generations[NetConnCount];   // raised at every close: a reused slot is told apart
 
 constexpr uint32_t ServerMinFrame = 10;   // a request header
 constexpr uint32_t ClientMinFrame = 6;    // a push header
@@ -44,12 +48,13 @@ uint16_t ReadWord(const uint8_t *p) { return (uint16_t)(p[0] | p[1] << 8); }
 uint32_t NextSerial = 0;
 
 void ResetSlot(int slot) {
+    TlsLinkFree(ConnTable[slot].tls);
     ConnTable[slot] = ConnSlot{};
     ConnTable[slot].serial = ++NextSerial;
 }
 
 int SlotOfSocket(int socket) {
-    for (int i = 0; i < NetSlotCount; i++)
+    for (int i = 0; i < NetConnCount; i++)
         if (ConnTable[i].inUse && ConnTable[i].socket == socket) return i;
     return -1;
 }
@@ -57,11 +62,12 @@ int SlotOfSocket(int socket) {
 // The length a frame may have, read from its first bytes; 0 while too
 // few bytes are there to tell; ~0 for a frame that cannot be framed.
 constexpr uint32_t FrameBad = 0xFFFFFFFFu;
-uint32_t FrameLength(const uint8_t *b, size_t size) {
+uint32_t FrameLength(int slot, const uint8_t *b, size_t size) {
     if (size < 4) return 0;
     uint32_t len = ReadLong(b);
     if (NetCurrentRole == NetRole::Server) {
         if (len < ServerMinFrame) return FrameBad;
+        if (!NetSlotLoggedIn(slot)) return len <= NetLimits.maxLoginFrame ? len : FrameBad;
         if (len <= NetLimits.maxFrame) return len;
         if (size < 10) return 0;   // the code tells whether the import's own limit holds
         return ReadWord(b + 8) == 20 && len <= NetLimits.maxImportFrame ? len : FrameBad;
@@ -83,7 +89,7 @@ void HandFrames(int slot) {
     uint32_t gen = Generations[slot];
     while (ConnTable[slot].inUse && Generations[slot] == gen) {
         ConnSlot &c = ConnTable[slot];
-        uint32_t len = FrameLength(c.received.data() + c.taken, Unread(c));
+        uint32_t len = FrameLength(slot, c.received.data() + c.taken, Unread(c));
         if (len == FrameBad) {
             NetReport("Frame refused, connection closed", (int)slot);
             NetConnClose(slot);
@@ -109,14 +115,54 @@ void HandFrames(int slot) {
     c.taken = 0;
 }
 
-// Takes received bytes into slot; false (closed) past every frame limit.
+// The largest frame slot's connection may send now.
+size_t FrameLimitNow(int slot) {
+    if (NetCurrentRole != NetRole::Server) return NetLimits.maxFrame;
+    return NetSlotLoggedIn(slot) ? NetLimits.maxImportFrame : NetLimits.maxLoginFrame;
+}
+
+// The most a connection may hold unread: its largest frame and a piece
+// and one channel record (up to 16 KB of plain bytes at once) beyond it.
+// Reading pauses at the frame limit, so only a peer that lies about its
+// frames comes near it.
+size_t UnreadBound(int slot) { return FrameLimitNow(slot) + NetPieceSize + 16384; }
+
+// Takes received plain bytes into slot; false (closed) past the bound.
 bool Append(int slot, const uint8_t *bytes, size_t n) {
     ConnSlot &c = ConnTable[slot];
     if (Unread(c) == 0) c.frameStartMs = NetNowMs();
     c.received.insert(c.received.end(), bytes, bytes + n);
-    if (Unread(c) <= (size_t)NetLimits.maxImportFrame + NetPieceSize) return true;
+    if (Unread(c) <= UnreadBound(slot)) return true;
+    NetReport("Connection sent more than it may, closed", slot);
     NetConnClose(slot);
     return false;
+}
+
+bool Drain(int slot);
+
+// Puts bytes for the socket behind what slot has queued and sends what
+// the socket takes; false when the connection was closed.
+bool QueueWire(int slot, const uint8_t *bytes, size_t n) {
+    ConnSlot &c = ConnTable[slot];
+    if (c.pending.empty()) c.lastDrainMs = NetNowMs();
+    c.pending.insert(c.pending.end(), bytes, bytes + n);
+    return !c.maySend || Drain(slot);
+}
+
+// Takes bytes from the socket: through the channel when the slot has
+// one. False when the connection was closed.
+bool TakeFromSocket(int slot, const uint8_t *bytes, size_t n) {
+    ConnSlot &c = ConnTable[slot];
+    if (!c.tls) return Append(slot, bytes, n);
+    std::vector<uint8_t> plain, wire;
+    bool ok = TlsLinkReceive(c.tls, bytes, n, &plain, &wire);
+    if (!wire.empty() && !QueueWire(slot, wire.data(), wire.size())) return false;
+    if (!ok) {
+        NetReport("Secure channel broken, connection closed", slot);
+        NetConnClose(slot);
+        return false;
+    }
+    return plain.empty() || Append(slot, plain.data(), plain.size());
 }
 
 void OnRead(int slot) {
@@ -127,8 +173,11 @@ void OnRead(int slot) {
         ConnSlot &c = ConnTable[slot];
         long n = PlSocketReceive(c.socket, piece, sizeof piece);
         if (n > 0) {
-            if (!Append(slot, piece, (size_t)n)) return;
-            if (FrameLength(c.received.data() + c.taken, Unread(c)) == FrameBad) break;
+            if (!TakeFromSocket(slot, piece, (size_t)n)) return;
+            if (FrameLength(slot, c.received.data() + c.taken, Unread(c)) == FrameBad) break;
+            // Enough for the largest frame: those are handed on before
+            // more is read (a receive that left bytes is announced again).
+            if (Unread(c) >= FrameLimitNow(slot)) break;
             continue;
         }
         if (n == 0 || PlSocketLastError() != kPlSockWouldBlock) {
@@ -168,21 +217,34 @@ bool Drain(int slot) {
     return true;
 }
 
+int FreeSlot() {
+    for (int i = 0; i < NetConnCount; i++)
+        if (!ConnTable[i].inUse) return i;
+    return -1;
+}
+
 void OnAccept() {
     for (;;) {
         int s = PlSocketAccept(Listener);
         if (s < 0) return;
-        int slot = -1;
-        for (int i = 0; i < NetSlotCount && slot < 0; i++)
-            if (!ConnTable[i].inUse) slot = i;
-        if (slot < 0) {
-            PlSocketClose(s);   // a 51st connection is not kept waiting for nothing
+        // A full table gives up the connection that waited longest
+        // without a login: those never keep a logged-in user out.
+        int slot = FreeSlot();
+        if (slot < 0 && NetEvictOneNotLoggedIn(-1)) slot = FreeSlot();
+        TlsLink *tls = TlsChannelOffForTests ? nullptr : TlsLinkServer();
+        if (slot < 0 || (!tls && !TlsChannelOffForTests)) {
+            NetReport(slot < 0 ? "Every connection is logged in; a newcomer closed"
+                               : "The server has no key; a newcomer closed",
+                      s);
+            TlsLinkFree(tls);
+            PlSocketClose(s);
             continue;
         }
         ResetSlot(slot);
         ConnSlot &c = ConnTable[slot];
         c.socket = s;
         c.inUse = true;
+        c.tls = tls;
         c.acceptedMs = c.lastDrainMs = NetNowMs();
     }
 }
@@ -218,7 +280,7 @@ void NetTableInit(NetRole role, NetFrameHandler onFrame, NetCloseHandler onClose
 }
 
 void NetShutdown() {
-    for (int i = 0; i < NetSlotCount; i++) {
+    for (int i = 0; i < NetConnCount; i++) {
         if (ConnTable[i].inUse) PlSocketClose(ConnTable[i].socket);
         ResetSlot(i);
         Generations[i]++;
@@ -267,7 +329,25 @@ bool NetClientConnect(const char *host, uint16_t port, int timeoutMs) {
     ConnTable[0].socket = s;
     ConnTable[0].inUse = true;
     ConnTable[0].acceptedMs = ConnTable[0].lastDrainMs = NetNowMs();
+    if (TlsChannelOffForTests) return true;
+    ConnTable[0].tls = TlsLinkClient();
+    std::vector<uint8_t> wire;
+    if (!ConnTable[0].tls || !TlsLinkStart(ConnTable[0].tls, &wire) || !QueueWire(0, wire.data(), wire.size())) {
+        NetReport("Unable to start the secure channel", 0);
+        NetConnClose(0);
+        return false;
+    }
     return true;
+}
+
+bool NetChannelReady(int slot) {
+    if (slot < 0 || slot >= NetConnCount || !ConnTable[slot].inUse) return false;
+    return !ConnTable[slot].tls || TlsLinkEstablished(ConnTable[slot].tls);
+}
+
+std::string NetPeerFingerprint(int slot) {
+    if (slot < 0 || slot >= NetConnCount || !ConnTable[slot].inUse) return std::string();
+    return TlsLinkPeerFingerprint(ConnTable[slot].tls);
 }
 
 std::string NetLocalAddress() {
@@ -307,34 +387,62 @@ void NetPump(int timeoutMs) {
 
 void NetHousekeeping() {
     uint64_t now = NetNowMs();
-    for (int i = 0; i < NetSlotCount; i++) {
+    bool server = NetCurrentRole == NetRole::Server;
+    for (int i = 0; i < NetConnCount; i++) {
         ConnSlot &c = ConnTable[i];
         if (!c.inUse) continue;
-        bool slowFrame = Unread(c) != 0 && now - c.frameStartMs > (uint64_t)NetLimits.frameMs;
-        bool noSession = NetCurrentRole == NetRole::Server && SessionForSlot(i) < 0 &&
-                         now - c.acceptedMs > (uint64_t)NetLimits.noSessionMs;
-        bool stuck = !c.pending.empty() && now - c.lastDrainMs > (uint64_t)NetLimits.drainMs;
-        if (slowFrame || noSession || stuck) NetConnClose(i);
+        uint64_t age = now - c.acceptedMs;
+        const char *why = nullptr;
+        if (Unread(c) != 0 && now - c.frameStartMs > (uint64_t)NetLimits.frameMs)
+            why = "A frame did not arrive in time, connection closed";
+        else if (server && SessionForSlot(i) < 0 && age > (uint64_t)NetLimits.noSessionMs)
+            why = "No session opened in time, connection closed";
+        else if (server && !NetSlotLoggedIn(i) && age > (uint64_t)NetLimits.loginMs)
+            why = "No login in time, connection closed";
+        else if (!c.pending.empty() && now - c.lastDrainMs > (uint64_t)NetLimits.drainMs)
+            why = "Connection does not read, closed";
+        if (!why) continue;
+        if (server) NetReport(why, i);
+        NetConnClose(i);
     }
+    if (server) SessionOutputHousekeeping();
+}
+
+bool NetEvictOneNotLoggedIn(int keep) {
+    int oldest = -1;
+    for (int i = 0; i < NetConnCount; i++) {
+        const ConnSlot &c = ConnTable[i];
+        if (!c.inUse || i == keep || c.handling || NetSlotLoggedIn(i)) continue;
+        if (oldest < 0 || c.acceptedMs < ConnTable[oldest].acceptedMs) oldest = i;
+    }
+    if (oldest < 0) return false;
+    NetReport("Room made for a newcomer: a connection without a login closed", oldest);
+    NetConnClose(oldest);
+    return true;
 }
 
 bool NetSendFrame(int slot, const uint8_t *bytes, uint32_t length) {
-    if (slot < 0 || slot >= NetSlotCount || !ConnTable[slot].inUse) return false;
+    if (slot < 0 || slot >= NetConnCount || !ConnTable[slot].inUse) return false;
     if (NetSendOverride) return NetSendOverride(slot, bytes, length);
     ConnSlot &c = ConnTable[slot];
-    if (c.pending.size() + length > NetLimits.maxPending) {
+    bool guest = NetCurrentRole == NetRole::Server && !NetSlotLoggedIn(slot);
+    if (c.pending.size() + length > (guest ? NetLimits.maxLoginPending : NetLimits.maxPending)) {
         NetReport("Connection does not read, closed", slot);
         NetConnClose(slot);
         return false;
     }
-    if (c.pending.empty()) c.lastDrainMs = NetNowMs();
-    c.pending.insert(c.pending.end(), bytes, bytes + length);
-    if (!c.maySend) return true;
-    return Drain(slot);
+    if (!c.tls) return QueueWire(slot, bytes, length);
+    std::vector<uint8_t> wire;
+    if (!TlsLinkSend(c.tls, bytes, length, &wire)) {
+        NetReport("Secure channel broken, connection closed", slot);
+        NetConnClose(slot);
+        return false;
+    }
+    return wire.empty() || QueueWire(slot, wire.data(), wire.size());
 }
 
 void NetConnClose(int slot) {
-    if (slot < 0 || slot >= NetSlotCount || !ConnTable[slot].inUse) return;
+    if (slot < 0 || slot >= NetConnCount || !ConnTable[slot].inUse) return;
     PlSocketClose(ConnTable[slot].socket);
     ResetSlot(slot);
     Generations[slot]++;
@@ -344,7 +452,7 @@ void NetConnClose(int slot) {
 NetSendFn NetSendOverride = nullptr;
 
 int NetSlotAttach(int socket) {
-    for (int i = 0; i < NetSlotCount; i++) {
+    for (int i = 0; i < NetConnCount; i++) {
         if (ConnTable[i].inUse) continue;
         ResetSlot(i);
         ConnTable[i].socket = socket;
@@ -355,8 +463,13 @@ int NetSlotAttach(int socket) {
     return -1;
 }
 
+bool NetSlotLoggedIn(int slot) {
+    int s = SessionForSlot(slot);
+    return s >= 0 && SessionTable[s].loggedIn;
+}
+
 void NetFeedBytes(int slot, const uint8_t *bytes, size_t n) {
-    if (slot < 0 || slot >= NetSlotCount || !ConnTable[slot].inUse) return;
+    if (slot < 0 || slot >= NetConnCount || !ConnTable[slot].inUse) return;
     if (Append(slot, bytes, n)) HandFrames(slot);
 }
 

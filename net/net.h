@@ -1,17 +1,21 @@
 // net.h - the client/server network layer: the connection table and
 // framing, the server's sessions and request dispatch, and the client's
 // handshake and request exchange. The bytes on the wire are described
-// once, in docs/protocol.md; the codec is core/msg_buffer.h.
+// once, in docs/protocol.md; the codec is core/msg_buffer.h. Every
+// connection's bytes pass through its TLS channel (net/tls.h) on the way
+// in and out of the table.
 //
 // Everything runs on the program's one thread. Socket readiness arrives
 // through PlSocketPoll (platform/socket.h); NetOnSocketEvent takes each
 // event. A wait inside a request (the server waiting for a push's
 // acknowledgement, the client waiting for its reply) runs NetPump, which
 // handles further events, so handlers nest: every piece of per-request
-// state is saved and restored around a frame's handling.
+// state is saved and restored around a frame's handling. The server
+// never waits while a hold is open: output made inside one is queued.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -19,7 +23,11 @@
 
 // ---- Limits and time-outs (settable: tests shorten the waits) ----
 
-constexpr int NetSlotCount = 50;
+constexpr int NetSlotCount = 50;           // sessions
+// Connections: a few beyond the sessions, so that a client arriving when
+// every session is taken is still told so (text 1401) instead of finding
+// the door shut.
+constexpr int NetConnCount = NetSlotCount + 8;
 constexpr uint32_t NetPieceSize = 10000;   // bytes per send or receive call
 constexpr int NetListenBacklog = 5;
 constexpr uint32_t NetProgramVersion = 3041;
@@ -27,13 +35,17 @@ constexpr uint32_t SessionNoneFree = 0xFFFFFFFFu;    // request 15: no free sess
 constexpr uint32_t SessionNotServing = 0xFFFFFFFEu;  // request 15: not serving
 
 struct NetLimitsRec {
-    uint32_t maxFrame = 16u << 20;         // any frame but request 20
+    uint32_t maxLoginFrame = 8192;         // any frame before the connection's login
+    uint32_t maxFrame = 16u << 20;         // any frame but request 20, after the login
     uint32_t maxImportFrame = 256u << 20;  // request 20 (the import file travels in it)
     uint32_t maxPending = 64u << 20;       // bytes queued for a connection that does not read
+    uint32_t maxLoginPending = 1u << 20;   // the same before the connection's login
+    uint32_t maxOutput = 8u << 20;         // a session's queued output (pushes) before it is dropped
     int frameMs = 30000;                   // a begun frame must be complete within this
     int noSessionMs = 60000;               // a connection must open a session within this
+    int loginMs = 120000;                  // a connection must log in within this (a user types at the login window)
     int drainMs = 30000;                   // queued bytes must start leaving within this
-    int ackMs = 60000;                     // a push's acknowledgement must come within this
+    int ackMs = 10000;                     // a push's acknowledgement must come within this
     int busyRetryMs = 1000;                // client: a busy request is sent again after this
     int busyTextMs = 3000;                 // client: text 1403 after this much busy waiting
     int replyMs = 120000;                  // client: no reply within this is a lost connection
@@ -55,8 +67,9 @@ struct ConnSlot {
     uint64_t lastDrainMs = 0;        // when queued bytes last left (or were first queued)
     int handling = 0;                // frames of this slot being handled now
     uint32_t serial = 0;             // which connection this is: a reused slot gets a new one
+    struct TlsLink *tls = nullptr;   // the channel (net/tls.h); owned, freed with the slot
 };
-extern ConnSlot ConnTable[NetSlotCount];
+extern ConnSlot ConnTable[NetConnCount];
 
 // Which side's frames the table carries: the server reads requests and
 // acknowledgements, the client replies and pushes.
@@ -80,9 +93,14 @@ bool NetServerListen(uint16_t port, uint32_t window);
 uint16_t NetListenPort();
 // The window the client's socket events go to (the frame; 0 headless).
 extern uint32_t NetClientWindow;
-// Connects to host:port within timeoutMs; the socket takes slot 0.
-// false (told) on failure.
+// Connects to host:port within timeoutMs; the socket takes slot 0 and
+// the channel's handshake starts. false (told) on failure.
 bool NetClientConnect(const char *host, uint16_t port, int timeoutMs);
+// True once slot's channel finished its handshake (a connection without
+// a channel, attached by a test, at once).
+bool NetChannelReady(int slot);
+// The fingerprint of the certificate slot's peer showed (net/tls.h).
+std::string NetPeerFingerprint(int slot);
 // The local address of the client's connection as dotted text.
 std::string NetLocalAddress();
 
@@ -93,8 +111,15 @@ void NetOnSocketEvent(int socket, int eventBits);
 // slow connections. The wait loops of both sides run it.
 void NetPump(int timeoutMs);
 // Closes the time-outs' victims: a frame begun too long ago, a
-// connection without a session too long, queued bytes that do not leave.
+// connection without a session or without a login too long, queued
+// bytes that do not leave; each with a log line on the server.
 void NetHousekeeping();
+// True when slot's connection has a session whose login was accepted.
+bool NetSlotLoggedIn(int slot);
+// Makes room for a newcomer: closes the connection that has waited
+// longest without a login (other than keep's); false when every other
+// connection is logged in.
+bool NetEvictOneNotLoggedIn(int keep);
 // Queues or sends a whole frame on slot's connection; never waits. The
 // connection is closed (false) when its queue passes the bound or the
 // socket fails.
@@ -117,6 +142,14 @@ void NetReport(const char *text, int code);
 
 // ---- Server sessions (sessions.cpp) ----
 
+// A frame waiting in a session's output queue: a push (sent only once
+// the one before it was acknowledged) or the reply that follows a job's
+// pushes.
+struct SessionOutFrame {
+    std::vector<uint8_t> bytes;
+    bool push = false;
+};
+
 struct SessionEntry {
     bool inUse = false;
     uint32_t id = 0;
@@ -128,13 +161,20 @@ struct SessionEntry {
     int slot = -1;                  // the connection the session belongs to
     bool ackReady = true;           // the next push may go
     bool loggedIn = false;          // request 31 accepted a user
+    uint64_t pushSentMs = 0;        // when the unacknowledged push went out
+    std::deque<SessionOutFrame> out;   // output queued while a hold was open (session_output.cpp)
+    size_t outBytes = 0;
 };
 extern SessionEntry SessionTable[NetSlotCount];
 extern bool ServerServing;          // module 1 current: requests are served
-extern uint32_t SessionIdCounter;   // the last session id given; SessionTableInit restarts it
+extern uint32_t SessionIdCounter;   // the last session id given (never given again)
 
 void SessionTableInit();
 int SessionFreeSlot();
+// Ends the oldest session that has not logged in (its connection is
+// closed), other than keepSlot's, to make room for a newcomer: the
+// freed entry's index, or -1 when every other session is logged in.
+int SessionEvictNotLoggedIn(int keepSlot);
 int SessionFindById(uint32_t id);
 // The session that belongs to a connection, or -1.
 int SessionForSlot(int slot);
@@ -151,14 +191,33 @@ bool SessionsAllowExclusive();
 // PString label "user  @client" of an entry (empty when not in use).
 void SessionLabel(int index, uint8_t *out);
 // The session the current request's output is pushed to: the caller's
-// own, unless a printer named after another client chose that one.
+// own, unless a printer named after another client chose that one. The
+// index finds the entry; the id (never given twice) proves it is still
+// the same client's: a client gone mid-job takes its output with it.
 extern int ServerOutputSession;
+extern uint32_t ServerOutputId;
+// The index of the session the output goes to, or -1 when that client
+// is gone.
+int SessionOutputTarget();
 // A printer's device text: the in-use session whose client name it is
 // (regardless of case) takes the output; any other name, the empty one
 // too, leaves the output with the caller. False when no session takes it.
 bool SessionSelectOutput(const uint8_t *name);
 // The byte-order flag of the session taking the output; -1 none.
 int16_t SessionOutputOrderFlag();
+
+// ---- A session's output queue (session_output.cpp) ----
+
+// Puts a whole frame behind session s's queued output and sends what
+// may go now. A queue past NetLimits.maxOutput drops the client (its
+// connection is closed, with a log line): false then.
+bool SessionOutputQueue(int s, const uint8_t *bytes, uint32_t length, bool push);
+// An acknowledgement came for s: the next queued frames go out; a
+// cancel drops the pushes still queued (their reply still goes).
+void SessionOutputAcknowledged(int s, bool cancel);
+// Drops the clients whose oldest push went unacknowledged longer than
+// NetLimits.ackMs while more output waits for them.
+void SessionOutputHousekeeping();
 
 // ---- Server requests (server_handle.cpp, server_dispatch.cpp) ----
 
@@ -195,6 +254,7 @@ struct NetClientStateRec {
     MsgBuffer reply;               // the last reply frame
     bool busyShown = false;
     bool quit = false;
+    bool refused = false;          // the server refused the client and the user was told why
 };
 extern NetClientStateRec NetClient;
 

@@ -38,7 +38,16 @@ bool ClientConnectCompany() {
     NetClientStart();
     NetClientWindow = FrameWindow;
     for (int attempt = 0; attempt < 3; attempt++) {
-        if (!ConnectLoop(TcpSettings.serverAddress.c_str(), TcpPort, UserCancelled)) break;
+        if (!ConnectLoop(TcpSettings.serverAddress.c_str(), TcpPort, UserCancelled)) {
+            // The server said no (no free session, another version, a
+            // changed certificate) and the user was told: the program ends.
+            if (NetClient.refused) {
+                NetClientClose();
+                QuitFlag = QuitForced = 1;
+                return false;
+            }
+            break;
+        }
         uint8_t busy[256];
         GetUiText(busy, TextOpeningCompany);
         ShowBusyMessage(busy);

@@ -1,15 +1,21 @@
 // server_handle.cpp - the server's handling of one complete frame: the
 // acknowledgement of a push, or a request with its serving rule, its
-// session binding and login rule, and its reply; the pushes of report
-// output and the wait for their acknowledgements.
+// session binding and login rule, and its reply; the pushes of output
+// and the wait for their acknowledgements.
 //
 // A request is served at once when it is a read; a write when nothing
-// runs or the running request is a report waiting for an
-// acknowledgement; a report or exclusive job only when nothing runs.
-// Otherwise it is answered busy. Form prints and job requests (26,
-// 46..50) are writes that print or run jobs of their own: they would
-// share the waiting report's job record and output, so they are busy
-// while a report waits.
+// runs, or when the running request waits for an acknowledgement of its
+// output with no hold open (a report, a form print, a text export);
+// a report or exclusive job only when nothing runs. Otherwise it is
+// answered busy. Form prints and job requests (26, 46..50) are writes
+// that print or run jobs of their own: they would share the waiting
+// job's record and output, so they are busy while another job waits.
+//
+// Output made while a hold is open is never waited for: it goes to the
+// session's output queue (session_output.cpp) and the reply follows it
+// there, so the hold ends at once and no one sees it before it ends.
+// Output is addressed by session id: a client gone mid-job takes the
+// rest of the job with it, and never hands it to a newcomer.
 //
 // Every request but 0 and 15 must carry the session id of its own
 // connection (any other is refused), and writes, reports and jobs need a
@@ -40,6 +46,8 @@ bool ServerReportWaiting = false;
 namespace {
 
 int Nesting = 0;
+uint16_t RunningCode = 0;   // the code of the request being handled
+int QueuedForCaller = 0;    // pushes this request put in its own session's queue
 
 // Per-session: an acknowledgement asked the waiting job to stop.
 bool CancelAsked[NetSlotCount];
@@ -47,7 +55,12 @@ bool CancelAsked[NetSlotCount];
 bool ClassServedNow(uint16_t code, int cls) {
     if (cls == 1) return true;
     if (ServerRunningClass == 0) return true;
-    if (cls == 2 && ServerRunningClass == 3 && ServerReportWaiting) {
+    // A wait for an acknowledgement holds no hold (output made inside one
+    // is queued), so writes go on meanwhile; imports and maintenance
+    // stay alone.
+    bool waitsWithoutHold = ServerReportWaiting && (ServerRunningClass == 2 || ServerRunningClass == 3 ||
+                                                    RunningCode == ReqTextExport);
+    if (cls == 2 && waitsWithoutHold) {
         bool printsOrRuns = code == ReqPrintForm || (code >= ReqPaymentSuggestion && code <= ReqPurchasePricesToItems);
         return !printsOrRuns;
     }
@@ -55,8 +68,9 @@ bool ClassServedNow(uint16_t code, int cls) {
 }
 
 // The reply frame: header, record counts (when the session's flag is
-// clear), then the body.
-void SendReply(int slot, uint16_t status, MsgBuffer *body, int session) {
+// clear), then the body. Queued behind the session's output when the
+// request's own pushes wait there.
+void SendReply(int slot, uint16_t status, MsgBuffer *body, int session, bool queued = false) {
     MsgBuffer frame;
     MsgPutLong(&frame, 0);
     MsgPutWord(&frame, FrameCodeReply);
@@ -83,7 +97,8 @@ void SendReply(int slot, uint16_t status, MsgBuffer *body, int session) {
     frame.store[frame.head + 1] = uint8_t(n >> 8);
     frame.store[frame.head + 2] = uint8_t(n >> 16);
     frame.store[frame.head + 3] = uint8_t(n >> 24);
-    NetSendFrame(slot, MsgData(&frame), n);
+    if (queued && session >= 0) SessionOutputQueue(session, MsgData(&frame), n, false);
+    else NetSendFrame(slot, MsgData(&frame), n);
 }
 
 // Request 15 (the body read here): a session for the connection.
@@ -97,7 +112,10 @@ void OpenSession(int slot, MsgBuffer *request, MsgBuffer *reply, int *session) {
         // One session per connection: a second handshake replaces the first.
         int old = SessionForSlot(slot);
         if (old >= 0) SessionEnd(SessionTable[old].id);
+        // A full table gives up the session that waited longest without
+        // a login: those never keep a user out.
         int i = SessionFreeSlot();
+        if (i < 0) i = SessionEvictNotLoggedIn(slot);
         id = SessionNoneFree;
         if (i >= 0) {
             do SessionIdCounter++;
@@ -130,25 +148,47 @@ void OnAck(int slot, MsgBuffer *frame, uint32_t sessionId) {
     int s = SessionFindById(sessionId);
     // An acknowledgement paces only the pushes of its own connection.
     if (s < 0 || SessionTable[s].slot != slot || MsgLength(frame) != AckFrameSize) return;
+    bool queued = !SessionTable[s].out.empty();
     SessionTable[s].ackReady = true;
-    if (cancel) CancelAsked[s] = true;
+    // A cancel of queued output drops its pages; one of a paced job stops it.
+    if (cancel && !queued) CancelAsked[s] = true;
+    SessionOutputAcknowledged(s, cancel != 0);
 }
 
-// The output hook: one push to the session taking the output, after its
-// previous one was acknowledged.
+// The job's output has nowhere to go: it stops, and stays stopped for
+// the rest of the request (a run's next document does not print again).
+void OutputLost(MsgBuffer *message) {
+    RepStopped = 1;
+    RemoteOutputLost = 1;
+    MsgReset(message);
+}
+
+// The output hook: one push to the session taking the output. Inside a
+// hold it is queued; otherwise it goes after the previous one was
+// acknowledged, and the wait serves other clients meanwhile.
 void PushToClient(MsgBuffer *message) {
-    int s = ServerOutputSession;
-    if (s < 0 || !SessionTable[s].inUse || !NetWaitAck(s)) {
+    int s = SessionOutputTarget();
+    if (s < 0) return OutputLost(message);
+    bool queue = D4HoldCount() > 0 || !SessionTable[s].out.empty();
+    if (!queue && !NetWaitAck(s)) {
+        if (SessionOutputTarget() < 0) RemoteOutputLost = 1;
         RepStopped = 1;
         MsgReset(message);
         return;
     }
     MsgPrependWord(message, FrameCodePush);
     MsgPrependLong(message, MsgLength(message) + 4);
-    if (!MsgFailed(message) && NetSendFrame(SessionTable[s].slot, MsgData(message), MsgLength(message)))
-        SessionTable[s].ackReady = false;
-    else
+    if (MsgFailed(message)) {
         RepStopped = 1;
+    } else if (queue) {
+        if (!SessionOutputQueue(s, MsgData(message), MsgLength(message), true)) return OutputLost(message);
+        if (s == ServerCurrentSession) QueuedForCaller++;
+    } else if (NetSendFrame(SessionTable[s].slot, MsgData(message), MsgLength(message))) {
+        SessionTable[s].ackReady = false;
+        SessionTable[s].pushSentMs = NetNowMs();
+    } else {
+        return OutputLost(message);
+    }
     MsgReset(message);
 }
 
@@ -182,6 +222,7 @@ bool NetWaitAck(int session) {
     while (SessionFindById(id) == session && !SessionTable[session].ackReady && NetNowMs() < until) NetPump(20);
     ServerReportWaiting = outer;
     bool ok = SessionFindById(id) == session && SessionTable[session].ackReady;
+    if (SessionFindById(id) != session) RemoteOutputLost = 1;
     if (ok && CancelAsked[session]) {
         CancelAsked[session] = false;
         RepStopped = 1;
@@ -220,6 +261,10 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
 
     // Everything one request changes of the program-wide state.
     int savedSession = ServerCurrentSession, savedClass = ServerRunningClass, savedOutput = ServerOutputSession;
+    uint32_t savedOutputId = ServerOutputId;
+    uint16_t savedCode = RunningCode;
+    int savedQueued = QueuedForCaller;
+    uint8_t savedLost = RemoteOutputLost;
     int16_t savedUser = CurrentSessionIndex;
     uint32_t savedOwner = LockOwnerId;
     uint8_t savedRemote = RemoteOutput;
@@ -231,6 +276,9 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     MsgBuffer reply;
     int session = handshake ? -1 : own;
     ServerRunningClass = cls;
+    RunningCode = code;
+    QueuedForCaller = 0;
+    RemoteOutputLost = 0;
     ServerRequestBegin();
     bool parsed = true;
     if (code == ReqSessionOpen) {
@@ -238,6 +286,7 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
         parsed = !MsgFailed(frame);
     } else {
         ServerCurrentSession = ServerOutputSession = session;
+        ServerOutputId = session >= 0 ? SessionTable[session].id : 0;
         CurrentSessionIndex = (int16_t)session;
         LockOwnerId = session >= 0 ? SessionTable[session].id : LockOwnerSelf;
         RemoteOutput = 1;
@@ -246,17 +295,21 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
         D4DescriptorSelect(0, snap ? static_cast<DVP *>(SessionTable[session].snapshot) : nullptr, &previous);
         parsed = ServerDispatch(code, frame, &reply);
         D4DescriptorRestore(0, previous);
-        // What the job left unsent, and the last push's acknowledgement.
-        int out = ServerOutputSession;
-        if (MsgLength(&OutputMessage) && out >= 0) MsgSend();
-        if (out >= 0 && SessionTable[out].inUse && !SessionTable[out].ackReady) NetWaitAck(out);
+        // What the job left unsent, and the last paced push's
+        // acknowledgement (queued output is not waited for).
+        if (MsgLength(&OutputMessage) && ServerOutputSession >= 0) MsgSend();
+        int out = SessionOutputTarget();
+        if (out >= 0 && SessionTable[out].out.empty() && !SessionTable[out].ackReady && D4HoldCount() == 0)
+            NetWaitAck(out);
     }
     if (code == ReqLogin && parsed && session >= 0 && SessionFindById(sessionId) == session)
         SessionTable[session].loggedIn = ServerLoginAccepted;
     // The connection may have closed inside a wait, and its slot gone to another.
-    if (ConnTable[slot].inUse && ConnTable[slot].serial == connection)
-        SendReply(slot, parsed && !MsgFailed(&reply) ? ReplyServed : ReplyRefused, &reply,
-                  session >= 0 && SessionTable[session].inUse ? session : -1);
+    if (ConnTable[slot].inUse && ConnTable[slot].serial == connection) {
+        int live = session >= 0 && SessionTable[session].inUse ? session : -1;
+        bool queued = live >= 0 && QueuedForCaller > 0 && !SessionTable[live].out.empty();
+        SendReply(slot, parsed && !MsgFailed(&reply) ? ReplyServed : ReplyRefused, &reply, live, queued);
+    }
 
     Nesting--;
     ServerRequestEnd();
@@ -269,6 +322,10 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     ServerRunningClass = savedClass;
     ServerCurrentSession = savedSession;
     ServerOutputSession = savedOutput;
+    ServerOutputId = savedOutputId;
+    RunningCode = savedCode;
+    QueuedForCaller = savedQueued;
+    RemoteOutputLost = savedLost;
 }
 
 void NetServerStart() {

@@ -1,7 +1,9 @@
 // sessions.cpp - the server's session table: one entry per client that
 // passed the handshake, bound to the connection it came on. A session
 // ends at request 24 or when its connection closes; either way its
-// locks, its read snapshot and its entry are given back.
+// locks, its read snapshot, its queued output and its entry are given
+// back. Session ids are never given twice while the program runs: an
+// id names one client, whichever table entry it has.
 #include <cstring>
 
 #include "core/interface_defs.h"
@@ -15,6 +17,7 @@
 
 SessionEntry SessionTable[NetSlotCount];
 int ServerOutputSession = -1;
+uint32_t ServerOutputId = 0;
 bool SessionCountsValid = false;
 uint32_t SessionCounts[RegisterCount];
 bool ServerServing = false;
@@ -26,7 +29,6 @@ void SessionTableInit() {
         if (e.inUse) SessionEnd(e.id);
         e = SessionEntry{};
     }
-    SessionIdCounter = 0;
 }
 
 int SessionFreeSlot() {
@@ -96,6 +98,7 @@ bool SessionSelectOutput(const uint8_t *name) {
         for (int i = 0; i < NetSlotCount; i++)
             if (SessionTable[i].inUse && PStringCompareNoCase(SessionTable[i].clientName, name) == 0) {
                 ServerOutputSession = i;
+                ServerOutputId = SessionTable[i].id;
                 return true;
             }
     // A printer that names no connected client is the asking client's own:
@@ -106,4 +109,25 @@ bool SessionSelectOutput(const uint8_t *name) {
 int16_t SessionOutputOrderFlag() {
     int s = ServerOutputSession;
     return s >= 0 && SessionTable[s].inUse ? (int16_t)SessionTable[s].byteOrder : -1;
+}
+
+int SessionOutputTarget() {
+    int s = ServerOutputSession;
+    if (s < 0 || s >= NetSlotCount || !SessionTable[s].inUse || SessionTable[s].id != ServerOutputId) return -1;
+    return s;
+}
+
+int SessionEvictNotLoggedIn(int keepSlot) {
+    int oldest = -1;
+    for (int i = 0; i < NetSlotCount; i++) {
+        const SessionEntry &e = SessionTable[i];
+        if (!e.inUse || e.loggedIn || e.slot == keepSlot || (e.slot >= 0 && ConnTable[e.slot].handling)) continue;
+        if (oldest < 0 || e.id < SessionTable[oldest].id) oldest = i;
+    }
+    if (oldest < 0) return -1;
+    NetReport("Room made for a newcomer: a session without a login ended", (int)SessionTable[oldest].id);
+    int slot = SessionTable[oldest].slot;
+    if (slot >= 0) NetConnClose(slot);
+    if (SessionTable[oldest].inUse) SessionEnd(SessionTable[oldest].id);
+    return oldest;
 }

@@ -12,7 +12,9 @@
 #include "database/access/record_access.h"
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
+#include "database/engine/engine_path.h"
 #include "net/net.h"
+#include "net/tls.h"
 #include "shell/draw_port.h"
 #include "shell/record_commands.h"
 #include "shell/window_layout.h"
@@ -22,17 +24,51 @@ namespace {
 
 constexpr int StatusWindowType = 423;
 constexpr int TextProgramTitle = 1802;
+constexpr int TextNoServerKey = 16204;
+constexpr int LabelLeft = 20, LabelGap = 8;
+constexpr const char *LabelFree = "DB Free sectors:";
+constexpr const char *LabelMasters = "DB Master count:";
 
-void Line(int y, const char *label, const uint8_t *value, const char *blanks) {
+// Where values start: after the widest label in the window's font, so a
+// label never runs into its value whatever the font measures.
+int ValueLeft() {
+    int widest = 0;
+    for (const char *label : {LabelFree, LabelMasters}) {
+        uint8_t l[256];
+        PStringFromC(l, label);
+        int w = PStringWidth(l);
+        if (w > widest) widest = w;
+    }
+    return LabelLeft + widest + LabelGap;
+}
+
+void Line(int y, const char *label, const uint8_t *value, const char *blanks, int valueLeft) {
     if (label) {
         uint8_t l[256];
         PStringFromC(l, label);
-        DrawPString(20, y, l);
+        DrawPString(LabelLeft, y, l);
     }
     uint8_t v[256];
     PStringCopy(v, value);
     PStringAppendC(v, blanks);
-    DrawPString(120, y, v);
+    DrawPString(label ? valueLeft : LabelLeft, y, v);
+}
+
+// The server's channel needs its key, made beside the company file at
+// the first start: without it no client is served (and the user is told).
+// Another company opened later brings its own key.
+bool ServerKeyReady() {
+    static std::string keyCompany;
+    std::string company = D4OpenFileName();
+    if (TlsServerReady() && company == keyCompany) return true;
+    std::string why;
+    keyCompany = company;
+    if (TlsServerKeyLoad(company, &why)) return true;
+    NetReport(why.c_str(), 0);
+    uint8_t extra[256];
+    PStringFromC(extra, (" " + why.substr(0, 200)).c_str());
+    ShowMessage(TextNoServerKey, extra);
+    return false;
 }
 
 }  // namespace
@@ -44,23 +80,24 @@ void ServerStatusPaint(int window) {
     UseSemiboldFontOpaque(window);
     uint8_t text[256];
     GetUiText(text, TextProgramTitle);
-    Line(20, nullptr, text, "     ");
+    int valueLeft = ValueLeft();
+    Line(20, nullptr, text, "     ", valueLeft);
     uint8_t company[256] = {0};
     SettingsBlockReadLocal(SettingsBlockFirst, company, 64);
     company[0] = company[0] > 60 ? 60 : company[0];
-    Line(40, nullptr, company, "     ");
+    Line(40, nullptr, company, "     ", valueLeft);
     uint8_t menu[256] = {0};
     WindowTypeMenuText(CurrentModule, menu);
     uint8_t clean[256] = {0};
     for (int i = 1; i <= menu[0]; i++)
         if (menu[i] != '&') PStringAppendChar(clean, menu[i]);
-    Line(60, nullptr, clean, "     ");
+    Line(60, nullptr, clean, "     ", valueLeft);
     uint32_t free = D4IsOpen() ? D4FreeSectorCount() : 0;
     FieldToText(reinterpret_cast<const uint8_t *>(&free), FtLongOrEmpty, text);
-    Line(80, "DB Free sectors:", text, "       ");
+    Line(80, LabelFree, text, "       ", valueLeft);
     int16_t masters = (int16_t)(D4IsOpen() ? D4MasterCount() : 0);
     FieldToText(reinterpret_cast<const uint8_t *>(&masters), FtShort, text);
-    Line(100, "DB Master count:", text, "       ");
+    Line(100, LabelMasters, text, "       ", valueLeft);
 }
 
 // Module 1 is the server's own: entering it closes every window, opens
@@ -70,7 +107,7 @@ void ModuleOneSwitch(int module, int previous) {
     if (module == 1) {
         CloseAllWindows(1);
         OpenWindow(StatusWindowType, 0);
-        ServerServing = RunMode == RunModeServer;
+        ServerServing = RunMode == RunModeServer && ServerKeyReady();
         return;
     }
     if (previous == 1) {

@@ -187,8 +187,11 @@ PlGet Wait(PlMessage *out, bool hasTimeout, uint32_t timeoutMs)
             continue;
         }
         if (screen && sockets) {
-            int slice = (wait < 0 || wait > 10) ? 10 : wait;
-            if (!DisplayPump(slice)) SocketPoll(0);
+            // The wait sleeps in the sockets' poll, so a request wakes the
+            // loop at once; the screen's input is looked at between short
+            // slices (a few milliseconds are nothing to a hand on a key).
+            int slice = (wait < 0 || wait > 8) ? 8 : wait;
+            if (SocketPoll(slice) == 0) DisplayPump(0);
         } else if (screen) {
             DisplayPump(wait);
         } else {

@@ -191,7 +191,8 @@ void DbConnectCommand()
     } else if (!CompactVariant) {
         if (DbOpenFlag) DbClose();
         bool connected = NetServices.connectLoop && NetServices.connectLoop();
-        if (!connected) {
+        // A server that refused the client (and said why) ends the program.
+        if (!connected && !QuitFlag) {
             SetRunMode(0);
             OpenCompanyDialog();
         }

@@ -9,6 +9,7 @@
 #include "core/system.h"
 #include "core/ui_text.h"
 #include "database/engine/engine_state.h"
+#include "database/engine/engine_path.h"
 
 using namespace dbformat;
 
@@ -107,6 +108,7 @@ void D4Exit() {}
 void D4TestSetCreateByteOrder(uint8_t flag) { Db.createOrder = flag; }
 
 bool D4IsOpen() { return Db.open; }
+std::string D4OpenFileName() { return Db.open ? Db.fileName : std::string(); }
 
 int D4Create(const char *name, uint16_t) {
     if (!Db.started) D4Init(0);

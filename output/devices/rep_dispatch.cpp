@@ -40,6 +40,7 @@
 #include "shell/window_utils.h"
 
 uint8_t RemoteOutput = 0;
+uint8_t RemoteOutputLost = 0;
 uint8_t RemoteJobActive = 0;
 uint8_t PrintOpenOk = 0;
 uint8_t FormFeedAtEnd = 1;

@@ -37,6 +37,7 @@ inline uint8_t &RepStopped = OutputJobState.stopFlag;
 inline uint16_t &DosCodePage = DosLettersSetting;
 
 extern uint8_t RemoteOutput;      // server: every operation is encoded, nothing drawn
+extern uint8_t RemoteOutputLost;  // server: the client taking this request's output is gone
 extern uint8_t RemoteJobActive;   // client: a received job runs (between commands 1 and 12)
 extern uint8_t PrintOpenOk;       // client: the print open of command 28 succeeded
 extern uint8_t FormFeedAtEnd;     // a form page ends with a form feed

@@ -90,7 +90,9 @@ bool PrintFormCopies(const uint8_t *formDef, int16_t doctype)
 uint8_t PrintForm(int16_t doctype, const uint8_t *record)
 {
     uint8_t result = 0;
-    RepStopped = 0;
+    // A job whose client is gone stays stopped: the next document of a
+    // run must not start printing again (its pages would go nowhere).
+    RepStopped = RemoteOutputLost;
     FormDocRecord = record;
     ThousandsFlag = 1;
     uint8_t formDef[DocVc::Size] = {};
@@ -111,7 +113,7 @@ uint8_t PrintForm(int16_t doctype, const uint8_t *record)
             if (FormDefLoaded != FormPrintable) break;   // missing or an alias: told by the lookup
             LoadDocPageSetup(doctype);
             if (pass == 1 && !DocLoad(doctype, title)) break;
-            RepStopped = 0;
+            RepStopped = RemoteOutputLost;
             FormPageNr = 0;
             result = uint8_t(PrintOpenCall(doctype, destWord, title, printerText));
             if (result && !RepStopped) {

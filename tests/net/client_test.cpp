@@ -40,7 +40,7 @@ struct ScriptServer {
             int fd = accept(listener, nullptr, nullptr);
             if (fd < 0) return;
             RawConn c(0);
-            c.fd = fd;
+            if (!c.Accept(fd)) return;
             for (;;) {
                 std::vector<uint8_t> f = c.Frame(3000);
                 if (f.size() < 10) return;
@@ -91,9 +91,15 @@ std::vector<uint8_t> Handshake(uint16_t code, uint32_t version, uint32_t session
 class NetClientTest : public ::testing::Test {
 protected:
     NetLimitsRec saved = NetLimits;
+    // The scripted servers' key (they speak the same channel) and this
+    // test's file of known servers.
+    std::string keyBase = ::testing::TempDir() + "orvel_script_" + std::to_string(getpid()) + ".VDB";
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(LoadBuiltInterface(&error)) << error;
+        ASSERT_TRUE(TlsServerKeyLoad(keyBase, &error)) << error;
+        TlsPinFile = keyBase + ".PIN";
+        std::remove(TlsPinFile.c_str());
         if (!PendingVoucher) {
             ASSERT_TRUE(AllocWorkBlocks());
         }
@@ -114,6 +120,10 @@ protected:
         MsgClear(&NetClient.reply);
         MessageSinkSet(nullptr);
         InterfaceUnload();
+        TlsServerKeyDrop();
+        std::remove(TlsKeyPath(keyBase).c_str());
+        std::remove(TlsCertPath(keyBase).c_str());
+        std::remove(TlsPinFile.c_str());
     }
     static bool Has(const std::string &part) {
         for (const std::string &s : Shown)
@@ -274,7 +284,7 @@ struct PushingServer {
             int fd = accept(listener, nullptr, nullptr);
             if (fd < 0) return;
             RawConn c(0);
-            c.fd = fd;
+            if (!c.Accept(fd)) return;
             for (;;) {
                 std::vector<uint8_t> f = c.Frame(3000);
                 if (f.size() < 10) return;

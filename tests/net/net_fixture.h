@@ -2,8 +2,8 @@
 // tests: the child makes a fresh company database, serves on a loopback
 // port with short time-outs, and when told to stop reports what it
 // holds (the database's integrity, sessions and connections still in
-// use). The parent talks to it through raw sockets (RawConn) or through
-// the program's own client.
+// use). The parent talks to it through raw connections (RawConn, over
+// the same TLS channel as the program) or through the program's own client.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,6 +39,7 @@
 #include "database/access/transport.h"
 #include "database/engine/engine.h"
 #include "net/net.h"
+#include "net/tls.h"
 #include "output/devices/report_output.h"
 #include "tests/dict/built_interface.h"
 
@@ -68,7 +69,9 @@ inline void PushingReport() {
     NetLimits.ackMs = 1500;
     RunMode = 0;
     LockOwnerId = LockOwnerSelf;
-    bool ok = DbLayerInit() && D4Create(path.c_str(), 0) == D4OpenOk && SettingsStartup();
+    std::string why;
+    bool ok = DbLayerInit() && D4Create(path.c_str(), 0) == D4OpenOk && SettingsStartup() &&
+              TlsServerKeyLoad(path, &why);
     ServerReportRun = PushingReport;
     if (setup) setup();
     NetServerStart();
@@ -92,9 +95,10 @@ inline void PushingReport() {
     _exit(0);
 }
 
-// A blocking loopback connection speaking raw frames.
+// A blocking loopback connection speaking raw frames through the channel.
 struct RawConn {
     int fd = -1;
+    TlsSocket *tls = nullptr;
     explicit RawConn(int port, int receiveBuffer = 0) {
         fd = socket(AF_INET, SOCK_STREAM, 0);
         if (receiveBuffer) setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
@@ -108,18 +112,34 @@ struct RawConn {
         }
         int one = 1;
         if (fd >= 0) setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        if (fd >= 0 && port > 0 && !TlsChannelOffForTests && !(tls = TlsSocketOpen(fd, false, 3000))) {
+            close(fd);
+            fd = -1;
+        }
     }
     ~RawConn() {
+        TlsSocketFree(tls);
         if (fd >= 0) close(fd);
     }
     RawConn(const RawConn &) = delete;
     RawConn &operator=(const RawConn &) = delete;
+    // The server's end of an accepted socket (a scripted server).
+    bool Accept(int accepted) {
+        fd = accepted;
+        return TlsChannelOffForTests || (tls = TlsSocketOpen(fd, true, 3000)) != nullptr;
+    }
     bool Send(const std::vector<uint8_t> &b) const {
+        if (tls) return fd >= 0 && TlsSocketWrite(tls, b.data(), b.size());
         return fd >= 0 && ::send(fd, b.data(), b.size(), MSG_NOSIGNAL) == (ssize_t)b.size();
     }
     // Reads n bytes within ms; false on close, error or time-out.
     bool ReadN(uint8_t *out, size_t n, int ms) const {
         size_t got = 0;
+        while (tls && got < n) {
+            long r = TlsSocketRead(tls, out + got, n - got, ms);
+            if (r <= 0) return false;
+            got += (size_t)r;
+        }
         while (got < n) {
             pollfd p{fd, POLLIN, 0};
             if (poll(&p, 1, ms) <= 0) return false;
@@ -142,6 +162,14 @@ struct RawConn {
     }
     // True when the server closed the connection within ms.
     bool Closed(int ms) const {
+        uint8_t junk[256];
+        if (tls) {
+            for (;;) {
+                long r = TlsSocketRead(tls, junk, sizeof junk, ms);
+                if (r == 0) return true;
+                if (r < 0) return false;
+            }
+        }
         pollfd p{fd, POLLIN, 0};
         if (poll(&p, 1, ms) <= 0) return false;
         uint8_t b[256];
@@ -167,6 +195,16 @@ inline std::vector<uint8_t> Request(uint32_t session, uint16_t code, MsgBuffer *
     return v;
 }
 
+// An acknowledgement of a push for session, with the cancel flag.
+inline std::vector<uint8_t> AckFrame(uint32_t session, uint16_t cancel = 0) {
+    MsgBuffer f;
+    MsgPutLong(&f, AckFrameSize);
+    MsgPutLong(&f, session);
+    MsgPutWord(&f, AckCode);
+    MsgPutWord(&f, cancel);
+    return std::vector<uint8_t>(MsgData(&f), MsgData(&f) + MsgLength(&f));
+}
+
 inline uint16_t Status(const std::vector<uint8_t> &reply) {
     return reply.size() >= 8 ? (uint16_t)(reply[6] | reply[7] << 8) : 0xFFFF;
 }
@@ -176,6 +214,17 @@ inline bool ReplyBody(const std::vector<uint8_t> &reply, MsgBuffer *m) {
     if (!MsgLoad(m, reply.data(), (uint32_t)reply.size())) return false;
     ReplyHeader h;
     return ReplyHeaderRead(m, &h, false) && h.status == ReplyServed;
+}
+
+// Request 41 for the customers: their count, or all ones without a reply.
+inline uint32_t CustomerCount(const RawConn &c, uint32_t session) {
+    MsgBuffer b;
+    MsgPutWord(&b, CUVc::Number);
+    c.Send(Request(session, ReqRecordCount, &b));
+    MsgBuffer m;
+    uint32_t n = 0xFFFFFFFF;
+    if (ReplyBody(c.Frame(), &m)) MsgGetLong(&m, &n);
+    return n;
 }
 
 struct ServerEnd {
@@ -207,6 +256,10 @@ protected:
         MessageSinkSet(Quiet);
         path = ::testing::TempDir() + "orvel_net_" + std::to_string(getpid()) + ".VDB";
         std::remove(path.c_str());
+        std::remove(TlsKeyPath(path).c_str());
+        std::remove(TlsCertPath(path).c_str());
+        TlsPinFile = path + ".PIN";
+        std::remove(TlsPinFile.c_str());
         int up[2], down[2];
         ASSERT_EQ(pipe(up), 0);
         ASSERT_EQ(pipe(down), 0);
@@ -236,6 +289,9 @@ protected:
         NetClient.session = 0;
         MsgClear(&NetClient.reply);
         std::remove(path.c_str());
+        std::remove(TlsKeyPath(path).c_str());
+        std::remove(TlsCertPath(path).c_str());
+        std::remove(TlsPinFile.c_str());
         MessageSinkSet(nullptr);
         InterfaceUnload();
     }

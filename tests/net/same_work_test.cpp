@@ -298,14 +298,6 @@ protected:
         RecBufferFree(IVVc::Number, &h);
         return Request(session, ReqPrintForm, &body);
     }
-    static std::vector<uint8_t> Ack(uint32_t session) {
-        MsgBuffer f;
-        MsgPutLong(&f, AckFrameSize);
-        MsgPutLong(&f, session);
-        MsgPutWord(&f, AckCode);
-        MsgPutWord(&f, 0);
-        return std::vector<uint8_t>(MsgData(&f), MsgData(&f) + MsgLength(&f));
-    }
     static uint32_t OpenNamed(const RawConn &c, const char *client) {
         MsgBuffer body;
         uint8_t addr[256];
@@ -348,7 +340,7 @@ TEST_F(PrintStationTest, APrintToAPrinterNamedAfterAClientReachesThatClient) {
     std::vector<uint8_t> f;
     while (!(f = asking.Frame()).empty() && Code(f) == FrameCodePush) {
         own++;
-        asking.Send(Ack(sa));
+        asking.Send(AckFrame(sa));
     }
     ASSERT_FALSE(f.empty());
     EXPECT_EQ(Status(f), ReplyServed);
@@ -362,7 +354,7 @@ TEST_F(PrintStationTest, APrintToAPrinterNamedAfterAClientReachesThatClient) {
     int pushed = 0;
     while (!(f = station.Frame(1500)).empty() && Code(f) == FrameCodePush) {
         pushed++;
-        station.Send(Ack(ss));
+        station.Send(AckFrame(ss));
     }
     EXPECT_EQ(pushed, own);
     f = asking.Frame();

@@ -26,14 +26,6 @@ std::vector<uint8_t> WithSession(std::vector<uint8_t> f, uint32_t session) {
     return f;
 }
 
-std::vector<uint8_t> Ack(uint32_t session, uint16_t cancel) {
-    MsgBuffer f;
-    MsgPutLong(&f, AckFrameSize);
-    MsgPutLong(&f, session);
-    MsgPutWord(&f, AckCode);
-    MsgPutWord(&f, cancel);
-    return std::vector<uint8_t>(MsgData(&f), MsgData(&f) + MsgLength(&f));
-}
 
 std::vector<uint8_t> CountRequest(uint32_t session) {
     MsgBuffer b;
@@ -132,20 +124,20 @@ TEST_F(NetServerTest, ReportWaitServesReadsAndWritesButNotPrintsAndStopsOnCancel
     EXPECT_EQ(Status(b.Frame()), ReplyBusy);
     b.Send(WithSession(JobRequestBody(ReqReportRun), sb));
     EXPECT_EQ(Status(b.Frame()), ReplyBusy);
-    b.Send(Ack(sa, 1));   // a foreign acknowledgement paces nothing and stops nothing
+    b.Send(AckFrame(sa, 1));   // a foreign acknowledgement paces nothing and stops nothing
     EXPECT_TRUE(a.Frame(200).empty());
 
     // a's acknowledgement brings the next push; a cancel ends the report.
-    a.Send(Ack(sa, 0));
+    a.Send(AckFrame(sa, 0));
     push = a.Frame();
     ASSERT_GE(push.size(), 6u);
     EXPECT_EQ(push[4] | push[5] << 8, FrameCodePush);
-    a.Send(Ack(sa, 1));
+    a.Send(AckFrame(sa, 1));
     int pushes = 2;
     std::vector<uint8_t> f;
     while (!(f = a.Frame()).empty() && (f[4] | f[5] << 8) == FrameCodePush) {
         pushes++;
-        a.Send(Ack(sa, 1));
+        a.Send(AckFrame(sa, 1));
     }
     ASSERT_FALSE(f.empty());
     EXPECT_EQ(Status(f), ReplyServed);

@@ -1,0 +1,134 @@
+// What a connection may cost the server before and after its login: a
+// frame's claimed length is refused before anything is taken for it,
+// connections that never log in are closed in time and give way to one
+// that does, and a client arriving when every session is in use is told
+// so (text 1401) and does not try again.
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "tests/net/net_fixture.h"
+
+using namespace nettest;
+
+namespace {
+
+// The server's resident memory in KB (from /proc), or -1.
+long ResidentKb(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    return -1;
+}
+
+// A frame head claiming length for request code, then as many bytes as
+// the server takes (up to `stream`); true when the server closed it.
+bool ClaimAndStream(const RawConn &c, uint32_t length, uint16_t code, size_t stream) {
+    std::vector<uint8_t> head(10, 0);
+    std::memcpy(head.data(), &length, 4);
+    std::memcpy(head.data() + 8, &code, 2);
+    if (!c.Send(head)) return true;
+    std::vector<uint8_t> chunk(64 * 1024, 0x5A);
+    for (size_t sent = 0; sent < stream; sent += chunk.size())
+        if (!c.Send(chunk)) break;
+    return c.Closed(3000);
+}
+
+void QuickLogin() { NetLimits.loginMs = 1000; }
+class NetLoginDeadlineTest : public NetServerTest {
+protected:
+    nettest::ServerSetup ServerExtra() override { return QuickLogin; }
+};
+
+std::vector<std::string> Shown;
+void Record(const char *text) { Shown.emplace_back(text); }
+
+}  // namespace
+
+TEST_F(NetServerTest, ClaimedLengthsAndIdleConnectionsLeaveTheServerSmallAndServing) {
+    long before = ResidentKb(child);
+    ASSERT_GT(before, 0);
+    std::vector<std::unique_ptr<RawConn>> idle;
+    for (int i = 0; i < 50; i++) {
+        idle.push_back(std::make_unique<RawConn>(port));
+        ASSERT_NE(Open(*idle.back(), false), 0u) << i;
+    }
+    // Before a login only small frames: an import's length is refused at
+    // its head, and so is a 2 GB claim, whatever follows.
+    for (int i = 0; i < 4; i++) {
+        RawConn flood(port);
+        EXPECT_TRUE(ClaimAndStream(flood, 200u << 20, ReqImportRun, 24u << 20)) << i;
+    }
+    RawConn huge(port);
+    EXPECT_TRUE(ClaimAndStream(huge, 0x80000000u, ReqImportRun, 1u << 20));
+    // After a login the import's own limit holds, and a 2 GB claim is
+    // still refused at its head.
+    RawConn user(port);
+    uint32_t s = Open(user);
+    ASSERT_NE(s, 0u) << "a client that logs in found no room among the idle ones";
+    EXPECT_TRUE(ClaimAndStream(user, 0x80000000u, ReqImportRun, 1u << 20));
+
+    long after = ResidentKb(child);
+    EXPECT_LT(after - before, 60 * 1024) << "the server grew from " << before << " KB to " << after << " KB";
+    RawConn next(port);
+    EXPECT_NE(Open(next), 0u) << "the server no longer serves";
+    ServerEnd e = Stop();
+    EXPECT_TRUE(e.integrity) << e.report;
+}
+
+TEST_F(NetLoginDeadlineTest, ASessionWithoutALoginIsClosedInTimeAndGivesWayMeanwhile) {
+    RawConn waiting(port), working(port);
+    ASSERT_NE(Open(waiting, false), 0u);
+    uint32_t s = Open(working);
+    ASSERT_NE(s, 0u);
+    // The handshake alone does not keep the connection.
+    EXPECT_TRUE(waiting.Closed(3000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    MsgBuffer b;
+    MsgPutWord(&b, CUVc::Number);
+    working.Send(Request(s, ReqRecordCount, &b));
+    EXPECT_EQ(Status(working.Frame()), ReplyServed) << "a logged-in session was closed too";
+
+    // Every session taken by connections that never log in: a newcomer
+    // still gets one, in place of the one that waited longest.
+    std::vector<std::unique_ptr<RawConn>> idle;
+    for (int i = 0; i < 49; i++) {
+        idle.push_back(std::make_unique<RawConn>(port));
+        ASSERT_NE(Open(*idle.back(), false), 0u) << i;
+    }
+    RawConn late(port);
+    EXPECT_NE(Open(late), 0u) << "connections without a login kept a user out";
+    EXPECT_TRUE(idle.front()->Closed(2000)) << "the oldest waiting connection was not the one to go";
+    ServerEnd e = Stop();
+    EXPECT_TRUE(e.integrity) << e.report;
+}
+
+TEST_F(NetServerTest, TheFiftyFirstClientIsToldNoFreeSessionAndGivesUp) {
+    std::vector<std::unique_ptr<RawConn>> users;
+    uint32_t last = 0;
+    for (int i = 0; i < NetSlotCount; i++) {
+        users.push_back(std::make_unique<RawConn>(port));
+        ASSERT_NE(last = Open(*users.back()), 0u) << i;
+    }
+    MessageSinkSet(Record);
+    Shown.clear();
+    RunMode = RunModeClient;
+    NetClientStart();
+    EXPECT_FALSE(ConnectLoop("127.0.0.1", (uint16_t)port, nullptr));
+    EXPECT_TRUE(NetClient.refused) << "the refusal is not final: the client would try again";
+    uint8_t text[256];
+    GetUiText(text, 1401);
+    char expected[256];
+    PStringToC(text, expected);
+    ASSERT_EQ(Shown.size(), 1u);
+    EXPECT_NE(Shown[0].find(expected), std::string::npos) << Shown[0];
+    // The users already in still work.
+    MsgBuffer b;
+    MsgPutWord(&b, CUVc::Number);
+    users.back()->Send(Request(last, ReqRecordCount, &b));
+    EXPECT_EQ(Status(users.back()->Frame()), ReplyServed);
+    ServerEnd e = Stop();
+    EXPECT_EQ(e.sessions, NetSlotCount);
+    EXPECT_TRUE(e.integrity) << e.report;
+}
