@@ -12,9 +12,11 @@
 // while a report waits.
 //
 // Every request but 0 and 15 must carry the session id of its own
-// connection (any other is refused), and writes, reports and jobs need a
-// session whose login was accepted. Reads stay open before the login: a
-// client reads the settings first.
+// connection (any other is refused). Before its login a session is served
+// only the login itself, the end of the session and the settings the
+// login window shows (PreLoginServed); anything else is refused with text
+// 16000 and nothing is read. What a logged-in session may do its rights
+// decide (net/auth_rights.cpp).
 #include <cstring>
 #include <utility>
 
@@ -27,6 +29,7 @@
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
 #include "database/engine/engine.h"
+#include "net/auth.h"
 #include "net/net.h"
 #include "output/devices/report_output.h"
 #include "rules/entry_state.h"
@@ -56,13 +59,13 @@ bool ClassServedNow(uint16_t code, int cls) {
 
 // The reply frame: header, record counts (when the session's flag is
 // clear), then the body.
-void SendReply(int slot, uint16_t status, MsgBuffer *body, int session) {
+void SendReply(int slot, uint16_t status, MsgBuffer *body, int session, uint16_t refusalText = NoReplyText) {
     MsgBuffer frame;
     MsgPutLong(&frame, 0);
     MsgPutWord(&frame, FrameCodeReply);
     MsgPutWord(&frame, status);
     if (status != ReplyServed) {
-        MsgPutWord(&frame, NoReplyText);
+        MsgPutWord(&frame, refusalText);
         MsgPutPString(&frame, EmptyPString);
         MsgPutWord(&frame, NoRecordCounts);
     } else {
@@ -111,6 +114,7 @@ void OpenSession(int slot, MsgBuffer *request, MsgBuffer *reply, int *session) {
             e.byteOrder = order;
             e.slot = slot;
             CancelAsked[i] = false;
+            AuthSessionReset(i);
             ResetSessionUserInfo(i);
             SessionCountsValid = false;   // the new session's list is taken afresh
             *session = i;
@@ -122,6 +126,35 @@ void OpenSession(int slot, MsgBuffer *request, MsgBuffer *reply, int *session) {
     MsgPutWord(reply, RunMode);
     MsgPutWord(reply, (uint16_t)NetProgramVersion);
     MsgPutPString(reply, serverName);
+}
+
+// Settings blocks a client reads before its login: only what the login
+// window shows.
+constexpr uint16_t PreLoginBlocks[] = {0};
+
+// True when a session without a login is served the request: the login,
+// the end of the session, and reads of the pre-login blocks. The body is
+// only peeked at; its reading is left to the dispatch.
+bool PreLoginServed(uint16_t code, MsgBuffer *frame) {
+    if (code == ReqLogin || code == ReqSessionEnd) return true;
+    if (code != ReqSettingsRead) return false;
+    uint32_t at = frame->readPos;
+    uint16_t block = 0;
+    bool read = MsgGetWord(frame, &block);
+    frame->readPos = at;
+    if (!read) return false;
+    for (uint16_t b : PreLoginBlocks)
+        if (b == block) return true;
+    return false;
+}
+
+// After request 31: the session is logged in only by an accepted final
+// step; any other step or a body that did not parse leaves it without a
+// login, and a session that was logged in before loses it and its rights.
+void LoginOutcome(int session, bool parsed) {
+    bool accepted = parsed && ServerLoginAccepted;
+    if (!accepted && SessionTable[session].loggedIn) AuthRightsClear(session);
+    SessionTable[session].loggedIn = accepted;
 }
 
 void OnAck(int slot, MsgBuffer *frame, uint32_t sessionId) {
@@ -211,10 +244,12 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     }
     bool handshake = code == ReqVersion || code == ReqSessionOpen;
     bool bound = own >= 0 && SessionTable[own].id == sessionId;
-    bool loginNeeded = cls >= 2 && !(bound && SessionTable[own].loggedIn);
-    if ((!ServerServing && code != ReqSessionOpen && code != ReqVersion) || (!handshake && !bound) ||
-        (cls != 0 && loginNeeded)) {
+    if ((!ServerServing && !handshake) || (!handshake && !bound)) {
         SendReply(slot, ReplyRefused, nullptr, -1);
+        return;
+    }
+    if (!handshake && !SessionTable[own].loggedIn && !PreLoginServed(code, frame)) {
+        SendReply(slot, ReplyRefused, nullptr, -1, TextNotLoggedIn);
         return;
     }
 
@@ -251,8 +286,7 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
         if (MsgLength(&OutputMessage) && out >= 0) MsgSend();
         if (out >= 0 && SessionTable[out].inUse && !SessionTable[out].ackReady) NetWaitAck(out);
     }
-    if (code == ReqLogin && parsed && session >= 0 && SessionFindById(sessionId) == session)
-        SessionTable[session].loggedIn = ServerLoginAccepted;
+    if (code == ReqLogin && session >= 0 && SessionFindById(sessionId) == session) LoginOutcome(session, parsed);
     // The connection may have closed inside a wait, and its slot gone to another.
     if (ConnTable[slot].inUse && ConnTable[slot].serial == connection)
         SendReply(slot, parsed && !MsgFailed(&reply) ? ReplyServed : ReplyRefused, &reply,

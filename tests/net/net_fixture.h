@@ -28,6 +28,7 @@
 #include "core/interface_load.h"
 #include "core/message_sink.h"
 #include "core/msg_buffer.h"
+#include "core/password_verifier.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/system.h"
@@ -95,6 +96,7 @@ inline void PushingReport() {
 // A blocking loopback connection speaking raw frames.
 struct RawConn {
     int fd = -1;
+    mutable std::vector<uint8_t> wire;   // every byte sent and received, in order
     explicit RawConn(int port, int receiveBuffer = 0) {
         fd = socket(AF_INET, SOCK_STREAM, 0);
         if (receiveBuffer) setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
@@ -115,6 +117,7 @@ struct RawConn {
     RawConn(const RawConn &) = delete;
     RawConn &operator=(const RawConn &) = delete;
     bool Send(const std::vector<uint8_t> &b) const {
+        wire.insert(wire.end(), b.begin(), b.end());
         return fd >= 0 && ::send(fd, b.data(), b.size(), MSG_NOSIGNAL) == (ssize_t)b.size();
     }
     // Reads n bytes within ms; false on close, error or time-out.
@@ -125,6 +128,7 @@ struct RawConn {
             if (poll(&p, 1, ms) <= 0) return false;
             ssize_t r = recv(fd, out + got, n - got, 0);
             if (r <= 0) return false;
+            wire.insert(wire.end(), out + got, out + got + r);
             got += (size_t)r;
         }
         return true;
@@ -176,6 +180,73 @@ inline bool ReplyBody(const std::vector<uint8_t> &reply, MsgBuffer *m) {
     if (!MsgLoad(m, reply.data(), (uint32_t)reply.size())) return false;
     ReplyHeader h;
     return ReplyHeaderRead(m, &h, false) && h.status == ReplyServed;
+}
+
+// The two steps of request 31 on a raw connection, as docs/protocol.md
+// gives them: the client's name and nonce, the server's challenge, the
+// proof, and the server's signature, which is checked here too.
+enum class LoginOutcome { Accepted, Refused, Wait, Broken };
+struct LoginTrace {
+    uint32_t waitMs = 0;          // the wait the first step was told
+    bool serverProven = false;    // the accepted reply carried the right signature
+    uint16_t refusalText = 0;     // the message of a refused (status 2) step
+};
+inline LoginOutcome Login(const RawConn &c, uint32_t session, const char *user, const char *password,
+                          LoginTrace *trace = nullptr) {
+    LoginTrace ignored;
+    LoginTrace &t = trace ? *trace : ignored;
+    uint8_t name[256];
+    PStringFromC(name, user);
+    uint8_t clientNonce[ScramNonceSize];
+    RandomFill(clientNonce, sizeof clientNonce);
+    MsgBuffer first;
+    MsgPutWord(&first, LoginStepFirst);
+    MsgPutPString(&first, name);
+    MsgPutBytes(&first, clientNonce, ScramNonceSize);
+    if (!c.Send(Request(session, ReqLogin, &first))) return LoginOutcome::Broken;
+    std::vector<uint8_t> f = c.Frame();
+    MsgBuffer m;
+    if (!ReplyBody(f, &m)) {
+        t.refusalText = f.size() >= 10 ? uint16_t(f[8] | f[9] << 8) : 0;
+        return LoginOutcome::Broken;
+    }
+    uint16_t answer = 0;
+    MsgGetWord(&m, &answer);
+    if (answer == LoginWait) {
+        MsgGetLong(&m, &t.waitMs);
+        return LoginOutcome::Wait;
+    }
+    uint8_t serverNonce[ScramNonceSize], salt[VerifierSaltSize];
+    uint32_t iterations = 0;
+    MsgGetBytes(&m, serverNonce, ScramNonceSize);
+    MsgGetBytes(&m, salt, VerifierSaltSize);
+    MsgGetLong(&m, &iterations);
+    if (MsgFailed(&m)) return LoginOutcome::Broken;
+    uint8_t proof[ScramKeySize] = {0}, expected[ScramKeySize] = {0};
+    if (iterations) {
+        std::string message = ScramAuthMessage(user, clientNonce, serverNonce, salt, iterations);
+        if (!ScramClientProof(password, salt, iterations, message, proof, expected)) return LoginOutcome::Broken;
+    }
+    MsgBuffer final;
+    MsgPutWord(&final, LoginStepFinal);
+    MsgPutBytes(&final, clientNonce, ScramNonceSize);
+    MsgPutBytes(&final, serverNonce, ScramNonceSize);
+    MsgPutBytes(&final, proof, ScramKeySize);
+    if (!c.Send(Request(session, ReqLogin, &final))) return LoginOutcome::Broken;
+    MsgBuffer r;
+    if (!ReplyBody(c.Frame(), &r)) return LoginOutcome::Broken;
+    uint8_t back[256], accepted = 0, administrator = 0, signature[ScramKeySize];
+    MsgGetPString(&r, back);
+    MsgGetByte(&r, &accepted);
+    MemBlock h = 0;
+    uint8_t *access = RecBufferNew(AccessVc::Number, &h);
+    MsgGetRecord(&r, AccessVc::Number, access);
+    RecBufferFree(AccessVc::Number, &h);
+    MsgGetByte(&r, &administrator);
+    MsgGetBytes(&r, signature, ScramKeySize);
+    if (MsgFailed(&r) || MsgRemaining(&r) != 0) return LoginOutcome::Broken;
+    t.serverProven = !iterations || std::memcmp(signature, expected, ScramKeySize) == 0;
+    return accepted ? LoginOutcome::Accepted : LoginOutcome::Refused;
 }
 
 struct ServerEnd {
@@ -271,7 +342,8 @@ protected:
     }
 
     // Handshake and login on a raw connection; the session id (0: failed).
-    static uint32_t Open(const nettest::RawConn &c, bool login = true) {
+    static uint32_t Open(const nettest::RawConn &c, bool login = true, const char *user = "ANY",
+                         const char *password = "") {
         MsgBuffer body;
         uint8_t addr[256];
         PStringFromC(addr, "127.0.0.1");
@@ -283,19 +355,7 @@ protected:
         if (!nettest::ReplyBody(c.Frame(), &m) || !MsgGetLong(&m, &id)) return 0;
         if (id >= SessionNotServing) return 0;
         if (!login) return id;
-        MsgBuffer lb;
-        uint8_t name[256], pw[256];
-        PStringFromC(name, "ANY");
-        PStringFromC(pw, "");
-        MsgPutPString(&lb, name);
-        MsgPutPString(&lb, pw);
-        if (!c.Send(nettest::Request(id, ReqLogin, &lb))) return 0;
-        MsgBuffer lm;
-        if (!nettest::ReplyBody(c.Frame(), &lm)) return 0;
-        MsgGetPString(&lm, name);
-        uint8_t accepted = 0;
-        MsgGetByte(&lm, &accepted);
-        return accepted ? id : 0;
+        return nettest::Login(c, id, user, password) == nettest::LoginOutcome::Accepted ? id : 0;
     }
 
     // Request 3 for a customer with the code; the result word (or -100 when no reply came).

@@ -319,19 +319,7 @@ protected:
         return id;
     }
     // The shipped defaults' administrator logs in on session id.
-    static bool Admin(const RawConn &c, uint32_t id) {
-        MsgBuffer lb;
-        uint8_t name[256], pw[256];
-        PStringFromC(name, "ADMIN");
-        PStringFromC(pw, "orvel");
-        MsgPutPString(&lb, name);
-        MsgPutPString(&lb, pw);
-        MsgBuffer lm;
-        uint8_t accepted = 0;
-        if (!c.Send(Request(id, ReqLogin, &lb)) || !ReplyBody(c.Frame(), &lm)) return false;
-        MsgGetPString(&lm, name);
-        return MsgGetByte(&lm, &accepted) && accepted;
-    }
+    static bool Admin(const RawConn &c, uint32_t id) { return Login(c, id, "ADMIN", "orvel") == LoginOutcome::Accepted; }
     static uint16_t Code(const std::vector<uint8_t> &f) { return f.size() >= 6 ? uint16_t(f[4] | f[5] << 8) : 0xFFFF; }
 };
 
