@@ -15,7 +15,8 @@
 // answers with 0 iterations: no proof is asked and any pair enters, as a
 // local login lets it. Failures are counted per address and per name
 // (auth_limits.cpp); while a wait is on, a first step is answered with
-// the wait and nothing is checked.
+// the wait and nothing is checked. The empty name, which the program tries
+// first to find a company without persons, neither counts nor waits.
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
@@ -82,7 +83,10 @@ bool FirstStep(int slot, int session, MsgBuffer *m, MsgBuffer *reply)
     c.user.assign(reinterpret_cast<const char *>(name + 1), name[0]);
     std::string address = PeerAddress(slot);
     Conversations[session].open = false;
-    if (uint64_t wait = LoginWaitLeft(address, c.user)) {
+    // A name-less try (the client's probe for a company without persons)
+    // can prove no one's password: it neither waits nor counts.
+    uint64_t wait = c.user.empty() ? 0 : LoginWaitLeft(address, c.user);
+    if (wait) {
         Log("login of \"" + c.user + "\" from " + address + " refused: " + std::to_string(wait) +
             " ms to wait after failures");
         ShowTextMessage(TextLoginWait);
@@ -141,7 +145,7 @@ bool FinalStep(int slot, int session, MsgBuffer *m, MsgBuffer *reply)
         Log("login of \"" + c.user + "\" from " + address + " accepted");
     } else {
         OPENSSL_cleanse(signature, sizeof signature);
-        if (c.open) LoginFailure(address, c.user);
+        if (c.open && !c.user.empty()) LoginFailure(address, c.user);
         RecClear(AccessVc::Number, access);
         name[0] = 0;
     }

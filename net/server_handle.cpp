@@ -13,9 +13,8 @@
 //
 // Every request but 0 and 15 must carry the session id of its own
 // connection (any other is refused). Before its login a session is served
-// only the login itself, the end of the session and the settings the
-// login window shows (PreLoginServed); anything else is refused with text
-// 16000 and nothing is read. What a logged-in session may do its rights
+// only the login itself and the end of the session (PreLoginServed);
+// anything else is refused with text 16000 and nothing is read. What a logged-in session may do its rights
 // decide (net/auth_rights.cpp).
 #include <cstring>
 #include <utility>
@@ -128,25 +127,11 @@ void OpenSession(int slot, MsgBuffer *request, MsgBuffer *reply, int *session) {
     MsgPutPString(reply, serverName);
 }
 
-// Settings blocks a client reads before its login: only what the login
-// window shows.
-constexpr uint16_t PreLoginBlocks[] = {0};
-
-// True when a session without a login is served the request: the login,
-// the end of the session, and reads of the pre-login blocks. The body is
-// only peeked at; its reading is left to the dispatch.
-bool PreLoginServed(uint16_t code, MsgBuffer *frame) {
-    if (code == ReqLogin || code == ReqSessionEnd) return true;
-    if (code != ReqSettingsRead) return false;
-    uint32_t at = frame->readPos;
-    uint16_t block = 0;
-    bool read = MsgGetWord(frame, &block);
-    frame->readPos = at;
-    if (!read) return false;
-    for (uint16_t b : PreLoginBlocks)
-        if (b == block) return true;
-    return false;
-}
+// True when a session without a login is served the request: only the
+// login and the end of the session. The login window shows nothing of
+// the company, so no settings block is read before it either: a client
+// loads the settings once logged in.
+bool PreLoginServed(uint16_t code) { return code == ReqLogin || code == ReqSessionEnd; }
 
 // After request 31: the session is logged in only by an accepted final
 // step; any other step or a body that did not parse leaves it without a
@@ -248,7 +233,7 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
         SendReply(slot, ReplyRefused, nullptr, -1);
         return;
     }
-    if (!handshake && !SessionTable[own].loggedIn && !PreLoginServed(code, frame)) {
+    if (!handshake && !SessionTable[own].loggedIn && !PreLoginServed(code)) {
         SendReply(slot, ReplyRefused, nullptr, -1, TextNotLoggedIn);
         return;
     }

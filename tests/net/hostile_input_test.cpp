@@ -19,16 +19,6 @@ std::vector<uint8_t> Bytes(std::initializer_list<uint32_t> longs) {
     return v;
 }
 
-uint32_t CustomerCount(const RawConn &c, uint32_t session) {
-    MsgBuffer b;
-    MsgPutWord(&b, CUVc::Number);
-    c.Send(Request(session, ReqRecordCount, &b));
-    MsgBuffer m;
-    uint32_t n = 0xFFFFFFFF;
-    if (ReplyBody(c.Frame(), &m)) MsgGetLong(&m, &n);
-    return n;
-}
-
 }  // namespace
 
 TEST_F(NetServerTest, FramesThatCannotBeFramedCloseTheirConnection) {

@@ -249,6 +249,17 @@ inline LoginOutcome Login(const RawConn &c, uint32_t session, const char *user, 
     return accepted ? LoginOutcome::Accepted : LoginOutcome::Refused;
 }
 
+// Request 41 for the customers: their count (all ones when not served).
+inline uint32_t CustomerCount(const RawConn &c, uint32_t session) {
+    MsgBuffer b;
+    MsgPutWord(&b, CUVc::Number);
+    c.Send(Request(session, ReqRecordCount, &b));
+    MsgBuffer m;
+    uint32_t n = 0xFFFFFFFF;
+    if (ReplyBody(c.Frame(), &m)) MsgGetLong(&m, &n);
+    return n;
+}
+
 struct ServerEnd {
     bool integrity = false;
     int sessions = -1;
