@@ -14,8 +14,8 @@
 // Every request but 0 and 15 must carry the session id of its own
 // connection (any other is refused). Before its login a session is served
 // only the login itself and the end of the session (PreLoginServed);
-// anything else is refused with text 16000 and nothing is read. What a logged-in session may do its rights
-// decide (net/auth_rights.cpp).
+// anything else is refused with text 16000 and nothing is read. What a
+// logged-in session may do its rights decide (net/auth_rights.cpp).
 #include <cstring>
 #include <utility>
 
@@ -28,6 +28,7 @@
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
 #include "database/engine/engine.h"
+#include "exchange/text_exchange.h"
 #include "net/auth.h"
 #include "net/net.h"
 #include "output/devices/report_output.h"
@@ -170,6 +171,10 @@ void PushToClient(MsgBuffer *message) {
     MsgReset(message);
 }
 
+// An export run for a client writes only the registers its user may
+// read; the server's own exports (no session) write all.
+bool ExportReadAllowed(int reg) { return ServerCurrentSession < 0 || AuthMayRead(reg); }
+
 void OnConnClosed(int slot) {
     int s = SessionForSlot(slot);
     if (s >= 0) SessionEnd(SessionTable[s].id);
@@ -299,6 +304,7 @@ void NetServerStart() {
     MsgSetPush(PushToClient);
     NetServices.sessionSelectByName = SessionSelectOutput;
     NetServices.sessionOrderFlag = SessionOutputOrderFlag;
+    ExportMayRead = ExportReadAllowed;
     ServerServing = true;
     RunMode = RunModeServer;
 }

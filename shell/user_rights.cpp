@@ -3,7 +3,8 @@
 // without a row for an item allows it (modules excepted, see
 // UserAccessRightType1). An empty list allows everything only to the
 // administrator: the "ADMIN" login (a person, or the master password), a
-// company without persons, or a person of the group ADMIN's person names.
+// company without persons or without access groups, or a person of the
+// group ADMIN's person names.
 // Anyone else's empty list allows nothing: a person left without rows by
 // mistake must not hold every right.
 //

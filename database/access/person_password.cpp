@@ -80,25 +80,45 @@ bool PersonPasswordChanges(const uint8_t *stored, const uint8_t *person)
     return std::memcmp(stored + PEVc::PassVerifier, person + PEVc::PassVerifier, VerifierBytes) != 0;
 }
 
+namespace {
+
+// Walks the persons in index order: each one without a verifier is
+// handed to f (false from f stops the walk). The number handed on.
+template <typename F>
+int EachUnconverted(uint8_t *person, F f)
+{
+    int n = 0;
+    for (int32_t position = 1;; position++) {
+        uint32_t recid = 0;
+        RecClear(PEVc::Number, person);
+        if (!RecReadAtLocal(PEVc::Number, position, person, &recid)) break;
+        if (PersonHasVerifier(person)) continue;
+        n++;
+        if (!f(person, recid)) break;
+    }
+    RecClear(PEVc::Number, person);
+    return n;
+}
+
+}  // namespace
+
 int PersonPasswordsConvert()
 {
     MemBlock h = 0;
     uint8_t *person = RecBufferNew(PEVc::Number, &h);
     if (!person) return -1;
-    int converted = 0;
+    // Most opens find nothing to convert: they write nothing, not even a hold.
+    int converted = EachUnconverted(person, [](uint8_t *, uint32_t) { return false; });
     bool ok = true;
-    DbHoldBegin();
-    for (int32_t position = 1; ok; position++) {
-        uint32_t recid = 0;
-        RecClear(PEVc::Number, person);
-        if (!RecReadAtLocal(PEVc::Number, position, person, &recid)) break;
-        if (PersonHasVerifier(person)) continue;
-        ok = PersonPasswordBeforeWrite(person) && RecStoreLocal(PEVc::Number, person, 1, &recid);
-        converted++;
+    if (converted) {
+        DbHoldBegin();
+        converted = EachUnconverted(person, [&](uint8_t *p, uint32_t recid) {
+            ok = PersonPasswordBeforeWrite(p) && RecStoreLocal(PEVc::Number, p, 1, &recid);
+            return ok;
+        });
+        if (!ok) DbHoldFail();
+        ok = DbHoldEnd() && ok;
     }
-    if (!ok) DbHoldFail();
-    ok = DbHoldEnd() && ok;
-    RecClear(PEVc::Number, person);
     RecBufferFree(PEVc::Number, &h);
     return ok ? converted : -1;
 }

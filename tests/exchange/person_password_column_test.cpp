@@ -112,3 +112,13 @@ TEST_F(PersonPasswordColumn, AnyOtherTextIsAPasswordAndADamagedVerifierIsNoVerif
     EXPECT_TRUE(Proves(after, ""));
     EXPECT_EQ(after[PEVc::Password], 0);
 }
+
+TEST_F(PersonPasswordColumn, AnExportLeavesOutTheRegistersItsUserMayNotRead)
+{
+    Import("tulip-77");
+    ExportMayRead = [](int reg) { return reg != PEVc::Number; };
+    std::string refused = ExportBytes([] { RegExportAll(PEVc::Number); });
+    ExportMayRead = nullptr;
+    EXPECT_EQ(refused.find("AMY"), std::string::npos) << refused;
+    EXPECT_NE(ExportBytes([] { RegExportAll(PEVc::Number); }).find("AMY\tAmy\t"), std::string::npos);
+}
