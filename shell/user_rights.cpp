@@ -131,7 +131,10 @@ bool MayUseType5(int n, int item) { return MayUseType5Item(n, item); }
 // False for list kind 3 (maintenance), true for every other kind.
 bool MayUseType4Or5(int kind) { return kind != MaintenanceListKind; }
 
-bool UserIsAdministrator = false;
+// Set by every accepted login. Before any (the server's own frame, a
+// program with no company yet) nobody's empty list allows all, as the
+// menus there always did.
+bool UserIsAdministrator = true;
 
 // The right an access list gives for an item of a kind: the last row for
 // it wins; 1 when the list has no row for it; with an empty list 1 for
