@@ -3,12 +3,16 @@
 // header columns first, then one line per row of its matrix.
 #include <cassert>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "core/definitions.h"
+#include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "database/access/person_password.h"
+#include "dict_offsets.h"
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
 
@@ -46,6 +50,36 @@ bool BlockIsTable(int block)
     return desc && SettingsDescKind(desc) == 0;
 }
 
+// A person's password column: the verifier's text, never a password (a
+// record without a verifier writes an empty field).
+void WritePasswordColumn(const uint8_t *person)
+{
+    PString text;
+    text[0] = 0;
+    PasswordVerifier v;
+    if (PersonVerifierGet(person, &v)) PStringFromC(text, VerifierToText(v).c_str());
+    ExportText(text);
+}
+
+// Reads a person's password column: a verifier's text is kept as the
+// verifier; any other text is a password, which the record's store turns
+// into a verifier. False when the field is damaged.
+bool ReadPasswordColumn(uint8_t *person, uint16_t len)
+{
+    PString text;
+    if (!ImportReadField(text, FtText, 255)) return false;
+    PasswordVerifier v;
+    if (VerifierFromText(std::string_view(reinterpret_cast<const char *>(text + 1), text[0]), &v)) {
+        PersonPasswordRedact(person);
+        PersonVerifierPut(person, v);
+        return true;
+    }
+    if (text[0] > len) text[0] = uint8_t(len);
+    std::memset(person + PEVc::PassVerifier, 0, VerifierBytes);   // the password replaces any verifier
+    PutPString(person, PEVc::Password, len, text);
+    return true;
+}
+
 }  // namespace
 
 // Writes the columns of a list from base: a field by its type, an empty
@@ -56,6 +90,7 @@ void WriteColumns(std::span<const Column> cols, const uint8_t *base)
     for (const Column &c : cols) {
         switch (c.kind) {
         case Col::Field: ExportValue(base + c.pos, c.type); break;
+        case Col::Verifier: WritePasswordColumn(base); break;
         case Col::Empty: ExportText(empty); break;
         case Col::NewLine: RepLineFeed(); break;
         case Col::ReadOnly:
@@ -106,6 +141,9 @@ bool ReadColumns(std::span<const Column> cols, uint8_t *base, uint32_t size)
             break;
         case Col::Empty:
             if (!ImportReadField(nullptr, c.type, c.len)) return false;
+            break;
+        case Col::Verifier:
+            if (!ReadPasswordColumn(base, c.len)) return false;
             break;
         case Col::NewLine: ImportSkipLine(); break;
         case Col::IfData: skipping = !ImportNextLineHasData(); break;

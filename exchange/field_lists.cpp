@@ -334,7 +334,7 @@ const Column R30v1Rows[] = {
 };
 
 const Column R44v1Head[] = {
-    {PEVc::Code, FtCodeNoSep, 5}, {PEVc::Name, FtText, 60}, {PEVc::Password, FtText, 20},
+    {PEVc::Code, FtCodeNoSep, 5}, {PEVc::Name, FtText, 60}, {PEVc::Password, FtText, 20, Col::Verifier},
     {PEVc::AccessCode, FtCodeNoSep, 5}, {PEVc::Series1, FtLongOrEmpty, 0},
     {PEVc::Series2, FtLongOrEmpty, 0}, {PEVc::Series3, FtLongOrEmpty, 0},
     {PEVc::Series4, FtLongOrEmpty, 0}, {PEVc::Series5, FtLongOrEmpty, 0},

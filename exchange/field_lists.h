@@ -16,6 +16,7 @@ enum class Col : uint8_t {
     NewLine,    // the writer ends the line (RepLineFeed); the reader skips the rest of the line
     IfData,     // the reader reads the columns up to the next NewLine only when ImportNextLineHasData
     Clear,      // reader only: the field at pos takes the empty value of type (blank, 0, -1, empty date)
+    Verifier,   // a person's password: written as its verifier's text, read as one or as a password
 };
 
 // One column: the field's byte position in the record (or row), its field

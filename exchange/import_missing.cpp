@@ -22,6 +22,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
+#include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/old_company_sections.h"
@@ -171,6 +172,8 @@ bool CreateMissingUser(const uint8_t *invoice) {
         PString password;
         LockedPassword(password);
         PutPString(user, PEVc::Password, 20, password);
+        // The key store runs no write hooks: the password becomes its verifier here.
+        if (!PersonPasswordSeal(user)) PersonPasswordRedact(user);
     });
     if (made) Remember(ImportCreated.users, code);
     return ok;

@@ -25,6 +25,7 @@
 
 uint32_t ImportHoldRecords = 10;
 uint32_t ImportHoldsRenewed;
+bool (*ExportMayRead)(int reg) = nullptr;
 
 namespace {
 
@@ -36,6 +37,7 @@ using WalkEnd = bool (*)(int reg, const uint8_t *record, const void *limit);
 // record written, the empty line after the last.
 void ExportFrom(int reg, uint32_t from, uint32_t to, WalkEnd end, const void *limit)
 {
+    if (ExportMayRead && !ExportMayRead(reg)) return;   // a register the user may not read: no section
     MemBlock h = 0;
     uint8_t *record = RecBufferNew(reg, &h);
     if (!record) return;

@@ -152,6 +152,9 @@ bool RescueExportRun();
 // Installs the exchange: SettingsText, the text export run, the rescue runner.
 void TextExchangeInstall();
 void RegExportAll(int reg);
+// Asked before a register's records are written (null: every register):
+// a server leaves out what the asking user may not read.
+extern bool (*ExportMayRead)(int reg);
 void RegExportNumberRange();
 void RegExportKeyRange(int reg);
 void RegImportRecords(int reg, uint16_t version, uint8_t replace);

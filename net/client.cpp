@@ -124,6 +124,8 @@ bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply) {
             continue;
         }
         if (h.status != ReplyServed) {
+            // A refusal may say why (not logged in) before the connection goes.
+            if (h.textNumber != NoReplyText) ShowTextMessage(h.textNumber);
             Lost();
             break;
         }

@@ -9,6 +9,11 @@
 // not parse to its end changes nothing and is refused (status 2) by the
 // caller. Records are read into fresh record buffers that are freed with
 // their rows after the reply.
+//
+// Before it runs anything the server asks the session's rights
+// (net/auth_rights.cpp): a refused write answers with text 16001 as its
+// result, a refused read of persons or access groups as "not found". A
+// person record goes out without its verifier, whoever asked.
 #include <cstring>
 #include <vector>
 
@@ -18,11 +23,13 @@
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
+#include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
 #include "exchange/text_exchange.h"
+#include "net/auth.h"
 #include "net/net.h"
 #include "operations/purchase_ledger.h"
 #include "operations/replenishment.h"
@@ -65,6 +72,20 @@ bool BlockValid(uint16_t block) {
     return block >= SettingsBlockFirst && block <= SettingsBlockLast && SettingsBlockDesc(block, nullptr) != nullptr;
 }
 
+// A record as it goes to the client: a person without its verifier.
+bool PutRecordOut(MsgBuffer *reply, int reg, uint8_t *record) {
+    if (reg == PEVc::Number) PersonPasswordRedact(record);
+    return MsgPutRecord(reply, reg, record);
+}
+
+// A read of a guarded register the rights refuse: nothing found, the
+// record cleared.
+bool ReadRefused(int reg, uint8_t *record) {
+    if (AuthMayRead(reg)) return false;
+    RecClear(reg, record);
+    return true;
+}
+
 // Reads the register word; false (the message failed) for a register
 // the interface file does not describe.
 bool GetRegister(MsgBuffer *m, uint16_t *reg) {
@@ -105,7 +126,9 @@ bool Find(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
     if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
     uint32_t id = 0, pos = 0;
     bool found = false;
+    if (ReadRefused(reg, r.record)) code = 0;
     switch (code) {
+    case 0: break;
     case ReqFind: found = RecFindLocal(reg, r.record, parts, exact, &id, &pos); break;
     case ReqFindKeep: found = RecFindKeepLocal(reg, r.record, parts, exact, &id, &pos); break;
     case ReqFindByIndex: found = RecFindByIndexLocal(reg, index, r.record, parts, exact, &id, &pos); break;
@@ -114,7 +137,7 @@ bool Find(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
     MsgPutByte(reply, found);
     MsgPutLong(reply, pos);
     MsgPutLong(reply, id);
-    return MsgPutRecord(reply, reg, r.record);
+    return PutRecordOut(reply, reg, r.record);
 }
 
 // Requests 2 and 18.
@@ -129,12 +152,13 @@ bool ReadAt(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
     ServerRecord r(reg);
     if (!r.record) return false;
     uint32_t id = 0;
-    bool found = code == ReqReadAt ? RecReadAtIndexLocal(reg, index, (int32_t)pos, r.record, &id)
-                                   : RecReadAtIndexCLocal(reg, (int32_t)pos, r.record, index, &id);
+    bool found = !ReadRefused(reg, r.record) &&
+                 (code == ReqReadAt ? RecReadAtIndexLocal(reg, index, (int32_t)pos, r.record, &id)
+                                    : RecReadAtIndexCLocal(reg, (int32_t)pos, r.record, index, &id));
     MsgPutByte(reply, found);
     MsgPutLong(reply, id);
     if (code == ReqReadAtIndexC) RecFreeMatrix(reg, r.record);   // sent without rows
-    return MsgPutRecord(reply, reg, r.record);
+    return PutRecordOut(reply, reg, r.record);
 }
 
 // Requests 6 and 7.
@@ -147,11 +171,11 @@ bool Browse(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
     MsgGetCString(m, text);
     ServerRecord r(reg);
     if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
-    bool found = code == ReqBrowseNext ? RecBrowseNextLocal(reg, r.record, &id, text)
-                                       : RecBrowsePrevLocal(reg, r.record, &id, text);
+    bool found = !ReadRefused(reg, r.record) && (code == ReqBrowseNext ? RecBrowseNextLocal(reg, r.record, &id, text)
+                                                                       : RecBrowsePrevLocal(reg, r.record, &id, text));
     MsgPutByte(reply, found);
     MsgPutLong(reply, id);
-    return MsgPutRecord(reply, reg, r.record);
+    return PutRecordOut(reply, reg, r.record);
 }
 
 bool InsertChecked(MsgBuffer *m, MsgBuffer *reply) {
@@ -161,11 +185,13 @@ bool InsertChecked(MsgBuffer *m, MsgBuffer *reply) {
     if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
     uint32_t id = 0;
     int result = RecStoreFailed;
-    RecInsertCheckedLocal(reg, r.record, &id, &result);
+    RecFocusClear();
+    if (int refused = AuthRefuseWrite(ReqInsertChecked, reg, r.record, 0)) result = refused;
+    else RecInsertCheckedLocal(reg, r.record, &id, &result);
     MsgPutLong(reply, result == RecDone ? id : 0);
     MsgPutWord(reply, (uint16_t)(int16_t)result);
     PutErrPos(reply);
-    return MsgPutRecord(reply, reg, r.record);
+    return PutRecordOut(reply, reg, r.record);
 }
 
 bool UpdateChecked(MsgBuffer *m, MsgBuffer *reply) {
@@ -176,11 +202,13 @@ bool UpdateChecked(MsgBuffer *m, MsgBuffer *reply) {
     ServerRecord r(reg);
     if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
     int result = RecStoreFailed;
-    RecUpdateCheckedLocal(reg, r.record, id, &result);
+    RecFocusClear();
+    if (int refused = AuthRefuseWrite(ReqUpdateChecked, reg, r.record, id)) result = refused;
+    else RecUpdateCheckedLocal(reg, r.record, id, &result);
     MsgPutWord(reply, (uint16_t)(int16_t)result);
     PutErrPos(reply);
     MsgPutLong(reply, id);
-    return MsgPutRecord(reply, reg, r.record);
+    return PutRecordOut(reply, reg, r.record);
 }
 
 bool DeleteChecked(MsgBuffer *m, MsgBuffer *reply) {
@@ -192,10 +220,12 @@ bool DeleteChecked(MsgBuffer *m, MsgBuffer *reply) {
     MsgGetCString(m, text);
     ServerRecord r(reg);
     if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
-    int result = RecDeleteCheckedLocal(reg, r.record, &id, text);
+    RecFocusClear();
+    int result = AuthRefuseWrite(ReqDeleteChecked, reg, r.record, id);
+    if (result == 0) result = RecDeleteCheckedLocal(reg, r.record, &id, text);
     MsgPutWord(reply, (uint16_t)(int16_t)result);
     MsgPutLong(reply, id);
-    return MsgPutRecord(reply, reg, r.record);
+    return PutRecordOut(reply, reg, r.record);
 }
 
 bool SettingsRead(MsgBuffer *m, MsgBuffer *reply) {
@@ -217,8 +247,12 @@ bool SettingsStore(MsgBuffer *m, MsgBuffer *reply) {
     int result = RecStoreFailed;
     RecFocusClear();
     if (ok && BlockValid(block)) {
-        result = SettingsBlockStoreLocal(block, n ? MemLock(data) : nullptr, n);
-        if (n) MemUnlock(data);
+        if (int refused = AuthRefuseBlockStore(block)) {
+            result = refused;
+        } else {
+            result = SettingsBlockStoreLocal(block, n ? MemLock(data) : nullptr, n);
+            if (n) MemUnlock(data);
+        }
     }
     MemFree(&data);
     if (!ok) return false;
@@ -260,9 +294,11 @@ bool ListRows(MsgBuffer *m, MsgBuffer *reply) {
     if (!BodyDone(m) || count > MaxListRows || first > 0x7FFFFFFFu || !WinTypeDef(windowType)) return false;
     ServerRecord r(reg);
     if (!r.record) return false;
+    bool refused = ReadRefused(reg, r.record);
     for (uint32_t i = 0; i < count; i++) {
         uint32_t id = 0;
-        bool found = first + i <= 0x7FFFFFFFu && RecReadAtIndexLocal(reg, index, (int32_t)(first + i), r.record, &id);
+        bool found = !refused && first + i <= 0x7FFFFFFFu &&
+                     RecReadAtIndexLocal(reg, index, (int32_t)(first + i), r.record, &id);
         MsgPutByte(reply, found);
         if (!found) continue;
         MsgPutLong(reply, id);
@@ -299,16 +335,9 @@ bool ChoiceList(MsgBuffer *m, MsgBuffer *reply) {
 }
 
 bool Login(MsgBuffer *m, MsgBuffer *reply) {
-    uint8_t name[256], password[256];
-    MsgGetPString(m, name);
-    MsgGetPString(m, password);
-    if (!BodyDone(m)) return false;
-    ServerRecord access(AccessVc::Number);
-    if (!access.record) return false;
-    ServerLoginAccepted = UserLogin(name, password, access.record);
-    MsgPutPString(reply, name);
-    MsgPutByte(reply, ServerLoginAccepted);
-    return MsgPutRecord(reply, AccessVc::Number, access.record);
+    int session = ServerCurrentSession;
+    if (session < 0) return false;
+    return AuthLoginRequest(SessionTable[session].slot, session, m, reply);
 }
 
 // Request 20: the file travels in chunks after the job record; they are
@@ -331,6 +360,7 @@ bool Import(MsgBuffer *m) {
         at += n;
     }
     if (!BodyDone(m)) return false;
+    if (!AuthMayRun(ReqImportRun)) return true;   // the refusal travels in the reply
     if (!SessionsAllowExclusive()) {
         ShowTextMessage(TextNotExclusive);   // travels in the reply
         return true;
@@ -377,8 +407,8 @@ bool ConvertDocumentRequest(MsgBuffer *m, MsgBuffer *reply) {
     ServerRecord r(reg);
     if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
     uint32_t made = SerialNone;
-    ConvertDocumentLocal(reg, kind, r.record, &made);
-    MsgPutRecord(reply, reg, r.record);
+    if (AuthRefuseWrite(ReqConvertDocument, reg, nullptr, 0) == 0) ConvertDocumentLocal(reg, kind, r.record, &made);
+    PutRecordOut(reply, reg, r.record);
     return MsgPutLong(reply, made);
 }
 
@@ -392,7 +422,7 @@ bool Approve(MsgBuffer *m) {
     std::vector<uint32_t> ids(count);
     for (uint32_t &id : ids) MsgGetLong(m, &id);
     if (!BodyDone(m)) return false;
-    ApproveRecordListLocal(reg, kind, ids.data(), count);
+    if (AuthRefuseWrite(ReqApproveList, reg, nullptr, 0) == 0) ApproveRecordListLocal(reg, kind, ids.data(), count);
     return true;
 }
 
@@ -402,6 +432,7 @@ bool PrintFormRequest(MsgBuffer *m, MsgBuffer *reply) {
     MsgGetWord(m, &form);
     ServerRecord r(reg);
     if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
+    if (!AuthMayRead(reg)) return MsgPutWord(reply, 0);   // not printed
     uint8_t result = PrintForm((int16_t)form, r.record);
     return MsgPutWord(reply, result);
 }
@@ -436,7 +467,7 @@ bool ServerDispatch(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
         if (!GetRegister(m, &reg)) return false;
         ServerRecord r(reg);
         if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
-        return MsgPutByte(reply, RecExistsLocal(reg, r.record));
+        return MsgPutByte(reply, AuthMayRead(reg) && RecExistsLocal(reg, r.record));
     }
     case ReqDeleteChecked: return DeleteChecked(m, reply);
     case ReqBrowsePrev:
@@ -446,9 +477,9 @@ bool ServerDispatch(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
         MsgGetLong(m, &id);
         ServerRecord r(reg);
         if (!r.record || !BodyDone(m)) return false;
-        bool taken = RecordLockTakeLocal(reg, id, r.record);
+        bool taken = AuthRefuseWrite(ReqRecordLockTake, reg, nullptr, id) == 0 && RecordLockTakeLocal(reg, id, r.record);
         MsgPutByte(reply, taken);
-        return MsgPutRecord(reply, reg, r.record);
+        return PutRecordOut(reply, reg, r.record);
     }
     case ReqUpdateChecked: return UpdateChecked(m, reply);
     case ReqSettingsStore: return SettingsStore(m, reply);
@@ -473,7 +504,7 @@ bool ServerDispatch(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
             RecNewDefaultsLocal(reg, r.record);
         else
             RecNewDefaultsOtherLocal(reg, r.record);
-        return MsgPutRecord(reply, reg, r.record);
+        return PutRecordOut(reply, reg, r.record);
     }
     case ReqFind:
     case ReqFindByIndex:
@@ -492,9 +523,10 @@ bool ServerDispatch(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
         if (code == ReqReadById) MsgGetWord(m, nullptr);
         ServerRecord r(reg);
         if (!r.record || !BodyDone(m)) return false;
-        bool found = code == ReqReread ? RecRereadLocal(reg, id, r.record, mode) : RecReadByIdLocal(reg, id, r.record);
+        bool found = !ReadRefused(reg, r.record) &&
+                     (code == ReqReread ? RecRereadLocal(reg, id, r.record, mode) : RecReadByIdLocal(reg, id, r.record));
         MsgPutByte(reply, found);
-        return MsgPutRecord(reply, reg, r.record);
+        return PutRecordOut(reply, reg, r.record);
     }
     case ReqImportRun: return Import(m);
     case ReqListRows: return ListRows(m, reply);
@@ -510,7 +542,9 @@ bool ServerDispatch(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
         MsgGetWord(m, &reg);
         if (!BodyDone(m) || !(RegisterValid(reg) || BlockValid(reg))) return false;
         if (code == ReqRegisterUnlock) return RegisterUnlockLocal(reg), true;
-        return MsgPutByte(reply, RegisterLockTakeLocal(reg));
+        bool allowed = BlockValid(reg) && !RegisterValid(reg) ? AuthRefuseBlockStore(reg) == 0
+                                                              : AuthRefuseWrite(ReqRegisterLockTake, reg, nullptr, 0) == 0;
+        return MsgPutByte(reply, allowed && RegisterLockTakeLocal(reg));
     }
     case ReqPrintForm: return PrintFormRequest(m, reply);
     case ReqRecordUnlock: {

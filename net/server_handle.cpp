@@ -18,9 +18,10 @@
 // rest of the job with it, and never hands it to a newcomer.
 //
 // Every request but 0 and 15 must carry the session id of its own
-// connection (any other is refused), and writes, reports and jobs need a
-// session whose login was accepted. Reads stay open before the login: a
-// client reads the settings first.
+// connection (any other is refused). Before its login a session is served
+// only the login itself and the end of the session (PreLoginServed);
+// anything else is refused with text 16000 and nothing is read. What a
+// logged-in session may do its rights decide (net/auth_rights.cpp).
 #include <cstring>
 #include <utility>
 
@@ -33,6 +34,8 @@
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
 #include "database/engine/engine.h"
+#include "exchange/text_exchange.h"
+#include "net/auth.h"
 #include "net/net.h"
 #include "output/devices/report_output.h"
 #include "rules/entry_state.h"
@@ -68,15 +71,16 @@ bool ClassServedNow(uint16_t code, int cls) {
 }
 
 // The reply frame: header, record counts (when the session's flag is
-// clear), then the body. Queued behind the session's output when the
-// request's own pushes wait there.
-void SendReply(int slot, uint16_t status, MsgBuffer *body, int session, bool queued = false) {
+// clear), then the body; a refusal carries its text. Queued behind the
+// session's output when the request's own pushes wait there.
+void SendReply(int slot, uint16_t status, MsgBuffer *body, int session, bool queued = false,
+               uint16_t refusalText = NoReplyText) {
     MsgBuffer frame;
     MsgPutLong(&frame, 0);
     MsgPutWord(&frame, FrameCodeReply);
     MsgPutWord(&frame, status);
     if (status != ReplyServed) {
-        MsgPutWord(&frame, NoReplyText);
+        MsgPutWord(&frame, refusalText);
         MsgPutPString(&frame, EmptyPString);
         MsgPutWord(&frame, NoRecordCounts);
     } else {
@@ -129,6 +133,7 @@ void OpenSession(int slot, MsgBuffer *request, MsgBuffer *reply, int *session) {
             e.byteOrder = order;
             e.slot = slot;
             CancelAsked[i] = false;
+            AuthSessionReset(i);
             ResetSessionUserInfo(i);
             SessionCountsValid = false;   // the new session's list is taken afresh
             *session = i;
@@ -140,6 +145,21 @@ void OpenSession(int slot, MsgBuffer *request, MsgBuffer *reply, int *session) {
     MsgPutWord(reply, RunMode);
     MsgPutWord(reply, (uint16_t)NetProgramVersion);
     MsgPutPString(reply, serverName);
+}
+
+// True when a session without a login is served the request: only the
+// login and the end of the session. The login window shows nothing of
+// the company, so no settings block is read before it either: a client
+// loads the settings once logged in.
+bool PreLoginServed(uint16_t code) { return code == ReqLogin || code == ReqSessionEnd; }
+
+// After request 31: the session is logged in only by an accepted final
+// step; any other step or a body that did not parse leaves it without a
+// login, and a session that was logged in before loses it and its rights.
+void LoginOutcome(int session, bool parsed) {
+    bool accepted = parsed && ServerLoginAccepted;
+    if (!accepted && SessionTable[session].loggedIn) AuthRightsClear(session);
+    SessionTable[session].loggedIn = accepted;
 }
 
 void OnAck(int slot, MsgBuffer *frame, uint32_t sessionId) {
@@ -191,6 +211,10 @@ void PushToClient(MsgBuffer *message) {
     }
     MsgReset(message);
 }
+
+// An export run for a client writes only the registers its user may
+// read; the server's own exports (no session) write all.
+bool ExportReadAllowed(int reg) { return ServerCurrentSession < 0 || AuthMayRead(reg); }
 
 void OnConnClosed(int slot) {
     int s = SessionForSlot(slot);
@@ -252,10 +276,12 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
     }
     bool handshake = code == ReqVersion || code == ReqSessionOpen;
     bool bound = own >= 0 && SessionTable[own].id == sessionId;
-    bool loginNeeded = cls >= 2 && !(bound && SessionTable[own].loggedIn);
-    if ((!ServerServing && code != ReqSessionOpen && code != ReqVersion) || (!handshake && !bound) ||
-        (cls != 0 && loginNeeded)) {
+    if ((!ServerServing && !handshake) || (!handshake && !bound)) {
         SendReply(slot, ReplyRefused, nullptr, -1);
+        return;
+    }
+    if (!handshake && !SessionTable[own].loggedIn && !PreLoginServed(code)) {
+        SendReply(slot, ReplyRefused, nullptr, -1, false, TextNotLoggedIn);
         return;
     }
 
@@ -302,8 +328,7 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
         if (out >= 0 && SessionTable[out].out.empty() && !SessionTable[out].ackReady && D4HoldCount() == 0)
             NetWaitAck(out);
     }
-    if (code == ReqLogin && parsed && session >= 0 && SessionFindById(sessionId) == session)
-        SessionTable[session].loggedIn = ServerLoginAccepted;
+    if (code == ReqLogin && session >= 0 && SessionFindById(sessionId) == session) LoginOutcome(session, parsed);
     // The connection may have closed inside a wait, and its slot gone to another.
     if (ConnTable[slot].inUse && ConnTable[slot].serial == connection) {
         int live = session >= 0 && SessionTable[session].inUse ? session : -1;
@@ -337,6 +362,7 @@ void NetServerStart() {
     MsgSetPush(PushToClient);
     NetServices.sessionSelectByName = SessionSelectOutput;
     NetServices.sessionOrderFlag = SessionOutputOrderFlag;
+    ExportMayRead = ExportReadAllowed;
     ServerServing = true;
     RunMode = RunModeServer;
 }

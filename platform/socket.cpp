@@ -339,16 +339,22 @@ bool PlSocketClose(int socket)
     return ::close(socket) == 0;
 }
 
-std::string PlSocketLocalAddress(int socket)
+// The IPv4 address of one end of a socket as dotted text; empty on failure.
+static std::string SocketAddressText(int socket, bool peer)
 {
     sockaddr_in addr{};
     socklen_t len = sizeof addr;
-    if (::getsockname(socket, reinterpret_cast<sockaddr *>(&addr), &len) != 0 || addr.sin_family != AF_INET)
-        return std::string();
+    int got = peer ? ::getpeername(socket, reinterpret_cast<sockaddr *>(&addr), &len)
+                   : ::getsockname(socket, reinterpret_cast<sockaddr *>(&addr), &len);
+    if (got != 0 || addr.sin_family != AF_INET) return std::string();
     char text[INET_ADDRSTRLEN] = {};
     if (::inet_ntop(AF_INET, &addr.sin_addr, text, sizeof text) == nullptr) return std::string();
     return text;
 }
+
+std::string PlSocketLocalAddress(int socket) { return SocketAddressText(socket, false); }
+
+std::string PlSocketPeerAddress(int socket) { return SocketAddressText(socket, true); }
 
 uint16_t PlSocketLocalPort(int socket)
 {

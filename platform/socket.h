@@ -81,3 +81,5 @@ bool PlSocketClose(int socket);
 // The local IPv4 address as dotted text (empty on failure) and the local port.
 std::string PlSocketLocalAddress(int socket);
 uint16_t PlSocketLocalPort(int socket);
+// The address of the socket's peer as dotted text (empty on failure).
+std::string PlSocketPeerAddress(int socket);

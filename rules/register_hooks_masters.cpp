@@ -15,6 +15,7 @@
 #include "core/record_buffer.h"
 #include "core/system.h"
 #include "core/work_blocks.h"
+#include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "operations/operations.h"
 #include "rules/checks.h"
@@ -209,6 +210,17 @@ void PlainDefaults(int, uint8_t *) { SetEntryUserCode(); }
 // check and the delete check.
 enum EntryChecks { NoChecks = 0, Validate = 1, DeleteCheck = 2 };
 
+// A person's password is never stored as text: every write of a person
+// turns a typed or imported password into its verifier; an update that
+// brings none keeps the stored one (database/access/person_password.h).
+// A verifier that cannot be made fails the write rather than store text.
+int PersonBeforeInsert(int, uint8_t *person) { return PersonPasswordBeforeWrite(person) ? 1 : 0; }
+int PersonBeforeUpdate(int, uint8_t *person, uint8_t *, uint32_t) { return PersonPasswordBeforeWrite(person) ? 1 : 0; }
+void PersonKeepVerifier(int, const uint8_t *stored, uint8_t *person) { PersonPasswordKeepStored(stored, person); }
+void PersonBeforeStore(int, uint8_t *person) {
+    if (!PersonPasswordBeforeWrite(person)) PersonPasswordRedact(person);   // no login rather than text
+}
+
 RegisterHooks MasterEntry(void (*defaults)(int, uint8_t *), int checks) {
     RegisterHooks h = {};
     h.newRecordDefaults = defaults;
@@ -250,6 +262,10 @@ void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table) {
     table[SR50Vc::Number] = MasterEntry(StatementRowDefaults<SR50Vc::RowKind>, NoChecks);
     table[SR51Vc::Number] = MasterEntry(StatementRowDefaults<SR51Vc::RowKind>, NoChecks);
     table[PEVc::Number] = MasterEntry(PersonDefaults, NoChecks);
+    table[PEVc::Number].beforeInsert = PersonBeforeInsert;
+    table[PEVc::Number].beforeUpdate = PersonBeforeUpdate;
+    table[PEVc::Number].preserveStoredFields = PersonKeepVerifier;
+    table[PEVc::Number].beforeStore = PersonBeforeStore;
     table[PayTermsVc::Number] = MasterEntry(TermsDefaults, NoChecks);
     table[AssetVc::Number] = MasterEntry(AssetDefaults, NoChecks);
     table[DeprModelVc::Number] = MasterEntry(PlainDefaults, NoChecks);

@@ -23,6 +23,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "shell/database_open.h"
+#include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "database/access/settings_blocks.h"
@@ -151,6 +152,9 @@ bool BuildCompany(const char *temp, const uint8_t *path, uint16_t option, uint8_
     if (!DbAfterOpen(option, path)) return false;   // the file was closed
     DbOpenFlag = 1;
     bool imported = ImportDefaults(option, why);
+    // Whatever wrote the defaults' persons, the new company keeps no
+    // password as text (there is nothing older to tell the user about).
+    if (imported) imported = PersonPasswordsConvert() >= 0;
     if (imported) SaveSeriesState();
     bool closed = D4Close();
     DbOpenFlag = 0;

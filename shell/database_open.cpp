@@ -12,6 +12,8 @@
 
 #include "core/pstring.h"
 #include "core/system.h"
+#include "core/ui_text.h"
+#include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "database/access/remote_calls.h"
@@ -25,6 +27,9 @@
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_table.h"
+
+constexpr int TextPasswordsConverted = 16003;
+constexpr int TextPasswordsNotConverted = 16005;
 
 int16_t DbLastOpenError;
 int DbOpenArgument;
@@ -49,6 +54,17 @@ static void SessionFlagsClear()
     if (AccessServices.sessionFlagsClear) AccessServices.sessionFlagsClear();
 }
 
+// An older company keeps its persons' passwords as text: the first open
+// turns them into verifiers in one hold and says so once; a conversion
+// that fails changes nothing and says so (those persons cannot log in
+// until it succeeds at a later open).
+static void PasswordsToVerifiers()
+{
+    int converted = PersonPasswordsConvert();
+    if (converted > 0) ShowTextMessage(TextPasswordsConverted);
+    if (converted < 0) ShowTextMessage(TextPasswordsNotConverted);
+}
+
 // Opens the company file of a PString name; true when open and the user
 // may work in it. A failed engine open leaves its code in DbLastOpenError
 // (and OpenResultWord 1 when there was no file) for the caller to report;
@@ -70,6 +86,7 @@ bool DbOpen(const uint8_t *name, int argument)
         }
     }
     if (!DbAfterOpen(argument, name)) return false;
+    if (!RunModeIsClient()) PasswordsToVerifiers();
     DbOpenFlag = 1;
     return DbEnterCompany();
 }
@@ -110,7 +127,8 @@ bool DbAfterOpen(int argument, const uint8_t *name)
     (void)argument;
     PStringCopy(OpenDatabaseName, name);   // for the close line, opened or created
     if (!RunModeIsClient()) return DbReopenRegisters();
-    SettingsBlocksReload();
+    // A client's settings come after its login (LoginLoop): the server
+    // serves none of the company before it.
     return EntryStateLoaded();
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/memblock.h"
+#include "core/password_verifier.h"
 
 // ---- module_switch.cpp ----
 // A server, after it opens a company: makes the server's module current (menus, lists, bars follow).
@@ -33,12 +34,42 @@ void LoginStateReset();
 // the access record read into `access` and the session entry filled. `name`
 // (a PString buffer of 256 bytes) becomes the person's code.
 bool UserLogin(uint8_t *name, const uint8_t *password, uint8_t *access);
+// Whom a login name names, as a challenge-response login needs it before
+// the proof: a company without persons (any pair enters), the master
+// password of "ADMIN", or a person and its verifier.
+struct LoginTarget {
+    enum Kind { Nobody, Open, Master, Person } kind = Nobody;
+    PasswordVerifier verifier;
+    uint8_t code[6] = {0};   // the person's code (PString)
+};
+// The person the name names (by code, else by name) with its verifier;
+// false when there is none or it has no verifier.
+bool UserLoginTarget(const uint8_t *name, LoginTarget *target);
+// UserLogin's acceptance for a target whose password was proven.
+bool UserLoginAcceptTarget(const LoginTarget &target, uint8_t *name, uint8_t *access);
 // UserLogin with the logged-in user's work record as the access record.
 bool UserLoginCurrent(uint8_t *name, const uint8_t *password);
 // Logs in locally, or at the server in client mode; true when accepted.
 bool UserLoginCall(uint8_t *name, const uint8_t *password);
 
 // ---- user_rights.cpp ----
+// The rights a login gave: the access list's rows (three u16 each) and
+// whether the user is the administrator, whose empty list allows all.
+struct UserRightsRec {
+    const uint8_t *rows = nullptr;
+    uint32_t count = 0;
+    bool administrator = false;
+};
+// The logged-in user is the administrator (set by each accepted login).
+extern bool UserIsAdministrator;
+// UserAccessRight and UserAccessRightType1 of explicit rights.
+int RightsAccessRight(const UserRightsRec &r, int type, int item);
+int RightsModuleRight(const UserRightsRec &r, int module);
+// What the server checks before it serves a request (see user_rights.cpp).
+bool RightsMayWriteRegister(const UserRightsRec &r, int reg);
+bool RightsMayReadRegister(const UserRightsRec &r, int reg);
+bool RightsMayWriteBlock(const UserRightsRec &r, int block);
+bool RightsMayChangeGroups(const UserRightsRec &r);
 // True when the user may use windows of the type (type-2 right).
 bool MayUseWindowItem(int type);
 // True when the user may use module m (type-1 right).

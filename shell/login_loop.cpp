@@ -16,6 +16,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
+#include "database/access/settings_blocks.h"
 #include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
@@ -137,6 +138,9 @@ bool LoginLoop()
         WinClose(n);
         SessionUserCodeSet(name);
     }
+    // A client reads the company's settings once logged in: the server
+    // serves none before.
+    if (RunModeIsClient()) SettingsBlocksReload();
     RebuildWindowTypeMenu();
     RebuildRegisterMenu();   // the register popup follows the new user's rights
     LoggedInFlag = 1;

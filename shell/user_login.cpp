@@ -2,7 +2,11 @@
 // company's persons (register 44), locally or at the server.
 //
 // A person is found by the typed name as a user code, else by a scan of
-// every person whose name equals it; the person's password must match.
+// every person whose name equals it; the typed password must match the
+// person's verifier (database/access/person_password.h): no password is
+// kept as text to compare with. The server's challenge-response login
+// (net/auth_login.cpp) finds its person with UserLoginTarget and proves
+// the password against the same verifier.
 // "ADMIN" is such a person too, unless the interface file sets a master
 // password for it (text 1410). Such a password is the same in every copy
 // of the program, so the built interface file leaves it empty and the
@@ -14,6 +18,7 @@
 
 #include <cassert>
 #include <cstring>
+#include <string_view>
 
 #include "core/field_access.h"
 #include "core/field_types.h"
@@ -21,6 +26,7 @@
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
+#include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "dict_offsets.h"
@@ -60,30 +66,73 @@ bool AdminMasterPassword(uint8_t *secret)
     return secret[0] != 0;
 }
 
-// True when person s.user's password equals the typed one; the access
-// record the person names is then read into s.access (a cleared record
-// when there is none: an empty access list).
-bool PasswordMatches(LoginScratch &s, const uint8_t *password)
+std::string_view PasswordText(const uint8_t *password)
 {
-    PString code, stored;
-    GetPString(s.user, PEVc::Password, 20, stored);
-    if (!PStringEqual(stored, password)) return false;
+    return std::string_view(reinterpret_cast<const char *>(password + 1), password[0]);
+}
+
+// Reads the access record person s.user names into s.access (a cleared
+// record when there is none: an empty access list).
+void AccessRecordRead(LoginScratch &s)
+{
+    PString code;
     RecClear(AccessVc::Number, s.access);
     GetPString(s.user, PEVc::AccessCode, UserCodeLength, code);
     PutPString(s.access, AccessVc::Code, UserCodeLength, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(AccessVc::Number, s.access, 1, 1, &recid, &position)) RecClear(AccessVc::Number, s.access);
+}
+
+// True when the typed password is person s.user's; its access record is
+// then read into s.access. A person without a verifier (its password not
+// converted) never matches.
+bool PasswordMatches(LoginScratch &s, const uint8_t *password)
+{
+    PasswordVerifier v;
+    if (!PersonVerifierGet(s.user, &v) || !VerifierMatches(v, PasswordText(password))) return false;
+    AccessRecordRead(s);
     return true;
+}
+
+// Reads the person whose code is the typed name into s.user.
+bool PersonByCode(LoginScratch &s, const uint8_t *name)
+{
+    RecClear(PEVc::Number, s.user);
+    if (!FieldFromText(s.user + PEVc::Code, FieldText, UserCodeLength, name)) return false;
+    uint32_t recid = 0, position = 0;
+    return RecFind(PEVc::Number, s.user, 1, 1, &recid, &position);
+}
+
+// The access code of the person "ADMIN" (empty when there is none): its
+// group is the administrator's.
+void AdministratorGroup(uint8_t *code)
+{
+    code[0] = 0;
+    LoginScratch s;
+    PString admin;
+    PStringFromC(admin, "ADMIN");
+    if (s.user && PersonByCode(s, admin)) GetPString(s.user, PEVc::AccessCode, UserCodeLength, code);
+}
+
+// True when person is the administrator: its code is "ADMIN", or its
+// access code is the non-empty one of the person "ADMIN". In a company
+// that keeps no access groups at all every person is: no rights are set
+// up there, and someone must be able to set them up.
+bool PersonIsAdministrator(const uint8_t *person)
+{
+    if (RegOpenCount(AccessVc::Number) == 0) return true;
+    PString code, group, adminGroup;
+    GetPString(person, PEVc::Code, UserCodeLength, code);
+    if (PStringEqualC(code, "ADMIN")) return true;
+    GetPString(person, PEVc::AccessCode, UserCodeLength, group);
+    AdministratorGroup(adminGroup);
+    return group[0] != 0 && PStringEqual(group, adminGroup);
 }
 
 // Finds the person whose code is the typed name and checks the password.
 bool LoginByCode(LoginScratch &s, const uint8_t *name, const uint8_t *password)
 {
-    RecClear(PEVc::Number, s.user);
-    if (!FieldFromText(s.user + PEVc::Code, FieldText, UserCodeLength, name)) return false;
-    uint32_t recid = 0, position = 0;
-    if (!RecFind(PEVc::Number, s.user, 1, 1, &recid, &position)) return false;
-    return PasswordMatches(s, password);
+    return PersonByCode(s, name) && PasswordMatches(s, password);
 }
 
 // Reads the persons in the order of the register's current index from
@@ -99,7 +148,7 @@ bool LoginByName(LoginScratch &s, const uint8_t *name, const uint8_t *password)
         uint32_t recid = 0;
         if (!RecReadAt(PEVc::Number, position, s.user, &recid)) return false;
         GetPString(s.user, PEVc::Name, 60, stored);
-        if (PStringEqual(stored, name) && PasswordMatches(s, password)) return true;
+        if (PStringEqual(stored, name) && (!password || PasswordMatches(s, password))) return true;
     }
 }
 
@@ -147,6 +196,7 @@ void AccessRecordClear(uint8_t *access)
 // the name becomes the person's code (empty without a person).
 void LoginAccept(const uint8_t *user, uint8_t *found, uint8_t *access, uint8_t *name)
 {
+    UserIsAdministrator = !user || PersonIsAdministrator(user);
     AccessRecordClear(access);
     if (found) {
         std::memcpy(access, found, AccessVc::Size);
@@ -187,6 +237,52 @@ bool UserLogin(uint8_t *name, const uint8_t *password, uint8_t *access)
     return true;
 }
 
+// The verifier the master password of "ADMIN" proves against: made once
+// a run with a salt of the run's own.
+static bool MasterVerifier(const uint8_t *secret, PasswordVerifier *out)
+{
+    static uint8_t salt[VerifierSaltSize];
+    static bool salted = false;
+    if (!salted) salted = RandomFill(salt, sizeof salt);
+    return salted && VerifierDerive(PasswordText(secret), salt, VerifierIterationsMin * 10, out);
+}
+
+bool UserLoginTarget(const uint8_t *name, LoginTarget *target)
+{
+    assert(name && target);
+    *target = LoginTarget{};
+    if (RegOpenCount(PEVc::Number) == 0) {
+        target->kind = LoginTarget::Open;
+        return true;
+    }
+    PString secret;
+    if (PStringEqualC(name, "ADMIN") && AdminMasterPassword(secret)) {
+        target->kind = LoginTarget::Master;
+        return MasterVerifier(secret, &target->verifier);
+    }
+    LoginScratch s;
+    if (!s.user) return false;
+    if (!PersonByCode(s, name) && !LoginByName(s, name, nullptr)) return false;
+    if (!PersonVerifierGet(s.user, &target->verifier)) return false;
+    target->kind = LoginTarget::Person;
+    GetPString(s.user, PEVc::Code, UserCodeLength, target->code);
+    return true;
+}
+
+bool UserLoginAcceptTarget(const LoginTarget &target, uint8_t *name, uint8_t *access)
+{
+    assert(name && access);
+    if (target.kind != LoginTarget::Person) {
+        LoginAccept(nullptr, nullptr, access, name);
+        return true;
+    }
+    LoginScratch s;
+    if (!s.user || !s.access || !PersonByCode(s, target.code)) return false;
+    AccessRecordRead(s);
+    LoginAccept(s.user, s.access, access, name);
+    return true;
+}
+
 // UserLogin with the logged-in user's work record as the access record,
 // whose previous access list an accepted login frees.
 bool UserLoginCurrent(uint8_t *name, const uint8_t *password)
@@ -209,6 +305,7 @@ bool UserLoginCall(uint8_t *name, const uint8_t *password)
     if (!got) return false;
     bool accepted = LoginRemote(AccessVc::Number, name, password, got);
     if (accepted) {
+        UserIsAdministrator = RemoteLoginAdministrator;
         AccessRecordClear(LoggedInUser);
         std::memcpy(LoggedInUser, got, AccessVc::Size);
         std::memset(got, 0, AccessVc::Size);

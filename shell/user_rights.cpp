@@ -1,13 +1,25 @@
 // user_rights.cpp - what the logged-in user may use, read from the user's
-// access list: rows of three words (kind of item, item, right). An empty
-// list allows everything, and so does a list without a row for the item.
+// access list: rows of three words (kind of item, item, right). A list
+// without a row for an item allows it (modules excepted, see
+// UserAccessRightType1). An empty list allows everything only to the
+// administrator: the "ADMIN" login (a person, or the master password), a
+// company without persons or without access groups, or a person of the
+// group ADMIN's person names.
+// Anyone else's empty list allows nothing: a person left without rows by
+// mistake must not hold every right.
+//
+// The server asks the same questions of each session's rights before it
+// serves a request (RightsMay... below), so a client cannot do by direct
+// requests what the menus would not offer it.
 #include "shell/login.h"
 
 #include <cstring>
 
 #include "core/definitions.h"
+#include "core/interface_defs.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "shell/window_table.h"
 
 namespace {
@@ -18,6 +30,9 @@ constexpr int RightModulesDefault = 9;
 constexpr int MaintenanceListKind = 3;   // the module-function list's maintenance kind
 constexpr int ClientRefusedRegister = 91;
 
+constexpr int KindList = 1, KindRecord = 3, KindSettings = 8, KindSettingsRows = 9;
+constexpr int WordKind = 0, WordRegister = 8, WordBlock = 9;
+
 // The logged-in user's access list; 0 when no user is logged in.
 MemBlock UserAccessList()
 {
@@ -27,17 +42,45 @@ MemBlock UserAccessList()
 // True when a right allows: 0 and 5 refuse, every other value allows.
 bool RightAllows(int right) { return right != 0 && right != 5; }
 
-// Calls `row` for each whole row of the list in order; the list's bytes
-// are read only.
+// Calls `row` for each whole row of the rows in order.
 template <typename F>
-void EachRow(MemBlock list, F row)
+void EachRow(const UserRightsRec &r, F row)
 {
-    if (!MemIsValid(list)) return;
-    const uint8_t *p = MemLock(list);
-    if (!p) return;
-    uint32_t rows = MemSize(list) / RowSize;
-    for (uint32_t i = 0; i < rows; i++) row(DefU16(p + i * RowSize), DefU16(p + i * RowSize + 2), DefU16(p + i * RowSize + 4));
-    MemUnlock(list);
+    for (uint32_t i = 0; i < r.count; i++) {
+        const uint8_t *p = r.rows + i * RowSize;
+        row(DefU16(p), DefU16(p + 2), DefU16(p + 4));
+    }
+}
+
+// Runs f with the rights of a list block (locked meanwhile) and the
+// administrator flag given.
+template <typename F>
+auto WithList(MemBlock list, bool administrator, F f)
+{
+    UserRightsRec r{nullptr, 0, administrator};
+    const uint8_t *p = MemIsValid(list) ? MemLock(list) : nullptr;
+    if (p) {
+        r.rows = p;
+        r.count = MemSize(list) / RowSize;
+    }
+    auto result = f(r);
+    if (p) MemUnlock(list);
+    return result;
+}
+
+// True when some window type of one of the kinds shows reg and the rights
+// allow it; `none` when no such window type exists.
+bool SomeWindowAllows(const UserRightsRec &r, int reg, int kindA, int kindB, bool none)
+{
+    bool exists = false;
+    for (int type = 1; type < WinTypeCount; type++) {
+        if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != reg) continue;
+        int kind = WinTypeWord(type, WordKind);
+        if (kind != kindA && kind != kindB) continue;
+        exists = true;
+        if (RightAllows(RightsAccessRight(r, RightWindowItem, type))) return true;
+    }
+    return !exists && none;
 }
 
 }  // namespace
@@ -88,27 +131,80 @@ bool MayUseType5(int n, int item) { return MayUseType5Item(n, item); }
 // False for list kind 3 (maintenance), true for every other kind.
 bool MayUseType4Or5(int kind) { return kind != MaintenanceListKind; }
 
+// Set by every accepted login. Before any (the server's own frame, a
+// program with no company yet) nobody's empty list allows all, as the
+// menus there always did.
+bool UserIsAdministrator = true;
+
 // The right an access list gives for an item of a kind: the last row for
-// it wins; 1 when the list is empty or has no row for it.
+// it wins; 1 when the list has no row for it; with an empty list 1 for
+// the administrator and 0 for anyone else.
 int UserAccessRight(MemBlock list, int type, int item)
 {
+    return WithList(list, UserIsAdministrator, [&](const UserRightsRec &r) { return RightsAccessRight(r, type, item); });
+}
+
+// The right an access list gives for module `module`: with an empty list
+// 1 for the administrator and 0 for anyone else; otherwise refused unless
+// a row (9, 1) allows modules by default or a row for the module gives
+// its right, the last applicable row winning.
+int UserAccessRightType1(MemBlock list, int module)
+{
+    return WithList(list, UserIsAdministrator, [&](const UserRightsRec &r) { return RightsModuleRight(r, module); });
+}
+
+int RightsAccessRight(const UserRightsRec &r, int type, int item)
+{
+    if (r.count == 0) return r.administrator ? 1 : 0;
     int right = 1;
-    EachRow(list, [&](int t, int i, int r) {
-        if (t == type && i == item) right = r;
+    EachRow(r, [&](int t, int i, int value) {
+        if (t == type && i == item) right = value;
     });
     return right;
 }
 
-// The right an access list gives for module `module`: 1 with an empty
-// list; otherwise refused unless a row (9, 1) allows modules by default
-// or a row for the module gives its right, the last applicable row winning.
-int UserAccessRightType1(MemBlock list, int module)
+int RightsModuleRight(const UserRightsRec &r, int module)
 {
-    if (!MemIsValid(list) || MemSize(list) < RowSize) return 1;
+    if (r.count == 0) return r.administrator ? 1 : 0;
     int right = 0;
-    EachRow(list, [&](int t, int i, int r) {
+    EachRow(r, [&](int t, int i, int value) {
         if (t == RightModulesDefault && i == 1) right = 1;
-        if (t == RightModule && i == module) right = r;
+        if (t == RightModule && i == module) right = value;
     });
     return right;
+}
+
+// Writes to a register: one of its record windows must be allowed. A
+// register without a record window is written only by the program's own
+// rules, which the rights of the window that started them already passed.
+bool RightsMayWriteRegister(const UserRightsRec &r, int reg)
+{
+    return SomeWindowAllows(r, reg, KindRecord, KindRecord, true);
+}
+
+// Reads of a register whose records are guarded (persons, access
+// groups): one of its record or list windows must be allowed.
+bool RightsMayReadRegister(const UserRightsRec &r, int reg) { return SomeWindowAllows(r, reg, KindRecord, KindList, true); }
+
+// Stores of a settings block: the window-type right of one of the
+// settings windows that show it; a block without a window is kept by the
+// program's own rules.
+bool RightsMayWriteBlock(const UserRightsRec &r, int block)
+{
+    bool exists = false;
+    for (int type = 1; type < WinTypeCount; type++) {
+        if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != 0 || WinTypeWord(type, WordBlock) != block) continue;
+        int kind = WinTypeWord(type, WordKind);
+        if (kind != KindSettings && kind != KindSettingsRows) continue;
+        exists = true;
+        if (RightAllows(RightsAccessRight(r, RightWindowType, type))) return true;
+    }
+    return !exists;
+}
+
+// Changing access groups, persons' groups and other persons' passwords:
+// only a user whose rights open the access-group window.
+bool RightsMayChangeGroups(const UserRightsRec &r)
+{
+    return r.administrator || SomeWindowAllows(r, AccessVc::Number, KindRecord, KindRecord, false);
 }

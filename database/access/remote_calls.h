@@ -130,10 +130,18 @@ bool ConvertDocumentRemote(int reg, int kind, uint8_t *record, uint32_t *newReci
 
 // Request 24.
 bool SessionEndRequest(uint32_t session);
-// Request 31: name (a PString buffer) gets the server's user name back,
-// accessRecord (of register accessReg) the user's access record; the
-// result is the accepted flag.
+// Request 31, a challenge-response in two steps (docs/protocol.md): the
+// password never leaves the client, and the server proves that it holds
+// the password's verifier. name (a PString buffer) gets the server's user
+// name back, accessRecord (of register accessReg) the user's access
+// record; the result is the accepted flag. A server that accepts without
+// its proof is refused (text 16004) and counts as a lost connection.
 bool LoginRemote(int accessReg, uint8_t *name, const uint8_t *password, uint8_t *accessRecord);
+// The last accepted LoginRemote's user is the administrator.
+extern bool RemoteLoginAdministrator;
+// Request 31's steps (the first word of its body) and the first step's answer.
+constexpr uint16_t LoginStepFirst = 1, LoginStepFinal = 2;
+constexpr uint16_t LoginChallenge = 0, LoginWait = 1;
 
 // ---- Lists ----
 

@@ -7,7 +7,9 @@
 // FieldErrorPos only with the reply's result; a failed exchange leaves it
 // naming no field.
 #include "core/ui_text.h"
+#include "database/access/person_password.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "database/access/remote_calls.h"
 #include "database/access/remote_internal.h"
 
@@ -39,10 +41,17 @@ int RemoteCheckedExchange(uint16_t code, MsgBuffer *request) {
     return result;
 }
 
+// A person's typed password leaves the client only as its verifier.
+bool SealedForSending(int reg, uint8_t *record) { return reg != PEVc::Number || PersonPasswordSeal(record); }
+
 // A record id stands only beside a done insert.
 void RecInsertCheckedRemote(int reg, uint8_t *record, uint32_t *recid, int *result) {
     *result = RecConnectionLost;
     RecFocusClear();
+    if (!SealedForSending(reg, record)) {
+        *result = RecStoreFailed;
+        return;
+    }
     MsgBuffer request, reply;
     MsgPutWord(&request, (uint16_t)reg);
     MsgPutRecord(&request, reg, record);
@@ -65,6 +74,10 @@ void RecInsertCheckedRemote(int reg, uint8_t *record, uint32_t *recid, int *resu
 void RecUpdateCheckedRemote(int reg, uint8_t *record, uint32_t recid, int *result) {
     *result = RecConnectionLost;
     RecFocusClear();
+    if (!SealedForSending(reg, record)) {
+        *result = RecStoreFailed;
+        return;
+    }
     MsgBuffer request, reply;
     MsgPutWord(&request, (uint16_t)reg);
     MsgPutLong(&request, recid);
@@ -84,6 +97,7 @@ void RecUpdateCheckedRemote(int reg, uint8_t *record, uint32_t recid, int *resul
 }
 
 int RecDeleteCheckedRemote(int reg, uint8_t *record, uint32_t *recid, const char *text) {
+    if (!SealedForSending(reg, record)) return RecStoreFailed;
     MsgBuffer request, reply;
     MsgPutWord(&request, (uint16_t)reg);
     MsgPutLong(&request, *recid);

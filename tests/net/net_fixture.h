@@ -28,6 +28,7 @@
 #include "core/interface_load.h"
 #include "core/message_sink.h"
 #include "core/msg_buffer.h"
+#include "core/password_verifier.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/system.h"
@@ -99,6 +100,7 @@ inline void PushingReport() {
 struct RawConn {
     int fd = -1;
     TlsSocket *tls = nullptr;
+    mutable std::vector<uint8_t> wire;   // every frame byte sent and received, in order, before the channel
     explicit RawConn(int port, int receiveBuffer = 0) {
         fd = socket(AF_INET, SOCK_STREAM, 0);
         if (receiveBuffer) setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
@@ -129,6 +131,7 @@ struct RawConn {
         return TlsChannelOffForTests || (tls = TlsSocketOpen(fd, true, 3000)) != nullptr;
     }
     bool Send(const std::vector<uint8_t> &b) const {
+        wire.insert(wire.end(), b.begin(), b.end());
         if (tls) return fd >= 0 && TlsSocketWrite(tls, b.data(), b.size());
         return fd >= 0 && ::send(fd, b.data(), b.size(), MSG_NOSIGNAL) == (ssize_t)b.size();
     }
@@ -138,6 +141,7 @@ struct RawConn {
         while (tls && got < n) {
             long r = TlsSocketRead(tls, out + got, n - got, ms);
             if (r <= 0) return false;
+            wire.insert(wire.end(), out + got, out + got + r);
             got += (size_t)r;
         }
         while (got < n) {
@@ -145,6 +149,7 @@ struct RawConn {
             if (poll(&p, 1, ms) <= 0) return false;
             ssize_t r = recv(fd, out + got, n - got, 0);
             if (r <= 0) return false;
+            wire.insert(wire.end(), out + got, out + got + r);
             got += (size_t)r;
         }
         return true;
@@ -216,7 +221,74 @@ inline bool ReplyBody(const std::vector<uint8_t> &reply, MsgBuffer *m) {
     return ReplyHeaderRead(m, &h, false) && h.status == ReplyServed;
 }
 
-// Request 41 for the customers: their count, or all ones without a reply.
+// The two steps of request 31 on a raw connection, as docs/protocol.md
+// gives them: the client's name and nonce, the server's challenge, the
+// proof, and the server's signature, which is checked here too.
+enum class LoginOutcome { Accepted, Refused, Wait, Broken };
+struct LoginTrace {
+    uint32_t waitMs = 0;          // the wait the first step was told
+    bool serverProven = false;    // the accepted reply carried the right signature
+    uint16_t refusalText = 0;     // the message of a refused (status 2) step
+};
+inline LoginOutcome Login(const RawConn &c, uint32_t session, const char *user, const char *password,
+                          LoginTrace *trace = nullptr) {
+    LoginTrace ignored;
+    LoginTrace &t = trace ? *trace : ignored;
+    uint8_t name[256];
+    PStringFromC(name, user);
+    uint8_t clientNonce[ScramNonceSize];
+    RandomFill(clientNonce, sizeof clientNonce);
+    MsgBuffer first;
+    MsgPutWord(&first, LoginStepFirst);
+    MsgPutPString(&first, name);
+    MsgPutBytes(&first, clientNonce, ScramNonceSize);
+    if (!c.Send(Request(session, ReqLogin, &first))) return LoginOutcome::Broken;
+    std::vector<uint8_t> f = c.Frame();
+    MsgBuffer m;
+    if (!ReplyBody(f, &m)) {
+        t.refusalText = f.size() >= 10 ? uint16_t(f[8] | f[9] << 8) : 0;
+        return LoginOutcome::Broken;
+    }
+    uint16_t answer = 0;
+    MsgGetWord(&m, &answer);
+    if (answer == LoginWait) {
+        MsgGetLong(&m, &t.waitMs);
+        return LoginOutcome::Wait;
+    }
+    uint8_t serverNonce[ScramNonceSize], salt[VerifierSaltSize];
+    uint32_t iterations = 0;
+    MsgGetBytes(&m, serverNonce, ScramNonceSize);
+    MsgGetBytes(&m, salt, VerifierSaltSize);
+    MsgGetLong(&m, &iterations);
+    if (MsgFailed(&m)) return LoginOutcome::Broken;
+    uint8_t proof[ScramKeySize] = {0}, expected[ScramKeySize] = {0};
+    if (iterations) {
+        std::string message = ScramAuthMessage(user, clientNonce, serverNonce, salt, iterations);
+        if (!ScramClientProof(password, salt, iterations, message, proof, expected)) return LoginOutcome::Broken;
+    }
+    MsgBuffer final;
+    MsgPutWord(&final, LoginStepFinal);
+    MsgPutBytes(&final, clientNonce, ScramNonceSize);
+    MsgPutBytes(&final, serverNonce, ScramNonceSize);
+    MsgPutBytes(&final, proof, ScramKeySize);
+    if (!c.Send(Request(session, ReqLogin, &final))) return LoginOutcome::Broken;
+    MsgBuffer r;
+    if (!ReplyBody(c.Frame(), &r)) return LoginOutcome::Broken;
+    uint8_t back[256], accepted = 0, administrator = 0, signature[ScramKeySize];
+    MsgGetPString(&r, back);
+    MsgGetByte(&r, &accepted);
+    MemBlock h = 0;
+    uint8_t *access = RecBufferNew(AccessVc::Number, &h);
+    MsgGetRecord(&r, AccessVc::Number, access);
+    RecBufferFree(AccessVc::Number, &h);
+    MsgGetByte(&r, &administrator);
+    MsgGetBytes(&r, signature, ScramKeySize);
+    if (MsgFailed(&r) || MsgRemaining(&r) != 0) return LoginOutcome::Broken;
+    t.serverProven = !iterations || std::memcmp(signature, expected, ScramKeySize) == 0;
+    return accepted ? LoginOutcome::Accepted : LoginOutcome::Refused;
+}
+
+// Request 41 for the customers: their count (all ones when not served).
 inline uint32_t CustomerCount(const RawConn &c, uint32_t session) {
     MsgBuffer b;
     MsgPutWord(&b, CUVc::Number);
@@ -327,7 +399,8 @@ protected:
     }
 
     // Handshake and login on a raw connection; the session id (0: failed).
-    static uint32_t Open(const nettest::RawConn &c, bool login = true) {
+    static uint32_t Open(const nettest::RawConn &c, bool login = true, const char *user = "ANY",
+                         const char *password = "") {
         MsgBuffer body;
         uint8_t addr[256];
         PStringFromC(addr, "127.0.0.1");
@@ -339,19 +412,7 @@ protected:
         if (!nettest::ReplyBody(c.Frame(), &m) || !MsgGetLong(&m, &id)) return 0;
         if (id >= SessionNotServing) return 0;
         if (!login) return id;
-        MsgBuffer lb;
-        uint8_t name[256], pw[256];
-        PStringFromC(name, "ANY");
-        PStringFromC(pw, "");
-        MsgPutPString(&lb, name);
-        MsgPutPString(&lb, pw);
-        if (!c.Send(nettest::Request(id, ReqLogin, &lb))) return 0;
-        MsgBuffer lm;
-        if (!nettest::ReplyBody(c.Frame(), &lm)) return 0;
-        MsgGetPString(&lm, name);
-        uint8_t accepted = 0;
-        MsgGetByte(&lm, &accepted);
-        return accepted ? id : 0;
+        return nettest::Login(c, id, user, password) == nettest::LoginOutcome::Accepted ? id : 0;
     }
 
     // Request 3 for a customer with the code; the result word (or -100 when no reply came).

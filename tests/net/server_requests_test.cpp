@@ -59,10 +59,11 @@ TEST_F(NetServerTest, HandshakeSessionBindingAndLoginRule) {
 
     uint32_t sa = Open(a, false);
     ASSERT_NE(sa, 0u);
-    // Reads are open before the login, writes are not.
+    // Before the login neither reads nor writes are served.
     a.Send(CountRequest(sa));
-    EXPECT_EQ(CountOf(a.Frame()), 0u);
+    EXPECT_EQ(Status(a.Frame()), ReplyRefused);
     EXPECT_EQ(InsertCustomer(a, sa, "C1", nullptr), -100 - ReplyRefused);
+    ASSERT_EQ(Login(a, sa, "ANY", ""), LoginOutcome::Accepted);
 
     uint32_t sb = Open(b);
     ASSERT_NE(sb, 0u);

@@ -5,6 +5,7 @@
 // company's name. A wrong password is refused first and changes nothing.
 #include "tests/roads/road_fixture.h"
 
+#include "database/access/person_password.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
 #include "platform/script.h"
@@ -52,7 +53,12 @@ TEST_F(RoadTest, StartMakesTheDemoCompanyAndLogsInAsAdmin)
     ASSERT_TRUE(OpenForCheck(company));
     std::vector<uint8_t> r;
     ASSERT_TRUE(FindByCode(PEVc::Number, PEVc::Code, 5, "ADMIN", &r));
-    EXPECT_EQ(TextAt(r.data(), PEVc::Password), "orvel");
+    // The README's password is kept only as its verifier.
+    EXPECT_EQ(TextAt(r.data(), PEVc::Password), "");
+    PasswordVerifier v;
+    ASSERT_TRUE(PersonVerifierGet(r.data(), &v));
+    EXPECT_TRUE(VerifierMatches(v, "orvel"));
+    EXPECT_FALSE(VerifierMatches(v, "Orvel"));
     for (const char *code : {"C1", "C2", "C3"}) EXPECT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, code, &r)) << code;
     ASSERT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, "C1", &r));
     // Typed in the program (cp1252), the address would store these bytes.

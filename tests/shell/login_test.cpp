@@ -9,6 +9,7 @@
 // company made from the shipped defaults is entered as ADMIN by keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -18,7 +19,10 @@
 
 #include "core/field_access.h"
 #include "core/msg_buffer.h"
+#include "core/password_verifier.h"
 #include "core/record_buffer.h"
+#include "database/access/person_password.h"
+#include "database/access/remote_calls.h"
 #include "dict_offsets.h"
 #include "platform/script.h"
 #include "recordwin/record_windows.h"
@@ -65,6 +69,7 @@ protected:
                             PEVc::Series7, PEVc::Series8})
             PutU32(p.data(), at, 0xFFFFFFFFu);
         for (auto [at, value] : series) PutU32(p.data(), at, value);
+        ASSERT_TRUE(PersonPasswordSeal(p.data()));   // as every write of a person does
         Store(PEVc::Number, p.data());
     }
     static void AddGroup(const char *code, const AccessRows &rows)
@@ -147,7 +152,10 @@ TEST_F(Login, CodeThenNameFindTheUserAndTheAccessGroupGivesTheRights)
     EXPECT_TRUE(MayUseModule(2));
     EXPECT_TRUE(TryLogin("AMY", "pw2", &after));   // AMY's password differs; ZED is named AMY
     EXPECT_EQ(after, "ZED");
-    EXPECT_TRUE(MayUseModule(3));   // ZED has no access group: an empty list
+    // ZED has no access group: an empty list, which allows nothing to
+    // anyone but the administrator.
+    EXPECT_FALSE(MayUseModule(3));
+    EXPECT_FALSE(MayUseModule(2));
     EXPECT_TRUE(TryLogin("Carl Lund", "pw3", &after));
     EXPECT_EQ(after, "CL");
     EXPECT_FALSE(TryLogin("Carl Lund", "pw1"));
@@ -162,6 +170,96 @@ TEST_F(Login, CodeThenNameFindTheUserAndTheAccessGroupGivesTheRights)
     EXPECT_TRUE(TryLogin("ADMIN", "pw4", &after));
     EXPECT_EQ(after, "ADMIN");
     EXPECT_EQ(UserCode(), "ADMIN");
+    EXPECT_TRUE(MayUseModule(3));   // the administrator's empty list allows all
+    EXPECT_TRUE(MayUseWindowItem(591));
+}
+
+TEST_F(Login, TheAdministratorsGroupAloneHasAnEmptyListThatAllowsAll)
+{
+    AddGroup("ROOT", {});
+    AddGroup("G2", {});
+    AddPerson("ADMIN", "ADMIN", "pw0", "ROOT");
+    AddPerson("RUTH", "Ruth", "pw1", "ROOT");
+    AddPerson("GUS", "Gus", "pw2", "G2");
+    AddPerson("NED", "Ned", "pw3");
+    ASSERT_TRUE(TryLogin("RUTH", "pw1"));
+    EXPECT_TRUE(UserIsAdministrator);
+    EXPECT_TRUE(MayUseModule(2) && MayUseWindowItem(593) && MayOpenWindowTypeRight(592) && MayUseType4(0, 7));
+    for (const char *who : {"GUS", "NED"}) {
+        ASSERT_TRUE(TryLogin(who, who[0] == 'G' ? "pw2" : "pw3")) << who;
+        EXPECT_FALSE(UserIsAdministrator) << who;
+        EXPECT_FALSE(MayUseModule(2) || MayUseWindowItem(593) || MayOpenWindowTypeRight(592) || MayUseType4(0, 7) ||
+                     MayUseType5(0, 8))
+            << who;
+    }
+    // The same rules with rights given outright, as the server keeps them.
+    UserRightsRec none{nullptr, 0, false}, all{nullptr, 0, true};
+    EXPECT_EQ(RightsAccessRight(none, 2, 593), 0);
+    EXPECT_EQ(RightsModuleRight(none, 2), 0);
+    EXPECT_EQ(RightsAccessRight(all, 2, 593), 1);
+    EXPECT_EQ(RightsModuleRight(all, 2), 1);
+    EXPECT_FALSE(RightsMayWriteRegister(none, CUVc::Number));
+    EXPECT_FALSE(RightsMayChangeGroups(none));
+    EXPECT_TRUE(RightsMayChangeGroups(all));
+    // (2, 591, 0) and (2, 595, 0): neither the access-group window nor its list.
+    const uint8_t rows[12] = {2, 0, 0x4F, 0x02, 0, 0, 2, 0, 0x53, 0x02, 0, 0};
+    UserRightsRec some{rows, 2, false};
+    EXPECT_FALSE(RightsMayChangeGroups(some));
+    EXPECT_TRUE(RightsMayWriteRegister(some, CUVc::Number));
+    EXPECT_TRUE(RightsMayReadRegister(some, PEVc::Number));
+    EXPECT_FALSE(RightsMayReadRegister(some, AccessVc::Number));
+}
+
+TEST_F(Login, AnOlderCompanysPasswordsBecomeVerifiersAtItsFirstOpenWhichSaysSoOnce)
+{
+    AddGroup("G1", {{9, 1, 1}});
+    // Persons as an older program stored them: the password as text.
+    for (auto [code, password] : {std::pair{"AMY", "pw1"}, std::pair{"BO", ""}}) {
+        Bytes p(PEVc::Size);
+        PutText(p.data(), PEVc::Code, 5, code);
+        PutText(p.data(), PEVc::Password, 20, password);
+        PutText(p.data(), PEVc::AccessCode, 5, "G1");
+        Store(PEVc::Number, p.data());
+    }
+    EXPECT_FALSE(TryLogin("AMY", "pw1")) << "a password kept as text is never compared";
+    DbClose();
+    PString path;
+    PathOf("company.VDB", path);
+    auto loginKeys = [] {
+        ScriptText("amy");
+        ScriptKey(PlKey::Tab);
+        ScriptKey(PlKey::Tab);
+        ScriptText("pw1");
+        ScriptKey(PlKey::Return);
+    };
+    auto told = [] {
+        int n = 0;
+        for (const std::string &m : Shown()) n += m.find(TextOf(16003)) != std::string::npos;
+        return n;
+    };
+    loginKeys();
+    ASSERT_TRUE(DbOpen(path, 0));
+    EXPECT_EQ(told(), 1);
+    EXPECT_EQ(UserCode(), "AMY");
+    for (auto [code, password] : {std::pair{"AMY", "pw1"}, std::pair{"BO", ""}}) {
+        Bytes p(PEVc::Size);
+        PutText(p.data(), PEVc::Code, 5, code);
+        uint32_t id = 0, position = 0;
+        ASSERT_TRUE(RecFind(PEVc::Number, p.data(), 1, 1, &id, &position)) << code;
+        EXPECT_EQ(p[PEVc::Password], 0) << code;
+        PasswordVerifier v;
+        ASSERT_TRUE(PersonVerifierGet(p.data(), &v)) << code;
+        EXPECT_TRUE(VerifierMatches(v, password)) << code;
+        EXPECT_FALSE(VerifierMatches(v, "pw2")) << code;
+    }
+    EXPECT_TRUE(TryLogin("BO", ""));
+    EXPECT_FALSE(TryLogin("AMY", "pw2"));
+
+    // The next open has nothing left to convert and says nothing.
+    DbClose();
+    loginKeys();
+    ASSERT_TRUE(DbOpen(path, 0));
+    EXPECT_EQ(told(), 1);
 }
 
 TEST_F(Login, ARefusalChangesNothingAndAnAcceptanceKeepsThePersonsOwnSeries)
@@ -257,24 +355,58 @@ TEST_F(Login, ItsCancelButtonEndsAModulesLoginAndTheProgramACompanysLoginClosesI
     EXPECT_TRUE(Shown().empty());
 }
 
-// The server of the client's login (request 31): it answers AMY with
-// access group G9, accepted or not.
+// The server of the client's login (request 31), in its two steps: it
+// answers AMY with access group G9, accepted or not, proving itself with
+// the signature of ClientPassword's verifier (or a wrong one when asked).
+constexpr const char *ClientPassword = "pw-Orchard-31";
 std::vector<std::pair<uint16_t, Bytes>> LoginRequests;
 uint8_t LoginAccepted;
+bool LoginSignsWrong;
+uint8_t FakeClientNonce[ScramNonceSize];
+const uint8_t FakeServerNonce[ScramNonceSize] = {9, 8, 7, 6, 5, 4, 3, 2, 1, 9, 8, 7, 6, 5, 4, 3, 2, 1};
+const uint8_t FakeSalt[VerifierSaltSize] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+std::string FakeUser;
+
 bool FakeLoginServer(uint16_t code, MsgBuffer *request, MsgBuffer *reply)
 {
     LoginRequests.push_back({code, Bytes(MsgData(request), MsgData(request) + MsgLength(request))});
     MsgBuffer body{};
-    MemBlock h = 0;
-    uint8_t *access = RecBufferNew(AccessVc::Number, &h);
-    PutText(access, AccessVc::Code, 5, "G9");
-    PutU32(access, AccessVc::Matrix, AccessRowsBlock({{1, 2, 0}}));
-    PString name;
-    PStringFromC(name, "AMY");
-    bool built = MsgPutPString(&body, name) && MsgPutByte(&body, LoginAccepted) &&
-                 MsgPutRecord(&body, AccessVc::Number, access);
-    RecBufferFree(AccessVc::Number, &h);
-    bool loaded = built && MsgLoad(reply, MsgData(&body), MsgLength(&body));
+    uint16_t step = 0;
+    MsgGetWord(request, &step);
+    if (step == LoginStepFirst) {
+        uint8_t name[256];
+        MsgGetPString(request, name);
+        MsgGetBytes(request, FakeClientNonce, ScramNonceSize);
+        FakeUser = Text(name);
+        MsgPutWord(&body, LoginChallenge);
+        MsgPutBytes(&body, FakeServerNonce, ScramNonceSize);
+        MsgPutBytes(&body, FakeSalt, VerifierSaltSize);
+        MsgPutLong(&body, VerifierIterationsMin);
+    } else {
+        uint8_t nonce[ScramNonceSize], serverNonce[ScramNonceSize], proof[ScramKeySize], signature[ScramKeySize] = {};
+        MsgGetBytes(request, nonce, ScramNonceSize);
+        MsgGetBytes(request, serverNonce, ScramNonceSize);
+        MsgGetBytes(request, proof, ScramKeySize);
+        PasswordVerifier v;
+        VerifierDerive(ClientPassword, FakeSalt, VerifierIterationsMin, &v);
+        std::string message = ScramAuthMessage(FakeUser, FakeClientNonce, FakeServerNonce, FakeSalt, VerifierIterationsMin);
+        bool proven = std::memcmp(nonce, FakeClientNonce, ScramNonceSize) == 0 &&
+                      ScramServerCheck(v, message, proof, signature);
+        if (LoginSignsWrong) signature[0] ^= 1;
+        MemBlock h = 0;
+        uint8_t *access = RecBufferNew(AccessVc::Number, &h);
+        PutText(access, AccessVc::Code, 5, "G9");
+        PutU32(access, AccessVc::Matrix, AccessRowsBlock({{1, 2, 0}}));
+        PString name;
+        PStringFromC(name, "AMY");
+        MsgPutPString(&body, name);
+        MsgPutByte(&body, LoginAccepted && proven);
+        MsgPutRecord(&body, AccessVc::Number, access);
+        MsgPutByte(&body, 0);
+        MsgPutBytes(&body, signature, ScramKeySize);
+        RecBufferFree(AccessVc::Number, &h);
+    }
+    bool loaded = !MsgFailed(&body) && MsgLoad(reply, MsgData(&body), MsgLength(&body));
     MsgClear(&body);
     return loaded;
 }
@@ -285,21 +417,40 @@ TEST_F(Login, AClientAsksTheServerAndOnlyAnAcceptanceChangesTheUser)
     RunMode = RunModeClient;
     LoginRequests.clear();
     LoginAccepted = 0;
+    LoginSignsWrong = false;
     Bytes user(LoggedInUser, LoggedInUser + LoggedInUserSize);
-    EXPECT_FALSE(TryLogin("amy", "pw", nullptr, true));
-    ASSERT_EQ(LoginRequests.size(), 1u);
+    EXPECT_FALSE(TryLogin("amy", ClientPassword, nullptr, true));
+    ASSERT_EQ(LoginRequests.size(), 2u);
     EXPECT_EQ(LoginRequests[0].first, 31);
-    EXPECT_EQ(LoginRequests[0].second, (Bytes{3, 'a', 'm', 'y', 2, 'p', 'w', 0}));
+    EXPECT_EQ(Bytes(LoginRequests[0].second.begin(), LoginRequests[0].second.begin() + 6),
+              (Bytes{1, 0, 3, 'a', 'm', 'y'}));
     EXPECT_EQ(Bytes(LoggedInUser, LoggedInUser + LoggedInUserSize), user);
     EXPECT_EQ(UserCode(), "");
 
     LoginAccepted = 1;
-    EXPECT_TRUE(TryLogin("amy", "pw", nullptr, true));
+    EXPECT_FALSE(TryLogin("amy", "pw-wrong", nullptr, true)) << "the server took a proof of another password";
+    EXPECT_TRUE(TryLogin("amy", ClientPassword, nullptr, true));
     EXPECT_EQ(UserCode(), "AMY");
     EXPECT_EQ(Text(LoggedInUser + AccessVc::Code), "G9");
     EXPECT_FALSE(MayUseModule(2));
+    // The password never went out, in any request.
+    std::string secret(ClientPassword);
+    for (const auto &[code, bytes] : LoginRequests)
+        EXPECT_EQ(std::search(bytes.begin(), bytes.end(), secret.begin(), secret.end()), bytes.end());
+
+    // A server that accepts without proving that it holds the verifier is
+    // not believed: the user stays as he was and the user is told.
+    LoginSignsWrong = true;
+    Bytes before(LoggedInUser, LoggedInUser + AccessVc::Code + 6);
+    size_t shown = Shown().size();
+    EXPECT_FALSE(TryLogin("amy", ClientPassword, nullptr, true));
+    EXPECT_EQ(Bytes(LoggedInUser, LoggedInUser + AccessVc::Code + 6), before);
+    ASSERT_GT(Shown().size(), shown);
+    EXPECT_NE(Shown().back().find(TextOf(16004)), std::string::npos);
+    LoginSignsWrong = false;
+
     TransportInstall(nullptr, nullptr);
-    EXPECT_FALSE(TryLogin("amy", "pw", nullptr, true));   // no connection
+    EXPECT_FALSE(TryLogin("amy", ClientPassword, nullptr, true));   // no connection
     EXPECT_EQ(Text(LoggedInUser + AccessVc::Code), "G9");
     RunMode = 1;
 }

@@ -444,13 +444,36 @@ TEST_F(RemoteStubs, ListsLoginAndCalculations) {
     ASSERT_TRUE(ChoiceListStartRangeRemote(18, key, &items));
     EXPECT_EQ(Last().body, Wire().w(18).text("K1").b);
 
-    // Login (31): the server's user name and the access record.
+    // Login (31) in its two steps: the name and a nonce, then the proof;
+    // a server without persons (iterations 0) asks none. The answer: the
+    // server's user name, the access record, the administrator flag.
     uint8_t name[256] = {3, 'a', 'm', 'y'}, password[3] = {2, 'p', 'w'}, access[16] = {};
-    Reply(Wire().text("AMY").w(1).padded(Bytes(16, 0x46)));
+    Bytes serverNonce(18, 0x5A);
+    Reply(Wire().w(LoginChallenge).raw(serverNonce).raw(Bytes(16, 1)).l(0));
+    Reply(Wire().text("AMY").w(1).padded(Bytes(16, 0x46)).w(1).raw(Bytes(32, 0)));
     EXPECT_TRUE(LoginRemote(AccessReg, name, password, access));
-    EXPECT_EQ(Last().body, Wire().text("amy").text("pw").b);
+    ASSERT_GE(Requests.size(), 2u);
+    Bytes first = Requests[Requests.size() - 2].body, final = Last().body;
+    ASSERT_EQ(first.size(), 2u + 4 + 18);
+    EXPECT_EQ(Bytes(first.begin(), first.begin() + 6), Wire().w(LoginStepFirst).text("amy").b);
+    ASSERT_EQ(final.size(), 2u + 18 + 18 + 32);
+    EXPECT_EQ(Bytes(final.begin(), final.begin() + 2), Wire().w(LoginStepFinal).b);
+    EXPECT_EQ(Bytes(final.begin() + 2, final.begin() + 20), Bytes(first.begin() + 6, first.end()));
+    EXPECT_EQ(Bytes(final.begin() + 20, final.begin() + 38), serverNonce);
     EXPECT_EQ(std::string((char *)name + 1, name[0]), "AMY");
     EXPECT_EQ(access[15], 0x46);
+    EXPECT_TRUE(RemoteLoginAdministrator);
+    // Told to wait: refused at once, and no second step is sent.
+    size_t sent = Requests.size();
+    Reply(Wire().w(LoginWait).l(900));
+    EXPECT_FALSE(LoginRemote(AccessReg, name, password, access));
+    EXPECT_EQ(Requests.size(), sent + 1);
+    EXPECT_FALSE(RemoteConnectionLost);
+    // Iterations no verifier has: not a server of ours, nothing sent after it.
+    Reply(Wire().w(LoginChallenge).raw(serverNonce).raw(Bytes(16, 1)).l(7));
+    EXPECT_FALSE(LoginRemote(AccessReg, name, password, access));
+    EXPECT_EQ(Requests.size(), sent + 2);
+    EXPECT_TRUE(RemoteConnectionLost);
 
     // Calculations (34): the sub-request first, then its arguments.
     PackedDecimal a{}, b{};

@@ -1,0 +1,134 @@
+// auth_rights.cpp - each session's rights and the checks the server makes
+// with them before it serves a request: the same questions the menus ask
+// (shell/user_rights.cpp), so a client gets by direct requests only what
+// its menus would offer.
+//
+// - Writes to a register need one of its record windows; settings stores
+//   need one of the block's settings windows.
+// - Reads of the persons and of the access groups need one of their
+//   record or list windows. A person record never leaves the server with
+//   its verifier (server_dispatch.cpp blanks it), whoever reads it.
+// - Only a user whose rights open the access-group window changes access
+//   groups, makes or deletes persons, moves a person to another group or
+//   sets another person's password; anyone who may use the person window
+//   sets his own password. An import, which can write persons and groups,
+//   needs the same right.
+// A refused write shows text 16001 and answers with it as its result; a
+// refused read answers "not found".
+#include <cstring>
+#include <vector>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/ui_text.h"
+#include "database/access/person_password.h"
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
+#include "dict_offsets.h"
+#include "net/auth.h"
+#include "net/net.h"
+
+namespace {
+
+constexpr int RowSize = 6;
+constexpr int UserCodeLength = 5;
+
+struct SessionRights {
+    bool set = false;
+    std::vector<uint8_t> rows;
+    bool administrator = false;
+    uint8_t code[6] = {0};   // the person's code (PString), empty for the administrator without a person
+};
+SessionRights Rights[NetSlotCount];
+
+int Refuse()
+{
+    ShowTextMessage(TextNoRight);
+    return TextNoRight;
+}
+
+UserRightsRec Current() { return AuthRightsOf(ServerCurrentSession); }
+
+// An update of a person by someone who may use the person window but not
+// change groups: his own password only, and nobody's group.
+int RefusePersonUpdate(const uint8_t *person, uint32_t recid)
+{
+    if (ServerCurrentSession < 0 || ServerCurrentSession >= NetSlotCount) return Refuse();
+    MemBlock h = 0;
+    uint8_t *stored = RecBufferNew(PEVc::Number, &h);
+    if (!stored) return Refuse();
+    int refused = 0;
+    if (RecReadByIdLocal(PEVc::Number, recid, stored)) {
+        PString storedCode, storedGroup, group;
+        GetPString(stored, PEVc::Code, UserCodeLength, storedCode);
+        GetPString(stored, PEVc::AccessCode, UserCodeLength, storedGroup);
+        GetPString(person, PEVc::AccessCode, UserCodeLength, group);
+        const SessionRights &me = Rights[ServerCurrentSession];
+        bool own = me.code[0] != 0 && PStringEqual(storedCode, me.code);
+        if (!PStringEqual(storedGroup, group) || (!own && PersonPasswordChanges(stored, person))) refused = Refuse();
+    }
+    RecClear(PEVc::Number, stored);
+    RecBufferFree(PEVc::Number, &h);
+    return refused;
+}
+
+}  // namespace
+
+void AuthRightsSet(int session, const uint8_t *access, bool administrator, const uint8_t *code)
+{
+    if (session < 0 || session >= NetSlotCount) return;
+    SessionRights r;
+    r.set = true;
+    r.administrator = administrator;
+    MemBlock list = GetU32(access, AccessVc::Matrix);
+    if (MemIsValid(list)) {
+        uint32_t n = MemSize(list) / RowSize * RowSize;
+        const uint8_t *p = MemLock(list);
+        if (p) r.rows.assign(p, p + n);
+        MemUnlock(list);
+    }
+    uint8_t length = code[0] > UserCodeLength ? UserCodeLength : code[0];
+    r.code[0] = length;
+    std::memcpy(r.code + 1, code + 1, length);
+    Rights[session] = std::move(r);
+}
+
+void AuthRightsClear(int session)
+{
+    if (session >= 0 && session < NetSlotCount) Rights[session] = SessionRights{};
+}
+
+// Rights of a session that never logged in allow nothing.
+UserRightsRec AuthRightsOf(int session)
+{
+    if (session < 0 || session >= NetSlotCount || !Rights[session].set) return UserRightsRec{};
+    const SessionRights &r = Rights[session];
+    return UserRightsRec{r.rows.data(), uint32_t(r.rows.size() / RowSize), r.administrator};
+}
+
+int AuthRefuseWrite(uint16_t code, int reg, const uint8_t *record, uint32_t recid)
+{
+    UserRightsRec r = Current();
+    if (reg == PEVc::Number) {
+        if (RightsMayChangeGroups(r)) return 0;
+        if (code == ReqInsertChecked || code == ReqDeleteChecked) return Refuse();
+        if (!RightsMayWriteRegister(r, reg)) return Refuse();
+        return code == ReqUpdateChecked && record ? RefusePersonUpdate(record, recid) : 0;
+    }
+    return RightsMayWriteRegister(r, reg) ? 0 : Refuse();
+}
+
+int AuthRefuseBlockStore(int block) { return RightsMayWriteBlock(Current(), block) ? 0 : Refuse(); }
+
+bool AuthMayRead(int reg)
+{
+    if (reg != PEVc::Number && reg != AccessVc::Number) return true;
+    return RightsMayReadRegister(Current(), reg);
+}
+
+bool AuthMayRun(uint16_t code)
+{
+    if (code == ReqImportRun && !RightsMayChangeGroups(Current())) return Refuse(), false;
+    return true;
+}

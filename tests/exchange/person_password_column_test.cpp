@@ -1,0 +1,124 @@
+// person_password_column_test.cpp - a person's password in the text
+// exchange: the export writes the verifier's text and never a password;
+// an import of that text keeps the verifier, an import of any other text
+// makes it a password whose verifier the store makes, and a verifier text
+// cut short is never taken for one.
+#include "tests/exchange/exchange_fixture.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/record_buffer.h"
+#include "database/access/person_password.h"
+#include "database/access/record_access.h"
+#include "exchange/section_table.h"
+#include "rules/hooks.h"
+
+namespace {
+
+class PersonPasswordColumn : public ExchangeFixture {
+protected:
+    void SetUp() override
+    {
+        ExchangeFixture::SetUp();
+        RulesInstall();
+        saved = VerifierIterations;
+        VerifierIterations = VerifierIterationsMin;
+    }
+    void TearDown() override
+    {
+        VerifierIterations = saved;
+        RegisterHooksClear();
+        ExchangeFixture::TearDown();
+    }
+    uint32_t saved = 0;
+
+    // The person with the code as stored now (empty when there is none).
+    static std::vector<uint8_t> Amy(const char *who = "AMY")
+    {
+        std::vector<uint8_t> p(PEVc::Size, 0);
+        PString code;
+        PStringFromC(code, who);
+        PutPString(p.data(), PEVc::Code, 5, code);
+        uint32_t id = 0, pos = 0;
+        if (!RecFindLocal(PEVc::Number, p.data(), 1, 1, &id, &pos)) return {};
+        RecFreeMatrix(PEVc::Number, p.data());
+        return p;
+    }
+    static bool Proves(const std::vector<uint8_t> &p, const char *password)
+    {
+        PasswordVerifier v;
+        return PersonVerifierGet(p.data(), &v) && VerifierMatches(v, password);
+    }
+    void Import(const std::string &password, const std::string &code = "AMY")
+    {
+        ImportBytes("user1\t\r\n" + code + "\tAmy\t" + password + "\t\r\n\r\n");
+    }
+};
+
+}  // namespace
+
+TEST_F(PersonPasswordColumn, ExportWritesTheVerifierAndImportKeepsIt)
+{
+    Import("tulip-77");
+    std::vector<uint8_t> amy = Amy();
+    ASSERT_FALSE(amy.empty());
+    EXPECT_EQ(amy[PEVc::Password], 0) << "the imported password stayed as text";
+    EXPECT_TRUE(Proves(amy, "tulip-77"));
+
+    std::string text = ExportBytes([] { RegExportAll(PEVc::Number); });
+    EXPECT_EQ(text.find("tulip-77"), std::string::npos);
+    PasswordVerifier v;
+    ASSERT_TRUE(PersonVerifierGet(amy.data(), &v));
+    std::string verifier = VerifierToText(v);
+    EXPECT_NE(text.find("AMY\tAmy\t" + verifier + "\t"), std::string::npos) << text;
+
+    // Into an empty company: the verifier comes back as it was, not as
+    // the verifier of its own text.
+    D4Close();
+    ASSERT_EQ(D4Create((dir / "other.VDB").c_str(), 0), D4OpenOk);
+    ASSERT_TRUE(SettingsStartup());
+    ImportBytes(text);
+    std::vector<uint8_t> back = Amy();
+    ASSERT_FALSE(back.empty());
+    EXPECT_EQ(std::string(back.begin() + PEVc::PassVerifier, back.begin() + PEVc::PassVerifier + VerifierBytes),
+              std::string(amy.begin() + PEVc::PassVerifier, amy.begin() + PEVc::PassVerifier + VerifierBytes));
+    EXPECT_TRUE(Proves(back, "tulip-77"));
+    EXPECT_FALSE(Proves(back, verifier.c_str()));
+}
+
+TEST_F(PersonPasswordColumn, AnyOtherTextIsAPasswordAndADamagedVerifierIsNoVerifier)
+{
+    Import("tulip-77");
+    std::vector<uint8_t> amy = Amy();
+    PasswordVerifier v;
+    ASSERT_TRUE(PersonVerifierGet(amy.data(), &v));
+    std::string verifier = VerifierToText(v);
+
+    // A verifier's text cut short by a character: a password (cut to the
+    // field's 20 characters) replaces the verifier; it is never taken whole.
+    std::string damaged = verifier.substr(0, verifier.size() - 1);
+    Import(damaged, "BEA");
+    std::vector<uint8_t> after = Amy("BEA");
+    ASSERT_FALSE(after.empty());
+    EXPECT_FALSE(std::equal(after.begin() + PEVc::PassVerifier, after.begin() + PEVc::PassVerifier + VerifierBytes,
+                            amy.begin() + PEVc::PassVerifier));
+    EXPECT_TRUE(Proves(after, damaged.substr(0, 20).c_str()));
+
+    // An empty column is the empty password, as it was before verifiers.
+    Import("", "CID");
+    after = Amy("CID");
+    ASSERT_FALSE(after.empty());
+    EXPECT_TRUE(Proves(after, ""));
+    EXPECT_EQ(after[PEVc::Password], 0);
+}
+
+TEST_F(PersonPasswordColumn, AnExportLeavesOutTheRegistersItsUserMayNotRead)
+{
+    Import("tulip-77");
+    ExportMayRead = [](int reg) { return reg != PEVc::Number; };
+    std::string refused = ExportBytes([] { RegExportAll(PEVc::Number); });
+    ExportMayRead = nullptr;
+    EXPECT_EQ(refused.find("AMY"), std::string::npos) << refused;
+    EXPECT_NE(ExportBytes([] { RegExportAll(PEVc::Number); }).find("AMY\tAmy\t"), std::string::npos);
+}
