@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/msg_buffer.h"
+#include "core/password_verifier.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "database/access/remote_calls.h"
@@ -115,10 +116,40 @@ struct BenchNetConn {
         MsgPutWord(&b, 1);
         if (Ask(ReqSessionOpen, &b, &r) != 0) return false;
         MsgGetLong(&r, &session);
-        MsgBuffer l, lr;
-        PStringFromC(a, "ANY");
-        MsgPutPString(&l, a);
-        MsgPutPString(&l, EmptyPString);
-        return Ask(ReqLogin, &l, &lr) == 0;
+        return Login("ANY", "");
+    }
+    // The login's two steps (challenge, then proof); a company without
+    // persons answers with no iterations and takes any proof.
+    bool Login(const char *user, const char *password) {
+        uint8_t name[256], clientNonce[ScramNonceSize], serverNonce[ScramNonceSize], salt[VerifierSaltSize];
+        PStringFromC(name, user);
+        RandomFill(clientNonce, sizeof clientNonce);
+        MsgBuffer first, challenge;
+        MsgPutWord(&first, LoginStepFirst);
+        MsgPutPString(&first, name);
+        MsgPutBytes(&first, clientNonce, ScramNonceSize);
+        if (Ask(ReqLogin, &first, &challenge) != 0) return false;
+        uint16_t answer = 0;
+        uint32_t iterations = 0;
+        MsgGetWord(&challenge, &answer);
+        MsgGetBytes(&challenge, serverNonce, ScramNonceSize);
+        MsgGetBytes(&challenge, salt, VerifierSaltSize);
+        MsgGetLong(&challenge, &iterations);
+        if (answer != 0 || MsgFailed(&challenge)) return false;
+        uint8_t proof[ScramKeySize] = {0}, expected[ScramKeySize] = {0};
+        if (iterations &&
+            !ScramClientProof(password, salt, iterations,
+                              ScramAuthMessage(user, clientNonce, serverNonce, salt, iterations), proof, expected))
+            return false;
+        MsgBuffer final, done;
+        MsgPutWord(&final, LoginStepFinal);
+        MsgPutBytes(&final, clientNonce, ScramNonceSize);
+        MsgPutBytes(&final, serverNonce, ScramNonceSize);
+        MsgPutBytes(&final, proof, ScramKeySize);
+        if (Ask(ReqLogin, &final, &done) != 0) return false;
+        uint8_t back[256], accepted = 0;
+        MsgGetPString(&done, back);
+        MsgGetByte(&done, &accepted);
+        return accepted != 0 && !MsgFailed(&done);
     }
 };
