@@ -97,6 +97,12 @@ void MatrixRowDeleteCmd(int n, int row)
     if (!WinIsOpen(n)) return;
     if (RowEvent(n, EventRowDeleteMay, row)) {
         if (WinRecState(n) == 0) return;
+        // The cell under edit is taken in before the rows move: its edit
+        // control is bound to a place in the rows, which after the delete
+        // would belong to the next row, and OK would write the deleted
+        // row's text over it.
+        WinCommitField(n);
+        if (!WinIsOpen(n)) return;
         MatrixDeleteRow(n, row);
         RowEvent(n, EventRowGone, row);
         WinMarkChanged(n);
