@@ -1,0 +1,340 @@
+// road_ledger_registers_test.cpp - the ledger's registers kept in their
+// windows, as a new user keeps them: in the General ledger module the
+// register popup opens the account list, whose New makes account 6990, a
+// cost account; an account without a number, or with a "." in it, is
+// refused with the cursor on the number and nothing typed lost. Then an
+// object, an exchange rate and a balance-sheet row are made from their
+// lists the same way; a second row under the same number is refused.
+// The account list finds 6990 again and opens it, the rate list shows
+// the new rate, and the company file holds every record as typed.
+#include "tests/roads/road_fixture.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include "core/definitions.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/window_entries.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/dialog.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "shell/list_windows.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The records of register `reg` in the order of its current index.
+std::vector<std::vector<uint8_t>> AllRecords(int reg)
+{
+    std::vector<std::vector<uint8_t>> all;
+    uint32_t count = RegRecordCount(reg);
+    for (uint32_t p = 1; p <= count; p++) {
+        std::vector<uint8_t> r(RegRecordSize(reg));
+        uint32_t id = 0;
+        if (RecReadAt(reg, int32_t(p), r.data(), &id)) all.push_back(std::move(r));
+    }
+    return all;
+}
+
+// The lines list window n shows: each visible row's columns formatted as
+// the list draws them, joined by blanks.
+std::vector<std::string> ListLinesShown(int n)
+{
+    std::vector<std::string> lines;
+    int reg = WinRegisterOf(n);
+    std::vector<uint8_t> record(RegRecordSize(reg));
+    for (int row = 0; row < ListRowCount(n); row++) {
+        int32_t id = ListRowId(n, row);
+        if (id < 0 || !RecReadById(reg, uint32_t(id), record.data())) continue;
+        std::string line;
+        for (int c = 0; const uint8_t *e = WinDefEntry(n, WinPartFieldList, c); c++) {
+            PString text;
+            FieldFormat(record.data() + DefU32(e + ListColEntry::Offset), DefU16(e + ListColEntry::Type),
+                        DefU16(e + ListColEntry::Format), text);
+            line += (c ? " " : "") + PStringToStd(text);
+        }
+        RecFreeMatrix(reg, record.data());
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool SameDate(const DateRec &d, int year, int month, int day)
+{
+    return d.year == year && d.month == month && d.day == day;
+}
+
+class LedgerRegistersRoad : public RoadTest {
+public:
+    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+
+    // Keeps a picture of the active window as `name` when pictures are asked for.
+    void Shot(const std::string &name)
+    {
+        Do("keep a picture of " + name, [this, name] {
+            EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / (name + ".png")));
+            return true;
+        });
+    }
+    // Registers > `list` opens list window `listType`, whose New opens
+    // record window `recordType` on a new record.
+    void NewFromList(const std::string &list, int listType, int recordType)
+    {
+        Menu("Window", "Close all");
+        Menu("Registers", list);
+        Check(list + " opens its list", Opened(listType));
+        ClickButton("New");
+        Check("New opens its window on a new record", [recordType] {
+            EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+            return Opened(recordType)();
+        });
+    }
+    // OK, and the window shows the stored record without a word said.
+    void OkStores(const std::string &what)
+    {
+        auto told = std::make_shared<size_t>();
+        Do("count what was told", [told] {
+            *told = Messages().size();
+            return true;
+        });
+        ClickOk();
+        Check("OK stores " + what, [told] {
+            EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+            EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+            return TitleTells("viewing");
+        });
+    }
+    // Replaces the text of field `label` with `text`.
+    void Retype(const std::string &label, const std::string &text)
+    {
+        ClickField(label);
+        Key(PlKey::End);
+        Key(PlKey::Home, true);
+        Type(text);
+    }
+};
+
+TEST_F(LedgerRegistersRoad, AccountObjectRateAndStatementRowAreKeptInTheirWindows)
+{
+    const std::string company = StartNewCompany();
+    Menu("Module", "General ledger");
+
+    // The account: refused twice for its number, then stored.
+    NewFromList("Accounts", WinTypes::AccountList, WinTypes::Accounts);
+    ClickField("Name");
+    Type("Other costs");
+    ClickButton("Costs");
+    ClickOk();
+    Check("an account without a number is refused on its number", [] {
+        EXPECT_TRUE(Told("at least 3 characters")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+        EXPECT_EQ(FocusLabel(), "Number");
+        EXPECT_EQ(Shown("Name"), "Other costs");
+        return true;
+    });
+    Retype("Number", "69.1");
+    ClickOk();
+    Check("a number with a range sign is refused and keeps what was typed", [] {
+        EXPECT_TRUE(Told("cannot contain")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+        EXPECT_EQ(FocusLabel(), "Number");
+        EXPECT_EQ(Shown("Number"), "69.1");
+        EXPECT_EQ(Shown("Name"), "Other costs");
+        return true;
+    });
+    Retype("Number", "6990");
+    Shot("account");
+    OkStores("the account");
+
+    NewFromList("Objects", WinTypes::ObjectList, WinTypes::Objects);
+    ClickField("Code");
+    Type("D1");
+    ClickField("Name");
+    Type("Sales department");
+    OkStores("the object");
+
+    NewFromList("Exchange rates", WinTypes::ExchangeRateList, WinTypes::ExchangeRates);
+    ClickField("Currency");
+    Type("EUR");
+    Retype("Date", "01.02.2024");
+    ClickField("Rate per 100");
+    Type("1150");
+    OkStores("the rate");
+
+    NewFromList("Balance sheet rows", WinTypes::BalanceRowList21, WinTypes::BalanceRow21);
+    Retype("Row", "905");   // a new row shows number 0
+    ClickField("Label");
+    Type("Cash and bank");
+    ClickField("Formula");
+    Type("1910:1930");
+    ClickButton("Account formula");
+    Shot("balance_row");
+    OkStores("the row");
+    // A second row under the same number is refused; the first stays.
+    Key('N', false, true);
+    Check("Ctrl+N starts a new row", [] { return TitleTells("new"); });
+    Retype("Row", "905");
+    ClickField("Label");
+    Type("Again");
+    ClickOk();
+    Check("the number that exists is refused", [] {
+        EXPECT_TRUE(Told("exists")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+        EXPECT_EQ(Shown("Label"), "Again");
+        return true;
+    });
+    ClickButton("Cancel");
+    AnswerBox(kPlIdNo);   // the refused row is not kept
+
+    // Reopened from the lists as a user finds them again.
+    Menu("Window", "Close all");
+    Menu("Registers", "Accounts");
+    Check("the account list opens", Opened(WinTypes::AccountList));
+    ClickField("Find");
+    Type("6990");
+    Key(PlKey::Return);   // finds the row
+    Key(PlKey::Return);   // opens it
+    Check("6990 opens in the account window as stored", [] {
+        EXPECT_EQ(Shown("Number"), "6990");
+        EXPECT_EQ(Shown("Name"), "Other costs");
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return Opened(WinTypes::Accounts)();
+    });
+    Menu("Window", "Close all");
+    Menu("Registers", "Exchange rates");
+    Check("the rate list shows both rates of EUR", [] {
+        std::vector<std::string> rows = ListLinesShown(Active());
+        int eur = 0;
+        bool february = false;
+        for (const std::string &row : rows) {
+            eur += row.find("EUR") != std::string::npos;
+            february = february || row.find("01.02.2024") != std::string::npos;
+        }
+        EXPECT_EQ(eur, 2) << ::testing::PrintToString(rows);
+        EXPECT_TRUE(february) << ::testing::PrintToString(rows);
+        return true;
+    });
+    Shot("exchange_rate_list");
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> r;
+    ASSERT_TRUE(FindByCode(ACVc::Number, ACVc::Code, 10, "6990", &r));
+    EXPECT_EQ(TextAt(r.data(), ACVc::Name), "Other costs");
+    EXPECT_EQ(GetU16(r.data(), ACVc::AccType), 4);
+    EXPECT_EQ(GetU16(r.data(), ACVc::DebitAllowed), 1);   // a new account's defaults kept
+    EXPECT_FALSE(FindByCode(ACVc::Number, ACVc::Code, 10, "69.1", &r));
+
+    ASSERT_TRUE(FindByCode(OBVc::Number, OBVc::Code, 5, "D1", &r));
+    EXPECT_EQ(TextAt(r.data(), OBVc::Name), "Sales department");
+
+    int february = 0;
+    for (const std::vector<uint8_t> &rate : AllRecords(ExchRateVc::Number)) {
+        if (!SameDate(GetDate(rate.data(), ExchRateVc::RateDate), 2024, 2, 1)) continue;
+        february++;
+        EXPECT_EQ(TextAt(rate.data(), ExchRateVc::CurncyCode), "EUR");
+        PackedDecimal d = GetDec(rate.data(), ExchRateVc::Rate);
+        EXPECT_DOUBLE_EQ(DecToDouble(&d), 1150);
+    }
+    EXPECT_EQ(february, 1);
+
+    int rows905 = 0;
+    for (const std::vector<uint8_t> &row : AllRecords(SR21Vc::Number)) {
+        if (GetI32(row.data(), SR21Vc::RowNr) != 905) continue;
+        rows905++;
+        EXPECT_EQ(TextAt(row.data(), SR21Vc::Label), "Cash and bank");
+        EXPECT_EQ(TextAt(row.data(), SR21Vc::Formula), "1910:1930");
+        EXPECT_EQ(GetU16(row.data(), SR21Vc::RowKind), 1);
+    }
+    EXPECT_EQ(rows905, 1);
+    CloseForCheck();
+}
+
+// A distribution key sums its factors while they are typed; a voucher
+// template keeps its rows, and one whose row names an account the chart
+// lacks is refused on OK with every row kept until the account is put
+// right.
+TEST_F(LedgerRegistersRoad, KeysAndTemplatesKeepTheirRows)
+{
+    const std::string company = StartNewCompany();
+    Menu("Module", "General ledger");
+
+    NewFromList("Distribution keys", WinTypes::DistributionKeyList, WinTypes::DistributionKeys);
+    ClickField("Code");
+    Type("Q");
+    ClickField("Name");
+    Type("Quarters");
+    const char *factors[] = {"1", "2", "3", "4"};
+    for (int row = 0; row < 4; row++) {
+        ClickCell(row, 0);
+        Type(factors[row]);
+    }
+    ClickField("Name");
+    Check("the sum follows the factors", [] {
+        EXPECT_EQ(Shown("Sum"), "10,00");
+        return true;
+    });
+    Shot("distribution_key");
+    OkStores("the key");
+
+    NewFromList("Voucher templates", WinTypes::VoucherTemplateList, WinTypes::VoucherTemplates);
+    ClickField("Code");
+    Type("RENT");
+    ClickField("Name");
+    Type("Monthly rent");
+    ClickCell(0, 0);
+    Type("5010");
+    Key(PlKey::Tab);
+    Type("Rent");
+    ClickCell(1, 0);
+    Type("9999");
+    Key(PlKey::Tab);
+    Type("Paid");
+    ClickCell(2, 0);
+    Type("2640");
+    ClickOk();
+    Check("an account the chart lacks is refused", [] {
+        EXPECT_TRUE(Told("account does not exist")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+        return true;
+    });
+    ClickCell(1, 0);
+    Key(PlKey::End);
+    Key(PlKey::Home, true);
+    Type("1930");
+    Shot("voucher_template");
+    OkStores("the template");
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> r;
+    ASSERT_TRUE(FindByCode(DKVc::Number, DKVc::Code, 5, "Q", &r));
+    EXPECT_EQ(TextAt(r.data(), DKVc::Name), "Quarters");
+    PackedDecimal sum = GetDec(r.data(), DKVc::FactorSum);
+    EXPECT_DOUBLE_EQ(DecToDouble(&sum), 10);
+    EXPECT_EQ(MatrixRowCount(DKVc::Number, 0, r.data()), 4);
+    RecFreeMatrix(DKVc::Number, r.data());
+
+    ASSERT_TRUE(FindByCode(AUVc::Number, AUVc::Code, 10, "RENT", &r));
+    EXPECT_EQ(TextAt(r.data(), AUVc::Name), "Monthly rent");
+    ASSERT_EQ(MatrixRowCount(AUVc::Number, 0, r.data()), 3);
+    const char *accounts[] = {"5010", "1930", "2640"}, *texts[] = {"Rent", "Paid", ""};
+    for (int i = 0; i < 3; i++) {
+        uint8_t row[AUVc::Rows::Size] = {};
+        ASSERT_TRUE(MatrixRowRead(AUVc::Number, r.data(), i, row));
+        EXPECT_EQ(TextAt(row, AUVc::Rows::Account), accounts[i]) << "row " << i;
+        EXPECT_EQ(TextAt(row, AUVc::Rows::RowText), texts[i]) << "row " << i;
+    }
+    RecFreeMatrix(AUVc::Number, r.data());
+    CloseForCheck();
+}
+
+}  // namespace
