@@ -111,6 +111,22 @@ public:   // the steps' lambdas use these too
     // OK in the active record window: the road fails unless the record is
     // stored without a message (the title then says "viewing").
     void OkStores(const std::string &what);
+    // The same for a road that was told something earlier on purpose: the
+    // road fails unless OK stores the record and tells nothing more.
+    void OkStoresQuietly(const std::string &what);
+    // A step that counts the message boxes shown so far; the count is in
+    // the result once that step ran.
+    std::shared_ptr<size_t> CountTold();
+    // Registers > `list` (every window closed first) opens list window
+    // `listType`, whose New opens record window `recordType` on a new
+    // record; the road fails otherwise.
+    void NewFromList(const std::string &list, int listType, int recordType);
+    // What data field `label` of the active window holds replaced by
+    // `text`: a click on it, End and Shift+Home select it, and the text
+    // typed over.
+    void Retype(const std::string &label, const std::string &text);
+    // The same for cell (row, column) of the active window's rows.
+    void TypeCell(int row, int column, const std::string &text);
     // File > Maintenance, the Maintenance button, the run of row `title`
     // and Return: the road fails unless its window (type `type`) opens.
     void OpenMaintenanceRun(const std::string &title, int type);

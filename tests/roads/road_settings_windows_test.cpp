@@ -47,14 +47,6 @@ public:
         MemUnlock(rows);
         return bytes;
     }
-    // Replaces what cell (row, column) holds by `text`.
-    void TypeCell(int row, int column, const std::string &text)
-    {
-        ClickCell(row, column);
-        Key(PlKey::End);
-        Key(PlKey::Home, true);
-        Type(text);
-    }
     // The active group window (Forms, Series) of `type` lists `count`
     // lines, `line` among them (a picture kept as `shot` in
     // ORVEL_ROAD_SHOTS, when given); a click on that line and Return.
