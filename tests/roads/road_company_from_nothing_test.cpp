@@ -209,8 +209,9 @@ TEST_F(CompanyFromNothingRoad, TheFirstVoucherOfACompanyMadeInWindowsReachesItsS
     Type("100");
     Key(PlKey::Tab);
     ClickOk();
-    Check("the voucher is refused and kept in its window", [] {
-        EXPECT_FALSE(Messages().empty()) << "a voucher on accounts that do not exist was stored";
+    Check("the voucher is refused on its date and kept in its window", [] {
+        EXPECT_TRUE(Told("The date lies in no fiscal year.")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(FocusLabel(), "Date");
         EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
         EXPECT_EQ(Shown("Text"), "Too early");
         return Opened(Voucher)();
