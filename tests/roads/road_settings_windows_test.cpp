@@ -110,18 +110,6 @@ public:
         });
         Menu("Window", "Close all");
     }
-    // The rows of block `block` in the company file.
-    static std::vector<uint8_t> StoredRows(int block)
-    {
-        std::vector<uint8_t> bytes;
-        MemBlock rows = 0;
-        if (!SettingsBlockFetch(&rows, block) || !MemIsValid(rows)) return bytes;
-        const uint8_t *p = MemLock(rows);
-        bytes.assign(p, p + MemSize(rows));
-        MemUnlock(rows);
-        MemFree(&rows);
-        return bytes;
-    }
     static std::string DateText(const uint8_t *at)
     {
         DateRec d = GetDate(at, 0);
