@@ -190,10 +190,20 @@ TEST_F(CompanyFromNothingRoad, TheFirstVoucherOfACompanyMadeInWindowsReachesItsS
     ClickRow("Vouchers");
     Key(PlKey::Return);
     Check("the voucher series open empty", Opened(WinTypes::SetSeries197));
-    TypeCell(0, 0, "1");
-    TypeCell(0, 1, "99999");
+    // First typed turned over: refused at its last number, kept typed.
+    TypeCell(0, 0, "500");
+    TypeCell(0, 1, "100");
     TypeCell(0, 2, YearStart());
     TypeCell(0, 3, YearEnd());
+    ClickOk();
+    Check("a range turned over is refused at its last number", [] {
+        EXPECT_TRUE(Told("The last number of a range lies before its first.")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(ActiveType(), WinTypes::SetSeries197) << ActiveTitle();
+        EXPECT_EQ(FocusLabel(), "cell");
+        return ActiveType() == WinTypes::SetSeries197;
+    });
+    TypeCell(0, 0, "1");
+    TypeCell(0, 1, "99999");
     auto toldSeries = CountTold();
     ClickOk();
     Check("the series is stored", [toldSeries] {
