@@ -99,6 +99,13 @@ int CheckLedgerDate(const DateRec *date, uint32_t dateAt, bool lockTest) {
 int VoucherChecks(uint8_t *record, const uint8_t *stored, int mode) {
     DateRec date = GetDate(record, Voucher::TransDate);
     DrawNumber(Voucher::Number, record, Voucher::SerNr, &date, SeriesHint(SuVoucherHint, SeriesDefaultsBlk::LastVoucherNr));
+    // A voucher is numbered within the fiscal year of its date: when no
+    // number could be drawn for want of a date or of a year holding it,
+    // that is what the user is told, not a fault of the number series.
+    if (NeedsNumber(GetU32(record, Voucher::SerNr)) && GetU16(record, Voucher::YearCode) < YearCodeFixedFirst) {
+        if (DateIsEmpty(&date)) return FieldError(Texts::DateMissing, nullptr, Voucher::TransDate);
+        if (YearCodeOfDate(&date) <= YearCodeNone) return FieldError(Texts::NoFiscalYear, nullptr, Voucher::TransDate);
+    }
     if (int r = CheckSeries(Voucher::Number, record, stored, mode, Voucher::SerNr, Voucher::TransDate)) return r;
     if (DateIsEmpty(&date)) return FieldError(Texts::DateMissing, nullptr, Voucher::TransDate);
     uint16_t year = GetU16(record, Voucher::YearCode);

@@ -14,6 +14,7 @@
 #include "rules/accounts.h"
 #include "operations/project_ops.h"
 #include "operations/purchase_ledger.h"
+#include "operations/sales_invoice.h"
 #include "rules/checks.h"
 #include "rules/vat_currency.h"
 
@@ -45,12 +46,28 @@ int CheckCodePresent(const uint8_t *record, uint32_t field, int max, int text) {
 }
 
 // An account number: at least three characters, none of "-", "+", "."
-// and "*" (they mean ranges and sums in account lists).
+// and "*" (they mean ranges and sums in account lists). The VAT code an
+// account gives its voucher rows must be a VAT code, and its follow-up
+// account, which a voucher adds a row on, must exist.
 int ValidateAccount(const uint8_t *record) {
-    uint8_t code[256];
+    uint8_t code[256], vat[256], followUp[256];
     GetPString(record, ACVc::Code, 10, code);
     if (code[0] < 3) return FieldError(Texts::AccountCodeShort, nullptr, ACVc::Code);
     if (HasAnyOf(code, "-+.*")) return FieldError(Texts::AccountCodeBadChar, nullptr, ACVc::Code);
+    GetPString(record, ACVc::VatCode, 2, vat);
+    if (vat[0] != 0 && !IsVatCode(vat)) return FieldError(Texts::CodeUnknown, nullptr, ACVc::VatCode);
+    GetPString(record, ACVc::FollowUp, 10, followUp);
+    if (followUp[0] != 0 && !AccountExists(followUp)) return FieldError(Texts::AccountMissing, nullptr, ACVc::FollowUp);
+    return 0;
+}
+
+// An exchange rate is of a currency the company keeps (block 172); the
+// home currency, an empty code, has none.
+int ValidateExchangeRate(const uint8_t *record) {
+    uint8_t code[256];
+    GetPString(record, ExchRateVc::CurncyCode, 5, code);
+    if (code[0] == 0 || !IsCurrencyCode(code))
+        return FieldError(Texts::CurrencyUnknown, nullptr, ExchRateVc::CurncyCode);
     return 0;
 }
 
@@ -148,6 +165,8 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
         return CheckPlainCode(record, OTVc::Code, 5);
     case ACVc::Number:
         return ValidateAccount(record);
+    case ExchRateVc::Number:
+        return ValidateExchangeRate(record);
     case AUVc::Number:
         return CheckAccountTemplateRows(record);
     case VEVc::Number:

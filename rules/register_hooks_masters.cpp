@@ -251,6 +251,7 @@ void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table) {
 
     table[OBVc::Number] = MasterEntry(PlainDefaults, Both);
     table[ACVc::Number] = MasterEntry(AccountDefaults, Both);
+    table[ExchRateVc::Number].validateRecord = ValidateRecordOf;
     table[AUVc::Number] = MasterEntry(PlainDefaults, Validate);
     table[OTVc::Number] = MasterEntry(PlainDefaults, Both);
     table[BUVc::Number] = MasterEntry(BudgetDefaults<BUVc::Rows::Size, BUVc::Rows::Amount>, NoChecks);

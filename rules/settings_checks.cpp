@@ -30,7 +30,12 @@ int RowFault(int text, uint32_t row, uint32_t column) {
     return FieldErrorAt(text, nullptr, 0, (uint16_t)row, (uint16_t)column);
 }
 
-// True when block is one of the number-series blocks.
+// Told when a series row's last number lies before its first.
+constexpr int TextSeriesReversed = 18000;
+
+// True when block is one of the number-series blocks whose ranges may not
+// overlap. The vouchers' may: they number within their fiscal year, so
+// each year's range may hold the same numbers.
 bool IsSeriesBlock(int block) { return (block >= 187 && block <= 196) || block == 198 || block == 204; }
 
 // The index of the first row after row i whose code (at codeAt, of width
@@ -132,6 +137,8 @@ int SettingsBlockCheck(int block, uint8_t *data, uint32_t size) {
         return CheckPeriodsBlock(data, size);
     case CurrencyBlk::Number:
         return CheckCurrencyBlock(data, size);
+    case VoucherSeriesBlk::Number:
+        return CheckSeriesRows(data, size, false);
     default:
         return IsSeriesBlock(block) ? CheckSeriesBlock(data, size) : 0;
     }
@@ -206,9 +213,11 @@ int CheckFiscalYearsBlock(uint8_t *rows, uint32_t size) {
     return 0;
 }
 
-// A number-series block, row by row: both numbers present, dates in order
-// when both are set, and neither number inside an earlier row's range.
-int CheckSeriesBlock(const uint8_t *rows, uint32_t size) {
+// A number-series block, row by row: both numbers present, the last not
+// before the first (such a row gives no number), dates in order when both
+// are set, and, when overlaps are refused, neither number inside an
+// earlier row's range.
+int CheckSeriesRows(const uint8_t *rows, uint32_t size, bool refuseOverlap) {
     namespace S = InvSeriesBlk::Rows;
     uint32_t count = size / SeriesRowSize;
     for (uint32_t i = 0; i < count; i++) {
@@ -216,10 +225,11 @@ int CheckSeriesBlock(const uint8_t *rows, uint32_t size) {
         uint32_t first = GetU32(row, S::FirstNr), last = GetU32(row, S::LastNr);
         if (first >= 0xFFFFFFFEu) return RowFault(Texts::CodeMissing, i, S::FirstNr);
         if (last >= 0xFFFFFFFEu) return RowFault(Texts::CodeMissing, i, S::LastNr);
+        if ((int32_t)last < (int32_t)first) return RowFault(TextSeriesReversed, i, S::LastNr);
         DateRec from = GetDate(row, S::ValidFrom), to = GetDate(row, S::ValidTo);
         if (!DateIsEmpty(&from) && !DateIsEmpty(&to) && DateCompare(&from, &to) > 0)
             return RowFault(Texts::SeriesDatesReversed, i, S::ValidTo);
-        for (uint32_t j = 0; j < i; j++) {
+        for (uint32_t j = 0; refuseOverlap && j < i; j++) {
             const uint8_t *prev = rows + (size_t)j * SeriesRowSize;
             int32_t lo = (int32_t)GetU32(prev, S::FirstNr), hi = (int32_t)GetU32(prev, S::LastNr);
             if ((int32_t)first >= lo && (int32_t)first <= hi) return RowFault(Texts::SeriesOverlap, i, S::FirstNr);
@@ -228,3 +238,5 @@ int CheckSeriesBlock(const uint8_t *rows, uint32_t size) {
     }
     return 0;
 }
+
+int CheckSeriesBlock(const uint8_t *rows, uint32_t size) { return CheckSeriesRows(rows, size, true); }

@@ -19,7 +19,11 @@ int CheckBlock130Codes(const uint8_t *rows, uint32_t size);
 int CheckPaymentModesBlock(const uint8_t *rows, uint32_t size);
 // Gives every fiscal year without an order code one, keeping stored codes.
 int CheckFiscalYearsBlock(uint8_t *rows, uint32_t size);
-// Refuses rows with reversed dates and number ranges that overlap.
+// Refuses rows with a number missing, a range or dates turned over and,
+// with refuseOverlap, number ranges that overlap.
+int CheckSeriesRows(const uint8_t *rows, uint32_t size, bool refuseOverlap);
+// The same with overlaps refused: the series of every numbered register
+// but the vouchers.
 int CheckSeriesBlock(const uint8_t *rows, uint32_t size);
 // The checks of the blocks read as closed sets or pairs
 // (settings_value_checks.cpp): formats (145), the bank-file layout (224),

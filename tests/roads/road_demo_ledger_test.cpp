@@ -55,27 +55,6 @@ protected:
         ClickField("To");
         Type("To", [] { return "31.12." + std::to_string(TodayDate.year); });
     }
-    // Every voucher of the company file balances; the sum per account of
-    // their rows.
-    static std::map<std::string, double> VoucherSums(uint32_t *vouchers) {
-        std::map<std::string, double> sums;
-        std::vector<uint8_t> voucher(TRVc::Size), row(TRVc::Rows::Size);
-        uint32_t id = 0;
-        *vouchers = 0;
-        for (int32_t p = 1; RecReadAt(TRVc::Number, p, voucher.data(), &id); p++) {
-            ++*vouchers;
-            double balance = 0;
-            for (int32_t i = 0; i < MatrixRowCount(TRVc::Number, 0, voucher.data()); i++) {
-                if (!MatrixRowRead(TRVc::Number, voucher.data(), i, row.data())) break;
-                if (GetU16(row.data(), TRVc::Rows::Kind) != 1) continue;
-                const double amount = Num(row.data(), TRVc::Rows::Amount);
-                sums[TextAt(row.data(), TRVc::Rows::Account)] += amount;
-                balance += amount;
-            }
-            EXPECT_NEAR(balance, 0, 0.005) << "voucher " << GetU32(voucher.data(), TRVc::SerNr);
-        }
-        return sums;
-    }
 };
 
 // Vendors have no window yet: the vendor comes in from a small text file

@@ -13,7 +13,9 @@
 #include <fstream>
 #include <memory>
 
+#include "core/decimal.h"
 #include "core/field_access.h"
+#include "core/record_buffer.h"
 #include "core/field_types.h"
 #include "core/interface_load.h"
 #include "core/language_file.h"
@@ -629,6 +631,41 @@ bool RoadTest::FindByCode(int reg, uint32_t offset, int m, const std::string &co
 }
 
 std::string RoadTest::TextAt(const uint8_t *record, uint32_t offset) { return PText(record + offset); }
+
+std::map<std::string, double> RoadTest::VoucherSums(uint32_t *vouchers)
+{
+    std::map<std::string, double> sums;
+    std::vector<uint8_t> voucher(TRVc::Size), row(TRVc::Rows::Size);
+    uint32_t id = 0;
+    *vouchers = 0;
+    for (int32_t p = 1; RecReadAt(TRVc::Number, p, voucher.data(), &id); p++) {
+        ++*vouchers;
+        double balance = 0;
+        for (int32_t i = 0; i < MatrixRowCount(TRVc::Number, 0, voucher.data()); i++) {
+            if (!MatrixRowRead(TRVc::Number, voucher.data(), i, row.data())) break;
+            if (GetU16(row.data(), TRVc::Rows::Kind) != 1) continue;
+            PackedDecimal d = GetDec(row.data(), TRVc::Rows::Amount);
+            const double amount = DecIsBlank(&d) ? 0 : DecToDouble(&d);
+            sums[TextAt(row.data(), TRVc::Rows::Account)] += amount;
+            balance += amount;
+        }
+        RecFreeMatrix(TRVc::Number, voucher.data());
+        EXPECT_NEAR(balance, 0, 0.005) << "voucher " << GetU32(voucher.data(), TRVc::SerNr);
+    }
+    return sums;
+}
+
+std::vector<uint8_t> RoadTest::StoredRows(int block)
+{
+    std::vector<uint8_t> bytes;
+    MemBlock rows = 0;
+    if (!SettingsBlockFetch(&rows, block) || !MemIsValid(rows)) return bytes;
+    const uint8_t *p = MemLock(rows);
+    bytes.assign(p, p + MemSize(rows));
+    MemUnlock(rows);
+    MemFree(&rows);
+    return bytes;
+}
 
 std::function<bool()> RoadTest::Opened(int type)
 {

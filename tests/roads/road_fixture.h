@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -111,6 +112,22 @@ public:   // the steps' lambdas use these too
     // OK in the active record window: the road fails unless the record is
     // stored without a message (the title then says "viewing").
     void OkStores(const std::string &what);
+    // The same for a road that was told something earlier on purpose: the
+    // road fails unless OK stores the record and tells nothing more.
+    void OkStoresQuietly(const std::string &what);
+    // A step that counts the message boxes shown so far; the count is in
+    // the result once that step ran.
+    std::shared_ptr<size_t> CountTold();
+    // Registers > `list` (every window closed first) opens list window
+    // `listType`, whose New opens record window `recordType` on a new
+    // record; the road fails otherwise.
+    void NewFromList(const std::string &list, int listType, int recordType);
+    // What data field `label` of the active window holds replaced by
+    // `text`: a click on it, End and Shift+Home select it, and the text
+    // typed over.
+    void Retype(const std::string &label, const std::string &text);
+    // The same for cell (row, column) of the active window's rows.
+    void TypeCell(int row, int column, const std::string &text);
     // File > Maintenance, the Maintenance button, the run of row `title`
     // and Return: the road fails unless its window (type `type`) opens.
     void OpenMaintenanceRun(const std::string &title, int type);
@@ -120,7 +137,9 @@ public:   // the steps' lambdas use these too
         std::string account, debit, credit;
     };
     // General ledger > Registers > Vouchers, New, the text and each row
-    // typed, OK: the road fails unless the voucher is stored without a
+    // typed; the voucher is left open, not stored.
+    void TypeVoucherRows(const std::string &text, const std::vector<VoucherRow> &rows);
+    // The same, then OK: the road fails unless the voucher is stored without a
     // message. The date the stored voucher shows is in the result once
     // that step ran. Every window is closed afterwards.
     std::shared_ptr<std::string> TypeVoucher(const std::string &text, const std::vector<VoucherRow> &rows);
@@ -195,6 +214,13 @@ public:   // the steps' lambdas use these too
     static bool FindByCode(int reg, uint32_t offset, int m, const std::string &code, std::vector<uint8_t> *record);
     // The text of a PString field of a record.
     static std::string TextAt(const uint8_t *record, uint32_t offset);
+    // Every voucher of the company file balances (a failure names the one
+    // that does not); the sum per account of their account rows, and their
+    // count in *vouchers.
+    static std::map<std::string, double> VoucherSums(uint32_t *vouchers);
+    // The rows of table settings block `block` as stored bytes; none when
+    // the block is empty.
+    static std::vector<uint8_t> StoredRows(int block);
 
     // The road's state: the steps, the next to run, where it stopped.
     struct RoadStep {

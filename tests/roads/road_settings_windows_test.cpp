@@ -47,14 +47,6 @@ public:
         MemUnlock(rows);
         return bytes;
     }
-    // Replaces what cell (row, column) holds by `text`.
-    void TypeCell(int row, int column, const std::string &text)
-    {
-        ClickCell(row, column);
-        Key(PlKey::End);
-        Key(PlKey::Home, true);
-        Type(text);
-    }
     // The active group window (Forms, Series) of `type` lists `count`
     // lines, `line` among them (a picture kept as `shot` in
     // ORVEL_ROAD_SHOTS, when given); a click on that line and Return.
@@ -117,18 +109,6 @@ public:
             return ActiveType() != type;
         });
         Menu("Window", "Close all");
-    }
-    // The rows of block `block` in the company file.
-    static std::vector<uint8_t> StoredRows(int block)
-    {
-        std::vector<uint8_t> bytes;
-        MemBlock rows = 0;
-        if (!SettingsBlockFetch(&rows, block) || !MemIsValid(rows)) return bytes;
-        const uint8_t *p = MemLock(rows);
-        bytes.assign(p, p + MemSize(rows));
-        MemUnlock(rows);
-        MemFree(&rows);
-        return bytes;
     }
     static std::string DateText(const uint8_t *at)
     {

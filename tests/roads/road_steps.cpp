@@ -26,6 +26,55 @@ void RoadTest::OkStores(const std::string &what)
     });
 }
 
+std::shared_ptr<size_t> RoadTest::CountTold()
+{
+    auto told = std::make_shared<size_t>();
+    Do("count what was told", [told] {
+        *told = Messages().size();
+        return true;
+    });
+    return told;
+}
+
+void RoadTest::OkStoresQuietly(const std::string &what)
+{
+    auto told = CountTold();
+    ClickOk();
+    Check("OK stores " + what, [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return TitleTells("viewing");
+    });
+}
+
+void RoadTest::NewFromList(const std::string &list, int listType, int recordType)
+{
+    Menu("Window", "Close all");
+    Menu("Registers", list);
+    Check(list + " opens its list", Opened(listType));
+    ClickButton("New");
+    Check("New opens its window on a new record", [recordType] {
+        EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+        return Opened(recordType)();
+    });
+}
+
+void RoadTest::Retype(const std::string &label, const std::string &text)
+{
+    ClickField(label);
+    Key(PlKey::End);
+    Key(PlKey::Home, true);
+    Type(text);
+}
+
+void RoadTest::TypeCell(int row, int column, const std::string &text)
+{
+    ClickCell(row, column);
+    Key(PlKey::End);
+    Key(PlKey::Home, true);
+    Type(text);
+}
+
 void RoadTest::OpenMaintenanceRun(const std::string &title, int type)
 {
     Menu("File", "Maintenance...");
@@ -36,7 +85,7 @@ void RoadTest::OpenMaintenanceRun(const std::string &title, int type)
     Check("the window of \"" + title + "\" opens", Opened(type));
 }
 
-std::shared_ptr<std::string> RoadTest::TypeVoucher(const std::string &text, const std::vector<VoucherRow> &rows)
+void RoadTest::TypeVoucherRows(const std::string &text, const std::vector<VoucherRow> &rows)
 {
     Menu("Module", "General ledger");
     Menu("Registers", "Vouchers");
@@ -54,7 +103,12 @@ std::shared_ptr<std::string> RoadTest::TypeVoucher(const std::string &text, cons
         Type(debit ? rows[i].debit : rows[i].credit);
         Key(PlKey::Tab);
     }
-    OkStores("voucher");
+}
+
+std::shared_ptr<std::string> RoadTest::TypeVoucher(const std::string &text, const std::vector<VoucherRow> &rows)
+{
+    TypeVoucherRows(text, rows);
+    OkStoresQuietly("voucher");
     auto date = std::make_shared<std::string>();
     Check("the voucher shows its date", [date] {
         *date = Shown("Date");

@@ -92,6 +92,14 @@ TEST_F(LedgerValidationTest, VoucherRefusalsAtTheirPlaces) {
          1024, Voucher::TransDate},
         {"no year", [](uint8_t *v) { Voucher2024(v); PutDate(v, Voucher::TransDate, DateRec{1, 1, 2023}); },
          1047, Voucher::TransDate},
+        // A new voucher asks for a number, which is drawn within the year of
+        // its date: without a date or a year the date is at fault.
+        {"no year, a number asked",
+         [](uint8_t *v) { Voucher2024(v, SerialAsk); PutDate(v, Voucher::TransDate, DateRec{1, 1, 2023}); Row(v, "1910", 1); },
+         1047, Voucher::TransDate},
+        {"no date, a number asked",
+         [](uint8_t *v) { Voucher2024(v, SerialAsk); PutDate(v, Voucher::TransDate, DateRec{}); Row(v, "1910", 1); },
+         1024, Voucher::TransDate},
         {"1979", [](uint8_t *v) { Voucher2024(v); PutDate(v, Voucher::TransDate, DateRec{1, 5, 1979}); Row(v, "1910", 1); },
          9530, Voucher::TransDate},
         {"unknown account", [](uint8_t *v) { Voucher2024(v); Row(v, "1910", 5); Row(v, "4444", -5); },

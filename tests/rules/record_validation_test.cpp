@@ -23,7 +23,7 @@ protected:
     }
     // The number of the text last shown, found by its wording.
     int ShownNumber() {
-        for (int n : {1031, 1066, 1058, 1059, 1125, 1130, 1205, 1703, 1704, 9503}) {
+        for (int n : {1007, 1031, 1066, 1058, 1059, 1120, 1125, 1130, 1205, 1582, 1703, 1704, 9503}) {
             char text[256];
             GetUiTextC(text, n);
             if (shown.back() == text) return n;
@@ -51,6 +51,37 @@ TEST_F(RecordValidationTest, MasterCodes) {
     EXPECT_EQ(Check(VEVc::Number, VEVc::Code, 20, ""), 1205);
     EXPECT_EQ(Check(CUVc::Number, CUVc::Code, 20, ""), 1125);
     EXPECT_EQ(Check(AUVc::Number, AUVc::Code, 10, "A,B"), 1059);
+}
+
+// An account's VAT code must be known and its follow-up account exist;
+// an exchange rate needs a currency the company keeps.
+TEST_F(RecordValidationTest, AccountVatCodeFollowUpAndRateCurrency) {
+    StoreAccount("2610", "Output VAT", 1);
+    StoreAccount("2640", "Input VAT", 1);
+    AddVatCode("1", 25, -1, "2610", "2640");
+    RuleRecord account(ACVc::Number);
+    PutText(account.record, ACVc::Code, 10, "3010");
+    PutText(account.record, ACVc::VatCode, 2, "9");
+    shown.clear();
+    EXPECT_EQ(ValidateRecordOf(ACVc::Number, account.record, account.record, 1), -1);
+    EXPECT_EQ(FieldErrorPos.field, ACVc::VatCode);
+    EXPECT_EQ(ShownNumber(), 1120);
+    PutText(account.record, ACVc::VatCode, 2, "1");
+    EXPECT_EQ(ValidateRecordOf(ACVc::Number, account.record, account.record, 1), 0);
+    PutText(account.record, ACVc::FollowUp, 10, "2611");
+    shown.clear();
+    EXPECT_EQ(ValidateRecordOf(ACVc::Number, account.record, account.record, 1), -1);
+    EXPECT_EQ(FieldErrorPos.field, ACVc::FollowUp);
+    EXPECT_EQ(ShownNumber(), 1007);
+    PutText(account.record, ACVc::FollowUp, 10, "2610");
+    EXPECT_EQ(ValidateRecordOf(ACVc::Number, account.record, account.record, 1), 0);
+
+    EXPECT_EQ(Check(ExchRateVc::Number, ExchRateVc::CurncyCode, 5, "EUR"), 1582);
+    EXPECT_EQ(Check(ExchRateVc::Number, ExchRateVc::CurncyCode, 5, ""), 1582);
+    AddRow(CurrencyBlk::Number, CurrencyBlk::Rows::Size,
+           [](uint8_t *r) { PutText(r, CurrencyBlk::Rows::Code, 5, "EUR"); });
+    EXPECT_EQ(Check(ExchRateVc::Number, ExchRateVc::CurncyCode, 5, "EUR"), 0);
+    EXPECT_EQ(Check(ExchRateVc::Number, ExchRateVc::CurncyCode, 5, "USD"), 1582);
 }
 
 // In company variant 13 customer codes are numbers of at most eight digits

@@ -146,6 +146,26 @@ TEST_F(SettingsChecks, SeriesRowsMustNotOverlap) {
     EXPECT_NE(CheckSeriesBlock(rows.data(), (uint32_t)rows.size()), 0);
 }
 
+// A range whose last number lies before its first is refused at its last
+// number, in every series; the vouchers' ranges may overlap (each fiscal
+// year numbers its own), but not turn over or lack a number.
+TEST_F(SettingsChecks, SeriesRangeTurnedOverIsRefusedAlsoForVouchers) {
+    std::vector<uint8_t> rows = Series({{1, 999}, {500, 100}});
+    EXPECT_NE(SettingsBlockStore(VoucherSeriesBlk::Number, rows.data(), (uint32_t)rows.size()), RecDone);
+    EXPECT_EQ(At(), std::make_pair(1, 4));
+    EXPECT_EQ(shown.back(), TextOf(18000));
+    EXPECT_NE(CheckSeriesBlock(rows.data(), (uint32_t)rows.size()), 0);
+    EXPECT_EQ(At(), std::make_pair(1, 4));
+    rows = Series({{7, 7}, {0xFFFFFF00u, 10}});   // one number; -256..10 is in order
+    EXPECT_EQ(CheckSeriesRows(rows.data(), (uint32_t)rows.size(), false), 0);
+    rows = Series({{1, 99999}, {1, 99999}});
+    EXPECT_EQ(SettingsBlockStore(VoucherSeriesBlk::Number, rows.data(), (uint32_t)rows.size()), RecDone);
+    EXPECT_NE(SettingsBlockStore(OrderSeriesBlk::Number, rows.data(), (uint32_t)rows.size()), RecDone);
+    rows = Series({{1, 0xFFFFFFFE}});
+    EXPECT_NE(SettingsBlockStore(VoucherSeriesBlk::Number, rows.data(), (uint32_t)rows.size()), RecDone);
+    EXPECT_EQ(At(), std::make_pair(0, 4));
+}
+
 // Payment modes and block 130: a repeated code is refused at the later row
 // before the account is looked at; a missing account at its row.
 TEST_F(SettingsChecks, PaymentModesAndVatAccountCodes) {

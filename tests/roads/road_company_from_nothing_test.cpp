@@ -1,0 +1,373 @@
+// road_company_from_nothing_test.cpp - a company started without the demo
+// data, as a company that keeps its own books from the first day starts:
+// the working folder's DEFAULT.TXT holds only the first user, so the new
+// company has no year, series, account or VAT code. A voucher typed then
+// is refused and nothing is stored. Everything the first voucher needs is
+// then made in windows from the General ledger's menus: the company's
+// name, a fiscal year, the voucher series, the balance accounts, a VAT
+// code on them, the income and cost accounts (the sales account carrying
+// the VAT code), a currency and its rate, the posting switches, the sign
+// words of the statements and the rows of the balance sheet and the
+// income statement. The voucher is then stored; the trial balance, the
+// balance sheet and the income statement print to PDFs whose figures are
+// the voucher's, and the company file holds what was typed and nothing of
+// the demo.
+#include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <memory>
+
+#include "core/date.h"
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "database/access/record_access.h"
+#include "database/access/settings_binding.h"
+#include "dict_offsets.h"
+#include "platform/dialog.h"
+#include "platform/queue.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int BalanceSel = 401, ResultSel = 402, TrialBalanceSel = 428;
+constexpr int Voucher = 117;
+
+double Num(const uint8_t *base, uint32_t at)
+{
+    PackedDecimal d = GetDec(base, at);
+    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
+}
+
+// The fiscal year the road makes: today's.
+std::string Year() { return DayText(0).substr(6); }
+std::string YearStart() { return "01.01." + Year(); }
+std::string YearEnd() { return "31.12." + Year(); }
+
+// An account of the small chart: number, name, the kind's button, the
+// VAT code it carries.
+struct AccountInput {
+    std::string number, name, kind, vat;
+};
+
+// A statement row as typed in its window.
+struct StatementRowInput {
+    std::string row, label, formula, kind, sign;
+};
+
+class CompanyFromNothingRoad : public RoadTest {
+public:
+    // DEFAULT.TXT of the working folder: the first user and nothing else.
+    void WriteFirstUserOnly()
+    {
+        std::ofstream(dir / "DEFAULT.TXT", std::ios::binary)
+            << "tb\r\n\r\n\r\nformat\r\n1\t44\t1\r\n\r\nuser1\r\nADMIN\tAdministrator\torvel\r\n";
+    }
+    // In the open account window: each account typed and stored, Ctrl+N
+    // between them.
+    void TypeAccounts(const std::vector<AccountInput> &accounts)
+    {
+        for (size_t i = 0; i < accounts.size(); i++) {
+            const AccountInput &a = accounts[i];
+            if (i > 0) Key('N', false, true);
+            ClickField("Number");
+            Type(a.number);
+            ClickField("Name");
+            Type(a.name);
+            if (!a.vat.empty()) {
+                ClickField("VAT code");
+                Type(a.vat);
+            }
+            ClickButton(a.kind);
+            OkStoresQuietly("account " + a.number);
+        }
+    }
+    // In the open row window of a statement: each row typed and stored.
+    void TypeStatementRows(const std::vector<StatementRowInput> &rows)
+    {
+        for (size_t i = 0; i < rows.size(); i++) {
+            const StatementRowInput &r = rows[i];
+            if (i > 0) Key('N', false, true);
+            Retype("Row", r.row);
+            ClickField("Label");
+            Type(r.label);
+            if (!r.formula.empty()) {
+                ClickField("Formula");
+                Type(r.formula);
+            }
+            ClickButton(r.kind);
+            ClickButton(r.sign);
+            OkStoresQuietly("row " + r.row);
+        }
+    }
+    // The whole fiscal year in a report's selection.
+    void ThisYear()
+    {
+        ClickField("From");
+        Type(YearStart());
+        ClickField("To");
+        Type(YearEnd());
+    }
+    // A settings window of rows opened from the Settings menu: its rows
+    // typed and OK, which stores them and closes it.
+    void SettingsRowsStored(const std::string &item, int type, const std::vector<std::vector<std::string>> &rows)
+    {
+        Menu("Settings", item);
+        Check(item + " opens empty", Opened(type));
+        for (size_t r = 0; r < rows.size(); r++)
+            for (size_t c = 0; c < rows[r].size(); c++)
+                if (!rows[r][c].empty()) TypeCell(int(r), int(c), rows[r][c]);
+        auto told = CountTold();
+        ClickOk();
+        Check(item + " stores its rows and closes", [type, told] {
+            EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+            EXPECT_NE(ActiveType(), type) << ActiveTitle();
+            return ActiveType() != type;
+        });
+        Menu("Window", "Close all");
+    }
+};
+
+// The start capital into the bank, a cash sale of 1 000 with 25 % VAT and
+// 400 of rent paid from the bank, in one voucher.
+const std::vector<RoadTest::VoucherRow> FirstVoucher = {
+    {"1930", "50000", ""}, {"2081", "", "50000"}, {"1910", "1250", ""}, {"3010", "", "1000"},
+    {"2610", "", "250"},   {"5010", "400", ""},   {"1930", "", "400"},
+};
+
+TEST_F(CompanyFromNothingRoad, TheFirstVoucherOfACompanyMadeInWindowsReachesItsStatements)
+{
+    WriteFirstUserOnly();
+    const std::string company = StartNewCompany("start.VDB");
+    Check("the new company is empty", [] {
+        EXPECT_EQ(CompanyShown(), "");
+        EXPECT_EQ(RegRecordCount(ACVc::Number), 0u);
+        EXPECT_EQ(RegRecordCount(CUVc::Number), 0u);
+        return true;
+    });
+
+    // ---- A voucher before anything is set up: refused, nothing stored.
+    TypeVoucherRows("Too early", {{"1910", "100", ""}, {"3010", "", "100"}});
+    ClickOk();
+    Check("the voucher is refused on its date and kept in its window", [] {
+        EXPECT_TRUE(Told("The date lies in no fiscal year.")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(FocusLabel(), "Date");
+        EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+        EXPECT_EQ(Shown("Text"), "Too early");
+        return Opened(Voucher)();
+    });
+    ClickButton("Cancel");
+    AnswerBox(kPlIdNo);
+    Menu("Window", "Close all");
+
+    // ---- The company's name and its current fiscal year.
+    Menu("Settings", "Company...");
+    Check("the company window opens", Opened(WinTypes::Company));
+    ClickField("Company");
+    Type("Nordic Start AB");
+    ClickField("Fiscal year from");
+    Type(YearStart());
+    ClickField("Fiscal year to");
+    Type(YearEnd());
+    auto told = CountTold();
+    ClickOk();
+    Check("the company is stored and the frame shows its name", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(CompanyShown(), "Nordic Start AB");
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // ---- The fiscal year and the voucher series within it.
+    SettingsRowsStored("Fiscal years...", WinTypes::SetFiscalYears, {{Year(), YearStart(), YearEnd()}});
+    Menu("Settings", "Number series...");
+    Check("the series window opens", Opened(WinTypes::SetSeries));
+    ClickRow("Vouchers");
+    Key(PlKey::Return);
+    Check("the voucher series open empty", Opened(WinTypes::SetSeries197));
+    // First typed turned over: refused at its last number, kept typed.
+    TypeCell(0, 0, "500");
+    TypeCell(0, 1, "100");
+    TypeCell(0, 2, YearStart());
+    TypeCell(0, 3, YearEnd());
+    ClickOk();
+    Check("a range turned over is refused at its last number", [] {
+        EXPECT_TRUE(Told("The last number of a range lies before its first.")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(ActiveType(), WinTypes::SetSeries197) << ActiveTitle();
+        EXPECT_EQ(FocusLabel(), "cell");
+        return ActiveType() == WinTypes::SetSeries197;
+    });
+    TypeCell(0, 0, "1");
+    TypeCell(0, 1, "99999");
+    auto toldSeries = CountTold();
+    ClickOk();
+    Check("the series is stored", [toldSeries] {
+        EXPECT_EQ(Messages().size(), *toldSeries) << ::testing::PrintToString(Messages());
+        EXPECT_NE(ActiveType(), WinTypes::SetSeries197) << ActiveTitle();
+        return ActiveType() != WinTypes::SetSeries197;
+    });
+    Menu("Window", "Close all");
+
+    // ---- The balance accounts, then the VAT code that posts to two of
+    // them, then the income and cost accounts.
+    NewFromList("Accounts", WinTypes::AccountList, WinTypes::Accounts);
+    TypeAccounts({{"1910", "Cash", "Assets", ""},
+                  {"1930", "Bank", "Assets", ""},
+                  {"2081", "Share capital", "Equity", ""},
+                  {"2610", "Output VAT", "Liabilities", ""},
+                  {"2640", "Input VAT", "Liabilities", ""}});
+    Menu("Window", "Close all");
+    SettingsRowsStored("VAT codes...", WinTypes::SetVatCodes, {{"1", "Standard", "25", "", "2610", "2640"}});
+    NewFromList("Accounts", WinTypes::AccountList, WinTypes::Accounts);
+    TypeAccounts({{"3010", "Sales", "Income", "1"}, {"5010", "Rent", "Costs", ""}});
+    Menu("Window", "Close all");
+
+    // ---- A currency and its rate.
+    SettingsRowsStored("Currencies...", WinTypes::SetCurrencies, {{"EUR", "Euro", "2"}});
+    NewFromList("Exchange rates", WinTypes::ExchangeRateList, WinTypes::ExchangeRates);
+    ClickField("Currency");
+    Type("EUR");
+    Retype("Date", YearStart());
+    ClickField("Rate per 100");
+    Type("1150");
+    OkStoresQuietly("the rate");
+    Menu("Window", "Close all");
+
+    // ---- Invoices and receipts post to the ledger from the year's start.
+    Menu("Settings", "Posting...");
+    Check("the posting window opens", Opened(WinTypes::SetPosting));
+    ClickButton("Post invoices");
+    ClickButton("Post receipts");
+    Retype("Invoices from", YearStart());
+    Retype("Receipts from", YearStart());
+    ClickOk();
+    Check("the posting block is stored", [] { return ActiveType() != WinTypes::SetPosting; });
+    Menu("Window", "Close all");
+
+    // ---- Liabilities, equity and income print with their sign turned.
+    Menu("Settings", "Ledger options...");
+    Check("the ledger options open", Opened(WinTypes::SetLedgerOptions));
+    for (const char *sign : {"Signs A1", "Signs A2", "Signs A3"}) Retype(sign, "1");
+    ClickOk();
+    Check("the ledger options are stored", [] { return ActiveType() != WinTypes::SetLedgerOptions; });
+    Menu("Window", "Close all");
+
+    // ---- The statements' rows.
+    NewFromList("Balance sheet rows", WinTypes::BalanceRowList21, WinTypes::BalanceRow21);
+    TypeStatementRows({{"10", "Assets", "", "Text line", "Assets"},
+                       {"20", "Current assets", "1000:1999", "Account formula", "Assets"},
+                       {"30", "Total assets", "20", "Row formula", "Assets"},
+                       {"40", "Equity and liabilities", "", "Text line", "Equity"},
+                       {"50", "Equity", "2000:2099", "Account formula", "Equity"},
+                       {"60", "", "3000:8999", "Account formula", "Income"},
+                       {"70", "Result of the year", "60", "Row formula", "Income"},
+                       {"80", "Liabilities", "2100:2999", "Account formula", "Liabilities"},
+                       {"90", "Total equity and liabilities", "50+60+80", "Row formula", "Liabilities"}});
+    NewFromList("Income statement rows", WinTypes::ResultRowList22, WinTypes::ResultRow22);
+    TypeStatementRows({{"10", "Operating income", "3000:3999", "Account formula", "Income"},
+                       {"20", "Other external costs", "5000:6999", "Account formula", "Costs"},
+                       {"30", "Result of the year", "10+20", "Row formula", "Income"}});
+    Menu("Window", "Close all");
+
+    // ---- The first voucher, now stored.
+    TypeVoucher("Start capital, a cash sale and the rent", FirstVoucher);
+
+    auto result = ReportToPreviewAndPdf("Income Statement", ResultSel, [this] { ThisYear(); }, "start_income");
+    Menu("Window", "Close all");
+    auto balance = ReportToPreviewAndPdf("Balance Sheet", BalanceSel, [this] { ThisYear(); }, "start_balance");
+    Menu("Window", "Close all");
+    auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] { ThisYear(); }, "start_trial");
+    Menu("Window", "Close all");
+    EXPECT_EQ(Run(), 0);
+
+    // The income statement: 1 000 of sales less 400 of rent.
+    EXPECT_NEAR(PrintedLastAmount(*result, "Total Operating income"), 1000, 0.005) << *result;
+    EXPECT_NEAR(PrintedLastAmount(*result, "Total Other external costs"), 400, 0.005) << *result;
+    EXPECT_NEAR(PrintedLastAmount(*result, "Result of the year"), 600, 0.005) << *result;
+
+    // The balance sheet: cash 1 250 and the bank's 49 600; the capital,
+    // the year's result and the VAT owed on the other side.
+    const double assets = PrintedLastAmount(*balance, "Total assets");
+    EXPECT_NEAR(assets, 50850, 0.005) << *balance;
+    EXPECT_NEAR(PrintedLastAmount(*balance, "Total Equity"), 50000, 0.005) << *balance;
+    EXPECT_NEAR(PrintedLastAmount(*balance, "Result of the year"), 600, 0.005) << *balance;
+    EXPECT_NEAR(PrintedLastAmount(*balance, "Total Liabilities"), 250, 0.005) << *balance;
+    EXPECT_NEAR(PrintedLastAmount(*balance, "Total equity and liabilities"), assets, 0.005) << *balance;
+
+    // The trial balance: every account's closing balance is the voucher's.
+    const std::map<std::string, double> closing = {{"1910", 1250}, {"1930", 49600}, {"2081", -50000},
+                                                   {"2610", -250},  {"3010", -1000}, {"5010", 400}};
+    for (const auto &[account, amount] : closing)
+        EXPECT_NEAR(TrialClosingBalance(*trial, account), amount, 0.005) << account << "\n" << *trial;
+
+    // ---- The company file.
+    ASSERT_TRUE(OpenForCheck(company));
+    uint32_t vouchers = 0;
+    EXPECT_EQ(VoucherSums(&vouchers), (std::map<std::string, double>{{"1910", 1250}, {"1930", 49600},
+                                                                       {"2081", -50000}, {"2610", -250},
+                                                                       {"3010", -1000}, {"5010", 400}}));
+    EXPECT_EQ(vouchers, 1u) << "the refused voucher was stored";
+    EXPECT_EQ(RegRecordCount(ACVc::Number), 7u);
+    std::vector<uint8_t> r;
+    ASSERT_TRUE(FindByCode(ACVc::Number, ACVc::Code, 10, "3010", &r));
+    EXPECT_EQ(TextAt(r.data(), ACVc::VatCode), "1");
+    EXPECT_EQ(GetU16(r.data(), ACVc::AccType), 3);
+    EXPECT_EQ(RegRecordCount(CUVc::Number), 0u) << "the demo's customers came in";
+    EXPECT_EQ(RegRecordCount(INVc::Number), 0u) << "the demo's items came in";
+    EXPECT_EQ(RegRecordCount(SR21Vc::Number), 9u);
+    EXPECT_EQ(RegRecordCount(SR22Vc::Number), 3u);
+    EXPECT_EQ(RegRecordCount(ExchRateVc::Number), 1u);
+    {
+        namespace Y = FiscalYearBlk::Rows;
+        std::vector<uint8_t> rows = StoredRows(FiscalYearBlk::Number);
+        ASSERT_EQ(rows.size(), size_t(Y::Size));
+        EXPECT_EQ(TextAt(rows.data(), Y::YearCode), Year());
+        EXPECT_NE(GetU16(rows.data(), Y::OrderCode), 0) << "the year got no order code";
+    }
+    {
+        namespace S = VoucherSeriesBlk::Rows;
+        std::vector<uint8_t> rows = StoredRows(VoucherSeriesBlk::Number);
+        ASSERT_EQ(rows.size(), size_t(S::Size));
+        EXPECT_EQ(GetU32(rows.data(), S::FirstNr), 1u);
+        EXPECT_EQ(GetU32(rows.data(), S::LastNr), 99999u);
+    }
+    {
+        namespace V = VatCodeBlk::Rows;
+        std::vector<uint8_t> rows = StoredRows(VatCodeBlk::Number);
+        ASSERT_EQ(rows.size(), size_t(V::Size));
+        EXPECT_EQ(TextAt(rows.data(), V::Account1), "2610");
+        EXPECT_EQ(TextAt(rows.data(), V::Account2), "2640");
+        EXPECT_DOUBLE_EQ(Num(rows.data(), V::Rate), 25);
+    }
+    {
+        namespace C = CurrencyBlk::Rows;
+        std::vector<uint8_t> rows = StoredRows(CurrencyBlk::Number);
+        ASSERT_EQ(rows.size(), size_t(C::Size));
+        EXPECT_EQ(TextAt(rows.data(), C::Code), "EUR");
+        EXPECT_EQ(GetU16(rows.data(), C::Decimals), 2);
+    }
+    {
+        uint8_t posting[PostingBlk::Size] = {};
+        ASSERT_TRUE(SettingsBlockRead(PostingBlk::Number, posting, sizeof posting));
+        EXPECT_EQ(GetU16(posting, PostingBlk::PostInvoices), 1);
+        EXPECT_EQ(GetU16(posting, PostingBlk::PostReceipts), 1);
+        EXPECT_EQ(GetU16(posting, PostingBlk::PostPayments), 0);
+    }
+    {
+        uint8_t block[CompanyBlk::Size] = {};
+        ASSERT_TRUE(SettingsBlockRead(CompanyBlk::Number, block, sizeof block));
+        EXPECT_EQ(TextAt(block, CompanyBlk::CompanyName), "Nordic Start AB");
+        EXPECT_EQ(GetU16(block, CompanyBlk::SignA0), 0);
+        EXPECT_EQ(GetU16(block, CompanyBlk::SignA1), 1);
+        EXPECT_EQ(GetU16(block, CompanyBlk::SignA3), 1);
+        EXPECT_EQ(GetU16(block, CompanyBlk::SignA4), 0);
+    }
+    CloseForCheck();
+}
+
+}  // namespace
