@@ -9,7 +9,6 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -30,17 +29,6 @@ namespace fs = std::filesystem;
 
 class DocumentRunsRoad : public RoadTest {
 protected:
-    // Imports the form choice of the block (the invoice's form) from a
-    // text file, as File > Maintenance > Imports does.
-    void ImportFormChoice(int block)
-    {
-        const fs::path file = dir / ("form_choice_" + std::to_string(block) + ".txt");
-        {
-            std::ofstream f(file, std::ios::binary);
-            f << "defblock2\t\r\n" << block << "\t\r\n\t\t\tINVOICE\t\t\t\r\n\r\n";
-        }
-        ImportTextFile(file);
-    }
     // Types and posts an invoice of customer C1 dated 60 days back (with
     // 30 days' terms a month overdue); its number into the result.
     std::shared_ptr<std::string> PostOverdueInvoice()
@@ -170,8 +158,6 @@ protected:
 TEST_F(DocumentRunsRoad, OrdersOfARangePrintOnePageEach)
 {
     const std::string company = StartNewCompany();
-    // The orders' form choice: the invoice's form for every order.
-    ImportFormChoice(151);
     Menu("Module", "Sales");
     Key('9', false, true);
     Check("Ctrl+9 opens the order list", [] { return ActiveType() == OrderList; });
@@ -250,7 +236,6 @@ TEST_F(DocumentRunsRoad, OrdersOfARangePrintOnePageEach)
 TEST_F(DocumentRunsRoad, OverdueInvoiceIsRemindedAndItsLevelStored)
 {
     const std::string company = StartNewCompany();
-    ImportFormChoice(141);
     std::shared_ptr<std::string> number = PostOverdueInvoice();
     Menu("Module", "Sales");
     ChooseReminderRun(number);
@@ -284,8 +269,6 @@ TEST_F(DocumentRunsRoad, RunsOnAKeptPrinterGoToThePreview)
 {
     const std::string company = StartNewCompany();
     DefineOfficePrinter();
-    ImportFormChoice(151);
-    ImportFormChoice(141);
     Menu("Module", "Sales");
     Key('9', false, true);
     Check("Ctrl+9 opens the order list", [] { return ActiveType() == OrderList; });
