@@ -49,17 +49,6 @@ std::string Year() { return DayText(0).substr(6); }
 std::string YearStart() { return "01.01." + Year(); }
 std::string YearEnd() { return "31.12." + Year(); }
 
-// An account of the small chart: number, name, the kind's button, the
-// VAT code it carries.
-struct AccountInput {
-    std::string number, name, kind, vat;
-};
-
-// A statement row as typed in its window.
-struct StatementRowInput {
-    std::string row, label, formula, kind, sign;
-};
-
 class CompanyFromNothingRoad : public RoadTest {
 public:
     // DEFAULT.TXT of the working folder: the first user and nothing else.
@@ -67,43 +56,6 @@ public:
     {
         std::ofstream(dir / "DEFAULT.TXT", std::ios::binary)
             << "tb\r\n\r\n\r\nformat\r\n1\t44\t1\r\n\r\nuser1\r\nADMIN\tAdministrator\torvel\r\n";
-    }
-    // In the open account window: each account typed and stored, Ctrl+N
-    // between them.
-    void TypeAccounts(const std::vector<AccountInput> &accounts)
-    {
-        for (size_t i = 0; i < accounts.size(); i++) {
-            const AccountInput &a = accounts[i];
-            if (i > 0) Key('N', false, true);
-            ClickField("Number");
-            Type(a.number);
-            ClickField("Name");
-            Type(a.name);
-            if (!a.vat.empty()) {
-                ClickField("VAT code");
-                Type(a.vat);
-            }
-            ClickButton(a.kind);
-            OkStoresQuietly("account " + a.number);
-        }
-    }
-    // In the open row window of a statement: each row typed and stored.
-    void TypeStatementRows(const std::vector<StatementRowInput> &rows)
-    {
-        for (size_t i = 0; i < rows.size(); i++) {
-            const StatementRowInput &r = rows[i];
-            if (i > 0) Key('N', false, true);
-            Retype("Row", r.row);
-            ClickField("Label");
-            Type(r.label);
-            if (!r.formula.empty()) {
-                ClickField("Formula");
-                Type(r.formula);
-            }
-            ClickButton(r.kind);
-            ClickButton(r.sign);
-            OkStoresQuietly("row " + r.row);
-        }
     }
     // The whole fiscal year in a report's selection.
     void ThisYear()

@@ -143,6 +143,26 @@ public:   // the steps' lambdas use these too
     // message. The date the stored voucher shows is in the result once
     // that step ran. Every window is closed afterwards.
     std::shared_ptr<std::string> TypeVoucher(const std::string &text, const std::vector<VoucherRow> &rows);
+    // An account of a chart as typed: number, name, the kind's button,
+    // the VAT code it carries (empty: none).
+    struct AccountInput {
+        std::string number, name, kind, vat;
+    };
+    // In the open account window: each account typed and stored, Ctrl+N
+    // between them; the road fails unless each is stored quietly.
+    void TypeAccounts(const std::vector<AccountInput> &accounts);
+    // A statement row as typed in its window: its number, label, formula,
+    // and the buttons of its kind and its sign.
+    struct StatementRowInput {
+        std::string row, label, formula, kind, sign;
+    };
+    // In the open row window of a statement: each row typed and stored.
+    void TypeStatementRows(const std::vector<StatementRowInput> &rows);
+    // In the General ledger module: Registers > Voucher templates, New,
+    // the template's code, name and row cells (account, text, name,
+    // debit, credit, VAT code; empty cells left alone) typed and stored.
+    void TypeVoucherTemplate(const std::string &code, const std::string &name,
+                             const std::vector<std::vector<std::string>> &rows);
     // An asset as typed into the asset window: its one depreciation row
     // starts on the acquisition date with depreciation model `model`.
     struct AssetInput {

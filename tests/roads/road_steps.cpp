@@ -4,6 +4,7 @@
 // (a template row, a balance row) types it itself.
 #include "tests/roads/road_fixture.h"
 
+#include "dict_offsets.h"
 #include "platform/queue.h"
 
 namespace {
@@ -102,6 +103,59 @@ void RoadTest::TypeVoucherRows(const std::string &text, const std::vector<Vouche
         ClickCell(i, debit ? ColDebit : ColCredit);
         Type(debit ? rows[i].debit : rows[i].credit);
         Key(PlKey::Tab);
+    }
+}
+
+void RoadTest::TypeVoucherTemplate(const std::string &code, const std::string &name,
+                                   const std::vector<std::vector<std::string>> &rows)
+{
+    NewFromList("Voucher templates", WinTypes::VoucherTemplateList, WinTypes::VoucherTemplates);
+    ClickField("Code");
+    Type(code);
+    ClickField("Name");
+    Type(name);
+    for (size_t r = 0; r < rows.size(); r++)
+        for (size_t c = 0; c < rows[r].size(); c++)
+            if (!rows[r][c].empty()) TypeCell(int(r), int(c), rows[r][c]);
+    OkStoresQuietly("template " + code);
+}
+
+// In the open account window: each account typed and stored, Ctrl+N
+// between them.
+void RoadTest::TypeAccounts(const std::vector<AccountInput> &accounts)
+{
+    for (size_t i = 0; i < accounts.size(); i++) {
+        const AccountInput &a = accounts[i];
+        if (i > 0) Key('N', false, true);
+        ClickField("Number");
+        Type(a.number);
+        ClickField("Name");
+        Type(a.name);
+        if (!a.vat.empty()) {
+            ClickField("VAT code");
+            Type(a.vat);
+        }
+        ClickButton(a.kind);
+        OkStoresQuietly("account " + a.number);
+    }
+}
+
+// In the open row window of a statement: each row typed and stored.
+void RoadTest::TypeStatementRows(const std::vector<StatementRowInput> &rows)
+{
+    for (size_t i = 0; i < rows.size(); i++) {
+        const StatementRowInput &r = rows[i];
+        if (i > 0) Key('N', false, true);
+        Retype("Row", r.row);
+        ClickField("Label");
+        Type(r.label);
+        if (!r.formula.empty()) {
+            ClickField("Formula");
+            Type(r.formula);
+        }
+        ClickButton(r.kind);
+        ClickButton(r.sign);
+        OkStoresQuietly("row " + r.row);
     }
 }
 

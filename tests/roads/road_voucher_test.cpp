@@ -1,7 +1,7 @@
 // road_voucher_test.cpp - a voucher typed from a template, as a user
-// enters one: the template comes in by File > Maintenance > Imports from a
-// text file; the General ledger module's register popup opens the voucher
-// list and New a voucher. The cash row is typed, the template's code in
+// enters one: the template is typed in the Voucher templates window of
+// the General ledger module; the module's register popup opens the
+// voucher list and New a voucher. The cash row is typed, the template's code in
 // the next row writes the sales row (80 % of the cash, as a credit) and
 // an output-VAT row left for its amount, which Operations > Balance row
 // fills; OK stores the voucher. The company file then holds the voucher
@@ -49,20 +49,11 @@ TEST_F(VoucherRoad, VoucherTypedFromTemplateIsBalancedAndStored)
 {
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-    const fs::path templates = dir / "templates.txt";
-    {
-        std::ofstream out(templates, std::ios::binary);
-        out << "tb\t\r\n\r\n\r\nformat\t\r\n1\t44\t1\t\r\n\r\n"
-               "auto\t\r\n"
-               "SALE\tCash sale\t\r\n"
-               "3010\t\t\t\t80%\t\t\r\n"
-               "2610\t\t\t\t\t1\t\r\n"
-               "\r\n"
-               "\r\n";
-    }
-    ImportTextFile(templates);
-
     Menu("Module", "General ledger");
+    // The template: 80 % of the cash to sales, the rest left for the VAT
+    // row (VAT code 1) that Balance row fills.
+    TypeVoucherTemplate("SALE", "Cash sale", {{"3010", "", "", "", "80%"}, {"2610", "", "", "", "", "1"}});
+
     Menu("Registers", "Vouchers");
     Check("the register popup opens the voucher list", [] {
         EXPECT_EQ(ActiveType(), VoucherList) << ActiveTitle();
