@@ -35,18 +35,14 @@ double Num(const uint8_t *base, uint32_t at) {
 TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-    // The asset group's accounts come in by File > Maintenance > Imports:
-    // the demo company has none for fixed assets.
-    const fs::path accounts = dir / "asset_accounts.txt";
-    {
-        std::ofstream out(accounts, std::ios::binary);
-        out << "konto3\t\r\n1220\tMachines\t1\t1\t1\t0\t\t\t\r\n"
-            << "1229\tAccumulated depreciation\t1\t1\t1\t0\t\t\t\r\n"
-            << "7830\tDepreciation\t4\t1\t1\t0\t\t\t\r\n\r\n\r\n"
-            << "ac\t\r\nG1\t1220\t1229\t\tMachines\t7830\t\r\n\r\n\r\n";
-    }
-    ImportTextFile(accounts);
+    // The demo company has no asset groups: the group books on the demo
+    // chart's accumulated depreciation and a cost account typed in the
+    // account window.
     Menu("Module", "General ledger");
+    NewFromList("Accounts", WinTypes::AccountList, WinTypes::Accounts);
+    TypeAccounts({{"7830", "Depreciation of machines", "Costs", ""}});
+    Menu("Window", "Close all");
+    SettingsRowsStored("Asset groups...", WinTypes::SetAssetGroups, {{"G1", "1229", "7830", "", "Machines"}});
 
     Menu("Registers", "Depreciation models");
     Check("the model list opens", Opened(DeprModelList));

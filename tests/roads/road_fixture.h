@@ -163,6 +163,11 @@ public:   // the steps' lambdas use these too
     // debit, credit, VAT code; empty cells left alone) typed and stored.
     void TypeVoucherTemplate(const std::string &code, const std::string &name,
                              const std::vector<std::vector<std::string>> &rows);
+    // A settings window of rows opened from the Settings menu of the
+    // module shown: its rows typed (empty cells left alone) and OK, which
+    // must store them quietly and close it. Every window is closed
+    // afterwards.
+    void SettingsRowsStored(const std::string &item, int type, const std::vector<std::vector<std::string>> &rows);
     // An asset as typed into the asset window: its one depreciation row
     // starts on the acquisition date with depreciation model `model`.
     struct AssetInput {

@@ -1,7 +1,6 @@
 // road_project_reports_test.cpp - the project list as a project manager
-// reads it: a project P1 and its time budget come in by File >
-// Maintenance > Imports (the demo company has no projects); in the
-// Projects module Ctrl+R lists the project reports, the project list's
+// reads it: a project P1 and its time budget are typed in their windows
+// (the demo company has no projects); in the Projects module Ctrl+R lists the project reports, the project list's
 // selection window takes project P1 with its budgets, and OK shows it in
 // the preview; Ctrl+P prints the same selection to a PDF whose text
 // holds the project, its budget row and the total of its budgets. The
@@ -31,21 +30,39 @@ double Num(const uint8_t *base, uint32_t at) {
     return DecIsBlank(&d) ? 0 : DecToDouble(&d);
 }
 
-TEST_F(RoadTest, TheProjectListShowsAnImportedProjectsBudget) {
+TEST_F(RoadTest, TheProjectListShowsAProjectsBudgetTypedInItsWindow) {
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-    const fs::path projects = dir / "projects.txt";
-    {
-        // Project P1 of customer C1, led by ADMIN; its time budget of
-        // ITEM1: ADMIN budgeted 10 hours at 100, spent 4, 4 to invoice.
-        std::ofstream out(projects, std::ios::binary);
-        out << "pr2\t\r\nP1\tC1\tHarbour crane\tNew crane rails\t\t\tDock company\t0\t0\tADMIN\tAdministrator"
-               "\t\t\t0\t0\t0\t\t0\tHarbour 12\t0\t0\t0\t0\t\t\t\t0\t0\t0\t\t\r\n\r\n\r\n"
-            << "timebud\t\r\nP1\tITEM1\tCrane work\t0\t1000.00\t\tHarbour crane\t0\t400.00\t\t\r\n"
-               "ADMIN\t10\t4\t0\t400\t4\t100.00\t\t\r\n\r\n\r\n";
-    }
-    ImportTextFile(projects);
+    // Project P1 of customer C1, typed in the project window; its time
+    // budget of ITEM1: ADMIN budgeted 10 hours at 100, spent 4, 4 to
+    // invoice.
     Menu("Module", "Projects");
+    Menu("Registers", "Projects");
+    Check("the project list opens", Opened(WinTypes::ProjectList));
+    ClickButton("New");
+    Check("New opens the project window", Opened(WinTypes::Project));
+    Retype("Code", "P1");
+    ClickField("Customer");
+    Type("C1");
+    ClickField("Name");
+    Type("Harbour crane");
+    OkStores("project");
+    Menu("Window", "Close all");
+    Menu("Registers", "Time budget");
+    Check("the time budget window opens", Opened(WinTypes::TimeBudget));
+    ClickField("Project");
+    Type("P1");
+    ClickField("Item");
+    Type("ITEM1");
+    ClickField("Budget");
+    Type("1000");
+    TypeCell(0, 0, "ADMIN");
+    TypeCell(0, 1, "10");
+    TypeCell(0, 2, "4");
+    TypeCell(0, 4, "4");
+    TypeCell(0, 5, "100");
+    OkStores("time budget");
+    Menu("Window", "Close all");
 
     // Every project report's window opens from the report list.
     const std::pair<const char *, int> windows[] = {{"Project summary", ProjectSummarySel},
@@ -111,7 +128,7 @@ TEST_F(RoadTest, TheProjectListShowsAnImportedProjectsBudget) {
         *text = PdfText(pdfs.back());
         EXPECT_NE(text->find("Project list"), std::string::npos) << *text;
         EXPECT_NE(text->find("Harbour crane"), std::string::npos) << *text;
-        EXPECT_NE(text->find("Crane work"), std::string::npos) << *text;
+        EXPECT_NE(text->find("Blue widget"), std::string::npos) << *text;   // ITEM1's name
         EXPECT_NE(text->find("ADMIN"), std::string::npos) << *text;
         return true;
     });

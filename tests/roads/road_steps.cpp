@@ -120,6 +120,25 @@ void RoadTest::TypeVoucherTemplate(const std::string &code, const std::string &n
     OkStoresQuietly("template " + code);
 }
 
+// A settings window of rows opened from the Settings menu: its rows
+// typed and OK, which stores them and closes it.
+void RoadTest::SettingsRowsStored(const std::string &item, int type, const std::vector<std::vector<std::string>> &rows)
+{
+    Menu("Settings", item);
+    Check(item + " opens empty", Opened(type));
+    for (size_t r = 0; r < rows.size(); r++)
+        for (size_t c = 0; c < rows[r].size(); c++)
+            if (!rows[r][c].empty()) TypeCell(int(r), int(c), rows[r][c]);
+    auto told = CountTold();
+    ClickOk();
+    Check(item + " stores its rows and closes", [type, told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        EXPECT_NE(ActiveType(), type) << ActiveTitle();
+        return ActiveType() != type;
+    });
+    Menu("Window", "Close all");
+}
+
 // In the open account window: each account typed and stored, Ctrl+N
 // between them.
 void RoadTest::TypeAccounts(const std::vector<AccountInput> &accounts)
