@@ -188,7 +188,8 @@ TEST_F(AssetDepreciationTest, PeriodAfter2030) {
 
 // The stored voucher of 2024: the groups' accounts with their objects
 // merged, rows of the same account and objects added together, excluded
-// and disposed assets left out; numbered, dated today, balanced, posted.
+// and disposed assets left out; numbered, dated today, balanced, posted,
+// and passing the voucher check.
 TEST_F(AssetDepreciationTest, StoredVoucherPostsAndBalances) {
     WholeYear();
     ASSERT_TRUE(DepreciationVoucherRows(1));
@@ -214,6 +215,16 @@ TEST_F(AssetDepreciationTest, StoredVoucherPostsAndBalances) {
     const PackedDecimal debit = GetDec(v.data(), SMVc::Debit), balance = GetDec(v.data(), SMVc::Balance);
     EXPECT_DOUBLE_EQ(DecToDouble(&debit), 5200);
     EXPECT_TRUE(DecIsZero(&balance));
+
+    {
+        // Saved as made, the voucher passes the check a user's save runs.
+        RuleRecord r(SMVc::Number);
+        uint32_t recid = 0;
+        ASSERT_TRUE(RecReadAt(SMVc::Number, 1, r.record, &recid));
+        RecFreeMatrix(SMVc::Number, r.record);
+        shown.clear();
+        EXPECT_EQ(CheckedAsSaved(SMVc::Number, recid), 0) << ::testing::PrintToString(shown);
+    }
 
     EXPECT_DOUBLE_EQ(Posted(AssetCo::Cost, "", ReportCo::Today), 5200);
     EXPECT_DOUBLE_EQ(Posted(AssetCo::Cost, "K1", ReportCo::Today), 3600);

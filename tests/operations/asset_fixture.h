@@ -4,8 +4,8 @@
 // StoreAssetCompany() lays down, on top of the report fixture's company
 // (fiscal year 2024, today 15.3.2024), then the rules' entries installed:
 // accounts 1220 (machines), 1229 (accumulated depreciation) and 7830
-// (depreciation cost); asset groups "MACH" (objects "K1") and "CARS" in
-// block 200; models "SL20" (straight line 20 %, 2 decimals), "DB20"
+// (depreciation cost); objects "K1" and "P1"; asset groups "MACH"
+// (objects "K1") and "CARS" in block 200; models "SL20" (straight line 20 %, 2 decimals), "DB20"
 // (declining balance 20 %, 2 decimals) and "SL30" (straight line 30 %,
 // whole units); and the assets
 //   A1  MACH  bought 1.1.2024 for 12 000, SL20 (book 2: DB20)
@@ -107,6 +107,8 @@ protected:
         StoreAccount(AssetCo::Machines, "Machines", 1);
         StoreAccount(AssetCo::Accumulated, "Accumulated depreciation", 1);
         StoreAccount(AssetCo::Cost, "Depreciation cost", 4);
+        StoreObject("K1", "");
+        StoreObject("P1", "");
         AddGroup("MACH", "K1");
         AddGroup("CARS", "");
         StoreModel("SL20", 1, 20, 2);

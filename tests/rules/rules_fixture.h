@@ -222,6 +222,14 @@ protected:
         EXPECT_TRUE(RecStoreByKey(reg, r.record, 1, &recid)) << reg;
         return recid;
     }
+    // The stored record `recid` saved again unchanged, as a window would
+    // save it: its register's check, 0 when it passes. A record the
+    // program made itself must pass the check a user's save runs.
+    static int CheckedAsSaved(int reg, uint32_t recid) {
+        RuleRecord stored(reg), edited(reg);
+        if (!RecReadById(reg, recid, stored.record) || !RecReadById(reg, recid, edited.record)) return -2;
+        return ValidateRecord(reg, edited.record, stored.record, 2);
+    }
     uint32_t StoreAccount(const char *code, const char *name, uint16_t kind, uint16_t blocked = 0) {
         return StoreRecord(ACVc::Number, [&](uint8_t *r) {
             PutText(r, ACVc::Code, 10, code);

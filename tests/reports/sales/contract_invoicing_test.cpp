@@ -49,6 +49,7 @@ struct Made {
     DateRec date;
     std::vector<std::string> texts;
     double total;
+    int check;   // the invoice check's result when the invoice is saved as made
 };
 
 class ContractInvoicing : public ReportFixture {
@@ -114,7 +115,7 @@ protected:
                 if (!RecReadAtIndex(IVVc::Number, "SerNr", int32_t(p), inv.record, &recid)) break;
             }
             Made m{GetI32(inv.record, IVVc::SerNr), GetDate(inv.record, IVVc::InvDate), {},
-                   Amount(GetDec(inv.record, IVVc::Total))};
+                   Amount(GetDec(inv.record, IVVc::Total)), CheckedAsSaved(IVVc::Number, recid)};
             uint8_t row[IVVc::Rows::Size];
             for (int32_t i = 0; i < MatrixRowCount(IVVc::Number, 0, inv.record); i++) {
                 if (!MatrixRowGet(IVVc::Number, 0, inv.record, i, row)) continue;
@@ -174,6 +175,7 @@ TEST_F(ContractInvoicing, MonthlyInAdvanceMakesOneInvoicePerMonth)
         EXPECT_EQ(made[i].texts[2], "-----------");
         EXPECT_EQ(made[i].texts[3], "ITEM1");
         EXPECT_DOUBLE_EQ(made[i].total, 250);   // 200 and 25 % VAT
+        EXPECT_EQ(made[i].check, 0) << "the invoice passes its own check; told " << ::testing::PrintToString(shown);
     }
     EXPECT_TRUE(Same(LastInvoiceOf(7), {1, 3, 2024}));
     RuleRecord c(Co::Number);
