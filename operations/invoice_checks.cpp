@@ -210,7 +210,10 @@ int32_t OrderRowCount(const uint8_t *invoice) {
 // Step 10: the rows in order; the first fault ends the check. An item
 // row's link must name a row of the invoice's order (the first row of a
 // credit note links to the credited invoice instead): a link that fits
-// nothing would skip the row's stock silently.
+// nothing would skip the row's stock silently. An invoice that names no
+// order is one the invoicing run gathered from several: its rows keep
+// the links to their orders' rows (their stock went with the deliveries),
+// and the run has counted them on the orders already.
 int RowChecks(const uint8_t *invoice) {
     const int zone = GetU16(invoice, Inv::VatZone);
     const bool credit = GetU16(invoice, Inv::InvType) == KindCredit;
@@ -227,7 +230,7 @@ int RowChecks(const uint8_t *invoice) {
             if (code[0] != 0 && !CodeStored(INVc::Number, INVc::Code, CodeMax, code))
                 return FieldErrorAt(Texts::CodeUnknown, nullptr, Inv::Matrix, at, Row::ItemCode);
             uint32_t link = GetU32(row, Row::Link);
-            if (link != SerialNone && !(credit && i == 0)) {
+            if (link != SerialNone && !(credit && i == 0) && GetU32(invoice, Inv::OrderNr) != SerialNone) {
                 if (orderRows == -2) orderRows = OrderRowCount(invoice);
                 if ((int32_t)(link & 0xFFFFu) >= orderRows)
                     return FieldErrorAt(Texts::CodeUnknown, nullptr, Inv::Matrix, at, Row::Link);

@@ -71,7 +71,8 @@ TEST_F(InvoiceChecks, EachFaultAtItsPlace) {
         {"credits another currency", [](auto &f, auto &x) { f.kind = 3, x.link = 1004; }, nullptr, 1217, rows, 0,
          Row::Link},
         {"unknown item", [](auto &, auto &x) { x.item = "NOITEM"; }, nullptr, 1120, rows, 0, Row::ItemCode},
-        {"order link without an order", [](auto &, auto &x) { x.link = 2; }, nullptr, 1120, rows, 0, Row::Link},
+        {"order link to a missing order", [](auto &f, auto &x) { f.orderNr = 77, x.link = 2; }, nullptr, 1120, rows, 0,
+         Row::Link},
         {"amount without VAT code", [](auto &, auto &x) { x.vatCode = ""; }, nullptr, 1134, rows, 0, Row::VatCode},
         {"VAT code against the account's", [](auto &, auto &x) { x.account = "3099"; },
          [&] {

@@ -60,6 +60,7 @@ struct FixtureInvoice {
     uint16_t posted = 0;
     uint16_t updStock = 1;
     const char *location = "";
+    uint32_t orderNr = 0xFFFFFFFFu;   // the invoice's order; all ones none
 };
 
 // Codes and numbers the company is laid down with.
@@ -309,6 +310,7 @@ protected:
     static void FillInvoice(uint8_t *r, const FixtureInvoice &f) {
         PutText(r, IVVc::CustCode, 20, f.customer);
         PutI32(r, IVVc::SerNr, f.serial);
+        PutU32(r, IVVc::OrderNr, f.orderNr);
         PutDate(r, IVVc::InvDate, f.date);
         PutDate(r, IVVc::TransDate, f.date);
         PutText(r, IVVc::Addr0, 60, f.customer);
@@ -323,7 +325,6 @@ protected:
         PutU16(r, IVVc::Posted, f.posted);
         PutU16(r, IVVc::UpdStock, f.updStock);
         PutText(r, IVVc::Location, 10, f.location);
-        PutI32(r, IVVc::OrderNr, -1);
         PutI32(r, IVVc::CredInv, -1);
         PutI32(r, IVVc::CashDiscDays, -1);
     }
