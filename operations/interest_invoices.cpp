@@ -34,6 +34,7 @@
 #include "operations/operations.h"
 #include "operations/project_ops.h"
 #include "operations/reminder_outcome.h"
+#include "operations/run_outcome.h"
 #include "output/forms/forms.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
@@ -59,6 +60,8 @@ constexpr uint16_t TextRow = 0, AmountRow = 4, PaidInvoiceRow = 1;
 constexpr int TextOutcomeSubject = 14470, TextOutcomeMade = 14471, TextOutcomeNoCustomer = 14472,
               TextOutcomeNoInterest = 14473, TextOutcomeNoLateInvoice = 14474, TextOutcomeBelowMinimum = 14475,
               TextOutcomeNotStored = 14476, TextOutcomeNoGroup = 14477;
+// The run's name in its progress: its window's title.
+constexpr int TitleInterestRun = Texts::MaintInterestInvoices;
 
 // What a run met and made, for its closing line.
 struct InterestTally {
@@ -562,7 +565,8 @@ bool InterestInvoiceRun()
         ShowTextMessage(TextPeriodReversed);
         return false;
     }
-    UserCancelFlag = 0;
+    RunOutcome progress;
+    RunStart(&progress, TitleInterestRun);
     Tally = InterestTally{};
     uint8_t range[256], first[256], last[256], group[256], code[256], own[256];
     GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
@@ -576,9 +580,10 @@ bool InterestInvoiceRun()
     if (RecFind(CUVc::Number, customer.record, 1, 0, &recid, &position)) {
         for (uint32_t p = position;; p++) {
             if (p != position && !RecReadAt(CUVc::Number, int32_t(p), customer.record, &recid)) break;
-            if (UserCancelFlag) break;
             GetPString(customer.record, CUVc::Code, 20, code);
             if (last[0] != 0 && PStringCompare(code, last) > 0) break;
+            // Esc stops the run between customers, never inside one's invoice.
+            if (!RunGoesOn(&progress, code)) break;
             Tally.inRange++;
             GetPString(customer.record, CUVc::CustGroup, 5, own);
             if (group[0] != 0 && !PStringEqual(group, own)) continue;
@@ -591,6 +596,7 @@ bool InterestInvoiceRun()
             }
         }
     }
-    TellInterestOutcome(UserCancelFlag != 0);
+    RunProgressEnd(&progress);
+    TellInterestOutcome(progress.cancelled);
     return ok;
 }

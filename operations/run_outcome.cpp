@@ -159,12 +159,17 @@ std::string RunOutcomeLine(const RunOutcome &run, int where)
     return line;
 }
 
-std::string RunFinish(RunOutcome *run, int where)
+void RunProgressEnd(RunOutcome *run)
 {
     assert(run);
     if (RunOutcomeUi.progressEnd) RunOutcomeUi.progressEnd();
     // The Esc that stopped this run is spent; it must not stop the next.
     UserCancelFlag = 0;
+}
+
+std::string RunFinish(RunOutcome *run, int where)
+{
+    RunProgressEnd(run);
     std::string line = RunOutcomeLine(*run, where);
     RunTellLine(line, !RunMadeSomething(*run) || RunHadFailures(*run));
     return line;

@@ -97,6 +97,10 @@ std::string RunOutcomeLine(const RunOutcome &run, int where);
 // line, and in a message box too when `alsoBox` is set or there is no
 // status line. For runs that build their line themselves.
 void RunTellLine(const std::string &line, bool alsoBox);
+// Takes the progress away and spends the Esc that stopped the run, so it
+// cannot stop the next one. For runs that say their closing line
+// themselves; RunFinish does it for the others.
+void RunProgressEnd(RunOutcome *run);
 // Takes the progress away and says the closing line on the status line,
 // and in a message box when nothing was made, something failed, or there
 // is no status line. Returns the line said.

@@ -57,7 +57,7 @@ std::string UiTextString(int n) {
 constexpr int TitleTimeSheets = 12351, TitleProductions = 12352, TitleProjects = 12353, TitlePurchaseOrders = 12354,
               TitleInvoices2 = 12355, TitleInvoices3 = 12356, TitleInvoices4 = 12357, TitleOrders2 = 12358,
               TitleQuotations = 12359, TitleDeliveries2 = 12360, TitleDeliveries = 12361, TitleOrders = 12362,
-              TitleShipments = 12364, TitleInvoiceRun = 12365;
+              TitleShipments = 12364, TitleInvoiceRun = 12365, TitleReminders = 12363;
 constexpr ApproveKind KindPostInvoice = 1, KindInvoice = 11, KindOrder = 13, KindShipment = 14, KindInvoiceAgain = 17,
                       KindQuotation = 25, KindOrder2 = 26, KindPurchaseOrder = 33;
 
@@ -433,8 +433,11 @@ void PrintCustomerForms() {
     uint8_t range[256];
     GetPString(ReportParams, ReportParamsVc::SelText1, RangeMax, range);
     ReminderTally tally;
-    RangeWalk(OpenItemWalk, [&](const uint8_t *open, uint32_t) { RemindOpenItem(open, &tally); });
-    TellReminderOutcome(tally, range[0] != 0, CancelFlag != 0);
+    RunOutcome progress;
+    RunStart(&progress, TitleReminders);
+    RangeWalk(OpenItemWalk, [&](const uint8_t *open, uint32_t) { RemindOpenItem(open, &tally); }, &progress);
+    RunProgressEnd(&progress);
+    TellReminderOutcome(tally, range[0] != 0, progress.cancelled);
 }
 
 void ApproveInvoiceRange() {

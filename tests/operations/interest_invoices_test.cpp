@@ -13,6 +13,7 @@
 #include "database/access/transport.h"
 #include "net/net.h"
 #include "operations/batch_routines.h"
+#include "operations/run_outcome.h"
 #include "output/job_queue.h"
 #include "output/output_job.h"
 #include "tests/operations/invoice_fixture.h"
@@ -409,6 +410,41 @@ TEST_F(InterestRun, TheRunTellsWhatItMadeOrWhyNot)
     const std::string numbers = std::to_string(GetU32(made[0].head.data(), IVVc::SerNr)) + ":" +
                                 std::to_string(GetU32(made[1].head.data(), IVVc::SerNr));
     EXPECT_TRUE(told("numbers " + numbers + ".")) << ::testing::PrintToString(shown);
+}
+
+// The run names each customer in its progress and stops at Esc before
+// the next customer: the first customer's invoice is made whole, the
+// second customer gets none, and the closing line says the user stopped
+// the run.
+TEST_F(InterestRun, EscStopsTheRunBetweenCustomers)
+{
+    Late(1001, "C1", 10000, DateRec{1, 5, 2024});
+    Late(1002, "C2", 10000, DateRec{1, 5, 2024});
+    Charge("C2");
+    static std::vector<std::string> progress;
+    static int polls;
+    progress.clear();
+    polls = 0;
+    const RunOutcomeUiRec saved = RunOutcomeUi;
+    RunOutcomeUi = RunOutcomeUiRec{};
+    RunOutcomeUi.progress = [](const uint8_t *t) { progress.emplace_back(reinterpret_cast<const char *>(t + 1), t[0]); };
+    RunOutcomeUi.poll = [] {
+        if (++polls == 2) UserCancelFlag = 1;
+    };
+    shown.clear();
+    Select("C1:C2");
+    const bool ran = RunMaintenance();
+    RunOutcomeUi = saved;
+    EXPECT_TRUE(ran);
+    std::vector<Made> made = InterestInvoices();
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].Cust(), "C1");
+    ASSERT_EQ(progress.size(), 1u);
+    EXPECT_EQ(progress[0], "Interest invoices: C1");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("1 made"), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find("stopped by the user"), std::string::npos) << shown[0];
+    EXPECT_EQ(UserCancelFlag, 0) << "the Esc is spent with the run";
 }
 
 // A period without both dates, or whose start is not before its end, is

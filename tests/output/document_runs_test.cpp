@@ -283,6 +283,46 @@ TEST_F(DocumentRuns, AnInvoiceThatCannotBePostedIsNotPrinted) {
     EXPECT_EQ(LastLine(), "1 " + UiText(Texts::RunNotPosted) + " - to the printer");
 }
 
+// The reminder run names each open item in its progress and stops at
+// Esc before the next one: the first reminder prints, the second is
+// neither printed nor counted, and the closing line says the user
+// stopped it.
+TEST_F(DocumentRuns, RemindersShowProgressAndStopAtEsc) {
+    FixtureInvoice f;
+    f.posted = 1;
+    for (int32_t n : {800, 801}) {
+        f.serial = n;
+        ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100}}), 0u);
+        StoreRecord(ARVc::Number, [&](uint8_t *r) {
+            PutI32(r, ARVc::InvoiceNr, n);
+            PutText(r, ARVc::CustCode, 20, "C1");
+            PutDec(r, ARVc::OpenAmount, Dec(125));
+            PutDate(r, ARVc::DueDate, DateRec{1, 1, 2020});
+        });
+    }
+    ChangeBlock(ReminderFormBlk::Number, ReminderFormBlk::Rows::Size, [](uint8_t *row) {
+        PutText(row, ReminderFormBlk::Rows::FormName, 20, InvoiceCo::FormName);
+    });
+    auto level = [&](int32_t n) { return Stored(IVVc::Number, "SerNr", IVVc::SerNr, n, IVVc::NoticeCount, true); };
+    const int32_t second = level(801);
+    Range("800:801");
+    PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
+    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
+    PutU16(ReportParams, ReportParamsVc::Option2, 1);
+    PutText(ReportParams, ReportParamsVc::SelText2, 20, "");
+    static std::vector<std::string> progress;
+    progress.clear();
+    RunOutcomeUi.progress = [](const uint8_t *text) { progress.emplace_back(reinterpret_cast<const char *>(text + 1), text[0]); };
+    RunOutcomeUi.poll = EscAtSecond;
+    PrintCustomerForms();
+    EXPECT_EQ(Pdfs(), 1u);
+    EXPECT_EQ(level(801), second);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress[0], UiText(12363) + ": 800");
+    EXPECT_NE(LastLine().find(UiText(14441)), std::string::npos) << LastLine();
+    EXPECT_EQ(UserCancelFlag, 0) << "the Esc is spent with the run";
+}
+
 TEST_F(DocumentRuns, ReminderLevelStoredOnlyWhenPrinted) {
     FixtureInvoice f;
     f.posted = 1;
