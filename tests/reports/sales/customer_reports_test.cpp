@@ -8,6 +8,7 @@
 #include <array>
 
 #include "operations/customer_receipt.h"
+#include "operations/run_outcome.h"
 #include "platform/queue.h"
 #include "rules/ledger.h"
 #include "tests/output/output_recorder.h"
@@ -401,6 +402,32 @@ TEST_F(CustomerReportsTest, CustomerWalkByRangeAndGroup) {
     CancelFlag = 1;
     EXPECT_EQ(walk("", ""), (S{"C1"}));
     CancelFlag = 0;
+}
+
+// The statement run ends with one line: why nothing printed when no
+// customer lies in the range or none of it has anything open, and what
+// failed when a customer's statement could not print (no statement form
+// is chosen here).
+TEST_F(CustomerReportsTest, TheStatementRunSaysWhatItPrintedOrWhyNot) {
+    StoreLedgerHistory();
+    ASSERT_FALSE(HasFatalFailure());
+    static std::vector<std::string> lines;
+    const RunOutcomeUiRec saved = RunOutcomeUi;
+    RunOutcomeUi = RunOutcomeUiRec{};
+    RunOutcomeUi.status = [](const uint8_t *t) { lines.emplace_back(reinterpret_cast<const char *>(t + 1), t[0]); };
+    auto run = [](const char *range, int16_t openOnly) {
+        lines.clear();
+        ResetParams();
+        SetText(P::SelText1, range);
+        PutI16(ReportParams, P::Option2, openOnly);   // only customers with something open
+        CustomerStatementRun();
+        return lines.empty() ? std::string("(no line)") : lines.back();
+    };
+    EXPECT_EQ(run("X1:X9", 0), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoCustomer));
+    EXPECT_EQ(run("C3", 1), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNothingOpen));
+    const std::string failed = run("C1", 0);
+    RunOutcomeUi = saved;
+    EXPECT_NE(failed.find("1 " + UiText(Texts::RunNotPrinted)), std::string::npos) << failed;
 }
 
 // The statement run's balances: C1's invoices less what was paid, in its
