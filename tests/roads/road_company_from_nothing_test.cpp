@@ -10,8 +10,11 @@
 // words of the statements and the rows of the balance sheet and the
 // income statement. The voucher is then stored; the trial balance, the
 // balance sheet and the income statement print to PDFs whose figures are
-// the voucher's, and the company file holds what was typed and nothing of
-// the demo.
+// the voucher's. Then the first invoice: receivables and rounding
+// accounts, the sales accounts and the invoice series in the Sales module's settings, a
+// customer and an item in their windows, and an invoice of two hours,
+// posted. The company file holds what was typed, the invoice's voucher
+// beside the first, and nothing of the demo.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 
@@ -74,7 +77,7 @@ const std::vector<RoadTest::VoucherRow> FirstVoucher = {
     {"2610", "", "250"},   {"5010", "400", ""},   {"1930", "", "400"},
 };
 
-TEST_F(CompanyFromNothingRoad, TheFirstVoucherOfACompanyMadeInWindowsReachesItsStatements)
+TEST_F(CompanyFromNothingRoad, TheFirstVoucherAndInvoiceOfACompanyMadeInWindowsReachTheLedger)
 {
     WriteFirstUserOnly();
     const std::string company = StartNewCompany("start.VDB");
@@ -217,6 +220,72 @@ TEST_F(CompanyFromNothingRoad, TheFirstVoucherOfACompanyMadeInWindowsReachesItsS
     Menu("Window", "Close all");
     auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] { ThisYear(); }, "start_trial");
     Menu("Window", "Close all");
+
+    // ---- The first invoice: a receivables account, the sales accounts,
+    // the invoice series, a customer and an item, each in its window.
+    Menu("Module", "General ledger");
+    NewFromList("Accounts", WinTypes::AccountList, WinTypes::Accounts);
+    TypeAccounts({{"1510", "Receivables", "Assets", ""}, {"3740", "Rounding", "Income", ""}});
+    Menu("Window", "Close all");
+    Menu("Module", "Sales");
+    Menu("Settings", "Sales accounts...");
+    Check("the sales accounts open", Opened(WinTypes::SetSalesAccounts));
+    Retype("Receivables", "1510");
+    Retype("Rounding", "3740");
+    Retype("Sales, other zones", "3010");
+    Retype("VAT code, other zones", "1");
+    auto toldAccounts = CountTold();
+    ClickOk();
+    Check("the sales accounts are stored", [toldAccounts] {
+        EXPECT_EQ(Messages().size(), *toldAccounts) << ::testing::PrintToString(Messages());
+        return ActiveType() != WinTypes::SetSalesAccounts;
+    });
+    Menu("Window", "Close all");
+    Menu("Settings", "Number series...");
+    Check("the series window opens", Opened(WinTypes::SetSeries));
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    Check("the invoice series open empty", Opened(WinTypes::SetSeries187));
+    for (int c = 0; c < 4; c++) TypeCell(0, c, std::vector<std::string>{"1", "99999", YearStart(), YearEnd()}[c]);
+    ClickOk();
+    Check("the invoice series is stored", [] { return ActiveType() != WinTypes::SetSeries187; });
+    Menu("Window", "Close all");
+    NewFromList("Customers", WinTypes::CustomerList, WinTypes::Customers);
+    ClickField("Code");
+    Type("C1");
+    ClickField("Name");
+    Type("First Customer");
+    OkStoresQuietly("the customer");
+    Menu("Module", "Stock");
+    NewFromList("Item list", WinTypes::ItemList, WinTypes::Item);
+    ClickField("Code");
+    Type("CONS");
+    ClickField("Name");
+    Type("Consulting hour");
+    ClickField("Price");
+    Type("500");
+    ClickField("Sales account");
+    Type("3010");
+    ClickField("VAT code");
+    Type("1");
+    OkStoresQuietly("the item");
+    Menu("Module", "Sales");
+    NewFromList("Sales invoices", WinTypes::SalesInvoiceList, WinTypes::SalesInvoice);
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickCell(0, 1);
+    Type("CONS");
+    Key(PlKey::Tab);
+    Type("2");
+    Key(PlKey::Tab);
+    Check("the invoice sums its row", [] {
+        EXPECT_EQ(Shown("Total"), "1250,00");
+        return true;
+    });
+    ClickButton("Posted");
+    OkStoresQuietly("the first invoice");
+    Menu("Window", "Close all");
     EXPECT_EQ(Run(), 0);
 
     // The income statement: 1 000 of sales less 400 of rent.
@@ -242,17 +311,33 @@ TEST_F(CompanyFromNothingRoad, TheFirstVoucherOfACompanyMadeInWindowsReachesItsS
     // ---- The company file.
     ASSERT_TRUE(OpenForCheck(company));
     uint32_t vouchers = 0;
-    EXPECT_EQ(VoucherSums(&vouchers), (std::map<std::string, double>{{"1910", 1250}, {"1930", 49600},
-                                                                       {"2081", -50000}, {"2610", -250},
-                                                                       {"3010", -1000}, {"5010", 400}}));
-    EXPECT_EQ(vouchers, 1u) << "the refused voucher was stored";
-    EXPECT_EQ(RegRecordCount(ACVc::Number), 7u);
+    // The voucher's rows and the first invoice's: 1 000 of sales and 250
+    // of VAT owed by C1.
+    EXPECT_EQ(VoucherSums(&vouchers), (std::map<std::string, double>{{"1510", 1250}, {"1910", 1250},
+                                                                       {"1930", 49600}, {"2081", -50000},
+                                                                       {"2610", -500}, {"3010", -2000},
+                                                                       {"5010", 400}}));
+    EXPECT_EQ(vouchers, 2u) << "the refused voucher was stored, or the invoice not posted";
+    EXPECT_EQ(RegRecordCount(ACVc::Number), 9u);
     std::vector<uint8_t> r;
     ASSERT_TRUE(FindByCode(ACVc::Number, ACVc::Code, 10, "3010", &r));
     EXPECT_EQ(TextAt(r.data(), ACVc::VatCode), "1");
     EXPECT_EQ(GetU16(r.data(), ACVc::AccType), 3);
-    EXPECT_EQ(RegRecordCount(CUVc::Number), 0u) << "the demo's customers came in";
-    EXPECT_EQ(RegRecordCount(INVc::Number), 0u) << "the demo's items came in";
+    // Only the customer and the item typed: none of the demo's came in.
+    EXPECT_EQ(RegRecordCount(CUVc::Number), 1u);
+    EXPECT_EQ(RegRecordCount(INVc::Number), 1u);
+    ASSERT_TRUE(FindByCode(INVc::Number, INVc::Code, 20, "CONS", &r));
+    EXPECT_EQ(TextAt(r.data(), INVc::SalesAcc), "3010");
+    ASSERT_EQ(RegRecordCount(IVVc::Number), 1u);
+    {
+        std::vector<uint8_t> invoice(IVVc::Size);
+        uint32_t id = 0;
+        ASSERT_TRUE(RecReadAt(IVVc::Number, 1, invoice.data(), &id));
+        EXPECT_EQ(GetU32(invoice.data(), IVVc::SerNr), 1u) << "the first number of the series typed";
+        EXPECT_EQ(GetU16(invoice.data(), IVVc::Posted), 1);
+        EXPECT_NEAR(Num(invoice.data(), IVVc::Total), 1250, 0.005);
+        RecFreeMatrix(IVVc::Number, invoice.data());
+    }
     EXPECT_EQ(RegRecordCount(SR21Vc::Number), 9u);
     EXPECT_EQ(RegRecordCount(SR22Vc::Number), 3u);
     EXPECT_EQ(RegRecordCount(ExchRateVc::Number), 1u);
