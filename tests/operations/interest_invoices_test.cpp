@@ -144,6 +144,7 @@ protected:
     struct Made {
         std::vector<uint8_t> head;
         std::vector<std::vector<uint8_t>> rows;
+        uint32_t recid = 0;
         std::string Cust() const { return Text(head.data(), IVVc::CustCode); }
         double Total() const { return Num(head.data(), IVVc::Total); }
     };
@@ -155,7 +156,7 @@ protected:
         uint32_t recid = 0;
         for (int32_t p = 1; RecReadAt(IVVc::Number, p, r.record, &recid); p++) {
             if (GetU16(r.record, IVVc::InvType) != 4) continue;
-            Made m{std::vector<uint8_t>(r.record, r.record + IVVc::Size), {}};
+            Made m{std::vector<uint8_t>(r.record, r.record + IVVc::Size), {}, recid};
             uint8_t row[IVVc::Rows::Size];
             for (int32_t i = 0; MatrixRowRead(IVVc::Number, r.record, i, row); i++)
                 m.rows.emplace_back(row, row + sizeof row);
@@ -410,6 +411,11 @@ TEST_F(InterestRun, TheRunTellsWhatItMadeOrWhyNot)
     const std::string numbers = std::to_string(GetU32(made[0].head.data(), IVVc::SerNr)) + ":" +
                                 std::to_string(GetU32(made[1].head.data(), IVVc::SerNr));
     EXPECT_TRUE(told("numbers " + numbers + ".")) << ::testing::PrintToString(shown);
+    for (const Made &m : made) {
+        shown.clear();
+        EXPECT_EQ(CheckedAsSaved(IVVc::Number, m.recid), 0)
+            << "saved as made, " << m.Cust() << "'s invoice passes its own check; told " << ::testing::PrintToString(shown);
+    }
 }
 
 // The run names each customer in its progress and stops at Esc before
