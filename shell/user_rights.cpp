@@ -20,6 +20,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "shell/menu_lists.h"
 #include "shell/window_table.h"
 
 namespace {
@@ -207,4 +208,29 @@ bool RightsMayWriteBlock(const UserRightsRec &r, int block)
 bool RightsMayChangeGroups(const UserRightsRec &r)
 {
     return r.administrator || SomeWindowAllows(r, AccessVc::Number, KindRecord, KindRecord, false);
+}
+
+// Runs the menu lists offer (reports, exports, maintenance, documents):
+// an entry of list table `slot` is offered when its module is one the
+// user may use (0: every module) and its right of type `rightType`
+// allows its number. The entry is the one with the number, or with
+// parameter window type winType when that is not 0 (runs whose entries
+// share number 0). A number no entry names is run only by a window's
+// button, which asks no list: its right alone decides. A window type no
+// entry names is not a list's run at all: true.
+bool RightsMayUseListed(const UserRightsRec &r, int slot, int rightType, int number, int winType)
+{
+    bool named = false;
+    for (int i = 0, count = ListTableCount(slot); i < count; i++) {
+        const uint8_t *e = ListTableEntry(slot, i);
+        int entryNumber = DefU16(e + MenuTableEntry::Number);
+        bool match = winType != 0 ? DefU16(e + MenuTableEntry::WinType) == winType : entryNumber == uint16_t(number);
+        if (!match) continue;
+        named = true;
+        int module = DefU16(e + MenuTableEntry::Module);
+        if (module != 0 && !RightAllows(RightsModuleRight(r, module))) continue;
+        if (RightAllows(RightsAccessRight(r, rightType, entryNumber))) return true;
+    }
+    if (named) return false;
+    return winType != 0 || RightAllows(RightsAccessRight(r, rightType, uint16_t(number)));
 }
