@@ -177,7 +177,10 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Setup();
-    SessionTableInit();   // the seeds' session id is the first one given
+    // Each input starts as the process's first connection: the seeds'
+    // session id is the first one given.
+    SessionTableInit();
+    SessionIdCounter = 0;
     int slot = NetSlotAttach(100000);
     Check(slot >= 0);
     NetFeedBytes(slot, data, size);
