@@ -117,8 +117,12 @@ bool MayRun(const UserRightsRec &r, uint16_t code, int kind, const uint8_t *job)
 
 }  // namespace
 
+// A run without a session is the server's own (a client's request always
+// carries its session, as the binding rule of server_handle.cpp makes
+// sure): it asks nothing.
 int AuthRefuseRun(uint16_t code, int kind, const uint8_t *job)
 {
+    if (ServerCurrentSession < 0) return 0;
     if (MayRun(AuthRightsOf(ServerCurrentSession), code, kind, job)) return 0;
     ShowTextMessage(TextNoRight);
     return TextNoRight;

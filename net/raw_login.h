@@ -75,11 +75,16 @@ struct RawLoginAnswer {
     bool serverProven = false;   // the signature matched (or no proof was asked)
 };
 
-// Reads the final step's reply body to its end; false when it does not parse.
-inline bool RawLoginTakeAnswer(const RawLogin &l, MsgBuffer *reply, RawLoginAnswer *a) {
+// Reads the final step's reply body: to its end, or with whole false
+// only the name and the verdict (for a caller without the interface
+// file, which lays out the access record that follows). False when it
+// does not parse.
+inline bool RawLoginTakeAnswer(const RawLogin &l, MsgBuffer *reply, RawLoginAnswer *a, bool whole = true) {
     uint8_t name[256], accepted = 0, administrator = 0, signature[ScramKeySize] = {0};
     MsgGetPString(reply, name);
     MsgGetByte(reply, &accepted);
+    a->accepted = accepted != 0;
+    if (!whole) return !MsgFailed(reply);
     MemBlock h = 0;
     uint8_t *access = RecBufferNew(AccessVc::Number, &h);
     if (!access) return false;
@@ -88,7 +93,6 @@ inline bool RawLoginTakeAnswer(const RawLogin &l, MsgBuffer *reply, RawLoginAnsw
     MsgGetByte(reply, &administrator);
     MsgGetBytes(reply, signature, ScramKeySize);
     if (MsgFailed(reply) || MsgRemaining(reply) != 0) return false;
-    a->accepted = accepted != 0;
     a->administrator = administrator != 0;
     a->serverProven = !l.iterations || std::memcmp(signature, l.expected, ScramKeySize) == 0;
     return true;
