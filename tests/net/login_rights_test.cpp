@@ -52,21 +52,13 @@ void Company() {
     StorePerson("EVE", "Eve-1", "NONE");
 }
 
-class GuardTest : public NetServerTest {
+class GuardTest : public NetRightsTest {
 protected:
     nettest::ServerSetup ServerExtra() override { return Company; }
-    void SetUp() override {
-        NetServerTest::SetUp();
-        VerifierIterations = VerifierIterationsMin;
-    }
 
     // The refusal text of a status-2 reply (0 for any other).
     static uint16_t RefusalText(const std::vector<uint8_t> &f) {
         return Status(f) == ReplyRefused && f.size() >= 10 ? uint16_t(f[8] | f[9] << 8) : 0;
-    }
-    static uint32_t Session(const RawConn &c, const char *user, const char *password) {
-        uint32_t id = Open(c, false);
-        return id && Login(c, id, user, password) == LoginOutcome::Accepted ? id : 0;
     }
     // Request 2 of register reg at position pos: the found flag (-1: no
     // served reply) and the record into out.

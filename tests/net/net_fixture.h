@@ -260,16 +260,17 @@ inline LoginOutcome Login(const RawConn &c, uint32_t session, const char *user, 
     return a.accepted ? LoginOutcome::Accepted : LoginOutcome::Refused;
 }
 
-// Request 41 for the customers: their count (all ones when not served).
-inline uint32_t CustomerCount(const RawConn &c, uint32_t session) {
+// Request 41: the count of reg's records (all ones when not served).
+inline uint32_t RecordCount(const RawConn &c, uint32_t session, uint16_t reg) {
     MsgBuffer b;
-    MsgPutWord(&b, CUVc::Number);
+    MsgPutWord(&b, reg);
     c.Send(Request(session, ReqRecordCount, &b));
     MsgBuffer m;
     uint32_t n = 0xFFFFFFFF;
     if (ReplyBody(c.Frame(), &m)) MsgGetLong(&m, &n);
     return n;
 }
+inline uint32_t CustomerCount(const RawConn &c, uint32_t session) { return RecordCount(c, session, CUVc::Number); }
 
 struct ServerEnd {
     bool integrity = false;

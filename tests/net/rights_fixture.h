@@ -1,6 +1,6 @@
 // rights_fixture.h - access groups and persons stored straight into a
-// test server's company (in the child, before it serves), for the tests
-// of what the server lets each person do.
+// test server's company (in the child, before it serves), and the
+// fixture of the tests of what the server lets each person do.
 #pragma once
 
 #include <array>
@@ -12,6 +12,7 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "shell/window_table.h"
+#include "tests/net/net_fixture.h"
 
 namespace nettest {
 
@@ -71,3 +72,17 @@ inline void StorePerson(const char *code, const char *password, const char *grou
 }
 
 }  // namespace nettest
+
+// A test server whose company ServerExtra() stores, with logins quick to prove.
+class NetRightsTest : public NetServerTest {
+protected:
+    void SetUp() override {
+        NetServerTest::SetUp();
+        VerifierIterations = VerifierIterationsMin;
+    }
+    // Handshake and login as user; the session id (0: refused).
+    static uint32_t Session(const nettest::RawConn &c, const char *user, const char *password) {
+        uint32_t id = Open(c, false);
+        return id && nettest::Login(c, id, user, password) == nettest::LoginOutcome::Accepted ? id : 0;
+    }
+};

@@ -108,27 +108,9 @@ RunAnswer AskRun(const RawConn &c, uint32_t session, uint16_t code, int16_t numb
     return a;
 }
 
-uint32_t Count(const RawConn &c, uint32_t session, uint16_t reg) {
-    MsgBuffer b;
-    MsgPutWord(&b, reg);
-    c.Send(Request(session, ReqRecordCount, &b));
-    MsgBuffer m;
-    uint32_t n = 0xFFFFFFFF;
-    if (ReplyBody(c.Frame(), &m)) MsgGetLong(&m, &n);
-    return n;
-}
-
-class RunRightsTest : public NetServerTest {
+class RunRightsTest : public NetRightsTest {
 protected:
     nettest::ServerSetup ServerExtra() override { return Company; }
-    void SetUp() override {
-        NetServerTest::SetUp();
-        VerifierIterations = VerifierIterationsMin;
-    }
-    static uint32_t Session(const RawConn &c, const char *user, const char *password) {
-        uint32_t id = Open(c, false);
-        return id && Login(c, id, user, password) == LoginOutcome::Accepted ? id : 0;
-    }
 };
 
 struct Ask {
@@ -170,7 +152,7 @@ TEST_F(RunRightsTest, ARunIsServedOnlyWhenTheMenusWouldOfferItAndARefusedOneWrit
     EXPECT_EQ(AskRun(dan, sd, ReqMaintenance, RoutineSampleInvoices, "3001").text, TextNoRight);
     for (uint16_t reg : {IVVc::Number, OPVc::Number, PurchOrderVc::Number, ProductionVc::Number,
                          TimeBudgetVc::Number, CostBudgetVc::Number, PriceVc::Number})
-        EXPECT_EQ(Count(admin, sa, reg), 0u) << "a refused run wrote to register " << reg;
+        EXPECT_EQ(RecordCount(admin, sa, reg), 0u) << "a refused run wrote to register " << reg;
     // A report his group names nothing against runs and pushes its output.
     RunAnswer report = AskRun(dan, sd, ReqReportRun, ReportSales);
     EXPECT_NE(report.text, TextNoRight);
@@ -189,7 +171,7 @@ TEST_F(RunRightsTest, ARunIsServedOnlyWhenTheMenusWouldOfferItAndARefusedOneWrit
         EXPECT_TRUE(a.replied) << k.code;
         EXPECT_NE(a.text, TextNoRight) << k.code;
     }
-    EXPECT_EQ(Count(admin, sa, IVVc::Number), 2u);
+    EXPECT_EQ(RecordCount(admin, sa, IVVc::Number), 2u);
 
     ServerEnd e = Stop();
     EXPECT_TRUE(e.integrity) << e.report;
