@@ -9,12 +9,11 @@
 //   report dispatcher goes by the number), the export by the request's
 //   kind word. The menu lists offer a report or an export by its type-4
 //   right, a document or a maintenance routine by its type-5 right, each
-//   under its module's right (RightsMayUseListed). The suggestions 46..48
-//   share number 0 in the maintenance list: their parameter window type
-//   finds their entry.
+//   under its module's right (RightsMayUseListed).
 // - The writes: a routine or run that stores records needs the right to
 //   write each register it stores into (RightsMayWriteRegister), as the
-//   record windows of those registers would.
+//   record windows of those registers would. The runs 46..50 are offered
+//   by buttons of those windows, so that right is all they need.
 // A refused run shows text 16001 (it travels in the reply) and runs
 // nothing.
 #include <array>
@@ -64,18 +63,21 @@ constexpr RoutineWrites Routines[] = {
     {23, {StructureVc::Number}},
 };
 
-// The runs 46..50: their parameter window type and what they store.
+// The runs 46..50 and what they store. Each is offered by a button of a
+// window of what it stores (the payment list and window, the purchase-
+// order and production lists) or of the document it starts from (the
+// quotation, the purchase); the suggestions also by the maintenance list.
+// The right to write what they store is what they need.
 struct BatchWrites {
     uint16_t code;
-    int winType;
     Writes regs;
 };
 constexpr BatchWrites Batches[] = {
-    {ReqPaymentSuggestion, 313, {OPVc::Number}},
-    {ReqPurchaseOrderSuggestion, 390, {PurchOrderVc::Number}},
-    {ReqProductionSuggestion, 395, {ProductionVc::Number}},
-    {ReqQuotationRowsBatch, 509, {TimeBudgetVc::Number, CostBudgetVc::Number}},
-    {ReqPurchasePricesToItems, 472, {INVc::Number, PriceVc::Number}},
+    {ReqPaymentSuggestion, {OPVc::Number}},
+    {ReqPurchaseOrderSuggestion, {PurchOrderVc::Number}},
+    {ReqProductionSuggestion, {ProductionVc::Number}},
+    {ReqQuotationRowsBatch, {TimeBudgetVc::Number, CostBudgetVc::Number}},
+    {ReqPurchasePricesToItems, {INVc::Number, PriceVc::Number}},
 };
 
 bool MayWriteAll(const UserRightsRec &r, const Writes &regs)
@@ -87,7 +89,7 @@ bool MayWriteAll(const UserRightsRec &r, const Writes &regs)
 
 bool MayRunRoutine(const UserRightsRec &r, int number)
 {
-    if (!RightsMayUseListed(r, SlotMaintenance, RightSecondList, number, 0)) return false;
+    if (!RightsMayUseListed(r, SlotMaintenance, RightSecondList, number)) return false;
     for (const RoutineWrites &w : Routines)
         if (w.number == number) return MayWriteAll(r, w.regs);
     return true;   // a number without a routine runs nothing
@@ -96,8 +98,7 @@ bool MayRunRoutine(const UserRightsRec &r, int number)
 bool MayRunBatch(const UserRightsRec &r, uint16_t code)
 {
     for (const BatchWrites &b : Batches)
-        if (b.code == code) return RightsMayUseListed(r, SlotMaintenance, RightSecondList, 0, b.winType) &&
-                                   MayWriteAll(r, b.regs);
+        if (b.code == code) return MayWriteAll(r, b.regs);
     return false;
 }
 
@@ -107,9 +108,9 @@ bool MayRun(const UserRightsRec &r, uint16_t code, int kind, const uint8_t *job)
     switch (code) {
     case ReqReportRun:
     case ReqDocumentRun:
-        return number < 0 ? RightsMayUseListed(r, SlotDocuments, RightSecondList, number, 0)
-                          : RightsMayUseListed(r, SlotReports, RightFirstList, number, 0);
-    case ReqTextExport: return RightsMayUseListed(r, SlotExports, RightFirstList, kind, 0);
+        return number < 0 ? RightsMayUseListed(r, SlotDocuments, RightSecondList, number)
+                          : RightsMayUseListed(r, SlotReports, RightFirstList, number);
+    case ReqTextExport: return RightsMayUseListed(r, SlotExports, RightFirstList, kind);
     case ReqMaintenance: return MayRunRoutine(r, uint16_t(number));
     default: return MayRunBatch(r, code);
     }

@@ -213,24 +213,19 @@ bool RightsMayChangeGroups(const UserRightsRec &r)
 // Runs the menu lists offer (reports, exports, maintenance, documents):
 // an entry of list table `slot` is offered when its module is one the
 // user may use (0: every module) and its right of type `rightType`
-// allows its number. The entry is the one with the number, or with
-// parameter window type winType when that is not 0 (runs whose entries
-// share number 0). A number no entry names is run only by a window's
-// button, which asks no list: its right alone decides. A window type no
-// entry names is not a list's run at all: true.
-bool RightsMayUseListed(const UserRightsRec &r, int slot, int rightType, int number, int winType)
+// allows its number. A number no entry names is run only by a window's
+// button, which asks no list: its right alone decides.
+bool RightsMayUseListed(const UserRightsRec &r, int slot, int rightType, int number)
 {
     bool named = false;
     for (int i = 0, count = ListTableCount(slot); i < count; i++) {
         const uint8_t *e = ListTableEntry(slot, i);
         int entryNumber = DefU16(e + MenuTableEntry::Number);
-        bool match = winType != 0 ? DefU16(e + MenuTableEntry::WinType) == winType : entryNumber == uint16_t(number);
-        if (!match) continue;
+        if (entryNumber != uint16_t(number)) continue;
         named = true;
         int module = DefU16(e + MenuTableEntry::Module);
         if (module != 0 && !RightAllows(RightsModuleRight(r, module))) continue;
         if (RightAllows(RightsAccessRight(r, rightType, entryNumber))) return true;
     }
-    if (named) return false;
-    return winType != 0 || RightAllows(RightsAccessRight(r, rightType, uint16_t(number)));
+    return !named && RightAllows(RightsAccessRight(r, rightType, uint16_t(number)));
 }

@@ -24,9 +24,9 @@ constexpr int16_t DocumentOrders = -6;
 // ADMIN without a group and a customer and an item, so that the sample
 // invoices (routine 6) have something to invoice. BOB's group refuses
 // each run's entry: report 1 (and with it export 1), document -6,
-// export 9, routine 6, the suggestions' entry 0, and the items and the
-// budgets that runs 49 and 50 store. DAN's group grants every entry but
-// not the invoice windows. LED's group uses only the ledger module (2).
+// export 9, routine 6, and the windows of what the runs 46..50 store.
+// DAN's group grants every entry but not the invoice windows. LED's group
+// uses only the ledger module (2).
 void Company() {
     RulesInstall();
     OutputRunsInstall();
@@ -35,10 +35,9 @@ void Company() {
                                     {4, ReportSales, 0},
                                     {5, uint16_t(DocumentOrders), 0},
                                     {4, ExportCustomers, 0},
-                                    {5, RoutineSampleInvoices, 0},
-                                    {5, 0, 0}};
-    RefuseRegister(&norun, INVc::Number);
-    RefuseRegister(&norun, TimeBudgetVc::Number);
+                                    {5, RoutineSampleInvoices, 0}};
+    for (int reg : {OPVc::Number, PurchOrderVc::Number, ProductionVc::Number, TimeBudgetVc::Number, INVc::Number})
+        RefuseRegister(&norun, reg);
     StoreGroup("NORUN", norun);
     std::vector<AccessRow> nowrite = {{9, 1, 1}};
     RefuseRegister(&nowrite, IVVc::Number);
