@@ -19,12 +19,14 @@ namespace {
 constexpr const char *AdminPassword = "Admin-Runs-1";
 constexpr const char *Password = "Person-Runs-2";
 constexpr uint16_t ReportSales = 1, ReportLedger = 24, ExportCustomers = 9, RoutineSampleInvoices = 6;
+constexpr uint16_t ReportOfOrderButton = 110;   // run by the order window's button, in no list
 constexpr int16_t DocumentOrders = -6;
 
 // ADMIN without a group and a customer and an item, so that the sample
 // invoices (routine 6) have something to invoice. BOB's group refuses
 // each run's entry: report 1 (and with it export 1), document -6,
-// export 9, routine 6, and the windows of what the runs 46..50 store.
+// export 9, routine 6, report 110 (no list names it), and the windows of
+// what the runs 46..50 store.
 // DAN's group grants every entry but not the invoice windows. LED's group
 // uses only the ledger module (2).
 void Company() {
@@ -35,7 +37,8 @@ void Company() {
                                     {4, ReportSales, 0},
                                     {5, uint16_t(DocumentOrders), 0},
                                     {4, ExportCustomers, 0},
-                                    {5, RoutineSampleInvoices, 0}};
+                                    {5, RoutineSampleInvoices, 0},
+                                    {4, ReportOfOrderButton, 0}};
     for (int reg : {OPVc::Number, PurchOrderVc::Number, ProductionVc::Number, TimeBudgetVc::Number, INVc::Number})
         RefuseRegister(&norun, reg);
     StoreGroup("NORUN", norun);
@@ -146,6 +149,10 @@ TEST_F(RunRightsTest, ARunIsServedOnlyWhenTheMenusWouldOfferItAndARefusedOneWrit
     }
     // A document run under the report code is still asked as a document.
     EXPECT_EQ(AskRun(bob, sb, ReqReportRun, DocumentOrders).text, TextNoRight);
+    // A report no list names is asked its own right: BOB's row refuses it,
+    // DAN's group (no row) lets it run.
+    EXPECT_EQ(AskRun(bob, sb, ReqReportRun, int16_t(ReportOfOrderButton)).text, TextNoRight);
+    EXPECT_GT(AskRun(dan, sd, ReqReportRun, int16_t(ReportOfOrderButton)).pushes, 0);
 
     // DAN may use routine 6 from the menus but not write invoices.
     EXPECT_EQ(AskRun(dan, sd, ReqMaintenance, RoutineSampleInvoices, "3001").text, TextNoRight);
