@@ -17,13 +17,13 @@
 #include <vector>
 
 #include "core/msg_buffer.h"
-#include "core/password_verifier.h"
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
 #include "database/engine/engine.h"
 #include "net/net.h"
+#include "net/raw_login.h"
 #include "net/tls.h"
 
 // The rest of a forked server's life: with the company at path open, it
@@ -119,37 +119,17 @@ struct BenchNetConn {
         return Login("ANY", "");
     }
     // The login's two steps (challenge, then proof); a company without
-    // persons answers with no iterations and takes any proof.
+    // persons answers with no iterations and takes any proof. Only the
+    // verdict is read: the benchmark loads no interface file here.
     bool Login(const char *user, const char *password) {
-        uint8_t name[256], clientNonce[ScramNonceSize], serverNonce[ScramNonceSize], salt[VerifierSaltSize];
-        PStringFromC(name, user);
-        RandomFill(clientNonce, sizeof clientNonce);
-        MsgBuffer first, challenge;
-        MsgPutWord(&first, LoginStepFirst);
-        MsgPutPString(&first, name);
-        MsgPutBytes(&first, clientNonce, ScramNonceSize);
-        if (Ask(ReqLogin, &first, &challenge) != 0) return false;
-        uint16_t answer = 0;
-        uint32_t iterations = 0;
-        MsgGetWord(&challenge, &answer);
-        MsgGetBytes(&challenge, serverNonce, ScramNonceSize);
-        MsgGetBytes(&challenge, salt, VerifierSaltSize);
-        MsgGetLong(&challenge, &iterations);
-        if (answer != 0 || MsgFailed(&challenge)) return false;
-        uint8_t proof[ScramKeySize] = {0}, expected[ScramKeySize] = {0};
-        if (iterations &&
-            !ScramClientProof(password, salt, iterations,
-                              ScramAuthMessage(user, clientNonce, serverNonce, salt, iterations), proof, expected))
-            return false;
-        MsgBuffer final, done;
-        MsgPutWord(&final, LoginStepFinal);
-        MsgPutBytes(&final, clientNonce, ScramNonceSize);
-        MsgPutBytes(&final, serverNonce, ScramNonceSize);
-        MsgPutBytes(&final, proof, ScramKeySize);
-        if (Ask(ReqLogin, &final, &done) != 0) return false;
-        uint8_t back[256], accepted = 0;
-        MsgGetPString(&done, back);
-        MsgGetByte(&done, &accepted);
-        return accepted != 0 && !MsgFailed(&done);
+        RawLogin l;
+        l.user = user;
+        l.password = password;
+        MsgBuffer first, challenge, final, done;
+        uint32_t wait = 0;
+        RawLoginAnswer a;
+        return RawLoginFirst(&l, &first) && Ask(ReqLogin, &first, &challenge) == 0 &&
+               RawLoginTakeChallenge(&l, &challenge, &wait) == RawChallenge::Given && RawLoginFinal(&l, &final) &&
+               Ask(ReqLogin, &final, &done) == 0 && RawLoginTakeAnswer(l, &done, &a, false) && a.accepted;
     }
 };

@@ -4,6 +4,10 @@
 // against a small company, exactly as a socket's bytes would be. Every
 // frame the server sends back must be well formed; at the end the
 // connection closes and its session, locks and slot must be gone.
+//
+// The server's login nonce is fixed here (AuthNonceSource), so that the
+// seeds' recorded final step answers the challenge and the streams reach
+// the requests behind the login.
 #include <unistd.h>
 
 #include "core/record_buffer.h"
@@ -16,7 +20,9 @@
 #include "database/access/transport.h"
 #include "database/engine/engine.h"
 #include "fuzz/fuzz_net_common.h"
+#include "net/auth.h"
 #include "net/net.h"
+#include "net/raw_login.h"
 #include "output/devices/report_output.h"
 
 using fuzznet::Check;
@@ -25,9 +31,23 @@ namespace {
 
 std::string CompanyPath;
 uint32_t ServedReplies = 0;
+uint32_t ServedLoggedIn = 0;   // served replies to a logged-in session (its login's own among them)
+uint32_t InputsLoggedIn = 0;
+
+constexpr uint8_t NonceByte = 0xA5, ClientNonceByte = 0x3C;
+
+bool FixedNonce(uint8_t *out, size_t n) {
+    std::memset(out, NonceByte, n);
+    return true;
+}
+
+bool SlotLoggedIn(int slot) {
+    int s = SessionForSlot(slot);
+    return s >= 0 && SessionTable[s].loggedIn;
+}
 
 // A reply or push as the client would frame it.
-bool CheckFrame(int, const uint8_t *bytes, uint32_t length) {
+bool CheckFrame(int slot, const uint8_t *bytes, uint32_t length) {
     Check(length >= 6);
     uint32_t n = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | (uint32_t)bytes[3] << 24;
     Check(n == length);
@@ -35,7 +55,10 @@ bool CheckFrame(int, const uint8_t *bytes, uint32_t length) {
     Check(code <= 1);
     if (code == 0) {
         Check(length >= 14);
-        if ((bytes[6] | bytes[7] << 8) == 0) ServedReplies++;
+        if ((bytes[6] | bytes[7] << 8) == 0) {
+            ServedReplies++;
+            if (SlotLoggedIn(slot)) ServedLoggedIn++;
+        }
         Check((bytes[6] | bytes[7] << 8) <= 2);
     }
     return true;
@@ -58,7 +81,9 @@ void Setup() {
     std::remove(CompanyPath.c_str());
     Check(D4Create(CompanyPath.c_str(), 0) == D4OpenOk && SettingsStartup());
     std::atexit([] {
-        if (std::getenv("ORVEL_FUZZ_VERBOSE")) std::fprintf(stderr, "served replies: %u\n", ServedReplies);
+        if (std::getenv("ORVEL_FUZZ_VERBOSE"))
+            std::fprintf(stderr, "served replies: %u, to a logged-in session: %u; inputs that logged in: %u\n",
+                         ServedReplies, ServedLoggedIn, InputsLoggedIn);
         NetShutdown();
         if (D4IsOpen()) D4Close();
         std::remove(CompanyPath.c_str());
@@ -67,6 +92,7 @@ void Setup() {
     NetLimits.ackMs = 0;   // nobody acknowledges here: a push stops its job at once
     NetSendOverride = CheckFrame;
     ServerReportRun = SmallReport;
+    AuthNonceSource = FixedNonce;
 }
 
 void Request(std::vector<uint8_t> *out, uint32_t session, uint16_t code, MsgBuffer *body) {
@@ -79,21 +105,27 @@ void Request(std::vector<uint8_t> *out, uint32_t session, uint16_t code, MsgBuff
 }  // namespace
 
 // The session this process's first handshake gets is 1; every seed opens
-// a session, logs in and then sends one kind of request.
+// a session, logs in with both steps and then sends one kind of request.
 std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
     Setup();
     std::vector<uint8_t> start;
-    MsgBuffer open, login;
+    MsgBuffer open;
     uint8_t text[256];
     PStringFromC(text, "10.0.0.1");
     MsgPutPString(&open, text);
     MsgPutWord(&open, 1);
     Request(&start, 0, ReqVersion, nullptr);
     Request(&start, 0, ReqSessionOpen, &open);
-    PStringFromC(text, "ANY");
-    MsgPutPString(&login, text);
-    MsgPutPString(&login, EmptyPString);
-    Request(&start, 1, ReqLogin, &login);
+    // The two login steps as a client answers the fixed challenge of a
+    // company without persons: no proof is asked.
+    RawLogin l;
+    l.user = "ANY";
+    std::memset(l.clientNonce, ClientNonceByte, ScramNonceSize);
+    std::memset(l.serverNonce, NonceByte, ScramNonceSize);
+    MsgBuffer first, final;
+    Check(RawLoginFirst(&l, &first, true) && RawLoginFinal(&l, &final));
+    Request(&start, 1, ReqLogin, &first);
+    Request(&start, 1, ReqLogin, &final);
 
     std::vector<std::vector<uint8_t>> seeds;
     MemBlock h = 0;
@@ -145,10 +177,14 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Setup();
-    SessionTableInit();   // the seeds' session id is the first one given
+    // Each input starts as the process's first connection: the seeds'
+    // session id is the first one given.
+    SessionTableInit();
+    SessionIdCounter = 0;
     int slot = NetSlotAttach(100000);
     Check(slot >= 0);
     NetFeedBytes(slot, data, size);
+    if (SlotLoggedIn(slot)) InputsLoggedIn++;
     NetConnClose(slot);
     Check(NetSlotsInUse() == 0);
     Check(SessionsInUse() == 0);

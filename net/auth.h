@@ -23,6 +23,10 @@ constexpr int TextLoginWait = 16002;
 // body and writes its reply; false when the body does not parse. An
 // accepted final step sets ServerLoginAccepted and the session's rights.
 bool AuthLoginRequest(int slot, int session, MsgBuffer *request, MsgBuffer *reply);
+// Where the server's login nonces come from: the random source. Only the
+// network fuzz harness puts a fixed source here, so that the byte streams
+// it replays can log in; the program never changes it.
+extern bool (*AuthNonceSource)(uint8_t *out, size_t n);
 // Forgets a session's login conversation and rights (a new session in its entry).
 void AuthSessionReset(int session);
 
@@ -60,5 +64,13 @@ int AuthRefuseWrite(uint16_t code, int reg, const uint8_t *record, uint32_t reci
 int AuthRefuseBlockStore(int block);
 // Reads of the guarded registers (persons and access groups): true when allowed.
 bool AuthMayRead(int reg);
-// The rights a request without a register needs (jobs, imports).
+// The rights a request without a register needs (imports).
 bool AuthMayRun(uint16_t code);
+
+// ---- Rights of runs (auth_runs.cpp) ----
+
+// A job request of the current session (12, 21, 30, 42, 46..50) with its
+// job record and, for an export, its kind: 0 when the user's menus would
+// offer the run and he may write what it stores, else the text of the
+// refusal (shown already).
+int AuthRefuseRun(uint16_t code, int kind, const uint8_t *job);

@@ -35,6 +35,8 @@
 #include "net/net.h"
 #include "platform/socket.h"
 
+bool (*AuthNonceSource)(uint8_t *out, size_t n) = RandomFill;
+
 namespace {
 
 // One login under way per session, between its two steps.
@@ -93,7 +95,7 @@ bool FirstStep(int slot, int session, MsgBuffer *m, MsgBuffer *reply)
         MsgPutWord(reply, LoginWait);
         return MsgPutLong(reply, (uint32_t)wait);
     }
-    if (!RandomFill(c.serverNonce, ScramNonceSize)) return false;
+    if (!AuthNonceSource(c.serverNonce, ScramNonceSize)) return false;
     c.known = UserLoginTarget(name, &c.target);
     if (c.known && c.target.kind == LoginTarget::Open) {
         c.iterations = 0;   // nothing to prove

@@ -11,8 +11,9 @@
 // their rows after the reply.
 //
 // Before it runs anything the server asks the session's rights
-// (net/auth_rights.cpp): a refused write answers with text 16001 as its
-// result, a refused read of persons or access groups as "not found". A
+// (net/auth_rights.cpp, net/auth_runs.cpp): a refused write answers with
+// text 16001 as its result, a refused job with the text in its reply, a
+// refused read of persons or access groups as "not found". A
 // person record goes out without its verifier, whoever asked.
 #include <cstring>
 #include <vector>
@@ -379,6 +380,7 @@ bool JobRun(uint16_t code, MsgBuffer *m) {
     uint16_t kind = 0;
     if (code == ReqTextExport) MsgGetWord(m, &kind);
     if (!GetJob(m) || !BodyDone(m)) return false;
+    if (AuthRefuseRun(code, kind, ReportParams)) return true;   // the refusal travels in the reply
     RepStopped = 0;
     UserCancelFlag = 0;
     switch (code) {

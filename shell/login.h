@@ -70,6 +70,8 @@ bool RightsMayWriteRegister(const UserRightsRec &r, int reg);
 bool RightsMayReadRegister(const UserRightsRec &r, int reg);
 bool RightsMayWriteBlock(const UserRightsRec &r, int block);
 bool RightsMayChangeGroups(const UserRightsRec &r);
+// True when the menus would offer the run of list table `slot` with the number.
+bool RightsMayUseListed(const UserRightsRec &r, int slot, int rightType, int number);
 // True when the user may use windows of the type (type-2 right).
 bool MayUseWindowItem(int type);
 // True when the user may use module m (type-1 right).

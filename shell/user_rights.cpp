@@ -20,6 +20,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "shell/menu_lists.h"
 #include "shell/window_table.h"
 
 namespace {
@@ -207,4 +208,24 @@ bool RightsMayWriteBlock(const UserRightsRec &r, int block)
 bool RightsMayChangeGroups(const UserRightsRec &r)
 {
     return r.administrator || SomeWindowAllows(r, AccessVc::Number, KindRecord, KindRecord, false);
+}
+
+// Runs the menu lists offer (reports, exports, maintenance, documents):
+// an entry of list table `slot` is offered when its module is one the
+// user may use (0: every module) and its right of type `rightType`
+// allows its number. A number no entry names is run only by a window's
+// button, which asks no list: its right alone decides.
+bool RightsMayUseListed(const UserRightsRec &r, int slot, int rightType, int number)
+{
+    bool named = false;
+    for (int i = 0, count = ListTableCount(slot); i < count; i++) {
+        const uint8_t *e = ListTableEntry(slot, i);
+        int entryNumber = DefU16(e + MenuTableEntry::Number);
+        if (entryNumber != uint16_t(number)) continue;
+        named = true;
+        int module = DefU16(e + MenuTableEntry::Module);
+        if (module != 0 && !RightAllows(RightsModuleRight(r, module))) continue;
+        if (RightAllows(RightsAccessRight(r, rightType, entryNumber))) return true;
+    }
+    return !named && RightAllows(RightsAccessRight(r, rightType, uint16_t(number)));
 }

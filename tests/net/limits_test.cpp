@@ -2,11 +2,16 @@
 // frame's claimed length is refused before anything is taken for it,
 // connections that never log in are closed in time and give way to one
 // that does, and a client arriving when every session is in use is told
-// so (text 1401) and does not try again.
+// so (text 1401) and the program ends. A connection that sends before
+// its login and never reads is cut off at its small queue.
 #include <fstream>
 #include <sstream>
 #include <thread>
 
+#include "net/tcp_settings.h"
+#include "shell/database_open.h"
+#include "shell/net_services.h"
+#include "shell/shell.h"
 #include "tests/net/net_fixture.h"
 
 using namespace nettest;
@@ -41,8 +46,29 @@ protected:
     nettest::ServerSetup ServerExtra() override { return QuickLogin; }
 };
 
+// Only the queue's cap may cut a connection here: queued bytes may wait.
+void PatientDrain() { NetLimits.drainMs = 120000; }
+class NetGuestQueueTest : public NetServerTest {
+protected:
+    nettest::ServerSetup ServerExtra() override { return PatientDrain; }
+};
+
 std::vector<std::string> Shown;
 void Record(const char *text) { Shown.emplace_back(text); }
+
+bool ShownContains(const char *text) {
+    for (const std::string &s : Shown)
+        if (s.find(text) != std::string::npos) return true;
+    return false;
+}
+
+std::string UiText(int n) {
+    uint8_t text[256];
+    GetUiText(text, n);
+    char c[256];
+    PStringToC(text, c);
+    return c;
+}
 
 }  // namespace
 
@@ -117,17 +143,84 @@ TEST_F(NetServerTest, TheFiftyFirstClientIsToldNoFreeSessionAndGivesUp) {
     NetClientStart();
     EXPECT_FALSE(ConnectLoop("127.0.0.1", (uint16_t)port, nullptr));
     EXPECT_TRUE(NetClient.refused) << "the refusal is not final: the client would try again";
-    uint8_t text[256];
-    GetUiText(text, 1401);
-    char expected[256];
-    PStringToC(text, expected);
     ASSERT_EQ(Shown.size(), 1u);
-    EXPECT_NE(Shown[0].find(expected), std::string::npos) << Shown[0];
+    EXPECT_TRUE(ShownContains(UiText(1401).c_str())) << Shown[0];
     // The users already in still work.
     MsgBuffer b;
     MsgPutWord(&b, CUVc::Number);
     users.back()->Send(Request(last, ReqRecordCount, &b));
     EXPECT_EQ(Status(users.back()->Frame()), ReplyServed);
+    ServerEnd e = Stop();
+    EXPECT_EQ(e.sessions, NetSlotCount);
+    EXPECT_TRUE(e.integrity) << e.report;
+}
+
+TEST_F(NetGuestQueueTest, AConnectionThatNeverReadsIsCutOffAtItsQueueBeforeItsLogin) {
+    long before = ResidentKb(child);
+    ASSERT_GT(before, 0);
+    RawConn flood(port, 4096);
+    uint32_t s = Open(flood, false);
+    ASSERT_NE(s, 0u);
+    // Requests a guest may not make, a thousand at a stroke: each is
+    // refused, and the refusals queue up as the client reads none of them.
+    MsgBuffer b;
+    MsgPutWord(&b, CUVc::Number);
+    std::vector<uint8_t> one = Request(s, ReqRecordCount, &b), batch;
+    for (int i = 0; i < 1000; i++) batch.insert(batch.end(), one.begin(), one.end());
+    size_t sent = 0;
+    bool cut = false;
+    // 600 batches would queue some 20 MiB of refusals. Each is given
+    // time to be answered, so that the server's cut shows in what the
+    // client still manages to send after it.
+    for (int i = 0; i < 600 && !cut; i++) {
+        cut = !flood.Send(batch);
+        if (!cut) sent += batch.size();
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    if (!cut) cut = flood.Closed(5000);
+    EXPECT_TRUE(cut) << "the guest sent " << sent << " bytes and still holds its connection";
+    // 1 MiB of refusals answers some 30,000 requests (12 bytes each):
+    // cut off near there, neither before its queue could fill nor only
+    // at the end of what it sent.
+    EXPECT_GT(sent, 200u * 1024) << "cut off before its queue could fill";
+    EXPECT_LT(sent, 7u << 19) << "cut off long after its queue passed 1 MiB";
+
+    // Loose: the sanitizers' quarantine keeps every freed block a while.
+    long after = ResidentKb(child);
+    EXPECT_LT(after - before, 100 * 1024) << "the server grew from " << before << " KB to " << after << " KB";
+    RawConn next(port);
+    uint32_t sn = Open(next);
+    ASSERT_NE(sn, 0u) << "the server no longer serves";
+    EXPECT_EQ(CustomerCount(next, sn), 0u);
+    ServerEnd e = Stop();
+    EXPECT_TRUE(e.integrity) << e.report;
+    EXPECT_EQ(e.slots, 1) << "the cut connection kept its slot";
+}
+
+// The program's own way in, as its Open command takes it: told 1401, it
+// ends, and neither says "Connection failed" nor offers a local company.
+TEST_F(NetServerTest, TheFiftyFirstProgramIsToldNoFreeSessionAndEnds) {
+    std::vector<std::unique_ptr<RawConn>> users;
+    for (int i = 0; i < NetSlotCount; i++) {
+        users.push_back(std::make_unique<RawConn>(port));
+        ASSERT_NE(Open(*users.back()), 0u) << i;
+    }
+    MessageSinkSet(Record);
+    Shown.clear();
+    RunMode = RunModeClient;
+    NetInstall();
+    TcpSettings.serverAddress = "127.0.0.1";
+    TcpPort = (uint16_t)port;
+    QuitFlag = QuitForced = 0;
+    DbConnectCommand();
+    EXPECT_TRUE(QuitFlag);
+    EXPECT_TRUE(QuitForced);
+    EXPECT_TRUE(RunModeIsClient()) << "the program went on to open a local company";
+    EXPECT_FALSE(DbOpenFlag);
+    EXPECT_TRUE(ShownContains(UiText(1401).c_str()));
+    EXPECT_FALSE(ShownContains("Connection failed"));
+    EXPECT_EQ(Shown.size(), 1u);
+    QuitFlag = QuitForced = 0;
     ServerEnd e = Stop();
     EXPECT_EQ(e.sessions, NetSlotCount);
     EXPECT_TRUE(e.integrity) << e.report;

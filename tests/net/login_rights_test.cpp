@@ -19,6 +19,7 @@
 #include "rules/hooks.h"
 #include "shell/window_table.h"
 #include "tests/net/net_fixture.h"
+#include "tests/net/rights_fixture.h"
 
 using namespace nettest;
 
@@ -28,52 +29,6 @@ constexpr const char *AdminPassword = "Admin-Pass-5150";
 constexpr const char *BobPassword = "Bob-Secret-4242";
 constexpr const char *CatPassword = "Cat-Word-7373";
 constexpr int PersonWindow = 593, PersonList = 596, AccessGroupWindow = 591, AccessGroupList = 595;
-
-void PutText(uint8_t *base, uint32_t offset, int max, const char *text) {
-    uint8_t p[256];
-    PStringFromC(p, text);
-    PutPString(base, offset, max, p);
-}
-
-// Every record window of a register: a group refuses the register by
-// refusing them all.
-std::vector<int> RecordWindows(int reg) {
-    std::vector<int> out;
-    for (int t = 1; t < WinTypeCount; t++)
-        if (WinDefExists(t) && WinTypeRegister(t) == reg && WinTypeWord(t, 0) == 3) out.push_back(t);
-    return out;
-}
-
-void StoreGroup(const char *code, const std::vector<std::array<uint16_t, 3>> &rows) {
-    MemBlock h = 0;
-    uint8_t *g = RecBufferNew(AccessVc::Number, &h);
-    PutText(g, AccessVc::Code, 5, code);
-    MemBlock list = MemAlloc(uint32_t(rows.size() * 6));
-    uint8_t *p = MemLock(list);
-    for (size_t i = 0; i < rows.size(); i++)
-        for (int k = 0; k < 3; k++) PutU16(p + i * 6 + 2 * k, 0, rows[i][k]);
-    MemUnlock(list);
-    PutU32(g, AccessVc::Matrix, list);
-    uint32_t id = 0;
-    int result = -100;
-    RecInsertCheckedLocal(AccessVc::Number, g, &id, &result);
-    if (result != RecDone) _exit(5);
-    RecBufferFree(AccessVc::Number, &h);
-}
-
-void StorePerson(const char *code, const char *password, const char *group) {
-    MemBlock h = 0;
-    uint8_t *p = RecBufferNew(PEVc::Number, &h);
-    PutText(p, PEVc::Code, 5, code);
-    PutText(p, PEVc::Name, 60, code);
-    PutText(p, PEVc::Password, 20, password);
-    PutText(p, PEVc::AccessCode, 5, group);
-    uint32_t id = 0;
-    int result = -100;
-    RecInsertCheckedLocal(PEVc::Number, p, &id, &result);
-    if (result != RecDone) _exit(6);
-    RecBufferFree(PEVc::Number, &h);
-}
 
 // The company of these tests: ADMIN without a group; BOB, whose group
 // refuses the customer windows and the person and access-group windows
@@ -85,9 +40,9 @@ void Company() {
     VerifierIterations = VerifierIterationsMin;
     AuthLimits.firstDelayMs = 300;
     AuthLimits.maxDelayMs = 5000;
-    std::vector<std::array<uint16_t, 3>> limit = {
+    std::vector<AccessRow> limit = {
         {9, 1, 1}, {2, PersonWindow, 0}, {2, PersonList, 0}, {2, AccessGroupWindow, 0}, {2, AccessGroupList, 0}};
-    for (int t : RecordWindows(CUVc::Number)) limit.push_back({2, uint16_t(t), 0});
+    RefuseRegister(&limit, CUVc::Number);
     StoreGroup("LIMIT", limit);
     StoreGroup("STAFF", {{9, 1, 1}, {2, AccessGroupWindow, 0}});
     StoreGroup("NONE", {});
@@ -97,21 +52,13 @@ void Company() {
     StorePerson("EVE", "Eve-1", "NONE");
 }
 
-class GuardTest : public NetServerTest {
+class GuardTest : public NetRightsTest {
 protected:
     nettest::ServerSetup ServerExtra() override { return Company; }
-    void SetUp() override {
-        NetServerTest::SetUp();
-        VerifierIterations = VerifierIterationsMin;
-    }
 
     // The refusal text of a status-2 reply (0 for any other).
     static uint16_t RefusalText(const std::vector<uint8_t> &f) {
         return Status(f) == ReplyRefused && f.size() >= 10 ? uint16_t(f[8] | f[9] << 8) : 0;
-    }
-    static uint32_t Session(const RawConn &c, const char *user, const char *password) {
-        uint32_t id = Open(c, false);
-        return id && Login(c, id, user, password) == LoginOutcome::Accepted ? id : 0;
     }
     // Request 2 of register reg at position pos: the found flag (-1: no
     // served reply) and the record into out.

@@ -40,6 +40,7 @@
 #include "database/access/transport.h"
 #include "database/engine/engine.h"
 #include "net/net.h"
+#include "net/raw_login.h"
 #include "net/tls.h"
 #include "output/devices/report_output.h"
 #include "tests/dict/built_interface.h"
@@ -234,70 +235,42 @@ inline LoginOutcome Login(const RawConn &c, uint32_t session, const char *user, 
                           LoginTrace *trace = nullptr) {
     LoginTrace ignored;
     LoginTrace &t = trace ? *trace : ignored;
-    uint8_t name[256];
-    PStringFromC(name, user);
-    uint8_t clientNonce[ScramNonceSize];
-    RandomFill(clientNonce, sizeof clientNonce);
+    RawLogin l;
+    l.user = user;
+    l.password = password;
     MsgBuffer first;
-    MsgPutWord(&first, LoginStepFirst);
-    MsgPutPString(&first, name);
-    MsgPutBytes(&first, clientNonce, ScramNonceSize);
-    if (!c.Send(Request(session, ReqLogin, &first))) return LoginOutcome::Broken;
+    if (!RawLoginFirst(&l, &first) || !c.Send(Request(session, ReqLogin, &first))) return LoginOutcome::Broken;
     std::vector<uint8_t> f = c.Frame();
     MsgBuffer m;
     if (!ReplyBody(f, &m)) {
         t.refusalText = f.size() >= 10 ? uint16_t(f[8] | f[9] << 8) : 0;
         return LoginOutcome::Broken;
     }
-    uint16_t answer = 0;
-    MsgGetWord(&m, &answer);
-    if (answer == LoginWait) {
-        MsgGetLong(&m, &t.waitMs);
-        return LoginOutcome::Wait;
-    }
-    uint8_t serverNonce[ScramNonceSize], salt[VerifierSaltSize];
-    uint32_t iterations = 0;
-    MsgGetBytes(&m, serverNonce, ScramNonceSize);
-    MsgGetBytes(&m, salt, VerifierSaltSize);
-    MsgGetLong(&m, &iterations);
-    if (MsgFailed(&m)) return LoginOutcome::Broken;
-    uint8_t proof[ScramKeySize] = {0}, expected[ScramKeySize] = {0};
-    if (iterations) {
-        std::string message = ScramAuthMessage(user, clientNonce, serverNonce, salt, iterations);
-        if (!ScramClientProof(password, salt, iterations, message, proof, expected)) return LoginOutcome::Broken;
+    switch (RawLoginTakeChallenge(&l, &m, &t.waitMs)) {
+    case RawChallenge::Wait: return LoginOutcome::Wait;
+    case RawChallenge::Broken: return LoginOutcome::Broken;
+    case RawChallenge::Given: break;
     }
     MsgBuffer final;
-    MsgPutWord(&final, LoginStepFinal);
-    MsgPutBytes(&final, clientNonce, ScramNonceSize);
-    MsgPutBytes(&final, serverNonce, ScramNonceSize);
-    MsgPutBytes(&final, proof, ScramKeySize);
-    if (!c.Send(Request(session, ReqLogin, &final))) return LoginOutcome::Broken;
+    if (!RawLoginFinal(&l, &final) || !c.Send(Request(session, ReqLogin, &final))) return LoginOutcome::Broken;
     MsgBuffer r;
-    if (!ReplyBody(c.Frame(), &r)) return LoginOutcome::Broken;
-    uint8_t back[256], accepted = 0, administrator = 0, signature[ScramKeySize];
-    MsgGetPString(&r, back);
-    MsgGetByte(&r, &accepted);
-    MemBlock h = 0;
-    uint8_t *access = RecBufferNew(AccessVc::Number, &h);
-    MsgGetRecord(&r, AccessVc::Number, access);
-    RecBufferFree(AccessVc::Number, &h);
-    MsgGetByte(&r, &administrator);
-    MsgGetBytes(&r, signature, ScramKeySize);
-    if (MsgFailed(&r) || MsgRemaining(&r) != 0) return LoginOutcome::Broken;
-    t.serverProven = !iterations || std::memcmp(signature, expected, ScramKeySize) == 0;
-    return accepted ? LoginOutcome::Accepted : LoginOutcome::Refused;
+    RawLoginAnswer a;
+    if (!ReplyBody(c.Frame(), &r) || !RawLoginTakeAnswer(l, &r, &a)) return LoginOutcome::Broken;
+    t.serverProven = a.serverProven;
+    return a.accepted ? LoginOutcome::Accepted : LoginOutcome::Refused;
 }
 
-// Request 41 for the customers: their count (all ones when not served).
-inline uint32_t CustomerCount(const RawConn &c, uint32_t session) {
+// Request 41: the count of reg's records (all ones when not served).
+inline uint32_t RecordCount(const RawConn &c, uint32_t session, uint16_t reg) {
     MsgBuffer b;
-    MsgPutWord(&b, CUVc::Number);
+    MsgPutWord(&b, reg);
     c.Send(Request(session, ReqRecordCount, &b));
     MsgBuffer m;
     uint32_t n = 0xFFFFFFFF;
     if (ReplyBody(c.Frame(), &m)) MsgGetLong(&m, &n);
     return n;
 }
+inline uint32_t CustomerCount(const RawConn &c, uint32_t session) { return RecordCount(c, session, CUVc::Number); }
 
 struct ServerEnd {
     bool integrity = false;

@@ -5,6 +5,7 @@
 // frames sent captured), so the newcomer arrives exactly mid-job.
 #include <map>
 
+#include "net/auth.h"
 #include "tests/net/net_fixture.h"
 
 using namespace nettest;
@@ -113,7 +114,13 @@ TEST_F(NetOutputAddressTest, AClientGoneMidJobLeavesNothingToTheNextAndTheRunSto
     int a = SessionForSlot(SlotA);
     ASSERT_GE(a, 0);
     SessionA = SessionTable[a].id;
+    // Logged in as the administrator, whose rights run any report.
     SessionTable[a].loggedIn = true;
+    MemBlock h = 0;
+    uint8_t *access = RecBufferNew(AccessVc::Number, &h);
+    ASSERT_NE(access, nullptr);
+    AuthRightsSet(a, access, true, EmptyPString);
+    RecBufferFree(AccessVc::Number, &h);
     Lost = false;
     PagesAfterLoss = 0;
     ServerReportRun = RunOfDocuments;
