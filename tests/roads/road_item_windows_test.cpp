@@ -5,12 +5,14 @@
 // field and nothing typed lost); the item list finds HAMMER again and
 // opens it, not an empty item. In Sales a price formula, a price list
 // PL1 whose row names the formula (a formula that does not exist is
-// refused on its cell first), HAMMER's price in PL1, quantity steps and a
+// refused on its cell first), HAMMER's price in PL1, which the items by
+// group show for the marked item in print, quantity steps and a
 // discount matrix, a customer group whose price list is PL1 and a
 // customer's own prices. The demo customer C1 is put in the group, and
 // an invoice row of HAMMER for C1 takes PL1's price, not the item's.
 // The company file then holds every record as typed.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
 
 #include <cstdlib>
 #include <initializer_list>
@@ -33,7 +35,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int WindowList = 12, SalesInvoiceList = 348, SalesInvoice = 347, CustomerList = 594, Customers = 590;
+constexpr int Preview = 5, WindowList = 12, SalesInvoiceList = 348, SalesInvoice = 347, CustomerList = 594, Customers = 590;
 // The invoice's row cells: item, quantity, then the price and the sum.
 constexpr int InvItem = 1, InvPrice = 4, InvSum = 6;
 // The price list's row cells: kind, item group or range, formula.
@@ -200,6 +202,39 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     ClickField("Price");
     Type("80");
     OkStoresQuietly("the price");
+
+    // The items by group: HAMMER marked, the operations menu shows its
+    // price in every price list, PL1's its own.
+    Menu("Window", "Close all");
+    Menu("Module", "Stock");
+    Menu("Registers", "Items by group");
+    Check("the items by group open", Opened(WinTypes::ItemsByGroup));
+    ClickField("Find");
+    Type("TOOLS");
+    Key(PlKey::Return);   // marks the group's first item, HAMMER
+    auto told = CountTold();
+    Menu("Operations", "In price lists");
+    Check("the item's prices show in the preview", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return Opened(Preview)();
+    });
+    AnswerPrint(true);
+    Key('P', false, true);
+    Check("the preview prints the price list's price", [this] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        EXPECT_EQ(pdfs.size(), 1u) << ::testing::PrintToString(Messages());
+        if (pdfs.empty()) return true;
+        std::string text = PdfText(pdfs.back());
+        std::vector<std::string> lines = PrintedLinesStarting(text, "PL1");
+        EXPECT_EQ(lines.size(), 1u) << text;
+        if (!lines.empty()) {
+            EXPECT_NE(lines[0].find("80,00"), std::string::npos) << lines[0];
+        }
+        EXPECT_NE(text.find("HAMMER"), std::string::npos) << text;
+        return true;
+    });
+    Menu("Window", "Close all");
+    Menu("Module", "Sales");
 
     NewFromList("Quantity step tables", WinTypes::QtyStepList, WinTypes::QtySteps);
     Fill({{"Code", "Q1"}, {"Name", "By ten"}, {"Step 1", "10"}});
