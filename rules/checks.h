@@ -40,6 +40,20 @@ int ValidatePurchaseOrder(uint8_t *record, uint8_t *stored, int mode);   // regi
 int ValidateProduction(uint8_t *record, uint8_t *stored, int mode);      // register 77
 int ValidatePi1(uint8_t *record);                                        // register 56
 
+// ---- Items and prices (item_price_checks.cpp) ----
+// The item's references are checked on a new item, and on a stored one
+// where they changed; the others' on every store.
+int ValidateItem(const uint8_t *record, const uint8_t *stored, int mode);   // register 3
+int ValidateItemGroup(const uint8_t *record);                              // register 14
+int ValidatePrice(const uint8_t *record);                                  // register 50
+int ValidatePriceList(const uint8_t *record);                              // register 62
+int ValidateCustomerGroup(const uint8_t *record);                          // register 65
+int ValidateDiscountMatrix(const uint8_t *record);                         // register 66
+int ValidateCustomerPrices(const uint8_t *record);                         // register 71
+// A code that names one thing: present and free of the list separators
+// "," and "."; 0, or FieldError's -1 on the field (record_validation.cpp).
+int CheckPlainCode(const uint8_t *record, uint32_t field, int max);
+
 // ---- Payment references (reference_checks.cpp) ----
 // True when the reference's last character is the check character of its
 // digits (modulus 10, or modulus 11 whose check may be "-"); an empty

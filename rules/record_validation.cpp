@@ -28,16 +28,6 @@ bool HasAnyOf(const uint8_t *text, const char *set) {
     return false;
 }
 
-// A code that names one thing: present (1058) and free of the list
-// separators "," and "." (1059). 0, or FieldError's -1 on field.
-int CheckPlainCode(const uint8_t *record, uint32_t field, int max) {
-    uint8_t code[256];
-    GetPString(record, field, max, code);
-    if (code[0] == 0) return FieldError(Texts::CodeMissing, nullptr, (uint16_t)field);
-    if (HasAnyOf(code, ",.")) return FieldError(Texts::CodeHasSeparator, nullptr, (uint16_t)field);
-    return 0;
-}
-
 // A code that must be present; text when it is empty.
 int CheckCodePresent(const uint8_t *record, uint32_t field, int max, int text) {
     uint8_t code[256];
@@ -130,6 +120,16 @@ int RowLinksCheck(int reg, const uint8_t *record) {
 
 }  // namespace
 
+// A code that names one thing: present (1058) and free of the list
+// separators "," and "." (1059). 0, or FieldError's -1 on field.
+int CheckPlainCode(const uint8_t *record, uint32_t field, int max) {
+    uint8_t code[256];
+    GetPString(record, field, max, code);
+    if (code[0] == 0) return FieldError(Texts::CodeMissing, nullptr, (uint16_t)field);
+    if (HasAnyOf(code, ",.")) return FieldError(Texts::CodeHasSeparator, nullptr, (uint16_t)field);
+    return 0;
+}
+
 
 // Numbers a new record that asks for a number where its register numbers
 // records freely, then runs the register's own check. 0 accepts; else -1
@@ -143,7 +143,23 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
     case CUVc::Number:
         return ValidateCustomer(record, stored, mode);
     case INVc::Number:
-        return CheckCodePresent(record, INVc::Code, 20, Texts::ItemCodeMissing);
+        return ValidateItem(record, stored, mode);
+    case ITVc::Number:
+        return ValidateItemGroup(record);
+    case PriceVc::Number:
+        return ValidatePrice(record);
+    case PriceListVc::Number:
+        return ValidatePriceList(record);
+    case PriceFormulaVc::Number:
+        return CheckPlainCode(record, PriceFormulaVc::Code, 5);
+    case QtyStepVc::Number:
+        return CheckPlainCode(record, QtyStepVc::Code, 5);
+    case CustGroupVc::Number:
+        return ValidateCustomerGroup(record);
+    case DiscMatrixVc::Number:
+        return ValidateDiscountMatrix(record);
+    case CustPriceVc::Number:
+        return ValidateCustomerPrices(record);
     case PUVc::Number:
         if (int r = RowLinksCheck(reg, record)) return r;
         return ValidatePurchase(record, stored, mode);

@@ -7,7 +7,8 @@
 // InstallPurchaseInvoiceEntry), the outgoing payment (30, by
 // InstallVendorPaymentEntry), expenses and person payments (109, 110),
 // the masters 2, 3,
-// 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, projects (53),
+// 15, 16, 19, 20, 21, 24, 26, 27, 39-44, 57, 60, 68 and 72, the item groups
+// and the price registers 14, 50 and 62-66 and 71, projects (53),
 // contracts (45), quotations (55), register 56, time sheets (54), the
 // stock documents 4, 7, 8, 58, 77 and 92 (by InstallStockEntries), and the
 // checks of settings blocks. Every register with business rules has its

@@ -249,6 +249,15 @@ void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table) {
     table[ProjectVc::Number] = MasterEntry(ProjectDefaults, DeleteCheck);
     table[ProjectVc::Number].preserveStoredFields = PreserveStoredFieldsOf;
 
+    table[ITVc::Number] = MasterEntry(PlainDefaults, Validate);
+    table[PriceVc::Number] = MasterEntry(PlainDefaults, Validate);
+    table[PriceListVc::Number] = MasterEntry(PlainDefaults, Validate);
+    table[PriceFormulaVc::Number] = MasterEntry(PlainDefaults, Validate);
+    table[QtyStepVc::Number] = MasterEntry(PlainDefaults, Validate);
+    table[CustGroupVc::Number] = MasterEntry(PlainDefaults, Validate);
+    table[DiscMatrixVc::Number] = MasterEntry(PlainDefaults, Validate);
+    table[CustPriceVc::Number] = MasterEntry(PlainDefaults, Validate);
+
     table[OBVc::Number] = MasterEntry(PlainDefaults, Both);
     table[ACVc::Number] = MasterEntry(AccountDefaults, Both);
     table[ExchRateVc::Number].validateRecord = ValidateRecordOf;
