@@ -40,6 +40,10 @@ int ValidatePurchaseOrder(uint8_t *record, uint8_t *stored, int mode);   // regi
 int ValidateProduction(uint8_t *record, uint8_t *stored, int mode);      // register 77
 int ValidatePi1(uint8_t *record);                                        // register 56
 
+// ---- Trade registers (trade_register_checks.cpp) ----
+int ValidateVendor(const uint8_t *vendor);       // register 27
+int ValidateLocation(const uint8_t *location);   // register 78
+
 // ---- Payment references (reference_checks.cpp) ----
 // True when the reference's last character is the check character of its
 // digits (modulus 10, or modulus 11 whose check may be "-"); an empty

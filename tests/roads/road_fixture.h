@@ -159,6 +159,16 @@ public:   // the steps' lambdas use these too
     // date the window proposes typed over) and OK; what it said is for
     // the road to check.
     void RunDepreciation(const std::string &from, const std::string &to);
+    // A vendor as typed into the vendor window: its code, name, first
+    // address line, payment terms, purchase account and bank giro (any
+    // may be empty and is then left as the new vendor has it).
+    struct VendorInput {
+        std::string code, name, address, payTerms, purchAccount, bankGiro;
+    };
+    // Purchasing > Registers > Vendors, New, the vendor typed on its
+    // pages and OK; the road fails unless it is stored without a message.
+    // Every window is closed afterwards.
+    void TypeVendor(const VendorInput &vendor);
 
     // The start of a road: the Open dialog that WinMain shows answered
     // with a new company `name` in the working folder (DEFAULT.TXT is

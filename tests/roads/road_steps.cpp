@@ -14,6 +14,7 @@ constexpr int DeprModel = 543, DeprModelList = 548, DeprRunSel = 539;
 constexpr int ColAccount = 0, ColDebit = 3, ColCredit = 4;
 // The asset window's depreciation rows: the start date, then the model.
 constexpr int ColDeprStart = 0;
+constexpr int VendorWindow = 2, VendorList = 3;
 
 }  // namespace
 
@@ -169,4 +170,27 @@ void RoadTest::RunDepreciation(const std::string &from, const std::string &to)
     ClickField("To");
     Type(to);
     ClickButton("OK");
+}
+
+void RoadTest::TypeVendor(const VendorInput &vendor)
+{
+    Menu("Module", "Purchasing");
+    NewFromList("Vendors", VendorList, VendorWindow);
+    // A field typed into where its text is given.
+    auto typeIn = [this](const char *label, const std::string &text) {
+        if (text.empty()) return;
+        ClickField(label);
+        Type(text);
+    };
+    Retype("Code", vendor.code);   // a new vendor proposes the code after the last
+    typeIn("Name", vendor.name);
+    ClickButton("Address");
+    typeIn("Address", vendor.address);
+    ClickButton("Terms");
+    typeIn("Payment terms", vendor.payTerms);
+    typeIn("Purchase account", vendor.purchAccount);
+    ClickButton("Bank");
+    typeIn("Bank giro", vendor.bankGiro);
+    OkStores("vendor " + vendor.code);
+    Menu("Window", "Close all");
 }
