@@ -160,10 +160,11 @@ public:   // the steps' lambdas use these too
     // the road to check.
     void RunDepreciation(const std::string &from, const std::string &to);
     // A vendor as typed into the vendor window: its code, name, first
-    // address line, payment terms, purchase account and bank giro (any
-    // may be empty and is then left as the new vendor has it).
+    // address line, payment terms, purchase account, bank giro and the
+    // account number the payment rows carry (any may be empty and is then
+    // left as the new vendor has it).
     struct VendorInput {
-        std::string code, name, address, payTerms, purchAccount, bankGiro;
+        std::string code, name, address, payTerms, purchAccount, bankGiro, accountNumber = "";
     };
     // Purchasing > Registers > Vendors, New, the vendor typed on its
     // pages and OK; the road fails unless it is stored without a message.

@@ -191,6 +191,7 @@ void RoadTest::TypeVendor(const VendorInput &vendor)
     typeIn("Purchase account", vendor.purchAccount);
     ClickButton("Bank");
     typeIn("Bank giro", vendor.bankGiro);
-    OkStores("vendor " + vendor.code);
+    typeIn("Account number", vendor.accountNumber);
+    OkStoresQuietly("vendor " + vendor.code);
     Menu("Window", "Close all");
 }
