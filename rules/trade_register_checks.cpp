@@ -4,14 +4,13 @@
 // (78) books on an account that exists.
 // Each check gives 0, or FieldError's -1 with the cursor's field in
 // FieldErrorPos, so that the window shows the message on that field.
-#include <cassert>
-
 #include "core/field_access.h"
 #include "core/memblock.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
+#include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
 #include "rules/accounts.h"
 #include "rules/checks.h"
@@ -20,18 +19,6 @@
 namespace {
 
 constexpr int LanguageMax = 5, CodeMax = 5, AccountMax = 10, TermsMax = 2;
-
-// True when register reg holds a record whose first key, the text field
-// at `field` of at most max characters, is code. An empty code names none.
-bool KeyedRecordExists(int reg, uint32_t field, int max, const uint8_t *code) {
-    assert(code);
-    if (code[0] == 0) return false;
-    RuleRecord r(reg);
-    if (!r.record) return false;
-    PutPString(r.record, field, max, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, r.record, 1, 1, &recid, &position);
-}
 
 // True when a row of the language block (181) has code. The block is not
 // kept in memory: its rows are fetched for the one look-up.
@@ -77,10 +64,10 @@ int ValidateVendor(const uint8_t *vendor) {
     if (Code language(vendor, VEVc::LangCode, LanguageMax); !language.empty() && !LanguageKnown(language.text))
         return FieldError(Texts::VendorLanguageUnknown, nullptr, VEVc::LangCode);
     if (Code terms(vendor, VEVc::DelTerms, CodeMax);
-        !terms.empty() && !KeyedRecordExists(DTVc::Number, DTVc::Code, CodeMax, terms.text))
+        !terms.empty() && !CodeInRegister(DTVc::Number, DTVc::Code, CodeMax, terms.text))
         return FieldError(Texts::VendorDelTermsUnknown, nullptr, VEVc::DelTerms);
     if (Code country(vendor, VEVc::Code594, CodeMax);
-        !country.empty() && !KeyedRecordExists(CountryVc::Number, CountryVc::Code, CodeMax, country.text))
+        !country.empty() && !CodeInRegister(CountryVc::Number, CountryVc::Code, CodeMax, country.text))
         return FieldError(Texts::VendorCountryUnknown, nullptr, VEVc::Code594);
     return 0;
 }

@@ -4,6 +4,8 @@
 // (a template row, a balance row) types it itself.
 #include "tests/roads/road_fixture.h"
 
+#include <cstdlib>
+
 #include "platform/queue.h"
 
 namespace {
@@ -194,4 +196,21 @@ void RoadTest::TypeVendor(const VendorInput &vendor)
     typeIn("Account number", vendor.accountNumber);
     OkStoresQuietly("vendor " + vendor.code);
     Menu("Window", "Close all");
+}
+
+void RoadTest::TypeFields(std::initializer_list<std::pair<const char *, const char *>> fields)
+{
+    for (const auto &[label, text] : fields) {
+        ClickField(label);
+        Type(text);
+    }
+}
+
+void RoadTest::KeepPicture(const std::string &name)
+{
+    Do("keep a picture of " + name, [this, name] {
+        const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+        EXPECT_TRUE(!shots || SaveWindowPng(std::filesystem::path(shots) / (name + ".png")));
+        return true;
+    });
 }

@@ -10,10 +10,6 @@
 // and the company file holds every record as typed.
 #include "tests/roads/road_fixture.h"
 
-#include <cstdlib>
-#include <initializer_list>
-#include <utility>
-
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -24,28 +20,8 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 class VendorWindowsRoad : public RoadTest {
 public:
-    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-
-    // Keeps a picture of the active window as `name` when pictures are asked for.
-    void Shot(const std::string &name)
-    {
-        Do("keep a picture of " + name, [this, name] {
-            EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / (name + ".png")));
-            return true;
-        });
-    }
-    // Each (field label, text) typed into its field of the active window.
-    void Fill(std::initializer_list<std::pair<const char *, const char *>> fields)
-    {
-        for (const auto &[label, text] : fields) {
-            ClickField(label);
-            Type(text);
-        }
-    }
     // In the list now active: the code typed into Find, Return to its row
     // and Return again to open it in record window `type`.
     void OpenFromList(const std::string &code, int type)
@@ -73,45 +49,45 @@ TEST_F(VendorWindowsRoad, TermsUnitLocationBankAndVendorsAreKeptInTheirWindows)
     Menu("Module", "Purchasing");
 
     NewFromList("Payment terms", WinTypes::PayTermsList, WinTypes::PayTerms);
-    Fill({{"Code", "60"}, {"Name", "60 days net"}});
+    TypeFields({{"Code", "60"}, {"Name", "60 days net"}});
     Retype("Days", "60");
     Retype("Discount %", "2");
     Retype("Discount days", "10");
-    Shot("payment_terms");
+    KeepPicture("payment_terms");
     OkStoresQuietly("the payment terms");
 
     NewFromList("Units", WinTypes::UnitList, WinTypes::Units);
-    Fill({{"Code", "BOX"}, {"Name", "Box"}});
+    TypeFields({{"Code", "BOX"}, {"Name", "Box"}});
     TypeCell(0, 0, "SV");
     TypeCell(0, 1, "Kartong");
-    Shot("unit");
+    KeepPicture("unit");
     OkStoresQuietly("the unit");
 
     NewFromList("Banks", WinTypes::BankList, WinTypes::Banks);
-    Fill({{"Code", "HANDB"},
+    TypeFields({{"Code", "HANDB"},
           {"Name", "Handelsbank Frankfurt"},
           {"IBAN", "DE89370400440532013000"},
           {"BIC", "COBADEFFXXX"}});
-    Shot("bank");
+    KeepPicture("bank");
     OkStoresQuietly("the bank");
 
     Menu("Module", "Stock");
     NewFromList("Locations", WinTypes::LocationList, WinTypes::Locations);
-    Fill({{"Code", "NORTH"}, {"Name", "North store"}, {"Address", "Harbour road 4"}, {"Stock account", "1460"}});
+    TypeFields({{"Code", "NORTH"}, {"Name", "North store"}, {"Address", "Harbour road 4"}, {"Stock account", "1460"}});
     OkStoresQuietly("the location");
 
     // The vendor: its purchase account is not in the chart.
     Menu("Module", "Purchasing");
     NewFromList("Vendors", WinTypes::VendorList, WinTypes::Vendors);
     Retype("Code", "V10");
-    Fill({{"Name", "Nordic Parts AB"}});
+    TypeFields({{"Name", "Nordic Parts AB"}});
     ClickButton("Address");
-    Fill({{"Address", "Box 44"}});
+    TypeFields({{"Address", "Box 44"}});
     ClickButton("Terms");
-    Fill({{"Payment terms", "60"}, {"Purchase account", "9999"}, {"Currency", "EUR"}});
+    TypeFields({{"Payment terms", "60"}, {"Purchase account", "9999"}, {"Currency", "EUR"}});
     ClickButton("Bank");
-    Fill({{"Bank giro", "5050-1234"}, {"Bank abroad", "HANDB"}});
-    Shot("vendor_bank");
+    TypeFields({{"Bank giro", "5050-1234"}, {"Bank abroad", "HANDB"}});
+    KeepPicture("vendor_bank");
     ClickOk();
     Check("a purchase account the chart lacks is refused on that field", [] {
         EXPECT_TRUE(Told("account does not exist")) << ::testing::PrintToString(Messages());
@@ -124,7 +100,7 @@ TEST_F(VendorWindowsRoad, TermsUnitLocationBankAndVendorsAreKeptInTheirWindows)
         return true;
     });
     Retype("Purchase account", "4010");
-    Shot("vendor_terms");
+    KeepPicture("vendor_terms");
     OkStoresQuietly("the vendor");
 
     TypeVendor({"V11", "Office Supply Ltd", "Box 12", "30", "4010", "5566-7788"});
@@ -132,7 +108,7 @@ TEST_F(VendorWindowsRoad, TermsUnitLocationBankAndVendorsAreKeptInTheirWindows)
     // Found again in the lists and opened as stored.
     Menu("Registers", "Vendors");
     Check("the vendor list opens", Opened(WinTypes::VendorList));
-    Shot("vendor_list");
+    KeepPicture("vendor_list");
     OpenFromList("V10", WinTypes::Vendors);
     ClickButton("Bank");
     Check("the vendor shows its bank accounts", [] {
@@ -207,9 +183,9 @@ TEST_F(VendorWindowsRoad, UnknownTermsCurrencyAndDeliveryTermsAreRefusedOnTheirF
     Menu("Module", "Purchasing");
     NewFromList("Vendors", WinTypes::VendorList, WinTypes::Vendors);
     Retype("Code", "V20");
-    Fill({{"Name", "Coastal Freight"}});
+    TypeFields({{"Name", "Coastal Freight"}});
     ClickButton("Terms");
-    Fill({{"Payment terms", "99"}, {"Currency", "XYZ"}, {"Delivery terms", "FOB"}});
+    TypeFields({{"Payment terms", "99"}, {"Currency", "XYZ"}, {"Delivery terms", "FOB"}});
     ClickOk();
     Check("unknown payment terms are refused", [] {
         EXPECT_TRUE(Told("payment terms")) << ::testing::PrintToString(Messages());
