@@ -54,6 +54,10 @@ int ValidateCustomerPrices(const uint8_t *record);                         // re
 // "," and "."; 0, or FieldError's -1 on the field (record_validation.cpp).
 int CheckPlainCode(const uint8_t *record, uint32_t field, int max);
 
+// ---- Trade registers (trade_register_checks.cpp) ----
+int ValidateVendor(const uint8_t *vendor);       // register 27
+int ValidateLocation(const uint8_t *location);   // register 78
+
 // ---- Payment references (reference_checks.cpp) ----
 // True when the reference's last character is the check character of its
 // digits (modulus 10, or modulus 11 whose check may be "-"); an empty

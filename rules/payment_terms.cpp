@@ -100,6 +100,15 @@ bool FindPaymentTerms(const uint8_t *code, uint8_t *record) {
     return false;
 }
 
+// True when code names payment terms or a payment mode.
+bool PaymentTermsKnown(const uint8_t *code) {
+    assert(code);
+    if (code[0] == 0) return false;
+    RuleRecord terms(PayTermsVc::Number);
+    if (terms.record && FindPaymentTerms(code, terms.record)) return true;
+    return PaymentModeExists(code);
+}
+
 // The kind of the terms of code: the terms record's kind (0 read as 1;
 // with an empty code, the first record's); 2 when only a payment mode of
 // block 131 has the code; 1 when neither table has it.

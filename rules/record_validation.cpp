@@ -137,7 +137,8 @@ int CheckPlainCode(const uint8_t *record, uint32_t field, int max) {
 int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
     assert(record);
     AssignMissingSerialNumbers(reg, record, 0, mode == 1 ? 1 : 0);
-    if (reg < 0 || reg > 126) return 0;
+    // Of the registers past 126 only the banks have a check: their code.
+    if (reg < 0 || (reg > 126 && reg != BankVc::Number)) return 0;
     if (!stored) stored = record;
     switch (reg) {
     case CUVc::Number:
@@ -186,7 +187,21 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
     case AUVc::Number:
         return CheckAccountTemplateRows(record);
     case VEVc::Number:
-        return CheckCodePresent(record, VEVc::Code, 20, Texts::VendorCodeMissing);
+        return ValidateVendor(record);
+    case LocationVc::Number:
+        return ValidateLocation(record);
+    case PayTermsVc::Number:
+        return CheckCodePresent(record, PayTermsVc::Code, 2, Texts::CodeMissing);
+    case UnitVc::Number:
+        return CheckCodePresent(record, UnitVc::Code, 5, Texts::CodeMissing);
+    case DTVc::Number:
+        return CheckCodePresent(record, DTVc::Code, 5, Texts::CodeMissing);
+    case DelModeVc::Number:
+        return CheckCodePresent(record, DelModeVc::Code, 5, Texts::CodeMissing);
+    case CountryVc::Number:
+        return CheckCodePresent(record, CountryVc::Code, 5, Texts::CodeMissing);
+    case BankVc::Number:
+        return CheckCodePresent(record, BankVc::Code, 5, Texts::CodeMissing);
     case OpenBalVc::Number:
         return ValidateFb1(record, stored, mode);
     case PersEntryVc::Number:

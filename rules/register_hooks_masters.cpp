@@ -276,7 +276,11 @@ void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table) {
     table[PEVc::Number].beforeUpdate = PersonBeforeUpdate;
     table[PEVc::Number].preserveStoredFields = PersonKeepVerifier;
     table[PEVc::Number].beforeStore = PersonBeforeStore;
-    table[PayTermsVc::Number] = MasterEntry(TermsDefaults, NoChecks);
+    table[PayTermsVc::Number] = MasterEntry(TermsDefaults, Validate);
+    // The trade registers kept in their own windows: a code each, and a
+    // location's stock account that exists.
+    for (int reg : {UnitVc::Number, DTVc::Number, DelModeVc::Number, CountryVc::Number, BankVc::Number, LocationVc::Number})
+        table[reg] = MasterEntry(PlainDefaults, Validate);
     table[AssetVc::Number] = MasterEntry(AssetDefaults, NoChecks);
     table[DeprModelVc::Number] = MasterEntry(PlainDefaults, NoChecks);
     table[TimeBudgetVc::Number] =

@@ -32,6 +32,9 @@ bool FindPaymentTerms(const uint8_t *code, uint8_t *record);
 // The kind of the terms of code: 2 for a payment mode of block 131 only, 1
 // when neither has it.
 int PaymentTermsKind(const uint8_t *code);
+// True when code names payment terms (register 57) or a payment mode of
+// block 131; an empty code names none.
+bool PaymentTermsKnown(const uint8_t *code);
 // Sets a sales invoice's due dates and kind from its payment terms.
 void ApplyPaymentTerms(uint8_t *invoice);
 // Sets a purchase invoice's due and discount dates from its payment terms.

@@ -39,14 +39,14 @@ class BankFilesRoad : public RoadTest {};
 
 // What the bank files need, as a text import: the company block with the
 // format word 13 and the organisation number, the payment mode of the
-// receiving account, a vendor, its invoice 501, the approved payment 40
-// of 250.50 and the sales invoice 7001 with the reference 70013.
+// receiving account, the invoice 501 of the vendor V1 (typed into the
+// vendor window), the approved payment 40 of 250.50 and the sales invoice
+// 7001 with the reference 70013.
 const char *CompanyData =
     "company4\t\r\nOrvel Road AS\t\r\n\t\r\n\t\r\n\t\r\n\t\r\n"
     "98765-4321\t\t\t4234567-85\t\t\t\t0\tNO 12345678901\t\r\n"
     "0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t\r\n0\t0\t0\t13\t0\t\r\n\t\t\t\r\n\r\n"
     "betsatt1\t\r\nB\t\t4234567-85\tBank\t\r\n\r\n\r\n"
-    "ve2\t\r\nV1\tVendor V1\tMain street 1\t\t0150 Oslo\tKODV1\t\t\t0\t\t\t\t\t\t\t\t\t\t\t\t\t\t0\t\t\t\t\t\t\t\t\t\t\t\r\n\r\n"
     "lfakt1\t\r\n501\t20.11.2026\t250,50\tF-501\t0\t\tV1\tVendor one\t0\t\t\t\t5012345-6789\t0,00\t\t1\t0,00\t"
     "\t\t0\t\t\t0\t\t0,00\t0\t\tNote F-501\t0,00\t0\t\t0\t\t\r\n\r\n\r\n"
     "utbet1\t\r\n40\t4234567-85\t\t0,00\t\t10.12.2026\t\t1\t0\t0\t0\t0\t\t0\t\t0,00\t0,00\t0,00\t\t0\t0\t\r\n"
@@ -72,6 +72,7 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
     std::ofstream(data, std::ios::binary) << CompanyData;
     std::ofstream(in, std::ios::binary) << IncomingLine() << "\r\n";
 
+    TypeVendor({"V1", "Vendor V1", "Main street 1", "", "", "", "KODV1"});
     ImportTextFile(data);
     Check("the data comes in without a word", [] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());

@@ -20,10 +20,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class RoadTest : public ::testing::Test {
@@ -184,6 +186,22 @@ public:   // the steps' lambdas use these too
     // date the window proposes typed over) and OK; what it said is for
     // the road to check.
     void RunDepreciation(const std::string &from, const std::string &to);
+    // A vendor as typed into the vendor window: its code, name, first
+    // address line, payment terms, purchase account, bank giro and the
+    // account number the payment rows carry (any may be empty and is then
+    // left as the new vendor has it).
+    struct VendorInput {
+        std::string code, name, address, payTerms, purchAccount, bankGiro, accountNumber = "";
+    };
+    // Purchasing > Registers > Vendors, New, the vendor typed on its
+    // pages and OK; the road fails unless it is stored without a message.
+    // Every window is closed afterwards.
+    void TypeVendor(const VendorInput &vendor);
+    // Each (field label, text) typed into its field of the active window.
+    void TypeFields(std::initializer_list<std::pair<const char *, const char *>> fields);
+    // A picture of the active window kept as `name`.png in the folder
+    // ORVEL_ROAD_SHOTS names, when it is set.
+    void KeepPicture(const std::string &name);
 
     // The start of a road: the Open dialog that WinMain shows answered
     // with a new company `name` in the working folder (DEFAULT.TXT is

@@ -160,8 +160,9 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
     RecBufferFree(IVVc::Number, &h);
 }
 
-// A purchase (goods receipt 900, not received) comes in by a text import
-// with a row of item GREEN at a unit cost of 15.00. The item is typed in
+// The vendor V1 is typed into the vendor window; a purchase of it (goods
+// receipt 900, not received) comes in by a text import with a row of item
+// GREEN at a unit cost of 15.00. The item is typed in
 // its window at cost 12, its operations menu makes a purchase source of
 // it, and that window's operations menu opens "Purchase prices to items"
 // with the item as its range; the purchase's number typed, OK sets the
@@ -173,6 +174,7 @@ TEST_F(InterestRoad, APurchasesUnitCostBecomesTheItemsCostPrice)
     std::ofstream(purchase, std::ios::binary)
         << "purchase2\t\r\n900\t\t\tReceipt\tV1\tWidget Works\t\tMAIN\t0\t0\t\t\t0\t15,00\t1,000\t\r\n"
         << "GREEN\t1,000\tGreen widget\t\t15,00\t\t\t15,00\t\t\r\n\r\n\r\n";
+    TypeVendor({"V1", "Widget Works", "", "", "", ""});
     ImportTextFile(purchase);
     Menu("Module", "Stock");
     Menu("Registers", "Item");

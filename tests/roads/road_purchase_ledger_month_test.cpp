@@ -86,19 +86,12 @@ protected:
         ClickField("To");
         Type("To", [] { return "31.12." + std::to_string(TodayDate.year); });
     }
-    // Vendors have no window yet, so a road's vendor, with its bank
-    // account and its purchase account (empty: none), comes in from a
-    // small text file; everything else is the demo company's own.
-    void ImportVendor(const std::string &code, const std::string &name, const std::string &bankAccount,
+    // A road's vendor, with its account number and its purchase account
+    // (empty: none), typed into the vendor window; everything else is the
+    // demo company's own.
+    void AddVendor(const std::string &code, const std::string &name, const std::string &bankAccount,
                       const std::string &purchaseAccount) {
-        const fs::path vendor = dir / ("vendor_" + code + ".txt");
-        std::ofstream(vendor, std::ios::binary)
-            << "leverant\xF6r1\t\r\n"
-            << ImportLine({code, name, "Kai 1", "", "0150 Oslo", bankAccount, "", "", "0", "", "", "", purchaseAccount,
-                           "", "", "", "", "", "", "", "", "", "0", ""},
-                          9)
-            << "\r\n\r\n";
-        ImportTextFile(vendor);
+        TypeVendor({code, name, "Kai 1", "", purchaseAccount, "", bankAccount});
     }
     // A new purchase order of vendor typed in the Purchasing module: one
     // row of quantity ITEM1 at price, its VAT code left to the item.
@@ -147,7 +140,7 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     Menu("Window", "Close all");
 
     // The month's one vendor, its purchase account the demo's cost of goods.
-    ImportVendor("V1", "Fjord Supply AS", "1111.22.33333", "4010");
+    AddVendor("V1", "Fjord Supply AS", "1111.22.33333", "4010");
 
     // The order: five of ITEM1 at 80, 400 net and 25 % VAT.
     TypePurchaseOrder("V1", "5", "80");
@@ -392,7 +385,7 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
 // what is missing and where it is set, and the order stays open as it was.
 TEST_F(PurchaseLedgerMonthRoad, AnInvoiceForAVendorWithoutPurchaseAccountSaysWhatIsMissing) {
     const std::string company = StartNewCompany("noaccount.VDB");
-    ImportVendor("V2", "Harbour Goods AS", "1111.22.44444", "");
+    AddVendor("V2", "Harbour Goods AS", "1111.22.44444", "");
     TypePurchaseOrder("V2", "2", "80");
     ClickOk();
     Check("OK stores the purchase order", [] {

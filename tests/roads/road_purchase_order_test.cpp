@@ -1,7 +1,7 @@
 // road_purchase_order_test.cpp - a purchase order as a user types it. The
-// demo company has no vendors: the vendor V1 and its terms for ITEM1 (40
-// a box of 10) and ITEM2 (25 apiece) come in by File > Maintenance >
-// Imports from a text file. In the Purchasing module the register popup
+// demo company has no vendors: the vendor V1 is typed into its window,
+// and its terms for ITEM1 (40 a box of 10) and ITEM2 (25 apiece) come in
+// by File > Maintenance > Imports from a text file. In the Purchasing module the register popup
 // opens the purchase-order list, New the purchase-order window; V1 and
 // two rows are typed and OK stores it; the list finds it by its number
 // and opens it again with its rows and totals. The order, its rows and
@@ -38,11 +38,11 @@ TEST_F(RoadTest, PurchaseOrderOfTwoRowsIsTypedStoredAndReopened)
     const fs::path vendors = dir / "vendors.txt";
     {
         std::ofstream out(vendors, std::ios::binary);
-        out << "ve2\t\r\nV1\tWidget Works\tFabriksgatan 3\t\t\t\t\t\t0\t\t30\t\r\n\r\n\r\n"
-            << "pi1\t\r\nITEM1\tV1\tWW-100\tWidgets, box of 10\t40,00\t1\tWidget Works\t\t\t10\t\r\n\r\n"
+        out << "pi1\t\r\nITEM1\tV1\tWW-100\tWidgets, box of 10\t40,00\t1\tWidget Works\t\t\t10\t\r\n\r\n"
             << "ITEM2\tV1\tWW-200\tRed widgets\t25,00\t1\tWidget Works\t\t\t\t\r\n\r\n\r\n";
     }
     ImportTextFile(vendors);
+    TypeVendor({"V1", "Widget Works", "Fabriksgatan 3", "30", "", ""});
 
     Menu("Module", "Purchasing");
     Menu("Registers", "Purchase orders");

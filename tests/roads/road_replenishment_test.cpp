@@ -1,6 +1,8 @@
 // road_replenishment_test.cpp - a purchase-order suggestion as a user runs
-// it: an item with a minimum stock of ten and a default vendor comes in
-// by File > Import; in the Purchasing module File > Maintenance lists the
+// it: an item with a minimum stock of ten comes in by File > Import; its
+// vendor is typed into the vendor window and made the item's default
+// source in the purchase-item window, opened from the purchase-item
+// list's New; in the Purchasing module File > Maintenance lists the
 // replenishment runs, the purchase-order suggestion opens in window 390,
 // the item is typed into its item range and OK runs it. The company file
 // then holds one purchase order of the vendor for the ten missing, and
@@ -21,7 +23,7 @@
 
 namespace {
 
-constexpr int FunctionList = 7, PurchaseOrderSuggestionWindow = 390;
+constexpr int FunctionList = 7, PurchaseOrderSuggestionWindow = 390, PurchaseItemList = 4, PurchaseItem = 284;
 namespace fs = std::filesystem;
 
 struct StockReads : StockDocsFixture {
@@ -35,10 +37,25 @@ TEST_F(RoadTest, PurchaseOrderSuggestionInWindow390OrdersTheItemBelowItsMinimum)
     const fs::path items = dir / "pump.txt";
     {
         std::ofstream out(items, std::ios::binary);
-        out << "artikel2\t\r\nPUMP\tPump\t\t10,00\t\t\t50,00\t1\tG1\t\r\n\r\n\r\n"
-            << "pi1\t\r\nPUMP\tV1\tVP-100\tPump from V1\t30,00\t1\t\r\n\r\n\r\n";
+        out << "artikel2\t\r\nPUMP\tPump\t\t10,00\t\t\t50,00\t1\tG1\t\r\n\r\n\r\n";
     }
     ImportTextFile(items);
+    TypeVendor({"V1", "Pump Works", "Box 7", "30", "", ""});
+    NewFromList("Purchase items", PurchaseItemList, PurchaseItem);
+    ClickField("Item");
+    Type("PUMP");
+    ClickField("Vendor");
+    Type("V1");
+    ClickField("Vendor's code");
+    Type("VP-100");
+    Retype("Text", "Pump from V1");
+    Retype("Price", "30");
+    ClickButton("Default source");
+    Do("keep a picture of the purchase-item window", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "purchase_item_284.png"));
+        return true;
+    });
+    OkStoresQuietly("the purchase item");
 
     Menu("Module", "Purchasing");
     Menu("File", "Maintenance...");
@@ -69,6 +86,11 @@ TEST_F(RoadTest, PurchaseOrderSuggestionInWindow390OrdersTheItemBelowItsMinimum)
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> source;
+    ASSERT_TRUE(FindByCode(PurchItemVc::Number, PurchItemVc::ItemCode, 20, "PUMP", &source));
+    EXPECT_EQ(TextAt(source.data(), PurchItemVc::VendName), "Pump Works");   // from the vendor's code
+    EXPECT_EQ(GetU16(source.data(), PurchItemVc::Default), 1);
+    RecFreeMatrix(PurchItemVc::Number, source.data());
     ASSERT_EQ(RegRecordCount(PurchOrderVc::Number), 1u);
     std::vector<uint8_t> po(PurchOrderVc::Size + 8, 0);
     uint32_t recid = 0;

@@ -4,6 +4,8 @@
 // (a template row, a balance row) types it itself.
 #include "tests/roads/road_fixture.h"
 
+#include <cstdlib>
+
 #include "dict_offsets.h"
 #include "platform/queue.h"
 
@@ -15,6 +17,7 @@ constexpr int DeprModel = 543, DeprModelList = 548, DeprRunSel = 539;
 constexpr int ColAccount = 0, ColDebit = 3, ColCredit = 4;
 // The asset window's depreciation rows: the start date, then the model.
 constexpr int ColDeprStart = 0;
+constexpr int VendorWindow = 2, VendorList = 3;
 
 }  // namespace
 
@@ -242,4 +245,45 @@ void RoadTest::RunDepreciation(const std::string &from, const std::string &to)
     ClickField("To");
     Type(to);
     ClickButton("OK");
+}
+
+void RoadTest::TypeVendor(const VendorInput &vendor)
+{
+    Menu("Module", "Purchasing");
+    NewFromList("Vendors", VendorList, VendorWindow);
+    // A field typed into where its text is given.
+    auto typeIn = [this](const char *label, const std::string &text) {
+        if (text.empty()) return;
+        ClickField(label);
+        Type(text);
+    };
+    Retype("Code", vendor.code);   // a new vendor proposes the code after the last
+    typeIn("Name", vendor.name);
+    ClickButton("Address");
+    typeIn("Address", vendor.address);
+    ClickButton("Terms");
+    typeIn("Payment terms", vendor.payTerms);
+    typeIn("Purchase account", vendor.purchAccount);
+    ClickButton("Bank");
+    typeIn("Bank giro", vendor.bankGiro);
+    typeIn("Account number", vendor.accountNumber);
+    OkStoresQuietly("vendor " + vendor.code);
+    Menu("Window", "Close all");
+}
+
+void RoadTest::TypeFields(std::initializer_list<std::pair<const char *, const char *>> fields)
+{
+    for (const auto &[label, text] : fields) {
+        ClickField(label);
+        Type(text);
+    }
+}
+
+void RoadTest::KeepPicture(const std::string &name)
+{
+    Do("keep a picture of " + name, [this, name] {
+        const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
+        EXPECT_TRUE(!shots || SaveWindowPng(std::filesystem::path(shots) / (name + ".png")));
+        return true;
+    });
 }

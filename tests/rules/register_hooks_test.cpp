@@ -25,9 +25,9 @@ protected:
 // registers' entries are left as they were, and a second install changes
 // nothing.
 TEST_F(RegisterEntries, InstalledRegisters) {
-    const std::set<int> installed = {2,  3,  4,  7,  8,  9,  10, 11, 14, 15, 16, 19, 20, 21, 24, 26, 27, 28, 30, 39, 40,
-                                     41, 42, 43, 44, 45, 47, 50, 51, 53, 54, 55, 56, 57, 58, 60, 62, 63, 64, 65, 66, 68,
-                                     71, 72, 77, 92, 109, 110, 122, 126};
+    const std::set<int> installed = {2, 3, 4, 7, 8, 9, 10, 11, 14, 15, 16, 19, 20, 21, 23, 24, 26, 27, 28, 30, 39, 40,
+                                     41, 42, 43, 44, 45, 47, 50, 51, 53, 54, 55, 56, 57, 58, 60, 62, 63, 64, 65, 66,
+                                     68, 71, 72, 74, 77, 78, 92, 109, 110, 122, 123, 124, 126, 132};
     RegisterHookTable[5].canDelete = [](int, uint8_t *, int) { return 0; };
     RulesInstall();
     for (int reg = -1; reg <= RegisterCount; reg++)
