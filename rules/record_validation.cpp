@@ -16,6 +16,7 @@
 #include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
 #include "rules/checks.h"
+#include "rules/small_register_checks.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -137,6 +138,7 @@ int RowLinksCheck(int reg, const uint8_t *record) {
 int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
     assert(record);
     AssignMissingSerialNumbers(reg, record, 0, mode == 1 ? 1 : 0);
+    if (int r = ValidateSmallRegister(reg, record)) return r;
     if (reg < 0 || reg > 126) return 0;
     if (!stored) stored = record;
     switch (reg) {
