@@ -16,6 +16,7 @@
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
 #include "rules/accounts.h"
+#include "rules/checks.h"
 
 namespace {
 
@@ -109,7 +110,18 @@ int ValidateEntryType(const uint8_t *record)
     });
 }
 
+// The registers checked here, in register order.
+constexpr int CheckedRegisters[] = {EmpTypeVc::Number,  TimeItemVc::Number,  CodedTextVc::Number,
+                                    ContactVc::Number,  BracketVc::Number,   EntryTypeVc::Number,
+                                    PctTableVc::Number, OrderClassVc::Number, StdTextVc::Number};
+
 }  // namespace
+
+void InstallSmallRegisterEntries(std::array<RegisterHooks, RegisterCount> &table)
+{
+    for (int reg : CheckedRegisters)
+        if (!table[reg].validateRecord) table[reg].validateRecord = ValidateRecordOf;
+}
 
 int ValidateSmallRegister(int reg, const uint8_t *record)
 {

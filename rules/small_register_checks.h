@@ -5,9 +5,18 @@
 // standard texts (130).
 #pragma once
 
+#include <array>
 #include <cstdint>
+
+#include "core/interface_defs.h"
+#include "database/access/register_hooks.h"
 
 // The check of a record of one of those registers: 0 when it may be
 // stored, else FieldError's -1 with the field (or row cell) at fault in
 // FieldErrorPos. Records of other registers pass (0).
 int ValidateSmallRegister(int reg, const uint8_t *record);
+// Gives those registers the record layer's check (ValidateRecordOf,
+// which runs the one above) in the table of register entries, where no
+// other check stands already: a record stored from a window is then
+// checked before it is written.
+void InstallSmallRegisterEntries(std::array<RegisterHooks, RegisterCount> &table);
