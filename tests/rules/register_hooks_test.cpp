@@ -25,8 +25,10 @@ protected:
 // registers' entries are left as they were, and a second install changes
 // nothing.
 TEST_F(RegisterEntries, InstalledRegisters) {
-    const std::set<int> installed = {2,  3,  4,  7,  8,  9,  10, 11, 15, 16, 19, 20, 21, 24, 26, 27, 28, 30, 39, 40, 41,
-                                     42, 43, 44, 45, 47, 51, 53, 54, 55, 56, 57, 58, 60, 68, 72, 77, 92, 109, 110, 122, 126};
+    const std::set<int> installed = {2,   3,   4,   7,   8,   9,   10,  11,  15,  16,  19,  20,  21,  24,  26,
+                                     27,  28,  30,  39,  40,  41,  42,  43,  44,  45,  47,  51,  52,  53,  54,
+                                     55,  56,  57,  58,  60,  68,  72,  73,  77,  92,  101, 109, 110, 116, 118,
+                                     120, 122, 125, 126, 128, 130};
     RegisterHookTable[5].canDelete = [](int, uint8_t *, int) { return 0; };
     RulesInstall();
     for (int reg = -1; reg <= RegisterCount; reg++)
