@@ -6,9 +6,9 @@
 // bracket table nobody kept, with the cursor on that row and nothing
 // typed lost; a percentage table in Sales, and a coded text (a second
 // one takes the first one's text when its code is typed) and a standard
-// text. The entry type is found again in its list and opens as stored,
-// every new list opens from the register popups, and the company file
-// holds every record as typed. The customer address list copies the
+// text. The entry type and the standard text are found again in their
+// lists and open as stored, every new list opens from the register
+// popups, and the company file holds every record as typed. The customer address list copies the
 // marked customers' addresses and opens the interest run over last month.
 #include "tests/roads/road_fixture.h"
 
@@ -177,6 +177,19 @@ TEST_F(SmallRegistersRoad, SmallRegistersAreKeptInTheirWindows)
         EXPECT_EQ(Shown("Debit account"), "5010");
         EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
         return Opened(WinTypes::EntryTypes)();
+    });
+
+    // The standard text is found by its short text, the list's first key.
+    ListOpens("Standard texts", WinTypes::StdTextList);
+    ClickField("Find");
+    Type("Thank you");
+    Key(PlKey::Return);
+    Key(PlKey::Return);
+    Check("the standard text opens as stored", [] {
+        EXPECT_EQ(Shown("Code"), "THANKS");
+        EXPECT_EQ(Shown("Short text"), "Thank you");
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return Opened(WinTypes::StdTexts)();
     });
 
     // Every new list opens from its module's register popup.
