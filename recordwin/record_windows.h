@@ -362,6 +362,8 @@ void Win273Button(int window, int button);
 void Win289Button(int window, int button);
 void Win290Button(int window, int button);
 void Win348Button(int window, int button);
+// Customer address list (349): 1 opens the interest run over last month.
+void Win349Button(int window, int button);
 void Win351Button(int window, int button);
 void Win352Button(int window, int button);
 void Win353Button(int window, int button);

@@ -20,9 +20,10 @@
 namespace {
 // Types whose windows may not open a record nor start a new one.
 constexpr int NoOpenTypeA = 353, NoOpenTypeB = 354;
-// The address list, whose marked records Edit > Copy copies: the
-// customer list.
-constexpr int AddressListType = WinTypes::CustomerList;
+// The address lists, whose marked records Edit > Copy copies: the
+// customer address list, and the customer list, which has copied them
+// since before the address list had a window.
+constexpr int AddressListType = WinTypes::CustomerAddressList, CustomerListType = WinTypes::CustomerList;
 // The form designer's windows carry a title text in their record.
 constexpr int DesignerKind = 11;
 constexpr int DesignerTitleOffset = 4;
@@ -56,8 +57,14 @@ void WinTitleRecordText(int window, uint8_t *text)
 // its layout is the frame's two bars, so those are redrawn.
 void WindowType1Refresh() { RedrawWindowOne(); }
 
-// True when the window lists addresses (the customer list).
-bool WinIsAddressList(int window) { return WinIsOpen(window) && WinTypeOf(window) == AddressListType; }
+// True when the window lists addresses (the customer address list or the
+// customer list).
+bool WinIsAddressList(int window)
+{
+    if (!WinIsOpen(window)) return false;
+    int type = WinTypeOf(window);
+    return type == AddressListType || type == CustomerListType;
+}
 
 namespace {
 // Appends the text field at `offset` of a customer record and a line end.

@@ -43,7 +43,7 @@ constexpr ButtonEntry ButtonHandlers[] = {
     {156, Win156Button},         {157, Win157Button},     {195, Win195Button},     {196, Win196Button},
     {197, PurchaseLabelButton},         {254, ListApproveButton}, {255, Win255Button},    {259, Win259Button},     {260, ListApproveButton}, {269, ListApproveButton},
     {272, Win272Button},         {273, Win273Button},     {289, Win289Button},     {290, Win290Button},
-    {348, Win348Button},         {351, Win351ButtonWaiting}, {352, Win352Button},  {353, Win353Button},
+    {348, Win348Button},         {349, Win349Button},         {351, Win351ButtonWaiting}, {352, Win352Button},  {353, Win353Button},
     {423, Win423Button},
     {426, Win426Button},         {474, ListApproveButton}, {477, Win477Button},
     {284, Win284Button},

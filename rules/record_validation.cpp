@@ -16,6 +16,7 @@
 #include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
 #include "rules/checks.h"
+#include "rules/small_register_checks.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -137,7 +138,8 @@ int CheckPlainCode(const uint8_t *record, uint32_t field, int max) {
 int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
     assert(record);
     AssignMissingSerialNumbers(reg, record, 0, mode == 1 ? 1 : 0);
-    // Of the registers past 126 only the banks have a check: their code.
+    if (int r = ValidateSmallRegister(reg, record)) return r;
+    // Of the other registers past 126 only the banks have a check: their code.
     if (reg < 0 || (reg > 126 && reg != BankVc::Number)) return 0;
     if (!stored) stored = record;
     switch (reg) {

@@ -29,6 +29,7 @@
 #include "rules/checks.h"
 #include "rules/entry_state.h"
 #include "rules/register_hooks_entries.h"
+#include "rules/small_register_checks.h"
 #include "rules/settings_checks.h"
 
 // Takes the current session user's code into EntryUserCode.
@@ -83,6 +84,7 @@ void InstallTimeSheetEntry(std::array<RegisterHooks, RegisterCount> &table) {
 void RulesInstall() {
     InstallLedgerEntries(RegisterHookTable);
     InstallMasterEntries(RegisterHookTable);
+    InstallSmallRegisterEntries(RegisterHookTable);
     InstallSalesDocEntries(RegisterHookTable);
     InstallInvoiceEntry(RegisterHookTable);
     InstallReceiptEntry(RegisterHookTable);

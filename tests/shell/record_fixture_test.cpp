@@ -93,17 +93,22 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
     // discount matrices and quantity steps in Sales; the payment terms,
     // delivery terms and modes, units and countries of every module, the
     // Stock module's locations, and Purchasing's vendors, purchase items
-    // and banks.
+    // and banks; the customer address list, the lists of the smaller
+    // registers and those of the record windows that stood alone, by module.
     const int listed[] = {CustomerList, AccessGroupList, PersonList, Company, SalesInvoiceList, SalesInvoice,
                           ReceiptList, Receipt, 351, 352, 273, 272, 468, 405, 260, 259, 269, 268, 362, 360, 196, 426,
                           121, 353, 367, 195, 284, 42, 542, 541, 548, 543, 154, 155, 156, 157, 477, 476, 474, 475, 289, 290, 118,
                           117, 254, 255, 533, 164, 566, 504, 500, 361, 357, 253, 365, 366, 369, 371, 270, 258, 387,
                           285, 391, 393, 396, 398, 410, 420, 524, 528, 534, 551, 558, 251,
-                          52, 194, 42, 58, 46, 48, 59, 55, 57, 50, 16, 39, 44, 20, 37, 33, 3, 4, 35};
+                          52, 194, 42, 58, 46, 48, 59, 55, 57, 50,
+                          349, 66, 82, 71, 73, 89, 84, 69, 76, 80, 78, 87, 88, 64, 65, 85, 86,
+                          16, 39, 44, 20, 37, 33, 3, 4, 35};
     const int module[] = {0, 0, 0, 0, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 6, 6, 6, 6, 6, 6, 5, 5, 5, 5, 5, 5, 5, 5, 2, 2, 2, 2,
                           4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 2, 2, 2, 2, 2, 2, 0, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2,
                           2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2,
-                          5, 5, 3, 3, 3, 3, 3, 3, 3, 3, 0, 0, 0, 0, 0, 5, 4, 4, 4};
+                          5, 5, 3, 3, 3, 3, 3, 3, 3, 3,
+                          0, 0, 0, 2, 2, 2, 3, 3, 3, 3, 3, 5, 5, 6, 6, 6, 6,
+                          0, 0, 0, 0, 0, 5, 4, 4, 4};
     static_assert(std::size(listed) == std::size(module));
     ASSERT_EQ(ListTableCount(7), int(std::size(listed)));
     for (int i = 0; i < int(std::size(listed)); i++)
