@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 
+#include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
