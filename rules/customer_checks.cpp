@@ -21,6 +21,7 @@
 #include "operations/project_ops.h"
 #include "operations/sales_invoice.h"
 #include "rules/checks.h"
+#include "rules/ledger.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -67,7 +68,17 @@ bool PriceListKnown(const uint8_t *c) { return RecordWithCode(PriceListVc::Numbe
 bool DelTermsKnown(const uint8_t *c) { return RecordWithCode(DTVc::Number, DTVc::Code, 5, c); }
 bool DelModeKnown(const uint8_t *c) { return RecordWithCode(DelModeVc::Number, DelModeVc::Code, 5, c); }
 bool VatCodeKnown(const uint8_t *c) { return IsVatCode(c); }
-bool ObjectKnown(const uint8_t *c) { return RecordWithCode(OBVc::Number, OBVc::Code, 5, c); }
+// The objects field may hold a short list ("P1,K2"): every code must be an object.
+bool ObjectsKnown(const uint8_t *list)
+{
+    int position = 1;
+    while (position <= list[0]) {
+        uint8_t code[ObjectCodeMax + 1];
+        NextObjectCode(list, &position, code);
+        if (code[0] > 0 && !RecordWithCode(OBVc::Number, OBVc::Code, ObjectCodeMax, code)) return false;
+    }
+    return true;
+}
 bool GroupKnown(const uint8_t *c) { return RecordWithCode(CustGroupVc::Number, CustGroupVc::Code, 5, c); }
 bool CustomerKnown(const uint8_t *c) { return RecordWithCode(CUVc::Number, CUVc::Code, 20, c); }
 
@@ -83,7 +94,7 @@ const CodeField CustomerCodes[] = {
     {CUVc::VatCode, 2, Texts::CodeUnknown, VatCodeKnown},
     {CUVc::DelTerms, 5, Texts::CodeUnknown, DelTermsKnown},
     {CUVc::DelMode, 5, Texts::CodeUnknown, DelModeKnown},
-    {CUVc::Objects, 5, Texts::CodeUnknown, ObjectKnown},
+    {CUVc::Objects, 5, Texts::CodeUnknown, ObjectsKnown},
 };
 
 // The code at `at` of the customer into code; false when it is empty or,

@@ -158,6 +158,11 @@ TEST_F(RecordValidationTest, CustomerDocumentCodes) {
     EXPECT_EQ(FieldErrorPos.field, CUVc::VatCode);
     EXPECT_EQ(validate(1, customer(CUVc::DelTerms, 5, "FOB"), nullptr), 1120);
     EXPECT_EQ(FieldErrorPos.field, CUVc::DelTerms);
+    StoreRecord(OBVc::Number, [](uint8_t *r) { PutText(r, OBVc::Code, 5, "P1"); });
+    StoreRecord(OBVc::Number, [](uint8_t *r) { PutText(r, OBVc::Code, 5, "K2"); });
+    EXPECT_EQ(validate(1, customer(CUVc::Objects, 5, "P1,K2"), nullptr), 0);
+    EXPECT_EQ(validate(1, customer(CUVc::Objects, 5, "P1,K3"), nullptr), 1120);
+    EXPECT_EQ(FieldErrorPos.field, CUVc::Objects);
     EXPECT_EQ(validate(1, customer(CUVc::PayerCode, 20, "C404"), nullptr), 1120);
     EXPECT_EQ(validate(1, customer(CUVc::PayerCode, 20, "C9"), nullptr), 0);   // its own payer
 
