@@ -89,6 +89,32 @@ uint8_t VoucherMayEdit(int window, int F, int id, int report)
     return refused ? Refuse(Texts::NewRecordOnly, report) : 1;
 }
 
+// Row cells that only the program writes: the quantities deliveries and
+// invoices move on an order, a delivery's stock cost and structure mark,
+// the purchase-order row code a receipt copies, the rows' pass-over words
+// and a correction's user code. They are shown, never typed: a typed value
+// would stand against what the program counts.
+struct ProgramCell {
+    int type;
+    uint32_t at;   // byte in the row
+};
+constexpr ProgramCell ProgramCells[] = {
+    {352, ORVc::Rows::QtyDelivered},  {352, ORVc::Rows::QtyShipped},    {352, ORVc::Rows::QtyInvoiced},
+    {354, SHVc::Rows::UnitCost},      {354, SHVc::Rows::StructCode},    {197, PUVc::Rows::PORowCode},
+    {41, IPVc::Rows::Flag},           {155, VIVc::Rows::Flag},          {475, ExpenseVc::Rows::Flag},
+    {476, PersPayVc::Rows::Flag},     {117, TRVc::Rows::Code},          {117, TRVc::Rows::LinkDate},
+};
+
+bool ProgramWrittenCell(int window, int F)
+{
+    FieldPlace at = WinFieldPlace(window, F);
+    if (!at.IsCell() || at.cell == NoField) return false;
+    const int type = WinTypeOf(window);
+    for (const ProgramCell &c : ProgramCells)
+        if (c.type == type && at.cell == int(c.at)) return true;
+    return false;
+}
+
 // A cell in column 0 of a row the stored record already had: refused
 // with text 1304 (the row has moved goods).
 uint8_t StoredRowKeyCell(int window, int F, int report)
@@ -138,6 +164,7 @@ uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report)
 {
     (void)unused;
     if (!WinRulesApply(window)) return 1;
+    if (ProgramWrittenCell(window, F)) return 0;
     int id = WinFieldPlace(window, F).id;
     switch (WinTypeOf(window)) {
     case 94: case 95: case 153: case 195: case 350:

@@ -23,6 +23,9 @@ int ValidateSm1(uint8_t *record, uint8_t *stored, int mode);        // register 
 int ValidateSp1(uint8_t *record, uint8_t *stored, int mode);        // register 126
 int ValidateFb1(uint8_t *record, uint8_t *stored, int mode);        // register 51
 int ValidateCustomer(uint8_t *record, uint8_t *stored, int mode);   // register 2
+// The customer's codes for its documents name records the company keeps
+// (customer_checks.cpp).
+int CheckCustomerCodes(const uint8_t *customer, const uint8_t *stored, int mode);
 int ValidatePurchase(uint8_t *record, uint8_t *stored, int mode);   // register 4
 // Builds the pending voucher of a purchase received at location; false when
 // it could not be built.

@@ -234,11 +234,10 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
     }
 }
 
-// Checks a customer: a code, and in company variant 13 a code of at most
-// eight digits that does not begin with 0.
+// Checks a customer: a code, in company variant 13 a code of at most
+// eight digits that does not begin with 0, and the codes it gives its
+// documents.
 int ValidateCustomer(uint8_t *record, uint8_t *stored, int mode) {
-    (void)stored;
-    (void)mode;
     uint8_t code[256];
     GetPString(record, CUVc::Code, 20, code);
     if (code[0] == 0) return FieldError(Texts::CustomerCodeMissing, nullptr, CUVc::Code);
@@ -247,5 +246,5 @@ int ValidateCustomer(uint8_t *record, uint8_t *stored, int mode) {
             if (code[i] < '0' || code[i] > '9') return FieldError(Texts::CustomerCodeDigits, nullptr, CUVc::Code);
         if (code[1] == '0' || code[0] > 8) return FieldError(Texts::CustomerCodeForm, nullptr, CUVc::Code);
     }
-    return 0;
+    return CheckCustomerCodes(record, stored, mode);
 }

@@ -41,8 +41,8 @@ namespace {
 namespace Row = IVVc::Rows;
 namespace fs = std::filesystem;
 
-// Window 347's customer field and its row cells, seven a row from 28.
-constexpr int FieldCustomer = 2, FirstCell = 28, CellsPerRow = 7, ColItem = 1, ColQty = 2;
+// Window 347's customer field and its row cells, seven a row from 63.
+constexpr int FieldCustomer = 2, FirstCell = 63, CellsPerRow = 7, ColItem = 1, ColQty = 2;
 
 class InvoiceRoad : public InvoiceFixture {
 protected:

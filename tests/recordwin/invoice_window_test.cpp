@@ -29,7 +29,7 @@ namespace Row = IVVc::Rows;
 
 // Screen fields of window 347: customer, dates, and the first row cell of
 // seven a row (kind, item, quantity, text, price, discount, sum).
-constexpr int FieldCustomer = 2, FieldInvDate = 4, FieldTransDate = 5, FirstCell = 28, CellsPerRow = 7;
+constexpr int FieldCustomer = 2, FieldInvDate = 4, FieldTransDate = 5, FirstCell = 63, CellsPerRow = 7;
 constexpr int ColItem = 1, ColQty = 2, ColPrice = 4, ColDiscount = 5;
 
 class InvoiceWindowTest : public InvoiceFixture, public WindowDriver {

@@ -320,4 +320,22 @@ TEST_F(OrderWindowTest, DeliveredOrderRowsStayButQuotationRowsMayAlwaysGo)
     EXPECT_EQ(WindowEvent(w, 9, &row, nullptr), 1);
 }
 
+// The quantities deliveries and invoices move are shown on the rows'
+// third column page but may not be typed, in a new order or a stored one;
+// the item and quantity cells of the first page stay open.
+TEST_F(OrderWindowTest, DeliveredShippedAndInvoicedQuantitiesAreShownButNotTyped)
+{
+    Open(WinTypes::Order, ORVc::OrdDate);
+    Rows(1);
+    for (int state : {1, 2}) {
+        WinTable[w]->matrixColumnPage = 3;
+        for (int column : {0, 1, 2})
+            EXPECT_EQ(WinFieldEditRules(w, Cell(0, column), state, 0, 0), 0) << state << " " << column;
+        EXPECT_EQ(WinFieldIdAtCell(w, Cell(0, 0)), int(Row::QtyDelivered));
+        WinTable[w]->matrixColumnPage = 1;
+        EXPECT_EQ(WinFieldEditRules(w, Cell(0, ColItem), state, 0, 0), 1) << state;
+        EXPECT_EQ(WinFieldEditRules(w, Cell(0, ColQty), state, 0, 0), 1) << state;
+    }
+}
+
 }  // namespace

@@ -21,7 +21,7 @@ namespace Row = OPVc::Rows;
 
 // Screen fields of window 157: the row cells start at 11, six a row
 // (invoice, vendor, name, account text, amount, kind).
-constexpr int FirstCell = 11, CellsPerRow = 6;
+constexpr int FirstCell = 18, CellsPerRow = 6;
 constexpr int ColInvoice = 0, ColVendor = 1, ColAmount = 4;
 
 class OutPaymentWindowTest : public PurchaseFixture {

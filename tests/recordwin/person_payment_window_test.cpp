@@ -47,7 +47,7 @@ protected:
 TEST_F(PersonWindowsTest, PersonPaymentRowsTotalsAndRate) {
     Open(PersonPayment);
     namespace Row = PersPayVc::Rows;
-    constexpr int First = 11, Cells = 5;
+    constexpr int First = 13, Cells = 6;
     PutDec(Rec(), PersPayVc::Rate, Dec(100));
     PutDec(Rec(), PersPayVc::BankAmount, Dec(300));
     LeaveField(PersPayVc::BankAmount);
@@ -109,7 +109,7 @@ TEST_F(PersonWindowsTest, PersonPaymentFlagsInOrder) {
 TEST_F(PersonWindowsTest, ExpenseRowsVatAndTotals) {
     Open(Expense);
     namespace Row = ExpenseVc::Rows;
-    constexpr int First = 10, Cells = 6;
+    constexpr int First = 11, Cells = 6;
     PutText(Rec(), ExpenseVc::Person, 5, "P1");
     LeaveField(ExpenseVc::Person);
     EXPECT_EQ(Text(Rec(), ExpenseVc::PersonName), "Pat Person");
@@ -167,7 +167,7 @@ TEST_F(PersonWindowsTest, ExpensePostedFlagRowsAndEnter) {
     WinSetRecState(w, 1);
     PutU16(Rec(), ExpenseVc::Posted, 0);
 
-    constexpr int First = 10;
+    constexpr int First = 11;
     Rows(1);
     uint8_t entry[PurchInvEntryBlk::Size] = {};
     PutU16(entry, PurchInvEntryBlk::FocusStep0, 1);

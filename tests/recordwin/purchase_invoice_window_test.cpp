@@ -28,7 +28,7 @@ namespace Row = VIVc::Rows;
 
 // Screen fields of window 155: the row cells start at 24, seven a row
 // (account, objects, text, amount, VAT code, project, credited invoice).
-constexpr int FirstCell = 24, CellsPerRow = 7;
+constexpr int FirstCell = 30, CellsPerRow = 7;
 constexpr int ColAccount = 0, ColObjects = 1, ColAmount = 3;
 
 class PurchaseInvoiceWindowTest : public PurchaseFixture {

@@ -24,7 +24,7 @@ namespace Row = IPVc::Rows;
 // Screen fields of window 41: the payment mode, the amount received, and
 // the first row cell of six a row (invoice, customer, text, amount, date,
 // kind).
-constexpr int FirstCell = 10, CellsPerRow = 6;
+constexpr int FirstCell = 13, CellsPerRow = 7;
 constexpr int ColInvoice = 0, ColCustomer = 1, ColAmount = 3, ColDate = 4;
 
 class ReceiptWindowTest : public ReceiptFixture, public WindowDriver {

@@ -115,4 +115,26 @@ TEST_F(VoucherLinkFieldTest, ReferenceTypedShownAndRefused)
     EXPECT_FALSE(WinFieldFromTextByType(other, WinRecordBuffer(other), first + 1, typed));
 }
 
+// The window gives each row kind its own cells: a link row's first cell
+// shows the voucher it names, a reference row's also its date, and a
+// correction row its user code, which only the program writes.
+TEST_F(VoucherLinkFieldTest, CorrectionReferenceAndLinkRowsHaveCells)
+{
+    PutKind(0, 4, 0, 0);
+    PutKind(1, 3, 0, 0);
+    PutKind(2, 2, 0, 0);
+    PutKind(3, 1, 0, 0);
+    EXPECT_EQ(WinFieldIdAtCell(w, first), int(Row::LinkSerNr));
+    EXPECT_EQ(WinFieldIdAtCell(w, first + cells), int(Row::LinkSerNr));
+    EXPECT_EQ(WinFieldIdAtCell(w, first + cells + 1), int(Row::LinkDate));
+    EXPECT_EQ(WinFieldIdAtCell(w, first + 2 * cells), int(Row::Code));
+    EXPECT_EQ(WinFieldIdAtCell(w, first + 3 * cells), int(Row::Account));
+    for (int state : {1, 2}) {
+        EXPECT_EQ(WinFieldEditRules(w, first + 2 * cells, state, 0, 0), 0) << state;
+        EXPECT_EQ(WinFieldEditRules(w, first + cells + 1, state, 0, 0), 0) << state;
+    }
+    EXPECT_EQ(WinFieldEditRules(w, first, 1, 0, 0), 1);
+    EXPECT_EQ(WinFieldEditRules(w, first + 3 * cells, 1, 0, 0), 1);
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 // Tests of the checks of the master registers before a record is stored,
 // through the rules' side of the record layer's validation.
+#include <functional>
+
 #include "core/company_variant.h"
 #include "core/ui_text.h"
 #include "rules/checks.h"
@@ -23,7 +25,7 @@ protected:
     }
     // The number of the text last shown, found by its wording.
     int ShownNumber() {
-        for (int n : {1007, 1031, 1066, 1058, 1059, 1120, 1125, 1130, 1205, 1582, 1703, 1704, 9503}) {
+        for (int n : {1007, 1031, 1066, 1058, 1059, 1120, 1125, 1130, 1205, 1231, 1582, 1703, 1704, 9503}) {
             char text[256];
             GetUiTextC(text, n);
             if (shown.back() == text) return n;
@@ -118,6 +120,58 @@ TEST_F(RecordValidationTest, TemplatePlaceholdersAndUnbuiltChecks) {
     PutDate(expense.record, ExpenseVc::TransDate, DateRec{1, 6, 2024});
     EXPECT_EQ(ValidateRecordOf(ExpenseVc::Number, expense.record, expense.record, 1), -1);
     EXPECT_NE(ShownNumber(), 9503);
+}
+
+}  // namespace
+
+namespace {
+
+// A customer's document codes must name what the company keeps: an
+// unknown currency, salesperson or VAT code is refused at its field; a
+// known one passes; a change leaves a code it did not touch unchecked.
+TEST_F(RecordValidationTest, CustomerDocumentCodes) {
+    auto customer = [](uint32_t at, int max, const char *code) {
+        return [=](uint8_t *r) {
+            PutText(r, CUVc::Code, 20, "C9");
+            PutText(r, at, max, code);
+        };
+    };
+    auto validate = [this](int mode, const std::function<void(uint8_t *)> &fill, const uint8_t *stored) {
+        RuleRecord r(CUVc::Number);
+        fill(r.record);
+        shown.clear();
+        int result = ValidateRecordOf(CUVc::Number, r.record, stored ? const_cast<uint8_t *>(stored) : r.record, mode);
+        return result == 0 ? 0 : shown.empty() ? -1 : ShownNumber();
+    };
+    EXPECT_EQ(validate(1, customer(CUVc::CurncyCode, 5, "EUR"), nullptr), 1582);
+    EXPECT_EQ(FieldErrorPos.field, CUVc::CurncyCode);
+    AddRow(CurrencyBlk::Number, CurrencyBlk::Rows::Size,
+           [](uint8_t *r) { PutText(r, CurrencyBlk::Rows::Code, 5, "EUR"); });
+    EXPECT_EQ(validate(1, customer(CUVc::CurncyCode, 5, "EUR"), nullptr), 0);
+
+    EXPECT_EQ(validate(1, customer(CUVc::SalesMan, 5, "NOONE"), nullptr), 1231);
+    EXPECT_EQ(FieldErrorPos.field, CUVc::SalesMan);
+    StoreRecord(PEVc::Number, [](uint8_t *r) { PutText(r, PEVc::Code, 5, "ANNA"); });
+    EXPECT_EQ(validate(1, customer(CUVc::SalesMan, 5, "ANNA"), nullptr), 0);
+
+    EXPECT_EQ(validate(1, customer(CUVc::VatCode, 2, "7"), nullptr), 1120);
+    EXPECT_EQ(FieldErrorPos.field, CUVc::VatCode);
+    EXPECT_EQ(validate(1, customer(CUVc::DelTerms, 5, "FOB"), nullptr), 1120);
+    EXPECT_EQ(FieldErrorPos.field, CUVc::DelTerms);
+    StoreRecord(OBVc::Number, [](uint8_t *r) { PutText(r, OBVc::Code, 5, "P1"); });
+    StoreRecord(OBVc::Number, [](uint8_t *r) { PutText(r, OBVc::Code, 5, "K2"); });
+    EXPECT_EQ(validate(1, customer(CUVc::Objects, 5, "P1,K2"), nullptr), 0);
+    EXPECT_EQ(validate(1, customer(CUVc::Objects, 5, "P1,K3"), nullptr), 1120);
+    EXPECT_EQ(FieldErrorPos.field, CUVc::Objects);
+    EXPECT_EQ(validate(1, customer(CUVc::PayerCode, 20, "C404"), nullptr), 1120);
+    EXPECT_EQ(validate(1, customer(CUVc::PayerCode, 20, "C9"), nullptr), 0);   // its own payer
+
+    // A stored customer whose salesperson has gone may still be changed
+    // elsewhere; changing to another unknown one is refused.
+    RuleRecord stored(CUVc::Number);
+    customer(CUVc::SalesMan, 5, "GONE")(stored.record);
+    EXPECT_EQ(validate(2, customer(CUVc::SalesMan, 5, "GONE"), stored.record), 0);
+    EXPECT_EQ(validate(2, customer(CUVc::SalesMan, 5, "LOST"), stored.record), 1231);
 }
 
 }  // namespace

@@ -86,10 +86,10 @@ TEST_F(RecordPaint, CustomersLabelsPageStripAndCheckBox)
         EXPECT_LE(end, r.left - 7) << "label " << i;
     }
     // The white strip under page 0 breaks for 30 pixels at the current page
-    // (page 1 of 2: the gap starts 16 + 60 left of the right end).
+    // (page 1 of 3: the gap starts 16 + 90 left of the right end).
     MacRect head;
     WinPageRect(n, 0, &head);
-    int y = head.bottom - 1, gap = head.right - 16 - 30 * 2;
+    int y = head.bottom - 1, gap = head.right - 16 - 30 * 3;
     EXPECT_EQ(At(n, head.left + 3, y), White);
     EXPECT_EQ(At(n, gap - 1, y), White);
     EXPECT_NE(At(n, gap, y), White);
