@@ -26,16 +26,6 @@ constexpr int CustomerList = 594, Customers = 590, WindowList = 12, SalesInvoice
 constexpr int InvoiceItemColumn = 1, OrderItemColumn = 0;
 const std::string OrderAddress = "Dock 4, North Quay";
 
-// A picture of the active window in the folder ORVEL_ROAD_SHOTS names, when set.
-void KeepPicture(RoadTest *road, const char *name)
-{
-    road->Do(std::string("keep a picture: ") + name, [road, name] {
-        const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-        EXPECT_TRUE(!shots || road->SaveWindowPng(fs::path(shots) / name));
-        return true;
-    });
-}
-
 TEST_F(RoadTest, CustomerCodesAreSetRefusedAndCarriedIntoDocuments)
 {
     const std::string company = StartNewCompany();
@@ -57,7 +47,7 @@ TEST_F(RoadTest, CustomerCodesAreSetRefusedAndCarriedIntoDocuments)
         EXPECT_EQ(Shown("Salesperson"), "");
         return found;
     });
-    KeepPicture(this, "customer_sales_page.png");
+    KeepPicture("customer_sales_page");
 
     // A currency the company does not keep: refused at that field, the
     // typed code and the other changes kept in the window.
@@ -101,9 +91,9 @@ TEST_F(RoadTest, CustomerCodesAreSetRefusedAndCarriedIntoDocuments)
         return Shown("Currency") == "EUR";
     });
     ClickButton("More");
-    KeepPicture(this, "invoice_more_page.png");
+    KeepPicture("invoice_more_page");
     ClickButton("Freight");
-    KeepPicture(this, "invoice_freight_page.png");
+    KeepPicture("invoice_freight_page");
 
     // A field on the order's further page, typed and stored.
     Menu("Module", "Sales");
@@ -120,7 +110,7 @@ TEST_F(RoadTest, CustomerCodesAreSetRefusedAndCarriedIntoDocuments)
         return found;
     });
     Retype("Address", OrderAddress);
-    KeepPicture(this, "order_more_page.png");
+    KeepPicture("order_more_page");
     OkStoresQuietly("the order with its new address line");
     EXPECT_EQ(Run(), 0);
 
