@@ -74,24 +74,6 @@ std::vector<uint8_t> RowOf(int reg, const std::vector<uint8_t> &record, int32_t 
 
 class ItemWindowsRoad : public RoadTest {
 public:
-    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-
-    // Keeps a picture of the active window as `name` when pictures are asked for.
-    void Shot(const std::string &name)
-    {
-        Do("keep a picture of " + name, [this, name] {
-            EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / (name + ".png")));
-            return true;
-        });
-    }
-    // Each (field label, text) typed into its field of the active window.
-    void Fill(std::initializer_list<std::pair<const char *, const char *>> fields)
-    {
-        for (const auto &[label, text] : fields) {
-            ClickField(label);
-            Type(text);
-        }
-    }
     // OK in the active window is refused with a message holding `told`,
     // the cursor on field `focus` ("cell" for a row's cell) and the record
     // still new with `kept` shown as typed in its field.
@@ -131,11 +113,11 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     // ---- Stock: the item group and the item ----
     Menu("Module", "Stock");
     NewFromList("Item groups", WinTypes::ItemGroupList, WinTypes::ItemGroups);
-    Fill({{"Code", "TOOLS"}, {"Name", "Tools"}, {"Sales account", "3010"}});
+    TypeFields({{"Code", "TOOLS"}, {"Name", "Tools"}, {"Sales account", "3010"}});
     OkStoresQuietly("the item group");
 
     NewFromList("Item list", WinTypes::ItemList, WinTypes::Item);
-    Fill({{"Code", "HAMMER"}, {"Name", "Claw hammer"}, {"Group", "NOGRP"}, {"Price", "100"}, {"Cost price", "60"}});
+    TypeFields({{"Code", "HAMMER"}, {"Name", "Claw hammer"}, {"Group", "NOGRP"}, {"Price", "100"}, {"Cost price", "60"}});
     ClickCell(0, 0);
     Type("EN");
     Key(PlKey::Tab);
@@ -151,7 +133,7 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     Key(PlKey::End);
     Key(PlKey::Home, true);
     Key(PlKey::Delete);
-    Shot("item");
+    KeepPicture("item");
     OkStoresQuietly("the item");
     Check("the item keeps its text row", [] {
         EXPECT_EQ(CellShown(0, 0), "EN");
@@ -171,11 +153,11 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     Menu("Window", "Close all");
     Menu("Module", "Sales");
     NewFromList("Price formulas", WinTypes::PriceFormulaList, WinTypes::PriceFormulas);
-    Fill({{"Code", "F1"}, {"Name", "Cost plus half"}, {"Percentage", "150"}, {"Decimals", "2"}});
+    TypeFields({{"Code", "F1"}, {"Name", "Cost plus half"}, {"Percentage", "150"}, {"Decimals", "2"}});
     OkStoresQuietly("the price formula");
 
     NewFromList("Price lists", WinTypes::PriceListList, WinTypes::PriceLists);
-    Fill({{"Code", "PL1"}, {"Name", "Retail"}});
+    TypeFields({{"Code", "PL1"}, {"Name", "Retail"}});
     ClickCell(0, ListRange);
     Type("TOOLS");
     Key(PlKey::Tab);
@@ -189,11 +171,11 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     });
     TypeCell(0, ListFormula, "F1");
     Key(PlKey::Tab);
-    Shot("price_list");
+    KeepPicture("price_list");
     OkStoresQuietly("the price list");
 
     NewFromList("Prices", WinTypes::PriceRecordList, WinTypes::Prices);
-    Fill({{"Price list", "PL1"}, {"Item", "HAMMER"}});
+    TypeFields({{"Price list", "PL1"}, {"Item", "HAMMER"}});
     Key(PlKey::Tab);
     Check("the item code fills in its name", [] {
         EXPECT_EQ(Shown("Name"), "Claw hammer");
@@ -237,11 +219,11 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     Menu("Module", "Sales");
 
     NewFromList("Quantity step tables", WinTypes::QtyStepList, WinTypes::QtySteps);
-    Fill({{"Code", "Q1"}, {"Name", "By ten"}, {"Step 1", "10"}});
+    TypeFields({{"Code", "Q1"}, {"Name", "By ten"}, {"Step 1", "10"}});
     OkStoresQuietly("the quantity steps");
 
     NewFromList("Discount matrices", WinTypes::DiscountMatrixList, WinTypes::DiscountMatrix);
-    Fill({{"Code", "DM1"}, {"Name", "Trade"}, {"Steps, other groups", "Q1"}});
+    TypeFields({{"Code", "DM1"}, {"Name", "Trade"}, {"Steps, other groups", "Q1"}});
     ClickCell(0, 0);
     Type("TOOLS");
     Key(PlKey::Tab);
@@ -250,11 +232,11 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     Key(PlKey::Tab);
     Type("5");
     Key(PlKey::Tab);
-    Shot("discount_matrix");
+    KeepPicture("discount_matrix");
     OkStoresQuietly("the discount matrix");
 
     NewFromList("Customer groups", WinTypes::CustomerGroupList, WinTypes::CustomerGroups);
-    Fill({{"Code", "RET"}, {"Name", "Retail customers"}, {"Price list", "PLX"}});
+    TypeFields({{"Code", "RET"}, {"Name", "Retail customers"}, {"Price list", "PLX"}});
     RefusedAt("price list", "Price list", {"Name", "Retail customers"});
     Retype("Price list", "PL1");
     OkStoresQuietly("the customer group");

@@ -75,27 +75,7 @@ bool SameDate(const DateRec &d, int year, int month, int day)
     return d.year == year && d.month == month && d.day == day;
 }
 
-class LedgerRegistersRoad : public RoadTest {
-public:
-    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-
-    // Keeps a picture of the active window as `name` when pictures are asked for.
-    void Shot(const std::string &name)
-    {
-        Do("keep a picture of " + name, [this, name] {
-            EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / (name + ".png")));
-            return true;
-        });
-    }
-    // Each (field label, text) typed into its field of the active window.
-    void Fill(std::initializer_list<std::pair<const char *, const char *>> fields)
-    {
-        for (const auto &[label, text] : fields) {
-            ClickField(label);
-            Type(text);
-        }
-    }
-};
+class LedgerRegistersRoad : public RoadTest {};
 
 TEST_F(LedgerRegistersRoad, AccountObjectRateAndStatementRowAreKeptInTheirWindows)
 {
@@ -126,11 +106,11 @@ TEST_F(LedgerRegistersRoad, AccountObjectRateAndStatementRowAreKeptInTheirWindow
         return true;
     });
     Retype("Number", "6990");
-    Shot("account");
+    KeepPicture("account");
     OkStoresQuietly("the account");
 
     NewFromList("Objects", WinTypes::ObjectList, WinTypes::Objects);
-    Fill({{"Code", "D1"}, {"Name", "Sales department"}});
+    TypeFields({{"Code", "D1"}, {"Name", "Sales department"}});
     OkStoresQuietly("the object");
 
     NewFromList("Exchange rates", WinTypes::ExchangeRateList, WinTypes::ExchangeRates);
@@ -143,9 +123,9 @@ TEST_F(LedgerRegistersRoad, AccountObjectRateAndStatementRowAreKeptInTheirWindow
 
     NewFromList("Balance sheet rows", WinTypes::BalanceRowList21, WinTypes::BalanceRow21);
     Retype("Row", "905");   // a new row shows number 0
-    Fill({{"Label", "Cash and bank"}, {"Formula", "1910:1930"}});
+    TypeFields({{"Label", "Cash and bank"}, {"Formula", "1910:1930"}});
     ClickButton("Account formula");
-    Shot("balance_row");
+    KeepPicture("balance_row");
     OkStoresQuietly("the row");
     // A second row under the same number is refused; the first stays.
     Key('N', false, true);
@@ -191,7 +171,7 @@ TEST_F(LedgerRegistersRoad, AccountObjectRateAndStatementRowAreKeptInTheirWindow
         EXPECT_TRUE(february) << ::testing::PrintToString(rows);
         return true;
     });
-    Shot("exchange_rate_list");
+    KeepPicture("exchange_rate_list");
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
@@ -236,7 +216,7 @@ TEST_F(LedgerRegistersRoad, KeysAndTemplatesKeepTheirRows)
     Menu("Module", "General ledger");
 
     NewFromList("Distribution keys", WinTypes::DistributionKeyList, WinTypes::DistributionKeys);
-    Fill({{"Code", "Q"}, {"Name", "Quarters"}});
+    TypeFields({{"Code", "Q"}, {"Name", "Quarters"}});
     const char *factors[] = {"1", "2", "3", "4"};
     for (int row = 0; row < 4; row++) {
         ClickCell(row, 0);
@@ -247,11 +227,11 @@ TEST_F(LedgerRegistersRoad, KeysAndTemplatesKeepTheirRows)
         EXPECT_EQ(Shown("Sum"), "10,00");
         return true;
     });
-    Shot("distribution_key");
+    KeepPicture("distribution_key");
     OkStoresQuietly("the key");
 
     NewFromList("Voucher templates", WinTypes::VoucherTemplateList, WinTypes::VoucherTemplates);
-    Fill({{"Code", "RENT"}, {"Name", "Monthly rent"}});
+    TypeFields({{"Code", "RENT"}, {"Name", "Monthly rent"}});
     ClickCell(0, 0);
     Type("5010");
     Key(PlKey::Tab);
@@ -275,7 +255,7 @@ TEST_F(LedgerRegistersRoad, KeysAndTemplatesKeepTheirRows)
         EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
         return true;
     });
-    Shot("voucher_template");
+    KeepPicture("voucher_template");
     OkStoresQuietly("the template");
     EXPECT_EQ(Run(), 0);
 

@@ -37,24 +37,6 @@ namespace fs = std::filesystem;
 
 class SmallRegistersRoad : public RoadTest {
 public:
-    const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-
-    // Keeps a picture of the active window as `name` when pictures are asked for.
-    void Shot(const std::string &name)
-    {
-        Do("keep a picture of " + name, [this, name] {
-            EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / (name + ".png")));
-            return true;
-        });
-    }
-    // Each (field label, text) typed into its field of the active window.
-    void Fill(std::initializer_list<std::pair<const char *, const char *>> fields)
-    {
-        for (const auto &[label, text] : fields) {
-            ClickField(label);
-            Type(text);
-        }
-    }
     // The register popup's entry `title` opens list window `type`.
     void ListOpens(const std::string &title, int type)
     {
@@ -84,16 +66,16 @@ TEST_F(SmallRegistersRoad, SmallRegistersAreKeptInTheirWindows)
 
     Menu("Module", "Projects");
     NewFromList("Employee types", WinTypes::EmployeeTypeList, WinTypes::EmployeeTypes);
-    Fill({{"Code", "CONS"}});
+    TypeFields({{"Code", "CONS"}});
     ClickButton("Only the listed items");
     TypeCell(0, 0, "A");
     TypeCell(0, 1, "SERVICE");
     TypeCell(0, 2, "Installation work");
-    Shot("employee_type");
+    KeepPicture("employee_type");
     OkStores("employee type");
 
     NewFromList("Time items", WinTypes::TimeItemList, WinTypes::TimeItems);
-    Fill({{"Item", "SERVICE"}});
+    TypeFields({{"Item", "SERVICE"}});
     TypeCell(0, 0, "SEN");
     Check("the item's name comes with its code", [] {
         EXPECT_EQ(Shown("Name"), "Installation");
@@ -101,12 +83,12 @@ TEST_F(SmallRegistersRoad, SmallRegistersAreKeptInTheirWindows)
     });
     TypeCell(0, 1, "950");
     TypeCell(0, 2, "800");
-    Shot("time_item");
+    KeepPicture("time_item");
     OkStores("time item");
 
     Menu("Module", "General ledger");
     NewFromList("Bracket tables", WinTypes::BracketTableList, WinTypes::BracketTables);
-    Fill({{"Code", "TAX30"}, {"Debit account", "5010"}, {"Credit account", "2640"}});
+    TypeFields({{"Code", "TAX30"}, {"Debit account", "5010"}, {"Credit account", "2640"}});
     TypeCell(0, 0, "0");
     TypeCell(0, 1, "10000");
     TypeCell(0, 2, "30");
@@ -114,13 +96,13 @@ TEST_F(SmallRegistersRoad, SmallRegistersAreKeptInTheirWindows)
     TypeCell(1, 1, "99999");
     TypeCell(1, 2, "35");
     TypeCell(1, 3, "500");
-    Shot("bracket_table");
+    KeepPicture("bracket_table");
     OkStores("bracket table");
 
     // An entry type computed by a bracket table nobody kept is refused on
     // that row, and keeps what was typed until the row names one that is.
     NewFromList("Entry types", WinTypes::EntryTypeList, WinTypes::EntryTypes);
-    Fill({{"Code", "SAL"}, {"Debit account", "5010"}, {"Credit account", "2640"}, {"Text", "Salary"}});
+    TypeFields({{"Code", "SAL"}, {"Debit account", "5010"}, {"Credit account", "2640"}, {"Text", "Salary"}});
     TypeCell(0, 0, "NOPE");
     ClickOk();
     Check("a bracket table nobody kept is refused on its row", [] {
@@ -132,23 +114,23 @@ TEST_F(SmallRegistersRoad, SmallRegistersAreKeptInTheirWindows)
         return true;
     });
     TypeCell(0, 0, "TAX30");
-    Shot("entry_type");
+    KeepPicture("entry_type");
     OkStoresQuietly("the entry type");
 
     Menu("Module", "Sales");
     NewFromList("Percentage tables", WinTypes::PctTableList, WinTypes::PctTables);
-    Fill({{"Code", "PCT"}, {"Name", "Freight share"}});
+    TypeFields({{"Code", "PCT"}, {"Name", "Freight share"}});
     TypeCell(0, 0, "ITEM1:ITEM2");
     TypeCell(0, 1, "5");
     OkStoresQuietly("the percentage table");
 
     // A coded text; a new one whose code is typed shows the stored text.
     NewFromList("Coded texts", WinTypes::CodedTextList, WinTypes::CodedTexts);
-    Fill({{"Code", "DEL"}, {"Text", "Delivered to the door"}});
+    TypeFields({{"Code", "DEL"}, {"Text", "Delivered to the door"}});
     OkStoresQuietly("the coded text");
     Key('N', false, true);
     Check("Ctrl+N starts a new coded text", [] { return TitleTells("new"); });
-    Fill({{"Code", "DEL"}});
+    TypeFields({{"Code", "DEL"}});
     ClickField("Text");
     Check("the stored text of the code typed shows", [] {
         EXPECT_EQ(Shown("Text"), "Delivered to the door");
@@ -158,10 +140,10 @@ TEST_F(SmallRegistersRoad, SmallRegistersAreKeptInTheirWindows)
     OkStoresQuietly("the second coded text");
 
     NewFromList("Standard texts", WinTypes::StdTextList, WinTypes::StdTexts);
-    Fill({{"Code", "THANKS"}, {"Short text", "Thank you"}});
+    TypeFields({{"Code", "THANKS"}, {"Short text", "Thank you"}});
     TypeCell(0, 0, "Thank you for your order.");
     TypeCell(1, 0, "We look forward to serving you again.");
-    Shot("standard_text");
+    KeepPicture("standard_text");
     OkStoresQuietly("the standard text");
 
     // Found again in its list, the entry type opens as stored.
@@ -290,7 +272,7 @@ TEST_F(SmallRegistersRoad, AddressListCopiesMarkedAddressesAndRunsLastMonth)
     Type("C1");
     Key(PlKey::Return);           // marks C1
     Key(PlKey::Down, true);       // and C2 with it
-    Shot("address_list");
+    KeepPicture("address_list");
     Menu("Edit", "Copy");
     Check("the marked addresses are on the clipboard", [] {
         std::string text;
@@ -319,7 +301,7 @@ TEST_F(SmallRegistersRoad, AddressListCopiesMarkedAddressesAndRunsLastMonth)
         EXPECT_EQ(Shown("Period to"), PStringToStd(to));
         return Opened(WinTypes::InterestLastMonth)();
     });
-    Shot("interest_last_month");
+    KeepPicture("interest_last_month");
     ClickOk();
     Check("the run tells what it made", [] {
         EXPECT_TRUE(Told("Interest invoices")) << ::testing::PrintToString(Messages());
