@@ -202,6 +202,8 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
         return CheckCodePresent(record, DelModeVc::Code, 5, Texts::CodeMissing);
     case CountryVc::Number:
         return CheckCodePresent(record, CountryVc::Code, 5, Texts::CodeMissing);
+    case DepartmentVc::Number:
+        return CheckCodePresent(record, DepartmentVc::Code, 5, Texts::CodeMissing);
     case BankVc::Number:
         return CheckCodePresent(record, BankVc::Code, 5, Texts::CodeMissing);
     case OpenBalVc::Number:

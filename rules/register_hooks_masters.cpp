@@ -277,9 +277,10 @@ void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table) {
     table[PEVc::Number].preserveStoredFields = PersonKeepVerifier;
     table[PEVc::Number].beforeStore = PersonBeforeStore;
     table[PayTermsVc::Number] = MasterEntry(TermsDefaults, Validate);
-    // The trade registers kept in their own windows: a code each, and a
-    // location's stock account that exists.
-    for (int reg : {UnitVc::Number, DTVc::Number, DelModeVc::Number, CountryVc::Number, BankVc::Number, LocationVc::Number})
+    // The trade registers and the departments kept in their own windows:
+    // a code each, and a location's stock account that exists.
+    for (int reg : {UnitVc::Number, DTVc::Number, DelModeVc::Number, CountryVc::Number, BankVc::Number,
+                    LocationVc::Number, DepartmentVc::Number})
         table[reg] = MasterEntry(PlainDefaults, Validate);
     table[AssetVc::Number] = MasterEntry(AssetDefaults, NoChecks);
     table[DeprModelVc::Number] = MasterEntry(PlainDefaults, NoChecks);

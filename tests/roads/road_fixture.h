@@ -199,6 +199,10 @@ public:   // the steps' lambdas use these too
     void TypeVendor(const VendorInput &vendor);
     // Each (field label, text) typed into its field of the active window.
     void TypeFields(std::initializer_list<std::pair<const char *, const char *>> fields);
+    // In the list now active: the code typed into Find, Return to its row
+    // and Return again to open it in record window `type`; the road fails
+    // unless it opens as stored.
+    void OpenFromList(const std::string &code, int type);
     // A picture of the active window kept as `name`.png in the folder
     // ORVEL_ROAD_SHOTS names, when it is set.
     void KeepPicture(const std::string &name);

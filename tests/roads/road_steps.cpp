@@ -287,3 +287,15 @@ void RoadTest::KeepPicture(const std::string &name)
         return true;
     });
 }
+
+void RoadTest::OpenFromList(const std::string &code, int type)
+{
+    ClickField("Find");
+    Type(code);
+    Key(PlKey::Return);
+    Key(PlKey::Return);
+    Check(code + " opens as stored", [type] {
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+        return Opened(type)();
+    });
+}

@@ -20,22 +20,7 @@
 
 namespace {
 
-class VendorWindowsRoad : public RoadTest {
-public:
-    // In the list now active: the code typed into Find, Return to its row
-    // and Return again to open it in record window `type`.
-    void OpenFromList(const std::string &code, int type)
-    {
-        ClickField("Find");
-        Type(code);
-        Key(PlKey::Return);
-        Key(PlKey::Return);
-        Check(code + " opens as stored", [type] {
-            EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
-            return Opened(type)();
-        });
-    }
-};
+class VendorWindowsRoad : public RoadTest {};
 
 double Num(const uint8_t *base, uint32_t at)
 {

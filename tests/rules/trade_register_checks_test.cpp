@@ -100,7 +100,8 @@ TEST_F(TradeRegisterChecksTest, LocationAccountAndCodesOfTheCodedRegisters) {
     };
     const Coded coded[] = {{PayTermsVc::Number, PayTermsVc::Code, 2}, {UnitVc::Number, UnitVc::Code, 5},
                            {DTVc::Number, DTVc::Code, 5},           {DelModeVc::Number, DelModeVc::Code, 5},
-                           {CountryVc::Number, CountryVc::Code, 5}, {BankVc::Number, BankVc::Code, 5}};
+                           {CountryVc::Number, CountryVc::Code, 5}, {BankVc::Number, BankVc::Code, 5},
+                           {DepartmentVc::Number, DepartmentVc::Code, 5}};
     for (const Coded &c : coded) {
         RuleRecord r(c.reg);
         EXPECT_EQ(Refusal(c.reg, r.record, &field), Text(Texts::CodeMissing)) << c.reg;

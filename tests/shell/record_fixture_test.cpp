@@ -87,8 +87,8 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
     // employee list and window, and last the lists of the ledger's
     // registers: accounts, objects, object types, voucher templates, the
     // two budgets, distribution keys, opening balances, exchange rates,
-    // interest rates, rate accounts and the twelve statements' rows; then
-    // the item groups and the items by group in Stock, and the item list,
+    // interest rates, rate accounts and the twelve statements' rows; the
+    // departments of every module; then the item groups and the items by group in Stock, and the item list,
     // prices, price lists, formulas, customer prices, customer groups,
     // discount matrices and quantity steps in Sales; the payment terms,
     // delivery terms and modes, units and countries of every module, the
@@ -99,13 +99,13 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
                           ReceiptList, Receipt, 351, 352, 273, 272, 468, 405, 260, 259, 269, 268, 362, 360, 196, 426,
                           121, 353, 367, 195, 284, 42, 542, 541, 548, 543, 154, 155, 156, 157, 477, 476, 474, 475, 289, 290, 118,
                           117, 254, 255, 533, 164, 566, 504, 500, 361, 357, 253, 365, 366, 369, 371, 270, 258, 387,
-                          285, 391, 393, 396, 398, 410, 420, 524, 528, 534, 551, 558, 251,
+                          285, 391, 393, 396, 398, 410, 420, 524, 528, 534, 551, 558, 251, 92,
                           52, 194, 42, 58, 46, 48, 59, 55, 57, 50,
                           349, 66, 82, 71, 73, 89, 84, 69, 76, 80, 78, 87, 88, 64, 65, 85, 86,
                           16, 39, 44, 20, 37, 33, 3, 4, 35};
     const int module[] = {0, 0, 0, 0, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 6, 6, 6, 6, 6, 6, 5, 5, 5, 5, 5, 5, 5, 5, 2, 2, 2, 2,
                           4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 2, 2, 2, 2, 2, 2, 0, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2,
-                          2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2,
+                          2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 0,
                           5, 5, 3, 3, 3, 3, 3, 3, 3, 3,
                           0, 0, 0, 2, 2, 2, 3, 3, 3, 3, 3, 5, 5, 6, 6, 6, 6,
                           0, 0, 0, 0, 0, 5, 4, 4, 4};
