@@ -115,6 +115,28 @@ protected:
     }
     // The last run's closing line; empty when none was said.
     static std::string LastLine() { return Lines().empty() ? "" : Lines().back(); }
+    // Posted invoices 800 and 801 of C1, each with an open item of 125
+    // falling due on its date; then the reminder run's selection: the
+    // range 800:801, any number of reminders sent, the level raised.
+    void OverdueInvoices(DateRec due800, DateRec due801) {
+        FixtureInvoice f;
+        f.posted = 1;
+        for (int32_t n : {800, 801}) {
+            f.serial = n;
+            ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100}}), 0u);
+            StoreRecord(ARVc::Number, [&](uint8_t *r) {
+                PutI32(r, ARVc::InvoiceNr, n);
+                PutText(r, ARVc::CustCode, 20, "C1");
+                PutDec(r, ARVc::OpenAmount, Dec(125));
+                PutDate(r, ARVc::DueDate, n == 800 ? due800 : due801);
+            });
+        }
+        Range("800:801");
+        PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
+        PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
+        PutU16(ReportParams, ReportParamsVc::Option2, 1);
+        PutText(ReportParams, ReportParamsVc::SelText2, 20, "");
+    }
     // The count of documents the last run did not print, as its closing
     // line tells it; empty when it tells none.
     static std::string RefusedTold() {
@@ -288,28 +310,12 @@ TEST_F(DocumentRuns, AnInvoiceThatCannotBePostedIsNotPrinted) {
 // neither printed nor counted, and the closing line says the user
 // stopped it.
 TEST_F(DocumentRuns, RemindersShowProgressAndStopAtEsc) {
-    FixtureInvoice f;
-    f.posted = 1;
-    for (int32_t n : {800, 801}) {
-        f.serial = n;
-        ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100}}), 0u);
-        StoreRecord(ARVc::Number, [&](uint8_t *r) {
-            PutI32(r, ARVc::InvoiceNr, n);
-            PutText(r, ARVc::CustCode, 20, "C1");
-            PutDec(r, ARVc::OpenAmount, Dec(125));
-            PutDate(r, ARVc::DueDate, DateRec{1, 1, 2020});
-        });
-    }
+    ASSERT_NO_FATAL_FAILURE(OverdueInvoices(DateRec{1, 1, 2020}, DateRec{1, 1, 2020}));
     ChangeBlock(ReminderFormBlk::Number, ReminderFormBlk::Rows::Size, [](uint8_t *row) {
         PutText(row, ReminderFormBlk::Rows::FormName, 20, InvoiceCo::FormName);
     });
     auto level = [&](int32_t n) { return Stored(IVVc::Number, "SerNr", IVVc::SerNr, n, IVVc::NoticeCount, true); };
     const int32_t second = level(801);
-    Range("800:801");
-    PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
-    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
-    PutU16(ReportParams, ReportParamsVc::Option2, 1);
-    PutText(ReportParams, ReportParamsVc::SelText2, 20, "");
     static std::vector<std::string> progress;
     progress.clear();
     RunOutcomeUi.progress = [](const uint8_t *text) { progress.emplace_back(reinterpret_cast<const char *>(text + 1), text[0]); };
@@ -324,28 +330,12 @@ TEST_F(DocumentRuns, RemindersShowProgressAndStopAtEsc) {
 }
 
 TEST_F(DocumentRuns, ReminderLevelStoredOnlyWhenPrinted) {
-    FixtureInvoice f;
-    f.posted = 1;
-    for (int32_t n : {800, 801}) {
-        f.serial = n;
-        ASSERT_NE(StoreInvoice(f, {{"ITEM1", 1, 100}}), 0u);
-        StoreRecord(ARVc::Number, [&](uint8_t *r) {
-            PutI32(r, ARVc::InvoiceNr, n);
-            PutText(r, ARVc::CustCode, 20, "C1");
-            PutDec(r, ARVc::OpenAmount, Dec(125));
-            // 800 is long overdue; 801 falls due far ahead.
-            PutDate(r, ARVc::DueDate, n == 800 ? DateRec{1, 1, 2020} : DateRec{1, 1, 2099});
-        });
-    }
+    // 800 is long overdue; 801 falls due far ahead.
+    ASSERT_NO_FATAL_FAILURE(OverdueInvoices(DateRec{1, 1, 2020}, DateRec{1, 1, 2099}));
     auto level = [&](int32_t n) {
         return Stored(IVVc::Number, "SerNr", IVVc::SerNr, n, IVVc::NoticeCount, true);
     };
     const int32_t before = level(800);
-    Range("800:801");
-    PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
-    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
-    PutU16(ReportParams, ReportParamsVc::Option2, 1);
-    PutText(ReportParams, ReportParamsVc::SelText2, 20, "");
     DropForm();
     PrintCustomerForms();
     EXPECT_EQ(Pdfs(), 0u);

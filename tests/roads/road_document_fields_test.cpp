@@ -21,7 +21,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-constexpr int CustomerList = 594, Customers = 590, WindowList = 12, SalesInvoiceList = 348, SalesInvoice = 347,
+constexpr int CustomerList = 594, Customers = 590, SalesInvoiceList = 348, SalesInvoice = 347,
               OrderList = 351, Order = 352;
 constexpr int InvoiceItemColumn = 1, OrderItemColumn = 0;
 const std::string OrderAddress = "Dock 4, North Quay";
@@ -76,13 +76,7 @@ TEST_F(RoadTest, CustomerCodesAreSetRefusedAndCarriedIntoDocuments)
     OkStoresQuietly("the customer with EUR and ADMIN");
 
     // The invoice takes the customer's currency and salesperson.
-    Menu("File", "Windows...");
-    Check("the window list opens", Opened(WindowList));
-    ClickRow("Sales invoices");
-    Key(PlKey::Return);
-    Check("the sales invoice list opens", Opened(SalesInvoiceList));
-    ClickButton("New");
-    Check("New opens an invoice", Opened(SalesInvoice));
+    NewFromWindowList("Sales invoices", SalesInvoiceList, SalesInvoice);
     TypeOneRowDocument("C1", InvoiceItemColumn, "ITEM1", "1");
     ClickButton("Terms");
     Check("the invoice's terms show the customer's currency and salesperson", [] {

@@ -199,6 +199,10 @@ public:   // the steps' lambdas use these too
     void TypeVendor(const VendorInput &vendor);
     // Each (field label, text) typed into its field of the active window.
     void TypeFields(std::initializer_list<std::pair<const char *, const char *>> fields);
+    // File > Windows..., the row `row` and Return: the road fails unless
+    // list window `listType` opens, whose New must open record window
+    // `recordType`.
+    void NewFromWindowList(const std::string &row, int listType, int recordType);
     // In the list now active: the code typed into Find, Return to its row
     // and Return again to open it in record window `type`; the road fails
     // unless it opens as stored.

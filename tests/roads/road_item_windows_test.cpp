@@ -35,7 +35,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int Preview = 5, WindowList = 12, SalesInvoiceList = 348, SalesInvoice = 347, CustomerList = 594, Customers = 590;
+constexpr int Preview = 5, SalesInvoiceList = 348, SalesInvoice = 347, CustomerList = 594, Customers = 590;
 // The invoice's row cells: item, quantity, then the price and the sum.
 constexpr int InvItem = 1, InvPrice = 4, InvSum = 6;
 // The price list's row cells: kind, item group or range, formula.
@@ -278,13 +278,7 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     OkStoresQuietly("C1 in the group");
 
     Menu("Window", "Close all");
-    Menu("File", "Windows...");
-    Check("the window list opens", Opened(WindowList));
-    ClickRow("Sales invoices");
-    Key(PlKey::Return);
-    Check("the sales invoice list opens", Opened(SalesInvoiceList));
-    ClickButton("New");
-    Check("New opens an invoice", Opened(SalesInvoice));
+    NewFromWindowList("Sales invoices", SalesInvoiceList, SalesInvoice);
     ClickField("Customer");
     Type("C1");
     Key(PlKey::Tab);

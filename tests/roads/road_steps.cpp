@@ -299,3 +299,14 @@ void RoadTest::OpenFromList(const std::string &code, int type)
         return Opened(type)();
     });
 }
+
+void RoadTest::NewFromWindowList(const std::string &row, int listType, int recordType)
+{
+    Menu("File", "Windows...");
+    Check("the window list opens", Opened(WinTypes::WindowList));
+    ClickRow(row);
+    Key(PlKey::Return);
+    Check(row + " opens its list", Opened(listType));
+    ClickButton("New");
+    Check("New opens its window", Opened(recordType));
+}
