@@ -1,7 +1,7 @@
 // road_purchase_order_test.cpp - a purchase order as a user types it. The
 // demo company has no vendors: the vendor V1 is typed into its window,
-// and its terms for ITEM1 (40 a box of 10) and ITEM2 (25 apiece) come in
-// by File > Maintenance > Imports from a text file. In the Purchasing module the register popup
+// and its terms for ITEM1 (40 a box of 10) and ITEM2 (25 apiece) into
+// the purchase-item window. In the Purchasing module the register popup
 // opens the purchase-order list, New the purchase-order window; V1 and
 // two rows are typed and OK stores it; the list finds it by its number
 // and opens it again with its rows and totals. The order, its rows and
@@ -35,14 +35,22 @@ TEST_F(RoadTest, PurchaseOrderOfTwoRowsIsTypedStoredAndReopened)
 {
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-    const fs::path vendors = dir / "vendors.txt";
-    {
-        std::ofstream out(vendors, std::ios::binary);
-        out << "pi1\t\r\nITEM1\tV1\tWW-100\tWidgets, box of 10\t40,00\t1\tWidget Works\t\t\t10\t\r\n\r\n"
-            << "ITEM2\tV1\tWW-200\tRed widgets\t25,00\t1\tWidget Works\t\t\t\t\r\n\r\n\r\n";
-    }
-    ImportTextFile(vendors);
     TypeVendor({"V1", "Widget Works", "Fabriksgatan 3", "30", "", ""});
+    // The vendor's terms for an item: its code and text, the price and
+    // how many pieces that price buys.
+    struct Terms {
+        const char *item, *code, *text, *price, *priceUnit;
+    };
+    for (const Terms &t : {Terms{"ITEM1", "WW-100", "Widgets, box of 10", "40", "10"},
+                           Terms{"ITEM2", "WW-200", "Red widgets", "25", ""}}) {
+        NewFromList("Purchase items", WinTypes::PurchaseItemList, WinTypes::PurchaseItem);
+        TypeFields({{"Item", t.item}, {"Vendor", "V1"}, {"Vendor's code", t.code}});
+        Retype("Text", t.text);
+        Retype("Price", t.price);
+        if (t.priceUnit[0]) Retype("Price unit", t.priceUnit);
+        ClickButton("Default source");
+        OkStoresQuietly(std::string("the terms for ") + t.item);
+    }
 
     Menu("Module", "Purchasing");
     Menu("Registers", "Purchase orders");
