@@ -2,10 +2,9 @@
 // taken on as a new user takes them: each one is approved or stored as it
 // was made, without the user having to correct it first.
 //
-// The first road buys in the home currency. The demo company has no
-// vendors and no purchase accounts: the accounts and V1's terms for ITEM1
-// come in by File > Maintenance > Imports from a text file, and the
-// vendor V1 with its purchase account is typed into its window. A
+// The first road buys in the home currency. The demo chart keeps the
+// creditors and the goods account; the vendor V1 with its purchase
+// account and its terms for ITEM1 are typed into their windows. A
 // purchase order typed in its window becomes a purchase invoice by
 // Operations > Purchase invoice, which gets the vendor's invoice number
 // and is approved with the rest as it came; the same
@@ -90,18 +89,15 @@ std::string Today() {
 TEST_F(RoadTest, APurchaseOrdersInvoiceAndItsSuggestedPaymentAreApprovedAsMade) {
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-    const fs::path setup = dir / "purchase_setup.txt";
-    {
-        std::ofstream out(setup, std::ios::binary);
-        out << "konto3\t\r\n"
-            << ImportLine({"2440", "Creditors", "2", "1", "1", "0", "", ""})
-            << ImportLine({"4010", "Goods bought", "4", "1", "1", "0", "", ""}) << "\r\n\r\n";
-        out << "levkonton1\t\r\n"
-            << ImportLine({"2440", "", "", "", "", "", "", "", "", "0", "0", "", "", "", "", "", ""}, 4) << "\r\n\r\n";
-        out << "pi1\t\r\nITEM1\tV1\tWW-100\tWidgets\t40,00\t1\tWidget Works\t\t\t\t\r\n\r\n\r\n";
-    }
-    ImportTextFile(setup);
+    // The demo chart keeps the creditors and the goods account; the
+    // vendor and its terms for ITEM1 are typed in their windows.
     TypeVendor({"V1", "Widget Works", "Fabriksgatan 3", "", "4010", "5050-1234"});
+    NewFromList("Purchase items", WinTypes::PurchaseItemList, WinTypes::PurchaseItem);
+    TypeFields({{"Item", "ITEM1"}, {"Vendor", "V1"}, {"Vendor's code", "WW-100"}});
+    Retype("Text", "Widgets");
+    Retype("Price", "40");
+    ClickButton("Default source");
+    OkStoresQuietly("the terms for ITEM1");
 
     Menu("Module", "Purchasing");
     Menu("Registers", "Purchase orders");
@@ -207,16 +203,10 @@ TEST_F(RoadTest, APurchaseOrdersInvoiceAndItsSuggestedPaymentAreApprovedAsMade) 
 TEST_F(RoadTest, ADepreciationRunWhoseGroupLacksAnAccountSaysWhich) {
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-    // The asset group comes in by File > Maintenance > Imports, without an
-    // account for the accumulated depreciation.
-    const fs::path accounts = dir / "asset_group.txt";
-    {
-        std::ofstream out(accounts, std::ios::binary);
-        out << "konto3\t\r\n1220\tMachines\t1\t1\t1\t0\t\t\t\r\n"
-            << "7830\tDepreciation\t4\t1\t1\t0\t\t\t\r\n\r\n\r\n"
-            << "ac\t\r\nNOACC\t1220\t\t\tMachines\t7830\t\r\n\r\n\r\n";
-    }
-    ImportTextFile(accounts);
+    // An asset group typed in Settings > Asset groups, below the demo's
+    // own, without an account for the accumulated depreciation.
+    Menu("Module", "General ledger");
+    SettingsRowsStored("Asset groups...", WinTypes::SetAssetGroups, {{}, {"NOACC", "", "7832", "", "Machines"}});
     TypeStraightLineModel("SL20", "Machines, 5 years", "20");
     Menu("Registers", "Fixed assets");
     Check("the asset list opens", Opened(AssetList));
