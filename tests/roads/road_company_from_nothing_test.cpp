@@ -15,7 +15,7 @@
 // customer and an item in their windows, and an invoice of two hours,
 // posted. The company file holds what was typed, the invoice's voucher
 // beside the first, and nothing of the demo.
-#include "tests/roads/road_fixture.h"
+#include "tests/roads/road_company_from_nothing.h"
 #include "tests/roads/road_text.h"
 
 #include <cmath>
@@ -46,29 +46,6 @@ double Num(const uint8_t *base, uint32_t at)
     PackedDecimal d = GetDec(base, at);
     return DecIsBlank(&d) ? 0 : DecToDouble(&d);
 }
-
-// The fiscal year the road makes: today's.
-std::string Year() { return DayText(0).substr(6); }
-std::string YearStart() { return "01.01." + Year(); }
-std::string YearEnd() { return "31.12." + Year(); }
-
-class CompanyFromNothingRoad : public RoadTest {
-public:
-    // DEFAULT.TXT of the working folder: the first user and nothing else.
-    void WriteFirstUserOnly()
-    {
-        std::ofstream(dir / "DEFAULT.TXT", std::ios::binary)
-            << "tb\r\n\r\n\r\nformat\r\n1\t44\t1\r\n\r\nuser1\r\nADMIN\tAdministrator\torvel\r\n";
-    }
-    // The whole fiscal year in a report's selection.
-    void ThisYear()
-    {
-        ClickField("From");
-        Type(YearStart());
-        ClickField("To");
-        Type(YearEnd());
-    }
-};
 
 // The start capital into the bank, a cash sale of 1 000 with 25 % VAT and
 // 400 of rent paid from the bank, in one voucher.
@@ -102,97 +79,8 @@ TEST_F(CompanyFromNothingRoad, TheFirstVoucherAndInvoiceOfACompanyMadeInWindowsR
     AnswerBox(kPlIdNo);
     Menu("Window", "Close all");
 
-    // ---- The company's name and its current fiscal year.
-    Menu("Settings", "Company...");
-    Check("the company window opens", Opened(WinTypes::Company));
-    ClickField("Company");
-    Type("Nordic Start AB");
-    ClickField("Fiscal year from");
-    Type(YearStart());
-    ClickField("Fiscal year to");
-    Type(YearEnd());
-    auto told = CountTold();
-    ClickOk();
-    Check("the company is stored and the frame shows its name", [told] {
-        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
-        EXPECT_EQ(CompanyShown(), "Nordic Start AB");
-        return true;
-    });
-    Menu("Window", "Close all");
-
-    // ---- The fiscal year and the voucher series within it.
-    SettingsRowsStored("Fiscal years...", WinTypes::SetFiscalYears, {{Year(), YearStart(), YearEnd()}});
-    Menu("Settings", "Number series...");
-    Check("the series window opens", Opened(WinTypes::SetSeries));
-    ClickRow("Vouchers");
-    Key(PlKey::Return);
-    Check("the voucher series open empty", Opened(WinTypes::SetSeries197));
-    // First typed turned over: refused at its last number, kept typed.
-    TypeCell(0, 0, "500");
-    TypeCell(0, 1, "100");
-    TypeCell(0, 2, YearStart());
-    TypeCell(0, 3, YearEnd());
-    ClickOk();
-    Check("a range turned over is refused at its last number", [] {
-        EXPECT_TRUE(Told("The last number of a range lies before its first.")) << ::testing::PrintToString(Messages());
-        EXPECT_EQ(ActiveType(), WinTypes::SetSeries197) << ActiveTitle();
-        EXPECT_EQ(FocusLabel(), "cell");
-        return ActiveType() == WinTypes::SetSeries197;
-    });
-    TypeCell(0, 0, "1");
-    TypeCell(0, 1, "99999");
-    auto toldSeries = CountTold();
-    ClickOk();
-    Check("the series is stored", [toldSeries] {
-        EXPECT_EQ(Messages().size(), *toldSeries) << ::testing::PrintToString(Messages());
-        EXPECT_NE(ActiveType(), WinTypes::SetSeries197) << ActiveTitle();
-        return ActiveType() != WinTypes::SetSeries197;
-    });
-    Menu("Window", "Close all");
-
-    // ---- The balance accounts, then the VAT code that posts to two of
-    // them, then the income and cost accounts.
-    NewFromList("Accounts", WinTypes::AccountList, WinTypes::Accounts);
-    TypeAccounts({{"1910", "Cash", "Assets", ""},
-                  {"1930", "Bank", "Assets", ""},
-                  {"2081", "Share capital", "Equity", ""},
-                  {"2610", "Output VAT", "Liabilities", ""},
-                  {"2640", "Input VAT", "Liabilities", ""}});
-    Menu("Window", "Close all");
-    SettingsRowsStored("VAT codes...", WinTypes::SetVatCodes, {{"1", "Standard", "25", "", "2610", "2640"}});
-    NewFromList("Accounts", WinTypes::AccountList, WinTypes::Accounts);
-    TypeAccounts({{"3010", "Sales", "Income", "1"}, {"5010", "Rent", "Costs", ""}});
-    Menu("Window", "Close all");
-
-    // ---- A currency and its rate.
-    SettingsRowsStored("Currencies...", WinTypes::SetCurrencies, {{"EUR", "Euro", "2"}});
-    NewFromList("Exchange rates", WinTypes::ExchangeRateList, WinTypes::ExchangeRates);
-    ClickField("Currency");
-    Type("EUR");
-    Retype("Date", YearStart());
-    ClickField("Rate per 100");
-    Type("1150");
-    OkStoresQuietly("the rate");
-    Menu("Window", "Close all");
-
-    // ---- Invoices and receipts post to the ledger from the year's start.
-    Menu("Settings", "Posting...");
-    Check("the posting window opens", Opened(WinTypes::SetPosting));
-    ClickButton("Post invoices");
-    ClickButton("Post receipts");
-    Retype("Invoices from", YearStart());
-    Retype("Receipts from", YearStart());
-    ClickOk();
-    Check("the posting block is stored", [] { return ActiveType() != WinTypes::SetPosting; });
-    Menu("Window", "Close all");
-
-    // ---- Liabilities, equity and income print with their sign turned.
-    Menu("Settings", "Ledger options...");
-    Check("the ledger options open", Opened(WinTypes::SetLedgerOptions));
-    for (const char *sign : {"Signs A1", "Signs A2", "Signs A3"}) Retype(sign, "1");
-    ClickOk();
-    Check("the ledger options are stored", [] { return ActiveType() != WinTypes::SetLedgerOptions; });
-    Menu("Window", "Close all");
+    TypeTheLedger();
+    TypeStatementSigns();
 
     // ---- The statements' rows.
     NewFromList("Balance sheet rows", WinTypes::BalanceRowList21, WinTypes::BalanceRow21);
@@ -221,35 +109,9 @@ TEST_F(CompanyFromNothingRoad, TheFirstVoucherAndInvoiceOfACompanyMadeInWindowsR
     auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] { ThisYear(); }, "start_trial");
     Menu("Window", "Close all");
 
-    // ---- The first invoice: a receivables account, the sales accounts,
-    // the invoice series, a customer and an item, each in its window.
-    Menu("Module", "General ledger");
-    NewFromList("Accounts", WinTypes::AccountList, WinTypes::Accounts);
-    TypeAccounts({{"1510", "Receivables", "Assets", ""}, {"3740", "Rounding", "Income", ""}});
-    Menu("Window", "Close all");
-    Menu("Module", "Sales");
-    Menu("Settings", "Sales accounts...");
-    Check("the sales accounts open", Opened(WinTypes::SetSalesAccounts));
-    Retype("Receivables", "1510");
-    Retype("Rounding", "3740");
-    Retype("Sales, other zones", "3010");
-    Retype("VAT code, other zones", "1");
-    auto toldAccounts = CountTold();
-    ClickOk();
-    Check("the sales accounts are stored", [toldAccounts] {
-        EXPECT_EQ(Messages().size(), *toldAccounts) << ::testing::PrintToString(Messages());
-        return ActiveType() != WinTypes::SetSalesAccounts;
-    });
-    Menu("Window", "Close all");
-    Menu("Settings", "Number series...");
-    Check("the series window opens", Opened(WinTypes::SetSeries));
-    ClickRow("Sales invoices");
-    Key(PlKey::Return);
-    Check("the invoice series open empty", Opened(WinTypes::SetSeries187));
-    for (int c = 0; c < 4; c++) TypeCell(0, c, std::vector<std::string>{"1", "99999", YearStart(), YearEnd()}[c]);
-    ClickOk();
-    Check("the invoice series is stored", [] { return ActiveType() != WinTypes::SetSeries187; });
-    Menu("Window", "Close all");
+    // ---- The first invoice: the sales set-up, a customer and an item,
+    // each in its window.
+    TypeSalesSetUp();
     NewFromList("Customers", WinTypes::CustomerList, WinTypes::Customers);
     ClickField("Code");
     Type("C1");
@@ -345,7 +207,7 @@ TEST_F(CompanyFromNothingRoad, TheFirstVoucherAndInvoiceOfACompanyMadeInWindowsR
         namespace Y = FiscalYearBlk::Rows;
         std::vector<uint8_t> rows = StoredRows(FiscalYearBlk::Number);
         ASSERT_EQ(rows.size(), size_t(Y::Size));
-        EXPECT_EQ(TextAt(rows.data(), Y::YearCode), Year());
+        EXPECT_EQ(TextAt(rows.data(), Y::YearCode), FromNothingYear());
         EXPECT_NE(GetU16(rows.data(), Y::OrderCode), 0) << "the year got no order code";
     }
     {

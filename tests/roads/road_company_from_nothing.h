@@ -1,0 +1,36 @@
+// road_company_from_nothing.h - the steps that set up a company started
+// without the demo data, shared by the roads that go on from there: the
+// working folder's DEFAULT.TXT holds only the first user, and everything
+// else is typed in windows.
+#pragma once
+
+#include "tests/roads/road_fixture.h"
+
+#include <string>
+
+// The fiscal year the roads make: today's.
+std::string FromNothingYear();
+std::string FromNothingYearStart();
+std::string FromNothingYearEnd();
+
+class CompanyFromNothingRoad : public RoadTest {
+public:
+    // DEFAULT.TXT of the working folder: the first user and nothing else.
+    void WriteFirstUserOnly();
+    // The whole fiscal year in a report's selection.
+    void ThisYear();
+    // The ledger from the General ledger's menus: the company's name, the
+    // fiscal year, the voucher series (a range turned over refused first),
+    // the balance accounts 1910 1930 2081 2610 2640, VAT code 1 of 25 %
+    // posting to 2610 and 2640, the accounts 3010 (with VAT code 1) and
+    // 5010, the currency EUR at 1150 per 100 from the year's start, and
+    // invoices and receipts posted from the year's start.
+    void TypeTheLedger();
+    // Liabilities, equity and income print with their sign turned.
+    void TypeStatementSigns();
+    // What an invoice needs besides the ledger: the receivables account
+    // 1510 and the rounding account 3740, the Sales module's accounts, and
+    // the invoice series 1-99999 of the year. Leaves the Sales module
+    // current.
+    void TypeSalesSetUp();
+};
