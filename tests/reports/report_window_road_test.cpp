@@ -196,7 +196,7 @@ TEST_F(ReportWindowRoad, EveryListedReportRunsFromItsWindow)
         bool dates, runs;
     } reports[] = {
         {Sales, 2351, 570, true, true},  {Sales, 2441, 571, true, true},  {Sales, 2371, 572, false, true},
-        {Ledger, 3101, 573, true, true}, {Ledger, 3041, 574, true, false}, {Sales, 2641, 575, true, true},
+        {Ledger, 3101, 573, true, true}, {Ledger, 3041, 90, true, false}, {Sales, 2641, 575, true, true},
         {Sales, 2740, 576, true, true},  {Sales, 2870, 577, true, true},
     };
     for (const auto &r : reports) {

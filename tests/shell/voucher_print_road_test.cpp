@@ -49,15 +49,18 @@ protected:
         Key(PlKey::Tab);
         Type(to);
     }
-    // A voucher of the first series dated 10.6.2024 with two rows.
-    static void StoreVoucher()
+    // Voucher `number` of the first series dated 10.6.2024 with two rows
+    // of account 1910 and the row text given.
+    static void StoreVoucher(uint32_t number = 1, const char *rowText = "Cash")
     {
         RuleRecord v(Voucher::Number);
         ASSERT_NE(v.record, nullptr);
-        PutU32(v.record, Voucher::SerNr, 1);
+        PutU32(v.record, Voucher::SerNr, number);
         PutDate(v.record, Voucher::TransDate, DateRec{10, 6, 2024});
         PutDate(v.record, Voucher::RegDate, DateRec{10, 6, 2024});
-        const uint8_t account[] = "\x04" "1910", none[] = "\x00", text[] = "\x04" "Cash";
+        const uint8_t account[] = "\x04" "1910", none[] = "\x00";
+        uint8_t text[256];
+        PStringFromC(text, rowText);
         PackedDecimal ten, total;
         DecFromLong(&ten, 10);
         DecSetBlank(&total);
@@ -110,6 +113,43 @@ TEST_F(VoucherPrintRoad, OkSaysHowToPrintAnEmptyPeriodPrintsNothingAPrintNamesIt
     EXPECT_EQ(pdfwords::Find(words, "Cash").page, 1);
     EXPECT_EQ(words.back().page, 1) << "one voucher, one page";
     EXPECT_EQ(StatusLineText(), TextOf(Texts::PrintedTo) + fs::absolute(pdfs[0]).lexically_normal().string());
+}
+
+// The range typed as references picks the vouchers: "2:3" prints the
+// second and third of three, a page each, and not the first; a range whose
+// end lies before its start prints nothing and says so.
+TEST_F(VoucherPrintRoad, TheVoucherRangeTypedAsReferencesBoundsThePrint)
+{
+    StoreVoucher(1, "First");
+    StoreVoucher(2, "Second");
+    StoreVoucher(3, "Third");
+    int n = OpenSelection();
+    ASSERT_GT(n, 0);
+    Period("010624", "300624");
+    Key(PlKey::Tab);
+    Type("2:3");
+    Key(PlKey::Tab);
+    MessagesShown.clear();
+    ScriptAnswerPrint(true, PlPrintChoice{});
+    Key('P', false, true);
+    std::vector<fs::path> pdfs = Printed();
+    ASSERT_EQ(pdfs.size(), 1u) << ::testing::PrintToString(Shown());
+    std::vector<PdfWord> words = PdfWords(pdfs[0]);
+    EXPECT_EQ(pdfwords::Find(words, "Second").page, 1);
+    EXPECT_EQ(pdfwords::Find(words, "Third").page, 2);
+    for (const PdfWord &w : words) EXPECT_NE(w.text, "First") << "the first voucher lies before the range";
+    fs::remove(pdfs[0]);
+
+    n = OpenSelection();
+    ASSERT_GT(n, 0);
+    Period("010624", "300624");
+    Key(PlKey::Tab);
+    Type("3:2");
+    Key(PlKey::Tab);
+    MessagesShown.clear();
+    Key('P', false, true);
+    EXPECT_EQ(Shown(), std::vector<std::string>{TextOf(Texts::NothingToPrint)});
+    EXPECT_TRUE(Printed().empty());
 }
 
 }  // namespace
