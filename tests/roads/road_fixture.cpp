@@ -461,7 +461,8 @@ void RoadTest::ClickCell(int row, int column)
         int slot = MatrixSlotOf(n);
         int top = slot >= 0 ? WinTable[n]->controls[slot].position : 0;
         MacRect r;
-        if (!MatrixCellRect(n, MatrixColumnPageOf(n), &r, row - top, column))
+        // The cell among the columns of the row's kind on the page shown.
+        if (!MatrixCellRect(n, MatrixRowKind(n, row), &r, row - top, column))
             return Fail("the rows have no cell " + std::to_string(column));
         ClickIn(n, r);
         return true;

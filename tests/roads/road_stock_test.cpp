@@ -1,6 +1,6 @@
 // road_stock_test.cpp - goods taken into stock and moved, as a user does
-// it: a second stock location comes in by File > Import; in the Stock
-// module the goods-receipt list opens from the Registers menu, New a
+// it: a second stock location is typed in the location window; in the
+// Stock module the goods-receipt list opens from the Registers menu, New a
 // goods receipt, whose currency is chosen from its choice list and whose
 // row takes ten of ITEM1; ticked received, OK stores it. Then a stock
 // movement carries four of them from the main location to the new one.
@@ -36,15 +36,12 @@ TEST_F(RoadTest, GoodsReceivedInWindow197AndMovedInWindow426MoveTheStock)
 {
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-    // The defaults have one location; a second comes by a text import.
-    const fs::path locations = dir / "locations.txt";
-    {
-        std::ofstream out(locations, std::ios::binary);
-        out << "location\t\r\nSHOP\t\t\t\t\t\t\t\t1460\t\r\n\r\n";
-    }
-    ImportTextFile(locations);
-
+    // The defaults have one location; the second is typed.
     Menu("Module", "Stock");
+    NewFromList("Locations", WinTypes::LocationList, WinTypes::Locations);
+    TypeFields({{"Code", "SHOP"}, {"Name", "Shop"}, {"Stock account", "1460"}});
+    OkStoresQuietly("the location");
+    Menu("Window", "Close all");
     Menu("Registers", "Goods receipts");
     Check("the goods-receipt list opens", Opened(GoodsReceiptList));
     ClickButton("New");
@@ -106,6 +103,13 @@ TEST_F(RoadTest, GoodsReceivedInWindow197AndMovedInWindow426MoveTheStock)
         Type(text);
         Key(PlKey::Tab);
     }
+    // The row's serial number stands on the Serials tab; ITEM1 keeps no
+    // serials, so the row keeps it as typed.
+    ClickButton("Serials");
+    ClickCell(0, 0);
+    Type("LOT-7");
+    Key(PlKey::Tab);
+    ClickButton("Items");
     ClickButton("Moved");
     Do("keep a picture of the stock movement", [this, shots] {
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "stock_movement_426.png"));
@@ -130,6 +134,16 @@ TEST_F(RoadTest, GoodsReceivedInWindow197AndMovedInWindow426MoveTheStock)
     EXPECT_DOUBLE_EQ(StockReads::History("ITEM1", "MAIN", IssueHistory), -4);
     EXPECT_DOUBLE_EQ(StockReads::History("ITEM1", "SHOP", StockMoveVc::Number), 4);
     EXPECT_DOUBLE_EQ(StockReads::History("ITEM1", "SHOP", PUVc::Number), 0);
+    {
+        std::vector<uint8_t> move(StockMoveVc::Size), row(StockMoveVc::Rows::Size);
+        uint32_t id = 0;
+        ASSERT_TRUE(RecReadAt(StockMoveVc::Number, 1, move.data(), &id));
+        ASSERT_TRUE(MatrixRowGet(StockMoveVc::Number, 0, move.data(), 0, row.data()));
+        EXPECT_EQ(TextAt(row.data(), StockMoveVc::Rows::SerialNr), "LOT-7");
+        EXPECT_EQ(TextAt(move.data(), StockMoveVc::ToLocation), "SHOP");
+        RecFreeMatrix(StockMoveVc::Number, move.data());
+    }
+    ASSERT_EQ(RegRecordCount(LocationVc::Number), 2u);
     CloseForCheck();
 }
 
