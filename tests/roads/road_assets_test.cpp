@@ -23,7 +23,7 @@
 namespace {
 
 constexpr int ReportList = 6, FunctionList = 7, Preview = 5;
-constexpr int Asset = 541, AssetList = 542, DeprModel = 543, DeprModelList = 548, AssetDeprSel = 527,
+constexpr int Asset = 325, AssetList = 542, DeprModel = 543, DeprModelList = 548, AssetDeprSel = 527,
               DeprRunSel = 539;
 namespace fs = std::filesystem;
 
@@ -43,6 +43,9 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     TypeAccounts({{"7830", "Depreciation of machines", "Costs", ""}});
     Menu("Window", "Close all");
     SettingsRowsStored("Asset groups...", WinTypes::SetAssetGroups, {{"G1", "1229", "7830", "", "Machines"}});
+    // The machine's seller, named on the asset card.
+    TypeVendor({"V7", "Lathe Works AB", "", "", "", "", ""});
+    Menu("Module", "General ledger");
 
     Menu("Registers", "Depreciation models");
     Check("the model list opens", Opened(DeprModelList));
@@ -77,6 +80,13 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     Type("01.01.2024");
     ClickField("Value");
     Type("12000");
+    ClickField("Vendor");
+    Type("V7");
+    Key(PlKey::Tab);
+    Check("leaving the vendor code shows the vendor's name", [] {
+        EXPECT_EQ(Shown("Vendor name"), "Lathe Works AB");
+        return true;
+    });
     ClickCell(0, 0);
     Type("01.01.2024");
     Key(PlKey::Tab);
@@ -172,6 +182,8 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     ASSERT_TRUE(FindByCode(AssetVc::Number, AssetVc::Code, 10, "M1", &asset));
     EXPECT_EQ(TextAt(asset.data(), AssetVc::Name), "Lathe");
     EXPECT_DOUBLE_EQ(Num(asset.data(), AssetVc::AcqValue), 12000);
+    EXPECT_EQ(TextAt(asset.data(), AssetVc::Text218), "V7");
+    EXPECT_EQ(TextAt(asset.data(), AssetVc::Text240), "Lathe Works AB");
     // The run's voucher: the half year's 1 200 from the group's cost
     // account to its accumulated depreciation, balanced.
     ASSERT_EQ(RegRecordCount(SMVc::Number), 1u);

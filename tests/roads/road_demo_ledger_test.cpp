@@ -30,7 +30,7 @@ namespace {
 
 constexpr int PurchaseInvoiceList = 154, PurchaseInvoice = 155, OutPaymentList = 156, OutPayment = 157;
 constexpr int BalanceSel = 401, ResultSel = 402, TrialBalanceSel = 428, SieExportSel = 598;
-constexpr int Asset = 541, AssetList = 542;
+constexpr int Asset = 325, AssetList = 542;
 namespace fs = std::filesystem;
 
 double Num(const uint8_t *base, uint32_t at) {

@@ -46,7 +46,7 @@ constexpr int PurchaseOrderList = 289, PurchaseOrder = 290, PurchaseInvoice = 15
               OutPaymentList = 156, OutPayment = 157, PaymentSuggestion = 313;
 constexpr int Project = 259, ProjectList = 260, TimeSheet = 268, TimeSheetList = 269, WindowList = 12,
               SalesInvoiceList = 348, SalesInvoice = 347, ProjectInvoicesSel = 554;
-constexpr int Asset = 541, AssetList = 542;
+constexpr int Asset = 325, AssetList = 542;
 namespace fs = std::filesystem;
 
 double Num(const uint8_t *base, uint32_t at) {

@@ -97,7 +97,7 @@ TEST_F(BuiltRecordWindows, LayoutsCarryAccessChooserReturnAndModuleWords)
     // registers and those of the record windows that stood alone, by module.
     const int listed[] = {CustomerList, AccessGroupList, PersonList, Company, SalesInvoiceList, SalesInvoice,
                           ReceiptList, Receipt, 351, 352, 273, 272, 468, 405, 260, 259, 269, 268, 362, 360, 196, 426,
-                          121, 353, 367, 195, 284, 42, 542, 541, 548, 543, 154, 155, 156, 157, 477, 476, 474, 475, 289, 290, 118,
+                          121, 353, 367, 195, 284, 42, 542, 325, 548, 543, 154, 155, 156, 157, 477, 476, 474, 475, 289, 290, 118,
                           117, 254, 255, 533, 164, 566, 504, 500, 361, 357, 253, 365, 366, 369, 371, 270, 258, 387,
                           285, 391, 393, 396, 398, 410, 420, 524, 528, 534, 551, 558, 251, 92,
                           52, 194, 42, 58, 46, 48, 59, 55, 57, 50,
