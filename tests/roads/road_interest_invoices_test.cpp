@@ -64,6 +64,7 @@ protected:
         Check("the interest settings open", Opened(WinTypes::SetInterest));
         Retype("Rate", "12");
         Retype("Rate method (0-2)", "1");
+        KeepPicture("interest_settings");
         auto told = CountTold();
         ClickOk();
         Check("OK stores the interest settings and closes them", [told] {
@@ -226,6 +227,7 @@ TEST_F(InterestRoad, APurchasesUnitCostBecomesTheItemsCostPrice)
     Key(PlKey::Tab);
     TypeCell(0, ReceiptUnitCost, "15");
     Key(PlKey::Tab);
+    KeepPicture("interest_goods_receipt");
     OkStoresQuietly("the goods receipt");
     auto receipt = std::make_shared<std::string>();
     Check("the stored receipt shows its number and the vendor's name", [receipt] {
