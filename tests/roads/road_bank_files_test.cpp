@@ -1,11 +1,15 @@
 // road_bank_files_test.cpp - the bank files as a user runs them: the
-// company's bank-file format, a vendor, a purchase invoice, an approved
-// outgoing payment, a sales invoice and a payment mode come in by File >
-// Maintenance > Imports; the bank payment file export, chosen from the
-// export list, takes its payment numbers in its window and writes the
+// company's bank-file format, organisation number and bank account are
+// typed in the company window, the bank account of payment mode B in the
+// payment modes; a vendor with its bank giro, its approved purchase
+// invoice and an approved outgoing payment of it are typed in their
+// windows, and a sales invoice to C1 is typed and posted, which gives it
+// its payment reference. The bank payment file export, chosen from the
+// export list, takes the payment's number in its window and writes the
 // "LM" batch of the payment; then the bank's file of incoming payments,
-// imported from the import list, becomes a receipt of the sales invoice.
-// The company file then holds the payment marked sent and the receipt.
+// paying the sales invoice's reference, imported from the import list,
+// becomes a receipt of the sales invoice. The company file then holds the
+// payment marked sent and the receipt.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
@@ -24,8 +28,19 @@
 
 namespace {
 
-constexpr int FunctionList = 7, BankFileSelection = 415;
+constexpr int FunctionList = 7, BankFileSelection = 415, WindowList = 12;
+// The payment modes' columns: code, account, name, bank account.
+constexpr int ModeBankAccount = 3;
+constexpr int SalesRowItem = 1;
 namespace fs = std::filesystem;
+
+std::string Digits(const std::string &shown)
+{
+    std::string d;
+    for (char c : shown)
+        if (c >= '0' && c <= '9') d += c;
+    return d;
+}
 
 // The program's text n (its start, up to a completion the code adds).
 std::string Text(int n)
@@ -35,31 +50,79 @@ std::string Text(int n)
     return PStringToStd(t);
 }
 
-class BankFilesRoad : public RoadTest {};
+class BankFilesRoad : public RoadTest {
+protected:
+    // The company window (File > Windows): name, organisation number,
+    // bank account, the LM format (13) and the VAT number typed over the
+    // demo's; OK stores them.
+    void TypeCompanyBankData()
+    {
+        Menu("File", "Windows...");
+        Check("the window list opens", Opened(WindowList));
+        ClickRow("Company");
+        Key(PlKey::Return);
+        Check("the company window opens", Opened(WinTypes::Company));
+        Retype("Company", "Orvel Road AS");
+        Retype("Organisation no.", "98765-4321");
+        Retype("Bank account", "4234567-85");
+        Retype("Bank file format", "13");
+        Retype("Enterprise no.", "NO 12345678901");
+        KeepPicture("bank_company");
+        auto told = CountTold();
+        ClickOk();
+        Check("OK stores the company's bank data", [told] {
+            EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+            return true;
+        });
+        Menu("Window", "Close all");
+    }
 
-// What the bank files need, as a text import: the company block with the
-// format word 13 and the organisation number, the payment mode of the
-// receiving account, the invoice 501 of the vendor V1 (typed into the
-// vendor window), the approved payment 40 of 250.50 and the sales invoice
-// 7001 with the reference 70013.
-const char *CompanyData =
-    "company4\t\r\nOrvel Road AS\t\r\n\t\r\n\t\r\n\t\r\n\t\r\n"
-    "98765-4321\t\t\t4234567-85\t\t\t\t0\tNO 12345678901\t\r\n"
-    "0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t\r\n0\t0\t0\t13\t0\t\r\n\t\t\t\r\n\r\n"
-    "betsatt1\t\r\nB\t\t4234567-85\tBank\t\r\n\r\n\r\n"
-    "lfakt1\t\r\n501\t20.11.2026\t250,50\tF-501\t0\t\tV1\tVendor one\t0\t\t\t\t5012345-6789\t0,00\t\t1\t0,00\t"
-    "\t\t0\t\t\t0\t\t0,00\t0\t\tNote F-501\t0,00\t0\t\t0\t\t\r\n\r\n\r\n"
-    "utbet1\t\r\n40\t4234567-85\t\t0,00\t\t10.12.2026\t\t1\t0\t0\t0\t0\t\t0\t\t0,00\t0,00\t0,00\t\t0\t0\t\r\n"
-    "1\t0\t501\tV1\tdetails V1\t1111.22.33333\t\t250,50\t\r\n\r\n\r\n"
-    "fakt1\t\r\n7001\t01.12.2026\t\t0\t0\t\t0\t0,0\t0\t\t0\t0\t0,00\t0\t0\t\t\t\t0\t\t\t\t\t0,00\t\t0\t0\t\t\r\n"
-    "C1\tCustomer one\t\t\t\t\t\r\n\t\t\t\t\t\t\r\n"
-    "0,00\t0,00\t0,00\t0,00\t0,00\t\t0,00\t0,00\t\t\t0,00\t\t\t\t\t\t\t\t\t\t0,00\t\t\t\t70013\t\t\t\r\n\r\n\r\n";
+    // A sales invoice of one ITEM1 to C1 dated 01.12.2026, posted; its
+    // number and the payment reference its More page shows then are in
+    // the results.
+    std::pair<std::shared_ptr<std::string>, std::shared_ptr<std::string>> TypePostedSalesInvoice()
+    {
+        Menu("File", "Windows...");
+        Check("the window list opens", Opened(WindowList));
+        ClickRow("Sales invoices");
+        Key(PlKey::Return);
+        ClickButton("New");
+        Check("New opens the invoice window", Opened(WinTypes::SalesInvoice));
+        ClickField("Customer");
+        Type("C1");
+        Key(PlKey::Tab);
+        Retype("Invoice date", "01.12.2026");
+        Key(PlKey::Tab);
+        ClickCell(0, SalesRowItem);
+        Type("ITEM1");
+        Key(PlKey::Tab);
+        Type("1");
+        Key(PlKey::Tab);
+        ClickButton("Posted");
+        OkStoresQuietly("the posted sales invoice");
+        auto number = std::make_shared<std::string>(), reference = std::make_shared<std::string>();
+        Check("the posted invoice shows its number", [number] {
+            *number = Digits(Shown("Number"));
+            return !number->empty();
+        });
+        ClickButton("More");
+        KeepPicture("bank_sales_invoice_more");
+        Check("the posted invoice shows its payment reference", [reference] {
+            *reference = Shown("Payment reference");
+            EXPECT_FALSE(reference->empty());
+            EXPECT_EQ(Digits(*reference), *reference);
+            return !reference->empty() && reference->size() <= 20;
+        });
+        Menu("Window", "Close all");
+        return {number, reference};
+    }
+};
 
-// One reference payment of the bank's file: 100.00 to reference 70013.
-std::string IncomingLine()
+// One reference payment of the bank's file: 100.00 to reference `ref`.
+std::string IncomingLine(const std::string &ref)
 {
     std::string line = "3" + std::string("42345670000085") + "261207" + "261206" + std::string(16, ' ');
-    line += std::string("70013") + std::string(15, ' ');
+    line += ref + std::string(20 - ref.size(), ' ');
     line += std::string("ROAD PAYER   ") + " " + "0000010000" + "0";
     return line;
 }
@@ -68,14 +131,26 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
 {
     const std::string company = StartNewCompany("bank.VDB");
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-    const fs::path data = dir / "bank_data.txt", out = dir / "LM.TXT", in = dir / "incoming.txt";
-    std::ofstream(data, std::ios::binary) << CompanyData;
-    std::ofstream(in, std::ios::binary) << IncomingLine() << "\r\n";
+    const fs::path out = dir / "LM.TXT", in = dir / "incoming.txt";
 
-    TypeVendor({"V1", "Vendor V1", "Main street 1", "", "", "", "KODV1"});
-    ImportTextFile(data);
-    Check("the data comes in without a word", [] {
-        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+    TypeCompanyBankData();
+    TypeVendor({"V1", "Vendor V1", "Main street 1", "", "", "5012345-6789", "KODV1"});
+    Menu("Settings", "Payment modes...");
+    Check("the payment modes open", Opened(WinTypes::SetPaymentModes));
+    TypeCell(0, ModeBankAccount, "4234567-85");
+    auto told = CountTold();
+    ClickOk();
+    Check("OK stores the payment modes and closes them", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return ActiveType() != WinTypes::SetPaymentModes;
+    });
+    Menu("Window", "Close all");
+    auto invoice = TypeApprovedPurchaseInvoice("V1", "F-501", "5010", "250,50");
+    auto payment = TypeApprovedPayment("B", invoice);
+    auto salesInvoice = TypePostedSalesInvoice();
+    auto sales = salesInvoice.first, reference = salesInvoice.second;
+    Do("the bank's file pays the sales invoice's reference", [in, reference] {
+        std::ofstream(in, std::ios::binary) << IncomingLine(*reference) << "\r\n";
         return true;
     });
 
@@ -86,7 +161,7 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
         return ActiveType() == BankFileSelection;
     });
     ClickField("Payments");
-    Type("40:40");
+    Type("the payment's number", [payment] { return *payment + ":" + *payment; });
     Do("keep a picture of the selection", [this, shots] {
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "bank_file_sel.png"));
         return true;
@@ -137,19 +212,20 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
     EXPECT_EQ(lines[2].substr(35, 19), "000001" + std::string("0000000025050"));
 
     ASSERT_TRUE(OpenForCheck(company));
-    std::vector<uint8_t> payment(RegRecordSize(OPVc::Number), 0);
-    PutI32(payment.data(), OPVc::SerNr, 40);
+    std::vector<uint8_t> sent(RegRecordSize(OPVc::Number), 0);
+    PutI32(sent.data(), OPVc::SerNr, std::stoi(*payment));
     uint32_t id = 0, pos = 0;
-    ASSERT_TRUE(RecFind(OPVc::Number, payment.data(), 1, 1, &id, &pos));
-    RecFreeMatrix(OPVc::Number, payment.data());
-    EXPECT_EQ(GetU16(payment.data(), OPVc::Sent), 1);
+    ASSERT_TRUE(RecFind(OPVc::Number, sent.data(), 1, 1, &id, &pos));
+    RecFreeMatrix(OPVc::Number, sent.data());
+    EXPECT_EQ(GetU16(sent.data(), OPVc::Sent), 1);
+    EXPECT_EQ(TextAt(sent.data(), OPVc::PayText), "4234567-85") << "payment mode B's bank account";
     ASSERT_EQ(RegRecordCount(IPVc::Number), 1u);
     std::vector<uint8_t> receipt(RegRecordSize(IPVc::Number), 0), row(RecRowSize(IPVc::Number), 0);
     ASSERT_TRUE(RecReadAt(IPVc::Number, 1, receipt.data(), &id));
     ASSERT_EQ(MatrixRowCount(IPVc::Number, 0, receipt.data()), 1);
     ASSERT_TRUE(MatrixRowGet(IPVc::Number, 0, receipt.data(), 0, row.data()));
     RecFreeMatrix(IPVc::Number, receipt.data());
-    EXPECT_EQ(GetI32(row.data(), IPVc::Rows::InvoiceNr), 7001);
+    EXPECT_EQ(std::to_string(GetI32(row.data(), IPVc::Rows::InvoiceNr)), *sales);
     EXPECT_EQ(TextAt(row.data(), IPVc::Rows::CustCode), "C1");
     PackedDecimal paid = GetDec(row.data(), IPVc::Rows::Amount);
     EXPECT_DOUBLE_EQ(DecToDouble(&paid), 100.0);

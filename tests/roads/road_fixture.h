@@ -284,4 +284,18 @@ public:   // the steps' lambdas use these too
     int endIdles = 0;
     long idleCalls = 0;
     bool Idle();
+
+    // Purchasing > Registers > Purchase invoices, New: vendor `vendor`'s
+    // invoice `vendorInvoice` for `amount`, its one row debiting `account`
+    // the same, approved; the road fails unless OK stores it quietly. The
+    // number it shows (its digits) is in the result once that step ran.
+    // Every window is closed afterwards.
+    std::shared_ptr<std::string> TypeApprovedPurchaseInvoice(const std::string &vendor, const std::string &vendorInvoice,
+                                                             const std::string &account, const std::string &amount);
+    // Purchasing > Registers > Outgoing payments, New: payment mode
+    // `mode`, one row paying the purchase invoice numbered *invoice (read
+    // when the step runs), approved; the road fails unless OK stores it
+    // quietly. Its number is in the result once that step ran. Every
+    // window is closed afterwards.
+    std::shared_ptr<std::string> TypeApprovedPayment(const std::string &mode, std::shared_ptr<std::string> invoice);
 };

@@ -1,20 +1,20 @@
 // road_interest_invoices_test.cpp - interest on late payment as a user
-// charges it. The interest settings (12 % a year) and a customer charged
-// interest come in by a text import; an invoice to that customer is typed
-// and approved by "Approve sales invoices", leaving an open item due in
-// 30 days. "Interest invoices" under File > Maintenance, run for a period
-// ending 90 days from today, makes an unposted interest invoice whose row
-// charges the 60 days the invoice is late at the period's end, tells so,
-// and the late invoice counts its first notice. A purchase's unit cost is
-// carried into its item from the purchase source's operations menu.
+// charges it. The interest settings (12 % a year, the rate of the
+// settings) are typed in Sales > Settings > Interest invoices, and a
+// customer charged interest in the customer window's Terms page; an
+// invoice to that customer is typed and approved by "Approve sales
+// invoices", leaving an open item due in 30 days. "Interest invoices"
+// under File > Maintenance, run for a period ending 90 days from today,
+// makes an unposted interest invoice whose row charges the 60 days the
+// invoice is late at the period's end, tells so, and the late invoice
+// counts its first notice. A goods receipt's unit cost is carried into
+// its item from the purchase source's operations menu.
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 
 #include "core/date.h"
 #include "core/decimal.h"
@@ -30,6 +30,8 @@ namespace {
 constexpr int WindowList = 12, SalesInvoice = 347, ApproveSel = 553, InterestSel = 473, Item = 195,
               PurchaseItem = 284, PurchasePricesSel = 472;
 constexpr int ColItem = 1;
+// The goods receipt's rows: item, quantity, text, price, charge, unit cost.
+constexpr int ReceiptItem = 0, ReceiptQty = 1, ReceiptPrice = 3, ReceiptUnitCost = 5;
 namespace fs = std::filesystem;
 
 // Today plus `days` as the demo company's dates are typed (dd.mm.yyyy).
@@ -44,44 +46,58 @@ std::string DayText(int days)
     return text;
 }
 
-// The demo customer C1's line of DEFAULT.TXT as customer C9, charged
-// interest (the 20th column).
-std::string InterestCustomerLine(const fs::path &defaults)
-{
-    std::ifstream in(defaults, std::ios::binary);
-    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    size_t at = all.find("\r\nC1\tFirst Customer\t");
-    if (at == std::string::npos) return "";
-    std::string line = all.substr(at + 2, all.find("\r\n", at + 2) - at - 2);
-    std::vector<std::string> cols;
-    std::stringstream split(line);
-    for (std::string c; std::getline(split, c, '\t');) cols.push_back(c);
-    if (cols.size() < 20) return "";
-    cols[0] = "C9";
-    cols[1] = "Late Payer";
-    cols[19] = "1";
-    std::string out;
-    for (const std::string &c : cols) out += c + "\t";
-    return out;
-}
-
 double DecAt(const uint8_t *base, uint32_t at)
 {
     PackedDecimal d = GetDec(base, at);
     return DecIsBlank(&d) ? 0 : DecToDouble(&d);
 }
 
-class InterestRoad : public RoadTest {};
+class InterestRoad : public RoadTest {
+protected:
+    // Sales > Settings > Interest invoices: the rate 12 % a year and rate
+    // method 1 (the rate of these settings, not the item's) typed over
+    // the demo's, OK stores them and closes the window.
+    void TypeInterestSettings()
+    {
+        Menu("Module", "Sales");
+        Menu("Settings", "Interest invoices...");
+        Check("the interest settings open", Opened(WinTypes::SetInterest));
+        Retype("Rate", "12");
+        Retype("Rate method (0-2)", "1");
+        KeepPicture("interest_settings");
+        auto told = CountTold();
+        ClickOk();
+        Check("OK stores the interest settings and closes them", [told] {
+            EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+            EXPECT_NE(ActiveType(), WinTypes::SetInterest) << ActiveTitle();
+            return ActiveType() != WinTypes::SetInterest;
+        });
+        Menu("Window", "Close all");
+    }
+
+    // A customer as the demo's C1 is (30 days' terms, on account, a
+    // credit limit of 10000) typed as C9 "Late Payer", charged interest:
+    // a new customer comes with "On account" and "Interest on late
+    // payment" ticked, so both boxes are left as they are.
+    void TypeInterestCustomer()
+    {
+        NewFromList("Customers", WinTypes::CustomerList, WinTypes::Customers);
+        Retype("Code", "C9");
+        ClickField("Name");
+        Type("Late Payer");
+        ClickButton("Terms");
+        Retype("Payment terms", "30");
+        Retype("Credit limit", "10000");
+        OkStoresQuietly("customer C9");
+        Menu("Window", "Close all");
+    }
+};
 
 TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
 {
     const std::string company = StartNewCompany();
-    const std::string customer = InterestCustomerLine(build / "DEFAULT.TXT");
-    ASSERT_FALSE(customer.empty()) << "DEFAULT.TXT lacks customer C1";
-    const fs::path setup = dir / "interest.txt";
-    std::ofstream(setup, std::ios::binary) << "faktranta1\t\r\n12,00\t0,00\t0\t\t\t\t\t1\t0\t0\t\t\t\r\n\r\n"
-                                           << "cu2\t\r\n" << customer << "\r\n\r\n";
-    ImportTextFile(setup);
+    TypeInterestSettings();
+    TypeInterestCustomer();
 
     // An invoice of two ITEM1 to C9 (terms 30 days), approved.
     Menu("File", "Windows...");
@@ -130,6 +146,15 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
+    uint8_t settings[InterestBlk::Size] = {0};
+    ASSERT_TRUE(SettingsBlockRead(InterestBlk::Number, settings, sizeof settings));
+    EXPECT_EQ(DecAt(settings, InterestBlk::Rate), 12);
+    EXPECT_EQ(GetU16(settings, InterestBlk::RateMethod), 1);
+    std::vector<uint8_t> customer;
+    ASSERT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, "C9", &customer));
+    EXPECT_EQ(GetU16(customer.data(), CUVc::InterestFlag), 1);
+    EXPECT_EQ(GetU16(customer.data(), CUVc::OnAccount), 1);
+    EXPECT_EQ(TextAt(customer.data(), CUVc::PayTerms), "30");
     MemBlock h = 0;
     uint8_t *inv = RecBufferNew(IVVc::Number, &h);
     ASSERT_TRUE(inv);
@@ -160,22 +185,17 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
     RecBufferFree(IVVc::Number, &h);
 }
 
-// The vendor V1 is typed into the vendor window; a purchase of it (goods
-// receipt 900, not received) comes in by a text import with a row of item
-// GREEN at a unit cost of 15.00. The item is typed in
-// its window at cost 12, its operations menu makes a purchase source of
-// it, and that window's operations menu opens "Purchase prices to items"
-// with the item as its range; the purchase's number typed, OK sets the
-// item's cost price to the purchase's unit cost.
+// The vendor V1 is typed into the vendor window and the item GREEN into
+// the item window at cost 12; a goods receipt of one GREEN from V1 at a
+// unit cost of 15.00, not received, is typed into its window. GREEN,
+// opened again from the item list, still costs 12; its operations menu
+// makes a purchase source of it, and that window's operations menu opens
+// "Purchase prices to items" with the item as its range; the receipt's
+// number typed, OK sets the item's cost price to the receipt's unit cost.
 TEST_F(InterestRoad, APurchasesUnitCostBecomesTheItemsCostPrice)
 {
     const std::string company = StartNewCompany();
-    const fs::path purchase = dir / "purchase.txt";
-    std::ofstream(purchase, std::ios::binary)
-        << "purchase2\t\r\n900\t\t\tReceipt\tV1\tWidget Works\t\tMAIN\t0\t0\t\t\t0\t15,00\t1,000\t\r\n"
-        << "GREEN\t1,000\tGreen widget\t\t15,00\t\t\t15,00\t\t\r\n\r\n\r\n";
     TypeVendor({"V1", "Widget Works", "", "", "", ""});
-    ImportTextFile(purchase);
     Menu("Module", "Stock");
     Menu("Registers", "Item");
     Check("the register popup opens the item window", [] { return ActiveType() == Item; });
@@ -188,6 +208,42 @@ TEST_F(InterestRoad, APurchasesUnitCostBecomesTheItemsCostPrice)
     Key(PlKey::Tab);
     ClickOk();
     Check("OK stores the item", [] { return TitleTells("viewing"); });
+    Menu("Window", "Close all");
+
+    Menu("Registers", "Goods receipts");
+    Check("the goods-receipt list opens", Opened(WinTypes::GoodsReceiptList));
+    ClickButton("New");
+    Check("New opens a goods receipt", Opened(WinTypes::GoodsReceipt));
+    ClickField("Vendor");
+    Type("V1");
+    Key(PlKey::Tab);
+    TypeFields({{"Text", "Receipt"}, {"Location", "MAIN"}});
+    ClickCell(0, ReceiptItem);
+    Type("GREEN");
+    Key(PlKey::Tab);
+    TypeCell(0, ReceiptQty, "1");
+    Key(PlKey::Tab);
+    TypeCell(0, ReceiptPrice, "15");
+    Key(PlKey::Tab);
+    TypeCell(0, ReceiptUnitCost, "15");
+    Key(PlKey::Tab);
+    KeepPicture("interest_goods_receipt");
+    OkStoresQuietly("the goods receipt");
+    auto receipt = std::make_shared<std::string>();
+    Check("the stored receipt shows its number and the vendor's name", [receipt] {
+        *receipt = Shown("Number");
+        EXPECT_EQ(Shown("Name"), "Widget Works");
+        return !receipt->empty();
+    });
+    Menu("Window", "Close all");
+
+    Menu("Registers", "Item list");
+    Check("the item list opens", Opened(WinTypes::ItemList));
+    OpenFromList("GREEN", Item);
+    Check("the receipt left the item's cost price alone", [] {
+        EXPECT_EQ(Shown("Cost price"), "12,00");
+        return true;
+    });
     Menu("Operations", "Purchase item");
     Check("the purchase item opens", [] { return ActiveType() == PurchaseItem; });
     ClickField("Vendor");
@@ -204,7 +260,7 @@ TEST_F(InterestRoad, APurchasesUnitCostBecomesTheItemsCostPrice)
     ClickField("Purchase");
     Key(PlKey::Home);
     Key(PlKey::Delete);   // the 0 an empty number shows
-    Type("900");
+    Type("the receipt's number", [receipt] { return *receipt; });
     Key(PlKey::Tab);
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
     Do("keep a picture of the selection", [this, shots] {

@@ -1,6 +1,7 @@
 // road_invoicing_runs_test.cpp - the sales side's batch runs as a user
-// runs them. A price formula and a price list come in by a text import;
-// File > Maintenance lists "Update price lists" under Maintenance, its
+// runs them. A price formula (the cost price less a cent) and a price
+// list of the demo's item group G1 priced by it are typed into their
+// windows in the Sales module; File > Maintenance lists "Update price lists" under Maintenance, its
 // selection window takes the price list, and OK prices the demo items of
 // the list's group. Then an invoice is approved and its open item
 // written off by "Write off open items": the company file holds the
@@ -9,7 +10,6 @@
 #include "tests/roads/road_fixture.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -27,7 +27,8 @@ namespace {
 constexpr int WindowList = 12, SalesInvoice = 347, ApproveSel = 553, PriceUpdateSel = 461, WriteOffSel = 463,
               SampleSel = 467;
 constexpr int ColItem = 1;
-namespace fs = std::filesystem;
+// The price list's rows: the range (an item group), then its formula.
+constexpr int ListRange = 1, ListFormula = 2;
 
 class InvoicingRunsRoad : public RoadTest {};
 
@@ -40,11 +41,21 @@ double DecAt(const uint8_t *base, uint32_t at)
 TEST_F(InvoicingRunsRoad, PricesFromAFormulaAndAnOpenItemWrittenOff)
 {
     const std::string company = StartNewCompany();
-    const fs::path prices = dir / "prices.txt";
-    std::ofstream(prices, std::ios::binary)
-        << "pform1\t\r\nF1\tCost less a cent\t0\t100,00\t0,00\t0\t-0,01\t\r\n\r\n\r\n"
-        << "pldef1\t\r\nA\tShop prices\t\t0\t\r\nG1\tF1\t0\t\r\n\r\n\r\n";
-    ImportTextFile(prices);
+    Menu("Module", "Sales");
+    NewFromList("Price formulas", WinTypes::PriceFormulaList, WinTypes::PriceFormulas);
+    TypeFields({{"Code", "F1"}, {"Name", "Cost less a cent"}});
+    Retype("Percentage", "100");
+    Retype("Decimals", "0");
+    Retype("Added after rounding", "-0,01");
+    OkStoresQuietly("the price formula");
+    NewFromList("Price lists", WinTypes::PriceListList, WinTypes::PriceLists);
+    TypeFields({{"Code", "A"}, {"Name", "Shop prices"}});
+    TypeCell(0, ListRange, "G1");
+    Key(PlKey::Tab);
+    TypeCell(0, ListFormula, "F1");
+    Key(PlKey::Tab);
+    OkStoresQuietly("the price list");
+    Menu("Window", "Close all");
     RunRoutine("Update price lists", PriceUpdateSel, {{"Price lists", [] { return std::string("A"); }}},
                "price_update.png");
 

@@ -1,6 +1,7 @@
 // road_replenishment_test.cpp - a purchase-order suggestion as a user runs
-// it: an item with a minimum stock of ten comes in by File > Import; its
-// vendor is typed into the vendor window and made the item's default
+// it: an item with a minimum stock of ten, kept in stock, is typed into
+// the item window opened from the item list's New; its vendor is typed
+// into the vendor window and made the item's default
 // source in the purchase-item window, opened from the purchase-item
 // list's New; in the Purchasing module File > Maintenance lists the
 // replenishment runs, the purchase-order suggestion opens in window 390,
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 
 #include "core/field_access.h"
 #include "database/access/record_access.h"
@@ -34,12 +34,12 @@ TEST_F(RoadTest, PurchaseOrderSuggestionInWindow390OrdersTheItemBelowItsMinimum)
 {
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
-    const fs::path items = dir / "pump.txt";
-    {
-        std::ofstream out(items, std::ios::binary);
-        out << "artikel2\t\r\nPUMP\tPump\t\t10,00\t\t\t50,00\t1\tG1\t\r\n\r\n\r\n";
-    }
-    ImportTextFile(items);
+    Menu("Module", "Stock");
+    NewFromList("Item list", WinTypes::ItemList, WinTypes::Item);
+    TypeFields({{"Code", "PUMP"}, {"Name", "Pump"}, {"Group", "G1"}, {"Price", "50"}, {"Minimum stock", "10"}});
+    ClickButton("Kept in stock");
+    OkStoresQuietly("the item PUMP");
+    Menu("Window", "Close all");
     TypeVendor({"V1", "Pump Works", "Box 7", "30", "", ""});
     NewFromList("Purchase items", PurchaseItemList, PurchaseItem);
     ClickField("Item");
@@ -86,6 +86,13 @@ TEST_F(RoadTest, PurchaseOrderSuggestionInWindow390OrdersTheItemBelowItsMinimum)
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> item;
+    ASSERT_TRUE(FindByCode(INVc::Number, INVc::Code, 20, "PUMP", &item));
+    EXPECT_EQ(TextAt(item.data(), INVc::Group), "G1");
+    EXPECT_EQ(GetU16(item.data(), INVc::Stocked), 1);
+    PackedDecimal minimum = GetDec(item.data(), INVc::MinStock);
+    EXPECT_DOUBLE_EQ(DecToDouble(&minimum), 10);
+    RecFreeMatrix(INVc::Number, item.data());
     std::vector<uint8_t> source;
     ASSERT_TRUE(FindByCode(PurchItemVc::Number, PurchItemVc::ItemCode, 20, "PUMP", &source));
     EXPECT_EQ(TextAt(source.data(), PurchItemVc::VendName), "Pump Works");   // from the vendor's code

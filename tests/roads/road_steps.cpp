@@ -310,3 +310,75 @@ void RoadTest::NewFromWindowList(const std::string &row, int listType, int recor
     ClickButton("New");
     Check("New opens its window", Opened(recordType));
 }
+
+namespace {
+
+// The digits of what a number field shows (its grouping left out).
+std::string DigitsShown(const std::string &label)
+{
+    std::string digits;
+    for (char c : RoadTest::Shown(label))
+        if (c >= '0' && c <= '9') digits += c;
+    return digits;
+}
+
+// The purchase invoice's rows: the account, then the debit amount.
+constexpr int PurchaseRowAccount = 0, PurchaseRowDebit = 3;
+
+}  // namespace
+
+std::shared_ptr<std::string> RoadTest::TypeApprovedPurchaseInvoice(const std::string &vendor,
+                                                                   const std::string &vendorInvoice,
+                                                                   const std::string &account,
+                                                                   const std::string &amount)
+{
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Purchase invoices");
+    Check("the purchase-invoice list opens", Opened(WinTypes::PurchaseInvoiceList));
+    ClickButton("New");
+    Check("New opens a purchase invoice", Opened(WinTypes::PurchaseInvoice));
+    ClickField("Vendor");
+    Type(vendor);
+    Key(PlKey::Tab);
+    ClickField("Vendor's invoice");
+    Type(vendorInvoice);
+    ClickField("Total");
+    Type(amount);
+    Key(PlKey::Tab);
+    TypeCell(0, PurchaseRowAccount, account);
+    Key(PlKey::Tab);
+    TypeCell(0, PurchaseRowDebit, amount);
+    Key(PlKey::Tab);
+    ClickButton("Approved");
+    OkStoresQuietly("purchase invoice " + vendorInvoice);
+    auto number = std::make_shared<std::string>();
+    Check("the purchase invoice shows its number", [number] {
+        *number = DigitsShown("Number");
+        return !number->empty();
+    });
+    Menu("Window", "Close all");
+    return number;
+}
+
+std::shared_ptr<std::string> RoadTest::TypeApprovedPayment(const std::string &mode, std::shared_ptr<std::string> invoice)
+{
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Outgoing payments");
+    Check("the payment list opens", Opened(WinTypes::OutPaymentList));
+    ClickButton("New");
+    Check("New opens a payment", Opened(WinTypes::OutPayment));
+    Retype("Payment mode", mode);
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Type("the purchase invoice's number", [invoice] { return *invoice; });
+    Key(PlKey::Tab);
+    ClickButton("Approved");
+    OkStoresQuietly("the payment");
+    auto number = std::make_shared<std::string>();
+    Check("the payment shows its number", [number] {
+        *number = DigitsShown("Number");
+        return !number->empty();
+    });
+    Menu("Window", "Close all");
+    return number;
+}
