@@ -40,10 +40,10 @@ double Num(const uint8_t *base, uint32_t at)
     return DecIsBlank(&d) ? 0 : DecToDouble(&d);
 }
 
-// A document's form: its title, its number, the customer's address, the
-// currency, one line a row (item, text, quantity, price, sum) and the
-// total.
-std::vector<FormItem> DocumentForm(const std::string &title, const std::string &numberField)
+// A sales document's form: its title, its number, the customer's
+// address, the currency, one line a row (item, text, quantity, price,
+// sum) and the total.
+std::vector<FormItem> SalesForm(const std::string &title, const std::string &numberField)
 {
     using K = FormItemKind;
     return {{K::Text, title, 40, 40, 150},
@@ -59,6 +59,22 @@ std::vector<FormItem> DocumentForm(const std::string &title, const std::string &
             {K::Field, "Row sum", 440, 200, 80, 16},
             {K::Text, "Total", 300, 300, 100},
             {K::Field, "Total to pay", 440, 300, 100}};
+}
+
+// The delivery note's form: its number and its order's, the address
+// delivered to, one line a row (item, text, quantity delivered).
+std::vector<FormItem> DeliveryForm()
+{
+    using K = FormItemKind;
+    return {{K::Text, "Delivery note", 40, 40, 150},
+            {K::Text, "Number", 40, 64, 90},
+            {K::Field, "Delivery number", 140, 64, 120},
+            {K::Text, "Order", 300, 64, 60},
+            {K::Field, "Delivery's order number", 370, 64, 120},
+            {K::Field, "Customer name and address", 40, 92, 260, 14},
+            {K::Field, "Item code", 40, 200, 80, 16},
+            {K::Field, "Row description", 130, 200, 150, 16},
+            {K::Field, "Delivered quantity", 290, 200, 80, 16}};
 }
 
 class CompanyFromNothingSalesRoad : public CompanyFromNothingRoad {
@@ -147,9 +163,14 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
     Menu("Window", "Close all");
 
     // ---- The forms, drawn and chosen for the quotations and invoices.
-    DesignForm(*this, "QUOTATION", DocumentForm("Quotation", "Document number"));
-    DesignForm(*this, "INVOICE", DocumentForm("Invoice", "Invoice number"));
+    // The order's number prints by the code an invoice's does.
+    DesignForm(*this, "QUOTATION", SalesForm("Quotation", "Document number"));
+    DesignForm(*this, "ORDER", SalesForm("Order confirmation", "Invoice number"));
+    DesignForm(*this, "DELIVERY", DeliveryForm());
+    DesignForm(*this, "INVOICE", SalesForm("Invoice", "Invoice number"));
     ChooseForm(*this, "Quotations", WinTypes::SetForms178, "QUOTATION");
+    ChooseForm(*this, "Orders", WinTypes::SetForms151, "ORDER");
+    ChooseForm(*this, "Deliveries", WinTypes::SetForms146, "DELIVERY");
     ChooseForm(*this, "Sales invoices", WinTypes::SetForms140, "INVOICE");
 
     // ---- The quotation: two lamps at the list's price in euros.
@@ -191,6 +212,7 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
         *order = Shown("Number");
         return Opened(WinTypes::Order)() && !order->empty();
     });
+    auto orderText = PrintDocument("euro_order");
     Menu("Operations", "Delivery");
     auto delivery = std::make_shared<std::string>();
     Check("Delivery makes the order's delivery", [order, delivery] {
@@ -198,6 +220,7 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
         *delivery = Shown("Number");
         return Opened(WinTypes::Delivery)() && !delivery->empty();
     });
+    auto deliveryText = PrintDocument("euro_delivery");
     Menu("Window", "Close all");
     Menu("Module", "Stock");
     Menu("Registers", "Deliveries");
@@ -249,8 +272,11 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
     // ---- The printed documents: the drawn forms with the euro figures.
     ExpectPrinted(*quotationText, {"Quotation", *quotation, "Euro Buyer GmbH", "Hafenstrasse 9", "LAMP",
                                    "Desk lamp", "40", "80,00", "EUR", "Total", "100,00"});
-    ExpectPrinted(*invoiceText, {"Invoice", *invoice, "Euro Buyer GmbH", "LAMP", "Desk lamp", "40", "80,00", "EUR",
-                                 "Total", "100,00"});
+    ExpectPrinted(*orderText, {"Order confirmation", *order, "Euro Buyer GmbH", "LAMP", "Desk lamp", "40,00",
+                               "80,00", "EUR", "Total", "100,00"});
+    ExpectPrinted(*deliveryText, {"Delivery note", *delivery, *order, "Euro Buyer GmbH", "LAMP", "Desk lamp", "2"});
+    ExpectPrinted(*invoiceText, {"Invoice", *invoice, "Euro Buyer GmbH", "LAMP", "Desk lamp", "40,00", "80,00",
+                                 "EUR", "Total", "100,00"});
     // The trial balance: 100 euros at 11,50 a euro, in the home currency.
     const std::map<std::string, double> closing = {{"1510", 1150}, {"2610", -230}, {"3010", -920}};
     for (const auto &[account, amount] : closing)
@@ -320,15 +346,22 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
         RecFreeMatrix(IVVc::Number, inv.data());
     }
     // The forms as drawn, and chosen where the documents look for them.
-    for (const char *form : {"QUOTATION", "INVOICE"}) {
+    const std::map<std::string, int32_t> drawn = {
+        {"QUOTATION", 13}, {"ORDER", 13}, {"DELIVERY", 9}, {"INVOICE", 13}};
+    for (const auto &[form, items] : drawn) {
         ASSERT_TRUE(FindByCode(DocVc::Number, DocVc::Code, 20, form, &r)) << form;
-        EXPECT_EQ(MatrixRowCount(DocVc::Number, 0, r.data()), 13) << form;
+        EXPECT_EQ(MatrixRowCount(DocVc::Number, 0, r.data()), items) << form;
         RecFreeMatrix(DocVc::Number, r.data());
     }
-    for (int block : {int(QuotationFormBlk::Number), int(InvoiceFormBlk::Number)}) {
+    const std::map<int, std::string> chosen = {{QuotationFormBlk::Number, "QUOTATION"},
+                                               {OrderFormBlk::Number, "ORDER"},
+                                               {DeliveryFormBlk::Number, "DELIVERY"},
+                                               {InvoiceFormBlk::Number, "INVOICE"}};
+    for (const auto &[block, form] : chosen) {
+        // Every form-choice block has the invoice block's row layout.
         std::vector<uint8_t> rows = StoredRows(block);
         ASSERT_EQ(rows.size(), size_t(InvoiceFormBlk::Rows::Size)) << block;
-        EXPECT_EQ(TextAt(rows.data(), InvoiceFormBlk::Rows::FormName), block == 178 ? "QUOTATION" : "INVOICE");
+        EXPECT_EQ(TextAt(rows.data(), InvoiceFormBlk::Rows::FormName), form) << block;
     }
     CloseForCheck();
 }
