@@ -366,4 +366,59 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
     CloseForCheck();
 }
 
+// A form drawn by a user who misspells a field's name and forgets the
+// form's own: the name no field has is told and refused, the cursor kept
+// on it; OK of the nameless form is refused, the form kept new with its
+// item. Named, it is stored with the field typed right.
+TEST_F(CompanyFromNothingSalesRoad, AMisspeltFieldAndANamelessFormAreRefusedAndNothingIsLost)
+{
+    WriteFirstUserOnly();
+    const std::string company = StartNewCompany("forms.VDB");
+    Menu("Registers", "Forms");
+    Check("the form list opens", Opened(WinTypes::FormList));
+    ClickButton("New");
+    Check("New opens the designer", Opened(WinTypes::FormDesigner));
+    ClickButton("Field");
+    DragInDesigner(*this, "draw a data field", 40, 40, 200, 54);
+    Type("Invoice numbr");
+    Key(PlKey::Tab);
+    Check("a name no field has is refused and told", [] {
+        EXPECT_TRUE(Told("cannot take Invoice numbr")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(ActiveTitle(), "Data field");
+        return ActiveTitle() == "Data field";
+    });
+    Retype("Code", "Invoice number");
+    auto told = CountTold();
+    ClickButton("OK");
+    Check("the field's right name is taken quietly", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return Opened(WinTypes::FormDesigner)();
+    });
+    ClickOk();
+    Check("a form without its name is refused and kept new", [] {
+        EXPECT_TRUE(Told("A form is stored under its name")) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+        return Opened(WinTypes::FormDesigner)();
+    });
+    Menu("Operations", "Form");
+    Check("the form's window opens on its name", [] { return FocusLabel() == "Name"; });
+    Type("NOTE");
+    ClickButton("OK");
+    OkStoresQuietly("the named form");
+    Menu("Window", "Close all");
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    EXPECT_EQ(RegRecordCount(DocVc::Number), 1u) << "the nameless form was stored";
+    std::vector<uint8_t> form;
+    ASSERT_TRUE(FindByCode(DocVc::Number, DocVc::Code, 20, "NOTE", &form));
+    ASSERT_EQ(MatrixRowCount(DocVc::Number, 0, form.data()), 1);
+    uint8_t item[DocVc::Rows::Size];
+    ASSERT_TRUE(MatrixRowGet(DocVc::Number, 0, form.data(), 0, item));
+    EXPECT_EQ(GetU16(item, DocVc::Rows::Kind), 4);
+    EXPECT_EQ(GetI16(item, DocVc::Rows::FieldCode), 153) << "the invoice number's code";
+    RecFreeMatrix(DocVc::Number, form.data());
+    CloseForCheck();
+}
+
 }  // namespace
