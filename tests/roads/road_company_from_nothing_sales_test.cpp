@@ -11,6 +11,8 @@
 // and the order invoiced; the invoice, posted, prints on its form in EUR.
 // The trial balance shows its sales, VAT and receivables in the home
 // currency at 11,50 a euro, and the company file holds the chain as made.
+// Beside it, a form drawn with a misspelt field name and without its own
+// name: both are refused and told, and nothing drawn is lost.
 #include "tests/roads/road_company_from_nothing.h"
 #include "tests/roads/road_form_steps.h"
 #include "tests/roads/road_text.h"
