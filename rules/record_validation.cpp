@@ -206,6 +206,10 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
         return CheckCodePresent(record, DepartmentVc::Code, 5, Texts::CodeMissing);
     case BankVc::Number:
         return CheckCodePresent(record, BankVc::Code, 5, Texts::CodeMissing);
+    case DocVc::Number:
+        // Documents find their form by its name; a form without one could
+        // never be printed nor told apart in the form list.
+        return CheckCodePresent(record, DocVc::Code, 20, Texts::FormNameMissing);
     case OpenBalVc::Number:
         return ValidateFb1(record, stored, mode);
     case PersEntryVc::Number:

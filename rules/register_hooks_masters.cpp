@@ -282,6 +282,8 @@ void InstallMasterEntries(std::array<RegisterHooks, RegisterCount> &table) {
     for (int reg : {UnitVc::Number, DTVc::Number, DelModeVc::Number, CountryVc::Number, BankVc::Number,
                     LocationVc::Number, DepartmentVc::Number})
         table[reg] = MasterEntry(PlainDefaults, Validate);
+    // A form drawn in the designer: its name, by which documents find it.
+    table[DocVc::Number].validateRecord = ValidateRecordOf;
     table[AssetVc::Number] = MasterEntry(AssetDefaults, NoChecks);
     table[DeprModelVc::Number] = MasterEntry(PlainDefaults, NoChecks);
     table[TimeBudgetVc::Number] =

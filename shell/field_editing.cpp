@@ -49,8 +49,11 @@ bool CommitIntoBlock(int n)
         size <= blockSize - w->editFieldOffset) {
         uint8_t *value = block + w->editFieldOffset;
         if (lookup) {
+            // A text typed that the window's type cannot read (a name no
+            // list entry has) is refused like a choice field's; a text
+            // left as it opened is no input and tells nothing.
             changed = !PStringEqual(w->editText, w->editOpenText);
-            (void)WinFieldFromTextByType(n, block, w->currentField, w->editText);
+            accepted = WinFieldFromTextByType(n, block, w->currentField, w->editText) || !changed;
         } else {
             // A hidden text (type 25) is read from its password control
             // like any text, so caret moves and deletions count too.

@@ -155,3 +155,21 @@ void CompanyFromNothingRoad::TypeSalesSetUp()
     Check("the invoice series is stored", [] { return ActiveType() != WinTypes::SetSeries187; });
     Menu("Window", "Close all");
 }
+
+void CompanyFromNothingRoad::TypeSeriesOfYear(const std::string &row, int type)
+{
+    Menu("Settings", "Number series...");
+    Check("the series window opens", Opened(WinTypes::SetSeries));
+    ClickRow(row);
+    Key(PlKey::Return);
+    Check("the series of " + row + " open", Opened(type));
+    const std::vector<std::string> range = {"1", "99999", FromNothingYearStart(), FromNothingYearEnd()};
+    for (int c = 0; c < 4; c++) TypeCell(0, c, range[c]);
+    auto told = CountTold();
+    ClickOk();
+    Check("the series of " + row + " is stored", [told, type] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return ActiveType() != type;
+    });
+    Menu("Window", "Close all");
+}

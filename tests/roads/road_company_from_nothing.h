@@ -33,4 +33,8 @@ public:
     // the invoice series 1-99999 of the year. Leaves the Sales module
     // current.
     void TypeSalesSetUp();
+    // Settings > Number series... of the module shown, the row `row` and
+    // Return: the road fails unless its series window (type `type`) opens;
+    // the range 1-99999 over the year typed and stored.
+    void TypeSeriesOfYear(const std::string &row, int type);
 };

@@ -5,6 +5,7 @@
 // it: the PDF shows the new text and the invoice number where they were
 // put, and the company file holds the items at their places.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_form_steps.h"
 
 
 #include <cstdlib>
@@ -25,28 +26,7 @@
 namespace {
 
 constexpr int FormList = 566, Designer = 23, SalesInvoice = 347;
-constexpr int PaneTop = 32;   // the designer's form starts below its tool buttons
 namespace fs = std::filesystem;
-
-// The pointer at form point (x, y) of the active designer: pressed,
-// moved to (x2, y2) in two steps and released there.
-void DragInDesigner(RoadTest &road, const std::string &what, int x, int y, int x2, int y2)
-{
-    road.Do(what, [=] {
-        int n = RoadTest::Active();
-        if (RoadTest::ActiveType() != Designer) {
-            ADD_FAILURE() << what << ": the designer is not active but " << RoadTest::ActiveTitle();
-            return false;
-        }
-        uint32_t child = WinTable[n]->mdiChild;
-        auto at = [child](int px, int py) { return WinClientToScreen(child, PlPoint{px, py + PaneTop}); };
-        MsgInputMouse(at(x, y), 1, true);
-        MsgInputMouse(at((x + x2) / 2, (y + y2) / 2), 0, false);
-        MsgInputMouse(at(x2, y2), 0, false);
-        MsgInputMouse(at(x2, y2), 1, false);
-        return true;
-    });
-}
 
 // The words pdftotext reads on one line of the page holding `word`.
 std::string LineWith(const std::string &page, const std::string &word)

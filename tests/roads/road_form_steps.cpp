@@ -1,0 +1,97 @@
+// road_form_steps.cpp - designing a form from nothing and choosing it for
+// a document, in windows.
+#include "tests/roads/road_form_steps.h"
+
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "platform/window.h"
+#include "shell/window_table.h"
+
+namespace {
+
+constexpr int FormList = 566, Designer = 23;
+constexpr int PaneTop = 32;       // the designer's form starts below its tool buttons
+constexpr int ItemHeight = 14;    // a drawn item is one line of the default face high
+constexpr int FormCell = 3;       // the form's name in a form-choice row
+
+}  // namespace
+
+void DragInDesigner(RoadTest &road, const std::string &what, int x, int y, int x2, int y2)
+{
+    road.Do(what, [=] {
+        int n = RoadTest::Active();
+        if (RoadTest::ActiveType() != Designer) {
+            ADD_FAILURE() << what << ": the designer is not active but " << RoadTest::ActiveTitle();
+            return false;
+        }
+        uint32_t child = WinTable[n]->mdiChild;
+        auto at = [child](int px, int py) { return WinClientToScreen(child, PlPoint{px, py + PaneTop}); };
+        MsgInputMouse(at(x, y), 1, true);
+        MsgInputMouse(at((x + x2) / 2, (y + y2) / 2), 0, false);
+        MsgInputMouse(at(x2, y2), 0, false);
+        MsgInputMouse(at(x2, y2), 1, false);
+        return true;
+    });
+}
+
+void DesignForm(RoadTest &road, const std::string &code, const std::vector<FormItem> &items)
+{
+    road.Menu("Window", "Close all");
+    road.Menu("Registers", "Forms");
+    road.Check("the form list opens", RoadTest::Opened(FormList));
+    road.ClickButton("New");
+    road.Check("New opens the designer on a new form", [] {
+        EXPECT_TRUE(RoadTest::TitleTells("new")) << RoadTest::ActiveTitle();
+        return RoadTest::Opened(Designer)();
+    });
+    // The form's name, in the window of its own fields.
+    road.Menu("Operations", "Form");
+    road.Check("the form's window opens on its name", [] {
+        EXPECT_EQ(RoadTest::ActiveTitle(), "Form");
+        EXPECT_EQ(RoadTest::FocusLabel(), "Name");
+        return RoadTest::FocusLabel() == "Name";
+    });
+    road.Type(code);
+    road.ClickButton("OK");
+    for (const FormItem &item : items) {
+        const bool field = item.kind == FormItemKind::Field;
+        road.ClickButton(field ? "Field" : "Text");
+        DragInDesigner(road, "draw " + item.text, item.left, item.top, item.left + item.width, item.top + ItemHeight);
+        const std::string title = field ? "Data field" : "Text";
+        road.Check("the window of " + item.text + " opens", [title] {
+            EXPECT_EQ(RoadTest::ActiveTitle(), title);
+            return RoadTest::ActiveTitle() == title;
+        });
+        // The field window opens on its code, which takes the field's
+        // name; the text window on its text.
+        road.Type(item.text);
+        if (item.rowPitch) road.Retype("Row pitch", std::to_string(item.rowPitch));
+        road.ClickButton("OK");
+    }
+    road.KeepPicture("form_" + code);
+    auto told = road.CountTold();
+    road.ClickOk();
+    road.Check("OK stores the form " + code, [told] {
+        EXPECT_EQ(RoadTest::Messages().size(), *told) << ::testing::PrintToString(RoadTest::Messages());
+        EXPECT_TRUE(RoadTest::TitleTells("viewing")) << RoadTest::ActiveTitle();
+        return RoadTest::TitleTells("viewing");
+    });
+    road.Menu("Window", "Close all");
+}
+
+void ChooseForm(RoadTest &road, const std::string &row, int type, const std::string &code)
+{
+    road.Menu("Window", "Close all");
+    road.Menu("Settings", "Forms...");
+    road.ClickRow(row);
+    road.Key(PlKey::Return);
+    road.Check("the form choice of " + row + " opens", RoadTest::Opened(type));
+    road.TypeCell(0, FormCell, code);
+    auto told = road.CountTold();
+    road.ClickOk();
+    road.Check("the form choice of " + row + " is stored", [told, type] {
+        EXPECT_EQ(RoadTest::Messages().size(), *told) << ::testing::PrintToString(RoadTest::Messages());
+        return RoadTest::ActiveType() != type;
+    });
+    road.Menu("Window", "Close all");
+}

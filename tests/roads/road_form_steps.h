@@ -1,0 +1,42 @@
+// road_form_steps.h - the step that designs a document's form from
+// nothing in the form designer, as a user draws one: Registers > Forms,
+// New, the form's name in its Form window, then each text and data field
+// drawn with the designer's tool buttons and stored with OK; and the step
+// that chooses that form in a document's form settings.
+#pragma once
+
+#include "tests/roads/road_fixture.h"
+
+#include <string>
+#include <vector>
+
+// What the designer draws: a text printed as typed, or a data field whose
+// code is chosen by its name in the field window (as "Invoice number").
+enum class FormItemKind { Text, Field };
+
+// One item of a form: its kind, its text or field name, its place in
+// form units (one a point) and, for a field of the document's rows, the
+// form units between one row and the next (0: a field of the head).
+struct FormItem {
+    FormItemKind kind;
+    std::string text;
+    int left = 0, top = 0, width = 150;
+    int rowPitch = 0;
+};
+
+// Registers > Forms (every window closed first), New, the form's name
+// typed in the designer's Form window, each item drawn with its tool
+// (the mouse dragged over its place) and typed in its window, and OK:
+// the road fails unless the form is stored without a message. Every
+// window is closed afterwards.
+void DesignForm(RoadTest &road, const std::string &code, const std::vector<FormItem> &items);
+
+// The pointer pressed at form point (x, y) of the active designer, moved
+// to (x2, y2) in two steps and released there.
+void DragInDesigner(RoadTest &road, const std::string &what, int x, int y, int x2, int y2);
+
+// Settings > Forms... of the module shown, the row `row` and Return:
+// the road fails unless window `type` opens; form `code` typed as its
+// first row's form and OK, which must store it quietly. Every window is
+// closed afterwards.
+void ChooseForm(RoadTest &road, const std::string &row, int type, const std::string &code);
