@@ -33,4 +33,19 @@ public:
     // the invoice series 1-99999 of the year. Leaves the Sales module
     // current.
     void TypeSalesSetUp();
+    // What buying for stock needs besides the ledger and the sales set-up:
+    // the accounts of stock 1460, payables 2440, goods received but not
+    // invoiced 2441 and cost of goods 4010; the Sales accounts' stock,
+    // purchase clearing and cost of goods; the creditors account of the
+    // Purchase accounts; purchase invoices, payments and goods received
+    // posted from the year's start; the payment mode B paying from 1930
+    // and the company's bank account `bankAccount`; the company's bank
+    // file format `bankFormat`; and the series 1-99999 of the year of
+    // purchase orders, goods receipts, purchase invoices and outgoing
+    // payments. Leaves the Purchasing module current.
+    void TypePurchaseSetUp(const std::string &bankFormat, const std::string &bankAccount);
+    // Settings > Number series of the module shown: the series of row
+    // `row` (its window of type `type`) given the range 1-99999 over the
+    // whole year.
+    void TypeSeriesOfTheYear(const std::string &row, int type);
 };
