@@ -25,7 +25,7 @@
 #include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
-#include "database/access/settings_binding.h"
+#include "platform/dialog.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
 
@@ -332,6 +332,102 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
         if (TextAt(stock.data(), LSVc::ItemCode) == "BOLT")
             onStock[TextAt(stock.data(), LSVc::Location)] += Num(stock.data(), LSVc::InStock);
     EXPECT_NEAR(onStock["MAIN"], 100, 0.005) << ::testing::PrintToString(onStock);
+    CloseForCheck();
+}
+
+// Goods received before the Sales accounts name the stock and purchase
+// clearing accounts: the receipt the order made is stored, but ticked
+// received it is refused, saying which account to give and where, and
+// nothing comes into stock or the ledger. Once the accounts are given the
+// same receipt is received and its voucher books the stock.
+TEST_F(CompanyFromNothingPurchaseRoad, GoodsReceivedBeforeTheStockAccountsAreGivenAreRefusedSayingWhichIsMissing)
+{
+    WriteFirstUserOnly();
+    const std::string company = StartNewCompany("early.VDB");
+    TypeTheLedger();
+    TypeSalesSetUp();
+    Menu("Module", "General ledger");
+    NewFromList("Accounts", WinTypes::AccountList, WinTypes::Accounts);
+    TypeAccounts({{"1460", "Stock", "Assets", ""}, {"2441", "Goods received, not invoiced", "Liabilities", ""}});
+    Menu("Window", "Close all");
+    Menu("Settings", "Posting...");
+    Check("the posting window opens", Opened(WinTypes::SetPosting));
+    ClickButton("Post goods received");
+    Retype("Goods received from", FromNothingYearStart());
+    ClickOk();
+    Check("the posting block is stored", [] { return ActiveType() != WinTypes::SetPosting; });
+    Menu("Window", "Close all");
+    Menu("Module", "Purchasing");
+    TypeSeriesOfTheYear("Purchase orders", WinTypes::SetSeries198);
+    TypeSeriesOfTheYear("Purchases", WinTypes::SetSeries194);
+    TypeVendor({"V1", "Fjord Supply AB", "", "", "", VendorGiro});
+    Menu("Module", "Stock");
+    NewFromList("Item list", WinTypes::ItemList, WinTypes::Item);
+    TypeFields({{"Code", "BOLT"}, {"Name", "Steel bolt"}});
+    ClickButton("Kept in stock");
+    OkStoresQuietly("the item");
+
+    Menu("Module", "Purchasing");
+    NewFromList("Purchase orders", WinTypes::PurchaseOrderList, WinTypes::PurchaseOrder);
+    ClickField("Vendor");
+    Type("V1");
+    Key(PlKey::Tab);
+    ClickCell(0, ColItem);
+    Type("BOLT");
+    Key(PlKey::Tab);
+    Type("10");
+    Key(PlKey::Tab);
+    ClickCell(0, ColPrice);
+    Type("8");
+    Key(PlKey::Tab);
+    OkStoresQuietly("the purchase order");
+    Menu("Operations", "Purchase");
+    Check("the goods receipt made from the order opens", Opened(WinTypes::GoodsReceipt));
+    auto told = CountTold();
+    ClickButton("Received");
+    ClickOk();
+    Check("the receipt is refused naming the account to give and where", [told] {
+        EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("The voucher could not be made: give the Stock account in the Sales module's Settings > Sales accounts"))
+            << ::testing::PrintToString(Messages());
+        EXPECT_FALSE(TitleTells("viewing")) << ActiveTitle();
+        EXPECT_EQ(Shown("Vendor"), "V1");
+        return ActiveType() == WinTypes::GoodsReceipt;
+    });
+    KeepPicture("early_receipt_refused");
+    ClickButton("Cancel");
+    AnswerBox(kPlIdNo);
+    Menu("Window", "Close all");
+
+    // The accounts given, the stored receipt is received.
+    Menu("Module", "Sales");
+    Menu("Settings", "Sales accounts...");
+    Check("the sales accounts open", Opened(WinTypes::SetSalesAccounts));
+    Retype("Stock", "1460");
+    Retype("Purchase clearing", "2441");
+    ClickOk();
+    Check("the stock accounts are stored", [] { return ActiveType() != WinTypes::SetSalesAccounts; });
+    Menu("Window", "Close all");
+    Menu("Module", "Stock");
+    Menu("Registers", "Goods receipts");
+    Check("the goods receipts list opens", Opened(WinTypes::GoodsReceiptList));
+    FindRow("the receipt", std::make_shared<std::string>(""));
+    Key(PlKey::Return);
+    Check("the receipt opens as stored, not received", Opened(WinTypes::GoodsReceipt));
+    ClickButton("Received");
+    OkStoresQuietly("the received goods");
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(PUVc::Number), 1u);
+    uint32_t vouchers = 0;
+    EXPECT_EQ(VoucherSums(&vouchers), (std::map<std::string, double>{{"1460", 80}, {"2441", -80}}));
+    EXPECT_EQ(vouchers, 1u) << "the refused receipt left a voucher, or the received one none";
+    std::vector<uint8_t> receipt(PUVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(PUVc::Number, 1, receipt.data(), &id));
+    EXPECT_EQ(GetU16(receipt.data(), PUVc::Received), 1);
+    RecFreeMatrix(PUVc::Number, receipt.data());
     CloseForCheck();
 }
 
