@@ -396,6 +396,9 @@ TEST_F(PurchaseLedgerMonthRoad, AnInvoiceForAVendorWithoutPurchaseAccountSaysWha
     Check("the user is told the vendor lacks its purchase account", [] {
         EXPECT_TRUE(Told("the vendor has no purchase account")) << ::testing::PrintToString(Messages());
         EXPECT_TRUE(Told("Purchase account")) << ::testing::PrintToString(Messages());
+        // Where a user sets it: the vendor's window, not an import.
+        EXPECT_TRUE(Told("the vendor window, Terms page")) << ::testing::PrintToString(Messages());
+        EXPECT_FALSE(Told("Import")) << ::testing::PrintToString(Messages());
         EXPECT_TRUE(Told("Vendor: V2")) << ::testing::PrintToString(Messages());
         EXPECT_EQ(ActiveType(), PurchaseOrder) << ActiveTitle();
         return true;
