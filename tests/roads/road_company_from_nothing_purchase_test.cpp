@@ -21,6 +21,7 @@
 #include <map>
 #include <memory>
 
+#include "core/date.h"
 #include "core/decimal.h"
 #include "core/field_access.h"
 #include "core/record_buffer.h"
@@ -188,9 +189,10 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
     });
     Menu("Window", "Close all");
 
-    // ---- The payment: suggested, approved and posted.
+    // ---- The payment: suggested, approved and posted. The invoice falls
+    // due in thirty days, by the vendor's terms; it is paid today.
     RunRoutine("Payment suggestion", PaymentSuggestion,
-               {{"Due to", [] { return FromNothingYearEnd(); }},
+               {{"Due to", [] { return DayText(30); }},
                 {"Payment date", [] { return DayText(0); }},
                 {"Payment mode", [] { return std::string("B"); }}},
                "nothing_payment_suggestion");
@@ -312,6 +314,11 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
         ASSERT_TRUE(RecReadAt(VIVc::Number, 1, invoice.data(), &id));
         EXPECT_EQ(TextAt(invoice.data(), VIVc::VendInvNr), "F-2001");
         EXPECT_NEAR(Num(invoice.data(), VIVc::InvAmount), 1000, 0.005);
+        // The vendor's terms: due thirty days after the invoice date.
+        EXPECT_EQ(TextAt(invoice.data(), VIVc::PayTerms), "30");
+        DateRec invoiced = GetDate(invoice.data(), VIVc::InvDate), due = {}, stored = GetDate(invoice.data(), VIVc::DueDate);
+        DateAddDays(&invoiced, 30, &due);
+        EXPECT_EQ(DateCompare(&stored, &due), 0);
         RecFreeMatrix(VIVc::Number, invoice.data());
     }
     EXPECT_EQ(RegRecordCount(APVc::Number), 0u) << "the vendor's open item is closed";
