@@ -184,21 +184,7 @@ void CompanyFromNothingRoad::TypePurchaseSetUp(const std::string &bankFormat, co
     });
     Menu("Window", "Close all");
 
-    // The stock side of the Sales accounts: what a receipt books and what
-    // its invoice clears.
-    Menu("Module", "Sales");
-    Menu("Settings", "Sales accounts...");
-    Check("the sales accounts open", Opened(WinTypes::SetSalesAccounts));
-    Retype("Stock", "1460");
-    Retype("Purchase clearing", "2441");
-    Retype("Cost of goods", "4010");
-    auto toldSales = CountTold();
-    ClickOk();
-    Check("the stock accounts are stored", [toldSales] {
-        EXPECT_EQ(Messages().size(), *toldSales) << ::testing::PrintToString(Messages());
-        return ActiveType() != WinTypes::SetSalesAccounts;
-    });
-    Menu("Window", "Close all");
+    TypeStockAccounts();
 
     Menu("Module", "Purchasing");
     Menu("Settings", "Purchase accounts...");
@@ -229,6 +215,23 @@ void CompanyFromNothingRoad::TypePurchaseSetUp(const std::string &bankFormat, co
     TypeSeriesOfTheYear("Purchases", WinTypes::SetSeries194);
     TypeSeriesOfTheYear("Purchase invoices", WinTypes::SetSeries189);
     TypeSeriesOfTheYear("Outgoing payments", WinTypes::SetSeries190);
+}
+
+void CompanyFromNothingRoad::TypeStockAccounts()
+{
+    Menu("Module", "Sales");
+    Menu("Settings", "Sales accounts...");
+    Check("the sales accounts open", Opened(WinTypes::SetSalesAccounts));
+    Retype("Stock", "1460");
+    Retype("Purchase clearing", "2441");
+    Retype("Cost of goods", "4010");
+    auto told = CountTold();
+    ClickOk();
+    Check("the stock accounts are stored", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return ActiveType() != WinTypes::SetSalesAccounts;
+    });
+    Menu("Window", "Close all");
 }
 
 void CompanyFromNothingRoad::TypeSeriesOfTheYear(const std::string &row, int type)

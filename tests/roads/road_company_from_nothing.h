@@ -44,6 +44,10 @@ public:
     // purchase orders, goods receipts, purchase invoices and outgoing
     // payments. Leaves the Purchasing module current.
     void TypePurchaseSetUp(const std::string &bankFormat, const std::string &bankAccount);
+    // The stock side of the Sales accounts, which goods received and their
+    // invoices book: Stock 1460, Purchase clearing 2441 and Cost of goods
+    // 4010, accounts of the chart. Leaves the Sales module current.
+    void TypeStockAccounts();
     // Settings > Number series of the module shown: the series of row
     // `row` (its window of type `type`) given the range 1-99999 over the
     // whole year.

@@ -34,9 +34,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int TrialBalanceSel = 428, PaymentSuggestion = 313, BankFileSelection = 415;
-// The purchase order's rows: the item, its quantity; the price after them.
-constexpr int ColItem = 0, ColQuantity = 1, ColPrice = 5;
+constexpr int TrialBalanceSel = 428, PaymentSuggestion = 313;
+// The purchase order's rows: the item first, the price in the sixth column.
+constexpr int ColItem = 0, ColPrice = 5;
 
 // The company's bank account, the paying account of its payments, and
 // the vendor's bank giro.
@@ -46,29 +46,6 @@ double Num(const uint8_t *base, uint32_t at)
 {
     PackedDecimal d = GetDec(base, at);
     return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
-std::string Digits(const std::string &shown)
-{
-    std::string d;
-    for (char c : shown)
-        if (c >= '0' && c <= '9') d += c;
-    return d;
-}
-
-// The lines of a file ending in CR LF.
-std::vector<std::string> FileLines(const fs::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::vector<std::string> lines;
-    for (size_t at = 0; at < bytes.size();) {
-        size_t end = bytes.find("\r\n", at);
-        if (end == std::string::npos) break;
-        lines.push_back(bytes.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
 }
 
 class CompanyFromNothingPurchaseRoad : public CompanyFromNothingRoad {
@@ -184,7 +161,7 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
     KeepPicture("nothing_purchase_invoice");
     OkStoresQuietly("the approved purchase invoice");
     Check("the invoice is of the order's total", [] {
-        EXPECT_EQ(Digits(Shown("Total")), "100000") << Shown("Total");
+        EXPECT_EQ(DigitsOf(Shown("Total")), "100000") << Shown("Total");
         return true;
     });
     Menu("Window", "Close all");
@@ -202,8 +179,8 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
     Key(PlKey::Return);
     auto payment = std::make_shared<std::string>();
     Check("the suggested payment pays the invoice to the vendor's giro", [payment] {
-        EXPECT_EQ(Digits(Shown("Rows total")), "100000") << Shown("Rows total");
-        *payment = Digits(Shown("Number"));
+        EXPECT_EQ(DigitsOf(Shown("Rows total")), "100000") << Shown("Rows total");
+        *payment = DigitsOf(Shown("Number"));
         return Opened(WinTypes::OutPayment)() && !payment->empty();
     });
     ClickButton("Approved");
@@ -214,23 +191,7 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
 
     // ---- The bank's file of the payment.
     const fs::path bankFile = dir / "PAY.TXT";
-    auto numbers = std::make_shared<std::string>();
-    Do("the range is the payment's number", [payment, numbers] {
-        *numbers = *payment + ":" + *payment;
-        return true;
-    });
-    ChooseTextExport("Bank payment file", bankFile, true);
-    Check("the bank file's selection window opens", Opened(BankFileSelection));
-    ClickField("Payments");
-    Type("the payment's number", [numbers] { return *numbers; });
-    auto toldFile = CountTold();
-    ClickOk();
-    Check("the run says it wrote the payment", [bankFile, toldFile] {
-        EXPECT_EQ(Messages().size(), *toldFile + 1) << ::testing::PrintToString(Messages());
-        EXPECT_TRUE(Told("1 payments in " + bankFile.string())) << ::testing::PrintToString(Messages());
-        return true;
-    });
-    Menu("Window", "Close all");
+    WriteBankPaymentFile(bankFile, payment);
 
     // ---- What the ledger printed.
     Menu("Module", "Purchasing");
@@ -355,7 +316,9 @@ TEST_F(CompanyFromNothingPurchaseRoad, GoodsReceivedBeforeTheStockAccountsAreGiv
     TypeSalesSetUp();
     Menu("Module", "General ledger");
     NewFromList("Accounts", WinTypes::AccountList, WinTypes::Accounts);
-    TypeAccounts({{"1460", "Stock", "Assets", ""}, {"2441", "Goods received, not invoiced", "Liabilities", ""}});
+    TypeAccounts({{"1460", "Stock", "Assets", ""},
+                  {"2441", "Goods received, not invoiced", "Liabilities", ""},
+                  {"4010", "Cost of goods", "Costs", ""}});
     Menu("Window", "Close all");
     Menu("Settings", "Posting...");
     Check("the posting window opens", Opened(WinTypes::SetPosting));
@@ -407,14 +370,7 @@ TEST_F(CompanyFromNothingPurchaseRoad, GoodsReceivedBeforeTheStockAccountsAreGiv
     Menu("Window", "Close all");
 
     // The accounts given, the stored receipt is received.
-    Menu("Module", "Sales");
-    Menu("Settings", "Sales accounts...");
-    Check("the sales accounts open", Opened(WinTypes::SetSalesAccounts));
-    Retype("Stock", "1460");
-    Retype("Purchase clearing", "2441");
-    ClickOk();
-    Check("the stock accounts are stored", [] { return ActiveType() != WinTypes::SetSalesAccounts; });
-    Menu("Window", "Close all");
+    TypeStockAccounts();
     Menu("Module", "Stock");
     Menu("Registers", "Goods receipts");
     Check("the goods receipts list opens", Opened(WinTypes::GoodsReceiptList));
