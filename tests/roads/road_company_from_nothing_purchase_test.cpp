@@ -6,13 +6,16 @@
 // company's bank account and its Swedish bank file format, and the number
 // series. Then the registers: payment terms of 30 days, the unit, the
 // location on the stock account, the vendor with its terms and bank giro,
-// the item in its unit and the vendor's terms for it. A purchase order of
-// a hundred bolts at the location becomes its goods receipt and then the
-// vendor's invoice, approved; the payment suggestion pays it, the payment
-// is approved and posted and goes out in the bank payment file. The file
-// pays the vendor's bank giro the amount; the purchase-invoice journal and
-// the trial balance of the year print what was posted; the company file
-// holds only what was typed, balanced vouchers and no open item.
+// the item in its unit (a unit the register lacks refused first) and the
+// vendor's terms for it. A purchase order of a hundred bolts at the
+// location becomes its goods receipt and then the vendor's invoice,
+// approved and due by the vendor's thirty days; the payment suggestion
+// pays it, the payment is approved and posted and goes out in the bank
+// payment file. The file pays the vendor's bank giro the amount; the
+// purchase-invoice journal and the trial balance of the year print what
+// was posted; the company file holds only what was typed, balanced
+// vouchers and no open item. The vendor's bank giro is also its account
+// number: the domestic file pays to the account the payment rows carry.
 #include "tests/roads/road_company_from_nothing.h"
 #include "tests/roads/road_text.h"
 
@@ -73,10 +76,23 @@ protected:
 
         Menu("Module", "Stock");
         NewFromList("Item list", WinTypes::ItemList, WinTypes::Item);
-        TypeFields({{"Code", "BOLT"}, {"Name", "Steel bolt"}, {"Unit", "PCS"}});
+        // A unit the register lacks is refused on its field, nothing
+        // typed lost; the unit made above is taken.
+        TypeFields({{"Code", "BOLT"}, {"Name", "Steel bolt"}, {"Unit", "BOX"}});
         Retype("Price", "20");
         TypeFields({{"Sales account", "3010"}, {"VAT code", "1"}});
         ClickButton("Kept in stock");
+        auto told = CountTold();
+        ClickOk();
+        Check("a unit the register lacks is refused on its field", [told] {
+            EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+            EXPECT_TRUE(TitleTells("new")) << ActiveTitle();
+            EXPECT_EQ(FocusLabel(), "Unit");
+            EXPECT_EQ(Shown("Name"), "Steel bolt");
+            EXPECT_EQ(Shown("Sales account"), "3010");
+            return ActiveType() == WinTypes::Item;
+        });
+        Retype("Unit", "PCS");
         KeepPicture("nothing_purchase_item");
         OkStoresQuietly("the item");
         Menu("Module", "Purchasing");
