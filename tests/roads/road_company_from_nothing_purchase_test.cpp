@@ -12,8 +12,8 @@
 // approved and due by the vendor's thirty days; the payment suggestion
 // pays it, the payment is approved and posted and goes out in the bank
 // payment file. The file pays the vendor's bank giro the amount; the
-// purchase-invoice journal and the trial balance of the year print what
-// was posted; the company file holds only what was typed, balanced
+// purchase-invoice journal, the payment journal and the trial balance of
+// the year print what was posted; the company file holds only what was typed, balanced
 // vouchers and no open item. The vendor's bank giro is also its account
 // number: the domestic file pays to the account the payment rows carry.
 #include "tests/roads/road_company_from_nothing.h"
@@ -37,7 +37,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int TrialBalanceSel = 428, PaymentSuggestion = 313;
+constexpr int TrialBalanceSel = 428, PaymentSuggestion = 313, PaymentJournalSel = 435;
 // The purchase order's rows: the item first, the price in the sixth column.
 constexpr int ColItem = 0, ColPrice = 5;
 
@@ -214,6 +214,9 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
     auto journal = ReportToPreviewAndPdf("Purchase Invoice Journal", WinTypes::PurchInvJournalSel,
                                          [this] { ThisYear(); }, "nothing_purchase_journal");
     Menu("Window", "Close all");
+    auto payments = ReportToPreviewAndPdf("Outgoing Payments", PaymentJournalSel, [this] { ThisYear(); },
+                                          "nothing_payment_journal");
+    Menu("Window", "Close all");
     Menu("Module", "General ledger");
     auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] { ThisYear(); }, "nothing_purchase_trial");
     EXPECT_EQ(Run(), 0);
@@ -238,6 +241,19 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
     EXPECT_NE(invoiceLines[0].find("Fjord Supply AB"), std::string::npos) << invoiceLines[0];
     EXPECT_NEAR(PrintedAmounts(invoiceLines[0]).back(), 1000, 0.005) << invoiceLines[0];
     EXPECT_NEAR(PrintedLastAmount(*journal, "Total"), 1000, 0.005) << *journal;
+
+    // The payment journal: the payment from the company's account, its
+    // row paying invoice 1 to the vendor's giro, and the 1 000 summed
+    // under the bank's payment mode and in the grand total.
+    // Three lines start "1 ": the payment, its row and its sum.
+    const std::vector<std::string> paymentLines = PrintedLinesStarting(*payments, "1 ");
+    ASSERT_EQ(paymentLines.size(), 3u) << *payments;
+    EXPECT_NEAR(PrintedAmounts(paymentLines[2]).back(), 1000, 0.005) << paymentLines[2];
+    EXPECT_NE(paymentLines[0].find(CompanyBank), std::string::npos) << paymentLines[0];
+    EXPECT_NE(paymentLines[1].find(VendorGiro), std::string::npos) << paymentLines[1];
+    EXPECT_NEAR(PrintedAmounts(paymentLines[1]).back(), 1000, 0.005) << paymentLines[1];
+    EXPECT_NEAR(PrintedLastAmount(*payments, "B "), 1000, 0.005) << *payments;
+    EXPECT_NEAR(PrintedLastAmount(*payments, "Grand total"), 1000, 0.005) << *payments;
 
     // The trial balance: the goods on stock, the receipt's clearing undone
     // by the invoice, its input VAT, the payable settled and the bank paid
