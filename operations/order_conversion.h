@@ -46,7 +46,9 @@ bool QuotationToOrder(uint8_t *order, uint32_t quotationId);
 // Fills a purchase invoice from the purchase order with record id
 // poId: one row per VAT code on the vendor's purchase account, and for
 // goods whose receipt booked a stock voucher, rows on the clearing
-// account of goods received, not invoiced, at the cost booked. false,
+// account of goods received, not invoiced, at the cost booked; the
+// order's payment terms (else the vendor's) with the due and discount
+// dates they give. false,
 // the invoice without rows, when the purchase order is missing; also,
 // with the reason told, when it is closed, its vendor is unknown, or an
 // amount needs the vendor's purchase account and the vendor has none.

@@ -25,6 +25,7 @@
 #include "rules/documents.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
+#include "rules/series_terms.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -153,6 +154,15 @@ bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId) {
     DocumentRate(currency, &date, &given, &rate);
     PutDec(invoice, PI::Rate, rate);
     PutDec(invoice, PI::InvAmount, GetDec(po, PO::Total));
+    // The order's payment terms (the vendor's when it names none) make the
+    // invoice due as one typed for the vendor would be, not on its date.
+    uint8_t terms[256];
+    GetPString(po, PO::PayTerms, 2, terms);
+    if (terms[0] == 0) GetPString(vendor.record, VEVc::PayTerms, 2, terms);
+    if (terms[0] != 0) {
+        PutPString(invoice, PI::PayTerms, 2, terms);
+        ApplyPurchaseInvoiceTerms(invoice);
+    }
     RecFreeMatrix(PI::Number, invoice);
     std::map<uint32_t, PackedDecimal> booked;
     if (clearing[0] != 0) booked = BookedReceipts(GetU32(po, PO::SerNr));

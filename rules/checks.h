@@ -28,8 +28,9 @@ int ValidateCustomer(uint8_t *record, uint8_t *stored, int mode);   // register 
 int CheckCustomerCodes(const uint8_t *customer, const uint8_t *stored, int mode);
 int ValidatePurchase(uint8_t *record, uint8_t *stored, int mode);   // register 4
 // Builds the pending voucher of a purchase received at location; false when
-// it could not be built.
-bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool always);
+// it could not be built, with why it could not (which account to set and
+// where) in the PString why when one is given.
+bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool always, uint8_t *why = nullptr);
 
 // ---- Sales documents (sales_validation.cpp) ----
 int ValidateOrder(uint8_t *record, uint8_t *stored, int mode);       // register 7

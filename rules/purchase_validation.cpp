@@ -115,8 +115,10 @@ int PurchaseChecks(uint8_t *record, const uint8_t *stored, int mode) {
     PendingVoucherClear();
     bool received = GetU16(record, PUVc::Received) != 0;
     if (!received || (mode == 2 && GetU16(stored, PUVc::Received) != 0)) return 0;
-    if (!BuildPurchaseVoucher(record, found ? loc.record : nullptr, false)) {
+    uint8_t why[256] = {0};
+    if (!BuildPurchaseVoucher(record, found ? loc.record : nullptr, false, why)) {
         PendingVoucherClear();
+        if (why[0] != 0) return FieldError(Texts::VoucherNotBuiltBecause, why, PUVc::SerNr);
         return FieldError(Texts::VoucherNotBuilt, nullptr, PUVc::SerNr);
     }
     if (MatrixRowCount(Voucher::Number, 0, PendingVoucher) == 0) return 0;
@@ -125,6 +127,27 @@ int PurchaseChecks(uint8_t *record, const uint8_t *stored, int mode) {
         return FieldError(text, nullptr, text == Texts::RecordKeyExists ? PUVc::SerNr : PUVc::TransDate);
     }
     return 0;
+}
+
+// Why a purchase's voucher was not built: the account a user must give,
+// each told with where it is set.
+constexpr int TextNoStockAccount = 19410, TextNoClearingAccount = 19411, TextNoRoundingAccount = 19412,
+              TextAccountNamed = 19413;
+
+// Fails a voucher build for want of an account: why (when given) gets
+// the text and, when the settings name an account the chart lacks, that
+// account.
+bool AccountMissing(uint8_t *why, int text, const uint8_t *account) {
+    PendingVoucherClear();
+    if (!why) return false;
+    GetUiText(why, text);
+    if (account[0] != 0) {
+        uint8_t named[256];
+        GetUiText(named, TextAccountNamed);
+        PStringAppend(why, named);
+        PStringAppend(why, account);
+    }
+    return false;
 }
 
 // Appends text to the PString out with a separator before it.
@@ -154,8 +177,9 @@ int ValidatePurchase(uint8_t *record, uint8_t *stored, int mode) {
 // set, block 199 decides whether purchases make vouchers at all and from
 // which date. true when built or not wanted; false (nothing pending) when
 // an account it needs is missing.
-bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool always) {
+bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool always, uint8_t *why) {
     assert(purchase);
+    if (why) why[0] = 0;
     if (!PendingVoucher) return false;
     PendingVoucherClear();
     DateRec date = GetDate(purchase, PUVc::TransDate);
@@ -166,7 +190,7 @@ bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool
         if (!DateIsEmpty(&start) && DateCompare(&date, &start) < 0) return true;
     }
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
-    if (!accounts) return false;
+    if (!accounts) return AccountMissing(why, TextNoStockAccount, EmptyPString);
 
     uint8_t stock[256], clearing[256], rounding[256], text[256];
     uint8_t stockName[62], clearingName[62], roundingName[62];
@@ -178,9 +202,9 @@ bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool
     }
     GetPString(accounts, SalesAccountsBlk::PurchClearingAcc, 10, clearing);
     GetPString(accounts, SalesAccountsBlk::RoundingAcc, 10, rounding);
-    if (!AccountNameOf(stock, stockName, 60) || !AccountNameOf(clearing, clearingName, 60) ||
-        !AccountNameOf(rounding, roundingName, 60))
-        return false;
+    if (!AccountNameOf(stock, stockName, 60)) return AccountMissing(why, TextNoStockAccount, stock);
+    if (!AccountNameOf(clearing, clearingName, 60)) return AccountMissing(why, TextNoClearingAccount, clearing);
+    if (!AccountNameOf(rounding, roundingName, 60)) return AccountMissing(why, TextNoRoundingAccount, rounding);
 
     PutU16(PendingVoucher, Voucher::YearCode, YearCodePurchase);
     PutU32(PendingVoucher, Voucher::SerNr, GetU32(purchase, PUVc::SerNr));

@@ -93,12 +93,14 @@ protected:
     uint32_t Order(const char *customer, const std::vector<FlowRow> &rows) {
         return Order(customer, rows, [](uint8_t *) {});
     }
-    // A purchase order of vendor with (item, ordered, received, VAT code) rows.
+    // A purchase order of vendor with (item, ordered, received, VAT code)
+    // rows and the payment terms of code terms.
     uint32_t PurchaseOrder(const char *vendor, std::initializer_list<std::tuple<const char *, double, double, const char *>> rows,
-                           uint16_t closed = 0) {
+                           uint16_t closed = 0, const char *terms = "") {
         return StoreRecord(PurchOrderVc::Number, [&](uint8_t *p) {
             PutU32(p, PurchOrderVc::SerNr, next++);
             PutText(p, PurchOrderVc::VendCode, 20, vendor);
+            PutText(p, PurchOrderVc::PayTerms, 2, terms);
             PutText(p, PurchOrderVc::VendName, 60, "Vendor name");
             PutU16(p, PurchOrderVc::Closed, closed);
             double total = 0;
@@ -494,6 +496,46 @@ TEST_F(DocumentFlowTest, APurchaseInvoiceSumsThePurchaseOrderByVatCode) {
     EXPECT_EQ(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, noAccount), SerialNone);
     EXPECT_EQ(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, closed), SerialNone);
     EXPECT_EQ(RegRecordCount(VIVc::Number), invoices);
+}
+
+// The invoice takes the order's payment terms, else the vendor's, and is
+// due by them, not on its date; terms named by neither leave it due on
+// its date as before.
+TEST_F(DocumentFlowTest, APurchaseInvoiceIsDueByTheOrdersOrTheVendorsTerms) {
+    StoreRecord(PayTermsVc::Number, [](uint8_t *t) {
+        PutText(t, PayTermsVc::Code, 2, "30");
+        PutI32(t, PayTermsVc::Days, 30);
+        PutU16(t, PayTermsVc::Kind, 1);
+    });
+    StoreRecord(PayTermsVc::Number, [](uint8_t *t) {
+        PutText(t, PayTermsVc::Code, 2, "10");
+        PutI32(t, PayTermsVc::Days, 10);
+        PutU16(t, PayTermsVc::Kind, 1);
+    });
+    StoreRecord(VEVc::Number, [](uint8_t *v) {
+        PutText(v, VEVc::Code, 20, "V3");
+        PutText(v, VEVc::PurchAcc, 10, "4000");
+        PutText(v, VEVc::PayTerms, 2, "10");
+    });
+    auto dueAfter = [this](int days) {
+        DateRec date = GetDate(Made(), VIVc::InvDate), due = GetDate(Made(), VIVc::DueDate), expected;
+        DateAddDays(&date, days, &expected);
+        return DateCompare(&due, &expected) == 0;
+    };
+    uint32_t ordered = PurchaseOrder("V3", {{"ITEM1", 2, 0, "1"}}, 0, "30");
+    ASSERT_NE(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, ordered), SerialNone);
+    EXPECT_EQ(Text(Made(), VIVc::PayTerms), "30");
+    EXPECT_TRUE(dueAfter(30));
+
+    uint32_t vendorTerms = PurchaseOrder("V3", {{"ITEM1", 2, 0, "1"}});
+    ASSERT_NE(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, vendorTerms), SerialNone);
+    EXPECT_EQ(Text(Made(), VIVc::PayTerms), "10");
+    EXPECT_TRUE(dueAfter(10));
+
+    uint32_t none = PurchaseOrder("V1", {{"ITEM1", 2, 0, "1"}});
+    ASSERT_NE(Convert(ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr, none), SerialNone);
+    EXPECT_EQ(Text(Made(), VIVc::PayTerms), "");
+    EXPECT_TRUE(dueAfter(0));
 }
 
 // A purchase invoice made from a purchase order whose goods came in: the

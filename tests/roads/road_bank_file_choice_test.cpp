@@ -28,28 +28,6 @@ constexpr int CompanyWindow = 592, WindowList = 12, PurchaseInvoiceList = 154, O
               OutPayment = 157, BankFileSelection = 415;
 namespace fs = std::filesystem;
 
-std::string Digits(const std::string &shown)
-{
-    std::string d;
-    for (char c : shown)
-        if (c >= '0' && c <= '9') d += c;
-    return d;
-}
-
-std::vector<std::string> FileLines(const fs::path &file)
-{
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::vector<std::string> lines;
-    for (size_t at = 0; at < bytes.size();) {
-        size_t end = bytes.find("\r\n", at);
-        if (end == std::string::npos) break;
-        lines.push_back(bytes.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
-}
-
 class BankFileChoiceRoad : public RoadTest {
 protected:
     // Opens the company window from File > Windows.
@@ -111,7 +89,7 @@ TEST_F(BankFileChoiceRoad, ATelepayFileCarriesThePaymentTypedInItsWindow)
     ClickOk();
     auto invoice = std::make_shared<std::string>();
     Check("the invoice is stored", [invoice] {
-        *invoice = Digits(Shown("Number"));
+        *invoice = DigitsOf(Shown("Number"));
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
         return !invoice->empty();
     });
@@ -134,7 +112,7 @@ TEST_F(BankFileChoiceRoad, ATelepayFileCarriesThePaymentTypedInItsWindow)
     ClickOk();
     auto payment = std::make_shared<std::string>();
     Check("the payment is stored", [payment] {
-        *payment = Digits(Shown("Number"));
+        *payment = DigitsOf(Shown("Number"));
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
         return !payment->empty();
     });

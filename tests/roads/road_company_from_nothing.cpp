@@ -145,29 +145,99 @@ void CompanyFromNothingRoad::TypeSalesSetUp()
         return ActiveType() != WinTypes::SetSalesAccounts;
     });
     Menu("Window", "Close all");
-    Menu("Settings", "Number series...");
-    Check("the series window opens", Opened(WinTypes::SetSeries));
-    ClickRow("Sales invoices");
-    Key(PlKey::Return);
-    Check("the invoice series open empty", Opened(WinTypes::SetSeries187));
-    for (int c = 0; c < 4; c++) TypeCell(0, c, std::vector<std::string>{"1", "99999", FromNothingYearStart(), FromNothingYearEnd()}[c]);
+    TypeSeriesOfTheYear("Sales invoices", WinTypes::SetSeries187);
+}
+
+void CompanyFromNothingRoad::TypePurchaseSetUp(const std::string &bankFormat, const std::string &bankAccount)
+{
+    Menu("Module", "General ledger");
+    NewFromList("Accounts", WinTypes::AccountList, WinTypes::Accounts);
+    TypeAccounts({{"1460", "Stock", "Assets", ""},
+                  {"2440", "Payables", "Liabilities", ""},
+                  {"2441", "Goods received, not invoiced", "Liabilities", ""},
+                  {"4010", "Cost of goods", "Costs", ""}});
+    Menu("Window", "Close all");
+
+    // Purchase invoices, payments and goods received post from the year's
+    // start, beside the invoices and receipts posted already.
+    Menu("Settings", "Posting...");
+    Check("the posting window opens", Opened(WinTypes::SetPosting));
+    ClickButton("Post purchase invoices");
+    ClickButton("Post payments");
+    ClickButton("Post goods received");
+    Retype("Purchase invoices from", FromNothingYearStart());
+    Retype("Payments from", FromNothingYearStart());
+    Retype("Goods received from", FromNothingYearStart());
+    auto toldPosting = CountTold();
     ClickOk();
-    Check("the invoice series is stored", [] { return ActiveType() != WinTypes::SetSeries187; });
+    Check("the posting block is stored", [toldPosting] {
+        EXPECT_EQ(Messages().size(), *toldPosting) << ::testing::PrintToString(Messages());
+        return ActiveType() != WinTypes::SetPosting;
+    });
+    Menu("Window", "Close all");
+
+    TypeStockAccounts();
+
+    Menu("Module", "Purchasing");
+    Menu("Settings", "Purchase accounts...");
+    Check("the purchase accounts open", Opened(WinTypes::SetPurchAccounts));
+    Retype("Creditors", "2440");
+    auto toldPurchase = CountTold();
+    ClickOk();
+    Check("the purchase accounts are stored", [toldPurchase] {
+        EXPECT_EQ(Messages().size(), *toldPurchase) << ::testing::PrintToString(Messages());
+        return ActiveType() != WinTypes::SetPurchAccounts;
+    });
+    Menu("Window", "Close all");
+    SettingsRowsStored("Payment modes...", WinTypes::SetPaymentModes, {{"B", "1930", "Bank", bankAccount}});
+
+    Menu("Settings", "Company...");
+    Check("the company window opens", Opened(WinTypes::Company));
+    Retype("Bank account", bankAccount);
+    Retype("Bank file format", bankFormat);
+    auto toldCompany = CountTold();
+    ClickOk();
+    Check("the bank file format is stored", [toldCompany] {
+        EXPECT_EQ(Messages().size(), *toldCompany) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    TypeSeriesOfTheYear("Purchase orders", WinTypes::SetSeries198);
+    TypeSeriesOfTheYear("Purchases", WinTypes::SetSeries194);
+    TypeSeriesOfTheYear("Purchase invoices", WinTypes::SetSeries189);
+    TypeSeriesOfTheYear("Outgoing payments", WinTypes::SetSeries190);
+}
+
+void CompanyFromNothingRoad::TypeStockAccounts()
+{
+    Menu("Module", "Sales");
+    Menu("Settings", "Sales accounts...");
+    Check("the sales accounts open", Opened(WinTypes::SetSalesAccounts));
+    Retype("Stock", "1460");
+    Retype("Purchase clearing", "2441");
+    Retype("Cost of goods", "4010");
+    auto told = CountTold();
+    ClickOk();
+    Check("the stock accounts are stored", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return ActiveType() != WinTypes::SetSalesAccounts;
+    });
     Menu("Window", "Close all");
 }
 
-void CompanyFromNothingRoad::TypeSeriesOfYear(const std::string &row, int type)
+void CompanyFromNothingRoad::TypeSeriesOfTheYear(const std::string &row, int type)
 {
     Menu("Settings", "Number series...");
     Check("the series window opens", Opened(WinTypes::SetSeries));
     ClickRow(row);
     Key(PlKey::Return);
-    Check("the series of " + row + " open", Opened(type));
+    Check("the series of " + row + " open empty", Opened(type));
     const std::vector<std::string> range = {"1", "99999", FromNothingYearStart(), FromNothingYearEnd()};
-    for (int c = 0; c < 4; c++) TypeCell(0, c, range[c]);
+    for (int c = 0; c < int(range.size()); c++) TypeCell(0, c, range[c]);
     auto told = CountTold();
     ClickOk();
-    Check("the series of " + row + " is stored", [told, type] {
+    Check("the series of " + row + " is stored", [type, told] {
         EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
         return ActiveType() != type;
     });

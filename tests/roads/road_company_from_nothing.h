@@ -33,8 +33,23 @@ public:
     // the invoice series 1-99999 of the year. Leaves the Sales module
     // current.
     void TypeSalesSetUp();
-    // Settings > Number series... of the module shown, the row `row` and
-    // Return: the road fails unless its series window (type `type`) opens;
-    // the range 1-99999 over the year typed and stored.
-    void TypeSeriesOfYear(const std::string &row, int type);
+    // What buying for stock needs besides the ledger and the sales set-up:
+    // the accounts of stock 1460, payables 2440, goods received but not
+    // invoiced 2441 and cost of goods 4010; the Sales accounts' stock,
+    // purchase clearing and cost of goods; the creditors account of the
+    // Purchase accounts; purchase invoices, payments and goods received
+    // posted from the year's start; the payment mode B paying from 1930
+    // and the company's bank account `bankAccount`; the company's bank
+    // file format `bankFormat`; and the series 1-99999 of the year of
+    // purchase orders, goods receipts, purchase invoices and outgoing
+    // payments. Leaves the Purchasing module current.
+    void TypePurchaseSetUp(const std::string &bankFormat, const std::string &bankAccount);
+    // The stock side of the Sales accounts, which goods received and their
+    // invoices book: Stock 1460, Purchase clearing 2441 and Cost of goods
+    // 4010, accounts of the chart. Leaves the Sales module current.
+    void TypeStockAccounts();
+    // Settings > Number series of the module shown: the series of row
+    // `row` (its window of type `type`) given the range 1-99999 over the
+    // whole year.
+    void TypeSeriesOfTheYear(const std::string &row, int type);
 };

@@ -122,9 +122,9 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
     const std::string company = StartNewCompany("sales.VDB");
     TypeTheLedger();
     TypeSalesSetUp();
-    TypeSeriesOfYear("Quotations", WinTypes::SetSeries195);
-    TypeSeriesOfYear("Orders", WinTypes::SetSeries192);
-    TypeSeriesOfYear("Deliveries", WinTypes::SetSeries193);
+    TypeSeriesOfTheYear("Quotations", WinTypes::SetSeries195);
+    TypeSeriesOfTheYear("Orders", WinTypes::SetSeries192);
+    TypeSeriesOfTheYear("Deliveries", WinTypes::SetSeries193);
 
     // ---- What the customer's documents take from the registers.
     NewFromList("Persons", WinTypes::PersonList, WinTypes::Persons);

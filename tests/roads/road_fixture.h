@@ -207,6 +207,11 @@ public:   // the steps' lambdas use these too
     // and Return again to open it in record window `type`; the road fails
     // unless it opens as stored.
     void OpenFromList(const std::string &code, int type);
+    // File > Maintenance, the export list's bank payment file written to
+    // `file` for the one payment whose number an earlier step read into
+    // `payment`: the road fails unless the selection window opens and the
+    // run tells, and only tells, that it wrote that payment.
+    void WriteBankPaymentFile(const std::filesystem::path &file, std::shared_ptr<std::string> payment);
     // A picture of the active window kept as `name`.png in the folder
     // ORVEL_ROAD_SHOTS names, when it is set.
     void KeepPicture(const std::string &name);

@@ -18,6 +18,7 @@ constexpr int ColAccount = 0, ColDebit = 3, ColCredit = 4;
 // The asset window's depreciation rows: the start date, then the model.
 constexpr int ColDeprStart = 0;
 constexpr int VendorWindow = 2, VendorList = 3;
+constexpr int BankFileSelection = 415;
 
 }  // namespace
 
@@ -268,6 +269,23 @@ void RoadTest::TypeVendor(const VendorInput &vendor)
     typeIn("Bank giro", vendor.bankGiro);
     typeIn("Account number", vendor.accountNumber);
     OkStoresQuietly("vendor " + vendor.code);
+    Menu("Window", "Close all");
+}
+
+void RoadTest::WriteBankPaymentFile(const std::filesystem::path &file, std::shared_ptr<std::string> payment)
+{
+    ChooseTextExport("Bank payment file", file, true);
+    Check("the bank file's selection window opens", Opened(BankFileSelection));
+    ClickField("Payments");
+    Type("the payment's number", [payment] { return *payment + ":" + *payment; });
+    auto told = CountTold();
+    ClickOk();
+    Check("the run says it wrote the payment", [file, told] {
+        EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("1 payments in " + file.string())) << ::testing::PrintToString(Messages());
+        EXPECT_FALSE(Told("stay unsent")) << ::testing::PrintToString(Messages());
+        return true;
+    });
     Menu("Window", "Close all");
 }
 

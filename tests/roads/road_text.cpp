@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cmath>
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 std::string ImportLine(std::initializer_list<std::string> fields, int empties) {
@@ -12,6 +14,26 @@ std::string ImportLine(std::initializer_list<std::string> fields, int empties) {
     for (const std::string &f : fields) s += f + "\t";
     for (int i = 0; i < empties; i++) s += "\t";
     return s + "\r\n";
+}
+
+std::vector<std::string> FileLines(const std::filesystem::path &file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < bytes.size();) {
+        size_t end = bytes.find("\r\n", at);
+        if (end == std::string::npos) break;
+        lines.push_back(bytes.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
+std::string DigitsOf(const std::string &shown) {
+    std::string d;
+    for (char c : shown)
+        if (c >= '0' && c <= '9') d += c;
+    return d;
 }
 
 std::vector<std::string> PrintedLinesStarting(const std::string &text, const std::string &what) {

@@ -3,6 +3,7 @@
 // lines, amounts and balances of a PDF's text as pdftotext gives it.
 #pragma once
 
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -10,6 +11,12 @@
 // A line of a text file to import: the fields joined by tabs, `empties`
 // more empty fields, ended by CR LF.
 std::string ImportLine(std::initializer_list<std::string> fields, int empties = 0);
+
+// The lines of a written file (a bank file, an export) that end in CR LF;
+// a last line without its end is left out.
+std::vector<std::string> FileLines(const std::filesystem::path &file);
+// The digits of a shown text ("1 000,00" gives "100000").
+std::string DigitsOf(const std::string &shown);
 
 // Today plus `days` as dates are typed ("dd.mm.yyyy").
 std::string DayText(int days);

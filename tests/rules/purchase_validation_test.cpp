@@ -56,6 +56,11 @@ protected:
         return -1;
     }
     static int PendingRows() { return MatrixRowCount(Voucher::Number, 0, PendingVoucher); }
+    static std::string UiText(int n) {
+        char text[256];
+        GetUiTextC(text, n);
+        return text;
+    }
 };
 
 // Rows need a known item that may be bought, and a serial
@@ -80,14 +85,16 @@ TEST_F(PurchaseValidationTest, RowsAndLocation) {
     EXPECT_EQ(FieldErrorPos.field, PUVc::Location);
 }
 
-// A purchase entering stock whose voucher cannot be made (no stock
-// account) is refused with nothing left pending; one already in stock
-// builds nothing again.
+// A purchase entering stock whose voucher cannot be made (no sales
+// accounts set at all) is refused, saying which account to give first, with nothing left pending; one
+// already in stock builds nothing again.
 TEST_F(PurchaseValidationTest, VoucherThatCannotBeBuiltRefuses) {
     RuleRecord p(PUVc::Number);
     Purchase(p.record, {"BOLT"});
     PutU16(p.record, PUVc::Received, 1);
-    EXPECT_EQ(Update(p.record), 1085);
+    EXPECT_EQ(Update(p.record), -1);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), UiText(1528) + UiText(19410));
     EXPECT_EQ(FieldErrorPos.field, PUVc::SerNr);
     EXPECT_EQ(PendingRows(), 0);
     EXPECT_EQ(Update(p.record, 1), 0);
@@ -132,6 +139,52 @@ TEST_F(PurchaseVoucherTest, StockVoucherRows) {
     EXPECT_EQ(Text(row, TransRow::Account), "2490");
     amount = GetDec(row, TransRow::Amount);
     EXPECT_EQ(DecToDouble(&amount), -20);
+    RecFreeMatrix(Voucher::Number, PendingVoucher);
+}
+
+// Each account the voucher needs, missing or named but not in the chart,
+// refuses the purchase with the account to give and where; an account the
+// chart lacks is named. The location's own stock account stands in for
+// the settings' blank one.
+TEST_F(PurchaseVoucherTest, AMissingAccountIsNamedWithWhereItIsSet) {
+    struct Case { uint32_t field; const char *account; int text; const char *named; };
+    for (Case c : {Case{SalesAccountsBlk::StockAcc, "", 19410, ""},
+                   Case{SalesAccountsBlk::StockAcc, "9999", 19410, "9999"},
+                   Case{SalesAccountsBlk::PurchClearingAcc, "", 19411, ""},
+                   Case{SalesAccountsBlk::RoundingAcc, "8888", 19412, "8888"}}) {
+        std::vector<uint8_t> accounts(SalesAccountsBlk::Size, 0);
+        PutText(accounts.data(), SalesAccountsBlk::StockAcc, 10, "1460");
+        PutText(accounts.data(), SalesAccountsBlk::PurchClearingAcc, 10, "2490");
+        PutText(accounts.data(), SalesAccountsBlk::RoundingAcc, 10, "3740");
+        PutText(accounts.data(), c.field, 10, c.account);
+        StoreBlock(SalesAccountsBlk::Number, accounts.data(), SalesAccountsBlk::Size);
+        RuleRecord p(PUVc::Number);
+        Purchase(p.record, {"BOLT"});
+        PutU16(p.record, PUVc::Received, 1);
+        EXPECT_EQ(Update(p.record), -1) << c.text;
+        ASSERT_FALSE(shown.empty()) << c.text;
+        std::string expected = UiText(1528) + UiText(c.text);
+        if (c.named[0]) expected += UiText(19413) + c.named;
+        EXPECT_EQ(shown.back(), expected);
+        EXPECT_EQ(FieldErrorPos.field, PUVc::SerNr);
+        EXPECT_EQ(PendingRows(), 0) << c.text;
+        EXPECT_EQ(GetU32(p.record, PUVc::SerNr), 7u);
+    }
+    // The settings' stock account blank, the location's own serves.
+    std::vector<uint8_t> accounts(SalesAccountsBlk::Size, 0);
+    PutText(accounts.data(), SalesAccountsBlk::PurchClearingAcc, 10, "2490");
+    PutText(accounts.data(), SalesAccountsBlk::RoundingAcc, 10, "3740");
+    StoreBlock(SalesAccountsBlk::Number, accounts.data(), SalesAccountsBlk::Size);
+    StoreRecord(LocationVc::Number, [](uint8_t *r) {
+        PutText(r, LocationVc::Code, 10, "NORTH");
+        PutText(r, LocationVc::StockAcc, 10, "1460");
+    });
+    RuleRecord p(PUVc::Number);
+    Purchase(p.record, {"BOLT"});
+    PutText(p.record, PUVc::Location, 10, "NORTH");
+    PutU16(p.record, PUVc::Received, 1);
+    EXPECT_EQ(Update(p.record), 0) << ::testing::PrintToString(shown);
+    EXPECT_EQ(PendingRows(), 2);
     RecFreeMatrix(Voucher::Number, PendingVoucher);
 }
 
