@@ -7,8 +7,9 @@
 // series. Then the registers: payment terms of 30 days, the unit, the
 // location on the stock account, the vendor with its terms and bank giro,
 // the item in its unit (a unit the register lacks refused first) and the
-// vendor's terms for it. A purchase order of a hundred bolts at the
-// location becomes its goods receipt and then the vendor's invoice,
+// vendor's terms for it, and the purchase order's form drawn in the
+// designer. A purchase order of a hundred bolts at the location prints on
+// it for the vendor and becomes its goods receipt and then the vendor's invoice,
 // approved and due by the vendor's thirty days; the payment suggestion
 // pays it, the payment is approved and posted and goes out in the bank
 // payment file. The file pays the vendor's bank giro the amount; the
@@ -17,6 +18,7 @@
 // vouchers and no open item. The vendor's bank giro is also its account
 // number: the domestic file pays to the account the payment rows carry.
 #include "tests/roads/road_company_from_nothing.h"
+#include "tests/roads/road_form_steps.h"
 #include "tests/roads/road_text.h"
 
 #include <fstream>
@@ -113,6 +115,23 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
     TypeSalesSetUp();
     TypePurchaseSetUp("5", CompanyBank);
     TypeTradeRegisters();
+    // The purchase order's form, drawn and chosen: the vendor's address,
+    // one line a row and the total.
+    {
+        using K = FormItemKind;
+        DesignForm(*this, "PURCHORD",
+                   {{K::Text, "Purchase order", 40, 40, 150},
+                    {K::Field, "Purchase order number", 200, 40, 120},
+                    {K::Field, "Customer name and address", 40, 70, 260, 14},
+                    {K::Field, "Item code", 40, 160, 80, 16},
+                    {K::Field, "Row description", 130, 160, 150, 16},
+                    {K::Field, "Ordered quantity", 290, 160, 60, 16},
+                    {K::Field, "Unit price", 360, 160, 70, 16},
+                    {K::Field, "Row sum", 440, 160, 80, 16},
+                    {K::Text, "Total", 300, 260, 100},
+                    {K::Field, "Total to pay", 440, 260, 100}});
+        ChooseForm(*this, "Purchase orders", WinTypes::SetForms147, "PURCHORD");
+    }
 
     // ---- The order: a hundred bolts at the vendor's 8, to the main store.
     Menu("Module", "Purchasing");
@@ -145,6 +164,15 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
     Check("the order shows its number", [order] {
         *order = Shown("Number");
         return !order->empty();
+    });
+    // Printed on its form for the vendor.
+    auto printed = PrintActiveDocument(*this, "nothing_purchase_order");
+    Check("the printed order names the vendor, the bolts and the total", [printed, order] {
+        for (const std::string &w : {std::string("Purchase order"), *order, std::string("Fjord Supply AB"),
+                                     std::string("BOLT"), std::string("Steel bolt"), std::string("8,00"),
+                                     std::string("800,00"), std::string("1 000,00")})
+            EXPECT_NE(printed->find(w), std::string::npos) << w << " in\n" << *printed;
+        return true;
     });
 
     // ---- Its goods come in.

@@ -81,33 +81,7 @@ std::vector<FormItem> DeliveryForm()
 
 class CompanyFromNothingSalesRoad : public CompanyFromNothingRoad {
 public:
-    // Ctrl+P in the active document window, answered: the road fails
-    // unless one more PDF is printed; its text is in the result once that
-    // step ran, and a copy is kept as `shot`.pdf in the pictures' folder.
-    std::shared_ptr<std::string> PrintDocument(const std::string &shot)
-    {
-        auto before = std::make_shared<size_t>();
-        auto text = std::make_shared<std::string>();
-        Do("count the PDFs", [this, before] {
-            *before = FilesIn("print").size();
-            return true;
-        });
-        AnswerPrint(true);
-        Key('P', false, true);
-        Check("the document prints to a PDF", [this, before, text, shot] {
-            std::vector<fs::path> pdfs = FilesIn("print");
-            if (pdfs.size() != *before + 1) {
-                ADD_FAILURE() << "PDFs printed: " << pdfs.size() - *before << "; told "
-                              << ::testing::PrintToString(Messages());
-                return false;
-            }
-            if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS"))
-                fs::copy_file(pdfs.back(), fs::path(shots) / (shot + ".pdf"), fs::copy_options::overwrite_existing);
-            *text = PdfText(pdfs.back());
-            return true;
-        });
-        return text;
-    }
+    std::shared_ptr<std::string> PrintDocument(const std::string &shot) { return PrintActiveDocument(*this, shot); }
 };
 
 // What a printed document must show: the words, each somewhere on it.

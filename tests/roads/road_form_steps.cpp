@@ -2,6 +2,9 @@
 // a document, in windows.
 #include "tests/roads/road_form_steps.h"
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/window.h"
@@ -94,4 +97,30 @@ void ChooseForm(RoadTest &road, const std::string &row, int type, const std::str
         return RoadTest::ActiveType() != type;
     });
     road.Menu("Window", "Close all");
+}
+
+std::shared_ptr<std::string> PrintActiveDocument(RoadTest &road, const std::string &shot)
+{
+    namespace fs = std::filesystem;
+    auto before = std::make_shared<size_t>();
+    auto text = std::make_shared<std::string>();
+    road.Do("count the PDFs", [&road, before] {
+        *before = road.FilesIn("print").size();
+        return true;
+    });
+    road.AnswerPrint(true);
+    road.Key('P', false, true);
+    road.Check("the document prints to a PDF", [&road, before, text, shot] {
+        std::vector<fs::path> pdfs = road.FilesIn("print");
+        if (pdfs.size() != *before + 1) {
+            ADD_FAILURE() << "PDFs printed: " << pdfs.size() - *before << "; told "
+                          << ::testing::PrintToString(RoadTest::Messages());
+            return false;
+        }
+        if (const char *shots = std::getenv("ORVEL_ROAD_SHOTS"))
+            fs::copy_file(pdfs.back(), fs::path(shots) / (shot + ".pdf"), fs::copy_options::overwrite_existing);
+        *text = RoadTest::PdfText(pdfs.back());
+        return true;
+    });
+    return text;
 }

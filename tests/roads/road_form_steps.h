@@ -7,6 +7,7 @@
 
 #include "tests/roads/road_fixture.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,3 +41,9 @@ void DragInDesigner(RoadTest &road, const std::string &what, int x, int y, int x
 // first row's form and OK, which must store it quietly. Every window is
 // closed afterwards.
 void ChooseForm(RoadTest &road, const std::string &row, int type, const std::string &code);
+
+// Ctrl+P in the active document window, the print dialog answered: the
+// road fails unless one more PDF is printed. The PDF's text is in the
+// result once that step ran; a copy is kept as `shot`.pdf in the folder
+// ORVEL_ROAD_SHOTS names.
+std::shared_ptr<std::string> PrintActiveDocument(RoadTest &road, const std::string &shot);
