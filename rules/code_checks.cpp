@@ -14,6 +14,7 @@
 #include "core/memblock.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/project_ops.h"
