@@ -239,35 +239,6 @@ TEST_F(CodeChecks, DocumentsRefuseTheirCodesInWindowOrder) {
                     {SalesDocVc::Objects, 30},  {SalesDocVc::DiscCode, 5}, {SalesDocVc::DiscCode2, 5}});
 }
 
-// The refusals name what is missing: a delivery mode, a location, a
-// customer group, an object, a VAT code and a vendor each have their own
-// text, so the user knows which register lacks the code.
-TEST_F(CodeChecks, RefusalsNameWhatIsMissing) {
-    struct Case {
-        int reg;
-        uint32_t at;
-        int max;
-        int text;
-    };
-    const Case cases[] = {
-        {ORVc::Number, ORVc::DelMode, 5, Texts::DelModeUnknown},
-        {ORVc::Number, ORVc::Location, 10, Texts::LocationUnknown},
-        {ORVc::Number, ORVc::CustCat, 5, Texts::CustGroupUnknown},
-        {ORVc::Number, ORVc::SalesMan, 5, Texts::TimePersonMissing},
-        {ORVc::Number, ORVc::Project, 20, Texts::TimeProjectMissing},
-        {IVVc::Number, IVVc::Objects, 30, Texts::ObjectUnknown},
-        {IVVc::Number, IVVc::VatCode, 2, Texts::VatCodeUnknown},
-        {IVVc::Number, IVVc::LangCode, 5, Texts::VendorLanguageUnknown},
-        {PurchOrderVc::Number, PurchOrderVc::VendCode, 20, Texts::VendorUnknown},
-        {SalesDocVc::Number, SalesDocVc::CustCode, 20, Texts::CustomerUnknown},
-    };
-    for (const Case &c : cases) {
-        RuleRecord r(c.reg);
-        PutText(r.record, c.at, c.max, Unknown(c.max));
-        EXPECT_EQ(Refusal(c.reg, r.record), Want(c.text, c.at)) << c.reg;
-    }
-}
-
 // With every code kept, a sales document passes and is stored; stored,
 // it may be changed while a code it holds names something since gone,
 // but not changed to another unknown code. A text import stores what it
