@@ -7,7 +7,7 @@
 // document_code_checks.cpp); CheckCodeFields walks the table. Each look-up
 // below reads the named register by its first index, or the settings block
 // that keeps the codes (currencies 172, languages 181, VAT codes, payment
-// modes 131), so a code is known exactly when a choice list would offer it.
+// modes 131), where the records' choice lists find them too.
 #include <cassert>
 
 #include "core/field_access.h"
