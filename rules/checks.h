@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "rules/rules_types.h"
 
@@ -61,6 +62,51 @@ int CheckPlainCode(const uint8_t *record, uint32_t field, int max);
 // ---- Trade registers (trade_register_checks.cpp) ----
 int ValidateVendor(const uint8_t *vendor);       // register 27
 int ValidateLocation(const uint8_t *location);   // register 78
+// A purchase item (register 56): an item and a vendor that exist.
+int CheckPurchaseItemCodes(const uint8_t *record);
+
+// ---- Codes that name records (code_checks.cpp) ----
+// A field of a record holding the code of something the company keeps.
+struct CodeField {
+    uint32_t at;                          // the field's offset in the record
+    int max;                              // characters the field holds
+    int refused;                          // text told when the code names nothing
+    bool (*known)(const uint8_t *code);   // whether a given code names something
+    int missing = 0;                      // text told when it is empty; 0: may be
+};
+// Refuses the first field of the table (kept in the order of the window's
+// fields) whose code names nothing, or is empty where it must be given:
+// FieldError's -1 on that field. mode 2 looks up only the codes that
+// differ from stored. 0 when all pass.
+int CheckCodeFields(std::span<const CodeField> fields, const uint8_t *record, const uint8_t *stored, int mode);
+// The look-ups of a code (a PString, not empty) for the tables.
+bool KnownLanguage(const uint8_t *code);        // a row of block 181
+bool KnownCurrency(const uint8_t *code);        // a row of block 172
+bool KnownVatCode(const uint8_t *code);
+bool KnownAccount(const uint8_t *code);         // the chart (16)
+bool KnownPaymentTerms(const uint8_t *code);    // register 57, or a payment mode of block 131
+bool KnownCustomer(const uint8_t *code);        // 2
+bool KnownVendor(const uint8_t *code);          // 27
+bool KnownItem(const uint8_t *code);            // 3
+bool KnownPerson(const uint8_t *code);          // 44
+bool KnownProject(const uint8_t *code);         // 53
+bool KnownLocation(const uint8_t *code);        // 78
+bool KnownCountry(const uint8_t *code);         // 74
+bool KnownDelTerms(const uint8_t *code);        // 23
+bool KnownDelMode(const uint8_t *code);         // 123
+bool KnownPriceList(const uint8_t *code);       // 62
+bool KnownDocumentPriceList(const uint8_t *code);   // 62, or a price class 1..5
+bool KnownCustomerGroup(const uint8_t *code);   // 65
+bool KnownDiscountMatrix(const uint8_t *code);  // 66
+bool KnownObjects(const uint8_t *list);         // every code of the list in 15
+
+// ---- Documents' codes (document_code_checks.cpp) ----
+// The codes a document's window shows that name other registers' records
+// (customer, terms, currency, salesperson, ...), checked as
+// CheckCodeFields does, for the sales invoice (5), order (7), delivery (8),
+// purchase invoice (28), contract (45), quotation (55), purchase order
+// (58) and sales document (127). 0 for any other register.
+int CheckDocumentCodes(int reg, const uint8_t *record, const uint8_t *stored, int mode);
 
 // ---- Payment references (reference_checks.cpp) ----
 // True when the reference's last character is the check character of its

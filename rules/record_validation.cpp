@@ -139,9 +139,11 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
     assert(record);
     AssignMissingSerialNumbers(reg, record, 0, mode == 1 ? 1 : 0);
     if (int r = ValidateSmallRegister(reg, record)) return r;
+    if (!stored) stored = record;
+    // A document's codes come first: its own check may number it.
+    if (int r = CheckDocumentCodes(reg, record, stored, mode)) return r;
     // Of the other registers past 126 only the banks have a check: their code.
     if (reg < 0 || (reg > 126 && reg != BankVc::Number)) return 0;
-    if (!stored) stored = record;
     switch (reg) {
     case CUVc::Number:
         return ValidateCustomer(record, stored, mode);
@@ -224,6 +226,7 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
     case QuotationVc::Number:
         return ValidateQuotation(record, stored, mode);
     case PurchItemVc::Number:
+        if (int r = CheckPurchaseItemCodes(record)) return r;
         return ValidatePi1(record);
     case PurchOrderVc::Number:
         return ValidatePurchaseOrder(record, stored, mode);

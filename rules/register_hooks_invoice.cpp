@@ -17,6 +17,7 @@
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
 #include "rules/approval.h"
+#include "rules/checks.h"
 #include "rules/hooks.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
@@ -40,8 +41,12 @@ int KindsAfterPosting(const uint8_t *invoice, uint32_t recid, bool printAllowed)
     return 1;
 }
 
-// The check before a store.
-int Validate(int, uint8_t *invoice, uint8_t *stored, int mode) { return ValidateInvoice(invoice, stored, mode); }
+// The check before a store: the codes the invoice names, then its own
+// checks (which may number and post it).
+int Validate(int reg, uint8_t *invoice, uint8_t *stored, int mode) {
+    if (int r = CheckDocumentCodes(reg, invoice, stored, mode)) return r;
+    return ValidateInvoice(invoice, stored, mode);
+}
 
 // Before an insert: the insert steps and the project totals.
 int BeforeInsert(int, uint8_t *invoice) {

@@ -84,7 +84,7 @@ RegisterHooks DocEntry() {
 
 }  // namespace
 
-// Fills the entries of registers 45, 55 and 56.
+// Fills the entries of registers 45, 55 and 56, and the check of 127.
 void InstallSalesDocEntries(std::array<RegisterHooks, RegisterCount> &table) {
     RegisterHooks contract = DocEntry();
     contract.newRecordDefaults = ContractDefaults;
@@ -101,4 +101,7 @@ void InstallSalesDocEntries(std::array<RegisterHooks, RegisterCount> &table) {
     pi.beforeInsert = Register56Mark;
     pi.beforeUpdate = Register56MarkUpdate;
     table[PurchItemVc::Number] = pi;
+
+    // A sales document keeps no number or rows to check: only its codes.
+    table[SalesDocVc::Number].validateRecord = ValidateRecordOf;
 }

@@ -147,6 +147,8 @@ TEST_F(PostedInvoices, OnlyFreeFieldsChange) {
     InvoicePosting(made.record, 1);
     uint32_t recid = 0;
     ASSERT_TRUE(RecStoreByKey(IVVc::Number, made.record, 0, &recid));
+    // The salesperson the free change names is a person the company keeps.
+    StoreRecord(PEVc::Number, [](uint8_t *r) { PutText(r, PEVc::Code, 5, "AB"); });
 
     struct Case {
         const char *what;

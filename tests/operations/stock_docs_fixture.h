@@ -1,6 +1,6 @@
 // stock_docs_fixture.h - a company for the stock-document tests: three
-// items (A and B stocked, K a structure of two A and one B), three
-// locations, number series for every stock document, and helpers that
+// items (A and B stocked, K a structure of two A and one B), four
+// vendors, three locations, number series for every stock document, and helpers that
 // store documents through the record layer and read the stock back.
 #pragma once
 
@@ -30,6 +30,9 @@ protected:
         StoreItem("S", {.stocked = 0});
         StoreStructure("K", {{"A", 2}, {"B", 1}});
         StoreCustomer("C1");
+        // The vendors the purchase documents name: one nobody keeps is refused.
+        for (const char *v : {"V1", "V2", "V3", "V4"})
+            StoreRecord(VEVc::Number, [v](uint8_t *r) { PutText(r, VEVc::Code, 20, v); });
         for (const char *l : {"L1", "L2", "L3"}) StoreLocation(l);
         MainLocation("L1");
         AddSeriesRow(OrderSeriesBlk::Number, 1, 99999);

@@ -2,7 +2,8 @@
 // its item, and the two budget windows compute their period rows, as a
 // user does it: the Stock module's register popup opens the item window,
 // an item typed and stored, its operations menu's Purchase item opens the
-// purchase-item window filled from it, a vendor typed and stored; in the
+// purchase-item window filled from it, a vendor (made first in its own
+// window) typed and stored; in the
 // General ledger File > Windows opens each budget, whose rows' texts carry fixed amounts, and
 // the operations menu totals them. The company file holds the purchase
 // item and both budgets with their totals.
@@ -32,6 +33,9 @@ double Num(const uint8_t *base, uint32_t at)
 TEST_F(RoadTest, AnItemGetsAPurchaseSourceAndBudgetsTotalTheirRows)
 {
     const std::string company = StartNewCompany();
+    // The vendor the purchase item names is kept first: a purchase item
+    // of a vendor nobody keeps is refused.
+    TypeVendor({"V1", "Widget Works", "Fabriksgatan 3", "", "4010", ""});
     Menu("Module", "Stock");
     Menu("Registers", "Item");
     Check("the register popup opens the item window", [] {

@@ -28,7 +28,7 @@ TEST_F(RegisterEntries, InstalledRegisters) {
     const std::set<int> installed = {2, 3, 4, 7, 8, 9, 10, 11, 14, 15, 16, 19, 20, 21, 23, 24, 26, 27, 28, 30, 39, 40,
                                      41, 42, 43, 44, 45, 47, 50, 51, 52, 53, 54, 55, 56, 57, 58, 60, 61, 62, 63, 64,
                                      65, 66, 68, 71, 72, 73, 74, 77, 78, 91, 92, 101, 109, 110, 116, 118, 120, 122, 123,
-                                     124, 125, 126, 128, 130, 132};
+                                     124, 125, 126, 127, 128, 130, 132};
     RegisterHookTable[5].canDelete = [](int, uint8_t *, int) { return 0; };
     RulesInstall();
     for (int reg = -1; reg <= RegisterCount; reg++)

@@ -274,6 +274,8 @@ TEST_F(SalesEntries, InsertedThroughTheRecordLayer) {
     uint32_t id = 0;
     EXPECT_FALSE(RecReadAt(QuotationVc::Number, 1, any, &id));
 
+    // A purchase item names a vendor the company keeps.
+    StoreRecord(VEVc::Number, [](uint8_t *r) { PutText(r, VEVc::Code, 20, "V1"); });
     RuleRecord pi(PurchItemVc::Number);
     PutText(pi.record, PurchItemVc::ItemCode, 20, "BOLT");
     PutText(pi.record, PurchItemVc::VendCode, 20, "V1");
