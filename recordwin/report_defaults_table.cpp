@@ -6,6 +6,9 @@
 // Option words are counted from 0 here (word k at byte 874 + 2k), so the
 // window's control Option<k+1> shows word k. A set fills only words its
 // window shows: a default the user cannot see is a filter he cannot undo.
+// Nor does a set tick every box of a group: with none ticked a group
+// already takes every kind, and a set ticking them all would only turn
+// the user's one click meant to narrow the list into its opposite.
 // docs/report_defaults.md keeps the reason for every row, the words left
 // out of a set for that reason, and the sets that have no window here.
 #include "recordwin/report_defaults_table.h"
@@ -25,18 +28,10 @@ constexpr SelectionDefaults Table[] = {
     {-11, 580, -11, 1, {None, None, None, None, None}, X::None},
     // Formula reports 37-41: the title of the one run.
     {19, 406, Every, -1, {None, None, None, None, None}, X::ReportTitle},
-    // Invoice print run: all four invoice kinds.
-    {46, 459, -2, -1, {Ow(1, 4, 1), None, None, None, None}, X::None},
-    // Sales transaction journal: posted documents of every kind, by invoice.
-    {47, 570, 1, 0, {Ow(1, 0), Ow(2, 6, 1), None, None, None}, X::None},
     // Items from components: the components layout, with sub-structures.
     {58, 470, 80, 1, {Ow(1, 1), None, None, None, None}, X::None},
     // Ledger set-up: accounts, object types, objects, templates, keys.
     {61, 430, 17, -1, {Ow(0, 0), Ow(2, 4, 1), Ow(6, 7, 1), None, None}, X::None},
-    // Delivery list: shipped and not shipped.
-    {62, 419, 7, -1, {Ow(1, 2, 1), None, None, None, None}, X::None},
-    // Overdue items and interest: overdue only, customers owing, their currency.
-    {67, 519, 18, -1, {Ow(0, 2), Ow(1, 1), Ow(2, 0), Ow(4, 1), None}, X::None},
     // Customer-receipt journal: posted receipts.
     {83, 571, 13, -1, {Ow(1, 0), Ow(2, 1), None, None, None}, X::None},
     // Expenses: with their rows, posted.
@@ -57,22 +52,10 @@ constexpr SelectionDefaults Table[] = {
     {146, 442, 93, -1, {Ow(1, 1), None, None, None, None}, X::None},
     // Vendors: one line each, by name.
     {149, 513, 27, -1, {Ow(0, 1), Ow(1, 1), None, None, None}, X::None},
-    // Order list: not invoiced, not delivered and done orders.
-    {162, 491, 4, -1, {Ow(1, 3, 1), None, None, None, None}, X::None},
     // Payment advices: every one where the company prints in batches.
     {165, 438, -9, -1, {None, None, None, None, None}, X::BatchByVariant},
-    // Purchase invoice journal: approved or not, every kind.
-    {166, 416, 26, -1, {Ow(1, 5, 1), None, None, None, None}, X::None},
     // Approving outgoing payments: those not handled before.
     {174, 438, -10, -1, {None, None, None, None, None}, X::BatchModeZero},
-    // Goods received: received and not received.
-    {231, 454, 53, -1, {Ow(1, 2, 1), None, None, None, None}, X::None},
-    // Order status: the three status boxes, amounts rather than quantities.
-    {234, 488, 54, -1, {Ow(2, 4, 1), Ow(10, 0), None, None, None}, X::None},
-    // Deliveries by ship date: shipped and not shipped.
-    {249, 577, 111, -1, {Ow(1, 2, 1), None, None, None, None}, X::None},
-    // Project list: what is left to invoice, each row, budget rows as values.
-    {358, 521, 68, -1, {Ow(1, 1), Ow(3, 1), Ow(6, 1), None, None}, X::None},
     // Invoice journal with items: posted invoices, one line each.
     {434, 575, 57, 0, {Ow(1, 0), Ow(2, 1), None, None, None}, X::None},
     // Purchase order status: orders not closed, in amounts.
@@ -81,17 +64,15 @@ constexpr SelectionDefaults Table[] = {
     {460, 433, 83, -1, {Ow(5, 1), None, None, None, None}, X::None},
     // Day journals: sales, customer payments, purchases, vendor payments.
     {465, 486, 87, -1, {Ow(1, 0), Ow(11, 14, 1), None, None, None}, X::None},
-    // Item history: every kind of movement.
-    {479, 540, 73, -1, {Ow(1, 5, 1), None, None, None, None}, X::None},
-    // Sales invoice journal: posted invoices and credit notes, both prices.
-    {483, 536, 94, -1, {Ow(1, 1), Ow(2, 0), Ow(3, 6, 1), None, None}, X::None},
-    // Purchase invoice journal of the sales lists, its twin.
-    {484, 462, 95, -1, {Ow(1, 1), Ow(2, 0), Ow(5, 6, 1), None, None}, X::None},
+    // Sales invoice journal: posted invoices.
+    {483, 536, 94, -1, {Ow(1, 1), Ow(2, 0), None, None, None}, X::None},
+    // Purchase invoice journal of the sales lists, its twin: approved ones.
+    {484, 462, 95, -1, {Ow(1, 1), Ow(2, 0), None, None, None}, X::None},
     // Salesman sales: its From and To are the second dates.
     {0, 499, 72, -1, {None, None, None, None, None}, X::PeriodInSecondDates},
     // Outgoing payments: approved and posted.
     {561, 435, 28, -1, {Ow(1, 2, 1), None, None, None, None}, X::None},
-    // Posted documents with vouchers: the payments, summed up.
+    // Posted documents with vouchers: the sales invoices (register 5), summed up.
     {568, 501, 112, 1, {Ow(0, 5), None, None, None, None}, X::None},
     // Person payments: approved and posted.
     {584, 435, 92, -1, {Ow(1, 2, 1), None, None, None, None}, X::None},

@@ -61,6 +61,24 @@ protected:
         return false;
     }
 
+    // The values of the radio buttons of window `type` at offset `at`;
+    // false when something else (a box, a field) shows it too, or nothing.
+    static bool RadioValues(int type, uint32_t at, std::vector<int> *values)
+    {
+        uint8_t *def = WinTypeDef(type);
+        if (!def) return false;
+        uint16_t size = 0;
+        for (int i = 0; i < WinDefPartCount(def, WinPartDataFields); i++)
+            if (DefU32(WinDefPartEntry(def, WinPartDataFields, i, &size) + FieldEntry::Offset) == at) return false;
+        for (int i = 0; i < WinDefPartCount(def, WinPartControls); i++) {
+            const uint8_t *e = WinDefPartEntry(def, WinPartControls, i, &size);
+            if (DefU16(e + ControlEntry::Offset) != at) continue;
+            if (DefU16(e + ControlEntry::Kind) != CtlRadio) return false;
+            values->push_back(int16_t(DefU16(e + ControlEntry::Value)));
+        }
+        return !values->empty();
+    }
+
     // The record offsets a set gives a value other than the common one.
     static std::vector<uint32_t> FilledBy(const SelectionDefaults &row)
     {
@@ -91,7 +109,7 @@ TEST_F(ReportDefaultsTable, EverySetIsOnTheWindowOfItsReport)
 {
     size_t count = 0;
     const SelectionDefaults *table = SelectionDefaultsTable(&count);
-    ASSERT_GT(count, 30u);
+    ASSERT_GT(count, 20u);
     std::set<std::pair<int, int>> seen;
     for (size_t i = 0; i < count; i++) {
         const SelectionDefaults &row = table[i];
@@ -121,6 +139,31 @@ TEST_F(ReportDefaultsTable, EveryDefaultIsShownOnItsWindow)
             EXPECT_TRUE(Shows(row.window, at)) << "window " << row.window << " (report " << row.report
                                                << ") does not show offset " << at << " that its set fills";
     }
+}
+
+// A word a window shows as radio buttons only takes a value one of them
+// has: another would leave the group with no button on.
+TEST_F(ReportDefaultsTable, ARadioWordTakesTheValueOfOneOfItsButtons)
+{
+    size_t count = 0;
+    const SelectionDefaults *table = SelectionDefaultsTable(&count);
+    int radios = 0;
+    for (size_t i = 0; i < count; i++) {
+        const SelectionDefaults &row = table[i];
+        std::vector<std::pair<uint32_t, int>> words;
+        if (row.layout > 0) words.push_back({Rp::ReportLayout, row.layout});
+        for (const OptionRun &run : row.runs)
+            for (int k = run.first; k >= 0 && k <= run.last; k++)
+                if (run.value != 0) words.push_back({Rp::Option1 + 2 * uint32_t(k), run.value});
+        for (auto [at, value] : words) {
+            std::vector<int> values;
+            if (!RadioValues(row.window, at, &values)) continue;
+            radios++;
+            EXPECT_NE(std::find(values.begin(), values.end(), value), values.end())
+                << "window " << row.window << " offset " << at << " has no button of value " << value;
+        }
+    }
+    EXPECT_GT(radios, 0);   // the journal's layout, the document kind of 501 ...
 }
 
 // The check itself: a window that serves other reports, a report that

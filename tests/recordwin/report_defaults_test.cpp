@@ -143,8 +143,10 @@ TEST_F(ReportDefaultsTest, TypeRowsSetTheirWords)
     };
     Defaults(425, 6);
     EXPECT_EQ(Options(), ows({}));
-    Defaults(570, 1);
-    EXPECT_EQ(Options(), ows({{2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}}));
+    Defaults(536, 94);
+    EXPECT_EQ(Options(), ows({{1, 1}}));
+    Defaults(430, 17);
+    EXPECT_EQ(Options(), ows({{2, 1}, {3, 1}, {4, 1}, {6, 1}, {7, 1}}));
     Defaults(486, 87);
     EXPECT_EQ(GetU16(record.data(), Rp::ReportLayout), 0);   // the window shows no layout
     EXPECT_EQ(Options(), ows({{11, 1}, {12, 1}, {13, 1}, {14, 1}}));
@@ -184,9 +186,10 @@ TEST_F(ReportDefaultsTest, EachReportOfASharedWindowTakesItsOwnSet)
     EXPECT_EQ(Options(), none);
     Defaults(435, 28);
     EXPECT_EQ(Options(), (std::vector<uint16_t>{0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    Defaults(435, 92);
+    EXPECT_EQ(Ow(0) * 100 + Ow(1) * 10 + Ow(2), 11);
+    // No set ticks every box of a group: the order status starts unticked.
     Defaults(488, 54);
-    EXPECT_EQ(Ow(2) + Ow(3) + Ow(4), 3);
-    Defaults(488, 64);
     EXPECT_EQ(Options(), none);
     // Every result statement takes the change in %.
     for (int report : {22, 47, 51}) {

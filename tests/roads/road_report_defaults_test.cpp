@@ -1,8 +1,9 @@
 // road_report_defaults_test.cpp - report selections open with the
 // defaults of their report: a new user opens reports from Ctrl+R's list
 // and finds the boxes of the report ticked and a statement's title filled
-// in, each window with its own report's set, and a box untouched where a
-// shared window's other report has none.
+// in, each window with its own report's set, a box untouched where a
+// shared window's other report has none, and a group of boxes that takes
+// everything when none is ticked left unticked.
 #include "tests/roads/road_fixture.h"
 
 #include <string>
@@ -17,7 +18,8 @@
 
 namespace {
 
-constexpr int BalanceSel = 401, ResultSel = 402, ItemHistorySel = 540, DayJournalSel = 486, VendorSel = 441;
+constexpr int BalanceSel = 401, ResultSel = 402, ReceiptJournalSel = 571, SalesJournalSel = 570, DayJournalSel = 486,
+              VendorSel = 441;
 
 class ReportDefaultsRoad : public RoadTest {
 protected:
@@ -88,11 +90,12 @@ TEST_F(ReportDefaultsRoad, SelectionsOpenWithTheirReportsDefaults)
     });
     Menu("Window", "Close all");
 
-    Menu("Module", "Stock");
-    OpensWithBoxes("Item History", ItemHistorySel,
-                   {"Sales invoices", "Deliveries", "Purchases", "Stock movements", "Productions"}, {});
-
     Menu("Module", "Sales");
+    OpensWithBoxes("Customer-receipt journal", ReceiptJournalSel, {"Posted"}, {"Not posted"});
+    // A group whose boxes all take every kind when none is ticked starts
+    // unticked: one click narrows it.
+    OpensWithBoxes("Sales transaction journal", SalesJournalSel, {},
+                   {"Not posted", "Posted", "Invoices", "Cash invoices", "Credit notes", "Interest invoices"});
     OpensWithBoxes("Day Journals", DayJournalSel,
                    {"Sales journal", "Customer payments", "Purchase invoices", "Purchase payments"},
                    {"Purchases", "Deliveries", "Summary"});
