@@ -84,10 +84,9 @@ void LfToCr(char *text)
 }
 
 // The title of saved report definition `number` (settings block 163,
-// the row whose word 42 is the number: its text at byte 22); a number
-// that is a document kind with a name of its own takes that name.
-// Empty when no row has the number.
-void RepWindowText(int number, uint8_t *out)
+// the row whose word 42 is the number: its text at byte 22). Empty when
+// no row has the number.
+void SavedReportTitle(int number, uint8_t *out)
 {
     assert(out);
     out[0] = 0;
@@ -103,6 +102,13 @@ void RepWindowText(int number, uint8_t *out)
     }
     if (p) MemUnlock(rows);
     MemFree(&rows);
+}
+
+// The title of saved report definition `number`; a number that is a
+// document kind with a name of its own takes that name.
+void RepWindowText(int number, uint8_t *out)
+{
+    SavedReportTitle(number, out);
     DocKindText(number, out);
 }
 

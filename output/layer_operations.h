@@ -18,7 +18,10 @@ bool PaddedField(const uint8_t *value, int type, int width, int fill, int right,
 void RepPaddedValue(const uint8_t *value, int type, int width, int fill, int right);
 // Every LF of a zero-terminated text becomes CR.
 void LfToCr(char *text);
-// The title of saved report definition `number` (block 163) into out.
+// The title of saved report definition `number` (block 163) into out,
+// empty when there is none.
+void SavedReportTitle(int number, uint8_t *out);
+// The same, or the name of document kind `number` where it has one.
 void RepWindowText(int number, uint8_t *out);
 // An action that does nothing.
 void RepNoOp(int window);

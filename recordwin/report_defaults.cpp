@@ -1,31 +1,30 @@
 // report_defaults.cpp - the default selection of a report window: what a
 // report-selection record (the job record's layout) holds when a window
-// opens with given values, first the same for every type, then by type;
-// and the queueing of one saved job per code of a selection's code list.
-//
-// The defaults by type are a table of data. The project's own selection
-// windows (570 and up) have no row: they take the common defaults only.
-// A selection window that needs defaults of its own adds its type here;
-// a row whose number the project gives to another window goes.
+// opens with given values, first the same for every window, then the set
+// of its window and report (report_defaults_table.cpp); and the queueing
+// of one saved job per code of a selection's code list.
 #include "recordwin/report_defaults.h"
 
-#include <array>
 #include <cstring>
 
 #include "core/company_variant.h"
 #include "core/date.h"
+#include "core/definitions.h"
 #include "core/decimal.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/system.h"
 #include "core/text_range.h"
+#include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/layer_operations.h"
 #include "output/output_job.h"
 #include "recordwin/record_windows.h"
+#include "recordwin/report_defaults_table.h"
 #include "rules/rules_types.h"
+#include "shell/menu_lists.h"
 
 namespace {
 
@@ -36,6 +35,8 @@ constexpr int PreviousMonthType = 176;
 constexpr int OptionWords = 20;
 constexpr int TextMax = 255, ShortTextMax = 21, PeriodMax = 31;
 constexpr int Block134CopySize = 12;
+// The list table of the reports (Ctrl+R).
+constexpr int ReportListSlot = 1;
 // The six bytes before the amount-unit word, which no report names but
 // every new selection clears.
 constexpr uint32_t UnnamedSixSize = 6, UnnamedSixAt = ReportParamsVc::AmountUnit - 2;
@@ -43,95 +44,8 @@ constexpr uint32_t UnnamedSixSize = 6, UnnamedSixAt = ReportParamsVc::AmountUnit
 // Option word k (0..19) of a selection.
 void PutOption(uint8_t *r, int k, uint16_t v) { PutU16(r, RP::Option1 + 2 * uint32_t(k), v); }
 
-// The variants of the company that change a type's defaults.
+// The variants of the company that change a set's defaults.
 constexpr uint16_t VariantDetailTwo = 13, VariantAltOptions = 15, VariantBatchMode = 27;
-
-// What a type does beyond its selection word and option words.
-// PeriodInSecondDates: the window shows its period in the second pair
-// of dates, which takes the proposed period.
-enum class Extra : uint8_t {
-    None,
-    RangeKindZero,
-    ReportTitle,
-    AltOptions104,
-    BatchByVariant,
-    BatchModeZero,
-    PeriodInSecondDates
-};
-
-// Option words first..last set to value.
-struct OptionRun {
-    int8_t first, last;
-    uint8_t value;
-};
-
-// A type's row: its selection word (-1 keeps the common 0), up to five
-// runs of option words, applied in order, and its extra rule.
-struct TypeDefaults {
-    int16_t type;
-    int8_t selection;
-    std::array<OptionRun, 5> runs;
-    Extra extra;
-};
-
-constexpr OptionRun None{-1, -1, 0};
-constexpr OptionRun Ow(int first, int last, int value) { return {int8_t(first), int8_t(last), uint8_t(value)}; }
-constexpr OptionRun Ow(int k, int value) { return Ow(k, k, value); }
-
-constexpr TypeDefaults TypeTable[] = {
-    {-11, 1, {None, None, None, None, None}, Extra::None},
-    {8, -1, {None, None, None, None, None}, Extra::RangeKindZero},
-    {19, -1, {None, None, None, None, None}, Extra::ReportTitle},
-    {46, -1, {Ow(1, 4, 1), None, None, None, None}, Extra::None},
-    {47, 0, {Ow(1, 0), Ow(2, 6, 1), None, None, None}, Extra::None},
-    {48, 1, {None, None, None, None, None}, Extra::None},
-    {58, 1, {Ow(1, 1), None, None, None, None}, Extra::None},
-    {61, -1, {Ow(0, 0), Ow(2, 4, 1), Ow(6, 7, 1), None, None}, Extra::None},
-    {62, -1, {Ow(1, 2, 1), None, None, None, None}, Extra::None},
-    {67, -1, {Ow(0, 2), Ow(1, 1), Ow(2, 0), Ow(4, 1), None}, Extra::None},
-    {83, -1, {Ow(1, 0), Ow(2, 1), None, None, None}, Extra::None},
-    {91, 1, {Ow(2, 1), None, None, None, None}, Extra::None},
-    {104, -1, {Ow(0, 2), Ow(1, 1), Ow(2, 1), None, None}, Extra::AltOptions104},
-    {109, -1, {Ow(1, 1), None, None, None, None}, Extra::None},
-    {110, -1, {Ow(6, 0), Ow(7, 1), None, None, None}, Extra::None},
-    {111, -1, {None, None, None, None, None}, Extra::ReportTitle},
-    {112, -1, {Ow(1, 1), None, None, None, None}, Extra::ReportTitle},
-    {116, -1, {Ow(1, 6, 1), None, None, None, None}, Extra::None},
-    {136, -1, {Ow(1, 1), None, None, None, None}, Extra::None},
-    {146, -1, {Ow(1, 1), None, None, None, None}, Extra::None},
-    {149, -1, {Ow(0, 1), Ow(1, 1), None, None, None}, Extra::None},
-    {162, -1, {Ow(1, 3, 1), None, None, None, None}, Extra::None},
-    {165, -1, {None, None, None, None, None}, Extra::BatchByVariant},
-    {166, -1, {Ow(1, 5, 1), None, None, None, None}, Extra::None},
-    {167, 1, {None, None, None, None, None}, Extra::None},
-    {174, -1, {None, None, None, None, None}, Extra::BatchModeZero},
-    {178, -1, {Ow(1, 6, 1), None, None, None, None}, Extra::None},
-    {199, -1, {Ow(2, 1), None, None, None, None}, Extra::None},
-    {231, -1, {Ow(1, 2, 1), None, None, None, None}, Extra::None},
-    {234, -1, {Ow(0, 1), Ow(2, 4, 1), Ow(10, 0), None, None}, Extra::None},
-    {249, -1, {Ow(1, 2, 1), None, None, None, None}, Extra::None},
-    {358, -1, {Ow(1, 1), Ow(3, 1), Ow(6, 1), None, None}, Extra::None},
-    {372, 1, {None, None, None, None, None}, Extra::None},
-    {434, 0, {Ow(1, 0), Ow(2, 1), None, None, None}, Extra::None},
-    {446, -1, {Ow(0, 1), Ow(2, 1), Ow(3, 0), Ow(4, 1), Ow(10, 0)}, Extra::None},
-    {460, -1, {Ow(5, 1), None, None, None, None}, Extra::None},
-    {465, 1, {Ow(1, 0), Ow(11, 14, 1), None, None, None}, Extra::None},
-    {478, -1, {Ow(1, 3, 1), None, None, None, None}, Extra::None},
-    {479, -1, {Ow(1, 5, 1), None, None, None, None}, Extra::None},
-    {480, -1, {Ow(2, 1), None, None, None, None}, Extra::None},
-    {483, -1, {Ow(1, 1), Ow(2, 0), Ow(3, 6, 1), None, None}, Extra::None},
-    {484, -1, {Ow(1, 1), Ow(2, 0), Ow(3, 6, 1), None, None}, Extra::None},
-    // Salesman sales: its From and To are the second dates.
-    {499, -1, {None, None, None, None, None}, Extra::PeriodInSecondDates},
-    {561, -1, {Ow(1, 2, 1), None, None, None, None}, Extra::None},
-    {568, 1, {Ow(0, 5), None, None, None, None}, Extra::None},
-    {579, 2, {None, None, None, None, None}, Extra::None},
-    // The SIE export: type 4, the one with the vouchers, is what a user
-    // sending the books to another program wants; 0 is no type at all.
-    {598, 4, {None, None, None, None, None}, Extra::None},
-    // No row for type 584: here it is the settings export, whose
-    // register boxes (option words) start unticked.
-};
 
 // The defaults every report window starts from.
 void CommonDefaults(uint8_t *r)
@@ -203,24 +117,32 @@ void PreviousMonthDefaults(uint8_t *r)
     if (CompanyVariant() == VariantAltOptions) PutU16(r, RP::ReportLayout, 2);
 }
 
-// The title of the report the record names, into the first text slot.
-void ReportTitleText(uint8_t *r)
+// The title of the report the record names, into the first text slot:
+// the title of the user's saved definition of it, else the name the
+// report list gives it on window `type`. (A document kind's name is no
+// report's title: report 22 is not the time sheet.)
+void ReportTitleText(uint8_t *r, int type)
 {
+    const int number = GetI16(r, RP::ReportNumber);
     uint8_t title[256];
-    RepWindowText(GetI16(r, RP::ReportNumber), title);
+    SavedReportTitle(number, title);
+    for (int i = 0; title[0] == 0 && i < ListTableCount(ReportListSlot); i++) {
+        const uint8_t *e = ListTableEntry(ReportListSlot, i);
+        if (e && DefU16(e + MenuTableEntry::WinType) == type && int16_t(DefU16(e + MenuTableEntry::Number)) == number)
+            GetUiText(title, DefU16(e + MenuTableEntry::Text));
+    }
     PutPString(r, RP::SelText1, TextMax, title);
 }
 
-void ApplyRow(uint8_t *r, const TypeDefaults &row)
+void ApplyRow(uint8_t *r, const SelectionDefaults &row)
 {
-    if (row.selection >= 0) PutU16(r, RP::ReportLayout, uint16_t(row.selection));
+    if (row.layout >= 0) PutU16(r, RP::ReportLayout, uint16_t(row.layout));
     for (const OptionRun &run : row.runs)
         for (int k = run.first; k >= 0 && k <= run.last; k++) PutOption(r, k, run.value);
     switch (row.extra) {
-    case Extra::None: break;
-    case Extra::RangeKindZero: PutU16(r, RP::RangeKind, 0); break;
-    case Extra::ReportTitle: ReportTitleText(r); break;
-    case Extra::AltOptions104:
+    case DefaultsExtra::None: break;
+    case DefaultsExtra::ReportTitle: ReportTitleText(r, row.window); break;
+    case DefaultsExtra::AltOptions:
         if (CompanyVariant() == VariantAltOptions) {
             PutOption(r, 0, 0);
             PutOption(r, 2, 0);
@@ -228,9 +150,9 @@ void ApplyRow(uint8_t *r, const TypeDefaults &row)
         }
         PutOption(r, 4, 1);
         break;
-    case Extra::BatchByVariant: PutU16(r, RP::BatchMode, CompanyVariant() == VariantBatchMode ? 1 : 0); break;
-    case Extra::BatchModeZero: PutU16(r, RP::BatchMode, 0); break;
-    case Extra::PeriodInSecondDates:
+    case DefaultsExtra::BatchByVariant: PutU16(r, RP::BatchMode, CompanyVariant() == VariantBatchMode ? 1 : 0); break;
+    case DefaultsExtra::BatchModeZero: PutU16(r, RP::BatchMode, 0); break;
+    case DefaultsExtra::PeriodInSecondDates:
         PutDate(r, RP::Date2From, GetDate(r, RP::DateFrom));
         PutDate(r, RP::Date2To, GetDate(r, RP::DateTo));
         break;
@@ -240,9 +162,9 @@ void ApplyRow(uint8_t *r, const TypeDefaults &row)
 }  // namespace
 
 // Fills a report selection (a record of the job record's size) with its
-// defaults: the common ones, then those of window type `type`. The words
-// before the layout word (device, report number, the caller's words) are
-// kept.
+// defaults: the common ones, then the set of window type `type` for the
+// report the record names. The words before the layout word (device,
+// report number, the caller's words) are kept.
 void ReportSelectionDefaults(uint8_t *record, int type)
 {
     if (!record) return;
@@ -251,8 +173,8 @@ void ReportSelectionDefaults(uint8_t *record, int type)
         PreviousMonthDefaults(record);
         return;
     }
-    for (const TypeDefaults &row : TypeTable)
-        if (row.type == type) ApplyRow(record, row);
+    if (const SelectionDefaults *row = SelectionDefaultsFor(type, GetI16(record, RP::ReportNumber)))
+        ApplyRow(record, *row);
 }
 
 // Leaves the selection's period open: no period text and no dates.

@@ -5,14 +5,16 @@
 
 #include <cstdint>
 
-// The window type whose defaults a preview's drill-down takes.
-constexpr int DrillDownDefaultsType = 110;
+// The window type whose defaults a preview's drill-down takes: the
+// general ledger's selection, whose report the drill-down runs.
+constexpr int DrillDownDefaultsType = 425;
 // The report a preview's drill-down runs.
 constexpr int DrillDownReport = 6;
 
 // Fills every selection field of a report selection (a record of the job
 // record's size) after its first words with its default: the common ones,
-// then those of window type `type`.
+// then the set of window type `type` for the report number the record
+// already holds (report_defaults_table.h).
 void ReportSelectionDefaults(uint8_t *record, int type);
 // Leaves a selection's period open (no period text, no dates).
 void ReportPeriodOpen(uint8_t *record);

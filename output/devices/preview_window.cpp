@@ -169,8 +169,8 @@ void PreviewDrillDown(int n, const uint8_t *text)
     const uint8_t *rec = WinRecordBuffer(n);
     if (!ReportParams || !rec) return;
     std::memcpy(ReportParams, rec, ReportParamsSize);
-    ReportSelectionDefaults(ReportParams, DrillDownDefaultsType);
     PutU16(ReportParams, ReportParamsVc::ReportNumber, DrillDownReport);
+    ReportSelectionDefaults(ReportParams, DrillDownDefaultsType);
     PutU16(ReportParams, ReportParamsVc::OutputKind, PreviewOutputKind);
     PutU16(ReportParams, ReportParamsVc::SecondKind, GetU16(rec, ReportParamsVc::SecondKind));
     PutPString(ReportParams, ReportParamsVc::SelText7, DrillTextMax, text);

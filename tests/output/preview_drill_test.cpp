@@ -99,10 +99,11 @@ TEST_F(PreviewDrill, DrillDownRunsItsReportWithTheJobAndTheText)
     DateRec from = GetDate(job, Rp::DateFrom), to = GetDate(job, Rp::DateTo);
     EXPECT_EQ(from.month, 2);
     EXPECT_EQ(to.day, 29);
-    // The drill-down window's defaults: option word 6 off, 7 on, the
-    // number range open.
+    // The defaults of the general ledger's selection: its objects column
+    // (option word 6) off, no word it does not show left set, the number
+    // range open.
     EXPECT_EQ(GetU16(job, Rp::Option1 + 2 * 6), 0);
-    EXPECT_EQ(GetU16(job, Rp::Option1 + 2 * 7), 1);
+    EXPECT_EQ(GetU16(job, Rp::Option1 + 2 * 7), 0);
     EXPECT_EQ(GetI32(job, Rp::NumberFrom), -1);
     // The preview keeps its own job.
     EXPECT_EQ(GetU16(WinRecordBuffer(n), Rp::ReportNumber), 1);

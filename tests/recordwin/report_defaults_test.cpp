@@ -42,6 +42,12 @@ protected:
         SmallWindowsFixture::TearDown();
     }
     void Variant(uint16_t v) { PutU16(company, CompanyVariantOffset, v); }
+    // The defaults of window `window` opened for report `report`.
+    void Defaults(int window, int report)
+    {
+        PutI16(record.data(), Rp::ReportNumber, int16_t(report));
+        ReportSelectionDefaults(record.data(), window);
+    }
     uint16_t Ow(int k) const { return GetU16(record.data(), Rp::Option1 + 2 * uint32_t(k)); }
     std::vector<uint16_t> Options() const
     {
@@ -126,8 +132,8 @@ TEST_F(ReportDefaultsTest, FirstNamedPeriodGivesThePeriod)
     EXPECT_EQ(to.day, 31);
 }
 
-// The rows by type: selection word and option words, and the rules that
-// follow the company variant.
+// The sets by window and report: selection word and option words, and the
+// rules that follow the company variant.
 TEST_F(ReportDefaultsTest, TypeRowsSetTheirWords)
 {
     auto ows = [](std::initializer_list<std::pair<int, uint16_t>> set) {
@@ -135,32 +141,67 @@ TEST_F(ReportDefaultsTest, TypeRowsSetTheirWords)
         for (auto [k, x] : set) v[size_t(k)] = x;
         return v;
     };
-    ReportSelectionDefaults(record.data(), 110);
-    EXPECT_EQ(Options(), ows({{7, 1}}));
-    ReportSelectionDefaults(record.data(), 47);
-    EXPECT_EQ(Options(), ows({{2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}}));
-    ReportSelectionDefaults(record.data(), 465);
-    EXPECT_EQ(GetU16(record.data(), Rp::ReportLayout), 1);
+    Defaults(425, 6);
+    EXPECT_EQ(Options(), ows({}));
+    Defaults(536, 94);
+    EXPECT_EQ(Options(), ows({{1, 1}}));
+    Defaults(430, 17);
+    EXPECT_EQ(Options(), ows({{2, 1}, {3, 1}, {4, 1}, {6, 1}, {7, 1}}));
+    Defaults(486, 87);
+    EXPECT_EQ(GetU16(record.data(), Rp::ReportLayout), 0);   // the window shows no layout
     EXPECT_EQ(Options(), ows({{11, 1}, {12, 1}, {13, 1}, {14, 1}}));
-    ReportSelectionDefaults(record.data(), 568);
+    Defaults(501, 112);
     EXPECT_EQ(GetU16(record.data(), Rp::ReportLayout), 1);
     EXPECT_EQ(Options(), ows({{0, 5}}));
-    ReportSelectionDefaults(record.data(), 579);
-    EXPECT_EQ(GetU16(record.data(), Rp::ReportLayout), 2);
-    ReportSelectionDefaults(record.data(), 8);
-    EXPECT_EQ(GetU16(record.data(), Rp::RangeKind), 0);
+    Defaults(598, 21);
+    EXPECT_EQ(GetU16(record.data(), Rp::ReportLayout), 4);
+    Defaults(580, -11);
+    EXPECT_EQ(GetU16(record.data(), Rp::ReportLayout), 1);
 
-    ReportSelectionDefaults(record.data(), 104);
+    Defaults(448, -8);
     EXPECT_EQ(Options(), ows({{0, 2}, {1, 1}, {2, 1}, {4, 1}}));
     Variant(15);
-    ReportSelectionDefaults(record.data(), 104);
+    Defaults(448, -8);
     EXPECT_EQ(Options(), ows({{1, 1}, {3, 1}, {4, 1}}));
 
-    ReportSelectionDefaults(record.data(), 165);
+    Defaults(438, -9);
     EXPECT_EQ(GetU16(record.data(), Rp::BatchMode), 0);
     Variant(27);
-    ReportSelectionDefaults(record.data(), 165);
+    Defaults(438, -9);
     EXPECT_EQ(GetU16(record.data(), Rp::BatchMode), 1);
+    // The other run of the same window keeps its own set.
+    Defaults(438, -10);
+    EXPECT_EQ(GetU16(record.data(), Rp::BatchMode), 0);
+}
+
+// A window shared by several reports gives each report its own set, or
+// the one it has for every report; a report without a set, or a number
+// the sets were first drawn up under, gets the common defaults alone.
+TEST_F(ReportDefaultsTest, EachReportOfASharedWindowTakesItsOwnSet)
+{
+    const std::vector<uint16_t> none(20, 0);
+    Defaults(441, 35);
+    EXPECT_EQ(Ow(1), 1);
+    Defaults(441, 30);
+    EXPECT_EQ(Options(), none);
+    Defaults(435, 28);
+    EXPECT_EQ(Options(), (std::vector<uint16_t>{0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    Defaults(435, 92);
+    EXPECT_EQ(Ow(0) * 100 + Ow(1) * 10 + Ow(2), 11);
+    // No set ticks every box of a group: the order status starts unticked.
+    Defaults(488, 54);
+    EXPECT_EQ(Options(), none);
+    // Every result statement takes the change in %.
+    for (int report : {22, 47, 51}) {
+        Defaults(402, report);
+        EXPECT_EQ(Ow(1), 1) << report;
+    }
+    // The journal's set is not its number's: 47 is a price formula window.
+    Defaults(47, 1);
+    EXPECT_EQ(Options(), none);
+    Defaults(570, 94);
+    EXPECT_EQ(Options(), none);
+    EXPECT_EQ(GetU16(record.data(), Rp::ReportLayout), 0);
 }
 
 // Type 176 covers the previous calendar month, across the year's start,

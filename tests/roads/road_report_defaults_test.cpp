@@ -1,0 +1,97 @@
+// road_report_defaults_test.cpp - report selections open with the
+// defaults of their report: a new user opens reports from Ctrl+R's list
+// and finds the boxes of the report ticked and a statement's title filled
+// in, each window with its own report's set, a box untouched where a
+// shared window's other report has none, and a group of boxes that takes
+// everything when none is ticked left unticked.
+#include "tests/roads/road_fixture.h"
+
+#include <string>
+#include <vector>
+
+#include "core/definitions.h"
+#include "core/field_access.h"
+#include "core/window_entries.h"
+#include "platform/queue.h"
+#include "shell/window_layout.h"
+#include "shell/window_table.h"
+
+namespace {
+
+constexpr int BalanceSel = 401, ResultSel = 402, ReceiptJournalSel = 571, SalesJournalSel = 570, DayJournalSel = 486,
+              VendorSel = 441;
+
+class ReportDefaultsRoad : public RoadTest {
+protected:
+    // Whether check box `label` of the active window shows a tick: the
+    // record word it draws from is not 0. *found false without such a box.
+    static bool Ticked(const std::string &label, bool *found)
+    {
+        *found = false;
+        int n = Active();
+        if (!n) return false;
+        for (int i = 0; i < WinDefCount(n, WinPartControls); i++) {
+            const uint8_t *e = WinDefEntry(n, WinPartControls, i);
+            if (!e || TextAt(e, ControlEntry::Label) != label) continue;
+            *found = true;
+            return GetU16(WinRecordBuffer(n), DefU16(e + ControlEntry::Offset)) != 0;
+        }
+        return false;
+    }
+
+    // Ctrl+R, the report's row, Return: its window (type sel) opens and
+    // shows `title` in its Title field (none: not checked), each box of
+    // `ticked` ticked and each of `clear` not; every window closed
+    // afterwards.
+    void OpensWithBoxes(const std::string &report, int sel, const std::vector<std::string> &ticked,
+                        const std::vector<std::string> &clear, const std::string &title = "")
+    {
+        Key('R', false, true);
+        ClickRow(report);
+        Key(PlKey::Return);
+        Check(report + "'s selection window opens", Opened(sel));
+        Check(report + " opens with its defaults", [ticked, clear, report, title] {
+            if (!title.empty()) {
+                EXPECT_EQ(Shown("Title"), title);
+            }
+            for (const auto &[labels, want] : {std::pair{ticked, true}, std::pair{clear, false}})
+                for (const std::string &label : labels) {
+                    bool found = false;
+                    EXPECT_EQ(Ticked(label, &found), want) << report << ": " << label;
+                    EXPECT_TRUE(found) << report << " has no box " << label;
+                }
+            return true;
+        });
+        Menu("Window", "Close all");
+    }
+};
+
+TEST_F(ReportDefaultsRoad, SelectionsOpenWithTheirReportsDefaults)
+{
+    StartNewCompany("defaults.VDB");
+
+    Menu("Module", "General ledger");
+    // A window shared by six statements shows the title of the one chosen;
+    // report 22's is its own, not the document kind of that number.
+    OpensWithBoxes("Balance Statement 43", BalanceSel, {}, {"Budget in %"}, "Balance Statement 43");
+    OpensWithBoxes("Income Statement", ResultSel, {"Change in %"}, {"Without object"}, "Income Statement");
+
+    Menu("Module", "Sales");
+    OpensWithBoxes("Customer-receipt journal", ReceiptJournalSel, {"Posted"}, {"Not posted"});
+    // A group whose boxes all take every kind when none is ticked starts
+    // unticked: one click narrows it.
+    OpensWithBoxes("Sales transaction journal", SalesJournalSel, {},
+                   {"Not posted", "Posted", "Invoices", "Cash invoices", "Credit notes", "Interest invoices"});
+    OpensWithBoxes("Day Journals", DayJournalSel,
+                   {"Sales journal", "Customer payments", "Purchase invoices", "Purchase payments"},
+                   {"Purchases", "Deliveries", "Summary"});
+
+    // One window, two reports: the statements leave vendors without a
+    // balance out, the turnover list has no set and starts unticked.
+    Menu("Module", "Purchasing");
+    OpensWithBoxes("Vendor Statements", VendorSel, {"Skip empty"}, {"Vendor currency"});
+    OpensWithBoxes("Vendor Turnover", VendorSel, {}, {"Skip empty", "Vendor currency"});
+    EXPECT_EQ(Run(), 0);
+}
+
+}  // namespace
