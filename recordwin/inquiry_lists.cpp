@@ -11,6 +11,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/window_entries.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
@@ -69,11 +70,13 @@ constexpr int InquiryTypes[] = {
 constexpr uint16_t MovementOut = 65535;
 
 // A record window's operations-menu items that open its inquiry list:
-// the window type, the item's number, the list, and the code field of
-// the window's record (and its length) the list is selected on.
+// the window type, the item's number in the layout, the list, and the
+// code field of the window's record (and its length) the list is selected
+// on. The menu hands over an item's place, not its number; the number
+// keeps the item found when other items come before it.
 struct InquiryButtonEntry {
     int windowType;
-    int button;
+    int opNumber;
     int listType;
     uint32_t codeAt;
     int codeLength;
@@ -127,6 +130,18 @@ uint32_t FindSource(const InquirySource &s)
     }
     RecBufferFree(s.reg, &h);
     return found ? id : 0;
+}
+
+// The number the layout gives operations item `button` (1 the first) of
+// window type `type`; -1 when the type has no such item.
+int OpNumberAt(int type, int button)
+{
+    uint8_t *def = WinTypeDef(type);
+    if (!def || button < 1 || button > WinDefPartCount(def, WinPartMenuItems)) return -1;
+    uint16_t size = 0;
+    const uint8_t *entry = WinDefPartEntry(def, WinPartMenuItems, button - 1, &size);
+    if (!entry || size < OpEntry::Number + 2) return -1;
+    return DefU16(entry + OpEntry::Number);
 }
 
 }  // namespace
@@ -216,8 +231,9 @@ bool InquiryListButton(int window, int button)
     if (!WinIsOpen(window)) return false;
     int type = WinTypeOf(window);
     const InquiryButtonEntry *e = nullptr;
+    int number = OpNumberAt(type, button);
     for (const InquiryButtonEntry &b : InquiryButtons)
-        if (b.windowType == type && b.button == button) e = &b;
+        if (b.windowType == type && b.opNumber == number) e = &b;
     if (!e) return false;
     if (!WinDefExists(e->listType) || !WinTypeMayOpen(e->listType)) return true;
     // The code is read before the list opens: opening may move the

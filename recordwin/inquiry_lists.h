@@ -39,7 +39,8 @@ bool IsInquiryListType(int type);
 // list (the caller goes on as for other lists).
 bool InquiryListOpenSource(int n, int32_t id);
 
-// Operations-menu item `button` of record window `window`: when it is the
-// window's inquiry item, its list opens (or comes forward) selected on
-// the window's code, and true; false for any other item.
+// Operations-menu item `button` (its place in the menu, 1 the first) of
+// record window `window`: when it is the window's inquiry item, its list
+// opens (or comes forward) selected on the window's code, and true; false
+// for any other item.
 bool InquiryListButton(int window, int button);

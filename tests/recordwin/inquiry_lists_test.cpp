@@ -184,11 +184,12 @@ TEST_F(InquiryLists, TheCustomerWindowOpensItsOpenItemsOnItsOwnCode)
     int w = OpenOrActivateWindow(WinTypes::Customers, 0, customer, true, 0);
     ASSERT_GT(w, 0);
 
-    // Another item number is not the inquiry's: nothing opens.
-    EXPECT_FALSE(InquiryListButton(w, 39));
+    // A place the menu does not have opens nothing.
+    EXPECT_FALSE(InquiryListButton(w, 2));
+    EXPECT_FALSE(InquiryListButton(w, 0));
     EXPECT_EQ(WinFindByDef(WinTypes::CustOpenItemList), 0);
 
-    WindowButtonEvent(w, 40);
+    WindowButtonEvent(w, 1);
     int list = WinFindByDef(WinTypes::CustOpenItemList);
     ASSERT_GT(list, 0);
     ASSERT_TRUE(ListHasSelection(list));
@@ -196,7 +197,30 @@ TEST_F(InquiryLists, TheCustomerWindowOpensItsOpenItemsOnItsOwnCode)
     // The button of a window that has no inquiry list does nothing.
     int other = OpenOrActivateWindow(WinTypes::AccessGroupList, 0, 0, true, 0);
     ASSERT_GT(other, 0);
-    EXPECT_FALSE(InquiryListButton(other, 40));
+    EXPECT_FALSE(InquiryListButton(other, 1));
+}
+
+TEST_F(InquiryLists, TheItemWindowsOwnItemsComeBeforeItsInquiries)
+{
+    std::vector<uint8_t> item(INVc::Size);
+    PutText(item.data(), INVc::Code, "ITEM7");
+    uint32_t id = InsertHeld(INVc::Number, item.data());
+    ASSERT_NE(id, 0u);
+    std::vector<uint8_t> h(ItemHistVc::Size);
+    PutText(h.data(), ItemHistVc::ItemCode, "ITEM1");
+    ASSERT_NE(InsertHeld(ItemHistVc::Number, h.data()), 0u);
+    PutText(h.data(), ItemHistVc::ItemCode, "ITEM7");
+    uint32_t mine = InsertHeld(ItemHistVc::Number, h.data());
+    int w = OpenOrActivateWindow(WinTypes::Item, 0, id, true, 0);
+    ASSERT_GT(w, 0);
+    // Items 1 and 2 are the item window's own (a purchase item, a report).
+    EXPECT_FALSE(InquiryListButton(w, 1));
+    EXPECT_FALSE(InquiryListButton(w, 2));
+    EXPECT_TRUE(InquiryListButton(w, 4));
+    int list = WinFindByDef(WinTypes::ItemHistoryList);
+    ASSERT_GT(list, 0);
+    EXPECT_EQ(ListSelAnchor(list), int32_t(mine));
+    EXPECT_EQ(WinFindByDef(WinTypes::LocationStockList), 0);
 }
 
 }  // namespace
