@@ -60,8 +60,7 @@ constexpr int InquiryTypes[] = {
     WinTypes::CustOpenItemList,  WinTypes::VendOpenItemList,  WinTypes::BalanceList,
     WinTypes::AccountPostingList, WinTypes::LocationStockList, WinTypes::ItemHistoryList,
     WinTypes::CustTransList,     WinTypes::ProjTransList,     WinTypes::ProjLinkList,
-    WinTypes::CustStatList,      WinTypes::ItemStatList,      WinTypes::CustItemStatList,
-    WinTypes::PersonLedgerList,  WinTypes::VendBalanceList,   WinTypes::VendLedgerList,
+    WinTypes::CustItemStatList,  WinTypes::PersonLedgerList,  WinTypes::VendLedgerList,
     WinTypes::InvHistoryList,    WinTypes::SerialHistoryList, WinTypes::SerialStockList,
 };
 
