@@ -1,6 +1,7 @@
 // type_rules.cpp - rules by window type that the framework consults:
 // edit-command states, the title text, the address list's copy.
 #include "recordwin/record_windows.h"
+#include "recordwin/inquiry_lists.h"
 
 #include <cstring>
 #include <string>
@@ -29,7 +30,8 @@ constexpr int DesignerKind = 11;
 constexpr int DesignerTitleOffset = 4;
 }  // namespace
 
-// Window types 353 and 354 withdraw open and new; others change nothing.
+// Window types 353 and 354 withdraw open and new; the inquiry lists
+// offer OK; others change nothing.
 void EditCommandsTypeRule(int window, bool *open, bool *nw, bool *ok, bool *cancel)
 {
     (void)ok;
@@ -37,6 +39,9 @@ void EditCommandsTypeRule(int window, bool *open, bool *nw, bool *ok, bool *canc
     if (!WinIsOpen(window)) return;
     int type = WinTypeOf(window);
     if (type == NoOpenTypeA || type == NoOpenTypeB) *open = *nw = false;
+    // An inquiry list keeps no record window of its own, but its OK opens
+    // the document of the selected row.
+    if (IsInquiryListType(type)) *ok = true;
 }
 
 // The record's text for the window's title: in a designer window (kind

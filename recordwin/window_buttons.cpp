@@ -6,6 +6,7 @@
 #include "recordwin/record_windows.h"
 
 #include "output/forms/designer.h"
+#include "recordwin/inquiry_lists.h"
 #include "recordwin/receipt_window.h"
 #include "shell/menu_lists.h"
 #include "shell/net_services.h"
@@ -53,9 +54,11 @@ constexpr ButtonEntry ButtonHandlers[] = {
 }  // namespace
 
 // Hands button `button` of window to its type's handler; nothing for a
-// type without one.
+// type without one. The items that open a record's inquiry list come
+// first: they are the same for every window that has one.
 void WindowButtonEvent(int window, int button) {
     if (!WinIsOpen(window)) return;
+    if (InquiryListButton(window, button)) return;
     int type = WinTypeOf(window);
     for (const ButtonEntry &e : ButtonHandlers) {
         if (e.type != type) continue;

@@ -3,6 +3,7 @@
 // choose from: positioned on what the field holds, its OK typing the
 // chosen code back, Esc going back without a choice.
 #include "recordwin/record_windows.h"
+#include "recordwin/inquiry_lists.h"
 
 #include "core/window_entries.h"
 #include "platform/control.h"
@@ -50,9 +51,9 @@ void ListChooseForOpener(int n, int opener)
 
 // The OK of list window n (also a double click in its pane): with a row
 // selected, the first marked record opens in a new window of the related
-// type, or, when n was opened from a field to choose from, its code goes
-// back into that field; without a selection the key typed into the list
-// is looked up.
+// type (in an inquiry list, the document the row came from), or, when n
+// was opened from a field to choose from, its code goes back into that
+// field; without a selection the key typed into the list is looked up.
 void CmdListOk(int n)
 {
     if (!WinIsOpen(n)) return;
@@ -65,6 +66,7 @@ void CmdListOk(int n)
         return;
     }
     int32_t id = ListSelAnchor(n);
+    if (InquiryListOpenSource(n, id)) return;
     int related = RelatedType(n);
     if (id >= 0 && related != 0 && WinDefExists(related)) OpenOrActivateWindow(related, 0, uint32_t(id), true, 0);
 }
