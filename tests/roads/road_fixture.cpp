@@ -636,6 +636,21 @@ bool RoadTest::FindByCode(int reg, uint32_t offset, int m, const std::string &co
 
 std::string RoadTest::TextAt(const uint8_t *record, uint32_t offset) { return PText(record + offset); }
 
+void RoadTest::ExpectOnePaymentPaidOut(double total)
+{
+    EXPECT_EQ(RegRecordCount(APVc::Number), 0u) << "the vendor's open item is closed";
+    ASSERT_EQ(RegRecordCount(OPVc::Number), 1u);
+    std::vector<uint8_t> paid(OPVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(OPVc::Number, 1, paid.data(), &id));
+    EXPECT_EQ(GetU16(paid.data(), OPVc::Approved), 1);
+    EXPECT_EQ(GetU16(paid.data(), OPVc::Posted), 1);
+    EXPECT_EQ(GetU16(paid.data(), OPVc::Sent), 1);
+    PackedDecimal sum = GetDec(paid.data(), OPVc::RowsTotal);
+    EXPECT_NEAR(DecIsBlank(&sum) ? 0 : DecToDouble(&sum), total, 0.005);
+    RecFreeMatrix(OPVc::Number, paid.data());
+}
+
 std::map<std::string, double> RoadTest::VoucherSums(uint32_t *vouchers)
 {
     std::map<std::string, double> sums;

@@ -274,6 +274,9 @@ public:   // the steps' lambdas use these too
     // that does not); the sum per account of their account rows, and their
     // count in *vouchers.
     static std::map<std::string, double> VoucherSums(uint32_t *vouchers);
+    // The company file open for a check holds one outgoing payment,
+    // approved, posted and sent, of `total`, and no vendor open item.
+    static void ExpectOnePaymentPaidOut(double total);
     // The rows of table settings block `block` as stored bytes; none when
     // the block is empty.
     static std::vector<uint8_t> StoredRows(int block);

@@ -330,14 +330,7 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     EXPECT_NEAR(sums["2640"], 100, 0.005);
     EXPECT_NEAR(sums["2440"], 0, 0.005);
     EXPECT_NEAR(sums["1930"], -500, 0.005);
-    ASSERT_EQ(RegRecordCount(OPVc::Number), 1u);
-    std::vector<uint8_t> paid(OPVc::Size);
-    ASSERT_TRUE(RecReadAt(OPVc::Number, 1, paid.data(), &id));
-    EXPECT_EQ(GetU16(paid.data(), OPVc::Approved), 1);
-    EXPECT_EQ(GetU16(paid.data(), OPVc::Posted), 1);
-    EXPECT_EQ(GetU16(paid.data(), OPVc::Sent), 1);
-    EXPECT_NEAR(Num(paid.data(), OPVc::RowsTotal), 500, 0.005);
-    EXPECT_EQ(RegRecordCount(APVc::Number), 0u) << "the vendor's open item is closed";
+    ExpectOnePaymentPaidOut(500);
     std::vector<uint8_t> ordered(PurchOrderVc::Size), orderRow(PurchOrderVc::Rows::Size);
     ASSERT_TRUE(RecReadAt(PurchOrderVc::Number, 1, ordered.data(), &id));
     ASSERT_TRUE(MatrixRowRead(PurchOrderVc::Number, ordered.data(), 0, orderRow.data()));
