@@ -98,6 +98,10 @@ bool KnownPriceList(const uint8_t *code);       // 62
 bool KnownDocumentPriceList(const uint8_t *code);   // 62, or a price class 1..5
 bool KnownCustomerGroup(const uint8_t *code);   // 65
 bool KnownDiscountMatrix(const uint8_t *code);  // 66
+bool KnownItemGroup(const uint8_t *code);       // 14
+bool KnownUnit(const uint8_t *code);            // 124
+bool KnownPriceFormula(const uint8_t *code);    // 63
+bool KnownQtyStep(const uint8_t *code);         // 64
 bool KnownObjects(const uint8_t *list);         // every code of the list in 15
 
 // ---- Documents' codes (document_code_checks.cpp) ----

@@ -83,6 +83,10 @@ bool KnownCustomerGroup(const uint8_t *code) { return InRegister(CustGroupVc::Nu
 // The discount matrix is found by its register's "Code" index, as the
 // other code registers are.
 bool KnownDiscountMatrix(const uint8_t *code) { return InRegister(DiscMatrixVc::Number, DiscMatrixVc::Code, 5, code); }
+bool KnownItemGroup(const uint8_t *code) { return InRegister(ITVc::Number, ITVc::Code, 5, code); }
+bool KnownUnit(const uint8_t *code) { return InRegister(UnitVc::Number, UnitVc::Code, 5, code); }
+bool KnownPriceFormula(const uint8_t *code) { return InRegister(PriceFormulaVc::Number, PriceFormulaVc::Code, 5, code); }
+bool KnownQtyStep(const uint8_t *code) { return InRegister(QtyStepVc::Number, QtyStepVc::Code, 5, code); }
 
 // A document's price list is a list's code or, taken from its customer
 // group, a price class 1 to 5 that the prices read as a number.
