@@ -79,6 +79,11 @@ struct CodeField {
 // FieldError's -1 on that field. mode 2 looks up only the codes that
 // differ from stored. 0 when all pass.
 int CheckCodeFields(std::span<const CodeField> fields, const uint8_t *record, const uint8_t *stored, int mode);
+// Cell `column` of row `row` (its bytes rowBytes) of the rows whose handle
+// is at the record's byte `matrix`: empty, or a code `known` finds; else
+// FieldErrorAt's -1 with `refused` on that cell.
+int CheckRowCode(const uint8_t *rowBytes, uint32_t column, int max, bool (*known)(const uint8_t *), int refused,
+                 uint32_t matrix, int32_t row);
 // The look-ups of a code (a PString, not empty) for the tables.
 bool KnownLanguage(const uint8_t *code);        // a row of block 181
 bool KnownCurrency(const uint8_t *code);        // a row of block 172
@@ -103,6 +108,7 @@ bool KnownUnit(const uint8_t *code);            // 124
 bool KnownPriceFormula(const uint8_t *code);    // 63
 bool KnownQtyStep(const uint8_t *code);         // 64
 bool KnownObjects(const uint8_t *list);         // every code of the list in 15
+bool AnyCode(const uint8_t *code);              // any: the field need only be given
 
 // ---- Documents' codes (document_code_checks.cpp) ----
 // The codes a document's window shows that name other registers' records

@@ -130,3 +130,17 @@ int CheckCodeFields(std::span<const CodeField> fields, const uint8_t *record, co
     }
     return 0;
 }
+
+// Cell `column` of row `row` (whose bytes are rowBytes) of the rows at the
+// record's byte `matrix`: empty, or a code that `known` finds; otherwise
+// refused with `refused` at that cell.
+int CheckRowCode(const uint8_t *rowBytes, uint32_t column, int max, bool (*known)(const uint8_t *), int refused,
+                 uint32_t matrix, int32_t row) {
+    uint8_t code[256];
+    GetPString(rowBytes, column, max, code);
+    if (code[0] == 0 || known(code)) return 0;
+    return FieldErrorAt(refused, nullptr, uint16_t(matrix), uint16_t(row), uint16_t(column));
+}
+
+// Any code at all: for a table row whose field need only be given.
+bool AnyCode(const uint8_t *) { return true; }

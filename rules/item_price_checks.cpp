@@ -24,17 +24,6 @@ namespace {
 constexpr int GroupMax = 5, ListMax = 5, FormulaMax = 5, StepMax = 5, MatrixMax = 5, ItemMax = 20,
               CustomerMax = 20, AccountMax = 10, VatMax = 2, CurrencyMax = 5, UnitFieldMax = 10, RangeMax = 60;
 
-// Cell `column` of row `row` (whose bytes are rowBytes) of the rows at the
-// record's byte `matrix`: empty, or a code that `known` finds; otherwise
-// refused with `refused` at that cell.
-int CheckRowCode(const uint8_t *rowBytes, uint32_t column, int max, bool (*known)(const uint8_t *), int refused,
-                 uint32_t matrix, int32_t row) {
-    uint8_t code[256];
-    GetPString(rowBytes, column, max, code);
-    if (code[0] == 0 || known(code)) return 0;
-    return FieldErrorAt(refused, nullptr, uint16_t(matrix), uint16_t(row), uint16_t(column));
-}
-
 // Codes are kept upper case in their registers; a unit is typed into a
 // text field and may come in lower case.
 bool KnownUnitAnyCase(const uint8_t *typed) {
