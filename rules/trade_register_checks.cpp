@@ -6,28 +6,20 @@
 // Each check gives 0, or FieldError's -1 with the cursor's field in
 // FieldErrorPos, so that the window shows the message on that field.
 #include "core/field_access.h"
-#include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
-#include "database/access/record_access.h"
-#include "rules/accounts.h"
 #include "rules/checks.h"
 
 namespace {
 
 constexpr int AccountMax = 10;
 
-// The text field at `at` (at most max characters) read from record.
-struct Code {
-    uint8_t text[256];
-    Code(const uint8_t *record, uint32_t at, int max) { GetPString(record, at, max, text); }
-    bool empty() const { return text[0] == 0; }
-};
-
-// A vendor's codes in the order its window shows them; each may be empty.
+// A vendor's code, then its codes in the order its window shows them,
+// each of which may be empty.
 // The vendor group (VEGroup) is not among them: it is a free class that
 // reports compare as text, and no register keeps vendor groups.
 const CodeField VendorCodes[] = {
+    {VEVc::Code, 20, 0, AnyCode, Texts::VendorCodeMissing},
     {VEVc::Code594, 5, Texts::VendorCountryUnknown, KnownCountry},
     {VEVc::PayTerms, 2, Texts::VendorTermsUnknown, KnownPaymentTerms},
     {VEVc::PurchAcc, 10, Texts::AccountMissing, KnownAccount},
@@ -44,24 +36,21 @@ const CodeField PurchaseItemCodes[] = {
     {PurchItemVc::VendCode, 20, Texts::VendorUnknown, KnownVendor, Texts::VendorCodeMissing},
 };
 
+// A stock location: a code, and a stock account of the chart when one is
+// given (none: the stock settings' account is used).
+const CodeField LocationCodes[] = {
+    {LocationVc::Code, AccountMax, 0, AnyCode, Texts::CodeMissing},
+    {LocationVc::StockAcc, AccountMax, Texts::AccountMissing, KnownAccount},
+};
+
 }  // namespace
 
 // A vendor: a code; then, in the order the window shows them, a country
 // of register 74, payment terms of register 57 or a payment mode of block
 // 131, a purchase account of the chart, a currency of block 172, a
 // language of block 181, delivery terms of register 23 and its object.
-int ValidateVendor(const uint8_t *vendor) {
-    if (Code(vendor, VEVc::Code, 20).empty()) return FieldError(Texts::VendorCodeMissing, nullptr, VEVc::Code);
-    return CheckCodeFields(VendorCodes, vendor, vendor, 1);
-}
+int ValidateVendor(const uint8_t *vendor) { return CheckCodeFields(VendorCodes, vendor, vendor, 1); }
 
 int CheckPurchaseItemCodes(const uint8_t *record) { return CheckCodeFields(PurchaseItemCodes, record, record, 1); }
 
-// A stock location: a code, and a stock account of the chart when one is
-// given (none: the stock settings' account is used).
-int ValidateLocation(const uint8_t *location) {
-    if (Code(location, LocationVc::Code, AccountMax).empty()) return FieldError(Texts::CodeMissing, nullptr, LocationVc::Code);
-    if (Code account(location, LocationVc::StockAcc, AccountMax); !account.empty() && !AccountExists(account.text))
-        return FieldError(Texts::AccountMissing, nullptr, LocationVc::StockAcc);
-    return 0;
-}
+int ValidateLocation(const uint8_t *location) { return CheckCodeFields(LocationCodes, location, location, 1); }
