@@ -66,7 +66,7 @@ const Column InvLines234[] = {
 
 // The columns of a row after its kind, by kind.
 const Column RowItem[] = {
-    {R::ItemCode, FtCodeNoSep, 20}, {R::Quantity, FtAmount2, 0}, {R::Text, FtText, 100},
+    {R::ItemCode, FtCodeNoSep, 20}, {R::Quantity, FtAmount3, 0}, {R::Text, FtText, 100},
     {R::Price, FtAmount3Drop, 0}, {R::Sum, FtAmount2, 0}, {R::Discount, FtAmount1, 0},
     {R::SalesAcc, FtCodeNoSep, 10}, {R::Objects, FtCode, 30}, {R::Link, FtLongOrEmpty, 0},
     {R::UnitCost, FtAmount2, 0}, {R::GrossProfit, FtAmount2, 0}, {R::FifoCost, FtAmount2, 0},
@@ -81,7 +81,7 @@ const Column RowKind3[] = {
 };
 // Kind 4: the empty columns stand where price, objects and link would.
 const Column RowKind4[] = {
-    {R::ItemCode, FtCodeNoSep, 20}, {R::Quantity, FtAmount2, 0}, {R::Text, FtText, 100},
+    {R::ItemCode, FtCodeNoSep, 20}, {R::Quantity, FtAmount3, 0}, {R::Text, FtText, 100},
     {0, FtText, 0, E}, {R::Sum, FtAmount2, 0}, {R::Discount, FtAmount1, 0},
     {R::SalesAcc, FtCodeNoSep, 10}, {0, FtText, 0, E}, {0, FtText, 0, E},
     {R::VatCode, FtCodeNoSep, 2}, {R::Link, FtLongOrEmpty, 0}, {R::UnitCost, FtAmount2, 0},
