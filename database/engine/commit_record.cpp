@@ -364,6 +364,8 @@ int D4CommitCheckAtOpen(uint8_t *s) {
     // a lost sector): the two cannot be told apart, and the commit before
     // it holds. A save the user was told had succeeded may be gone, so the
     // user is told, and the log keeps the record undone.
+    // The save's time is the file's before the rollback below writes it.
+    const std::string savedAt = WrittenAt();
     std::string undone = RecordLine(s, count);
     uint8_t prev[HeaderSize];
     std::memcpy(prev, s + CrPrevHeader, HeaderSize);
@@ -372,7 +374,7 @@ int D4CommitCheckAtOpen(uint8_t *s) {
     Log(("The last save of this database could not be read back whole and was undone; the save before it "
          "was restored. The save undone: " + undone).c_str());
     PString extra;
-    PStringFromC(extra, (" " + std::to_string(CommitNumber) + ", " + WrittenAt() + ".").c_str());
+    PStringFromC(extra, (" " + std::to_string(CommitNumber) + ", " + savedAt + ".").c_str());
     ShowMessage(Texts::LastSaveUndone, extra);
     return 1;
 }
