@@ -60,11 +60,12 @@ bool ParseAs(const uint8_t *text, uint16_t type, uint8_t *field)
 
 }  // namespace
 
-// Frees the table's block, allocates an empty one and sets the count to 0.
+// Frees the table's block and sets the count to 0. The first add makes
+// a new block: a report that adds nothing (one in home currency) ends
+// holding none.
 void TotalsTableReset()
 {
     if (TotalsTable) MemFree(&TotalsTable);
-    TotalsTable = MemAlloc(0);
     TotalsTableRows = 0;
 }
 

@@ -191,6 +191,17 @@ TEST_F(PurchaseReportsTest, PersonStatements) {
     EXPECT_EQ(some.find("Sam Person"), std::string::npos) << some;
 }
 
+// The statements in home currency end holding no memory block: each run
+// used to leave an empty totals table behind.
+TEST_F(PurchaseReportsTest, StatementsInHomeCurrencyLeaveNoBlockBehind) {
+    SetMonths({1, 1, 2024}, {31, 3, 2024});
+    const uint32_t blocks = MemBlockCount();
+    RunText(UserTotalsReport);
+    EXPECT_EQ(MemBlockCount(), blocks) << "report 93";
+    RunText(VendorBalanceReport);
+    EXPECT_EQ(MemBlockCount(), blocks) << "report 35";
+}
+
 // Report 36 prints only on the printer: to the preview it sets the cancel
 // flag and prints nothing; on the printer a page per invoice of the range.
 TEST_F(PurchaseReportsTest, InvoicePagesOnThePrinterOnly) {
