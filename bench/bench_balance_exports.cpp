@@ -3,16 +3,18 @@
 // 10 (a movement a month) and kind 11 (one balance an account), run as the
 // program runs them into a text file.
 //
-// The peer reads the same accounts and balance records by position and
-// key, takes the same amounts from the period blocks and writes them with
+// The peer reads the same accounts and balance records by position and key,
+// takes the same amounts from the period blocks and writes them with
 // fprintf: the counter export/peer is the export's time over its peer's;
 // accounts/s is given. An export that does not run to its end skips with
-// the reason. Optimised builds use the full sizes; other builds a few
-// accounts, so that the test build's smoke run stays short.
+// the reason. Full runs (ORVEL_BENCH_FULL, set by scripts/bench) use the
+// full sizes; smoke runs a few accounts, so that the test build's smoke run
+// stays short.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
 #include "bench/bench_store.h"
+#include "bench/bench_sizes.h"
 
 #include <chrono>
 #include <cstdio>
@@ -37,11 +39,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Accounts = 1000;
-#else
-constexpr int Accounts = 20;
-#endif
+const int Accounts = BenchSize<int>(1000, 20);
 constexpr int Months = 24;
 const DateRec First{1, 1, 2024}, Last{31, 12, 2025};
 

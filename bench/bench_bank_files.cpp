@@ -5,10 +5,10 @@
 // payments into customer receipts, against reading the same lines and
 // finding each line's invoice by its reference (ratio = import / read).
 //
-// Optimised builds write 5,000 payments of three rows and read 20,000
-// payment lines; other builds 40 and 200, so that the test build's smoke
-// run stays short. The payments are re-sent on every run (the re-send
-// switch), so each run writes all of them.
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) write 5,000 payments
+// of three rows and read 20,000 payment lines; smoke runs 40 and 200, so
+// that the test build's smoke run stays short. The payments are re-sent on
+// every run (the re-send switch), so each run writes all of them.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -18,6 +18,7 @@
 
 #include "bench/bench_company.h"
 #include "bench/bench_store.h"
+#include "bench/bench_sizes.h"
 #include "core/company_variant.h"
 #include "core/field_access.h"
 #include "core/message_sink.h"
@@ -37,11 +38,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int32_t Payments = 5000, IncomingLines = 20000;
-#else
-constexpr int32_t Payments = 40, IncomingLines = 200;
-#endif
+const int32_t Payments = BenchSize<int32_t>(5000, 40), IncomingLines = BenchSize<int32_t>(20000, 200);
 constexpr int RowsPerPayment = 3;
 constexpr int32_t FirstPayment = 1, FirstPurchaseInvoice = 1, FirstSalesInvoice = 1;
 constexpr int Vendors = 50;

@@ -4,11 +4,11 @@
 // routine 11 setting the cost price of 5,000 stocked items from the FIFO
 // value of their stock, each item with 100 receipts.
 //
-// The peer of each, timed in the same run, is the bare walk over the
-// same records with the same record writes and no rules: ratio = the
-// routine's time / the bare walk's (what the rules cost on top of the
-// disk). Optimised builds use the full sizes; other builds small ones
-// unless ORVEL_BENCH_FULL is set, so the test build's smoke run stays short.
+// The peer of each, timed in the same run, is the bare walk over the same
+// records with the same record writes and no rules: ratio = the routine's
+// time / the bare walk's (what the rules cost on top of the disk). Full
+// runs (ORVEL_BENCH_FULL, set by scripts/bench) use the full sizes; smoke
+// runs small ones, so the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -19,6 +19,7 @@
 #include "bench/bench_company.h"
 #include "bench/bench_sales_company.h"
 #include "bench/bench_store.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "core/work_blocks.h"
@@ -28,14 +29,9 @@
 
 namespace {
 
-// The full sizes in an optimised build or when ORVEL_BENCH_FULL is set
+// The full sizes when ORVEL_BENCH_FULL is set
 // (figures of a debug build are its own); small ones otherwise.
-#ifdef NDEBUG
-constexpr bool Optimised = true;
-#else
-constexpr bool Optimised = false;
-#endif
-const bool Full = Optimised || std::getenv("ORVEL_BENCH_FULL") != nullptr;
+const bool Full = BenchFullSizes();
 const int Invoices = Full ? 10000 : 40, Items = Full ? 5000 : 20, Receipts = Full ? 100 : 5;
 constexpr int InvoiceRows = 10, ItemsPerPurchase = 10;
 

@@ -6,12 +6,13 @@
 // against the bare walk of the customers and their open items (ratio =
 // report / walk).
 //
-// Optimised builds use 10,000 customers; other builds 150, so that the
-// test build's smoke run stays short.
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) use 10,000 customers;
+// smoke runs 150, so that the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
 #include "bench/bench_report.h"
+#include "bench/bench_sizes.h"
 
 #include <cstdio>
 #include <cstring>
@@ -30,11 +31,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Customers = 10000;
-#else
-constexpr int Customers = 150;
-#endif
+const int Customers = BenchSize<int>(10000, 150);
 
 BenchWorkplace &Place() {
     static BenchWorkplace w("customer_reports");

@@ -2,12 +2,12 @@
 // depreciation voucher over many fixed assets of ten rows each, stored as
 // register-9 records of at most 80 rows (posted as stored).
 //
-// The peer, timed in the same run, is the bare record work of the same
-// size with no rules: every asset read in code order with its rows, each
-// row's model read by its code, and one plain register-9 record stored per
-// 40 assets. ratio = the run's time / the peer's. Optimised builds use the
-// full size (5,000 assets of 10 rows); other builds a small one, so the
-// test build's smoke run stays short.
+// The peer, timed in the same run, is the bare record work of the same size
+// with no rules: every asset read in code order with its rows, each row's
+// model read by its code, and one plain register-9 record stored per 40
+// assets. ratio = the run's time / the peer's. Full runs (ORVEL_BENCH_FULL,
+// set by scripts/bench) use the full size (5,000 assets of 10 rows); smoke
+// runs a small one, so the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -18,6 +18,7 @@
 
 #include "bench/bench_store.h"
 #include "bench/bench_company.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -27,11 +28,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Assets = 5000;
-#else
-constexpr int Assets = 60;
-#endif
+const int Assets = BenchSize<int>(5000, 60);
 constexpr int AssetRows = 10, Groups = 8;
 
 

@@ -5,8 +5,9 @@
 //
 // The peer, timed in the same run, is the bare store of a record of the
 // same rows (RecStore, no fill and no hooks); ratio = conversion time /
-// bare store time. Optimised builds use the full sizes; other builds
-// small ones, so the test build's smoke run stays short.
+// bare store time. Full runs (ORVEL_BENCH_FULL, set by scripts/bench) use
+// the full sizes; smoke runs small ones, so the test build's smoke run
+// stays short.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -15,6 +16,7 @@
 
 #include "bench/bench_store.h"
 #include "bench/bench_company.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -25,11 +27,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int BigOrderRows = 300, SmallOrders = 1000;
-#else
-constexpr int BigOrderRows = 30, SmallOrders = 20;
-#endif
+const int BigOrderRows = BenchSize<int>(300, 30), SmallOrders = BenchSize<int>(1000, 20);
 
 
 

@@ -6,8 +6,9 @@
 // overdue: each overdue one read with its invoice, printed to a PDF and
 // its raised level stored, the others passed over.
 //
-// Optimised builds print 2,000 orders and walk 10,000 open items; other
-// builds 20 and 40, so that the test build's smoke run stays short.
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) print 2,000 orders and
+// walk 10,000 open items; smoke runs 20 and 40, so that the test build's
+// smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -19,6 +20,7 @@
 
 #include "bench/bench_company.h"
 #include "bench/bench_store.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/message_sink.h"
 #include "core/record_buffer.h"
@@ -31,11 +33,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int32_t Orders = 2000, OpenItems = 10000;
-#else
-constexpr int32_t Orders = 20, OpenItems = 40;
-#endif
+const int32_t Orders = BenchSize<int32_t>(2000, 20), OpenItems = BenchSize<int32_t>(10000, 40);
 constexpr int32_t FirstInvoice = 500000;
 constexpr int OrderRows = 10;
 constexpr int32_t FirstOrder = 1000;

@@ -5,8 +5,9 @@
 // with values / time without. And a customer statement built over its
 // transactions (each an invoice read by its number).
 //
-// Optimised builds walk 10,000 statement transactions; other builds 300,
-// as a quick check that keeps the test build's smoke run short.
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) walk 10,000 statement
+// transactions; smoke runs 300, as a quick check that keeps the test
+// build's smoke run short.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -18,6 +19,7 @@
 
 #include "bench/bench_company.h"
 #include "bench/bench_frame.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
@@ -27,11 +29,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int32_t StatementTransactions = 10000;
-#else
-constexpr int32_t StatementTransactions = 300;
-#endif
+const int32_t StatementTransactions = BenchSize<int32_t>(10000, 300);
 constexpr int InvoiceRows = 500;
 constexpr int32_t PrintedSerial = 1, StatementFirstSerial = 100;
 

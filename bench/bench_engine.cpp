@@ -33,8 +33,9 @@
 // Journal mode does not matter there: both SQLite modes read the same
 // pages of a database whose log is empty.
 //
-// Optimised builds use the full sizes; other builds run a 1,000th of them
-// (and at most 2,000 records for the reading sizes) as a quick check.
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) use the full sizes;
+// smoke runs a 1,000th of them (and at most 2,000 records for the reading
+// sizes) as a quick check.
 //
 // The engine reads the file's bytes through a read-only mapping of it
 // (its sector cache stays at the budget above). SQLite reads with pread
@@ -63,20 +64,17 @@
 #include "core/interface_write.h"
 #include "core/message_sink.h"
 #include "database/engine/engine.h"
+#include "bench/bench_sizes.h"
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Scale = 1;
-#else
-constexpr int Scale = 1000;
-#endif
-constexpr int Bulk = 100000 / Scale;
-constexpr int Single = 10000 / Scale;
-constexpr int Finds = 100000 / Scale;
-constexpr int Changes = 10000 / Scale;
-constexpr int EqualRun = 100000 / Scale;   // records sharing one date
-constexpr int EqualOps = 2000 / Scale;     // re-keys, then as many deletes
+const int Scale = BenchSize<int>(1, 1000);
+const int Bulk = 100000 / Scale;
+const int Single = 10000 / Scale;
+const int Finds = 100000 / Scale;
+const int Changes = 10000 / Scale;
+const int EqualRun = 100000 / Scale;   // records sharing one date
+const int EqualOps = 2000 / Scale;     // re-keys, then as many deletes
 constexpr int Reg = 1;
 constexpr uint32_t RecSize = 300;
 constexpr int OffSerial = 0, OffCode = 4, OffDate = 26;

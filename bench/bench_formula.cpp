@@ -1,14 +1,14 @@
 // Benchmark of the report formula language: a statement sheet of 1,000
 // formula rows x 12 period columns, each cell a formula over balance
-// functions (a stub that answers from its account text and period, as
-// the ledger's would after its look-up), compiled and run by CompileScript
-// per cell as the statement reports do. The same sheet without balance
+// functions (a stub that answers from its account text and period, as the
+// ledger's would after its look-up), compiled and run by CompileScript per
+// cell as the statement reports do. The same sheet without balance
 // functions shows the compiler's own share, and the peer runs byte code
 // compiled once per cell beforehand: the counter compile/run is the
 // per-cell cost of CompileScript over the run alone, what a cache of
-// compiled formulas would save. Optimised builds use the full size;
-// other builds a small sheet, so that the test build's smoke run stays
-// short.
+// compiled formulas would save. Full runs (ORVEL_BENCH_FULL, set by
+// scripts/bench) use the full size; smoke runs a small sheet, so that the
+// test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -25,14 +25,11 @@
 #include "output/formula/formula.h"
 #include "output/formula/formula_internal.h"
 #include "tools/dict.h"
+#include "bench/bench_sizes.h"
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Rows = 1000;
-#else
-constexpr int Rows = 20;
-#endif
+const int Rows = BenchSize<int>(1000, 20);
 constexpr int Columns = 12;
 
 // The stub balance function: account text and period in, an amount out.

@@ -4,14 +4,15 @@
 // and the interest over a busy account's postings (one rate span of the
 // whole year) against the balance change over the same days.
 //
-// Optimised builds use 1,000 accounts and 100,000 postings (50,000
-// vouchers of two rows, a fifth of them on the busy account); other
-// builds 40 accounts and 600 postings, so that the test build's smoke
-// run stays short.
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) use 1,000 accounts and
+// 100,000 postings (50,000 vouchers of two rows, a fifth of them on the
+// busy account); smoke runs 40 accounts and 600 postings, so that the test
+// build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
 #include "bench/bench_report.h"
+#include "bench/bench_sizes.h"
 
 #include <cstdio>
 #include <cstring>
@@ -35,11 +36,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Accounts = 1000, Postings = 100000;
-#else
-constexpr int Accounts = 40, Postings = 600;
-#endif
+const int Accounts = BenchSize<int>(1000, 40), Postings = BenchSize<int>(100000, 600);
 constexpr const char *Busy = "1000";   // account 0
 
 BenchWorkplace &Place() {

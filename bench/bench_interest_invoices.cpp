@@ -4,12 +4,12 @@
 // invoice; the run makes one interest invoice a customer and raises
 // every late invoice's notice count.
 //
-// The peer, timed in the same run, is the bare walk the routine cannot
-// do without: every customer and, through the open items' customer
-// index, its open items and their invoices read, with no rows made and
-// nothing stored. ratio = the routine's time / the bare walk's. Optimised
-// builds use the full sizes; other builds small ones unless
-// ORVEL_BENCH_FULL is set, so the test build's smoke run stays short.
+// The peer, timed in the same run, is the bare walk the routine cannot do
+// without: every customer and, through the open items' customer index, its
+// open items and their invoices read, with no rows made and nothing stored.
+// ratio = the routine's time / the bare walk's. Full runs
+// (ORVEL_BENCH_FULL, set by scripts/bench) use the full sizes; smoke runs
+// small ones, so the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -20,6 +20,7 @@
 #include "bench/bench_company.h"
 #include "bench/bench_sales_company.h"
 #include "bench/bench_store.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "core/work_blocks.h"
@@ -28,12 +29,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr bool Optimised = true;
-#else
-constexpr bool Optimised = false;
-#endif
-const bool Full = Optimised || std::getenv("ORVEL_BENCH_FULL") != nullptr;
+const bool Full = BenchFullSizes();
 const int Customers = Full ? 2000 : 20;
 constexpr int ItemsPerCustomer = 10;
 

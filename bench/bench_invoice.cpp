@@ -26,6 +26,7 @@
 #include "bench/bench_store.h"
 #include "bench/bench_frame.h"
 #include "bench/bench_sales_company.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -155,11 +156,7 @@ BENCHMARK(BM_InvoiceSave)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
-#ifdef NDEBUG
-constexpr int CurveInvoices = 10000;
-#else
-constexpr int CurveInvoices = 40;
-#endif
+const int CurveInvoices = BenchSize<int>(10000, 40);
 constexpr int CurveSteps = 10;
 
 // The two items of the curves, once per program: COUNTED, whose stock was

@@ -1,23 +1,21 @@
-// bench_large_voucher.cpp - vouchers of 10, 1,000 and 32,767 rows (the
-// most a voucher holds) stored, rewritten with new rows on another day
-// and deleted through the checked record calls and the rules' hooks, in
-// a company of one year of its own (bench_ledger_company.h). Each step
-// is timed on its own; the aim is that each grows linearly with the rows.
-// Optimised builds use the full sizes; other builds small ones.
+// bench_large_voucher.cpp - vouchers of 10, 1,000 and 32,767 rows (the most
+// a voucher holds) stored, rewritten with new rows on another day and
+// deleted through the checked record calls and the rules' hooks, in a
+// company of one year of its own (bench_ledger_company.h). Each step is
+// timed on its own; the aim is that each grows linearly with the rows. Full
+// runs (ORVEL_BENCH_FULL, set by scripts/bench) use the full sizes; smoke
+// runs small ones.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_ledger_company.h"
+#include "bench/bench_sizes.h"
 #include "database/access/record_locks.h"
 
 namespace {
 
 using namespace ledgerbench;
 
-#ifdef NDEBUG
-constexpr int MidRows = 1000, BigRows = 32767, SmallRuns = 3;
-#else
-constexpr int MidRows = 20, BigRows = 40, SmallRuns = 1;
-#endif
+const int MidRows = BenchSize<int>(1000, 20), BigRows = BenchSize<int>(32767, 40), SmallRuns = BenchSize<int>(3, 1);
 constexpr int Year = 2024;
 
 bool Company() { return LedgerCompany("large_voucher", Year, Year); }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/bench_frame.h"
+#include "bench/bench_sizes.h"
 #include "core/msg_buffer.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
@@ -24,11 +25,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Customers = 100000;
-#else
-constexpr int Customers = 5000;   // other builds: a quick check
-#endif
+const int Customers = BenchSize<int>(100000, 5000);
 
 BenchWorkplace &Place()
 {

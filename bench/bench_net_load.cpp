@@ -2,10 +2,10 @@
 // (forked at start, headless, on a loopback port) and 1, 10 or 50
 // connections driven from threads of this program, each speaking the
 // protocol with raw frames: handshake, login, then a mix of reads (2, 16,
-// 23) and writes (3, 9); once with reads only. Once more with one further client running a long
-// report whose pushes it acknowledges. Reported: reads and writes per
-// second, latency percentiles, the busy rate; and a 1 MB report made
-// stand-alone against the same report through the server.
+// 23) and writes (3, 9); once with reads only. Once more with one further
+// client running a long report whose pushes it acknowledges. Reported:
+// reads and writes per second, latency percentiles, the busy rate; and a 1
+// MB report made stand-alone against the same report through the server.
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -27,6 +27,7 @@
 
 #include "bench/bench_company.h"
 #include "bench/bench_net_conn.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/message_sink.h"
 #include "core/msg_buffer.h"
@@ -42,11 +43,7 @@
 namespace {
 
 constexpr int SeedCustomers = 200;
-#ifdef NDEBUG
-constexpr int RequestsPerClient = 40;   // per iteration
-#else
-constexpr int RequestsPerClient = 8;    // other builds: a quick check
-#endif
+const int RequestsPerClient = BenchSize<int>(40, 8);
 constexpr uint32_t PushBytes = 10000;
 
 volatile sig_atomic_t Stop = 0;

@@ -6,10 +6,11 @@
 // The peer is the same invoices read as a "fakt1" section, the ordinary
 // register import, whose store makes the same customers, items and users
 // and posts the approved invoices: ratio = okfakt's time / fakt1's (what
-// approving the others and their customer-ledger entries cost on top).
-// A run that does not store every invoice skips with the reason: no
-// figure is given for work that was not done. Optimised builds use the
-// full size; other builds a small one, for the test build's smoke run.
+// approving the others and their customer-ledger entries cost on top). A
+// run that does not store every invoice skips with the reason: no figure is
+// given for work that was not done. Full runs (ORVEL_BENCH_FULL, set by
+// scripts/bench) use the full size; smoke runs a small one, for the test
+// build's smoke run.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 
 #include "bench/bench_company.h"
 #include "bench/bench_store.h"
+#include "bench/bench_sizes.h"
 #include "core/decimal.h"
 #include "core/field_access.h"
 #include "core/message_sink.h"
@@ -36,11 +38,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Invoices = 10000;
-#else
-constexpr int Invoices = 40;
-#endif
+const int Invoices = BenchSize<int>(10000, 40);
 constexpr int Customers = 500, Items = 200, Salespersons = 20, RowsEach = 3;
 
 using Clock = std::chrono::steady_clock;
@@ -66,8 +64,9 @@ std::string InvoiceFile(const char *tag)
 
 // A fresh company with what posting needs: fiscal year 2024, the invoice
 // and voucher series, VAT code 1 at 25 %, the sales accounts, the main
-// location and the accounts, invoices posted from 1.1.2024, one user; no customers, items or
-// salespersons. The rules are installed. false when a step failed.
+// location and the accounts, invoices posted from 1.1.2024, one user; no
+// customers, items or salespersons. The rules are installed. false when a
+// step failed.
 bool FreshCompany()
 {
     static bool opened = false;

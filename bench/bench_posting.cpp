@@ -10,21 +10,19 @@
 // The peer of the synced run is the engine's bare synced hold on the same
 // disk: one small record stored per hold, no rules. ratio = the posting
 // rate / the bare rate (the aim is at least one half: the disk is the
-// limit). Optimised builds use the full sizes; other builds small ones, a
-// quick check that keeps the test build's smoke run short.
+// limit). Full runs (ORVEL_BENCH_FULL, set by scripts/bench) use the full
+// sizes; smoke runs small ones, a quick check that keeps the test build's
+// smoke run short.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_ledger_company.h"
+#include "bench/bench_sizes.h"
 
 namespace {
 
 using namespace ledgerbench;
 
-#ifdef NDEBUG
-constexpr int PostedVouchers = 10000;
-#else
-constexpr int PostedVouchers = 20;
-#endif
+const int PostedVouchers = BenchSize<int>(10000, 20);
 constexpr int Year = 2024;
 const DateRec PostingMonth{15, 6, Year};
 

@@ -1,23 +1,21 @@
 // bench_posting_history.cpp - posting in a company with a long history:
 // fiscal years 1980 to 2100, a history of vouchers of three rows with
-// random objects on random days of those years (stored through the
-// rules in one hold, so the balances span every month), then vouchers of
-// three rows posted into 2024, each in its own synced hold. Shows what a
-// long history costs a posting against bench_posting's company of one
-// year. Optimised builds use the full sizes; other builds small ones.
+// random objects on random days of those years (stored through the rules in
+// one hold, so the balances span every month), then vouchers of three rows
+// posted into 2024, each in its own synced hold. Shows what a long history
+// costs a posting against bench_posting's company of one year. Full runs
+// (ORVEL_BENCH_FULL, set by scripts/bench) use the full sizes; smoke runs
+// small ones.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_ledger_company.h"
+#include "bench/bench_sizes.h"
 
 namespace {
 
 using namespace ledgerbench;
 
-#ifdef NDEBUG
-constexpr int HistoryVouchers = 5000, PostedVouchers = 2000;
-#else
-constexpr int HistoryVouchers = 20, PostedVouchers = 10;
-#endif
+const int HistoryVouchers = BenchSize<int>(5000, 20), PostedVouchers = BenchSize<int>(2000, 10);
 constexpr int FirstYear = 1980, LastYear = 2100;
 
 // The company and its history, once per program; false when a step

@@ -4,11 +4,11 @@
 // an empty price register, and a second timed case reruns over prices
 // that are all up to date (read and compared, none written).
 //
-// The peer of each, timed in the same run, is the bare walk that reads
-// the same items and looks up each one's price record of every list and
-// stores nothing; ratio = the run / the walk. Optimised builds use the
-// full sizes; other builds small ones, so the test build's smoke run
-// stays short.
+// The peer of each, timed in the same run, is the bare walk that reads the
+// same items and looks up each one's price record of every list and stores
+// nothing; ratio = the run / the walk. Full runs (ORVEL_BENCH_FULL, set by
+// scripts/bench) use the full sizes; smoke runs small ones, so the test
+// build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -17,6 +17,7 @@
 
 #include "bench/bench_company.h"
 #include "bench/bench_store.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -27,11 +28,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Items = 10000, Lists = 10;
-#else
-constexpr int Items = 50, Lists = 3;
-#endif
+const int Items = BenchSize<int>(10000, 50), Lists = BenchSize<int>(10, 3);
 
 std::string ItemCode(int i) { return "I" + std::to_string(100000 + i); }
 std::string ListCode(int l) { return "L" + std::to_string(l); }

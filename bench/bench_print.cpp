@@ -1,15 +1,16 @@
 // Benchmark of the printer device: a 100-page document of rows of four
-// wrapped column texts (30 to 120 characters each) with a rule under
-// every row, printed through the device layer (PrintJobStartDoc,
+// wrapped column texts (30 to 120 characters each) with a rule under every
+// row, printed through the device layer (PrintJobStartDoc,
 // PrinterTextClipped, PrinterRule, PrinterNewPage) into a PDF file. The
-// peer draws the same lines, wrapped beforehand, straight on the
-// platform's print job (PrintStartDoc, DcTextOut, DcLineTo), so the ratio
-// is what the device layer adds: measuring, cutting, converting. Both
-// report pages per second and the size of the file. Optimised builds
-// print the 100 pages; other builds 10, as a quick check.
+// peer draws the same lines, wrapped beforehand, straight on the platform's
+// print job (PrintStartDoc, DcTextOut, DcLineTo), so the ratio is what the
+// device layer adds: measuring, cutting, converting. Both report pages per
+// second and the size of the file. Full runs (ORVEL_BENCH_FULL, set by
+// scripts/bench) print the 100 pages; smoke runs 10, as a quick check.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
+#include "bench/bench_sizes.h"
 
 #include <algorithm>
 #include <array>
@@ -29,11 +30,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Pages = 100;
-#else
-constexpr int Pages = 10;   // other builds: a quick check
-#endif
+const int Pages = BenchSize<int>(100, 10);
 constexpr int Columns = 4;
 // The columns' edges in points.
 constexpr int32_t ColumnLeft[Columns] = {36, 170, 304, 438};

@@ -6,14 +6,15 @@
 //
 // The peer, timed in the same run, is the bare record work of the walk:
 // every transaction read in key order and its time sheet read by serial,
-// nothing matched, valued or printed. ratio = report / peer. Optimised
-// builds use the full size (a year of 40 sheets a week of five rows:
-// 10,400 rows by 20 persons on 10 projects); other builds a small one,
-// so the test build's smoke run stays short. The data are stored without
-// hooks, as the carry-over leaves them.
+// nothing matched, valued or printed. ratio = report / peer. Full runs
+// (ORVEL_BENCH_FULL, set by scripts/bench) use the full size (a year of 40
+// sheets a week of five rows: 10,400 rows by 20 persons on 10 projects);
+// smoke runs a small one, so the test build's smoke run stays short. The
+// data are stored without hooks, as the carry-over leaves them.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
+#include "bench/bench_sizes.h"
 
 #include <chrono>
 #include <cstdio>
@@ -35,11 +36,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Weeks = 52, SheetsPerWeek = 40;
-#else
-constexpr int Weeks = 2, SheetsPerWeek = 6;
-#endif
+const int Weeks = BenchSize<int>(52, 2), SheetsPerWeek = BenchSize<int>(40, 6);
 constexpr int RowsPerSheet = 5, Persons = 20, Projects = 10;
 
 BenchWorkplace &Place() {

@@ -7,9 +7,10 @@
 // (project, item) index and writing it back and storing one invoice per
 // project, a hold per project as the batch has; for the sheet, finding each
 // row's budget and storing one transaction and one link per row. ratio =
-// the rule's time / the peer's. Optimised builds use the full sizes
-// (1,000 projects of 20 budgets of 10 rows; a sheet of 500 rows); other
-// builds small ones, so the test build's smoke run stays short.
+// the rule's time / the peer's. Full runs (ORVEL_BENCH_FULL, set by
+// scripts/bench) use the full sizes (1,000 projects of 20 budgets of 10
+// rows; a sheet of 500 rows); smoke runs small ones, so the test build's
+// smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -18,6 +19,7 @@
 
 #include "bench/bench_store.h"
 #include "bench/bench_company.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -26,11 +28,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Projects = 1000, Budgets = 20, BudgetRows = 10, SheetRows = 500;
-#else
-constexpr int Projects = 12, Budgets = 3, BudgetRows = 4, SheetRows = 20;
-#endif
+const int Projects = BenchSize<int>(1000, 12), Budgets = BenchSize<int>(20, 3), BudgetRows = BenchSize<int>(10, 4), SheetRows = BenchSize<int>(500, 20);
 constexpr int Customers = 50, SheetProjects = 25, SheetItems = 4, Persons = 10;
 
 

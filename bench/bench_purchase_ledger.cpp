@@ -6,7 +6,8 @@
 // The peers: the suggestion beside a bare walk of the same index reading
 // every item; the voucher beside the same 300 rows written into a record.
 // ratio = the road's time / the peer's. Full sizes (10,000 items of 500
-// vendors) in an optimised build; small ones in the test build's smoke run.
+// vendors) in a full run (ORVEL_BENCH_FULL); small ones in the test build's
+// smoke run.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -14,6 +15,7 @@
 
 #include "bench/bench_company.h"
 #include "bench/bench_store.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -26,11 +28,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-#ifdef NDEBUG
-constexpr int Items = 10000, Vendors = 500;
-#else
-constexpr int Items = 60, Vendors = 5;
-#endif
+const int Items = BenchSize<int>(10000, 60), Vendors = BenchSize<int>(500, 5);
 constexpr int InvoiceRows = 300;
 
 // The company: fiscal year 2024, the series, a cash payment mode, the

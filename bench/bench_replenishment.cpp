@@ -3,11 +3,11 @@
 // vendors, and purchase orders from 2,000 sales orders of 20 rows each
 // (routine 12, one purchase order per vendor and sales order).
 //
-// The peer of each, timed in the same run, is the bare walk that reads
-// the same records (the items with their suppliers, the orders with
-// their rows) and stores nothing; ratio = the run / the walk. Optimised
-// builds use the full sizes; other builds small ones, so the test
-// build's smoke run stays short.
+// The peer of each, timed in the same run, is the bare walk that reads the
+// same records (the items with their suppliers, the orders with their rows)
+// and stores nothing; ratio = the run / the walk. Full runs
+// (ORVEL_BENCH_FULL, set by scripts/bench) use the full sizes; smoke runs
+// small ones, so the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -17,6 +17,7 @@
 
 #include "bench/bench_store.h"
 #include "bench/bench_company.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -27,11 +28,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Items = 10000, Vendors = 200, Orders = 2000, OrderRows = 20;
-#else
-constexpr int Items = 60, Vendors = 6, Orders = 6, OrderRows = 20;
-#endif
+const int Items = BenchSize<int>(10000, 60), Vendors = BenchSize<int>(200, 6), Orders = BenchSize<int>(2000, 6), OrderRows = BenchSize<int>(20, 20);
 
 std::string ItemCode(int i) { return "I" + std::to_string(100000 + i); }
 

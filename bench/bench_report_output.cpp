@@ -1,17 +1,19 @@
 // Benchmark of the report output layer: 100,000 lines of six values (a
 // text, an amount, a date, a 16-bit and a 32-bit number, an amount) run
 // through the output operations to the text file (2), the preview (6) and
-// the character printer (10) locally; the same lines encoded on a server
-// as output commands; those commands run on each device by a client; and
-// the preview's layout and full-height drawing of a 100,000-item store.
-// The peer writes the same lines with fprintf into a file, so the ratio
-// is what the layer costs above plain formatted writing. A device that
-// cannot run here (not built, or no file or port) skips with the reason:
-// no figure is given for work that was not done. Optimised builds use
-// the full sizes; other builds 2,000 lines as a quick check.
+// the character printer (10) locally; the same lines encoded on a server as
+// output commands; those commands run on each device by a client; and the
+// preview's layout and full-height drawing of a 100,000-item store. The
+// peer writes the same lines with fprintf into a file, so the ratio is what
+// the layer costs above plain formatted writing. A device that cannot run
+// here (not built, or no file or port) skips with the reason: no figure is
+// given for work that was not done. Full runs (ORVEL_BENCH_FULL, set by
+// scripts/bench) use the full sizes; smoke runs 2,000 lines as a quick
+// check.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
+#include "bench/bench_sizes.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -30,12 +32,9 @@
 
 namespace {
 
-// Optimised builds run the full size; other builds a quick check.
-#ifdef NDEBUG
-constexpr int Lines = 100000;
-#else
-constexpr int Lines = 2000;
-#endif
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) run the full size;
+// smoke runs a quick check.
+const int Lines = BenchSize<int>(100000, 2000);
 
 BenchWorkplace &Place()
 {

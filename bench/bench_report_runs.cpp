@@ -6,14 +6,15 @@
 // last whole month, against the balance at a month's end, which reads the
 // balance record alone, over a year of postings.
 //
-// Optimised builds use the full sizes (100,000 invoices; a year of 100
-// three-row vouchers a day); other builds small ones, so that the test
-// build's smoke run stays short. The data are stored without hooks, as
-// posting leaves them.
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) use the full sizes
+// (100,000 invoices; a year of 100 three-row vouchers a day); smoke runs
+// small ones, so that the test build's smoke run stays short. The data are
+// stored without hooks, as posting leaves them.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
 #include "bench/bench_vouchers.h"
+#include "bench/bench_sizes.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -37,11 +38,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Invoices = 100000, Days = 365, VouchersPerDay = 100;
-#else
-constexpr int Invoices = 200, Days = 40, VouchersPerDay = 3;
-#endif
+const int Invoices = BenchSize<int>(100000, 200), Days = BenchSize<int>(365, 40), VouchersPerDay = BenchSize<int>(100, 3);
 
 BenchWorkplace &Place()
 {

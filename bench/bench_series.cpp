@@ -4,8 +4,9 @@
 // block fetched afresh, then one search per row). The peer is the bare
 // index search that every draw ends in; ratio = draw time / search time.
 //
-// Optimised builds store 100,000 vouchers; other builds 3,000, as a quick
-// check that keeps the test build's smoke run short.
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) store 100,000
+// vouchers; smoke runs 3,000, as a quick check that keeps the test build's
+// smoke run short.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "bench/bench_company.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
@@ -23,11 +25,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int32_t VoucherCount = 100000;
-#else
-constexpr int32_t VoucherCount = 3000;
-#endif
+const int32_t VoucherCount = BenchSize<int32_t>(100000, 3000);
 
 const DateRec BenchDate{15, 6, 2024};
 

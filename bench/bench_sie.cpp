@@ -9,12 +9,13 @@
 // The peer reads the same records by position without writing anything
 // (every account's balance record and every voucher with its rows): the
 // counter sie/read is the SIE side's time over its peer's. An export or
-// import that does not run to its end skips with the reason. Optimised
-// builds use the full sizes; other builds small ones, so that the test
-// build's smoke run stays short.
+// import that does not run to its end skips with the reason. Full runs
+// (ORVEL_BENCH_FULL, set by scripts/bench) use the full sizes; smoke runs
+// small ones, so that the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
+#include "bench/bench_sizes.h"
 
 #include <chrono>
 #include <cstring>
@@ -42,11 +43,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Accounts = 1000, Vouchers = 100000;
-#else
-constexpr int Accounts = 20, Vouchers = 200;
-#endif
+const int Accounts = BenchSize<int>(1000, 20), Vouchers = BenchSize<int>(100000, 200);
 constexpr int Months = 24;
 
 BenchWorkplace &Place()

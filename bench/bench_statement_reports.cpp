@@ -5,11 +5,13 @@
 // walk of the same accounts with their period amounts and nothing printed
 // (ratio = report / walk).
 //
-// Optimised builds use 1,000 accounts and 100,000 postings; other builds
-// 100 and 2,000, so that the test build's smoke run stays short.
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) use 1,000 accounts and
+// 100,000 postings; smoke runs 100 and 2,000, so that the test build's
+// smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
+#include "bench/bench_sizes.h"
 
 #include <cstdio>
 #include <cstring>
@@ -31,11 +33,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Accounts = 1000, Postings = 100000;
-#else
-constexpr int Accounts = 100, Postings = 2000;
-#endif
+const int Accounts = BenchSize<int>(1000, 100), Postings = BenchSize<int>(100000, 2000);
 constexpr int FormulaRows = 20;
 
 BenchWorkplace &Place() {

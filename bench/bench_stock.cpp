@@ -4,10 +4,10 @@
 // of an item summed over many locations.
 //
 // The peer of each, timed in the same run, is the bare walk of the same
-// index entries with the same record reads and no rules: ratio = the
-// rule's time / the bare walk's (the aim is at most 2). Optimised builds
-// use the full sizes; other builds small ones, so the test build's smoke
-// run stays short.
+// index entries with the same record reads and no rules: ratio = the rule's
+// time / the bare walk's (the aim is at most 2). Full runs
+// (ORVEL_BENCH_FULL, set by scripts/bench) use the full sizes; smoke runs
+// small ones, so the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -17,6 +17,7 @@
 
 #include "bench/bench_store.h"
 #include "bench/bench_company.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -25,11 +26,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Layers = 10000, Locations = 200;
-#else
-constexpr int Layers = 30, Locations = 10;
-#endif
+const int Layers = BenchSize<int>(10000, 30), Locations = BenchSize<int>(200, 10);
 constexpr int Items = 10;
 
 std::string ItemCode(int i) { return "ITEM" + std::to_string(i); }

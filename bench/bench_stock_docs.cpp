@@ -5,9 +5,9 @@
 // in documents per second.
 //
 // The peer of each, timed in the same run, is the bare store of the same
-// records with no hooks (RecStore); ratio = the hooked time / the bare
-// one. Optimised builds use the full sizes; other builds small ones, so
-// the test build's smoke run stays short.
+// records with no hooks (RecStore); ratio = the hooked time / the bare one.
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) use the full sizes;
+// smoke runs small ones, so the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -16,6 +16,7 @@
 
 #include "bench/bench_store.h"
 #include "bench/bench_company.h"
+#include "bench/bench_sizes.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -26,11 +27,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Receipts = 1000, WorkloadDocs = 10000;
-#else
-constexpr int Receipts = 40, WorkloadDocs = 60;
-#endif
+const int Receipts = BenchSize<int>(1000, 40), WorkloadDocs = BenchSize<int>(10000, 60);
 
 
 

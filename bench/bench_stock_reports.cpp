@@ -4,13 +4,15 @@
 // against the bare walk of the index entries the report goes through
 // (ratio = report / walk).
 //
-// Optimised builds use 20 items with 1,000 receipts each and 50 items
-// with a receipt every day of a year; other builds 3 items with 40 and
-// 30 days, so that the test build's smoke run stays short.
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) use 20 items with
+// 1,000 receipts each and 50 items with a receipt every day of a year;
+// smoke runs 3 items with 40 and 30 days, so that the test build's smoke
+// run stays short.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
 #include "bench/bench_report.h"
+#include "bench/bench_sizes.h"
 
 #include <cstdio>
 #include <cstring>
@@ -29,14 +31,10 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Items = 20, Receipts = 1000, HistoryItems = 50, Days = 365;
-#else
-constexpr int Items = 3, Receipts = 40, HistoryItems = 3, Days = 30;
-#endif
+const int Items = BenchSize<int>(20, 3), Receipts = BenchSize<int>(1000, 40), HistoryItems = BenchSize<int>(50, 3), Days = BenchSize<int>(365, 30);
 // Purchases 1..Receipts receive every valued item; the history's
 // purchases follow them, one a day.
-constexpr int FirstHistoryPurchase = Receipts + 1;
+const int FirstHistoryPurchase = Receipts + 1;
 
 BenchWorkplace &Place() {
     static BenchWorkplace w("stock_reports");

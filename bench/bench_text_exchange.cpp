@@ -6,14 +6,16 @@
 //
 // The peer writes the same records as their raw bytes (fwrite of each
 // record read by position) and reads them back into an empty company with
-// plain inserts, one hold per 1000: the counter text/raw is the text
-// side's time over its peer's; records/s and the MB each writes are given. An export or import that
-// does not run to its end skips with the reason: no figure is given for
-// work that was not done. Optimised builds use the full sizes; other
-// builds small ones, so that the test build's smoke run stays short.
+// plain inserts, one hold per 1000: the counter text/raw is the text side's
+// time over its peer's; records/s and the MB each writes are given. An
+// export or import that does not run to its end skips with the reason: no
+// figure is given for work that was not done. Full runs (ORVEL_BENCH_FULL,
+// set by scripts/bench) use the full sizes; smoke runs small ones, so that
+// the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
+#include "bench/bench_sizes.h"
 
 #include <chrono>
 #include <cstdio>
@@ -38,12 +40,8 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Unit = 20000;
-#else
-constexpr int Unit = 20;
-#endif
-constexpr int Records = 5 * Unit;   // customers, items, orders, and twice as many vouchers
+const int Unit = BenchSize<int>(20000, 20);
+const int Records = 5 * Unit;   // customers, items, orders, and twice as many vouchers
 const int Registers[] = {CUVc::Number, INVc::Number, ORVc::Number, TRVc::Number};
 
 BenchWorkplace &Place()

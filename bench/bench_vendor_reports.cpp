@@ -5,12 +5,13 @@
 // ageing layout to a text file; against the bare walk of the vendors and
 // their open items (ratio = report / walk).
 //
-// Optimised builds use 2,000 vendors; other builds 100, so that the test
-// build's smoke run stays short.
+// Full runs (ORVEL_BENCH_FULL, set by scripts/bench) use 2,000 vendors;
+// smoke runs 100, so that the test build's smoke run stays short.
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
 #include "bench/bench_report.h"
+#include "bench/bench_sizes.h"
 
 #include <cstdio>
 #include <cstring>
@@ -29,11 +30,7 @@
 
 namespace {
 
-#ifdef NDEBUG
-constexpr int Vendors = 2000;
-#else
-constexpr int Vendors = 100;
-#endif
+const int Vendors = BenchSize<int>(2000, 100);
 
 BenchWorkplace &Place() {
     static BenchWorkplace w("vendor_reports");
