@@ -42,9 +42,7 @@ void ReportPeriodLeft(int window, uint8_t *rec)
 
 // The balance and result statements (401, 402) select by one of two
 // alternatives, an object list or an object type: filling one empties
-// the other, since a statement by the objects of a type prints a line
-// per object and an object list beside it would narrow its amounts in a
-// way the page does not show.
+// the other, so that at most one of them is ever filled.
 void AlternativeLeft(int window, uint8_t *rec, int id, uint8_t changed)
 {
     if (!changed || (id != int(Rp::ObjectSel) && id != int(Rp::ObjectType))) return;

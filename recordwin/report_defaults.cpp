@@ -37,7 +37,7 @@ constexpr int TextMax = 255, ShortTextMax = 21, PeriodMax = 31;
 constexpr int Block134CopySize = 12;
 // The list table of the reports (Ctrl+R).
 constexpr int ReportListSlot = 1;
-// Told when an object list queued no job: none of its codes exists.
+// Told when an object list queued no job: its ranges hold no object.
 constexpr int TextNoObjectInList = 19640;
 // The six bytes before the amount-unit word, which no report names but
 // every new selection clears.
@@ -192,9 +192,9 @@ void ReportPeriodOpen(uint8_t *record)
 // an empty list queues it once; a word "a:b" queues it for every object
 // (register 15) from a up to b; a single word queues it for that code.
 // The number of jobs queued. A refusal of the queue (full, which the
-// queue tells) ends the walk; a list that names no object at all queues
-// nothing (a range no object falls in), and the user is told so rather
-// than left to look for jobs that were never saved. The list is put back into the job whatever happened.
+// queue tells) ends the walk. A list whose ranges hold no object queues
+// nothing, and the user is told so rather than left to look for jobs
+// that were never saved. The list is put back into the job either way.
 int ReportJobsPerCode(uint8_t *job)
 {
     if (!job) return 0;

@@ -26,6 +26,16 @@ protected:
     static int SmCell(int row, int col) { return SmFirst + row * SmCells + col; }
     static uint8_t *PuRow(int w, int row) { return RowAt(w, row, Pu::Size); }
     static std::string Str(const uint8_t *base, uint32_t at) { return Text(base, at); }
+    // A named period of block 136, "Spring": 1 March to 31 May 2024.
+    void AddSpringPeriod()
+    {
+        AddRow(PeriodsBlk::Number, PeriodsBlk::Rows::Size, [&](uint8_t *r) {
+            PutDate(r, PeriodsBlk::Rows::FromDate, DateRec{1, 3, 2024});
+            PutDate(r, PeriodsBlk::Rows::ToDate, DateRec{31, 5, 2024});
+            PutText(r, PeriodsBlk::Rows::Name, 60, "Spring");
+        });
+        SettingsBlocksReload();
+    }
     // The charge of a goods-receipt row read back as the amount it adds to
     // a base of 100.
     static double ChargeOn100(const uint8_t *row)
@@ -287,12 +297,7 @@ TEST_F(FieldLeaveTest, VoucherPrintRangeGivesTheNumbersItsRunWalks)
 TEST_F(FieldLeaveTest, ReferenceRangeAsDatesIsWrittenBackAsAPeriod)
 {
     namespace Rp = ReportParamsVc;
-    AddRow(PeriodsBlk::Number, PeriodsBlk::Rows::Size, [&](uint8_t *r) {
-        PutDate(r, PeriodsBlk::Rows::FromDate, DateRec{1, 3, 2024});
-        PutDate(r, PeriodsBlk::Rows::ToDate, DateRec{31, 5, 2024});
-        PutText(r, PeriodsBlk::Rows::Name, 60, "Spring");
-    });
-    SettingsBlocksReload();
+    AddSpringPeriod();
     int w = OpenNew(492);
     ASSERT_GT(w, 0);
     const int references = WinScreenFieldOfOffset(w, Rp::SelText4);
@@ -338,12 +343,7 @@ TEST_F(FieldLeaveTest, PeriodTextsByNameHalvesAndDefault)
     EXPECT_EQ(from.month, 1);
     EXPECT_EQ(to.month, 12);
 
-    AddRow(PeriodsBlk::Number, PeriodsBlk::Rows::Size, [&](uint8_t *r) {
-        PutDate(r, PeriodsBlk::Rows::FromDate, DateRec{1, 3, 2024});
-        PutDate(r, PeriodsBlk::Rows::ToDate, DateRec{31, 5, 2024});
-        PutText(r, PeriodsBlk::Rows::Name, 60, "Spring");
-    });
-    SettingsBlocksReload();
+    AddSpringPeriod();
     int w = OpenNew(401);
     ASSERT_GT(w, 0);
     TypeAndLeave(w, Rp::PeriodText, 31, "sPRING", RpPeriod);
