@@ -40,8 +40,9 @@ void ReportPeriodLeft(int window, uint8_t *rec)
     WinRedrawFieldById(window, int(Rp::PeriodText));
 }
 
-// Windows 111 and 112 select by one of two alternatives: filling one
-// empties the other.
+// The balance and result statements (401, 402) select by one of two
+// alternatives, an object list or an object type: filling one empties
+// the other, so that at most one of them is ever filled.
 void AlternativeLeft(int window, uint8_t *rec, int id, uint8_t changed)
 {
     if (!changed || (id != int(Rp::ObjectSel) && id != int(Rp::ObjectType))) return;
@@ -153,6 +154,10 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
     if (selection && IsReportKind(WinKindOf(window)) && id == int(Rp::PeriodText)) ReportPeriodLeft(window, rec);
     if (changed && id != NoField && LookupLeft(window, type, rec, id)) return;
     switch (type) {
+    // The voucher print-out (90) reads its range of voucher references
+    // into the series and number words its run walks by. 101 and 125 are
+    // numbers no window has here; the transaction journal (418), whose
+    // report reads the same words, shows them as fields of their own.
     case 90: case 101: case 125:
         if (selection && id == int(Rp::SelText1)) {
             PString range;
@@ -165,9 +170,6 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
             PutI32(rec, Rp::NumberFrom, from);
             PutI32(rec, Rp::NumberTo, to);
         }
-        return;
-    case 111: case 112:
-        if (selection) AlternativeLeft(window, rec, id, changed);
         return;
     case 117: VoucherFieldChanged(window, field, changed); return;
     case 122: ProductionFieldLeave(window, field, changed); return;
@@ -184,7 +186,19 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
         if (changed && id == int(BPVc::Account) && WinRecordIs(window, BPVc::Number)) AccountNameLeft(window, rec, BPVc::Account, BPVc::AccName);
         return;
     case 197: PurchaseFieldLeave(window, field, changed); return;
-    case 234:
+    case 268: TimeSheetFieldLeave(window, field, changed); return;
+    case 360: CostBudgetFieldLeave(window, field, changed); return;
+    case 362: TimeBudgetFieldLeave(window, field, changed); return;
+    case 367: ItemStructureFieldLeave(window, field, changed); return;
+    case 354: DeliveryRowAvailabilityCheck(window, field, changed); return;
+    case 401: case 402:
+        if (selection) AlternativeLeft(window, rec, id, changed);
+        return;
+    case 426: StockMovementFieldLeave(window, field, changed); return;
+    // The order status (488) and the purchase-order status (492) compare
+    // their reference range by the kind settings block 220 gives; as dates
+    // the range typed is written back in the normal form of a period.
+    case 488: case 492:
         if (!selection || id != int(Rp::SelText4)) return;
         if (const uint8_t *kind = SettingsRecord(ValueKindBlk::Number, Block220);
             kind && GetU16(kind, ValueKindBlk::ValueKind) == 1) {
@@ -196,12 +210,6 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
             WinRedrawFieldById(window, int(Rp::SelText4));
         }
         return;
-    case 268: TimeSheetFieldLeave(window, field, changed); return;
-    case 360: CostBudgetFieldLeave(window, field, changed); return;
-    case 362: TimeBudgetFieldLeave(window, field, changed); return;
-    case 367: ItemStructureFieldLeave(window, field, changed); return;
-    case 354: DeliveryRowAvailabilityCheck(window, field, changed); return;
-    case 426: StockMovementFieldLeave(window, field, changed); return;
     default: return;   // the account-row windows (164, 255, 533) carry their own logic
     }
 }

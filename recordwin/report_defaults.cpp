@@ -37,6 +37,8 @@ constexpr int TextMax = 255, ShortTextMax = 21, PeriodMax = 31;
 constexpr int Block134CopySize = 12;
 // The list table of the reports (Ctrl+R).
 constexpr int ReportListSlot = 1;
+// Told when an object list queued no job: its ranges hold no object.
+constexpr int TextNoObjectInList = 19640;
 // The six bytes before the amount-unit word, which no report names but
 // every new selection clears.
 constexpr uint32_t UnnamedSixSize = 6, UnnamedSixAt = ReportParamsVc::AmountUnit - 2;
@@ -189,7 +191,10 @@ void ReportPeriodOpen(uint8_t *record)
 // Queues the selection `job` once per code of its object list (byte 936):
 // an empty list queues it once; a word "a:b" queues it for every object
 // (register 15) from a up to b; a single word queues it for that code.
-// The number of jobs queued; a refusal of the queue (full) ends the walk.
+// The number of jobs queued. A refusal of the queue (full, which the
+// queue tells) ends the walk. A list whose ranges hold no object queues
+// nothing, and the user is told so rather than left to look for jobs
+// that were never saved. The list is put back into the job either way.
 int ReportJobsPerCode(uint8_t *job)
 {
     if (!job) return 0;
@@ -197,10 +202,19 @@ int ReportJobsPerCode(uint8_t *job)
     GetPString(job, RP::ObjectSel, ObjectListMax, list);
     if (list[0] == 0) return RepJobQueuePush(job, 1) ? 1 : 0;
     int queued = 0;
+    bool refused = false;
+    // Queues the job for one code; a refusal ends the walk.
+    auto queueFor = [&](const uint8_t *code) {
+        PutPString(job, RP::ObjectSel, ObjectListMax, code);
+        if (RepJobQueuePush(job, 1))
+            queued++;
+        else
+            refused = true;
+    };
     RuleRecord object(OBVc::Number);
     int p = 1;
     uint8_t word[256], sep[256], last[256];
-    while (p <= list[0]) {
+    while (!refused && p <= list[0]) {
         if (!WordUntilSep(list, &p, word)) {
             p++;   // a separator or sign without a word before it
             continue;
@@ -208,9 +222,7 @@ int ReportJobsPerCode(uint8_t *job)
         int at = p;
         bool range = RangeSepRun(list, &at, sep) && sep[0] == 1 && sep[1] == ':' && WordUntilSep(list, &at, last);
         if (!range) {
-            PutPString(job, RP::ObjectSel, ObjectListMax, word);
-            if (!RepJobQueuePush(job, 1)) return queued;
-            queued++;
+            queueFor(word);
             continue;
         }
         p = at;
@@ -219,16 +231,15 @@ int ReportJobsPerCode(uint8_t *job)
         PutPString(object.record, OBVc::Code, ObjectCodeMax, word);
         uint32_t recid = 0, position = 0;
         if (!RecFindByIndex(OBVc::Number, "Code", object.record, 1, 0, &recid, &position)) continue;
-        for (uint32_t q = position;; q++) {
+        for (uint32_t q = position; !refused; q++) {
             if (q != position && !RecReadAtIndex(OBVc::Number, "Code", int32_t(q), object.record, &recid)) break;
             uint8_t code[256];
             GetPString(object.record, OBVc::Code, ObjectCodeMax, code);
             if (PStringCompare(code, last) > 0) break;
-            PutPString(job, RP::ObjectSel, ObjectListMax, code);
-            if (!RepJobQueuePush(job, 1)) return queued;
-            queued++;
+            queueFor(code);
         }
     }
     PutPString(job, RP::ObjectSel, ObjectListMax, list);
+    if (queued == 0 && !refused) ShowTextMessage(TextNoObjectInList);
     return queued;
 }

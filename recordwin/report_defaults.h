@@ -19,13 +19,14 @@ void ReportSelectionDefaults(uint8_t *record, int type);
 // Leaves a selection's period open (no period text, no dates).
 void ReportPeriodOpen(uint8_t *record);
 // Queues `job` once per code of its object list (empty: once); the
-// number of jobs queued. The list is put back afterwards.
+// number of jobs queued. A list whose ranges hold no object queues
+// nothing and tells the user. The list is put back afterwards.
 int ReportJobsPerCode(uint8_t *job);
 
 // Event 14 (opened with given values) and event 22 of the previous-month
 // selection (type 176): the window's record takes its defaults.
 void ReportWindowDefaultsEvent(int window);
-// Event 28, OK of a report window on the job-queue device: the types
-// that queue one job per code do so and answer 0; others answer 1, and
-// the caller queues the job.
+// Event 28, OK of a report window on the job-queue device: the windows
+// that queue one job per code (SelectionQueuesPerCode) do so and answer
+// 0; others answer 1, and the caller queues the job.
 uint8_t ReportWindowRunEvent(int window);

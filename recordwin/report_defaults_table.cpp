@@ -28,10 +28,15 @@ constexpr SelectionDefaults Table[] = {
     {-11, 580, -11, 1, {None, None, None, None, None}, X::None},
     // Formula reports 37-41: the title of the one run.
     {19, 406, Every, -1, {None, None, None, None, None}, X::ReportTitle},
+    // Sales journal: posted invoices; every kind (no kind box ticked).
+    {47, 570, 1, -1, {Ow(1, 0), Ow(2, 1), None, None, None}, X::None},
     // Items from components: the components layout, with sub-structures.
     {58, 470, 80, 1, {Ow(1, 1), None, None, None, None}, X::None},
     // Ledger set-up: accounts, object types, objects, templates, keys.
     {61, 430, 17, -1, {Ow(0, 0), Ow(2, 4, 1), Ow(6, 7, 1), None, None}, X::None},
+    // Overdue items with interest: the items the reminders take (overdue,
+    // customers owing), in the customer's currency.
+    {67, 519, 18, -1, {Ow(0, 1), Ow(1, 1), Ow(4, 1), None, None}, X::None},
     // Customer-receipt journal: posted receipts.
     {83, 571, 13, -1, {Ow(1, 0), Ow(2, 1), None, None, None}, X::None},
     // Expenses: with their rows, posted.
@@ -56,6 +61,9 @@ constexpr SelectionDefaults Table[] = {
     {165, 438, -9, -1, {None, None, None, None, None}, X::BatchByVariant},
     // Approving outgoing payments: those not handled before.
     {174, 438, -10, -1, {None, None, None, None, None}, X::BatchModeZero},
+    // Project list: what an invoice made now would hold, every row;
+    // budget rows as values.
+    {358, 521, 68, -1, {Ow(3, 1), Ow(6, 1), None, None, None}, X::None},
     // Invoice journal with items: posted invoices, one line each.
     {434, 575, 57, 0, {Ow(1, 0), Ow(2, 1), None, None, None}, X::None},
     // Purchase order status: orders not closed, in amounts.
@@ -81,7 +89,20 @@ constexpr SelectionDefaults Table[] = {
     {0, 598, 21, 4, {None, None, None, None, None}, X::None},
 };
 
+// The windows that queue one job per object: the general ledger (report
+// 6), the balance statements (21, 42-46) and the result statements (22,
+// 47-51). Each report reads the object list as the objects an amount or
+// a row must carry, so a job per object is the report for that object.
+constexpr int16_t PerCodeWindows[] = {425, 401, 402};
+
 }  // namespace
+
+bool SelectionQueuesPerCode(int window)
+{
+    for (int16_t w : PerCodeWindows)
+        if (w == window) return true;
+    return false;
+}
 
 const SelectionDefaults *SelectionDefaultsTable(size_t *count)
 {

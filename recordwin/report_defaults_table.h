@@ -49,3 +49,9 @@ const SelectionDefaults *SelectionDefaultsTable(size_t *count);
 // The set of window `window` running number `report`: the set naming that
 // report, else one for every report of the window; null when there is none.
 const SelectionDefaults *SelectionDefaultsFor(int window, int report);
+
+// Whether OK on the job queue in selection window `window` saves one job
+// per code of its object list: the windows whose reports read the list
+// as the objects every amount or row must carry, so that one job per
+// object gives the report once for each object.
+bool SelectionQueuesPerCode(int window);

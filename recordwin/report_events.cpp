@@ -7,14 +7,9 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "recordwin/report_defaults.h"
+#include "recordwin/report_defaults_table.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
-
-namespace {
-// The types whose OK on the job queue saves one job per code of their
-// object list.
-constexpr int PerCodeTypes[] = {110, 111, 112, 137, 148};
-}  // namespace
 
 // Gives the record of report window `window` its defaults by its type.
 // A record smaller than a report selection is no selection and is left
@@ -34,17 +29,13 @@ void ReportWindowDefaultsEvent(int window)
     ReportPeriodOpen(record);
 }
 
-// The job record (ReportParams, the window's record copied) of a type
-// that queues per code is queued once per code: 0, the caller queues
-// nothing more. Other types: 1.
+// The job record (ReportParams, the window's record copied) of a window
+// that queues per code (SelectionQueuesPerCode) is queued once per code:
+// 0, the caller queues nothing more. Other windows: 1.
 uint8_t ReportWindowRunEvent(int window)
 {
     if (!WinIsOpen(window) || !ReportParams) return 1;
-    int type = WinTypeOf(window);
-    for (int t : PerCodeTypes)
-        if (t == type) {
-            ReportJobsPerCode(ReportParams);
-            return 0;
-        }
-    return 1;
+    if (!SelectionQueuesPerCode(WinTypeOf(window))) return 1;
+    ReportJobsPerCode(ReportParams);
+    return 0;
 }

@@ -26,6 +26,16 @@ protected:
     static int SmCell(int row, int col) { return SmFirst + row * SmCells + col; }
     static uint8_t *PuRow(int w, int row) { return RowAt(w, row, Pu::Size); }
     static std::string Str(const uint8_t *base, uint32_t at) { return Text(base, at); }
+    // A named period of block 136, "Spring": 1 March to 31 May 2024.
+    void AddSpringPeriod()
+    {
+        AddRow(PeriodsBlk::Number, PeriodsBlk::Rows::Size, [&](uint8_t *r) {
+            PutDate(r, PeriodsBlk::Rows::FromDate, DateRec{1, 3, 2024});
+            PutDate(r, PeriodsBlk::Rows::ToDate, DateRec{31, 5, 2024});
+            PutText(r, PeriodsBlk::Rows::Name, 60, "Spring");
+        });
+        SettingsBlocksReload();
+    }
     // The charge of a goods-receipt row read back as the amount it adds to
     // a base of 100.
     static double ChargeOn100(const uint8_t *row)
@@ -231,24 +241,86 @@ TEST_F(FieldLeaveTest, TimeSheetRowsTakeTheRowAbove)
     EXPECT_EQ(Num(Rec(w), TimeSheetVc::Total), 6.5);
 }
 
-// Window 111 holds at most one of its two alternatives: filling one
-// empties the other; an emptied or unchanged field empties nothing.
+// The balance statement (401, the test layout) and the result statement
+// (402, as shipped) each hold at most one of their two alternatives:
+// filling one empties the other; an emptied or unchanged field empties
+// nothing. The general ledger (425) reads both at once and keeps both.
 TEST_F(FieldLeaveTest, ReportAlternativesAreNeverBothFilled)
 {
-    int w = OpenNew(111);
-    ASSERT_GT(w, 0);
     namespace Rp = ReportParamsVc;
-    TypeAndLeave(w, Rp::ObjectSel, 30, "A1", RpObject);
-    PutText(Rec(w), Rp::ObjectType, 5, "T");
-    Leave(w, RpObjectType, 0);
-    EXPECT_EQ(Str(Rec(w), Rp::ObjectSel), "A1");
-    Leave(w, RpObjectType);
-    EXPECT_EQ(Str(Rec(w), Rp::ObjectSel), "");
-    EXPECT_EQ(Str(Rec(w), Rp::ObjectType), "T");
-    TypeAndLeave(w, Rp::ObjectSel, 30, "", RpObject);
-    EXPECT_EQ(Str(Rec(w), Rp::ObjectType), "T");
-    TypeAndLeave(w, Rp::ObjectSel, 30, "B", RpObject);
-    EXPECT_EQ(Str(Rec(w), Rp::ObjectType), "");
+    for (int type : {401, 402}) {
+        SCOPED_TRACE(type);
+        int w = OpenNew(type);
+        ASSERT_GT(w, 0);
+        const int object = WinScreenFieldOfOffset(w, Rp::ObjectSel), kind = WinScreenFieldOfOffset(w, Rp::ObjectType);
+        ASSERT_NE(object, NoField);
+        ASSERT_NE(kind, NoField);
+        TypeAndLeave(w, Rp::ObjectSel, 30, "A1", object);
+        PutText(Rec(w), Rp::ObjectType, 5, "T");
+        Leave(w, kind, 0);
+        EXPECT_EQ(Str(Rec(w), Rp::ObjectSel), "A1");
+        Leave(w, kind);
+        EXPECT_EQ(Str(Rec(w), Rp::ObjectSel), "");
+        EXPECT_EQ(Str(Rec(w), Rp::ObjectType), "T");
+        TypeAndLeave(w, Rp::ObjectSel, 30, "", object);
+        EXPECT_EQ(Str(Rec(w), Rp::ObjectType), "T");
+        TypeAndLeave(w, Rp::ObjectSel, 30, "B", object);
+        EXPECT_EQ(Str(Rec(w), Rp::ObjectType), "");
+    }
+    int ledger = OpenNew(425);
+    ASSERT_GT(ledger, 0);
+    TypeAndLeave(ledger, Rp::ObjectSel, 30, "A1", WinScreenFieldOfOffset(ledger, Rp::ObjectSel));
+    TypeAndLeave(ledger, Rp::ObjectType, 5, "T", WinScreenFieldOfOffset(ledger, Rp::ObjectType));
+    EXPECT_EQ(Str(Rec(ledger), Rp::ObjectSel), "A1");
+    EXPECT_EQ(Str(Rec(ledger), Rp::ObjectType), "T");
+}
+
+// The voucher print-out (90) reads the range of references typed into
+// the series and number words its run walks by.
+TEST_F(FieldLeaveTest, VoucherPrintRangeGivesTheNumbersItsRunWalks)
+{
+    namespace Rp = ReportParamsVc;
+    int w = OpenNew(90);
+    ASSERT_GT(w, 0);
+    const int vouchers = WinScreenFieldOfOffset(w, Rp::SelText1);
+    ASSERT_NE(vouchers, NoField);
+    TypeAndLeave(w, Rp::SelText1, 60, "77:90", vouchers);
+    EXPECT_EQ(GetI32(Rec(w), Rp::NumberFrom), 77);
+    EXPECT_EQ(GetI32(Rec(w), Rp::NumberTo), 90);
+    EXPECT_EQ(GetU16(Rec(w), Rp::Option1), 0);
+    EXPECT_EQ(GetU16(Rec(w), Rp::Option2), 0);
+}
+
+// The purchase-order status (492) compares its reference range as the
+// kind of settings block 220 says: as dates (kind 1) a period name typed
+// is written back as the period's dates; as text it stays as typed.
+TEST_F(FieldLeaveTest, ReferenceRangeAsDatesIsWrittenBackAsAPeriod)
+{
+    namespace Rp = ReportParamsVc;
+    AddSpringPeriod();
+    int w = OpenNew(492);
+    ASSERT_GT(w, 0);
+    const int references = WinScreenFieldOfOffset(w, Rp::SelText4);
+    ASSERT_NE(references, NoField);
+    for (uint16_t kind : {0, 1}) {
+        SCOPED_TRACE(kind);
+        uint8_t block[ValueKindBlk::Size] = {};
+        PutU16(block, ValueKindBlk::ValueKind, kind);
+        StoreBlock(ValueKindBlk::Number, block, ValueKindBlk::Size);
+        TypeAndLeave(w, Rp::SelText4, 30, "sPRING", references);
+        const std::string written = Str(Rec(w), Rp::SelText4);
+        if (kind == 0) {
+            EXPECT_EQ(written, "sPRING");
+            continue;
+        }
+        PString text;
+        PStringFromC(text, written.c_str());
+        DateRec from{}, to{};
+        PeriodTextParse(text, &from, &to);
+        EXPECT_NE(written.find(':'), std::string::npos) << written;
+        EXPECT_EQ(from.day * 100 + from.month, 103) << written;
+        EXPECT_EQ(to.day * 100 + to.month, 3105) << written;
+    }
 }
 
 // A period typed as the name of a period of block 136, in any case, takes
@@ -271,13 +343,8 @@ TEST_F(FieldLeaveTest, PeriodTextsByNameHalvesAndDefault)
     EXPECT_EQ(from.month, 1);
     EXPECT_EQ(to.month, 12);
 
-    AddRow(PeriodsBlk::Number, PeriodsBlk::Rows::Size, [&](uint8_t *r) {
-        PutDate(r, PeriodsBlk::Rows::FromDate, DateRec{1, 3, 2024});
-        PutDate(r, PeriodsBlk::Rows::ToDate, DateRec{31, 5, 2024});
-        PutText(r, PeriodsBlk::Rows::Name, 60, "Spring");
-    });
-    SettingsBlocksReload();
-    int w = OpenNew(111);
+    AddSpringPeriod();
+    int w = OpenNew(401);
     ASSERT_GT(w, 0);
     TypeAndLeave(w, Rp::PeriodText, 31, "sPRING", RpPeriod);
     DateRec f = GetDate(Rec(w), Rp::DateFrom), t = GetDate(Rec(w), Rp::DateTo);

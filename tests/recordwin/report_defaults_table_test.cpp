@@ -166,6 +166,29 @@ TEST_F(ReportDefaultsTable, ARadioWordTakesTheValueOfOneOfItsButtons)
     EXPECT_GT(radios, 0);   // the journal's layout, the document kind of 501 ...
 }
 
+// The windows that queue one job per object show the object list their
+// jobs are split by, and open only reports that read that list as the
+// objects an amount or row must carry (the general ledger, the balance
+// and result statements). The numbers the queueing was first drawn up
+// under name no window and queue nothing.
+TEST_F(ReportDefaultsTable, PerCodeWindowsShowTheObjectListTheirReportsRead)
+{
+    auto readsObjects = [](int report) { return report == 6 || report == 21 || report == 22 || (report >= 42 && report <= 51); };
+    int windows = 0;
+    for (int type = 1; type < 600; type++) {
+        if (!SelectionQueuesPerCode(type)) continue;
+        windows++;
+        SCOPED_TRACE("window " + std::to_string(type));
+        EXPECT_TRUE(Shows(type, Rp::ObjectSel));
+        const std::vector<int16_t> numbers = NumbersOf(type);
+        EXPECT_FALSE(numbers.empty()) << "no list opens it";
+        for (int16_t report : numbers) EXPECT_TRUE(readsObjects(report)) << "report " << report;
+    }
+    EXPECT_EQ(windows, 3);
+    for (int stale : {110, 111, 112}) EXPECT_EQ(WinTypeDef(stale), nullptr) << stale;
+    for (int stale : {110, 111, 112, 137, 148}) EXPECT_FALSE(SelectionQueuesPerCode(stale)) << stale;
+}
+
 // The check itself: a window that serves other reports, a report that
 // opens another window, and a word no box shows are each found out.
 TEST_F(ReportDefaultsTable, TheChecksFindAWrongSet)

@@ -13,6 +13,7 @@
 #include "output/job_queue.h"
 #include "output/output_job.h"
 #include "recordwin/report_defaults.h"
+#include "shell/report_commands.h"
 #include "tests/recordwin/small_windows_fixture.h"
 
 namespace {
@@ -155,6 +156,17 @@ TEST_F(ReportDefaultsTest, TypeRowsSetTheirWords)
     EXPECT_EQ(Options(), ows({{0, 5}}));
     Defaults(598, 21);
     EXPECT_EQ(GetU16(record.data(), Rp::ReportLayout), 4);
+    // The sales journal lists posted invoices of every kind: its kind
+    // boxes stay clear, which takes every kind.
+    Defaults(570, 1);
+    EXPECT_EQ(Options(), ows({{2, 1}}));
+    // The overdue items: overdue, owing customers, their own currency.
+    Defaults(519, 18);
+    EXPECT_EQ(Options(), ows({{0, 1}, {1, 1}, {4, 1}}));
+    // The project list prints what an invoice now would hold.
+    Defaults(521, 68);
+    EXPECT_EQ(Options(), ows({{3, 1}, {6, 1}}));
+    EXPECT_EQ(GetU16(record.data(), Rp::ReportLayout), 0);
     Defaults(580, -11);
     EXPECT_EQ(GetU16(record.data(), Rp::ReportLayout), 1);
 
@@ -252,25 +264,39 @@ TEST_F(ReportDefaultsTest, OneJobPerCodeOfTheObjectList)
     EXPECT_EQ(Text(job, Rp::ObjectSel), "A2:C1 X9");
     JobQueueReset();
 
-    // A range that no object falls in queues nothing.
+    // A range that no object falls in queues nothing, and says so.
     PutText(job, Rp::ObjectSel, 30, "D:E");
+    shown.clear();
     EXPECT_EQ(ReportJobsPerCode(job), 0);
     EXPECT_TRUE(Queued().empty());
+    EXPECT_TRUE(WasShown(19640));
+    EXPECT_EQ(Text(job, Rp::ObjectSel), "D:E");
+    // A list that queued something says nothing of its empty range.
+    PutText(job, Rp::ObjectSel, 30, "D:E A1");
+    shown.clear();
+    EXPECT_EQ(ReportJobsPerCode(job), 1);
+    EXPECT_FALSE(WasShown(19640));
+    JobQueueReset();
 
+    // A full queue ends the walk with what was queued: the queue told why,
+    // the list is put back whole.
     for (int i = 0; i < 28; i++) ASSERT_TRUE(JobQueuePushLocal(job, 1));
     PutText(job, Rp::ObjectSel, 30, "A1:C1");
     shown.clear();
     EXPECT_EQ(ReportJobsPerCode(job), 2);
     EXPECT_EQ(JobQueueCount(), 30);
     EXPECT_TRUE(WasShown(1509));
+    EXPECT_FALSE(WasShown(19640));
+    EXPECT_EQ(Text(job, Rp::ObjectSel), "A1:C1");
 }
 
 // Event 14 gives a report window its defaults and leaves a record window
 // (too small to be a selection) alone; event 28 queues one job per code
-// for the per-code types and lets other types' OK queue the job.
+// for the windows of the general ledger and the statements and lets
+// other windows' OK queue the job.
 TEST_F(ReportDefaultsTest, OpenedAndQueueEventsOfReportWindows)
 {
-    int w = OpenNew(111);
+    int w = OpenNew(401);
     ASSERT_GT(w, 0);
     PutI32(Rec(w), Rp::NumberFrom, 5);
     PutText(Rec(w), Rp::ObjectSel, 30, "junk");
@@ -305,6 +331,46 @@ TEST_F(ReportDefaultsTest, OpenedAndQueueEventsOfReportWindows)
     EXPECT_EQ(Queued(), (std::vector<std::string>{"A1", "A2"}));
     EXPECT_EQ(WindowEvent(other, 28, nullptr, nullptr), 1);
     EXPECT_EQ(JobQueueCount(), 2);
+    // The result statement and the general ledger queue per code too; a
+    // report that reads no object list (the sales journal) does not.
+    for (int type : {402, 425}) {
+        int sel = OpenNew(type);
+        ASSERT_GT(sel, 0);
+        PutText(ReportParams, Rp::ObjectSel, 30, "B1 A1:A2");
+        EXPECT_EQ(WindowEvent(sel, 28, nullptr, nullptr), 0) << type;
+    }
+    EXPECT_EQ(Queued(), (std::vector<std::string>{"A1", "A2", "B1", "A1", "A2", "B1", "A1", "A2"}));
+    EXPECT_EQ(WindowEvent(due, 28, nullptr, nullptr), 1);
+    int journal = OpenNew(570);
+    ASSERT_GT(journal, 0);
+    EXPECT_EQ(WindowEvent(journal, 28, nullptr, nullptr), 1);
+    EXPECT_EQ(JobQueueCount(), 8);
+}
+
+// OK on the job queue in the general ledger's window saves one job per
+// object of its list and closes the window; the sales journal's saves
+// its one job with the list as typed.
+TEST_F(ReportDefaultsTest, OkOnTheJobQueueSavesAJobPerObject)
+{
+    for (const char *code : {"A1", "A2", "B1"}) StoreObject(code, "");
+    struct Case {
+        int window, report;
+        std::vector<std::string> jobs;
+    };
+    const Case cases[] = {{425, 6, {"A1", "A2", "B1"}}, {570, 1, {"A1:A2 B1"}}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.window);
+        JobQueueReset();
+        int w = OpenNew(c.window);
+        ASSERT_GT(w, 0);
+        PutI16(Rec(w), Rp::ReportNumber, int16_t(c.report));
+        EXPECT_EQ(WindowEvent(w, 14, nullptr, nullptr), 1);
+        PutU16(Rec(w), Rp::OutputKind, 7);
+        PutText(Rec(w), Rp::ObjectSel, 30, "A1:A2 B1");
+        ReportWindowOk(w);
+        EXPECT_FALSE(WinIsOpen(w) && WinTypeOf(w) == c.window);
+        EXPECT_EQ(Queued(), c.jobs);
+    }
 }
 
 // A report printed for a record (File > Print in the purchase invoice)

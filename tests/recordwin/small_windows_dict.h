@@ -54,8 +54,8 @@ constexpr int PrItem = 2, PrFirst = 4, PrCells = 3;
 // Purchase price of an item (284): 1 item, 2 vendor, 3 text, 4 price, 5
 // vendor name. Coded text (457): 1 code, 2 text.
 constexpr int PiItem284 = 1, PiVendor284 = 2, CtCode = 1;
-// Report selection with two alternatives (111): 1 object, 2 object type,
-// 3 period.
+// Balance statement selection (401), one of two alternatives: 1 object,
+// 2 object type, 3 period (which no shipped selection shows).
 constexpr int RpObject = 1, RpObjectType = 2, RpPeriod = 3;
 }  // namespace TestWin
 
@@ -192,7 +192,7 @@ window 457 {
   field   rect 20 110 37 260 type keycode format 5 offset CodedTextVc.Code access always page 0 label "Code"
   field   rect 42 110 59 460 type text format 60 offset CodedTextVc.Text access always page 0 label "Text"
 }
-window 111 {
+window 401 {
   field   rect 20 110 37 260 type text format 30 offset ReportParamsVc.ObjectSel access always page 0 label "Object"
   field   rect 42 110 59 260 type text format 5 offset ReportParamsVc.ObjectType access always page 0 label "Type"
   field   rect 64 110 81 260 type text format 31 offset ReportParamsVc.PeriodText access always page 0 label "Period"
@@ -214,7 +214,7 @@ inline const char *const SmallWindowTypes[][2] = {
     {"122", "wintype 122 { kind record register ProductionVc recsize 196 rect 80 20 470 740 }"},
     {"284", "wintype 284 { kind record register PurchItemVc recsize 286 rect 80 20 470 740 }"},
     {"457", "wintype 457 { kind record register CodedTextVc recsize 68 rect 80 20 470 740 }"},
-    {"111", "wintype 111 { kind reportparams register ReportParamsVc recsize 1238 rect 80 20 420 560 }"},
+    {"401", "wintype 401 { kind reportparams register ReportParamsVc recsize 1238 rect 80 20 420 560 }"},
 };
 
 // True when a line of source starts with `start`. (Plain searches: a

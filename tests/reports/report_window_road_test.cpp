@@ -144,8 +144,11 @@ TEST_F(ReportWindowRoad, SalesJournalFromTheListToAFileAndThroughTheServer)
 
     TypeTab("01.01.2024");
     TypeTab("31.12.2024");
-    for (const char *box : {"Not posted", "Posted", "Invoices", "Cash invoices", "Credit notes", "Interest invoices"})
+    // "Posted" opens ticked; a click each ticks the other boxes.
+    EXPECT_EQ(GetU16(WinRecordBuffer(w), P::Option3), 1);
+    for (const char *box : {"Not posted", "Invoices", "Cash invoices", "Credit notes", "Interest invoices"})
         ClickControl(w, box);
+    EXPECT_EQ(GetU16(WinRecordBuffer(w), P::Option3), 1);
     ClickControl(w, "Invoice lines");
     ClickControl(w, "Text file");
     const uint8_t *sel = WinRecordBuffer(w);

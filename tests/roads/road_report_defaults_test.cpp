@@ -19,7 +19,7 @@
 namespace {
 
 constexpr int BalanceSel = 401, ResultSel = 402, ReceiptJournalSel = 571, SalesJournalSel = 570, DayJournalSel = 486,
-              VendorSel = 441;
+              VendorSel = 441, OverdueSel = 519, ProjectListSel = 521;
 
 class ReportDefaultsRoad : public RoadTest {
 protected:
@@ -78,10 +78,13 @@ TEST_F(ReportDefaultsRoad, SelectionsOpenWithTheirReportsDefaults)
 
     Menu("Module", "Sales");
     OpensWithBoxes("Customer-receipt journal", ReceiptJournalSel, {"Posted"}, {"Not posted"});
-    // A group whose boxes all take every kind when none is ticked starts
-    // unticked: one click narrows it.
-    OpensWithBoxes("Sales transaction journal", SalesJournalSel, {},
-                   {"Not posted", "Posted", "Invoices", "Cash invoices", "Credit notes", "Interest invoices"});
+    // The journal lists posted invoices; its kind boxes, which take every
+    // kind when none is ticked, start unticked: one click narrows them.
+    OpensWithBoxes("Sales transaction journal", SalesJournalSel, {"Posted"},
+                   {"Not posted", "Invoices", "Cash invoices", "Credit notes", "Interest invoices"});
+    // The overdue items take what the reminders take.
+    OpensWithBoxes("Overdue Items and Interest", OverdueSel, {"Overdue items only", "Customers owing only", "Customer currency"},
+                   {"Interest customers"});
     OpensWithBoxes("Day Journals", DayJournalSel,
                    {"Sales journal", "Customer payments", "Purchase invoices", "Purchase payments"},
                    {"Purchases", "Deliveries", "Summary"});
@@ -91,6 +94,12 @@ TEST_F(ReportDefaultsRoad, SelectionsOpenWithTheirReportsDefaults)
     Menu("Module", "Purchasing");
     OpensWithBoxes("Vendor Statements", VendorSel, {"Skip empty"}, {"Vendor currency"});
     OpensWithBoxes("Vendor Turnover", VendorSel, {}, {"Skip empty", "Vendor currency"});
+
+    // The project list prints what an invoice made now would hold, of
+    // every project: the filter of what is left to invoice stays clear.
+    Menu("Module", "Projects");
+    OpensWithBoxes("Project list", ProjectListSel, {"Invoice now, every row", "Budget rows as values"},
+                   {"Budgets", "Invoice now, grouped", "Only what is left to invoice"});
     EXPECT_EQ(Run(), 0);
 }
 
