@@ -28,5 +28,6 @@ int ReportJobsPerCode(uint8_t *job);
 void ReportWindowDefaultsEvent(int window);
 // Event 28, OK of a report window on the job-queue device: the windows
 // that queue one job per code (SelectionQueuesPerCode) do so and answer
-// 0; others answer 1, and the caller queues the job.
+// 0, or 2 when nothing could be queued (the window stays open); others
+// answer 1, and the caller queues the job.
 uint8_t ReportWindowRunEvent(int window);

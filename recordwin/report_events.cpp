@@ -31,11 +31,12 @@ void ReportWindowDefaultsEvent(int window)
 
 // The job record (ReportParams, the window's record copied) of a window
 // that queues per code (SelectionQueuesPerCode) is queued once per code:
-// 0, the caller queues nothing more. Other windows: 1.
+// 0, the caller queues nothing more; 2 when nothing could be queued (the
+// user was told why), so that the window stays open with the selection
+// as typed. Other windows: 1, the caller queues the job.
 uint8_t ReportWindowRunEvent(int window)
 {
     if (!WinIsOpen(window) || !ReportParams) return 1;
     if (!SelectionQueuesPerCode(WinTypeOf(window))) return 1;
-    ReportJobsPerCode(ReportParams);
-    return 0;
+    return ReportJobsPerCode(ReportParams) > 0 ? 0 : 2;
 }

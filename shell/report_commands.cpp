@@ -152,8 +152,10 @@ void CmdPrintToFile(int n)
 // The OK of a report window (kind 6). A window whose record's word 22 is
 // set does not run (it waits for the parameters of the list that opens
 // it). Otherwise its record becomes the job: on the job-queue device the
-// type decides (event 28 gives 1) whether the job is queued, and the
-// window closes either way; on any other device the window's placement is
+// type decides (event 28 gives 1) whether the job is queued here, or
+// queues it itself (0); the window closes unless nothing was queued (2, or
+// a queue that refused the job, which told the user why), when it stays
+// open with the selection as typed; on any other device the window's placement is
 // kept, the window closes, the bars are disabled while the report runs,
 // and the report runs with word 20 cleared.
 void ReportWindowOk(int n)
@@ -167,8 +169,9 @@ void ReportWindowOk(int n)
     if (!ReportSelectionSound(n)) return;   // the window stays open on the field at fault
     if (!CopyRecordToJob(n)) return;
     if (GetU16(ReportParams, ReportParamsVc::OutputKind) == DeviceJobQueue) {
-        if (WindowEvent(n, EventQueueJob, nullptr, nullptr) == 1) RepJobQueuePush(ReportParams, 1);
-        WinClose(n);
+        uint8_t answer = WindowEvent(n, EventQueueJob, nullptr, nullptr);
+        bool queued = answer == 0 || (answer == 1 && RepJobQueuePush(ReportParams, 1));
+        if (queued) WinClose(n);
         return;
     }
     WinPlacementSaveCommand(n);

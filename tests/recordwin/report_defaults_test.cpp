@@ -371,6 +371,21 @@ TEST_F(ReportDefaultsTest, OkOnTheJobQueueSavesAJobPerObject)
         EXPECT_FALSE(WinIsOpen(w) && WinTypeOf(w) == c.window);
         EXPECT_EQ(Queued(), c.jobs);
     }
+    // A list that names no object queues nothing: the user is told, and
+    // the window stays open with the list as typed, to be mended.
+    JobQueueReset();
+    int w = OpenNew(425);
+    ASSERT_GT(w, 0);
+    PutI16(Rec(w), Rp::ReportNumber, 6);
+    EXPECT_EQ(WindowEvent(w, 14, nullptr, nullptr), 1);
+    PutU16(Rec(w), Rp::OutputKind, 7);
+    PutText(Rec(w), Rp::ObjectSel, 30, "D:E");
+    shown.clear();
+    ReportWindowOk(w);
+    EXPECT_TRUE(WasShown(19640));
+    ASSERT_TRUE(WinIsOpen(w) && WinTypeOf(w) == 425);
+    EXPECT_EQ(Text(Rec(w), Rp::ObjectSel), "D:E");
+    EXPECT_TRUE(Queued().empty());
 }
 
 // A report printed for a record (File > Print in the purchase invoice)
