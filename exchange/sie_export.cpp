@@ -2,6 +2,8 @@
 // as an SIE file of type 1 to 4 (head, accounts and their kinds, period
 // balances, dimensions and objects, vouchers, opening and closing
 // balances and results), in the DOS letters the file declares ("PC8").
+// Objects that rows name but the object register lacks are written under
+// a dimension of their own, so that every row keeps its objects.
 //
 // The year bounds come from the selection's dates: the current year from
 // the first day of the from date's month to the last day of the to date's
