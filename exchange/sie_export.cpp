@@ -254,22 +254,31 @@ std::string SeriesText(uint16_t yearCode)
     return yearCode >= YearCodeFixedFirst ? std::to_string(yearCode) : std::string("A");
 }
 
-void TransLine(const uint8_t *row, const DateRec &date)
+// Calls visit(code, type, registered) for each object of a row's list;
+// an object the register lacks has the empty type.
+template <typename Visit> void EachRowObject(const uint8_t *row, Visit visit)
 {
-    std::vector<std::string> f = {"", "#TRANS", Field(row, TransRow::Account, 10), "{"};
     PString objects;
     GetPString(row, TransRow::Objects, ObjectListMax, objects);
     ObjectSlots slots;
     ParseObjectList(objects, &slots);
     for (const auto &slot : slots) {
         if (slot[0] == 0) break;
-        std::string type;   // an object the register lacks: the dimension of objects without a type
-        if (!ObjectTypeOf(slot.data(), &type)) type.clear();
+        std::string type;
+        const bool registered = ObjectTypeOf(slot.data(), &type);
+        visit(SieFromPString(slot.data()), type, registered);
+    }
+}
+
+void TransLine(const uint8_t *row, const DateRec &date)
+{
+    std::vector<std::string> f = {"", "#TRANS", Field(row, TransRow::Account, 10), "{"};
+    EachRowObject(row, [&f](const std::string &code, const std::string &type, bool) {
         PString t;
         SieToPString(type, t);
         f.push_back(SieQuoted(std::to_string(SieDimensionNumber(t)), 255));
-        f.push_back(SieQuoted(SieFromPString(slot.data()), 255));
-    }
+        f.push_back(SieQuoted(code, 255));
+    });
     f.push_back("}");
     PackedDecimal amount = GetDec(row, TransRow::Amount), amount2 = GetDec(row, TransRow::Amount2);
     f.push_back(SieAmountText(&amount));
@@ -324,17 +333,10 @@ void CollectUnregisteredObjects()
     Sie.unregistered.clear();
     EachYearVoucher([](const uint8_t *tr, const DateRec &) {
         EachWrittenRow(tr, [](const uint8_t *row) {
-            PString objects;
-            GetPString(row, TransRow::Objects, ObjectListMax, objects);
-            ObjectSlots slots;
-            ParseObjectList(objects, &slots);
-            for (const auto &slot : slots) {
-                if (slot[0] == 0) break;
-                std::string type, code = SieFromPString(slot.data());
-                if (ObjectTypeOf(slot.data(), &type)) continue;
-                if (std::find(Sie.unregistered.begin(), Sie.unregistered.end(), code) == Sie.unregistered.end())
-                    Sie.unregistered.push_back(code);
-            }
+            EachRowObject(row, [](const std::string &code, const std::string &, bool registered) {
+                auto &u = Sie.unregistered;
+                if (!registered && std::find(u.begin(), u.end(), code) == u.end()) u.push_back(code);
+            });
         });
     });
 }
