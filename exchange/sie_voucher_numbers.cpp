@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "core/field_access.h"
-#include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/sie.h"
