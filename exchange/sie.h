@@ -2,14 +2,16 @@
 // to 4): their fields as this program reads and writes them, the export
 // (export kind 21) and the import (import mode 2).
 //
-// A file line is a tag ("#KONTO") and its fields, separated by blanks or
-// by TABs. A field is a word, a quoted text ("..." with \" and \\ as the
-// escapes of a quotation mark and a backslash) or an object list in
-// braces ("{20 \"P1\" 21 \"D2\"}"). Dates are YYYYMMDD, periods YYYYMM,
-// amounts a sign, digits and "." with at most three decimals, never a
-// grouping character. The series of a voucher (#VER) names the program's
-// series: "201".."210" a fixed series, anything else the ledger series of
-// the voucher's fiscal year. The choices are written down in docs/sie.md.
+// A file line ends in LF, CR LF or CR; it is a tag ("#KONTO") and its
+// fields, separated by runs of blanks and TABs. A field is a word, a
+// quoted text ("..." with \" and \\ as the escapes of a quotation mark
+// and a backslash) or an object list in braces ("{20 \"P1\" 21 \"D2\"}").
+// Dates are YYYYMMDD, periods YYYYMM, amounts a sign, digits and "."
+// with at most three decimals, never a grouping character. The series of
+// a voucher (#VER) names the program's series: "201".."210" a fixed
+// series, anything else the ledger series of the voucher's fiscal year,
+// where a voucher whose number is taken gets a new one. The choices are
+// written down in docs/sie.md.
 #pragma once
 
 #include <cstdint>
@@ -25,8 +27,8 @@ struct SieField {
     std::string text;   // the word, the unquoted text, or a list's inside
     bool list = false;  // the field was an object list in braces
 };
-// Splits a line into its fields: TAB mode when the first TAB-separated
-// field (after leading blanks) is a single word, else blank mode.
+// Splits a line into its fields; a run of blanks and TABs outside quotes
+// and braces is one separator.
 void SieSplitLine(std::string_view line, std::vector<SieField> *fields);
 // Splits the inside of an object list into (dimension, object) pairs;
 // false when a dimension has no object.
@@ -88,16 +90,31 @@ bool SieCheckSource(std::vector<SieItem> *items, uint32_t *line, int *fault, std
 // The same on lines already read (the fuzz target and tests).
 bool SieCheckLines(const std::vector<std::string> &lines, std::vector<SieItem> *items, uint32_t *line, int *fault,
                    std::string *detail);
+// Vouchers given a new number by the plan below: how many, and the first
+// as "series old -> new".
+struct SieRenumberedRec {
+    uint32_t count = 0;
+    std::string first;
+};
+// The second pass (sie_voucher_numbers.cpp): gives every #VER item the
+// number it is stored under (a taken or empty number becomes the next free
+// one of its series) and checks that every voucher's date lies in a fiscal
+// year of the company or the file. False, nothing changed in the company,
+// when one does not: *line, *fault and *detail say which.
+bool SiePlanVoucherNumbers(std::vector<SieItem> *items, uint32_t *line, int *fault, std::string *detail,
+                           SieRenumberedRec *renumbered);
 // The import of the open source: checked first, then stored; a refused
 // file stores nothing and is told with its line and fault.
 void ImportSieRun();
 void ImportSieBegin();
 void ImportSieLine(const SieItem &item);
 void ImportSieEnd();
-// Vouchers the last SIE import did not store, and the first of them.
+// Vouchers the last SIE import did not store, and the first of them;
+// the vouchers it gave new numbers; the fault that refused the file.
 struct SieImportResultRec {
     uint32_t notStored = 0;
     std::string firstNotStored;   // "series number"
+    SieRenumberedRec renumbered;
     uint32_t refusedLine = 0;
     int refusedFault = 0;
     std::string refusedDetail;

@@ -5,6 +5,14 @@
 // Nothing is stored here; a file that fails is refused as a whole with
 // its first fault, so the database stays as it was. The store pass reads
 // only the items this pass made.
+//
+// Object codes are checked over the whole file before it is refused, so
+// that the refusal names every code the register cannot hold, and every
+// code that two dimensions share (the register keys an object by its
+// code alone: stored, the two would become one and the bookings of one
+// dimension would read as the other's).
+#include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +36,14 @@ struct Checker {
     int fault = 0;
     std::string detail;     // the field or tag at fault
     long type = 1;          // the SIE type read so far
+    // Object codes too long for the register, and codes two dimensions
+    // share, each named once in the order met, and the first line of each.
+    std::vector<std::string> longCodes, sharedCodes;
+    uint32_t longLine = 0, sharedLine = 0;
+    std::map<std::string, std::string> dimensionOf;     // object code -> its first dimension
+    std::set<std::string> declared;                     // codes of #OBJEKT lines
+    std::set<std::string> namedCodes;                   // codes voucher rows named before their #OBJEKT
+    std::vector<std::pair<std::string, std::string>> named;   // their (dimension, code), in the order met
 
     bool Fail(int text, const std::string &what)
     {
@@ -69,13 +85,34 @@ bool Integer(Checker &c, const std::string &t, long lo, long hi, long *v)
     return SieIntegerRead(t, lo, hi, v) || c.Fail(Texts::SieFaultNumber, t);
 }
 
-bool ObjectCode(Checker &c, const std::string &code)
+void NoteOnce(std::vector<std::string> *codes, uint32_t *first, uint32_t line, const std::string &code)
 {
-    return (!code.empty() && code.size() <= ObjectCodeWidth) || c.Fail(Texts::SieFaultObjectCode, code);
+    for (const std::string &k : *codes)
+        if (k == code) return;
+    if (codes->empty()) *first = line;
+    codes->push_back(code);
 }
 
-// The codes of an object list joined by ",", each checked.
-bool ObjectList(Checker &c, const SieField &f, std::string *joined)
+// An empty code is refused at once; one longer than the register holds
+// is noted and the check goes on, to name them all.
+bool ObjectCode(Checker &c, const std::string &code)
+{
+    if (code.empty()) return c.Fail(Texts::SieFaultObjectCode, code);
+    if (code.size() > ObjectCodeWidth) NoteOnce(&c.longCodes, &c.longLine, c.line, code);
+    return true;
+}
+
+// An object the import stores under dimension: a code already met under
+// another dimension is noted as shared.
+void ObjectUse(Checker &c, const std::string &dimension, const std::string &code)
+{
+    auto [at, fresh] = c.dimensionOf.emplace(code, dimension);
+    if (!fresh && at->second != dimension) NoteOnce(&c.sharedCodes, &c.sharedLine, c.line, code);
+}
+
+// The codes of an object list joined by ",", each checked; the objects
+// of a row the import stores (stored) are noted by dimension too.
+bool ObjectList(Checker &c, const SieField &f, std::string *joined, bool stored = false)
 {
     joined->clear();
     std::vector<std::pair<std::string, std::string>> pairs;
@@ -83,6 +120,10 @@ bool ObjectList(Checker &c, const SieField &f, std::string *joined)
     if (pairs.size() > ObjectsPerRow) return c.Fail(Texts::SieFaultObjects, f.text);
     for (const auto &p : pairs) {
         if (!ObjectCode(c, p.first) || !ObjectCode(c, p.second)) return false;
+        if (stored) {
+            ObjectUse(c, p.first, p.second);
+            if (c.declared.count(p.second) == 0 && c.namedCodes.insert(p.second).second) c.named.push_back(p);
+        }
         if (!joined->empty()) *joined += ',';
         *joined += p.second;
     }
@@ -93,7 +134,7 @@ bool ObjectList(Checker &c, const SieField &f, std::string *joined)
 // transaction date, text and second amount.
 bool TransRowOf(Checker &c, const std::vector<SieField> &f, SieRow *row)
 {
-    if (!NeedFields(c, f, 3) || !Account(c, At(f, 1)) || !ObjectList(c, f[2], &row->objects) ||
+    if (!NeedFields(c, f, 3) || !Account(c, At(f, 1)) || !ObjectList(c, f[2], &row->objects, true) ||
         !Amount(c, At(f, 3), &row->amount))
         return false;
     row->account = At(f, 1);
@@ -122,10 +163,15 @@ bool PlainLine(Checker &c, const std::vector<SieField> &f)
         c.type = it.number;
         return add(SieTag::SieType);
     }
-    if (tag == "#ORGNR" || tag == "#FNAMN") {
+    if (tag == "#ORGNR") {
+        // Written empty by programs of companies without a number: stored empty.
+        it.a = At(f, 1);
+        return add(SieTag::OrgNr);
+    }
+    if (tag == "#FNAMN") {
         if (!NeedFields(c, f, 1)) return false;
         it.a = At(f, 1);
-        return add(tag == "#ORGNR" ? SieTag::OrgNr : SieTag::CompanyName);
+        return add(SieTag::CompanyName);
     }
     if (tag == "#ADRESS") {
         // contact (dropped), address line 1, address line 2, telephone
@@ -152,6 +198,8 @@ bool PlainLine(Checker &c, const std::vector<SieField> &f)
     }
     if (objects && tag == "#OBJEKT") {
         if (!NeedFields(c, f, 2) || !ObjectCode(c, At(f, 1)) || !ObjectCode(c, At(f, 2))) return false;
+        ObjectUse(c, At(f, 1), At(f, 2));
+        c.declared.insert(At(f, 2));
         it.a = At(f, 1), it.b = At(f, 2), it.c = At(f, 3);
         return add(SieTag::Object);
     }
@@ -187,6 +235,51 @@ bool VoucherHead(Checker &c, const std::vector<SieField> &f, SieItem *it)
     if (!Date(c, At(f, 3), &it->date1)) return false;
     it->b = At(f, 4);
     return true;
+}
+
+std::string Joined(const std::vector<std::string> &codes)
+{
+    std::string out;
+    for (const std::string &k : codes) out += (out.empty() ? "" : ", ") + k;
+    return out;
+}
+
+// The faults only the whole file shows: object codes too long or shared,
+// and a file that gives the import nothing to store.
+bool WholeFileFaults(Checker &c)
+{
+    if (!c.longCodes.empty()) {
+        c.line = c.longLine;
+        return c.Fail(Texts::SieFaultObjectCodesLong, Joined(c.longCodes));
+    }
+    if (!c.sharedCodes.empty()) {
+        c.line = c.sharedLine;
+        return c.Fail(Texts::SieFaultObjectShared, Joined(c.sharedCodes));
+    }
+    for (const SieItem &it : *c.items)
+        if (it.tag != SieTag::SieType) return true;
+    c.line = 1;
+    return c.Fail(Texts::SieFaultNothingRead, "");
+}
+
+// Objects that voucher rows name without an #OBJEKT line become objects
+// of the dimension the rows give (no name), stored before the first
+// voucher: the company then knows them as the file used them.
+void AddNamedObjects(Checker &c)
+{
+    std::vector<SieItem> made;
+    for (const auto &[dimension, code] : c.named) {
+        if (c.declared.count(code) != 0) continue;
+        SieItem it;
+        it.tag = SieTag::Object;
+        it.a = dimension, it.b = code;
+        made.push_back(std::move(it));
+    }
+    if (made.empty()) return;
+    auto at = c.items->begin();
+    while (at != c.items->end() && at->tag != SieTag::Voucher) ++at;
+    for (SieItem &it : made) it.line = at == c.items->end() ? 0 : at->line;
+    c.items->insert(at, std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
 }
 
 }  // namespace
@@ -290,6 +383,8 @@ bool SieCheckLines(const std::vector<std::string> &lines, std::vector<SieItem> *
         c.line = 1;
         ok = c.Fail(Texts::SieFaultNoLines, "");
     }
+    if (ok) ok = WholeFileFaults(c);
+    if (ok) AddNamedObjects(c);
     *line = c.line;
     *fault = c.fault;
     *detail = c.detail;
@@ -297,9 +392,10 @@ bool SieCheckLines(const std::vector<std::string> &lines, std::vector<SieItem> *
     return ok;
 }
 
-// Reads every line of the source (its fields joined by TAB again), then
-// checks them. A line holding a control byte has already been refused by
-// the reader as damaged (the import's result names its line).
+// Reads every line of the source as its bytes, whichever of LF, CR LF
+// and CR ends it, then checks them. A line holding a control byte other
+// than TAB has already been refused by the reader as damaged (the
+// import's result names its line).
 bool SieCheckSource(std::vector<SieItem> *items, uint32_t *line, int *fault, std::string *detail)
 {
     std::vector<std::string> lines;
@@ -308,7 +404,7 @@ bool SieCheckSource(std::vector<SieItem> *items, uint32_t *line, int *fault, std
     while (!ImportAtEnd()) {
         std::string text;
         bool tooLong = false;
-        if (!ImportReadWholeLine(&text, &tooLong)) return false;   // damaged: told by the result
+        if (!ImportReadByteLine(&text, LineMax, &tooLong)) return false;   // damaged: told by the result
         if (tooLong) text.assign(LineMax + 1, ' ');   // refused below with its line
         lines.push_back(std::move(text));
     }

@@ -2,12 +2,15 @@
 // as an SIE file of type 1 to 4 (head, accounts and their kinds, period
 // balances, dimensions and objects, vouchers, opening and closing
 // balances and results), in the DOS letters the file declares ("PC8").
+// Objects that rows name but the object register lacks are written under
+// a dimension of their own, so that every row keeps its objects.
 //
 // The year bounds come from the selection's dates: the current year from
 // the first day of the from date's month to the last day of the to date's
 // month, the previous year the twelve months before it. Balances are
 // those of the general-ledger reports (an account without objects), one
 // balance record lookup per account; the period balances are month ends.
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,6 +42,7 @@ struct SieExportState {
     PString low, high;                               // the account range; empty is open
     std::vector<std::pair<std::string, int>> dims;   // object-type code, dimension number
     std::map<std::string, std::string> objectTypes;  // object code -> its type's code ("" none)
+    std::vector<std::string> unregistered;           // codes rows name that the object register lacks
 } Sie;
 
 // Writes one line: each field followed by a TAB, then the line end.
@@ -202,6 +206,7 @@ void DimensionLines()
         Line({"#DIM", std::to_string(SieDimensionNumber(code)), SieQuoted(Field(ot, OTVc::Name, 60), 255)});
     }
     RecBufferFree(OTVc::Number, &h);
+    if (!Sie.unregistered.empty()) Line({"#DIM", std::to_string(SieDimensionNumber(EmptyPString)), "\"\""});
 }
 
 void ObjectLines()
@@ -219,6 +224,8 @@ void ObjectLines()
               SieQuoted(Field(ob, OBVc::Name, 60), 255)});
     }
     RecBufferFree(OBVc::Number, &h);
+    for (const std::string &code : Sie.unregistered)
+        Line({"#OBJEKT", std::to_string(SieDimensionNumber(EmptyPString)), SieQuoted(code, 255), "\"\""});
 }
 
 // The object type of an object code, looked up once per export; false
@@ -247,9 +254,10 @@ std::string SeriesText(uint16_t yearCode)
     return yearCode >= YearCodeFixedFirst ? std::to_string(yearCode) : std::string("A");
 }
 
-void TransLine(const uint8_t *row, const DateRec &date)
+// Calls visit(code, type, registered) for each object of a row's list;
+// an object the register lacks has the empty type.
+template <typename Visit> void EachRowObject(const uint8_t *row, Visit visit)
 {
-    std::vector<std::string> f = {"", "#TRANS", Field(row, TransRow::Account, 10), "{"};
     PString objects;
     GetPString(row, TransRow::Objects, ObjectListMax, objects);
     ObjectSlots slots;
@@ -257,12 +265,20 @@ void TransLine(const uint8_t *row, const DateRec &date)
     for (const auto &slot : slots) {
         if (slot[0] == 0) break;
         std::string type;
-        if (!ObjectTypeOf(slot.data(), &type)) continue;
+        const bool registered = ObjectTypeOf(slot.data(), &type);
+        visit(SieFromPString(slot.data()), type, registered);
+    }
+}
+
+void TransLine(const uint8_t *row, const DateRec &date)
+{
+    std::vector<std::string> f = {"", "#TRANS", Field(row, TransRow::Account, 10), "{"};
+    EachRowObject(row, [&f](const std::string &code, const std::string &type, bool) {
         PString t;
         SieToPString(type, t);
         f.push_back(SieQuoted(std::to_string(SieDimensionNumber(t)), 255));
-        f.push_back(SieQuoted(SieFromPString(slot.data()), 255));
-    }
+        f.push_back(SieQuoted(code, 255));
+    });
     f.push_back("}");
     PackedDecimal amount = GetDec(row, TransRow::Amount), amount2 = GetDec(row, TransRow::Amount2);
     f.push_back(SieAmountText(&amount));
@@ -277,33 +293,64 @@ void TransLine(const uint8_t *row, const DateRec &date)
     ExportLineFeed();
 }
 
-void VoucherLines()
+// Calls visit for each voucher dated in the current year, its rows read.
+template <typename Visit> void EachYearVoucher(Visit visit)
 {
     MemBlock h = 0;
     uint8_t *tr = RecBufferNew(TRVc::Number, &h);
     if (!tr) return;
     uint32_t count = RegOpenCount(TRVc::Number);
-    uint8_t row[TransRow::Size];
     for (uint32_t pos = 1; pos <= count && !OutputJobState.stopFlag; pos++) {
         uint32_t recid = 0;
         RecFreeMatrix(TRVc::Number, tr);
         if (!RecReadAt(TRVc::Number, int32_t(pos), tr, &recid)) continue;
         DateRec date = GetDate(tr, TRVc::TransDate);
         if (!DateInRange(&date, &Sie.curStart, &Sie.curEnd) || DateIsEmpty(&date)) continue;
+        visit(tr, date);
+    }
+    RecFreeMatrix(TRVc::Number, tr);
+    RecBufferFree(TRVc::Number, &h);
+}
+
+// Calls visit for each account row of a voucher that the file writes.
+template <typename Visit> void EachWrittenRow(const uint8_t *tr, Visit visit)
+{
+    uint8_t row[TransRow::Size];
+    int32_t rows = MatrixRowCount(TRVc::Number, 0, tr);
+    for (int32_t i = 0; i < rows; i++) {
+        if (!MatrixRowRead(TRVc::Number, tr, i, row)) continue;
+        if (GetU16(row, TransRow::Kind) != RowAccount || GetU16(row, TransRow::Flag) != 0) continue;
+        visit(row);
+    }
+}
+
+// The object codes the year's rows name that the object register lacks
+// (objects a company took from a file without their #OBJEKT lines): they
+// are declared and written under a dimension of their own, so no row
+// loses an object in the file.
+void CollectUnregisteredObjects()
+{
+    Sie.unregistered.clear();
+    EachYearVoucher([](const uint8_t *tr, const DateRec &) {
+        EachWrittenRow(tr, [](const uint8_t *row) {
+            EachRowObject(row, [](const std::string &code, const std::string &, bool registered) {
+                auto &u = Sie.unregistered;
+                if (!registered && std::find(u.begin(), u.end(), code) == u.end()) u.push_back(code);
+            });
+        });
+    });
+}
+
+void VoucherLines()
+{
+    EachYearVoucher([](const uint8_t *tr, const DateRec &date) {
         Line({"#VER", SieQuoted(SeriesText(GetU16(tr, TRVc::YearCode)), 255),
               SieQuoted(std::to_string(GetU32(tr, TRVc::SerNr)), 255), SieDateText(&date),
               SieQuoted(Field(tr, TRVc::Text, 60), 255)});
         Line({"{"});
-        int32_t rows = MatrixRowCount(TRVc::Number, 0, tr);
-        for (int32_t i = 0; i < rows; i++) {
-            if (!MatrixRowRead(TRVc::Number, tr, i, row)) continue;
-            if (GetU16(row, TransRow::Kind) != RowAccount || GetU16(row, TransRow::Flag) != 0) continue;
-            TransLine(row, date);
-        }
+        EachWrittenRow(tr, [&date](const uint8_t *row) { TransLine(row, date); });
         Line({"}"});
-    }
-    RecFreeMatrix(TRVc::Number, tr);
-    RecBufferFree(TRVc::Number, &h);
+    });
 }
 
 void BalanceLines()
@@ -370,6 +417,7 @@ void ExportSie()
     DosCodePage = 1;
     Sie.dims.clear();
     Sie.objectTypes.clear();
+    Sie.unregistered.clear();
     const uint16_t type = GetU16(ReportParams, ReportParamsVc::ReportLayout);
     RangeSplit(ReportParams + ReportParamsVc::SelText2, Sie.low, Sie.high);
     YearBounds(GetDate(ReportParams, ReportParamsVc::DateFrom), GetDate(ReportParams, ReportParamsVc::DateTo));
@@ -400,6 +448,7 @@ void ExportSie()
         ObjectLines();
         break;
     case 4:
+        CollectUnregisteredObjects();
         DimensionLines();
         ObjectLines();
         VoucherLines();
@@ -409,5 +458,6 @@ void ExportSie()
     BalanceLines();
     Sie.dims.clear();
     Sie.objectTypes.clear();
+    Sie.unregistered.clear();
     DosCodePage = savedLetters;
 }

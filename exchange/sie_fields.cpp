@@ -34,8 +34,39 @@ std::string QuotedAt(std::string_view line, size_t *i)
     return out;
 }
 
-// Reads one blank-mode field at line[*i] (not on a blank).
-SieField BlankFieldAt(std::string_view line, size_t *i)
+// Reads an object list from line[*i] (on its "{") to its closing brace;
+// a quoted code may hold a brace or a blank. The inside is kept with its
+// quoted codes as written and every run of blanks and TABs between them
+// made one blank, so a list reads the same however it was spaced.
+std::string ListAt(std::string_view line, size_t *i)
+{
+    std::string out;
+    size_t k = *i + 1;
+    bool gap = false;
+    while (k < line.size() && line[k] != '}') {
+        if (IsBlank(line[k])) {
+            gap = true;
+            k++;
+            continue;
+        }
+        if (gap && !out.empty()) out += ' ';
+        gap = false;
+        if (line[k] == '"') {
+            size_t q = k;
+            QuotedAt(line, &q);
+            out.append(line.substr(k, q - k));
+            k = q;
+            continue;
+        }
+        out += line[k++];
+    }
+    *i = k < line.size() ? k + 1 : k;
+    return out;
+}
+
+// Reads one field at line[*i] (not on a blank): a quoted text, an object
+// list, or a word up to the next blank or TAB.
+SieField FieldAt(std::string_view line, size_t *i)
 {
     SieField f;
     if (line[*i] == '"') {
@@ -43,20 +74,8 @@ SieField BlankFieldAt(std::string_view line, size_t *i)
         return f;
     }
     if (line[*i] == '{') {
-        // The list runs to its closing brace; quoted codes may hold one.
         f.list = true;
-        size_t k = *i + 1;
-        while (k < line.size() && line[k] != '}') {
-            if (line[k] == '"') {
-                size_t q = k;
-                QuotedAt(line, &q);
-                f.text.append(line.substr(k, q - k));
-                k = q;
-                continue;
-            }
-            f.text += line[k++];
-        }
-        *i = k < line.size() ? k + 1 : k;
+        f.text = ListAt(line, i);
         return f;
     }
     size_t k = *i;
@@ -64,14 +83,6 @@ SieField BlankFieldAt(std::string_view line, size_t *i)
     f.text = std::string(line.substr(*i, k - *i));
     *i = k;
     return f;
-}
-
-// One TAB-mode field: its quotation marks dropped, escapes undone.
-std::string TabText(std::string_view field)
-{
-    size_t i = 0;
-    if (!field.empty() && field[0] == '"') return QuotedAt(field, &i);
-    return std::string(field);
 }
 
 // Digits only, exactly n of them.
@@ -92,58 +103,21 @@ int Number(std::string_view t)
 
 }  // namespace
 
-// Splits a line into its fields. Leading blanks and TABs go; when the
-// first TAB-separated field is then one word (the tag), every field is
-// TAB-separated and a list is written as a "{" field, its codes as
-// fields and a "}" field; else the fields are separated by blanks.
+// Splits a line into its fields. Blanks and TABs separate fields, and a
+// run of them is one separator, whichever program wrote the line: a TAB
+// after a tag, two TABs in a row, a TAB inside a list or the TAB this
+// program's export puts after every field all read alike. Only quotation
+// marks keep blanks inside a field.
 void SieSplitLine(std::string_view line, std::vector<SieField> *fields)
 {
     fields->clear();
-    size_t start = 0;
-    while (start < line.size() && IsBlank(line[start])) start++;
-    line = line.substr(start);
-    if (line.empty()) return;
-    size_t tab = line.find('\t');
-    std::string_view first = line.substr(0, tab);
-    bool tabMode = tab != std::string_view::npos && first.find(' ') == std::string_view::npos;
-    if (!tabMode) {
-        size_t i = 0;
-        while (i < line.size()) {
-            if (IsBlank(line[i])) {
-                i++;
-                continue;
-            }
-            fields->push_back(BlankFieldAt(line, &i));
-        }
-        return;
-    }
-    std::vector<std::string_view> parts;
-    for (size_t i = 0;;) {
-        size_t t = line.find('\t', i);
-        parts.push_back(line.substr(i, t == std::string_view::npos ? std::string_view::npos : t - i));
-        if (t == std::string_view::npos) break;
-        i = t + 1;
-    }
-    // A line's last field ends with a TAB too: the empty part after it is no field.
-    if (!parts.empty() && parts.back().empty()) parts.pop_back();
-    for (size_t i = 0; i < parts.size(); i++) {
-        std::string_view p = parts[i];
-        if (!p.empty() && p[0] == '{' && p.find('}') != std::string_view::npos) {
-            size_t k = 0;
-            fields->push_back(BlankFieldAt(p, &k));
+    size_t i = 0;
+    while (i < line.size()) {
+        if (IsBlank(line[i])) {
+            i++;
             continue;
         }
-        if (p == "{") {
-            SieField f;
-            f.list = true;
-            for (i++; i < parts.size() && parts[i] != "}"; i++) {
-                if (!f.text.empty()) f.text += ' ';
-                f.text.append(parts[i]);
-            }
-            fields->push_back(f);
-            continue;
-        }
-        fields->push_back(SieField{TabText(p), false});
+        fields->push_back(FieldAt(line, &i));
     }
 }
 
@@ -158,7 +132,7 @@ bool SieObjectPairs(std::string_view list, std::vector<std::pair<std::string, st
             i++;
             continue;
         }
-        words.push_back(BlankFieldAt(list, &i).text);
+        words.push_back(FieldAt(list, &i).text);
     }
     if (words.size() % 2 != 0) return false;
     for (size_t k = 0; k < words.size(); k += 2) pairs->emplace_back(words[k], words[k + 1]);

@@ -1,18 +1,22 @@
 // sie_import.cpp - import mode 2: an SIE file read into the open company.
-// The file is checked whole first (sie_check.cpp); only a file that
-// passes is stored: company name, address and organisation number,
-// fiscal years, accounts and their kinds, object types and objects,
-// opening balances, the vouchers of #VER blocks, and the vouchers that
-// type 1 (year balances) and type 2 (period balances) files give.
+// The file is checked whole first (sie_check.cpp) and its voucher numbers
+// planned (sie_voucher_numbers.cpp); only a file that passes both is
+// stored: company name, address and organisation number, fiscal years,
+// accounts and their kinds, object types and objects, opening balances,
+// the vouchers of #VER blocks, and the vouchers that type 1 (year
+// balances) and type 2 (period balances) files give.
 //
-// A #VER voucher keeps its number within its series: "201".."210" name
+// A #VER voucher is stored under its planned number: "201".."210" name
 // that fixed series, any other series the ledger series of the voucher's
-// fiscal year. An empty or 0 number takes the next free one. A voucher
-// that cannot be stored (its key exists, its date lies in no fiscal year)
-// is counted and told after the import, with the first one named.
+// fiscal year. Year 0 opens with the file's #IB 0: its opening-balance
+// record holds each account's #IB 0 less what the file's earlier lines
+// (the previous year's #IB -1 and the movements dated before year 0)
+// already put on it, so the company's balance on the first day of year 0
+// is the file's, and a file whose years agree adds nothing there.
 #include <climits>
-#include <cstdio>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -50,12 +54,20 @@ struct OwnedRecord {
     OwnedRecord &operator=(const OwnedRecord &) = delete;
 };
 
+// An opening balance of the file, in thousandths.
+struct OpeningRow {
+    std::string account;
+    __int128 amount;
+};
+
 struct SieImportState {
     long type = 1;
     bool previousYear = false;
-    DateRec curStart{}, curEnd{}, prevStart{}, prevEnd{}, opening{};
+    DateRec curStart{}, curEnd{}, prevStart{}, prevEnd{};
+    std::vector<OpeningRow> openingNow, openingPrev;   // #IB 0 and #IB -1 in file order
+    std::map<std::string, __int128> carried;           // what the import booked before year 0, by account
     std::vector<std::unique_ptr<OwnedRecord>> periodVouchers;
-    std::unique_ptr<OwnedRecord> curVoucher, prevVoucher, openingRecord;
+    std::unique_ptr<OwnedRecord> curVoucher, prevVoucher;
 } S;
 
 void PString60(const std::string &s, uint8_t *p) { SieToPString(s.size() > 255 ? s.substr(0, 255) : s, p); }
@@ -184,28 +196,46 @@ void YearLine(const SieItem &it)
     if (it.number == -1) {
         S.prevStart = it.date1;
         S.prevEnd = it.date2;
-        if (S.type != 4) S.opening = DayBefore(it.date1);
         S.previousYear = true;
     } else if (it.number == 0) {
         S.curStart = it.date1;
         S.curEnd = it.date2;
-        if (!(S.previousYear && S.type != 4)) S.opening = DayBefore(it.date1);
     }
 }
 
-// An opening balance: of the year the opening date opens (the previous
-// year when the file names one and is not of type 4, else the current
-// one); type 1 books it, negated, into its year's voucher too.
+__int128 Thousandths(const PackedDecimal &d)
+{
+    __int128 v = 0;
+    return DecToThousandths(&d, &v) ? v : 0;
+}
+
+// True when a row dated date is booked before year 0 opens.
+bool BeforeYearZero(const DateRec &date)
+{
+    return !DateIsEmpty(&S.curStart) && !DateIsEmpty(&date) && DateCompare(&date, &S.curStart) < 0;
+}
+
+// Adds the account rows of a voucher about to be stored to what the
+// import booked before year 0, when it is dated before it.
+void CarryRows(const uint8_t *voucher)
+{
+    if (!BeforeYearZero(GetDate(voucher, TRVc::TransDate))) return;
+    uint8_t row[TransRow::Size];
+    const int32_t n = MatrixRowCount(TRVc::Number, 0, voucher);
+    for (int32_t i = 0; i < n; i++) {
+        if (!MatrixRowRead(TRVc::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
+        PString account;
+        GetPString(row, TransRow::Account, 10, account);
+        S.carried[SieFromPString(account)] += Thousandths(GetDec(row, TransRow::Amount));
+    }
+}
+
+// An opening balance, kept for the end: year 0's and the previous
+// year's; type 1 books it, negated, into its year's voucher too.
 void OpeningLine(const SieItem &it)
 {
-    PString account, name;
-    SieToPString(it.a, account);
-    if (!AccountNameOf(account, name, 60)) GetUiText(name, MissingAccountText);
-    const long year = S.type != 4 && S.previousYear ? -1 : 0;
-    if (it.number == year) {
-        if (!S.openingRecord) S.openingRecord = std::make_unique<OwnedRecord>(OpenBalVc::Number);
-        AddOpeningBalanceRow(S.openingRecord->record, account, name, &it.amount);
-    }
+    if (it.number == 0) S.openingNow.push_back({it.a, Thousandths(it.amount)});
+    if (it.number == -1) S.openingPrev.push_back({it.a, Thousandths(it.amount)});
     if (S.type == 1 && (it.number == 0 || it.number == -1)) {
         PackedDecimal negated;
         DecNegateInto(&it.amount, &negated);
@@ -254,6 +284,7 @@ void VoucherLine(const SieItem &it)
     PutText(v.record, TRVc::Text, 60, it.b);
     PutU16(v.record, TRVc::YearCode, uint16_t(fixedSeries ? fixed : 0));
     for (const SieRow &r : it.rows) AddRow(v.record, r.account, r.objects, r.text, r.amount, &r.amount2);
+    CarryRows(v.record);
     NumberAndStore(v.record, it.a);
 }
 
@@ -290,12 +321,59 @@ void StoreYearVoucher(const std::unique_ptr<OwnedRecord> &v, const DateRec &end)
     NumberAndStore(v->record, "");
 }
 
+// Stores one opening-balance record of rows dated date (the rows' names
+// those of the accounts as stored); nothing when no row is left.
+void StoreOpening(const std::vector<OpeningRow> &rows, const DateRec &date)
+{
+    OwnedRecord r(OpenBalVc::Number);
+    if (!r.record) return;
+    for (const OpeningRow &row : rows) {
+        PString account, name;
+        SieToPString(row.account, account);
+        if (!AccountNameOf(account, name, 60)) GetUiText(name, MissingAccountText);
+        PackedDecimal amount;
+        DecFromThousandths(&amount, row.amount);
+        AddOpeningBalanceRow(r.record, account, name, &amount);
+    }
+    if (MatrixRowCount(OpenBalVc::Number, 0, r.record) == 0) return;
+    PutDate(r.record, OpenBalVc::TransDate, date);
+    PutU32(r.record, OpenBalVc::SerNr, uint32_t(SerialFor(OpenBalVc::Number, &date)));
+    if (!StoreFb1Record(r.record)) NotStored("#IB", int32_t(GetU32(r.record, OpenBalVc::SerNr)));
+}
+
+// The opening balances: the previous year's own #IB -1 when the file
+// names that year (#RAR -1), dated the day before it; and year 0's #IB 0,
+// each less what the import booked on its account before year 0 (an
+// account of the previous year's #IB that year 0 does not name opens at
+// zero), dated the day before year 0. A file without any #IB 0 leaves
+// year 0 to what the earlier lines carry into it.
+void StoreOpenings()
+{
+    if (S.previousYear) {
+        StoreOpening(S.openingPrev, DayBefore(S.prevStart));
+        if (BeforeYearZero(DayBefore(S.prevStart)))
+            for (const OpeningRow &r : S.openingPrev) S.carried[r.account] += r.amount;
+    }
+    if (S.openingNow.empty()) return;
+    std::vector<OpeningRow> rows = S.openingNow;
+    if (!DateIsEmpty(&S.curStart)) {
+        std::set<std::string> named;
+        for (OpeningRow &r : rows) {
+            named.insert(r.account);
+            r.amount -= S.carried[r.account];
+        }
+        if (S.previousYear)
+            for (const OpeningRow &r : S.openingPrev)
+                if (named.insert(r.account).second) rows.push_back({r.account, -S.carried[r.account]});
+    }
+    StoreOpening(rows, DateIsEmpty(&S.curStart) ? S.curStart : DayBefore(S.curStart));
+}
+
 void FreeCollected()
 {
     S.periodVouchers.clear();
     S.curVoucher.reset();
     S.prevVoucher.reset();
-    S.openingRecord.reset();
 }
 
 }  // namespace
@@ -356,13 +434,15 @@ void ImportSieLine(const SieItem &it)
 
 void ImportSieEnd()
 {
-    for (const auto &v : S.periodVouchers) NumberAndStore(v->record, "");
-    if (S.openingRecord && MatrixRowCount(OpenBalVc::Number, 0, S.openingRecord->record) > 0) {
-        uint8_t *r = S.openingRecord->record;
-        PutDate(r, OpenBalVc::TransDate, S.opening);
-        PutU32(r, OpenBalVc::SerNr, uint32_t(SerialFor(OpenBalVc::Number, &S.opening)));
-        if (!StoreFb1Record(r)) NotStored("#IB", int32_t(GetU32(r, OpenBalVc::SerNr)));
+    for (const auto &v : S.periodVouchers) {
+        CarryRows(v->record);
+        NumberAndStore(v->record, "");
     }
+    if (S.prevVoucher && !DateIsEmpty(&S.prevEnd)) {
+        PutDate(S.prevVoucher->record, TRVc::TransDate, S.prevEnd);
+        CarryRows(S.prevVoucher->record);
+    }
+    StoreOpenings();
     StoreYearVoucher(S.prevVoucher, S.prevEnd);
     StoreYearVoucher(S.curVoucher, S.curEnd);
     FreeCollected();
@@ -378,45 +458,81 @@ void ImportSieRun()
     uint32_t line = 0;
     int fault = 0;
     std::string detail;
-    const bool ok = SieCheckSource(&items, &line, &fault, &detail);
+    bool ok = SieCheckSource(&items, &line, &fault, &detail);
+    if (ok) ok = SiePlanVoucherNumbers(&items, &line, &fault, &detail, &SieImportResult.renumbered);
     if (!ok) {
         SieImportResult.refusedLine = line;
         SieImportResult.refusedFault = fault;
         SieImportResult.refusedDetail = detail;
+        SieImportResult.renumbered = SieRenumberedRec{};
         FreeCollected();
         ImportDosLetters = 0;
         ImportAbortFlag = 1;
         return;
     }
+    // Year 0's start decides which rows are booked before it, wherever
+    // the file puts its #RAR 0.
+    for (const SieItem &it : items)
+        if (it.tag == SieTag::Year && it.number == 0) S.curStart = it.date1;
     for (const SieItem &it : items) ImportSieLine(it);
     ImportSieEnd();
 }
 
-// Tells the refusal of the last SIE import, or the vouchers it did not store.
+namespace {
+
+// Shows a prefix text followed by what the import adds to it.
+void ShowWith(int text, const std::string &added)
+{
+    PString shown = {0}, tail;
+    GetUiText(shown, text);
+    SieToPString(added, tail);
+    PStringAppend(shown, tail);
+    ShowMessage(0, shown);
+}
+
+// The refusal's detail in brackets after its fault; a list of codes too
+// long for one message goes on in further messages, so every code is named.
+void ShowRefusal(const SieImportResultRec &r)
+{
+    PString text = {0}, fault = {0};
+    GetUiText(text, Texts::SieRefused);
+    GetUiText(fault, r.refusedFault);
+    std::string shown = SieFromPString(text) + std::to_string(r.refusedLine) + ": " + SieFromPString(fault);
+    std::string rest = r.refusedDetail;
+    if (!rest.empty()) shown += " (";
+    const size_t room = 250;
+    while (true) {
+        size_t take = shown.size() < room ? room - shown.size() : 0;
+        if (take >= rest.size()) {
+            shown += rest;
+            if (!r.refusedDetail.empty()) shown += ")";
+            break;
+        }
+        // Cut after a ", " so that no code is split between messages.
+        size_t cut = rest.rfind(", ", take);
+        cut = cut == std::string::npos || cut == 0 ? take : cut + 2;
+        shown += rest.substr(0, cut);
+        rest.erase(0, cut);
+        PString p;
+        SieToPString(shown, p);
+        ShowMessage(0, p);
+        shown.clear();
+    }
+    PString p;
+    SieToPString(shown, p);
+    ShowMessage(0, p);
+}
+
+}  // namespace
+
+// Tells the refusal of the last SIE import, the vouchers it gave new
+// numbers, or the vouchers it did not store.
 void SieReportResult()
 {
     const SieImportResultRec &r = SieImportResult;
-    if (r.refusedFault != 0) {
-        PString text = {0}, fault = {0};
-        GetUiText(text, Texts::SieRefused);
-        char n[24];
-        std::snprintf(n, sizeof n, "%u: ", unsigned(r.refusedLine));
-        PStringAppendC(text, n);
-        GetUiText(fault, r.refusedFault);
-        PStringAppend(text, fault);
-        if (!r.refusedDetail.empty()) {
-            PString d;
-            SieToPString(" (" + r.refusedDetail.substr(0, 60) + ")", d);
-            PStringAppend(text, d);
-        }
-        ShowMessage(0, text);
-    }
-    if (r.notStored != 0) {
-        PString text = {0};
-        GetUiText(text, Texts::SieVouchersNotStored);
-        PString d;
-        SieToPString(std::to_string(r.notStored) + " (" + r.firstNotStored + ")", d);
-        PStringAppend(text, d);
-        ShowMessage(0, text);
-    }
+    if (r.refusedFault != 0) ShowRefusal(r);
+    if (r.renumbered.count != 0)
+        ShowWith(Texts::SieVouchersRenumbered, std::to_string(r.renumbered.count) + " (" + r.renumbered.first + ")");
+    if (r.notStored != 0)
+        ShowWith(Texts::SieVouchersNotStored, std::to_string(r.notStored) + " (" + r.firstNotStored + ")");
 }

@@ -3,11 +3,13 @@
 // into lines and TAB-separated fields, converted and parsed by field type.
 //
 // One import runs at a time; the reader's state is program-wide. TAB ends
-// a field, CR and VT end a line, LF is dropped wherever it is read. A
+// a field, CR and VT end a line, LF is dropped wherever it is read (the
+// byte-line reader of other programs' files has its own line ends). A
 // field that ends at a line end leaves the line end unread, so every
 // further field of that line reads as empty until the line is skipped.
 #include <cassert>
 #include <cstring>
+#include <string>
 
 #include "core/field_types.h"
 #include "core/field_access.h"
@@ -18,6 +20,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/exchange.h"
+#include "exchange/import_lines.h"
 #include "exchange/text_exchange.h"
 
 uint8_t ImportAbortFlag, ImportFileCharFlag;
@@ -244,6 +247,42 @@ void ImportSkipLine()
     }
     Reader.column = 0;
     ImportProgressBar();
+}
+
+// Reads the line at the read position as its bytes and moves past its
+// end. This is the reader of files other programs write, whose lines end
+// in LF, CR LF or a lone CR (the exchange file's own CR and VT framing is
+// not theirs): TABs stay in the text, at most max bytes are kept and
+// *tooLong tells that the line had more. False when the line holds
+// another control byte: it is damage at its line, as for a field.
+bool ImportReadByteLine(std::string *text, size_t max, bool *tooLong)
+{
+    text->clear();
+    *tooLong = false;
+    bool clean = true;
+    Reader.column = 1;
+    uint8_t b;
+    while (ByteAt(&b)) {
+        Reader.position++;
+        if (b == Lf) break;
+        if (b == Cr) {
+            if (ByteAt(&b) && b == Lf) Reader.position++;
+            break;
+        }
+        if ((b < 32 && b != Tab) || b == Del) clean = false;
+        if (text->size() < max)
+            text->push_back(char(b));
+        else
+            *tooLong = true;
+    }
+    if (!clean) {
+        ImportDamage(1);
+        return false;
+    }
+    Reader.line++;
+    Reader.column = 0;
+    ImportProgressBar();
+    return true;
 }
 
 // Skips the line, then looks ahead without moving: TAB and LF pass; a

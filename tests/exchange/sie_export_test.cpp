@@ -108,4 +108,23 @@ TEST_F(SieExport, VoucherRowsObjectsAndQuotedTexts)
     EXPECT_EQ(r.find("\t3010\t"), std::string::npos);
 }
 
+// Objects that rows name but the object register lacks are declared
+// under a dimension of their own and listed in their rows: no row loses an
+// object in the file, and the file reads back with every object.
+TEST_F(SieExport, ObjectsWithoutARegisterEntryKeepTheirPlaceInRows)
+{
+    MakeCompany();
+    Voucher(3, 0, DateRec{20, 4, 2024}, "Unknown objects", {{"1930", "D1,Z9", 10}, {"3010", "Z8", -10}});
+    const std::string b = Sie(4);
+    EXPECT_TRUE(Has(b, "#DIM\t22\t\"\"\t")) << b;
+    EXPECT_TRUE(Has(b, "#OBJEKT\t22\t\"Z9\"\t\"\"\t"));
+    EXPECT_TRUE(Has(b, "#OBJEKT\t22\t\"Z8\"\t\"\"\t"));
+    EXPECT_TRUE(Has(b, "\t#TRANS\t1930\t{\t\"20\"\t\"D1\"\t\"22\"\t\"Z9\"\t}\t10.00\t20240420\t\"\"\t"));
+    EXPECT_TRUE(Has(b, "\t#TRANS\t3010\t{\t\"22\"\t\"Z8\"\t}\t-10.00\t20240420\t\"\"\t"));
+    // Declared once however many rows name them; none without such objects.
+    EXPECT_EQ(b.find("#OBJEKT\t22\t\"Z9\"", b.find("#OBJEKT\t22\t\"Z9\"") + 1), std::string::npos);
+    EmptyCompany("plain.VDB");
+    EXPECT_EQ(Sie(4).find("#DIM"), std::string::npos);
+}
+
 }  // namespace

@@ -25,11 +25,16 @@ TEST(SieFields, LinesSplitInBothModes)
     EXPECT_EQ(Texts("#TRANS 3010 {} -1.00"), (V{"#TRANS", "3010", "{}", "-1.00"}));
     EXPECT_EQ(Texts("#FNAMN \"A \\\"B\\\" \\\\ C\""), (V{"#FNAMN", "A \"B\" \\ C"}));
     EXPECT_EQ(Texts("#FNAMN \"unclosed text"), (V{"#FNAMN", "unclosed text"}));
-    // TAB mode: blanks inside a field stay; a list is "{" .. "}" fields.
+    // TABs as the export writes them: a list as "{" .. "}" fields, a text
+    // quoted; runs of blanks and TABs are one separator everywhere outside
+    // quotes, a list's inside read with one blank between its codes.
     EXPECT_EQ(Texts("\t#TRANS\t1910\t{\t\"20\"\t\"D1\"\t}\t5.00\t\"a b\"\t"),
               (V{"#TRANS", "1910", "{\"20\" \"D1\"}", "5.00", "a b"}));
-    EXPECT_EQ(Texts("#FNAMN\tMy Company\t"), (V{"#FNAMN", "My Company"}));
+    EXPECT_EQ(Texts("#FNAMN\t\"My Company\"\t"), (V{"#FNAMN", "My Company"}));
     EXPECT_EQ(Texts("#TRANS\t1910\t{}\t1.00"), (V{"#TRANS", "1910", "{}", "1.00"}));
+    EXPECT_EQ(Texts("#SIETYP\t\t4"), (V{"#SIETYP", "4"}));
+    EXPECT_EQ(Texts("#RAR\t0 20150901\t \t20160831"), (V{"#RAR", "0", "20150901", "20160831"}));
+    EXPECT_EQ(Texts("#TRANS 1910 {\t1\t \"K 1\"  6\tP1 } -1.00"), (V{"#TRANS", "1910", "{1 \"K 1\" 6 P1}", "-1.00"}));
     EXPECT_TRUE(Texts(" \t ").empty());
     std::vector<std::pair<std::string, std::string>> pairs;
     EXPECT_TRUE(SieObjectPairs("1 \"K 1\" 20 P1", &pairs));

@@ -184,19 +184,31 @@ TEST_F(SieImport, BlankSeparatedFilesOfOtherPrograms)
     EXPECT_EQ(Get(ob, OBVc::ObjType, 5), "1");
 }
 
-// Two series that share a number: both stored when one is a fixed
-// series; a second ledger series' voucher of an existing number is told.
-TEST_F(SieImport, VouchersNotStoredAreTold)
+// Two series that share a number: the fixed series keeps its own; the
+// second ledger series' voucher gets the next free number and is told. A
+// voucher dated outside every fiscal year refuses the whole file.
+TEST_F(SieImport, VouchersOfSeriesSharingNumbersAreKeptAndTold)
 {
-    ImportSie("#SIETYP 4\r\n#RAR 0 20240101 20241231\r\n"
-              "#VER A 1 20240110 \"a\"\r\n{\r\n#TRANS 1910 {} 1.00\r\n#TRANS 3010 {} -1.00\r\n}\r\n"
-              "#VER 201 1 20240110 \"b\"\r\n{\r\n#TRANS 1910 {} 2.00\r\n#TRANS 3010 {} -2.00\r\n}\r\n"
-              "#VER B 1 20240110 \"c\"\r\n{\r\n#TRANS 1910 {} 3.00\r\n#TRANS 3010 {} -3.00\r\n}\r\n"
-              "#VER A 9 20300110 \"no year\"\r\n{\r\n#TRANS 1910 {} 3.00\r\n#TRANS 3010 {} -3.00\r\n}\r\n");
-    EXPECT_EQ(RegRecordCount(TRVc::Number), 2u);
-    EXPECT_EQ(SieImportResult.notStored, 2u);
-    EXPECT_EQ(SieImportResult.firstNotStored, "B 1");
-    EXPECT_EQ(Shown(Texts::SieVouchersNotStored), 1);
+    const std::string three = "#SIETYP 4\r\n#RAR 0 20240101 20241231\r\n"
+                              "#VER A 1 20240110 \"a\"\r\n{\r\n#TRANS 1910 {} 1.00\r\n#TRANS 3010 {} -1.00\r\n}\r\n"
+                              "#VER 201 1 20240110 \"b\"\r\n{\r\n#TRANS 1910 {} 2.00\r\n#TRANS 3010 {} -2.00\r\n}\r\n"
+                              "#VER B 1 20240110 \"c\"\r\n{\r\n#TRANS 1910 {} 3.00\r\n#TRANS 3010 {} -3.00\r\n}\r\n";
+    ImportSie(three);
+    EXPECT_EQ(RegRecordCount(TRVc::Number), 3u);
+    EXPECT_EQ(SieImportResult.notStored, 0u);
+    EXPECT_EQ(SieImportResult.renumbered.count, 1u);
+    EXPECT_EQ(SieImportResult.renumbered.first, "B 1 -> 2");
+    EXPECT_EQ(Shown(Texts::SieVouchersRenumbered), 1);
+    double sum = 0;
+    EXPECT_EQ(VoucherRows(2, YearCodeOf({10, 1, 2024}), "1910", &sum), 2);
+    EXPECT_EQ(sum, 3);
+    EXPECT_EQ(VoucherRows(1, YearCodeFixedFirst, "1910", &sum), 2);
+    EXPECT_EQ(sum, 2);
+    ImportSie(three + "#VER A 9 20300110 \"no year\"\r\n{\r\n#TRANS 1910 {} 3.00\r\n#TRANS 3010 {} -3.00\r\n}\r\n");
+    EXPECT_EQ(SieImportResult.refusedFault, Texts::SieFaultNoYear);
+    EXPECT_EQ(SieImportResult.refusedLine, 18u);
+    EXPECT_EQ(RegRecordCount(TRVc::Number), 3u);
+    EXPECT_EQ(Shown(Texts::SieVouchersRenumbered), 0);
 }
 
 // Malformed files are refused whole with their line; the company does

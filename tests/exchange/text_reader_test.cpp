@@ -10,6 +10,7 @@
 
 #include "core/file_form.h"
 #include "core/interface_load.h"
+#include "exchange/import_lines.h"
 #include "exchange/section_table.h"
 #include "platform/queue.h"
 
@@ -110,6 +111,49 @@ TEST_P(TextReader, DamageTranslationAndEsc)
     EXPECT_TRUE(ImportAtEnd());
     EXPECT_FALSE(ImportNextLineHasData());
     EXPECT_EQ(Field(), "");
+}
+
+// The same bytes read two ways: the exchange file's fields end lines at
+// CR only and drop LF, so an LF file is one line to them; the byte lines
+// of other programs' files end at LF, CR LF or a lone CR, keep TABs, cut
+// a long line and refuse a control byte as damage at its own line.
+TEST_P(TextReader, ByteLinesTakeEveryLineEndWhileFieldsKeepTheirs)
+{
+    const bool file = GetParam();
+    const std::string bytes = "a\tb\nc\r\nd\re\n\nlast";
+    SourceOf(bytes, file);
+    EXPECT_EQ(Field(), "a");
+    EXPECT_EQ(Field(), "bc");   // the LF dropped, the line runs on to the CR
+    EXPECT_EQ(Field(), "");
+    ImportSkipLine();
+    EXPECT_EQ(Field(), "d");    // the LF after the CR dropped
+    EXPECT_EQ(ImportLineNumber(), 2u);
+
+    SourceOf(bytes, file);
+    std::vector<std::string> lines;
+    std::string text;
+    bool tooLong = true;
+    while (!ImportAtEnd()) {
+        ASSERT_TRUE(ImportReadByteLine(&text, 254, &tooLong));
+        EXPECT_FALSE(tooLong);
+        lines.push_back(text);
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"a\tb", "c", "d", "e", "", "last"}));
+    EXPECT_EQ(ImportLineNumber(), 7u);
+
+    SourceOf(std::string(300, 'x') + "\nnext\n", file);
+    ASSERT_TRUE(ImportReadByteLine(&text, 254, &tooLong));
+    EXPECT_TRUE(tooLong);
+    EXPECT_EQ(text.size(), 254u);
+    ASSERT_TRUE(ImportReadByteLine(&text, 254, &tooLong));
+    EXPECT_FALSE(tooLong);
+    EXPECT_EQ(text, "next");
+
+    SourceOf("ok\nbad\x01line\nafter\n", file);
+    ASSERT_TRUE(ImportReadByteLine(&text, 254, &tooLong));
+    EXPECT_FALSE(ImportReadByteLine(&text, 254, &tooLong));
+    EXPECT_EQ(ImportResult.damageLine, 2u);
+    EXPECT_TRUE(ImportAtEnd());   // the damage stops the import
 }
 
 INSTANTIATE_TEST_SUITE_P(FileAndMemory, TextReader, ::testing::Bool());
