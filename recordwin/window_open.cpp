@@ -15,8 +15,10 @@
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/record_buffer.h"
+#include "core/window_entries.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "rules/choice_list_fill.h"
 #include "rules/rules_types.h"
 #include "shell/choice_list_start.h"
 #include "shell/window_layout.h"
@@ -161,8 +163,19 @@ int ChoiceListOfCode(int code)
     return 0;
 }
 
+// The matrix row a choice window opened from `opener` chooses for: the
+// row of the cell under edit (the cell the choice goes back to), else the
+// opener's selected row; -1 when there is neither.
+int ChoiceRowOf(int opener)
+{
+    if (!WinIsOpen(opener)) return -1;
+    const WindowRec *w = WinTable[opener];
+    if (w->editControl && w->editedBinding[FieldEntry::CellMark] != 0) return w->editedRow;
+    return WinSelectedRow(opener);
+}
+
 // The items a time-sheet row's person may enter: the person of the
-// opener's selected row names an employee type, whose rows give a code
+// opener's row (ChoiceRowOf) names an employee type, whose rows give a code
 // and an item; each becomes a line "code    item name". A row outside the
 // opener's rows, a person or type not found leaves the list empty.
 void RowItemListFill(int window)
@@ -172,7 +185,7 @@ void RowItemListFill(int window)
     int opener = WinOpenerOf(window);
     if (WinIsOpen(opener) && WinRegisterOf(opener) == TimeSheetVc::Number && WinRecordBuffer(opener)) {
         const uint8_t *sheet = WinRecordBuffer(opener);
-        int row = WinSelectedRow(opener);
+        int row = ChoiceRowOf(opener);
         uint8_t r[TimeSheetVc::Rows::Size], code[256];
         RuleRecord person(PEVc::Number), type(EmpTypeVc::Number);
         bool found = row >= 0 && row < MatrixRowCount(TimeSheetVc::Number, 0, sheet) &&
@@ -195,8 +208,10 @@ void RowItemListFill(int window)
 }
 
 // The codes the opener's current field may take, from a list of the
-// interface file: the opener's current choice list; when it has none, a
-// type-241 opener's current row names the list, a type-31 opener shows
+// interface file: the opener's current choice list; when it has none, the
+// list of the opener's field under edit when that field shows a value by
+// its name (a choice field names its list), a type-241 opener's current
+// row names the list, a type-31 opener shows
 // list 102 filtered by the lists of its own opener's group, a type-27
 // opener list 15. Then the list gets the focus.
 void CodeListFill(int window)
@@ -207,6 +222,8 @@ void CodeListFill(int window)
     if (WinIsOpen(opener)) {
         int list = int16_t(WinTable[opener]->choiceList);
         int filters[2] = {0, 0}, filterCount = 0;
+        if (list == 0 && WinTable[opener]->editControl && WinTable[opener]->editFieldType == FtChoice)
+            list = WinTable[opener]->editFieldLength;
         if (list == 0) {
             switch (WinTypeOf(opener)) {
             case RowCodeOpener: {
@@ -237,8 +254,21 @@ void CodeListFill(int window)
     FocusField(window);
 }
 
-// The list kind of serial numbers, which starts from the opener's item.
-constexpr int SerialNumberKind = 18;
+// The list kinds that start from their opener: the contacts from the
+// document's customer, the serial numbers from the row's item.
+constexpr int ContactKind = 15, SerialNumberKind = 18;
+
+// The contact list of choice window `window` starts from the customer of
+// the document that opened it (empty for any other opener, which lists
+// the contacts kept under no customer).
+static void ContactKeyFromOpener(int window)
+{
+    WindowDocNumber(window);
+    uint8_t length = DocNumberListStart[0];
+    if (length > sizeof ChoiceKey - 1) length = uint8_t(sizeof ChoiceKey - 1);
+    ChoiceKey[0] = length;
+    memcpy(ChoiceKey + 1, DocNumberListStart + 1, length);
+}
 
 // A settings window read its block: the company window shows the
 // current fiscal year; other types do nothing.
@@ -263,6 +293,7 @@ void WindowOpenedEvent(int window)
         if (WinListBox(window) == 0) return;
         switch (a.fill) {
         case Fill::Kind:
+            if (a.kind == ContactKind) ContactKeyFromOpener(window);
             if (a.kind == SerialNumberKind) DocRowItemCode(window);
             ChoiceListStartRange(window, a.kind, 0);
             break;
