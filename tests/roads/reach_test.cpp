@@ -5,6 +5,10 @@
 // the sales invoices have their list and their window there; the text
 // exports and the import run from File > Maintenance and File > Import.
 //
+// Record windows are walked field by field and cell by cell of their
+// first row, choosing in each, so the lists that fields and cells choose
+// from are reached as well.
+//
 // Windows open only the way a user opens them: menu commands, keys,
 // clicks and answered dialogs. Results are read from what the windows and
 // files show, then from the company file.
@@ -193,26 +197,75 @@ protected:
             ScriptReset();
         }
     }
+    // Edit > Choose in whatever n has under edit: a window it opens is
+    // noted and closed again.
+    void ChooseHere(int n)
+    {
+        ActivateWindowNumber(n);
+        Drain();
+        std::vector<int> before = OpenWindows();
+        MenuIfEnabled(MenuHandles.edit, CmdChoose);
+        Collect();
+        std::vector<int> now = OpenWindows();
+        for (auto m = now.rbegin(); m != now.rend(); ++m)
+            if (std::find(before.begin(), before.end(), *m) == before.end() && WinIsOpen(*m)) WinClose(*m);
+        Drain();
+    }
+    // Clicks the middle of control entry i of n.
+    static void ClickControl(int n, int i)
+    {
+        MacRect r;
+        WinFieldRect(n, i, &r);
+        ClickAt(n, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    // The cells of record window n's rows choose too: the page holding
+    // the rows is shown (its tab clicked), then on each column page (its
+    // matrix tab clicked) every cell of the first row that chooses is
+    // clicked and Edit > Choose is used on it.
+    void CellChoosers(int n)
+    {
+        if (!WinIsOpen(n) || !WinHasMatrix(n)) return;
+        int slot = MatrixSlotOf(n);
+        const uint8_t *rows = slot >= 0 ? WinControlByIndex(n, slot) : nullptr;
+        if (!rows) return;
+        std::vector<int> columnTabs;
+        for (int i = 0; const uint8_t *e = WinControlByIndex(n, i); i++) {
+            int kind = DefU16(e + ControlEntry::Kind);
+            if (kind == CtlPageTab && DefU16(e + ControlEntry::Command) == DefU16(rows + ControlEntry::Page))
+                ClickControl(n, i);
+            if (kind == CtlMatrixTab) columnTabs.push_back(i);
+        }
+        if (columnTabs.empty()) columnTabs.push_back(-1);
+        for (int tab : columnTabs) {
+            if (!WinIsOpen(n)) return;
+            ActivateWindowNumber(n);
+            if (tab >= 0) ClickControl(n, tab);
+            int kind = MatrixRowKind(n, 0), top = WinTable[n]->controls[slot].position;
+            for (int c = 0; c < MatrixCellCount(n, kind) && WinIsOpen(n); c++) {
+                const uint8_t *column = MatrixColumnAt(n, kind, c);
+                MacRect r;
+                if (!column || !MatrixCellRect(n, kind, &r, -top, c)) break;
+                if (DefU16(column + ColumnEntry::Chooser) == 0) continue;   // a cell that chooses nothing
+                ActivateWindowNumber(n);
+                ClickAt(n, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+                ChooseHere(n);
+            }
+        }
+    }
     // Tabs through record window n's fields and chooses (Edit > Choose)
-    // on each; a window a field chooses from is noted and closed.
+    // on each; a window a field chooses from is noted and closed. Then
+    // the cells of its rows.
     void Choosers(int n)
     {
         int fields = WinDefCount(n, WinPartDataFields);
         for (int f = 0; f < fields && WinIsOpen(n); f++) {
-            ActivateWindowNumber(n);
-            Drain();
-            std::vector<int> before = OpenWindows();
-            MenuIfEnabled(MenuHandles.edit, CmdChoose);
-            Collect();
-            std::vector<int> now = OpenWindows();
-            for (auto m = now.rbegin(); m != now.rend(); ++m)
-                if (std::find(before.begin(), before.end(), *m) == before.end() && WinIsOpen(*m)) WinClose(*m);
-            Drain();
+            ChooseHere(n);
             if (WinIsOpen(n)) {
                 ActivateWindowNumber(n);
                 Key(PlKey::Tab);
             }
         }
+        CellChoosers(n);
     }
     // The items of popup `menu` a user may choose now: not separators,
     // not greyed, and none that leaves the company or the program.
