@@ -56,7 +56,7 @@ namespace fs = std::filesystem;
 constexpr int CmdRecordNew = 306, CmdRecordNotes = 309, CmdChoose = 210;
 // Bottom-bar commands that open no window: the company dialog and quit.
 constexpr int BarCompany = 11, BarQuit = 14;
-constexpr int KindList = 1, KindRecord = 3;
+constexpr int KindList = 1, KindRecord = 3, KindSettings = 8, KindSettingsRows = 9;
 
 std::string FileBytes(const fs::path &p)
 {
@@ -131,7 +131,8 @@ protected:
         ASSERT_EQ(QuitFlag, 0) << what << " quit";
     }
     // What a window opened by a road leads to: a list's new record, a
-    // record window's notes and the windows its fields choose from, and
+    // record window's notes and the windows its fields choose from, the
+    // windows a settings window's fields and rows choose from, and
     // every row of a menu list or of a settings group (Forms, Series).
     void Deeper(int n, const std::string &what)
     {
@@ -145,6 +146,10 @@ protected:
             Collect();
             for (int m : OpenWindows())
                 if (m != n && WinKindOf(m) == KindRecord) Choosers(m);
+            return;
+        case KindSettings:
+        case KindSettingsRows:
+            Choosers(n);
             return;
         case KindRecord:
             Choosers(n);
