@@ -18,6 +18,7 @@
 #include "core/window_entries.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "platform/control.h"
 #include "rules/choice_list_fill.h"
 #include "rules/rules_types.h"
 #include "shell/choice_list_start.h"
@@ -277,6 +278,17 @@ void SettingsWindowLoaded(int window)
     if (WinIsOpen(window) && WinTypeOf(window) == CompanyType) CompanyWindowLoaded(window);
 }
 
+// The text of the field (or cell) that choice window `window` chooses
+// for is selected whole, so that the choice takes its place rather than
+// being typed beside what the user had typed.
+static void SelectOpenerField(int window)
+{
+    int opener = WinOpenerOf(window);
+    if (!WinIsOpen(opener)) return;
+    uint32_t edit = WinTable[opener]->editControl;
+    if (edit) EditSetSel(edit, 0, -1);
+}
+
 // Event 22: the window was laid out after opening. A choice window fills
 // its list, the batch window of quotation rows takes its opener's
 // quotation; other types do nothing.
@@ -291,6 +303,7 @@ void WindowOpenedEvent(int window)
             return;
         }
         if (WinListBox(window) == 0) return;
+        SelectOpenerField(window);
         switch (a.fill) {
         case Fill::Kind:
             if (a.kind == ContactKind) ContactKeyFromOpener(window);
