@@ -1,7 +1,6 @@
 // doc_row_item_code.cpp - the item a choice list of serial numbers starts
-// from: the item code of the row (the cell under edit, else the selected
-// row) of the document window that opened the list, or the code of the
-// standard text that opened it.
+// from: the item code of the row selected in the document window that
+// opened the list (or the code of the standard text that opened it).
 #include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "dict_offsets.h"
@@ -36,8 +35,8 @@ constexpr ItemSource Sources[] = {
 
 // Sets the item the serial-number list of choice window `window` starts
 // from: emptied, then taken from its opener by the opener's register. A
-// row is read only when the opener's row (ChoiceRowOf) is one of its
-// rows; an opener of another register leaves the item empty.
+// row is read only when the opener's selected row is one of its rows; an
+// opener of another register leaves the item empty.
 void DocRowItemCode(int window)
 {
     ChoiceItem[0] = 0;
@@ -53,7 +52,7 @@ void DocRowItemCode(int window)
             GetPString(record, s.at, ItemCodeMax, ChoiceItem);
             return;
         }
-        int row = ChoiceRowOf(opener);
+        int row = WinSelectedRow(opener);
         if (row < 0 || row >= MatrixRowCount(reg, 0, record)) return;
         std::vector<uint8_t> r(s.rowSize);
         if (!MatrixRowGet(reg, 0, record, row, r.data())) return;

@@ -168,9 +168,6 @@ void ItemInfoWindowUpdate(const uint8_t *item, const uint8_t *costKey, const Pac
 // ---- window_open.cpp: event 22, the window laid out after opening ----
 // Fills a choice window's list, or a batch window's parameters from its opener.
 void WindowOpenedEvent(int window);
-// The matrix row a choice opened from `opener` is for: the edited cell's
-// row, else the selected row; -1 none.
-int ChoiceRowOf(int opener);
 // The item list of the opener's time-sheet row (window type 306).
 void RowItemListFill(int window);
 // The code list of the opener's current field (window type 560).

@@ -15,7 +15,6 @@
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/record_buffer.h"
-#include "core/window_entries.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/control.h"
@@ -164,19 +163,8 @@ int ChoiceListOfCode(int code)
     return 0;
 }
 
-// The matrix row a choice window opened from `opener` chooses for: the
-// row of the cell under edit (the cell the choice goes back to), else the
-// opener's selected row; -1 when there is neither.
-int ChoiceRowOf(int opener)
-{
-    if (!WinIsOpen(opener)) return -1;
-    const WindowRec *w = WinTable[opener];
-    if (w->editControl && w->editedBinding[FieldEntry::CellMark] != 0) return w->editedRow;
-    return WinSelectedRow(opener);
-}
-
 // The items a time-sheet row's person may enter: the person of the
-// opener's row (ChoiceRowOf) names an employee type, whose rows give a code
+// opener's selected row names an employee type, whose rows give a code
 // and an item; each becomes a line "code    item name". A row outside the
 // opener's rows, a person or type not found leaves the list empty.
 void RowItemListFill(int window)
@@ -186,7 +174,7 @@ void RowItemListFill(int window)
     int opener = WinOpenerOf(window);
     if (WinIsOpen(opener) && WinRegisterOf(opener) == TimeSheetVc::Number && WinRecordBuffer(opener)) {
         const uint8_t *sheet = WinRecordBuffer(opener);
-        int row = ChoiceRowOf(opener);
+        int row = WinSelectedRow(opener);
         uint8_t r[TimeSheetVc::Rows::Size], code[256];
         RuleRecord person(PEVc::Number), type(EmpTypeVc::Number);
         bool found = row >= 0 && row < MatrixRowCount(TimeSheetVc::Number, 0, sheet) &&
@@ -211,10 +199,10 @@ void RowItemListFill(int window)
 // The codes the opener's current field may take, from a list of the
 // interface file: the opener's current choice list; when it has none, the
 // list of the opener's field under edit when that field shows a value by
-// its name (a choice field names its list), a type-241 opener's current
-// row names the list, a type-31 opener shows
-// list 102 filtered by the lists of its own opener's group, a type-27
-// opener list 15. Then the list gets the focus.
+// its name (a choice field names its list); else a type-241 opener's
+// current row names the list, a type-31 opener shows list 102 filtered by
+// the lists of its own opener's group, a type-27 opener list 15. Then the
+// list gets the focus.
 void CodeListFill(int window)
 {
     if (!WinIsOpen(window) || WinListBox(window) == 0) return;
