@@ -51,6 +51,13 @@ protected:
         EXPECT_GT(n, 0) << type;
         return n;
     }
+    // n's list holds `line` alone, selected.
+    static void OfferOne(int n, const std::string &line)
+    {
+        ListBoxReset(n);
+        ListBoxAdd(WinListBox(n), line);
+        ListBoxSetCurSel(WinListBox(n), 0);
+    }
     // n's list lines, trailing blanks removed.
     static Lines Trimmed(int n)
     {
@@ -136,9 +143,7 @@ TEST_F(ChoiceOpeners, AChoiceTakesThePlaceOfWhatWasTyped)
     ASSERT_GT(customer, 0);
     Type("XX");
     int n = OpenFrom(CurrencyChoice, customer);
-    ListBoxReset(n);
-    ListBoxAdd(WinListBox(n), "SEK  Crowns");
-    ListBoxSetCurSel(WinListBox(n), 0);
+    OfferOne(n, "SEK  Crowns");
     EXPECT_EQ(WindowEvent(n, EventOk, nullptr, nullptr), 0);
     EXPECT_EQ(EditText(customer), "SEK");
 }
@@ -149,9 +154,7 @@ TEST_F(ChoiceOpeners, EscInAChoiceWindowGoesBackWithTheFieldAsItWas)
     ASSERT_GT(customer, 0);
     Type("EUR");
     int n = OpenFrom(CurrencyChoice, customer);
-    ListBoxReset(n);
-    ListBoxAdd(WinListBox(n), "SEK  Crowns");
-    ListBoxSetCurSel(WinListBox(n), 0);
+    OfferOne(n, "SEK  Crowns");
     Key(PlKey::Escape);
     EXPECT_FALSE(WinIsOpen(n) && WinTypeOf(n) == CurrencyChoice);
     ASSERT_TRUE(WinIsOpen(customer));
