@@ -5,9 +5,9 @@
 // the sales invoices have their list and their window there; the text
 // exports and the import run from File > Maintenance and File > Import.
 //
-// Record windows are walked field by field and cell by cell of their
-// first row, choosing in each, so the lists that fields and cells choose
-// from are reached as well.
+// Record and settings windows are walked field by field and cell by cell
+// of their first row, choosing in each, so the lists that fields and
+// cells choose from are reached as well.
 //
 // Windows open only the way a user opens them: menu commands, keys,
 // clicks and answered dialogs. Results are read from what the windows and
@@ -223,7 +223,7 @@ protected:
         WinFieldRect(n, i, &r);
         ClickAt(n, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
-    // The cells of record window n's rows choose too: the page holding
+    // The cells of window n's rows choose too: the page holding
     // the rows is shown (its tab clicked), then on each column page (its
     // matrix tab clicked) every cell of the first row that chooses is
     // clicked and Edit > Choose is used on it.
@@ -257,9 +257,9 @@ protected:
             }
         }
     }
-    // Tabs through record window n's fields and chooses (Edit > Choose)
-    // on each; a window a field chooses from is noted and closed. Then
-    // the cells of its rows.
+    // Tabs through window n's fields and chooses (Edit > Choose) on
+    // each; a window a field chooses from is noted and closed. Then the
+    // cells of its rows.
     void Choosers(int n)
     {
         int fields = WinDefCount(n, WinPartDataFields);
