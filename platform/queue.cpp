@@ -429,7 +429,11 @@ static void RouteMouse(PlPoint screen, int button, bool down)
     if (button == 2) msg = down ? PlMsg::RButtonDown : PlMsg::RButtonUp;
     if (msg == PlMsg::LButtonDown) {
         const WinClassRec *c = WinClassOf(WinGet(target));
-        bool dbl = c && (c->style & PlClassStyle::DblClks) && q.lastClickWin == target &&
+        // The first press may have put a control under the pointer (a
+        // field's edit control opens on its first click): a second press
+        // on a child of the window pressed first is the same spot's.
+        bool same = q.lastClickWin == target || (q.lastClickWin && WinParent(target) == q.lastClickWin);
+        bool dbl = c && (c->style & PlClassStyle::DblClks) && same &&
                    PlTickCount() - q.lastClickTime <= kDoubleClickMs &&
                    std::abs(screen.x - q.lastClickPos.x) <= kDoubleClickSlop &&
                    std::abs(screen.y - q.lastClickPos.y) <= kDoubleClickSlop;

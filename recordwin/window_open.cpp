@@ -17,6 +17,8 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "platform/control.h"
+#include "rules/choice_list_fill.h"
 #include "rules/rules_types.h"
 #include "shell/choice_list_start.h"
 #include "shell/window_layout.h"
@@ -195,10 +197,12 @@ void RowItemListFill(int window)
 }
 
 // The codes the opener's current field may take, from a list of the
-// interface file: the opener's current choice list; when it has none, a
-// type-241 opener's current row names the list, a type-31 opener shows
-// list 102 filtered by the lists of its own opener's group, a type-27
-// opener list 15. Then the list gets the focus.
+// interface file: the opener's current choice list; when it has none, the
+// list of the opener's field under edit when that field shows a value by
+// its name (a choice field names its list); else a type-241 opener's
+// current row names the list, a type-31 opener shows list 102 filtered by
+// the lists of its own opener's group, a type-27 opener list 15. Then the
+// list gets the focus.
 void CodeListFill(int window)
 {
     if (!WinIsOpen(window) || WinListBox(window) == 0) return;
@@ -207,6 +211,8 @@ void CodeListFill(int window)
     if (WinIsOpen(opener)) {
         int list = int16_t(WinTable[opener]->choiceList);
         int filters[2] = {0, 0}, filterCount = 0;
+        if (list == 0 && WinTable[opener]->editControl && WinTable[opener]->editFieldType == FtChoice)
+            list = WinTable[opener]->editFieldLength;
         if (list == 0) {
             switch (WinTypeOf(opener)) {
             case RowCodeOpener: {
@@ -237,14 +243,38 @@ void CodeListFill(int window)
     FocusField(window);
 }
 
-// The list kind of serial numbers, which starts from the opener's item.
-constexpr int SerialNumberKind = 18;
+// The list kinds that start from their opener: the contacts from the
+// document's customer, the serial numbers from the row's item.
+constexpr int ContactKind = 15, SerialNumberKind = 18;
+
+// The contact list of choice window `window` starts from the customer of
+// the document that opened it (empty for any other opener, which lists
+// the contacts kept under no customer).
+static void ContactKeyFromOpener(int window)
+{
+    WindowDocNumber(window);
+    uint8_t length = DocNumberListStart[0];
+    if (length > sizeof ChoiceKey - 1) length = uint8_t(sizeof ChoiceKey - 1);
+    ChoiceKey[0] = length;
+    memcpy(ChoiceKey + 1, DocNumberListStart + 1, length);
+}
 
 // A settings window read its block: the company window shows the
 // current fiscal year; other types do nothing.
 void SettingsWindowLoaded(int window)
 {
     if (WinIsOpen(window) && WinTypeOf(window) == CompanyType) CompanyWindowLoaded(window);
+}
+
+// The text of the field (or cell) that choice window `window` chooses
+// for is selected whole, so that the choice takes its place rather than
+// being typed beside what the user had typed.
+static void SelectOpenerField(int window)
+{
+    int opener = WinOpenerOf(window);
+    if (!WinIsOpen(opener)) return;
+    uint32_t edit = WinTable[opener]->editControl;
+    if (edit) EditSetSel(edit, 0, -1);
 }
 
 // Event 22: the window was laid out after opening. A choice window fills
@@ -261,8 +291,10 @@ void WindowOpenedEvent(int window)
             return;
         }
         if (WinListBox(window) == 0) return;
+        SelectOpenerField(window);
         switch (a.fill) {
         case Fill::Kind:
+            if (a.kind == ContactKind) ContactKeyFromOpener(window);
             if (a.kind == SerialNumberKind) DocRowItemCode(window);
             ChoiceListStartRange(window, a.kind, 0);
             break;

@@ -116,12 +116,18 @@ void ListChooserStart(int n, int opener)
     (void)ListFindTypedKey(n);
 }
 
-// Esc in a chooser list n: it closes without a choice and its opener
-// comes back with its field as it was. False when n is not a chooser.
+// Esc in a chooser list n, or in a choice window opened for a field: it
+// closes without a choice and its opener comes back with its field as it
+// was. False when n is neither.
 bool ListChooserCancel(int n)
 {
     if (!WinIsOpen(n)) return false;
     int opener = ChooserOpener(n);
+    // A choice window (a plain window with a list) opened for a field.
+    int other = WinOpenerOf(n);
+    if (!opener && WinKindOf(n) == 0 && WinListBox(n) && other != n && WinIsOpen(other) &&
+        WinTable[other]->editControl)
+        opener = other;
     if (!opener) return false;
     WinClose(n);
     if (WinIsOpen(opener)) ActivateWindowNumber(opener);

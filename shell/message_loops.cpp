@@ -12,6 +12,7 @@
 #include "platform/queue.h"
 #include "platform/window.h"
 #include "shell/draw_port.h"
+#include "shell/field_editing.h"
 #include "shell/menus.h"
 #include "shell/procedures.h"
 #include "shell/record_commands.h"
@@ -51,6 +52,18 @@ static bool ListDoubleClick(int n, const PlMessage &m)
     std::string cls = WinClassName(first);
     if (cls.size() != 7 || strncasecmp(cls.c_str(), "ListBox", 7) != 0) return false;
     if (!BusyFlag) WindowOkAction(n);
+    return true;
+}
+
+// A double click on the field or cell under edit of window n chooses
+// its value, as Ctrl+J does; true when the message was that click on a
+// field that chooses from something.
+static bool FieldDoubleClick(int n, const PlMessage &m)
+{
+    if (m.msg != PlMsg::LButtonDblClk || n == 0 || BusyFlag) return false;
+    uint32_t edit = WinTable[n]->editControl;
+    if (edit == 0 || m.win != edit || WinTable[n]->chooser == ChooserNone) return false;
+    CmdChoose(n);
     return true;
 }
 
@@ -103,7 +116,7 @@ void MainLoopMessage(const PlMessage &m)
 {
     if (m.msg == PlMsg::LButtonUp) ReleasePressedIcons();
     int n = TopWindowNumber();
-    if (!ListDoubleClick(n, m)) {
+    if (!ListDoubleClick(n, m) && !FieldDoubleClick(n, m)) {
         ShortcutMarksFollowKeys(n);
         RefreshStateIfFlagged();
         if (!CompactVariant && m.msg == PlMsg::RButtonDown && MenuHandles.modulePopup &&

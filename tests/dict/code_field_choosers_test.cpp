@@ -51,6 +51,7 @@ constexpr CodeFieldName CodeFieldNames[] = {
     {"AssetVc.Text218", "VendorList", nullptr},                // the asset's vendor
     {"DiscMatrixVc.DefStep", "QtyStepList", nullptr},
     {"PEVc.AccessCode", "AccessGroupChoice", nullptr},
+    {"TimeSheetVc.ItemCode", "RowItemChoice", nullptr},        // the items of the row's person
     {"DocVc.Code", nullptr, "a new form's own code, typed when it is named"},
     {"PEVc.Code", nullptr, "the user code typed at login"},
     {"IntRateVc.RateCode", nullptr, "the rate's own code, kept with its dates"},

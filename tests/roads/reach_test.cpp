@@ -5,6 +5,10 @@
 // the sales invoices have their list and their window there; the text
 // exports and the import run from File > Maintenance and File > Import.
 //
+// Record and settings windows are walked field by field and cell by cell
+// of their first row, choosing in each, so the lists that fields and
+// cells choose from are reached as well.
+//
 // Windows open only the way a user opens them: menu commands, keys,
 // clicks and answered dialogs. Results are read from what the windows and
 // files show, then from the company file.
@@ -52,7 +56,7 @@ namespace fs = std::filesystem;
 constexpr int CmdRecordNew = 306, CmdRecordNotes = 309, CmdChoose = 210;
 // Bottom-bar commands that open no window: the company dialog and quit.
 constexpr int BarCompany = 11, BarQuit = 14;
-constexpr int KindList = 1, KindRecord = 3;
+constexpr int KindList = 1, KindRecord = 3, KindSettings = 8, KindSettingsRows = 9;
 
 std::string FileBytes(const fs::path &p)
 {
@@ -127,7 +131,8 @@ protected:
         ASSERT_EQ(QuitFlag, 0) << what << " quit";
     }
     // What a window opened by a road leads to: a list's new record, a
-    // record window's notes and the windows its fields choose from, and
+    // record window's notes and the windows its fields choose from, the
+    // windows a settings window's fields and rows choose from, and
     // every row of a menu list or of a settings group (Forms, Series).
     void Deeper(int n, const std::string &what)
     {
@@ -141,6 +146,10 @@ protected:
             Collect();
             for (int m : OpenWindows())
                 if (m != n && WinKindOf(m) == KindRecord) Choosers(m);
+            return;
+        case KindSettings:
+        case KindSettingsRows:
+            Choosers(n);
             return;
         case KindRecord:
             Choosers(n);
@@ -193,26 +202,75 @@ protected:
             ScriptReset();
         }
     }
-    // Tabs through record window n's fields and chooses (Edit > Choose)
-    // on each; a window a field chooses from is noted and closed.
+    // Edit > Choose in whatever n has under edit: a window it opens is
+    // noted and closed again.
+    void ChooseHere(int n)
+    {
+        ActivateWindowNumber(n);
+        Drain();
+        std::vector<int> before = OpenWindows();
+        MenuIfEnabled(MenuHandles.edit, CmdChoose);
+        Collect();
+        std::vector<int> now = OpenWindows();
+        for (auto m = now.rbegin(); m != now.rend(); ++m)
+            if (std::find(before.begin(), before.end(), *m) == before.end() && WinIsOpen(*m)) WinClose(*m);
+        Drain();
+    }
+    // Clicks the middle of control entry i of n.
+    static void ClickControl(int n, int i)
+    {
+        MacRect r;
+        WinFieldRect(n, i, &r);
+        ClickAt(n, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    // The cells of window n's rows choose too: the page holding
+    // the rows is shown (its tab clicked), then on each column page (its
+    // matrix tab clicked) every cell of the first row that chooses is
+    // clicked and Edit > Choose is used on it.
+    void CellChoosers(int n)
+    {
+        if (!WinIsOpen(n) || !WinHasMatrix(n)) return;
+        int slot = MatrixSlotOf(n);
+        const uint8_t *rows = slot >= 0 ? WinControlByIndex(n, slot) : nullptr;
+        if (!rows) return;
+        std::vector<int> columnTabs;
+        for (int i = 0; const uint8_t *e = WinControlByIndex(n, i); i++) {
+            int kind = DefU16(e + ControlEntry::Kind);
+            if (kind == CtlPageTab && DefU16(e + ControlEntry::Command) == DefU16(rows + ControlEntry::Page))
+                ClickControl(n, i);
+            if (kind == CtlMatrixTab) columnTabs.push_back(i);
+        }
+        if (columnTabs.empty()) columnTabs.push_back(-1);
+        for (int tab : columnTabs) {
+            if (!WinIsOpen(n)) return;
+            ActivateWindowNumber(n);
+            if (tab >= 0) ClickControl(n, tab);
+            int kind = MatrixRowKind(n, 0), top = WinTable[n]->controls[slot].position;
+            for (int c = 0; c < MatrixCellCount(n, kind) && WinIsOpen(n); c++) {
+                const uint8_t *column = MatrixColumnAt(n, kind, c);
+                MacRect r;
+                if (!column || !MatrixCellRect(n, kind, &r, -top, c)) break;
+                if (DefU16(column + ColumnEntry::Chooser) == 0) continue;   // a cell that chooses nothing
+                ActivateWindowNumber(n);
+                ClickAt(n, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+                ChooseHere(n);
+            }
+        }
+    }
+    // Tabs through window n's fields and chooses (Edit > Choose) on
+    // each; a window a field chooses from is noted and closed. Then the
+    // cells of its rows.
     void Choosers(int n)
     {
         int fields = WinDefCount(n, WinPartDataFields);
         for (int f = 0; f < fields && WinIsOpen(n); f++) {
-            ActivateWindowNumber(n);
-            Drain();
-            std::vector<int> before = OpenWindows();
-            MenuIfEnabled(MenuHandles.edit, CmdChoose);
-            Collect();
-            std::vector<int> now = OpenWindows();
-            for (auto m = now.rbegin(); m != now.rend(); ++m)
-                if (std::find(before.begin(), before.end(), *m) == before.end() && WinIsOpen(*m)) WinClose(*m);
-            Drain();
+            ChooseHere(n);
             if (WinIsOpen(n)) {
                 ActivateWindowNumber(n);
                 Key(PlKey::Tab);
             }
         }
+        CellChoosers(n);
     }
     // The items of popup `menu` a user may choose now: not separators,
     // not greyed, and none that leaves the company or the program.
