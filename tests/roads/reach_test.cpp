@@ -56,7 +56,7 @@ namespace fs = std::filesystem;
 constexpr int CmdRecordNew = 306, CmdRecordNotes = 309, CmdChoose = 210;
 // Bottom-bar commands that open no window: the company dialog and quit.
 constexpr int BarCompany = 11, BarQuit = 14;
-constexpr int KindList = 1, KindRecord = 3, KindSettings = 8, KindSettingsRows = 9;
+constexpr int KindList = 1, KindRecord = 3, KindReport = 6, KindSettings = 8, KindSettingsRows = 9;
 
 std::string FileBytes(const fs::path &p)
 {
@@ -132,7 +132,8 @@ protected:
     }
     // What a window opened by a road leads to: a list's new record, a
     // record window's notes and the windows its fields choose from, the
-    // windows a settings window's fields and rows choose from, and
+    // windows a settings window's or a report selection's fields and rows
+    // choose from, and
     // every row of a menu list or of a settings group (Forms, Series).
     void Deeper(int n, const std::string &what)
     {
@@ -149,6 +150,7 @@ protected:
             return;
         case KindSettings:
         case KindSettingsRows:
+        case KindReport:
             Choosers(n);
             return;
         case KindRecord:

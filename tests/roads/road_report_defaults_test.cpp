@@ -6,18 +6,21 @@
 // everything when none is ticked left unticked.
 #include "tests/roads/road_fixture.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/window_entries.h"
+#include "dict_offsets.h"
 #include "platform/queue.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 
 namespace {
 
+constexpr int GeneralLedgerSel = 425, PeriodChoice = 150;
 constexpr int BalanceSel = 401, ResultSel = 402, ReceiptJournalSel = 571, SalesJournalSel = 570, DayJournalSel = 486,
               VendorSel = 441, OverdueSel = 519, ProjectListSel = 521;
 
@@ -100,6 +103,50 @@ TEST_F(ReportDefaultsRoad, SelectionsOpenWithTheirReportsDefaults)
     Menu("Module", "Projects");
     OpensWithBoxes("Project list", ProjectListSel, {"Invoice now, every row", "Budget rows as values"},
                    {"Budgets", "Invoice now, grouped", "Only what is left to invoice"});
+    EXPECT_EQ(Run(), 0);
+}
+
+// A named period of the ledger's settings, chosen into the general
+// ledger's Period field with Ctrl+J, sets the dates the report runs over;
+// Esc in the list leaves the field as it was.
+TEST_F(ReportDefaultsRoad, APeriodChosenSetsTheSelectionsDates)
+{
+    StartNewCompany("periods.VDB");
+
+    Menu("Module", "General ledger");
+    SettingsRowsStored("Periods...", WinTypes::SetPeriods, {{"01.02.2024", "29.02.2024", "February"}});
+    Key('R', false, true);
+    ClickRow("General Ledger");
+    Key(PlKey::Return);
+    Check("the general ledger's selection opens", Opened(GeneralLedgerSel));
+    ClickField("Period");
+    auto before = std::make_shared<std::string>();
+    Check("the Period field shows the proposed period", [before] {
+        *before = Shown("Period");
+        return true;
+    });
+    Key('J', false, true);
+    Check("Ctrl+J on the Period field lists the periods of the settings", [] {
+        EXPECT_EQ(ActiveType(), PeriodChoice) << ActiveTitle();
+        EXPECT_EQ(ListRows(), (std::vector<std::string>{"01.02.2024:29.02.2024"}));
+        return ActiveType() == PeriodChoice;
+    });
+    Key(PlKey::Escape);
+    Check("Esc goes back with the field as it was", [before] {
+        EXPECT_EQ(ActiveType(), GeneralLedgerSel) << ActiveTitle();
+        EXPECT_EQ(Shown("Period"), *before);
+        return ActiveType() == GeneralLedgerSel && Shown("Period") == *before;
+    });
+    Key('J', false, true);
+    Key(PlKey::Return);
+    Check("the chosen period is typed back and sets From and To", [] {
+        EXPECT_EQ(ActiveType(), GeneralLedgerSel) << ActiveTitle();
+        EXPECT_EQ(Shown("Period"), "01.02.2024:29.02.2024");
+        EXPECT_EQ(Shown("From"), "01.02.2024");
+        EXPECT_EQ(Shown("To"), "29.02.2024");
+        return Shown("To") == "29.02.2024";
+    });
+    Menu("Window", "Close all");
     EXPECT_EQ(Run(), 0);
 }
 
