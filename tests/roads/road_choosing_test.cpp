@@ -6,8 +6,10 @@
 // code in a cell with Edit > Choose over a code typed wrong, and the
 // customer's contact as the reference, from a list that holds that
 // customer's contacts only. The stored invoice holds what was chosen.
+// Then the ledger options' printer face, chosen from the font families.
 #include "tests/roads/road_fixture.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "core/field_access.h"
@@ -24,7 +26,7 @@ namespace {
 
 constexpr int SalesInvoice = 347, SalesInvoiceList = 348, CustomerList = 594, ItemList = 42;
 constexpr int ContactList = 69, Contact = 68;
-constexpr int NumberChoice = 97, VatCodeChoice = 444, ContactChoice = 495;
+constexpr int NumberChoice = 97, VatCodeChoice = 444, ContactChoice = 495, FontNameChoice = 564, LedgerOptions = 211;
 // Cells of an invoice row: the item on the items page, the VAT code on
 // the accounts page.
 constexpr int ColItem = 1, ColVatCode = 4;
@@ -194,6 +196,41 @@ TEST_F(RoadTest, AnInvoiceIsTypedByChoosingItsCodesFromTheirLists)
     EXPECT_EQ(TextAt(row.data(), IVVc::Rows::ItemCode), "ITEM1");
     EXPECT_EQ(TextAt(row.data(), IVVc::Rows::VatCode), "1");
     RecFreeMatrix(IVVc::Number, inv.data());
+}
+
+// The printer face of the ledger options is chosen from the installed
+// font families: a double click on the field lists them, and the family
+// chosen is stored as the company's face.
+TEST_F(RoadTest, ThePrinterFaceIsChosenFromTheInstalledFonts)
+{
+    const std::string company = StartNewCompany("faces.VDB");
+    Menu("Module", "General ledger");
+    Menu("Settings", "Ledger options...");
+    Check("the ledger options open", Opened(LedgerOptions));
+    ClickField("Printer face");
+    Key('J', false, true);
+    Check("Ctrl+J on the printer face lists the font families", [] {
+        EXPECT_EQ(ActiveType(), FontNameChoice) << ActiveTitle();
+        std::vector<std::string> rows = ListRows();
+        bool dejaVu = std::find(rows.begin(), rows.end(), "DejaVu Sans") != rows.end();
+        EXPECT_TRUE(dejaVu) << ::testing::PrintToString(rows);
+        return ActiveType() == FontNameChoice && dejaVu;
+    });
+    ClickRow("DejaVu Sans");
+    Key(PlKey::Return);
+    Check("the family is typed into the field", [] {
+        EXPECT_EQ(ActiveType(), LedgerOptions) << ActiveTitle();
+        EXPECT_EQ(Shown("Printer face"), "DejaVu Sans");
+        return Shown("Printer face") == "DejaVu Sans";
+    });
+    ClickOk();
+    Check("the ledger options are stored", [] { return ActiveType() != LedgerOptions; });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> block = StoredRows(CompanyBlk::Number);
+    ASSERT_GE(block.size(), size_t(CompanyBlk::Size));
+    EXPECT_EQ(TextAt(block.data(), CompanyBlk::PrinterFontName), "DejaVu Sans");
 }
 
 }  // namespace
