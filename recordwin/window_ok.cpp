@@ -25,7 +25,8 @@ constexpr int TextBatchNotDone = 11620;
 // What a choice-list window gives back of its chosen line: its first
 // `length` characters (0: the whole line) or, with upToBlank, the line up
 // to its first blank; trailing blanks removed when trim is set. A window
-// that keeps open stays open when no line is chosen.
+// that keeps open stays open when no line is chosen. The sessions (424)
+// give back the user name a printer's device text names its client by.
 struct ChoiceCut {
     int type;
     int length;
@@ -38,7 +39,8 @@ constexpr ChoiceCut ChoiceCuts[] = {
     {56, 1, false, false, false},   {74, 2, true, false, false},    {97, 9, true, false, false},
     {150, 0, false, false, false},  {188, 0, false, false, false},  {247, 5, true, false, false},
     {287, 5, true, false, false},   {306, 0, false, true, false},   {327, 0, false, false, false},
-    {444, 2, true, false, false},   {490, 5, true, false, false},   {546, 5, true, false, false},
+    {424, 20, true, false, false},  {444, 2, true, false, false},   {490, 5, true, false, false},
+    {546, 5, true, false, false},
     {583, 5, true, false, false},   {495, 60, true, false, false},  {560, 0, true, false, false},
     {562, 0, false, false, false},  {563, 0, false, false, true},   {564, 0, false, false, true},
 };

@@ -240,7 +240,8 @@ TEST_F(ChoiceWindows, OkGivesTheChosenLineCutAsEachListSays)
     const std::string line = "AB12 Some description   ";
     const struct { int type; std::string want; } cases[] = {
         {56, "A"},     {74, "AB"},    {97, "AB12 Some"}, {150, line},  {188, line},  {247, "AB12"},
-        {287, "AB12"}, {306, "AB12"}, {327, line},       {444, "AB"},  {490, "AB12"}, {546, "AB12"},
+        {287, "AB12"}, {306, "AB12"}, {327, line},       {424, "AB12 Some descriptio"}, {444, "AB"},
+        {490, "AB12"}, {546, "AB12"},
         {495, "AB12 Some description"}, {560, "AB12 Some description"}, {562, line}, {563, line},
         {564, line},
     };

@@ -171,6 +171,15 @@ protected:
             }
             return;
         }
+        if (type == WinTypes::PrinterList) {   // its New opens a printer row, whose fields choose
+            std::vector<int> before = OpenWindows();
+            ActivateWindowNumber(n);
+            EXPECT_TRUE(ClickLabelled(n, "New")) << "no New in the printer list";
+            Collect();
+            for (int m : OpenWindows())
+                if (std::find(before.begin(), before.end(), m) == before.end()) Choosers(m);
+            return;
+        }
         if (type == WinTypes::ReportList || type == WinTypes::DocumentList || type == WinTypes::WindowList ||
             type == WinTypes::ImportList || type == WinTypes::SetForms || type == WinTypes::SetSeries) {
             MenuRows(n, what);

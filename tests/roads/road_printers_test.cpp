@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int PrinterList = 407, PrinterRow = 408;
+constexpr int PrinterList = 407, PrinterRow = 408, SessionChoice = 424;
 namespace fs = std::filesystem;
 
 class PrintersRoad : public RoadTest {};
@@ -38,6 +38,17 @@ TEST_F(PrintersRoad, APrinterIsAddedChangedAndStoredInTheCompany)
         return ActiveType() == PrinterRow;
     });
     ClickField("Device or session");
+    Key('J', false, true);
+    Check("Ctrl+J on the device lists the sessions a printer may print through", [] {
+        EXPECT_EQ(ActiveType(), SessionChoice) << ActiveTitle();
+        return ActiveType() == SessionChoice;
+    });
+    Key(PlKey::Escape);
+    Check("Esc goes back to the printer with its device empty", [] {
+        EXPECT_EQ(ActiveType(), PrinterRow) << ActiveTitle();
+        EXPECT_EQ(Shown("Device or session"), "");
+        return ActiveType() == PrinterRow;
+    });
     Type("LPT1");
     ClickButton("OK");
     Check("a printer without a name is refused and keeps its device", [] {
