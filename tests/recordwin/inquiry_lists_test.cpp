@@ -509,4 +509,74 @@ TEST_F(InquiryLists, PeriodSumListsShowNamesAndThisYearsSumsAndOpenTheirRecord)
     EXPECT_EQ(InquiryLists::Shown()[0], NoDocument);
 }
 
+// A record of register reg of `size` bytes with `code` at codeAt (and a
+// second text at `at`, when given), stored.
+uint32_t StoreCoded(int reg, uint32_t size, uint32_t codeAt, const char *code, uint32_t at = 0, const char *text = nullptr)
+{
+    std::vector<uint8_t> r(size);
+    PutText(r.data(), codeAt, code);
+    if (text) PutText(r.data(), at, text);
+    return InsertHeld(reg, r.data());
+}
+
+// The ids list n shows, in order, up to the first band without a record.
+std::vector<int32_t> IdsShown(int n)
+{
+    std::vector<int32_t> out;
+    for (int32_t id : ListRowIds(n)) {
+        if (id < 0) break;
+        out.push_back(id);
+    }
+    return out;
+}
+
+TEST_F(InquiryLists, EachVendorAndAccountItemOpensItsListLimitedToTheRecord)
+{
+    uint32_t vendor = StoreCoded(VEVc::Number, VEVc::Size, VEVc::Code, "V1", VEVc::Name, "Vendor One");
+    ASSERT_NE(vendor, 0u);
+    for (const char *other : {"V0", "V2"}) {
+        StoreCoded(APVc::Number, APVc::Size, APVc::VendCode, other);
+        StoreCoded(VLVc::Number, VLVc::Size, VLVc::VendCode, other);
+        StoreCoded(VBVc::Number, VBVc::Size, VBVc::VendCode, other);
+    }
+    uint32_t open = StoreCoded(APVc::Number, APVc::Size, APVc::VendCode, "V1");
+    uint32_t entry = StoreCoded(VLVc::Number, VLVc::Size, VLVc::VendCode, "V1");
+    uint32_t balance = StoreCoded(VBVc::Number, VBVc::Size, VBVc::VendCode, "V1");
+    int w = OpenOrActivateWindow(WinTypes::Vendors, 0, vendor, true, 0);
+    ASSERT_GT(w, 0);
+    const std::tuple<int, int, uint32_t> items[] = {{1, WinTypes::VendOpenItemList, open},
+                                                    {2, WinTypes::VendLedgerList, entry},
+                                                    {3, WinTypes::VendBalanceList, balance}};
+    for (auto [place, type, mine] : items) {
+        EXPECT_TRUE(InquiryListButton(w, place)) << place;
+        int list = WinFindByDef(type);
+        ASSERT_GT(list, 0) << place;
+        EXPECT_TRUE(ListFilterOn(list)) << place;
+        EXPECT_EQ(IdsShown(list), (std::vector<int32_t>{int32_t(mine)})) << place;
+        EXPECT_NE(TitleOf(list).find("for V1 Vendor One"), std::string::npos) << TitleOf(list);
+    }
+
+    // An account's balances: every object list of the account, no other account's.
+    uint32_t account = StoreCoded(ACVc::Number, ACVc::Size, ACVc::Code, "1910", ACVc::Name, "Cash");
+    ASSERT_NE(account, 0u);
+    StoreCoded(BLVc::Number, BLVc::Size, BLVc::Account, "1900");
+    uint32_t plain = StoreCoded(BLVc::Number, BLVc::Size, BLVc::Account, "1910");
+    uint32_t withObject = StoreCoded(BLVc::Number, BLVc::Size, BLVc::Account, "1910", BLVc::Objects, "P1");
+    StoreCoded(BLVc::Number, BLVc::Size, BLVc::Account, "19100");
+    int a = OpenOrActivateWindow(WinTypes::Accounts, 0, account, true, 0);
+    ASSERT_GT(a, 0);
+    EXPECT_TRUE(InquiryListButton(a, 2));
+    int balances = WinFindByDef(WinTypes::BalanceList);
+    ASSERT_GT(balances, 0);
+    EXPECT_EQ(IdsShown(balances), (std::vector<int32_t>{int32_t(plain), int32_t(withObject)}));
+
+    // A new vendor not stored yet has no code: its list shows every row.
+    int fresh = OpenOrActivateWindow(WinTypes::Vendors, 0, 0, true, 0);
+    ASSERT_GT(fresh, 0);
+    EXPECT_TRUE(InquiryListButton(fresh, 1));
+    int all = WinFindByDef(WinTypes::VendOpenItemList);
+    EXPECT_FALSE(ListFilterOn(all));
+    EXPECT_EQ(IdsShown(all).size(), 3u);
+}
+
 }  // namespace

@@ -5,8 +5,9 @@
 // C1's row shows the invoice with 150,00 left and Return opens the
 // invoice itself. An invoice for C2 is posted too; C1's customer window's
 // Operations > Open items opens the list limited to C1, which shows C1's
-// invoice and not C2's, and Operations > Statistics this year's sales of
-// C1. A voucher of rent is typed; the account window of 5010
+// invoice and not C2's (the Sales module's popup opens it with both), and
+// Operations > Statistics this year's sales of C1; the item window's
+// statistics count what both bought. A voucher of rent is typed; the account window of 5010
 // opens, by Operations > Postings, the account's postings on its row,
 // whose Return opens the voucher. The company file then holds the open
 // item with what is left and the posting of the voucher.
@@ -211,6 +212,18 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
         EXPECT_TRUE(Holds(::testing::PrintToString(Messages()), "rows of one code only"))
             << ::testing::PrintToString(Messages());
         return !Messages().empty();
+    });
+    // The module's popup opens the same list with every customer's rows.
+    Menu("Registers", "Customer open items");
+    Check("from its module the list shows every customer's open items", [invoice, other] {
+        EXPECT_EQ(ActiveType(), WinTypes::CustOpenItemList) << ActiveTitle();
+        EXPECT_FALSE(Holds(ActiveTitle(), " for ")) << ActiveTitle();
+        std::vector<std::string> rows = RowsShown();
+        EXPECT_EQ(rows.size(), 2u) << ::testing::PrintToString(rows);
+        bool theirs = false;
+        for (const std::string &r : rows) theirs = theirs || (r.rfind("C2 | ", 0) == 0 && Holds(r, *other));
+        EXPECT_TRUE(theirs) << ::testing::PrintToString(rows);
+        return rows.size() == 2;
     });
     Menu("Window", "Close all");
     Menu("Registers", "Customers");
