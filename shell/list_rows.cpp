@@ -176,9 +176,10 @@ void ListColumnIndex(int n, char *name)
 }
 
 // After a list window opened (kinds 1 and 2): the rows it shows (the
-// register's record count, or a filtered list's rows) + 1 as its registerCount; pane 0's rows from its height, its top range
-// from 1 to the count + 1 and its top at least 1; rowIds sized to the
-// rows that are filled, all -1.
+// register's record count, or a filtered list's rows) + 1 as its
+// registerCount; pane 0's rows from its height, its top range from 1 to
+// the count + 1 and its top at least 1; rowIds sized to the rows that
+// are filled, all -1.
 void ListPrepare(int n)
 {
     if (!IsList(n)) return;

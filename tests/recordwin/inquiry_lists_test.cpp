@@ -511,7 +511,8 @@ TEST_F(InquiryLists, PeriodSumListsShowNamesAndThisYearsSumsAndOpenTheirRecord)
 
 // A record of register reg of `size` bytes with `code` at codeAt (and a
 // second text at `at`, when given), stored.
-uint32_t StoreCoded(int reg, uint32_t size, uint32_t codeAt, const char *code, uint32_t at = 0, const char *text = nullptr)
+uint32_t StoreCoded(int reg, uint32_t size, uint32_t codeAt, const char *code, uint32_t at = 0,
+                    const char *text = nullptr)
 {
     std::vector<uint8_t> r(size);
     PutText(r.data(), codeAt, code);
