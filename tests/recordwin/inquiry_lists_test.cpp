@@ -14,7 +14,9 @@
 #include "core/pstring.h"
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
+#include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "exchange/text_exchange.h"
 #include "rules/ledger.h"
 #include "tests/operations/serve_here.h"
 #include "platform/script.h"
@@ -251,6 +253,28 @@ TEST_F(InquiryLists, TheItemWindowsOwnItemsComeBeforeItsInquiries)
     EXPECT_EQ(WinFindByDef(WinTypes::LocationStockList), 0);
 }
 
+// A record of register reg of `size` bytes with `code` at codeAt (and a
+// second text at `at`, when given), stored.
+uint32_t StoreCoded(int reg, uint32_t size, uint32_t codeAt, const char *code, uint32_t at = 0,
+                    const char *text = nullptr)
+{
+    std::vector<uint8_t> r(size);
+    PutText(r.data(), codeAt, code);
+    if (text) PutText(r.data(), at, text);
+    return InsertHeld(reg, r.data());
+}
+
+// The ids list n shows, in order, up to the first band without a record.
+std::vector<int32_t> IdsShown(int n)
+{
+    std::vector<int32_t> out;
+    for (int32_t id : ListRowIds(n)) {
+        if (id < 0) break;
+        out.push_back(id);
+    }
+    return out;
+}
+
 // The open items of customers A1 (the first code), C5 (three), C9 and
 // Z9 (the last code), and the list of them to be limited.
 class InquiryFilter : public InquiryLists {
@@ -270,16 +294,7 @@ protected:
         list = OpenOrActivateWindow(WinTypes::CustOpenItemList, 0, 0, true, 0);
         ASSERT_GT(list, 0);
     }
-    // The ids of the rows shown, up to the first band without a record.
-    std::vector<int32_t> Shown()
-    {
-        std::vector<int32_t> out;
-        for (int32_t id : ListRowIds(list)) {
-            if (id < 0) break;
-            out.push_back(id);
-        }
-        return out;
-    }
+    std::vector<int32_t> Shown() { return IdsShown(list); }
     // Types key into the list's Find field and finds it as Return does.
     void Find(const char *key)
     {
@@ -474,6 +489,18 @@ TEST_F(InquiryLists, PeriodSumListsShowNamesAndThisYearsSumsAndOpenTheirRecord)
     EXPECT_EQ(text(WinTypes::CustStatList, 0, stats.data()), "");
     EXPECT_EQ(text(WinTypes::CustOpenItemList, 2, stats.data()), "");
     EXPECT_EQ(text(WinTypes::CustStatList, 9, stats.data()), "");
+
+    // A fiscal year from July 2023 to June 2024 holds today: its months
+    // count, December 2023 among them, and not what came after June.
+    PString year;
+    PStringFromC(year, "2324");
+    DateRec july{1, 7, 2023}, june{30, 6, 2024};
+    ASSERT_TRUE(InsertYear(year, &july, &june));
+    ASSERT_EQ(SettingsBlockStoreHandle(FiscalYearBlk::Number, FiscalYearRows), RecDone);
+    InquiryYearMonths(&TodayDate, &first, &last);
+    EXPECT_EQ(first, MonthIndex(&july));
+    EXPECT_EQ(last, MonthIndex(&june));
+    EXPECT_EQ(text(WinTypes::CustStatList, 2, stats.data()), "132,00");
     uint32_t statsId = InsertHeld(CSVc::Number, stats.data());
     ASSERT_NE(statsId, 0u);
 
@@ -507,28 +534,6 @@ TEST_F(InquiryLists, PeriodSumListsShowNamesAndThisYearsSumsAndOpenTheirRecord)
     EXPECT_EQ(WinFindByDef(WinTypes::Item), 0);
     ASSERT_EQ(InquiryLists::Shown().size(), 1u);
     EXPECT_EQ(InquiryLists::Shown()[0], NoDocument);
-}
-
-// A record of register reg of `size` bytes with `code` at codeAt (and a
-// second text at `at`, when given), stored.
-uint32_t StoreCoded(int reg, uint32_t size, uint32_t codeAt, const char *code, uint32_t at = 0,
-                    const char *text = nullptr)
-{
-    std::vector<uint8_t> r(size);
-    PutText(r.data(), codeAt, code);
-    if (text) PutText(r.data(), at, text);
-    return InsertHeld(reg, r.data());
-}
-
-// The ids list n shows, in order, up to the first band without a record.
-std::vector<int32_t> IdsShown(int n)
-{
-    std::vector<int32_t> out;
-    for (int32_t id : ListRowIds(n)) {
-        if (id < 0) break;
-        out.push_back(id);
-    }
-    return out;
 }
 
 TEST_F(InquiryLists, EachVendorAndAccountItemOpensItsListLimitedToTheRecord)
