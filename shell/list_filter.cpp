@@ -74,8 +74,11 @@ bool SameFirstPart(int reg, const char *a, const char *b)
 
 }  // namespace
 
+// True when n is a list limited to one code's rows.
 bool ListFilterOn(int n) { return IsList(n) && WinTable[n]->filter.on; }
 
+// What turns one of n's positions into its index position: the position
+// before the code's first row, as last taken; 0 unfiltered.
 int32_t ListFilterBase(int n) { return ListFilterOn(n) ? WinTable[n]->filter.first - 1 : 0; }
 
 // Takes the range of n's code in the current column's index: the first
@@ -116,6 +119,8 @@ bool ListFilterRange(int n)
     return ok;
 }
 
+// The rows n shows: a filtered list's code's rows, taken anew; else the
+// register's record count.
 int32_t ListRowTotal(int n)
 {
     if (!IsList(n)) return 0;
@@ -127,6 +132,10 @@ int32_t ListRowTotal(int n)
     return reg ? int32_t(RegOpenCount(reg)) : 0;
 }
 
+// Limits list n to code's rows in index `index` (see list_windows.h): the
+// first column of that index becomes current (with the filter off, so the
+// change is not refused), the list is read from its top with its first
+// row selected, and the title names label.
 bool ListFilterSet(int n, const char *index, const uint8_t *code, const uint8_t *label)
 {
     if (!IsList(n) || !index || !code || code[0] == 0) return false;
@@ -157,6 +166,7 @@ bool ListFilterSet(int n, const char *index, const uint8_t *code, const uint8_t 
     return true;
 }
 
+// Lifts n's filter: every row of the register, read again, and the plain title.
 void ListFilterClear(int n)
 {
     if (!ListFilterOn(n)) return;
@@ -167,6 +177,8 @@ void ListFilterClear(int n)
     WinMarkChanged(n);
 }
 
+// True when column `column` sorts n's rows by an index whose first part is
+// the filtered field (always when n is not filtered).
 bool ListFilterAllowsColumn(int n, int column)
 {
     if (!ListFilterOn(n)) return true;
@@ -175,6 +187,7 @@ bool ListFilterAllowsColumn(int n, int column)
     return ColumnIndex(n, column, other) && SameFirstPart(WinRegisterOf(n), now, other);
 }
 
+// Appends " for <label>" to title when n is filtered.
 void ListFilterTitle(int n, uint8_t *title)
 {
     if (!ListFilterOn(n)) return;
