@@ -298,6 +298,9 @@ bool ListRows(MsgBuffer *m, MsgBuffer *reply) {
     bool refused = ReadRefused(reg, r.record);
     for (uint32_t i = 0; i < count; i++) {
         uint32_t id = 0;
+        // Each read brings the record's own rows (a period block): the
+        // last row's are let go first, or every row read would keep its.
+        RecFreeMatrix(reg, r.record);
         bool found = !refused && first + i <= 0x7FFFFFFFu &&
                      RecReadAtIndexLocal(reg, index, (int32_t)(first + i), r.record, &id);
         MsgPutByte(reply, found);

@@ -16,6 +16,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "shell/field_editing.h"
+#include "shell/list_windows.h"
 #include "shell/record_commands.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -23,12 +24,16 @@
 namespace {
 
 // The documents a kept record may point at: their register, the window
-// that shows them and where their serial number lies.
+// that shows them and where their serial number lies (for the customers,
+// items and vendors that period sums are kept for, their code).
 struct SourceWindow {
     int reg;
     int type;
     uint32_t serNrAt;
+    bool byCode = false;
 };
+
+constexpr int CodeLength = 20, NameLength = 60;
 
 constexpr SourceWindow SourceWindows[] = {
     {IVVc::Number, WinTypes::SalesInvoice, IVVc::SerNr},
@@ -46,6 +51,9 @@ constexpr SourceWindow SourceWindows[] = {
     {SMVc::Number, WinTypes::AccountRows, SMVc::SerNr},
     {PersEntryVc::Number, WinTypes::PersonEntry, PersEntryVc::SerNr},
     {OpenBalVc::Number, WinTypes::OpeningBalances, OpenBalVc::SerNr},
+    {CUVc::Number, WinTypes::Customers, CUVc::Code, true},
+    {INVc::Number, WinTypes::Item, INVc::Code, true},
+    {VEVc::Number, WinTypes::Vendors, VEVc::Code, true},
 };
 
 const SourceWindow *SourceWindowOf(int reg)
@@ -62,6 +70,7 @@ constexpr int InquiryTypes[] = {
     WinTypes::CustTransList,     WinTypes::ProjTransList,     WinTypes::ProjLinkList,
     WinTypes::CustItemStatList,  WinTypes::PersonLedgerList,  WinTypes::VendLedgerList,
     WinTypes::InvHistoryList,    WinTypes::SerialHistoryList, WinTypes::SerialStockList,
+    WinTypes::CustStatList,      WinTypes::ItemStatList,      WinTypes::VendBalanceList,
 };
 
 // The registers' own word for "the issuing side of a stock movement" in
@@ -69,27 +78,37 @@ constexpr int InquiryTypes[] = {
 constexpr uint16_t MovementOut = 65535;
 
 // A record window's operations-menu items that open its inquiry list:
-// the window type, the item's number in the layout, the list, and the
-// code field of the window's record (and its length) the list is selected
-// on. The menu hands over an item's place, not its number; the number
-// keeps the item found when other items come before it.
+// the window type, the item's number in the layout, the list, the list's
+// index whose first part is the window's code, and the code and name
+// fields of the window's record (the code's length) the list is limited
+// to and titled by. The menu hands over an item's place, not its number;
+// the number keeps the item found when other items come before it.
 struct InquiryButtonEntry {
     int windowType;
     int opNumber;
     int listType;
+    const char *index;
     uint32_t codeAt;
     int codeLength;
+    uint32_t nameAt;
 };
 
 constexpr InquiryButtonEntry InquiryButtons[] = {
-    {WinTypes::Customers, 40, WinTypes::CustOpenItemList, CUVc::Code, 20},
-    {WinTypes::Vendors, 40, WinTypes::VendOpenItemList, VEVc::Code, 20},
-    {WinTypes::Item, 40, WinTypes::LocationStockList, INVc::Code, 20},
-    {WinTypes::Item, 41, WinTypes::ItemHistoryList, INVc::Code, 20},
-    {WinTypes::Accounts, 40, WinTypes::AccountPostingList, ACVc::Code, 10},
+    {WinTypes::Customers, 40, WinTypes::CustOpenItemList, "CustCode", CUVc::Code, 20, CUVc::Name},
+    {WinTypes::Customers, 41, WinTypes::CustTransList, "CustTransKey", CUVc::Code, 20, CUVc::Name},
+    {WinTypes::Customers, 42, WinTypes::CustStatList, "CustCode", CUVc::Code, 20, CUVc::Name},
+    {WinTypes::Vendors, 40, WinTypes::VendOpenItemList, "VECode", VEVc::Code, 20, VEVc::Name},
+    {WinTypes::Vendors, 41, WinTypes::VendLedgerList, "MainKey", VEVc::Code, 20, VEVc::Name},
+    {WinTypes::Vendors, 42, WinTypes::VendBalanceList, "VendCode", VEVc::Code, 20, VEVc::Name},
+    {WinTypes::Item, 40, WinTypes::LocationStockList, "ItemLocation", INVc::Code, 20, INVc::Name},
+    {WinTypes::Item, 41, WinTypes::ItemHistoryList, "ItemDate", INVc::Code, 20, INVc::Name},
+    {WinTypes::Item, 42, WinTypes::ItemStatList, "ItemCode", INVc::Code, 20, INVc::Name},
+    {WinTypes::Accounts, 40, WinTypes::AccountPostingList, "AccDate", ACVc::Code, 10, ACVc::Name},
+    {WinTypes::Accounts, 41, WinTypes::BalanceList, "AccKey", ACVc::Code, 10, ACVc::Name},
     // A project's time-sheet rows and deliveries: the project links are
-    // kept by project, the person-keyed transactions are not.
-    {WinTypes::Project, 40, WinTypes::ProjLinkList, ProjectVc::Code, 20},
+    // kept by project; the transactions are kept by person, with no
+    // index by project, so they have no list of one project.
+    {WinTypes::Project, 40, WinTypes::ProjLinkList, "Project", ProjectVc::Code, 20, ProjectVc::Name},
 };
 
 // A document by number: register reg, serial number nr (-1 and below is
@@ -97,9 +116,23 @@ constexpr InquiryButtonEntry InquiryButtons[] = {
 InquirySource ByNumber(int reg, int32_t nr)
 {
     InquirySource s;
-    if (nr < 0 || !SourceWindowOf(reg)) return s;
+    const SourceWindow *w = SourceWindowOf(reg);
+    if (nr < 0 || !w || w->byCode) return s;
     s.reg = reg;
     s.serNr = nr;
+    return s;
+}
+
+// A record of register reg by the code at `at` of record r; none for an
+// empty code (the sums kept under no code).
+InquirySource ByCode(int reg, const uint8_t *r, uint32_t at)
+{
+    InquirySource s;
+    uint8_t code[256];
+    GetPString(r, at, CodeLength, code);
+    if (code[0] == 0 || code[0] >= sizeof s.code) return s;
+    s.reg = reg;
+    PStringCopy(s.code, code);
     return s;
 }
 
@@ -120,7 +153,14 @@ uint32_t FindSource(const InquirySource &s)
     if (!rec) return 0;
     uint32_t id = 0, position = 0;
     bool found;
-    if (s.recordId != 0) {
+    if (w->byCode) {
+        // By its code, through the register's own index of codes.
+        uint8_t code[256];
+        PutPString(rec, w->serNrAt, CodeLength, s.code);
+        found = RecFind(s.reg, rec, 1, 1, &id, &position);
+        GetPString(rec, w->serNrAt, CodeLength, code);
+        found = found && PStringEqual(code, s.code);
+    } else if (s.recordId != 0) {
         found = RecReadById(s.reg, s.recordId, rec) && GetI32(rec, w->serNrAt) == s.serNr;
         id = s.recordId;
     } else {
@@ -171,6 +211,9 @@ InquirySource InquirySourceOf(int listReg, const uint8_t *r, uint32_t size)
         default: return {};
         }
     case ProjTransVc::Number: return ByNumber(TimeSheetVc::Number, GetI32(r, ProjTransVc::SheetNr));
+    case CSVc::Number: return ByCode(CUVc::Number, r, CSVc::CustCode);
+    case ISVc::Number: return ByCode(INVc::Number, r, ISVc::ItemCode);
+    case VBVc::Number: return ByCode(VEVc::Number, r, VBVc::VendCode);
     case ProjLinkVc::Number:
         switch (GetU16(r, ProjLinkVc::Kind)) {
         case 1: return ByNumber(TimeSheetVc::Number, GetI32(r, ProjLinkVc::SourceNr));
@@ -235,17 +278,29 @@ bool InquiryListButton(int window, int button)
         if (b.windowType == type && b.opNumber == number) e = &b;
     if (!e) return false;
     if (!WinDefExists(e->listType) || !WinTypeMayOpen(e->listType)) return true;
-    // The code is read before the list opens: opening may move the
-    // record window's buffers.
-    PString code;
-    code[0] = 0;
+    // The code and name are read before the list opens: opening may move
+    // the record window's buffers.
+    PString code, label, name;
+    code[0] = name[0] = 0;
     const uint8_t *rec = WinRecordBuffer(window);
-    if (rec && MemSize(WinTable[window]->recordHandle) >= e->codeAt + uint32_t(e->codeLength) + 1)
-        GetPString(rec, e->codeAt, e->codeLength, code);
+    uint32_t size = MemSize(WinTable[window]->recordHandle);
+    if (rec && size >= e->codeAt + uint32_t(e->codeLength) + 1) GetPString(rec, e->codeAt, e->codeLength, code);
+    if (rec && size >= e->nameAt + uint32_t(NameLength) + 1) GetPString(rec, e->nameAt, NameLength, name);
+    PStringCopy(label, code);
+    if (name[0]) {
+        PStringAppendC(label, " ");
+        PStringAppend(label, name);
+    }
     int list = OpenOrActivateWindow(e->listType, 0, 0, false, 0);
-    if (!list || code[0] == 0) return true;
-    // The list is selected on the first row of the code, as a code typed
-    // into its Find field finds it.
+    if (!list) return true;
+    // A record not stored yet has no code: the whole list, as it was.
+    if (code[0] == 0) {
+        ListFilterClear(list);
+        return true;
+    }
+    if (ListFilterSet(list, e->index, code, label)) return true;
+    // A code the index cannot be searched by: the list is selected on the
+    // first row at or after it, as a code typed into its Find field finds it.
     if (!WinGotoField(list, 1, true) || !WinTable[list]->editControl) return true;
     WinTypeText(list, code);
     (void)ListFindTypedKey(list);

@@ -3,22 +3,24 @@
 // row came from, and a record window's way into its own rows.
 //
 // An inquiry list names no related record window, so it never opens a
-// kept record to be changed; its OK opens the source document instead.
-// The list framework reads rows by position in an index and has no
-// filter, so "the list of this customer" is the list sorted by the index
-// whose first part is the customer code and selected on the first row of
-// that code.
+// kept record to be changed; its OK opens the source document instead
+// (for the period sums, the customer, item or vendor of the row).
+// "The list of this customer" is the list limited to the rows whose first
+// index part is the customer's code (list_windows.h, ListFilterSet).
 #pragma once
 
 #include <cstdint>
 
+#include "core/date.h"
+
 // Where a kept record's source document is: the document's register and
-// either its record id (when the kept record holds it) or its serial
-// number. reg 0: the record names no document.
+// either its record id (when the kept record holds it), its serial
+// number, or its code. reg 0: the record names no document.
 struct InquirySource {
     int reg = 0;
     uint32_t recordId = 0;   // nonzero: open this record as it is
     int32_t serNr = -1;      // otherwise: the document with this number
+    uint8_t code[32] = {};   // or, a PString: the record with this code
 };
 
 // The source document of `record`, a record of register `listReg`; reg 0
@@ -40,7 +42,18 @@ bool IsInquiryListType(int type);
 bool InquiryListOpenSource(int n, int32_t id);
 
 // Operations-menu item `button` (its place in the menu, 1 the first) of
-// record window `window`: when it is the window's inquiry item, its list
-// opens (or comes forward) selected on the window's code, and true; false
-// for any other item.
+// record window `window`: when it is one of the window's inquiry items,
+// its list opens (or comes forward) limited to the window's code, or, for
+// a list without an index by that code, selected on its first row; true.
+// False for any other item.
 bool InquiryListButton(int window, int button);
+
+// ---- inquiry_columns.cpp ----
+// The text of column `column` of list type windowType for a row's record:
+// in the lists of kept period sums the name of the row's customer, item or
+// vendor, or this fiscal year's sum of one kind of its period block; empty
+// for other types and columns.
+void InquiryColumnText(int windowType, int column, const uint8_t *record, uint8_t *text);
+// The first and last month (MonthIndex) of the fiscal year holding today,
+// or of today's calendar year when no fiscal year holds it.
+void InquiryYearMonths(const DateRec *today, uint16_t *first, uint16_t *last);

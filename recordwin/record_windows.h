@@ -52,8 +52,8 @@ void WindowType1Refresh();
 bool WinIsAddressList(int window);
 // Appends the text of the window's marked records to *text.
 void ListCopyMarkedAddresses(int window, MemBlock *text);
-// The text of a list column the window supplies, for a row's record.
-void RowExtraText(int windowType, const uint8_t *record, uint8_t *text);
+// The text list column `column` (0 the first) of the window supplies, for a row's record.
+void RowExtraText(int windowType, int column, const uint8_t *record, uint8_t *text);
 // Focuses the first field a window of the type starts on.
 void WinFocusFirstField(int type, int window);
 // The key parts and key text a window's typed key finds its record by.

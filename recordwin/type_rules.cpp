@@ -161,11 +161,16 @@ void FindKeyByType(int window, int *keyParts, uint8_t *text)
     (void)VoucherKeyFromText(typed, record);
 }
 
-// The row text a list column of the window's own text shows: in the
-// voucher list (type 118) the voucher's year code and number; empty for
-// every other type. The type is the window type, not the register.
-void RowExtraText(int windowType, const uint8_t *record, uint8_t *text)
+// The row text list column `column` of the window's own text shows: in
+// the voucher list (type 118) the voucher's year code and number; in the
+// lists of kept period sums a name or a year's sum (inquiry_lists.h);
+// empty for every other type. The type is the window type, not the
+// register.
+void RowExtraText(int windowType, int column, const uint8_t *record, uint8_t *text)
 {
     text[0] = 0;
-    if (windowType == VoucherListType && record) VoucherYearCodeText(text, record);
+    if (windowType == VoucherListType && record)
+        VoucherYearCodeText(text, record);
+    else
+        InquiryColumnText(windowType, column, record, text);
 }

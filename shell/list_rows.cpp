@@ -17,8 +17,10 @@
 #include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/ui_text.h"
 #include "core/window_entries.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "shell/draw_port.h"
 #include "shell/list_windows.h"
 #include "shell/net_services.h"
@@ -173,16 +175,16 @@ void ListColumnIndex(int n, char *name)
     if (e) PStringToC(e + ListColEntry::Index, name);
 }
 
-// After a list window opened (kinds 1 and 2): the register's record count
-// + 1 as its registerCount; pane 0's rows from its height, its top range
-// from 1 to the count + 1 and its top at least 1; rowIds sized to the
-// rows that are filled, all -1.
+// After a list window opened (kinds 1 and 2): the rows it shows (the
+// register's record count, or a filtered list's rows) + 1 as its
+// registerCount; pane 0's rows from its height, its top range from 1 to
+// the count + 1 and its top at least 1; rowIds sized to the rows that
+// are filled, all -1.
 void ListPrepare(int n)
 {
     if (!IsList(n)) return;
     WindowRec *w = WinTable[n];
-    int reg = WinRegisterOf(n);
-    int32_t count = reg ? int32_t(RegOpenCount(reg)) : 0;
+    int32_t count = ListRowTotal(n);
     w->registerCount = count + 1;
     int slot = ListPaneSlot(n, 0);
     if (slot < 0) return;
@@ -207,8 +209,7 @@ void ListRefresh(int n)
     int slot = ListPaneSlot(n, 0);
     if (slot < 0) return;
     WindowRec *w = WinTable[n];
-    int reg = WinRegisterOf(n);
-    int32_t count = reg ? int32_t(RegOpenCount(reg)) : 0;
+    int32_t count = ListRowTotal(n);
     w->registerCount = count + 1;
     MacRect pane;
     WinColumnRect(n, 0, &pane);
@@ -239,7 +240,9 @@ void ListRefresh(int n)
 // id in rowIds; a position without a record is a white band with id -1.
 // A pending pick of the first row (selCurrent -2) selects the first
 // record read, or, when none was read, clears the selection and the
-// bars follow. False when no record was read.
+// bars follow. A filtered list reads its positions within its code's
+// rows as last taken (ListRefresh takes them just before). False when no
+// record was read.
 bool ListRowsByIndex(int n, int part, int32_t first, int top)
 {
     if (!IsList(n)) return false;
@@ -255,11 +258,12 @@ bool ListRowsByIndex(int n, int part, int32_t first, int top)
     WinColumnRect(n, part, &pane);
     int h = RowHeight(n);
     bool any = false;
+    int32_t base = ListFilterBase(n), last = ListFilterOn(n) ? w->filter.count : INT32_MAX;
     for (int i = 0, rows = ListRowCount(n); i < rows; i++) {
         int32_t p = first + i;
         uint32_t id = 0;
         RecFreeMatrix(reg, record);
-        if (RecReadAtIndex(reg, index, p, record, &id)) {
+        if (p <= last && RecReadAtIndex(reg, index, base + p, record, &id)) {
             any = true;
             SetRowId(n, i, int32_t(id));
             if (w->selCurrent == -2) ListSelSet(n, p, int32_t(id));
@@ -281,7 +285,10 @@ bool ListRowsByIndex(int n, int part, int32_t first, int top)
 // position, rowIds' row count, n's type and the current column's index);
 // each row the reply gives with a text for every column is drawn, any
 // other is a white band with id -1. A failed request leaves every row
-// white with id -1 and gives false.
+// white with id -1 and gives false. A filtered list asks for its rows
+// within its code's range and takes the range again after the reply:
+// when it moved, the rows read may be another code's, so none is shown
+// and the user is told.
 bool ListFillRowsClient(int n, int part, int32_t first, int top)
 {
     if (!IsList(n)) return false;
@@ -291,14 +298,22 @@ bool ListFillRowsClient(int n, int part, int32_t first, int top)
     char index[256];
     ListColumnIndex(n, index);
     int rows = ListRowCount(n), columns = ListColumnCount(WinTypeOf(n));
+    bool filtered = ListFilterOn(n);
+    int32_t base = ListFilterBase(n), last = filtered ? w->filter.count : INT32_MAX;
     std::vector<RemoteListRow> got;
-    bool done = ListFillRowsRemote(reg, uint32_t(first), uint16_t(rows), uint16_t(WinTypeOf(n)), index, columns, &got);
+    bool done = ListFillRowsRemote(reg, uint32_t(base + first), uint16_t(rows), uint16_t(WinTypeOf(n)), index,
+                                   columns, &got);
+    if (done && filtered) {
+        ListFilterState before = w->filter;
+        done = ListFilterRange(n) && w->filter.first == before.first && w->filter.count == before.count;
+        if (!done) ShowTextMessage(Texts::ListFilterChanged);
+    }
     MacRect pane;
     WinColumnRect(n, part, &pane);
     int h = RowHeight(n);
     for (int i = 0; i < rows; i++) {
-        bool whole = done && size_t(i) < got.size() && got[i].found && got[i].texts.size() == size_t(columns) &&
-                     got[i].recid <= uint32_t(INT32_MAX);
+        bool whole = done && first + i <= last && size_t(i) < got.size() && got[i].found &&
+                     got[i].texts.size() == size_t(columns) && got[i].recid <= uint32_t(INT32_MAX);
         if (!whole) {
             SetRowId(n, i, -1);
             ListRowInvert(n, part, i);
@@ -318,8 +333,9 @@ bool ListFillRowsClient(int n, int part, int32_t first, int top)
 
 // After a one-row scroll: reads the record at position p through the
 // current column's index and draws it as visible row `row` at baseline
-// y, keeping its id; a position without a record becomes a white band
-// with id -1. Nothing while a client request is being answered.
+// y, keeping its id; a position without a record (or, in a filtered
+// list, past its code's rows, taken anew) becomes a white band with id
+// -1. Nothing while a client request is being answered.
 void ListFetchRow(int n, const MacRect *pane, int y, int32_t p, int row)
 {
     if (!IsList(n) || RequestRunning() || row < 0 || row >= ListRowCount(n)) return;
@@ -331,7 +347,9 @@ void ListFetchRow(int n, const MacRect *pane, int y, int32_t p, int row)
     uint8_t *record = RecBufferNew(reg, &handle);
     if (!record) return;
     uint32_t id = 0;
-    if (RecReadAtIndex(reg, index, p, record, &id)) {
+    bool filtered = ListFilterOn(n);
+    bool inside = !filtered || (ListFilterRange(n) && p <= WinTable[n]->filter.count);
+    if (inside && RecReadAtIndex(reg, index, ListFilterBase(n) + p, record, &id)) {
         SetRowId(n, row, int32_t(id));
         ListDrawRow(n, record, pane, y, p, int32_t(id));
     } else {

@@ -21,9 +21,12 @@
 
 namespace {
 
-// The record count of n's register.
+// The rows n shows: its register's record count, or a filtered list's
+// rows as last taken when its rows were read (a key or a click must not
+// move them from under the rows on screen).
 int32_t RecordCount(int n)
 {
+    if (ListFilterOn(n)) return WinTable[n]->filter.count;
     int reg = WinRegisterOf(n);
     return reg ? int32_t(RegOpenCount(reg)) : 0;
 }

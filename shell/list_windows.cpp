@@ -14,6 +14,8 @@
 
 #include "core/definitions.h"
 #include "core/memblock.h"
+#include "core/ui_text.h"
+#include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
 #include "shell/window_table.h"
@@ -128,6 +130,10 @@ void SetWindowStateWord(int n, int column)
     if (!WinIsOpen(n)) return;
     assert(column >= 0 && column < 65535);
     WindowRec *w = WinTable[n];
+    if (!ListFilterAllowsColumn(n, column)) {
+        ShowTextMessage(Texts::ListFilterColumnRefused);
+        return;
+    }
     bool changed = w->listColumn != column;
     w->listColumn = uint16_t(column);
     if (changed && (WinKindOf(n) == 1 || WinKindOf(n) == 2)) {

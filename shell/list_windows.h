@@ -27,6 +27,7 @@ void RecordMoveState(int w, bool *prev, bool *next, int *icon);
 // True when exactly one row of w is selected; its record id in *id (may be null).
 bool ListSingleSelection(int w, int32_t *id);
 // Makes `column` n's current list column: the header redrawn, n marked for repainting.
+// A filtered list refuses (and tells) a column whose index would scatter its rows.
 void SetWindowStateWord(int n, int column);
 
 // ---- list_rows.cpp ----
@@ -101,6 +102,37 @@ void ListUnmarkAll(int n, int pane);
 int32_t ListSelAnchor(int n);
 // A copy of the marked ids, the caller's to free; 0 when memory was refused.
 MemBlock ListMarkedFirst(int n);
+
+// ---- list_filter.cpp ----
+// Limits list n to the rows whose first key part in index `index` is `code`
+// (a PString): the list takes the first column sorting by that index, shows
+// from its first row of the code with that row selected, and its title ends
+// with "for" and label (the code when label is empty). False, and n left as
+// it was, when n is no list, has no column of that index, or the index's
+// first part is no text the code fits.
+bool ListFilterSet(int n, const char *index, const uint8_t *code, const uint8_t *label);
+// Shows every row of n's register again.
+void ListFilterClear(int n);
+// True when n is a list limited to one code's rows.
+bool ListFilterOn(int n);
+// What is added to one of n's positions to give its index position: 0
+// unfiltered, the position before the code's first row when filtered.
+int32_t ListFilterBase(int n);
+// Takes anew where the code's rows lie in the current column's index;
+// false (no rows) when they could not be searched.
+bool ListFilterRange(int n);
+// The rows n shows: the code's rows (their range taken anew) when
+// filtered, the register's record count otherwise.
+int32_t ListRowTotal(int n);
+// True when n may be sorted by list column `column`: always unfiltered,
+// and filtered only by an index whose first part is the filter's field.
+bool ListFilterAllowsColumn(int n, int column);
+// A find in filtered n gave index position *position of record *id: both
+// become the list's own (a key before the code's rows finds its first
+// row); false when no row of the code comes at or after the key.
+bool ListFilterPlaceFound(int n, const char *index, uint32_t *position, uint32_t *id);
+// Appends to title (a PString) whose rows filtered n shows; nothing unfiltered.
+void ListFilterTitle(int n, uint8_t *title);
 
 // ---- list_commands.cpp ----
 // Opens the related record window on a new copy of the selected row's record

@@ -14,6 +14,7 @@
 #include "recordwin/record_windows.h"
 #include "shell/edit_control.h"
 #include "shell/field_editing.h"
+#include "shell/list_windows.h"
 #include "shell/login.h"
 #include "shell/menus.h"
 #include "shell/page_setup.h"
@@ -152,11 +153,12 @@ void ModuleFunctionListRun(int n)
     }
 }
 
-// The window list's OK: opens (or activates) the selected window type.
+// The window list's OK: opens (or activates) the selected window type, a
+// list with all its rows.
 void WindowListRun(int n)
 {
     const uint8_t *entry = SelectedEntry(n);
-    if (entry) OpenOrActivateWindow(DefU16(entry + WindowListEntry::WinType), 0, 0, false, 0);
+    if (entry) ListFilterClear(OpenOrActivateWindow(DefU16(entry + WindowListEntry::WinType), 0, 0, false, 0));
 }
 
 // The module list's OK, when the interface file has modules: the list

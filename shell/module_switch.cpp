@@ -15,6 +15,7 @@
 #include "core/system.h"
 #include "core/work_blocks.h"
 #include "recordwin/record_windows.h"
+#include "shell/list_windows.h"
 #include "shell/menu_lists.h"
 #include "shell/menus.h"
 #include "shell/net_services.h"
@@ -98,7 +99,8 @@ const uint8_t *PermittedModuleEntry(int k)
 }
 
 // Opens the n-th permitted entry (from 1) of the module table as an empty
-// window: no record is shown until the user asks for one. -1 or 65535
+// window (a list with all its rows): no record is shown until the user
+// asks for one. -1 or 65535
 // opens the module list when the interface file has no modules. Nothing
 // without an open company or such an entry.
 void OpenModuleEntry(int n)
@@ -108,8 +110,10 @@ void OpenModuleEntry(int n)
         if (CompactVariant || !WinDefExists(JobQueueType)) OpenOrActivateWindow(ModuleListWindowType, 0, 0, false, 0);
         return;
     }
+    // A list a record window limited to its own rows is the whole
+    // register's again when its module opens it.
     if (const uint8_t *entry = PermittedModuleEntry(n))
-        OpenOrActivateWindow(DefU16(entry + ModuleEntryType), 65535, 0, false, 0);
+        ListFilterClear(OpenOrActivateWindow(DefU16(entry + ModuleEntryType), 65535, 0, false, 0));
 }
 
 // True when module-table entry `code` belongs to the current module: the

@@ -164,8 +164,9 @@ int WinRereadRecord(int n)
 }
 
 // Finds the key typed into list n's key field by the current column's
-// index and selects the row found (the first at or after the key); true
-// when a row was found. The list is left browsing either way.
+// index and selects the row found (the first at or after the key; in a
+// filtered list the first of its rows at or after it); true when a row
+// was found. The list is left browsing either way.
 bool ListFindTypedKey(int n)
 {
     if (!WinIsOpen(n)) return false;
@@ -189,6 +190,7 @@ bool ListFindTypedKey(int n)
         found = RecFindByIndex(reg, index, w->stored, parts, 0, &id, &position);
         RecFreeMatrix(reg, w->stored);
         found = found && position > 0 && position <= uint32_t(INT32_MAX) && id <= uint32_t(INT32_MAX);
+        if (found && ListFilterOn(n)) found = ListFilterPlaceFound(n, index, &position, &id);
         if (found) {
             ListUnmarkAll(n, 0);
             ListSelSet(n, int32_t(position), int32_t(id));

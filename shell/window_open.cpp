@@ -15,6 +15,7 @@
 #include "shell/shell.h"
 #include "shell/window_layout.h"
 #include "shell/edit_control.h"
+#include "shell/list_windows.h"
 #include "shell/window_table.h"
 
 // The MDI child's rectangle stands this far above the type's rectangle,
@@ -238,6 +239,7 @@ void WinTitleUpdate(int n)
             PStringAppend(title, text);
         }
     }
+    ListFilterTitle(n, title);
     if (kind == 1 || kind == 3 || kind == 11 || kind == 8 || kind == 9) {
         text[0] = 0;
         if (w->editState < 6) GetUiText(text, StateTexts[w->editState]);

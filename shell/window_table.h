@@ -48,6 +48,18 @@ struct PageState {
     int16_t offset;
 };
 
+// A list limited to the rows whose first index part is one code
+// (list_filter.cpp). first and count place those rows in the current
+// column's index; they are taken anew before the rows are read, as other
+// rows may have come or gone.
+struct ListFilterState {
+    uint8_t on;                  // 0: every row of the register
+    PString code;                // the value of the index's first part
+    PString label;               // whose rows they are, for the title
+    int32_t first;               // index position of the code's first row (1-based)
+    int32_t count;               // the code's rows
+};
+
 struct WindowRec {
     uint16_t windowType;         // 0 once closed
     uint32_t recordId;           // record shown; the key of its record lock
@@ -102,6 +114,7 @@ struct WindowRec {
     uint16_t parentDesigner;
     int32_t registerCount;       // kinds 1, 2: the register's record count + 1 (ListPrepare); 0 at alloc
     uint16_t dialogChoice;       // type 23: the last button 1..5 pressed (DialogButton); 0 at alloc
+    ListFilterState filter;      // kinds 1, 2: limited to one code's rows (list_filter.cpp); off at alloc
 };
 static_assert(std::is_trivially_copyable_v<WindowRec> && std::is_standard_layout_v<WindowRec>);
 

@@ -161,10 +161,11 @@ int ListColumnCount(int windowType);
 // The server's side of a list row: for each list column of the window
 // type, in order, the record's value as text (a ptext each). A column
 // of field type 28 takes its text from the installed row-text function
-// (empty while none is installed); a value offset outside the register's
-// record gives an empty text.
+// (empty while none is installed), which is told the column (0 the
+// first); a value offset outside the register's record gives an empty
+// text.
 bool RowFieldsToMsg(MsgBuffer *reply, int windowType, int reg, const uint8_t *record);
-using RowExtraTextFn = void (*)(int windowType, const uint8_t *record, uint8_t *text);
+using RowExtraTextFn = void (*)(int windowType, int column, const uint8_t *record, uint8_t *text);
 void RowExtraTextInstall(RowExtraTextFn fn);
 // Request 33 for list kind 0 (a number-series list of register reg on
 // date), and for the other kinds with a key text (PString).

@@ -108,7 +108,7 @@ bool RowFieldsToMsg(MsgBuffer *reply, int windowType, int reg, const uint8_t *re
             int format = DefU16(entry + ColumnFormat);
             uint32_t offset = DefU32(entry + ColumnValueOffset);
             if (type == TypeWindowText) {
-                if (ExtraText) ExtraText(windowType, record, text);
+                if (ExtraText) ExtraText(windowType, i, record, text);
             } else if (offset < size) {
                 // The value is copied out first, so a text whose length byte
                 // runs past the record's end reads zeros, not the next block.

@@ -112,15 +112,15 @@ TEST_F(RowItemCodeTest, VoucherListColumnShowsYearCodeAndNumber)
     uint8_t voucher[TRVc::Size] = {};
     PutU32(voucher, TRVc::SerNr, 42);
     uint8_t text[256] = {9, 'l', 'e', 'f', 't', 'o', 'v', 'e', 'r', 's'};
-    RowExtraText(118, voucher, text);
+    RowExtraText(118, 0, voucher, text);
     std::string reference(reinterpret_cast<const char *>(text + 1), text[0]);
     EXPECT_NE(reference.find("42"), std::string::npos) << reference;
     // The rule goes by the window type, not by register 118.
-    RowExtraText(TRVc::Number, voucher, text);
+    RowExtraText(TRVc::Number, 0, voucher, text);
     EXPECT_EQ(text[0], 0);
-    RowExtraText(117, voucher, text);
+    RowExtraText(117, 0, voucher, text);
     EXPECT_EQ(text[0], 0);
-    RowExtraText(118, nullptr, text);
+    RowExtraText(118, 0, nullptr, text);
     EXPECT_EQ(text[0], 0);
 }
 

@@ -3,8 +3,11 @@
 // in its window and a receipt of 100,00 of it typed and approved; the
 // Sales module's register popup opens the customers' open items, where
 // C1's row shows the invoice with 150,00 left and Return opens the
-// invoice itself; the customer window's Operations > Open items opens the
-// same list on C1. A voucher of rent is typed; the account window of 5010
+// invoice itself. An invoice for C2 is posted too; C1's customer window's
+// Operations > Open items opens the list limited to C1, which shows C1's
+// invoice and not C2's (the Sales module's popup opens it with both), and
+// Operations > Statistics this year's sales of C1; the item window's
+// statistics count what both bought. A voucher of rent is typed; the account window of 5010
 // opens, by Operations > Postings, the account's postings on its row,
 // whose Return opens the voucher. The company file then holds the open
 // item with what is left and the posting of the voucher.
@@ -40,13 +43,10 @@ double Num(const uint8_t *base, uint32_t at)
     return DecIsBlank(&d) ? 0 : DecToDouble(&d);
 }
 
-// The texts the active list window shows in its selected row, column by
-// column as it paints them, joined by " | "; "" without a selection.
-std::string SelectedRowShown()
+// The texts list window n shows for record `id` of its register, column
+// by column as it paints them, joined by " | "; "" when it cannot be read.
+std::string RowShown(int n, int32_t id)
 {
-    int n = RoadTest::Active();
-    if (!n || !ListHasSelection(n)) return "";
-    int32_t id = ListSelAnchor(n);
     int reg = WinRegisterOf(n);
     if (id <= 0 || reg == 0) return "";
     MemBlock h = 0;
@@ -65,6 +65,24 @@ std::string SelectedRowShown()
     return shown;
 }
 
+// The texts of the active list window's selected row; "" without a selection.
+std::string SelectedRowShown()
+{
+    int n = RoadTest::Active();
+    if (!n || !ListHasSelection(n)) return "";
+    return RowShown(n, ListSelAnchor(n));
+}
+
+// The texts of every row the active list window shows.
+std::vector<std::string> RowsShown()
+{
+    std::vector<std::string> rows;
+    int n = RoadTest::Active();
+    for (int i = 0; n && i < ListRowCount(n); i++)
+        if (ListRowId(n, i) > 0) rows.push_back(RowShown(n, ListRowId(n, i)));
+    return rows;
+}
+
 bool Holds(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
 class InquiryListsRoad : public RoadTest {};
@@ -74,20 +92,27 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
 
-    // A posted invoice of 250,00 for C1.
+    // A posted invoice of 250,00 for C1, and one for C2, which C1's lists
+    // must not show.
     Menu("Module", "Sales");
-    Menu("Registers", "Sales invoices");
-    ClickButton("New");
-    Check("a new invoice", Opened(WinTypes::SalesInvoice));
-    // Ticked before the rows: OK then stores the invoice posted.
-    ClickButton("Posted");
-    auto invoice = TypeOneRowDocument("C1", 1, "ITEM1", "2");
-    Check("the invoice is posted", [] {
-        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle() << ::testing::PrintToString(Messages());
-        return TitleTells("viewing");
-    });
+    auto postedInvoice = [this](const std::string &customer, const std::string &qty) {
+        Menu("Window", "Close all");
+        Menu("Registers", "Sales invoices");
+        ClickButton("New");
+        Check("a new invoice for " + customer, Opened(WinTypes::SalesInvoice));
+        // Ticked before the rows: OK then stores the invoice posted.
+        ClickButton("Posted");
+        auto number = TypeOneRowDocument(customer, 1, "ITEM1", qty);
+        Check("the invoice for " + customer + " is posted", [] {
+            EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle() << ::testing::PrintToString(Messages());
+            return TitleTells("viewing");
+        });
+        return number;
+    };
+    auto invoice = postedInvoice("C1", "2");
+    auto other = postedInvoice("C2", "1");
 
-    // 100,00 of it received and approved.
+    // 100,00 of the first received and approved.
     Menu("Window", "Close all");
     Menu("Registers", "Customer receipts");
     Check("the receipt list", Opened(ReceiptList));
@@ -145,13 +170,88 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Menu("Registers", "Customers");
     OpenFromList("C1", WinTypes::Customers);
     Menu("Operations", "Open items");
-    Check("the customer's operations menu opens its open items", [invoice] {
+    Check("the customer's operations menu opens its own open items only", [this, invoice, other, shots] {
         EXPECT_EQ(ActiveType(), WinTypes::CustOpenItemList) << ActiveTitle();
+        EXPECT_TRUE(Holds(ActiveTitle(), "Customer open items for C1 First Customer")) << ActiveTitle();
         std::string row = SelectedRowShown();
         EXPECT_TRUE(Holds(row, "C1")) << row;
         EXPECT_TRUE(Holds(row, *invoice)) << row;
         EXPECT_TRUE(Holds(row, "150,00")) << row;
-        return ActiveType() == WinTypes::CustOpenItemList;
+        std::vector<std::string> rows = RowsShown();
+        EXPECT_EQ(rows.size(), 1u) << ::testing::PrintToString(rows);
+        for (const std::string &r : rows) {
+            EXPECT_TRUE(r.rfind("C1 | ", 0) == 0) << r;
+            EXPECT_FALSE(Holds(r, " | " + *other + " | ")) << r;
+        }
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "customer_open_items_of_c1.png"));
+        return ActiveType() == WinTypes::CustOpenItemList && rows.size() == 1;
+    });
+    // Sorting by due date (Ctrl+Shift+D) would mix in other customers'
+    // rows: refused.
+    Key('D', true, true);
+    Check("a filtered list keeps to its customer's order", [] {
+        EXPECT_TRUE(Holds(::testing::PrintToString(Messages()), "rows of one code only"))
+            << ::testing::PrintToString(Messages());
+        return !Messages().empty();
+    });
+    // The module's popup opens the same list with every customer's rows.
+    Menu("Registers", "Customer open items");
+    Check("from its module the list shows every customer's open items", [invoice, other] {
+        EXPECT_EQ(ActiveType(), WinTypes::CustOpenItemList) << ActiveTitle();
+        EXPECT_FALSE(Holds(ActiveTitle(), " for ")) << ActiveTitle();
+        std::vector<std::string> rows = RowsShown();
+        EXPECT_EQ(rows.size(), 2u) << ::testing::PrintToString(rows);
+        bool theirs = false;
+        for (const std::string &r : rows) theirs = theirs || (r.rfind("C2 | ", 0) == 0 && Holds(r, *other));
+        EXPECT_TRUE(theirs) << ::testing::PrintToString(rows);
+        return rows.size() == 2;
+    });
+    Menu("Window", "Close all");
+    Menu("Registers", "Customers");
+    OpenFromList("C1", WinTypes::Customers);
+    Menu("Operations", "Statistics");
+    Check("the customer's statistics show this year's sales", [this, shots] {
+        EXPECT_EQ(ActiveType(), WinTypes::CustStatList) << ActiveTitle();
+        std::vector<std::string> rows = RowsShown();
+        EXPECT_EQ(rows.size(), 1u) << ::testing::PrintToString(rows);
+        if (!rows.empty()) {
+            EXPECT_TRUE(rows[0].rfind("C1 | First Customer | 200,00 | ", 0) == 0) << rows[0];
+        }
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "customer_statistics_of_c1.png"));
+        return ActiveType() == WinTypes::CustStatList;
+    });
+
+    // The item sold to both: its statistics from the item window count the
+    // three pieces and about 300,00 of both invoices (C2's is in euros,
+    // turned into crowns by the day's rate); Return opens the item.
+    Menu("Window", "Close all");
+    Menu("Module", "Stock");
+    Menu("Registers", "Item list");
+    OpenFromList("ITEM1", WinTypes::Item);
+    Menu("Operations", "Statistics");
+    Check("the item's statistics show both invoices", [this, shots] {
+        EXPECT_EQ(ActiveType(), WinTypes::ItemStatList) << ActiveTitle();
+        EXPECT_TRUE(Holds(ActiveTitle(), "Item statistics for ITEM1")) << ActiveTitle();
+        std::vector<std::string> rows = RowsShown();
+        EXPECT_EQ(rows.size(), 1u) << ::testing::PrintToString(rows);
+        for (const std::string &r : rows) {
+            EXPECT_TRUE(r.rfind("ITEM1 | ", 0) == 0) << r;
+            EXPECT_TRUE(Holds(r, " | Blue widget | 3 | 300,")) << r;
+        }
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "item_statistics_of_item1.png"));
+        return ActiveType() == WinTypes::ItemStatList;
+    });
+    Key(PlKey::Return);
+    Check("Return opens the item of the row", [] {
+        EXPECT_EQ(ActiveType(), WinTypes::Item) << ActiveTitle();
+        return ActiveType() == WinTypes::Item;
+    });
+    Menu("Window", "Close all");
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Vendor period balances");
+    Check("the vendors' period balances open from their module", [this, shots] {
+        EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "vendor_period_balances.png"));
+        return Opened(WinTypes::VendBalanceList)();
     });
 
     // A voucher of rent, then the postings of 5010 from its account window.

@@ -423,7 +423,7 @@ TEST_F(RemoteStubs, ListsLoginAndCalculations) {
     EXPECT_EQ(rows[2].texts[1], "xyz");
 
     // The server's side: one text per column of the window type.
-    RowExtraTextInstall([](int, const uint8_t *, uint8_t *text) { PStringFromC(text, "X"); });
+    RowExtraTextInstall([](int, int, const uint8_t *, uint8_t *text) { PStringFromC(text, "X"); });
     EXPECT_EQ(ListColumnCount(117), 3);
     doc[0] = 2, doc[1] = 'A', doc[2] = 'B';
     MsgBuffer row;

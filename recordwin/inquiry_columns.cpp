@@ -1,0 +1,134 @@
+// inquiry_columns.cpp - the texts of the lists of kept period sums
+// (customer statistics, item statistics, vendor period balances): the
+// name of the customer, item or vendor of the row's code, and this fiscal
+// year's sum of one kind of the row's period block. See inquiry_lists.h.
+//
+// The columns are list columns of type lookup (the window supplies their
+// text); the column's offset says what it is made from: the row's code
+// field gives the name, the period block's handle a year's sum of the
+// kind its format word names. The same text is made for a local list and
+// by the server for a client's list.
+#include "recordwin/inquiry_lists.h"
+
+#include <cstring>
+
+#include "core/date.h"
+#include "core/definitions.h"
+#include "core/decimal.h"
+#include "core/field_access.h"
+#include "core/field_types.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/window_entries.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "rules/ledger.h"
+#include "rules/rules_types.h"
+
+namespace {
+
+// A list of kept period sums: its window type and register, where its
+// code and period block lie and how many kinds a month holds; the
+// register the code names, with that register's code and name fields;
+// the kind that counts quantities (-1 none), shown with three decimals.
+struct PeriodList {
+    int type;
+    int reg;
+    uint32_t codeAt;
+    uint32_t amountsAt;
+    int kinds;
+    int namedReg;
+    uint32_t namedCodeAt;
+    uint32_t nameAt;
+    int quantityKind;
+};
+
+constexpr int CodeLength = 20, NameLength = 60;
+
+constexpr PeriodList PeriodLists[] = {
+    {WinTypes::CustStatList, CSVc::Number, CSVc::CustCode, CSVc::Amounts, 5, CUVc::Number, CUVc::Code, CUVc::Name,
+     -1},
+    {WinTypes::ItemStatList, ISVc::Number, ISVc::ItemCode, ISVc::Amounts, 3, INVc::Number, INVc::Code, INVc::Name, 0},
+    {WinTypes::VendBalanceList, VBVc::Number, VBVc::VendCode, VBVc::Amounts, 4, VEVc::Number, VEVc::Code,
+     VEVc::Name, -1},
+};
+
+const PeriodList *PeriodListOf(int type)
+{
+    for (const PeriodList &l : PeriodLists)
+        if (l.type == type) return &l;
+    return nullptr;
+}
+
+// The name of the record of register l.namedReg whose code is `code`; empty
+// when there is none.
+void NameOf(const PeriodList &l, const uint8_t *code, uint8_t *text)
+{
+    text[0] = 0;
+    if (code[0] == 0) return;
+    MemBlock h = 0;
+    uint8_t *rec = RecBufferNew(l.namedReg, &h);
+    if (!rec) return;
+    PutPString(rec, l.namedCodeAt, CodeLength, code);
+    uint32_t id = 0, position = 0;
+    if (RecFind(l.namedReg, rec, 1, 1, &id, &position)) GetPString(rec, l.nameAt, NameLength, text);
+    RecFreeMatrix(l.namedReg, rec);
+    RecBufferFree(l.namedReg, &h);
+}
+
+}  // namespace
+
+void InquiryYearMonths(const DateRec *today, uint16_t *first, uint16_t *last)
+{
+    DateRec start{}, end{};
+    bool found = false;
+    SettingsRows years(FiscalYearBlk::Number, &FiscalYearRows, FiscalYearBlk::Rows::Size);
+    for (int32_t i = 0; !found && i < years.count; i++) {
+        const uint8_t *row = years.data + size_t(i) * FiscalYearBlk::Rows::Size;
+        start = GetDate(row, FiscalYearBlk::Rows::StartDate);
+        end = GetDate(row, FiscalYearBlk::Rows::EndDate);
+        found = !DateIsEmpty(&start) && !DateIsEmpty(&end) && DateCompare(&start, today) <= 0 &&
+                DateCompare(today, &end) <= 0;
+    }
+    if (!found) {
+        // A date in no fiscal year: the calendar year it lies in.
+        start = *today;
+        start.month = 1;
+        start.day = 1;
+        end = *today;
+        end.month = 12;
+        end.day = 31;
+    }
+    *first = MonthIndex(&start);
+    *last = MonthIndex(&end);
+}
+
+void InquiryColumnText(int windowType, int column, const uint8_t *record, uint8_t *text)
+{
+    text[0] = 0;
+    const PeriodList *l = PeriodListOf(windowType);
+    uint8_t *def = WinTypeDef(windowType);
+    if (!l || !def || !record) return;
+    uint16_t size = 0;
+    const uint8_t *e = WinDefPartEntry(def, WinPartFieldList, column, &size);
+    if (!e || size < ListColEntry::Offset + 4 || DefU16(e + ListColEntry::Type) != FtSpare28) return;
+    uint32_t at = DefU32(e + ListColEntry::Offset);
+    int kind = DefU16(e + ListColEntry::Format);
+    if (at == l->codeAt) {
+        uint8_t code[256];
+        GetPString(record, l->codeAt, CodeLength, code);
+        NameOf(*l, code, text);
+        return;
+    }
+    if (at != l->amountsAt || kind >= l->kinds) return;
+    uint16_t first = 0, last = 0;
+    InquiryYearMonths(&TodayDate, &first, &last);
+    PackedDecimal sum;
+    PeriodBalanceChange(GetU32(record, l->amountsAt), l->kinds, kind, first, last, &sum);
+    if (DecIsBlank(&sum)) DecSetZero(&sum);
+    uint8_t value[sizeof(PackedDecimal)];
+    PutDec(value, 0, sum);
+    FieldFormat(value, kind == l->quantityKind ? uint16_t(FtAmount3) : uint16_t(FtAmount2), 0, text);
+}
