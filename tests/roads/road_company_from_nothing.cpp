@@ -178,17 +178,7 @@ void CompanyFromNothingRoad::TypePurchaseSetUp(const std::string &bankFormat, co
 
     TypeStockAccounts();
 
-    Menu("Module", "Purchasing");
-    Menu("Settings", "Purchase accounts...");
-    Check("the purchase accounts open", Opened(WinTypes::SetPurchAccounts));
-    Retype("Creditors", "2440");
-    auto toldPurchase = CountTold();
-    ClickOk();
-    Check("the purchase accounts are stored", [toldPurchase] {
-        EXPECT_EQ(Messages().size(), *toldPurchase) << ::testing::PrintToString(Messages());
-        return ActiveType() != WinTypes::SetPurchAccounts;
-    });
-    Menu("Window", "Close all");
+    TypeCreditorsAccount("2440");
     SettingsRowsStored("Payment modes...", WinTypes::SetPaymentModes, {{"B", "1930", "Bank", bankAccount}});
 
     Menu("Settings", "Company...");

@@ -197,6 +197,9 @@ public:   // the steps' lambdas use these too
     // pages and OK; the road fails unless it is stored without a message.
     // Every window is closed afterwards.
     void TypeVendor(const VendorInput &vendor);
+    // The creditors account of the purchase accounts typed in its settings
+    // window of the Purchasing module, stored quietly; every window closed.
+    void TypeCreditorsAccount(const std::string &account);
     // Each (field label, text) typed into its field of the active window.
     void TypeFields(std::initializer_list<std::pair<const char *, const char *>> fields);
     // File > Windows..., the row `row` and Return: the road fails unless

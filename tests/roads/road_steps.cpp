@@ -400,3 +400,18 @@ std::shared_ptr<std::string> RoadTest::TypeApprovedPayment(const std::string &mo
     Menu("Window", "Close all");
     return number;
 }
+
+void RoadTest::TypeCreditorsAccount(const std::string &account)
+{
+    Menu("Module", "Purchasing");
+    Menu("Settings", "Purchase accounts...");
+    Check("the purchase accounts open", Opened(WinTypes::SetPurchAccounts));
+    Retype("Creditors", account);
+    auto told = CountTold();
+    ClickOk();
+    Check("the purchase accounts are stored", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return ActiveType() != WinTypes::SetPurchAccounts;
+    });
+    Menu("Window", "Close all");
+}

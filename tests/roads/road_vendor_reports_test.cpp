@@ -1,7 +1,7 @@
 // road_vendor_reports_test.cpp - what the company owes a vendor, as a
-// purchase clerk reads it: the accounts come in by an import, the vendor
-// is typed into its window, an approved invoice of 1 000 for V1 is entered in its window, and in
-// the Purchasing module Ctrl+R lists the purchase reports; the vendor
+// purchase clerk reads it: the creditors account of the demo data's
+// chart and the vendor are typed into their windows, an approved invoice of 1 000 for
+// V1 is entered in its window, and in the Purchasing module Ctrl+R lists the purchase reports; the vendor
 // ageing's selection window takes V1 with its balance only, OK shows it
 // in the preview, and Ctrl+P prints it to a PDF whose text holds the
 // vendor and the 1 000 it is owed. The company file then holds the open
@@ -12,7 +12,6 @@
 #include "tests/roads/road_text.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 
 #include "core/decimal.h"
@@ -29,16 +28,8 @@ namespace fs = std::filesystem;
 
 TEST_F(RoadTest, TheVendorAgeingShowsAnApprovedInvoice) {
     const std::string company = StartNewCompany();
-    const fs::path setup = dir / "vendor_setup.txt";
-    {
-        std::ofstream out(setup, std::ios::binary);
-        out << "konto3\t\r\n"
-            << ImportLine({"2440", "Creditors", "2", "1", "1", "0", "", ""})
-            << ImportLine({"5010", "Rent", "4", "1", "1", "0", "", ""}) << "\r\n\r\n";
-        out << "levkonton1\t\r\n"
-            << ImportLine({"2440", "", "", "", "", "", "", "", "", "0", "0", "", "", "", "", "", ""}, 4) << "\r\n\r\n";
-    }
-    ImportTextFile(setup);
+    // The demo data's chart holds the creditors (2440) and the rent (5010).
+    TypeCreditorsAccount("2440");
     TypeVendor({"V1", "Office Supply Ltd", "Box 12", "", "", "5050-1234", "5050-1234"});
 
     // An approved invoice of 1 000 for V1.
