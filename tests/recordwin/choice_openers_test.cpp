@@ -22,6 +22,7 @@
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_layout.h"
+#include "tests/recordwin/choice_steps.h"
 #include "tests/shell/record_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
@@ -34,23 +35,6 @@ constexpr int CurrencyChoice = 247, ContactChoice = 495, CodeChoice = 560;
 
 class ChoiceOpeners : public RecordFixture {
 protected:
-    // A customer window under edit with the focus on its field at `offset`.
-    static int Customer(uint32_t offset)
-    {
-        int n = OpenOrActivateWindow(Customers, 0, 0, true, 0);
-        EXPECT_GT(n, 0);
-        if (n <= 0) return 0;
-        WinBeginEdit(n);
-        EXPECT_TRUE(WinGotoField(n, WinScreenFieldOfOffset(n, offset), true));
-        return n;
-    }
-    static std::string EditText(int n) { return EditGetText(WinTable[n]->editControl); }
-    static int OpenFrom(int type, int opener)
-    {
-        int n = OpenOrActivateWindow(type, 0, 0, true, opener);
-        EXPECT_GT(n, 0) << type;
-        return n;
-    }
     // n's list holds `line` alone, selected.
     static void OfferOne(int n, const std::string &line)
     {
@@ -85,7 +69,7 @@ protected:
 
 TEST_F(ChoiceOpeners, AFieldShownByNameListsItsValuesAndTakesTheOneChosen)
 {
-    int customer = Customer(CUVc::VatZone);
+    int customer = CustomerUnderEdit(CUVc::VatZone);
     ASSERT_GT(customer, 0);
     int n = OpenFrom(CodeChoice, customer);
     ASSERT_EQ(ListBoxRows(n), (Lines{"Domestic", "Zone 1, no VAT", "Zone 2, no VAT"}));
@@ -97,7 +81,7 @@ TEST_F(ChoiceOpeners, AFieldShownByNameListsItsValuesAndTakesTheOneChosen)
 
     // A field that names no list of values lists nothing.
     WinClose(customer);
-    customer = Customer(CUVc::Name);
+    customer = CustomerUnderEdit(CUVc::Name);
     ASSERT_GT(customer, 0);
     n = OpenFrom(CodeChoice, customer);
     EXPECT_TRUE(ListBoxRows(n).empty());
@@ -131,7 +115,7 @@ TEST_F(ChoiceOpeners, TheContactListHoldsTheContactsOfTheDocumentsCustomer)
     EXPECT_TRUE(ListBoxRows(n).empty());
     WinClose(n);
     PutText(WinRecordBuffer(invoice), IVVc::CustCode, "C1");
-    int customer = Customer(CUVc::Name);
+    int customer = CustomerUnderEdit(CUVc::Name);
     n = OpenFrom(ContactChoice, customer);
     EXPECT_TRUE(ListBoxRows(n).empty());
     EXPECT_EQ(ChoiceKey[0], 0);
@@ -139,7 +123,7 @@ TEST_F(ChoiceOpeners, TheContactListHoldsTheContactsOfTheDocumentsCustomer)
 
 TEST_F(ChoiceOpeners, AChoiceTakesThePlaceOfWhatWasTyped)
 {
-    int customer = Customer(CUVc::CurncyCode);
+    int customer = CustomerUnderEdit(CUVc::CurncyCode);
     ASSERT_GT(customer, 0);
     Type("XX");
     int n = OpenFrom(CurrencyChoice, customer);
@@ -150,7 +134,7 @@ TEST_F(ChoiceOpeners, AChoiceTakesThePlaceOfWhatWasTyped)
 
 TEST_F(ChoiceOpeners, EscInAChoiceWindowGoesBackWithTheFieldAsItWas)
 {
-    int customer = Customer(CUVc::CurncyCode);
+    int customer = CustomerUnderEdit(CUVc::CurncyCode);
     ASSERT_GT(customer, 0);
     Type("EUR");
     int n = OpenFrom(CurrencyChoice, customer);
@@ -170,7 +154,7 @@ TEST_F(ChoiceOpeners, EscInAChoiceWindowGoesBackWithTheFieldAsItWas)
 
 TEST_F(ChoiceOpeners, ADoubleClickOnAFieldOpensWhatItChoosesFrom)
 {
-    int customer = Customer(CUVc::CurncyCode);
+    int customer = CustomerUnderEdit(CUVc::CurncyCode);
     ASSERT_GT(customer, 0);
     auto middleOf = [&](uint32_t offset) {
         MacRect r;

@@ -21,6 +21,7 @@
 #include "shell/list_windows.h"
 #include "shell/record_commands.h"
 #include "shell/window_layout.h"
+#include "tests/recordwin/choice_steps.h"
 #include "tests/shell/record_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
@@ -86,25 +87,6 @@ choice 60 {
         RecordFixture::TearDown();
     }
 
-    // A customer window with the focus on its field at `offset`; its edit
-    // text is what a chooser types into it.
-    int Opener(uint32_t offset)
-    {
-        int n = OpenOrActivateWindow(WinTypes::Customers, 0, 0, true, 0);
-        EXPECT_GT(n, 0);
-        if (n <= 0) return 0;
-        WinBeginEdit(n);
-        EXPECT_TRUE(WinGotoField(n, WinScreenFieldOfOffset(n, offset), true));
-        return n;
-    }
-    static std::string EditText(int n) { return EditGetText(WinTable[n]->editControl); }
-    // A window of type opened from opener (0: from no window).
-    static int OpenFrom(int type, int opener)
-    {
-        int n = OpenOrActivateWindow(type, 0, 0, true, opener);
-        EXPECT_GT(n, 0) << type;
-        return n;
-    }
     // Puts `lines` into n's list and selects line `chosen` (-1: none).
     static void ListIs(int n, const Lines &lines, int chosen)
     {
@@ -246,7 +228,7 @@ TEST_F(ChoiceWindows, OkGivesTheChosenLineCutAsEachListSays)
         {564, line},
     };
     for (const auto &c : cases) {
-        int opener = Opener(CUVc::Name);
+        int opener = CustomerUnderEdit(CUVc::Name);
         ASSERT_GT(opener, 0);
         int n = OpenFrom(c.type, opener);
         ListIs(n, {"other", line}, 1);
@@ -264,7 +246,7 @@ TEST_F(ChoiceWindows, ShortLinesAndLinesWithoutABlankStayWhole)
         {495, "Anna  ", "Anna"},
     };
     for (const auto &c : cases) {
-        int opener = Opener(CUVc::Name);
+        int opener = CustomerUnderEdit(CUVc::Name);
         ASSERT_GT(opener, 0);
         int n = OpenFrom(c.type, opener);
         ListIs(n, {c.line}, 0);
@@ -273,7 +255,7 @@ TEST_F(ChoiceWindows, ShortLinesAndLinesWithoutABlankStayWhole)
         WinClose(opener);
     }
     // The opener's field takes no more than its length: a group code holds 5.
-    int opener = Opener(CUVc::CustGroup);
+    int opener = CustomerUnderEdit(CUVc::CustGroup);
     ASSERT_GT(opener, 0);
     int n = OpenFrom(495, opener);
     ListIs(n, {"LONGER THAN FIVE"}, 0);
@@ -284,7 +266,7 @@ TEST_F(ChoiceWindows, ShortLinesAndLinesWithoutABlankStayWhole)
 TEST_F(ChoiceWindows, NothingChosenTypesNothingAndFontListsStayOpen)
 {
     // Nothing selected: the chooser closes and the opener keeps its text.
-    int opener = Opener(CUVc::Name);
+    int opener = CustomerUnderEdit(CUVc::Name);
     ASSERT_GT(opener, 0);
     Type("Kept");
     int n = OpenFrom(247, opener);
@@ -321,7 +303,7 @@ TEST_F(ChoiceWindows, ARecordChosenInAListSetsTheChoosingFlag)
     uint32_t id = 0;
     PutText(group.record, AccessVc::Code, "ADM");
     ASSERT_TRUE(RecStore(AccessVc::Number, group.record, 0, &id));
-    int opener = Opener(CUVc::Name);
+    int opener = CustomerUnderEdit(CUVc::Name);
     ASSERT_GT(opener, 0);
     // Nothing marked: nothing chosen, the flag stays down.
     int list = OpenFrom(WinTypes::AccessGroupChoice, opener);
