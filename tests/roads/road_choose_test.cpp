@@ -118,14 +118,11 @@ TEST_F(RoadTest, CustomerAndItemAreChosenFromTheirListsIntoAnInvoice)
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
-    ASSERT_EQ(RegRecordCount(IVVc::Number), 1u);
-    std::vector<uint8_t> inv(IVVc::Size), row(IVVc::Rows::Size);
-    uint32_t id = 0;
-    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
-    EXPECT_EQ(TextAt(inv.data(), IVVc::CustCode), "C3");
-    ASSERT_EQ(MatrixRowCount(IVVc::Number, 0, inv.data()), 1);
-    ASSERT_TRUE(MatrixRowRead(IVVc::Number, inv.data(), 0, row.data()));
-    EXPECT_EQ(TextAt(row.data(), IVVc::Rows::ItemCode), "ITEM2");
+    StoredInvoice inv = OnlyInvoice();
+    ASSERT_FALSE(inv.head.empty()) << "the company file holds one invoice";
+    EXPECT_EQ(TextAt(inv.head.data(), IVVc::CustCode), "C3");
+    ASSERT_EQ(inv.rows.size(), 1u);
+    EXPECT_EQ(TextAt(inv.rows[0].data(), IVVc::Rows::ItemCode), "ITEM2");
 }
 
 // A list opened on its own still opens the record chosen; the same list

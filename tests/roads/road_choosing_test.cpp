@@ -184,18 +184,14 @@ TEST_F(RoadTest, AnInvoiceIsTypedByChoosingItsCodesFromTheirLists)
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
-    ASSERT_EQ(RegRecordCount(IVVc::Number), 1u);
-    std::vector<uint8_t> inv(IVVc::Size), row(IVVc::Rows::Size);
-    uint32_t id = 0;
-    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
-    EXPECT_EQ(TextAt(inv.data(), IVVc::CustCode), "C1");
-    EXPECT_EQ(std::to_string(GetI32(inv.data(), IVVc::SerNr)), *offered);
-    EXPECT_EQ(TextAt(inv.data(), IVVc::Text546), "Anna Berg");
-    ASSERT_EQ(MatrixRowCount(IVVc::Number, 0, inv.data()), 1);
-    ASSERT_TRUE(MatrixRowRead(IVVc::Number, inv.data(), 0, row.data()));
-    EXPECT_EQ(TextAt(row.data(), IVVc::Rows::ItemCode), "ITEM1");
-    EXPECT_EQ(TextAt(row.data(), IVVc::Rows::VatCode), "1");
-    RecFreeMatrix(IVVc::Number, inv.data());
+    StoredInvoice inv = OnlyInvoice();
+    ASSERT_FALSE(inv.head.empty()) << "the company file holds one invoice";
+    EXPECT_EQ(TextAt(inv.head.data(), IVVc::CustCode), "C1");
+    EXPECT_EQ(std::to_string(GetI32(inv.head.data(), IVVc::SerNr)), *offered);
+    EXPECT_EQ(TextAt(inv.head.data(), IVVc::Text546), "Anna Berg");
+    ASSERT_EQ(inv.rows.size(), 1u);
+    EXPECT_EQ(TextAt(inv.rows[0].data(), IVVc::Rows::ItemCode), "ITEM1");
+    EXPECT_EQ(TextAt(inv.rows[0].data(), IVVc::Rows::VatCode), "1");
 }
 
 // The printer face of the ledger options is chosen from the installed

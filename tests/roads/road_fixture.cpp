@@ -674,6 +674,23 @@ std::map<std::string, double> RoadTest::VoucherSums(uint32_t *vouchers)
     return sums;
 }
 
+RoadTest::StoredInvoice RoadTest::OnlyInvoice()
+{
+    StoredInvoice inv;
+    std::vector<uint8_t> head(IVVc::Size);
+    uint32_t id = 0;
+    if (RegRecordCount(IVVc::Number) != 1 || !RecReadAt(IVVc::Number, 1, head.data(), &id)) return inv;
+    int32_t count = MatrixRowCount(IVVc::Number, 0, head.data());
+    for (int32_t i = 0; i < count; i++) {
+        std::vector<uint8_t> row(IVVc::Rows::Size);
+        if (!MatrixRowRead(IVVc::Number, head.data(), i, row.data())) break;
+        inv.rows.push_back(row);
+    }
+    RecFreeMatrix(IVVc::Number, head.data());
+    inv.head = head;
+    return inv;
+}
+
 std::vector<uint8_t> RoadTest::StoredRows(int block)
 {
     std::vector<uint8_t> bytes;
