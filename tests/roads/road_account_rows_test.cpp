@@ -21,12 +21,6 @@ namespace {
 constexpr int AccountRowsList = 254, AccountRows = 255;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 // Today as the date fields take it typed.
 std::string Today()
 {
@@ -105,11 +99,11 @@ TEST_F(RoadTest, AccountRowsBalancedByTheirButtonAndStored)
         ASSERT_TRUE(MatrixRowRead(SMVc::Number, record.data(), i, row.data()));
         EXPECT_EQ(TextAt(row.data(), SMVc::Rows::Account), accounts[i]) << i;
         EXPECT_EQ(TextAt(row.data(), SMVc::Rows::Text), names[i]) << i;
-        EXPECT_NEAR(Num(row.data(), SMVc::Rows::Amount), amounts[i], 0.005) << i;
+        EXPECT_NEAR(RoadTest::AmountAt(row.data(), SMVc::Rows::Amount), amounts[i], 0.005) << i;
     }
-    EXPECT_NEAR(Num(record.data(), SMVc::Debit), 800, 0.005);
-    EXPECT_NEAR(Num(record.data(), SMVc::Credit), -800, 0.005);
-    EXPECT_NEAR(Num(record.data(), SMVc::Balance), 0, 0.005);
+    EXPECT_NEAR(RoadTest::AmountAt(record.data(), SMVc::Debit), 800, 0.005);
+    EXPECT_NEAR(RoadTest::AmountAt(record.data(), SMVc::Credit), -800, 0.005);
+    EXPECT_NEAR(RoadTest::AmountAt(record.data(), SMVc::Balance), 0, 0.005);
     CloseForCheck();
 }
 

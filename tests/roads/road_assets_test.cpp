@@ -27,11 +27,6 @@ constexpr int Asset = 325, AssetList = 542, DeprModel = 543, DeprModelList = 548
               DeprRunSel = 539;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at) {
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
@@ -178,10 +173,10 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     std::vector<uint8_t> model, asset;
     ASSERT_TRUE(FindByCode(DeprModelVc::Number, DeprModelVc::Code, 5, "SL20", &model));
     EXPECT_EQ(GetU16(model.data(), DeprModelVc::Method), 1);
-    EXPECT_DOUBLE_EQ(Num(model.data(), DeprModelVc::RatePct), 20);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(model.data(), DeprModelVc::RatePct), 20);
     ASSERT_TRUE(FindByCode(AssetVc::Number, AssetVc::Code, 10, "M1", &asset));
     EXPECT_EQ(TextAt(asset.data(), AssetVc::Name), "Lathe");
-    EXPECT_DOUBLE_EQ(Num(asset.data(), AssetVc::AcqValue), 12000);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(asset.data(), AssetVc::AcqValue), 12000);
     EXPECT_EQ(TextAt(asset.data(), AssetVc::Text218), "V7");
     EXPECT_EQ(TextAt(asset.data(), AssetVc::Text240), "Lathe Works AB");
     // The run's voucher: the half year's 1 200 from the group's cost
@@ -190,8 +185,8 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     std::vector<uint8_t> voucher(SMVc::Size);
     uint32_t id = 0;
     ASSERT_TRUE(RecReadAt(SMVc::Number, 1, voucher.data(), &id));
-    EXPECT_DOUBLE_EQ(Num(voucher.data(), SMVc::Debit), 1200);
-    EXPECT_DOUBLE_EQ(Num(voucher.data(), SMVc::Balance), 0);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(voucher.data(), SMVc::Debit), 1200);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(voucher.data(), SMVc::Balance), 0);
     CloseForCheck();
 }
 

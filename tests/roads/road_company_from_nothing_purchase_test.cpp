@@ -47,12 +47,6 @@ constexpr int ColItem = 0, ColPrice = 5;
 // the vendor's bank giro.
 const std::string CompanyBank = "5555-1234", VendorGiro = "5050-1055";
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 class CompanyFromNothingPurchaseRoad : public CompanyFromNothingRoad {
 protected:
     // The registers a purchase names, each from its list's New: the terms,
@@ -334,7 +328,7 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
         std::vector<uint8_t> invoice(VIVc::Size);
         ASSERT_TRUE(RecReadAt(VIVc::Number, 1, invoice.data(), &id));
         EXPECT_EQ(TextAt(invoice.data(), VIVc::VendInvNr), "F-2001");
-        EXPECT_NEAR(Num(invoice.data(), VIVc::InvAmount), 1000, 0.005);
+        EXPECT_NEAR(RoadTest::AmountAt(invoice.data(), VIVc::InvAmount), 1000, 0.005);
         // The vendor's terms: due thirty days after the invoice date.
         EXPECT_EQ(TextAt(invoice.data(), VIVc::PayTerms), "30");
         DateRec invoiced = GetDate(invoice.data(), VIVc::InvDate), due = {}, stored = GetDate(invoice.data(), VIVc::DueDate);
@@ -348,7 +342,7 @@ TEST_F(CompanyFromNothingPurchaseRoad, APurchaseForStockIsReceivedInvoicedAndPai
     std::vector<uint8_t> stock(LSVc::Size);
     for (int32_t p = 1; RecReadAt(LSVc::Number, p, stock.data(), &id); p++)
         if (TextAt(stock.data(), LSVc::ItemCode) == "BOLT")
-            onStock[TextAt(stock.data(), LSVc::Location)] += Num(stock.data(), LSVc::InStock);
+            onStock[TextAt(stock.data(), LSVc::Location)] += RoadTest::AmountAt(stock.data(), LSVc::InStock);
     EXPECT_NEAR(onStock["MAIN"], 100, 0.005) << ::testing::PrintToString(onStock);
     CloseForCheck();
 }

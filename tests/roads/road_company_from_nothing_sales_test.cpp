@@ -36,12 +36,6 @@ namespace fs = std::filesystem;
 
 constexpr int TrialBalanceSel = 428;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 // A sales document's form: its title, its number, the customer's
 // address, the currency, one line a row (item, text, quantity, price,
 // sum) and the total.
@@ -277,7 +271,7 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
         ASSERT_TRUE(RecReadAt(QuotationVc::Number, 1, q.data(), &id));
         EXPECT_EQ(std::to_string(GetU32(q.data(), QuotationVc::SerNr)), *quotation);
         EXPECT_EQ(TextAt(q.data(), QuotationVc::CurncyCode), "EUR");
-        EXPECT_NEAR(Num(q.data(), QuotationVc::Total), 100, 0.005);
+        EXPECT_NEAR(RoadTest::AmountAt(q.data(), QuotationVc::Total), 100, 0.005);
         RecFreeMatrix(QuotationVc::Number, q.data());
     }
     {
@@ -290,8 +284,8 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
         EXPECT_EQ(TextAt(o.data(), ORVc::CurncyCode), "EUR");
         ASSERT_TRUE(MatrixRowRead(ORVc::Number, o.data(), 0, row.data()));
         EXPECT_EQ(TextAt(row.data(), ORVc::Rows::ItemCode), "LAMP");
-        EXPECT_DOUBLE_EQ(Num(row.data(), ORVc::Rows::QtyShipped), 2);
-        EXPECT_DOUBLE_EQ(Num(row.data(), ORVc::Rows::QtyInvoiced), 2);
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), ORVc::Rows::QtyShipped), 2);
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), ORVc::Rows::QtyInvoiced), 2);
         RecFreeMatrix(ORVc::Number, o.data());
     }
     {
@@ -313,12 +307,12 @@ TEST_F(CompanyFromNothingSalesRoad, AQuotationInEurosBecomesAnInvoicePrintedOnDr
         EXPECT_EQ(TextAt(inv.data(), IVVc::CurncyCode), "EUR");
         EXPECT_EQ(TextAt(inv.data(), IVVc::SalesMan), "AS");
         EXPECT_EQ(TextAt(inv.data(), IVVc::PayTerms), "30");
-        EXPECT_NEAR(Num(inv.data(), IVVc::Rate), 1150, 0.005);
-        EXPECT_NEAR(Num(inv.data(), IVVc::Total), 100, 0.005);
+        EXPECT_NEAR(RoadTest::AmountAt(inv.data(), IVVc::Rate), 1150, 0.005);
+        EXPECT_NEAR(RoadTest::AmountAt(inv.data(), IVVc::Total), 100, 0.005);
         ASSERT_EQ(MatrixRowCount(IVVc::Number, 0, inv.data()), 1);
         ASSERT_TRUE(MatrixRowRead(IVVc::Number, inv.data(), 0, line.data()));
         EXPECT_EQ(TextAt(line.data(), IVVc::Rows::ItemCode), "LAMP");
-        EXPECT_NEAR(Num(line.data(), IVVc::Rows::Price), 40, 0.005);
+        EXPECT_NEAR(RoadTest::AmountAt(line.data(), IVVc::Rows::Price), 40, 0.005);
         RecFreeMatrix(IVVc::Number, inv.data());
     }
     // The forms as drawn, and chosen where the documents look for them.

@@ -41,12 +41,6 @@ namespace fs = std::filesystem;
 constexpr int BalanceSel = 401, ResultSel = 402, TrialBalanceSel = 428;
 constexpr int Voucher = 117;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 // The start capital into the bank, a cash sale of 1 000 with 25 % VAT and
 // 400 of rent paid from the bank, in one voucher.
 const std::vector<RoadTest::VoucherRow> FirstVoucher = {
@@ -197,7 +191,7 @@ TEST_F(CompanyFromNothingRoad, TheFirstVoucherAndInvoiceOfACompanyMadeInWindowsR
         ASSERT_TRUE(RecReadAt(IVVc::Number, 1, invoice.data(), &id));
         EXPECT_EQ(GetU32(invoice.data(), IVVc::SerNr), 1u) << "the first number of the series typed";
         EXPECT_EQ(GetU16(invoice.data(), IVVc::Posted), 1);
-        EXPECT_NEAR(Num(invoice.data(), IVVc::Total), 1250, 0.005);
+        EXPECT_NEAR(RoadTest::AmountAt(invoice.data(), IVVc::Total), 1250, 0.005);
         RecFreeMatrix(IVVc::Number, invoice.data());
     }
     EXPECT_EQ(RegRecordCount(SR21Vc::Number), 9u);
@@ -223,7 +217,7 @@ TEST_F(CompanyFromNothingRoad, TheFirstVoucherAndInvoiceOfACompanyMadeInWindowsR
         ASSERT_EQ(rows.size(), size_t(V::Size));
         EXPECT_EQ(TextAt(rows.data(), V::Account1), "2610");
         EXPECT_EQ(TextAt(rows.data(), V::Account2), "2640");
-        EXPECT_DOUBLE_EQ(Num(rows.data(), V::Rate), 25);
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(rows.data(), V::Rate), 25);
     }
     {
         namespace C = CurrencyBlk::Rows;

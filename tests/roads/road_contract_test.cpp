@@ -19,12 +19,6 @@ constexpr int Contract = 468;
 constexpr int ColItem = 0;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 TEST_F(RoadTest, ContractOfTwoRowsIsTypedAndStored)
 {
     const std::string company = StartNewCompany();
@@ -76,8 +70,8 @@ TEST_F(RoadTest, ContractOfTwoRowsIsTypedAndStored)
     uint32_t id = 0;
     ASSERT_TRUE(RecReadAt(ContractVc::Number, 1, contract.data(), &id));
     EXPECT_EQ(TextAt(contract.data(), ContractVc::CustCode), "C1");
-    EXPECT_DOUBLE_EQ(Num(contract.data(), ContractVc::NetTotal), 350);
-    EXPECT_DOUBLE_EQ(Num(contract.data(), ContractVc::Total), 437.5);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(contract.data(), ContractVc::NetTotal), 350);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(contract.data(), ContractVc::Total), 437.5);
     ASSERT_EQ(MatrixRowCount(ContractVc::Number, 0, contract.data()), 2);
     std::vector<uint8_t> row(ContractVc::Rows::Size);
     // ITEM1 at 100 costs 60, ITEM2 at 50 costs 20.
@@ -86,9 +80,9 @@ TEST_F(RoadTest, ContractOfTwoRowsIsTypedAndStored)
         ASSERT_TRUE(MatrixRowRead(ContractVc::Number, contract.data(), r, row.data()));
         EXPECT_EQ(GetU16(row.data(), ContractVc::Rows::Kind), 1) << r;
         EXPECT_EQ(TextAt(row.data(), ContractVc::Rows::ItemCode), items[r][0]) << r;
-        EXPECT_DOUBLE_EQ(Num(row.data(), ContractVc::Rows::Quantity), qty[r]) << r;
-        EXPECT_DOUBLE_EQ(Num(row.data(), ContractVc::Rows::Sum), sum[r]) << r;
-        EXPECT_DOUBLE_EQ(Num(row.data(), ContractVc::Rows::GrossProfit), profit[r]) << r;
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), ContractVc::Rows::Quantity), qty[r]) << r;
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), ContractVc::Rows::Sum), sum[r]) << r;
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), ContractVc::Rows::GrossProfit), profit[r]) << r;
     }
     CloseForCheck();
 }

@@ -33,11 +33,6 @@ constexpr int BalanceSel = 401, ResultSel = 402, TrialBalanceSel = 428, SieExpor
 constexpr int Asset = 325, AssetList = 542;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at) {
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 // The digits of a text: amounts are compared whatever their grouping.
 std::string Digits(const std::string &shown) {
     std::string d;
@@ -240,12 +235,12 @@ TEST_F(DemoLedgerRoad, AnAssetInTheDemoGroupGetsItsDepreciationVoucher) {
     std::vector<uint8_t> voucher(SMVc::Size), row(SMVc::Rows::Size);
     uint32_t id = 0;
     ASSERT_TRUE(RecReadAt(SMVc::Number, 1, voucher.data(), &id));
-    EXPECT_DOUBLE_EQ(Num(voucher.data(), SMVc::Debit), 1200);
-    EXPECT_DOUBLE_EQ(Num(voucher.data(), SMVc::Balance), 0);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(voucher.data(), SMVc::Debit), 1200);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(voucher.data(), SMVc::Balance), 0);
     std::map<std::string, double> sums;
     for (int32_t i = 0; i < MatrixRowCount(SMVc::Number, 0, voucher.data()); i++) {
         ASSERT_TRUE(MatrixRowRead(SMVc::Number, voucher.data(), i, row.data()));
-        sums[TextAt(row.data(), SMVc::Rows::Account)] += Num(row.data(), SMVc::Rows::Amount);
+        sums[TextAt(row.data(), SMVc::Rows::Account)] += RoadTest::AmountAt(row.data(), SMVc::Rows::Amount);
     }
     EXPECT_EQ(sums, (std::map<std::string, double>{{"1229", -1200}, {"7832", 1200}}));
     CloseForCheck();

@@ -25,12 +25,6 @@ constexpr int Quotation = 272, QuotationList = 273, Order = 352, OrderList = 351
               SalesInvoice = 347;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 TEST_F(RoadTest, AQuotationBecomesAnOrderThatDeliversAndInvoices)
 {
     const std::string company = StartNewCompany();
@@ -125,8 +119,8 @@ TEST_F(RoadTest, AQuotationBecomesAnOrderThatDeliversAndInvoices)
     ASSERT_TRUE(RecReadAt(ORVc::Number, 1, o.data(), &id));
     EXPECT_EQ(std::to_string(GetU32(o.data(), ORVc::SerNr)), *order);
     ASSERT_TRUE(MatrixRowRead(ORVc::Number, o.data(), 0, row.data()));
-    EXPECT_DOUBLE_EQ(Num(row.data(), ORVc::Rows::QtyDelivered), 2);
-    EXPECT_DOUBLE_EQ(Num(row.data(), ORVc::Rows::QtyShipped), 2);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), ORVc::Rows::QtyDelivered), 2);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), ORVc::Rows::QtyShipped), 2);
 
     ASSERT_EQ(RegRecordCount(SHVc::Number), 1u);
     std::vector<uint8_t> d(SHVc::Size);
@@ -141,7 +135,7 @@ TEST_F(RoadTest, AQuotationBecomesAnOrderThatDeliversAndInvoices)
     ASSERT_EQ(MatrixRowCount(IVVc::Number, 0, inv.data()), 1);
     ASSERT_TRUE(MatrixRowRead(IVVc::Number, inv.data(), 0, line.data()));
     EXPECT_EQ(TextAt(line.data(), IVVc::Rows::ItemCode), "SERVICE");
-    EXPECT_DOUBLE_EQ(Num(line.data(), IVVc::Rows::Quantity), 2);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(line.data(), IVVc::Rows::Quantity), 2);
     EXPECT_EQ(GetU32(line.data(), IVVc::Rows::Link), 0u);
     CloseForCheck();
 }

@@ -636,6 +636,12 @@ bool RoadTest::FindByCode(int reg, uint32_t offset, int m, const std::string &co
 
 std::string RoadTest::TextAt(const uint8_t *record, uint32_t offset) { return PText(record + offset); }
 
+double RoadTest::AmountAt(const uint8_t *record, uint32_t offset)
+{
+    PackedDecimal d = GetDec(record, offset);
+    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
+}
+
 void RoadTest::ExpectOnePaymentPaidOut(double total)
 {
     EXPECT_EQ(RegRecordCount(APVc::Number), 0u) << "the vendor's open item is closed";

@@ -273,6 +273,8 @@ public:   // the steps' lambdas use these too
     static bool FindByCode(int reg, uint32_t offset, int m, const std::string &code, std::vector<uint8_t> *record);
     // The text of a PString field of a record.
     static std::string TextAt(const uint8_t *record, uint32_t offset);
+    // The amount of a decimal field of a record; 0 for a blank one.
+    static double AmountAt(const uint8_t *record, uint32_t offset);
     // Every voucher of the company file balances (a failure names the one
     // that does not); the sum per account of their account rows, and their
     // count in *vouchers.

@@ -49,11 +49,6 @@ constexpr int Project = 259, ProjectList = 260, TimeSheet = 268, TimeSheetList =
 constexpr int Asset = 325, AssetList = 542;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at) {
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 bool IsBlank(const uint8_t *base, uint32_t at) {
     PackedDecimal d = GetDec(base, at);
     return DecIsBlank(&d);
@@ -184,7 +179,7 @@ TEST_F(RoadTest, APurchaseOrdersInvoiceAndItsSuggestedPaymentAreApprovedAsMade) 
     uint32_t id = 0;
     ASSERT_TRUE(RecReadAt(VIVc::Number, 1, invoice.data(), &id));
     EXPECT_EQ(GetU16(invoice.data(), VIVc::Approved), 1);
-    EXPECT_TRUE(IsBlank(invoice.data(), VIVc::Rate)) << Num(invoice.data(), VIVc::Rate);
+    EXPECT_TRUE(IsBlank(invoice.data(), VIVc::Rate)) << RoadTest::AmountAt(invoice.data(), VIVc::Rate);
     ASSERT_EQ(RegRecordCount(PUVc::Number), 1u);
     std::vector<uint8_t> receipt(PUVc::Size);
     ASSERT_TRUE(RecReadAt(PUVc::Number, 1, receipt.data(), &id));
@@ -194,8 +189,8 @@ TEST_F(RoadTest, APurchaseOrdersInvoiceAndItsSuggestedPaymentAreApprovedAsMade) 
     ASSERT_TRUE(RecReadAt(OPVc::Number, 1, payment.data(), &id));
     EXPECT_EQ(GetU16(payment.data(), OPVc::Approved), 1);
     EXPECT_EQ(GetU16(payment.data(), OPVc::Posted), 1);
-    EXPECT_TRUE(IsBlank(payment.data(), OPVc::Rate)) << Num(payment.data(), OPVc::Rate);
-    EXPECT_NEAR(Num(payment.data(), OPVc::RowsTotal), Num(invoice.data(), VIVc::InvAmount), 0.005);
+    EXPECT_TRUE(IsBlank(payment.data(), OPVc::Rate)) << RoadTest::AmountAt(payment.data(), OPVc::Rate);
+    EXPECT_NEAR(RoadTest::AmountAt(payment.data(), OPVc::RowsTotal), RoadTest::AmountAt(invoice.data(), VIVc::InvAmount), 0.005);
     EXPECT_EQ(RegRecordCount(APVc::Number), 0u) << "the invoice is paid";
     CloseForCheck();
 }
@@ -284,7 +279,7 @@ TEST_F(RoadTest, AProjectsHoursAreInvoicedAsItemHoursAndPrice) {
     uint32_t id = 0;
     ASSERT_TRUE(RecReadAt(IVVc::Number, 1, invoice.data(), &id));
     EXPECT_EQ(TextAt(invoice.data(), IVVc::Project), "1");
-    EXPECT_DOUBLE_EQ(Num(invoice.data(), IVVc::Net), 300);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(invoice.data(), IVVc::Net), 300);
     CloseForCheck();
 }
 

@@ -37,12 +37,6 @@ namespace fs = std::filesystem;
 constexpr int ReceiptList = 40, Receipt = 41;
 constexpr int RcptAmount = 3;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 // The texts list window n shows for record `id` of its register, column
 // by column as it paints them, joined by " | "; "" when it cannot be read.
 std::string RowShown(int n, int32_t id)
@@ -291,8 +285,8 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     uint32_t id = 0, position = 0;
     ASSERT_TRUE(RecFindByIndex(ARVc::Number, "InvoiceNr", item.data(), 1, 1, &id, &position));
     EXPECT_EQ(TextAt(item.data(), ARVc::CustCode), "C1");
-    EXPECT_NEAR(Num(item.data(), ARVc::OpenAmount), 150, 0.005);
-    EXPECT_NEAR(Num(item.data(), ARVc::InvAmount), 250, 0.005);
+    EXPECT_NEAR(RoadTest::AmountAt(item.data(), ARVc::OpenAmount), 150, 0.005);
+    EXPECT_NEAR(RoadTest::AmountAt(item.data(), ARVc::InvAmount), 250, 0.005);
     // The rent's posting on 5010 names the voucher it came from.
     std::vector<uint8_t> posting(ATVc::Size);
     PStringFromC(posting.data() + ATVc::Account, "5010");

@@ -46,12 +46,6 @@ std::string DayText(int days)
     return text;
 }
 
-double DecAt(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 class InterestRoad : public RoadTest {
 protected:
     // Sales > Settings > Interest invoices: the rate 12 % a year and rate
@@ -148,7 +142,7 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
     ASSERT_TRUE(OpenForCheck(company));
     uint8_t settings[InterestBlk::Size] = {0};
     ASSERT_TRUE(SettingsBlockRead(InterestBlk::Number, settings, sizeof settings));
-    EXPECT_EQ(DecAt(settings, InterestBlk::Rate), 12);
+    EXPECT_EQ(RoadTest::AmountAt(settings, InterestBlk::Rate), 12);
     EXPECT_EQ(GetU16(settings, InterestBlk::RateMethod), 1);
     std::vector<uint8_t> customer;
     ASSERT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, "C9", &customer));
@@ -174,11 +168,11 @@ TEST_F(InterestRoad, AnInvoiceLateAtThePeriodsEndIsChargedInterest)
         ASSERT_TRUE(MatrixRowRead(IVVc::Number, inv, 0, row));
         EXPECT_EQ(GetU16(row, IVVc::Rows::Kind), 4);
         EXPECT_EQ(TextAt(row, IVVc::Rows::ItemCode), *number);
-        EXPECT_EQ(DecAt(row, IVVc::Rows::Quantity), 60);
-        EXPECT_EQ(DecAt(row, IVVc::Rows::UnitCost), 250);   // 2 x 100 and 25 % VAT
-        EXPECT_DOUBLE_EQ(DecAt(row, IVVc::Rows::Sum), 4.93);     // 250 x 12 % x 60 / 365
+        EXPECT_EQ(RoadTest::AmountAt(row, IVVc::Rows::Quantity), 60);
+        EXPECT_EQ(RoadTest::AmountAt(row, IVVc::Rows::UnitCost), 250);   // 2 x 100 and 25 % VAT
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row, IVVc::Rows::Sum), 4.93);     // 250 x 12 % x 60 / 365
         EXPECT_EQ(GetI32(row, IVVc::Rows::Link), 1);
-        EXPECT_GT(DecAt(inv, IVVc::Total), 0);
+        EXPECT_GT(RoadTest::AmountAt(inv, IVVc::Total), 0);
         RecFreeMatrix(IVVc::Number, inv);
     }
     EXPECT_EQ(interestInvoices, 1);
@@ -279,7 +273,7 @@ TEST_F(InterestRoad, APurchasesUnitCostBecomesTheItemsCostPrice)
     EXPECT_EQ(RegRecordCount(PUVc::Number), 1u);
     std::vector<uint8_t> item;
     ASSERT_TRUE(FindByCode(INVc::Number, INVc::Code, 20, "GREEN", &item));
-    EXPECT_EQ(DecAt(item.data(), INVc::CostPrice), 15);
+    EXPECT_EQ(RoadTest::AmountAt(item.data(), INVc::CostPrice), 15);
 }
 
 }  // namespace

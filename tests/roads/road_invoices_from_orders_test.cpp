@@ -27,12 +27,6 @@ constexpr int Order = 352, OrderList = 351, Delivery = 354, DeliveryList = 353, 
               SalesInvoice = 347, SalesInvoiceList = 348, OrderInvoicingSel = 471;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 TEST_F(RoadTest, OpenOrdersAreInvoicedByTheBatchRun)
 {
     const std::string company = StartNewCompany();
@@ -122,8 +116,8 @@ TEST_F(RoadTest, OpenOrdersAreInvoicedByTheBatchRun)
     uint32_t id = 0;
     ASSERT_TRUE(RecReadAt(ORVc::Number, 1, o.data(), &id));
     ASSERT_TRUE(MatrixRowRead(ORVc::Number, o.data(), 0, orow.data()));
-    EXPECT_DOUBLE_EQ(Num(orow.data(), ORVc::Rows::QtyInvoiced), 2);
-    EXPECT_EQ(GetU16(o.data(), ORVc::InvState), 2) << GetU16(o.data(), ORVc::Open) << " " << Num(orow.data(), ORVc::Rows::QtyShipped) << " " << TextAt(o.data(), ORVc::CustCode);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(orow.data(), ORVc::Rows::QtyInvoiced), 2);
+    EXPECT_EQ(GetU16(o.data(), ORVc::InvState), 2) << GetU16(o.data(), ORVc::Open) << " " << RoadTest::AmountAt(orow.data(), ORVc::Rows::QtyShipped) << " " << TextAt(o.data(), ORVc::CustCode);
     ASSERT_EQ(RegRecordCount(IVVc::Number), 1u);
     std::vector<uint8_t> inv(IVVc::Size), line(IVVc::Rows::Size);
     ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
@@ -136,7 +130,7 @@ TEST_F(RoadTest, OpenOrdersAreInvoicedByTheBatchRun)
     char heading[256];
     GetUiTextC(heading, 1816);
     EXPECT_EQ(TextAt(line.data(), IVVc::Rows::Text), heading + *order);
-    EXPECT_DOUBLE_EQ(Num(line.data(), IVVc::Rows::Sum), 1400);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(line.data(), IVVc::Rows::Sum), 1400);
 
     ASSERT_EQ(RegRecordCount(InvHistVc::Number), 1u);
     std::vector<uint8_t> hist(InvHistVc::Size), hrow(InvHistVc::Rows::Size);
@@ -144,7 +138,7 @@ TEST_F(RoadTest, OpenOrdersAreInvoicedByTheBatchRun)
     EXPECT_EQ(GetU32(hist.data(), InvHistVc::InvoiceNr), GetU32(inv.data(), IVVc::SerNr));
     ASSERT_TRUE(MatrixRowRead(InvHistVc::Number, hist.data(), 0, hrow.data()));
     EXPECT_EQ(TextAt(hrow.data(), InvHistVc::Rows::ItemCode), "SERVICE");
-    EXPECT_DOUBLE_EQ(Num(hrow.data(), InvHistVc::Rows::Quantity), 2);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(hrow.data(), InvHistVc::Rows::Quantity), 2);
 
     CloseForCheck();
 }

@@ -24,12 +24,6 @@ namespace {
 
 constexpr int Item = 195, PurchaseItem = 284, KeyBudget = 143, DateBudget = 145, WindowList = 12;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 TEST_F(RoadTest, AnItemGetsAPurchaseSourceAndBudgetsTotalTheirRows)
 {
     const std::string company = StartNewCompany();
@@ -115,13 +109,13 @@ TEST_F(RoadTest, AnItemGetsAPurchaseSourceAndBudgetsTotalTheirRows)
     ASSERT_TRUE(FindByCode(PurchItemVc::Number, PurchItemVc::ItemCode, 20, "GREEN", &source));
     EXPECT_EQ(TextAt(source.data(), PurchItemVc::VendCode), "V1");
     EXPECT_EQ(TextAt(source.data(), PurchItemVc::Text), "Green widget");
-    EXPECT_DOUBLE_EQ(Num(source.data(), PurchItemVc::Price), 12);
-    EXPECT_DOUBLE_EQ(Num(source.data(), PurchItemVc::MinQty), 1);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(source.data(), PurchItemVc::Price), 12);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(source.data(), PurchItemVc::MinQty), 1);
     std::vector<uint8_t> key, dates;
     ASSERT_TRUE(FindByCode(BUVc::Number, BUVc::Account, 10, "1910", &key));
-    EXPECT_DOUBLE_EQ(Num(key.data(), BUVc::Total), 150);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(key.data(), BUVc::Total), 150);
     ASSERT_TRUE(FindByCode(BPVc::Number, BPVc::Account, 10, "1910", &dates));
-    EXPECT_DOUBLE_EQ(Num(dates.data(), BPVc::Total), 70);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(dates.data(), BPVc::Total), 70);
     CloseForCheck();
 }
 

@@ -41,12 +41,6 @@ constexpr int InvItem = 1, InvPrice = 4, InvSum = 6;
 // The price list's row cells: kind, item group or range, formula.
 constexpr int ListRange = 1, ListFormula = 2;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 // The text cell (row, column) of the active window's rows shows.
 std::string CellShown(int row, int column)
 {
@@ -305,8 +299,8 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     EXPECT_EQ(TextAt(r.data(), INVc::Name), "Claw hammer");
     EXPECT_EQ(TextAt(r.data(), INVc::Group), "TOOLS");
     EXPECT_EQ(TextAt(r.data(), INVc::Unit), "");
-    EXPECT_DOUBLE_EQ(Num(r.data(), INVc::BasePrice), 100);
-    EXPECT_DOUBLE_EQ(Num(r.data(), INVc::CostPrice), 60);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(r.data(), INVc::BasePrice), 100);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(r.data(), INVc::CostPrice), 60);
     ASSERT_EQ(MatrixRowCount(INVc::Number, 0, r.data()), 1);
     std::vector<uint8_t> row = RowOf(INVc::Number, r, 0);
     ASSERT_FALSE(row.empty());
@@ -314,7 +308,7 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     EXPECT_EQ(TextAt(row.data(), INVc::Rows::Text), "Hammer, steel");
 
     ASSERT_TRUE(FindByCode(PriceFormulaVc::Number, PriceFormulaVc::Code, 5, "F1", &r));
-    EXPECT_DOUBLE_EQ(Num(r.data(), PriceFormulaVc::Percentage), 150);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(r.data(), PriceFormulaVc::Percentage), 150);
     EXPECT_EQ(GetU16(r.data(), PriceFormulaVc::Decimals), 2);
 
     ASSERT_TRUE(FindByCode(PriceListVc::Number, PriceListVc::Code, 5, "PL1", &r));
@@ -328,10 +322,10 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     ASSERT_TRUE(FindByCode(PriceVc::Number, PriceVc::PriceList, 5, "PL1", &r));
     EXPECT_EQ(TextAt(r.data(), PriceVc::ItemCode), "HAMMER");
     EXPECT_EQ(TextAt(r.data(), PriceVc::ItemName), "Claw hammer");
-    EXPECT_DOUBLE_EQ(Num(r.data(), PriceVc::Price), 80);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(r.data(), PriceVc::Price), 80);
 
     ASSERT_TRUE(FindByCode(QtyStepVc::Number, QtyStepVc::Code, 5, "Q1", &r));
-    EXPECT_DOUBLE_EQ(Num(r.data(), QtyStepVc::Step1), 10);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(r.data(), QtyStepVc::Step1), 10);
 
     ASSERT_TRUE(FindByCode(DiscMatrixVc::Number, DiscMatrixVc::Code, 5, "DM1", &r));
     EXPECT_EQ(TextAt(r.data(), DiscMatrixVc::DefStep), "Q1");
@@ -340,8 +334,8 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     ASSERT_FALSE(row.empty());
     EXPECT_EQ(TextAt(row.data(), DiscMatrixVc::Rows::ItemGroup), "TOOLS");
     EXPECT_EQ(TextAt(row.data(), DiscMatrixVc::Rows::Step), "Q1");
-    EXPECT_DOUBLE_EQ(Num(row.data(), DiscMatrixVc::Rows::Pct1), 0);   // below the first step
-    EXPECT_DOUBLE_EQ(Num(row.data(), DiscMatrixVc::Rows::Pct2), 5);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), DiscMatrixVc::Rows::Pct1), 0);   // below the first step
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), DiscMatrixVc::Rows::Pct2), 5);
 
     ASSERT_TRUE(FindByCode(CustGroupVc::Number, CustGroupVc::Code, 5, "RET", &r));
     EXPECT_EQ(TextAt(r.data(), CustGroupVc::PriceList), "PL1");
@@ -352,7 +346,7 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
     row = RowOf(CustPriceVc::Number, r, 0);
     ASSERT_FALSE(row.empty());
     EXPECT_EQ(TextAt(row.data(), CustPriceVc::Rows::ItemCode), "HAMMER");
-    EXPECT_DOUBLE_EQ(Num(row.data(), CustPriceVc::Rows::Price), 75);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), CustPriceVc::Rows::Price), 75);
 
     ASSERT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, "C1", &r));
     EXPECT_EQ(TextAt(r.data(), CUVc::CustGroup), "RET");
@@ -369,8 +363,8 @@ TEST_F(ItemWindowsRoad, AnItemItsPriceListAndACustomerGroupPriceAnInvoiceRow)
             if (row.empty() || TextAt(row.data(), IVVc::Rows::ItemCode) != "HAMMER") continue;
             found = true;
             EXPECT_EQ(TextAt(inv.data(), IVVc::PriceList), "PL1");
-            EXPECT_DOUBLE_EQ(Num(row.data(), IVVc::Rows::Price), 80);
-            EXPECT_DOUBLE_EQ(Num(row.data(), IVVc::Rows::Sum), 160);
+            EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), IVVc::Rows::Price), 80);
+            EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), IVVc::Rows::Sum), 160);
         }
         RecFreeMatrix(IVVc::Number, inv.data());
     }

@@ -24,12 +24,6 @@ constexpr int Order = 352, OrderList = 351;
 constexpr int ColItem = 0, ColQty = 1;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 TEST_F(RoadTest, OrderOfThreeRowsIsTypedStoredAndReopened)
 {
     const std::string company = StartNewCompany();
@@ -105,8 +99,8 @@ TEST_F(RoadTest, OrderOfThreeRowsIsTypedStoredAndReopened)
     ASSERT_TRUE(RecReadAt(ORVc::Number, 1, order.data(), &id));
     EXPECT_EQ(std::to_string(GetU32(order.data(), ORVc::SerNr)), *number);
     EXPECT_EQ(TextAt(order.data(), ORVc::CustCode), "C1");
-    EXPECT_DOUBLE_EQ(Num(order.data(), ORVc::Net), 3 * 100 + 3 * 50);
-    EXPECT_DOUBLE_EQ(Num(order.data(), ORVc::Total), 562.5);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(order.data(), ORVc::Net), 3 * 100 + 3 * 50);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(order.data(), ORVc::Total), 562.5);
     ASSERT_EQ(MatrixRowCount(ORVc::Number, 0, order.data()), 3);
     std::vector<uint8_t> row(ORVc::Rows::Size);
     const double qty[3] = {2, 3, 1}, sum[3] = {200, 150, 100};
@@ -114,15 +108,15 @@ TEST_F(RoadTest, OrderOfThreeRowsIsTypedStoredAndReopened)
         ASSERT_TRUE(MatrixRowRead(ORVc::Number, order.data(), r, row.data()));
         EXPECT_EQ(GetU16(row.data(), ORVc::Rows::Kind), 1) << r;
         EXPECT_EQ(TextAt(row.data(), ORVc::Rows::ItemCode), items[r][0]) << r;
-        EXPECT_DOUBLE_EQ(Num(row.data(), ORVc::Rows::Quantity), qty[r]) << r;
-        EXPECT_DOUBLE_EQ(Num(row.data(), ORVc::Rows::Sum), sum[r]) << r;
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), ORVc::Rows::Quantity), qty[r]) << r;
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), ORVc::Rows::Sum), sum[r]) << r;
     }
     // The stored order puts its quantities on orders.
     std::vector<uint8_t> stock;
     ASSERT_TRUE(FindByCode(LSVc::Number, LSVc::ItemCode, 20, "ITEM1", &stock));
-    EXPECT_DOUBLE_EQ(Num(stock.data(), LSVc::OnOrders), 3);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(stock.data(), LSVc::OnOrders), 3);
     ASSERT_TRUE(FindByCode(LSVc::Number, LSVc::ItemCode, 20, "ITEM2", &stock));
-    EXPECT_DOUBLE_EQ(Num(stock.data(), LSVc::OnOrders), 3);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(stock.data(), LSVc::OnOrders), 3);
     CloseForCheck();
 }
 

@@ -25,11 +25,6 @@ constexpr int ReportList = 6, Preview = 5;
 constexpr int ProjectListSel = 521, ProjectSummarySel = 523, ProjectTransSel = 525, ProjectBudgetSel = 537;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at) {
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 TEST_F(RoadTest, TheProjectListShowsAProjectsBudgetTypedInItsWindow) {
     const std::string company = StartNewCompany();
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
@@ -140,7 +135,7 @@ TEST_F(RoadTest, TheProjectListShowsAProjectsBudgetTypedInItsWindow) {
     ASSERT_TRUE(FindByCode(ProjectVc::Number, ProjectVc::Code, 20, "P1", &project));
     EXPECT_EQ(TextAt(project.data(), ProjectVc::Name), "Harbour crane");
     ASSERT_TRUE(FindByCode(TimeBudgetVc::Number, TimeBudgetVc::Project, 20, "P1", &budget));
-    const double stored = Num(budget.data(), TimeBudgetVc::Budget);
+    const double stored = RoadTest::AmountAt(budget.data(), TimeBudgetVc::Budget);
     EXPECT_DOUBLE_EQ(stored, 1000);
     char amount[32];
     std::snprintf(amount, sizeof amount, "%.2f", stored);

@@ -32,11 +32,6 @@ namespace {
 constexpr int Project = 259, ProjectList = 260, TimeSheet = 268, TimeSheetList = 269, TimeBudget = 362;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at) {
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 // The text row `row`, column `column` of the active window's matrix shows.
 std::string CellShown(int row, int column) {
     int n = RoadTest::Active();
@@ -128,7 +123,7 @@ TEST_F(RoadTest, HoursOfAnApprovedTimeSheetReachTheProjectsTimeBudget) {
     std::vector<uint8_t> budget;
     ASSERT_TRUE(FindByCode(TimeBudgetVc::Number, TimeBudgetVc::Project, 20, "1", &budget));
     EXPECT_EQ(TextAt(budget.data(), TimeBudgetVc::ItemCode), "ITEM1");
-    EXPECT_DOUBLE_EQ(Num(budget.data(), TimeBudgetVc::ToInvoice), 300);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(budget.data(), TimeBudgetVc::ToInvoice), 300);
     EXPECT_EQ(RegRecordCount(ProjTransVc::Number), 1u);
     EXPECT_EQ(RegRecordCount(ProjLinkVc::Number), 1u);
 
@@ -145,10 +140,10 @@ TEST_F(RoadTest, HoursOfAnApprovedTimeSheetReachTheProjectsTimeBudget) {
         found = TextAt(invoice.data(), IVVc::Project) == "1";
     ASSERT_TRUE(found) << "the invoice names its project";
     EXPECT_EQ(TextAt(invoice.data(), IVVc::CustCode), "C1");
-    EXPECT_DOUBLE_EQ(Num(invoice.data(), IVVc::Net), 300);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(invoice.data(), IVVc::Net), 300);
     ASSERT_TRUE(FindByCode(TimeBudgetVc::Number, TimeBudgetVc::Project, 20, "1", &budget));
-    EXPECT_DOUBLE_EQ(Num(budget.data(), TimeBudgetVc::Invoiced), 300);
-    EXPECT_DOUBLE_EQ(Num(budget.data(), TimeBudgetVc::ToInvoice), 0);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(budget.data(), TimeBudgetVc::Invoiced), 300);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(budget.data(), TimeBudgetVc::ToInvoice), 0);
     ASSERT_TRUE(InvoicesFromProjects());
     EXPECT_EQ(RegRecordCount(IVVc::Number), before + 1);
     CloseForCheck();

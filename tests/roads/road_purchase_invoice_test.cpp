@@ -30,12 +30,6 @@ constexpr int PurchaseInvoiceList = 154, PurchaseInvoice = 155, OutPaymentList =
               OutPayment = 157;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 // The digits of a shown amount.
 std::string Digits(const std::string &shown)
 {
@@ -138,7 +132,7 @@ TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
     EXPECT_EQ(TextAt(invoice.data(), VIVc::VendName), "Office Supply Ltd");
     EXPECT_EQ(TextAt(invoice.data(), VIVc::VendInvNr), "A-77");
     EXPECT_EQ(GetU16(invoice.data(), VIVc::Approved), 1);
-    EXPECT_NEAR(Num(invoice.data(), VIVc::InvAmount), 1000, 0.005);
+    EXPECT_NEAR(RoadTest::AmountAt(invoice.data(), VIVc::InvAmount), 1000, 0.005);
     ASSERT_EQ(MatrixRowCount(VIVc::Number, 0, invoice.data()), 2);
     const char *accounts[] = {"5010", "6110"};
     const char *names[] = {"Rent", "Office supplies"};
@@ -147,7 +141,7 @@ TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
         ASSERT_TRUE(MatrixRowRead(VIVc::Number, invoice.data(), i, row.data()));
         EXPECT_EQ(TextAt(row.data(), VIVc::Rows::Account), accounts[i]) << i;
         EXPECT_EQ(TextAt(row.data(), VIVc::Rows::Text), names[i]) << i;
-        EXPECT_NEAR(Num(row.data(), VIVc::Rows::Amount), amounts[i], 0.005) << i;
+        EXPECT_NEAR(RoadTest::AmountAt(row.data(), VIVc::Rows::Amount), amounts[i], 0.005) << i;
     }
     // The payment paid the whole invoice: no open item is left.
     ASSERT_EQ(RegRecordCount(OPVc::Number), 1u);
@@ -159,8 +153,8 @@ TEST_F(RoadTest, PurchaseInvoiceEnteredApprovedAndPaid)
     ASSERT_TRUE(MatrixRowRead(OPVc::Number, payment.data(), 0, prow.data()));
     EXPECT_EQ(GetU32(prow.data(), OPVc::Rows::InvoiceNr), GetU32(invoice.data(), VIVc::SerNr));
     EXPECT_EQ(TextAt(prow.data(), OPVc::Rows::VendCode), "V1");
-    EXPECT_NEAR(Num(prow.data(), OPVc::Rows::Amount), 1000, 0.005);
-    EXPECT_NEAR(Num(payment.data(), OPVc::RowsTotal), 1000, 0.005);
+    EXPECT_NEAR(RoadTest::AmountAt(prow.data(), OPVc::Rows::Amount), 1000, 0.005);
+    EXPECT_NEAR(RoadTest::AmountAt(payment.data(), OPVc::RowsTotal), 1000, 0.005);
     EXPECT_EQ(RegRecordCount(APVc::Number), 0u);
     CloseForCheck();
 }

@@ -46,11 +46,6 @@ constexpr int CompanyWindow = 592, WindowList = 12, PurchaseOrderList = 289, Pur
 constexpr int BalanceSel = 401, ResultSel = 402, VatReportSel = 403, TrialBalanceSel = 428;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at) {
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 std::string Today() {
     char text[40];
     std::snprintf(text, sizeof text, "%02d.%02d.%04d", TodayDate.day, TodayDate.month, TodayDate.year);
@@ -240,7 +235,6 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     auto result = ReportToPreviewAndPdf("Income Statement", ResultSel, [this] { ThisYear(); }, "month_income");
     EXPECT_EQ(Run(), 0);
 
-
     // The Telepay file: the payee's transfer record carries the vendor's
     // account, and the transfer and the invoice record the 500.
     std::vector<std::string> lines = FileLines(telepay);
@@ -315,7 +309,7 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
         for (int32_t i = 0; i < MatrixRowCount(TRVc::Number, 0, voucher.data()); i++) {
             ASSERT_TRUE(MatrixRowRead(TRVc::Number, voucher.data(), i, row.data()));
             if (GetU16(row.data(), TRVc::Rows::Kind) != 1) continue;
-            const double amount = Num(row.data(), TRVc::Rows::Amount);
+            const double amount = RoadTest::AmountAt(row.data(), TRVc::Rows::Amount);
             sums[TextAt(row.data(), TRVc::Rows::Account)] += amount;
             balanceOf += amount;
         }

@@ -25,12 +25,6 @@ constexpr int PurchaseOrder = 290, PurchaseOrderList = 289;
 constexpr int ColItem = 0;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 TEST_F(RoadTest, PurchaseOrderOfTwoRowsIsTypedStoredAndReopened)
 {
     const std::string company = StartNewCompany();
@@ -120,8 +114,8 @@ TEST_F(RoadTest, PurchaseOrderOfTwoRowsIsTypedStoredAndReopened)
     ASSERT_TRUE(RecReadAt(PurchOrderVc::Number, 1, order.data(), &id));
     EXPECT_EQ(std::to_string(GetU32(order.data(), PurchOrderVc::SerNr)), *number);
     EXPECT_EQ(TextAt(order.data(), PurchOrderVc::VendCode), "V1");
-    EXPECT_DOUBLE_EQ(Num(order.data(), PurchOrderVc::NetTotal), 205);
-    EXPECT_DOUBLE_EQ(Num(order.data(), PurchOrderVc::Total), 256.25);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(order.data(), PurchOrderVc::NetTotal), 205);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(order.data(), PurchOrderVc::Total), 256.25);
     ASSERT_EQ(MatrixRowCount(PurchOrderVc::Number, 0, order.data()), 2);
     std::vector<uint8_t> row(PurchOrderVc::Rows::Size);
     const double qty[2] = {20, 5}, priced[2] = {2, 5}, sum[2] = {80, 125};
@@ -129,16 +123,16 @@ TEST_F(RoadTest, PurchaseOrderOfTwoRowsIsTypedStoredAndReopened)
         ASSERT_TRUE(MatrixRowRead(PurchOrderVc::Number, order.data(), r, row.data()));
         EXPECT_EQ(GetU16(row.data(), PurchOrderVc::Rows::Kind), 1) << r;
         EXPECT_EQ(TextAt(row.data(), PurchOrderVc::Rows::ItemCode), items[r][0]) << r;
-        EXPECT_DOUBLE_EQ(Num(row.data(), PurchOrderVc::Rows::Quantity), qty[r]) << r;
-        EXPECT_DOUBLE_EQ(Num(row.data(), PurchOrderVc::Rows::PricedQty), priced[r]) << r;
-        EXPECT_DOUBLE_EQ(Num(row.data(), PurchOrderVc::Rows::Sum), sum[r]) << r;
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), PurchOrderVc::Rows::Quantity), qty[r]) << r;
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), PurchOrderVc::Rows::PricedQty), priced[r]) << r;
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), PurchOrderVc::Rows::Sum), sum[r]) << r;
     }
     // The stored order puts its quantities on the way to the stock.
     std::vector<uint8_t> stock;
     ASSERT_TRUE(FindByCode(LSVc::Number, LSVc::ItemCode, 20, "ITEM1", &stock));
-    EXPECT_DOUBLE_EQ(Num(stock.data(), LSVc::ToReceive), 20);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(stock.data(), LSVc::ToReceive), 20);
     ASSERT_TRUE(FindByCode(LSVc::Number, LSVc::ItemCode, 20, "ITEM2", &stock));
-    EXPECT_DOUBLE_EQ(Num(stock.data(), LSVc::ToReceive), 5);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(stock.data(), LSVc::ToReceive), 5);
     CloseForCheck();
 }
 

@@ -28,12 +28,6 @@ namespace {
 constexpr int SalesInvoice = 347, ReceiptList = 40, Receipt = 41, ReportList = 6, Preview = 5;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 class ReceiptRoad : public RoadTest {
 protected:
     // Prints report `name` from the report list, ticking the selection
@@ -202,7 +196,7 @@ TEST_F(ReceiptRoad, ReceiptForAnInvoiceIsEnteredApprovedAndClosesItsOpenItem)
     ASSERT_TRUE(MatrixRowRead(IPVc::Number, receipt.data(), 0, row.data()));
     EXPECT_EQ(std::to_string(GetU32(row.data(), IPVc::Rows::InvoiceNr)), *invoice);
     EXPECT_EQ(TextAt(row.data(), IPVc::Rows::CustCode), "C1");
-    EXPECT_DOUBLE_EQ(Num(row.data(), IPVc::Rows::Amount), 250);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), IPVc::Rows::Amount), 250);
 
     // No open item is left for the invoice.
     std::vector<uint8_t> item(ARVc::Size);
@@ -217,7 +211,7 @@ TEST_F(ReceiptRoad, ReceiptForAnInvoiceIsEnteredApprovedAndClosesItsOpenItem)
     double sum = 0, receivable = 0, cash = 0;
     for (int i = 0; i < MatrixRowCount(TRVc::Number, 0, voucher.data()); i++) {
         ASSERT_TRUE(MatrixRowRead(TRVc::Number, voucher.data(), i, vrow.data()));
-        double a = Num(vrow.data(), TRVc::Rows::Amount);
+        double a = RoadTest::AmountAt(vrow.data(), TRVc::Rows::Amount);
         sum += a;
         if (TextAt(vrow.data(), TRVc::Rows::Account) == "1510") receivable += a;
         if (TextAt(vrow.data(), TRVc::Rows::Account) == "1910") cash += a;

@@ -20,12 +20,6 @@ constexpr int SalesDoc = 557, SalesDocList = 405;
 constexpr int ColItem = 0, ColQty = 1, ColDiscount = 4;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 TEST_F(RoadTest, SalesDocumentIsTypedStoredAndListed)
 {
     const std::string company = StartNewCompany();
@@ -102,13 +96,13 @@ TEST_F(RoadTest, SalesDocumentIsTypedStoredAndListed)
     ASSERT_TRUE(RecReadAt(SalesDocVc::Number, 1, doc.data(), &id));
     EXPECT_EQ(TextAt(doc.data(), SalesDocVc::CustCode), "C1");
     EXPECT_EQ(TextAt(doc.data(), SalesDocVc::CustName), "First Customer");
-    EXPECT_DOUBLE_EQ(Num(doc.data(), SalesDocVc::NetTotal), 180);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(doc.data(), SalesDocVc::NetTotal), 180);
     ASSERT_EQ(MatrixRowCount(SalesDocVc::Number, 0, doc.data()), 1);
     std::vector<uint8_t> row(SalesDocVc::Rows::Size);
     ASSERT_TRUE(MatrixRowRead(SalesDocVc::Number, doc.data(), 0, row.data()));
     EXPECT_EQ(TextAt(row.data(), SalesDocVc::Rows::ItemCode), "ITEM1");
-    EXPECT_DOUBLE_EQ(Num(row.data(), SalesDocVc::Rows::Quantity), 2);
-    EXPECT_DOUBLE_EQ(Num(row.data(), SalesDocVc::Rows::Sum), 180);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), SalesDocVc::Rows::Quantity), 2);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(row.data(), SalesDocVc::Rows::Sum), 180);
 }
 
 }  // namespace

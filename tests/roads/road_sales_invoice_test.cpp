@@ -27,12 +27,6 @@ constexpr int SalesInvoice = 347, SalesInvoiceList = 348, WindowList = 12;
 constexpr int ColItem = 1, ColQty = 2;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 TEST_F(RoadTest, SalesInvoiceIsTypedPostedAndPrinted)
 {
     const std::string company = StartNewCompany();
@@ -141,8 +135,8 @@ TEST_F(RoadTest, SalesInvoiceIsTypedPostedAndPrinted)
     EXPECT_EQ(std::to_string(GetU32(inv.data(), IVVc::SerNr)), *number);
     EXPECT_EQ(GetU16(inv.data(), IVVc::Posted), 1);
     EXPECT_EQ(TextAt(inv.data(), IVVc::CustCode), "C1");
-    EXPECT_DOUBLE_EQ(Num(inv.data(), IVVc::Net), 2 * 100 + 3 * 50);
-    const double total = Num(inv.data(), IVVc::Total);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(inv.data(), IVVc::Net), 2 * 100 + 3 * 50);
+    const double total = RoadTest::AmountAt(inv.data(), IVVc::Total);
     EXPECT_DOUBLE_EQ(total, 437.5);
     EXPECT_EQ(MatrixRowCount(IVVc::Number, 0, inv.data()), 2);
 
@@ -155,7 +149,7 @@ TEST_F(RoadTest, SalesInvoiceIsTypedPostedAndPrinted)
     EXPECT_GE(rows, 3);
     for (int i = 0; i < rows; i++) {
         ASSERT_TRUE(MatrixRowRead(TRVc::Number, voucher.data(), i, row.data()));
-        sum += Num(row.data(), TRVc::Rows::Amount);
+        sum += RoadTest::AmountAt(row.data(), TRVc::Rows::Amount);
     }
     EXPECT_NEAR(sum, 0, 0.005);
     // The open item of the whole total.
@@ -163,7 +157,7 @@ TEST_F(RoadTest, SalesInvoiceIsTypedPostedAndPrinted)
     PutU32(open.data(), ARVc::InvoiceNr, GetU32(inv.data(), IVVc::SerNr));
     uint32_t position = 0;
     ASSERT_TRUE(RecFind(ARVc::Number, open.data(), 1, 1, &id, &position));
-    EXPECT_NEAR(Num(open.data(), ARVc::OpenAmount), total, 0.005);
+    EXPECT_NEAR(RoadTest::AmountAt(open.data(), ARVc::OpenAmount), total, 0.005);
     // The stock went out at the location: 2 of ITEM1 and 3 of ITEM2.
     for (auto [item, out] : {std::pair{"ITEM1", -2.0}, std::pair{"ITEM2", -3.0}}) {
         std::vector<uint8_t> stock(LSVc::Size);
@@ -173,7 +167,7 @@ TEST_F(RoadTest, SalesInvoiceIsTypedPostedAndPrinted)
         PStringFromC(code, "MAIN");
         PutPString(stock.data(), LSVc::Location, 10, code);
         ASSERT_TRUE(RecFindByIndex(LSVc::Number, "ItemLocation", stock.data(), 2, 1, &id, &position)) << item;
-        EXPECT_DOUBLE_EQ(Num(stock.data(), LSVc::InStock), out) << item;
+        EXPECT_DOUBLE_EQ(RoadTest::AmountAt(stock.data(), LSVc::InStock), out) << item;
     }
 }
 

@@ -36,12 +36,6 @@ namespace fs = std::filesystem;
 
 const std::string CustCode = "MONTH1", CustName = "Month Trading", ItemCode = "LAMP", ItemName = "Desk lamp";
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 class SalesMonthRoad : public RoadTest {
 protected:
     const char *shots = std::getenv("ORVEL_ROAD_SHOTS");
@@ -344,7 +338,7 @@ TEST_F(SalesMonthRoad, ASalesMonthFromCustomerToReminder)
     EXPECT_EQ(TextAt(o.data(), ORVc::CustCode), CustCode);
     ASSERT_TRUE(MatrixRowRead(ORVc::Number, o.data(), 0, orow.data()));
     EXPECT_EQ(TextAt(orow.data(), ORVc::Rows::ItemCode), ItemCode);
-    EXPECT_DOUBLE_EQ(Num(orow.data(), ORVc::Rows::QtyShipped), 3);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(orow.data(), ORVc::Rows::QtyShipped), 3);
     RecFreeMatrix(ORVc::Number, o.data());
 
     ASSERT_EQ(RegRecordCount(IVVc::Number), 2u);

@@ -54,12 +54,6 @@ std::vector<uint8_t> RowOf(int reg, const std::vector<uint8_t> &record, int32_t 
     return row;
 }
 
-double AmountAt(const uint8_t *record, uint32_t offset)
-{
-    PackedDecimal d = GetDec(record, offset);
-    return DecToDouble(&d);
-}
-
 TEST_F(SmallRegistersRoad, SmallRegistersAreKeptInTheirWindows)
 {
     const std::string company = StartNewCompany();

@@ -22,12 +22,6 @@ namespace {
 
 class VendorWindowsRoad : public RoadTest {};
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 TEST_F(VendorWindowsRoad, TermsUnitLocationBankAndVendorsAreKeptInTheirWindows)
 {
     const std::string company = StartNewCompany();
@@ -119,7 +113,7 @@ TEST_F(VendorWindowsRoad, TermsUnitLocationBankAndVendorsAreKeptInTheirWindows)
     EXPECT_EQ(TextAt(r.data(), PayTermsVc::Text), "60 days net");
     EXPECT_EQ(GetI32(r.data(), PayTermsVc::Days), 60);
     EXPECT_EQ(GetI32(r.data(), PayTermsVc::DiscDays), 10);
-    EXPECT_DOUBLE_EQ(Num(r.data(), PayTermsVc::DiscPct), 2);
+    EXPECT_DOUBLE_EQ(RoadTest::AmountAt(r.data(), PayTermsVc::DiscPct), 2);
     EXPECT_EQ(GetU16(r.data(), PayTermsVc::Kind), 1);   // a new terms record is ordinary
     RecFreeMatrix(PayTermsVc::Number, r.data());
 

@@ -27,12 +27,6 @@ namespace {
 constexpr int VoucherList = 118, Voucher = 117;
 namespace fs = std::filesystem;
 
-double Num(const uint8_t *base, uint32_t at)
-{
-    PackedDecimal d = GetDec(base, at);
-    return DecIsBlank(&d) ? 0 : DecToDouble(&d);
-}
-
 // The digits of a shown amount: the grouping of thousands is the
 // company's format's.
 std::string Digits(const std::string &shown)
@@ -108,12 +102,12 @@ TEST_F(VoucherRoad, VoucherTypedFromTemplateIsBalancedAndStored)
     for (int i = 0; i < 3; i++) {
         ASSERT_TRUE(MatrixRowRead(TRVc::Number, voucher.data(), i, row.data()));
         EXPECT_EQ(TextAt(row.data(), TRVc::Rows::Account), accounts[i]) << i;
-        EXPECT_NEAR(Num(row.data(), TRVc::Rows::Amount), amounts[i], 0.005) << i;
+        EXPECT_NEAR(RoadTest::AmountAt(row.data(), TRVc::Rows::Amount), amounts[i], 0.005) << i;
     }
     EXPECT_EQ(TextAt(row.data(), TRVc::Rows::VatCode), "1");
-    EXPECT_NEAR(Num(voucher.data(), TRVc::DebitTotal), 1250, 0.005);
-    EXPECT_NEAR(Num(voucher.data(), TRVc::CreditTotal), -1250, 0.005);
-    EXPECT_NEAR(Num(voucher.data(), TRVc::Balance), 0, 0.005);
+    EXPECT_NEAR(RoadTest::AmountAt(voucher.data(), TRVc::DebitTotal), 1250, 0.005);
+    EXPECT_NEAR(RoadTest::AmountAt(voucher.data(), TRVc::CreditTotal), -1250, 0.005);
+    EXPECT_NEAR(RoadTest::AmountAt(voucher.data(), TRVc::Balance), 0, 0.005);
     // The rows as the ledger sums them.
     PackedDecimal sum;
     VoucherRowsSum(voucher.data(), &sum);
