@@ -63,6 +63,7 @@
 #include "core/interface_load.h"
 #include "core/interface_write.h"
 #include "core/message_sink.h"
+#include "core/system.h"
 #include "database/engine/engine.h"
 #include "bench/bench_sizes.h"
 
@@ -151,7 +152,7 @@ struct EngineSide {
     std::vector<uint32_t> ids;
     void Open(bool sync) {
         LoadDictionary();
-        D4Init(320000);
+        D4Init((uint32_t)DbMemoryBudget());
         D4TestHooks = D4FileHooks{};
         D4TestHooks.skipSync = !sync;
         if (D4Create(path.c_str(), 0) != D4OpenOk) std::exit(1);
@@ -544,7 +545,7 @@ const std::pair<std::string, std::string> &ReadFilesFor(int n) {
     std::string engine = Dir() + "read_" + std::to_string(n) + ".VDB";
     std::string sql = Dir() + "read_" + std::to_string(n) + ".db";
     LoadDictionary();
-    D4Init(320000);
+    D4Init((uint32_t)DbMemoryBudget());
     D4TestHooks = D4FileHooks{};
     D4TestHooks.skipSync = true;
     if (D4Create(engine.c_str(), 0) != D4OpenOk) std::exit(1);
@@ -594,7 +595,7 @@ int Positions(int n) { return std::min(1000, 100000000 / n); }
 ChildResult EngineReads(const std::string &work, int n, const std::string &path) {
     ChildResult r;
     LoadDictionary();
-    if (!D4Init(320000)) std::exit(1);
+    if (!D4Init((uint32_t)DbMemoryBudget())) std::exit(1);
     auto t = Clock::now();
     if (D4Open(path.c_str(), 0) != D4OpenOk) std::exit(1);
     if (work == "open") {

@@ -38,7 +38,13 @@ struct Slot {
     uint8_t data[SectorSize];
 };
 
+// The slots in use, in room reserved for SlotLimit of them: a slot is
+// made the first time one is needed, so a process pays in memory and in
+// each open's reset only for the sectors it has read (most processes
+// read far fewer than the cache holds). Never reallocated, so the bytes
+// a peek hands out stay where they are.
 std::vector<Slot> Slots;
+uint32_t SlotLimit = 0;   // 0: no cache
 int Oldest = None, Newest = None;
 // The slots made dirty since the last write-back, so that a commit need
 // not look at every slot. A slot cleaned some other way (written back
@@ -114,7 +120,7 @@ void SortDirty(std::vector<int> *dirty) {
 }
 
 void CompactDirtyList() {
-    if (DirtyList.size() <= 4 * Slots.size() + 64) return;
+    if (DirtyList.size() <= 4 * (size_t)SlotLimit + 64) return;
     std::vector<int> dirty;
     SortDirty(&dirty);
     DirtyList.swap(dirty);
@@ -168,6 +174,10 @@ bool WriteSlot(int s) {
 // first when dirty). In damaged mode nothing can be written, so a clean
 // slot is preferred and a dirty one is given up. -1 on failure.
 int TakeOldest() {
+    if (Slots.size() < SlotLimit) {
+        Slots.emplace_back();
+        return (int)Slots.size() - 1;
+    }
     int s = Oldest;
     if (s == None) return None;
     if (Slots[s].dirty) {
@@ -246,7 +256,9 @@ bool D4CacheInit(uint32_t bytes) {
         if (n / SlotBytes > 1) count += n / SlotBytes - 1;
         bytes -= n;
     }
-    Slots.assign(count, Slot{});
+    Slots = std::vector<Slot>();
+    Slots.reserve(count);
+    SlotLimit = count;
     uint32_t buckets = 1024;
     while (buckets < 2 * count) buckets *= 2;
     Buckets.assign(buckets, None);
@@ -259,10 +271,7 @@ void D4CacheReset() {
     std::fill(Buckets.begin(), Buckets.end(), None);
     Oldest = Newest = None;
     DirtyList.clear();
-    for (int s = 0; s < (int)Slots.size(); s++) {
-        Slots[s] = Slot{};
-        Append(s);
-    }
+    Slots.clear();
 }
 
 int D4CacheFind(uint32_t ptr) {
@@ -368,7 +377,7 @@ const uint8_t *D4SectorPeek(uint32_t ptr) {
         Touch(s);
         return Slots[s].data;
     }
-    if (Slots.empty()) {
+    if (SlotLimit == 0) {
         static uint8_t direct[SectorSize];
         return DbFileRead(direct, ptr, SectorSize) ? direct : nullptr;
     }
@@ -422,7 +431,7 @@ int WriteTarget(uint32_t ptr, bool *cached) {
         *cached = true;
         return s;
     }
-    if (Slots.empty()) return None;
+    if (SlotLimit == 0) return None;
     s = TakeOldest();
     if (s == None) {
         D4HoldFail();
@@ -538,7 +547,7 @@ void D4CacheDrop(bool (*drop)(uint32_t ptr)) {
 // Puts data back as sector ptr's content, dirty, as it was before a
 // failed hold rewrote it; without a cache it goes to the file.
 bool D4CacheRestore(uint32_t ptr, const uint8_t *data) {
-    if (Slots.empty()) return D4DiskWriteAt(data, ptr, SectorSize, false);
+    if (SlotLimit == 0) return D4DiskWriteAt(data, ptr, SectorSize, false);
     int s = D4CacheFind(ptr);
     bool cached = s != None;
     if (!cached && (s = TakeOldest()) == None) return false;
