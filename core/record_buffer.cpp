@@ -235,7 +235,10 @@ bool MatrixRowRead(int reg, const uint8_t *record, int32_t row, uint8_t *dst) {
     return MatrixRowGet(reg, 0, record, row, dst);
 }
 
+MatrixFaultHooks MatrixTestHooks;
+
 bool MatrixRowPut(int reg, int, uint8_t *record, int32_t row, const uint8_t *src) {
+    if (MatrixTestHooks.failPutAt >= 0 && ++MatrixTestHooks.putsDone == MatrixTestHooks.failPutAt) return false;
     uint32_t rowSize = RecRowSize(reg);
     if (!record || !src || rowSize == 0 || row < 0) return false;
     uint32_t slot = SlotValue(reg, record);

@@ -84,6 +84,15 @@ bool MatrixRowRead(int reg, const uint8_t *record, int32_t row, uint8_t *dst);
 // rows, its matrix is dropped, or memory cannot be had. src may lie in
 // the matrix itself.
 bool MatrixRowPut(int reg, int unused, uint8_t *record, int32_t row, const uint8_t *src);
+// Tests only: failPutAt makes the MatrixRowPut with that count (1 the
+// first after it was set; -1 none) refuse as a put into a dropped matrix
+// would, writing nothing, so that the callers' failure paths can be
+// driven. putsDone counts the puts while failPutAt is set.
+struct MatrixFaultHooks {
+    int64_t failPutAt = -1;
+    int64_t putsDone = 0;
+};
+extern MatrixFaultHooks MatrixTestHooks;
 // Inserts a row at `row` (0..count): the rows from there move up by one
 // and the new row gets src, or zeros when src is null. false (nothing
 // changed) when row is outside 0..count or the matrix cannot grow.

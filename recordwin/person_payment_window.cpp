@@ -20,6 +20,7 @@
 #include "recordwin/window_rows.h"
 #include "rules/checks.h"
 #include "rules/prices.h"
+#include "rules/row_writes.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "shell/field_editing.h"
@@ -104,7 +105,7 @@ void RowCellChanged(int window, int F, uint8_t changed)
     if (!changed || !MatrixRowRead(PersPayVc::Number, WinRecordBuffer(window), row, r)) return;
     if (GetU16(r, Row::Kind) == 0) {
         PutU16(r, Row::Kind, KindPaid);
-        (void)MatrixRowPut(PersPayVc::Number, 0, WinRecordBuffer(window), row, r);
+        if (!MatrixRowPutTold(PersPayVc::Number, WinRecordBuffer(window), row, r)) return;
     }
     if (GetU16(r, Row::Kind) != KindPaid) return;
     int id = WinFieldIdAtCell(window, F);

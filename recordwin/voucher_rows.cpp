@@ -24,6 +24,7 @@
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/ledger.h"
+#include "rules/row_writes.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "shell/field_editing.h"
@@ -147,7 +148,7 @@ bool LayoutRowAccountLookup(const AccountRowLayout &L, int window, MemBlock rows
     bool drawVat = found && L.vatAt >= 0;
     PutPString(r, L.nameAt, L.nameMax, name);
     if (drawVat) PutPString(r, uint32_t(L.vatAt), VatMax, vat);
-    (void)MatrixRowPut(L.reg, 0, record, row, r);
+    if (!MatrixRowPutTold(L.reg, record, row, r)) return true;
     WinMatrixDrawRow(window, row, L.nameAt, 0);
     if (drawVat) WinMatrixDrawRow(window, row, uint32_t(L.vatAt), 0);
     if (code[0] != 0 && !found) Beep();

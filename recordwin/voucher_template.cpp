@@ -17,7 +17,9 @@
 #include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
+#include "rules/row_writes.h"
 #include "rules/rules_types.h"
+#include "shell/window_table.h"
 #include "shell/field_editing.h"
 #include "shell/window_layout.h"
 
@@ -54,6 +56,17 @@ bool VoucherTemplateRead(const uint8_t *code, uint8_t *tpl)
     return RecFind(AUVc::Number, tpl, 1, 1, &recid, &position);
 }
 
+// A row of the template could not be written: the voucher's rows go back
+// to what they were before the expansion, and the user is told. 1, as the
+// code named a template.
+int TemplateUndone(int window, uint8_t *voucher, const RowsKept &before)
+{
+    RowsPutBack(before, voucher);
+    InvalidateWindowNumber(window);
+    TellRowsNotWritten();
+    return 1;
+}
+
 // Expands the template whose code is typed in the account cell of row
 // `row` of the voucher window into the voucher's rows; 1 when the code
 // names a template (its rows written, the totals refreshed and the focus
@@ -73,6 +86,8 @@ int VoucherTemplateExpand(int window, int row)
     GetPString(current, Row::Account, AccountMax, code);
     RuleRecord tpl(AUVc::Number);
     if (!VoucherTemplateRead(code, tpl.record)) return 0;
+    RowsKept before;
+    if (!RowsKeepAll(&before, TRVc::Number, voucher)) return 0;
 
     int first = 0, cells = 0;
     MatrixGeometry(window, &first, &cells);
@@ -112,7 +127,7 @@ int VoucherTemplateExpand(int window, int row)
         bool balancing = Is(debit, '=') || Is(credit, '=');
         if (!balancing) VoucherPercentAmount(&amount, &base, debit, credit);
         PutDec(r, Row::Amount, balancing ? blank : amount);
-        if (!MatrixRowPut(TRVc::Number, 0, voucher, target, r)) break;
+        if (!MatrixRowPut(TRVc::Number, 0, voucher, target, r)) return TemplateUndone(window, voucher, before);
         if (balancing) (void)VoucherRowSetBalancing(voucher, target);
         if (lookup) {
             // The look-up draws the account's VAT code; a code the template
@@ -120,7 +135,8 @@ int VoucherTemplateExpand(int window, int row)
             RowAccountLookup(window, WinMatrixRows(window), target, 1);
             if (text[0] != 0 && MatrixRowGet(TRVc::Number, 0, voucher, target, r)) {
                 PutPString(r, Row::VatCode, VatMax, text);
-                (void)MatrixRowPut(TRVc::Number, 0, voucher, target, r);
+                if (!MatrixRowPut(TRVc::Number, 0, voucher, target, r))
+                    return TemplateUndone(window, voucher, before);
             }
         }
         VoucherRowRedraw(window, target);

@@ -17,6 +17,7 @@
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
 #include "rules/ledger.h"
+#include "rules/row_writes.h"
 #include "rules/rules_types.h"
 #include "shell/field_editing.h"
 #include "shell/matrix_editing.h"
@@ -206,6 +207,8 @@ void VoucherTrimRows(int window)
 {
     if (!WinRecordIs(window, TRVc::Number) || WinRecState(window) == StateShown) return;
     WinCommitField(window);
+    RowsKept before;
+    if (!RowsKeepAll(&before, TRVc::Number, WinRecordBuffer(window))) return;
     (void)MatrixTrimEmptyRows(window);
     int count = WinMatrixRowCount(window);
     if (!MatrixResize(window, count + 1)) return;
@@ -214,7 +217,13 @@ void VoucherTrimRows(int window)
     uint8_t r[Row::Size];
     if (voucher && MatrixRowGet(TRVc::Number, 0, voucher, count, r)) {
         PutU16(r, Row::Kind, LinkRowKind);
-        (void)MatrixRowPut(TRVc::Number, 0, voucher, count, r);
+        if (!MatrixRowPut(TRVc::Number, 0, voucher, count, r)) {
+            // The trimmed rows come back with the rest: the button did nothing.
+            RowsPutBack(before, voucher);
+            InvalidateWindowNumber(window);
+            TellRowsNotWritten();
+            return;
+        }
     }
     WinMarkChanged(window);
     FocusCell(window, count, 1);

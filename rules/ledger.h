@@ -133,8 +133,8 @@ void BudgetRowsByKey(uint8_t *budget);
 void BudgetRowsByDates(uint8_t *budget);
 // The change of account on the objects of list objects between from and
 // to, summed from the entries of register 18, into result. false when the
-// user cancelled the walk: result then holds what was summed so far.
-// unused is not read.
+// user cancelled the walk or a source record's rows could not be read:
+// result then holds what was summed so far. unused is not read.
 bool AccountObjectsBalance(const uint8_t *account, const uint8_t *objects, const DateRec *from, const DateRec *to,
                            const void *unused, PackedDecimal *result);
 // The same counting kind-1 postings (sm1 rows, fb1 records of posting kind 1) only when secondKind is set.

@@ -3,7 +3,8 @@
 //
 // Both walks read an index in key order from a start key and stop at the
 // first entry past the range; they look at UserCancelFlag (set by Esc) at
-// every entry and give false when it is set, with what was summed so far.
+// every entry and give false when it is set, with what was summed so far
+// (the account walk also when a source's rows could not be read).
 #include <cassert>
 #include <unordered_set>
 
@@ -13,6 +14,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "rules/ledger.h"
+#include "rules/posting_sources.h"
 #include "rules/vat_currency.h"
 
 namespace Posting = ATVc;
@@ -27,76 +29,6 @@ namespace {
 constexpr uint16_t HistorySalesInvoice = 5;
 constexpr uint16_t InvoiceCredit = 3;
 constexpr uint16_t InvoiceRowItem = 1;
-
-// Where the sources of postings keep what a posting is checked against.
-struct PostingSource {
-    int reg;
-    uint32_t date, serNr;
-};
-constexpr PostingSource PostingSources[] = {
-    {Voucher::Number, Voucher::TransDate, Voucher::SerNr},
-    {SMVc::Number, SMVc::Date, SMVc::SerNr},
-    {PersEntryVc::Number, PersEntryVc::TransDate, PersEntryVc::SerNr},
-    {OpenBalVc::Number, OpenBalVc::TransDate, OpenBalVc::SerNr},
-};
-
-const PostingSource *SourceOf(int reg) {
-    for (const PostingSource &s : PostingSources)
-        if (s.reg == reg) return &s;
-    return nullptr;
-}
-
-// True when the object lists a and b name the same codes.
-bool SameObjectList(const uint8_t *a, const uint8_t *b) {
-    uint8_t ja[256], jb[256];
-    JoinObjectList(a, ja);
-    JoinObjectList(b, jb);
-    return PStringEqual(ja, jb);
-}
-
-// Adds to *sum the amounts of the source's rows on account whose object
-// list holds every code of slots: a voucher's account rows with flag 0,
-// every account row of an sm1 or sp1, and every row on account of an fb1
-// whose own object list is list itself. An fb1 is posted to the balances
-// on its own object list only, not on its subsets; the reports join
-// these sums to the balances' whole months, so both must count alike.
-void AddSourceRows(int reg, const uint8_t *source, const uint8_t *account, const uint8_t *list,
-                   const ObjectSlots *slots, PackedDecimal *sum) {
-    uint8_t row[TransRow::Size], code[256], objects[256];
-    uint32_t accountAt = 0, objectsAt = 0, amountAt = 0;
-    switch (reg) {
-    case Voucher::Number:
-        accountAt = TransRow::Account, objectsAt = TransRow::Objects, amountAt = TransRow::Amount;
-        break;
-    case SMVc::Number:
-        accountAt = AccountRow::Account, objectsAt = AccountRow::Objects, amountAt = AccountRow::Amount;
-        break;
-    case PersEntryVc::Number:
-        accountAt = Sp1Row::Account, objectsAt = Sp1Row::Objects, amountAt = Sp1Row::Amount;
-        break;
-    default:
-        assert(reg == OpenBalVc::Number);
-        GetPString(source, OpenBalVc::Objects, ObjectListMax, objects);
-        if (!SameObjectList(objects, list)) return;
-        accountAt = Fb1Row::Account, amountAt = Fb1Row::Amount;
-        break;
-    }
-    assert(RecRowSize(reg) <= sizeof row);
-    const int32_t n = MatrixRowCount(reg, 0, source);
-    for (int32_t i = 0; i < n; i++) {
-        if (!MatrixRowRead(reg, source, i, row)) break;
-        if (reg == Voucher::Number && (GetU16(row, TransRow::Kind) != RowAccount || GetU16(row, TransRow::Flag) != 0))
-            continue;
-        GetPString(row, accountAt, 10, code);
-        if (!PStringEqual(code, account)) continue;
-        if (objectsAt) {
-            GetPString(row, objectsAt, ObjectListMax, objects);
-            if (!ObjectListContainsAll(slots, objects)) continue;
-        }
-        const PackedDecimal amount = GetDec(row, amountAt);
-        DecAdd(sum, &amount, sum);
-    }
-}
 
 }  // namespace
 
@@ -151,7 +83,7 @@ bool AccountObjectsBalanceKinds(const uint8_t *account, const uint8_t *objects, 
         const DateRec date = GetDate(entry, Posting::Date);
         if (DateCompare(&date, to) > 0) break;
 
-        const PostingSource *s = SourceOf(GetU16(entry, Posting::SourceReg));
+        const PostingSource *s = PostingSourceOf(GetU16(entry, Posting::SourceReg));
         if (!s) continue;
         uint8_t *source = recordFor(s->reg);
         RecFreeMatrix(s->reg, source);
@@ -162,7 +94,8 @@ bool AccountObjectsBalanceKinds(const uint8_t *account, const uint8_t *objects, 
         const bool kindOne = s->reg == SMVc::Number ||
                              (s->reg == OpenBalVc::Number && GetU16(source, OpenBalVc::PostKind) != 0);
         if (kindOne && !secondKind) continue;
-        AddSourceRows(s->reg, source, want, objects, &slots, result);
+        // A source whose rows cannot be read leaves the sum short: say so.
+        if (!AddPostingSourceRows(s->reg, source, want, objects, &slots, result)) return false;
     }
     return true;
 }

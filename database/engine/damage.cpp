@@ -7,6 +7,7 @@
 // damage: the hold it belongs to fails and is undone, the file keeps its
 // last commit, and the next hold may well succeed.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -63,7 +64,10 @@ void D4Damaged(const char *text) {
     if (Db.adviceShown) return;
     Db.adviceShown = true;
     D4MessageText("CAUTION! We suggest You do a raw data export with the next dialog");
-    if (Db.rawExport && Db.rawExport()) ExitProgram(0);
+    // The program ends after the rescue export, and not as a run that went
+    // well: whatever started it learns from the status that the company
+    // file is damaged.
+    if (Db.rawExport && Db.rawExport()) ExitProgram(EXIT_FAILURE);
 }
 
 void DbIoError(int code) {

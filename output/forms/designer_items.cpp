@@ -13,6 +13,7 @@
 #include "dict_offsets.h"
 #include "output/forms/designer.h"
 #include "output/layer_operations.h"
+#include "rules/row_writes.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
@@ -61,13 +62,21 @@ template <typename Change> void ChangeSelection(int w, Change change)
     MacRect area{};
     bool any = false;
     uint8_t item[DocVc::Rows::Size];
+    RowsKept before;
     for (int i = 0, count = DesignerSelectedCount(w); i < count; i++) {
         int n = DesignerSelectedAt(w, i);
         MacRect r;
-        if (!DesignerItemRect(w, n, &r) || !MatrixRowGet(DocVc::Number, 0, def, n, item)) continue;
+        if (!DesignerItemRect(w, n, &r) || !MatrixRowGet(DocVc::Number, 0, def, n, item) ||
+            !RowsKeep(&before, DocVc::Number, def, n))
+            continue;
         AddToArea(&area, &any, Grown(r));
         change(item);
-        (void)MatrixRowPut(DocVc::Number, 0, def, n, item);
+        if (!MatrixRowPut(DocVc::Number, 0, def, n, item)) {
+            // The items already changed go back: the selection moves as one.
+            RowsPutBack(before, def);
+            TellRowsNotWritten();
+            return;
+        }
         if (DesignerItemRect(w, n, &r)) AddToArea(&area, &any, Grown(r));
     }
     if (!any) return;
@@ -220,14 +229,7 @@ void DesignerSendToBack(int w)
     int n = DesignerSelectedAt(w, 0);
     if (n < 0 || n >= DesignerItemCount(w) || !DesignerEditing(w)) return;
     uint8_t *def = WinRecordBuffer(w);
-    uint8_t item[DocVc::Rows::Size];
-    if (!MatrixRowGet(DocVc::Number, 0, def, n, item)) return;
-    int last = DesignerItemCount(w) - 1;
-    for (int i = n; i < last; i++) {
-        uint8_t next[DocVc::Rows::Size];
-        if (MatrixRowGet(DocVc::Number, 0, def, i + 1, next)) (void)MatrixRowPut(DocVc::Number, 0, def, i, next);
-    }
-    (void)MatrixRowPut(DocVc::Number, 0, def, last, item);
+    if (!MatrixRowMoveTold(DocVc::Number, def, n, DesignerItemCount(w) - 1)) return;
     SelectionDrop(w);
     EraseContent(w);
     WinMarkChanged(w);

@@ -20,59 +20,19 @@
 #include "reports/ledger/ledger_lines.h"
 #include "reports/sales/report_run.h"
 #include "rules/ledger.h"
+#include "rules/posting_sources.h"
 #include "rules/rules_types.h"
 
 namespace {
 
 namespace Rate = IntRateVc;
 
-// Adds to *balance the rows on account of a posting's source record
-// whose objects hold every wanted object (an opening-balance record by
-// its own objects); a record dated otherwise than date adds nothing.
-void AddSourceAmounts(int reg, const uint8_t *source, const DateRec &date, const uint8_t *account,
-                      const ObjectSlots *wanted, PackedDecimal *balance) {
-    uint32_t dateAt = 0, accountAt = 0, objectsAt = 0, amountAt = 0;
-    switch (reg) {
-    case Voucher::Number:
-        dateAt = Voucher::TransDate, accountAt = TransRow::Account, objectsAt = TransRow::Objects;
-        amountAt = TransRow::Amount;
-        break;
-    case SMVc::Number:
-        dateAt = SMVc::Date, accountAt = AccountRow::Account, objectsAt = AccountRow::Objects;
-        amountAt = AccountRow::Amount;
-        break;
-    case PersEntryVc::Number:
-        dateAt = PersEntryVc::TransDate, accountAt = Sp1Row::Account, objectsAt = Sp1Row::Objects;
-        amountAt = Sp1Row::Amount;
-        break;
-    case OpenBalVc::Number:
-        dateAt = OpenBalVc::TransDate, accountAt = Fb1Row::Account, amountAt = Fb1Row::Amount;
-        break;
-    default: return;
-    }
-    const DateRec own = GetDate(source, dateAt);
-    if (DateCompare(&own, &date) != 0) return;
-    PString code, objects;
-    if (reg == OpenBalVc::Number) {
-        GetPString(source, OpenBalVc::Objects, ObjectListMax, objects);
-        if (!ObjectListContainsAll(wanted, objects)) return;
-    }
-    uint8_t row[TransRow::Size];
-    assert(RecRowSize(reg) <= sizeof row);
-    const int32_t n = MatrixRowCount(reg, 0, source);
-    for (int32_t i = 0; i < n; i++) {
-        if (!MatrixRowRead(reg, source, i, row)) return;
-        if (reg == Voucher::Number && (GetU16(row, TransRow::Kind) != RowAccount || GetU16(row, TransRow::Flag) != 0))
-            continue;
-        GetPString(row, accountAt, 10, code);
-        if (!PStringEqual(code, account)) continue;
-        if (objectsAt) {
-            GetPString(row, objectsAt, ObjectListMax, objects);
-            if (!ObjectListContainsAll(wanted, objects)) continue;
-        }
-        const PackedDecimal amount = GetDec(row, amountAt);
-        DecAdd(balance, &amount, balance);
-    }
+// True when a posting's source record carries the posting's date.
+bool DatedOn(int reg, const uint8_t *source, const DateRec &date) {
+    const PostingSource *s = PostingSourceOf(reg);
+    if (!s) return false;
+    const DateRec own = GetDate(source, s->date);
+    return DateCompare(&own, &date) == 0;
 }
 
 // Closes the part from..to (days long) at balance: its interest added to
@@ -203,13 +163,15 @@ bool AccountInterestOverPostings(const uint8_t *account, const uint8_t *objects,
                               : reg == PersEntryVc::Number ? sp1.record
                               : reg == OpenBalVc::Number   ? fb1.record
                                                            : nullptr;
+            bool added = true;
             if (source) {
                 RecFreeMatrix(reg, source);
-                if (RecReadById(reg, GetU32(entry, ATVc::SourceRecId), source))
-                    AddSourceAmounts(reg, source, date, want, &wanted, balance);
+                // A source missing or dated otherwise adds nothing.
+                if (RecReadById(reg, GetU32(entry, ATVc::SourceRecId), source) && DatedOn(reg, source, date))
+                    added = AddPostingSourceRows(reg, source, want, objects, &wanted, balance);
                 RecFreeMatrix(reg, source);
             }
-            if (ReportCancelled()) {
+            if (!added || ReportCancelled()) {
                 whole = false;
                 break;
             }

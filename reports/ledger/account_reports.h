@@ -62,8 +62,10 @@ void InterestForDays(int32_t days, const PackedDecimal *balance, const uint8_t *
 // Follows account's balance (rows holding every object of objects) day
 // by day through its postings from spanStart to spanEnd, both included,
 // adding the interest of each part of constant balance to *interest and
-// the postings to *balance; with ReportLayout 1 a line per part. False
-// when Esc stopped the walk.
+// the postings to *balance; with ReportLayout 1 a line per part. An
+// opening-balance record counts only on its own object list, as the
+// balances hold it. False when Esc stopped the walk or a source record's
+// rows could not be read; the interest is then that of what was summed.
 bool AccountInterestOverPostings(const uint8_t *account, const uint8_t *objects, const DateRec *spanStart,
                                  const DateRec *spanEnd, PackedDecimal *balance, const uint8_t *rate,
                                  PackedDecimal *interest);

@@ -295,3 +295,49 @@ TEST(DesignerLines, NormalisingKeepsOnlyOneDirection)
     EXPECT_EQ(get(DocVc::Rows::Bottom), 0);
     EXPECT_EQ(get(DocVc::Rows::Right), 50);
 }
+
+// A row write refused halfway through a change of the form's items: the
+// rows already written go back, the user is told, and the selection stays
+// for another try. Sending to the back is refused at its third write,
+// when two items have moved up a row; moving two items at the second,
+// when the first has moved.
+TEST_F(DesignerItems, ARefusedRowWriteIsToldAndUndone)
+{
+    int w = OpenDesigner();
+    for (int i = 0; i < 4; i++) {
+        ASSERT_TRUE(Add(w, DesignerBox, 20 * i, 10, 20 * i + 10, 20));
+        SetText(w, 0, std::to_string(i).c_str());
+    }
+    // The designer's own dictionary has no text for it: the message names
+    // the text's number.
+    const std::string told = std::to_string(Texts::RowsNotWritten);
+    // rows: 3 2 1 0
+    Select(w, {1, 0});
+    WinTable[w]->changed = 0;
+    const size_t shown = Shown().size();
+    MatrixTestHooks = MatrixFaultHooks{3, 0};
+    DesignerButton(w, 4);
+    MatrixTestHooks = MatrixFaultHooks{};
+    ASSERT_EQ(DesignerItemCount(w), 4);
+    EXPECT_EQ(Text(w, 0), "3");
+    EXPECT_EQ(Text(w, 1), "2");
+    EXPECT_EQ(Text(w, 2), "1");
+    EXPECT_EQ(Text(w, 3), "0");
+    ASSERT_EQ(Shown().size(), shown + 1);
+    EXPECT_NE(Shown().back().find(told), std::string::npos) << Shown().back();
+    EXPECT_EQ(DesignerSelectedCount(w), 2);
+    EXPECT_EQ(WinTable[w]->changed, 0);
+
+    const Coords first = At(w, 1), second = At(w, 0);
+    MatrixTestHooks = MatrixFaultHooks{2, 0};
+    DesignerMoveSelection(w, 5, 0);
+    MatrixTestHooks = MatrixFaultHooks{};
+    EXPECT_EQ(At(w, 1), first) << "the item moved first went back";
+    EXPECT_EQ(At(w, 0), second);
+    EXPECT_EQ(Shown().size(), shown + 2);
+    EXPECT_EQ(WinTable[w]->changed, 0);
+    DesignerMoveSelection(w, 5, 0);
+    EXPECT_EQ(At(w, 1).left, first.left + 5) << "nothing refused: both move";
+    EXPECT_EQ(At(w, 0).left, second.left + 5);
+    EXPECT_EQ(Shown().size(), shown + 2);
+}

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/record_buffer.h"
+#include "core/ui_text.h"
 #include "platform/script.h"
 #include "recordwin/person_payment_window.h"
 #include "recordwin/record_windows.h"
@@ -72,6 +73,28 @@ TEST_F(PersonWindowsTest, PersonPaymentRowsTotalsAndRate) {
     PutDec(Rec(), PersPayVc::BankAmount, Dec(230));
     LeaveField(PersPayVc::BankAmount);
     EXPECT_EQ(Num(Rec(), PersPayVc::Rate), 110);
+}
+
+// A new row takes the paid kind when a cell of it changes; a write of it
+// refused leaves the row as it was (no kind, no name drawn) and is told.
+TEST_F(PersonWindowsTest, PersonPaymentRowKindRefusedIsTold) {
+    Open(PersonPayment);
+    namespace Row = PersPayVc::Rows;
+    constexpr int First = 13;
+    Rows(1);
+    PutText(RowBytes(0, Row::Size), Row::Person, 5, "P1");
+    MatrixTestHooks = MatrixFaultHooks{1, 0};
+    Leave(First + 0);
+    MatrixTestHooks = MatrixFaultHooks{};
+    EXPECT_EQ(GetU16(RowBytes(0, Row::Size), Row::Kind), 0);
+    EXPECT_EQ(Text(RowBytes(0, Row::Size), Row::Name), "");
+    ASSERT_EQ(shown.size(), 1u);
+    char told[256];
+    GetUiTextC(told, Texts::RowsNotWritten);
+    EXPECT_EQ(shown[0], told);
+    Leave(First + 0);
+    EXPECT_NE(GetU16(RowBytes(0, Row::Size), Row::Kind), 0);
+    EXPECT_EQ(Text(RowBytes(0, Row::Size), Row::Name), "Pat Person");
 }
 
 // The posted flag waits for the approved one, which a stored approved

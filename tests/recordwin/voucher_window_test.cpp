@@ -536,3 +536,50 @@ TEST_F(VoucherWindowTest, DocumentRowsEnterRule)
 }
 
 }  // namespace
+
+// A row write refused while a voucher's rows change: the rows go back to
+// what they were before the change and the user is told once. A template
+// refused at its second row leaves the typed code and no new rows; the
+// account look-up refused writes no name and adds no follow-up row;
+// button 4 refused at its link row brings the trimmed empty rows back.
+TEST_F(VoucherWindowTest, RefusedRowWritesAreToldAndUndone)
+{
+    StoreTemplate("PAIR", {{"2610", "", "First", "10", "", ""}, {"3010", "", "Second", "", "10", ""}});
+    PutRow(0, InvoiceCo::Cash, 1234.56);
+    PutRow(1, "PAIR", 0, true);
+    MatrixTestHooks = MatrixFaultHooks{2, 0};
+    Leave(Cell(1, 0));
+    MatrixTestHooks = MatrixFaultHooks{};
+    ASSERT_EQ(RowCount(), 2);
+    EXPECT_EQ(RowText(1, Row::Account), "PAIR");
+    EXPECT_EQ(RowText(1, Row::Text), "");
+    EXPECT_DOUBLE_EQ(V(RowAmount(0)), 1234.56);
+    EXPECT_TRUE(WasShown(Texts::RowsNotWritten));
+    EXPECT_EQ(shown.size(), 1u);
+
+    shown.clear();
+    StoreAccountWith("5010", "Rent", "1", "2640", 1, 1);
+    PutRow(1, "5010", 1000);
+    MatrixTestHooks = MatrixFaultHooks{1, 0};
+    Leave(Cell(1, 0));
+    MatrixTestHooks = MatrixFaultHooks{};
+    EXPECT_EQ(RowText(1, Row::Text), "");
+    EXPECT_EQ(RowCount(), 2) << "no follow-up row after a refused look-up";
+    EXPECT_TRUE(WasShown(Texts::RowsNotWritten));
+
+    shown.clear();
+    PutRow(2, "", 0, true);
+    PutRow(3, "", 0, true);
+    int16_t four = 4;
+    MatrixTestHooks = MatrixFaultHooks{1, 0};
+    WindowEvent(w, 23, &four, &four);
+    MatrixTestHooks = MatrixFaultHooks{};
+    ASSERT_EQ(RowCount(), 4);
+    EXPECT_EQ(RowKind(2), 1);
+    EXPECT_EQ(RowKind(3), 1);
+    EXPECT_EQ(RowText(1, Row::Account), "5010");
+    EXPECT_TRUE(WasShown(Texts::RowsNotWritten));
+    WindowEvent(w, 23, &four, &four);
+    EXPECT_EQ(RowCount(), 3) << "not refused: the empty rows go and a link row follows";
+    EXPECT_EQ(RowKind(2), 4);
+}

@@ -139,6 +139,22 @@ TEST_F(LedgerQueries, AccountChangeMatchesBalances) {
     EXPECT_FALSE(done);
 }
 
+// An fb1 on "A,B" holds the objects "A" asks for and more, yet it is
+// posted to the balance of "A,B" only: the query counts it there (also
+// written "B,A") and nowhere else, as the balances do.
+TEST_F(LedgerQueries, OpeningBalanceCountsOnItsOwnObjectListOnly) {
+    Insert(OpenBalVc::Number, {5, 3, 2024}, {{"1000", "", 40}, {"2000", "", -40}}, "A,B");
+    Insert(OpenBalVc::Number, {6, 3, 2024}, {{"1000", "", 2}, {"2000", "", -2}}, "B,A");
+    Insert(Voucher::Number, {7, 3, 2024}, {{"1000", "A", 5}, {"2000", "", -5}});
+    const DateRec from{1, 3, 2024}, to{31, 3, 2024};
+    const std::pair<const char *, double> want[] = {{"", 5}, {"A", 5}, {"B", 0}, {"A,B", 42}};
+    for (auto [objects, amount] : want) {
+        EXPECT_DOUBLE_EQ(Query("1000", objects, from, to), amount) << objects;
+        EXPECT_DOUBLE_EQ(Query("1000", objects, from, to), BalanceChange("1000", objects, 3)) << objects;
+    }
+    EXPECT_DOUBLE_EQ(Query("1000", "B,A", from, to), 42) << "the same list in another order";
+}
+
 // Item sales from the history: invoice 1 (two rows of X, each with its
 // history record) counts once, the credit note subtracts, the customer
 // filter ignores case, the amount is taken at the invoice's rate, and

@@ -424,3 +424,46 @@ TEST_F(EngineDamage, AChangedLastCommitIsUndoneAndTold) {
     D4Close();
     CompactVariant = compact;
 }
+
+namespace {
+
+int rescueRuns = 0;
+bool RescueRunsToItsEnd() { return ++rescueRuns > 0; }
+bool RescueStopsShort() { return ++rescueRuns < 0; }
+
+// The rescue export that the first damage of a run offers. When it runs
+// to its end the program ends, and with a failure status: whatever
+// started it must not take a run on a damaged file for a good one. When
+// it stops short the program goes on in damaged mode, and a later damage
+// offers no second export.
+class RescueExport : public EngineDamage {
+protected:
+    void SetUp() override {
+        EngineDamage::SetUp();
+        rescueRuns = 0;
+        Db.adviceShown = false;
+    }
+    void TearDown() override {
+        D4SetRawExportRunner(nullptr);
+        EngineDamage::TearDown();
+    }
+};
+
+TEST_F(RescueExport, AFinishedExportEndsTheProgramAsAFailure) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    D4SetRawExportRunner(RescueRunsToItsEnd);
+    EXPECT_EXIT(D4Damaged("Index chain broken"), ::testing::ExitedWithCode(EXIT_FAILURE), "");
+}
+
+TEST_F(RescueExport, AnExportStoppedShortKeepsTheProgramGoingAndIsOfferedOnce) {
+    D4SetRawExportRunner(RescueStopsShort);
+    D4Damaged("Index chain broken");
+    EXPECT_TRUE(D4DamagedMode());
+    EXPECT_EQ(rescueRuns, 1);
+    EXPECT_TRUE(SawMessage("raw data export"));
+    D4Damaged("Free list broken");
+    EXPECT_EQ(rescueRuns, 1) << "the export is offered at the first damage only";
+    EXPECT_TRUE(SawMessage("Free list broken"));
+}
+
+}  // namespace

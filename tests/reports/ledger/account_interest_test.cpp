@@ -37,11 +37,12 @@ protected:
     }
     // The interest of 1930 over from..to from the opening balance; the
     // balance at the end in *closing.
-    double Interest(DateRec from, DateRec to, double opening, double *closing = nullptr) {
+    double Interest(DateRec from, DateRec to, double opening, double *closing = nullptr, const char *on = "") {
         DateRec end;
         EXPECT_TRUE(Span("TEN", from, &end));
-        PString account, objects = {0};
+        PString account, objects;
         PStringFromC(account, "1930");
+        PStringFromC(objects, on);
         PackedDecimal balance = Dec(opening), interest;
         DecSetZero(&interest);
         EXPECT_TRUE(AccountInterestOverPostings(account, objects, &from, &to, &balance, rate, &interest));
@@ -141,6 +142,40 @@ TEST_F(AccountInterestTest, PartsOfConstantBalance) {
     // A span without postings: one part of all its days.
     EXPECT_DOUBLE_EQ(Interest({1, 2, 2024}, {29, 2, 2024}, 7665), 60.90);
     RepDeviceInstall(OutPreview, saved);
+}
+
+// An opening-balance record moves the balance of the objects asked only
+// when its own object list is theirs, as the balances hold it: one on
+// "B,A" counts for "A,B", one on "A,B" not for "A" alone nor for the
+// whole account. Voucher rows count for every subset of their objects.
+// The balance the walk ends at is the change the ledger query sums.
+TEST_F(AccountInterestTest, OpeningBalanceCountsOnItsOwnObjectList) {
+    StoreAccount("1930", "Deposit", 1);
+    StoreAccount("2010", "Equity", 2);
+    StoreObjectType("DEP");
+    StoreObjectType("PRJ");
+    StoreNamedObject("A", "North", "DEP");
+    StoreNamedObject("B", "Bridge", "PRJ");
+    StoreRateRecord("TEN", {1, 1, 2024}, 10);
+    Insert(OpenBalVc::Number, 1, {1, 1, 2024}, "Open", {{"1930", "", 100}, {"2010", "", -100}}, "A");
+    Insert(OpenBalVc::Number, 2, {1, 1, 2024}, "Open", {{"1930", "", 1000}, {"2010", "", -1000}}, "B,A");
+    Insert(Voucher::Number, 1, {11, 1, 2024}, "In", {{"1930", "A,B", 3650}, {"2010", "", -3650}});
+    ASSERT_FALSE(HasFatalFailure());
+    const std::pair<const char *, double> want[] = {{"A", 3750}, {"A,B", 4650}, {"B", 3650}, {"", 3650}};
+    for (auto [objects, amount] : want) {
+        double closing = 0;
+        Interest({1, 1, 2024}, {31, 1, 2024}, 0, &closing, objects);
+        EXPECT_EQ(closing, amount) << objects;
+        PString account, list;
+        PStringFromC(account, "1930");
+        PStringFromC(list, objects);
+        const DateRec from{1, 1, 2024}, to{31, 1, 2024};
+        PackedDecimal change;
+        ASSERT_TRUE(AccountObjectsBalance(account, list, &from, &to, nullptr, &change));
+        EXPECT_EQ(DecToDouble(&change), amount) << objects;
+    }
+    // 1..10 at 100 (0.27), 11..31 at 3750 for 21 days (21.58).
+    EXPECT_DOUBLE_EQ(Interest({1, 1, 2024}, {31, 1, 2024}, 0, nullptr, "A"), 21.85);
 }
 
 // Report 82 in both forms over February to June: two rate spans of 1910

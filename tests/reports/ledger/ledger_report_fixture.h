@@ -57,8 +57,9 @@ protected:
     };
 
     // Inserts a record of reg (11, 9, 126, 51) through the record layer,
-    // which posts it; its record id.
-    uint32_t Insert(int reg, uint32_t serial, DateRec date, const char *text, std::initializer_list<Line> lines) {
+    // which posts it; its record id. An fb1 gets fb1Objects as its own list.
+    uint32_t Insert(int reg, uint32_t serial, DateRec date, const char *text, std::initializer_list<Line> lines,
+                    const char *fb1Objects = "") {
         RuleRecord r(reg);
         EXPECT_NE(r.record, nullptr);
         if (!r.record) return 0;
@@ -94,6 +95,7 @@ protected:
             PutU32(r.record, OpenBalVc::SerNr, serial);
             PutDate(r.record, OpenBalVc::TransDate, date);
             PutText(r.record, OpenBalVc::Text, 60, text);
+            PutText(r.record, OpenBalVc::Objects, 30, fb1Objects);
             break;
         }
         uint32_t recid = 0;
