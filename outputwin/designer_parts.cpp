@@ -15,13 +15,13 @@
 #include "core/memblock.h"
 #include "core/record_buffer.h"
 #include "dict_offsets.h"
-#include "output/forms/designer.h"
 #include "output/layer_operations.h"
+#include "outputwin/designer.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
-#include "shell/window_table.h"
 #include "shell/shell.h"
+#include "shell/window_table.h"
 #include "shell/window_utils.h"
 
 namespace {

@@ -12,7 +12,7 @@
 // its OK (Return or a double click on a line) opens the selected row.
 // The row window's buttons are OK (8) and Cancel (5); its OK stores the
 // row (PrinterRowWindowOk) and refills an open list.
-#include "output/printer_windows.h"
+#include "outputwin/printer_windows.h"
 
 #include <cstring>
 #include <string>
@@ -35,6 +35,8 @@ namespace {
 
 constexpr uint32_t RowSize = PrintersBlk::Rows::Size;
 constexpr int TextMax = 20;
+// Told when the row has no name to be found by.
+constexpr int TextPrinterNeedsName = 11713;
 constexpr int EventBeforeOk = 11, EventPrepared = 22, EventButton = 2;
 constexpr uint16_t CommandNew = 1, CommandOpen = 2, CommandDelete = 3, CommandOk = 8, CommandClose = 5;
 
@@ -212,4 +214,32 @@ uint8_t PrinterRowEvent(int window, int event, void *a, void *)
         return 0;
     default: return 1;
     }
+}
+
+// Stores the row window n edits into block 162: in place of the stored
+// row of the same name (without regard to case, so that the row a form
+// finds by that name is the one replaced), or after the rows when none
+// has it; then the window closes. A row without a name is refused, and a
+// refused or failed store leaves the window open with its row, so
+// nothing typed is lost. True when stored.
+bool PrinterRowWindowOk(int n)
+{
+    if (!WinIsOpen(n)) return false;
+    const uint8_t *row = WinRecordBuffer(n);
+    if (!row || MemSize(WinTable[n]->recordHandle) < RowSize) return false;
+    PString name;
+    GetPString(row, PrintersBlk::Rows::Name, TextMax, name);
+    if (name[0] == 0) {
+        FieldError(TextPrinterNeedsName, nullptr, uint16_t(PrintersBlk::Rows::Name));
+        return false;
+    }
+    std::vector<uint8_t> rows;
+    if (!PrinterRowsRead(&rows)) return false;
+    int found = PrinterRowByName(rows, name);
+    size_t at = found >= 0 ? size_t(found) * RowSize : rows.size();
+    if (found < 0) rows.resize(rows.size() + RowSize);
+    std::memcpy(rows.data() + at, row, RowSize);
+    if (!PrinterRowsStore(rows)) return false;
+    WinClose(n);
+    return true;
 }

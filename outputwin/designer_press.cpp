@@ -10,8 +10,8 @@
 // nothing under the pointer.
 #include <cstdlib>
 
-#include "output/forms/designer.h"
 #include "output/layer_operations.h"
+#include "outputwin/designer.h"
 #include "platform/window.h"
 #include "shell/draw_port.h"
 #include "shell/window_mouse.h"

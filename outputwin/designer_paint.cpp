@@ -10,10 +10,10 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "dict_offsets.h"
-#include "output/forms/designer.h"
 #include "output/forms/forms.h"
 #include "output/layer_operations.h"
 #include "output/printer.h"
+#include "outputwin/designer.h"
 #include "shell/draw_port.h"
 #include "shell/window_table.h"
 

@@ -4,8 +4,8 @@
 #include <cassert>
 
 #include "core/field_access.h"
-#include "output/forms/designer.h"
 #include "output/layer_operations.h"
+#include "outputwin/designer.h"
 #include "shell/draw_port.h"
 #include "shell/field_editing.h"
 #include "shell/window_table.h"
