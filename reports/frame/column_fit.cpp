@@ -1,6 +1,6 @@
 // column_fit.cpp - a text's width on the job's device in report units, and
 // a text cut to a column's width (see column_fit.h).
-#include "reports/sales/column_fit.h"
+#include "reports/frame/column_fit.h"
 
 #include <algorithm>
 #include <cassert>

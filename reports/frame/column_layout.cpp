@@ -11,7 +11,7 @@
 #include "core/field_access.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
-#include "reports/sales/report_frame.h"
+#include "reports/frame/report_frame.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "output/devices/report_output.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 
 // Reads reg by index from the key that record holds in its first `parts`
 // parts, calling act(record) for each record until act returns false,

@@ -1,6 +1,6 @@
 // kind_boxes.cpp - one reading of a report's kind check boxes for every
 // report: the box of the record's kind, or no box at all, admits it.
-#include "reports/sales/kind_boxes.h"
+#include "reports/frame/kind_boxes.h"
 
 #include <cassert>
 

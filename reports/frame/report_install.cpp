@@ -9,8 +9,8 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
-#include "reports/sales/report_run.h"
 
 // Runs the report of ReportParams where it belongs: a client hands the
 // whole job record to the server (a negative number is a document

@@ -5,7 +5,7 @@
 
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 
 namespace {
 constexpr int TextJobDamaged = 10418;

@@ -4,7 +4,7 @@
 #include "core/ui_text.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 
 namespace {
 

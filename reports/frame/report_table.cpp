@@ -7,6 +7,7 @@
 // null body in its row is one a later version brings.
 #include "output/forms/forms.h"
 #include "reports/assets/asset_reports.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/account_reports.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/ledger/purchase_reports.h"
@@ -19,9 +20,8 @@
 #include "reports/sales/order_reports.h"
 #include "reports/sales/person_reports.h"
 #include "reports/sales/register_list_reports.h"
-#include "reports/sales/report_run.h"
-#include "reports/sales/sales_reports.h"
 #include "reports/sales/sales_lists.h"
+#include "reports/sales/sales_reports.h"
 #include "reports/sales/stock_reports.h"
 
 ReportRowRec ReportTable[ReportCount] = {

@@ -12,9 +12,9 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
+#include "reports/frame/report_frame.h"
+#include "reports/frame/totals_table.h"
 #include "reports/ledger/ledger_reports.h"
-#include "reports/sales/report_frame.h"
-#include "reports/sales/sales_reports.h"
 #include "rules/series_terms.h"
 
 uint8_t TitleFromSelection = 0;

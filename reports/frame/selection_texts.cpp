@@ -13,7 +13,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "reports/sales/report_frame.h"
+#include "reports/frame/report_frame.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 

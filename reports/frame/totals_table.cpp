@@ -20,8 +20,8 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
-#include "reports/sales/report_run.h"
-#include "reports/sales/sales_reports.h"
+#include "reports/frame/report_run.h"
+#include "reports/frame/totals_table.h"
 
 namespace {
 
