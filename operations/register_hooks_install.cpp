@@ -19,18 +19,18 @@
 #include "core/decimal.h"
 #include "core/field_access.h"
 #include "core/system.h"
-#include "database/access/register_hooks.h"
 #include "core/work_blocks.h"
+#include "database/access/register_hooks.h"
 #include "operations/customer_receipt.h"
 #include "operations/operations.h"
 #include "operations/project_ops.h"
-#include "operations/stock_docs.h"
 #include "operations/purchase_ledger.h"
+#include "operations/stock_docs.h"
 #include "rules/checks.h"
 #include "rules/entry_state.h"
 #include "rules/register_hooks_entries.h"
-#include "rules/small_register_checks.h"
 #include "rules/settings_checks.h"
+#include "rules/small_register_checks.h"
 
 // Takes the current session user's code into EntryUserCode.
 void SetEntryUserCode() { CurrentUserCode(EntryUserCode); }

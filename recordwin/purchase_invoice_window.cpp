@@ -570,30 +570,6 @@ void RowsVatTotals(int window, uint8_t *invoice)
     if (window) WinMarkChanged(window);
 }
 
-// The rate of `code` and the VAT part in percent of an amount including
-// VAT: the code's own second rate when it has one, else derived from the
-// rate.
-bool VatCodeRateLookup(const uint8_t *code, PackedDecimal *rate, PackedDecimal *factor)
-{
-    DecSetBlank(rate);
-    DecSetBlank(factor);
-    SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeBlk::Rows::Size);
-    for (int32_t i = 0; i < rows.count; i++) {
-        const uint8_t *row = rows.data + size_t(i) * VatCodeBlk::Rows::Size;
-        uint8_t own[256];
-        GetPString(row, VatCodeBlk::Rows::Code, VatCodeMax, own);
-        if (!PStringEqual(own, code)) continue;
-        *rate = GetDec(row, VatCodeBlk::Rows::Rate);
-        *factor = GetDec(row, VatCodeBlk::Rows::Rate2);
-        if (DecIsBlank(factor)) {
-            double r = DecIsBlank(rate) ? 0 : DecToDouble(rate);
-            DecFromDouble(factor, 100 - 100 / (r + 100) * 100);
-        }
-        return true;
-    }
-    return false;
-}
-
 // With block 153's VAT default on and ordinary VAT, the VAT amount is its
 // percentage of the invoice total.
 void PurchaseVatPercentDefault(uint8_t *invoice)
@@ -664,16 +640,4 @@ void RateIntoField(int window, const uint8_t *record, uint32_t currencyAt, uint3
     DateRec date = GetDate(record, dateAt);
     PackedDecimal rate;
     if (CurrencyRate(currency, &date, &rate)) WinSetFieldValue(window, int(rateAt), rate.b);
-}
-
-bool VatPartOf(const uint8_t *code, const PackedDecimal *amount, PackedDecimal *vat)
-{
-    DecSetZero(vat);
-    PackedDecimal rate, factor, hundredth;
-    if (code[0] == 0 || !VatCodeRateLookup(code, &rate, &factor)) return false;
-    DecFromDouble(&hundredth, 0.01);
-    DecMul(amount, &factor, vat);
-    DecMul(vat, &hundredth, vat);
-    DecRound(vat, 2, vat);
-    return true;
 }

@@ -30,6 +30,14 @@ void VatAmountRound2(const uint8_t *code, const PackedDecimal *amount, PackedDec
                      int inclusive);
 // vat = amount x rate / 100 in decimal arithmetic, rounded to 2 decimals.
 void VatAmountDec(const uint8_t *code, const PackedDecimal *amount, PackedDecimal *vat, int inclusive);
+// The rate of VAT code `code` (a PString) and the VAT part in percent of
+// an amount that includes VAT; false when the code is not in block 208
+// (no row 0 default here: an unknown code has no VAT part).
+bool VatCodeRateLookup(const uint8_t *code, PackedDecimal *rate, PackedDecimal *factor);
+// The VAT part of an amount including VAT by VAT code `code`, to cents;
+// false (vat zero) for an empty or unknown code. The purchase-invoice and
+// expense windows split an amount with it.
+bool VatPartOf(const uint8_t *code, const PackedDecimal *amount, PackedDecimal *vat);
 // r = a x b / 100 rounded once to 2 decimals, halves away from zero.
 void PercentOfAmount(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r);
 // As PercentOfAmount, rounded once to `decimals` (0 to 3) places.
