@@ -1,7 +1,7 @@
 // replenishment_qty.cpp - the order and production quantities of an item
 // below its minimum stock level, which the stock reports show and the
 // purchase-order and production suggestions act on.
-#include "reports/sales/replenishment_qty.h"
+#include "rules/replenishment_qty.h"
 
 #include <cassert>
 #include <cstring>

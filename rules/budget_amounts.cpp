@@ -13,7 +13,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
-#include "reports/ledger/ledger_reports.h"
+#include "rules/code_budgets.h"
 #include "rules/rules_types.h"
 
 namespace {

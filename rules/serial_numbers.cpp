@@ -5,12 +5,12 @@
 // A numbered register keeps its 32-bit serial number in the first key part
 // of its current index. Vouchers (register 11) number within their fiscal
 // year: their index "Number" orders by year code, then serial number.
-#include "exchange/exchange.h"
+#include "rules/serial_numbers.h"
 
 #include <cassert>
 
-#include "core/field_access.h"
 #include "core/definitions.h"
+#include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"

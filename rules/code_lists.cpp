@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "core/pstring.h"
-#include "reports/ledger/ledger_reports.h"
+#include "rules/code_budgets.h"
 
 namespace {
 
