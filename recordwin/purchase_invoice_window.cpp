@@ -546,27 +546,9 @@ void PurchaseBalanceRow(int window)
 // treatment 2 keeps its typed VAT.
 void RowsVatTotals(int window, uint8_t *invoice)
 {
-    assert(invoice);
-    MemBlock sums = 0;
-    if (!VatSumsNew(&sums)) return;
-    int count = MatrixRowCount(VIVc::Number, 0, invoice);
-    for (int i = 0; i < count; i++) {
-        uint8_t r[Row::Size];
-        if (!MatrixRowRead(VIVc::Number, invoice, i, r) || KindOf(r) != KindAccount || r[Row::VatCode] == 0) continue;
-        uint8_t code[256];
-        GetPString(r, Row::VatCode, VatCodeMax, code);
-        PackedDecimal amount = GetDec(r, Row::Amount);
-        VatSumsAdd(sums, code, &amount);
-    }
-    PackedDecimal vat;
-    VatSumsTotal(sums, 0, &vat, nullptr);
-    MemUnlock(sums);
-    MemFree(&sums);
-    if (GetU16(invoice, VIVc::VatTreatment) != VatTreatmentNone) {
-        DecRound(&vat, 2, &vat);
-        PutDec(invoice, VIVc::VatComputed, vat);
-        if (window) WinRedrawFieldById(window, int(VIVc::VatComputed));
-    }
+    bool written = false;
+    if (!PurchaseInvoiceRowsVat(invoice, &written)) return;
+    if (written && window) WinRedrawFieldById(window, int(VIVc::VatComputed));
     if (window) WinMarkChanged(window);
 }
 

@@ -72,6 +72,13 @@ int32_t VatSumsUsedCount(MemBlock sums);
 // The 1-based row of the n-th non-blank slot; 1 when there are fewer.
 int32_t VatSumsNthUsed(MemBlock sums, int32_t n);
 
+// ---- A purchase invoice's VAT (purchase_invoice_vat.cpp) ----
+// The VAT of a purchase invoice's account rows, each code's rounded to
+// cents, into its computed VAT; not written (*written false) with VAT
+// treatment 2 (no VAT). False, nothing written, when the sums could not
+// be had (the memory layer has told the user).
+bool PurchaseInvoiceRowsVat(uint8_t *invoice, bool *written);
+
 // ---- Settings checks (account_block_checks.cpp) ----
 // Each gives 0 when the block may be stored, else FieldError's -1 after
 // showing the first fault.
