@@ -26,7 +26,7 @@
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
 #include "platform/script.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
 
 namespace {

@@ -30,8 +30,8 @@
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
 #include "platform/script.h"
+#include "reports/frame/report_run.h"
 #include "reports/projects/project_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
 
 namespace {

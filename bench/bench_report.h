@@ -10,18 +10,18 @@
 #include <cstring>
 #include <filesystem>
 
+#include "bench/bench_frame.h"
 #include "core/field_access.h"
 #include "core/message_sink.h"
 #include "core/work_blocks.h"
+#include "database/access/record_access.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
 #include "output/devices/report_output.h"
 #include "platform/script.h"
-#include "reports/sales/report_run.h"
-#include "database/access/record_access.h"
+#include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
-#include "bench/bench_frame.h"
 
 // Clears the job record and names report `number` in `layout`, to a text
 // file; the caller fills the selection after it.

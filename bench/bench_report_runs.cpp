@@ -13,8 +13,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_frame.h"
-#include "bench/bench_vouchers.h"
 #include "bench/bench_sizes.h"
+#include "bench/bench_vouchers.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,14 +25,14 @@
 #include "core/field_access.h"
 #include "core/message_sink.h"
 #include "core/pstring.h"
-#include "core/ui_text.h"
 #include "core/record_buffer.h"
+#include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
 #include "platform/script.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 

@@ -18,3 +18,17 @@ MessageSink MessageSinkSet(MessageSink sink) {
 void MessageSinkShow(const char *text) {
     CurrentSink(text ? text : "");
 }
+
+static void BeepSilent() {}
+
+static BeepSink CurrentBeep = BeepSilent;
+
+BeepSink BeepSinkSet(BeepSink sink) {
+    BeepSink old = CurrentBeep;
+    CurrentBeep = sink ? sink : BeepSilent;
+    return old;
+}
+
+void MessageSinkBeep() {
+    CurrentBeep();
+}

@@ -2,7 +2,9 @@
 //
 // The core types run below the window system, yet a few of their
 // failures (a memory block that cannot be had, say) must reach the
-// user. They call MessageSinkShow; the window layer installs a sink that
+// user, and the business rules, which run on a server too, tell the user
+// the same way. They call MessageSinkShow (or MessageSinkBeep for a bare
+// beep); the window layer installs a sink that
 // shows a message box, tests install one that records the text, and
 // until either happens the text goes to standard error.
 #pragma once
@@ -16,3 +18,13 @@ MessageSink MessageSinkSet(MessageSink sink);
 // Shows text through the installed sink. The text is zero-terminated
 // and in the interface file's character set.
 void MessageSinkShow(const char *text);
+
+// The beep of a refused action. No one hears a beep until the window layer
+// installs one (a server has no one at the screen), so the default is
+// silent.
+using BeepSink = void (*)();
+// Installs sink (null restores the silent default) and returns the sink
+// that was installed before.
+BeepSink BeepSinkSet(BeepSink sink);
+// Beeps through the installed sink.
+void MessageSinkBeep();

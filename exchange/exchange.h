@@ -1,26 +1,13 @@
 // exchange.h - services of the data exchange that other folders call:
-// serial numbers of new and imported records, and the check of a record's
-// date before it is saved, the output files of reports and exports, and
-// the bank payment file's name, and the cut of a text at its line end.
+// the output files of reports and exports, the bank payment file's name,
+// and the cut of a text at its line end. The serial numbers and the
+// date check before a save are the rules' (rules/serial_numbers.h).
 #pragma once
 
 #include <cstdint>
 
 #include "core/date.h"
-
-// The next number of low..high that no record of reg has yet, -1 when the
-// range is used up. For vouchers the numbers are counted within the fiscal
-// year of date (null: no date).
-int32_t NextFreeSerialNumber(int reg, int32_t low, int32_t high, const DateRec *date);
-// On flag 1 gives a record that needs a number the next free one, when reg
-// has a numbering index; unused is not read.
-void AssignMissingSerialNumbers(int reg, uint8_t *record, int32_t unused, int flag);
-// The range of reg's series block that holds number into *first and *last;
-// both unchanged when none does.
-void FindNumberRange(int reg, int32_t number, int32_t *first, int32_t *last);
-// 1 when the record may be saved; 0 after FieldError on field when its date
-// is empty or, for the sub-ledgers' registers, locked.
-int CheckBeforeSave(int reg, uint8_t *record, uint16_t field);
+#include "rules/serial_numbers.h"
 
 // ---- text_files.cpp ----
 // An output file a report or an export writes.

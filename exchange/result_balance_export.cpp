@@ -16,8 +16,8 @@
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
 
 namespace {

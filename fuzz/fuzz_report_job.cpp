@@ -24,7 +24,7 @@
 #include "dict_offsets.h"
 #include "fuzz/fuzz_setup.h"
 #include "output/devices/report_output.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
 
 namespace {

@@ -26,12 +26,12 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "exchange/exchange.h"
 #include "operations/invoice_stock_check.h"
 #include "operations/operations.h"
 #include "operations/sales_invoice.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
+#include "rules/serial_numbers.h"
 #include "rules/series_terms.h"
 
 namespace {

@@ -53,7 +53,3 @@ bool QuotationToOrder(uint8_t *order, uint32_t quotationId);
 // with the reason told, when it is closed, its vendor is unknown, or an
 // amount needs the vendor's purchase account and the vendor has none.
 bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId);
-// Computes a purchase invoice's VAT from its account rows (window 0: the
-// record alone); the purchase-invoice window's routine, which the window
-// layer puts here. Null: the VAT is left as it is.
-extern void (*PurchaseInvoiceVatHook)(int window, uint8_t *invoice);

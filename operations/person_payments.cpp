@@ -18,7 +18,6 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "exchange/exchange.h"
 #include "operations/operations.h"
 #include "operations/purchase_ledger.h"
 #include "rules/accounts.h"
@@ -26,6 +25,7 @@
 #include "rules/ledger.h"
 #include "rules/register_hooks_entries.h"
 #include "rules/rules_types.h"
+#include "rules/serial_numbers.h"
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
 

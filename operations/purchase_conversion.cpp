@@ -187,7 +187,7 @@ bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId) {
         }
         if (!AddToVatRow(invoice, account, vat, rest)) return false;
     }
-    if (PurchaseInvoiceVatHook) PurchaseInvoiceVatHook(0, invoice);
+    (void)PurchaseInvoiceRowsVat(invoice, nullptr);
     PackedDecimal difference;
     PurchaseInvoiceRowsDifference(invoice, &difference);
     if (!DecIsZero(&difference)) {

@@ -18,18 +18,18 @@
 #include <cstring>
 
 #include "core/field_access.h"
-#include "core/record_buffer.h"
 #include "core/pstring.h"
+#include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "exchange/exchange.h"
 #include "operations/customer_receipt.h"
 #include "operations/sales_invoice.h"
 #include "rules/ledger.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
+#include "rules/serial_numbers.h"
 #include "rules/series_terms.h"
 
 namespace {

@@ -16,8 +16,8 @@
 #include "dict_offsets.h"
 #include "operations/replenishment.h"
 #include "operations/stock_docs.h"
-#include "reports/sales/replenishment_qty.h"
 #include "rules/documents.h"
+#include "rules/replenishment_qty.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
 

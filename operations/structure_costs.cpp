@@ -12,7 +12,7 @@
 #include "dict_offsets.h"
 #include "operations/batch_routines.h"
 #include "operations/stock_docs.h"
-#include "reports/ledger/ledger_reports.h"
+#include "rules/code_budgets.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
 

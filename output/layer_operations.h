@@ -43,7 +43,3 @@ void DecRectXorLine(const PackedDecimal rect[4]);
 // 15 kept at the bottom for the scroll bar; its height is the pane's.
 void DesignerContentRect(int n);
 
-// ---- printer_row.cpp ----
-// The OK of a printer-definition row window (block 162): the row stored
-// by its name, the window closed; false, window open, when not stored.
-bool PrinterRowWindowOk(int n);

@@ -1,13 +1,13 @@
 // printer_row.cpp - the printer definitions as stored (settings block
 // 162, rows of 66 bytes: name, device text and printer text): reading
-// and storing the rows whole, and the OK of the window that edits one
-// row.
+// and storing the rows whole. The window that edits one row stores
+// through these (outputwin/printer_windows.cpp).
 //
 // Every change reads the block as stored, changes that copy and stores
 // it whole, so a change never works on a copy older than the file. A
 // block that cannot be read is never stored over: the rows that were not
 // read would be lost.
-#include "output/printer_windows.h"
+#include "output/printer_rows.h"
 
 #include <cstring>
 #include <vector>
@@ -20,12 +20,9 @@
 #include "database/access/settings_blocks.h"
 #include "dict_offsets.h"
 #include "output/layer_operations.h"
-#include "shell/window_table.h"
 
 namespace {
 
-// Told when the row has no name to be found by.
-constexpr int TextPrinterNeedsName = 11713;
 constexpr uint32_t RowSize = PrintersBlk::Rows::Size;
 constexpr int NameMax = 20;
 
@@ -92,32 +89,4 @@ int PrinterRowByName(const std::vector<uint8_t> &rows, const uint8_t *name)
         if (PStringCompareNoCase(name, other) == 0) return int(r / RowSize);
     }
     return -1;
-}
-
-// Stores the row window n edits into block 162: in place of the stored
-// row of the same name (without regard to case, so that the row a form
-// finds by that name is the one replaced), or after the rows when none
-// has it; then the window closes. A row without a name is refused, and a
-// refused or failed store leaves the window open with its row, so
-// nothing typed is lost. True when stored.
-bool PrinterRowWindowOk(int n)
-{
-    if (!WinIsOpen(n)) return false;
-    const uint8_t *row = WinRecordBuffer(n);
-    if (!row || MemSize(WinTable[n]->recordHandle) < RowSize) return false;
-    PString name;
-    GetPString(row, PrintersBlk::Rows::Name, NameMax, name);
-    if (name[0] == 0) {
-        FieldError(TextPrinterNeedsName, nullptr, uint16_t(PrintersBlk::Rows::Name));
-        return false;
-    }
-    std::vector<uint8_t> rows;
-    if (!PrinterRowsRead(&rows)) return false;
-    int found = PrinterRowByName(rows, name);
-    size_t at = found >= 0 ? size_t(found) * RowSize : rows.size();
-    if (found < 0) rows.resize(rows.size() + RowSize);
-    std::memcpy(rows.data() + at, row, RowSize);
-    if (!PrinterRowsStore(rows)) return false;
-    WinClose(n);
-    return true;
 }

@@ -27,10 +27,6 @@
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
-// The fill of a purchase invoice from a purchase order computes its VAT as
-// the purchase-invoice window does.
-void (*PurchaseInvoiceVatHook)(int window, uint8_t *invoice) = RowsVatTotals;
-
 namespace {
 
 // One conversion command: the kind, the target register and where the

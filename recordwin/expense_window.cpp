@@ -18,6 +18,7 @@
 #include "rules/checks.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
+#include "rules/vat_currency.h"
 #include "shell/field_editing.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"

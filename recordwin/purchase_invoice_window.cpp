@@ -546,52 +546,10 @@ void PurchaseBalanceRow(int window)
 // treatment 2 keeps its typed VAT.
 void RowsVatTotals(int window, uint8_t *invoice)
 {
-    assert(invoice);
-    MemBlock sums = 0;
-    if (!VatSumsNew(&sums)) return;
-    int count = MatrixRowCount(VIVc::Number, 0, invoice);
-    for (int i = 0; i < count; i++) {
-        uint8_t r[Row::Size];
-        if (!MatrixRowRead(VIVc::Number, invoice, i, r) || KindOf(r) != KindAccount || r[Row::VatCode] == 0) continue;
-        uint8_t code[256];
-        GetPString(r, Row::VatCode, VatCodeMax, code);
-        PackedDecimal amount = GetDec(r, Row::Amount);
-        VatSumsAdd(sums, code, &amount);
-    }
-    PackedDecimal vat;
-    VatSumsTotal(sums, 0, &vat, nullptr);
-    MemUnlock(sums);
-    MemFree(&sums);
-    if (GetU16(invoice, VIVc::VatTreatment) != VatTreatmentNone) {
-        DecRound(&vat, 2, &vat);
-        PutDec(invoice, VIVc::VatComputed, vat);
-        if (window) WinRedrawFieldById(window, int(VIVc::VatComputed));
-    }
+    bool written = false;
+    if (!PurchaseInvoiceRowsVat(invoice, &written)) return;
+    if (written && window) WinRedrawFieldById(window, int(VIVc::VatComputed));
     if (window) WinMarkChanged(window);
-}
-
-// The rate of `code` and the VAT part in percent of an amount including
-// VAT: the code's own second rate when it has one, else derived from the
-// rate.
-bool VatCodeRateLookup(const uint8_t *code, PackedDecimal *rate, PackedDecimal *factor)
-{
-    DecSetBlank(rate);
-    DecSetBlank(factor);
-    SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeBlk::Rows::Size);
-    for (int32_t i = 0; i < rows.count; i++) {
-        const uint8_t *row = rows.data + size_t(i) * VatCodeBlk::Rows::Size;
-        uint8_t own[256];
-        GetPString(row, VatCodeBlk::Rows::Code, VatCodeMax, own);
-        if (!PStringEqual(own, code)) continue;
-        *rate = GetDec(row, VatCodeBlk::Rows::Rate);
-        *factor = GetDec(row, VatCodeBlk::Rows::Rate2);
-        if (DecIsBlank(factor)) {
-            double r = DecIsBlank(rate) ? 0 : DecToDouble(rate);
-            DecFromDouble(factor, 100 - 100 / (r + 100) * 100);
-        }
-        return true;
-    }
-    return false;
 }
 
 // With block 153's VAT default on and ordinary VAT, the VAT amount is its
@@ -664,16 +622,4 @@ void RateIntoField(int window, const uint8_t *record, uint32_t currencyAt, uint3
     DateRec date = GetDate(record, dateAt);
     PackedDecimal rate;
     if (CurrencyRate(currency, &date, &rate)) WinSetFieldValue(window, int(rateAt), rate.b);
-}
-
-bool VatPartOf(const uint8_t *code, const PackedDecimal *amount, PackedDecimal *vat)
-{
-    DecSetZero(vat);
-    PackedDecimal rate, factor, hundredth;
-    if (code[0] == 0 || !VatCodeRateLookup(code, &rate, &factor)) return false;
-    DecFromDouble(&hundredth, 0.01);
-    DecMul(amount, &factor, vat);
-    DecMul(vat, &hundredth, vat);
-    DecRound(vat, 2, vat);
-    return true;
 }

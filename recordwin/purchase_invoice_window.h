@@ -29,9 +29,6 @@ void PurchaseBalanceRow(int window);
 // The VAT of the invoice's rows into its computed VAT (not with VAT
 // treatment 2); window 0 works on the record alone.
 void RowsVatTotals(int window, uint8_t *invoice);
-// The rate of VAT code `code` (a PString) and the VAT part in percent of
-// an amount that includes VAT; false when the code is not in block 208.
-bool VatCodeRateLookup(const uint8_t *code, PackedDecimal *rate, PackedDecimal *factor);
 // Proposes the VAT amount from the invoice total by block 153's percentage.
 void PurchaseVatPercentDefault(uint8_t *invoice);
 // Takes the rate of the invoice's currency on its booking date into the window.
@@ -54,6 +51,3 @@ void FieldChangedSplit(int window, int field, uint8_t changed, HeaderFieldStep h
 // dateAt) into the window field at rateAt; a rate that could not be had
 // leaves the one shown.
 void RateIntoField(int window, const uint8_t *record, uint32_t currencyAt, uint32_t dateAt, uint32_t rateAt);
-// The VAT part of an amount including VAT by VAT code `code`, to cents;
-// false (vat zero) for an empty or unknown code.
-bool VatPartOf(const uint8_t *code, const PackedDecimal *amount, PackedDecimal *vat);

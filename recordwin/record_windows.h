@@ -9,14 +9,11 @@
 #include "core/date.h"
 #include "core/decimal.h"
 #include "core/memblock.h"
+#include "shell/window_events.h"
 
-// ---- window_event.cpp ----
-// Offers event 0..30 to window's type; 1 = go on / allowed, 0 = refused or done.
-uint8_t WindowEvent(int window, int event, void *a, void *b);
-// A window type's event handler: 1 = go on / allowed, 0 = refused or done.
-using WindowEventHandler = uint8_t (*)(int window, int event, void *a, void *b);
-// Gives a window type a handler asked before its built-in one; null removes it.
-void WindowEventHandlerSet(int type, WindowEventHandler h);
+// The event entry and the handler table are the framework's
+// (shell/window_events.h); window_event.cpp registers the built-in
+// handlers and the generic actions with it.
 
 // ---- doc_row_item_code.cpp ----
 // The item code a serial-number choice list starts from, taken from the

@@ -5,7 +5,7 @@
 // button numbers it does not list.
 #include "recordwin/record_windows.h"
 
-#include "output/forms/designer.h"
+#include "outputwin/designer.h"
 #include "recordwin/inquiry_lists.h"
 #include "recordwin/receipt_window.h"
 #include "shell/menu_lists.h"

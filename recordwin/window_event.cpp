@@ -1,22 +1,14 @@
-// window_event.cpp - dispatch of window events to the handlers of window
-// types and to the generic actions.
-//
-// An event first reaches the handler of the window's type, when the type
-// has one (a handler set at run time comes before the built-in table);
-// then, unless the handler refused, the generic action of the
-// event. Events 4 and 9 (may a matrix row be deleted, inserted) are
-// decided by the handler alone when there is one. Events outside 0..28
-// reach only the handler. Result: 1 go on / allowed, 0 refused or done.
+// window_event.cpp - the record windows' handlers of window types and the
+// generic actions of window events, which the framework's dispatch
+// (shell/window_events.cpp) asks after any handler set at run time.
 #include "recordwin/record_windows.h"
 
-#include <array>
-#include <cassert>
 #include <cstdint>
 #include <cstring>
 
 #include "core/field_access.h"
 #include "dict_offsets.h"
-#include "output/printer_windows.h"
+#include "outputwin/printer_windows.h"
 #include "recordwin/out_payment_window.h"
 #include "recordwin/person_payment_window.h"
 #include "recordwin/purchase_invoice_window.h"
@@ -78,17 +70,9 @@ constexpr HandlerEntry Handlers[] = {
     {WinTypes::SetForms, SettingsGroupEvent}, {WinTypes::SetSeries, SettingsGroupEvent},
 };
 
-// Handlers set at run time, asked before the built-in table; type 0 is a
-// free entry.
-constexpr int RunTimeHandlerSlots = 16;
-std::array<HandlerEntry, RunTimeHandlerSlots> RunTimeHandlers{};
-
-// The handler of a window type: its run-time one, else its built-in one;
-// null when it has neither.
-EventHandler HandlerOf(int type)
+// The built-in handler of a window type; null when it has none.
+EventHandler BuiltInHandlerOf(int type)
 {
-    for (const HandlerEntry &e : RunTimeHandlers)
-        if (e.type != 0 && e.type == type) return e.handler;
     for (const HandlerEntry &e : Handlers)
         if (e.type == type) return e.handler;
     return nullptr;
@@ -102,7 +86,7 @@ uint8_t MatrixRowInsertEvent(int window) { return WinTypeOf(window) == RowInsert
 
 constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldChanged = 6, EventEnter = 7,
               EventMayInsertRow = 9, EventRowsChanged = 12, EventMayClearRow = 13, EventChooseRecord = 21,
-              EventReadOnly = 26, EventButton = 23, LastGenericEvent = 28;
+              EventReadOnly = 26, EventButton = 23;
 constexpr int EventActivated = 0, EventChoice = 2, EventOk = 11, EventOpened = 22, EventStored = 24;
 constexpr int EventPrint = 8, EventOpenedWithArgs = 14, EventQueueJob = 28;
 // The report window that takes its defaults when laid out, not only when
@@ -164,37 +148,5 @@ uint8_t GenericAction(int window, int event, void *a, void *b)
 
 }  // namespace
 
-// Offers event 0..30 of an open window to its type's handler and then to
-// the event's generic action; 1 = go on / allowed, 0 = refused or done. A
-// window that is not open has nothing to ask and answers 0.
-uint8_t WindowEvent(int window, int event, void *a, void *b)
-{
-    if (!WinIsOpen(window)) return 0;
-    EventHandler handler = HandlerOf(WinTypeOf(window));
-    uint8_t result = handler ? handler(window, event, a, b) : 1;
-    if (handler && (event == EventMayDeleteRow || event == EventMayInsertRow)) return result;
-    if (result != 1) return result;
-    int16_t code = int16_t(event);
-    if (code < 0 || code > LastGenericEvent) return result;
-    return GenericAction(window, code, a, b);
-}
-
-// Gives window type `type` a handler asked before its built-in one,
-// replacing one set before; null removes it. Only as many types as the
-// run-time table holds may have one; a type beyond that is asserted
-// against, and keeps its built-in handler in a release build.
-void WindowEventHandlerSet(int type, WindowEventHandler h)
-{
-    assert(type > 0);
-    HandlerEntry *free = nullptr;
-    for (HandlerEntry &e : RunTimeHandlers) {
-        if (e.type == type) {
-            e = h ? HandlerEntry{type, h} : HandlerEntry{};
-            return;
-        }
-        if (e.type == 0 && !free) free = &e;
-    }
-    if (!h) return;
-    assert(free && "run-time handler table full");
-    if (free) *free = HandlerEntry{type, h};
-}
+// The record windows' part of the framework's event dispatch.
+const WindowEventBuiltInsRec WindowEventBuiltIns = {BuiltInHandlerOf, GenericAction};

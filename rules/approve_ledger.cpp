@@ -10,11 +10,11 @@
 #include <cassert>
 
 #include "core/field_access.h"
+#include "core/message_sink.h"
 #include "core/record_buffer.h"
 #include "core/system.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
-#include "platform/display.h"
 #include "rules/approval.h"
 #include "rules/ledger.h"
 #include "rules/series_terms.h"
@@ -128,7 +128,7 @@ ApproveResult TransferSm1ToLedger(int reg, uint8_t *sm1, uint32_t recid) {
     const DateRec date = GetDate(sm1, SMVc::Date);
     int32_t serial = NextSerialNumber(Voucher::Number, &date, -1, 0);
     if (serial == NoFreeNumber) {
-        PlBeep();
+        MessageSinkBeep();
         return ApproveResult::Unchanged;
     }
     RuleRecord v(Voucher::Number);

@@ -7,12 +7,12 @@
 // come from an import, and a wrong amount is worse than none.
 #include <cassert>
 
-#include "core/field_access.h"
 #include "core/definitions.h"
+#include "core/field_access.h"
 #include "core/memblock.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
-#include "reports/ledger/ledger_reports.h"
+#include "rules/code_budgets.h"
 #include "rules/ledger.h"
 
 namespace KeyBudget = BUVc;

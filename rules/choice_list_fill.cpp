@@ -22,9 +22,9 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "exchange/exchange.h"
 #include "output/output_job.h"
 #include "rules/rules_types.h"
+#include "rules/serial_numbers.h"
 #include "rules/series_terms.h"
 
 DateRec ChoiceListDate;

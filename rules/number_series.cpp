@@ -11,7 +11,7 @@
 #include "core/field_access.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
-#include "exchange/exchange.h"
+#include "rules/serial_numbers.h"
 #include "rules/series_terms.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
-#include "reports/ledger/ledger_reports.h"
+#include "rules/code_budgets.h"
 #include "rules/ledger.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/replenishment.h"
-#include "reports/sales/replenishment_qty.h"
+#include "rules/replenishment_qty.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
 #include "rules/vat_currency.h"

@@ -14,11 +14,11 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
-#include "exchange/exchange.h"
 #include "operations/operations.h"
 #include "rules/checks.h"
 #include "rules/ledger.h"
 #include "rules/prices.h"
+#include "rules/serial_numbers.h"
 #include "rules/series_terms.h"
 
 namespace {

@@ -286,3 +286,39 @@ void ItemSalesAccount(const uint8_t *item, int zone, uint8_t *account) {
     SalesBlockDefault(zone, SalesAccountsBlk::SalesAcc0, SalesAccountsBlk::SalesAcc1, SalesAccountsBlk::SalesAcc2,
                       AccountCodeMax, account);
 }
+
+// The rate of `code` and the VAT part in percent of an amount including
+// VAT: the code's own second rate when it has one, else derived from the
+// rate.
+bool VatCodeRateLookup(const uint8_t *code, PackedDecimal *rate, PackedDecimal *factor)
+{
+    DecSetBlank(rate);
+    DecSetBlank(factor);
+    SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
+    for (int32_t i = 0; i < rows.count; i++) {
+        const uint8_t *row = rows.data + size_t(i) * VatCodeRow::Size;
+        uint8_t own[256];
+        GetPString(row, VatCodeRow::Code, VatCodeMax, own);
+        if (!PStringEqual(own, code)) continue;
+        *rate = GetDec(row, VatCodeRow::Rate);
+        *factor = GetDec(row, VatCodeRow::Rate2);
+        if (DecIsBlank(factor)) {
+            double r = DecIsBlank(rate) ? 0 : DecToDouble(rate);
+            DecFromDouble(factor, 100 - 100 / (r + 100) * 100);
+        }
+        return true;
+    }
+    return false;
+}
+
+bool VatPartOf(const uint8_t *code, const PackedDecimal *amount, PackedDecimal *vat)
+{
+    DecSetZero(vat);
+    PackedDecimal rate, factor, hundredth;
+    if (code[0] == 0 || !VatCodeRateLookup(code, &rate, &factor)) return false;
+    DecFromDouble(&hundredth, 0.01);
+    DecMul(amount, &factor, vat);
+    DecMul(vat, &hundredth, vat);
+    DecRound(vat, 2, vat);
+    return true;
+}

@@ -30,6 +30,14 @@ void VatAmountRound2(const uint8_t *code, const PackedDecimal *amount, PackedDec
                      int inclusive);
 // vat = amount x rate / 100 in decimal arithmetic, rounded to 2 decimals.
 void VatAmountDec(const uint8_t *code, const PackedDecimal *amount, PackedDecimal *vat, int inclusive);
+// The rate of VAT code `code` (a PString) and the VAT part in percent of
+// an amount that includes VAT; false when the code is not in block 208
+// (no row 0 default here: an unknown code has no VAT part).
+bool VatCodeRateLookup(const uint8_t *code, PackedDecimal *rate, PackedDecimal *factor);
+// The VAT part of an amount including VAT by VAT code `code`, to cents;
+// false (vat zero) for an empty or unknown code. The purchase-invoice and
+// expense windows split an amount with it.
+bool VatPartOf(const uint8_t *code, const PackedDecimal *amount, PackedDecimal *vat);
 // r = a x b / 100 rounded once to 2 decimals, halves away from zero.
 void PercentOfAmount(const PackedDecimal *a, const PackedDecimal *b, PackedDecimal *r);
 // As PercentOfAmount, rounded once to `decimals` (0 to 3) places.
@@ -63,6 +71,13 @@ void VatSumsConvert(MemBlock sums, const PackedDecimal *rate);
 int32_t VatSumsUsedCount(MemBlock sums);
 // The 1-based row of the n-th non-blank slot; 1 when there are fewer.
 int32_t VatSumsNthUsed(MemBlock sums, int32_t n);
+
+// ---- A purchase invoice's VAT (purchase_invoice_vat.cpp) ----
+// The VAT of a purchase invoice's account rows, each code's rounded to
+// cents, into its computed VAT; not written (*written false) with VAT
+// treatment 2 (no VAT). False, nothing written, when the sums could not
+// be had (the memory layer has told the user).
+bool PurchaseInvoiceRowsVat(uint8_t *invoice, bool *written);
 
 // ---- Settings checks (account_block_checks.cpp) ----
 // Each gives 0 when the block may be stored, else FieldError's -1 after

@@ -1,6 +1,6 @@
 // field_keys.cpp - the keys a record window takes as control characters:
 // Tab, Return, the choose key, the Ctrl commands and the row keys.
-#include "output/forms/designer.h"
+#include "outputwin/designer.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/matrix_editing.h"

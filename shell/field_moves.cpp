@@ -10,8 +10,8 @@
 
 #include "core/definitions.h"
 #include "core/window_entries.h"
-#include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 

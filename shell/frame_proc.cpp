@@ -2,9 +2,10 @@
 #include <cstdint>
 
 #include "core/definitions.h"
+#include "core/message_sink.h"
+#include "platform/display.h"
 #include "platform/mdi.h"
 #include "platform/window.h"
-#include "recordwin/record_windows.h"
 #include "shell/login.h"
 #include "shell/menus.h"
 #include "shell/net_services.h"
@@ -14,6 +15,7 @@
 #include "shell/shell.h"
 #include "shell/startup.h"
 #include "shell/toolbar.h"
+#include "shell/window_events.h"
 #include "shell/window_mouse.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -96,7 +98,9 @@ static void FrameCommand(int id, int w)
 }
 
 // Creates the MDI client below the top bar and the two bars; -1 (the
-// frame is not made) when the client cannot be created.
+// frame is not made) when the client cannot be created. From now on a
+// user sits at the frame, so the beep of a refused action (the business
+// rules sound it through the core's sink) reaches the speaker.
 static intptr_t FrameCreate(uint32_t win)
 {
     PlRect c = WinClientRect(win);
@@ -107,6 +111,7 @@ static intptr_t FrameCreate(uint32_t win)
     MdiClientWindow = client;
     WinShow(client, PlShow::Show);
     ToolbarsCreate(win);
+    BeepSinkSet(PlBeep);
     return 0;
 }
 

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "recordwin/record_windows.h"
-#include "output/forms/designer.h"
+#include "outputwin/designer.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 

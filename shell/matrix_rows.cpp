@@ -10,7 +10,7 @@
 
 #include "core/field_types.h"
 #include "core/window_entries.h"
-#include "recordwin/record_windows.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 

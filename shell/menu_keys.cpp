@@ -13,10 +13,10 @@
 
 #include "core/window_entries.h"
 #include "core/work_blocks.h"
-#include "recordwin/record_windows.h"
 #include "shell/list_windows.h"
 #include "shell/login.h"
 #include "shell/shell.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"

@@ -11,7 +11,6 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/output_job.h"
-#include "recordwin/record_windows.h"
 #include "shell/edit_control.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
@@ -19,6 +18,7 @@
 #include "shell/menus.h"
 #include "shell/page_setup.h"
 #include "shell/record_commands.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 

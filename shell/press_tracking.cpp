@@ -11,7 +11,7 @@
 #include <cassert>
 
 #include "core/field_access.h"
-#include "output/forms/designer.h"
+#include "outputwin/designer.h"
 #include "platform/icon.h"
 #include "platform/window.h"
 #include "shell/draw_port.h"

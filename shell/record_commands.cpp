@@ -2,14 +2,14 @@
 // commands: opening or activating a window, OK by window kind and type,
 // new, copy as new, cancel, delete, and the edit state.
 #include "output/devices/report_output.h"
-#include "output/forms/designer.h"
+#include "outputwin/designer.h"
 #include "shell/record_commands.h"
 
 #include <cassert>
 
-#include "shell/database_open.h"
 #include "database/access/record_access.h"
 #include "recordwin/record_windows.h"
+#include "shell/database_open.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/login.h"

@@ -19,13 +19,13 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/output_job.h"
-#include "recordwin/record_windows.h"
 #include "reports/ledger/ledger_reports.h"
 #include "shell/field_editing.h"
 #include "shell/menu_lists.h"
 #include "shell/menus.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
+#include "shell/window_events.h"
 #include "shell/window_table.h"
 
 namespace {

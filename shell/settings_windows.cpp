@@ -10,10 +10,10 @@
 #include "core/interface_load.h"
 #include "database/access/record_access.h"
 #include "database/access/settings_blocks.h"
-#include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
+#include "shell/window_events.h"
 #include "shell/window_table.h"
 
 namespace {

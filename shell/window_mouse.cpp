@@ -7,12 +7,11 @@
 
 #include "output/devices/report_output.h"
 #include "output/job_queue.h"
-#include "output/printer_windows.h"
+#include "outputwin/printer_windows.h"
 #include "shell/window_mouse.h"
 
 #include "platform/control.h"
 #include "platform/window.h"
-#include "recordwin/record_windows.h"
 #include "shell/edit_control.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
@@ -21,6 +20,7 @@
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_drawing.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"

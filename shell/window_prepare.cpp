@@ -9,11 +9,11 @@
 #include "dict_offsets.h"
 #include "output/job_queue.h"
 #include "platform/control.h"
-#include "recordwin/record_windows.h"
 #include "shell/draw_port.h"
 #include "shell/list_windows.h"
 #include "shell/menu_lists.h"
 #include "shell/record_commands.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 

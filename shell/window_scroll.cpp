@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
-#include "output/forms/designer.h"
+#include "outputwin/designer.h"
 #include "platform/control.h"
 #include "platform/window.h"
 #include "shell/window_drawing.h"

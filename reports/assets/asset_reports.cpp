@@ -15,7 +15,7 @@
 #include "operations/asset_depreciation.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/account_reports.h"
 #include "reports/ledger/ledger_lines.h"
 #include "reports/ledger/ledger_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 

@@ -12,9 +12,9 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/ledger/statement_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
 
 namespace {

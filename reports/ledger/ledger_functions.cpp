@@ -20,9 +20,9 @@
 #include "dict_offsets.h"
 #include "exchange/balance_sections.h"
 #include "output/formula/formula.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/ledger/statement_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 

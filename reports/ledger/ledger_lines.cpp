@@ -12,8 +12,8 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/account_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
 
 bool WalkAccountRange(const uint8_t *from, const uint8_t *to, bool (*each)(const uint8_t *account, void *context),

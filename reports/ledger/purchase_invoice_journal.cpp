@@ -13,9 +13,9 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
-#include "reports/sales/kind_boxes.h"
+#include "reports/frame/kind_boxes.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/vendor_reports.h"
-#include "reports/sales/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/rules_types.h"
 

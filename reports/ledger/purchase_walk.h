@@ -14,7 +14,7 @@
 #include "database/access/record_access.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
 
 // Calls act(record, recid) for each record of reg (index "SerNr", the

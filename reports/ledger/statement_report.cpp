@@ -19,9 +19,9 @@
 #include "output/devices/report_output.h"
 #include "output/formula/formula.h"
 #include "output/layer_operations.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/ledger/statement_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/vendor_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 

@@ -12,10 +12,10 @@
 #include "core/work_blocks.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_run.h"
 #include "reports/projects/project_print.h"
 #include "reports/projects/project_reports.h"
 #include "rules/project_budget_lines.h"
-#include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
 
 namespace {

@@ -21,9 +21,9 @@
 #include "operations/project_ops.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_run.h"
 #include "reports/projects/project_print.h"
 #include "reports/projects/project_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/projects.h"
 #include "rules/rules_types.h"
 

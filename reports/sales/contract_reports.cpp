@@ -18,7 +18,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/contract_invoicing.h"
 #include "rules/rules_types.h"

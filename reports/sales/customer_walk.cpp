@@ -7,8 +7,8 @@
 #include "core/text_range.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 

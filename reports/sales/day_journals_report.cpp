@@ -14,7 +14,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/stock_reports.h"
 
 namespace {

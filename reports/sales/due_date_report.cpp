@@ -14,7 +14,7 @@
 #include "database/access/record_access.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"

@@ -15,10 +15,10 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/sales/item_walk.h"
 #include "reports/sales/order_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
 
 namespace {

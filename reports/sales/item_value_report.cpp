@@ -14,7 +14,7 @@
 #include "operations/stock_docs.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/stock_reports.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"

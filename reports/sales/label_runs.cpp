@@ -25,9 +25,9 @@
 #include "operations/run_outcome.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
-#include "reports/sales/index_walk.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/label_runs.h"
-#include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
 
 LabelSheetRec LabelSheet;

@@ -14,9 +14,9 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_frame.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/order_reports.h"
-#include "reports/sales/report_frame.h"
-#include "reports/sales/report_run.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 

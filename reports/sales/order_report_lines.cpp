@@ -7,12 +7,12 @@
 #include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
-#include "output/devices/report_output.h"
-#include "output/output_job.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/order_reports.h"
-#include "reports/sales/report_run.h"
 
 void OrderLineAmount(int x, const PackedDecimal *amount, int type, int align) {
     assert(amount);

@@ -14,9 +14,9 @@
 #include "operations/person_entries.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
-#include "reports/sales/index_walk.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/person_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/accounts.h"
 #include "rules/rules_types.h"
 

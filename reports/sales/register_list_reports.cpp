@@ -16,9 +16,9 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
-#include "reports/sales/index_walk.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/register_list_reports.h"
-#include "reports/sales/report_run.h"
 #include "rules/rules_types.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include "core/system.h"
 #include "dict_offsets.h"
 #include "operations/run_outcome.h"
-#include "output/devices/report_output.h"
 #include "operations/statement.h"
+#include "output/devices/report_output.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
-#include "reports/sales/report_run.h"
 
 namespace {
 

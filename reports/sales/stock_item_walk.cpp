@@ -10,7 +10,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/stock_reports.h"
 #include "rules/rules_types.h"
 

@@ -19,7 +19,7 @@
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
 #include "platform/script.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "rules/approval.h"
 #include "rules/hooks.h"
 #include "shell/database_open.h"

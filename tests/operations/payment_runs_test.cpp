@@ -6,8 +6,8 @@
 #include "operations/maintenance_runs.h"
 #include "output/devices/report_output.h"
 #include "platform/queue.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/purchase_reports.h"
-#include "reports/sales/report_run.h"
 #include "tests/operations/purchase_fixture.h"
 #include "tests/output/output_recorder.h"
 

@@ -15,7 +15,7 @@
 #include "database/access/transport.h"
 #include "net/net.h"
 #include "operations/replenishment.h"
-#include "reports/sales/replenishment_qty.h"
+#include "rules/replenishment_qty.h"
 #include "rules/stock.h"
 #include "tests/operations/stock_docs_fixture.h"
 

@@ -13,6 +13,7 @@
 #include "core/field_types.h"
 #include "output/devices/report_output.h"
 #include "output/layer_operations.h"
+#include "outputwin/printer_windows.h"
 #include "shell/record_commands.h"
 #include "tests/shell/record_fixture.h"
 

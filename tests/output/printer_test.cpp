@@ -21,7 +21,7 @@
 #include "database/access/settings_blocks.h"
 #include "output/devices/device_table.h"
 #include "output/printer.h"
-#include "reports/sales/report_frame.h"
+#include "reports/frame/report_frame.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include "core/field_access.h"
 #include "dict_offsets.h"
 #include "output/layer_operations.h"
-#include "output/printer_windows.h"
-#include "shell/record_commands.h"
+#include "outputwin/printer_windows.h"
 #include "platform/control.h"
+#include "shell/record_commands.h"
 #include "tests/shell/record_fixture.h"
 
 namespace {

@@ -39,7 +39,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "platform/script.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "tests/operations/invoice_fixture.h"
 
 namespace ReportCo {

@@ -18,7 +18,7 @@
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "recordwin/record_windows.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "shell/menus.h"
 #include "shell/shell.h"
 #include "shell/startup.h"

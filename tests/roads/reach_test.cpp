@@ -36,7 +36,7 @@
 #include "platform/menu.h"
 #include "platform/script.h"
 #include "recordwin/record_windows.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "rules/hooks.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"

@@ -56,6 +56,35 @@ TEST_F(VatCodes, DecimalVatRoundsOnce) {
 
 }
 
+// The VAT part of an amount that includes VAT, as the purchase-invoice and
+// expense windows split it: by the code's second rate when set, else by
+// the share its rate gives, to cents. Unlike the lookups above, an empty
+// or unknown code has no part at all (row 0 does not answer for it).
+TEST_F(VatCodes, VatPartOfAnAmountIncludingVat) {
+    PackedDecimal amount = Dec(125), vat = Dec(9), rate, factor;
+    EXPECT_FALSE(VatPartOf(P("1"), &amount, &vat));   // no codes kept yet
+    EXPECT_EQ(AmountText(vat), "0");
+    AddVatCode("1", 25, -1, "", "");
+    AddVatCode("2", 12, 10.71, "", "");
+    EXPECT_TRUE(VatPartOf(P("1"), &amount, &vat));
+    EXPECT_EQ(AmountText(vat), "25");
+    amount = Dec(99.99);
+    EXPECT_TRUE(VatPartOf(P("2"), &amount, &vat));
+    EXPECT_EQ(AmountText(vat), "10.71");              // 99.99 x 10.71 % = 10.708929
+    amount = Dec(-10);
+    EXPECT_TRUE(VatPartOf(P("1"), &amount, &vat));
+    EXPECT_EQ(AmountText(vat), "-2");
+    for (const char *code : {"", "9"}) {
+        vat = Dec(9);
+        EXPECT_FALSE(VatPartOf(P(code), &amount, &vat)) << code;
+        EXPECT_EQ(AmountText(vat), "0") << code;
+    }
+    EXPECT_TRUE(VatCodeRateLookup(P("2"), &rate, &factor));
+    EXPECT_EQ(AmountText(rate) + "/" + AmountText(factor), "12/10.71");
+    EXPECT_FALSE(VatCodeRateLookup(P("3"), &rate, &factor));
+    EXPECT_EQ(AmountText(rate) + "/" + AmountText(factor), "blank/blank");
+}
+
 // Sums per code: unknown codes go to slot 0, blank amounts nowhere; two
 // codes of half a cent each round per code (0.01 + 0.01 = 0.02, the value
 // the double path gives); the extra is slot x additional percentage, not

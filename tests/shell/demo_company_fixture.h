@@ -33,7 +33,7 @@
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "recordwin/record_windows.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "rules/hooks.h"
 #include "shell/company.h"
 #include "shell/login.h"

@@ -23,8 +23,8 @@
 #include <string>
 
 #include "platform/queue.h"
+#include "reports/frame/report_frame.h"
 #include "reports/projects/project_reports.h"
-#include "reports/sales/report_frame.h"
 #include "rules/project_budget_lines.h"
 #include "tests/output/output_recorder.h"
 #include "tests/reports/report_fixture.h"

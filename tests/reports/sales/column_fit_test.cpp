@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/pstring.h"
-#include "reports/sales/column_fit.h"
+#include "reports/frame/column_fit.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {

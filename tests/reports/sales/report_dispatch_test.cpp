@@ -8,7 +8,7 @@
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
-#include "reports/sales/report_frame.h"
+#include "reports/frame/report_frame.h"
 #include "shell/page_setup.h"
 #include "tests/reports/report_fixture.h"
 

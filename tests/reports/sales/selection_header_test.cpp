@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/pstring.h"
+#include "reports/frame/report_frame.h"
 #include "reports/ledger/ledger_reports.h"
-#include "reports/sales/report_frame.h"
 #include "tests/output/output_recorder.h"
 #include "tests/reports/report_fixture.h"
 

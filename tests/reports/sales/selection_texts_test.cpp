@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/pstring.h"
-#include "reports/sales/report_frame.h"
+#include "reports/frame/report_frame.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {

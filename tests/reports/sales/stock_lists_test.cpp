@@ -5,7 +5,7 @@
 // vendor (114), and the day's journals in one run (87) with its members
 // chosen by their flags.
 #include "core/ui_text.h"
-#include "reports/sales/report_run.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "reports/sales/stock_reports.h"
 #include "tests/reports/stock_report_fixture.h"

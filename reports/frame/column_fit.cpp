@@ -1,0 +1,83 @@
+// column_fit.cpp - a text's width on the job's device in report units, and
+// a text cut to a column's width (see column_fit.h).
+#include "reports/frame/column_fit.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "output/printer.h"
+#include "shell/draw_port.h"
+
+namespace {
+
+constexpr char Mark[] = "...";
+
+// The device width in its own units of text, 0 for a device that places
+// no text by width.
+int DeviceWidth(const uint8_t *text)
+{
+    if (RemoteOutput) return 0;
+    switch (CurrentOutputKind()) {
+    case OutPreview: return DcPStringWidth(nullptr, text);   // the preview's font is the normal UI font
+    case OutPrinter: return Printer.job ? PrinterPStringWidth(text) : 0;
+    default: return 0;
+    }
+}
+
+// text's first `keep` characters followed by the mark, or with keepEnd
+// the mark followed by its last `keep`, into out.
+void Shortened(const uint8_t *text, int keep, bool keepEnd, uint8_t *out)
+{
+    assert(keep >= 0 && keep <= text[0]);
+    out[0] = 0;
+    PString part;
+    part[0] = uint8_t(keep);
+    std::memcpy(part + 1, text + 1 + (keepEnd ? text[0] - keep : 0), size_t(keep));
+    if (keepEnd) PStringAppendC(out, Mark);
+    PStringAppend(out, part);
+    if (!keepEnd) PStringAppendC(out, Mark);
+}
+
+}  // namespace
+
+int RepTextUnits(const uint8_t *text)
+{
+    assert(text);
+    const int width = DeviceWidth(text);
+    const PositionTable &stops = RepOutputState.positions;
+    if (width <= 0 || stops[1] == 0 || stops[10] == 0 || stops[10] == 65535) return 0;
+    // Device units back to the line's: rounded up, so a text said to fit does.
+    return int((int64_t(width) * stops[1] + stops[10] - 1) / stops[10]);
+}
+
+void RepCutToUnits(uint8_t *text, int units, bool keepEnd)
+{
+    assert(text);
+    const int width = RepTextUnits(text);
+    if (width == 0 || width <= units) return;   // nothing measured: kept whole
+    // The longest part that fits with the mark (a longer part is never
+    // narrower); at least the mark alone.
+    PString shorter;
+    int fits = 0, tooLong = std::min(int(text[0]), 255 - int(sizeof Mark - 1) + 1);
+    while (tooLong - fits > 1) {
+        const int keep = (fits + tooLong) / 2;
+        Shortened(text, keep, keepEnd, shorter);
+        if (RepTextUnits(shorter) <= units) fits = keep;
+        else tooLong = keep;
+    }
+    Shortened(text, fits, keepEnd, shorter);
+    PStringCopy(text, shorter);
+}
+
+void RepFieldCut(int x, const uint8_t *record, uint32_t offset, int width, int units)
+{
+    uint8_t text[256];
+    GetPString(record, offset, width, text);
+    RepCutToUnits(text, units);
+    RepTextEx(x, -1, 0, 0, 0, text);
+}

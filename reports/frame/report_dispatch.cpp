@@ -1,0 +1,98 @@
+// report_dispatch.cpp - the report run: a job record's number turned into
+// the body that prints it, and the Esc poll every report walk makes.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/format_block.h"
+#include "core/memblock.h"
+#include "core/ui_text.h"
+#include "core/work_blocks.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "reports/frame/report_run.h"
+#include "reports/ledger/ledger_reports.h"
+#include "shell/net_services.h"
+#include "shell/page_setup.h"
+#include "shell/window_utils.h"
+
+MemBlock PageSetupHandle = 0;
+
+namespace {
+
+// Loads the printer's page set-up of the report. The shell keeps a
+// report's set-up under its selection window's type, so that is the key;
+// a job record without one falls back to the report number. At a server
+// the client's order flag is used and the set-up goes to the client;
+// here a copy goes where the next print job takes it.
+void LoadReportPageSetup(int number)
+{
+    int windowType = int16_t(GetU16(ReportParams, ReportParamsVc::SelWinType));
+    if (windowType == 0) windowType = number;
+    MemFree(&PageSetupHandle);
+    if (RemoteOutput) {
+        PageSetupLoad(windowType, SessionOrderFlag(), &PageSetupHandle);
+        if (PageSetupHandle) RepSendHandle(PageSetupHandle);
+        return;
+    }
+    PageSetupLoad(windowType, PageSetupDialogFlag, &PageSetupHandle);
+    if (!PageSetupHandle) return;
+    MemBlock copy = 0;
+    CopyGlobalToMem(&PageSetupHandle, &copy);
+    if (!copy) return;
+    MemFree(&ReceivedPageSetup);
+    ReceivedPageSetup = copy;
+}
+
+// Runs the body of a report number's row. A body a later version brings
+// is told as not available yet; a number without a body runs nothing.
+void DispatchReport(int number)
+{
+    const ReportRowRec *row = ReportRow(number);
+    if (!row) return;
+    switch (row->kind) {
+    case ReportRowKind::Body:
+        if (row->body) row->body();
+        else if (row->bodyArg) row->bodyArg(row->arg);
+        return;
+    case ReportRowKind::ByLayout: {
+        void (*body)() = GetU16(ReportParams, ReportParamsVc::ReportLayout) == 0 ? row->body : row->bodyAlt;
+        if (body) body();
+        else ShowTextMessage(Texts::FunctionNotYet);
+        return;
+    }
+    case ReportRowKind::Later:
+        ShowTextMessage(Texts::FunctionNotYet);
+        return;
+    case ReportRowKind::None:
+        return;
+    }
+}
+
+}  // namespace
+
+// Runs the report ReportParams names: amounts grouped on the devices a
+// person reads, Esc cleared, the selection checked (a refusal was told
+// and runs nothing), the printer's page set-up loaded, then the body.
+void RunReport()
+{
+    assert(ReportParams);
+    int number = int16_t(GetU16(ReportParams, ReportParamsVc::ReportNumber));
+    uint16_t kind = GetU16(ReportParams, ReportParamsVc::OutputKind);
+    ThousandsFlag = (kind == 1 || kind == 6 || kind == 10) ? 1 : 0;
+    CancelFlag = 0;
+    ReportsNotBuiltReset();
+    if (!CheckReportParameters(ReportParams)) {
+        ThousandsFlag = 0;
+        return;
+    }
+    if (kind == 1) LoadReportPageSetup(number);
+    DispatchReport(number);
+    ThousandsFlag = 0;
+}
+
+// Lets the user's Esc reach CancelFlag, then tells whether it is set.
+bool ReportCancelled()
+{
+    PollStop();
+    return CancelFlag != 0;
+}

@@ -1,0 +1,50 @@
+// report_install.cpp - the report run as the output layer sees it: the
+// command that runs ReportParams, where it runs, and their install.
+#include <cassert>
+
+#include "core/field_access.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/output_job.h"
+#include "reports/frame/report_run.h"
+#include "reports/ledger/ledger_reports.h"
+
+// Runs the report of ReportParams where it belongs: a client hands the
+// whole job record to the server (a negative number is a document
+// batch there), anyone else runs it here.
+void RunReportWhere()
+{
+    assert(ReportParams);
+    if (RunModeIsClient()) {
+        int number = int16_t(GetU16(ReportParams, ReportParamsVc::ReportNumber));
+        RunReportRemote(number < 0, ReportParams, ReportParamsSize);
+        return;
+    }
+    RunReport();
+}
+
+// The output layer's report command. A text or TAB file is chosen and
+// created first; a cancelled save dialog runs nothing. False when nothing
+// ran or the job ended stopped.
+bool ReportRunCommand()
+{
+    if (!ReportParams) return false;
+    uint16_t kind = GetU16(ReportParams, ReportParamsVc::OutputKind);
+    if (kind == 2 || kind == 12) {
+        RepOpenFileDevice();
+        if (RepStopped) return false;
+    }
+    RepStopped = 0;
+    RunReportWhere();
+    return RepStopped == 0;
+}
+
+// Installs the report command and the job-record check.
+void ReportsInstall()
+{
+    OutputRunServices.runReportCommand = ReportRunCommand;
+    OutputRunServices.reportParamsCheck = ReportParamsCheckBody;
+}
