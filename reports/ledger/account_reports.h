@@ -11,12 +11,14 @@
 #include "core/date.h"
 #include "core/decimal.h"
 
+struct ReportJob;
+
 // ---- Bodies run by report number ----
 void LedgerReport6();            // 6, general ledger
 void LedgerSetupListReport();    // 17, ledger set-up list
-void AccountBalanceReport();     // 20, trial balance with class subtotals
+void AccountBalanceReport(ReportJob &job);     // 20, trial balance with class subtotals
 void LedgerReport60();           // 60, account statement of the sales ledger
-void LedgerReport61();           // 61, six-column trial balance
+void LedgerReport61(ReportJob &job);           // 61, six-column trial balance
 void Register100Report();        // 82, rate accounts
 void ObjectBalanceReport();      // 83, result by object
 
