@@ -70,7 +70,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, OnGlobalParams<ReceiptJournalReport>, nullptr, nullptr, 0},   // 13
     {ReportRowKind::Body, OnGlobalParams<CustomerSalesReport>, nullptr, nullptr, 0},   // 14
     {ReportRowKind::Body, OnGlobalParams<TransJournalReport>, nullptr, nullptr, 0},   // 15
-    {ReportRowKind::Body, OnGlobalParams<DueDateReport>, nullptr, nullptr, 0},   // 16
+    {ReportRowKind::Body, DueDateReport, nullptr, nullptr, 0},   // 16
     {ReportRowKind::Body, OnGlobalParams<LedgerSetupListReport>, nullptr, nullptr, 0},   // 17
     {ReportRowKind::Body, nullptr, nullptr, OnGlobalParamsArg<CustomerReport18>, 1},   // 18
     {ReportRowKind::Body, OnGlobalParams<FormulaReport19>, nullptr, nullptr, 0},   // 19
@@ -114,7 +114,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, OnGlobalParams<InvoiceJournalReport>, nullptr, nullptr, 0},   // 57
     {ReportRowKind::Body, OnGlobalParams<SalesOrderReport>, nullptr, nullptr, 0},   // 58
     {ReportRowKind::Body, OnGlobalParams<QuotationReport>, nullptr, nullptr, 0},   // 59
-    {ReportRowKind::Body, OnGlobalParams<LedgerReport60>, nullptr, nullptr, 0},   // 60
+    {ReportRowKind::Body, LedgerReport60, nullptr, nullptr, 0},   // 60
     {ReportRowKind::Body, LedgerReport61, nullptr, nullptr, 0},   // 61
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 62
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 63
@@ -164,7 +164,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 107
     {ReportRowKind::Body, AssetRowsReport, nullptr, nullptr, 0},   // 108
     {ReportRowKind::Body, DepreciationVoucherReport, nullptr, nullptr, 0},   // 109
-    {ReportRowKind::Body, OnGlobalParams<DocumentFlowReport>, nullptr, nullptr, 0},   // 110
+    {ReportRowKind::Body, DocumentFlowReport, nullptr, nullptr, 0},   // 110
     {ReportRowKind::Body, OnGlobalParams<ShipDateReport>, nullptr, nullptr, 0},   // 111
     {ReportRowKind::Body, OnGlobalParams<PostedDocumentVoucherReport>, nullptr, nullptr, 0},   // 112
     {ReportRowKind::Body, OnGlobalParams<PurchaseItemReport>, nullptr, nullptr, 0},   // 113
