@@ -71,7 +71,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, OnGlobalParams<CustomerSalesReport>, nullptr, nullptr, 0},   // 14
     {ReportRowKind::Body, OnGlobalParams<TransJournalReport>, nullptr, nullptr, 0},   // 15
     {ReportRowKind::Body, DueDateReport, nullptr, nullptr, 0},   // 16
-    {ReportRowKind::Body, OnGlobalParams<LedgerSetupListReport>, nullptr, nullptr, 0},   // 17
+    {ReportRowKind::Body, LedgerSetupListReport, nullptr, nullptr, 0},   // 17
     {ReportRowKind::Body, nullptr, nullptr, OnGlobalParamsArg<CustomerReport18>, 1},   // 18
     {ReportRowKind::Body, OnGlobalParams<FormulaReport19>, nullptr, nullptr, 0},   // 19
     {ReportRowKind::Body, AccountBalanceReport, nullptr, nullptr, 0},   // 20
@@ -129,7 +129,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, OnGlobalParams<InvoiceReport72>, nullptr, nullptr, 0},   // 72
     {ReportRowKind::Body, OnGlobalParams<StockHistoryReport>, nullptr, nullptr, 0},   // 73
     {ReportRowKind::Body, OnGlobalParams<ItemInvCodeReport>, nullptr, nullptr, 0},   // 74
-    {ReportRowKind::Body, OnGlobalParams<PurchaseOrderReport>, nullptr, nullptr, 0},   // 75
+    {ReportRowKind::Body, PurchaseOrderReport, nullptr, nullptr, 0},   // 75
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 76
     {ReportRowKind::Body, nullptr, nullptr, OnGlobalParamsArg<ItemPriceReport>, 2},   // 77
     {ReportRowKind::Body, OnGlobalParams<RecipeReport>, nullptr, nullptr, 0},   // 78
@@ -137,7 +137,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, OnGlobalParams<ItemQtyReport>, nullptr, nullptr, 0},   // 80
     {ReportRowKind::Body, OnGlobalParams<POStatusReport>, nullptr, nullptr, 0},   // 81
     {ReportRowKind::Body, OnGlobalParams<Register100Report>, nullptr, nullptr, 0},   // 82
-    {ReportRowKind::Body, OnGlobalParams<ObjectBalanceReport>, nullptr, nullptr, 0},   // 83
+    {ReportRowKind::Body, ObjectBalanceReport, nullptr, nullptr, 0},   // 83
     {ReportRowKind::Body, OnGlobalParams<SerialNumberHistoryReport>, nullptr, nullptr, 0},   // 84
     {ReportRowKind::Body, OnGlobalParams<RegisterCountReport>, nullptr, nullptr, 0},   // 85
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 86

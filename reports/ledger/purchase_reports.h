@@ -3,6 +3,8 @@
 // report table, and the helpers they share.
 #pragma once
 
+struct ReportJob;
+
 #include <cstdint>
 
 #include "core/decimal.h"
@@ -30,7 +32,7 @@ void Report36PurchInvoices();
 // Report 30: each vendor's movement over the period's months.
 void VendorTurnoverReport();
 // Report 75: purchase orders, as a list or with their rows.
-void PurchaseOrderReport();
+void PurchaseOrderReport(ReportJob &job);
 // Report 91: the expense records.
 void Register109Report();
 // Report 35: a statement per vendor over the period's months.
