@@ -90,7 +90,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, OnGlobalParams<FormulaReport33>, nullptr, nullptr, 0},   // 33
     {ReportRowKind::Body, OnGlobalParams<CustomerBalanceReport>, nullptr, nullptr, 0},   // 34
     {ReportRowKind::Body, OnGlobalParams<VendorBalanceReport>, nullptr, nullptr, 0},   // 35
-    {ReportRowKind::Body, OnGlobalParams<Report36PurchInvoices>, nullptr, nullptr, 0},   // 36
+    {ReportRowKind::Body, Report36PurchInvoices, nullptr, nullptr, 0},   // 36
     {ReportRowKind::Body, OnGlobalParams<FormulaReport37>, nullptr, nullptr, 0},   // 37
     {ReportRowKind::Body, OnGlobalParams<FormulaReport37>, nullptr, nullptr, 0},   // 38
     {ReportRowKind::Body, OnGlobalParams<FormulaReport37>, nullptr, nullptr, 0},   // 39

@@ -28,7 +28,7 @@ void ApprovePaymentRange();
 // Report 32: vendor open items by due date with the four due sums.
 void PurchDueDateReport();
 // Report 36: one printed page per purchase invoice (printer only).
-void Report36PurchInvoices();
+void Report36PurchInvoices(ReportJob &job);
 // Report 30: each vendor's movement over the period's months.
 void VendorTurnoverReport();
 // Report 75: purchase orders, as a list or with their rows.
