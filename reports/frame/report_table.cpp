@@ -84,7 +84,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, OnGlobalParams<VendorListReport>, nullptr, nullptr, 0},   // 27
     {ReportRowKind::Body, OnGlobalParams<ReportPurchInvoicePayments>, nullptr, nullptr, 0},   // 28
     {ReportRowKind::None, nullptr, nullptr, nullptr, 0},   // 29
-    {ReportRowKind::Body, OnGlobalParams<VendorTurnoverReport>, nullptr, nullptr, 0},   // 30
+    {ReportRowKind::Body, VendorTurnoverReport, nullptr, nullptr, 0},   // 30
     {ReportRowKind::Body, OnGlobalParams<VendorAgeingReport>, nullptr, nullptr, 0},   // 31
     {ReportRowKind::Body, OnGlobalParams<PurchDueDateReport>, nullptr, nullptr, 0},   // 32
     {ReportRowKind::Body, OnGlobalParams<FormulaReport33>, nullptr, nullptr, 0},   // 33
