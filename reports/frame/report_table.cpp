@@ -89,7 +89,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, OnGlobalParams<PurchDueDateReport>, nullptr, nullptr, 0},   // 32
     {ReportRowKind::Body, OnGlobalParams<FormulaReport33>, nullptr, nullptr, 0},   // 33
     {ReportRowKind::Body, OnGlobalParams<CustomerBalanceReport>, nullptr, nullptr, 0},   // 34
-    {ReportRowKind::Body, OnGlobalParams<VendorBalanceReport>, nullptr, nullptr, 0},   // 35
+    {ReportRowKind::Body, VendorBalanceReport, nullptr, nullptr, 0},   // 35
     {ReportRowKind::Body, Report36PurchInvoices, nullptr, nullptr, 0},   // 36
     {ReportRowKind::Body, OnGlobalParams<FormulaReport37>, nullptr, nullptr, 0},   // 37
     {ReportRowKind::Body, OnGlobalParams<FormulaReport37>, nullptr, nullptr, 0},   // 38
@@ -147,7 +147,7 @@ ReportRowRec ReportTable[ReportCount] = {
     {ReportRowKind::Body, OnGlobalParams<PriceListReport>, nullptr, nullptr, 0},   // 90
     {ReportRowKind::Body, OnGlobalParams<Register109Report>, nullptr, nullptr, 0},   // 91
     {ReportRowKind::Body, OnGlobalParams<Register110Report>, nullptr, nullptr, 0},   // 92
-    {ReportRowKind::Body, OnGlobalParams<UserTotalsReport>, nullptr, nullptr, 0},   // 93
+    {ReportRowKind::Body, UserTotalsReport, nullptr, nullptr, 0},   // 93
     {ReportRowKind::Body, OnGlobalParams<SalesInvoiceJournal>, nullptr, nullptr, 0},   // 94
     {ReportRowKind::Body, OnGlobalParams<PurchInvoiceJournal>, nullptr, nullptr, 0},   // 95
     {ReportRowKind::Body, OnGlobalParams<StockMovementReport>, nullptr, nullptr, 0},   // 96

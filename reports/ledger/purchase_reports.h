@@ -36,9 +36,9 @@ void PurchaseOrderReport(ReportJob &job);
 // Report 91: the expense records.
 void Register109Report();
 // Report 35: a statement per vendor over the period's months.
-void VendorBalanceReport();
+void VendorBalanceReport(ReportJob &job);
 // Report 93: a statement per person over the period.
-void UserTotalsReport();
+void UserTotalsReport(ReportJob &job);
 
 // The due sum (0 to 3) of an item due in `days` (negative: passed):
 // below 1, 1 to 15, 16 to 30, above 30.
