@@ -42,8 +42,8 @@ void OnGlobalParamsArg(ReportJob &job, int arg);
 // (told as not available yet), a body, or report 9's choice by layout.
 enum class ReportRowKind : uint8_t { None, Later, Body, ByLayout };
 
-// One report number's row. Body: body() or, when body is null,
-// bodyArg(arg). ByLayout: body for ReportLayout 0, bodyAlt otherwise.
+// One report number's row. Body: body(job) or, when body is null,
+// bodyArg(job, arg). ByLayout: body for ReportLayout 0, bodyAlt otherwise.
 // Later: arg is the argument its body will take.
 struct ReportRowRec {
     ReportRowKind kind;

@@ -2,6 +2,10 @@
 // body that prints it, or that its body comes with a later version, or
 // that the number has none.
 //
+// Each body takes the job it runs. OnGlobalParams<...> marks a body still
+// written against the global job record: it runs with the job's record
+// lent to that global (report_run.h) until it is moved to its job.
+//
 // A Later row keeps the argument its body will take (the price list's
 // column, a form number, a variant). Report 9 chooses by ReportLayout; a
 // null body in its row is one a later version brings.
