@@ -169,10 +169,11 @@ bool RowsAsset(const uint8_t *asset, void *) {
 
 // Report 99: per asset its values, depreciation and book values before,
 // in and at the end of the period; their sums at the end.
-void AssetDepreciationReport() {
-    assert(ReportParams);
+void AssetDepreciationReport(ReportJob &job) {
+    assert(job.selection);
+    GlobalParamsLoan loan(job);   // the asset walk reads the selection there
     DepreciationRun run;
-    run.periodEnd = GetDate(ReportParams, ReportParamsVc::DateTo);
+    run.periodEnd = GetDate(job.selection, ReportParamsVc::DateTo);
     DecSetZero(&run.sums.valueBefore);
     run.sums.valueChange = run.sums.deprBefore = run.sums.deprPeriod = run.sums.valueBefore;
     RepBeginJobNr(5280);
@@ -185,9 +186,10 @@ void AssetDepreciationReport() {
 
 // Report 105: the assets whose date is not after the report date (every
 // asset when none is given), with their value.
-void AssetDateReport() {
-    assert(ReportParams);
-    const DateRec date = GetDate(ReportParams, ReportParamsVc::Date2From);
+void AssetDateReport(ReportJob &job) {
+    assert(job.selection);
+    GlobalParamsLoan loan(job);
+    const DateRec date = GetDate(job.selection, ReportParamsVc::Date2From);
     RepBeginJobNr(5441);
     Columns({{0, 5442}, {100, 5443}, {300, 5444}, {-420, 5445}});
     DateRec given = date;
@@ -196,8 +198,9 @@ void AssetDateReport() {
 }
 
 // Report 106: the assets' values and their total.
-void AssetValueReport() {
-    assert(ReportParams);
+void AssetValueReport(ReportJob &job) {
+    assert(job.selection);
+    GlobalParamsLoan loan(job);
     PackedDecimal total;
     DecSetZero(&total);
     RepBeginJobNr(5421);
@@ -212,8 +215,9 @@ void AssetValueReport() {
 }
 
 // Report 108: each asset's card: its set fields, then its rows.
-void AssetRowsReport() {
-    assert(ReportParams);
+void AssetRowsReport(ReportJob &job) {
+    assert(job.selection);
+    GlobalParamsLoan loan(job);
     RepBeginJobNr(5461);
     Columns({{15, 5462}, {100, 5463}, {400, 5464}});
     AssetWalk(RowsAsset, nullptr);
@@ -221,4 +225,7 @@ void AssetRowsReport() {
 }
 
 // Report 109: the depreciation voucher as it would be stored.
-void DepreciationVoucherReport() { DepreciationVoucherRows(0); }
+void DepreciationVoucherReport(ReportJob &job) {
+    GlobalParamsLoan loan(job);   // the voucher rows read the period there
+    DepreciationVoucherRows(0);
+}

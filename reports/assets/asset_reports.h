@@ -3,8 +3,10 @@
 // asset cards with their rows, 109 the depreciation voucher.
 #pragma once
 
-void AssetDepreciationReport();     // 99
-void AssetDateReport();             // 105
-void AssetValueReport();            // 106
-void AssetRowsReport();             // 108
-void DepreciationVoucherReport();   // 109
+struct ReportJob;
+
+void AssetDepreciationReport(ReportJob &job);     // 99
+void AssetDateReport(ReportJob &job);             // 105
+void AssetValueReport(ReportJob &job);            // 106
+void AssetRowsReport(ReportJob &job);             // 108
+void DepreciationVoucherReport(ReportJob &job);   // 109

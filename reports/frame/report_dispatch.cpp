@@ -1,6 +1,7 @@
 // report_dispatch.cpp - the report run: a job record's number turned into
 // the body that prints it, and the Esc poll every report walk makes.
 #include <cassert>
+#include <cstring>
 
 #include "core/field_access.h"
 #include "core/format_block.h"
@@ -43,20 +44,20 @@ void LoadReportPageSetup(int number)
     ReceivedPageSetup = copy;
 }
 
-// Runs the body of a report number's row. A body a later version brings
-// is told as not available yet; a number without a body runs nothing.
-void DispatchReport(int number)
+// Runs the body of a report number's row over job. A body a later
+// version brings is told as not available yet; a number without a body
+// runs nothing.
+void DispatchReport(int number, ReportJob &job)
 {
     const ReportRowRec *row = ReportRow(number);
     if (!row) return;
     switch (row->kind) {
     case ReportRowKind::Body:
-        if (row->body) row->body();
-        else if (row->bodyArg) row->bodyArg(row->arg);
+        RunRowBody(*row, job);
         return;
     case ReportRowKind::ByLayout: {
-        void (*body)() = GetU16(ReportParams, ReportParamsVc::ReportLayout) == 0 ? row->body : row->bodyAlt;
-        if (body) body();
+        ReportBody body = GetU16(job.selection, ReportParamsVc::ReportLayout) == 0 ? row->body : row->bodyAlt;
+        if (body) body(job);
         else ShowTextMessage(Texts::FunctionNotYet);
         return;
     }
@@ -86,8 +87,32 @@ void RunReport()
         return;
     }
     if (kind == 1) LoadReportPageSetup(number);
-    DispatchReport(number);
+    ReportJob job{ReportParams};
+    DispatchReport(number, job);
     ThousandsFlag = 0;
+}
+
+bool RunRowBody(const ReportRowRec &row, ReportJob &job)
+{
+    if (row.body) row.body(job);
+    else if (row.bodyArg) row.bodyArg(job, row.arg);
+    else return false;
+    return true;
+}
+
+GlobalParamsLoan::GlobalParamsLoan(ReportJob &loaned) : job(loaned)
+{
+    assert(ReportParams && job.selection);
+    if (job.selection == ReportParams) return;
+    saved.assign(ReportParams, ReportParams + ReportParamsSize);
+    std::memcpy(ReportParams, job.selection, ReportParamsSize);
+}
+
+GlobalParamsLoan::~GlobalParamsLoan()
+{
+    if (saved.empty()) return;
+    std::memcpy(job.selection, ReportParams, ReportParamsSize);
+    std::memcpy(ReportParams, saved.data(), ReportParamsSize);
 }
 
 // Lets the user's Esc reach CancelFlag, then tells whether it is set.

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/memblock.h"
+#include "core/work_blocks.h"
 #include "shell/shell.h"
 
 // Esc while a report runs; walks stop on it. The shell's flag under the
@@ -17,20 +19,43 @@ extern MemBlock PageSetupHandle;
 
 constexpr int ReportFirst = -29, ReportLast = 116, ReportCount = ReportLast - ReportFirst + 1;
 
+// One run of a report: the job record its body prints from. A body reads
+// its selection here and writes here what it settles for the rest of the
+// run (the account range it split, the options a journal sets), so that
+// a body never reaches for the global job record.
+struct ReportJob {
+    uint8_t *selection;   // ReportParamsSize bytes, ReportParamsVc layout
+};
+
+// A report body, and one that takes an argument from its row.
+using ReportBody = void (*)(ReportJob &);
+using ReportArgBody = void (*)(ReportJob &, int);
+
+// A body still written against the global job record, run from a job
+// over that record. Each instance is a body not yet moved to its job.
+template <void (*Body)()>
+void OnGlobalParams(ReportJob &job);
+template <void (*Body)(int)>
+void OnGlobalParamsArg(ReportJob &job, int arg);
+
 // What a report number runs: nothing, a body a later version brings
 // (told as not available yet), a body, or report 9's choice by layout.
 enum class ReportRowKind : uint8_t { None, Later, Body, ByLayout };
 
-// One report number's row. Body: body() or, when body is null,
-// bodyArg(arg). ByLayout: body for ReportLayout 0, bodyAlt otherwise.
+// One report number's row. Body: body(job) or, when body is null,
+// bodyArg(job, arg). ByLayout: body for ReportLayout 0, bodyAlt otherwise.
 // Later: arg is the argument its body will take.
 struct ReportRowRec {
     ReportRowKind kind;
-    void (*body)();
-    void (*bodyAlt)();
-    void (*bodyArg)(int);
+    ReportBody body;
+    ReportBody bodyAlt;
+    ReportArgBody bodyArg;
     int16_t arg;
 };
+
+// Runs a row's body (or its argument body) over job; false when the row
+// has neither.
+bool RunRowBody(const ReportRowRec &row, ReportJob &job);
 
 // The rows of -29..116 in order (report_table.cpp); tests swap one row
 // and put it back.
@@ -62,3 +87,31 @@ bool ReportCancelled();
 void ReportsNotBuilt();
 // Lets the next run tell ReportsNotBuilt's message again.
 void ReportsNotBuiltReset();
+
+// Puts job's record where the global one is for the length of a body
+// still on the global, and takes back what the body wrote.
+class GlobalParamsLoan {
+public:
+    explicit GlobalParamsLoan(ReportJob &loaned);
+    ~GlobalParamsLoan();
+    GlobalParamsLoan(const GlobalParamsLoan &) = delete;
+    GlobalParamsLoan &operator=(const GlobalParamsLoan &) = delete;
+
+private:
+    ReportJob &job;   // whose record is on loan
+    std::vector<uint8_t> saved;
+};
+
+template <void (*Body)()>
+void OnGlobalParams(ReportJob &job)
+{
+    GlobalParamsLoan loan(job);
+    Body();
+}
+
+template <void (*Body)(int)>
+void OnGlobalParamsArg(ReportJob &job, int arg)
+{
+    GlobalParamsLoan loan(job);
+    Body(arg);
+}

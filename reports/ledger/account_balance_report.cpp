@@ -119,25 +119,28 @@ bool EachAccount(const uint8_t *account, void *) {
 
 }  // namespace
 
-void AccountBalanceReport() {
-    assert(ReportParams);
+// The account range is SelText7 split into SelText5..SelText6, written
+// back into the job as the six-column balance does.
+void AccountBalanceReport(ReportJob &job) {
+    uint8_t *sel = job.selection;
+    assert(sel);
     BalanceRun run{};
     Run = &run;
-    GetPString(ReportParams, P::SelText7, 21, run.list);
-    RangeSplitToFields(run.list, ReportParams + P::SelText5, ReportParams + P::SelText6, 10);
+    GetPString(sel, P::SelText7, 21, run.list);
+    RangeSplitToFields(run.list, sel + P::SelText5, sel + P::SelText6, 10);
     PString first, last, extra;
-    GetPString(ReportParams, P::SelText5, 10, first);
-    GetPString(ReportParams, P::SelText6, 10, last);
-    GetPString(ReportParams, P::ObjectSel, ObjectListMax, run.objects);
-    GetPString(ReportParams, P::SelText1, 255, extra);
+    GetPString(sel, P::SelText5, 10, first);
+    GetPString(sel, P::SelText6, 10, last);
+    GetPString(sel, P::ObjectSel, ObjectListMax, run.objects);
+    GetPString(sel, P::SelText1, 255, extra);
     if (extra[0]) ExtraObjectKey(extra, run.objects);
-    run.from = GetDate(ReportParams, P::DateFrom);
-    run.to = GetDate(ReportParams, P::DateTo);
+    run.from = GetDate(sel, P::DateFrom);
+    run.to = GetDate(sel, P::DateTo);
     DateAddDays(&run.from, -1, &run.dayBefore);
-    run.secondKind = GetU16(ReportParams, P::SecondKind) != 0;
+    run.secondKind = GetU16(sel, P::SecondKind) != 0;
     Zero(&run.cls);
     Zero(&run.grand);
-    ReportFiscalYear();
+    ReportFiscalYear(sel);
 
     RepBeginJobNr(3241);
     RepStartLine(20);
@@ -155,7 +158,7 @@ void AccountBalanceReport() {
         RepTextNr(0, 0, 3247, 0);
         AmountsLine(run.grand, false);
         RepEndLine();
-        if (GetU16(ReportParams, P::Option5) == 1) VoucherNumberRanges();
+        if (GetU16(sel, P::Option5) == 1) VoucherNumberRanges(run.from, run.to);
     }
     RepEndJob();
     Run = nullptr;

@@ -69,6 +69,7 @@ void AccountColumnAmounts(const uint8_t *account, const uint8_t *objects, Packed
 // Sets YearStart and YearToDate from the job record's period and the
 // fiscal years.
 void ReportFiscalYear();
+void ReportFiscalYear(const uint8_t *selection);
 // The same day of the next month (the month's last day where it has fewer).
 void DateNextMonth(const DateRec *date, DateRec *out);
 // The last day of date's month.
@@ -93,5 +94,6 @@ void VoucherPrintRun();
 void TransByDateReport();
 // The voucher number ranges by series.
 void VoucherNumberRanges();
+void VoucherNumberRanges(const DateRec &from, const DateRec &to);
 // Prints a register-9 layout record with its 82-byte rows and totals.
 void PrintAccountRowRecord(const uint8_t *record);

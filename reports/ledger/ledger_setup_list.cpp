@@ -82,7 +82,7 @@ bool WalkRegister(int reg, const char *index, Each each, uint32_t fromAt = 0, co
     return whole;
 }
 
-bool CompanySection() {
+bool CompanySection(const uint8_t *) {
     const uint8_t *company = SettingsRecord(CompanyBlk::Number, CompanyBlock);
     LedgerTextLine(TitleHeight, 0, 3341);
     if (!company) return true;
@@ -109,7 +109,7 @@ bool CompanySection() {
     return true;
 }
 
-bool AccountSection() {
+bool AccountSection(const uint8_t *) {
     SectionHead(3261, {{3262, 0, false}, {3263, 50, false}, {3274, 295, true}, {3273, 300, false},
                        {3272, 370, false}, {3264, 1, true}});
     return WalkRegister(ACVc::Number, "Code", [](const uint8_t *account) {
@@ -128,7 +128,7 @@ bool AccountSection() {
     });
 }
 
-bool ObjectTypeSection() {
+bool ObjectTypeSection(const uint8_t *) {
     SectionHead(3301, {{3302, 0, false}, {3303, 50, false}});
     return WalkRegister(OTVc::Number, "Code", [](const uint8_t *type) {
         RepStartLine(LineHeight);
@@ -138,7 +138,7 @@ bool ObjectTypeSection() {
     });
 }
 
-bool ObjectSection() {
+bool ObjectSection(const uint8_t *) {
     SectionHead(3321, {{3322, 0, false}, {3323, 50, false}, {3324, 280, false}});
     return WalkRegister(OBVc::Number, "Code", [](const uint8_t *object) {
         RepStartLine(LineHeight);
@@ -150,11 +150,11 @@ bool ObjectSection() {
     });
 }
 
-bool TemplateSection() {
+bool TemplateSection(const uint8_t *job) {
     SectionHead(3121, {});
     PString from, to;
-    GetPString(ReportParams, P::SelText5, 10, from);
-    GetPString(ReportParams, P::SelText6, 10, to);
+    GetPString(job, P::SelText5, 10, from);
+    GetPString(job, P::SelText6, 10, to);
     return WalkRegister(
         AUVc::Number, "Code",
         [](const uint8_t *t) {
@@ -178,7 +178,7 @@ bool TemplateSection() {
         AUVc::Code, from, to, 10);
 }
 
-bool DistributionKeySection() {
+bool DistributionKeySection(const uint8_t *) {
     SectionHead(3281, {{3282, 0, false}, {3283, 50, false}, {3284, 250, true}, {3285, 350, true}});
     return WalkRegister(DKVc::Number, "Code", [](const uint8_t *key) {
         const PackedDecimal total = GetDec(key, DKVc::FactorSum);
@@ -210,7 +210,7 @@ bool DistributionKeySection() {
     });
 }
 
-bool BudgetSection() {
+bool BudgetSection(const uint8_t *) {
     SectionHead(3381, {{3382, 0, false}, {3383, 60, false}, {3389, 130, false}, {3384, 230, false},
                        {3390, 480, true}});
     return WalkRegister(BUVc::Number, "ObjAccKey", [](const uint8_t *budget) {
@@ -238,7 +238,7 @@ bool BudgetSection() {
     });
 }
 
-bool Budget2Section() {
+bool Budget2Section(const uint8_t *) {
     SectionHead(3401, {{3402, 0, false}, {3403, 80, false}, {3404, 150, false}});
     return WalkRegister(BPVc::Number, "ObjAccKey", [](const uint8_t *budget) {
         RepStartLine(LineHeight);
@@ -249,7 +249,7 @@ bool Budget2Section() {
     });
 }
 
-bool KeyFigureSection() {
+bool KeyFigureSection(const uint8_t *) {
     SectionHead(3361, {{3362, 0, false}, {3363, 50, false}, {3364, 150, false}});
     MemBlock rows = 0;
     if (!SettingsBlockFetch(&rows, KeyFigureBlk::Number) || !rows) {
@@ -271,7 +271,7 @@ bool KeyFigureSection() {
     return !ReportCancelled();
 }
 
-bool VatAccountSection() {
+bool VatAccountSection(const uint8_t *) {
     SettingsRows rows(VatAccountsBlk::Number, &Block130Rows, VatAccountsBlk::Rows::Size);
     namespace R = VatAccountsBlk::Rows;
     for (int32_t i = 0; i < rows.count; i++) {
@@ -317,9 +317,9 @@ void StatementRowsOfAccount(const uint8_t *account, uint8_t *out) {
     RowsOfRegister(SR22Vc::Number, 3271, account, out);
 }
 
-void LedgerSetupListReport() {
-    assert(ReportParams);
-    static bool (*const sections[])() = {CompanySection,  AccountSection, ObjectTypeSection,
+void LedgerSetupListReport(ReportJob &job) {
+    assert(job.selection);
+    static bool (*const sections[])(const uint8_t *job) = {CompanySection,  AccountSection, ObjectTypeSection,
                                          ObjectSection,   TemplateSection, DistributionKeySection,
                                          BudgetSection,   Budget2Section, KeyFigureSection,
                                          VatAccountSection};
@@ -328,8 +328,8 @@ void LedgerSetupListReport() {
     static_assert(std::size(sections) == std::size(options));
     RepBeginJobNr(3120);
     for (size_t i = 0; i < std::size(sections); i++) {
-        if (GetU16(ReportParams, options[i]) == 0) continue;
-        if (!sections[i]()) break;
+        if (GetU16(job.selection, options[i]) == 0) continue;
+        if (!sections[i](job.selection)) break;
         SectionEnd();
     }
     RepEndJob();

@@ -52,8 +52,9 @@ void PrintColumns(const Columns &c) {
 
 // Adds the result accounts of object (balance records by (objects,
 // account), the object alone) from the first account through the last.
-bool GatherObject(ObjectResult &r, const uint8_t *firstAccount, const uint8_t *lastAccount, const DateRec &yearStart) {
-    const DateRec from = GetDate(ReportParams, P::DateFrom), to = GetDate(ReportParams, P::DateTo);
+bool GatherObject(const uint8_t *job, ObjectResult &r, const uint8_t *firstAccount, const uint8_t *lastAccount,
+                  const DateRec &yearStart) {
+    const DateRec from = GetDate(job, P::DateFrom), to = GetDate(job, P::DateTo);
     RuleRecord balance(BLVc::Number);
     if (!balance.record) return true;
     PutPString(balance.record, BLVc::Objects, ObjectListMax, r.code);
@@ -94,15 +95,15 @@ bool GatherObject(ObjectResult &r, const uint8_t *firstAccount, const uint8_t *l
 
 }  // namespace
 
-void ObjectBalanceReport() {
-    assert(ReportParams);
-    const bool preview = GetU16(ReportParams, P::OutputKind) == OutPreview;
+void ObjectBalanceReport(ReportJob &job) {
+    assert(job.selection);
+    const bool preview = GetU16(job.selection, P::OutputKind) == OutPreview;
     PString range, firstObject, lastObject, firstAccount, lastAccount, type;
-    GetPString(ReportParams, P::ObjectSel, ObjectListMax, range);
+    GetPString(job.selection, P::ObjectSel, ObjectListMax, range);
     RangeSplit(range, firstObject, lastObject);
-    GetPString(ReportParams, P::SelText7, 21, range);
+    GetPString(job.selection, P::SelText7, 21, range);
     RangeSplit(range, firstAccount, lastAccount);
-    GetPString(ReportParams, P::ObjectType, 5, type);
+    GetPString(job.selection, P::ObjectType, 5, type);
 
     RepBeginJobNr(5061);
     RepStartLine(15);
@@ -140,7 +141,7 @@ void ObjectBalanceReport() {
                 DecSetZero(&r.period[t]);
                 DecSetZero(&r.year[t]);
             }
-            whole = GatherObject(r, firstAccount, lastAccount, yearStart) && !ReportCancelled();
+            whole = GatherObject(job.selection, r, firstAccount, lastAccount, yearStart) && !ReportCancelled();
             results.push_back(r);
         }
     }
@@ -152,7 +153,7 @@ void ObjectBalanceReport() {
         ColumnsOf(r, &c);
         bool zero = true;
         for (int i = 0; i < (preview ? 3 : 6); i++) zero = zero && DecIsZero(&c.v[i]);
-        if (zero && GetU16(ReportParams, P::Option6) != 0) continue;
+        if (zero && GetU16(job.selection, P::Option6) != 0) continue;
         RepStartLine(15);
         RepText(15, 0, r.code, 0);
         RepText(preview ? 80 : 50, 0, r.name, 0);

@@ -108,14 +108,14 @@ void PrintInvoicePage(const uint8_t *invoice) {
 // the printer only: any other device sets the cancel flag and prints
 // nothing. Esc ends the walk after the invoice at hand; the job is closed
 // in every case.
-void Report36PurchInvoices() {
-    assert(ReportParams);
-    if (GetU16(ReportParams, ReportParamsVc::OutputKind) != OutPrinter) {
+void Report36PurchInvoices(ReportJob &job) {
+    assert(job.selection);
+    if (GetU16(job.selection, ReportParamsVc::OutputKind) != OutPrinter) {
         CancelFlag = 1;
         return;
     }
     RepBeginJobNr(4161);
-    SerialRangeWalk(VIVc::Number, VIVc::SerNr, [](const uint8_t *invoice, uint32_t) {
+    SerialRangeWalk(job.selection, VIVc::Number, VIVc::SerNr, [](const uint8_t *invoice, uint32_t) {
         PrintInvoicePage(invoice);
         return true;
     });

@@ -84,14 +84,14 @@ void PrintOrderDetail(const uint8_t *order) {
 // Report 75: the purchase orders of SelText1's number range, of the
 // vendor in SelText2 when given, dated within the period. Esc stops the
 // walk after the order at hand; the totals and the job's end still come.
-void PurchaseOrderReport() {
-    assert(ReportParams);
+void PurchaseOrderReport(ReportJob &job) {
+    assert(job.selection);
     namespace O = PurchOrderVc;
-    const int layout = GetU16(ReportParams, ReportParamsVc::ReportLayout);
+    const int layout = GetU16(job.selection, ReportParamsVc::ReportLayout);
     uint8_t vendor[256];
-    GetPString(ReportParams, ReportParamsVc::SelText2, 255, vendor);
-    const DateRec dateFrom = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec dateTo = GetDate(ReportParams, ReportParamsVc::DateTo);
+    GetPString(job.selection, ReportParamsVc::SelText2, 255, vendor);
+    const DateRec dateFrom = GetDate(job.selection, ReportParamsVc::DateFrom);
+    const DateRec dateTo = GetDate(job.selection, ReportParamsVc::DateTo);
     TotalsTableReset();
 
     RepBeginJobNr(4941);
@@ -107,7 +107,7 @@ void PurchaseOrderReport() {
     RepEndLine();
     if (layout == 0) RepRuleFull(1, 1);
 
-    SerialRangeWalk(O::Number, O::SerNr, [&](const uint8_t *order, uint32_t) {
+    SerialRangeWalk(job.selection, O::Number, O::SerNr, [&](const uint8_t *order, uint32_t) {
         uint8_t code[256], currency[256];
         GetPString(order, O::VendCode, 20, code);
         const DateRec date = GetDate(order, O::PODate);

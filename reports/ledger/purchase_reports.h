@@ -3,6 +3,8 @@
 // report table, and the helpers they share.
 #pragma once
 
+struct ReportJob;
+
 #include <cstdint>
 
 #include "core/decimal.h"
@@ -26,17 +28,17 @@ void ApprovePaymentRange();
 // Report 32: vendor open items by due date with the four due sums.
 void PurchDueDateReport();
 // Report 36: one printed page per purchase invoice (printer only).
-void Report36PurchInvoices();
+void Report36PurchInvoices(ReportJob &job);
 // Report 30: each vendor's movement over the period's months.
-void VendorTurnoverReport();
+void VendorTurnoverReport(ReportJob &job);
 // Report 75: purchase orders, as a list or with their rows.
-void PurchaseOrderReport();
+void PurchaseOrderReport(ReportJob &job);
 // Report 91: the expense records.
 void Register109Report();
 // Report 35: a statement per vendor over the period's months.
-void VendorBalanceReport();
+void VendorBalanceReport(ReportJob &job);
 // Report 93: a statement per person over the period.
-void UserTotalsReport();
+void UserTotalsReport(ReportJob &job);
 
 // The due sum (0 to 3) of an item due in `days` (negative: passed):
 // below 1, 1 to 15, 16 to 30, above 30.
@@ -48,7 +50,10 @@ int PurchDueBucket(int32_t days);
 constexpr int VendorBalanceKinds = 4;
 // Calls each(vendor, context) for the vendors of SelText1's code range
 // and SelText2's group in code order; stops after the vendor at hand on Esc.
+// The job record `job` selects; without it, the global one.
+void VendorWalk(const uint8_t *job, void (*each)(const uint8_t *vendor, void *context), void *context);
 void VendorWalk(void (*each)(const uint8_t *vendor, void *context), void *context);
 // The vendor's period balance of kind: before the job record's first
 // month (before) or its movement over the months; zero without a record.
+void VendorPeriodAmount(const uint8_t *job, const uint8_t *vendor, int kind, bool before, PackedDecimal *out);
 void VendorPeriodAmount(const uint8_t *vendor, int kind, bool before, PackedDecimal *out);

@@ -22,9 +22,9 @@
 // open lower end starts at the first record, an open upper end runs to
 // the register's end. Stops after the record at hand on Esc or when act
 // gives false. The record's rows are freed between records.
-template <typename Act> void SerialRangeWalk(int reg, uint32_t serNrAt, Act act) {
+template <typename Act> void SerialRangeWalk(const uint8_t *job, int reg, uint32_t serNrAt, Act act) {
     uint8_t range[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetPString(job, ReportParamsVc::SelText1, 255, range);
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
     RuleRecord record(reg);
@@ -41,6 +41,11 @@ template <typename Act> void SerialRangeWalk(int reg, uint32_t serNrAt, Act act)
         if (!act(record.record, recid) || ReportCancelled()) break;
     }
     RecFreeMatrix(reg, record.record);
+}
+
+// The same over the global job record, for the bodies still reading it.
+template <typename Act> void SerialRangeWalk(int reg, uint32_t serNrAt, Act act) {
+    SerialRangeWalk(ReportParams, reg, serNrAt, act);
 }
 
 // Reads the record of reg whose number (at serNrAt, index "SerNr") is

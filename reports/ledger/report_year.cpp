@@ -28,11 +28,17 @@ bool ReportTakesFiscalYear(int report, int layout) {
 // starts after its first day. Both are cleared first.
 void ReportFiscalYear() {
     assert(ReportParams);
+    ReportFiscalYear(ReportParams);
+}
+
+// The same for the job record `selection`.
+void ReportFiscalYear(const uint8_t *selection) {
+    assert(selection);
     YearStart = DateRec{};
     YearToDate = 0;
-    const int report = (int16_t)GetU16(ReportParams, ReportParamsVc::ReportNumber);
-    if (!ReportTakesFiscalYear(report, GetU16(ReportParams, ReportParamsVc::ColumnLayout))) return;
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
+    const int report = (int16_t)GetU16(selection, ReportParamsVc::ReportNumber);
+    if (!ReportTakesFiscalYear(report, GetU16(selection, ReportParamsVc::ColumnLayout))) return;
+    const DateRec from = GetDate(selection, ReportParamsVc::DateFrom);
     if (DateIsEmpty(&from)) return;
     SettingsRows years(FiscalYearBlk::Number, &FiscalYearRows, FiscalYearEntry::Size);
     for (int32_t i = 0; i < years.count; i++) {

@@ -100,11 +100,11 @@ void AccountHead(const uint8_t *code) {
 
 }  // namespace
 
-void LedgerReport60() {
-    assert(ReportParams);
-    const DateRec from = GetDate(ReportParams, P::DateFrom), to = GetDate(ReportParams, P::DateTo);
+void LedgerReport60(ReportJob &job) {
+    assert(job.selection);
+    const DateRec from = GetDate(job.selection, P::DateFrom), to = GetDate(job.selection, P::DateTo);
     PString range, first, last;
-    GetPString(ReportParams, P::SelText7, 21, range);
+    GetPString(job.selection, P::SelText7, 21, range);
     RangeSplit(range, first, last);
     RepBeginJobNr(3481);
 

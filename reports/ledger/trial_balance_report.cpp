@@ -118,7 +118,7 @@ void Headings(bool preview) {
 }
 
 struct TrialRun {
-    bool preview, sumsOnly, groupSums;
+    bool preview, sumsOnly, groupSums, secondKind;
     PString objects;
     ObjectSlots wanted;
     DateRec start, from, to, date2To;
@@ -187,7 +187,7 @@ bool AddTransactions(int reg, uint32_t dateAt) {
 // register is ordered by date; both are read whole. False when Esc
 // stopped the walk.
 bool AddEntryRecords() {
-    const bool secondKind = GetU16(ReportParams, P::SecondKind) != 0;
+    const bool secondKind = Run->secondKind;
     RuleRecord fb1(OpenBalVc::Number), sm1(SMVc::Number);
     if (!fb1.record || !sm1.record) return true;
     uint8_t row[TransRow::Size];
@@ -236,7 +236,7 @@ bool EachAccount(const uint8_t *account, void *) {
     GetPString(account, ACVc::Code, 10, e.code);
     GetPString(account, ACVc::Name, 60, e.name);
     PackedDecimal before;
-    AccountBalanceBefore(e.code, Run->objects, &Run->start, 0, GetU16(ReportParams, P::SecondKind) != 0, &before);
+    AccountBalanceBefore(e.code, Run->objects, &Run->start, 0, Run->secondKind, &before);
     AddToPair(&e, Opening, &before);
     if (!DecIsZero(&before)) AddToPair(&e, Closing, &before);
     Run->byCode[PStringToStd(e.code)] = Run->entries.size();
@@ -267,7 +267,7 @@ void PrintEntries() {
     int groupCount = 0;
     uint8_t classCode = 0;
     auto endGroup = [&]() {
-        if (groupCount > 1 && GetU16(ReportParams, P::Option9) != 0) SubtotalLine(groupCode, group);
+        if (groupCount > 1 && Run->groupSums) SubtotalLine(groupCode, group);
         ZeroEntry(&group);
         groupCount = 0;
     };
@@ -316,25 +316,30 @@ void PrintEntries() {
 
 }  // namespace
 
-void LedgerReport61() {
-    assert(ReportParams);
+// The account range is SelText7 split into SelText5..SelText6, written
+// back into the job so that what follows in the run sees the range used.
+void LedgerReport61(ReportJob &job) {
+    uint8_t *sel = job.selection;
+    assert(sel);
     TrialRun run{};
     Run = &run;
-    run.preview = GetU16(ReportParams, P::OutputKind) == OutPreview;
-    run.sumsOnly = GetU16(ReportParams, P::Option2) == 1;
-    GetPString(ReportParams, P::ObjectSel, ObjectListMax, run.objects);
+    run.preview = GetU16(sel, P::OutputKind) == OutPreview;
+    run.sumsOnly = GetU16(sel, P::Option2) == 1;
+    run.groupSums = GetU16(sel, P::Option9) != 0;
+    run.secondKind = GetU16(sel, P::SecondKind) != 0;
+    GetPString(sel, P::ObjectSel, ObjectListMax, run.objects);
     ParseObjectList(run.objects, &run.wanted);
-    run.from = GetDate(ReportParams, P::DateFrom);
-    run.to = GetDate(ReportParams, P::DateTo);
-    run.date2To = GetDate(ReportParams, P::Date2To);
-    const DateRec date2From = GetDate(ReportParams, P::Date2From);
+    run.from = GetDate(sel, P::DateFrom);
+    run.to = GetDate(sel, P::DateTo);
+    run.date2To = GetDate(sel, P::Date2To);
+    const DateRec date2From = GetDate(sel, P::Date2From);
     run.start = DateIsEmpty(&date2From) ? run.from : date2From;
     if (!DateIsEmpty(&run.date2To) && DateCompare(&run.date2To, &run.start) < 0) run.start = run.date2To;
     PString range, first, last;
-    GetPString(ReportParams, P::SelText7, 21, range);
-    RangeSplitToFields(range, ReportParams + P::SelText5, ReportParams + P::SelText6, 10);
-    GetPString(ReportParams, P::SelText5, 10, first);
-    GetPString(ReportParams, P::SelText6, 10, last);
+    GetPString(sel, P::SelText7, 21, range);
+    RangeSplitToFields(range, sel + P::SelText5, sel + P::SelText6, 10);
+    GetPString(sel, P::SelText5, 10, first);
+    GetPString(sel, P::SelText6, 10, last);
 
     RepBeginJobNr(3461);
     Headings(run.preview);
@@ -343,7 +348,7 @@ void LedgerReport61() {
                        AddTransactions(PersEntryVc::Number, PersEntryVc::TransDate) && AddEntryRecords();
     if (whole) {
         PrintEntries();
-        if (GetU16(ReportParams, P::Option5) != 0) VoucherNumberRanges();
+        if (GetU16(sel, P::Option5) != 0) VoucherNumberRanges(run.from, run.to);
     }
     RepEndJob();
     Run = nullptr;

@@ -48,16 +48,18 @@ struct Statement {
     const StatementTexts *texts;
     uint8_t code[32], name[64], currency[8];
     bool headDone = false;
+    bool inCurrency = false;   // amounts in the owner's currency (Option3)
     PackedDecimal opening, balance, debit, credit;
 };
 
 // The sums of all statements.
 struct StatementTotals {
+    const uint8_t *job;   // the job record the statements select by
     PackedDecimal opening, closing;
-    bool perCurrency;   // the totals table per currency
+    bool perCurrency;   // amounts in currency, the totals table per currency
 };
 
-bool CurrencyAmounts() { return GetU16(ReportParams, ReportParamsVc::Option3) == 1; }
+bool CurrencyAmounts(const uint8_t *job) { return GetU16(job, ReportParamsVc::Option3) == 1; }
 
 // The statement's head block, once.
 void StatementHead(Statement *s) {
@@ -198,8 +200,8 @@ bool FieldIs(const uint8_t *record, uint32_t at, int max, const uint8_t *code) {
 
 // amount into the home currency at the rate at `rateAt` of record
 // (unchanged with currency amounts or without a record).
-void ToHome(const uint8_t *record, uint32_t rateAt, PackedDecimal *amount) {
-    if (CurrencyAmounts() || !record) return;
+void ToHome(const Statement *s, const uint8_t *record, uint32_t rateAt, PackedDecimal *amount) {
+    if (s->inCurrency || !record) return;
     const PackedDecimal rate = GetDec(record, rateAt);
     AmountTimesRate(amount, &rate, amount);
 }
@@ -235,7 +237,7 @@ void VendorInvoiceEntry(Statement *s, const uint8_t *entry) {
                 if (!DecIsBlank(&credited)) rate = credited;
             }
         }
-        if (!CurrencyAmounts()) AmountTimesRate(&amount, &rate, &amount);
+        if (!s->inCurrency) AmountTimesRate(&amount, &rate, &amount);
         uint8_t ref[256], text[256];
         GetPString(inv, VIVc::VendInvNr, 20, text);
         Reference(GetI32(inv, VIVc::SerNr), text, nullptr, ref);
@@ -269,7 +271,7 @@ void VendorPaymentEntry(Statement *s, const uint8_t *entry) {
             if ((kind != 1 && kind != 5) || GetI32(row, OPVc::Rows::InvoiceNr) != invoiceNr) continue;
             if (!FieldIs(row, OPVc::Rows::VendCode, 20, s->code)) continue;
             PackedDecimal amount = GetDec(row, OPVc::Rows::Amount);
-            if (!CurrencyAmounts()) AmountTimesRate(&amount, &rate, &amount);
+            if (!s->inCurrency) AmountTimesRate(&amount, &rate, &amount);
             const int text = invoiceNr == -1 && onAccount[0] ? 4193 : 4186;
             EntryLine(s, &date, text, ref, &amount, Column::Debit, GetU16(row, OPVc::Rows::Flag) == 0 ? -1 : 0);
         }
@@ -281,25 +283,26 @@ void EachVendorStatement(const uint8_t *vendor, void *context) {
     StatementTotals *t = static_cast<StatementTotals *>(context);
     Statement s{};
     s.texts = &VendorTexts;
+    s.inCurrency = t->perCurrency;
     GetPString(vendor, VEVc::Code, 20, s.code);
     GetPString(vendor, VEVc::Name, 60, s.name);
     GetPString(vendor, VEVc::CurncyCode, 5, s.currency);
-    if (CurrencyAmounts()) {
+    if (s.inCurrency) {
         PackedDecimal second;
-        VendorPeriodAmount(vendor, KindsCurrencyA, true, &s.opening);
-        VendorPeriodAmount(vendor, KindsCurrencyB, true, &second);
+        VendorPeriodAmount(t->job, vendor, KindsCurrencyA, true, &s.opening);
+        VendorPeriodAmount(t->job, vendor, KindsCurrencyB, true, &second);
         DecAdd(&s.opening, &second, &s.opening);
     } else {
-        VendorPeriodAmount(vendor, KindsHomeBalance, true, &s.opening);
+        VendorPeriodAmount(t->job, vendor, KindsHomeBalance, true, &s.opening);
     }
     s.balance = s.opening;
     DecSetZero(&s.debit);
     DecSetZero(&s.credit);
-    const bool skipEmpty = GetU16(ReportParams, ReportParamsVc::Option2) == 1;
+    const bool skipEmpty = GetU16(t->job, ReportParamsVc::Option2) == 1;
     if (!skipEmpty || !DecIsZero(&s.opening)) StatementHead(&s);
 
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
+    const DateRec from = GetDate(t->job, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(t->job, ReportParamsVc::DateTo);
     RuleRecord entry(VLVc::Number);
     if (!entry.record) return;
     PutPString(entry.record, VLVc::VendCode, 20, s.code);
@@ -328,10 +331,10 @@ void PersonExpenseEntry(Statement *s, const uint8_t *entry) {
     const uint8_t *e = expense.record;
     if (GetU16(e, ExpenseVc::Posted) != 0) {
         PackedDecimal amount = GetDec(e, ExpenseVc::Total);
-        ToHome(e, ExpenseVc::Rate, &amount);
+        ToHome(s, e, ExpenseVc::Rate, &amount);
         uint8_t ref[256], currency[256];
         GetPString(e, ExpenseVc::CurncyCode, 5, currency);
-        Reference(GetI32(e, ExpenseVc::SerNr), nullptr, CurrencyAmounts() ? currency : nullptr, ref);
+        Reference(GetI32(e, ExpenseVc::SerNr), nullptr, s->inCurrency ? currency : nullptr, ref);
         const DateRec date = GetDate(e, ExpenseVc::TransDate);
         EntryLine(s, &date, 5185, ref, &amount, Column::Credit, 1);
     }
@@ -350,13 +353,13 @@ void PersonPaymentEntry(Statement *s, const uint8_t *entry) {
     if (DateCompare(&date, &entryDate) == 0 && GetU16(pay, PersPayVc::Posted) == 1) {
         uint8_t row[PersPayVc::Rows::Size], ref[256], currency[256];
         GetPString(pay, PersPayVc::CurncyCode, 5, currency);
-        Reference(GetI32(pay, PersPayVc::SerNr), nullptr, CurrencyAmounts() ? currency : nullptr, ref);
+        Reference(GetI32(pay, PersPayVc::SerNr), nullptr, s->inCurrency ? currency : nullptr, ref);
         const int32_t rows = MatrixRowCount(PersPayVc::Number, 0, pay);
         for (int32_t i = 0; i < rows && MatrixRowRead(PersPayVc::Number, pay, i, row); i++) {
             if (GetU16(row, PersPayVc::Rows::Kind) != 1) continue;
             if (!FieldIs(row, PersPayVc::Rows::Person, 5, s->code)) continue;
             PackedDecimal amount = GetDec(row, PersPayVc::Rows::Amount);
-            ToHome(pay, PersPayVc::Rate, &amount);
+            ToHome(s, pay, PersPayVc::Rate, &amount);
             EntryLine(s, &date, 5186, ref, &amount, Column::Debit, GetU16(row, PersPayVc::Rows::Flag) == 0 ? -1 : 0);
         }
     }
@@ -366,10 +369,11 @@ void PersonPaymentEntry(Statement *s, const uint8_t *entry) {
 void PersonStatement(const uint8_t *person, StatementTotals *t) {
     Statement s{};
     s.texts = &PersonTexts;
+    s.inCurrency = t->perCurrency;
     GetPString(person, PEVc::Code, 5, s.code);
     GetPString(person, PEVc::Name, 60, s.name);
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
+    const DateRec from = GetDate(t->job, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(t->job, ReportParamsVc::DateTo);
     uint8_t account[256], objects[256];
     GetPString(person, PEVc::Account, 10, account);
     GetPString(person, PEVc::Objects, 30, objects);
@@ -379,7 +383,7 @@ void PersonStatement(const uint8_t *person, StatementTotals *t) {
     s.balance = s.opening;
     DecSetZero(&s.debit);
     DecSetZero(&s.credit);
-    const bool skipEmpty = GetU16(ReportParams, ReportParamsVc::Option2) == 1;
+    const bool skipEmpty = GetU16(t->job, ReportParamsVc::Option2) == 1;
     if (!skipEmpty || !DecIsZero(&s.opening)) StatementHead(&s);
 
     RuleRecord entry(PersLedgerVc::Number);
@@ -404,7 +408,7 @@ void StatementsBegin(int title, StatementTotals *t) {
     TotalsTableReset();
     DecSetZero(&t->opening);
     DecSetZero(&t->closing);
-    t->perCurrency = CurrencyAmounts();
+    t->perCurrency = CurrencyAmounts(t->job);
     RepBeginJobNr(title);
 }
 
@@ -413,23 +417,25 @@ void StatementsBegin(int title, StatementTotals *t) {
 // Report 35: a statement per vendor of the code range and group over the
 // period's months, from its balance before the first month. Esc stops the
 // walk after the vendor at hand; the totals and the job's end still come.
-void VendorBalanceReport() {
-    assert(ReportParams);
+void VendorBalanceReport(ReportJob &job) {
+    assert(job.selection);
     StatementTotals totals{};
+    totals.job = job.selection;
     StatementsBegin(4180, &totals);
-    VendorWalk(EachVendorStatement, &totals);
+    VendorWalk(job.selection, EachVendorStatement, &totals);
     StatementsEnd(&totals, true);
     RepEndJob();
 }
 
 // Report 93: a statement per person of the code range over the period,
 // from the ledger balance of the person's account before the from-date.
-void UserTotalsReport() {
-    assert(ReportParams);
+void UserTotalsReport(ReportJob &job) {
+    assert(job.selection);
     StatementTotals totals{};
+    totals.job = job.selection;
     StatementsBegin(5180, &totals);
     uint8_t range[256], from[256], to[256], code[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetPString(job.selection, ReportParamsVc::SelText1, 255, range);
     RangeSplit(range, from, to);
     RuleRecord person(PEVc::Number);
     uint32_t recid = 0, position = 0;

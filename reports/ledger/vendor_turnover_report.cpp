@@ -22,11 +22,17 @@ constexpr int LineHeight = 12;
 constexpr int StopRight = 1, StopName = 2;
 constexpr int KindMovement = 1;
 
+// The job a turnover run selects by, and its running total.
+struct TurnoverRun {
+    const uint8_t *job;
+    PackedDecimal total;
+};
+
 void EachTurnover(const uint8_t *vendor, void *context) {
-    PackedDecimal *total = static_cast<PackedDecimal *>(context);
+    TurnoverRun *run = static_cast<TurnoverRun *>(context);
     PackedDecimal movement;
-    VendorPeriodAmount(vendor, KindMovement, false, &movement);
-    DecAdd(total, &movement, total);
+    VendorPeriodAmount(run->job, vendor, KindMovement, false, &movement);
+    DecAdd(&run->total, &movement, &run->total);
     uint8_t text[256];
     RepStartLine(LineHeight);
     GetPString(vendor, VEVc::Code, 20, text);
@@ -42,11 +48,15 @@ void EachTurnover(const uint8_t *vendor, void *context) {
 }  // namespace
 
 void VendorWalk(void (*each)(const uint8_t *vendor, void *context), void *context) {
-    assert(each && ReportParams);
+    VendorWalk(ReportParams, each, context);
+}
+
+void VendorWalk(const uint8_t *job, void (*each)(const uint8_t *vendor, void *context), void *context) {
+    assert(each && job);
     uint8_t range[256], from[256], to[256], group[256], code[256], own[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetPString(job, ReportParamsVc::SelText1, 255, range);
     RangeSplit(range, from, to);
-    GetPString(ReportParams, ReportParamsVc::SelText2, 255, group);
+    GetPString(job, ReportParamsVc::SelText2, 255, group);
     RuleRecord vendor(VEVc::Number);
     if (!vendor.record) return;
     PutPString(vendor.record, VEVc::Code, 20, from);
@@ -64,7 +74,11 @@ void VendorWalk(void (*each)(const uint8_t *vendor, void *context), void *contex
 }
 
 void VendorPeriodAmount(const uint8_t *vendor, int kind, bool before, PackedDecimal *out) {
-    assert(vendor && out && ReportParams);
+    VendorPeriodAmount(ReportParams, vendor, kind, before, out);
+}
+
+void VendorPeriodAmount(const uint8_t *job, const uint8_t *vendor, int kind, bool before, PackedDecimal *out) {
+    assert(job && vendor && out);
     DecSetZero(out);
     RuleRecord balances(VBVc::Number);
     if (!balances.record) return;
@@ -74,8 +88,8 @@ void VendorPeriodAmount(const uint8_t *vendor, int kind, bool before, PackedDeci
     uint32_t recid = 0, position = 0;
     if (!RecFind(VBVc::Number, balances.record, 1, 1, &recid, &position)) return;
     const MemBlock amounts = GetU32(balances.record, VBVc::Amounts);
-    const uint16_t from = GetU16(ReportParams, ReportParamsVc::MonthFrom);
-    const uint16_t to = GetU16(ReportParams, ReportParamsVc::MonthTo);
+    const uint16_t from = GetU16(job, ReportParamsVc::MonthFrom);
+    const uint16_t to = GetU16(job, ReportParamsVc::MonthTo);
     if (before) PeriodBalanceBefore(amounts, VendorBalanceKinds, kind, from, out);
     else PeriodBalanceChange(amounts, VendorBalanceKinds, kind, from, to, out);
     if (DecIsBlank(out)) DecSetZero(out);
@@ -84,8 +98,8 @@ void VendorPeriodAmount(const uint8_t *vendor, int kind, bool before, PackedDeci
 // Report 30: a line per vendor of the range and group with its movement
 // over the period's months (zero without period balances), and the total.
 // Esc stops the walk after the vendor at hand.
-void VendorTurnoverReport() {
-    assert(ReportParams);
+void VendorTurnoverReport(ReportJob &job) {
+    assert(job.selection);
     RepBeginJobNr(4061);
     RepStartLine(LineHeight);
     RepTextNr(0, 0, 4062, 0);
@@ -93,13 +107,13 @@ void VendorTurnoverReport() {
     RepTextNr(StopRight, 0, 4064, -1);
     RepEndLine();
     RepRuleFull(1, 1);
-    PackedDecimal total;
-    DecSetZero(&total);
-    VendorWalk(EachTurnover, &total);
+    TurnoverRun run{job.selection, {}};
+    DecSetZero(&run.total);
+    VendorWalk(job.selection, EachTurnover, &run);
     RepRuleFull(1, 1);
     RepStartLine(LineHeight);
     uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, total);
+    PutDec(slot, 0, run.total);
     RepValue(StopRight, 0, slot, FtAmount2, -1);
     RepEndLine();
     RepEndJob();

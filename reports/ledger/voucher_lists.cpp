@@ -182,12 +182,15 @@ void TransByDateReport() {
     RepEndJob();
 }
 
-// Lists the vouchers of the report period as runs of consecutive numbers
-// in one series, read in the register's current order.
+// Lists the vouchers of the job record's period as runs of consecutive
+// numbers in one series, read in the register's current order.
 void VoucherNumberRanges() {
     if (!ReportParams) return;
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
+    VoucherNumberRanges(GetDate(ReportParams, ReportParamsVc::DateFrom), GetDate(ReportParams, ReportParamsVc::DateTo));
+}
+
+// The same over the period from..to.
+void VoucherNumberRanges(const DateRec &from, const DateRec &to) {
     RepStartLine(20);
     RepTextNr(0, 0, 3168, 0);
     RepEndLine();

@@ -16,6 +16,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/projects/project_print.h"
+#include "reports/frame/report_run.h"
 #include "reports/projects/project_reports.h"
 #include "rules/project_budget_lines.h"
 #include "rules/rules_types.h"
@@ -26,7 +27,10 @@ namespace P = ReportParamsVc;
 
 constexpr int InvoiceRowDownPayment = 5;
 
-bool Word(uint32_t at) { return GetU16(ReportParams, at) != 0; }
+// The parts of each project report 68 prints, from its job record.
+struct ListParts {
+    bool budgets, invoiceAll, invoiceRest, openOnly, values;
+};
 
 // The three column totals of budget rows in value mode and the project's
 // total of budget amounts.
@@ -255,10 +259,11 @@ bool InvoicingStarted(const uint8_t *project) {
     return DateCompare(&start, &TodayDate) <= 0;
 }
 
-bool ListProject(const uint8_t *project, void *) {
-    if (Word(P::Option3)) ProjectReportLines(project);
-    if (Word(P::Option4) && InvoicingStarted(project)) ProjectInvoiceLines(project, true);
-    if (Word(P::Option5) && InvoicingStarted(project)) ProjectInvoiceLines(project, false);
+bool ListProject(const uint8_t *project, void *data) {
+    const ListParts &parts = *static_cast<const ListParts *>(data);
+    if (parts.budgets) ProjectReportLines(project, parts.openOnly, parts.values);
+    if (parts.invoiceAll && InvoicingStarted(project)) ProjectInvoiceLines(project, true, parts.openOnly);
+    if (parts.invoiceRest && InvoicingStarted(project)) ProjectInvoiceLines(project, false, parts.openOnly);
     return !RepStopped;
 }
 
@@ -284,11 +289,11 @@ void ProjectReportHeading(const uint8_t *project, bool withColumns) {
     if (withColumns) ProjectColumnLine({{0, 4830}, {90, 4825}, {170, 4826}, {250, 4827}, {330, 4828}, {410, 4829}}, true);
 }
 
-void ProjectReportLines(const uint8_t *project) {
-    assert(ReportParams && project);
+void ProjectReportLines(const uint8_t *project, bool openOnly, bool values) {
+    assert(project);
     PString code;
     GetPString(project, ProjectVc::Code, ProjectCodeMax, code);
-    if (Word(P::Option2)) {
+    if (openOnly) {
         PackedDecimal left;
         ProjectUninvoicedSums97(code, &left);
         if (DecIsZero(&left)) return;
@@ -296,7 +301,7 @@ void ProjectReportLines(const uint8_t *project) {
     ProjectTotals t;
     TotalsClear(t.columns, 3);
     DecSetZero(&t.budget);
-    t.values = GetU16(ReportParams, P::Option7) == 1;
+    t.values = values;
     BudgetRun run{&t, project};
     if (ProjectBudgetWalk(TimeBudgetVc::Number, code, TimeBudgetLines, &run))
         ProjectBudgetWalk(CostBudgetVc::Number, code, CostBudgetLines, &run);
@@ -315,15 +320,15 @@ void ProjectReportLines(const uint8_t *project) {
     ReportBlankLine(ProjectLineHeight);
 }
 
-void ProjectInvoiceLines(const uint8_t *project, bool detailAll) {
-    assert(ReportParams && project);
+void ProjectInvoiceLines(const uint8_t *project, bool detailAll, bool openOnly) {
+    assert(project);
     RuleRecord invoice(IVVc::Number);
     if (!invoice.record) return;
     PackedDecimal before, budget, time, cost;
     ProjectInvoiceSums sums{&before, &budget, &time, &cost};
     ProjectInvoicing(project, invoice.record, false, detailAll, false, sums);
     const PackedDecimal total = GetDec(invoice.record, IVVc::Total);
-    if (Word(P::Option2) && DecIsBlank(&total)) return;
+    if (openOnly && DecIsBlank(&total)) return;
     const int32_t rows = MatrixRowCount(IVVc::Number, 0, invoice.record);
     if (rows > 0) {
         RepStartLine(ProjectLineHeight);
@@ -362,13 +367,16 @@ void ProjectInvoiceLines(const uint8_t *project, bool detailAll) {
 // Report 68: the projects of the selection in the order of word 890
 // (code, leader, customer), each with the parts words 878, 880 and 882
 // ask for. Esc ends the list after the project at hand.
-void ProjectListReport() {
-    assert(ReportParams);
+void ProjectListReport(ReportJob &job) {
+    const uint8_t *params = job.selection;
+    assert(params);
     ProjectSelection sel;
-    ProjectSelectionLoad(&sel, true);
-    const uint16_t sort = GetU16(ReportParams, P::Option9);
+    ProjectSelectionLoad(params, &sel, true);
+    ListParts parts{GetU16(params, P::Option3) != 0, GetU16(params, P::Option4) != 0, GetU16(params, P::Option5) != 0,
+                    GetU16(params, P::Option2) != 0, GetU16(params, P::Option7) == 1};
+    const uint16_t sort = GetU16(params, P::Option9);
     const ProjectOrder order = sort == 1 ? ProjectOrder::Leader : sort == 2 ? ProjectOrder::Customer : ProjectOrder::Code;
     RepBeginJobNr(4821);
-    ProjectWalk(&sel, order, ListProject, nullptr);
+    ProjectWalk(&sel, order, ListProject, &parts);
     RepEndJob();
 }

@@ -24,9 +24,9 @@ struct ProjectSelection {
     bool skipClosed = true;
 };
 
-// Reads the selection of ReportParams: projects of SelText1, customers of
+// Reads the selection of a job record: projects of SelText1, customers of
 // SelText3, the leader of SelText2 (useLeader) and the filter of SelText5.
-void ProjectSelectionLoad(ProjectSelection *sel, bool useLeader);
+void ProjectSelectionLoad(const uint8_t *job, ProjectSelection *sel, bool useLeader);
 
 // Walks the projects of sel in order, calling each for every project
 // taken until each gives false; ends past the walked range's end, on Esc

@@ -63,16 +63,16 @@ const char *IndexOf(ProjectOrder order) {
 
 }  // namespace
 
-void ProjectSelectionLoad(ProjectSelection *sel, bool useLeader) {
-    assert(ReportParams && sel);
+void ProjectSelectionLoad(const uint8_t *job, ProjectSelection *sel, bool useLeader) {
+    assert(job && sel);
     PString range;
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetPString(job, ReportParamsVc::SelText1, 255, range);
     RangeSplit(range, sel->projFrom, sel->projTo);
-    GetPString(ReportParams, ReportParamsVc::SelText3, 255, range);
+    GetPString(job, ReportParamsVc::SelText3, 255, range);
     RangeSplit(range, sel->custFrom, sel->custTo);
     sel->leader[0] = 0;
-    if (useLeader) GetPString(ReportParams, ReportParamsVc::SelText2, PersonCodeMax, sel->leader);
-    GetPString(ReportParams, ReportParamsVc::SelText5, PersonCodeMax, sel->filter);
+    if (useLeader) GetPString(job, ReportParamsVc::SelText2, PersonCodeMax, sel->leader);
+    GetPString(job, ReportParamsVc::SelText5, PersonCodeMax, sel->filter);
     sel->skipClosed = true;
 }
 

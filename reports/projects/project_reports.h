@@ -8,20 +8,23 @@
 
 #include "core/decimal.h"
 
-void ProjectListReport();      // 68
-void ProjectSummaryReport();   // 69
-void ProjectTransReport();     // 70
-void ProjectReport();          // 115
+struct ReportJob;
+
+void ProjectListReport(ReportJob &job);      // 68
+void ProjectSummaryReport(ReportJob &job);   // 69
+void ProjectTransReport(ReportJob &job);     // 70
+void ProjectReport(ReportJob &job);          // 115
 
 // ---- Report 68's pieces (project_list_report.cpp) ----
 
-// A project's time and cost budgets with their rows, the project total
-// and its down payments; nothing when the budget filter is on and nothing
-// is left to invoice.
-void ProjectReportLines(const uint8_t *project);
+// A project's time and cost budgets with their rows (with their values
+// when `values`), the project total and its down payments; nothing when
+// `openOnly` (the budget filter) and nothing is left to invoice.
+void ProjectReportLines(const uint8_t *project, bool openOnly, bool values);
 // What a project invoice made now would hold (a trial run that stores
-// nothing): its rows and sums, then the project's running figures.
-void ProjectInvoiceLines(const uint8_t *project, bool detailAll);
+// nothing): its rows and sums, then the project's running figures;
+// nothing when `openOnly` and the invoice would be blank.
+void ProjectInvoiceLines(const uint8_t *project, bool detailAll, bool openOnly);
 // The project's three heading lines (project, customer, leader), a rule
 // and a blank line; withColumns adds the budget column heads.
 void ProjectReportHeading(const uint8_t *project, bool withColumns);
@@ -39,5 +42,5 @@ void ReportBlankLine(int height);
 
 // ---- Report 70's walks by person (project_trans_report.cpp) ----
 
-void ProjectTransByPerson();    // layout 2: per person and item
-void ProjectTransByProject();   // layout 3: per person and project
+void ProjectTransByPerson(const uint8_t *job);    // layout 2: per person and item
+void ProjectTransByProject(const uint8_t *job);   // layout 3: per person and project

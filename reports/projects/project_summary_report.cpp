@@ -24,7 +24,9 @@ namespace P = ReportParamsVc;
 
 constexpr int DetailGap = 8;
 
-bool SummaryProject(const uint8_t *project, void *) {
+// data: whether the layout lists projects on one line each (no details).
+bool SummaryProject(const uint8_t *project, void *data) {
+    const bool linesOnly = *static_cast<const bool *>(data);
     namespace V = ProjectVc;
     RepStartLine(ProjectLineHeight);
     ProjectTextAt(15, project, V::Code, ProjectCodeMax);
@@ -37,7 +39,7 @@ bool SummaryProject(const uint8_t *project, void *) {
         if (!DateIsEmpty(&d)) RepValue(x, 0, project + at, FtDate, 0);
     }
     RepEndLine();
-    if (GetU16(ReportParams, P::ReportLayout) != 0) return !RepStopped;
+    if (linesOnly) return !RepStopped;
     const uint32_t descriptions[3] = {V::Desc1, V::Desc2, V::Desc3};
     for (int i = 0; i < 3; i++) {
         PString text;
@@ -99,15 +101,17 @@ bool BudgetProject(const uint8_t *project, void *data) {
 
 // Report 69: the projects of the selection by code, or by customer with
 // word 876; word 894 leaves closed projects out.
-void ProjectSummaryReport() {
-    assert(ReportParams);
+void ProjectSummaryReport(ReportJob &job) {
+    const uint8_t *params = job.selection;
+    assert(params);
     ProjectSelection sel;
-    ProjectSelectionLoad(&sel, true);
-    sel.skipClosed = GetU16(ReportParams, P::Option11) == 1;
-    const ProjectOrder order = GetU16(ReportParams, P::Option2) != 0 ? ProjectOrder::Customer : ProjectOrder::Code;
+    ProjectSelectionLoad(params, &sel, true);
+    sel.skipClosed = GetU16(params, P::Option11) == 1;
+    const ProjectOrder order = GetU16(params, P::Option2) != 0 ? ProjectOrder::Customer : ProjectOrder::Code;
+    bool linesOnly = GetU16(params, P::ReportLayout) != 0;
     RepBeginJobNr(4861);
     ProjectColumnLine({{15, 4862}, {150, 4863}, {210, 2354}, {400, 4864}, {460, 4865}}, true);
-    ProjectWalk(&sel, order, SummaryProject, nullptr);
+    ProjectWalk(&sel, order, SummaryProject, &linesOnly);
     RepEndJob();
 }
 
@@ -115,15 +119,16 @@ void ProjectSummaryReport() {
 // time, cost, their sum and its row amounts: the invoiced amounts with
 // word 876, which also walks by customer, plus those still to invoice
 // with word 878; a rule and the totals after the last.
-void ProjectReport() {
-    assert(ReportParams);
+void ProjectReport(ReportJob &job) {
+    const uint8_t *params = job.selection;
+    assert(params);
     ProjectSelection sel;
-    ProjectSelectionLoad(&sel, false);
-    const bool byCustomer = GetU16(ReportParams, P::Option2) != 0;
+    ProjectSelectionLoad(params, &sel, false);
+    const bool byCustomer = GetU16(params, P::Option2) != 0;
     BudgetReportSums sums;
     for (PackedDecimal &t : sums.totals) DecSetZero(&t);
     sums.invoiced = byCustomer;
-    sums.toInvoice = GetU16(ReportParams, P::Option3) != 0;
+    sums.toInvoice = GetU16(params, P::Option3) != 0;
     RepBeginJobNr(5560);
     RepStartLine(ProjectLineHeight);
     RepTextNr(0, 0, 5561, 0);

@@ -46,13 +46,13 @@ struct TransSelection {
     DateRec from, to;
 };
 
-void SelectionLoad(TransSelection *sel) {
+void SelectionLoad(const uint8_t *job, TransSelection *sel) {
     PString range;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetPString(job, P::SelText1, 255, range);
     RangeSplit(range, sel->personFrom, sel->personTo);
-    GetPString(ReportParams, P::SelText2, ProjectCodeMax, sel->project);
-    sel->from = GetDate(ReportParams, P::DateFrom);
-    sel->to = GetDate(ReportParams, P::DateTo);
+    GetPString(job, P::SelText2, ProjectCodeMax, sel->project);
+    sel->from = GetDate(job, P::DateFrom);
+    sel->to = GetDate(job, P::DateTo);
 }
 
 bool DateOutside(const TransSelection *sel, const DateRec *d) {
@@ -316,9 +316,9 @@ bool GroupTrans(const uint8_t *trans, void *data) {
 }
 
 // Layouts 2 and 3: the walk by index, grouped by the field at groupAt.
-void GroupedReport(const char *index, uint32_t groupAt, int groupText) {
+void GroupedReport(const uint8_t *job, const char *index, uint32_t groupAt, int groupText) {
     GroupRun run;
-    SelectionLoad(&run.sel);
+    SelectionLoad(job, &run.sel);
     run.groupAt = groupAt;
     for (int i = 0; i < 3; i++) {
         DecSetZero(&run.qty[i]);
@@ -334,23 +334,24 @@ void GroupedReport(const char *index, uint32_t groupAt, int groupText) {
 
 }  // namespace
 
-void ProjectTransByPerson() { GroupedReport("Item", PT::ItemCode, 4884); }
+void ProjectTransByPerson(const uint8_t *job) { GroupedReport(job, "Item", PT::ItemCode, 4884); }
 
-void ProjectTransByProject() { GroupedReport("PRCode", PT::Project, 4883); }
+void ProjectTransByProject(const uint8_t *job) { GroupedReport(job, "PRCode", PT::Project, 4883); }
 
 // Report 70 by its layout. Esc ends it after the transaction at hand,
 // without the totals that would look whole.
-void ProjectTransReport() {
-    assert(ReportParams);
-    const int layout = GetU16(ReportParams, P::ReportLayout);
+void ProjectTransReport(ReportJob &job) {
+    const uint8_t *params = job.selection;
+    assert(params);
+    const int layout = GetU16(params, P::ReportLayout);
     RepBeginJobNr(4881);
     if (layout == 2) {
-        ProjectTransByPerson();
+        ProjectTransByPerson(params);
     } else if (layout == 3) {
-        ProjectTransByProject();
+        ProjectTransByProject(params);
     } else {
         PersonRun run;
-        SelectionLoad(&run.sel);
+        SelectionLoad(params, &run.sel);
         run.layout = layout == 1 ? 1 : 0;
         for (int i = 0; i < 2; i++)
             for (PackedDecimal *d : {&run.qty[i], &run.value[i], &run.chargeable[i], &run.notChargeable[i]})

@@ -77,8 +77,8 @@ void Report87Batch() {
         std::memcpy(ReportParams, saved.data(), ReportParamsSize);
         PutU16(ReportParams, P::ReportNumber, uint16_t(m.number));
         MemberOptions(m.number, summary);
-        if (row->body) row->body();
-        else if (row->bodyArg) row->bodyArg(row->arg);
+        ReportJob job{ReportParams};
+        RunRowBody(*row, job);
     }
     std::memcpy(ReportParams, saved.data(), ReportParamsSize);
 }

@@ -89,9 +89,9 @@ bool EachInvoice(const uint8_t *invoice, void *context) {
 
 }  // namespace
 
-void DocumentFlowReport() {
-    assert(ReportParams);
-    FlowRun run{(int32_t)GetU32(ReportParams, ReportParamsVc::NumberFrom)};
+void DocumentFlowReport(ReportJob &job) {
+    assert(job.selection);
+    FlowRun run{(int32_t)GetU32(job.selection, ReportParamsVc::NumberFrom)};
     RuleRecord order(ORVc::Number);
     if (!order.record) return;
     PutI32(order.record, ORVc::SerNr, run.order);

@@ -76,12 +76,12 @@ void SumLine(std::initializer_list<int> texts, const PackedDecimal *sum) {
 // SelText2 when given; each at its currency's rate on that date, with a
 // running total; then the four sums by days from today. Option1 prints
 // only the sums. Esc stops the walk after the item at hand.
-void DueDateReport() {
-    assert(ReportParams);
-    const int layout = GetU16(ReportParams, ReportParamsVc::ReportLayout);
-    const bool sumsOnly = GetU16(ReportParams, ReportParamsVc::Option1) != 0;
+void DueDateReport(ReportJob &job) {
+    assert(job.selection);
+    const int layout = GetU16(job.selection, ReportParamsVc::ReportLayout);
+    const bool sumsOnly = GetU16(job.selection, ReportParamsVc::Option1) != 0;
     PString customer, code;
-    GetPString(ReportParams, ReportParamsVc::SelText2, 255, customer);
+    GetPString(job.selection, ReportParamsVc::SelText2, 255, customer);
     const char *index = layout == 1 ? "RebDate" : "DueDate";
     const uint32_t dateAt = layout == 1 ? ARVc::CashDiscDate : ARVc::DueDate;
     PackedDecimal running, sums[4];

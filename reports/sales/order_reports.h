@@ -2,6 +2,8 @@
 // and item statistics reports, and the small line printers they share.
 #pragma once
 
+struct ReportJob;
+
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
@@ -19,7 +21,7 @@ void OrderListReport4();
 // Report 81: the purchase orders still to receive.
 void POStatusReport();
 // Report 110: one order with what stock allows, its deliveries and invoices.
-void DocumentFlowReport();
+void DocumentFlowReport(ReportJob &job);
 // Report 97: the orders' net amounts per object, for the period and the
 // fiscal year to its end.
 void OrderObjectReport();

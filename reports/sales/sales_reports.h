@@ -2,6 +2,8 @@
 // other folders call.
 #pragma once
 
+struct ReportJob;
+
 #include <cstdint>
 
 #include "core/decimal.h"
@@ -34,7 +36,7 @@ void InvoiceJournalReport();
 // Report 13: the customer-receipt journal.
 void ReceiptJournalReport();
 // Report 16: invoices and open items by due date.
-void DueDateReport();
+void DueDateReport(ReportJob &job);
 // Report 65: sales invoices by date with their vouchers.
 void InvoiceByDateReport();
 // Report 111: orders and deliveries by ship date.

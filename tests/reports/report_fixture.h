@@ -263,6 +263,20 @@ protected:
     // Runs body as a job of output kind `kind` (a text file by default)
     // into a temporary file, the save dialog answered by script; the
     // file's bytes, empty when no file was made.
+    // Runs a body that takes its job over the job record, as the run does.
+    static void RunOnJob(void (*body)(ReportJob &)) {
+        ReportJob job{ReportParams};
+        body(job);
+    }
+    // A body that takes its job, run over the job record.
+    std::string RunText(void (*body)(ReportJob &), uint16_t kind = OutTextFile) {
+        static void (*jobBody)(ReportJob &);
+        jobBody = body;
+        return RunText([] {
+            ReportJob job{ReportParams};
+            jobBody(job);
+        }, kind);
+    }
     std::string RunText(void (*body)(), uint16_t kind = OutTextFile) {
         std::remove(outPath.c_str());
         SetWord(ReportParamsVc::OutputKind, kind);

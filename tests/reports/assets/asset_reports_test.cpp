@@ -54,7 +54,7 @@ protected:
 TEST_F(AssetReportsTest, Goldens) {
     struct Case {
         const char *golden;
-        void (*body)();
+        ReportBody body;
         uint16_t secondBook;
         const char *range, *group;
         DateRec date;
@@ -124,12 +124,13 @@ const RepDevice EscDevice = [] {
 // walk ends; no later asset and no total that would look whole.
 TEST_F(AssetReportsTest, EscEndsAfterTheAssetAtHand) {
     const RepDevice *saved = RepDeviceInstall(OutPreview, &EscDevice);
-    for (void (*body)() : {AssetValueReport, AssetDepreciationReport}) {
+    for (ReportBody body : {AssetValueReport, AssetDepreciationReport}) {
         Year();
         SetWord(P::OutputKind, OutPreview);
         RecLog.clear();
         LinesStarted = 0;
-        body();
+        ReportJob job{ReportParams};
+        body(job);
         ASSERT_FALSE(RecLog.empty());
         EXPECT_EQ(RecLog.back().name, "end");
         bool first = false, second = false;

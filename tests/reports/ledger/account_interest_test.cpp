@@ -210,7 +210,8 @@ TEST_F(AccountInterestTest, RateAccountAndObjectResultGoldens) {
     Select(83, {1, 3, 2024}, {31, 3, 2024});
     SetWord(P::OutputKind, OutPreview);
     RecLog.clear();
-    ObjectBalanceReport();
+    ReportJob job{ReportParams};
+    ObjectBalanceReport(job);
     RepDeviceInstall(OutPreview, saved);
     const std::vector<std::string> lines = Lines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "D1|North|200,00|20,00|180,00|"), lines.end());

@@ -207,14 +207,14 @@ TEST_F(PurchaseReportsTest, StatementsInHomeCurrencyLeaveNoBlockBehind) {
 TEST_F(PurchaseReportsTest, InvoicePagesOnThePrinterOnly) {
     RecorderInstall rec({OutPreview, OutPrinter});
     SetWord(P::OutputKind, OutPreview);
-    Report36PurchInvoices();
+    RunOnJob(Report36PurchInvoices);
     EXPECT_TRUE(RecLog.empty());
     EXPECT_EQ(CancelFlag, 1);
     CancelFlag = 0;
 
     SetWord(P::OutputKind, OutPrinter);
     SetText(P::SelText1, "101:102");
-    Report36PurchInvoices();
+    RunOnJob(Report36PurchInvoices);
     ASSERT_FALSE(RecLog.empty());
     EXPECT_EQ(RecLog.back().name, "end");
     EXPECT_TRUE(Logged("First Vendor"));
@@ -246,7 +246,7 @@ TEST_F(PurchaseReportsTest, EscStopsTheInvoicePages) {
     RecLog.clear();
     LinesStarted = 0;
     SetWord(P::OutputKind, OutPrinter);
-    Report36PurchInvoices();
+    RunOnJob(Report36PurchInvoices);
     RepDeviceInstall(OutPrinter, saved);
     ASSERT_FALSE(RecLog.empty());
     EXPECT_EQ(RecLog.back().name, "end");

@@ -99,7 +99,8 @@ TEST_F(SalesLedgerStatementTest, EscStopsAfterTheEntryAtHand) {
     SetWord(P::OutputKind, OutPreview);
     RecLog.clear();
     LinesStarted = 0;
-    LedgerReport60();
+    ReportJob job{ReportParams};
+    LedgerReport60(job);
     RepDeviceInstall(OutPreview, saved);
     ASSERT_FALSE(RecLog.empty());
     EXPECT_EQ(RecLog.back().name, "end");

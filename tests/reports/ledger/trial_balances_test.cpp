@@ -4,6 +4,7 @@
 // period before the from-date, the sums only, the preview's columns, and
 // a range that takes nothing.
 #include <algorithm>
+#include <vector>
 
 #include "tests/output/output_recorder.h"
 #include "tests/reports/ledger/ledger_report_fixture.h"
@@ -86,7 +87,8 @@ TEST_F(TrialBalancesTest, SixColumnsOnTheFromDateAndThePreview) {
     SetWord(P::OutputKind, OutPreview);
     ThousandsFlag = 1;   // as a run to the preview has it
     RecLog.clear();
-    LedgerReport61();
+    ReportJob job{ReportParams};
+    LedgerReport61(job);
     RepDeviceInstall(OutPreview, saved);
     ThousandsFlag = 0;
     std::vector<std::string> lines;
@@ -99,6 +101,43 @@ TEST_F(TrialBalancesTest, SixColumnsOnTheFromDateAndThePreview) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "3010|Sales|0,00|400,00|-1 200,00|"), lines.end())
         << ::testing::PrintToString(lines);
     for (const std::string &l : lines) EXPECT_EQ(l.find(UiText(3468)), std::string::npos);
+}
+
+// The trial balances take their job: over a job record other than the
+// global one they select by the job's range, print as the same run on the
+// global record does, and the account range they split goes back into
+// the job, while the global record is left as it was.
+TEST_F(TrialBalancesTest, BodiesReadAndWriteTheirJob) {
+    StoreLedger();
+    ASSERT_FALSE(HasFatalFailure());
+    static ReportJob *running;
+    static ReportBody body;
+    for (int report : {20, 61}) {
+        SCOPED_TRACE(report);
+        body = report == 20 ? AccountBalanceReport : LedgerReport61;
+        Select(report, {1, 3, 2024}, {31, 3, 2024});
+        SetText(P::SelText7, "3010:3010");
+        const std::string onGlobal = RunText(body);
+        ASSERT_NE(onGlobal.find("3010\tSales"), std::string::npos) << onGlobal;
+
+        Select(report, {1, 3, 2024}, {31, 3, 2024});
+        SetWord(P::OutputKind, OutTextFile);
+        std::vector<uint8_t> own(ReportParams, ReportParams + ReportParamsSize);
+        PutText(own.data(), P::SelText7, 21, "3010:3010");
+        ReportJob job{own.data()};
+        running = &job;
+        const std::string onJob = RunText([] { body(*running); });
+        EXPECT_EQ(onJob, onGlobal);
+        EXPECT_EQ(onJob.find("1910"), std::string::npos) << onJob;
+
+        PString first, last;
+        GetPString(own.data(), P::SelText5, 10, first);
+        GetPString(own.data(), P::SelText6, 10, last);
+        EXPECT_EQ(PStringToStd(first), "3010");
+        EXPECT_EQ(PStringToStd(last), "3010");
+        EXPECT_EQ(ReportParams[P::SelText5], 0) << "the global record is not the job's";
+        EXPECT_EQ(ReportParams[P::SelText7], 0);
+    }
 }
 
 }  // namespace

@@ -202,7 +202,7 @@ protected:
 TEST_F(ProjectReportsTest, Goldens) {
     struct Case {
         const char *golden;
-        void (*body)();
+        ReportBody body;
         std::initializer_list<std::pair<uint32_t, uint16_t>> words;
         const char *projects, *customers, *leader, *persons;
     } cases[] = {
@@ -384,7 +384,7 @@ TEST_F(ProjectReportsTest, ProjectRangeTextNamesOneStoredProject) {
 
 // The report run reaches each project report by its number.
 TEST_F(ProjectReportsTest, ReachedByNumber) {
-    const std::pair<int, void (*)()> rows[] = {
+    const std::pair<int, ReportBody> rows[] = {
         {68, ProjectListReport}, {69, ProjectSummaryReport}, {70, ProjectTransReport}, {115, ProjectReport}};
     for (const auto &[n, body] : rows) {
         const ReportRowRec *row = ReportRow(n);
@@ -414,7 +414,7 @@ const RepDevice EscDevice = [] {
 TEST_F(ProjectReportsTest, EscEndsAfterTheRecordAtHand) {
     const RepDevice *saved = RepDeviceInstall(OutPreview, &EscDevice);
     struct Case {
-        void (*body)();
+        ReportBody body;
         uint16_t layout;
         int escAt;
         const char *first, *later;
@@ -432,7 +432,8 @@ TEST_F(ProjectReportsTest, EscEndsAfterTheRecordAtHand) {
         RecLog.clear();
         LinesStarted = 0;
         EscAtLine = c.escAt;
-        c.body();
+        ReportJob job{ReportParams};
+        c.body(job);
         ASSERT_FALSE(RecLog.empty());
         EXPECT_EQ(RecLog.back().name, "end");
         bool first = false, later = false, total = false;

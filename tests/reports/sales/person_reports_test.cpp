@@ -237,9 +237,12 @@ TEST_F(PersonReportsTest, ReportsAsGoldens) {
         ASSERT_EQ(row->kind, ReportRowKind::Body);
         static int arg;
         arg = row->arg;
-        static void (*argBody)(int);
+        static ReportArgBody argBody;
         argBody = row->bodyArg;
-        std::string out = row->body ? RunText(row->body) : RunText([] { argBody(arg); });
+        std::string out = row->body ? RunText(row->body) : RunText([] {
+            ReportJob job{ReportParams};
+            argBody(job, arg);
+        });
         ExpectGolden(r.golden, out);
     }
 }

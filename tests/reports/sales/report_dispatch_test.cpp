@@ -19,10 +19,21 @@ namespace P = ReportParamsVc;
 std::vector<int> Ran;          // what the doubles saw: the flag, or the argument
 int DoubleLayout = -1;         // which of two bodies ran
 
-void FlagBody() { Ran.push_back(ThousandsFlag); }
-void ArgBody(int arg) { Ran.push_back(arg); }
-void FirstBody() { DoubleLayout = 0; }
-void SecondBody() { DoubleLayout = 1; }
+void FlagBody(ReportJob &) { Ran.push_back(ThousandsFlag); }
+void ArgBody(ReportJob &, int arg) { Ran.push_back(arg); }
+void FirstBody(ReportJob &) { DoubleLayout = 0; }
+void SecondBody(ReportJob &) { DoubleLayout = 1; }
+// A body on the global record: reads option 1 there, writes option 2.
+void GlobalBody() {
+    Ran.push_back(GetU16(ReportParams, P::Option1));
+    PutU16(ReportParams, P::Option2, 7);
+}
+// A body that takes its job: what it was handed.
+const uint8_t *HandedRecord = nullptr;
+void JobBody(ReportJob &job) {
+    HandedRecord = job.selection;
+    Ran.push_back(int16_t(GetU16(job.selection, P::ReportNumber)));
+}
 
 std::vector<uint16_t> SentCodes;
 bool NoAnswer(uint16_t code, MsgBuffer *, MsgBuffer *) { SentCodes.push_back(code); return false; }
@@ -84,6 +95,36 @@ TEST_F(ReportDispatchTest, RefusedCheckRunsNothing)
     EXPECT_EQ(shown.size(), 1u);
     EXPECT_TRUE(WasShown(1048));
     EXPECT_EQ(CancelFlag, 0);
+}
+
+// The run hands a body the job record it runs; a body still on the global
+// record, run from a job over another record, sees that record, its
+// writes go back into the job, and the global record is restored.
+TEST_F(ReportDispatchTest, BodiesTakeTheirJob)
+{
+    Swap(1, {ReportRowKind::Body, JobBody, nullptr, nullptr, 0});
+    Run(1, 2);
+    EXPECT_EQ(Ran, std::vector<int>{1});
+    EXPECT_EQ(HandedRecord, ReportParams);
+
+    Ran.clear();
+    ResetParams();
+    SetWord(P::Option1, 3);
+    std::vector<uint8_t> own(ReportParamsSize, 0);
+    PutU16(own.data(), P::Option1, 5);
+    ReportJob job{own.data()};
+    OnGlobalParams<GlobalBody>(job);
+    EXPECT_EQ(Ran, std::vector<int>{5});
+    EXPECT_EQ(GetU16(own.data(), P::Option2), 7u);
+    EXPECT_EQ(GetU16(ReportParams, P::Option1), 3u);
+    EXPECT_EQ(GetU16(ReportParams, P::Option2), 0u);
+
+    // Over the global record itself the body writes there directly.
+    Ran.clear();
+    ReportJob global{ReportParams};
+    OnGlobalParams<GlobalBody>(global);
+    EXPECT_EQ(Ran, std::vector<int>{3});
+    EXPECT_EQ(GetU16(ReportParams, P::Option2), 7u);
 }
 
 // Each kind of row: arguments kept, report 9 by layout, a later body
