@@ -130,13 +130,7 @@ bool Pi1DefaultChoice(const uint8_t *itemCode, uint8_t *source) {
 
 bool OrderRowStockCheck(const uint8_t *item, uint8_t *stock, uint8_t *source, PackedDecimal *available,
                         PackedDecimal *quantity) {
-    assert(item && stock && source && available && quantity);
-    ItemStockNeed(item, stock, available, quantity);
-    uint8_t code[256];
-    GetPString(item, INVc::Code, 20, code);
-    bool has = Pi1DefaultChoice(code, source);
-    if (has) SupplierQuantityRule(source, quantity);
-    return has;
+    return ItemQtyFromSupplier(item, stock, source, available, quantity, Pi1DefaultChoice);
 }
 
 bool FindVendorPurchaseOrderVECode(const uint8_t *vendorCode, uint32_t orderSerial, uint8_t *purchaseOrder,

@@ -74,15 +74,20 @@ bool ItemDefaultSupplier(const uint8_t *itemCode, uint8_t *supplier) {
     return PStringEqual(found, vendor);
 }
 
-bool ItemQtyToOrder(const uint8_t *item, uint8_t *stock, uint8_t *supplier, PackedDecimal *available,
-                    PackedDecimal *toOrder) {
-    assert(item && stock && supplier && available && toOrder);
+bool ItemQtyFromSupplier(const uint8_t *item, uint8_t *stock, uint8_t *supplier, PackedDecimal *available,
+                         PackedDecimal *toOrder, bool (*pick)(const uint8_t *itemCode, uint8_t *supplier)) {
+    assert(item && stock && supplier && available && toOrder && pick);
     ItemStockNeed(item, stock, available, toOrder);
     uint8_t code[256];
     GetPString(item, Item::Code, 20, code);
-    bool has = ItemDefaultSupplier(code, supplier);
+    bool has = pick(code, supplier);
     if (has) SupplierQuantityRule(supplier, toOrder);
     return has;
+}
+
+bool ItemQtyToOrder(const uint8_t *item, uint8_t *stock, uint8_t *supplier, PackedDecimal *available,
+                    PackedDecimal *toOrder) {
+    return ItemQtyFromSupplier(item, stock, supplier, available, toOrder, ItemDefaultSupplier);
 }
 
 bool RecipeQtyToMake(const uint8_t *item, uint8_t *stock, uint8_t *recipe, PackedDecimal *available,

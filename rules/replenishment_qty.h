@@ -30,6 +30,10 @@ bool ItemDefaultSupplier(const uint8_t *itemCode, uint8_t *supplier);
 // threshold above toOrder blanks it. True when the item has a supplier.
 bool ItemQtyToOrder(const uint8_t *item, uint8_t *stock, uint8_t *supplier, PackedDecimal *available,
                     PackedDecimal *toOrder);
+// ItemQtyToOrder with the supplier pick finds for the item's code (the
+// purchase orders made from sales orders take the default choice alone).
+bool ItemQtyFromSupplier(const uint8_t *item, uint8_t *stock, uint8_t *supplier, PackedDecimal *available,
+                         PackedDecimal *toOrder, bool (*pick)(const uint8_t *itemCode, uint8_t *supplier));
 // available and the need as ItemQtyToOrder has them; recipe gets the
 // item's recipe (its structure code), whose rows naming the item itself
 // make the output of one batch (their quantities made). batches = the
