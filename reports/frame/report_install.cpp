@@ -43,11 +43,13 @@ bool ReportRunCommand()
     return RepStopped == 0;
 }
 
-// Installs the report command, the job-record check and the lines the
-// stock calculations write for the stock reports.
+// Installs the report command, the job-record check, the lines the
+// stock calculations write for the stock reports and the ledger printouts
+// operations ask for.
 void ReportsInstall()
 {
     StockCostLinesInstall();
+    LedgerPrintInstall();
     OutputRunServices.runReportCommand = ReportRunCommand;
     OutputRunServices.reportParamsCheck = ReportParamsCheckBody;
 }
