@@ -34,7 +34,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "platform/script.h"
-#include "rules/ledger_text.h"
+#include "exchange/ledger_text.h"
 #include "rules/rules_types.h"
 #include "shell/database_open.h"
 

@@ -23,7 +23,7 @@
 #include "exchange/section_table.h"
 #include "exchange/sie.h"
 #include "exchange/text_exchange.h"
-#include "rules/ledger_text.h"
+#include "exchange/ledger_text.h"
 #include "shell/database_open.h"
 
 namespace {

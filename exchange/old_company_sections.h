@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "operations/import_missing.h"
+
 // ---- Older layouts (old_company_sections.cpp) ----
 void CompanyV1Import();        // "företag1"
 void SeriesV1Import();         // "serier1"
@@ -35,22 +37,3 @@ void ImportMastersForget();
 // Tells, at a run's end, the invoices lost and what the run created.
 void ImportMastersReport();
 
-// ---- Records an import created (import_missing.cpp) ----
-// What CreateMissingCustomer, CreateMissingItems and CreateMissingUser
-// made since the last import began: whether customers and items were
-// made, and the codes of the users, who are made without access rights.
-struct ImportCreatedRec {
-    bool customers, items;
-    std::vector<std::string> users;
-};
-extern ImportCreatedRec ImportCreated;
-// Forgets what the last import created (before a run).
-void ImportCreatedForget();
-// Tells what the run created: the customers and items in one message,
-// the users made without access rights in another, with their codes.
-void ImportCreatedReport();
-// For each item row of invoice whose cost is blank and whose item exists:
-// the item's cost plus added cost as the row's unit cost, and the row's
-// net amount in home currency less quantity times that cost as its gross
-// profit.
-void RowCostsFromItems(uint8_t *invoice);

@@ -24,7 +24,7 @@
 #include "exchange/section_readers.h"
 #include "exchange/text_exchange.h"
 #include "rules/documents.h"
-#include "rules/ledger_text.h"
+#include "exchange/ledger_text.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "shell/company.h"

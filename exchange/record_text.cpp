@@ -5,7 +5,7 @@
 #include <cassert>
 
 #include "exchange/text_exchange.h"
-#include "rules/ledger_text.h"
+#include "exchange/ledger_text.h"
 
 // The list of a register or block in a version (ListNewest: the newest);
 // null when there is none.

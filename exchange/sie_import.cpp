@@ -32,7 +32,7 @@
 #include "exchange/text_exchange.h"
 #include "rules/accounts.h"
 #include "rules/ledger.h"
-#include "rules/ledger_text.h"
+#include "exchange/ledger_text.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 

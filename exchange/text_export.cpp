@@ -28,7 +28,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "rules/ledger.h"
-#include "rules/ledger_text.h"
+#include "exchange/ledger_text.h"
 #include "shell/text_file_dialogs.h"
 
 namespace {

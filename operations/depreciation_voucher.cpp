@@ -17,10 +17,10 @@
 #include "operations/asset_depreciation.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
-#include "reports/ledger/ledger_reports.h"
 #include "rules/accounts.h"
 #include "rules/checks.h"
 #include "rules/ledger.h"
+#include "rules/ledger_print.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 
@@ -207,8 +207,7 @@ void TellRefusal(const RunState &run) { ShowMessage(run.badText, run.badAsset); 
 bool DepreciationRecordOut(uint8_t *record, int mode) {
     assert(record);
     if (mode == 0) {
-        PrintAccountRowRecord(record);
-        return true;
+        return LedgerPrintAccountRows(record);
     }
     PutDate(record, SMVc::Date, TodayDate);
     const int32_t serial = NextSerialNumber(SMVc::Number, &TodayDate, 0, 0);

@@ -35,7 +35,7 @@
 #include "operations/project_ops.h"
 #include "operations/reminder_outcome.h"
 #include "operations/run_outcome.h"
-#include "output/forms/forms.h"
+#include "operations/invoice_notice.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"

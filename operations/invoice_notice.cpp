@@ -7,7 +7,9 @@
 #include <cassert>
 
 #include "core/date.h"
+#include "core/system.h"
 #include "core/field_access.h"
+#include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "rules/rules_types.h"
@@ -33,4 +35,31 @@ NoticeResult InvoiceNoticeStore(const uint8_t *invoice)
         return NoticeResult::Failed;
     }
     return NoticeResult::Stored;
+}
+
+// The reminder level of invoice: its counter, where -1 or -2 means no
+// reminder yet.
+int32_t NoticeLevel(const uint8_t *invoice) {
+    int32_t n = GetI32(invoice, IVVc::NoticeCount);
+    return n == -1 || n == -2 ? 0 : n;
+}
+
+// Raises the stored notice counter of invoice number by one with today's
+// reminder date; the new count, 0 when the invoice is missing or could
+// not be stored.
+int32_t InvoiceNoticeCount(int32_t number) {
+    RuleRecord inv(IVVc::Number);
+    if (!inv.record) return 0;
+    PutI32(inv.record, IVVc::SerNr, number);
+    uint32_t recid = 0, position = 0;
+    if (!RecFindByIndex(IVVc::Number, "SerNr", inv.record, 1, 1, &recid, &position)) return 0;
+    int32_t count = NoticeLevel(inv.record) + 1;
+    TodayToGlobals();
+    PutI32(inv.record, IVVc::NoticeCount, count);
+    PutDate(inv.record, IVVc::NoticeDate, TodayDate);
+    DbHoldBegin();
+    NoticeResult result = InvoiceNoticeStore(inv.record);
+    bool stored = DbHoldEnd() && result == NoticeResult::Stored;
+    RecFreeMatrix(IVVc::Number, inv.record);
+    return stored ? count : 0;
 }

@@ -19,3 +19,11 @@ enum class NoticeResult : uint8_t {
 // invoice, unless the stored reminder date is later than the given one.
 // Nothing else of the stored invoice changes.
 NoticeResult InvoiceNoticeStore(const uint8_t *invoice);
+
+// The reminder level of a register 5 record: its notice counter, 0 when
+// the counter says no reminder was sent (-1 or -2).
+int32_t NoticeLevel(const uint8_t *invoice);
+// Raises the stored notice counter of invoice number by one with today's
+// reminder date; the new count, 0 when the invoice is missing or could
+// not be stored.
+int32_t InvoiceNoticeCount(int32_t number);

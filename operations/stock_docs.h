@@ -19,6 +19,7 @@
 #include "core/interface_defs.h"
 #include "database/access/register_hooks.h"
 #include "rules/approval.h"
+#include "rules/stock.h"
 
 // ---- Location stock (stock_appliers.cpp) ----
 
@@ -110,16 +111,6 @@ ApproveResult PrintPurchaseOrderForm(int reg, uint8_t *po, uint32_t recid);     
 ApproveResult MarkPurchaseOrder(int reg, uint8_t *po, uint32_t recid);             // kind 34
 ApproveResult MarkPurchaseOrder2(int reg, uint8_t *po, uint32_t recid);            // kind 36
 ApproveResult PrintPurchaseForm(int reg, uint8_t *purchase, uint32_t recid);       // kind 48
-
-// ---- FIFO value (reports/sales/fifo_cost.cpp) ----
-
-// The value of qty of item held at location (empty: all), first in first
-// out, newest receipts first; units beyond the receipts take the average
-// cost of those covered. currentRate revalues currency receipts at today's
-// rate; print writes a report line per row used; limit (null: none)
-// passes over receipts dated after it.
-void StockFifoValue(const uint8_t *item, const uint8_t *location, const PackedDecimal *qty, PackedDecimal *result,
-                    bool currentRate, bool print, const DateRec *limit);
 
 // ---- Item-structure costs (structure_costs.cpp) ----
 

@@ -2,7 +2,7 @@
 // the printer as report 25.
 #include "operations/voucher_print_kind.h"
 
-#include "reports/ledger/ledger_reports.h"
+#include "rules/ledger_print.h"
 
 namespace {
 constexpr int VoucherReport = 25;
@@ -11,6 +11,6 @@ constexpr int VoucherReport = 25;
 // Prints the voucher; the record is not changed, so nothing is stored.
 ApproveResult PrintVoucherKind(int, uint8_t *voucher, uint32_t)
 {
-    if (voucher) PrintVoucherNow(VoucherReport, voucher);
+    if (voucher) (void)LedgerPrintVoucher(VoucherReport, voucher);
     return ApproveResult::Unchanged;
 }

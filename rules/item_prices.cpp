@@ -18,7 +18,6 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "operations/operations.h"
-#include "reports/sales/sales_reports.h"
 #include "rules/documents.h"
 #include "rules/prices.h"
 #include "rules/stock.h"

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "core/date.h"
+#include "core/decimal.h"
 #include "rules/rules_types.h"
 
 namespace LocationStock = LSVc;   // register 6: stock per item and location
@@ -82,3 +84,26 @@ bool ItemSerialsFromPurchase(const uint8_t *purchase);        // register 4
 // a serial-tracked component gets one row per unit. false, rows emptied,
 // when there is no structure or the rows would pass the row limit.
 bool FillProductionFromStructure(uint8_t *production);
+
+// ---- FIFO cost and value (fifo_cost.cpp) ----
+
+// The FIFO cost of issuing `issued` of item at location out of onHand,
+// taken from the newest receipts back, into cost.
+void StockFifoCostOfQty(const uint8_t *item, const uint8_t *location, const PackedDecimal *onHand,
+                        const PackedDecimal *issued, PackedDecimal *cost);
+// The value of qty of item held at location (empty: all), first in first
+// out, newest receipts first; units beyond the receipts take the average
+// cost of those covered. currentRate revalues currency receipts at today's
+// rate; print writes a report line per row used (stock_cost_lines.h);
+// limit (null: none) passes over receipts dated after it.
+void StockFifoValue(const uint8_t *item, const uint8_t *location, const PackedDecimal *qty, PackedDecimal *result,
+                    bool currentRate, bool print, const DateRec *limit);
+
+// ---- Components of an item structure (component_scan.cpp) ----
+
+// How many units of item (times multiplier) its components in stock
+// allow into result, and what they allow net of reservations into second
+// when it is not null. explode scans the components' own structures too;
+// print asks for one report line per component (stock_cost_lines.h).
+void RecipeComponentScan(const uint8_t *item, int multiplier, PackedDecimal *result, PackedDecimal *second,
+                         int print, int explode);

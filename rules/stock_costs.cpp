@@ -5,7 +5,6 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
-#include "reports/sales/sales_reports.h"
 #include "rules/stock.h"
 #include "rules/vat_currency.h"
 

@@ -258,12 +258,6 @@ void InvoicePrintAndApprove(RunOutcome *run, const uint8_t *inv, uint32_t recid,
     else RunFailed(run, 1, Texts::RunNotPrinted, Texts::RunNotPrinted);
 }
 
-// A counter of -1 or -2 means no reminder yet.
-int32_t NoticeLevel(const uint8_t *invoice) {
-    int32_t n = GetI32(invoice, IVVc::NoticeCount);
-    return n == -1 || n == -2 ? 0 : n;
-}
-
 // How far an open item came through the reminder run's selection, in
 // the order the selection tests it; the furthest any item came says why
 // a run made nothing.
@@ -396,23 +390,6 @@ void TellReminderOutcome(const ReminderTally &t, bool rangeGiven, bool stopped) 
     ReminderOutcomeTell(o);
 }
 }  // namespace
-
-int32_t InvoiceNoticeCount(int32_t number) {
-    RuleRecord inv(IVVc::Number);
-    if (!inv.record) return 0;
-    PutI32(inv.record, IVVc::SerNr, number);
-    uint32_t recid = 0, position = 0;
-    if (!RecFindByIndex(IVVc::Number, "SerNr", inv.record, 1, 1, &recid, &position)) return 0;
-    int32_t count = NoticeLevel(inv.record) + 1;
-    TodayToGlobals();
-    PutI32(inv.record, IVVc::NoticeCount, count);
-    PutDate(inv.record, IVVc::NoticeDate, TodayDate);
-    DbHoldBegin();
-    NoticeResult result = InvoiceNoticeStore(inv.record);
-    bool stored = DbHoldEnd() && result == NoticeResult::Stored;
-    RecFreeMatrix(IVVc::Number, inv.record);
-    return stored ? count : 0;
-}
 
 void PrintTimeSheetForms() { PrintRange(TimeSheetWalk, -29, TitleTimeSheets); }
 void PrintProductionForms() { PrintRange(ProductionWalk, -28, TitleProductions); }

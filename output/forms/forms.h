@@ -18,6 +18,7 @@
 #include "core/decimal.h"
 #include "core/memblock.h"
 #include "dict_offsets.h"
+#include "operations/invoice_notice.h"
 #include "rules/approval.h"
 
 // ---- The print run's state (form_globals.cpp) ----
@@ -310,10 +311,6 @@ void ApproveOrderRange();            // -6, approve kind 13
 void PrintCustomerForms();           // -4, the payment reminders
 void ApproveDeliveryRange();         // -3, approve kind 14
 void ApproveInvoiceRange();          // -2, approve kind 11 or 17
-// Raises the stored notice counter of invoice number by one with
-// today's reminder date; the new count, 0 when the invoice is missing or
-// could not be stored.
-int32_t InvoiceNoticeCount(int32_t number);
 
 // ---- The form print run (form_print.cpp, form_items.cpp) ----
 

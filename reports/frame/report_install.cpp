@@ -11,6 +11,7 @@
 #include "output/output_job.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
+#include "reports/sales/sales_reports.h"
 
 // Runs the report of ReportParams where it belongs: a client hands the
 // whole job record to the server (a negative number is a document
@@ -42,9 +43,13 @@ bool ReportRunCommand()
     return RepStopped == 0;
 }
 
-// Installs the report command and the job-record check.
+// Installs the report command, the job-record check, the lines the
+// stock calculations write for the stock reports and the ledger printouts
+// operations ask for.
 void ReportsInstall()
 {
+    StockCostLinesInstall();
+    LedgerPrintInstall();
     OutputRunServices.runReportCommand = ReportRunCommand;
     OutputRunServices.reportParamsCheck = ReportParamsCheckBody;
 }

@@ -97,3 +97,5 @@ void VoucherNumberRanges();
 void VoucherNumberRanges(const DateRec &from, const DateRec &to);
 // Prints a register-9 layout record with its 82-byte rows and totals.
 void PrintAccountRowRecord(const uint8_t *record);
+// Installs the two printouts above for the operations (rules/ledger_print.h).
+void LedgerPrintInstall();

@@ -9,22 +9,12 @@ struct ReportJob;
 #include "core/decimal.h"
 #include "core/memblock.h"
 #include "reports/frame/totals_table.h"
+#include "rules/stock.h"
 
-// ---- FIFO cost (fifo_cost.cpp) ----
+// ---- The stock cost calculations' lines (stock_cost_lines.cpp) ----
 
-// The FIFO cost of issuing `issued` of item at location out of onHand,
-// taken from the newest receipts back, into cost.
-void StockFifoCostOfQty(const uint8_t *item, const uint8_t *location, const PackedDecimal *onHand,
-                        const PackedDecimal *issued, PackedDecimal *cost);
-
-// ---- Components of an item structure (component_scan.cpp) ----
-
-// How many units of item (times multiplier) its components in stock allow
-// into result, and what they allow net of reservations into second when
-// it is not null. explode scans the components' own structures too; print
-// asks for one report line per component.
-void RecipeComponentScan(const uint8_t *item, int multiplier, PackedDecimal *result, PackedDecimal *second,
-                         int print, int explode);
+// Installs the report lines of the FIFO walk and the component scan.
+void StockCostLinesInstall();
 
 // ---- Sales journals (sales_journal.cpp, receipt_journal.cpp, due_date_report.cpp,
 // posting_journal.cpp, ship_date_report.cpp) ----

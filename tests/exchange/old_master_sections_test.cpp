@@ -13,7 +13,7 @@
 #include "database/access/record_access.h"
 #include "exchange/company_text.h"
 #include "exchange/old_master_sections.h"
-#include "rules/ledger_text.h"
+#include "exchange/ledger_text.h"
 #include "rules/rules_types.h"
 #include "shell/company.h"
 

@@ -16,7 +16,7 @@
 #include "exchange/sie.h"
 #include "rules/hooks.h"
 #include "rules/ledger.h"
-#include "rules/ledger_text.h"
+#include "exchange/ledger_text.h"
 #include "database/access/register_hooks.h"
 #include "rules/rules_types.h"
 #include "tests/exchange/exchange_fixture.h"

@@ -57,4 +57,38 @@ TEST_F(VoucherPrintKind, PrintsTheStoredVoucherAndChangesNothing)
     EXPECT_TRUE(RecLog.empty());
 }
 
+// Without the ledger printout installed, kind 12 prints nothing, tells the
+// user and leaves the voucher as it was; the printout gets the voucher
+// and the report number once it is installed.
+TEST_F(VoucherPrintKind, WithoutThePrintoutTheUserIsToldAndNothingPrints)
+{
+    uint32_t recid = StoreRecord(Voucher::Number, [](uint8_t *v) {
+        PutU16(v, Voucher::YearCode, 1);
+        PutU32(v, Voucher::SerNr, 43);
+        PutDate(v, Voucher::TransDate, DateRec{1, 2, 2024});
+    });
+    ASSERT_NE(recid, 0u);
+    LedgerPrint = LedgerPrintRec{};
+    RecorderInstall rec({OutPrinter});
+    RecLog.clear();
+    shown.clear();
+    EXPECT_TRUE(ApproveRecord(PrintVoucherKindNr, Voucher::Number, recid));
+    EXPECT_TRUE(RecLog.empty());
+    EXPECT_TRUE(WasShown(Texts::FunctionNotYet));
+    uint8_t row[4] = {};
+    EXPECT_FALSE(LedgerPrintAccountRows(row));
+
+    static int report;
+    static uint32_t serial;
+    LedgerPrint.voucher = [](int r, const uint8_t *v) {
+        report = r;
+        serial = GetU32(v, Voucher::SerNr);
+    };
+    shown.clear();
+    EXPECT_TRUE(ApproveRecord(PrintVoucherKindNr, Voucher::Number, recid));
+    EXPECT_EQ(report, 25);
+    EXPECT_EQ(serial, 43u);
+    EXPECT_TRUE(shown.empty());
+}
+
 }  // namespace

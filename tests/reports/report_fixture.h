@@ -40,6 +40,10 @@
 #include "output/output_job.h"
 #include "platform/script.h"
 #include "reports/frame/report_run.h"
+#include "reports/ledger/ledger_reports.h"
+#include "reports/sales/sales_reports.h"
+#include "rules/ledger_print.h"
+#include "rules/stock_cost_lines.h"
 #include "tests/operations/invoice_fixture.h"
 
 namespace ReportCo {
@@ -60,11 +64,15 @@ protected:
         OutputJobState = OutputJobStateRec{};
         ASSERT_NE(ReportParams, nullptr);
         ResetParams();
+        StockCostLinesInstall();   // as start-up installs the stock reports' lines
+        LedgerPrintInstall();      // and the ledger printouts
         outPath = ::testing::TempDir() + "orvel_report_" + std::to_string(getpid()) + ".txt";
     }
     void TearDown() override {
         std::remove(outPath.c_str());
         OutputRunServices = OutputRunServicesRec{};
+        StockCostLines = StockCostLinesRec{};
+        LedgerPrint = LedgerPrintRec{};
         OutputJobState = OutputJobStateRec{};
         ReportsNotBuiltReset();
         CancelFlag = 0;

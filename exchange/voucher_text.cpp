@@ -17,7 +17,7 @@
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
 #include "rules/ledger.h"
-#include "rules/ledger_text.h"
+#include "exchange/ledger_text.h"
 #include "rules/series_terms.h"
 
 namespace {

@@ -5,7 +5,6 @@
 #include <optional>
 #include <vector>
 
-#include "reports/sales/sales_reports.h"
 #include "rules/stock.h"
 #include "tests/rules/stock_fixture.h"
 

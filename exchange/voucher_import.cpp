@@ -22,7 +22,7 @@
 #include "exchange/text_exchange.h"
 #include "rules/checks.h"
 #include "rules/ledger.h"
-#include "rules/ledger_text.h"
+#include "exchange/ledger_text.h"
 #include "rules/series_terms.h"
 
 uint32_t ImportHoldVouchers = 5;

@@ -10,7 +10,7 @@
 #include "exchange/text_exchange.h"
 #include "rules/checks.h"
 #include "rules/ledger.h"
-#include "rules/ledger_text.h"
+#include "exchange/ledger_text.h"
 
 namespace {
 

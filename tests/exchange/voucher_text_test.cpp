@@ -11,7 +11,7 @@
 #include "core/system.h"
 #include "database/access/record_access.h"
 #include "rules/ledger.h"
-#include "rules/ledger_text.h"
+#include "exchange/ledger_text.h"
 #include "rules/rules_types.h"
 
 namespace {

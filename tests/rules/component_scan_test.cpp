@@ -1,5 +1,5 @@
 // Tests of how many units of an item its components in stock allow.
-#include "reports/sales/sales_reports.h"
+#include "rules/stock.h"
 #include "tests/rules/stock_fixture.h"
 
 namespace {

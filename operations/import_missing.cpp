@@ -25,7 +25,7 @@
 #include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "exchange/old_company_sections.h"
+#include "operations/import_missing.h"
 #include "operations/sales_invoice.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"

@@ -1,5 +1,5 @@
 // component_scan.cpp - how many units of an item its components in stock
-// allow, for the stock reports.
+// allow, for the item prices and the stock reports.
 #include <cassert>
 #include <cstring>
 #include <vector>
@@ -9,10 +9,8 @@
 #include "core/field_types.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
-#include "output/devices/report_output.h"
-#include "output/output_job.h"
-#include "reports/sales/sales_reports.h"
 #include "rules/stock.h"
+#include "rules/stock_cost_lines.h"
 
 namespace {
 
@@ -97,21 +95,6 @@ void SubStructureScan(const uint8_t *item, std::vector<Component> &list, int exp
     }
 }
 
-// One report line per component: its code, what is available and
-// reserved, and the two quantities the item needs of it per unit.
-void PrintComponents(const std::vector<Component> &list) {
-    constexpr int LineHeight = 15, ColName = 2;
-    for (const Component &c : list) {
-        RepStartLine(LineHeight);
-        RepTextEx(ColName, -1, 0, 0, 0, c.code);
-        RepValue(250, 0, reinterpret_cast<const uint8_t *>(&c.available), FtAmount3, -1);
-        RepValue(300, 0, reinterpret_cast<const uint8_t *>(&c.reserved), FtAmount3, -1);
-        RepValue(360, 0, reinterpret_cast<const uint8_t *>(&c.needed), FtAmount3, -1);
-        RepValue(430, 0, reinterpret_cast<const uint8_t *>(&c.neededSecond), FtAmount3, -1);
-        RepEndLine();
-    }
-}
-
 }  // namespace
 
 // How many units of item its components in stock allow, into result:
@@ -133,7 +116,9 @@ void RecipeComponentScan(const uint8_t *item, int multiplier, PackedDecimal *res
     DecFromLong(&batch, 1);
     std::vector<Component> list;
     SubStructureScan(item, list, explode, &batch, 0);
-    if (print) PrintComponents(list);
+    if (StockCostLinesReady(print != 0, StockCostLines.component != nullptr))
+        for (const Component &c : list)
+            StockCostLines.component(c.code, &c.available, &c.reserved, &c.needed, &c.neededSecond);
     bool first = true;
     for (const Component &c : list) {
         if (DecIsZero(&c.needed)) continue;

@@ -1,5 +1,5 @@
 // fifo_cost.cpp - the FIFO cost of a quantity issued from stock on hand,
-// for the stock reports and the stock vouchers.
+// for the stock vouchers, the batch routines and the stock reports.
 //
 // The stock on hand is taken to be the newest receipts; an issue takes its
 // oldest units. Receipts are found through the item's history (register
@@ -21,22 +21,18 @@
 #include <cstring>
 #include <unordered_set>
 
-#include <cstdio>
-
 #include "core/date.h"
 #include "core/field_types.h"
 #include "core/system.h"
-#include "core/ui_text.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "output/devices/report_output.h"
-#include "operations/stock_docs.h"
 #include "rules/prices.h"
-#include "reports/sales/sales_reports.h"
 #include "rules/rules_types.h"
+#include "rules/stock.h"
+#include "rules/stock_cost_lines.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -52,32 +48,6 @@ struct FifoWalk {
     bool currentRate = false;         // receipts in a currency at today's rate
     bool print = false;               // one report line per row taken
 };
-
-constexpr int TextProduction = Texts::FifoLineProduction, TextPurchase = Texts::YearName205,
-              TextMovement = Texts::YearName209;
-constexpr int LineHeight = 15;   // the reports' line: a line of no height is overprinted by the next
-
-// One report line of a row taken: the document, its date, the units taken,
-// the unit cost and their value.
-void PrintRowLine(uint16_t type, uint32_t serial, const DateRec &date, const PackedDecimal *qty,
-                  const PackedDecimal *unit, const PackedDecimal *value) {
-    PString text, number;
-    GetUiText(text, type == ProductionVc::Number ? TextProduction
-                    : type == PUVc::Number       ? TextPurchase
-                                                 : TextMovement);
-    PStringAppendC(text, ":");
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%u", unsigned(serial));
-    PStringFromC(number, digits);
-    PStringAppend(text, number);
-    RepStartLine(LineHeight);
-    RepTextEx(50, 0, 0, 0, 0, text);
-    RepValueEx(160, -1, 0, reinterpret_cast<const uint8_t *>(&date), FtDate, 0, 0);
-    RepValueEx(3, -1, 0, reinterpret_cast<const uint8_t *>(qty), FtAmount3, 1, 0);
-    RepValueEx(4, -1, 0, reinterpret_cast<const uint8_t *>(unit), FtAmount2, 1, 0);
-    RepValueEx(1, -1, 0, reinterpret_cast<const uint8_t *>(value), FtAmount2, 1, 0);
-    RepEndLine();
-}
 
 // The main location of block 203 into out (empty while unbound).
 void MainLocationCode(uint8_t *out) {
@@ -202,8 +172,8 @@ bool TakeDocument(FifoWalk *w, const uint8_t *entry, const uint8_t *item, const 
         if (w->print) {
             DecSub(&before, &w->toIssue, &taken);
             DecMul(&taken, &unit, &value);
-            PrintRowLine((uint16_t)reg, GetU32(entry, ItemHistVc::DocNr), GetDate(entry, ItemHistVc::HistDate), &taken,
-                         &unit, &value);
+            StockCostLines.fifoRow((uint16_t)reg, GetU32(entry, ItemHistVc::DocNr), GetDate(entry, ItemHistVc::HistDate),
+                                   &taken, &unit, &value);
         }
         if (!more) return false;
     }
@@ -401,7 +371,7 @@ void StockFifoValue(const uint8_t *item, const uint8_t *location, const PackedDe
     w.toIssue = *qty;
     w.limit = limit;
     w.currentRate = currentRate;
-    w.print = print;
+    w.print = StockCostLinesReady(print, StockCostLines.fifoRow != nullptr);
     FifoWalkItem(&w, item, location);
     *result = w.cost;
 }

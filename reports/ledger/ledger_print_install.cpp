@@ -1,0 +1,10 @@
+// ledger_print_install.cpp - the ledger reports' printouts installed for
+// the operations that print a voucher or a voucher draft.
+#include "reports/ledger/ledger_reports.h"
+#include "rules/ledger_print.h"
+
+void LedgerPrintInstall()
+{
+    LedgerPrint.voucher = PrintVoucherNow;
+    LedgerPrint.accountRows = PrintAccountRowRecord;
+}

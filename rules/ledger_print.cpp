@@ -1,0 +1,28 @@
+// ledger_print.cpp - the ledger printouts operations ask for, through
+// what the ledger reports installed.
+#include "rules/ledger_print.h"
+
+#include "core/ui_text.h"
+#include "dict_offsets.h"
+
+LedgerPrintRec LedgerPrint;
+
+bool LedgerPrintVoucher(int report, const uint8_t *voucher)
+{
+    if (!LedgerPrint.voucher) {
+        ShowTextMessage(Texts::FunctionNotYet);
+        return false;
+    }
+    LedgerPrint.voucher(report, voucher);
+    return true;
+}
+
+bool LedgerPrintAccountRows(const uint8_t *record)
+{
+    if (!LedgerPrint.accountRows) {
+        ShowTextMessage(Texts::FunctionNotYet);
+        return false;
+    }
+    LedgerPrint.accountRows(record);
+    return true;
+}
