@@ -174,11 +174,13 @@ bool WriteSlot(int s) {
 // first when dirty). In damaged mode nothing can be written, so a clean
 // slot is preferred and a dirty one is given up. -1 on failure.
 int TakeOldest() {
-    if (Slots.size() < SlotLimit) {
+    int s = Oldest;
+    // An emptied slot waiting at the oldest end first, then a new one
+    // while there is room, then the oldest sector's.
+    if (Slots.size() < SlotLimit && (s == None || Slots[s].ptr != DiskNone)) {
         Slots.emplace_back();
         return (int)Slots.size() - 1;
     }
-    int s = Oldest;
     if (s == None) return None;
     if (Slots[s].dirty) {
         if (Db.damaged) {
