@@ -139,16 +139,7 @@ void ReminderStatsImport()
     }
     uint32_t lines = 0;
     while (!ImportAbortFlag && ImportNextLineHasData()) {
-        if (lines > 0 && lines % NoticeHoldLines == 0) {
-            ImportHoldsRenewed++;
-            if (!DbHoldEnd()) {
-                ImportFailedSteps++;
-                ImportAbortFlag = 1;
-                DbHoldBegin();   // the run's own end closes this one
-                break;
-            }
-            DbHoldBegin();
-        }
+        if (lines > 0 && lines % NoticeHoldLines == 0 && !ImportRenewHold()) break;
         lines++;
         RecFreeMatrix(IVVc::Number, invoice);
         RecClear(IVVc::Number, invoice);

@@ -68,19 +68,6 @@ void SectionEnd(bool withinLine)
     ImportTagHeld();
 }
 
-// Ends the hold and begins the next, so that a long section is not one
-// hold; false (the import stopped) when the ended hold failed.
-bool RenewHold()
-{
-    ImportHoldsRenewed++;
-    bool ok = DbHoldEnd();
-    DbHoldBegin();   // the run's own end closes this one
-    if (ok) return true;
-    ImportFailedSteps++;
-    ImportAbortFlag = 1;
-    return false;
-}
-
 // Reads a person section: per line the code, then cols into the stored
 // person of that code (its other fields kept) or into a new one. A line
 // with an empty code stores nothing.
@@ -183,7 +170,7 @@ void ItemPriceImport()
     }
     uint32_t lines = 0;
     while (!ImportAbortFlag && ImportNextLineHasData()) {
-        if (lines > 0 && lines % PriceLinesPerHold == 0 && !RenewHold()) break;
+        if (lines > 0 && lines % PriceLinesPerHold == 0 && !ImportRenewHold()) break;
         lines++;
         RecFreeMatrix(INVc::Number, item);
         RecClear(INVc::Number, item);

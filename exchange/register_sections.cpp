@@ -25,6 +25,17 @@
 
 uint32_t ImportHoldRecords = 10;
 uint32_t ImportHoldsRenewed;
+
+bool ImportRenewHold()
+{
+    ImportHoldsRenewed++;
+    bool ok = DbHoldEnd();
+    DbHoldBegin();   // the run's own end closes this one
+    if (ok) return true;
+    ImportFailedSteps++;
+    ImportAbortFlag = 1;
+    return false;
+}
 bool (*ExportMayRead)(int reg) = nullptr;
 
 namespace {
@@ -169,16 +180,7 @@ void RegImportRecords(int reg, uint16_t version, uint8_t replace)
     const bool waiting = RegisterRulesWaiting(reg);
     uint32_t inSection = 0;
     while (!ImportAbortFlag && ImportNextLineHasData()) {
-        if (inSection > 0 && inSection % ImportHoldRecords == 0) {
-            ImportHoldsRenewed++;
-            if (!DbHoldEnd()) {
-                ImportFailedSteps++;
-                ImportAbortFlag = 1;
-                DbHoldBegin();   // the run's own end closes this one
-                break;
-            }
-            DbHoldBegin();
-        }
+        if (inSection > 0 && inSection % ImportHoldRecords == 0 && !ImportRenewHold()) break;
         inSection++;
         RecFreeMatrix(reg, record);
         RecClear(reg, record);

@@ -172,8 +172,12 @@ void TimeSheetExportRows(const uint8_t *sheet, uint8_t *project);
 void BalanceMonthsExport();                   // kind 10
 void AccountBalanceListExport();              // kind 11
 extern uint32_t ImportHoldRecords;            // records per hold: 10
-// Holds that RegImportRecords renewed in the run (every ImportHoldRecords records).
+// Holds the import renewed in the run (ImportRenewHold).
 extern uint32_t ImportHoldsRenewed;
+// Ends the import's hold and begins the next, so that a long section is
+// not one hold; false (the import stopped, a failed step counted) when the
+// ended hold failed. Counts in ImportHoldsRenewed.
+bool ImportRenewHold();
 // Writes the rescue export (kind 28) into the open job.
 void RescueExportText();
 // Forgets the last file's format line (before an import run).

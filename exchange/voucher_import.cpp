@@ -32,19 +32,6 @@ namespace {
 
 namespace R = TransRow;
 
-// Ends the import's hold and begins the next; a failed hold stops the
-// import (nothing of it was stored) and is counted with the import's
-// failed steps. False when it failed.
-bool RenewHold()
-{
-    bool ok = DbHoldEnd();
-    DbHoldBegin();
-    if (ok) return true;
-    ImportFailedSteps++;
-    ImportAbortFlag = 1;
-    return false;
-}
-
 // Stores an imported voucher: as a draft when the series test asks for it
 // and the voucher's number lies in a draft series only, else as a voucher.
 bool StoreImportedVoucher(uint8_t *voucher)
@@ -69,7 +56,7 @@ void ImportVoucherSection(int version)
     while (ImportNextLineHasData()) {
         if (++counter >= ImportHoldVouchers) {
             counter = 0;
-            if (!RenewHold()) break;
+            if (!ImportRenewHold()) break;
         }
         RecClear(Voucher::Number, v.record);
         if (!ReadVoucherText(v.record, version)) break;
