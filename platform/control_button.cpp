@@ -51,22 +51,11 @@ void SetPressed(uint32_t win, ButtonState &s, bool on)
 
 intptr_t ButtonProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
-    if (msg == PlMsg::Create) {
-        CtlStates<ButtonState>()[win] = ButtonState{};
-        return 0;
-    }
-    ButtonState *sp = StateOf(win);
-    if (!sp) return WinDefProc(win, msg, wParam, lParam);
+    intptr_t result = 0;
+    ButtonState *sp = CtlCommonMessages<ButtonState>(win, msg, wParam, lParam, &result, Paint);
+    if (!sp) return result;
     ButtonState &s = *sp;
     switch (msg) {
-    case PlMsg::Destroy:
-        CtlStates<ButtonState>().erase(win);
-        return 0;
-    case PlMsg::Paint:
-        Paint(win, s);
-        return 0;
-    case PlMsg::EraseBkgnd:
-        return 1;
     case PlMsg::SetText: {
         intptr_t r = WinDefProc(win, msg, wParam, lParam);
         WinInvalidate(win, nullptr, false);

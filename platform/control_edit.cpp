@@ -222,24 +222,14 @@ void Char(uint32_t win, EditState &s, uint32_t ch)
 
 intptr_t EditProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
-    if (msg == PlMsg::Create) {
-        EditState s;
-        s.text = WinTitle(win).substr(0, kPlEditMaxText);
-        CtlStates<EditState>()[win] = s;
-        return 0;
-    }
-    EditState *sp = StateOf(win);
-    if (!sp) return WinDefProc(win, msg, wParam, lParam);
+    intptr_t result = 0;
+    EditState *sp =
+        CtlCommonMessages<EditState>(win, msg, wParam, lParam, &result, Paint, [](uint32_t w, EditState &made) {
+            made.text = WinTitle(w).substr(0, kPlEditMaxText);   // the text given at creation
+        });
+    if (!sp) return result;
     EditState &s = *sp;
     switch (msg) {
-    case PlMsg::Destroy:
-        CtlStates<EditState>().erase(win);
-        return 0;
-    case PlMsg::Paint:
-        Paint(win, s);
-        return 0;
-    case PlMsg::EraseBkgnd:
-        return 1;  // the paint covers everything
     case PlMsg::SetText: {
         const char *t = reinterpret_cast<const char *>(lParam);
         s.text = std::string(t ? t : "").substr(0, size_t(s.limit));

@@ -7,6 +7,8 @@
 
 #include "platform/draw.h"
 #include "platform/font.h"
+#include "platform/queue.h"
+#include "platform/window.h"
 
 // The states of all windows of one kind of control, by window id: each
 // control's procedure makes a window's state on create and erases it on
@@ -28,6 +30,41 @@ State *CtlStateOf(uint32_t win)
     auto &m = CtlStates<State>();
     auto it = m.find(win);
     return it == m.end() ? nullptr : &it->second;
+}
+
+// The messages every control answers alike, at the head of its procedure:
+// Create makes the window's state (a default State, then made(win, state)
+// for what the control sets up on creation), Destroy erases it, Paint
+// paints it and EraseBkgnd is answered, since the paint covers everything.
+// Returns the window's state for any other message; null when the message
+// was answered here (the answer in *result), which includes a window that
+// has no state (passed to WinDefProc).
+template <typename State, typename PaintFn, typename MadeFn>
+State *CtlCommonMessages(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam, intptr_t *result,
+                         PaintFn paint, MadeFn made)
+{
+    *result = 0;
+    if (msg == PlMsg::Create) {
+        made(win, CtlStates<State>()[win] = State{});
+        return nullptr;
+    }
+    State *s = CtlStateOf<State>(win);
+    if (!s) {
+        *result = WinDefProc(win, msg, wParam, lParam);
+        return nullptr;
+    }
+    switch (msg) {
+    case PlMsg::Destroy: CtlStates<State>().erase(win); return nullptr;
+    case PlMsg::Paint: paint(win, *s); return nullptr;
+    case PlMsg::EraseBkgnd: *result = 1; return nullptr;
+    default: return s;
+    }
+}
+template <typename State, typename PaintFn>
+State *CtlCommonMessages(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam, intptr_t *result,
+                         PaintFn paint)
+{
+    return CtlCommonMessages<State>(win, msg, wParam, lParam, result, paint, [](uint32_t, State &) {});
 }
 
 // Sends command (273) with `code` to the control's parent.

@@ -140,31 +140,25 @@ int Insert(uint32_t win, ListState &s, int at, const char *text)
     Redraw(win, s);
     return at;
 }
+// A list box with the vertical-scroll style gets its bar as a child. The
+// state is looked up again after the bar is made: making a window may
+// change the table of states.
+void AddScrollBar(uint32_t win)
+{
+    if (!(WinStyle(win) & PlStyle::VScroll)) return;
+    uint32_t bar = WinCreate("ScrollBar", "", PlStyle::Child, PlRect{0, 0, kPlScrollBarWidth, 10}, win, 0, 0);
+    if (ListState *s = StateOf(win)) s->bar = bar;
+}
 }  // namespace
 
 intptr_t ListBoxProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
-    if (msg == PlMsg::Create) {
-        CtlStates<ListState>()[win] = ListState{};
-        if (WinStyle(win) & PlStyle::VScroll) {
-            uint32_t bar = WinCreate("ScrollBar", "", PlStyle::Child, PlRect{0, 0, kPlScrollBarWidth, 10}, win, 0, 0);
-            ListState *s = StateOf(win);
-            if (s) s->bar = bar;
-        }
-        return 0;
-    }
-    ListState *sp = StateOf(win);
-    if (!sp) return WinDefProc(win, msg, wParam, lParam);
+    intptr_t result = 0;
+    ListState *sp = CtlCommonMessages<ListState>(win, msg, wParam, lParam, &result, Paint,
+                                                 [](uint32_t w, ListState &) { AddScrollBar(w); });
+    if (!sp) return result;
     ListState &s = *sp;
     switch (msg) {
-    case PlMsg::Destroy:
-        CtlStates<ListState>().erase(win);
-        return 0;
-    case PlMsg::Paint:
-        Paint(win, s);
-        return 0;
-    case PlMsg::EraseBkgnd:
-        return 1;
     case PlMsg::Size:
         PlaceBar(win, s);
         if (ListState *again = StateOf(win)) {

@@ -93,22 +93,11 @@ void Paint(uint32_t win, BarState &s)
 
 intptr_t ScrollBarProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
-    if (msg == PlMsg::Create) {
-        CtlStates<BarState>()[win] = BarState{};
-        return 0;
-    }
-    BarState *sp = StateOf(win);
-    if (!sp) return WinDefProc(win, msg, wParam, lParam);
+    intptr_t result = 0;
+    BarState *sp = CtlCommonMessages<BarState>(win, msg, wParam, lParam, &result, Paint);
+    if (!sp) return result;
     BarState &s = *sp;
     switch (msg) {
-    case PlMsg::Destroy:
-        CtlStates<BarState>().erase(win);
-        return 0;
-    case PlMsg::Paint:
-        Paint(win, s);
-        return 0;
-    case PlMsg::EraseBkgnd:
-        return 1;
     case PlMsg::LButtonDown:
     case PlMsg::LButtonDblClk: {
         if (!Active(win, s)) return 0;
