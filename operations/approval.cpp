@@ -26,10 +26,9 @@
 #include "operations/sales_invoice.h"
 #include "operations/stock_docs.h"
 #include "operations/voucher_print_kind.h"
-#include "output/forms/forms.h"
-#include "output/output_job.h"
 #include "rules/convert_document.h"
 #include "rules/hooks.h"
+#include "rules/print_services.h"
 #include "rules/purchase_from_orders.h"
 #include "rules/rules_types.h"
 
@@ -67,7 +66,7 @@ ApproveResult ReportOfRecordCode(int reg, uint8_t *record, uint32_t recid)
     uint8_t code[256];
     GetPString(record, LeadingFieldAt, LeadingCodeMax, code);
     PutPString(ReportParams, ReportParamsVc::SelText1, SelTextMax, code);
-    (void)RunReportCommand();
+    (void)RunRecordReport();
     return ApproveResult::Unchanged;
 }
 
@@ -94,7 +93,7 @@ ApproveResult ReportOfRecordSerial(int reg, uint8_t *record, uint32_t recid)
     if (!ReportParams || !record) return ApproveResult::Unchanged;
     RecordReportParams(RecordSerialReport);
     PutI32(ReportParams, ReportParamsVc::NumberFrom, GetI32(record, SerialOffset(reg)));
-    (void)RunReportCommand();
+    (void)RunRecordReport();
     return ApproveResult::Unchanged;
 }
 

@@ -14,9 +14,8 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
-#include "output/devices/report_output.h"
-#include "output/output_job.h"
 #include "rules/ledger.h"
+#include "rules/print_services.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -74,17 +73,17 @@ DateRec DayBefore(const DateRec *date) {
 void AmountAt(int x, const PackedDecimal *amount) {
     uint8_t slot[sizeof(PackedDecimal)];
     PutDec(slot, 0, *amount);
-    RepValue(x, 0, slot, FtAmount2, -1);
+    ReportValue(x, slot, FtAmount2, -1);
 }
 
 // One labelled line: text, then before, in-period and end at 280, 380, 480.
 void AmountLine(int text, const PackedDecimal *before, const PackedDecimal *change, const PackedDecimal *end) {
-    RepStartLine(LineHeight);
-    RepTextNr(15, 0, text, 0);
+    ReportStartLine(LineHeight);
+    ReportTextNr(15, text, 0);
     AmountAt(280, before);
     AmountAt(380, change);
     AmountAt(480, end);
-    RepEndLine();
+    ReportEndLine();
 }
 
 }  // namespace
@@ -205,15 +204,15 @@ void AssetPeriodAmounts(const uint8_t *asset, bool print, AssetAmounts *sums, As
     CapAt(&a.deprPeriod, &room);
 
     if (print) {
-        RepStartLine(LineHeight);
+        ReportStartLine(LineHeight);
         PString text;
         GetPString(asset, AssetVc::Code, 10, text);
-        RepTextEx(0, -1, 0, 0, 0, text);
+        ReportText(0, text);
         GetPString(asset, AssetVc::Name, 60, text);
-        RepTextEx(100, -1, 0, 0, 0, text);
-        RepEndLine();
+        ReportText(100, text);
+        ReportEndLine();
         AssetAmountLines(&a);
-        RepRuleFull(1, 1);
+        ReportRule(1, 1);
     }
     if (own) *own = a;
     if (sums) {

@@ -10,8 +10,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "operations/asset_depreciation.h"
-#include "output/devices/report_output.h"
-#include "output/output_job.h"
+#include "rules/print_services.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -50,8 +49,7 @@ void AssetWalk(bool (*each)(const uint8_t *asset, void *data), void *data) {
                             SelectionPasses(asset, ReportParamsVc::SelText3, 255, AssetVc::Class, 5) &&
                             SelectionPasses(asset, ReportParamsVc::SelText7, 21, AssetVc::Code86, 10);
         if (chosen && !each(asset, data)) break;
-        RepPollStop();
-        if (RepStopped || UserCancelFlag) break;
+        if (ReportPollStop() || UserCancelFlag) break;
     }
     RecFreeMatrix(AssetVc::Number, asset);
     RecBufferFree(AssetVc::Number, &h);

@@ -15,12 +15,11 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "operations/asset_depreciation.h"
-#include "output/devices/report_output.h"
-#include "output/output_job.h"
 #include "rules/accounts.h"
 #include "rules/checks.h"
 #include "rules/ledger.h"
 #include "rules/ledger_print.h"
+#include "rules/print_services.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 
@@ -227,7 +226,9 @@ bool DepreciationVoucherRows(int mode) {
     if (!record.record) return false;
     RunState run{mode, GetDate(ReportParams, ReportParamsVc::DateTo), &groups, record.record, false, {0}, 0};
 
-    // Whatever would stop the run stops it before the first record is stored.
+    // Whatever would stop the run stops it before the first record is
+    // stored or the first line printed.
+    if (mode == 0 && !ReportLinesReady()) return false;
     if (mode == 1 && NextSerialNumber(SMVc::Number, &TodayDate, 0, 0) == NoFreeNumber) {
         ShowMessage(TextNoVoucherNumber, nullptr);
         return false;
@@ -239,21 +240,21 @@ bool DepreciationVoucherRows(int mode) {
     }
     StartRecord(record.record);
     if (mode == 0) {
-        RepBeginJobNr(5300);
-        RepStartLine(12);
-        RepTextNr(15, 0, 5301, 0);
-        RepTextNr(60, 0, 5302, 0);
-        RepTextNr(100, 0, 5303, 0);
-        RepTextNr(380, 0, 5304, -1);
-        RepTextNr(465, 0, 5305, -1);
-        RepEndLine();
-        RepRuleFull(1, 2);
+        ReportBeginJob(5300);
+        ReportStartLine(12);
+        ReportTextNr(15, 5301, 0);
+        ReportTextNr(60, 5302, 0);
+        ReportTextNr(100, 5303, 0);
+        ReportTextNr(380, 5304, -1);
+        ReportTextNr(465, 5305, -1);
+        ReportEndLine();
+        ReportRule(1, 2);
     }
     AssetWalk(AddAsset, &run);
     if (run.failed && run.badAsset[0]) TellBadObjects(run.badAsset);
     bool ok = !run.failed;
     if (ok && MatrixRowCount(SMVc::Number, 0, record.record) > 0) ok = DepreciationRecordOut(record.record, mode);
     RecFreeMatrix(SMVc::Number, record.record);
-    if (mode == 0) RepEndJob();
+    if (mode == 0) ReportEndJob();
     return ok;
 }

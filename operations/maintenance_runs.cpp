@@ -20,7 +20,7 @@
 #include "database/access/register_hooks.h"
 #include "dict_offsets.h"
 #include "operations/maintenance_runs.h"
-#include "output/devices/report_output.h"
+#include "rules/print_services.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -44,7 +44,7 @@ bool Blank(const uint8_t *text) {
 
 // True when the user pressed Esc.
 bool Cancelled() {
-    RepPollStop();
+    ReportPollStop();
     return UserCancelFlag != 0;
 }
 

@@ -142,6 +142,9 @@ ApproveResult ApprovePaymentToVendorLedger(int reg, uint8_t *payment, uint32_t r
 // Kind 3: marks a payment approved. Kind 4: posts an approved payment.
 ApproveResult ApproveVendorPaymentMark(int reg, uint8_t *payment, uint32_t recid);
 ApproveResult ApproveVendorPaymentPost(int reg, uint8_t *payment, uint32_t recid);
+// Kind 27: marks a payment approved and prints its payment documents; the
+// printed mark only when every document printed.
+ApproveResult ApproveOutPayment(int reg, uint8_t *payment, uint32_t recid);
 // Fills register 30's entry of table, whole.
 void InstallVendorPaymentEntry(std::array<RegisterHooks, RegisterCount> &table);
 

@@ -104,6 +104,14 @@ bool IsCurrencyCode(const uint8_t *code);
 // Approve kind 1: approves (posts) a sales invoice. Failed when a store
 // failed.
 ApproveResult ApproveInvoice(int reg, uint8_t *invoice, uint32_t recid);
+// Approve kind 11: prints the invoice on its form (document type -2).
+// Changed when it printed and its printed flag was clear (the flag is
+// set); Unchanged when it did not print (counted in FormPrintsFailed) or
+// was marked printed already.
+ApproveResult PrintInvoiceForm(int reg, uint8_t *invoice, uint32_t recid);
+// Approve kind 17: prints the invoice again as an original (no copy
+// mark); the printed flag as stored when the print did not come out.
+ApproveResult PrintInvoiceFormAgain(int reg, uint8_t *invoice, uint32_t recid);
 
 // ---- Open items and orders (open_items.cpp) ----
 

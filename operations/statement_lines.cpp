@@ -21,7 +21,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/statement.h"
-#include "output/forms/forms.h"
+#include "rules/print_services.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -222,9 +222,8 @@ uint8_t CustomerStatementLines(const uint8_t *customer, PackedDecimal *balance) 
     uint8_t result = StatementPassedOver;
     PackedDecimal open = GetDec(statement, StatementRec::AgeTotal);
     if (GetI16(ReportParams, OpenItemsOnlyOption) == 0 || !DecIsZero(&open)) {
-        // The statement form prints the customer's own fields from here.
-        std::memcpy(FormCustomer, customer, CUVc::Size);
-        result = PrintForm(StatementDoc, statement);
+        // The statement form prints the customer's own fields.
+        result = PrintCustomerForm(StatementDoc, customer, statement);
     }
     StatementFree(statement);
     return result;

@@ -16,9 +16,9 @@
 #include "dict_offsets.h"
 #include "operations/operations.h"
 #include "operations/stock_docs.h"
-#include "output/forms/print_form_call.h"
 #include "rules/checks.h"
 #include "rules/ledger.h"
+#include "rules/print_services.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
 
@@ -31,7 +31,7 @@ constexpr int16_t FormProduction = -28, FormOrder = -6, FormShipped = -3, FormDe
 // Prints the form; when it printed, sets the word at printedAt. Changed
 // when it printed and the word was clear before.
 ApproveResult PrintAndMark(int reg, int16_t form, uint8_t *record, uint32_t printedAt) {
-    if (PrintFormCall(reg, form, record) != 1) return ApproveResult::Unchanged;
+    if (PrintDocumentForm(reg, form, record) != 1) return ApproveResult::Unchanged;
     if (GetU16(record, printedAt) != 0) return ApproveResult::Unchanged;
     PutU16(record, printedAt, 1);
     return ApproveResult::Changed;
@@ -39,7 +39,7 @@ ApproveResult PrintAndMark(int reg, int16_t form, uint8_t *record, uint32_t prin
 
 // Prints a form that marks nothing.
 ApproveResult PrintOnly(int reg, int16_t form, uint8_t *record) {
-    PrintFormCall(reg, form, record);
+    PrintDocumentForm(reg, form, record);
     return ApproveResult::Unchanged;
 }
 

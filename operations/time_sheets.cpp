@@ -19,7 +19,7 @@
 #include "dict_offsets.h"
 #include "operations/operations.h"
 #include "operations/project_ops.h"
-#include "output/forms/print_form_call.h"
+#include "rules/print_services.h"
 #include "rules/projects.h"
 #include "rules/series_terms.h"
 
@@ -232,7 +232,7 @@ ApproveResult ApproveTimeSheet(int reg, uint8_t *sheet, uint32_t recid) {
 ApproveResult PrintTimeSheetForm(int reg, uint8_t *sheet, uint32_t recid) {
     (void)recid;
     assert(sheet);
-    PrintFormCall(reg, TimeSheetDocType, sheet);
+    PrintDocumentForm(reg, TimeSheetDocType, sheet);
     return ApproveResult::Unchanged;
 }
 

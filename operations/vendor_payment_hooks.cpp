@@ -25,6 +25,7 @@
 #include "operations/purchase_ledger.h"
 #include "rules/hooks.h"
 #include "rules/ledger.h"
+#include "rules/print_services.h"
 #include "rules/register_hooks_entries.h"
 #include "rules/rules_types.h"
 
@@ -162,6 +163,18 @@ ApproveResult ApproveVendorPaymentPost(int, uint8_t *payment, uint32_t) {
     }
     if (!StoreVoucherAfterPayment(payment, 1)) return ApproveResult::Failed;
     PutU16(payment, OP::Posted, 1);
+    StatusMarkOutPayment(payment);
+    return ApproveResult::Changed;
+}
+
+// Kind 27: the payment is marked approved, its payment documents print,
+// and it is marked printed only when every document printed (a cancelled
+// or failed print, or no printing at all, leaves it to be printed again).
+ApproveResult ApproveOutPayment(int reg, uint8_t *payment, uint32_t recid) {
+    (void)recid;
+    assert(payment && reg == OP::Number);
+    PutU16(payment, OP::Approved, 1);
+    if (PrintPaymentDocuments(payment) == 1) PutU16(payment, OP::Printed, 1);
     StatusMarkOutPayment(payment);
     return ApproveResult::Changed;
 }

@@ -22,7 +22,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "output/output_job.h"
+#include "rules/print_services.h"
 #include "rules/rules_types.h"
 #include "rules/serial_numbers.h"
 #include "rules/series_terms.h"
@@ -112,7 +112,7 @@ void AddRowLine(MsgBuffer *reply, const RowList &list, const uint8_t *row) {
     }
     GetPString(row, list.textAt, list.textMax, part);
     PStringAppend(line, part);
-    RepListAddLine(reply, line);
+    ChoiceListAddLine(reply, line);
 }
 
 // Lists every whole row of a row list's block.
@@ -149,7 +149,7 @@ void FillSeriesList(MsgBuffer *reply, int reg) {
         PStringAppendC(line, "        ");
         GetPString(row, SeriesRow::Text, 20, text);
         PStringAppend(line, text);
-        RepListAddLine(reply, line);
+        ChoiceListAddLine(reply, line);
     }
 }
 
@@ -164,7 +164,7 @@ void FillPeriodList(MsgBuffer *reply) {
         PStringAppendChar(line, ':');
         DateToText(&to, text);
         PStringAppend(line, text);
-        RepListAddLine(reply, line);
+        ChoiceListAddLine(reply, line);
     }
 }
 
@@ -176,7 +176,7 @@ void FillSessionList(MsgBuffer *reply) {
         if (!entry) continue;
         PString name;
         GetPString(entry, SU::FullName, 20, name);
-        if (name[0] > 0) RepListAddLine(reply, name);
+        if (name[0] > 0) ChoiceListAddLine(reply, name);
     }
 }
 
@@ -196,7 +196,7 @@ void FillContactList(MsgBuffer *reply) {
         if (!PStringEqual(code, key)) break;
         GetPString(probe.record, ContactVc::Name, ContactLineWidth, text);
         PStringPadRight(line, text, ' ', ContactLineWidth);
-        RepListAddLine(reply, line);
+        ChoiceListAddLine(reply, line);
         uint32_t previous = recid;   // browsing past the last record stays on it
         found = RecBrowseNext(ContactVc::Number, probe.record, &recid, "") && recid != previous;
     }
@@ -205,10 +205,12 @@ void FillContactList(MsgBuffer *reply) {
 }  // namespace
 
 // Adds the lines of list kind `kind` for register reg (read by kind 0
-// only) through RepListAddLine: locally into the current choice list,
+// only) through ChoiceListAddLine: locally into the current choice list,
 // at a server into reply. Kinds without lines (2, 3, 6, 9, 11, and any
-// outside 0..19) add nothing.
+// outside 0..19) add nothing; without a list to add to (none installed)
+// the user is told and nothing is read.
 void FillChoiceList(MsgBuffer *reply, int kind, int reg) {
+    if (!ChoiceListReady()) return;
     for (const RowList &list : RowLists) {
         if (list.kind == kind) {
             FillRowList(reply, list);
@@ -247,7 +249,7 @@ void FillSerialChoiceList(const uint8_t *item, int /*unused*/, MsgBuffer *reply)
         PackedDecimal quantity = GetDec(probe.record, SerialStockVc::Quantity);
         if (!DecIsBlank(&quantity) && DecCompare(&quantity, &one) >= 0) {
             GetPString(probe.record, SerialStockVc::SerialNr, SerialTextMax, serial);
-            RepListAddLine(reply, serial);
+            ChoiceListAddLine(reply, serial);
         }
         uint32_t previous = recid;   // browsing past the last record stays on it
         found = RecBrowseNext(SerialStockVc::Number, probe.record, &recid, "") && recid != previous;

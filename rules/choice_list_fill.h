@@ -1,6 +1,6 @@
 // choice_list_fill.h - the lines of a choice list by list kind: number
 // series valid on a date, settings tables, sessions, contacts and serial
-// numbers. Each line goes through RepListAddLine (output/output_job.h).
+// numbers. Each line goes through ChoiceListAddLine (rules/print_services.h).
 #pragma once
 
 #include <cstdint>

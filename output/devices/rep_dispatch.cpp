@@ -32,6 +32,7 @@
 #include "output/devices/device_table.h"
 #include "output/formula/formula.h"
 #include "output/job_queue.h"
+#include "output/print_services_install.h"
 #include "output/printer.h"
 #include "reports/frame/report_frame.h"
 #include "shell/menus.h"
@@ -178,7 +179,8 @@ uint16_t CurrentOutputKind() { return ReportParams ? GetU16(ReportParams, Report
 
 // Start-up: blank character-printer lines, the end of a received job
 // when the connection to the server ends, an empty ring of saved jobs
-// with its window's rules, and the runs the output layer offers others.
+// with its window's rules, the runs the output layer offers others and
+// the prints the business layer asks for.
 void RepOutputInit()
 {
     RepBlankLine();
@@ -186,6 +188,7 @@ void RepOutputInit()
     JobQueueReset();
     JobQueueWindowInstall();
     OutputRunsInstall();
+    PrintServicesInstall();
 }
 
 // Polls the cancel key (Esc); a cancel stops the job's output.

@@ -182,8 +182,6 @@ uint8_t PaymentDocPrint(const uint8_t *payment);
 int32_t PaymentDocRowCount();
 // The value of the payment document's field code for row (from 1).
 void PaymentDocFieldValue(const uint8_t *document, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
-// Approve kind 27: approves the outgoing payment and prints its documents.
-ApproveResult ApproveOutPayment(int reg, uint8_t *payment, uint32_t recid);
 
 // ---- Stock, purchase, label and reminder documents
 // (stock_purchase_values.cpp) ----
@@ -335,10 +333,3 @@ void FormSetRowsPerPage(int16_t n);
 // the defaults.
 void FontRecordLoad(uint8_t *out, const uint8_t *name);
 
-// ---- Approve kinds 11 and 17 (print_invoice_form.cpp) ----
-
-// Kind 11: prints the invoice on its form (doctype -2) and sets its
-// printed flag when it printed.
-ApproveResult PrintInvoiceForm(int reg, uint8_t *invoice, uint32_t recid);
-// Kind 17: clears the printed flag, then prints as kind 11.
-ApproveResult PrintInvoiceFormAgain(int reg, uint8_t *invoice, uint32_t recid);

@@ -18,7 +18,6 @@
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
-#include "operations/operations.h"
 #include "output/forms/forms.h"
 #include "rules/rules_types.h"
 
@@ -228,16 +227,4 @@ void PaymentDocFieldValue(const uint8_t *document, int16_t code, const uint8_t *
     case 334: GetPString(d, PaymentDocRec::InvoiceList, ListMax, out); return;
     default: return;
     }
-}
-
-// Approve kind 27: the payment is marked approved, its payment documents
-// print, and it is marked printed only when every document printed (a
-// cancelled or failed print leaves it to be printed again).
-ApproveResult ApproveOutPayment(int reg, uint8_t *payment, uint32_t recid) {
-    (void)recid;
-    assert(payment && reg == OPVc::Number);
-    PutI16(payment, OPVc::Approved, 1);
-    if (PaymentDocPrint(payment) == 1) PutI16(payment, OPVc::Printed, 1);
-    StatusMarkOutPayment(payment);
-    return ApproveResult::Changed;
 }

@@ -11,10 +11,8 @@
 #include "database/access/remote_calls.h"
 #include "output/forms/forms.h"
 
-uint32_t FormPrintsFailed = 0;
-
 // PrintForm, or request 26 in client mode; a lost connection counts as
-// not printed.
+// not printed. What did not print is counted in FormPrintsFailed.
 int PrintFormCall(int reg, int16_t doctype, uint8_t *record) {
     assert(record);
     int result = 0;

@@ -4,12 +4,9 @@
 
 #include <cstdint>
 
+#include "rules/print_services.h"   // FormPrintsFailed, which PrintFormCall counts
+
 // Prints record (of register reg) as document doctype: PrintForm here,
 // request 26 to the server in client mode. 1 when the form printed in
 // full; 0 when it did not (or the server could not be reached).
 int PrintFormCall(int reg, int16_t doctype, uint8_t *record);
-
-// How many PrintFormCall prints did not come out in full since the start.
-// A run over documents whose printing kind marks nothing in the record
-// compares it before and after each document to count what did not print.
-extern uint32_t FormPrintsFailed;

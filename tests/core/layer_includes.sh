@@ -12,6 +12,9 @@
 #                             headers (they run on a server too)
 #   business-no-features      rules/ and operations/ include nothing of
 #                             reports/ or exchange/
+#   business-no-output        rules/ and operations/ include nothing of
+#                             output/ (they print through
+#                             rules/print_services.h)
 #
 # Usage: layer_includes.sh SOURCE_ROOT RULE...
 root=${1:?usage: layer_includes.sh SOURCE_ROOT RULE...}
@@ -44,6 +47,7 @@ for rule in "$@"; do
     business-no-windows)
         check "$rule" "shell/\|recordwin/\|outputwin/\|platform/\($display\)\.h" "$root/rules" "$root/operations" ;;
     business-no-features) check "$rule" 'reports/\|exchange/' "$root/rules" "$root/operations" ;;
+    business-no-output) check "$rule" 'output/' "$root/rules" "$root/operations" ;;
     *) echo "unknown rule $rule"; exit 2 ;;
     esac
 done

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "output/print_services_install.h"
 #include "rules/ledger.h"
+#include "rules/ledger_print.h"
+#include "rules/print_services.h"
 #include "tests/operations/asset_fixture.h"
 
 namespace {
@@ -272,6 +275,29 @@ TEST_F(AssetDepreciationTest, TooManyObjectsStoresNothing) {
     ChangeAssetObjects("Z9", "K5");
     EXPECT_TRUE(DepreciationVoucherRows(1));
     EXPECT_EQ(RegRecordCount(SMVc::Number), 1u);
+}
+
+// The printed voucher with no report printing installed: the run says
+// so and fails before it reads an asset, and prints and stores nothing;
+// installed, the same run prints the voucher's rows.
+TEST_F(AssetDepreciationTest, PrintedVoucherWithoutPrintingFailsAndTouchesNothing) {
+    static int drafts;
+    drafts = 0;
+    LedgerPrint.accountRows = [](const uint8_t *) { drafts++; };
+    WholeYear();
+    PrintServices = PrintServicesRec{};
+    shown.clear();
+    EXPECT_FALSE(DepreciationVoucherRows(0));
+    EXPECT_TRUE(WasShown(Texts::FunctionNotYet));
+    EXPECT_EQ(drafts, 0);
+    EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);
+
+    PrintServicesInstall();
+    shown.clear();
+    EXPECT_TRUE(DepreciationVoucherRows(0));
+    EXPECT_EQ(drafts, 1);
+    EXPECT_FALSE(WasShown(Texts::FunctionNotYet));
+    EXPECT_EQ(RegRecordCount(SMVc::Number), 0u) << "printing stores nothing";
 }
 
 // With no free number of register 9 nothing is stored and the run says so.

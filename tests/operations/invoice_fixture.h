@@ -24,9 +24,11 @@
 #include <vector>
 
 #include "core/ui_text.h"
+#include "output/print_services_install.h"
 #include "platform/display.h"
 #include "platform/script.h"
 #include "platform/window.h"
+#include "rules/print_services.h"
 #include "shell/menus.h"
 #include "shell/shell.h"
 #include "shell/startup.h"
@@ -103,6 +105,17 @@ inline void InvoiceFrameDown()
 
 class InvoiceFixture : public RulesFixture {
 protected:
+    // The company's documents print: the output layer's prints are
+    // installed as start-up installs them.
+    void SetUp() override {
+        RulesFixture::SetUp();
+        PrintServicesInstall();
+    }
+    void TearDown() override {
+        PrintServices = PrintServicesRec{};
+        RulesFixture::TearDown();
+    }
+
     // The whole company of the header comment.
     void StoreInvoiceCompany() {
         StoreCompanyBlocks();

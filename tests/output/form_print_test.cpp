@@ -16,6 +16,7 @@
 #include "core/msg_buffer.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
+#include "operations/sales_invoice.h"
 #include "shell/company.h"
 #include "output/devices/device_table.h"
 #include "output/forms/forms.h"

@@ -16,6 +16,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
+#include "operations/purchase_ledger.h"
 #include "output/devices/device_table.h"
 #include "output/forms/forms.h"
 #include "output/printer.h"

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "output/output_job.h"
+#include "output/print_services_install.h"
 #include "rules/approval.h"
+#include "rules/print_services.h"
 #include "tests/rules/rules_fixture.h"
 
 namespace {
@@ -18,6 +20,7 @@ protected:
         RulesFixture::SetUp();
         Runs.clear();
         savedRuns = OutputRunServices;
+        PrintServicesInstall();   // the report kinds run their report through the output layer
         OutputRunServices.runReportCommand = [] {
             Runs.emplace_back(ReportParams, ReportParams + ReportParamsSize);
             return true;
@@ -26,6 +29,7 @@ protected:
     OutputRunServicesRec savedRuns{};
     void TearDown() override {
         OutputRunServices = savedRuns;
+        PrintServices = PrintServicesRec{};
         RulesFixture::TearDown();
     }
 };

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "output/print_services_install.h"
+#include "rules/print_services.h"
 #include "shell/company.h"
 #include "shell/startup.h"
 #include "tests/shell/shell_fixture.h"
@@ -144,6 +146,7 @@ protected:
         Answers().clear();
         Questions().clear();
         AskSinkSet(AnswerFromScript);
+        PrintServicesInstall();   // as start-up installs the business layer's prints
         PString path;
         PathOf("company.VDB", path);
         ASSERT_TRUE(OpenCompany(path, 0)) << "the test company could not be made";
@@ -153,6 +156,7 @@ protected:
     void TearDown() override
     {
         AskSinkSet(nullptr);
+        PrintServices = PrintServicesRec{};
         ShellFixture::TearDown();
     }
 

@@ -1,4 +1,4 @@
-// print_invoice_form.cpp - approve kinds 11 and 17: a sales invoice
+// invoice_print_kinds.cpp - approve kinds 11 and 17: a sales invoice
 // printed on its form (document type -2), its printed flag set once it
 // printed.
 //
@@ -8,8 +8,9 @@
 #include <cassert>
 
 #include "core/field_access.h"
-#include "output/forms/forms.h"
-#include "output/forms/print_form_call.h"
+#include "dict_offsets.h"
+#include "operations/sales_invoice.h"
+#include "rules/print_services.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ ApproveResult PrintInvoiceForm(int reg, uint8_t *invoice, uint32_t recid)
 {
     (void)recid;
     assert(invoice && reg == InvoiceRegister);
-    if (PrintFormCall(reg, InvoiceDocType, invoice) != 1) return ApproveResult::Unchanged;
+    if (PrintDocumentForm(reg, InvoiceDocType, invoice) != 1) return ApproveResult::Unchanged;
     if (GetI16(invoice, IVVc::Printed) != 0) return ApproveResult::Unchanged;
     PutI16(invoice, IVVc::Printed, 1);
     return ApproveResult::Changed;

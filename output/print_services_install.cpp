@@ -1,0 +1,51 @@
+// print_services_install.cpp - the output layer's forms, report lines and
+// choice-list lines put into the business layer's print table.
+#include "output/print_services_install.h"
+
+#include <cstring>
+
+#include "dict_offsets.h"
+#include "output/devices/report_output.h"
+#include "output/forms/forms.h"
+#include "output/forms/print_form_call.h"
+#include "output/output_job.h"
+#include "rules/print_services.h"
+
+namespace {
+
+// The form's customer is the one given, not the one the document names.
+uint8_t CustomerForm(int16_t doctype, const uint8_t *customer, const uint8_t *record)
+{
+    std::memcpy(FormCustomer, customer, CUVc::Size);
+    return PrintForm(doctype, record);
+}
+
+void TextNr(int x, int text, int align) { RepTextNr(x, 0, text, align); }
+void Text(int x, const uint8_t *text) { RepTextEx(x, -1, 0, 0, 0, text); }
+void Value(int x, const uint8_t *value, int type, int align) { RepValue(x, 0, value, type, align); }
+bool PollStop()
+{
+    RepPollStop();
+    return RepStopped != 0;
+}
+
+}  // namespace
+
+void PrintServicesInstall()
+{
+    PrintServicesRec &s = PrintServices;
+    s.form = PrintFormCall;
+    s.customerForm = CustomerForm;
+    s.paymentDocuments = PaymentDocPrint;
+    s.report = RunReportCommand;
+    s.beginJob = RepBeginJobNr;
+    s.startLine = RepStartLine;
+    s.textNr = TextNr;
+    s.text = Text;
+    s.value = Value;
+    s.rule = RepRuleFull;
+    s.endLine = RepEndLine;
+    s.endJob = RepEndJob;
+    s.pollStop = PollStop;
+    s.listLine = RepListAddLine;
+}
