@@ -12,6 +12,10 @@
 #                             headers (they run on a server too)
 #   business-no-features      rules/ and operations/ include nothing of
 #                             reports/ or exchange/
+#   ui-no-features            shell/, recordwin/ and outputwin/ include
+#                             nothing of reports/, exchange/, net/ or
+#                             features/ (the features install themselves
+#                             into the ui's tables at the program's start)
 #
 # Usage: layer_includes.sh SOURCE_ROOT RULE...
 root=${1:?usage: layer_includes.sh SOURCE_ROOT RULE...}
@@ -44,6 +48,8 @@ for rule in "$@"; do
     business-no-windows)
         check "$rule" "shell/\|recordwin/\|outputwin/\|platform/\($display\)\.h" "$root/rules" "$root/operations" ;;
     business-no-features) check "$rule" 'reports/\|exchange/' "$root/rules" "$root/operations" ;;
+    ui-no-features)
+        check "$rule" 'reports/\|exchange/\|net/\|features/' "$root/shell" "$root/recordwin" "$root/outputwin" ;;
     *) echo "unknown rule $rule"; exit 2 ;;
     esac
 done
