@@ -11,8 +11,6 @@
 #include "core/field_access.h"
 #include "platform/display.h"
 #include "recordwin/record_windows.h"
-#include "reports/ledger/ledger_reports.h"
-#include "shell/feature_commands.h"
 #include "shell/record_commands.h"
 #include "shell/report_commands.h"
 #include "output/job_queue.h"
@@ -48,7 +46,6 @@ protected:
         RecordFixture::SetUp();
         JobQueueReset();
         JobQueueWindowInstall();
-        FeatureCommands.reportSelectionCheck = CheckReportParameters;   // as the reports install it
         Ran.clear();
         StopAt = 0;
         OutputRunServices.repJobQueuePush = JobQueuePushLocal;
@@ -64,7 +61,6 @@ protected:
         JobQueueReset();
         WindowEventHandlerSet(TypeQueue, nullptr);
         OutputJobState = OutputJobStateRec{};
-        FeatureCommands = FeatureCommandsRec{};
         RecordFixture::TearDown();
     }
     // Saves job `mark` (in its word 2) of report `report`; false when refused.

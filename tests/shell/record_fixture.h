@@ -17,7 +17,9 @@
 #include <string_view>
 #include <vector>
 
+#include "reports/ledger/ledger_reports.h"
 #include "shell/company.h"
+#include "shell/feature_commands.h"
 #include "shell/startup.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -141,6 +143,9 @@ protected:
         MakeFrame();
         if (HasFatalFailure()) return;
         TodayDate = DateRec{15, 6, 2024};
+        // The report windows check their selection as the program's start
+        // installs it; the runs themselves are each test's doubles.
+        FeatureCommands.reportSelectionCheck = CheckReportParameters;
         Answers().clear();
         Questions().clear();
         AskSinkSet(AnswerFromScript);
@@ -153,6 +158,7 @@ protected:
     void TearDown() override
     {
         AskSinkSet(nullptr);
+        FeatureCommands = FeatureCommandsRec{};
         ShellFixture::TearDown();
     }
 

@@ -12,8 +12,6 @@
 #include "core/field_access.h"
 #include "platform/control.h"
 #include "recordwin/record_windows.h"
-#include "reports/ledger/ledger_reports.h"
-#include "shell/feature_commands.h"
 #include "shell/menu_lists.h"
 #include "shell/record_commands.h"
 #include "shell/report_commands.h"
@@ -65,7 +63,6 @@ protected:
     void SetUp() override
     {
         RecordFixture::SetUp();
-        FeatureCommands.reportSelectionCheck = CheckReportParameters;   // as the reports install it
         Events.clear();
         QueueAnswer = 1;
         for (int type : {TypeReport, TypePlain})
@@ -78,7 +75,6 @@ protected:
     {
         for (int type : {TypeReport, TypePlain}) WindowEventHandlerSet(type, nullptr);
         MemFree(&ReportListRows);
-        FeatureCommands = FeatureCommandsRec{};
         RecordFixture::TearDown();
     }
     // A new save window: the name typed, the report number set.

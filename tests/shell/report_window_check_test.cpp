@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "core/field_access.h"
-#include "reports/ledger/ledger_reports.h"
-#include "shell/feature_commands.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
 #include "shell/report_commands.h"
@@ -35,16 +33,6 @@ class ReportWindowCheck : public RecordFixture {
 protected:
     std::string InterfaceSource() override { return ReportWindowDict; }
     RunServicesDouble runs;
-    void SetUp() override
-    {
-        RecordFixture::SetUp();
-        FeatureCommands.reportSelectionCheck = CheckReportParameters;   // as the reports install it
-    }
-    void TearDown() override
-    {
-        FeatureCommands = FeatureCommandsRec{};
-        RecordFixture::TearDown();
-    }
     // A report window for report on device, the period typed into its
     // date fields as a user types it; the caret is left in "To", so OK
     // commits the to-date's text.
