@@ -1,12 +1,13 @@
 // main.cpp - the orvel executable: opens the screen, or says in one line
-// why it cannot, and runs the program with the arguments joined by blanks
-// as the company to open.
+// why it cannot, and runs the program (OrvelStart: the features layer
+// installed, then the shell) with the arguments joined by blanks as the
+// company to open.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "features/program_start.h"
 #include "platform/display.h"
-#include "shell/startup.h"
 
 // Opens the screen and runs the program; 2 when there is no screen.
 int main(int argc, char **argv)
@@ -25,7 +26,7 @@ int main(int argc, char **argv)
         if (i > 1) options.commandLine += ' ';
         options.commandLine += argv[i];
     }
-    int code = WinMain(options);
+    int code = OrvelStart(options);
     DisplayClose();
     return code;
 }

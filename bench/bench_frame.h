@@ -17,12 +17,12 @@
 #include "core/pstring.h"
 #include "core/work_blocks.h"
 #include "database/engine/engine.h"
+#include "features/program_start.h"
 #include "platform/display.h"
 #include "platform/queue.h"
 #include "platform/window.h"
 #include "shell/database_open.h"
 #include "shell/shell.h"
-#include "shell/startup.h"
 #include "shell/window_table.h"
 
 // The folder and company of one benchmark program, removed at its end.
@@ -57,6 +57,7 @@ inline bool BenchFrameUp(const BenchWorkplace &w)
     ShellStateReset();
     std::string why;
     BenchFrameIsUp = true;   // taken down at the end even when it failed half-way
+    FeaturesInstall();
     if (!AllocWorkBlocks() || !InitInstance(StartOptions{}, &why)) return false;
     PString path;
     PStringFromC(path, w.company.c_str());

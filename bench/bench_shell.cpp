@@ -16,12 +16,12 @@
 #include "core/work_blocks.h"
 #include "shell/database_open.h"
 #include "database/engine/engine.h"
+#include "features/program_start.h"
 #include "platform/display.h"
 #include "platform/queue.h"
 #include "platform/window.h"
 #include "shell/company.h"
 #include "shell/shell.h"
-#include "shell/startup.h"
 #include "shell/window_table.h"
 
 namespace {
@@ -54,7 +54,7 @@ void BM_StartToIdleLoop(benchmark::State &state)
     o.instanceName = "orvel-bench-" + std::to_string(getpid());
     for (auto _ : state) {
         WinResetAll();
-        if (WinMain(o) != 0) {
+        if (OrvelStart(o) != 0) {
             state.SkipWithError("start-up failed");
             break;
         }

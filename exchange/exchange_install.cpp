@@ -1,11 +1,21 @@
 // exchange_install.cpp - puts the text exchange in the places through
 // which the rest of the program reaches it: the settings blocks' text
-// entries, the output layer's text export run and the engine's rescue.
+// entries, the output layer's text export run, the engine's rescue and
+// the shell's commands (what an import read, the payment suggestion).
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
+#include "exchange/run_outcome.h"
 #include "exchange/section_table.h"
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
+#include "shell/feature_commands.h"
+
+namespace {
+
+// Whether the import just run held nothing an export of this program writes.
+bool LastImportReadNoExport() { return ImportResult.notAnExport; }
+
+}  // namespace
 
 // Installs every entry of the text exchange.
 void TextExchangeInstall()
@@ -33,4 +43,6 @@ void TextExchangeInstall()
     x.reportImportResult = ReportImportResult;
     OutputRunServices.runTextExport = RunTextExportBody;
     D4SetRawExportRunner(RescueExportRun);
+    FeatureCommands.importReadNoExport = LastImportReadNoExport;
+    FeatureCommands.paymentSuggestion = PaymentSuggestionTold;
 }

@@ -9,11 +9,11 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "dict_offsets.h"
-#include "exchange/run_outcome.h"
 #include "operations/purchase_ledger.h"
 #include "operations/replenishment.h"
 #include "rules/projects.h"
 #include "rules/purchase_prices.h"
+#include "shell/feature_commands.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -55,7 +55,7 @@ constexpr BatchRun BatchRuns[] = {
     {509, QuotationRowsBatchCall},
     {390, PurchaseOrderSuggestionCall},
     {395, ProductionSuggestionCall},
-    {313, PaymentSuggestionTold},
+    {313, PaymentSuggestionCommand},
     {472, PurchasePricesToItemsCall},
 };
 

@@ -9,9 +9,9 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "exchange/text_exchange.h"
 #include "recordwin/record_windows.h"
 #include "shell/company.h"
+#include "shell/feature_commands.h"
 #include "shell/shell.h"
 #include "shell/text_file_dialogs.h"
 #include "shell/window_table.h"
@@ -75,7 +75,7 @@ int ImportFileAsk()
         ShowMessage(TextNotImported, path);
         return 0;
     }
-    if (!RunModeIsClient() && ImportResult.notAnExport) {
+    if (!RunModeIsClient() && ImportReadNoExport()) {
         ShowMessage(Texts::ImportNotAnExport, path);
         return 0;
     }

@@ -19,7 +19,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/output_job.h"
-#include "reports/ledger/ledger_reports.h"
+#include "shell/feature_commands.h"
 #include "shell/field_editing.h"
 #include "shell/menu_lists.h"
 #include "shell/menus.h"
@@ -68,7 +68,7 @@ bool ReportSelectionSound(int n)
     std::vector<uint8_t> copy(ReportParamsSize, 0);
     uint32_t size = std::min(MemSize(WinTable[n]->recordHandle), ReportParamsSize);
     memcpy(copy.data(), record, size);
-    if (CheckReportParameters(copy.data())) return true;
+    if (ReportSelectionCheck(copy.data())) return true;
     if (FieldErrorPos.field != RecFocusNone && FieldErrorPos.field < size)
         WinGotoRecordField(n, FieldErrorPos.field, -1, 0);
     return false;

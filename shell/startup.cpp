@@ -5,7 +5,6 @@
 // (another instance of this user) came to the front, with a non-zero code
 // and the reason, in a message box and on standard error, when the
 // program cannot run or the running one does not answer.
-#include "net/net.h"
 #include "output/devices/report_output.h"
 #include "shell/startup.h"
 
@@ -20,13 +19,11 @@
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "dict_offsets.h"
-#include "exchange/text_exchange.h"
 #include "operations/invoice_stock_check.h"
 #include "platform/dialog.h"
 #include "platform/instance.h"
 #include "platform/queue.h"
 #include "recordwin/record_windows.h"
-#include "reports/frame/report_run.h"
 #include "rules/documents.h"
 #include "rules/hooks.h"
 #include "rules/settings_checks.h"
@@ -187,9 +184,6 @@ bool InitInstance(const StartOptions &o, std::string *why)
     RulesInstall();
     CompanyDetailsShownHook = WindowType1Refresh;
     RowExtraTextInstall(RowExtraText);
-    TextExchangeInstall();
-    ReportsInstall();
-    NetInstall();
     LightGreyLook = 1;
     CompactVariant = !WinDefExists(9);
     if (!RegisterWindowClasses()) {

@@ -19,6 +19,8 @@ struct StartOptions {
 
 // ---- startup.cpp ----
 // Runs the program; 0 on a normal end, non-zero when start-up failed.
+// The layers above the shell are installed first: the program starts
+// through OrvelStart (features/program_start.h), which does both.
 int WinMain(const StartOptions &o);
 // Loads the definitions and makes the frame; false with *why on failure
 // or when a previous instance was asked to show itself.

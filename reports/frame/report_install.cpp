@@ -1,5 +1,6 @@
-// report_install.cpp - the report run as the output layer sees it: the
-// command that runs ReportParams, where it runs, and their install.
+// report_install.cpp - the report run as the output layer and the shell
+// see it: the command that runs ReportParams, where it runs, the check of
+// a report window's selection, and their install.
 #include <cassert>
 
 #include "core/field_access.h"
@@ -12,6 +13,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/sales/sales_reports.h"
+#include "shell/feature_commands.h"
 
 // Runs the report of ReportParams where it belongs: a client hands the
 // whole job record to the server (a negative number is a document
@@ -43,13 +45,14 @@ bool ReportRunCommand()
     return RepStopped == 0;
 }
 
-// Installs the report command, the job-record check, the lines the
-// stock calculations write for the stock reports and the ledger printouts
-// operations ask for.
+// Installs the report command, the job-record check, the report
+// windows' selection check, the lines the stock calculations write for
+// the stock reports and the ledger printouts operations ask for.
 void ReportsInstall()
 {
     StockCostLinesInstall();
     LedgerPrintInstall();
     OutputRunServices.runReportCommand = ReportRunCommand;
     OutputRunServices.reportParamsCheck = ReportParamsCheckBody;
+    FeatureCommands.reportSelectionCheck = CheckReportParameters;
 }

@@ -15,6 +15,10 @@
 #   business-no-output        rules/ and operations/ include nothing of
 #                             output/ (they print through
 #                             rules/print_services.h)
+#   ui-no-features            shell/, recordwin/ and outputwin/ include
+#                             nothing of reports/, exchange/, net/ or
+#                             features/ (the features install themselves
+#                             into the ui's tables at the program's start)
 #
 # Usage: layer_includes.sh SOURCE_ROOT RULE...
 root=${1:?usage: layer_includes.sh SOURCE_ROOT RULE...}
@@ -48,6 +52,8 @@ for rule in "$@"; do
         check "$rule" "shell/\|recordwin/\|outputwin/\|platform/\($display\)\.h" "$root/rules" "$root/operations" ;;
     business-no-features) check "$rule" 'reports/\|exchange/' "$root/rules" "$root/operations" ;;
     business-no-output) check "$rule" 'output/' "$root/rules" "$root/operations" ;;
+    ui-no-features)
+        check "$rule" 'reports/\|exchange/\|net/\|features/' "$root/shell" "$root/recordwin" "$root/outputwin" ;;
     *) echo "unknown rule $rule"; exit 2 ;;
     esac
 done

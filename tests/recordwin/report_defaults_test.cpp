@@ -13,6 +13,8 @@
 #include "output/job_queue.h"
 #include "output/output_job.h"
 #include "recordwin/report_defaults.h"
+#include "reports/ledger/ledger_reports.h"
+#include "shell/feature_commands.h"
 #include "shell/report_commands.h"
 #include "tests/recordwin/small_windows_fixture.h"
 
@@ -32,12 +34,14 @@ protected:
         JobQueueReset();
         savedRuns = OutputRunServices;
         OutputRunServices.repJobQueuePush = JobQueuePushLocal;
+        FeatureCommands.reportSelectionCheck = CheckReportParameters;   // as the reports install it
         record.assign(ReportParamsSize, 0xAB);
     }
     void TearDown() override
     {
         JobQueueReset();
         OutputRunServices = savedRuns;
+        FeatureCommands = FeatureCommandsRec{};
         CompanyVariantBind(nullptr);
         TodayDate = savedToday;
         SmallWindowsFixture::TearDown();

@@ -22,6 +22,7 @@
 #include "core/language_file.h"
 #include "core/window_entries.h"
 #include "database/access/register_hooks.h"
+#include "features/program_start.h"
 #include "shell/draw_port.h"
 #include "shell/window_drawing.h"
 #include "shell/window_layout.h"
@@ -87,8 +88,8 @@ protected:
     std::set<std::string> said;        // a fault seen on several pages is told once
     MacRect work{};                    // the MDI client's client area
 
-    // Starts the program's instance as main does, headless: the
-    // interface file found and loaded, the frame at the desktop's size,
+    // Starts the program's instance as main does, headless: the features
+    // installed, the interface file found and loaded, the frame at the desktop's size,
     // shown maximised, with its bars and MDI client.
     void SetUp() override
     {
@@ -99,6 +100,7 @@ protected:
         ToolbarMetricsInit();
         StartOptions o;
         std::string why;
+        FeaturesInstall();
         ASSERT_TRUE(InitInstance(o, &why)) << why;
         ASSERT_TRUE(MdiClientWindow && TopBarWindow);
         PlRect c = WinClientRect(MdiClientWindow);

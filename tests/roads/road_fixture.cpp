@@ -1,5 +1,5 @@
 // road_fixture.cpp - the road tests' fixture: the program run whole by
-// WinMain, its idle moments running the road's steps, the things a user
+// OrvelStart, its idle moments running the road's steps, the things a user
 // finds by label, and what the user reads back.
 #include "tests/roads/road_fixture.h"
 
@@ -27,6 +27,7 @@
 #include "database/access/settings_binding.h"
 #include "database/engine/engine.h"
 #include "dict_offsets.h"
+#include "features/program_start.h"
 #include "platform/control.h"
 #include "platform/display.h"
 #include "platform/mdi.h"
@@ -37,7 +38,6 @@
 #include "shell/database_open.h"
 #include "shell/procedures.h"
 #include "shell/shell.h"
-#include "shell/startup.h"
 #include "shell/toolbar.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -201,7 +201,7 @@ int RoadTest::Run(const std::string &commandLine)
     next = 0;
     stopped = false;
     endIdles = 0;
-    int code = WinMain(o);
+    int code = OrvelStart(o);
     if (!stopped && next < steps.size())
         ADD_FAILURE() << "the program ended before step " << next + 1 << ": " << steps[next].what;
     return code;

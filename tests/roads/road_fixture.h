@@ -1,10 +1,10 @@
 // road_fixture.h - the fixture of the road tests: the whole program
-// started as main starts it (WinMain over the headless back end, in a
+// started as main starts it (OrvelStart over the headless back end, in a
 // scratch working folder, with the built interface file and DEFAULT.TXT
 // found beside the executable) and walked by a user's input only.
 //
 // A road is a list of steps built before the run. The program runs
-// WinMain; each time its queue is idle (everything the last input led to
+// OrvelStart; each time its queue is idle (everything the last input led to
 // is done and painted) the next step runs: it posts keys, typed text or
 // clicks on things found by their labels, queues the answers of message
 // boxes and dialogs, or reads what the program shows. A step that cannot
@@ -225,7 +225,7 @@ public:   // the steps' lambdas use these too
     // typed into the login window. Returns the company's path.
     std::string StartNewCompany(const std::string &name = "demo.VDB");
 
-    // Runs the program until the road ends; the exit code of WinMain. The
+    // Runs the program until the road ends; the exit code of OrvelStart. The
     // test fails when the program ended before the last step ran.
     int Run(const std::string &commandLine = "");
 

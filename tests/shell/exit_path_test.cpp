@@ -9,12 +9,12 @@
 #include <functional>
 
 #include "core/language_file.h"
+#include "features/program_start.h"
 #include "platform/menu.h"
 #include "platform/queue.h"
 #include "shell/company.h"
 #include "shell/procedures.h"
 #include "shell/record_commands.h"
-#include "shell/startup.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ protected:
         o.commandLine = commandLine;
         o.show = PlShow::Normal;
         o.instanceName = "orvel-exit-" + std::to_string(getpid());
-        EXPECT_EQ(WinMain(o), 0);
+        EXPECT_EQ(OrvelStart(o), 0);
         EXPECT_FALSE(FellBack);
         EXPECT_FALSE(D4IsOpen());
         EXPECT_FALSE(DbOpenFlag);

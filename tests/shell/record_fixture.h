@@ -19,7 +19,9 @@
 
 #include "output/print_services_install.h"
 #include "rules/print_services.h"
+#include "reports/ledger/ledger_reports.h"
 #include "shell/company.h"
+#include "shell/feature_commands.h"
 #include "shell/startup.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -143,6 +145,9 @@ protected:
         MakeFrame();
         if (HasFatalFailure()) return;
         TodayDate = DateRec{15, 6, 2024};
+        // The report windows check their selection as the program's start
+        // installs it; the runs themselves are each test's doubles.
+        FeatureCommands.reportSelectionCheck = CheckReportParameters;
         Answers().clear();
         Questions().clear();
         AskSinkSet(AnswerFromScript);
@@ -157,6 +162,7 @@ protected:
     {
         AskSinkSet(nullptr);
         PrintServices = PrintServicesRec{};
+        FeatureCommands = FeatureCommandsRec{};
         ShellFixture::TearDown();
     }
 

@@ -15,10 +15,10 @@
 
 #include "core/language_file.h"
 #include "dict_offsets.h"
+#include "features/program_start.h"
 #include "platform/instance.h"
 #include "platform/queue.h"
 #include "platform/script.h"
-#include "shell/startup.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ protected:
             out.write(reinterpret_cast<const char *>(file->data()), std::streamsize(file->size()));
         }
         LangFileSetDirectories({dir.string()});
-        return WinMain(options);
+        return OrvelStart(options);
     }
 };
 
@@ -101,7 +101,7 @@ TEST_F(Startup, SecondStartShowsTheFirstFrame)
     ASSERT_GE(child, 0);
     if (child == 0) {
         InstanceRelease();   // the copy of the first's socket
-        _exit(WinMain(options) == 0 && !WinIsWindow(FrameWindow) ? 0 : 1);
+        _exit(OrvelStart(options) == 0 && !WinIsWindow(FrameWindow) ? 0 : 1);
     }
     // The second start first probes the socket without a request, so the
     // first wake-up may bring nothing: wait until the request itself came.
@@ -128,7 +128,7 @@ TEST_F(Startup, SecondStartWhoseFirstDoesNotAnswerSaysWhyAndFails)
     if (child == 0) {
         InstanceRelease();
         ScriptReset();
-        int code = WinMain(options);
+        int code = OrvelStart(options);
         _exit(code != 0 && ScriptLastMessage() == why && !WinClassExists("m4frame") ? 0 : 1);
     }
     int status = 0;
