@@ -59,7 +59,7 @@ bool CompanyFormat(uint16_t format)
 {
     const bool lm = format == BankFormatLm;
     PutU16(CompanyBlock, CompanyBlk::CompanyVariant, format);
-    BenchPutText(CompanyBlock, CompanyBlk::Text528, 20, lm ? "1" : "NO 123 456 789 01");
+    BenchPutText(CompanyBlock, CompanyBlk::EnterpriseNr, 20, lm ? "1" : "NO 123 456 789 01");
     BenchPutText(CompanyBlock, CompanyBlk::BankAccount, 60, lm ? "1" : "1234.56.78901");
     BenchPutText(CompanyBlock, CompanyBlk::OrgNr, 30, "98765-4321");
     BenchPutText(CompanyBlock, CompanyBlk::CompanyName, 60, "Orvel Bench AS");
@@ -79,7 +79,7 @@ bool StoreData()
             BenchPutText(r, VEVc::Name, 60, "Vendor " + std::to_string(v));
             BenchPutText(r, VEVc::Addr1, 60, "Street " + std::to_string(v));
             BenchPutText(r, VEVc::Addr3, 60, "0123 Town");
-            BenchPutText(r, VEVc::Text270, 20, "KOD" + std::to_string(v));
+            BenchPutText(r, VEVc::AccountNr, 20, "KOD" + std::to_string(v));
         });
     int32_t invoice = FirstPurchaseInvoice;
     for (int32_t p = 0; ok && p < Payments; p++) {
@@ -96,7 +96,7 @@ bool StoreData()
                 BenchPutText(vi, VIVc::VendCode, 20, vendor);
                 BenchPutText(vi, VIVc::VendName, 60, "Vendor " + vendor);
                 BenchPutText(vi, VIVc::VendInvNr, 20, "F" + std::to_string(invoice));
-                BenchPutText(vi, VIVc::Text190, 30, "5012345-6789");
+                BenchPutText(vi, VIVc::PayText, 30, "5012345-6789");
                 PutDate(vi, VIVc::InvDate, DateRec{20, 11, 2026});
                 PutU16(vi, VIVc::InvType, 1);
             });
@@ -104,8 +104,8 @@ bool StoreData()
             PutU16(row, PR::Kind, 1);
             PutI32(row, PR::InvoiceNr, invoice);
             BenchPutText(row, PR::VendCode, 20, vendor);
-            BenchPutText(row, PR::Text62, 60, "5555-12345");
-            BenchPutText(row, PR::Text30, 30, "details " + vendor);
+            BenchPutText(row, PR::AccountText, 60, "5555-12345");
+            BenchPutText(row, PR::InvPayText, 30, "details " + vendor);
             PutDec(row, PR::Amount, Amount(100 + r));
             ok = ok && MatrixRowPut(OPVc::Number, 0, op.record, r, row);
         }

@@ -108,7 +108,7 @@ BankWrite EstonianPaymentOrder(const uint8_t *payment, int written)
     for (int32_t r = 0, n = MatrixRowCount(OPVc::Number, 0, payment); r < n; r++) {
         if (!MatrixRowGet(OPVc::Number, 0, payment, r, row.data())) break;
         if (GetU16(row.data(), PR::Kind) != 1 || GetU16(row.data(), PR::Flag) != 0) continue;
-        GetPString(row.data(), PR::Text30, 30, details);
+        GetPString(row.data(), PR::InvPayText, 30, details);
         break;
     }
     std::vector<uint8_t> vendor(RegRecordSize(VEVc::Number)), bank(RegRecordSize(BankVc::Number));

@@ -354,7 +354,7 @@ bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
         BankRow b{};
         b.invoice = GetI32(row.data(), PR::InvoiceNr);
         GetPString(row.data(), PR::VendCode, 20, b.vendor);
-        GetPString(row.data(), PR::Text62, 60, b.account);
+        GetPString(row.data(), PR::AccountText, 60, b.account);
         PackedDecimal amount = GetDec(row.data(), PR::Amount);
         if (!AmountCents(&amount, &b.cents)) b.cents = 0;
         rows->push_back(b);

@@ -75,7 +75,7 @@ void InvoiceRecord(const LmBatchHead &h, const BankRow &row, const uint8_t *invo
         BankBlanks(40);
     }
     PString account, account14;
-    GetPString(invoice, VIVc::Text190, 30, account);
+    GetPString(invoice, VIVc::PayText, 30, account);
     BankAccountTo14Digits(account, account14);
     BankText(account14, 14);
     BankTextC(" 89", 3);
@@ -87,7 +87,7 @@ void InvoiceRecord(const LmBatchHead &h, const BankRow &row, const uint8_t *invo
         BankBlanks(40);
     } else {
         BankTextC("2", 1);
-        GetPString(vendor.data(), VEVc::Text270, 20, text);   // blank without a vendor
+        GetPString(vendor.data(), VEVc::AccountNr, 20, text);   // blank without a vendor
         BankText(text, 10);
         GetPString(invoice, VIVc::VendInvNr, 20, text);
         BankText(text, 15);
@@ -154,7 +154,7 @@ BankWrite LmBatch(const uint8_t *payment)
         // An invoice without the vendor's account would send the money to
         // the account of fourteen zeros.
         PString account, digits;
-        GetPString(invoices.data() + r * invSize, VIVc::Text190, 30, account);
+        GetPString(invoices.data() + r * invSize, VIVc::PayText, 30, account);
         DigitsOnly(account, digits);
         if (!HasNonZero(digits)) return BankRefuseNumber(Texts::BankWhyInvoiceNoAccount, rows[r].invoice);
     }

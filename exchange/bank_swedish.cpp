@@ -36,7 +36,7 @@ int64_t SecondTotal = 0;
 
 // The company's customer number at the bank: the text Telepay writes as
 // the enterprise number.
-constexpr uint32_t CustomerNumberField = CompanyBlk::Text528;
+constexpr uint32_t CustomerNumberField = CompanyBlk::EnterpriseNr;
 
 bool IsPostalGiro(const uint8_t *payment)
 {

@@ -93,7 +93,7 @@ void RowRecords(const ForeignPayment &p, const BankRow &row, const uint8_t *paym
     PStringAppend(a2, text);
     UpperText(a2, 35);
     BankTextC(p.layout == 0 ? "0" : " ", 1);
-    GetPString(vendor.data(), VEVc::Code594, 5, text);
+    GetPString(vendor.data(), VEVc::Country, 5, text);
     BankText(text, 2);
     BankTextC(p.layout == 0 ? " 010" : "  B ", 4);
 
@@ -103,9 +103,9 @@ void RowRecords(const ForeignPayment &p, const BankRow &row, const uint8_t *paym
     GetPString(vendor.data(), VEVc::PostalGiro, 30, t544);
     PStrSubstr(t754, bankCode, 1, 5);
     if (BankReadByKey(BankVc::Number, BankVc::Code, bankCode, bank.data())) {
-        GetPString(bank.data(), BankVc::Text338, 40, t754);
-        GetPString(bank.data(), BankVc::Text296, 40, t466);
-        GetPString(bank.data(), BankVc::Text254, 40, t544);
+        GetPString(bank.data(), BankVc::Bic, 40, t754);
+        GetPString(bank.data(), BankVc::Iban, 40, t466);
+        GetPString(bank.data(), BankVc::NameInFiles, 40, t544);
     }
     RecordStart("4", row.vendor);
     if (p.layout == 0) {

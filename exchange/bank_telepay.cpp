@@ -32,7 +32,7 @@ namespace {
 
 // The company's enterprise number: the text of 20 at byte 528 of the
 // company block (docs/bank_files.md).
-constexpr uint32_t EnterpriseNumberField = CompanyBlk::Text528;
+constexpr uint32_t EnterpriseNumberField = CompanyBlk::EnterpriseNr;
 // The widest account a Telepay field holds.
 constexpr int AccountDigits = 11;
 

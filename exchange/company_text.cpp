@@ -136,7 +136,7 @@ void CompanyOldImport(bool third)
     ImportSkipLine();
     ok = ok && Read(CompanyBlk::OrgNr, FtText, 30);
     if (ok && third)
-        ok = Read(CompanyBlk::Telephone, FtText, 20) && Read(CompanyBlk::Text270, FtText, 20) &&
+        ok = Read(CompanyBlk::Telephone, FtText, 20) && Read(CompanyBlk::Fax, FtText, 20) &&
              Read(CompanyBlk::BankAccount, FtText, 60) && Read(CompanyBlk::BankAccount2, FtText, 60) &&
              Read(CompanyBlk::Code598, FtCodeNoSep, 1) && Read(CompanyBlk::Code600, FtCodeNoSep, 1);
     if (!ok) return;   // damaged: the import stops, the block is not stored

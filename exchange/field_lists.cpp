@@ -75,14 +75,14 @@ constexpr VersionedColumn R2Head[] = {
     {CUVc::Code, FtCodeNoSep, 20}, {CUVc::Name, FtText, 60}, {CUVc::Name2, FtText, 60}, {CUVc::Note, FtText, 60},
     {CUVc::Addr1, FtText, 60}, {CUVc::Addr2, FtText, 60}, {CUVc::Addr3, FtText, 60},
     {CUVc::PayerCode, FtCodeNoSep, 20}, {CUVc::DelAddr1, FtText, 60}, {CUVc::DelAddr2, FtText, 60},
-    {CUVc::DelAddr3, FtText, 60}, {CUVc::Text456, FtText, 20}, {CUVc::Text540, FtText, 20},
+    {CUVc::DelAddr3, FtText, 60}, {CUVc::Text456, FtText, 20}, {CUVc::Phone, FtText, 20},
     {CUVc::CustGroup, FtCodeNoSep, 5}, {CUVc::Text562, FtText, 60}, {CUVc::PayTerms, FtCodeNoSep, 2},
     {CUVc::VatZone, FtShort, 0}, {CUVc::Word626, FtShort, 0}, {CUVc::Objects, FtCodeNoSep, 5},
     {CUVc::InterestFlag, FtShort, 0}, {CUVc::Text646, FtText, 20}, {CUVc::Code668, FtCodeNoSep, 5},
-    {CUVc::Text674, FtText, 10}, {CUVc::Word686, FtShort, 0}, {CUVc::LangCode, FtCodeNoSep, 5},
+    {CUVc::Text674, FtText, 10}, {CUVc::NoticeCounting, FtShort, 0}, {CUVc::LangCode, FtCodeNoSep, 5},
     {CUVc::CurncyCode, FtCodeNoSep, 5}, {CUVc::OnAccount, FtShort, 0}, {CUVc::SalesMan, FtCodeNoSep, 5},
     {CUVc::CreditLimit, FtAmount2, 0}, {CUVc::DelTerms, FtCodeNoSep, 5}, {CUVc::DelMode, FtCodeNoSep, 5},
-    {CUVc::VatCode, FtCodeNoSep, 2}, {CUVc::Text838, FtText, 60}, {CUVc::Text900, FtText, 60},
+    {CUVc::VatCode, FtCodeNoSep, 2}, {CUVc::Text838, FtText, 60}, {CUVc::Reference, FtText, 60},
     {CUVc::Text962, FtText, 20}, {CUVc::PriceList, FtCodeNoSep, 5}, {CUVc::DiscCode2, FtCodeNoSep, 5},
 };
 
@@ -94,7 +94,7 @@ constexpr VersionedColumn R3Head[] = {
     Until(1, {INVc::DefLocation, FtText, 5}), Since(2, {INVc::DefLocation, FtText, 10}),
     {INVc::AddCost, FtAmount2, 0}, Until(1, {0, FtText, 0, Col::Empty}), Until(1, {0, FtText, 0, Col::Empty}),
     {INVc::SerialMode, FtShort, 0}, Until(1, {INVc::VendCode, FtText, 10}),
-    Since(2, {INVc::VendCode, FtCodeNoSep, 10}), {INVc::Amount196, FtAmount2, 0}, {INVc::Amount208, FtAmount2, 0},
+    Since(2, {INVc::VendCode, FtCodeNoSep, 10}), {INVc::StepAmount1, FtAmount2, 0}, {INVc::StepAmount2, FtAmount2, 0},
     {INVc::Text220, FtText, 20}, {INVc::Code242, FtCodeNoSep, 5}, {INVc::Amount258, FtAmount2, 0},
     {INVc::StructCode, FtCodeNoSep, 20}, {INVc::Markup, FtAmount2, 0},
     Until(1, {INVc::PriceUnit, FtAmount2, 0, Col::Clear}), Until(1, {INVc::Word358, FtShort, 0, Col::Clear}),
@@ -130,7 +130,7 @@ constexpr VersionedColumn R7Head[] = {
     {ORVc::DelAddr3, FtText, 60}, {0, 0, 0, Col::NewLine}, {ORVc::CustCode, FtCodeNoSep, 20},
     {ORVc::Addr0, FtText, 60}, {ORVc::Addr1, FtText, 60}, {ORVc::Addr2, FtText, 60}, {ORVc::Addr3, FtText, 60},
     {ORVc::CustCat, FtCodeNoSep, 5}, {ORVc::PriceList, FtCodeNoSep, 5}, {ORVc::InclVat, FtShort, 0},
-    {0, 0, 0, Col::NewLine}, {ORVc::Text306, FtText, 60}, {ORVc::Text284, FtText, 20}, {ORVc::Text780, FtText, 60},
+    {0, 0, 0, Col::NewLine}, {ORVc::Name2, FtText, 60}, {ORVc::Text284, FtText, 20}, {ORVc::CustReference, FtText, 60},
     {ORVc::DelMode, FtCodeNoSep, 5}, {ORVc::SalesMan, FtCodeNoSep, 5}, {ORVc::CurncyCode, FtCodeNoSep, 5},
     {ORVc::Rate, FtAmount2, 0}, {ORVc::Word428, FtShort, 0}, {ORVc::DelivText, FtText, 10},
     {ORVc::Code448, FtCodeNoSep, 5}, {ORVc::DelTerms, FtCodeNoSep, 5}, {0, FtText, 0, Col::Empty},
@@ -140,7 +140,7 @@ constexpr VersionedColumn R7Head[] = {
     {ORVc::Net, FtAmount2, 0}, {ORVc::Amount968, FtAmount2, 0}, {ORVc::Vat, FtAmount2, 0},
     {ORVc::Total, FtAmount2, 0}, {ORVc::DownPayInv, FtAmount2, 0}, {ORVc::DownPayDed, FtAmount2, 0},
     {ORVc::Location, FtCodeNoSep, 10}, {ORVc::VatCode, FtCodeNoSep, 2}, {ORVc::DiscCode2, FtCodeNoSep, 5},
-    {ORVc::Text1030, FtText, 20}, {ORVc::Text1052, FtText, 20}, {ORVc::Text1074, FtText, 20},
+    {ORVc::OurRef, FtText, 20}, {ORVc::Text1052, FtText, 20}, {ORVc::CustPhone, FtText, 20},
 };
 
 constexpr VersionedColumn R7Rows[] = {
@@ -160,9 +160,9 @@ constexpr VersionedColumn R8Head[] = {
     {SHVc::DelAddr2, FtText, 60}, {SHVc::DelAddr3, FtText, 60}, {SHVc::Printed, FtShort, 0},
     {SHVc::DelMode, FtCode, 5}, {SHVc::Shipped, FtShort, 0}, {SHVc::Mark, FtShort, 0}, {SHVc::Location, FtCode, 10},
     {SHVc::LangCode, FtCode, 5}, {SHVc::Project, FtCode, 20}, {SHVc::LabelQty, FtAmount2, 0},
-    {SHVc::Amount358, FtAmount2, 0}, {SHVc::Amount370, FtAmount2, 0}, {SHVc::Line382, FtText, 60},
+    {SHVc::StepTotal1, FtAmount2, 0}, {SHVc::StepTotal2, FtAmount2, 0}, {SHVc::Line382, FtText, 60},
     {SHVc::Line444, FtText, 60}, {SHVc::Line506, FtText, 60}, {SHVc::Line568, FtText, 60},
-    {SHVc::Line630, FtText, 60}, {SHVc::Text692, FtText, 60}, {SHVc::TextsFromOrder, FtShort, 0},
+    {SHVc::Line630, FtText, 60}, {SHVc::DocText, FtText, 60}, {SHVc::TextsFromOrder, FtShort, 0},
     {SHVc::AddrFromOrder, FtShort, 0}, {SHVc::Value758, FtLongOrEmpty, 0},
 };
 
@@ -181,7 +181,7 @@ constexpr VersionedColumn R14Head[] = {
 };
 
 constexpr VersionedColumn R15Head[] = {
-    {OBVc::Code, FtCodeNoSep, 5}, {OBVc::Name, FtText, 60}, {OBVc::Word68, FtShort, 0},
+    {OBVc::Code, FtCodeNoSep, 5}, {OBVc::Name, FtText, 60}, {OBVc::Imported, FtShort, 0},
     {OBVc::ObjType, FtCodeNoSep, 5}, {OBVc::Blocked, FtShort, 0},
 };
 
@@ -242,12 +242,12 @@ constexpr VersionedColumn R24Head[] = {
 
 constexpr VersionedColumn R27Head[] = {
     {VEVc::Code, FtCodeNoSep, 20}, {VEVc::Name, FtText, 60}, {VEVc::Addr1, FtText, 60}, {VEVc::Addr2, FtText, 60},
-    {VEVc::Addr3, FtText, 60}, {VEVc::Text270, FtText, 20}, {VEVc::Text292, FtText, 60},
-    {VEVc::Text354, FtText, 60}, {VEVc::VatZone, FtShort, 0}, {VEVc::Text440, FtText, 20},
+    {VEVc::Addr3, FtText, 60}, {VEVc::AccountNr, FtText, 20}, {VEVc::Contact, FtText, 60},
+    {VEVc::Reference, FtText, 60}, {VEVc::VatZone, FtShort, 0}, {VEVc::OurRef, FtText, 20},
     {VEVc::PayTerms, FtCodeNoSep, 2}, {VEVc::BankGiro, FtText, 30}, {VEVc::PurchAcc, FtCodeNoSep, 10},
-    {VEVc::PostalGiro, FtText, 30}, {VEVc::CurncyCode, FtCodeNoSep, 5}, {VEVc::Code594, FtCodeNoSep, 5},
+    {VEVc::PostalGiro, FtText, 30}, {VEVc::CurncyCode, FtCodeNoSep, 5}, {VEVc::Country, FtCodeNoSep, 5},
     {VEVc::Objects, FtCodeNoSep, 5}, {VEVc::LangCode, FtCodeNoSep, 5}, {VEVc::VEGroup, FtCodeNoSep, 5},
-    {VEVc::DelTerms, FtCodeNoSep, 5}, {VEVc::Code642, FtCodeNoSep, 5}, {VEVc::Text648, FtText, 60},
+    {VEVc::DelTerms, FtCodeNoSep, 5}, {VEVc::DelMode, FtCodeNoSep, 5}, {VEVc::Note, FtText, 60},
     {VEVc::OnAccount, FtShort, 0}, {VEVc::BankCode, FtText, 10}, {0, FtText, 0, Col::Empty},
     {0, FtText, 0, Col::Empty}, {0, FtText, 0, Col::Empty}, {0, FtText, 0, Col::Empty}, {0, FtText, 0, Col::Empty},
     {0, FtText, 0, Col::Empty}, {0, FtText, 0, Col::Empty}, {0, FtText, 0, Col::Empty}, {0, FtText, 0, Col::Empty},
@@ -258,9 +258,9 @@ constexpr VersionedColumn R28Head[] = {
     {VIVc::VendInvNr, FtText, 20}, {VIVc::Approved, FtShort, 0}, {VIVc::PayTerms, FtCodeNoSep, 2},
     {VIVc::VendCode, FtCodeNoSep, 20}, {VIVc::VendName, FtText, 60}, {VIVc::Mark, FtShort, 0},
     {VIVc::DueDate, FtDate, 0}, {VIVc::DiscDate, FtDate, 0}, {VIVc::PayRef, FtText, 20},
-    {VIVc::Text190, FtText, 30}, {VIVc::DiscAmount, FtAmount2, 0}, {VIVc::TransDate, FtDate, 0},
+    {VIVc::PayText, FtText, 30}, {VIVc::DiscAmount, FtAmount2, 0}, {VIVc::TransDate, FtDate, 0},
     {VIVc::InvType, FtShort, 0}, {VIVc::VatEntered, FtAmount2, 0}, {VIVc::CredAcc, FtCodeNoSep, 10},
-    {VIVc::PayeeCode, FtCodeNoSep, 20}, {VIVc::Transferred, FtShort, 0}, {VIVc::Text296, FtText, 20},
+    {VIVc::PayeeCode, FtCodeNoSep, 20}, {VIVc::Transferred, FtShort, 0}, {VIVc::PayeeText, FtText, 20},
     {VIVc::Approver, FtCodeNoSep, 5}, {VIVc::CredInv, FtLongOrEmpty, 0}, {VIVc::CurncyCode, FtCodeNoSep, 5},
     {VIVc::Rate, FtAmount2, 0}, {VIVc::VatTreatment, FtShort, 0}, {VIVc::VatCode, FtCodeNoSep, 2},
     {VIVc::Comment, FtText, 60}, {VIVc::VatComputed, FtAmount2, 0}, {VIVc::Held, FtShort, 0},
@@ -286,7 +286,7 @@ constexpr VersionedColumn R30Head[] = {
 
 constexpr VersionedColumn R30Rows[] = {
     {OPVc::Rows::Kind, FtShort, 0}, {OPVc::Rows::Flag, FtShort, 0}, {OPVc::Rows::InvoiceNr, FtLongOrEmpty, 0},
-    {OPVc::Rows::VendCode, FtCode, 20}, {OPVc::Rows::Text30, FtText, 30}, {OPVc::Rows::Text62, FtText, 60},
+    {OPVc::Rows::VendCode, FtCode, 20}, {OPVc::Rows::InvPayText, FtText, 30}, {OPVc::Rows::AccountText, FtText, 60},
     {0, FtText, 0, Col::Empty}, {OPVc::Rows::Amount, FtAmount2, 0},
 };
 
@@ -314,16 +314,16 @@ constexpr VersionedColumn R45Head[] = {
     {ContractVc::Name2, FtText, 60}, {ContractVc::VatZone, FtShort, 0}, {ContractVc::PayTerms, FtCodeNoSep, 2},
     {ContractVc::Closed, FtShort, 0}, {ContractVc::DiscCode, FtCodeNoSep, 5}, {ContractVc::Word382, FtShort, 0},
     {ContractVc::PriceList, FtCodeNoSep, 5}, {ContractVc::Objects, FtCode, 30}, {ContractVc::InclVat, FtShort, 0},
-    {ContractVc::Text424, FtText, 60}, {ContractVc::SalesMan, FtCodeNoSep, 5},
+    {ContractVc::Reference, FtText, 60}, {ContractVc::SalesMan, FtCodeNoSep, 5},
     {ContractVc::CurncyCode, FtCodeNoSep, 5}, {ContractVc::Rate, FtAmount3, 0},
     {ContractVc::LangCode, FtCodeNoSep, 5}, {ContractVc::FreightItem, FtCodeNoSep, 20},
     {ContractVc::Freight, FtAmount2, 0}, {ContractVc::FreightHome, FtAmount2, 0},
     {ContractVc::FreightVat, FtCodeNoSep, 2}, {ContractVc::FreightObjects, FtCode, 30},
     {ContractVc::FreightPctAmount, FtAmount2, 0}, {ContractVc::FreightPct, FtAmount2, 0},
     {ContractVc::RoundOff, FtAmount2, 0}, {ContractVc::NetTotal, FtAmount2, 0}, {ContractVc::VatFree, FtAmount2, 0},
-    {ContractVc::VatTotal, FtAmount2, 0}, {ContractVc::Total, FtAmount2, 0}, {ContractVc::Text682, FtText, 20},
+    {ContractVc::VatTotal, FtAmount2, 0}, {ContractVc::Total, FtAmount2, 0}, {ContractVc::OurRef, FtText, 20},
     {ContractVc::DelTerms, FtCode, 5}, {ContractVc::DelAddr0, FtText, 60}, {ContractVc::DelAddr1, FtText, 60},
-    {ContractVc::DelAddr2, FtText, 60}, {ContractVc::DelAddr3, FtText, 60}, {ContractVc::Code958, FtCode, 5},
+    {ContractVc::DelAddr2, FtText, 60}, {ContractVc::DelAddr3, FtText, 60}, {ContractVc::DelMode, FtCode, 5},
     {ContractVc::Location, FtCodeNoSep, 10}, {ContractVc::Project, FtCodeNoSep, 20},
     {ContractVc::FreightAcc, FtCodeNoSep, 10}, {ContractVc::Amount1010, FtAmount2, 0},
     {ContractVc::NextPeriod, FtDate, 0}, {ContractVc::EndDate, FtDate, 0}, {ContractVc::IntervalUnit, FtShort, 0},
@@ -413,16 +413,16 @@ constexpr VersionedColumn R55Head[] = {
     {QuotationVc::CustName, FtText, 60}, {QuotationVc::Addr1, FtText, 60}, {QuotationVc::Addr2, FtText, 60},
     {QuotationVc::Addr3, FtText, 60}, {QuotationVc::Text284, FtText, 20}, {QuotationVc::Name2, FtText, 60},
     {QuotationVc::VatZone, FtShort, 0}, {QuotationVc::PayTerms, FtCode, 2}, {QuotationVc::DiscCode, FtCode, 5},
-    {QuotationVc::Objects, FtCode, 5}, {QuotationVc::DelMode, FtCodeNoSep, 5}, {QuotationVc::Text392, FtText, 10},
+    {QuotationVc::Objects, FtCode, 5}, {QuotationVc::DelMode, FtCodeNoSep, 5}, {QuotationVc::DelivText, FtText, 10},
     {QuotationVc::SalesMan, FtCode, 5}, {QuotationVc::DelTerms, FtCodeNoSep, 5},
     {QuotationVc::DelAddr0, FtText, 60}, {QuotationVc::DelAddr1, FtText, 60}, {QuotationVc::DelAddr2, FtText, 60},
     {QuotationVc::DelAddr3, FtText, 60}, {QuotationVc::CurncyCode, FtCode, 5}, {QuotationVc::LangCode, FtCode, 5},
     {QuotationVc::PayerCode, FtCode, 20}, {QuotationVc::Rate, FtAmount3, 0}, {QuotationVc::Project, FtCode, 20},
-    {QuotationVc::Text742, FtText, 60}, {QuotationVc::Date810, FtDate, 0}, {QuotationVc::PriceList, FtCode, 5},
+    {QuotationVc::Reference, FtText, 60}, {QuotationVc::ValidUntil, FtDate, 0}, {QuotationVc::PriceList, FtCode, 5},
     {QuotationVc::InclVat, FtShort, 0}, {QuotationVc::NetTotal, FtAmount2, 0},
-    {QuotationVc::VatTotal, FtAmount2, 0}, {QuotationVc::Total, FtAmount2, 0}, {QuotationVc::Text884, FtText, 5},
-    {QuotationVc::VatCode, FtCode, 2}, {QuotationVc::DiscCode2, FtCode, 5}, {QuotationVc::Text900, FtText, 20},
-    {QuotationVc::Text922, FtText, 20}, {QuotationVc::Text944, FtText, 20}, {0, FtText, 0, Col::Empty},
+    {QuotationVc::VatTotal, FtAmount2, 0}, {QuotationVc::Total, FtAmount2, 0}, {QuotationVc::QuoteClass, FtText, 5},
+    {QuotationVc::VatCode, FtCode, 2}, {QuotationVc::DiscCode2, FtCode, 5}, {QuotationVc::OurRef, FtText, 20},
+    {QuotationVc::Text922, FtText, 20}, {QuotationVc::CustPhone, FtText, 20}, {0, FtText, 0, Col::Empty},
     {0, FtText, 0, Col::Empty}, {0, FtText, 0, Col::Empty}, {0, FtText, 0, Col::Empty}, {0, FtText, 0, Col::Empty},
     {0, FtText, 0, Col::Empty},
 };
@@ -467,8 +467,8 @@ constexpr VersionedColumn R58Head[] = {
     {PurchOrderVc::VatZone, FtShort, 0}, {PurchOrderVc::Confirmed, FtShort, 0},
     {PurchOrderVc::VendName, FtText, 60}, {PurchOrderVc::Addr1, FtText, 60}, {PurchOrderVc::Addr2, FtText, 60},
     {PurchOrderVc::Addr3, FtText, 60}, {PurchOrderVc::DelAddr0, FtText, 60}, {PurchOrderVc::DelAddr1, FtText, 60},
-    {PurchOrderVc::DelAddr2, FtText, 60}, {PurchOrderVc::DelAddr3, FtText, 60}, {PurchOrderVc::Text558, FtText, 60},
-    {PurchOrderVc::Text536, FtText, 20}, {PurchOrderVc::DelMode, FtCodeNoSep, 5},
+    {PurchOrderVc::DelAddr2, FtText, 60}, {PurchOrderVc::DelAddr3, FtText, 60}, {PurchOrderVc::Contact, FtText, 60},
+    {PurchOrderVc::Reference, FtText, 20}, {PurchOrderVc::DelMode, FtCodeNoSep, 5},
     {PurchOrderVc::CurncyCode, FtCodeNoSep, 5}, {PurchOrderVc::DelivText, FtText, 10},
     {PurchOrderVc::Code4, FtCodeNoSep, 5}, {PurchOrderVc::DelTerms, FtCodeNoSep, 5},
     {PurchOrderVc::LangCode, FtCodeNoSep, 5}, {PurchOrderVc::SalesOrderNr, FtLongOrEmpty, 0},
@@ -488,10 +488,10 @@ constexpr VersionedColumn R58Rows[] = {
 
 constexpr VersionedColumn R60Head[] = {
     {AssetVc::Code, FtCode, 10}, {AssetVc::Name, FtText, 60}, {AssetVc::Class, FtCode, 5},
-    {AssetVc::Code80, FtCode, 5}, {AssetVc::Code86, FtCode, 10}, {AssetVc::Text98, FtText, 20},
+    {AssetVc::Department, FtCode, 5}, {AssetVc::Location, FtCode, 10}, {AssetVc::SerialNr, FtText, 20},
     {AssetVc::AcqDate, FtDate, 0}, {AssetVc::Comment, FtText, 60}, {AssetVc::Amount188, FtAmount2, 0},
-    {AssetVc::AcqValue, FtAmount2, 0}, {AssetVc::DispDate, FtDate, 0}, {AssetVc::Text218, FtText, 20},
-    {AssetVc::Text240, FtText, 60}, {AssetVc::Value302, FtAmount2, 0}, {AssetVc::Date314, FtDate, 0},
+    {AssetVc::AcqValue, FtAmount2, 0}, {AssetVc::DispDate, FtDate, 0}, {AssetVc::VendCode, FtText, 20},
+    {AssetVc::VendName, FtText, 60}, {AssetVc::Value302, FtAmount2, 0}, {AssetVc::InspectDate, FtDate, 0},
     {AssetVc::Value320, FtAmount2, 0}, {AssetVc::DispValue, FtAmount2, 0}, {AssetVc::Amount348, FtAmount2, 0},
     {AssetVc::Objects, FtCode, 5}, {AssetVc::Excluded, FtShort, 0},
 };
@@ -624,8 +624,8 @@ constexpr VersionedColumn R76Rows[] = {
 
 constexpr VersionedColumn R77Head[] = {
     {ProductionVc::SerNr, FtLongOrEmpty, 0}, {ProductionVc::Finished, FtShort, 0},
-    {ProductionVc::ProdDate, FtDate, 0}, {ProductionVc::Quantity, FtAmount3, 0}, {ProductionVc::Text34, FtText, 60},
-    {ProductionVc::ItemCode, FtCode, 20}, {ProductionVc::Text122, FtText, 60}, {ProductionVc::Location, FtCode, 10},
+    {ProductionVc::ProdDate, FtDate, 0}, {ProductionVc::Quantity, FtAmount3, 0}, {ProductionVc::Text, FtText, 60},
+    {ProductionVc::ItemCode, FtCode, 20}, {ProductionVc::StructText, FtText, 60}, {ProductionVc::Location, FtCode, 10},
     {0, FtText, 0, Col::Empty},
 };
 
@@ -765,7 +765,7 @@ constexpr VersionedColumn R109Head[] = {
     {ExpenseVc::SerNr, FtLongOrEmpty, 0}, {ExpenseVc::Total, FtAmount2, 0}, {ExpenseVc::Posted, FtShort, 0},
     {ExpenseVc::Person, FtCode, 5}, {ExpenseVc::PersonName, FtText, 60}, {ExpenseVc::TransDate, FtDate, 0},
     {ExpenseVc::Transferred, FtShort, 0}, {ExpenseVc::CurncyCode, FtCode, 5}, {ExpenseVc::Rate, FtAmount3, 0},
-    {ExpenseVc::Text128, FtText, 60}, {ExpenseVc::VatTotal, FtAmount2, 0}, {0, FtText, 0, Col::Empty},
+    {ExpenseVc::ClaimText, FtText, 60}, {ExpenseVc::VatTotal, FtAmount2, 0}, {0, FtText, 0, Col::Empty},
 };
 
 constexpr VersionedColumn R109Rows[] = {
@@ -782,13 +782,13 @@ constexpr VersionedColumn R110Head[] = {
     {PersPayVc::Total, FtAmount2, 0}, {PersPayVc::TransDate, FtDate, 0}, {PersPayVc::PayDate, FtDate, 0},
     {PersPayVc::PayMode, FtCode, 1}, {PersPayVc::Approved, FtShort, 0}, {PersPayVc::Posted, FtShort, 0},
     {PersPayVc::Transferred, FtShort, 0}, {PersPayVc::CurncyCode, FtCode, 5}, {PersPayVc::Rate, FtAmount3, 0},
-    {PersPayVc::BankAmount, FtAmount2, 0}, {PersPayVc::BankCharges, FtAmount2, 0}, {PersPayVc::Date174, FtDate, 0},
+    {PersPayVc::BankAmount, FtAmount2, 0}, {PersPayVc::BankCharges, FtAmount2, 0}, {PersPayVc::DefaultDate, FtDate, 0},
     {0, FtText, 0, Col::Empty},
 };
 
 constexpr VersionedColumn R110Rows[] = {
     {PersPayVc::Rows::Kind, FtShort, 0}, {PersPayVc::Rows::Flag, FtShort, 0}, {PersPayVc::Rows::Person, FtCode, 5},
-    {PersPayVc::Rows::Text10, FtText, 20}, {PersPayVc::Rows::Name, FtText, 60},
+    {PersPayVc::Rows::RowText, FtText, 20}, {PersPayVc::Rows::Name, FtText, 60},
     {PersPayVc::Rows::Amount, FtAmount2, 0},
 };
 
@@ -818,7 +818,7 @@ constexpr VersionedColumn R118Rows[] = {
 
 constexpr VersionedColumn R119Head[] = {
     Until(0, {EmployeeVc::PerCode, FtText, 10}), Since(1, {EmployeeVc::Name, FtText, 60}),
-    {EmployeeVc::Text128, FtText, 60}, Until(0, {EmployeeVc::Name, FtText, 60}), Until(0, {0, 0, 0, Col::NewLine}),
+    {EmployeeVc::Position, FtText, 60}, Until(0, {EmployeeVc::Name, FtText, 60}), Until(0, {0, 0, 0, Col::NewLine}),
     Until(0, {EmployeeVc::DepCode, FtText, 5}), Since(1, {EmployeeVc::PerCode, FtCodeNoSep, 10}),
     Since(1, {EmployeeVc::DepCode, FtCodeNoSep, 5}), {EmployeeVc::BaseRow, FtShort, 0},
     {EmployeeVc::BaseCol, FtShort, 0}, Until(0, {EmployeeVc::EntryType, FtText, 10}),
@@ -910,8 +910,8 @@ constexpr VersionedColumn R130Rows[] = {
 
 constexpr VersionedColumn R132Head[] = {
     {BankVc::Code, FtText, 5}, {BankVc::Name, FtText, 60}, Since(2, {BankVc::Addr1, FtText, 60}),
-    Since(2, {BankVc::Addr2, FtText, 60}), Since(2, {BankVc::Addr3, FtText, 60}), {BankVc::Text254, FtText, 40},
-    {BankVc::Text296, FtText, 40}, Since(2, {BankVc::Text338, FtText, 40}),
+    Since(2, {BankVc::Addr2, FtText, 60}), Since(2, {BankVc::Addr3, FtText, 60}), {BankVc::NameInFiles, FtText, 40},
+    {BankVc::Iban, FtText, 40}, Since(2, {BankVc::Bic, FtText, 40}),
 };
 
 constexpr VersionedColumn B129Head[] = {
@@ -919,9 +919,9 @@ constexpr VersionedColumn B129Head[] = {
     {0, 0, 0, Col::NewLine}, {CompanyBlk::Address2, FtText, 60}, {0, 0, 0, Col::NewLine},
     {CompanyBlk::Address3, FtText, 60}, {0, 0, 0, Col::NewLine}, {0, FtText, 0, Col::Empty},
     {0, 0, 0, Col::NewLine}, {CompanyBlk::OrgNr, FtText, 30}, {CompanyBlk::Telephone, FtText, 20},
-    {CompanyBlk::Text270, FtText, 20}, {CompanyBlk::BankAccount, FtText, 60},
+    {CompanyBlk::Fax, FtText, 20}, {CompanyBlk::BankAccount, FtText, 60},
     {CompanyBlk::BankAccount2, FtText, 60}, {CompanyBlk::Code598, FtCodeNoSep, 1},
-    {CompanyBlk::Code600, FtCodeNoSep, 1}, {CompanyBlk::DateLockOn, FtShort, 0}, {CompanyBlk::Text528, FtText, 20},
+    {CompanyBlk::Code600, FtCodeNoSep, 1}, {CompanyBlk::DateLockOn, FtShort, 0}, {CompanyBlk::EnterpriseNr, FtText, 20},
     {0, 0, 0, Col::IfData}, {CompanyBlk::SignA0, FtShort, 0}, {CompanyBlk::SignA1, FtShort, 0},
     {CompanyBlk::SignA2, FtShort, 0}, {CompanyBlk::SignA3, FtShort, 0}, {CompanyBlk::SignA4, FtShort, 0},
     {CompanyBlk::SignB0, FtShort, 0}, {CompanyBlk::SignB1, FtShort, 0}, {CompanyBlk::SignB2, FtShort, 0},

@@ -49,7 +49,7 @@ const Column InvLines234[] = {
     {IVVc::CustCode, FtCodeNoSep, 20}, {IVVc::Addr0, FtText, 60}, {IVVc::Addr1, FtText, 60},
     {IVVc::Addr2, FtText, 60}, {IVVc::Addr3, FtText, 60}, {IVVc::CustCat, FtCodeNoSep, 5},
     {0, 0, 0, Col::NewLine},
-    {IVVc::Text312, FtText, 60}, {IVVc::Text290, FtText, 20}, {IVVc::Text546, FtText, 60},
+    {IVVc::Name2, FtText, 60}, {IVVc::Text290, FtText, 20}, {IVVc::Reference, FtText, 60},
     {IVVc::SalesMan, FtCodeNoSep, 5}, {IVVc::LangCode, FtCodeNoSep, 5}, {IVVc::StatCustCode, FtCodeNoSep, 20},
     {0, 0, 0, Col::NewLine},
     {IVVc::RoundOff, FtAmount2, 0}, {IVVc::Net, FtAmount2, 0}, {IVVc::VatFreeNet, FtAmount2, 0},
@@ -57,11 +57,11 @@ const Column InvLines234[] = {
     {IVVc::Freight, FtAmount2, 0}, {IVVc::FreightHome, FtAmount2, 0}, {IVVc::FreightVat, FtCodeNoSep, 2},
     {IVVc::FreightObj, FtCode, 30}, {IVVc::FreightPctAmt, FtAmount2, 0}, {IVVc::DelAddr0, FtText, 60},
     {IVVc::DelAddr1, FtText, 60}, {IVVc::DelAddr2, FtText, 60}, {IVVc::DelAddr3, FtText, 60},
-    {IVVc::Text856, FtText, 20}, {IVVc::DelTerms, FtCode, 5}, {IVVc::DelMode, FtCode, 5},
+    {IVVc::OurRef, FtText, 20}, {IVVc::DelTerms, FtCode, 5}, {IVVc::DelMode, FtCode, 5},
     {IVVc::Project, FtCodeNoSep, 20}, {IVVc::FreightAcc, FtCodeNoSep, 10},
     {IVVc::TotalBeforeRound, FtAmount2, 0}, {IVVc::Location, FtCodeNoSep, 10}, {IVVc::VatCode, FtCodeNoSep, 2},
     {IVVc::DiscCode2, FtCodeNoSep, 5}, {IVVc::RefStr, FtText, 30}, {IVVc::Text1238, FtText, 20},
-    {IVVc::Text1260, FtText, 20},
+    {IVVc::CustPhone, FtText, 20},
 };
 
 // The columns of a row after its kind, by kind.

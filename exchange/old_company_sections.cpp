@@ -67,7 +67,7 @@ void CompanyV1Import()
     } fields[] = {
         {CompanyBlk::CompanyName, 60}, {CompanyBlk::Address1, 60}, {CompanyBlk::Address2, 60},
         {CompanyBlk::Address3, 60},    {CompanyBlk::OrgNr, 20},    {CompanyBlk::Telephone, 20},
-        {CompanyBlk::Text270, 20},     {CompanyBlk::BankAccount, 60}, {CompanyBlk::BankAccount2, 60},
+        {CompanyBlk::Fax, 20},     {CompanyBlk::BankAccount, 60}, {CompanyBlk::BankAccount2, 60},
     };
     for (const auto &f : fields)
         if (!ImportReadField(block.data() + f.at, FtText, f.max)) return;   // damaged: nothing stored

@@ -554,7 +554,7 @@ const Column CustomerV1Lines[] = {
     {CUVc::PayerCode, FtCodeNoSep, 20}, {0, 0, 0, Col::NewLine},
     {CUVc::DelAddr1, FtText, 60}, {CUVc::DelAddr2, FtText, 60}, {CUVc::DelAddr3, FtText, 60},
     {0, 0, 0, Col::NewLine},
-    {CUVc::Text456, FtText, 20}, {CUVc::Text540, FtText, 20}, {CUVc::CustGroup, FtCodeNoSep, 5},
+    {CUVc::Text456, FtText, 20}, {CUVc::Phone, FtText, 20}, {CUVc::CustGroup, FtCodeNoSep, 5},
     {CUVc::Text562, FtText, 60}, {CUVc::PayTerms, FtCodeNoSep, 2}, {CUVc::VatZone, FtShort, 0},
     {CUVc::Word626, FtShort, 0}, {CUVc::Objects, FtCodeNoSep, 5},
 };
@@ -588,6 +588,6 @@ bool ReadCustomerV1(int number, int version, uint8_t *record)
     (void)version;
     assert(number == CUVc::Number);
     return ReadColumns(CustomerV1Lines, record, CUVc::Size) && CustomerFlag(record, CUVc::InterestFlag) &&
-           ReadColumns(CustomerV1Middle, record, CUVc::Size) && CustomerFlag(record, CUVc::Word686) &&
+           ReadColumns(CustomerV1Middle, record, CUVc::Size) && CustomerFlag(record, CUVc::NoticeCounting) &&
            ReadColumns(CustomerV1Tail, record, CUVc::Size);
 }

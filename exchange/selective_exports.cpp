@@ -174,7 +174,7 @@ void InvoiceRowsOf(const uint8_t *iv, int layout, uint8_t *item)
             PString deliver;
             GetPString(iv, IVVc::DelAddr0, 60, deliver);
             static const uint32_t delivery[] = {IVVc::DelAddr0, IVVc::DelAddr1, IVVc::DelAddr2, IVVc::DelAddr3};
-            static const uint32_t invoice[] = {IVVc::Addr0, IVVc::Addr1, IVVc::Addr2, IVVc::Text856};
+            static const uint32_t invoice[] = {IVVc::Addr0, IVVc::Addr1, IVVc::Addr2, IVVc::OurRef};
             for (uint32_t at : deliver[0] != 0 ? delivery : invoice) ExportValue(iv + at, FtText);
             ExportValue(iv + IVVc::SerNr, FtLongOrEmpty);
             ExportValue(iv + IVVc::InvDate, FtDate);

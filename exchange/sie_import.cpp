@@ -304,7 +304,7 @@ void ObjectLine(const SieItem &it)
     RecClear(OBVc::Number, ob);
     PutText(ob, OBVc::Code, 5, it.b);
     PutText(ob, OBVc::Name, 60, it.c);
-    PutU16(ob, OBVc::Word68, 1);
+    PutU16(ob, OBVc::Imported, 1);
     PutText(ob, OBVc::ObjType, 5, it.a);
     PutU16(ob, OBVc::Blocked, 0);
     uint32_t recid = 0;

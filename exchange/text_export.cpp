@@ -234,7 +234,7 @@ void CustomerListExport()
     uint32_t recid = 0, position = 0;
     bool found = RecFind(CUVc::Number, cu, 1, 0, &recid, &position) && position > 0;
     static const uint16_t texts[] = {CUVc::Name,     CUVc::Addr1,    CUVc::Addr2, CUVc::Addr3,  CUVc::DelAddr1,
-                                     CUVc::DelAddr2, CUVc::DelAddr3, CUVc::Name2, CUVc::Text540};
+                                     CUVc::DelAddr2, CUVc::DelAddr3, CUVc::Name2, CUVc::Phone};
     for (uint32_t pos = position; found && !OutputJobState.stopFlag; pos++) {
         RecFreeMatrix(CUVc::Number, cu);
         if (!RecReadAt(CUVc::Number, int32_t(pos), cu, &recid)) break;

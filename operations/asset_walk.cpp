@@ -45,9 +45,9 @@ void AssetWalk(bool (*each)(const uint8_t *asset, void *data), void *data) {
         GetPString(asset, AssetVc::Code, 10, code);
         if (to[0] && PStringCompareNoCase(code, to) > 0) break;
         const bool chosen = GetU16(asset, AssetVc::Excluded) == 0 &&
-                            SelectionPasses(asset, ReportParamsVc::SelText2, 255, AssetVc::Code80, 5) &&
+                            SelectionPasses(asset, ReportParamsVc::SelText2, 255, AssetVc::Department, 5) &&
                             SelectionPasses(asset, ReportParamsVc::SelText3, 255, AssetVc::Class, 5) &&
-                            SelectionPasses(asset, ReportParamsVc::SelText7, 21, AssetVc::Code86, 10);
+                            SelectionPasses(asset, ReportParamsVc::SelText7, 21, AssetVc::Location, 10);
         if (chosen && !each(asset, data)) break;
         if (ReportPollStop() || UserCancelFlag) break;
     }

@@ -172,12 +172,12 @@ bool QuotationToOrder(uint8_t *order, uint32_t quotationId) {
         int max;
     };
     static constexpr TextCopy texts[] = {
-        {Quo::CustCode, Ord::CustCode, 20},   {Quo::Text284, Ord::Text284, 20},     {Quo::Name2, Ord::Text306, 60},
+        {Quo::CustCode, Ord::CustCode, 20},   {Quo::Text284, Ord::Text284, 20},     {Quo::Name2, Ord::Name2, 60},
         {Quo::PayTerms, Ord::PayTerms, 2},    {Quo::DiscCode, Ord::CustCat, 5},     {Quo::Objects, Ord::Objects, 30},
         {Quo::DelMode, Ord::DelMode, 5},      {Quo::SalesMan, Ord::SalesMan, 5},    {Quo::DelTerms, Ord::DelTerms, 5},
         {Quo::CurncyCode, Ord::CurncyCode, 5}, {Quo::LangCode, Ord::LangCode, 5},   {Quo::Project, Ord::Project, 20},
         {Quo::PriceList, Ord::PriceList, 5},  {Quo::VatCode, Ord::VatCode, 2},      {Quo::DiscCode2, Ord::DiscCode2, 5},
-        {Quo::Text900, Ord::Text1030, 20},    {Quo::Text922, Ord::Text1052, 20},    {Quo::Text944, Ord::Text1074, 20},
+        {Quo::OurRef, Ord::OurRef, 20},    {Quo::Text922, Ord::Text1052, 20},    {Quo::CustPhone, Ord::CustPhone, 20},
     };
     for (const TextCopy &t : texts) DocFlowCopyText(order, t.to, q, t.from, t.max);
     DocFlowCopyLines(order, Ord::Addr0, q, Quo::CustName, 4);

@@ -80,8 +80,8 @@ void DiscountForQuantity(const uint8_t *item, const uint8_t *stepCode, const Pac
         PackedDecimal basis, amount;
         switch (GetU16(steps.record, QtyStepVc::Basis)) {
         case 0: DecMul(qty, price, &basis); break;
-        case 2: amount = GetDec(item, INVc::Amount196); DecMul(qty, &amount, &basis); break;
-        case 3: amount = GetDec(item, INVc::Amount208); DecMul(qty, &amount, &basis); break;
+        case 2: amount = GetDec(item, INVc::StepAmount1); DecMul(qty, &amount, &basis); break;
+        case 3: amount = GetDec(item, INVc::StepAmount2); DecMul(qty, &amount, &basis); break;
         default: basis = *qty; break;
         }
         index = DiscountStepPercent(&basis, steps.record);

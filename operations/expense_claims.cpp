@@ -40,7 +40,7 @@ constexpr int TextMax = 60, AccountMax = 10, PersonMax = 5;
 
 constexpr uint32_t PostedFree[][2] = {
     {EX::Transferred, EX::Transferred + 2},
-    {EX::Text128, EX::Text128 + 61},
+    {EX::ClaimText, EX::ClaimText + 61},
 };
 
 bool Posted(const uint8_t *expense) { return GetU16(expense, EX::Posted) == 1; }

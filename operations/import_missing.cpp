@@ -119,7 +119,7 @@ bool CreateMissingCustomer(const uint8_t *invoice) {
     GetPString(invoice, IVVc::CustCode, 20, code);
     bool made = false;
     bool ok = MakeUnlessStored(CUVc::Number, CUVc::Code, 20, code, &made, [&](uint8_t *c) {
-        const uint32_t from[] = {IVVc::Addr0, IVVc::Addr1, IVVc::Addr2, IVVc::Addr3, IVVc::Text312};
+        const uint32_t from[] = {IVVc::Addr0, IVVc::Addr1, IVVc::Addr2, IVVc::Addr3, IVVc::Name2};
         const uint32_t to[] = {CUVc::Name, CUVc::Addr1, CUVc::Addr2, CUVc::Addr3, CUVc::Name2};
         for (int i = 0; i < 5; i++) CopyText(invoice, from[i], c, to[i], 60);
         PutU16(c, CUVc::VatZone, GetU16(invoice, IVVc::VatZone));

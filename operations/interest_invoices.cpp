@@ -274,7 +274,7 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     StatusMarkInvoice(r);
     PutPString(r, Inv::Objects, 30, empty);
     PutPString(r, Inv::Text290, 20, empty);
-    PutPString(r, Inv::Text546, 60, empty);
+    PutPString(r, Inv::Reference, 60, empty);
     for (uint32_t at : {Inv::RoundOff, Inv::Net, Inv::VatFreeNet, Inv::Vat, Inv::Total}) PutDec(r, at, blank);
     PutU16(r, Inv::InclVat, 0);
     int32_t serial = NextSerialNumber(Inv::Number, &date, SeriesHint(0, SeriesDefaultsBlk::InvoiceHint), 0);

@@ -55,11 +55,11 @@ constexpr ByteRange PostedFree[] = {
     {Inv::Printed, Inv::Printed + 2},    // written by the print kinds
     {Inv::Mark, Inv::Mark + 2},          // the list mark
     {Inv::Transferred, Inv::Transferred + 2},
-    {Inv::Text546, Inv::CredInv},        // notes
+    {Inv::Reference, Inv::CredInv},        // notes
     {Inv::SalesMan, Inv::CurncyCode},    // salesperson
     {Inv::NoticeCount, Inv::NoticeDate}, // reminders
     {Inv::NoticeDate, Inv::NoticeDate + 6},
-    {Inv::Text856, Inv::DelTerms},
+    {Inv::OurRef, Inv::DelTerms},
     {Inv::DelTerms, Inv::DelAddr0},      // delivery terms
     {Inv::DelAddr0, Inv::DelMode},       // delivery address
     {Inv::DelMode, Inv::Location},       // delivery mode

@@ -120,7 +120,7 @@ bool InvoiceCustomerFill(uint8_t *inv)
     CopyText(c, CUVc::Addr1, inv, IVVc::Addr1, 60);
     CopyText(c, CUVc::Addr2, inv, IVVc::Addr2, 60);
     CopyText(c, CUVc::Addr3, inv, IVVc::Addr3, 60);
-    CopyText(c, CUVc::Name2, inv, IVVc::Text312, 60);
+    CopyText(c, CUVc::Name2, inv, IVVc::Name2, 60);
     CopyText(c, CUVc::CustGroup, inv, IVVc::CustCat, 5);
     CopyText(c, CUVc::Objects, inv, IVVc::Objects, 30);
     CopyText(c, CUVc::CurncyCode, inv, IVVc::CurncyCode, 5);
@@ -134,7 +134,7 @@ bool InvoiceCustomerFill(uint8_t *inv)
     CopyText(c, CUVc::DiscCode2, inv, IVVc::DiscCode2, 5);
     CopyText(c, CUVc::VatCode, inv, IVVc::VatCode, 2);
     CopyText(c, CUVc::Text456, inv, IVVc::Text1238, 20);
-    CopyText(c, CUVc::Text540, inv, IVVc::Text1260, 20);
+    CopyText(c, CUVc::Phone, inv, IVVc::CustPhone, 20);
 
     uint8_t group[256], priceList[256];
     uint16_t inclVat = 0;
@@ -145,8 +145,8 @@ bool InvoiceCustomerFill(uint8_t *inv)
     PutU16(inv, IVVc::InclVat, inclVat);
 
     CopyCustomerDeliveryAddress(c, inv);
-    CopyText(c, CUVc::Text646, inv, IVVc::Text856, 20);
-    CopyText(c, CUVc::Text900, inv, IVVc::Text546, 60);
+    CopyText(c, CUVc::Text646, inv, IVVc::OurRef, 20);
+    CopyText(c, CUVc::Reference, inv, IVVc::Reference, 60);
     DocTotalsRound(inv);
 
     PutU16(inv, IVVc::VatZone, GetU16(c, CUVc::VatZone));

@@ -60,7 +60,7 @@ bool CopyCustomerToDocument(uint8_t *doc) {
     CopyText(c, CUVc::Addr1, doc, IVVc::Addr1, LineMax);
     CopyText(c, CUVc::Addr2, doc, IVVc::Addr2, LineMax);
     CopyText(c, CUVc::Addr3, doc, IVVc::Addr3, LineMax);
-    CopyText(c, CUVc::Name2, doc, IVVc::Text312, LineMax);
+    CopyText(c, CUVc::Name2, doc, IVVc::Name2, LineMax);
     CopyText(c, CUVc::CustGroup, doc, IVVc::CustCat, 5);
     CopyText(c, CUVc::Objects, doc, IVVc::Objects, 30);
     CopyText(c, CUVc::LangCode, doc, IVVc::LangCode, 5);
@@ -68,7 +68,7 @@ bool CopyCustomerToDocument(uint8_t *doc) {
     CopyText(c, CUVc::DelMode, doc, IVVc::DelMode, 5);
     CopyCustomerDeliveryAddress(c, doc);
     CopyText(c, CUVc::CurncyCode, doc, IVVc::CurncyCode, 5);
-    CopyText(c, CUVc::Text646, doc, IVVc::Text856, 20);
+    CopyText(c, CUVc::Text646, doc, IVVc::OurRef, 20);
     CopyText(c, CUVc::PriceList, doc, IVVc::PriceList, 5);
     CopyText(c, CUVc::DiscCode2, doc, IVVc::DiscCode2, 5);
     uint8_t group[256], priceList[256];

@@ -107,10 +107,10 @@ void InvoiceHeaderFromOrder(uint8_t *invoice, const uint8_t *order) {
         int max;
     };
     static constexpr TextCopy texts[] = {
-        {Ord::Text306, Inv::Text312, 60},  {Ord::Text284, Inv::Text290, 20},   {Ord::Objects, Inv::Objects, 30},
+        {Ord::Name2, Inv::Name2, 60},  {Ord::Text284, Inv::Text290, 20},   {Ord::Objects, Inv::Objects, 30},
         {Ord::PayTerms, Inv::PayTerms, 2}, {Ord::SalesMan, Inv::SalesMan, 5},  {Ord::CurncyCode, Inv::CurncyCode, 5},
         {Ord::LangCode, Inv::LangCode, 5}, {Ord::PriceList, Inv::PriceList, 5}, {Ord::Project, Inv::Project, 20},
-        {Ord::DiscCode2, Inv::DiscCode2, 5}, {Ord::Text1052, Inv::Text1238, 20}, {Ord::Text1074, Inv::Text1260, 20},
+        {Ord::DiscCode2, Inv::DiscCode2, 5}, {Ord::Text1052, Inv::Text1238, 20}, {Ord::CustPhone, Inv::CustPhone, 20},
         {Ord::DelMode, Inv::DelMode, 5},   {Ord::DelTerms, Inv::DelTerms, 5},
     };
     for (const TextCopy &t : texts) DocFlowCopyText(invoice, t.to, order, t.from, t.max);
@@ -130,7 +130,7 @@ void InvoiceHeaderFromOrder(uint8_t *invoice, const uint8_t *order) {
     GetPString(order, Ord::CustCode, 20, code);
     RuleRecord customer(CUVc::Number);
     if (customer.record && DocFlowReadByCode(CUVc::Number, CUVc::Code, 20, code, customer.record))
-        DocFlowCopyText(invoice, Inv::Text856, customer.record, CUVc::Text646, 20);
+        DocFlowCopyText(invoice, Inv::OurRef, customer.record, CUVc::Text646, 20);
     ApplyPaymentTerms(invoice);
 }
 

@@ -104,17 +104,17 @@ bool AddRow(uint8_t *payment, const Selection &s, const uint8_t *item, const uin
     PutDec(row, Row::Amount, GetDec(item, OI::OpenAmount));
     RuleRecord vendor(VEVc::Number);
     bool known = VendorRead(text, vendor);
-    GetPString(invoice, VIVc::Text190, 30, part);
+    GetPString(invoice, VIVc::PayText, 30, part);
     if (part[0] == 0 && known && CompanyVariant() == 5) {
         if (PStringEqualC(s.mode, "P")) GetPString(vendor.record, VEVc::PostalGiro, 30, part);
         else GetPString(vendor.record, VEVc::BankGiro, 30, part);
     }
-    PutPString(row, Row::Text30, 30, part);
+    PutPString(row, Row::InvPayText, 30, part);
     // The row's account is the vendor's account text, as the payment
     // window fills it: the bank files pay to it.
     if (known) {
-        GetPString(vendor.record, VEVc::Text270, 20, text);
-        PutPString(row, Row::Text62, 60, text);
+        GetPString(vendor.record, VEVc::AccountNr, 20, text);
+        PutPString(row, Row::AccountText, 60, text);
     }
     return MatrixRowPut(OPVc::Number, 0, payment, MatrixRowCount(OPVc::Number, 0, payment), row);
 }

@@ -47,7 +47,7 @@ void EntryText(const uint8_t *person, uint8_t *out) {
     GetPString(ReportParams, P::SelText3, 255, part);
     PStringAppend(out, part);
     PStringAppendC(out, " ");
-    GetPString(person, W::Text128, 60, part);
+    GetPString(person, W::Position, 60, part);
     PStringAppend(out, part);
     if (out[0] > EntryTextMax) out[0] = EntryTextMax;
 }

@@ -67,9 +67,9 @@ int OpenChecks(uint8_t *payment, const uint8_t *old, int mode) {
     if (Flag(payment, PP::Posted) && !Flag(payment, PP::Approved))
         return FieldError(Texts::PostedNotApproved, nullptr, PP::Posted);
     if (!CheckBeforeSave(PP::Number, payment, PP::PayDate)) return -1;
-    DateRec second = GetDate(payment, PP::Date174);
+    DateRec second = GetDate(payment, PP::DefaultDate);
     if (second.year == 0 && (second.day != 0 || second.month != 0))
-        return FieldError(Texts::CodeMissing, nullptr, PP::Date174);
+        return FieldError(Texts::CodeMissing, nullptr, PP::DefaultDate);
     uint8_t code[256];
     GetPString(payment, PP::PayMode, 1, code);
     if (code[0] == 0) return FieldError(Texts::PaymentModeMissing, nullptr, PP::PayMode);

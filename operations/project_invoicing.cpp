@@ -309,7 +309,7 @@ void ProjectInvoiceHeader(uint8_t *inv, const uint8_t *project) {
     GetPString(project, ProjectVc::Leader, PersonMax, text);
     PutPString(inv, IVVc::Text290, 20, text);
     GetPString(project, ProjectVc::Reference, NameMax, text);
-    PutPString(inv, IVVc::Text312, NameMax, text);
+    PutPString(inv, IVVc::Name2, NameMax, text);
     GetPString(project, ProjectVc::Code, CodeMax, text);
     PutPString(inv, IVVc::Project, CodeMax, text);
     uint8_t customer[256], currency[256] = {0};

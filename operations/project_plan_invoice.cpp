@@ -180,7 +180,7 @@ bool InvoiceFromPercentage(uint8_t *inv, const uint8_t *project) {
     StatusMarkInvoice(inv);
     PutPString(inv, IVVc::Text290, 20, empty);
     PutPString(inv, IVVc::Objects, 30, empty);
-    PutPString(inv, IVVc::Text546, LineMax, empty);
+    PutPString(inv, IVVc::Reference, LineMax, empty);
     PackedDecimal blank;
     DecSetBlank(&blank);
     for (uint32_t at : {IVVc::RoundOff, IVVc::Net, IVVc::VatFreeNet, IVVc::Vat, IVVc::Total}) PutDec(inv, at, blank);

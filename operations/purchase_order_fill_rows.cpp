@@ -193,7 +193,7 @@ bool PurchaseOrdersFromRows(const uint8_t *itemCode, const uint8_t *purchaseData
         ok = ok && AppendPurchaseOrderRow(order.record, false, nullptr, nullptr, heading);
         if (ok && CompanyVariant() == 9) {
             uint8_t text[256];
-            GetPString(customerOrder, ORVc::Text780, 60, text);
+            GetPString(customerOrder, ORVc::CustReference, 60, text);
             ok = AppendPurchaseOrderRow(order.record, false, nullptr, nullptr, text);
         }
         ok = ok && AppendOrderAddressRows(order.record, customerOrder);

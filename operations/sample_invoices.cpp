@@ -91,7 +91,7 @@ bool TestInvoice(uint32_t serial, const DateRec &date)
     StatusMarkInvoice(r);
     PutPString(r, Inv::Objects, 30, empty);
     PutPString(r, Inv::Text290, 20, empty);
-    PutPString(r, Inv::Text546, 60, empty);
+    PutPString(r, Inv::Reference, 60, empty);
     PackedDecimal blank;
     DecSetBlank(&blank);
     for (uint32_t at : {Inv::RoundOff, Inv::Net, Inv::VatFreeNet, Inv::Vat, Inv::Total}) PutDec(r, at, blank);

@@ -47,8 +47,8 @@ constexpr CustomerCopy ContractDelivery[] = {
 };
 // Copied after the totals: the texts of 20 and 60, the payment terms.
 constexpr CustomerCopy ContractLateCopies[] = {
-    {CO::Text682, CUVc::Text646, 20},
-    {CO::Text424, CUVc::Text900, 60},
+    {CO::OurRef, CUVc::Text646, 20},
+    {CO::Reference, CUVc::Reference, 60},
     {CO::PayTerms, CUVc::PayTerms, 2},
 };
 
@@ -197,7 +197,7 @@ bool ContractCustomerFill(uint8_t *contract, uint8_t *customer)
         for (const CustomerCopy &c : ContractDelivery) EmptyText(contract, c.to, c.length);
     }
     EmptyText(contract, CO::DelTerms, 5);
-    EmptyText(contract, CO::Code958, 5);
+    EmptyText(contract, CO::DelMode, 5);
     CustomerCopiesApply(contract, customer, ContractLateCopies, int(std::size(ContractLateCopies)));
     PutU16(contract, CO::VatZone, GetU16(customer, CUVc::VatZone));
     ContractFreightFill(contract);

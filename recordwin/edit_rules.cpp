@@ -195,7 +195,7 @@ uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report)
             return StoredRowKeyCell(window, F, report);
         return 1;
     case 475:
-        if (state == 2 && StoredWordSet(window, ExpenseVc::Posted)) return id == int(ExpenseVc::Text128) ? 1 : 0;
+        if (state == 2 && StoredWordSet(window, ExpenseVc::Posted)) return id == int(ExpenseVc::ClaimText) ? 1 : 0;
         return 1;
     case 476:
         if (state != 2) return 1;

@@ -98,7 +98,7 @@ const Lookup Lookups[] = {
     {284, PurchItemVc::Number, PurchItemVc::VendCode, VEVc::Number, VEVc::Code, CodeMax, VEVc::Name, PurchItemVc::VendName, Missing::Beep,
      false},
     {320, PriceVc::Number, PriceVc::ItemCode, INVc::Number, INVc::Code, CodeMax, INVc::Name, PriceVc::ItemName, Missing::Keep, true},
-    {325, AssetVc::Number, AssetVc::Text218, VEVc::Number, VEVc::Code, CodeMax, VEVc::Name, AssetVc::Text240, Missing::Beep, false},
+    {325, AssetVc::Number, AssetVc::VendCode, VEVc::Number, VEVc::Code, CodeMax, VEVc::Name, AssetVc::VendName, Missing::Beep, false},
     {364, TimeItemVc::Number, TimeItemVc::ItemCode, INVc::Number, INVc::Code, CodeMax, INVc::Name, TimeItemVc::ItemName, Missing::Keep, true},
     {370, CustPriceVc::Number, CustPriceVc::CustCode, CUVc::Number, CUVc::Code, CodeMax, CUVc::Name, CustPriceVc::Name, Missing::Keep, true},
     {457, CodedTextVc::Number, CodedTextVc::Code, CodedTextVc::Number, CodedTextVc::Code, CodedTextMax, CodedTextVc::Text, CodedTextVc::Text,

@@ -44,7 +44,7 @@ constexpr uint8_t NoStructure[] = {1, '_'};
 
 // The fields a posted invoice may still change: due date, reference,
 // salesperson, our reference, reminders, delivery terms, address and mode.
-constexpr uint32_t EditableWhenPosted[] = {IVVc::PayDate,     IVVc::Text546,     IVVc::SalesMan,   IVVc::Text856,
+constexpr uint32_t EditableWhenPosted[] = {IVVc::PayDate,     IVVc::Reference,     IVVc::SalesMan,   IVVc::OurRef,
                                            IVVc::NoticeCount, IVVc::NoticeDate,  IVVc::DelTerms,   IVVc::DelAddr0,
                                            IVVc::DelAddr1,    IVVc::DelAddr2,    IVVc::DelAddr3,   IVVc::DelMode};
 

@@ -31,15 +31,15 @@ constexpr int CustomerCodeMax = 20, DeliveryTextMax = 10;
 constexpr CustomerCopy OrderCopies[] = {
     {ORVc::Addr0, CUVc::Name, 60},          {ORVc::Addr1, CUVc::Addr1, 60},
     {ORVc::Addr2, CUVc::Addr2, 60},         {ORVc::Addr3, CUVc::Addr3, 60},
-    {ORVc::Text306, CUVc::Name2, 60},       {ORVc::InvoiceTo, CUVc::PayerCode, 20},
+    {ORVc::Name2, CUVc::Name2, 60},       {ORVc::InvoiceTo, CUVc::PayerCode, 20},
     {ORVc::CustCat, CUVc::CustGroup, 5},    {ORVc::PayTerms, CUVc::PayTerms, 2},
     {ORVc::Objects, CUVc::Objects, 5},      {ORVc::CurncyCode, CUVc::CurncyCode, 5},
     {ORVc::SalesMan, CUVc::SalesMan, 5},    {ORVc::LangCode, CUVc::LangCode, 5},
     {ORVc::DelTerms, CUVc::DelTerms, 5},    {ORVc::DelMode, CUVc::DelMode, 5},
-    {ORVc::Text780, CUVc::Text900, 60},     {ORVc::PriceList, CUVc::PriceList, 5},
+    {ORVc::CustReference, CUVc::Reference, 60},     {ORVc::PriceList, CUVc::PriceList, 5},
     {ORVc::DiscCode2, CUVc::DiscCode2, 5},  {ORVc::VatCode, CUVc::VatCode, 2},
-    {ORVc::Text1052, CUVc::Text456, 20},    {ORVc::Text1074, CUVc::Text540, 20},
-    {ORVc::Text1030, CUVc::Text646, 20},
+    {ORVc::Text1052, CUVc::Text456, 20},    {ORVc::CustPhone, CUVc::Phone, 20},
+    {ORVc::OurRef, CUVc::Text646, 20},
 };
 // The delivery address: the customer's name over its delivery lines.
 constexpr CustomerCopy OrderDelivery[] = {

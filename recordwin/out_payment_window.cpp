@@ -65,8 +65,8 @@ bool ReadRow(int window, int row, uint8_t *buf)
 void PutRow(int window, int row, const uint8_t *buf)
 {
     if (!MatrixRowPut(OPVc::Number, 0, WinRecordBuffer(window), row, buf)) return;
-    for (uint32_t cell : {uint32_t(Row::InvoiceNr), uint32_t(Row::VendCode), uint32_t(Row::Text30),
-                          uint32_t(Row::Text62), uint32_t(Row::Amount), uint32_t(Row::Kind)})
+    for (uint32_t cell : {uint32_t(Row::InvoiceNr), uint32_t(Row::VendCode), uint32_t(Row::InvPayText),
+                          uint32_t(Row::AccountText), uint32_t(Row::Amount), uint32_t(Row::Kind)})
         WinMatrixDrawRow(window, row, cell, 0);
 }
 
@@ -94,10 +94,10 @@ void InvoicePaymentFill(int window, int row, uint8_t *r)
     }
     bool open = VendorOpenItemRead(serial, item, &recid);
     uint8_t name[256], code[256], account[256] = {0}, currency[256], mine[256];
-    GetPString(invoice.record, VIVc::Text190, NameMax, name);
+    GetPString(invoice.record, VIVc::PayText, NameMax, name);
     GetPString(invoice.record, VIVc::VendCode, CodeMax, code);
     if (VendorRead(code, vendor)) {
-        GetPString(vendor.record, VEVc::Text270, AccountTextMax, account);
+        GetPString(vendor.record, VEVc::AccountNr, AccountTextMax, account);
         if (CompanyVariant() == VariantGiroNames && name[0] == 0) GiroName(payment, vendor.record, name);
     }
     PackedDecimal amount, discount;
@@ -125,9 +125,9 @@ void InvoicePaymentFill(int window, int row, uint8_t *r)
         }
     }
     PutU16(r, Row::Kind, RowPaid);
-    PutPString(r, Row::Text30, NameMax, name);
+    PutPString(r, Row::InvPayText, NameMax, name);
     PutPString(r, Row::VendCode, CodeMax, code);
-    PutPString(r, Row::Text62, 60, account);
+    PutPString(r, Row::AccountText, 60, account);
     PutDec(r, Row::Amount, amount);
     PutRow(window, row, r);
     if (!DecIsZero(&discount)) {
@@ -157,16 +157,16 @@ void VendorFill(int window, int row, uint8_t *r)
         Beep();
         return;
     }
-    GetPString(vendor.record, VEVc::Text270, AccountTextMax, text);
-    PutPString(r, Row::Text62, 60, text);
+    GetPString(vendor.record, VEVc::AccountNr, AccountTextMax, text);
+    PutPString(r, Row::AccountText, 60, text);
     if (CompanyVariant() == VariantGiroNames) {
-        if (r[Row::Text30] == 0) {
+        if (r[Row::InvPayText] == 0) {
             GiroName(WinRecordBuffer(window), vendor.record, text);
-            PutPString(r, Row::Text30, NameMax, text);
+            PutPString(r, Row::InvPayText, NameMax, text);
         }
     } else {
         GetPString(vendor.record, VEVc::BankGiro, NameMax, text);
-        PutPString(r, Row::Text30, NameMax, text);
+        PutPString(r, Row::InvPayText, NameMax, text);
     }
     PutRow(window, row, r);
 }
@@ -345,8 +345,8 @@ void PaymentRowFromInvoice(uint32_t serial, int window, int row)
         uint8_t code[256], text[256] = {0};
         GetPString(invoice.record, VIVc::VendCode, CodeMax, code);
         PutPString(r, Row::VendCode, CodeMax, code);
-        if (VendorRead(code, vendor)) GetPString(vendor.record, VEVc::Text270, AccountTextMax, text);
-        PutPString(r, Row::Text62, 60, text);
+        if (VendorRead(code, vendor)) GetPString(vendor.record, VEVc::AccountNr, AccountTextMax, text);
+        PutPString(r, Row::AccountText, 60, text);
     } else {
         Beep();
     }

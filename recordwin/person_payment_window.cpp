@@ -56,10 +56,10 @@ void PersonFill(int window, int row)
         else
             Beep();
     }
-    r[Row::Text10] = 0;
+    r[Row::RowText] = 0;
     PutPString(r, Row::Name, NameMax, name);
     if (!MatrixRowPut(PersPayVc::Number, 0, payment, row, r)) return;
-    WinMatrixDrawRow(window, row, Row::Text10, 0);
+    WinMatrixDrawRow(window, row, Row::RowText, 0);
     WinMatrixDrawRow(window, row, Row::Name, 0);
 }
 
@@ -78,7 +78,7 @@ void HeaderFieldChanged(int window, int id, uint8_t changed)
         return;
     case PersPayVc::PayDate:
         if (GetDate(payment, PersPayVc::PayDate).year == 0) {
-            PutDate(payment, PersPayVc::PayDate, GetDate(payment, PersPayVc::Date174));
+            PutDate(payment, PersPayVc::PayDate, GetDate(payment, PersPayVc::DefaultDate));
             WinRedrawFieldById(window, int(PersPayVc::PayDate));
             PersonPaymentRateRefresh(window, payment);
         } else if (changed) {

@@ -370,10 +370,10 @@ void PurchasePayeeFill(uint8_t *invoice, const uint8_t *code)
     RuleRecord vendor(VEVc::Number);
     if (code[0] != 0 && VendorRead(code, vendor) && CompanyVariant() != VariantNoPayeeTexts) {
         uint8_t text[256];
-        GetPString(vendor.record, VEVc::Text270, CodeMax, text);
-        PutPString(invoice, VIVc::Text296, CodeMax, text);
+        GetPString(vendor.record, VEVc::AccountNr, CodeMax, text);
+        PutPString(invoice, VIVc::PayeeText, CodeMax, text);
         GetPString(vendor.record, VEVc::BankGiro, 30, text);
-        PutPString(invoice, VIVc::Text190, 30, text);
+        PutPString(invoice, VIVc::PayText, 30, text);
     }
     ApplyPurchaseInvoiceTerms(invoice);
 }

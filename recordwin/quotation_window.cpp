@@ -33,10 +33,10 @@ constexpr CustomerCopy QuotationCopies[] = {
     {QuotationVc::CurncyCode, CUVc::CurncyCode, 5}, {QuotationVc::SalesMan, CUVc::SalesMan, 5},
     {QuotationVc::LangCode, CUVc::LangCode, 5},     {QuotationVc::PayerCode, CUVc::PayerCode, 20},
     {QuotationVc::DelTerms, CUVc::DelTerms, 5},     {QuotationVc::DelMode, CUVc::DelMode, 5},
-    {QuotationVc::Text742, CUVc::Text900, 60},      {QuotationVc::PriceList, CUVc::PriceList, 5},
+    {QuotationVc::Reference, CUVc::Reference, 60},      {QuotationVc::PriceList, CUVc::PriceList, 5},
     {QuotationVc::DiscCode2, CUVc::DiscCode2, 5},   {QuotationVc::VatCode, CUVc::VatCode, 2},
-    {QuotationVc::Text922, CUVc::Text456, 20},      {QuotationVc::Text944, CUVc::Text540, 20},
-    {QuotationVc::Text900, CUVc::Text646, 20},
+    {QuotationVc::Text922, CUVc::Text456, 20},      {QuotationVc::CustPhone, CUVc::Phone, 20},
+    {QuotationVc::OurRef, CUVc::Text646, 20},
 };
 constexpr CustomerCopy QuotationDelivery[] = {
     {QuotationVc::DelAddr0, CUVc::Name, 60},

@@ -38,7 +38,7 @@ constexpr CustomerCopy Doc557Copies[] = {
     {SD::DiscCode, CUVc::CustGroup, 5},    {SD::Objects, CUVc::Objects, 30},
     {SD::CurncyCode, CUVc::CurncyCode, 5}, {SD::SalesMan, CUVc::SalesMan, 5},
     {SD::LangCode, CUVc::LangCode, 5},     {SD::PriceList, CUVc::PriceList, 5},
-    {SD::DiscCode2, CUVc::DiscCode2, 5},   {SD::Text232, CUVc::Text900, 60},
+    {SD::DiscCode2, CUVc::DiscCode2, 5},   {SD::Reference, CUVc::Reference, 60},
     {SD::PayTerms, CUVc::PayTerms, 2},
 };
 

@@ -252,7 +252,7 @@ bool PurchaseOrderToPurchase(uint8_t *purchase) {
     DocFlowCopyText(purchase, PUVc::VendCode, po, PO::VendCode, 20);
     UpperCode(purchase, PUVc::VendCode);
     DocFlowCopyText(purchase, PUVc::VendName, po, PO::VendName, 60);
-    DocFlowCopyText(purchase, PUVc::Text, po, PO::Text558, 60);
+    DocFlowCopyText(purchase, PUVc::Text, po, PO::Contact, 60);
     DocFlowCopyText(purchase, PUVc::Currency, po, PO::CurncyCode, 5);
     DocFlowCopyText(purchase, PUVc::Location, po, PO::Location, 10);
     uint8_t currency[256];

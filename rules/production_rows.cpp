@@ -119,7 +119,7 @@ bool FillProductionFromStructure(uint8_t *production) {
 
     uint8_t text[256];
     GetPString(structure.record, Structure::Text, 60, text);
-    PutPString(production, Production::Text122, 60, text);
+    PutPString(production, Production::StructText, 60, text);
 
     uint8_t srow[StructureRow::Size], item[256];
     const int32_t n = MatrixRowCount(Structure::Number, 0, structure.record);

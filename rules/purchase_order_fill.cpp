@@ -36,12 +36,12 @@ bool CopyVendorToPurchaseOrder(uint8_t *order) {
     CopyText(order, PurchOrderVc::Addr1, v, VEVc::Addr1, 60);
     CopyText(order, PurchOrderVc::Addr2, v, VEVc::Addr2, 60);
     CopyText(order, PurchOrderVc::Addr3, v, VEVc::Addr3, 60);
-    CopyText(order, PurchOrderVc::Text558, v, VEVc::Text292, 60);
+    CopyText(order, PurchOrderVc::Contact, v, VEVc::Contact, 60);
     PutU16(order, PurchOrderVc::VatZone, GetU16(v, VEVc::VatZone));
     CopyText(order, PurchOrderVc::PayTerms, v, VEVc::PayTerms, 2);
     CopyText(order, PurchOrderVc::CurncyCode, v, VEVc::CurncyCode, 5);
     CopyText(order, PurchOrderVc::LangCode, v, VEVc::LangCode, 5);
-    CopyText(order, PurchOrderVc::DelMode, v, VEVc::Code642, 5);
+    CopyText(order, PurchOrderVc::DelMode, v, VEVc::DelMode, 5);
     CopyText(order, PurchOrderVc::DelTerms, v, VEVc::DelTerms, 5);
     return true;
 }

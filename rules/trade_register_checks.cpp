@@ -20,7 +20,7 @@ constexpr int AccountMax = 10;
 // reports compare as text, and no register keeps vendor groups.
 const CodeField VendorCodes[] = {
     {VEVc::Code, 20, 0, AnyCode, Texts::VendorCodeMissing},
-    {VEVc::Code594, 5, Texts::VendorCountryUnknown, KnownCountry},
+    {VEVc::Country, 5, Texts::VendorCountryUnknown, KnownCountry},
     {VEVc::PayTerms, 2, Texts::VendorTermsUnknown, KnownPaymentTerms},
     {VEVc::PurchAcc, 10, Texts::AccountMissing, KnownAccount},
     {VEVc::CurncyCode, 5, Texts::CurrencyUnknown, KnownCurrency},

@@ -72,8 +72,8 @@ void LastPageValue(int16_t code, int16_t row, uint8_t *out) {
         if (code == 77) DocDecText(value, FtAmount2, out);
         else AmountToWords(&value, WordsKindAmount, out);
         return;
-    case 96: DocTyped(FormDelivery, D::Amount370, FtAmount2, out); return;
-    case 97: DocTyped(FormDelivery, D::Amount358, FtAmount2, out); return;
+    case 96: DocTyped(FormDelivery, D::StepTotal2, FtAmount2, out); return;
+    case 97: DocTyped(FormDelivery, D::StepTotal1, FtAmount2, out); return;
     case 119: DocDecText(SumRows([](const uint8_t *, const uint8_t *s) { return Side(s, S::Qty196); }), FtAmount2, out); return;
     case 120: DocDecText(SumRows([](const uint8_t *, const uint8_t *s) { return Side(s, S::Qty208); }), FtAmount2, out); return;
     case 127:
@@ -122,14 +122,14 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
         out[0] = 0;
         if (addrFromOrder) OrderAddress(row, out);
         return true;
-    case 69: GetPString(d, D::Text692, 60, out); return true;
+    case 69: GetPString(d, D::DocText, 60, out); return true;
     case 79: GetPString(d, D::CustCode, CodeMax, out); return true;
     case 81:
         GetPString(FormOrder, ORVc::PayTerms, 2, text);
         PaymentTermsText(text, language, out);
         return true;
     case 82: GetPString(FormOrder, ORVc::Text284, 20, out); return true;
-    case 83: GetPString(FormOrder, ORVc::Text306, 60, out); return true;
+    case 83: GetPString(FormOrder, ORVc::Name2, 60, out); return true;
     case 84: GetPString(FormOrder, ORVc::DelivText, 10, out); return true;
     case 85: GetPString(d, D::DelMode, 5, out); return true;
     case 86:
@@ -142,7 +142,7 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
         GetPString(FormOrder, ORVc::DelTerms, 5, text);
         Register23Text(text, language, out);
         return true;
-    case 93: GetPString(FormCustomer, CUVc::Text540, 20, out); return true;
+    case 93: GetPString(FormCustomer, CUVc::Phone, 20, out); return true;
     case 94: GetPString(FormCustomer, CUVc::Text456, 20, out); return true;
     case 98: DocTyped(d, D::Value758, FtLongOrEmpty, out); return true;
     case 99: DocTyped(d, D::ShipDate, FtDate, out); return true;
@@ -154,7 +154,7 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
         return true;
     case 106: DocTyped(FormOrder, ORVc::OrdDate, FtDate, out); return true;
     case 107: GetPString(FormOrder, ORVc::Reference, 60, out); return true;
-    case 108: GetPString(FormOrder, ORVc::Text780, 60, out); return true;
+    case 108: GetPString(FormOrder, ORVc::CustReference, 60, out); return true;
     case 109: GetPString(FormCustomer, CUVc::Text646, 20, out); return true;
     case 110: OrderReference(GetI32(d, D::OrderNr), out); return true;
     case 111: GetPString(FormCustomer, CUVc::Text962, 20, out); return true;
@@ -164,11 +164,11 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
         return true;
     case 113:
         out[0] = 0;
-        if (textsFromOrder) DocTextOr(d, D::Text692, FormCustomer, CUVc::Text456, 60, out);
+        if (textsFromOrder) DocTextOr(d, D::DocText, FormCustomer, CUVc::Text456, 60, out);
         return true;
     case 114:
         out[0] = 0;
-        if (textsFromOrder) GetPString(FormOrder, ORVc::Text306, 60, out);
+        if (textsFromOrder) GetPString(FormOrder, ORVc::Name2, 60, out);
         return true;
     case 115: case 116: case 117: {
         uint8_t line[256], postal[256], town[256];
@@ -220,8 +220,8 @@ void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
     case 28: if (s) GetPString(s, S::Text220, 20, out); break;
     case 29: if (s) DocTyped(s, S::Qty208, FtAmount2, out); break;
     case 30: if (s) DocTyped(s, S::Qty196, FtAmount2, out); break;
-    case 38: if (s) DocTyped(s, S::Amount196, FtAmount2, out); break;
-    case 39: if (s) DocTyped(s, S::Amount208, FtAmount2, out); break;
+    case 38: if (s) DocTyped(s, S::StepAmount1, FtAmount2, out); break;
+    case 39: if (s) DocTyped(s, S::StepAmount2, FtAmount2, out); break;
     case 42: DocTyped(r, R::UnitCost, FtAmount2, out); break;
     case 43: GetPString(r, R::SerialNr, 30, out); break;
     case 44: DocTyped(r, R::ToDeliver, FtAmount3, out); break;

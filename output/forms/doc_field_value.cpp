@@ -141,11 +141,11 @@ void SharedFieldValue(const uint8_t *param, int16_t row, int16_t code, uint8_t *
     case 54: CopyWordText(out); break;
     case 55: CompanyText(CompanyBlk::CompanyName, out); break;
     case 56: CompanyText(CompanyBlk::Telephone, out); break;
-    case 57: CompanyText(CompanyBlk::Text270, out); break;
+    case 57: CompanyText(CompanyBlk::Fax, out); break;
     case 58: CompanyText(CompanyBlk::BankAccount, out); break;
     case 59: CompanyText(CompanyBlk::BankAccount2, out); break;
     case 60: CompanyText(CompanyBlk::OrgNr, out); break;
-    case 61: CompanyText(CompanyBlk::Text528, out); break;
+    case 61: CompanyText(CompanyBlk::EnterpriseNr, out); break;
     case 62: case 63:
         if (row == 1) CompanyText(CompanyBlk::CompanyName, out);
         else if (row == 2) CompanyText(CompanyBlk::Address1, out);

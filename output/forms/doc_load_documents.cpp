@@ -79,17 +79,17 @@ void DeliveryRowExtras(const uint8_t *copy, const uint8_t *language) {
     uint8_t row[SHVc::Rows::Size], item[INVc::Size] = {}, text[256];
     for (int32_t i = 0; i < rows; i++) {
         uint8_t *side = DeliverySides.data() + (size_t)i * DeliverySideRow::Size;
-        for (uint32_t at : {DeliverySideRow::Amount196, DeliverySideRow::Amount208, DeliverySideRow::Qty196,
+        for (uint32_t at : {DeliverySideRow::StepAmount1, DeliverySideRow::StepAmount2, DeliverySideRow::Qty196,
                             DeliverySideRow::Qty208, DeliverySideRow::CostPrice})
             PutDec(side, at, blank);
         if (!MatrixRowRead(SHVc::Number, copy, i, row) || !RowItem(row, SHVc::Rows::ItemCode, item)) continue;
         PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver);
         GetPString(item, INVc::VendCode, 10, text);
         PutPString(side, DeliverySideRow::VendCode, 10, text);
-        PutDec(side, DeliverySideRow::Amount196, GetDec(item, INVc::Amount196));
-        PutDec(side, DeliverySideRow::Amount208, GetDec(item, INVc::Amount208));
-        PutDec(side, DeliverySideRow::Qty196, DocTimes(qty, GetDec(item, INVc::Amount196)));
-        PutDec(side, DeliverySideRow::Qty208, DocTimes(qty, GetDec(item, INVc::Amount208)));
+        PutDec(side, DeliverySideRow::StepAmount1, GetDec(item, INVc::StepAmount1));
+        PutDec(side, DeliverySideRow::StepAmount2, GetDec(item, INVc::StepAmount2));
+        PutDec(side, DeliverySideRow::Qty196, DocTimes(qty, GetDec(item, INVc::StepAmount1)));
+        PutDec(side, DeliverySideRow::Qty208, DocTimes(qty, GetDec(item, INVc::StepAmount2)));
         GetPString(item, INVc::Text220, 20, text);
         PutPString(side, DeliverySideRow::Text220, 20, text);
         GetPString(item, INVc::DefLocation, 10, text);
@@ -118,16 +118,16 @@ void QuoteRowExtras(const uint8_t *quote) {
     GetPString(quote, QuotationVc::LangCode, LanguageMax, language);
     for (int32_t i = 0; i < rows; i++) {
         uint8_t *side = QuoteSides.data() + (size_t)i * QuoteSideRow::Size;
-        for (uint32_t at : {QuoteSideRow::Amount196, QuoteSideRow::Amount208, QuoteSideRow::Qty196,
+        for (uint32_t at : {QuoteSideRow::StepAmount1, QuoteSideRow::StepAmount2, QuoteSideRow::Qty196,
                             QuoteSideRow::Qty208})
             PutDec(side, at, blank);
         if (!MatrixRowRead(QuotationVc::Number, quote, i, row) || !RowItem(row, QuotationVc::Rows::ItemCode, item))
             continue;
         PackedDecimal qty = GetDec(row, QuotationVc::Rows::Quantity);
-        PutDec(side, QuoteSideRow::Amount196, GetDec(item, INVc::Amount196));
-        PutDec(side, QuoteSideRow::Amount208, GetDec(item, INVc::Amount208));
-        PutDec(side, QuoteSideRow::Qty196, DocTimes(qty, GetDec(item, INVc::Amount196)));
-        PutDec(side, QuoteSideRow::Qty208, DocTimes(qty, GetDec(item, INVc::Amount208)));
+        PutDec(side, QuoteSideRow::StepAmount1, GetDec(item, INVc::StepAmount1));
+        PutDec(side, QuoteSideRow::StepAmount2, GetDec(item, INVc::StepAmount2));
+        PutDec(side, QuoteSideRow::Qty196, DocTimes(qty, GetDec(item, INVc::StepAmount1)));
+        PutDec(side, QuoteSideRow::Qty208, DocTimes(qty, GetDec(item, INVc::StepAmount2)));
         ItemUnit(item, language, text);
         PutPString(side, QuoteSideRow::Unit, 10, text);
     }

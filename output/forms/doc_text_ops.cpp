@@ -209,7 +209,7 @@ void InvoiceTextByKind2(int32_t number, int16_t kind, uint8_t *out) {
     if (kind >= 1 && kind <= 4) {
         uint8_t inv[IVVc::Size] = {};
         if (!FindInvoice(number, inv)) return;
-        GetPString(inv, IVVc::Text856, 20, out);
+        GetPString(inv, IVVc::OurRef, 20, out);
         RecFreeMatrix(IVVc::Number, inv);
     } else if (kind == 6) {
         uint8_t pay[IPVc::Size] = {};

@@ -50,8 +50,8 @@ void ItemPart(const uint8_t *row, const uint8_t *language, uint8_t *side) {
     PutPString(side, InvoiceSideRow::ItemText220, Text20, text);
     GetPString(item, INVc::InvCode, Text20, text);
     PutPString(side, InvoiceSideRow::InvCode, Text20, text);
-    PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), m1 = GetDec(item, INVc::Amount196),
-                  m2 = GetDec(item, INVc::Amount208), r;
+    PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), m1 = GetDec(item, INVc::StepAmount1),
+                  m2 = GetDec(item, INVc::StepAmount2), r;
     DecMul(&m1, &qty, &r);
     PutDec(side, InvoiceSideRow::Measure1, r);
     DecMul(&m2, &qty, &r);

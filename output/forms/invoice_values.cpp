@@ -89,7 +89,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         PaymentTermsText(text, language, out);
         return true;
     case 82: Text(inv, IVVc::Text290, 20, out); return true;
-    case 83: Text(inv, IVVc::Text312, 60, out); return true;
+    case 83: Text(inv, IVVc::Name2, 60, out); return true;
     case 85:
         if (FormDeliveryFound) Text(FormDelivery, SHVc::DelMode, 5, out);
         else Text(inv, IVVc::DelMode, 5, out);
@@ -110,7 +110,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         Text(inv, IVVc::SalesMan, 5, text);
         Register44Text(text, out);
         return true;
-    case 93: TextOr(inv, IVVc::Text1260, FormCustomer, CUVc::Text540, 20, out); return true;
+    case 93: TextOr(inv, IVVc::CustPhone, FormCustomer, CUVc::Phone, 20, out); return true;
     case 94: TextOr(inv, IVVc::Text1238, FormCustomer, CUVc::Text456, 20, out); return true;
     case 95:
         if (kind == 1) Typed(inv, IVVc::IntRate, FtAmount2, out);
@@ -121,7 +121,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         return true;
     case 106: Typed(FormOrder, ORVc::OrdDate, FtDate, out); return true;
     case 107: Text(FormOrder, ORVc::Reference, 60, out); return true;
-    case 109: TextOr(inv, IVVc::Text856, FormCustomer, CUVc::Text646, 20, out); return true;
+    case 109: TextOr(inv, IVVc::OurRef, FormCustomer, CUVc::Text646, 20, out); return true;
     case 110: OrderReference(GetI32(inv, IVVc::OrderNr), out); return true;
     case 130: Text(inv, IVVc::Addr1, AddressMax, out); return true;
     case 131: Text(inv, IVVc::Addr2, AddressMax, out); return true;
@@ -148,7 +148,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         Typed((const uint8_t *)&sum, 0, FtAmount2, out);
         return true;
     }
-    case 283: case 289: Text(inv, IVVc::Text546, 60, out); return true;
+    case 283: case 289: Text(inv, IVVc::Reference, 60, out); return true;
     case 284: Text(FormCustomer, CUVc::Text562, 60, out); return true;
     case 285: Typed(inv, IVVc::TransDate, FtDate, out); return true;
     case 286: Typed(inv, IVVc::OrderNr, FtLongOrEmpty, out); return true;

@@ -36,7 +36,7 @@ void OrderRowItemTable(const uint8_t *order) {
     GetPString(order, ORVc::LangCode, LanguageMax, language);
     for (int32_t i = 0; i < rows; i++) {
         uint8_t *side = OrderSides.data() + (size_t)i * OrderSideRow::Size;
-        for (uint32_t at : {OrderSideRow::Amount196, OrderSideRow::Amount208, OrderSideRow::Qty196,
+        for (uint32_t at : {OrderSideRow::StepAmount1, OrderSideRow::StepAmount2, OrderSideRow::Qty196,
                             OrderSideRow::Qty208, OrderSideRow::CostPrice, OrderSideRow::QtyCost})
             PutDec(side, at, blank);
         if (!MatrixRowRead(ORVc::Number, order, i, row)) continue;
@@ -46,10 +46,10 @@ void OrderRowItemTable(const uint8_t *order) {
         PackedDecimal qty = GetDec(row, ORVc::Rows::Quantity);
         GetPString(item, INVc::VendCode, 10, text);
         PutPString(side, OrderSideRow::VendCode, 10, text);
-        PutDec(side, OrderSideRow::Amount196, GetDec(item, INVc::Amount196));
-        PutDec(side, OrderSideRow::Amount208, GetDec(item, INVc::Amount208));
-        PutDec(side, OrderSideRow::Qty196, Times(qty, GetDec(item, INVc::Amount196)));
-        PutDec(side, OrderSideRow::Qty208, Times(qty, GetDec(item, INVc::Amount208)));
+        PutDec(side, OrderSideRow::StepAmount1, GetDec(item, INVc::StepAmount1));
+        PutDec(side, OrderSideRow::StepAmount2, GetDec(item, INVc::StepAmount2));
+        PutDec(side, OrderSideRow::Qty196, Times(qty, GetDec(item, INVc::StepAmount1)));
+        PutDec(side, OrderSideRow::Qty208, Times(qty, GetDec(item, INVc::StepAmount2)));
         GetPString(item, INVc::Text220, 20, text);
         PutPString(side, OrderSideRow::Text220, 20, text);
         GetPString(item, INVc::DefLocation, 10, text);

@@ -70,7 +70,7 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
         PaymentTermsText(text, language, out);
         return true;
     case 82: GetPString(o, ORVc::Text284, 20, out); return true;
-    case 83: GetPString(o, ORVc::Text306, 60, out); return true;
+    case 83: GetPString(o, ORVc::Name2, 60, out); return true;
     case 84: GetPString(o, ORVc::DelivText, 10, out); return true;
     case 85: GetPString(o, ORVc::DelMode, 5, out); return true;
     case 86:
@@ -88,7 +88,7 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
         GetPString(o, ORVc::SalesMan, 5, text);
         Register44Text(text, out);
         return true;
-    case 93: DocTextOr(o, ORVc::Text1074, FormCustomer, CUVc::Text540, 20, out); return true;
+    case 93: DocTextOr(o, ORVc::CustPhone, FormCustomer, CUVc::Phone, 20, out); return true;
     case 94: DocTextOr(o, ORVc::Text1052, FormCustomer, CUVc::Text456, 20, out); return true;
     case 95: DocInterestRateText(out); return true;
     case 96: case 97: {
@@ -97,7 +97,7 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
         return true;
     }
     case 107: GetPString(o, ORVc::Reference, 60, out); return true;
-    case 109: DocTextOr(o, ORVc::Text1030, FormCustomer, CUVc::Text646, 20, out); return true;
+    case 109: DocTextOr(o, ORVc::OurRef, FormCustomer, CUVc::Text646, 20, out); return true;
     case 110: OrderReference(GetI32(o, ORVc::SerNr), out); return true;
     case 136: {
         GetPString(o, ORVc::DelAddr0, 60, text);
@@ -117,7 +117,7 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
         GetPString(o, ORVc::OrderClass, 5, text);
         Register128Name(text, out);
         return true;
-    case 160: GetPString(o, ORVc::Text780, 60, out); return true;
+    case 160: GetPString(o, ORVc::CustReference, 60, out); return true;
     case 161: GetPString(FormVendor, VEVc::PayTerms, 2, out); return true;
     case 162:
         GetPString(FormVendor, VEVc::PayTerms, 2, text);
@@ -131,10 +131,10 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
         Register23Text(text, vendorLanguage, out);
         return true;
     }
-    case 165: GetPString(FormVendor, VEVc::Text292, 60, out); return true;
-    case 166: GetPString(FormVendor, VEVc::Text648, 60, out); return true;
-    case 167: GetPString(FormVendor, VEVc::Text354, 60, out); return true;
-    case 168: GetPString(FormVendor, VEVc::Text270, 20, out); return true;
+    case 165: GetPString(FormVendor, VEVc::Contact, 60, out); return true;
+    case 166: GetPString(FormVendor, VEVc::Note, 60, out); return true;
+    case 167: GetPString(FormVendor, VEVc::Reference, 60, out); return true;
+    case 168: GetPString(FormVendor, VEVc::AccountNr, 20, out); return true;
     case 169:
         DocDecText(SumRows(o, [](const uint8_t *r, const uint8_t *) { return GetDec(r, R::GrossProfit); }), FtAmount2,
                    out);
@@ -194,8 +194,8 @@ void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
         DocDecText(rounded, FtAmount2, out);
         break;
     }
-    case 38: if (s) DocTyped(s, S::Amount196, FtAmount2, out); break;
-    case 39: if (s) DocTyped(s, S::Amount208, FtAmount2, out); break;
+    case 38: if (s) DocTyped(s, S::StepAmount1, FtAmount2, out); break;
+    case 39: if (s) DocTyped(s, S::StepAmount2, FtAmount2, out); break;
     case 43: GetPString(r, R::Text304, 30, out); break;
     case 47: if (s) GetPString(s, S::DefLocation, 10, out); break;
     case 48: if (s) GetPString(s, S::VendCode, 10, out); break;

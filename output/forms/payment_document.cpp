@@ -67,12 +67,12 @@ void FillEntry(const uint8_t *row, WorkEntry *e) {
 void FillDocRow(const uint8_t *row, const WorkEntry &e, uint8_t *doc) {
     uint8_t text[256];
     PutPString(doc, PaymentDocRow::InvoiceText, InvoiceTextMax, e.text);
-    GetPString(row, OPVc::Rows::Text30, 30, text);
+    GetPString(row, OPVc::Rows::InvPayText, 30, text);
     PutPString(doc, PaymentDocRow::RowText, 30, text);
     PutDec(doc, PaymentDocRow::Amount, GetDec(row, OPVc::Rows::Amount));
     PutDate(doc, PaymentDocRow::InvDate, e.date);
     PutDate(doc, PaymentDocRow::DueDate, e.due);
-    GetPString(row, OPVc::Rows::Text62, 60, text);
+    GetPString(row, OPVc::Rows::AccountText, 60, text);
     PutPString(doc, PaymentDocRow::RowText62, 60, text);
 }
 
@@ -96,9 +96,9 @@ void PaymentDocBank(uint8_t *document) {
     if (!DocReadByCode(BankVc::Number, "Code", BankVc::Code, BankCodeMax, code, bank)) return;
     GetPString(bank, BankVc::Name, 60, text);
     PutPString(document, PaymentDocRec::VendText, 60, text);
-    GetPString(bank, BankVc::Text254, 40, text);
+    GetPString(bank, BankVc::NameInFiles, 40, text);
     PutPString(document, PaymentDocRec::BankText94, 20, text);
-    GetPString(bank, BankVc::Text296, 40, text);
+    GetPString(bank, BankVc::Iban, 40, text);
     PutPString(document, PaymentDocRec::BankText116, 20, text);
 }
 
@@ -144,9 +144,9 @@ uint8_t PaymentDocPrint(const uint8_t *payment) {
         }
         const uint8_t *first = rows[(size_t)i].data();
         uint8_t doc[PaymentDocRec::Size] = {}, text[256];
-        GetPString(first, OPVc::Rows::Text30, 30, text);
+        GetPString(first, OPVc::Rows::InvPayText, 30, text);
         PutPString(doc, PaymentDocRec::PayText, 30, text);
-        GetPString(first, OPVc::Rows::Text62, 60, text);
+        GetPString(first, OPVc::Rows::AccountText, 60, text);
         PutPString(doc, PaymentDocRec::RowText62, 60, text);
         PutPString(doc, PaymentDocRec::InvoiceList, ListMax, list);
         PutDec(doc, PaymentDocRec::Total, total);
@@ -223,7 +223,7 @@ void PaymentDocFieldValue(const uint8_t *document, int16_t code, const uint8_t *
     case 330: out[0] = 0; if (p) GetPString(p, OPVc::PayText, 60, out); return;
     case 331: out[0] = 0; if (p) FieldToText(p + OPVc::SerNr, FtLongOrEmpty, out); return;
     case 332: out[0] = 0; if (p) FieldToText(p + OPVc::RateDate, FtDateLong, out); return;
-    case 333: GetPString(v, VEVc::Text440, 20, out); return;
+    case 333: GetPString(v, VEVc::OurRef, 20, out); return;
     case 334: GetPString(d, PaymentDocRec::InvoiceList, ListMax, out); return;
     default: return;
     }

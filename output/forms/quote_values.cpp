@@ -49,8 +49,8 @@ bool QuoteHeader(const uint8_t *q, int16_t code, int16_t row, uint8_t *out) {
     switch (code) {
     case 2: DocAddressRow(q, Q::CustName, row, out); return true;
     case 3: DocAddressRow(q, Q::DelAddr0, row, out); return true;
-    case 68: GetPString(q, Q::Text900, 20, out); return true;
-    case 69: GetPString(q, Q::Text742, 60, out); return true;
+    case 68: GetPString(q, Q::OurRef, 20, out); return true;
+    case 69: GetPString(q, Q::Reference, 60, out); return true;
     case 70:
         out[0] = 0;
         GetPString(q, Q::Project, CodeMax, text);
@@ -78,7 +78,7 @@ bool QuoteHeader(const uint8_t *q, int16_t code, int16_t row, uint8_t *out) {
         return true;
     case 82: GetPString(q, Q::Text284, 20, out); return true;
     case 83: GetPString(q, Q::Name2, 60, out); return true;
-    case 84: GetPString(q, Q::Text392, 10, out); return true;
+    case 84: GetPString(q, Q::DelivText, 10, out); return true;
     case 85: GetPString(q, Q::DelMode, 5, out); return true;
     case 86:
         GetPString(q, Q::DelMode, 5, text);
@@ -91,12 +91,12 @@ bool QuoteHeader(const uint8_t *q, int16_t code, int16_t row, uint8_t *out) {
         GetPString(q, Q::DelTerms, 5, text);
         Register23Text(text, language, out);
         return true;
-    case 91: DocTyped(q, Q::Date810, FtDate, out); return true;
+    case 91: DocTyped(q, Q::ValidUntil, FtDate, out); return true;
     case 92:
         GetPString(q, Q::SalesMan, 5, text);
         Register44Text(text, out);
         return true;
-    case 93: DocTextOr(q, Q::Text944, FormCustomer, CUVc::Text540, 20, out); return true;
+    case 93: DocTextOr(q, Q::CustPhone, FormCustomer, CUVc::Phone, 20, out); return true;
     case 94: DocTextOr(q, Q::Text922, FormCustomer, CUVc::Text456, 20, out); return true;
     case 95: DocInterestRateText(out); return true;
     case 96: DocDecText(QuoteSideSum(QS::Qty196), FtAmount2, out); return true;
@@ -135,8 +135,8 @@ void QuoteRow(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
         DocDecText(rounded, FtAmount2, out);
         break;
     }
-    case 38: if (s) DocTyped(s, QS::Amount196, FtAmount2, out); break;
-    case 39: if (s) DocTyped(s, QS::Amount208, FtAmount2, out); break;
+    case 38: if (s) DocTyped(s, QS::StepAmount1, FtAmount2, out); break;
+    case 39: if (s) DocTyped(s, QS::StepAmount2, FtAmount2, out); break;
     case 347: DocPriceUnitText(GetDec(r, QR::PriceUnit), out); break;
     case 348: DocPricePerUnitText(GetDec(r, QR::Price), GetDec(r, QR::PriceUnit), out); break;
     default: break;
@@ -157,8 +157,8 @@ bool PurchaseOrderHeader(const uint8_t *p, int16_t code, int16_t row, uint8_t *o
         GetPString(p, P::PayTerms, 2, text);
         PaymentTermsText(text, language, out);
         return true;
-    case 82: GetPString(p, P::Text536, 20, out); return true;
-    case 83: GetPString(p, P::Text558, 60, out); return true;
+    case 82: GetPString(p, P::Reference, 20, out); return true;
+    case 83: GetPString(p, P::Contact, 60, out); return true;
     case 84: GetPString(p, P::DelivText, 10, out); return true;
     case 85: GetPString(p, P::DelMode, 5, out); return true;
     case 86:
@@ -172,11 +172,11 @@ bool PurchaseOrderHeader(const uint8_t *p, int16_t code, int16_t row, uint8_t *o
         Register23Text(text, language, out);
         return true;
     case 95: DocInterestRateText(out); return true;
-    case 167: GetPString(FormVendor, VEVc::Text354, 60, out); return true;
+    case 167: GetPString(FormVendor, VEVc::Reference, 60, out); return true;
     case 178: DocTyped(p, P::PODate, FtDate, out); return true;
     case 179: DocTyped(p, P::SerNr, FtLongOrEmpty, out); return true;
     case 180: GetPString(p, P::VendCode, CodeMax, out); return true;
-    case 181: GetPString(FormVendor, VEVc::Text440, 20, out); return true;
+    case 181: GetPString(FormVendor, VEVc::OurRef, 20, out); return true;
     default: (void)value; return false;
     }
 }

@@ -86,10 +86,10 @@ void ProductionFieldValue(const uint8_t *prod, int16_t code, const uint8_t *para
     switch (code) {
     case 48: GetPString(prod, P::Location, 10, out); return;
     case 204: DocTyped(prod, P::Quantity, FtAmount2, out); return;
-    case 265: GetPString(prod, P::Text34, 60, out); return;
+    case 265: GetPString(prod, P::Text, 60, out); return;
     case 340: DocTyped(prod, P::ProdDate, FtDate, out); return;
     case 341: GetPString(prod, P::ItemCode, CodeMax, out); return;
-    case 342: GetPString(prod, P::Text122, 60, out); return;
+    case 342: GetPString(prod, P::StructText, 60, out); return;
     case 343: DocTyped(prod, P::SerNr, FtLongOrEmpty, out); return;
     case 8: case 9: case 160: case 185: case 274: case 337: case 338: case 339: break;
     default: return;
@@ -159,11 +159,11 @@ void AssetFieldValue(const uint8_t *assets, int16_t code, const uint8_t *param, 
     if (!a) return;
     switch (code) {
     case 69: GetPString(a, A::Comment, 60, out); break;
-    case 80: GetPString(a, A::Code86, 10, out); break;
+    case 80: GetPString(a, A::Location, 10, out); break;
     case 271: GetPString(a, A::Code, 10, out); break;
-    case 272: GetPString(a, A::Code80, 5, out); break;
+    case 272: GetPString(a, A::Department, 5, out); break;
     case 273: GetPString(a, A::Class, 5, out); break;
-    case 274: GetPString(a, A::Text98, 20, out); break;
+    case 274: GetPString(a, A::SerialNr, 20, out); break;
     case 275: DocTyped(a, A::AcqDate, FtDate, out); break;
     case 276: GetPString(a, A::Name, 60, out); break;
     case 277: DocTyped(a, A::Amount188, FtAmount2, out); break;

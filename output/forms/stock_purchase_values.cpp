@@ -299,8 +299,8 @@ void ReminderFieldValue(const uint8_t *open, int16_t code, const uint8_t *param,
         PaymentTermsText(text, language, out);
         return;
     case 82: GetPString(inv, IVVc::Text290, 20, out); return;
-    case 83: GetPString(inv, IVVc::Text312, TextMax, out); return;
-    case 109: GetPString(inv, IVVc::Text856, 20, out); return;
+    case 83: GetPString(inv, IVVc::Name2, TextMax, out); return;
+    case 109: GetPString(inv, IVVc::OurRef, 20, out); return;
     case 95: FieldToText(open + ARVc::IntRate, FtAmount2, out); return;
     case 152: FieldToText(inv + IVVc::InvDate, FtDate, out); return;
     case 153: FieldToText(open + ARVc::InvoiceNr, FtLongOrEmpty, out); return;

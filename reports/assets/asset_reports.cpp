@@ -67,12 +67,12 @@ bool DepreciationAsset(const uint8_t *asset, void *data) {
 
 bool DateAsset(const uint8_t *asset, void *data) {
     const DateRec *reportDate = static_cast<const DateRec *>(data);
-    const DateRec date = GetDate(asset, AssetVc::Date314);
+    const DateRec date = GetDate(asset, AssetVc::InspectDate);
     if (reportDate && DateCompare(&date, reportDate) > 0) return !ReportCancelled();
     RepStartLine(LineHeight);
     TextAt(0, asset, AssetVc::Code, 10);
     TextAt(100, asset, AssetVc::Name, 60);
-    RepValue(300, 0, asset + AssetVc::Date314, FtDate, 0);
+    RepValue(300, 0, asset + AssetVc::InspectDate, FtDate, 0);
     const PackedDecimal value = GetDec(asset, AssetVc::Value320);
     AmountAt(420, &value);
     RepTextNr(430, 0, 2766, 0);
@@ -127,16 +127,16 @@ bool RowsAsset(const uint8_t *asset, void *) {
     TextAt(100, asset, AssetVc::Name, 60);
     TextAt(400, asset, AssetVc::Class, 5);
     RepEndLine();
-    LabelledText(5465, asset, AssetVc::Text218, 20);
-    LabelledText(5465, asset, AssetVc::Text240, 60);
-    LabelledText(5466, asset, AssetVc::Code86, 10);
-    LabelledText(5467, asset, AssetVc::Text98, 20);
-    LabelledText(5468, asset, AssetVc::Code80, 5);
+    LabelledText(5465, asset, AssetVc::VendCode, 20);
+    LabelledText(5465, asset, AssetVc::VendName, 60);
+    LabelledText(5466, asset, AssetVc::Location, 10);
+    LabelledText(5467, asset, AssetVc::SerialNr, 20);
+    LabelledText(5468, asset, AssetVc::Department, 5);
     LabelledDateAmount(5469, asset, AssetVc::AcqDate, AssetVc::AcqValue);
     LabelledDateAmount(5470, asset, AssetVc::DispDate, AssetVc::DispValue);
     LabelledText(5480, asset, AssetVc::Objects, 5);
     LabelledDateAmount(5471, asset, 0, AssetVc::Value320);
-    LabelledDateAmount(5472, asset, AssetVc::Date314, 0);
+    LabelledDateAmount(5472, asset, AssetVc::InspectDate, 0);
     LabelledDateAmount(5473, asset, 0, AssetVc::Value302);
     LabelledText(5474, asset, AssetVc::Comment, 60);
     const int32_t rows = MatrixRowCount(AssetVc::Number, 0, asset);

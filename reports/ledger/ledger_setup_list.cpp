@@ -104,7 +104,7 @@ bool CompanySection(const uint8_t *) {
     }
     RepStartLine(LineHeight);
     RepTextNr(0, 0, 3343, 0);
-    LedgerField(150, company, CompanyBlk::Text270, 20);
+    LedgerField(150, company, CompanyBlk::Fax, 20);
     RepEndLine();
     return true;
 }

@@ -47,7 +47,7 @@ constexpr PaymentJournalDef OutPayments{
     OPVc::Number, 4081, {4087, 4088, 4089, 4090, 4091}, {4082, 4083, 4084, 4085, 4086},
     OPVc::SerNr, OPVc::PayText, OPVc::Text2, OPVc::RowsTotal, OPVc::TransDate, OPVc::PayDate, OPVc::PayMode,
     OPVc::Approved, OPVc::Posted, OPVc::CurncyCode, OPVc::Rate, OPVc::HomeTotal, OPVc::BankCharges,
-    OPVc::Rows::Size, OPVc::Rows::Flag, OPVc::Rows::InvoiceNr, OPVc::Rows::Text30, OPVc::Rows::Text62,
+    OPVc::Rows::Size, OPVc::Rows::Flag, OPVc::Rows::InvoiceNr, OPVc::Rows::InvPayText, OPVc::Rows::AccountText,
     OPVc::Rows::Amount, true, 6};
 
 // The person payments have no column layout of their own: the rule over
@@ -57,7 +57,7 @@ constexpr PaymentJournalDef PersonPayments{
     PersPayVc::SerNr, PersPayVc::Text, PersPayVc::Text66, PersPayVc::Total, PersPayVc::TransDate,
     PersPayVc::PayDate, PersPayVc::PayMode, PersPayVc::Approved, PersPayVc::Posted, PersPayVc::CurncyCode,
     PersPayVc::Rate, PersPayVc::BankAmount, PersPayVc::BankCharges,
-    PersPayVc::Rows::Size, PersPayVc::Rows::Flag, PersPayVc::Rows::Person, PersPayVc::Rows::Text10,
+    PersPayVc::Rows::Size, PersPayVc::Rows::Flag, PersPayVc::Rows::Person, PersPayVc::Rows::RowText,
     PersPayVc::Rows::Name, PersPayVc::Rows::Amount, false, 288};
 
 // True when the journal's selection takes payment: its payment mode

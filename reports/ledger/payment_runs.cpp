@@ -52,12 +52,12 @@ void PrintAdviceRow(const uint8_t *row) {
     }
     RepStartLine(LineHeight);
     RepValueFmt(100, 0, row + OPVc::Rows::Amount, FtAmount2, -1, style);
-    RepTextField(120, row, OPVc::Rows::Text30, 30, style);
+    RepTextField(120, row, OPVc::Rows::InvPayText, 30, style);
     RepTextField(210, invoice.record, VIVc::VendName, 60, style);
     RepTextField(StopRight, invoice.record, VIVc::VendInvNr, 20, style, -1);
     RepEndLine();
     RepStartLine(LineHeight);
-    if (CompanyVariant() == VariantInvoiceText) RepTextField(120, invoice.record, VIVc::Text296, 20, style);
+    if (CompanyVariant() == VariantInvoiceText) RepTextField(120, invoice.record, VIVc::PayeeText, 20, style);
     RepTextField(210, vendor.record, VEVc::Addr1, 60, style);
     RepTextField(StopRight, invoice.record, VIVc::PayRef, 20, style, -1);
     RepEndLine();

@@ -126,7 +126,7 @@ void InvoiceDetail(const uint8_t *invoice) {
             PutPString(vendor.record, VEVc::Code, 20, code);
             uint32_t recid = 0, position = 0;
             if (RecFind(VEVc::Number, vendor.record, 1, 1, &recid, &position))
-                GetPString(vendor.record, VEVc::Text440, 20, text);
+                GetPString(vendor.record, VEVc::OurRef, 20, text);
         }
         RepStartLine(LineHeight);
         RepTextEx(220, -1, 0, 0, 0, text);

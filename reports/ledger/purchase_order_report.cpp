@@ -51,11 +51,11 @@ void PrintOrderDetail(const uint8_t *order) {
     RepTextField(200, order, O::Addr1, 60);
     RepEndLine();
     RepStartLine(LineHeight);
-    RepTextField(50, order, O::Text536, 20);
+    RepTextField(50, order, O::Reference, 20);
     RepTextField(200, order, O::Addr2, 60);
     RepEndLine();
     TextLineIfAny(200, order, O::Addr3, 60);
-    TextLineIfAny(200, order, O::Text558, 60);
+    TextLineIfAny(200, order, O::Contact, 60);
     TextLineIfAny(460, order, O::CurncyCode, 5);
     uint8_t row[O::Rows::Size];
     const int32_t rows = MatrixRowCount(O::Number, 0, order);

@@ -185,7 +185,7 @@ void VendorHead(const uint8_t *vendor, const AgeingSelection &s, VendorSums *v) 
     RepStartLine(LineHeight);
     Field(0, vendor, VEVc::Code, 20);
     Field(100, vendor, VEVc::Name, 60);
-    Field(280, vendor, VEVc::Text270, 20);
+    Field(280, vendor, VEVc::AccountNr, 20);
     if (s.inCurrency) Field(480, vendor, VEVc::CurncyCode, 5, 1);
     RepEndLine();
 }

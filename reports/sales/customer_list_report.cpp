@@ -38,7 +38,7 @@ void CardLines(const uint8_t *customer) {
     RepStartLine(LineHeight);
     StockFieldAt(0, customer, CUVc::Code, 20);
     StockFieldAt(ColName, customer, CUVc::Name, 60);
-    Labelled(ColDetail, 2307, customer, CUVc::Text540, 20);
+    Labelled(ColDetail, 2307, customer, CUVc::Phone, 20);
     RepEndLine();
     const uint32_t address[] = {CUVc::Addr1, CUVc::Addr2, CUVc::Addr3};
     const struct {
@@ -97,7 +97,7 @@ void ListLine(const uint8_t *customer) {
     RepStartLine(LineHeight);
     StockFieldAt(0, customer, CUVc::Code, 20);
     RepTextEx(ColName, -1, 0, 0, 0, t);
-    StockFieldAt(ColLast, customer, CUVc::Text540, 20, -1);
+    StockFieldAt(ColLast, customer, CUVc::Phone, 20, -1);
     RepEndLine();
 }
 

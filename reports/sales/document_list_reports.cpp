@@ -198,7 +198,7 @@ void Amount(int x, const PackedDecimal *amount, int align = 1)
 
 bool QuotationPasses(const ListSelection &s, const uint8_t *q)
 {
-    return TextMatches(s.text5, q, QuotationVc::Text884, 5) && TextMatches(s.text2, q, QuotationVc::CustCode, 20) &&
+    return TextMatches(s.text5, q, QuotationVc::QuoteClass, 5) && TextMatches(s.text2, q, QuotationVc::CustCode, 20) &&
            TextMatches(s.text7, q, QuotationVc::SalesMan, 5) && InPeriod(s, q, QuotationVc::QTDate);
 }
 

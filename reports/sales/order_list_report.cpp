@@ -71,7 +71,7 @@ void OrderBlock(const uint8_t *order) {
     OrderLineGap(LineHeight);
     OrderLineFields(order, {{50, ORVc::PayTerms, T, 2, 0}, {200, ORVc::Addr2, T, 60, 0}});
     OrderLineFields(order, {{200, ORVc::Addr3, T, 60, 0}}, true);
-    OrderLineFields(order, {{200, ORVc::Text306, T, 60, 0}}, true);
+    OrderLineFields(order, {{200, ORVc::Name2, T, 60, 0}}, true);
     OrderLineFields(order, {{460, ORVc::CurncyCode, T, 5, 0}}, true);
     uint8_t row[R::Size];
     const int32_t n = MatrixRowCount(ORVc::Number, 0, order);

@@ -146,7 +146,7 @@ void CustomerOverdueItems(const uint8_t *customerCode, int mode, PackedDecimal *
         InterestDayCap = cap < 0 ? 0 : (uint32_t)cap;
     }
     LoadCustomer(customerCode);
-    const bool noticeCounting = GetU16(FormCustomer, CUVc::Word686) == NoticeCountingOn;
+    const bool noticeCounting = GetU16(FormCustomer, CUVc::NoticeCounting) == NoticeCountingOn;
     PString objects;
     GetPString(ReportParams, P::ObjectSel, 30, objects);
     const uint16_t layout = GetU16(ReportParams, P::ReportLayout);

@@ -103,7 +103,7 @@ void PersonLine(const uint8_t *person, int firstX, int lastX, uint32_t lastField
     RepStartLine(LineHeight);
     Field(0, person, W::PerCode, CodeMax);
     Field(130, person, W::Name, NameMax);
-    Field(firstX, person, W::Text128, NameMax);
+    Field(firstX, person, W::Position, NameMax);
     Field(lastX, person, lastField, lastWidth);
     RepEndLine();
 }

@@ -106,7 +106,7 @@ void POBlockQuantities(const uint8_t *order) {
     namespace V = PurchOrderVc;
     constexpr int T = FtText;
     OrderLineFields(order, {{0, V::SerNr, FtLongOrEmpty, 0, 0}, {130, V::PODate, FtDate, 0, 0},
-                            {210, V::VendCode, T, 20, 0}, {300, V::VendName, T, 60, 0}, {480, V::Text536, T, 20, 1}});
+                            {210, V::VendCode, T, 20, 0}, {300, V::VendName, T, 60, 0}, {480, V::Reference, T, 20, 1}});
     for (uint32_t line : {V::Addr1, V::Addr2, V::Addr3}) OrderLineFields(order, {{300, line, T, 60, 0}}, true);
     OrderLineGap(10);
     RepStartLine(LineHeight);
@@ -132,7 +132,7 @@ void POBlockAmounts(const uint8_t *order) {
     namespace V = PurchOrderVc;
     constexpr int T = FtText;
     OrderLineFields(order, {{0, V::SerNr, FtLongOrEmpty, 0, 0}, {130, V::PODate, FtDate, 0, 0},
-                            {220, V::Text536, T, 20, 0}, {480, V::CurncyCode, T, 5, 1}});
+                            {220, V::Reference, T, 20, 0}, {480, V::CurncyCode, T, 5, 1}});
     OrderLineFields(order, {{50, V::VendCode, T, 20, 0}, {200, V::VendName, T, 60, 0}});
     OrderLineFields(order, {{200, V::Addr1, T, 60, 0}});
     OrderLineGap(LineHeight);
@@ -188,7 +188,7 @@ bool EachOrder(const uint8_t *order, void *context) {
     }
     if (ReportParams[P::SelText4]) {
         GetPString(ReportParams, P::SelText4, 31, want);
-        GetPString(order, PurchOrderVc::Text536, 20, have);
+        GetPString(order, PurchOrderVc::Reference, 20, have);
         if (!InRangeBySetting(want, have)) return true;
     }
     if (ReportParams[P::SelText6]) {
@@ -226,7 +226,7 @@ bool EachOrder(const uint8_t *order, void *context) {
         RepStartLine(LineHeight);
         OrderLineNumber(0, serial, 0);
         RepValue(50, 0, order + PurchOrderVc::PODate, FtDate, 0);
-        OrderLineText(110, order, PurchOrderVc::Text536, 20, 0);
+        OrderLineText(110, order, PurchOrderVc::Reference, 20, 0);
         OrderLineText(175, row, R::ItemCode, 20, 0);
         const PackedDecimal left = ToReceive(row);
         if (!run.quantities) {

@@ -69,7 +69,7 @@ void VendorCard(const uint8_t *v) {
     RepStartLine(LineHeight);
     Field(0, v, V::Code, 20);
     Field(Stop2, v, V::Name, 60);
-    Field(Stop3, v, V::Text270, 20);
+    Field(Stop3, v, V::AccountNr, 20);
     RepEndLine();
     for (uint32_t at : {V::Addr1, V::Addr2, V::Addr3}) {
         if (v[at] == 0) continue;
@@ -78,16 +78,16 @@ void VendorCard(const uint8_t *v) {
         RepEndLine();
     }
     RepStartLine(LineHeight);
-    Labelled(Stop2, 4028, v, V::Text292, 60, true);
-    Labelled(Stop3, 4029, v, V::Text354, 60, false);
+    Labelled(Stop2, 4028, v, V::Contact, 60, true);
+    Labelled(Stop3, 4029, v, V::Reference, 60, false);
     RepEndLine();
     CardPair(v, 4037, V::BankGiro, 30, 4038, V::PostalGiro, 30, false);
     CardPair(v, 4030, V::PayTerms, 2, 4031, V::CurncyCode, 5, true);
     CardPair(v, 4035, V::PurchAcc, 10, 4036, V::Objects, 5, false);
     CardPair(v, 4032, V::VEGroup, 5, 4033, V::LangCode, 5, true);
-    if (v[V::Text648] != 0) {
+    if (v[V::Note] != 0) {
         RepStartLine(LineHeight);
-        Labelled(Stop2, 4034, v, V::Text648, 60, false);
+        Labelled(Stop2, 4034, v, V::Note, 60, false);
         RepEndLine();
     }
     RepRuleFull(1, 1);
@@ -104,7 +104,7 @@ void VendorLine(const uint8_t *v) {
     RepStartLine(LineHeight);
     Field(0, v, V::Code, 20);
     Text(Stop2, text);
-    GetPString(v, V::Text270, 20, more);
+    GetPString(v, V::AccountNr, 20, more);
     Text(StopEnd, more, -1);
     RepEndLine();
 }
@@ -237,7 +237,7 @@ void ProductionReport() {
                 RepStartLine(LineHeight);
                 Value(0, p, R::SerNr, FtLong, 0);
                 Value(60, p, R::ProdDate, FtDate, 0);
-                Field(140, p, R::Text34, 60);
+                Field(140, p, R::Text, 60);
                 Field(340, p, R::ItemCode, 20);
                 Value(StopEnd, p, R::Mark, FtMark, -1);
                 RepEndLine();
@@ -250,8 +250,8 @@ void ProductionReport() {
             Field(200, p, R::ItemCode, 20);
             RepEndLine();
             RepStartLine(LineHeight);
-            Field(50, p, R::Text34, 60);
-            Field(200, p, R::Text122, 60);
+            Field(50, p, R::Text, 60);
+            Field(200, p, R::StructText, 60);
             RepEndLine();
             RepStartLine(LineHeight);
             RepEndLine();

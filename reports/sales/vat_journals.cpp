@@ -390,7 +390,7 @@ void PurchInvoiceJournal()
         RepStartLine(LineHeight);
         ListTextField(15, inv, VIVc::VendInvNr, 20);
         RepValue(80, 0, inv + VIVc::InvDate, FtDate, 0);
-        ListTextField(160, vendor.record, VEVc::Text270, 20);
+        ListTextField(160, vendor.record, VEVc::AccountNr, 20);
         AddressLine(240, vendor.record, VEVc::Addr1, VEVc::Addr2, VEVc::Addr3);
         RepEndLine();
         country.Add(sums, GetDec(inv, VIVc::InvAmount), credit, &rate);

@@ -42,13 +42,13 @@ constexpr CodeFieldName CodeFieldNames[] = {
     {"CustGroupVc.DiscCode", "DiscountMatrixList", nullptr},   // the group's discount matrix
     {"INVc.Group", "ItemGroupList", nullptr},
     {"AssetVc.Class", "AssetGroupChoice", nullptr},            // a row of the asset groups
-    {"AssetVc.Code80", "DepartmentList", nullptr},
-    {"AssetVc.Code86", "LocationList", nullptr},
-    {"VEVc.Code594", "CountryList", nullptr},
+    {"AssetVc.Department", "DepartmentList", nullptr},
+    {"AssetVc.Location", "LocationList", nullptr},
+    {"VEVc.Country", "CountryList", nullptr},
     {"CUVc.Code594", "CountryList", nullptr},
     {"DocVc.Alias", "FormList", nullptr},                      // the form printed instead
     {"ACVc.FollowUp", "AccountList", nullptr},
-    {"AssetVc.Text218", "VendorList", nullptr},                // the asset's vendor
+    {"AssetVc.VendCode", "VendorList", nullptr},                // the asset's vendor
     {"DiscMatrixVc.DefStep", "QtyStepList", nullptr},
     {"PEVc.AccessCode", "AccessGroupChoice", nullptr},
     {"TimeSheetVc.ItemCode", "RowItemChoice", nullptr},        // the items of the row's person
@@ -324,7 +324,7 @@ window 599 {
   field rect 40 110 57 260 type keycode format 5 offset VEVc.CurncyCode access always page 0 label "Missing"
   field rect 60 110 77 260 type keycode format 5 offset VEVc.LangCode access always chooser CountryList page 0 label "Wrong"
   field rect 80 110 97 260 type keycode format 5 offset VEVc.Objects access always chooser ObjectList page 0 label "Right"
-  field rect 100 110 117 260 type keycode format 60 offset VEVc.Text292 access always page 0 label "Unknown"
+  field rect 100 110 117 260 type keycode format 60 offset VEVc.Contact access always page 0 label "Unknown"
 }
 )");
     ASSERT_TRUE(s.src.errors.empty()) << s.src.errors.front();
@@ -336,7 +336,7 @@ window 599 {
     ASSERT_EQ(probe.size(), 3u) << ::testing::PrintToString(probe);
     EXPECT_NE(probe[0].find("VEVc.CurncyCode: chooses from nothing"), std::string::npos) << probe[0];
     EXPECT_NE(probe[1].find("VEVc.LangCode: chooses from CountryList"), std::string::npos) << probe[1];
-    EXPECT_NE(probe[2].find("VEVc.Text292: a code field in no row"), std::string::npos) << probe[2];
+    EXPECT_NE(probe[2].find("VEVc.Contact: a code field in no row"), std::string::npos) << probe[2];
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ protected:
     void Company(uint16_t format, const std::string &enterprise, const std::string &account)
     {
         PutU16(CompanyBlock, CompanyBlk::CompanyVariant, format);
-        PutText(CompanyBlock, CompanyBlk::Text528, 20, enterprise);
+        PutText(CompanyBlock, CompanyBlk::EnterpriseNr, 20, enterprise);
         PutText(CompanyBlock, CompanyBlk::BankAccount, 60, account);
         PutText(CompanyBlock, CompanyBlk::OrgNr, 30, "98765-4321");
         PutText(CompanyBlock, CompanyBlk::CompanyName, 60, "Orvel Test AS");
@@ -82,7 +82,7 @@ protected:
         PutText(ve.data(), VEVc::Addr1, 60, addr1);
         PutText(ve.data(), VEVc::Addr2, 60, addr2);
         PutText(ve.data(), VEVc::Addr3, 60, addr3);
-        PutText(ve.data(), VEVc::Text270, 20, "KOD" + code);
+        PutText(ve.data(), VEVc::AccountNr, 20, "KOD" + code);
         uint32_t id = 0;
         ASSERT_TRUE(RecInsertLocal(VEVc::Number, ve.data(), &id));
     }
@@ -96,7 +96,7 @@ protected:
         PutText(vi.data(), VIVc::VendInvNr, 20, invNr);
         PutText(vi.data(), VIVc::PayRef, 20, ref);
         PutText(vi.data(), VIVc::Comment, 60, "Note " + invNr);
-        PutText(vi.data(), VIVc::Text190, 30, "5012345-6789");
+        PutText(vi.data(), VIVc::PayText, 30, "5012345-6789");
         PutDate(vi.data(), VIVc::InvDate, DateRec{20, 11, 2026});
         PutU16(vi.data(), VIVc::InvType, type);
         PutDate(vi.data(), VIVc::DueDate, due);
@@ -119,8 +119,8 @@ protected:
             PutU16(row.data(), PR::Flag, rows[r].flag);
             PutI32(row.data(), PR::InvoiceNr, rows[r].invoice);
             PutText(row.data(), PR::VendCode, 20, rows[r].vendor);
-            PutText(row.data(), PR::Text62, 60, rows[r].account);
-            PutText(row.data(), PR::Text30, 30, "details " + rows[r].vendor);
+            PutText(row.data(), PR::AccountText, 60, rows[r].account);
+            PutText(row.data(), PR::InvPayText, 30, "details " + rows[r].vendor);
             PutDec(row.data(), PR::Amount, Amount(rows[r].amount));
             ASSERT_TRUE(MatrixRowPut(OPVc::Number, 0, op.data(), int32_t(r), row.data()));
         }

@@ -254,7 +254,7 @@ TEST_F(BankFormatsTest, LmRefusesAPayeeOrPayingAccountOfZerosAndSaysWhy)
     PutI32(vi.data(), VIVc::SerNr, 502);
     uint32_t id = 0, pos = 0;
     ASSERT_TRUE(RecFind(VIVc::Number, vi.data(), 1, 1, &id, &pos));
-    PutText(vi.data(), VIVc::Text190, 30, "000-000");
+    PutText(vi.data(), VIVc::PayText, 30, "000-000");
     ASSERT_TRUE(RecStore(VIVc::Number, vi.data(), 1, &id));
     RecFreeMatrix(VIVc::Number, vi.data());
     Payment(41, {{501, "V1", "5555-12345", 10.0}});

@@ -103,7 +103,7 @@ protected:
         PutU16(iv.data(), IVVc::UpdStock, 1);
         PutAmount(iv.data(), IVVc::Total, type == 3 ? -50 : 430);
         PutTextAt(iv.data(), IVVc::DelAddr3, 60, "Harbour 3");
-        PutTextAt(iv.data(), IVVc::Text1260, 20, "last");
+        PutTextAt(iv.data(), IVVc::CustPhone, 20, "last");
         const uint16_t kinds[] = {1, 2, 3, 4, 5};
         int rows = type == 3 ? 1 : 5;
         for (int r = 0; r < rows; r++) {
@@ -201,7 +201,7 @@ TEST_F(InvoiceSectionsTest, InvoicesAndReceiptsRoundTripByRowKind)
     EXPECT_EQ(TextAt(iv.data(), IVVc::CurncyCode, 5), "EUR");
     EXPECT_EQ(AmountAt(iv.data(), IVVc::Rate), 11.25);
     EXPECT_EQ(TextAt(iv.data(), IVVc::DelAddr3, 60), "Harbour 3");
-    EXPECT_EQ(TextAt(iv.data(), IVVc::Text1260, 20), "last");
+    EXPECT_EQ(TextAt(iv.data(), IVVc::CustPhone, 20), "last");
     EXPECT_EQ(GetI32(iv.data(), IVVc::OrderNr), 77);
     ASSERT_EQ(MatrixRowCount(IVVc::Number, 0, iv.data()), 5);
     for (int r = 0; r < 5; r++) {

@@ -67,7 +67,7 @@ protected:
 TEST_F(OldSections, CompanySeriesAndDiscountSections)
 {
     std::vector<uint8_t> company(CompanyBlk::Size, 0);
-    PutTextAt(company.data(), CompanyBlk::Text528, 20, "kept");
+    PutTextAt(company.data(), CompanyBlk::EnterpriseNr, 20, "kept");
     PutU16(company.data(), CompanyBlk::CompanyVariant, 3);
     ASSERT_EQ(SettingsBlockStore(CompanyBlk::Number, company.data(), CompanyBlk::Size), RecDone);
     std::vector<uint8_t> series(SeriesDefaultsBlk::Size, 0);
@@ -84,8 +84,8 @@ TEST_F(OldSections, CompanySeriesAndDiscountSections)
     const std::pair<uint32_t, const char *> texts[] = {
         {CompanyBlk::CompanyName, "Name AB"}, {CompanyBlk::Address1, "Street 1"}, {CompanyBlk::Address2, "Town"},
         {CompanyBlk::Address3, "Country"},   {CompanyBlk::OrgNr, "556-1"},       {CompanyBlk::Telephone, "08-1"},
-        {CompanyBlk::Text270, "Fax"},        {CompanyBlk::BankAccount, "Bank 1"}, {CompanyBlk::BankAccount2, "Bank 2"},
-        {CompanyBlk::Text528, "kept"},
+        {CompanyBlk::Fax, "Fax"},        {CompanyBlk::BankAccount, "Bank 1"}, {CompanyBlk::BankAccount2, "Bank 2"},
+        {CompanyBlk::EnterpriseNr, "kept"},
     };
     for (const auto &t : texts) EXPECT_EQ(TextAt(company.data(), t.first, 60), t.second) << t.first;
     EXPECT_EQ(GetU16(company.data(), CompanyBlk::CompanyVariant), 3);

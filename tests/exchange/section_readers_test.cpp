@@ -38,10 +38,10 @@ const Column DocRows[] = {
     {DocVc::Rows::FieldCode, FtShort, 0}, {DocVc::Rows::Word180, FtShort, 0}};
 const Column AssetHead[] = {
     {AssetVc::Code, FtCodeNoSep, 10}, {AssetVc::Name, FtText, 60}, {AssetVc::Class, FtCodeNoSep, 5},
-    {AssetVc::Code80, FtCodeNoSep, 5}, {AssetVc::Code86, FtCodeNoSep, 10}, {AssetVc::Text98, FtText, 20},
+    {AssetVc::Department, FtCodeNoSep, 5}, {AssetVc::Location, FtCodeNoSep, 10}, {AssetVc::SerialNr, FtText, 20},
     {AssetVc::AcqDate, FtDate, 0}, {AssetVc::Comment, FtText, 60}, {AssetVc::Amount188, FtAmount2, 0},
-    {AssetVc::AcqValue, FtAmount2, 0}, {AssetVc::DispDate, FtDate, 0}, {AssetVc::Text218, FtText, 20},
-    {AssetVc::Text240, FtText, 60}, {AssetVc::Value302, FtAmount2, 0}, {AssetVc::Value320, FtAmount2, 0},
+    {AssetVc::AcqValue, FtAmount2, 0}, {AssetVc::DispDate, FtDate, 0}, {AssetVc::VendCode, FtText, 20},
+    {AssetVc::VendName, FtText, 60}, {AssetVc::Value302, FtAmount2, 0}, {AssetVc::Value320, FtAmount2, 0},
     {AssetVc::Objects, FtCodeNoSep, 5}};
 const Column PurchaseHead[] = {{PUVc::SerNr, FtLongOrEmpty, 0}, {PUVc::VatKind, FtShort, 0}};
 const Column PurchaseRows[] = {
@@ -153,7 +153,7 @@ TEST_F(SectionSpecialsTest, OldCustomerFlagsDefaultToOneAndRefuseText)
         EXPECT_EQ(ReadCustomerV1(CUVc::Number, 1, cu.data()), c.ok);
         if (!c.ok) continue;
         EXPECT_EQ(GetU16(cu.data(), CUVc::InterestFlag), c.at644);
-        EXPECT_EQ(GetU16(cu.data(), CUVc::Word686), c.at686);
+        EXPECT_EQ(GetU16(cu.data(), CUVc::NoticeCounting), c.at686);
         EXPECT_EQ(TextAt(cu.data(), CUVc::DelAddr3, 60), "D3");
         EXPECT_EQ(TextAt(cu.data(), CUVc::CustGroup, 5), "GRP");
     }
@@ -325,7 +325,7 @@ TEST_F(SectionSpecialsTest, OldAssetColumnsBecomeTheOneRow)
     SourceOf("A1\tPress\tCL\t\t\t\t\t\t1500.50\t\t\tT\t\tM1\tM2\tOB\textra\r\n");
     std::vector<uint8_t> asset = Record(AssetVc::Number);
     ASSERT_TRUE(ReadAssetV1With(AssetNewest, asset.data()));
-    EXPECT_EQ(TextAt(asset.data(), AssetVc::Text218, 20), "T");
+    EXPECT_EQ(TextAt(asset.data(), AssetVc::VendCode, 20), "T");
     EXPECT_EQ(TextAt(asset.data(), AssetVc::Objects, 5), "OB");
     ASSERT_EQ(MatrixRowCount(AssetVc::Number, 0, asset.data()), 1);
     std::vector<uint8_t> row = Row(AssetVc::Number, asset.data(), 0);

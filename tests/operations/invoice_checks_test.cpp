@@ -172,7 +172,7 @@ TEST_F(PostedInvoices, OnlyFreeFieldsChange) {
         {"due date, note, salesperson",
          [](uint8_t *r) {
              PutDate(r, IVVc::PayDate, DateRec{31, 8, 2024});
-             PutText(r, IVVc::Text546, 60, "Call before delivery");
+             PutText(r, IVVc::Reference, 60, "Call before delivery");
              PutText(r, IVVc::SalesMan, 5, "AB");
          },
          true, 0, 0, 0},

@@ -49,7 +49,7 @@ TEST_F(PaymentSuggestionTest, NinetyTwoItemsMakeTwoPayments) {
         PutText(v.record, VEVc::Code, 20, "V1");
         uint32_t id = 0, pos = 0;
         ASSERT_TRUE(RecFind(VEVc::Number, v.record, 1, 1, &id, &pos));
-        PutText(v.record, VEVc::Text270, 20, "5012-3456");
+        PutText(v.record, VEVc::AccountNr, 20, "5012-3456");
         ASSERT_TRUE(RecStore(VEVc::Number, v.record, 1, &id));
     }
     for (int i = 0; i < 92; i++) Invoice(100 + i);
@@ -68,7 +68,7 @@ TEST_F(PaymentSuggestionTest, NinetyTwoItemsMakeTwoPayments) {
     uint8_t row[OPVc::Rows::Size];
     ASSERT_TRUE(MatrixRowRead(OPVc::Number, p.record, 0, row));
     EXPECT_NEAR(Num(row, OPVc::Rows::Amount), 125, 0.005);
-    EXPECT_EQ(Text(row, OPVc::Rows::Text62), "5012-3456") << "the vendor's account, not its code and name";
+    EXPECT_EQ(Text(row, OPVc::Rows::AccountText), "5012-3456") << "the vendor's account, not its code and name";
 
     ASSERT_TRUE(PaymentSuggestionTold(selection.data()));
     EXPECT_EQ(RegRecordCount(OPVc::Number), 2u) << "nothing is paid twice";

@@ -47,7 +47,7 @@ protected:
             PutI32(o, ORVc::SerNr, 700);
             PutText(o, ORVc::CustCode, 20, "C1");
             PutText(o, ORVc::Addr0, 60, "Order Name");
-            PutText(o, ORVc::Text306, 60, "Second line");
+            PutText(o, ORVc::Name2, 60, "Second line");
             const double discounts[2] = {10, 20};
             for (int i = 0; i < 2; i++) {
                 uint8_t row[ORVc::Rows::Size] = {};
@@ -93,7 +93,7 @@ TEST_F(DeliveryDocumentValues, ExpandedStructurePrintsComponentRows) {
 }
 
 TEST_F(DeliveryDocumentValues, UnexpandedFormAndLastPageTotals) {
-    PutDec(deliveryRec, SHVc::Amount370, Dec(7));
+    PutDec(deliveryRec, SHVc::StepTotal2, Dec(7));
     ASSERT_NO_FATAL_FAILURE(Load(-12, deliveryRec));
     ASSERT_EQ(FormRowCount, 2);                             // the second form never expands
     // KIT 2 at 5 and BOLT 3 at 2.

@@ -69,7 +69,7 @@ protected:
             PutText(r, VEVc::Name, 60, name);
             PutText(r, VEVc::Addr1, 60, "Quay 1");
             PutText(r, VEVc::Addr2, 60, "Port Town");
-            PutText(r, VEVc::Text440, 20, "V-REF");
+            PutText(r, VEVc::OurRef, 20, "V-REF");
         });
     }
     // An item with a unit and the two per-unit amounts the side rows copy.
@@ -78,8 +78,8 @@ protected:
             PutText(r, INVc::Code, 20, code);
             PutText(r, INVc::Name, 60, code);
             PutText(r, INVc::Unit, 10, unit);
-            PutDec(r, INVc::Amount196, Dec(a196));
-            PutDec(r, INVc::Amount208, Dec(a208));
+            PutDec(r, INVc::StepAmount1, Dec(a196));
+            PutDec(r, INVc::StepAmount2, Dec(a208));
             PutDec(r, INVc::CostPrice, Dec(a196 * 2));
         });
     }

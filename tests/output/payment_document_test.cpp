@@ -50,7 +50,7 @@ protected:
         StoreRecord(BankVc::Number, [&](uint8_t *r) {
             PutText(r, BankVc::Code, 5, "BANK1");
             PutText(r, BankVc::Name, 60, "Harbour Bank");
-            PutText(r, BankVc::Text254, 40, "HARBSESS");
+            PutText(r, BankVc::NameInFiles, 40, "HARBSESS");
         });
         StorePurchase(501, "V1", "INV-A", "REF501");
         StorePurchase(502, "V1", "INV-B", "REF502");

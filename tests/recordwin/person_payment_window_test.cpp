@@ -58,7 +58,7 @@ TEST_F(PersonWindowsTest, PersonPaymentRowsTotalsAndRate) {
     PutText(RowBytes(0, Row::Size), Row::Person, 5, "P1");
     Leave(First + 0);
     EXPECT_EQ(Text(RowBytes(0, Row::Size), Row::Name), "Pat Person");
-    EXPECT_EQ(Text(RowBytes(0, Row::Size), Row::Text10), "");
+    EXPECT_EQ(Text(RowBytes(0, Row::Size), Row::RowText), "");
     int beeps = PlBeepCount();
     PutText(RowBytes(1, Row::Size), Row::Person, 5, "ZZ");
     PutText(RowBytes(1, Row::Size), Row::Name, 60, "old");

@@ -169,7 +169,7 @@ window 155 {
 }
 window 475 {
   field   rect 20 110 37 190 type code format 5 offset ExpenseVc.Person access always page 0 label "Person"
-  field   rect 42 110 59 460 type text format 60 offset ExpenseVc.Text128 access always page 0 label "Text"
+  field   rect 42 110 59 460 type text format 60 offset ExpenseVc.ClaimText access always page 0 label "Text"
 }
 window 122 {
   field   rect 20 110 37 190 type long offset ProductionVc.SerNr access new align right page 0 label "Number"

@@ -172,7 +172,7 @@ protected:
             PutText(r, PurchOrderVc::VendCode, 20, vendor);
             PutText(r, PurchOrderVc::VendName, 60, name);
             PutDate(r, PurchOrderVc::PODate, date);
-            PutText(r, PurchOrderVc::Text536, 20, reference);
+            PutText(r, PurchOrderVc::Reference, 20, reference);
             PutText(r, PurchOrderVc::Location, 10, InvoiceCo::Location);
             for (const POLine &x : rows) {
                 uint8_t row[PurchOrderVc::Rows::Size] = {};

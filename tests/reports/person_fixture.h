@@ -110,7 +110,7 @@ protected:
             PutText(r, EmployeeVc::PerCode, 10, code);
             PutText(r, EmployeeVc::Name, 60, name);
             PutText(r, EmployeeVc::DepCode, 5, dep);
-            PutText(r, EmployeeVc::Text128, 60, position);
+            PutText(r, EmployeeVc::Position, 60, position);
             PutText(r, EmployeeVc::EntryType, 10, type);
             PutI16(r, EmployeeVc::BaseRow, baseRow);
             PutI16(r, EmployeeVc::BaseCol, baseCol);

@@ -64,8 +64,8 @@ protected:
             PutText(r, VEVc::Name, 60, name);
             PutText(r, VEVc::CurncyCode, 5, currency);
             PutText(r, VEVc::VEGroup, 5, group);
-            PutText(r, VEVc::Text270, 20, text270);
-            PutText(r, VEVc::Text440, 20, "Extra text");
+            PutText(r, VEVc::AccountNr, 20, text270);
+            PutText(r, VEVc::OurRef, 20, "Extra text");
             PutU16(r, VEVc::OnAccount, 1);
         });
     }

@@ -177,8 +177,8 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     ASSERT_TRUE(FindByCode(AssetVc::Number, AssetVc::Code, 10, "M1", &asset));
     EXPECT_EQ(TextAt(asset.data(), AssetVc::Name), "Lathe");
     EXPECT_DOUBLE_EQ(RoadTest::AmountAt(asset.data(), AssetVc::AcqValue), 12000);
-    EXPECT_EQ(TextAt(asset.data(), AssetVc::Text218), "V7");
-    EXPECT_EQ(TextAt(asset.data(), AssetVc::Text240), "Lathe Works AB");
+    EXPECT_EQ(TextAt(asset.data(), AssetVc::VendCode), "V7");
+    EXPECT_EQ(TextAt(asset.data(), AssetVc::VendName), "Lathe Works AB");
     // The run's voucher: the half year's 1 200 from the group's cost
     // account to its accumulated depreciation, balanced.
     ASSERT_EQ(RegRecordCount(SMVc::Number), 1u);

@@ -188,7 +188,7 @@ TEST_F(RoadTest, AnInvoiceIsTypedByChoosingItsCodesFromTheirLists)
     ASSERT_FALSE(inv.head.empty()) << "the company file holds one invoice";
     EXPECT_EQ(TextAt(inv.head.data(), IVVc::CustCode), "C1");
     EXPECT_EQ(std::to_string(GetI32(inv.head.data(), IVVc::SerNr)), *offered);
-    EXPECT_EQ(TextAt(inv.head.data(), IVVc::Text546), "Anna Berg");
+    EXPECT_EQ(TextAt(inv.head.data(), IVVc::Reference), "Anna Berg");
     ASSERT_EQ(inv.rows.size(), 1u);
     EXPECT_EQ(TextAt(inv.rows[0].data(), IVVc::Rows::ItemCode), "ITEM1");
     EXPECT_EQ(TextAt(inv.rows[0].data(), IVVc::Rows::VatCode), "1");

@@ -144,7 +144,7 @@ TEST_F(RoadTest, AnEmployeeIsTypedStoredAndListedByDepartment) {
     EXPECT_EQ(TextAt(employee.data(), EmployeeVc::PerCode), "E9");
     EXPECT_EQ(TextAt(employee.data(), EmployeeVc::Name), "Dora Ek");
     EXPECT_EQ(TextAt(employee.data(), EmployeeVc::DepCode), "D1");
-    EXPECT_EQ(TextAt(employee.data(), EmployeeVc::Text128), "Clerk");
+    EXPECT_EQ(TextAt(employee.data(), EmployeeVc::Position), "Clerk");
     EXPECT_EQ(TextAt(employee.data(), EmployeeVc::Text), "June pay");
     CloseForCheck();
 }

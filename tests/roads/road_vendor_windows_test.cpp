@@ -128,8 +128,8 @@ TEST_F(VendorWindowsRoad, TermsUnitLocationBankAndVendorsAreKeptInTheirWindows)
 
     ASSERT_TRUE(FindByCode(BankVc::Number, BankVc::Code, 5, "HANDB", &r));
     EXPECT_EQ(TextAt(r.data(), BankVc::Name), "Handelsbank Frankfurt");
-    EXPECT_EQ(TextAt(r.data(), BankVc::Text296), "DE89370400440532013000");
-    EXPECT_EQ(TextAt(r.data(), BankVc::Text338), "COBADEFFXXX");
+    EXPECT_EQ(TextAt(r.data(), BankVc::Iban), "DE89370400440532013000");
+    EXPECT_EQ(TextAt(r.data(), BankVc::Bic), "COBADEFFXXX");
 
     ASSERT_TRUE(FindByCode(LocationVc::Number, LocationVc::Code, 10, "NORTH", &r));
     EXPECT_EQ(TextAt(r.data(), LocationVc::Addr0), "North store");

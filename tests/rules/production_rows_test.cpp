@@ -16,7 +16,7 @@ protected:
     void NewProduction(RuleRecord &prod, const char *item) {
         RecNewDefaults(P::Number, prod.record);
         PutText(prod.record, P::ItemCode, 20, item);
-        PutText(prod.record, P::Text122, 60, "old text");
+        PutText(prod.record, P::StructText, 60, "old text");
         uint8_t row[P::Rows::Size] = {};
         PutText(row, P::Rows::ItemCode, 20, "OLD");
         ASSERT_TRUE(MatrixRowPut(P::Number, 0, prod.record, 0, row));
@@ -60,7 +60,7 @@ TEST_F(ProductionRows, SerialComponentsSplitPerUnit) {
     RuleRecord prod(P::Number);
     NewProduction(prod, "KIT");
     ASSERT_TRUE(FillProductionFromStructure(prod.record));
-    EXPECT_EQ(Text(prod.record, P::Text122), "Kit of parts");
+    EXPECT_EQ(Text(prod.record, P::StructText), "Kit of parts");
 
     std::vector<Row> rows = Rows(prod.record);
     std::vector<Row> want = {{"SER", 1, -1}, {"SER", 1, -1}, {"SER", 1, -1},   // 3

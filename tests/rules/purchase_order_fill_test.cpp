@@ -13,9 +13,9 @@ TEST_F(PurchaseOrderFillTest, VendorFieldsLandInTheirOrderFields) {
         PutText(v, VEVc::Code, 20, "V100");
         PutText(v, VEVc::Name, 60, "Vendor Ltd");
         PutText(v, VEVc::Addr1, 60, "Street 1");
-        PutText(v, VEVc::Text292, 60, "Our contact");
+        PutText(v, VEVc::Contact, 60, "Our contact");
         PutU16(v, VEVc::VatZone, 2);
-        PutText(v, VEVc::Code642, 5, "TRUCK");
+        PutText(v, VEVc::DelMode, 5, "TRUCK");
         PutText(v, VEVc::DelTerms, 5, "FOB");
     });
     RuleRecord order(PurchOrderVc::Number);
@@ -25,7 +25,7 @@ TEST_F(PurchaseOrderFillTest, VendorFieldsLandInTheirOrderFields) {
     const uint8_t *o = order.record;
     EXPECT_EQ(Text(o, PurchOrderVc::VendName), "Vendor Ltd");
     EXPECT_EQ(Text(o, PurchOrderVc::Addr1), "Street 1");
-    EXPECT_EQ(Text(o, PurchOrderVc::Text558), "Our contact");
+    EXPECT_EQ(Text(o, PurchOrderVc::Contact), "Our contact");
     EXPECT_EQ(GetU16(o, PurchOrderVc::VatZone), 2);
     EXPECT_EQ(Text(o, PurchOrderVc::DelMode), "TRUCK");
     EXPECT_EQ(Text(o, PurchOrderVc::DelTerms), "FOB");

@@ -42,7 +42,7 @@ TEST_F(TradeRegisterChecksTest, VendorCodesMustNameWhatTheCompanyKeeps) {
         {VEVc::CurncyCode, 5, "EUR", Texts::CurrencyUnknown},
         {VEVc::LangCode, 5, "SV", Texts::VendorLanguageUnknown},
         {VEVc::DelTerms, 5, "FOB", Texts::VendorDelTermsUnknown},
-        {VEVc::Code594, 5, "DE", Texts::VendorCountryUnknown},
+        {VEVc::Country, 5, "DE", Texts::VendorCountryUnknown},
     };
     uint16_t field = 0;
     for (const Case &c : cases) {

@@ -22,14 +22,14 @@ protected:
         StoreAssetCompany();
         // Card fields for reports 105, 106 and 108.
         ChangeAsset("A1", [](uint8_t *r) {
-            PutText(r, AssetVc::Text218, 20, "Lathe");
-            PutText(r, AssetVc::Code80, 5, "D1");
-            PutDate(r, AssetVc::Date314, DateRec{1, 2, 2024});
+            PutText(r, AssetVc::VendCode, 20, "Lathe");
+            PutText(r, AssetVc::Department, 5, "D1");
+            PutDate(r, AssetVc::InspectDate, DateRec{1, 2, 2024});
             PutDec(r, AssetVc::Value320, Dec(11000));
             PutDec(r, AssetVc::Value302, Dec(9000));
         });
         ChangeAsset("A2", [](uint8_t *r) {
-            PutDate(r, AssetVc::Date314, DateRec{1, 6, 2024});
+            PutDate(r, AssetVc::InspectDate, DateRec{1, 6, 2024});
             PutDec(r, AssetVc::Value320, Dec(8000));
             PutDec(r, AssetVc::Value302, Dec(7000));
         });

@@ -166,8 +166,8 @@ protected:
                 PutU16(row, OPVc::Rows::Flag, x.flag);
                 PutI32(row, OPVc::Rows::InvoiceNr, x.invoice);
                 PutText(row, OPVc::Rows::VendCode, 20, x.vendor);
-                PutText(row, OPVc::Rows::Text30, 30, "Inv text");
-                PutText(row, OPVc::Rows::Text62, 60, x.vendor);
+                PutText(row, OPVc::Rows::InvPayText, 30, "Inv text");
+                PutText(row, OPVc::Rows::AccountText, 60, x.vendor);
                 PutDec(row, OPVc::Rows::Amount, Dec(x.amount));
                 ASSERT_TRUE(MatrixRowPut(OPVc::Number, 0, r, MatrixRowCount(OPVc::Number, 0, r), row));
             }
@@ -243,7 +243,7 @@ protected:
             uint8_t row[PersPayVc::Rows::Size] = {};
             PutU16(row, PersPayVc::Rows::Kind, 1);
             PutText(row, PersPayVc::Rows::Person, 5, "P1");
-            PutText(row, PersPayVc::Rows::Text10, 20, "Expenses");
+            PutText(row, PersPayVc::Rows::RowText, 20, "Expenses");
             PutText(row, PersPayVc::Rows::Name, 60, "Pat Person");
             PutDec(row, PersPayVc::Rows::Amount, Dec(120));
             ASSERT_TRUE(MatrixRowPut(PersPayVc::Number, 0, r, 0, row));

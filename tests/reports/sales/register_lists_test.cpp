@@ -29,8 +29,8 @@ protected:
                 PutText(r, VEVc::Code, 20, v.code);
                 PutText(r, VEVc::Name, 60, v.name);
                 PutText(r, VEVc::Addr1, 60, v.addr);
-                PutText(r, VEVc::Text270, 20, v.phone);
-                PutText(r, VEVc::Text292, 60, v.contact);
+                PutText(r, VEVc::AccountNr, 20, v.phone);
+                PutText(r, VEVc::Contact, 60, v.contact);
                 PutText(r, VEVc::VEGroup, 5, v.cls);
                 PutText(r, VEVc::PayTerms, 2, v.terms);
             });
@@ -84,8 +84,8 @@ protected:
                 PutI32(r, ProductionVc::SerNr, p.serial);
                 PutDate(r, ProductionVc::ProdDate, p.date);
                 PutText(r, ProductionVc::ItemCode, 20, p.item);
-                PutText(r, ProductionVc::Text34, 60, p.text);
-                PutText(r, ProductionVc::Text122, 60, "Line 2");
+                PutText(r, ProductionVc::Text, 60, p.text);
+                PutText(r, ProductionVc::StructText, 60, "Line 2");
                 uint8_t row[ProductionVc::Rows::Size] = {};
                 PutText(row, ProductionVc::Rows::ItemCode, 20, "ITEM2");
                 PutDec(row, ProductionVc::Rows::QtyUsed, Dec(2));

@@ -180,7 +180,7 @@ protected:
                 PutText(r, QuotationVc::Addr2, 60, "Quote town");
                 PutText(r, QuotationVc::PayTerms, 2, "30");
                 PutText(r, QuotationVc::SalesMan, 5, salesman);
-                PutText(r, QuotationVc::Text884, 5, cls);
+                PutText(r, QuotationVc::QuoteClass, 5, cls);
                 PutText(r, QuotationVc::CurncyCode, 5, currency);
                 PutU16(r, QuotationVc::VatZone, zone);
                 PutDec(r, QuotationVc::NetTotal, Dec(net));
@@ -248,7 +248,7 @@ protected:
                 PutText(r, VEVc::Name, 60, name);
                 PutText(r, VEVc::Addr1, 60, "Vendor road 1");
                 PutText(r, VEVc::Addr3, 60, "Lund");
-                PutText(r, VEVc::Text270, 20, "Our no. 9");
+                PutText(r, VEVc::AccountNr, 20, "Our no. 9");
                 PutText(r, VEVc::VEGroup, 5, cls);
             });
         struct Row {
@@ -323,7 +323,7 @@ protected:
         PutText(c.record, CUVc::Code, 20, code);
         uint32_t recid = 0, position = 0;
         ASSERT_TRUE(RecFind(CUVc::Number, c.record, 1, 1, &recid, &position));
-        PutU16(c.record, CUVc::Word686, value);
+        PutU16(c.record, CUVc::NoticeCounting, value);
         ASSERT_TRUE(RecStoreByKey(CUVc::Number, c.record, 1, &recid));
     }
 };
