@@ -10,78 +10,49 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
+
+// What every descriptor is: the field's offset, which it converts to.
+struct FieldOffset {
+    uint32_t offset;
+    constexpr operator uint32_t() const { return offset; }
+};
 
 // Texts, codes and key codes: a length byte, then at most MaxLength
 // characters (the three are stored alike, so they are one kind).
 template <int MaxLength>
-struct TextField {
+struct TextField : FieldOffset {
     static_assert(MaxLength >= 0 && MaxLength <= 255, "a text field holds 0..255 characters");
     static constexpr int Length = MaxLength;
-    uint32_t offset;
-    constexpr operator uint32_t() const { return offset; }
 };
 
 // A 16-bit word: "short", "mark" and a choice's number. The interface
 // file does not say whether it is signed, so it reads either way.
-struct U16Field {
-    uint32_t offset;
-    constexpr operator uint32_t() const { return offset; }
-};
+struct U16Field : FieldOffset {};
 
 // A 32-bit number ("long"), read signed or unsigned like a word.
-struct U32Field {
-    uint32_t offset;
-    constexpr operator uint32_t() const { return offset; }
-};
+struct U32Field : FieldOffset {};
 
 // A 32-bit handle of a memory block kept with the record (a matrix of
 // rows, a block of balances): unsigned, never a number to compute with.
-struct HandleField {
-    uint32_t offset;
-    constexpr operator uint32_t() const { return offset; }
-};
+struct HandleField : FieldOffset {};
 
 // An amount of every scale (12-byte packed decimal).
-struct AmountField {
-    uint32_t offset;
-    constexpr operator uint32_t() const { return offset; }
-};
+struct AmountField : FieldOffset {};
 
 // A date (three words) and a date with its time ("stamp", seven words).
-struct DateField {
-    uint32_t offset;
-    constexpr operator uint32_t() const { return offset; }
-};
-struct DateTimeField {
-    uint32_t offset;
-    constexpr operator uint32_t() const { return offset; }
-};
+struct DateField : FieldOffset {};
+struct DateTimeField : FieldOffset {};
 
 // A one-byte flag.
-struct BoolField {
-    uint32_t offset;
-    constexpr operator uint32_t() const { return offset; }
-};
+struct BoolField : FieldOffset {};
 
 // Bytes whose layout the interface file does not give ("none", labels,
 // lookups): read only through their offset.
 template <int Width>
-struct BytesField {
+struct BytesField : FieldOffset {
     static constexpr int Size = Width;
-    uint32_t offset;
-    constexpr operator uint32_t() const { return offset; }
 };
 
-template <typename T> inline constexpr bool IsFieldDescriptor = false;
-template <int N> inline constexpr bool IsFieldDescriptor<TextField<N>> = true;
-template <int N> inline constexpr bool IsFieldDescriptor<BytesField<N>> = true;
-template <> inline constexpr bool IsFieldDescriptor<U16Field> = true;
-template <> inline constexpr bool IsFieldDescriptor<U32Field> = true;
-template <> inline constexpr bool IsFieldDescriptor<HandleField> = true;
-template <> inline constexpr bool IsFieldDescriptor<AmountField> = true;
-template <> inline constexpr bool IsFieldDescriptor<DateField> = true;
-template <> inline constexpr bool IsFieldDescriptor<DateTimeField> = true;
-template <> inline constexpr bool IsFieldDescriptor<BoolField> = true;
-
 template <typename T>
-concept FieldDescriptor = IsFieldDescriptor<T>;
+concept FieldDescriptor = std::is_base_of_v<FieldOffset, T>;
