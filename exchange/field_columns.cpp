@@ -76,7 +76,7 @@ bool ReadPasswordColumn(uint8_t *person, uint16_t len)
     }
     if (text[0] > len) text[0] = uint8_t(len);
     std::memset(person + PEVc::PassVerifier, 0, VerifierBytes);   // the password replaces any verifier
-    PutPString(person, PEVc::Password, len, text);
+    PutTextPrefix(person, PEVc::Password, len, text);
     return true;
 }
 

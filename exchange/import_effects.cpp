@@ -105,7 +105,7 @@ void OrderRowItem(uint8_t *row)
     if (!RecFind(INVc::Number, item.data(), 1, 1, &recid, &position)) {
         std::fill(item.begin(), item.end(), 0);
         PutPString(item.data(), INVc::Code, 20, code);
-        GetPString(row, ORVc::Rows::Text, 60, text);
+        GetTextPrefix(row, ORVc::Rows::Text, 60, text);
         PutPString(item.data(), INVc::Name, 60, text);
         PackedDecimal blank;
         DecSetBlank(&blank);

@@ -69,8 +69,8 @@ void GroupOf(bool exists, const uint8_t *item, uint8_t *group)
 bool OrderRowLine(const uint8_t *order, const uint8_t *row, int layout, uint8_t *item)
 {
     PString want = {0}, wantGroup = {0}, code, attribute, group;
-    GetPString(ReportParams, ReportParamsVc::SelText3, 20, want);
-    GetPString(ReportParams, ReportParamsVc::SelText4, 5, wantGroup);
+    GetTextPrefix(ReportParams, ReportParamsVc::SelText3, 20, want);
+    GetTextPrefix(ReportParams, ReportParamsVc::SelText4, 5, wantGroup);
     GetPString(row, OR::ItemCode, 20, code);
     if (want[0] != 0 && PStringCompareNoCase(code, want) != 0) return false;
     const bool exists = ItemAttribute(code, item, attribute);
@@ -101,7 +101,7 @@ bool OrderRowLine(const uint8_t *order, const uint8_t *row, int layout, uint8_t 
     } else {
         ExportValue(order + ORVc::SerNr, FtLongOrEmpty);
         ExportValue(order + ORVc::OrdDate, FtDate);
-        for (uint32_t at : {ORVc::DelivText, ORVc::CustCode, ORVc::Addr0, ORVc::SalesMan, ORVc::OrderClass})
+        for (uint32_t at : std::initializer_list<uint32_t>{ORVc::DelivText, ORVc::CustCode, ORVc::Addr0, ORVc::SalesMan, ORVc::OrderClass})
             ExportValue(order + at, FtText);
         ExportValue(row + OR::ItemCode, FtText);
         ExportText(group);
@@ -134,7 +134,7 @@ bool PurchaseRowLine(const uint8_t *po, const uint8_t *row, uint8_t *item)
     }
     ExportValue(po + PurchOrderVc::SerNr, FtLongOrEmpty);
     ExportValue(po + PurchOrderVc::PODate, FtDate);
-    for (uint32_t at : {PurchOrderVc::DelivText, PurchOrderVc::VendCode, PurchOrderVc::VendName})
+    for (uint32_t at : std::initializer_list<uint32_t>{PurchOrderVc::DelivText, PurchOrderVc::VendCode, PurchOrderVc::VendName})
         ExportValue(po + at, FtText);
     ExportValue(row + POR::ItemCode, FtText);
     ExportValue(row + POR::VendItemCode, FtText);

@@ -47,8 +47,8 @@ void BalanceExport() {
     PString range, firstAccount, lastAccount, firstObject, lastObject;
     GetPString(ReportParams, P::SelText7, 21, range);
     RangeSplitToFields(range, ReportParams + P::SelText5, ReportParams + P::SelText6, 10);
-    GetPString(ReportParams, P::SelText5, 10, firstAccount);
-    GetPString(ReportParams, P::SelText6, 10, lastAccount);
+    GetTextPrefix(ReportParams, P::SelText5, 10, firstAccount);
+    GetTextPrefix(ReportParams, P::SelText6, 10, lastAccount);
     GetPString(ReportParams, P::ObjectSel, ObjectListMax, range);
     const bool objectRange = range[0] != 0;
     RangeSplit(range, firstObject, lastObject);

@@ -130,7 +130,7 @@ void InvoiceRowsOf(const uint8_t *iv, int layout, uint8_t *item)
 {
     PString itemFrom = {0}, itemTo = {0}, group = {0};
     RangeSplit(ReportParams + ReportParamsVc::SelText3, itemFrom, itemTo);
-    GetPString(ReportParams, ReportParamsVc::SelText4, 5, group);
+    GetTextPrefix(ReportParams, ReportParamsVc::SelText4, 5, group);
     const bool credit = GetU16(iv, IVVc::InvType) == 3;
     std::vector<uint8_t> row(RecRowSize(IVVc::Number));
     int32_t count = MatrixRowCount(IVVc::Number, 0, iv);

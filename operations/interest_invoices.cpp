@@ -289,7 +289,7 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     CopyCustomerToDocument(r);
     const uint8_t *b = SettingsRecord(Blk::Number, InvoiceRateBlock);
     if (b) {
-        GetPString(b, Blk::PayMode, 1, text);
+        GetTextPrefix(b, Blk::PayMode, 1, text);
         PutPString(r, Inv::PayModeText, 1, text);
     }
     ApplyPaymentTerms(r);

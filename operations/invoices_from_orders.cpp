@@ -445,7 +445,7 @@ bool InvoicesFromOrdersWalk(RunOutcome *run)
     uint8_t range[256], from[256], to[256], group[256], code[256], have[256];
     GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
     RangeSplit(range, from, to);
-    GetPString(ReportParams, ReportParamsVc::SelText3, GroupMax, group);
+    GetTextPrefix(ReportParams, ReportParamsVc::SelText3, GroupMax, group);
     RuleRecord customer(CUVc::Number);
     if (!customer.record) return false;
     PutPString(customer.record, CUVc::Code, CodeMax, from);

@@ -154,7 +154,7 @@ bool PaymentSuggestion(const uint8_t *selection) {
     uint8_t text[256];
     GetPString(selection, RP::SelText1, 255, text);
     RangeSplit(text, s.from, s.to);
-    GetPString(selection, RP::SelText2, 5, s.currency);
+    GetTextPrefix(selection, RP::SelText2, 5, s.currency);
     GetPString(selection, PayModeAt, 1, s.mode);
     GetPString(selection, RP::SelText3, 255, text);
     s.limited = text[0] != 0;

@@ -47,7 +47,7 @@ PriceRun ReadRun()
     run.ranged = text[0] != 0;
     if (run.ranged) RangeSplit(text, run.from, run.to);
     GetPString(ReportParams, ReportParamsVc::SelText3, 255, run.group);
-    GetPString(ReportParams, ReportParamsVc::SelText7, 20, run.choice);
+    GetTextPrefix(ReportParams, ReportParamsVc::SelText7, 20, run.choice);
     return run;
 }
 
@@ -183,7 +183,7 @@ bool PriceUpdateByGroup(const uint8_t *list, const uint8_t *row, const uint8_t *
     RuleRecord item(INVc::Number);
     if (!item.record) return false;
     uint8_t group[256], itemGroup[256];
-    GetPString(row, List::Rows::CodeRange, 5, group);
+    GetTextPrefix(row, List::Rows::CodeRange, 5, group);
     PutPString(item.record, INVc::Group, 5, group);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(INVc::Number, "Group", item.record, 1, 0, &recid, &position)) return true;
@@ -227,7 +227,7 @@ bool PriceUpdateList(const uint8_t *list)
         bool ok = true;
         switch (GetU16(row, List::Rows::Kind)) {
         case RowByGroup:
-            GetPString(row, List::Rows::CodeRange, 5, group);
+            GetTextPrefix(row, List::Rows::CodeRange, 5, group);
             if (run.group[0] != 0 && !PStringEqual(run.group, group)) continue;
             ok = PriceUpdateByGroup(list, row, formula);
             break;

@@ -31,7 +31,7 @@ void RowText(uint8_t *inv, int32_t p, const uint8_t *text) {
     uint8_t t[256];
     PStringCopy(t, text);
     if (t[0] > LineMax) t[0] = LineMax;
-    PutPString(row, IVVc::Rows::Text, LineMax, t);
+    PutTextPrefix(row, IVVc::Rows::Text, LineMax, t);
     MatrixRowPut(IVVc::Number, 0, inv, p, row);
 }
 
@@ -52,7 +52,7 @@ void PlanTextRows(uint8_t *inv, const uint8_t *project) {
     for (int32_t i = n; i < count; i++) {
         std::memset(row, 0, sizeof row);
         InitDocRow(row, IVVc::Number, 1);
-        PutPString(row, IVVc::Rows::Text, LineMax, space);
+        PutTextPrefix(row, IVVc::Rows::Text, LineMax, space);
         if (!MatrixRowPut(IVVc::Number, 0, inv, i, row)) return;
     }
     if (heading) {

@@ -51,7 +51,7 @@ ItemSelection ReadItemSelection(const uint8_t *block) {
     RangeSplit(range, s.codeFrom, s.codeTo);
     GetPString(block, RP::SelText3, 255, range);
     RangeSplit(range, s.groupFrom, s.groupTo);
-    GetPString(block, RP::SelText7, 20, s.vendor);
+    GetTextPrefix(block, RP::SelText7, 20, s.vendor);
     s.byGroup = s.groupFrom[0] != 0 || s.groupTo[0] != 0;
     return s;
 }

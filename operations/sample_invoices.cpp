@@ -104,7 +104,7 @@ bool TestInvoice(uint32_t serial, const DateRec &date)
     CopyCustomerToDocument(r);   // also the price list, discount code and payment terms
     const uint8_t *interest = SettingsRecord(InterestBlk::Number, InvoiceRateBlock);
     if (interest) {
-        GetPString(interest, InterestBlk::PayMode, 1, text);
+        GetTextPrefix(interest, InterestBlk::PayMode, 1, text);
         PutPString(r, Inv::PayModeText, 1, text);
     }
     ApplyPaymentTerms(r);

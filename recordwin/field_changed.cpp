@@ -47,7 +47,7 @@ void AlternativeLeft(int window, uint8_t *rec, int id, uint8_t changed)
 {
     if (!changed || (id != int(Rp::ObjectSel) && id != int(Rp::ObjectType))) return;
     if (rec[id] == 0) return;
-    uint32_t other = id == int(Rp::ObjectSel) ? Rp::ObjectType : Rp::ObjectSel;
+    uint32_t other = id == int(Rp::ObjectSel) ? uint32_t(Rp::ObjectType) : Rp::ObjectSel;
     rec[other] = 0;
     WinRedrawFieldById(window, int(other));
 }

@@ -63,7 +63,7 @@ bool ReadRow(int window, int row, uint8_t *buf) {
 // Puts buf back as row `row` and redraws it.
 void PutRow(int window, int row, const uint8_t *buf) {
     if (!MatrixRowPut(IPVc::Number, 0, WinRecordBuffer(window), row, buf)) return;
-    for (uint32_t cell : {Row::InvoiceNr, Row::CustCode, uint32_t(Row::Text), Row::Amount, Row::PayDate, Row::Kind})
+    for (uint32_t cell : std::initializer_list<uint32_t>{Row::InvoiceNr, Row::CustCode, uint32_t(Row::Text), Row::Amount, Row::PayDate, Row::Kind})
         WinMatrixDrawRow(window, row, cell, 0);
 }
 

@@ -70,11 +70,11 @@ void CommonDefaults(uint8_t *r)
     PutU16(r, RP::RangeKind, 1);
     PutPString(r, RP::ObjectSel, ObjectListMax, empty);
     PutPString(r, RP::SelText4, PeriodMax, empty);
-    PutU8(r, RP::ObjectType, 0);
+    PutPString(r, RP::ObjectType, 5, empty);
     // Words 1006 and 1008 and the start of the slot at 1010.
     PutU16(r, RP::SecondKind, 0);
     PutU16(r, RP::ColumnLayout, 0);
-    PutU8(r, RP::SelText5, 0);
+    r[RP::SelText5] = 0;   // an empty text by its length byte: the slot's amount keeps its other bytes
     PutPString(r, RP::SelText6, ShortTextMax, empty);
     std::memset(r + UnnamedSixAt, 0, UnnamedSixSize);
     PutU16(r, RP::DetailLevel, CompanyVariant() == VariantDetailTwo ? 2 : 1);

@@ -24,7 +24,7 @@ void ReportWindowDefaultsEvent(int window)
     if (!record || MemSize(w->recordHandle) < ReportParamsSize) return;
     ReportSelectionDefaults(record, WinTypeOf(window));
     namespace RP = ReportParamsVc;
-    for (uint32_t at : {RP::PeriodText, RP::DateFrom, RP::DateTo})
+    for (uint32_t at : std::initializer_list<uint32_t>{RP::PeriodText, RP::DateFrom, RP::DateTo})
         if (WinScreenFieldOfOffset(window, at) != NoField) return;
     ReportPeriodOpen(record);
 }

@@ -137,7 +137,7 @@ bool LayoutRowAccountLookup(const AccountRowLayout &L, int window, MemBlock rows
     if (code[0] != 0) {
         found = AccountRead(code, account);
         if (found) {
-            GetPString(account, ACVc::Name, L.nameMax, name);
+            GetTextPrefix(account, ACVc::Name, L.nameMax, name);
             GetPString(account, ACVc::VatCode, VatMax, vat);
             GetPString(account, ACVc::FollowUp, AccountMax, followUp);
         } else {
@@ -343,6 +343,6 @@ void VoucherFieldChanged(int window, int field, uint8_t changed)
 // Redraws the account cells of voucher row `row`.
 void VoucherRowRedraw(int window, int row)
 {
-    for (uint32_t at : {Row::Account, Row::Objects, Row::Text, Row::Amount, Row::VatCode})
+    for (uint32_t at : std::initializer_list<uint32_t>{Row::Account, Row::Objects, Row::Text, Row::Amount, Row::VatCode})
         WinMatrixDrawRow(window, row, at, 0);
 }

@@ -154,7 +154,8 @@ void ApplyPaymentTerms(uint8_t *invoice) {
         PutU32(invoice, IVVc::CashDiscDays, GetU32(terms.record, PayTermsVc::DiscDays));
         termsKind = GetU16(terms.record, PayTermsVc::Kind);
     }
-    PutU16(invoice, IVVc::Text426, 0);   // the word the terms clear
+    const uint8_t noText[1] = {0};
+    PutText(invoice, IVVc::Text426, noText);   // the terms empty the text at 426
     if (GetU16(invoice, IVVc::InvType) != TermsNextMonth) {
         uint16_t kind = termsKind;
         if (kind == 0 || kind == TermsNextMonth) kind = TermsOrdinary;

@@ -53,7 +53,7 @@ bool ReadSelection(const uint8_t *params, OrderSelection &s) {
     if (to[0] == 0) s.to = -1;
     s.fromDate = GetDate(params, RP::DateFrom);
     s.toDate = GetDate(params, RP::DateTo);
-    GetPString(params, RP::SelText2, 5, s.orderClass);
+    GetTextPrefix(params, RP::SelText2, 5, s.orderClass);
     s.method = GetU16(params, RP::ReportLayout);
     s.address = GetU16(params, RP::Option3) != 0;
     s.shortage = GetU16(params, RP::Option4) != 0;

@@ -120,7 +120,7 @@ bool PriceListsForItem(const uint8_t *params, const uint8_t *code)
     OneItemRange(code, text);
     PutPString(job.data(), P::SelText2, 255, text);
     PutPString(job.data(), P::SelText3, 255, empty);
-    PutPString(job.data(), P::SelText7, 20, empty);
+    PutTextPrefix(job.data(), P::SelText7, 20, empty);
     std::memcpy(ReportParams, job.data(), ReportParamsSize);
     bool ok = PriceUpdate();
     std::memcpy(ReportParams, saved.data(), ReportParamsSize);

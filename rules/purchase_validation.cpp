@@ -124,7 +124,7 @@ int PurchaseChecks(uint8_t *record, const uint8_t *stored, int mode) {
     if (MatrixRowCount(Voucher::Number, 0, PendingVoucher) == 0) return 0;
     if (int text = VoucherWouldStore(PendingVoucher)) {
         PendingVoucherClear();
-        return FieldError(text, nullptr, text == Texts::RecordKeyExists ? PUVc::SerNr : PUVc::TransDate);
+        return FieldError(text, nullptr, text == Texts::RecordKeyExists ? uint32_t(PUVc::SerNr) : PUVc::TransDate);
     }
     return 0;
 }

@@ -58,7 +58,7 @@ bool ItemDefaultSupplier(const uint8_t *itemCode, uint8_t *supplier) {
     uint8_t vendor[256] = {0}, found[256];
     bool byVendor = false;
     if (ReportParams) {
-        GetPString(ReportParams, ReportParamsVc::SelText2, 20, vendor);
+        GetTextPrefix(ReportParams, ReportParamsVc::SelText2, 20, vendor);
         byVendor = GetU16(ReportParams, ReportParamsVc::Option2) != 0;
     }
     RecClear(Supplier::Number, supplier);

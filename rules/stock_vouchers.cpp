@@ -58,7 +58,7 @@ void OrderObjects(const uint8_t *delivery, uint8_t *out) {
     PutU32(order.record, ORVc::SerNr, GetU32(delivery, SHVc::OrderNr));
     uint32_t recid = 0, position = 0;
     if (!RecFind(ORVc::Number, order.record, 1, 1, &recid, &position)) return;
-    GetPString(order.record, ORVc::Objects, ObjectCodeMax, out);
+    GetTextPrefix(order.record, ORVc::Objects, ObjectCodeMax, out);
 }
 
 // The objects of a cost row: the item's object list (none for an item

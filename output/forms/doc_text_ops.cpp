@@ -121,7 +121,7 @@ void PaymentTermsText(const uint8_t *code, const uint8_t *language, uint8_t *out
     uint8_t got[256];
     for (int32_t i = 0; i < count && out[0] == 0; i++) {
         const uint8_t *row = data + (size_t)i * PaymentModeBlk::Rows::Size;
-        GetPString(row, PaymentModeBlk::Rows::Code, TermsMax, got);
+        GetText(row, PaymentModeBlk::Rows::Code, got);
         if (PStringEqual(got, code)) GetPString(row, PaymentModeBlk::Rows::Name, NameMax, out);
     }
     MemUnlock(PaymentModeRows);

@@ -277,9 +277,9 @@ struct ReminderTally {
 RemindStage ReminderStage(const uint8_t *open, bool invoiceFound) {
     uint8_t want[256], code[256];
     GetPString(open, ARVc::CustCode, CodeMax, code);
-    GetPString(ReportParams, ReportParamsVc::SelText2, CodeMax, want);
+    GetTextPrefix(ReportParams, ReportParamsVc::SelText2, CodeMax, want);
     if (want[0] != 0 && PStringCompare(want, code) != 0) return RemindStage::OtherCustomer;
-    GetPString(ReportParams, ReportParamsVc::SelText3, CategoryMax, want);
+    GetTextPrefix(ReportParams, ReportParamsVc::SelText3, CategoryMax, want);
     if (want[0] != 0) {
         uint8_t customer[CUVc::Size] = {}, category[256];
         if (DocReadByCode(CUVc::Number, "Code", CUVc::Code, CodeMax, code, customer)) {

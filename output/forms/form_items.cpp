@@ -87,7 +87,7 @@ uint8_t PrintFormItems(const uint8_t *formDef, int16_t doctype)
     int16_t lines = GetI16(formDef, DocVc::Layout90);
     if (lines < 1 || lines > MaxFormLines) lines = DefaultFormLines;
     FormPageGeometry(lines, GetI16(formDef, DocVc::Layout92), GetI16(formDef, DocVc::Layout94),
-                     GetU16(formDef, DocVc::Layout96));
+                     GetU8(formDef, DocVc::Layout96));
     FormSetRowsPerPage(GetI16(formDef, DocVc::RowsPerPage));
 
     uint8_t font[FontVc::Size] = {};

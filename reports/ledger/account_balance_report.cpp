@@ -129,8 +129,8 @@ void AccountBalanceReport(ReportJob &job) {
     GetPString(sel, P::SelText7, 21, run.list);
     RangeSplitToFields(run.list, sel + P::SelText5, sel + P::SelText6, 10);
     PString first, last, extra;
-    GetPString(sel, P::SelText5, 10, first);
-    GetPString(sel, P::SelText6, 10, last);
+    GetTextPrefix(sel, P::SelText5, 10, first);
+    GetTextPrefix(sel, P::SelText6, 10, last);
     GetPString(sel, P::ObjectSel, ObjectListMax, run.objects);
     GetPString(sel, P::SelText1, 255, extra);
     if (extra[0]) ExtraObjectKey(extra, run.objects);

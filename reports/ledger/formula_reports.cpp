@@ -84,8 +84,8 @@ void FormulaReport19() {
     PString range, from, to, title;
     GetPString(ReportParams, P::SelText1, 255, range);
     RangeSplitToFields(range, ReportParams + P::SelText5, ReportParams + P::SelText6, 20);
-    GetPString(ReportParams, P::SelText5, 20, from);
-    GetPString(ReportParams, P::SelText6, 20, to);
+    GetTextPrefix(ReportParams, P::SelText5, 20, from);
+    GetTextPrefix(ReportParams, P::SelText6, 20, to);
     GetUiText(title, Texts::KeyFigureReportTitle);
     FormulaRows(KeyFigureBlk::Number, title, from, to);
     RepEndJob();

@@ -591,12 +591,12 @@ void LedgerReport6() {
     GetPString(ReportParams, P::ObjectType, 5, run.objectType);
     GetPString(ReportParams, P::SelText4, 31, run.textFilter);
     UpperPString(run.textFilter);
-    GetPString(ReportParams, P::SelText1, 10, run.vatFilter);
+    GetTextPrefix(ReportParams, P::SelText1, 10, run.vatFilter);
     PString range, from, to;
     GetPString(ReportParams, P::SelText7, 21, range);
     RangeSplitToFields(range, ReportParams + P::SelText5, ReportParams + P::SelText6, 10);
-    GetPString(ReportParams, P::SelText5, 10, from);
-    GetPString(ReportParams, P::SelText6, 10, to);
+    GetTextPrefix(ReportParams, P::SelText5, 10, from);
+    GetTextPrefix(ReportParams, P::SelText6, 10, to);
     ReportFiscalYear();
     DecSetZero(&run.grandDebit);
     DecSetZero(&run.grandCredit);

@@ -153,8 +153,8 @@ bool ObjectSection(const uint8_t *) {
 bool TemplateSection(const uint8_t *job) {
     SectionHead(3121, {});
     PString from, to;
-    GetPString(job, P::SelText5, 10, from);
-    GetPString(job, P::SelText6, 10, to);
+    GetTextPrefix(job, P::SelText5, 10, from);
+    GetTextPrefix(job, P::SelText6, 10, to);
     return WalkRegister(
         AUVc::Number, "Code",
         [](const uint8_t *t) {

@@ -338,8 +338,8 @@ void LedgerReport61(ReportJob &job) {
     PString range, first, last;
     GetPString(sel, P::SelText7, 21, range);
     RangeSplitToFields(range, sel + P::SelText5, sel + P::SelText6, 10);
-    GetPString(sel, P::SelText5, 10, first);
-    GetPString(sel, P::SelText6, 10, last);
+    GetTextPrefix(sel, P::SelText5, 10, first);
+    GetTextPrefix(sel, P::SelText6, 10, last);
 
     RepBeginJobNr(3461);
     Headings(run.preview);

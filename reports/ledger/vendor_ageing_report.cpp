@@ -581,7 +581,7 @@ void VendorAgeingReport() {
     RuleRecord vendor(VEVc::Number);
     const bool byGroup = !s.byName && s.group[0];
     const char *index = s.byName ? "Name" : byGroup ? "Group" : "Code";
-    const uint32_t keyAt = s.byName ? VEVc::Name : VEVc::Code;
+    const uint32_t keyAt = s.byName ? uint32_t(VEVc::Name) : VEVc::Code;
     const int keyWidth = s.byName ? 60 : 20;
     bool more = false;
     uint32_t recid = 0, position = 0;

@@ -71,8 +71,8 @@ void ProjectSelectionLoad(const uint8_t *job, ProjectSelection *sel, bool useLea
     GetPString(job, ReportParamsVc::SelText3, 255, range);
     RangeSplit(range, sel->custFrom, sel->custTo);
     sel->leader[0] = 0;
-    if (useLeader) GetPString(job, ReportParamsVc::SelText2, PersonCodeMax, sel->leader);
-    GetPString(job, ReportParamsVc::SelText5, PersonCodeMax, sel->filter);
+    if (useLeader) GetTextPrefix(job, ReportParamsVc::SelText2, PersonCodeMax, sel->leader);
+    GetTextPrefix(job, ReportParamsVc::SelText5, PersonCodeMax, sel->filter);
     sel->skipClosed = true;
 }
 

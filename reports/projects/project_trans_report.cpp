@@ -50,7 +50,7 @@ void SelectionLoad(const uint8_t *job, TransSelection *sel) {
     PString range;
     GetPString(job, P::SelText1, 255, range);
     RangeSplit(range, sel->personFrom, sel->personTo);
-    GetPString(job, P::SelText2, ProjectCodeMax, sel->project);
+    GetTextPrefix(job, P::SelText2, ProjectCodeMax, sel->project);
     sel->from = GetDate(job, P::DateFrom);
     sel->to = GetDate(job, P::DateTo);
 }

@@ -584,7 +584,7 @@ void CustomerLedgerReport() {
     Headings(s.layout);
     RuleRecord customer(CUVc::Number);
     const char *index = s.byName ? "Name" : s.group[0] ? "Group" : "Code";
-    const uint32_t keyAt = s.byName ? CUVc::Name : CUVc::Code;
+    const uint32_t keyAt = s.byName ? uint32_t(CUVc::Name) : CUVc::Code;
     const int keyWidth = s.byName ? 60 : 20;
     bool more = false;
     uint32_t recid = 0, position = 0;

@@ -135,7 +135,7 @@ void CustomerListReport() {
     PString range, from, to, group, code, ownGroup, lastGroup, name;
     GetPString(ReportParams, P::SelText1, 255, range);
     RangeSplit(range, from, to);
-    GetPString(ReportParams, P::SelText3, 5, group);
+    GetTextPrefix(ReportParams, P::SelText3, 5, group);
     const bool byGroup = order == OrderGroup || (order == OrderCode && group[0]);
 
     RepBeginJobNr(2301);

@@ -215,11 +215,11 @@ void ItemPriceReport(int mode) {
     run.perVendor = int16_t(GetU16(ReportParams, P::ReportNumber)) == ReportPerVendor;
     run.skipEmpty = GetU16(ReportParams, P::Option4) != 0;
     PString vendor;
-    GetPString(ReportParams, P::SelText2, 20, vendor);
+    GetTextPrefix(ReportParams, P::SelText2, 20, vendor);
     run.vendorGiven = vendor[0] != 0;
     if (run.mode == ModePrices && int16_t(GetU16(ReportParams, P::ReportNumber)) == 10)
-        GetPString(ReportParams, P::SelText2, 5, run.priceList);
-    GetPString(ReportParams, P::SelText4, 5, run.language);
+        GetTextPrefix(ReportParams, P::SelText2, 5, run.priceList);
+    GetTextPrefix(ReportParams, P::SelText4, 5, run.language);
     run.listInclVat = run.mode == ModePrices ? PricesIncludeVat(run.priceList) : 0;
 
     RepBeginJobNr(TitleOf(run.mode, run.perVendor));

@@ -136,7 +136,7 @@ void ItemListReportLayout0() {
     run.from = GetDate(ReportParams, P::DateFrom);
     run.to = GetDate(ReportParams, P::DateTo);
     if (DateIsEmpty(&run.to)) run.to = TodayDate;
-    GetPString(ReportParams, P::SelText2, 20, run.customer);
+    GetTextPrefix(ReportParams, P::SelText2, 20, run.customer);
     Zero(&run.group);
     Zero(&run.grand);
     RepBeginJobNr(2461);

@@ -178,7 +178,7 @@ void ItemReport8() {
     run.currentRate = GetU16(ReportParams, P::Option2) == 1;
     run.serials = GetU16(ReportParams, P::Option11) != 0 && run.layout != LayoutLines;
     run.skipEmpty = GetU16(ReportParams, P::RangeKind) == 1;
-    GetPString(ReportParams, P::SelText2, 10, run.location);
+    GetTextPrefix(ReportParams, P::SelText2, 10, run.location);
     run.stockDate = GetDate(ReportParams, P::Date2From);
     run.date = run.stockDate.year != 0 ? &run.stockDate : nullptr;
     DecSetZero(&run.totalQty);

@@ -58,7 +58,7 @@ void ItemWalk(void (*each)(const uint8_t *item, void *context), void *context) {
     GetPString(ReportParams, P::SelText3, 255, range);
     w.byGroup = range[0] != 0;
     if (w.byGroup) RangeSplit(range, w.groupFrom, w.groupTo);
-    GetPString(ReportParams, P::SelText7, 20, w.vendor);
+    GetTextPrefix(ReportParams, P::SelText7, 20, w.vendor);
     RuleRecord item(INVc::Number);
     if (!item.record) return;
     PutPString(item.record, INVc::Code, 20, w.codeFrom);

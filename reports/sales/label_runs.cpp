@@ -274,7 +274,7 @@ void PrintItemForms() {
     LabelRun run(Texts::ListItemLabels, layout == 0 ? Texts::RunDocumentPrinted : Texts::RunSheetPrinted,
                  layout == 0 ? Texts::RunDocumentsPrinted : Texts::RunSheetsPrinted);
     PString group;
-    GetPString(ReportParams, P::SelText2, 5, group);
+    GetTextPrefix(ReportParams, P::SelText2, 5, group);
     const bool byName = GetU16(ReportParams, P::Option2) == 1;
     const LabelWalk w{INVc::Number, INVc::Code, INVc::Name, INVc::Group, 20, 5};
     if (layout == 0) {
@@ -289,7 +289,7 @@ void PrintItemForms() {
 void PrintCustomerForms13() {
     LabelRun run(Texts::ListCustomerLabels, Texts::RunSheetPrinted, Texts::RunSheetsPrinted);
     PString group;
-    GetPString(ReportParams, P::SelText3, 5, group);
+    GetTextPrefix(ReportParams, P::SelText3, 5, group);
     const bool byName = GetU16(ReportParams, P::Option2) == 1;
     const LabelWalk w{CUVc::Number, CUVc::Code, CUVc::Name, CUVc::CustGroup, 20, 5};
     CustomerOrAssetLabels(w, -13, byName, byName ? reinterpret_cast<const uint8_t *>("") : group);
@@ -298,7 +298,7 @@ void PrintCustomerForms13() {
 void PrintAssetForms() {
     LabelRun run(Texts::ListAssetLabels, Texts::RunSheetPrinted, Texts::RunSheetsPrinted);
     PString cls;
-    GetPString(ReportParams, P::SelText3, 5, cls);
+    GetTextPrefix(ReportParams, P::SelText3, 5, cls);
     const LabelWalk w{AssetVc::Number, AssetVc::Code, AssetVc::Name, AssetVc::Class, 10, 5};
     CustomerOrAssetLabels(w, -25, false, cls);
 }

@@ -52,7 +52,7 @@ bool OrderTaken(const ListRun &run, const uint8_t *order) {
         if (!PStringEqual(want, have)) return false;
     }
     if (ReportParams[P::SelText7]) {
-        GetPString(ReportParams, P::SelText7, 20, want);
+        GetTextPrefix(ReportParams, P::SelText7, 20, want);
         GetPString(order, ORVc::SalesMan, 5, have);
         if (!PStringEqual(want, have)) return false;
     }

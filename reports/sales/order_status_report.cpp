@@ -76,7 +76,7 @@ bool RowPasses(const StatusRun &run, const uint8_t *row) {
     GetPString(row, R::ItemCode, 20, item);
     if (Given(P::SelText6)) {
         PString want;
-        GetPString(ReportParams, P::SelText6, 20, want);
+        GetTextPrefix(ReportParams, P::SelText6, 20, want);
         if (!PStringEqual(item, want)) return false;
     }
     if (Given(P::SelText3)) {

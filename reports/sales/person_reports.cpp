@@ -176,7 +176,7 @@ void EmployeeDepReport() {
     RepBeginJobNr(6100);
     ReportHeadings(LineHeight, {{0, 6101}, {130, 6102}, {280, 6103}, {400, 6104}});
     PString wanted, dep, last, name;
-    GetPString(ReportParams, P::SelText1, DepMax, wanted);
+    GetTextPrefix(ReportParams, P::SelText1, DepMax, wanted);
     bool first = true;
     RuleRecord person(W::Number);
     if (person.record) {
@@ -209,7 +209,7 @@ void EmployeeDepPersonReport() {
     PString range, from, to, dep, code, wantedDep;
     GetPString(ReportParams, P::SelText1, 255, range);
     RangeSplit(range, from, to);
-    GetPString(ReportParams, P::SelText2, DepMax, wantedDep);
+    GetTextPrefix(ReportParams, P::SelText2, DepMax, wantedDep);
     const bool byDep = wantedDep[0] != 0;
     RuleRecord person(W::Number), entry(E::Number);
     if (person.record && entry.record) {
@@ -245,8 +245,8 @@ void DepPersonReport100() {
     RepBeginJobNr(6070);
     ReportHeadings(20, {{20, 3073}, {60, 3074}, {160, 3075}, {380, 3076}, {StopEnd, 3077}}, 3);
     PString wantedDep, wantedPerson, dep, code, account, text, name;
-    GetPString(ReportParams, P::SelText2, DepMax, wantedDep);
-    GetPString(ReportParams, P::SelText1, CodeMax, wantedPerson);
+    GetTextPrefix(ReportParams, P::SelText2, DepMax, wantedDep);
+    GetTextPrefix(ReportParams, P::SelText1, CodeMax, wantedPerson);
     const bool byDep = wantedDep[0] != 0;
     const DateRec from = GetDate(ReportParams, P::DateFrom), to = GetDate(ReportParams, P::DateTo);
     RuleRecord entry(E::Number), summary(E::Number);
@@ -296,7 +296,7 @@ void TransDateReport101(int block) {
     RepBeginJobNr(6001);
     const DateRec date = GetDate(ReportParams, P::DateFrom);
     PString wantedDep, dep, company, number;
-    GetPString(ReportParams, P::SelText2, DepMax, wantedDep);
+    GetTextPrefix(ReportParams, P::SelText2, DepMax, wantedDep);
     ListedAccountTable table;
     PackedDecimal runTotal;
     DecSetZero(&runTotal);

@@ -88,7 +88,7 @@ bool RowInGroups(const PORun &run, const uint8_t *row) {
 bool RowHasItem(const uint8_t *row) {
     if (!ReportParams[P::SelText6]) return true;
     PString want, item;
-    GetPString(ReportParams, P::SelText6, 20, want);
+    GetTextPrefix(ReportParams, P::SelText6, 20, want);
     GetPString(row, R::ItemCode, 20, item);
     return PStringEqual(want, item);
 }

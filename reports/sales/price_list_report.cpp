@@ -80,7 +80,7 @@ void StockByLocation(const uint8_t *code) {
 
 void PriceListReport() {
     PString code, name, vatCode, text;
-    GetPString(ReportParams, P::SelText1, 20, code);
+    GetTextPrefix(ReportParams, P::SelText1, 20, code);
     RuleRecord item(INVc::Number);
     if (!item.record || code[0] == 0) return;
     PutPString(item.record, INVc::Code, 20, code);

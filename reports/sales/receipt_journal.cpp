@@ -176,7 +176,7 @@ void PrintReceiptSums(ReceiptTotals *t) {
     for (int32_t i = 0; i < modes.count; i++) {
         const uint8_t *row = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
         PString code, name, account;
-        GetPString(row, PaymentModeBlk::Rows::Code, 2, code);
+        GetText(row, PaymentModeBlk::Rows::Code, code);
         for (const ModeSum &m : t->modes) {
             if (!PStringEqual(m.code, code)) continue;
             GetPString(row, PaymentModeBlk::Rows::Name, 60, name);

@@ -155,12 +155,12 @@ void VendorListReport() {
     PString range, from, to, cls, value;
     GetPString(ReportParams, P::SelText1, 255, range);
     RangeSplit(range, from, to);
-    GetPString(ReportParams, P::SelText2, 5, cls);
+    GetTextPrefix(ReportParams, P::SelText2, 5, cls);
     RuleRecord v(V::Number);
     if (v.record) {
-        PutPString(v.record, byName ? V::Name : V::Code, byName ? 60 : 20, from);
+        PutPString(v.record, byName ? uint32_t(V::Name) : V::Code, byName ? 60 : 20, from);
         IndexWalkFrom(V::Number, byName ? "Name" : "Code", v.record, 1, [&](const uint8_t *r) {
-            GetPString(r, byName ? V::Name : V::Code, byName ? 60 : 20, value);
+            GetPString(r, byName ? uint32_t(V::Name) : V::Code, byName ? 60 : 20, value);
             if (!byName && to[0] != 0 && PStringCompareNoCase(value, to) > 0) return false;
             if (byName && !InRange(value, from, to)) return true;   // the name order runs to the end
             GetPString(r, V::VEGroup, 5, value);

@@ -345,7 +345,7 @@ void InvoiceReport72() {
     CommissionRun run;
     run.from = GetDate(ReportParams, P::Date2From);
     run.to = GetDate(ReportParams, P::Date2To);
-    GetPString(ReportParams, P::SelText7, 20, run.salesman);
+    GetTextPrefix(ReportParams, P::SelText7, 20, run.salesman);
     run.secondBase = GetU16(ReportParams, P::Option2) == 1;
     for (PackedDecimal *d : {&run.sum[0], &run.sum[1], &run.grand[0], &run.grand[1]}) DecSetZero(d);
     RepBeginJobNr(4901);

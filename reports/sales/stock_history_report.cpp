@@ -351,8 +351,8 @@ void HistoryRunFromSelection(HistoryRun &run, bool serials) {
     run.layout = serials ? 0 : GetU16(ReportParams, P::ReportLayout) != 0 ? 1 : 0;
     const uint32_t options[5] = {P::Option2, P::Option3, P::Option4, P::Option5, P::Option6};
     for (int i = 0; i < 5; i++) run.kinds[i] = GetU16(ReportParams, options[i]);
-    GetPString(ReportParams, P::SelText8, 10, run.location);
-    if (serials) GetPString(ReportParams, P::SelText2, 30, run.serial);
+    GetTextPrefix(ReportParams, P::SelText8, 10, run.location);
+    if (serials) GetTextPrefix(ReportParams, P::SelText2, 30, run.serial);
     run.from = GetDate(ReportParams, P::DateFrom);
     run.to = GetDate(ReportParams, P::DateTo);
     DecSetBlank(&run.total);

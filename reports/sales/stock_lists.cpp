@@ -73,7 +73,7 @@ void ItemInvCodeReport() {
     CodeRange(P::SelText1, codeFrom, codeTo);
     CodeRange(P::SelText2, invFrom, invTo);
     CodeRange(P::SelText3, groupFrom, groupTo);
-    GetPString(ReportParams, P::SelText7, 10, location);
+    GetTextPrefix(ReportParams, P::SelText7, 10, location);
     RepBeginJobNr(2761);
     Headings({{0, 2767}, {50, 2762}, {110, 2763}, {280, 2764}, {380, 2765}}, {380});
     RuleRecord item(INVc::Number), stock(LSVc::Number);
@@ -242,8 +242,8 @@ void PurchInvoiceByVendorCode() {
     assert(ReportParams);
     PString from, to, vendor, item, project, wantItem, wantProject, text;
     CodeRange(P::SelText1, from, to);
-    GetPString(ReportParams, P::SelText2, 20, wantItem);
-    GetPString(ReportParams, P::SelText3, 20, wantProject);
+    GetTextPrefix(ReportParams, P::SelText2, 20, wantItem);
+    GetTextPrefix(ReportParams, P::SelText3, 20, wantProject);
     const DateRec dateFrom = GetDate(ReportParams, P::DateFrom), dateTo = GetDate(ReportParams, P::DateTo);
     RepBeginJobNr(5580);
     Headings({{11, 5581}, {100, 5582}, {200, 5583}, {210, 5584}, {480, 5585}}, {200, 480});
@@ -273,7 +273,7 @@ void PurchInvoiceByVendorCode() {
                 if (DecIsBlank(&amount)) DecSetZero(&amount);
                 if (credit) DecNegateInto(&amount, &amount);
                 DecAdd(&sum, &amount, &sum);
-                GetPString(row, VIVc::Rows::Text, 30, text);
+                GetTextPrefix(row, VIVc::Rows::Text, 30, text);
                 RepStartLine(LineHeight);
                 RepTextEx(11, -1, 0, 0, 0, item);
                 RepTextEx(100, -1, 0, 0, 0, project);

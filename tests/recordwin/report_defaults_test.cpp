@@ -88,7 +88,7 @@ TEST_F(ReportDefaultsTest, CommonDefaultsKeepTheLeadingWords)
     EXPECT_EQ(GetU16(r, Rp::ReportNumber), 0xABAB);
     EXPECT_EQ(GetU16(r, Rp::Reopened), 0xABAB);
     EXPECT_EQ(GetU16(r, Rp::ReportLayout), 0);
-    for (uint32_t at : {Rp::SelText1, Rp::SelText2, Rp::SelText3, Rp::ObjectSel, Rp::SelText4, Rp::SelText6,
+    for (uint32_t at : std::initializer_list<uint32_t>{Rp::SelText1, Rp::SelText2, Rp::SelText3, Rp::ObjectSel, Rp::SelText4, Rp::SelText6,
                         Rp::SelText7, Rp::SelText8})
         EXPECT_EQ(r[at], 0) << at;
     EXPECT_EQ(GetDate(r, Rp::Date2From).year, 0);

@@ -246,7 +246,7 @@ TEST_F(CodeChecks, DocumentsRefuseTheirCodesInWindowOrder) {
 TEST_F(CodeChecks, KnownCodesPassAndStoredCodesAreHeldOnlyWhenChanged) {
     KeepOneOfEach();
     RuleRecord doc(SalesDocVc::Number);
-    for (uint32_t at : {SalesDocVc::CustCode, SalesDocVc::Objects})
+    for (uint32_t at : std::initializer_list<uint32_t>{SalesDocVc::CustCode, SalesDocVc::Objects})
         PutText(doc.record, at, at == SalesDocVc::CustCode ? 20 : 30, "K1");
     for (uint32_t at : {SalesDocVc::PriceList, SalesDocVc::CurncyCode, SalesDocVc::SalesMan, SalesDocVc::LangCode,
                         SalesDocVc::DiscCode, SalesDocVc::DiscCode2})

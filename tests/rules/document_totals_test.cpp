@@ -56,7 +56,7 @@ TEST_F(DocumentTotals, InvoiceRoundsToTheCurrencyAndKeepsTheDifference) {
     PutDec(inv.record, IVVc::Freight, Dec(8));
     PutText(inv.record, IVVc::FreightVat, 2, "1");
     PutText(inv.record, IVVc::CurncyCode, 5, "JPY");
-    const auto fields = {IVVc::Net, IVVc::Vat, IVVc::Total, IVVc::RoundOff, IVVc::VatFreeNet};
+    const std::initializer_list<uint32_t> fields = {IVVc::Net, IVVc::Vat, IVVc::Total, IVVc::RoundOff, IVVc::VatFreeNet};
     DocTotalsRound(inv.record);
     EXPECT_EQ(Fields(inv.record, fields), "88.32 22.08 110 -0.4 blank");
     PutText(inv.record, IVVc::CurncyCode, 5, "XYZ");

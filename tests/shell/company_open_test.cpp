@@ -32,7 +32,7 @@ struct ScriptedReader {
 // empty for another register.
 std::vector<uint8_t> Keyed(int reg, const std::string &code)
 {
-    uint32_t at = reg == CSVc::Number ? CSVc::CustCode : reg == DocVc::Number ? DocVc::Code : PEVc::Code;
+    uint32_t at = reg == CSVc::Number ? CSVc::CustCode : reg == DocVc::Number ? uint32_t(DocVc::Code) : PEVc::Code;
     if (reg != CSVc::Number && reg != DocVc::Number && reg != PEVc::Number) return {};
     std::vector<uint8_t> r(RegRecordSize(reg), 0);
     PString text;

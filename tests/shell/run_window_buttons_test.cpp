@@ -110,7 +110,7 @@ TEST_F(RunWindowButtons, TheExportWindowsButtonsRunAndClose)
     EXPECT_EQ(clicked.args, std::vector<int64_t>{9});
     ASSERT_FALSE(clicked.params.empty());
     PString range;
-    GetPString(clicked.params.data(), ReportParamsVc::SelText1, 60, range);
+    GetTextPrefix(clicked.params.data(), ReportParamsVc::SelText1, 60, range);
     EXPECT_EQ(PStringToStd(range), "C1:C2");
 }
 

@@ -130,10 +130,50 @@ choice 9 Units { 1 -> 10 }
     EXPECT_EQ(std::tuple(c.defs.settingsBlocks[0].kind, c.defs.settingsBlocks[0].size), std::tuple(0, 6u));
 
     EXPECT_NE(c.header.find("namespace ItemVc {"), std::string::npos);
-    EXPECT_NE(c.header.find("constexpr uint32_t Lines = 32;"), std::string::npos);
+    // Each field is declared with its kind: a key code and a code are texts
+    // of their length, a choice a word, an overlay its own kind.
+    for (const char *line : {"constexpr TextField<10> Code{0};  // keycode 10\n",
+                             "constexpr AmountField Price{12};  // amount\n",
+                             "constexpr U32Field Alias{12};  // long\n",
+                             "constexpr TextField<5> User{24};  // code 5\n",
+                             "constexpr U16Field Kind{30};  // choice 9\n",
+                             "constexpr HandleField Lines{32};  // handle\n",
+                             "constexpr BytesField<4> Spare{36};  // none 4\n",
+                             "constexpr U16Field Type{0};  // short\n",
+                             "constexpr TextField<13> Note{2};  // text 13\n"})
+        EXPECT_NE(c.header.find(line), std::string::npos) << line << c.header;
+    EXPECT_NE(c.header.find("#include \"core/field_desc.h\""), std::string::npos);
+    EXPECT_NE(c.header.find("constexpr uint32_t Size = 40;"), std::string::npos) << "sizes stay plain numbers";
     EXPECT_NE(c.header.find("constexpr uint16_t Mixed = 2;"), std::string::npos);
     EXPECT_NE(c.header.find("constexpr uint16_t UnitPcs = 10;"), std::string::npos);
     EXPECT_NE(c.header.find("constexpr uint16_t Units = 9;"), std::string::npos);
+}
+
+TEST(DictCompile, EveryFieldTypeHasItsDescriptorKind) {
+    Compiled c = Compile(R"(register 9 KindVc size 96 {
+  Day     0 date
+  Long    6 longdate
+  Stamp  12 stamp
+  Flag   26 bool
+  Mark   28 mark
+  Sum    30 amount3
+  Debit  42 debit
+  Count  54 long0
+  Bal    58 balance 4
+  Wide   62 balance 8
+  Label  70 label 6
+  Spaced 76 spaced 9
+}
+)");
+    ASSERT_TRUE(c.ok) << Errors(c);
+    for (const char *line : {"constexpr DateField Day{0};", "constexpr DateField Long{6};",
+                             "constexpr DateTimeField Stamp{12};", "constexpr BoolField Flag{26};",
+                             "constexpr U16Field Mark{28};", "constexpr AmountField Sum{30};",
+                             "constexpr AmountField Debit{42};", "constexpr U32Field Count{54};",
+                             "constexpr HandleField Bal{58};  // balance 4",
+                             "constexpr BytesField<8> Wide{62};  // balance 8",
+                             "constexpr BytesField<6> Label{70};", "constexpr TextField<9> Spaced{76};"})
+        EXPECT_NE(c.header.find(line), std::string::npos) << line << "\n" << c.header;
 }
 
 TEST(DictCompile, InterfaceTables) {
@@ -484,8 +524,8 @@ window 40 {
     ASSERT_TRUE(c.ok) << Errors(c);
     EXPECT_NE(c.header.find("namespace WinRec {  // a layout of the program, after the 10-byte record of JobVc\n"
                             "constexpr uint32_t Size = 24;\n"
-                            "constexpr uint32_t Store = 10;  // handle\n"
-                            "constexpr uint32_t Title = 14;  // text 8\n"),
+                            "constexpr HandleField Store{10};  // handle\n"
+                            "constexpr TextField<8> Title{14};  // text 8\n"),
               std::string::npos)
         << c.header;
     ASSERT_EQ(c.defs.registers.size(), 1u) << "a layout is no register of the interface file";

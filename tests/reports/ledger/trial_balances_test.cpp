@@ -131,8 +131,8 @@ TEST_F(TrialBalancesTest, BodiesReadAndWriteTheirJob) {
         EXPECT_EQ(onJob.find("1910"), std::string::npos) << onJob;
 
         PString first, last;
-        GetPString(own.data(), P::SelText5, 10, first);
-        GetPString(own.data(), P::SelText6, 10, last);
+        GetTextPrefix(own.data(), P::SelText5, 10, first);
+        GetTextPrefix(own.data(), P::SelText6, 10, last);
         EXPECT_EQ(PStringToStd(first), "3010");
         EXPECT_EQ(PStringToStd(last), "3010");
         EXPECT_EQ(ReportParams[P::SelText5], 0) << "the global record is not the job's";

@@ -88,7 +88,7 @@ TEST_F(SelectionHeaderAllTest, EveryReportUnderThreeSelections) {
     Fill(1);
     all += AllHeaders("ones");
     Fill(0);
-    for (uint32_t f : {P::SelText1, P::SelText2, P::SelText3, P::SelText4, P::SelText5, P::SelText6,
+    for (uint32_t f : std::initializer_list<uint32_t>{P::SelText1, P::SelText2, P::SelText3, P::SelText4, P::SelText5, P::SelText6,
                        P::SelText7, P::SelText8, P::ObjectSel, P::ObjectType})
         SetText(f, "");
     PackedDecimal blank;
