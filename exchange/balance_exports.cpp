@@ -62,7 +62,7 @@ bool HasBalanceRecord(const uint8_t *account, const uint8_t *objects)
 {
     std::vector<uint8_t> balance(RegRecordSize(BLVc::Number), 0);
     PString code;
-    GetPString(account, ACVc::Code, 10, code);
+    GetText(account, ACVc::Code, code);
     bool found = BalanceRecordFind(code, objects, balance.data());
     RecFreeMatrix(BLVc::Number, balance.data());
     return found;
@@ -85,14 +85,14 @@ void BalanceMonthsExport()
     if (!ReportParams) return;
     PString from = {0}, to = {0}, objects = {0};
     RangeSplit(ReportParams + ReportParamsVc::SelText1, from, to);
-    GetPString(ReportParams, ReportParamsVc::ObjectSel, 30, objects);
+    GetText(ReportParams, ReportParamsVc::ObjectSel, objects);
     const DateRec first = GetDate(ReportParams, ReportParamsVc::DateFrom);
     const DateRec last = GetDate(ReportParams, ReportParamsVc::DateTo);
     WalkAccounts(from, to, [&](const uint8_t *account) {
         ExportValue(account + ACVc::Code, FtText);
         ExportValue(account + ACVc::Name, FtText);
         PString code;
-        GetPString(account, ACVc::Code, 10, code);
+        GetText(account, ACVc::Code, code);
         const bool has = HasBalanceRecord(account, objects);
         MonthSteps(first, last, [&](const DateRec &a, const DateRec &b) {
             if (!has) {
@@ -114,7 +114,7 @@ void AccountBalanceListExport()
 {
     if (!ReportParams) return;
     PString none = {0}, objects = {0};
-    GetPString(ReportParams, ReportParamsVc::ObjectSel, 30, objects);
+    GetText(ReportParams, ReportParamsVc::ObjectSel, objects);
     const DateRec first = GetDate(ReportParams, ReportParamsVc::DateFrom);
     const DateRec last = GetDate(ReportParams, ReportParamsVc::DateTo);
     uint8_t company[CompanyBlk::Size] = {0};
@@ -123,7 +123,7 @@ void AccountBalanceListExport()
         ExportValue(account + ACVc::Code, FtText);
         ExportValue(account + ACVc::Name, FtText);
         PString code;
-        GetPString(account, ACVc::Code, 10, code);
+        GetText(account, ACVc::Code, code);
         const uint16_t type = GetU16(account, ACVc::AccType);
         PackedDecimal amount;
         DecSetZero(&amount);

@@ -55,16 +55,16 @@ void ModeAddress(const uint8_t *payment, uint8_t *out)
 {
     out[0] = 0;
     PString mode;
-    GetPString(payment, OPVc::PayMode, 1, mode);
+    GetText(payment, OPVc::PayMode, mode);
     MemBlock rows = 0;
     SettingsBlockFetch(&rows, PaymentModeBlk::Number);
     constexpr uint32_t RowSize = PaymentModeBlk::Rows::Size;
     const uint8_t *p = MemIsValid(rows) ? MemLock(rows) : nullptr;
     for (uint32_t r = 0, count = p ? MemSize(rows) / RowSize : 0; r < count; r++) {
         PString code;
-        GetPString(p + r * RowSize, PaymentModeBlk::Rows::Code, 1, code);
+        GetText(p + r * RowSize, PaymentModeBlk::Rows::Code, code);
         if (!PStringEqual(code, mode)) continue;
-        GetPString(p + r * RowSize, PaymentModeBlk::Rows::BankAccount, 60, out);
+        GetText(p + r * RowSize, PaymentModeBlk::Rows::BankAccount, out);
         break;
     }
     if (p) MemUnlock(rows);
@@ -108,24 +108,24 @@ BankWrite EstonianPaymentOrder(const uint8_t *payment, int written)
     for (int32_t r = 0, n = MatrixRowCount(OPVc::Number, 0, payment); r < n; r++) {
         if (!MatrixRowGet(OPVc::Number, 0, payment, r, row.data())) break;
         if (GetU16(row.data(), PR::Kind) != 1 || GetU16(row.data(), PR::Flag) != 0) continue;
-        GetPString(row.data(), PR::InvPayText, 30, details);
+        GetText(row.data(), PR::InvPayText, details);
         break;
     }
     std::vector<uint8_t> vendor(RegRecordSize(VEVc::Number)), bank(RegRecordSize(BankVc::Number));
     BankReadByKey(VEVc::Number, VEVc::Code, rows[0].vendor, vendor.data());   // none: empty name
     PString vendorName, bankCode, bankName = {0};
-    GetPString(vendor.data(), VEVc::Name, 60, vendorName);
-    GetPString(vendor.data(), VEVc::BankCode, 10, bankCode);
+    GetText(vendor.data(), VEVc::Name, vendorName);
+    GetText(vendor.data(), VEVc::BankCode, bankCode);
     if (bankCode[0] > 5) bankCode[0] = 5;
     if (bankCode[0] && BankReadByKey(BankVc::Number, BankVc::Code, bankCode, bank.data()))
-        GetPString(bank.data(), BankVc::Name, 60, bankName);
+        GetText(bank.data(), BankVc::Name, bankName);
 
     uint8_t company[CompanyBlk::Size] = {0};
     SettingsBlockRead(CompanyBlk::Number, company, sizeof company);
     PString companyName, companyAccount, org, address, totalText, empty = {0};
-    GetPString(company, CompanyBlk::CompanyName, 60, companyName);
-    GetPString(company, CompanyBlk::BankAccount, 60, companyAccount);
-    GetPString(company, CompanyBlk::OrgNr, 30, org);
+    GetText(company, CompanyBlk::CompanyName, companyName);
+    GetText(company, CompanyBlk::BankAccount, companyAccount);
+    GetText(company, CompanyBlk::OrgNr, org);
     ModeAddress(payment, address);
     AmountDotText(&total, totalText);
     char now[NowStringSize], day[NowStringSize];
@@ -154,7 +154,7 @@ BankWrite EstonianPaymentOrder(const uint8_t *payment, int written)
     LabelledC("::0", "");
     BankLine(empty);
     PString closing;
-    GetPString(ReportParams, ReportParamsVc::SelText6, 21, closing);
+    GetText(ReportParams, ReportParamsVc::SelText6, closing);
     BankLine(closing);
     BankShowPayment(GetI32(payment, OPVc::SerNr));
     return BankWrite::Written;

@@ -353,8 +353,8 @@ bool BankPaidRows(const uint8_t *payment, std::vector<BankRow> *rows)
         if (GetU16(row.data(), PR::Kind) != 1 || GetU16(row.data(), PR::Flag) != 0) continue;
         BankRow b{};
         b.invoice = GetI32(row.data(), PR::InvoiceNr);
-        GetPString(row.data(), PR::VendCode, 20, b.vendor);
-        GetPString(row.data(), PR::AccountText, 60, b.account);
+        GetText(row.data(), PR::VendCode, b.vendor);
+        GetText(row.data(), PR::AccountText, b.account);
         PackedDecimal amount = GetDec(row.data(), PR::Amount);
         if (!AmountCents(&amount, &b.cents)) b.cents = 0;
         rows->push_back(b);

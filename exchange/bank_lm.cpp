@@ -56,40 +56,40 @@ void InvoiceRecord(const LmBatchHead &h, const BankRow &row, const uint8_t *invo
 {
     std::vector<uint8_t> vendor(RegRecordSize(VEVc::Number));
     PString code, text;
-    GetPString(invoice, VIVc::VendCode, 20, code);
+    GetText(invoice, VIVc::VendCode, code);
     bool haveVendor = BankReadByKey(VEVc::Number, VEVc::Code, code, vendor.data());
 
     BankLineStart();
     BankTextC("LM  10", 6);
     Account14(h);
     if (haveVendor) {
-        GetPString(vendor.data(), VEVc::Name, 60, text);
+        GetText(vendor.data(), VEVc::Name, text);
         BankText(text, 30);
-        GetPString(vendor.data(), VEVc::Addr1, 60, text);
+        GetText(vendor.data(), VEVc::Addr1, text);
         BankText(text, 20);
-        GetPString(vendor.data(), VEVc::Addr2, 60, text);
+        GetText(vendor.data(), VEVc::Addr2, text);
         BankText(text, 20);
     } else {
-        GetPString(invoice, VIVc::VendName, 60, text);
+        GetText(invoice, VIVc::VendName, text);
         BankText(text, 30);
         BankBlanks(40);
     }
     PString account, account14;
-    GetPString(invoice, VIVc::PayText, 30, account);
+    GetText(invoice, VIVc::PayText, account);
     BankAccountTo14Digits(account, account14);
     BankText(account14, 14);
     BankTextC(" 89", 3);
     PString ref;
-    GetPString(invoice, VIVc::PayRef, 20, ref);
+    GetText(invoice, VIVc::PayRef, ref);
     if (ref[0] != 0) {
         BankTextC("1", 1);
         BankDigits(ref, 20);
         BankBlanks(40);
     } else {
         BankTextC("2", 1);
-        GetPString(vendor.data(), VEVc::AccountNr, 20, text);   // blank without a vendor
+        GetText(vendor.data(), VEVc::AccountNr, text);   // blank without a vendor
         BankText(text, 10);
-        GetPString(invoice, VIVc::VendInvNr, 20, text);
+        GetText(invoice, VIVc::VendInvNr, text);
         BankText(text, 15);
         DateRec date = GetDate(invoice, VIVc::InvDate);
         DateToYYMMDD(&date, text);
@@ -149,25 +149,25 @@ BankWrite LmBatch(const uint8_t *payment)
     const uint32_t invSize = RegRecordSize(VIVc::Number);
     for (size_t r = 0; r < rows.size(); r++) {
         PString ref;
-        GetPString(invoices.data() + r * invSize, VIVc::PayRef, 20, ref);
+        GetText(invoices.data() + r * invSize, VIVc::PayRef, ref);
         if (!AllDigits(ref)) return BankRefuse(Texts::BankWhyRefNotDigits, ref);
         // An invoice without the vendor's account would send the money to
         // the account of fourteen zeros.
         PString account, digits;
-        GetPString(invoices.data() + r * invSize, VIVc::PayText, 30, account);
+        GetText(invoices.data() + r * invSize, VIVc::PayText, account);
         DigitsOnly(account, digits);
         if (!HasNonZero(digits)) return BankRefuseNumber(Texts::BankWhyInvoiceNoAccount, rows[r].invoice);
     }
 
     LmBatchHead h;
     PString paying, text;
-    GetPString(payment, OPVc::PayText, 60, paying);
+    GetText(payment, OPVc::PayText, paying);
     DigitsOnly(paying, text);
     if (!HasNonZero(text)) return BankRefuse(Texts::BankWhyNoPaying);
     BankAccountTo14Digits(paying, h.account14);
     uint8_t company[CompanyBlk::Size] = {0};
     SettingsBlockRead(CompanyBlk::Number, company, sizeof company);
-    GetPString(company, CompanyBlk::OrgNr, 30, text);
+    GetText(company, CompanyBlk::OrgNr, text);
     DigitsOnly(text, h.org);
     DateRec today = BankToday(), payDate = GetDate(payment, OPVc::PayDate);
     DateToYYMMDD(&today, h.today);

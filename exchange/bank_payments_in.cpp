@@ -125,14 +125,14 @@ void PaymentModeOf(const std::string &account, bool normalise, uint8_t *code)
     PStringFromView(want, account);
     for (uint32_t r = 0; r < count; r++) {
         PString text, norm;
-        GetPString(p + r * RowSize, PaymentModeBlk::Rows::BankAccount, 60, text);
+        GetText(p + r * RowSize, PaymentModeBlk::Rows::BankAccount, text);
         if (normalise) {
             BankAccountTo14Digits(text, norm);
             PStringCopy(text, norm);
         }
         if (PStringEqual(text, want)) chosen = int32_t(r);
     }
-    if (chosen >= 0) GetPString(p + uint32_t(chosen) * RowSize, PaymentModeBlk::Rows::Code, 1, code);
+    if (chosen >= 0) GetText(p + uint32_t(chosen) * RowSize, PaymentModeBlk::Rows::Code, code);
     if (p) MemUnlock(rows);
     MemFree(&rows);
 }
@@ -179,8 +179,8 @@ bool InvoiceBySerial(int32_t serial, uint8_t *invoice, Paid *p)
     if (!BankReadByKey(IVVc::Number, IVVc::SerNr, &serial, invoice)) return false;
     p->found = true;
     p->invoice = serial;
-    GetPString(invoice, IVVc::CustCode, 20, p->customer);
-    GetPString(invoice, IVVc::Addr0, 60, p->name);
+    GetText(invoice, IVVc::CustCode, p->customer);
+    GetText(invoice, IVVc::Addr0, p->name);
     return true;
 }
 
@@ -215,9 +215,9 @@ void AppendRow(uint8_t *receipt, uint16_t kind, const Paid &p, DateRec payDate, 
     PutU16(row.data(), RR::Kind, kind);
     PutU16(row.data(), RR::Flag, 0);
     PutI32(row.data(), RR::InvoiceNr, p.invoice);
-    PutPString(row.data(), RR::CustCode, 20, p.customer);
+    PutText(row.data(), RR::CustCode, p.customer);
     PutDate(row.data(), RR::PayDate, payDate);
-    PutPString(row.data(), RR::Text, 60, text);
+    PutText(row.data(), RR::Text, text);
     PutDec(row.data(), RR::Amount, CentsAmount(cents));
     PutI32(row.data(), RR::Link, -1);
     MatrixRowPut(IPVc::Number, 0, receipt, MatrixRowCount(IPVc::Number, 0, receipt), row.data());
@@ -237,10 +237,10 @@ void ReceiptStart(uint8_t *receipt, const DateRec *numberDate, DateRec receiptDa
 {
     RecClear(IPVc::Number, receipt);
     PutI32(receipt, IPVc::SerNr, NextSerialNumber(IPVc::Number, numberDate, 0, 0));
-    PutPString(receipt, IPVc::Text, 60, comment);
+    PutText(receipt, IPVc::Text, comment);
     PutDate(receipt, IPVc::RegDate, TodayDate);
     PutU16(receipt, IPVc::Posted, 0);
-    PutPString(receipt, IPVc::PayMode, 2, mode);
+    PutText(receipt, IPVc::PayMode, mode);
     PutDate(receipt, IPVc::TransDate, receiptDate);
     PutDec(receipt, IPVc::Rate, CentsAmount(10000));
     PackedDecimal blank;

@@ -41,7 +41,7 @@ constexpr uint32_t CustomerNumberField = CompanyBlk::EnterpriseNr;
 bool IsPostalGiro(const uint8_t *payment)
 {
     PString mode;
-    GetPString(payment, OPVc::PayMode, 1, mode);
+    GetText(payment, OPVc::PayMode, mode);
     return mode[0] == 1 && mode[1] == 'P';
 }
 
@@ -94,7 +94,7 @@ BankWrite DomesticBatch(const uint8_t *payment)
     }
     if (total < 0) return BankRefuse(Texts::BankWhyNegative);
     PString paying, digits, title;
-    GetPString(payment, OPVc::PayText, 60, paying);
+    GetText(payment, OPVc::PayText, paying);
     DigitsOnly(paying, digits);
     if (digits[0] > 10) return BankRefuse(Texts::BankWhyPayingLong);
     const DateRec today = BankToday(), paymentDate = PaymentRowDate(payment);
@@ -114,7 +114,7 @@ BankWrite DomesticBatch(const uint8_t *payment)
         BankTextC(credit ? "15" : "14", 2);
         DigitsOnly(rows[r].account, account);
         BankDigits(account, 10);
-        GetPString(invoice, VIVc::VendInvNr, 20, number);
+        GetText(invoice, VIVc::VendInvNr, number);
         BankText(number, 25);
         BankNumber(credit ? -rows[r].cents : rows[r].cents, 12);
         Yymmdd(RowDate(invoice, paymentDate));
@@ -146,7 +146,7 @@ void CompanyRecordStart(const char *type, const uint8_t *company)
     BankLineStart();
     BankTextC(type, 1);
     CustomerNumber(company);
-    GetPString(company, CompanyBlk::BankAccount, 60, text);
+    GetText(company, CompanyBlk::BankAccount, text);
     DigitsOnly(text, digits);
     BankField(digits, 10, ' ', true);
     BankBlanks(2);
@@ -164,15 +164,15 @@ BankWrite SecondFilePayment(const uint8_t *payment)
         if (rows[r].cents == 0) continue;
         const uint8_t *invoice = invoices.data() + r * size;
         PString code, text, account;
-        GetPString(invoice, VIVc::PayeeCode, 20, code);
-        if (code[0] == 0) GetPString(invoice, VIVc::VendCode, 20, code);
+        GetText(invoice, VIVc::PayeeCode, code);
+        if (code[0] == 0) GetText(invoice, VIVc::VendCode, code);
         BankReadByKey(VEVc::Number, VEVc::Code, code, vendor.data());   // none: empty payee text
         const bool negative = rows[r].cents < 0;
         BankLineStart();
         BankTextC(negative ? "63 " : "53 ", 7);
         DigitsOnly(rows[r].account, account);
         BankField(account, 10, ' ', true);
-        GetPString(vendor.data(), VEVc::Name, 60, text);
+        GetText(vendor.data(), VEVc::Name, text);
         BankText(text, 27);
         BankNumber(negative ? -rows[r].cents : rows[r].cents, 11);
         if (negative) {
@@ -196,7 +196,7 @@ void SwedishSecondOpen()
     uint8_t company[CompanyBlk::Size] = {0};
     SettingsBlockRead(CompanyBlk::Number, company, sizeof company);
     PString text;
-    GetPString(ReportParams, ReportParamsVc::SelText2, 255, text);
+    GetText(ReportParams, ReportParamsVc::SelText2, text);
     if (text[0] == 0) PStringFromView(text, "1");
     BankLineStart();
     BankTextC("0", 1);
@@ -206,9 +206,9 @@ void SwedishSecondOpen()
     BankBlanks(SecondLength - BankLineLength());
 
     CompanyRecordStart("2", company);
-    GetPString(company, CompanyBlk::CompanyName, 60, text);
+    GetText(company, CompanyBlk::CompanyName, text);
     BankText(text, 27);
-    GetPString(company, CompanyBlk::Telephone, 20, text);
+    GetText(company, CompanyBlk::Telephone, text);
     BankText(text, 27);
     BankBlanks(SecondLength - BankLineLength());
 }
@@ -216,12 +216,12 @@ void SwedishSecondOpen()
 BankWrite SwedishPayment(const uint8_t *payment, bool secondFile)
 {
     PString paying;
-    GetPString(payment, OPVc::PayText, 60, paying);
+    GetText(payment, OPVc::PayText, paying);
     if (paying[0] == 0) return BankRefuse(Texts::BankWhyNoPaying);
     if (IsPostalGiro(payment) != secondFile) return BankWrite::OtherFile;
     if (secondFile) return SecondFilePayment(payment);
     PString currency;
-    GetPString(payment, OPVc::CurncyCode, 5, currency);
+    GetText(payment, OPVc::CurncyCode, currency);
     if (currency[0] != 0 && !PStringEqualC(currency, "SEK")) return SwedishForeignBatch(payment);
     return DomesticBatch(payment);
 }

@@ -73,11 +73,11 @@ void RowRecords(const ForeignPayment &p, const BankRow &row, const uint8_t *paym
 {
     std::vector<uint8_t> vendor(RegRecordSize(VEVc::Number)), bank(RegRecordSize(BankVc::Number));
     PString code, text, head, rest, a2;
-    GetPString(invoice, VIVc::VendCode, 20, code);
+    GetText(invoice, VIVc::VendCode, code);
     BankReadByKey(VEVc::Number, VEVc::Code, code, vendor.data());   // none: empty fields
 
     RecordStart("2", row.vendor);
-    GetPString(vendor.data(), VEVc::Name, 60, text);
+    GetText(vendor.data(), VEVc::Name, text);
     PStrSubstr(text, head, 1, 30);
     PStrSubstr(text, rest, 31, 35);
     UpperText(head, 30);
@@ -85,27 +85,27 @@ void RowRecords(const ForeignPayment &p, const BankRow &row, const uint8_t *paym
     EndRecord();
 
     RecordStart("3", row.vendor);
-    GetPString(vendor.data(), VEVc::Addr1, 60, text);
+    GetText(vendor.data(), VEVc::Addr1, text);
     UpperText(text, 30);
-    GetPString(vendor.data(), VEVc::Addr2, 60, a2);
+    GetText(vendor.data(), VEVc::Addr2, a2);
     PStringAppendC(a2, " ");
-    GetPString(vendor.data(), VEVc::Addr3, 60, text);
+    GetText(vendor.data(), VEVc::Addr3, text);
     PStringAppend(a2, text);
     UpperText(a2, 35);
     BankTextC(p.layout == 0 ? "0" : " ", 1);
-    GetPString(vendor.data(), VEVc::Country, 5, text);
+    GetText(vendor.data(), VEVc::Country, text);
     BankText(text, 2);
     BankTextC(p.layout == 0 ? " 010" : "  B ", 4);
 
     PString bankCode, t754, t466, t544;
-    GetPString(vendor.data(), VEVc::BankCode, 10, t754);
-    GetPString(vendor.data(), VEVc::BankGiro, 30, t466);
-    GetPString(vendor.data(), VEVc::PostalGiro, 30, t544);
+    GetText(vendor.data(), VEVc::BankCode, t754);
+    GetText(vendor.data(), VEVc::BankGiro, t466);
+    GetText(vendor.data(), VEVc::PostalGiro, t544);
     PStrSubstr(t754, bankCode, 1, 5);
     if (BankReadByKey(BankVc::Number, BankVc::Code, bankCode, bank.data())) {
-        GetPString(bank.data(), BankVc::Bic, 40, t754);
-        GetPString(bank.data(), BankVc::Iban, 40, t466);
-        GetPString(bank.data(), BankVc::NameInFiles, 40, t544);
+        GetText(bank.data(), BankVc::Bic, t754);
+        GetText(bank.data(), BankVc::Iban, t466);
+        GetText(bank.data(), BankVc::NameInFiles, t544);
     }
     RecordStart("4", row.vendor);
     if (p.layout == 0) {
@@ -123,7 +123,7 @@ void RowRecords(const ForeignPayment &p, const BankRow &row, const uint8_t *paym
     AmountTimesRate(&amount, &rate, &result);
     if (!AmountCents(&result, converted)) *converted = row.cents;
     RecordStart("6", row.vendor);
-    GetPString(invoice, VIVc::VendInvNr, 20, text);
+    GetText(invoice, VIVc::VendInvNr, text);
     BankText(text, 25);
     BankNumber(*converted, 11);
     if (p.layout == 0) {
@@ -145,7 +145,7 @@ void RowRecords(const ForeignPayment &p, const BankRow &row, const uint8_t *paym
     }
 
     RecordStart("7", row.vendor);
-    GetPString(invoice, VIVc::Text462, 2, text);
+    GetText(invoice, VIVc::Text462, text);
     BankText(text, 2);
     BankBlanks(5);
     if (p.layout == 0)
@@ -165,9 +165,9 @@ BankWrite SwedishForeignBatch(const uint8_t *payment)
     int16_t word = int16_t(GetU16(block, BankFileBlk::ForeignLayout));
     if (word != 0 && word != 1) return BankRefuse(Texts::BankWhyForeignLayout);
     p.layout = word;
-    GetPString(block, BankFileBlk::Text34, 2, p.text34);
-    GetPString(block, BankFileBlk::Text38, 2, p.text38);
-    GetPString(block, BankFileBlk::Text42, 10, p.text42);
+    GetText(block, BankFileBlk::Text34, p.text34);
+    GetText(block, BankFileBlk::Text38, p.text38);
+    GetText(block, BankFileBlk::Text42, p.text42);
 
     std::vector<BankRow> rows;
     std::vector<uint8_t> invoices;
@@ -182,10 +182,10 @@ BankWrite SwedishForeignBatch(const uint8_t *payment)
     }
 
     PString paying, digits;
-    GetPString(payment, OPVc::PayText, 60, paying);
+    GetText(payment, OPVc::PayText, paying);
     DigitsOnly(paying, digits);
     PStringCopy(p.paying, digits);
-    GetPString(payment, OPVc::CurncyCode, 5, p.currency);
+    GetText(payment, OPVc::CurncyCode, p.currency);
     p.today = BankToday();
     DateRec rateDate = GetDate(payment, OPVc::RateDate);
     p.paymentDate = DateIsEmpty(&rateDate) ? GetDate(payment, OPVc::PayDate) : rateDate;

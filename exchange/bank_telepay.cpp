@@ -100,12 +100,12 @@ void Transfer(int32_t serial, const BankRow &first, const uint8_t *invoice, int6
 {
     std::vector<uint8_t> vendor(RegRecordSize(VEVc::Number));
     PString code, name, a1, a2, a3, head, rest, postal, town, townHead, townRest, digits, number;
-    GetPString(invoice, VIVc::VendCode, 20, code);
-    GetPString(invoice, VIVc::VendName, 60, name);
+    GetText(invoice, VIVc::VendCode, code);
+    GetText(invoice, VIVc::VendName, name);
     BankReadByKey(VEVc::Number, VEVc::Code, code, vendor.data());   // none: empty address
-    GetPString(vendor.data(), VEVc::Addr1, 60, a1);
-    GetPString(vendor.data(), VEVc::Addr2, 60, a2);
-    GetPString(vendor.data(), VEVc::Addr3, 60, a3);
+    GetText(vendor.data(), VEVc::Addr1, a1);
+    GetText(vendor.data(), VEVc::Addr2, a2);
+    GetText(vendor.data(), VEVc::Addr3, a3);
 
     RecordHead("BETFOR21", true);
     BankLineStart();
@@ -145,9 +145,9 @@ void Transfer(int32_t serial, const BankRow &first, const uint8_t *invoice, int6
 void InvoiceRecord(const BankRow &row, const uint8_t *invoice)
 {
     PString ref, invNr, message, prefixed, serialText;
-    GetPString(invoice, VIVc::PayRef, 20, ref);
-    GetPString(invoice, VIVc::VendInvNr, 20, invNr);
-    GetPString(invoice, VIVc::Comment, 60, message);
+    GetText(invoice, VIVc::PayRef, ref);
+    GetText(invoice, VIVc::VendInvNr, invNr);
+    GetText(invoice, VIVc::Comment, message);
 
     RecordHead("BETFOR23", true);
     BankLineStart();
@@ -186,13 +186,13 @@ void TelepayOpen()
     State.dailySeq = DateCompare(&last, &today) == 0 ? GetU16(block, BankFileBlk::DailySeq) : 1;
     State.recordSeq = GetU16(block, BankFileBlk::RecordSeq);
     if (State.recordSeq > 9999) State.recordSeq = 0;
-    GetPString(block, BankFileBlk::Text12, 11, State.text12);
+    GetText(block, BankFileBlk::Text12, State.text12);
     uint8_t company[CompanyBlk::Size] = {0};
     SettingsBlockRead(CompanyBlk::Number, company, sizeof company);
     PString text;
     GetPString(company, EnterpriseNumberField, 20, text);
     DigitsOnly(text, State.enterprise);
-    GetPString(company, CompanyBlk::BankAccount, 60, text);
+    GetText(company, CompanyBlk::BankAccount, text);
     DigitsOnly(text, State.account);
 
     RecordHead("BETFOR00", false);

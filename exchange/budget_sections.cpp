@@ -160,7 +160,7 @@ bool BudgetLine(uint8_t *budget, bool second)
     if (totalValid == 0) {
         PutDec(budget, BUVc::Amount, blank);
         PString none = {0};
-        PutPString(budget, BUVc::KeyCode, 5, none);
+        PutText(budget, BUVc::KeyCode, none);
     }
     if (secondValid == 0) PutDec(budget, BUVc::Amount2, blank);
     return true;

@@ -64,7 +64,7 @@ void ReadRange(int line)
     PutI32(row, SeriesRow::LastNr, last);
     PutDate(row, SeriesRow::ValidFrom, CurrentFiscalYear.start);
     PutDate(row, SeriesRow::ValidTo, CurrentFiscalYear.end);
-    PutPString(row, SeriesRow::Text, 20, text);
+    PutText(row, SeriesRow::Text, text);
     InsertBlockRow(RegisterOfDocKind(line < FirstKindLines ? 1 : 2), row);
 }
 

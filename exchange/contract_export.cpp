@@ -110,7 +110,7 @@ void ExportContractsText()
     RecClear(Co::Number, c);
     const char *index = order == BySerial ? "SerNr" : order == ByCustomer ? "CustCode" : "PostCode";
     if (order == BySerial) PutI32(c, Co::SerNr, sel.numberFrom < 0 ? 0 : sel.numberFrom);
-    if (order == ByCustomer && sel.codeRanged) PutPString(c, Co::CustCode, 20, sel.codeFrom);
+    if (order == ByCustomer && sel.codeRanged) PutText(c, Co::CustCode, sel.codeFrom);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(Co::Number, index, c, 1, 0, &recid, &position)) return;
     uint8_t code[256];
@@ -120,7 +120,7 @@ void ExportContractsText()
             if (!RecReadAtIndex(Co::Number, index, int32_t(p), c, &recid)) break;
         }
         const int32_t serial = GetI32(c, Co::SerNr);
-        GetPString(c, Co::CustCode, 20, code);
+        GetText(c, Co::CustCode, code);
         if (order == BySerial && sel.numberTo >= 0 && serial > sel.numberTo) break;
         if (order == ByCustomer && sel.codeRanged && sel.codeTo[0] != 0 && PStringCompare(code, sel.codeTo) > 0)
             break;

@@ -76,7 +76,7 @@ bool InsertYear(uint8_t *code, const DateRec *start, const DateRec *end)
                 break;
             }
             if (DateCompare(start, &s) == 0 && DateCompare(end, &e) == 0) {
-                GetPString(row, Y::YearCode, 5, code);
+                GetText(row, Y::YearCode, code);
                 return true;
             }
         }
@@ -94,7 +94,7 @@ bool InsertYear(uint8_t *code, const DateRec *start, const DateRec *end)
     uint8_t name[256];
     PStringCopy(name, code);
     if (name[0] > 5) name[0] = 5;
-    if (!FieldFromText(row + Y::YearCode, FtCode, 5, name)) PutPString(row, Y::YearCode, 5, name);
+    if (!FieldFromText(row + Y::YearCode, FtCode, 5, name)) PutText(row, Y::YearCode, name);
     PutDate(row, Y::StartDate, *start);
     PutDate(row, Y::EndDate, *end);
     PutU16(row, Y::OrderCode, given);

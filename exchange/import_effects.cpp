@@ -97,16 +97,16 @@ bool RecordIsNew(int reg, uint8_t *record)
 void OrderRowItem(uint8_t *row)
 {
     PString code, text;
-    GetPString(row, ORVc::Rows::ItemCode, 20, code);
+    GetText(row, ORVc::Rows::ItemCode, code);
     if (code[0] == 0) return;
     std::vector<uint8_t> item(RegRecordSize(INVc::Number), 0);
-    PutPString(item.data(), INVc::Code, 20, code);
+    PutText(item.data(), INVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(INVc::Number, item.data(), 1, 1, &recid, &position)) {
         std::fill(item.begin(), item.end(), 0);
-        PutPString(item.data(), INVc::Code, 20, code);
+        PutText(item.data(), INVc::Code, code);
         GetTextPrefix(row, ORVc::Rows::Text, 60, text);
-        PutPString(item.data(), INVc::Name, 60, text);
+        PutText(item.data(), INVc::Name, text);
         PackedDecimal blank;
         DecSetBlank(&blank);
         for (uint32_t at : {INVc::BasePrice, INVc::CostPrice, INVc::AddCost, INVc::PriceUnit}) PutDec(item.data(), at, blank);
@@ -275,10 +275,10 @@ void AfterReadVatCodes(int number, int version, uint8_t *row)
     (void)number;
     (void)version;
     PString account;
-    GetPString(row, VatAccountsBlk::Rows::AccZone2, 10, account);
+    GetText(row, VatAccountsBlk::Rows::AccZone2, account);
     if (account[0] != 0) return;
-    GetPString(row, VatAccountsBlk::Rows::AccZone1, 10, account);
-    PutPString(row, VatAccountsBlk::Rows::AccZone2, 10, account);
+    GetText(row, VatAccountsBlk::Rows::AccZone1, account);
+    PutText(row, VatAccountsBlk::Rows::AccZone2, account);
 }
 
 // Tells how many imported documents had effects that were not done.

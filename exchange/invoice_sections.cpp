@@ -159,10 +159,10 @@ bool ReadInvoiceCurrency(uint8_t *invoice)
         FieldClear(invoice + IVVc::CurncyCode, FtCodeNoSep, 5);
         FieldClear(invoice + IVVc::Rate, FtAmount2, 0);
     } else if (marker[0] != 0) {
-        PutPString(invoice, IVVc::CurncyCode, 5, marker);
+        PutText(invoice, IVVc::CurncyCode, marker);
     }
     PString code;
-    GetPString(invoice, IVVc::CurncyCode, 5, code);
+    GetText(invoice, IVVc::CurncyCode, code);
     if (PStringEqualC(code, "0,00")) FieldClear(invoice + IVVc::CurncyCode, FtCodeNoSep, 5);
     return true;
 }
@@ -185,21 +185,21 @@ bool ReadInvoiceStockFlag(uint8_t *invoice)
 void RowStructureFill(uint8_t *row)
 {
     PString code;
-    GetPString(row, R::StructCode, 20, code);
+    GetText(row, R::StructCode, code);
     if (code[0] != 0) return;
     std::vector<uint8_t> item(RegRecordSize(INVc::Number), 0);
-    GetPString(row, R::ItemCode, 20, code);
-    PutPString(item.data(), INVc::Code, 20, code);
+    GetText(row, R::ItemCode, code);
+    PutText(item.data(), INVc::Code, code);
     uint32_t recid = 0, position = 0;
     PString structure;
     PStringFromC(structure, "_");
     if (code[0] != 0 && RecFind(INVc::Number, item.data(), 1, 1, &recid, &position) &&
         GetU16(item.data(), INVc::StructFlag) == 1) {
         PString own;
-        GetPString(item.data(), INVc::StructCode, 20, own);
+        GetText(item.data(), INVc::StructCode, own);
         if (own[0] != 0) PStringCopy(structure, own);
     }
-    PutPString(row, R::StructCode, 20, structure);
+    PutText(row, R::StructCode, structure);
 }
 
 // Reads the invoice's rows, one a line, each by its kind's columns.
@@ -244,8 +244,8 @@ bool StoredReferenceKept(uint8_t *invoice)
     bool settled = false;
     if (found) {
         PString reference;
-        GetPString(stored, IVVc::RefStr, 30, reference);
-        if (reference[0] != 0) PutPString(invoice, IVVc::RefStr, 30, reference);
+        GetText(stored, IVVc::RefStr, reference);
+        if (reference[0] != 0) PutText(invoice, IVVc::RefStr, reference);
         settled = reference[0] != 0 || GetU16(invoice, IVVc::Posted) == 0;
     }
     RecFreeMatrix(IVVc::Number, stored);
@@ -260,18 +260,18 @@ void InvoiceRepairs(uint8_t *invoice)
     uint16_t type = GetU16(invoice, IVVc::InvType);
     if (type < 1 || type > 4) PutU16(invoice, IVVc::InvType, 1);
     PString text;
-    GetPString(invoice, IVVc::ARAcc, 10, text);
+    GetText(invoice, IVVc::ARAcc, text);
     if (text[0] == 0) {
         uint8_t block[SalesAccountsBlk::Size] = {0};
         if (SettingsBlockRead(SalesAccountsBlk::Number, block, sizeof block)) {
-            GetPString(block, SalesAccountsBlk::ARAcc, 10, text);
-            PutPString(invoice, IVVc::ARAcc, 10, text);
+            GetText(block, SalesAccountsBlk::ARAcc, text);
+            PutText(invoice, IVVc::ARAcc, text);
         }
     }
     PackedDecimal total = GetDec(invoice, IVVc::Total);
     if (DecIsBlank(&total)) DocTotalsRound(invoice);
     if (!StoredReferenceKept(invoice)) {
-        GetPString(invoice, IVVc::RefStr, 30, text);
+        GetText(invoice, IVVc::RefStr, text);
         if (text[0] == 0) InvoiceReferenceNumber(invoice);
     }
     PutU16(invoice, IVVc::Transferred, 0);
@@ -417,8 +417,8 @@ bool ReadReceiptV2(int, int, uint8_t *receipt)
         std::fill(row.begin(), row.end(), 0);
         PutU16(row.data(), IPVc::Rows::Kind, p.kind);
         PutI32(row.data(), IPVc::Rows::InvoiceNr, n);
-        PutPString(row.data(), IPVc::Rows::CustCode, 20, k);
-        PutPString(row.data(), IPVc::Rows::Text, 60, t);
+        PutText(row.data(), IPVc::Rows::CustCode, k);
+        PutText(row.data(), IPVc::Rows::Text, t);
         PutDate(row.data(), IPVc::Rows::PayDate, d);
         PutDec(row.data(), IPVc::Rows::Amount, *p.amount);
         PutI32(row.data(), IPVc::Rows::Link, p.kind == 5 ? -1 : m);

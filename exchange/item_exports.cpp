@@ -71,7 +71,7 @@ void ItemName(const uint8_t *code, uint8_t *item, uint8_t *name)
 {
     PString attribute;
     name[0] = 0;
-    if (ItemAttribute(code, item, attribute)) GetPString(item, INVc::Name, 60, name);
+    if (ItemAttribute(code, item, attribute)) GetText(item, INVc::Name, name);
 }
 
 // The customer's statistics lines of the item range; its totals added
@@ -80,15 +80,15 @@ void CustomerItemLines(const uint8_t *customer, uint8_t *stat, uint8_t *item, ui
                        Six *total)
 {
     PString code, itemFrom = {0}, itemTo = {0};
-    GetPString(customer, CUVc::Code, 20, code);
+    GetText(customer, CUVc::Code, code);
     RangeSplit(ReportParams + ReportParamsVc::SelText3, itemFrom, itemTo);
     RecClear(CI::Number, stat);
-    PutPString(stat, CI::CustCode, 20, code);
-    PutPString(stat, CI::ItemCode, 20, itemFrom);
+    PutText(stat, CI::CustCode, code);
+    PutText(stat, CI::ItemCode, itemFrom);
     WalkIndexFrom(CI::Number, "CustItem", stat, 2, [&](uint8_t *s) {
         PString owner, itemCode;
-        GetPString(s, CI::CustCode, 20, owner);
-        GetPString(s, CI::ItemCode, 20, itemCode);
+        GetText(s, CI::CustCode, owner);
+        GetText(s, CI::ItemCode, itemCode);
         if (!PStringEqual(owner, code)) return false;
         if (itemTo[0] != 0 && PStringCompareNoCase(itemCode, itemTo) > 0) return false;
         const Six six = StatAmounts(s, m1, m2);
@@ -134,10 +134,10 @@ void CustomerItemStatsExport()
             *item = RecBufferNew(INVc::Number, &hi);
     if (customer && stat && item) {
         RecClear(CUVc::Number, customer);
-        PutPString(customer, CUVc::Code, 20, custFrom);
+        PutText(customer, CUVc::Code, custFrom);
         WalkIndexFrom(CUVc::Number, "Code", customer, 1, [&](uint8_t *c) {
             PString code;
-            GetPString(c, CUVc::Code, 20, code);
+            GetText(c, CUVc::Code, code);
             if (custTo[0] != 0 && PStringCompareNoCase(code, custTo) > 0) return false;
             ExportNumber(code, FtText);
             Six total = Zeros();
@@ -172,10 +172,10 @@ void ItemInfoExport()
     if (!item) return;
     bool written = false;
     RecClear(INVc::Number, item);
-    PutPString(item, INVc::Code, 20, from);
+    PutText(item, INVc::Code, from);
     WalkIndexFrom(INVc::Number, "Code", item, 1, [&](uint8_t *it) {
         PString code;
-        GetPString(it, INVc::Code, 20, code);
+        GetText(it, INVc::Code, code);
         if (to[0] != 0 && PStringCompareNoCase(code, to) > 0) return false;
         if (!written) {
             RepOp18();

@@ -97,7 +97,7 @@ void PeriodIsMonth(uint16_t month)
 void EvaluateRow(const uint8_t *row, int32_t index, int32_t column)
 {
     PString text = {0};
-    GetPString(row, K::Formula, 255, text);
+    GetText(row, K::Formula, text);
     Current->column = column;
     CompileScript(text);
     PackedDecimal &cell = Current->cells[size_t(index) * size_t(Current->columns) + size_t(column)];
@@ -109,7 +109,7 @@ void EvaluateRow(const uint8_t *row, int32_t index, int32_t column)
 bool RowCodeIs(const uint8_t *row, const uint8_t *code)
 {
     PString own;
-    GetPString(row, K::Code, 5, own);
+    GetText(row, K::Code, own);
     return PStringCompareNoCase(own, code) == 0;
 }
 

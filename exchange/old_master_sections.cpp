@@ -84,12 +84,12 @@ void PersonSection(std::span<const Column> cols)
         RecClear(PEVc::Number, person);
         PString code = {0};
         if (!ImportReadField(code, FtCodeNoSep, 5)) break;
-        PutPString(person, PEVc::Code, 5, code);
+        PutText(person, PEVc::Code, code);
         uint32_t recid = 0, position = 0;
         bool found = code[0] != 0 && RecFind(PEVc::Number, person, 1, 1, &recid, &position);
         if (!found) {
             RecClear(PEVc::Number, person);
-            PutPString(person, PEVc::Code, 5, code);
+            PutText(person, PEVc::Code, code);
         }
         if (!ReadColumns(cols, person, PEVc::Size)) break;
         ImportShowProgress(code, FtText);
@@ -181,7 +181,7 @@ void ItemPriceImport()
         for (auto &t : texts) read = read && ReadTextColumn(t);
         if (!read) break;
         ImportShowProgress(code, FtText);
-        PutPString(item, INVc::Code, 20, code);
+        PutText(item, INVc::Code, code);
         uint32_t recid = 0, position = 0;
         if (code[0] == 0 || !RecFind(INVc::Number, item, 1, 1, &recid, &position)) continue;
         if (!PriceColumn(item, INVc::BasePrice, texts[0]) || !PriceColumn(item, INVc::CostPrice, texts[2]) ||
@@ -212,17 +212,17 @@ void PriceListImportOld()
     PString dropped = {0}, code = {0};
     int16_t word = 0;
     PStringFromC(code, OldPriceListCode);
-    PutPString(list, PriceListVc::Code, 5, code);
+    PutText(list, PriceListVc::Code, code);
     uint32_t recid = 0, position = 0;
     bool found = RecFind(PriceListVc::Number, list, 1, 1, &recid, &position);
     if (!found) {
         RecClear(PriceListVc::Number, list);
-        PutPString(list, PriceListVc::Code, 5, code);
+        PutText(list, PriceListVc::Code, code);
     }
     static const Column cols[] = {{PriceListVc::Name, FtText, 60}, {PriceListVc::InclVat, FtShort, 0}};
     if (ImportReadField(dropped, FtText, 60) && ImportReadField(&word, FtShort, 0) &&
         ReadColumns(cols, list, PriceListVc::Size)) {
-        PutPString(list, PriceListVc::CurncyCode, 5, EmptyPString);
+        PutText(list, PriceListVc::CurncyCode, EmptyPString);
         ImportShowProgress(code, FtText);
         if (!RecStore(PriceListVc::Number, list, found ? 1 : 0, &recid)) DbHoldFail();
     }
@@ -273,7 +273,7 @@ void SeriesImport(bool withFlag)
         PutI32(row, SeriesRow::LastNr, last);
         PutDate(row, SeriesRow::ValidFrom, from);
         PutDate(row, SeriesRow::ValidTo, to);
-        PutPString(row, SeriesRow::Text, 20, text);
+        PutText(row, SeriesRow::Text, text);
         if (!InsertBlockRow(reg, row)) DbHoldFail();
     }
     SectionEnd(false);
@@ -294,7 +294,7 @@ bool ImportFileRecord()
     uint8_t *doc = RecBufferNew(DocVc::Number, &h);
     if (!doc) return false;
     RecClear(DocVc::Number, doc);
-    PutPString(doc, DocVc::Code, 20, code);
+    PutText(doc, DocVc::Code, code);
     bool stored = false;
     if (RecExists(DocVc::Number, doc)) {
         ShowMessage(Texts::FormFileExists, code);

@@ -62,7 +62,7 @@ PackedDecimal Remaining(const uint8_t *row, uint32_t quantityAt, uint32_t doneAt
 void GroupOf(bool exists, const uint8_t *item, uint8_t *group)
 {
     group[0] = 0;
-    if (exists) GetPString(item, INVc::Group, 5, group);
+    if (exists) GetText(item, INVc::Group, group);
 }
 
 // One row of kind 18 in its layout; false when the row does not pass.
@@ -71,7 +71,7 @@ bool OrderRowLine(const uint8_t *order, const uint8_t *row, int layout, uint8_t 
     PString want = {0}, wantGroup = {0}, code, attribute, group;
     GetTextPrefix(ReportParams, ReportParamsVc::SelText3, 20, want);
     GetTextPrefix(ReportParams, ReportParamsVc::SelText4, 5, wantGroup);
-    GetPString(row, OR::ItemCode, 20, code);
+    GetText(row, OR::ItemCode, code);
     if (want[0] != 0 && PStringCompareNoCase(code, want) != 0) return false;
     const bool exists = ItemAttribute(code, item, attribute);
     GroupOf(exists, item, group);
@@ -95,7 +95,7 @@ bool OrderRowLine(const uint8_t *order, const uint8_t *row, int layout, uint8_t 
         PStringAppendC(text, " ");
         PStringAppend(text, group);
         PStringAppendC(text, ": ");
-        GetPString(row, OR::Text, 100, rowText);
+        GetText(row, OR::Text, rowText);
         PStringAppend(text, rowText);
         ExportText(text);
     } else {
@@ -126,7 +126,7 @@ bool PurchaseRowLine(const uint8_t *po, const uint8_t *row, uint8_t *item)
     PString itemFrom = {0}, itemTo = {0}, groupFrom = {0}, groupTo = {0}, code, attribute, group;
     RangeSplit(ReportParams + ReportParamsVc::SelText3, itemFrom, itemTo);
     RangeSplit(ReportParams + ReportParamsVc::SelText4, groupFrom, groupTo);
-    GetPString(row, POR::ItemCode, 20, code);
+    GetText(row, POR::ItemCode, code);
     if (!InRange(code, itemFrom, itemTo)) return false;
     if (groupFrom[0] != 0 || groupTo[0] != 0) {
         GroupOf(ItemAttribute(code, item, attribute), item, group);
@@ -218,12 +218,12 @@ void OpenPurchaseRowsExport()
     const bool byVendor = GetU16(ReportParams, ReportParamsVc::Option1) != 0;
     WithBuffers(PurchOrderVc::Number, [&](uint8_t *po, uint8_t *item) {
         RecClear(PurchOrderVc::Number, po);
-        if (byVendor) PutPString(po, PurchOrderVc::VendCode, 20, vendFrom);
+        if (byVendor) PutText(po, PurchOrderVc::VendCode, vendFrom);
         else PutI32(po, PurchOrderVc::SerNr, numbers.first < 0 ? 0 : numbers.first);
         WalkIndexFrom(PurchOrderVc::Number, byVendor ? "VECode" : "SerNr", po, 1, [&](uint8_t *p) {
             const int32_t n = GetI32(p, PurchOrderVc::SerNr);
             PString vendor;
-            GetPString(p, PurchOrderVc::VendCode, 20, vendor);
+            GetText(p, PurchOrderVc::VendCode, vendor);
             if (!byVendor && numbers.Above(n)) return false;
             if (byVendor && vendTo[0] != 0 && PStringCompareNoCase(vendor, vendTo) > 0) return false;
             ExportNumber(p + PurchOrderVc::SerNr, FtLongOrEmpty);

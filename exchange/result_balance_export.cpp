@@ -35,7 +35,7 @@ bool SeveralObjects(const uint8_t *text) {
 bool AccountExists(const uint8_t *code) {
     RuleRecord account(ACVc::Number);
     if (!account.record) return false;
-    PutPString(account.record, ACVc::Code, 10, code);
+    PutText(account.record, ACVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFindByIndex(ACVc::Number, "Code", account.record, 1, 1, &recid, &position);
 }
@@ -45,11 +45,11 @@ bool AccountExists(const uint8_t *code) {
 void BalanceExport() {
     if (!ReportParams) return;
     PString range, firstAccount, lastAccount, firstObject, lastObject;
-    GetPString(ReportParams, P::SelText7, 21, range);
+    GetText(ReportParams, P::SelText7, range);
     RangeSplitToFields(range, ReportParams + P::SelText5, ReportParams + P::SelText6, 10);
     GetTextPrefix(ReportParams, P::SelText5, 10, firstAccount);
     GetTextPrefix(ReportParams, P::SelText6, 10, lastAccount);
-    GetPString(ReportParams, P::ObjectSel, ObjectListMax, range);
+    GetText(ReportParams, P::ObjectSel, range);
     const bool objectRange = range[0] != 0;
     RangeSplit(range, firstObject, lastObject);
     ReportFiscalYear();
@@ -61,8 +61,8 @@ void BalanceExport() {
     for (int32_t p = 1; !OutputJobState.stopFlag; p++) {   // positions count from 1
         RecFreeMatrix(BLVc::Number, balance.record);
         if (!RecReadAt(BLVc::Number, p, balance.record, &recid)) break;
-        GetPString(balance.record, BLVc::Account, 10, account);
-        GetPString(balance.record, BLVc::Objects, ObjectListMax, objects);
+        GetText(balance.record, BLVc::Account, account);
+        GetText(balance.record, BLVc::Objects, objects);
         bool taken = !(firstAccount[0] && PStringCompare(account, firstAccount) < 0) &&
                      !(lastAccount[0] && PStringCompare(account, lastAccount) > 0);
         if (objectRange)

@@ -89,11 +89,11 @@ void RowLocationFill(uint8_t *row, uint32_t itemAt, uint32_t locationAt, int loc
     std::vector<uint8_t> item(RegRecordSize(INVc::Number), 0);
     PString code;
     GetPString(row, itemAt, 20, code);
-    PutPString(item.data(), INVc::Code, 20, code);
+    PutText(item.data(), INVc::Code, code);
     uint32_t recid = 0, position = 0;
     location[0] = 0;
     if (code[0] != 0 && RecFind(INVc::Number, item.data(), 1, 1, &recid, &position))
-        GetPString(item.data(), INVc::DefLocation, 10, location);
+        GetText(item.data(), INVc::DefLocation, location);
     if (location[0] == 0) PStringFromC(location, NoLocation);
     PutPString(row, locationAt, locationMax, location);
 }
@@ -116,11 +116,11 @@ void StoreItemLinePrice(const uint8_t *item, uint8_t *price)
 {
     PString text;
     PStringFromC(text, ItemLinePriceList);
-    PutPString(price, PriceVc::PriceList, 5, text);
-    GetPString(item, INVc::Code, 20, text);
-    PutPString(price, PriceVc::ItemCode, 20, text);
-    GetPString(item, INVc::Name, 60, text);
-    PutPString(price, PriceVc::ItemName, 60, text);
+    PutText(price, PriceVc::PriceList, text);
+    GetText(item, INVc::Code, text);
+    PutText(price, PriceVc::ItemCode, text);
+    GetText(item, INVc::Name, text);
+    PutText(price, PriceVc::ItemName, text);
     uint32_t recid = 0;
     if (!RecStoreByKey(PriceVc::Number, price, 1, &recid)) ImportFailedSteps++;
 }
@@ -174,8 +174,8 @@ namespace {
 void PurchaseRowCost(const uint8_t *purchase, uint8_t *row)
 {
     PString code, charge;
-    GetPString(row, PUVc::Rows::ItemCode, 20, code);
-    GetPString(row, PUVc::Rows::Charge, 20, charge);
+    GetText(row, PUVc::Rows::ItemCode, code);
+    GetText(row, PUVc::Rows::Charge, charge);
     PackedDecimal price = GetDec(row, PUVc::Rows::Price), rate = GetDec(purchase, PUVc::Rate), cost;
     NetAmountPlusCharge(code, &price, GetU16(purchase, PUVc::VatKind), charge, &rate, &cost);
     PutDec(row, PUVc::Rows::UnitCost, cost);
@@ -196,8 +196,8 @@ void PurchaseRowPriceFromItem(uint8_t *row)
 {
     std::vector<uint8_t> item(RegRecordSize(INVc::Number), 0);
     PString code;
-    GetPString(row, PUVc::Rows::ItemCode, 20, code);
-    PutPString(item.data(), INVc::Code, 20, code);
+    GetText(row, PUVc::Rows::ItemCode, code);
+    PutText(item.data(), INVc::Code, code);
     uint32_t recid = 0, position = 0;
     PackedDecimal price;
     DecSetBlank(&price);
@@ -466,11 +466,11 @@ bool DocFieldCode(uint8_t *row, int version, const uint8_t *text)
 {
     if (text[0] == 0 && GetU16(row, DocVc::Rows::Kind) == 4) {
         PString name;
-        GetPString(row, DocVc::Rows::Text, 100, name);
+        GetText(row, DocVc::Rows::Text, name);
         uint16_t value = 0;
         int index = 0;
         if (name[0] != 0 && ChoiceValueOf(FormFieldChoices, name, &value, &index)) {
-            PutPString(row, DocVc::Rows::Text, 100, reinterpret_cast<const uint8_t *>(""));
+            PutText(row, DocVc::Rows::Text, reinterpret_cast<const uint8_t *>(""));
             PutU16(row, DocVc::Rows::FieldCode, value);
             return true;
         }

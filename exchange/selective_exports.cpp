@@ -52,7 +52,7 @@ InvoiceSelection SelectionOfParams()
     s.from = GetDate(ReportParams, ReportParamsVc::DateFrom);
     s.to = GetDate(ReportParams, ReportParamsVc::DateTo);
     RangeSplit(ReportParams + ReportParamsVc::SelText2, s.custFrom, s.custTo);
-    GetPString(ReportParams, ReportParamsVc::ObjectSel, 30, s.objects);
+    GetText(ReportParams, ReportParamsVc::ObjectSel, s.objects);
     return s;
 }
 
@@ -63,12 +63,12 @@ bool InvoicePasses(const InvoiceSelection &s, const uint8_t *iv)
     if (!DateIsEmpty(&s.from) && DateCompare(&d, &s.from) < 0) return false;
     if (!DateIsEmpty(&s.to) && DateCompare(&d, &s.to) > 0) return false;
     PString code;
-    GetPString(iv, IVVc::CustCode, 20, code);
+    GetText(iv, IVVc::CustCode, code);
     if (s.custFrom[0] != 0 && PStringCompareNoCase(code, s.custFrom) < 0) return false;
     if (s.custTo[0] != 0 && PStringCompareNoCase(code, s.custTo) > 0) return false;
     if (s.objects[0] != 0) {
         PString list;
-        GetPString(iv, IVVc::Objects, 30, list);
+        GetText(iv, IVVc::Objects, list);
         if (!ObjectListContains(s.objects, list)) return false;
     }
     return true;
@@ -139,13 +139,13 @@ void InvoiceRowsOf(const uint8_t *iv, int layout, uint8_t *item)
         uint16_t kind = GetU16(row.data(), R::Kind);
         if (kind == 3 || kind == 4) continue;
         PString code, attribute;
-        GetPString(row.data(), R::ItemCode, 20, code);
+        GetText(row.data(), R::ItemCode, code);
         if (itemFrom[0] != 0 && PStringCompareNoCase(code, itemFrom) < 0) continue;
         if (itemTo[0] != 0 && PStringCompareNoCase(code, itemTo) > 0) continue;
         bool exists = ItemAttribute(code, item, attribute);
         if (group[0] != 0 && exists) {
             PString own;
-            GetPString(item, INVc::Group, 5, own);
+            GetText(item, INVc::Group, own);
             if (!PStringEqual(own, group)) continue;
         }
         PackedDecimal qty = GetDec(row.data(), R::Quantity), sum = GetDec(row.data(), R::Sum);
@@ -172,7 +172,7 @@ void InvoiceRowsOf(const uint8_t *iv, int layout, uint8_t *item)
         } else {
             if (!exists || attribute[0] == 0) continue;
             PString deliver;
-            GetPString(iv, IVVc::DelAddr0, 60, deliver);
+            GetText(iv, IVVc::DelAddr0, deliver);
             static const uint32_t delivery[] = {IVVc::DelAddr0, IVVc::DelAddr1, IVVc::DelAddr2, IVVc::DelAddr3};
             static const uint32_t invoice[] = {IVVc::Addr0, IVVc::Addr1, IVVc::Addr2, IVVc::OurRef};
             for (uint32_t at : deliver[0] != 0 ? delivery : invoice) ExportValue(iv + at, FtText);
@@ -199,7 +199,7 @@ bool ItemAttribute(const uint8_t *code, uint8_t *item, uint8_t *text)
     text[0] = 0;
     RecFreeMatrix(INVc::Number, item);
     RecClear(INVc::Number, item);
-    PutPString(item, INVc::Code, 20, code);
+    PutText(item, INVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (code[0] == 0 || !RecFind(INVc::Number, item, 1, 1, &recid, &position)) return false;
     std::vector<uint8_t> row(RecRowSize(INVc::Number));
@@ -207,9 +207,9 @@ bool ItemAttribute(const uint8_t *code, uint8_t *item, uint8_t *text)
     for (int32_t r = 0; r < count; r++) {
         if (!MatrixRowGet(INVc::Number, 0, item, r, row.data())) break;
         PString c;
-        GetPString(row.data(), INVc::Rows::LangCode, 5, c);
+        GetText(row.data(), INVc::Rows::LangCode, c);
         if (PStringEqualC(c, "RUV")) {
-            GetPString(row.data(), INVc::Rows::Text, 60, text);
+            GetText(row.data(), INVc::Rows::Text, text);
             break;
         }
     }

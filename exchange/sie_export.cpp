@@ -133,7 +133,7 @@ template <typename Visit> void EachAccount(bool (*keep)(int kind), Visit visit)
         uint32_t recid = 0;
         if (!RecReadAt(ACVc::Number, int32_t(pos), ac, &recid)) continue;
         PString code;
-        GetPString(ac, ACVc::Code, 10, code);
+        GetText(ac, ACVc::Code, code);
         if (!InRange(code) || (keep && !keep(int16_t(GetU16(ac, ACVc::AccType))))) continue;
         visit(ac, code);
     }
@@ -164,7 +164,7 @@ void HeadLines(uint16_t type)
     Line({"#GEN", SieDateText(&TodayDate), SieFromPString(user)});
     Line({"#SIETYP", std::to_string(type)});
     PString prosa;
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, prosa);
+    GetText(ReportParams, ReportParamsVc::SelText1, prosa);
     Line({"#PROSA", SieQuoted(SieFromPString(prosa), 50)});
     Line({"#ORGNR", orgNoBlanks, "1", "1"});
     Line({"#ADRESS", "\"\"", SieQuoted(Field(CompanyBlock, CompanyBlk::Address1, 60), 40),
@@ -202,7 +202,7 @@ void DimensionLines()
         uint32_t recid = 0;
         if (!RecReadAt(OTVc::Number, int32_t(pos), ot, &recid)) continue;
         PString code;
-        GetPString(ot, OTVc::Code, 5, code);
+        GetText(ot, OTVc::Code, code);
         Line({"#DIM", std::to_string(SieDimensionNumber(code)), SieQuoted(Field(ot, OTVc::Name, 60), 255)});
     }
     RecBufferFree(OTVc::Number, &h);
@@ -219,7 +219,7 @@ void ObjectLines()
         uint32_t recid = 0;
         if (!RecReadAt(OBVc::Number, int32_t(pos), ob, &recid)) continue;
         PString type;
-        GetPString(ob, OBVc::ObjType, 5, type);
+        GetText(ob, OBVc::ObjType, type);
         Line({"#OBJEKT", std::to_string(SieDimensionNumber(type)), SieQuoted(Field(ob, OBVc::Code, 5), 255),
               SieQuoted(Field(ob, OBVc::Name, 60), 255)});
     }
@@ -236,7 +236,7 @@ bool ObjectTypeOf(const uint8_t *code, std::string *type)
     auto it = Sie.objectTypes.find(key);
     if (it == Sie.objectTypes.end()) {
         uint8_t ob[OBVc::Size] = {};
-        PutPString(ob, OBVc::Code, 5, code);
+        PutText(ob, OBVc::Code, code);
         uint32_t recid = 0, position = 0;
         std::string found = "\x01";   // not in the register
         if (RecFind(OBVc::Number, ob, 1, 1, &recid, &position)) found = Field(ob, OBVc::ObjType, 5);
@@ -259,7 +259,7 @@ std::string SeriesText(uint16_t yearCode)
 template <typename Visit> void EachRowObject(const uint8_t *row, Visit visit)
 {
     PString objects;
-    GetPString(row, TransRow::Objects, ObjectListMax, objects);
+    GetText(row, TransRow::Objects, objects);
     ObjectSlots slots;
     ParseObjectList(objects, &slots);
     for (const auto &slot : slots) {

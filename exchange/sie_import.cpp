@@ -156,7 +156,7 @@ void AccountLine(const SieItem &it)
     SieToPString(it.a, code);
     if (!AccountRead(it.a, ac)) {
         RecClear(ACVc::Number, ac);
-        PutPString(ac, ACVc::Code, 10, code);
+        ::PutText(ac, ACVc::Code, code);
         PutU16(ac, ACVc::DebitAllowed, 1);
         PutU16(ac, ACVc::CreditAllowed, 1);
         PutU16(ac, ACVc::Blocked, 0);
@@ -225,7 +225,7 @@ void CarryRows(const uint8_t *voucher)
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(TRVc::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
         PString account;
-        GetPString(row, TransRow::Account, 10, account);
+        ::GetText(row, TransRow::Account, account);
         S.carried[SieFromPString(account)] += Thousandths(GetDec(row, TransRow::Amount));
     }
 }
@@ -266,7 +266,7 @@ void PeriodLine(const SieItem &it)
     std::string text;
     if (AccountRead(it.a, ac)) {
         PString n;
-        GetPString(ac, ACVc::Name, 60, n);
+        ::GetText(ac, ACVc::Name, n);
         text = SieFromPString(n);
     }
     AddRow(found->record, it.a, "", text, it.amount, nullptr);
@@ -382,11 +382,11 @@ void AddOpeningBalanceRow(uint8_t *record, const uint8_t *account, const uint8_t
 {
     if (!record || account[0] == 0 || DecIsZero(amount)) return;
     uint8_t row[OpenBalVc::Rows::Size] = {};
-    PutPString(row, OpenBalVc::Rows::Account, 10, account);
+    ::PutText(row, OpenBalVc::Rows::Account, account);
     PString cut;
     PStringCopy(cut, name);
     if (cut[0] > 20) cut[0] = 20;
-    PutPString(row, OpenBalVc::Rows::AccName, 20, cut);
+    ::PutText(row, OpenBalVc::Rows::AccName, cut);
     PackedDecimal sum;
     DecSetZero(&sum);
     DecAdd(&sum, amount, &sum);

@@ -226,7 +226,7 @@ void CustomerListExport()
     if (!ReportParams) return;
     PString from = {0}, to = {0}, group = {0};
     RangeSplit(ReportParams + ReportParamsVc::SelText1, from, to);
-    GetPString(ReportParams, ReportParamsVc::SelText3, 255, group);
+    GetText(ReportParams, ReportParamsVc::SelText3, group);
     MemBlock h = 0;
     uint8_t *cu = RecBufferNew(CUVc::Number, &h);
     if (!cu) return;
@@ -239,9 +239,9 @@ void CustomerListExport()
         RecFreeMatrix(CUVc::Number, cu);
         if (!RecReadAt(CUVc::Number, int32_t(pos), cu, &recid)) break;
         PString code = {0}, value = {0};
-        GetPString(cu, CUVc::Code, 20, code);
+        GetText(cu, CUVc::Code, code);
         if (to[0] != 0 && PStringCompareNoCase(code, to) > 0) break;
-        GetPString(cu, CUVc::CustGroup, 5, value);
+        GetText(cu, CUVc::CustGroup, value);
         if (group[0] != 0 && PStringCompareNoCase(value, group) != 0) continue;
         ExportValue(cu + CUVc::Code, FtCode);
         ExportValue(cu + CUVc::CustGroup, FtCode);

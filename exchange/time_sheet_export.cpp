@@ -30,13 +30,13 @@ void ProjectLeader(const uint8_t *row, uint8_t *project, uint8_t *leader)
 {
     leader[0] = 0;
     PString code;
-    GetPString(row, TR::Project, 20, code);
+    GetText(row, TR::Project, code);
     RecFreeMatrix(ProjectVc::Number, project);
     RecClear(ProjectVc::Number, project);
     RecFieldPut(ProjectVc::Number, project, ProjectVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (code[0] != 0 && RecFind(ProjectVc::Number, project, 1, 1, &recid, &position))
-        GetPString(project, ProjectVc::Leader, 5, leader);
+        GetText(project, ProjectVc::Leader, leader);
 }
 
 }  // namespace

@@ -139,7 +139,7 @@ void ImportBfoText()
     PutDate(v.record, Voucher::TransDate, TodayDate);
     uint8_t text2[8];
     PStringFromC(text2, "BFO");
-    PutPString(v.record, Voucher::Text2, 20, text2);
+    PutText(v.record, Voucher::Text2, text2);
     uint8_t tooLong[256] = {0};
     uint8_t row[R::Size];
     for (int32_t count = 0; ImportNextLineHasData(); count++) {
@@ -182,25 +182,25 @@ bool StoreImportedSm1(const uint8_t *voucher)
     PutU32(sm1.record, SMVc::SerNr, GetU32(voucher, Voucher::SerNr));
     if (RecExists(SMVc::Number, sm1.record)) return false;
     PutDate(sm1.record, SMVc::Date, GetDate(voucher, Voucher::TransDate));
-    GetPString(voucher, Voucher::Text, 60, text);
-    PutPString(sm1.record, SMVc::Text, 60, text);
-    GetPString(voucher, Voucher::Text2, 20, text);
-    PutPString(sm1.record, SMVc::Text2, 20, text);
-    GetPString(voucher, Voucher::Code, 5, text);
-    PutPString(sm1.record, SMVc::Code, 5, text);
+    GetText(voucher, Voucher::Text, text);
+    PutText(sm1.record, SMVc::Text, text);
+    GetText(voucher, Voucher::Text2, text);
+    PutText(sm1.record, SMVc::Text2, text);
+    GetText(voucher, Voucher::Code, text);
+    PutText(sm1.record, SMVc::Code, text);
     PutU16(sm1.record, SMVc::Reg18Done, 0);
     uint8_t row[R::Size], draftRow[SMVc::Rows::Size];
     int32_t count = MatrixRowCount(Voucher::Number, 0, voucher), put = 0;
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowGet(Voucher::Number, 0, voucher, i, row) || GetU16(row, R::Kind) != RowAccount) continue;
         std::memset(draftRow, 0, sizeof draftRow);
-        GetPString(row, R::Account, 10, text);
-        PutPString(draftRow, SMVc::Rows::Account, 10, text);
-        GetPString(row, R::Objects, 30, text);
-        PutPString(draftRow, SMVc::Rows::Objects, 30, text);
-        GetPString(row, R::Text, 60, text);
+        GetText(row, R::Account, text);
+        PutText(draftRow, SMVc::Rows::Account, text);
+        GetText(row, R::Objects, text);
+        PutText(draftRow, SMVc::Rows::Objects, text);
+        GetText(row, R::Text, text);
         if (text[0] > 20) text[0] = 20;
-        PutPString(draftRow, SMVc::Rows::Text, 20, text);
+        PutText(draftRow, SMVc::Rows::Text, text);
         std::memcpy(draftRow + SMVc::Rows::Amount, row + R::Amount, 12);
         if (!MatrixRowPut(SMVc::Number, 0, sm1.record, put++, draftRow)) return false;
     }

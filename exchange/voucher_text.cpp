@@ -154,7 +154,7 @@ bool InDateRange(const DateRec *date, const DateRec *from, const DateRec *to)
 void ExportVouchersText()
 {
     uint8_t range[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     uint16_t codeFrom = 0, codeTo = 0;
     int32_t nrFrom = -1, nrTo = -1;
     if (range[0]) ParseVoucherRefRange(range, &codeFrom, &codeTo, &nrFrom, &nrTo);

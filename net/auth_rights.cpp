@@ -61,9 +61,9 @@ int RefusePersonUpdate(const uint8_t *person, uint32_t recid)
     int refused = 0;
     if (RecReadByIdLocal(PEVc::Number, recid, stored)) {
         PString storedCode, storedGroup, group;
-        GetPString(stored, PEVc::Code, UserCodeLength, storedCode);
-        GetPString(stored, PEVc::AccessCode, UserCodeLength, storedGroup);
-        GetPString(person, PEVc::AccessCode, UserCodeLength, group);
+        GetText(stored, PEVc::Code, storedCode);
+        GetText(stored, PEVc::AccessCode, storedGroup);
+        GetText(person, PEVc::AccessCode, group);
         const SessionRights &me = Rights[ServerCurrentSession];
         bool own = me.code[0] != 0 && PStringEqual(storedCode, me.code);
         if (!PStringEqual(storedGroup, group) || (!own && PersonPasswordChanges(stored, person))) refused = Refuse();

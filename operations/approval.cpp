@@ -65,7 +65,7 @@ ApproveResult ReportOfRecordCode(int reg, uint8_t *record, uint32_t recid)
     RecordReportParams(RecordCodeReport);
     uint8_t code[256];
     GetPString(record, LeadingFieldAt, LeadingCodeMax, code);
-    PutPString(ReportParams, ReportParamsVc::SelText1, SelTextMax, code);
+    PutText(ReportParams, ReportParamsVc::SelText1, code);
     (void)RunRecordReport();
     return ApproveResult::Unchanged;
 }

@@ -25,7 +25,7 @@ constexpr int LineHeight = 12;
 // The model of code into model; false when no model has that code.
 bool ReadModel(const uint8_t *code, uint8_t *model) {
     if (!code[0]) return false;
-    PutPString(model, DeprModelVc::Code, 5, code);
+    PutText(model, DeprModelVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(DeprModelVc::Number, model, 1, 1, &recid, &position);
 }
@@ -206,9 +206,9 @@ void AssetPeriodAmounts(const uint8_t *asset, bool print, AssetAmounts *sums, As
     if (print) {
         ReportStartLine(LineHeight);
         PString text;
-        GetPString(asset, AssetVc::Code, 10, text);
+        GetText(asset, AssetVc::Code, text);
         ReportText(0, text);
-        GetPString(asset, AssetVc::Name, 60, text);
+        GetText(asset, AssetVc::Name, text);
         ReportText(100, text);
         ReportEndLine();
         AssetAmountLines(&a);

@@ -30,19 +30,19 @@ bool SelectionPasses(const uint8_t *asset, uint32_t selAt, int selMax, uint32_t 
 void AssetWalk(bool (*each)(const uint8_t *asset, void *data), void *data) {
     assert(ReportParams && each);
     PString range, from, to;
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
     MemBlock h = 0;
     uint8_t *asset = RecBufferNew(AssetVc::Number, &h);
     if (!asset) return;
-    PutPString(asset, AssetVc::Code, 10, from);
+    PutText(asset, AssetVc::Code, from);
     uint32_t recid = 0, position = 0;
     bool found = RecFind(AssetVc::Number, asset, 1, 0, &recid, &position) && position > 0;
     for (uint32_t pos = position; found; pos++) {
         RecFreeMatrix(AssetVc::Number, asset);
         if (!RecReadAt(AssetVc::Number, int32_t(pos), asset, &recid)) break;
         PString code;
-        GetPString(asset, AssetVc::Code, 10, code);
+        GetText(asset, AssetVc::Code, code);
         if (to[0] && PStringCompareNoCase(code, to) > 0) break;
         const bool chosen = GetU16(asset, AssetVc::Excluded) == 0 &&
                             SelectionPasses(asset, ReportParamsVc::SelText2, 255, AssetVc::Department, 5) &&

@@ -217,16 +217,16 @@ bool ItemCostFromFifo()
     bool currentRate = ReportParams[ReportParamsVc::Option2] != 0;
     RuleRecord item(INVc::Number);
     if (!item.record) return false;
-    PutPString(item.record, INVc::Code, 20, from);
+    PutText(item.record, INVc::Code, from);
     uint32_t recid = 0, position = 0;
     if (!RecFind(INVc::Number, item.record, 1, 0, &recid, &position)) return true;
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAt(INVc::Number, int32_t(p), item.record, &recid)) break;
-        GetPString(item.record, INVc::Code, 20, code);
+        GetText(item.record, INVc::Code, code);
         if (to[0] != 0 && PStringCompare(code, to) > 0) break;
         if (UserCancelFlag) break;
         if (GetU16(item.record, INVc::Stocked) == 0) continue;
-        GetPString(item.record, INVc::Group, 5, itemGroup);
+        GetText(item.record, INVc::Group, itemGroup);
         if (group[0] != 0 && !PStringEqual(group, itemGroup)) continue;
         PackedDecimal cost;
         if (!ItemFifoUnitCost(code, location, currentRate, &cost)) continue;

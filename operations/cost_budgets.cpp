@@ -81,7 +81,7 @@ void CostBudgetAddRow(const uint8_t *text, const PackedDecimal *quantity, const 
     int32_t n = MatrixRowCount(CB::Number, 0, budget), target = -1;
     for (int32_t i = 0; i < n && target < 0; i++) {
         if (!MatrixRowGet(CB::Number, 0, budget, i, row)) break;
-        GetPString(row, CB::Rows::Text, TextMax, have);
+        GetText(row, CB::Rows::Text, have);
         if (PStringEqual(have, cut) && SameAmount(GetDec(row, CB::Rows::UnitPrice), price)) target = i;
     }
     if (target >= 0) {
@@ -91,7 +91,7 @@ void CostBudgetAddRow(const uint8_t *text, const PackedDecimal *quantity, const 
         if (n > 0 && MatrixRowGet(CB::Number, 0, budget, n - 1, row)) surcharge = GetDec(row, CB::Rows::Surcharge);
         else if (percentage) surcharge = *percentage;
         std::memset(row, 0, sizeof row);
-        PutPString(row, CB::Rows::Text, TextMax, cut);
+        PutText(row, CB::Rows::Text, cut);
         for (uint32_t at : {CB::Rows::QtySpent, CB::Rows::BudgetQty, CB::Rows::Amount98, CB::Rows::Invoiced,
                             CB::Rows::Spent})
             PutDec(row, at, blank);
@@ -121,20 +121,20 @@ bool CostBudgetCreate(const uint8_t *project, const uint8_t *item, const uint8_t
     uint8_t name[256] = {0};
     if (ProjectReadByCode(it, INVc::Code, ItemMax, item)) {
         surcharge = GetDec(it.record, INVc::Markup);
-        GetPString(it.record, INVc::Name, NameMax, name);
+        GetText(it.record, INVc::Name, name);
     }
     uint8_t *rec = budget.record;
     RecClear(CB::Number, rec);
-    PutPString(rec, CB::Project, ProjectMax, project);
-    PutPString(rec, CB::ItemCode, ItemMax, item);
+    PutText(rec, CB::Project, project);
+    PutText(rec, CB::ItemCode, item);
     PutU16(rec, CB::FixedBudget, 0);
     PutU16(rec, CB::Detail, haveDefaults ? GetU16(defaults, ProjectBlk::CostDetail) : 0);
     PackedDecimal blank;
     DecSetBlank(&blank);
     for (uint32_t at : {CB::SpentSum, CB::Budget, CB::Invoiced, CB::DiscPct}) PutDec(rec, at, blank);
-    PutPString(rec, CB::ItemName, NameMax, name);
+    PutText(rec, CB::ItemName, name);
     TimeBudgetProject(project, name);
-    PutPString(rec, CB::ProjectName, NameMax, name);
+    PutText(rec, CB::ProjectName, name);
     CostBudgetAddRow(text, quantity, amount, rec, &surcharge);
     uint32_t recid = 0;
     return RecStore(CB::Number, rec, 0, &recid);
@@ -148,10 +148,10 @@ bool PurchaseInvoiceToCostBudget(const uint8_t *invoice) {
     uint8_t row[VIVc::Rows::Size], project[256], item[256], text[256];
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowGet(VIVc::Number, 0, invoice, i, row)) return false;
-        GetPString(row, VIVc::Rows::Project, ProjectMax, project);
+        GetText(row, VIVc::Rows::Project, project);
         if (project[0] == 0) continue;
-        GetPString(row, VIVc::Rows::ItemCode, ItemMax, item);
-        GetPString(row, VIVc::Rows::Text, TextMax, text);
+        GetText(row, VIVc::Rows::ItemCode, item);
+        GetText(row, VIVc::Rows::Text, text);
         if (!CostToBudget(project, item, text, GetDec(row, VIVc::Rows::Quantity), GetDec(row, VIVc::Rows::Amount)))
             return false;
     }
@@ -167,10 +167,10 @@ bool ExpenseToCostBudget(const uint8_t *expense) {
     uint8_t row[ExpenseVc::Rows::Size], project[256], item[256], text[256];
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowGet(ExpenseVc::Number, 0, expense, i, row)) return false;
-        GetPString(row, ExpenseVc::Rows::Project, ProjectMax, project);
+        GetText(row, ExpenseVc::Rows::Project, project);
         if (project[0] == 0) continue;
-        GetPString(row, ExpenseVc::Rows::ItemCode, ItemMax, item);
-        GetPString(row, ExpenseVc::Rows::Text, 20, text);
+        GetText(row, ExpenseVc::Rows::ItemCode, item);
+        GetText(row, ExpenseVc::Rows::Text, text);
         PackedDecimal amount = GetDec(row, ExpenseVc::Rows::Amount), vat = GetDec(row, ExpenseVc::Rows::VatAmount);
         if (DecIsBlank(&amount)) DecSetZero(&amount);
         if (!DecIsBlank(&vat)) DecSub(&amount, &vat, &amount);

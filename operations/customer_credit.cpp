@@ -23,14 +23,14 @@ bool CustomerBalanceCredit(uint8_t *customer, PackedDecimal *limit, PackedDecima
     DecSetBlank(limit);
     DecSetBlank(balance);
     uint8_t code[256];
-    GetPString(customer, CUVc::Code, CustomerCodeMax, code);
+    GetText(customer, CUVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (code[0] == 0 || !RecFind(CUVc::Number, customer, 1, 1, &recid, &position)) {
         RecClear(CUVc::Number, customer);
         return false;
     }
     uint8_t payer[256];
-    GetPString(customer, CUVc::PayerCode, CustomerCodeMax, payer);
+    GetText(customer, CUVc::PayerCode, payer);
     if (payer[0] == 0) {
         *limit = GetDec(customer, CUVc::CreditLimit);
         CustomerOpenBalance(code, balance);
@@ -39,7 +39,7 @@ bool CustomerBalanceCredit(uint8_t *customer, PackedDecimal *limit, PackedDecima
     CustomerOpenBalance(payer, balance);
     RuleRecord paying(CUVc::Number);
     if (paying.record) {
-        PutPString(paying.record, CUVc::Code, CustomerCodeMax, payer);
+        PutText(paying.record, CUVc::Code, payer);
         if (RecFind(CUVc::Number, paying.record, 1, 1, &recid, &position))
             *limit = GetDec(paying.record, CUVc::CreditLimit);
     }
@@ -54,14 +54,14 @@ void CustomerOpenBalance(const uint8_t *code, PackedDecimal *sum) {
     constexpr const char *index = "CustCode";   // customer, invoice number
     RuleRecord item(ARVc::Number);
     if (!item.record) return;
-    PutPString(item.record, ARVc::CustCode, CustomerCodeMax, code);
+    PutText(item.record, ARVc::CustCode, code);
     uint8_t want[256], got[256];
-    GetPString(item.record, ARVc::CustCode, CustomerCodeMax, want);
+    GetText(item.record, ARVc::CustCode, want);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(ARVc::Number, index, item.record, 1, 0, &recid, &position)) return;
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAtIndex(ARVc::Number, index, (int32_t)p, item.record, &recid)) break;
-        GetPString(item.record, ARVc::CustCode, CustomerCodeMax, got);
+        GetText(item.record, ARVc::CustCode, got);
         if (!PStringEqual(got, want)) break;
         PackedDecimal open = GetDec(item.record, ARVc::OpenAmount);
         if (!DecIsBlank(&open)) DecAdd(sum, &open, sum);

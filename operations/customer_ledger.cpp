@@ -72,13 +72,13 @@ bool AddItemStatistics(const uint8_t *itemCode, const uint8_t *customer, const P
     if (itemCode[0] == 0) return true;
     const PackedDecimal amounts[ItemKinds] = {*qty, *sales, *cost};
     uint8_t key[CustItemStatVc::Size] = {};
-    PutPString(key, ISVc::ItemCode, 20, itemCode);
+    PutText(key, ISVc::ItemCode, itemCode);
     if (!AddStatistics({ISVc::Number, nullptr, 1, ISVc::Amounts, ItemKinds}, key, ISVc::Amounts, amounts, month,
                        negate))
         return false;
     std::memset(key, 0, sizeof key);
-    PutPString(key, CustItemStatVc::CustCode, 20, customer);
-    PutPString(key, CustItemStatVc::ItemCode, 20, itemCode);
+    PutText(key, CustItemStatVc::CustCode, customer);
+    PutText(key, CustItemStatVc::ItemCode, itemCode);
     return AddStatistics({CustItemStatVc::Number, "CustItem", 2, CustItemStatVc::Amounts, ItemKinds}, key,
                          CustItemStatVc::Amounts, amounts, month, negate);
 }
@@ -97,11 +97,11 @@ bool StatisticsItemRows(const uint8_t *invoice, const PackedDecimal *rate, Packe
     if (!RecFindByIndex(InvHistVc::Number, "RegInvoice", history.record, 2, 1, &recid, &position)) return true;
     *found = true;
     uint8_t customer[256], row[InvHistVc::Rows::Size], item[256];
-    GetPString(invoice, IVVc::CustCode, 20, customer);
+    GetText(invoice, IVVc::CustCode, customer);
     int32_t count = MatrixRowCount(InvHistVc::Number, 0, history.record);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(InvHistVc::Number, history.record, i, row)) return false;
-        GetPString(row, InvHistVc::Rows::ItemCode, 20, item);
+        GetText(row, InvHistVc::Rows::ItemCode, item);
         PackedDecimal qty = GetDec(row, InvHistVc::Rows::Quantity), cost = GetDec(row, InvHistVc::Rows::Cost);
         PackedDecimal amount = GetDec(row, InvHistVc::Rows::Amount), sales;
         AmountTimesRate(&amount, rate, &sales);
@@ -132,16 +132,16 @@ bool CreditsCashInvoice(const uint8_t *invoice) {
 // key); false when it could not be stored.
 bool InvoiceToCustomerTrans(const uint8_t *invoice) {
     uint8_t entry[CustTransVc::Size] = {}, text[256];
-    GetPString(invoice, IVVc::CustCode, 20, text);
-    PutPString(entry, CustTransVc::CustCode, 20, text);
+    GetText(invoice, IVVc::CustCode, text);
+    PutText(entry, CustTransVc::CustCode, text);
     PutDate(entry, CustTransVc::TransDate, GetDate(invoice, IVVc::TransDate));
     PutU16(entry, CustTransVc::Kind, 0);
     uint32_t serial = GetU32(invoice, IVVc::SerNr), credited = GetU32(invoice, IVVc::CredInv);
     PutU32(entry, CustTransVc::DocNr, serial);
     bool credits = GetU16(invoice, IVVc::InvType) == InvoiceKindCredit && credited != SerialNone;
     PutU32(entry, CustTransVc::InvoiceNr, credits ? credited : serial);
-    GetPString(invoice, IVVc::ARAcc, 10, text);
-    PutPString(entry, CustTransVc::ARAcc, 10, text);
+    GetText(invoice, IVVc::ARAcc, text);
+    PutText(entry, CustTransVc::ARAcc, text);
     PutDate(entry, CustTransVc::Date2, GetDate(invoice, IVVc::InvDate));
     uint32_t recid = 0;
     if (RecStoreByKey(CustTransVc::Number, entry, 1, &recid)) return true;
@@ -163,7 +163,7 @@ bool InvoiceMonthlyStatistics(const uint8_t *invoice) {
     if (DecIsZero(&rate)) DecFromLong(&rate, 100);
     DecSetZero(&costSum);
     uint8_t customer[256], item[256];
-    GetPString(invoice, IVVc::CustCode, 20, customer);
+    GetText(invoice, IVVc::CustCode, customer);
 
     bool fromHistory = false;
     if (!StatisticsItemRows(invoice, &rate, &costSum, month, negate, &fromHistory)) return false;
@@ -173,7 +173,7 @@ bool InvoiceMonthlyStatistics(const uint8_t *invoice) {
         for (int32_t i = 0; i < count; i++) {
             if (!MatrixRowRead(IVVc::Number, invoice, i, row)) return false;
             if (GetU16(row, IVVc::Rows::Kind) != RowItem) continue;
-            GetPString(row, IVVc::Rows::ItemCode, 20, item);
+            GetText(row, IVVc::Rows::ItemCode, item);
             if (item[0] == 0) continue;
             PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), unit = GetDec(row, IVVc::Rows::UnitCost);
             PackedDecimal sum = GetDec(row, IVVc::Rows::Sum), sales, cost;
@@ -187,7 +187,7 @@ bool InvoiceMonthlyStatistics(const uint8_t *invoice) {
             PackedDecimal one, sales, cost = GetDec(invoice, IVVc::FreightPctAmt);
             DecFromLong(&one, 1);
             AmountTimesRate(&freight, &rate, &sales);
-            GetPString(invoice, IVVc::FreightItem, 20, item);
+            GetText(invoice, IVVc::FreightItem, item);
             if (!AddItemStatistics(item, customer, &one, &sales, &cost, month, negate)) return false;
             if (!DecIsBlank(&cost)) DecAdd(&costSum, &cost, &costSum);
         }
@@ -209,8 +209,8 @@ bool InvoiceMonthlyStatistics(const uint8_t *invoice) {
     amounts[3] = costSum;
     AmountTimesRate(&total, &rate, &amounts[4]);
     uint8_t key[CSVc::Size] = {}, statCustomer[256];
-    GetPString(invoice, IVVc::StatCustCode, 20, statCustomer);
-    PutPString(key, CSVc::CustCode, 20, statCustomer[0] != 0 ? statCustomer : customer);
+    GetText(invoice, IVVc::StatCustCode, statCustomer);
+    PutText(key, CSVc::CustCode, statCustomer[0] != 0 ? statCustomer : customer);
     return AddStatistics({CSVc::Number, nullptr, 1, CSVc::Amounts, CustomerKinds}, key, CSVc::Amounts, amounts, month,
                          negate);
 }

@@ -41,8 +41,8 @@ constexpr uint16_t RowKindItem = 1, SerialOnePerUnit = 1;
 std::optional<PackedDecimal> AvailableQuantity(const uint8_t *item, const uint8_t *delivery, const uint8_t *order,
                                                const uint8_t *structCode) {
     uint8_t code[256], location[256];
-    GetPString(item, INVc::Code, 20, code);
-    GetPString(delivery, Del::Location, 10, location);
+    GetText(item, INVc::Code, code);
+    GetText(delivery, Del::Location, location);
     if (GetU16(item, INVc::Stocked) != 0) {
         RuleRecord stock(LSVc::Number);
         if (!stock.record) return std::nullopt;
@@ -76,12 +76,12 @@ void DeliveryRowsOfOrderRow(uint8_t *delivery, const uint8_t *order, const uint8
     uint8_t row[DR::Size] = {};
     PutU32(row, DR::OrderRowNr, (uint32_t)i);
     uint8_t code[256], structCode[256];
-    GetPString(o, OR::ItemCode, 20, code);
-    GetPString(o, OR::StructCode, 20, structCode);
-    PutPString(row, DR::ItemCode, 20, code);
+    GetText(o, OR::ItemCode, code);
+    GetText(o, OR::StructCode, structCode);
+    PutText(row, DR::ItemCode, code);
     DocFlowCopyText(row, DR::Text, o, OR::Text, 100);
     DocFlowCopyText(row, DR::SerialNr, o, OR::Text304, 30);
-    PutPString(row, DR::StructCode, 20, structCode);
+    PutText(row, DR::StructCode, structCode);
     PackedDecimal blank;
     DecSetBlank(&blank);
     PutDec(row, DR::QtyLeft, left);
@@ -130,14 +130,14 @@ bool OrderToDelivery(uint8_t *delivery) {
     RuleRecord order(Ord::Number);
     if (!order.record || !RecReadById(Ord::Number, GetU32(delivery, Del::OrderNr), order.record)) return false;
     uint8_t customer[256];
-    GetPString(order.record, Ord::CustCode, 20, customer);
+    GetText(order.record, Ord::CustCode, customer);
     const uint8_t *credit = SettingsRecord(CreditLimitBlk::Number, CreditLimitBlock);
     if (credit && GetU16(credit, CreditLimitBlk::DeliveryCheck) != 0 && CustomerOverCreditLimit(customer)) {
         ShowTextMessage(Texts::CreditLimitExceeded);
         return false;
     }
     PutU32(delivery, Del::OrderNr, GetU32(order.record, Ord::SerNr));
-    PutPString(delivery, Del::CustCode, 20, customer);
+    PutText(delivery, Del::CustCode, customer);
     CopyCustomerAddress(delivery, customer);
     if (order.record[Ord::DelAddr0] != 0) DocFlowCopyLines(delivery, Del::DelAddr0, order.record, Ord::DelAddr0, 4);
     PackedDecimal blank;
@@ -186,7 +186,7 @@ bool QuotationToOrder(uint8_t *order, uint32_t quotationId) {
     PutU16(order, Ord::VatZone, GetU16(q, Quo::VatZone));
     PutU16(order, Ord::InclVat, GetU16(q, Quo::InclVat));
     uint8_t currency[256];
-    GetPString(q, Quo::CurncyCode, 5, currency);
+    GetText(q, Quo::CurncyCode, currency);
     PackedDecimal given = GetDec(q, Quo::Rate), rate;
     DocumentRate(currency, &TodayDate, &given, &rate);
     PutDec(order, Ord::Rate, rate);
@@ -207,7 +207,7 @@ bool QuotationToOrder(uint8_t *order, uint32_t quotationId) {
         DocFlowCopyText(o, OR::SalesAcc, qr, QR::SalesAcc, 10);
         DocFlowCopyText(o, OR::VatCode, qr, QR::VatCode, 2);
         DocFlowCopyText(o, OR::Objects, qr, QR::Objects, 30);
-        PutPString(o, OR::StructCode, 20, reinterpret_cast<const uint8_t *>("\x01_"));
+        PutText(o, OR::StructCode, reinterpret_cast<const uint8_t *>("\x01_"));
         static constexpr std::pair<uint32_t, uint32_t> amounts[] = {
             {QR::Quantity, OR::Quantity}, {QR::Price, OR::Price},         {QR::Sum, OR::Sum},
             {QR::Discount, OR::Discount}, {QR::UnitCost, OR::UnitCost},   {QR::GrossProfit, OR::GrossProfit},

@@ -57,10 +57,10 @@ struct AssetGroups {
     // code; null when the block has no rows.
     const uint8_t *RowOf(const uint8_t *asset) const {
         PString group, code;
-        GetPString(asset, AssetVc::Class, 5, group);
+        GetText(asset, AssetVc::Class, group);
         for (int32_t i = 0; i < count; i++) {
             const uint8_t *row = data + (size_t)i * AssetGroupBlk::Rows::Size;
-            GetPString(row, AssetGroupBlk::Rows::Group, 5, code);
+            GetText(row, AssetGroupBlk::Rows::Group, code);
             if (PStringEqual(code, group)) return row;
         }
         return count > 0 ? data : nullptr;
@@ -72,8 +72,8 @@ struct AssetGroups {
 bool AssetObjects(const uint8_t *asset, const uint8_t *group, uint8_t *objects) {
     PString groupObjects, own;
     groupObjects[0] = 0;
-    if (group) GetPString(group, AssetGroupBlk::Rows::Objects, 30, groupObjects);
-    GetPString(asset, AssetVc::Objects, 5, own);
+    if (group) GetText(group, AssetGroupBlk::Rows::Objects, groupObjects);
+    GetText(asset, AssetVc::Objects, own);
     return ObjectListMerge(groupObjects, own, objects);
 }
 
@@ -139,7 +139,7 @@ bool CheckAsset(const uint8_t *asset, void *data) {
     RunState *run = static_cast<RunState *>(data);
     if (DisposedBy(asset, &run->periodEnd)) return true;
     PString objects, code, group;
-    GetPString(asset, AssetVc::Code, 10, code);
+    GetText(asset, AssetVc::Code, code);
     const uint8_t *row = run->groups->RowOf(asset);
     if (!AssetObjects(asset, row, objects)) return Refuse(run, TextObjectsTooMany, code, nullptr);
     AssetAmounts amounts;
@@ -150,7 +150,7 @@ bool CheckAsset(const uint8_t *asset, void *data) {
     const int text = AccountsRefusal(row, missing);
     if (text == 0) return true;
     if (text == TextNoAssetGroups) return Refuse(run, text, code, nullptr);
-    GetPString(row, AssetGroupBlk::Rows::Group, 5, group);
+    GetText(row, AssetGroupBlk::Rows::Group, group);
     return Refuse(run, text, group, text == TextGroupAccountUnknown ? missing : code);
 }
 
@@ -179,14 +179,14 @@ bool AddAsset(const uint8_t *asset, void *data) {
     AssetPeriodAmounts(asset, false, nullptr, &amounts);
     PString objects, costAccount, accumulatedAccount;
     if (!AssetObjects(asset, group, objects)) {   // checked in the first pass
-        GetPString(asset, AssetVc::Code, 10, run->badAsset);
+        GetText(asset, AssetVc::Code, run->badAsset);
         run->failed = true;
         return false;
     }
     costAccount[0] = accumulatedAccount[0] = 0;
     if (group) {
-        GetPString(group, AssetGroupBlk::Rows::DeprCostAcc, 10, costAccount);
-        GetPString(group, AssetGroupBlk::Rows::AccDeprAcc, 10, accumulatedAccount);
+        GetText(group, AssetGroupBlk::Rows::DeprCostAcc, costAccount);
+        GetText(group, AssetGroupBlk::Rows::AccDeprAcc, accumulatedAccount);
     }
     AddRow(run->record, costAccount, objects, &amounts.deprPeriod, true);
     AddRow(run->record, accumulatedAccount, objects, &amounts.deprPeriod, false);

@@ -46,23 +46,23 @@ void ItemDiscount(const uint8_t *item, const PackedDecimal *price, const PackedD
     PStringCopy(code, discCode);
     if (code[0] == 0 && group[0] != 0) {
         RuleRecord grp(CustGroupVc::Number);
-        if (ReadByCode(grp, CustGroupVc::Code, group)) GetPString(grp.record, CustGroupVc::DiscCode, CodeMax, code);
+        if (ReadByCode(grp, CustGroupVc::Code, group)) GetText(grp.record, CustGroupVc::DiscCode, code);
     }
     RuleRecord matrix(DiscMatrixVc::Number);
     if (!ReadByCode(matrix, DiscMatrixVc::Code, code)) return;
     uint8_t itemGroup[256], rowGroup[256], step[256];
-    GetPString(item, INVc::Group, CodeMax, itemGroup);
+    GetText(item, INVc::Group, itemGroup);
     uint8_t row[DiscMatrixVc::Rows::Size];
     int32_t rows = MatrixRowCount(DiscMatrixVc::Number, 0, matrix.record);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowGet(DiscMatrixVc::Number, 0, matrix.record, i, row)) break;
-        GetPString(row, DiscMatrixVc::Rows::ItemGroup, CodeMax, rowGroup);
+        GetText(row, DiscMatrixVc::Rows::ItemGroup, rowGroup);
         if (!PStringEqual(rowGroup, itemGroup)) continue;
-        GetPString(row, DiscMatrixVc::Rows::Step, CodeMax, step);
+        GetText(row, DiscMatrixVc::Rows::Step, step);
         DiscountForQuantity(item, step, qty, price, row + DiscMatrixVc::Rows::Pct1, discount, found);
         return;
     }
-    GetPString(matrix.record, DiscMatrixVc::DefStep, CodeMax, step);
+    GetText(matrix.record, DiscMatrixVc::DefStep, step);
     DiscountForQuantity(item, step, qty, price, matrix.record + DiscMatrixVc::DefPct1, discount, found);
 }
 

@@ -51,18 +51,18 @@ int RowCheck(const uint8_t *row, uint16_t i) {
         return FieldErrorAt(text, extra, EX::Matrix, i, (uint16_t)column);
     };
     uint8_t code[256], objects[256];
-    GetPString(row, Row::Account, AccountMax, code);
+    GetText(row, Row::Account, code);
     if (code[0] == 0) return refuse(Texts::RowAmountNoAccount, Row::Account);
     if (!CodeInRegister(ACVc::Number, ACVc::Code, AccountMax, code)) return refuse(Texts::AccountMissing, Row::Account, code);
-    GetPString(row, Row::Objects, 30, objects);
+    GetText(row, Row::Objects, objects);
     if (!CheckObjectList(code, objects)) return refuse(0, Row::Objects);
-    GetPString(row, Row::ItemCode, 20, code);
+    GetText(row, Row::ItemCode, code);
     PackedDecimal qty = GetDec(row, Row::Quantity), amount = GetDec(row, Row::Amount);
     if (code[0] != 0 && (DecIsZero(&qty) || DecIsNegative(&qty))) return refuse(Texts::CodeMissing, Row::Quantity);
-    GetPString(row, Row::Project, 20, code);
+    GetText(row, Row::Project, code);
     if (code[0] != 0 && !CodeInRegister(ProjectVc::Number, ProjectVc::Code, 20, code))
         return refuse(Texts::CodeUnknown, Row::Project);
-    GetPString(row, Row::VatCode, 2, code);
+    GetText(row, Row::VatCode, code);
     if (!DecIsZero(&amount) && code[0] == 0) return refuse(Texts::VatCodeMissing, Row::VatCode);
     return 0;
 }
@@ -81,7 +81,7 @@ int OpenChecks(uint8_t *expense, const uint8_t *old, int mode) {
         return FieldError(Texts::NumberOutsideSeries, nullptr, EX::SerNr);
     if (!CheckBeforeSave(EX::Number, expense, EX::TransDate)) return -1;
     uint8_t person[256];
-    GetPString(expense, EX::Person, PersonMax, person);
+    GetText(expense, EX::Person, person);
     if (person[0] == 0) return FieldError(Texts::VendorCodeMissing, nullptr, EX::Person);
     if (!CodeInRegister(PEVc::Number, PEVc::Code, PersonMax, person))
         return FieldError(Texts::CodeUnknown, nullptr, EX::Person);
@@ -136,11 +136,11 @@ int PostExpense(uint8_t *expense) {
     PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
     PutDate(PendingVoucher, Voucher::TransDate, GetDate(expense, EX::TransDate));
     uint8_t text[256], part[256], account[256], objects[256], vat[256];
-    GetPString(expense, EX::Person, PersonMax, text);
+    GetText(expense, EX::Person, text);
     PStringAppendC(text, " ");
-    GetPString(expense, EX::PersonName, TextMax, part);
+    GetText(expense, EX::PersonName, part);
     PStringAppend(text, part);
-    GetPString(expense, EX::CurncyCode, 5, part);
+    GetText(expense, EX::CurncyCode, part);
     if (part[0] != 0) {
         PStringAppendC(text, ", ");
         PStringAppend(text, part);
@@ -150,7 +150,7 @@ int PostExpense(uint8_t *expense) {
         PStringAppend(text, part);
     }
     CutVoucherText(text);
-    PutPString(PendingVoucher, Voucher::Text, TextMax, text);
+    PutText(PendingVoucher, Voucher::Text, text);
 
     const PackedDecimal rate = RatePer100(expense, EX::Rate);
     PackedDecimal running;
@@ -164,10 +164,10 @@ int PostExpense(uint8_t *expense) {
         if (DecIsBlank(&rowVat)) DecSetZero(&rowVat);
         AmountTimesRate(&amount, &rate, &converted);
         DecSub(&converted, &rowVat, &net);
-        GetPString(row, Row::Account, AccountMax, account);
-        GetPString(row, Row::Objects, 30, objects);
-        GetPString(row, Row::VatCode, 2, vat);
-        GetPString(row, Row::Text, 20, part);
+        GetText(row, Row::Account, account);
+        GetText(row, Row::Objects, objects);
+        GetText(row, Row::VatCode, vat);
+        GetText(row, Row::Text, part);
         FindVoucherRow(PendingVoucher, account, objects, vat, part, &net, false, true, &running);
         if (DecIsZero(&rowVat)) continue;
         PackedDecimal codeRate;
@@ -176,20 +176,20 @@ int PostExpense(uint8_t *expense) {
         if (!Post(acc2, nullptr, nullptr, nullptr, &rowVat, true, true, &running)) return Refuse();
     }
     RuleRecord person(PEVc::Number);
-    GetPString(expense, EX::Person, PersonMax, part);
+    GetText(expense, EX::Person, part);
     if (!person.record) return Refuse();
-    PutPString(person.record, PEVc::Code, PersonMax, part);
+    PutText(person.record, PEVc::Code, part);
     uint32_t recid = 0, position = 0;
     if (!RecFind(PEVc::Number, person.record, 1, 1, &recid, &position)) return Refuse();
-    GetPString(person.record, PEVc::Account, AccountMax, account);
-    GetPString(person.record, PEVc::Objects, 30, objects);
+    GetText(person.record, PEVc::Account, account);
+    GetText(person.record, PEVc::Objects, objects);
     PackedDecimal total = GetDec(expense, EX::Total), converted;
     AmountTimesRate(&total, &rate, &converted);
     if (!Post(account, objects, nullptr, nullptr, &converted, false, false, &running)) return Refuse();
     if (!DecIsZero(&running)) {
         const uint8_t *sales = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
         account[0] = 0;
-        if (sales) GetPString(sales, SalesAccountsBlk::RoundingAcc, AccountMax, account);
+        if (sales) GetText(sales, SalesAccountsBlk::RoundingAcc, account);
         PackedDecimal rest;
         DecNegateInto(&running, &rest);
         if (!Post(account, nullptr, nullptr, nullptr, &rest, true, true, &running)) return Refuse();
@@ -208,8 +208,8 @@ bool ExpenseSaveSteps(uint8_t *expense, int store) {
 bool ExpenseToLedger111(const uint8_t *expense) {
     assert(expense);
     uint8_t entry[PersLedgerVc::Size] = {}, person[256];
-    GetPString(expense, EX::Person, PersonMax, person);
-    PutPString(entry, PersLedgerVc::Person, PersonMax, person);
+    GetText(expense, EX::Person, person);
+    PutText(entry, PersLedgerVc::Person, person);
     PutDate(entry, PersLedgerVc::TransDate, GetDate(expense, EX::TransDate));
     PutU16(entry, PersLedgerVc::Kind, 0);
     PutU32(entry, PersLedgerVc::DocNr, GetU32(expense, EX::SerNr));

@@ -116,7 +116,7 @@ void TellCodes(int n, const std::vector<std::string> &list) {
 bool CreateMissingCustomer(const uint8_t *invoice) {
     assert(invoice);
     uint8_t code[256];
-    GetPString(invoice, IVVc::CustCode, 20, code);
+    GetText(invoice, IVVc::CustCode, code);
     bool made = false;
     bool ok = MakeUnlessStored(CUVc::Number, CUVc::Code, 20, code, &made, [&](uint8_t *c) {
         const uint32_t from[] = {IVVc::Addr0, IVVc::Addr1, IVVc::Addr2, IVVc::Addr3, IVVc::Name2};
@@ -139,7 +139,7 @@ bool CreateMissingItems(const uint8_t *invoice) {
     int32_t count = MatrixRowCount(IVVc::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(IVVc::Number, invoice, i, row) || GetU16(row, IVVc::Rows::Kind) != 1) continue;
-        GetPString(row, IVVc::Rows::ItemCode, 20, code);
+        GetText(row, IVVc::Rows::ItemCode, code);
         bool made = false;
         bool ok = MakeUnlessStored(INVc::Number, INVc::Code, 20, code, &made, [&](uint8_t *item) {
             CopyText(row, IVVc::Rows::Text, item, INVc::Name, 60);
@@ -161,7 +161,7 @@ bool CreateMissingItems(const uint8_t *invoice) {
 bool CreateMissingUser(const uint8_t *invoice) {
     assert(invoice);
     uint8_t code[256];
-    GetPString(invoice, IVVc::SalesMan, 5, code);
+    GetText(invoice, IVVc::SalesMan, code);
     if (code[0] == 0) return true;
     if (RegOpenCount(PEVc::Number) == 0) {
         Remember(UsersNotMade, code);
@@ -171,7 +171,7 @@ bool CreateMissingUser(const uint8_t *invoice) {
     bool ok = MakeUnlessStored(PEVc::Number, PEVc::Code, 5, code, &made, [](uint8_t *user) {
         PString password;
         LockedPassword(password);
-        PutPString(user, PEVc::Password, 20, password);
+        PutText(user, PEVc::Password, password);
         // The key store runs no write hooks: the password becomes its verifier here.
         if (!PersonPasswordSeal(user)) PersonPasswordRedact(user);
     });
@@ -193,14 +193,14 @@ void RowCostsFromItems(uint8_t *invoice) {
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(IVVc::Number, invoice, i, row) || GetU16(row, IVVc::Rows::Kind) != 1) continue;
         PackedDecimal cost = GetDec(row, IVVc::Rows::UnitCost);
-        GetPString(row, IVVc::Rows::ItemCode, 20, code);
+        GetText(row, IVVc::Rows::ItemCode, code);
         if (!DecIsBlank(&cost) || code[0] == 0 || !Stored(INVc::Number, INVc::Code, 20, code, item.record)) continue;
         PackedDecimal price = GetDec(item.record, INVc::CostPrice), added = GetDec(item.record, INVc::AddCost);
         DecAdd(&price, &added, &cost);
         PackedDecimal sum = GetDec(row, IVVc::Rows::Sum), home, net, quantity = GetDec(row, IVVc::Rows::Quantity),
                       costs, profit;
         AmountTimesRate(&sum, &rate, &home);
-        GetPString(row, IVVc::Rows::VatCode, 2, vat);
+        GetText(row, IVVc::Rows::VatCode, vat);
         NetOfTax(vat, &home, inclVat, &net);
         DecMul(&quantity, &cost, &costs);
         DecSub(&net, &costs, &profit);

@@ -170,12 +170,12 @@ bool AppendInterestRow(InterestDraft *draft, int32_t invoiceNr, const DateRec &d
     char digits[16];
     std::snprintf(digits, sizeof digits, "%d", invoiceNr);
     PStringFromC(text, digits);
-    PutPString(row, Row::ItemCode, 20, text);
+    PutText(row, Row::ItemCode, text);
     DateToText(&due, text);
     PStringAppendC(text, ", ");
     DecFormat(&amount, 2, part);
     PStringAppend(text, part);
-    PutPString(row, Row::Text, 100, text);
+    PutText(row, Row::Text, text);
     PackedDecimal qty;
     DecFromLong(&qty, days);
     PutDec(row, Row::Quantity, qty);
@@ -186,14 +186,14 @@ bool AppendInterestRow(InterestDraft *draft, int32_t invoiceNr, const DateRec &d
     RuleRecord item(INVc::Number);
     const uint8_t *b = SettingsRecord(Blk::Number, InvoiceRateBlock);
     if (item.record && b) {
-        GetPString(b, Blk::Item, 20, text);
-        PutPString(item.record, INVc::Code, 20, text);
+        GetText(b, Blk::Item, text);
+        PutText(item.record, INVc::Code, text);
         uint32_t recid = 0, position = 0;
         if (text[0] != 0 && RecFind(INVc::Number, item.record, 1, 1, &recid, &position)) {
             ItemSalesAccount(item.record, draft->zone, text);
-            PutPString(row, Row::SalesAcc, 10, text);
+            PutText(row, Row::SalesAcc, text);
             ItemVatCode(item.record, draft->zone, text);
-            PutPString(row, Row::VatCode, 2, text);
+            PutText(row, Row::VatCode, text);
         }
     }
     if (!MatrixRowPut(Inv::Number, 0, draft->invoice, MatrixRowCount(Inv::Number, 0, draft->invoice), row))
@@ -208,7 +208,7 @@ void ApplyCurrency(InterestDraft *draft)
 {
     uint8_t code[256];
     PStringFromC(code, draft->currency.c_str());
-    PutPString(draft->invoice, Inv::CurncyCode, 5, code);
+    PutText(draft->invoice, Inv::CurncyCode, code);
     PackedDecimal rate;
     DecSetBlank(&rate);
     DateRec date = GetDate(draft->invoice, Inv::InvDate);
@@ -264,7 +264,7 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     PutDate(r, Inv::InvDate, date);
     PutDate(r, Inv::TransDate, date);
     uint8_t text[256], empty[1] = {0};
-    PutPString(r, Inv::CurncyCode, 5, empty);
+    PutText(r, Inv::CurncyCode, empty);
     PackedDecimal blank;
     DecSetBlank(&blank);
     PutDec(r, Inv::Rate, blank);
@@ -272,9 +272,9 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     PutU32(r, Inv::OrderNr, SerialNone);
     PutU16(r, Inv::Posted, 0);
     StatusMarkInvoice(r);
-    PutPString(r, Inv::Objects, 30, empty);
-    PutPString(r, Inv::Text290, 20, empty);
-    PutPString(r, Inv::Reference, 60, empty);
+    PutText(r, Inv::Objects, empty);
+    PutText(r, Inv::Text290, empty);
+    PutText(r, Inv::Reference, empty);
     for (uint32_t at : {Inv::RoundOff, Inv::Net, Inv::VatFreeNet, Inv::Vat, Inv::Total}) PutDec(r, at, blank);
     PutU16(r, Inv::InclVat, 0);
     int32_t serial = NextSerialNumber(Inv::Number, &date, SeriesHint(0, SeriesDefaultsBlk::InvoiceHint), 0);
@@ -284,13 +284,13 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     }
     if (SeriesStateBlock) PutI32(SeriesStateBlock, SeriesDefaultsBlk::InvoiceHint, serial);
     PutI32(r, Inv::SerNr, serial);
-    GetPString(customer, CUVc::Code, 20, text);
-    PutPString(r, Inv::CustCode, 20, text);
+    GetText(customer, CUVc::Code, text);
+    PutText(r, Inv::CustCode, text);
     CopyCustomerToDocument(r);
     const uint8_t *b = SettingsRecord(Blk::Number, InvoiceRateBlock);
     if (b) {
         GetTextPrefix(b, Blk::PayMode, 1, text);
-        PutPString(r, Inv::PayModeText, 1, text);
+        PutText(r, Inv::PayModeText, text);
     }
     ApplyPaymentTerms(r);
     PutI32(r, Inv::NoticeCount, -1);   // no freight, no notice
@@ -304,7 +304,7 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
         PStringAppendC(text, " - ");
         DateToText(&to, part);
         PStringAppend(text, part);
-        PutPString(row, Row::Text, 100, text);
+        PutText(row, Row::Text, text);
         PutI32(row, Row::Link, -1);
         if (!MatrixRowPut(Inv::Number, 0, r, 0, row)) return false;
     }
@@ -358,20 +358,20 @@ bool InterestFromOpenItems(const uint8_t *customer, InterestDraft *draft, const 
     RuleRecord item(Open::Number), late(Inv::Number);
     if (!item.record || !late.record) return false;
     uint8_t code[256], own[256], currency[256];
-    GetPString(customer, CUVc::Code, 20, code);
-    PutPString(item.record, Open::CustCode, 20, code);
+    GetText(customer, CUVc::Code, code);
+    PutText(item.record, Open::CustCode, code);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(Open::Number, "CustCode", item.record, 1, 0, &recid, &position) || position == 0) return true;
     for (uint32_t p = position; RecReadAtIndex(Open::Number, "CustCode", int32_t(p), item.record, &recid); p++) {
-        GetPString(item.record, Open::CustCode, 20, own);
+        GetText(item.record, Open::CustCode, own);
         if (!PStringEqual(own, code)) break;
         int32_t number = GetI32(item.record, Open::InvoiceNr);
         bool found = ReadInvoice(number, late.record);
         if (found && GetU16(late.record, Inv::InvType) != OrdinaryInvoice) continue;
         if (found)
-            GetPString(late.record, Inv::CurncyCode, 5, currency);
+            GetText(late.record, Inv::CurncyCode, currency);
         else
-            GetPString(item.record, Open::CurncyCode, 5, currency);
+            GetText(item.record, Open::CurncyCode, currency);
         Room room = RoomFor(customer, draft, currency, from, to);
         if (room == Room::Failed) return false;
         if (room == Room::Take) InterestDays(draft, item.record, from, to, periodDays);
@@ -384,14 +384,14 @@ bool InterestFromPayments(const uint8_t *customer, InterestDraft *draft, const D
     RuleRecord entry(Trans::Number), receipt(Receipt::Number), late(Inv::Number);
     if (!entry.record || !receipt.record || !late.record) return false;
     uint8_t code[256], own[256], currency[256];
-    GetPString(customer, CUVc::Code, 20, code);
-    PutPString(entry.record, Trans::CustCode, 20, code);
+    GetText(customer, CUVc::Code, code);
+    PutText(entry.record, Trans::CustCode, code);
     PutDate(entry.record, Trans::TransDate, from);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(Trans::Number, "MainKey", entry.record, 2, 0, &recid, &position) || position == 0)
         return true;
     for (uint32_t p = position; RecReadAtIndex(Trans::Number, "MainKey", int32_t(p), entry.record, &recid); p++) {
-        GetPString(entry.record, Trans::CustCode, 20, own);
+        GetText(entry.record, Trans::CustCode, own);
         if (!PStringEqual(own, code)) break;
         DateRec date = GetDate(entry.record, Trans::TransDate);
         if (DateCompare(&date, &from) < 0) continue;
@@ -410,7 +410,7 @@ bool InterestFromPayments(const uint8_t *customer, InterestDraft *draft, const D
             bool found = ReadInvoice(invoiceNr, late.record);
             if (found && GetU16(late.record, Inv::InvType) != OrdinaryInvoice) continue;
             currency[0] = 0;
-            if (found) GetPString(late.record, Inv::CurncyCode, 5, currency);
+            if (found) GetText(late.record, Inv::CurncyCode, currency);
             Room room = RoomFor(customer, draft, currency, from, to);
             if (room == Room::Failed) return false;
             if (room == Room::Take)
@@ -430,23 +430,23 @@ void InterestInvoiceHeader(uint8_t *invoice)
     RuleRecord item(INVc::Number);
     if (!item.record) return;
     uint8_t code[256];
-    GetPString(b, Blk::FeeItem, 20, code);
+    GetText(b, Blk::FeeItem, code);
     if (code[0] == 0) return;
-    PutPString(item.record, INVc::Code, 20, code);
+    PutText(item.record, INVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(INVc::Number, item.record, 1, 1, &recid, &position)) return;
     int32_t at = MatrixRowCount(Inv::Number, 0, invoice);
     uint8_t row[Row::Size] = {}, text[256];
     bool spaced = false;
     if (at > 0 && MatrixRowRead(Inv::Number, invoice, at - 1, row)) {
-        GetPString(row, Row::Text, 100, text);
+        GetText(row, Row::Text, text);
         spaced = text[0] == 1 && text[1] == ' ';
     }
     if (!spaced) {
         std::memset(row, 0, sizeof row);
         PutU16(row, Row::Kind, TextRow);
         PStringFromC(text, " ");
-        PutPString(row, Row::Text, 100, text);
+        PutText(row, Row::Text, text);
         PutI32(row, Row::Link, -1);
         if (!MatrixRowPut(Inv::Number, 0, invoice, at++, row)) return;
     }
@@ -569,23 +569,23 @@ bool InterestInvoiceRun()
     RunStart(&progress, TitleInterestRun);
     Tally = InterestTally{};
     uint8_t range[256], first[256], last[256], group[256], code[256], own[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
-    GetPString(ReportParams, ReportParamsVc::SelText3, 255, group);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(ReportParams, ReportParamsVc::SelText3, group);
     RangeSplit(range, first, last);
     RuleRecord customer(CUVc::Number);
     if (!customer.record) return false;
-    PutPString(customer.record, CUVc::Code, 20, first);
+    PutText(customer.record, CUVc::Code, first);
     uint32_t recid = 0, position = 0;
     bool ok = true;
     if (RecFind(CUVc::Number, customer.record, 1, 0, &recid, &position)) {
         for (uint32_t p = position;; p++) {
             if (p != position && !RecReadAt(CUVc::Number, int32_t(p), customer.record, &recid)) break;
-            GetPString(customer.record, CUVc::Code, 20, code);
+            GetText(customer.record, CUVc::Code, code);
             if (last[0] != 0 && PStringCompare(code, last) > 0) break;
             // Esc stops the run between customers, never inside one's invoice.
             if (!RunGoesOn(&progress, code)) break;
             Tally.inRange++;
-            GetPString(customer.record, CUVc::CustGroup, 5, own);
+            GetText(customer.record, CUVc::CustGroup, own);
             if (group[0] != 0 && !PStringEqual(group, own)) continue;
             Tally.inGroup++;
             if (GetU16(customer.record, CUVc::InterestFlag) == 0) continue;

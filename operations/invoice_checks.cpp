@@ -136,7 +136,7 @@ bool OverCreditLimit(const uint8_t *invoice) {
     if (!block || GetU16(block, CreditLimitBlk::InvoiceRefuse) != 1) return false;
     if (GetU32(invoice, Inv::OrderNr) != SerialNone) return false;
     uint8_t code[256];
-    GetPString(invoice, Inv::CustCode, CodeMax, code);
+    GetText(invoice, Inv::CustCode, code);
     return CustomerOverCreditLimit(code);
 }
 
@@ -162,7 +162,7 @@ int SerialChecks(uint8_t *invoice, const uint8_t *old, int mode) {
 // Step 8: a rate needs a currency, and a currency must be known.
 int CurrencyChecks(const uint8_t *invoice) {
     uint8_t code[256];
-    GetPString(invoice, Inv::CurncyCode, CurrencyMax, code);
+    GetText(invoice, Inv::CurncyCode, code);
     PackedDecimal rate = GetDec(invoice, Inv::Rate);
     if (!RateFitsCurrency(code, &rate)) return FieldError(Texts::CurrencyUnknown, nullptr, Inv::Rate);
     if (!IsCurrencyCode(code)) return FieldError(Texts::CurrencyUnknown, nullptr, Inv::CurncyCode);
@@ -185,11 +185,11 @@ int CreditedInvoiceChecks(const uint8_t *invoice) {
     if (!RecFind(Inv::Number, credited.record, 1, 1, &recid, &position)) return refuse(Texts::CreditedInvoiceMissing);
     if (GetU16(credited.record, Inv::InvType) == KindCredit) return refuse(Texts::CreditOfCreditNote);
     uint8_t a[256], b[256];
-    GetPString(invoice, Inv::CustCode, CodeMax, a);
-    GetPString(credited.record, Inv::CustCode, CodeMax, b);
+    GetText(invoice, Inv::CustCode, a);
+    GetText(credited.record, Inv::CustCode, b);
     if (!PStringEqual(a, b)) return refuse(Texts::OtherCustomerInvoice);
-    GetPString(invoice, Inv::CurncyCode, CurrencyMax, a);
-    GetPString(credited.record, Inv::CurncyCode, CurrencyMax, b);
+    GetText(invoice, Inv::CurncyCode, a);
+    GetText(credited.record, Inv::CurncyCode, b);
     if (!PStringEqual(a, b)) return refuse(Texts::CurrencyDiffers);
     return 0;
 }
@@ -226,7 +226,7 @@ int RowChecks(const uint8_t *invoice) {
             return FieldErrorAt(Texts::RecordNotStored, nullptr, Inv::Matrix, at, Row::Kind);
         uint16_t kind = GetU16(row, Row::Kind);
         if (kind == KindItem) {
-            GetPString(row, Row::ItemCode, CodeMax, code);
+            GetText(row, Row::ItemCode, code);
             if (code[0] != 0 && !CodeStored(INVc::Number, INVc::Code, CodeMax, code))
                 return FieldErrorAt(Texts::CodeUnknown, nullptr, Inv::Matrix, at, Row::ItemCode);
             uint32_t link = GetU32(row, Row::Link);
@@ -238,7 +238,7 @@ int RowChecks(const uint8_t *invoice) {
         }
         if ((kind == KindItem || kind == KindDownPayment) && !CompactVariant) {
             PackedDecimal sum = GetDec(row, Row::Sum);
-            GetPString(row, Row::VatCode, VatMax, code);
+            GetText(row, Row::VatCode, code);
             if (!DecIsZero(&sum) && code[0] == 0)
                 return FieldErrorAt(Texts::VatCodeMissing, nullptr, Inv::Matrix, at, Row::VatCode);
         }
@@ -254,7 +254,7 @@ int UnpostedChecks(uint8_t *invoice, const uint8_t *old, int mode) {
     if (int r = SerialChecks(invoice, old, mode)) return r;
     if (!CheckBeforeSave(Inv::Number, invoice, Inv::TransDate)) return -1;
     uint8_t code[256];
-    GetPString(invoice, Inv::CustCode, CodeMax, code);
+    GetText(invoice, Inv::CustCode, code);
     if (code[0] == 0) return FieldError(Texts::CustomerCodeMissing, nullptr, RecFocusNone);
     if (!CodeStored(CUVc::Number, CUVc::Code, CodeMax, code))
         return FieldError(Texts::CodeUnknown, nullptr, Inv::CustCode);
@@ -311,7 +311,7 @@ bool IsCurrencyCode(const uint8_t *code) {
     SettingsRows rows(CurrencyBlk::Number, &CurrencyRows, CurrencyBlk::Rows::Size);
     uint8_t known[256];
     for (int32_t i = 0; i < rows.count; i++) {
-        GetPString(rows.data + (size_t)i * CurrencyBlk::Rows::Size, CurrencyBlk::Rows::Code, CurrencyMax, known);
+        GetText(rows.data + (size_t)i * CurrencyBlk::Rows::Size, CurrencyBlk::Rows::Code, known);
         if (PStringEqual(known, code)) return true;
     }
     return false;

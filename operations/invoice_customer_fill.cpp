@@ -53,16 +53,16 @@ void FreightDefaults(uint8_t *inv)
     PackedDecimal pct;
     DecSetZero(&pct);
     if (block) {
-        GetPString(block, FreightBlk::FreightItem, 20, code);
+        GetText(block, FreightBlk::FreightItem, code);
         pct = GetDec(block, FreightBlk::FreightPct);
     }
-    PutPString(inv, IVVc::FreightItem, 20, code);
+    PutText(inv, IVVc::FreightItem, code);
     PutDec(inv, IVVc::FreightPct, pct);
     RuleRecord item(INVc::Number);
     uint32_t recid = 0, position = 0;
     bool found = item.record && code[0] != 0;
     if (found) {
-        PutPString(item.record, INVc::Code, 20, code);
+        PutText(item.record, INVc::Code, code);
         found = RecFind(INVc::Number, item.record, 1, 1, &recid, &position);
     }
     PackedDecimal blank;
@@ -71,19 +71,19 @@ void FreightDefaults(uint8_t *inv)
         uint8_t empty[1] = {0};
         PackedDecimal zero;
         DecSetZero(&zero);
-        PutPString(inv, IVVc::FreightItem, 20, empty);
+        PutText(inv, IVVc::FreightItem, empty);
         PutDec(inv, IVVc::FreightPct, zero);
         for (uint32_t at : {IVVc::FreightHome, IVVc::Freight, IVVc::FreightPctAmt}) PutDec(inv, at, blank);
-        PutPString(inv, IVVc::FreightVat, 2, empty);
-        PutPString(inv, IVVc::FreightAcc, 10, empty);
+        PutText(inv, IVVc::FreightVat, empty);
+        PutText(inv, IVVc::FreightAcc, empty);
         return;
     }
     int zone = GetU16(inv, IVVc::VatZone);
     uint8_t vat[256] = {0}, account[256] = {0};
     ItemVatCode(item.record, zone, vat);
     ItemSalesAccount(item.record, zone, account);
-    PutPString(inv, IVVc::FreightVat, 2, vat);
-    PutPString(inv, IVVc::FreightAcc, 10, account);
+    PutText(inv, IVVc::FreightVat, vat);
+    PutText(inv, IVVc::FreightAcc, account);
     PackedDecimal price = GetDec(item.record, INVc::BasePrice), rate = GetDec(inv, IVVc::Rate), inCurrency, one,
                   hundred, discount, share;
     PutDec(inv, IVVc::FreightHome, price);
@@ -129,7 +129,7 @@ bool InvoiceCustomerFill(uint8_t *inv)
     CopyText(c, CUVc::DelTerms, inv, IVVc::DelTerms, 5);
     CopyText(c, CUVc::DelMode, inv, IVVc::DelMode, 5);
     uint8_t empty[1] = {0};
-    PutPString(inv, IVVc::StatCustCode, 20, empty);
+    PutText(inv, IVVc::StatCustCode, empty);
     CopyText(c, CUVc::PriceList, inv, IVVc::PriceList, 5);
     CopyText(c, CUVc::DiscCode2, inv, IVVc::DiscCode2, 5);
     CopyText(c, CUVc::VatCode, inv, IVVc::VatCode, 2);
@@ -138,10 +138,10 @@ bool InvoiceCustomerFill(uint8_t *inv)
 
     uint8_t group[256], priceList[256];
     uint16_t inclVat = 0;
-    GetPString(inv, IVVc::CustCat, 5, group);
-    GetPString(inv, IVVc::PriceList, 5, priceList);
+    GetText(inv, IVVc::CustCat, group);
+    GetText(inv, IVVc::PriceList, priceList);
     ResolvePriceList(group, priceList, &inclVat);
-    PutPString(inv, IVVc::PriceList, 5, priceList);
+    PutText(inv, IVVc::PriceList, priceList);
     PutU16(inv, IVVc::InclVat, inclVat);
 
     CopyCustomerDeliveryAddress(c, inv);
@@ -155,7 +155,7 @@ bool InvoiceCustomerFill(uint8_t *inv)
         ApplyPaymentTerms(inv);
     }
     uint8_t currency[256];
-    GetPString(inv, IVVc::CurncyCode, 5, currency);
+    GetText(inv, IVVc::CurncyCode, currency);
     DateRec date = GetDate(inv, IVVc::InvDate);
     PackedDecimal rate;
     if (CurrencyRate(currency, &date, &rate)) PutDec(inv, IVVc::Rate, rate);
@@ -164,7 +164,7 @@ bool InvoiceCustomerFill(uint8_t *inv)
     DocTotalsRound(inv);
 
     uint8_t note[256];
-    GetPString(c, CUVc::Note, 60, note);
+    GetText(c, CUVc::Note, note);
     if (note[0] != 0) ShowMessage(0, note);
     const uint8_t *check = SettingsRecord(CreditLimitBlk::Number, CreditLimitBlock);
     PackedDecimal zero;

@@ -91,17 +91,17 @@ void PostOpenItem(uint8_t *invoice) {
 
 // The location of the invoice's stock: its own, else block 203's main one.
 void StockLocation(const uint8_t *invoice, uint8_t *out) {
-    GetPString(invoice, Inv::Location, 10, out);
+    GetText(invoice, Inv::Location, out);
     if (out[0] != 0) return;
     const uint8_t *block = SettingsRecord(MainStockBlk::Number, MainStockBlock);
-    if (block) GetPString(block, MainStockBlk::MainLocation, 10, out);
+    if (block) GetText(block, MainStockBlk::MainLocation, out);
 }
 
 // True when item exists and either of its stock flags is set.
 bool ItemMovesStock(const uint8_t *item) {
     RuleRecord goods(INVc::Number);
     if (!goods.record || item[0] == 0) return false;
-    PutPString(goods.record, INVc::Code, 20, item);
+    PutText(goods.record, INVc::Code, item);
     uint32_t recid = 0, position = 0;
     if (!RecFind(INVc::Number, goods.record, 1, 1, &recid, &position)) return false;
     return GetU16(goods.record, INVc::Stocked) != 0 || GetU16(goods.record, INVc::StructFlag) != 0;
@@ -159,12 +159,12 @@ void OrderQuantitiesFromInvoice(const uint8_t *invoice) {
 void InvoiceInsertSteps(uint8_t *invoice) {
     assert(invoice);
     uint8_t text[256];
-    GetPString(invoice, Inv::Location, 10, text);
+    GetText(invoice, Inv::Location, text);
     if (text[0] == 0) {
         RuleRecord person(PEVc::Number);
         if (person.record && CurrentUserRecord(person.record)) {
-            GetPString(person.record, PEVc::Location, 10, text);
-            PutPString(invoice, Inv::Location, 10, text);
+            GetText(person.record, PEVc::Location, text);
+            PutText(invoice, Inv::Location, text);
         }
     }
     PutU16(invoice, Inv::Printed, 1);
@@ -187,7 +187,7 @@ void InvoicePosting(uint8_t *invoice, int post) {
     const uint8_t *rates = SettingsRecord(InterestBlk::Number, InvoiceRateBlock);
     PutU16(invoice, Inv::Transferred, 0);
     uint8_t ref[256];
-    GetPString(invoice, Inv::RefStr, 30, ref);
+    GetText(invoice, Inv::RefStr, ref);
     if (ref[0] == 0) InvoiceReferenceNumber(invoice);
     DateRec due = GetDate(invoice, Inv::PayDate);
     if (DateIsEmpty(&due)) {
@@ -225,9 +225,9 @@ void InvoiceStockRows(uint8_t *invoice) {
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Inv::Number, invoice, i, row)) continue;
         if (GetU16(row, Row::Kind) != KindItem || GetU32(row, Row::Link) != SerialNone) continue;
-        GetPString(row, Row::ItemCode, 20, item);
+        GetText(row, Row::ItemCode, item);
         if (!ItemMovesStock(item)) continue;
-        GetPString(row, Row::StructCode, 20, structure);
+        GetText(row, Row::StructCode, structure);
         if (structure[0] == 1 && structure[1] == '_') structure[0] = 0;   // the window's "no structure"
         PackedDecimal qty = GetDec(row, Row::Quantity);
         if (StructureStock(item, structure, &qty, location, credit)) continue;
@@ -285,7 +285,7 @@ bool StructureParts(const uint8_t *item, const uint8_t *structure, const PackedD
     for (int32_t k = 0; k < n; k++) {
         if (!MatrixRowRead(SHVc::Number, exploded.record, k, line)) continue;
         StructurePart part{};
-        GetPString(line, SHVc::Rows::ItemCode, 20, part.item);
+        GetText(line, SHVc::Rows::ItemCode, part.item);
         part.qty = GetDec(line, SHVc::Rows::ToDeliver);
         parts.push_back(part);
     }

@@ -43,7 +43,7 @@ struct Need {
 // Reads item code into item; true when it exists.
 bool ReadItem(const uint8_t *code, uint8_t *item) {
     RecClear(INVc::Number, item);
-    PutPString(item, INVc::Code, 20, code);
+    PutText(item, INVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(INVc::Number, item, 1, 1, &recid, &position);
 }
@@ -65,13 +65,13 @@ void AddNeed(std::vector<Need> &needs, const uint8_t *code, const PackedDecimal 
 // The location the posting takes the stock from: the invoice's, else the
 // user's (the insert gives it that one), else block 203's main one.
 void PostingLocation(const uint8_t *invoice, uint8_t *out) {
-    GetPString(invoice, Inv::Location, 10, out);
+    GetText(invoice, Inv::Location, out);
     if (out[0] != 0) return;
     RuleRecord person(PEVc::Number);
-    if (person.record && CurrentUserRecord(person.record)) GetPString(person.record, PEVc::Location, 10, out);
+    if (person.record && CurrentUserRecord(person.record)) GetText(person.record, PEVc::Location, out);
     if (out[0] != 0) return;
     if (const uint8_t *block = SettingsRecord(MainStockBlk::Number, MainStockBlock))
-        GetPString(block, MainStockBlk::MainLocation, 10, out);
+        GetText(block, MainStockBlk::MainLocation, out);
 }
 
 // The stocked items the invoice's rows take out, with their quantities.
@@ -81,12 +81,12 @@ bool CollectNeeds(const uint8_t *invoice, uint8_t *item, std::vector<Need> &need
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Inv::Number, invoice, i, row)) continue;
         if (GetU16(row, Row::Kind) != KindItem || GetU32(row, Row::Link) != SerialNone) continue;
-        GetPString(row, Row::ItemCode, 20, code);
+        GetText(row, Row::ItemCode, code);
         PackedDecimal qty = GetDec(row, Row::Quantity);
         if (code[0] == 0 || DecIsBlank(&qty) || DecSign(&qty) <= 0 || !ReadItem(code, item)) continue;
         const bool stocked = GetU16(item, INVc::Stocked) != 0;
         if (!stocked && GetU16(item, INVc::StructFlag) == 0) continue;
-        GetPString(row, Row::StructCode, 20, structure);
+        GetText(row, Row::StructCode, structure);
         if (structure[0] == 1 && structure[1] == '_') structure[0] = 0;   // the window's "no structure"
         std::vector<StructurePart> parts;
         if (StructureParts(code, structure, &qty, parts)) {

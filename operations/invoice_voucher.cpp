@@ -77,11 +77,11 @@ struct VoucherVatSums {
 // currency ", ", the currency and the rate; cut to the voucher's field.
 void VoucherText(const uint8_t *invoice, const PackedDecimal *rate, uint8_t *text) {
     uint8_t part[256];
-    GetPString(invoice, IVVc::CustCode, 20, text);
+    GetText(invoice, IVVc::CustCode, text);
     PStringAppendC(text, " ");
-    GetPString(invoice, IVVc::Addr0, 60, part);
+    GetText(invoice, IVVc::Addr0, part);
     PStringAppend(text, part);
-    GetPString(invoice, IVVc::CurncyCode, 5, part);
+    GetText(invoice, IVVc::CurncyCode, part);
     if (part[0] != 0) {
         PStringAppendC(text, ", ");
         PStringAppend(text, part);
@@ -97,17 +97,17 @@ void FreightRow(const uint8_t *invoice, uint8_t *row) {
     std::memset(row, 0, IVVc::Rows::Size);
     uint8_t part[256];
     PutU16(row, IVVc::Rows::Kind, 1);
-    GetPString(invoice, IVVc::FreightItem, 20, part);
-    PutPString(row, IVVc::Rows::ItemCode, 20, part);
+    GetText(invoice, IVVc::FreightItem, part);
+    PutText(row, IVVc::Rows::ItemCode, part);
     PackedDecimal one, freight = GetDec(invoice, IVVc::Freight);
     DecFromLong(&one, 1);
     PutDec(row, IVVc::Rows::Quantity, one);
     PutDec(row, IVVc::Rows::Price, freight);
     PutDec(row, IVVc::Rows::Sum, freight);
-    GetPString(invoice, IVVc::FreightAcc, 10, part);
-    PutPString(row, IVVc::Rows::SalesAcc, 10, part);
-    GetPString(invoice, IVVc::FreightVat, 2, part);
-    PutPString(row, IVVc::Rows::VatCode, 2, part);
+    GetText(invoice, IVVc::FreightAcc, part);
+    PutText(row, IVVc::Rows::SalesAcc, part);
+    GetText(invoice, IVVc::FreightVat, part);
+    PutText(row, IVVc::Rows::VatCode, part);
     PutU32(row, IVVc::Rows::Link, SerialNone);
     PutDec(row, IVVc::Rows::UnitCost, GetDec(invoice, IVVc::FreightHome));
 }
@@ -145,7 +145,7 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
     PutDate(PendingVoucher, Voucher::TransDate, transDate);
     uint8_t text[256];
     VoucherText(invoice, &rate, text);
-    PutPString(PendingVoucher, Voucher::Text, VoucherTextMax, text);
+    PutText(PendingVoucher, Voucher::Text, text);
 
     PackedDecimal running;
     DecSetZero(&running);
@@ -159,19 +159,19 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
     // a cash invoice books its cash account on the invoice's own objects.
     uint8_t receivableObjects[256], invoiceObjects[256], part[256];
     receivableObjects[0] = 0;
-    GetPString(invoice, IVVc::Objects, ObjectListMax, invoiceObjects);
+    GetText(invoice, IVVc::Objects, invoiceObjects);
     {
         RuleRecord customer(CUVc::Number);
         if (!customer.record) return Refuse();
-        GetPString(invoice, IVVc::CustCode, 20, part);
-        PutPString(customer.record, CUVc::Code, 20, part);
+        GetText(invoice, IVVc::CustCode, part);
+        PutText(customer.record, CUVc::Code, part);
         if (part[0] != 0 && ReadByKey(CUVc::Number, customer.record) &&
             GetU16(accounts, SalesAccountsBlk::ARObjects) != 0)
-            GetPString(customer.record, CUVc::Objects, 5, receivableObjects);
+            GetText(customer.record, CUVc::Objects, receivableObjects);
     }
     InvoiceVoucherAccounts(invoice);
     uint8_t receivable[256];
-    GetPString(invoice, IVVc::ARAcc, 10, receivable);
+    GetText(invoice, IVVc::ARAcc, receivable);
     PackedDecimal total = GetDec(invoice, IVVc::Total), converted;
     AmountTimesRate(&total, &rate, &converted);
     if (!PostNamed(receivable, kind == InvoiceKindCash ? invoiceObjects : receivableObjects, empty, &converted, debit,
@@ -184,10 +184,10 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
     {
         RuleRecord person(PEVc::Number);
         if (!person.record) return Refuse();
-        GetPString(invoice, IVVc::SalesMan, 5, part);
-        PutPString(person.record, PEVc::Code, 5, part);
+        GetText(invoice, IVVc::SalesMan, part);
+        PutText(person.record, PEVc::Code, part);
         if (part[0] != 0 && ReadByKey(PEVc::Number, person.record)) {
-            GetPString(person.record, PEVc::Objects, ObjectListMax, part);
+            GetText(person.record, PEVc::Objects, part);
             if (!MergeRowObjects(rowObjects, part, rowObjects)) return Refuse();
         }
     }
@@ -219,7 +219,7 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
         for (int32_t i = 0; i < codes.count; i++) {
             uint8_t code[256], first[256], account[256];
             const uint8_t *codeRow = codes.data + (size_t)i * VatCodeRow::Size;
-            GetPString(codeRow, VatCodeRow::Code, 2, code);
+            GetText(codeRow, VatCodeRow::Code, code);
             if (code[0] == 0) continue;
             PackedDecimal sum, vat, base = sums.Base(i), difference;
             MergeVoucherRow(RecMatrixHandle(Voucher::Number, PendingVoucher), code, &sum, first);
@@ -233,7 +233,7 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
             if (!DecIsZero(&difference) && !(inclusive && gross))
                 AddVoucherRow(PendingVoucher, first, empty, code, empty, &difference, 0, debit, &running);
             if (DecIsZero(&vat)) continue;
-            GetPString(codeRow, VatCodeRow::Account1, 10, account);
+            GetText(codeRow, VatCodeRow::Account1, account);
             if (vatAccount[0] == 0) PStringCopy(vatAccount, account);
             if (!PostNamed(account, empty, empty, &vat, credit, &running)) return Refuse();
         }
@@ -246,13 +246,13 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
     if (!DecIsZero(&difference)) {
         if (!PostNamed(vatAccount, empty, empty, &difference, debit, &running)) return Refuse();
         if (inclusive && gross) {
-            GetPString(accounts, SalesAccountsBlk::VatClearAcc, 10, part);
+            GetText(accounts, SalesAccountsBlk::VatClearAcc, part);
             if (!PostNamed(part, empty, empty, &difference, credit, &running)) return Refuse();
         }
     }
 
     // Balancing: whatever is left goes to block 133's rounding account.
-    GetPString(accounts, SalesAccountsBlk::RoundingAcc, 10, part);
+    GetText(accounts, SalesAccountsBlk::RoundingAcc, part);
     PackedDecimal rest = running;
     if (!PostNamed(part, empty, empty, &rest, false, &running)) return Refuse();
     return true;
@@ -270,15 +270,15 @@ void InvoiceVoucherAccounts(uint8_t *invoice) {
     account[0] = 0;
     uint16_t kind = GetU16(invoice, IVVc::InvType);
     if (kind == InvoiceKindCash) {
-        if (accounts) GetPString(accounts, SalesAccountsBlk::CashAcc, 10, account);
-        GetPString(invoice, IVVc::PayTerms, 2, code);
+        if (accounts) GetText(accounts, SalesAccountsBlk::CashAcc, account);
+        GetText(invoice, IVVc::PayTerms, code);
         SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
         for (int32_t i = 0; i < modes.count; i++) {
             const uint8_t *mode = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
-            GetPString(mode, PaymentModeBlk::Rows::Code, 1, rowCode);
-            if (code[0] != 0 && PStringEqual(rowCode, code)) GetPString(mode, PaymentModeBlk::Rows::Account, 10, account);
+            GetText(mode, PaymentModeBlk::Rows::Code, rowCode);
+            if (code[0] != 0 && PStringEqual(rowCode, code)) GetText(mode, PaymentModeBlk::Rows::Account, account);
         }
-        PutPString(invoice, IVVc::ARAcc, 10, account);
+        PutText(invoice, IVVc::ARAcc, account);
         return;
     }
     if (kind == InvoiceKindCredit && MatrixRowCount(IVVc::Number, 0, invoice) > 0) {
@@ -288,27 +288,27 @@ void InvoiceVoucherAccounts(uint8_t *invoice) {
             uint32_t link = GetU32(row, IVVc::Rows::Link);
             PutU32(credited.record, IVVc::SerNr, link);
             if (link != SerialNone && ReadByKey(IVVc::Number, credited.record)) {
-                GetPString(credited.record, IVVc::ARAcc, 10, account);
+                GetText(credited.record, IVVc::ARAcc, account);
                 // An invoice stored without an account falls to the
                 // customer's, so the voucher does not fail for it.
                 if (account[0] != 0) {
-                    PutPString(invoice, IVVc::ARAcc, 10, account);
+                    PutText(invoice, IVVc::ARAcc, account);
                     return;
                 }
             }
         }
     }
-    if (accounts) GetPString(accounts, SalesAccountsBlk::ARAcc, 10, account);
-    GetPString(invoice, IVVc::CustCat, 5, code);
+    if (accounts) GetText(accounts, SalesAccountsBlk::ARAcc, account);
+    GetText(invoice, IVVc::CustCat, code);
     if (code[0] != 0) {
         RuleRecord group(CustGroupVc::Number);
         if (group.record) {
-            PutPString(group.record, CustGroupVc::Code, 5, code);
+            PutText(group.record, CustGroupVc::Code, code);
             if (ReadByKey(CustGroupVc::Number, group.record)) {
-                GetPString(group.record, CustGroupVc::ARAcc, 10, rowCode);
+                GetText(group.record, CustGroupVc::ARAcc, rowCode);
                 if (rowCode[0] != 0) PStringCopy(account, rowCode);
             }
         }
     }
-    PutPString(invoice, IVVc::ARAcc, 10, account);
+    PutText(invoice, IVVc::ARAcc, account);
 }

@@ -74,8 +74,8 @@ bool RowCost(const uint8_t *invoice, const uint8_t *row, const uint8_t *item, co
     case 4: {
         uint8_t code[256], location[256];
         PackedDecimal back;
-        GetPString(item, INVc::Code, 20, code);
-        GetPString(invoice, IVVc::Location, 10, location);
+        GetText(item, INVc::Code, code);
+        GetText(invoice, IVVc::Location, location);
         // A credit note takes goods back: its FIFO value is read with them
         // already returned, so the cost mirrors what the sale took out.
         if (GetU16(invoice, IVVc::InvType) == InvoiceKindCredit) back = *qty;
@@ -116,15 +116,15 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
     bool gross = GetU16(accounts, SalesAccountsBlk::PostGross) != 0;
     uint8_t account[256], vatCode[256];
 
-    GetPString(row, IVVc::Rows::SalesAcc, 10, account);
+    GetText(row, IVVc::Rows::SalesAcc, account);
     if (account[0] == 0)
         GetPString(accounts,
                    zone == 1   ? SalesAccountsBlk::SalesAcc1
                    : zone == 2 ? SalesAccountsBlk::SalesAcc2
                                : SalesAccountsBlk::SalesAcc0,
                    10, account);
-    if (account[0] == 0) GetPString(accounts, SalesAccountsBlk::SalesAcc0, 10, account);
-    GetPString(row, IVVc::Rows::VatCode, 2, vatCode);
+    if (account[0] == 0) GetText(accounts, SalesAccountsBlk::SalesAcc0, account);
+    GetText(row, IVVc::Rows::VatCode, vatCode);
     if (vatCode[0] == 0)
         GetPString(accounts,
                    zone == 1   ? SalesAccountsBlk::VatCode1
@@ -133,7 +133,7 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
                    2, vatCode);
     if (vatCode[0] == 0) {
         SettingsRows codes(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
-        if (codes.count > 0) GetPString(codes.data, VatCodeRow::Code, 2, vatCode);
+        if (codes.count > 0) GetText(codes.data, VatCodeRow::Code, vatCode);
     }
 
     uint16_t kind = GetU16(row, IVVc::Rows::Kind);
@@ -143,8 +143,8 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
     bool haveItem = false;
     if (kind == RowItem) {
         uint8_t code[256];
-        GetPString(row, IVVc::Rows::ItemCode, 20, code);
-        PutPString(item.record, INVc::Code, 20, code);
+        GetText(row, IVVc::Rows::ItemCode, code);
+        PutText(item.record, INVc::Code, code);
         haveItem = code[0] != 0 && ReadByKey(INVc::Number, item.record);
     }
 
@@ -157,11 +157,11 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
     uint8_t rowObjects[256], part[256];
     PStringCopy(rowObjects, objects);
     if (haveItem) {
-        GetPString(item.record, INVc::Objects, 5, part);
+        GetText(item.record, INVc::Objects, part);
         if (!MergeRowObjects(rowObjects, part, rowObjects)) return false;
     }
     if (kind == RowItem) {
-        GetPString(row, IVVc::Rows::Objects, ObjectListMax, part);
+        GetText(row, IVVc::Rows::Objects, part);
         if (!MergeRowObjects(rowObjects, part, rowObjects)) return false;
     }
 
@@ -172,7 +172,7 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
     if (zone == 0 && inclusive && gross) {
         AmountTimesRate(&vat, rate, &convertedVat);
         if (!DecIsZero(&convertedVat)) {
-            GetPString(accounts, SalesAccountsBlk::VatClearAcc, 10, part);
+            GetText(accounts, SalesAccountsBlk::VatClearAcc, part);
             const uint8_t empty[1] = {0};
             if (!PostRow(part, empty, empty, &convertedVat, debit != 0, running)) return false;
         }
@@ -181,12 +181,12 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
     if (!haveItem) return true;
     RuleRecord group(ITVc::Number);
     if (!group.record) return false;
-    GetPString(item.record, INVc::Group, 5, part);
-    PutPString(group.record, ITVc::Code, 5, part);
+    GetText(item.record, INVc::Group, part);
+    PutText(group.record, ITVc::Code, part);
     if (part[0] == 0 || !ReadByKey(ITVc::Number, group.record)) return true;
     uint8_t costAccount[256], stockAccount[256];
-    GetPString(group.record, ITVc::COGSAcc, 10, costAccount);
-    GetPString(group.record, ITVc::StockAcc, 10, stockAccount);
+    GetText(group.record, ITVc::COGSAcc, costAccount);
+    GetText(group.record, ITVc::StockAcc, stockAccount);
     if (costAccount[0] == 0 || stockAccount[0] == 0) return true;
     PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), cost;
     if (!RowCost(invoice, row, item.record, group.record, &qty, &cost)) return true;
@@ -211,9 +211,9 @@ void MergeVoucherRow(MemBlock rows, const uint8_t *vatCode, PackedDecimal *sum, 
     for (int32_t i = 0; i < count; i++) {
         const uint8_t *row = data + (size_t)i * TransRow::Size;
         if (GetU16(row, TransRow::Kind) != RowAccount) continue;
-        GetPString(row, TransRow::VatCode, 2, code);
+        GetText(row, TransRow::VatCode, code);
         if (!PStringEqual(code, vatCode)) continue;
-        if (account[0] == 0) GetPString(row, TransRow::Account, 10, account);
+        if (account[0] == 0) GetText(row, TransRow::Account, account);
         PackedDecimal amount = GetDec(row, TransRow::Amount);
         DecAdd(sum, &amount, sum);
     }
@@ -230,11 +230,11 @@ void VatCodeText(const uint8_t *code, uint8_t *out) {
     int32_t at = 0;
     uint8_t rowCode[256];
     for (int32_t i = 0; i < rows.count; i++) {
-        GetPString(rows.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, 2, rowCode);
+        GetText(rows.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, rowCode);
         if (PStringEqual(rowCode, code)) {
             at = i;
             break;
         }
     }
-    GetPString(rows.data + (size_t)at * VatCodeRow::Size, VatCodeRow::Account1, 10, out);
+    GetText(rows.data + (size_t)at * VatCodeRow::Size, VatCodeRow::Account1, out);
 }

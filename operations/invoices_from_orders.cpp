@@ -91,7 +91,7 @@ void OrderHeadingText(const uint8_t *order, uint8_t *text)
     GetUiText(text, TextOrderHeading);
     LongToDigitText(GetI32(order, Ord::SerNr), number);
     PStringAppend(text, number);
-    GetPString(order, Ord::Reference, 60, reference);
+    GetText(order, Ord::Reference, reference);
     if (reference[0] == 0) return;
     PString slash;
     PStringFromC(slash, " / ");
@@ -109,13 +109,13 @@ std::vector<uint32_t> OpenOrderIds(const uint8_t *customer)
     RuleRecord order(Ord::Number);
     if (!order.record) return ids;
     PutU16(order.record, Ord::Open, OrderOpen);
-    PutPString(order.record, Ord::CustCode, CodeMax, customer);
+    PutText(order.record, Ord::CustCode, customer);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(Ord::Number, "OSCU", order.record, 2, 0, &recid, &position)) return ids;
     uint8_t code[256];
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAtIndex(Ord::Number, "OSCU", int32_t(p), order.record, &recid)) break;
-        GetPString(order.record, Ord::CustCode, CodeMax, code);
+        GetText(order.record, Ord::CustCode, code);
         if (GetU16(order.record, Ord::Open) != OrderOpen || !PStringEqual(code, customer)) break;
         uint16_t state = GetU16(order.record, Ord::InvState);
         if (state == InvStateNothingShipped || state == InvStateInvoiced) continue;
@@ -197,10 +197,10 @@ bool CopyOrderOnto(uint8_t *invoice, uint32_t recid, uint8_t *order, bool *copie
     PutU32(row, IR::Link, SerialNone);
     PString blank;
     PStringFromC(blank, " ");
-    PutPString(row, IR::Text, 100, blank);
+    PutText(row, IR::Text, blank);
     if (!AppendRow(Inv::Number, invoice, row)) return false;
     OrderHeadingText(order, text);
-    PutPString(row, IR::Text, 100, text);
+    PutText(row, IR::Text, text);
     if (!AppendRow(Inv::Number, invoice, row)) return false;
     PutU32(invoice, Inv::OrderNr, recid);
     OrderToInvoice(invoice);
@@ -228,14 +228,14 @@ int32_t InvoiceRowMatch(uint8_t *invoice, const uint8_t *orderRow)
 {
     assert(invoice && orderRow);
     uint8_t vat[256], account[256], have[256], row[IR::Size];
-    GetPString(orderRow, OR::VatCode, 2, vat);
-    GetPString(orderRow, OR::SalesAcc, 10, account);
+    GetText(orderRow, OR::VatCode, vat);
+    GetText(orderRow, OR::SalesAcc, account);
     const int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Inv::Number, invoice, i, row)) continue;
-        GetPString(row, IR::VatCode, 2, have);
+        GetText(row, IR::VatCode, have);
         if (!PStringEqual(have, vat)) continue;
-        GetPString(row, IR::SalesAcc, 10, have);
+        GetText(row, IR::SalesAcc, have);
         if (PStringEqual(have, account)) return i;
     }
     std::memset(row, 0, sizeof row);
@@ -272,8 +272,8 @@ void OrderRowsToInvoice(uint8_t *order, uint8_t *invoice, uint8_t *history)
             PutU32(h, HR::OrderNr, GetU32(order, Ord::SerNr));
             DocFlowCopyText(h, HR::CurncyCode, order, Ord::CurncyCode, 5);
             PutDec(h, HR::Rate, GetDec(order, Ord::Rate));
-            GetPString(o, OR::ItemCode, CodeMax, text);
-            PutPString(h, HR::ItemCode, CodeMax, text);
+            GetText(o, OR::ItemCode, text);
+            PutText(h, HR::ItemCode, text);
             PutDec(h, HR::Quantity, remaining);
             // The cost of what is invoiced now: the row's cost per unit
             // times the quantity.
@@ -292,9 +292,9 @@ void OrderRowsToInvoice(uint8_t *order, uint8_t *invoice, uint8_t *history)
     PackedDecimal zero;
     DecSetZero(&zero);
     PutDec(invoice, Inv::FreightPct, zero);
-    PutPString(invoice, Inv::FreightObj, 30, EmptyPString);
-    PutPString(invoice, Inv::FreightVat, 2, EmptyPString);
-    PutPString(invoice, Inv::FreightAcc, 10, EmptyPString);
+    PutText(invoice, Inv::FreightObj, EmptyPString);
+    PutText(invoice, Inv::FreightVat, EmptyPString);
+    PutText(invoice, Inv::FreightAcc, EmptyPString);
     DocTotalsRound(invoice);
 }
 
@@ -408,7 +408,7 @@ bool OrdersToInvoices(const uint8_t *customer)
             std::memset(row, 0, sizeof row);
             PutU16(row, IR::Kind, RowKindItem);
             PutU32(row, IR::Link, SerialNone);
-            PutPString(row, IR::Text, 100, text);
+            PutText(row, IR::Text, text);
             // A summary row has an amount only: no quantity, no price.
             PackedDecimal blank;
             DecSetBlank(&blank);
@@ -443,12 +443,12 @@ bool InvoicesFromOrdersWalk(RunOutcome *run)
         return false;
     }
     uint8_t range[256], from[256], to[256], group[256], code[256], have[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
     GetTextPrefix(ReportParams, ReportParamsVc::SelText3, GroupMax, group);
     RuleRecord customer(CUVc::Number);
     if (!customer.record) return false;
-    PutPString(customer.record, CUVc::Code, CodeMax, from);
+    PutText(customer.record, CUVc::Code, from);
     uint32_t recid = 0, position = 0;
     if (!RecFind(CUVc::Number, customer.record, 1, 0, &recid, &position)) {
         RunNothing(run, Texts::RunWhyNoCustomer);
@@ -457,9 +457,9 @@ bool InvoicesFromOrdersWalk(RunOutcome *run)
     int32_t customers = 0;
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAt(CUVc::Number, int32_t(p), customer.record, &recid)) break;
-        GetPString(customer.record, CUVc::Code, CodeMax, code);
+        GetText(customer.record, CUVc::Code, code);
         if (to[0] != 0 && PStringCompare(code, to) > 0) break;
-        GetPString(customer.record, CUVc::CustGroup, GroupMax, have);
+        GetText(customer.record, CUVc::CustGroup, have);
         if (group[0] != 0 && !PStringEqual(group, have)) continue;
         if (!RunGoesOn(run, code)) break;
         customers++;

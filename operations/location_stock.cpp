@@ -18,7 +18,7 @@ namespace {
 bool ItemIsStocked(const uint8_t *item) {
     RuleRecord goods(INVc::Number);
     if (!goods.record || item[0] == 0) return false;
-    PutPString(goods.record, INVc::Code, 20, item);
+    PutText(goods.record, INVc::Code, item);
     uint32_t recid = 0, position = 0;
     return RecFind(INVc::Number, goods.record, 1, 1, &recid, &position) && GetU16(goods.record, INVc::Stocked) != 0;
 }
@@ -39,7 +39,7 @@ bool UpdateLocationStock(const uint8_t *item, const uint8_t *location, const Pac
     PStringCopy(place, location);
     if (place[0] == 0) {
         const uint8_t *block = SettingsRecord(MainStockBlk::Number, MainStockBlock);
-        if (block) GetPString(block, MainStockBlk::MainLocation, 10, place);
+        if (block) GetText(block, MainStockBlk::MainLocation, place);
     }
     RuleRecord stock(LSVc::Number);
     if (!stock.record) {
@@ -47,15 +47,15 @@ bool UpdateLocationStock(const uint8_t *item, const uint8_t *location, const Pac
         DbHoldFail();
         return false;
     }
-    PutPString(stock.record, LSVc::ItemCode, 20, item);
-    PutPString(stock.record, LSVc::Location, 10, place);
+    PutText(stock.record, LSVc::ItemCode, item);
+    PutText(stock.record, LSVc::Location, place);
     uint32_t recid = 0, position = 0;
     bool existed = RecFindByIndex(LSVc::Number, "ItemLocation", stock.record, 2, 1, &recid, &position);
     if (!existed) {
         if (!ItemIsStocked(item)) return true;
         RecClear(LSVc::Number, stock.record);
-        PutPString(stock.record, LSVc::ItemCode, 20, item);
-        PutPString(stock.record, LSVc::Location, 10, place);
+        PutText(stock.record, LSVc::ItemCode, item);
+        PutText(stock.record, LSVc::Location, place);
         PackedDecimal zero;
         DecSetZero(&zero);
         for (uint32_t at : {LSVc::Amount0, LSVc::InStock, LSVc::OnOrders, LSVc::OnConfPO, LSVc::Reserved,

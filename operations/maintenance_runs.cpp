@@ -84,7 +84,7 @@ bool ClearBudgets(const BudgetRegister &b) {
     assert(ReportParams);
     uint8_t objects[256], own[256];
     const bool byObjects = GetU16(ReportParams, ReportParamsVc::Option2) == 1;
-    GetPString(ReportParams, ReportParamsVc::ObjectSel, ObjectsMax, objects);
+    GetText(ReportParams, ReportParamsVc::ObjectSel, objects);
     RuleRecord budget(b.reg);
     if (!budget.record) return false;
     // Without an object list the empty key finds the first budget.
@@ -121,7 +121,7 @@ bool DeleteRecordRange(int reg) {
         if (d.reg == reg) def = &d;
     if (!def) return true;
     uint8_t range[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, RangeMax, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
     RuleRecord record(reg);
@@ -157,7 +157,7 @@ bool DeleteRangesBySelection() {
     // An empty range would take every deletable document of the ticked
     // registers at one stroke: a range must be given.
     uint8_t range[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, RangeMax, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     if (Blank(range)) {
         ShowTextMessage(Texts::DeleteRangeNeeded);
         return false;

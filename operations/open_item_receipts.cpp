@@ -47,10 +47,10 @@ WriteOffRun ReadRun()
 {
     WriteOffRun run{};
     uint8_t text[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, text);
+    GetText(ReportParams, ReportParamsVc::SelText1, text);
     run.byCustomer = text[0] != 0;
     if (run.byCustomer) RangeSplit(text, run.custFrom, run.custTo);
-    GetPString(ReportParams, ReportParamsVc::SelText3, 255, text);
+    GetText(ReportParams, ReportParamsVc::SelText3, text);
     run.bySerial = text[0] != 0;
     run.serialFrom = run.serialTo = -1;
     if (run.bySerial) RangeSplitNumber(text, &run.serialFrom, &run.serialTo);
@@ -63,7 +63,7 @@ WriteOffRun ReadRun()
 bool Takes(const WriteOffRun &run, const uint8_t *item)
 {
     uint8_t code[256];
-    GetPString(item, Item::CustCode, 20, code);
+    GetText(item, Item::CustCode, code);
     if (run.byCustomer) {
         if (run.custFrom[0] != 0 && PStringCompare(code, run.custFrom) < 0) return false;
         if (run.custTo[0] != 0 && PStringCompare(code, run.custTo) > 0) return false;
@@ -122,11 +122,11 @@ bool ReceiptFromOpenItems(uint8_t *receipt, const uint8_t *item)
         return false;
     uint8_t row[Row::Size] = {}, text[256];
     PutU32(row, Row::InvoiceNr, GetU32(item, Item::InvoiceNr));
-    GetPString(item, Item::CustCode, 20, text);
-    PutPString(row, Row::CustCode, 20, text);
+    GetText(item, Item::CustCode, text);
+    PutText(row, Row::CustCode, text);
     PutDate(row, Row::PayDate, TodayDate);
-    GetPString(item, Item::CustName, 60, text);
-    PutPString(row, Row::Text, 60, text);
+    GetText(item, Item::CustName, text);
+    PutText(row, Row::Text, text);
     DateRec date = GetDate(item, Item::DueDate);
     PutI32(row, Row::Link, DateDiffDays(&date, &TodayDate));
     PackedDecimal zero;

@@ -63,12 +63,12 @@ void OpenItemFromInvoice(uint8_t *item, const uint8_t *invoice, uint32_t serial)
     uint8_t text[256];
     RecClear(ARVc::Number, item);
     PutU32(item, ARVc::InvoiceNr, serial);
-    GetPString(invoice, Inv::CustCode, 20, text);
-    PutPString(item, ARVc::CustCode, 20, text);
-    GetPString(invoice, Inv::Addr0, 60, text);
-    PutPString(item, ARVc::CustName, 60, text);
-    GetPString(invoice, Inv::CurncyCode, 5, text);
-    PutPString(item, ARVc::CurncyCode, 5, text);
+    GetText(invoice, Inv::CustCode, text);
+    PutText(item, ARVc::CustCode, text);
+    GetText(invoice, Inv::Addr0, text);
+    PutText(item, ARVc::CustName, text);
+    GetText(invoice, Inv::CurncyCode, text);
+    PutText(item, ARVc::CurncyCode, text);
     PutU16(item, ARVc::InvType, GetU16(invoice, Inv::InvType));
     PackedDecimal zero;
     DecSetZero(&zero);

@@ -64,17 +64,17 @@ void SerialText(uint32_t serial, uint8_t *text) { LongToDigitText((int32_t)seria
 void DownPaymentRowTexts(uint8_t *row, const uint8_t *order, int zone) {
     const uint8_t *block = SettingsRecord(DownPayBlk::Number, DownPaymentBlock);
     uint8_t text[256], number[256], item[256];
-    GetPString(block, DownPayBlk::RowText, 60, text);
+    GetText(block, DownPayBlk::RowText, text);
     SerialText(GetU32(order, Ord::SerNr), number);
     PStringAppendChar(text, ' ');
     PStringAppend(text, number);
-    PutPString(row, IR::Text, 100, text);
-    GetPString(block, DownPayBlk::ItemCode, 20, item);
+    PutText(row, IR::Text, text);
+    GetText(block, DownPayBlk::ItemCode, item);
     uint8_t account[256], vat[256];
     ItemSalesAccount(item, zone, account);
     ItemVatCode(item, zone, vat);
-    PutPString(row, IR::SalesAcc, 10, account);
-    PutPString(row, IR::VatCode, 2, vat);
+    PutText(row, IR::SalesAcc, account);
+    PutText(row, IR::VatCode, vat);
 }
 
 // The customer part of an invoice from an order: to the invoice customer
@@ -82,10 +82,10 @@ void DownPaymentRowTexts(uint8_t *row, const uint8_t *order, int zone) {
 // at StatCustCode), else to the order's own customer and address.
 void InvoiceCustomerFromOrder(uint8_t *invoice, const uint8_t *order) {
     uint8_t code[256];
-    GetPString(order, Ord::InvoiceTo, 20, code);
+    GetText(order, Ord::InvoiceTo, code);
     RuleRecord customer(CUVc::Number);
     if (code[0] != 0 && customer.record && DocFlowReadByCode(CUVc::Number, CUVc::Code, 20, code, customer.record)) {
-        PutPString(invoice, Inv::CustCode, 20, code);
+        PutText(invoice, Inv::CustCode, code);
         DocFlowCopyText(invoice, Inv::Addr0, customer.record, CUVc::Name, 60);
         DocFlowCopyLines(invoice, Inv::Addr1, customer.record, CUVc::Addr1, 3);
         DocFlowCopyText(invoice, Inv::CustCat, customer.record, CUVc::CustGroup, 5);
@@ -95,7 +95,7 @@ void InvoiceCustomerFromOrder(uint8_t *invoice, const uint8_t *order) {
     DocFlowCopyText(invoice, Inv::CustCode, order, Ord::CustCode, 20);
     DocFlowCopyLines(invoice, Inv::Addr0, order, Ord::Addr0, 4);
     DocFlowCopyText(invoice, Inv::CustCat, order, Ord::CustCat, 5);
-    PutPString(invoice, Inv::StatCustCode, 20, EmptyPString);
+    PutText(invoice, Inv::StatCustCode, EmptyPString);
 }
 
 // The header fields an invoice takes from its order (the same for the
@@ -118,7 +118,7 @@ void InvoiceHeaderFromOrder(uint8_t *invoice, const uint8_t *order) {
     PutU16(invoice, Inv::InclVat, GetU16(order, Ord::InclVat));
     {
         uint8_t currency[256];
-        GetPString(order, Ord::CurncyCode, 5, currency);
+        GetText(order, Ord::CurncyCode, currency);
         DateRec date = GetDate(invoice, Inv::InvDate);
         if (DateIsEmpty(&date)) date = TodayDate;
         PackedDecimal given = GetDec(order, Ord::Rate), rate;
@@ -127,7 +127,7 @@ void InvoiceHeaderFromOrder(uint8_t *invoice, const uint8_t *order) {
     }
     DocFlowCopyLines(invoice, Inv::DelAddr0, order, Ord::DelAddr0, 4);
     uint8_t code[256];
-    GetPString(order, Ord::CustCode, 20, code);
+    GetText(order, Ord::CustCode, code);
     RuleRecord customer(CUVc::Number);
     if (customer.record && DocFlowReadByCode(CUVc::Number, CUVc::Code, 20, code, customer.record))
         DocFlowCopyText(invoice, Inv::OurRef, customer.record, CUVc::Text646, 20);
@@ -163,8 +163,8 @@ bool InvoiceRowFromOrderRow(const uint8_t *invoice, const uint8_t *o, int32_t i,
     // invoiced quantity back onto that row.
     PutU32(row, IR::Link, (uint32_t)i);
     uint8_t item[256];
-    GetPString(o, OR::ItemCode, 20, item);
-    PutPString(row, IR::ItemCode, 20, item);
+    GetText(o, OR::ItemCode, item);
+    PutText(row, IR::ItemCode, item);
     PackedDecimal ordered = GetDec(o, OR::Quantity), quantity = left;
     if (DecIsBlank(&ordered) && DecIsZero(&left)) DecSetBlank(&quantity);
     PutDec(row, IR::Quantity, quantity);
@@ -191,7 +191,7 @@ bool InvoiceRowFromOrderRow(const uint8_t *invoice, const uint8_t *o, int32_t i,
     PackedDecimal rate = GetDec(invoice, Inv::Rate), home, net, costs;
     AmountTimesRate(&sum, &rate, &home);
     uint8_t vat[256];
-    GetPString(row, IR::VatCode, 2, vat);
+    GetText(row, IR::VatCode, vat);
     NetOfTax(vat, &home, GetU16(invoice, Inv::InclVat), &net);
     PackedDecimal q = quantity, c = cost;
     if (DecIsBlank(&q)) DecSetZero(&q);
@@ -225,28 +225,28 @@ void DeductDownPayments(uint8_t *invoice, const uint8_t *order) {
 void InvoiceFreight(uint8_t *invoice) {
     const uint8_t *block = SettingsRecord(FreightBlk::Number, Block186);
     uint8_t code[256] = {0};
-    if (block) GetPString(block, FreightBlk::FreightItem, 20, code);
+    if (block) GetText(block, FreightBlk::FreightItem, code);
     RuleRecord item(INVc::Number);
     bool known = code[0] != 0 && item.record && DocFlowReadByCode(INVc::Number, INVc::Code, 20, code, item.record);
     PackedDecimal blank;
     DecSetBlank(&blank);
     if (!known) {
-        PutPString(invoice, Inv::FreightItem, 20, EmptyPString);
+        PutText(invoice, Inv::FreightItem, EmptyPString);
         PutDec(invoice, Inv::FreightPct, DocFlowDec(0));
         for (uint32_t at : {Inv::Freight, Inv::FreightHome, Inv::FreightPctAmt}) PutDec(invoice, at, blank);
-        PutPString(invoice, Inv::FreightVat, 2, EmptyPString);
-        PutPString(invoice, Inv::FreightAcc, 10, EmptyPString);
+        PutText(invoice, Inv::FreightVat, EmptyPString);
+        PutText(invoice, Inv::FreightAcc, EmptyPString);
         return;
     }
     PackedDecimal pct = GetDec(block, FreightBlk::FreightPct);
-    PutPString(invoice, Inv::FreightItem, 20, code);
+    PutText(invoice, Inv::FreightItem, code);
     PutDec(invoice, Inv::FreightPct, pct);
     int zone = GetU16(invoice, Inv::VatZone);
     uint8_t vat[256], account[256];
     ItemVatCode(code, zone, vat);
     ItemSalesAccount(code, zone, account);
-    PutPString(invoice, Inv::FreightVat, 2, vat);
-    PutPString(invoice, Inv::FreightAcc, 10, account);
+    PutText(invoice, Inv::FreightVat, vat);
+    PutText(invoice, Inv::FreightAcc, account);
     PackedDecimal price = GetDec(item.record, INVc::BasePrice), rate = GetDec(invoice, Inv::Rate), inCurrency;
     PutDec(invoice, Inv::FreightHome, price);
     AmountByRateInverse(&price, &rate, &inCurrency);
@@ -310,16 +310,16 @@ void InvoiceStandardTextRows(uint8_t *invoice) {
     uint8_t last[IR::Size];
     if (count <= 0 || !MatrixRowRead(Inv::Number, invoice, count - 1, last)) return;
     uint8_t code[256], text[256];
-    GetPString(last, IR::StructCode, 20, code);
-    GetPString(last, IR::Text284, 30, text);
+    GetText(last, IR::StructCode, code);
+    GetText(last, IR::Text284, text);
     RuleRecord std(StdTextVc::Number);
     if (!std.record) return;
     uint32_t recid = 0, position = 0;
     bool found = false;
     for (const uint8_t *first : {(const uint8_t *)code, EmptyPString}) {
         RecClear(StdTextVc::Number, std.record);
-        PutPString(std.record, StdTextVc::Code, 20, first);
-        PutPString(std.record, StdTextVc::Text, 30, text);
+        PutText(std.record, StdTextVc::Code, first);
+        PutText(std.record, StdTextVc::Text, text);
         if ((found = RecFindByIndex(StdTextVc::Number, "CodeText", std.record, 2, 1, &recid, &position))) break;
     }
     if (!found) return;

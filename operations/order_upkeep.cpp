@@ -54,8 +54,8 @@ void DeliveryOnOrder(const uint8_t *delivery, uint8_t *order, bool keep, bool ad
         if (!keep) AddAt(orderRow, ORVc::Rows::QtyDelivered, &qty, add);
         if (shipped) AddAt(orderRow, ORVc::Rows::QtyShipped, &qty, add);
         if (add) {
-            GetPString(row, SHVc::Rows::SerialNr, 30, text);
-            PutPString(orderRow, ORVc::Rows::Text304, 30, text);
+            GetText(row, SHVc::Rows::SerialNr, text);
+            PutText(orderRow, ORVc::Rows::Text304, text);
         }
         MatrixRowPut(ORVc::Number, 0, order, at, orderRow);
     }

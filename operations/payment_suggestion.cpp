@@ -60,10 +60,10 @@ bool Taken(Selection &s, const uint8_t *item, const DateRec &date, RuleRecord &i
     if (s.fromDate.year != 0 && DateCompare(&s.fromDate, &date) > 0) return false;
     if (s.toDate.year != 0 && DateCompare(&s.toDate, &date) < 0) return false;
     uint8_t text[256];
-    GetPString(item, OI::VendCode, 20, text);
+    GetText(item, OI::VendCode, text);
     if (s.from[0] != 0 && PStringCompare(text, s.from) < 0) return false;
     if (s.to[0] != 0 && PStringCompare(text, s.to) > 0) return false;
-    GetPString(item, OI::CurncyCode, 5, text);
+    GetText(item, OI::CurncyCode, text);
     if (!PStringEqual(text, s.currency)) return false;
     PackedDecimal open = GetDec(item, OI::OpenAmount), next;
     if (DecIsZero(&open) || (!s.takeAll && DecIsNegative(&open))) return false;
@@ -83,9 +83,9 @@ void StartPayment(uint8_t *payment, const Selection &s, const DateRec &date) {
     PutU32(payment, OPVc::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
     PutDate(payment, OPVc::PayDate, date);
     PutDate(payment, OPVc::RateDate, date);
-    PutPString(payment, OPVc::PayMode, 1, s.mode);
+    PutText(payment, OPVc::PayMode, s.mode);
     ApplyPaymentMode(payment);
-    PutPString(payment, OPVc::CurncyCode, 5, s.currency);
+    PutText(payment, OPVc::CurncyCode, s.currency);
     // A currency without a rate on the date pays at 100; no currency
     // carries the home-currency rate.
     PackedDecimal rate;
@@ -99,22 +99,22 @@ bool AddRow(uint8_t *payment, const Selection &s, const uint8_t *item, const uin
     uint8_t row[Row::Size] = {}, text[256], part[256];
     PutU16(row, Row::Kind, PaymentRowPaid);
     PutU32(row, Row::InvoiceNr, GetU32(item, OI::InvoiceNr));
-    GetPString(item, OI::VendCode, 20, text);
-    PutPString(row, Row::VendCode, 20, text);
+    GetText(item, OI::VendCode, text);
+    PutText(row, Row::VendCode, text);
     PutDec(row, Row::Amount, GetDec(item, OI::OpenAmount));
     RuleRecord vendor(VEVc::Number);
     bool known = VendorRead(text, vendor);
-    GetPString(invoice, VIVc::PayText, 30, part);
+    GetText(invoice, VIVc::PayText, part);
     if (part[0] == 0 && known && CompanyVariant() == 5) {
-        if (PStringEqualC(s.mode, "P")) GetPString(vendor.record, VEVc::PostalGiro, 30, part);
-        else GetPString(vendor.record, VEVc::BankGiro, 30, part);
+        if (PStringEqualC(s.mode, "P")) GetText(vendor.record, VEVc::PostalGiro, part);
+        else GetText(vendor.record, VEVc::BankGiro, part);
     }
-    PutPString(row, Row::InvPayText, 30, part);
+    PutText(row, Row::InvPayText, part);
     // The row's account is the vendor's account text, as the payment
     // window fills it: the bank files pay to it.
     if (known) {
-        GetPString(vendor.record, VEVc::AccountNr, 20, text);
-        PutPString(row, Row::AccountText, 60, text);
+        GetText(vendor.record, VEVc::AccountNr, text);
+        PutText(row, Row::AccountText, text);
     }
     return MatrixRowPut(OPVc::Number, 0, payment, MatrixRowCount(OPVc::Number, 0, payment), row);
 }
@@ -152,11 +152,11 @@ bool PaymentSuggestion(const uint8_t *selection) {
     s.fromDate = GetDate(selection, RP::Date2From);
     s.toDate = GetDate(selection, RP::Date2To);
     uint8_t text[256];
-    GetPString(selection, RP::SelText1, 255, text);
+    GetText(selection, RP::SelText1, text);
     RangeSplit(text, s.from, s.to);
     GetTextPrefix(selection, RP::SelText2, 5, s.currency);
     GetPString(selection, PayModeAt, 1, s.mode);
-    GetPString(selection, RP::SelText3, 255, text);
+    GetText(selection, RP::SelText3, text);
     s.limited = text[0] != 0;
     if (s.limited) TextToDec(text, &s.limit);
     DecSetZero(&s.sum);

@@ -55,8 +55,8 @@ void NameOfAccount(const uint8_t *account, uint8_t *name) {
 void EntryTypeRows(const uint8_t *type, const uint8_t *debitText, const uint8_t *creditText,
                    const PackedDecimal *amount, bool merge, uint8_t *entry, PackedDecimal *total) {
     PString debit, credit, name;
-    GetPString(type, T::DebitAcc, AccountMax, debit);
-    GetPString(type, T::CreditAcc, AccountMax, credit);
+    GetText(type, T::DebitAcc, debit);
+    GetText(type, T::CreditAcc, credit);
     NameOfAccount(debit, name);
     AccountRowAdd(entry, debit, debitText, name, amount, merge, true, total);
     NameOfAccount(credit, name);
@@ -84,8 +84,8 @@ bool AccountRowAdd(uint8_t *entry, const uint8_t *account, const uint8_t *text, 
     const int32_t count = MatrixRowCount(E::Number, 0, entry);
     for (int32_t i = 0; merge && i < count; i++) {
         if (!MatrixRowRead(E::Number, entry, i, row)) break;
-        GetPString(row, E::Rows::Account, AccountMax, rowAccount);
-        GetPString(row, E::Rows::Objects, RowTextMax, rowText);
+        GetText(row, E::Rows::Account, rowAccount);
+        GetText(row, E::Rows::Objects, rowText);
         if (PStringEqual(rowAccount, account) && PStringEqual(rowText, cut)) {
             at = i;
             break;
@@ -93,9 +93,9 @@ bool AccountRowAdd(uint8_t *entry, const uint8_t *account, const uint8_t *text, 
     }
     if (at < 0) {
         std::memset(row, 0, sizeof row);
-        PutPString(row, E::Rows::Account, AccountMax, account);
-        PutPString(row, E::Rows::Objects, RowTextMax, cut);
-        PutPString(row, E::Rows::Name, NameMax, name);
+        PutText(row, E::Rows::Account, account);
+        PutText(row, E::Rows::Objects, cut);
+        PutText(row, E::Rows::Name, name);
         PackedDecimal zero;
         DecSetZero(&zero);
         PutDec(row, E::Rows::Amount, zero);
@@ -134,7 +134,7 @@ void CodeSumsAdd(CodeSums *sums, const uint8_t *entryType, const PackedDecimal *
     const int32_t count = MatrixRowCount(T::Number, 0, entryType);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(T::Number, entryType, i, row)) break;
-        GetPString(row, T::Rows::Bracket, BracketCodeMax, code);
+        GetText(row, T::Rows::Bracket, code);
         if (code[0] == 0) continue;
         CodeSumRec &sum = SumRowOf(*sums, code);
         DecAdd(&sum.amount, amount, &sum.amount);
@@ -185,8 +185,8 @@ void BracketAmount(const uint8_t *code, const PackedDecimal *sum, uint8_t *entry
     if (!BracketResult(table.record, &base, &result)) return;
     PString debit, credit, name, empty;
     empty[0] = 0;
-    GetPString(table.record, B::DebitAcc, AccountMax, debit);
-    GetPString(table.record, B::CreditAcc, AccountMax, credit);
+    GetText(table.record, B::DebitAcc, debit);
+    GetText(table.record, B::CreditAcc, credit);
     const uint8_t *debitText = GetU16(table.record, B::UseText) != 0 ? text : empty;
     NameOfAccount(debit, name);
     AccountRowAdd(entry, debit, debitText, name, &result, true, !negative, total);
@@ -206,16 +206,16 @@ void PersonEntryCalc(const uint8_t *person, uint8_t *entry) {
     BaseAmountOf(GetI16(person, W::BaseRow), GetI16(person, W::BaseCol), &base);
     PString personText, selected, typeCode, typeText, text, code2, empty;
     empty[0] = 0;
-    GetPString(person, W::Text, 60, personText);
-    GetPString(ReportParams, ReportParamsVc::SelText3, 255, selected);
+    GetText(person, W::Text, personText);
+    GetText(ReportParams, ReportParamsVc::SelText3, selected);
     CodeSums sums;
     RuleRecord type(T::Number);
     if (!type.record) return;
 
     if (selected[0] == 0) {
-        GetPString(person, W::EntryType, AccountMax, typeCode);
+        GetText(person, W::EntryType, typeCode);
         if (ReadByCode(T::Number, T::Code, AccountMax, typeCode, type.record)) {
-            GetPString(type.record, T::Text, 60, typeText);
+            GetText(type.record, T::Text, typeText);
             PStringCopy(text, GetU16(type.record, T::TextFlag) == 0 ? typeText : personText);
             EntryTypeRows(type.record, text, typeText, &base, false, entry, &total);
             CodeSumsAdd(&sums, type.record, &base);
@@ -227,13 +227,13 @@ void PersonEntryCalc(const uint8_t *person, uint8_t *entry) {
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(W::Number, person, i, row)) break;
         if (GetU16(row, W::Rows::Dated) != 0 && OutsidePeriod(GetDate(row, W::Rows::RowDate), from, to)) continue;
-        GetPString(row, W::Rows::Code2, AccountMax, code2);
+        GetText(row, W::Rows::Code2, code2);
         if (!PStringEqual(code2, selected)) continue;
         RecFreeMatrix(T::Number, type.record);
         std::memset(type.record, 0, T::Size);
-        GetPString(row, W::Rows::EntryType, AccountMax, typeCode);
+        GetText(row, W::Rows::EntryType, typeCode);
         if (!ReadByCode(T::Number, T::Code, AccountMax, typeCode, type.record)) continue;
-        GetPString(type.record, T::Text, 60, typeText);
+        GetText(type.record, T::Text, typeText);
         PStringCopy(text, GetU16(type.record, T::TextFlag) == 0 ? typeText : personText);
         const PackedDecimal amount = ZeroIfBlank(GetDec(row, W::Rows::Amount));
         EntryTypeRows(type.record, text, empty, &amount, true, entry, &total);

@@ -42,12 +42,12 @@ void BusyClose() {
 // the employee's first text, blank-separated, cut to the field.
 void EntryText(const uint8_t *person, uint8_t *out) {
     PString part;
-    GetPString(person, W::Name, 60, out);
+    GetText(person, W::Name, out);
     PStringAppendC(out, " ");
-    GetPString(ReportParams, P::SelText3, 255, part);
+    GetText(ReportParams, P::SelText3, part);
     PStringAppend(out, part);
     PStringAppendC(out, " ");
-    GetPString(person, W::Position, 60, part);
+    GetText(person, W::Position, part);
     PStringAppend(out, part);
     if (out[0] > EntryTextMax) out[0] = EntryTextMax;
 }
@@ -61,11 +61,11 @@ bool EntryOfPerson(const uint8_t *person, const DateRec &date, uint8_t *entry) {
     PutDate(entry, E::Date2, TodayDate);   // the date last read from the clock
     PString text;
     EntryText(person, text);
-    PutPString(entry, E::Text, EntryTextMax, text);
-    GetPString(person, W::PerCode, 10, text);
-    PutPString(entry, E::PerCode, 10, text);
-    GetPString(person, W::DepCode, 5, text);
-    PutPString(entry, E::DepCode, 10, text);
+    PutText(entry, E::Text, text);
+    GetText(person, W::PerCode, text);
+    PutText(entry, E::PerCode, text);
+    GetText(person, W::DepCode, text);
+    PutText(entry, E::DepCode, text);
     PersonEntryCalc(person, entry);
     if (MatrixRowCount(E::Number, 0, entry) == 0) return true;   // nothing to post for this employee
     const int32_t serial = NextSerialNumber(E::Number, &date, 0, 0);
@@ -90,7 +90,7 @@ bool MaintenanceRun17() {
     uint32_t recid = 0;
     PString name;
     for (int32_t p = 1; ok && RecReadAt(W::Number, p, person.record, &recid); p++) {
-        GetPString(person.record, W::Name, 60, name);
+        GetText(person.record, W::Name, name);
         Busy(name);
         ok = EntryOfPerson(person.record, date, entry.record);
         RecFreeMatrix(W::Number, person.record);

@@ -47,7 +47,7 @@ bool RowCounts(const uint8_t *row) { return GetU16(row, Row::Kind) == 1 && GetU1
 // Reads the person of code into rec; false when unknown.
 bool PersonRead(const uint8_t *code, RuleRecord &rec) {
     if (!rec.record || code[0] == 0) return false;
-    PutPString(rec.record, PEVc::Code, PersonMax, code);
+    PutText(rec.record, PEVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(PEVc::Number, rec.record, 1, 1, &recid, &position);
 }
@@ -71,7 +71,7 @@ int OpenChecks(uint8_t *payment, const uint8_t *old, int mode) {
     if (second.year == 0 && (second.day != 0 || second.month != 0))
         return FieldError(Texts::CodeMissing, nullptr, PP::DefaultDate);
     uint8_t code[256];
-    GetPString(payment, PP::PayMode, 1, code);
+    GetText(payment, PP::PayMode, code);
     if (code[0] == 0) return FieldError(Texts::PaymentModeMissing, nullptr, PP::PayMode);
     int32_t count = MatrixRowCount(PP::Number, 0, payment);
     if (count < 1) return FieldErrorAt(Texts::VoucherNoRows, nullptr, PP::Matrix, 0, Row::Person);
@@ -80,7 +80,7 @@ int OpenChecks(uint8_t *payment, const uint8_t *old, int mode) {
         if (!MatrixRowRead(PP::Number, payment, i, row))
             return FieldErrorAt(Texts::RecordNotStored, nullptr, PP::Matrix, (uint16_t)i, Row::Kind);
         if (!RowCounts(row)) continue;
-        GetPString(row, Row::Person, PersonMax, code);
+        GetText(row, Row::Person, code);
         if (!CodeInRegister(PEVc::Number, PEVc::Code, PersonMax, code))
             return FieldErrorAt(Texts::CodeUnknown, nullptr, PP::Matrix, (uint16_t)i, Row::Person);
         PackedDecimal amount = GetDec(row, Row::Amount);
@@ -141,7 +141,7 @@ int PostPPRecord(uint8_t *payment) {
     PutDate(PendingVoucher, Voucher::TransDate, GetDate(payment, PP::PayDate));
     uint8_t text[256], part[256], account[256], objects[256];
     text[0] = 0;
-    GetPString(payment, PP::CurncyCode, 5, part);
+    GetText(payment, PP::CurncyCode, part);
     if (part[0] != 0) {
         PStringCopy(text, part);
         PStringAppendC(text, " ");
@@ -149,7 +149,7 @@ int PostPPRecord(uint8_t *payment) {
         DecFormat(&rate, 2, part);
         PStringAppend(text, part);
     }
-    PutPString(PendingVoucher, Voucher::Text, TextMax, text);
+    PutText(PendingVoucher, Voucher::Text, text);
 
     const PackedDecimal rate = RatePer100(payment, PP::Rate);
     PackedDecimal running, total;
@@ -161,13 +161,13 @@ int PostPPRecord(uint8_t *payment) {
         if (!MatrixRowRead(PP::Number, payment, i, row)) return Refuse();
         if (!RowCounts(row)) continue;
         RuleRecord person(PEVc::Number);
-        GetPString(row, Row::Person, PersonMax, part);
+        GetText(row, Row::Person, part);
         if (!PersonRead(part, person)) return Refuse();
-        GetPString(person.record, PEVc::Account, AccountMax, account);
-        GetPString(person.record, PEVc::Objects, 30, objects);
+        GetText(person.record, PEVc::Account, account);
+        GetText(person.record, PEVc::Objects, objects);
         PStringCopy(text, part);
         PStringAppendC(text, "  ");
-        GetPString(person.record, PEVc::Name, TextMax, part);
+        GetText(person.record, PEVc::Name, part);
         PStringAppend(text, part);
         CutVoucherText(text);
         PackedDecimal amount = GetDec(row, Row::Amount), converted;
@@ -185,16 +185,16 @@ int PostPPRecord(uint8_t *payment) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     if (modes.count == 0) return Refuse();
     const uint8_t *chosen = modes.data;
-    GetPString(payment, PP::PayMode, 1, text);
+    GetText(payment, PP::PayMode, text);
     for (int32_t i = 0; i < modes.count; i++) {
-        GetPString(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, 1, part);
+        GetText(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, part);
         if (PStringEqual(part, text)) {
             chosen = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
             break;
         }
     }
-    GetPString(chosen, PaymentModeBlk::Rows::Account, AccountMax, account);
-    GetPString(chosen, PaymentModeBlk::Rows::Name, TextMax, text);
+    GetText(chosen, PaymentModeBlk::Rows::Account, account);
+    GetText(chosen, PaymentModeBlk::Rows::Name, text);
     if (!AccountNameOf(account, part, TextMax)) return Refuse();
     FindVoucherRow(PendingVoucher, account, (const uint8_t *)"", (const uint8_t *)"", text, &bank, false, false,
                    &running);
@@ -230,8 +230,8 @@ bool PPRowsToLedger111(const uint8_t *payment) {
         if (!MatrixRowRead(PP::Number, payment, i, row)) return PurchaseStoreFailed();
         if (!RowCounts(row)) continue;
         uint8_t entry[PersLedgerVc::Size] = {};
-        GetPString(row, Row::Person, PersonMax, person);
-        PutPString(entry, PersLedgerVc::Person, PersonMax, person);
+        GetText(row, Row::Person, person);
+        PutText(entry, PersLedgerVc::Person, person);
         PutDate(entry, PersLedgerVc::TransDate, GetDate(payment, PP::PayDate));
         PutU16(entry, PersLedgerVc::Kind, 1);
         PutU32(entry, PersLedgerVc::DocNr, GetU32(payment, PP::SerNr));

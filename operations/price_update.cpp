@@ -43,10 +43,10 @@ PriceRun ReadRun()
 {
     PriceRun run{};
     uint8_t text[256];
-    GetPString(ReportParams, ReportParamsVc::SelText2, 255, text);
+    GetText(ReportParams, ReportParamsVc::SelText2, text);
     run.ranged = text[0] != 0;
     if (run.ranged) RangeSplit(text, run.from, run.to);
-    GetPString(ReportParams, ReportParamsVc::SelText3, 255, run.group);
+    GetText(ReportParams, ReportParamsVc::SelText3, run.group);
     GetTextPrefix(ReportParams, ReportParamsVc::SelText7, 20, run.choice);
     return run;
 }
@@ -64,7 +64,7 @@ bool HasDefaultChoice(const uint8_t *code, const uint8_t *choice)
 {
     RuleRecord source(Source::Number);
     if (!source.record) return false;
-    PutPString(source.record, Source::ItemCode, 20, code);
+    PutText(source.record, Source::ItemCode, code);
     PutU16(source.record, Source::Default, 1);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(Source::Number, "DefaultChoice", source.record, 2, 1, &recid, &position)) return false;
@@ -72,9 +72,9 @@ bool HasDefaultChoice(const uint8_t *code, const uint8_t *choice)
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAtIndex(Source::Number, "DefaultChoice", int32_t(p), source.record, &recid))
             return false;
-        GetPString(source.record, Source::ItemCode, 20, text);
+        GetText(source.record, Source::ItemCode, text);
         if (!PStringEqual(text, code) || GetU16(source.record, Source::Default) != 1) return false;
-        GetPString(source.record, Source::VendCode, 20, text);
+        GetText(source.record, Source::VendCode, text);
         if (PStringEqual(text, choice)) return true;
     }
 }
@@ -101,20 +101,20 @@ bool UpdateItemPrice(const uint8_t *list, const uint8_t *item, const uint8_t *fo
     RuleRecord price(Price::Number);
     if (!price.record) return false;
     uint8_t listCode[256], itemCode[256], name[256];
-    GetPString(list, List::Code, 5, listCode);
-    GetPString(item, INVc::Code, 20, itemCode);
-    PutPString(price.record, Price::PriceList, 5, listCode);
-    PutPString(price.record, Price::ItemCode, 20, itemCode);
+    GetText(list, List::Code, listCode);
+    GetText(item, INVc::Code, itemCode);
+    PutText(price.record, Price::PriceList, listCode);
+    PutText(price.record, Price::ItemCode, itemCode);
     uint32_t recid = 0, position = 0;
     if (RecFindByIndex(Price::Number, "PriceList", price.record, 2, 1, &recid, &position)) {
         if (!PriceFormulaOf(price.record, item, formulaCode)) return true;
         return RecStore(Price::Number, price.record, 1, &recid);
     }
     RecClear(Price::Number, price.record);
-    PutPString(price.record, Price::PriceList, 5, listCode);
-    PutPString(price.record, Price::ItemCode, 20, itemCode);
-    GetPString(item, INVc::Name, 60, name);
-    PutPString(price.record, Price::ItemName, 60, name);
+    PutText(price.record, Price::PriceList, listCode);
+    PutText(price.record, Price::ItemCode, itemCode);
+    GetText(item, INVc::Name, name);
+    PutText(price.record, Price::ItemName, name);
     PriceFormulaOf(price.record, item, formulaCode);
     return RecStore(Price::Number, price.record, 0, &recid);
 }
@@ -123,7 +123,7 @@ bool UpdateItemPrice(const uint8_t *list, const uint8_t *item, const uint8_t *fo
 bool PriceOneItem(const PriceRun &run, const uint8_t *list, const uint8_t *item, const uint8_t *formulaCode)
 {
     uint8_t code[256];
-    GetPString(item, INVc::Code, 20, code);
+    GetText(item, INVc::Code, code);
     if (!InRun(run, code)) return true;
     if (run.choice[0] != 0 && !HasDefaultChoice(code, run.choice)) return true;
     return UpdateItemPrice(list, item, formulaCode);
@@ -143,7 +143,7 @@ bool PriceFormulaOf(uint8_t *price, const uint8_t *item, const uint8_t *formulaC
     RuleRecord list(List::Number), formula(Formula::Number);
     if (!list.record || !formula.record) return false;
     uint8_t listCode[256], currency[256];
-    GetPString(price, Price::PriceList, 5, listCode);
+    GetText(price, Price::PriceList, listCode);
     bool hasList = ReadByCode(List::Number, List::Code, 5, listCode, list.record);
     if (!ReadByCode(Formula::Number, Formula::Code, 5, formulaCode, formula.record)) return false;
 
@@ -154,7 +154,7 @@ bool PriceFormulaOf(uint8_t *price, const uint8_t *item, const uint8_t *formulaC
     default: DecSetZero(&value); break;   // a base the formula does not know: nothing to start from
     }
     if (hasList) {
-        GetPString(list.record, List::CurncyCode, 5, currency);
+        GetText(list.record, List::CurncyCode, currency);
         PackedDecimal rate, converted;
         if (currency[0] != 0 && CurrencyRate(currency, &TodayDate, &rate)) {
             AmountByRateInverse(&value, &rate, &converted);
@@ -184,13 +184,13 @@ bool PriceUpdateByGroup(const uint8_t *list, const uint8_t *row, const uint8_t *
     if (!item.record) return false;
     uint8_t group[256], itemGroup[256];
     GetTextPrefix(row, List::Rows::CodeRange, 5, group);
-    PutPString(item.record, INVc::Group, 5, group);
+    PutText(item.record, INVc::Group, group);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(INVc::Number, "Group", item.record, 1, 0, &recid, &position)) return true;
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAtIndex(INVc::Number, "Group", int32_t(p), item.record, &recid)) return true;
         if (UserCancelFlag) return true;
-        GetPString(item.record, INVc::Group, 5, itemGroup);
+        GetText(item.record, INVc::Group, itemGroup);
         if (group[0] != 0 && !PStringEqual(group, itemGroup)) return true;
         if (!Stored(PriceOneItem(run, list, item.record, formulaCode))) return false;
     }
@@ -202,15 +202,15 @@ bool PriceUpdateByItem(const uint8_t *list, const uint8_t *row, const uint8_t *f
     RuleRecord item(INVc::Number);
     if (!item.record) return false;
     uint8_t range[256], from[256], to[256], code[256];
-    GetPString(row, List::Rows::CodeRange, 60, range);
+    GetText(row, List::Rows::CodeRange, range);
     RangeSplit(range, from, to);
-    PutPString(item.record, INVc::Code, 20, from);
+    PutText(item.record, INVc::Code, from);
     uint32_t recid = 0, position = 0;
     if (!RecFind(INVc::Number, item.record, 1, 0, &recid, &position)) return true;
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAt(INVc::Number, int32_t(p), item.record, &recid)) return true;
         if (UserCancelFlag) return true;
-        GetPString(item.record, INVc::Code, 20, code);
+        GetText(item.record, INVc::Code, code);
         if (to[0] != 0 && PStringCompare(code, to) > 0) return true;
         if (!Stored(PriceOneItem(run, list, item.record, formulaCode))) return false;
     }
@@ -223,7 +223,7 @@ bool PriceUpdateList(const uint8_t *list)
     for (int32_t i = 0, n = MatrixRowCount(List::Number, 0, list); i < n; i++) {
         if (UserCancelFlag) return true;
         if (!MatrixRowRead(List::Number, list, i, row)) continue;
-        GetPString(row, List::Rows::Formula, 5, formula);
+        GetText(row, List::Rows::Formula, formula);
         bool ok = true;
         switch (GetU16(row, List::Rows::Kind)) {
         case RowByGroup:
@@ -232,7 +232,7 @@ bool PriceUpdateList(const uint8_t *list)
             ok = PriceUpdateByGroup(list, row, formula);
             break;
         case RowByItems:
-            GetPString(row, List::Rows::CodeRange, 60, text);
+            GetText(row, List::Rows::CodeRange, text);
             RangeSplit(text, from, to);
             // Rows whose range lies wholly outside the run's are passed over.
             if (run.ranged && run.to[0] != 0 && from[0] != 0 && PStringCompare(run.to, from) < 0) continue;
@@ -252,15 +252,15 @@ bool PriceUpdate()
     RuleRecord list(List::Number);
     if (!list.record) return false;
     uint8_t range[256], from[256], to[256], code[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
-    PutPString(list.record, List::Code, 5, from);
+    PutText(list.record, List::Code, from);
     uint32_t recid = 0, position = 0;
     if (!RecFind(List::Number, list.record, 1, 0, &recid, &position)) return true;
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAt(List::Number, int32_t(p), list.record, &recid)) return true;
         if (UserCancelFlag) return true;
-        GetPString(list.record, List::Code, 5, code);
+        GetText(list.record, List::Code, code);
         if (to[0] != 0 && PStringCompare(code, to) > 0) return true;
         if (!PriceUpdateList(list.record)) return false;
     }

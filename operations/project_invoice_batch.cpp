@@ -28,11 +28,11 @@ constexpr int CodeMax = 20, FilterMax = 5;
 bool ProjectWanted(const uint8_t *project) {
     if (GetU16(project, ProjectVc::NoInvoice) != 0) return false;
     uint8_t want[256], have[256];
-    GetPString(ReportParams, ReportParamsVc::SelText2, 255, want);
-    GetPString(project, ProjectVc::Code, CodeMax, have);
+    GetText(ReportParams, ReportParamsVc::SelText2, want);
+    GetText(project, ProjectVc::Code, have);
     if (want[0] != 0 && !PStringEqual(want, have)) return false;
-    GetPString(ReportParams, ReportParamsVc::SelText5, 21, want);
-    GetPString(project, ProjectVc::FilterCode, FilterMax, have);
+    GetText(ReportParams, ReportParamsVc::SelText5, want);
+    GetText(project, ProjectVc::FilterCode, have);
     if (want[0] != 0 && !PStringEqual(want, have)) return false;
     DateRec start = GetDate(project, ProjectVc::InvStart);
     return DateIsEmpty(&start) || DateCompare(&start, &TodayDate) <= 0;
@@ -87,19 +87,19 @@ bool InvoicesFromProjects() {
     RuleRecord project(ProjectVc::Number), inv(IVVc::Number);
     if (!project.record || !inv.record) return false;
     uint8_t range[256], from[256], to[256], customer[256], last[256] = {0};
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
     CutText(from, CodeMax);
     CutText(to, CodeMax);
     bool together = GetU16(ReportParams, ReportParamsVc::Option6) != 0;
     constexpr const char *index = "CustCode";
-    PutPString(project.record, ProjectVc::CustCode, CodeMax, from);
+    PutText(project.record, ProjectVc::CustCode, from);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(ProjectVc::Number, index, project.record, 1, 0, &recid, &position)) return true;
     bool open = false, ok = true;
     for (uint32_t p = position; ok && !UserCancelFlag; p++) {
         if (p != position && !RecReadAtIndex(ProjectVc::Number, index, (int32_t)p, project.record, &recid)) break;
-        GetPString(project.record, ProjectVc::CustCode, CodeMax, customer);
+        GetText(project.record, ProjectVc::CustCode, customer);
         if (to[0] != 0 && PStringCompare(customer, to) > 0) break;
         if (!ProjectWanted(project.record)) continue;
         if (together && !TrialGivesTotal(project.record)) continue;

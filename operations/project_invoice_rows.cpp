@@ -37,7 +37,7 @@ void ItemAccounts(const uint8_t *inv, const uint8_t *item, uint8_t *account, uin
 void ReadItem(RuleRecord &rec, const uint8_t *code) {
     if (!ProjectReadByCode(rec, INVc::Code, ItemMax, code) && rec.record) {
         RecClear(INVc::Number, rec.record);
-        PutPString(rec.record, INVc::Code, ItemMax, code);
+        PutText(rec.record, INVc::Code, code);
     }
 }
 
@@ -57,7 +57,7 @@ void ProjectInvoiceRowText(uint8_t *inv, const uint8_t *text) {
     PStringCopy(t, text);
     if (t[0] == 0) PStringFromC(t, " ");
     CutText(t, TextMax);
-    PutPString(row, IVVc::Rows::Text, TextMax, t);
+    PutText(row, IVVc::Rows::Text, t);
     AppendRow(inv, row);
 }
 
@@ -67,17 +67,17 @@ int32_t DownPaymentRow(ProjectRun &run, const PackedDecimal &amount, const uint8
     uint8_t row[IVVc::Rows::Size] = {};
     InitDocRow(row, IVVc::Number, 5);
     uint8_t code[256], account[256], vat[256], t[256];
-    GetPString(run.defaults, ProjectBlk::DownPayItem, ItemMax, code);
+    GetText(run.defaults, ProjectBlk::DownPayItem, code);
     RuleRecord item(INVc::Number);
     ReadItem(item, code);
     if (item.record) {
         ItemAccounts(run.inv, item.record, account, vat);
-        PutPString(row, IVVc::Rows::SalesAcc, 10, account);
-        PutPString(row, IVVc::Rows::VatCode, 2, vat);
+        PutText(row, IVVc::Rows::SalesAcc, account);
+        PutText(row, IVVc::Rows::VatCode, vat);
     }
     PStringCopy(t, text);
     CutText(t, TextMax);
-    PutPString(row, IVVc::Rows::Text, TextMax, t);
+    PutText(row, IVVc::Rows::Text, t);
     PutDec(row, IVVc::Rows::Sum, amount);
     return AppendRow(run.inv, row);
 }
@@ -98,10 +98,10 @@ int32_t GroupedRow(ProjectRun &run, ProjectInvoiceRowKey &key, uint8_t *text) {
                 return k.row;
     uint8_t row[IVVc::Rows::Size] = {};
     InitDocRow(row, IVVc::Number, 1);
-    PutPString(row, IVVc::Rows::SalesAcc, 10, key.account);
-    PutPString(row, IVVc::Rows::VatCode, 2, key.vat);
+    PutText(row, IVVc::Rows::SalesAcc, key.account);
+    PutText(row, IVVc::Rows::VatCode, key.vat);
     CutText(text, NameMax);
-    PutPString(row, IVVc::Rows::Text, TextMax, text);
+    PutText(row, IVVc::Rows::Text, text);
     PackedDecimal zero;
     DecSetZero(&zero);
     PutDec(row, IVVc::Rows::Sum, zero);
@@ -114,7 +114,7 @@ int32_t GroupedRow(ProjectRun &run, ProjectInvoiceRowKey &key, uint8_t *text) {
 // account of item (a register-3 record) for the invoice's zone.
 ProjectInvoiceRowKey KeyOf(const ProjectRun &run, const uint8_t *item, bool detail, const ProjectRowDetail *priced) {
     ProjectInvoiceRowKey key{};
-    GetPString(run.project, ProjectVc::Code, ItemMax, key.project);
+    GetText(run.project, ProjectVc::Code, key.project);
     ItemAccounts(run.inv, item, key.account, key.vat);
     key.detail = detail;
     if (priced) {
@@ -141,7 +141,7 @@ int32_t ProjectInvoiceAccountRow(ProjectRun &run, const uint8_t *itemCode, int16
     GetPString(run.defaults, kind == 0 ? ProjectBlk::TimeText : ProjectBlk::CostText, NameMax, text);
     // Without a default text a shared row of hours is named after its
     // item (a detail row carries its person instead).
-    if (text[0] == 0 && key.priced && !detail) GetPString(item.record, INVc::Name, NameMax, text);
+    if (text[0] == 0 && key.priced && !detail) GetText(item.record, INVc::Name, text);
     return GroupedRow(run, key, text);
 }
 
@@ -152,9 +152,9 @@ int32_t ProjectInvoiceGroupRow(ProjectRun &run, const uint8_t *itemCode, bool de
     if (!item.record) return -1;
     ProjectInvoiceRowKey key = KeyOf(run, item.record, detail, priced);
     key.kind = -1;
-    GetPString(item.record, INVc::Group, GroupMax, key.group);
+    GetText(item.record, INVc::Group, key.group);
     uint8_t text[256] = {0};
-    if (ProjectReadByCode(group, ITVc::Code, GroupMax, key.group)) GetPString(group.record, ITVc::Name, NameMax, text);
+    if (ProjectReadByCode(group, ITVc::Code, GroupMax, key.group)) GetText(group.record, ITVc::Name, text);
     return GroupedRow(run, key, text);
 }
 
@@ -192,19 +192,19 @@ void ProjectInvoiceRowAdd(ProjectRun &run, int32_t r, const PackedDecimal &amoun
             DecAdd(&qty, &more, &qty);
             PutDec(row, IVVc::Rows::Quantity, qty);
         }
-        PutPString(row, IVVc::Rows::ItemCode, ItemMax, what->item);
+        PutText(row, IVVc::Rows::ItemCode, what->item);
         PutDec(row, IVVc::Rows::Price, what->price);
         PutDec(row, IVVc::Rows::Discount, what->discount);
     }
     if (what && note) {
         const ProjectRowDetail *detail = what;
         uint8_t text[256];
-        GetPString(row, IVVc::Rows::Text, TextMax, text);
+        GetText(row, IVVc::Rows::Text, text);
         int joined = text[0] + (text[0] != 0 ? 2 : 0) + detail->note[0];
         if (detail->note[0] != 0 && joined < TextMax) {
             if (text[0] != 0) PStringAppendC(text, ", ");
             PStringAppend(text, detail->note);
-            PutPString(row, IVVc::Rows::Text, TextMax, text);
+            PutText(row, IVVc::Rows::Text, text);
         }
     }
     MatrixRowPut(IVVc::Number, 0, run.inv, r, row);

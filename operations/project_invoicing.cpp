@@ -71,15 +71,15 @@ void HeadingRows(ProjectRun &run) {
     }
     bool any = false;
     if (GetU16(p, ProjectVc::PrintHeading) != 0) {
-        GetPString(run.defaults, ProjectBlk::Heading, NameMax, text);
-        GetPString(p, ProjectVc::Code, CodeMax, code);
+        GetText(run.defaults, ProjectBlk::Heading, text);
+        GetText(p, ProjectVc::Code, code);
         PStringAppendC(text, " ");
         PStringAppend(text, code);
         ProjectInvoiceRowText(inv, text);
         any = true;
     }
     if (ReportParams) {
-        GetPString(ReportParams, ReportParamsVc::SelText3, 255, text);
+        GetText(ReportParams, ReportParamsVc::SelText3, text);
         CutText(text, TextMax);
         if (text[0] != 0) {
             ProjectInvoiceRowText(inv, text);
@@ -130,8 +130,8 @@ void DownPaymentRows(ProjectRun &run) {
     for (int32_t i = MatrixRowCount(IVVc::Number, 0, run.inv) - 1; i >= 0; i--) {
         if (!MatrixRowGet(IVVc::Number, 0, run.inv, i, row) || GetU16(row, IVVc::Rows::Kind) != 5) continue;
         AddTo(row, IVVc::Rows::Sum, settlement);
-        GetPString(row, IVVc::Rows::Text, TextMax, rowText);
-        if (rowText[0] == 0) PutPString(row, IVVc::Rows::Text, TextMax, text);
+        GetText(row, IVVc::Rows::Text, rowText);
+        if (rowText[0] == 0) PutText(row, IVVc::Rows::Text, text);
         MatrixRowPut(IVVc::Number, 0, run.inv, i, row);
         return;
     }
@@ -168,7 +168,7 @@ PackedDecimal BudgetRowAmount(const BudgetKind &k, const uint8_t *budget, uint8_
         DecRowAmount(&qty, &price, nullptr, &discount, &amount);
         d->quantity = qty;
         d->price = price;
-        GetPString(row, TimeBudgetVc::Rows::Person, PersonMax, d->note);
+        GetText(row, TimeBudgetVc::Rows::Person, d->note);
         return amount;
     }
     amount = Amount(row, CostBudgetVc::Rows::Spent);
@@ -176,7 +176,7 @@ PackedDecimal BudgetRowAmount(const BudgetKind &k, const uint8_t *budget, uint8_
     if (!DecIsBlank(&surcharge) && !DecIsBlank(&price)) DecAddPercent(&price, &surcharge, &price);
     d->quantity = GetDec(row, CostBudgetVc::Rows::QtySpent);
     d->price = price;
-    GetPString(row, CostBudgetVc::Rows::Text, NameMax, d->note);
+    GetText(row, CostBudgetVc::Rows::Text, d->note);
     return amount;
 }
 
@@ -245,7 +245,7 @@ bool InvoiceBudgets(ProjectRun &run, const BudgetKind &k, int grouping, const Pr
     RuleRecord budget(k.reg);
     if (!budget.record) return false;
     uint8_t code[256], have[256];
-    GetPString(run.project, ProjectVc::Code, CodeMax, code);
+    GetText(run.project, ProjectVc::Code, code);
     PutPString(budget.record, k.project, CodeMax, code);
     GetPString(budget.record, k.project, CodeMax, code);
     constexpr const char *index = "ProjectItem";
@@ -302,22 +302,22 @@ void ProjectInvoiceHeader(uint8_t *inv, const uint8_t *project) {
     const uint8_t *sales = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     uint8_t text[256];
     if (sales) {
-        GetPString(sales, SalesAccountsBlk::ARAcc, 10, text);
-        PutPString(inv, IVVc::ARAcc, 10, text);
+        GetText(sales, SalesAccountsBlk::ARAcc, text);
+        PutText(inv, IVVc::ARAcc, text);
         PutU16(inv, IVVc::UpdStock, GetU16(sales, SalesAccountsBlk::UpdateStock));
     }
-    GetPString(project, ProjectVc::Leader, PersonMax, text);
-    PutPString(inv, IVVc::Text290, 20, text);
-    GetPString(project, ProjectVc::Reference, NameMax, text);
-    PutPString(inv, IVVc::Name2, NameMax, text);
-    GetPString(project, ProjectVc::Code, CodeMax, text);
-    PutPString(inv, IVVc::Project, CodeMax, text);
+    GetText(project, ProjectVc::Leader, text);
+    PutText(inv, IVVc::Text290, text);
+    GetText(project, ProjectVc::Reference, text);
+    PutText(inv, IVVc::Name2, text);
+    GetText(project, ProjectVc::Code, text);
+    PutText(inv, IVVc::Project, text);
     uint8_t customer[256], currency[256] = {0};
-    GetPString(project, ProjectVc::CustCode, CodeMax, customer);
+    GetText(project, ProjectVc::CustCode, customer);
     RuleRecord cust(CUVc::Number);
-    if (ProjectReadByCode(cust, CUVc::Code, CodeMax, customer)) GetPString(cust.record, CUVc::CurncyCode, 5, currency);
+    if (ProjectReadByCode(cust, CUVc::Code, CodeMax, customer)) GetText(cust.record, CUVc::CurncyCode, currency);
     UpperPString(currency);
-    PutPString(inv, IVVc::CurncyCode, 5, currency);
+    PutText(inv, IVVc::CurncyCode, currency);
     PackedDecimal rate;
     if (DocumentRate(currency, &date, nullptr, &rate)) PutDec(inv, IVVc::Rate, rate);
     StatusMarkInvoice(inv);
@@ -350,8 +350,8 @@ bool ProjectInvoicing(const uint8_t *project, uint8_t *inv, bool final, bool det
             if (series) PutU32(series, SeriesDefaultsBlk::InvoiceHint, (uint32_t)n);
         }
         uint8_t customer[256];
-        GetPString(project, ProjectVc::CustCode, CodeMax, customer);
-        PutPString(inv, IVVc::CustCode, CodeMax, customer);
+        GetText(project, ProjectVc::CustCode, customer);
+        PutText(inv, IVVc::CustCode, customer);
         CopyCustomerToDocument(inv);
     }
     if (final) HeadingRows(run);
@@ -377,11 +377,11 @@ void ProjectLineSum(const uint8_t *project, PackedDecimal *due, const DateRec *d
     int32_t n = MatrixRowCount(ProjectVc::Number, 0, project);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowGet(ProjectVc::Number, 0, project, i, line)) break;
-        GetPString(line, ProjectVc::Rows::AmountText, CodeMax, amountText);
+        GetText(line, ProjectVc::Rows::AmountText, amountText);
         if (PStringEqualC(amountText, "=")) {
             *settlement = true;
             textOfSettlement = true;
-            GetPString(line, ProjectVc::Rows::Text, NameMax, text);
+            GetText(line, ProjectVc::Rows::Text, text);
             continue;
         }
         DateRec d = GetDate(line, ProjectVc::Rows::PlanDate);
@@ -390,6 +390,6 @@ void ProjectLineSum(const uint8_t *project, PackedDecimal *due, const DateRec *d
         TextToDec(amountText, &a);
         if (DecIsBlank(&a)) continue;
         DecAdd(due, &a, due);
-        if (!textOfSettlement) GetPString(line, ProjectVc::Rows::Text, NameMax, text);
+        if (!textOfSettlement) GetText(line, ProjectVc::Rows::Text, text);
     }
 }

@@ -42,9 +42,9 @@ void PlanTextRows(uint8_t *inv, const uint8_t *project) {
     bool heading = GetU16(project, ProjectVc::PrintHeading) != 0, name = GetU16(project, ProjectVc::PrintName) != 0;
     bool ref = GetU16(project, ProjectVc::PrintRef) != 0, desc = GetU16(project, ProjectVc::PrintDesc) != 0;
     uint8_t d1[256], d2[256], d3[256], text[256];
-    GetPString(project, ProjectVc::Desc1, LineMax, d1);
-    GetPString(project, ProjectVc::Desc2, LineMax, d2);
-    GetPString(project, ProjectVc::Desc3, LineMax, d3);
+    GetText(project, ProjectVc::Desc1, d1);
+    GetText(project, ProjectVc::Desc2, d2);
+    GetText(project, ProjectVc::Desc3, d3);
     int32_t n = MatrixRowCount(IVVc::Number, 0, inv), p = n + (n != 0 ? 2 : 0);
     int32_t count = p + ((heading || name || ref) ? 1 : 0) + heading + name + ref;
     if (desc) count += d3[0] != 0 ? 4 : d2[0] != 0 ? 3 : d1[0] != 0 ? 2 : 0;
@@ -58,20 +58,20 @@ void PlanTextRows(uint8_t *inv, const uint8_t *project) {
     if (heading) {
         uint8_t defaults[ProjectBlk::Size] = {}, code[256];
         SettingsBlockRead(ProjectBlk::Number, defaults, ProjectBlk::Size);
-        GetPString(defaults, ProjectBlk::Heading, LineMax, text);
-        GetPString(project, ProjectVc::Code, CodeMax, code);
+        GetText(defaults, ProjectBlk::Heading, text);
+        GetText(project, ProjectVc::Code, code);
         PStringAppendC(text, " ");
         PStringAppend(text, code);
         RowText(inv, p++, text);
         if (!name && !ref) p++;
     }
     if (name) {
-        GetPString(project, ProjectVc::Name, LineMax, text);
+        GetText(project, ProjectVc::Name, text);
         if (text[0] != 0) RowText(inv, p++, text);
         if (!ref && !heading) p++;
     }
     if (ref) {
-        GetPString(project, ProjectVc::Reference, LineMax, text);
+        GetText(project, ProjectVc::Reference, text);
         if (text[0] != 0) RowText(inv, p++, text);
         p++;
     }
@@ -94,7 +94,7 @@ void PlanDue(const uint8_t *project, PackedDecimal *s) {
         if (!MatrixRowGet(ProjectVc::Number, 0, project, i, line)) break;
         DateRec d = GetDate(line, ProjectVc::Rows::PlanDate);
         if (DateCompare(&d, &TodayDate) > 0) continue;
-        GetPString(line, ProjectVc::Rows::AmountText, CodeMax, text);
+        GetText(line, ProjectVc::Rows::AmountText, text);
         PackedDecimal a;
         TextToDec(text, &a);
         if (!DecIsBlank(&a)) DecAdd(s, &a, s);
@@ -112,7 +112,7 @@ void MarkPlanLines(uint8_t *project, uint32_t serial) {
         DateRec d = GetDate(line, ProjectVc::Rows::PlanDate);
         if (GetU32(line, ProjectVc::Rows::InvoiceNr) != SerialNone || DateCompare(&d, &TodayDate) > 0) continue;
         PutU32(line, ProjectVc::Rows::InvoiceNr, serial);
-        PutPString(line, ProjectVc::Rows::UserCode, UserMax, user);
+        PutText(line, ProjectVc::Rows::UserCode, user);
         MatrixRowPut(ProjectVc::Number, 0, project, i, line);
     }
 }
@@ -126,22 +126,22 @@ bool InvoicePlanAmount(uint8_t *project, const PackedDecimal &s) {
     if (!InvoiceFromPercentage(inv.record, project)) return true;
     uint8_t row[IVVc::Rows::Size] = {}, space[2] = {1, ' '};
     InitDocRow(row, IVVc::Number, 1);
-    PutPString(row, IVVc::Rows::Text, 100, space);
+    PutText(row, IVVc::Rows::Text, space);
     if (!AppendRow(inv.record, row)) return false;
     std::memset(row, 0, sizeof row);
     InitDocRow(row, IVVc::Number, 5);
     uint8_t defaults[ProjectBlk::Size] = {}, code[256], account[256], vat[256];
     SettingsBlockRead(ProjectBlk::Number, defaults, ProjectBlk::Size);
-    GetPString(defaults, ProjectBlk::DownPayItem, CodeMax, code);
+    GetText(defaults, ProjectBlk::DownPayItem, code);
     if (!ProjectReadByCode(item, INVc::Code, CodeMax, code) && item.record) {
         RecClear(INVc::Number, item.record);
-        PutPString(item.record, INVc::Code, CodeMax, code);
+        PutText(item.record, INVc::Code, code);
     }
     int zone = GetU16(inv.record, IVVc::VatZone);
     ItemSalesAccount(item.record, zone, account);
     ItemVatCode(item.record, zone, vat);
-    PutPString(row, IVVc::Rows::SalesAcc, 10, account);
-    PutPString(row, IVVc::Rows::VatCode, 2, vat);
+    PutText(row, IVVc::Rows::SalesAcc, account);
+    PutText(row, IVVc::Rows::VatCode, vat);
     PutDec(row, IVVc::Rows::Sum, s);
     if (!AppendRow(inv.record, row)) return false;
     DocTotalsRound(inv.record);
@@ -170,17 +170,17 @@ bool InvoiceFromPercentage(uint8_t *inv, const uint8_t *project) {
     RecNewDefaults(IVVc::Number, inv);
     PutU16(inv, IVVc::InvType, 1);
     uint8_t text[256], empty[1] = {0};
-    GetPString(project, ProjectVc::Code, CodeMax, text);
-    PutPString(inv, IVVc::Project, CodeMax, text);
+    GetText(project, ProjectVc::Code, text);
+    PutText(inv, IVVc::Project, text);
     PutDate(inv, IVVc::InvDate, TodayDate);
     PutDate(inv, IVVc::TransDate, TodayDate);
     PutU16(inv, IVVc::Printed, 0);
     PutU16(inv, IVVc::Posted, 0);
     PutU32(inv, IVVc::OrderNr, SerialNone);
     StatusMarkInvoice(inv);
-    PutPString(inv, IVVc::Text290, 20, empty);
-    PutPString(inv, IVVc::Objects, 30, empty);
-    PutPString(inv, IVVc::Reference, LineMax, empty);
+    PutText(inv, IVVc::Text290, empty);
+    PutText(inv, IVVc::Objects, empty);
+    PutText(inv, IVVc::Reference, empty);
     PackedDecimal blank;
     DecSetBlank(&blank);
     for (uint32_t at : {IVVc::RoundOff, IVVc::Net, IVVc::VatFreeNet, IVVc::Vat, IVVc::Total}) PutDec(inv, at, blank);
@@ -194,11 +194,11 @@ bool InvoiceFromPercentage(uint8_t *inv, const uint8_t *project) {
     PutU32(inv, IVVc::SerNr, (uint32_t)n);
     uint8_t *series = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock);
     if (series) PutU32(series, SeriesDefaultsBlk::InvoiceHint, (uint32_t)n);
-    GetPString(project, ProjectVc::CustCode, CodeMax, text);
-    PutPString(inv, IVVc::CustCode, CodeMax, text);
+    GetText(project, ProjectVc::CustCode, text);
+    PutText(inv, IVVc::CustCode, text);
     CopyCustomerToDocument(inv);
     // The rate is that of the customer's currency, known only now.
-    GetPString(inv, IVVc::CurncyCode, 5, text);
+    GetText(inv, IVVc::CurncyCode, text);
     PackedDecimal rate;
     if (DocumentRate(text, &date, nullptr, &rate)) PutDec(inv, IVVc::Rate, rate);
     PlanTextRows(inv, project);

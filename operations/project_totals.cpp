@@ -24,7 +24,7 @@ struct ProjectSums {
 // invoice or no project.
 bool SumsOf(const uint8_t *invoice, ProjectSums *s) {
     if (!invoice) return false;
-    GetPString(invoice, IVVc::Project, 20, s->project);
+    GetText(invoice, IVVc::Project, s->project);
     if (s->project[0] == 0) return false;
     DecSetZero(&s->invoiced);
     DecSetZero(&s->deducted);
@@ -43,7 +43,7 @@ void AddToProject(const uint8_t *code, const PackedDecimal *invoiced, const Pack
     if (DecIsZero(invoiced) && DecIsZero(deducted) && freeSerial == SerialNone) return;
     RuleRecord project(ProjectVc::Number);
     if (!project.record) return;
-    PutPString(project.record, ProjectVc::Code, 20, code);
+    PutText(project.record, ProjectVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(ProjectVc::Number, project.record, 1, 1, &recid, &position)) return;
     if (freeSerial != SerialNone) {

@@ -45,11 +45,11 @@ bool AppendRow(uint8_t *invoice, const uint8_t *row) {
 void NewAccountRow(uint8_t *row, const uint8_t *account, const uint8_t *vat) {
     std::memset(row, 0, PIR::Size);
     InitDocRow(row, PI::Number, RowKindAccount);
-    PutPString(row, PIR::Account, 10, account);
+    PutText(row, PIR::Account, account);
     RuleRecord acc(ACVc::Number);
     if (acc.record && DocFlowReadByCode(ACVc::Number, ACVc::Code, 10, account, acc.record))
         DocFlowCopyText(row, PIR::Text, acc.record, ACVc::Name, 60);
-    PutPString(row, PIR::VatCode, 2, vat);
+    PutText(row, PIR::VatCode, vat);
     PutDec(row, PIR::Amount, DocFlowDec(0));
 }
 
@@ -61,8 +61,8 @@ bool AddToVatRow(uint8_t *invoice, const uint8_t *account, const uint8_t *vat, c
     int32_t at = count;
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(PI::Number, invoice, i, row)) continue;
-        GetPString(row, PIR::VatCode, 2, code);
-        GetPString(row, PIR::Account, 10, own);
+        GetText(row, PIR::VatCode, code);
+        GetText(row, PIR::Account, own);
         if (GetU16(row, PIR::Kind) == RowKindAccount && PStringEqual(code, vat) && PStringEqual(own, account)) {
             at = i;
             break;
@@ -139,16 +139,16 @@ bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId) {
     const uint8_t *po = order.record;
     if (GetU16(po, PO::Closed) != 0) return NotMade(TextOrderClosed, EmptyPString);
     uint8_t code[256], account[256], clearing[256] = {0};
-    GetPString(po, PO::VendCode, 20, code);
+    GetText(po, PO::VendCode, code);
     if (!DocFlowReadByCode(VEVc::Number, VEVc::Code, 20, code, vendor.record)) return NotMade(TextVendorUnknown, code);
-    GetPString(vendor.record, VEVc::PurchAcc, 10, account);
+    GetText(vendor.record, VEVc::PurchAcc, account);
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
-    if (accounts) GetPString(accounts, SalesAccountsBlk::PurchClearingAcc, 10, clearing);
-    PutPString(invoice, PI::VendCode, 20, code);
+    if (accounts) GetText(accounts, SalesAccountsBlk::PurchClearingAcc, clearing);
+    PutText(invoice, PI::VendCode, code);
     DocFlowCopyText(invoice, PI::VendName, po, PO::VendName, 60);
     DocFlowCopyText(invoice, PI::CurncyCode, po, PO::CurncyCode, 5);
     uint8_t currency[256];
-    GetPString(po, PO::CurncyCode, 5, currency);
+    GetText(po, PO::CurncyCode, currency);
     DateRec date = GetDate(invoice, PI::TransDate);
     PackedDecimal given = GetDec(po, PO::Rate), rate;
     DocumentRate(currency, &date, &given, &rate);
@@ -157,10 +157,10 @@ bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId) {
     // The order's payment terms (the vendor's when it names none) make the
     // invoice due as one typed for the vendor would be, not on its date.
     uint8_t terms[256];
-    GetPString(po, PO::PayTerms, 2, terms);
-    if (terms[0] == 0) GetPString(vendor.record, VEVc::PayTerms, 2, terms);
+    GetText(po, PO::PayTerms, terms);
+    if (terms[0] == 0) GetText(vendor.record, VEVc::PayTerms, terms);
     if (terms[0] != 0) {
-        PutPString(invoice, PI::PayTerms, 2, terms);
+        PutText(invoice, PI::PayTerms, terms);
         ApplyPurchaseInvoiceTerms(invoice);
     }
     RecFreeMatrix(PI::Number, invoice);
@@ -170,7 +170,7 @@ bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId) {
     int32_t count = MatrixRowCount(PO::Number, 0, po);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(PO::Number, po, i, r) || r[POR::ItemCode] == 0) continue;
-        GetPString(r, POR::VatCode, 2, vat);
+        GetText(r, POR::VatCode, vat);
         PackedDecimal rest = GetDec(r, POR::Sum);
         if (DecIsBlank(&rest)) DecSetZero(&rest);
         auto received = booked.find((uint32_t)i);
@@ -192,7 +192,7 @@ bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId) {
     PurchaseInvoiceRowsDifference(invoice, &difference);
     if (!DecIsZero(&difference)) {
         uint8_t rounding[256] = {0}, row[PIR::Size];
-        if (accounts) GetPString(accounts, SalesAccountsBlk::RoundingAcc, 10, rounding);
+        if (accounts) GetText(accounts, SalesAccountsBlk::RoundingAcc, rounding);
         NewAccountRow(row, rounding, EmptyPString);
         PackedDecimal minus;
         DecNegateInto(&difference, &minus);

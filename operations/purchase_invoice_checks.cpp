@@ -74,12 +74,12 @@ int SerialChecks(uint8_t *invoice, const uint8_t *old, int mode) {
 // known, with a rate only when there is a currency.
 int VendorAndCurrency(const uint8_t *invoice) {
     uint8_t code[256], currency[256], other[256];
-    GetPString(invoice, PI::VendCode, CodeMax, code);
+    GetText(invoice, PI::VendCode, code);
     if (code[0] == 0) return FieldError(Texts::VendorCodeMissing, nullptr, PI::VendCode);
     RuleRecord vendor(VEVc::Number);
     if (!VendorRead(code, vendor)) return FieldError(Texts::CodeUnknown, nullptr, PI::VendCode);
-    GetPString(invoice, PI::CurncyCode, CurrencyMax, currency);
-    GetPString(vendor.record, VEVc::CurncyCode, CurrencyMax, other);
+    GetText(invoice, PI::CurncyCode, currency);
+    GetText(vendor.record, VEVc::CurncyCode, other);
     if (!PStringEqual(currency, other)) return FieldError(Texts::CurrencyDiffers, nullptr, PI::CurncyCode);
     PackedDecimal rate = GetDec(invoice, PI::Rate);
     if (!RateFitsCurrency(currency, &rate)) return FieldError(Texts::CurrencyUnknown, nullptr, PI::Rate);
@@ -94,11 +94,11 @@ int VatReferenceApprover(const uint8_t *invoice) {
     if (!DecIsBlank(&entered) && DecIsZero(&entered) && !DecIsZero(&computed))
         return FieldError(Texts::PurchaseVatZero, nullptr, PI::VatEntered);
     uint8_t text[256];
-    GetPString(invoice, PI::PayRef, 20, text);
+    GetText(invoice, PI::PayRef, text);
     if (CompanyVariant() == 13 && !CheckRef731(text)) return FieldError(Texts::PurchaseRefInvalid, nullptr, PI::PayRef);
     const uint8_t *entry = SettingsRecord(PurchInvEntryBlk::Number, Block153);
     if (GetU16(invoice, PI::Approved) == 1 && entry && GetU16(entry, PurchInvEntryBlk::ApproverRequired) != 0) {
-        GetPString(invoice, PI::Approver, PersonMax, text);
+        GetText(invoice, PI::Approver, text);
         if (!CodeInRegister(PEVc::Number, PEVc::Code, PersonMax, text))
             return FieldError(Texts::PurchInvNotApproved, nullptr, PI::Approver);
     }
@@ -111,25 +111,25 @@ int AccountRowCheck(const uint8_t *row, uint16_t i) {
         return FieldErrorAt(text, nullptr, PI::Matrix, i, (uint16_t)column);
     };
     uint8_t code[256], objects[256];
-    GetPString(row, Row::Project, CodeMax, code);
+    GetText(row, Row::Project, code);
     if (code[0] != 0) {
         RuleRecord project(ProjectVc::Number);
         if (!project.record) return refuse(Texts::RecordNotStored, Row::Project);
-        PutPString(project.record, ProjectVc::Code, CodeMax, code);
+        PutText(project.record, ProjectVc::Code, code);
         uint32_t recid = 0, position = 0;
         if (!RecFind(ProjectVc::Number, project.record, 1, 1, &recid, &position))
             return refuse(Texts::TimeProjectMissing, Row::Project);
         if (GetU16(project.record, ProjectVc::Closed) != 0) return refuse(Texts::TimeProjectClosed, Row::Project);
     }
-    GetPString(row, Row::Account, AccountMax, code);
+    GetText(row, Row::Account, code);
     if (code[0] == 0) return refuse(Texts::RowAmountNoAccount, Row::Account);
     if (!CodeInRegister(ACVc::Number, ACVc::Code, AccountMax, code))
         return FieldErrorAt(Texts::AccountMissing, code, PI::Matrix, i, Row::Account);
-    GetPString(row, Row::Objects, 30, objects);
+    GetText(row, Row::Objects, objects);
     if (!CheckObjectList(code, objects)) return FieldErrorAt(0, nullptr, PI::Matrix, i, Row::Objects);
-    GetPString(row, Row::VatCode, 2, code);
+    GetText(row, Row::VatCode, code);
     if (code[0] != 0 && !IsVatCode(code)) return refuse(Texts::CodeUnknown, Row::VatCode);
-    GetPString(row, Row::ItemCode, CodeMax, code);
+    GetText(row, Row::ItemCode, code);
     PackedDecimal qty = GetDec(row, Row::Quantity);
     if (code[0] != 0 && (DecIsZero(&qty) || DecIsNegative(&qty))) return refuse(Texts::CodeMissing, Row::Quantity);
     return 0;
@@ -144,11 +144,11 @@ int CreditedRowCheck(const uint8_t *invoice, const uint8_t *row, uint16_t i) {
     if (!PurchaseInvoiceRead(serial, credited)) return refuse(Texts::PurchaseInvoiceMissing);
     if (GetU16(credited.record, PI::Approved) != 1) return refuse(Texts::CreditedNotApproved);
     uint8_t a[256], b[256];
-    GetPString(invoice, PI::VendCode, CodeMax, a);
-    GetPString(credited.record, PI::VendCode, CodeMax, b);
+    GetText(invoice, PI::VendCode, a);
+    GetText(credited.record, PI::VendCode, b);
     if (!PStringEqual(a, b)) return refuse(Texts::CreditedOtherVendor);
-    GetPString(invoice, PI::CurncyCode, CurrencyMax, a);
-    GetPString(credited.record, PI::CurncyCode, CurrencyMax, b);
+    GetText(invoice, PI::CurncyCode, a);
+    GetText(credited.record, PI::CurncyCode, b);
     if (!PStringEqual(a, b)) return refuse(Texts::CurrencyDiffers);
     return 0;
 }

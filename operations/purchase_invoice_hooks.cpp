@@ -77,8 +77,8 @@ void NewDefaults(int, uint8_t *invoice) {
     for (uint32_t at : {PI::InvAmount, PI::VatEntered, PI::Rate, PI::VatComputed}) PutDec(invoice, at, blank);
     uint8_t account[256] = {0};
     if (const uint8_t *accounts = SettingsRecord(PurchAccountsBlk::Number, VendorAccountsBlock))
-        GetPString(accounts, PurchAccountsBlk::CreditorAcc, 10, account);
-    PutPString(invoice, PI::CredAcc, 10, account);
+        GetText(accounts, PurchAccountsBlk::CreditorAcc, account);
+    PutText(invoice, PI::CredAcc, account);
 }
 
 }  // namespace
@@ -92,7 +92,7 @@ ApproveResult ApprovePurchaseInvoice(int, uint8_t *invoice, uint32_t) {
     if (Flag(invoice, PI::Approved)) return ApproveResult::Unchanged;
     const uint8_t *entry = SettingsRecord(PurchInvEntryBlk::Number, Block153);
     uint8_t approver[256];
-    GetPString(invoice, PI::Approver, 5, approver);
+    GetText(invoice, PI::Approver, approver);
     if (entry && GetU16(entry, PurchInvEntryBlk::ApproverRequired) != 0 && approver[0] == 0) {
         ShowTextMessage(Texts::PurchInvNotApproved);
         return ApproveResult::Unchanged;

@@ -56,11 +56,11 @@ bool Post(const uint8_t *account, const uint8_t *objects, const uint8_t *text, c
 // The voucher's text: vendor code and name, and the currency with its rate.
 void VoucherText(const uint8_t *invoice, uint8_t *text) {
     uint8_t part[256];
-    GetPString(invoice, PI::VendCode, CodeMax, text);
+    GetText(invoice, PI::VendCode, text);
     PStringAppendC(text, " ");
-    GetPString(invoice, PI::VendName, TextMax, part);
+    GetText(invoice, PI::VendName, part);
     PStringAppend(text, part);
-    GetPString(invoice, PI::CurncyCode, 5, part);
+    GetText(invoice, PI::CurncyCode, part);
     if (part[0] != 0) {
         PStringAppendC(text, ", ");
         PStringAppend(text, part);
@@ -77,27 +77,27 @@ void CreditorAccount(const uint8_t *invoice, const uint8_t *accounts, int prelim
                      bool *objects) {
     *objects = true;
     if (preliminary) {
-        GetPString(accounts, PurchAccountsBlk::PrelAcc, AccountMax, account);
+        GetText(accounts, PurchAccountsBlk::PrelAcc, account);
         return;
     }
     if (GetU16(invoice, PI::InvType) == PurchaseKindCash) {
         *objects = false;
-        GetPString(accounts, PurchAccountsBlk::CashInvAcc, AccountMax, account);
+        GetText(accounts, PurchAccountsBlk::CashInvAcc, account);
         SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
         uint8_t code[256], rowCode[256];
-        GetPString(invoice, PI::PayTerms, 2, code);
+        GetText(invoice, PI::PayTerms, code);
         for (int32_t i = 0; i < modes.count; i++) {
             const uint8_t *mode = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
-            GetPString(mode, PaymentModeBlk::Rows::Code, 1, rowCode);
+            GetText(mode, PaymentModeBlk::Rows::Code, rowCode);
             if (code[0] != 0 && PStringEqual(rowCode, code)) {
-                GetPString(mode, PaymentModeBlk::Rows::Account, AccountMax, account);
+                GetText(mode, PaymentModeBlk::Rows::Account, account);
                 return;
             }
         }
         return;
     }
-    GetPString(invoice, PI::CredAcc, AccountMax, account);
-    if (account[0] == 0) GetPString(accounts, PurchAccountsBlk::CreditorAcc, AccountMax, account);
+    GetText(invoice, PI::CredAcc, account);
+    if (account[0] == 0) GetText(accounts, PurchAccountsBlk::CreditorAcc, account);
 }
 
 // Steps 5 to 8: the account rows and the VAT. false when a VAT account is
@@ -113,10 +113,10 @@ bool RowsAndVat(const uint8_t *invoice, const uint8_t *accounts, const PackedDec
         rows.emplace_back(row, row + Row::Size);
         PackedDecimal amount = GetDec(row, Row::Amount), converted;
         AmountTimesRate(&amount, rate, &converted);
-        GetPString(row, Row::Account, AccountMax, account);
-        GetPString(row, Row::Objects, 30, objects);
-        GetPString(row, Row::VatCode, 2, vatCode);
-        GetPString(row, Row::Text, TextMax, text);
+        GetText(row, Row::Account, account);
+        GetText(row, Row::Objects, objects);
+        GetText(row, Row::VatCode, vatCode);
+        GetText(row, Row::Text, text);
         FindVoucherRow(PendingVoucher, account, objects, vatCode, text, &converted, false, debit, running);
     }
     PackedDecimal vatTotal;
@@ -126,12 +126,12 @@ bool RowsAndVat(const uint8_t *invoice, const uint8_t *accounts, const PackedDec
     SettingsRows codes(VatCodeBlk::Number, &VatCodeRows, VatCodeBlk::Rows::Size);
     for (int32_t c = 0; c < codes.count; c++) {
         uint8_t code[256];
-        GetPString(codes.data + (size_t)c * VatCodeBlk::Rows::Size, VatCodeBlk::Rows::Code, 2, code);
+        GetText(codes.data + (size_t)c * VatCodeBlk::Rows::Size, VatCodeBlk::Rows::Code, code);
         if (code[0] == 0) continue;
         PackedDecimal sum;
         DecSetZero(&sum);
         for (const auto &r : rows) {
-            GetPString(r.data(), Row::VatCode, 2, vatCode);
+            GetText(r.data(), Row::VatCode, vatCode);
             PackedDecimal amount = GetDec(r.data(), Row::Amount);
             if (PStringEqual(vatCode, code) && !DecIsBlank(&amount)) DecAdd(&sum, &amount, &sum);
         }
@@ -155,7 +155,7 @@ bool RowsAndVat(const uint8_t *invoice, const uint8_t *accounts, const PackedDec
         if (!Post(firstVat, nullptr, nullptr, &difference, true, !debit, running)) return false;
     }
     if (treatment == 1) {
-        GetPString(accounts, PurchAccountsBlk::VatOffsetAcc, AccountMax, account);
+        GetText(accounts, PurchAccountsBlk::VatOffsetAcc, account);
         if (!DecIsZero(&vatTotal) && !Post(account, nullptr, nullptr, &vatTotal, false, !debit, running)) return false;
     }
     return true;
@@ -196,7 +196,7 @@ int PostPurchaseInvoice(uint8_t *invoice, int preliminary, int force) {
     PutDate(PendingVoucher, Voucher::TransDate, transDate);
     uint8_t text[256], account[256], objects[256];
     VoucherText(invoice, text);
-    PutPString(PendingVoucher, Voucher::Text, TextMax, text);
+    PutText(PendingVoucher, Voucher::Text, text);
 
     const bool debit = GetU16(invoice, PI::InvType) != PurchaseKindCredit;
     const PackedDecimal rate = RatePer100(invoice, PI::Rate);
@@ -206,14 +206,14 @@ int PostPurchaseInvoice(uint8_t *invoice, int preliminary, int force) {
 
     bool withObjects = true;
     CreditorAccount(invoice, accounts, preliminary, account, &withObjects);
-    GetPString(invoice, PI::Objects, 30, objects);
+    GetText(invoice, PI::Objects, objects);
     PackedDecimal total = GetDec(invoice, PI::InvAmount), converted;
     AmountTimesRate(&total, &rate, &converted);
     if (!Post(account, withObjects ? objects : nullptr, nullptr, &converted, false, !debit, &running)) return Refuse();
     if (!DecIsZero(&running)) {
         const uint8_t *sales = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
         account[0] = 0;
-        if (sales) GetPString(sales, SalesAccountsBlk::RoundingAcc, AccountMax, account);
+        if (sales) GetText(sales, SalesAccountsBlk::RoundingAcc, account);
         PackedDecimal rest;
         DecNegateInto(&running, &rest);
         if (!Post(account, nullptr, nullptr, &rest, true, true, &running)) return Refuse();

@@ -44,7 +44,7 @@ bool HasRowText(const uint8_t *order, const uint8_t *text) {
     uint8_t row[Row::Size], have[256];
     for (int32_t i = 0, n = MatrixRowCount(PO::Number, 0, order); i < n; i++) {
         if (!MatrixRowRead(PO::Number, order, i, row)) continue;
-        GetPString(row, Row::Text, 100, have);
+        GetText(row, Row::Text, have);
         if (PStringEqual(have, text)) return true;
     }
     return false;
@@ -75,7 +75,7 @@ bool NewPurchaseOrder(uint8_t *order, const uint8_t *vendorCode) {
     RecClear(PO::Number, order);
     RecNewDefaults(PO::Number, order);
     uint32_t serial = SerialOrNext(PO::Number, order, PO::SerNr, PO::PODate);
-    PutPString(order, PO::VendCode, 20, vendorCode);
+    PutText(order, PO::VendCode, vendorCode);
     CopyVendorToPurchaseOrder(order);
     return serial != SerialNone;
 }
@@ -84,12 +84,12 @@ bool FindVendorPurchaseOrderFor(const uint8_t *vendorCode, const uint32_t *sales
                                 uint32_t *recid) {
     assert(vendorCode && order && recid);
     RecClear(PO::Number, order);
-    PutPString(order, PO::VendCode, 20, vendorCode);
+    PutText(order, PO::VendCode, vendorCode);
     uint32_t position = 0;
     if (!RecFindByIndex(PO::Number, "VECode", order, 1, 0, recid, &position)) return false;
     uint8_t vendor[256];
     for (int32_t p = (int32_t)position; RecReadAtIndex(PO::Number, "VECode", p, order, recid); p++) {
-        GetPString(order, PO::VendCode, 20, vendor);
+        GetText(order, PO::VendCode, vendor);
         if (!PStringEqual(vendor, vendorCode)) break;
         if (TakesItems(order, salesOrder)) return true;
     }
@@ -106,19 +106,19 @@ bool AddPurchaseOrderRow(uint8_t *order, const uint8_t *itemCode, const uint8_t 
                          const PackedDecimal *quantity) {
     assert(order && itemCode && purchaseData && quantity);
     uint8_t row[Row::Size], code[256], vendorItem[256], have[256];
-    GetPString(purchaseData, Source::VendItemCode, 20, vendorItem);
+    GetText(purchaseData, Source::VendItemCode, vendorItem);
     int32_t n = MatrixRowCount(PO::Number, 0, order), at = -1;
     for (int32_t i = 0; i < n && at < 0; i++) {
         if (!MatrixRowRead(PO::Number, order, i, row) || GetU16(row, Row::Kind) != 1) continue;
-        GetPString(row, Row::ItemCode, 20, code);
-        GetPString(row, Row::VendItemCode, 20, have);
+        GetText(row, Row::ItemCode, code);
+        GetText(row, Row::VendItemCode, have);
         if (PStringEqual(code, itemCode) && PStringEqual(have, vendorItem)) at = i;
     }
     if (at < 0) {
         if (!AppendPurchaseOrderRow(order, true, purchaseData, nullptr, nullptr)) return false;
         at = n;
         if (!MatrixRowRead(PO::Number, order, at, row)) return false;
-        PutPString(row, Row::ItemCode, 20, itemCode);
+        PutText(row, Row::ItemCode, itemCode);
     }
     PurchaseOrderRowAddQuantity(row, quantity);
     return MatrixRowPut(PO::Number, 0, order, at, row);
@@ -134,7 +134,7 @@ bool PurchaseOrderStoreAdding(uint8_t *order, uint32_t *recid, const uint8_t *it
         return false;
     }
     uint8_t location[256];
-    GetPString(order, PO::Location, 10, location);
+    GetText(order, PO::Location, location);
     DbHoldBegin();
     bool ok = RecStore(PO::Number, order, *recid != 0 ? 1 : 0, recid) &&
               UpdateLocationStock(itemCode, location, nullptr, nullptr, nullptr, nullptr, quantity);
@@ -149,7 +149,7 @@ bool PurchaseOrderAddItem(const uint8_t *itemCode, const uint8_t *purchaseData, 
     RuleRecord order(PO::Number);
     if (!order.record) return false;
     uint8_t vendor[256];
-    GetPString(purchaseData, Source::VendCode, 20, vendor);
+    GetText(purchaseData, Source::VendCode, vendor);
     uint32_t recid = 0;
     OpenOrNewOrder(vendor, order.record, &recid);
     if (!AddPurchaseOrderRow(order.record, itemCode, purchaseData, quantity)) {
@@ -164,7 +164,7 @@ bool AppendOrderAddressRows(uint8_t *purchaseOrder, const uint8_t *customerOrder
     static constexpr uint32_t Delivery[] = {ORVc::DelAddr0, ORVc::DelAddr1, ORVc::DelAddr2, ORVc::DelAddr3};
     static constexpr uint32_t Address[] = {ORVc::Addr0, ORVc::Addr1, ORVc::Addr2, ORVc::Addr3};
     uint8_t line[256];
-    GetPString(customerOrder, ORVc::DelAddr0, 60, line);
+    GetText(customerOrder, ORVc::DelAddr0, line);
     const uint32_t *lines = line[0] != 0 ? Delivery : Address;
     for (int i = 0; i < 4; i++) {
         GetPString(customerOrder, lines[i], 60, line);
@@ -179,7 +179,7 @@ bool PurchaseOrdersFromRows(const uint8_t *itemCode, const uint8_t *purchaseData
     RuleRecord order(PO::Number);
     if (!order.record) return false;
     uint8_t vendor[256], heading[256], number[256];
-    GetPString(purchaseData, Source::VendCode, 20, vendor);
+    GetText(purchaseData, Source::VendCode, vendor);
     uint32_t recid = 0;
     OpenOrNewOrder(vendor, order.record, &recid);
     GetUiText(heading, TextOrderHeading);
@@ -193,7 +193,7 @@ bool PurchaseOrdersFromRows(const uint8_t *itemCode, const uint8_t *purchaseData
         ok = ok && AppendPurchaseOrderRow(order.record, false, nullptr, nullptr, heading);
         if (ok && CompanyVariant() == 9) {
             uint8_t text[256];
-            GetPString(customerOrder, ORVc::CustReference, 60, text);
+            GetText(customerOrder, ORVc::CustReference, text);
             ok = AppendPurchaseOrderRow(order.record, false, nullptr, nullptr, text);
         }
         ok = ok && AppendOrderAddressRows(order.record, customerOrder);

@@ -31,7 +31,7 @@ bool NewCost(const uint8_t *item, const PackedDecimal *qty, const PackedDecimal 
     }
     if (method != CostMovingAverage) return false;
     uint8_t code[256], none[1] = {0}, stock[LSVc::Size];
-    GetPString(item, INVc::Code, 20, code);
+    GetText(item, INVc::Code, code);
     Register6Lookup(code, none, stock);
     PackedDecimal after = GetDec(stock, LSVc::InStock);
     if (DecIsBlank(&after) || DecSign(&after) <= 0) {
@@ -62,10 +62,10 @@ bool UpdateItemCost(const uint8_t *purchase) {
     int32_t count = MatrixRowCount(PUVc::Number, 0, purchase);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(PUVc::Number, purchase, i, row)) continue;
-        GetPString(row, PUVc::Rows::ItemCode, 20, code);
+        GetText(row, PUVc::Rows::ItemCode, code);
         PackedDecimal qty = GetDec(row, PUVc::Rows::Quantity), unit = GetDec(row, PUVc::Rows::UnitCost), cost;
         if (code[0] == 0 || DecIsBlank(&qty) || DecIsBlank(&unit)) continue;
-        PutPString(item.record, INVc::Code, 20, code);
+        PutText(item.record, INVc::Code, code);
         uint32_t recid = 0, position = 0;
         if (!RecFind(INVc::Number, item.record, 1, 1, &recid, &position)) continue;
         if (!NewCost(item.record, &qty, &unit, &cost)) continue;

@@ -28,7 +28,7 @@ bool PurchaseInvoiceRead(uint32_t serial, RuleRecord &rec) {
 bool VendorRead(const uint8_t *code, RuleRecord &rec) {
     assert(rec.reg == VEVc::Number && code);
     if (!rec.record || code[0] == 0) return false;
-    PutPString(rec.record, VEVc::Code, 20, code);
+    PutText(rec.record, VEVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(VEVc::Number, rec.record, 1, 1, &recid, &position);
 }

@@ -91,7 +91,7 @@ int SerialChecks(uint8_t *receipt, int mode) {
 // Step 5: a rate needs a currency, and the currency must be known.
 int CurrencyChecks(const uint8_t *receipt) {
     uint8_t code[256];
-    GetPString(receipt, IPVc::CurncyCode, CurrencyMax, code);
+    GetText(receipt, IPVc::CurncyCode, code);
     PackedDecimal rate = GetDec(receipt, IPVc::Rate);
     if (!RateFitsCurrency(code, &rate)) return FieldError(Texts::CurrencyUnknown, nullptr, IPVc::Rate);
     if (!IsCurrencyCode(code)) return FieldError(Texts::CurrencyUnknown, nullptr, IPVc::CurncyCode);
@@ -105,22 +105,22 @@ int RowCheck(const uint8_t *receipt, uint8_t *row, int32_t i) {
         return FieldErrorAt(text, nullptr, IPVc::Matrix, (uint16_t)i, (uint16_t)column);
     };
     uint8_t code[256], currency[256], other[256];
-    GetPString(row, Row::CustCode, CodeMax, code);
-    GetPString(receipt, IPVc::CurncyCode, CurrencyMax, currency);
+    GetText(row, Row::CustCode, code);
+    GetText(receipt, IPVc::CurncyCode, currency);
     RuleRecord customer(CUVc::Number);
     if (!ReceiptCustomerRead(code, customer)) return refuse(Texts::CodeUnknown, Row::CustCode);
     uint16_t kind = GetU16(row, Row::Kind);
     uint32_t serial = GetU32(row, Row::InvoiceNr);
     if (kind == ReceiptRowPaid && serial == SerialNone) {
         if (GetU16(customer.record, CUVc::OnAccount) == 0) return refuse(Texts::OnAccountNotAllowed, Row::InvoiceNr);
-        GetPString(customer.record, CUVc::CurncyCode, CurrencyMax, other);
+        GetText(customer.record, CUVc::CurncyCode, other);
         if (!PStringEqual(other, currency)) return refuse(Texts::CurrencyDiffers, Row::CustCode);
     } else {
         RuleRecord invoice(IVVc::Number);
         if (!ReceiptInvoiceRead(serial, invoice)) return refuse(Texts::PaidInvoiceMissing, Row::InvoiceNr);
-        GetPString(invoice.record, IVVc::CurncyCode, CurrencyMax, other);
+        GetText(invoice.record, IVVc::CurncyCode, other);
         if (!PStringEqual(other, currency)) return refuse(Texts::CurrencyDiffers, Row::InvoiceNr);
-        GetPString(invoice.record, IVVc::CustCode, CodeMax, other);
+        GetText(invoice.record, IVVc::CustCode, other);
         if (!PStringEqual(other, code)) return refuse(Texts::OtherCustomerInvoice, Row::CustCode);
         DateRec paid = GetDate(row, Row::PayDate);
         if (kind == ReceiptRowPaid && paid.year == 0) return refuse(Texts::ReceiptPayDateMissing, Row::PayDate);
@@ -134,7 +134,7 @@ int UnpostedChecks(uint8_t *receipt, const uint8_t *old, int mode) {
     if (int r = SerialChecks(receipt, mode)) return r;
     if (!CheckBeforeSave(IPVc::Number, receipt, IPVc::TransDate)) return -1;
     uint8_t code[256];
-    GetPString(receipt, IPVc::PayMode, PayModeMax, code);
+    GetText(receipt, IPVc::PayMode, code);
     if (code[0] == 0) return FieldError(Texts::ReceiptPayModeMissing, nullptr, IPVc::PayMode);
     if (int r = CurrencyChecks(receipt)) return r;
     uint8_t row[Row::Size];

@@ -36,16 +36,16 @@ void CustomerReceivableAccount(const uint8_t *customer, uint8_t *account) {
     assert(customer && account);
     account[0] = 0;
     if (const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock))
-        GetPString(accounts, SalesAccountsBlk::ARAcc, 10, account);
+        GetText(accounts, SalesAccountsBlk::ARAcc, account);
     RuleRecord c(CUVc::Number), group(CustGroupVc::Number);
     if (!ReceiptCustomerRead(customer, c) || !group.record) return;
     uint8_t code[256], own[256];
-    GetPString(c.record, CUVc::CustGroup, 5, code);
+    GetText(c.record, CUVc::CustGroup, code);
     if (code[0] == 0) return;
-    PutPString(group.record, CustGroupVc::Code, 5, code);
+    PutText(group.record, CustGroupVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(CustGroupVc::Number, group.record, 1, 1, &recid, &position)) return;
-    GetPString(group.record, CustGroupVc::ARAcc, 10, own);
+    GetText(group.record, CustGroupVc::ARAcc, own);
     if (own[0] != 0) PStringCopy(account, own);
 }
 
@@ -62,22 +62,22 @@ bool ReceiptToCustomerTrans(const uint8_t *receipt) {
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(IPVc::Number, receipt, i, row)) return false;
         if (!ReceiptRowCounts(row) || GetU16(row, Row::Kind) != ReceiptRowPaid) continue;
-        GetPString(row, Row::CustCode, 20, code);
+        GetText(row, Row::CustCode, code);
         uint32_t serial = GetU32(row, Row::InvoiceNr);
         if (serial == SerialNone) {
             CustomerReceivableAccount(code, account);
         } else {
             RuleRecord invoice(IVVc::Number);
             if (!ReceiptInvoiceRead(serial, invoice)) continue;
-            GetPString(invoice.record, IVVc::ARAcc, 10, account);
+            GetText(invoice.record, IVVc::ARAcc, account);
         }
         uint8_t entry[CustTransVc::Size] = {};
-        PutPString(entry, CustTransVc::CustCode, 20, code);
+        PutText(entry, CustTransVc::CustCode, code);
         PutDate(entry, CustTransVc::TransDate, date);
         PutU16(entry, CustTransVc::Kind, TransKindReceipt);
         PutU32(entry, CustTransVc::DocNr, GetU32(receipt, IPVc::SerNr));
         PutU32(entry, CustTransVc::InvoiceNr, serial);
-        PutPString(entry, CustTransVc::ARAcc, 10, account);
+        PutText(entry, CustTransVc::ARAcc, account);
         DateRec paid = GetDate(row, Row::PayDate);
         PutDate(entry, CustTransVc::Date2, paid.year != 0 ? paid : date);
         uint32_t recid = 0;
@@ -115,8 +115,8 @@ bool ReceiptMonthlyStatistics(const uint8_t *receipt) {
         DecNegateInto(&amount, &amounts[SlotPaid]);
         AmountTimesRate(&amount, &rate, &amounts[SlotHomeTotal]);
         uint8_t key[CSVc::Size] = {}, code[256];
-        GetPString(row, Row::CustCode, 20, code);
-        PutPString(key, CSVc::CustCode, 20, code);
+        GetText(row, Row::CustCode, code);
+        PutText(key, CSVc::CustCode, code);
         if (!AddStatistics({CSVc::Number, nullptr, 1, CSVc::Amounts, CustomerKinds}, key, CSVc::Amounts, amounts, month,
                            true))
             return false;

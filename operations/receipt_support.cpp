@@ -32,7 +32,7 @@ bool ReceiptInvoiceRead(uint32_t serial, RuleRecord &rec) {
 bool ReceiptCustomerRead(const uint8_t *code, RuleRecord &rec) {
     assert(rec.reg == CUVc::Number && code);
     if (!rec.record || code[0] == 0) return false;
-    PutPString(rec.record, CUVc::Code, 20, code);
+    PutText(rec.record, CUVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(CUVc::Number, rec.record, 1, 1, &recid, &position);
 }

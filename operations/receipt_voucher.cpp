@@ -65,7 +65,7 @@ void CutText(uint8_t *text) {
 void VoucherText(const uint8_t *receipt, uint8_t *text) {
     uint8_t part[256];
     text[0] = 0;
-    GetPString(receipt, IPVc::CurncyCode, 5, part);
+    GetText(receipt, IPVc::CurncyCode, part);
     if (part[0] != 0) {
         PStringAppend(text, part);
         PStringAppendC(text, " ");
@@ -73,7 +73,7 @@ void VoucherText(const uint8_t *receipt, uint8_t *text) {
         DecFormat(&rate, 2, part);
         PStringAppend(text, part);
     }
-    GetPString(receipt, IPVc::Text, TextMax, part);
+    GetText(receipt, IPVc::Text, part);
     PStringAppendC(text, " ");
     PStringAppend(text, part);
     CutText(text);
@@ -87,15 +87,15 @@ bool PaymentMode(const uint8_t *receipt, uint8_t *account, uint8_t *text) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     if (modes.count == 0) return false;
     uint8_t code[256], rowCode[256];
-    GetPString(receipt, IPVc::PayMode, 2, code);
+    GetText(receipt, IPVc::PayMode, code);
     const uint8_t *chosen = modes.data;
     for (int32_t i = 0; i < modes.count; i++) {
         const uint8_t *mode = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
-        GetPString(mode, PaymentModeBlk::Rows::Code, 1, rowCode);
+        GetText(mode, PaymentModeBlk::Rows::Code, rowCode);
         if (PStringEqual(rowCode, code)) chosen = mode;
     }
-    GetPString(chosen, PaymentModeBlk::Rows::Account, AccountMax, account);
-    GetPString(chosen, PaymentModeBlk::Rows::Name, TextMax, text);
+    GetText(chosen, PaymentModeBlk::Rows::Account, account);
+    GetText(chosen, PaymentModeBlk::Rows::Name, text);
     return true;
 }
 
@@ -128,9 +128,9 @@ bool PostRow(const uint8_t *receipt, const uint8_t *row, const uint8_t *accounts
     uint16_t kind = GetU16(row, Row::Kind);
     if (serial == SerialNone) {
         // A payment on account: the customer and the row's text.
-        GetPString(row, Row::CustCode, CodeMax, text);
+        GetText(row, Row::CustCode, text);
         PStringAppendC(text, " ");
-        GetPString(row, Row::Text, TextMax, part);
+        GetText(row, Row::Text, part);
         PStringAppend(text, part);
         CutText(text);
         if (kind != ReceiptRowPaid) return true;   // the checks refuse such rows
@@ -141,18 +141,18 @@ bool PostRow(const uint8_t *receipt, const uint8_t *row, const uint8_t *accounts
     if (!ReceiptInvoiceRead(serial, invoice)) return true;   // posts nothing for the row
     LongToDigitText((int32_t)serial, text);
     uint8_t currency[256], invoiceCurrency[256];
-    GetPString(receipt, IPVc::CurncyCode, 5, currency);
-    GetPString(invoice.record, IVVc::CurncyCode, 5, invoiceCurrency);
+    GetText(receipt, IPVc::CurncyCode, currency);
+    GetText(invoice.record, IVVc::CurncyCode, invoiceCurrency);
     if (PStringEqual(currency, invoiceCurrency)) {
         uint8_t objects[256] = {0};
         if (GetU16(accounts, SalesAccountsBlk::ARObjects) != 0) {
             RuleRecord customer(CUVc::Number);
-            GetPString(invoice.record, IVVc::CustCode, CodeMax, part);
-            if (ReceiptCustomerRead(part, customer)) GetPString(customer.record, CUVc::Objects, 5, objects);
+            GetText(invoice.record, IVVc::CustCode, part);
+            if (ReceiptCustomerRead(part, customer)) GetText(customer.record, CUVc::Objects, objects);
         }
         PackedDecimal invoiceRate = GetDec(invoice.record, IVVc::Rate), booked, difference;
         AmountTimesRate(&amount, &invoiceRate, &booked);
-        GetPString(invoice.record, IVVc::ARAcc, AccountMax, account);
+        GetText(invoice.record, IVVc::ARAcc, account);
         if (!Post(account, objects, text, &booked, false, &s->running)) return false;
         DecSub(&booked, &converted, &difference);
         if (DecIsNegative(&difference)) DecAdd(&s->gains, &difference, &s->gains);
@@ -205,7 +205,7 @@ bool ReceiptPosting(uint8_t *receipt, int force) {
     PutDate(PendingVoucher, Voucher::TransDate, transDate);
     uint8_t text[256], account[256];
     VoucherText(receipt, text);
-    PutPString(PendingVoucher, Voucher::Text, TextMax, text);
+    PutText(PendingVoucher, Voucher::Text, text);
 
     Sums s;
     DecSetZero(&s.running);

@@ -62,7 +62,7 @@ bool AppendCheckDigit(uint8_t *digits, bool mod10) {
 void InvoiceReference(const uint8_t *invoice, bool mod10, uint8_t *out) {
     assert(invoice && out);
     uint8_t code[256], number[256];
-    GetPString(invoice, IVVc::CustCode, 20, code);
+    GetText(invoice, IVVc::CustCode, code);
     out[0] = 0;
     for (int i = 1; i <= code[0]; i++)
         if (code[i] >= '0' && code[i] <= '9') PStringAppendChar(out, code[i]);
@@ -124,5 +124,5 @@ void InvoiceReferenceNumber(uint8_t *invoice) {
     uint8_t ref[256];
     InvoiceReference(invoice, true, ref);
     if (ref[0] > ReferenceMax) ref[0] = 0;
-    PutPString(invoice, IVVc::RefStr, ReferenceMax, ref);
+    PutText(invoice, IVVc::RefStr, ref);
 }

@@ -47,9 +47,9 @@ struct ItemSelection {
 ItemSelection ReadItemSelection(const uint8_t *block) {
     ItemSelection s{};
     uint8_t range[256];
-    GetPString(block, RP::SelText1, 255, range);
+    GetText(block, RP::SelText1, range);
     RangeSplit(range, s.codeFrom, s.codeTo);
-    GetPString(block, RP::SelText3, 255, range);
+    GetText(block, RP::SelText3, range);
     RangeSplit(range, s.groupFrom, s.groupTo);
     GetTextPrefix(block, RP::SelText7, 20, s.vendor);
     s.byGroup = s.groupFrom[0] != 0 || s.groupTo[0] != 0;
@@ -61,8 +61,8 @@ ItemSelection ReadItemSelection(const uint8_t *block) {
 // item outside the code range is passed over rather than ending the walk.
 int ItemPlace(const ItemSelection &s, const uint8_t *item) {
     uint8_t code[256], group[256], vendor[256];
-    GetPString(item, Item::Code, 20, code);
-    GetPString(item, Item::Group, 5, group);
+    GetText(item, Item::Code, code);
+    GetText(item, Item::Group, group);
     if (s.byGroup) {
         if (s.groupTo[0] != 0 && PStringCompare(group, s.groupTo) > 0) return 1;
         if (PStringCompare(group, s.groupFrom) < 0) return -1;
@@ -72,7 +72,7 @@ int ItemPlace(const ItemSelection &s, const uint8_t *item) {
         return 1;
     }
     if (GetU16(item, Item::Stocked) == 0) return -1;
-    GetPString(item, Item::VendCode, 10, vendor);
+    GetText(item, Item::VendCode, vendor);
     if (s.vendor[0] != 0 && !PStringEqual(vendor, s.vendor)) return -1;
     return 0;
 }
@@ -86,9 +86,9 @@ void WalkItems(const uint8_t *block, Take take) {
     if (!item.record) return;
     const char *index = s.byGroup ? "Group" : "Code";
     if (s.byGroup)
-        PutPString(item.record, Item::Group, 5, s.groupFrom);
+        PutText(item.record, Item::Group, s.groupFrom);
     else
-        PutPString(item.record, Item::Code, 20, s.codeFrom);
+        PutText(item.record, Item::Code, s.codeFrom);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(Item::Number, index, item.record, 1, 0, &recid, &position)) return;
     for (int32_t p = (int32_t)position; RecReadAtIndex(Item::Number, index, p, item.record, &recid); p++) {
@@ -117,7 +117,7 @@ bool PurchaseOrderSuggestion(const uint8_t *block) {
         if (!ItemQtyToOrder(item, stock.record, supplier.record, &available, &qty)) return;
         if (DecIsBlank(&qty) || DecSign(&qty) <= 0) return;
         uint8_t code[256];
-        GetPString(item, Item::Code, 20, code);
+        GetText(item, Item::Code, code);
         PurchaseOrderAddItem(code, supplier.record, &qty);
     });
     ReplenishmentRunEnd(TextItemsNotOrdered);
@@ -148,8 +148,8 @@ bool CreateProductionRecord(const uint8_t *recipe, const PackedDecimal *quantity
     RecNewDefaults(ProductionVc::Number, p);
     const uint32_t serial = SerialOrNext(ProductionVc::Number, p, ProductionVc::SerNr, ProductionVc::ProdDate);
     uint8_t code[256];
-    GetPString(recipe, StructureVc::Code, 20, code);
-    PutPString(p, ProductionVc::ItemCode, 20, code);
+    GetText(recipe, StructureVc::Code, code);
+    PutText(p, ProductionVc::ItemCode, code);
     PutDec(p, ProductionVc::Quantity, *quantity);
     FillProductionFromStructure(p);
     StatusMarkProduction(p);

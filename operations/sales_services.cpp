@@ -59,19 +59,19 @@ bool NextCustomerCode(uint8_t *out) {
     uint8_t *series = SettingsRecord(SeriesDefaultsBlk::Number, SeriesStateBlock);
     if (!series) return false;
     uint8_t last[256], next[256];
-    GetPString(series, SeriesDefaultsBlk::LastCustCode, CustomerCodeMax, last);
+    GetText(series, SeriesDefaultsBlk::LastCustCode, last);
     if (!IncrementCode(last, next)) return false;
     RuleRecord customer(CUVc::Number);
     if (!customer.record) return false;
-    PutPString(customer.record, CUVc::Code, CustomerCodeMax, next);
+    PutText(customer.record, CUVc::Code, next);
     if (RecExists(CUVc::Number, customer.record)) {
         uint32_t count = RegRecordCount(CUVc::Number), recid = 0;
         if (count == 0 || !RecReadAt(CUVc::Number, (int32_t)count, customer.record, &recid)) return false;
-        GetPString(customer.record, CUVc::Code, CustomerCodeMax, last);
+        GetText(customer.record, CUVc::Code, last);
         if (!IncrementCode(last, next)) return false;
     }
     if (next[0] > CustomerCodeMax) return false;
-    PutPString(series, SeriesDefaultsBlk::LastCustCode, CustomerCodeMax, next);
+    PutText(series, SeriesDefaultsBlk::LastCustCode, next);
     PStringCopy(out, next);
     return true;
 }
@@ -83,11 +83,11 @@ bool SerialQtyTotal(const uint8_t *item, const uint8_t *serial, const PackedDeci
     constexpr const char *index = "ItemSerial";   // item, serial, location
     RuleRecord entry(SerialStockVc::Number);
     if (!entry.record) return false;
-    PutPString(entry.record, SerialStockVc::ItemCode, 20, item);
-    PutPString(entry.record, SerialStockVc::SerialNr, 30, serial);
+    PutText(entry.record, SerialStockVc::ItemCode, item);
+    PutText(entry.record, SerialStockVc::SerialNr, serial);
     uint8_t wantItem[256], wantSerial[256], gotItem[256], gotSerial[256];
-    GetPString(entry.record, SerialStockVc::ItemCode, 20, wantItem);
-    GetPString(entry.record, SerialStockVc::SerialNr, 30, wantSerial);
+    GetText(entry.record, SerialStockVc::ItemCode, wantItem);
+    GetText(entry.record, SerialStockVc::SerialNr, wantSerial);
     uint32_t recid = 0, position = 0;
     PackedDecimal sum;
     DecSetZero(&sum);
@@ -95,8 +95,8 @@ bool SerialQtyTotal(const uint8_t *item, const uint8_t *serial, const PackedDeci
         for (uint32_t p = position;; p++) {
             if (p != position && !RecReadAtIndex(SerialStockVc::Number, index, (int32_t)p, entry.record, &recid))
                 break;
-            GetPString(entry.record, SerialStockVc::ItemCode, 20, gotItem);
-            GetPString(entry.record, SerialStockVc::SerialNr, 30, gotSerial);
+            GetText(entry.record, SerialStockVc::ItemCode, gotItem);
+            GetText(entry.record, SerialStockVc::SerialNr, gotSerial);
             if (PStringCompareCollate(gotItem, wantItem) != 0 || PStringCompareCollate(gotSerial, wantSerial) != 0) break;
             PackedDecimal q = GetDec(entry.record, SerialStockVc::Quantity);
             if (!DecIsBlank(&q)) DecAdd(&sum, &q, &sum);

@@ -81,17 +81,17 @@ bool TestInvoice(uint32_t serial, const DateRec &date)
     PutDate(r, Inv::TransDate, date);
     if (!TestCustomerAt(customer.record)) return false;
     uint8_t text[256], empty[1] = {0};
-    GetPString(customer.record, CUVc::CurncyCode, 5, text);
-    PutPString(r, Inv::CurncyCode, 5, text);
+    GetText(customer.record, CUVc::CurncyCode, text);
+    PutText(r, Inv::CurncyCode, text);
     PackedDecimal rate;
     if (CurrencyRate(text, &date, &rate)) PutDec(r, Inv::Rate, rate);
     PutU32(r, Inv::OrderNr, SerialNone);
     PutU16(r, Inv::Printed, 0);
     PutU16(r, Inv::UpdStock, 0);
     StatusMarkInvoice(r);
-    PutPString(r, Inv::Objects, 30, empty);
-    PutPString(r, Inv::Text290, 20, empty);
-    PutPString(r, Inv::Reference, 60, empty);
+    PutText(r, Inv::Objects, empty);
+    PutText(r, Inv::Text290, empty);
+    PutText(r, Inv::Reference, empty);
     PackedDecimal blank;
     DecSetBlank(&blank);
     for (uint32_t at : {Inv::RoundOff, Inv::Net, Inv::VatFreeNet, Inv::Vat, Inv::Total}) PutDec(r, at, blank);
@@ -99,13 +99,13 @@ bool TestInvoice(uint32_t serial, const DateRec &date)
     if (sales) PutU16(r, Inv::InclVat, GetU16(sales, SalesAccountsBlk::PricesInclVat));
     PutU32(r, Inv::SerNr, serial);
 
-    GetPString(customer.record, CUVc::Code, 20, text);
-    PutPString(r, Inv::CustCode, 20, text);
+    GetText(customer.record, CUVc::Code, text);
+    PutText(r, Inv::CustCode, text);
     CopyCustomerToDocument(r);   // also the price list, discount code and payment terms
     const uint8_t *interest = SettingsRecord(InterestBlk::Number, InvoiceRateBlock);
     if (interest) {
         GetTextPrefix(interest, InterestBlk::PayMode, 1, text);
-        PutPString(r, Inv::PayModeText, 1, text);
+        PutText(r, Inv::PayModeText, text);
     }
     ApplyPaymentTerms(r);
 

@@ -132,7 +132,7 @@ void CustomerAgeing(const uint8_t *customerCode, PackedDecimal ages[6]) {
     if (customerCode[0] == 0 || customerCode[0] > CustomerCodeMax) return;
     RuleRecord item(ARVc::Number);
     if (!item.record) return;
-    PutPString(item.record, ARVc::CustCode, CustomerCodeMax, customerCode);
+    PutText(item.record, ARVc::CustCode, customerCode);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(ARVc::Number, "CustCode", item.record, 1, 0, &recid, &position)) return;
     for (uint32_t p = position; !UserCancelFlag; p++) {
@@ -157,7 +157,7 @@ bool StatementBuild(const uint8_t *customer, PackedDecimal *balance, uint8_t *st
         PutDec(statement, at, blank);
     PutDec(statement, StatementRec::Opening, *balance);
     uint8_t code[256];
-    GetPString(customer, CUVc::Code, CustomerCodeMax, code);
+    GetText(customer, CUVc::Code, code);
     const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
     const int16_t option = GetI16(ReportParams, PaymentRowsOption);
     MemBlock lines = 0;
@@ -165,7 +165,7 @@ bool StatementBuild(const uint8_t *customer, PackedDecimal *balance, uint8_t *st
     std::vector<int32_t> paymentsCounted;
     RuleRecord trans(CustTransVc::Number), invoice(IVVc::Number), payment(IPVc::Number);
     if (!trans.record || !invoice.record || !payment.record) return false;
-    PutPString(trans.record, CustTransVc::CustCode, CustomerCodeMax, code);
+    PutText(trans.record, CustTransVc::CustCode, code);
     PutDate(trans.record, CustTransVc::TransDate, GetDate(ReportParams, ReportParamsVc::DateFrom));
     uint32_t recid = 0, position = 0;
     bool found = code[0] != 0 && RecFindByIndex(CustTransVc::Number, "CustTransKey", trans.record, 2, 0, &recid, &position);

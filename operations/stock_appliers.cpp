@@ -31,16 +31,16 @@ bool AddOnDeliveries(const uint8_t *item, const uint8_t *location, const PackedD
     if (place[0] == 0) StockMainLocation(place);
     RuleRecord stock(LSVc::Number);
     if (!stock.record) return false;
-    PutPString(stock.record, LSVc::ItemCode, 20, item);
-    PutPString(stock.record, LSVc::Location, 10, place);
+    PutText(stock.record, LSVc::ItemCode, item);
+    PutText(stock.record, LSVc::Location, place);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(LSVc::Number, "ItemLocation", stock.record, 2, 1, &recid, &position)) {
         // UpdateLocationStock makes the record when the item is stocked.
         PackedDecimal none;
         DecSetBlank(&none);
         if (!UpdateLocationStock(item, place, &none, nullptr, nullptr, nullptr, nullptr)) return false;
-        PutPString(stock.record, LSVc::ItemCode, 20, item);
-        PutPString(stock.record, LSVc::Location, 10, place);
+        PutText(stock.record, LSVc::ItemCode, item);
+        PutText(stock.record, LSVc::Location, place);
         if (!RecFindByIndex(LSVc::Number, "ItemLocation", stock.record, 2, 1, &recid, &position)) return true;
     }
     PackedDecimal value = GetDec(stock.record, LSVc::OnDeliveries);
@@ -78,7 +78,7 @@ bool ReadOrder(uint32_t serial, uint8_t *order) {
 void StockMainLocation(uint8_t *out) {
     out[0] = 0;
     if (const uint8_t *block = SettingsRecord(MainStockBlk::Number, MainStockBlock))
-        GetPString(block, MainStockBlk::MainLocation, 10, out);
+        GetText(block, MainStockBlk::MainLocation, out);
 }
 
 // The row index a link names, -1 when none (all ones, a component line) or
@@ -108,16 +108,16 @@ bool DeliveryLocationStock(const uint8_t *item, const uint8_t *location, const P
 bool OrderReservedStock(const uint8_t *order, int add) {
     assert(order);
     uint8_t location[256], item[256], structure[256], row[ORVc::Rows::Size];
-    GetPString(order, ORVc::Location, 10, location);
+    GetText(order, ORVc::Location, location);
     const bool reserves = GetU16(order, ORVc::Reserves) != 0;
     std::vector<StructurePart> parts;
     int32_t count = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row) || GetU16(row, ORVc::Rows::Kind) != 1) continue;
-        GetPString(row, ORVc::Rows::ItemCode, 20, item);
+        GetText(row, ORVc::Rows::ItemCode, item);
         PackedDecimal qty = GetDec(row, ORVc::Rows::Quantity), amount;
         if (item[0] == 0 || !Signed(&qty, add, &amount)) continue;
-        GetPString(row, ORVc::Rows::StructCode, 20, structure);
+        GetText(row, ORVc::Rows::StructCode, structure);
         RowParts(item, structure, &amount, parts);
         for (const StructurePart &p : parts)
             if (!UpdateLocationStock(p.item, location, nullptr, &p.qty, reserves ? &p.qty : nullptr, nullptr, nullptr))
@@ -133,12 +133,12 @@ bool PurchaseOrderOnOrderStock(const uint8_t *po, int add) {
     assert(po);
     if (GetU16(po, PurchOrderVc::Closed) != 0) return true;
     uint8_t location[256], item[256], row[PurchOrderVc::Rows::Size];
-    GetPString(po, PurchOrderVc::Location, 10, location);
+    GetText(po, PurchOrderVc::Location, location);
     const bool confirmed = GetU16(po, PurchOrderVc::Confirmed) != 0;
     int32_t count = MatrixRowCount(PurchOrderVc::Number, 0, po);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(PurchOrderVc::Number, po, i, row)) continue;
-        GetPString(row, PurchOrderVc::Rows::ItemCode, 20, item);
+        GetText(row, PurchOrderVc::Rows::ItemCode, item);
         PackedDecimal ordered = GetDec(row, PurchOrderVc::Rows::Quantity);
         PackedDecimal received = GetDec(row, PurchOrderVc::Rows::QtyReceived), left, toReceive, onConf;
         if (item[0] == 0 || DecIsBlank(&ordered)) continue;
@@ -158,14 +158,14 @@ bool PurchaseOrderOnOrderStock(const uint8_t *po, int add) {
 bool ProductionStockRows(const uint8_t *production, int add) {
     assert(production);
     uint8_t location[256], item[256], row[ProductionVc::Rows::Size];
-    GetPString(production, ProductionVc::Location, 10, location);
+    GetText(production, ProductionVc::Location, location);
     const bool finished = GetU16(production, ProductionVc::Finished) != 0;
     PackedDecimal times = GetDec(production, ProductionVc::Quantity);
     if (DecIsBlank(&times)) return true;
     int32_t count = MatrixRowCount(ProductionVc::Number, 0, production);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(ProductionVc::Number, production, i, row)) continue;
-        GetPString(row, ProductionVc::Rows::ItemCode, 20, item);
+        GetText(row, ProductionVc::Rows::ItemCode, item);
         if (item[0] == 0) continue;
         PackedDecimal used = GetDec(row, ProductionVc::Rows::QtyUsed), made = GetDec(row, ProductionVc::Rows::QtyMade);
         if (DecIsBlank(&used)) DecSetZero(&used);
@@ -191,11 +191,11 @@ bool ProductionStockRows(const uint8_t *production, int add) {
 bool LocationStockFromPurchase(const uint8_t *purchase, int add) {
     assert(purchase);
     uint8_t location[256], item[256], row[PUVc::Rows::Size];
-    GetPString(purchase, PUVc::Location, 10, location);
+    GetText(purchase, PUVc::Location, location);
     int32_t count = MatrixRowCount(PUVc::Number, 0, purchase);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(PUVc::Number, purchase, i, row)) continue;
-        GetPString(row, PUVc::Rows::ItemCode, 20, item);
+        GetText(row, PUVc::Rows::ItemCode, item);
         PackedDecimal qty = GetDec(row, PUVc::Rows::Quantity), amount;
         if (item[0] == 0 || !Signed(&qty, add, &amount)) continue;
         if (!UpdateLocationStock(item, location, &amount, nullptr, nullptr, nullptr, nullptr)) return false;
@@ -207,12 +207,12 @@ bool LocationStockFromPurchase(const uint8_t *purchase, int add) {
 bool LocationStockTransfer(const uint8_t *move, int add) {
     assert(move);
     uint8_t from[256], to[256], item[256], row[StockMoveVc::Rows::Size];
-    GetPString(move, StockMoveVc::FromLocation, 10, from);
-    GetPString(move, StockMoveVc::ToLocation, 10, to);
+    GetText(move, StockMoveVc::FromLocation, from);
+    GetText(move, StockMoveVc::ToLocation, to);
     int32_t count = MatrixRowCount(StockMoveVc::Number, 0, move);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(StockMoveVc::Number, move, i, row)) continue;
-        GetPString(row, StockMoveVc::Rows::ItemCode, 20, item);
+        GetText(row, StockMoveVc::Rows::ItemCode, item);
         PackedDecimal qty = GetDec(row, StockMoveVc::Rows::Quantity), in, out;
         if (item[0] == 0 || !Signed(&qty, add, &in)) continue;
         DecNegateInto(&in, &out);
@@ -230,20 +230,20 @@ bool LocationStockTransfer(const uint8_t *move, int add) {
 bool OrderRowsToLocationStock(const uint8_t *delivery, int add) {
     assert(delivery);
     uint8_t location[256], orderLocation[256], item[256], structure[256], row[SHVc::Rows::Size];
-    GetPString(delivery, SHVc::Location, 10, location);
+    GetText(delivery, SHVc::Location, location);
     RuleRecord order(ORVc::Number);
     const bool hasOrder = order.record && ReadOrder(GetU32(delivery, SHVc::OrderNr), order.record);
     const bool reserves = hasOrder && GetU16(order.record, ORVc::Reserves) != 0;
-    if (hasOrder) GetPString(order.record, ORVc::Location, 10, orderLocation);
+    if (hasOrder) GetText(order.record, ORVc::Location, orderLocation);
     std::vector<StructurePart> parts;
     int32_t count = MatrixRowCount(SHVc::Number, 0, delivery);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(SHVc::Number, delivery, i, row)) continue;
-        GetPString(row, SHVc::Rows::ItemCode, 20, item);
+        GetText(row, SHVc::Rows::ItemCode, item);
         PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver), amount;
         if (item[0] == 0 || !Signed(&qty, add, &amount)) continue;
         DecNegateInto(&amount, &amount);
-        GetPString(row, SHVc::Rows::StructCode, 20, structure);
+        GetText(row, SHVc::Rows::StructCode, structure);
         RowParts(item, structure, &amount, parts);
         for (const StructurePart &p : parts) {
             if (!UpdateLocationStock(p.item, location, &p.qty, nullptr, nullptr, nullptr, nullptr)) return false;
@@ -253,7 +253,7 @@ bool OrderRowsToLocationStock(const uint8_t *delivery, int add) {
         }
     }
     uint8_t project[256];
-    GetPString(delivery, SHVc::Project, 20, project);
+    GetText(delivery, SHVc::Project, project);
     return project[0] == 0 || DeliveryProjectLink(delivery);
 }
 
@@ -265,7 +265,7 @@ bool DeliveryStockRows(const uint8_t *newDoc, const uint8_t *oldDoc, int add) {
     const uint8_t *first = newDoc ? newDoc : oldDoc;
     if (!first) return true;
     uint8_t location[256], item[256], structure[256], row[SHVc::Rows::Size];
-    GetPString(first, SHVc::Location, 10, location);
+    GetText(first, SHVc::Location, location);
     std::vector<StructurePart> parts;
     const struct {
         const uint8_t *doc;
@@ -276,10 +276,10 @@ bool DeliveryStockRows(const uint8_t *newDoc, const uint8_t *oldDoc, int add) {
         int32_t count = MatrixRowCount(SHVc::Number, 0, side.doc);
         for (int32_t i = 0; i < count; i++) {
             if (!MatrixRowRead(SHVc::Number, side.doc, i, row)) continue;
-            GetPString(row, SHVc::Rows::ItemCode, 20, item);
+            GetText(row, SHVc::Rows::ItemCode, item);
             PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver), amount;
             if (item[0] == 0 || !Signed(&qty, side.counts ? 1 : 0, &amount)) continue;
-            GetPString(row, SHVc::Rows::StructCode, 20, structure);
+            GetText(row, SHVc::Rows::StructCode, structure);
             RowParts(item, structure, &amount, parts);
             for (const StructurePart &p : parts)
                 if (!DeliveryLocationStock(p.item, location, &p.qty)) return false;

@@ -61,10 +61,10 @@ void AddRowLines(std::vector<HistoryLine> &lines, const uint8_t *item, const uin
 
 // The invoice's location, else block 203's main location.
 void HistoryLocation(const uint8_t *invoice, uint8_t *out) {
-    GetPString(invoice, Inv::Location, 10, out);
+    GetText(invoice, Inv::Location, out);
     if (out[0] != 0) return;
     const uint8_t *block = SettingsRecord(MainStockBlk::Number, MainStockBlock);
-    if (block) GetPString(block, MainStockBlk::MainLocation, 10, out);
+    if (block) GetText(block, MainStockBlk::MainLocation, out);
 }
 
 // Inserts one history record per line; false (told, hold failed) when a
@@ -76,8 +76,8 @@ bool WriteLines(const uint8_t *invoice, const std::vector<HistoryLine> &lines) {
     const bool flag = GetU32(invoice, Inv::OrderNr) == SerialNone && GetU16(invoice, Inv::UpdStock) != 0;
     for (const HistoryLine &l : lines) {
         uint8_t h[ItemHistVc::Size] = {};
-        PutPString(h, ItemHistVc::ItemCode, 20, l.item);
-        PutPString(h, ItemHistVc::Location, 10, location);
+        PutText(h, ItemHistVc::ItemCode, l.item);
+        PutText(h, ItemHistVc::Location, location);
         PutU16(h, ItemHistVc::DocType, DocSalesInvoice);
         PutU32(h, ItemHistVc::DocNr, GetU32(invoice, Inv::SerNr));
         PutDate(h, ItemHistVc::HistDate, GetDate(invoice, Inv::InvDate));
@@ -109,9 +109,9 @@ void StockHistoryFromInvoice(const uint8_t *invoice) {
     int32_t count = MatrixRowCount(Inv::Number, 0, invoice);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Inv::Number, invoice, i, row) || GetU16(row, Inv::Rows::Kind) != KindItem) continue;
-        GetPString(row, Inv::Rows::ItemCode, 20, item);
+        GetText(row, Inv::Rows::ItemCode, item);
         if (item[0] == 0) continue;
-        GetPString(row, Inv::Rows::StructCode, 20, structure);
+        GetText(row, Inv::Rows::StructCode, structure);
         if (structure[0] == 1 && structure[1] == '_') structure[0] = 0;   // the window's "no structure"
         PackedDecimal qty = GetDec(row, Inv::Rows::Quantity);
         AddRowLines(lines, item, structure, &qty, (uint16_t)i);
@@ -136,7 +136,7 @@ bool StockHistoryRow(const uint8_t *invoice) {
     int32_t count = MatrixRowCount(InvHistVc::Number, 0, serials.record);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(InvHistVc::Number, serials.record, i, row)) continue;
-        GetPString(row, InvHistVc::Rows::ItemCode, 20, item);
+        GetText(row, InvHistVc::Rows::ItemCode, item);
         if (item[0] == 0) continue;
         PackedDecimal qty = GetDec(row, InvHistVc::Rows::Quantity);
         AddLine(lines, item, &qty, (uint16_t)i);

@@ -69,8 +69,8 @@ struct Entry {
 bool Write(const Entry &e, const std::vector<Line> &lines) {
     for (const Line &l : lines) {
         uint8_t h[ItemHistVc::Size] = {};
-        PutPString(h, ItemHistVc::ItemCode, 20, l.item);
-        PutPString(h, ItemHistVc::Location, 10, l.location);
+        PutText(h, ItemHistVc::ItemCode, l.item);
+        PutText(h, ItemHistVc::Location, l.location);
         PutU16(h, ItemHistVc::DocType, e.type);
         PutU32(h, ItemHistVc::DocNr, e.serial);
         PutDate(h, ItemHistVc::HistDate, e.date);
@@ -119,15 +119,15 @@ bool StockHistoryFromDelivery(const uint8_t *delivery) {
     int32_t count = MatrixRowCount(SHVc::Number, 0, delivery);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(SHVc::Number, delivery, i, row)) continue;
-        GetPString(row, SHVc::Rows::ItemCode, 20, item);
+        GetText(row, SHVc::Rows::ItemCode, item);
         if (item[0] == 0) continue;
-        GetPString(row, SHVc::Rows::Location, 10, own);
+        GetText(row, SHVc::Rows::Location, own);
         // An import marks a row without a location of its own by "_".
         if (own[0] == 1 && own[1] == '_') own[0] = 0;
-        if (own[0] == 0) GetPString(delivery, SHVc::Location, 10, own);
+        if (own[0] == 0) GetText(delivery, SHVc::Location, own);
         LocationOr(own, location);
         PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver);
-        GetPString(row, SHVc::Rows::StructCode, 20, structure);
+        GetText(row, SHVc::Rows::StructCode, structure);
         if (NamesStructure(structure) && StructureParts(item, structure, &qty, parts)) {
             for (const StructurePart &p : parts) Add(lines, p.item, location, &p.qty, (uint16_t)i);
             continue;
@@ -142,7 +142,7 @@ bool StockHistoryFromDelivery(const uint8_t *delivery) {
 bool StockHistoryFromPurchase(const uint8_t *purchase) {
     assert(purchase);
     uint8_t own[256], location[256];
-    GetPString(purchase, PUVc::Location, 10, own);
+    GetText(purchase, PUVc::Location, own);
     LocationOr(own, location);
     std::vector<Line> lines = RowLines(PUVc::Number, purchase, PUVc::Rows::ItemCode, PUVc::Rows::Quantity, location);
     Entry e{PUVc::Number, GetU32(purchase, PUVc::SerNr), GetDate(purchase, PUVc::TransDate), 1, false};
@@ -154,7 +154,7 @@ bool StockHistoryFromPurchase(const uint8_t *purchase) {
 bool StockHistoryFromProduction(const uint8_t *production) {
     assert(production);
     uint8_t own[256], location[256], item[256], row[ProductionVc::Rows::Size];
-    GetPString(production, ProductionVc::Location, 10, own);
+    GetText(production, ProductionVc::Location, own);
     LocationOr(own, location);
     PackedDecimal times = GetDec(production, ProductionVc::Quantity);
     if (DecIsBlank(&times)) DecFromLong(&times, 1);
@@ -162,7 +162,7 @@ bool StockHistoryFromProduction(const uint8_t *production) {
     int32_t count = MatrixRowCount(ProductionVc::Number, 0, production);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(ProductionVc::Number, production, i, row)) continue;
-        GetPString(row, ProductionVc::Rows::ItemCode, 20, item);
+        GetText(row, ProductionVc::Rows::ItemCode, item);
         if (item[0] == 0) continue;
         PackedDecimal used = GetDec(row, ProductionVc::Rows::QtyUsed), made = GetDec(row, ProductionVc::Rows::QtyMade);
         if (DecIsBlank(&used)) DecSetZero(&used);
@@ -182,9 +182,9 @@ bool StockHistoryFromProduction(const uint8_t *production) {
 bool StockHistoryFromStockMove(const uint8_t *move) {
     assert(move);
     uint8_t own[256], from[256], to[256];
-    GetPString(move, StockMoveVc::FromLocation, 10, own);
+    GetText(move, StockMoveVc::FromLocation, own);
     LocationOr(own, from);
-    GetPString(move, StockMoveVc::ToLocation, 10, own);
+    GetText(move, StockMoveVc::ToLocation, own);
     LocationOr(own, to);
     const uint32_t serial = GetU32(move, StockMoveVc::SerNr);
     const DateRec date = GetDate(move, StockMoveVc::MoveDate);

@@ -47,10 +47,10 @@ ApproveResult PrintOnly(int reg, int16_t form, uint8_t *record) {
 // the purchase names none or an unknown one.
 bool PurchaseLocation(const uint8_t *purchase, uint8_t *loc) {
     uint8_t code[256];
-    GetPString(purchase, PUVc::Location, 10, code);
+    GetText(purchase, PUVc::Location, code);
     if (code[0] == 0) return false;
     std::memset(loc, 0, LocationVc::Size);
-    PutPString(loc, LocationVc::Code, 10, code);
+    PutText(loc, LocationVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(LocationVc::Number, loc, 1, 1, &recid, &position);
 }

@@ -36,10 +36,10 @@ bool SerialQtyAtLocation(const uint8_t *item, const uint8_t *serial, const uint8
     PStringCopy(at, location);
     if (at[0] == 0)
         if (const uint8_t *block = SettingsRecord(MainStockBlk::Number, MainStockBlock))
-            GetPString(block, MainStockBlk::MainLocation, 10, at);
-    PutPString(entry.record, SerialStockVc::ItemCode, 20, item);
-    PutPString(entry.record, SerialStockVc::SerialNr, 30, serial);
-    PutPString(entry.record, SerialStockVc::Location, 10, at);
+            GetText(block, MainStockBlk::MainLocation, at);
+    PutText(entry.record, SerialStockVc::ItemCode, item);
+    PutText(entry.record, SerialStockVc::SerialNr, serial);
+    PutText(entry.record, SerialStockVc::Location, at);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(SerialStockVc::Number, "ItemSerial", entry.record, 3, 1, &recid, &position)) return false;
     PackedDecimal held = GetDec(entry.record, SerialStockVc::Quantity);
@@ -52,11 +52,11 @@ bool SerialQtyAtLocation(const uint8_t *item, const uint8_t *serial, const uint8
 void DeliveryRowsCostPrice(uint8_t *delivery) {
     assert(delivery);
     uint8_t row[SHVc::Rows::Size], item[256], location[256];
-    GetPString(delivery, SHVc::Location, 10, location);
+    GetText(delivery, SHVc::Location, location);
     int32_t count = MatrixRowCount(SHVc::Number, 0, delivery);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(SHVc::Number, delivery, i, row)) continue;
-        GetPString(row, SHVc::Rows::ItemCode, 20, item);
+        GetText(row, SHVc::Rows::ItemCode, item);
         PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver), cost, unit;
         if (item[0] == 0 || DecIsZero(&qty)) continue;
         DecSetBlank(&cost);
@@ -94,13 +94,13 @@ bool ExpandStructureRowsForPrint(int document, const uint8_t *record, uint8_t *c
     int32_t count = MatrixRowCount(SHVc::Number, 0, record);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(SHVc::Number, record, i, row)) break;
-        GetPString(row, SHVc::Rows::ItemCode, 20, item);
-        GetPString(row, SHVc::Rows::StructCode, 20, structure);
+        GetText(row, SHVc::Rows::ItemCode, item);
+        GetText(row, SHVc::Rows::StructCode, structure);
         PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver);
         bool exploded = expand && structure[0] != 0 && ExplodeItemStructure(item, structure, &qty, parts.record);
         if (exploded) {
             PutDec(row, SHVc::Rows::ToDeliver, blank);
-            PutPString(row, SHVc::Rows::StructCode, 20, mark);
+            PutText(row, SHVc::Rows::StructCode, mark);
         }
         bool ok = AppendRow(copy, row);
         int32_t n = exploded ? MatrixRowCount(SHVc::Number, 0, parts.record) : 0;
@@ -108,7 +108,7 @@ bool ExpandStructureRowsForPrint(int document, const uint8_t *record, uint8_t *c
             ok = MatrixRowRead(SHVc::Number, parts.record, k, row);
             PutU32(row, SHVc::Rows::OrderRowNr, 0xFFFFFFFEu);
             PutDec(row, SHVc::Rows::QtyLeft, blank);
-            PutPString(row, SHVc::Rows::StructCode, 20, none);
+            PutText(row, SHVc::Rows::StructCode, none);
             ok = ok && AppendRow(copy, row);
         }
         if (!ok) {

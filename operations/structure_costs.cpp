@@ -28,25 +28,25 @@ bool ComponentCost(const uint8_t *item, uint16_t method, PackedDecimal *cost) {
         return true;
     }
     uint8_t code[256], all[1] = {0};
-    GetPString(item, INVc::Code, 20, code);
+    GetText(item, INVc::Code, code);
     return ItemFifoUnitCost(code, all, false, cost);
 }
 
 // Refreshes the rows of one structure; false when its store failed.
 bool RefreshStructure(uint8_t *structure, uint32_t recid, const uint8_t *selection, uint8_t *item) {
     uint8_t list[256], group[256], code[256], itemGroup[256], row[StructureVc::Rows::Size];
-    GetPString(selection, ReportParamsVc::SelText2, 255, list);
-    GetPString(selection, ReportParamsVc::SelText3, 255, group);
+    GetText(selection, ReportParamsVc::SelText2, list);
+    GetText(selection, ReportParamsVc::SelText3, group);
     const uint16_t method = GetU16(selection, ReportParamsVc::ReportLayout);
     int32_t count = MatrixRowCount(StructureVc::Number, 0, structure);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(StructureVc::Number, structure, i, row)) continue;
-        GetPString(row, StructureVc::Rows::ItemCode, 20, code);
+        GetText(row, StructureVc::Rows::ItemCode, code);
         if (list[0] != 0 && !CodeListContains(code, list)) continue;
-        PutPString(item, INVc::Code, 20, code);
+        PutText(item, INVc::Code, code);
         uint32_t id = 0, position = 0;
         if (!RecFind(INVc::Number, item, 1, 1, &id, &position)) continue;
-        GetPString(item, INVc::Group, 5, itemGroup);
+        GetText(item, INVc::Group, itemGroup);
         if (group[0] != 0 && !PStringEqual(group, itemGroup)) continue;
         PackedDecimal qty = GetDec(row, StructureVc::Rows::Quantity), cost;
         if (DecIsBlank(&qty) || !ComponentCost(item, method, &cost)) continue;
@@ -65,17 +65,17 @@ bool RefreshStructure(uint8_t *structure, uint32_t recid, const uint8_t *selecti
 bool ItemStructureBatch(const uint8_t *selection) {
     assert(selection);
     uint8_t range[256], from[256], to[256];
-    GetPString(selection, ReportParamsVc::SelText1, 255, range);
+    GetText(selection, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
     RuleRecord structure(StructureVc::Number), item(INVc::Number);
     if (!structure.record || !item.record) return false;
-    PutPString(structure.record, StructureVc::Code, 20, from);
+    PutText(structure.record, StructureVc::Code, from);
     uint32_t recid = 0, position = 0;
     if (!RecFind(StructureVc::Number, structure.record, 1, 0, &recid, &position)) return true;
     uint8_t code[256];
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAt(StructureVc::Number, (int32_t)p, structure.record, &recid)) break;
-        GetPString(structure.record, StructureVc::Code, 20, code);
+        GetText(structure.record, StructureVc::Code, code);
         if (to[0] != 0 && PStringCompare(code, to) > 0) break;
         if (UserCancelFlag) break;
         if (!RefreshStructure(structure.record, recid, selection, item.record)) return false;

@@ -49,7 +49,7 @@ void NewRow(uint8_t *row, const uint8_t *person, const PackedDecimal &price) {
     std::memset(row, 0, TB::Rows::Size);
     PackedDecimal blank;
     DecSetBlank(&blank);
-    PutPString(row, TB::Rows::Person, PersonMax, person);
+    PutText(row, TB::Rows::Person, person);
     for (uint32_t at : {TB::Rows::BudgetQty, TB::Rows::QtySpent, TB::Rows::QtyInvoiced, TB::Rows::Qty42,
                         TB::Rows::QtyToInvoice, TB::Rows::CostInvoiced, TB::Rows::CostSpent})
         PutDec(row, at, blank);
@@ -65,9 +65,9 @@ struct Booking {
 bool ReadBooking(const uint8_t *sheet, int32_t index, Booking *b) {
     uint8_t row[TS::Rows::Size];
     if (!MatrixRowGet(TS::Number, 0, sheet, index, row)) return false;
-    GetPString(row, TS::Rows::Person, PersonMax, b->person);
-    GetPString(row, TS::Rows::Project, ProjectMax, b->project);
-    GetPString(row, TS::Rows::ItemCode, ItemMax, b->item);
+    GetText(row, TS::Rows::Person, b->person);
+    GetText(row, TS::Rows::Project, b->project);
+    GetText(row, TS::Rows::ItemCode, b->item);
     b->quantity = GetDec(row, TS::Rows::Quantity);
     return true;
 }
@@ -114,7 +114,7 @@ void TimeBudgetUpdate(const uint8_t *sheet, int32_t index, uint8_t *budget) {
     uint8_t row[TB::Rows::Size], code[256];
     for (int32_t i = 0; i < n && target < 0; i++) {
         if (!MatrixRowGet(TB::Number, 0, budget, i, row)) break;
-        GetPString(row, TB::Rows::Person, PersonMax, code);
+        GetText(row, TB::Rows::Person, code);
         if (PStringEqual(code, b.person)) target = i;
         else if (code[0] == 0) common = i;
     }
@@ -142,8 +142,8 @@ bool TimeBudgetCreate(const uint8_t *sheet, int32_t index) {
     bool haveDefaults = SettingsBlockRead(ProjectBlk::Number, defaults, ProjectBlk::Size);
     RecClear(TB::Number, budget.record);
     uint8_t *rec = budget.record;
-    PutPString(rec, TB::Project, ProjectMax, b.project);
-    PutPString(rec, TB::ItemCode, ItemMax, b.item);
+    PutText(rec, TB::Project, b.project);
+    PutText(rec, TB::ItemCode, b.item);
     PutU16(rec, TB::FixedBudget, 0);
     PutU16(rec, TB::Detail, haveDefaults ? GetU16(defaults, ProjectBlk::TimeDetail) : 0);
     PackedDecimal blank, price, percent;
@@ -153,9 +153,9 @@ bool TimeBudgetCreate(const uint8_t *sheet, int32_t index) {
     PutDec(rec, TB::DiscPct, percent);
     uint8_t name[256];
     TimeBudgetItem(b.item, name);
-    PutPString(rec, TB::ItemName, NameMax, name);
+    PutText(rec, TB::ItemName, name);
     TimeBudgetProject(b.project, name);
-    PutPString(rec, TB::ProjectName, NameMax, name);
+    PutText(rec, TB::ProjectName, name);
     uint8_t row[TB::Rows::Size];
     NewRow(row, b.person, price);
     Book(row, b);
@@ -169,7 +169,7 @@ bool TimeBudgetCreate(const uint8_t *sheet, int32_t index) {
 void TimeBudgetItem(const uint8_t *itemCode, uint8_t *name) {
     name[0] = 0;
     RuleRecord item(INVc::Number);
-    if (ProjectReadByCode(item, INVc::Code, ItemMax, itemCode)) GetPString(item.record, INVc::Name, NameMax, name);
+    if (ProjectReadByCode(item, INVc::Code, ItemMax, itemCode)) GetText(item.record, INVc::Name, name);
 }
 
 // The project's name, empty when the project is missing.
@@ -177,5 +177,5 @@ void TimeBudgetProject(const uint8_t *projectCode, uint8_t *name) {
     name[0] = 0;
     RuleRecord project(ProjectVc::Number);
     if (ProjectReadByCode(project, ProjectVc::Code, ProjectMax, projectCode))
-        GetPString(project.record, ProjectVc::Name, NameMax, name);
+        GetText(project.record, ProjectVc::Name, name);
 }

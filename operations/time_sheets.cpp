@@ -40,9 +40,9 @@ struct SheetRow {
 // Reads row i of the sheet with its codes; false when there is no such row.
 bool ReadSheetRow(const uint8_t *sheet, int32_t i, SheetRow *r) {
     if (!MatrixRowGet(TS::Number, 0, sheet, i, r->row)) return false;
-    GetPString(r->row, TS::Rows::Person, PersonMax, r->person);
-    GetPString(r->row, TS::Rows::Project, ProjectMax, r->project);
-    GetPString(r->row, TS::Rows::ItemCode, ItemMax, r->item);
+    GetText(r->row, TS::Rows::Person, r->person);
+    GetText(r->row, TS::Rows::Project, r->project);
+    GetText(r->row, TS::Rows::ItemCode, r->item);
     return true;
 }
 
@@ -80,7 +80,7 @@ int RowFault(const SheetRow &r, uint32_t *column) {
         return Texts::TimeProjectNotAllowed;
     }
     uint8_t type[256];
-    GetPString(person.record, PEVc::EmpType, PersonMax, type);
+    GetText(person.record, PEVc::EmpType, type);
     RuleRecord empType(EmpTypeVc::Number);
     if (ProjectReadByCode(empType, EmpTypeVc::Code, PersonMax, type) &&
         GetU16(empType.record, EmpTypeVc::OnlyListed) != 0 &&
@@ -138,7 +138,7 @@ bool StoreLink(const uint8_t *project, const DateRec &date, uint16_t kind, uint3
     if (project[0] == 0) return true;
     RuleRecord link(ProjLinkVc::Number);
     if (!link.record) return false;
-    PutPString(link.record, ProjLinkVc::Project, ProjectMax, project);
+    PutText(link.record, ProjLinkVc::Project, project);
     PutDate(link.record, ProjLinkVc::LinkDate, date);
     PutU16(link.record, ProjLinkVc::Kind, kind);
     PutU32(link.record, ProjLinkVc::SourceNr, serial);
@@ -248,11 +248,11 @@ bool TimeSheetProjectTrans(const uint8_t *sheet) {
         if (!ReadSheetRow(sheet, i, &r)) return false;
         if (BlankRow(r)) continue;
         RecClear(ProjTransVc::Number, trans.record);
-        PutPString(trans.record, ProjTransVc::Person, PersonMax, r.person);
+        PutText(trans.record, ProjTransVc::Person, r.person);
         PutDate(trans.record, ProjTransVc::TransDate, TimeSheetRowDate(sheet, i));
         PutU32(trans.record, ProjTransVc::SheetNr, serial);
-        PutPString(trans.record, ProjTransVc::ItemCode, ItemMax, r.item);
-        PutPString(trans.record, ProjTransVc::Project, ProjectMax, r.project);
+        PutText(trans.record, ProjTransVc::ItemCode, r.item);
+        PutText(trans.record, ProjTransVc::Project, r.project);
         if (RecExists(ProjTransVc::Number, trans.record)) continue;
         uint32_t recid = 0;
         if (!RecStore(ProjTransVc::Number, trans.record, 0, &recid)) return false;
@@ -265,7 +265,7 @@ bool ProjectLinkEntries(int reg, const uint8_t *record) {
     assert(record);
     if (reg == SHVc::Number) {
         uint8_t project[256];
-        GetPString(record, SHVc::Project, ProjectMax, project);
+        GetText(record, SHVc::Project, project);
         return StoreLink(project, GetDate(record, SHVc::ShipDate), LinkDelivery, GetU32(record, SHVc::SerNr));
     }
     if (reg != TS::Number) return true;

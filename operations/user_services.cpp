@@ -22,7 +22,7 @@ bool CurrentUserRecord(uint8_t *person) {
     uint8_t code[256];
     GetPString(entry, SU::UserCode, 5, code);
     if (code[0] == 0) return false;
-    PutPString(person, PEVc::Code, 5, code);
+    PutText(person, PEVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(PEVc::Number, person, 1, 1, &recid, &position);
 }
@@ -36,9 +36,9 @@ void UserNameByCode(const uint8_t *code, uint8_t *out) {
     MemBlock h = 0;
     uint8_t *person = RecBufferNew(PEVc::Number, &h);
     if (!person) return;
-    PutPString(person, PEVc::Code, 5, code);
+    PutText(person, PEVc::Code, code);
     uint32_t recid = 0, position = 0;
-    if (RecFind(PEVc::Number, person, 1, 1, &recid, &position)) GetPString(person, PEVc::Name, 60, out);
+    if (RecFind(PEVc::Number, person, 1, 1, &recid, &position)) GetText(person, PEVc::Name, out);
     RecBufferFree(PEVc::Number, &h);
 }
 

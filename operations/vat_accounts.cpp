@@ -18,7 +18,7 @@ void VatCodeAccount(uint8_t *account, int zone) {
     uint8_t code[256];
     for (int32_t i = 0; i < rows.count; i++) {
         const uint8_t *row = rows.data + (size_t)i * VatAccountsBlk::Rows::Size;
-        GetPString(row, VatAccountsBlk::Rows::VatCode, 2, code);
+        GetText(row, VatAccountsBlk::Rows::VatCode, code);
         if (!PStringEqual(code, account)) continue;
         uint32_t at = zone == 1   ? VatAccountsBlk::Rows::AccZone1
                       : zone == 2 ? VatAccountsBlk::Rows::AccZone2

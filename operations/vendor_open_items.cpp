@@ -41,14 +41,14 @@ void OpenItemStart(uint8_t *item, const uint8_t *invoice, uint32_t serial) {
     DateRec due = GetDate(invoice, PI::DueDate), disc = GetDate(invoice, PI::DiscDate);
     PutDate(item, OI::DueDate, due);
     PutDate(item, OI::DiscDate, disc.year != 0 ? disc : due);
-    GetPString(invoice, PI::VendCode, 20, text);
-    PutPString(item, OI::VendCode, 20, text);
-    GetPString(invoice, PI::VendName, 60, text);
-    PutPString(item, OI::VendName, 60, text);
-    GetPString(invoice, PI::VendInvNr, 20, text);
-    PutPString(item, OI::VendInvNr, 20, text);
-    GetPString(invoice, PI::CurncyCode, 5, text);
-    PutPString(item, OI::CurncyCode, 5, text);
+    GetText(invoice, PI::VendCode, text);
+    PutText(item, OI::VendCode, text);
+    GetText(invoice, PI::VendName, text);
+    PutText(item, OI::VendName, text);
+    GetText(invoice, PI::VendInvNr, text);
+    PutText(item, OI::VendInvNr, text);
+    GetText(invoice, PI::CurncyCode, text);
+    PutText(item, OI::CurncyCode, text);
 }
 
 // Adds change to the open item of serial (started from invoice when
@@ -113,7 +113,7 @@ bool VendorOpenItemReduce(uint32_t serial, const uint8_t *vendorCode, const Date
         DecNegateInto(amount, &change);
         if (!OpenItemAdd(serial, invoice.record, &change)) return false;
         AmountTimesRate(amount, &rate, &home);
-        GetPString(invoice.record, PI::VendCode, 20, vendor);
+        GetText(invoice.record, PI::VendCode, vendor);
     }
     if (noBalance) return true;
     PackedDecimal blank;
@@ -144,7 +144,7 @@ bool PurchaseInvoiceSaveSteps(uint8_t *invoice, int store) {
         PutU32(invoice, PI::CredInv, credited);
         if (credited != SerialNone) {
             uint8_t vendor[256];
-            GetPString(invoice, PI::VendCode, 20, vendor);
+            GetText(invoice, PI::VendCode, vendor);
             DateRec date = GetDate(invoice, PI::TransDate);
             PackedDecimal total = GetDec(invoice, PI::InvAmount);
             RuleRecord check(PI::Number);
@@ -168,7 +168,7 @@ bool AddVendorPeriodBalance(const uint8_t *vendorCode, const DateRec *date, cons
     if (date->year == 0) return true;
     const PackedDecimal amounts[VendorKinds] = {*a0, *a1, *a2, *a3};
     uint8_t key[VBVc::Size] = {};
-    PutPString(key, VBVc::VendCode, 20, vendorCode);
+    PutText(key, VBVc::VendCode, vendorCode);
     if (AddStatistics({VBVc::Number, nullptr, 1, VBVc::Amounts, VendorKinds}, key, VBVc::Amounts, amounts,
                       MonthIndex(date), negate))
         return true;
@@ -180,8 +180,8 @@ bool AddVendorPeriodBalance(const uint8_t *vendorCode, const DateRec *date, cons
 bool VendorLedgerEntryOfInvoice(const uint8_t *invoice) {
     assert(invoice);
     uint8_t entry[VLVc::Size] = {}, vendor[256];
-    GetPString(invoice, PI::VendCode, 20, vendor);
-    PutPString(entry, VLVc::VendCode, 20, vendor);
+    GetText(invoice, PI::VendCode, vendor);
+    PutText(entry, VLVc::VendCode, vendor);
     PutDate(entry, VLVc::Date, GetDate(invoice, PI::TransDate));
     PutU16(entry, VLVc::Kind, 0);
     uint32_t serial = GetU32(invoice, PI::SerNr), owner = serial;
@@ -216,7 +216,7 @@ int PurchaseInvoiceToVendorLedger(uint8_t *invoice) {
     DecSetBlank(&paid);
     if (kind == PurchaseKindCash) DecNegateInto(&total, &paid);
     uint8_t vendor[256];
-    GetPString(invoice, PI::VendCode, 20, vendor);
+    GetText(invoice, PI::VendCode, vendor);
     DateRec date = GetDate(invoice, PI::TransDate);
     if (!AddVendorPeriodBalance(vendor, &date, &total, &netHome, &paid, &totalHome, kind == PurchaseKindCredit))
         return -1;

@@ -50,11 +50,11 @@ int HeadChecks(uint8_t *payment, const uint8_t *old, int mode) {
         return FieldError(Texts::PostedNotApproved, nullptr, OP::Posted);
     if (!CheckBeforeSave(OP::Number, payment, OP::PayDate)) return -1;
     uint8_t code[256];
-    GetPString(payment, OP::PayMode, 1, code);
+    GetText(payment, OP::PayMode, code);
     if (code[0] == 0) return FieldError(Texts::PaymentModeMissing, nullptr, OP::PayMode);
     if (MatrixRowCount(OP::Number, 0, payment) < 1)
         return FieldErrorAt(Texts::VoucherNoRows, nullptr, OP::Matrix, 0, Row::InvoiceNr);
-    GetPString(payment, OP::CurncyCode, CurrencyMax, code);
+    GetText(payment, OP::CurncyCode, code);
     PackedDecimal rate = GetDec(payment, OP::Rate);
     if (!RateFitsCurrency(code, &rate)) return FieldError(Texts::CurrencyUnknown, nullptr, OP::Rate);
     if (!IsCurrencyCode(code)) return FieldError(Texts::CurrencyUnknown, nullptr, OP::CurncyCode);
@@ -67,19 +67,19 @@ int RowCheck(const uint8_t *payment, const uint8_t *row, uint16_t i) {
         return FieldErrorAt(text, nullptr, OP::Matrix, i, (uint16_t)column);
     };
     uint8_t code[256], currency[256], other[256];
-    GetPString(payment, OP::CurncyCode, CurrencyMax, currency);
+    GetText(payment, OP::CurncyCode, currency);
     uint32_t serial = GetU32(row, Row::InvoiceNr);
     if (GetU16(row, Row::Kind) == PaymentRowPaid && serial == SerialNone) {
-        GetPString(row, Row::VendCode, CodeMax, code);
+        GetText(row, Row::VendCode, code);
         RuleRecord vendor(VEVc::Number);
         if (!VendorRead(code, vendor)) return refuse(Texts::CodeUnknown, Row::VendCode);
         if (GetU16(vendor.record, VEVc::OnAccount) == 0) return refuse(Texts::VendorNoOnAccount, Row::InvoiceNr);
-        GetPString(vendor.record, VEVc::CurncyCode, CurrencyMax, other);
+        GetText(vendor.record, VEVc::CurncyCode, other);
         if (!PStringEqual(other, currency)) return refuse(Texts::CurrencyDiffers, Row::VendCode);
     } else {
         RuleRecord invoice(VIVc::Number);
         if (!PurchaseInvoiceRead(serial, invoice)) return refuse(Texts::PurchaseInvoiceMissing, Row::InvoiceNr);
-        GetPString(invoice.record, VIVc::CurncyCode, CurrencyMax, other);
+        GetText(invoice.record, VIVc::CurncyCode, other);
         if (!PStringEqual(other, currency)) return refuse(Texts::CurrencyDiffers, Row::InvoiceNr);
         if (GetU16(invoice.record, VIVc::Held) != 0) return refuse(Texts::PurchaseInvoiceHeld, Row::InvoiceNr);
     }

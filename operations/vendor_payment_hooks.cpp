@@ -47,7 +47,7 @@ bool CollectRows(std::vector<uint8_t> &list, const uint8_t *payment, bool negate
         PackedDecimal amount = GetDec(row, Row::Amount);
         if (DecIsBlank(&amount)) continue;
         if (negate) DecNegateInto(&amount, &amount);
-        GetPString(row, Row::VendCode, 20, vendor);
+        GetText(row, Row::VendCode, vendor);
         PaymentRowsByInvoice(list, &date, GetU32(row, Row::InvoiceNr), &amount, vendor);
     }
     return true;
@@ -123,8 +123,8 @@ bool PaymentToVendorLedger(const uint8_t *payment) {
         RuleRecord invoice(VIVc::Number);
         if (serial != SerialNone && !PurchaseInvoiceRead(serial, invoice)) continue;
         uint8_t entry[VLVc::Size] = {};
-        GetPString(row, Row::VendCode, 20, vendor);
-        PutPString(entry, VLVc::VendCode, 20, vendor);
+        GetText(row, Row::VendCode, vendor);
+        PutText(entry, VLVc::VendCode, vendor);
         PutDate(entry, VLVc::Date, GetDate(payment, OP::PayDate));
         PutU16(entry, VLVc::Kind, 1);
         PutU32(entry, VLVc::DocSerNr, GetU32(payment, OP::SerNr));

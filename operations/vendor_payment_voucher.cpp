@@ -58,18 +58,18 @@ bool PaymentModeRow(const uint8_t *payment, uint8_t *account, uint8_t *name) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     if (modes.count == 0) return false;
     uint8_t code[256], rowCode[256];
-    GetPString(payment, OP::PayMode, 1, code);
+    GetText(payment, OP::PayMode, code);
     const uint8_t *chosen = modes.data;
     for (int32_t i = 0; i < modes.count; i++) {
         const uint8_t *mode = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
-        GetPString(mode, PaymentModeBlk::Rows::Code, 1, rowCode);
+        GetText(mode, PaymentModeBlk::Rows::Code, rowCode);
         if (PStringEqual(rowCode, code)) {
             chosen = mode;
             break;
         }
     }
-    GetPString(chosen, PaymentModeBlk::Rows::Account, AccountMax, account);
-    GetPString(chosen, PaymentModeBlk::Rows::Name, TextMax, name);
+    GetText(chosen, PaymentModeBlk::Rows::Account, account);
+    GetText(chosen, PaymentModeBlk::Rows::Name, name);
     return true;
 }
 
@@ -82,7 +82,7 @@ struct Build {
 // The discount's VAT correction of a discount row on invoice.
 bool DiscountVat(Build &b, const uint8_t *invoice, const PackedDecimal *amount) {
     uint8_t account[256];
-    GetPString(b.accounts, VA::DiscVatDebitAcc, AccountMax, account);
+    GetText(b.accounts, VA::DiscVatDebitAcc, account);
     if (account[0] == 0) return true;
     PackedDecimal vat = GetDec(invoice, VIVc::VatEntered), total = GetDec(invoice, VIVc::InvAmount);
     if (DecIsBlank(&vat)) vat = GetDec(invoice, VIVc::VatComputed);
@@ -99,16 +99,16 @@ bool DiscountVat(Build &b, const uint8_t *invoice, const PackedDecimal *amount) 
 // The rows of one counted row; false when an account is missing.
 bool PostRow(Build &b, const uint8_t *row) {
     uint8_t code[256], objects[256] = {0}, text[256];
-    GetPString(row, Row::VendCode, CodeMax, code);
+    GetText(row, Row::VendCode, code);
     RuleRecord vendor(VEVc::Number);
     if (VendorRead(code, vendor)) {
         if (b.vendorText[0] == 0) {
             PStringCopy(b.vendorText, code);
             PStringAppendC(b.vendorText, "  ");
-            GetPString(vendor.record, VEVc::Name, TextMax, text);
+            GetText(vendor.record, VEVc::Name, text);
             PStringAppend(b.vendorText, text);
         }
-        if (GetU16(b.accounts, VA::CopyVendText) != 0) GetPString(vendor.record, VEVc::Objects, 5, objects);
+        if (GetU16(b.accounts, VA::CopyVendText) != 0) GetText(vendor.record, VEVc::Objects, objects);
     }
     PackedDecimal amount = GetDec(row, Row::Amount), converted;
     if (DecIsBlank(&amount)) DecSetZero(&amount);
@@ -122,10 +122,10 @@ bool PostRow(Build &b, const uint8_t *row) {
     if (!PurchaseInvoiceRead(serial, invoice)) return true;
     LongToDigitText((int32_t)serial, text);
     uint8_t creditor[256], currency[256], invoiceCurrency[256];
-    GetPString(invoice.record, VIVc::CredAcc, AccountMax, creditor);
-    if (creditor[0] == 0) GetPString(b.accounts, VA::CreditorAcc, AccountMax, creditor);
-    GetPString(b.payment, OP::CurncyCode, 5, currency);
-    GetPString(invoice.record, VIVc::CurncyCode, 5, invoiceCurrency);
+    GetText(invoice.record, VIVc::CredAcc, creditor);
+    if (creditor[0] == 0) GetText(b.accounts, VA::CreditorAcc, creditor);
+    GetText(b.payment, OP::CurncyCode, currency);
+    GetText(invoice.record, VIVc::CurncyCode, invoiceCurrency);
     if (!PStringEqual(currency, invoiceCurrency)) {
         FindVoucherRow(PendingVoucher, creditor, objects, (const uint8_t *)"", text, &converted, false, true,
                        &b.running);
@@ -171,7 +171,7 @@ int PostVendorPayment(uint8_t *payment, int force) {
     PutDate(PendingVoucher, Voucher::TransDate, date);
     uint8_t text[256], part[256];
     text[0] = 0;
-    GetPString(payment, OP::CurncyCode, 5, part);
+    GetText(payment, OP::CurncyCode, part);
     if (part[0] != 0) {
         PStringCopy(text, part);
         PStringAppendC(text, " ");
@@ -227,6 +227,6 @@ int PostVendorPayment(uint8_t *payment, int force) {
         PStringCopy(text, composed);
     }
     CutVoucherText(text);
-    PutPString(PendingVoucher, Voucher::Text, TextMax, text);
+    PutText(PendingVoucher, Voucher::Text, text);
     return 1;
 }

@@ -97,7 +97,7 @@ void SavedReportTitle(int number, uint8_t *out)
     for (uint32_t r = 0, count = p ? MemSize(rows) / RowSize : 0; r < count; r++) {
         const uint8_t *row = p + r * RowSize;
         if (GetU16(row, ReportSelectionBlk::Rows::ReportNr) != uint16_t(number)) continue;
-        GetPString(row, ReportSelectionBlk::Rows::Title, 60, out);
+        GetText(row, ReportSelectionBlk::Rows::Title, out);
         break;
     }
     if (p) MemUnlock(rows);

@@ -180,7 +180,7 @@ void PrinterTextInColumn(const uint8_t *text, const PackedDecimal c[4], const ui
     DrawContext *dc = PortState.dc;
     if (!dc || !text || !c || !fontRecord) return;
     PString face;
-    GetPString(fontRecord, FontVc::WinFontName, 20, face);
+    GetText(fontRecord, FontVc::WinFontName, face);
     PrinterFontSized(face, 0, GetI16(fontRecord, FontVc::WinSize));
     int32_t top = ClampCoord(DecToLong(&c[0])), left = ClampCoord(DecToLong(&c[1]));
     int32_t right = ClampCoord(DecToLong(&c[3]));
@@ -206,7 +206,7 @@ void PrinterFormText(const uint8_t *text, const uint8_t *element)
     int32_t top, left, bottom, right;
     ElementCoords(element, &top, &left, &bottom, &right);
     PString face;
-    GetPString(element + PrinterElement::FontRecord, FontVc::WinFontName, 20, face);
+    GetText(element + PrinterElement::FontRecord, FontVc::WinFontName, face);
     if (IsCode128Face(face) || IsEan13Face(face)) {
         // No bar-code font ships: the bars are drawn.
         PrinterBarcodeBars(face, text, top, left, bottom, right);

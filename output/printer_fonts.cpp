@@ -59,7 +59,7 @@ const uint8_t *CompanyPrinterFace(PString out)
 {
     if (!CompanyBlock) return nullptr;
     SettingsBlockLoad(CompanyBlk::Number);
-    GetPString(CompanyBlock, CompanyBlk::PrinterFontName, 20, out);
+    GetText(CompanyBlock, CompanyBlk::PrinterFontName, out);
     return out;
 }
 
@@ -131,7 +131,7 @@ void PrinterFontSelect(const uint8_t *fontRecord)
         if (points < 1) points = 10;
         int style = GetI16(fontRecord, FontVc::WinStyle);
         PString face;
-        GetPString(fontRecord, FontVc::WinFontName, 20, face);
+        GetText(fontRecord, FontVc::WinFontName, face);
         PlFont *font = FontOfFace(face, preview ? 12 : points * Printer.dpiY / 72, style == 1 || style == 3 ? 700 : 400,
                                   style == 2 || style == 3);
         if (!font) return;

@@ -85,7 +85,7 @@ int PrinterRowByName(const std::vector<uint8_t> &rows, const uint8_t *name)
 {
     PString other;
     for (size_t r = 0; r + RowSize <= rows.size(); r += RowSize) {
-        GetPString(rows.data() + r, PrintersBlk::Rows::Name, NameMax, other);
+        GetText(rows.data() + r, PrintersBlk::Rows::Name, other);
         if (PStringCompareNoCase(name, other) == 0) return int(r / RowSize);
     }
     return -1;

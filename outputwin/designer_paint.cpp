@@ -72,7 +72,7 @@ void Picture(const MacRect &r)
 void FieldLabel(const uint8_t *item, uint8_t *out)
 {
     int16_t code = GetI16(item, DocVc::Rows::FieldCode);
-    GetPString(item, DocVc::Rows::Text, ItemTextLength, out);
+    GetText(item, DocVc::Rows::Text, out);
     if (code == 0) return;
     PString text;
     int index = 0;
@@ -84,7 +84,7 @@ void FieldLabel(const uint8_t *item, uint8_t *out)
 int DesignerThickness(const uint8_t *item)
 {
     PString text;
-    GetPString(item, DocVc::Rows::Font, FontNameLength, text);
+    GetText(item, DocVc::Rows::Font, text);
     PackedDecimal value;
     if (!TextToDecChecked(text, &value) || DecIsBlank(&value)) return 1;
     int32_t t = DecToLong(&value);
@@ -129,7 +129,7 @@ void DesignerDrawItems(int w, const uint8_t *formDef, const MacRect *clip)
         uint16_t kind = GetU16(item, DocVc::Rows::Kind);
         if (kind == DesignerText || kind == DesignerField) {
             PString name;
-            GetPString(item, DocVc::Rows::Font, FontNameLength, name);
+            GetText(item, DocVc::Rows::Font, name);
             if (!fontLoaded || !PStringEqual(name, fontName)) {
                 FontRecordLoad(font, name);
                 PStringCopy(fontName, name);
@@ -142,7 +142,7 @@ void DesignerDrawItems(int w, const uint8_t *formDef, const MacRect *clip)
         int16_t align = GetI16(item, DocVc::Rows::Alignment);
         switch (kind) {
         case DesignerText:
-            GetPString(item, DocVc::Rows::Text, ItemTextLength, text);
+            GetText(item, DocVc::Rows::Text, text);
             PrinterTextInColumn(text, c, font, align);
             break;
         case DesignerLine: Line(r, DesignerThickness(item)); break;

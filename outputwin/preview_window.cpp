@@ -173,7 +173,7 @@ void PreviewDrillDown(int n, const uint8_t *text)
     ReportSelectionDefaults(ReportParams, DrillDownDefaultsType);
     PutU16(ReportParams, ReportParamsVc::OutputKind, PreviewOutputKind);
     PutU16(ReportParams, ReportParamsVc::SecondKind, GetU16(rec, ReportParamsVc::SecondKind));
-    PutPString(ReportParams, ReportParamsVc::SelText7, DrillTextMax, text);
+    PutText(ReportParams, ReportParamsVc::SelText7, text);
     PutDate(ReportParams, ReportParamsVc::DateFrom, GetDate(rec, ReportParamsVc::DateFrom));
     PutDate(ReportParams, ReportParamsVc::DateTo, GetDate(rec, ReportParamsVc::DateTo));
     RunReportCommand();

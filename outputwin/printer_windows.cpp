@@ -51,9 +51,9 @@ void Append(uint8_t *line, const uint8_t *text)
 void RowLine(const uint8_t *row, uint8_t *line)
 {
     PString name, device, printer, dash;
-    GetPString(row, PrintersBlk::Rows::Name, TextMax, name);
-    GetPString(row, PrintersBlk::Rows::DeviceText, TextMax, device);
-    GetPString(row, PrintersBlk::Rows::PrinterText, TextMax, printer);
+    GetText(row, PrintersBlk::Rows::Name, name);
+    GetText(row, PrintersBlk::Rows::DeviceText, device);
+    GetText(row, PrintersBlk::Rows::PrinterText, printer);
     CStringToPString(" - ", dash);
     line[0] = 0;
     Append(line, name);
@@ -198,7 +198,7 @@ uint8_t PrinterRowEvent(int window, int event, void *a, void *)
     switch (event) {
     case EventBeforeOk: {
         PString name;
-        GetPString(WinRecordBuffer(window), PrintersBlk::Rows::Name, TextMax, name);
+        GetText(WinRecordBuffer(window), PrintersBlk::Rows::Name, name);
         if (!PrinterRowWindowOk(window)) return 0;
         int list = WinFindByDef(PrinterListType);
         std::vector<uint8_t> rows;
@@ -228,7 +228,7 @@ bool PrinterRowWindowOk(int n)
     const uint8_t *row = WinRecordBuffer(n);
     if (!row || MemSize(WinTable[n]->recordHandle) < RowSize) return false;
     PString name;
-    GetPString(row, PrintersBlk::Rows::Name, TextMax, name);
+    GetText(row, PrintersBlk::Rows::Name, name);
     if (name[0] == 0) {
         FieldError(TextPrinterNeedsName, nullptr, uint16_t(PrintersBlk::Rows::Name));
         return false;

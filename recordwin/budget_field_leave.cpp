@@ -127,11 +127,11 @@ void TimeBudgetFieldLeave(int window, int field, uint8_t changed)
             RuleRecord item(INVc::Number);
             NameOf(window, budget, TB::ItemCode, ItemMax, item, INVc::Code, INVc::Name, TB::ItemName);
             PString code, customer, itemCode;
-            GetPString(budget, TB::Project, ProjectMax, code);
+            GetText(budget, TB::Project, code);
             RuleRecord project(ProjectVc::Number);
             if (project.record && ProjectReadByCode(project, ProjectVc::Code, ProjectMax, code)) {
-                GetPString(project.record, ProjectVc::CustCode, CustomerMax, customer);
-                GetPString(budget, TB::ItemCode, ItemMax, itemCode);
+                GetText(project.record, ProjectVc::CustCode, customer);
+                GetText(budget, TB::ItemCode, itemCode);
                 PackedDecimal price, percent;
                 if (CustDiscPrice(customer, itemCode, &price, &percent)) {
                     PutDec(budget, TB::DiscPct, percent);
@@ -161,7 +161,7 @@ void TimeBudgetFieldLeave(int window, int field, uint8_t changed)
         WinMatrixDrawRow(window, at.row, Row::QtyToInvoice, 0);
     } else if (at.column == 0) {
         PString person;
-        GetPString(r, Row::Person, PersonMax, person);
+        GetText(r, Row::Person, person);
         PackedDecimal price, percent;
         BudgetItemPrice(budget, TB::Project, TB::ItemCode, person, &price, &percent);
         PutDec(r, Row::Price, price);

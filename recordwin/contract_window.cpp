@@ -79,13 +79,13 @@ void ContractFreightFill(uint8_t *contract)
     PackedDecimal pct;
     DecSetZero(&pct);
     if (Block186) {
-        GetPString(Block186, FreightBlk::FreightItem, ItemCodeMax, code);
+        GetText(Block186, FreightBlk::FreightItem, code);
         pct = GetDec(Block186, FreightBlk::FreightPct);
     }
     RuleRecord item(INVc::Number);
     bool known = false;
     if (item.record && code[0] != 0) {
-        PutPString(item.record, INVc::Code, ItemCodeMax, code);
+        PutText(item.record, INVc::Code, code);
         uint32_t recid = 0, position = 0;
         known = RecFindByIndex(INVc::Number, "Code", item.record, 1, 1, &recid, &position);
     }
@@ -94,9 +94,9 @@ void ContractFreightFill(uint8_t *contract)
         uint8_t vat[256], account[256];
         ItemVatCode(code, zone, vat);
         ItemSalesAccount(code, zone, account);
-        PutPString(contract, CO::FreightItem, ItemCodeMax, code);
-        PutPString(contract, CO::FreightVat, VatCodeMax, vat);
-        PutPString(contract, CO::FreightAcc, AccountMax, account);
+        PutText(contract, CO::FreightItem, code);
+        PutText(contract, CO::FreightVat, vat);
+        PutText(contract, CO::FreightAcc, account);
         PutDec(contract, CO::FreightPct, pct);
         PutDec(contract, CO::FreightHome, GetDec(item.record, INVc::BasePrice));
     } else {
@@ -184,9 +184,9 @@ void ContractFreightPercentPart(uint8_t *contract)
 bool ContractCustomerFill(uint8_t *contract, uint8_t *customer)
 {
     uint8_t code[256];
-    GetPString(contract, CO::CustCode, CustomerCodeMax, code);
+    GetText(contract, CO::CustCode, code);
     if (code[0] == 0) return false;
-    PutPString(customer, CUVc::Code, CustomerCodeMax, code);
+    PutText(customer, CUVc::Code, code);
     PackedDecimal limit, balance;
     if (!CustomerBalanceCreditCall(customer, &limit, &balance)) return false;
     CustomerCopiesApply(contract, customer, ContractCopies, int(std::size(ContractCopies)));

@@ -20,9 +20,9 @@ void WindowDocNumber(int window)
     const uint8_t *record = WinRecordBuffer(opener);
     if (!record) return;
     switch (WinRegisterOf(opener)) {
-    case IVVc::Number: GetPString(record, IVVc::CustCode, 20, DocNumberListStart); return;
-    case ORVc::Number: GetPString(record, ORVc::CustCode, 20, DocNumberListStart); return;
-    case QuotationVc::Number: GetPString(record, QuotationVc::CustCode, 20, DocNumberListStart); return;
+    case IVVc::Number: GetText(record, IVVc::CustCode, DocNumberListStart); return;
+    case ORVc::Number: GetText(record, ORVc::CustCode, DocNumberListStart); return;
+    case QuotationVc::Number: GetText(record, QuotationVc::CustCode, DocNumberListStart); return;
     default: return;
     }
 }

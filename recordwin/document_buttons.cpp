@@ -345,7 +345,7 @@ void ConvertInPlace(int window, int reg, int kind) {
 // Runs report `number` to the preview with `text` as its first selection text.
 void RunReportOf(uint16_t number, const uint8_t *text) {
     PutU16(ReportParams, ReportParamsVc::OutputKind, 6);
-    PutPString(ReportParams, ReportParamsVc::SelText1, 255, text);
+    PutText(ReportParams, ReportParamsVc::SelText1, text);
     PutU16(ReportParams, ReportParamsVc::ReportNumber, number);
     RunReportCommand();
 }
@@ -355,10 +355,10 @@ void RunReportOf(uint16_t number, const uint8_t *text) {
 void Item284Fill(const uint8_t *item, uint8_t *record) {
     namespace P = PurchItemVc;
     uint8_t text[256];
-    GetPString(item, INVc::Code, 20, text);
-    PutPString(record, P::ItemCode, 20, text);
-    GetPString(item, INVc::Name, 60, text);
-    PutPString(record, P::Text, 60, text);
+    GetText(item, INVc::Code, text);
+    PutText(record, P::ItemCode, text);
+    GetText(item, INVc::Name, text);
+    PutText(record, P::Text, text);
     PutDec(record, P::Price, GetDec(item, INVc::CostPrice));
     PackedDecimal blank, one;
     DecSetBlank(&blank);
@@ -382,7 +382,7 @@ void Win195Button(int window, int button) {
     }
     if (button == 2) {
         uint8_t code[256];
-        GetPString(WinRecordBuffer(window), INVc::Code, 20, code);
+        GetText(WinRecordBuffer(window), INVc::Code, code);
         RunReportOf(90, code);
     }
 }

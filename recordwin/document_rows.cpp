@@ -174,7 +174,7 @@ void DocRowStructure(const DocLayout &l, const uint8_t *item, uint8_t *r, const 
 {
     if (l.structCode == NoDocCell) return;
     uint8_t structure[256];
-    GetPString(item, INVc::StructCode, StructMax, structure);
+    GetText(item, INVc::StructCode, structure);
     if (GetU16(item, INVc::StructFlag) == 1 && structure[0] != 0)
         PutPString(r, l.structCode, StructMax, structure);
     else if (none)

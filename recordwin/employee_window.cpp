@@ -32,12 +32,12 @@ void PersonReportButton(int window, int button) {
     (void)BusyInstalled;
     if (button != 1 || !WinIsOpen(window) || !ReportParams) return;
     PString code;
-    GetPString(WinRecordBuffer(window), EmployeeVc::PerCode, 10, code);
-    PutPString(ReportParams, P::SelText1, 255, code);
+    GetText(WinRecordBuffer(window), EmployeeVc::PerCode, code);
+    PutText(ReportParams, P::SelText1, code);
     // A department or row code left by an earlier selection would hide
     // this employee or change the calculation shown.
-    PutPString(ReportParams, P::SelText2, 255, reinterpret_cast<const uint8_t *>(""));
-    PutPString(ReportParams, P::SelText3, 255, reinterpret_cast<const uint8_t *>(""));
+    PutText(ReportParams, P::SelText2, reinterpret_cast<const uint8_t *>(""));
+    PutText(ReportParams, P::SelText3, reinterpret_cast<const uint8_t *>(""));
     PutU16(ReportParams, P::OutputKind, PreviewKind);
     PutU16(ReportParams, P::Word2, 1);
     PutU16(ReportParams, P::SetupDialog, 0);

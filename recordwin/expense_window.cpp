@@ -54,7 +54,7 @@ void RowVat(int window, int row, uint8_t *r)
     PackedDecimal amount = GetDec(r, Row::Amount);
     if (DecIsBlank(&amount)) return;
     uint8_t code[256];
-    GetPString(r, Row::VatCode, VatCodeMax, code);
+    GetText(r, Row::VatCode, code);
     PackedDecimal vat;
     (void)VatPartOf(code, &amount, &vat);
     PutDec(r, Row::VatAmount, vat);
@@ -76,7 +76,7 @@ void RowCellChanged(int window, int F, uint8_t changed)
     int id = WinFieldIdAtCell(window, F);
     if (id == int(Row::Account)) {
         uint8_t name[256];
-        GetPString(r, Row::Text, RowNameMax, name);
+        GetText(r, Row::Text, name);
         if (changed || name[0] == 0 || AccountNameIsUnknown(name)) ExpenseRowAccountLookup(window, expense, row);
     } else if ((id == int(Row::Amount) || id == int(Row::VatCode)) && changed) {
         RowVat(window, row, r);
@@ -196,14 +196,14 @@ void ExpenseRateRefresh(int window, uint8_t *expense)
 int ExpensePersonFill(uint8_t *expense)
 {
     uint8_t code[256], name[256];
-    GetPString(expense, ExpenseVc::Person, PersonMax, code);
+    GetText(expense, ExpenseVc::Person, code);
     RuleRecord person(PEVc::Number);
     if (!person.record || code[0] == 0) return 0;
-    PutPString(person.record, PEVc::Code, PersonMax, code);
+    PutText(person.record, PEVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(PEVc::Number, person.record, 1, 1, &recid, &position)) return 0;
-    GetPString(person.record, PEVc::Name, NameMax, name);
-    PutPString(expense, ExpenseVc::PersonName, NameMax, name);
+    GetText(person.record, PEVc::Name, name);
+    PutText(expense, ExpenseVc::PersonName, name);
     return 1;
 }
 
@@ -215,21 +215,21 @@ void ExpenseRowAccountLookup(int window, uint8_t *expense, int row)
     (void)expense;
     uint8_t r[Row::Size], code[256], text[256];
     if (!ReadRow(window, row, r)) return;
-    GetPString(r, Row::Account, AccountMax, code);
+    GetText(r, Row::Account, code);
     RuleRecord acc(ACVc::Number);
     if (code[0] == 0) {
         r[Row::Text] = 0;
     } else if (!PurchaseAccountRead(code, acc)) {
         GetUiText(text, Texts::AccountNameMissing);
-        PutPString(r, Row::Text, RowNameMax, text);
+        PutText(r, Row::Text, text);
         Beep();
     } else {
-        GetPString(acc.record, ACVc::Name, NameMax, text);
-        PutPString(r, Row::Text, RowNameMax, text);
-        GetPString(acc.record, ACVc::VatCode, VatCodeMax, text);
+        GetText(acc.record, ACVc::Name, text);
+        PutText(r, Row::Text, text);
+        GetText(acc.record, ACVc::VatCode, text);
         const uint8_t *block = SettingsRecord(PurchAccountsBlk::Number, VendorAccountsBlock);
-        if (text[0] == 0 && block) GetPString(block, PurchAccountsBlk::VatCodeT0, VatCodeMax, text);
-        PutPString(r, Row::VatCode, VatCodeMax, text);
+        if (text[0] == 0 && block) GetText(block, PurchAccountsBlk::VatCodeT0, text);
+        PutText(r, Row::VatCode, text);
     }
     PutRow(window, row, r);
 }

@@ -31,10 +31,10 @@ bool IsReportKind(int kind) { return kind == 6 || kind == 7 || kind == 10; }
 void ReportPeriodLeft(int window, uint8_t *rec)
 {
     PString text;
-    GetPString(rec, Rp::PeriodText, PeriodTextMax, text);
+    GetText(rec, Rp::PeriodText, text);
     DateRec from = GetDate(rec, Rp::DateFrom), to = GetDate(rec, Rp::DateTo);
     PeriodTextParse(text, &from, &to);
-    PutPString(rec, Rp::PeriodText, PeriodTextMax, text);
+    PutText(rec, Rp::PeriodText, text);
     PutDate(rec, Rp::DateFrom, from);
     PutDate(rec, Rp::DateTo, to);
     WinRedrawFieldById(window, int(Rp::PeriodText));
@@ -161,7 +161,7 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
     case 90: case 101: case 125:
         if (selection && id == int(Rp::SelText1)) {
             PString range;
-            GetPString(rec, Rp::SelText1, 255, range);
+            GetText(rec, Rp::SelText1, range);
             uint16_t codeFrom = 0, codeTo = 0;
             int32_t from = -1, to = -1;
             ParseVoucherRefRange(range, &codeFrom, &codeTo, &from, &to);
@@ -203,10 +203,10 @@ void FieldChangedEvent(int window, int field, uint8_t changed)
         if (const uint8_t *kind = SettingsRecord(ValueKindBlk::Number, Block220);
             kind && GetU16(kind, ValueKindBlk::ValueKind) == 1) {
             PString text;
-            GetPString(rec, Rp::SelText4, PeriodTextMax, text);
+            GetText(rec, Rp::SelText4, text);
             DateRec from{}, to{};
             PeriodTextParse(text, &from, &to);
-            PutPString(rec, Rp::SelText4, PeriodTextMax, text);
+            PutText(rec, Rp::SelText4, text);
             WinRedrawFieldById(window, int(Rp::SelText4));
         }
         return;

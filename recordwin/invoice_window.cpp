@@ -133,9 +133,9 @@ void HeaderFieldLeft(int window, int id, uint8_t changed)
     case IVVc::PayTerms: {
         if (!changed) return;
         uint8_t before[256], after[256];
-        GetPString(inv, IVVc::PayTerms, 2, before);
+        GetText(inv, IVVc::PayTerms, before);
         ApplyPaymentTerms(inv);
-        GetPString(inv, IVVc::PayTerms, 2, after);
+        GetText(inv, IVVc::PayTerms, after);
         if (before[0] != after[0] || std::memcmp(before + 1, after + 1, before[0]) != 0) Beep();
         WinRedrawFieldById(window, int(IVVc::PayDate));
         if (GetU16(inv, IVVc::InvType) == CreditNoteTerms) {
@@ -147,10 +147,10 @@ void HeaderFieldLeft(int window, int id, uint8_t changed)
     case IVVc::PriceList: {
         if (!changed) return;
         uint8_t code[256];
-        GetPString(inv, IVVc::PriceList, 5, code);
+        GetText(inv, IVVc::PriceList, code);
         RuleRecord list(PriceListVc::Number);
         if (!list.record || code[0] == 0) return;
-        PutPString(list.record, PriceListVc::Code, 5, code);
+        PutText(list.record, PriceListVc::Code, code);
         uint32_t recid = 0, position = 0;
         if (RecFind(PriceListVc::Number, list.record, 1, 1, &recid, &position))
             PutU16(inv, IVVc::InclVat, GetU16(list.record, PriceListVc::InclVat));
@@ -228,8 +228,8 @@ void ItemRowCellLeft(int window, int row, uint8_t *r, uint32_t cell, uint8_t cha
         if (r[Row::ItemCode] == 0 && !DecIsBlank(&price)) {
             uint8_t vat[256] = {0}, account[256] = {0};
             DefaultVatAndAccount(nullptr, vat, account, GetU16(inv, IVVc::VatZone));
-            PutPString(r, Row::VatCode, VatCodeMax, vat);
-            PutPString(r, Row::SalesAcc, AccountMax, account);
+            PutText(r, Row::VatCode, vat);
+            PutText(r, Row::SalesAcc, account);
             RedrawCells(window, row, {Row::VatCode, Row::SalesAcc});
         }
         m->sum = true;
@@ -277,8 +277,8 @@ void RowSumAndProfit(int window, int row, uint8_t *r, uint16_t kind, RowMarks *m
     }
     PercentOf(&net, &gp, &pct);
     uint8_t item[256], costKey[256];
-    GetPString(r, Row::ItemCode, ItemCodeMax, item);
-    GetPString(inv, IVVc::Location, 10, costKey);
+    GetText(r, Row::ItemCode, item);
+    GetText(inv, IVVc::Location, costKey);
     ItemInfoWindowUpdate(item, costKey, &gp, &pct);
 }
 
@@ -313,7 +313,7 @@ void RowCellLeft(int window, int F, uint8_t changed)
     MemUnlock(rows);
     if (m.textRows) {
         uint8_t lang[256];
-        GetPString(WinRecordBuffer(window), IVVc::LangCode, 5, lang);
+        GetText(WinRecordBuffer(window), IVVc::LangCode, lang);
         DocItemTextRows(window, item.record, lang, int(Row::Text), row);
     }
     if (m.profit) InvoiceTotalsRefresh(window);

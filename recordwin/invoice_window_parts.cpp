@@ -40,7 +40,7 @@ void InvoiceRateRefresh(int window, uint8_t *invoice)
     assert(invoice);
     if (!WinIsOpen(window)) return;
     uint8_t currency[256];
-    GetPString(invoice, IVVc::CurncyCode, 5, currency);
+    GetText(invoice, IVVc::CurncyCode, currency);
     DateRec date = GetDate(invoice, IVVc::InvDate);
     PackedDecimal rate;
     if (!CurrencyRate(currency, &date, &rate)) return;
@@ -73,13 +73,13 @@ void InvoiceRowInfo(int window, int row)
     PackedDecimal gp, pct;
     DecSetBlank(&gp);
     DecSetBlank(&pct);
-    GetPString(invoice, IVVc::Location, 10, costKey);
+    GetText(invoice, IVVc::Location, costKey);
     if (row >= 0 && row < WinMatrixRowCount(window)) {
         MemBlock rows = WinMatrixRows(window);
         const uint8_t *data = MemLock(rows);
         if (data) {
             const uint8_t *r = data + uint32_t(row) * IVVc::Rows::Size;
-            GetPString(r, IVVc::Rows::ItemCode, 20, item);
+            GetText(r, IVVc::Rows::ItemCode, item);
             InvoiceRowProfit(invoice, r, &gp, &pct);
             MemUnlock(rows);
         }

@@ -22,7 +22,7 @@ void LabelsOfRecord(int window, uint32_t numberAt, int16_t run) {
     if (!WinIsOpen(window) || !ReportParams) return;
     PString number;
     LongToDigitText(GetI32(WinRecordBuffer(window), numberAt), number);
-    PutPString(ReportParams, P::SelText1, 255, number);
+    PutText(ReportParams, P::SelText1, number);
     PutU16(ReportParams, P::OutputKind, PrinterKind);
     PutI16(ReportParams, P::ReportNumber, run);
     RunReportCommand();

@@ -55,9 +55,9 @@ constexpr uint32_t OrderDeliveryFields[] = {ORVc::DelAddr0, ORVc::DelAddr1, ORVc
 bool OrderCustomerFill(uint8_t *order, uint8_t *customer)
 {
     uint8_t code[256];
-    GetPString(order, ORVc::CustCode, CustomerCodeMax, code);
+    GetText(order, ORVc::CustCode, code);
     if (code[0] == 0) return false;
-    PutPString(customer, CUVc::Code, CustomerCodeMax, code);
+    PutText(customer, CUVc::Code, code);
     PackedDecimal limit, balance;
     if (!CustomerBalanceCreditCall(customer, &limit, &balance)) return false;
     CustomerCopiesApply(order, customer, OrderCopies, int(std::size(OrderCopies)));
@@ -79,7 +79,7 @@ bool OrderCreditWarning(const uint8_t *order)
 {
     if (!CreditLimitBlock || GetU16(CreditLimitBlock, CreditLimitBlk::OrderCheck) != 1) return false;
     uint8_t code[256];
-    GetPString(order, ORVc::CustCode, CustomerCodeMax, code);
+    GetText(order, ORVc::CustCode, code);
     return CustomerOverCreditLimit(code);
 }
 

@@ -76,7 +76,7 @@ void PutRow(int window, int row, const uint8_t *buf)
 void GiroName(const uint8_t *payment, const uint8_t *vendor, uint8_t *name)
 {
     uint8_t mode[256];
-    GetPString(payment, OPVc::PayMode, 1, mode);
+    GetText(payment, OPVc::PayMode, mode);
     GetPString(vendor, PStringEqualC(mode, "P") ? VEVc::PostalGiro : VEVc::BankGiro, NameMax, name);
 }
 
@@ -94,10 +94,10 @@ void InvoicePaymentFill(int window, int row, uint8_t *r)
     }
     bool open = VendorOpenItemRead(serial, item, &recid);
     uint8_t name[256], code[256], account[256] = {0}, currency[256], mine[256];
-    GetPString(invoice.record, VIVc::PayText, NameMax, name);
-    GetPString(invoice.record, VIVc::VendCode, CodeMax, code);
+    GetText(invoice.record, VIVc::PayText, name);
+    GetText(invoice.record, VIVc::VendCode, code);
     if (VendorRead(code, vendor)) {
-        GetPString(vendor.record, VEVc::AccountNr, AccountTextMax, account);
+        GetText(vendor.record, VEVc::AccountNr, account);
         if (CompanyVariant() == VariantGiroNames && name[0] == 0) GiroName(payment, vendor.record, name);
     }
     PackedDecimal amount, discount;
@@ -113,11 +113,11 @@ void InvoicePaymentFill(int window, int row, uint8_t *r)
             DecSub(&amount, &discount, &amount);
         }
     }
-    GetPString(invoice.record, VIVc::CurncyCode, CurrencyMax, currency);
-    GetPString(payment, OPVc::CurncyCode, CurrencyMax, mine);
+    GetText(invoice.record, VIVc::CurncyCode, currency);
+    GetText(payment, OPVc::CurncyCode, mine);
     if (!PStringEqual(currency, mine)) {
         if (row == 0) {
-            PutPString(payment, OPVc::CurncyCode, CurrencyMax, currency);
+            PutText(payment, OPVc::CurncyCode, currency);
             WinRedrawFieldById(window, int(OPVc::CurncyCode));
             OutPaymentRateRefresh(window, payment);
         } else {
@@ -125,9 +125,9 @@ void InvoicePaymentFill(int window, int row, uint8_t *r)
         }
     }
     PutU16(r, Row::Kind, RowPaid);
-    PutPString(r, Row::InvPayText, NameMax, name);
-    PutPString(r, Row::VendCode, CodeMax, code);
-    PutPString(r, Row::AccountText, 60, account);
+    PutText(r, Row::InvPayText, name);
+    PutText(r, Row::VendCode, code);
+    PutText(r, Row::AccountText, account);
     PutDec(r, Row::Amount, amount);
     PutRow(window, row, r);
     if (!DecIsZero(&discount)) {
@@ -151,22 +151,22 @@ void InvoicePaymentFill(int window, int row, uint8_t *r)
 void VendorFill(int window, int row, uint8_t *r)
 {
     uint8_t code[256], text[256];
-    GetPString(r, Row::VendCode, CodeMax, code);
+    GetText(r, Row::VendCode, code);
     RuleRecord vendor(VEVc::Number);
     if (!VendorRead(code, vendor)) {
         Beep();
         return;
     }
-    GetPString(vendor.record, VEVc::AccountNr, AccountTextMax, text);
-    PutPString(r, Row::AccountText, 60, text);
+    GetText(vendor.record, VEVc::AccountNr, text);
+    PutText(r, Row::AccountText, text);
     if (CompanyVariant() == VariantGiroNames) {
         if (r[Row::InvPayText] == 0) {
             GiroName(WinRecordBuffer(window), vendor.record, text);
-            PutPString(r, Row::InvPayText, NameMax, text);
+            PutText(r, Row::InvPayText, text);
         }
     } else {
-        GetPString(vendor.record, VEVc::BankGiro, NameMax, text);
-        PutPString(r, Row::InvPayText, NameMax, text);
+        GetText(vendor.record, VEVc::BankGiro, text);
+        PutText(r, Row::InvPayText, text);
     }
     PutRow(window, row, r);
 }
@@ -343,10 +343,10 @@ void PaymentRowFromInvoice(uint32_t serial, int window, int row)
     RuleRecord invoice(VIVc::Number), vendor(VEVc::Number), item(APVc::Number);
     if (PurchaseInvoiceRead(serial, invoice)) {
         uint8_t code[256], text[256] = {0};
-        GetPString(invoice.record, VIVc::VendCode, CodeMax, code);
-        PutPString(r, Row::VendCode, CodeMax, code);
-        if (VendorRead(code, vendor)) GetPString(vendor.record, VEVc::AccountNr, AccountTextMax, text);
-        PutPString(r, Row::AccountText, 60, text);
+        GetText(invoice.record, VIVc::VendCode, code);
+        PutText(r, Row::VendCode, code);
+        if (VendorRead(code, vendor)) GetText(vendor.record, VEVc::AccountNr, text);
+        PutText(r, Row::AccountText, text);
     } else {
         Beep();
     }

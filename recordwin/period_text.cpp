@@ -54,7 +54,7 @@ void PeriodTextParse(uint8_t *text, DateRec *from, DateRec *to)
         for (int32_t i = 0; i < rows.count && !named; i++) {
             const uint8_t *row = rows.data + size_t(i) * Period::Size;
             PString name;
-            GetPString(row, Period::Name, PeriodNameMax, name);
+            GetText(row, Period::Name, name);
             if (name[0] == 0 || PStringCompareNoCase(name, text) != 0) continue;
             *from = GetDate(row, Period::FromDate);
             *to = GetDate(row, Period::ToDate);

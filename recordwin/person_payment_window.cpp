@@ -46,18 +46,18 @@ void PersonFill(int window, int row)
     uint8_t r[Row::Size], code[256], name[256] = {0};
     uint8_t *payment = WinRecordBuffer(window);
     if (!MatrixRowRead(PersPayVc::Number, payment, row, r)) return;
-    GetPString(r, Row::Person, PersonMax, code);
+    GetText(r, Row::Person, code);
     RuleRecord person(PEVc::Number);
     uint32_t recid = 0, position = 0;
     if (person.record && code[0] != 0) {
-        PutPString(person.record, PEVc::Code, PersonMax, code);
+        PutText(person.record, PEVc::Code, code);
         if (RecFind(PEVc::Number, person.record, 1, 1, &recid, &position))
-            GetPString(person.record, PEVc::Name, NameMax, name);
+            GetText(person.record, PEVc::Name, name);
         else
             Beep();
     }
     r[Row::RowText] = 0;
-    PutPString(r, Row::Name, NameMax, name);
+    PutText(r, Row::Name, name);
     if (!MatrixRowPut(PersPayVc::Number, 0, payment, row, r)) return;
     WinMatrixDrawRow(window, row, Row::RowText, 0);
     WinMatrixDrawRow(window, row, Row::Name, 0);

@@ -113,7 +113,7 @@ void RunRecordReport(int window, const PrintRow &row)
     PutU16(ReportParams, RP::ReportNumber, uint16_t(row.run.report));
     uint8_t number[256];
     FieldToText(record, FtLongOrEmpty, number);
-    PutPString(ReportParams, RP::SelText1, SelTextMax, number);
+    PutText(ReportParams, RP::SelText1, number);
     if (row.run.dateAt != NoDate) {
         DateRec date = GetDate(record, row.run.dateAt);
         PutDate(ReportParams, RP::DateFrom, date);

@@ -31,7 +31,7 @@ constexpr int CurrencyMax = 5, VendorMax = 20, NameMax = 60, ItemMax = 20, Charg
 void RowUnitCost(const uint8_t *purchase, const uint8_t *row, const uint8_t *charge, PackedDecimal *cost)
 {
     PString item;
-    GetPString(row, Row::ItemCode, ItemMax, item);
+    GetText(row, Row::ItemCode, item);
     PackedDecimal price = GetDec(row, Row::Price), rate = GetDec(purchase, PUVc::Rate);
     NetAmountPlusCharge(item, &price, GetU16(purchase, PUVc::VatKind), charge ? charge : EmptyPString, &rate, cost);
 }
@@ -39,7 +39,7 @@ void RowUnitCost(const uint8_t *purchase, const uint8_t *row, const uint8_t *cha
 void RowCostFromCharge(const uint8_t *purchase, uint8_t *row)
 {
     PString charge;
-    GetPString(row, Row::Charge, ChargeMax, charge);
+    GetText(row, Row::Charge, charge);
     PackedDecimal cost;
     RowUnitCost(purchase, row, charge, &cost);
     PutDec(row, Row::UnitCost, cost);
@@ -52,7 +52,7 @@ void RowCostFromCharge(const uint8_t *purchase, uint8_t *row)
 void RowChargeFromCost(const uint8_t *purchase, uint8_t *row)
 {
     PString charge;
-    GetPString(row, Row::Charge, ChargeMax, charge);
+    GetText(row, Row::Charge, charge);
     PackedDecimal base, cost = GetDec(row, Row::UnitCost), result;
     RowUnitCost(purchase, row, nullptr, &base);
     if (DecIsBlank(&base)) DecSetZero(&base);
@@ -72,7 +72,7 @@ void RowChargeFromCost(const uint8_t *purchase, uint8_t *row)
     PString text;
     FieldFormat(reinterpret_cast<const uint8_t *>(&result), FtAmount3Drop, 0, text);
     if (percent) PStringAppendChar(text, '%');
-    PutPString(row, Row::Charge, ChargeMax, text);
+    PutText(row, Row::Charge, text);
 }
 
 // The purchase's totals from its rows, shown.
@@ -91,7 +91,7 @@ void HeaderLeft(int window, uint8_t *purchase, int id, uint8_t changed)
     case PUVc::Currency: {
         if (!changed) return;
         PString currency;
-        GetPString(purchase, PUVc::Currency, CurrencyMax, currency);
+        GetText(purchase, PUVc::Currency, currency);
         DateRec date = GetDate(purchase, PUVc::TransDate);
         PackedDecimal rate;
         // An unreachable server leaves the rate the purchase had.
@@ -102,12 +102,12 @@ void HeaderLeft(int window, uint8_t *purchase, int id, uint8_t changed)
     }
     case PUVc::VendCode: {
         PString code;
-        GetPString(purchase, PUVc::VendCode, VendorMax, code);
+        GetText(purchase, PUVc::VendCode, code);
         RuleRecord vendor(VEVc::Number);
         if (vendor.record && ProjectReadByCode(vendor, VEVc::Code, VendorMax, code)) {
             PString name;
-            GetPString(vendor.record, VEVc::Name, NameMax, name);
-            PutPString(purchase, PUVc::VendName, NameMax, name);
+            GetText(vendor.record, VEVc::Name, name);
+            PutText(purchase, PUVc::VendName, name);
             WinRedrawFieldById(window, int(PUVc::VendName));
         }
         WinMarkChanged(window);
@@ -133,15 +133,15 @@ void CellLeft(int window, uint8_t *purchase, int row, uint8_t *r, int cell, uint
         bool textMissing = r[Row::ItemCode] != 0 && r[Row::Text] == 0;
         if (!changed && !textMissing) return;
         PString code;
-        GetPString(r, Row::ItemCode, ItemMax, code);
+        GetText(r, Row::ItemCode, code);
         RuleRecord item(INVc::Number);
         if (!item.record || !ProjectReadByCode(item, INVc::Code, ItemMax, code)) {
             Beep();
             return;
         }
         PString name;
-        GetPString(item.record, INVc::Name, NameMax, name);
-        PutPString(r, Row::Text, NameMax, name);
+        GetText(item.record, INVc::Name, name);
+        PutText(r, Row::Text, name);
         PutDec(r, Row::Price, GetDec(item.record, INVc::CostPrice));
         WinMatrixDrawRow(window, row, Row::Text, 0);
         WinMatrixDrawRow(window, row, Row::Price, 0);

@@ -173,7 +173,7 @@ void HeaderFieldChanged(int window, int id, uint8_t changed)
     case VIVc::PayRef: {
         if (!changed) return;
         uint8_t ref[256];
-        GetPString(inv, VIVc::PayRef, CodeMax, ref);
+        GetText(inv, VIVc::PayRef, ref);
         uint16_t variant = CompanyVariant();
         if ((variant == VariantRef731 && !CheckRef731(ref)) || (variant == VariantRefMod && !CheckRefMod10Mod11(ref)))
             ShowTextMessage(Texts::PurchaseRefInvalid);
@@ -194,8 +194,8 @@ void HeaderFieldChanged(int window, int id, uint8_t changed)
     case VIVc::PayeeCode: {
         if (!changed) return;
         uint8_t code[256];
-        GetPString(inv, VIVc::PayeeCode, CodeMax, code);
-        if (code[0] == 0) GetPString(inv, VIVc::VendCode, CodeMax, code);
+        GetText(inv, VIVc::PayeeCode, code);
+        if (code[0] == 0) GetText(inv, VIVc::VendCode, code);
         PurchasePayeeFill(inv, code);
         WinRecordRefresh(window);
         return;
@@ -330,25 +330,25 @@ int PurchaseVendorFill(int window, uint8_t *invoice)
 {
     assert(invoice);
     uint8_t code[256], text[256];
-    GetPString(invoice, VIVc::VendCode, CodeMax, code);
+    GetText(invoice, VIVc::VendCode, code);
     RuleRecord vendor(VEVc::Number);
     if (code[0] == 0 || !VendorRead(code, vendor)) return 0;
-    GetPString(vendor.record, VEVc::Name, NameMax, text);
-    PutPString(invoice, VIVc::VendName, NameMax, text);
-    GetPString(vendor.record, VEVc::PayTerms, TermsMax, text);
-    PutPString(invoice, VIVc::PayTerms, TermsMax, text);
-    GetPString(vendor.record, VEVc::CurncyCode, CurrencyMax, text);
-    PutPString(invoice, VIVc::CurncyCode, CurrencyMax, text);
+    GetText(vendor.record, VEVc::Name, text);
+    PutText(invoice, VIVc::VendName, text);
+    GetText(vendor.record, VEVc::PayTerms, text);
+    PutText(invoice, VIVc::PayTerms, text);
+    GetText(vendor.record, VEVc::CurncyCode, text);
+    PutText(invoice, VIVc::CurncyCode, text);
     const uint8_t *accounts = SettingsRecord(PurchAccountsBlk::Number, VendorAccountsBlock);
     if (accounts && GetU16(accounts, PurchAccountsBlk::CopyVendText) != 0) {
-        GetPString(vendor.record, VEVc::Objects, CurrencyMax, text);
-        PutPString(invoice, VIVc::Objects, 30, text);
+        GetText(vendor.record, VEVc::Objects, text);
+        PutText(invoice, VIVc::Objects, text);
     }
     uint8_t payee[256];
-    GetPString(invoice, VIVc::PayeeCode, CodeMax, payee);
+    GetText(invoice, VIVc::PayeeCode, payee);
     PurchasePayeeFill(invoice, payee[0] != 0 ? payee : code);
     uint8_t account[256];
-    GetPString(vendor.record, VEVc::PurchAcc, AccountMax, account);
+    GetText(vendor.record, VEVc::PurchAcc, account);
     if (account[0] == 0 || !window) return 1;
     uint8_t r[Row::Size] = {};
     if (WinMatrixRowCount(window) == 0) {
@@ -357,7 +357,7 @@ int PurchaseVendorFill(int window, uint8_t *invoice)
         return 1;
     }
     PutU16(r, Row::Kind, KindAccount);
-    PutPString(r, Row::Account, AccountMax, account);
+    PutText(r, Row::Account, account);
     PutRow(window, 0, r);
     PurchaseRowAccountLookup(window, invoice, 0, true);
     return 1;
@@ -370,10 +370,10 @@ void PurchasePayeeFill(uint8_t *invoice, const uint8_t *code)
     RuleRecord vendor(VEVc::Number);
     if (code[0] != 0 && VendorRead(code, vendor) && CompanyVariant() != VariantNoPayeeTexts) {
         uint8_t text[256];
-        GetPString(vendor.record, VEVc::AccountNr, CodeMax, text);
-        PutPString(invoice, VIVc::PayeeText, CodeMax, text);
-        GetPString(vendor.record, VEVc::BankGiro, 30, text);
-        PutPString(invoice, VIVc::PayText, 30, text);
+        GetText(vendor.record, VEVc::AccountNr, text);
+        PutText(invoice, VIVc::PayeeText, text);
+        GetText(vendor.record, VEVc::BankGiro, text);
+        PutText(invoice, VIVc::PayText, text);
     }
     ApplyPurchaseInvoiceTerms(invoice);
 }
@@ -385,7 +385,7 @@ void PurchaseRowAccountLookup(int window, uint8_t *invoice, int row, bool extra)
     uint8_t r[Row::Size];
     if (!ReadRow(window, row, r)) return;
     uint8_t code[256], text[256];
-    GetPString(r, Row::Account, AccountMax, code);
+    GetText(r, Row::Account, code);
     RuleRecord acc(ACVc::Number);
     if (code[0] == 0) {
         r[Row::Text] = 0;
@@ -394,23 +394,23 @@ void PurchaseRowAccountLookup(int window, uint8_t *invoice, int row, bool extra)
     }
     if (!PurchaseAccountRead(code, acc)) {
         GetUiText(text, Texts::AccountNameMissing);
-        PutPString(r, Row::Text, NameMax, text);
+        PutText(r, Row::Text, text);
         PutRow(window, row, r);
         Beep();
         return;
     }
-    GetPString(acc.record, ACVc::Name, NameMax, text);
-    PutPString(r, Row::Text, NameMax, text);
-    GetPString(invoice, VIVc::VatCode, VatCodeMax, text);
-    if (text[0] == 0) GetPString(acc.record, ACVc::VatCode, VatCodeMax, text);
+    GetText(acc.record, ACVc::Name, text);
+    PutText(r, Row::Text, text);
+    GetText(invoice, VIVc::VatCode, text);
+    if (text[0] == 0) GetText(acc.record, ACVc::VatCode, text);
     if (text[0] == 0) DefaultVatCode(GetU16(invoice, VIVc::VatTreatment), text);
-    PutPString(r, Row::VatCode, VatCodeMax, text);
+    PutText(r, Row::VatCode, text);
     PutRow(window, row, r);
-    GetPString(acc.record, ACVc::FollowUp, AccountMax, code);
+    GetText(acc.record, ACVc::FollowUp, code);
     if (!extra || code[0] == 0 || !OpenRowAt(window, row + 1, KindAccount)) return;
     uint8_t next[Row::Size] = {};
     PutU16(next, Row::Kind, KindAccount);
-    PutPString(next, Row::Account, AccountMax, code);
+    PutText(next, Row::Account, code);
     PutRow(window, row + 1, next);
     WinMarkChanged(window);
 }
@@ -427,7 +427,7 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
     bool hasPrev = row > 0 && ReadRow(window, row - 1, prev) && KindOf(prev) == KindAccount;
     if (!hasPrev) std::memset(prev, 0, sizeof prev);
     uint8_t code[256];
-    GetPString(r, Row::Account, AccountMax, code);
+    GetText(r, Row::Account, code);
     RuleRecord tpl(AUVc::Number);
     if (!VoucherTemplateRead(code, tpl.record)) return 0;
     int count = MatrixRowCount(AUVc::Number, 0, tpl.record);
@@ -435,12 +435,12 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
     for (int i = 0; i < count; i++) {
         uint8_t t[Tpl::Size], account[256], text[256], name[256], vat[256], debit[256], credit[256];
         if (!MatrixRowRead(AUVc::Number, tpl.record, i, t)) break;
-        GetPString(t, Tpl::Account, AccountMax, account);
-        GetPString(t, Tpl::RowText, 30, text);
-        GetPString(t, Tpl::NameText, CodeMax, name);
-        GetPString(t, Tpl::VatCode, VatCodeMax, vat);
-        GetPString(t, Tpl::DebitText, CodeMax, debit);
-        GetPString(t, Tpl::CreditText, CodeMax, credit);
+        GetText(t, Tpl::Account, account);
+        GetText(t, Tpl::RowText, text);
+        GetText(t, Tpl::NameText, name);
+        GetText(t, Tpl::VatCode, vat);
+        GetText(t, Tpl::DebitText, debit);
+        GetText(t, Tpl::CreditText, credit);
         bool continuation = i == 0 && hasPrev && PStringEqualC(account, "!");
         if (continuation) shift = 1;
         int target = row + i - shift;
@@ -455,13 +455,13 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
         PutDec(w, Row::Quantity, blank);
         bool same = PStringEqualC(account, "#") || continuation;
         if (same) std::memcpy(w + Row::Account, prev + Row::Account, Row::Objects - Row::Account);
-        else PutPString(w, Row::Account, AccountMax, account);
+        else PutText(w, Row::Account, account);
         if (PStringEqualC(text, "#") || (continuation && text[0] == 0))
             std::memcpy(w + Row::Objects, prev + Row::Objects, Row::Text - Row::Objects);
-        else PutPString(w, Row::Objects, 30, text);
+        else PutText(w, Row::Objects, text);
         if (PStringEqualC(name, "#") || (continuation && name[0] == 0))
             std::memcpy(w + Row::Text, prev + Row::Text, Row::Amount - Row::Text);
-        else PutPString(w, Row::Text, NameMax, name);
+        else PutText(w, Row::Text, name);
         // An empty name is looked up (which draws the account's VAT code);
         // the template's own VAT code, when it gives one, comes after.
         if (w[Row::Text] == 0) {
@@ -470,7 +470,7 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
             if (!ReadRow(window, target, w)) break;
         }
         if (PStringEqualC(vat, "#")) std::memcpy(w + Row::VatCode, prev + Row::VatCode, VatCodeMax + 1);
-        else if (vat[0] != 0) PutPString(w, Row::VatCode, VatCodeMax, vat);
+        else if (vat[0] != 0) PutText(w, Row::VatCode, vat);
         PackedDecimal base = GetDec(prev, Row::Amount), amount;
         if (!hasPrev) DecSetZero(&base);
         bool balancing = PStringEqualC(debit, "=") || PStringEqualC(credit, "=");
@@ -529,7 +529,7 @@ void PurchaseBalanceRow(int window)
     PackedDecimal entered = GetDec(inv, VIVc::VatEntered);
     if (GetU16(inv, VIVc::VatTreatment) == 0 && DecIsBlank(&entered)) {
         uint8_t code[256];
-        GetPString(r, Row::VatCode, VatCodeMax, code);
+        GetText(r, Row::VatCode, code);
         PackedDecimal vat;
         if (VatPartOf(code, &amount, &vat)) DecSub(&amount, &vat, &amount);
     }
@@ -560,7 +560,7 @@ void PurchaseVatPercentDefault(uint8_t *invoice)
     if (!block || GetU16(block, PurchInvEntryBlk::VatPctDefault) == 0 || GetU16(invoice, VIVc::VatTreatment) != 0)
         return;
     uint8_t pct[256];
-    GetPString(block, PurchInvEntryBlk::VatPct, 11, pct);
+    GetText(block, PurchInvEntryBlk::VatPct, pct);
     PackedDecimal total = GetDec(invoice, VIVc::InvAmount), vat;
     DecPercentOfText(pct, &total, &vat);
     PutDec(invoice, VIVc::VatEntered, vat);
@@ -595,7 +595,7 @@ int AccountRowEnterTarget(int window, uint32_t matrix, int row, int id, uint32_t
 bool PurchaseAccountRead(const uint8_t *code, RuleRecord &acc)
 {
     if (!acc.record || code[0] == 0) return false;
-    PutPString(acc.record, ACVc::Code, AccountMax, code);
+    PutText(acc.record, ACVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position);
 }

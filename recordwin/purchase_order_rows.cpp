@@ -43,22 +43,22 @@ struct RowMarks {
 bool VendorTermsFill(const uint8_t *order, uint8_t *r)
 {
     uint8_t item[256], vendor[256], text[256], vat[256];
-    GetPString(r, Row::ItemCode, CodeMax, item);
-    GetPString(order, PO::VendCode, CodeMax, vendor);
+    GetText(r, Row::ItemCode, item);
+    GetText(order, PO::VendCode, vendor);
     if (item[0] == 0) return false;
     RuleRecord terms(Terms::Number);
     if (!terms.record) return false;
-    PutPString(terms.record, Terms::ItemCode, CodeMax, item);
-    PutPString(terms.record, Terms::VendCode, CodeMax, vendor);
+    PutText(terms.record, Terms::ItemCode, item);
+    PutText(terms.record, Terms::VendCode, vendor);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(Terms::Number, "MainKey", terms.record, 2, 1, &recid, &position)) return false;
     PutDec(r, Row::Price, GetDec(terms.record, Terms::Price));
-    GetPString(terms.record, Terms::VendItemCode, CodeMax, text);
-    PutPString(r, Row::VendItemCode, CodeMax, text);
-    GetPString(terms.record, Terms::Text, TermsTextMax, text);
-    PutPString(r, Row::Text, TextMax, text);
+    GetText(terms.record, Terms::VendItemCode, text);
+    PutText(r, Row::VendItemCode, text);
+    GetText(terms.record, Terms::Text, text);
+    PutText(r, Row::Text, text);
     ItemVatCode(item, GetU16(order, PO::VatZone), vat);
-    PutPString(r, Row::VatCode, VatCodeMax, vat);
+    PutText(r, Row::VatCode, vat);
     PutDec(r, Row::PriceUnit, GetDec(terms.record, Terms::PriceUnit));
     PurchaseOrderPricedFromQuantity(r);
     return true;
@@ -68,10 +68,10 @@ bool VendorTermsFill(const uint8_t *order, uint8_t *r)
 bool ItemKnown(const uint8_t *r)
 {
     uint8_t item[256];
-    GetPString(r, Row::ItemCode, CodeMax, item);
+    GetText(r, Row::ItemCode, item);
     RuleRecord rec(INVc::Number);
     if (item[0] == 0 || !rec.record) return false;
-    PutPString(rec.record, INVc::Code, CodeMax, item);
+    PutText(rec.record, INVc::Code, item);
     uint32_t recid = 0, position = 0;
     return RecFind(INVc::Number, rec.record, 1, 1, &recid, &position);
 }

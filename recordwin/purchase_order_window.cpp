@@ -62,11 +62,11 @@ void LocationLeft(int window)
 {
     uint8_t *order = WinRecordBuffer(window);
     uint8_t code[256];
-    GetPString(order, PO::Location, LocationMax, code);
+    GetText(order, PO::Location, code);
     if (code[0] == 0) return;
     RuleRecord location(LocationVc::Number);
     if (!location.record) return;
-    PutPString(location.record, LocationVc::Code, LocationMax, code);
+    PutText(location.record, LocationVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(LocationVc::Number, "Code", location.record, 1, 1, &recid, &position)) {
         Beep();
@@ -85,7 +85,7 @@ void RowDefaults(int window, uint8_t *rows, int row)
     DecSetBlank(&blank);
     for (uint32_t at : {PO::Rows::Discount, PO::Rows::QtyReceived, PO::Rows::QtyOnPurchases}) PutDec(r, at, blank);
     constexpr uint8_t Empty[1] = {0};
-    PutPString(r, PO::Rows::Objects, ObjectsMax, Empty);
+    PutText(r, PO::Rows::Objects, Empty);
 }
 
 // A stored order keeps its rows once it is confirmed or has received

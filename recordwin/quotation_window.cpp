@@ -50,9 +50,9 @@ constexpr CustomerCopy QuotationDelivery[] = {
 bool QuotationCustomerFill(uint8_t *quotation, uint8_t *customer)
 {
     uint8_t code[256];
-    GetPString(quotation, QuotationVc::CustCode, CustomerCodeMax, code);
+    GetText(quotation, QuotationVc::CustCode, code);
     if (code[0] == 0) return false;
-    PutPString(customer, CUVc::Code, CustomerCodeMax, code);
+    PutText(customer, CUVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(CUVc::Number, customer, 1, 1, &recid, &position)) return false;
     CustomerCopiesApply(quotation, customer, QuotationCopies, int(std::size(QuotationCopies)));

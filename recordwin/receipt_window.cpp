@@ -87,9 +87,9 @@ InvoiceOffer OfferOf(uint32_t serial) {
         Beep();
         return o;
     }
-    GetPString(invoice.record, IVVc::CustCode, CodeMax, o.customer);
-    GetPString(invoice.record, IVVc::Addr0, NameMax, o.name);
-    GetPString(invoice.record, IVVc::CurncyCode, 5, o.currency);
+    GetText(invoice.record, IVVc::CustCode, o.customer);
+    GetText(invoice.record, IVVc::Addr0, o.name);
+    GetText(invoice.record, IVVc::CurncyCode, o.currency);
     o.discountPct = GetDec(invoice.record, IVVc::CashDiscPct);
     uint32_t recid = 0;
     o.openItem = ReceiptOpenItemRead(serial, item, &recid);
@@ -133,8 +133,8 @@ bool InsertRowBelow(int window, int row, uint16_t kind, uint32_t serial, const I
     uint8_t r[Row::Size] = {};
     PutU16(r, Row::Kind, kind);
     PutU32(r, Row::InvoiceNr, serial);
-    PutPString(r, Row::CustCode, CodeMax, o.customer);
-    PutPString(r, Row::Text, NameMax, o.name);
+    PutText(r, Row::CustCode, o.customer);
+    PutText(r, Row::Text, o.name);
     PutDate(r, Row::PayDate, GetDate(WinRecordBuffer(window), IPVc::TransDate));
     PutDec(r, Row::Amount, *amount);
     PutU32(r, Row::Link, SerialNone);
@@ -163,13 +163,13 @@ void InvoicePaymentFill(int window, int row, uint8_t *r) {
     if (ReceiptRowCounts(r) && !DecIsBlank(&own)) DecSub(&other, &own, &other);   // the row is not yet the invoice's
     InvoiceOffer o = OfferOf(serial);
     if (o.invoice) {
-        PutPString(r, Row::CustCode, CodeMax, o.customer);
-        PutPString(r, Row::Text, NameMax, o.name);
+        PutText(r, Row::CustCode, o.customer);
+        PutText(r, Row::Text, o.name);
         uint8_t mine[256];
-        GetPString(receipt, IPVc::CurncyCode, 5, mine);
+        GetText(receipt, IPVc::CurncyCode, mine);
         if (!PStringEqual(o.currency, mine)) {
             if (row == 0) {
-                PutPString(receipt, IPVc::CurncyCode, 5, o.currency);
+                PutText(receipt, IPVc::CurncyCode, o.currency);
                 WinRedrawFieldById(window, int(IPVc::CurncyCode));
                 ReceiptRateRefresh(window, receipt);
             } else {
@@ -188,15 +188,15 @@ void InvoicePaymentFill(int window, int row, uint8_t *r) {
 // A payment on account: the customer typed into a row without invoice.
 void OnAccountFill(int window, int row, uint8_t *r) {
     uint8_t code[256];
-    GetPString(r, Row::CustCode, CodeMax, code);
+    GetText(r, Row::CustCode, code);
     RuleRecord customer(CUVc::Number);
     if (!ReceiptCustomerRead(code, customer)) {
         Beep();
         return;
     }
     uint8_t name[256];
-    GetPString(customer.record, CUVc::Name, NameMax, name);
-    PutPString(r, Row::Text, NameMax, name);
+    GetText(customer.record, CUVc::Name, name);
+    PutText(r, Row::Text, name);
     PutDate(r, Row::PayDate, GetDate(WinRecordBuffer(window), IPVc::TransDate));
     PackedDecimal zero;
     DecSetZero(&zero);
@@ -233,8 +233,8 @@ void DiscountOrFeeFill(int window, int row, uint8_t *r) {
     if (ReceiptRowCounts(r) && !DecIsBlank(&own)) DecSub(&other, &own, &other);
     InvoiceOffer o = OfferOf(serial);
     if (o.invoice) {
-        PutPString(r, Row::CustCode, CodeMax, o.customer);
-        PutPString(r, Row::Text, NameMax, o.name);
+        PutText(r, Row::CustCode, o.customer);
+        PutText(r, Row::Text, o.name);
     }
     PutDate(r, Row::PayDate, GetDate(receipt, IPVc::TransDate));
     if (o.openItem) {
@@ -292,18 +292,18 @@ void PaymentModeText(int window) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     if (modes.count == 0) return;
     uint8_t code[256], rowCode[256], text[256];
-    GetPString(receipt, IPVc::PayMode, 2, code);
+    GetText(receipt, IPVc::PayMode, code);
     const uint8_t *chosen = modes.data;
     for (int32_t i = 0; i < modes.count && code[0] != 0; i++) {
         const uint8_t *mode = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
-        GetPString(mode, PaymentModeBlk::Rows::Code, 1, rowCode);
+        GetText(mode, PaymentModeBlk::Rows::Code, rowCode);
         if (PStringEqual(rowCode, code)) {
             chosen = mode;
             break;
         }
     }
-    GetPString(chosen, PaymentModeBlk::Rows::Name, NameMax, text);
-    PutPString(receipt, IPVc::Text, NameMax, text);
+    GetText(chosen, PaymentModeBlk::Rows::Name, text);
+    PutText(receipt, IPVc::Text, text);
     WinRedrawFieldById(window, int(IPVc::Text));
 }
 

@@ -39,7 +39,7 @@ void ReceiptRateRefresh(int window, uint8_t *receipt) {
     assert(receipt);
     if (!WinIsOpen(window)) return;
     uint8_t currency[256];
-    GetPString(receipt, IPVc::CurncyCode, 5, currency);
+    GetText(receipt, IPVc::CurncyCode, currency);
     DateRec date = GetDate(receipt, IPVc::TransDate);
     PackedDecimal rate;
     if (CurrencyRate(currency, &date, &rate)) WinSetFieldValue(window, int(IPVc::Rate), rate.b);

@@ -58,9 +58,9 @@ void CommonDefaults(uint8_t *r)
     const uint8_t empty[1] = {0};
 
     PutU16(r, RP::ReportLayout, 0);
-    PutPString(r, RP::SelText1, TextMax, empty);
-    PutPString(r, RP::SelText2, TextMax, empty);
-    PutPString(r, RP::SelText3, TextMax, empty);
+    PutText(r, RP::SelText1, empty);
+    PutText(r, RP::SelText2, empty);
+    PutText(r, RP::SelText3, empty);
     PutDate(r, RP::Date2From, noDate);
     PutDate(r, RP::Date2To, noDate);
     PutU16(r, RP::BatchMode, 0);
@@ -68,21 +68,21 @@ void CommonDefaults(uint8_t *r)
     PutI32(r, RP::NumberTo, -1);
     for (int k = 0; k < OptionWords; k++) PutOption(r, k, 0);
     PutU16(r, RP::RangeKind, 1);
-    PutPString(r, RP::ObjectSel, ObjectListMax, empty);
-    PutPString(r, RP::SelText4, PeriodMax, empty);
-    PutPString(r, RP::ObjectType, 5, empty);
+    PutText(r, RP::ObjectSel, empty);
+    PutText(r, RP::SelText4, empty);
+    PutText(r, RP::ObjectType, empty);
     // Words 1006 and 1008 and the start of the slot at 1010.
     PutU16(r, RP::SecondKind, 0);
     PutU16(r, RP::ColumnLayout, 0);
     r[RP::SelText5] = 0;   // an empty text by its length byte: the slot's amount keeps its other bytes
-    PutPString(r, RP::SelText6, ShortTextMax, empty);
+    PutText(r, RP::SelText6, empty);
     std::memset(r + UnnamedSixAt, 0, UnnamedSixSize);
     PutU16(r, RP::DetailLevel, CompanyVariant() == VariantDetailTwo ? 2 : 1);
     PutU16(r, RP::Word1102, 0);
     PutI32(r, RP::Long1104, -1);
     PutI32(r, RP::Long1108, -1);
     std::memset(r + RP::SelText7 - 2, 0, 3);   // the word at 1116 and the length of 1118
-    PutPString(r, RP::SelText8, ShortTextMax, empty);
+    PutText(r, RP::SelText8, empty);
     PutDate(r, RP::DateFrom, noDate);
     PutDate(r, RP::DateTo, noDate);
 
@@ -90,7 +90,7 @@ void CommonDefaults(uint8_t *r)
     DefaultPeriodText(period);
     DateRec from = noDate, to = noDate;
     if (period[0] != 0) PeriodTextParse(period, &from, &to);
-    PutPString(r, RP::PeriodText, PeriodMax, period);
+    PutText(r, RP::PeriodText, period);
     PutDate(r, RP::DateFrom, from);
     PutDate(r, RP::DateTo, to);
 
@@ -133,7 +133,7 @@ void ReportTitleText(uint8_t *r, int type)
         if (e && DefU16(e + MenuTableEntry::WinType) == type && int16_t(DefU16(e + MenuTableEntry::Number)) == number)
             GetUiText(title, DefU16(e + MenuTableEntry::Text));
     }
-    PutPString(r, RP::SelText1, TextMax, title);
+    PutText(r, RP::SelText1, title);
 }
 
 void ApplyRow(uint8_t *r, const SelectionDefaults &row)
@@ -183,7 +183,7 @@ void ReportSelectionDefaults(uint8_t *record, int type)
 void ReportPeriodOpen(uint8_t *record)
 {
     const uint8_t empty[1] = {0};
-    PutPString(record, RP::PeriodText, PeriodMax, empty);
+    PutText(record, RP::PeriodText, empty);
     PutDate(record, RP::DateFrom, DateRec{0, 0, 0});
     PutDate(record, RP::DateTo, DateRec{0, 0, 0});
 }
@@ -199,13 +199,13 @@ int ReportJobsPerCode(uint8_t *job)
 {
     if (!job) return 0;
     uint8_t list[256];
-    GetPString(job, RP::ObjectSel, ObjectListMax, list);
+    GetText(job, RP::ObjectSel, list);
     if (list[0] == 0) return RepJobQueuePush(job, 1) ? 1 : 0;
     int queued = 0;
     bool refused = false;
     // Queues the job for one code; a refusal ends the walk.
     auto queueFor = [&](const uint8_t *code) {
-        PutPString(job, RP::ObjectSel, ObjectListMax, code);
+        PutText(job, RP::ObjectSel, code);
         if (RepJobQueuePush(job, 1))
             queued++;
         else
@@ -228,18 +228,18 @@ int ReportJobsPerCode(uint8_t *job)
         p = at;
         if (!object.record) continue;
         RecClear(OBVc::Number, object.record);
-        PutPString(object.record, OBVc::Code, ObjectCodeMax, word);
+        PutText(object.record, OBVc::Code, word);
         uint32_t recid = 0, position = 0;
         if (!RecFindByIndex(OBVc::Number, "Code", object.record, 1, 0, &recid, &position)) continue;
         for (uint32_t q = position; !refused; q++) {
             if (q != position && !RecReadAtIndex(OBVc::Number, "Code", int32_t(q), object.record, &recid)) break;
             uint8_t code[256];
-            GetPString(object.record, OBVc::Code, ObjectCodeMax, code);
+            GetText(object.record, OBVc::Code, code);
             if (PStringCompare(code, last) > 0) break;
             queueFor(code);
         }
     }
-    PutPString(job, RP::ObjectSel, ObjectListMax, list);
+    PutText(job, RP::ObjectSel, list);
     if (queued == 0 && !refused) ShowTextMessage(TextNoObjectInList);
     return queued;
 }

@@ -50,7 +50,7 @@ void SalesDocPriceListLeft(const SalesDocWindow &d, int window)
     if (code[0] == 0) return;
     RuleRecord list(PriceListVc::Number);
     if (!list.record) return;
-    PutPString(list.record, PriceListVc::Code, CodeMax, code);
+    PutText(list.record, PriceListVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(PriceListVc::Number, list.record, 1, 1, &recid, &position)) {
         Beep();
@@ -84,7 +84,7 @@ void SalesDocResolvePriceList(const SalesDocWindow &d, uint8_t *doc, uint32_t gr
 void CustomerNoteShow(const uint8_t *customer)
 {
     uint8_t note[256];
-    GetPString(customer, CUVc::Note, NoteMax, note);
+    GetText(customer, CUVc::Note, note);
     if (note[0] != 0) ShowMessage(0, note);
 }
 

@@ -46,7 +46,7 @@ bool ItemNameIntoRow(int window, int row, uint8_t *r, uint32_t codeAt, uint32_t 
         return false;
     }
     PString name;
-    GetPString(item.record, INVc::Name, NameMax, name);
+    GetText(item.record, INVc::Name, name);
     PutPString(r, nameAt, NameMax, name);
     WinMatrixDrawRow(window, row, nameAt, 0);
     return true;
@@ -76,7 +76,7 @@ void StockMovementFieldLeave(int window, int field, uint8_t changed)
     if (!at.IsCell()) {
         if (!changed || (at.id != int(StockMoveVc::CurncyCode) && at.id != int(StockMoveVc::MoveDate))) return;
         PString currency;
-        GetPString(move, StockMoveVc::CurncyCode, CurrencyMax, currency);
+        GetText(move, StockMoveVc::CurncyCode, currency);
         DateRec date = GetDate(move, StockMoveVc::MoveDate);
         PackedDecimal rate;
         if (CurrencyRate(currency, &date, &rate)) PutDec(move, StockMoveVc::Rate, rate);
@@ -127,8 +127,8 @@ void ItemStructureFieldLeave(int window, int field, uint8_t changed)
         RuleRecord item(INVc::Number);
         if (r && RowItem(r, Row::ItemCode, item)) {
             PString name;
-            GetPString(item.record, INVc::Name, NameMax, name);
-            PutPString(r, Row::ItemName, NameMax, name);
+            GetText(item.record, INVc::Name, name);
+            PutText(r, Row::ItemName, name);
             PutDec(r, Row::Cost, GetDec(item.record, INVc::CostPrice));
             WinMatrixDrawRow(window, at.row, Row::ItemName, 0);
             WinMatrixDrawRow(window, at.row, Row::Cost, 0);
@@ -160,7 +160,7 @@ void ProductionFieldLeave(int window, int field, uint8_t changed)
     RuleRecord item(INVc::Number);
     if (!r || !RowItem(r, Row::ItemCode, item)) return;
     PString name;
-    GetPString(item.record, INVc::Name, NameMax, name);
-    PutPString(r, Row::ItemName, NameMax, name);
+    GetText(item.record, INVc::Name, name);
+    PutText(r, Row::ItemName, name);
     WinMatrixDrawRow(window, at.row, Row::ItemName, 0);
 }

@@ -51,7 +51,7 @@ bool ExpandShortCode(int reg, const uint8_t *rec, uint32_t shortAt, uint32_t cod
 void CodeCellChanged(uint8_t *r, uint32_t cell)
 {
     PString person;
-    GetPString(r, Row::Person, PersonMax, person);
+    GetText(r, Row::Person, person);
     RuleRecord p(PEVc::Number);
     if (!p.record || !ProjectReadByCode(p, PEVc::Code, PersonMax, person)) return;
     if (cell == Row::Project) {
@@ -59,7 +59,7 @@ void CodeCellChanged(uint8_t *r, uint32_t cell)
         return;
     }
     PString type;
-    GetPString(p.record, PEVc::EmpType, EmpTypeMax, type);
+    GetText(p.record, PEVc::EmpType, type);
     RuleRecord t(EmpTypeVc::Number);
     if (!t.record || !ProjectReadByCode(t, EmpTypeVc::Code, EmpTypeMax, type)) return;
     (void)ExpandShortCode(EmpTypeVc::Number, t.record, EmpTypeVc::Rows::Code, EmpTypeVc::Rows::ItemCode, r + cell);

@@ -157,7 +157,7 @@ void FindKeyByType(int window, int *keyParts, uint8_t *text)
     if (text)
         PStringCopy(typed, text);
     else
-        GetPString(record, TRVc::Text2, VoucherListFindMax, typed);
+        GetText(record, TRVc::Text2, typed);
     (void)VoucherKeyFromText(typed, record);
 }
 

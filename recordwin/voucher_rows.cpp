@@ -55,7 +55,7 @@ bool AccountRead(const uint8_t *code, uint8_t *account)
 {
     std::memset(account, 0, ACVc::Size);
     if (code[0] == 0 || code[0] > AccountMax) return false;
-    PutPString(account, ACVc::Code, AccountMax, code);
+    PutText(account, ACVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(ACVc::Number, account, 1, 1, &recid, &position);
 }
@@ -138,8 +138,8 @@ bool LayoutRowAccountLookup(const AccountRowLayout &L, int window, MemBlock rows
         found = AccountRead(code, account);
         if (found) {
             GetTextPrefix(account, ACVc::Name, L.nameMax, name);
-            GetPString(account, ACVc::VatCode, VatMax, vat);
-            GetPString(account, ACVc::FollowUp, AccountMax, followUp);
+            GetText(account, ACVc::VatCode, vat);
+            GetText(account, ACVc::FollowUp, followUp);
         } else {
             GetUiText(name, Texts::AccountNameMissing);
             if (name[0] > L.nameMax) name[0] = uint8_t(L.nameMax);

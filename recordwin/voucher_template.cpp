@@ -51,7 +51,7 @@ bool VoucherTemplateRead(const uint8_t *code, uint8_t *tpl)
 {
     if (!tpl || code[0] == 0 || code[0] > AccountMax) return false;
     RecClear(AUVc::Number, tpl);
-    PutPString(tpl, AUVc::Code, AccountMax, code);
+    PutText(tpl, AUVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(AUVc::Number, tpl, 1, 1, &recid, &position);
 }
@@ -83,7 +83,7 @@ int VoucherTemplateExpand(int window, int row)
     PackedDecimal base = GetDec(prev, Row::Amount);
     if (!hasPrev || DecIsBlank(&base)) DecSetZero(&base);
     uint8_t code[256];
-    GetPString(current, Row::Account, AccountMax, code);
+    GetText(current, Row::Account, code);
     RuleRecord tpl(AUVc::Number);
     if (!VoucherTemplateRead(code, tpl.record)) return 0;
     RowsKept before;
@@ -98,12 +98,12 @@ int VoucherTemplateExpand(int window, int row)
         uint8_t t[Tpl::Size];
         if (!MatrixRowGet(AUVc::Number, 0, tpl.record, i, t)) break;
         uint8_t account[256], objects[256], name[256], debit[256], credit[256], vat[256];
-        GetPString(t, Tpl::Account, AccountMax, account);
-        GetPString(t, Tpl::RowText, ObjectsMax, objects);
-        GetPString(t, Tpl::NameText, TplNameMax, name);
-        GetPString(t, Tpl::DebitText, AmountTextMax, debit);
-        GetPString(t, Tpl::CreditText, AmountTextMax, credit);
-        GetPString(t, Tpl::VatCode, VatMax, vat);
+        GetText(t, Tpl::Account, account);
+        GetText(t, Tpl::RowText, objects);
+        GetText(t, Tpl::NameText, name);
+        GetText(t, Tpl::DebitText, debit);
+        GetText(t, Tpl::CreditText, credit);
+        GetText(t, Tpl::VatCode, vat);
         if (i == 0 && Is(account, '!') && hasPrev) continuation = true;
         int target = row + i - (continuation ? 1 : 0);
         if (target > LastTemplateRow) break;
@@ -113,14 +113,14 @@ int VoucherTemplateExpand(int window, int row)
         uint8_t text[256];
         if (Is(account, '!') && !first0) account[0] = 0;   // nothing above to continue
         TextOrPrevious(account, first0, prev, Row::Account, AccountMax, text);
-        PutPString(r, Row::Account, AccountMax, text);
+        PutText(r, Row::Account, text);
         TextOrPrevious(objects, first0 && objects[0] == 0, prev, Row::Objects, ObjectsMax, text);
-        PutPString(r, Row::Objects, ObjectsMax, text);
+        PutText(r, Row::Objects, text);
         TextOrPrevious(name, first0 && name[0] == 0, prev, Row::Text, NameMax, text);
         bool lookup = text[0] == 0;
-        PutPString(r, Row::Text, NameMax, text);
+        PutText(r, Row::Text, text);
         TextOrPrevious(vat, false, prev, Row::VatCode, VatMax, text);
-        PutPString(r, Row::VatCode, VatMax, text);
+        PutText(r, Row::VatCode, text);
         PackedDecimal amount, blank;
         DecSetBlank(&blank);
         PutDec(r, Row::Amount2, blank);
@@ -134,7 +134,7 @@ int VoucherTemplateExpand(int window, int row)
             // gives (or copies) stands over it.
             RowAccountLookup(window, WinMatrixRows(window), target, 1);
             if (text[0] != 0 && MatrixRowGet(TRVc::Number, 0, voucher, target, r)) {
-                PutPString(r, Row::VatCode, VatMax, text);
+                PutText(r, Row::VatCode, text);
                 if (!MatrixRowPut(TRVc::Number, 0, voucher, target, r))
                     return TemplateUndone(window, voucher, before);
             }

@@ -194,7 +194,7 @@ void VoucherAddCorrectionRow(int window)
     CurrentUserCode(user);
     PutU16(r, Row::Kind, CorrectionRowKind);
     PutDate(r, Row::Date, TodayDate);
-    PutPString(r, Row::Code, UserCodeMax, user);
+    PutText(r, Row::Code, user);
     PutDate(r, Row::Date2, GetDate(voucher, TRVc::TransDate));
     if (!MatrixRowPut(TRVc::Number, 0, voucher, n, r)) return;
     WinMarkChanged(window);

@@ -57,7 +57,7 @@ const SalesDocWindow Doc557Desc = {&Doc557Layout, false, SD::DocDate, SD::CustCo
 void PayerShow(const uint8_t *customer)
 {
     uint8_t payer[256];
-    GetPString(customer, CUVc::PayerCode, CustomerCodeMax, payer);
+    GetText(customer, CUVc::PayerCode, payer);
     if (payer[0] == 0) return;
     uint8_t text[256] = {1, ' '};
     PStringAppend(text, payer);
@@ -96,18 +96,18 @@ bool Doc557CustomerFill(uint8_t *doc)
 {
     if (!doc) return false;
     uint8_t code[256];
-    GetPString(doc, SD::CustCode, CustomerCodeMax, code);
+    GetText(doc, SD::CustCode, code);
     if (code[0] == 0) return false;
     RuleRecord customer(CUVc::Number);
     if (!customer.record) return false;
-    PutPString(customer.record, CUVc::Code, CustomerCodeMax, code);
+    PutText(customer.record, CUVc::Code, code);
     PackedDecimal limit, balance;
     if (!CustomerBalanceCreditCall(customer.record, &limit, &balance)) return false;
     CustomerCopiesApply(doc, customer.record, Doc557Copies, int(std::size(Doc557Copies)));
     SalesDocResolvePriceList(Doc557Desc, doc, SD::DiscCode);
     PutU16(doc, SD::VatZone, GetU16(customer.record, CUVc::VatZone));
     uint8_t currency[256];
-    GetPString(doc, SD::CurncyCode, CodeMax, currency);
+    GetText(doc, SD::CurncyCode, currency);
     DateRec date = GetDate(doc, SD::DocDate);
     PackedDecimal rate;
     if (CurrencyRate(currency, &date, &rate)) PutDec(doc, SD::Rate, rate);

@@ -42,8 +42,8 @@ void PurchaseUnitCostsRefresh(int window)
     for (int32_t i = 0; i < count; i++) {
         uint8_t row[PUVc::Rows::Size], item[256], charge[256];
         if (!MatrixRowRead(PUVc::Number, purchase, i, row)) break;
-        GetPString(row, PUVc::Rows::ItemCode, 20, item);
-        GetPString(row, PUVc::Rows::Charge, 20, charge);
+        GetText(row, PUVc::Rows::ItemCode, item);
+        GetText(row, PUVc::Rows::Charge, charge);
         PackedDecimal price = GetDec(row, PUVc::Rows::Price), cost;
         NetAmountPlusCharge(item, &price, kind, charge, &rate, &cost);
         PutDec(row, PUVc::Rows::UnitCost, cost);
@@ -72,9 +72,9 @@ void DeliveryAvailableRefresh(int window)
     int32_t count = MatrixRowCount(SHVc::Number, 0, delivery);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(SHVc::Number, delivery, i, row)) break;
-        GetPString(row, SHVc::Rows::ItemCode, 20, item);
-        GetPString(row, SHVc::Rows::Location, 10, location);
-        if (location[0] == 0) GetPString(delivery, SHVc::Location, 10, location);
+        GetText(row, SHVc::Rows::ItemCode, item);
+        GetText(row, SHVc::Rows::Location, location);
+        if (location[0] == 0) GetText(delivery, SHVc::Location, location);
         if (item[0] == 0 || !Register6Lookup(item, location, stock.record)) continue;
         PackedDecimal now = GetDec(stock.record, LocationStock::InStock), shown = GetDec(row, SHVc::Rows::Available);
         if (!DecIsBlank(&shown) && DecCompare(&now, &shown) == 0) continue;
@@ -161,7 +161,7 @@ void DeliveryRowAvailabilityCheck(int window, int field, uint8_t changed)
         if (DecCompare(&deliver, &left) > 0) ShowTextMessage(TextDeliversMoreThanLeft);
     } else if (id == int(SHVc::Rows::Location)) {
         uint8_t location[256];
-        GetPString(delivery, SHVc::Location, 10, location);
+        GetText(delivery, SHVc::Location, location);
         OrderRowAvailable(delivery, row, location);
         WinMatrixDrawRow(window, row, SHVc::Rows::Available, 0);
         WinMatrixDrawRow(window, row, SHVc::Rows::ToDeliver, 0);

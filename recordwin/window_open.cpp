@@ -91,7 +91,7 @@ void AppendItemName(uint8_t *line, const uint8_t *row, uint32_t at)
     RuleRecord item(INVc::Number);
     if (!item.record) return;
     if (!FindByCode(INVc::Number, INVc::Code, 20, code, item.record)) return;
-    GetPString(item.record, INVc::Name, 60, name);
+    GetText(item.record, INVc::Name, name);
     PStringAppend(line, name);
 }
 
@@ -124,10 +124,10 @@ void QuotationBatchFill(int n)
     if (!record || !opener || !RecordOf(n, &size) || size < ReportParamsVc::Size) return;
     if (openerSize < QuotationVc::Project + TextFieldWidth(20)) return;
     uint8_t text[256];
-    GetPString(opener, QuotationVc::Project, 20, text);
-    PutPString(record, ReportParamsVc::SelText6, 21, text);
+    GetText(opener, QuotationVc::Project, text);
+    PutText(record, ReportParamsVc::SelText6, text);
     FieldFormat(opener + QuotationVc::SerNr, FtLongOrEmpty, 0, text);
-    PutPString(record, ReportParamsVc::SelText5, 21, text);
+    PutText(record, ReportParamsVc::SelText5, text);
 }
 
 }  // namespace
@@ -179,15 +179,15 @@ void RowItemListFill(int window)
         RuleRecord person(PEVc::Number), type(EmpTypeVc::Number);
         bool found = row >= 0 && row < MatrixRowCount(TimeSheetVc::Number, 0, sheet) &&
                      MatrixRowRead(TimeSheetVc::Number, sheet, row, r) && person.record && type.record;
-        if (found) GetPString(r, TimeSheetVc::Rows::Person, 5, code);
+        if (found) GetText(r, TimeSheetVc::Rows::Person, code);
         found = found && FindByCode(PEVc::Number, PEVc::Code, 5, code, person.record);
-        if (found) GetPString(person.record, PEVc::EmpType, 5, code);
+        if (found) GetText(person.record, PEVc::EmpType, code);
         found = found && FindByCode(EmpTypeVc::Number, EmpTypeVc::Code, 5, code, type.record);
         int32_t count = found ? MatrixRowCount(EmpTypeVc::Number, 0, type.record) : 0;
         for (int32_t i = 0; i < count; i++) {
             uint8_t typeRow[EmpTypeVc::Rows::Size], line[256];
             if (!MatrixRowRead(EmpTypeVc::Number, type.record, i, typeRow)) break;
-            GetPString(typeRow, EmpTypeVc::Rows::Code, 5, line);
+            GetText(typeRow, EmpTypeVc::Rows::Code, line);
             PStringAppendC(line, "    ");
             AppendItemName(line, typeRow, EmpTypeVc::Rows::ItemCode);
             ListBoxAddString(window, line);

@@ -78,9 +78,9 @@ int CheckVatCodeAccounts(const uint8_t *rows, uint32_t size) {
     uint8_t code[256], other[256];
     for (uint32_t i = 0; i < count; i++) {
         const uint8_t *row = rows + (size_t)i * VatCodeRow::Size;
-        GetPString(row, VatCodeRow::Code, VatCodeMax, code);
+        GetText(row, VatCodeRow::Code, code);
         for (uint32_t j = i + 1; j < count; j++) {
-            GetPString(rows + (size_t)j * VatCodeRow::Size, VatCodeRow::Code, VatCodeMax, other);
+            GetText(rows + (size_t)j * VatCodeRow::Size, VatCodeRow::Code, other);
             if (PStringEqual(code, other))
                 return FieldErrorAt(Texts::CodeTwice, nullptr, 0, (uint16_t)j, VatCodeRow::Code);
         }

@@ -24,7 +24,7 @@ constexpr int AccountNameMax = 60;
 bool ReadAccount(const uint8_t *account, uint8_t *record) {
     std::memset(record, 0, ACVc::Size);
     if (!account || account[0] == 0 || account[0] > AccountCodeMax) return false;
-    PutPString(record, ACVc::Code, AccountCodeMax, account);
+    PutText(record, ACVc::Code, account);
     uint32_t recid = 0, position = 0;
     return RecFind(ACVc::Number, record, 1, 1, &recid, &position);
 }
@@ -53,7 +53,7 @@ bool AccountNameOf(const uint8_t *account, uint8_t *name, int width) {
     uint8_t record[ACVc::Size];
     uint8_t text[256];
     bool found = ReadAccount(account, record);
-    if (found) GetPString(record, ACVc::Name, AccountNameMax, text);
+    if (found) GetText(record, ACVc::Name, text);
     else GetUiText(text, Texts::AccountNameMissing);
     int n = text[0] > limit ? limit : text[0];
     name[0] = (uint8_t)n;
@@ -75,7 +75,7 @@ bool IsSubLedgerAccount(const uint8_t *account) {
     uint8_t code[256];
     for (int32_t i = 0; i < rows.count; i++) {
         const uint8_t *row = rows.data + (size_t)i * SubLedgerAccBlk::Rows::Size;
-        GetPString(row, SubLedgerAccBlk::Rows::Account, AccountCodeMax, code);
+        GetText(row, SubLedgerAccBlk::Rows::Account, code);
         if (!PStringEqual(code, account)) continue;
         uint16_t kind = GetU16(row, SubLedgerAccBlk::Rows::Kind);
         if ((kind == 1 && salesOn) || (kind == 2 && vendorOn)) return true;
@@ -90,6 +90,6 @@ bool AccountNameAndVat(const uint8_t *account, uint8_t *name, uint8_t *vat, int 
     bool found = AccountNameOf(account, name, width);
     if (!found || !vat) return found;
     uint8_t record[ACVc::Size];
-    if (ReadAccount(account, record)) GetPString(record, ACVc::VatCode, 2, vat);
+    if (ReadAccount(account, record)) GetText(record, ACVc::VatCode, vat);
     return found;
 }

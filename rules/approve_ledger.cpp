@@ -27,7 +27,7 @@ bool StoreAccountPosting(const DateRec &date, const uint8_t *account, uint32_t s
                          uint16_t yearCode) {
     uint8_t r[ATVc::Size] = {};
     PutDate(r, ATVc::Date, date);
-    PutPString(r, ATVc::Account, 10, account);
+    PutText(r, ATVc::Account, account);
     PutU32(r, ATVc::SourceSerNr, serial);
     PutU32(r, ATVc::SourceRecId, recid);
     PutU16(r, ATVc::SourceReg, (uint16_t)reg);
@@ -75,7 +75,7 @@ ApproveResult Reg18FromRows138(int reg, uint8_t *voucher, uint32_t recid) {
         for (int32_t i = 0; i < end; i++) {
             if (!MatrixRowRead(reg, voucher, i, row)) return false;
             if (GetU16(row, TransRow::Kind) != RowAccount) continue;
-            GetPString(row, TransRow::Account, 10, account);
+            GetText(row, TransRow::Account, account);
             if (!StoreAccountPosting(date, account, serial, recid, reg, yearCode)) return false;
         }
         return true;
@@ -137,10 +137,10 @@ ApproveResult TransferSm1ToLedger(int reg, uint8_t *sm1, uint32_t recid) {
     PutU32(v.record, Voucher::SerNr, (uint32_t)serial);
     PutDate(v.record, Voucher::TransDate, date);
     PutDate(v.record, Voucher::RegDate, TodayDate);
-    GetPString(sm1, SMVc::Text, 60, text);
-    PutPString(v.record, Voucher::Text, 60, text);
-    GetPString(sm1, SMVc::Text2, 20, text);
-    PutPString(v.record, Voucher::Text2, 20, text);
+    GetText(sm1, SMVc::Text, text);
+    PutText(v.record, Voucher::Text, text);
+    GetText(sm1, SMVc::Text2, text);
+    PutText(v.record, Voucher::Text2, text);
 
     uint8_t from[AccountRow::Size];
     uint8_t to[TransRow::Size];
@@ -149,14 +149,14 @@ ApproveResult TransferSm1ToLedger(int reg, uint8_t *sm1, uint32_t recid) {
         if (!MatrixRowRead(reg, sm1, i, from)) return ApproveResult::Failed;
         std::fill(std::begin(to), std::end(to), 0);
         PutU16(to, TransRow::Kind, RowAccount);
-        GetPString(from, AccountRow::Account, 10, text);
-        PutPString(to, TransRow::Account, 10, text);
-        GetPString(from, AccountRow::Objects, 30, text);
-        PutPString(to, TransRow::Objects, 30, text);
-        GetPString(from, AccountRow::Text, 20, text);
-        PutPString(to, TransRow::Text, 60, text);
-        GetPString(from, AccountRow::VatCode, 2, text);
-        PutPString(to, TransRow::VatCode, 2, text);
+        GetText(from, AccountRow::Account, text);
+        PutText(to, TransRow::Account, text);
+        GetText(from, AccountRow::Objects, text);
+        PutText(to, TransRow::Objects, text);
+        GetText(from, AccountRow::Text, text);
+        PutText(to, TransRow::Text, text);
+        GetText(from, AccountRow::VatCode, text);
+        PutText(to, TransRow::VatCode, text);
         PutDec(to, TransRow::Amount, GetDec(from, AccountRow::Amount));
         PackedDecimal blank;
         DecSetBlank(&blank);

@@ -66,8 +66,8 @@ void Negated(const PackedDecimal *amount, bool negate, PackedDecimal *out) {
 bool FindBalance(const uint8_t *account, const uint8_t *objects, uint8_t *record, uint32_t *recid) {
     *recid = 0;
     RecClear(BalanceRecord::Number, record);
-    PutPString(record, BalanceRecord::Account, 10, account);
-    PutPString(record, BalanceRecord::Objects, ObjectListMax, objects);
+    PutText(record, BalanceRecord::Account, account);
+    PutText(record, BalanceRecord::Objects, objects);
     uint32_t position = 0;
     if (RecFind(BalanceRecord::Number, record, 2, 1, recid, &position)) return true;
     *recid = 0;
@@ -78,9 +78,9 @@ bool FindBalance(const uint8_t *account, const uint8_t *objects, uint8_t *record
 // name: an empty period block.
 void PrepareNewBalance(const uint8_t *account, const uint8_t *objects, const uint8_t *name, uint8_t *record) {
     RecClear(BalanceRecord::Number, record);
-    PutPString(record, BalanceRecord::Account, 10, account);
-    PutPString(record, BalanceRecord::Objects, ObjectListMax, objects);
-    PutPString(record, BalanceRecord::Name, 60, name);
+    PutText(record, BalanceRecord::Account, account);
+    PutText(record, BalanceRecord::Objects, objects);
+    PutText(record, BalanceRecord::Name, name);
 }
 
 // The name a new balance record of account takes: empty for an account
@@ -303,9 +303,9 @@ bool PostTransaction(const uint8_t *voucher) {
         if (GetU16(row, TransRow::Flag) != 0) continue;
         if (kind == RowAccount) {
             PostingRow p;
-            GetPString(row, TransRow::Account, 10, p.account);
-            GetPString(row, TransRow::Objects, ObjectListMax, p.objects);
-            GetPString(row, TransRow::VatCode, 2, p.vatCode);
+            GetText(row, TransRow::Account, p.account);
+            GetText(row, TransRow::Objects, p.objects);
+            GetText(row, TransRow::VatCode, p.vatCode);
             p.amount = GetDec(row, TransRow::Amount);
             if (!PostRowToBalances(&date, p.account, p.objects, &p.amount, KindLedger, p.vatCode, &batch)) return false;
         } else if (kind == RowLink) {
@@ -365,14 +365,14 @@ bool PostAccountRows118(const uint8_t *sp1, bool negate) {
 bool PostSingleObjectRows(const uint8_t *fb1, bool negate) {
     DateRec date = GetDate(fb1, OpenBalVc::TransDate);
     PString objects;
-    GetPString(fb1, OpenBalVc::Objects, ObjectListMax, objects);
+    GetText(fb1, OpenBalVc::Objects, objects);
     int kind = GetU16(fb1, OpenBalVc::PostKind) != 0 ? KindSubLedger : KindLedger;
     int32_t count = MatrixRowCount(OpenBalVc::Number, 0, fb1);
     uint8_t row[Fb1Row::Size];
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(OpenBalVc::Number, fb1, i, row)) return false;
         PString account;
-        GetPString(row, Fb1Row::Account, 10, account);
+        GetText(row, Fb1Row::Account, account);
         PackedDecimal amount = GetDec(row, Fb1Row::Amount), signedAmount;
         Negated(&amount, negate, &signedAmount);
         if (!PostAmountAtDate(&date, account, objects, &signedAmount, kind)) return false;

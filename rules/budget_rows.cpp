@@ -43,7 +43,7 @@ void AddTextAmount(const uint8_t *row, uint32_t textAt, PackedDecimal *amount) {
 // false when the key does not exist or its factors sum to zero (then no
 // share can be taken).
 bool ReadDistributionKey(const uint8_t *code, uint8_t *key) {
-    PutPString(key, DistKey::Code, 5, code);
+    PutText(key, DistKey::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(DistKey::Number, key, 1, 1, &recid, &position)) return false;
     const PackedDecimal sum = GetDec(key, DistKey::FactorSum);
@@ -64,7 +64,7 @@ void BudgetRowsByKey(uint8_t *budget) {
     EnsureRows(reg, budget);
     RuleRecord key(DistKey::Number);
     uint8_t code[256];
-    GetPString(budget, KeyBudget::KeyCode, 5, code);
+    GetText(budget, KeyBudget::KeyCode, code);
     const PackedDecimal amount = GetDec(budget, KeyBudget::Amount);
     const bool useKey = key.record && code[0] != 0 && !DecIsBlank(&amount) && ReadDistributionKey(code, key.record);
     const PackedDecimal sum = useKey ? GetDec(key.record, DistKey::FactorSum) : PackedDecimal{};
@@ -104,8 +104,8 @@ void BudgetRowsByDates(uint8_t *budget) {
     const int reg = DateBudget::Number;
     EnsureRows(reg, budget);
     uint8_t account[256], objects[256];
-    GetPString(budget, DateBudget::Account, 10, account);
-    GetPString(budget, DateBudget::Objects, ObjectListMax, objects);
+    GetText(budget, DateBudget::Account, account);
+    GetText(budget, DateBudget::Objects, objects);
     const PackedDecimal percentage = GetDec(budget, DateBudget::Percentage);
     const bool usePercentage = !DecIsZero(&percentage);
     PackedDecimal factor;

@@ -67,7 +67,7 @@ bool CustomerBalanceCreditCall(uint8_t *customer, PackedDecimal *limit, PackedDe
 bool CustomerOverCreditLimit(const uint8_t *code) {
     RuleRecord customer(CUVc::Number);
     if (!customer.record) return false;
-    PutPString(customer.record, CUVc::Code, 20, code);   // a customer code's size
+    PutText(customer.record, CUVc::Code, code);   // a customer code's size
     PackedDecimal limit, balance;
     if (!CustomerBalanceCreditCall(customer.record, &limit, &balance)) return false;
     if (DecIsBlank(&limit) || DecCompareDouble(&limit, 0.0) <= 0) return false;

@@ -147,7 +147,7 @@ void FillSeriesList(MsgBuffer *reply, int reg) {
         PString line, text;
         PStringFromC(line, std::to_string(next).c_str());
         PStringAppendC(line, "        ");
-        GetPString(row, SeriesRow::Text, 20, text);
+        GetText(row, SeriesRow::Text, text);
         PStringAppend(line, text);
         ChoiceListAddLine(reply, line);
     }
@@ -187,14 +187,14 @@ void FillContactList(MsgBuffer *reply) {
     if (!probe.record || RegRecordSize(ContactVc::Number) < ContactVc::Size) return;
     PString key;
     GetPString(ChoiceKey, 0, ContactKeyMax, key);
-    PutPString(probe.record, ContactVc::CustCode, ContactKeyMax, key);
+    PutText(probe.record, ContactVc::CustCode, key);
     uint32_t recid = 0, position = 0;
     bool found = RecFind(ContactVc::Number, probe.record, 1, 0, &recid, &position);
     while (found) {
         PString code, text, line;
-        GetPString(probe.record, ContactVc::CustCode, ContactKeyMax, code);
+        GetText(probe.record, ContactVc::CustCode, code);
         if (!PStringEqual(code, key)) break;
-        GetPString(probe.record, ContactVc::Name, ContactLineWidth, text);
+        GetText(probe.record, ContactVc::Name, text);
         PStringPadRight(line, text, ' ', ContactLineWidth);
         ChoiceListAddLine(reply, line);
         uint32_t previous = recid;   // browsing past the last record stays on it
@@ -237,18 +237,18 @@ void FillSerialChoiceList(const uint8_t *item, int /*unused*/, MsgBuffer *reply)
     if (!probe.record || RegRecordSize(SerialStockVc::Number) < SerialStockVc::Size) return;
     PString code;
     GetPString(item, 0, ItemCodeMax, code);
-    PutPString(probe.record, SerialStockVc::ItemCode, ItemCodeMax, code);
+    PutText(probe.record, SerialStockVc::ItemCode, code);
     PackedDecimal one;
     DecFromLong(&one, 1);
     uint32_t recid = 0, position = 0;
     bool found = RecFind(SerialStockVc::Number, probe.record, 1, 0, &recid, &position);
     while (found) {
         PString at, serial;
-        GetPString(probe.record, SerialStockVc::ItemCode, ItemCodeMax, at);
+        GetText(probe.record, SerialStockVc::ItemCode, at);
         if (!PStringEqual(at, code)) break;
         PackedDecimal quantity = GetDec(probe.record, SerialStockVc::Quantity);
         if (!DecIsBlank(&quantity) && DecCompare(&quantity, &one) >= 0) {
-            GetPString(probe.record, SerialStockVc::SerialNr, SerialTextMax, serial);
+            GetText(probe.record, SerialStockVc::SerialNr, serial);
             ChoiceListAddLine(reply, serial);
         }
         uint32_t previous = recid;   // browsing past the last record stays on it

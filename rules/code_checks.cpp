@@ -57,7 +57,7 @@ bool KnownLanguage(const uint8_t *code)
     bool found = false;
     uint8_t known[256];
     for (int32_t i = 0; data && i < count && !found; i++) {
-        GetPString(data + (size_t)i * LanguageBlk::Rows::Size, LanguageBlk::Rows::Code, 5, known);
+        GetText(data + (size_t)i * LanguageBlk::Rows::Size, LanguageBlk::Rows::Code, known);
         found = PStringEqual(known, code);
     }
     if (data) MemUnlock(rows);

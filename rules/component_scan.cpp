@@ -64,13 +64,13 @@ void SubStructureScan(const uint8_t *item, std::vector<Component> &list, int exp
     RuleRecord goods(INVc::Number), recipe(StructureVc::Number), part(INVc::Number);
     if (!goods.record || !recipe.record || !part.record) return;
     uint32_t recid = 0, position = 0;
-    PutPString(goods.record, INVc::Code, 20, item);
+    PutText(goods.record, INVc::Code, item);
     if (!RecFind(INVc::Number, goods.record, 1, 1, &recid, &position)) return;
     uint8_t code[256], self[256];
-    GetPString(goods.record, INVc::Code, 20, self);
-    GetPString(goods.record, INVc::StructCode, 20, code);
+    GetText(goods.record, INVc::Code, self);
+    GetText(goods.record, INVc::StructCode, code);
     if (code[0] == 0) return;
-    PutPString(recipe.record, StructureVc::Code, 20, code);
+    PutText(recipe.record, StructureVc::Code, code);
     if (!RecFind(StructureVc::Number, recipe.record, 1, 1, &recid, &position)) return;
     PackedDecimal one;
     DecFromLong(&one, 1);
@@ -78,16 +78,16 @@ void SubStructureScan(const uint8_t *item, std::vector<Component> &list, int exp
     int32_t count = MatrixRowCount(StructureVc::Number, 0, recipe.record);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(StructureVc::Number, recipe.record, i, row)) continue;
-        GetPString(row, StructureVc::Rows::ItemCode, 20, code);
+        GetText(row, StructureVc::Rows::ItemCode, code);
         PackedDecimal qty = GetDec(row, StructureVc::Rows::Quantity), second = GetDec(row, StructureVc::Rows::QuantityIn);
         if (PStringEqual(code, self)) {
             if (batch) *batch = second;
             continue;
         }
         std::memset(part.record, 0, INVc::Size);
-        PutPString(part.record, INVc::Code, 20, code);
+        PutText(part.record, INVc::Code, code);
         if (!RecFind(INVc::Number, part.record, 1, 1, &recid, &position)) continue;
-        GetPString(part.record, INVc::StructCode, 20, sub);
+        GetText(part.record, INVc::StructCode, sub);
         if (explode == 1 && sub[0] != 0 && depth < MaxStructureDepth)
             SubStructureScan(code, list, explode, nullptr, depth + 1);
         else

@@ -98,7 +98,7 @@ void AddTextRow(uint8_t *invoice, const uint8_t *text)
 {
     uint8_t row[Inv::Rows::Size];
     InitDocRow(row, Inv::Number, 1);
-    PutPString(row, Inv::Rows::Text, 100, text);
+    PutText(row, Inv::Rows::Text, text);
     MatrixRowPut(Inv::Number, 0, invoice, MatrixRowCount(Inv::Number, 0, invoice), row);
 }
 
@@ -202,13 +202,13 @@ bool ContractSelectionRead(ContractSelection *sel, bool needPeriod)
     assert(sel && ReportParams);
     *sel = ContractSelection{};
     uint8_t text[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, text);
+    GetText(ReportParams, ReportParamsVc::SelText1, text);
     sel->codeRanged = text[0] != 0;
     if (sel->codeRanged) RangeSplit(text, sel->codeFrom, sel->codeTo);
-    GetPString(ReportParams, ReportParamsVc::SelText2, 255, text);
+    GetText(ReportParams, ReportParamsVc::SelText2, text);
     sel->numberFrom = sel->numberTo = -1;
     if (text[0] != 0) RangeSplitNumber(text, &sel->numberFrom, &sel->numberTo);
-    GetPString(ReportParams, ReportParamsVc::SelText3, 255, sel->filter);
+    GetText(ReportParams, ReportParamsVc::SelText3, sel->filter);
     sel->periodFrom = GetDate(ReportParams, ReportParamsVc::Date2From);
     sel->periodTo = GetDate(ReportParams, ReportParamsVc::Date2To);
     const bool open = DateIsEmpty(&sel->periodFrom) || DateIsEmpty(&sel->periodTo);
@@ -226,12 +226,12 @@ bool ContractSelected(const ContractSelection &sel, const uint8_t *contract)
     if (!DateIsEmpty(&last) && !DateIsEmpty(&sel.periodTo) && DateCompare(&last, &sel.periodTo) > 0) return false;
     uint8_t text[256];
     if (sel.codeRanged) {
-        GetPString(contract, Co::CustCode, 20, text);
+        GetText(contract, Co::CustCode, text);
         if (sel.codeFrom[0] != 0 && PStringCompare(text, sel.codeFrom) < 0) return false;
         if (sel.codeTo[0] != 0 && PStringCompare(text, sel.codeTo) > 0) return false;
     }
     if (sel.filter[0] != 0) {
-        GetPString(contract, Co::FilterCode, 5, text);
+        GetText(contract, Co::FilterCode, text);
         if (!PStringEqual(text, sel.filter)) return false;
     }
     return int16_t(GetU16(contract, Co::Interval)) >= 1;
@@ -294,7 +294,7 @@ void ContractToInvoice(const uint8_t *contract, uint8_t *invoice, const DateRec 
     // The rate is the currency's on the invoice date, not the one kept on
     // the contract when it was typed.
     uint8_t text[256];
-    GetPString(invoice, Inv::CurncyCode, 5, text);
+    GetText(invoice, Inv::CurncyCode, text);
     PackedDecimal rate;
     if (DocumentRate(text, &invoiceDate, nullptr, &rate)) PutDec(invoice, Inv::Rate, rate);
     ApplyPaymentTerms(invoice);

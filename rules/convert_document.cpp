@@ -168,7 +168,7 @@ void PurchaseRowFromOrderRow(const uint8_t *purchase, const uint8_t *o, int32_t 
     UpperCode(row, R::ItemCode);
     PutDec(row, R::Quantity, quantity);
     DocFlowCopyText(row, R::Text, o, POR::Text, 60);
-    PutPString(row, R::SerialNr, 30, EmptyPString);
+    PutText(row, R::SerialNr, EmptyPString);
     // The price of one unit net of the row's discount.
     PackedDecimal price = GetDec(o, POR::Price), unit = GetDec(o, POR::PriceUnit), one = DocFlowDec(1);
     if (!DecIsZero(&unit)) DecDiv(&price, &unit, &price);
@@ -176,9 +176,9 @@ void PurchaseRowFromOrderRow(const uint8_t *purchase, const uint8_t *o, int32_t 
     DecSetBlank(&blank);
     DecRowAmount(&one, &price, &blank, &discount, &net);
     PutDec(row, R::Price, net);
-    PutPString(row, R::Charge, 20, EmptyPString);
+    PutText(row, R::Charge, EmptyPString);
     uint8_t item[256];
-    GetPString(row, R::ItemCode, 20, item);
+    GetText(row, R::ItemCode, item);
     PackedDecimal rate = GetDec(purchase, PUVc::Rate), cost;
     NetAmountPlusCharge(item, &net, GetU16(purchase, PUVc::VatKind), EmptyPString, &rate, &cost);
     PutDec(row, R::UnitCost, cost);
@@ -216,7 +216,7 @@ bool ConvertDocument(int kind, int unused, uint8_t *record, uint32_t *newRecid) 
     case ConvertRowCosts: ConvertRowCost(record); return true;
     case ConvertProjectToInvoice: {
         uint8_t code[256];
-        GetPString(record, ProjectVc::Code, 20, code);
+        GetText(record, ProjectVc::Code, code);
         return ProjectToInvoice(code);
     }
     default: break;
@@ -256,7 +256,7 @@ bool PurchaseOrderToPurchase(uint8_t *purchase) {
     DocFlowCopyText(purchase, PUVc::Currency, po, PO::CurncyCode, 5);
     DocFlowCopyText(purchase, PUVc::Location, po, PO::Location, 10);
     uint8_t currency[256];
-    GetPString(po, PO::CurncyCode, 5, currency);
+    GetText(po, PO::CurncyCode, currency);
     DateRec date = GetDate(purchase, PUVc::TransDate);
     PackedDecimal given = GetDec(po, PO::Rate), rate;
     DocumentRate(currency, &date, &given, &rate);
@@ -268,7 +268,7 @@ bool PurchaseOrderToPurchase(uint8_t *purchase) {
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(PO::Number, po, i, o) || o[PO::Rows::ItemCode] == 0) continue;
         PackedDecimal left = StillToCome(o);
-        GetPString(o, PO::Rows::ItemCode, 20, code);
+        GetText(o, PO::Rows::ItemCode, code);
         if (!DocFlowAboveZero(left) || !DocFlowReadByCode(INVc::Number, INVc::Code, 20, code, item.record)) continue;
         bool perUnit = GetU16(item.record, INVc::SerialMode) == 1;
         // A unit at a time for serial-numbered items: 2.5 units give three.

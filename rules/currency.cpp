@@ -130,7 +130,7 @@ int DocumentDecimals(const uint8_t *currency) {
         uint8_t code[256];
         for (int32_t i = 0; i < rows.count; i++) {
             const uint8_t *row = rows.data + (size_t)i * CurrencyRow::Size;
-            GetPString(row, CurrencyRow::Code, CurrencyCodeMax, code);
+            GetText(row, CurrencyRow::Code, code);
             if (PStringEqual(code, currency)) {
                 decimals = GetU16(row, CurrencyRow::Decimals);
                 break;

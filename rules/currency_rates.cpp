@@ -27,14 +27,14 @@ void CurrencyRateLocal(const uint8_t *currency, const DateRec *date, PackedDecim
     DecFromLong(rate, 100);
     RuleRecord probe(ExchRateVc::Number);
     if (!probe.record) return;
-    PutPString(probe.record, ExchRateVc::CurncyCode, CurrencyCodeMax, currency);
+    PutText(probe.record, ExchRateVc::CurncyCode, currency);
     PutDate(probe.record, ExchRateVc::RateDate, *date);
     uint8_t wanted[256], found[256];
-    GetPString(probe.record, ExchRateVc::CurncyCode, CurrencyCodeMax, wanted);
+    GetText(probe.record, ExchRateVc::CurncyCode, wanted);
     uint32_t recid = 0, position = 0;
     // The last key not above (code, date); a miss leaves the probe as it was.
     if (!RecFindKeep(ExchRateVc::Number, probe.record, 2, 0, &recid, &position)) return;
-    GetPString(probe.record, ExchRateVc::CurncyCode, CurrencyCodeMax, found);
+    GetText(probe.record, ExchRateVc::CurncyCode, found);
     if (!PStringEqual(found, wanted)) return;
     *rate = GetDec(probe.record, ExchRateVc::Rate);
 }

@@ -48,8 +48,8 @@ int CheckCustomerCodes(const uint8_t *customer, const uint8_t *stored, int mode)
     if (int r = CheckCodeFields(CustomerCodes, customer, stored, mode)) return r;
     // The payer may be the customer itself, which a new customer is not yet.
     uint8_t payer[256], own[256];
-    GetPString(customer, CUVc::PayerCode, 20, payer);
-    GetPString(customer, CUVc::Code, 20, own);
+    GetText(customer, CUVc::PayerCode, payer);
+    GetText(customer, CUVc::Code, own);
     if (PStringEqual(payer, own)) return 0;
     return CheckCodeFields(Payer, customer, stored, mode);
 }

@@ -156,7 +156,7 @@ int CanDeleteRecordOf(int reg, uint8_t *record, int show) {
         RuleRecord probe(BLVc::Number);
         if (!probe.record) return Refuse(show, Texts::AccountHasBalances);
         FieldText(record, ACVc::Code, 10, code);
-        PutPString(probe.record, BLVc::Account, 10, code);
+        PutText(probe.record, BLVc::Account, code);
         uint32_t recid = 0, position = 0;
         return RecFind(BLVc::Number, probe.record, 2, 1, &recid, &position) ? Refuse(show, Texts::AccountHasBalances)
                                                                              : 1;

@@ -261,12 +261,12 @@ void QuotationTotals(uint8_t *quotation) { OrderLikeTotals(quotation, QuotationL
 bool PurchaseOrderRowVatDefault(const uint8_t *order, uint8_t *row) {
     namespace R = PurchOrderVc::Rows;
     uint8_t code[256], item[256];
-    GetPString(row, R::VatCode, VatCodeMax, code);
-    GetPString(row, R::ItemCode, 20, item);
+    GetText(row, R::VatCode, code);
+    GetText(row, R::ItemCode, item);
     if (code[0] != 0 || item[0] == 0) return false;
     ItemVatCode(item, GetU16(order, PurchOrderVc::VatZone), code);
     if (code[0] == 0) return false;
-    PutPString(row, R::VatCode, VatCodeMax, code);
+    PutText(row, R::VatCode, code);
     return true;
 }
 
@@ -293,7 +293,7 @@ void PurchaseOrderTotals(uint8_t *order) {
             uint8_t own[PurchOrderVc::Rows::Size];
             std::memcpy(own, row, sizeof own);
             PurchaseOrderRowVatDefault(order, own);
-            GetPString(own, PurchOrderVc::Rows::VatCode, VatCodeMax, code);
+            GetText(own, PurchOrderVc::Rows::VatCode, code);
             if (code[0] == 0) continue;
             VatAmountDec(code, &a, &v, 0);
             DecAdd(&vat, &v, &vat);
@@ -303,7 +303,7 @@ void PurchaseOrderTotals(uint8_t *order) {
     if (noVat) DecSetBlank(&vat);
     DecAdd(&net, &vat, &total);
     uint8_t currency[256];
-    GetPString(order, PurchOrderVc::CurncyCode, 5, currency);
+    GetText(order, PurchOrderVc::CurncyCode, currency);
     DecRound(&total, DocumentDecimals(currency), &total);
     PutDec(order, PurchOrderVc::NetTotal, net);
     PutDec(order, PurchOrderVc::VatTotal, vat);

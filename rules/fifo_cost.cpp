@@ -53,7 +53,7 @@ struct FifoWalk {
 void MainLocationCode(uint8_t *out) {
     out[0] = 0;
     if (const uint8_t *block = SettingsRecord(MainStockBlk::Number, MainStockBlock))
-        GetPString(block, MainStockBlk::MainLocation, 10, out);
+        GetText(block, MainStockBlk::MainLocation, out);
 }
 
 // True when a document's location `at` is location, empty codes standing
@@ -121,25 +121,25 @@ bool TakeDocument(FifoWalk *w, const uint8_t *entry, const uint8_t *item, const 
     uint32_t rowSize = 0, itemAt = 0, qtyAt = 0, unitAt = 0;
     switch (reg) {
     case ProductionVc::Number:
-        GetPString(doc.record, ProductionVc::Location, 10, at);
+        GetText(doc.record, ProductionVc::Location, at);
         if (byLocation && location[0] != 0 && !SameLocation(at, location)) return true;
         factor = GetDec(doc.record, ProductionVc::Quantity);
         rowSize = ProductionVc::Rows::Size, itemAt = ProductionVc::Rows::ItemCode;
         qtyAt = ProductionVc::Rows::QtyMade, unitAt = ProductionVc::Rows::UnitCost;
         break;
     case PUVc::Number:
-        GetPString(doc.record, PUVc::Location, 10, at);
+        GetText(doc.record, PUVc::Location, at);
         if (byLocation && location[0] != 0 && !SameLocation(at, location)) return true;
         rowSize = PUVc::Rows::Size, itemAt = PUVc::Rows::ItemCode;
         qtyAt = PUVc::Rows::Quantity, unitAt = PUVc::Rows::UnitCost;
-        GetPString(doc.record, PUVc::Currency, 5, currency);
+        GetText(doc.record, PUVc::Currency, currency);
         rate = GetDec(doc.record, PUVc::Rate);
         break;
     default:
-        GetPString(doc.record, StockMoveVc::ToLocation, 10, at);
+        GetText(doc.record, StockMoveVc::ToLocation, at);
         if (!SameLocation(at, location)) return true;
         rate = GetDec(doc.record, StockMoveVc::Rate);
-        GetPString(doc.record, StockMoveVc::CurncyCode, 5, currency);
+        GetText(doc.record, StockMoveVc::CurncyCode, currency);
         rowSize = StockMoveVc::Rows::Size, itemAt = StockMoveVc::Rows::ItemCode;
         qtyAt = StockMoveVc::Rows::Quantity, unitAt = StockMoveVc::Rows::UnitCost;
         break;
@@ -201,7 +201,7 @@ constexpr const char *ReceiptIndex = "FIFODoc";
 // True when entry is a flagged entry of item made by a document of type.
 bool InRun(const uint8_t *entry, const uint8_t *item, uint16_t type) {
     uint8_t got[256];
-    GetPString(entry, ItemHistVc::ItemCode, 20, got);
+    GetText(entry, ItemHistVc::ItemCode, got);
     return PStringEqual(got, item) && GetU16(entry, ItemHistVc::Receipt) == 1 &&
            GetU16(entry, ItemHistVc::DocType) == type;
 }
@@ -210,7 +210,7 @@ bool InRun(const uint8_t *entry, const uint8_t *item, uint16_t type) {
 // the run is over when there is none.
 void RunStart(ReceiptRun *run, const uint8_t *item, uint16_t type) {
     std::memset(run->entry, 0, sizeof run->entry);
-    PutPString(run->entry, ItemHistVc::ItemCode, 20, item);
+    PutText(run->entry, ItemHistVc::ItemCode, item);
     PutU16(run->entry, ItemHistVc::Receipt, 1);
     PutU16(run->entry, ItemHistVc::DocType, type);
     PutDate(run->entry, ItemHistVc::HistDate, DateRec{31, 12, 9999});
@@ -275,7 +275,7 @@ void WalkReceiptRuns(FifoWalk *w, const uint8_t *item, const uint8_t *location, 
 void WalkFlaggedEntries(FifoWalk *w, const uint8_t *item, const uint8_t *location, bool byLocation) {
     constexpr const char *index = "FIFO";
     uint8_t entry[ItemHistVc::Size] = {}, got[256];
-    PutPString(entry, ItemHistVc::ItemCode, 20, item);
+    PutText(entry, ItemHistVc::ItemCode, item);
     PutU16(entry, ItemHistVc::Receipt, 1);
     PutDate(entry, ItemHistVc::HistDate, DateRec{31, 12, 9999});
     uint32_t recid = 0, position = 0;
@@ -283,7 +283,7 @@ void WalkFlaggedEntries(FifoWalk *w, const uint8_t *item, const uint8_t *locatio
     std::unordered_set<uint64_t> seen;
     for (uint32_t p = position; p >= 1; p--) {
         if (p != position && !RecReadAtIndex(ItemHistVc::Number, index, (int32_t)p, entry, &recid)) return;
-        GetPString(entry, ItemHistVc::ItemCode, 20, got);
+        GetText(entry, ItemHistVc::ItemCode, got);
         if (!PStringEqual(got, item) || GetU16(entry, ItemHistVc::Receipt) != 1) return;
         uint64_t doc = (uint64_t)GetU16(entry, ItemHistVc::DocType) << 32 | GetU32(entry, ItemHistVc::DocNr);
         if (!AfterLimit(w, entry) && seen.insert(doc).second && !TakeDocument(w, entry, item, location, byLocation))
@@ -305,14 +305,14 @@ void FifoWalkItem(FifoWalk *w, const uint8_t *item, const uint8_t *location) {
     DecSetZero(&w->coveredValue);
     RuleRecord goods(INVc::Number);
     if (!goods.record) return;
-    PutPString(goods.record, INVc::Code, 20, item);
+    PutText(goods.record, INVc::Code, item);
     uint32_t recid = 0, position = 0;
     if (!RecFind(INVc::Number, goods.record, 1, 1, &recid, &position) || GetU16(goods.record, INVc::Stocked) == 0) {
         DecSetZero(&w->cost);
         return;
     }
     uint8_t want[256];
-    GetPString(goods.record, INVc::Code, 20, want);
+    GetText(goods.record, INVc::Code, want);
     bool byLocation = false;
     if (const uint8_t *block = SettingsRecord(CostAccBlk::Number, CostAccountsBlock))
         byLocation = GetU16(block, CostAccBlk::ValueByLocation) != 0;

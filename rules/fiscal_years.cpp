@@ -39,7 +39,7 @@ void YearCodeName(uint16_t code, uint8_t *name) {
     for (int32_t i = 0; i < years.count; i++) {
         const uint8_t *row = years.data + (size_t)i * FiscalYearEntry::Size;
         if (GetU16(row, FiscalYearEntry::OrderCode) == code) {
-            GetPString(row, FiscalYearEntry::YearCode, 5, name);
+            GetText(row, FiscalYearEntry::YearCode, name);
             return;
         }
     }
@@ -108,7 +108,7 @@ uint16_t YearCodeByName(const uint8_t *name) {
     uint8_t rowName[256];
     for (int32_t i = 0; i < years.count; i++) {
         const uint8_t *row = years.data + (size_t)i * FiscalYearEntry::Size;
-        GetPString(row, FiscalYearEntry::YearCode, 5, rowName);
+        GetText(row, FiscalYearEntry::YearCode, rowName);
         if (PStringEqual(rowName, name)) return GetU16(row, FiscalYearEntry::OrderCode);
     }
     return 0;

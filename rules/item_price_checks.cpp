@@ -73,7 +73,7 @@ const CodeField CustomerPriceCodes[] = {
 
 int ValidateItem(const uint8_t *record, const uint8_t *stored, int mode) {
     uint8_t code[256];
-    GetPString(record, INVc::Code, ItemMax, code);
+    GetText(record, INVc::Code, code);
     if (code[0] == 0) return FieldError(Texts::ItemCodeMissing, nullptr, INVc::Code);
     return CheckCodeFields(ItemCodes, record, stored, mode);
 }

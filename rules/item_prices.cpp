@@ -48,8 +48,8 @@ bool ListPrice(const uint8_t *list, const uint8_t *item, PackedDecimal *price, u
     if (list[0] == 0 || list[0] > ListCodeMax || item[0] == 0 || item[0] > ItemCodeMax) return false;
     RuleRecord rec(PriceVc::Number);
     if (!rec.record) return false;
-    PutPString(rec.record, PriceVc::PriceList, ListCodeMax, list);
-    PutPString(rec.record, PriceVc::ItemCode, ItemCodeMax, item);
+    PutText(rec.record, PriceVc::PriceList, list);
+    PutText(rec.record, PriceVc::ItemCode, item);
     uint32_t recid = 0, position = 0;
     if (!RecFind(PriceVc::Number, rec.record, 2, 1, &recid, &position)) return false;
     *price = GetDec(rec.record, PriceVc::Price);
@@ -113,7 +113,7 @@ bool ItemPrice(const ItemPriceQuery *q, uint8_t *item, ItemPriceAnswer *a) {
     RecClear(INVc::Number, item);
     bool found = false;
     if (q->itemCode[0] != 0 && q->itemCode[0] <= ItemCodeMax) {
-        PutPString(item, INVc::Code, ItemCodeMax, q->itemCode);
+        PutText(item, INVc::Code, q->itemCode);
         uint32_t recid = 0, position = 0;
         found = RecFind(INVc::Number, item, 1, 1, &recid, &position);
     }

@@ -29,13 +29,13 @@ void ResolveLocation(const uint8_t *location, uint8_t *out) {
     PStringCopy(out, location);
     if (out[0] != 0) return;
     if (const uint8_t *block = SettingsRecord(MainStockBlk::Number, MainStockBlock))
-        GetPString(block, MainStockBlk::MainLocation, 10, out);
+        GetText(block, MainStockBlk::MainLocation, out);
 }
 
 // Reads item code into item (a register-3 record); false when it does not
 // exist.
 bool ReadItem(const uint8_t *code, uint8_t *item) {
-    PutPString(item, INVc::Code, 20, code);
+    PutText(item, INVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(INVc::Number, item, 1, 1, &recid, &position);
 }
@@ -63,12 +63,12 @@ bool InsertSerialHistory(const uint8_t *item, const uint8_t *serial, const DateR
     if (!h.record) return false;
     uint8_t loc[256];
     ResolveLocation(location, loc);
-    PutPString(h.record, SerialHistory::ItemCode, 20, item);
-    PutPString(h.record, SerialHistory::SerialNr, 30, serial);
+    PutText(h.record, SerialHistory::ItemCode, item);
+    PutText(h.record, SerialHistory::SerialNr, serial);
     PutDate(h.record, SerialHistory::HistDate, date);
     PutU16(h.record, SerialHistory::SourceReg, sourceReg);
     PutU32(h.record, SerialHistory::SourceNr, sourceNr);
-    PutPString(h.record, SerialHistory::Location, 10, loc);
+    PutText(h.record, SerialHistory::Location, loc);
     uint32_t recid = 0;
     return RecInsertUnchecked(SerialHistory::Number, h.record, &recid);
 }
@@ -124,9 +124,9 @@ bool UpdateSerialAtLocation(const uint8_t *item, const uint8_t *location, const 
     if (!entry.record) return false;
     uint8_t loc[256];
     ResolveLocation(location, loc);
-    PutPString(entry.record, SerialStock::ItemCode, 20, item);
-    PutPString(entry.record, SerialStock::Location, 10, loc);
-    PutPString(entry.record, SerialStock::SerialNr, 30, serial);
+    PutText(entry.record, SerialStock::ItemCode, item);
+    PutText(entry.record, SerialStock::Location, loc);
+    PutText(entry.record, SerialStock::SerialNr, serial);
     uint32_t recid = 0, position = 0;
     const bool found = RecFindByIndex(SerialStock::Number, "ItemLocation", entry.record, 3, 1, &recid, &position);
     if (!found) {
@@ -137,9 +137,9 @@ bool UpdateSerialAtLocation(const uint8_t *item, const uint8_t *location, const 
             GetU16(it.record, INVc::SerialMode) == 0)
             return true;
         // The miss cleared the record: fill the key again, quantity zero.
-        PutPString(entry.record, SerialStock::ItemCode, 20, item);
-        PutPString(entry.record, SerialStock::Location, 10, loc);
-        PutPString(entry.record, SerialStock::SerialNr, 30, serial);
+        PutText(entry.record, SerialStock::ItemCode, item);
+        PutText(entry.record, SerialStock::Location, loc);
+        PutText(entry.record, SerialStock::SerialNr, serial);
         PackedDecimal zero;
         DecSetZero(&zero);
         PutDec(entry.record, SerialStock::Quantity, zero);
@@ -158,8 +158,8 @@ bool ItemSerialsFromStockMove(const uint8_t *move) {
     namespace M = StockMoveVc;
     assert(move);
     uint8_t from[256], to[256];
-    GetPString(move, M::FromLocation, 10, from);
-    GetPString(move, M::ToLocation, 10, to);
+    GetText(move, M::FromLocation, from);
+    GetText(move, M::ToLocation, to);
     const int32_t n = MatrixRowCount(M::Number, 0, move);
     SerialMove m;
     for (int32_t i = 0; i < n; i++) {
@@ -206,13 +206,13 @@ bool ItemSerialsFromProduction(const uint8_t *production) {
     namespace P = ProductionVc;
     assert(production);
     uint8_t location[256], row[P::Rows::Size], item[24], serial[32];
-    GetPString(production, P::Location, 10, location);
+    GetText(production, P::Location, location);
     const PackedDecimal produced = GetDec(production, P::Quantity);
     const int32_t n = MatrixRowCount(P::Number, 0, production);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(P::Number, production, i, row)) return false;
-        GetPString(row, P::Rows::ItemCode, 20, item);
-        GetPString(row, P::Rows::SerialNr, 30, serial);
+        GetText(row, P::Rows::ItemCode, item);
+        GetText(row, P::Rows::SerialNr, serial);
         const PackedDecimal used = GetDec(row, P::Rows::QtyUsed), made = GetDec(row, P::Rows::QtyMade);
         PackedDecimal q;
         if (!DecIsBlank(&used)) {
@@ -229,9 +229,9 @@ bool ItemSerialsFromProduction(const uint8_t *production) {
     const uint32_t serNr = GetU32(production, P::SerNr);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(P::Number, production, i, row)) return false;
-        GetPString(row, P::Rows::ItemCode, 20, item);
+        GetText(row, P::Rows::ItemCode, item);
         if (!ItemHasSerials(item)) continue;
-        GetPString(row, P::Rows::SerialNr, 30, serial);
+        GetText(row, P::Rows::SerialNr, serial);
         if (!InsertSerialHistory(item, serial, date, P::Number, serNr, location)) return false;
     }
     return true;

@@ -21,9 +21,9 @@ bool ExplodeItemStructure(const uint8_t *item, const uint8_t *structure, const P
     RuleRecord goods(INVc::Number), recipe(StructureVc::Number), built(SHVc::Number);
     if (!goods.record || !recipe.record || !built.record) return false;
     uint32_t recid = 0, position = 0;
-    PutPString(goods.record, INVc::Code, 20, item);
+    PutText(goods.record, INVc::Code, item);
     if (!RecFind(INVc::Number, goods.record, 1, 1, &recid, &position)) return false;
-    PutPString(recipe.record, StructureVc::Code, 20, structure);
+    PutText(recipe.record, StructureVc::Code, structure);
     if (!RecFind(StructureVc::Number, recipe.record, 1, 1, &recid, &position)) return false;
 
     uint8_t part[StructureVc::Rows::Size], row[SHVc::Rows::Size], text[256];
@@ -37,10 +37,10 @@ bool ExplodeItemStructure(const uint8_t *item, const uint8_t *structure, const P
         DecMul(qty, &per, &want);
         std::memset(row, 0, sizeof row);
         PutU32(row, SHVc::Rows::OrderRowNr, 0xFFFFFFFFu);
-        GetPString(part, StructureVc::Rows::ItemCode, 20, text);
-        PutPString(row, SHVc::Rows::ItemCode, 20, text);
-        GetPString(part, StructureVc::Rows::ItemName, 60, text);
-        PutPString(row, SHVc::Rows::Text, 100, text);
+        GetText(part, StructureVc::Rows::ItemCode, text);
+        PutText(row, SHVc::Rows::ItemCode, text);
+        GetText(part, StructureVc::Rows::ItemName, text);
+        PutText(row, SHVc::Rows::Text, text);
         PutDec(row, SHVc::Rows::QtyLeft, want);
         PutDec(row, SHVc::Rows::ToDeliver, want);
         PutDec(row, SHVc::Rows::Available, blank);

@@ -56,10 +56,10 @@ bool AccountObjectsBalanceKinds(const uint8_t *account, const uint8_t *objects, 
     ObjectSlots slots;
     ParseObjectList(objects, &slots);
     uint8_t entry[Posting::Size] = {}, code[256];
-    PutPString(entry, Posting::Account, 10, account);
+    PutText(entry, Posting::Account, account);
     PutDate(entry, Posting::Date, *from);
     uint8_t want[256];
-    GetPString(entry, Posting::Account, 10, want);   // as the key holds it
+    GetText(entry, Posting::Account, want);   // as the key holds it
 
     RuleRecord vouchers(Voucher::Number), sm1(SMVc::Number), sp1(PersEntryVc::Number), fb1(OpenBalVc::Number);
     if (!vouchers.record || !sm1.record || !sp1.record || !fb1.record) return true;
@@ -78,7 +78,7 @@ bool AccountObjectsBalanceKinds(const uint8_t *account, const uint8_t *objects, 
     for (uint32_t p = position;; p++) {
         if (UserCancelFlag) return false;
         if (p != position && !RecReadAtIndex(Posting::Number, index, (int32_t)p, entry, &recid)) break;
-        GetPString(entry, Posting::Account, 10, code);
+        GetText(entry, Posting::Account, code);
         if (!PStringEqual(code, want)) break;
         const DateRec date = GetDate(entry, Posting::Date);
         if (DateCompare(&date, to) > 0) break;
@@ -110,7 +110,7 @@ bool StockValueAtDate(const uint8_t *item, const uint8_t *customer, int mode, co
     assert(item && customer && from && to && result);
     DecSetBlank(result);
     uint8_t entry[History::Size] = {}, code[256];
-    PutPString(entry, History::ItemCode, 20, item);
+    PutText(entry, History::ItemCode, item);
     PutDate(entry, History::HistDate, *from);
     RuleRecord invoice(Invoice::Number);
     if (!invoice.record) return true;
@@ -123,7 +123,7 @@ bool StockValueAtDate(const uint8_t *item, const uint8_t *customer, int mode, co
     for (uint32_t p = position;; p++) {
         if (UserCancelFlag) return false;
         if (p != position && !RecReadAtIndex(History::Number, index, (int32_t)p, entry, &recid)) break;
-        GetPString(entry, History::ItemCode, 20, code);
+        GetText(entry, History::ItemCode, code);
         if (PStringCompareNoCase(code, item) != 0) break;
         const DateRec date = GetDate(entry, History::HistDate);
         if (DateCompare(&date, to) > 0) break;
@@ -136,7 +136,7 @@ bool StockValueAtDate(const uint8_t *item, const uint8_t *customer, int mode, co
         uint32_t invId = 0, invPos = 0;
         if (!RecFind(Invoice::Number, invoice.record, 1, 1, &invId, &invPos)) continue;
         if (customer[0] != 0) {
-            GetPString(invoice.record, Invoice::CustCode, 20, code);
+            GetText(invoice.record, Invoice::CustCode, code);
             if (PStringCompareNoCase(code, customer) != 0) continue;
         }
         const bool credit = GetU16(invoice.record, Invoice::InvType) == InvoiceCredit;
@@ -145,7 +145,7 @@ bool StockValueAtDate(const uint8_t *item, const uint8_t *customer, int mode, co
         for (int32_t i = 0; i < n; i++) {
             if (!MatrixRowRead(Invoice::Number, invoice.record, i, row)) break;
             if (GetU16(row, InvoiceRow::Kind) != InvoiceRowItem) continue;
-            GetPString(row, InvoiceRow::ItemCode, 20, code);
+            GetText(row, InvoiceRow::ItemCode, code);
             if (PStringCompareNoCase(code, item) != 0) continue;
             PackedDecimal v;
             if (mode == 0) v = GetDec(row, InvoiceRow::Quantity);

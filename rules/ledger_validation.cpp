@@ -131,7 +131,7 @@ int VoucherChecks(uint8_t *record, const uint8_t *stored, int mode) {
         uint16_t kind = GetU16(row, TransRow::Kind);
         if (kind == RowAccount) {
             if (GetU16(row, TransRow::Flag) != 0) continue;
-            GetPString(row, TransRow::Account, 10, account);
+            GetText(row, TransRow::Account, account);
             PackedDecimal amount = GetDec(row, TransRow::Amount);
             if (account[0] == 0) {
                 if (!DecIsZero(&amount))
@@ -139,16 +139,16 @@ int VoucherChecks(uint8_t *record, const uint8_t *stored, int mode) {
                                         TransRow::Account);
                 continue;
             }
-            GetPString(row, TransRow::Objects, 30, objects);
+            GetText(row, TransRow::Objects, objects);
             if (int r = CheckRowAccount(place, account, objects, i, storedRows, 0)) return r;
             if (DecIsBlank(&amount))
                 return FieldErrorAt(Texts::RowAmountMissing, nullptr, Voucher::Matrix, (uint16_t)i, TransRow::Amount);
-            GetPString(row, TransRow::VatCode, 2, code);
+            GetText(row, TransRow::VatCode, code);
             if (code[0] != 0 && !IsVatCode(code))
                 return FieldErrorAt(Texts::CodeUnknown, nullptr, Voucher::Matrix, (uint16_t)i, TransRow::VatCode);
             DecAdd(&sum, &amount, &sum);
         } else if (kind == RowDated) {
-            GetPString(row, TransRow::Code, 5, code);
+            GetText(row, TransRow::Code, code);
             if (code[0] == 0)
                 return FieldErrorAt(Texts::RowCodeMissing, nullptr, Voucher::Matrix, (uint16_t)i, TransRow::Code);
         } else if (kind == RowReference) {
@@ -224,13 +224,13 @@ int Fb1Checks(uint8_t *record, const uint8_t *stored, int mode) {
     const AccountRowPlace place{OpenBalVc::Number, OpenBalVc::Matrix, Fb1Row::Account, NoField, Fb1Row::Amount};
     int32_t storedRows = StoredRowCount(OpenBalVc::Number, stored, mode);
     uint8_t objects[256];
-    GetPString(record, OpenBalVc::Objects, 30, objects);
+    GetText(record, OpenBalVc::Objects, objects);
     uint8_t row[LedgerRowBufferSize];
     uint8_t account[256];
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(OpenBalVc::Number, record, i, row))
             return FieldErrorAt(Texts::VoucherNoRows, nullptr, OpenBalVc::Matrix, (uint16_t)i, Fb1Row::Account);
-        GetPString(row, Fb1Row::Account, 10, account);
+        GetText(row, Fb1Row::Account, account);
         PackedDecimal amount = GetDec(row, Fb1Row::Amount);
         if (account[0] == 0) {
             if (!DecIsZero(&amount))

@@ -212,7 +212,7 @@ bool CheckObjectList(const uint8_t *account, const uint8_t *list) {
     for (int i = 0; i < ObjectSlotCount; i++) {
         const uint8_t *code = slots[i].data();
         if (code[0] == 0) continue;
-        PutPString(object.record, OBVc::Code, ObjectCodeMax, code);
+        PutText(object.record, OBVc::Code, code);
         uint32_t recid = 0, position = 0;
         if (!RecFind(OBVc::Number, object.record, 1, 1, &recid, &position)) {
             PStringAppendC(missing, missing[0] == 0 ? "  " : ",");
@@ -224,7 +224,7 @@ bool CheckObjectList(const uint8_t *account, const uint8_t *list) {
             return false;
         }
         uint8_t type[256];
-        GetPString(object.record, OBVc::ObjType, ObjectCodeMax, type);
+        GetText(object.record, OBVc::ObjType, type);
         SlotSet(&types[i], type);
         if (type[0] == 0) continue;
         for (int j = 0; j < i; j++) {
@@ -253,8 +253,8 @@ bool RequiredObjectTypes(const uint8_t *account, const uint8_t *types) {
     for (int32_t i = 0; i < rows.count; i++) {
         const uint8_t *row = rows.data + (size_t)i * ObjTypeControlBlk::Rows::Size;
         uint8_t accounts[256], type[256];
-        GetPString(row, ObjTypeControlBlk::Rows::AccountList, 60, accounts);
-        GetPString(row, ObjTypeControlBlk::Rows::ObjType, ObjectCodeMax, type);
+        GetText(row, ObjTypeControlBlk::Rows::AccountList, accounts);
+        GetText(row, ObjTypeControlBlk::Rows::ObjType, type);
         if (type[0] == 0 || !CodeListContains(account, accounts)) continue;
         if (ObjectListContains(type, types)) continue;
         ShowMessage(Texts::ObjectTypeRequired, type);

@@ -16,7 +16,7 @@ constexpr uint16_t SourceOrder = ORVc::Number;
 
 // Fills link with the entry of object code for the order of serial and date.
 void MakeLink(uint8_t *link, const uint8_t *code, uint32_t serial, const DateRec &date) {
-    PutPString(link, OrderObjVc::ObjCode, 5, code);
+    PutText(link, OrderObjVc::ObjCode, code);
     PutU32(link, OrderObjVc::SourceNr, serial);
     PutU16(link, OrderObjVc::SourceReg, SourceOrder);
     PutDate(link, OrderObjVc::DocDate, date);
@@ -25,7 +25,7 @@ void MakeLink(uint8_t *link, const uint8_t *code, uint32_t serial, const DateRec
 // The object slots of order's object list.
 ObjectSlots OrderObjects(const uint8_t *order) {
     uint8_t list[256];
-    GetPString(order, ORVc::Objects, ObjectListMax, list);
+    GetText(order, ORVc::Objects, list);
     ObjectSlots slots{};
     ParseObjectList(list, &slots);
     return slots;
@@ -41,8 +41,8 @@ bool SameDate(DateRec a, DateRec b) { return DateCompare(&a, &b) == 0; }
 bool OrderLinkFieldsEqual(const uint8_t *order, const uint8_t *stored) {
     assert(order && stored);
     uint8_t a[256], b[256];
-    GetPString(order, ORVc::Objects, ObjectListMax, a);
-    GetPString(stored, ORVc::Objects, ObjectListMax, b);
+    GetText(order, ORVc::Objects, a);
+    GetText(stored, ORVc::Objects, b);
     return PStringEqual(a, b) && SameDate(GetDate(order, ORVc::OrdDate), GetDate(stored, ORVc::OrdDate));
 }
 

@@ -26,7 +26,7 @@ bool PaymentModeExists(const uint8_t *code) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     uint8_t rowCode[256];
     for (int32_t i = 0; i < modes.count; i++) {
-        GetPString(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, 1, rowCode);
+        GetText(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, rowCode);
         if (PStringEqual(rowCode, code)) return true;
     }
     return false;
@@ -66,21 +66,21 @@ void PaymentModeInto(uint8_t *record) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     if (modes.count == 0) return;
     uint8_t code[256], rowCode[256], text[256];
-    GetPString(record, OPVc::PayMode, 1, code);
+    GetText(record, OPVc::PayMode, code);
     const uint8_t *row = modes.data;
     for (int32_t i = 0; code[0] && i < modes.count; i++) {
         const uint8_t *r = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
-        GetPString(r, PaymentModeBlk::Rows::Code, 1, rowCode);
+        GetText(r, PaymentModeBlk::Rows::Code, rowCode);
         if (PStringEqual(rowCode, code)) {
             row = r;
             break;
         }
     }
-    GetPString(row, PaymentModeBlk::Rows::BankAccount, 60, text);
-    PutPString(record, OPVc::PayText, 60, text);
+    GetText(row, PaymentModeBlk::Rows::BankAccount, text);
+    PutText(record, OPVc::PayText, text);
     if (code[0] == 0) {
-        GetPString(row, PaymentModeBlk::Rows::Code, 1, rowCode);
-        PutPString(record, OPVc::PayMode, 1, rowCode);
+        GetText(row, PaymentModeBlk::Rows::Code, rowCode);
+        PutText(record, OPVc::PayMode, rowCode);
     }
 }
 
@@ -93,9 +93,9 @@ void PaymentModeInto(uint8_t *record) {
 bool FindPaymentTerms(const uint8_t *code, uint8_t *record) {
     assert(code && record);
     uint32_t recid = 0, position = 0;
-    PutPString(record, PayTermsVc::Code, 2, code);
+    PutText(record, PayTermsVc::Code, code);
     if (RecFind(PayTermsVc::Number, record, 0, 1, &recid, &position)) return true;
-    PutPString(record, PayTermsVc::Code, 2, EmptyPString);
+    PutText(record, PayTermsVc::Code, EmptyPString);
     RecFind(PayTermsVc::Number, record, 0, 0, &recid, &position);
     return false;
 }
@@ -135,7 +135,7 @@ void ApplyPaymentTerms(uint8_t *invoice) {
     RuleRecord terms(PayTermsVc::Number);
     if (!terms.record) return;
     uint8_t code[256];
-    GetPString(invoice, IVVc::PayTerms, 2, code);
+    GetText(invoice, IVVc::PayTerms, code);
     uint16_t termsKind;
     bool found = FindPaymentTerms(code, terms.record);
     if (!found && code[0] != 0 && PaymentModeExists(code)) {
@@ -147,8 +147,8 @@ void ApplyPaymentTerms(uint8_t *invoice) {
         termsKind = TermsPaymentMode;
     } else {
         uint8_t termsCode[256];
-        GetPString(terms.record, PayTermsVc::Code, 2, termsCode);
-        PutPString(invoice, IVVc::PayTerms, 2, termsCode);
+        GetText(terms.record, PayTermsVc::Code, termsCode);
+        PutText(invoice, IVVc::PayTerms, termsCode);
         PutU32(invoice, IVVc::PayDays, GetU32(terms.record, PayTermsVc::Days));
         PutDec(invoice, IVVc::CashDiscPct, GetDec(terms.record, PayTermsVc::DiscPct));
         PutU32(invoice, IVVc::CashDiscDays, GetU32(terms.record, PayTermsVc::DiscDays));
@@ -163,11 +163,11 @@ void ApplyPaymentTerms(uint8_t *invoice) {
     }
     if (GetU16(invoice, IVVc::InvType) == TermsCash) {
         uint8_t k[2] = {1, 'K'};
-        PutPString(invoice, IVVc::PayModeText, 1, k);
+        PutText(invoice, IVVc::PayModeText, k);
         uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
         PutU16(invoice, IVVc::UpdStock, accounts ? GetU16(accounts, SalesAccountsBlk::CreditNoteUpdateStock) : 0);
     } else {
-        PutPString(invoice, IVVc::PayModeText, 1, EmptyPString);
+        PutText(invoice, IVVc::PayModeText, EmptyPString);
     }
     DateRec date = GetDate(invoice, IVVc::InvDate);
     uint32_t days = GetU32(invoice, IVVc::PayDays);
@@ -189,7 +189,7 @@ void ApplyPurchaseInvoiceTerms(uint8_t *pi) {
     RuleRecord terms(PayTermsVc::Number);
     if (!terms.record) return;
     uint8_t code[256];
-    GetPString(pi, VIVc::PayTerms, 2, code);
+    GetText(pi, VIVc::PayTerms, code);
     FindPaymentTerms(code, terms.record);
     uint16_t kind = TermsKindOf(terms.record);
     PutU16(pi, VIVc::InvType, kind);

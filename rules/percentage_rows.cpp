@@ -69,10 +69,10 @@ bool DocRowSum(int reg, uint8_t *record, int row, PackedDecimal *total) {
     uint32_t recid = 0, position = 0;
     bool haveTable = false;
     if (itemRec.record && table.record && item[0] != 0) {
-        PutPString(itemRec.record, INVc::Code, ItemCodeMax, item);
+        PutText(itemRec.record, INVc::Code, item);
         if (RecFind(INVc::Number, itemRec.record, 1, 1, &recid, &position)) {
-            GetPString(itemRec.record, INVc::PctTable, TableCodeMax, tableCode);
-            PutPString(table.record, PctTableVc::Code, TableCodeMax, tableCode);
+            GetText(itemRec.record, INVc::PctTable, tableCode);
+            PutText(table.record, PctTableVc::Code, tableCode);
             haveTable = tableCode[0] != 0 && RecFind(PctTableVc::Number, table.record, 1, 1, &recid, &position);
         }
     }
@@ -114,7 +114,7 @@ void RowPercentSum(const uint8_t *table, const uint8_t *item, const PackedDecima
     DecFromLong(&hundred, 100);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowGet(PctTableVc::Number, 0, table, i, row)) break;
-        GetPString(row, PctTableVc::Rows::ItemRange, 20, range);
+        GetText(row, PctTableVc::Rows::ItemRange, range);
         RangeSplit(range, from, to);
         if (PStringCompare(from, item) > 0 || PStringCompare(item, to) > 0) continue;
         PackedDecimal pct = GetDec(row, PctTableVc::Rows::Percentage);

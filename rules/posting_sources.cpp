@@ -54,7 +54,7 @@ bool AddPostingSourceRows(int reg, const uint8_t *source, const uint8_t *account
         accountAt = Sp1Row::Account, objectsAt = Sp1Row::Objects, amountAt = Sp1Row::Amount;
         break;
     case OpenBalVc::Number:
-        GetPString(source, OpenBalVc::Objects, ObjectListMax, list);
+        GetText(source, OpenBalVc::Objects, list);
         if (!SameObjectList(list, objects)) return true;
         accountAt = Fb1Row::Account, amountAt = Fb1Row::Amount;
         break;

@@ -32,7 +32,7 @@ void EmptyProductionRows(uint8_t *production) {
 uint16_t SerialTrackingOf(const uint8_t *code) {
     RuleRecord item(INVc::Number);
     if (!item.record) return 0;
-    PutPString(item.record, INVc::Code, 20, code);
+    PutText(item.record, INVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(INVc::Number, item.record, 1, 1, &recid, &position)) return 0;
     return GetU16(item.record, INVc::SerialMode);
@@ -50,10 +50,10 @@ int32_t WholeUnits(const PackedDecimal *qty, int32_t limit) {
 // Copies a structure row's item code and text into a production row.
 void CopyItemAndText(const uint8_t *srow, uint8_t *row) {
     uint8_t text[256];
-    GetPString(srow, StructureRow::ItemCode, 20, text);
-    PutPString(row, ProductionRow::ItemCode, 20, text);
-    GetPString(srow, StructureRow::ItemName, 60, text);
-    PutPString(row, ProductionRow::ItemName, 60, text);
+    GetText(srow, StructureRow::ItemCode, text);
+    PutText(row, ProductionRow::ItemCode, text);
+    GetText(srow, StructureRow::ItemName, text);
+    PutText(row, ProductionRow::ItemName, text);
 }
 
 // Appends row to the production; false when the rows could not grow or
@@ -112,20 +112,20 @@ bool FillProductionFromStructure(uint8_t *production) {
     RuleRecord structure(Structure::Number);
     if (!structure.record) return false;
     uint8_t code[256];
-    GetPString(production, Production::ItemCode, 20, code);
-    PutPString(structure.record, Structure::Code, 20, code);
+    GetText(production, Production::ItemCode, code);
+    PutText(structure.record, Structure::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(Structure::Number, structure.record, 1, 1, &recid, &position)) return false;
 
     uint8_t text[256];
-    GetPString(structure.record, Structure::Text, 60, text);
-    PutPString(production, Production::StructText, 60, text);
+    GetText(structure.record, Structure::Text, text);
+    PutText(production, Production::StructText, text);
 
     uint8_t srow[StructureRow::Size], item[256];
     const int32_t n = MatrixRowCount(Structure::Number, 0, structure.record);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(Structure::Number, structure.record, i, srow)) break;
-        GetPString(srow, StructureRow::ItemCode, 20, item);
+        GetText(srow, StructureRow::ItemCode, item);
         bool ok;
         if (SerialTrackingOf(item) == SerialOnePerUnit)
             ok = AppendUnitRows(production, srow, StructureRow::Quantity) &&

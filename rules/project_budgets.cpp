@@ -129,7 +129,7 @@ void NewBudgetRow(const BudgetLayout &b, uint8_t *row, const uint8_t *item, cons
     PackedDecimal markup = blank;
     RuleRecord it(INVc::Number);
     if (it.record && item[0] <= ItemCodeMax) {
-        PutPString(it.record, INVc::Code, ItemCodeMax, item);
+        PutText(it.record, INVc::Code, item);
         uint32_t recid = 0, position = 0;
         if (RecFind(INVc::Number, it.record, 1, 1, &recid, &position)) markup = GetDec(it.record, INVc::Markup);
     }
@@ -148,8 +148,8 @@ bool QuotationToBudget(const BudgetLayout &b, const uint8_t *project, const uint
     RuleRecord rec(b.reg);
     if (!rec.record) return false;
     uint8_t code[256], name[256];
-    GetPString(project, ProjectVc::Code, ProjectCodeMax, code);
-    GetPString(project, ProjectVc::Name, TextMax, name);
+    GetText(project, ProjectVc::Code, code);
+    GetText(project, ProjectVc::Name, name);
     uint32_t recid = 0;
     bool exists = FindBudget(b.reg, rec.record, code, item, &recid);
     std::vector<uint8_t> row(b.rowSize);
@@ -262,7 +262,7 @@ void TimeBudgetRowPrice(const uint8_t *project, const uint8_t *item, const uint8
     DecSetBlank(&emptyPrice);
     for (int32_t i = 0; i < n && !found; i++) {
         if (!MatrixRowGet(TimeBudgetVc::Number, 0, rec.record, i, row)) break;
-        GetPString(row, TimeBudgetVc::Rows::Person, 5, code);
+        GetText(row, TimeBudgetVc::Rows::Person, code);
         if (rowCode[0] != 0 && PStringEqual(code, rowCode)) {
             *price = GetDec(row, TimeBudgetVc::Rows::Price);
             found = true;
@@ -290,7 +290,7 @@ void TimeBudgetRowPrice(const uint8_t *project, const uint8_t *item, const uint8
 bool QuotationRowsBatch(const uint8_t *selection) {
     assert(selection);
     uint8_t text[256];
-    GetPString(selection, ReportParamsVc::SelText5, 21, text);
+    GetText(selection, ReportParamsVc::SelText5, text);
     int32_t serial = -1, last = -1;
     RangeSplitNumber(text, &serial, &last);
     if (serial < 0) return true;
@@ -299,17 +299,17 @@ bool QuotationRowsBatch(const uint8_t *selection) {
     uint32_t recid = 0, position = 0;
     PutU32(quote.record, QuotationVc::SerNr, (uint32_t)serial);
     if (!RecFind(QuotationVc::Number, quote.record, 1, 1, &recid, &position)) return true;
-    GetPString(selection, ReportParamsVc::SelText6, 21, text);
+    GetText(selection, ReportParamsVc::SelText6, text);
     if (text[0] == 0 || text[0] > ProjectCodeMax) return true;
-    PutPString(project.record, ProjectVc::Code, ProjectCodeMax, text);
+    PutText(project.record, ProjectVc::Code, text);
     if (!RecFind(ProjectVc::Number, project.record, 1, 1, &recid, &position)) return true;
     int32_t n = MatrixRowCount(QuotationVc::Number, 0, quote.record);
     uint8_t row[QuotationVc::Rows::Size], item[256], rowText[256];
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowGet(QuotationVc::Number, 0, quote.record, i, row)) return false;
-        GetPString(row, QuotationVc::Rows::ItemCode, ItemCodeMax, item);
+        GetText(row, QuotationVc::Rows::ItemCode, item);
         if (item[0] == 0) continue;
-        GetPString(row, QuotationVc::Rows::Text, 100, rowText);
+        GetText(row, QuotationVc::Rows::Text, rowText);
         PackedDecimal price = GetDec(row, QuotationVc::Rows::Price), qty = GetDec(row, QuotationVc::Rows::Quantity);
         PackedDecimal pct = GetDec(row, QuotationVc::Rows::Discount);
         bool stored = RoutesToTime(selection, item)
@@ -347,9 +347,9 @@ void ItemTextField(const uint8_t *item, uint8_t *text) {
     if (item[0] == 0 || item[0] > ItemCodeMax) return;
     RuleRecord it(INVc::Number);
     if (!it.record) return;
-    PutPString(it.record, INVc::Code, ItemCodeMax, item);
+    PutText(it.record, INVc::Code, item);
     uint32_t recid = 0, position = 0;
-    if (RecFind(INVc::Number, it.record, 1, 1, &recid, &position)) GetPString(it.record, INVc::Group, ItemGroupMax, text);
+    if (RecFind(INVc::Number, it.record, 1, 1, &recid, &position)) GetText(it.record, INVc::Group, text);
 }
 
 // The code after the highest project code into code: the last code at or
@@ -365,14 +365,14 @@ bool NextProjectCode(uint8_t *code) {
     uint8_t top[ProjectCodeMax + 1];
     top[0] = ProjectCodeMax;
     std::memset(top + 1, TopSortChar, ProjectCodeMax);
-    PutPString(rec.record, ProjectVc::Code, ProjectCodeMax, top);
+    PutText(rec.record, ProjectVc::Code, top);
     uint32_t recid = 0, position = 0;
     if (!RecFindKeep(ProjectVc::Number, rec.record, 1, 0, &recid, &position)) {
         PStringFromC(code, "1");
         return true;
     }
     uint8_t last[256], next[256];
-    GetPString(rec.record, ProjectVc::Code, ProjectCodeMax, last);
+    GetText(rec.record, ProjectVc::Code, last);
     if (!IncrementCode(last, next) || next[0] > ProjectCodeMax) return false;
     PStringCopy(code, next);
     return true;

@@ -41,7 +41,7 @@ bool CustDiscPrice(const uint8_t *customer, const uint8_t *item, PackedDecimal *
     uint8_t row[CustPriceVc::Rows::Size], code[256];
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowGet(CustPriceVc::Number, 0, list.record, i, row)) break;
-        GetPString(row, CustPriceVc::Rows::ItemCode, CodeMax20, code);
+        GetText(row, CustPriceVc::Rows::ItemCode, code);
         if (!PStringEqual(code, item)) continue;
         *price = GetDec(row, CustPriceVc::Rows::Price);
         *percent = GetDec(row, CustPriceVc::Rows::Percentage);
@@ -60,10 +60,10 @@ int CustomerPriceClass(const uint8_t *customer, uint8_t *priceList, uint8_t *gro
     group[0] = 0;
     RuleRecord cust(CUVc::Number);
     if (!ReadByKey(cust, CUVc::Code, CodeMax20, customer)) return 1;
-    GetPString(cust.record, CUVc::CustGroup, CodeMax5, group);
+    GetText(cust.record, CUVc::CustGroup, group);
     RuleRecord grp(CustGroupVc::Number);
     if (!ReadByKey(grp, CustGroupVc::Code, CodeMax5, group)) return 1;
-    GetPString(grp.record, CustGroupVc::PriceList, CodeMax5, priceList);
+    GetText(grp.record, CustGroupVc::PriceList, priceList);
     int cls = 0;
     for (int i = 1; i <= priceList[0]; i++) {
         if (priceList[i] < '0' || priceList[i] > '9') return 1;
@@ -81,13 +81,13 @@ void PersonPriceClass(const uint8_t *timeItem, const uint8_t *person, int cls, P
     RuleRecord pe(PEVc::Number);
     if (!ReadByKey(pe, PEVc::Code, CodeMax5, person)) return;
     uint8_t category[256], code[256];
-    GetPString(pe.record, PEVc::EmpType, CodeMax5, category);
+    GetText(pe.record, PEVc::EmpType, category);
     int32_t n = MatrixRowCount(TimeItemVc::Number, 0, timeItem);
     uint8_t row[TimeItemVc::Rows::Size];
     constexpr uint32_t PriceStep = TimeItemVc::Rows::Price2 - TimeItemVc::Rows::Price1;
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowGet(TimeItemVc::Number, 0, timeItem, i, row)) return;
-        GetPString(row, TimeItemVc::Rows::Category, CodeMax5, code);
+        GetText(row, TimeItemVc::Rows::Category, code);
         if (!PStringEqual(code, category)) continue;
         *price = GetDec(row, TimeItemVc::Rows::Price1 + PriceStep * (uint32_t)(cls - 1));
         return;
@@ -107,7 +107,7 @@ void ProjectItemPrice(const uint8_t *project, const uint8_t *item, const uint8_t
     RuleRecord pr(ProjectVc::Number);
     if (!ReadByKey(pr, ProjectVc::Code, CodeMax20, project)) return;
     uint8_t customer[256];
-    GetPString(pr.record, ProjectVc::CustCode, CodeMax20, customer);
+    GetText(pr.record, ProjectVc::CustCode, customer);
     CustDiscPrice(customer, item, price, percent);
     if (!DecIsBlank(price)) return;
     uint8_t priceList[256], group[256];

@@ -46,7 +46,7 @@ struct OrderSelection {
 // Reads the selection; false when an order number typed is no number.
 bool ReadSelection(const uint8_t *params, OrderSelection &s) {
     uint8_t range[256], from[256], to[256];
-    GetPString(params, RP::SelText1, 255, range);
+    GetText(params, RP::SelText1, range);
     RangeSplit(range, from, to);
     if (from[0] != 0 && !TextToLongChecked(from, &s.from)) return false;
     if (to[0] != 0 && !TextToLongChecked(to, &s.to)) return false;
@@ -67,14 +67,14 @@ bool OrderSelected(const OrderSelection &s, const uint8_t *order) {
     if (s.toDate.year != 0 && DateCompare(&date, &s.toDate) > 0) return false;
     if (s.orderClass[0] == 0) return true;
     uint8_t have[256];
-    GetPString(order, Order::OrderClass, 5, have);
+    GetText(order, Order::OrderClass, have);
     return PStringEqual(have, s.orderClass);
 }
 
 // Reads the item of code into item; false when there is none.
 bool ReadItem(const uint8_t *code, uint8_t *item) {
     RecClear(INVc::Number, item);
-    PutPString(item, INVc::Code, 20, code);
+    PutText(item, INVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFindByIndex(INVc::Number, "Code", item, 1, 1, &recid, &position);
 }
@@ -99,7 +99,7 @@ void OrderRows(const OrderSelection &s, const uint8_t *order) {
     uint8_t row[Order::Rows::Size], code[256], text[256];
     for (int32_t i = 0, n = MatrixRowCount(Order::Number, 0, order); i < n; i++) {
         if (!MatrixRowRead(Order::Number, order, i, row)) continue;
-        GetPString(row, Order::Rows::ItemCode, 20, code);
+        GetText(row, Order::Rows::ItemCode, code);
         if (code[0] == 0 || !ReadItem(code, item.record)) continue;
         PackedDecimal available, suggested;
         bool hasSource = OrderRowStockCheck(item.record, stock.record, source.record, &available, &suggested);
@@ -109,7 +109,7 @@ void OrderRows(const OrderSelection &s, const uint8_t *order) {
         case 0: OrderRowToPurchaseOrder(item.record, source.record, &qty, order); break;
         case 1: PurchaseOrderAddItem(code, source.record, &qty); break;
         case 2:
-            GetPString(row, Order::Rows::Text, 100, text);
+            GetText(row, Order::Rows::Text, text);
             PurchaseOrdersFromRows(code, source.record, &qty, order, text);
             break;
         default: break;
@@ -122,7 +122,7 @@ void OrderRows(const OrderSelection &s, const uint8_t *order) {
 bool Pi1DefaultChoice(const uint8_t *itemCode, uint8_t *source) {
     assert(itemCode && source);
     RecClear(Source::Number, source);
-    PutPString(source, Source::ItemCode, 20, itemCode);
+    PutText(source, Source::ItemCode, itemCode);
     PutU16(source, Source::Default, 1);
     uint32_t recid = 0, position = 0;
     return RecFindByIndex(Source::Number, "DefaultChoice", source, 2, 1, &recid, &position);
@@ -166,22 +166,22 @@ bool AppendPurchaseOrderRow(uint8_t *purchaseOrder, bool withVat, const uint8_t 
     if (text) PStringCopy(field, text);
     if (source) {
         uint8_t code[256];
-        GetPString(source, Source::VendItemCode, 20, code);
-        PutPString(row, Row::VendItemCode, 20, code);
-        GetPString(source, Source::ItemCode, 20, code);
-        PutPString(row, Row::ItemCode, 20, code);
-        if (field[0] == 0) GetPString(source, Source::Text, 60, field);
+        GetText(source, Source::VendItemCode, code);
+        PutText(row, Row::VendItemCode, code);
+        GetText(source, Source::ItemCode, code);
+        PutText(row, Row::ItemCode, code);
+        if (field[0] == 0) GetText(source, Source::Text, field);
         PutDec(row, Row::Price, GetDec(source, Source::Price));
         PutDec(row, Row::PriceUnit, GetDec(source, Source::PriceUnit));
         if (withVat) {
             uint8_t vat[256];
             ItemVatCode(code, GetU16(purchaseOrder, PO::VatZone), vat);
-            PutPString(row, Row::VatCode, 2, vat);
+            PutText(row, Row::VatCode, vat);
         }
     } else if (field[0] == 0) {
         PStringFromC(field, " ");
     }
-    PutPString(row, Row::Text, 100, field);
+    PutText(row, Row::Text, field);
     if (quantity) PurchaseOrderRowAddQuantity(row, quantity);
     return MatrixRowPut(PO::Number, 0, purchaseOrder, MatrixRowCount(PO::Number, 0, purchaseOrder), row);
 }
@@ -192,8 +192,8 @@ bool OrderRowToPurchaseOrder(const uint8_t *item, const uint8_t *source, const P
     RuleRecord po(PO::Number);
     if (!po.record) return false;
     uint8_t vendor[256], code[256];
-    GetPString(source, Source::VendCode, 20, vendor);
-    GetPString(item, INVc::Code, 20, code);
+    GetText(source, Source::VendCode, vendor);
+    GetText(item, INVc::Code, code);
     const uint32_t serial = GetU32(salesOrder, Order::SerNr);
     uint32_t recid = 0;
     bool ok = true;
@@ -240,7 +240,7 @@ ApproveResult ApproveOrderToPurchaseOrders(int, uint8_t *order, uint32_t) {
     std::memset(ReportParams, 0, RP::Size);
     uint8_t number[256];
     LongToDigitText((int32_t)GetU32(order, Order::SerNr), number);
-    PutPString(ReportParams, RP::SelText1, 255, number);
+    PutText(ReportParams, RP::SelText1, number);
     PutDate(ReportParams, RP::DateFrom, GetDate(order, Order::OrdDate));
     PutDate(ReportParams, RP::DateTo, GetDate(order, Order::OrdDate));
     PutU16(ReportParams, RP::Option3, 0);

@@ -39,7 +39,7 @@ bool PurchaseInvoiceRowsVat(uint8_t *invoice, bool *written)
         uint8_t r[Row::Size];
         if (!MatrixRowRead(VIVc::Number, invoice, i, r) || KindOf(r) != KindAccount || r[Row::VatCode] == 0) continue;
         uint8_t code[256];
-        GetPString(r, Row::VatCode, VatCodeMax, code);
+        GetText(r, Row::VatCode, code);
         PackedDecimal amount = GetDec(r, Row::Amount);
         VatSumsAdd(sums, code, &amount);
     }

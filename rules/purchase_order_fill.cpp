@@ -26,9 +26,9 @@ bool CopyVendorToPurchaseOrder(uint8_t *order) {
     RuleRecord vendor(VEVc::Number);
     if (!vendor.record) return false;
     uint8_t code[256];
-    GetPString(order, PurchOrderVc::VendCode, 20, code);
+    GetText(order, PurchOrderVc::VendCode, code);
     if (code[0] == 0) return false;
-    PutPString(vendor.record, VEVc::Code, 20, code);
+    PutText(vendor.record, VEVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(VEVc::Number, vendor.record, 1, 1, &recid, &position)) return false;
     const uint8_t *v = vendor.record;

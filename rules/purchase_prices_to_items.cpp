@@ -62,12 +62,12 @@ bool SelectedItem(const uint8_t *row, const CodeRange &items, const CodeRange &g
                   uint32_t *recid)
 {
     uint8_t code[256], group[256];
-    GetPString(row, PUVc::Rows::ItemCode, 20, code);
+    GetText(row, PUVc::Rows::ItemCode, code);
     if (code[0] == 0 || !InRange(items, code)) return false;
-    PutPString(item, Item::Code, 20, code);
+    PutText(item, Item::Code, code);
     uint32_t position = 0;
     if (!RecFind(Item::Number, item, 1, 1, recid, &position)) return false;
-    GetPString(item, Item::Group, 5, group);
+    GetText(item, Item::Group, group);
     return InRange(groups, group);
 }
 
@@ -118,8 +118,8 @@ bool PriceListsForItem(const uint8_t *params, const uint8_t *code)
     std::vector<uint8_t> job(params, params + ReportParamsSize);
     uint8_t text[256], empty[1] = {0};
     OneItemRange(code, text);
-    PutPString(job.data(), P::SelText2, 255, text);
-    PutPString(job.data(), P::SelText3, 255, empty);
+    PutText(job.data(), P::SelText2, text);
+    PutText(job.data(), P::SelText3, empty);
     PutTextPrefix(job.data(), P::SelText7, 20, empty);
     std::memcpy(ReportParams, job.data(), ReportParamsSize);
     bool ok = PriceUpdate();
@@ -161,7 +161,7 @@ bool PurchasePricesToItems(const uint8_t *params)
             ShowTextMessage(Texts::RecordNotStored);
             return false;
         }
-        GetPString(item.record, Item::Code, 20, code);
+        GetText(item.record, Item::Code, code);
         if (lists && !PriceListsForItem(params, code)) return false;
     }
     return true;
@@ -180,9 +180,9 @@ void PurchasePricesFill(int openerReg, const uint8_t *opener, uint8_t *params)
     if (openerReg == PUVc::Number) PutU32(params, P::NumberFrom, GetU32(opener, PUVc::SerNr));
     if (openerReg == PurchItemVc::Number) {
         uint8_t code[256], range[256];
-        GetPString(opener, PurchItemVc::ItemCode, 20, code);
+        GetText(opener, PurchItemVc::ItemCode, code);
         OneItemRange(code, range);
-        if (code[0] != 0) PutPString(params, P::SelText2, 255, range);
+        if (code[0] != 0) PutText(params, P::SelText2, range);
     }
     PutU16(params, P::Option2, 1);
     PutU16(params, P::Option3, 1);

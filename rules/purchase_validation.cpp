@@ -27,15 +27,15 @@ namespace {
 // *none is set when neither names a location.
 bool ReadLocation(uint8_t *purchase, uint8_t *loc, bool *none) {
     uint8_t code[256];
-    GetPString(purchase, PUVc::Location, 10, code);
+    GetText(purchase, PUVc::Location, code);
     if (code[0] == 0) {
         if (const uint8_t *block = SettingsRecord(MainStockBlk::Number, MainStockBlock))
-            GetPString(block, MainStockBlk::MainLocation, 10, code);
-        PutPString(purchase, PUVc::Location, 10, code);
+            GetText(block, MainStockBlk::MainLocation, code);
+        PutText(purchase, PUVc::Location, code);
     }
     *none = code[0] == 0;
     if (*none || !loc) return false;
-    PutPString(loc, LocationVc::Code, 10, code);
+    PutText(loc, LocationVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(LocationVc::Number, loc, 1, 1, &recid, &position);
 }
@@ -45,10 +45,10 @@ bool ReadLocation(uint8_t *purchase, uint8_t *loc, bool *none) {
 int CheckPurchaseRow(const uint8_t *row, int32_t i, uint8_t *item) {
     const uint16_t at = (uint16_t)i;
     uint8_t code[256], serial[256];
-    GetPString(row, PUVc::Rows::ItemCode, 20, code);
+    GetText(row, PUVc::Rows::ItemCode, code);
     if (code[0] == 0) return FieldErrorAt(Texts::ItemCodeMissing, nullptr, PUVc::Matrix, at, PUVc::Rows::ItemCode);
     std::memset(item, 0, INVc::Size);
-    PutPString(item, INVc::Code, 20, code);
+    PutText(item, INVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(INVc::Number, item, 1, 1, &recid, &position))
         return FieldErrorAt(Texts::CodeUnknown, nullptr, PUVc::Matrix, at, PUVc::Rows::ItemCode);
@@ -58,7 +58,7 @@ int CheckPurchaseRow(const uint8_t *row, int32_t i, uint8_t *item) {
         return FieldErrorAt(Texts::ItemNotPurchased, nullptr, PUVc::Matrix, at, PUVc::Rows::ItemCode);
     uint16_t serialMode = GetU16(item, INVc::SerialMode);
     if (serialMode == 0) return 0;
-    GetPString(row, PUVc::Rows::SerialNr, 30, serial);
+    GetText(row, PUVc::Rows::SerialNr, serial);
     if (serial[0] == 0) return FieldErrorAt(Texts::SerialRequired, nullptr, PUVc::Matrix, at, PUVc::Rows::SerialNr);
     if (serialMode == 1) {
         if (SerialQtyTotal(code, serial, &qty))
@@ -86,11 +86,11 @@ int PurchaseChecks(uint8_t *record, const uint8_t *stored, int mode) {
     // A vendor named must exist: an unknown code would leave the receipt
     // with no vendor to find it by, nor to buy from again.
     uint8_t vendor[256];
-    GetPString(record, PUVc::VendCode, 20, vendor);
+    GetText(record, PUVc::VendCode, vendor);
     if (vendor[0] != 0) {
         RuleRecord v(VEVc::Number);
         if (!v.record) return FieldError(Texts::RecordNotStored, nullptr, PUVc::SerNr);
-        PutPString(v.record, VEVc::Code, 20, vendor);
+        PutText(v.record, VEVc::Code, vendor);
         uint32_t recid = 0, position = 0;
         if (!RecFind(VEVc::Number, v.record, 1, 1, &recid, &position))
             return FieldError(Texts::GoodsReceiptVendorUnknown, vendor, PUVc::VendCode);
@@ -194,14 +194,14 @@ bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool
 
     uint8_t stock[256], clearing[256], rounding[256], text[256];
     uint8_t stockName[62], clearingName[62], roundingName[62];
-    GetPString(accounts, SalesAccountsBlk::StockAcc, 10, stock);
+    GetText(accounts, SalesAccountsBlk::StockAcc, stock);
     if (location) {
         uint8_t own[256];
-        GetPString(location, LocationVc::StockAcc, 10, own);
+        GetText(location, LocationVc::StockAcc, own);
         if (own[0] != 0) PStringCopy(stock, own);
     }
-    GetPString(accounts, SalesAccountsBlk::PurchClearingAcc, 10, clearing);
-    GetPString(accounts, SalesAccountsBlk::RoundingAcc, 10, rounding);
+    GetText(accounts, SalesAccountsBlk::PurchClearingAcc, clearing);
+    GetText(accounts, SalesAccountsBlk::RoundingAcc, rounding);
     if (!AccountNameOf(stock, stockName, 60)) return AccountMissing(why, TextNoStockAccount, stock);
     if (!AccountNameOf(clearing, clearingName, 60)) return AccountMissing(why, TextNoClearingAccount, clearing);
     if (!AccountNameOf(rounding, roundingName, 60)) return AccountMissing(why, TextNoRoundingAccount, rounding);
@@ -211,17 +211,17 @@ bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool
     PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
     PutDate(PendingVoucher, Voucher::TransDate, date);
     uint8_t part[256];
-    GetPString(purchase, PUVc::VendCode, 20, text);
-    GetPString(purchase, PUVc::VendName, 60, part);
+    GetText(purchase, PUVc::VendCode, text);
+    GetText(purchase, PUVc::VendName, part);
     AppendWith(text, " ", part);
-    GetPString(purchase, PUVc::Currency, 5, part);
+    GetText(purchase, PUVc::Currency, part);
     if (part[0] != 0) {
         AppendWith(text, ", ", part);
         PackedDecimal rate = GetDec(purchase, PUVc::Rate);
         DecFormat(&rate, 3, part);
         AppendWith(text, " ", part);
     }
-    PutPString(PendingVoucher, Voucher::Text, 60, text);
+    PutText(PendingVoucher, Voucher::Text, text);
 
     RuleRecord item(INVc::Number);
     if (!item.record) {
@@ -239,12 +239,12 @@ bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool
         PackedDecimal qty = GetDec(row, PUVc::Rows::Quantity), unit = GetDec(row, PUVc::Rows::UnitCost), cost;
         DecMul(&qty, &unit, &cost);
         std::memset(item.record, 0, INVc::Size);
-        GetPString(row, PUVc::Rows::ItemCode, 20, part);
-        PutPString(item.record, INVc::Code, 20, part);
+        GetText(row, PUVc::Rows::ItemCode, part);
+        PutText(item.record, INVc::Code, part);
         uint32_t recid = 0, position = 0;
         objects[0] = 0;
         if (RecFind(INVc::Number, item.record, 1, 1, &recid, &position))
-            GetPString(item.record, INVc::Objects, 5, objects);
+            GetText(item.record, INVc::Objects, objects);
         AddVoucherRow(PendingVoucher, stock, objects, empty, stockName, &cost, 0, true, &ignored);
         DecAdd(&total, &cost, &total);
     }

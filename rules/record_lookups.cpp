@@ -37,7 +37,7 @@ void ResolvePriceList(const uint8_t *group, uint8_t *priceList, uint16_t *settin
     *setting = 0;
     if (priceList[0] == 0) {
         RuleRecord grp(CustGroupVc::Number);
-        if (ReadByCode(grp, CustGroupVc::Code, group)) GetPString(grp.record, CustGroupVc::PriceList, CodeMax, priceList);
+        if (ReadByCode(grp, CustGroupVc::Code, group)) GetText(grp.record, CustGroupVc::PriceList, priceList);
     }
     if (priceList[0] == 0) {
         const uint8_t *block = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
@@ -65,7 +65,7 @@ bool NthRowWithCode(int n, uint8_t *text, MemBlock rows, const uint8_t *code, co
     if (code[0] <= CodeMax) PStringCopy(want, code);   // a longer code names no row
     bool known = false;
     for (int32_t i = 0; i < count && !known && want[0] != 0; i++) {
-        GetPString(data + (size_t)i * TextRowSize, INVc::Rows::LangCode, CodeMax, got);
+        GetText(data + (size_t)i * TextRowSize, INVc::Rows::LangCode, got);
         known = PStringEqual(got, want);
     }
     if (!known) want[0] = 0;
@@ -73,9 +73,9 @@ bool NthRowWithCode(int n, uint8_t *text, MemBlock rows, const uint8_t *code, co
     bool found = wanted == 0;
     for (int32_t i = 0; i < count && !found; i++) {
         const uint8_t *row = data + (size_t)i * TextRowSize;
-        GetPString(row, INVc::Rows::LangCode, CodeMax, got);
+        GetText(row, INVc::Rows::LangCode, got);
         if (!PStringEqual(got, want) || --wanted > 0) continue;
-        GetPString(row, INVc::Rows::Text, RowTextMax, text);
+        GetText(row, INVc::Rows::Text, text);
         found = true;
     }
     if (data) MemUnlock(rows);

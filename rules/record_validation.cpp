@@ -42,12 +42,12 @@ int CheckCodePresent(const uint8_t *record, uint32_t field, int max, int text) {
 // account, which a voucher adds a row on, must exist.
 int ValidateAccount(const uint8_t *record) {
     uint8_t code[256], vat[256], followUp[256];
-    GetPString(record, ACVc::Code, 10, code);
+    GetText(record, ACVc::Code, code);
     if (code[0] < 3) return FieldError(Texts::AccountCodeShort, nullptr, ACVc::Code);
     if (HasAnyOf(code, "-+.*")) return FieldError(Texts::AccountCodeBadChar, nullptr, ACVc::Code);
-    GetPString(record, ACVc::VatCode, 2, vat);
+    GetText(record, ACVc::VatCode, vat);
     if (vat[0] != 0 && !IsVatCode(vat)) return FieldError(Texts::CodeUnknown, nullptr, ACVc::VatCode);
-    GetPString(record, ACVc::FollowUp, 10, followUp);
+    GetText(record, ACVc::FollowUp, followUp);
     if (followUp[0] != 0 && !AccountExists(followUp)) return FieldError(Texts::AccountMissing, nullptr, ACVc::FollowUp);
     return 0;
 }
@@ -56,7 +56,7 @@ int ValidateAccount(const uint8_t *record) {
 // home currency, an empty code, has none.
 int ValidateExchangeRate(const uint8_t *record) {
     uint8_t code[256];
-    GetPString(record, ExchRateVc::CurncyCode, 5, code);
+    GetText(record, ExchRateVc::CurncyCode, code);
     if (code[0] == 0 || !IsCurrencyCode(code))
         return FieldError(Texts::CurrencyUnknown, nullptr, ExchRateVc::CurncyCode);
     return 0;
@@ -71,11 +71,11 @@ int CheckAccountTemplateRows(const uint8_t *record) {
     int32_t count = MatrixRowCount(AUVc::Number, 0, record);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(AUVc::Number, record, i, row)) break;
-        GetPString(row, AUVc::Rows::Account, 10, account);
+        GetText(row, AUVc::Rows::Account, account);
         bool placeholder = account[0] == 1 && (account[1] == '!' || account[1] == '#');
         if (account[0] != 0 && !placeholder && !AccountExists(account))
             return FieldErrorAt(Texts::AccountMissing, nullptr, AUVc::Matrix, (uint16_t)i, AUVc::Rows::Account);
-        GetPString(row, AUVc::Rows::VatCode, 2, code);
+        GetText(row, AUVc::Rows::VatCode, code);
         if (code[0] != 0 && !IsVatCode(code))
             return FieldErrorAt(Texts::CodeUnknown, nullptr, AUVc::Matrix, (uint16_t)i, AUVc::Rows::VatCode);
     }
@@ -248,7 +248,7 @@ int ValidateRecordOf(int reg, uint8_t *record, uint8_t *stored, int mode) {
 // documents.
 int ValidateCustomer(uint8_t *record, uint8_t *stored, int mode) {
     uint8_t code[256];
-    GetPString(record, CUVc::Code, 20, code);
+    GetText(record, CUVc::Code, code);
     if (code[0] == 0) return FieldError(Texts::CustomerCodeMissing, nullptr, CUVc::Code);
     if (CompanyVariant() == 13) {
         for (int i = 1; i <= code[0]; i++)

@@ -169,7 +169,7 @@ void NewDefaultsOther(int, uint8_t *invoice) {
     for (uint32_t at : {Inv::OrderNr, Inv::CredInv}) PutU32(invoice, at, SerialNone);
     for (uint32_t at : {Inv::Posted, Inv::Printed, Inv::Transferred}) PutU16(invoice, at, 0);
     const uint8_t none[1] = {0};
-    PutPString(invoice, Inv::RefStr, 30, none);
+    PutText(invoice, Inv::RefStr, none);
     PutDate(invoice, Inv::PayDate, DateRec{});
     ApplyPaymentTerms(invoice);
     uint8_t row[Inv::Rows::Size];

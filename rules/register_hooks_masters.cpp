@@ -60,7 +60,7 @@ uint8_t *SeriesState() { return SettingsRecord(SeriesDefaultsBlk::Number, Series
 
 void CustomerCode(uint8_t *customer) {
     uint8_t code[256];
-    if (NextCustomerCode(code)) PutPString(customer, CUVc::Code, 20, code);
+    if (NextCustomerCode(code)) PutText(customer, CUVc::Code, code);
 }
 
 void CustomerDefaults(int, uint8_t *customer) {
@@ -100,10 +100,10 @@ void ItemDefaults(int, uint8_t *item) {
 int ItemAfterInsert(int, uint8_t *item, uint32_t, int) {
     uint8_t stock[LSVc::Size] = {};
     uint8_t text[32];
-    GetPString(item, INVc::Code, 20, text);
-    PutPString(stock, LSVc::ItemCode, 20, text);
-    GetPString(item, INVc::DefLocation, 10, text);
-    PutPString(stock, LSVc::Location, 10, text);
+    GetText(item, INVc::Code, text);
+    PutText(stock, LSVc::ItemCode, text);
+    GetText(item, INVc::DefLocation, text);
+    PutText(stock, LSVc::Location, text);
     if (RecExistsLocal(LSVc::Number, stock)) return 1;
     uint32_t id = 0;
     return RecStoreByKey(LSVc::Number, stock, 0, &id) ? 1 : 0;
@@ -155,8 +155,8 @@ void VendorDefaults(int, uint8_t *vendor) {
     uint8_t *series = SeriesState();
     if (!series) return;
     uint8_t last[32], next[32];
-    GetPString(series, SeriesDefaultsBlk::LastVendorCode, 20, last);
-    if (NextNumberText(last, next)) PutPString(vendor, VEVc::Code, 20, next);
+    GetText(series, SeriesDefaultsBlk::LastVendorCode, last);
+    if (NextNumberText(last, next)) PutText(vendor, VEVc::Code, next);
 }
 
 // ---- Persons (44) ----
@@ -200,7 +200,7 @@ void ProjectDefaults(int, uint8_t *project) {
     PutU16(project, ProjectVc::PrintRef, 1);
     PutU16(project, ProjectVc::PrintDesc, 1);
     uint8_t code[256];
-    if (NextProjectCode(code)) PutPString(project, ProjectVc::Code, 20, code);
+    if (NextProjectCode(code)) PutText(project, ProjectVc::Code, code);
 }
 
 // Only the user code: the registers whose new records keep their zeros.

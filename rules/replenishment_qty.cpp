@@ -33,7 +33,7 @@ PackedDecimal ZeroIfBlank(PackedDecimal d) {
 void ItemStockNeed(const uint8_t *item, uint8_t *stock, PackedDecimal *available, PackedDecimal *need) {
     uint8_t code[256];
     const uint8_t allLocations[1] = {0};
-    GetPString(item, Item::Code, 20, code);
+    GetText(item, Item::Code, code);
     Register6Lookup(code, allLocations, stock);
     PackedDecimal inStock = ZeroIfBlank(GetDec(stock, LSVc::InStock));
     PackedDecimal onOrders = ZeroIfBlank(GetDec(stock, LSVc::OnOrders));
@@ -63,14 +63,14 @@ bool ItemDefaultSupplier(const uint8_t *itemCode, uint8_t *supplier) {
     }
     RecClear(Supplier::Number, supplier);
     if (byVendor) {
-        PutPString(supplier, Supplier::ItemCode, 20, itemCode);
-        PutPString(supplier, Supplier::VendCode, 20, vendor);
+        PutText(supplier, Supplier::ItemCode, itemCode);
+        PutText(supplier, Supplier::VendCode, vendor);
         uint32_t recid = 0, position = 0;
         return RecFindByIndex(Supplier::Number, "Vendor", supplier, 2, 1, &recid, &position);
     }
     if (!Pi1DefaultChoice(itemCode, supplier)) return false;
     if (vendor[0] == 0) return true;
-    GetPString(supplier, Supplier::VendCode, 20, found);
+    GetText(supplier, Supplier::VendCode, found);
     return PStringEqual(found, vendor);
 }
 
@@ -79,7 +79,7 @@ bool ItemQtyFromSupplier(const uint8_t *item, uint8_t *stock, uint8_t *supplier,
     assert(item && stock && supplier && available && toOrder && pick);
     ItemStockNeed(item, stock, available, toOrder);
     uint8_t code[256];
-    GetPString(item, Item::Code, 20, code);
+    GetText(item, Item::Code, code);
     bool has = pick(code, supplier);
     if (has) SupplierQuantityRule(supplier, toOrder);
     return has;
@@ -97,11 +97,11 @@ bool RecipeQtyToMake(const uint8_t *item, uint8_t *stock, uint8_t *recipe, Packe
     ItemStockNeed(item, stock, available, &need);
     DecSetBlank(batches);
     uint8_t self[256], structure[256], code[256];
-    GetPString(item, Item::Code, 20, self);
-    GetPString(item, Item::StructCode, 20, structure);
+    GetText(item, Item::Code, self);
+    GetText(item, Item::StructCode, structure);
     RecClear(Recipe::Number, recipe);
     if (structure[0] == 0) return false;
-    PutPString(recipe, Recipe::Code, 20, structure);
+    PutText(recipe, Recipe::Code, structure);
     uint32_t recid = 0, position = 0;
     if (!RecFind(Recipe::Number, recipe, 1, 1, &recid, &position)) return false;
     PackedDecimal output;
@@ -109,7 +109,7 @@ bool RecipeQtyToMake(const uint8_t *item, uint8_t *stock, uint8_t *recipe, Packe
     uint8_t row[Recipe::Rows::Size];
     for (int32_t i = 0, n = MatrixRowCount(Recipe::Number, 0, recipe); i < n; i++) {
         if (!MatrixRowRead(Recipe::Number, recipe, i, row)) continue;
-        GetPString(row, Recipe::Rows::ItemCode, 20, code);
+        GetText(row, Recipe::Rows::ItemCode, code);
         if (!PStringEqual(code, self)) continue;
         PackedDecimal made = ZeroIfBlank(GetDec(row, Recipe::Rows::QuantityIn));
         DecAdd(&output, &made, &output);

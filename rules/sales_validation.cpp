@@ -119,7 +119,7 @@ bool OverCreditLimit(const uint8_t *order) {
     const uint8_t *block = SettingsRecord(CreditLimitBlk::Number, CreditLimitBlock);
     if (!block || GetU16(block, CreditLimitBlk::OrderCreditCheck) != 1) return false;
     uint8_t code[256];
-    GetPString(order, ORVc::CustCode, CodeMax, code);
+    GetText(order, ORVc::CustCode, code);
     return CustomerOverCreditLimit(code);
 }
 
@@ -149,7 +149,7 @@ int OrderLikeChecks(const SalesDoc &d, uint8_t *record, const uint8_t *stored, i
         return FieldError(Texts::CodeUnknown, nullptr, (uint16_t)d.customer);
     if (order) {
         uint8_t objects[256], none[1] = {0};
-        GetPString(record, ORVc::Objects, 30, objects);
+        GetText(record, ORVc::Objects, objects);
         if (!CheckObjectList(none, objects)) return FieldError(0, nullptr, ORVc::Objects);
     }
     const uint32_t termsAt = order ? ORVc::PayTerms : QuotationVc::PayTerms;
@@ -199,15 +199,15 @@ bool AccountAgreesWithVat(const uint8_t *row, uint32_t accountAt, uint32_t vatAt
     RuleRecord acc(ACVc::Number);
     if (!acc.record) return true;
     uint32_t recid = 0, position = 0;
-    PutPString(acc.record, ACVc::Code, AccountMax, account);
+    PutText(acc.record, ACVc::Code, account);
     if (account[0] == 0 || !RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position)) {
         std::memcpy(account, vat, (size_t)vat[0] + 1);
         VatCodeAccount(account, zone);
         RecClear(ACVc::Number, acc.record);
-        PutPString(acc.record, ACVc::Code, AccountMax, account);
+        PutText(acc.record, ACVc::Code, account);
         if (account[0] == 0 || !RecFind(ACVc::Number, acc.record, 1, 1, &recid, &position)) return true;
     }
-    GetPString(acc.record, ACVc::VatCode, VatMax, accountVat);
+    GetText(acc.record, ACVc::VatCode, accountVat);
     return accountVat[0] == 0 || PStringEqual(accountVat, vat);
 }
 

@@ -172,7 +172,7 @@ int CheckPaymentModesBlock(const uint8_t *rows, uint32_t size) {
     for (uint32_t i = 0; i < count; i++) {
         int32_t j = LaterSameCode(rows, PaymentModeBlk::Rows::Size, count, i, PaymentModeBlk::Rows::Code, 1);
         if (j >= 0) return RowFault(Texts::CodeTwice, (uint32_t)j, PaymentModeBlk::Rows::Code);
-        GetPString(rows + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Account, 10, account);
+        GetText(rows + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Account, account);
         if (!AccountExists(account)) return RowFault(Texts::AccountMissing, i, PaymentModeBlk::Rows::Account);
     }
     return 0;
@@ -187,10 +187,10 @@ int CheckFiscalYearsBlock(uint8_t *rows, uint32_t size) {
     uint8_t code[256], earlier[256];
     for (uint32_t i = 0; i < count; i++) {
         const uint8_t *row = rows + (size_t)i * F::Size;
-        GetPString(row, F::YearCode, 5, code);
+        GetText(row, F::YearCode, code);
         if (code[0] == 0) return RowFault(Texts::CodeMissing, i, F::YearCode);
         for (uint32_t j = 0; j < i; j++) {
-            GetPString(rows + (size_t)j * F::Size, F::YearCode, 5, earlier);
+            GetText(rows + (size_t)j * F::Size, F::YearCode, earlier);
             if (PStringEqual(code, earlier)) return RowFault(Texts::CodeTwice, i, F::YearCode);
         }
         DateRec start = GetDate(row, F::StartDate), end = GetDate(row, F::EndDate);

@@ -35,8 +35,8 @@ int CheckFormatBlock(const uint8_t *block, uint32_t size)
     if (GetU16(block, FormatBlk::DateOrder) > DateOrderMax)
         return FieldError(Texts::DateOrderRange, nullptr, FormatBlk::DateOrder);
     uint8_t decimal[4], thousands[4];
-    GetPString(block, FormatBlk::DecimalSep, 1, decimal);
-    GetPString(block, FormatBlk::ThousandsSep, 1, thousands);
+    GetText(block, FormatBlk::DecimalSep, decimal);
+    GetText(block, FormatBlk::ThousandsSep, thousands);
     if (decimal[0] != 0 && PStringEqual(decimal, thousands))
         return FieldError(Texts::SeparatorsSame, nullptr, FormatBlk::ThousandsSep);
     return 0;
@@ -87,10 +87,10 @@ int CheckCurrencyBlock(const uint8_t *rows, uint32_t size)
     if (count > 0 && !rows) return ShortBlock();
     uint8_t code[256], earlier[256];
     for (uint32_t i = 0; i < count; i++) {
-        GetPString(rows + size_t(i) * C::Size, C::Code, CurrencyCodeMax, code);
+        GetText(rows + size_t(i) * C::Size, C::Code, code);
         if (code[0] == 0) return FieldErrorAt(Texts::CodeMissing, nullptr, 0, uint16_t(i), C::Code);
         for (uint32_t j = 0; j < i; j++) {
-            GetPString(rows + size_t(j) * C::Size, C::Code, CurrencyCodeMax, earlier);
+            GetText(rows + size_t(j) * C::Size, C::Code, earlier);
             if (PStringEqual(code, earlier)) return FieldErrorAt(Texts::CodeTwice, nullptr, 0, uint16_t(i), C::Code);
         }
     }

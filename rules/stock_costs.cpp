@@ -37,12 +37,12 @@ void FifoIssueCostPlus(const uint8_t *item, const uint8_t *location, const Packe
 void ConvertRowCost(uint8_t *move) {
     assert(move);
     uint8_t from[256], item[256], charge[256], row[StockMoveVc::Rows::Size];
-    GetPString(move, StockMoveVc::FromLocation, 10, from);
+    GetText(move, StockMoveVc::FromLocation, from);
     int32_t count = MatrixRowCount(StockMoveVc::Number, 0, move);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(StockMoveVc::Number, move, i, row)) continue;
-        GetPString(row, StockMoveVc::Rows::ItemCode, 20, item);
-        GetPString(row, StockMoveVc::Rows::AddOn, 20, charge);
+        GetText(row, StockMoveVc::Rows::ItemCode, item);
+        GetText(row, StockMoveVc::Rows::AddOn, charge);
         PackedDecimal qty = GetDec(row, StockMoveVc::Rows::Quantity), cost, unit, price;
         DecSetBlank(&cost);
         FifoIssueCost(item, from, &qty, &cost);

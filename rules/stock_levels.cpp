@@ -21,7 +21,7 @@ constexpr uint32_t StockQuantities[] = {LocationStock::Amount0,  LocationStock::
 void MainLocation(uint8_t *out) {
     out[0] = 0;
     if (const uint8_t *block = SettingsRecord(MainStockBlk::Number, MainStockBlock))
-        GetPString(block, MainStockBlk::MainLocation, 10, out);
+        GetText(block, MainStockBlk::MainLocation, out);
 }
 
 // Sums the quantities of every location record of item into stock; true
@@ -29,16 +29,16 @@ void MainLocation(uint8_t *out) {
 bool SumAllLocations(const uint8_t *item, uint8_t *stock) {
     RuleRecord entry(LocationStock::Number);
     if (!entry.record) return false;
-    PutPString(entry.record, LocationStock::ItemCode, 20, item);
+    PutText(entry.record, LocationStock::ItemCode, item);
     uint8_t want[256], got[256];
-    GetPString(entry.record, LocationStock::ItemCode, 20, want);
-    PutPString(stock, LocationStock::ItemCode, 20, want);
+    GetText(entry.record, LocationStock::ItemCode, want);
+    PutText(stock, LocationStock::ItemCode, want);
     constexpr const char *index = "ItemCode";
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(LocationStock::Number, index, entry.record, 1, 1, &recid, &position)) return false;
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAtIndex(LocationStock::Number, index, (int32_t)p, entry.record, &recid)) break;
-        GetPString(entry.record, LocationStock::ItemCode, 20, got);
+        GetText(entry.record, LocationStock::ItemCode, got);
         if (!PStringEqual(got, want)) break;
         for (uint32_t at : StockQuantities) {
             PackedDecimal sum = GetDec(stock, at), q = GetDec(entry.record, at);
@@ -59,8 +59,8 @@ bool Register6Lookup(const uint8_t *item, const uint8_t *location, uint8_t *stoc
     assert(item && location && stock);
     std::memset(stock, 0, LocationStock::Size);
     if (location[0] == 0) return SumAllLocations(item, stock);
-    PutPString(stock, LocationStock::ItemCode, 20, item);
-    PutPString(stock, LocationStock::Location, 10, location);
+    PutText(stock, LocationStock::ItemCode, item);
+    PutText(stock, LocationStock::Location, location);
     uint32_t recid = 0, position = 0;
     if (RecFindByIndex(LocationStock::Number, "ItemLocation", stock, 2, 1, &recid, &position)) return true;
     std::memset(stock, 0, LocationStock::Size);
@@ -72,7 +72,7 @@ bool Register6Lookup(const uint8_t *item, const uint8_t *location, uint8_t *stoc
 bool FifoLayerAtLocation(const uint8_t *layer, const uint8_t *location) {
     assert(layer && location);
     uint8_t at[256], want[256];
-    GetPString(layer, ItemHistVc::Location, 10, at);
+    GetText(layer, ItemHistVc::Location, at);
     PStringCopy(want, location);
     if (at[0] == 0) MainLocation(at);
     if (want[0] == 0) MainLocation(want);
@@ -100,15 +100,15 @@ void StockQtyBackToDate(const uint8_t *item, const uint8_t *location, PackedDeci
     if (!layer.record) return;
     constexpr const char *index = "FIFO";
     uint8_t want[256], got[256];
-    PutPString(layer.record, ItemHistVc::ItemCode, 20, item);
-    GetPString(layer.record, ItemHistVc::ItemCode, 20, want);
+    PutText(layer.record, ItemHistVc::ItemCode, item);
+    GetText(layer.record, ItemHistVc::ItemCode, want);
     PutU16(layer.record, ItemHistVc::Receipt, 1);
     PutDate(layer.record, ItemHistVc::HistDate, DateRec{31, 12, 9999});
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndexKeep(ItemHistVc::Number, index, layer.record, 3, 0, &recid, &position)) return;
     for (uint32_t p = position; p >= 1; p--) {
         if (p != position && !RecReadAtIndex(ItemHistVc::Number, index, (int32_t)p, layer.record, &recid)) break;
-        GetPString(layer.record, ItemHistVc::ItemCode, 20, got);
+        GetText(layer.record, ItemHistVc::ItemCode, got);
         if (!PStringEqual(got, want) || GetU16(layer.record, ItemHistVc::Receipt) != 1) break;
         DateRec at = GetDate(layer.record, ItemHistVc::HistDate);
         if (DateCompare(&at, date) <= 0) break;
@@ -126,10 +126,10 @@ void OrderRowAvailable(uint8_t *delivery, int32_t row, const uint8_t *location) 
     assert(delivery);
     uint8_t r[SHVc::Rows::Size], item[256], at[256];
     if (!MatrixRowRead(SHVc::Number, delivery, row, r)) return;
-    GetPString(r, SHVc::Rows::Location, 10, at);
+    GetText(r, SHVc::Rows::Location, at);
     if (at[0] == 0 && location) PStringCopy(at, location);
-    if (at[0] == 0) GetPString(delivery, SHVc::Location, 10, at);
-    GetPString(r, SHVc::Rows::ItemCode, 20, item);
+    if (at[0] == 0) GetText(delivery, SHVc::Location, at);
+    GetText(r, SHVc::Rows::ItemCode, item);
     RuleRecord stock(LocationStock::Number);
     if (!stock.record) return;
     Register6Lookup(item, at, stock.record);

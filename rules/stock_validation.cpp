@@ -28,7 +28,7 @@ constexpr int TextRowVatCodeMissing = 16403;
 // Reads item code into item (register 3); true when it exists.
 bool ReadItem(const uint8_t *code, uint8_t *item) {
     std::memset(item, 0, INVc::Size);
-    PutPString(item, INVc::Code, 20, code);
+    PutText(item, INVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(INVc::Number, item, 1, 1, &recid, &position);
 }
@@ -36,7 +36,7 @@ bool ReadItem(const uint8_t *code, uint8_t *item) {
 // Reads location code into loc (register 78); true when it exists.
 bool ReadLocation(const uint8_t *code, uint8_t *loc) {
     std::memset(loc, 0, LocationVc::Size);
-    PutPString(loc, LocationVc::Code, 10, code);
+    PutText(loc, LocationVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(LocationVc::Number, loc, 1, 1, &recid, &position);
 }
@@ -71,10 +71,10 @@ int CheckDeliveryRow(const uint8_t *delivery, const uint8_t *row, int32_t i, boo
     if (DecCompare(&deliver, &left) > 0)
         return FieldErrorAt(Texts::DeliverAboveRemaining, nullptr, SHVc::Matrix, at, SHVc::Rows::ToDeliver);
     uint8_t code[256], location[256], serial[256];
-    GetPString(row, SHVc::Rows::ItemCode, 20, code);
+    GetText(row, SHVc::Rows::ItemCode, code);
     if (code[0] == 0) return 0;
     if (!ReadItem(code, item)) return FieldErrorAt(Texts::ItemMissing, nullptr, SHVc::Matrix, at, SHVc::Rows::ItemCode);
-    GetPString(delivery, SHVc::Location, 10, location);
+    GetText(delivery, SHVc::Location, location);
     if (postNow && refuseBeyond && GetU16(item, INVc::Stocked) != 0) {
         Register6Lookup(code, location, stock);
         PackedDecimal inStock = GetDec(stock, LocationStock::InStock);
@@ -83,10 +83,10 @@ int CheckDeliveryRow(const uint8_t *delivery, const uint8_t *row, int32_t i, boo
     }
     uint16_t serialMode = GetU16(item, INVc::SerialMode);
     if (serialMode == 0 || DecSign(&deliver) <= 0) return 0;
-    GetPString(row, SHVc::Rows::SerialNr, 30, serial);
+    GetText(row, SHVc::Rows::SerialNr, serial);
     if (serial[0] == 0) return FieldErrorAt(Texts::SerialRequired, nullptr, SHVc::Matrix, at, SHVc::Rows::SerialNr);
     uint8_t own[256];
-    GetPString(row, SHVc::Rows::Location, 10, own);
+    GetText(row, SHVc::Rows::Location, own);
     if (!SerialQtyAtLocation(code, serial, own[0] != 0 ? own : location, &deliver))
         return FieldErrorAt(Texts::SerialNotInStock, nullptr, SHVc::Matrix, at, SHVc::Rows::SerialNr);
     if (serialMode == 1 && DecCompareDouble(&deliver, 1.0) > 0)
@@ -110,7 +110,7 @@ int ShipmentChecks(uint8_t *record, const uint8_t *stored, int mode) {
     uint8_t location[256];
     RuleRecord loc(LocationVc::Number), item(INVc::Number), stock(LocationStock::Number);
     if (!loc.record || !item.record || !stock.record) return FieldError(Texts::RecordNotStored, nullptr, SHVc::SerNr);
-    GetPString(record, SHVc::Location, 10, location);
+    GetText(record, SHVc::Location, location);
     if (location[0] != 0 && !ReadLocation(location, loc.record))
         return FieldError(Texts::CodeUnknown, nullptr, SHVc::Location);
 
@@ -144,9 +144,9 @@ int StockMovementChecks(uint8_t *record, const uint8_t *stored, int mode) {
     if (!from.record || !to.record || !item.record)
         return FieldError(Texts::RecordNotStored, nullptr, StockMoveVc::SerNr);
     uint8_t fromCode[256], code[256], serial[256];
-    GetPString(record, StockMoveVc::FromLocation, 10, fromCode);
+    GetText(record, StockMoveVc::FromLocation, fromCode);
     if (!ReadLocation(fromCode, from.record)) return FieldError(Texts::CodeUnknown, nullptr, StockMoveVc::FromLocation);
-    GetPString(record, StockMoveVc::ToLocation, 10, code);
+    GetText(record, StockMoveVc::ToLocation, code);
     if (!ReadLocation(code, to.record)) return FieldError(Texts::CodeUnknown, nullptr, StockMoveVc::ToLocation);
 
     uint8_t row[StockMoveVc::Rows::Size];
@@ -155,7 +155,7 @@ int StockMovementChecks(uint8_t *record, const uint8_t *stored, int mode) {
         const uint16_t at = (uint16_t)i;
         if (!MatrixRowRead(StockMoveVc::Number, record, i, row))
             return FieldErrorAt(Texts::ItemMissing, nullptr, StockMoveVc::Matrix, at, StockMoveVc::Rows::ItemCode);
-        GetPString(row, StockMoveVc::Rows::ItemCode, 20, code);
+        GetText(row, StockMoveVc::Rows::ItemCode, code);
         if (code[0] == 0) continue;
         if (!ReadItem(code, item.record))
             return FieldErrorAt(Texts::ItemMissing, nullptr, StockMoveVc::Matrix, at, StockMoveVc::Rows::ItemCode);
@@ -163,7 +163,7 @@ int StockMovementChecks(uint8_t *record, const uint8_t *stored, int mode) {
         if (DecSign(&qty) < 0)
             return FieldErrorAt(Texts::QtyNegative, nullptr, StockMoveVc::Matrix, at, StockMoveVc::Rows::Quantity);
         if (GetU16(item.record, INVc::SerialMode) == 0) continue;
-        GetPString(row, StockMoveVc::Rows::SerialNr, 30, serial);
+        GetText(row, StockMoveVc::Rows::SerialNr, serial);
         if (serial[0] == 0)
             return FieldErrorAt(Texts::SerialRequired, nullptr, StockMoveVc::Matrix, at, StockMoveVc::Rows::SerialNr);
         if (!SerialQtyAtLocation(code, serial, fromCode, &qty))
@@ -193,7 +193,7 @@ int PurchaseOrderChecks(uint8_t *record) {
         const uint16_t at = (uint16_t)i;
         if (!MatrixRowRead(PurchOrderVc::Number, record, i, row))
             return FieldErrorAt(Texts::CodeUnknown, nullptr, PurchOrderVc::Matrix, at, PurchOrderVc::Rows::ItemCode);
-        GetPString(row, PurchOrderVc::Rows::ItemCode, 20, code);
+        GetText(row, PurchOrderVc::Rows::ItemCode, code);
         if (GetU16(row, PurchOrderVc::Rows::Kind) == 1 && code[0] != 0) {
             if (!ReadItem(code, item.record))
                 return FieldErrorAt(Texts::CodeUnknown, nullptr, PurchOrderVc::Matrix, at, PurchOrderVc::Rows::ItemCode);
@@ -204,7 +204,7 @@ int PurchaseOrderChecks(uint8_t *record) {
         if (PurchaseOrderRowVatDefault(record, row) && !MatrixRowPut(PurchOrderVc::Number, 0, record, i, row))
             return FieldError(Texts::RecordNotStored, nullptr, PurchOrderVc::SerNr);
         PackedDecimal sum = GetDec(row, PurchOrderVc::Rows::Sum);
-        GetPString(row, PurchOrderVc::Rows::VatCode, 2, code);
+        GetText(row, PurchOrderVc::Rows::VatCode, code);
         if (code[0] == 0 && !DecIsZero(&sum)) {
             uint8_t number[16];
             LongToDigitText(i + 1, number);
@@ -226,19 +226,19 @@ int ProductionChecks(uint8_t *record) {
     if (!item.record) return FieldError(Texts::RecordNotStored, nullptr, ProductionVc::SerNr);
     bool finished = GetU16(record, ProductionVc::Finished) == 1;
     uint8_t row[ProductionVc::Rows::Size], code[256], serial[256], location[256];
-    GetPString(record, ProductionVc::Location, 10, location);
+    GetText(record, ProductionVc::Location, location);
     int32_t count = MatrixRowCount(ProductionVc::Number, 0, record);
     for (int32_t i = 0; i < count; i++) {
         const uint16_t at = (uint16_t)i;
         if (!MatrixRowRead(ProductionVc::Number, record, i, row))
             return FieldErrorAt(Texts::CodeUnknown, nullptr, ProductionVc::Matrix, at, ProductionVc::Rows::ItemCode);
-        GetPString(row, ProductionVc::Rows::ItemCode, 20, code);
+        GetText(row, ProductionVc::Rows::ItemCode, code);
         if (code[0] == 0) continue;
         if (!ReadItem(code, item.record))
             return FieldErrorAt(Texts::CodeUnknown, nullptr, ProductionVc::Matrix, at, ProductionVc::Rows::ItemCode);
         uint16_t serialMode = GetU16(item.record, INVc::SerialMode);
         if (!finished || serialMode == 0) continue;
-        GetPString(row, ProductionVc::Rows::SerialNr, 30, serial);
+        GetText(row, ProductionVc::Rows::SerialNr, serial);
         if (serial[0] == 0)
             return FieldErrorAt(Texts::SerialRequired, nullptr, ProductionVc::Matrix, at, ProductionVc::Rows::SerialNr);
         // A zero quantity moves nothing, so it is tested like a blank one:

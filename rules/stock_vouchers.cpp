@@ -32,7 +32,7 @@ bool Refuse() {
 bool ReadLocation(const uint8_t *code, uint8_t *loc) {
     if (code[0] == 0) return false;
     std::memset(loc, 0, LocationVc::Size);
-    PutPString(loc, LocationVc::Code, 10, code);
+    PutText(loc, LocationVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(LocationVc::Number, loc, 1, 1, &recid, &position);
 }
@@ -43,10 +43,10 @@ void StockAccountOf(const uint8_t *loc, const uint8_t *accounts, uint8_t *out) {
     out[0] = 0;
     if (loc) {
         uint8_t code[256];
-        GetPString(loc, LocationVc::Code, 10, code);
-        if (code[0] != 0) GetPString(loc, LocationVc::StockAcc, 10, out);
+        GetText(loc, LocationVc::Code, code);
+        if (code[0] != 0) GetText(loc, LocationVc::StockAcc, out);
     }
-    if (out[0] == 0) GetPString(accounts, SalesAccountsBlk::StockAcc, 10, out);
+    if (out[0] == 0) GetText(accounts, SalesAccountsBlk::StockAcc, out);
 }
 
 // The first five characters of the object list of the delivery's order
@@ -67,10 +67,10 @@ void RowObjects(const uint8_t *itemCode, const uint8_t *orderObjects, uint8_t *o
     out[0] = 0;
     RuleRecord item(INVc::Number);
     if (item.record) {
-        PutPString(item.record, INVc::Code, 20, itemCode);
+        PutText(item.record, INVc::Code, itemCode);
         uint32_t recid = 0, position = 0;
         if (RecFind(INVc::Number, item.record, 1, 1, &recid, &position))
-            GetPString(item.record, INVc::Objects, ObjectCodeMax, out);
+            GetText(item.record, INVc::Objects, out);
     }
     if (orderObjects[0] != 0) {
         if (out[0] != 0) PStringAppendC(out, ",");
@@ -133,10 +133,10 @@ bool BuildShipmentVoucher(const uint8_t *delivery, bool force) {
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     if (!accounts) return Refuse();
     uint8_t locationCode[256], stockAccount[256];
-    GetPString(delivery, SHVc::Location, 10, locationCode);
+    GetText(delivery, SHVc::Location, locationCode);
     if (locationCode[0] == 0)
         if (const uint8_t *block = SettingsRecord(MainStockBlk::Number, MainStockBlock))
-            GetPString(block, MainStockBlk::MainLocation, 10, locationCode);
+            GetText(block, MainStockBlk::MainLocation, locationCode);
     RuleRecord loc(LocationVc::Number);
     if (!loc.record) return Refuse();
     bool haveLocation = ReadLocation(locationCode, loc.record);
@@ -152,18 +152,18 @@ bool BuildShipmentVoucher(const uint8_t *delivery, bool force) {
     }
 
     uint8_t costAccount[256], costName[62], stockName[62], text[256], part[256];
-    GetPString(accounts, SalesAccountsBlk::CostOfGoodsAcc, 10, costAccount);
+    GetText(accounts, SalesAccountsBlk::CostOfGoodsAcc, costAccount);
     if (!AccountNameOf(costAccount, costName, 60) || !AccountNameOf(stockAccount, stockName, 60)) return Refuse();
 
     PutU16(PendingVoucher, Voucher::YearCode, YearCodeDelivery);
     PutU32(PendingVoucher, Voucher::SerNr, GetU32(delivery, SHVc::SerNr));
     PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
     PutDate(PendingVoucher, Voucher::TransDate, date);
-    GetPString(delivery, SHVc::CustCode, 20, text);
-    GetPString(delivery, SHVc::DelAddr0, 60, part);
+    GetText(delivery, SHVc::CustCode, text);
+    GetText(delivery, SHVc::DelAddr0, part);
     PStringAppendC(text, " ");
     PStringAppend(text, part);
-    PutPString(PendingVoucher, Voucher::Text, 60, text);
+    PutText(PendingVoucher, Voucher::Text, text);
 
     uint8_t orderObjects[256];
     orderObjects[0] = 0;
@@ -177,20 +177,20 @@ bool BuildShipmentVoucher(const uint8_t *delivery, bool force) {
     int32_t count = MatrixRowCount(SHVc::Number, 0, delivery);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(SHVc::Number, delivery, i, row)) return Refuse();
-        GetPString(row, SHVc::Rows::ItemCode, 20, item);
+        GetText(row, SHVc::Rows::ItemCode, item);
         if (item[0] == 0) continue;
-        GetPString(row, SHVc::Rows::Location, 10, own);
+        GetText(row, SHVc::Rows::Location, own);
         // Stock leaves from the row's own location only when that is a
         // location; any other code is costed at the delivery's.
         PStringCopy(at, own[0] != 0 && ReadLocation(own, rowLoc.record) ? own : locationCode);
         PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver);
-        GetPString(row, SHVc::Rows::StructCode, 20, structure);
+        GetText(row, SHVc::Rows::StructCode, structure);
         if (structure[0] != 0 && ExplodeItemStructure(item, structure, &qty, parts.record)) {
             uint8_t component[SHVc::Rows::Size], code[256];
             int32_t n = MatrixRowCount(SHVc::Number, 0, parts.record);
             for (int32_t k = 0; k < n; k++) {
                 if (!MatrixRowRead(SHVc::Number, parts.record, k, component)) return Refuse();
-                GetPString(component, SHVc::Rows::ItemCode, 20, code);
+                GetText(component, SHVc::Rows::ItemCode, code);
                 PackedDecimal need = GetDec(component, SHVc::Rows::ToDeliver);
                 AddCostRow(&costs, code, at, &need);
             }
@@ -205,7 +205,7 @@ bool BuildShipmentVoucher(const uint8_t *delivery, bool force) {
     if (!DecIsZero(&costs.total))
         AddVoucherRow(PendingVoucher, stockAccount, empty, empty, stockName, &costs.total, 0, false, &ignored);
     uint8_t balancing[256];
-    GetPString(accounts, SalesAccountsBlk::RoundingAcc, 10, balancing);
+    GetText(accounts, SalesAccountsBlk::RoundingAcc, balancing);
     if (!BalanceOnto(balancing)) return Refuse();
     return true;
 }
@@ -240,7 +240,7 @@ bool BuildStockMovementVoucher(const uint8_t *move, const uint8_t *from, const u
     PutDate(PendingVoucher, Voucher::TransDate, date);
     uint8_t text[256], part[256];
     text[0] = 0;
-    GetPString(move, StockMoveVc::CurncyCode, 5, part);
+    GetText(move, StockMoveVc::CurncyCode, part);
     if (part[0] != 0) {
         PStringAppendC(text, ", ");
         PStringAppend(text, part);
@@ -248,13 +248,13 @@ bool BuildStockMovementVoucher(const uint8_t *move, const uint8_t *from, const u
         DecFormat(&rate, 3, part);
         PStringAppend(text, part);
     }
-    PutPString(PendingVoucher, Voucher::Text, 60, text);
+    PutText(PendingVoucher, Voucher::Text, text);
 
     uint8_t fromAccount[256], toAccount[256], fromName[62], toName[62], fromCode[256];
     StockAccountOf(from, accounts, fromAccount);
     StockAccountOf(to, accounts, toAccount);
     if (!AccountNameOf(fromAccount, fromName, 60) || !AccountNameOf(toAccount, toName, 60)) return Refuse();
-    GetPString(move, StockMoveVc::FromLocation, 10, fromCode);
+    GetText(move, StockMoveVc::FromLocation, fromCode);
 
     const uint8_t empty[1] = {0};
     PackedDecimal ignored;
@@ -263,7 +263,7 @@ bool BuildStockMovementVoucher(const uint8_t *move, const uint8_t *from, const u
     int32_t count = MatrixRowCount(StockMoveVc::Number, 0, move);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(StockMoveVc::Number, move, i, row)) return Refuse();
-        GetPString(row, StockMoveVc::Rows::ItemCode, 20, item);
+        GetText(row, StockMoveVc::Rows::ItemCode, item);
         PackedDecimal qty = GetDec(row, StockMoveVc::Rows::Quantity), unit = GetDec(row, StockMoveVc::Rows::BaseCost);
         PackedDecimal price = GetDec(row, StockMoveVc::Rows::UnitCost), cost, value;
         if (DecIsZero(&unit)) {
@@ -284,7 +284,7 @@ bool BuildStockMovementVoucher(const uint8_t *move, const uint8_t *from, const u
             AddVoucherRow(PendingVoucher, toAccount, empty, empty, toName, &value, 0, true, &ignored);
     }
     uint8_t difference[256];
-    GetPString(accounts, SalesAccountsBlk::StockDiffAcc, 10, difference);
+    GetText(accounts, SalesAccountsBlk::StockDiffAcc, difference);
     if (!BalanceOnto(difference)) return Refuse();
     return true;
 }

@@ -35,7 +35,7 @@ const uint8_t *AnswerRow(const SettingsRows &rows, const uint8_t *code, int32_t 
     if (code && code[0] <= VatCodeMax) {
         uint8_t own[256];
         for (int32_t i = 0; i < rows.count; i++) {
-            GetPString(rows.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, VatCodeMax, own);
+            GetText(rows.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, own);
             if (PStringEqual(own, code)) {
                 *index = i;
                 *found = true;
@@ -298,7 +298,7 @@ bool VatCodeRateLookup(const uint8_t *code, PackedDecimal *rate, PackedDecimal *
     for (int32_t i = 0; i < rows.count; i++) {
         const uint8_t *row = rows.data + size_t(i) * VatCodeRow::Size;
         uint8_t own[256];
-        GetPString(row, VatCodeRow::Code, VatCodeMax, own);
+        GetText(row, VatCodeRow::Code, own);
         if (!PStringEqual(own, code)) continue;
         *rate = GetDec(row, VatCodeRow::Rate);
         *factor = GetDec(row, VatCodeRow::Rate2);

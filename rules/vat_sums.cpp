@@ -81,7 +81,7 @@ void VatSumsAdd(MemBlock sums, const uint8_t *code, const PackedDecimal *amount)
     if (code && code[0] <= VatCodeMax) {
         uint8_t own[256];
         for (int32_t i = 0; i < rows.count; i++) {
-            GetPString(rows.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, VatCodeMax, own);
+            GetText(rows.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, own);
             if (PStringEqual(own, code)) {
                 slot = i;
                 break;
@@ -110,7 +110,7 @@ void VatSumsTotal(MemBlock sums, int inclusive, PackedDecimal *vat, PackedDecima
             for (int32_t i = 0; i < rows.count; i++) {
                 const uint8_t *row = rows.data + (size_t)i * VatCodeRow::Size;
                 PackedDecimal slot = view.Get(i), v;
-                GetPString(row, VatCodeRow::Code, VatCodeMax, code);
+                GetText(row, VatCodeRow::Code, code);
                 VatAmount(code, &slot, &v, inclusive);
                 DecRound(&v, 2, &v);
                 DecAdd(&total, &v, &total);

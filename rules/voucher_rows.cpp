@@ -42,10 +42,10 @@ bool AppendVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *j
     if (count >= VoucherRowsMax) return false;
     uint8_t row[TransRow::Size] = {};
     PutU16(row, TransRow::Kind, RowAccount);
-    PutPString(row, TransRow::Account, 10, account);
-    PutPString(row, TransRow::Objects, ObjectListMax, joined);
-    PutPString(row, TransRow::Text, 60, text ? text : EmptyPString);
-    PutPString(row, TransRow::VatCode, 2, vatCode ? vatCode : EmptyPString);
+    PutText(row, TransRow::Account, account);
+    PutText(row, TransRow::Objects, joined);
+    PutText(row, TransRow::Text, text ? text : EmptyPString);
+    PutText(row, TransRow::VatCode, vatCode ? vatCode : EmptyPString);
     PutDec(row, TransRow::Amount, *signedAmount);
     return MatrixRowPut(Voucher::Number, 0, voucher, count, row);
 }
@@ -79,8 +79,8 @@ void FindVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *obj
         for (int32_t i = MatrixRowCount(Voucher::Number, 0, voucher) - 1; i >= 0; i--) {
             if (!MatrixRowRead(Voucher::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
             PString rowAccount, rowObjects;
-            GetPString(row, TransRow::Account, 10, rowAccount);
-            GetPString(row, TransRow::Objects, ObjectListMax, rowObjects);
+            GetText(row, TransRow::Account, rowAccount);
+            GetText(row, TransRow::Objects, rowObjects);
             if (!PStringEqual(rowAccount, account) || !PStringEqual(rowObjects, joined)) continue;
             PackedDecimal sum = GetDec(row, TransRow::Amount);
             DecAdd(&sum, &signedAmount, &sum);
@@ -109,9 +109,9 @@ void AddAccountRow(uint8_t *sm1, const uint8_t *account, const uint8_t *objects,
         for (int32_t i = 0; i < count; i++) {
             if (!MatrixRowRead(SMVc::Number, sm1, i, row)) continue;
             PString rowAccount, rowObjects, rowVat;
-            GetPString(row, AccountRow::Account, 10, rowAccount);
-            GetPString(row, AccountRow::Objects, ObjectListMax, rowObjects);
-            GetPString(row, AccountRow::VatCode, 2, rowVat);
+            GetText(row, AccountRow::Account, rowAccount);
+            GetText(row, AccountRow::Objects, rowObjects);
+            GetText(row, AccountRow::VatCode, rowVat);
             if (!PStringEqual(rowAccount, account) || (objects && !PStringEqual(rowObjects, joined)) ||
                 !PStringEqual(rowVat, vat))
                 continue;
@@ -124,10 +124,10 @@ void AddAccountRow(uint8_t *sm1, const uint8_t *account, const uint8_t *objects,
     }
     if (count >= VoucherRowsMax) return;
     ClearBytes(row, (int)sizeof row);
-    PutPString(row, AccountRow::Account, 10, account);
-    PutPString(row, AccountRow::Objects, ObjectListMax, joined);
-    PutPString(row, AccountRow::Text, 20, text ? text : EmptyPString);
-    PutPString(row, AccountRow::VatCode, 2, vat);
+    PutText(row, AccountRow::Account, account);
+    PutText(row, AccountRow::Objects, joined);
+    PutText(row, AccountRow::Text, text ? text : EmptyPString);
+    PutText(row, AccountRow::VatCode, vat);
     PutDec(row, AccountRow::Amount, signedAmount);
     if (MatrixRowPut(SMVc::Number, 0, sm1, count, row)) AddToTotal(total, &signedAmount);
 }
@@ -200,10 +200,10 @@ void CopyVoucherRowsReversed(uint8_t *target, const uint8_t *source, int) {
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Voucher::Number, source, i, row) || !IsCountedRow(row)) continue;
         PString account, objects, text, vatCode;
-        GetPString(row, TransRow::Account, 10, account);
-        GetPString(row, TransRow::Objects, ObjectListMax, objects);
-        GetPString(row, TransRow::Text, 60, text);
-        GetPString(row, TransRow::VatCode, 2, vatCode);
+        GetText(row, TransRow::Account, account);
+        GetText(row, TransRow::Objects, objects);
+        GetText(row, TransRow::Text, text);
+        GetText(row, TransRow::VatCode, vatCode);
         PackedDecimal amount = GetDec(row, TransRow::Amount), total;
         DecSetZero(&total);
         AddVoucherRow(target, account, objects, vatCode, text, &amount, 0, false, &total);

@@ -127,9 +127,9 @@ void ClearUnknownVatCodes(uint8_t *voucher) {
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Voucher::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
         PString code;
-        GetPString(row, TransRow::VatCode, 2, code);
+        GetText(row, TransRow::VatCode, code);
         if (code[0] == 0 || IsVatCode(code)) continue;
-        PutPString(row, TransRow::VatCode, 2, EmptyPString);
+        PutText(row, TransRow::VatCode, EmptyPString);
         bool written = MatrixRowPut(Voucher::Number, 0, voucher, i, row);   // an existing row: never grows
         assert(written);
         (void)written;
@@ -145,13 +145,13 @@ void CreateMissingAccounts(uint8_t *voucher) {
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(Voucher::Number, voucher, i, row) || GetU16(row, TransRow::Kind) != RowAccount) continue;
         PString account, text;
-        GetPString(row, TransRow::Account, 10, account);
+        GetText(row, TransRow::Account, account);
         if (account[0] == 0 || AccountExists(account)) continue;
-        GetPString(row, TransRow::Text, 60, text);
+        GetText(row, TransRow::Text, text);
         RuleRecord created(ACVc::Number);
         if (!created.record) return;
-        PutPString(created.record, ACVc::Code, 10, account);
-        PutPString(created.record, ACVc::Name, 60, text);
+        PutText(created.record, ACVc::Code, account);
+        PutText(created.record, ACVc::Name, text);
         PutU16(created.record, ACVc::AccType, (uint16_t)AccountKindFromNumber(account));
         PutU16(created.record, ACVc::DebitAllowed, 1);
         PutU16(created.record, ACVc::CreditAllowed, 1);

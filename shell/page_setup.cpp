@@ -49,7 +49,7 @@ void PutKey(SetupRecord &r, int orderFlag, int windowType)
     uint8_t user[6];
     CurrentUserCode(user);
     RecClear(r.reg, r.record);
-    PutPString(r.record, PageSetupVc::UserCode, 5, user);
+    PutText(r.record, PageSetupVc::UserCode, user);
     PutU16(r.record, PageSetupVc::OrderFlag, uint16_t(orderFlag));
     PutU16(r.record, PageSetupVc::WinType, uint16_t(windowType));
 }

@@ -77,8 +77,8 @@ void AccessRecordRead(LoginScratch &s)
 {
     PString code;
     RecClear(AccessVc::Number, s.access);
-    GetPString(s.user, PEVc::AccessCode, UserCodeLength, code);
-    PutPString(s.access, AccessVc::Code, UserCodeLength, code);
+    GetText(s.user, PEVc::AccessCode, code);
+    PutText(s.access, AccessVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(AccessVc::Number, s.access, 1, 1, &recid, &position)) RecClear(AccessVc::Number, s.access);
 }
@@ -111,7 +111,7 @@ void AdministratorGroup(uint8_t *code)
     LoginScratch s;
     PString admin;
     PStringFromC(admin, "ADMIN");
-    if (s.user && PersonByCode(s, admin)) GetPString(s.user, PEVc::AccessCode, UserCodeLength, code);
+    if (s.user && PersonByCode(s, admin)) GetText(s.user, PEVc::AccessCode, code);
 }
 
 // True when person is the administrator: its code is "ADMIN", or its
@@ -122,9 +122,9 @@ bool PersonIsAdministrator(const uint8_t *person)
 {
     if (RegOpenCount(AccessVc::Number) == 0) return true;
     PString code, group, adminGroup;
-    GetPString(person, PEVc::Code, UserCodeLength, code);
+    GetText(person, PEVc::Code, code);
     if (PStringEqualC(code, "ADMIN")) return true;
-    GetPString(person, PEVc::AccessCode, UserCodeLength, group);
+    GetText(person, PEVc::AccessCode, group);
     AdministratorGroup(adminGroup);
     return group[0] != 0 && PStringEqual(group, adminGroup);
 }
@@ -147,7 +147,7 @@ bool LoginByName(LoginScratch &s, const uint8_t *name, const uint8_t *password)
         RecClear(PEVc::Number, s.user);
         uint32_t recid = 0;
         if (!RecReadAt(PEVc::Number, position, s.user, &recid)) return false;
-        GetPString(s.user, PEVc::Name, 60, stored);
+        GetText(s.user, PEVc::Name, stored);
         if (PStringEqual(stored, name) && (!password || PasswordMatches(s, password))) return true;
     }
 }
@@ -164,11 +164,11 @@ void SessionEntryFill(const uint8_t *user)
     if (!entry) return;
     PString text;
     text[0] = 0;
-    if (user) GetPString(user, PEVc::Code, UserCodeLength, text);
+    if (user) GetText(user, PEVc::Code, text);
     PutPString(entry, SU::UserCode, UserCodeLength, text);
-    if (user) GetPString(user, PEVc::Location, 10, text);
+    if (user) GetText(user, PEVc::Location, text);
     PutPString(entry, SU::Code10, 10, text);
-    if (user) GetPString(user, PEVc::FullName, 20, text);
+    if (user) GetText(user, PEVc::FullName, text);
     PutPString(entry, SU::FullName, 20, text);
     if (!user) return;
     const uint32_t first[5] = {PEVc::Series1, PEVc::Series2, PEVc::Series3, PEVc::Series4, PEVc::Series5};
@@ -204,7 +204,7 @@ void LoginAccept(const uint8_t *user, uint8_t *found, uint8_t *access, uint8_t *
     }
     SessionEntryFill(user);
     name[0] = 0;
-    if (user) GetPString(user, PEVc::Code, UserCodeLength, name);
+    if (user) GetText(user, PEVc::Code, name);
 }
 
 }  // namespace
@@ -265,7 +265,7 @@ bool UserLoginTarget(const uint8_t *name, LoginTarget *target)
     if (!PersonByCode(s, name) && !LoginByName(s, name, nullptr)) return false;
     if (!PersonVerifierGet(s.user, &target->verifier)) return false;
     target->kind = LoginTarget::Person;
-    GetPString(s.user, PEVc::Code, UserCodeLength, target->code);
+    GetText(s.user, PEVc::Code, target->code);
     return true;
 }
 

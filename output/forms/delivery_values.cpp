@@ -96,7 +96,7 @@ void OrderAddress(int16_t row, uint8_t *out) { DocAddressRow(FormOrder, ORVc::Ad
 bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
     const uint8_t *d = FormDelivery;
     uint8_t language[256], text[256];
-    GetPString(d, D::LangCode, LanguageMax, language);
+    GetText(d, D::LangCode, language);
     const bool textsFromOrder = GetI16(d, D::TextsFromOrder) != 0, addrFromOrder = GetI16(d, D::AddrFromOrder) != 0;
     switch (code) {
     case 2: DocAddressRow(d, D::DelAddr0, row, out); return true;
@@ -105,7 +105,7 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
         if (row >= 1 && row <= 3) DocAddressRow(d, D::DelAddr1, row, out);
         return true;
     case 41: {
-        GetPString(FormOrder, ORVc::InvoiceTo, CodeMax, text);
+        GetText(FormOrder, ORVc::InvoiceTo, text);
         if (text[0] == 0) {
             OrderAddress(row, out);
             return true;
@@ -113,37 +113,37 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
         uint8_t customer[CUVc::Size] = {};
         if (!DocReadByCode(CUVc::Number, "Code", CUVc::Code, CodeMax, text, customer)) return true;
         out[0] = 0;
-        if (row == 1) GetPString(customer, CUVc::Name, 60, out);
+        if (row == 1) GetText(customer, CUVc::Name, out);
         else if (row >= 2 && row <= 4) DocAddressRow(customer, CUVc::Addr1, (int16_t)(row - 1), out);
         return true;
     }
-    case 48: GetPString(d, D::Location, 10, out); return true;
+    case 48: GetText(d, D::Location, out); return true;
     case 50:
         out[0] = 0;
         if (addrFromOrder) OrderAddress(row, out);
         return true;
-    case 69: GetPString(d, D::DocText, 60, out); return true;
-    case 79: GetPString(d, D::CustCode, CodeMax, out); return true;
+    case 69: GetText(d, D::DocText, out); return true;
+    case 79: GetText(d, D::CustCode, out); return true;
     case 81:
-        GetPString(FormOrder, ORVc::PayTerms, 2, text);
+        GetText(FormOrder, ORVc::PayTerms, text);
         PaymentTermsText(text, language, out);
         return true;
-    case 82: GetPString(FormOrder, ORVc::Text284, 20, out); return true;
-    case 83: GetPString(FormOrder, ORVc::Name2, 60, out); return true;
-    case 84: GetPString(FormOrder, ORVc::DelivText, 10, out); return true;
-    case 85: GetPString(d, D::DelMode, 5, out); return true;
+    case 82: GetText(FormOrder, ORVc::Text284, out); return true;
+    case 83: GetText(FormOrder, ORVc::Name2, out); return true;
+    case 84: GetText(FormOrder, ORVc::DelivText, out); return true;
+    case 85: GetText(d, D::DelMode, out); return true;
     case 86:
-        GetPString(d, D::DelMode, 5, text);
+        GetText(d, D::DelMode, text);
         Register123Text(text, language, out);
         return true;
-    case 87: GetPString(FormOrder, ORVc::SalesMan, 5, out); return true;
-    case 89: GetPString(FormOrder, ORVc::DelTerms, 5, out); return true;
+    case 87: GetText(FormOrder, ORVc::SalesMan, out); return true;
+    case 89: GetText(FormOrder, ORVc::DelTerms, out); return true;
     case 90:
-        GetPString(FormOrder, ORVc::DelTerms, 5, text);
+        GetText(FormOrder, ORVc::DelTerms, text);
         Register23Text(text, language, out);
         return true;
-    case 93: GetPString(FormCustomer, CUVc::Phone, 20, out); return true;
-    case 94: GetPString(FormCustomer, CUVc::Text456, 20, out); return true;
+    case 93: GetText(FormCustomer, CUVc::Phone, out); return true;
+    case 94: GetText(FormCustomer, CUVc::Text456, out); return true;
     case 98: DocTyped(d, D::Value758, FtLongOrEmpty, out); return true;
     case 99: DocTyped(d, D::ShipDate, FtDate, out); return true;
     case 100: DocTyped(d, D::SerNr, FtLongOrEmpty, out); return true;
@@ -153,11 +153,11 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
         if (addrFromOrder) OrderAddress((int16_t)(code - 101), out);
         return true;
     case 106: DocTyped(FormOrder, ORVc::OrdDate, FtDate, out); return true;
-    case 107: GetPString(FormOrder, ORVc::Reference, 60, out); return true;
-    case 108: GetPString(FormOrder, ORVc::CustReference, 60, out); return true;
-    case 109: GetPString(FormCustomer, CUVc::Text646, 20, out); return true;
+    case 107: GetText(FormOrder, ORVc::Reference, out); return true;
+    case 108: GetText(FormOrder, ORVc::CustReference, out); return true;
+    case 109: GetText(FormCustomer, CUVc::Text646, out); return true;
     case 110: OrderReference(GetI32(d, D::OrderNr), out); return true;
-    case 111: GetPString(FormCustomer, CUVc::Text962, 20, out); return true;
+    case 111: GetText(FormCustomer, CUVc::Text962, out); return true;
     case 112:
         out[0] = 0;
         if (textsFromOrder) PStringFromC(out, "X");
@@ -168,22 +168,22 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
         return true;
     case 114:
         out[0] = 0;
-        if (textsFromOrder) GetPString(FormOrder, ORVc::Name2, 60, out);
+        if (textsFromOrder) GetText(FormOrder, ORVc::Name2, out);
         return true;
     case 115: case 116: case 117: {
         uint8_t line[256], postal[256], town[256];
-        GetPString(d, D::DelAddr3, 60, line);
-        if (line[0] == 0) GetPString(d, D::DelAddr2, 60, line);
-        if (line[0] == 0) GetPString(d, D::DelAddr1, 60, line);
+        GetText(d, D::DelAddr3, line);
+        if (line[0] == 0) GetText(d, D::DelAddr2, line);
+        if (line[0] == 0) GetText(d, D::DelAddr1, line);
         SplitPostalCity(line, postal, town);
         PStringCopy(out, code == 116 ? line : code == 115 ? town : postal);
         return true;
     }
-    case 121: GetPString(d, D::Line382, 60, out); return true;
-    case 122: GetPString(d, D::Line444, 60, out); return true;
-    case 123: GetPString(d, D::Line506, 60, out); return true;
-    case 124: GetPString(d, D::Line568, 60, out); return true;
-    case 125: GetPString(d, D::Line630, 60, out); return true;
+    case 121: GetText(d, D::Line382, out); return true;
+    case 122: GetText(d, D::Line444, out); return true;
+    case 123: GetText(d, D::Line506, out); return true;
+    case 124: GetText(d, D::Line568, out); return true;
+    case 125: GetText(d, D::Line630, out); return true;
     case 126: DocTyped(d, D::LabelQty, FtAmount2, out); return true;
     case 344: DocTyped(d, D::ShipDate, FtDateLong, out); return true;
     default: return false;
@@ -193,7 +193,7 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
 // The row codes of print-copy row r with its side row s.
 void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
     uint8_t item[256], choice[PurchItemVc::Size] = {}, vendor[VEVc::Size] = {};
-    GetPString(r, R::ItemCode, CodeMax, item);
+    GetText(r, R::ItemCode, item);
     out[0] = 0;
     switch (code) {
     case 8: case 9: {
@@ -207,7 +207,7 @@ void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
     }
     case 10: BracketText(item, out); break;
     case 11: Ean13Digits(item, out); break;
-    case 14: GetPString(r, R::Text, 100, out); break;
+    case 14: GetText(r, R::Text, out); break;
     case 15: if (s) DocTyped(s, S::CostPrice, FtAmount2, out); break;
     case 16: {
         if (ComponentRow(r)) break;
@@ -216,14 +216,14 @@ void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
         if (MatrixRowRead(ORVc::Number, FormOrder, n, orderRow)) DocTyped(orderRow, ORVc::Rows::Discount, FtAmount2, out);
         break;
     }
-    case 20: if (s) GetPString(s, S::Unit, 10, out); break;
-    case 28: if (s) GetPString(s, S::Text220, 20, out); break;
+    case 20: if (s) GetText(s, S::Unit, out); break;
+    case 28: if (s) GetText(s, S::Text220, out); break;
     case 29: if (s) DocTyped(s, S::Qty208, FtAmount2, out); break;
     case 30: if (s) DocTyped(s, S::Qty196, FtAmount2, out); break;
     case 38: if (s) DocTyped(s, S::StepAmount1, FtAmount2, out); break;
     case 39: if (s) DocTyped(s, S::StepAmount2, FtAmount2, out); break;
     case 42: DocTyped(r, R::UnitCost, FtAmount2, out); break;
-    case 43: GetPString(r, R::SerialNr, 30, out); break;
+    case 43: GetText(r, R::SerialNr, out); break;
     case 44: DocTyped(r, R::ToDeliver, FtAmount3, out); break;
     case 45: DocTyped(r, R::QtyLeft, FtAmount3, out); break;
     case 46: {
@@ -233,18 +233,18 @@ void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
         if (!DecIsBlank(&left) && DecCompare(&left, &zero) > 0) DocDecText(left, FtAmount3, out);
         break;
     }
-    case 47: if (s) GetPString(s, S::DefLocation, 10, out); break;
+    case 47: if (s) GetText(s, S::DefLocation, out); break;
     case 49: if (s) DocDecText(DocTimes(GetDec(s, S::CostPrice), GetDec(r, R::ToDeliver)), FtAmount2, out); break;
     case 51: case 52: case 53:
         if (!DefaultChoiceExists(item, choice)) break;
         if (code == 51) PStringCopy(out, item);
-        else if (code == 52) GetPString(r, R::Text, 100, out);
+        else if (code == 52) GetText(r, R::Text, out);
         else DocTyped(r, R::ToDeliver, FtAmount2, out);
         break;
-    case 80: if (s) GetPString(s, S::VendCode, 10, out); break;
+    case 80: if (s) GetText(s, S::VendCode, out); break;
     case 118: {
         uint8_t serial[256];
-        GetPString(r, R::SerialNr, 30, serial);
+        GetText(r, R::SerialNr, serial);
         BracketText(serial, out);
         break;
     }
@@ -254,7 +254,7 @@ void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
         break;
     case 141: case 336: {
         PackedDecimal q = GetDec(r, code == 141 ? R::ToDeliver : R::QtyLeft);
-        if (s && !DecIsBlank(&q)) GetPString(s, S::Unit, 10, out);
+        if (s && !DecIsBlank(&q)) GetText(s, S::Unit, out);
         break;
     }
     default: break;

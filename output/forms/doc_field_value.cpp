@@ -95,7 +95,7 @@ void ReportPeriodText(uint8_t *out) {
     out[0] = 0;
     if (!ReportParams) return;
     uint8_t period[256];
-    GetPString(ReportParams, ReportParamsVc::PeriodText, 31, period);
+    GetText(ReportParams, ReportParamsVc::PeriodText, period);
     int colon = 1;
     while (colon <= period[0] && period[colon] != ':') colon++;
     uint8_t side[2][256];

@@ -54,17 +54,17 @@ SelectKeys KeysOf(int16_t doctype, const uint8_t *rec) {
     default: k.hasNumber = true, k.number = GetI32(rec, 0); break;
     }
     switch (doctype) {
-    case -18: case -17: case -16: case -2: GetPString(rec, IVVc::LangCode, LangMax, k.lang); break;
-    case -15: case -6: GetPString(rec, ORVc::LangCode, LangMax, k.lang); break;
-    case -14: GetPString(rec, QuotationVc::LangCode, LangMax, k.lang); break;
-    case -19: GetPString(rec, PurchOrderVc::LangCode, LangMax, k.lang); break;
+    case -18: case -17: case -16: case -2: GetText(rec, IVVc::LangCode, k.lang); break;
+    case -15: case -6: GetText(rec, ORVc::LangCode, k.lang); break;
+    case -14: GetText(rec, QuotationVc::LangCode, k.lang); break;
+    case -19: GetText(rec, PurchOrderVc::LangCode, k.lang); break;
     case -27: case -12: case -7: case -3:
         // Byte 290 of a delivery is its delivery mode, not a second
         // language: the selection compares the language code only.
-        GetPString(rec, SHVc::LangCode, LangMax, k.lang);
+        GetText(rec, SHVc::LangCode, k.lang);
         break;
-    case -11: case -8: GetPString(FormCustomer, CUVc::LangCode, LangMax, k.lang); break;
-    case -4: GetPString(FormInvoice, IVVc::LangCode, LangMax, k.lang); break;
+    case -11: case -8: GetText(FormCustomer, CUVc::LangCode, k.lang); break;
+    case -4: GetText(FormInvoice, IVVc::LangCode, k.lang); break;
     default: break;
     }
     return k;
@@ -77,7 +77,7 @@ int32_t MatchRow(const uint8_t *rows, int32_t count, const uint8_t *lang, int32_
     for (int32_t i = count - 1; i >= 0; i--) {
         const uint8_t *row = rows + (size_t)i * R::Size;
         uint8_t rowLang[256];
-        GetPString(row, R::LangCode, LangMax, rowLang);
+        GetText(row, R::LangCode, rowLang);
         int32_t start = GetI32(row, R::SeriesStart), rowPass = GetI32(row, R::CopyPass);
         bool langOk = rowLang[0] == 0 || PStringEqual(rowLang, lang);
         bool seriesOk = start == -1 || (start >= first && start <= last);
@@ -91,7 +91,7 @@ int32_t MatchRow(const uint8_t *rows, int32_t count, const uint8_t *lang, int32_
 bool ReadFormDef(const uint8_t *name, uint8_t *formDef) {
     RecClear(DocVc::Number, formDef);
     if (name[0] == 0) return false;
-    PutPString(formDef, DocVc::Code, FormNameMax, name);
+    PutText(formDef, DocVc::Code, name);
     uint32_t recid = 0, position = 0;
     if (RecFindByIndex(DocVc::Number, "Code", formDef, 1, 1, &recid, &position)) return true;
     RecClear(DocVc::Number, formDef);
@@ -129,8 +129,8 @@ void DocFormSelect(int16_t doctype, uint8_t *formName, uint8_t *printerText, uin
     uint8_t printerName[256] = {0};
     if (chosen >= 0) {
         const uint8_t *row = data + (size_t)chosen * R::Size;
-        GetPString(row, R::FormName, FormNameMax, formName);
-        GetPString(row, R::PrinterName, PrinterNameMax, printerName);
+        GetText(row, R::FormName, formName);
+        GetText(row, R::PrinterName, printerName);
     }
     if (rows) MemUnlock(rows);
     MemFree(&rows);
@@ -150,7 +150,7 @@ void DocFormSelect(int16_t doctype, uint8_t *formName, uint8_t *printerText, uin
     PStringAppendChar(name, '_');
     if (!ReadFormDef(name, formDef) && !ReadFormDef(formName, formDef)) return;
     uint8_t alias[256];
-    GetPString(formDef, DocVc::Alias, FormNameMax, alias);
+    GetText(formDef, DocVc::Alias, alias);
     if (alias[0] != 0) PStringCopy(formName, alias);
     int16_t copies = GetI16(formDef, DocVc::Copies);
     FormCopyCount = copies < 1 ? 1 : copies;
@@ -179,13 +179,13 @@ bool PrinterDefLookup(const uint8_t *name, uint8_t *device, uint8_t *printerText
     int32_t found = -1;
     uint8_t rowName[256];
     for (int32_t i = 0; i < count && found < 0; i++) {
-        GetPString(data + (size_t)i * PrintersBlk::Rows::Size, PrintersBlk::Rows::Name, PrinterNameMax, rowName);
+        GetText(data + (size_t)i * PrintersBlk::Rows::Size, PrintersBlk::Rows::Name, rowName);
         if (name[0] == 0 ? i == 0 : PStringCompareNoCase(rowName, name) == 0) found = i;
     }
     if (found >= 0) {
         const uint8_t *row = data + (size_t)found * PrintersBlk::Rows::Size;
-        GetPString(row, PrintersBlk::Rows::DeviceText, PrinterNameMax, device);
-        GetPString(row, PrintersBlk::Rows::PrinterText, PrinterTextMax, printerText);
+        GetText(row, PrintersBlk::Rows::DeviceText, device);
+        GetText(row, PrintersBlk::Rows::PrinterText, printerText);
     }
     MemUnlock(rows);
     MemFree(&rows);

@@ -34,7 +34,7 @@ bool RowItem(const uint8_t *row, size_t at, uint8_t *item) {
 // The item's unit in language into out.
 void ItemUnit(const uint8_t *item, const uint8_t *language, uint8_t *out) {
     uint8_t unit[256];
-    GetPString(item, INVc::Unit, 10, unit);
+    GetText(item, INVc::Unit, unit);
     UnitTextByLanguage(language, unit, out);
 }
 
@@ -47,7 +47,7 @@ int32_t RowsOf(int reg, const uint8_t *record) {
 bool DeliveryPrintLoad(int16_t doctype, const uint8_t *delivery) {
     assert(delivery);
     uint8_t code[256];
-    GetPString(delivery, SHVc::CustCode, 20, code);
+    GetText(delivery, SHVc::CustCode, code);
     DocReadByCode(CUVc::Number, "Code", CUVc::Code, 20, code, FormCustomer);
     if (!ExpandStructureRowsForPrint(doctype, delivery, FormDelivery)) {
         std::memset(FormDelivery, 0, sizeof FormDelivery);
@@ -62,7 +62,7 @@ bool DeliveryPrintLoad(int16_t doctype, const uint8_t *delivery) {
             RecClear(ORVc::Number, FormOrder);
     }
     uint8_t language[256];
-    GetPString(FormOrder, ORVc::LangCode, LanguageMax, language);
+    GetText(FormOrder, ORVc::LangCode, language);
     DeliveryRowExtras(FormDelivery, language);
     int32_t rows = RowsOf(SHVc::Number, FormDelivery);
     FormRowCount = (int16_t)(rows > INT16_MAX ? INT16_MAX : rows);
@@ -84,18 +84,18 @@ void DeliveryRowExtras(const uint8_t *copy, const uint8_t *language) {
             PutDec(side, at, blank);
         if (!MatrixRowRead(SHVc::Number, copy, i, row) || !RowItem(row, SHVc::Rows::ItemCode, item)) continue;
         PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver);
-        GetPString(item, INVc::VendCode, 10, text);
-        PutPString(side, DeliverySideRow::VendCode, 10, text);
+        GetText(item, INVc::VendCode, text);
+        PutText(side, DeliverySideRow::VendCode, text);
         PutDec(side, DeliverySideRow::StepAmount1, GetDec(item, INVc::StepAmount1));
         PutDec(side, DeliverySideRow::StepAmount2, GetDec(item, INVc::StepAmount2));
         PutDec(side, DeliverySideRow::Qty196, DocTimes(qty, GetDec(item, INVc::StepAmount1)));
         PutDec(side, DeliverySideRow::Qty208, DocTimes(qty, GetDec(item, INVc::StepAmount2)));
-        GetPString(item, INVc::Text220, 20, text);
-        PutPString(side, DeliverySideRow::Text220, 20, text);
-        GetPString(item, INVc::DefLocation, 10, text);
-        PutPString(side, DeliverySideRow::DefLocation, 10, text);
+        GetText(item, INVc::Text220, text);
+        PutText(side, DeliverySideRow::Text220, text);
+        GetText(item, INVc::DefLocation, text);
+        PutText(side, DeliverySideRow::DefLocation, text);
         ItemUnit(item, language, text);
-        PutPString(side, DeliverySideRow::Unit, 10, text);
+        PutText(side, DeliverySideRow::Unit, text);
         PutDec(side, DeliverySideRow::CostPrice, GetDec(item, INVc::CostPrice));
     }
 }
@@ -115,7 +115,7 @@ void QuoteRowExtras(const uint8_t *quote) {
     PackedDecimal blank;
     DecSetBlank(&blank);
     uint8_t language[256], row[QuotationVc::Rows::Size], item[INVc::Size] = {}, text[256];
-    GetPString(quote, QuotationVc::LangCode, LanguageMax, language);
+    GetText(quote, QuotationVc::LangCode, language);
     for (int32_t i = 0; i < rows; i++) {
         uint8_t *side = QuoteSides.data() + (size_t)i * QuoteSideRow::Size;
         for (uint32_t at : {QuoteSideRow::StepAmount1, QuoteSideRow::StepAmount2, QuoteSideRow::Qty196,
@@ -129,7 +129,7 @@ void QuoteRowExtras(const uint8_t *quote) {
         PutDec(side, QuoteSideRow::Qty196, DocTimes(qty, GetDec(item, INVc::StepAmount1)));
         PutDec(side, QuoteSideRow::Qty208, DocTimes(qty, GetDec(item, INVc::StepAmount2)));
         ItemUnit(item, language, text);
-        PutPString(side, QuoteSideRow::Unit, 10, text);
+        PutText(side, QuoteSideRow::Unit, text);
     }
 }
 
@@ -152,6 +152,6 @@ void OrderVendorLoad(const uint8_t *order) {
     RecClear(VEVc::Number, FormVendor);
     uint8_t row[ORVc::Rows::Size], code[256];
     if (RowsOf(ORVc::Number, order) < 1 || !MatrixRowRead(ORVc::Number, order, 0, row)) return;
-    GetPString(row, ORVc::Rows::ItemCode, ItemCodeMax, code);
+    GetText(row, ORVc::Rows::ItemCode, code);
     if (code[0] == 0 || !FindDefaultChoice(code, FormVendor)) RecClear(VEVc::Number, FormVendor);
 }

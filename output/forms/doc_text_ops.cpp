@@ -122,7 +122,7 @@ void PaymentTermsText(const uint8_t *code, const uint8_t *language, uint8_t *out
     for (int32_t i = 0; i < count && out[0] == 0; i++) {
         const uint8_t *row = data + (size_t)i * PaymentModeBlk::Rows::Size;
         GetText(row, PaymentModeBlk::Rows::Code, got);
-        if (PStringEqual(got, code)) GetPString(row, PaymentModeBlk::Rows::Name, NameMax, out);
+        if (PStringEqual(got, code)) GetText(row, PaymentModeBlk::Rows::Name, out);
     }
     MemUnlock(PaymentModeRows);
 }
@@ -144,7 +144,7 @@ void Register44Text(const uint8_t *code, uint8_t *out) {
     uint8_t rec[PEVc::Size] = {};
     out[0] = 0;
     if (!DocReadByCode(PEVc::Number, "Code", PEVc::Code, CodeMax, code, rec)) return;
-    GetPString(rec, PEVc::Name, NameMax, out);
+    GetText(rec, PEVc::Name, out);
     RecFreeMatrix(PEVc::Number, rec);
 }
 
@@ -198,7 +198,7 @@ void InvoiceTextByKind(int32_t number, int16_t kind, uint8_t *out) {
     if (kind < 1 || kind > 4) return;
     uint8_t inv[IVVc::Size] = {};
     if (!FindInvoice(number, inv)) return;
-    GetPString(inv, IVVc::Text290, 20, out);
+    GetText(inv, IVVc::Text290, out);
     RecFreeMatrix(IVVc::Number, inv);
 }
 
@@ -209,7 +209,7 @@ void InvoiceTextByKind2(int32_t number, int16_t kind, uint8_t *out) {
     if (kind >= 1 && kind <= 4) {
         uint8_t inv[IVVc::Size] = {};
         if (!FindInvoice(number, inv)) return;
-        GetPString(inv, IVVc::OurRef, 20, out);
+        GetText(inv, IVVc::OurRef, out);
         RecFreeMatrix(IVVc::Number, inv);
     } else if (kind == 6) {
         uint8_t pay[IPVc::Size] = {};
@@ -217,7 +217,7 @@ void InvoiceTextByKind2(int32_t number, int16_t kind, uint8_t *out) {
         PutI32(pay, IPVc::SerNr, number);
         uint32_t recid = 0, position = 0;
         if (!RecFindByIndex(IPVc::Number, "SerNr", pay, 1, 1, &recid, &position)) return;
-        GetPString(pay, IPVc::Text, NameMax, out);
+        GetText(pay, IPVc::Text, out);
         RecFreeMatrix(IPVc::Number, pay);
     }
 }

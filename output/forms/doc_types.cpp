@@ -220,7 +220,7 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
         break;
     case -19: {
         uint8_t code[256];
-        GetPString(rec, PurchOrderVc::VendCode, 20, code);
+        GetText(rec, PurchOrderVc::VendCode, code);
         DocReadByCode(VEVc::Number, "Code", VEVc::Code, 20, code, FormVendor);
         FormRowCount = RecordRows(d->reg, rec);
         TitleNumber(title, rec, PurchOrderVc::SerNr);

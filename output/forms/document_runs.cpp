@@ -97,7 +97,7 @@ bool PastUpperEnd(const RangeWalkDef &w, const uint8_t *rec, int32_t toNumber, c
 // lay in the range.
 template <typename Act> int32_t RangeWalk(const RangeWalkDef &w, Act act, RunOutcome *run = nullptr) {
     uint8_t range[256], fromCode[256], toCode[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, RangeMax, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     if (range[0] == 0) return 0;
     int32_t from = -1, to = -1;
     fromCode[0] = toCode[0] = 0;
@@ -134,7 +134,7 @@ template <typename Act> int32_t RangeWalk(const RangeWalkDef &w, Act act, RunOut
 // range given, or none in it.
 int WhyNothingWalked() {
     uint8_t range[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, RangeMax, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     return range[0] == 0 ? Texts::RunWhyNoRange : Texts::RunWhyNoneInRange;
 }
 
@@ -276,7 +276,7 @@ struct ReminderTally {
 // remind.
 RemindStage ReminderStage(const uint8_t *open, bool invoiceFound) {
     uint8_t want[256], code[256];
-    GetPString(open, ARVc::CustCode, CodeMax, code);
+    GetText(open, ARVc::CustCode, code);
     GetTextPrefix(ReportParams, ReportParamsVc::SelText2, CodeMax, want);
     if (want[0] != 0 && PStringCompare(want, code) != 0) return RemindStage::OtherCustomer;
     GetTextPrefix(ReportParams, ReportParamsVc::SelText3, CategoryMax, want);
@@ -284,7 +284,7 @@ RemindStage ReminderStage(const uint8_t *open, bool invoiceFound) {
         uint8_t customer[CUVc::Size] = {}, category[256];
         if (DocReadByCode(CUVc::Number, "Code", CUVc::Code, CodeMax, code, customer)) {
             RecFreeMatrix(CUVc::Number, customer);
-            GetPString(customer, CUVc::CustGroup, CategoryMax, category);
+            GetText(customer, CUVc::CustGroup, category);
             if (PStringCompare(category, want) != 0) return RemindStage::OtherCustomer;
         }
     }
@@ -408,7 +408,7 @@ void ApproveDeliveryRange() { ApproveRange(DeliveryWalk, KindShipment, TitleShip
 
 void PrintCustomerForms() {
     uint8_t range[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, RangeMax, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     ReminderTally tally;
     RunOutcome progress;
     RunStart(&progress, TitleReminders);

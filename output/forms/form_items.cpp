@@ -49,7 +49,7 @@ void ItemRect(const uint8_t *item, PackedDecimal rect[4])
 void ItemThickness(const uint8_t *item, PackedDecimal *thickness)
 {
     PString text;
-    GetPString(item, DocVc::Rows::Font, FontKeyLength, text);
+    GetText(item, DocVc::Rows::Font, text);
     PackedDecimal one;
     DecFromLong(&one, 1);
     if (!TextToDecChecked(text, thickness) || DecIsBlank(thickness) || DecIsNegative(thickness) ||
@@ -63,13 +63,13 @@ void DefaultFont(uint8_t *out)
     std::memset(out, 0, FontVc::Size);
     PString text;
     PStringFromC(text, "(dummy)");
-    PutPString(out, FontVc::Name, FontKeyLength, text);
+    PutText(out, FontVc::Name, text);
     PStringFromC(text, "Helvetica");
-    PutPString(out, FontVc::PSFontName, FontKeyLength, text);
+    PutText(out, FontVc::PSFontName, text);
     PutI16(out, FontVc::PSSize, DefaultFontSize);
     GetUiText(text, Texts::PrinterFace);
     if (text[0] == 0) PStringFromC(text, "Times New Roman");
-    PutPString(out, FontVc::WinFontName, FontKeyLength, text);
+    PutText(out, FontVc::WinFontName, text);
     PutI16(out, FontVc::WinSize, DefaultFontSize);
 }
 
@@ -100,8 +100,8 @@ uint8_t PrintFormItems(const uint8_t *formDef, int16_t doctype)
         ItemRect(item, rect);
         uint16_t kind = GetU16(item, DocVc::Rows::Kind);
         PString name, text;
-        GetPString(item, DocVc::Rows::Font, FontKeyLength, name);
-        GetPString(item, DocVc::Rows::Text, ItemTextLength, text);
+        GetText(item, DocVc::Rows::Font, name);
+        GetText(item, DocVc::Rows::Text, text);
         int16_t align = GetI16(item, DocVc::Rows::Alignment);
         if ((kind == ItemText || kind == ItemField) && (!fontLoaded || !PStringEqual(name, fontName))) {
             FontRecordLoad(font, name);

@@ -34,22 +34,22 @@ PackedDecimal Blank() {
 // measures times the row's quantity; nothing when the item is missing.
 void ItemPart(const uint8_t *row, const uint8_t *language, uint8_t *side) {
     uint8_t code[256], text[256], item[INVc::Size] = {};
-    GetPString(row, IVVc::Rows::ItemCode, ItemCodeMax, code);
+    GetText(row, IVVc::Rows::ItemCode, code);
     if (!DocReadByCode(INVc::Number, "Code", INVc::Code, ItemCodeMax, code, item)) return;
-    GetPString(item, INVc::Unit, UnitMax, code);
+    GetText(item, INVc::Unit, code);
     UnitTextByLanguage(language, code, text);
-    PutPString(side, InvoiceSideRow::Unit, UnitMax, text);
-    GetPString(item, INVc::Group, GroupCodeMax, code);
-    PutPString(side, InvoiceSideRow::GroupCode, GroupCodeMax, code);
+    PutText(side, InvoiceSideRow::Unit, text);
+    GetText(item, INVc::Group, code);
+    PutText(side, InvoiceSideRow::GroupCode, code);
     uint8_t group[ITVc::Size] = {};
     if (DocReadByCode(ITVc::Number, "Code", ITVc::Code, GroupCodeMax, code, group)) {
-        GetPString(group, ITVc::Name, NameMax, text);
-        PutPString(side, InvoiceSideRow::GroupName, NameMax, text);
+        GetText(group, ITVc::Name, text);
+        PutText(side, InvoiceSideRow::GroupName, text);
     }
-    GetPString(item, INVc::Text220, Text20, text);
-    PutPString(side, InvoiceSideRow::ItemText220, Text20, text);
-    GetPString(item, INVc::InvCode, Text20, text);
-    PutPString(side, InvoiceSideRow::InvCode, Text20, text);
+    GetText(item, INVc::Text220, text);
+    PutText(side, InvoiceSideRow::ItemText220, text);
+    GetText(item, INVc::InvCode, text);
+    PutText(side, InvoiceSideRow::InvCode, text);
     PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), m1 = GetDec(item, INVc::StepAmount1),
                   m2 = GetDec(item, INVc::StepAmount2), r;
     DecMul(&m1, &qty, &r);
@@ -85,7 +85,7 @@ void InvoiceRowExtras(const uint8_t *invoice) {
     int inclusive = GetI16(invoice, IVVc::InclVat) != 0;
     int novat = GetI16(invoice, IVVc::VatZone) != 0;
     uint8_t language[256];
-    GetPString(invoice, IVVc::LangCode, LanguageMax, language);
+    GetText(invoice, IVVc::LangCode, language);
     uint8_t row[IVVc::Rows::Size];
     const PackedDecimal blank = Blank();
     for (int32_t i = 0; i < rows; i++) {
@@ -97,7 +97,7 @@ void InvoiceRowExtras(const uint8_t *invoice) {
         if (!MatrixRowRead(IVVc::Number, invoice, i, row) || InvoiceRowIsBare(row)) continue;
         uint16_t kind = GetU16(row, IVVc::Rows::Kind);
         uint8_t code[256];
-        GetPString(row, IVVc::Rows::VatCode, 2, code);
+        GetText(row, IVVc::Rows::VatCode, code);
         PackedDecimal sum = GetDec(row, IVVc::Rows::Sum), rate, vat, plain;
         RowVatAmount(kind, inclusive, novat, code, &sum, &rate, &vat, &plain);
         if (!DecIsBlank(&vat)) VatSumsAdd(InvoiceVatSums, code, &sum);

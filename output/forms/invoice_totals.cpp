@@ -60,7 +60,7 @@ bool VatLine(int32_t n, int inclusive, uint8_t *code, PackedDecimal *sum, Packed
     if (!inside) return false;
     SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
     if (slot >= rows.count) return false;
-    GetPString(rows.data + (size_t)slot * VatCodeRow::Size, VatCodeRow::Code, 2, code);
+    GetText(rows.data + (size_t)slot * VatCodeRow::Size, VatCodeRow::Code, code);
     PackedDecimal raw;
     VatAmount(code, sum, &raw, inclusive);
     DecRound(&raw, 2, vat);
@@ -165,7 +165,7 @@ void InvoicePaymentBarcode(const uint8_t *invoice, const uint8_t *account, uint8
     PStringPadLeft(padded, part, '0', AmountDigits);
     PStringAppend(digits, padded);
     uint8_t reference[256];
-    GetPString(invoice, IVVc::RefStr, ReferenceMax, reference);
+    GetText(invoice, IVVc::RefStr, reference);
     DigitsOnly(reference, part);
     if (part[0] > ReferenceDigits) return;
     PStringPadLeft(padded, part, '0', ReferenceDigits);
@@ -201,7 +201,7 @@ void InvoiceTotalsValue(const uint8_t *invoice, const uint8_t *param, int16_t co
         return;
     }
     case 31:
-        if (side) GetPString(side, InvoiceSideRow::InvCode, 20, out);
+        if (side) GetText(side, InvoiceSideRow::InvCode, out);
         return;
     case 32: case 33:
         out[0] = 0;

@@ -50,14 +50,14 @@ void TextOr(const uint8_t *rec, size_t at, const uint8_t *alt, size_t other, int
 
 bool OrderAddresses(const uint8_t *inv) {
     uint8_t text[256];
-    GetPString(inv, IVVc::StatCustCode, CodeMax, text);
+    GetText(inv, IVVc::StatCustCode, text);
     return text[0] != 0;
 }
 
 // The header codes; false for a code that is not one.
 bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
     uint8_t language[256], text[256];
-    GetPString(inv, IVVc::LangCode, LanguageMax, language);
+    GetText(inv, IVVc::LangCode, language);
     int16_t kind = GetI16(inv, IVVc::InvType);
     switch (code) {
     case 1: {

@@ -33,30 +33,30 @@ void OrderRowItemTable(const uint8_t *order) {
     PackedDecimal blank;
     DecSetBlank(&blank);
     uint8_t language[256], code[256], text[256], row[ORVc::Rows::Size], item[INVc::Size] = {};
-    GetPString(order, ORVc::LangCode, LanguageMax, language);
+    GetText(order, ORVc::LangCode, language);
     for (int32_t i = 0; i < rows; i++) {
         uint8_t *side = OrderSides.data() + (size_t)i * OrderSideRow::Size;
         for (uint32_t at : {OrderSideRow::StepAmount1, OrderSideRow::StepAmount2, OrderSideRow::Qty196,
                             OrderSideRow::Qty208, OrderSideRow::CostPrice, OrderSideRow::QtyCost})
             PutDec(side, at, blank);
         if (!MatrixRowRead(ORVc::Number, order, i, row)) continue;
-        GetPString(row, ORVc::Rows::ItemCode, ItemCodeMax, code);
+        GetText(row, ORVc::Rows::ItemCode, code);
         if (!DocReadByCode(INVc::Number, "Code", INVc::Code, ItemCodeMax, code, item)) continue;
         RecFreeMatrix(INVc::Number, item);
         PackedDecimal qty = GetDec(row, ORVc::Rows::Quantity);
-        GetPString(item, INVc::VendCode, 10, text);
-        PutPString(side, OrderSideRow::VendCode, 10, text);
+        GetText(item, INVc::VendCode, text);
+        PutText(side, OrderSideRow::VendCode, text);
         PutDec(side, OrderSideRow::StepAmount1, GetDec(item, INVc::StepAmount1));
         PutDec(side, OrderSideRow::StepAmount2, GetDec(item, INVc::StepAmount2));
         PutDec(side, OrderSideRow::Qty196, Times(qty, GetDec(item, INVc::StepAmount1)));
         PutDec(side, OrderSideRow::Qty208, Times(qty, GetDec(item, INVc::StepAmount2)));
-        GetPString(item, INVc::Text220, 20, text);
-        PutPString(side, OrderSideRow::Text220, 20, text);
-        GetPString(item, INVc::DefLocation, 10, text);
-        PutPString(side, OrderSideRow::DefLocation, 10, text);
-        GetPString(item, INVc::Unit, 10, code);
+        GetText(item, INVc::Text220, text);
+        PutText(side, OrderSideRow::Text220, text);
+        GetText(item, INVc::DefLocation, text);
+        PutText(side, OrderSideRow::DefLocation, text);
+        GetText(item, INVc::Unit, code);
         UnitTextByLanguage(language, code, text);
-        PutPString(side, OrderSideRow::Unit, 10, text);
+        PutText(side, OrderSideRow::Unit, text);
         PutDec(side, OrderSideRow::CostPrice, GetDec(item, INVc::CostPrice));
         PutDec(side, OrderSideRow::QtyCost, Times(qty, GetDec(item, INVc::CostPrice)));
     }

@@ -51,7 +51,7 @@ PackedDecimal SideAmount(const uint8_t *s, size_t at) {
 // The header, address and total codes; false for a code that is not one.
 bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
     uint8_t language[256], text[256];
-    GetPString(o, ORVc::LangCode, LanguageMax, language);
+    GetText(o, ORVc::LangCode, language);
     PackedDecimal value;
     switch (code) {
     case 2: DocAddressRow(o, ORVc::Addr0, row, out); return true;
@@ -63,29 +63,29 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
         value = GetDec(o, ORVc::Total);
         AmountToWords(&value, WordsKindAmount, out);
         return true;
-    case 79: GetPString(o, ORVc::CustCode, CodeMax, out); return true;
-    case 80: GetPString(FormCustomer, CUVc::Text838, 60, out); return true;
+    case 79: GetText(o, ORVc::CustCode, out); return true;
+    case 80: GetText(FormCustomer, CUVc::Text838, out); return true;
     case 81:
-        GetPString(o, ORVc::PayTerms, 2, text);
+        GetText(o, ORVc::PayTerms, text);
         PaymentTermsText(text, language, out);
         return true;
-    case 82: GetPString(o, ORVc::Text284, 20, out); return true;
-    case 83: GetPString(o, ORVc::Name2, 60, out); return true;
-    case 84: GetPString(o, ORVc::DelivText, 10, out); return true;
-    case 85: GetPString(o, ORVc::DelMode, 5, out); return true;
+    case 82: GetText(o, ORVc::Text284, out); return true;
+    case 83: GetText(o, ORVc::Name2, out); return true;
+    case 84: GetText(o, ORVc::DelivText, out); return true;
+    case 85: GetText(o, ORVc::DelMode, out); return true;
     case 86:
-        GetPString(o, ORVc::DelMode, 5, text);
+        GetText(o, ORVc::DelMode, text);
         Register123Text(text, language, out);
         return true;
-    case 87: GetPString(o, ORVc::SalesMan, 5, out); return true;
-    case 88: GetPString(o, ORVc::CurncyCode, 5, out); return true;
-    case 89: GetPString(o, ORVc::DelTerms, 5, out); return true;
+    case 87: GetText(o, ORVc::SalesMan, out); return true;
+    case 88: GetText(o, ORVc::CurncyCode, out); return true;
+    case 89: GetText(o, ORVc::DelTerms, out); return true;
     case 90:
-        GetPString(o, ORVc::DelTerms, 5, text);
+        GetText(o, ORVc::DelTerms, text);
         Register23Text(text, language, out);
         return true;
     case 92:
-        GetPString(o, ORVc::SalesMan, 5, text);
+        GetText(o, ORVc::SalesMan, text);
         Register44Text(text, out);
         return true;
     case 93: DocTextOr(o, ORVc::CustPhone, FormCustomer, CUVc::Phone, 20, out); return true;
@@ -96,45 +96,45 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
         DocDecText(SumRows(o, [&](const uint8_t *, const uint8_t *s) { return SideAmount(s, at); }), FtAmount2, out);
         return true;
     }
-    case 107: GetPString(o, ORVc::Reference, 60, out); return true;
+    case 107: GetText(o, ORVc::Reference, out); return true;
     case 109: DocTextOr(o, ORVc::OurRef, FormCustomer, CUVc::Text646, 20, out); return true;
     case 110: OrderReference(GetI32(o, ORVc::SerNr), out); return true;
     case 136: {
-        GetPString(o, ORVc::DelAddr0, 60, text);
+        GetText(o, ORVc::DelAddr0, text);
         DocAddressRow(o, text[0] ? ORVc::DelAddr0 : ORVc::Addr0, row, out);
         return true;
     }
     case 137:
         out[0] = 0;
-        if (row == 1) GetPString(FormVendor, VEVc::Name, 60, out);
+        if (row == 1) GetText(FormVendor, VEVc::Name, out);
         else if (row >= 2 && row <= 4) DocAddressRow(FormVendor, VEVc::Addr1, (int16_t)(row - 1), out);
         return true;
     case 152: DocTyped(o, ORVc::OrdDate, FtDate, out); return true;
     case 153: DocTyped(o, ORVc::SerNr, FtLongOrEmpty, out); return true;
     case 154: case 155: case 156: case 157: DocAddressRow(o, ORVc::Addr0, (int16_t)(code - 153), out); return true;
-    case 158: GetPString(o, ORVc::OrderClass, 5, out); return true;
+    case 158: GetText(o, ORVc::OrderClass, out); return true;
     case 159:
-        GetPString(o, ORVc::OrderClass, 5, text);
+        GetText(o, ORVc::OrderClass, text);
         Register128Name(text, out);
         return true;
-    case 160: GetPString(o, ORVc::CustReference, 60, out); return true;
-    case 161: GetPString(FormVendor, VEVc::PayTerms, 2, out); return true;
+    case 160: GetText(o, ORVc::CustReference, out); return true;
+    case 161: GetText(FormVendor, VEVc::PayTerms, out); return true;
     case 162:
-        GetPString(FormVendor, VEVc::PayTerms, 2, text);
+        GetText(FormVendor, VEVc::PayTerms, text);
         PaymentTermsText(text, language, out);
         return true;
-    case 163: GetPString(FormVendor, VEVc::DelTerms, 5, out); return true;
+    case 163: GetText(FormVendor, VEVc::DelTerms, out); return true;
     case 164: {
         uint8_t vendorLanguage[256];
-        GetPString(FormVendor, VEVc::LangCode, LanguageMax, vendorLanguage);
-        GetPString(FormVendor, VEVc::DelTerms, 5, text);
+        GetText(FormVendor, VEVc::LangCode, vendorLanguage);
+        GetText(FormVendor, VEVc::DelTerms, text);
         Register23Text(text, vendorLanguage, out);
         return true;
     }
-    case 165: GetPString(FormVendor, VEVc::Contact, 60, out); return true;
-    case 166: GetPString(FormVendor, VEVc::Note, 60, out); return true;
-    case 167: GetPString(FormVendor, VEVc::Reference, 60, out); return true;
-    case 168: GetPString(FormVendor, VEVc::AccountNr, 20, out); return true;
+    case 165: GetText(FormVendor, VEVc::Contact, out); return true;
+    case 166: GetText(FormVendor, VEVc::Note, out); return true;
+    case 167: GetText(FormVendor, VEVc::Reference, out); return true;
+    case 168: GetText(FormVendor, VEVc::AccountNr, out); return true;
     case 169:
         DocDecText(SumRows(o, [](const uint8_t *r, const uint8_t *) { return GetDec(r, R::GrossProfit); }), FtAmount2,
                    out);
@@ -157,9 +157,9 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
         DocDecText(value, FtAmount2, out);
         return true;
     }
-    case 176: GetPString(o, ORVc::Objects, 30, out); return true;
+    case 176: GetText(o, ORVc::Objects, out); return true;
     case 177:
-        GetPString(o, ORVc::Objects, 30, text);
+        GetText(o, ORVc::Objects, text);
         Register15Name(text, out);
         return true;
     default: return false;
@@ -169,7 +169,7 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
 // The row codes of order row r with its side row s (null when missing).
 void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
     uint8_t item[256], choice[PurchItemVc::Size] = {};
-    GetPString(r, R::ItemCode, CodeMax, item);
+    GetText(r, R::ItemCode, item);
     PackedDecimal qty = GetDec(r, R::Quantity), delivered = GetDec(r, R::QtyDelivered), left;
     out[0] = 0;
     switch (code) {
@@ -178,14 +178,14 @@ void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
     case 10: BracketText(item, out); break;
     case 11: Ean13Digits(item, out); break;
     case 13: DocTyped(r, R::Quantity, FtAmount3, out); break;
-    case 14: GetPString(r, R::Text, 100, out); break;
+    case 14: GetText(r, R::Text, out); break;
     case 15: DocTyped(r, R::Price, FtAmount3Drop, out); break;
     case 16: DocTyped(r, R::Discount, FtAmount2, out); break;
     case 17: DocNegatedPercent(GetDec(r, R::Discount), out); break;
     case 18: DocTyped(r, R::Sum, FtAmount2, out); break;
-    case 19: GetPString(r, R::VatCode, 2, out); break;
-    case 20: if (s) GetPString(s, S::Unit, 10, out); break;
-    case 28: if (s) GetPString(s, S::Text220, 20, out); break;
+    case 19: GetText(r, R::VatCode, out); break;
+    case 20: if (s) GetText(s, S::Unit, out); break;
+    case 28: if (s) GetText(s, S::Text220, out); break;
     case 29: if (s) DocTyped(s, S::Qty208, FtAmount2, out); break;
     case 30: if (s) DocTyped(s, S::Qty196, FtAmount2, out); break;
     case 37: {
@@ -196,21 +196,21 @@ void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
     }
     case 38: if (s) DocTyped(s, S::StepAmount1, FtAmount2, out); break;
     case 39: if (s) DocTyped(s, S::StepAmount2, FtAmount2, out); break;
-    case 43: GetPString(r, R::Text304, 30, out); break;
-    case 47: if (s) GetPString(s, S::DefLocation, 10, out); break;
-    case 48: if (s) GetPString(s, S::VendCode, 10, out); break;
+    case 43: GetText(r, R::Text304, out); break;
+    case 47: if (s) GetText(s, S::DefLocation, out); break;
+    case 48: if (s) GetText(s, S::VendCode, out); break;
     case 51: if (DefaultChoiceExists(item, choice)) PStringCopy(out, item); break;
     case 53: if (DefaultChoiceExists(item, choice)) DocTyped(r, R::Quantity, FtAmount3, out); break;
     case 138: case 139: case 140: case 141: case 143:
         if (!DefaultChoiceExists(item, choice)) break;
-        if (code == 138) GetPString(choice, PurchItemVc::VendItemCode, 20, out);
-        else if (code == 143) GetPString(choice, PurchItemVc::Text, 60, out);
+        if (code == 138) GetText(choice, PurchItemVc::VendItemCode, out);
+        else if (code == 143) GetText(choice, PurchItemVc::Text, out);
         else if (code == 139) DocTyped(choice, PurchItemVc::Price, FtAmount2, out);
         else if (code == 140) DocTyped(r, R::Discount, FtAmount2, out);
-        else if (s) GetPString(s, S::Unit, 10, out);
+        else if (s) GetText(s, S::Unit, out);
         break;
     case 142:
-        if (item[0] == 0 || DefaultChoiceExists(item, choice)) GetPString(r, R::Text, 100, out);
+        if (item[0] == 0 || DefaultChoiceExists(item, choice)) GetText(r, R::Text, out);
         break;
     case 144: DocTyped(r, R::UnitCost, FtAmount2, out); break;
     case 145:

@@ -52,12 +52,12 @@ bool ReadPurchaseInvoice(int32_t number, uint8_t *rec) {
 // from the row, replaced by the invoice's payee (or vendor) when the
 // invoice is found, and the invoice's text and dates.
 void FillEntry(const uint8_t *row, WorkEntry *e) {
-    GetPString(row, OPVc::Rows::VendCode, VendorCodeMax, e->vendor);
+    GetText(row, OPVc::Rows::VendCode, e->vendor);
     RuleRecord inv(VIVc::Number);
     if (!inv.record || !ReadPurchaseInvoice(GetI32(row, OPVc::Rows::InvoiceNr), inv.record)) return;
-    GetPString(inv.record, VIVc::PayeeCode, VendorCodeMax, e->vendor);
-    if (e->vendor[0] == 0) GetPString(inv.record, VIVc::VendCode, VendorCodeMax, e->vendor);
-    GetPString(inv.record, VIVc::VendInvNr, InvoiceTextMax, e->text);
+    GetText(inv.record, VIVc::PayeeCode, e->vendor);
+    if (e->vendor[0] == 0) GetText(inv.record, VIVc::VendCode, e->vendor);
+    GetText(inv.record, VIVc::VendInvNr, e->text);
     e->date = GetDate(inv.record, VIVc::InvDate);
     e->due = GetDate(inv.record, VIVc::DueDate);
     RecFreeMatrix(VIVc::Number, inv.record);
@@ -66,14 +66,14 @@ void FillEntry(const uint8_t *row, WorkEntry *e) {
 // Appends document row n from payment row `row` and its entry.
 void FillDocRow(const uint8_t *row, const WorkEntry &e, uint8_t *doc) {
     uint8_t text[256];
-    PutPString(doc, PaymentDocRow::InvoiceText, InvoiceTextMax, e.text);
-    GetPString(row, OPVc::Rows::InvPayText, 30, text);
-    PutPString(doc, PaymentDocRow::RowText, 30, text);
+    PutText(doc, PaymentDocRow::InvoiceText, e.text);
+    GetText(row, OPVc::Rows::InvPayText, text);
+    PutText(doc, PaymentDocRow::RowText, text);
     PutDec(doc, PaymentDocRow::Amount, GetDec(row, OPVc::Rows::Amount));
     PutDate(doc, PaymentDocRow::InvDate, e.date);
     PutDate(doc, PaymentDocRow::DueDate, e.due);
-    GetPString(row, OPVc::Rows::AccountText, 60, text);
-    PutPString(doc, PaymentDocRow::RowText62, 60, text);
+    GetText(row, OPVc::Rows::AccountText, text);
+    PutText(doc, PaymentDocRow::RowText62, text);
 }
 
 // Appends text to the list after the separator, while it fits.
@@ -90,16 +90,16 @@ void AppendToList(uint8_t *list, const uint8_t *text) {
 // and the two bank texts its texts at 254 and 296; not found, they stay.
 void PaymentDocBank(uint8_t *document) {
     uint8_t code[256], text[256];
-    GetPString(document, PaymentDocRec::VendText, 60, code);
+    GetText(document, PaymentDocRec::VendText, code);
     if (code[0] > BankCodeMax) code[0] = BankCodeMax;
     uint8_t bank[BankVc::Size] = {};
     if (!DocReadByCode(BankVc::Number, "Code", BankVc::Code, BankCodeMax, code, bank)) return;
-    GetPString(bank, BankVc::Name, 60, text);
-    PutPString(document, PaymentDocRec::VendText, 60, text);
-    GetPString(bank, BankVc::NameInFiles, 40, text);
-    PutPString(document, PaymentDocRec::BankText94, 20, text);
-    GetPString(bank, BankVc::Iban, 40, text);
-    PutPString(document, PaymentDocRec::BankText116, 20, text);
+    GetText(bank, BankVc::Name, text);
+    PutText(document, PaymentDocRec::VendText, text);
+    GetText(bank, BankVc::NameInFiles, text);
+    PutText(document, PaymentDocRec::BankText94, text);
+    GetText(bank, BankVc::Iban, text);
+    PutText(document, PaymentDocRec::BankText116, text);
 }
 
 // Prints one payment document per vendor the payment pays (at the
@@ -144,22 +144,22 @@ uint8_t PaymentDocPrint(const uint8_t *payment) {
         }
         const uint8_t *first = rows[(size_t)i].data();
         uint8_t doc[PaymentDocRec::Size] = {}, text[256];
-        GetPString(first, OPVc::Rows::InvPayText, 30, text);
-        PutPString(doc, PaymentDocRec::PayText, 30, text);
-        GetPString(first, OPVc::Rows::AccountText, 60, text);
-        PutPString(doc, PaymentDocRec::RowText62, 60, text);
-        PutPString(doc, PaymentDocRec::InvoiceList, ListMax, list);
+        GetText(first, OPVc::Rows::InvPayText, text);
+        PutText(doc, PaymentDocRec::PayText, text);
+        GetText(first, OPVc::Rows::AccountText, text);
+        PutText(doc, PaymentDocRec::RowText62, text);
+        PutText(doc, PaymentDocRec::InvoiceList, list);
         PutDec(doc, PaymentDocRec::Total, total);
         // The vendor (into FormVendor, which the print keeps) and the
         // first row's invoice give the giro and the payment reference.
         DocReadByCode(VEVc::Number, "Code", VEVc::Code, VendorCodeMax, e.vendor, FormVendor);
-        GetPString(FormVendor, VEVc::PostalGiro, 30, text);
-        PutPString(doc, PaymentDocRec::VendText, 60, text);
+        GetText(FormVendor, VEVc::PostalGiro, text);
+        PutText(doc, PaymentDocRec::VendText, text);
         PaymentDocBank(doc);
         RuleRecord inv(VIVc::Number);
         if (inv.record && ReadPurchaseInvoice(GetI32(first, OPVc::Rows::InvoiceNr), inv.record)) {
-            GetPString(inv.record, VIVc::PayRef, 20, text);
-            PutPString(doc, PaymentDocRec::PayRef, 20, text);
+            GetText(inv.record, VIVc::PayRef, text);
+            PutText(doc, PaymentDocRec::PayRef, text);
             RecFreeMatrix(VIVc::Number, inv.record);
         }
         if (PrintForm(PaymentDoc, doc) != 1) all = 0;
@@ -203,9 +203,9 @@ void PaymentDocFieldValue(const uint8_t *document, int16_t code, const uint8_t *
         AmountToWords(&total, WordsKindAmount, out);
         return;
     }
-    case 88: out[0] = 0; if (p) GetPString(p, OPVc::CurncyCode, 5, out); return;
-    case 160: GetPString(d, PaymentDocRec::RowText62, 60, out); return;
-    case 208: GetPString(v, VEVc::Name, AddressMax, out); return;
+    case 88: out[0] = 0; if (p) GetText(p, OPVc::CurncyCode, out); return;
+    case 160: GetText(d, PaymentDocRec::RowText62, out); return;
+    case 208: GetText(v, VEVc::Name, out); return;
     case 209: out[0] = 0; if (p) FieldToText(p + OPVc::PayDate, FtDate, out); return;
     // The document has no amount for code 314: it prints nothing.
     case 314: out[0] = 0; return;
@@ -214,17 +214,17 @@ void PaymentDocFieldValue(const uint8_t *document, int16_t code, const uint8_t *
     case 321: rowField(PaymentDocRow::DueDate, FtDate, 0); return;
     case 322: rowField(PaymentDocRow::Amount, FtAmount2, 0); return;
     case 323: rowField(PaymentDocRow::InvoiceText, FtText, 20); return;
-    case 324: GetPString(d, PaymentDocRec::PayText, 30, out); return;
-    case 325: GetPString(d, PaymentDocRec::PayRef, 20, out); return;
-    case 326: GetPString(d, PaymentDocRec::VendText, 60, out); return;
-    case 327: GetPString(d, PaymentDocRec::BankText94, 20, out); return;
-    case 328: GetPString(d, PaymentDocRec::BankText116, 20, out); return;
-    case 329: out[0] = 0; if (p) GetPString(p, OPVc::Text112, 20, out); return;
-    case 330: out[0] = 0; if (p) GetPString(p, OPVc::PayText, 60, out); return;
+    case 324: GetText(d, PaymentDocRec::PayText, out); return;
+    case 325: GetText(d, PaymentDocRec::PayRef, out); return;
+    case 326: GetText(d, PaymentDocRec::VendText, out); return;
+    case 327: GetText(d, PaymentDocRec::BankText94, out); return;
+    case 328: GetText(d, PaymentDocRec::BankText116, out); return;
+    case 329: out[0] = 0; if (p) GetText(p, OPVc::Text112, out); return;
+    case 330: out[0] = 0; if (p) GetText(p, OPVc::PayText, out); return;
     case 331: out[0] = 0; if (p) FieldToText(p + OPVc::SerNr, FtLongOrEmpty, out); return;
     case 332: out[0] = 0; if (p) FieldToText(p + OPVc::RateDate, FtDateLong, out); return;
-    case 333: GetPString(v, VEVc::OurRef, 20, out); return;
-    case 334: GetPString(d, PaymentDocRec::InvoiceList, ListMax, out); return;
+    case 333: GetText(v, VEVc::OurRef, out); return;
+    case 334: GetText(d, PaymentDocRec::InvoiceList, out); return;
     default: return;
     }
 }

@@ -44,18 +44,18 @@ void NetLessVat(const uint8_t *q, int decimals, uint8_t *out) {
 
 bool QuoteHeader(const uint8_t *q, int16_t code, int16_t row, uint8_t *out) {
     uint8_t language[256], text[256], project[ProjectVc::Size] = {};
-    GetPString(q, Q::LangCode, LanguageMax, language);
+    GetText(q, Q::LangCode, language);
     PackedDecimal value;
     switch (code) {
     case 2: DocAddressRow(q, Q::CustName, row, out); return true;
     case 3: DocAddressRow(q, Q::DelAddr0, row, out); return true;
-    case 68: GetPString(q, Q::OurRef, 20, out); return true;
-    case 69: GetPString(q, Q::Reference, 60, out); return true;
+    case 68: GetText(q, Q::OurRef, out); return true;
+    case 69: GetText(q, Q::Reference, out); return true;
     case 70:
         out[0] = 0;
-        GetPString(q, Q::Project, CodeMax, text);
+        GetText(q, Q::Project, text);
         if (DocReadByCode(ProjectVc::Number, "Code", ProjectVc::Code, CodeMax, text, project)) {
-            GetPString(project, ProjectVc::Name, 60, out);
+            GetText(project, ProjectVc::Name, out);
             RecFreeMatrix(ProjectVc::Number, project);
         }
         return true;
@@ -70,30 +70,30 @@ bool QuoteHeader(const uint8_t *q, int16_t code, int16_t row, uint8_t *out) {
         value = GetDec(q, Q::Total);
         AmountToWords(&value, WordsKindAmount, out);
         return true;
-    case 79: GetPString(q, Q::CustCode, CodeMax, out); return true;
-    case 80: GetPString(FormCustomer, CUVc::Text838, 60, out); return true;
+    case 79: GetText(q, Q::CustCode, out); return true;
+    case 80: GetText(FormCustomer, CUVc::Text838, out); return true;
     case 81:
-        GetPString(q, Q::PayTerms, 2, text);
+        GetText(q, Q::PayTerms, text);
         PaymentTermsText(text, language, out);
         return true;
-    case 82: GetPString(q, Q::Text284, 20, out); return true;
-    case 83: GetPString(q, Q::Name2, 60, out); return true;
-    case 84: GetPString(q, Q::DelivText, 10, out); return true;
-    case 85: GetPString(q, Q::DelMode, 5, out); return true;
+    case 82: GetText(q, Q::Text284, out); return true;
+    case 83: GetText(q, Q::Name2, out); return true;
+    case 84: GetText(q, Q::DelivText, out); return true;
+    case 85: GetText(q, Q::DelMode, out); return true;
     case 86:
-        GetPString(q, Q::DelMode, 5, text);
+        GetText(q, Q::DelMode, text);
         Register123Text(text, language, out);
         return true;
-    case 87: GetPString(q, Q::SalesMan, 5, out); return true;
-    case 88: GetPString(q, Q::CurncyCode, 5, out); return true;
-    case 89: GetPString(q, Q::DelTerms, 5, out); return true;
+    case 87: GetText(q, Q::SalesMan, out); return true;
+    case 88: GetText(q, Q::CurncyCode, out); return true;
+    case 89: GetText(q, Q::DelTerms, out); return true;
     case 90:
-        GetPString(q, Q::DelTerms, 5, text);
+        GetText(q, Q::DelTerms, text);
         Register23Text(text, language, out);
         return true;
     case 91: DocTyped(q, Q::ValidUntil, FtDate, out); return true;
     case 92:
-        GetPString(q, Q::SalesMan, 5, text);
+        GetText(q, Q::SalesMan, text);
         Register44Text(text, out);
         return true;
     case 93: DocTextOr(q, Q::CustPhone, FormCustomer, CUVc::Phone, 20, out); return true;
@@ -112,7 +112,7 @@ bool QuoteRowCode(int16_t c) {
 
 void QuoteRow(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
     uint8_t item[256];
-    GetPString(r, QR::ItemCode, CodeMax, item);
+    GetText(r, QR::ItemCode, item);
     out[0] = 0;
     switch (code) {
     case 8: PStringCopy(out, item); break;
@@ -120,13 +120,13 @@ void QuoteRow(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
     case 10: BracketText(item, out); break;
     case 11: Ean13Digits(item, out); break;
     case 13: DocTyped(r, QR::Quantity, FtAmount3, out); break;
-    case 14: GetPString(r, QR::Text, 100, out); break;
+    case 14: GetText(r, QR::Text, out); break;
     case 15: DocTyped(r, QR::Price, FtAmount3Drop, out); break;
     case 16: DocTyped(r, QR::Discount, FtAmount2, out); break;
     case 17: DocNegatedPercent(GetDec(r, QR::Discount), out); break;
     case 18: DocTyped(r, QR::Sum, FtAmount2, out); break;
-    case 19: GetPString(r, QR::VatCode, 2, out); break;
-    case 20: if (s) GetPString(s, QS::Unit, 10, out); break;
+    case 19: GetText(r, QR::VatCode, out); break;
+    case 20: if (s) GetText(s, QS::Unit, out); break;
     case 29: if (s) DocTyped(s, QS::Qty208, FtAmount2, out); break;
     case 30: if (s) DocTyped(s, QS::Qty196, FtAmount2, out); break;
     case 37: {
@@ -145,7 +145,7 @@ void QuoteRow(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
 
 bool PurchaseOrderHeader(const uint8_t *p, int16_t code, int16_t row, uint8_t *out) {
     uint8_t language[256], text[256];
-    GetPString(p, P::LangCode, LanguageMax, language);
+    GetText(p, P::LangCode, language);
     PackedDecimal value;
     switch (code) {
     case 2: DocAddressRow(p, P::VendName, row, out); return true;
@@ -154,29 +154,29 @@ bool PurchaseOrderHeader(const uint8_t *p, int16_t code, int16_t row, uint8_t *o
     case 74: DocTyped(p, P::VatTotal, FtAmount2, out); return true;
     case 77: DocTyped(p, P::Total, FtAmount2, out); return true;
     case 81:
-        GetPString(p, P::PayTerms, 2, text);
+        GetText(p, P::PayTerms, text);
         PaymentTermsText(text, language, out);
         return true;
-    case 82: GetPString(p, P::Reference, 20, out); return true;
-    case 83: GetPString(p, P::Contact, 60, out); return true;
-    case 84: GetPString(p, P::DelivText, 10, out); return true;
-    case 85: GetPString(p, P::DelMode, 5, out); return true;
+    case 82: GetText(p, P::Reference, out); return true;
+    case 83: GetText(p, P::Contact, out); return true;
+    case 84: GetText(p, P::DelivText, out); return true;
+    case 85: GetText(p, P::DelMode, out); return true;
     case 86:
-        GetPString(p, P::DelMode, 5, text);
+        GetText(p, P::DelMode, text);
         Register123Text(text, language, out);
         return true;
-    case 88: GetPString(p, P::CurncyCode, 5, out); return true;
-    case 89: GetPString(p, P::DelTerms, 5, out); return true;
+    case 88: GetText(p, P::CurncyCode, out); return true;
+    case 89: GetText(p, P::DelTerms, out); return true;
     case 90:
-        GetPString(p, P::DelTerms, 5, text);
+        GetText(p, P::DelTerms, text);
         Register23Text(text, language, out);
         return true;
     case 95: DocInterestRateText(out); return true;
-    case 167: GetPString(FormVendor, VEVc::Reference, 60, out); return true;
+    case 167: GetText(FormVendor, VEVc::Reference, out); return true;
     case 178: DocTyped(p, P::PODate, FtDate, out); return true;
     case 179: DocTyped(p, P::SerNr, FtLongOrEmpty, out); return true;
-    case 180: GetPString(p, P::VendCode, CodeMax, out); return true;
-    case 181: GetPString(FormVendor, VEVc::OurRef, 20, out); return true;
+    case 180: GetText(p, P::VendCode, out); return true;
+    case 181: GetText(FormVendor, VEVc::OurRef, out); return true;
     default: (void)value; return false;
     }
 }
@@ -188,8 +188,8 @@ bool PurchaseOrderRowCode(int16_t c) {
 
 void PurchaseOrderRow(const uint8_t *r, int16_t code, uint8_t *out) {
     uint8_t item[256], vendorItem[256], rec[INVc::Size] = {};
-    GetPString(r, PR::ItemCode, CodeMax, item);
-    GetPString(r, PR::VendItemCode, 20, vendorItem);
+    GetText(r, PR::ItemCode, item);
+    GetText(r, PR::VendItemCode, vendorItem);
     out[0] = 0;
     switch (code) {
     case 8: PStringCopy(out, item); break;
@@ -197,14 +197,14 @@ void PurchaseOrderRow(const uint8_t *r, int16_t code, uint8_t *out) {
     case 10: BracketText(item, out); break;
     case 11: Ean13Digits(item, out); break;
     case 13: DocTyped(r, PR::PricedQty, FtAmount3, out); break;
-    case 14: GetPString(r, PR::Text, 100, out); break;
+    case 14: GetText(r, PR::Text, out); break;
     case 15: DocTyped(r, PR::Price, FtAmount3Drop, out); break;
     case 16: DocTyped(r, PR::Discount, FtAmount2, out); break;
     case 18: DocTyped(r, PR::Sum, FtAmount2, out); break;
-    case 19: GetPString(r, PR::VatCode, 2, out); break;
+    case 19: GetText(r, PR::VatCode, out); break;
     case 20:
         if (DocReadByCode(INVc::Number, "Code", INVc::Code, CodeMax, item, rec)) {
-            GetPString(rec, INVc::Unit, 10, out);
+            GetText(rec, INVc::Unit, out);
             RecFreeMatrix(INVc::Number, rec);
         }
         break;

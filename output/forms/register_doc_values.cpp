@@ -29,16 +29,16 @@ const uint8_t *LabelRecord(const uint8_t *array, size_t size, int16_t row) {
 // The codes both customer documents share; false for another code.
 bool CustomerShared(const uint8_t *k, int16_t code, uint8_t *out) {
     switch (code) {
-    case 79: GetPString(k, CUVc::Code, CodeMax, out); return true;
-    case 80: GetPString(k, CUVc::Text838, 60, out); return true;
-    case 128: GetPString(k, CUVc::Name, 60, out); return true;
-    case 129: GetPString(k, CUVc::Addr1, 60, out); return true;
-    case 130: GetPString(k, CUVc::Addr2, 60, out); return true;
-    case 131: GetPString(k, CUVc::Addr3, 60, out); return true;
-    case 132: GetPString(k, CUVc::DelAddr1, 60, out); return true;
-    case 133: GetPString(k, CUVc::DelAddr2, 60, out); return true;
-    case 134: GetPString(k, CUVc::DelAddr3, 60, out); return true;
-    case 135: GetPString(k, CUVc::Name2, 60, out); return true;
+    case 79: GetText(k, CUVc::Code, out); return true;
+    case 80: GetText(k, CUVc::Text838, out); return true;
+    case 128: GetText(k, CUVc::Name, out); return true;
+    case 129: GetText(k, CUVc::Addr1, out); return true;
+    case 130: GetText(k, CUVc::Addr2, out); return true;
+    case 131: GetText(k, CUVc::Addr3, out); return true;
+    case 132: GetText(k, CUVc::DelAddr1, out); return true;
+    case 133: GetText(k, CUVc::DelAddr2, out); return true;
+    case 134: GetText(k, CUVc::DelAddr3, out); return true;
+    case 135: GetText(k, CUVc::Name2, out); return true;
     default: return false;
     }
 }
@@ -47,9 +47,9 @@ bool CustomerShared(const uint8_t *k, int16_t code, uint8_t *out) {
 // text from its first character at or above ':' (past the postal code).
 void CustomerTown(const uint8_t *k, uint8_t *out) {
     uint8_t line[256];
-    GetPString(k, CUVc::DelAddr3, 60, line);
-    if (line[0] == 0) GetPString(k, CUVc::DelAddr2, 60, line);
-    if (line[0] == 0) GetPString(k, CUVc::DelAddr1, 60, line);
+    GetText(k, CUVc::DelAddr3, line);
+    if (line[0] == 0) GetText(k, CUVc::DelAddr2, line);
+    if (line[0] == 0) GetText(k, CUVc::DelAddr1, line);
     int i = 1;
     while (i <= line[0] && line[i] < ':') i++;
     PStringFromView(out, std::string_view((const char *)line + i, (size_t)(line[0] - i + 1)));
@@ -60,7 +60,7 @@ void TimeSheetFieldValue(const uint8_t *sheet, int16_t code, const uint8_t *para
     assert(sheet && param && out);
     namespace T = TimeSheetVc;
     switch (code) {
-    case 69: GetPString(sheet, T::Comment, 60, out); return;
+    case 69: GetText(sheet, T::Comment, out); return;
     case 72: DocTyped(sheet, T::SerNr, FtLongOrEmpty, out); return;
     case 73: DocTyped(sheet, T::Total, FtAmount3, out); return;
     case 285: DocTyped(sheet, T::RegDate, FtDate, out); return;
@@ -71,12 +71,12 @@ void TimeSheetFieldValue(const uint8_t *sheet, int16_t code, const uint8_t *para
     out[0] = 0;
     if (!MatrixRowRead(T::Number, sheet, row, r)) return;
     switch (code) {
-    case 8: GetPString(r, T::Rows::ItemCode, CodeMax, out); break;
+    case 8: GetText(r, T::Rows::ItemCode, out); break;
     case 13: DocTyped(r, T::Rows::Quantity, FtAmount3, out); break;
     case 65: DocTyped(r, T::Rows::RowDate, FtDate, out); break;
-    case 265: GetPString(r, T::Rows::WorkText, 60, out); break;
-    case 270: GetPString(r, T::Rows::Project, CodeMax, out); break;
-    default: GetPString(r, T::Rows::Person, 5, out); break;
+    case 265: GetText(r, T::Rows::WorkText, out); break;
+    case 270: GetText(r, T::Rows::Project, out); break;
+    default: GetText(r, T::Rows::Person, out); break;
     }
 }
 
@@ -84,12 +84,12 @@ void ProductionFieldValue(const uint8_t *prod, int16_t code, const uint8_t *para
     assert(prod && param && out);
     namespace P = ProductionVc;
     switch (code) {
-    case 48: GetPString(prod, P::Location, 10, out); return;
+    case 48: GetText(prod, P::Location, out); return;
     case 204: DocTyped(prod, P::Quantity, FtAmount2, out); return;
-    case 265: GetPString(prod, P::Text, 60, out); return;
+    case 265: GetText(prod, P::Text, out); return;
     case 340: DocTyped(prod, P::ProdDate, FtDate, out); return;
-    case 341: GetPString(prod, P::ItemCode, CodeMax, out); return;
-    case 342: GetPString(prod, P::StructText, 60, out); return;
+    case 341: GetText(prod, P::ItemCode, out); return;
+    case 342: GetText(prod, P::StructText, out); return;
     case 343: DocTyped(prod, P::SerNr, FtLongOrEmpty, out); return;
     case 8: case 9: case 160: case 185: case 274: case 337: case 338: case 339: break;
     default: return;
@@ -98,11 +98,11 @@ void ProductionFieldValue(const uint8_t *prod, int16_t code, const uint8_t *para
     out[0] = 0;
     if (!MatrixRowRead(P::Number, prod, row, r)) return;
     switch (code) {
-    case 8: GetPString(r, P::Rows::ItemCode, CodeMax, out); break;
+    case 8: GetText(r, P::Rows::ItemCode, out); break;
     case 9: DocTyped(r, P::Rows::ItemCode, FtUnderscoreText, out); break;
-    case 160: GetPString(r, P::Rows::ItemName, 60, out); break;
+    case 160: GetText(r, P::Rows::ItemName, out); break;
     case 185: DocTyped(r, P::Rows::UnitCost, FtAmount2, out); break;
-    case 274: GetPString(r, P::Rows::SerialNr, 30, out); break;
+    case 274: GetText(r, P::Rows::SerialNr, out); break;
     case 337: DocTyped(r, P::Rows::QtyUsed, FtAmount2, out); break;
     case 338: DocTyped(r, P::Rows::QtyMade, FtAmount2, out); break;
     default: DocTyped(r, P::Rows::ExtraCost, FtAmount2, out); break;
@@ -116,13 +116,13 @@ void ProjectFieldValue(const uint8_t *project, int16_t code, const uint8_t *para
     case 2: {
         uint8_t text[256], customer[CUVc::Size] = {};
         out[0] = 0;
-        GetPString(project, J::CustCode, CodeMax, text);
+        GetText(project, J::CustCode, text);
         if (row < 1 || row > 3 || !DocReadByCode(CUVc::Number, "Code", CUVc::Code, CodeMax, text, customer)) return;
-        if (row == 1) GetPString(customer, CUVc::Name, 60, out);
+        if (row == 1) GetText(customer, CUVc::Name, out);
         else DocAddressRow(customer, CUVc::Addr1, (int16_t)(row - 1), out);
         return;
     }
-    case 135: GetPString(project, J::Reference, 60, out); return;
+    case 135: GetText(project, J::Reference, out); return;
     case 265:
         out[0] = 0;
         if (row >= 0 && row < ProjectDescLines) GetPString(project, J::Desc1 + (size_t)row * TextLineStep, 60, out);
@@ -131,10 +131,10 @@ void ProjectFieldValue(const uint8_t *project, int16_t code, const uint8_t *para
         out[0] = 0;
         if (row >= 0 && row < ProjectTextLines) GetPString(project, J::TextLine0 + (size_t)row * TextLineStep, 60, out);
         return;
-    case 267: GetPString(project, J::LeaderName, 60, out); return;
+    case 267: GetText(project, J::LeaderName, out); return;
     case 268: DocTyped(project, J::Date370, FtDate, out); return;
     case 269: DocTyped(project, J::Date376, FtDate, out); return;
-    case 270: GetPString(project, J::Code, CodeMax, out); return;
+    case 270: GetText(project, J::Code, out); return;
     case 260: case 261: case 262: case 263: case 264: break;
     default: return;
     }
@@ -143,9 +143,9 @@ void ProjectFieldValue(const uint8_t *project, int16_t code, const uint8_t *para
     if (!MatrixRowRead(J::Number, project, row, r)) return;
     switch (code) {
     case 260: DocTyped(r, J::Rows::PlanDate, FtDate, out); break;
-    case 261: GetPString(r, J::Rows::UserCode, 5, out); break;
-    case 262: GetPString(r, J::Rows::AmountText, 20, out); break;
-    case 263: GetPString(r, J::Rows::Text, 60, out); break;
+    case 261: GetText(r, J::Rows::UserCode, out); break;
+    case 262: GetText(r, J::Rows::AmountText, out); break;
+    case 263: GetText(r, J::Rows::Text, out); break;
     default: DocTyped(r, J::Rows::InvoiceNr, FtLongOrEmpty, out); break;
     }
 }
@@ -158,14 +158,14 @@ void AssetFieldValue(const uint8_t *assets, int16_t code, const uint8_t *param, 
     const uint8_t *a = LabelRecord(assets, A::Size, row);
     if (!a) return;
     switch (code) {
-    case 69: GetPString(a, A::Comment, 60, out); break;
-    case 80: GetPString(a, A::Location, 10, out); break;
-    case 271: GetPString(a, A::Code, 10, out); break;
-    case 272: GetPString(a, A::Department, 5, out); break;
-    case 273: GetPString(a, A::Class, 5, out); break;
-    case 274: GetPString(a, A::SerialNr, 20, out); break;
+    case 69: GetText(a, A::Comment, out); break;
+    case 80: GetText(a, A::Location, out); break;
+    case 271: GetText(a, A::Code, out); break;
+    case 272: GetText(a, A::Department, out); break;
+    case 273: GetText(a, A::Class, out); break;
+    case 274: GetText(a, A::SerialNr, out); break;
     case 275: DocTyped(a, A::AcqDate, FtDate, out); break;
-    case 276: GetPString(a, A::Name, 60, out); break;
+    case 276: GetText(a, A::Name, out); break;
     case 277: DocTyped(a, A::Amount188, FtAmount2, out); break;
     case 278: DocTyped(a, A::AcqValue, FtAmount2, out); break;
     default: DocTyped(a, A::DispDate, FtDate, out); break;

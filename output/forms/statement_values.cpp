@@ -96,10 +96,10 @@ void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *
         if (row >= 1 && row <= 4) GetPString(cu, CUVc::Name + (size_t)(row - 1) * AddressStep, TextMax, out);
         return;
     case 73: Amount(Dec(st, StatementRec::Closing), FtAmount2, out); return;
-    case 79: GetPString(cu, CUVc::Code, 20, out); return;
-    case 109: GetPString(cu, CUVc::Text646, 20, out); return;
-    case 135: GetPString(cu, CUVc::Name2, TextMax, out); return;
-    case 243: GetPString(cu, CUVc::CurncyCode, 5, out); return;
+    case 79: GetText(cu, CUVc::Code, out); return;
+    case 109: GetText(cu, CUVc::Text646, out); return;
+    case 135: GetText(cu, CUVc::Name2, out); return;
+    case 243: GetText(cu, CUVc::CurncyCode, out); return;
     case 227: ReminderLevelText(HighestLevel(st), (int16_t)(row - 1), out); return;
     case 238: Amount(KindSum(st, {1, 2, 3, 4}), FtAmount2, out); return;
     case 239: {

@@ -70,7 +70,7 @@ void ReadLocation(const uint8_t *record, size_t at, uint8_t *loc) {
     if (code[0] == 0) {
         uint8_t block[MainStockBlk::Size];
         if (SettingsBlockRead(MainStockBlk::Number, block, sizeof block))
-            GetPString(block, MainStockBlk::MainLocation, LocationCodeMax, code);
+            GetText(block, MainStockBlk::MainLocation, code);
     }
     DocReadByCode(LocationVc::Number, "Code", LocationVc::Code, LocationCodeMax, code, loc);
 }
@@ -98,7 +98,7 @@ PackedDecimal NetPrice(const uint8_t *item) {
     if (SettingsBlockRead(SalesAccountsBlk::Number, block, sizeof block) &&
         GetI16(block, SalesAccountsBlk::PricesInclVat) != 0) {
         uint8_t code[256], vatcode[256];
-        GetPString(item, INVc::Code, CodeMax, code);
+        GetText(item, INVc::Code, code);
         ItemVatCode(code, 0, vatcode);
         NetOfTax(vatcode, &price, 1, &net);
     }
@@ -119,7 +119,7 @@ void StockMoveFieldValue(const uint8_t *move, int16_t code, const uint8_t *param
     const bool hasRow = row >= 0 && MatrixRowRead(StockMoveVc::Number, move, row, r);
     namespace R = StockMoveVc::Rows;
     switch (code) {
-    case 69: GetPString(move, StockMoveVc::Text, TextMax, out); return;
+    case 69: GetText(move, StockMoveVc::Text, out); return;
     case 99: FieldToText(move + StockMoveVc::MoveDate, FtDate, out); return;
     case 100: FieldToText(move + StockMoveVc::SerNr, FtLongOrEmpty, out); return;
     case 183: case 184:
@@ -127,12 +127,12 @@ void StockMoveFieldValue(const uint8_t *move, int16_t code, const uint8_t *param
         if (row >= 1 && row <= 3)
             GetPString(code == 183 ? FromLocation : ToLocation, LocationVc::Addr0 + (size_t)row * AddressStep, TextMax, out);
         return;
-    case 192: case 193: GetPString(code == 192 ? FromLocation : ToLocation, LocationVc::Addr0, TextMax, out); return;
-    case 195: case 194: GetPString(code == 195 ? FromLocation : ToLocation, LocationVc::Text328, 20, out); return;
-    case 197: case 196: GetPString(code == 197 ? FromLocation : ToLocation, LocationVc::Text350, 20, out); return;
-    case 199: case 198: GetPString(code == 199 ? FromLocation : ToLocation, LocationVc::Text266, TextMax, out); return;
-    case 200: GetPString(move, StockMoveVc::FromLocation, LocationCodeMax, out); return;
-    case 201: GetPString(move, StockMoveVc::ToLocation, LocationCodeMax, out); return;
+    case 192: case 193: GetText(code == 192 ? FromLocation : ToLocation, LocationVc::Addr0, out); return;
+    case 195: case 194: GetText(code == 195 ? FromLocation : ToLocation, LocationVc::Text328, out); return;
+    case 197: case 196: GetText(code == 197 ? FromLocation : ToLocation, LocationVc::Text350, out); return;
+    case 199: case 198: GetText(code == 199 ? FromLocation : ToLocation, LocationVc::Text266, out); return;
+    case 200: GetText(move, StockMoveVc::FromLocation, out); return;
+    case 201: GetText(move, StockMoveVc::ToLocation, out); return;
     case 202:
         Amount(RowSum(StockMoveVc::Number, move, R::Size, [&](const uint8_t *x) {
                    PackedDecimal z;
@@ -177,14 +177,14 @@ void PurchaseValue(const uint8_t *pu, bool label, int16_t code, int16_t row, uin
     switch (code) {
     case 2:
         out[0] = 0;
-        GetPString(pu, PUVc::VendCode, CodeMax, text);
+        GetText(pu, PUVc::VendCode, text);
         if (!DocReadByCode(VEVc::Number, "Code", VEVc::Code, CodeMax, text, vendor)) return;
-        if (label) GetPString(vendor, VEVc::Addr1, TextMax, out);
+        if (label) GetText(vendor, VEVc::Addr1, out);
         else if (row >= 1 && row <= 3) GetPString(vendor, VEVc::Addr1 + (size_t)(row - 1) * AddressStep, TextMax, out);
         return;
-    case 48: GetPString(pu, PUVc::Location, 10, out); return;
-    case 88: GetPString(pu, PUVc::Currency, 5, out); return;
-    case 69: case 160: GetPString(pu, PUVc::Text, TextMax, out); return;
+    case 48: GetText(pu, PUVc::Location, out); return;
+    case 88: GetText(pu, PUVc::Currency, out); return;
+    case 69: case 160: GetText(pu, PUVc::Text, out); return;
     case 72: if (!label) FieldToText(pu + PUVc::SerNr, FtLongOrEmpty, out); return;
     case 210: FieldToText(pu + PUVc::SerNr, FtLongOrEmpty, out); return;
     case 172: FieldToText(pu + PUVc::Rate, FtAmount2, out); return;
@@ -199,8 +199,8 @@ void PurchaseValue(const uint8_t *pu, bool label, int16_t code, int16_t row, uin
     case 205: FieldToText(pu + PUVc::POSerNr, FtLongOrEmpty, out); return;
     case 206: FieldToText(pu + PUVc::RegDate, FtDate, out); return;
     case 209: FieldToText(pu + PUVc::TransDate, FtDate, out); return;
-    case 207: GetPString(pu, PUVc::VendCode, CodeMax, out); return;
-    case 208: GetPString(pu, PUVc::VendName, TextMax, out); return;
+    case 207: GetText(pu, PUVc::VendCode, out); return;
+    case 208: GetText(pu, PUVc::VendName, out); return;
     default: break;
     }
     bool rowCode = (code >= 8 && code <= 11) || code == 13 || code == 14 || code == 43 || code == 118 ||
@@ -216,7 +216,7 @@ void PurchaseValue(const uint8_t *pu, bool label, int16_t code, int16_t row, uin
     case 188: Amount(Times(GetDec(r, R::Quantity), GetDec(r, R::UnitCost)), FtAmount2, out); return;
     case 189: if (RowItem(r, R::ItemCode, item)) FieldToText(item + INVc::CostPrice, FtAmount2, out); return;
     case 190: if (RowItem(r, R::ItemCode, item)) Amount(NetPrice(item), FtAmount2, out); return;
-    case 191: GetPString(r, R::Charge, 20, out); return;
+    case 191: GetText(r, R::Charge, out); return;
     case 372: {
         PackedDecimal cost = GetDec(r, R::UnitCost);
         if (!RowItem(r, R::ItemCode, item) || DecIsZero(&cost)) return;
@@ -256,17 +256,17 @@ void ItemLabelFieldValue(const uint8_t *items, int16_t code, const uint8_t *para
     const uint8_t *it = items + (size_t)n * INVc::Size;
     uint8_t value[256];
     switch (code) {
-    case 8: GetPString(it, INVc::Code, CodeMax, out); return;
+    case 8: GetText(it, INVc::Code, out); return;
     case 9: FieldToText(it + INVc::Code, FtUnderscoreText, out); return;
-    case 10: GetPString(it, INVc::Code, CodeMax, value); BracketText(value, out); return;
-    case 11: GetPString(it, INVc::Code, CodeMax, value); Ean13Digits(value, out); return;
-    case 14: GetPString(it, INVc::Name, TextMax, out); return;
-    case 20: GetPString(it, INVc::Unit, 10, out); return;
-    case 31: GetPString(it, INVc::InvCode, 20, out); return;
-    case 176: GetPString(it, INVc::Objects, 5, out); return;
-    case 212: GetPString(it, INVc::Group, 5, out); return;
-    case 213: GetPString(it, INVc::VendCode, 10, out); return;
-    case 214: GetPString(it, INVc::DefLocation, 10, out); return;
+    case 10: GetText(it, INVc::Code, value); BracketText(value, out); return;
+    case 11: GetText(it, INVc::Code, value); Ean13Digits(value, out); return;
+    case 14: GetText(it, INVc::Name, out); return;
+    case 20: GetText(it, INVc::Unit, out); return;
+    case 31: GetText(it, INVc::InvCode, out); return;
+    case 176: GetText(it, INVc::Objects, out); return;
+    case 212: GetText(it, INVc::Group, out); return;
+    case 213: GetText(it, INVc::VendCode, out); return;
+    case 214: GetText(it, INVc::DefLocation, out); return;
     case 215: FieldToText(it + INVc::PriceDate, FtDate, out); return;
     default: return;
     }
@@ -292,15 +292,15 @@ void ReminderFieldValue(const uint8_t *open, int16_t code, const uint8_t *param,
         out[0] = 0;
         if (FormLastPage) FieldToText(open + ARVc::OpenAmount, FtAmount2, out);
         return;
-    case 79: GetPString(open, ARVc::CustCode, CodeMax, out); return;
+    case 79: GetText(open, ARVc::CustCode, out); return;
     case 81:
-        GetPString(inv, IVVc::PayTerms, 2, text);
-        GetPString(inv, IVVc::LangCode, 5, language);
+        GetText(inv, IVVc::PayTerms, text);
+        GetText(inv, IVVc::LangCode, language);
         PaymentTermsText(text, language, out);
         return;
-    case 82: GetPString(inv, IVVc::Text290, 20, out); return;
-    case 83: GetPString(inv, IVVc::Name2, TextMax, out); return;
-    case 109: GetPString(inv, IVVc::OurRef, 20, out); return;
+    case 82: GetText(inv, IVVc::Text290, out); return;
+    case 83: GetText(inv, IVVc::Name2, out); return;
+    case 109: GetText(inv, IVVc::OurRef, out); return;
     case 95: FieldToText(open + ARVc::IntRate, FtAmount2, out); return;
     case 152: FieldToText(inv + IVVc::InvDate, FtDate, out); return;
     case 153: FieldToText(open + ARVc::InvoiceNr, FtLongOrEmpty, out); return;
@@ -315,10 +315,10 @@ void ReminderFieldValue(const uint8_t *open, int16_t code, const uint8_t *param,
         return;
     }
     case 220: case 259: KindText(5, out); return;
-    case 221: GetPString(inv, IVVc::RefStr, 30, out); return;
+    case 221: GetText(inv, IVVc::RefStr, out); return;
     case 222: FieldToText(inv + IVVc::PayDate, FtDate, out); return;
     case 223: InvoiceTextByKind(GetI32(inv, IVVc::SerNr), GetI16(inv, IVVc::InvType), out); return;
-    case 224: GetPString(inv, IVVc::Addr0, TextMax, out); return;
+    case 224: GetText(inv, IVVc::Addr0, out); return;
     case 225: {
         out[0] = 0;
         if (!FormLastPage) return;
@@ -345,7 +345,7 @@ void ReminderFieldValue(const uint8_t *open, int16_t code, const uint8_t *param,
 bool DefaultChoiceExists(const uint8_t *itemCode, uint8_t *rec) {
     RecClear(PurchItemVc::Number, rec);
     if (itemCode[0] == 0) return false;
-    PutPString(rec, PurchItemVc::ItemCode, CodeMax, itemCode);
+    PutText(rec, PurchItemVc::ItemCode, itemCode);
     PutI16(rec, PurchItemVc::Default, 1);
     uint32_t recid = 0, position = 0;
     bool found = RecFindByIndex(PurchItemVc::Number, "DefaultChoice", rec, 2, 1, &recid, &position);
@@ -360,6 +360,6 @@ bool FindDefaultChoice(const uint8_t *itemCode, uint8_t *vendor) {
     uint8_t rec[PurchItemVc::Size] = {}, code[256];
     RecClear(VEVc::Number, vendor);
     if (!DefaultChoiceExists(itemCode, rec)) return false;
-    GetPString(rec, PurchItemVc::VendCode, CodeMax, code);
+    GetText(rec, PurchItemVc::VendCode, code);
     return DocReadByCode(VEVc::Number, "Code", VEVc::Code, CodeMax, code, vendor);
 }

@@ -70,7 +70,7 @@ uint16_t Report6Stop6()
 {
     if (!ReportParams) return 130;
     uint8_t type[256];
-    GetPString(ReportParams, ReportParamsVc::ObjectType, 5, type);
+    GetText(ReportParams, ReportParamsVc::ObjectType, type);
     if (type[0] != 0 || GetU16(ReportParams, ReportParamsVc::Option4) != 0) return 200;
     if (GetU16(ReportParams, ReportParamsVc::Option7) == 1) return 190;
     return 130;

@@ -102,13 +102,13 @@ void ProjectRangeText(const uint8_t *range, uint8_t *out)
     if (from[0] == 0 || !PStringEqual(from, to)) return;
     RuleRecord project(ProjectVc::Number);
     if (!project.record) return;
-    PutPString(project.record, ProjectVc::Code, ProjectCodeMax, from);
+    PutText(project.record, ProjectVc::Code, from);
     uint32_t recid = 0, position = 0;
     if (!RecFind(ProjectVc::Number, project.record, 1, 1, &recid, &position)) return;
     PString code, name;
-    GetPString(project.record, ProjectVc::Code, ProjectCodeMax, code);
+    GetText(project.record, ProjectVc::Code, code);
     if (!PStringEqual(code, from)) return;   // the search stopped at the next code
-    GetPString(project.record, ProjectVc::Name, ProjectNameMax, name);
+    GetText(project.record, ProjectVc::Name, name);
     if (name[0] == 0) return;
     PStringAppendC(out, " ");
     PStringAppend(out, name);
@@ -342,7 +342,7 @@ void ObjectListText(const uint8_t *objects, uint8_t *out)
     uint8_t record[OBVc::Size];
     if (filled == 1 && FindByCode(OBVc::Number, OBVc::Size, slots[0].data(), record)) {
         PString name;
-        GetPString(record, OBVc::Name, TitleMax, name);
+        GetText(record, OBVc::Name, name);
         PStringAppend(out, slots[0].data());
         PStringAppendC(out, "  ");
         PStringAppend(out, name);
@@ -364,7 +364,7 @@ void Register24CodeText(const uint8_t *code, uint8_t *out)
     GetUiText(out, 3016);
     PStringAppend(out, key);
     PString name;
-    GetPString(record, OTVc::Name, TitleMax, name);
+    GetText(record, OTVc::Name, name);
     if (name[0] == 0) return;
     PStringAppendC(out, "  ");
     PStringAppend(out, name);

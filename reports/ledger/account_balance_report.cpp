@@ -99,7 +99,7 @@ void AccountAmounts(const uint8_t *code, int type, Sums *s) {
 
 bool EachAccount(const uint8_t *account, void *) {
     PString code;
-    GetPString(account, ACVc::Code, 10, code);
+    GetText(account, ACVc::Code, code);
     if (Run->list[0] && !CodeListContains(code, Run->list)) return true;
     const int type = GetU16(account, ACVc::AccType);
     Sums s;
@@ -126,13 +126,13 @@ void AccountBalanceReport(ReportJob &job) {
     assert(sel);
     BalanceRun run{};
     Run = &run;
-    GetPString(sel, P::SelText7, 21, run.list);
+    GetText(sel, P::SelText7, run.list);
     RangeSplitToFields(run.list, sel + P::SelText5, sel + P::SelText6, 10);
     PString first, last, extra;
     GetTextPrefix(sel, P::SelText5, 10, first);
     GetTextPrefix(sel, P::SelText6, 10, last);
-    GetPString(sel, P::ObjectSel, ObjectListMax, run.objects);
-    GetPString(sel, P::SelText1, 255, extra);
+    GetText(sel, P::ObjectSel, run.objects);
+    GetText(sel, P::SelText1, extra);
     if (extra[0]) ExtraObjectKey(extra, run.objects);
     run.from = GetDate(sel, P::DateFrom);
     run.to = GetDate(sel, P::DateTo);

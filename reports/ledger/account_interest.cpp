@@ -85,13 +85,13 @@ bool InterestRateSpan(const uint8_t *rateCode, const DateRec *spanStart, uint8_t
     RuleRecord probe(Rate::Number);
     if (!probe.record) return false;
     PString code;
-    PutPString(probe.record, Rate::RateCode, 5, rateCode);
+    PutText(probe.record, Rate::RateCode, rateCode);
     PutDate(probe.record, Rate::FromDate, *spanStart);
     uint32_t recid = 0, position = 0;
     // The first record of the code dated after spanStart ends the span.
     bool applies = false;
     if (RecFindByIndexKeep(Rate::Number, "CodeDate", probe.record, 2, 0, &recid, &position)) {
-        GetPString(probe.record, Rate::RateCode, 5, code);
+        GetText(probe.record, Rate::RateCode, code);
         const DateRec from = GetDate(probe.record, Rate::FromDate);
         applies = PStringEqual(code, rateCode) && DateCompare(&from, spanStart) <= 0;
         if (applies) {
@@ -100,12 +100,12 @@ bool InterestRateSpan(const uint8_t *rateCode, const DateRec *spanStart, uint8_t
         }
     }
     RecFreeMatrix(Rate::Number, probe.record);
-    PutPString(probe.record, Rate::RateCode, 5, rateCode);
+    PutText(probe.record, Rate::RateCode, rateCode);
     DateRec after;
     DateAddDays(spanStart, 1, &after);
     PutDate(probe.record, Rate::FromDate, after);
     if (RecFindByIndex(Rate::Number, "CodeDate", probe.record, 2, 0, &recid, &position)) {
-        GetPString(probe.record, Rate::RateCode, 5, code);
+        GetText(probe.record, Rate::RateCode, code);
         const DateRec next = GetDate(probe.record, Rate::FromDate);
         if (PStringEqual(code, rateCode) && DateCompare(&next, spanStart) > 0) DateAddDays(&next, -1, spanEnd);
     }
@@ -136,10 +136,10 @@ bool AccountInterestOverPostings(const uint8_t *account, const uint8_t *objects,
     if (DecIsBlank(balance)) DecSetZero(balance);
     DateRec partStart = *spanStart;
     uint8_t entry[ATVc::Size] = {};
-    PutPString(entry, ATVc::Account, 10, account);
+    PutText(entry, ATVc::Account, account);
     PutDate(entry, ATVc::Date, *spanStart);
     PString want, code;
-    GetPString(entry, ATVc::Account, 10, want);
+    GetText(entry, ATVc::Account, want);
     RuleRecord vouchers(Voucher::Number), sm1(SMVc::Number), sp1(PersEntryVc::Number), fb1(OpenBalVc::Number);
     bool whole = true;
     uint32_t recid = 0, position = 0;
@@ -147,7 +147,7 @@ bool AccountInterestOverPostings(const uint8_t *account, const uint8_t *objects,
         RecFindByIndex(ATVc::Number, "AccDate", entry, 2, 0, &recid, &position)) {
         for (uint32_t p = position;; p++) {
             if (p != position && !RecReadAtIndex(ATVc::Number, "AccDate", (int32_t)p, entry, &recid)) break;
-            GetPString(entry, ATVc::Account, 10, code);
+            GetText(entry, ATVc::Account, code);
             if (!PStringEqual(code, want)) break;
             const DateRec date = GetDate(entry, ATVc::Date);
             if (DateCompare(&date, spanEnd) > 0) break;

@@ -129,8 +129,8 @@ void PrintAccountByObjects(const uint8_t *account, const uint8_t *name, PackedDe
                            const PackedDecimal *keyFigure) {
     assert(account && name && amounts && ReportParams);
     PString type, code, objectType, objectName;
-    GetPString(ReportParams, P::ObjectType, 5, type);
-    GetPString(account, ACVc::Code, 10, code);
+    GetText(ReportParams, P::ObjectType, type);
+    GetText(account, ACVc::Code, code);
     PackedDecimal rest[3], objectSums[3];
     for (int c = 0; c < 3; c++) {
         rest[c] = amounts[c];
@@ -139,15 +139,15 @@ void PrintAccountByObjects(const uint8_t *account, const uint8_t *name, PackedDe
     bool printed = false;
     RuleRecord object(OBVc::Number);
     if (!object.record) return;
-    PutPString(object.record, OBVc::ObjType, 5, type);
+    PutText(object.record, OBVc::ObjType, type);
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(OBVc::Number, "OTCode", object.record, 2, 0, &recid, &position);
     for (int32_t p = int32_t(position); more; p++) {
         if (p != int32_t(position) && !RecReadAtIndex(OBVc::Number, "OTCode", p, object.record, &recid)) break;
-        GetPString(object.record, OBVc::ObjType, 5, objectType);
+        GetText(object.record, OBVc::ObjType, objectType);
         if (!PStringEqual(objectType, type)) break;
         PString objectCode;
-        GetPString(object.record, OBVc::Code, 5, objectCode);
+        GetText(object.record, OBVc::Code, objectCode);
         PackedDecimal own[3];
         AccountColumnAmounts(code, objectCode, &own[0], &own[1], &own[2]);
         for (int c = 0; c < 3; c++) {
@@ -162,7 +162,7 @@ void PrintAccountByObjects(const uint8_t *account, const uint8_t *name, PackedDe
                 RepEndLine();
             }
             printed = true;
-            GetPString(object.record, OBVc::Name, 60, objectName);
+            GetText(object.record, OBVc::Name, objectName);
             PrintAmountRow(ObjectX, objectCode, objectName, own, sign, keyFigure);
         }
         if (ReportCancelled()) break;

@@ -118,8 +118,8 @@ bool AccountOpeningBalance(const uint8_t *account, const uint8_t *objects, const
 bool BalanceRecordFind(const uint8_t *account, const uint8_t *objects, uint8_t *record) {
     assert(account && objects && record);
     RecClear(BalanceRecord::Number, record);
-    PutPString(record, BalanceRecord::Account, 10, account);
-    PutPString(record, BalanceRecord::Objects, ObjectListMax, objects);
+    PutText(record, BalanceRecord::Account, account);
+    PutText(record, BalanceRecord::Objects, objects);
     uint32_t recid = 0, position = 0;
     return RecFindByIndex(BalanceRecord::Number, "AccKey", record, 2, 1, &recid, &position);
 }

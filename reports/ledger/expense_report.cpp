@@ -30,8 +30,8 @@ constexpr int LineHeight = 12;
 // date.
 bool ExpenseWanted(const uint8_t *expense) {
     uint8_t want[256], person[256];
-    GetPString(ReportParams, ReportParamsVc::SelText2, 255, want);
-    GetPString(expense, ExpenseVc::Person, 5, person);
+    GetText(ReportParams, ReportParamsVc::SelText2, want);
+    GetText(expense, ExpenseVc::Person, person);
     if (want[0] && !PStringEqual(want, person)) return false;
     const bool posted = GetU16(expense, ExpenseVc::Posted) != 0;
     if (!ParamStateAdmits(ReportParamsVc::Option2, ReportParamsVc::Option3, posted)) return false;
@@ -89,7 +89,7 @@ void Register109Report() {
         if (!ExpenseWanted(expense)) return true;
         uint8_t currency[256];
         const PackedDecimal amount = GetDec(expense, E::Total);
-        GetPString(expense, E::CurncyCode, 5, currency);
+        GetText(expense, E::CurncyCode, currency);
         TotalsTableAdd(currency, &amount, nullptr, nullptr);
         if (withRows) RepRuleFull(1, 1);
         RepStartLine(LineHeight);

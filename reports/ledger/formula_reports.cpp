@@ -29,13 +29,13 @@ constexpr int LineHeight = 15, ColCode = 0, ColResult = 1, ColText = 2;
 // Runs row i's formula, keeps its result and prints the row.
 void EvaluateRow(const uint8_t *row, int32_t i) {
     PString text, code, name;
-    GetPString(row, K::Formula, 255, text);
+    GetText(row, K::Formula, text);
     CompileScript(text);
     PackedDecimal value;
     if (!FieldFromText(reinterpret_cast<uint8_t *>(&value), FtAmount2, 0, text)) DecSetBlank(&value);
     FormulaResultPut(i, &value);
-    GetPString(row, K::Code, 5, code);
-    GetPString(row, K::Name, 60, name);
+    GetText(row, K::Code, code);
+    GetText(row, K::Name, name);
     RepStartLine(LineHeight);
     RepTextEx(ColCode, -1, 0, 0, 0, code);
     RepTextEx(ColText, -1, 0, 0, 0, name);
@@ -46,7 +46,7 @@ void EvaluateRow(const uint8_t *row, int32_t i) {
 // Whether row's code is code (exactly).
 bool CodeIs(const uint8_t *row, const uint8_t *code) {
     PString own;
-    GetPString(row, K::Code, 5, own);
+    GetText(row, K::Code, own);
     return PStringEqual(own, code);
 }
 
@@ -82,7 +82,7 @@ void FormulaReport19() {
     assert(ReportParams);
     if (CancelFlag) return;
     PString range, from, to, title;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplitToFields(range, ReportParams + P::SelText5, ReportParams + P::SelText6, 20);
     GetTextPrefix(ReportParams, P::SelText5, 20, from);
     GetTextPrefix(ReportParams, P::SelText6, 20, to);
@@ -107,7 +107,7 @@ void FormulaReport37() {
     const int report = int16_t(GetU16(ReportParams, P::ReportNumber));
     if (report < 37 || report > 41) return;
     PString title, all = {0};
-    GetPString(ReportParams, P::SelText1, 255, title);
+    GetText(ReportParams, P::SelText1, title);
     if (title[0] == 0) RepWindowText(report, title);
     if (title[0] == 0) GetUiText(title, Texts::FormulaReportTitle);
     FormulaRows(Report37RowBlk::Number + (report - 37), title, all, all);

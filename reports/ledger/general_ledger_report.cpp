@@ -92,10 +92,10 @@ void ObjectsOfType(const uint8_t *list, const uint8_t *type, uint8_t *out) {
     for (int position = 1; position <= list[0];) {
         NextObjectCode(list, &position, code);
         if (code[0] == 0) continue;
-        PutPString(object.record, OBVc::Code, 5, code);
+        PutText(object.record, OBVc::Code, code);
         uint32_t recid = 0, at = 0;
         if (!RecFindByIndex(OBVc::Number, "Code", object.record, 1, 1, &recid, &at)) continue;
-        GetPString(object.record, OBVc::ObjType, 5, objectType);
+        GetText(object.record, OBVc::ObjType, objectType);
         if (!PStringEqual(objectType, type)) continue;
         if (out[0]) PStringAppendC(out, ",");
         PStringAppend(out, code);
@@ -273,11 +273,11 @@ void VoucherRows(const uint8_t *voucher, const DateRec &date) {
     for (int32_t i = 0; i < end; i++) {
         if (!MatrixRowRead(Voucher::Number, voucher, i, row)) return;
         if (GetU16(row, TransRow::Kind) != RowAccount) continue;
-        GetPString(row, TransRow::Account, 10, account);
+        GetText(row, TransRow::Account, account);
         if (!PStringEqual(account, Run->code)) continue;
-        GetPString(row, TransRow::Objects, ObjectListMax, objects);
-        GetPString(row, TransRow::Text, 60, text);
-        GetPString(row, TransRow::VatCode, 2, vat);
+        GetText(row, TransRow::Objects, objects);
+        GetText(row, TransRow::Text, text);
+        GetText(row, TransRow::VatCode, vat);
         LedgerRow r{voucher, Voucher::Number, objects, text, vat, GetDec(row, TransRow::Amount),
                     forcedStyle >= 0 ? forcedStyle : (int)GetU16(row, TransRow::Flag), date};
         if (RowTaken(r)) ListRow(r);
@@ -299,7 +299,7 @@ void EntryRows(int reg, const uint8_t *record, const DateRec &date) {
     uint8_t row[TransRow::Size];
     assert(RecRowSize(reg) <= sizeof row);
     PString account, objects, text, vat;
-    if (objectsAt == 0) GetPString(record, OpenBalVc::Objects, ObjectListMax, objects);
+    if (objectsAt == 0) GetText(record, OpenBalVc::Objects, objects);
     const int32_t n = MatrixRowCount(reg, 0, record);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(reg, record, i, row)) return;
@@ -328,7 +328,7 @@ bool SourceFields(int reg, uint32_t *serial, uint32_t *date) {
 // Walks the account's postings of the period; false when Esc stopped it.
 bool AccountPostings() {
     uint8_t entry[ATVc::Size] = {};
-    PutPString(entry, ATVc::Account, 10, Run->code);
+    PutText(entry, ATVc::Account, Run->code);
     PutDate(entry, ATVc::Date, Run->from);
     RuleRecord vouchers(Voucher::Number), sm1(SMVc::Number), sp1(PersEntryVc::Number), fb1(OpenBalVc::Number);
     if (!vouchers.record || !sm1.record || !sp1.record || !fb1.record) return true;
@@ -337,7 +337,7 @@ bool AccountPostings() {
     PString code;
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAtIndex(ATVc::Number, "AccDate", (int32_t)p, entry, &recid)) break;
-        GetPString(entry, ATVc::Account, 10, code);
+        GetText(entry, ATVc::Account, code);
         if (!PStringEqual(code, Run->code)) break;
         const DateRec date = GetDate(entry, ATVc::Date);
         if (!DateIsEmpty(&Run->to) && DateCompare(&date, &Run->to) > 0) break;
@@ -432,8 +432,8 @@ void AccountEnd() {
 
 bool EachAccount(const uint8_t *account, void *) {
     Run->account = account;
-    GetPString(account, ACVc::Code, 10, Run->code);
-    GetPString(account, ACVc::Name, 60, Run->name);
+    GetText(account, ACVc::Code, Run->code);
+    GetText(account, ACVc::Name, Run->name);
     const int type = GetU16(account, ACVc::AccType);
     Run->negate = LedgerSignNegates(type);
     Run->headPrinted = Run->columnHeadPrinted = Run->hasLines = false;
@@ -469,9 +469,9 @@ void PrintVatSummary() {
     for (const VatSummaryEntry &e : Run->vat) {
         name[0] = 0;
         for (int32_t i = 0; i < codes.count; i++) {
-            GetPString(codes.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, 2, code);
+            GetText(codes.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, code);
             if (PStringEqual(code, e.code)) {
-                GetPString(codes.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Name, 30, name);
+                GetText(codes.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Name, name);
                 break;
             }
         }
@@ -543,7 +543,7 @@ void CounterAccountList(const uint8_t *voucher, const uint8_t *account, bool cre
             PStringAppendC(out, "...");
             return;
         }
-        GetPString(row, TransRow::Account, 10, other);
+        GetText(row, TransRow::Account, other);
         if (found > 1) PStringAppendC(out, ",");
         PStringAppend(out, other);
     }
@@ -586,14 +586,14 @@ void LedgerReport6() {
     run.headOnlyWithLines = GetU16(ReportParams, P::RangeKind) != 0;
     run.from = GetDate(ReportParams, P::DateFrom);
     run.to = GetDate(ReportParams, P::DateTo);
-    GetPString(ReportParams, P::ObjectSel, ObjectListMax, run.objects);
+    GetText(ReportParams, P::ObjectSel, run.objects);
     ParseObjectList(run.objects, &run.wanted);
-    GetPString(ReportParams, P::ObjectType, 5, run.objectType);
-    GetPString(ReportParams, P::SelText4, 31, run.textFilter);
+    GetText(ReportParams, P::ObjectType, run.objectType);
+    GetText(ReportParams, P::SelText4, run.textFilter);
     UpperPString(run.textFilter);
     GetTextPrefix(ReportParams, P::SelText1, 10, run.vatFilter);
     PString range, from, to;
-    GetPString(ReportParams, P::SelText7, 21, range);
+    GetText(ReportParams, P::SelText7, range);
     RangeSplitToFields(range, ReportParams + P::SelText5, ReportParams + P::SelText6, 10);
     GetTextPrefix(ReportParams, P::SelText5, 10, from);
     GetTextPrefix(ReportParams, P::SelText6, 10, to);

@@ -73,7 +73,7 @@ struct TermSums {
 void AddAccountOfTerm(const uint8_t *account, void *context) {
     const TermSums *t = static_cast<const TermSums *>(context);
     PString code;
-    GetPString(account, ACVc::Code, 10, code);
+    GetText(account, ACVc::Code, code);
     AddAccount(code, t->objects, t->sign, t->sums);
 }
 
@@ -92,7 +92,7 @@ void PopArguments(int n, uint8_t *formula, uint8_t *objects) {
         if (code[0] > 5) code[0] = 5;
         ExtraObjectKey(code, objects);
     } else if (ReportParams) {
-        GetPString(ReportParams, ReportParamsVc::ObjectSel, 30, objects);
+        GetText(ReportParams, ReportParamsVc::ObjectSel, objects);
     }
 }
 
@@ -138,7 +138,7 @@ int32_t FindFormulaRow(const uint8_t *code) {
     assert(code);
     PString own;
     for (int32_t i = 0; Run.rows && i < Run.count; i++) {
-        GetPString(Run.rows + size_t(i) * K::Size, K::Code, 5, own);
+        GetText(Run.rows + size_t(i) * K::Size, K::Code, own);
         if (PStringEqual(own, code)) return i;
     }
     return -1;
@@ -165,7 +165,7 @@ void AccountRangeWalk(const uint8_t *start, const uint8_t *end, bool either, voi
     PString from, to, code;
     PStringCopy(from, start);
     if (from[0] > 10) from[0] = 10;
-    PutPString(account.record, ACVc::Code, 10, from);
+    PutText(account.record, ACVc::Code, from);
     uint32_t recid = 0, position = 0;
     if (!end) {
         if (RecFindByIndex(ACVc::Number, "Code", account.record, 1, 1, &recid, &position)) each(account.record, context);
@@ -181,7 +181,7 @@ void AccountRangeWalk(const uint8_t *start, const uint8_t *end, bool either, voi
     if (!up && !found) p = int32_t(RegRecordCount(ACVc::Number));
     for (bool first = found; p >= 1; p += up ? 1 : -1, first = false) {
         if (!first && !RecReadAtIndex(ACVc::Number, "Code", p, account.record, &recid)) break;
-        GetPString(account.record, ACVc::Code, 10, code);
+        GetText(account.record, ACVc::Code, code);
         // Walking down, the walk starts at the first account at or after
         // start, which may lie above it.
         if (PStringCompareCollate(code, high) > 0) {

@@ -21,13 +21,13 @@ bool WalkAccountRange(const uint8_t *from, const uint8_t *to, bool (*each)(const
     assert(from && to && each);
     RuleRecord account(ACVc::Number);
     if (!account.record) return true;
-    PutPString(account.record, ACVc::Code, 10, from);
+    PutText(account.record, ACVc::Code, from);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(ACVc::Number, "Code", account.record, 1, 0, &recid, &position)) return true;
     PString code;
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAtIndex(ACVc::Number, "Code", (int32_t)p, account.record, &recid)) break;
-        GetPString(account.record, ACVc::Code, 10, code);
+        GetText(account.record, ACVc::Code, code);
         if (to[0] != 0 && PStringCompare(code, to) > 0) break;
         if (!each(account.record, context)) return false;
         if (ReportCancelled()) return false;
@@ -39,7 +39,7 @@ int AccountType(const uint8_t *account) {
     assert(account);
     RuleRecord r(ACVc::Number);
     if (!r.record || account[0] == 0) return 0;
-    PutPString(r.record, ACVc::Code, 10, account);
+    PutText(r.record, ACVc::Code, account);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(ACVc::Number, "Code", r.record, 1, 1, &recid, &position)) return 0;
     return GetU16(r.record, ACVc::AccType);

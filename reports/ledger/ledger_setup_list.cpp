@@ -114,7 +114,7 @@ bool AccountSection(const uint8_t *) {
                        {3272, 370, false}, {3264, 1, true}});
     return WalkRegister(ACVc::Number, "Code", [](const uint8_t *account) {
         PString code, rows;
-        GetPString(account, ACVc::Code, 10, code);
+        GetText(account, ACVc::Code, code);
         StatementRowsOfAccount(code, rows);
         RepStartLine(LineHeight);
         RepText(0, 0, code, 0);
@@ -297,7 +297,7 @@ void RowsOfRegister(int reg, int label, const uint8_t *account, uint8_t *out) {
     GetUiText(text, label);
     for (int32_t p = 1; RecReadAt(reg, p, r.record, &recid); p++) {   // positions count from 1
         if (GetU16(r.record, SR21Vc::RowKind) != 1) continue;
-        GetPString(r.record, SR21Vc::Formula, 60, formula);
+        GetText(r.record, SR21Vc::Formula, formula);
         if (!CodeListContains(account, formula)) continue;
         if (out[0]) PStringAppendC(out, ",");
         PStringAppend(out, text);

@@ -57,8 +57,8 @@ bool GatherObject(const uint8_t *job, ObjectResult &r, const uint8_t *firstAccou
     const DateRec from = GetDate(job, P::DateFrom), to = GetDate(job, P::DateTo);
     RuleRecord balance(BLVc::Number);
     if (!balance.record) return true;
-    PutPString(balance.record, BLVc::Objects, ObjectListMax, r.code);
-    PutPString(balance.record, BLVc::Account, 10, firstAccount);
+    PutText(balance.record, BLVc::Objects, r.code);
+    PutText(balance.record, BLVc::Account, firstAccount);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(BLVc::Number, "ObjAccKey", balance.record, 2, 0, &recid, &position)) return true;
     PString objects, account;
@@ -67,8 +67,8 @@ bool GatherObject(const uint8_t *job, ObjectResult &r, const uint8_t *firstAccou
             RecFreeMatrix(BLVc::Number, balance.record);
             if (!RecReadAtIndex(BLVc::Number, "ObjAccKey", (int32_t)p, balance.record, &recid)) break;
         }
-        GetPString(balance.record, BLVc::Objects, ObjectListMax, objects);
-        GetPString(balance.record, BLVc::Account, 10, account);
+        GetText(balance.record, BLVc::Objects, objects);
+        GetText(balance.record, BLVc::Account, account);
         if (!PStringEqual(objects, r.code)) break;
         if (lastAccount[0] && PStringCompare(account, lastAccount) > 0) break;
         const int type = AccountType(account);
@@ -99,11 +99,11 @@ void ObjectBalanceReport(ReportJob &job) {
     assert(job.selection);
     const bool preview = GetU16(job.selection, P::OutputKind) == OutPreview;
     PString range, firstObject, lastObject, firstAccount, lastAccount, type;
-    GetPString(job.selection, P::ObjectSel, ObjectListMax, range);
+    GetText(job.selection, P::ObjectSel, range);
     RangeSplit(range, firstObject, lastObject);
-    GetPString(job.selection, P::SelText7, 21, range);
+    GetText(job.selection, P::SelText7, range);
     RangeSplit(range, firstAccount, lastAccount);
-    GetPString(job.selection, P::ObjectType, 5, type);
+    GetText(job.selection, P::ObjectType, type);
 
     RepBeginJobNr(5061);
     RepStartLine(15);
@@ -125,18 +125,18 @@ void ObjectBalanceReport(ReportJob &job) {
     bool whole = true;
     RuleRecord object(OBVc::Number);
     uint32_t recid = 0, position = 0;
-    if (object.record) PutPString(object.record, OBVc::Code, 5, firstObject);
+    if (object.record) PutText(object.record, OBVc::Code, firstObject);
     if (object.record && RecFindByIndex(OBVc::Number, "Code", object.record, 1, 0, &recid, &position)) {
         PString code, objectType;
         for (uint32_t p = position; whole; p++) {
             if (p != position && !RecReadAtIndex(OBVc::Number, "Code", (int32_t)p, object.record, &recid)) break;
-            GetPString(object.record, OBVc::Code, 5, code);
+            GetText(object.record, OBVc::Code, code);
             if (lastObject[0] && PStringCompare(code, lastObject) > 0) break;
-            GetPString(object.record, OBVc::ObjType, 5, objectType);
+            GetText(object.record, OBVc::ObjType, objectType);
             if (GetU16(object.record, OBVc::Blocked) != 0 || (type[0] && !PStringEqual(objectType, type))) continue;
             ObjectResult r;
             PStringCopy(r.code, code);
-            GetPString(object.record, OBVc::Name, 60, r.name);
+            GetText(object.record, OBVc::Name, r.name);
             for (int t = 0; t < 5; t++) {
                 DecSetZero(&r.period[t]);
                 DecSetZero(&r.year[t]);

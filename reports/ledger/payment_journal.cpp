@@ -66,7 +66,7 @@ constexpr PaymentJournalDef PersonPayments{
 // takes every state).
 bool PaymentWanted(const PaymentJournalDef &d, const uint8_t *payment) {
     uint8_t want[256], mode[256];
-    GetPString(ReportParams, ReportParamsVc::SelText3, 255, want);
+    GetText(ReportParams, ReportParamsVc::SelText3, want);
     GetPString(payment, d.payMode, 1, mode);
     if (want[0] && !PStringEqual(want, mode)) return false;
     const DateRec date = GetDate(payment, d.payDate);
@@ -161,7 +161,7 @@ void PaymentJournal(const PaymentJournalDef &d) {
             DecAdd(&grand, &home, &grand);
             for (int32_t i = 0; i < modes.count; i++) {
                 uint8_t code[256];
-                GetPString(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, 1, code);
+                GetText(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, code);
                 if (PStringEqual(code, mode)) DecAdd(&modeSums[(size_t)i], &home, &modeSums[(size_t)i]);
             }
         }

@@ -32,7 +32,7 @@ constexpr uint16_t VariantInvoiceText = 13;
 
 // Reads the vendor of code into vendor; false when there is none.
 bool ReadVendor(const uint8_t *code, uint8_t *vendor) {
-    PutPString(vendor, VEVc::Code, 20, code);
+    PutText(vendor, VEVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFindByIndex(VEVc::Number, "Code", vendor, 1, 1, &recid, &position);
 }
@@ -46,7 +46,7 @@ void PrintAdviceRow(const uint8_t *row) {
     if (!invoice.record || !vendor.record) return;
     if (ReadBySerNr(VIVc::Number, VIVc::SerNr, GetI32(row, OPVc::Rows::InvoiceNr), invoice.record)) {
         uint8_t code[256];
-        GetPString(invoice.record, VIVc::VendCode, 20, code);
+        GetText(invoice.record, VIVc::VendCode, code);
         if (!ReadVendor(code, vendor.record)) RecClear(VEVc::Number, vendor.record);
         RecFreeMatrix(VIVc::Number, invoice.record);
     }

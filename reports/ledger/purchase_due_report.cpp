@@ -61,7 +61,7 @@ void PurchDueDateReport() {
     const char *index = byDiscount ? "RebDate" : "DueDate";
     const uint32_t dateAt = byDiscount ? APVc::DiscDate : APVc::DueDate;
     uint8_t vendor[256], code[256];
-    GetPString(ReportParams, ReportParamsVc::SelText2, 255, vendor);
+    GetText(ReportParams, ReportParamsVc::SelText2, vendor);
     PackedDecimal running, sums[4];
     DecSetZero(&running);
     for (PackedDecimal &s : sums) DecSetZero(&s);
@@ -84,14 +84,14 @@ void PurchDueDateReport() {
                 RecFindByIndex(APVc::Number, index, item.record, 1, 0, &recid, &position);
     for (uint32_t p = position; more; p++) {
         if (p != position && !RecReadAtIndex(APVc::Number, index, (int32_t)p, item.record, &recid)) break;
-        GetPString(item.record, APVc::VendCode, 20, code);
+        GetText(item.record, APVc::VendCode, code);
         if (vendor[0] && !PStringEqual(code, vendor)) continue;
         RecFreeMatrix(VIVc::Number, invoice.record);
         const bool found = ReadInvoice(item.record, invoice.record);
         if (dropMarked && found && GetU16(invoice.record, VIVc::Held) != 0) continue;
         const DateRec date = GetDate(item.record, dateAt);
         uint8_t currency[256];
-        GetPString(item.record, APVc::CurncyCode, 5, currency);
+        GetText(item.record, APVc::CurncyCode, currency);
         PackedDecimal rate, home;
         if (!currency[0] || !CurrencyRate(currency, &date, &rate)) DecSetBlank(&rate);
         const PackedDecimal open = GetDec(item.record, APVc::OpenAmount);
@@ -105,14 +105,14 @@ void PurchDueDateReport() {
             RepValue(60, 0, item.record + APVc::InvoiceNr, FtLong, 0);
             RepTextEx(120, -1, 0, 0, 0, code);
             uint8_t name[256];
-            GetPString(item.record, APVc::VendName, 60, name);
+            GetText(item.record, APVc::VendName, name);
             RepTextEx(200, -1, 0, 0, 0, name);
             RepAmount(380, &home);
             RepAmount(480, &running);
             RepEndLine();
             uint8_t comment[256];
             comment[0] = 0;
-            if (found) GetPString(invoice.record, VIVc::Comment, 60, comment);
+            if (found) GetText(invoice.record, VIVc::Comment, comment);
             if (comment[0]) {
                 RepStartLine(LineHeight);
                 RepTextEx(40, -1, 0, 0, 0, comment);

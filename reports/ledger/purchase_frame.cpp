@@ -16,7 +16,7 @@
 SerialRange SerialRangeOfSelection() {
     assert(ReportParams);
     PString range;
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     SerialRange r{-1, -1};
     RangeSplitNumber(range, &r.from, &r.to);
     // All bits set is "no lower end": the walk starts at the first serial.

@@ -39,7 +39,7 @@ bool Word(uint32_t at) { return GetU16(ReportParams, at) == 1; }
 void ReadSelection(JournalSelection *s) {
     s->layout = GetU16(ReportParams, P::ReportLayout);
     s->range = SerialRangeOfSelection();
-    GetPString(ReportParams, P::SelText2, 255, s->vendor);
+    GetText(ReportParams, P::SelText2, s->vendor);
     s->unapproved = Word(P::Option2);
     s->approved = Word(P::Option3);
     s->kind1 = Word(P::Option4);
@@ -59,7 +59,7 @@ uint16_t InvoiceKind(const uint8_t *invoice) {
 bool Passes(const uint8_t *invoice, const JournalSelection &s) {
     if (s.vendor[0]) {
         PString code;
-        GetPString(invoice, VIVc::VendCode, 20, code);
+        GetText(invoice, VIVc::VendCode, code);
         if (!PStringEqual(code, s.vendor)) return false;
     }
     const bool approved = GetU16(invoice, VIVc::Approved) != 0;
@@ -107,7 +107,7 @@ void InvoiceLine(const uint8_t *invoice) {
     TextField(445, invoice, VIVc::CurncyCode, 5);
     RepEndLine();
     PString currency;
-    GetPString(invoice, VIVc::CurncyCode, 5, currency);
+    GetText(invoice, VIVc::CurncyCode, currency);
     PackedDecimal zero;
     DecSetZero(&zero);
     TotalsTableAdd(currency, &amount, &zero, &zero);
@@ -119,14 +119,14 @@ void InvoiceDetail(const uint8_t *invoice) {
     if (CompanyVariant() == 26) {
         RuleRecord vendor(VEVc::Number);
         PString code;
-        GetPString(invoice, VIVc::VendCode, 20, code);
+        GetText(invoice, VIVc::VendCode, code);
         PString text;
         text[0] = 0;
         if (vendor.record) {
-            PutPString(vendor.record, VEVc::Code, 20, code);
+            PutText(vendor.record, VEVc::Code, code);
             uint32_t recid = 0, position = 0;
             if (RecFind(VEVc::Number, vendor.record, 1, 1, &recid, &position))
-                GetPString(vendor.record, VEVc::OurRef, 20, text);
+                GetText(vendor.record, VEVc::OurRef, text);
         }
         RepStartLine(LineHeight);
         RepTextEx(220, -1, 0, 0, 0, text);

@@ -34,9 +34,9 @@ void AccountName(const uint8_t *code, uint8_t *name) {
     name[0] = 0;
     RuleRecord account(ACVc::Number);
     if (!account.record) return;
-    PutPString(account.record, ACVc::Code, 10, code);
+    PutText(account.record, ACVc::Code, code);
     uint32_t recid = 0, position = 0;
-    if (RecFind(ACVc::Number, account.record, 1, 1, &recid, &position)) GetPString(account.record, ACVc::Name, 60, name);
+    if (RecFind(ACVc::Number, account.record, 1, 1, &recid, &position)) GetText(account.record, ACVc::Name, name);
 }
 
 // One account row of the invoice in its style; the account's name when
@@ -44,8 +44,8 @@ void AccountName(const uint8_t *code, uint8_t *name) {
 void PrintAccountRow(const uint8_t *row) {
     const int style = GetU16(row, VIVc::Rows::Flag);
     uint8_t account[256], text[256];
-    GetPString(row, VIVc::Rows::Account, 10, account);
-    GetPString(row, VIVc::Rows::Text, 60, text);
+    GetText(row, VIVc::Rows::Account, account);
+    GetText(row, VIVc::Rows::Text, text);
     if (!text[0]) AccountName(account, text);
     RepStartLine(LineHeight);
     RepTextEx(20, -1, 0, 0, style, account);

@@ -89,7 +89,7 @@ void PurchaseOrderReport(ReportJob &job) {
     namespace O = PurchOrderVc;
     const int layout = GetU16(job.selection, ReportParamsVc::ReportLayout);
     uint8_t vendor[256];
-    GetPString(job.selection, ReportParamsVc::SelText2, 255, vendor);
+    GetText(job.selection, ReportParamsVc::SelText2, vendor);
     const DateRec dateFrom = GetDate(job.selection, ReportParamsVc::DateFrom);
     const DateRec dateTo = GetDate(job.selection, ReportParamsVc::DateTo);
     TotalsTableReset();
@@ -109,12 +109,12 @@ void PurchaseOrderReport(ReportJob &job) {
 
     SerialRangeWalk(job.selection, O::Number, O::SerNr, [&](const uint8_t *order, uint32_t) {
         uint8_t code[256], currency[256];
-        GetPString(order, O::VendCode, 20, code);
+        GetText(order, O::VendCode, code);
         const DateRec date = GetDate(order, O::PODate);
         if ((vendor[0] && !PStringEqual(code, vendor)) || !DateInRange(&date, &dateFrom, &dateTo)) return true;
         const uint32_t amountAt = layout == 2 ? O::NetTotal : O::Total;
         const PackedDecimal amount = GetDec(order, amountAt);
-        GetPString(order, O::CurncyCode, 5, currency);
+        GetText(order, O::CurncyCode, currency);
         TotalsTableAdd(currency, &amount, nullptr, nullptr);
         if (layout == 1) {
             RepRuleFull(1, 1);

@@ -24,7 +24,7 @@
 // gives false. The record's rows are freed between records.
 template <typename Act> void SerialRangeWalk(const uint8_t *job, int reg, uint32_t serNrAt, Act act) {
     uint8_t range[256];
-    GetPString(job, ReportParamsVc::SelText1, 255, range);
+    GetText(job, ReportParamsVc::SelText1, range);
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
     RuleRecord record(reg);

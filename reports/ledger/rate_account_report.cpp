@@ -30,9 +30,9 @@ namespace E = RateAccVc;
 bool EntryInterest(const uint8_t *entry, const DateRec &from, const DateRec &to, PackedDecimal *balance,
                    PackedDecimal *amount) {
     PString account, objects, rateCode;
-    GetPString(entry, E::Account, 10, account);
-    GetPString(entry, E::Objects, ObjectListMax, objects);
-    GetPString(entry, E::RateCode, 5, rateCode);
+    GetText(entry, E::Account, account);
+    GetText(entry, E::Objects, objects);
+    GetText(entry, E::RateCode, rateCode);
     const int secondKind = GetU16(ReportParams, P::SecondKind) != 0;
     uint8_t balanceRecord[BLVc::Size];
     const bool hasBalances = BalanceRecordFind(account, objects, balanceRecord);
@@ -67,7 +67,7 @@ void Register100Report() {
     const bool summary = GetU16(ReportParams, P::ReportLayout) == 1;
     const DateRec from = GetDate(ReportParams, P::DateFrom), to = GetDate(ReportParams, P::DateTo);
     PString range, first, last;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplit(range, first, last);
     RepBeginJobNr(5081);
     if (!summary) {
@@ -85,12 +85,12 @@ void Register100Report() {
     RuleRecord entry(E::Number);
     bool whole = entry.record != nullptr;
     uint32_t recid = 0, position = 0;
-    if (whole) PutPString(entry.record, E::Code, 20, first);
+    if (whole) PutText(entry.record, E::Code, first);
     if (whole && RecFindByIndex(E::Number, "Code", entry.record, 1, 0, &recid, &position)) {
         PString code, account, objects;
         for (uint32_t p = position; whole; p++) {
             if (p != position && !RecReadAtIndex(E::Number, "Code", (int32_t)p, entry.record, &recid)) break;
-            GetPString(entry.record, E::Code, 20, code);
+            GetText(entry.record, E::Code, code);
             if (last[0] && PStringCompare(code, last) > 0) break;
             if (summary) {
                 RepStartLine(15);
@@ -101,8 +101,8 @@ void Register100Report() {
                 RepEndLine();
                 RepRuleFull(1, 4);
             }
-            GetPString(entry.record, E::Account, 10, account);
-            GetPString(entry.record, E::Objects, ObjectListMax, objects);
+            GetText(entry.record, E::Account, account);
+            GetText(entry.record, E::Objects, objects);
             PackedDecimal opening, balance, amount;
             AccountBalanceBefore(account, objects, &from, 0, GetU16(ReportParams, P::SecondKind) != 0, &opening);
             balance = opening;

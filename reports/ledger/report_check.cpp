@@ -54,9 +54,9 @@ bool CheckPeriod(uint8_t *params, bool *whole)
     PutU16(params, ReportParamsVc::MonthTo, MonthIndex(&to));
 
     uint8_t list[256], joined[256];
-    GetPString(params, ReportParamsVc::ObjectSel, 30, list);
+    GetText(params, ReportParamsVc::ObjectSel, list);
     JoinObjectList(list, joined);
-    PutPString(params, ReportParamsVc::ObjectSel, 30, joined);
+    PutText(params, ReportParamsVc::ObjectSel, joined);
 
     if (GetU16(params, ReportParamsVc::PeriodGiven) != 0 && DateCompare(&from, &to) > 0) {
         FieldError(Texts::SeriesDatesReversed, nullptr, ReportParamsVc::DateTo);

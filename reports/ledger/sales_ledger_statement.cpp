@@ -83,10 +83,10 @@ void AccountHead(const uint8_t *code) {
     PStringAppendC(t, "  ");
     RuleRecord account(ACVc::Number);
     if (account.record) {
-        PutPString(account.record, ACVc::Code, 10, code);
+        PutText(account.record, ACVc::Code, code);
         uint32_t recid = 0, position = 0;
         if (RecFindByIndex(ACVc::Number, "Code", account.record, 1, 1, &recid, &position)) {
-            GetPString(account.record, ACVc::Name, 60, name);
+            GetText(account.record, ACVc::Name, name);
             PStringAppend(t, name);
         }
     }
@@ -104,7 +104,7 @@ void LedgerReport60(ReportJob &job) {
     assert(job.selection);
     const DateRec from = GetDate(job.selection, P::DateFrom), to = GetDate(job.selection, P::DateTo);
     PString range, first, last;
-    GetPString(job.selection, P::SelText7, 21, range);
+    GetText(job.selection, P::SelText7, range);
     RangeSplit(range, first, last);
     RepBeginJobNr(3481);
 
@@ -113,7 +113,7 @@ void LedgerReport60(ReportJob &job) {
         RepEndJob();
         return;
     }
-    PutPString(entry.record, Entry::ARAcc, 10, first);
+    PutText(entry.record, Entry::ARAcc, first);
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(Entry::Number, "AccNr", entry.record, 1, 0, &recid, &position);
     PString account = {0}, code, number;
@@ -123,7 +123,7 @@ void LedgerReport60(ReportJob &job) {
     uint16_t lastMonth = 0;
     for (uint32_t p = position; more; p++) {
         if (p != position && !RecReadAtIndex(Entry::Number, "AccNr", (int32_t)p, entry.record, &recid)) break;
-        GetPString(entry.record, Entry::ARAcc, 10, code);
+        GetText(entry.record, Entry::ARAcc, code);
         if (last[0] && PStringCompare(code, last) > 0) break;
         if (!started || !PStringEqual(code, account)) {
             PStringCopy(account, code);

@@ -45,7 +45,7 @@ int RowRegister(int report) {
 
 // The title: the selection's, else the report's own or its saved one.
 void StatementTitle(int report, uint8_t *title) {
-    GetPString(ReportParams, P::SelText1, 255, title);
+    GetText(ReportParams, P::SelText1, title);
     if (title[0] != 0) return;
     if (report == 21) GetUiText(title, Texts::BalanceStatementTitle);
     else if (report == 22) GetUiText(title, Texts::ResultStatementTitle);
@@ -67,9 +67,9 @@ void KeyFigure(PackedDecimal *key) {
     for (int32_t i = 0; bytes && i < count; i++) {
         const uint8_t *row = bytes + size_t(i) * KeyFigureBlk::Rows::Size;
         PString own, formula;
-        GetPString(row, KeyFigureBlk::Rows::Code, 5, own);
+        GetText(row, KeyFigureBlk::Rows::Code, own);
         if (!PStringEqual(own, code)) continue;
-        GetPString(row, KeyFigureBlk::Rows::Formula, 255, formula);
+        GetText(row, KeyFigureBlk::Rows::Formula, formula);
         CompileScript(formula);
         PackedDecimal value;
         if (!FieldFromText(reinterpret_cast<uint8_t *>(&value), FtAmount2, 0, formula)) DecSetZero(&value);
@@ -146,10 +146,10 @@ struct FormulaRowState {
 // shows it, its part of the row's sums.
 void AccountOfRow(const uint8_t *account, int sign, FormulaRowState *s) {
     PString code, name, objects, type;
-    GetPString(account, ACVc::Code, 10, code);
-    GetPString(account, ACVc::Name, 60, name);
-    GetPString(ReportParams, P::ObjectSel, 30, objects);
-    GetPString(ReportParams, P::ObjectType, 5, type);
+    GetText(account, ACVc::Code, code);
+    GetText(account, ACVc::Name, name);
+    GetText(ReportParams, P::ObjectSel, objects);
+    GetText(ReportParams, P::ObjectType, type);
     PackedDecimal amounts[3];
     AccountColumnAmounts(code, objects, &amounts[0], &amounts[1], &amounts[2]);
     const int detail = Word(P::DetailLevel);
@@ -189,8 +189,8 @@ struct RowWork {
 
 void StatementRow(const uint8_t *row, RowWork *w) {
     PString formula, label, none = {0};
-    GetPString(row, R::Formula, 60, formula);
-    GetPString(row, R::Label, 60, label);
+    GetText(row, R::Formula, formula);
+    GetText(row, R::Label, label);
     const uint16_t kind = GetU16(row, R::RowKind);
     const int sign = StatementSignFlag(GetU16(row, R::SignClass));
     if (kind == KindText) {
@@ -301,7 +301,7 @@ void StatementReport() {
     if (Word(P::AmountUnit) == 3) KeyFigure(&w.keyFigure);
     ColumnHeadings(report);
     PString type, line;
-    GetPString(ReportParams, P::ObjectType, 5, type);
+    GetText(ReportParams, P::ObjectType, type);
     if (Word(P::DetailLevel) == 2 && type[0] != 0) {
         GetUiText(line, 1565);
         TextLine(LineHeight, 0, line);

@@ -49,7 +49,7 @@ void ReadSelection(JournalSelection *s) {
     s->numberTo = GetU32(ReportParams, P::NumberTo);
     s->from = GetDate(ReportParams, P::DateFrom);
     s->to = GetDate(ReportParams, P::DateTo);
-    GetPString(ReportParams, P::SelText2, 255, s->vatCode);
+    GetText(ReportParams, P::SelText2, s->vatCode);
 }
 
 // True when the voucher lies past the range's last series and number.
@@ -73,7 +73,7 @@ bool HasVatCode(const uint8_t *voucher, const uint8_t *vatCode) {
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(Voucher::Number, voucher, i, row)) break;
         if (GetU16(row, Row::Kind) != RowAccount) continue;
-        GetPString(row, Row::VatCode, 2, code);
+        GetText(row, Row::VatCode, code);
         if (PStringEqual(code, vatCode)) return true;
     }
     return false;
@@ -127,9 +127,9 @@ void VoucherLines(const uint8_t *voucher, PackedDecimal *sum, CodeSummary &vat, 
         // in no other style.
         if (GetU16(row, Row::Kind) != RowAccount || GetU16(row, Row::Flag) != 0) continue;
         const PackedDecimal amount = GetDec(row, Row::Amount);
-        GetPString(row, Row::VatCode, 2, code);
+        GetText(row, Row::VatCode, code);
         CodeSummaryAdd(vat, code, &amount);
-        GetPString(row, Row::Account, 10, code);
+        GetText(row, Row::Account, code);
         CodeSummaryAdd(accounts, code, &amount);
     }
     RepStartLine(LineHeight);
@@ -148,9 +148,9 @@ void VatCodeName(const uint8_t *code, uint8_t *name) {
     PString own;
     for (int32_t i = 0; i < rows.count; i++) {
         const uint8_t *r = rows.data + (size_t)i * VatCodeBlk::Rows::Size;
-        GetPString(r, VatCodeBlk::Rows::Code, 2, own);
+        GetText(r, VatCodeBlk::Rows::Code, own);
         if (PStringEqual(own, code)) {
-            GetPString(r, VatCodeBlk::Rows::Name, 30, name);
+            GetText(r, VatCodeBlk::Rows::Name, name);
             return;
         }
     }

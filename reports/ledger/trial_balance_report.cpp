@@ -161,13 +161,13 @@ bool AddTransactions(int reg, uint32_t dateAt) {
             if (!MatrixRowRead(reg, r.record, i, row)) break;
             if (reg == Voucher::Number) {
                 if (GetU16(row, TransRow::Kind) != RowAccount || GetU16(row, TransRow::Flag) != 0) continue;
-                GetPString(row, TransRow::Account, 10, account);
-                GetPString(row, TransRow::Objects, ObjectListMax, objects);
+                GetText(row, TransRow::Account, account);
+                GetText(row, TransRow::Objects, objects);
                 const PackedDecimal amount = GetDec(row, TransRow::Amount);
                 AddRow(account, objects, date, &amount);
             } else {
-                GetPString(row, Sp1Row::Account, 10, account);
-                GetPString(row, Sp1Row::Objects, ObjectListMax, objects);
+                GetText(row, Sp1Row::Account, account);
+                GetText(row, Sp1Row::Objects, objects);
                 const PackedDecimal amount = GetDec(row, Sp1Row::Amount);
                 AddRow(account, objects, date, &amount);
             }
@@ -200,10 +200,10 @@ bool AddEntryRecords() {
         const bool kindOne = GetU16(fb1.record, OpenBalVc::PostKind) != 0;
         if ((!kindOne || secondKind) && DateCompare(&date, &Run->start) >= 0 &&
             (DateIsEmpty(&Run->to) || DateCompare(&date, &Run->to) <= 0)) {
-            GetPString(fb1.record, OpenBalVc::Objects, ObjectListMax, objects);
+            GetText(fb1.record, OpenBalVc::Objects, objects);
             const int32_t n = MatrixRowCount(OpenBalVc::Number, 0, fb1.record);
             for (int32_t i = 0; i < n && MatrixRowRead(OpenBalVc::Number, fb1.record, i, row); i++) {
-                GetPString(row, Fb1Row::Account, 10, account);
+                GetText(row, Fb1Row::Account, account);
                 const PackedDecimal amount = GetDec(row, Fb1Row::Amount);
                 AddRow(account, objects, date, &amount);
             }
@@ -218,8 +218,8 @@ bool AddEntryRecords() {
         if (DateCompare(&date, &Run->start) >= 0 && (DateIsEmpty(&Run->to) || DateCompare(&date, &Run->to) <= 0)) {
             const int32_t n = MatrixRowCount(SMVc::Number, 0, sm1.record);
             for (int32_t i = 0; i < n && MatrixRowRead(SMVc::Number, sm1.record, i, row); i++) {
-                GetPString(row, AccountRow::Account, 10, account);
-                GetPString(row, AccountRow::Objects, ObjectListMax, objects);
+                GetText(row, AccountRow::Account, account);
+                GetText(row, AccountRow::Objects, objects);
                 const PackedDecimal amount = GetDec(row, AccountRow::Amount);
                 AddRow(account, objects, date, &amount);
             }
@@ -233,8 +233,8 @@ bool AddEntryRecords() {
 bool EachAccount(const uint8_t *account, void *) {
     TrialEntry e;
     ZeroEntry(&e);
-    GetPString(account, ACVc::Code, 10, e.code);
-    GetPString(account, ACVc::Name, 60, e.name);
+    GetText(account, ACVc::Code, e.code);
+    GetText(account, ACVc::Name, e.name);
     PackedDecimal before;
     AccountBalanceBefore(e.code, Run->objects, &Run->start, 0, Run->secondKind, &before);
     AddToPair(&e, Opening, &before);
@@ -327,7 +327,7 @@ void LedgerReport61(ReportJob &job) {
     run.sumsOnly = GetU16(sel, P::Option2) == 1;
     run.groupSums = GetU16(sel, P::Option9) != 0;
     run.secondKind = GetU16(sel, P::SecondKind) != 0;
-    GetPString(sel, P::ObjectSel, ObjectListMax, run.objects);
+    GetText(sel, P::ObjectSel, run.objects);
     ParseObjectList(run.objects, &run.wanted);
     run.from = GetDate(sel, P::DateFrom);
     run.to = GetDate(sel, P::DateTo);
@@ -336,7 +336,7 @@ void LedgerReport61(ReportJob &job) {
     run.start = DateIsEmpty(&date2From) ? run.from : date2From;
     if (!DateIsEmpty(&run.date2To) && DateCompare(&run.date2To, &run.start) < 0) run.start = run.date2To;
     PString range, first, last;
-    GetPString(sel, P::SelText7, 21, range);
+    GetText(sel, P::SelText7, range);
     RangeSplitToFields(range, sel + P::SelText5, sel + P::SelText6, 10);
     GetTextPrefix(sel, P::SelText5, 10, first);
     GetTextPrefix(sel, P::SelText6, 10, last);

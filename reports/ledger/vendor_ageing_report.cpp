@@ -156,7 +156,7 @@ void InvoiceReference(const uint8_t *invoice, const char *prefix, uint8_t *out) 
     if (GetU16(invoice, VIVc::Held) != 0) PStringAppendC(out, prefix);
     PStringAppendC(out, serial);
     PString ref;
-    GetPString(invoice, VIVc::VendInvNr, 20, ref);
+    GetText(invoice, VIVc::VendInvNr, ref);
     if (ref[0]) {
         PStringAppendC(out, ", (");
         PStringAppend(out, ref);
@@ -224,7 +224,7 @@ void InvoiceKept(const uint8_t *vendor, const uint8_t *invoice, int32_t days, co
     case 4: {
         PString ref, code;
         InvoiceReference(invoice, "(*) ", ref);
-        GetPString(invoice, VIVc::CurncyCode, 5, code);
+        GetText(invoice, VIVc::CurncyCode, code);
         PackedDecimal rate, revalued;
         RateOn(code, s, &rate);
         AmountTimesRate(currency, &rate, &revalued);
@@ -247,7 +247,7 @@ void InvoiceKept(const uint8_t *vendor, const uint8_t *invoice, int32_t days, co
 bool GroupPasses(const uint8_t *vendor, const AgeingSelection &s) {
     if (!s.group[0]) return true;
     PString group;
-    GetPString(vendor, VEVc::VEGroup, 5, group);
+    GetText(vendor, VEVc::VEGroup, group);
     return PStringEqual(group, s.group);
 }
 
@@ -257,14 +257,14 @@ void OpenItems(const uint8_t *vendor, const AgeingSelection &s, VendorSums *v, A
     RuleRecord item(APVc::Number);
     if (!item.record) return;
     PString own, code;
-    GetPString(vendor, VEVc::Code, 20, own);
-    PutPString(item.record, APVc::VendCode, 20, own);
+    GetText(vendor, VEVc::Code, own);
+    PutText(item.record, APVc::VendCode, own);
     PutI32(item.record, APVc::InvoiceNr, 0);
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(APVc::Number, "VECode", item.record, 2, 0, &recid, &position);
     for (int32_t p = (int32_t)position; more; p++) {
         if (p != (int32_t)position && !RecReadAtIndex(APVc::Number, "VECode", p, item.record, &recid)) break;
-        GetPString(item.record, APVc::VendCode, 20, code);
+        GetText(item.record, APVc::VendCode, code);
         if (!PStringEqual(code, own)) break;
         if (ReportCancelled()) break;
         const DateRec due = GetDate(item.record, APVc::DueDate);
@@ -286,8 +286,8 @@ void InvoicesAtDate(const uint8_t *vendor, const AgeingSelection &s, VendorSums 
     RuleRecord invoice(VIVc::Number);
     if (!invoice.record) return;
     PString own, code;
-    GetPString(vendor, VEVc::Code, 20, own);
-    PutPString(invoice.record, VIVc::VendCode, 20, own);
+    GetText(vendor, VEVc::Code, own);
+    PutText(invoice.record, VIVc::VendCode, own);
     PutI32(invoice.record, VIVc::SerNr, 0);
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(VIVc::Number, "VECode", invoice.record, 2, 0, &recid, &position);
@@ -296,7 +296,7 @@ void InvoicesAtDate(const uint8_t *vendor, const AgeingSelection &s, VendorSums 
             RecFreeMatrix(VIVc::Number, invoice.record);
             if (!RecReadAtIndex(VIVc::Number, "VECode", p, invoice.record, &recid)) break;
         }
-        GetPString(invoice.record, VIVc::VendCode, 20, code);
+        GetText(invoice.record, VIVc::VendCode, code);
         if (!PStringEqual(code, own)) break;
         if (ReportCancelled()) break;
         const DateRec due = GetDate(invoice.record, VIVc::DueDate), trans = GetDate(invoice.record, VIVc::TransDate);
@@ -325,7 +325,7 @@ void InvoicesAtDate(const uint8_t *vendor, const AgeingSelection &s, VendorSums 
 void OnAccountLines(const uint8_t *vendor, const AgeingSelection &s, VendorSums *v, AgeingTotals *t,
                     PackedDecimal *shown) {
     PString code;
-    GetPString(vendor, VEVc::Code, 20, code);
+    GetText(vendor, VEVc::Code, code);
     PackedDecimal home, currency;
     VendorOnAccount(code, s.dateGiven ? &s.reportDate : nullptr, &home, &currency);
     Add(&v->home, &home);
@@ -342,7 +342,7 @@ void OnAccountLines(const uint8_t *vendor, const AgeingSelection &s, VendorSums 
         // Revalued as the invoice lines are: the amount in the payments'
         // currency at the vendor currency's rate on the report date.
         PString currencyCode;
-        GetPString(vendor, VEVc::CurncyCode, 5, currencyCode);
+        GetText(vendor, VEVc::CurncyCode, currencyCode);
         PackedDecimal rate, revalued;
         RateOn(currencyCode, s, &rate);
         AmountTimesRate(&currency, &rate, &revalued);
@@ -363,7 +363,7 @@ void FooterStart(const uint8_t *vendor, const AgeingSelection &s, const VendorSu
     RepRule(400, 480, 2);
     RepEndLine();
     PString currency;
-    GetPString(vendor, VEVc::CurncyCode, 5, currency);
+    GetText(vendor, VEVc::CurncyCode, currency);
     if (!s.inCurrency || !currency[0]) return;
     RepStartLine(LineHeight);
     RepTextNr(320, 0, 2424, 1);
@@ -484,9 +484,9 @@ void ReadSelection(AgeingSelection *s) {
     s->dateGiven = s->reportDate.year != 0;
     s->reference = s->dateGiven ? s->reportDate : TodayDate;
     PString range;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplit(range, s->from, s->to);
-    GetPString(ReportParams, P::SelText3, 255, s->group);
+    GetText(ReportParams, P::SelText3, s->group);
 }
 
 // The amount of a credit note or payment as layout 0 shows it: in its
@@ -587,7 +587,7 @@ void VendorAgeingReport() {
     uint32_t recid = 0, position = 0;
     if (vendor.record) {
         PutPString(vendor.record, keyAt, keyWidth, s.from);
-        if (byGroup) PutPString(vendor.record, VEVc::VEGroup, 5, s.group);
+        if (byGroup) PutText(vendor.record, VEVc::VEGroup, s.group);
         more = RecFindByIndex(VEVc::Number, index, vendor.record, byGroup ? 2 : 1, 0, &recid, &position);
     }
     PString key;

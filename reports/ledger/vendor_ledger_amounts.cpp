@@ -106,7 +106,7 @@ void VendorOnAccount(const uint8_t *vendorCode, const DateRec *asOf, PackedDecim
     DecSetZero(currency);
     RuleRecord entry(VLVc::Number);
     if (!entry.record) return;
-    PutPString(entry.record, VLVc::VendCode, 20, vendorCode);
+    PutText(entry.record, VLVc::VendCode, vendorCode);
     PutU16(entry.record, VLVc::Kind, EntryPayment);
     PutI32(entry.record, VLVc::InvoiceNr, NoInvoice);
     uint32_t recid = 0, position = 0;
@@ -114,7 +114,7 @@ void VendorOnAccount(const uint8_t *vendorCode, const DateRec *asOf, PackedDecim
     PString code;
     for (int32_t p = (int32_t)position; more; p++) {
         if (p != (int32_t)position && !RecReadAtIndex(VLVc::Number, "OnAcc", p, entry.record, &recid)) break;
-        GetPString(entry.record, VLVc::VendCode, 20, code);
+        GetText(entry.record, VLVc::VendCode, code);
         if (!PStringEqual(code, vendorCode) || GetU16(entry.record, VLVc::Kind) != EntryPayment ||
             GetI32(entry.record, VLVc::InvoiceNr) != NoInvoice)
             break;
@@ -130,7 +130,7 @@ void VendorOnAccount(const uint8_t *vendorCode, const DateRec *asOf, PackedDecim
         for (int32_t i = 0; i < rows; i++) {
             if (!MatrixRowRead(OPVc::Number, payment.record, i, row)) break;
             if (!PaymentRowCounts(row) || GetI32(row, OPVc::Rows::InvoiceNr) != NoInvoice) continue;
-            GetPString(row, OPVc::Rows::VendCode, 20, code);
+            GetText(row, OPVc::Rows::VendCode, code);
             if (!PStringEqual(code, vendorCode)) continue;
             const PackedDecimal amount = GetDec(row, OPVc::Rows::Amount);
             if (DecIsBlank(&amount)) continue;

@@ -239,7 +239,7 @@ void VendorInvoiceEntry(Statement *s, const uint8_t *entry) {
         }
         if (!s->inCurrency) AmountTimesRate(&amount, &rate, &amount);
         uint8_t ref[256], text[256];
-        GetPString(inv, VIVc::VendInvNr, 20, text);
+        GetText(inv, VIVc::VendInvNr, text);
         Reference(GetI32(inv, VIVc::SerNr), text, nullptr, ref);
         const DateRec date = GetDate(inv, VIVc::TransDate);
         if (kind == 2) EntryLine(s, &date, 4188, ref, &amount, Column::Both, 0);
@@ -284,9 +284,9 @@ void EachVendorStatement(const uint8_t *vendor, void *context) {
     Statement s{};
     s.texts = &VendorTexts;
     s.inCurrency = t->perCurrency;
-    GetPString(vendor, VEVc::Code, 20, s.code);
-    GetPString(vendor, VEVc::Name, 60, s.name);
-    GetPString(vendor, VEVc::CurncyCode, 5, s.currency);
+    GetText(vendor, VEVc::Code, s.code);
+    GetText(vendor, VEVc::Name, s.name);
+    GetText(vendor, VEVc::CurncyCode, s.currency);
     if (s.inCurrency) {
         PackedDecimal second;
         VendorPeriodAmount(t->job, vendor, KindsCurrencyA, true, &s.opening);
@@ -305,7 +305,7 @@ void EachVendorStatement(const uint8_t *vendor, void *context) {
     const DateRec to = GetDate(t->job, ReportParamsVc::DateTo);
     RuleRecord entry(VLVc::Number);
     if (!entry.record) return;
-    PutPString(entry.record, VLVc::VendCode, 20, s.code);
+    PutText(entry.record, VLVc::VendCode, s.code);
     PutDate(entry.record, VLVc::Date, from);
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(VLVc::Number, "MainKey", entry.record, 2, 0, &recid, &position);
@@ -333,7 +333,7 @@ void PersonExpenseEntry(Statement *s, const uint8_t *entry) {
         PackedDecimal amount = GetDec(e, ExpenseVc::Total);
         ToHome(s, e, ExpenseVc::Rate, &amount);
         uint8_t ref[256], currency[256];
-        GetPString(e, ExpenseVc::CurncyCode, 5, currency);
+        GetText(e, ExpenseVc::CurncyCode, currency);
         Reference(GetI32(e, ExpenseVc::SerNr), nullptr, s->inCurrency ? currency : nullptr, ref);
         const DateRec date = GetDate(e, ExpenseVc::TransDate);
         EntryLine(s, &date, 5185, ref, &amount, Column::Credit, 1);
@@ -352,7 +352,7 @@ void PersonPaymentEntry(Statement *s, const uint8_t *entry) {
     const DateRec date = GetDate(pay, PersPayVc::PayDate), entryDate = GetDate(entry, PersLedgerVc::TransDate);
     if (DateCompare(&date, &entryDate) == 0 && GetU16(pay, PersPayVc::Posted) == 1) {
         uint8_t row[PersPayVc::Rows::Size], ref[256], currency[256];
-        GetPString(pay, PersPayVc::CurncyCode, 5, currency);
+        GetText(pay, PersPayVc::CurncyCode, currency);
         Reference(GetI32(pay, PersPayVc::SerNr), nullptr, s->inCurrency ? currency : nullptr, ref);
         const int32_t rows = MatrixRowCount(PersPayVc::Number, 0, pay);
         for (int32_t i = 0; i < rows && MatrixRowRead(PersPayVc::Number, pay, i, row); i++) {
@@ -370,13 +370,13 @@ void PersonStatement(const uint8_t *person, StatementTotals *t) {
     Statement s{};
     s.texts = &PersonTexts;
     s.inCurrency = t->perCurrency;
-    GetPString(person, PEVc::Code, 5, s.code);
-    GetPString(person, PEVc::Name, 60, s.name);
+    GetText(person, PEVc::Code, s.code);
+    GetText(person, PEVc::Name, s.name);
     const DateRec from = GetDate(t->job, ReportParamsVc::DateFrom);
     const DateRec to = GetDate(t->job, ReportParamsVc::DateTo);
     uint8_t account[256], objects[256];
-    GetPString(person, PEVc::Account, 10, account);
-    GetPString(person, PEVc::Objects, 30, objects);
+    GetText(person, PEVc::Account, account);
+    GetText(person, PEVc::Objects, objects);
     DecSetZero(&s.opening);
     if (account[0]) AccountBalanceBefore(account, objects, &from, 0, 0, &s.opening);
     if (DecIsBlank(&s.opening)) DecSetZero(&s.opening);
@@ -388,7 +388,7 @@ void PersonStatement(const uint8_t *person, StatementTotals *t) {
 
     RuleRecord entry(PersLedgerVc::Number);
     if (!entry.record) return;
-    PutPString(entry.record, PersLedgerVc::Person, 5, s.code);
+    PutText(entry.record, PersLedgerVc::Person, s.code);
     PutDate(entry.record, PersLedgerVc::TransDate, from);
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(PersLedgerVc::Number, "MainKey", entry.record, 2, 0, &recid, &position);
@@ -435,18 +435,18 @@ void UserTotalsReport(ReportJob &job) {
     totals.job = job.selection;
     StatementsBegin(5180, &totals);
     uint8_t range[256], from[256], to[256], code[256];
-    GetPString(job.selection, ReportParamsVc::SelText1, 255, range);
+    GetText(job.selection, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
     RuleRecord person(PEVc::Number);
     uint32_t recid = 0, position = 0;
-    if (person.record) PutPString(person.record, PEVc::Code, 5, from);
+    if (person.record) PutText(person.record, PEVc::Code, from);
     bool more = person.record && RecFind(PEVc::Number, person.record, 1, 0, &recid, &position);
     for (uint32_t p = position; more; p++) {
         if (p != position) {
             RecFreeMatrix(PEVc::Number, person.record);
             if (!RecReadAt(PEVc::Number, (int32_t)p, person.record, &recid)) break;
         }
-        GetPString(person.record, PEVc::Code, 5, code);
+        GetText(person.record, PEVc::Code, code);
         if (to[0] && PStringCompare(code, to) > 0) break;
         PersonStatement(person.record, &totals);
         if (ReportCancelled()) break;

@@ -35,9 +35,9 @@ void EachTurnover(const uint8_t *vendor, void *context) {
     DecAdd(&run->total, &movement, &run->total);
     uint8_t text[256];
     RepStartLine(LineHeight);
-    GetPString(vendor, VEVc::Code, 20, text);
+    GetText(vendor, VEVc::Code, text);
     RepTextEx(0, -1, 0, 0, 0, text);
-    GetPString(vendor, VEVc::Name, 60, text);
+    GetText(vendor, VEVc::Name, text);
     RepTextEx(StopName, -1, 0, 0, 0, text);
     uint8_t slot[sizeof(PackedDecimal)];
     PutDec(slot, 0, movement);
@@ -54,19 +54,19 @@ void VendorWalk(void (*each)(const uint8_t *vendor, void *context), void *contex
 void VendorWalk(const uint8_t *job, void (*each)(const uint8_t *vendor, void *context), void *context) {
     assert(each && job);
     uint8_t range[256], from[256], to[256], group[256], code[256], own[256];
-    GetPString(job, ReportParamsVc::SelText1, 255, range);
+    GetText(job, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
-    GetPString(job, ReportParamsVc::SelText2, 255, group);
+    GetText(job, ReportParamsVc::SelText2, group);
     RuleRecord vendor(VEVc::Number);
     if (!vendor.record) return;
-    PutPString(vendor.record, VEVc::Code, 20, from);
+    PutText(vendor.record, VEVc::Code, from);
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(VEVc::Number, "Code", vendor.record, 1, 0, &recid, &position);
     for (uint32_t p = position; more; p++) {
         if (p != position && !RecReadAtIndex(VEVc::Number, "Code", (int32_t)p, vendor.record, &recid)) break;
-        GetPString(vendor.record, VEVc::Code, 20, code);
+        GetText(vendor.record, VEVc::Code, code);
         if (to[0] && PStringCompare(code, to) > 0) break;
-        GetPString(vendor.record, VEVc::VEGroup, 5, own);
+        GetText(vendor.record, VEVc::VEGroup, own);
         if (group[0] && !PStringEqual(own, group)) continue;
         each(vendor.record, context);
         if (ReportCancelled()) break;
@@ -83,8 +83,8 @@ void VendorPeriodAmount(const uint8_t *job, const uint8_t *vendor, int kind, boo
     RuleRecord balances(VBVc::Number);
     if (!balances.record) return;
     uint8_t code[256];
-    GetPString(vendor, VEVc::Code, 20, code);
-    PutPString(balances.record, VBVc::VendCode, 20, code);
+    GetText(vendor, VEVc::Code, code);
+    PutText(balances.record, VBVc::VendCode, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(VBVc::Number, balances.record, 1, 1, &recid, &position)) return;
     const MemBlock amounts = GetU32(balances.record, VBVc::Amounts);

@@ -229,22 +229,22 @@ void PrintAccountRowRecord(const uint8_t *record) {
     RepStartLine(15);
     RepValueFmt(0, 0, record + R::SerNr, FtLongOrEmpty, 0, 0);
     RepValueFmt(100, 0, record + R::Date, FtDate, 0, 0);
-    GetPString(record, R::Code, 5, text);
+    GetText(record, R::Code, text);
     RepText(200, 0, text, 0);
-    GetPString(record, R::Text, 60, text);
+    GetText(record, R::Text, text);
     RepText(280, 0, text, 0);
-    GetPString(record, R::Text2, 20, text);
+    GetText(record, R::Text2, text);
     RepText(1, 0, text, 1);
     RepEndLine();
     int32_t count = MatrixRowCount(R::Number, 0, record);
     for (int32_t i = 0; i < count && !RepStopped; i++) {
         if (!MatrixRowRead(R::Number, record, i, row)) continue;
         RepStartLine(15);
-        GetPString(row, R::Rows::Account, 10, text);
+        GetText(row, R::Rows::Account, text);
         RepText(20, 0, text, 0);
-        GetPString(row, R::Rows::Objects, 30, text);
+        GetText(row, R::Rows::Objects, text);
         RepText(60, 0, text, 0);
-        GetPString(row, R::Rows::Text, 20, text);
+        GetText(row, R::Rows::Text, text);
         RepText(100, 0, text, 0);
         RepValueFmt(380, 0, row + R::Rows::Amount, FtDebit, 1, 0);
         RepValueFmt(465, 0, row + R::Rows::Amount, FtCredit, 1, 0);

@@ -43,10 +43,10 @@ void ReferenceText(uint16_t code, uint32_t number, uint8_t *out) {
 // of the name.
 void AccountRowLabel(const uint8_t *row, int useName, uint8_t *out) {
     uint8_t text[256], account[256], name[256];
-    GetPString(row, Voucher::Rows::Text, 60, text);
+    GetText(row, Voucher::Rows::Text, text);
     PStringCopy(out, text);
     if (!useName) return;
-    GetPString(row, Voucher::Rows::Account, 10, account);
+    GetText(row, Voucher::Rows::Account, account);
     if (!AccountNameOf(account, name, 60)) return;
     if (text[0] == 0 || (text[0] <= name[0] && std::memcmp(text + 1, name + 1, text[0]) == 0))
         PStringCopy(out, name);
@@ -58,7 +58,7 @@ void PrintOtherRow(const uint8_t *voucher, const uint8_t *row, int inJournal) {
     uint16_t kind = GetU16(row, Voucher::Rows::Kind);
     uint8_t text[256], joined[256];
     if (kind == 2) {
-        GetPString(row, Voucher::Rows::Code, 5, text);
+        GetText(row, Voucher::Rows::Code, text);
         RepStartLine(15);
         if (inJournal) {
             RepTextNr(20, 0, 3063, 0);
@@ -114,7 +114,7 @@ void PrintVoucher(int, const uint8_t *voucher) {
     RepEndLine();
     RepStartLine(15);
     if (CompanyBlock) {
-        GetPString(CompanyBlock, CompanyBlk::CompanyName, 60, text);
+        GetText(CompanyBlock, CompanyBlk::CompanyName, text);
         RepText(0, 0, text, 0);
     }
     RepTextNr(350, 0, 3041, 1);
@@ -135,7 +135,7 @@ void PrintVoucher(int, const uint8_t *voucher) {
     }
     RepStartLine(15);
     RepTextNr(350, 0, 3057, 1);
-    GetPString(voucher, Voucher::Text2, 20, text);
+    GetText(voucher, Voucher::Text2, text);
     RepText(1, 0, text, 0);
     RepEndLine();
     RepStartLine(60);
@@ -168,13 +168,13 @@ void PrintVoucher(int, const uint8_t *voucher) {
         int style = GetU16(row, Voucher::Rows::Flag);
         PackedDecimal amount = GetDec(row, Voucher::Rows::Amount);
         RepStartLine(15);
-        GetPString(row, Voucher::Rows::Account, 10, text);
+        GetText(row, Voucher::Rows::Account, text);
         RepTextEx(20, -1, 0, 0, style, text);
-        GetPString(row, Voucher::Rows::Objects, 30, text);
+        GetText(row, Voucher::Rows::Objects, text);
         RepTextEx(60, -1, 0, 0, style, text);
         AccountRowLabel(row, 1, text);
         uint8_t own[256];
-        GetPString(row, Voucher::Rows::Text, 60, own);
+        GetText(row, Voucher::Rows::Text, own);
         RepTextEx(160, -1, 0, 0, style, own[0] ? own : text);
         RepValueFmt(380, 0, reinterpret_cast<const uint8_t *>(&amount), FtDebit, 1, style);
         RepValueFmt(1, 0, reinterpret_cast<const uint8_t *>(&amount), FtCredit, 1, style);
@@ -201,9 +201,9 @@ void PrintVoucherRow(int report, const uint8_t *voucher, const uint8_t *row, Pac
     }
     uint8_t text[256];
     RepStartLine(15);
-    GetPString(row, Voucher::Rows::Account, 10, text);
+    GetText(row, Voucher::Rows::Account, text);
     RepTextEx(20, -1, 0, 0, style, text);
-    GetPString(row, Voucher::Rows::Objects, 30, text);
+    GetText(row, Voucher::Rows::Objects, text);
     RepTextEx(60, -1, 0, 0, style, text);
     AccountRowLabel(row, report == 15 || report == 65, text);
     RepTextEx(report == 65 ? 100 : 160, -1, 0, 0, style, text);

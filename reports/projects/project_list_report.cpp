@@ -223,7 +223,7 @@ void InvoiceRowLine(const uint8_t *row) {
     RepStartLine(ProjectLineHeight);
     if (GetU16(row, R::Kind) == InvoiceRowDownPayment) {
         PString text;
-        GetPString(row, R::Text, 100, text);
+        GetText(row, R::Text, text);
         if (text[0]) ProjectPTextAt(130, text);
         else RepTextNr(130, 0, 4869, 0);
     } else {
@@ -292,7 +292,7 @@ void ProjectReportHeading(const uint8_t *project, bool withColumns) {
 void ProjectReportLines(const uint8_t *project, bool openOnly, bool values) {
     assert(project);
     PString code;
-    GetPString(project, ProjectVc::Code, ProjectCodeMax, code);
+    GetText(project, ProjectVc::Code, code);
     if (openOnly) {
         PackedDecimal left;
         ProjectUninvoicedSums97(code, &left);
@@ -355,8 +355,8 @@ void ProjectInvoiceLines(const uint8_t *project, bool detailAll, bool openOnly) 
     PackedDecimal paid = DownPayments(project);
     if (stored.record) {
         PString code;
-        GetPString(project, ProjectVc::Code, ProjectCodeMax, code);
-        PutPString(stored.record, ProjectVc::Code, ProjectCodeMax, code);
+        GetText(project, ProjectVc::Code, code);
+        PutText(stored.record, ProjectVc::Code, code);
         uint32_t recid = 0, position = 0;
         if (RecFind(ProjectVc::Number, stored.record, 1, 1, &recid, &position)) paid = DownPayments(stored.record);
     }

@@ -36,10 +36,10 @@ enum class Verdict : uint8_t { Take, Skip, End };
 // closed, or of another filter code or leader skips it.
 Verdict Judge(const ProjectSelection *sel, ProjectOrder order, const uint8_t *project) {
     PString code, customer, leader, filter;
-    GetPString(project, ProjectVc::Code, ProjectCodeMax, code);
-    GetPString(project, ProjectVc::CustCode, ProjectCodeMax, customer);
-    GetPString(project, ProjectVc::Leader, PersonCodeMax, leader);
-    GetPString(project, ProjectVc::FilterCode, PersonCodeMax, filter);
+    GetText(project, ProjectVc::Code, code);
+    GetText(project, ProjectVc::CustCode, customer);
+    GetText(project, ProjectVc::Leader, leader);
+    GetText(project, ProjectVc::FilterCode, filter);
     if (order == ProjectOrder::Code && sel->projTo[0] && PStringCompare(code, sel->projTo) > 0) return Verdict::End;
     if (order == ProjectOrder::Customer && sel->custTo[0] && PStringCompare(customer, sel->custTo) > 0)
         return Verdict::End;
@@ -66,9 +66,9 @@ const char *IndexOf(ProjectOrder order) {
 void ProjectSelectionLoad(const uint8_t *job, ProjectSelection *sel, bool useLeader) {
     assert(job && sel);
     PString range;
-    GetPString(job, ReportParamsVc::SelText1, 255, range);
+    GetText(job, ReportParamsVc::SelText1, range);
     RangeSplit(range, sel->projFrom, sel->projTo);
-    GetPString(job, ReportParamsVc::SelText3, 255, range);
+    GetText(job, ReportParamsVc::SelText3, range);
     RangeSplit(range, sel->custFrom, sel->custTo);
     sel->leader[0] = 0;
     if (useLeader) GetTextPrefix(job, ReportParamsVc::SelText2, PersonCodeMax, sel->leader);
@@ -81,9 +81,9 @@ void ProjectWalk(const ProjectSelection *sel, ProjectOrder order, bool (*each)(c
     assert(sel && each);
     RuleRecord project(ProjectVc::Number);
     if (!project.record) return;
-    PutPString(project.record, ProjectVc::Code, ProjectCodeMax, sel->projFrom);
-    if (order == ProjectOrder::Customer) PutPString(project.record, ProjectVc::CustCode, ProjectCodeMax, sel->custFrom);
-    if (order == ProjectOrder::Leader) PutPString(project.record, ProjectVc::Leader, PersonCodeMax, sel->leader);
+    PutText(project.record, ProjectVc::Code, sel->projFrom);
+    if (order == ProjectOrder::Customer) PutText(project.record, ProjectVc::CustCode, sel->custFrom);
+    if (order == ProjectOrder::Leader) PutText(project.record, ProjectVc::Leader, sel->leader);
     const char *index = IndexOf(order);
     uint32_t recid = 0, position = 0;
     const int parts = order == ProjectOrder::Code ? 1 : 2;

@@ -57,7 +57,7 @@ bool SummaryProject(const uint8_t *project, void *data) {
     RepEndLine();
     ReportBlankLine(DetailGap);
     PString code;
-    GetPString(project, V::Code, ProjectCodeMax, code);
+    GetText(project, V::Code, code);
     PackedDecimal budget;
     ProjectBudgetSums(code, &budget);
     RepStartLine(ProjectLineHeight);
@@ -84,7 +84,7 @@ void AmountsLine(const PackedDecimal amounts[4]) {
 bool BudgetProject(const uint8_t *project, void *data) {
     BudgetReportSums *s = static_cast<BudgetReportSums *>(data);
     PString code;
-    GetPString(project, ProjectVc::Code, ProjectCodeMax, code);
+    GetText(project, ProjectVc::Code, code);
     PackedDecimal a[4];
     ProjectBudgetLines(code, s->invoiced, s->toInvoice, &a[0], &a[1], &a[3]);
     DecAdd(&a[0], &a[1], &a[2]);

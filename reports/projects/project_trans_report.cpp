@@ -48,7 +48,7 @@ struct TransSelection {
 
 void SelectionLoad(const uint8_t *job, TransSelection *sel) {
     PString range;
-    GetPString(job, P::SelText1, 255, range);
+    GetText(job, P::SelText1, range);
     RangeSplit(range, sel->personFrom, sel->personTo);
     GetTextPrefix(job, P::SelText2, ProjectCodeMax, sel->project);
     sel->from = GetDate(job, P::DateFrom);
@@ -65,7 +65,7 @@ bool DateOutside(const TransSelection *sel, const DateRec *d) {
 bool Chargeable(const uint8_t *code) {
     RuleRecord project(ProjectVc::Number);
     if (!project.record || !code[0]) return true;
-    PutPString(project.record, ProjectVc::Code, ProjectCodeMax, code);
+    PutText(project.record, ProjectVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(ProjectVc::Number, project.record, 1, 1, &recid, &position)) return true;
     return GetU16(project.record, ProjectVc::NotChargeable) == 0;
@@ -84,9 +84,9 @@ void TransRows(const TransSelection *sel, const uint8_t *trans, void (*each)(con
     uint32_t recid = 0, position = 0;
     if (!RecFind(TS::Number, sheet.record, 1, 1, &recid, &position)) return;
     PString person, item, project, rowPerson;
-    GetPString(trans, PT::Person, PersonCodeMax, person);
-    GetPString(trans, PT::ItemCode, ProjectCodeMax, item);
-    GetPString(trans, PT::Project, ProjectCodeMax, project);
+    GetText(trans, PT::Person, person);
+    GetText(trans, PT::ItemCode, item);
+    GetText(trans, PT::Project, project);
     const DateRec date = GetDate(trans, PT::TransDate);
     PackedDecimal price;
     TimeBudgetRowPrice(project, item, person, &price);
@@ -96,9 +96,9 @@ void TransRows(const TransSelection *sel, const uint8_t *trans, void (*each)(con
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(TS::Number, sheet.record, i, row)) continue;
         TransRow r;
-        GetPString(row, TS::Rows::Person, PersonCodeMax, rowPerson);
-        GetPString(row, TS::Rows::Project, ProjectCodeMax, r.project);
-        GetPString(row, TS::Rows::ItemCode, ProjectCodeMax, r.item);
+        GetText(row, TS::Rows::Person, rowPerson);
+        GetText(row, TS::Rows::Project, r.project);
+        GetText(row, TS::Rows::ItemCode, r.item);
         r.date = TimeSheetRowDate(sheet.record, i);
         if (!PStringEqual(rowPerson, person) || DateCompare(&r.date, &date) != 0) continue;
         if (sel->project[0] && !PStringEqual(r.project, sel->project)) continue;
@@ -106,7 +106,7 @@ void TransRows(const TransSelection *sel, const uint8_t *trans, void (*each)(con
         r.qty = ProjectAmount(row, TS::Rows::Quantity);
         DecMul(&r.qty, &price, &r.value);
         DecRound(&r.value, 2, &r.value);
-        GetPString(row, TS::Rows::WorkText, ProjectTextMax, r.text);
+        GetText(row, TS::Rows::WorkText, r.text);
         ProjectSumAdd(qty, &r.qty);
         ProjectSumAdd(value, &r.value);
         if (each) each(r, data);
@@ -122,7 +122,7 @@ void TransWalk(const TransSelection *sel, const char *index, bool byDate, bool (
                void *data) {
     RuleRecord trans(PT::Number);
     if (!trans.record) return;
-    PutPString(trans.record, PT::Person, PersonCodeMax, sel->personFrom);
+    PutText(trans.record, PT::Person, sel->personFrom);
     int parts = 1;
     if (byDate) {   // from the first day's first time sheet on
         PutDate(trans.record, PT::TransDate, sel->from);
@@ -133,7 +133,7 @@ void TransWalk(const TransSelection *sel, const char *index, bool byDate, bool (
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAtIndex(PT::Number, index, (int32_t)p, trans.record, &recid)) break;
         PString person;
-        GetPString(trans.record, PT::Person, PersonCodeMax, person);
+        GetText(trans.record, PT::Person, person);
         if (sel->personTo[0] && PStringCompare(person, sel->personTo) > 0) break;
         const DateRec d = GetDate(trans.record, PT::TransDate);
         if (!DateOutside(sel, &d) && !each(trans.record, data)) break;
@@ -146,10 +146,10 @@ void PersonName(const uint8_t *code, uint8_t *name) {
     name[0] = 0;
     RuleRecord person(PEVc::Number);
     if (!person.record || !code[0]) return;
-    PutPString(person.record, PEVc::Code, PersonCodeMax, code);
+    PutText(person.record, PEVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (RecFind(PEVc::Number, person.record, 1, 1, &recid, &position))
-        GetPString(person.record, PEVc::Name, ProjectTextMax, name);
+        GetText(person.record, PEVc::Name, name);
 }
 
 // A line of the person's code and name.
@@ -236,7 +236,7 @@ void DetailRow(const TransRow &r, void *) {
 bool PersonTrans(const uint8_t *trans, void *data) {
     PersonRun *run = static_cast<PersonRun *>(data);
     PString person, project;
-    GetPString(trans, PT::Person, PersonCodeMax, person);
+    GetText(trans, PT::Person, person);
     if (!run->seen || !PStringEqual(person, run->person)) {
         PersonEnd(run);
         PStringCopy(run->person, person);
@@ -249,7 +249,7 @@ bool PersonTrans(const uint8_t *trans, void *data) {
     TransRows(&run->sel, trans, run->layout == 0 ? DetailRow : nullptr, nullptr, &qty, &value);
     ProjectSumAdd(&run->qty[0], &qty);
     ProjectSumAdd(&run->value[0], &value);
-    GetPString(trans, PT::Project, ProjectCodeMax, project);
+    GetText(trans, PT::Project, project);
     ProjectSumAdd(Chargeable(project) ? &run->chargeable[0] : &run->notChargeable[0], &qty);
     return !RepStopped;
 }
@@ -290,7 +290,7 @@ void GroupPersonEnd(GroupRun *run) {
 bool GroupTrans(const uint8_t *trans, void *data) {
     GroupRun *run = static_cast<GroupRun *>(data);
     PString person, group;
-    GetPString(trans, PT::Person, PersonCodeMax, person);
+    GetText(trans, PT::Person, person);
     GetPString(trans, run->groupAt, ProjectCodeMax, group);
     if (!run->seen || !PStringEqual(person, run->person)) {
         GroupPersonEnd(run);

@@ -57,7 +57,7 @@ bool SkipEmpty() { return GetU16(ReportParams, P::Option2) != 0; }
 void TotalsOfCustomer(const uint8_t *customer, const PackedDecimal *a, const PackedDecimal *b,
                       const PackedDecimal *c) {
     PString currency;
-    GetPString(customer, CUVc::CurncyCode, 5, currency);
+    GetText(customer, CUVc::CurncyCode, currency);
     TotalsTableAdd(currency, a, b, c);
 }
 
@@ -87,7 +87,7 @@ void CustomerTransactionHead(const uint8_t *customer, const PackedDecimal *openi
     RepTextNr(ColCredit, 0, 2491, -1);
     if (CustomerCurrency()) {
         PString currency;
-        GetPString(customer, CUVc::CurncyCode, 5, currency);
+        GetText(customer, CUVc::CurncyCode, currency);
         RepTextEx(ColClosing, -1, 0, -1, 0, currency);
     } else {
         RepTextNr(ColClosing, 0, 2489, -1);
@@ -109,7 +109,7 @@ void ReceiptRowsForEntry(const uint8_t *entry, const uint8_t *receipt, const uin
     const DateRec date = GetDate(receipt, IPVc::TransDate), entryDate = GetDate(entry, CustTransVc::Date2);
     const uint32_t invoiceNr = GetU32(entry, CustTransVc::InvoiceNr);
     PString code, own;
-    GetPString(customer, CUVc::Code, 20, own);
+    GetText(customer, CUVc::Code, own);
     uint8_t row[IPVc::Rows::Size];
     const int32_t rows = MatrixRowCount(IPVc::Number, 0, receipt);
     for (int32_t i = 0; i < rows; i++) {
@@ -120,7 +120,7 @@ void ReceiptRowsForEntry(const uint8_t *entry, const uint8_t *receipt, const uin
         if (rowDate.year != 0 && DateCompare(&rowDate, &date) != 0) continue;
         if (rowDate.year == 0) rowDate = date;
         if (entryDate.year != 0 && DateCompare(&rowDate, &entryDate) != 0) continue;
-        GetPString(row, IPVc::Rows::CustCode, 20, code);
+        GetText(row, IPVc::Rows::CustCode, code);
         if (!PStringEqual(code, own)) continue;
         PackedDecimal amount = GetDec(row, IPVc::Rows::Amount), rate = GetDec(receipt, IPVc::Rate);
         if (!inCurrency) {
@@ -195,12 +195,12 @@ void CustomerTransactionList(const uint8_t *customer, PackedDecimal *balance) {
     DecSetZero(&debit);
     DecSetZero(&credit);
     PString own, code, objects, number, tail;
-    GetPString(customer, CUVc::Code, 20, own);
-    GetPString(ReportParams, P::ObjectSel, 30, objects);
+    GetText(customer, CUVc::Code, own);
+    GetText(ReportParams, P::ObjectSel, objects);
     const DateRec to = GetDate(ReportParams, P::DateTo);
     RuleRecord entry(CustTransVc::Number), doc(IVVc::Number), receipt(IPVc::Number);
     if (!entry.record || !doc.record || !receipt.record) return;
-    PutPString(entry.record, CustTransVc::CustCode, 20, own);
+    PutText(entry.record, CustTransVc::CustCode, own);
     PutDate(entry.record, CustTransVc::TransDate, GetDate(ReportParams, P::DateFrom));
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(CustTransVc::Number, "CustTransKey", entry.record, 2, 0, &recid, &position);
@@ -208,7 +208,7 @@ void CustomerTransactionList(const uint8_t *customer, PackedDecimal *balance) {
         if (p != (int32_t)position &&
             !RecReadAtIndex(CustTransVc::Number, "CustTransKey", p, entry.record, &recid))
             break;
-        GetPString(entry.record, CustTransVc::CustCode, 20, code);
+        GetText(entry.record, CustTransVc::CustCode, code);
         if (!PStringEqual(code, own)) break;
         const DateRec on = GetDate(entry.record, CustTransVc::TransDate);
         if (to.year != 0 && DateCompare(&on, &to) > 0) break;
@@ -242,7 +242,7 @@ void CustomerTransactionList(const uint8_t *customer, PackedDecimal *balance) {
             uint32_t did = 0, dpos = 0;
             if (!RecFindByIndex(IVVc::Number, "SerNr", doc.record, 1, 1, &did, &dpos)) continue;
             PString docObjects;
-            GetPString(doc.record, IVVc::Objects, 30, docObjects);
+            GetText(doc.record, IVVc::Objects, docObjects);
             if (objects[0] && !ObjectListContains(objects, docObjects)) continue;
             // The ledger entries carry no amount of their own: the
             // invoice's total stands for them then.

@@ -98,7 +98,7 @@ void CustomerOnAccountSums(const uint8_t *customer, const DateRec *asOf, PackedD
     DecSetBlank(foreign);
     RuleRecord entry(CustTransVc::Number), receipt(IPVc::Number);
     if (!entry.record || customer[0] == 0) return;
-    PutPString(entry.record, CustTransVc::CustCode, 20, customer);
+    PutText(entry.record, CustTransVc::CustCode, customer);
     PutU32(entry.record, CustTransVc::InvoiceNr, NoInvoice);
     PutU16(entry.record, CustTransVc::Kind, EntryReceipt);
     uint32_t recid = 0, position = 0;
@@ -106,7 +106,7 @@ void CustomerOnAccountSums(const uint8_t *customer, const DateRec *asOf, PackedD
     uint8_t code[256], row[IPVc::Rows::Size];
     for (int32_t p = (int32_t)position; more; p++) {
         if (p != (int32_t)position && !RecReadAtIndex(CustTransVc::Number, "OnAcc", p, entry.record, &recid)) break;
-        GetPString(entry.record, CustTransVc::CustCode, 20, code);
+        GetText(entry.record, CustTransVc::CustCode, code);
         if (!PStringEqual(code, customer) || GetU32(entry.record, CustTransVc::InvoiceNr) != NoInvoice ||
             GetU16(entry.record, CustTransVc::Kind) != EntryReceipt)
             break;
@@ -124,7 +124,7 @@ void CustomerOnAccountSums(const uint8_t *customer, const DateRec *asOf, PackedD
                 continue;
             const DateRec rowDate = GetDate(row, IPVc::Rows::PayDate);
             if (rowDate.year != 0 && DateCompare(&rowDate, &date) != 0) continue;
-            GetPString(row, IPVc::Rows::CustCode, 20, code);
+            GetText(row, IPVc::Rows::CustCode, code);
             if (!PStringEqual(code, customer)) continue;
             PackedDecimal amount = GetDec(row, IPVc::Rows::Amount), atRate;
             AmountTimesRate(&amount, &rate, &atRate);

@@ -243,7 +243,7 @@ void CustomerLedgerInvoiceLines(const uint8_t *invoice, const PackedDecimal *ope
     if (s.customerCurrency) CurrencyAt480(invoice, IVVc::CurncyCode);
     RepEndLine();
     PString currency;
-    GetPString(invoice, IVVc::CurncyCode, 5, currency);
+    GetText(invoice, IVVc::CurncyCode, currency);
     PackedDecimal zero;
     DecSetZero(&zero);
     TotalsTableAdd(currency, &shownOpen, &zero, &zero);
@@ -286,8 +286,8 @@ void ItemLines(const uint8_t *customer, const uint8_t *invoice, int32_t days, co
     CustomerHead(customer, s, c);
     if (s.layout == 0 || s.layout == 1) {
         PString name, own;
-        GetPString(invoice, IVVc::Addr0, 60, name);
-        GetPString(customer, CUVc::Name, 60, own);
+        GetText(invoice, IVVc::Addr0, name);
+        GetText(customer, CUVc::Name, own);
         if (!PStringEqual(name, own)) {
             RepStartLine(LineHeight);
             Text(100, name);
@@ -314,7 +314,7 @@ void ItemLines(const uint8_t *customer, const uint8_t *invoice, int32_t days, co
         if (s.customerCurrency) CurrencyAt480(invoice, IVVc::CurncyCode);
         RepEndLine();
         PString currency;
-        GetPString(invoice, IVVc::CurncyCode, 5, currency);
+        GetText(invoice, IVVc::CurncyCode, currency);
         PackedDecimal zero;
         DecSetZero(&zero);
         TotalsTableAdd(currency, s.customerCurrency ? amount : home, &zero, &zero);
@@ -347,7 +347,7 @@ void ItemLines(const uint8_t *customer, const uint8_t *invoice, int32_t days, co
 bool SalesmanPasses(const uint8_t *invoice, const LedgerSelection &s) {
     if (!s.salesman[0]) return true;
     PString code;
-    GetPString(invoice, IVVc::SalesMan, 5, code);
+    GetText(invoice, IVVc::SalesMan, code);
     return PStringEqual(code, s.salesman);
 }
 
@@ -357,8 +357,8 @@ void InvoiceItems(const uint8_t *customer, const LedgerSelection &s, CustomerSum
     RuleRecord invoice(IVVc::Number);
     if (!invoice.record) return;
     PString code, own;
-    GetPString(customer, CUVc::Code, 20, own);
-    PutPString(invoice.record, IVVc::CustCode, 20, own);
+    GetText(customer, CUVc::Code, own);
+    PutText(invoice.record, IVVc::CustCode, own);
     PutI32(invoice.record, IVVc::SerNr, 0);
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(IVVc::Number, "CustCode", invoice.record, 2, 0, &recid, &position);
@@ -367,7 +367,7 @@ void InvoiceItems(const uint8_t *customer, const LedgerSelection &s, CustomerSum
             RecFreeMatrix(IVVc::Number, invoice.record);
             if (!RecReadAtIndex(IVVc::Number, "CustCode", p, invoice.record, &recid)) break;
         }
-        GetPString(invoice.record, IVVc::CustCode, 20, code);
+        GetText(invoice.record, IVVc::CustCode, code);
         if (!PStringEqual(code, own)) break;
         const DateRec due = GetDate(invoice.record, IVVc::PayDate), date = GetDate(invoice.record, IVVc::InvDate);
         const int32_t days = DateDiffDays(&due, &s.asOf);
@@ -394,14 +394,14 @@ void OpenItems(const uint8_t *customer, const LedgerSelection &s, CustomerSums *
     RuleRecord item(ARVc::Number), invoice(IVVc::Number);
     if (!item.record || !invoice.record) return;
     PString code, own;
-    GetPString(customer, CUVc::Code, 20, own);
-    PutPString(item.record, ARVc::CustCode, 20, own);
+    GetText(customer, CUVc::Code, own);
+    PutText(item.record, ARVc::CustCode, own);
     PutI32(item.record, ARVc::InvoiceNr, 0);
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(ARVc::Number, "CustCode", item.record, 2, 0, &recid, &position);
     for (int32_t p = (int32_t)position; more; p++) {
         if (p != (int32_t)position && !RecReadAtIndex(ARVc::Number, "CustCode", p, item.record, &recid)) break;
-        GetPString(item.record, ARVc::CustCode, 20, code);
+        GetText(item.record, ARVc::CustCode, code);
         if (!PStringEqual(code, own)) break;
         const DateRec due = GetDate(item.record, ARVc::DueDate);
         const int32_t days = DateDiffDays(&due, &s.reference);
@@ -420,7 +420,7 @@ void OpenItems(const uint8_t *customer, const LedgerSelection &s, CustomerSums *
 void OnAccount(const uint8_t *customer, const LedgerSelection &s, CustomerSums *c, GrandSums *g,
                PackedDecimal *shownSum) {
     PString code;
-    GetPString(customer, CUVc::Code, 20, code);
+    GetText(customer, CUVc::Code, code);
     PackedDecimal home, foreign;
     CustomerOnAccountSums(code, s.asOfMode ? &s.asOf : nullptr, &home, &foreign);
     Add(&c->home, &home);
@@ -436,7 +436,7 @@ void OnAccount(const uint8_t *customer, const LedgerSelection &s, CustomerSums *
         RepEndLine();
         if (s.layout == 1) {
             PString currency;
-            GetPString(customer, CUVc::CurncyCode, 5, currency);
+            GetText(customer, CUVc::CurncyCode, currency);
             PackedDecimal zero;
             DecSetZero(&zero);
             TotalsTableAdd(currency, shownSum, &zero, &zero);
@@ -558,10 +558,10 @@ void ReadSelection(LedgerSelection *s) {
     s->asOfMode = s->asOf.year != 0;
     s->reference = s->asOfMode ? s->asOf : TodayDate;
     PString range;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplit(range, s->from, s->to);
-    GetPString(ReportParams, P::SelText3, 255, s->group);
-    GetPString(ReportParams, P::SelText2, 255, s->salesman);
+    GetText(ReportParams, P::SelText3, s->group);
+    GetText(ReportParams, P::SelText2, s->salesman);
 }
 
 }  // namespace
@@ -590,7 +590,7 @@ void CustomerLedgerReport() {
     uint32_t recid = 0, position = 0;
     if (customer.record) {
         PutPString(customer.record, keyAt, keyWidth, s.from);
-        if (!s.byName && s.group[0]) PutPString(customer.record, CUVc::CustGroup, 5, s.group);
+        if (!s.byName && s.group[0]) PutText(customer.record, CUVc::CustGroup, s.group);
         more = RecFindByIndex(CUVc::Number, index, customer.record, s.byName ? 1 : s.group[0] ? 2 : 1, 0, &recid,
                               &position);
     }
@@ -599,7 +599,7 @@ void CustomerLedgerReport() {
         if (p != (int32_t)position && !RecReadAtIndex(CUVc::Number, index, p, customer.record, &recid)) break;
         GetPString(customer.record, keyAt, keyWidth, key);
         if (s.to[0] && PStringCompare(key, s.to) > 0) break;
-        GetPString(customer.record, CUVc::CustGroup, 5, group);
+        GetText(customer.record, CUVc::CustGroup, group);
         if (s.group[0] && !PStringEqual(group, s.group)) {
             if (!s.byName) break;   // the group index has passed the group
             continue;

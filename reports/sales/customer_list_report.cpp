@@ -53,7 +53,7 @@ void CardLines(const uint8_t *customer) {
         RepEndLine();
     }
     PString delivery;
-    GetPString(customer, CUVc::DelAddr1, 60, delivery);
+    GetText(customer, CUVc::DelAddr1, delivery);
     if (delivery[0] != 0) {
         RepStartLine(LineHeight);
         RepTextNr(ColName, 0, 2306, 0);
@@ -88,8 +88,8 @@ void CardLines(const uint8_t *customer) {
 
 void ListLine(const uint8_t *customer) {
     PString t, town;
-    GetPString(customer, CUVc::Name, 60, t);
-    GetPString(customer, CUVc::Addr3, 60, town);
+    GetText(customer, CUVc::Name, t);
+    GetText(customer, CUVc::Addr3, town);
     if (town[0]) {
         PStringAppendC(t, ", ");
         PStringAppend(t, town);
@@ -107,7 +107,7 @@ void GroupHead(const uint8_t *group) {
     RepTextEx(0, -1, 0, 0, 0, group);
     RuleRecord g(CustGroupVc::Number);
     if (g.record) {
-        PutPString(g.record, CustGroupVc::Code, 5, group);
+        PutText(g.record, CustGroupVc::Code, group);
         uint32_t recid = 0, position = 0;
         if (RecFind(CustGroupVc::Number, g.record, 1, 1, &recid, &position))
             StockFieldAt(ColName, g.record, CustGroupVc::Name, 60);
@@ -133,7 +133,7 @@ void CustomerListReport() {
     int order = GetU16(ReportParams, P::Option2);
     if (order > OrderGroup) order = OrderCode;
     PString range, from, to, group, code, ownGroup, lastGroup, name;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplit(range, from, to);
     GetTextPrefix(ReportParams, P::SelText3, 5, group);
     const bool byGroup = order == OrderGroup || (order == OrderCode && group[0]);
@@ -157,22 +157,22 @@ void CustomerListReport() {
         const char *index = byGroup ? "Group" : order == OrderName ? "Name" : "Code";
         int parts = 1;
         if (byGroup) {
-            PutPString(customer.record, CUVc::CustGroup, 5, group);
-            PutPString(customer.record, CUVc::Code, 20, from);
+            PutText(customer.record, CUVc::CustGroup, group);
+            PutText(customer.record, CUVc::Code, from);
             parts = 2;
         } else if (order == OrderName) {
-            PutPString(customer.record, CUVc::Name, 60, from);
+            PutText(customer.record, CUVc::Name, from);
         } else {
-            PutPString(customer.record, CUVc::Code, 20, from);
+            PutText(customer.record, CUVc::Code, from);
         }
         uint32_t recid = 0, position = 0;
         bool more = RecFindByIndex(CUVc::Number, index, customer.record, parts, 0, &recid, &position);
         bool first = true;
         for (int32_t p = (int32_t)position; more; p++) {
             if (p != (int32_t)position && !RecReadAtIndex(CUVc::Number, index, p, customer.record, &recid)) break;
-            GetPString(customer.record, CUVc::Code, 20, code);
-            GetPString(customer.record, CUVc::CustGroup, 5, ownGroup);
-            GetPString(customer.record, CUVc::Name, 60, name);
+            GetText(customer.record, CUVc::Code, code);
+            GetText(customer.record, CUVc::CustGroup, ownGroup);
+            GetText(customer.record, CUVc::Name, name);
             if (group[0] && !PStringEqual(ownGroup, group)) {
                 if (byGroup) break;
                 continue;

@@ -53,14 +53,14 @@ void SalesOf(const uint8_t *customer, PackedDecimal *sales, PackedDecimal *cost)
     DecSetZero(sales);
     DecSetZero(cost);
     PString code, item;
-    GetPString(customer, CUVc::Code, 20, code);
-    GetPString(ReportParams, P::SelText2, 255, item);
+    GetText(customer, CUVc::Code, code);
+    GetText(ReportParams, P::SelText2, item);
     const uint16_t from = GetU16(ReportParams, P::MonthFrom), to = GetU16(ReportParams, P::MonthTo);
     uint32_t recid = 0, position = 0;
     if (!item[0]) {
         RuleRecord stats(CSVc::Number);
         if (!stats.record) return;
-        PutPString(stats.record, CSVc::CustCode, 20, code);
+        PutText(stats.record, CSVc::CustCode, code);
         if (!RecFind(CSVc::Number, stats.record, 1, 1, &recid, &position)) return;
         const MemBlock amounts = GetU32(stats.record, CSVc::Amounts);
         PeriodBalanceChange(amounts, CustomerKinds, CustomerSales, from, to, sales);
@@ -68,8 +68,8 @@ void SalesOf(const uint8_t *customer, PackedDecimal *sales, PackedDecimal *cost)
     } else {
         RuleRecord stats(CustItemStatVc::Number);
         if (!stats.record) return;
-        PutPString(stats.record, CustItemStatVc::CustCode, 20, code);
-        PutPString(stats.record, CustItemStatVc::ItemCode, 20, item);
+        PutText(stats.record, CustItemStatVc::CustCode, code);
+        PutText(stats.record, CustItemStatVc::ItemCode, item);
         if (!RecFindByIndex(CustItemStatVc::Number, "CustItem", stats.record, 2, 1, &recid, &position)) return;
         const MemBlock amounts = GetU32(stats.record, CustItemStatVc::Amounts);
         PeriodBalanceChange(amounts, ItemKinds, ItemSales, from, to, sales);
@@ -92,17 +92,17 @@ bool NotBelow(const PackedDecimal *amount, uint32_t offset) {
 void EachCustomer(const uint8_t *customer, void *context) {
     SalesSums *g = static_cast<SalesSums *>(context);
     PString salesman, own;
-    GetPString(ReportParams, P::SelText7, 21, salesman);
-    GetPString(customer, CUVc::SalesMan, 5, own);
+    GetText(ReportParams, P::SelText7, salesman);
+    GetText(customer, CUVc::SalesMan, own);
     if (salesman[0] && !PStringEqual(salesman, own)) return;
     PackedDecimal sales, cost;
     SalesOf(customer, &sales, &cost);
     if (!NotBelow(&sales, P::Amount1) || !NotBelow(&cost, P::Amount2)) return;
     PString t;
     RepStartLine(LineHeight);
-    GetPString(customer, CUVc::Code, 20, t);
+    GetText(customer, CUVc::Code, t);
     RepTextEx(0, -1, 0, 0, 0, t);
-    GetPString(customer, CUVc::Name, 60, t);
+    GetText(customer, CUVc::Name, t);
     RepTextEx(ColName, -1, 0, 0, 0, t);
     Amount(ColCost, &cost);
     Share(ColShare, &cost, &sales);

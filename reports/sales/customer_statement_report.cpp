@@ -101,7 +101,7 @@ void OpenItemsOf(const uint8_t *code, bool *any, bool *overdue, int32_t *first)
     *first = NoStart;
     RuleRecord item(ARVc::Number);
     if (!item.record || code[0] == 0) return;
-    PutPString(item.record, ARVc::CustCode, CustomerMax, code);
+    PutText(item.record, ARVc::CustCode, code);
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(ARVc::Number, "CustCode", item.record, 1, 0, &recid, &position);
     for (int32_t at = (int32_t)position; more; at++) {
@@ -121,7 +121,7 @@ int32_t StartBeforeFirstOpen(const uint8_t *code, int32_t firstOpen)
 {
     RuleRecord inv(IVVc::Number);
     if (!inv.record) return firstOpen;
-    PutPString(inv.record, IVVc::CustCode, CustomerMax, code);
+    PutText(inv.record, IVVc::CustCode, code);
     PutI32(inv.record, IVVc::SerNr, firstOpen);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(IVVc::Number, "CustCode", inv.record, 2, 0, &recid, &position)) return firstOpen;
@@ -146,7 +146,7 @@ int32_t StartAtAsOf(const uint8_t *code)
 {
     RuleRecord entry(CustTransVc::Number);
     if (!entry.record) return NoStart;
-    PutPString(entry.record, CustTransVc::CustCode, CustomerMax, code);
+    PutText(entry.record, CustTransVc::CustCode, code);
     PutDate(entry.record, CustTransVc::TransDate, GetDate(ReportParams, P::Date2From));
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(CustTransVc::Number, "CustTransKey", entry.record, 2, 0, &recid, &position);
@@ -165,7 +165,7 @@ int32_t StartAtAsOf(const uint8_t *code)
 void InvoiceTail(const uint8_t *invoice)
 {
     PString reference;
-    GetPString(invoice, IVVc::RefStr, 30, reference);
+    GetText(invoice, IVVc::RefStr, reference);
     if (reference[0] > ReferenceFit) reference[0] = ReferenceFit;
     RepText(ColReference, 0, reference, 0);
     RepValue(ColOrder, 0, invoice + IVVc::OrderNr, FtLongOrEmpty, 1);
@@ -174,7 +174,7 @@ void InvoiceTail(const uint8_t *invoice)
 void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
 {
     PString code;
-    GetPString(customer, CUVc::Code, CustomerMax, code);
+    GetText(customer, CUVc::Code, code);
     const uint16_t month = MonthIndex(&TodayDate);
     PackedDecimal opening, balance;
     CustomerPeriodBalances(customer, true, month, month, &opening, &balance);
@@ -202,7 +202,7 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
     DecSetZero(&own.overdue);
     RuleRecord inv(IVVc::Number);
     if (inv.record && start != NoStart) {
-        PutPString(inv.record, IVVc::CustCode, CustomerMax, code);
+        PutText(inv.record, IVVc::CustCode, code);
         PutI32(inv.record, IVVc::SerNr, start);
         uint32_t recid = 0, position = 0;
         bool more = RecFindByIndex(IVVc::Number, "CustCode", inv.record, 2, 0, &recid, &position);
@@ -252,7 +252,7 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
 void CustomerStatementSelect(const uint8_t *customer, Sums *grand)
 {
     PString code;
-    GetPString(customer, CUVc::Code, CustomerMax, code);
+    GetText(customer, CUVc::Code, code);
     bool any = false, overdue = false;
     int32_t firstOpen = NoStart;
     OpenItemsOf(code, &any, &overdue, &firstOpen);

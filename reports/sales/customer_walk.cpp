@@ -22,19 +22,19 @@ constexpr int KindInvoiced = 1, KindPaid = 2, KindHomeTotal = 4;
 void CustomerWalk(void (*each)(const uint8_t *customer, void *context), void *context) {
     assert(each && ReportParams);
     PString range, from, to, group, code, own;
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
-    GetPString(ReportParams, ReportParamsVc::SelText3, 255, group);
+    GetText(ReportParams, ReportParamsVc::SelText3, group);
     RuleRecord customer(CUVc::Number);
     if (!customer.record) return;
-    PutPString(customer.record, CUVc::Code, 20, from);
+    PutText(customer.record, CUVc::Code, from);
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(CUVc::Number, "Code", customer.record, 1, 0, &recid, &position);
     for (int32_t p = (int32_t)position; more; p++) {
         if (p != (int32_t)position && !RecReadAtIndex(CUVc::Number, "Code", p, customer.record, &recid)) break;
-        GetPString(customer.record, CUVc::Code, 20, code);
+        GetText(customer.record, CUVc::Code, code);
         if (to[0] && PStringCompare(code, to) > 0) break;
-        GetPString(customer.record, CUVc::CustGroup, 5, own);
+        GetText(customer.record, CUVc::CustGroup, own);
         if (group[0] && !PStringEqual(own, group)) continue;
         each(customer.record, context);
         if (ReportCancelled()) break;
@@ -49,8 +49,8 @@ void CustomerPeriodBalances(const uint8_t *customer, bool inCurrency, uint16_t f
     RuleRecord stats(CSVc::Number);
     if (!stats.record) return;
     PString code;
-    GetPString(customer, CUVc::Code, 20, code);
-    PutPString(stats.record, CSVc::CustCode, 20, code);
+    GetText(customer, CUVc::Code, code);
+    PutText(stats.record, CSVc::CustCode, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(CSVc::Number, stats.record, 1, 1, &recid, &position)) return;
     const MemBlock amounts = GetU32(stats.record, CSVc::Amounts);

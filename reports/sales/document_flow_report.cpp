@@ -33,13 +33,13 @@ void OrderDeliveryBlock(const uint8_t *order) {
     for (const auto &h : heads) RepTextNr(h[0], 0, h[1], 1);
     RepEndLine();
     PString location, item;
-    GetPString(order, ORVc::Location, 10, location);
+    GetText(order, ORVc::Location, location);
     uint8_t row[R::Size], stock[LSVc::Size];
     const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < n; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
         if (GetU16(row, R::Kind) != 1) continue;
-        GetPString(row, R::ItemCode, 20, item);
+        GetText(row, R::ItemCode, item);
         Register6Lookup(item, location, stock);
         const PackedDecimal ordered = OrderQty(row, R::Quantity), delivered = OrderQty(row, R::QtyDelivered),
                             onHand = OrderQty(stock, LSVc::InStock);

@@ -68,15 +68,15 @@ struct ListSelection {
 void ReadSelection(ListSelection *s)
 {
     PString range;
-    GetPString(ReportParams, P::SelText1, SelMax, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplitNumber(range, &s->from, &s->to);
-    GetPString(ReportParams, P::SelText8, SelShortMax, range);
+    GetText(ReportParams, P::SelText8, range);
     RangeSplitNumber(range, &s->rangeFrom, &s->rangeTo);
-    GetPString(ReportParams, P::SelText2, SelMax, s->text2);
-    GetPString(ReportParams, P::SelText3, SelMax, s->text3);
-    GetPString(ReportParams, P::SelText5, SelShortMax, s->text5);
-    GetPString(ReportParams, P::SelText7, SelShortMax, s->text7);
-    GetPString(ReportParams, P::ObjectSel, ObjMax, s->objects);
+    GetText(ReportParams, P::SelText2, s->text2);
+    GetText(ReportParams, P::SelText3, s->text3);
+    GetText(ReportParams, P::SelText5, s->text5);
+    GetText(ReportParams, P::SelText7, s->text7);
+    GetText(ReportParams, P::ObjectSel, s->objects);
     s->dateFrom = GetDate(ReportParams, P::DateFrom);
     s->dateTo = GetDate(ReportParams, P::DateTo);
     s->layout = GetU16(ReportParams, P::ReportLayout);
@@ -166,7 +166,7 @@ bool OrderPasses(const ListSelection &s, const uint8_t *o)
     if (!InPeriod(s, o, ORVc::OrdDate) || !TextMatches(s.text2, o, ORVc::CustCode, 20)) return false;
     if (s.objects[0] != 0) {
         PString list;
-        GetPString(o, ORVc::Objects, ObjMax, list);
+        GetText(o, ORVc::Objects, list);
         ObjectSlots slots;
         ParseObjectList(s.objects, &slots);
         if (!ObjectListContainsAll(&slots, list)) return false;

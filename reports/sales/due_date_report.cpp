@@ -81,7 +81,7 @@ void DueDateReport(ReportJob &job) {
     const int layout = GetU16(job.selection, ReportParamsVc::ReportLayout);
     const bool sumsOnly = GetU16(job.selection, ReportParamsVc::Option1) != 0;
     PString customer, code;
-    GetPString(job.selection, ReportParamsVc::SelText2, 255, customer);
+    GetText(job.selection, ReportParamsVc::SelText2, customer);
     const char *index = layout == 1 ? "RebDate" : "DueDate";
     const uint32_t dateAt = layout == 1 ? ARVc::CashDiscDate : ARVc::DueDate;
     PackedDecimal running, sums[4];
@@ -104,14 +104,14 @@ void DueDateReport(ReportJob &job) {
     bool more = item.record && RecFindByIndex(ARVc::Number, index, item.record, 1, 0, &recid, &position);
     for (int32_t p = (int32_t)position; more; p++) {
         if (p != (int32_t)position && !RecReadAtIndex(ARVc::Number, index, p, item.record, &recid)) break;
-        GetPString(item.record, ARVc::CustCode, 20, code);
+        GetText(item.record, ARVc::CustCode, code);
         if (customer[0] && !PStringEqual(code, customer)) continue;
         const DateRec date = GetDate(item.record, dateAt);
         PackedDecimal open, rate, amount;
         if (layout == 1) OpenLessDiscount(item.record, &open);
         else open = GetDec(item.record, ARVc::OpenAmount);
         PString currency;
-        GetPString(item.record, ARVc::CurncyCode, 5, currency);
+        GetText(item.record, ARVc::CurncyCode, currency);
         if (!currency[0] || !CurrencyRate(currency, &date, &rate)) DecSetBlank(&rate);
         AmountTimesRate(&open, &rate, &amount);
         DecAdd(&running, &amount, &running);
@@ -123,7 +123,7 @@ void DueDateReport(ReportJob &job) {
             RepValue(60, 0, item.record + ARVc::InvoiceNr, FtLong, 0);
             RepTextEx(120, -1, 0, 0, 0, code);
             PString name;
-            GetPString(item.record, ARVc::CustName, 60, name);
+            GetText(item.record, ARVc::CustName, name);
             RepTextEx(200, -1, 0, 0, 0, name);
             Amount(380, &amount);
             Amount(480, &running);

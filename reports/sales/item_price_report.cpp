@@ -71,7 +71,7 @@ void Headings(const PriceRun &run) {
 // The item's text in the selection's language, else its name.
 void ItemText(const uint8_t *item, const PriceRun &run, uint8_t *out) {
     PString name;
-    GetPString(item, INVc::Name, 60, name);
+    GetText(item, INVc::Name, name);
     PStringCopy(out, name);
     if (run.language[0]) NthRowWithCode(1, out, GetU32(item, INVc::TextRows), run.language, name);
 }
@@ -81,8 +81,8 @@ void ItemText(const uint8_t *item, const PriceRun &run, uint8_t *out) {
 bool PriceListPrice(const uint8_t *code, const PriceRun &run, PackedDecimal *price) {
     RuleRecord row(PriceVc::Number);
     if (!row.record) return false;
-    PutPString(row.record, PriceVc::PriceList, 5, run.priceList);
-    PutPString(row.record, PriceVc::ItemCode, 20, code);
+    PutText(row.record, PriceVc::PriceList, run.priceList);
+    PutText(row.record, PriceVc::ItemCode, code);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(PriceVc::Number, "PriceList", row.record, 2, 1, &recid, &position)) return false;
     *price = GetDec(row.record, PriceVc::Price);
@@ -91,7 +91,7 @@ bool PriceListPrice(const uint8_t *code, const PriceRun &run, PackedDecimal *pri
 
 void PriceLine(const uint8_t *item, const PriceRun &run) {
     PString code, vatCode, text;
-    GetPString(item, INVc::Code, 20, code);
+    GetText(item, INVc::Code, code);
     PackedDecimal price = GetDec(item, INVc::BasePrice);
     if (run.priceList[0] && !PriceListPrice(code, run, &price)) return;
     if (DecIsBlank(&price)) DecSetZero(&price);
@@ -142,10 +142,10 @@ void StockLine(const uint8_t *item, const PriceRun &run) {
     DecSub(&onHand, &reserved, &free);
     PString text;
     if (run.perVendor) {
-        GetPString(supplier.record, PurchItemVc::Text, 60, text);
+        GetText(supplier.record, PurchItemVc::Text, text);
         if (!run.vendorGiven) {
             PString vendor;
-            GetPString(supplier.record, PurchItemVc::VendCode, 20, vendor);
+            GetText(supplier.record, PurchItemVc::VendCode, vendor);
             PStringAppendC(text, "/");
             PStringAppend(text, vendor);
         }
@@ -190,7 +190,7 @@ uint16_t PricesIncludeVat(const uint8_t *priceList) {
     if (priceList[0]) {
         RuleRecord list(PriceListVc::Number);
         if (!list.record) return 0;
-        PutPString(list.record, PriceListVc::Code, 5, priceList);
+        PutText(list.record, PriceListVc::Code, priceList);
         uint32_t recid = 0, position = 0;
         if (!RecFind(PriceListVc::Number, list.record, 1, 1, &recid, &position)) return 0;
         return GetU16(list.record, PriceListVc::InclVat);

@@ -37,9 +37,9 @@ void EachItem(const uint8_t *item, void *context) {
     const QtyRun &run = *static_cast<const QtyRun *>(context);
     if (GetU16(item, INVc::Stocked) == 0 && GetU16(item, INVc::StructFlag) == 0) return;
     PString code, structure;
-    GetPString(item, INVc::StructCode, 20, structure);
+    GetText(item, INVc::StructCode, structure);
     if (structure[0] == 0) return;
-    GetPString(item, INVc::Code, 20, code);
+    GetText(item, INVc::Code, code);
     RuleRecord stock(LSVc::Number);
     if (!stock.record) return;
     const uint8_t all[1] = {0};

@@ -96,11 +96,11 @@ void SumBlock(const uint8_t *group, const Sums &s) {
         GetUiText(caption, 1135);
         if (group) PStringAppend(caption, group);
         else {
-            GetPString(ReportParams, P::SelText3, 255, sel);
+            GetText(ReportParams, P::SelText3, sel);
             PStringAppend(caption, sel);
         }
     } else {
-        GetPString(ReportParams, P::SelText1, 255, sel);
+        GetText(ReportParams, P::SelText1, sel);
         SelectionRangeText(sel, 1106, 1107, caption);
     }
     RepStartLine(LineHeight);
@@ -115,7 +115,7 @@ Sums ItemSums(const SalesRun &run, const uint8_t *code) {
     Zero(&s);
     RuleRecord stats(ISVc::Number);
     if (!stats.record) return s;
-    PutPString(stats.record, ISVc::ItemCode, 20, code);
+    PutText(stats.record, ISVc::ItemCode, code);
     uint32_t recid = 0, position = 0;
     if (RecFind(ISVc::Number, stats.record, 1, 1, &recid, &position)) {
         const MemBlock block = GetU32(stats.record, ISVc::Amounts);
@@ -134,8 +134,8 @@ Sums ItemSums(const SalesRun &run, const uint8_t *code) {
 void EachItem(const uint8_t *item, void *context) {
     SalesRun &run = *static_cast<SalesRun *>(context);
     PString code, group;
-    GetPString(item, INVc::Code, 20, code);
-    GetPString(item, INVc::Group, 5, group);
+    GetText(item, INVc::Code, code);
+    GetText(item, INVc::Group, group);
     if (ReportParams[P::SelText3] && !PStringEqual(group, run.current)) {
         SumBlock(run.current, run.group);
         Zero(&run.group);
@@ -203,7 +203,7 @@ void ItemListReport() {
     Zero(&run.group);
     Zero(&run.total);
     PString groups, to;
-    GetPString(ReportParams, P::SelText3, 255, groups);
+    GetText(ReportParams, P::SelText3, groups);
     if (groups[0]) RangeSplit(groups, run.current, to);
     RepBeginJobNr(2461);
     PString text;

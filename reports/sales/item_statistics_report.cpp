@@ -61,7 +61,7 @@ Values ItemValues(const StatsRun &run, const uint8_t *item, bool *found = nullpt
     if (!run.customer[0]) {
         RuleRecord stats(ISVc::Number);
         if (!stats.record) return out;
-        PutPString(stats.record, ISVc::ItemCode, 20, item);
+        PutText(stats.record, ISVc::ItemCode, item);
         if (RecFind(ISVc::Number, stats.record, 1, 1, &recid, &position)) {
             *found = true;
             const MemBlock block = GetU32(stats.record, ISVc::Amounts);
@@ -73,8 +73,8 @@ Values ItemValues(const StatsRun &run, const uint8_t *item, bool *found = nullpt
     }
     RuleRecord stats(CustItemStatVc::Number);
     if (!stats.record) return out;
-    PutPString(stats.record, CustItemStatVc::CustCode, 20, run.customer);
-    PutPString(stats.record, CustItemStatVc::ItemCode, 20, item);
+    PutText(stats.record, CustItemStatVc::CustCode, run.customer);
+    PutText(stats.record, CustItemStatVc::ItemCode, item);
     if (RecFindByIndex(CustItemStatVc::Number, "CustItem", stats.record, 2, 1, &recid, &position)) {
         *found = true;
         const MemBlock block = GetU32(stats.record, CustItemStatVc::Amounts);
@@ -105,8 +105,8 @@ void Subtotal(StatsRun &run) {
 void EachItem(const uint8_t *item, void *context) {
     StatsRun &run = *static_cast<StatsRun *>(context);
     PString code, group;
-    GetPString(item, INVc::Code, 20, code);
-    GetPString(item, INVc::Group, 5, group);
+    GetText(item, INVc::Code, code);
+    GetText(item, INVc::Group, group);
     const Values v = ItemValues(run, code);
     if (GetU16(ReportParams, P::RangeKind) != 0 && DecIsZero(&v.v[0]) && DecIsZero(&v.v[1])) return;
     if (ReportParams[P::SelText3] && run.printed > 0 && !PStringEqual(group, run.lastGroup)) Subtotal(run);
@@ -119,7 +119,7 @@ void EachItem(const uint8_t *item, void *context) {
     PString further;
     PStringFromC(further, " ");
     PString unit;
-    GetPString(item, INVc::Unit, 10, unit);
+    GetText(item, INVc::Unit, unit);
     PStringAppend(further, unit);
     RepText(ColText, 0, further, 0);
     RepEndLine();
@@ -149,7 +149,7 @@ void ItemListReportLayout0() {
     RepEndLine();
     ItemWalk(EachItem, &run);
     PString codes, from, to;
-    GetPString(ReportParams, P::SelText1, 255, codes);
+    GetText(ReportParams, P::SelText1, codes);
     RangeSplit(codes, from, to);
     const bool limited = ReportParams[P::SelText3] || to[0];
     const uint8_t none[1] = {0};

@@ -66,7 +66,7 @@ void SerialNumbers(const uint8_t *code, const uint8_t *location) {
     RuleRecord serial(SerialStockVc::Number);
     if (!serial.record) return;
     PString got, at;
-    PutPString(serial.record, SerialStockVc::ItemCode, 20, code);
+    PutText(serial.record, SerialStockVc::ItemCode, code);
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(SerialStockVc::Number, "ItemLocation", serial.record, 1, 0, &recid, &position);
     bool any = false;
@@ -75,9 +75,9 @@ void SerialNumbers(const uint8_t *code, const uint8_t *location) {
     for (int32_t p = (int32_t)position; more; p++) {
         if (p != (int32_t)position && !RecReadAtIndex(SerialStockVc::Number, "ItemLocation", p, serial.record, &recid))
             break;
-        GetPString(serial.record, SerialStockVc::ItemCode, 20, got);
+        GetText(serial.record, SerialStockVc::ItemCode, got);
         if (!PStringEqual(got, code)) break;
-        GetPString(serial.record, SerialStockVc::Location, 10, at);
+        GetText(serial.record, SerialStockVc::Location, at);
         if (location[0] && !PStringEqual(at, location)) continue;
         const PackedDecimal qty = GetDec(serial.record, SerialStockVc::Quantity);
         if (DecCompare(&qty, &one) < 0) continue;
@@ -106,7 +106,7 @@ void SerialNumbers(const uint8_t *code, const uint8_t *location) {
 void ValueOf(const uint8_t *item, const uint8_t *location, const PackedDecimal *qty, const ValueRun *run,
              bool print, PackedDecimal *unit, PackedDecimal *value) {
     PString code;
-    GetPString(item, INVc::Code, 20, code);
+    GetText(item, INVc::Code, code);
     if (run->atSalesPrice) {
         *unit = GetDec(item, INVc::BasePrice);
         DecMul(unit, qty, value);
@@ -120,7 +120,7 @@ void EachItem(const uint8_t *item, void *context) {
     ValueRun *run = static_cast<ValueRun *>(context);
     if (GetU16(item, INVc::Stocked) == 0) return;
     PString code;
-    GetPString(item, INVc::Code, 20, code);
+    GetText(item, INVc::Code, code);
     const uint8_t all[1] = {0};
     PackedDecimal atLocation, qty, unit, value;
     StockQtyAtDate(code, run->location, &atLocation, run->date);

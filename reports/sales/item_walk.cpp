@@ -26,9 +26,9 @@ struct WalkState {
 bool Step(const uint8_t *item, void *context) {
     const WalkState &w = *static_cast<const WalkState *>(context);
     PString code, group;
-    GetPString(item, INVc::Code, 20, code);
+    GetText(item, INVc::Code, code);
     if (w.byGroup) {
-        GetPString(item, INVc::Group, 5, group);
+        GetText(item, INVc::Group, group);
         if (w.groupTo[0] && PStringCompare(group, w.groupTo) > 0) return false;
         if (PStringCompare(group, w.groupFrom) < 0) return true;
         if (PStringCompare(code, w.codeFrom) < 0) return true;
@@ -38,7 +38,7 @@ bool Step(const uint8_t *item, void *context) {
     }
     if (w.vendor[0]) {
         PString vendor;
-        GetPString(item, INVc::VendCode, 10, vendor);
+        GetText(item, INVc::VendCode, vendor);
         if (!PStringEqual(vendor, w.vendor)) return true;
     }
     w.each(item, w.context);
@@ -53,17 +53,17 @@ void ItemWalk(void (*each)(const uint8_t *item, void *context), void *context) {
     w.each = each;
     w.context = context;
     PString range;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplit(range, w.codeFrom, w.codeTo);
-    GetPString(ReportParams, P::SelText3, 255, range);
+    GetText(ReportParams, P::SelText3, range);
     w.byGroup = range[0] != 0;
     if (w.byGroup) RangeSplit(range, w.groupFrom, w.groupTo);
     GetTextPrefix(ReportParams, P::SelText7, 20, w.vendor);
     RuleRecord item(INVc::Number);
     if (!item.record) return;
-    PutPString(item.record, INVc::Code, 20, w.codeFrom);
+    PutText(item.record, INVc::Code, w.codeFrom);
     if (w.byGroup) {
-        PutPString(item.record, INVc::Group, 5, w.groupFrom);
+        PutText(item.record, INVc::Group, w.groupFrom);
         ReportIndexWalk(INVc::Number, "Group", item.record, 2, Step, &w);
     } else {
         ReportIndexWalk(INVc::Number, "Code", item.record, 1, Step, &w);

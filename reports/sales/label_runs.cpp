@@ -96,7 +96,7 @@ void PrintWithSheet(int16_t doctype, const void *record, int32_t count) {
 // calling act(record). Nothing for an empty range.
 template <typename Act> void NumberWalk(int reg, uint32_t numberAt, Act act) {
     PString range;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     if (range[0] == 0) return;
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
@@ -144,7 +144,7 @@ void LabelSheetRun(const LabelWalk &w, int16_t doctype, bool byName, const uint8
     const int32_t matrixAt = RegMatrixOffset(w.reg);
 
     PString range, from, to, value;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplit(range, from, to);
     const char *index = byName ? "Name" : group[0] != 0 ? (w.reg == AssetVc::Number ? "ATClass" : "Group") : "Code";
     RuleRecord rec(w.reg);
@@ -254,14 +254,14 @@ void PrintCustomerForms26() {
     LabelRun run(Texts::ListCustomerForms, Texts::RunDocumentPrinted, Texts::RunDocumentsPrinted);
     SetSheet(Sheet::Single);
     PString range, from, to, code;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplit(range, from, to);
     const int32_t copies = CustomerFormCopies(GetU32(ReportParams, P::NumberFrom));
     RuleRecord rec(CUVc::Number);
     if (!rec.record) return;
-    PutPString(rec.record, CUVc::Code, 20, from);
+    PutText(rec.record, CUVc::Code, from);
     IndexWalkFrom(CUVc::Number, "Code", rec.record, 1, [&](const uint8_t *r) {
-        GetPString(r, CUVc::Code, 20, code);
+        GetText(r, CUVc::Code, code);
         if (to[0] != 0 && PStringCompareNoCase(code, to) > 0) return false;
         if (!GoesOn(code)) return false;
         for (int32_t k = 0; k < copies; k++) PrintWithSheet(-26, r, 1);

@@ -47,13 +47,13 @@ bool OrderTaken(const ListRun &run, const uint8_t *order) {
     if (!status) return false;
     PString want, have;
     if (ReportParams[P::SelText2]) {
-        GetPString(ReportParams, P::SelText2, 255, want);
-        GetPString(order, ORVc::CustCode, 20, have);
+        GetText(ReportParams, P::SelText2, want);
+        GetText(order, ORVc::CustCode, have);
         if (!PStringEqual(want, have)) return false;
     }
     if (ReportParams[P::SelText7]) {
         GetTextPrefix(ReportParams, P::SelText7, 20, want);
-        GetPString(order, ORVc::SalesMan, 5, have);
+        GetText(order, ORVc::SalesMan, have);
         if (!PStringEqual(want, have)) return false;
     }
     if (!ParamStateAdmits(P::Option8, P::Option7, third == 1)) return false;
@@ -104,7 +104,7 @@ bool EachOrder(const uint8_t *order, void *context) {
     if (!OrderTaken(run, order)) return true;
     const PackedDecimal amount = GetDec(order, run.layout == 2 ? ORVc::Net : ORVc::Total);
     PString currency;
-    GetPString(order, ORVc::CurncyCode, 5, currency);
+    GetText(order, ORVc::CurncyCode, currency);
     TotalsTableAdd(currency, &amount, nullptr, nullptr);
     if (run.layout == 1) {
         RepRuleFull(1, 4);
@@ -128,7 +128,7 @@ void OrderListReport4() {
     ListRun run;
     run.layout = GetU16(ReportParams, P::ReportLayout) > 2 ? 2 : GetU16(ReportParams, P::ReportLayout);
     PString range;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplitNumber(range, &run.from, &run.to);
     run.dateFrom = GetDate(ReportParams, P::DateFrom);
     run.dateTo = GetDate(ReportParams, P::DateTo);

@@ -85,7 +85,7 @@ int ObjectTotalFind(const uint8_t *code, const ObjectTotals &table) {
 void ObjectTotalAdd(ObjectTotals *table, const uint8_t *code, const uint8_t *order) {
     assert(table && code && order);
     PString sel;
-    GetPString(ReportParams, P::ObjectSel, 30, sel);
+    GetText(ReportParams, P::ObjectSel, sel);
     if (sel[0] && !PStringEqual(sel, code)) return;
     const PackedDecimal amount = GetDec(order, ORVc::Net);
     bool found = false;
@@ -106,7 +106,7 @@ void ObjectTotalAdd(ObjectTotals *table, const uint8_t *code, const uint8_t *ord
 
 void OrderObjectsAdd(ObjectTotals *table, const uint8_t *order) {
     PString list;
-    GetPString(order, ORVc::Objects, 30, list);
+    GetText(order, ORVc::Objects, list);
     ObjectSlots slots{};
     ParseObjectList(list, &slots);
     for (const auto &code : slots)
@@ -117,7 +117,7 @@ void OrderObjectReport() {
     assert(ReportParams);
     ObjectRun run;
     PString text;
-    GetPString(ReportParams, P::SelText1, 255, text);
+    GetText(ReportParams, P::SelText1, text);
     RangeSplitNumber(text, &run.from, &run.to);
     run.dateFrom = GetDate(ReportParams, P::DateFrom);
     run.dateTo = GetDate(ReportParams, P::DateTo);
@@ -164,7 +164,7 @@ void OrderObjectReport() {
         RepStartLine(LineHeight);
         RepText(11, 0, row.code, 0);
         if (object.record) {
-            PutPString(object.record, OBVc::Code, 5, row.code);
+            PutText(object.record, OBVc::Code, row.code);
             uint32_t recid = 0, position = 0;
             if (RecFind(OBVc::Number, object.record, 1, 1, &recid, &position))
                 OrderLineText(75, object.record, OBVc::Name, 60, 0);

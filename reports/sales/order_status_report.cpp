@@ -73,7 +73,7 @@ PackedDecimal RowValue(const uint8_t *row, const PackedDecimal *qty, bool discou
 // group range (SelText3) of the selection.
 bool RowPasses(const StatusRun &run, const uint8_t *row) {
     PString item;
-    GetPString(row, R::ItemCode, 20, item);
+    GetText(row, R::ItemCode, item);
     if (Given(P::SelText6)) {
         PString want;
         GetTextPrefix(ReportParams, P::SelText6, 20, want);
@@ -82,11 +82,11 @@ bool RowPasses(const StatusRun &run, const uint8_t *row) {
     if (Given(P::SelText3)) {
         RuleRecord it(INVc::Number);
         if (!it.record || !item[0]) return false;
-        PutPString(it.record, INVc::Code, 20, item);
+        PutText(it.record, INVc::Code, item);
         uint32_t recid = 0, position = 0;
         bool found = RecFind(INVc::Number, it.record, 1, 1, &recid, &position);
         PString group;
-        GetPString(it.record, INVc::Group, 5, group);
+        GetText(it.record, INVc::Group, group);
         RecFreeMatrix(INVc::Number, it.record);
         if (!found) return false;
         if (PStringCompare(group, run.groupFrom) < 0) return false;
@@ -133,13 +133,13 @@ bool OrderTaken(const StatusRun &run, const uint8_t *order) {
         if (!PStringEqual(want, have)) return false;
     }
     if (Given(P::SelText4)) {
-        GetPString(ReportParams, P::SelText4, 31, want);
-        GetPString(order, ORVc::DelivText, 10, have);
+        GetText(ReportParams, P::SelText4, want);
+        GetText(order, ORVc::DelivText, have);
         if (!InRangeBySetting(want, have)) return false;
     }
     if (Given(P::ObjectSel)) {
-        GetPString(ReportParams, P::ObjectSel, 30, want);
-        GetPString(order, ORVc::Objects, 30, have);
+        GetText(ReportParams, P::ObjectSel, want);
+        GetText(order, ORVc::Objects, have);
         if (!ObjectListContains(want, have) && !ObjectListContains(have, want)) return false;
     }
     if (run.report != 116 && b == 2 && a != 0) return false;
@@ -251,7 +251,7 @@ bool EachOrder(const uint8_t *order, void *context) {
     const PackedDecimal open = OpenValue(run, order);
     DecAdd(&run.grand, &open, &run.grand);
     PString currency;
-    GetPString(order, ORVc::CurncyCode, 5, currency);
+    GetText(order, ORVc::CurncyCode, currency);
     TotalsTableAdd(currency, &open, nullptr, nullptr);
     switch (run.layout) {
     case 0:
@@ -284,9 +284,9 @@ void OrderStatusRun(int report) {
     if (run.layout > 2) run.layout = 2;
     run.quantities = GetU16(ReportParams, P::Option11) != 0;
     PString text;
-    GetPString(ReportParams, P::SelText1, 255, text);
+    GetText(ReportParams, P::SelText1, text);
     RangeSplitNumber(text, &run.from, &run.to);
-    GetPString(ReportParams, P::SelText3, 255, text);
+    GetText(ReportParams, P::SelText3, text);
     if (text[0]) RangeSplit(text, run.groupFrom, run.groupTo);
     DecSetZero(&run.grand);
     for (PackedDecimal &s : run.sums) DecSetZero(&s);

@@ -69,11 +69,11 @@ bool ReadInvoice(int32_t serial, uint8_t *invoice)
 void LoadCustomer(const uint8_t *code)
 {
     std::memset(FormCustomer, 0, CUVc::Size);
-    PutPString(FormCustomer, CUVc::Code, CustomerMax, code);
+    PutText(FormCustomer, CUVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (RecFind(CUVc::Number, FormCustomer, 1, 1, &recid, &position)) return;
     std::memset(FormCustomer, 0, CUVc::Size);
-    PutPString(FormCustomer, CUVc::Code, CustomerMax, code);
+    PutText(FormCustomer, CUVc::Code, code);
 }
 
 // True when every object of the selection is on the invoice.
@@ -82,7 +82,7 @@ bool InvoiceHasObjects(const uint8_t *selection, const uint8_t *invoice, bool fo
     if (selection[0] == 0) return true;
     if (!found) return false;
     PString list;
-    GetPString(invoice, IVVc::Objects, 30, list);
+    GetText(invoice, IVVc::Objects, list);
     ObjectSlots slots;
     ParseObjectList(selection, &slots);
     return ObjectListContainsAll(&slots, list);
@@ -120,8 +120,8 @@ bool OverdueRowAdd(MemBlock *rows, const uint8_t *openItem, const uint8_t *invoi
     const PackedDecimal open = GetDec(openItem, ARVc::OpenAmount);
     PutDec(row, OverdueRow::OpenAmount, open);
     PString currency;
-    GetPString(openItem, ARVc::CurncyCode, 5, currency);
-    PutPString(row, OverdueRow::Currency, 5, currency);
+    GetText(openItem, ARVc::CurncyCode, currency);
+    PutText(row, OverdueRow::Currency, currency);
     PutU16(row, OverdueRow::One, 1);
     int32_t n = -days;
     const uint16_t kind = GetU16(openItem, ARVc::InvType);
@@ -148,7 +148,7 @@ void CustomerOverdueItems(const uint8_t *customerCode, int mode, PackedDecimal *
     LoadCustomer(customerCode);
     const bool noticeCounting = GetU16(FormCustomer, CUVc::NoticeCounting) == NoticeCountingOn;
     PString objects;
-    GetPString(ReportParams, P::ObjectSel, 30, objects);
+    GetText(ReportParams, P::ObjectSel, objects);
     const uint16_t layout = GetU16(ReportParams, P::ReportLayout);
     uint8_t block[OverdueBlock::Size] = {};
     PackedDecimal total, interestTotal, notOverdue, overdue;
@@ -157,14 +157,14 @@ void CustomerOverdueItems(const uint8_t *customerCode, int mode, PackedDecimal *
     std::vector<int32_t> toCount;
     RuleRecord item(ARVc::Number), invoice(IVVc::Number);
     if (!item.record || !invoice.record) return;
-    PutPString(item.record, ARVc::CustCode, CustomerMax, customerCode);
+    PutText(item.record, ARVc::CustCode, customerCode);
     uint32_t recid = 0, position = 0;
     bool more = customerCode[0] != 0 &&
                 RecFindByIndex(ARVc::Number, "CustCode", item.record, 1, 0, &recid, &position);
     PString code;
     for (int32_t at = (int32_t)position; more && !CancelFlag; at++) {
         if (at != (int32_t)position && !RecReadAtIndex(ARVc::Number, "CustCode", at, item.record, &recid)) break;
-        GetPString(item.record, ARVc::CustCode, CustomerMax, code);
+        GetText(item.record, ARVc::CustCode, code);
         if (!PStringEqual(code, customerCode)) break;
         const int32_t serial = GetI32(item.record, ARVc::InvoiceNr);
         const bool found = ReadInvoice(serial, invoice.record);
@@ -216,7 +216,7 @@ void OverdueBlockPrint(const uint8_t *block)
     assert(block);
     const bool inCurrency = Option(P::Option5), capped = CompanyVariant() == RuleCapped;
     PString own, currency;
-    GetPString(FormCustomer, CUVc::CurncyCode, 5, own);
+    GetText(FormCustomer, CUVc::CurncyCode, own);
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
     ListTextField(0, FormCustomer, CUVc::Code, CustomerMax);
@@ -232,7 +232,7 @@ void OverdueBlockPrint(const uint8_t *block)
         RepValue(200, 0, row + OverdueRow::InvoiceNr, FtLongOrEmpty, 0);
         RepValue(260, 0, row + OverdueRow::DueDate, FtDate, 0);
         RepValue(360, 0, row + OverdueRow::Days, FtLongOrEmpty, 1);
-        GetPString(row, OverdueRow::Currency, 5, currency);
+        GetText(row, OverdueRow::Currency, currency);
         if (inCurrency && !PStringEqual(currency, own)) {
             RepValue(440, 0, row + OverdueRow::OpenAmount, FtAmount2, 1);
             RepValue(480, 0, row + OverdueRow::Currency, FtCodeNoSep, 1);
@@ -263,7 +263,7 @@ void EachCustomer(const uint8_t *customer, void *context)
     Report18Walk *w = static_cast<Report18Walk *>(context);
     if (GetU16(ReportParams, P::Option4) == 1 && GetU16(customer, CUVc::InterestFlag) == 0) return;
     PString code;
-    GetPString(customer, CUVc::Code, CustomerMax, code);
+    GetText(customer, CUVc::Code, code);
     CustomerOverdueItems(code, w->mode, &w->grand);
 }
 

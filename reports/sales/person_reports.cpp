@@ -54,7 +54,7 @@ PackedDecimal EntryAccountSum(const uint8_t *entry, const uint8_t *account) {
     PString code;
     for (int32_t i = 0, n = MatrixRowCount(E::Number, 0, entry); i < n; i++) {
         if (!MatrixRowRead(E::Number, entry, i, row)) break;
-        GetPString(row, E::Rows::Account, CodeMax, code);
+        GetText(row, E::Rows::Account, code);
         if (!PStringEqual(code, account)) continue;
         const PackedDecimal a = GetDec(row, E::Rows::Amount);
         DecAdd(&sum, &a, &sum);
@@ -69,9 +69,9 @@ void ListedAccountText(const uint8_t *account, uint8_t *text) {
     PString code;
     for (int32_t i = 0; i < rows.count; i++) {
         const uint8_t *row = rows.data + size_t(i) * L::Size;
-        GetPString(row, L::Account, CodeMax, code);
+        GetText(row, L::Account, code);
         if (!PStringEqual(code, account)) continue;
-        GetPString(row, L::Text, NameMax, text);
+        GetText(row, L::Text, text);
         return;
     }
 }
@@ -81,12 +81,12 @@ void ListedLines(const uint8_t *entry, ListedAccountTable *table, PackedDecimal 
     PString account, text;
     for (int32_t i = 0; i < rows.count; i++) {
         const uint8_t *row = rows.data + size_t(i) * L::Size;
-        GetPString(row, L::Account, CodeMax, account);
+        GetText(row, L::Account, account);
         PackedDecimal sum = EntryAccountSum(entry, account);
         if (DecIsBlank(&sum)) continue;
         DecNegateInto(&sum, &sum);
         DecAdd(total, &sum, total);
-        GetPString(row, L::Text, NameMax, text);
+        GetText(row, L::Text, text);
         RepStartLine(LineHeight);
         Text(0, text);
         Amount(180, sum);
@@ -116,10 +116,10 @@ void DepartmentName(const uint8_t *code, uint8_t *result) {
     if (code[0] == 0) return;
     RuleRecord dep(DepartmentVc::Number);
     if (!dep.record) return;
-    PutPString(dep.record, DepartmentVc::Code, DepMax, code);
+    PutText(dep.record, DepartmentVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (RecFind(DepartmentVc::Number, dep.record, 1, 1, &recid, &position))
-        GetPString(dep.record, DepartmentVc::Name, NameMax, result);
+        GetText(dep.record, DepartmentVc::Name, result);
 }
 
 bool EntryHasListedAccount(const uint8_t *entry) {
@@ -127,7 +127,7 @@ bool EntryHasListedAccount(const uint8_t *entry) {
     SettingsRows rows(CashBlk::Number, &Block216Rows, L::Size);
     PString account;
     for (int32_t i = 0; i < rows.count; i++) {
-        GetPString(rows.data + size_t(i) * L::Size, L::Account, CodeMax, account);
+        GetText(rows.data + size_t(i) * L::Size, L::Account, account);
         PackedDecimal sum = EntryAccountSum(entry, account);
         if (!DecIsBlank(&sum)) return true;
     }
@@ -158,8 +158,8 @@ void ListedAccountSummary(const ListedAccountTable &table, int xText, int xAmoun
 void EntryRowLine(int kind, const uint8_t *row) {
     assert(row);
     PString account, name;
-    GetPString(row, E::Rows::Account, CodeMax, account);
-    GetPString(row, E::Rows::Name, NameMax, name);
+    GetText(row, E::Rows::Account, account);
+    GetText(row, E::Rows::Name, name);
     if (kind == 15 && name[0] == 0) AccountNameOf(account, name, NameMax);
     const PackedDecimal amount = GetDec(row, E::Rows::Amount);
     RepStartLine(LineHeight);
@@ -180,9 +180,9 @@ void EmployeeDepReport() {
     bool first = true;
     RuleRecord person(W::Number);
     if (person.record) {
-        PutPString(person.record, W::DepCode, DepMax, wanted);
+        PutText(person.record, W::DepCode, wanted);
         IndexWalkFrom(W::Number, "DepCode", person.record, 1, [&](const uint8_t *p) {
-            GetPString(p, W::DepCode, DepMax, dep);
+            GetText(p, W::DepCode, dep);
             if (wanted[0] != 0 && !PStringEqual(dep, wanted)) return false;   // past the department
             if (first || !PStringEqual(dep, last)) {
                 first = false;
@@ -207,17 +207,17 @@ void EmployeeDepPersonReport() {
     RepBeginJobNr(6020);
     ReportHeadings(LineHeight, {{0, 6024}, {130, 6025}, {220, 6026}});
     PString range, from, to, dep, code, wantedDep;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplit(range, from, to);
     GetTextPrefix(ReportParams, P::SelText2, DepMax, wantedDep);
     const bool byDep = wantedDep[0] != 0;
     RuleRecord person(W::Number), entry(E::Number);
     if (person.record && entry.record) {
-        if (byDep) PutPString(person.record, W::DepCode, DepMax, wantedDep);
-        PutPString(person.record, W::PerCode, CodeMax, from);
+        if (byDep) PutText(person.record, W::DepCode, wantedDep);
+        PutText(person.record, W::PerCode, from);
         IndexWalkFrom(W::Number, byDep ? "DepCode" : "PerCode", person.record, byDep ? 2 : 1, [&](const uint8_t *p) {
-            GetPString(p, W::DepCode, DepMax, dep);
-            GetPString(p, W::PerCode, CodeMax, code);
+            GetText(p, W::DepCode, dep);
+            GetText(p, W::PerCode, code);
             if (byDep && !PStringEqual(dep, wantedDep)) return false;
             if (PStringCompare(code, from) < 0) return false;
             if (to[0] != 0 && PStringCompare(code, to) > 0) return false;
@@ -253,11 +253,11 @@ void DepPersonReport100() {
     if (entry.record && summary.record) {
         PackedDecimal total;
         DecSetZero(&total);
-        if (byDep) PutPString(entry.record, E::DepCode, CodeMax, wantedDep);
-        else PutPString(entry.record, E::PerCode, CodeMax, wantedPerson);
+        if (byDep) PutText(entry.record, E::DepCode, wantedDep);
+        else PutText(entry.record, E::PerCode, wantedPerson);
         IndexWalkFrom(E::Number, byDep ? "DepCode" : "PerCode", entry.record, 1, [&](const uint8_t *e) {
-            GetPString(e, E::DepCode, CodeMax, dep);
-            GetPString(e, E::PerCode, CodeMax, code);
+            GetText(e, E::DepCode, dep);
+            GetText(e, E::PerCode, code);
             if (byDep && !PStringEqual(dep, wantedDep)) return false;
             if (!byDep && wantedPerson[0] != 0 && !PStringEqual(code, wantedPerson)) return false;
             const DateRec date = GetDate(e, E::TransDate);
@@ -266,9 +266,9 @@ void DepPersonReport100() {
             uint8_t row[E::Rows::Size];
             for (int32_t i = 0, n = MatrixRowCount(E::Number, 0, e); i < n; i++) {
                 if (!MatrixRowRead(E::Number, e, i, row)) break;
-                GetPString(row, E::Rows::Account, CodeMax, account);
-                GetPString(row, E::Rows::Objects, RowTextMax, text);
-                GetPString(row, E::Rows::Name, NameMax, name);
+                GetText(row, E::Rows::Account, account);
+                GetText(row, E::Rows::Objects, text);
+                GetText(row, E::Rows::Name, name);
                 const PackedDecimal amount = GetDec(row, E::Rows::Amount);
                 AccountRowAdd(summary.record, account, text, name, &amount, true, true, &total);
             }
@@ -306,13 +306,13 @@ void TransDateReport101(int block) {
         IndexWalkFrom(E::Number, "TransDate", entry.record, 1, [&](const uint8_t *e) {
             const DateRec at = GetDate(e, E::TransDate);
             if (DateCompare(&at, &date) != 0) return false;
-            GetPString(e, E::DepCode, CodeMax, dep);
+            GetText(e, E::DepCode, dep);
             if (wantedDep[0] != 0 && !PStringEqual(dep, wantedDep)) return true;
             if (!EntryHasListedAccount(e)) return true;
             if (block) {
                 EmptyLine(LineHeight);
                 company[0] = 0;
-                if (CompanyBlock) GetPString(CompanyBlock, CompanyBlk::CompanyName, NameMax, company);
+                if (CompanyBlock) GetText(CompanyBlock, CompanyBlk::CompanyName, company);
                 RepStartLine(LineHeight);
                 Text(0, company);
                 RepValue(170, 0, e + E::TransDate, FtDate, 0);

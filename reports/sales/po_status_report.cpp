@@ -74,11 +74,11 @@ bool RowInGroups(const PORun &run, const uint8_t *row) {
     RuleRecord it(INVc::Number);
     if (!it.record) return false;
     PString item, group;
-    GetPString(row, R::ItemCode, 20, item);
-    PutPString(it.record, INVc::Code, 20, item);
+    GetText(row, R::ItemCode, item);
+    PutText(it.record, INVc::Code, item);
     uint32_t recid = 0, position = 0;
     const bool found = RecFind(INVc::Number, it.record, 1, 1, &recid, &position);
-    GetPString(it.record, INVc::Group, 5, group);
+    GetText(it.record, INVc::Group, group);
     RecFreeMatrix(INVc::Number, it.record);
     if (!found) return true;
     return PStringCompare(group, run.groupFrom) >= 0 && (!run.groupTo[0] || PStringCompare(group, run.groupTo) <= 0);
@@ -89,7 +89,7 @@ bool RowHasItem(const uint8_t *row) {
     if (!ReportParams[P::SelText6]) return true;
     PString want, item;
     GetTextPrefix(ReportParams, P::SelText6, 20, want);
-    GetPString(row, R::ItemCode, 20, item);
+    GetText(row, R::ItemCode, item);
     return PStringEqual(want, item);
 }
 
@@ -187,8 +187,8 @@ bool EachOrder(const uint8_t *order, void *context) {
         if (!PStringEqual(want, have)) return true;
     }
     if (ReportParams[P::SelText4]) {
-        GetPString(ReportParams, P::SelText4, 31, want);
-        GetPString(order, PurchOrderVc::Reference, 20, have);
+        GetText(ReportParams, P::SelText4, want);
+        GetText(order, PurchOrderVc::Reference, have);
         if (!InRangeBySetting(want, have)) return true;
     }
     if (ReportParams[P::SelText6]) {
@@ -197,7 +197,7 @@ bool EachOrder(const uint8_t *order, void *context) {
         if (!carries) return true;
     }
     PString currency;
-    GetPString(order, PurchOrderVc::CurncyCode, 5, currency);
+    GetText(order, PurchOrderVc::CurncyCode, currency);
     if (run.layout != 2) {
         PackedDecimal remaining;
         DecSetZero(&remaining);
@@ -258,9 +258,9 @@ void POStatusReport() {
     run.layout = GetU16(ReportParams, P::ReportLayout) > 2 ? 2 : GetU16(ReportParams, P::ReportLayout);
     run.quantities = GetU16(ReportParams, P::Option11) != 0;
     PString text;
-    GetPString(ReportParams, P::SelText1, 255, text);
+    GetText(ReportParams, P::SelText1, text);
     RangeSplitNumber(text, &run.from, &run.to);
-    GetPString(ReportParams, P::SelText3, 255, text);
+    GetText(ReportParams, P::SelText3, text);
     if (text[0]) RangeSplit(text, run.groupFrom, run.groupTo);
     for (PackedDecimal &s : run.sums) DecSetZero(&s);
     RepBeginJobNr(5041);

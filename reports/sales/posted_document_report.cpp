@@ -89,8 +89,8 @@ bool BuildVoucher(const DocumentKind &k, uint8_t *doc) {
         bool located = false;
         if (location.record && doc[PUVc::Location]) {
             PString code;
-            GetPString(doc, PUVc::Location, 10, code);
-            PutPString(location.record, LocationVc::Code, 10, code);
+            GetText(doc, PUVc::Location, code);
+            PutText(location.record, LocationVc::Code, code);
             uint32_t recid = 0, position = 0;
             located = RecFind(LocationVc::Number, location.record, 1, 1, &recid, &position);
         }
@@ -151,9 +151,9 @@ bool EachDocument(const uint8_t *record, void *context) {
                 PrintVoucherRow(65, PendingVoucher, row, &debit, 0);
             }
             if (GetU16(row, Voucher::Rows::Kind) != 1) continue;
-            GetPString(row, Voucher::Rows::Account, 10, account);
-            GetPString(row, Voucher::Rows::Objects, 30, objects);
-            GetPString(row, Voucher::Rows::VatCode, 2, vat);
+            GetText(row, Voucher::Rows::Account, account);
+            GetText(row, Voucher::Rows::Objects, objects);
+            GetText(row, Voucher::Rows::VatCode, vat);
             PackedDecimal amount = GetDec(row, Voucher::Rows::Amount), ignored;
             DecSetBlank(&ignored);
             FindVoucherRow(run.summary, account, objects, vat, none, &amount, true, true, &ignored);

@@ -58,13 +58,13 @@ void InvoiceLine(const uint8_t *invoice, int layout) {
     RepStartLine(15);
     RepValueFmt(0, 0, invoice + IVVc::SerNr, FtLongOrEmpty, 0, 0);
     RepValueFmt(60, 0, invoice + IVVc::TransDate, FtDate, 0, 0);
-    GetPString(invoice, IVVc::CustCode, 20, text);
+    GetText(invoice, IVVc::CustCode, text);
     RepText(140, 0, text, 0);
-    GetPString(invoice, IVVc::Addr0, 60, text);
+    GetText(invoice, IVVc::Addr0, text);
     RepText(240, 0, text, 0);
     const bool variant25 = CompanyVariant() == VariantWithReference;
     if (variant25) {
-        GetPString(invoice, IVVc::Text290, 20, text);
+        GetText(invoice, IVVc::Text290, text);
         RepText(480, 0, text, 1);
     }
     if (layout == 1) {
@@ -98,7 +98,7 @@ void VoucherRows(int layout, uint8_t *summary) {
             PrintVoucherRow(65, PendingVoucher, row, &debit, 0);
         }
         if (GetU16(row, Voucher::Rows::Kind) != 1) continue;
-        GetPString(row, Voucher::Rows::Account, 10, account);
+        GetText(row, Voucher::Rows::Account, account);
         PackedDecimal amount = GetDec(row, Voucher::Rows::Amount);
         FindVoucherRow(summary, account, none, none, none, &amount, true, true, &ignored);
     }
@@ -147,7 +147,7 @@ void InvoiceByDateReport() {
     const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
     const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
     uint8_t range[256];
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     int32_t serialFrom = -1, serialTo = -1;
     if (range[0]) RangeSplitNumber(range, &serialFrom, &serialTo);
 

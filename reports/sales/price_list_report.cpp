@@ -62,12 +62,12 @@ void PriceTail(const uint8_t *vatCode, const PackedDecimal &price, bool inclVat)
 void StockByLocation(const uint8_t *code) {
     RuleRecord stock(S::Number);
     if (!stock.record) return;
-    PutPString(stock.record, S::ItemCode, 20, code);
+    PutText(stock.record, S::ItemCode, code);
     PString item, location;
     IndexWalkFrom(S::Number, "ItemLocation", stock.record, 1, [&](const uint8_t *r) {
-        GetPString(r, S::ItemCode, 20, item);
+        GetText(r, S::ItemCode, item);
         if (!PStringEqual(item, code)) return false;
-        GetPString(r, S::Location, 10, location);
+        GetText(r, S::Location, location);
         RepStartLine(LineHeight);
         Text(120, location);
         RepValue(Stop3, 0, r + S::InStock, FtAmount3Drop, -1);
@@ -83,12 +83,12 @@ void PriceListReport() {
     GetTextPrefix(ReportParams, P::SelText1, 20, code);
     RuleRecord item(INVc::Number);
     if (!item.record || code[0] == 0) return;
-    PutPString(item.record, INVc::Code, 20, code);
+    PutText(item.record, INVc::Code, code);
     uint32_t recid = 0, position = 0;
     if (!RecFind(INVc::Number, item.record, 1, 1, &recid, &position)) return;   // no item: no job at all
 
     RepBeginJobNr(5120);
-    GetPString(item.record, INVc::Name, 60, name);
+    GetText(item.record, INVc::Name, name);
     RepStartLine(LineHeight);
     RepTextNr(15, 0, 5121, 0);
     Text(100, code);
@@ -140,19 +140,19 @@ void PriceListReport() {
     if (list.record && price.record) {
         for (int32_t p = 1; RecReadAt(PriceListVc::Number, p, list.record, &recid); p++) {
             PString listCode;
-            GetPString(list.record, PriceListVc::Code, 5, listCode);
-            PutPString(price.record, PriceVc::PriceList, 5, listCode);
-            PutPString(price.record, PriceVc::ItemCode, 20, code);
+            GetText(list.record, PriceListVc::Code, listCode);
+            PutText(price.record, PriceVc::PriceList, listCode);
+            PutText(price.record, PriceVc::ItemCode, code);
             uint32_t id = 0, at = 0;
             const PackedDecimal value =
                 RecFindByIndex(PriceVc::Number, "PriceList", price.record, 2, 1, &id, &at) ? GetDec(price.record, PriceVc::Price)
                                                                                           : own;
             RepStartLine(LineHeight);
             Text(15, listCode);
-            GetPString(list.record, PriceListVc::Name, 60, text);
+            GetText(list.record, PriceListVc::Name, text);
             Text(70, text);
             PriceTail(vatCode, value, GetU16(list.record, PriceListVc::InclVat) != 0);
-            GetPString(list.record, PriceListVc::CurncyCode, 5, text);
+            GetText(list.record, PriceListVc::CurncyCode, text);
             Text(480, text, -1);
             RepEndLine();
             RecFreeMatrix(PriceListVc::Number, list.record);

@@ -68,9 +68,9 @@ void CustomerName(const uint8_t *code, uint8_t *name) {
     name[0] = 0;
     RuleRecord c(CUVc::Number);
     if (!c.record) return;
-    PutPString(c.record, CUVc::Code, 20, code);
+    PutText(c.record, CUVc::Code, code);
     uint32_t recid = 0, position = 0;
-    if (RecFind(CUVc::Number, c.record, 1, 1, &recid, &position)) GetPString(c.record, CUVc::Name, 60, name);
+    if (RecFind(CUVc::Number, c.record, 1, 1, &recid, &position)) GetText(c.record, CUVc::Name, name);
 }
 
 // True when receipt passes the job record's filters, in their order:
@@ -78,8 +78,8 @@ void CustomerName(const uint8_t *code, uint8_t *name) {
 // box (Option3), neither admitting both, the receipt date from DateFrom and to DateTo when set.
 bool ReceiptWanted(const uint8_t *receipt) {
     PString mode, want;
-    GetPString(ReportParams, ReportParamsVc::SelText3, 255, want);
-    GetPString(receipt, IPVc::PayMode, 2, mode);
+    GetText(ReportParams, ReportParamsVc::SelText3, want);
+    GetText(receipt, IPVc::PayMode, mode);
     if (want[0] && !PStringEqual(mode, want)) return false;
     const bool posted = GetU16(receipt, IPVc::Posted) != 0;
     if (!ParamStateAdmits(ReportParamsVc::Option2, ReportParamsVc::Option3, posted)) return false;
@@ -100,7 +100,7 @@ void PrintReceiptRow(const uint8_t *receipt, const uint8_t *row, const PackedDec
     PString code, name;
     RepStartLine(LineHeight);
     if (GetI32(row, IPVc::Rows::InvoiceNr) != -1) RepValue(30, 0, row + IPVc::Rows::InvoiceNr, FtLong, 0);
-    GetPString(row, IPVc::Rows::CustCode, 20, code);
+    GetText(row, IPVc::Rows::CustCode, code);
     if (code[0]) {
         Text(Col2, code);
         CustomerName(code, name);
@@ -127,9 +127,9 @@ void PrintReceipt(const uint8_t *receipt, ReceiptTotals *t) {
     PString text, mode, currency;
     RepStartLine(LineHeight);
     RepValue(0, 0, receipt + IPVc::SerNr, FtLong, 0);
-    GetPString(receipt, IPVc::Text, 60, text);
+    GetText(receipt, IPVc::Text, text);
     Text(Col2, text);
-    GetPString(receipt, IPVc::PayMode, 2, mode);
+    GetText(receipt, IPVc::PayMode, mode);
     Text(Col3, mode);
     RepValue(Col4, 0, receipt + IPVc::TransDate, FtDate, 0);
     RepEndLine();
@@ -143,7 +143,7 @@ void PrintReceipt(const uint8_t *receipt, ReceiptTotals *t) {
     RepRule(400, Col1, 1);
     const PackedDecimal total = GetDec(receipt, IPVc::Total);
     RepStartLine(LineHeight);
-    GetPString(receipt, IPVc::CurncyCode, 5, currency);
+    GetText(receipt, IPVc::CurncyCode, currency);
     Text(280, currency, -1);
     PackedDecimal hundred;
     DecFromLong(&hundred, 100);
@@ -179,8 +179,8 @@ void PrintReceiptSums(ReceiptTotals *t) {
         GetText(row, PaymentModeBlk::Rows::Code, code);
         for (const ModeSum &m : t->modes) {
             if (!PStringEqual(m.code, code)) continue;
-            GetPString(row, PaymentModeBlk::Rows::Name, 60, name);
-            GetPString(row, PaymentModeBlk::Rows::Account, 10, account);
+            GetText(row, PaymentModeBlk::Rows::Name, name);
+            GetText(row, PaymentModeBlk::Rows::Account, account);
             RepStartLine(LineHeight);
             Text(50, code);
             Text(100, name);
@@ -226,7 +226,7 @@ void ReceiptJournalReport() {
     DecSetBlank(&totals.charges);
     DecSetZero(&totals.grand);
     PString range;
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetText(ReportParams, ReportParamsVc::SelText1, range);
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
 

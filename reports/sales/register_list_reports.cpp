@@ -95,8 +95,8 @@ void VendorCard(const uint8_t *v) {
 
 void VendorLine(const uint8_t *v) {
     PString text, more;
-    GetPString(v, V::Name, 60, text);
-    GetPString(v, V::Addr1, 60, more);
+    GetText(v, V::Name, text);
+    GetText(v, V::Addr1, more);
     if (more[0] != 0) {
         PStringAppendC(text, ", ");
         PStringAppend(text, more);
@@ -104,7 +104,7 @@ void VendorLine(const uint8_t *v) {
     RepStartLine(LineHeight);
     Field(0, v, V::Code, 20);
     Text(Stop2, text);
-    GetPString(v, V::AccountNr, 20, more);
+    GetText(v, V::AccountNr, more);
     Text(StopEnd, more, -1);
     RepEndLine();
 }
@@ -153,7 +153,7 @@ void VendorListReport() {
     }
     RepRuleFull(1, 1);
     PString range, from, to, cls, value;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplit(range, from, to);
     GetTextPrefix(ReportParams, P::SelText2, 5, cls);
     RuleRecord v(V::Number);
@@ -163,7 +163,7 @@ void VendorListReport() {
             GetPString(r, byName ? uint32_t(V::Name) : V::Code, byName ? 60 : 20, value);
             if (!byName && to[0] != 0 && PStringCompareNoCase(value, to) > 0) return false;
             if (byName && !InRange(value, from, to)) return true;   // the name order runs to the end
-            GetPString(r, V::VEGroup, 5, value);
+            GetText(r, V::VEGroup, value);
             if (cls[0] != 0 && !PStringEqual(value, cls)) return true;
             if (list) VendorLine(r);
             else VendorCard(r);
@@ -181,17 +181,17 @@ void PurchaseItemReport() {
     ReportHeadings(LineHeight, {{0, 2325}, {Stop2, 2326}, {235, 6662}, {Stop4, 6663}, {StopEnd, 5013}}, 4);
     RepRuleFull(1, 1);
     PString range, itemFrom, itemTo, vendFrom, vendTo, item, vendor;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplit(range, itemFrom, itemTo);
-    GetPString(ReportParams, P::SelText2, 255, range);
+    GetText(ReportParams, P::SelText2, range);
     RangeSplit(range, vendFrom, vendTo);
     const bool byVendor = GetU16(ReportParams, P::Option3) == 1;
     RuleRecord r(I::Number);
     if (r.record) {
-        if (!byVendor) PutPString(r.record, I::ItemCode, 20, itemFrom);
+        if (!byVendor) PutText(r.record, I::ItemCode, itemFrom);
         IndexWalkFrom(I::Number, byVendor ? "Vendor" : "MainKey", r.record, 1, [&](const uint8_t *p) {
-            GetPString(p, I::ItemCode, 20, item);
-            GetPString(p, I::VendCode, 20, vendor);
+            GetText(p, I::ItemCode, item);
+            GetText(p, I::VendCode, vendor);
             if (!byVendor && itemTo[0] != 0 && PStringCompareNoCase(item, itemTo) > 0) return false;
             if (!InRange(item, itemFrom, itemTo) || !InRange(vendor, vendFrom, vendTo)) return true;
             RepStartLine(LineHeight);
@@ -221,7 +221,7 @@ void ProductionReport() {
         RepRuleFull(1, 1);
     }
     PString range;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
     const DateRec dateFrom = GetDate(ReportParams, P::DateFrom), dateTo = GetDate(ReportParams, P::DateTo);

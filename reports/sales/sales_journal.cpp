@@ -56,14 +56,14 @@ void LoadSelection(JournalSel *s)
     const uint8_t *p = ReportParams;
     assert(p);
     PString range;
-    GetPString(p, ReportParamsVc::SelText1, SelMax, range);
+    GetText(p, ReportParamsVc::SelText1, range);
     RangeSplitNumber(range, &s->numFrom, &s->numTo);
-    GetPString(p, ReportParamsVc::SelText2, SelMax, s->customer);
-    GetPString(p, ReportParamsVc::SelText7, SelShortMax, s->salesman);
-    GetPString(p, ReportParamsVc::ObjectSel, ObjMax, s->objects);
-    GetPString(p, ReportParamsVc::ObjectType, CodeMax, s->objectType);
-    GetPString(p, ReportParamsVc::SelText5, SelShortMax, s->item);
-    GetPString(p, ReportParamsVc::SelText6, SelShortMax, s->group);
+    GetText(p, ReportParamsVc::SelText2, s->customer);
+    GetText(p, ReportParamsVc::SelText7, s->salesman);
+    GetText(p, ReportParamsVc::ObjectSel, s->objects);
+    GetText(p, ReportParamsVc::ObjectType, s->objectType);
+    GetText(p, ReportParamsVc::SelText5, s->item);
+    GetText(p, ReportParamsVc::SelText6, s->group);
     s->from = GetDate(p, ReportParamsVc::DateFrom);
     s->to = GetDate(p, ReportParamsVc::DateTo);
     s->unposted = GetU16(p, ReportParamsVc::Option2);
@@ -123,15 +123,15 @@ bool ObjectsPass(const JournalSel &s, const uint8_t *invoiceObjects)
     if (s.objectType[0] == 0) return true;
     RuleRecord object(OBVc::Number);
     if (!object.record) return false;
-    PutPString(object.record, OBVc::ObjType, CodeMax, s.objectType);
+    PutText(object.record, OBVc::ObjType, s.objectType);
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(OBVc::Number, "OTCode", object.record, 1, 0, &recid, &position)) return false;
     PString type, code;
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAtIndex(OBVc::Number, "OTCode", (int32_t)p, object.record, &recid)) break;
-        GetPString(object.record, OBVc::ObjType, CodeMax, type);
+        GetText(object.record, OBVc::ObjType, type);
         if (!PStringEqual(type, s.objectType)) break;
-        GetPString(object.record, OBVc::Code, CodeMax, code);
+        GetText(object.record, OBVc::Code, code);
         if (ObjectListContains(code, invoiceObjects)) return true;
     }
     return false;
@@ -239,7 +239,7 @@ bool ItemPasses(const JournalSel &s, const uint8_t *item)
     if (s.group[0] == 0) return true;
     RuleRecord rec(INVc::Number);
     if (!rec.record) return false;
-    PutPString(rec.record, INVc::Code, ItemMax, item);
+    PutText(rec.record, INVc::Code, item);
     uint32_t recid = 0, position = 0;
     bool found = RecFind(INVc::Number, rec.record, 1, 1, &recid, &position);
     bool pass = found && CodeEquals(s.group, rec.record, INVc::Group, CodeMax);
@@ -276,7 +276,7 @@ void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, Packed
         const uint16_t kind = GetU16(row.data(), IVVc::Rows::Kind);
         if (kind == TextRowKind && print) TextRowLine(i);
         if (kind != ItemRow) continue;
-        GetPString(row.data(), IVVc::Rows::ItemCode, ItemMax, item);
+        GetText(row.data(), IVVc::Rows::ItemCode, item);
         if (!ItemPasses(s, item)) continue;
         PackedDecimal sum = GetDec(row.data(), IVVc::Rows::Sum), home;
         DecAdd(rowSum, &sum, rowSum);
@@ -291,7 +291,7 @@ void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, Packed
         RepEndLine();
     }
     PackedDecimal freight = GetDec(inv, IVVc::Freight);
-    GetPString(inv, IVVc::FreightItem, ItemMax, item);
+    GetText(inv, IVVc::FreightItem, item);
     if (!DecIsBlank(&freight) && !DecIsZero(&freight) && ItemPasses(s, item)) {
         DecAdd(rowSum, &freight, rowSum);
         if (print) {
@@ -365,7 +365,7 @@ void SalesJournalReport()
                 !DateInPeriod(s, date) || !KindPasses(s, kind))
                 return true;
             PString objects;
-            GetPString(r, IVVc::Objects, ObjMax, objects);
+            GetText(r, IVVc::Objects, objects);
             if (!ObjectsPass(s, objects)) return true;
 
             PackedDecimal amount = GetDec(r, layout == 2 ? IVVc::Net : IVVc::Total);
@@ -375,7 +375,7 @@ void SalesJournalReport()
             }
             if (kind == CreditKind) DecNegateInto(&amount, &amount);
             PString currency;
-            GetPString(r, IVVc::CurncyCode, CodeMax, currency);
+            GetText(r, IVVc::CurncyCode, currency);
             if (!TotalsTableAdd(currency, &amount, nullptr, nullptr)) return false;
             if (layout == 1) {
                 PrintDocSummaryLine(r);
@@ -480,7 +480,7 @@ void PrintDocSummaryLine(const uint8_t *inv)
     RepStartLine(LineHeight);
     FieldText(50, inv, IVVc::CustCode, CustMax, 0);
     FieldText(220, inv, IVVc::Addr0, NameMax, 0);
-    GetPString(inv, IVVc::CurncyCode, CodeMax, text);
+    GetText(inv, IVVc::CurncyCode, text);
     if (text[0] != 0) RepText(460, 0, text, 1);
     RepEndLine();
     const uint32_t pairs[2][2] = {{IVVc::Addr1, IVVc::DelAddr0}, {IVVc::Addr2, IVVc::DelAddr1}};

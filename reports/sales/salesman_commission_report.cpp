@@ -63,10 +63,10 @@ bool SalesmanName(const uint8_t *code, uint8_t *out) {
     out[0] = 0;
     RuleRecord person(PEVc::Number);
     if (!person.record || !code[0]) return false;
-    PutPString(person.record, PEVc::Code, 5, code);
+    PutText(person.record, PEVc::Code, code);
     uint32_t recid = 0, position = 0;
     const bool found = RecFind(PEVc::Number, person.record, 1, 1, &recid, &position);
-    if (found) GetPString(person.record, PEVc::Name, 60, out);
+    if (found) GetText(person.record, PEVc::Name, out);
     RecFreeMatrix(PEVc::Number, person.record);
     return found;
 }
@@ -120,7 +120,7 @@ bool HasLedgerEntry(const uint8_t *invoice) {
 bool OtherSalesman(const CommissionRun &run, const uint8_t *invoice) {
     if (!run.salesman[0]) return false;
     PString code;
-    GetPString(invoice, IVVc::SalesMan, 5, code);
+    GetText(invoice, IVVc::SalesMan, code);
     return !PStringEqual(code, run.salesman);
 }
 
@@ -147,13 +147,13 @@ void SalesmanLine(const uint8_t *code);
 // above the first of them.
 void CommissionRows(CommissionRun &run, const uint8_t *invoice, bool withSalesman) {
     PString salesman;
-    GetPString(invoice, IVVc::SalesMan, 5, salesman);
+    GetText(invoice, IVVc::SalesMan, salesman);
     const bool credit = GetU16(invoice, IVVc::InvType) == CreditNote;
     EachItemRow(invoice, [&](const uint8_t *row) {
         if (withSalesman) SalesmanLine(salesman);
         withSalesman = false;
         PString item;
-        GetPString(row, R::ItemCode, 20, item);
+        GetText(row, R::ItemCode, item);
         const PackedDecimal base = RowBase(run, invoice, row);
         PackedDecimal percent, commission, amount = GetDec(row, R::Sum);
         if (DecIsBlank(&amount)) DecSetZero(&amount);
@@ -212,7 +212,7 @@ void SalesmanEnd(CommissionRun &run) {
 bool EachBySalesman(const uint8_t *invoice, void *context) {
     CommissionRun &run = *static_cast<CommissionRun *>(context);
     PString code;
-    GetPString(invoice, IVVc::SalesMan, 5, code);
+    GetText(invoice, IVVc::SalesMan, code);
     if (run.salesman[0] && !PStringEqual(code, run.salesman)) return false;
     // The index runs by salesman, then date: each salesman's invoices
     // before the period come first and are passed over like those after it.
@@ -250,7 +250,7 @@ bool EachForSummary(const uint8_t *invoice, void *context) {
     CommissionRun &run = *static_cast<CommissionRun *>(context);
     if (AfterTo(run, invoice, IVVc::InvDate)) return false;
     PString code;
-    GetPString(invoice, IVVc::SalesMan, 5, code);
+    GetText(invoice, IVVc::SalesMan, code);
     if (GetU16(invoice, IVVc::Posted) == 0 || !code[0] || OtherSalesman(run, invoice)) return true;
     if (GetU16(ReportParams, P::ReportLayout) == 1 && !HasLedgerEntry(invoice)) return true;
     SalesmanSums *line = nullptr;
@@ -323,10 +323,10 @@ void RowCommission(const uint8_t *item, const uint8_t *salesman, const PackedDec
     RuleRecord it(INVc::Number), person(PEVc::Number);
     if (!it.record || !person.record || !item[0] || !salesman[0]) return;
     uint32_t recid = 0, position = 0;
-    PutPString(it.record, INVc::Code, 20, item);
+    PutText(it.record, INVc::Code, item);
     const bool itemFound = RecFind(INVc::Number, it.record, 1, 1, &recid, &position);
     RecFreeMatrix(INVc::Number, it.record);
-    PutPString(person.record, PEVc::Code, 5, salesman);
+    PutText(person.record, PEVc::Code, salesman);
     const bool personFound = RecFind(PEVc::Number, person.record, 1, 1, &recid, &position);
     RecFreeMatrix(PEVc::Number, person.record);
     if (!itemFound || !personFound) return;
@@ -364,7 +364,7 @@ void InvoiceReport72() {
     } else {
         RuleRecord invoice(IVVc::Number);
         if (invoice.record) {
-            PutPString(invoice.record, IVVc::SalesMan, 5, run.salesman);
+            PutText(invoice.record, IVVc::SalesMan, run.salesman);
             PutDate(invoice.record, IVVc::InvDate, run.from);
             ReportIndexWalk(IVVc::Number, "SalesMan", invoice.record, 2, EachBySalesman, &run);
         }

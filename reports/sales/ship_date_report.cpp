@@ -38,9 +38,9 @@ void DeliveryLine(const uint8_t *d)
     RepValue(60, 0, d + SHVc::ShipDate, FtDate, 0);
     RepValue(130, 0, d + SHVc::OrderNr, FtLongOrEmpty, 0);
     PString text;
-    GetPString(d, SHVc::CustCode, CustMax, text);
+    GetText(d, SHVc::CustCode, text);
     RepText(200, 0, text, 0);
-    GetPString(d, SHVc::DelAddr0, NameMax, text);
+    GetText(d, SHVc::DelAddr0, text);
     RepText(300, 0, text, 0);
     RepEndLine();
 }
@@ -73,7 +73,7 @@ bool OrderPasses(const uint8_t *d, const uint8_t *objects, const uint8_t *refere
     if (!*found) return false;
     if (objects[0] != 0) {
         PString list;
-        GetPString(order, ORVc::Objects, ObjMax, list);
+        GetText(order, ORVc::Objects, list);
         ObjectSlots slots;
         ParseObjectList(objects, &slots);
         if (!ObjectListContainsAll(&slots, list)) return false;
@@ -94,14 +94,14 @@ void ShipDateReport()
     assert(p);
     PString range, customer, location, objects, reference;
     int32_t numFrom = -1, numTo = -1, orderFrom = -1, orderTo = -1;
-    GetPString(p, ReportParamsVc::SelText1, SelMax, range);
+    GetText(p, ReportParamsVc::SelText1, range);
     RangeSplitNumber(range, &numFrom, &numTo);
-    GetPString(p, ReportParamsVc::SelText8, SelShortMax, range);
+    GetText(p, ReportParamsVc::SelText8, range);
     RangeSplitNumber(range, &orderFrom, &orderTo);
-    GetPString(p, ReportParamsVc::SelText2, SelMax, customer);
-    GetPString(p, ReportParamsVc::SelText3, SelMax, location);
-    GetPString(p, ReportParamsVc::ObjectSel, ObjMax, objects);
-    GetPString(p, ReportParamsVc::SelText6, SelShortMax, reference);
+    GetText(p, ReportParamsVc::SelText2, customer);
+    GetText(p, ReportParamsVc::SelText3, location);
+    GetText(p, ReportParamsVc::ObjectSel, objects);
+    GetText(p, ReportParamsVc::SelText6, reference);
     const DateRec from = GetDate(p, ReportParamsVc::DateFrom), to = GetDate(p, ReportParamsVc::DateTo);
     const uint16_t unposted = GetU16(p, ReportParamsVc::Option2), posted = GetU16(p, ReportParamsVc::Option3);
     const uint16_t layout = GetU16(p, ReportParamsVc::ReportLayout);
@@ -148,9 +148,9 @@ void ShipDateReport()
                 RepValue(60, 0, d.record + SHVc::ShipDate, FtDate, 0);
                 RepValue(130, 0, d.record + SHVc::SerNr, FtLongOrEmpty, 0);
                 PString text;
-                GetPString(d.record, SHVc::CustCode, CustMax, text);
+                GetText(d.record, SHVc::CustCode, text);
                 RepText(200, 0, text, 0);
-                GetPString(d.record, SHVc::DelAddr0, NameMax, text);
+                GetText(d.record, SHVc::DelAddr0, text);
                 RepText(260, 0, text, 0);
                 RepValue(480, 0, value.b, FtAmount2, 1);
                 RepEndLine();
@@ -179,9 +179,9 @@ void DeliveryDetail(const uint8_t *d)
     DeliveryLine(d);
     PString text;
     RepStartLine(LineHeight);
-    GetPString(d, SHVc::DelMode, ModeMax, text);
+    GetText(d, SHVc::DelMode, text);
     RepText(60, 0, text, 0);
-    GetPString(d, SHVc::DelAddr1, NameMax, text);
+    GetText(d, SHVc::DelAddr1, text);
     RepText(300, 0, text, 0);
     RepEndLine();
     for (uint32_t field : {SHVc::DelAddr2, SHVc::DelAddr3}) {
@@ -196,11 +196,11 @@ void DeliveryDetail(const uint8_t *d)
     for (int32_t i = 0; i < rows; ++i) {
         if (!MatrixRowGet(SHVc::Number, 0, d, i, row.data())) continue;
         RepStartLine(LineHeight);
-        GetPString(row.data(), SHVc::Rows::ItemCode, ItemMax, text);
+        GetText(row.data(), SHVc::Rows::ItemCode, text);
         RepText(20, 0, text, 0);
-        GetPString(row.data(), SHVc::Rows::Text, TextMax, text);
+        GetText(row.data(), SHVc::Rows::Text, text);
         RepText(120, 0, text, 0);
-        GetPString(row.data(), SHVc::Rows::SerialNr, SerialMax, text);
+        GetText(row.data(), SHVc::Rows::SerialNr, text);
         RepText(300, 0, text, 0);
         RepValue(420, 0, row.data() + SHVc::Rows::QtyLeft, FtAmount3, 1);
         RepValue(480, 0, row.data() + SHVc::Rows::ToDeliver, FtAmount3, 1);

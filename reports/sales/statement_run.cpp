@@ -26,7 +26,7 @@ struct StatementRun {
 void EachStatement(const uint8_t *customer, void *context) {
     StatementRun &run = *static_cast<StatementRun *>(context);
     PString code;
-    GetPString(customer, CUVc::Code, 20, code);
+    GetText(customer, CUVc::Code, code);
     if (!RunGoesOn(&run.outcome, code)) return;   // the walk ends on the same Esc
     const uint16_t month = GetU16(ReportParams, ReportParamsVc::MonthFrom);
     PackedDecimal opening, closing;

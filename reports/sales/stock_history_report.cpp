@@ -93,26 +93,26 @@ void SourceRows(uint16_t kind, const uint8_t *doc, const uint8_t *item, int32_t 
         SourceRow out{};
         switch (kind) {
         case KindPurchase:
-            GetPString(row.data(), PUVc::Rows::ItemCode, 20, code);
+            GetText(row.data(), PUVc::Rows::ItemCode, code);
             out.qty = GetDec(row.data(), PUVc::Rows::Quantity);
             out.unit = GetDec(row.data(), PUVc::Rows::UnitCost);
-            GetPString(row.data(), PUVc::Rows::SerialNr, 30, out.serial);
+            GetText(row.data(), PUVc::Rows::SerialNr, out.serial);
             break;
         case KindInvoice:
             if (GetU16(row.data(), IVVc::Rows::Kind) != InvoiceRowItem) continue;
-            GetPString(row.data(), IVVc::Rows::ItemCode, 20, code);
+            GetText(row.data(), IVVc::Rows::ItemCode, code);
             out.qty = GetDec(row.data(), IVVc::Rows::Quantity);
             ZeroIfBlank(&out.qty);
             if (GetU16(doc, IVVc::InvType) != CreditNote) Negate(&out.qty);
             out.unit = GetDec(row.data(), IVVc::Rows::UnitCost);
             break;
         case KindDelivery: {
-            GetPString(row.data(), SHVc::Rows::ItemCode, 20, code);
+            GetText(row.data(), SHVc::Rows::ItemCode, code);
             out.qty = GetDec(row.data(), SHVc::Rows::ToDeliver);
             ZeroIfBlank(&out.qty);
             Negate(&out.qty);
             out.unit = GetDec(row.data(), SHVc::Rows::UnitCost);
-            GetPString(row.data(), SHVc::Rows::SerialNr, 30, out.serial);
+            GetText(row.data(), SHVc::Rows::SerialNr, out.serial);
             if (!PStringEqual(code, item)) {
                 PackedDecimal per;
                 StructureComponentQty(code, item, &per);
@@ -124,15 +124,15 @@ void SourceRows(uint16_t kind, const uint8_t *doc, const uint8_t *item, int32_t 
             break;
         }
         case KindMoveIn: case KindMoveOut:
-            GetPString(row.data(), StockMoveVc::Rows::ItemCode, 20, code);
+            GetText(row.data(), StockMoveVc::Rows::ItemCode, code);
             out.qty = GetDec(row.data(), StockMoveVc::Rows::Quantity);
             ZeroIfBlank(&out.qty);
             if (kind == KindMoveOut) Negate(&out.qty);
             out.unit = GetDec(row.data(), kind == KindMoveOut ? StockMoveVc::Rows::BaseCost : StockMoveVc::Rows::UnitCost);
-            GetPString(row.data(), StockMoveVc::Rows::SerialNr, 30, out.serial);
+            GetText(row.data(), StockMoveVc::Rows::SerialNr, out.serial);
             break;
         case KindProduction: {
-            GetPString(row.data(), ProductionVc::Rows::ItemCode, 20, code);
+            GetText(row.data(), ProductionVc::Rows::ItemCode, code);
             out.qty = GetDec(row.data(), ProductionVc::Rows::QtyMade);
             if (DecIsBlank(&out.qty)) {
                 out.qty = GetDec(row.data(), ProductionVc::Rows::QtyUsed);
@@ -142,7 +142,7 @@ void SourceRows(uint16_t kind, const uint8_t *doc, const uint8_t *item, int32_t 
             const PackedDecimal cost = GetDec(row.data(), ProductionVc::Rows::UnitCost),
                                 extra = GetDec(row.data(), ProductionVc::Rows::ExtraCost);
             DecAdd(&cost, &extra, &out.unit);
-            GetPString(row.data(), ProductionVc::Rows::SerialNr, 30, out.serial);
+            GetText(row.data(), ProductionVc::Rows::SerialNr, out.serial);
             break;
         }
         default: return;
@@ -240,8 +240,8 @@ void SerialProductionLines(HistoryRun &run, const uint8_t *entry, const uint8_t 
     const int32_t count = MatrixRowCount(ProductionVc::Number, 0, production);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(ProductionVc::Number, production, i, r)) break;
-        GetPString(r, ProductionVc::Rows::ItemCode, 20, code);
-        GetPString(r, ProductionVc::Rows::SerialNr, 30, unitSerial);
+        GetText(r, ProductionVc::Rows::ItemCode, code);
+        GetText(r, ProductionVc::Rows::SerialNr, unitSerial);
         if (!PStringEqual(code, item) || !PStringEqual(unitSerial, serial)) continue;
         for (uint32_t field : {ProductionVc::Rows::QtyMade, ProductionVc::Rows::QtyUsed}) {
             SourceRow line{};
@@ -269,7 +269,7 @@ void EntryLines(HistoryRun &run, const uint8_t *entry, const uint8_t *item) {
     const uint32_t location = serials ? SerialHistVc::Location : ItemHistVc::Location;
     PString source, component, numberText, serial;
     GetUiText(source, SourceText(kind));
-    if (serials) GetPString(entry, SerialHistVc::SerialNr, 30, serial);
+    if (serials) GetText(entry, SerialHistVc::SerialNr, serial);
     if (serials && kind == KindProduction) {
         SerialProductionLines(run, entry, doc.record, item, serial, source);
         return;
@@ -301,7 +301,7 @@ void EachItem(const uint8_t *item, void *context) {
     HistoryRun &run = *static_cast<HistoryRun *>(context);
     if (run.serials && GetU16(item, INVc::SerialMode) == 0) return;
     PString code, got, at;
-    GetPString(item, INVc::Code, 20, code);
+    GetText(item, INVc::Code, code);
     RepStartLine(LineHeight);
     StockFieldAt(0, item, INVc::Code, 20);
     StockFieldAt(100, item, INVc::Name, 60);
@@ -331,7 +331,7 @@ void EachItem(const uint8_t *item, void *context) {
         if (!KindSelected(run, kind)) continue;
         if (run.serials && run.serial[0]) {
             PString serial;
-            GetPString(entry.record, SerialHistVc::SerialNr, 30, serial);
+            GetText(entry.record, SerialHistVc::SerialNr, serial);
             if (!PStringEqual(serial, run.serial)) continue;
         }
         EntryLines(run, entry.record, code);
@@ -372,19 +372,19 @@ void StructureComponentQty(const uint8_t *structureItem, const uint8_t *componen
     DecSetBlank(result);
     RuleRecord item(INVc::Number), structure(StructureVc::Number);
     if (!item.record || !structure.record) return;
-    PutPString(item.record, INVc::Code, 20, structureItem);
+    PutText(item.record, INVc::Code, structureItem);
     uint32_t recid = 0, position = 0;
     if (!RecFind(INVc::Number, item.record, 1, 1, &recid, &position)) return;
     PString code;
-    GetPString(item.record, INVc::StructCode, 20, code);
+    GetText(item.record, INVc::StructCode, code);
     if (code[0] == 0) return;
-    PutPString(structure.record, StructureVc::Code, 20, code);
+    PutText(structure.record, StructureVc::Code, code);
     if (!RecFind(StructureVc::Number, structure.record, 1, 1, &recid, &position)) return;
     uint8_t row[StructureVc::Rows::Size];
     const int32_t rows = MatrixRowCount(StructureVc::Number, 0, structure.record);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(StructureVc::Number, structure.record, i, row)) break;
-        GetPString(row, StructureVc::Rows::ItemCode, 20, code);
+        GetText(row, StructureVc::Rows::ItemCode, code);
         if (!PStringEqual(code, component)) continue;
         *result = GetDec(row, StructureVc::Rows::Quantity);
         return;

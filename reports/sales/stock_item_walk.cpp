@@ -31,7 +31,7 @@ void GroupHeading(const uint8_t *group, bool first) {
     RepTextEx(20, -1, 0, 0, 0, group);
     RuleRecord itemGroup(ITVc::Number);
     if (itemGroup.record) {
-        PutPString(itemGroup.record, ITVc::Code, 5, group);
+        PutText(itemGroup.record, ITVc::Code, group);
         uint32_t recid = 0, position = 0;
         if (RecFind(ITVc::Number, itemGroup.record, 1, 1, &recid, &position))
             StockFieldAt(100, itemGroup.record, ITVc::Name, 60);
@@ -45,20 +45,20 @@ void GroupHeading(const uint8_t *group, bool first) {
 void StockItemWalk(int order, bool groupHeadings, void (*each)(const uint8_t *item, void *context), void *context) {
     assert(each && ReportParams);
     PString range, codeFrom, codeTo, groupFrom, groupTo, kind, code, group, itemKind, lastGroup;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     RangeSplit(range, codeFrom, codeTo);
-    GetPString(ReportParams, P::SelText3, 255, range);
+    GetText(ReportParams, P::SelText3, range);
     RangeSplit(range, groupFrom, groupTo);
-    GetPString(ReportParams, P::SelText7, 21, kind);
+    GetText(ReportParams, P::SelText7, kind);
     RuleRecord item(INVc::Number);
     if (!item.record) return;
     const char *index = order == OrderGroup ? "Group" : order == OrderName ? "Name" : "Code";
     int parts = 1;
     if (order == OrderCode) {
-        PutPString(item.record, INVc::Code, 20, codeFrom);
+        PutText(item.record, INVc::Code, codeFrom);
     } else if (order == OrderGroup) {
-        PutPString(item.record, INVc::Group, 5, groupFrom);
-        PutPString(item.record, INVc::Code, 20, codeFrom);
+        PutText(item.record, INVc::Group, groupFrom);
+        PutText(item.record, INVc::Code, codeFrom);
         parts = 2;
     }
     uint32_t recid = 0, position = 0;
@@ -66,14 +66,14 @@ void StockItemWalk(int order, bool groupHeadings, void (*each)(const uint8_t *it
     bool firstGroup = true;
     for (int32_t p = (int32_t)position; more; p++) {
         if (p != (int32_t)position && !RecReadAtIndex(INVc::Number, index, p, item.record, &recid)) break;
-        GetPString(item.record, INVc::Code, 20, code);
-        GetPString(item.record, INVc::Group, 5, group);
+        GetText(item.record, INVc::Code, code);
+        GetText(item.record, INVc::Group, group);
         const bool codeOut = Below(code, codeFrom) || Above(code, codeTo);
         const bool groupOut = Below(group, groupFrom) || Above(group, groupTo);
         if (order == OrderCode && Above(code, codeTo)) break;
         if (order == OrderGroup && Above(group, groupTo)) break;
         if (codeOut || groupOut) continue;
-        GetPString(item.record, INVc::VendCode, 10, itemKind);
+        GetText(item.record, INVc::VendCode, itemKind);
         if (kind[0] && !PStringEqual(kind, itemKind)) continue;
         if (groupHeadings && order == OrderGroup && (firstGroup || !PStringEqual(group, lastGroup))) {
             GroupHeading(group, firstGroup);

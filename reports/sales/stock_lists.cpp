@@ -81,9 +81,9 @@ void ItemInvCodeReport() {
         bool first = true;
         PutPString(item.record, byInvCode ? INVc::InvCode : INVc::Code, 20, byInvCode ? invFrom : codeFrom);
         Walk(INVc::Number, byInvCode ? "InvCode" : "Code", item.record, 1, [&](uint8_t *r) {
-            GetPString(r, INVc::Code, 20, code);
-            GetPString(r, INVc::InvCode, 20, inv);
-            GetPString(r, INVc::Group, 5, group);
+            GetText(r, INVc::Code, code);
+            GetText(r, INVc::InvCode, inv);
+            GetText(r, INVc::Group, group);
             if (!byInvCode && codeTo[0] && PStringCompare(code, codeTo) > 0) return false;
             if (byInvCode && invTo[0] && PStringCompare(inv, invTo) > 0) return false;
             if (GetU16(r, INVc::Stocked) == 0 || !InRange(group, groupFrom, groupTo)) return true;
@@ -119,7 +119,7 @@ void ItemInvCodeReport() {
 void StockMovementReport() {
     assert(ReportParams);
     PString range;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
     RepBeginJobNr(5240);
@@ -154,9 +154,9 @@ void LocationReport() {
     RepRuleFull(1, 4);
     RuleRecord location(LocationVc::Number);
     if (location.record) {
-        PutPString(location.record, LocationVc::Code, 10, from);
+        PutText(location.record, LocationVc::Code, from);
         Walk(LocationVc::Number, "Code", location.record, 1, [&](uint8_t *r) {
-            GetPString(r, LocationVc::Code, 10, code);
+            GetText(r, LocationVc::Code, code);
             UpperPString(code);
             if (upperTo[0] && PStringCompare(code, upperTo) > 0) return false;
             const uint32_t lines[][2] = {{LocationVc::Addr0, LocationVc::Addr1},
@@ -191,16 +191,16 @@ void RecipeReport() {
     Headings({{0, 5381}, {60, 5104}, {320, 5382}, {410, 5383}}, {320, 410});
     RuleRecord recipe(StructureVc::Number);
     if (recipe.record) {
-        PutPString(recipe.record, StructureVc::Code, 20, from);
+        PutText(recipe.record, StructureVc::Code, from);
         Walk(StructureVc::Number, "Code", recipe.record, 1, [&](uint8_t *r) {
-            GetPString(r, StructureVc::Code, 20, code);
+            GetText(r, StructureVc::Code, code);
             if (to[0] && PStringCompare(code, to) > 0) return false;
             uint8_t row[StructureVc::Rows::Size];
             const int32_t rows = MatrixRowCount(StructureVc::Number, 0, r);
             bool uses = !byPart;
             for (int32_t i = 0; i < rows && !uses; i++) {
                 if (!MatrixRowRead(StructureVc::Number, r, i, row)) break;
-                GetPString(row, StructureVc::Rows::ItemCode, 20, part);
+                GetText(row, StructureVc::Rows::ItemCode, part);
                 uses = InRange(part, partFrom, partTo);
             }
             if (!uses) return true;
@@ -251,9 +251,9 @@ void PurchInvoiceByVendorCode() {
     DecSetZero(&sum);
     RuleRecord invoice(VIVc::Number);
     if (invoice.record) {
-        PutPString(invoice.record, VIVc::VendCode, 20, from);
+        PutText(invoice.record, VIVc::VendCode, from);
         Walk(VIVc::Number, "VECode", invoice.record, 1, [&](uint8_t *r) {
-            GetPString(r, VIVc::VendCode, 20, vendor);
+            GetText(r, VIVc::VendCode, vendor);
             if (to[0] && PStringCompare(vendor, to) > 0) return false;
             const DateRec date = GetDate(r, VIVc::InvDate);
             if (dateFrom.year != 0 && DateCompare(&date, &dateFrom) < 0) return true;
@@ -263,8 +263,8 @@ void PurchInvoiceByVendorCode() {
             const int32_t rows = MatrixRowCount(VIVc::Number, 0, r);
             for (int32_t i = 0; i < rows; i++) {
                 if (!MatrixRowRead(VIVc::Number, r, i, row)) break;
-                GetPString(row, VIVc::Rows::ItemCode, 20, item);
-                GetPString(row, VIVc::Rows::Project, 20, project);
+                GetText(row, VIVc::Rows::ItemCode, item);
+                GetText(row, VIVc::Rows::Project, project);
                 if (item[0] == 0) continue;
                 if (wantItem[0] && !PStringEqual(item, wantItem)) continue;
                 if (wantProject[0] && !PStringEqual(project, wantProject)) continue;

@@ -42,7 +42,7 @@ void AddStock(uint8_t *totals, const uint8_t *stock) {
 void BackToDate(uint8_t *stock, const uint8_t *item, const DateRec *date) {
     if (!date || date->year == 0) return;
     PString location;
-    GetPString(stock, LSVc::Location, 10, location);
+    GetText(stock, LSVc::Location, location);
     PackedDecimal qty = GetDec(stock, LSVc::InStock);
     if (DecIsBlank(&qty)) DecSetZero(&qty);
     StockQtyBackToDate(item, location, &qty, date);
@@ -52,7 +52,7 @@ void BackToDate(uint8_t *stock, const uint8_t *item, const DateRec *date) {
 bool StockedItem(const uint8_t *code) {
     RuleRecord item(INVc::Number);
     if (!item.record) return false;
-    PutPString(item.record, INVc::Code, 20, code);
+    PutText(item.record, INVc::Code, code);
     uint32_t recid = 0, position = 0;
     return RecFind(INVc::Number, item.record, 1, 1, &recid, &position) && GetU16(item.record, INVc::Stocked) != 0;
 }
@@ -70,12 +70,12 @@ void ItemStockTotals(const uint8_t *item, const uint8_t *location, uint8_t *tota
     PackedDecimal zero;
     DecSetZero(&zero);
     for (uint32_t field : StockQuantities) PutDec(totals, field, zero);
-    PutPString(totals, LSVc::ItemCode, 20, item);
-    PutPString(totals, LSVc::Location, 10, location);
+    PutText(totals, LSVc::ItemCode, item);
+    PutText(totals, LSVc::Location, location);
     RuleRecord stock(LSVc::Number);
     if (!stock.record) return;
-    PutPString(stock.record, LSVc::ItemCode, 20, item);
-    PutPString(stock.record, LSVc::Location, 10, location);
+    PutText(stock.record, LSVc::ItemCode, item);
+    PutText(stock.record, LSVc::Location, location);
     uint32_t recid = 0, position = 0;
     if (location[0]) {
         if (!RecFindByIndex(LSVc::Number, "ItemLocation", stock.record, 2, 1, &recid, &position)) return;
@@ -87,7 +87,7 @@ void ItemStockTotals(const uint8_t *item, const uint8_t *location, uint8_t *tota
     bool more = RecFindByIndex(LSVc::Number, "ItemLocation", stock.record, 1, 0, &recid, &position);
     for (int32_t p = (int32_t)position; more; p++) {
         if (p != (int32_t)position && !RecReadAtIndex(LSVc::Number, "ItemLocation", p, stock.record, &recid)) break;
-        GetPString(stock.record, LSVc::ItemCode, 20, got);
+        GetText(stock.record, LSVc::ItemCode, got);
         if (!PStringEqual(got, item)) break;
         BackToDate(stock.record, item, date);
         AddStock(totals, stock.record);
@@ -103,7 +103,7 @@ void ItemStockTotals(const uint8_t *item, const uint8_t *location, uint8_t *tota
 bool OrderRowsInStock(const uint8_t *order) {
     assert(order);
     PString item, location;
-    GetPString(order, ORVc::Location, 10, location);
+    GetText(order, ORVc::Location, location);
     uint8_t row[ORVc::Rows::Size];
     RuleRecord stock(LSVc::Number);
     if (!stock.record) return true;
@@ -111,7 +111,7 @@ bool OrderRowsInStock(const uint8_t *order) {
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
         if (GetU16(row, ORVc::Rows::Kind) != ItemRow) continue;
-        GetPString(row, ORVc::Rows::ItemCode, 20, item);
+        GetText(row, ORVc::Rows::ItemCode, item);
         if (item[0] == 0 || !StockedItem(item)) continue;
         PackedDecimal ordered, gone, left, inStock;
         Quantity(row, ORVc::Rows::Quantity, &ordered);
@@ -132,7 +132,7 @@ bool OrderHasOpenRows(const uint8_t *order) {
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
         if (GetU16(row, ORVc::Rows::Kind) != ItemRow) continue;
-        GetPString(row, ORVc::Rows::ItemCode, 20, item);
+        GetText(row, ORVc::Rows::ItemCode, item);
         if (item[0] == 0) continue;
         PackedDecimal shipped, invoiced;
         Quantity(row, ORVc::Rows::QtyShipped, &shipped);

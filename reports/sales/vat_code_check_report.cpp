@@ -50,7 +50,7 @@ bool VatAccountCheck(const uint8_t *account, int *message)
         *message = TextMissing;
         return false;
     }
-    PutPString(acc.record, ACVc::Code, AccountMax, account);
+    PutText(acc.record, ACVc::Code, account);
     if (RecExists(ACVc::Number, acc.record)) return true;
     *message = TextMissing;
     return false;
@@ -65,7 +65,7 @@ void VatCodeCheckReport()
     for (int32_t i = 0; i < rows.count; i++) {
         const uint8_t *row = rows.data + (size_t)i * VatAccountsBlk::Rows::Size;
         PString code, account;
-        GetPString(row, VatAccountsBlk::Rows::VatCode, CodeMax, code);
+        GetText(row, VatAccountsBlk::Rows::VatCode, code);
         for (uint32_t field : fields) {
             GetPString(row, field, AccountMax, account);
             int message = 0;

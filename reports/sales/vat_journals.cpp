@@ -138,7 +138,7 @@ template <typename Each>
 void InvoiceWalk(int reg, uint32_t serial, uint32_t transDate, Each each)
 {
     PString range;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetText(ReportParams, P::SelText1, range);
     int32_t low = -1, high = -1;
     RangeSplitNumber(range, &low, &high);
     const DateRec from = GetDate(ReportParams, P::DateFrom), to = GetDate(ReportParams, P::DateTo);
@@ -245,8 +245,8 @@ void VatJournalLine(PackedDecimal *amount, int32_t index, int inclusive, PackedD
     if (index < 0 || index >= rows.count) return;
     const uint8_t *row = rows.data + (size_t)index * VatCodeRow::Size;
     PString code, name;
-    GetPString(row, VatCodeRow::Code, 2, code);
-    GetPString(row, VatCodeRow::Name, 30, name);
+    GetText(row, VatCodeRow::Code, code);
+    GetText(row, VatCodeRow::Name, name);
     PackedDecimal computed = Blank();
     if (!DecIsBlank(amount)) {
         VatAmount(code, amount, &computed, inclusive);
@@ -281,20 +281,20 @@ void SalesInvoiceJournal()
             return;
         CodeSums gather;
         PString override, code;
-        GetPString(inv, IVVc::VatCode, 2, override);
+        GetText(inv, IVVc::VatCode, override);
         uint8_t row[IVVc::Rows::Size];
         const int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
         for (int32_t i = 0; i < rows; i++) {
             if (!MatrixRowGet(IVVc::Number, 0, inv, i, row)) continue;
             const uint16_t kind = GetU16(row, IVVc::Rows::Kind);
             if (std::find(std::begin(PricedKinds), std::end(PricedKinds), kind) == std::end(PricedKinds)) continue;
-            GetPString(row, IVVc::Rows::VatCode, 2, code);
+            GetText(row, IVVc::Rows::VatCode, code);
             const PackedDecimal sum = GetDec(row, IVVc::Rows::Sum);
             gather.Add(override[0] ? override : code, &sum);
         }
         const PackedDecimal freight = GetDec(inv, IVVc::Freight);
         if (!DecIsZero(&freight)) {
-            GetPString(inv, IVVc::FreightVat, 2, code);
+            GetText(inv, IVVc::FreightVat, code);
             gather.Add(override[0] ? override : code, &freight);
         }
         const PackedDecimal rate = GetDec(inv, IVVc::Rate);
@@ -334,7 +334,7 @@ void PurchInvoiceJournal()
     Sums runSum(codes, Blank());
     PackedDecimal runVatFree = Blank();
     PString vendorClass;
-    GetPString(ReportParams, P::SelText3, 255, vendorClass);
+    GetText(ReportParams, P::SelText3, vendorClass);
     CountryLine country;
     BeginJob(5220);
     Heading({{0, 5221}, {80, 5222}, {160, 5223}, {240, 5224}});
@@ -352,14 +352,14 @@ void PurchInvoiceJournal()
             return;
         std::memset(vendor.record, 0, VEVc::Size);
         PString code;
-        GetPString(inv, VIVc::VendCode, 20, code);
-        PutPString(vendor.record, VEVc::Code, 20, code);
+        GetText(inv, VIVc::VendCode, code);
+        PutText(vendor.record, VEVc::Code, code);
         uint32_t recid = 0, position = 0;
         const bool found = RecFind(VEVc::Number, vendor.record, 1, 1, &recid, &position);
         if (!found) std::memset(vendor.record, 0, VEVc::Size);
         if (vendorClass[0]) {
             PString own;
-            GetPString(vendor.record, VEVc::VEGroup, 5, own);
+            GetText(vendor.record, VEVc::VEGroup, own);
             if (!found || !PStringEqual(own, vendorClass)) return;
         }
         CodeSums gather;
@@ -369,7 +369,7 @@ void PurchInvoiceJournal()
         for (int32_t i = 0; i < rows; i++) {
             if (!MatrixRowGet(VIVc::Number, 0, inv, i, row) || GetU16(row, VIVc::Rows::Kind) != KindAccountRow) continue;
             const PackedDecimal amount = GetDec(row, VIVc::Rows::Amount);
-            GetPString(row, VIVc::Rows::VatCode, 2, code);
+            GetText(row, VIVc::Rows::VatCode, code);
             if (code[0]) gather.Add(code, &amount);
             else DecAdd(&vatFree, &amount, &vatFree);
         }

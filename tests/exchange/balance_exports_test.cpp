@@ -24,7 +24,7 @@ protected:
     {
         PString p;
         PStringFromC(p, range);
-        PutPString(ReportParams, ReportParamsVc::SelText1, 255, p);
+        PutText(ReportParams, ReportParamsVc::SelText1, p);
         PutDate(ReportParams, ReportParamsVc::DateFrom, from);
         PutDate(ReportParams, ReportParamsVc::DateTo, to);
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);

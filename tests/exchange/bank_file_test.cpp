@@ -104,7 +104,7 @@ TEST_F(BankFileTest, TelepayCountersRunOnThroughTheDayAndWrapAfter9999)
     EXPECT_EQ(lines[0].substr(70, 4), "0003");
     ASSERT_TRUE(SettingsBlockRead(BankFileBlk::Number, block, sizeof block));
     PString kept;
-    GetPString(block, BankFileBlk::Text12, 11, kept);
+    ::GetText(block, BankFileBlk::Text12, kept);
     EXPECT_EQ(PStringToStd(kept), "4711");   // the rest of the block is written back unchanged
 }
 

@@ -142,7 +142,7 @@ protected:
     {
         PString p;
         PStringFromView(p, range);
-        PutPString(ReportParams, ReportParamsVc::SelText1, 255, p);
+        ::PutText(ReportParams, ReportParamsVc::SelText1, p);
         PutU16(ReportParams, ReportParamsVc::Option1, resend ? 1 : 0);
         PutU16(ReportParams, ReportParamsVc::ReportNumber, 15);
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);

@@ -87,7 +87,7 @@ TEST_F(BankFormatsTest, EstonianOrdersGoOneFileEachWithTheirTestNumbers)
     PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
     PString range;
     PStringFromC(range, "1:3");
-    PutPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    ::PutText(ReportParams, ReportParamsVc::SelText1, range);
     ASSERT_TRUE(RunTextExportBody(15));
     std::vector<std::filesystem::path> files;
     for (auto &e : std::filesystem::directory_iterator(dir / "out")) files.push_back(e.path());

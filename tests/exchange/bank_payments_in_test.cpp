@@ -112,15 +112,15 @@ protected:
             r.serial = GetI32(ip.data(), IPVc::SerNr);
             r.date = GetDate(ip.data(), IPVc::TransDate);
             PString t;
-            GetPString(ip.data(), IPVc::PayMode, 2, t);
+            ::GetText(ip.data(), IPVc::PayMode, t);
             r.mode = PStringToStd(t);
-            GetPString(ip.data(), IPVc::Text, 60, t);
+            ::GetText(ip.data(), IPVc::Text, t);
             r.comment = PStringToStd(t);
             for (int32_t i = 0, n = MatrixRowCount(IPVc::Number, 0, ip.data()); i < n; i++) {
                 MatrixRowGet(IPVc::Number, 0, ip.data(), i, row.data());
                 PString c, x;
-                GetPString(row.data(), RR::CustCode, 20, c);
-                GetPString(row.data(), RR::Text, 60, x);
+                ::GetText(row.data(), RR::CustCode, c);
+                ::GetText(row.data(), RR::Text, x);
                 r.rows.push_back({std::to_string(GetU16(row.data(), RR::Kind)),
                                   std::to_string(GetI32(row.data(), RR::InvoiceNr)), PStringToStd(c),
                                   AmountText(row.data(), RR::Amount), PStringToStd(x)});

@@ -39,7 +39,7 @@ protected:
         std::vector<uint8_t> p(PEVc::Size, 0);
         PString code;
         PStringFromC(code, who);
-        PutPString(p.data(), PEVc::Code, 5, code);
+        PutText(p.data(), PEVc::Code, code);
         uint32_t id = 0, pos = 0;
         if (!RecFindLocal(PEVc::Number, p.data(), 1, 1, &id, &pos)) return {};
         RecFreeMatrix(PEVc::Number, p.data());

@@ -26,8 +26,8 @@ protected:
             uint8_t r[OTVc::Size] = {};
             PString t;
             PStringFromC(t, code);
-            PutPString(r, OTVc::Code, 5, t);
-            PutPString(r, OTVc::Name, 60, t);
+            PutText(r, OTVc::Code, t);
+            PutText(r, OTVc::Name, t);
             ASSERT_TRUE(RecImportStore(OTVc::Number, r, 1, 0));
         }
     }
@@ -79,7 +79,7 @@ TEST_F(RegisterSections, NumberRanges)
         PutU16(ReportParams, ReportParamsVc::ExportWord, PUVc::Number);
         PString sel;
         PStringFromC(sel, c.range);
-        PutPString(ReportParams, ReportParamsVc::SelText1, 255, sel);
+        PutText(ReportParams, ReportParamsVc::SelText1, sel);
         // The section: the tag line, then each record's line and its
         // blank line; the serial number is the first column.
         std::string bytes = ExportBytes([] { RegExportNumberRange(); });
@@ -118,7 +118,7 @@ TEST_F(RegisterSections, KeyRanges)
     for (const auto &c : cases) {
         PString sel;
         PStringFromC(sel, c.range);
-        PutPString(ReportParams, ReportParamsVc::SelText1, 255, sel);
+        PutText(ReportParams, ReportParamsVc::SelText1, sel);
         EXPECT_EQ(ExportBytes([] { RegExportKeyRange(OTVc::Number); }), Section("ot", c.records) + "\r\n") << c.range;
     }
     EXPECT_EQ(ExportBytes([] { RegExportKeyRange(0); }), "\r\n");

@@ -103,10 +103,10 @@ TEST_F(RoundTrip, FullExportReadsBackToTheSameBytesAndRecords)
     PutU16(voucher.data(), TRVc::YearCode, YearCodeOfDate(&day));   // as a stored voucher has it
     PString text;
     PStringFromC(text, "Round trip");
-    PutPString(voucher.data(), TRVc::Text, 60, text);
+    PutText(voucher.data(), TRVc::Text, text);
     for (int r = 0; r < 2; r++) {
         PStringFromC(text, r ? "1910" : "3010");
-        PutPString(row.data(), TRVc::Rows::Account, 10, text);
+        PutText(row.data(), TRVc::Rows::Account, text);
         PutU16(row.data(), TRVc::Rows::Kind, 1);
         PackedDecimal amount;
         DecFromDouble(&amount, r ? 125.0 : -125.0);

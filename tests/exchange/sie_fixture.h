@@ -180,9 +180,9 @@ protected:
         PutU16(ReportParams, ReportParamsVc::ReportLayout, uint16_t(type));
         PString p;
         PStringFromC(p, "Prosa text");
-        PutPString(ReportParams, ReportParamsVc::SelText1, 255, p);
+        PutText(ReportParams, ReportParamsVc::SelText1, p);
         PStringFromC(p, range);
-        PutPString(ReportParams, ReportParamsVc::SelText2, 255, p);
+        PutText(ReportParams, ReportParamsVc::SelText2, p);
         PutDate(ReportParams, ReportParamsVc::DateFrom, from);
         PutDate(ReportParams, ReportParamsVc::DateTo, to);
         return ExportBytes(ExportSie, "export.se");

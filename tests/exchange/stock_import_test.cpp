@@ -44,8 +44,8 @@ protected:
                 q.push_back(DecIsBlank(&d) ? 0 : DecToDouble(&d));
                 any |= q.back() != 0;
             }
-            GetPString(r, LSVc::ItemCode, 20, item);
-            GetPString(r, LSVc::Location, 10, loc);
+            GetText(r, LSVc::ItemCode, item);
+            GetText(r, LSVc::Location, loc);
             if (any) out[PStringToStd(item) + "/" + PStringToStd(loc)] = q;
         }
         return out;
@@ -57,8 +57,8 @@ protected:
         uint32_t recid = 0;
         PString item, loc;
         for (int32_t p = 1; RecReadAtIndex(ItemHistVc::Number, "ItemDate", p, h, &recid); p++) {
-            GetPString(h, ItemHistVc::ItemCode, 20, item);
-            GetPString(h, ItemHistVc::Location, 10, loc);
+            GetText(h, ItemHistVc::ItemCode, item);
+            GetText(h, ItemHistVc::Location, loc);
             PackedDecimal q = GetDec(h, ItemHistVc::Quantity);
             out[PStringToStd(item) + "/" + PStringToStd(loc) + "/" + std::to_string(GetU16(h, ItemHistVc::DocType))] +=
                 DecToDouble(&q);

@@ -20,9 +20,9 @@ protected:
         uint8_t r[OTVc::Size] = {};
         PString t;
         PStringFromC(t, code);
-        PutPString(r, OTVc::Code, 5, t);
+        PutText(r, OTVc::Code, t);
         PStringFromC(t, name);
-        PutPString(r, OTVc::Name, 60, t);
+        PutText(r, OTVc::Name, t);
         ASSERT_TRUE(RecImportStore(OTVc::Number, r, 1, 0));
     }
     // The name stored under a code of register reg (24 or 128); "-" when
@@ -32,7 +32,7 @@ protected:
         uint8_t r[OTVc::Size] = {};
         PString t;
         PStringFromC(t, code);
-        PutPString(r, OTVc::Code, 5, t);
+        PutText(r, OTVc::Code, t);
         uint32_t id = 0, pos = 0;
         if (!RecFind(reg, r, 0, 1, &id, &pos)) return "-";
         return PStringToStd(r + OTVc::Name);

@@ -184,8 +184,8 @@ TEST_F(ExchangeFixture, CodeAndNameRecordsRoundTripThroughTheirList)
     PString code, name;
     PStringFromC(code, "A1");
     PStringFromC(name, "Old customers");
-    PutPString(record, OTVc::Code, 5, code);
-    PutPString(record, OTVc::Name, 60, name);
+    PutText(record, OTVc::Code, code);
+    PutText(record, OTVc::Name, name);
     std::string bytes = ExportBytes([] { WriteRecordText(OTVc::Number, record); });
     EXPECT_EQ(bytes, "A1\tOld customers\t\r\n");
 

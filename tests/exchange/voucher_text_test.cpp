@@ -31,7 +31,7 @@ protected:
         uint8_t year[Y::Size] = {}, t[256];
         PutU16(year, Y::OrderCode, 50);
         PStringFromC(t, "24");
-        PutPString(year, Y::YearCode, 5, t);
+        PutText(year, Y::YearCode, t);
         PutDate(year, Y::StartDate, DateRec{1, 1, 2024});
         PutDate(year, Y::EndDate, DateRec{31, 12, 2024});
         ASSERT_EQ(SettingsBlockStore(FiscalYearBlk::Number, year, Y::Size), RecDone);
@@ -89,7 +89,7 @@ protected:
             DecFromDouble(&a, kind == RowAccount ? 31.25 : 0);
             PutDec(row, R::Amount2, a);
             PStringFromC(t, "1910");
-            if (kind == RowAccount) PutPString(row, R::Account, 10, t);
+            if (kind == RowAccount) PutText(row, R::Account, t);
             if (kind == RowDated) PutDate(row, R::Date2, DateRec{9, 3, 2024});
             if (kind >= RowLink) PutU32(row, R::LinkSerNr, 77), PutU16(row, R::LinkYearCode, 50);
             ASSERT_TRUE(MatrixRowPut(Voucher::Number, 0, v.record, kind - 1, row));
@@ -106,10 +106,10 @@ TEST_F(VoucherText, ExportSelectionRoundTrip)
     for (uint32_t n = 1; n <= 4; n++) StoreFull(n);
     uint8_t t[256];
     PStringFromC(t, "24.9:24.12");
-    PutPString(ReportParams, ReportParamsVc::SelText1, 255, t);
+    PutText(ReportParams, ReportParamsVc::SelText1, t);
     EXPECT_EQ(ExportBytes(ExportVouchersText, "none.txt"), "\r\n");
     PStringFromC(t, "24.2:24.3");
-    PutPString(ReportParams, ReportParamsVc::SelText1, 255, t);
+    PutText(ReportParams, ReportParamsVc::SelText1, t);
     std::string bytes = ExportBytes(ExportVouchersText);
     EXPECT_EQ(bytes.rfind("trans3\t\r\n2\t", 0), 0u) << bytes;
     EXPECT_NE(bytes.find("\r\n3\t"), std::string::npos);
@@ -266,7 +266,7 @@ TEST_F(VoucherText, DraftsAndOpeningBalances)
     ASSERT_TRUE(StoreFb1Record(fb.record));
     uint8_t t[256];
     PStringFromC(t, "second");
-    PutPString(fb.record, OpenBalVc::Text, 60, t);
+    PutText(fb.record, OpenBalVc::Text, t);
     EXPECT_FALSE(StoreFb1Record(fb.record));
     RecClear(OpenBalVc::Number, fb.record);
     PutU32(fb.record, OpenBalVc::SerNr, 3);

@@ -91,7 +91,7 @@ void Work(FlowResult *out) {
     uint8_t line[SHVc::Rows::Size];
     if (MatrixRowRead(SHVc::Number, d, 0, line)) {
         uint8_t code[256];
-        GetPString(line, SHVc::Rows::ItemCode, 20, code);
+        ::GetText(line, SHVc::Rows::ItemCode, code);
         out->item = PStringToStd(code);
         out->toDeliver = Num(line, SHVc::Rows::ToDeliver);
     }

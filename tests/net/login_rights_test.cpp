@@ -102,7 +102,7 @@ protected:
             std::vector<uint8_t> r;
             if (ReadAt(admin, session, PEVc::Number, pos, &r) != 1) break;
             uint8_t text[256];
-            GetPString(r.data(), PEVc::Code, 5, text);
+            ::GetText(r.data(), PEVc::Code, text);
             if (PStringToStd(text) == code) {
                 std::memcpy(id, r.data() + RegRecordSize(PEVc::Number), 4);
                 r.resize(RegRecordSize(PEVc::Number));

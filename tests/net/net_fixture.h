@@ -394,7 +394,7 @@ protected:
         uint8_t *r = RecBufferNew(CUVc::Number, &h);
         uint8_t p[256];
         PStringFromC(p, code);
-        PutPString(r, CUVc::Code, 20, p);
+        PutText(r, CUVc::Code, p);
         MsgBuffer body;
         MsgPutWord(&body, CUVc::Number);
         MsgPutRecord(&body, CUVc::Number, r);

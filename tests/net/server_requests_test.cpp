@@ -177,7 +177,7 @@ TEST_F(NetServerTest, ProgramClientWorksThroughTheServer) {
     uint8_t *r = RecBufferNew(CUVc::Number, &h);
     uint8_t code[256];
     PStringFromC(code, "K100");
-    PutPString(r, CUVc::Code, 20, code);
+    PutText(r, CUVc::Code, code);
     uint32_t id = 0;
     int result = -5;
     RecInsertChecked(CUVc::Number, r, &id, &result);
@@ -186,7 +186,7 @@ TEST_F(NetServerTest, ProgramClientWorksThroughTheServer) {
     // The record count came back with the reply's count list.
     EXPECT_EQ(RegRecordCount(CUVc::Number), 1u);
     RecClear(CUVc::Number, r);
-    PutPString(r, CUVc::Code, 20, code);
+    PutText(r, CUVc::Code, code);
     uint32_t got = 0, pos = 0;
     EXPECT_TRUE(RecFind(CUVc::Number, r, 0, 1, &got, &pos));
     EXPECT_EQ(got, id);
@@ -314,7 +314,7 @@ TEST_F(NetServerTest, PurchasePricesOfNoPurchaseChangeNothingAndTheClientStaysCo
     uint8_t *r = RecBufferNew(CUVc::Number, &h);
     uint8_t code[256];
     PStringFromC(code, "KEEP");
-    PutPString(r, CUVc::Code, 20, code);
+    PutText(r, CUVc::Code, code);
     uint32_t made = 77;
     told.clear();
     // Kind 1 makes deliveries: sent with the customer register it is
@@ -323,7 +323,7 @@ TEST_F(NetServerTest, PurchasePricesOfNoPurchaseChangeNothingAndTheClientStaysCo
     EXPECT_EQ(made, 0xFFFFFFFFu) << "no record was made";
     EXPECT_TRUE(told.empty());
     uint8_t back[256];
-    GetPString(r, CUVc::Code, 20, back);
+    GetText(r, CUVc::Code, back);
     EXPECT_EQ(PStringToStd(back), "KEEP");
     EXPECT_EQ(RegRecordCount(CUVc::Number), 0u);
     RecBufferFree(CUVc::Number, &h);

@@ -23,7 +23,7 @@ void PrintInsideAFailingHold() {
     uint8_t *r = RecBufferNew(CUVc::Number, &h);
     uint8_t code[256];
     PStringFromC(code, "INHOLD");
-    PutPString(r, CUVc::Code, 20, code);
+    PutText(r, CUVc::Code, code);
     uint32_t id = 0;
     RecStoreByKeyLocal(CUVc::Number, r, 1, &id);
     RecBufferFree(CUVc::Number, &h);

@@ -28,7 +28,7 @@ void Select(uint16_t number, const char *range, uint16_t reg = 0)
     PutU16(ReportParams, ReportParamsVc::ReportNumber, number);
     PString text;
     PStringFromC(text, range);
-    PutPString(ReportParams, ReportParamsVc::SelText1, 255, text);
+    ::PutText(ReportParams, ReportParamsVc::SelText1, text);
     PutU16(ReportParams, ReportParamsVc::Option1, reg);
 }
 

@@ -43,7 +43,7 @@ TEST_F(SalesServices, NextCustomerCode) {
     ASSERT_TRUE(NextCustomerCode(out));
     EXPECT_EQ(PStringToStd(out), "\xC5SA8");
     uint8_t kept[256];
-    GetPString(SeriesStateBlock, SeriesDefaultsBlk::LastCustCode, 20, kept);
+    ::GetText(SeriesStateBlock, SeriesDefaultsBlk::LastCustCode, kept);
     EXPECT_TRUE(PStringEqual(kept, out));
 }
 

@@ -176,7 +176,7 @@ protected:
         ASSERT_TRUE(MatrixRowGet(DocVc::Number, 0, WinRecordBuffer(w), n, item));
         PString t;
         PStringFromC(t, text);
-        PutPString(item, DocVc::Rows::Text, 100, t);
+        PutText(item, DocVc::Rows::Text, t);
         ASSERT_TRUE(MatrixRowPut(DocVc::Number, 0, WinRecordBuffer(w), n, item));
     }
     static std::string Text(int w, int n)
@@ -184,7 +184,7 @@ protected:
         uint8_t item[DocVc::Rows::Size] = {};
         (void)MatrixRowGet(DocVc::Number, 0, WinRecordBuffer(w), n, item);
         PString t;
-        GetPString(item, DocVc::Rows::Text, 100, t);
+        GetText(item, DocVc::Rows::Text, t);
         return PStringToStd(t);
     }
     // Selects exactly the rows given.

@@ -262,7 +262,7 @@ TEST(DesignerThickness, TheTextIsAWholeNumberFromOneToTen)
     auto with = [&item](const char *text) {
         PString t;
         PStringFromC(t, text);
-        PutPString(item, DocVc::Rows::Font, 20, t);
+        PutText(item, DocVc::Rows::Font, t);
         return DesignerThickness(item);
     };
     EXPECT_EQ(with("3"), 3);

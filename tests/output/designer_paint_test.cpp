@@ -38,7 +38,7 @@ protected:
         ASSERT_TRUE(MatrixRowGet(DocVc::Number, 0, WinRecordBuffer(w), n, item));
         PString t;
         PStringFromC(t, text);
-        PutPString(item, DocVc::Rows::Font, 20, t);
+        PutText(item, DocVc::Rows::Font, t);
         ASSERT_TRUE(MatrixRowPut(DocVc::Number, 0, WinRecordBuffer(w), n, item));
     }
 };

@@ -121,7 +121,7 @@ TEST_F(DesignerParts, TheFormWindowsCopyTheFormsOwnBytesOnly)
     WindowOkAction(part);
     EXPECT_FALSE(DesignerWindowOpen());
     PString code;
-    GetPString(WinRecordBuffer(w), DocVc::Code, 20, code);
+    GetText(WinRecordBuffer(w), DocVc::Code, code);
     EXPECT_EQ(PStringToStd(code), "INVOICE");
     EXPECT_EQ(GetU32(WinRecordBuffer(w), DocVc::Matrix), handle);
     EXPECT_EQ(DesignerItemCount(w), 2);

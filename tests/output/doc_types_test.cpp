@@ -117,15 +117,15 @@ TEST_F(DocTypesTest, LoadReadsCustomerAndCountsRows) {
     EXPECT_EQ(FormCopyCount, 1);   // not posted: one copy
     EXPECT_EQ(S(title).substr(S(title).size() - 5), " 1001");
     uint8_t code[256];
-    GetPString(FormCustomer, CUVc::Code, 20, code);
+    ::GetText(FormCustomer, CUVc::Code, code);
     EXPECT_EQ(S(code), "C2");
     DocUnload(-2);
-    GetPString(FormCustomer, CUVc::Code, 20, code);
+    ::GetText(FormCustomer, CUVc::Code, code);
     EXPECT_EQ(S(code), "");
     // A missing customer leaves its values empty; no record cannot load.
-    PutPString(inv, IVVc::CustCode, 20, (const uint8_t *)"\x04NONE");
+    ::PutText(inv, IVVc::CustCode, (const uint8_t *)"\x04NONE");
     ASSERT_TRUE(DocLoad(-2, title));
-    GetPString(FormCustomer, CUVc::Code, 20, code);
+    ::GetText(FormCustomer, CUVc::Code, code);
     EXPECT_EQ(S(code), "");
     DocUnload(-2);
     FormDocRecord = nullptr;
@@ -161,7 +161,7 @@ TEST_F(DocTypesTest, FormSelectionByPassAndLanguage) {
         {"EN", 1, "ENGLISH", 2}, {"SV", 1, "INVOICE", 1}, {"SV", 2, "SECOND", 1}, {"SV", 3, "", 1},
     };
     for (const Case &c : cases) {
-        PutPString(inv, IVVc::LangCode, 5, (const uint8_t *)std::string(1, (char)strlen(c.lang)).append(c.lang).c_str());
+        ::PutText(inv, IVVc::LangCode, (const uint8_t *)std::string(1, (char)strlen(c.lang)).append(c.lang).c_str());
         uint8_t name[256], printer[256];
         uint16_t dest = 0;
         FormRowsPerPage = 20;

@@ -191,7 +191,7 @@ TEST_F(JobQueueTest, AnOpenedJobShowsItsSelectionAndItsOkNeitherRunsNorSavesAgai
     PutU16(rec, ReportParamsVc::OutputKind, 7);
     PutU16(rec, ReportParamsVc::ReportNumber, 10);
     PutU16(rec, ReportParamsVc::SelWinType, TypeReport);
-    PutPString(rec, ReportParamsVc::SelText1, 255, reinterpret_cast<const uint8_t *>("\x05" "10:20"));
+    PutText(rec, ReportParamsVc::SelText1, reinterpret_cast<const uint8_t *>("\x05" "10:20"));
     OutputRunServices.reportParamsCheck = [](uint8_t *) { return true; };
     ReportWindowOk(r);
     EXPECT_FALSE(WinIsOpen(r));
@@ -207,7 +207,7 @@ TEST_F(JobQueueTest, AnOpenedJobShowsItsSelectionAndItsOkNeitherRunsNorSavesAgai
     EXPECT_EQ(GetU16(shown, ReportParamsVc::Reopened), 1);
     EXPECT_EQ(GetU16(shown, ReportParamsVc::OutputKind), 1);
     uint8_t range[256];
-    GetPString(shown, ReportParamsVc::SelText1, 255, range);
+    GetText(shown, ReportParamsVc::SelText1, range);
     EXPECT_EQ(PStringToStd(range), "10:20");
 
     WindowOkAction(m);

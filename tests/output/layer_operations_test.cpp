@@ -144,8 +144,8 @@ protected:
         for (uint32_t r = 0; rows && r < MemSize(rows) / PrintersBlk::Rows::Size; r++) {
             const uint8_t *row = MemLock(rows) + r * PrintersBlk::Rows::Size;
             PString a, b;
-            GetPString(row, PrintersBlk::Rows::Name, 20, a);
-            GetPString(row, PrintersBlk::Rows::DeviceText, 20, b);
+            ::GetText(row, PrintersBlk::Rows::Name, a);
+            ::GetText(row, PrintersBlk::Rows::DeviceText, b);
             out.push_back(PStringToStd(a) + "=" + PStringToStd(b));
             MemUnlock(rows);
         }
@@ -177,10 +177,10 @@ TEST_F(PrinterRows, ASavedDefinitionsTitleIsFoundByItsNumber)
     std::vector<uint8_t> rows(2 * ReportSelectionBlk::Rows::Size, 0);
     PString t;
     PStringFromC(t, "Monthly sales");
-    PutPString(rows.data(), ReportSelectionBlk::Rows::Title, 60, t);
+    ::PutText(rows.data(), ReportSelectionBlk::Rows::Title, t);
     PutU16(rows.data(), ReportSelectionBlk::Rows::ReportNr, 65);
     PStringFromC(t, "Stock");
-    PutPString(rows.data() + ReportSelectionBlk::Rows::Size, ReportSelectionBlk::Rows::Title, 60, t);
+    ::PutText(rows.data() + ReportSelectionBlk::Rows::Size, ReportSelectionBlk::Rows::Title, t);
     PutU16(rows.data() + ReportSelectionBlk::Rows::Size, ReportSelectionBlk::Rows::ReportNr, 12);
     ASSERT_EQ(SettingsBlockStore(ReportSelectionBlk::Number, rows.data(), uint32_t(rows.size())), RecDone);
     PString out;

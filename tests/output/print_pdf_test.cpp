@@ -146,7 +146,7 @@ TEST_F(ReportPrinting, AReceivedPageSetupIsTakenOnceAndACancelledReportPrintsNot
 TEST_F(ReportPrinting, AFormOfTwoPagesPutsItsElementsInPlaceAndACancelledOneDrawsNothing)
 {
     std::vector<uint8_t> font(FontVc::Size, 0);
-    PutPString(font.data(), FontVc::WinFontName, 20, Ps("DejaVu Sans"));
+    PutText(font.data(), FontVc::WinFontName, Ps("DejaVu Sans"));
     PutI16(font.data(), FontVc::WinSize, 10);
     PackedDecimal pen;
     DecFromLong(&pen, 2);

@@ -39,8 +39,8 @@ void PutWhole(std::vector<uint8_t> *b, uint32_t offset, int32_t v)
 std::vector<uint8_t> FontRecord(const char *name, const char *face, int16_t size, int16_t style)
 {
     std::vector<uint8_t> r(FontVc::Size, 0);
-    PutPString(r.data(), FontVc::Name, 20, Ps(name));
-    PutPString(r.data(), FontVc::WinFontName, 20, Ps(face));
+    PutText(r.data(), FontVc::Name, Ps(name));
+    PutText(r.data(), FontVc::WinFontName, Ps(face));
     PutI16(r.data(), FontVc::WinSize, size);
     PutI16(r.data(), FontVc::WinStyle, style);
     return r;
@@ -263,13 +263,13 @@ TEST_F(Printing, CancelledOrUnwritableJobsStopAndLeaveNoFile)
 
 TEST_F(Printing, FontsFallBackToTheDefaultFacesAndAFontRecordMakesItsFontOnce)
 {
-    PutPString(CompanyBlock, CompanyBlk::PrinterFontName, 20, Ps("DejaVu Sans"));
+    PutText(CompanyBlock, CompanyBlk::PrinterFontName, Ps("DejaVu Sans"));
     AnswerPrint(true);
     PutI16(ReportParams, ReportParamsVc::SetupDialog, 1);
     ASSERT_TRUE(PrintJobStartReport(Ps("F")));
     EXPECT_EQ(FontResolvedFamily(Printer.normal), "DejaVu Sans");
     EXPECT_EQ(FontPixelHeight(Printer.bold), 41);   // 10 points at 300 dpi
-    PutPString(CompanyBlock, CompanyBlk::PrinterFontName, 20, Ps(""));
+    PutText(CompanyBlock, CompanyBlk::PrinterFontName, Ps(""));
     ASSERT_TRUE(PrinterFontsInit());
     EXPECT_EQ(FontResolvedFamily(Printer.normal), "Liberation Serif");
 

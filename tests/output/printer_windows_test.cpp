@@ -50,9 +50,9 @@ protected:
         std::vector<std::string> out;
         for (size_t r = 0; r + PrintersBlk::Rows::Size <= rows.size(); r += PrintersBlk::Rows::Size) {
             PString a, b, c;
-            GetPString(rows.data() + r, PrintersBlk::Rows::Name, 20, a);
-            GetPString(rows.data() + r, PrintersBlk::Rows::DeviceText, 20, b);
-            GetPString(rows.data() + r, PrintersBlk::Rows::PrinterText, 20, c);
+            GetText(rows.data() + r, PrintersBlk::Rows::Name, a);
+            GetText(rows.data() + r, PrintersBlk::Rows::DeviceText, b);
+            GetText(rows.data() + r, PrintersBlk::Rows::PrinterText, c);
             out.push_back(PStringToStd(a) + "=" + PStringToStd(b) + "=" + PStringToStd(c));
         }
         return out;

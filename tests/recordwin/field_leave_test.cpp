@@ -41,7 +41,7 @@ protected:
     static double ChargeOn100(const uint8_t *row)
     {
         PString charge;
-        GetPString(row, Pu::Charge, 20, charge);
+        ::GetText(row, Pu::Charge, charge);
         PackedDecimal hundred, with;
         DecFromLong(&hundred, 100);
         AddAmountOrPercent(&hundred, charge, &with);
@@ -359,13 +359,13 @@ TEST_F(FieldLeaveTest, PeriodTextsByNameHalvesAndDefault)
     DateRec april{1, 4, 2024};
     DateToText(&april, first);
     PStringAppendChar(first, ':');
-    PutPString(Rec(w), Rp::PeriodText, 31, first);
+    ::PutText(Rec(w), Rp::PeriodText, first);
     Leave(w, RpPeriod);
     f = GetDate(Rec(w), Rp::DateFrom);
     t = GetDate(Rec(w), Rp::DateTo);
     EXPECT_EQ(f.month, 4);
     EXPECT_EQ(t.month, 5);
-    GetPString(Rec(w), Rp::PeriodText, 31, half);
+    ::GetText(Rec(w), Rp::PeriodText, half);
     EXPECT_GT(half[0], first[0]);
 
     DefaultPeriodText(text);

@@ -137,7 +137,7 @@ TEST_F(PrintEventTest, DeliveryFormFollowsItsShippedWord)
 TEST_F(PrintEventTest, ReportsTakeTheRecordsNumberAndDate)
 {
     PutI32(ReportParams, Rp::NumberFrom, 77);
-    PutPString(ReportParams, Rp::SelText2, 255, reinterpret_cast<const uint8_t *>("\x03old"));
+    PutText(ReportParams, Rp::SelText2, reinterpret_cast<const uint8_t *>("\x03old"));
     PutI32(record.data(), IPVc::SerNr, 1234);
     PutDate(record.data(), IPVc::TransDate, DateRec{5, 6, 2024});
     EXPECT_EQ(PrintOnce(41), "report 13");

@@ -304,7 +304,7 @@ TEST_F(VoucherWindowTest, AccountLookupAndFollowUpRow)
     PutRow(1, InvoiceCo::Cash, 0, true);
     uint8_t r[Row::Size];
     ASSERT_TRUE(MatrixRowGet(TRVc::Number, 0, Rec(), 1, r));
-    PutPString(r, Row::Text, 60, missing);
+    ::PutText(r, Row::Text, missing);
     ASSERT_TRUE(MatrixRowPut(TRVc::Number, 0, Rec(), 1, r));
     Leave(Cell(1, 0), 0);
     EXPECT_EQ(RowText(1, Row::Text), "Cash");

@@ -140,8 +140,8 @@ protected:
         for (int32_t i = 0, n = MatrixRowCount(PersEntryVc::Number, 0, entry); i < n; i++) {
             if (!MatrixRowRead(PersEntryVc::Number, entry, i, row)) break;
             PString a, t;
-            GetPString(row, PersEntryVc::Rows::Account, 10, a);
-            GetPString(row, PersEntryVc::Rows::Objects, 30, t);
+            ::GetText(row, PersEntryVc::Rows::Account, a);
+            ::GetText(row, PersEntryVc::Rows::Objects, t);
             PackedDecimal amount = GetDec(row, PersEntryVc::Rows::Amount);
             char num[64];
             std::snprintf(num, sizeof num, "%.2f", DecToDouble(&amount));

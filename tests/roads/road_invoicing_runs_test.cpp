@@ -97,7 +97,7 @@ TEST_F(InvoicingRunsRoad, PricesFromAFormulaAndAnOpenItemWrittenOff)
     uint32_t id = 0;
     for (int32_t p = 1; RecReadAt(PriceVc::Number, p, price.data(), &id); p++) {
         uint8_t code[256];
-        GetPString(price.data(), PriceVc::ItemCode, 20, code);
+        GetText(price.data(), PriceVc::ItemCode, code);
         got.emplace_back(PStringToStd(code), DecAt(price.data(), PriceVc::Price));
     }
     EXPECT_EQ(got, (std::vector<std::pair<std::string, double>>{{"ITEM1", 59.99}, {"ITEM2", 19.99}}));

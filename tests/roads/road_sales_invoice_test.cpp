@@ -163,9 +163,9 @@ TEST_F(RoadTest, SalesInvoiceIsTypedPostedAndPrinted)
         std::vector<uint8_t> stock(LSVc::Size);
         PString code;
         PStringFromC(code, item);
-        PutPString(stock.data(), LSVc::ItemCode, 20, code);
+        PutText(stock.data(), LSVc::ItemCode, code);
         PStringFromC(code, "MAIN");
-        PutPString(stock.data(), LSVc::Location, 10, code);
+        PutText(stock.data(), LSVc::Location, code);
         ASSERT_TRUE(RecFindByIndex(LSVc::Number, "ItemLocation", stock.data(), 2, 1, &id, &position)) << item;
         EXPECT_DOUBLE_EQ(RoadTest::AmountAt(stock.data(), LSVc::InStock), out) << item;
     }

@@ -147,7 +147,7 @@ TEST_F(Balances, VoucherRowsBookEachRecordWithTheirSum) {
         uint32_t recid = 0, position = 0;
         ASSERT_TRUE(RecFind(BLVc::Number, r.record, 2, 1, &recid, &position));
         PString name;
-        GetPString(r.record, BLVc::Name, 60, name);
+        ::GetText(r.record, BLVc::Name, name);
         EXPECT_EQ(std::string((const char *)name + 1, name[0]), w.name);
     }
     // Taken out again, every record holds what it held before.

@@ -44,9 +44,9 @@ protected:
         Bytes p(PEVc::Size, 0);
         PString t;
         PStringFromC(t, code);
-        PutPString(p.data(), PEVc::Code, 5, t);
+        PutText(p.data(), PEVc::Code, t);
         PStringFromC(t, password);
-        PutPString(p.data(), PEVc::Password, 20, t);
+        PutText(p.data(), PEVc::Password, t);
         return p;
     }
     // An older program's store: the record as it is, no hooks.
@@ -99,7 +99,7 @@ TEST_F(PersonPassword, EveryWriteLeavesAVerifierAndAnUpdateWithoutOneKeepsTheSto
     Bytes typed = Read(id);
     PString t;
     PStringFromC(t, "second-pw");
-    PutPString(typed.data(), PEVc::Password, 20, t);
+    PutText(typed.data(), PEVc::Password, t);
     EXPECT_TRUE(PersonPasswordChanges(stored.data(), typed.data()));
     RecUpdateCheckedLocal(PEVc::Number, typed.data(), id, &result);
     ASSERT_EQ(result, RecDone);

@@ -138,7 +138,7 @@ TEST_F(WaitingRegisters, AnImportGoesOnPastARefusedSection)
     PutU16(row.data(), ORVc::Rows::Kind, 1);
     PString code;
     PStringFromC(code, "NEWITEM");
-    PutPString(row.data(), ORVc::Rows::ItemCode, 20, code);
+    PutText(row.data(), ORVc::Rows::ItemCode, code);
     ASSERT_TRUE(MatrixRowPut(ORVc::Number, 0, order.data(), 0, row.data()));
     uint32_t recid = 0;
     ASSERT_TRUE(RecInsertUnchecked(ORVc::Number, order.data(), &recid));

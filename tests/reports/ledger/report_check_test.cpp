@@ -96,7 +96,7 @@ TEST_F(ReportCheckTest, CompletesTheRecord)
     EXPECT_EQ(GetU16(ReportParams, P::MonthFrom), MonthIndex(&from));
     EXPECT_EQ(GetU16(ReportParams, P::MonthTo) - GetU16(ReportParams, P::MonthFrom), 81);   // not clamped
     uint8_t list[256];
-    GetPString(ReportParams, P::ObjectSel, 30, list);
+    ::GetText(ReportParams, P::ObjectSel, list);
     EXPECT_EQ(std::string(reinterpret_cast<char *>(list + 1), list[0]), "A,B");
 
     ReportParams[P::ObjectSel] = 255;   // a client's damaged length

@@ -120,7 +120,7 @@ protected:
             for (int32_t i = 0; i < MatrixRowCount(IVVc::Number, 0, inv.record); i++) {
                 if (!MatrixRowGet(IVVc::Number, 0, inv.record, i, row)) continue;
                 PString t;
-                GetPString(row, IVVc::Rows::Text, 100, t);
+                ::GetText(row, IVVc::Rows::Text, t);
                 m.texts.emplace_back(reinterpret_cast<const char *>(t + 1), t[0]);
             }
             out.push_back(m);
@@ -277,7 +277,7 @@ TEST_F(ContractInvoicing, MultiplierScalesRowsAndZeroInvoicesAreNotStored)
     EXPECT_DOUBLE_EQ(Amount(GetDec(row, IVVc::Rows::Quantity)), 0);   // no quantity: left as it is
     char customer[32];
     PString code;
-    GetPString(inv.record, IVVc::CustCode, 20, code);
+    ::GetText(inv.record, IVVc::CustCode, code);
     std::snprintf(customer, sizeof customer, "%.*s", code[0], reinterpret_cast<const char *>(code + 1));
     EXPECT_STREQ(customer, "C1");
     RecFreeMatrix(IVVc::Number, inv.record);

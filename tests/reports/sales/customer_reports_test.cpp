@@ -386,7 +386,7 @@ TEST_F(CustomerReportsTest, CustomerWalkByRangeAndGroup) {
         CustomerWalk(
             [](const uint8_t *customer, void *context) {
                 PString code;
-                GetPString(customer, CUVc::Code, 20, code);
+                ::GetText(customer, CUVc::Code, code);
                 static_cast<std::vector<std::string> *>(context)->push_back(PStringToStd(code));
             },
             &codes);

@@ -37,7 +37,7 @@ uint8_t Record(int16_t doctype, const uint8_t *record) {
     if (doctype == -13 || doctype == -26) {
         for (int32_t i = 0; i < FormItemCount; i++) {
             PString code;
-            GetPString(record + size_t(i) * CUVc::Size, CUVc::Code, 20, code);
+            ::GetText(record + size_t(i) * CUVc::Size, CUVc::Code, code);
             p.codes.push_back(PStringToStd(code));
         }
     } else if (doctype == -23) {

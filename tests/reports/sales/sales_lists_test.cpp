@@ -38,7 +38,7 @@ uint8_t RecordingFormPrinter(int16_t doctype, const uint8_t *block)
 {
     FormCall c{doctype, {}, 0, 0, 0, 0, 0, {}, {}};
     PString code;
-    GetPString(FormCustomer, CUVc::Code, 20, code);
+    ::GetText(FormCustomer, CUVc::Code, code);
     c.customer = PStringToStd(code);
     auto amount = [&](uint32_t at) {
         PackedDecimal d = GetDec(block, at);
