@@ -7,6 +7,7 @@
 // program cannot run or the running one does not answer.
 #include "net/net.h"
 #include "output/devices/report_output.h"
+#include "outputwin/output_windows_install.h"
 #include "shell/startup.h"
 
 #include <cstdio>
@@ -184,6 +185,7 @@ bool InitInstance(const StartOptions &o, std::string *why)
     TcpPort = 1234;
     if (!LoadDefinitions(why)) return false;
     RepOutputInit();
+    OutputWindowsInstall();
     RulesInstall();
     CompanyDetailsShownHook = WindowType1Refresh;
     RowExtraTextInstall(RowExtraText);

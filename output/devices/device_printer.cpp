@@ -8,7 +8,7 @@
 // usable width (printer_draw.cpp, printer_text.cpp).
 #include "output/devices/device_table.h"
 #include "output/printer.h"
-#include "shell/window_utils.h"
+#include "output/output_windows.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ bool PrinterOpenJob(const uint8_t *title)
 void PrinterEndJob()
 {
     PrinterEndDoc();
-    CloseBusyMessage();
+    OutBusyClose();
 }
 
 // A page start: the next page with the page header.
