@@ -16,8 +16,8 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
-#include "output/output_job.h"
 #include "output/job_queue.h"
+#include "output/output_job.h"
 #include "output/output_windows.h"
 
 JobQueueRec JobQueue;

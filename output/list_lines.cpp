@@ -6,8 +6,8 @@
 #include "core/pstring.h"
 #include "database/access/transport.h"
 #include "output/output_job.h"
-#include "platform/control.h"
 #include "output/output_windows.h"
+#include "platform/control.h"
 
 uint16_t ChoiceListWindow, ChoiceListPosition;
 

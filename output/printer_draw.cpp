@@ -15,8 +15,8 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "output/output_job.h"
-#include "output/printer.h"
 #include "output/output_windows.h"
+#include "output/printer.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/settings_blocks.h"
-#include "output/printer.h"
 #include "output/output_windows.h"
+#include "output/printer.h"
 
 namespace {
 

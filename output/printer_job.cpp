@@ -22,11 +22,11 @@
 #include "core/work_blocks.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "output/output_windows.h"
 #include "output/page_setup_bytes.h"
 #include "output/printer.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
-#include "output/output_windows.h"
 
 PrinterStateRec Printer;
 

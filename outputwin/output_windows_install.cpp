@@ -35,13 +35,19 @@ bool WindowClientRectOf(int n, MacRect *out)
     return true;
 }
 
+// The job's preview may have been closed while its job ran.
+void MarkChanged(int n)
+{
+    if (WinIsOpen(n)) WinMarkChanged(n);
+}
+
 DrawContext *PortContext() { return PortState.dc; }
 
 uint32_t DialogOwner() { return MdiClientWindow; }
 
 }  // namespace
 
-void OutputWindowsInstall()
+void OutputWindowEntriesInstall()
 {
     OutputWindows = OutputWindowsRec{
         .busyShow = ShowBusyMessage,
@@ -56,7 +62,7 @@ void OutputWindowsInstall()
         .windowRecord = WindowRecord,
         .windowListBox = WindowListBox,
         .windowClientRect = WindowClientRectOf,
-        .windowMarkChanged = WinMarkChanged,
+        .windowMarkChanged = MarkChanged,
         .portContext = PortContext,
         .dialogOwner = DialogOwner,
         .pageSetupLoad = PageSetupLoad,
@@ -66,6 +72,11 @@ void OutputWindowsInstall()
         .sessionOrderFlag = SessionOrderFlag,
     };
     RepDeviceInstall(OutPreview, &PreviewDevice);
+}
+
+void OutputWindowsInstall()
+{
+    OutputWindowEntriesInstall();
     JobQueueWindowInstall();
     RunOutcomeUiInstall();
 }

@@ -2,7 +2,9 @@
 // window hooks (output/output_windows.h).
 #pragma once
 
-// Fills OutputWindows from the shell, puts the preview's device into the
-// output device table, and installs the job-queue window's rules and what
-// batch runs show while they run. At start-up, after RepOutputInit.
+// Fills OutputWindows from the shell and puts the preview's device into
+// the output device table.
+void OutputWindowEntriesInstall();
+// The above, the job-queue window's rules and what batch runs show while
+// they run. At start-up, after RepOutputInit.
 void OutputWindowsInstall();

@@ -11,8 +11,8 @@
 
 #include "core/definitions.h"
 #include "output/devices/device_table.h"
-#include "output/printer.h"
 #include "output/output_windows.h"
+#include "output/printer.h"
 
 namespace {
 

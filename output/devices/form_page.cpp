@@ -14,8 +14,8 @@
 #include "core/format_block.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
-#include "output/printer.h"
 #include "output/output_windows.h"
+#include "output/printer.h"
 
 namespace {
 

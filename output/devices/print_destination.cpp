@@ -18,8 +18,8 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
-#include "output/printer.h"
 #include "output/output_windows.h"
+#include "output/printer.h"
 
 PString PrintSetupTexts[3];
 PString PrintDestination;

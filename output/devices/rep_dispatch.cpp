@@ -32,9 +32,9 @@
 #include "output/devices/device_table.h"
 #include "output/formula/formula.h"
 #include "output/job_queue.h"
+#include "output/output_windows.h"
 #include "output/printer.h"
 #include "reports/frame/report_frame.h"
-#include "output/output_windows.h"
 
 uint8_t RemoteOutput = 0;
 uint8_t RemoteOutputLost = 0;

@@ -12,11 +12,11 @@
 #include "core/memblock.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "exchange/exchange.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
-#include "core/work_blocks.h"
 #include "output/output_windows.h"
 
 namespace R = InvoiceFormBlk::Rows;

@@ -32,9 +32,9 @@
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
 #include "output/forms/print_form_call.h"
+#include "output/output_windows.h"
 #include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
-#include "output/output_windows.h"
 
 namespace {
 constexpr int RangeMax = 255, CodeMax = 20, CategoryMax = 5;

@@ -21,8 +21,8 @@
 #include "output/devices/report_output.h"
 #include "output/forms/doc_def_lookup.h"
 #include "output/forms/forms.h"
-#include "reports/ledger/ledger_reports.h"
 #include "output/output_windows.h"
+#include "reports/ledger/ledger_reports.h"
 
 namespace {
 

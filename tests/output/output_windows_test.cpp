@@ -118,7 +118,7 @@ TEST_F(NoWindows, DisplayEntriesStaySilentAndAnswersSayNone)
 
 TEST_F(NoWindows, InstallingGivesThePreviewItsDeviceAndEveryEntry)
 {
-    OutputWindowsInstall();
+    OutputWindowEntriesInstall();
     EXPECT_EQ(RepDeviceOf(OutPreview), &PreviewDevice);
     EXPECT_TRUE(OutputWindows.exportFileDialog && OutputWindows.windowRecord && OutputWindows.windowListBox &&
                 OutputWindows.busyShow && OutputWindows.pageSetupLoad && OutputWindows.sessionOrderFlag &&
