@@ -16,8 +16,9 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
-#include "output/output_job.h"
 #include "output/job_queue.h"
+#include "output/output_job.h"
+#include "output/output_windows.h"
 
 JobQueueRec JobQueue;
 
@@ -66,7 +67,7 @@ bool JobQueuePushLocal(const uint8_t *job, int kind)
     assert(q.slots[q.tail] == 0);
     q.slots[q.tail] = h;
     q.tail = NextSlot(q.tail);
-    JobQueueShown();
+    OutJobQueueShown();
     return true;
 }
 
@@ -121,7 +122,7 @@ bool JobQueueRunLocal(int window)
     RepStopped = 0;
     while (RepJobQueuePop()) {
         if (GetU16(ReportParams, ReportParamsVc::ReportNumber) != JobDeleted) RunReportCommand();
-        RepJobQueueList(window);
+        OutJobQueueList(window);
         if (RepStopped == 1) break;
     }
     return true;

@@ -50,5 +50,5 @@ void JobQueueWindowInstall();
 // Installs the saved-job ring and the batch routines into OutputRunServices.
 void OutputRunsInstall();
 // Gives the batch runs the busy message, Esc poll and status line
-// (run_outcome_ui.cpp).
+// (outputwin/run_outcome_ui.cpp; the ui layer calls it at start-up).
 void RunOutcomeUiInstall();

@@ -6,8 +6,8 @@
 #include "core/pstring.h"
 #include "database/access/transport.h"
 #include "output/output_job.h"
+#include "output/output_windows.h"
 #include "platform/control.h"
-#include "shell/window_table.h"
 
 uint16_t ChoiceListWindow, ChoiceListPosition;
 
@@ -26,9 +26,9 @@ bool RepListAddLine(MsgBuffer *reply, const uint8_t *text)
         MsgPutPString(reply, text);
         return !MsgFailed(reply);
     }
-    int n = ChoiceListWindow;
-    if (!WinIsOpen(n) || WinListBox(n) == 0) return false;
-    if (ListBoxAdd(WinListBox(n), PStringView(text)) < 0) return false;
+    uint32_t box = OutWindowListBox(ChoiceListWindow);
+    if (box == 0) return false;
+    if (ListBoxAdd(box, PStringView(text)) < 0) return false;
     ChoiceListPosition++;
     return true;
 }

@@ -4,12 +4,11 @@
 #include "output/output_job.h"
 #include "output/job_queue.h"
 
-// The ring of saved jobs, the batch routines by number, and what the
-// batch runs show while they run.
+// The ring of saved jobs and the batch routines by number; what the
+// batch runs show while they run is the ui layer's (RunOutcomeUiInstall).
 void OutputRunsInstall()
 {
     OutputRunServices.repJobQueuePush = JobQueuePushLocal;
     OutputRunServices.repJobQueueRun = JobQueueRunLocal;
     OutputRunServices.runMaintenance = RunMaintenance;
-    RunOutcomeUiInstall();
 }

@@ -15,8 +15,8 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "output/output_job.h"
+#include "output/output_windows.h"
 #include "output/printer.h"
-#include "shell/draw_port.h"
 
 namespace {
 
@@ -177,7 +177,7 @@ void PrinterTextAtColumn(int x, bool right, const uint8_t *text)
 // below the top, 2 in from the edge it is aligned to (1: centred).
 void PrinterTextInColumn(const uint8_t *text, const PackedDecimal c[4], const uint8_t *fontRecord, int align)
 {
-    DrawContext *dc = PortState.dc;
+    DrawContext *dc = OutPortContext();
     if (!dc || !text || !c || !fontRecord) return;
     PString face;
     GetText(fontRecord, FontVc::WinFontName, face);

@@ -14,8 +14,8 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/settings_blocks.h"
+#include "output/output_windows.h"
 #include "output/printer.h"
-#include "shell/draw_port.h"
 
 namespace {
 
@@ -48,7 +48,8 @@ void ReleaseFont(PlFont **font)
 {
     if (!*font) return;
     if (Printer.dc && DcFont(Printer.dc) == *font) DcSelectFont(Printer.dc, nullptr);
-    if (PortState.dc && DcFont(PortState.dc) == *font) DcSelectFont(PortState.dc, nullptr);
+    DrawContext *port = OutPortContext();
+    if (port && DcFont(port) == *font) DcSelectFont(port, nullptr);
     FontDestroy(*font);
     *font = nullptr;
 }
@@ -106,7 +107,7 @@ void PrinterFontSized(const uint8_t *face, int unused, int height)
 {
     PlFont *font = FontOfFace(face, height, 400, false);
     if (!font) return;
-    if (PortState.dc) DcSelectFont(PortState.dc, font);
+    if (DrawContext *port = OutPortContext()) DcSelectFont(port, font);
     ReleaseFont(&Printer.sized);
     Printer.sized = font;
 }
@@ -139,6 +140,6 @@ void PrinterFontSelect(const uint8_t *fontRecord)
         Printer.formFont = font;
         std::memcpy(Printer.lastFontRecord, key, sizeof key);
     }
-    DrawContext *dc = preview ? PortState.dc : Printer.dc;
+    DrawContext *dc = preview ? OutPortContext() : Printer.dc;
     if (dc) DcSelectFont(dc, Printer.formFont);
 }

@@ -22,13 +22,11 @@
 #include "core/work_blocks.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "output/output_windows.h"
+#include "output/page_setup_bytes.h"
 #include "output/printer.h"
 #include "platform/dialog.h"
 #include "platform/font.h"
-#include "shell/page_setup.h"
-#include "shell/shell.h"
-#include "shell/toolbar.h"
-#include "shell/window_utils.h"
 
 PrinterStateRec Printer;
 
@@ -64,7 +62,7 @@ void TellWhereWritten(const std::string &where)
     std::filesystem::path full = std::filesystem::absolute(where, ec);
     char prefix[256];
     GetUiTextC(prefix, Texts::PrintedTo);
-    StatusLineSet(prefix + PlUtf8ToCp1252((ec ? std::filesystem::path(where) : full.lexically_normal()).string()));
+    OutStatusLineSet(prefix + PlUtf8ToCp1252((ec ? std::filesystem::path(where) : full.lexically_normal()).string()));
 }
 
 // The printer a job prints on, into *choice (one copy). A page set-up
@@ -84,13 +82,13 @@ bool ChoosePrinter(bool ask, PlPrintChoice *choice)
     if (!received) {
         int windowType = ReportParams ? GetI16(ReportParams, ReportParamsVc::SelWinType) : 0;
         MemBlock stored = 0;
-        PageSetupLoad(windowType, PageSetupDialogFlag, &stored);
+        OutPageSetupLoad(windowType, PageSetupDialogFlag, &stored);
         if (stored) {
             PageSetupFromHandle(stored, &choice->setup);
             MemFree(&stored);
         }
     }
-    return DlgPrintDialog(MdiClientWindow, choice);
+    return DlgPrintDialog(OutDialogOwner(), choice);
 }
 
 // The margins of the open document: a report keeps a tenth of the page
@@ -142,7 +140,7 @@ bool OpenDocument(const PlPrintChoice &choice, const uint8_t *title, bool report
     }
     PString busy;
     GetUiText(busy, Texts::PrintStarting);
-    ShowBusyMessage(busy);
+    OutBusyShow(busy);
     return true;
 }
 
@@ -159,7 +157,7 @@ void CloseDocument()
     Printer.dc = nullptr;
     Printer.docOpen = false;
     Printer.nesting = 0;
-    CloseBusyMessage();
+    OutBusyClose();
     if (!written) {
         TellNotWritten(path);
         Stop();

@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "core/memblock.h"
+#include "output/export_text.h"
+#include "output/forms/doc_def_lookup.h"
 
 extern uint16_t OpenResultWord;   // 1: the file did not exist and was created
 extern uint16_t NewDbOption;      // option word of the last company creation
@@ -57,18 +59,5 @@ void ImportWindowText(int x, int y, const uint8_t *text);
 // Draws the import window's progress bar with its filled width (0..198).
 void ImportWindowBar(int width);
 
-// ---- export_text.cpp ----
-extern uint16_t DosLettersSetting;           // not 0: exports write the DOS letters
-// Turns the Western letters of a PString into their DOS forms.
-void AnsiToDosLetters(uint8_t *text);
-// Writes a PString's characters to the export stream.
-void ExportPString(const uint8_t *text);
-
-// ---- doc_def_lookup.cpp ----
-extern uint8_t DocumentState;                // 3: the looked-up form definition is usable
-// Finds the form definition of a name (PString) into record; 0, with
-// DocumentState 3 when the definition is usable.
-int DocDefLookup(const uint8_t *name, uint8_t *record);
-// Names the form-choice settings block the next DocDefLookup serves, so
-// that a form it cannot find is told with its documents and block.
-void DocDefLookupFor(uint16_t block);
+// The export texts and the form-definition lookup live in the output
+// layer; the shell reaches them through this header as before.

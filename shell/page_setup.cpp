@@ -182,14 +182,3 @@ void CopyGlobalToMem(const MemBlock *from, MemBlock *to)
 // The same copy the other way; this program keeps both kinds of block
 // alike.
 void CopyMemToGlobal(const MemBlock *from, MemBlock *to) { CopyGlobalToMem(from, to); }
-
-// Reads the set-up stored in block `handle` into *setup; false, *setup
-// unchanged, for a null block or bytes that are no stored set-up.
-bool PageSetupFromHandle(MemBlock handle, PlPrintSetup *setup)
-{
-    if (handle == 0 || !MemIsValid(handle)) return false;
-    const uint8_t *p = MemLock(handle);
-    bool ok = DlgPrintSetupFromBytes(std::span<const uint8_t>(p, MemSize(handle)), setup);
-    MemUnlock(handle);
-    return ok;
-}

@@ -7,9 +7,9 @@
 #include <cstdint>
 
 #include "core/memblock.h"
+#include "output/page_setup_bytes.h"   // PageSetupFromHandle, PageSetupDialogFlag
 #include "platform/dialog.h"
 
-constexpr int PageSetupDialogFlag = 1;                         // the one order flag of store, load, delete
 
 // The stored set-up of the current user for a window type into *handle
 // (a new block the caller frees); a null handle when none is stored, and
@@ -25,5 +25,3 @@ bool PageSetupRecordSave(int windowType);
 // Copies a block into a new one (a null block gives null).
 void CopyGlobalToMem(const MemBlock *from, MemBlock *to);
 void CopyMemToGlobal(const MemBlock *from, MemBlock *to);
-// Bytes of a stored set-up read into *setup; false (defaults) for a null or foreign block.
-bool PageSetupFromHandle(MemBlock handle, PlPrintSetup *setup);

@@ -20,5 +20,5 @@ int ReportListSelectedNumber(int listWindow);
 // Type 14 opened from the report list: its record's word 42 := the number
 // that list's selected entry had (after the window's preparation).
 void ReportSelectionWindowTake(int specWindow, int number);
-// Prints the format line of an export.
-void PrintFormatLine();
+// PrintFormatLine, the format line of an export, is the output layer's
+// (output/devices/report_output.h).

@@ -6,6 +6,7 @@
 // and the reason, in a message box and on standard error, when the
 // program cannot run or the running one does not answer.
 #include "output/devices/report_output.h"
+#include "outputwin/output_windows_install.h"
 #include "shell/startup.h"
 
 #include <cstdio>
@@ -181,6 +182,7 @@ bool InitInstance(const StartOptions &o, std::string *why)
     TcpPort = 1234;
     if (!LoadDefinitions(why)) return false;
     RepOutputInit();
+    OutputWindowsInstall();
     RulesInstall();
     CompanyDetailsShownHook = WindowType1Refresh;
     RowExtraTextInstall(RowExtraText);

@@ -9,7 +9,7 @@
 #include "core/ui_text.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
-#include "shell/window_utils.h"
+#include "output/output_windows.h"
 
 uint32_t RepBufferLimit = 64u << 20;
 
@@ -25,7 +25,7 @@ bool BufferOpenJob(const uint8_t *)
     RepBufferUsed = 0;
     PString busy;
     GetUiText(busy, Texts::PrintStarting);
-    ShowBusyMessage(busy);
+    OutBusyShow(busy);
     return true;
 }
 
@@ -38,7 +38,7 @@ void BufferAdvance(int32_t) { RepBufferAppend(EmptyPString, 13); }
 // The buffer's job end closes the busy message of kind 5.
 void BufferEndJob()
 {
-    if (CurrentOutputKind() == OutBuffer) CloseBusyMessage();
+    if (CurrentOutputKind() == OutBuffer) OutBusyClose();
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "core/ui_text.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
-#include "shell/window_utils.h"
+#include "output/output_windows.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ bool CharOpenJob(const uint8_t *)
     if (!CharPortBegin(ReportPort)) return false;
     PString busy;
     GetUiText(busy, Texts::PrintStarting);
-    ShowBusyMessage(busy);
+    OutBusyShow(busy);
     s.charUnit = ColumnUnit;
     return true;
 }
@@ -112,7 +112,7 @@ void CharRule(int x1, int x2, int thickness)
 void CharEndJob()
 {
     if (RepStopped && !RepOutputState.writeFailed) SendByte(12);
-    CloseBusyMessage();
+    OutBusyClose();
     CharPortEnd();
 }
 

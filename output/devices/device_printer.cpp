@@ -7,8 +7,8 @@
 // positions are report units that the job's position table maps onto the
 // usable width (printer_draw.cpp, printer_text.cpp).
 #include "output/devices/device_table.h"
+#include "output/output_windows.h"
 #include "output/printer.h"
-#include "shell/window_utils.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ bool PrinterOpenJob(const uint8_t *title)
 void PrinterEndJob()
 {
     PrinterEndDoc();
-    CloseBusyMessage();
+    OutBusyClose();
 }
 
 // A page start: the next page with the page header.

@@ -40,6 +40,10 @@ extern const RepDevice PrinterDevice, TextFileDevice, BufferDevice, PreviewDevic
 
 // The device of an output kind; null when the kind has none.
 const RepDevice *RepDeviceOf(uint16_t kind);
+// Starts a job on kind's device; false when the device refused it, or
+// when the kind is the preview and no window layer installed its device
+// (the user is told).
+bool RepDeviceOpenJob(uint16_t kind, const uint8_t *title);
 // Puts d in place of kind's device (null: none) and gives the previous
 // one; for tests, which put the previous one back.
 const RepDevice *RepDeviceInstall(uint16_t kind, const RepDevice *d);

@@ -22,9 +22,7 @@
 #include "dict_offsets.h"
 #include "exchange/exchange.h"
 #include "output/devices/device_table.h"
-#include "shell/company.h"
-#include "shell/text_file_dialogs.h"
-#include "shell/window_utils.h"
+#include "output/output_windows.h"
 
 namespace {
 
@@ -87,7 +85,7 @@ bool FileOpenJob(const uint8_t *)
     if (!TextStream) return false;
     PString busy;
     GetUiText(busy, JobIsBankFileExport() ? Texts::BankFileWriting : Texts::PrintStarting);
-    ShowBusyMessage(busy);
+    OutBusyShow(busy);
     return true;
 }
 
@@ -114,14 +112,14 @@ void TextFileEndJob()
 {
     if (TextStream && !RepStopped) TextFileLineEnd();
     CloseTextStream();
-    CloseBusyMessage();
+    OutBusyClose();
 }
 
 // The end of a TAB-file job: the file closed.
 void TabFileEndJob()
 {
     CloseTextStream();
-    CloseBusyMessage();
+    OutBusyClose();
 }
 
 // Creates the file of a PString name as the open output file; false when
@@ -173,7 +171,7 @@ void RepOpenFileDevice()
     name[0] = 0;
     uint16_t word = 0;
     if (bankFile) TelepayDefaultFileName(name);
-    bool named = SaveExportFileDialog(name, &word);
+    bool named = OutExportFileDialog(name, &word);
     if (named && CreateTextStream(name)) {
         ChosenName = PStringToStd(name);
         FileCount = 1;

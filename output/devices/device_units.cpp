@@ -11,8 +11,8 @@
 
 #include "core/definitions.h"
 #include "output/devices/device_table.h"
+#include "output/output_windows.h"
 #include "output/printer.h"
-#include "shell/window_table.h"
 
 namespace {
 
@@ -31,9 +31,8 @@ int32_t PrinterUsableWidth()
 int32_t PreviewUsableWidth()
 {
     int n = RepOutputState.previewWindow;
-    if (n <= 0 || n >= int(WinTable.size()) || !WinTable[size_t(n)]) return 0;
     MacRect r;
-    WindowClientRect(n, &r);
+    if (n <= 0 || !OutWindowClientRect(n, &r)) return 0;
     int32_t w = int32_t(r.right) - r.left - PreviewMargins;
     return w > 0 ? w : 0;
 }

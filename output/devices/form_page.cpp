@@ -14,10 +14,8 @@
 #include "core/format_block.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/output_windows.h"
 #include "output/printer.h"
-#include "shell/field_editing.h"
-#include "shell/window_table.h"
-#include "shell/window_utils.h"
 
 namespace {
 
@@ -163,13 +161,13 @@ void FormPageEndLocal()
 void RepOp30Local()
 {
     switch (CurrentOutputKind()) {
-    case OutNone: CloseBusyMessage(); break;
+    case OutNone: OutBusyClose(); break;
     case OutPrinter:
         PrintJobEnd();
-        CloseBusyMessage();
+        OutBusyClose();
         break;
     case OutPreview:
-        if (WinIsOpen(RepOutputState.previewWindow)) WinMarkChanged(RepOutputState.previewWindow);
+        if (RepOutputState.previewWindow) OutWindowMarkChanged(RepOutputState.previewWindow);
         break;
     default: break;
     }

@@ -26,11 +26,23 @@
 #include "core/ui_text.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
-#include "shell/window_table.h"
+#include "output/output_windows.h"
 
 uint32_t PreviewStoreLimit = 256u << 20;
 
 namespace {
+
+constexpr int PreviewWindowType = 5;
+
+// The record of preview window n and its byte size; null when n is no
+// open preview (or no window layer is installed).
+uint8_t *PreviewRecord(int n, uint32_t *size) { return OutWindowRecord(n, PreviewWindowType, size); }
+
+uint8_t *PreviewRecordOf(int n)
+{
+    uint32_t size = 0;
+    return PreviewRecord(n, &size);
+}
 
 // Stops the job because the store or index cannot grow: told, stopped.
 bool StoreFull()
@@ -50,7 +62,7 @@ bool Append(int n, int32_t pos, int x, int font, int kind, int link, int align, 
         RepStopped = 1;   // the window went while its job ran
         return false;
     }
-    uint8_t *rec = WinRecordBuffer(n);
+    uint8_t *rec = PreviewRecordOf(n);
     uint32_t size = PreviewItemAt::Text + ((text[0] + 1u + 1u) & ~1u);
     MemBlock h = GetU32(rec, PreviewWin::Store);
     uint32_t used = uint32_t(GetI32(rec, PreviewWin::StoreUsed));
@@ -83,8 +95,8 @@ bool Append(int n, int32_t pos, int x, int font, int kind, int link, int align, 
 // Window n is an open window of type 5 whose record holds the preview's fields.
 bool PreviewIsOpen(int n)
 {
-    return WinIsOpen(n) && WinTypeOf(n) == 5 && WinRecordBuffer(n) &&
-           MemSize(WinTable[n]->recordHandle) >= PreviewWin::Size;
+    uint32_t size = 0;
+    return PreviewRecord(n, &size) && size >= PreviewWin::Size;
 }
 
 // Makes room for size bytes after used: the block grows by whole steps
@@ -136,7 +148,7 @@ bool PreviewAddFormItem(int n, const PreviewFormItem &item, const uint8_t *text)
     if (height > 65535) height = 65535;
     if (!Append(n, pos, item.left, item.right, item.kind, item.align, 0, item.thickness, int(height), text))
         return false;
-    uint8_t *rec = WinRecordBuffer(n);
+    uint8_t *rec = PreviewRecordOf(n);
     if (GetI16(rec, PreviewWin::FormPages) < item.page + 1) PutI16(rec, PreviewWin::FormPages, int16_t(item.page + 1));
     return true;
 }

@@ -18,8 +18,8 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
+#include "output/output_windows.h"
 #include "output/printer.h"
-#include "shell/window_utils.h"
 
 PString PrintSetupTexts[3];
 PString PrintDestination;
@@ -89,14 +89,13 @@ bool PrintOpen(int docType, int destWord, const uint8_t *title, const uint8_t *d
     ThousandsFlag = (kind == OutPrinter || kind == OutPreview || kind == OutCharPrinter) ? 1 : 0;
     switch (kind) {
     case OutNone:
-        ShowBusyMessage(t);
+        OutBusyShow(t);
         return true;
     case OutPrinter:
         return PrintJobStartDoc(docType, destWord, t) == 1 || Refuse();
     case OutPreview: {
-        int n = PreviewOpen(t);
-        if (n <= 0) return Refuse();
-        RepOutputState.previewWindow = uint16_t(n);
+        RepOutputState.previewWindow = 0;   // the device's job start opens the window
+        if (!RepDeviceOpenJob(OutPreview, t) || RepOutputState.previewWindow == 0) return Refuse();
         RepOutputState.linePos = 0;
         return true;
     }

@@ -24,9 +24,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/device_table.h"
-#include "shell/company.h"
-#include "shell/report_commands.h"
-#include "shell/window_utils.h"
+#include "output/output_windows.h"
 
 namespace {
 
@@ -228,7 +226,7 @@ bool RunCommand(MsgBuffer *m, uint16_t op)
         MsgGetPString(m, t);
         if (MsgFailed(m)) return false;
         if (op == RepOp::StatusText)
-            ImportStatusText(t);
+            OutImportStatusText(t);
         else
             FormPageStart(t);
         return true;
@@ -423,5 +421,5 @@ void RepRemoteJobEnd(RemoteJobEnd how)
         PrintOpenOk = 0;
     }
     CharGridDiscard();   // a character page the server started but never ended
-    ResetJobFlag();
+    OutJobFlagReset();
 }

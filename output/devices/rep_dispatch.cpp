@@ -33,12 +33,9 @@
 #include "output/formula/formula.h"
 #include "output/job_queue.h"
 #include "output/print_services_install.h"
+#include "output/output_windows.h"
 #include "output/printer.h"
 #include "reports/frame/report_frame.h"
-#include "shell/menus.h"
-#include "shell/report_commands.h"
-#include "shell/shell.h"
-#include "shell/window_utils.h"
 
 uint8_t RemoteOutput = 0;
 uint8_t RemoteOutputLost = 0;
@@ -59,7 +56,7 @@ constexpr uint16_t DeviceKinds = 13;   // output kinds 0..12 may have a device
 
 // The device of every output kind; tests replace entries.
 const RepDevice *Devices[DeviceKinds] = {
-    nullptr, &PrinterDevice, &TextFileDevice, nullptr, nullptr, &BufferDevice, &PreviewDevice,
+    nullptr, &PrinterDevice, &TextFileDevice, nullptr, nullptr, &BufferDevice, nullptr,
     nullptr, &BufferDevice, nullptr, &CharPrinterDevice, nullptr, &TabFileDevice,
 };
 
@@ -134,10 +131,9 @@ void OpenJobLocal(const uint8_t *title)
     MemFree(&PageHeaderLines.block);
     s.positions = DefaultPositions;
     s.writeFailed = 0;
-    ToolbarEnable(false);
+    OutToolbarEnable(false);
     UserCancelFlag = 0;
-    const RepDevice *d = RepDeviceOf(kind);
-    if (d && d->openJob && !d->openJob(title)) RepStopped = 1;
+    if (!RepDeviceOpenJob(kind, title)) RepStopped = 1;
     s.pageNumber = 0;
     s.pageStarted = 0;
     s.pageDirty = 0;
@@ -164,6 +160,19 @@ void TextLocal(int x, int font, int link, int align, int style, const uint8_t *t
 // The device of an output kind, or null.
 const RepDevice *RepDeviceOf(uint16_t kind) { return kind < DeviceKinds ? Devices[kind] : nullptr; }
 
+// The preview is a window: the ui layer puts its device into the table
+// at start-up. Without it a preview job is refused and the user told, so
+// that no report "runs" into a preview that never shows.
+bool RepDeviceOpenJob(uint16_t kind, const uint8_t *title)
+{
+    const RepDevice *d = RepDeviceOf(kind);
+    if (!d && kind == OutPreview) {
+        ShowTextMessage(Texts::FunctionNotYet);
+        return false;
+    }
+    return !d || !d->openJob || d->openJob(title);
+}
+
 // Puts d in place of kind's device and gives the previous one (null for
 // a kind that cannot have a device, which keeps none).
 const RepDevice *RepDeviceInstall(uint16_t kind, const RepDevice *d)
@@ -178,15 +187,16 @@ const RepDevice *RepDeviceInstall(uint16_t kind, const RepDevice *d)
 uint16_t CurrentOutputKind() { return ReportParams ? GetU16(ReportParams, ReportParamsVc::OutputKind) : 0; }
 
 // Start-up: blank character-printer lines, the end of a received job
-// when the connection to the server ends, an empty ring of saved jobs
-// with its window's rules, the runs the output layer offers others and
-// the prints the business layer asks for.
+// Start-up: blank character-printer lines, the end of a received job
+// when the connection to the server ends, an empty ring of saved jobs,
+// the runs the output layer offers others and the prints the business
+// layer asks for. The windows of the output (the preview device, the
+// queue window) are the ui layer's to install (OutputWindowsInstall).
 void RepOutputInit()
 {
     RepBlankLine();
     RemoteJobEndInstall(RepRemoteJobEnd);
     JobQueueReset();
-    JobQueueWindowInstall();
     OutputRunsInstall();
     PrintServicesInstall();
 }
@@ -194,7 +204,7 @@ void RepOutputInit()
 // Polls the cancel key (Esc); a cancel stops the job's output.
 void RepPollStop()
 {
-    PollStop();
+    OutPollStop();
     if (UserCancelFlag) RepStopped = 1;
 }
 
@@ -309,7 +319,7 @@ void RepEndJob()
     if (d && d->endJob) d->endJob();
     if (RepOutputState.writeFailed) ShowTextMessage(Texts::OutputNotWritten);
     MemFree(&PageHeaderLines.block);
-    ToolbarEnable(true);
+    OutToolbarEnable(true);
 }
 
 // ---- the page header ----
@@ -581,7 +591,7 @@ void RepStatusText(const uint8_t *text)
         if (!RepStopped) RepEncText1(RepOp::StatusText, text);
         return;
     }
-    ImportStatusText(text);
+    OutImportStatusText(text);
 }
 
 // Closes the output file and opens the next one.

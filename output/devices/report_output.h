@@ -25,7 +25,7 @@
 #include "core/decimal.h"
 #include "core/memblock.h"
 #include "output/output_job.h"
-#include "shell/company.h"
+#include "output/export_text.h"
 
 // ---- devices/rep_dispatch.cpp: state ----
 
@@ -137,6 +137,9 @@ void RepNextFile();
 void RepSendHandle(MemBlock h);
 // Prints the line "format" with the data file's format numbers.
 void RepOp18();
+// The format line at the head of an export (export_format_line.cpp): the
+// word "format", the date order, the decimal separator and the byte order.
+void PrintFormatLine();
 // The position x of the report units table `table` in device units: a
 // position 0..10 names a stop when entry 0 is not 65535; the result is
 // scaled by entry 10 / entry 1.

@@ -12,12 +12,12 @@
 #include "core/memblock.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "exchange/exchange.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
-#include "shell/net_services.h"
-#include "shell/shell.h"
+#include "output/output_windows.h"
 
 namespace R = InvoiceFormBlk::Rows;
 
@@ -139,7 +139,7 @@ void DocFormSelect(int16_t doctype, uint8_t *formName, uint8_t *printerText, uin
     uint8_t device[256];
     PrinterDefLookup(printerName, device, printerText);
     UpperPString(device);
-    if (RemoteOutput && !SessionSelectByName(device)) UserCancelFlag = 1;
+    if (RemoteOutput && !OutSessionSelectByName(device)) UserCancelFlag = 1;
     // 8. The form, "name_" first. Its copy labels and page words are
     // cleared first so a form without them prints none.
     for (int c = 0; c < 5; c++) std::memset(formDef + DocVc::CopyLabel1 + c * 62, 0, 62);

@@ -32,9 +32,9 @@
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
 #include "output/forms/print_form_call.h"
+#include "output/output_windows.h"
 #include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
-#include "shell/toolbar.h"
 
 namespace {
 constexpr int RangeMax = 255, CodeMax = 20, CategoryMax = 5;
@@ -321,7 +321,7 @@ bool ReadFormInvoice(int32_t number) {
 std::string PrintedFolder() {
     char prefix[256];
     GetUiTextC(prefix, Texts::PrintedTo);
-    std::string line = StatusLineText();
+    std::string line = OutStatusLineText();
     if (prefix[0] == 0 || line.rfind(prefix, 0) != 0) return "";
     return std::filesystem::path(line.substr(std::strlen(prefix))).parent_path().string();
 }

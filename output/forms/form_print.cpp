@@ -17,14 +17,12 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
+#include "database/engine/engine.h"
 #include "output/devices/report_output.h"
+#include "output/forms/doc_def_lookup.h"
 #include "output/forms/forms.h"
+#include "output/output_windows.h"
 #include "reports/ledger/ledger_reports.h"
-#include "shell/company.h"
-#include "shell/database_open.h"
-#include "shell/net_services.h"
-#include "shell/page_setup.h"
-#include "shell/window_utils.h"
 
 namespace {
 
@@ -40,12 +38,12 @@ void LoadDocPageSetup(int16_t doctype)
 {
     MemBlock setup = 0;
     if (RemoteOutput) {
-        PageSetupLoad(doctype, SessionOrderFlag(), &setup);
+        OutPageSetupLoad(doctype, OutSessionOrderFlag(), &setup);
         if (setup) RepSendHandle(setup);
         MemFree(&setup);
         return;
     }
-    PageSetupLoad(doctype, ByteOrder.program, &setup);
+    OutPageSetupLoad(doctype, ByteOrder.program, &setup);
     if (!setup) return;
     MemFree(&ReceivedPageSetup);
     ReceivedPageSetup = setup;
@@ -121,7 +119,7 @@ uint8_t PrintForm(int16_t doctype, const uint8_t *record)
             }
             if (RepStopped) result = 0;
             RepOp30();
-            CloseBusyMessage();
+            OutBusyClose();
             if (!RemoteOutput) MemFree(&ReceivedPageSetup);   // a set-up no printer took
             if (RepStopped) break;
         }
@@ -141,7 +139,7 @@ uint8_t PrintForm(int16_t doctype, const uint8_t *record)
 bool PrintFormPage(const uint8_t *formDef, int16_t doctype)
 {
     // A database fault told on an earlier page must not stop this one.
-    DbAbortFlagClear();
+    D4ClearAbortFlag();
     PString pageText = {0};
     CopyWordText(pageText);
     FormPageStart(pageText);

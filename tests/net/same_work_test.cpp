@@ -18,6 +18,7 @@
 #include "database/access/settings_blocks.h"
 #include "exchange/text_exchange.h"
 #include "output/output_job.h"
+#include "outputwin/output_windows_install.h"
 #include "platform/script.h"
 #include "reports/frame/report_run.h"
 #include "rules/approval.h"
@@ -37,6 +38,7 @@ constexpr uint16_t SalesInvoicesByDate = 65;
 // The services start-up installs, on either side.
 void InstallServices() {
     RepOutputInit();
+    OutputWindowsInstall();
     RulesInstall();
     TextExchangeInstall();
     ReportsInstall();

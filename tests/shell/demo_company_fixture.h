@@ -29,6 +29,7 @@
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "outputwin/output_windows_install.h"
 #include "platform/menu.h"
 #include "platform/queue.h"
 #include "platform/script.h"
@@ -54,6 +55,7 @@ protected:
         if (HasFatalFailure()) return;
         savedRuns = OutputRunServices;
         RepOutputInit();   // as start-up installs them, before any company opens
+        OutputWindowsInstall();
         RulesInstall();
         TextExchangeInstall();
         ReportsInstall();

@@ -1,6 +1,6 @@
 // export_text.cpp - texts written to an export stream, in DOS letters
 // when the setting asks for them.
-#include "shell/company.h"
+#include "output/export_text.h"
 
 #include "core/pstring.h"
 #include "output/output_job.h"

@@ -1,5 +1,5 @@
 // export_format_line.cpp - the format line at the head of an export.
-#include "shell/report_commands.h"
+#include "output/devices/report_output.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // doc_def_lookup.cpp - finding a form definition by name for the form
 // printer, and telling the user which document and which form choice
 // lacked a usable one.
-#include "shell/company.h"
+#include "output/forms/doc_def_lookup.h"
 
 #include <cstring>
 
