@@ -573,31 +573,31 @@ void PlaceTextColumns() {
 }  // namespace
 
 // Report 6.
-void LedgerReport6() {
-    assert(ReportParams);
+void LedgerReport6(ReportJob &job) {
+    assert(job.selection);
     Ledger run{};
     Run = &run;
-    run.summary = GetU16(ReportParams, P::ReportLayout) != 0;
-    run.secondKind = GetU16(ReportParams, P::SecondKind) != 0;
-    run.styled = GetU16(ReportParams, P::Option2) != 0;
-    run.keepUntyped = GetU16(ReportParams, P::Option3) != 0;
-    run.counter = GetU16(ReportParams, P::Option4) != 0;
-    run.column7 = run.counter || GetU16(ReportParams, P::Option7) != 0;
-    run.headOnlyWithLines = GetU16(ReportParams, P::RangeKind) != 0;
-    run.from = GetDate(ReportParams, P::DateFrom);
-    run.to = GetDate(ReportParams, P::DateTo);
-    GetPString(ReportParams, P::ObjectSel, ObjectListMax, run.objects);
+    run.summary = GetU16(job.selection, P::ReportLayout) != 0;
+    run.secondKind = GetU16(job.selection, P::SecondKind) != 0;
+    run.styled = GetU16(job.selection, P::Option2) != 0;
+    run.keepUntyped = GetU16(job.selection, P::Option3) != 0;
+    run.counter = GetU16(job.selection, P::Option4) != 0;
+    run.column7 = run.counter || GetU16(job.selection, P::Option7) != 0;
+    run.headOnlyWithLines = GetU16(job.selection, P::RangeKind) != 0;
+    run.from = GetDate(job.selection, P::DateFrom);
+    run.to = GetDate(job.selection, P::DateTo);
+    GetPString(job.selection, P::ObjectSel, ObjectListMax, run.objects);
     ParseObjectList(run.objects, &run.wanted);
-    GetPString(ReportParams, P::ObjectType, 5, run.objectType);
-    GetPString(ReportParams, P::SelText4, 31, run.textFilter);
+    GetPString(job.selection, P::ObjectType, 5, run.objectType);
+    GetPString(job.selection, P::SelText4, 31, run.textFilter);
     UpperPString(run.textFilter);
-    GetPString(ReportParams, P::SelText1, 10, run.vatFilter);
+    GetPString(job.selection, P::SelText1, 10, run.vatFilter);
     PString range, from, to;
-    GetPString(ReportParams, P::SelText7, 21, range);
-    RangeSplitToFields(range, ReportParams + P::SelText5, ReportParams + P::SelText6, 10);
-    GetPString(ReportParams, P::SelText5, 10, from);
-    GetPString(ReportParams, P::SelText6, 10, to);
-    ReportFiscalYear();
+    GetPString(job.selection, P::SelText7, 21, range);
+    RangeSplitToFields(range, job.selection + P::SelText5, job.selection + P::SelText6, 10);
+    GetPString(job.selection, P::SelText5, 10, from);
+    GetPString(job.selection, P::SelText6, 10, to);
+    ReportFiscalYear(job.selection);
     DecSetZero(&run.grandDebit);
     DecSetZero(&run.grandCredit);
     if (CancelFlag) {
@@ -628,8 +628,8 @@ void LedgerReport6() {
         LedgerAmount(ColDebit, &run.grandDebit);
         LedgerAmount(ColCredit, &credit);
         RepEndLine();
-        if (GetU16(ReportParams, P::Option5) != 0) VoucherNumberRanges();
-        if (GetU16(ReportParams, P::Option6) != 0) PrintVatSummary();
+        if (GetU16(job.selection, P::Option5) != 0) VoucherNumberRanges(job.selection);
+        if (GetU16(job.selection, P::Option6) != 0) PrintVatSummary();
     }
     RepEndJob();
     Run = nullptr;

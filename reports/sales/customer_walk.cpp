@@ -19,12 +19,12 @@ constexpr int KindInvoiced = 1, KindPaid = 2, KindHomeTotal = 4;
 
 }  // namespace
 
-void CustomerWalk(void (*each)(const uint8_t *customer, void *context), void *context) {
-    assert(each && ReportParams);
+void CustomerWalk(const uint8_t *selection, void (*each)(const uint8_t *customer, void *context), void *context) {
+    assert(each && selection);
     PString range, from, to, group, code, own;
-    GetPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    GetPString(selection, ReportParamsVc::SelText1, 255, range);
     RangeSplit(range, from, to);
-    GetPString(ReportParams, ReportParamsVc::SelText3, 255, group);
+    GetPString(selection, ReportParamsVc::SelText3, 255, group);
     RuleRecord customer(CUVc::Number);
     if (!customer.record) return;
     PutPString(customer.record, CUVc::Code, 20, from);

@@ -47,18 +47,18 @@ bool Step(const uint8_t *item, void *context) {
 
 }  // namespace
 
-void ItemWalk(void (*each)(const uint8_t *item, void *context), void *context) {
-    assert(ReportParams && each);
+void ItemWalk(const uint8_t *selection, void (*each)(const uint8_t *item, void *context), void *context) {
+    assert(selection && each);
     WalkState w;
     w.each = each;
     w.context = context;
     PString range;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetPString(selection, P::SelText1, 255, range);
     RangeSplit(range, w.codeFrom, w.codeTo);
-    GetPString(ReportParams, P::SelText3, 255, range);
+    GetPString(selection, P::SelText3, 255, range);
     w.byGroup = range[0] != 0;
     if (w.byGroup) RangeSplit(range, w.groupFrom, w.groupTo);
-    GetPString(ReportParams, P::SelText7, 20, w.vendor);
+    GetPString(selection, P::SelText7, 20, w.vendor);
     RuleRecord item(INVc::Number);
     if (!item.record) return;
     PutPString(item.record, INVc::Code, 20, w.codeFrom);

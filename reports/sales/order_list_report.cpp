@@ -40,7 +40,7 @@ uint16_t Option(uint32_t offset) { return GetU16(ReportParams, offset); }
 bool OrderTaken(const ListRun &run, const uint8_t *order) {
     const uint16_t state = GetU16(order, ORVc::InvState), closed = GetU16(order, ORVc::DelivComplete);
     const uint16_t third = GetU16(order, ORVc::Open);
-    const bool status = ParamBoxesNoneTicked({P::Option2, P::Option3, P::Option4}) ||
+    const bool status = ParamBoxesNoneTicked(ReportParams, {P::Option2, P::Option3, P::Option4}) ||
                         (Option(P::Option4) == 1 && closed == 1 && state == 2) ||
                         (Option(P::Option3) == 1 && closed == 0 && (state == 0 || state == 2)) ||
                         (Option(P::Option2) == 1 && (state == 0 || state == 1));
@@ -56,7 +56,7 @@ bool OrderTaken(const ListRun &run, const uint8_t *order) {
         GetPString(order, ORVc::SalesMan, 5, have);
         if (!PStringEqual(want, have)) return false;
     }
-    if (!ParamStateAdmits(P::Option8, P::Option7, third == 1)) return false;
+    if (!ParamStateAdmits(ReportParams, P::Option8, P::Option7, third == 1)) return false;
     const DateRec date = GetDate(order, ORVc::OrdDate);
     return DateInRange(&date, &run.dateFrom, &run.dateTo);
 }

@@ -29,11 +29,11 @@ void OrderObjectReport();
 void InvoiceReport72();
 // Report 112: the posted documents of a register with the voucher rows
 // each posts, and those rows summed per account.
-void PostedDocumentVoucherReport();
+void PostedDocumentVoucherReport(ReportJob &job);
 // Report 9, layout 0: three statistics values per item over the period.
-void ItemListReportLayout0();
+void ItemListReportLayout0(ReportJob &job);
 // Report 9, other layouts: sales statistics, stock and price per item.
-void ItemListReport();
+void ItemListReport(ReportJob &job);
 
 // The commission of one invoice row: the item's percent, or the
 // salesman's when the item has none; commission = base x percent / 100

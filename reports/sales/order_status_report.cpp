@@ -112,7 +112,7 @@ bool OrderTaken(const StatusRun &run, const uint8_t *order) {
     const uint16_t a = GetU16(order, ORVc::DelivComplete), b = GetU16(order, ORVc::InvState);
     bool status = false;
     if (run.report == 54) {
-        status = ParamBoxesNoneTicked({P::Option3, P::Option4, P::Option5}) ||
+        status = ParamBoxesNoneTicked(ReportParams, {P::Option3, P::Option4, P::Option5}) ||
                  (GetU16(ReportParams, P::Option3) == 1 && a == 0) ||
                  (GetU16(ReportParams, P::Option4) == 1 && a == 0 && (b == 0 || b == 2)) ||
                  (GetU16(ReportParams, P::Option5) == 1 && (b == 0 || b == 1));

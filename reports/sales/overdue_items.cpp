@@ -285,7 +285,7 @@ void CustomerReport18(int mode)
         RepTextNr(RightEdge, 0, 2548, 1);
         RepEndLine();
     }
-    CustomerWalk(EachCustomer, &walk);
+    CustomerWalk(ReportParams, EachCustomer, &walk);
     if (mode == 1) {
         RepRuleFull(1, 4);
         RepEndJob();

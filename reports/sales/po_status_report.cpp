@@ -172,7 +172,7 @@ bool EachOrder(const uint8_t *order, void *context) {
         DecAdd(&receivedSum, &q, &receivedSum);
     });
     const bool received = !DecIsZero(&receivedSum);
-    const bool take = ParamBoxesNoneTicked({P::Option3, P::Option4}) || GetU16(ReportParams, P::Option3) == 1 ||
+    const bool take = ParamBoxesNoneTicked(ReportParams, {P::Option3, P::Option4}) || GetU16(ReportParams, P::Option3) == 1 ||
                       (GetU16(ReportParams, P::Option4) == 1 && received);
     if (!take) return true;
     PString want, have;

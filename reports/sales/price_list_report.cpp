@@ -78,9 +78,9 @@ void StockByLocation(const uint8_t *code) {
 
 }  // namespace
 
-void PriceListReport() {
+void PriceListReport(ReportJob &job) {
     PString code, name, vatCode, text;
-    GetPString(ReportParams, P::SelText1, 20, code);
+    GetPString(job.selection, P::SelText1, 20, code);
     RuleRecord item(INVc::Number);
     if (!item.record || code[0] == 0) return;
     PutPString(item.record, INVc::Code, 20, code);

@@ -82,7 +82,7 @@ bool ReceiptWanted(const uint8_t *receipt) {
     GetPString(receipt, IPVc::PayMode, 2, mode);
     if (want[0] && !PStringEqual(mode, want)) return false;
     const bool posted = GetU16(receipt, IPVc::Posted) != 0;
-    if (!ParamStateAdmits(ReportParamsVc::Option2, ReportParamsVc::Option3, posted)) return false;
+    if (!ParamStateAdmits(ReportParams, ReportParamsVc::Option2, ReportParamsVc::Option3, posted)) return false;
     const DateRec date = GetDate(receipt, IPVc::TransDate);
     const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
     const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);

@@ -10,6 +10,8 @@
 #include "core/decimal.h"
 #include "core/memblock.h"
 
+struct ReportJob;
+
 // ---- Document lists (document_list_reports.cpp, document_details.cpp) ----
 
 // The text field of record at offset (at most m characters) at report
@@ -33,7 +35,7 @@ void PurchaseDetail(const uint8_t *purchase, PackedDecimal *grand);
 
 // Report 67: the accounts the VAT codes of block 130 name that are empty
 // or missing from the chart of accounts.
-void VatCodeCheckReport();
+void VatCodeCheckReport(ReportJob &job);
 // True when the account field (a PString) is filled in and names an
 // account; otherwise false with *message the text telling why.
 bool VatAccountCheck(const uint8_t *account, int *message);
@@ -71,7 +73,7 @@ void CustomerReport18(int mode);
 // ---- Customer statements (customer_statement_report.cpp) ----
 
 // Report 66: each customer's open invoices with their payments.
-void CustomerStatementReport();
+void CustomerStatementReport(ReportJob &job);
 // Prints the payments (register 49 receipts) of invoice serial with the
 // invoice's number and date on the first line; the number of lines.
 int InvoicePaymentLines(const uint8_t *invoice);

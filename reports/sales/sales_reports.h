@@ -28,9 +28,9 @@ void ReceiptJournalReport();
 // Report 16: invoices and open items by due date.
 void DueDateReport(ReportJob &job);
 // Report 65: sales invoices by date with their vouchers.
-void InvoiceByDateReport();
+void InvoiceByDateReport(ReportJob &job);
 // Report 111: orders and deliveries by ship date.
-void ShipDateReport();
+void ShipDateReport(ReportJob &job);
 // Report 1 layout 1's summary line of an invoice.
 void PrintDocSummaryLine(const uint8_t *invoice);
 // Report 57 layout 1's rows of an invoice; its home net and row sum.

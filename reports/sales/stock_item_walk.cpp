@@ -42,14 +42,15 @@ void GroupHeading(const uint8_t *group, bool first) {
 
 }  // namespace
 
-void StockItemWalk(int order, bool groupHeadings, void (*each)(const uint8_t *item, void *context), void *context) {
-    assert(each && ReportParams);
+void StockItemWalk(const uint8_t *selection, int order, bool groupHeadings, void (*each)(const uint8_t *item, void *context),
+                   void *context) {
+    assert(each && selection);
     PString range, codeFrom, codeTo, groupFrom, groupTo, kind, code, group, itemKind, lastGroup;
-    GetPString(ReportParams, P::SelText1, 255, range);
+    GetPString(selection, P::SelText1, 255, range);
     RangeSplit(range, codeFrom, codeTo);
-    GetPString(ReportParams, P::SelText3, 255, range);
+    GetPString(selection, P::SelText3, 255, range);
     RangeSplit(range, groupFrom, groupTo);
-    GetPString(ReportParams, P::SelText7, 21, kind);
+    GetPString(selection, P::SelText7, 21, kind);
     RuleRecord item(INVc::Number);
     if (!item.record) return;
     const char *index = order == OrderGroup ? "Group" : order == OrderName ? "Name" : "Code";

@@ -276,8 +276,8 @@ void SalesInvoiceJournal()
     InvoiceWalk(IVVc::Number, IVVc::SerNr, IVVc::TransDate, [&](const uint8_t *inv) {
         const bool posted = GetU16(inv, IVVc::Posted) != 0, inclusive = GetU16(inv, IVVc::InclVat) != 0;
         const bool credit = GetU16(inv, IVVc::InvType) == KindCredit;
-        if (!ParamStateAdmits(P::Option3, P::Option2, posted) || !ParamStateAdmits(P::Option4, P::Option5, inclusive) ||
-            !ParamStateAdmits(P::Option6, P::Option7, credit))
+        if (!ParamStateAdmits(ReportParams, P::Option3, P::Option2, posted) || !ParamStateAdmits(ReportParams, P::Option4, P::Option5, inclusive) ||
+            !ParamStateAdmits(ReportParams, P::Option6, P::Option7, credit))
             return;
         CodeSums gather;
         PString override, code;
@@ -348,7 +348,7 @@ void PurchInvoiceJournal()
     InvoiceWalk(VIVc::Number, VIVc::SerNr, VIVc::TransDate, [&](const uint8_t *inv) {
         const bool approved = GetU16(inv, VIVc::Approved) != 0;
         const bool credit = GetU16(inv, VIVc::InvType) == KindCredit;
-        if (!ParamStateAdmits(P::Option3, P::Option2, approved) || !ParamStateAdmits(P::Option6, P::Option7, credit))
+        if (!ParamStateAdmits(ReportParams, P::Option3, P::Option2, approved) || !ParamStateAdmits(ReportParams, P::Option6, P::Option7, credit))
             return;
         std::memset(vendor.record, 0, VEVc::Size);
         PString code;

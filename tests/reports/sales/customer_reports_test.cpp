@@ -327,13 +327,13 @@ TEST_F(CustomerReportsTest, CashInvoiceKeepsTheBalance) {
     RepOpenFileDevice();
     ASSERT_EQ(RepStopped, 0);
     RepBeginJobNr(2480);
-    CustomerTransactionList(c.record, &balance);
+    CustomerTransactionList(ReportParams, c.record, &balance);
     RepEndJob();
     EXPECT_EQ(DecToDouble(&balance), 100);
     SetMonths({15, 2, 2024}, {15, 2, 2024});
     RepOpenFileDevice();
     RepBeginJobNr(2480);
-    CustomerTransactionList(c.record, &balance);
+    CustomerTransactionList(ReportParams, c.record, &balance);
     RepEndJob();
     EXPECT_EQ(DecToDouble(&balance), 100);
 }
@@ -383,7 +383,7 @@ TEST_F(CustomerReportsTest, CustomerWalkByRangeAndGroup) {
         SetText(P::SelText1, range);
         SetText(P::SelText3, group);
         std::vector<std::string> codes;
-        CustomerWalk(
+        CustomerWalk(ReportParams,
             [](const uint8_t *customer, void *context) {
                 PString code;
                 GetPString(customer, CUVc::Code, 20, code);

@@ -73,9 +73,9 @@ TEST_F(SalesJournalTest, Report57And111)
         {"report57_layout0", InvoiceJournalReport, 0, "", "", ""},
         {"report57_layout1_item", InvoiceJournalReport, 1, "ITEM1", "", ""},
         {"report57_no_group", InvoiceJournalReport, 0, "", "NOGRP", ""},
-        {"report111_layout0", ShipDateReport, 0, "", "", ""},
-        {"report111_layout1", ShipDateReport, 1, "", "", ""},
-        {"report111_other_objects", ShipDateReport, 0, "", "", "P2"},
+        {"report111_layout0", OverGlobalJob<ShipDateReport>, 0, "", "", ""},
+        {"report111_layout1", OverGlobalJob<ShipDateReport>, 1, "", "", ""},
+        {"report111_other_objects", OverGlobalJob<ShipDateReport>, 0, "", "", "P2"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.golden);
@@ -120,7 +120,7 @@ TEST_F(SalesJournalTest, EscStopsAfterTheRecordAtHand)
     } cases[] = {
         {SalesJournalReport, "250,00", "784,00", 1},
         {InvoiceJournalReport, "10.01.2024", "20.01.2024", 1},
-        {ShipDateReport, "05.03.2024", "12.03.2024", 1},
+        {OverGlobalJob<ShipDateReport>, "05.03.2024", "12.03.2024", 1},
     };
     const RepDevice *saved = RepDeviceInstall(OutPreview, &EscDevice);
     for (const auto &c : cases) {

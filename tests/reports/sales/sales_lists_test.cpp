@@ -343,13 +343,13 @@ TEST_F(SalesListsTest, VatCodeCheckListsOnlyTheFaults) {
     PStringFromC(account, "9999");
     EXPECT_FALSE(VatAccountCheck(account, &message));
     EXPECT_EQ(message, 4203);
-    Golden("report67_sound", VatCodeCheckReport, 67, [] {});
+    Golden("report67_sound", OverGlobalJob<VatCodeCheckReport>, 67, [] {});
     AddRow(VatAccountsBlk::Number, VatAccountsBlk::Rows::Size, [&](uint8_t *r) {
         PutText(r, VatAccountsBlk::Rows::VatCode, 2, "2");
         PutText(r, VatAccountsBlk::Rows::AccZone1, 10, "9999");
         PutText(r, VatAccountsBlk::Rows::AccZone2, 10, InvoiceCo::VatOut);
     });
-    Golden("report67_faults", VatCodeCheckReport, 67, [] {});
+    Golden("report67_faults", OverGlobalJob<VatCodeCheckReport>, 67, [] {});
 }
 
 // ---- Document lists ----
@@ -647,14 +647,14 @@ TEST_F(SalesListsTest, CustomerWithoutItemsPrintsNothing) {
 TEST_F(SalesListsTest, StatementsOfOpenInvoices) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
-    Golden("report66_layout0", CustomerStatementReport, 66, [] {});
-    Golden("report66_open_only", CustomerStatementReport, 66, [] { SetWord(P::RangeKind, 1); });
-    Golden("report66_overdue_only", CustomerStatementReport, 66, [] { SetWord(P::RangeKind, 2); });
-    Golden("report66_as_of", CustomerStatementReport, 66, [] {
+    Golden("report66_layout0", OverGlobalJob<CustomerStatementReport>, 66, [] {});
+    Golden("report66_open_only", OverGlobalJob<CustomerStatementReport>, 66, [] { SetWord(P::RangeKind, 1); });
+    Golden("report66_overdue_only", OverGlobalJob<CustomerStatementReport>, 66, [] { SetWord(P::RangeKind, 2); });
+    Golden("report66_as_of", OverGlobalJob<CustomerStatementReport>, 66, [] {
         SetWord(P::ReportLayout, 1);
         PutDate(ReportParams, P::Date2From, DateRec{1, 2, 2024});
     });
-    Golden("report66_no_choice", CustomerStatementReport, 66, [] { SetWord(P::RangeKind, 3); });
+    Golden("report66_no_choice", OverGlobalJob<CustomerStatementReport>, 66, [] { SetWord(P::RangeKind, 3); });
 }
 
 // Invoice 1 has two payments: its number and date print on the first

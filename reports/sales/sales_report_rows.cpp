@@ -1,0 +1,92 @@
+// sales_report_rows.cpp - the report numbers of sales, stock and the
+// register lists (journals, customer and item reports, orders, persons,
+// the label and form runs) and the body each runs.
+//
+// OnGlobalParams<...> marks a body still written against the global job
+// record: it runs with the job's record lent to that global
+// (report_run.h) until it is moved to its job.
+#include "reports/frame/report_modules.h"
+#include "reports/frame/report_run.h"
+#include "reports/sales/contract_reports.h"
+#include "reports/sales/customer_reports.h"
+#include "reports/sales/label_runs.h"
+#include "reports/sales/order_reports.h"
+#include "reports/sales/person_reports.h"
+#include "reports/sales/register_list_reports.h"
+#include "reports/sales/sales_lists.h"
+#include "reports/sales/sales_reports.h"
+#include "reports/sales/stock_reports.h"
+
+namespace {
+
+constexpr ReportRowEntry Rows[] = {
+    BodyRow(-27, OnGlobalParams<PrintDeliveryLabels>),
+    BodyRow(-26, OnGlobalParams<PrintCustomerForms26>),
+    BodyRow(-25, OnGlobalParams<PrintAssetForms>),
+    BodyRow(-23, OnGlobalParams<PrintPurchaseLabels>),
+    BodyRow(-22, OnGlobalParams<PrintPurchaseForms>),
+    BodyRow(-21, OnGlobalParams<PrintItemForms>),
+    BodyRow(-20, OnGlobalParams<PrintStockMoveForms>),
+    BodyRow(-13, OnGlobalParams<PrintCustomerForms13>),
+    BodyRow(-11, OnGlobalParams<CustomerStatementRun>),
+    ArgRow(-8, OnGlobalParamsArg<CustomerReport18>, 0),
+    BodyRow(1, OnGlobalParams<SalesJournalReport>),
+    BodyRow(3, OnGlobalParams<CustomerListReport>),
+    BodyRow(4, OnGlobalParams<OrderListReport4>),
+    BodyRow(5, OnGlobalParams<CustomerLedgerReport>),
+    BodyRow(7, OnGlobalParams<DeliveryReport>),
+    BodyRow(8, ItemReport8),
+    LayoutRow(9, ItemListReportLayout0, ItemListReport),
+    ArgRow(10, ItemPriceReport, 0),
+    ArgRow(11, ItemPriceReport, 2),
+    ArgRow(12, ItemPriceReport, 3),
+    BodyRow(13, OnGlobalParams<ReceiptJournalReport>),
+    BodyRow(14, CustomerSalesReport),
+    BodyRow(16, DueDateReport),
+    ArgRow(18, OnGlobalParamsArg<CustomerReport18>, 1),
+    BodyRow(27, VendorListReport),
+    BodyRow(34, CustomerBalanceReport),
+    BodyRow(53, OnGlobalParams<PurchaseReport53>),
+    BodyRow(54, OnGlobalParams<OrderStatusReport>),
+    BodyRow(57, OnGlobalParams<InvoiceJournalReport>),
+    BodyRow(58, OnGlobalParams<SalesOrderReport>),
+    BodyRow(59, OnGlobalParams<QuotationReport>),
+    ArgRow(64, OnGlobalParamsArg<OrderStatusReport64>, 1),
+    BodyRow(65, InvoiceByDateReport),
+    BodyRow(66, CustomerStatementReport),
+    BodyRow(67, VatCodeCheckReport),
+    BodyRow(72, OnGlobalParams<InvoiceReport72>),
+    BodyRow(73, StockHistoryReport),
+    BodyRow(74, ItemInvCodeReport),
+    ArgRow(77, ItemPriceReport, 2),
+    BodyRow(78, RecipeReport),
+    BodyRow(79, ProductionReport),
+    BodyRow(80, ItemQtyReport),
+    BodyRow(81, OnGlobalParams<POStatusReport>),
+    BodyRow(84, SerialNumberHistoryReport),
+    BodyRow(85, RegisterCountReport),
+    BodyRow(87, OnGlobalParams<Report87Batch>),
+    BodyRow(88, OnGlobalParams<ContractReport5541>),
+    BodyRow(89, OnGlobalParams<ContractReport5540>),
+    BodyRow(90, PriceListReport),
+    BodyRow(94, OnGlobalParams<SalesInvoiceJournal>),
+    BodyRow(95, OnGlobalParams<PurchInvoiceJournal>),
+    BodyRow(96, StockMovementReport),
+    BodyRow(97, OnGlobalParams<OrderObjectReport>),
+    BodyRow(98, LocationReport),
+    BodyRow(100, DepPersonReport100),
+    ArgRow(101, TransDateReport101, 0),
+    BodyRow(102, EmployeeDepReport),
+    BodyRow(103, EmployeeDepPersonReport),
+    ArgRow(104, TransDateReport101, 1),
+    BodyRow(110, DocumentFlowReport),
+    BodyRow(111, ShipDateReport),
+    BodyRow(112, PostedDocumentVoucherReport),
+    BodyRow(113, PurchaseItemReport),
+    BodyRow(114, PurchInvoiceByVendorCode),
+    ArgRow(116, OnGlobalParamsArg<OrderStatusReport64>, 2),
+};
+
+}  // namespace
+
+ReportModuleRows SalesReportRows() { return ModuleRows("sales", Rows); }
