@@ -277,6 +277,21 @@ protected:
         ReportJob job{ReportParams};
         body(job);
     }
+    // Report number's row run as the report run runs it, over record (a
+    // job record of its own, or ReportParams) into a text file; the file's
+    // bytes.
+    std::string RunRowText(int number, uint8_t *record) {
+        static const ReportRowRec *row;
+        static uint8_t *own;
+        row = ReportRow(number);
+        own = record;
+        if (!row) return "";
+        PutU16(record, ReportParamsVc::OutputKind, OutTextFile);
+        return RunText([] {
+            ReportJob job{own};
+            RunRowBody(*row, job);
+        });
+    }
     // A body that takes its job, run over the job record.
     std::string RunText(void (*body)(ReportJob &), uint16_t kind = OutTextFile) {
         static void (*jobBody)(ReportJob &);
