@@ -12,7 +12,7 @@
 struct ReportJob;
 
 // Report 5: what each customer of the selection owes, in five layouts.
-void CustomerLedgerReport();
+void CustomerLedgerReport(ReportJob &job);
 
 // Lowers amount (in the invoice's currency) to what was still open of
 // invoice serial on date: the receipts dated on or before it take off

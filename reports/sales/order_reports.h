@@ -24,9 +24,9 @@ void POStatusReport();
 void DocumentFlowReport(ReportJob &job);
 // Report 97: the orders' net amounts per object, for the period and the
 // fiscal year to its end.
-void OrderObjectReport();
+void OrderObjectReport(ReportJob &job);
 // Report 72: item sales per salesman, or the rows with their commission.
-void InvoiceReport72();
+void InvoiceReport72(ReportJob &job);
 // Report 112: the posted documents of a register with the voucher rows
 // each posts, and those rows summed per account.
 void PostedDocumentVoucherReport(ReportJob &job);
@@ -100,7 +100,8 @@ using ObjectTotals = std::vector<ObjectTotal>;
 // The index of the last row of code, or -1.
 int ObjectTotalFind(const uint8_t *code, const ObjectTotals &table);
 // Adds the order's amount without VAT and one order to code's row, or
-// appends the row; nothing when the selection names another object.
-void ObjectTotalAdd(ObjectTotals *table, const uint8_t *code, const uint8_t *order);
+// appends the row; nothing when the job record selection names another
+// object.
+void ObjectTotalAdd(const uint8_t *selection, ObjectTotals *table, const uint8_t *code, const uint8_t *order);
 // ObjectTotalAdd for each object of the order's object list.
-void OrderObjectsAdd(ObjectTotals *table, const uint8_t *order);
+void OrderObjectsAdd(const uint8_t *selection, ObjectTotals *table, const uint8_t *order);

@@ -18,10 +18,10 @@ struct ReportJob;
 // position x; its right edge there with a non-zero align.
 void ListTextField(int x, const uint8_t *record, uint32_t offset, int m, int align = 0);
 
-void DeliveryReport();      // report 7
-void PurchaseReport53();    // report 53
-void SalesOrderReport();    // report 58
-void QuotationReport();     // report 59
+void DeliveryReport(ReportJob &job);      // report 7
+void PurchaseReport53(ReportJob &job);    // report 53
+void SalesOrderReport(ReportJob &job);    // report 58
+void QuotationReport(ReportJob &job);     // report 59
 
 // Layout 1 of report 58: one order in full; its converted row prices and
 // its row sums added to *prices and *sums.

@@ -24,7 +24,7 @@ void SalesJournalReport();
 // Report 57: the invoice journal with items.
 void InvoiceJournalReport();
 // Report 13: the customer-receipt journal.
-void ReceiptJournalReport();
+void ReceiptJournalReport(ReportJob &job);
 // Report 16: invoices and open items by due date.
 void DueDateReport(ReportJob &job);
 // Report 65: sales invoices by date with their vouchers.

@@ -24,7 +24,7 @@ void ItemPriceReport(ReportJob &job, int mode);     // 10 (mode 0), 11 and 77 (2
 void ItemQtyReport(ReportJob &job);               // 80: items that the components allow
 void StockHistoryReport(ReportJob &job);          // 73: item history with a running balance
 void SerialNumberHistoryReport(ReportJob &job);   // 84: serial-numbered units moved
-void CustomerListReport();          // 3
+void CustomerListReport(ReportJob &job);          // 3
 void ItemInvCodeReport(ReportJob &job);           // 74
 void StockMovementReport(ReportJob &job);         // 96
 void LocationReport(ReportJob &job);              // 98

@@ -251,7 +251,7 @@ TEST_F(CustomerReportsTest, EscStopsAfterTheCustomerAtHand) {
         PutDate(ReportParams, P::Date2From, asOf);
         RecLog.clear();
         LinesStarted = 0;
-        CustomerLedgerReport();
+        OverGlobalJob<CustomerLedgerReport>();
         ASSERT_FALSE(RecLog.empty());
         EXPECT_EQ(RecLog.back().name, "end");
         EXPECT_EQ(RepStopped, 1);
@@ -497,7 +497,7 @@ TEST_F(CustomerReportsTest, OpenItemColumnsDoNotOverlapInThePreview) {
         SetWord(P::Option3, inCurrency);
         SetWord(P::OutputKind, OutPreview);
         RepOutputState = OutputJobStateRec{};
-        CustomerLedgerReport();
+        OverGlobalJob<CustomerLedgerReport>();
         const int n = OpenPreviewWindow();
         ASSERT_TRUE(PreviewIsOpen(n));
         const std::vector<PlacedText> texts = PreviewTexts(n);

@@ -361,12 +361,12 @@ TEST_F(SalesListsTest, DeliveriesByLayoutAndFilter) {
         SetWord(P::Option2, 1);
         SetWord(P::Option3, 1);
     };
-    Golden("report7_layout0", DeliveryReport, 7, both);
-    Golden("report7_layout1", DeliveryReport, 7, [&] { both(); SetWord(P::ReportLayout, 1); });
-    Golden("report7_shipped", DeliveryReport, 7, [] { SetWord(P::Option3, 1); });
-    Golden("report7_no_flags", DeliveryReport, 7, [] {});
-    Golden("report7_reversed_range", DeliveryReport, 7, [&] { both(); SetText(P::SelText1, "2:1"); });
-    Golden("report7_period", DeliveryReport, 7, [&] { both(); SetPeriod({6, 3, 2024}, {31, 3, 2024}); });
+    Golden("report7_layout0", OverGlobalJob<DeliveryReport>, 7, both);
+    Golden("report7_layout1", OverGlobalJob<DeliveryReport>, 7, [&] { both(); SetWord(P::ReportLayout, 1); });
+    Golden("report7_shipped", OverGlobalJob<DeliveryReport>, 7, [] { SetWord(P::Option3, 1); });
+    Golden("report7_no_flags", OverGlobalJob<DeliveryReport>, 7, [] {});
+    Golden("report7_reversed_range", OverGlobalJob<DeliveryReport>, 7, [&] { both(); SetText(P::SelText1, "2:1"); });
+    Golden("report7_period", OverGlobalJob<DeliveryReport>, 7, [&] { both(); SetPeriod({6, 3, 2024}, {31, 3, 2024}); });
 }
 
 TEST_F(SalesListsTest, GoodsReceivedWithTheirValue) {
@@ -376,33 +376,33 @@ TEST_F(SalesListsTest, GoodsReceivedWithTheirValue) {
         SetWord(P::Option2, 1);
         SetWord(P::Option3, 1);
     };
-    Golden("report53_layout0", PurchaseReport53, 53, both);
-    Golden("report53_layout1", PurchaseReport53, 53, [&] { both(); SetWord(P::ReportLayout, 1); });
-    Golden("report53_vendor_and_po", PurchaseReport53, 53, [&] {
+    Golden("report53_layout0", OverGlobalJob<PurchaseReport53>, 53, both);
+    Golden("report53_layout1", OverGlobalJob<PurchaseReport53>, 53, [&] { both(); SetWord(P::ReportLayout, 1); });
+    Golden("report53_vendor_and_po", OverGlobalJob<PurchaseReport53>, 53, [&] {
         both();
         SetWord(P::ReportLayout, 1);
         SetText(P::SelText2, "V1");
         SetText(P::SelText8, "5:9");
     });
-    Golden("report53_nobody", PurchaseReport53, 53, [&] { both(); SetText(P::SelText2, "NOBODY"); });
+    Golden("report53_nobody", OverGlobalJob<PurchaseReport53>, 53, [&] { both(); SetText(P::SelText2, "NOBODY"); });
 }
 
 TEST_F(SalesListsTest, SalesOrdersAtHomePrices) {
     StoreDocuments();
     ASSERT_FALSE(HasFatalFailure());
-    Golden("report58_layout0", SalesOrderReport, 58, [] {});
-    Golden("report58_layout1", SalesOrderReport, 58, [] { SetWord(P::ReportLayout, 1); });
-    Golden("report58_layout2", SalesOrderReport, 58, [] { SetWord(P::ReportLayout, 2); });
-    Golden("report58_objects", SalesOrderReport, 58, [] { SetText(P::ObjectSel, "P2"); });
-    Golden("report58_salesman", SalesOrderReport, 58, [] { SetText(P::SelText7, "S9"); });
+    Golden("report58_layout0", OverGlobalJob<SalesOrderReport>, 58, [] {});
+    Golden("report58_layout1", OverGlobalJob<SalesOrderReport>, 58, [] { SetWord(P::ReportLayout, 1); });
+    Golden("report58_layout2", OverGlobalJob<SalesOrderReport>, 58, [] { SetWord(P::ReportLayout, 2); });
+    Golden("report58_objects", OverGlobalJob<SalesOrderReport>, 58, [] { SetText(P::ObjectSel, "P2"); });
+    Golden("report58_salesman", OverGlobalJob<SalesOrderReport>, 58, [] { SetText(P::SelText7, "S9"); });
 }
 
 TEST_F(SalesListsTest, QuotationsByLayoutAndClass) {
     StoreDocuments();
     ASSERT_FALSE(HasFatalFailure());
-    Golden("report59_layout0", QuotationReport, 59, [] {});
-    Golden("report59_layout1", QuotationReport, 59, [] { SetWord(P::ReportLayout, 1); });
-    Golden("report59_class", QuotationReport, 59, [] { SetText(P::SelText5, "B"); });
+    Golden("report59_layout0", OverGlobalJob<QuotationReport>, 59, [] {});
+    Golden("report59_layout1", OverGlobalJob<QuotationReport>, 59, [] { SetWord(P::ReportLayout, 1); });
+    Golden("report59_class", OverGlobalJob<QuotationReport>, 59, [] { SetText(P::SelText5, "B"); });
 }
 
 // Lines started in the Esc test's job; the second (the first order's)
@@ -431,7 +431,7 @@ TEST_F(SalesListsTest, EscStopsTheListAfterTheDocumentAtHand) {
     SetWord(P::OutputKind, OutPreview);
     RecLog.clear();
     LinesStarted = 0;
-    SalesOrderReport();
+    OverGlobalJob<SalesOrderReport>();
     RepDeviceInstall(OutPreview, saved);
     ASSERT_FALSE(RecLog.empty());
     EXPECT_EQ(RecLog.back().name, "end");
