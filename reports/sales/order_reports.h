@@ -12,14 +12,14 @@ struct ReportJob;
 #include "core/pstring.h"
 
 // Report 54: the orders with something outstanding, status from Option3..5.
-void OrderStatusReport();
+void OrderStatusReport(ReportJob &job);
 // Reports 64 (mode 1: not delivered, rows in stock) and 116 (mode 2: shipped
 // and not invoiced).
-void OrderStatusReport64(int mode);
+void OrderStatusReport64(ReportJob &job, int mode);
 // Report 4: the order list.
-void OrderListReport4();
+void OrderListReport4(ReportJob &job);
 // Report 81: the purchase orders still to receive.
-void POStatusReport();
+void POStatusReport(ReportJob &job);
 // Report 110: one order with what stock allows, its deliveries and invoices.
 void DocumentFlowReport(ReportJob &job);
 // Report 97: the orders' net amounts per object, for the period and the

@@ -42,13 +42,13 @@ bool VatAccountCheck(const uint8_t *account, int *message);
 
 // ---- Invoice journals (vat_journals.cpp) ----
 
-void SalesInvoiceJournal();   // report 94
-void PurchInvoiceJournal();   // report 95
+void SalesInvoiceJournal(ReportJob &job);   // report 94
+void PurchInvoiceJournal(ReportJob &job);   // report 95
 // One VAT line of VAT code `index` (a row of block 208): the VAT of
 // *amount by the code (out of the amount when inclusive, which then
 // becomes net) into *vat when *vat is blank; *vat is what prints. With
 // Option10 clear a blank amount prints nothing and changes nothing.
-void VatJournalLine(PackedDecimal *amount, int32_t index, int inclusive, PackedDecimal *vat);
+void VatJournalLine(const uint8_t *selection, PackedDecimal *amount, int32_t index, int inclusive, PackedDecimal *vat);
 
 // ---- Overdue items and interest (overdue_items.cpp) ----
 

@@ -468,20 +468,20 @@ TEST_F(SalesListsTest, SalesInvoiceJournalByCode) {
     auto every = [] {
         for (uint32_t o : {P::Option2, P::Option3, P::Option4, P::Option5, P::Option6, P::Option7}) SetWord(o, 1);
     };
-    Golden("report94_all", SalesInvoiceJournal, 94, every);
-    Golden("report94_every_code", SalesInvoiceJournal, 94, [&] { every(); SetWord(P::Option10, 1); });
-    Golden("report94_credit_notes", SalesInvoiceJournal, 94, [&] { every(); SetWord(P::Option6, 0); });
-    Golden("report94_by_date", SalesInvoiceJournal, 94, [&] {
+    Golden("report94_all", OverGlobalJob<SalesInvoiceJournal>, 94, every);
+    Golden("report94_every_code", OverGlobalJob<SalesInvoiceJournal>, 94, [&] { every(); SetWord(P::Option10, 1); });
+    Golden("report94_credit_notes", OverGlobalJob<SalesInvoiceJournal>, 94, [&] { every(); SetWord(P::Option6, 0); });
+    Golden("report94_by_date", OverGlobalJob<SalesInvoiceJournal>, 94, [&] {
         every();
         SetWord(P::Option8, 1);
         SetPeriod({1, 2, 2024}, {29, 2, 2024});
         SetText(P::SelText1, "4:9");
     });
-    Golden("report94_unposted_only", SalesInvoiceJournal, 94, [&] { every(); SetWord(P::Option2, 0); });
+    Golden("report94_unposted_only", OverGlobalJob<SalesInvoiceJournal>, 94, [&] { every(); SetWord(P::Option2, 0); });
     // The country variant that counts the invoices and sums them by
     // whether they bear VAT.
     SetCompanyRule(37);
-    Golden("report94_country_count", SalesInvoiceJournal, 94, every);
+    Golden("report94_country_count", OverGlobalJob<SalesInvoiceJournal>, 94, every);
 }
 
 TEST_F(SalesListsTest, PurchaseInvoiceJournalByCodeAndVatFree) {
@@ -490,11 +490,11 @@ TEST_F(SalesListsTest, PurchaseInvoiceJournalByCodeAndVatFree) {
     auto every = [] {
         for (uint32_t o : {P::Option2, P::Option3, P::Option6, P::Option7}) SetWord(o, 1);
     };
-    Golden("report95_all", PurchInvoiceJournal, 95, every);
-    Golden("report95_class_a", PurchInvoiceJournal, 95, [&] { every(); SetText(P::SelText3, "A"); });
-    Golden("report95_every_code", PurchInvoiceJournal, 95, [&] { every(); SetWord(P::Option10, 1); });
+    Golden("report95_all", OverGlobalJob<PurchInvoiceJournal>, 95, every);
+    Golden("report95_class_a", OverGlobalJob<PurchInvoiceJournal>, 95, [&] { every(); SetText(P::SelText3, "A"); });
+    Golden("report95_every_code", OverGlobalJob<PurchInvoiceJournal>, 95, [&] { every(); SetWord(P::Option10, 1); });
     SetCompanyRule(37);
-    Golden("report95_country_count", PurchInvoiceJournal, 95, every);
+    Golden("report95_country_count", OverGlobalJob<PurchInvoiceJournal>, 95, every);
 }
 
 // An invoice with no VAT-coded row is listed and its amount counted in
