@@ -4,9 +4,9 @@
 // here because the output layer sits below the report frame and cannot
 // name it.
 //
-// OnGlobalParams<...> marks a body still written against the global job
-// record: it runs with the job's record lent to that global
-// (report_run.h) until it is moved to its job.
+// Every body here is OnGlobalParams<...>: it runs on the global job
+// record with the job's record lent to it (report_run.h), because the
+// forms and the approvals below the reports read the global record.
 #include "output/forms/forms.h"
 #include "reports/frame/report_modules.h"
 #include "reports/frame/report_run.h"

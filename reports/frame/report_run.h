@@ -33,7 +33,9 @@ using ReportBody = void (*)(ReportJob &);
 using ReportArgBody = void (*)(ReportJob &, int);
 
 // A body still written against the global job record, run from a job
-// over that record. Each instance is a body not yet moved to its job.
+// over that record. Each instance names a body that reaches the global
+// through code outside the reports (the forms, the statement lines, the
+// contract selection, the output layer's job start): see the module rows.
 template <void (*Body)()>
 void OnGlobalParams(ReportJob &job);
 template <void (*Body)(int)>

@@ -50,10 +50,8 @@ int PurchDueBucket(int32_t days);
 constexpr int VendorBalanceKinds = 4;
 // Calls each(vendor, context) for the vendors of SelText1's code range
 // and SelText2's group in code order; stops after the vendor at hand on Esc.
-// The job record `job` selects; without it, the global one.
+// The job record `job` selects.
 void VendorWalk(const uint8_t *job, void (*each)(const uint8_t *vendor, void *context), void *context);
-void VendorWalk(void (*each)(const uint8_t *vendor, void *context), void *context);
 // The vendor's period balance of kind: before the job record's first
 // month (before) or its movement over the months; zero without a record.
 void VendorPeriodAmount(const uint8_t *job, const uint8_t *vendor, int kind, bool before, PackedDecimal *out);
-void VendorPeriodAmount(const uint8_t *vendor, int kind, bool before, PackedDecimal *out);

@@ -2,9 +2,16 @@
 // register lists (journals, customer and item reports, orders, persons,
 // the label and form runs) and the body each runs.
 //
-// OnGlobalParams<...> marks a body still written against the global job
-// record: it runs with the job's record lent to that global
-// (report_run.h) until it is moved to its job.
+// OnGlobalParams<...> marks a body still run on the global job record,
+// with the job's record lent to it (report_run.h), because what it calls
+// outside the reports reads the global:
+//   the label and form runs: the form printer (output/forms) reads the
+//     layout, period and numbers of the job record there;
+//   -11: the statement lines (operations/statement_lines.cpp) read the
+//     period there; -8 and 18 (one body): the overdue notice's form does;
+//   87: each member report's job start (output/devices) takes the member's
+//     number from the global record, so the batch sets it there;
+//   88, 89: the contract selection (rules/contract_invoicing.cpp) reads it.
 #include "reports/frame/report_modules.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/contract_reports.h"

@@ -6,7 +6,7 @@
 // (114) and the day's journals in one run (87); with the small stock
 // routines they and the order reports share.
 //
-// Bodies take no arguments: the selection is in ReportParams. Records are
+// Bodies take their job: the selection is in job.selection. Records are
 // memory-form buffers of the register named; codes are PStrings.
 #pragma once
 
