@@ -8,12 +8,25 @@
 #include <string>
 #include <vector>
 
+#include "reports/frame/report_frame.h"
 #include "rules/ledger.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {
 
 namespace P = ReportParamsVc;
+
+// What a body saw of the frame: the running job record and report 6's
+// object column stop, which the frame lays out from the running record.
+const uint8_t *SeenRunning = nullptr;
+int SeenStop = 0;
+void See() {
+    SeenRunning = RunningSelection();
+    PositionTable stops;
+    ReportColumnLayout(6, &stops, 0);
+    SeenStop = stops[6];
+}
+void SeeOnJob(ReportJob &) { See(); }
 
 class ReportOwnJobTest : public ReportFixture {
 protected:
@@ -63,6 +76,32 @@ TEST_F(ReportOwnJobTest, TwoJobsPrintFromTheirOwnRecords)
         EXPECT_EQ(RunRowText(n, ownJanuary.data()), januaryText);
         EXPECT_EQ(Global(), other) << "a body on its own job changed the global job record";
     }
+}
+
+// The frame's header and columns read the running job: the job's own
+// record while its body runs, the global one under a loan and after.
+TEST_F(ReportOwnJobTest, TheFrameReadsTheRunningJob)
+{
+    ResetParams();
+    std::vector<uint8_t> own(ReportParamsSize, 0);
+    PutText(own.data(), P::ObjectType, 5, "X");
+    ReportJob job{own.data()};
+
+    ASSERT_TRUE(RunRowBody({ReportRowKind::Body, SeeOnJob, nullptr, nullptr, 0}, job));
+    EXPECT_EQ(SeenRunning, own.data());
+    EXPECT_EQ(SeenStop, 200);   // the object column of its own record
+    EXPECT_EQ(RunningSelection(), ReportParams);
+
+    // Lent the global record, the body and the frame read it there.
+    ASSERT_TRUE(RunRowBody({ReportRowKind::Body, OnGlobalParams<See>, nullptr, nullptr, 0}, job));
+    EXPECT_EQ(SeenRunning, ReportParams);
+    EXPECT_EQ(SeenStop, 200);
+    EXPECT_EQ(GetU16(ReportParams, P::ObjectType), 0u);
+
+    // Outside a run the frame reads the global record: no object column.
+    See();
+    EXPECT_EQ(SeenRunning, ReportParams);
+    EXPECT_EQ(SeenStop, 130);
 }
 
 }  // namespace
