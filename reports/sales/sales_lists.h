@@ -62,13 +62,17 @@ extern uint32_t InterestDayCap;
 // (blank when none). False, *rows unchanged, when memory could not be had.
 bool OverdueRowAdd(MemBlock *rows, const uint8_t *openItem, const uint8_t *invoice, PackedDecimal *interest);
 // One customer's overdue items: mode 0 prints the reminder form, mode 1
-// the block of report 18. The customer's total is added to *grand.
-void CustomerOverdueItems(const uint8_t *customerCode, int mode, PackedDecimal *grand);
+// the block of report 18, as the job record selection asks. The
+// customer's total is added to *grand.
+void CustomerOverdueItems(const uint8_t *selection, const uint8_t *customerCode, int mode, PackedDecimal *grand);
 // Prints one customer's block of report 18 from an OverdueBlock.
-void OverdueBlockPrint(const uint8_t *block);
+void OverdueBlockPrint(const uint8_t *selection, const uint8_t *block);
 // Report 18 (mode 1) and the reminder run -8 (mode 0) over the customers
 // of the selection.
-void CustomerReport18(int mode);
+void CustomerReport18(ReportJob &job, int mode);
+// Run -8 on the global job record: the reminder form (output/forms) reads
+// the job record there.
+void OverdueNoticeRun(int mode);
 
 // ---- Customer statements (customer_statement_report.cpp) ----
 

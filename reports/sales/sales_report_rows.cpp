@@ -8,7 +8,7 @@
 //   the label and form runs: the form printer (output/forms) reads the
 //     layout, period and numbers of the job record there;
 //   -11: the statement lines (operations/statement_lines.cpp) read the
-//     period there; -8 and 18 (one body): the overdue notice's form does;
+//     period there; -8: the overdue notice's form does;
 //   87: each member report's job start (output/devices) takes the member's
 //     number from the global record, so the batch sets it there;
 //   88, 89: the contract selection (rules/contract_invoicing.cpp) reads it.
@@ -36,7 +36,7 @@ constexpr ReportRowEntry Rows[] = {
     BodyRow(-20, OnGlobalParams<PrintStockMoveForms>),
     BodyRow(-13, OnGlobalParams<PrintCustomerForms13>),
     BodyRow(-11, OnGlobalParams<CustomerStatementRun>),
-    ArgRow(-8, OnGlobalParamsArg<CustomerReport18>, 0),
+    ArgRow(-8, OnGlobalParamsArg<OverdueNoticeRun>, 0),
     BodyRow(1, SalesJournalReport),
     BodyRow(3, CustomerListReport),
     BodyRow(4, OrderListReport4),
@@ -50,7 +50,7 @@ constexpr ReportRowEntry Rows[] = {
     BodyRow(13, ReceiptJournalReport),
     BodyRow(14, CustomerSalesReport),
     BodyRow(16, DueDateReport),
-    ArgRow(18, OnGlobalParamsArg<CustomerReport18>, 1),
+    ArgRow(18, CustomerReport18, 1),
     BodyRow(27, VendorListReport),
     BodyRow(34, CustomerBalanceReport),
     BodyRow(53, PurchaseReport53),

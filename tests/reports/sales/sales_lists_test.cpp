@@ -454,7 +454,7 @@ TEST_F(SalesListsTest, EscStopsTheReminderRunAfterTheCustomerAtHand) {
         CancelFlag = 1;
         return RecordingFormPrinter(doctype, block);
     };
-    CustomerReport18(0);
+    OverGlobalJobArg<CustomerReport18>(0);
     CancelFlag = 0;
     ASSERT_EQ(FormCalls.size(), 1u);
     EXPECT_EQ(FormCalls[0].customer, "C1");
@@ -561,13 +561,13 @@ TEST_F(SalesListsTest, InterestOfOneOverdueRow) {
 TEST_F(SalesListsTest, OverdueItemsReport) {
     StoreLedgerHistory();
     ASSERT_FALSE(HasFatalFailure());
-    Golden("report18_layout0", [] { CustomerReport18(1); }, 18, [] {});
-    Golden("report18_two_days", [] { CustomerReport18(1); }, 18, [] { SetWord(P::ReportLayout, 1); });
-    Golden("report18_currency", [] { CustomerReport18(1); }, 18, [] { SetWord(P::Option5, 1); });
-    Golden("report18_objects", [] { CustomerReport18(1); }, 18, [] { SetText(P::ObjectSel, "P1"); });
-    Golden("report18_nobody", [] { CustomerReport18(1); }, 18, [] { SetText(P::SelText1, "X1:X9"); });
+    Golden("report18_layout0", [] { OverGlobalJobArg<CustomerReport18>(1); }, 18, [] {});
+    Golden("report18_two_days", [] { OverGlobalJobArg<CustomerReport18>(1); }, 18, [] { SetWord(P::ReportLayout, 1); });
+    Golden("report18_currency", [] { OverGlobalJobArg<CustomerReport18>(1); }, 18, [] { SetWord(P::Option5, 1); });
+    Golden("report18_objects", [] { OverGlobalJobArg<CustomerReport18>(1); }, 18, [] { SetText(P::ObjectSel, "P1"); });
+    Golden("report18_nobody", [] { OverGlobalJobArg<CustomerReport18>(1); }, 18, [] { SetText(P::SelText1, "X1:X9"); });
     SetCompanyRule(7);
-    Golden("report18_capped", [] { CustomerReport18(1); }, 18,
+    Golden("report18_capped", [] { OverGlobalJobArg<CustomerReport18>(1); }, 18,
            [] { PutDate(ReportParams, P::Date2From, DateRec{5, 3, 2024}); });
 }
 
@@ -579,7 +579,7 @@ TEST_F(SalesListsTest, OverdueHeaderNamesTheObjects) {
     SetWord(P::OutputKind, OutPreview);
     SetText(P::ObjectSel, "P1");
     RecLog.clear();
-    CustomerReport18(1);
+    OverGlobalJobArg<CustomerReport18>(1);
     RepDeviceInstall(OutPreview, saved);
     bool named = false;
     for (const RecCall &call : RecLog)
@@ -600,12 +600,12 @@ TEST_F(SalesListsTest, ReminderRunThroughTheFormPrinter) {
     SetWord(P::Option3, 1);
     const int32_t before = NoticeCount(1);
     FormAnswer = 0;
-    CustomerReport18(0);
+    OverGlobalJobArg<CustomerReport18>(0);
     ASSERT_FALSE(FormCalls.empty());
     EXPECT_EQ(NoticeCount(1), before) << "a failed print counts no reminder";
     FormCalls.clear();
     FormAnswer = 1;
-    CustomerReport18(0);
+    OverGlobalJobArg<CustomerReport18>(0);
     ASSERT_FALSE(FormCalls.empty());
     const FormCall &c1 = FormCalls[0];
     EXPECT_EQ(c1.doctype, -8);
@@ -620,7 +620,7 @@ TEST_F(SalesListsTest, ReminderRunThroughTheFormPrinter) {
     // Only the customer range: nobody, no form.
     FormCalls.clear();
     SetText(P::SelText1, "X1:X9");
-    CustomerReport18(0);
+    OverGlobalJobArg<CustomerReport18>(0);
     EXPECT_TRUE(FormCalls.empty());
 }
 
@@ -633,11 +633,11 @@ TEST_F(SalesListsTest, CustomerWithoutItemsPrintsNothing) {
     PString code;
     PStringFromC(code, "C4");
     PackedDecimal grand = Dec(5);
-    CustomerOverdueItems(code, 0, &grand);
+    CustomerOverdueItems(ReportParams, code, 0, &grand);
     EXPECT_EQ(DecToDouble(&grand), 5);
     EXPECT_TRUE(FormCalls.empty());
     PStringFromC(code, "C1");
-    CustomerOverdueItems(code, 0, &grand);
+    CustomerOverdueItems(ReportParams, code, 0, &grand);
     ASSERT_EQ(FormCalls.size(), 1u);
     EXPECT_EQ(DecToDouble(&grand), 5 + FormCalls[0].total);
 }
