@@ -144,11 +144,16 @@ void AssetDepreciation(const uint8_t *modelCode, int32_t startMonth, int32_t per
 }
 
 void AssetPeriodAmounts(const uint8_t *asset, bool print, AssetAmounts *sums, AssetAmounts *own) {
-    assert(ReportParams && asset);
-    const DateRec periodStart = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec periodEnd = GetDate(ReportParams, ReportParamsVc::DateTo);
-    const uint32_t modelAt = GetU16(ReportParams, ReportParamsVc::Option2) ? AssetVc::Rows::Model2
-                                                                            : AssetVc::Rows::Model1;
+    AssetPeriodAmounts(ReportParams, asset, print, sums, own);
+}
+
+void AssetPeriodAmounts(const uint8_t *selection, const uint8_t *asset, bool print, AssetAmounts *sums,
+                        AssetAmounts *own) {
+    assert(selection && asset);
+    const DateRec periodStart = GetDate(selection, ReportParamsVc::DateFrom);
+    const DateRec periodEnd = GetDate(selection, ReportParamsVc::DateTo);
+    const uint32_t modelAt = GetU16(selection, ReportParamsVc::Option2) ? AssetVc::Rows::Model2
+                                                                         : AssetVc::Rows::Model1;
     AssetAmounts a;
     PackedDecimal value = GetDec(asset, AssetVc::AcqValue);
     ZeroIfBlank(&value);

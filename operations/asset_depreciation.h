@@ -5,7 +5,7 @@
 //
 // Months are MonthIndex values; the period, the code range, the selection
 // codes and the book (Option2: the second book's models) come from the
-// job record, ReportParams.
+// job record (ReportParamsVc layout) each call is given.
 #pragma once
 
 #include <cstdint>
@@ -41,26 +41,31 @@ void DecliningBalanceDepreciation(const PackedDecimal *value, const PackedDecima
 // names no model adds nothing.
 void AssetDepreciation(const uint8_t *modelCode, int32_t startMonth, int32_t periodFrom, int32_t periodTo,
                        PackedDecimal *value, PackedDecimal *accumulated, PackedDecimal *period);
-// The amounts of asset over the job record's period, added into *sums;
-// printed as the asset's lines of report 99 when print is set. The
-// depreciation never passes the asset's value at the period end.
+// The amounts of asset over the period of the job record selection,
+// added into *sums; printed as the asset's lines of report 99 when print
+// is set. The depreciation never passes the asset's value at the period
+// end. The form without selection reads the global job record.
+void AssetPeriodAmounts(const uint8_t *selection, const uint8_t *asset, bool print, AssetAmounts *sums,
+                        AssetAmounts *own = nullptr);
 void AssetPeriodAmounts(const uint8_t *asset, bool print, AssetAmounts *sums, AssetAmounts *own = nullptr);
 // Prints the three labelled lines (values, depreciation, book values) of
 // amounts at x 280, 380 and 480.
 void AssetAmountLines(const AssetAmounts *amounts);
 
-// Calls each(asset) for every asset of the job record's code range in
-// code order that passes its selection codes and is not excluded, until
-// each gives false or the user presses Esc after the asset at hand.
-// The asset's rows are loaded while each runs.
-void AssetWalk(bool (*each)(const uint8_t *asset, void *data), void *data);
+// Calls each(asset) for every asset of the code range of the job record
+// selection in code order that passes its selection codes and is not
+// excluded, until each gives false or the user presses Esc after the
+// asset at hand. The asset's rows are loaded while each runs.
+void AssetWalk(const uint8_t *selection, bool (*each)(const uint8_t *asset, void *data), void *data);
 
 // The depreciation voucher of the job record's period: mode 0 prints it
 // as report 109, mode 1 stores it as register-9 records of at most 80
 // rows (posted as they are stored). False when the run stored nothing it
 // should have: an asset whose objects and its group's together pass five
 // codes (named in a message; nothing stored), or a record that could not
-// be numbered or stored (told).
+// be numbered or stored (told). The form without selection runs the
+// global job record (the batch routine's and the tests' run).
+bool DepreciationVoucherRows(const uint8_t *selection, int mode);
 bool DepreciationVoucherRows(int mode);
 // Mode 0 prints the register-9 record; mode 1 dates it today, numbers it
 // from register 9's series and inserts it, which posts it. False when it

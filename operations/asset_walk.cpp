@@ -17,9 +17,10 @@ namespace {
 
 // True when the selection code of the job record at selAt is empty or
 // equals (without regard to case) the asset's code at codeAt.
-bool SelectionPasses(const uint8_t *asset, uint32_t selAt, int selMax, uint32_t codeAt, int codeMax) {
+bool SelectionPasses(const uint8_t *selection, const uint8_t *asset, uint32_t selAt, int selMax, uint32_t codeAt,
+                     int codeMax) {
     PString wanted, code;
-    GetPString(ReportParams, selAt, selMax, wanted);
+    GetPString(selection, selAt, selMax, wanted);
     if (!wanted[0]) return true;
     GetPString(asset, codeAt, codeMax, code);
     return PStringCompareNoCase(wanted, code) == 0;
@@ -27,10 +28,10 @@ bool SelectionPasses(const uint8_t *asset, uint32_t selAt, int selMax, uint32_t 
 
 }  // namespace
 
-void AssetWalk(bool (*each)(const uint8_t *asset, void *data), void *data) {
-    assert(ReportParams && each);
+void AssetWalk(const uint8_t *selection, bool (*each)(const uint8_t *asset, void *data), void *data) {
+    assert(selection && each);
     PString range, from, to;
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(selection, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
     MemBlock h = 0;
     uint8_t *asset = RecBufferNew(AssetVc::Number, &h);
@@ -45,9 +46,9 @@ void AssetWalk(bool (*each)(const uint8_t *asset, void *data), void *data) {
         GetText(asset, AssetVc::Code, code);
         if (to[0] && PStringCompareNoCase(code, to) > 0) break;
         const bool chosen = GetU16(asset, AssetVc::Excluded) == 0 &&
-                            SelectionPasses(asset, ReportParamsVc::SelText2, 255, AssetVc::Department, 5) &&
-                            SelectionPasses(asset, ReportParamsVc::SelText3, 255, AssetVc::Class, 5) &&
-                            SelectionPasses(asset, ReportParamsVc::SelText7, 21, AssetVc::Location, 10);
+                            SelectionPasses(selection, asset, ReportParamsVc::SelText2, 255, AssetVc::Department, 5) &&
+                            SelectionPasses(selection, asset, ReportParamsVc::SelText3, 255, AssetVc::Class, 5) &&
+                            SelectionPasses(selection, asset, ReportParamsVc::SelText7, 21, AssetVc::Location, 10);
         if (chosen && !each(asset, data)) break;
         if (ReportPollStop() || UserCancelFlag) break;
     }

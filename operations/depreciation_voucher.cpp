@@ -91,6 +91,7 @@ void StartRecord(uint8_t *record) {
 }
 
 struct RunState {
+    const uint8_t *selection;   // the job record the run walks
     int mode;
     DateRec periodEnd;
     const AssetGroups *groups;
@@ -143,7 +144,7 @@ bool CheckAsset(const uint8_t *asset, void *data) {
     const uint8_t *row = run->groups->RowOf(asset);
     if (!AssetObjects(asset, row, objects)) return Refuse(run, TextObjectsTooMany, code, nullptr);
     AssetAmounts amounts;
-    AssetPeriodAmounts(asset, false, nullptr, &amounts);
+    AssetPeriodAmounts(run->selection, asset, false, nullptr, &amounts);
     if (DecIsZero(&amounts.deprPeriod)) return true;
     PString missing;
     missing[0] = 0;
@@ -176,7 +177,7 @@ bool AddAsset(const uint8_t *asset, void *data) {
     }
     const uint8_t *group = run->groups->RowOf(asset);
     AssetAmounts amounts;
-    AssetPeriodAmounts(asset, false, nullptr, &amounts);
+    AssetPeriodAmounts(run->selection, asset, false, nullptr, &amounts);
     PString objects, costAccount, accumulatedAccount;
     if (!AssetObjects(asset, group, objects)) {   // checked in the first pass
         GetText(asset, AssetVc::Code, run->badAsset);
@@ -219,12 +220,14 @@ bool DepreciationRecordOut(uint8_t *record, int mode) {
     return RecInsertUnchecked(SMVc::Number, record, &recid);
 }
 
-bool DepreciationVoucherRows(int mode) {
-    assert(ReportParams);
+bool DepreciationVoucherRows(int mode) { return DepreciationVoucherRows(ReportParams, mode); }
+
+bool DepreciationVoucherRows(const uint8_t *selection, int mode) {
+    assert(selection);
     AssetGroups groups;
     RuleRecord record(SMVc::Number);
     if (!record.record) return false;
-    RunState run{mode, GetDate(ReportParams, ReportParamsVc::DateTo), &groups, record.record, false, {0}, 0};
+    RunState run{selection, mode, GetDate(selection, ReportParamsVc::DateTo), &groups, record.record, false, {0}, 0};
 
     // Whatever would stop the run stops it before the first record is
     // stored or the first line printed.
@@ -233,7 +236,7 @@ bool DepreciationVoucherRows(int mode) {
         ShowMessage(TextNoVoucherNumber, nullptr);
         return false;
     }
-    AssetWalk(CheckAsset, &run);
+    AssetWalk(selection, CheckAsset, &run);
     if (run.failed) {
         TellRefusal(run);
         return false;
@@ -250,7 +253,7 @@ bool DepreciationVoucherRows(int mode) {
         ReportEndLine();
         ReportRule(1, 2);
     }
-    AssetWalk(AddAsset, &run);
+    AssetWalk(selection, AddAsset, &run);
     if (run.failed && run.badAsset[0]) TellBadObjects(run.badAsset);
     bool ok = !run.failed;
     if (ok && MatrixRowCount(SMVc::Number, 0, record.record) > 0) ok = DepreciationRecordOut(record.record, mode);

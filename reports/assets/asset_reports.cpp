@@ -48,6 +48,7 @@ void Columns(std::initializer_list<std::pair<int, int>> columns) {
 // ---- 99 ----
 
 struct DepreciationRun {
+    const uint8_t *selection;
     DateRec periodEnd;
     AssetAmounts sums;
 };
@@ -59,7 +60,7 @@ bool DepreciationAsset(const uint8_t *asset, void *data) {
     const DateRec disposed = GetDate(asset, AssetVc::DispDate);
     if (DateCompare(&bought, &run->periodEnd) > 0) return true;
     if (!DateIsEmpty(&disposed) && DateCompare(&disposed, &run->periodEnd) <= 0) return true;
-    AssetPeriodAmounts(asset, true, &run->sums);
+    AssetPeriodAmounts(run->selection, asset, true, &run->sums);
     return !ReportCancelled();
 }
 
@@ -171,14 +172,14 @@ bool RowsAsset(const uint8_t *asset, void *) {
 // in and at the end of the period; their sums at the end.
 void AssetDepreciationReport(ReportJob &job) {
     assert(job.selection);
-    GlobalParamsLoan loan(job);   // the asset walk reads the selection there
     DepreciationRun run;
+    run.selection = job.selection;
     run.periodEnd = GetDate(job.selection, ReportParamsVc::DateTo);
     DecSetZero(&run.sums.valueBefore);
     run.sums.valueChange = run.sums.deprBefore = run.sums.deprPeriod = run.sums.valueBefore;
     RepBeginJobNr(5280);
     Columns({{0, 5281}, {100, 5282}, {-280, 5283}, {-380, 5284}, {-480, 5287}});
-    AssetWalk(DepreciationAsset, &run);
+    AssetWalk(job.selection, DepreciationAsset, &run);
     RepRuleFull(1, 2);
     AssetAmountLines(&run.sums);
     RepEndJob();
@@ -188,24 +189,22 @@ void AssetDepreciationReport(ReportJob &job) {
 // asset when none is given), with their value.
 void AssetDateReport(ReportJob &job) {
     assert(job.selection);
-    GlobalParamsLoan loan(job);
     const DateRec date = GetDate(job.selection, ReportParamsVc::Date2From);
     RepBeginJobNr(5441);
     Columns({{0, 5442}, {100, 5443}, {300, 5444}, {-420, 5445}});
     DateRec given = date;
-    AssetWalk(DateAsset, DateIsEmpty(&date) ? nullptr : &given);
+    AssetWalk(job.selection, DateAsset, DateIsEmpty(&date) ? nullptr : &given);
     RepEndJob();
 }
 
 // Report 106: the assets' values and their total.
 void AssetValueReport(ReportJob &job) {
     assert(job.selection);
-    GlobalParamsLoan loan(job);
     PackedDecimal total;
     DecSetZero(&total);
     RepBeginJobNr(5421);
     Columns({{0, 5422}, {100, 5423}, {-480, 5424}});
-    AssetWalk(ValueAsset, &total);
+    AssetWalk(job.selection, ValueAsset, &total);
     RepRuleFull(1, 2);
     RepStartLine(LineHeight);
     RepTextNr(0, 0, 5425, 0);
@@ -217,15 +216,14 @@ void AssetValueReport(ReportJob &job) {
 // Report 108: each asset's card: its set fields, then its rows.
 void AssetRowsReport(ReportJob &job) {
     assert(job.selection);
-    GlobalParamsLoan loan(job);
     RepBeginJobNr(5461);
     Columns({{15, 5462}, {100, 5463}, {400, 5464}});
-    AssetWalk(RowsAsset, nullptr);
+    AssetWalk(job.selection, RowsAsset, nullptr);
     RepEndJob();
 }
 
 // Report 109: the depreciation voucher as it would be stored.
 void DepreciationVoucherReport(ReportJob &job) {
-    GlobalParamsLoan loan(job);   // the voucher rows read the period there
-    DepreciationVoucherRows(0);
+    assert(job.selection);
+    DepreciationVoucherRows(job.selection, 0);
 }

@@ -12,6 +12,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "reports/frame/report_frame.h"
+#include "reports/frame/report_run.h"
 
 namespace {
 
@@ -68,11 +69,12 @@ const StopRow *StopRowOf(int report)
 // Report 6's stop 6: wider when its selection adds an object column.
 uint16_t Report6Stop6()
 {
-    if (!ReportParams) return 130;
+    const uint8_t *selection = RunningSelection();
+    if (!selection) return 130;
     uint8_t type[256];
-    GetText(ReportParams, ReportParamsVc::ObjectType, type);
-    if (type[0] != 0 || GetU16(ReportParams, ReportParamsVc::Option4) != 0) return 200;
-    if (GetU16(ReportParams, ReportParamsVc::Option7) == 1) return 190;
+    GetText(selection, ReportParamsVc::ObjectType, type);
+    if (type[0] != 0 || GetU16(selection, ReportParamsVc::Option4) != 0) return 200;
+    if (GetU16(selection, ReportParamsVc::Option7) == 1) return 190;
     return 130;
 }
 

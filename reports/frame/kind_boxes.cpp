@@ -5,7 +5,6 @@
 #include <cassert>
 
 #include "core/field_access.h"
-#include "core/work_blocks.h"
 
 bool KindBoxesAdmit(std::initializer_list<uint16_t> boxes, size_t which)
 {
@@ -19,13 +18,13 @@ bool KindBoxesAdmit(std::initializer_list<uint16_t> boxes, size_t which)
     return !anyTicked;
 }
 
-bool ParamBoxesAdmit(std::initializer_list<uint32_t> offsets, size_t which)
+bool ParamBoxesAdmit(const uint8_t *selection, std::initializer_list<uint32_t> offsets, size_t which)
 {
-    assert(ReportParams);
+    assert(selection);
     bool anyTicked = false;
     size_t i = 0;
     for (uint32_t offset : offsets) {
-        const bool ticked = GetU16(ReportParams, offset) != 0;
+        const bool ticked = GetU16(selection, offset) != 0;
         if (ticked && i == which) return true;
         anyTicked = anyTicked || ticked;
         i++;
@@ -33,15 +32,15 @@ bool ParamBoxesAdmit(std::initializer_list<uint32_t> offsets, size_t which)
     return !anyTicked;
 }
 
-bool ParamBoxesNoneTicked(std::initializer_list<uint32_t> offsets)
+bool ParamBoxesNoneTicked(const uint8_t *selection, std::initializer_list<uint32_t> offsets)
 {
-    assert(ReportParams);
+    assert(selection);
     for (uint32_t offset : offsets)
-        if (GetU16(ReportParams, offset) != 0) return false;
+        if (GetU16(selection, offset) != 0) return false;
     return true;
 }
 
-bool ParamStateAdmits(uint32_t clearBox, uint32_t setBox, bool stateSet)
+bool ParamStateAdmits(const uint8_t *selection, uint32_t clearBox, uint32_t setBox, bool stateSet)
 {
-    return ParamBoxesAdmit({clearBox, setBox}, stateSet ? 1 : 0);
+    return ParamBoxesAdmit(selection, {clearBox, setBox}, stateSet ? 1 : 0);
 }

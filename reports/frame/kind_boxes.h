@@ -18,13 +18,13 @@
 // nothing is ticked.
 bool KindBoxesAdmit(std::initializer_list<uint16_t> boxes, size_t which);
 
-// The same over words of the job record (ReportParams) at the offsets.
-bool ParamBoxesAdmit(std::initializer_list<uint32_t> offsets, size_t which);
+// The same over words of the job record selection at the offsets.
+bool ParamBoxesAdmit(const uint8_t *selection, std::initializer_list<uint32_t> offsets, size_t which);
 
-// True when no word of the job record at the offsets is ticked.
-bool ParamBoxesNoneTicked(std::initializer_list<uint32_t> offsets);
+// True when no word of the job record selection at the offsets is ticked.
+bool ParamBoxesNoneTicked(const uint8_t *selection, std::initializer_list<uint32_t> offsets);
 
 // The common pair: a record whose state word is clear needs the box at
 // `clearBox`, one whose word is set the box at `setBox`; neither ticked
 // admits both.
-bool ParamStateAdmits(uint32_t clearBox, uint32_t setBox, bool stateSet);
+bool ParamStateAdmits(const uint8_t *selection, uint32_t clearBox, uint32_t setBox, bool stateSet);

@@ -20,6 +20,8 @@ MemBlock PageSetupHandle = 0;
 
 namespace {
 
+const uint8_t *Running = nullptr;   // RunningSelection's record while a body runs
+
 // Loads the printer's page set-up of the report. The shell keeps a
 // report's set-up under its selection window's type, so that is the key;
 // a job record without one falls back to the report number. At a server
@@ -57,8 +59,12 @@ void DispatchReport(int number, ReportJob &job)
         return;
     case ReportRowKind::ByLayout: {
         ReportBody body = GetU16(job.selection, ReportParamsVc::ReportLayout) == 0 ? row->body : row->bodyAlt;
-        if (body) body(job);
-        else ShowTextMessage(Texts::FunctionNotYet);
+        if (!body) {
+            ShowTextMessage(Texts::FunctionNotYet);
+            return;
+        }
+        RunningSelectionScope running(job.selection);
+        body(job);
         return;
     }
     case ReportRowKind::Later:
@@ -94,13 +100,20 @@ void RunReport()
 
 bool RunRowBody(const ReportRowRec &row, ReportJob &job)
 {
+    RunningSelectionScope running(job.selection);
     if (row.body) row.body(job);
     else if (row.bodyArg) row.bodyArg(job, row.arg);
     else return false;
     return true;
 }
 
-GlobalParamsLoan::GlobalParamsLoan(ReportJob &loaned) : job(loaned)
+const uint8_t *RunningSelection() { return Running ? Running : ReportParams; }
+
+RunningSelectionScope::RunningSelectionScope(const uint8_t *selection) : previous(Running) { Running = selection; }
+
+RunningSelectionScope::~RunningSelectionScope() { Running = previous; }
+
+GlobalParamsLoan::GlobalParamsLoan(ReportJob &loaned) : job(loaned), running(ReportParams)
 {
     assert(ReportParams && job.selection);
     if (job.selection == ReportParams) return;

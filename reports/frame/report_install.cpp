@@ -2,8 +2,10 @@
 // see it: the command that runs ReportParams, where it runs, the check of
 // a report window's selection, and their install.
 #include <cassert>
+#include <string>
 
 #include "core/field_access.h"
+#include "core/message_sink.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
@@ -47,9 +49,14 @@ bool ReportRunCommand()
 
 // Installs the report command, the job-record check, the report
 // windows' selection check, the lines the stock calculations write for
-// the stock reports and the ledger printouts operations ask for.
+// the stock reports and the ledger printouts operations ask for. A fault
+// in the gathered report table (a number two modules claim, a report no
+// module claims) is a build fault: it is told at start-up rather than
+// found by the user who asks for that report.
 void ReportsInstall()
 {
+    const std::string &problem = ReportTableProblem();
+    if (!problem.empty()) MessageSinkShow(("The report table: " + problem + ".").c_str());
     StockCostLinesInstall();
     LedgerPrintInstall();
     OutputRunServices.runReportCommand = ReportRunCommand;

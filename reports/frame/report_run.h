@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/memblock.h"
@@ -32,7 +33,9 @@ using ReportBody = void (*)(ReportJob &);
 using ReportArgBody = void (*)(ReportJob &, int);
 
 // A body still written against the global job record, run from a job
-// over that record. Each instance is a body not yet moved to its job.
+// over that record. Each instance names a body that reaches the global
+// through code outside the reports (the forms, the statement lines, the
+// contract selection, the output layer's job start): see the module rows.
 template <void (*Body)()>
 void OnGlobalParams(ReportJob &job);
 template <void (*Body)(int)>
@@ -57,9 +60,70 @@ struct ReportRowRec {
 // has neither.
 bool RunRowBody(const ReportRowRec &row, ReportJob &job);
 
-// The rows of -29..116 in order (report_table.cpp); tests swap one row
-// and put it back.
-extern ReportRowRec ReportTable[ReportCount];
+// The job record of the body running now, the global one when none runs.
+// The output layer asks the frame for a report's selection header and
+// columns when the body begins its job, without the job at hand; the
+// frame answers from here, so that a body run over its own record gets
+// its own header.
+const uint8_t *RunningSelection();
+
+// Makes selection the running one while it lives (the report run around
+// a body, a test that calls a body itself).
+class RunningSelectionScope {
+public:
+    explicit RunningSelectionScope(const uint8_t *selection);
+    ~RunningSelectionScope();
+    RunningSelectionScope(const RunningSelectionScope &) = delete;
+    RunningSelectionScope &operator=(const RunningSelectionScope &) = delete;
+
+private:
+    const uint8_t *previous;
+};
+
+// A report number a module claims, and what it runs.
+struct ReportRowEntry {
+    int16_t number;
+    ReportRowRec row;
+};
+
+constexpr ReportRowEntry BodyRow(int16_t number, ReportBody body)
+{
+    return {number, {ReportRowKind::Body, body, nullptr, nullptr, 0}};
+}
+constexpr ReportRowEntry ArgRow(int16_t number, ReportArgBody body, int16_t arg)
+{
+    return {number, {ReportRowKind::Body, nullptr, nullptr, body, arg}};
+}
+constexpr ReportRowEntry LayoutRow(int16_t number, ReportBody layout0, ReportBody otherLayouts)
+{
+    return {number, {ReportRowKind::ByLayout, layout0, otherLayouts, nullptr, 0}};
+}
+
+// One module's rows (reports/<module>/<module>_report_rows.cpp): the
+// module names its own bodies, the frame only gathers them.
+struct ReportModuleRows {
+    const char *module;   // for the install's message
+    const ReportRowEntry *entries;
+    uint32_t count;
+};
+
+template <uint32_t N>
+constexpr ReportModuleRows ModuleRows(const char *module, const ReportRowEntry (&entries)[N])
+{
+    return {module, entries, N};
+}
+
+// Gathers modules' rows into table (-29..116 in order). A number claimed
+// twice, outside the range, claimed though it has no report, a row with
+// no body, or a number with a report that no module claims is a fault
+// named in *problem (the first found); the table is still filled with
+// what could be placed. False on a fault.
+bool GatherReportRows(const ReportModuleRows *modules, uint32_t count, ReportRowRec *table,
+                      std::string *problem);
+
+// The rows of -29..116 in order, gathered from the modules on first use;
+// tests swap one row and put it back.
+ReportRowRec *ReportTable();
 
 // The row of a report number; null outside -29..116.
 const ReportRowRec *ReportRow(int number);
@@ -77,8 +141,11 @@ bool ReportRunCommand();
 bool ReportJobReceive(const uint8_t *bytes, uint32_t size);
 // ReportJobReceive, then RunReport; false when the record was refused.
 bool ReportJobRun(const uint8_t *bytes, uint32_t size);
-// Installs the report command and the job-record check into the output layer.
+// Installs the report command and the job-record check into the output
+// layer; a fault in the gathered report table is told (MessageSinkShow).
 void ReportsInstall();
+// The fault of the gathered report table, empty when there is none.
+const std::string &ReportTableProblem();
 // Polls the user's Esc; true when the running report is to stop after
 // the record at hand.
 bool ReportCancelled();
@@ -100,6 +167,7 @@ public:
 private:
     ReportJob &job;   // whose record is on loan
     std::vector<uint8_t> saved;
+    RunningSelectionScope running;   // the body writes the global: its header reads there
 };
 
 template <void (*Body)()>

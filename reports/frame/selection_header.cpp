@@ -14,6 +14,7 @@
 #include "output/devices/report_output.h"
 #include "reports/frame/header_notation.h"
 #include "reports/frame/report_frame.h"
+#include "reports/frame/report_run.h"
 #include "reports/frame/totals_table.h"
 #include "reports/ledger/ledger_reports.h"
 #include "rules/series_terms.h"
@@ -50,22 +51,22 @@ void Left(HeaderWriter *w, const uint8_t *text)
     if (w->line < HeaderLines) RepHeaderLeft(w->line, text);
 }
 
-// ReportParams' short at offset; the constant slots give 0 and 1.
+// The running job record's short at offset; the constant slots give 0 and 1.
 int Word(uint32_t offset)
 {
     if (offset == WordZero) return 0;
     if (offset == WordOne) return 1;
-    return GetU16(ReportParams, offset);
+    return GetU16(RunningSelection(), offset);
 }
 
-// ReportParams' text at offset (maximum length m).
-void Text(uint32_t offset, int m, uint8_t *out) { GetPString(ReportParams, offset, m, out); }
+// The running job record's text at offset (maximum length m).
+void Text(uint32_t offset, int m, uint8_t *out) { GetPString(RunningSelection(), offset, m, out); }
 
-// ReportParams' date at offset.
-DateRec Date(uint32_t offset) { return GetDate(ReportParams, offset); }
+// The running job record's date at offset.
+DateRec Date(uint32_t offset) { return GetDate(RunningSelection(), offset); }
 
-// Whether ReportParams' text at offset is empty.
-bool Empty(uint32_t offset) { return ReportParams[offset] == 0; }
+// Whether the running job record's text at offset is empty.
+bool Empty(uint32_t offset) { return RunningSelection()[offset] == 0; }
 
 // A date as a date field.
 void DateText(const DateRec *d, uint8_t *out)
@@ -239,7 +240,7 @@ void MakeText(const HeaderStep &s, uint8_t *out)
         return;
     }
     case HeaderMake::Amount:
-        FieldToText(ReportParams + s.field, FtAmount2, field);
+        FieldToText(RunningSelection() + s.field, FtAmount2, field);
         if (field[0] == 0) return;
         GetUiText(out, s.text);
         PStringAppendC(out, ": ");
@@ -287,7 +288,7 @@ void ReportSelectionHeader(int report, const uint8_t *title)
     if (report == VoucherReport) return;
     PString line0;
     PStringCopy(line0, title);
-    if (TitleFromSelection == 1 && ReportParams) {
+    if (TitleFromSelection == 1 && RunningSelection()) {
         PString own;
         ReportTitleFromSelection(report, own);
         if (own[0] != 0) PStringCopy(line0, own);
@@ -297,7 +298,7 @@ void ReportSelectionHeader(int report, const uint8_t *title)
     FieldToText(reinterpret_cast<const uint8_t *>(&TodayDate), DateFieldType, date);
     RepHeaderRight(0, date);
     if (CompanyBlock) RepHeaderLeft(1, CompanyBlock + CompanyBlk::CompanyName);
-    if (!ReportParams) return;
+    if (!RunningSelection()) return;
     HeaderWriter w{1};
     SelectionLines(report, &w);
 }

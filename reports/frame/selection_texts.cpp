@@ -14,6 +14,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "reports/frame/report_frame.h"
+#include "reports/frame/report_run.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 
@@ -50,11 +51,11 @@ void AppendNumber(uint8_t *out, int32_t n)
     PStringAppend(out, text);
 }
 
-// Reads ReportParams' text field at offset (maximum length m) into out.
+// Reads the running job record's text field at offset (maximum length m) into out.
 void ParamText(uint32_t offset, int m, uint8_t *out)
 {
-    assert(ReportParams);
-    GetPString(ReportParams, offset, m, out);
+    assert(RunningSelection());
+    GetPString(RunningSelection(), offset, m, out);
 }
 
 // Finds the record of register reg whose first key field (a code of at

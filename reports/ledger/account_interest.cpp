@@ -36,13 +36,13 @@ bool DatedOn(int reg, const uint8_t *source, const DateRec &date) {
 }
 
 // Closes the part from..to (days long) at balance: its interest added to
-// *interest and, with ReportLayout 1, its line.
+// *interest and, with the running job record's ReportLayout 1, its line.
 void ClosePart(const DateRec &from, const DateRec &to, int32_t days, const PackedDecimal *balance,
                const uint8_t *rate, PackedDecimal *interest) {
     PackedDecimal part, used;
     InterestForDays(days, balance, rate, &part, &used);
     DecAdd(interest, &part, interest);
-    if (GetU16(ReportParams, ReportParamsVc::ReportLayout) != 1) return;
+    if (GetU16(RunningSelection(), ReportParamsVc::ReportLayout) != 1) return;   // the running report's layout
     uint8_t number[4];
     PutI32(number, 0, days);
     RepStartLine(15);

@@ -14,12 +14,12 @@
 struct ReportJob;
 
 // ---- Bodies run by report number ----
-void LedgerReport6();            // 6, general ledger
+void LedgerReport6(ReportJob &job);            // 6, general ledger
 void LedgerSetupListReport(ReportJob &job);    // 17, ledger set-up list
 void AccountBalanceReport(ReportJob &job);     // 20, trial balance with class subtotals
 void LedgerReport60(ReportJob &job);           // 60, account statement of the sales ledger
 void LedgerReport61(ReportJob &job);           // 61, six-column trial balance
-void Register100Report();        // 82, rate accounts
+void Register100Report(ReportJob &job);        // 82, rate accounts
 void ObjectBalanceReport(ReportJob &job);      // 83, result by object
 
 // ---- The general ledger's VAT summary and counter accounts ----

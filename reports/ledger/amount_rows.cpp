@@ -22,7 +22,7 @@ namespace {
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, ColName = 2, ColA = 3, ColB = 4, ColC = 5, StyleFirstLabel = 16, ObjectX = 6;
 
-int Word(uint32_t field) { return GetU16(ReportParams, field); }
+int Word(uint32_t field) { return GetU16(RunningSelection(), field); }
 
 // The field type amounts print with in the job record's amount unit.
 int UnitType() {
@@ -103,7 +103,7 @@ int StatementSignFlag(int index) {
 
 void PrintAmountRow(int x, const uint8_t *first, const uint8_t *second, const PackedDecimal *amounts, int sign,
                     const PackedDecimal *keyFigure) {
-    assert(first && second && amounts && ReportParams);
+    assert(first && second && amounts && RunningSelection());
     PackedDecimal v[3];
     for (int c = 0; c < 3; c++) {
         v[c] = amounts[c];
@@ -127,9 +127,9 @@ void PrintAmountRow(int x, const uint8_t *first, const uint8_t *second, const Pa
 
 void PrintAccountByObjects(const uint8_t *account, const uint8_t *name, PackedDecimal *amounts, int sign,
                            const PackedDecimal *keyFigure) {
-    assert(account && name && amounts && ReportParams);
+    assert(account && name && amounts && RunningSelection());
     PString type, code, objectType, objectName;
-    GetText(ReportParams, P::ObjectType, type);
+    GetText(RunningSelection(), P::ObjectType, type);
     GetText(account, ACVc::Code, code);
     PackedDecimal rest[3], objectSums[3];
     for (int c = 0; c < 3; c++) {

@@ -9,6 +9,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "database/access/record_access.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
@@ -173,16 +174,17 @@ void ValueBalanceChange(const uint8_t *item, const uint8_t *record, int kind, in
 // account has no balance record for the objects.
 void AccountPeriodAmounts(const uint8_t *account, const uint8_t *objects, PackedDecimal *opening,
                           PackedDecimal *movement, PackedDecimal *closing) {
-    assert(account && objects && opening && movement && closing && ReportParams);
+    const uint8_t *selection = RunningSelection();
+    assert(account && objects && opening && movement && closing && selection);
     DecSetZero(opening);
     DecSetZero(movement);
     DecSetZero(closing);
     RuleRecord found(BalanceRecord::Number);
     if (!found.record || !BalanceRecordFind(account, objects, found.record)) return;
     const MemBlock block = GetU32(found.record, BalanceRecord::Periods);
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
-    const int second = GetU16(ReportParams, ReportParamsVc::SecondKind) != 0;
+    const DateRec from = GetDate(selection, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(selection, ReportParamsVc::DateTo);
+    const int second = GetU16(selection, ReportParamsVc::SecondKind) != 0;
     AccountBalanceBefore(account, objects, &from, block, second, opening);
     AccountBalanceAt(account, objects, &to, block, second, closing);
     DecSub(closing, opening, movement);

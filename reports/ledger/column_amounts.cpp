@@ -4,6 +4,7 @@
 
 #include "core/field_access.h"
 #include "core/work_blocks.h"
+#include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "rules/rules_types.h"
 
@@ -23,18 +24,19 @@ bool ShowsBalances(int report) { return report == 19 || report == 21 || report =
 // YearToDate are read as ReportFiscalYear left them.
 void AccountColumnAmounts(const uint8_t *account, const uint8_t *objects, PackedDecimal *a, PackedDecimal *b,
                           PackedDecimal *c) {
-    assert(account && objects && a && b && c && ReportParams);
+    const uint8_t *selection = RunningSelection();
+    assert(account && objects && a && b && c && selection);
     DecSetZero(a);
     DecSetZero(b);
     DecSetZero(c);
     RuleRecord found(BalanceRecord::Number);
     if (!found.record || !BalanceRecordFind(account, objects, found.record)) return;
     const MemBlock block = GetU32(found.record, BalanceRecord::Periods);
-    const int report = (int16_t)GetU16(ReportParams, ReportParamsVc::ReportNumber);
-    const int layout = GetU16(ReportParams, ReportParamsVc::ColumnLayout);
-    const int second = GetU16(ReportParams, ReportParamsVc::SecondKind) != 0;
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
+    const int report = (int16_t)GetU16(selection, ReportParamsVc::ReportNumber);
+    const int layout = GetU16(selection, ReportParamsVc::ColumnLayout);
+    const int second = GetU16(selection, ReportParamsVc::SecondKind) != 0;
+    const DateRec from = GetDate(selection, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(selection, ReportParamsVc::DateTo);
 
     if (report == 6 || report == 20 || (ComparesPeriods(report) && layout == 0)) {
         if (YearToDate) {

@@ -28,16 +28,16 @@ constexpr int LineHeight = 12;
 // True when the selection takes the record: its person (SelText2), its
 // state (Option2 the unposted, Option3 the posted, neither both) and its
 // date.
-bool ExpenseWanted(const uint8_t *expense) {
+bool ExpenseWanted(const uint8_t *selection, const uint8_t *expense) {
     uint8_t want[256], person[256];
-    GetText(ReportParams, ReportParamsVc::SelText2, want);
+    GetText(selection, ReportParamsVc::SelText2, want);
     GetText(expense, ExpenseVc::Person, person);
     if (want[0] && !PStringEqual(want, person)) return false;
     const bool posted = GetU16(expense, ExpenseVc::Posted) != 0;
-    if (!ParamStateAdmits(ReportParamsVc::Option2, ReportParamsVc::Option3, posted)) return false;
+    if (!ParamStateAdmits(selection, ReportParamsVc::Option2, ReportParamsVc::Option3, posted)) return false;
     const DateRec date = GetDate(expense, ExpenseVc::TransDate);
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
+    const DateRec from = GetDate(selection, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(selection, ReportParamsVc::DateTo);
     return DateInRange(&date, &from, &to);
 }
 
@@ -64,10 +64,10 @@ void PrintExpenseRows(const uint8_t *expense) {
 // Report 91: the expense records of SelText1's number range the selection
 // takes, with the totals per currency. Esc stops the walk after the
 // record at hand; the totals and the job's end still come.
-void Register109Report() {
-    assert(ReportParams);
+void Register109Report(ReportJob &job) {
+    assert(job.selection);
     namespace E = ExpenseVc;
-    const bool withRows = GetU16(ReportParams, ReportParamsVc::ReportLayout) == 1;
+    const bool withRows = GetU16(job.selection, ReportParamsVc::ReportLayout) == 1;
     TotalsTableReset();
 
     RepBeginJobNr(5140);
@@ -85,8 +85,8 @@ void Register109Report() {
         RepRuleFull(1, 1);
     }
 
-    SerialRangeWalk(E::Number, E::SerNr, [withRows](const uint8_t *expense, uint32_t) {
-        if (!ExpenseWanted(expense)) return true;
+    SerialRangeWalk(job.selection, E::Number, E::SerNr, [withRows, &job](const uint8_t *expense, uint32_t) {
+        if (!ExpenseWanted(job.selection, expense)) return true;
         uint8_t currency[256];
         const PackedDecimal amount = GetDec(expense, E::Total);
         GetText(expense, E::CurncyCode, currency);

@@ -78,36 +78,36 @@ void FormulaRows(int block, const uint8_t *title, const uint8_t *from, const uin
 
 }  // namespace
 
-void FormulaReport19() {
-    assert(ReportParams);
+void FormulaReport19(ReportJob &job) {
+    assert(job.selection);
     if (CancelFlag) return;
     PString range, from, to, title;
-    GetText(ReportParams, P::SelText1, range);
-    RangeSplitToFields(range, ReportParams + P::SelText5, ReportParams + P::SelText6, 20);
-    GetTextPrefix(ReportParams, P::SelText5, 20, from);
-    GetTextPrefix(ReportParams, P::SelText6, 20, to);
+    GetText(job.selection, P::SelText1, range);
+    RangeSplitToFields(range, job.selection + P::SelText5, job.selection + P::SelText6, 20);
+    GetTextPrefix(job.selection, P::SelText5, 20, from);
+    GetTextPrefix(job.selection, P::SelText6, 20, to);
     GetUiText(title, Texts::KeyFigureReportTitle);
     FormulaRows(KeyFigureBlk::Number, title, from, to);
     RepEndJob();
 }
 
-void FormulaReport33() {
-    assert(ReportParams);
+void FormulaReport33(ReportJob &job) {
+    assert(job.selection);
     if (CancelFlag) return;
     PString title, all = {0};
     GetUiText(title, 3421);
     FormulaRows(VatReportRowBlk::Number, title, all, all);
-    if (GetU16(ReportParams, P::Option5) != 0 && !CancelFlag) VoucherNumberRanges();
+    if (GetU16(job.selection, P::Option5) != 0 && !CancelFlag) VoucherNumberRanges(job.selection);
     RepEndJob();
 }
 
-void FormulaReport37() {
-    assert(ReportParams);
+void FormulaReport37(ReportJob &job) {
+    assert(job.selection);
     if (CancelFlag) return;
-    const int report = int16_t(GetU16(ReportParams, P::ReportNumber));
+    const int report = int16_t(GetU16(job.selection, P::ReportNumber));
     if (report < 37 || report > 41) return;
     PString title, all = {0};
-    GetText(ReportParams, P::SelText1, title);
+    GetText(job.selection, P::SelText1, title);
     if (title[0] == 0) RepWindowText(report, title);
     if (title[0] == 0) GetUiText(title, Texts::FormulaReportTitle);
     FormulaRows(Report37RowBlk::Number + (report - 37), title, all, all);

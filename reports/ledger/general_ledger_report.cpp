@@ -573,31 +573,31 @@ void PlaceTextColumns() {
 }  // namespace
 
 // Report 6.
-void LedgerReport6() {
-    assert(ReportParams);
+void LedgerReport6(ReportJob &job) {
+    assert(job.selection);
     Ledger run{};
     Run = &run;
-    run.summary = GetU16(ReportParams, P::ReportLayout) != 0;
-    run.secondKind = GetU16(ReportParams, P::SecondKind) != 0;
-    run.styled = GetU16(ReportParams, P::Option2) != 0;
-    run.keepUntyped = GetU16(ReportParams, P::Option3) != 0;
-    run.counter = GetU16(ReportParams, P::Option4) != 0;
-    run.column7 = run.counter || GetU16(ReportParams, P::Option7) != 0;
-    run.headOnlyWithLines = GetU16(ReportParams, P::RangeKind) != 0;
-    run.from = GetDate(ReportParams, P::DateFrom);
-    run.to = GetDate(ReportParams, P::DateTo);
-    GetText(ReportParams, P::ObjectSel, run.objects);
+    run.summary = GetU16(job.selection, P::ReportLayout) != 0;
+    run.secondKind = GetU16(job.selection, P::SecondKind) != 0;
+    run.styled = GetU16(job.selection, P::Option2) != 0;
+    run.keepUntyped = GetU16(job.selection, P::Option3) != 0;
+    run.counter = GetU16(job.selection, P::Option4) != 0;
+    run.column7 = run.counter || GetU16(job.selection, P::Option7) != 0;
+    run.headOnlyWithLines = GetU16(job.selection, P::RangeKind) != 0;
+    run.from = GetDate(job.selection, P::DateFrom);
+    run.to = GetDate(job.selection, P::DateTo);
+    GetText(job.selection, P::ObjectSel, run.objects);
     ParseObjectList(run.objects, &run.wanted);
-    GetText(ReportParams, P::ObjectType, run.objectType);
-    GetText(ReportParams, P::SelText4, run.textFilter);
+    GetText(job.selection, P::ObjectType, run.objectType);
+    GetText(job.selection, P::SelText4, run.textFilter);
     UpperPString(run.textFilter);
-    GetTextPrefix(ReportParams, P::SelText1, 10, run.vatFilter);
+    GetTextPrefix(job.selection, P::SelText1, 10, run.vatFilter);
     PString range, from, to;
-    GetText(ReportParams, P::SelText7, range);
-    RangeSplitToFields(range, ReportParams + P::SelText5, ReportParams + P::SelText6, 10);
-    GetTextPrefix(ReportParams, P::SelText5, 10, from);
-    GetTextPrefix(ReportParams, P::SelText6, 10, to);
-    ReportFiscalYear();
+    GetText(job.selection, P::SelText7, range);
+    RangeSplitToFields(range, job.selection + P::SelText5, job.selection + P::SelText6, 10);
+    GetTextPrefix(job.selection, P::SelText5, 10, from);
+    GetTextPrefix(job.selection, P::SelText6, 10, to);
+    ReportFiscalYear(job.selection);
     DecSetZero(&run.grandDebit);
     DecSetZero(&run.grandCredit);
     if (CancelFlag) {
@@ -628,8 +628,8 @@ void LedgerReport6() {
         LedgerAmount(ColDebit, &run.grandDebit);
         LedgerAmount(ColCredit, &credit);
         RepEndLine();
-        if (GetU16(ReportParams, P::Option5) != 0) VoucherNumberRanges();
-        if (GetU16(ReportParams, P::Option6) != 0) PrintVatSummary();
+        if (GetU16(job.selection, P::Option5) != 0) VoucherNumberRanges(job.selection);
+        if (GetU16(job.selection, P::Option6) != 0) PrintVatSummary();
     }
     RepEndJob();
     Run = nullptr;

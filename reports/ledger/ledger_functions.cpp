@@ -91,8 +91,8 @@ void PopArguments(int n, uint8_t *formula, uint8_t *objects) {
         VmPopString(code);
         if (code[0] > 5) code[0] = 5;
         ExtraObjectKey(code, objects);
-    } else if (ReportParams) {
-        GetText(ReportParams, ReportParamsVc::ObjectSel, objects);
+    } else if (const uint8_t *selection = RunningSelection()) {
+        GetText(selection, ReportParamsVc::ObjectSel, objects);
     }
 }
 

@@ -11,6 +11,8 @@
 #include "core/memblock.h"
 #include "rules/code_budgets.h"
 
+struct ReportJob;
+
 // Prints a voucher on a form (doctype 25; other numbers print nothing);
 // false when nothing was printed.
 bool FormPrintVoucher(int16_t doctype, const uint8_t *record);
@@ -59,11 +61,13 @@ void ValueBalanceBefore(const uint8_t *item, const uint8_t *record, int kind, in
 void ValueBalanceChange(const uint8_t *item, const uint8_t *record, int kind, int column, const DateRec *from,
                         const DateRec *to, MemBlock block, PackedDecimal *out);
 // The opening, movement and closing amounts of account and objects over
-// the job record's period.
+// the running job record's period (RunningSelection: the formula
+// functions call this without a job at hand).
 void AccountPeriodAmounts(const uint8_t *account, const uint8_t *objects, PackedDecimal *opening,
                           PackedDecimal *movement, PackedDecimal *closing);
-// The three column amounts a, b, c of account and objects by the job
-// record's report and layout.
+// The three column amounts a, b, c of account and objects by the running
+// job record's report and layout (RunningSelection: the balance export
+// calls this outside a report run).
 void AccountColumnAmounts(const uint8_t *account, const uint8_t *objects, PackedDecimal *a, PackedDecimal *b,
                           PackedDecimal *c);
 // Sets YearStart and YearToDate from the job record's period and the
@@ -89,11 +93,11 @@ void PrintVoucherRow(int report, const uint8_t *voucher, const uint8_t *row, Pac
 // job record kept as it was.
 void PrintVoucherNow(int report, const uint8_t *voucher);
 // Report 25: the vouchers of the job record's range, a page each.
-void VoucherPrintRun();
+void VoucherPrintRun(ReportJob &job);
 // Report 24: the transactions by date.
-void TransByDateReport();
+void TransByDateReport(ReportJob &job);
 // The voucher number ranges by series.
-void VoucherNumberRanges();
+void VoucherNumberRanges(const uint8_t *selection);
 void VoucherNumberRanges(const DateRec &from, const DateRec &to);
 // Prints a register-9 layout record with its 82-byte rows and totals.
 void PrintAccountRowRecord(const uint8_t *record);

@@ -64,18 +64,18 @@ constexpr PaymentJournalDef PersonPayments{
 // (SelText3), its payment date within the period, and its state (Option1
 // unapproved, Option2 approved and unposted, Option3 posted; none ticked
 // takes every state).
-bool PaymentWanted(const PaymentJournalDef &d, const uint8_t *payment) {
+bool PaymentWanted(const uint8_t *selection, const PaymentJournalDef &d, const uint8_t *payment) {
     uint8_t want[256], mode[256];
-    GetText(ReportParams, ReportParamsVc::SelText3, want);
+    GetText(selection, ReportParamsVc::SelText3, want);
     GetPString(payment, d.payMode, 1, mode);
     if (want[0] && !PStringEqual(want, mode)) return false;
     const DateRec date = GetDate(payment, d.payDate);
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
+    const DateRec from = GetDate(selection, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(selection, ReportParamsVc::DateTo);
     if (!DateInRange(&date, &from, &to)) return false;
     const bool approved = GetU16(payment, d.approved) != 0, posted = GetU16(payment, d.posted) != 0;
     namespace P = ReportParamsVc;
-    return ParamBoxesAdmit({P::Option1, P::Option2, P::Option3}, posted ? 2 : approved ? 1 : 0);
+    return ParamBoxesAdmit(selection, {P::Option1, P::Option2, P::Option3}, posted ? 2 : approved ? 1 : 0);
 }
 
 // Prints one payment: a rule, its line, its rows in their style, then
@@ -133,8 +133,8 @@ void PrintPayment(const PaymentJournalDef &d, const uint8_t *payment) {
 }
 
 // The journal of either register.
-void PaymentJournal(const PaymentJournalDef &d) {
-    assert(ReportParams);
+void PaymentJournal(const uint8_t *selection, const PaymentJournalDef &d) {
+    assert(selection);
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     std::vector<PackedDecimal> modeSums((size_t)(modes.count > 0 ? modes.count : 0));
     for (PackedDecimal &s : modeSums) DecSetBlank(&s);
@@ -152,8 +152,8 @@ void PaymentJournal(const PaymentJournalDef &d) {
         if (d.head2[i]) RepTextNr(x2[i], 0, d.head2[i], i >= 3 ? -1 : 0);
     RepEndLine();
 
-    SerialRangeWalk(d.reg, d.serNr, [&](const uint8_t *payment, uint32_t) {
-        if (!PaymentWanted(d, payment)) return true;
+    SerialRangeWalk(selection, d.reg, d.serNr, [&](const uint8_t *payment, uint32_t) {
+        if (!PaymentWanted(selection, d, payment)) return true;
         uint8_t mode[256];
         GetPString(payment, d.payMode, 1, mode);
         if (mode[0]) {
@@ -195,7 +195,7 @@ void PaymentJournal(const PaymentJournalDef &d) {
 // selection takes, each with its rows; then the sums per payment mode and
 // the grand total of the payments that have a mode. Esc stops the walk
 // after the payment at hand; the sums and the job's end still come.
-void ReportPurchInvoicePayments() { PaymentJournal(OutPayments); }
+void ReportPurchInvoicePayments(ReportJob &job) { PaymentJournal(job.selection, OutPayments); }
 
 // Report 92: the person payments, as report 28 lists the outgoing ones.
-void Register110Report() { PaymentJournal(PersonPayments); }
+void Register110Report(ReportJob &job) { PaymentJournal(job.selection, PersonPayments); }

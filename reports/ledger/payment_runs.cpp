@@ -113,9 +113,9 @@ void PrintAdvice(const uint8_t *payment) {
 // without one opens no job. The payment is marked by its approved flag,
 // which every payment the run prints already has: only a flag of another
 // value than 1 is stored again. Esc ends the run after the advice at hand.
-void VendorPaymentRun() {
-    assert(ReportParams);
-    SerialRangeWalk(OPVc::Number, OPVc::SerNr, [](uint8_t *payment, uint32_t recid) {
+void VendorPaymentRun(ReportJob &job) {
+    assert(job.selection);
+    SerialRangeWalk(job.selection, OPVc::Number, OPVc::SerNr, [](uint8_t *payment, uint32_t recid) {
         if (GetU16(payment, OPVc::Approved) == 0) return true;
         PrintAdvice(payment);
         if (GetU16(payment, OPVc::Approved) == 1) return true;
@@ -130,10 +130,10 @@ void VendorPaymentRun() {
 // documents were printed by an earlier approval is passed over unless the
 // batch mode word is 1, so a second run approves nothing twice. A
 // payment that could not be stored is told and ends the run.
-void ApprovePaymentRange() {
-    assert(ReportParams);
-    const bool again = GetU16(ReportParams, ReportParamsVc::BatchMode) == 1;
-    SerialRangeWalk(OPVc::Number, OPVc::SerNr, [again](uint8_t *payment, uint32_t recid) {
+void ApprovePaymentRange(ReportJob &job) {
+    assert(job.selection);
+    const bool again = GetU16(job.selection, ReportParamsVc::BatchMode) == 1;
+    SerialRangeWalk(job.selection, OPVc::Number, OPVc::SerNr, [again](uint8_t *payment, uint32_t recid) {
         if (!again && GetU16(payment, OPVc::Printed) != 0) return true;
         if (ApproveRecord(KindApprovePayment, OPVc::Number, recid)) return true;
         ShowTextMessage(Texts::RecordNotStored);

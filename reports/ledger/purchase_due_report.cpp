@@ -53,15 +53,15 @@ int PurchDueBucket(int32_t days) { return days < 1 ? 0 : days <= 15 ? 1 : days <
 // without the marked invoices when Option2 is 1. Option1 0 lists the
 // items and ends with a rule; 1 prints only the four sums. Esc stops the
 // walk after the item at hand.
-void PurchDueDateReport() {
-    assert(ReportParams);
-    const bool byDiscount = GetU16(ReportParams, ReportParamsVc::ReportLayout) == 1;
-    const bool sumsOnly = GetU16(ReportParams, ReportParamsVc::Option1) == 1;
-    const bool dropMarked = GetU16(ReportParams, ReportParamsVc::Option2) == 1;
+void PurchDueDateReport(ReportJob &job) {
+    assert(job.selection);
+    const bool byDiscount = GetU16(job.selection, ReportParamsVc::ReportLayout) == 1;
+    const bool sumsOnly = GetU16(job.selection, ReportParamsVc::Option1) == 1;
+    const bool dropMarked = GetU16(job.selection, ReportParamsVc::Option2) == 1;
     const char *index = byDiscount ? "RebDate" : "DueDate";
     const uint32_t dateAt = byDiscount ? APVc::DiscDate : APVc::DueDate;
     uint8_t vendor[256], code[256];
-    GetText(ReportParams, ReportParamsVc::SelText2, vendor);
+    GetText(job.selection, ReportParamsVc::SelText2, vendor);
     PackedDecimal running, sums[4];
     DecSetZero(&running);
     for (PackedDecimal &s : sums) DecSetZero(&s);

@@ -13,10 +13,10 @@
 #include "reports/ledger/vendor_reports.h"
 #include "rules/rules_types.h"
 
-SerialRange SerialRangeOfSelection() {
-    assert(ReportParams);
+SerialRange SerialRangeOfSelection(const uint8_t *selection) {
+    assert(selection);
     PString range;
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(selection, ReportParamsVc::SelText1, range);
     SerialRange r{-1, -1};
     RangeSplitNumber(range, &r.from, &r.to);
     // All bits set is "no lower end": the walk starts at the first serial.

@@ -34,20 +34,20 @@ struct JournalSelection {
     DateRec from, to;
 };
 
-bool Word(uint32_t at) { return GetU16(ReportParams, at) == 1; }
+bool Word(const uint8_t *selection, uint32_t at) { return GetU16(selection, at) == 1; }
 
-void ReadSelection(JournalSelection *s) {
-    s->layout = GetU16(ReportParams, P::ReportLayout);
-    s->range = SerialRangeOfSelection();
-    GetText(ReportParams, P::SelText2, s->vendor);
-    s->unapproved = Word(P::Option2);
-    s->approved = Word(P::Option3);
-    s->kind1 = Word(P::Option4);
-    s->kind2 = Word(P::Option5);
-    s->kind3 = Word(P::Option6);
-    s->postedOnly = Word(P::Option11);
-    s->from = GetDate(ReportParams, P::DateFrom);
-    s->to = GetDate(ReportParams, P::DateTo);
+void ReadSelection(const uint8_t *selection, JournalSelection *s) {
+    s->layout = GetU16(selection, P::ReportLayout);
+    s->range = SerialRangeOfSelection(selection);
+    GetText(selection, P::SelText2, s->vendor);
+    s->unapproved = Word(selection, P::Option2);
+    s->approved = Word(selection, P::Option3);
+    s->kind1 = Word(selection, P::Option4);
+    s->kind2 = Word(selection, P::Option5);
+    s->kind3 = Word(selection, P::Option6);
+    s->postedOnly = Word(selection, P::Option11);
+    s->from = GetDate(selection, P::DateFrom);
+    s->to = GetDate(selection, P::DateTo);
 }
 
 // The invoice's kind, one outside 1..3 taken as 1.
@@ -162,10 +162,10 @@ void InvoiceDetail(const uint8_t *invoice) {
 
 // Report 26. Esc stops after the invoice at hand; the totals table and
 // the end of the job still print.
-void ReportPurchInvoicesByVendor() {
-    assert(ReportParams);
+void ReportPurchInvoicesByVendor(ReportJob &job) {
+    assert(job.selection);
     JournalSelection s{};
-    ReadSelection(&s);
+    ReadSelection(job.selection, &s);
     TotalsTableReset();
     RepBeginJobNr(4001);
     Heading(s.layout);

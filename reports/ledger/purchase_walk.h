@@ -43,11 +43,6 @@ template <typename Act> void SerialRangeWalk(const uint8_t *job, int reg, uint32
     RecFreeMatrix(reg, record.record);
 }
 
-// The same over the global job record, for the bodies still reading it.
-template <typename Act> void SerialRangeWalk(int reg, uint32_t serNrAt, Act act) {
-    SerialRangeWalk(ReportParams, reg, serNrAt, act);
-}
-
 // Reads the record of reg whose number (at serNrAt, index "SerNr") is
 // number into record; false when there is none.
 inline bool ReadBySerNr(int reg, uint32_t serNrAt, int32_t number, uint8_t *record) {

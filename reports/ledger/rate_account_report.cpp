@@ -27,13 +27,13 @@ namespace E = RateAccVc;
 
 // The interest of one entry over the period [from, to]; false when Esc
 // stopped it. Without a rate record a span only moves the balance.
-bool EntryInterest(const uint8_t *entry, const DateRec &from, const DateRec &to, PackedDecimal *balance,
+bool EntryInterest(const uint8_t *selection, const uint8_t *entry, const DateRec &from, const DateRec &to, PackedDecimal *balance,
                    PackedDecimal *amount) {
     PString account, objects, rateCode;
     GetText(entry, E::Account, account);
     GetText(entry, E::Objects, objects);
     GetText(entry, E::RateCode, rateCode);
-    const int secondKind = GetU16(ReportParams, P::SecondKind) != 0;
+    const int secondKind = GetU16(selection, P::SecondKind) != 0;
     uint8_t balanceRecord[BLVc::Size];
     const bool hasBalances = BalanceRecordFind(account, objects, balanceRecord);
     RuleRecord rate(IntRateVc::Number);
@@ -62,12 +62,12 @@ bool EntryInterest(const uint8_t *entry, const DateRec &from, const DateRec &to,
 
 }  // namespace
 
-void Register100Report() {
-    assert(ReportParams);
-    const bool summary = GetU16(ReportParams, P::ReportLayout) == 1;
-    const DateRec from = GetDate(ReportParams, P::DateFrom), to = GetDate(ReportParams, P::DateTo);
+void Register100Report(ReportJob &job) {
+    assert(job.selection);
+    const bool summary = GetU16(job.selection, P::ReportLayout) == 1;
+    const DateRec from = GetDate(job.selection, P::DateFrom), to = GetDate(job.selection, P::DateTo);
     PString range, first, last;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(job.selection, P::SelText1, range);
     RangeSplit(range, first, last);
     RepBeginJobNr(5081);
     if (!summary) {
@@ -104,10 +104,10 @@ void Register100Report() {
             GetText(entry.record, E::Account, account);
             GetText(entry.record, E::Objects, objects);
             PackedDecimal opening, balance, amount;
-            AccountBalanceBefore(account, objects, &from, 0, GetU16(ReportParams, P::SecondKind) != 0, &opening);
+            AccountBalanceBefore(account, objects, &from, 0, GetU16(job.selection, P::SecondKind) != 0, &opening);
             balance = opening;
             DecSetZero(&amount);
-            if (!DateIsEmpty(&from) && !DateIsEmpty(&to)) whole = EntryInterest(entry.record, from, to, &balance, &amount);
+            if (!DateIsEmpty(&from) && !DateIsEmpty(&to)) whole = EntryInterest(job.selection, entry.record, from, to, &balance, &amount);
             if (!whole) break;
             if (summary) {
                 RepRule(400, 470, 2);

@@ -31,7 +31,9 @@ namespace R = SR21Vc;   // every statement-row register has this layout
 constexpr int LineHeight = 15, HeadHeight = 20, ColA = 3, ColB = 4, ColC = 5, KeyFigureX = 340;
 constexpr uint16_t KindAccounts = 1, KindRows = 2, KindText = 3;
 
-int Word(uint32_t field) { return GetU16(ReportParams, field); }
+// A word of the running job record: the row helpers run from the formula
+// walk without the job at hand.
+int Word(uint32_t field) { return GetU16(RunningSelection(), field); }
 
 bool ResultReport(int report) { return report == 22 || (report >= 47 && report <= 51); }
 
@@ -44,8 +46,8 @@ int RowRegister(int report) {
 }
 
 // The title: the selection's, else the report's own or its saved one.
-void StatementTitle(int report, uint8_t *title) {
-    GetText(ReportParams, P::SelText1, title);
+void StatementTitle(const uint8_t *selection, int report, uint8_t *title) {
+    GetText(selection, P::SelText1, title);
     if (title[0] != 0) return;
     if (report == 21) GetUiText(title, Texts::BalanceStatementTitle);
     else if (report == 22) GetUiText(title, Texts::ResultStatementTitle);
@@ -148,8 +150,8 @@ void AccountOfRow(const uint8_t *account, int sign, FormulaRowState *s) {
     PString code, name, objects, type;
     GetText(account, ACVc::Code, code);
     GetText(account, ACVc::Name, name);
-    GetText(ReportParams, P::ObjectSel, objects);
-    GetText(ReportParams, P::ObjectType, type);
+    GetText(RunningSelection(), P::ObjectSel, objects);
+    GetText(RunningSelection(), P::ObjectType, type);
     PackedDecimal amounts[3];
     AccountColumnAmounts(code, objects, &amounts[0], &amounts[1], &amounts[2]);
     const int detail = Word(P::DetailLevel);
@@ -220,7 +222,7 @@ void StatementRow(const uint8_t *row, RowWork *w) {
 
 void AccountFormulaSum(int report, const uint8_t *formula, const uint8_t *label, PackedDecimal *sums, int rowSign,
                        const PackedDecimal *keyFigure) {
-    assert(formula && label && sums && ReportParams);
+    assert(formula && label && sums && RunningSelection());
     (void)report;
     for (int c = 0; c < 3; c++) DecSetZero(&sums[c]);
     FormulaRowState s{label, sums, keyFigure};
@@ -281,9 +283,10 @@ void RowFormulaSum(int report, const uint8_t *formula, int32_t row, PackedDecima
     }
 }
 
-void StatementReport() {
-    assert(ReportParams);
-    const int report = int16_t(Word(P::ReportNumber));
+void StatementReport(ReportJob &job) {
+    const uint8_t *sel = job.selection;
+    assert(sel);
+    const int report = int16_t(GetU16(sel, P::ReportNumber));
     const int reg = RowRegister(report);
     if (reg == 0 || CancelFlag) return;
     RowWork w;
@@ -295,14 +298,14 @@ void StatementReport() {
     w.rowNumbers.assign(rows, -1);
     DecFromLong(&w.keyFigure, 1);
     PString title;
-    StatementTitle(report, title);
-    ReportFiscalYear();
+    StatementTitle(sel, report, title);
+    ReportFiscalYear(sel);
     RepBeginJob(title);
-    if (Word(P::AmountUnit) == 3) KeyFigure(&w.keyFigure);
+    if (GetU16(sel, P::AmountUnit) == 3) KeyFigure(&w.keyFigure);
     ColumnHeadings(report);
     PString type, line;
-    GetText(ReportParams, P::ObjectType, type);
-    if (Word(P::DetailLevel) == 2 && type[0] != 0) {
+    GetText(sel, P::ObjectType, type);
+    if (GetU16(sel, P::DetailLevel) == 2 && type[0] != 0) {
         GetUiText(line, 1565);
         TextLine(LineHeight, 0, line);
         RepEndJob();
@@ -321,8 +324,8 @@ void StatementReport() {
         GetUiText(line, Texts::StatementNoRows);
         TextLine(HeadHeight, 0, line);
     }
-    if (Word(P::Option5) != 0 && !CancelFlag) VoucherNumberRanges();
-    if (Word(P::AmountUnit) == 3 && !CancelFlag) {
+    if (GetU16(sel, P::Option5) != 0 && !CancelFlag) VoucherNumberRanges(sel);
+    if (GetU16(sel, P::AmountUnit) == 3 && !CancelFlag) {
         PackedDecimal shown;
         DecShiftUp2(&w.keyFigure, &shown);
         RepStartLine(LineHeight);

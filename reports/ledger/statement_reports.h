@@ -9,18 +9,20 @@
 
 #include "core/decimal.h"
 
+struct ReportJob;
+
 // ---- Formula-row reports (formula_reports.cpp) ----
 
 // Report 19: the key-figure rows (settings block 150) of the code range
 // in SelText1, from the row coded as its first end through the row coded
 // as its last.
-void FormulaReport19();
+void FormulaReport19(ReportJob &job);
 // Report 33: every row of settings block 156, then the voucher number
 // ranges when Option5 is set.
-void FormulaReport33();
+void FormulaReport33(ReportJob &job);
 // Reports 37 to 41: every row of settings block 164 + (report - 37),
 // titled by SelText1, else by the report's saved selection title.
-void FormulaReport37();
+void FormulaReport37(ReportJob &job);
 
 // ---- The results of a running formula-row report (ledger_functions.cpp) ----
 
@@ -67,7 +69,7 @@ void AccountRangeSum(const uint8_t *formula, const uint8_t *objects, PackedDecim
 
 // Reports 21, 22 and 42 to 51: the statement rows of the report's row
 // register, for the job record's period.
-void StatementReport();
+void StatementReport(ReportJob &job);
 // Sums the account formula of a kind-1 row into sums[0..2] (the
 // unnegated column amounts) and prints its account lines by the job
 // record's detail level; rowSign negates the printed sums.
@@ -79,11 +81,11 @@ void AccountFormulaSum(int report, const uint8_t *formula, const uint8_t *label,
 void RowFormulaSum(int report, const uint8_t *formula, int32_t row, PackedDecimal *const amounts[3], int32_t count,
                    const int64_t *rowNumbers);
 // One line: first label at x, second label at column 2, the three
-// amounts laid out by the job record's report, layout and amount unit,
-// negated when sign is set.
+// amounts laid out by the running job record's report, layout and amount
+// unit (RunningSelection), negated when sign is set.
 void PrintAmountRow(int x, const uint8_t *first, const uint8_t *second, const PackedDecimal *amounts, int sign,
                     const PackedDecimal *keyFigure);
-// An account broken down by the objects of the job record's ObjectType;
+// An account broken down by the objects of the running job record's ObjectType;
 // amounts are the account's on entry and, without Option3, the sums of
 // its objects on return.
 void PrintAccountByObjects(const uint8_t *account, const uint8_t *name, PackedDecimal *amounts, int sign,

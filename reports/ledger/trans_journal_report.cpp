@@ -38,18 +38,18 @@ struct JournalSelection {
     PString vatCode;
 };
 
-void ReadSelection(JournalSelection *s) {
+void ReadSelection(const uint8_t *selection, JournalSelection *s) {
     // Only 1 asks for the date order; any other value walks by number.
-    s->byDate = GetU16(ReportParams, P::Option11) == 1;
-    s->ranged = ReportParams[P::SelText1] != 0;
-    s->codeFrom = GetU16(ReportParams, P::Option1);
-    s->codeTo = GetU16(ReportParams, P::Option2);
-    s->numberFrom = GetU32(ReportParams, P::NumberFrom);
+    s->byDate = GetU16(selection, P::Option11) == 1;
+    s->ranged = selection[P::SelText1] != 0;
+    s->codeFrom = GetU16(selection, P::Option1);
+    s->codeTo = GetU16(selection, P::Option2);
+    s->numberFrom = GetU32(selection, P::NumberFrom);
     if (s->numberFrom == 0xFFFFFFFFu) s->numberFrom = 0;   // all bits set: none given
-    s->numberTo = GetU32(ReportParams, P::NumberTo);
-    s->from = GetDate(ReportParams, P::DateFrom);
-    s->to = GetDate(ReportParams, P::DateTo);
-    GetText(ReportParams, P::SelText2, s->vatCode);
+    s->numberTo = GetU32(selection, P::NumberTo);
+    s->from = GetDate(selection, P::DateFrom);
+    s->to = GetDate(selection, P::DateTo);
+    GetText(selection, P::SelText2, s->vatCode);
 }
 
 // True when the voucher lies past the range's last series and number.
@@ -201,16 +201,16 @@ void SummaryLines(const CodeSummary &summary, int heading, bool accounts) {
 
 // Report 15. Esc stops after the voucher at hand; the sums gathered so
 // far and the summaries still print.
-void TransJournalReport() {
-    assert(ReportParams);
+void TransJournalReport(ReportJob &job) {
+    assert(job.selection);
     JournalSelection s{};
-    ReadSelection(&s);
+    ReadSelection(job.selection, &s);
     CodeSummary vat, accounts;
     PackedDecimal sum;
     DecSetBlank(&sum);   // blank until a row adds to it
     VoucherRowCounter = 0;
 
-    TitleFromSelection = ReportParams[P::SelText3] != 0 ? 1 : 0;
+    TitleFromSelection = job.selection[P::SelText3] != 0 ? 1 : 0;
     RepBeginJobNr(3061);
     TitleFromSelection = 0;
     Headings();

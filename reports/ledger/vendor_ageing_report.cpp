@@ -201,7 +201,7 @@ void InvoiceKept(const uint8_t *vendor, const uint8_t *invoice, int32_t days, co
     const bool marked = GetU16(invoice, VIVc::Held) != 0;
     switch (s.layout) {
     case 0:
-        if (AgeingInvoiceLines(invoice, currency, v->count, s.dateGiven)) t->footnote = true;
+        if (AgeingInvoiceLines(invoice, currency, v->count, s.dateGiven, s.inCurrency, s.reportDate)) t->footnote = true;
         break;
     case 1: {
         PString ref;
@@ -474,19 +474,19 @@ void EndLines(const AgeingSelection &s, const AgeingTotals &t) {
     }
 }
 
-void ReadSelection(AgeingSelection *s) {
-    s->layout = GetU16(ReportParams, P::ReportLayout);
+void ReadSelection(const uint8_t *selection, AgeingSelection *s) {
+    s->layout = GetU16(selection, P::ReportLayout);
     if (s->layout > 4) s->layout = 0;
-    s->pastDueOnly = GetU16(ReportParams, P::Option1) != 0;
-    s->byName = GetU16(ReportParams, P::Option2) != 0;
-    s->inCurrency = GetU16(ReportParams, P::Option3) != 0;
-    s->reportDate = GetDate(ReportParams, P::Date2From);
+    s->pastDueOnly = GetU16(selection, P::Option1) != 0;
+    s->byName = GetU16(selection, P::Option2) != 0;
+    s->inCurrency = GetU16(selection, P::Option3) != 0;
+    s->reportDate = GetDate(selection, P::Date2From);
     s->dateGiven = s->reportDate.year != 0;
     s->reference = s->dateGiven ? s->reportDate : TodayDate;
     PString range;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(selection, P::SelText1, range);
     RangeSplit(range, s->from, s->to);
-    GetText(ReportParams, P::SelText3, s->group);
+    GetText(selection, P::SelText3, s->group);
 }
 
 // The amount of a credit note or payment as layout 0 shows it: in its
@@ -532,10 +532,9 @@ void LoweringLines(const uint8_t *entry, void *context) {
 
 }  // namespace
 
-bool AgeingInvoiceLines(const uint8_t *invoice, const PackedDecimal *open, int lineCount, bool dateGiven) {
-    assert(invoice && open && ReportParams);
-    const bool inCurrency = GetU16(ReportParams, P::Option3) != 0;
-    const DateRec reportDate = GetDate(ReportParams, P::Date2From);
+bool AgeingInvoiceLines(const uint8_t *invoice, const PackedDecimal *open, int lineCount, bool dateGiven,
+                        bool inCurrency, const DateRec &reportDate) {
+    assert(invoice && open);
     if (lineCount > 1) {
         RepStartLine(LineHeight);
         RepRule(300, 380, 4);
@@ -565,10 +564,10 @@ bool AgeingInvoiceLines(const uint8_t *invoice, const PackedDecimal *open, int l
 // Report 31. The vendors come by name (Option2), by group (SelText3) or
 // by code, within the range of SelText1; Esc stops every walk after the
 // record at hand and the end lines still print.
-void VendorAgeingReport() {
-    assert(ReportParams);
+void VendorAgeingReport(ReportJob &job) {
+    assert(job.selection);
     AgeingSelection s{};
-    ReadSelection(&s);
+    ReadSelection(job.selection, &s);
     AgeingTotals t{};
     Zero(&t.home);
     Zero(&t.pastDue);

@@ -12,6 +12,8 @@
 #include "core/decimal.h"
 #include "rules/rules_types.h"
 
+struct ReportJob;
+
 // ---- The shared walk (purchase_frame.cpp) ----
 
 // The serial-number range of SelText1: an open lower end starts at 0, an
@@ -19,7 +21,7 @@
 struct SerialRange {
     int32_t from, to;
 };
-SerialRange SerialRangeOfSelection();
+SerialRange SerialRangeOfSelection(const uint8_t *selection);
 // True when serial lies past the range's upper end (signed compare).
 bool SerialPastRange(int32_t serial, const SerialRange &range);
 // True when date lies within from..to, a bound whose year is 0 being open.
@@ -44,17 +46,19 @@ void CodeSummaryAdd(CodeSummary &summary, const uint8_t *code, const PackedDecim
 // ---- Report 26 (purchase_invoice_journal.cpp) ----
 
 // Report 26: purchase invoices by serial number, with their rows in layout 1.
-void ReportPurchInvoicesByVendor();
+void ReportPurchInvoicesByVendor(ReportJob &job);
 
 // ---- Report 31 (vendor_ageing_report.cpp, vendor_ledger_amounts.cpp) ----
 
 // Report 31: what the company owes each vendor, in five layouts.
-void VendorAgeingReport();
+void VendorAgeingReport(ReportJob &job);
 // Layout 0's lines of one invoice (open its open amount in the invoice
 // currency, lineCount the vendor's lines so far): the invoice, then the
 // credit notes and payments booked on it (up to the report date when
-// dateGiven). True when the invoice carries the mark flag.
-bool AgeingInvoiceLines(const uint8_t *invoice, const PackedDecimal *open, int lineCount, bool dateGiven);
+// dateGiven), in the invoice's currency when inCurrency. True when the
+// invoice carries the mark flag.
+bool AgeingInvoiceLines(const uint8_t *invoice, const PackedDecimal *open, int lineCount, bool dateGiven,
+                        bool inCurrency, const DateRec &reportDate);
 // Brings amount (the invoice currency) to what was open of invoice serial
 // on date: the credit notes booked on it subtract their amount, other
 // invoices add theirs, payments subtract what they paid on it; entries
@@ -80,4 +84,4 @@ void VendorOnAccount(const uint8_t *vendorCode, const DateRec *asOf, PackedDecim
 
 // Report 15: the vouchers with their rows by number or by transaction
 // date, their sum and count, and the summaries per VAT code and account.
-void TransJournalReport();
+void TransJournalReport(ReportJob &job);

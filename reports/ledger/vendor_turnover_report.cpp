@@ -47,10 +47,6 @@ void EachTurnover(const uint8_t *vendor, void *context) {
 
 }  // namespace
 
-void VendorWalk(void (*each)(const uint8_t *vendor, void *context), void *context) {
-    VendorWalk(ReportParams, each, context);
-}
-
 void VendorWalk(const uint8_t *job, void (*each)(const uint8_t *vendor, void *context), void *context) {
     assert(each && job);
     uint8_t range[256], from[256], to[256], group[256], code[256], own[256];
@@ -71,10 +67,6 @@ void VendorWalk(const uint8_t *job, void (*each)(const uint8_t *vendor, void *co
         each(vendor.record, context);
         if (ReportCancelled()) break;
     }
-}
-
-void VendorPeriodAmount(const uint8_t *vendor, int kind, bool before, PackedDecimal *out) {
-    VendorPeriodAmount(ReportParams, vendor, kind, before, out);
 }
 
 void VendorPeriodAmount(const uint8_t *job, const uint8_t *vendor, int kind, bool before, PackedDecimal *out) {

@@ -65,20 +65,20 @@ bool VoucherJobOpen() {
 // printer only: on another device the run is cancelled and prints nothing.
 // The job opens at the first voucher to print, so a range without one
 // writes no file and says there is nothing to print.
-void VoucherPrintRun() {
-    if (!ReportParams) return;
-    if (GetU16(ReportParams, ReportParamsVc::OutputKind) != OutPrinter) {
+void VoucherPrintRun(ReportJob &job) {
+    if (!job.selection) return;
+    if (GetU16(job.selection, ReportParamsVc::OutputKind) != OutPrinter) {
         CancelFlag = 1;
         return;
     }
-    const uint16_t codeFrom = GetU16(ReportParams, ReportParamsVc::Option1);
-    const uint16_t codeTo = GetU16(ReportParams, ReportParamsVc::Option2);
-    uint32_t numberFrom = GetU32(ReportParams, ReportParamsVc::NumberFrom);
+    const uint16_t codeFrom = GetU16(job.selection, ReportParamsVc::Option1);
+    const uint16_t codeTo = GetU16(job.selection, ReportParamsVc::Option2);
+    uint32_t numberFrom = GetU32(job.selection, ReportParamsVc::NumberFrom);
     if (numberFrom == 0xFFFFFFFFu) numberFrom = 0;   // all ones: not given
-    const uint32_t numberTo = GetU32(ReportParams, ReportParamsVc::NumberTo);
-    const bool bounded = ReportParams[ReportParamsVc::SelText1] != 0;
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
+    const uint32_t numberTo = GetU32(job.selection, ReportParamsVc::NumberTo);
+    const bool bounded = job.selection[ReportParamsVc::SelText1] != 0;
+    const DateRec from = GetDate(job.selection, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(job.selection, ReportParamsVc::DateTo);
 
     RuleRecord v(Voucher::Number);
     if (!v.record) return;
@@ -114,11 +114,11 @@ void VoucherPrintRun() {
 
 // Report 24: the vouchers by transaction date with their dated notes and
 // references; when Date3 is given, lines dated before it are left out.
-void TransByDateReport() {
-    if (!ReportParams) return;
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
-    const DateRec cutoff = GetDate(ReportParams, ReportParamsVc::Date3);
+void TransByDateReport(ReportJob &job) {
+    if (!job.selection) return;
+    const DateRec from = GetDate(job.selection, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(job.selection, ReportParamsVc::DateTo);
+    const DateRec cutoff = GetDate(job.selection, ReportParamsVc::Date3);
     const bool cut = cutoff.year != 0;
     auto before = [&](const DateRec &d) { return cut && DateCompare(&d, &cutoff) < 0; };
 
@@ -182,11 +182,11 @@ void TransByDateReport() {
     RepEndJob();
 }
 
-// Lists the vouchers of the job record's period as runs of consecutive
-// numbers in one series, read in the register's current order.
-void VoucherNumberRanges() {
-    if (!ReportParams) return;
-    VoucherNumberRanges(GetDate(ReportParams, ReportParamsVc::DateFrom), GetDate(ReportParams, ReportParamsVc::DateTo));
+// Lists the vouchers of the period of the job record selection as runs of
+// consecutive numbers in one series, read in the register's current order.
+void VoucherNumberRanges(const uint8_t *selection) {
+    if (!selection) return;
+    VoucherNumberRanges(GetDate(selection, ReportParamsVc::DateFrom), GetDate(selection, ReportParamsVc::DateTo));
 }
 
 // The same over the period from..to.

@@ -35,6 +35,7 @@ PackedDecimal ListedDebit, ListedCredit;
 
 // What the walk gathers.
 struct BalanceSums {
+    const uint8_t *selection;   // the job record
     PackedDecimal opening, closing;
 };
 
@@ -50,8 +51,8 @@ void Field(int x, const uint8_t *record, uint32_t offset, int width) {
     RepTextEx(x, -1, 0, 0, 0, t);
 }
 
-bool CustomerCurrency() { return GetU16(ReportParams, P::Option3) != 0; }
-bool SkipEmpty() { return GetU16(ReportParams, P::Option2) != 0; }
+bool CustomerCurrency(const uint8_t *selection) { return GetU16(selection, P::Option3) != 0; }
+bool SkipEmpty(const uint8_t *selection) { return GetU16(selection, P::Option2) != 0; }
 
 // Adds the three amounts to the totals table under the customer's currency.
 void TotalsOfCustomer(const uint8_t *customer, const PackedDecimal *a, const PackedDecimal *b,
@@ -73,7 +74,7 @@ void SumHeadings(int first, int firstX) {
     RepRuleFull(1, 4);
 }
 
-void CustomerTransactionHead(const uint8_t *customer, const PackedDecimal *opening) {
+void CustomerTransactionHead(const uint8_t *selection, const uint8_t *customer, const PackedDecimal *opening) {
     RepStartLine(LineHeight);
     Field(0, customer, CUVc::Code, 20);
     Field(ColName, customer, CUVc::Name, 60);
@@ -85,7 +86,7 @@ void CustomerTransactionHead(const uint8_t *customer, const PackedDecimal *openi
     RepTextNr(140, 0, 2436, 0);
     RepTextNr(ColDebit, 0, 2490, -1);
     RepTextNr(ColCredit, 0, 2491, -1);
-    if (CustomerCurrency()) {
+    if (CustomerCurrency(selection)) {
         PString currency;
         GetText(customer, CUVc::CurncyCode, currency);
         RepTextEx(ColClosing, -1, 0, -1, 0, currency);
@@ -162,17 +163,18 @@ void NumberText(int32_t n, uint8_t *out) {
 void EachBalance(const uint8_t *customer, void *context) {
     BalanceSums *g = static_cast<BalanceSums *>(context);
     PackedDecimal opening, closing, change;
-    CustomerPeriodBalances(customer, CustomerCurrency(), GetU16(ReportParams, P::MonthFrom),
-                           GetU16(ReportParams, P::MonthTo), &opening, &closing);
+    const uint8_t *selection = g->selection;
+    CustomerPeriodBalances(customer, CustomerCurrency(selection), GetU16(selection, P::MonthFrom),
+                           GetU16(selection, P::MonthTo), &opening, &closing);
     DecAdd(&g->opening, &opening, &g->opening);
-    if (GetU16(ReportParams, P::ReportLayout) == 1) {
-        CustomerTransactionList(customer, &opening);
+    if (GetU16(selection, P::ReportLayout) == 1) {
+        CustomerTransactionList(selection, customer, &opening);
         DecAdd(&g->closing, &opening, &g->closing);
         return;
     }
     DecSub(&closing, &opening, &change);
     DecAdd(&g->closing, &closing, &g->closing);
-    if (SkipEmpty() && DecIsZero(&opening) && DecIsZero(&change) && DecIsZero(&closing)) return;
+    if (SkipEmpty(selection) && DecIsZero(&opening) && DecIsZero(&change) && DecIsZero(&closing)) return;
     RepStartLine(LineHeight);
     Field(0, customer, CUVc::Code, 20);
     Field(ColName, customer, CUVc::Name, 60);
@@ -185,23 +187,23 @@ void EachBalance(const uint8_t *customer, void *context) {
 
 }  // namespace
 
-void CustomerTransactionList(const uint8_t *customer, PackedDecimal *balance) {
-    assert(customer && balance && ReportParams);
-    const bool inCurrency = CustomerCurrency();
+void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, PackedDecimal *balance) {
+    assert(selection && customer && balance);
+    const bool inCurrency = CustomerCurrency(selection);
     const PackedDecimal opening = *balance;
-    bool head = !DecIsZero(&opening) || !SkipEmpty();
-    if (head) CustomerTransactionHead(customer, &opening);
+    bool head = !DecIsZero(&opening) || !SkipEmpty(selection);
+    if (head) CustomerTransactionHead(selection, customer, &opening);
     PackedDecimal debit, credit;
     DecSetZero(&debit);
     DecSetZero(&credit);
     PString own, code, objects, number, tail;
     GetText(customer, CUVc::Code, own);
-    GetText(ReportParams, P::ObjectSel, objects);
-    const DateRec to = GetDate(ReportParams, P::DateTo);
+    GetText(selection, P::ObjectSel, objects);
+    const DateRec to = GetDate(selection, P::DateTo);
     RuleRecord entry(CustTransVc::Number), doc(IVVc::Number), receipt(IPVc::Number);
     if (!entry.record || !doc.record || !receipt.record) return;
     PutText(entry.record, CustTransVc::CustCode, own);
-    PutDate(entry.record, CustTransVc::TransDate, GetDate(ReportParams, P::DateFrom));
+    PutDate(entry.record, CustTransVc::TransDate, GetDate(selection, P::DateFrom));
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(CustTransVc::Number, "CustTransKey", entry.record, 2, 0, &recid, &position);
     for (int32_t p = (int32_t)position; more; p++) {
@@ -223,7 +225,7 @@ void CustomerTransactionList(const uint8_t *customer, PackedDecimal *balance) {
             PackedDecimal sum;
             ReceiptRowsForEntry(entry.record, receipt.record, customer, inCurrency, &sum);
             if (DecIsZero(&sum)) continue;
-            if (!head) CustomerTransactionHead(customer, &opening);
+            if (!head) CustomerTransactionHead(selection, customer, &opening);
             head = true;
             DecSub(balance, &sum, balance);
             DecAdd(&credit, &sum, &credit);
@@ -252,7 +254,7 @@ void CustomerTransactionList(const uint8_t *customer, PackedDecimal *balance) {
                 const PackedDecimal rate = GetDec(doc.record, IVVc::Rate);
                 AmountTimesRate(&amount, &rate, &amount);
             }
-            if (!head) CustomerTransactionHead(customer, &opening);
+            if (!head) CustomerTransactionHead(selection, customer, &opening);
             head = true;
             NumberText((int32_t)docNr, number);
             const uint16_t invKind = GetU16(doc.record, IVVc::InvType);
@@ -314,19 +316,20 @@ void CustomerTransactionList(const uint8_t *customer, PackedDecimal *balance) {
 // customers listed: the debit less the credit of the transaction listing
 // in layout 1, the closing sum less the opening sum in layout 0 (which
 // gathers no transactions).
-void CustomerBalanceReport() {
-    assert(ReportParams);
-    const int layout = GetU16(ReportParams, P::ReportLayout);
+void CustomerBalanceReport(ReportJob &job) {
+    assert(job.selection);
+    const int layout = GetU16(job.selection, P::ReportLayout);
     TotalsTableReset();
     DecSetZero(&ListedDebit);
     DecSetZero(&ListedCredit);
     BalanceSums g;
+    g.selection = job.selection;
     DecSetZero(&g.opening);
     DecSetZero(&g.closing);
     RepBeginJobNr(2480);
     if (layout == 0) SumHeadings(2482, 0);
-    CustomerWalk(EachBalance, &g);
-    if (!CustomerCurrency()) {
+    CustomerWalk(job.selection, EachBalance, &g);
+    if (!CustomerCurrency(job.selection)) {
         PackedDecimal change;
         if (layout == 1) DecSub(&ListedDebit, &ListedCredit, &change);
         else DecSub(&g.closing, &g.opening, &change);

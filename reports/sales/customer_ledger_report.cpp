@@ -548,20 +548,20 @@ void GrandLines(const LedgerSelection &s, const GrandSums &g) {
     RepEndLine();
 }
 
-void ReadSelection(LedgerSelection *s) {
-    s->layout = GetU16(ReportParams, P::ReportLayout);
+void ReadSelection(const uint8_t *selection, LedgerSelection *s) {
+    s->layout = GetU16(selection, P::ReportLayout);
     if (s->layout > 4) s->layout = 0;
-    s->overdueOnly = GetU16(ReportParams, P::Option1) != 0;
-    s->byName = GetU16(ReportParams, P::Option2) != 0;
-    s->customerCurrency = GetU16(ReportParams, P::Option3) != 0;
-    s->asOf = GetDate(ReportParams, P::Date2From);
+    s->overdueOnly = GetU16(selection, P::Option1) != 0;
+    s->byName = GetU16(selection, P::Option2) != 0;
+    s->customerCurrency = GetU16(selection, P::Option3) != 0;
+    s->asOf = GetDate(selection, P::Date2From);
     s->asOfMode = s->asOf.year != 0;
     s->reference = s->asOfMode ? s->asOf : TodayDate;
     PString range;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(selection, P::SelText1, range);
     RangeSplit(range, s->from, s->to);
-    GetText(ReportParams, P::SelText3, s->group);
-    GetText(ReportParams, P::SelText2, s->salesman);
+    GetText(selection, P::SelText3, s->group);
+    GetText(selection, P::SelText2, s->salesman);
 }
 
 }  // namespace
@@ -569,10 +569,10 @@ void ReadSelection(LedgerSelection *s) {
 // Report 5. The customers come by name (Option2), by group (SelText3)
 // or by code, within the range of SelText1; Esc stops after the customer
 // or item at hand and the sums gathered so far are printed.
-void CustomerLedgerReport() {
-    assert(ReportParams);
+void CustomerLedgerReport(ReportJob &job) {
+    assert(job.selection);
     LedgerSelection s{};
-    ReadSelection(&s);
+    ReadSelection(job.selection, &s);
     GrandSums g{};
     Zero(&g.home);
     Zero(&g.overdue);

@@ -117,9 +117,10 @@ void GroupHead(const uint8_t *group) {
 }
 
 // A field of the customer must equal a selection text when that is given.
-bool Matches(const uint8_t *customer, uint32_t selection, int selectionWidth, uint32_t field, int width) {
+bool Matches(const uint8_t *selection, const uint8_t *customer, uint32_t wantAt, int wantWidth, uint32_t field,
+             int width) {
     PString want, got;
-    GetPString(ReportParams, selection, selectionWidth, want);
+    GetPString(selection, wantAt, wantWidth, want);
     if (want[0] == 0) return true;
     GetPString(customer, field, width, got);
     return PStringEqual(want, got);
@@ -127,15 +128,15 @@ bool Matches(const uint8_t *customer, uint32_t selection, int selectionWidth, ui
 
 }  // namespace
 
-void CustomerListReport() {
-    assert(ReportParams);
-    const bool card = GetU16(ReportParams, P::Option1) == 0;
-    int order = GetU16(ReportParams, P::Option2);
+void CustomerListReport(ReportJob &job) {
+    assert(job.selection);
+    const bool card = GetU16(job.selection, P::Option1) == 0;
+    int order = GetU16(job.selection, P::Option2);
     if (order > OrderGroup) order = OrderCode;
     PString range, from, to, group, code, ownGroup, lastGroup, name;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(job.selection, P::SelText1, range);
     RangeSplit(range, from, to);
-    GetTextPrefix(ReportParams, P::SelText3, 5, group);
+    GetTextPrefix(job.selection, P::SelText3, 5, group);
     const bool byGroup = order == OrderGroup || (order == OrderCode && group[0]);
 
     RepBeginJobNr(2301);
@@ -183,9 +184,9 @@ void CustomerListReport() {
                 continue;
             }
             if (byGroup && from[0] && PStringCompare(code, from) < 0) continue;
-            if (!Matches(customer.record, P::SelText2, 5, CUVc::SalesMan, 5) ||
-                !Matches(customer.record, P::SelText5, 21, CUVc::LangCode, 5) ||
-                !Matches(customer.record, P::SelText6, 21, CUVc::CurncyCode, 5))
+            if (!Matches(job.selection, customer.record, P::SelText2, 5, CUVc::SalesMan, 5) ||
+                !Matches(job.selection, customer.record, P::SelText5, 21, CUVc::LangCode, 5) ||
+                !Matches(job.selection, customer.record, P::SelText6, 21, CUVc::CurncyCode, 5))
                 continue;
             if (order == OrderGroup && (first || !PStringEqual(ownGroup, lastGroup))) {
                 GroupHead(ownGroup);

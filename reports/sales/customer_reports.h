@@ -9,8 +9,10 @@
 #include "core/date.h"
 #include "core/decimal.h"
 
+struct ReportJob;
+
 // Report 5: what each customer of the selection owes, in five layouts.
-void CustomerLedgerReport();
+void CustomerLedgerReport(ReportJob &job);
 
 // Lowers amount (in the invoice's currency) to what was still open of
 // invoice serial on date: the receipts dated on or before it take off
@@ -39,7 +41,7 @@ void CustomerOnAccountSums(const uint8_t *customer, const DateRec *asOf, PackedD
 // Calls each for every customer (register 2 record) of the code range in
 // SelText1 and, when SelText3 is given, of that group, in code order;
 // stops when the user presses Esc.
-void CustomerWalk(void (*each)(const uint8_t *customer, void *context), void *context);
+void CustomerWalk(const uint8_t *selection, void (*each)(const uint8_t *customer, void *context), void *context);
 // The customer's statistics record (register 1) for the kinds of report
 // 34 and the run: kind 1 less kind 2 with inCurrency, else kind 4, before
 // month from (opening) and at month to (closing); zeros without a record.
@@ -47,11 +49,12 @@ void CustomerPeriodBalances(const uint8_t *customer, bool inCurrency, uint16_t f
                             PackedDecimal *opening, PackedDecimal *closing);
 
 // Report 34: each customer's balance per period, or its transactions.
-void CustomerBalanceReport();
-// Report 34 layout 1: one customer's transactions of the period from
-// balance (its opening balance); balance ends as the closing balance.
-void CustomerTransactionList(const uint8_t *customer, PackedDecimal *balance);
+void CustomerBalanceReport(ReportJob &job);
+// Report 34 layout 1: one customer's transactions of the period of the
+// job record selection, from balance (its opening balance); balance ends
+// as the closing balance.
+void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, PackedDecimal *balance);
 // Report 14: sales and cost per customer.
-void CustomerSalesReport();
+void CustomerSalesReport(ReportJob &job);
 // Run -11: a statement on its form for each customer of the range.
 void CustomerStatementRun();

@@ -25,6 +25,7 @@ constexpr int CustomerKinds = 5, CustomerSales = 0, CustomerCost = 3;
 constexpr int ItemKinds = 3, ItemSales = 1, ItemCost = 2;
 
 struct SalesSums {
+    const uint8_t *selection;   // the job record
     PackedDecimal sales, cost;
 };
 
@@ -49,13 +50,13 @@ void Share(int x, const PackedDecimal *cost, const PackedDecimal *sales) {
 }
 
 // Sales and cost of the customer (or of its item) over the period's months.
-void SalesOf(const uint8_t *customer, PackedDecimal *sales, PackedDecimal *cost) {
+void SalesOf(const uint8_t *selection, const uint8_t *customer, PackedDecimal *sales, PackedDecimal *cost) {
     DecSetZero(sales);
     DecSetZero(cost);
     PString code, item;
     GetText(customer, CUVc::Code, code);
-    GetText(ReportParams, P::SelText2, item);
-    const uint16_t from = GetU16(ReportParams, P::MonthFrom), to = GetU16(ReportParams, P::MonthTo);
+    GetText(selection, P::SelText2, item);
+    const uint16_t from = GetU16(selection, P::MonthFrom), to = GetU16(selection, P::MonthTo);
     uint32_t recid = 0, position = 0;
     if (!item[0]) {
         RuleRecord stats(CSVc::Number);
@@ -81,8 +82,8 @@ void SalesOf(const uint8_t *customer, PackedDecimal *sales, PackedDecimal *cost)
 
 // True when amount is not below the minimum at offset (a blank minimum
 // lets everything through).
-bool NotBelow(const PackedDecimal *amount, uint32_t offset) {
-    const PackedDecimal minimum = GetDec(ReportParams, offset);
+bool NotBelow(const uint8_t *selection, const PackedDecimal *amount, uint32_t offset) {
+    const PackedDecimal minimum = GetDec(selection, offset);
     if (DecIsBlank(&minimum)) return true;
     PackedDecimal diff;
     DecSub(amount, &minimum, &diff);
@@ -92,12 +93,12 @@ bool NotBelow(const PackedDecimal *amount, uint32_t offset) {
 void EachCustomer(const uint8_t *customer, void *context) {
     SalesSums *g = static_cast<SalesSums *>(context);
     PString salesman, own;
-    GetText(ReportParams, P::SelText7, salesman);
+    GetText(g->selection, P::SelText7, salesman);
     GetText(customer, CUVc::SalesMan, own);
     if (salesman[0] && !PStringEqual(salesman, own)) return;
     PackedDecimal sales, cost;
-    SalesOf(customer, &sales, &cost);
-    if (!NotBelow(&sales, P::Amount1) || !NotBelow(&cost, P::Amount2)) return;
+    SalesOf(g->selection, customer, &sales, &cost);
+    if (!NotBelow(g->selection, &sales, P::Amount1) || !NotBelow(g->selection, &cost, P::Amount2)) return;
     PString t;
     RepStartLine(LineHeight);
     GetText(customer, CUVc::Code, t);
@@ -114,9 +115,10 @@ void EachCustomer(const uint8_t *customer, void *context) {
 
 }  // namespace
 
-void CustomerSalesReport() {
-    assert(ReportParams);
+void CustomerSalesReport(ReportJob &job) {
+    assert(job.selection);
     SalesSums g;
+    g.selection = job.selection;
     DecSetZero(&g.sales);
     DecSetZero(&g.cost);
     RepBeginJobNr(2481);
@@ -128,8 +130,8 @@ void CustomerSalesReport() {
     RepTextNr(ColSales, 0, 2484, -1);
     RepEndLine();
     RepRuleFull(1, 4);
-    CustomerWalk(EachCustomer, &g);
-    if (GetU16(ReportParams, P::ReportLayout) != 0) {
+    CustomerWalk(job.selection, EachCustomer, &g);
+    if (GetU16(job.selection, P::ReportLayout) != 0) {
         RepRuleFull(1, 4);
         RepStartLine(LineHeight);
         Amount(ColCost, &g.cost);

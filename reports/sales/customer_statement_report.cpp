@@ -142,12 +142,12 @@ int32_t StartBeforeFirstOpen(const uint8_t *code, int32_t firstOpen)
 
 // Layout 1's start: the invoice of the customer's first invoice entry in
 // the customer ledger on or after the as-of date.
-int32_t StartAtAsOf(const uint8_t *code)
+int32_t StartAtAsOf(const uint8_t *selection, const uint8_t *code)
 {
     RuleRecord entry(CustTransVc::Number);
     if (!entry.record) return NoStart;
     PutText(entry.record, CustTransVc::CustCode, code);
-    PutDate(entry.record, CustTransVc::TransDate, GetDate(ReportParams, P::Date2From));
+    PutDate(entry.record, CustTransVc::TransDate, GetDate(selection, P::Date2From));
     uint32_t recid = 0, position = 0;
     bool more = RecFindByIndex(CustTransVc::Number, "CustTransKey", entry.record, 2, 0, &recid, &position);
     for (int32_t at = (int32_t)position; more; at++) {
@@ -249,30 +249,37 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
 }
 
 // Whether the customer gets a statement and from which invoice.
-void CustomerStatementSelect(const uint8_t *customer, Sums *grand)
+void CustomerStatementSelect(const uint8_t *selection, const uint8_t *customer, Sums *grand)
 {
     PString code;
     GetText(customer, CUVc::Code, code);
     bool any = false, overdue = false;
     int32_t firstOpen = NoStart;
     OpenItemsOf(code, &any, &overdue, &firstOpen);
-    switch (GetU16(ReportParams, P::RangeKind)) {
+    switch (GetU16(selection, P::RangeKind)) {
     case 0: break;
     case 1: if (!any) return; break;
     case 2: if (!overdue) return; break;
     default: return;
     }
     int32_t start = NoStart;
-    if (GetU16(ReportParams, P::ReportLayout) == 1) start = StartAtAsOf(code);
+    if (GetU16(selection, P::ReportLayout) == 1) start = StartAtAsOf(selection, code);
     else if (any) start = StartBeforeFirstOpen(code, firstOpen);
     CustomerStatementBlock(customer, start, grand);
-    if (GetU16(ReportParams, P::Option2) != 0 && GetU16(ReportParams, P::OutputKind) != OutPreviewKind)
+    if (GetU16(selection, P::Option2) != 0 && GetU16(selection, P::OutputKind) != OutPreviewKind)
         RepNewPage(0);
 }
 
+// What the customer walk carries: the job record and the grand sums.
+struct StatementWalk {
+    const uint8_t *selection;
+    Sums *grand;
+};
+
 void EachCustomer(const uint8_t *customer, void *context)
 {
-    CustomerStatementSelect(customer, static_cast<Sums *>(context));
+    const StatementWalk &walk = *static_cast<const StatementWalk *>(context);
+    CustomerStatementSelect(walk.selection, customer, walk.grand);
 }
 
 }  // namespace
@@ -312,9 +319,9 @@ int InvoicePaymentLines(const uint8_t *invoice)
     return lines;
 }
 
-void CustomerStatementReport()
+void CustomerStatementReport(ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     Sums grand;
     DecSetZero(&grand.open);
     DecSetZero(&grand.overdue);
@@ -328,7 +335,8 @@ void CustomerStatementReport()
     RepTextNr(100, 0, 2704, 1);
     RepEndLine();
     RepRuleFull(1, 4);
-    CustomerWalk(EachCustomer, &grand);
+    StatementWalk walk{job.selection, &grand};
+    CustomerWalk(job.selection, EachCustomer, &walk);
     SumsFoot(grand, true);
     RepEndJob();
 }

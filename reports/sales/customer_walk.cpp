@@ -19,12 +19,12 @@ constexpr int KindInvoiced = 1, KindPaid = 2, KindHomeTotal = 4;
 
 }  // namespace
 
-void CustomerWalk(void (*each)(const uint8_t *customer, void *context), void *context) {
-    assert(each && ReportParams);
+void CustomerWalk(const uint8_t *selection, void (*each)(const uint8_t *customer, void *context), void *context) {
+    assert(each && selection);
     PString range, from, to, group, code, own;
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(selection, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
-    GetText(ReportParams, ReportParamsVc::SelText3, group);
+    GetText(selection, ReportParamsVc::SelText3, group);
     RuleRecord customer(CUVc::Number);
     if (!customer.record) return;
     PutText(customer.record, CUVc::Code, from);

@@ -65,23 +65,23 @@ struct ListSelection {
     uint16_t layout = 0, unposted = 0, posted = 0;
 };
 
-void ReadSelection(ListSelection *s)
+void ReadSelection(const uint8_t *selection, ListSelection *s)
 {
     PString range;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(selection, P::SelText1, range);
     RangeSplitNumber(range, &s->from, &s->to);
-    GetText(ReportParams, P::SelText8, range);
+    GetText(selection, P::SelText8, range);
     RangeSplitNumber(range, &s->rangeFrom, &s->rangeTo);
-    GetText(ReportParams, P::SelText2, s->text2);
-    GetText(ReportParams, P::SelText3, s->text3);
-    GetText(ReportParams, P::SelText5, s->text5);
-    GetText(ReportParams, P::SelText7, s->text7);
-    GetText(ReportParams, P::ObjectSel, s->objects);
-    s->dateFrom = GetDate(ReportParams, P::DateFrom);
-    s->dateTo = GetDate(ReportParams, P::DateTo);
-    s->layout = GetU16(ReportParams, P::ReportLayout);
-    s->unposted = GetU16(ReportParams, P::Option2);
-    s->posted = GetU16(ReportParams, P::Option3);
+    GetText(selection, P::SelText2, s->text2);
+    GetText(selection, P::SelText3, s->text3);
+    GetText(selection, P::SelText5, s->text5);
+    GetText(selection, P::SelText7, s->text7);
+    GetText(selection, P::ObjectSel, s->objects);
+    s->dateFrom = GetDate(selection, P::DateFrom);
+    s->dateTo = GetDate(selection, P::DateTo);
+    s->layout = GetU16(selection, P::ReportLayout);
+    s->unposted = GetU16(selection, P::Option2);
+    s->posted = GetU16(selection, P::Option3);
 }
 
 bool InPeriod(const ListSelection &s, const uint8_t *record, uint32_t offset)
@@ -215,11 +215,11 @@ void QuotationLine(const uint8_t *q)
 
 }  // namespace
 
-void DeliveryReport()
+void DeliveryReport(ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     ListSelection s;
-    ReadSelection(&s);
+    ReadSelection(job.selection, &s);
     RepBeginJobNr(2581);
     Headings({{0, 2582, 0}, {60, 2583, 0}, {130, 2584, 0}, {200, 2585, 0}, {300, 2586, 0}});
     if (s.layout == 0) RepRuleFull(RuleEnd, RuleThick);
@@ -235,11 +235,11 @@ void DeliveryReport()
     RepEndJob();
 }
 
-void PurchaseReport53()
+void PurchaseReport53(ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     ListSelection s;
-    ReadSelection(&s);
+    ReadSelection(job.selection, &s);
     RepBeginJobNr(2601);
     Headings({{0, 2602, 0}, {60, 2603, 0}, {140, 2607, 0}});
     if (s.layout == 0) RepRuleFull(RuleEnd, RuleThick);
@@ -263,11 +263,11 @@ void PurchaseReport53()
     RepEndJob();
 }
 
-void SalesOrderReport()
+void SalesOrderReport(ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     ListSelection s;
-    ReadSelection(&s);
+    ReadSelection(job.selection, &s);
     RepBeginJobNr(2661);
     if (s.layout == 0) {
         Headings({{0, 2562, 0}, {60, 2563, 0}, {140, 2564, 0}, {380, 2662, 1}, {RightEdge, 2663, 1}});
@@ -309,11 +309,11 @@ void SalesOrderReport()
     RepEndJob();
 }
 
-void QuotationReport()
+void QuotationReport(ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     ListSelection s;
-    ReadSelection(&s);
+    ReadSelection(job.selection, &s);
     RepBeginJobNr(2681);
     if (s.layout == 0) {
         Headings({{0, 2682, 0}, {60, 2683, 0}, {140, 2684, 0}, {440, 2687, 1}});

@@ -207,24 +207,24 @@ int TitleOf(int mode, bool perVendor) {
 
 }  // namespace
 
-void ItemPriceReport(int mode) {
-    assert(ReportParams);
+void ItemPriceReport(ReportJob &job, int mode) {
+    assert(job.selection);
     PriceRun run{};
     run.mode = mode == ModeStock || mode == ModeList ? mode : ModePrices;
-    run.margins = GetU16(ReportParams, P::Option4) == 1;
-    run.perVendor = int16_t(GetU16(ReportParams, P::ReportNumber)) == ReportPerVendor;
-    run.skipEmpty = GetU16(ReportParams, P::Option4) != 0;
+    run.margins = GetU16(job.selection, P::Option4) == 1;
+    run.perVendor = int16_t(GetU16(job.selection, P::ReportNumber)) == ReportPerVendor;
+    run.skipEmpty = GetU16(job.selection, P::Option4) != 0;
     PString vendor;
-    GetTextPrefix(ReportParams, P::SelText2, 20, vendor);
+    GetTextPrefix(job.selection, P::SelText2, 20, vendor);
     run.vendorGiven = vendor[0] != 0;
-    if (run.mode == ModePrices && int16_t(GetU16(ReportParams, P::ReportNumber)) == 10)
-        GetTextPrefix(ReportParams, P::SelText2, 5, run.priceList);
-    GetTextPrefix(ReportParams, P::SelText4, 5, run.language);
+    if (run.mode == ModePrices && int16_t(GetU16(job.selection, P::ReportNumber)) == 10)
+        GetTextPrefix(job.selection, P::SelText2, 5, run.priceList);
+    GetTextPrefix(job.selection, P::SelText4, 5, run.language);
     run.listInclVat = run.mode == ModePrices ? PricesIncludeVat(run.priceList) : 0;
 
     RepBeginJobNr(TitleOf(run.mode, run.perVendor));
     Headings(run);
-    StockItemWalk(GetU16(ReportParams, P::Option3), true, EachItem, &run);
+    StockItemWalk(job.selection, GetU16(job.selection, P::Option3), true, EachItem, &run);
     RepRuleFull(1, 4);
     RepEndJob();
 }

@@ -69,11 +69,11 @@ void EachItem(const uint8_t *item, void *context) {
 
 }  // namespace
 
-void ItemQtyReport() {
-    assert(ReportParams);
+void ItemQtyReport(ReportJob &job) {
+    assert(job.selection);
     QtyRun run{};
-    run.components = GetU16(ReportParams, P::ReportLayout) != 0;
-    run.explode = GetU16(ReportParams, P::Option2) == 1 ? 1 : 0;
+    run.components = GetU16(job.selection, P::ReportLayout) != 0;
+    run.explode = GetU16(job.selection, P::Option2) == 1 ? 1 : 0;
     RepBeginJobNr(5021);
     RepStartLine(LineHeight);
     RepTextNr(0, 0, 5022, 0);
@@ -83,7 +83,7 @@ void ItemQtyReport() {
     RepTextNr(440, 0, 5026, -1);
     RepEndLine();
     RepRuleFull(1, 4);
-    StockItemWalk(GetU16(ReportParams, P::Option3) == OrderGroup ? OrderGroup : 0, true, EachItem, &run);
+    StockItemWalk(job.selection, GetU16(job.selection, P::Option3) == OrderGroup ? OrderGroup : 0, true, EachItem, &run);
     RepRuleFull(1, 4);
     RepEndJob();
 }

@@ -42,6 +42,7 @@ struct Sums {
 };
 
 struct SalesRun {
+    const uint8_t *selection = nullptr;   // the job record
     uint16_t yearFrom = 0, yearTo = 0;
     Sums group{}, total{};
     PString current{};
@@ -89,18 +90,18 @@ void SumLines(const Sums &s) {
 }
 
 // A group's or the report's block: its caption and its sums.
-void SumBlock(const uint8_t *group, const Sums &s) {
+void SumBlock(const uint8_t *selection, const uint8_t *group, const Sums &s) {
     RepRuleFull(1, 2);
     PString caption, sel;
-    if (ReportParams[P::SelText3]) {
+    if (selection[P::SelText3]) {
         GetUiText(caption, 1135);
         if (group) PStringAppend(caption, group);
         else {
-            GetText(ReportParams, P::SelText3, sel);
+            GetText(selection, P::SelText3, sel);
             PStringAppend(caption, sel);
         }
     } else {
-        GetText(ReportParams, P::SelText1, sel);
+        GetText(selection, P::SelText1, sel);
         SelectionRangeText(sel, 1106, 1107, caption);
     }
     RepStartLine(LineHeight);
@@ -119,7 +120,7 @@ Sums ItemSums(const SalesRun &run, const uint8_t *code) {
     uint32_t recid = 0, position = 0;
     if (RecFind(ISVc::Number, stats.record, 1, 1, &recid, &position)) {
         const MemBlock block = GetU32(stats.record, ISVc::Amounts);
-        const uint16_t from = GetU16(ReportParams, P::MonthFrom), to = GetU16(ReportParams, P::MonthTo);
+        const uint16_t from = GetU16(run.selection, P::MonthFrom), to = GetU16(run.selection, P::MonthTo);
         for (int k = 0; k < StatKinds; k++) {
             PeriodBalanceChange(block, StatKinds, k, from, to, &s.period[k]);
             PeriodBalanceChange(block, StatKinds, k, run.yearFrom, run.yearTo, &s.year[k]);
@@ -136,8 +137,8 @@ void EachItem(const uint8_t *item, void *context) {
     PString code, group;
     GetText(item, INVc::Code, code);
     GetText(item, INVc::Group, group);
-    if (ReportParams[P::SelText3] && !PStringEqual(group, run.current)) {
-        SumBlock(run.current, run.group);
+    if (run.selection[P::SelText3] && !PStringEqual(group, run.current)) {
+        SumBlock(run.selection, run.current, run.group);
         Zero(&run.group);
         PStringCopy(run.current, group);
     }
@@ -192,9 +193,10 @@ void EachItem(const uint8_t *item, void *context) {
 
 }  // namespace
 
-void ItemListReport() {
-    assert(ReportParams);
+void ItemListReport(ReportJob &job) {
+    assert(job.selection);
     SalesRun run;
+    run.selection = job.selection;
     if (CompanyBlock) {
         const DateRec start = GetDate(CompanyBlock, CompanyBlk::YearStart), end = GetDate(CompanyBlock, CompanyBlk::YearEnd);
         run.yearFrom = MonthIndex(&start);
@@ -203,11 +205,11 @@ void ItemListReport() {
     Zero(&run.group);
     Zero(&run.total);
     PString groups, to;
-    GetText(ReportParams, P::SelText3, groups);
+    GetText(job.selection, P::SelText3, groups);
     if (groups[0]) RangeSplit(groups, run.current, to);
     RepBeginJobNr(2461);
     PString text;
-    const DateRec from = GetDate(ReportParams, P::DateFrom), until = GetDate(ReportParams, P::DateTo);
+    const DateRec from = GetDate(job.selection, P::DateFrom), until = GetDate(job.selection, P::DateTo);
     RepStartLine(LineHeight);
     DateRangeText(&from, &until, 3013, text);
     RepText(30, 0, text, 0);
@@ -226,10 +228,10 @@ void ItemListReport() {
         if (h[3]) RepTextNr(470, 0, h[3], 1);
         RepEndLine();
     }
-    ItemWalk(EachItem, &run);
-    if (groups[0]) SumBlock(run.current, run.group);
+    ItemWalk(job.selection, EachItem, &run);
+    if (groups[0]) SumBlock(job.selection, run.current, run.group);
     RepRuleFull(1, 2);
-    SumBlock(nullptr, run.total);
+    SumBlock(job.selection, nullptr, run.total);
     RepRuleFull(1, 2);
     RepEndJob();
 }

@@ -32,6 +32,7 @@ struct Values {
 };
 
 struct StatsRun {
+    const uint8_t *selection = nullptr;   // the job record
     DateRec from{}, to{};
     PString customer{};
     Values group{}, grand{};
@@ -108,8 +109,8 @@ void EachItem(const uint8_t *item, void *context) {
     GetText(item, INVc::Code, code);
     GetText(item, INVc::Group, group);
     const Values v = ItemValues(run, code);
-    if (GetU16(ReportParams, P::RangeKind) != 0 && DecIsZero(&v.v[0]) && DecIsZero(&v.v[1])) return;
-    if (ReportParams[P::SelText3] && run.printed > 0 && !PStringEqual(group, run.lastGroup)) Subtotal(run);
+    if (GetU16(run.selection, P::RangeKind) != 0 && DecIsZero(&v.v[0]) && DecIsZero(&v.v[1])) return;
+    if (run.selection[P::SelText3] && run.printed > 0 && !PStringEqual(group, run.lastGroup)) Subtotal(run);
     PStringCopy(run.lastGroup, group);
     run.printed++;
     RepStartLine(LineHeight);
@@ -129,14 +130,15 @@ void EachItem(const uint8_t *item, void *context) {
 
 }  // namespace
 
-void ItemListReportLayout0() {
-    assert(ReportParams);
+void ItemListReportLayout0(ReportJob &job) {
+    assert(job.selection);
     if (CancelFlag) return;
     StatsRun run;
-    run.from = GetDate(ReportParams, P::DateFrom);
-    run.to = GetDate(ReportParams, P::DateTo);
+    run.selection = job.selection;
+    run.from = GetDate(job.selection, P::DateFrom);
+    run.to = GetDate(job.selection, P::DateTo);
     if (DateIsEmpty(&run.to)) run.to = TodayDate;
-    GetTextPrefix(ReportParams, P::SelText2, 20, run.customer);
+    GetTextPrefix(job.selection, P::SelText2, 20, run.customer);
     Zero(&run.group);
     Zero(&run.grand);
     RepBeginJobNr(2461);
@@ -147,11 +149,11 @@ void ItemListReportLayout0() {
     RepTextNr(ColThird, 0, 2468, 1);
     RepTextNr(ColSecond, 0, 2466, 1);
     RepEndLine();
-    ItemWalk(EachItem, &run);
+    ItemWalk(job.selection, EachItem, &run);
     PString codes, from, to;
-    GetText(ReportParams, P::SelText1, codes);
+    GetText(job.selection, P::SelText1, codes);
     RangeSplit(codes, from, to);
-    const bool limited = ReportParams[P::SelText3] || to[0];
+    const bool limited = job.selection[P::SelText3] || to[0];
     const uint8_t none[1] = {0};
     bool found = false;
     const Values v = ItemValues(run, none, &found);

@@ -169,24 +169,24 @@ void EachItem(const uint8_t *item, void *context) {
 
 }  // namespace
 
-void ItemReport8() {
-    assert(ReportParams);
+void ItemReport8(ReportJob &job) {
+    assert(job.selection);
     ValueRun run{};
-    run.layout = GetU16(ReportParams, P::ReportLayout);
+    run.layout = GetU16(job.selection, P::ReportLayout);
     if (run.layout > LayoutLocation) run.layout = LayoutLines;
-    run.atSalesPrice = GetU16(ReportParams, P::Option12) == 1;
-    run.currentRate = GetU16(ReportParams, P::Option2) == 1;
-    run.serials = GetU16(ReportParams, P::Option11) != 0 && run.layout != LayoutLines;
-    run.skipEmpty = GetU16(ReportParams, P::RangeKind) == 1;
-    GetTextPrefix(ReportParams, P::SelText2, 10, run.location);
-    run.stockDate = GetDate(ReportParams, P::Date2From);
+    run.atSalesPrice = GetU16(job.selection, P::Option12) == 1;
+    run.currentRate = GetU16(job.selection, P::Option2) == 1;
+    run.serials = GetU16(job.selection, P::Option11) != 0 && run.layout != LayoutLines;
+    run.skipEmpty = GetU16(job.selection, P::RangeKind) == 1;
+    GetTextPrefix(job.selection, P::SelText2, 10, run.location);
+    run.stockDate = GetDate(job.selection, P::Date2From);
     run.date = run.stockDate.year != 0 ? &run.stockDate : nullptr;
     DecSetZero(&run.totalQty);
     DecSetZero(&run.totalValue);
 
     RepBeginJobNr(2322);
     Headings(run.layout, run.atSalesPrice);
-    StockItemWalk(GetU16(ReportParams, P::Option3), true, EachItem, &run);
+    StockItemWalk(job.selection, GetU16(job.selection, P::Option3), true, EachItem, &run);
     if (!CancelFlag) {
         if (run.layout == LayoutLines) RepRuleFull(1, 4);
         RepStartLine(LineHeight);

@@ -47,18 +47,18 @@ bool Step(const uint8_t *item, void *context) {
 
 }  // namespace
 
-void ItemWalk(void (*each)(const uint8_t *item, void *context), void *context) {
-    assert(ReportParams && each);
+void ItemWalk(const uint8_t *selection, void (*each)(const uint8_t *item, void *context), void *context) {
+    assert(selection && each);
     WalkState w;
     w.each = each;
     w.context = context;
     PString range;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(selection, P::SelText1, range);
     RangeSplit(range, w.codeFrom, w.codeTo);
-    GetText(ReportParams, P::SelText3, range);
+    GetText(selection, P::SelText3, range);
     w.byGroup = range[0] != 0;
     if (w.byGroup) RangeSplit(range, w.groupFrom, w.groupTo);
-    GetTextPrefix(ReportParams, P::SelText7, 20, w.vendor);
+    GetTextPrefix(selection, P::SelText7, 20, w.vendor);
     RuleRecord item(INVc::Number);
     if (!item.record) return;
     PutText(item.record, INVc::Code, w.codeFrom);

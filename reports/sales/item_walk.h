@@ -8,4 +8,4 @@
 // SelText3 is given, of the item-group range, in group order then; the
 // items whose vendor text differs from SelText7 (when given) are passed
 // over. Stops when the user presses Esc, after the item at hand.
-void ItemWalk(void (*each)(const uint8_t *item, void *context), void *context);
+void ItemWalk(const uint8_t *selection, void (*each)(const uint8_t *item, void *context), void *context);

@@ -29,34 +29,35 @@ namespace R = ORVc::Rows;
 constexpr int LineHeight = 15;
 
 struct ListRun {
+    const uint8_t *selection = nullptr;   // the job record
     int layout = 0;
     int32_t from = -1, to = -1;
     DateRec dateFrom{}, dateTo{};
 };
 
-uint16_t Option(uint32_t offset) { return GetU16(ReportParams, offset); }
+uint16_t Option(const uint8_t *selection, uint32_t offset) { return GetU16(selection, offset); }
 
 // The state options, then the customer, salesman, open word and period.
 bool OrderTaken(const ListRun &run, const uint8_t *order) {
     const uint16_t state = GetU16(order, ORVc::InvState), closed = GetU16(order, ORVc::DelivComplete);
     const uint16_t third = GetU16(order, ORVc::Open);
-    const bool status = ParamBoxesNoneTicked({P::Option2, P::Option3, P::Option4}) ||
-                        (Option(P::Option4) == 1 && closed == 1 && state == 2) ||
-                        (Option(P::Option3) == 1 && closed == 0 && (state == 0 || state == 2)) ||
-                        (Option(P::Option2) == 1 && (state == 0 || state == 1));
+    const bool status = ParamBoxesNoneTicked(run.selection, {P::Option2, P::Option3, P::Option4}) ||
+                        (Option(run.selection, P::Option4) == 1 && closed == 1 && state == 2) ||
+                        (Option(run.selection, P::Option3) == 1 && closed == 0 && (state == 0 || state == 2)) ||
+                        (Option(run.selection, P::Option2) == 1 && (state == 0 || state == 1));
     if (!status) return false;
     PString want, have;
-    if (ReportParams[P::SelText2]) {
-        GetText(ReportParams, P::SelText2, want);
+    if (run.selection[P::SelText2]) {
+        GetText(run.selection, P::SelText2, want);
         GetText(order, ORVc::CustCode, have);
         if (!PStringEqual(want, have)) return false;
     }
-    if (ReportParams[P::SelText7]) {
-        GetTextPrefix(ReportParams, P::SelText7, 20, want);
+    if (run.selection[P::SelText7]) {
+        GetTextPrefix(run.selection, P::SelText7, 20, want);
         GetText(order, ORVc::SalesMan, have);
         if (!PStringEqual(want, have)) return false;
     }
-    if (!ParamStateAdmits(P::Option8, P::Option7, third == 1)) return false;
+    if (!ParamStateAdmits(run.selection, P::Option8, P::Option7, third == 1)) return false;
     const DateRec date = GetDate(order, ORVc::OrdDate);
     return DateInRange(&date, &run.dateFrom, &run.dateTo);
 }
@@ -123,15 +124,16 @@ bool EachOrder(const uint8_t *order, void *context) {
 
 }  // namespace
 
-void OrderListReport4() {
-    assert(ReportParams);
+void OrderListReport4(ReportJob &job) {
+    assert(job.selection);
     ListRun run;
-    run.layout = GetU16(ReportParams, P::ReportLayout) > 2 ? 2 : GetU16(ReportParams, P::ReportLayout);
+    run.selection = job.selection;
+    run.layout = GetU16(job.selection, P::ReportLayout) > 2 ? 2 : GetU16(job.selection, P::ReportLayout);
     PString range;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(job.selection, P::SelText1, range);
     RangeSplitNumber(range, &run.from, &run.to);
-    run.dateFrom = GetDate(ReportParams, P::DateFrom);
-    run.dateTo = GetDate(ReportParams, P::DateTo);
+    run.dateFrom = GetDate(job.selection, P::DateFrom);
+    run.dateTo = GetDate(job.selection, P::DateTo);
     RepBeginJobNr(2561);
     RepStartLine(LineHeight);
     RepTextNr(0, 0, 2562, 0);

@@ -26,6 +26,7 @@ namespace P = ReportParamsVc;
 constexpr int LineHeight = 15;
 
 struct ObjectRun {
+    const uint8_t *selection = nullptr;   // the job record
     int32_t from = -1, to = -1;
     DateRec dateFrom{}, dateTo{}, yearStart{};
     ObjectTotals period, year;
@@ -48,8 +49,8 @@ bool EachOrder(const uint8_t *order, void *context) {
     if (run.to >= 0 && GetI32(order, ORVc::SerNr) > run.to) return false;
     const DateRec date = GetDate(order, ORVc::OrdDate);
     if (!DateInRange(&date, &run.yearStart, &run.dateTo)) return true;
-    OrderObjectsAdd(&run.year, order);
-    if (DateInRange(&date, &run.dateFrom, &run.dateTo)) OrderObjectsAdd(&run.period, order);
+    OrderObjectsAdd(run.selection, &run.year, order);
+    if (DateInRange(&date, &run.dateFrom, &run.dateTo)) OrderObjectsAdd(run.selection, &run.period, order);
     return true;
 }
 
@@ -82,10 +83,10 @@ int ObjectTotalFind(const uint8_t *code, const ObjectTotals &table) {
     return -1;
 }
 
-void ObjectTotalAdd(ObjectTotals *table, const uint8_t *code, const uint8_t *order) {
-    assert(table && code && order);
+void ObjectTotalAdd(const uint8_t *selection, ObjectTotals *table, const uint8_t *code, const uint8_t *order) {
+    assert(selection && table && code && order);
     PString sel;
-    GetText(ReportParams, P::ObjectSel, sel);
+    GetText(selection, P::ObjectSel, sel);
     if (sel[0] && !PStringEqual(sel, code)) return;
     const PackedDecimal amount = GetDec(order, ORVc::Net);
     bool found = false;
@@ -104,23 +105,24 @@ void ObjectTotalAdd(ObjectTotals *table, const uint8_t *code, const uint8_t *ord
     table->push_back(row);
 }
 
-void OrderObjectsAdd(ObjectTotals *table, const uint8_t *order) {
+void OrderObjectsAdd(const uint8_t *selection, ObjectTotals *table, const uint8_t *order) {
     PString list;
     GetText(order, ORVc::Objects, list);
     ObjectSlots slots{};
     ParseObjectList(list, &slots);
     for (const auto &code : slots)
-        if (code[0]) ObjectTotalAdd(table, code.data(), order);
+        if (code[0]) ObjectTotalAdd(selection, table, code.data(), order);
 }
 
-void OrderObjectReport() {
-    assert(ReportParams);
+void OrderObjectReport(ReportJob &job) {
+    assert(job.selection);
     ObjectRun run;
+    run.selection = job.selection;
     PString text;
-    GetText(ReportParams, P::SelText1, text);
+    GetText(job.selection, P::SelText1, text);
     RangeSplitNumber(text, &run.from, &run.to);
-    run.dateFrom = GetDate(ReportParams, P::DateFrom);
-    run.dateTo = GetDate(ReportParams, P::DateTo);
+    run.dateFrom = GetDate(job.selection, P::DateFrom);
+    run.dateTo = GetDate(job.selection, P::DateTo);
     run.yearStart = YearStartOf(run.dateFrom);
     RepBeginJobNr(5260);
     RepStartLine(LineHeight);

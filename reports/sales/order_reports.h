@@ -12,28 +12,28 @@ struct ReportJob;
 #include "core/pstring.h"
 
 // Report 54: the orders with something outstanding, status from Option3..5.
-void OrderStatusReport();
+void OrderStatusReport(ReportJob &job);
 // Reports 64 (mode 1: not delivered, rows in stock) and 116 (mode 2: shipped
 // and not invoiced).
-void OrderStatusReport64(int mode);
+void OrderStatusReport64(ReportJob &job, int mode);
 // Report 4: the order list.
-void OrderListReport4();
+void OrderListReport4(ReportJob &job);
 // Report 81: the purchase orders still to receive.
-void POStatusReport();
+void POStatusReport(ReportJob &job);
 // Report 110: one order with what stock allows, its deliveries and invoices.
 void DocumentFlowReport(ReportJob &job);
 // Report 97: the orders' net amounts per object, for the period and the
 // fiscal year to its end.
-void OrderObjectReport();
+void OrderObjectReport(ReportJob &job);
 // Report 72: item sales per salesman, or the rows with their commission.
-void InvoiceReport72();
+void InvoiceReport72(ReportJob &job);
 // Report 112: the posted documents of a register with the voucher rows
 // each posts, and those rows summed per account.
-void PostedDocumentVoucherReport();
+void PostedDocumentVoucherReport(ReportJob &job);
 // Report 9, layout 0: three statistics values per item over the period.
-void ItemListReportLayout0();
+void ItemListReportLayout0(ReportJob &job);
 // Report 9, other layouts: sales statistics, stock and price per item.
-void ItemListReport();
+void ItemListReport(ReportJob &job);
 
 // The commission of one invoice row: the item's percent, or the
 // salesman's when the item has none; commission = base x percent / 100
@@ -100,7 +100,8 @@ using ObjectTotals = std::vector<ObjectTotal>;
 // The index of the last row of code, or -1.
 int ObjectTotalFind(const uint8_t *code, const ObjectTotals &table);
 // Adds the order's amount without VAT and one order to code's row, or
-// appends the row; nothing when the selection names another object.
-void ObjectTotalAdd(ObjectTotals *table, const uint8_t *code, const uint8_t *order);
+// appends the row; nothing when the job record selection names another
+// object.
+void ObjectTotalAdd(const uint8_t *selection, ObjectTotals *table, const uint8_t *code, const uint8_t *order);
 // ObjectTotalAdd for each object of the order's object list.
-void OrderObjectsAdd(ObjectTotals *table, const uint8_t *order);
+void OrderObjectsAdd(const uint8_t *selection, ObjectTotals *table, const uint8_t *order);

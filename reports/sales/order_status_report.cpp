@@ -40,6 +40,7 @@ constexpr uint16_t ItemRow = 1;
 
 // What one run reads of the job record and gathers.
 struct StatusRun {
+    const uint8_t *selection = nullptr;   // the job record
     int report = 54;               // 54, 64 or 116
     int layout = 0;
     bool quantities = false;       // Option11: follow-up quantities instead of values
@@ -49,7 +50,7 @@ struct StatusRun {
     PackedDecimal sums[4]{};       // layout 2's column sums
 };
 
-bool Given(uint32_t offset) { return ReportParams[offset] != 0; }
+bool Given(const StatusRun &run, uint32_t offset) { return run.selection[offset] != 0; }
 
 // What is still to follow up of a row: ordered less invoiced, or for
 // report 116 shipped less invoiced.
@@ -74,12 +75,12 @@ PackedDecimal RowValue(const uint8_t *row, const PackedDecimal *qty, bool discou
 bool RowPasses(const StatusRun &run, const uint8_t *row) {
     PString item;
     GetText(row, R::ItemCode, item);
-    if (Given(P::SelText6)) {
+    if (Given(run, P::SelText6)) {
         PString want;
-        GetTextPrefix(ReportParams, P::SelText6, 20, want);
+        GetTextPrefix(run.selection, P::SelText6, 20, want);
         if (!PStringEqual(item, want)) return false;
     }
-    if (Given(P::SelText3)) {
+    if (Given(run, P::SelText3)) {
         RuleRecord it(INVc::Number);
         if (!it.record || !item[0]) return false;
         PutText(it.record, INVc::Code, item);
@@ -97,7 +98,7 @@ bool RowPasses(const StatusRun &run, const uint8_t *row) {
 
 // True when some item row passes the row tests (always, without them).
 bool OrderHasPassingRow(const StatusRun &run, const uint8_t *order) {
-    if (!Given(P::SelText6) && !Given(P::SelText3)) return true;
+    if (!Given(run, P::SelText6) && !Given(run, P::SelText3)) return true;
     uint8_t row[R::Size];
     const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < n; i++) {
@@ -112,10 +113,10 @@ bool OrderTaken(const StatusRun &run, const uint8_t *order) {
     const uint16_t a = GetU16(order, ORVc::DelivComplete), b = GetU16(order, ORVc::InvState);
     bool status = false;
     if (run.report == 54) {
-        status = ParamBoxesNoneTicked({P::Option3, P::Option4, P::Option5}) ||
-                 (GetU16(ReportParams, P::Option3) == 1 && a == 0) ||
-                 (GetU16(ReportParams, P::Option4) == 1 && a == 0 && (b == 0 || b == 2)) ||
-                 (GetU16(ReportParams, P::Option5) == 1 && (b == 0 || b == 1));
+        status = ParamBoxesNoneTicked(run.selection, {P::Option3, P::Option4, P::Option5}) ||
+                 (GetU16(run.selection, P::Option3) == 1 && a == 0) ||
+                 (GetU16(run.selection, P::Option4) == 1 && a == 0 && (b == 0 || b == 2)) ||
+                 (GetU16(run.selection, P::Option5) == 1 && (b == 0 || b == 1));
     } else {
         status = run.report == 64 ? a == 0 : b == 0;
     }
@@ -127,18 +128,18 @@ bool OrderTaken(const StatusRun &run, const uint8_t *order) {
     } equal[] = {{P::SelText2, ORVc::CustCode, 20}, {P::SelText7, ORVc::SalesMan, 5},
                  {P::SelText5, ORVc::OrderClass, 5}};
     for (const auto &e : equal) {
-        if (!Given(e.sel)) continue;
-        GetPString(ReportParams, e.sel, e.sel == P::SelText2 ? 255 : 20, want);
+        if (!Given(run, e.sel)) continue;
+        GetPString(run.selection, e.sel, e.sel == P::SelText2 ? 255 : 20, want);
         GetPString(order, e.field, e.m, have);
         if (!PStringEqual(want, have)) return false;
     }
-    if (Given(P::SelText4)) {
-        GetText(ReportParams, P::SelText4, want);
+    if (Given(run, P::SelText4)) {
+        GetText(run.selection, P::SelText4, want);
         GetText(order, ORVc::DelivText, have);
         if (!InRangeBySetting(want, have)) return false;
     }
-    if (Given(P::ObjectSel)) {
-        GetText(ReportParams, P::ObjectSel, want);
+    if (Given(run, P::ObjectSel)) {
+        GetText(run.selection, P::ObjectSel, want);
         GetText(order, ORVc::Objects, have);
         if (!ObjectListContains(want, have) && !ObjectListContains(have, want)) return false;
     }
@@ -276,17 +277,18 @@ bool EachOrder(const uint8_t *order, void *context) {
 }
 
 // The body of the three reports.
-void OrderStatusRun(int report) {
-    assert(ReportParams);
+void OrderStatusRun(const uint8_t *selection, int report) {
+    assert(selection);
     StatusRun run;
+    run.selection = selection;
     run.report = report;
-    run.layout = GetU16(ReportParams, P::ReportLayout);
+    run.layout = GetU16(selection, P::ReportLayout);
     if (run.layout > 2) run.layout = 2;
-    run.quantities = GetU16(ReportParams, P::Option11) != 0;
+    run.quantities = GetU16(selection, P::Option11) != 0;
     PString text;
-    GetText(ReportParams, P::SelText1, text);
+    GetText(selection, P::SelText1, text);
     RangeSplitNumber(text, &run.from, &run.to);
-    GetText(ReportParams, P::SelText3, text);
+    GetText(selection, P::SelText3, text);
     if (text[0]) RangeSplit(text, run.groupFrom, run.groupTo);
     DecSetZero(&run.grand);
     for (PackedDecimal &s : run.sums) DecSetZero(&s);
@@ -321,6 +323,6 @@ void OrderStatusRun(int report) {
 
 }  // namespace
 
-void OrderStatusReport() { OrderStatusRun(54); }
+void OrderStatusReport(ReportJob &job) { OrderStatusRun(job.selection, 54); }
 
-void OrderStatusReport64(int mode) { OrderStatusRun(mode == 2 ? 116 : 64); }
+void OrderStatusReport64(ReportJob &job, int mode) { OrderStatusRun(job.selection, mode == 2 ? 116 : 64); }

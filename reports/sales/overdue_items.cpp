@@ -49,7 +49,7 @@ static_assert(OverdueBlock::Rows == StatementRec::Lines && OverdueBlock::AgeTota
                   OverdueBlock::Size == StatementRec::Size && OverdueRow::Size == StatementLine::Size,
               "the reminder form reads the overdue block as a statement");
 
-bool Option(uint32_t field) { return GetU16(ReportParams, field) != 0; }
+bool Option(const uint8_t *selection, uint32_t field) { return GetU16(selection, field) != 0; }
 
 // The sales invoice of serial into invoice; false (invoice cleared) when missing.
 bool ReadInvoice(int32_t serial, uint8_t *invoice)
@@ -136,10 +136,10 @@ bool OverdueRowAdd(MemBlock *rows, const uint8_t *openItem, const uint8_t *invoi
     return true;
 }
 
-void CustomerOverdueItems(const uint8_t *customerCode, int mode, PackedDecimal *grand)
+void CustomerOverdueItems(const uint8_t *selection, const uint8_t *customerCode, int mode, PackedDecimal *grand)
 {
-    assert(customerCode && grand && ReportParams);
-    const DateRec capFrom = GetDate(ReportParams, P::Date2From);
+    assert(selection && customerCode && grand);
+    const DateRec capFrom = GetDate(selection, P::Date2From);
     InterestDayCap = NoCap;
     if (capFrom.year != 0) {
         const int32_t cap = DateDiffDays(&TodayDate, &capFrom);
@@ -148,8 +148,8 @@ void CustomerOverdueItems(const uint8_t *customerCode, int mode, PackedDecimal *
     LoadCustomer(customerCode);
     const bool noticeCounting = GetU16(FormCustomer, CUVc::NoticeCounting) == NoticeCountingOn;
     PString objects;
-    GetText(ReportParams, P::ObjectSel, objects);
-    const uint16_t layout = GetU16(ReportParams, P::ReportLayout);
+    GetText(selection, P::ObjectSel, objects);
+    const uint16_t layout = GetU16(selection, P::ReportLayout);
     uint8_t block[OverdueBlock::Size] = {};
     PackedDecimal total, interestTotal, notOverdue, overdue;
     for (PackedDecimal *d : {&total, &interestTotal, &notOverdue, &overdue}) DecSetZero(d);
@@ -168,19 +168,19 @@ void CustomerOverdueItems(const uint8_t *customerCode, int mode, PackedDecimal *
         if (!PStringEqual(code, customerCode)) break;
         const int32_t serial = GetI32(item.record, ARVc::InvoiceNr);
         const bool found = ReadInvoice(serial, invoice.record);
-        if (mode == 0 && found && GetU16(invoice.record, IVVc::InvType) == KindCredit && !Option(P::Option10)) continue;
+        if (mode == 0 && found && GetU16(invoice.record, IVVc::InvType) == KindCredit && !Option(selection, P::Option10)) continue;
         if (mode == 1 && !InvoiceHasObjects(objects, invoice.record, found)) continue;
         const DateRec due = GetDate(item.record, ARVc::DueDate);
         const int32_t days = DateDiffDays(&due, &TodayDate);
         uint8_t taken[ARVc::Size];
         std::memcpy(taken, item.record, ARVc::Size);
         PackedDecimal amount = GetDec(item.record, ARVc::OpenAmount);
-        if (!Option(P::Option5)) {
+        if (!Option(selection, P::Option5)) {
             const PackedDecimal rate = GetDec(invoice.record, IVVc::Rate);
             AmountTimesRate(&amount, &rate, &amount);
             PutDec(taken, ARVc::OpenAmount, amount);
         }
-        if (Option(P::Option1) && days >= 0) continue;
+        if (Option(selection, P::Option1) && days >= 0) continue;
         if (layout == 1 && days > OverdueFrom) continue;
         DecAdd(&total, &amount, &total);
         PackedDecimal *part = days > OverdueFrom ? &notOverdue : &overdue;
@@ -188,7 +188,7 @@ void CustomerOverdueItems(const uint8_t *customerCode, int mode, PackedDecimal *
         PackedDecimal interest;
         if (!OverdueRowAdd(&rows, taken, found ? invoice.record : nullptr, &interest)) break;
         if (!DecIsBlank(&interest)) DecAdd(&interestTotal, &interest, &interestTotal);
-        if (mode == 0 && days < 0 && found && GetU16(ReportParams, P::Option3) == 1 && noticeCounting)
+        if (mode == 0 && days < 0 && found && GetU16(selection, P::Option3) == 1 && noticeCounting)
             toCount.push_back(serial);
     }
     RecFreeMatrix(IVVc::Number, invoice.record);
@@ -200,21 +200,21 @@ void CustomerOverdueItems(const uint8_t *customerCode, int mode, PackedDecimal *
     PutDec(block, OverdueBlock::NotOverdue, notOverdue);
     PutDec(block, OverdueBlock::Overdue, overdue);
     for (int i = 0; i < 6; i++) PutDec(block, OverdueBlock::AgeTotal + (uint32_t)i * sizeof(PackedDecimal), ages[i]);
-    const bool none = rows == 0 || (GetU16(ReportParams, P::Option2) == 1 && DecIsZero(&ages[0]));
+    const bool none = rows == 0 || (GetU16(selection, P::Option2) == 1 && DecIsZero(&ages[0]));
     if (!none && mode == 0) {
         if (OverdueFormPrinter(ReminderDoc, block) == 1)
             for (int32_t serial : toCount) InvoiceNoticeCount(serial);
     } else if (!none) {
-        OverdueBlockPrint(block);
+        OverdueBlockPrint(selection, block);
     }
     DecAdd(grand, &total, grand);
     if (rows) MemFree(&rows);
 }
 
-void OverdueBlockPrint(const uint8_t *block)
+void OverdueBlockPrint(const uint8_t *selection, const uint8_t *block)
 {
-    assert(block);
-    const bool inCurrency = Option(P::Option5), capped = CompanyVariant() == RuleCapped;
+    assert(selection && block);
+    const bool inCurrency = Option(selection, P::Option5), capped = CompanyVariant() == RuleCapped;
     PString own, currency;
     GetText(FormCustomer, CUVc::CurncyCode, own);
     RepRuleFull(1, 4);
@@ -254,6 +254,7 @@ void OverdueBlockPrint(const uint8_t *block)
 namespace {
 
 struct Report18Walk {
+    const uint8_t *selection;   // the job record
     int mode;
     PackedDecimal grand;
 };
@@ -261,18 +262,18 @@ struct Report18Walk {
 void EachCustomer(const uint8_t *customer, void *context)
 {
     Report18Walk *w = static_cast<Report18Walk *>(context);
-    if (GetU16(ReportParams, P::Option4) == 1 && GetU16(customer, CUVc::InterestFlag) == 0) return;
+    if (GetU16(w->selection, P::Option4) == 1 && GetU16(customer, CUVc::InterestFlag) == 0) return;
     PString code;
     GetText(customer, CUVc::Code, code);
-    CustomerOverdueItems(code, w->mode, &w->grand);
+    CustomerOverdueItems(w->selection, code, w->mode, &w->grand);
 }
 
 }  // namespace
 
-void CustomerReport18(int mode)
+void CustomerReport18(ReportJob &job, int mode)
 {
-    assert(ReportParams);
-    Report18Walk walk{mode, {}};
+    assert(job.selection);
+    Report18Walk walk{job.selection, mode, {}};
     DecSetZero(&walk.grand);
     if (mode == 1) {
         RepBeginJobNr(2541);
@@ -285,9 +286,15 @@ void CustomerReport18(int mode)
         RepTextNr(RightEdge, 0, 2548, 1);
         RepEndLine();
     }
-    CustomerWalk(EachCustomer, &walk);
+    CustomerWalk(job.selection, EachCustomer, &walk);
     if (mode == 1) {
         RepRuleFull(1, 4);
         RepEndJob();
     }
+}
+
+void OverdueNoticeRun(int mode)
+{
+    ReportJob job{ReportParams};
+    CustomerReport18(job, mode);
 }

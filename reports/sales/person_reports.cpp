@@ -172,11 +172,11 @@ void EntryRowLine(int kind, const uint8_t *row) {
 }
 
 // Report 102: the employees under their departments.
-void EmployeeDepReport() {
+void EmployeeDepReport(ReportJob &job) {
     RepBeginJobNr(6100);
     ReportHeadings(LineHeight, {{0, 6101}, {130, 6102}, {280, 6103}, {400, 6104}});
     PString wanted, dep, last, name;
-    GetTextPrefix(ReportParams, P::SelText1, DepMax, wanted);
+    GetTextPrefix(job.selection, P::SelText1, DepMax, wanted);
     bool first = true;
     RuleRecord person(W::Number);
     if (person.record) {
@@ -203,13 +203,13 @@ void EmployeeDepReport() {
 }
 
 // Report 103: the entry each employee of the range would get, previewed.
-void EmployeeDepPersonReport() {
+void EmployeeDepPersonReport(ReportJob &job) {
     RepBeginJobNr(6020);
     ReportHeadings(LineHeight, {{0, 6024}, {130, 6025}, {220, 6026}});
     PString range, from, to, dep, code, wantedDep;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(job.selection, P::SelText1, range);
     RangeSplit(range, from, to);
-    GetTextPrefix(ReportParams, P::SelText2, DepMax, wantedDep);
+    GetTextPrefix(job.selection, P::SelText2, DepMax, wantedDep);
     const bool byDep = wantedDep[0] != 0;
     RuleRecord person(W::Number), entry(E::Number);
     if (person.record && entry.record) {
@@ -241,14 +241,14 @@ void EmployeeDepPersonReport() {
 
 // Report 100: the entries of one department or employee in the period,
 // summed by account and text.
-void DepPersonReport100() {
+void DepPersonReport100(ReportJob &job) {
     RepBeginJobNr(6070);
     ReportHeadings(20, {{20, 3073}, {60, 3074}, {160, 3075}, {380, 3076}, {StopEnd, 3077}}, 3);
     PString wantedDep, wantedPerson, dep, code, account, text, name;
-    GetTextPrefix(ReportParams, P::SelText2, DepMax, wantedDep);
-    GetTextPrefix(ReportParams, P::SelText1, CodeMax, wantedPerson);
+    GetTextPrefix(job.selection, P::SelText2, DepMax, wantedDep);
+    GetTextPrefix(job.selection, P::SelText1, CodeMax, wantedPerson);
     const bool byDep = wantedDep[0] != 0;
-    const DateRec from = GetDate(ReportParams, P::DateFrom), to = GetDate(ReportParams, P::DateTo);
+    const DateRec from = GetDate(job.selection, P::DateFrom), to = GetDate(job.selection, P::DateTo);
     RuleRecord entry(E::Number), summary(E::Number);
     if (entry.record && summary.record) {
         PackedDecimal total;
@@ -292,11 +292,11 @@ void DepPersonReport100() {
 
 // Reports 101 and 104: the entries of the selection's date with their
 // amounts on the listed accounts, and the sums per account.
-void TransDateReport101(int block) {
+void TransDateReport101(ReportJob &job, int block) {
     RepBeginJobNr(6001);
-    const DateRec date = GetDate(ReportParams, P::DateFrom);
+    const DateRec date = GetDate(job.selection, P::DateFrom);
     PString wantedDep, dep, company, number;
-    GetTextPrefix(ReportParams, P::SelText2, DepMax, wantedDep);
+    GetTextPrefix(job.selection, P::SelText2, DepMax, wantedDep);
     ListedAccountTable table;
     PackedDecimal runTotal;
     DecSetZero(&runTotal);

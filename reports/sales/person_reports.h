@@ -10,11 +10,13 @@
 
 #include "core/decimal.h"
 
-void EmployeeDepReport();          // 102
-void EmployeeDepPersonReport();    // 103
-void DepPersonReport100();         // 100
+struct ReportJob;
+
+void EmployeeDepReport(ReportJob &job);          // 102
+void EmployeeDepPersonReport(ReportJob &job);    // 103
+void DepPersonReport100(ReportJob &job);         // 100
 // Reports 101 (block 0) and 104 (block 1).
-void TransDateReport101(int block);
+void TransDateReport101(ReportJob &job, int block);
 
 // The sum per listed account: the account code and its amount.
 struct ListedAccountSum {

@@ -32,6 +32,7 @@ namespace R = PurchOrderVc::Rows;
 constexpr int LineHeight = 15;
 
 struct PORun {
+    const uint8_t *selection = nullptr;   // the job record
     int layout = 0;
     bool quantities = false;
     int32_t from = -1, to = -1;
@@ -70,7 +71,7 @@ void EachRow(const uint8_t *order, bool all, F each) {
 // True when the row's item lies in the item-group range (an item that
 // does not exist is not tested).
 bool RowInGroups(const PORun &run, const uint8_t *row) {
-    if (!ReportParams[P::SelText3]) return true;
+    if (!run.selection[P::SelText3]) return true;
     RuleRecord it(INVc::Number);
     if (!it.record) return false;
     PString item, group;
@@ -85,10 +86,10 @@ bool RowInGroups(const PORun &run, const uint8_t *row) {
 }
 
 // True when the row carries the item SelText6 names (any row without one).
-bool RowHasItem(const uint8_t *row) {
-    if (!ReportParams[P::SelText6]) return true;
+bool RowHasItem(const uint8_t *selection, const uint8_t *row) {
+    if (!selection[P::SelText6]) return true;
     PString want, item;
-    GetTextPrefix(ReportParams, P::SelText6, 20, want);
+    GetTextPrefix(selection, P::SelText6, 20, want);
     GetText(row, R::ItemCode, item);
     return PStringEqual(want, item);
 }
@@ -172,8 +173,8 @@ bool EachOrder(const uint8_t *order, void *context) {
         DecAdd(&receivedSum, &q, &receivedSum);
     });
     const bool received = !DecIsZero(&receivedSum);
-    const bool take = ParamBoxesNoneTicked({P::Option3, P::Option4}) || GetU16(ReportParams, P::Option3) == 1 ||
-                      (GetU16(ReportParams, P::Option4) == 1 && received);
+    const bool take = ParamBoxesNoneTicked(run.selection, {P::Option3, P::Option4}) || GetU16(run.selection, P::Option3) == 1 ||
+                      (GetU16(run.selection, P::Option4) == 1 && received);
     if (!take) return true;
     PString want, have;
     const struct {
@@ -181,19 +182,19 @@ bool EachOrder(const uint8_t *order, void *context) {
         int m;
     } equal[] = {{P::SelText8, PurchOrderVc::Location, 10}, {P::SelText2, PurchOrderVc::VendCode, 20}};
     for (const auto &e : equal) {
-        if (!ReportParams[e.sel]) continue;
-        GetPString(ReportParams, e.sel, e.sel == P::SelText2 ? 255 : 20, want);
+        if (!run.selection[e.sel]) continue;
+        GetPString(run.selection, e.sel, e.sel == P::SelText2 ? 255 : 20, want);
         GetPString(order, e.field, e.m, have);
         if (!PStringEqual(want, have)) return true;
     }
-    if (ReportParams[P::SelText4]) {
-        GetText(ReportParams, P::SelText4, want);
+    if (run.selection[P::SelText4]) {
+        GetText(run.selection, P::SelText4, want);
         GetText(order, PurchOrderVc::Reference, have);
         if (!InRangeBySetting(want, have)) return true;
     }
-    if (ReportParams[P::SelText6]) {
+    if (run.selection[P::SelText6]) {
         bool carries = false;
-        EachRow(order, false, [&carries](const uint8_t *row) { carries = carries || RowHasItem(row); });
+        EachRow(order, false, [&](const uint8_t *row) { carries = carries || RowHasItem(run.selection, row); });
         if (!carries) return true;
     }
     PString currency;
@@ -222,7 +223,7 @@ bool EachOrder(const uint8_t *order, void *context) {
         return true;
     }
     EachRow(order, false, [&](const uint8_t *row) {
-        if (!RowHasItem(row) || !RowInGroups(run, row)) return;
+        if (!RowHasItem(run.selection, row) || !RowInGroups(run, row)) return;
         RepStartLine(LineHeight);
         OrderLineNumber(0, serial, 0);
         RepValue(50, 0, order + PurchOrderVc::PODate, FtDate, 0);
@@ -252,15 +253,16 @@ bool EachOrder(const uint8_t *order, void *context) {
 
 }  // namespace
 
-void POStatusReport() {
-    assert(ReportParams);
+void POStatusReport(ReportJob &job) {
+    assert(job.selection);
     PORun run;
-    run.layout = GetU16(ReportParams, P::ReportLayout) > 2 ? 2 : GetU16(ReportParams, P::ReportLayout);
-    run.quantities = GetU16(ReportParams, P::Option11) != 0;
+    run.selection = job.selection;
+    run.layout = GetU16(job.selection, P::ReportLayout) > 2 ? 2 : GetU16(job.selection, P::ReportLayout);
+    run.quantities = GetU16(job.selection, P::Option11) != 0;
     PString text;
-    GetText(ReportParams, P::SelText1, text);
+    GetText(job.selection, P::SelText1, text);
     RangeSplitNumber(text, &run.from, &run.to);
-    GetText(ReportParams, P::SelText3, text);
+    GetText(job.selection, P::SelText3, text);
     if (text[0]) RangeSplit(text, run.groupFrom, run.groupTo);
     for (PackedDecimal &s : run.sums) DecSetZero(&s);
     RepBeginJobNr(5041);

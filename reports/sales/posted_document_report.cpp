@@ -175,14 +175,14 @@ void SummaryHeading() {
 
 }  // namespace
 
-void PostedDocumentVoucherReport() {
-    assert(ReportParams);
-    const int choice = GetU16(ReportParams, P::Option1);
+void PostedDocumentVoucherReport(ReportJob &job) {
+    assert(job.selection);
+    const int choice = GetU16(job.selection, P::Option1);
     const DocumentKind *kind = nullptr;
     for (const DocumentKind &k : Kinds)
         if (k.choice == choice) kind = &k;
     if (!kind || !PendingVoucher) return;
-    VoucherRun run{kind, GetU16(ReportParams, P::ReportLayout) == 1 ? 1 : 0, GetDate(ReportParams, P::DateTo),
+    VoucherRun run{kind, GetU16(job.selection, P::ReportLayout) == 1 ? 1 : 0, GetDate(job.selection, P::DateTo),
                    nullptr};
     RuleRecord summary(Voucher::Number), doc(kind->reg);
     if (!summary.record || !doc.record) return;
@@ -201,7 +201,7 @@ void PostedDocumentVoucherReport() {
         RepEndLine();
     }
     RepRuleFull(1, 4);
-    PutDate(doc.record, kind->date, GetDate(ReportParams, P::DateFrom));
+    PutDate(doc.record, kind->date, GetDate(job.selection, P::DateFrom));
     ReportIndexWalk(kind->reg, kind->index, doc.record, 1, EachDocument, &run);
     OrderLineGap(25);
     RepRuleFull(1, 4);

@@ -141,13 +141,13 @@ void SummaryBlock(int layout, const uint8_t *summary) {
 
 // Report 65: the posted invoices of the period (and serial range) by
 // transaction date with their vouchers, and the vouchers summed per account.
-void InvoiceByDateReport() {
-    if (!ReportParams || !PendingVoucher) return;
-    const int layout = GetU16(ReportParams, ReportParamsVc::ReportLayout) == 1 ? 1 : 0;
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
+void InvoiceByDateReport(ReportJob &job) {
+    if (!job.selection || !PendingVoucher) return;
+    const int layout = GetU16(job.selection, ReportParamsVc::ReportLayout) == 1 ? 1 : 0;
+    const DateRec from = GetDate(job.selection, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(job.selection, ReportParamsVc::DateTo);
     uint8_t range[256];
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(job.selection, ReportParamsVc::SelText1, range);
     int32_t serialFrom = -1, serialTo = -1;
     if (range[0]) RangeSplitNumber(range, &serialFrom, &serialTo);
 

@@ -78,9 +78,9 @@ void StockByLocation(const uint8_t *code) {
 
 }  // namespace
 
-void PriceListReport() {
+void PriceListReport(ReportJob &job) {
     PString code, name, vatCode, text;
-    GetTextPrefix(ReportParams, P::SelText1, 20, code);
+    GetTextPrefix(job.selection, P::SelText1, 20, code);
     RuleRecord item(INVc::Number);
     if (!item.record || code[0] == 0) return;
     PutText(item.record, INVc::Code, code);

@@ -76,16 +76,16 @@ void CustomerName(const uint8_t *code, uint8_t *name) {
 // True when receipt passes the job record's filters, in their order:
 // payment mode (SelText3), the unposted box (Option2) or the posted
 // box (Option3), neither admitting both, the receipt date from DateFrom and to DateTo when set.
-bool ReceiptWanted(const uint8_t *receipt) {
+bool ReceiptWanted(const uint8_t *selection, const uint8_t *receipt) {
     PString mode, want;
-    GetText(ReportParams, ReportParamsVc::SelText3, want);
+    GetText(selection, ReportParamsVc::SelText3, want);
     GetText(receipt, IPVc::PayMode, mode);
     if (want[0] && !PStringEqual(mode, want)) return false;
     const bool posted = GetU16(receipt, IPVc::Posted) != 0;
-    if (!ParamStateAdmits(ReportParamsVc::Option2, ReportParamsVc::Option3, posted)) return false;
+    if (!ParamStateAdmits(selection, ReportParamsVc::Option2, ReportParamsVc::Option3, posted)) return false;
     const DateRec date = GetDate(receipt, IPVc::TransDate);
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
+    const DateRec from = GetDate(selection, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(selection, ReportParamsVc::DateTo);
     if (!DateIsEmpty(&from) && DateCompare(&date, &from) < 0) return false;
     if (!DateIsEmpty(&to) && DateCompare(&date, &to) > 0) return false;
     return true;
@@ -219,14 +219,14 @@ void PrintReceiptSums(ReceiptTotals *t) {
 // filtered by payment mode, posted state and date, each with its rows and
 // totals; then the sums. Esc stops the walk after the receipt at hand;
 // the sums and the job's end still come.
-void ReceiptJournalReport() {
-    assert(ReportParams);
+void ReceiptJournalReport(ReportJob &job) {
+    assert(job.selection);
     ReceiptTotals totals;
     DecSetBlank(&totals.discounts);
     DecSetBlank(&totals.charges);
     DecSetZero(&totals.grand);
     PString range;
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(job.selection, ReportParamsVc::SelText1, range);
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
 
@@ -254,7 +254,7 @@ void ReceiptJournalReport() {
             if (!RecReadAtIndex(IPVc::Number, "SerNr", p, receipt.record, &recid)) break;
         }
         if (to >= 0 && GetI32(receipt.record, IPVc::SerNr) > to) break;
-        if (ReceiptWanted(receipt.record)) PrintReceipt(receipt.record, &totals);
+        if (ReceiptWanted(job.selection, receipt.record)) PrintReceipt(receipt.record, &totals);
         if (ReportCancelled()) break;
     }
     PrintReceiptSums(&totals);

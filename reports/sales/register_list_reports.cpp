@@ -113,7 +113,7 @@ void VendorLine(const uint8_t *v) {
 
 // Report 85: every register that keeps records of its own, with its
 // record count, and the total.
-void RegisterCountReport() {
+void RegisterCountReport(ReportJob &job) {
     RepBeginJobNr(0);
     RepStartLine(LineHeight);
     RepEndLine();
@@ -142,9 +142,9 @@ void RegisterCountReport() {
 
 // Report 27: the vendors of a code (or name) range, of one class when
 // given, as a list or as cards.
-void VendorListReport() {
+void VendorListReport(ReportJob &job) {
     RepBeginJobNr(4021);
-    const bool list = GetU16(ReportParams, P::Option1) == 1, byName = GetU16(ReportParams, P::Option2) == 1;
+    const bool list = GetU16(job.selection, P::Option1) == 1, byName = GetU16(job.selection, P::Option2) == 1;
     if (list) {
         ReportHeadings(LineHeight, {{0, 4022}, {Stop2, 4026}, {StopEnd, 4027}}, 2);
     } else {
@@ -153,9 +153,9 @@ void VendorListReport() {
     }
     RepRuleFull(1, 1);
     PString range, from, to, cls, value;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(job.selection, P::SelText1, range);
     RangeSplit(range, from, to);
-    GetTextPrefix(ReportParams, P::SelText2, 5, cls);
+    GetTextPrefix(job.selection, P::SelText2, 5, cls);
     RuleRecord v(V::Number);
     if (v.record) {
         PutPString(v.record, byName ? uint32_t(V::Name) : V::Code, byName ? 60 : 20, from);
@@ -175,17 +175,17 @@ void VendorListReport() {
 
 // Report 113: the purchase items of an item and a vendor range, by item
 // or by vendor.
-void PurchaseItemReport() {
+void PurchaseItemReport(ReportJob &job) {
     namespace I = PurchItemVc;
     RepBeginJobNr(2320);
     ReportHeadings(LineHeight, {{0, 2325}, {Stop2, 2326}, {235, 6662}, {Stop4, 6663}, {StopEnd, 5013}}, 4);
     RepRuleFull(1, 1);
     PString range, itemFrom, itemTo, vendFrom, vendTo, item, vendor;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(job.selection, P::SelText1, range);
     RangeSplit(range, itemFrom, itemTo);
-    GetText(ReportParams, P::SelText2, range);
+    GetText(job.selection, P::SelText2, range);
     RangeSplit(range, vendFrom, vendTo);
-    const bool byVendor = GetU16(ReportParams, P::Option3) == 1;
+    const bool byVendor = GetU16(job.selection, P::Option3) == 1;
     RuleRecord r(I::Number);
     if (r.record) {
         if (!byVendor) PutText(r.record, I::ItemCode, itemFrom);
@@ -210,10 +210,10 @@ void PurchaseItemReport() {
 
 // Report 79: the productions of a number range in the period, a line
 // each (layouts 0 and 2) or a block with their rows (layout 1).
-void ProductionReport() {
+void ProductionReport(ReportJob &job) {
     namespace R = ProductionVc;
     RepBeginJobNr(5101);
-    const bool block = GetU16(ReportParams, P::ReportLayout) == 1;
+    const bool block = GetU16(job.selection, P::ReportLayout) == 1;
     if (block) {
         ReportHeadings(LineHeight, {{0, 5102}, {130, 5103}, {200, 5104}});
     } else {
@@ -221,10 +221,10 @@ void ProductionReport() {
         RepRuleFull(1, 1);
     }
     PString range;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(job.selection, P::SelText1, range);
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
-    const DateRec dateFrom = GetDate(ReportParams, P::DateFrom), dateTo = GetDate(ReportParams, P::DateTo);
+    const DateRec dateFrom = GetDate(job.selection, P::DateFrom), dateTo = GetDate(job.selection, P::DateTo);
     RuleRecord r(R::Number);
     if (r.record) {
         PutI32(r.record, R::SerNr, from < 0 ? 0 : from);

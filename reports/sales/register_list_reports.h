@@ -3,8 +3,10 @@
 // vendors (27), the purchase items (113) and the productions (79).
 #pragma once
 
-void RegisterCountReport();   // 85
-void PriceListReport();       // 90 (price_list_report.cpp)
-void VendorListReport();      // 27
-void PurchaseItemReport();    // 113
-void ProductionReport();      // 79
+struct ReportJob;
+
+void RegisterCountReport(ReportJob &job);   // 85
+void PriceListReport(ReportJob &job);       // 90 (price_list_report.cpp)
+void VendorListReport(ReportJob &job);      // 27
+void PurchaseItemReport(ReportJob &job);    // 113
+void ProductionReport(ReportJob &job);      // 79

@@ -50,10 +50,10 @@ struct JournalSel {
     uint16_t unposted = 0, posted = 0, kinds[4] = {};
 };
 
-// Reads the selection words the journals share from ReportParams.
-void LoadSelection(JournalSel *s)
+// Reads the selection words the journals share from the job record.
+void LoadSelection(const uint8_t *selection, JournalSel *s)
 {
-    const uint8_t *p = ReportParams;
+    const uint8_t *p = selection;
     assert(p);
     PString range;
     GetText(p, ReportParamsVc::SelText1, range);
@@ -341,11 +341,11 @@ void WalkInvoices(uint8_t *inv, const char *index, Each each)
 // salesman, posted state, period, kind and objects; one line per invoice
 // (layouts 0, 2, 3: layout 3 marks an invoice without its voucher) or its
 // detailed block (layout 1); the amounts summed by currency at the end.
-void SalesJournalReport()
+void SalesJournalReport(ReportJob &job)
 {
     JournalSel s;
-    LoadSelection(&s);
-    const uint16_t layout = GetU16(ReportParams, ReportParamsVc::ReportLayout);
+    LoadSelection(job.selection, &s);
+    const uint16_t layout = GetU16(job.selection, ReportParamsVc::ReportLayout);
     const bool byNumber = s.numFrom >= 0 || s.numTo >= 0;
     TotalsTableReset();
     RepBeginJobNr(TitleJournal);
@@ -397,11 +397,11 @@ void SalesJournalReport()
 // and number range; per invoice its net in home currency and the total
 // of its rows that pass the item and item-group filters, as one line
 // (layout 0) or the detailed block (layout 1); the two grand totals.
-void InvoiceJournalReport()
+void InvoiceJournalReport(ReportJob &job)
 {
     JournalSel s;
-    LoadSelection(&s);
-    const uint16_t layout = GetU16(ReportParams, ReportParamsVc::ReportLayout);
+    LoadSelection(job.selection, &s);
+    const uint16_t layout = GetU16(job.selection, ReportParamsVc::ReportLayout);
     RepBeginJobNr(TitleItemJournal);
     RepStartLine(LineHeight);
     RepTextNr(0, 0, 2352, 0);
@@ -432,7 +432,7 @@ void InvoiceJournalReport()
             PackedDecimal homeNet, rowSum;
             if (layout == 1) {
                 RepRuleFull(RuleEnd, RuleThick);
-                InvoiceJournalDetail(r, &homeNet, &rowSum);
+                InvoiceJournalDetail(job.selection, r, &homeNet, &rowSum);
             } else {
                 ItemJournalSums(s, r, false, &homeNet, &rowSum);
                 RepStartLine(LineHeight);
@@ -539,10 +539,10 @@ void PrintDocSummaryLine(const uint8_t *inv)
 // The detailed block of report 57 layout 1 for the job's item and
 // item-group filters; homeNet and rowSum get the invoice's sums (negated
 // for a credit note).
-void InvoiceJournalDetail(const uint8_t *inv, PackedDecimal *homeNet, PackedDecimal *rowSum)
+void InvoiceJournalDetail(const uint8_t *selection, const uint8_t *inv, PackedDecimal *homeNet, PackedDecimal *rowSum)
 {
     assert(inv && homeNet && rowSum);
     JournalSel s;
-    LoadSelection(&s);
+    LoadSelection(selection, &s);
     ItemJournalSums(s, inv, true, homeNet, rowSum);
 }

@@ -39,6 +39,7 @@ struct SalesmanSums {
 
 // What a run reads of the job record and gathers.
 struct CommissionRun {
+    const uint8_t *selection = nullptr;   // the job record
     DateRec from{}, to{};
     PString salesman{};                    // one salesman, empty: all
     bool secondBase = false;               // Option2
@@ -252,7 +253,7 @@ bool EachForSummary(const uint8_t *invoice, void *context) {
     PString code;
     GetText(invoice, IVVc::SalesMan, code);
     if (GetU16(invoice, IVVc::Posted) == 0 || !code[0] || OtherSalesman(run, invoice)) return true;
-    if (GetU16(ReportParams, P::ReportLayout) == 1 && !HasLedgerEntry(invoice)) return true;
+    if (GetU16(run.selection, P::ReportLayout) == 1 && !HasLedgerEntry(invoice)) return true;
     SalesmanSums *line = nullptr;
     for (SalesmanSums &s : run.summary)
         if (PStringEqual(s.code, code)) line = &s;
@@ -340,22 +341,23 @@ void RowCommission(const uint8_t *item, const uint8_t *salesman, const PackedDec
     DecRound(commission, 2, commission);
 }
 
-void InvoiceReport72() {
-    assert(ReportParams);
+void InvoiceReport72(ReportJob &job) {
+    assert(job.selection);
     CommissionRun run;
-    run.from = GetDate(ReportParams, P::Date2From);
-    run.to = GetDate(ReportParams, P::Date2To);
-    GetTextPrefix(ReportParams, P::SelText7, 20, run.salesman);
-    run.secondBase = GetU16(ReportParams, P::Option2) == 1;
+    run.selection = job.selection;
+    run.from = GetDate(job.selection, P::Date2From);
+    run.to = GetDate(job.selection, P::Date2To);
+    GetTextPrefix(job.selection, P::SelText7, 20, run.salesman);
+    run.secondBase = GetU16(job.selection, P::Option2) == 1;
     for (PackedDecimal *d : {&run.sum[0], &run.sum[1], &run.grand[0], &run.grand[1]}) DecSetZero(d);
     RepBeginJobNr(4901);
-    if (GetU16(ReportParams, P::Option1) != 0) {
+    if (GetU16(job.selection, P::Option1) != 0) {
         SalesmanSalesSummary(run);
         RepEndJob();
         return;
     }
     CommissionHeadings();
-    if (GetU16(ReportParams, P::ReportLayout) == 1) {
+    if (GetU16(job.selection, P::ReportLayout) == 1) {
         RuleRecord entry(CustTransVc::Number);
         if (entry.record) {
             PutDate(entry.record, CustTransVc::TransDate, run.from);

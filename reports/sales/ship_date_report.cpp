@@ -88,9 +88,9 @@ bool OrderPasses(const uint8_t *d, const uint8_t *objects, const uint8_t *refere
 // number range, location, posted (shipped) state and, last, their order's
 // objects and reference; layout 0 one line each with the rows' value at
 // the order's prices and a grand total, layout 1 the detailed block.
-void ShipDateReport()
+void ShipDateReport(ReportJob &job)
 {
-    const uint8_t *p = ReportParams;
+    const uint8_t *p = job.selection;
     assert(p);
     PString range, customer, location, objects, reference;
     int32_t numFrom = -1, numTo = -1, orderFrom = -1, orderTo = -1;

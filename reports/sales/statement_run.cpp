@@ -45,7 +45,7 @@ void CustomerStatementRun() {
     RunDeviceKept device;
     StatementRun run;
     RunStart(&run.outcome, Texts::TitleStatementRun);
-    CustomerWalk(EachStatement, &run);
+    CustomerWalk(ReportParams, EachStatement, &run);
     RunNothing(&run.outcome, run.passedOver > 0 ? Texts::RunWhyNothingOpen : Texts::RunWhyNoCustomer,
                Texts::RunNothingToPrint);
     RunFinish(&run.outcome, RunWhereOfOutput());

@@ -346,23 +346,23 @@ void EachItem(const uint8_t *item, void *context) {
     RepEndLine();
 }
 
-void HistoryRunFromSelection(HistoryRun &run, bool serials) {
+void HistoryRunFromSelection(const uint8_t *selection, HistoryRun &run, bool serials) {
     run.serials = serials;
-    run.layout = serials ? 0 : GetU16(ReportParams, P::ReportLayout) != 0 ? 1 : 0;
+    run.layout = serials ? 0 : GetU16(selection, P::ReportLayout) != 0 ? 1 : 0;
     const uint32_t options[5] = {P::Option2, P::Option3, P::Option4, P::Option5, P::Option6};
-    for (int i = 0; i < 5; i++) run.kinds[i] = GetU16(ReportParams, options[i]);
-    GetTextPrefix(ReportParams, P::SelText8, 10, run.location);
-    if (serials) GetTextPrefix(ReportParams, P::SelText2, 30, run.serial);
-    run.from = GetDate(ReportParams, P::DateFrom);
-    run.to = GetDate(ReportParams, P::DateTo);
+    for (int i = 0; i < 5; i++) run.kinds[i] = GetU16(selection, options[i]);
+    GetTextPrefix(selection, P::SelText8, 10, run.location);
+    if (serials) GetTextPrefix(selection, P::SelText2, 30, run.serial);
+    run.from = GetDate(selection, P::DateFrom);
+    run.to = GetDate(selection, P::DateTo);
     DecSetBlank(&run.total);
 }
 
 // The items of the selection: a group given walks that group, else the
 // code range; each gets its heading (code, name, a rule) first.
-void WalkItems(HistoryRun &run) {
-    const bool byGroup = ReportParams[P::SelText3] != 0;
-    StockItemWalk(byGroup ? OrderGroup : OrderCode, false, EachItem, &run);
+void WalkItems(const uint8_t *selection, HistoryRun &run) {
+    const bool byGroup = selection[P::SelText3] != 0;
+    StockItemWalk(selection, byGroup ? OrderGroup : OrderCode, false, EachItem, &run);
 }
 
 }  // namespace
@@ -391,10 +391,10 @@ void StructureComponentQty(const uint8_t *structureItem, const uint8_t *componen
     }
 }
 
-void StockHistoryReport() {
-    assert(ReportParams);
+void StockHistoryReport(ReportJob &job) {
+    assert(job.selection);
     HistoryRun run{};
-    HistoryRunFromSelection(run, false);
+    HistoryRunFromSelection(job.selection, run, false);
     const Columns &c = run.layout == 0 ? QtyColumns : ValueColumns;
     RepBeginJobNr(5001);
     RepStartLine(LineHeight);
@@ -411,14 +411,14 @@ void StockHistoryReport() {
     }
     RepEndLine();
     RepRuleFull(1, 4);
-    WalkItems(run);
+    WalkItems(job.selection, run);
     RepEndJob();
 }
 
-void SerialNumberHistoryReport() {
-    assert(ReportParams);
+void SerialNumberHistoryReport(ReportJob &job) {
+    assert(job.selection);
     HistoryRun run{};
-    HistoryRunFromSelection(run, true);
+    HistoryRunFromSelection(job.selection, run, true);
     const Columns &c = SerialColumns;
     RepBeginJobNr(5017);
     RepStartLine(LineHeight);
@@ -430,6 +430,6 @@ void SerialNumberHistoryReport() {
     RepTextNr(c.qty, 0, 5009, -1);
     RepEndLine();
     RepRuleFull(1, 4);
-    WalkItems(run);
+    WalkItems(job.selection, run);
     RepEndJob();
 }

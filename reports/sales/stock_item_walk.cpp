@@ -42,14 +42,15 @@ void GroupHeading(const uint8_t *group, bool first) {
 
 }  // namespace
 
-void StockItemWalk(int order, bool groupHeadings, void (*each)(const uint8_t *item, void *context), void *context) {
-    assert(each && ReportParams);
+void StockItemWalk(const uint8_t *selection, int order, bool groupHeadings, void (*each)(const uint8_t *item, void *context),
+                   void *context) {
+    assert(each && selection);
     PString range, codeFrom, codeTo, groupFrom, groupTo, kind, code, group, itemKind, lastGroup;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(selection, P::SelText1, range);
     RangeSplit(range, codeFrom, codeTo);
-    GetText(ReportParams, P::SelText3, range);
+    GetText(selection, P::SelText3, range);
     RangeSplit(range, groupFrom, groupTo);
-    GetText(ReportParams, P::SelText7, kind);
+    GetText(selection, P::SelText7, kind);
     RuleRecord item(INVc::Number);
     if (!item.record) return;
     const char *index = order == OrderGroup ? "Group" : order == OrderName ? "Name" : "Code";

@@ -25,9 +25,9 @@ constexpr int LineHeight = 15;
 constexpr uint16_t CreditNote = 3;
 
 // The from and to of a code range of the job record.
-void CodeRange(uint32_t field, uint8_t *from, uint8_t *to) {
+void CodeRange(const uint8_t *selection, uint32_t field, uint8_t *from, uint8_t *to) {
     PString range;
-    GetPString(ReportParams, field, 255, range);
+    GetPString(selection, field, 255, range);
     RangeSplit(range, from, to);
 }
 
@@ -66,14 +66,14 @@ void EmptyLine() {
 
 // Report 74. Layout 1 walks by inventory code from the lower one and
 // stops past the upper one, as layout 0 does by item code.
-void ItemInvCodeReport() {
-    assert(ReportParams);
-    const bool byInvCode = GetU16(ReportParams, P::ReportLayout) != 0;
+void ItemInvCodeReport(ReportJob &job) {
+    assert(job.selection);
+    const bool byInvCode = GetU16(job.selection, P::ReportLayout) != 0;
     PString codeFrom, codeTo, invFrom, invTo, groupFrom, groupTo, location, code, inv, group, lastInv;
-    CodeRange(P::SelText1, codeFrom, codeTo);
-    CodeRange(P::SelText2, invFrom, invTo);
-    CodeRange(P::SelText3, groupFrom, groupTo);
-    GetTextPrefix(ReportParams, P::SelText7, 10, location);
+    CodeRange(job.selection, P::SelText1, codeFrom, codeTo);
+    CodeRange(job.selection, P::SelText2, invFrom, invTo);
+    CodeRange(job.selection, P::SelText3, groupFrom, groupTo);
+    GetTextPrefix(job.selection, P::SelText7, 10, location);
     RepBeginJobNr(2761);
     Headings({{0, 2767}, {50, 2762}, {110, 2763}, {280, 2764}, {380, 2765}}, {380});
     RuleRecord item(INVc::Number), stock(LSVc::Number);
@@ -116,10 +116,10 @@ void ItemInvCodeReport() {
 }
 
 // Report 96.
-void StockMovementReport() {
-    assert(ReportParams);
+void StockMovementReport(ReportJob &job) {
+    assert(job.selection);
     PString range;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(job.selection, P::SelText1, range);
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
     RepBeginJobNr(5240);
@@ -142,10 +142,10 @@ void StockMovementReport() {
 }
 
 // Report 98. Codes compare without regard to case.
-void LocationReport() {
-    assert(ReportParams);
+void LocationReport(ReportJob &job) {
+    assert(job.selection);
     PString from, to, code, upperTo;
-    CodeRange(P::SelText1, from, to);
+    CodeRange(job.selection, P::SelText1, from, to);
     PStringCopy(upperTo, to);
     UpperPString(upperTo);
     RepBeginJobNr(5360);
@@ -181,11 +181,11 @@ void LocationReport() {
 
 // Report 78. With a component range, only recipes that use a component
 // in it.
-void RecipeReport() {
-    assert(ReportParams);
+void RecipeReport(ReportJob &job) {
+    assert(job.selection);
     PString from, to, partFrom, partTo, code, part;
-    CodeRange(P::SelText1, from, to);
-    CodeRange(P::SelText2, partFrom, partTo);
+    CodeRange(job.selection, P::SelText1, from, to);
+    CodeRange(job.selection, P::SelText2, partFrom, partTo);
     const bool byPart = partFrom[0] || partTo[0];
     RepBeginJobNr(5380);
     Headings({{0, 5381}, {60, 5104}, {320, 5382}, {410, 5383}}, {320, 410});
@@ -238,13 +238,13 @@ void RecipeReport() {
 
 // Report 114: the rows naming an item of purchase invoices in the vendor
 // range and the invoice period, a credit note's amounts negated.
-void PurchInvoiceByVendorCode() {
-    assert(ReportParams);
+void PurchInvoiceByVendorCode(ReportJob &job) {
+    assert(job.selection);
     PString from, to, vendor, item, project, wantItem, wantProject, text;
-    CodeRange(P::SelText1, from, to);
-    GetTextPrefix(ReportParams, P::SelText2, 20, wantItem);
-    GetTextPrefix(ReportParams, P::SelText3, 20, wantProject);
-    const DateRec dateFrom = GetDate(ReportParams, P::DateFrom), dateTo = GetDate(ReportParams, P::DateTo);
+    CodeRange(job.selection, P::SelText1, from, to);
+    GetTextPrefix(job.selection, P::SelText2, 20, wantItem);
+    GetTextPrefix(job.selection, P::SelText3, 20, wantProject);
+    const DateRec dateFrom = GetDate(job.selection, P::DateFrom), dateTo = GetDate(job.selection, P::DateTo);
     RepBeginJobNr(5580);
     Headings({{11, 5581}, {100, 5582}, {200, 5583}, {210, 5584}, {480, 5585}}, {200, 480});
     PackedDecimal sum;

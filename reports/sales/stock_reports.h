@@ -6,7 +6,7 @@
 // (114) and the day's journals in one run (87); with the small stock
 // routines they and the order reports share.
 //
-// Bodies take no arguments: the selection is in ReportParams. Records are
+// Bodies take their job: the selection is in job.selection. Records are
 // memory-form buffers of the register named; codes are PStrings.
 #pragma once
 
@@ -15,19 +15,21 @@
 #include "core/date.h"
 #include "core/decimal.h"
 
+struct ReportJob;
+
 // ---- Report bodies ----
 
-void ItemReport8();                 // 8: stock value, first in first out
-void ItemPriceReport(int mode);     // 10 (mode 0), 11 and 77 (2), 12 (3)
-void ItemQtyReport();               // 80: items that the components allow
-void StockHistoryReport();          // 73: item history with a running balance
-void SerialNumberHistoryReport();   // 84: serial-numbered units moved
-void CustomerListReport();          // 3
-void ItemInvCodeReport();           // 74
-void StockMovementReport();         // 96
-void LocationReport();              // 98
-void RecipeReport();                // 78
-void PurchInvoiceByVendorCode();    // 114
+void ItemReport8(ReportJob &job);                 // 8: stock value, first in first out
+void ItemPriceReport(ReportJob &job, int mode);     // 10 (mode 0), 11 and 77 (2), 12 (3)
+void ItemQtyReport(ReportJob &job);               // 80: items that the components allow
+void StockHistoryReport(ReportJob &job);          // 73: item history with a running balance
+void SerialNumberHistoryReport(ReportJob &job);   // 84: serial-numbered units moved
+void CustomerListReport(ReportJob &job);          // 3
+void ItemInvCodeReport(ReportJob &job);           // 74
+void StockMovementReport(ReportJob &job);         // 96
+void LocationReport(ReportJob &job);              // 98
+void RecipeReport(ReportJob &job);                // 78
+void PurchInvoiceByVendorCode(ReportJob &job);    // 114
 void Report87Batch();               // 87
 
 // ---- The item walk of the item reports (stock_item_walk.cpp) ----
@@ -36,7 +38,8 @@ void Report87Batch();               // 87
 // group range, SelText7 the classification code, order 0 by code, 1 by
 // group (a heading per group with groupHeadings), 2 by name. each() gets
 // every item kept; Esc stops after the item at hand.
-void StockItemWalk(int order, bool groupHeadings, void (*each)(const uint8_t *item, void *context), void *context);
+void StockItemWalk(const uint8_t *selection, int order, bool groupHeadings,
+                   void (*each)(const uint8_t *item, void *context), void *context);
 
 // ---- Shared lines (stock_report_lines.cpp) ----
 

@@ -14,6 +14,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_run.h"
 #include "reports/sales/sales_lists.h"
 #include "rules/rules_types.h"
 
@@ -56,7 +57,7 @@ bool VatAccountCheck(const uint8_t *account, int *message)
     return false;
 }
 
-void VatCodeCheckReport()
+void VatCodeCheckReport(ReportJob &job)
 {
     RepBeginJobNr(Title);
     SettingsRows rows(VatAccountsBlk::Number, &Block130Rows, VatAccountsBlk::Rows::Size);

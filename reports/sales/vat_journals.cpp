@@ -47,7 +47,7 @@ PackedDecimal Blank()
     return d;
 }
 
-bool Option(uint32_t field) { return GetU16(ReportParams, field) != 0; }
+bool Option(const uint8_t *selection, uint32_t field) { return GetU16(selection, field) != 0; }
 
 // Per-code amounts of one invoice: gathered in a sums block of block 208
 // (unknown codes in the first row's slot), negated for a credit note,
@@ -135,14 +135,14 @@ void AddressLine(int x, const uint8_t *record, uint32_t a1, uint32_t a2, uint32_
 // with Option8, else by "SerNr" from the lower number; both filter by
 // the other bound as well. each gets every record in the ranges.
 template <typename Each>
-void InvoiceWalk(int reg, uint32_t serial, uint32_t transDate, Each each)
+void InvoiceWalk(const uint8_t *selection, int reg, uint32_t serial, uint32_t transDate, Each each)
 {
     PString range;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(selection, P::SelText1, range);
     int32_t low = -1, high = -1;
     RangeSplitNumber(range, &low, &high);
-    const DateRec from = GetDate(ReportParams, P::DateFrom), to = GetDate(ReportParams, P::DateTo);
-    const bool byDate = Option(P::Option8);
+    const DateRec from = GetDate(selection, P::DateFrom), to = GetDate(selection, P::DateTo);
+    const bool byDate = Option(selection, P::Option8);
     const char *index = byDate ? "TransDate" : "SerNr";
     RuleRecord r(reg);
     if (!r.record) return;
@@ -237,10 +237,10 @@ void SummaryHead()
 
 }  // namespace
 
-void VatJournalLine(PackedDecimal *amount, int32_t index, int inclusive, PackedDecimal *vat)
+void VatJournalLine(const uint8_t *selection, PackedDecimal *amount, int32_t index, int inclusive, PackedDecimal *vat)
 {
     assert(amount && vat);
-    if (!Option(P::Option10) && DecIsBlank(amount)) return;
+    if (!Option(selection, P::Option10) && DecIsBlank(amount)) return;
     SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
     if (index < 0 || index >= rows.count) return;
     const uint8_t *row = rows.data + (size_t)index * VatCodeRow::Size;
@@ -263,9 +263,9 @@ void VatJournalLine(PackedDecimal *amount, int32_t index, int inclusive, PackedD
     RepEndLine();
 }
 
-void SalesInvoiceJournal()
+void SalesInvoiceJournal(ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     const int32_t codes = VatCodeCount();
     Sums runNet(codes, Blank()), runVat(codes, Blank());
     CountryLine country;
@@ -273,11 +273,11 @@ void SalesInvoiceJournal()
     Heading({{0, 5201}, {80, 5202}, {160, 5203}, {240, 5204}});
     Heading({{80, 5205}, {160, 5206}, {240, 5207}});
     RepRuleFull(RuleEnd, RuleThick);
-    InvoiceWalk(IVVc::Number, IVVc::SerNr, IVVc::TransDate, [&](const uint8_t *inv) {
+    InvoiceWalk(job.selection, IVVc::Number, IVVc::SerNr, IVVc::TransDate, [&](const uint8_t *inv) {
         const bool posted = GetU16(inv, IVVc::Posted) != 0, inclusive = GetU16(inv, IVVc::InclVat) != 0;
         const bool credit = GetU16(inv, IVVc::InvType) == KindCredit;
-        if (!ParamStateAdmits(P::Option3, P::Option2, posted) || !ParamStateAdmits(P::Option4, P::Option5, inclusive) ||
-            !ParamStateAdmits(P::Option6, P::Option7, credit))
+        if (!ParamStateAdmits(job.selection, P::Option3, P::Option2, posted) || !ParamStateAdmits(job.selection, P::Option4, P::Option5, inclusive) ||
+            !ParamStateAdmits(job.selection, P::Option6, P::Option7, credit))
             return;
         CodeSums gather;
         PString override, code;
@@ -315,26 +315,26 @@ void SalesInvoiceJournal()
         InvoiceVatHead();
         for (int32_t i = 0; i < (int32_t)sums.size() && i < codes; i++) {
             PackedDecimal vat = Blank();
-            VatJournalLine(&sums[i], i, inclusive, &vat);
+            VatJournalLine(job.selection, &sums[i], i, inclusive, &vat);
             if (DecIsBlank(&sums[i])) continue;
             DecAdd(&runNet[i], &sums[i], &runNet[i]);
             DecAdd(&runVat[i], &vat, &runVat[i]);
         }
     });
     SummaryHead();
-    for (int32_t i = 0; i < codes; i++) VatJournalLine(&runNet[i], i, 0, &runVat[i]);
+    for (int32_t i = 0; i < codes; i++) VatJournalLine(job.selection, &runNet[i], i, 0, &runVat[i]);
     country.Close();
     RepEndJob();
 }
 
-void PurchInvoiceJournal()
+void PurchInvoiceJournal(ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     const int32_t codes = VatCodeCount();
     Sums runSum(codes, Blank());
     PackedDecimal runVatFree = Blank();
     PString vendorClass;
-    GetText(ReportParams, P::SelText3, vendorClass);
+    GetText(job.selection, P::SelText3, vendorClass);
     CountryLine country;
     BeginJob(5220);
     Heading({{0, 5221}, {80, 5222}, {160, 5223}, {240, 5224}});
@@ -345,10 +345,10 @@ void PurchInvoiceJournal()
         RepEndJob();
         return;
     }
-    InvoiceWalk(VIVc::Number, VIVc::SerNr, VIVc::TransDate, [&](const uint8_t *inv) {
+    InvoiceWalk(job.selection, VIVc::Number, VIVc::SerNr, VIVc::TransDate, [&](const uint8_t *inv) {
         const bool approved = GetU16(inv, VIVc::Approved) != 0;
         const bool credit = GetU16(inv, VIVc::InvType) == KindCredit;
-        if (!ParamStateAdmits(P::Option3, P::Option2, approved) || !ParamStateAdmits(P::Option6, P::Option7, credit))
+        if (!ParamStateAdmits(job.selection, P::Option3, P::Option2, approved) || !ParamStateAdmits(job.selection, P::Option6, P::Option7, credit))
             return;
         std::memset(vendor.record, 0, VEVc::Size);
         PString code;
@@ -397,11 +397,11 @@ void PurchInvoiceJournal()
         InvoiceVatHead();
         for (int32_t i = 0; i < (int32_t)sums.size() && i < codes; i++) {
             PackedDecimal vat = Blank();
-            VatJournalLine(&sums[i], i, 0, &vat);
+            VatJournalLine(job.selection, &sums[i], i, 0, &vat);
             if (!DecIsBlank(&sums[i])) DecAdd(&runSum[i], &sums[i], &runSum[i]);
         }
         if (!DecIsBlank(&vatFree)) DecAdd(&runVatFree, &vatFree, &runVatFree);
-        if (!DecIsBlank(&vatFree) || Option(P::Option10)) {
+        if (!DecIsBlank(&vatFree) || Option(job.selection, P::Option10)) {
             RepStartLine(LineHeight);
             RepValue(340, 0, vatFree.b, FtAmount2, 1);
             RepEndLine();
@@ -410,9 +410,9 @@ void PurchInvoiceJournal()
     SummaryHead();
     for (int32_t i = 0; i < codes; i++) {
         PackedDecimal vat = Blank();
-        VatJournalLine(&runSum[i], i, 0, &vat);
+        VatJournalLine(job.selection, &runSum[i], i, 0, &vat);
     }
-    if (!DecIsBlank(&runVatFree) || Option(P::Option10)) {
+    if (!DecIsBlank(&runVatFree) || Option(job.selection, P::Option10)) {
         RepStartLine(LineHeight);
         RepValue(340, 0, runVatFree.b, FtAmount2, 1);
         RepEndLine();

@@ -2,6 +2,7 @@
 // -10 approval) and the maintenance routines that delete a number range
 // of documents (22) and clear the budgets (1, 2), as the batch dispatcher
 // runs them.
+#include "tests/reports/global_job.h"
 #include "operations/batch_routines.h"
 #include "operations/maintenance_runs.h"
 #include "output/devices/report_output.h"
@@ -96,12 +97,12 @@ TEST_F(PaymentRunsTest, AdviceForApprovedPaymentsOnly) {
     PutU16(ReportParams, P::OutputKind, OutPreview);
 
     SetRange("1:2");
-    VendorPaymentRun();
+    OverGlobalJob<VendorPaymentRun>();
     EXPECT_EQ(Jobs(), 0);
     EXPECT_TRUE(RecLog.empty());
 
     SetRange("");
-    VendorPaymentRun();
+    OverGlobalJob<VendorPaymentRun>();
     EXPECT_EQ(Jobs(), 2);
     EXPECT_TRUE(Logged(UiText(4101)));
     EXPECT_TRUE(Logged("Orvel Test AB"));
@@ -123,7 +124,7 @@ TEST_F(PaymentRunsTest, ApprovalRunTwiceApprovesOnce) {
     StorePayment(2, 0, {{.invoice = -1, .amount = 20, .vendor = ""}});
     StorePayment(3, 0, {{.invoice = -1, .amount = 30, .vendor = ""}});
     SetRange("1:2");
-    ApprovePaymentRange();
+    OverGlobalJob<ApprovePaymentRange>();
     for (int32_t s : {1, 2}) {
         EXPECT_EQ(PaymentWord(s, OPVc::Approved), 1) << s;
         EXPECT_EQ(PaymentWord(s, OPVc::Printed), 1) << s;
@@ -132,10 +133,10 @@ TEST_F(PaymentRunsTest, ApprovalRunTwiceApprovesOnce) {
 
     // Take payment 1's approval back by hand: a second run leaves it alone.
     SetPaymentWord(1, OPVc::Approved, 0);
-    ApprovePaymentRange();
+    OverGlobalJob<ApprovePaymentRange>();
     EXPECT_EQ(PaymentWord(1, OPVc::Approved), 0);
     PutU16(ReportParams, P::BatchMode, 1);
-    ApprovePaymentRange();
+    OverGlobalJob<ApprovePaymentRange>();
     EXPECT_EQ(PaymentWord(1, OPVc::Approved), 1);
 }
 

@@ -45,6 +45,7 @@
 #include "rules/ledger_print.h"
 #include "rules/stock_cost_lines.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/reports/global_job.h"
 
 namespace ReportCo {
 constexpr DateRec Today{15, 3, 2024};
@@ -275,6 +276,21 @@ protected:
     static void RunOnJob(void (*body)(ReportJob &)) {
         ReportJob job{ReportParams};
         body(job);
+    }
+    // Report number's row run as the report run runs it, over record (a
+    // job record of its own, or ReportParams) into a text file; the file's
+    // bytes.
+    std::string RunRowText(int number, uint8_t *record) {
+        static const ReportRowRec *row;
+        static uint8_t *own;
+        row = ReportRow(number);
+        own = record;
+        if (!row) return "";
+        PutU16(record, ReportParamsVc::OutputKind, OutTextFile);
+        return RunText([] {
+            ReportJob job{own};
+            RunRowBody(*row, job);
+        });
     }
     // A body that takes its job, run over the job record.
     std::string RunText(void (*body)(ReportJob &), uint16_t kind = OutTextFile) {

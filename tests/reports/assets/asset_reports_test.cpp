@@ -3,7 +3,9 @@
 // report run reaching them by number; a cancelled walk.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/queue.h"
 #include "reports/assets/asset_reports.h"
@@ -80,6 +82,38 @@ TEST_F(AssetReportsTest, Goldens) {
     }
     // Printing the voucher stores nothing.
     EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);
+}
+
+// Two jobs over their own records, run one after the other while the
+// global job record holds another period: each prints what it prints as
+// the global record, and the global record is left as it was.
+TEST_F(AssetReportsTest, JobsPrintFromTheirOwnRecords) {
+    for (int n : {99, 106, 108, 109}) {
+        SCOPED_TRACE(n);
+        Year();
+        SetWord(P::ReportNumber, uint16_t(n));
+        SetWord(P::OutputKind, OutTextFile);
+        std::vector<uint8_t> whole(ReportParams, ReportParams + ReportParamsSize);
+        std::vector<uint8_t> part = whole;
+        PutText(part.data(), P::SelText1, 255, "A2:A3");
+        PutDate(part.data(), P::DateFrom, DateRec{1, 1, 2024});
+        PutDate(part.data(), P::DateTo, DateRec{30, 6, 2024});
+        std::vector<uint8_t> other = whole;
+        PutText(other.data(), P::SelText1, 255, "A1");
+        PutU16(other.data(), P::Option2, 1);
+
+        std::memcpy(ReportParams, whole.data(), ReportParamsSize);
+        const std::string wholeText = RunRowText(n, ReportParams);
+        std::memcpy(ReportParams, part.data(), ReportParamsSize);
+        const std::string partText = RunRowText(n, ReportParams);
+        ASSERT_NE(wholeText, partText) << "the two jobs print alike: the case proves nothing";
+
+        std::memcpy(ReportParams, other.data(), ReportParamsSize);
+        EXPECT_EQ(RunRowText(n, whole.data()), wholeText);
+        EXPECT_EQ(RunRowText(n, part.data()), partText);
+        EXPECT_EQ(std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize), other);
+    }
+    EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);   // the printed voucher stores nothing
 }
 
 // Report 109 prints the rows the run stores.

@@ -129,7 +129,7 @@ TEST_F(GeneralLedgerTest, OpeningsAndSums) {
         std::string range = std::string(account) + ":" + account;
         SetText(P::SelText7, range.c_str());
         RecLog.clear();
-        LedgerReport6();
+        OverGlobalJob<LedgerReport6>();
         // The summary line: code, name, debit, credit, closing (the last value).
         std::string last;
         bool inLine = false;
@@ -160,7 +160,7 @@ TEST_F(GeneralLedgerTest, MonthsSeparatedByARule) {
     SetWord(P::OutputKind, OutPreview);
     SetText(P::SelText7, "1510:1510");
     RecLog.clear();
-    LedgerReport6();
+    OverGlobalJob<LedgerReport6>();
     RepDeviceInstall(OutPreview, saved);
     std::vector<std::string> seen;   // the dates and the thick rules in order
     for (const RecCall &c : RecLog) {
@@ -209,7 +209,7 @@ TEST_F(GeneralLedgerTest, EscStopsAfterThePostingAtHand) {
     SetWord(P::OutputKind, OutPreview);
     RecLog.clear();
     LinesStarted = 0;
-    LedgerReport6();
+    OverGlobalJob<LedgerReport6>();
     ASSERT_FALSE(RecLog.empty());
     EXPECT_EQ(RecLog.back().name, "end");
     EXPECT_EQ(RepStopped, 1);
@@ -222,7 +222,7 @@ TEST_F(GeneralLedgerTest, EscStopsAfterThePostingAtHand) {
     EXPECT_TRUE(sawFirst);
     RecLog.clear();
     CancelFlag = 1;
-    LedgerReport6();
+    OverGlobalJob<LedgerReport6>();
     EXPECT_TRUE(RecLog.empty());
     CancelFlag = 0;
     RepDeviceInstall(OutPreview, saved);
@@ -253,7 +253,7 @@ TEST_F(GeneralLedgerTest, LongReferencesKeepEachPostingOnItsLine) {
         SetWord(P::Option7, column7);
         SetWord(P::SecondKind, 1);
         RepOutputState = OutputJobStateRec{};
-        LedgerReport6();
+        OverGlobalJob<LedgerReport6>();
         const int n = OpenPreviewWindow();
         ASSERT_TRUE(PreviewIsOpen(n));
         const std::vector<PlacedText> texts = PreviewTexts(n);

@@ -157,7 +157,7 @@ TEST_F(VendorReportsTest, AgeingColumnsDoNotOverlapInThePreview) {
         SetWord(P::Option3, inCurrency);
         SetWord(P::OutputKind, OutPreview);
         RepOutputState = OutputJobStateRec{};
-        VendorAgeingReport();
+        OverGlobalJob<VendorAgeingReport>();
         const int n = OpenPreviewWindow();
         ASSERT_TRUE(PreviewIsOpen(n));
         const std::vector<PlacedText> texts = PreviewTexts(n);
@@ -323,7 +323,7 @@ TEST_F(VendorReportsTest, EscStopsTheAgeingAfterTheRecordAtHand) {
         SCOPED_TRACE(date.year);
         Ageing(1, date);
         CancelFlag = 0;
-        const auto texts = RunWithEsc(VendorAgeingReport, 3);
+        const auto texts = RunWithEsc(OverGlobalJob<VendorAgeingReport>, 3);
         EXPECT_TRUE(Holds(texts, "First Vendor"));
         EXPECT_FALSE(Holds(texts, "Euro Vendor"));
         EXPECT_EQ(RecLog.back().name, "end");
@@ -331,7 +331,7 @@ TEST_F(VendorReportsTest, EscStopsTheAgeingAfterTheRecordAtHand) {
     }
     JournalAll();
     CancelFlag = 0;
-    auto texts = RunWithEsc(ReportPurchInvoicesByVendor, 2);
+    auto texts = RunWithEsc(OverGlobalJob<ReportPurchInvoicesByVendor>, 2);
     EXPECT_TRUE(Holds(texts, "A-100"));
     EXPECT_FALSE(Holds(texts, "A-101"));
     EXPECT_EQ(RecLog.back().name, "end");

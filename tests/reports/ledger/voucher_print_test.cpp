@@ -136,7 +136,7 @@ TEST_F(VoucherPrintTest, RangeRunPrinterOnly) {
         SetText(ReportParamsVc::SelText1, c.bounded);
         SetPeriod({1, 1, 2024}, {31, 3, 2024});
         RecLog.clear();
-        VoucherPrintRun();
+        OverGlobalJob<VoucherPrintRun>();
         EXPECT_EQ(TextsAt(350).size() / 4, size_t(c.vouchers)) << c.from;   // four right labels at 350 a voucher
         EXPECT_EQ(CancelFlag, c.cancelled);
         EXPECT_EQ(RecLog.empty(), c.kind == OutPreview || c.vouchers == 0);
@@ -155,7 +155,7 @@ TEST_F(VoucherPrintTest, NumberRanges) {
     const uint8_t empty[1] = {0};
     RepOpenJob(empty);
     RecLog.clear();
-    VoucherNumberRanges();
+    VoucherNumberRanges(ReportParams);
     RepEndJob();
     uint8_t a[256], b[256], c[256], d[256];
     YearCodeText(a, 1, 1);
@@ -183,7 +183,7 @@ TEST_F(VoucherPrintTest, TransByDateCutOff) {
         SetPeriod({1, 1, 2024}, {31, 3, 2024});
         PutDate(ReportParams, ReportParamsVc::Date3, c.cutoff);
         RecLog.clear();
-        TransByDateReport();
+        OverGlobalJob<TransByDateReport>();
         EXPECT_EQ(int(TextsAt(170).size()) - 1, c.lines) << c.cutoff.day;   // less the heading
         EXPECT_EQ(RecLog.back().name, "end");
     }

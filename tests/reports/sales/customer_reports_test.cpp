@@ -251,7 +251,7 @@ TEST_F(CustomerReportsTest, EscStopsAfterTheCustomerAtHand) {
         PutDate(ReportParams, P::Date2From, asOf);
         RecLog.clear();
         LinesStarted = 0;
-        CustomerLedgerReport();
+        OverGlobalJob<CustomerLedgerReport>();
         ASSERT_FALSE(RecLog.empty());
         EXPECT_EQ(RecLog.back().name, "end");
         EXPECT_EQ(RepStopped, 1);
@@ -327,13 +327,13 @@ TEST_F(CustomerReportsTest, CashInvoiceKeepsTheBalance) {
     RepOpenFileDevice();
     ASSERT_EQ(RepStopped, 0);
     RepBeginJobNr(2480);
-    CustomerTransactionList(c.record, &balance);
+    CustomerTransactionList(ReportParams, c.record, &balance);
     RepEndJob();
     EXPECT_EQ(DecToDouble(&balance), 100);
     SetMonths({15, 2, 2024}, {15, 2, 2024});
     RepOpenFileDevice();
     RepBeginJobNr(2480);
-    CustomerTransactionList(c.record, &balance);
+    CustomerTransactionList(ReportParams, c.record, &balance);
     RepEndJob();
     EXPECT_EQ(DecToDouble(&balance), 100);
 }
@@ -383,7 +383,7 @@ TEST_F(CustomerReportsTest, CustomerWalkByRangeAndGroup) {
         SetText(P::SelText1, range);
         SetText(P::SelText3, group);
         std::vector<std::string> codes;
-        CustomerWalk(
+        CustomerWalk(ReportParams,
             [](const uint8_t *customer, void *context) {
                 PString code;
                 ::GetText(customer, CUVc::Code, code);
@@ -497,7 +497,7 @@ TEST_F(CustomerReportsTest, OpenItemColumnsDoNotOverlapInThePreview) {
         SetWord(P::Option3, inCurrency);
         SetWord(P::OutputKind, OutPreview);
         RepOutputState = OutputJobStateRec{};
-        CustomerLedgerReport();
+        OverGlobalJob<CustomerLedgerReport>();
         const int n = OpenPreviewWindow();
         ASSERT_TRUE(PreviewIsOpen(n));
         const std::vector<PlacedText> texts = PreviewTexts(n);

@@ -5,6 +5,7 @@
 // routine 17 storing one entry per employee with rows and routine 18
 // deleting a number range; the person reports (100 to 104) as goldens of
 // the text-file device, a selection that takes nobody and Esc mid-walk.
+#include "tests/reports/global_job.h"
 #include "tests/reports/person_fixture.h"
 
 #include "reports/sales/person_reports.h"
@@ -269,14 +270,14 @@ TEST_F(PersonReportsTest, UnlistedEntriesAndEsc) {
     ASSERT_TRUE(RecInsertUnchecked(E::Number, e.record, &recid));
     ResetParams();
     PutDate(ReportParams, P::DateFrom, DateRec{31, 3, 2024});
-    const std::string out = RunText([] { TransDateReport101(0); });
+    const std::string out = RunText([] { OverGlobalJobArg<TransDateReport101>(0); });
     EXPECT_EQ(out.find("777"), std::string::npos) << out;
     EXPECT_NE(out.find("E2"), std::string::npos) << out;
 
     // Headings, the department's empty line and its line, then Anna's:
     // Esc as her line starts.
     ResetParams();
-    EXPECT_TRUE(RunWithEscAt(4, EmployeeDepReport));
+    EXPECT_TRUE(RunWithEscAt(4, OverGlobalJob<EmployeeDepReport>));
     EXPECT_TRUE(RecordedText("Anna Berg"));
     EXPECT_FALSE(RecordedText("Cecilia Dahl"));
     EXPECT_FALSE(RecordedText("Bo Carlsson"));

@@ -44,7 +44,7 @@ protected:
     uint8_t wasOpen = 0;
     void SetUp() override {
         ReportFixture::SetUp();
-        std::copy(ReportTable, ReportTable + ReportCount, saved);
+        std::copy(ReportTable(), ReportTable() + ReportCount, saved);
         Ran.clear();
         DoubleLayout = -1;
         shown.clear();
@@ -52,12 +52,12 @@ protected:
     }
     void TearDown() override {
         DbOpenFlag = wasOpen;
-        std::copy(saved, saved + ReportCount, ReportTable);
+        std::copy(saved, saved + ReportCount, ReportTable());
         MemFree(&ReceivedPageSetup);
         MemFree(&PageSetupHandle);
         ReportFixture::TearDown();
     }
-    static void Swap(int number, ReportRowRec row) { ReportTable[number - ReportFirst] = row; }
+    static void Swap(int number, ReportRowRec row) { ReportTable()[number - ReportFirst] = row; }
     // Runs report number to device kind with a whole-year period.
     static void Run(int number, uint16_t kind) {
         ResetParams();

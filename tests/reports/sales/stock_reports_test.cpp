@@ -180,18 +180,18 @@ TEST_F(StockReportsTest, PriceStockAndItemLists) {
         SetText(P::SelText2, r.selText2);
         static int mode;
         mode = r.mode;
-        ExpectGolden(r.golden, RunText(+[] { ItemPriceReport(mode); }));
+        ExpectGolden(r.golden, RunText(+[] { OverGlobalJobArg<ItemPriceReport>(mode); }));
     }
     // 77 leaves out the item without a supplier that 11 lists.
     Params(11);
-    EXPECT_FALSE(LineOf(RunText(+[] { ItemPriceReport(2); }), "SER1").empty());
+    EXPECT_FALSE(LineOf(RunText(+[] { OverGlobalJobArg<ItemPriceReport>(2); }), "SER1").empty());
     Params(77);
-    EXPECT_TRUE(LineOf(RunText(+[] { ItemPriceReport(2); }), "SER1").empty());
+    EXPECT_TRUE(LineOf(RunText(+[] { OverGlobalJobArg<ItemPriceReport>(2); }), "SER1").empty());
     // ITEM1: 116 on hand against no minimum: nothing to order; the
     // supplier's minimum raises a need only when there is one.
     Params(10);
     SetText(P::SelText2, "PL");
-    EXPECT_TRUE(LineOf(RunText(+[] { ItemPriceReport(0); }), "ITEM2").empty());
+    EXPECT_TRUE(LineOf(RunText(+[] { OverGlobalJobArg<ItemPriceReport>(0); }), "ITEM2").empty());
 }
 
 // Report 80 with one line per item and with the components; a structure
@@ -334,7 +334,7 @@ TEST_F(StockReportsTest, GroupHeadingsInGroupOrder) {
     SetWord(P::OutputKind, OutPreview);
     SetWord(P::Option3, 1);
     RecLog.clear();
-    ItemPriceReport(3);
+    OverGlobalJobArg<ItemPriceReport>(3);
     RepDeviceInstall(OutPreview, saved);
     std::vector<std::string> seen;   // group texts and rules in order
     for (const RecCall &call : RecLog) {
@@ -366,7 +366,7 @@ TEST_F(StockReportsTest, EscStopsAfterTheItemAtHand) {
     const struct {
         int number;
         void (*body)();
-    } runs[] = {{8, ItemReport8}, {73, StockHistoryReport}, {80, ItemQtyReport}, {10, +[] { ItemPriceReport(0); }}};
+    } runs[] = {{8, OverGlobalJob<ItemReport8>}, {73, OverGlobalJob<StockHistoryReport>}, {80, OverGlobalJob<ItemQtyReport>}, {10, +[] { OverGlobalJobArg<ItemPriceReport>(0); }}};
     for (const auto &r : runs) {
         SCOPED_TRACE(r.number);
         Params(r.number);

@@ -1,0 +1,99 @@
+// sales_report_rows.cpp - the report numbers of sales, stock and the
+// register lists (journals, customer and item reports, orders, persons,
+// the label and form runs) and the body each runs.
+//
+// OnGlobalParams<...> marks a body still run on the global job record,
+// with the job's record lent to it (report_run.h), because what it calls
+// outside the reports reads the global:
+//   the label and form runs: the form printer (output/forms) reads the
+//     layout, period and numbers of the job record there;
+//   -11: the statement lines (operations/statement_lines.cpp) read the
+//     period there; -8: the overdue notice's form does;
+//   87: each member report's job start (output/devices) takes the member's
+//     number from the global record, so the batch sets it there;
+//   88, 89: the contract selection (rules/contract_invoicing.cpp) reads it.
+#include "reports/frame/report_modules.h"
+#include "reports/frame/report_run.h"
+#include "reports/sales/contract_reports.h"
+#include "reports/sales/customer_reports.h"
+#include "reports/sales/label_runs.h"
+#include "reports/sales/order_reports.h"
+#include "reports/sales/person_reports.h"
+#include "reports/sales/register_list_reports.h"
+#include "reports/sales/sales_lists.h"
+#include "reports/sales/sales_reports.h"
+#include "reports/sales/stock_reports.h"
+
+namespace {
+
+constexpr ReportRowEntry Rows[] = {
+    BodyRow(-27, OnGlobalParams<PrintDeliveryLabels>),
+    BodyRow(-26, OnGlobalParams<PrintCustomerForms26>),
+    BodyRow(-25, OnGlobalParams<PrintAssetForms>),
+    BodyRow(-23, OnGlobalParams<PrintPurchaseLabels>),
+    BodyRow(-22, OnGlobalParams<PrintPurchaseForms>),
+    BodyRow(-21, OnGlobalParams<PrintItemForms>),
+    BodyRow(-20, OnGlobalParams<PrintStockMoveForms>),
+    BodyRow(-13, OnGlobalParams<PrintCustomerForms13>),
+    BodyRow(-11, OnGlobalParams<CustomerStatementRun>),
+    ArgRow(-8, OnGlobalParamsArg<OverdueNoticeRun>, 0),
+    BodyRow(1, SalesJournalReport),
+    BodyRow(3, CustomerListReport),
+    BodyRow(4, OrderListReport4),
+    BodyRow(5, CustomerLedgerReport),
+    BodyRow(7, DeliveryReport),
+    BodyRow(8, ItemReport8),
+    LayoutRow(9, ItemListReportLayout0, ItemListReport),
+    ArgRow(10, ItemPriceReport, 0),
+    ArgRow(11, ItemPriceReport, 2),
+    ArgRow(12, ItemPriceReport, 3),
+    BodyRow(13, ReceiptJournalReport),
+    BodyRow(14, CustomerSalesReport),
+    BodyRow(16, DueDateReport),
+    ArgRow(18, CustomerReport18, 1),
+    BodyRow(27, VendorListReport),
+    BodyRow(34, CustomerBalanceReport),
+    BodyRow(53, PurchaseReport53),
+    BodyRow(54, OrderStatusReport),
+    BodyRow(57, InvoiceJournalReport),
+    BodyRow(58, SalesOrderReport),
+    BodyRow(59, QuotationReport),
+    ArgRow(64, OrderStatusReport64, 1),
+    BodyRow(65, InvoiceByDateReport),
+    BodyRow(66, CustomerStatementReport),
+    BodyRow(67, VatCodeCheckReport),
+    BodyRow(72, InvoiceReport72),
+    BodyRow(73, StockHistoryReport),
+    BodyRow(74, ItemInvCodeReport),
+    ArgRow(77, ItemPriceReport, 2),
+    BodyRow(78, RecipeReport),
+    BodyRow(79, ProductionReport),
+    BodyRow(80, ItemQtyReport),
+    BodyRow(81, POStatusReport),
+    BodyRow(84, SerialNumberHistoryReport),
+    BodyRow(85, RegisterCountReport),
+    BodyRow(87, OnGlobalParams<Report87Batch>),
+    BodyRow(88, OnGlobalParams<ContractReport5541>),
+    BodyRow(89, OnGlobalParams<ContractReport5540>),
+    BodyRow(90, PriceListReport),
+    BodyRow(94, SalesInvoiceJournal),
+    BodyRow(95, PurchInvoiceJournal),
+    BodyRow(96, StockMovementReport),
+    BodyRow(97, OrderObjectReport),
+    BodyRow(98, LocationReport),
+    BodyRow(100, DepPersonReport100),
+    ArgRow(101, TransDateReport101, 0),
+    BodyRow(102, EmployeeDepReport),
+    BodyRow(103, EmployeeDepPersonReport),
+    ArgRow(104, TransDateReport101, 1),
+    BodyRow(110, DocumentFlowReport),
+    BodyRow(111, ShipDateReport),
+    BodyRow(112, PostedDocumentVoucherReport),
+    BodyRow(113, PurchaseItemReport),
+    BodyRow(114, PurchInvoiceByVendorCode),
+    ArgRow(116, OrderStatusReport64, 2),
+};
+
+}  // namespace
+
+ReportModuleRows SalesReportRows() { return ModuleRows("sales", Rows); }

@@ -1,0 +1,109 @@
+// report_own_job_test.cpp - a report run over a job record of its own
+// prints from that record: two jobs with different selections, run one after
+// the other while the global job record holds a third, print what each
+// prints as the global record, and leave the global record as it was.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "reports/frame/report_frame.h"
+#include "rules/ledger.h"
+#include "tests/reports/report_fixture.h"
+
+namespace {
+
+namespace P = ReportParamsVc;
+
+// What a body saw of the frame: the running job record and report 6's
+// object column stop, which the frame lays out from the running record.
+const uint8_t *SeenRunning = nullptr;
+int SeenStop = 0;
+void See() {
+    SeenRunning = RunningSelection();
+    PositionTable stops;
+    ReportColumnLayout(6, &stops, 0);
+    SeenStop = stops[6];
+}
+void SeeOnJob(ReportJob &) { See(); }
+
+class ReportOwnJobTest : public ReportFixture {
+protected:
+    void SetUp() override {
+        ReportFixture::SetUp();
+        if (HasFatalFailure()) return;
+        StoreSalesHistory();
+    }
+    // A job record for report number over the period from..to.
+    static std::vector<uint8_t> Selection(int number, DateRec from, DateRec to, const char *range = "") {
+        ResetParams();
+        SetWord(P::ReportNumber, uint16_t(number));
+        SetWord(P::OutputKind, OutTextFile);
+        SetPeriod(from, to);
+        SetWord(P::MonthFrom, uint16_t(MonthIndex(&from)));
+        SetWord(P::MonthTo, uint16_t(MonthIndex(&to)));
+        SetText(P::SelText1, range);
+        return std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize);
+    }
+    static void MakeGlobal(const std::vector<uint8_t> &record) {
+        std::memcpy(ReportParams, record.data(), ReportParamsSize);
+    }
+    static std::vector<uint8_t> Global() { return std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize); }
+};
+
+TEST_F(ReportOwnJobTest, TwoJobsPrintFromTheirOwnRecords)
+{
+    // The reports whose output changes with the period or the code range
+    // in this company.
+    const int numbers[] = {1, 3, 4, 5, 7, 8, 13, 14, 15, 18, 24, 34, 57, 58, 61, 65, 66, 73, 94, 97, 111};
+    for (int n : numbers) {
+        SCOPED_TRACE(n);
+        const std::vector<uint8_t> year = Selection(n, {1, 1, 2024}, {31, 12, 2024});
+        const std::vector<uint8_t> january = Selection(n, {1, 1, 2024}, {31, 1, 2024}, "C2");
+        const std::vector<uint8_t> other = Selection(n, {1, 1, 2020}, {31, 12, 2020});
+
+        MakeGlobal(year);
+        const std::string yearText = RunRowText(n, ReportParams);
+        MakeGlobal(january);
+        const std::string januaryText = RunRowText(n, ReportParams);
+        ASSERT_FALSE(yearText.empty());
+        ASSERT_NE(yearText, januaryText) << "the two jobs print alike: the case proves nothing";
+
+        MakeGlobal(other);
+        std::vector<uint8_t> ownYear = year, ownJanuary = january;
+        EXPECT_EQ(RunRowText(n, ownYear.data()), yearText);
+        EXPECT_EQ(RunRowText(n, ownJanuary.data()), januaryText);
+        EXPECT_EQ(Global(), other) << "a body on its own job changed the global job record";
+    }
+}
+
+// The frame's header and columns read the running job: the job's own
+// record while its body runs, the global one under a loan and after.
+TEST_F(ReportOwnJobTest, TheFrameReadsTheRunningJob)
+{
+    ResetParams();
+    std::vector<uint8_t> own(ReportParamsSize, 0);
+    PutText(own.data(), P::ObjectType, 5, "X");
+    ReportJob job{own.data()};
+
+    ASSERT_TRUE(RunRowBody({ReportRowKind::Body, SeeOnJob, nullptr, nullptr, 0}, job));
+    EXPECT_EQ(SeenRunning, own.data());
+    EXPECT_EQ(SeenStop, 200);   // the object column of its own record
+    EXPECT_EQ(RunningSelection(), ReportParams);
+
+    // Lent the global record, the body and the frame read it there.
+    ASSERT_TRUE(RunRowBody({ReportRowKind::Body, OnGlobalParams<See>, nullptr, nullptr, 0}, job));
+    EXPECT_EQ(SeenRunning, ReportParams);
+    EXPECT_EQ(SeenStop, 200);
+    PString objectType;
+    GetText(ReportParams, P::ObjectType, objectType);
+    EXPECT_EQ(objectType[0], 0);   // the loan left the global's object type empty
+
+    // Outside a run the frame reads the global record: no object column.
+    See();
+    EXPECT_EQ(SeenRunning, ReportParams);
+    EXPECT_EQ(SeenStop, 130);
+}
+
+}  // namespace
