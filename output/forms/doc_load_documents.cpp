@@ -69,34 +69,43 @@ bool DeliveryPrintLoad(int16_t doctype, const uint8_t *delivery) {
     return true;
 }
 
+void ItemSideColumnsBlank(uint8_t *side) {
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    for (uint32_t at : {DeliverySideRow::StepAmount1, DeliverySideRow::StepAmount2, DeliverySideRow::Qty196,
+                        DeliverySideRow::Qty208, DeliverySideRow::CostPrice})
+        PutDec(side, at, blank);
+}
+
+void ItemSideColumns(uint8_t *side, const uint8_t *item, const PackedDecimal &qty, const uint8_t *language) {
+    namespace S = DeliverySideRow;
+    uint8_t text[256];
+    GetText(item, INVc::VendCode, text);
+    PutText(side, S::VendCode, text);
+    PutDec(side, S::StepAmount1, GetDec(item, INVc::StepAmount1));
+    PutDec(side, S::StepAmount2, GetDec(item, INVc::StepAmount2));
+    PutDec(side, S::Qty196, DocTimes(qty, GetDec(item, INVc::StepAmount1)));
+    PutDec(side, S::Qty208, DocTimes(qty, GetDec(item, INVc::StepAmount2)));
+    GetText(item, INVc::Text220, text);
+    PutText(side, S::Text220, text);
+    GetText(item, INVc::DefLocation, text);
+    PutText(side, S::DefLocation, text);
+    ItemUnit(item, language, text);
+    PutText(side, S::Unit, text);
+    PutDec(side, S::CostPrice, GetDec(item, INVc::CostPrice));
+}
+
 // A row whose item is missing keeps empty texts and blank amounts.
 void DeliveryRowExtras(const uint8_t *copy, const uint8_t *language) {
     assert(copy && language);
     int32_t rows = RowsOf(SHVc::Number, copy);
     DeliverySides.assign((size_t)rows * DeliverySideRow::Size, 0);
-    PackedDecimal blank;
-    DecSetBlank(&blank);
-    uint8_t row[SHVc::Rows::Size], item[INVc::Size] = {}, text[256];
+    uint8_t row[SHVc::Rows::Size], item[INVc::Size] = {};
     for (int32_t i = 0; i < rows; i++) {
         uint8_t *side = DeliverySides.data() + (size_t)i * DeliverySideRow::Size;
-        for (uint32_t at : {DeliverySideRow::StepAmount1, DeliverySideRow::StepAmount2, DeliverySideRow::Qty196,
-                            DeliverySideRow::Qty208, DeliverySideRow::CostPrice})
-            PutDec(side, at, blank);
+        ItemSideColumnsBlank(side);
         if (!MatrixRowRead(SHVc::Number, copy, i, row) || !RowItem(row, SHVc::Rows::ItemCode, item)) continue;
-        PackedDecimal qty = GetDec(row, SHVc::Rows::ToDeliver);
-        GetText(item, INVc::VendCode, text);
-        PutText(side, DeliverySideRow::VendCode, text);
-        PutDec(side, DeliverySideRow::StepAmount1, GetDec(item, INVc::StepAmount1));
-        PutDec(side, DeliverySideRow::StepAmount2, GetDec(item, INVc::StepAmount2));
-        PutDec(side, DeliverySideRow::Qty196, DocTimes(qty, GetDec(item, INVc::StepAmount1)));
-        PutDec(side, DeliverySideRow::Qty208, DocTimes(qty, GetDec(item, INVc::StepAmount2)));
-        GetText(item, INVc::Text220, text);
-        PutText(side, DeliverySideRow::Text220, text);
-        GetText(item, INVc::DefLocation, text);
-        PutText(side, DeliverySideRow::DefLocation, text);
-        ItemUnit(item, language, text);
-        PutText(side, DeliverySideRow::Unit, text);
-        PutDec(side, DeliverySideRow::CostPrice, GetDec(item, INVc::CostPrice));
+        ItemSideColumns(side, item, GetDec(row, SHVc::Rows::ToDeliver), language);
     }
 }
 

@@ -255,6 +255,13 @@ bool DeliveryPrintLoad(int16_t doctype, const uint8_t *delivery);
 // Builds the side rows (DeliverySideRow) of the rows of the print copy
 // from each row's item, in language.
 void DeliveryRowExtras(const uint8_t *copy, const uint8_t *language);
+// The side-row columns a delivery's or an order's row takes from its item,
+// in the delivery's side-row layout (an order's side row begins with the
+// same columns): the item's vendor code, step amounts and those amounts
+// times qty, text, location, unit in language and cost price. The blank
+// form puts blank amounts in, for a row whose item is missing.
+void ItemSideColumns(uint8_t *side, const uint8_t *item, const PackedDecimal &qty, const uint8_t *language);
+void ItemSideColumnsBlank(uint8_t *side);
 // The side row of print-copy row `row`; null outside them.
 const uint8_t *DeliverySideRowOf(int32_t row);
 int32_t DeliverySideRowCount();

@@ -16,11 +16,14 @@ constexpr int ItemCodeMax = 20, LanguageMax = 5;
 
 std::vector<uint8_t> OrderSides;   // OrderSideRow::Size bytes per order row
 
-PackedDecimal Times(PackedDecimal a, PackedDecimal b) {
-    PackedDecimal r;
-    DecMul(&a, &b, &r);
-    return r;
-}
+// An order's side row begins with the delivery's columns (ItemSideColumns).
+static_assert(OrderSideRow::VendCode == DeliverySideRow::VendCode &&
+              OrderSideRow::StepAmount1 == DeliverySideRow::StepAmount1 &&
+              OrderSideRow::StepAmount2 == DeliverySideRow::StepAmount2 &&
+              OrderSideRow::Qty196 == DeliverySideRow::Qty196 && OrderSideRow::Qty208 == DeliverySideRow::Qty208 &&
+              OrderSideRow::Text220 == DeliverySideRow::Text220 &&
+              OrderSideRow::DefLocation == DeliverySideRow::DefLocation &&
+              OrderSideRow::Unit == DeliverySideRow::Unit && OrderSideRow::CostPrice == DeliverySideRow::CostPrice);
 }  // namespace
 
 // Builds the side rows of the order: a row whose item is missing keeps
@@ -32,33 +35,19 @@ void OrderRowItemTable(const uint8_t *order) {
     OrderSides.assign((size_t)rows * OrderSideRow::Size, 0);
     PackedDecimal blank;
     DecSetBlank(&blank);
-    uint8_t language[256], code[256], text[256], row[ORVc::Rows::Size], item[INVc::Size] = {};
+    uint8_t language[256], code[256], row[ORVc::Rows::Size], item[INVc::Size] = {};
     GetText(order, ORVc::LangCode, language);
     for (int32_t i = 0; i < rows; i++) {
         uint8_t *side = OrderSides.data() + (size_t)i * OrderSideRow::Size;
-        for (uint32_t at : {OrderSideRow::StepAmount1, OrderSideRow::StepAmount2, OrderSideRow::Qty196,
-                            OrderSideRow::Qty208, OrderSideRow::CostPrice, OrderSideRow::QtyCost})
-            PutDec(side, at, blank);
+        ItemSideColumnsBlank(side);
+        PutDec(side, OrderSideRow::QtyCost, blank);
         if (!MatrixRowRead(ORVc::Number, order, i, row)) continue;
         GetText(row, ORVc::Rows::ItemCode, code);
         if (!DocReadByCode(INVc::Number, "Code", INVc::Code, ItemCodeMax, code, item)) continue;
         RecFreeMatrix(INVc::Number, item);
         PackedDecimal qty = GetDec(row, ORVc::Rows::Quantity);
-        GetText(item, INVc::VendCode, text);
-        PutText(side, OrderSideRow::VendCode, text);
-        PutDec(side, OrderSideRow::StepAmount1, GetDec(item, INVc::StepAmount1));
-        PutDec(side, OrderSideRow::StepAmount2, GetDec(item, INVc::StepAmount2));
-        PutDec(side, OrderSideRow::Qty196, Times(qty, GetDec(item, INVc::StepAmount1)));
-        PutDec(side, OrderSideRow::Qty208, Times(qty, GetDec(item, INVc::StepAmount2)));
-        GetText(item, INVc::Text220, text);
-        PutText(side, OrderSideRow::Text220, text);
-        GetText(item, INVc::DefLocation, text);
-        PutText(side, OrderSideRow::DefLocation, text);
-        GetText(item, INVc::Unit, code);
-        UnitTextByLanguage(language, code, text);
-        PutText(side, OrderSideRow::Unit, text);
-        PutDec(side, OrderSideRow::CostPrice, GetDec(item, INVc::CostPrice));
-        PutDec(side, OrderSideRow::QtyCost, Times(qty, GetDec(item, INVc::CostPrice)));
+        ItemSideColumns(side, item, qty, language);
+        PutDec(side, OrderSideRow::QtyCost, DocTimes(qty, GetDec(item, INVc::CostPrice)));
     }
 }
 
