@@ -98,7 +98,7 @@ void ExportContractsText()
 {
     if (!ReportParams) return;
     ContractSelection sel;
-    if (!ContractSelectionRead(&sel, true)) {
+    if (!ContractSelectionRead(ReportParams, &sel, true)) {
         OutputJobState.stopFlag = 1;
         return;
     }

@@ -197,20 +197,20 @@ bool InvoiceOnePeriod(void *ctx, uint8_t *contract, const DateRec &date, const D
 
 }  // namespace
 
-bool ContractSelectionRead(ContractSelection *sel, bool needPeriod)
+bool ContractSelectionRead(const uint8_t *selection, ContractSelection *sel, bool needPeriod)
 {
-    assert(sel && ReportParams);
+    assert(sel && selection);
     *sel = ContractSelection{};
     uint8_t text[256];
-    GetText(ReportParams, ReportParamsVc::SelText1, text);
+    GetText(selection, ReportParamsVc::SelText1, text);
     sel->codeRanged = text[0] != 0;
     if (sel->codeRanged) RangeSplit(text, sel->codeFrom, sel->codeTo);
-    GetText(ReportParams, ReportParamsVc::SelText2, text);
+    GetText(selection, ReportParamsVc::SelText2, text);
     sel->numberFrom = sel->numberTo = -1;
     if (text[0] != 0) RangeSplitNumber(text, &sel->numberFrom, &sel->numberTo);
-    GetText(ReportParams, ReportParamsVc::SelText3, sel->filter);
-    sel->periodFrom = GetDate(ReportParams, ReportParamsVc::Date2From);
-    sel->periodTo = GetDate(ReportParams, ReportParamsVc::Date2To);
+    GetText(selection, ReportParamsVc::SelText3, sel->filter);
+    sel->periodFrom = GetDate(selection, ReportParamsVc::Date2From);
+    sel->periodTo = GetDate(selection, ReportParamsVc::Date2To);
     const bool open = DateIsEmpty(&sel->periodFrom) || DateIsEmpty(&sel->periodTo);
     if ((open && needPeriod) || (!open && DateCompare(&sel->periodFrom, &sel->periodTo) > 0)) {
         ShowTextMessage(TextPeriodReversed);
@@ -327,7 +327,7 @@ void ContractToInvoice(const uint8_t *contract, uint8_t *invoice, const DateRec 
 bool InvoiceContracts()
 {
     ContractSelection sel;
-    if (!ContractSelectionRead(&sel, true)) return false;
+    if (!ContractSelectionRead(ReportParams, &sel, true)) return false;
     RunState run;
     RuleRecord contract(Co::Number);
     if (!run.invoice.record || !contract.record) return false;

@@ -20,11 +20,11 @@ struct ContractSelection {
     DateRec periodFrom, periodTo;
 };
 
-// Reads the selection from ReportParams. With needPeriod, false (told by
+// Reads the selection from a job record (ReportParamsVc layout). With needPeriod, false (told by
 // text 1142) when the period is not given or its first date is after its
 // last: nothing may be made then. Without, an empty period is taken as
 // none and only a reversed one is refused.
-bool ContractSelectionRead(ContractSelection *sel, bool needPeriod);
+bool ContractSelectionRead(const uint8_t *selection, ContractSelection *sel, bool needPeriod);
 
 // Whether a contract passes the selection's customer range, filter code,
 // last-invoice date (when a period is given) and interval tests (not the number range, which the

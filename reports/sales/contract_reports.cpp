@@ -105,11 +105,10 @@ bool ListContract(void *ctx, uint8_t *contract, uint32_t)
 
 }  // namespace
 
-void ContractReport5540()
+void ContractReport5540(ReportJob &job)
 {
-    assert(ReportParams);
     ContractSelection sel;
-    if (!ContractSelectionRead(&sel, true)) return;
+    if (!ContractSelectionRead(job.selection, &sel, true)) return;
     Preview p;
     p.sel = &sel;
     DecSetZero(&p.net);
@@ -135,12 +134,11 @@ void ContractReport5540()
     RepEndJob();
 }
 
-void ContractReport5541()
+void ContractReport5541(ReportJob &job)
 {
-    assert(ReportParams);
     ContractSelection sel;
-    if (!ContractSelectionRead(&sel, false)) return;
-    bool detailed = GetU16(ReportParams, ReportParamsVc::ReportLayout) == 1;
+    if (!ContractSelectionRead(job.selection, &sel, false)) return;
+    bool detailed = GetU16(job.selection, ReportParamsVc::ReportLayout) == 1;
     RuleRecord contract(Co::Number);
     if (!contract.record) return;
     RepBeginJobNr(TitleList);
