@@ -176,6 +176,7 @@ void RepOpenFileDevice()
     // Whether the file is the bank's decides how it is written: without
     // the exchange's answer no file is made.
     if (!BankFileHooks.jobIsBankFile || !BankFileHooks.defaultName) {
+        Staging = false;
         ShowTextMessage(Texts::FunctionNotYet);
         return;
     }
