@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/bank_format.h"
 #include "core/company_variant.h"
 #include "core/definitions.h"
 #include "core/field_types.h"
@@ -29,7 +30,6 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
-#include "exchange/bank_format.h"
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/layer_operations.h"

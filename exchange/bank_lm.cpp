@@ -9,6 +9,7 @@
 // payment is written and it stays unsent.
 #include <vector>
 
+#include "core/bank_format.h"
 #include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -17,7 +18,6 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
-#include "exchange/bank_format.h"
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "core/bank_format.h"
 #include "core/company_variant.h"
 #include "core/definitions.h"
 #include "core/field_types.h"
@@ -33,7 +34,6 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
-#include "exchange/bank_format.h"
 #include "exchange/bank_payments_in.h"
 #include "exchange/import_lines.h"
 #include "exchange/text_exchange.h"

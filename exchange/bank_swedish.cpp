@@ -17,6 +17,7 @@
 // written whole; each stays unsent and is listed.
 #include <vector>
 
+#include "core/bank_format.h"
 #include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -25,7 +26,6 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
-#include "exchange/bank_format.h"
 
 namespace {
 

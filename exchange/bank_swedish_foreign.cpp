@@ -11,6 +11,7 @@
 // credit note or a negative amount (the amount fields hold no sign).
 #include <vector>
 
+#include "core/bank_format.h"
 #include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -19,7 +20,6 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
-#include "exchange/bank_format.h"
 #include "exchange/text_exchange.h"
 #include "rules/vat_currency.h"
 

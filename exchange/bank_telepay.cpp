@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "core/bank_format.h"
 #include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
@@ -25,7 +26,6 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
-#include "exchange/bank_format.h"
 #include "output/forms/forms.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cassert>
 #include <string>
 
+#include "core/bank_format.h"
 #include "core/pstring.h"
-#include "exchange/bank_format.h"
 #include "exchange/bank_file.h"
 #include "exchange/text_exchange.h"
 

@@ -4,9 +4,11 @@
 // the shell's commands (what an import read, the payment suggestion).
 #include "database/access/settings_blocks.h"
 #include "database/engine/engine.h"
+#include "exchange/exchange.h"
 #include "exchange/run_outcome.h"
 #include "exchange/section_table.h"
 #include "exchange/text_exchange.h"
+#include "output/devices/bank_file_hooks.h"
 #include "output/output_job.h"
 #include "shell/feature_commands.h"
 
@@ -17,9 +19,17 @@ bool LastImportReadNoExport() { return ImportResult.notAnExport; }
 
 }  // namespace
 
+// Lets the text-file device know the bank payment file and its name.
+void BankFileHooksInstall()
+{
+    BankFileHooks.jobIsBankFile = JobIsBankFileExport;
+    BankFileHooks.defaultName = TelepayDefaultFileName;
+}
+
 // Installs every entry of the text exchange.
 void TextExchangeInstall()
 {
+    BankFileHooksInstall();
     SettingsTextExchange &x = SettingsText;
     x.blockTextTag = BlockTextTag;
     x.exportText = ExportText;

@@ -9,11 +9,10 @@
 #include <span>
 
 #include "core/date.h"
+#include "core/text_files.h"
 #include "exchange/field_lists.h"
 
-struct OutStream;
-
-// ---- Export side (text_writer.cpp, text_files.cpp) ----
+// ---- Export side (text_writer.cpp; the files themselves core/text_files.h) ----
 // Writes a value of a field type as one field of the export line; nothing
 // for a null value. ExportValueEx does the same (its third word is unused).
 void ExportValue(const void *value, uint16_t type);
@@ -27,18 +26,6 @@ void ExportLong(uint32_t value);
 void ExportLineFeed();
 // Shows a value, formatted by its type, as the export's status text.
 void ExportNumber(const void *value, uint16_t type);
-// Opens an existing file (PString path) for reading and writing at its
-// start; false, told with the name, when it cannot be opened.
-bool TextFileOpen(const uint8_t *path, OutStream **out);
-// Opens an existing file (PString path) for reading only; false when it
-// cannot (not told: the caller tells).
-bool TextFileOpenRead(const uint8_t *path, OutStream **out);
-// Moves to an absolute offset; 0 when moved.
-int StreamSeek(OutStream *s, uint32_t offset);
-// Reads at most n bytes at the position; the count read (0 at the end or on error).
-uint32_t StreamRead(OutStream *s, uint8_t *bytes, uint32_t n);
-// The stream's length in bytes; false when it cannot be told.
-bool StreamLength(OutStream *s, uint32_t *length);
 // Writes a PString and CR LF; 0 when all was written.
 int FileDeviceWriteLine(OutStream *s, const uint8_t *text);
 // Called for each output file made; 0.

@@ -17,14 +17,22 @@
 
 #include "core/pstring.h"
 #include "core/system.h"
+#include "core/text_files.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
-#include "exchange/exchange.h"
+#include "output/devices/bank_file_hooks.h"
 #include "output/devices/device_table.h"
 #include "output/output_windows.h"
 
+BankFileHooksRec BankFileHooks = {};
+
 namespace {
+
+// True when the running job writes the bank payment file; false also
+// while the exchange has not installed the question (no such job can
+// then have been started by it).
+bool JobIsBankFile() { return BankFileHooks.jobIsBankFile && BankFileHooks.jobIsBankFile(); }
 
 // The open output file of kinds 2 and 12 (and of text exports); null when none.
 OutStream *TextStream = nullptr;
@@ -84,7 +92,7 @@ bool FileOpenJob(const uint8_t *)
 {
     if (!TextStream) return false;
     PString busy;
-    GetUiText(busy, JobIsBankFileExport() ? Texts::BankFileWriting : Texts::PrintStarting);
+    GetUiText(busy, JobIsBankFile() ? Texts::BankFileWriting : Texts::PrintStarting);
     OutBusyShow(busy);
     return true;
 }
@@ -165,12 +173,19 @@ void RepOpenFileDevice()
     DropStaged();
     ChosenName.clear();
     FileCount = 0;
-    const bool bankFile = JobIsBankFileExport();
+    // Whether the file is the bank's decides how it is written: without
+    // the exchange's answer no file is made.
+    if (!BankFileHooks.jobIsBankFile || !BankFileHooks.defaultName) {
+        Staging = false;
+        ShowTextMessage(Texts::FunctionNotYet);
+        return;
+    }
+    const bool bankFile = BankFileHooks.jobIsBankFile();
     Staging = bankFile && !RunModeIsClient();
     PString name;
     name[0] = 0;
     uint16_t word = 0;
-    if (bankFile) TelepayDefaultFileName(name);
+    if (bankFile) BankFileHooks.defaultName(name);
     bool named = OutExportFileDialog(name, &word);
     if (named && CreateTextStream(name)) {
         ChosenName = PStringToStd(name);

@@ -35,7 +35,7 @@
 #include "output/print_services_install.h"
 #include "output/output_windows.h"
 #include "output/printer.h"
-#include "reports/frame/report_frame.h"
+#include "output/report_hooks.h"
 
 uint8_t RemoteOutput = 0;
 uint8_t RemoteOutputLost = 0;
@@ -208,6 +208,13 @@ void RepPollStop()
     if (UserCancelFlag) RepStopped = 1;
 }
 
+// Lets the user's Esc reach the cancel flag, then tells whether it is set.
+bool ReportCancelled()
+{
+    OutPollStop();
+    return UserCancelFlag != 0;
+}
+
 // A report position through a position table (see PositionTable). A
 // position outside 0..10 never indexes the table, and a table whose
 // entry 1 is 0 does not scale.
@@ -272,22 +279,23 @@ void RepBeginJob(const uint8_t *title)
     Expand(title, t);
     int report = ReportNumberOfJob();
     RowWatch = RowWatchRec{};
-    if (RemoteOutput) {
-        RepOpenJob(t);
-        RowWatch.reportJob = true;
-        RepHeaderClear();
-        ReportSelectionHeader(report, t);
-        RepHeaderDone();
+    if (RemoteOutput) RepOpenJob(t);
+    else OpenJobLocal(t);
+    RowWatch.reportJob = true;
+    // Without the reports' frame the job would print without its columns
+    // and header: it is stopped (the device still ends it as it began).
+    if (!ReportFrameReady()) {
+        RepStopped = 1;
         return;
     }
-    OpenJobLocal(t);
-    RowWatch.reportJob = true;
-    if (!RepStopped) {
+    if (!RemoteOutput && !RepStopped) {
         int32_t width = 0;
         RepPageWidth(&RepOutputState.positions, &width);
-        ReportColumnLayout(report, &RepOutputState.positions, width);
+        ReportHooks.columnLayout(report, &RepOutputState.positions, width);
     }
-    ReportHeaderForSelection(report, t);
+    RepHeaderClear();
+    ReportHooks.selectionHeader(report, t);
+    RepHeaderDone();
 }
 
 // RepBeginJob with interface text n as the title.

@@ -85,6 +85,9 @@ uint16_t CurrentOutputKind();
 void RepOutputInit();
 // Polls the cancel key; a cancel stops the job's output.
 void RepPollStop();
+// Polls the user's Esc; true when the running report is to stop after
+// the record at hand (the job's output itself is not stopped by it).
+bool ReportCancelled();
 
 // ---- devices/rep_dispatch.cpp: the job, line and page operations ----
 // Texts are PStrings unless said. "Nothing while stopped" holds on both roads.

@@ -8,9 +8,9 @@
 // guessing: the field then prints nothing.
 #include <cassert>
 
+#include "core/bank_format.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
-#include "exchange/bank_format.h"
 #include "output/forms/forms.h"
 
 namespace {

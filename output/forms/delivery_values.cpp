@@ -18,7 +18,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "output/forms/forms.h"
-#include "reports/sales/sales_reports.h"
+#include "rules/delivery_value.h"
 
 namespace {
 constexpr int CodeMax = 20, LanguageMax = 5;

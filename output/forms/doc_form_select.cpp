@@ -14,10 +14,10 @@
 #include "core/record_buffer.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
-#include "exchange/exchange.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
 #include "output/output_windows.h"
+#include "rules/serial_numbers.h"
 
 namespace R = InvoiceFormBlk::Rows;
 

@@ -33,7 +33,6 @@
 #include "output/forms/forms.h"
 #include "output/forms/print_form_call.h"
 #include "output/output_windows.h"
-#include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
 
 namespace {

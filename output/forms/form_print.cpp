@@ -22,7 +22,7 @@
 #include "output/forms/doc_def_lookup.h"
 #include "output/forms/forms.h"
 #include "output/output_windows.h"
-#include "reports/ledger/ledger_reports.h"
+#include "output/report_hooks.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ uint8_t PrintForm(int16_t doctype, const uint8_t *record)
     ThousandsFlag = 1;
     uint8_t formDef[DocVc::Size] = {};
     if (doctype > 0) {
-        if (doctype == VoucherDocType) result = FormPrintVoucher(doctype, record) ? 1 : 0;
+        if (doctype == VoucherDocType) result = PrintVoucherForm(doctype, record) ? 1 : 0;
     } else {
         PString title = {0};
         for (int16_t pass = 1;; pass++) {

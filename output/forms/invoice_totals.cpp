@@ -13,6 +13,7 @@
 #include <cassert>
 
 #include "core/amount_words.h"
+#include "core/bank_format.h"
 #include "core/decimal.h"
 #include "core/field_access.h"
 #include "core/field_types.h"
@@ -21,7 +22,6 @@
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
-#include "exchange/bank_format.h"
 #include "output/forms/forms.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"

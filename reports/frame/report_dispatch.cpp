@@ -127,10 +127,3 @@ GlobalParamsLoan::~GlobalParamsLoan()
     std::memcpy(job.selection, ReportParams, ReportParamsSize);
     std::memcpy(ReportParams, saved.data(), ReportParamsSize);
 }
-
-// Lets the user's Esc reach CancelFlag, then tells whether it is set.
-bool ReportCancelled()
-{
-    PollStop();
-    return CancelFlag != 0;
-}

@@ -15,8 +15,10 @@ void ReportColumnLayout(int report, PositionTable *stops, int32_t deviceWidth);
 // Writes report `report`'s selection header lines (title `title`) through
 // the page-header operations.
 void ReportSelectionHeader(int report, const uint8_t *title);
-// The whole selection header: the header cleared, its lines, the header done.
-void ReportHeaderForSelection(int report, const uint8_t *title);
+// Puts the column layout and the selection header into the output
+// layer's report hooks (the output layer opens a report's job and wraps
+// the header lines itself).
+void ReportFrameInstall();
 
 // ---- Selection texts (selection_texts.cpp) ----
 // out is a PString buffer of 256 bytes; a builder with nothing to say

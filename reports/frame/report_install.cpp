@@ -12,6 +12,8 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "output/report_hooks.h"
+#include "reports/frame/report_frame.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/sales/sales_reports.h"
@@ -47,8 +49,15 @@ bool ReportRunCommand()
     return RepStopped == 0;
 }
 
+// The frame every report job begins with, as the output layer reaches it.
+void ReportFrameInstall()
+{
+    ReportHooks.columnLayout = ReportColumnLayout;
+    ReportHooks.selectionHeader = ReportSelectionHeader;
+}
+
 // Installs the report command, the job-record check, the report
-// windows' selection check, the lines the stock calculations write for
+// windows' selection check, the report frame, the voucher form, the lines the stock calculations write for
 // the stock reports and the ledger printouts operations ask for. A fault
 // in the gathered report table (a number two modules claim, a report no
 // module claims) is a build fault: it is told at start-up rather than
@@ -59,6 +68,8 @@ void ReportsInstall()
     if (!problem.empty()) MessageSinkShow(("The report table: " + problem + ".").c_str());
     StockCostLinesInstall();
     LedgerPrintInstall();
+    ReportFrameInstall();
+    VoucherFormInstall();
     OutputRunServices.runReportCommand = ReportRunCommand;
     OutputRunServices.reportParamsCheck = ReportParamsCheckBody;
     FeatureCommands.reportSelectionCheck = CheckReportParameters;

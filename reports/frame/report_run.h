@@ -10,6 +10,7 @@
 
 #include "core/memblock.h"
 #include "core/work_blocks.h"
+#include "output/devices/report_output.h"
 #include "shell/shell.h"
 
 // Esc while a report runs; walks stop on it. The shell's flag under the
@@ -146,9 +147,6 @@ bool ReportJobRun(const uint8_t *bytes, uint32_t size);
 void ReportsInstall();
 // The fault of the gathered report table, empty when there is none.
 const std::string &ReportTableProblem();
-// Polls the user's Esc; true when the running report is to stop after
-// the record at hand.
-bool ReportCancelled();
 // A part of the report run not built yet: tells "not available yet" once
 // a run and stops the job.
 void ReportsNotBuilt();

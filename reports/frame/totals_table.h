@@ -26,5 +26,3 @@ bool TotalsTableAdd(const uint8_t *code, const PackedDecimal *a1, const PackedDe
 void NumberRangeCaption(uint32_t from, uint32_t to, uint8_t *out);
 // True when value lies in range read by the kind block 220 gives.
 bool InRangeBySetting(const uint8_t *range, const uint8_t *value);
-// The amount of a delivery's rows at its order's prices.
-void RowsAmountTotal(const uint8_t *delivery, const uint8_t *order, PackedDecimal *result);

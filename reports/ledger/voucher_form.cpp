@@ -1,5 +1,6 @@
 // voucher_form.cpp - a voucher printed on a form by the form print run
 // (document type 25).
+#include "output/report_hooks.h"
 #include "reports/ledger/ledger_reports.h"
 
 // Prints the voucher record when doctype is 25 (the voucher print-out on
@@ -9,3 +10,6 @@ bool FormPrintVoucher(int16_t doctype, const uint8_t *record) {
     PrintVoucherNow(25, record);
     return true;
 }
+
+// Lets the output layer's form print run print vouchers.
+void VoucherFormInstall() { ReportHooks.voucherForm = FormPrintVoucher; }

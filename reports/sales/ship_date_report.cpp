@@ -18,6 +18,7 @@
 #include "reports/frame/kind_boxes.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_reports.h"
+#include "rules/delivery_value.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 

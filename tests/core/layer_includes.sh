@@ -6,6 +6,10 @@
 #   output-no-record-windows  output/ includes nothing of recordwin/ or
 #                             outputwin/ (the windows are above it)
 #   output-no-shell           output/ includes nothing of shell/
+#   output-no-features        output/ includes nothing of reports/,
+#                             exchange/, net/ or features/ (the reports
+#                             and the exchange install the output
+#                             layer's hooks at the program's start)
 #   business-no-windows       rules/ and operations/ include nothing of
 #                             shell/, recordwin/, outputwin/ or the
 #                             platform's display, drawing and window
@@ -48,6 +52,7 @@ for rule in "$@"; do
     case $rule in
     output-no-record-windows) check "$rule" 'recordwin/\|outputwin/' "$root/output" ;;
     output-no-shell) check "$rule" 'shell/' "$root/output" ;;
+    output-no-features) check "$rule" 'reports/\|exchange/\|net/\|features/' "$root/output" ;;
     business-no-windows)
         check "$rule" "shell/\|recordwin/\|outputwin/\|platform/\($display\)\.h" "$root/rules" "$root/operations" ;;
     business-no-features) check "$rule" 'reports/\|exchange/' "$root/rules" "$root/operations" ;;

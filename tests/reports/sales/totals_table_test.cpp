@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "reports/sales/sales_reports.h"
+#include "rules/delivery_value.h"
 #include "tests/reports/report_fixture.h"
 
 namespace {

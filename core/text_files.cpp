@@ -1,6 +1,8 @@
 // text_files.cpp - the output files of reports and exports over stdio:
 // created empty, written in bytes and lines, closed with a check that
 // nothing buffered was lost.
+#include "core/text_files.h"
+
 #include <cassert>
 #include <cstdio>
 #include <string>
@@ -8,8 +10,6 @@
 #include "core/pstring.h"
 #include "core/ui_text.h"
 #include "dict_offsets.h"
-#include "exchange/exchange.h"
-#include "exchange/text_exchange.h"
 
 struct OutStream {
     FILE *file;

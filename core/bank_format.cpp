@@ -1,6 +1,6 @@
 // bank_format.cpp - the formatters of the bank payment files and the
 // printed payment slip (see bank_format.h).
-#include "exchange/bank_format.h"
+#include "core/bank_format.h"
 
 #include <cassert>
 

@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "core/bank_format.h"
 #include "core/barcode_tables.h"
 #include "core/pstring.h"
-#include "exchange/bank_format.h"
 
 namespace {
 
