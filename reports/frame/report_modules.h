@@ -7,6 +7,8 @@
 
 ReportModuleRows LedgerReportRows();     // reports/ledger
 ReportModuleRows SalesReportRows();      // reports/sales
+ReportModuleRows PurchaseReportRows();   // reports/purchase
+ReportModuleRows StockReportRows();      // reports/stock
 ReportModuleRows AssetReportRows();      // reports/assets
 ReportModuleRows ProjectReportRows();    // reports/projects
 ReportModuleRows DocumentRunRows();      // output/forms' bodies, named in reports/frame

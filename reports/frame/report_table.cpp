@@ -45,8 +45,9 @@ struct GatheredTable {
 GatheredTable &Gathered()
 {
     static GatheredTable table = [] {
-        const ReportModuleRows modules[] = {LedgerReportRows(), SalesReportRows(), AssetReportRows(),
-                                            ProjectReportRows(), DocumentRunRows()};
+        const ReportModuleRows modules[] = {LedgerReportRows(), SalesReportRows(), PurchaseReportRows(),
+                                            StockReportRows(), AssetReportRows(), ProjectReportRows(),
+                                            DocumentRunRows()};
         GatheredTable t;
         GatherReportRows(modules, uint32_t(std::size(modules)), t.rows, &t.problem);
         return t;

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/pstring.h"
-#include "reports/ledger/vendor_reports.h"
+#include "reports/ledger/journal_reports.h"
 
 void CodeSummaryAdd(CodeSummary &summary, const uint8_t *code, const PackedDecimal *amount) {
     assert(code && amount);

@@ -1,19 +1,16 @@
-// ledger_report_rows.cpp - the report numbers of the general and the
-// purchase ledger (trial balances, statements, vouchers, vendor and
-// purchase reports, the payment runs) and the body each runs.
+// ledger_report_rows.cpp - the report numbers of the general ledger
+// (trial balances, statements, formula reports, vouchers and their
+// journals, the sales-ledger statement) and the body each runs.
 #include "reports/frame/report_modules.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/account_reports.h"
+#include "reports/ledger/journal_reports.h"
 #include "reports/ledger/ledger_reports.h"
-#include "reports/ledger/purchase_reports.h"
 #include "reports/ledger/statement_reports.h"
-#include "reports/ledger/vendor_reports.h"
 
 namespace {
 
 constexpr ReportRowEntry Rows[] = {
-    BodyRow(-10, ApprovePaymentRange),
-    BodyRow(-9, VendorPaymentRun),
     BodyRow(6, LedgerReport6),
     BodyRow(15, TransJournalReport),
     BodyRow(17, LedgerSetupListReport),
@@ -23,14 +20,7 @@ constexpr ReportRowEntry Rows[] = {
     BodyRow(22, StatementReport),
     BodyRow(24, TransByDateReport),
     BodyRow(25, VoucherPrintRun),
-    BodyRow(26, ReportPurchInvoicesByVendor),
-    BodyRow(28, ReportPurchInvoicePayments),
-    BodyRow(30, VendorTurnoverReport),
-    BodyRow(31, VendorAgeingReport),
-    BodyRow(32, PurchDueDateReport),
     BodyRow(33, FormulaReport33),
-    BodyRow(35, VendorBalanceReport),
-    BodyRow(36, Report36PurchInvoices),
     BodyRow(37, FormulaReport37),
     BodyRow(38, FormulaReport37),
     BodyRow(39, FormulaReport37),
@@ -48,12 +38,8 @@ constexpr ReportRowEntry Rows[] = {
     BodyRow(51, StatementReport),
     BodyRow(60, LedgerReport60),
     BodyRow(61, LedgerReport61),
-    BodyRow(75, PurchaseOrderReport),
     BodyRow(82, Register100Report),
     BodyRow(83, ObjectBalanceReport),
-    BodyRow(91, Register109Report),
-    BodyRow(92, Register110Report),
-    BodyRow(93, UserTotalsReport),
 };
 
 }  // namespace

@@ -15,7 +15,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "reports/frame/report_run.h"
-#include "reports/sales/stock_reports.h"
+#include "reports/stock/stock_reports.h"
 
 namespace {
 

@@ -26,7 +26,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/sales/order_reports.h"
 #include "reports/sales/sales_reports.h"
-#include "reports/sales/stock_reports.h"
+#include "reports/stock/stock_reports.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"

@@ -1,6 +1,6 @@
-// sales_report_rows.cpp - the report numbers of sales, stock and the
-// register lists (journals, customer and item reports, orders, persons,
-// the label and form runs) and the body each runs.
+// sales_report_rows.cpp - the report numbers of sales and the register
+// lists (journals, customer reports, orders, persons, the label and form
+// runs, the day's journals in one run) and the body each runs.
 //
 // OnGlobalParams<...> marks a body still run on the global job record,
 // with the job's record lent to it (report_run.h), because what it calls
@@ -22,7 +22,7 @@
 #include "reports/sales/register_list_reports.h"
 #include "reports/sales/sales_lists.h"
 #include "reports/sales/sales_reports.h"
-#include "reports/sales/stock_reports.h"
+#include "reports/stock/stock_reports.h"
 
 namespace {
 
@@ -42,11 +42,6 @@ constexpr ReportRowEntry Rows[] = {
     BodyRow(4, OrderListReport4),
     BodyRow(5, CustomerLedgerReport),
     BodyRow(7, DeliveryReport),
-    BodyRow(8, ItemReport8),
-    LayoutRow(9, ItemListReportLayout0, ItemListReport),
-    ArgRow(10, ItemPriceReport, 0),
-    ArgRow(11, ItemPriceReport, 2),
-    ArgRow(12, ItemPriceReport, 3),
     BodyRow(13, ReceiptJournalReport),
     BodyRow(14, CustomerSalesReport),
     BodyRow(16, DueDateReport),
@@ -63,14 +58,7 @@ constexpr ReportRowEntry Rows[] = {
     BodyRow(66, CustomerStatementReport),
     BodyRow(67, VatCodeCheckReport),
     BodyRow(72, InvoiceReport72),
-    BodyRow(73, StockHistoryReport),
-    BodyRow(74, ItemInvCodeReport),
-    ArgRow(77, ItemPriceReport, 2),
-    BodyRow(78, RecipeReport),
     BodyRow(79, ProductionReport),
-    BodyRow(80, ItemQtyReport),
-    BodyRow(81, POStatusReport),
-    BodyRow(84, SerialNumberHistoryReport),
     BodyRow(85, RegisterCountReport),
     BodyRow(87, OnGlobalParams<Report87Batch>),
     BodyRow(88, ContractReport5541),
@@ -78,9 +66,7 @@ constexpr ReportRowEntry Rows[] = {
     BodyRow(90, PriceListReport),
     BodyRow(94, SalesInvoiceJournal),
     BodyRow(95, PurchInvoiceJournal),
-    BodyRow(96, StockMovementReport),
     BodyRow(97, OrderObjectReport),
-    BodyRow(98, LocationReport),
     BodyRow(100, DepPersonReport100),
     ArgRow(101, TransDateReport101, 0),
     BodyRow(102, EmployeeDepReport),
@@ -90,7 +76,6 @@ constexpr ReportRowEntry Rows[] = {
     BodyRow(111, ShipDateReport),
     BodyRow(112, PostedDocumentVoucherReport),
     BodyRow(113, PurchaseItemReport),
-    BodyRow(114, PurchInvoiceByVendorCode),
     ArgRow(116, OrderStatusReport64, 2),
 };
 

@@ -8,7 +8,7 @@
 #include "output/devices/report_output.h"
 #include "platform/queue.h"
 #include "reports/frame/report_run.h"
-#include "reports/ledger/purchase_reports.h"
+#include "reports/purchase/purchase_reports.h"
 #include "tests/operations/purchase_fixture.h"
 #include "tests/output/output_recorder.h"
 

@@ -72,8 +72,8 @@ TEST(ReportRows, TheModulesGatherWithoutAFault)
         else EXPECT_TRUE(row.body || row.bodyAlt || row.bodyArg) << n;
     }
     EXPECT_EQ(none, 15);
-    for (ReportModuleRows m : {LedgerReportRows(), SalesReportRows(), AssetReportRows(), ProjectReportRows(),
-                               DocumentRunRows()}) {
+    for (ReportModuleRows m : {LedgerReportRows(), SalesReportRows(), PurchaseReportRows(), StockReportRows(),
+                               AssetReportRows(), ProjectReportRows(), DocumentRunRows()}) {
         EXPECT_GT(m.count, 0u) << m.module;
         for (uint32_t i = 0; i < m.count; i++)
             EXPECT_TRUE(SameRow(*ReportRow(m.entries[i].number), m.entries[i].row)) << m.module << " " << m.entries[i].number;

@@ -4,7 +4,7 @@
 // over the purchase history of purchase_report_fixture.h: golden text
 // files of each layout, the selections that take nothing and Esc.
 #include "platform/queue.h"
-#include "reports/ledger/purchase_reports.h"
+#include "reports/purchase/purchase_reports.h"
 #include "tests/output/output_recorder.h"
 #include "tests/reports/ledger/purchase_report_fixture.h"
 

@@ -9,7 +9,7 @@
 #include "core/company_variant.h"
 #include "platform/queue.h"
 #include "reports/ledger/ledger_reports.h"
-#include "reports/ledger/vendor_reports.h"
+#include "reports/purchase/vendor_reports.h"
 #include "tests/output/output_recorder.h"
 #include "tests/reports/preview_lines.h"
 #include "tests/reports/vendor_report_fixture.h"

@@ -7,7 +7,7 @@
 #include "core/ui_text.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_reports.h"
-#include "reports/sales/stock_reports.h"
+#include "reports/stock/stock_reports.h"
 #include "tests/reports/stock_report_fixture.h"
 
 namespace {

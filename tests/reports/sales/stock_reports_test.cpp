@@ -11,7 +11,7 @@
 #include "operations/stock_docs.h"
 #include "platform/queue.h"
 #include "reports/sales/sales_reports.h"
-#include "reports/sales/stock_reports.h"
+#include "reports/stock/stock_reports.h"
 #include "rules/stock.h"
 #include "tests/output/output_recorder.h"
 #include "tests/reports/stock_report_fixture.h"

@@ -17,8 +17,8 @@
 #include "output/output_job.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
-#include "reports/sales/item_walk.h"
 #include "reports/sales/order_reports.h"
+#include "reports/stock/item_walk.h"
 #include "rules/rules_types.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
 #include "reports/frame/report_run.h"
-#include "reports/sales/stock_reports.h"
+#include "reports/stock/stock_reports.h"
 #include "rules/rules_types.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/report_run.h"
-#include "reports/sales/stock_reports.h"
+#include "reports/stock/stock_reports.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
 

@@ -12,7 +12,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/report_run.h"
-#include "reports/ledger/purchase_reports.h"
+#include "reports/purchase/purchase_reports.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
 

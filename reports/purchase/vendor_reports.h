@@ -1,47 +1,17 @@
-// vendor_reports.h - the purchase-ledger reports and the journal of
-// vouchers: the purchase-invoice journal (26), the vendor ageing report
-// (31) with the vendor-ledger amounts it rebuilds, and the transaction
-// journal by number or date (15); with the small pieces of the walk that
-// these reports share (a serial-number range, the code summaries).
+// vendor_reports.h - the purchase-ledger reports: the purchase-invoice
+// journal (26) and the vendor ageing report (31) with the vendor-ledger
+// amounts it rebuilds. The serial-number walk and the code summaries they
+// share with the journal of vouchers are in reports/ledger/journal_reports.h.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "core/date.h"
 #include "core/decimal.h"
+#include "reports/ledger/journal_reports.h"
 #include "rules/rules_types.h"
 
 struct ReportJob;
-
-// ---- The shared walk (purchase_frame.cpp) ----
-
-// The serial-number range of SelText1: an open lower end starts at 0, an
-// open upper end (-1) never stops the walk; "100" alone is 100 to 100.
-struct SerialRange {
-    int32_t from, to;
-};
-SerialRange SerialRangeOfSelection(const uint8_t *selection);
-// True when serial lies past the range's upper end (signed compare).
-bool SerialPastRange(int32_t serial, const SerialRange &range);
-// True when date lies within from..to, a bound whose year is 0 being open.
-bool DateInOpenRange(const DateRec *date, const DateRec *from, const DateRec *to);
-// Writes a PackedDecimal right-aligned at x (blank as empty).
-void PrintAmountAt(int x, const PackedDecimal *amount);
-
-// ---- Code summaries (code_summary.cpp) ----
-
-// One code's sums: the positive amounts, and the magnitudes of the
-// negative ones.
-struct CodeSummaryEntry {
-    uint8_t code[12];   // PString of up to 10 characters
-    PackedDecimal plus, minus;
-};
-// Codes in the order first met.
-using CodeSummary = std::vector<CodeSummaryEntry>;
-// Adds amount under code: zero or positive to plus, negative as its
-// magnitude to minus. An empty code or a blank amount adds nothing.
-void CodeSummaryAdd(CodeSummary &summary, const uint8_t *code, const PackedDecimal *amount);
 
 // ---- Report 26 (purchase_invoice_journal.cpp) ----
 
@@ -79,9 +49,3 @@ bool OutPaymentRead(int32_t serial, RuleRecord &rec);
 // the payment's rate (home). With asOf given, only payments dated on or
 // before it count.
 void VendorOnAccount(const uint8_t *vendorCode, const DateRec *asOf, PackedDecimal *home, PackedDecimal *currency);
-
-// ---- Report 15 (trans_journal_report.cpp) ----
-
-// Report 15: the vouchers with their rows by number or by transaction
-// date, their sum and count, and the summaries per VAT code and account.
-void TransJournalReport(ReportJob &job);

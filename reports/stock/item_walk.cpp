@@ -8,8 +8,8 @@
 #include "core/text_range.h"
 #include "dict_offsets.h"
 #include "reports/frame/report_run.h"
-#include "reports/sales/item_walk.h"
 #include "reports/sales/order_reports.h"
+#include "reports/stock/item_walk.h"
 #include "rules/rules_types.h"
 
 namespace {

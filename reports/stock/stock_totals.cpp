@@ -15,7 +15,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/sales/order_reports.h"
-#include "reports/sales/stock_reports.h"
+#include "reports/stock/stock_reports.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
 

@@ -15,7 +15,7 @@
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
 #include "reports/frame/report_run.h"
-#include "reports/ledger/vendor_reports.h"
+#include "reports/purchase/vendor_reports.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/rules_types.h"
 

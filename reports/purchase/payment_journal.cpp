@@ -21,8 +21,8 @@
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
 #include "reports/frame/report_run.h"
-#include "reports/ledger/purchase_reports.h"
-#include "reports/ledger/purchase_walk.h"
+#include "reports/purchase/purchase_reports.h"
+#include "reports/purchase/purchase_walk.h"
 #include "rules/rules_types.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// purchase_frame.cpp - what the purchase and journal reports share in
+// journal_walk.cpp - what the purchase and journal reports share in
 // their walk: the serial-number range of the selection, the open date
 // range, and an amount printed right-aligned.
 #include <cassert>
@@ -10,7 +10,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/output_job.h"
-#include "reports/ledger/vendor_reports.h"
+#include "reports/ledger/journal_reports.h"
 #include "rules/rules_types.h"
 
 SerialRange SerialRangeOfSelection(const uint8_t *selection) {

@@ -17,8 +17,8 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/report_run.h"
-#include "reports/ledger/purchase_reports.h"
-#include "reports/ledger/purchase_walk.h"
+#include "reports/purchase/purchase_reports.h"
+#include "reports/purchase/purchase_walk.h"
 #include "rules/approval.h"
 #include "rules/rules_types.h"
 

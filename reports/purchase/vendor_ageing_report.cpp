@@ -21,7 +21,7 @@
 #include "output/output_job.h"
 #include "reports/frame/column_fit.h"
 #include "reports/frame/report_run.h"
-#include "reports/ledger/vendor_reports.h"
+#include "reports/purchase/vendor_reports.h"
 #include "reports/sales/aged_buckets.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"

@@ -10,7 +10,7 @@
 #include "database/access/record_access.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
-#include "reports/sales/stock_reports.h"
+#include "reports/stock/stock_reports.h"
 
 void StockValueAt(int x, const PackedDecimal *value, int type) {
     assert(value);

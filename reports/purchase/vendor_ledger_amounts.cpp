@@ -16,7 +16,7 @@
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
 #include "reports/frame/report_run.h"
-#include "reports/ledger/vendor_reports.h"
+#include "reports/purchase/vendor_reports.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 
