@@ -13,10 +13,12 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "core/date.h"
 #include "core/decimal.h"
 #include "core/interface_defs.h"
+#include "core/pstring.h"
 #include "database/access/register_hooks.h"
 #include "rules/approval.h"
 #include "rules/stock.h"
@@ -53,6 +55,30 @@ bool StockHistoryFromDelivery(const uint8_t *delivery);
 bool StockHistoryFromPurchase(const uint8_t *purchase);
 bool StockHistoryFromProduction(const uint8_t *production);
 bool StockHistoryFromStockMove(const uint8_t *move);
+
+// One item-history record in the making: an item at a location, its
+// quantity summed over the document's rows, the first of them its row.
+struct ItemHistoryLine {
+    PString item;
+    PString location;
+    PackedDecimal qty;
+    uint16_t row;
+};
+// What every record of one document shares: the document's type, serial
+// and date, the direction and receipt flag, and whether the quantities go
+// out of stock (stored negated).
+struct ItemHistoryEntry {
+    uint16_t type;
+    uint32_t serial;
+    DateRec date;
+    uint16_t direction;
+    uint16_t receipt;
+    bool out;
+};
+// Inserts one register-59 record per line (also the sales invoice's
+// history, stock_history.cpp); false (told, the hold failed) when a store
+// failed.
+bool ItemHistoryWrite(const ItemHistoryEntry &e, const std::vector<ItemHistoryLine> &lines);
 
 // ---- Cost price and purchases (purchase_stock.cpp) ----
 

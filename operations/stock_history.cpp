@@ -17,6 +17,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/sales_invoice.h"
+#include "operations/stock_docs.h"
 #include "rules/rules_types.h"
 #include "rules/stock.h"
 
@@ -25,12 +26,9 @@ namespace {
 namespace Inv = IVVc;
 constexpr uint16_t KindItem = 1, KindCredit = 3, DocSalesInvoice = 5;
 
-// One history record in the making.
-struct HistoryLine {
-    PString item;
-    PackedDecimal qty;
-    uint16_t row;
-};
+// One history record in the making; the invoice's location is set on
+// every line when they are written.
+using HistoryLine = ItemHistoryLine;
 
 // Adds qty of item (first seen at row) to lines, summing an item's rows.
 void AddLine(std::vector<HistoryLine> &lines, const uint8_t *item, const PackedDecimal *qty, uint16_t row) {
@@ -67,34 +65,18 @@ void HistoryLocation(const uint8_t *invoice, uint8_t *out) {
     if (block) GetText(block, MainStockBlk::MainLocation, out);
 }
 
-// Inserts one history record per line; false (told, hold failed) when a
-// store failed.
-bool WriteLines(const uint8_t *invoice, const std::vector<HistoryLine> &lines) {
+// Writes the invoice's history lines at its location: a credit note's
+// quantities come into stock, an invoice's go out; the receipt flag marks
+// an invoice not made from an order that updates the stock itself.
+bool WriteLines(const uint8_t *invoice, std::vector<HistoryLine> &lines) {
     uint8_t location[256];
     HistoryLocation(invoice, location);
+    for (HistoryLine &l : lines) PStringCopy(l.location, location);
     const bool credit = GetU16(invoice, Inv::InvType) == KindCredit;
     const bool flag = GetU32(invoice, Inv::OrderNr) == SerialNone && GetU16(invoice, Inv::UpdStock) != 0;
-    for (const HistoryLine &l : lines) {
-        uint8_t h[ItemHistVc::Size] = {};
-        PutText(h, ItemHistVc::ItemCode, l.item);
-        PutText(h, ItemHistVc::Location, location);
-        PutU16(h, ItemHistVc::DocType, DocSalesInvoice);
-        PutU32(h, ItemHistVc::DocNr, GetU32(invoice, Inv::SerNr));
-        PutDate(h, ItemHistVc::HistDate, GetDate(invoice, Inv::InvDate));
-        PutU16(h, ItemHistVc::Receipt, flag ? 1 : 0);
-        PackedDecimal qty = l.qty;
-        if (!credit) DecNegateInto(&l.qty, &qty);
-        PutDec(h, ItemHistVc::Quantity, qty);
-        PutU16(h, ItemHistVc::Direction, 0);
-        PutU16(h, ItemHistVc::RowNr, l.row);
-        uint32_t recid = 0;
-        if (!RecStore(ItemHistVc::Number, h, 0, &recid)) {
-            ShowTextMessage(Texts::RecordNotStored);
-            DbHoldFail();
-            return false;
-        }
-    }
-    return true;
+    const ItemHistoryEntry e{DocSalesInvoice, GetU32(invoice, Inv::SerNr), GetDate(invoice, Inv::InvDate), 0,
+                             uint16_t(flag ? 1 : 0), !credit};
+    return ItemHistoryWrite(e, lines);
 }
 
 }  // namespace

@@ -24,13 +24,7 @@ namespace {
 
 constexpr uint16_t DocMoveOut = 65535;
 
-// One history record in the making.
-struct Line {
-    PString item;
-    PString location;
-    PackedDecimal qty;
-    uint16_t row;
-};
+using Line = ItemHistoryLine;
 
 // Adds qty of item at location, first seen at row, to lines.
 void Add(std::vector<Line> &lines, const uint8_t *item, const uint8_t *location, const PackedDecimal *qty,
@@ -55,41 +49,6 @@ void LocationOr(const uint8_t *own, uint8_t *out) {
     if (out[0] == 0) StockMainLocation(out);
 }
 
-// The fields of one history record; the quantity negated when out.
-struct Entry {
-    uint16_t type;
-    uint32_t serial;
-    DateRec date;
-    uint16_t direction;
-    bool out;
-};
-
-// Inserts one record per line; false (told, hold failed) when a store
-// failed.
-bool Write(const Entry &e, const std::vector<Line> &lines) {
-    for (const Line &l : lines) {
-        uint8_t h[ItemHistVc::Size] = {};
-        PutText(h, ItemHistVc::ItemCode, l.item);
-        PutText(h, ItemHistVc::Location, l.location);
-        PutU16(h, ItemHistVc::DocType, e.type);
-        PutU32(h, ItemHistVc::DocNr, e.serial);
-        PutDate(h, ItemHistVc::HistDate, e.date);
-        PutU16(h, ItemHistVc::Receipt, 1);
-        PackedDecimal qty = l.qty;
-        if (e.out) DecNegateInto(&l.qty, &qty);
-        PutDec(h, ItemHistVc::Quantity, qty);
-        PutU16(h, ItemHistVc::Direction, e.direction);
-        PutU16(h, ItemHistVc::RowNr, l.row);
-        uint32_t recid = 0;
-        if (!RecStore(ItemHistVc::Number, h, 0, &recid)) {
-            ShowTextMessage(Texts::RecordNotStored);
-            DbHoldFail();
-            return false;
-        }
-    }
-    return true;
-}
-
 // The lines of a simple document: item code and quantity per row, all at
 // location.
 std::vector<Line> RowLines(int reg, const uint8_t *doc, uint32_t itemAt, uint32_t qtyAt, const uint8_t *location) {
@@ -108,6 +67,30 @@ std::vector<Line> RowLines(int reg, const uint8_t *doc, uint32_t itemAt, uint32_
 }
 
 }  // namespace
+
+bool ItemHistoryWrite(const ItemHistoryEntry &e, const std::vector<ItemHistoryLine> &lines) {
+    for (const ItemHistoryLine &l : lines) {
+        uint8_t h[ItemHistVc::Size] = {};
+        PutText(h, ItemHistVc::ItemCode, l.item);
+        PutText(h, ItemHistVc::Location, l.location);
+        PutU16(h, ItemHistVc::DocType, e.type);
+        PutU32(h, ItemHistVc::DocNr, e.serial);
+        PutDate(h, ItemHistVc::HistDate, e.date);
+        PutU16(h, ItemHistVc::Receipt, e.receipt);
+        PackedDecimal qty = l.qty;
+        if (e.out) DecNegateInto(&l.qty, &qty);
+        PutDec(h, ItemHistVc::Quantity, qty);
+        PutU16(h, ItemHistVc::Direction, e.direction);
+        PutU16(h, ItemHistVc::RowNr, l.row);
+        uint32_t recid = 0;
+        if (!RecStore(ItemHistVc::Number, h, 0, &recid)) {
+            ShowTextMessage(Texts::RecordNotStored);
+            DbHoldFail();
+            return false;
+        }
+    }
+    return true;
+}
 
 // Type 8, out of stock at the row's location, else the delivery's, else
 // the main one.
@@ -134,8 +117,8 @@ bool StockHistoryFromDelivery(const uint8_t *delivery) {
         }
         Add(lines, item, location, &qty, (uint16_t)i);
     }
-    Entry e{SHVc::Number, GetU32(delivery, SHVc::SerNr), GetDate(delivery, SHVc::ShipDate), 0, true};
-    return Write(e, lines) && ItemSerialsFromDelivery(delivery);
+    ItemHistoryEntry e{SHVc::Number, GetU32(delivery, SHVc::SerNr), GetDate(delivery, SHVc::ShipDate), 0, 1, true};
+    return ItemHistoryWrite(e, lines) && ItemSerialsFromDelivery(delivery);
 }
 
 // Type 4, into stock at the purchase's location, else the main one.
@@ -145,8 +128,8 @@ bool StockHistoryFromPurchase(const uint8_t *purchase) {
     GetText(purchase, PUVc::Location, own);
     LocationOr(own, location);
     std::vector<Line> lines = RowLines(PUVc::Number, purchase, PUVc::Rows::ItemCode, PUVc::Rows::Quantity, location);
-    Entry e{PUVc::Number, GetU32(purchase, PUVc::SerNr), GetDate(purchase, PUVc::TransDate), 1, false};
-    return Write(e, lines) && ItemSerialsFromPurchase(purchase);
+    ItemHistoryEntry e{PUVc::Number, GetU32(purchase, PUVc::SerNr), GetDate(purchase, PUVc::TransDate), 1, 1, false};
+    return ItemHistoryWrite(e, lines) && ItemSerialsFromPurchase(purchase);
 }
 
 // Type 77: per item, made less used, times the produced quantity, the
@@ -172,9 +155,9 @@ bool StockHistoryFromProduction(const uint8_t *production) {
         DecMul(&net, &times, &net);
         Add(lines, item, location, &net, (uint16_t)i);
     }
-    Entry e{ProductionVc::Number, GetU32(production, ProductionVc::SerNr), GetDate(production, ProductionVc::ProdDate),
-            1, false};
-    return Write(e, lines) && ItemSerialsFromProduction(production);
+    ItemHistoryEntry e{ProductionVc::Number, GetU32(production, ProductionVc::SerNr),
+                       GetDate(production, ProductionVc::ProdDate), 1, 1, false};
+    return ItemHistoryWrite(e, lines) && ItemSerialsFromProduction(production);
 }
 
 // Two records per item: out of the from location (type 65535) and into
@@ -192,6 +175,6 @@ bool StockHistoryFromStockMove(const uint8_t *move) {
         RowLines(StockMoveVc::Number, move, StockMoveVc::Rows::ItemCode, StockMoveVc::Rows::Quantity, from);
     std::vector<Line> in =
         RowLines(StockMoveVc::Number, move, StockMoveVc::Rows::ItemCode, StockMoveVc::Rows::Quantity, to);
-    return Write(Entry{DocMoveOut, serial, date, 0, true}, out) &&
-           Write(Entry{StockMoveVc::Number, serial, date, 1, false}, in) && ItemSerialsFromStockMove(move);
+    return ItemHistoryWrite({DocMoveOut, serial, date, 0, 1, true}, out) &&
+           ItemHistoryWrite({StockMoveVc::Number, serial, date, 1, 1, false}, in) && ItemSerialsFromStockMove(move);
 }

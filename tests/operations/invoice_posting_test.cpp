@@ -121,11 +121,20 @@ TEST_F(InvoicePostingTest, StockOfFreeRowsOnly) {
     std::map<std::string, double> history;
     uint8_t h[ItemHistVc::Size];
     uint32_t id = 0;
+    std::string locations;
     for (int32_t p = 1; RecReadAt(ItemHistVc::Number, p, h, &id); p++) {
         PackedDecimal q = GetDec(h, ItemHistVc::Quantity);
-        if (GetU16(h, ItemHistVc::DocType) == 5) history[Text(h, ItemHistVc::ItemCode)] += DecToDouble(&q);
+        if (GetU16(h, ItemHistVc::DocType) != 5) continue;
+        history[Text(h, ItemHistVc::ItemCode)] += DecToDouble(&q);
+        locations += "[" + Text(h, ItemHistVc::Location) + "]";
+        EXPECT_EQ(GetU32(h, ItemHistVc::DocNr), GetU32(r.record, IVVc::SerNr));
+        EXPECT_EQ(GetU16(h, ItemHistVc::Direction), 0);
     }
     EXPECT_EQ(history, (std::map<std::string, double>{{"ITEM1", -5}, {"ITEM2", -5}, {"SERVICE", -1}}));
+    // Every line at the invoice's location (here the main one, the invoice naming none).
+    uint8_t main[256] = {};
+    GetText(SettingsRecord(MainStockBlk::Number, MainStockBlock), MainStockBlk::MainLocation, main);
+    EXPECT_EQ(locations, "[" + PStringToStd(main) + "][" + PStringToStd(main) + "][" + PStringToStd(main) + "]");
 
     RuleRecord credit(IVVc::Number);
     FillInvoice(credit.record, {.serial = 1002, .kind = 3});
