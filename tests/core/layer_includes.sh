@@ -15,7 +15,7 @@
 #                             platform's display, drawing and window
 #                             headers (they run on a server too)
 #   business-no-features      rules/ and operations/ include nothing of
-#                             reports/ or exchange/
+#                             reports/, exchange/, net/ or features/
 #   business-no-output        rules/ and operations/ include nothing of
 #                             output/ (they print through
 #                             rules/print_services.h)
@@ -55,7 +55,7 @@ for rule in "$@"; do
     output-no-features) check "$rule" 'reports/\|exchange/\|net/\|features/' "$root/output" ;;
     business-no-windows)
         check "$rule" "shell/\|recordwin/\|outputwin/\|platform/\($display\)\.h" "$root/rules" "$root/operations" ;;
-    business-no-features) check "$rule" 'reports/\|exchange/' "$root/rules" "$root/operations" ;;
+    business-no-features) check "$rule" 'reports/\|exchange/\|net/\|features/' "$root/rules" "$root/operations" ;;
     business-no-output) check "$rule" 'output/' "$root/rules" "$root/operations" ;;
     ui-no-features)
         check "$rule" 'reports/\|exchange/\|net/\|features/' "$root/shell" "$root/recordwin" "$root/outputwin" ;;
