@@ -100,8 +100,8 @@ bool Export(int kind)
 {
     OutputJobState = OutputJobStateRec{};
     PString none = {0};
-    PutPString(ReportParams, ReportParamsVc::SelText1, 255, none);
-    PutPString(ReportParams, ReportParamsVc::ObjectSel, 30, none);
+    PutText(ReportParams, ReportParamsVc::SelText1, none);
+    PutText(ReportParams, ReportParamsVc::ObjectSel, none);
     PutDate(ReportParams, ReportParamsVc::DateFrom, First);
     PutDate(ReportParams, ReportParamsVc::DateTo, Last);
     PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
@@ -131,12 +131,12 @@ bool Peer(int kind)
         uint32_t id = 0, position = 0;
         ok = RecReadAt(ACVc::Number, pos, ac.record, &id);
         PString code, name;
-        GetPString(ac.record, ACVc::Code, 10, code);
-        GetPString(ac.record, ACVc::Name, 60, name);
+        GetText(ac.record, ACVc::Code, code);
+        GetText(ac.record, ACVc::Name, name);
         std::fprintf(f, "%.*s\t%.*s", code[0], code + 1, name[0], name + 1);
         RecFreeMatrix(BLVc::Number, bl.record);
         RecClear(BLVc::Number, bl.record);
-        PutPString(bl.record, BLVc::Account, 10, code);
+        PutText(bl.record, BLVc::Account, code);
         const bool has = RecFind(BLVc::Number, bl.record, 1, 1, &id, &position);
         const MemBlock periods = has ? GetU32(bl.record, BLVc::Periods) : 0;
         for (uint16_t m = first; m <= last && ok; m++) {

@@ -168,7 +168,7 @@ uintmax_t ExportOnce()
     const std::filesystem::path file = Folder() / "bank.txt";
     PString range;
     PStringFromC(range, "1:");
-    PutPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+    PutText(ReportParams, ReportParamsVc::SelText1, range);
     PutU16(ReportParams, ReportParamsVc::Option1, 1);
     PutU16(ReportParams, ReportParamsVc::ReportNumber, 15);
     PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);

@@ -121,8 +121,8 @@ bool BareAssetPass() {
         const int32_t rows = MatrixRowCount(AssetVc::Number, 0, asset.record);
         for (int32_t i = 0; i < rows; i++) {
             if (!MatrixRowRead(AssetVc::Number, asset.record, i, row)) continue;
-            GetPString(row, AssetVc::Rows::Model1, 5, code);
-            PutPString(model.record, DeprModelVc::Code, 5, code);
+            GetText(row, AssetVc::Rows::Model1, code);
+            PutText(model.record, DeprModelVc::Code, code);
             RecFind(DeprModelVc::Number, model.record, 1, 1, &recid, &position);
         }
         RecFreeMatrix(AssetVc::Number, asset.record);

@@ -60,7 +60,7 @@ int DesignerWithItems(int count)
         PutDec(item, DocVc::Rows::Bottom, Dec(y + 20));
         PString text;
         PStringFromC(text, "Invoice total");
-        PutPString(item, DocVc::Rows::Text, 100, text);
+        PutText(item, DocVc::Rows::Text, text);
         if (!MatrixRowPut(DocVc::Number, 0, WinRecordBuffer(w), i, item)) return 0;
     }
     return w;

@@ -214,7 +214,7 @@ void BM_OrderRunToPdf(benchmark::State &state)
     PStringFromC(range, (std::to_string(FirstOrder) + ":" + std::to_string(FirstOrder + Orders - 1)).c_str());
     bool whole = true;
     for (auto _ : state) {
-        PutPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+        PutText(ReportParams, ReportParamsVc::SelText1, range);
         UserCancelFlag = 0;
         ApproveOrderRange();
         state.PauseTiming();
@@ -256,15 +256,15 @@ void BM_ReminderRunToPdf(benchmark::State &state)
     PutU16(ReportParams, ReportParamsVc::OutputKind, 1);
     PString range, empty = {0};
     PStringFromC(range, (std::to_string(FirstInvoice) + ":").c_str());
-    PutPString(ReportParams, ReportParamsVc::SelText2, 20, empty);
-    PutPString(ReportParams, ReportParamsVc::SelText3, 5, empty);
+    PutTextPrefix(ReportParams, ReportParamsVc::SelText2, 20, empty);
+    PutTextPrefix(ReportParams, ReportParamsVc::SelText3, 5, empty);
     PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
     PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
     PutU16(ReportParams, ReportParamsVc::Option2, 1);
     bool whole = true;
     int32_t rounds = 0;
     for (auto _ : state) {
-        PutPString(ReportParams, ReportParamsVc::SelText1, 255, range);
+        PutText(ReportParams, ReportParamsVc::SelText1, range);
         UserCancelFlag = 0;
         PrintCustomerForms();
         rounds++;

@@ -107,13 +107,13 @@ int BareWalk()
     uint32_t recid = 0;
     for (int32_t p = 1; RecReadAt(CUVc::Number, p, customer.record, &recid); p++) {
         uint8_t code[256], own[256];
-        GetPString(customer.record, CUVc::Code, 20, code);
-        PutPString(item.record, ARVc::CustCode, 20, code);
+        GetText(customer.record, CUVc::Code, code);
+        PutText(item.record, ARVc::CustCode, code);
         uint32_t position = 0;
         if (!RecFindByIndex(ARVc::Number, "CustCode", item.record, 1, 0, &recid, &position) || position == 0)
             continue;
         for (uint32_t q = position; RecReadAtIndex(ARVc::Number, "CustCode", int32_t(q), item.record, &recid); q++) {
-            GetPString(item.record, ARVc::CustCode, 20, own);
+            GetText(item.record, ARVc::CustCode, own);
             if (!PStringEqual(own, code)) break;
             PutU32(inv.record, IVVc::SerNr, GetU32(item.record, ARVc::InvoiceNr));
             uint32_t at = 0;

@@ -67,20 +67,20 @@ inline bool LedgerCompany(const char *name, int firstYear, int lastYear) {
         ok = BenchStorePlain(ACVc::Number, [&](uint8_t *r) {
             PString code;
             PStringFromC(code, AccountCode(i).c_str());
-            PutPString(r, ACVc::Code, 10, code);
+            PutText(r, ACVc::Code, code);
             PutU16(r, ACVc::DebitAllowed, 1);
             PutU16(r, ACVc::CreditAllowed, 1);
         });
     for (int t = 0; t < ObjectTypes && ok; t++) {
         PString type;
         PStringFromC(type, ("T" + std::to_string(t)).c_str());
-        ok = BenchStorePlain(OTVc::Number, [&](uint8_t *r) { PutPString(r, OTVc::Code, 5, type); });
+        ok = BenchStorePlain(OTVc::Number, [&](uint8_t *r) { PutText(r, OTVc::Code, type); });
         for (int i = 0; i < ObjectsPerType && ok; i++)
             ok = BenchStorePlain(OBVc::Number, [&](uint8_t *r) {
                 PString code;
                 PStringFromC(code, ObjectCode(t, i).c_str());
-                PutPString(r, OBVc::Code, 5, code);
-                PutPString(r, OBVc::ObjType, 5, type);
+                PutText(r, OBVc::Code, code);
+                PutText(r, OBVc::ObjType, type);
             });
     }
     if (!ok) DbHoldFail();
@@ -119,10 +119,10 @@ inline void FillVoucher(uint8_t *voucher, int rows, int objects, const DateRec &
         PString text;
         PutU16(row, TransRow::Kind, RowAccount);
         PStringFromC(text, AccountCode(Pick(Accounts)).c_str());
-        PutPString(row, TransRow::Account, 10, text);
+        PutText(row, TransRow::Account, text);
         int n = objects < 0 ? Pick(ObjectTypes + 1) : i < objects ? 2 : 0;
         PStringFromC(text, RandomObjects(n).c_str());
-        PutPString(row, TransRow::Objects, ObjectListMax, text);
+        PutText(row, TransRow::Objects, text);
         PackedDecimal amount;
         DecFromThousandths(&amount, cents * 10);
         PutDec(row, TransRow::Amount, amount);

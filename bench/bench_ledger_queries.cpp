@@ -40,7 +40,7 @@ bool StoreHistory() {
             PutU32(r.record, IVVc::SerNr, invoice);
             uint8_t row[IVVc::Rows::Size] = {};
             PutU16(row, IVVc::Rows::Kind, 1);
-            PutPString(row, IVVc::Rows::ItemCode, 20, Item);
+            PutText(row, IVVc::Rows::ItemCode, Item);
             PackedDecimal q;
             DecFromLong(&q, 2);
             PutDec(row, IVVc::Rows::Quantity, q);
@@ -50,7 +50,7 @@ bool StoreHistory() {
             if (!RecStore(IVVc::Number, r.record, 0, &recid)) return false;
         }
         uint8_t h[ItemHistVc::Size] = {};
-        PutPString(h, ItemHistVc::ItemCode, 20, Item);
+        PutText(h, ItemHistVc::ItemCode, Item);
         PutU16(h, ItemHistVc::DocType, 5);
         PutU32(h, ItemHistVc::DocNr, invoice);
         PutDate(h, ItemHistVc::HistDate, date);
@@ -87,7 +87,7 @@ bool Company() {
 // with each posting's voucher read by id.
 int64_t BarePostingWalk(const DateRec &from, const DateRec &to) {
     uint8_t e[ATVc::Size] = {}, code[16];
-    PutPString(e, ATVc::Account, 10, Account);
+    PutText(e, ATVc::Account, Account);
     PutDate(e, ATVc::Date, from);
     RuleRecord v(TRVc::Number);
     uint32_t recid = 0, position = 0;
@@ -95,7 +95,7 @@ int64_t BarePostingWalk(const DateRec &from, const DateRec &to) {
     if (!RecFindByIndex(ATVc::Number, "AccDate", e, 2, 0, &recid, &position)) return 0;
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAtIndex(ATVc::Number, "AccDate", (int32_t)p, e, &recid)) break;
-        GetPString(e, ATVc::Account, 10, code);
+        GetText(e, ATVc::Account, code);
         const DateRec date = GetDate(e, ATVc::Date);
         if (!PStringEqual(code, Account) || DateCompare(&date, &to) > 0) break;
         RecFreeMatrix(TRVc::Number, v.record);
@@ -108,7 +108,7 @@ int64_t BarePostingWalk(const DateRec &from, const DateRec &to) {
 // read by number.
 int64_t BareHistoryWalk() {
     uint8_t h[ItemHistVc::Size] = {}, code[32];
-    PutPString(h, ItemHistVc::ItemCode, 20, Item);
+    PutText(h, ItemHistVc::ItemCode, Item);
     PutDate(h, ItemHistVc::HistDate, YearStart);
     RuleRecord inv(IVVc::Number);
     std::unordered_set<uint32_t> seen;
@@ -117,7 +117,7 @@ int64_t BareHistoryWalk() {
     if (!RecFindByIndex(ItemHistVc::Number, "ItemDate", h, 2, 0, &recid, &position)) return 0;
     for (uint32_t p = position;; p++) {
         if (p != position && !RecReadAtIndex(ItemHistVc::Number, "ItemDate", (int32_t)p, h, &recid)) break;
-        GetPString(h, ItemHistVc::ItemCode, 20, code);
+        GetText(h, ItemHistVc::ItemCode, code);
         if (!PStringEqual(code, Item)) break;
         const uint32_t nr = GetU32(h, ItemHistVc::DocNr);
         if (!seen.insert(nr).second) continue;

@@ -63,7 +63,7 @@ void LongReport() {
 void Code(uint8_t *r, const std::string &code) {
     uint8_t p[256];
     PStringFromC(p, code.c_str());
-    PutPString(r, CUVc::Code, 20, p);
+    PutText(r, CUVc::Code, p);
 }
 
 pid_t ServerPid = -1;

@@ -77,7 +77,7 @@ void BM_TrialBalance(benchmark::State &state) {
             PString code;
             PStringFromC(code, AccountCode(i).c_str());
             RecClear(BalanceRecord::Number, b.record);
-            PutPString(b.record, BalanceRecord::Account, 10, code);
+            PutText(b.record, BalanceRecord::Account, code);
             uint32_t recid = 0, position = 0;
             if (!RecFind(BalanceRecord::Number, b.record, 2, 1, &recid, &position)) continue;
             found++;

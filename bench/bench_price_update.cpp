@@ -92,11 +92,11 @@ void Walk() {
     uint32_t recid = 0, position = 0;
     uint8_t code[256];
     for (int32_t p = 1; RecReadAt(INVc::Number, p, item.record, &recid); p++) {
-        GetPString(item.record, INVc::Code, 20, code);
+        GetText(item.record, INVc::Code, code);
         for (int l = 0; l < Lists; l++) {
             RecClear(PriceVc::Number, price.record);
             BenchPutText(price.record, PriceVc::PriceList, 5, ListCode(l));
-            PutPString(price.record, PriceVc::ItemCode, 20, code);
+            PutText(price.record, PriceVc::ItemCode, code);
             RecFindByIndex(PriceVc::Number, "PriceList", price.record, 2, 1, &recid, &position);
         }
     }

@@ -182,10 +182,10 @@ void BM_BareReads(benchmark::State &state) {
     for (auto _ : state) {
         bool ok = Read(item, INVc::Code, 20, ItemCode) && Read(group, ITVc::Code, 5, g1) &&
                   Read(list, PriceListVc::Code, 5, List);
-        PutPString(price.record, PriceVc::ItemCode, 20, ItemCode);
+        PutText(price.record, PriceVc::ItemCode, ItemCode);
         ok = ok && Read(price, PriceVc::PriceList, 5, List, 2);
         PutDate(rate.record, ExchRateVc::RateDate, TodayDate);
-        PutPString(rate.record, ExchRateVc::CurncyCode, 5, List);
+        PutText(rate.record, ExchRateVc::CurncyCode, List);
         uint32_t recid = 0, position = 0;
         ok = ok && RecFindKeep(ExchRateVc::Number, rate.record, 2, 0, &recid, &position);
         ok = ok && Read(cgroup, CustGroupVc::Code, 5, Group) && Read(matrix, DiscMatrixVc::Code, 5, d) &&

@@ -112,7 +112,7 @@ bool BareBudgetPass() {
     uint32_t recid = 0, serial = 1000000;
     bool open = false, ok = true;
     for (int32_t p = 1; ok && RecReadAtIndex(TimeBudgetVc::Number, "ProjectItem", p, b.record, &recid); p++) {
-        GetPString(b.record, TimeBudgetVc::Project, 20, have);
+        GetText(b.record, TimeBudgetVc::Project, have);
         if (!open || !PStringEqual(have, project)) {
             if (open && !DbHoldEnd()) return false;
             DbHoldBegin();
@@ -195,8 +195,8 @@ bool BareSheetPass(const uint8_t *sheet) {
     uint8_t row[TimeSheetVc::Rows::Size], project[256], item[256];
     for (int i = 0; i < SheetRows; i++) {
         MatrixRowGet(TimeSheetVc::Number, 0, sheet, i, row);
-        GetPString(row, TimeSheetVc::Rows::Project, 20, project);
-        GetPString(row, TimeSheetVc::Rows::ItemCode, 20, item);
+        GetText(row, TimeSheetVc::Rows::Project, project);
+        GetText(row, TimeSheetVc::Rows::ItemCode, item);
         uint32_t recid = 0;
         if (ProjectBudgetFind(TimeBudgetVc::Number, b.record, project, item, &recid) &&
             !RecStore(TimeBudgetVc::Number, b.record, 1, &recid))
@@ -205,9 +205,9 @@ bool BareSheetPass(const uint8_t *sheet) {
         std::memcpy(t.record + ProjTransVc::Person, row + TimeSheetVc::Rows::Person, 6);
         PutDate(t.record, ProjTransVc::TransDate, GetDate(row, TimeSheetVc::Rows::RowDate));
         PutU32(t.record, ProjTransVc::SheetNr, 2);
-        PutPString(t.record, ProjTransVc::ItemCode, 20, item);
-        PutPString(t.record, ProjTransVc::Project, 20, project);
-        PutPString(l.record, ProjLinkVc::Project, 20, project);
+        PutText(t.record, ProjTransVc::ItemCode, item);
+        PutText(t.record, ProjTransVc::Project, project);
+        PutText(l.record, ProjLinkVc::Project, project);
         PutDate(l.record, ProjLinkVc::LinkDate, GetDate(row, TimeSheetVc::Rows::RowDate));
         PutU32(l.record, ProjLinkVc::SourceNr, 2);
         if (!RecStoreByKey(ProjTransVc::Number, t.record, 1, &recid) || !RecStoreByKey(ProjLinkVc::Number, l.record, 1, &recid))

@@ -97,7 +97,7 @@ void ItemWalk() {
     uint32_t recid = 0;
     uint8_t code[256];
     for (int32_t p = 1; RecReadAtIndex(INVc::Number, "Code", p, item.record, &recid); p++) {
-        GetPString(item.record, INVc::Code, 20, code);
+        GetText(item.record, INVc::Code, code);
         Pi1DefaultChoice(code, source.record);
     }
 }
@@ -110,9 +110,9 @@ void OrderWalk() {
     for (int32_t p = 1; RecReadAtIndex(ORVc::Number, "SerNr", p, order.record, &recid); p++) {
         for (int32_t r = 0, n = MatrixRowCount(ORVc::Number, 0, order.record); r < n; r++) {
             if (!MatrixRowRead(ORVc::Number, order.record, r, line)) continue;
-            GetPString(line, ORVc::Rows::ItemCode, 20, code);
+            GetText(line, ORVc::Rows::ItemCode, code);
             RecClear(INVc::Number, item.record);
-            PutPString(item.record, INVc::Code, 20, code);
+            PutText(item.record, INVc::Code, code);
             RecFind(INVc::Number, item.record, 1, 1, &recid, &position);
         }
     }

@@ -94,7 +94,7 @@ bool Source()
         RecClear(ACVc::Number, ac.record);
         PString code;
         PStringFromC(code, AccountCode(i).c_str());
-        PutPString(ac.record, ACVc::Code, 10, code);
+        PutText(ac.record, ACVc::Code, code);
         BenchPutText(ac.record, ACVc::Name, 60, "Account " + std::to_string(i));
         PutU16(ac.record, ACVc::AccType, uint16_t(AccountKindFromNumber(code)));
         uint32_t id = 0;

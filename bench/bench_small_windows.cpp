@@ -133,8 +133,8 @@ void BM_PurchaseRateLeave200Rows(benchmark::State &state)
         for (int r = 0; r < Rows; r++) {
             uint8_t *row = RowAt(n, r, Pu::Size);
             PString item, charge;
-            GetPString(row, Pu::ItemCode, 20, item);
-            GetPString(row, Pu::Charge, 20, charge);
+            ::GetText(row, Pu::ItemCode, item);
+            ::GetText(row, Pu::Charge, charge);
             PackedDecimal price = GetDec(row, Pu::Price), cost;
             NetAmountPlusCharge(item, &price, 0, charge, &rate, &cost);
             PutDec(row, Pu::UnitCost, cost);
@@ -185,7 +185,7 @@ void BM_StockMovementCellCommit200Rows(benchmark::State &state)
         state.PauseTiming();
         auto t0 = std::chrono::steady_clock::now();
         PString addOn;
-        GetPString(row0, Sm::AddOn, 20, addOn);
+        ::GetText(row0, Sm::AddOn, addOn);
         PackedDecimal base = GetDec(row0, Sm::BaseCost), cost;
         AddAmountOrPercent(&base, addOn, &cost);
         PutDec(row0, Sm::UnitCost, cost);

@@ -67,8 +67,8 @@ bool StoreLedger() {
         ok = Store(ACVc::Number, [&](uint8_t *r) {
             PString code;
             Code(i, code);
-            PutPString(r, ACVc::Code, 10, code);
-            PutPString(r, ACVc::Name, 60, code);
+            PutText(r, ACVc::Code, code);
+            PutText(r, ACVc::Name, code);
             PutU16(r, ACVc::AccType, uint16_t(i % 5));
         });
     PString none = {0}, account;
@@ -89,8 +89,8 @@ bool StoreLedger() {
         formula[0] = uint8_t(std::strlen(reinterpret_cast<char *>(formula + 1)));
         ok = Store(SR21Vc::Number, [&](uint8_t *r) {
             PutU32(r, SR21Vc::RowNr, uint32_t(10 * (k + 1)));
-            PutPString(r, SR21Vc::Formula, 60, formula);
-            PutPString(r, SR21Vc::Label, 60, formula);
+            PutText(r, SR21Vc::Formula, formula);
+            PutText(r, SR21Vc::Label, formula);
             PutU16(r, SR21Vc::RowKind, 1);
         });
     }
@@ -98,8 +98,8 @@ bool StoreLedger() {
         PString sum;
         PStringFromC(sum, "10+20+30+40+50+60+70+80+90+100-110");
         PutU32(r, SR21Vc::RowNr, 1000);
-        PutPString(r, SR21Vc::Formula, 60, sum);
-        PutPString(r, SR21Vc::Label, 60, sum);
+        PutText(r, SR21Vc::Formula, sum);
+        PutText(r, SR21Vc::Label, sum);
         PutU16(r, SR21Vc::RowKind, 2);
     });
     if (!ok) DbHoldFail();
@@ -156,7 +156,7 @@ void BM_AccountWalkPeer(benchmark::State &state) {
         if (RecFindByIndex(ACVc::Number, "Code", a.record, 1, 0, &recid, &position)) {
             for (uint32_t p = position;; p++) {
                 if (p != position && !RecReadAtIndex(ACVc::Number, "Code", int32_t(p), a.record, &recid)) break;
-                GetPString(a.record, ACVc::Code, 10, code);
+                GetText(a.record, ACVc::Code, code);
                 PackedDecimal o, m, c;
                 AccountPeriodAmounts(code, none, &o, &m, &c);
                 benchmark::DoNotOptimize(c);

@@ -122,7 +122,7 @@ bool BareHistoryWalk(const std::string &item, int *reads) {
     if (!RecFindByIndexKeep(ItemHistVc::Number, "FIFO", entry.record, 3, 0, &recid, &position)) return false;
     for (uint32_t p = position; p >= 1; p--) {
         if (p != position && !RecReadAtIndex(ItemHistVc::Number, "FIFO", (int32_t)p, entry.record, &recid)) break;
-        GetPString(entry.record, ItemHistVc::ItemCode, 20, got);
+        GetText(entry.record, ItemHistVc::ItemCode, got);
         if (!PStringEqual(got, want)) break;
         RecFreeMatrix(PUVc::Number, doc.record);
         PutU32(doc.record, PUVc::SerNr, GetU32(entry.record, ItemHistVc::DocNr));
@@ -204,12 +204,12 @@ void BM_Register6LookupAllLocations(benchmark::State &state) {
         state.PauseTiming();
         start = std::chrono::steady_clock::now();
         std::memset(probe.record, 0, LSVc::Size);
-        PutPString(probe.record, LSVc::ItemCode, 20, item);
+        PutText(probe.record, LSVc::ItemCode, item);
         uint32_t recid = 0, position = 0;
         uint8_t got[256];
         if (RecFindByIndex(LSVc::Number, "ItemCode", probe.record, 1, 1, &recid, &position))
             for (uint32_t p = position + 1; RecReadAtIndex(LSVc::Number, "ItemCode", (int32_t)p, probe.record, &recid); p++) {
-                GetPString(probe.record, LSVc::ItemCode, 20, got);
+                GetText(probe.record, LSVc::ItemCode, got);
                 if (!PStringEqual(got, item)) break;
             }
         bare += Seconds(start);

@@ -188,7 +188,7 @@ void WalkPeer(benchmark::State &state, const char *prefix, int items, int perIte
                 if (p != position && !RecReadAtIndex(ItemHistVc::Number, "ItemDate", int32_t(p), entry.record, &recid))
                     break;
                 PString got, want;
-                GetPString(entry.record, ItemHistVc::ItemCode, 20, got);
+                GetText(entry.record, ItemHistVc::ItemCode, got);
                 PStringFromC(want, code);
                 if (!PStringEqual(got, want)) break;
                 PutU32(purchase.record, PUVc::SerNr, GetU32(entry.record, ItemHistVc::DocNr));

@@ -41,7 +41,7 @@ void OpenCompany() {
         uint8_t *r = rows.data() + i * VatCodeRow::Size;
         uint8_t code[4];
         PStringFromC(code, std::to_string(i).c_str());
-        PutPString(r, VatCodeRow::Code, 2, code);
+        PutText(r, VatCodeRow::Code, code);
         PackedDecimal rate, blank;
         DecFromLong(&rate, i * 3);
         DecSetBlank(&blank);
@@ -72,7 +72,7 @@ struct Invoice {
             PutDec(row.data(), IVVc::Rows::Sum, a);
             uint8_t code[4];
             PStringFromC(code, std::to_string(i % Codes).c_str());
-            PutPString(row.data(), IVVc::Rows::VatCode, 2, code);
+            PutText(row.data(), IVVc::Rows::VatCode, code);
             if (!MatrixRowPut(IVVc::Number, 0, record, i, row.data())) std::exit(1);
         }
     }

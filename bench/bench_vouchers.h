@@ -30,9 +30,9 @@ inline bool BenchStoreVoucher(uint32_t serNr, const DateRec &date, const char *o
         PString text;
         PutU16(row, TRVc::Rows::Kind, 1);
         PStringFromC(text, accounts[i]);
-        PutPString(row, TRVc::Rows::Account, 10, text);
+        PutText(row, TRVc::Rows::Account, text);
         PStringFromC(text, i == 0 ? objects : "");
-        PutPString(row, TRVc::Rows::Objects, 30, text);
+        PutText(row, TRVc::Rows::Objects, text);
         PackedDecimal a;
         DecFromDouble(&a, amounts[i]);
         PutDec(row, TRVc::Rows::Amount, a);
@@ -45,7 +45,7 @@ inline bool BenchStoreVoucher(uint32_t serNr, const DateRec &date, const char *o
         PString text;
         PutDate(e, ATVc::Date, date);
         PStringFromC(text, acc);
-        PutPString(e, ATVc::Account, 10, text);
+        PutText(e, ATVc::Account, text);
         PutU32(e, ATVc::SourceSerNr, serNr);
         PutU32(e, ATVc::SourceRecId, recid);
         PutU16(e, ATVc::SourceReg, TRVc::Number);

@@ -39,7 +39,7 @@ void AddInvoice() {
     std::vector<uint8_t> iv(RegRecordSize(IVVc::Number), 0);
     PutI32(iv.data(), IVVc::SerNr, 1001);
     const uint8_t ref[] = {4, '1', '2', '3', '4'};
-    PutPString(iv.data(), IVVc::RefStr, 30, ref);
+    PutText(iv.data(), IVVc::RefStr, ref);
     uint32_t id = 0;
     RecInsertLocal(IVVc::Number, iv.data(), &id);
 }

@@ -131,7 +131,7 @@ std::vector<std::vector<uint8_t>> NetServerFuzzSeeds() {
     MemBlock h = 0;
     uint8_t *r = RecBufferNew(CUVc::Number, &h);
     PStringFromC(text, "C1");
-    PutPString(r, CUVc::Code, 20, text);
+    PutText(r, CUVc::Code, text);
     auto add = [&](uint16_t code, MsgBuffer *body) {
         std::vector<uint8_t> s = start;
         Request(&s, 1, code, body);
