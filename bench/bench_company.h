@@ -18,10 +18,20 @@
 #include "database/access/record_access.h"
 #include "database/access/settings_binding.h"
 #include "database/engine/engine.h"
+#include "output/devices/report_output.h"
+#include "outputwin/output_windows_install.h"
 
 // Loads the interface file the build made, probed beside the program, in
 // the build folder above it and in the working folder; false (the reason
 // on stderr) when none loads.
+// The output layer as the program's start leaves it: its runs and the
+// prints the business layer asks for (RepOutputInit), and the windows it
+// reaches through its table (the preview device, the export dialog).
+inline void OutputInstall() {
+    RepOutputInit();
+    OutputWindowEntriesInstall();
+}
+
 inline bool BenchLoadInterface() {
     std::error_code ec;
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
