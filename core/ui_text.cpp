@@ -7,6 +7,7 @@
 #include "core/decimal.h"
 #include "core/message_sink.h"
 #include "core/pstring.h"
+#include "dict_offsets.h"
 
 ErrorPosition FieldErrorPos;
 ServerRequestStateRec ServerRequestState = {false, NoPendingText, {0}};
@@ -102,3 +103,9 @@ void ServerRequestBegin() {
 }
 
 void ServerRequestEnd() { ServerRequestState.handling = false; }
+
+bool ServiceInstalled(bool present)
+{
+    if (!present) ShowTextMessage(Texts::FunctionNotYet);
+    return present;
+}

@@ -46,6 +46,10 @@ AskSink AskSinkSet(AskSink sink);
 // only extra.
 void ShowMessage(int n, const uint8_t *extra);
 void ShowTextMessage(int n);
+// Whether a service that a higher layer installs at start-up is there:
+// false, and the user told that the function is not available, when it
+// is not. A caller that gets false does nothing and says it did nothing.
+bool ServiceInstalled(bool present);
 
 // Where a failed validation wants the focus: the field's offset in the
 // record, and for a matrix cell the row and the field's offset in it.

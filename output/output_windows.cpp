@@ -5,7 +5,6 @@
 
 #include "core/file_form.h"
 #include "core/ui_text.h"
-#include "dict_offsets.h"
 #include "output/devices/report_output.h"
 
 OutputWindowsRec OutputWindows;
@@ -51,9 +50,8 @@ void OutImportStatusText(const uint8_t *text)
 // told, and the export goes nowhere rather than to a file nobody chose.
 bool OutExportFileDialog(uint8_t *path, uint16_t *word)
 {
-    if (OutputWindows.exportFileDialog) return OutputWindows.exportFileDialog(path, word);
-    ShowTextMessage(Texts::FunctionNotYet);
-    return false;
+    return ServiceInstalled(OutputWindows.exportFileDialog != nullptr) &&
+           OutputWindows.exportFileDialog(path, word);
 }
 
 uint8_t *OutWindowRecord(int n, int type, uint32_t *size)

@@ -3,22 +3,16 @@
 #include "output/report_hooks.h"
 
 #include "core/ui_text.h"
-#include "dict_offsets.h"
 
 ReportHooksRec ReportHooks = {};
 
 bool ReportFrameReady()
 {
-    if (ReportHooks.columnLayout && ReportHooks.selectionHeader) return true;
-    ShowTextMessage(Texts::FunctionNotYet);
-    return false;
+    return ServiceInstalled(ReportHooks.columnLayout && ReportHooks.selectionHeader);
 }
 
 bool PrintVoucherForm(int16_t doctype, const uint8_t *record)
 {
-    if (!ReportHooks.voucherForm) {
-        ShowTextMessage(Texts::FunctionNotYet);
-        return false;
-    }
+    if (!ServiceInstalled(ReportHooks.voucherForm != nullptr)) return false;
     return ReportHooks.voucherForm(doctype, record);
 }

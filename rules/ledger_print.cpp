@@ -3,26 +3,19 @@
 #include "rules/ledger_print.h"
 
 #include "core/ui_text.h"
-#include "dict_offsets.h"
 
 LedgerPrintRec LedgerPrint;
 
 bool LedgerPrintVoucher(int report, const uint8_t *voucher)
 {
-    if (!LedgerPrint.voucher) {
-        ShowTextMessage(Texts::FunctionNotYet);
-        return false;
-    }
+    if (!ServiceInstalled(LedgerPrint.voucher != nullptr)) return false;
     LedgerPrint.voucher(report, voucher);
     return true;
 }
 
 bool LedgerPrintAccountRows(const uint8_t *record)
 {
-    if (!LedgerPrint.accountRows) {
-        ShowTextMessage(Texts::FunctionNotYet);
-        return false;
-    }
+    if (!ServiceInstalled(LedgerPrint.accountRows != nullptr)) return false;
     LedgerPrint.accountRows(record);
     return true;
 }

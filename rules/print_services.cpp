@@ -5,26 +5,14 @@
 #include <cassert>
 
 #include "core/ui_text.h"
-#include "dict_offsets.h"
 
 PrintServicesRec PrintServices;
 uint32_t FormPrintsFailed = 0;
 
-namespace {
-
-// False, and the user told, when the service is missing.
-bool Installed(bool present)
-{
-    if (!present) ShowTextMessage(Texts::FunctionNotYet);
-    return present;
-}
-
-}  // namespace
-
 int PrintDocumentForm(int reg, int16_t doctype, uint8_t *record)
 {
     assert(record);
-    if (!Installed(PrintServices.form != nullptr)) {
+    if (!ServiceInstalled(PrintServices.form != nullptr)) {
         FormPrintsFailed++;
         return 0;
     }
@@ -34,20 +22,20 @@ int PrintDocumentForm(int reg, int16_t doctype, uint8_t *record)
 uint8_t PrintCustomerForm(int16_t doctype, const uint8_t *customer, const uint8_t *record)
 {
     assert(customer && record);
-    if (!Installed(PrintServices.customerForm != nullptr)) return 0;
+    if (!ServiceInstalled(PrintServices.customerForm != nullptr)) return 0;
     return PrintServices.customerForm(doctype, customer, record);
 }
 
 uint8_t PrintPaymentDocuments(const uint8_t *payment)
 {
     assert(payment);
-    if (!Installed(PrintServices.paymentDocuments != nullptr)) return 0;
+    if (!ServiceInstalled(PrintServices.paymentDocuments != nullptr)) return 0;
     return PrintServices.paymentDocuments(payment);
 }
 
 bool RunRecordReport()
 {
-    if (!Installed(PrintServices.report != nullptr)) return false;
+    if (!ServiceInstalled(PrintServices.report != nullptr)) return false;
     return PrintServices.report();
 }
 
@@ -56,7 +44,7 @@ bool RunRecordReport()
 bool ReportLinesReady()
 {
     const PrintServicesRec &s = PrintServices;
-    return Installed(s.beginJob && s.startLine && s.textNr && s.text && s.value && s.rule && s.endLine &&
+    return ServiceInstalled(s.beginJob && s.startLine && s.textNr && s.text && s.value && s.rule && s.endLine &&
                      s.endJob && s.pollStop);
 }
 
@@ -104,7 +92,7 @@ bool ReportPollStop() { return PrintServices.pollStop && PrintServices.pollStop(
 
 // ---- choice lists ----
 
-bool ChoiceListReady() { return Installed(PrintServices.listLine != nullptr); }
+bool ChoiceListReady() { return ServiceInstalled(PrintServices.listLine != nullptr); }
 
 bool ChoiceListAddLine(MsgBuffer *reply, const uint8_t *text)
 {

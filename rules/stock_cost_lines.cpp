@@ -3,7 +3,6 @@
 #include "rules/stock_cost_lines.h"
 
 #include "core/ui_text.h"
-#include "dict_offsets.h"
 
 StockCostLinesRec StockCostLines;
 
@@ -11,7 +10,5 @@ StockCostLinesRec StockCostLines;
 // unseen: the user is told, and the calculation goes on without them.
 bool StockCostLinesReady(bool asked, bool installed)
 {
-    if (!asked) return false;
-    if (!installed) ShowTextMessage(Texts::FunctionNotYet);
-    return installed;
+    return asked && ServiceInstalled(installed);
 }

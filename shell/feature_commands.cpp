@@ -4,7 +4,6 @@
 
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
-#include "dict_offsets.h"
 
 FeatureCommandsRec FeatureCommands;
 
@@ -15,8 +14,7 @@ namespace {
 bool RefuseNotInstalled()
 {
     RecFocusClear();
-    ShowTextMessage(Texts::FunctionNotYet);
-    return false;
+    return ServiceInstalled(false);
 }
 
 }  // namespace

@@ -175,9 +175,8 @@ void RepOpenFileDevice()
     FileCount = 0;
     // Whether the file is the bank's decides how it is written: without
     // the exchange's answer no file is made.
-    if (!BankFileHooks.jobIsBankFile || !BankFileHooks.defaultName) {
+    if (!ServiceInstalled(BankFileHooks.jobIsBankFile && BankFileHooks.defaultName)) {
         Staging = false;
-        ShowTextMessage(Texts::FunctionNotYet);
         return;
     }
     const bool bankFile = BankFileHooks.jobIsBankFile();
