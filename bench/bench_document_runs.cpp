@@ -217,7 +217,8 @@ void BM_OrderRunToPdf(benchmark::State &state)
     for (auto _ : state) {
         PutText(ReportParams, ReportParamsVc::SelText1, range);
         UserCancelFlag = 0;
-        ApproveOrderRange();
+        ReportJob job{ReportParams};
+        ApproveOrderRange(job);
         state.PauseTiming();
         whole = PdfsIn(dir / "print") == size_t(Orders) && PrintedFlag(FirstOrder + Orders - 1) == 1;
         for (const auto &e : fs::directory_iterator(dir / "print")) fs::remove(e.path());
@@ -267,7 +268,8 @@ void BM_ReminderRunToPdf(benchmark::State &state)
     for (auto _ : state) {
         PutText(ReportParams, ReportParamsVc::SelText1, range);
         UserCancelFlag = 0;
-        PrintCustomerForms();
+        ReportJob job{ReportParams};
+        PrintCustomerForms(job);
         rounds++;
         state.PauseTiming();
         whole = PdfsIn(dir / "print") == size_t(OpenItems / 2) && NoticeLevelOf(FirstInvoice) == rounds &&

@@ -220,7 +220,7 @@ void BM_CustomerStatementLines(benchmark::State &state) {
         PackedDecimal balance;
         DecSetZero(&balance);
         uint8_t statement[StatementRec::Size];
-        if (!StatementBuild(customer, &balance, statement)) {
+        if (!StatementBuild(ReportParams, customer, &balance, statement)) {
             state.SkipWithError("the statement could not be built");
             break;
         }

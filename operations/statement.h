@@ -28,17 +28,18 @@ bool InterestRowAdd(MemBlock *lines, int16_t kind, int32_t number, const DateRec
 void CustomerAgeing(const uint8_t *customerCode, PackedDecimal ages[6]);
 
 // Builds the statement of the customer (register 2 record) over the
-// report period (ReportParams' from and to dates) into statement (a
+// period of the job record selection (its from and to dates and its
+// payment-rows option) into statement (a
 // StatementRec, its lines a new block the caller frees with
 // StatementFree): balance is the opening balance on entry and the
 // closing balance on return. False when the lines could not be made.
-bool StatementBuild(const uint8_t *customer, PackedDecimal *balance, uint8_t *statement);
+bool StatementBuild(const uint8_t *selection, const uint8_t *customer, PackedDecimal *balance, uint8_t *statement);
 // Frees the statement's lines.
 void StatementFree(uint8_t *statement);
 // The statement run's step for one customer: builds its statement and
-// prints it on the statement form, unless the run asks for customers
-// with open items only and this one has none. The print's result (1
+// prints it on the statement form, unless the run's selection asks for
+// customers with open items only and this one has none. The print's result (1
 // printed), 0 when nothing printed, StatementPassedOver when the customer
 // had nothing open to show.
 constexpr uint8_t StatementPassedOver = 2;
-uint8_t CustomerStatementLines(const uint8_t *customer, PackedDecimal *balance);
+uint8_t CustomerStatementLines(const uint8_t *selection, const uint8_t *customer, PackedDecimal *balance);

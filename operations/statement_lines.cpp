@@ -28,10 +28,10 @@ namespace {
 constexpr int CustomerCodeMax = 20;
 constexpr int16_t KindCash = 2, KindCredit = 3, KindCreditOfCash = -3, KindPayment = 6;
 constexpr int16_t StatementDoc = -11;
-// ReportParams' option of which payment rows count: 0 the rows of the
+// The job record's option of which payment rows count: 0 the rows of the
 // transaction's invoice, 1 every row of the customer, other values none.
 constexpr size_t PaymentRowsOption = ReportParamsVc::ReportLayout;
-// ReportParams' option to print only customers with open items.
+// The job record's option to print only customers with open items.
 constexpr size_t OpenItemsOnlyOption = ReportParamsVc::Option2;
 
 bool ReadByNumber(int reg, const char *index, size_t at, int32_t number, uint8_t *rec) {
@@ -148,8 +148,8 @@ void CustomerAgeing(const uint8_t *customerCode, PackedDecimal ages[6]) {
     }
 }
 
-bool StatementBuild(const uint8_t *customer, PackedDecimal *balance, uint8_t *statement) {
-    assert(customer && balance && statement && ReportParams);
+bool StatementBuild(const uint8_t *selection, const uint8_t *customer, PackedDecimal *balance, uint8_t *statement) {
+    assert(selection && customer && balance && statement);
     std::memset(statement, 0, StatementRec::Size);
     PackedDecimal blank;
     DecSetBlank(&blank);
@@ -158,15 +158,15 @@ bool StatementBuild(const uint8_t *customer, PackedDecimal *balance, uint8_t *st
     PutDec(statement, StatementRec::Opening, *balance);
     uint8_t code[256];
     GetText(customer, CUVc::Code, code);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
-    const int16_t option = GetI16(ReportParams, PaymentRowsOption);
+    const DateRec to = GetDate(selection, ReportParamsVc::DateTo);
+    const int16_t option = GetI16(selection, PaymentRowsOption);
     MemBlock lines = 0;
     bool ok = true;
     std::vector<int32_t> paymentsCounted;
     RuleRecord trans(CustTransVc::Number), invoice(IVVc::Number), payment(IPVc::Number);
     if (!trans.record || !invoice.record || !payment.record) return false;
     PutText(trans.record, CustTransVc::CustCode, code);
-    PutDate(trans.record, CustTransVc::TransDate, GetDate(ReportParams, ReportParamsVc::DateFrom));
+    PutDate(trans.record, CustTransVc::TransDate, GetDate(selection, ReportParamsVc::DateFrom));
     uint32_t recid = 0, position = 0;
     bool found = code[0] != 0 && RecFindByIndex(CustTransVc::Number, "CustTransKey", trans.record, 2, 0, &recid, &position);
     for (uint32_t p = position; found && ok && !UserCancelFlag; p++) {
@@ -216,12 +216,12 @@ void StatementFree(uint8_t *statement) {
     PutU32(statement, StatementRec::Lines, 0);
 }
 
-uint8_t CustomerStatementLines(const uint8_t *customer, PackedDecimal *balance) {
+uint8_t CustomerStatementLines(const uint8_t *selection, const uint8_t *customer, PackedDecimal *balance) {
     uint8_t statement[StatementRec::Size];
-    if (!StatementBuild(customer, balance, statement)) return 0;
+    if (!StatementBuild(selection, customer, balance, statement)) return 0;
     uint8_t result = StatementPassedOver;
     PackedDecimal open = GetDec(statement, StatementRec::AgeTotal);
-    if (GetI16(ReportParams, OpenItemsOnlyOption) == 0 || !DecIsZero(&open)) {
+    if (GetI16(selection, OpenItemsOnlyOption) == 0 || !DecIsZero(&open)) {
         // The statement form prints the customer's own fields.
         result = PrintCustomerForm(StatementDoc, customer, statement);
     }

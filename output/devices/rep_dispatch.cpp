@@ -36,6 +36,7 @@
 #include "output/output_windows.h"
 #include "output/printer.h"
 #include "output/report_hooks.h"
+#include "output/running_job.h"
 
 uint8_t RemoteOutput = 0;
 uint8_t RemoteOutputLost = 0;
@@ -64,7 +65,10 @@ const RepDevice *Devices[DeviceKinds] = {
 const RepDevice *JobDevice() { return RepDeviceOf(CurrentOutputKind()); }
 
 // The report number of the job record (word 3), 0 without one.
-int ReportNumberOfJob() { return ReportParams ? GetI16(ReportParams, ReportParamsVc::ReportNumber) : 0; }
+int ReportNumberOfJob() {
+    const uint8_t *job = RunningSelection();
+    return job ? GetI16(job, ReportParamsVc::ReportNumber) : 0;
+}
 
 // Expands a text template (a PString; null: empty) into out (256 bytes).
 void Expand(const uint8_t *text, uint8_t *out)

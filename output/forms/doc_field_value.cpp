@@ -16,6 +16,7 @@
 #include "core/work_blocks.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
+#include "output/running_job.h"
 
 namespace {
 constexpr int CopyLabelMax = 60, CopyLabelStep = 62, CopyLabels = 5;
@@ -89,13 +90,14 @@ void PageCountText(uint8_t *out) {
     PStringAppend(out, b);
 }
 
-// The report period as typed ("from:to" in the report parameters) with
-// each side written as a date; a side that is no date stays as typed.
+// The running report's period as typed ("from:to" in its job record)
+// with each side written as a date; a side that is no date stays as typed.
 void ReportPeriodText(uint8_t *out) {
     out[0] = 0;
-    if (!ReportParams) return;
+    const uint8_t *job = RunningSelection();
+    if (!job) return;
     uint8_t period[256];
-    GetText(ReportParams, ReportParamsVc::PeriodText, period);
+    GetText(job, ReportParamsVc::PeriodText, period);
     int colon = 1;
     while (colon <= period[0] && period[colon] != ':') colon++;
     uint8_t side[2][256];
@@ -170,7 +172,8 @@ void SharedFieldValue(const uint8_t *param, int16_t row, int16_t code, uint8_t *
 // 0 x 0 (nothing printed).
 bool LabelGrid(int16_t doctype, int16_t *columns, int16_t *rows) {
     assert(columns && rows);
-    int16_t layout = ReportParams ? GetI16(ReportParams, LabelLayoutWord) : 0;
+    const uint8_t *job = RunningSelection();
+    int16_t layout = job ? GetI16(job, LabelLayoutWord) : 0;
     *columns = 0, *rows = 0;
     switch (doctype) {
     case -27: case -26: case -23: *columns = 1, *rows = 1; return true;

@@ -33,6 +33,7 @@
 #include "output/forms/forms.h"
 #include "output/forms/print_form_call.h"
 #include "output/output_windows.h"
+#include "output/running_job.h"
 #include "rules/rules_types.h"
 
 namespace {
@@ -87,16 +88,17 @@ bool PastUpperEnd(const RangeWalkDef &w, const uint8_t *rec, int32_t toNumber, c
     return PStringCompareNoCase(key, toCode) > 0;   // as the index orders the codes
 }
 
-// Walks the records of the range typed in the report's first selection
+// Walks the records of the range typed in the selection's first
 // text, from its first end (the start when open) through its last end
 // (the register's end when open), calling act(record, recid) for each.
 // An empty range walks nothing. With a run, the run's progress names
 // each record before it is begun and Esc stops the walk there; without,
 // Esc ends the walk after the record in hand. Returns how many records
 // lay in the range.
-template <typename Act> int32_t RangeWalk(const RangeWalkDef &w, Act act, RunOutcome *run = nullptr) {
+template <typename Act>
+int32_t RangeWalk(const uint8_t *selection, const RangeWalkDef &w, Act act, RunOutcome *run = nullptr) {
     uint8_t range[256], fromCode[256], toCode[256];
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(selection, ReportParamsVc::SelText1, range);
     if (range[0] == 0) return 0;
     int32_t from = -1, to = -1;
     fromCode[0] = toCode[0] = 0;
@@ -131,9 +133,9 @@ template <typename Act> int32_t RangeWalk(const RangeWalkDef &w, Act act, RunOut
 
 // Why a run over the range printed nothing and failed at nothing: no
 // range given, or none in it.
-int WhyNothingWalked() {
+int WhyNothingWalked(const uint8_t *selection) {
     uint8_t range[256];
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(selection, ReportParamsVc::SelText1, range);
     return range[0] == 0 ? Texts::RunWhyNoRange : Texts::RunWhyNoneInRange;
 }
 
@@ -144,18 +146,18 @@ void CountPrinted(RunOutcome *run, bool printed) {
 }
 
 // Ends a run over the range: the closing line, with where the output went.
-void FinishRange(RunOutcome *run) {
-    if (run->why == 0) RunNothing(run, WhyNothingWalked(), Texts::RunNothingToPrint);
+void FinishRange(const uint8_t *selection, RunOutcome *run) {
+    if (run->why == 0) RunNothing(run, WhyNothingWalked(selection), Texts::RunNothingToPrint);
     RunFinish(run, RunWhereOfOutput());
 }
 
 // Prints each document of the range as doctype; title names the run.
-void PrintRange(const RangeWalkDef &w, int16_t doctype, int title) {
+void PrintRange(const uint8_t *selection, const RangeWalkDef &w, int16_t doctype, int title) {
     RunDeviceKept device;
     RunOutcome run;
     RunStart(&run, title);
-    RangeWalk(w, [&](const uint8_t *rec, uint32_t) { CountPrinted(&run, PrintForm(doctype, rec) == 1); }, &run);
-    FinishRange(&run);
+    RangeWalk(selection, w, [&](const uint8_t *rec, uint32_t) { CountPrinted(&run, PrintForm(doctype, rec) == 1); }, &run);
+    FinishRange(selection, &run);
 }
 
 // The flag a printing approve kind sets in a document it printed; 0
@@ -188,14 +190,14 @@ bool ApproveCounted(ApproveKind kind, int reg, const uint8_t *rec, uint32_t reci
 
 // Approves each document of the range with kind and tells what printed;
 // title names the run.
-void ApproveRange(const RangeWalkDef &w, ApproveKind kind, int title) {
+void ApproveRange(const uint8_t *selection, const RangeWalkDef &w, ApproveKind kind, int title) {
     RunDeviceKept device;
     RunOutcome run;
     RunStart(&run, title);
     RangeWalk(
-        w, [&](const uint8_t *rec, uint32_t recid) { CountPrinted(&run, ApproveCounted(kind, w.reg, rec, recid)); },
-        &run);
-    FinishRange(&run);
+        selection, w,
+        [&](const uint8_t *rec, uint32_t recid) { CountPrinted(&run, ApproveCounted(kind, w.reg, rec, recid)); }, &run);
+    FinishRange(selection, &run);
 }
 
 // The print modes of the invoice run: invoices not printed before, every
@@ -203,12 +205,12 @@ void ApproveRange(const RangeWalkDef &w, ApproveKind kind, int title) {
 constexpr int16_t ModeNotPrinted = 0, ModeAll = 1, ModeAgain = 2;
 
 // The option word that lets invoices of this kind into the run.
-uint16_t InvoiceKindOption(int16_t kind) {
+uint16_t InvoiceKindOption(const uint8_t *selection, int16_t kind) {
     switch (kind) {
-    case 2: return GetU16(ReportParams, ReportParamsVc::Option3);
-    case 3: return GetU16(ReportParams, ReportParamsVc::Option4);
-    case 4: return GetU16(ReportParams, ReportParamsVc::Option5);
-    default: return GetU16(ReportParams, ReportParamsVc::Option2);
+    case 2: return GetU16(selection, ReportParamsVc::Option3);
+    case 3: return GetU16(selection, ReportParamsVc::Option4);
+    case 4: return GetU16(selection, ReportParamsVc::Option5);
+    default: return GetU16(selection, ReportParamsVc::Option2);
     }
 }
 
@@ -273,12 +275,12 @@ struct ReminderTally {
 // How far the open item (with its invoice in FormInvoice when found)
 // comes through the reminder run's selection; Wanted when it is one to
 // remind.
-RemindStage ReminderStage(const uint8_t *open, bool invoiceFound) {
+RemindStage ReminderStage(const uint8_t *selection, const uint8_t *open, bool invoiceFound) {
     uint8_t want[256], code[256];
     GetText(open, ARVc::CustCode, code);
-    GetTextPrefix(ReportParams, ReportParamsVc::SelText2, CodeMax, want);
+    GetTextPrefix(selection, ReportParamsVc::SelText2, CodeMax, want);
     if (want[0] != 0 && PStringCompare(want, code) != 0) return RemindStage::OtherCustomer;
-    GetTextPrefix(ReportParams, ReportParamsVc::SelText3, CategoryMax, want);
+    GetTextPrefix(selection, ReportParamsVc::SelText3, CategoryMax, want);
     if (want[0] != 0) {
         uint8_t customer[CUVc::Size] = {}, category[256];
         if (DocReadByCode(CUVc::Number, "Code", CUVc::Code, CodeMax, code, customer)) {
@@ -291,9 +293,9 @@ RemindStage ReminderStage(const uint8_t *open, bool invoiceFound) {
     DateRec due = GetDate(open, ARVc::DueDate);
     int32_t days = DateDiffDays(&due, &TodayDate);   // negative: overdue that many days
     if (days >= 0) return RemindStage::NotOverdue;
-    int32_t minimum = GetI32(ReportParams, ReportParamsVc::NumberFrom);
+    int32_t minimum = GetI32(selection, ReportParamsVc::NumberFrom);
     if (minimum != -1 && -days < minimum) return RemindStage::TooFewDays;
-    int32_t level = GetI32(ReportParams, ReportParamsVc::NumberTo);
+    int32_t level = GetI32(selection, ReportParamsVc::NumberTo);
     if (level != -1 && level != -2 && invoiceFound && NoticeLevel(FormInvoice) != level)
         return RemindStage::OtherLevel;
     PackedDecimal amount = GetDec(open, ARVc::OpenAmount), zero;
@@ -328,18 +330,18 @@ std::string PrintedFolder() {
 // One reminder: the invoice is FormInvoice while it prints, so the form
 // is chosen by its language; with the raise option its level is raised
 // in the printed copy and stored only when the reminder printed.
-void RemindOpenItem(const uint8_t *open, ReminderTally *tally) {
+void RemindOpenItem(const uint8_t *selection, const uint8_t *open, ReminderTally *tally) {
     int32_t number = GetI32(open, ARVc::InvoiceNr);
     bool found = ReadFormInvoice(number);
     tally->walked++;
-    RemindStage stage = ReminderStage(open, found);
+    RemindStage stage = ReminderStage(selection, open, found);
     if (stage > tally->furthest) tally->furthest = stage;
     if (stage != RemindStage::Wanted) {
         RecFreeMatrix(IVVc::Number, FormInvoice);
         std::memset(FormInvoice, 0, sizeof FormInvoice);
         return;
     }
-    bool raise = GetU16(ReportParams, ReportParamsVc::Option2) != 0 && found;
+    bool raise = GetU16(selection, ReportParamsVc::Option2) != 0 && found;
     if (raise) {
         TodayToGlobals();
         PutI32(FormInvoice, IVVc::NoticeCount, NoticeLevel(FormInvoice) + 1);
@@ -359,17 +361,17 @@ void RemindOpenItem(const uint8_t *open, ReminderTally *tally) {
 
 // The reminder run's closing line: the reminders printed and where they
 // went, or why none was.
-void TellReminderOutcome(const ReminderTally &t, bool rangeGiven, bool stopped) {
+void TellReminderOutcome(const uint8_t *selection, const ReminderTally &t, bool rangeGiven, bool stopped) {
     ReminderOutcome o;
     o.subject = TextRemindSubject;
     o.made = t.printed;
     o.failed = t.failed;
     o.failedText = TextRemindFailed;
     o.stopped = stopped;
-    const bool screen = GetI16(ReportParams, ReportParamsVc::OutputKind) == OutputScreen;
+    const bool screen = GetI16(selection, ReportParamsVc::OutputKind) == OutputScreen;
     o.whereText = screen || t.folder.empty() ? (screen ? TextRemindShown : TextRemindPrinted) : TextRemindPrintedTo;
     if (!screen) o.whereExtra = t.folder;
-    auto number = [](size_t at) { return std::to_string(GetI32(ReportParams, at)); };
+    auto number = [selection](size_t at) { return std::to_string(GetI32(selection, at)); };
     if (!rangeGiven) o.whyText = TextRemindNoRange;
     else if (t.walked == 0) o.whyText = TextRemindNoOpenItem;
     else switch (t.furthest) {
@@ -390,34 +392,39 @@ void TellReminderOutcome(const ReminderTally &t, bool rangeGiven, bool stopped) 
 }
 }  // namespace
 
-void PrintTimeSheetForms() { PrintRange(TimeSheetWalk, -29, TitleTimeSheets); }
-void PrintProductionForms() { PrintRange(ProductionWalk, -28, TitleProductions); }
-void PrintProjectForms() { PrintRange(ProjectWalk, -24, TitleProjects); }
-void ApprovePORange() { ApproveRange(PurchaseOrderWalk, KindPurchaseOrder, TitlePurchaseOrders); }
-void PrintInvoiceForms(int doctype) {
-    PrintRange(InvoiceWalk, (int16_t)doctype, doctype == -18 ? TitleInvoices2 : doctype == -17 ? TitleInvoices3 : TitleInvoices4);
+void PrintTimeSheetForms(ReportJob &job) { PrintRange(job.selection, TimeSheetWalk, -29, TitleTimeSheets); }
+void PrintProductionForms(ReportJob &job) { PrintRange(job.selection, ProductionWalk, -28, TitleProductions); }
+void PrintProjectForms(ReportJob &job) { PrintRange(job.selection, ProjectWalk, -24, TitleProjects); }
+void ApprovePORange(ReportJob &job) { ApproveRange(job.selection, PurchaseOrderWalk, KindPurchaseOrder, TitlePurchaseOrders); }
+void PrintInvoiceForms(ReportJob &job, int doctype) {
+    const int title = doctype == -18 ? TitleInvoices2 : doctype == -17 ? TitleInvoices3 : TitleInvoices4;
+    PrintRange(job.selection, InvoiceWalk, (int16_t)doctype, title);
 }
-void ApproveOrderRange26() { ApproveRange(OrderWalk, KindOrder2, TitleOrders2); }
-void ApproveQuoteRange() { ApproveRange(QuotationWalk, KindQuotation, TitleQuotations); }
-void PrintDeliveryForms(int doctype) {
-    PrintRange(DeliveryWalk, (int16_t)doctype, doctype == -12 ? TitleDeliveries2 : TitleDeliveries);
+void ApproveOrderRange26(ReportJob &job) { ApproveRange(job.selection, OrderWalk, KindOrder2, TitleOrders2); }
+void ApproveQuoteRange(ReportJob &job) { ApproveRange(job.selection, QuotationWalk, KindQuotation, TitleQuotations); }
+void PrintDeliveryForms(ReportJob &job, int doctype) {
+    PrintRange(job.selection, DeliveryWalk, (int16_t)doctype, doctype == -12 ? TitleDeliveries2 : TitleDeliveries);
 }
-void ApproveOrderRange() { ApproveRange(OrderWalk, KindOrder, TitleOrders); }
-void ApproveDeliveryRange() { ApproveRange(DeliveryWalk, KindShipment, TitleShipments); }
+void ApproveOrderRange(ReportJob &job) { ApproveRange(job.selection, OrderWalk, KindOrder, TitleOrders); }
+void ApproveDeliveryRange(ReportJob &job) { ApproveRange(job.selection, DeliveryWalk, KindShipment, TitleShipments); }
 
-void PrintCustomerForms() {
+void PrintCustomerForms(ReportJob &job) {
+    const uint8_t *selection = job.selection;
     uint8_t range[256];
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(selection, ReportParamsVc::SelText1, range);
     ReminderTally tally;
     RunOutcome progress;
     RunStart(&progress, TitleReminders);
-    RangeWalk(OpenItemWalk, [&](const uint8_t *open, uint32_t) { RemindOpenItem(open, &tally); }, &progress);
+    RangeWalk(
+        selection, OpenItemWalk, [&](const uint8_t *open, uint32_t) { RemindOpenItem(selection, open, &tally); },
+        &progress);
     RunProgressEnd(&progress);
-    TellReminderOutcome(tally, range[0] != 0, progress.cancelled);
+    TellReminderOutcome(selection, tally, range[0] != 0, progress.cancelled);
 }
 
-void ApproveInvoiceRange() {
-    const int16_t mode = GetI16(ReportParams, ReportParamsVc::BatchMode);
+void ApproveInvoiceRange(ReportJob &job) {
+    const uint8_t *selection = job.selection;
+    const int16_t mode = GetI16(selection, ReportParamsVc::BatchMode);
     RunDeviceKept device;
     RunOutcome run;
     RunStart(&run, TitleInvoiceRun);
@@ -431,9 +438,9 @@ void ApproveInvoiceRange() {
     }
     int32_t ofKind = 0, printedBefore = 0;
     int32_t walked = RangeWalk(
-        InvoiceWalk,
+        selection, InvoiceWalk,
         [&](const uint8_t *inv, uint32_t recid) {
-            if (InvoiceKindOption(GetI16(inv, IVVc::InvType)) == 0) return;
+            if (InvoiceKindOption(selection, GetI16(inv, IVVc::InvType)) == 0) return;
             ofKind++;
             if (mode == ModeNotPrinted && InvoicePrintedBefore(inv)) {
                 printedBefore++;
@@ -446,5 +453,5 @@ void ApproveInvoiceRange() {
         if (walked > 0 && ofKind == 0) RunNothing(&run, Texts::RunWhyNoKind, Texts::RunNothingToPrint);
         else if (ofKind > 0 && printedBefore == ofKind) RunNothing(&run, Texts::RunWhyAllPrinted, Texts::RunNothingToPrint);
     }
-    FinishRange(&run);
+    FinishRange(selection, &run);
 }

@@ -19,6 +19,7 @@
 #include "core/memblock.h"
 #include "dict_offsets.h"
 #include "operations/invoice_notice.h"
+#include "output/running_job.h"
 #include "rules/approval.h"
 
 // ---- The print run's state (form_globals.cpp) ----
@@ -301,21 +302,21 @@ void CustomerFieldValue13(const uint8_t *customers, int16_t code, const uint8_t 
 
 // ---- The document batch runs (document_runs.cpp) ----
 // Each walks the range of document numbers (project codes) in the
-// report's first selection text and prints or approves each document;
+// job's first selection text and prints or approves each document;
 // the approve runs tell how many documents were refused.
 
-void PrintTimeSheetForms();          // -29
-void PrintProductionForms();         // -28
-void PrintProjectForms();            // -24
-void ApprovePORange();               // -19, approve kind 33
-void PrintInvoiceForms(int doctype); // -18, -17, -16
-void ApproveOrderRange26();          // -15, approve kind 26
-void ApproveQuoteRange();            // -14, approve kind 25
-void PrintDeliveryForms(int doctype);// -12, -7
-void ApproveOrderRange();            // -6, approve kind 13
-void PrintCustomerForms();           // -4, the payment reminders
-void ApproveDeliveryRange();         // -3, approve kind 14
-void ApproveInvoiceRange();          // -2, approve kind 11 or 17
+void PrintTimeSheetForms(ReportJob &job);               // -29
+void PrintProductionForms(ReportJob &job);              // -28
+void PrintProjectForms(ReportJob &job);                 // -24
+void ApprovePORange(ReportJob &job);                    // -19, approve kind 33
+void PrintInvoiceForms(ReportJob &job, int doctype);    // -18, -17, -16
+void ApproveOrderRange26(ReportJob &job);               // -15, approve kind 26
+void ApproveQuoteRange(ReportJob &job);                 // -14, approve kind 25
+void PrintDeliveryForms(ReportJob &job, int doctype);   // -12, -7
+void ApproveOrderRange(ReportJob &job);                 // -6, approve kind 13
+void PrintCustomerForms(ReportJob &job);                // -4, the payment reminders
+void ApproveDeliveryRange(ReportJob &job);              // -3, approve kind 14
+void ApproveInvoiceRange(ReportJob &job);               // -2, approve kind 11 or 17
 
 // ---- The form print run (form_print.cpp, form_items.cpp) ----
 

@@ -14,6 +14,7 @@
 #include "core/record_buffer.h"
 #include "core/work_blocks.h"
 #include "output/forms/forms.h"
+#include "output/running_job.h"
 
 namespace {
 constexpr int CodeMax = 20;
@@ -178,7 +179,7 @@ void CustomerFieldValue26(const uint8_t *customer, int16_t code, const uint8_t *
     if (CustomerShared(customer, code, out)) return;
     if (code == 13) {
         out[0] = 0;
-        if (ReportParams) DocTyped(ReportParams, ReportParamsVc::NumberFrom, FtLongOrEmpty, out);
+        if (const uint8_t *job = RunningSelection()) DocTyped(job, ReportParamsVc::NumberFrom, FtLongOrEmpty, out);
     } else if (code == 115) {
         CustomerTown(customer, out);
     }

@@ -20,8 +20,6 @@ MemBlock PageSetupHandle = 0;
 
 namespace {
 
-const uint8_t *Running = nullptr;   // RunningSelection's record while a body runs
-
 // Loads the printer's page set-up of the report. The shell keeps a
 // report's set-up under its selection window's type, so that is the key;
 // a job record without one falls back to the report number. At a server
@@ -107,23 +105,3 @@ bool RunRowBody(const ReportRowRec &row, ReportJob &job)
     return true;
 }
 
-const uint8_t *RunningSelection() { return Running ? Running : ReportParams; }
-
-RunningSelectionScope::RunningSelectionScope(const uint8_t *selection) : previous(Running) { Running = selection; }
-
-RunningSelectionScope::~RunningSelectionScope() { Running = previous; }
-
-GlobalParamsLoan::GlobalParamsLoan(ReportJob &loaned) : job(loaned), running(ReportParams)
-{
-    assert(ReportParams && job.selection);
-    if (job.selection == ReportParams) return;
-    saved.assign(ReportParams, ReportParams + ReportParamsSize);
-    std::memcpy(ReportParams, job.selection, ReportParamsSize);
-}
-
-GlobalParamsLoan::~GlobalParamsLoan()
-{
-    if (saved.empty()) return;
-    std::memcpy(job.selection, ReportParams, ReportParamsSize);
-    std::memcpy(ReportParams, saved.data(), ReportParamsSize);
-}

@@ -6,11 +6,11 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "core/memblock.h"
 #include "core/work_blocks.h"
 #include "output/devices/report_output.h"
+#include "output/running_job.h"
 #include "shell/shell.h"
 
 // Esc while a report runs; walks stop on it. The shell's flag under the
@@ -21,26 +21,9 @@ extern MemBlock PageSetupHandle;
 
 constexpr int ReportFirst = -29, ReportLast = 116, ReportCount = ReportLast - ReportFirst + 1;
 
-// One run of a report: the job record its body prints from. A body reads
-// its selection here and writes here what it settles for the rest of the
-// run (the account range it split, the options a journal sets), so that
-// a body never reaches for the global job record.
-struct ReportJob {
-    uint8_t *selection;   // ReportParamsSize bytes, ReportParamsVc layout
-};
-
 // A report body, and one that takes an argument from its row.
 using ReportBody = void (*)(ReportJob &);
 using ReportArgBody = void (*)(ReportJob &, int);
-
-// A body still written against the global job record, run from a job
-// over that record. Each instance names a body that reaches the global
-// through code outside the reports (the forms, the statement lines, the
-// contract selection, the output layer's job start): see the module rows.
-template <void (*Body)()>
-void OnGlobalParams(ReportJob &job);
-template <void (*Body)(int)>
-void OnGlobalParamsArg(ReportJob &job, int arg);
 
 // What a report number runs: nothing, a body a later version brings
 // (told as not available yet), a body, or report 9's choice by layout.
@@ -60,26 +43,6 @@ struct ReportRowRec {
 // Runs a row's body (or its argument body) over job; false when the row
 // has neither.
 bool RunRowBody(const ReportRowRec &row, ReportJob &job);
-
-// The job record of the body running now, the global one when none runs.
-// The output layer asks the frame for a report's selection header and
-// columns when the body begins its job, without the job at hand; the
-// frame answers from here, so that a body run over its own record gets
-// its own header.
-const uint8_t *RunningSelection();
-
-// Makes selection the running one while it lives (the report run around
-// a body, a test that calls a body itself).
-class RunningSelectionScope {
-public:
-    explicit RunningSelectionScope(const uint8_t *selection);
-    ~RunningSelectionScope();
-    RunningSelectionScope(const RunningSelectionScope &) = delete;
-    RunningSelectionScope &operator=(const RunningSelectionScope &) = delete;
-
-private:
-    const uint8_t *previous;
-};
 
 // A report number a module claims, and what it runs.
 struct ReportRowEntry {
@@ -152,32 +115,3 @@ const std::string &ReportTableProblem();
 void ReportsNotBuilt();
 // Lets the next run tell ReportsNotBuilt's message again.
 void ReportsNotBuiltReset();
-
-// Puts job's record where the global one is for the length of a body
-// still on the global, and takes back what the body wrote.
-class GlobalParamsLoan {
-public:
-    explicit GlobalParamsLoan(ReportJob &loaned);
-    ~GlobalParamsLoan();
-    GlobalParamsLoan(const GlobalParamsLoan &) = delete;
-    GlobalParamsLoan &operator=(const GlobalParamsLoan &) = delete;
-
-private:
-    ReportJob &job;   // whose record is on loan
-    std::vector<uint8_t> saved;
-    RunningSelectionScope running;   // the body writes the global: its header reads there
-};
-
-template <void (*Body)()>
-void OnGlobalParams(ReportJob &job)
-{
-    GlobalParamsLoan loan(job);
-    Body();
-}
-
-template <void (*Body)(int)>
-void OnGlobalParamsArg(ReportJob &job, int arg)
-{
-    GlobalParamsLoan loan(job);
-    Body(arg);
-}

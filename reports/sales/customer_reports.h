@@ -57,4 +57,4 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
 // Report 14: sales and cost per customer.
 void CustomerSalesReport(ReportJob &job);
 // Run -11: a statement on its form for each customer of the range.
-void CustomerStatementRun();
+void CustomerStatementRun(ReportJob &job);

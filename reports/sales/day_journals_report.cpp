@@ -3,10 +3,9 @@
 // (26), the purchase payments (28), report 53 and report 7, each whose
 // flag word is set, in that order, each with the options it needs and its
 // own job. To a file each member after the first asks for a file of its
-// own, as a job's end closes its file. The job record is the user's again
-// afterwards.
+// own, as a job's end closes its file. Each member runs over a copy of
+// the batch's job record, so the batch's own record is left as it was.
 #include <cassert>
-#include <cstring>
 #include <vector>
 
 #include "core/field_access.h"
@@ -28,22 +27,23 @@ struct Member {
 constexpr Member Members[] = {{P::Option12, 1},  {P::Option13, 13}, {P::Option14, 26},
                               {P::Option15, 28}, {P::Option17, 53}, {P::Option18, 7}};
 
-// The options a member runs with; summary is the run's own Option1.
-void MemberOptions(int16_t number, uint16_t summary) {
-    PutU16(ReportParams, P::Option3, 1);
+// The options a member runs with in its job record; summary is the
+// run's own Option1.
+void MemberOptions(uint8_t *member, int16_t number, uint16_t summary) {
+    PutU16(member, P::Option3, 1);
     switch (number) {
     case 1:
-        for (uint32_t kind : {P::Option4, P::Option5, P::Option6, P::Option7}) PutU16(ReportParams, kind, 1);
+        for (uint32_t kind : {P::Option4, P::Option5, P::Option6, P::Option7}) PutU16(member, kind, 1);
         break;
     case 26:
-        for (uint32_t kind : {P::Option4, P::Option5, P::Option6}) PutU16(ReportParams, kind, 1);
+        for (uint32_t kind : {P::Option4, P::Option5, P::Option6}) PutU16(member, kind, 1);
         break;
     case 28:
-        PutU16(ReportParams, P::Option1, summary ? 1 : 0);
-        PutU16(ReportParams, P::Option2, summary ? 1 : 0);
+        PutU16(member, P::Option1, summary ? 1 : 0);
+        PutU16(member, P::Option2, summary ? 1 : 0);
         break;
     case 53: case 7:
-        PutU16(ReportParams, P::Option2, summary ? 1 : 0);
+        PutU16(member, P::Option2, summary ? 1 : 0);
         break;
     default:
         break;
@@ -52,16 +52,16 @@ void MemberOptions(int16_t number, uint16_t summary) {
 
 }  // namespace
 
-void Report87Batch() {
-    assert(ReportParams);
-    const std::vector<uint8_t> saved(ReportParams, ReportParams + ReportParamsSize);
-    const uint16_t summary = GetU16(ReportParams, P::Option1);
+void Report87Batch(ReportJob &job) {
+    assert(job.selection);
+    const uint8_t *batch = job.selection;
+    const uint16_t summary = GetU16(batch, P::Option1);
     bool toldLater = false, printed = false;
     const uint16_t kind = CurrentOutputKind();
     const bool toFile = (kind == OutTextFile || kind == OutTabFile) && !RemoteOutput;
     for (const Member &m : Members) {
         if (CancelFlag) break;
-        if (GetU16(saved.data(), m.flag) == 0) continue;
+        if (GetU16(batch, m.flag) == 0) continue;
         const ReportRowRec *row = ReportRow(m.number);
         if (!row || row->kind != ReportRowKind::Body) {
             // A member this version does not print is told once and passed over.
@@ -74,11 +74,10 @@ void Report87Batch() {
             if (RepStopped) break;   // no file chosen: the rest is not run
         }
         printed = true;
-        std::memcpy(ReportParams, saved.data(), ReportParamsSize);
-        PutU16(ReportParams, P::ReportNumber, uint16_t(m.number));
-        MemberOptions(m.number, summary);
-        ReportJob job{ReportParams};
-        RunRowBody(*row, job);
+        std::vector<uint8_t> member(batch, batch + ReportParamsSize);
+        PutU16(member.data(), P::ReportNumber, uint16_t(m.number));
+        MemberOptions(member.data(), m.number, summary);
+        ReportJob memberJob{member.data()};
+        RunRowBody(*row, memberJob);
     }
-    std::memcpy(ReportParams, saved.data(), ReportParamsSize);
 }

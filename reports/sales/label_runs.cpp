@@ -94,9 +94,9 @@ void PrintWithSheet(int16_t doctype, const void *record, int32_t count) {
 // Walks reg by its first index from the lower number of the range in
 // SelText1 while the number is at most the upper one (open: to the end),
 // calling act(record). Nothing for an empty range.
-template <typename Act> void NumberWalk(int reg, uint32_t numberAt, Act act) {
+template <typename Act> void NumberWalk(const uint8_t *selection, int reg, uint32_t numberAt, Act act) {
     PString range;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(selection, P::SelText1, range);
     if (range[0] == 0) return;
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
@@ -135,7 +135,7 @@ struct SheetArray {
 // Fills the sheet from the walk and prints each full sheet and the last
 // partly filled one. The copies carry no rows: the walk's record frees
 // them.
-void LabelSheetRun(const LabelWalk &w, int16_t doctype, bool byName, const uint8_t *group) {
+void LabelSheetRun(const uint8_t *selection, const LabelWalk &w, int16_t doctype, bool byName, const uint8_t *group) {
     SheetArray sheet;
     sheet.size = RegRecordSize(w.reg);
     sheet.cells = int32_t(LabelSheet.columns) * LabelSheet.rows;
@@ -144,7 +144,7 @@ void LabelSheetRun(const LabelWalk &w, int16_t doctype, bool byName, const uint8
     const int32_t matrixAt = RegMatrixOffset(w.reg);
 
     PString range, from, to, value;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(selection, P::SelText1, range);
     RangeSplit(range, from, to);
     const char *index = byName ? "Name" : group[0] != 0 ? (w.reg == AssetVc::Number ? "ATClass" : "Group") : "Code";
     RuleRecord rec(w.reg);
@@ -189,13 +189,14 @@ void LabelSheetRun(const LabelWalk &w, int16_t doctype, bool byName, const uint8
 
 // The sheet of runs -13 and -25 by the layout: two across, three across;
 // any other layout two across. The form printer reads the same choice
-// from the layout word, so it is set to match while the run prints.
-void CustomerOrAssetLabels(const LabelWalk &w, int16_t doctype, bool byName, const uint8_t *group) {
-    const uint16_t layout = GetU16(ReportParams, P::ReportLayout);
+// from the running job's layout word, so it is set to match while the
+// run prints.
+void CustomerOrAssetLabels(uint8_t *selection, const LabelWalk &w, int16_t doctype, bool byName, const uint8_t *group) {
+    const uint16_t layout = GetU16(selection, P::ReportLayout);
     SetSheet(layout == 1 ? Sheet::ThreeAcross : Sheet::TwoAcross);
-    PutU16(ReportParams, P::ReportLayout, layout == 1 ? 1 : 0);
-    LabelSheetRun(w, doctype, byName, group);
-    PutU16(ReportParams, P::ReportLayout, layout);
+    PutU16(selection, P::ReportLayout, layout == 1 ? 1 : 0);
+    LabelSheetRun(selection, w, doctype, byName, group);
+    PutU16(selection, P::ReportLayout, layout);
 }
 
 }  // namespace
@@ -213,22 +214,22 @@ int32_t CustomerFormCopies(uint32_t count) {
     return count >= uint32_t(LabelCopyCap) ? LabelCopyCap : int32_t(count);
 }
 
-void PrintStockMoveForms() {
+void PrintStockMoveForms(ReportJob &job) {
     LabelRun run(Texts::ListStockMoveForms, Texts::RunDocumentPrinted, Texts::RunDocumentsPrinted);
     SetSheet(Sheet::Single);
-    NumberWalk(StockMoveVc::Number, StockMoveVc::SerNr, [](const uint8_t *r) { PrintWithSheet(-20, r, 1); });
+    NumberWalk(job.selection, StockMoveVc::Number, StockMoveVc::SerNr, [](const uint8_t *r) { PrintWithSheet(-20, r, 1); });
 }
 
-void PrintPurchaseForms() {
+void PrintPurchaseForms(ReportJob &job) {
     LabelRun run(Texts::ListPurchaseForms, Texts::RunDocumentPrinted, Texts::RunDocumentsPrinted);
     SetSheet(Sheet::Single);
-    NumberWalk(PUVc::Number, PUVc::SerNr, [](const uint8_t *r) { PrintWithSheet(-22, r, 1); });
+    NumberWalk(job.selection, PUVc::Number, PUVc::SerNr, [](const uint8_t *r) { PrintWithSheet(-22, r, 1); });
 }
 
-void PrintPurchaseLabels() {
+void PrintPurchaseLabels(ReportJob &job) {
     LabelRun run(Texts::ListPurchaseLabels, Texts::RunLabelPrinted, Texts::RunLabelsPrinted);
     SetSheet(Sheet::Single);
-    NumberWalk(PUVc::Number, PUVc::SerNr, [](const uint8_t *r) {
+    NumberWalk(job.selection, PUVc::Number, PUVc::SerNr, [](const uint8_t *r) {
         uint8_t row[PUVc::Rows::Size];
         for (int32_t i = 0, n = MatrixRowCount(PUVc::Number, 0, r); i < n; i++) {
             if (!MatrixRowRead(PUVc::Number, r, i, row) || row[PUVc::Rows::ItemCode] == 0) continue;
@@ -240,23 +241,23 @@ void PrintPurchaseLabels() {
     });
 }
 
-void PrintDeliveryLabels() {
+void PrintDeliveryLabels(ReportJob &job) {
     LabelRun run(Texts::ListDeliveryLabels, Texts::RunLabelPrinted, Texts::RunLabelsPrinted);
     SetSheet(Sheet::Single);
-    NumberWalk(SHVc::Number, SHVc::SerNr, [](const uint8_t *r) {
+    NumberWalk(job.selection, SHVc::Number, SHVc::SerNr, [](const uint8_t *r) {
         PackedDecimal q = GetDec(r, SHVc::LabelQty);
         for (int32_t k = 0, copies = LabelCopies(DecIsBlank(&q) ? 0 : DecToDouble(&q), true); k < copies; k++)
             PrintWithSheet(-27, r, 1);
     });
 }
 
-void PrintCustomerForms26() {
+void PrintCustomerForms26(ReportJob &job) {
     LabelRun run(Texts::ListCustomerForms, Texts::RunDocumentPrinted, Texts::RunDocumentsPrinted);
     SetSheet(Sheet::Single);
     PString range, from, to, code;
-    GetText(ReportParams, P::SelText1, range);
+    GetText(job.selection, P::SelText1, range);
     RangeSplit(range, from, to);
-    const int32_t copies = CustomerFormCopies(GetU32(ReportParams, P::NumberFrom));
+    const int32_t copies = CustomerFormCopies(GetU32(job.selection, P::NumberFrom));
     RuleRecord rec(CUVc::Number);
     if (!rec.record) return;
     PutText(rec.record, CUVc::Code, from);
@@ -269,13 +270,13 @@ void PrintCustomerForms26() {
     });
 }
 
-void PrintItemForms() {
-    const uint16_t layout = GetU16(ReportParams, P::ReportLayout);
+void PrintItemForms(ReportJob &job) {
+    const uint16_t layout = GetU16(job.selection, P::ReportLayout);
     LabelRun run(Texts::ListItemLabels, layout == 0 ? Texts::RunDocumentPrinted : Texts::RunSheetPrinted,
                  layout == 0 ? Texts::RunDocumentsPrinted : Texts::RunSheetsPrinted);
     PString group;
-    GetTextPrefix(ReportParams, P::SelText2, 5, group);
-    const bool byName = GetU16(ReportParams, P::Option2) == 1;
+    GetTextPrefix(job.selection, P::SelText2, 5, group);
+    const bool byName = GetU16(job.selection, P::Option2) == 1;
     const LabelWalk w{INVc::Number, INVc::Code, INVc::Name, INVc::Group, 20, 5};
     if (layout == 0) {
         // One form a record, no sheet: a sheet of one cell does the same.
@@ -283,22 +284,22 @@ void PrintItemForms() {
     } else {
         SetSheet(layout == 1 ? Sheet::TwoAcross : Sheet::ThreeAcross);
     }
-    LabelSheetRun(w, -21, byName, byName ? reinterpret_cast<const uint8_t *>("") : group);
+    LabelSheetRun(job.selection, w, -21, byName, byName ? reinterpret_cast<const uint8_t *>("") : group);
 }
 
-void PrintCustomerForms13() {
+void PrintCustomerForms13(ReportJob &job) {
     LabelRun run(Texts::ListCustomerLabels, Texts::RunSheetPrinted, Texts::RunSheetsPrinted);
     PString group;
-    GetTextPrefix(ReportParams, P::SelText3, 5, group);
-    const bool byName = GetU16(ReportParams, P::Option2) == 1;
+    GetTextPrefix(job.selection, P::SelText3, 5, group);
+    const bool byName = GetU16(job.selection, P::Option2) == 1;
     const LabelWalk w{CUVc::Number, CUVc::Code, CUVc::Name, CUVc::CustGroup, 20, 5};
-    CustomerOrAssetLabels(w, -13, byName, byName ? reinterpret_cast<const uint8_t *>("") : group);
+    CustomerOrAssetLabels(job.selection, w, -13, byName, byName ? reinterpret_cast<const uint8_t *>("") : group);
 }
 
-void PrintAssetForms() {
+void PrintAssetForms(ReportJob &job) {
     LabelRun run(Texts::ListAssetLabels, Texts::RunSheetPrinted, Texts::RunSheetsPrinted);
     PString cls;
-    GetTextPrefix(ReportParams, P::SelText3, 5, cls);
+    GetTextPrefix(job.selection, P::SelText3, 5, cls);
     const LabelWalk w{AssetVc::Number, AssetVc::Code, AssetVc::Name, AssetVc::Class, 10, 5};
-    CustomerOrAssetLabels(w, -25, false, cls);
+    CustomerOrAssetLabels(job.selection, w, -25, false, cls);
 }

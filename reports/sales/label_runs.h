@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+struct ReportJob;
+
 // The sheet of labels the form printer fills: columns x rows cells of
 // cellWidth x cellHeight form units. A run printing one record a form
 // sets the single sheet (1 x 1).
@@ -24,14 +26,14 @@ extern uint8_t (*LabelFormPrint)(int16_t doctype, const uint8_t *record);
 // copy count asks for.
 constexpr int32_t LabelCopyCap = 1000;
 
-void PrintStockMoveForms();   // -20
-void PrintItemForms();        // -21
-void PrintPurchaseForms();    // -22
-void PrintPurchaseLabels();   // -23
-void PrintAssetForms();       // -25
-void PrintCustomerForms26();  // -26
-void PrintCustomerForms13();  // -13
-void PrintDeliveryLabels();   // -27
+void PrintStockMoveForms(ReportJob &job);    // -20
+void PrintItemForms(ReportJob &job);         // -21
+void PrintPurchaseForms(ReportJob &job);     // -22
+void PrintPurchaseLabels(ReportJob &job);    // -23
+void PrintAssetForms(ReportJob &job);        // -25
+void PrintCustomerForms26(ReportJob &job);   // -26
+void PrintCustomerForms13(ReportJob &job);   // -13
+void PrintDeliveryLabels(ReportJob &job);    // -27
 
 // The forms of a label quantity q: trunc(q + 0.5), at least 1 when
 // atLeastOne (delivery labels), capped at LabelCopyCap.

@@ -292,9 +292,3 @@ void CustomerReport18(ReportJob &job, int mode)
         RepEndJob();
     }
 }
-
-void OverdueNoticeRun(int mode)
-{
-    ReportJob job{ReportParams};
-    CustomerReport18(job, mode);
-}

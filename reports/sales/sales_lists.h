@@ -70,9 +70,6 @@ void OverdueBlockPrint(const uint8_t *selection, const uint8_t *block);
 // Report 18 (mode 1) and the reminder run -8 (mode 0) over the customers
 // of the selection.
 void CustomerReport18(ReportJob &job, int mode);
-// Run -8 on the global job record: the reminder form (output/forms) reads
-// the job record there.
-void OverdueNoticeRun(int mode);
 
 // ---- Customer statements (customer_statement_report.cpp) ----
 

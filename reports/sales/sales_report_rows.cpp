@@ -1,17 +1,6 @@
 // sales_report_rows.cpp - the report numbers of sales and the register
 // lists (journals, customer reports, orders, persons, the label and form
 // runs, the day's journals in one run) and the body each runs.
-//
-// OnGlobalParams<...> marks a body still run on the global job record,
-// with the job's record lent to it (report_run.h), because what it calls
-// outside the reports reads the global:
-//   the label and form runs: the form printer (output/forms) reads the
-//     layout, period and numbers of the job record there;
-//   -11: the statement lines (operations/statement_lines.cpp) read the
-//     period there; -8: the overdue notice's form does;
-//   87: each member report's job start (output/devices) takes the member's
-//     number from the global record, so the batch sets it there;
-//   88, 89: the contract selection (rules/contract_invoicing.cpp) reads it.
 #include "reports/frame/report_modules.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/contract_reports.h"
@@ -27,16 +16,16 @@
 namespace {
 
 constexpr ReportRowEntry Rows[] = {
-    BodyRow(-27, OnGlobalParams<PrintDeliveryLabels>),
-    BodyRow(-26, OnGlobalParams<PrintCustomerForms26>),
-    BodyRow(-25, OnGlobalParams<PrintAssetForms>),
-    BodyRow(-23, OnGlobalParams<PrintPurchaseLabels>),
-    BodyRow(-22, OnGlobalParams<PrintPurchaseForms>),
-    BodyRow(-21, OnGlobalParams<PrintItemForms>),
-    BodyRow(-20, OnGlobalParams<PrintStockMoveForms>),
-    BodyRow(-13, OnGlobalParams<PrintCustomerForms13>),
-    BodyRow(-11, OnGlobalParams<CustomerStatementRun>),
-    ArgRow(-8, OnGlobalParamsArg<OverdueNoticeRun>, 0),
+    BodyRow(-27, PrintDeliveryLabels),
+    BodyRow(-26, PrintCustomerForms26),
+    BodyRow(-25, PrintAssetForms),
+    BodyRow(-23, PrintPurchaseLabels),
+    BodyRow(-22, PrintPurchaseForms),
+    BodyRow(-21, PrintItemForms),
+    BodyRow(-20, PrintStockMoveForms),
+    BodyRow(-13, PrintCustomerForms13),
+    BodyRow(-11, CustomerStatementRun),
+    ArgRow(-8, CustomerReport18, 0),
     BodyRow(1, SalesJournalReport),
     BodyRow(3, CustomerListReport),
     BodyRow(4, OrderListReport4),
@@ -60,7 +49,7 @@ constexpr ReportRowEntry Rows[] = {
     BodyRow(72, InvoiceReport72),
     BodyRow(79, ProductionReport),
     BodyRow(85, RegisterCountReport),
-    BodyRow(87, OnGlobalParams<Report87Batch>),
+    BodyRow(87, Report87Batch),
     BodyRow(88, ContractReport5541),
     BodyRow(89, ContractReport5540),
     BodyRow(90, PriceListReport),

@@ -19,6 +19,7 @@ namespace {
 // What the run counts besides what it printed: the customers passed over
 // because they had nothing open.
 struct StatementRun {
+    const uint8_t *selection;   // the job record
     RunOutcome outcome;
     int32_t passedOver = 0;
 };
@@ -28,10 +29,10 @@ void EachStatement(const uint8_t *customer, void *context) {
     PString code;
     GetText(customer, CUVc::Code, code);
     if (!RunGoesOn(&run.outcome, code)) return;   // the walk ends on the same Esc
-    const uint16_t month = GetU16(ReportParams, ReportParamsVc::MonthFrom);
+    const uint16_t month = GetU16(run.selection, ReportParamsVc::MonthFrom);
     PackedDecimal opening, closing;
     CustomerPeriodBalances(customer, true, month, month, &opening, &closing);
-    const uint8_t result = CustomerStatementLines(customer, &opening);
+    const uint8_t result = CustomerStatementLines(run.selection, customer, &opening);
     if (result == 1) RunCount(&run.outcome, 1, Texts::RunStatementPrinted, Texts::RunStatementsPrinted);
     else if (result == StatementPassedOver) run.passedOver++;
     else RunFailed(&run.outcome, 1, Texts::RunNotPrinted, Texts::RunNotPrinted);
@@ -39,13 +40,13 @@ void EachStatement(const uint8_t *customer, void *context) {
 
 }  // namespace
 
-void CustomerStatementRun() {
-    assert(ReportParams);
+void CustomerStatementRun(ReportJob &job) {
+    assert(job.selection);
     TodayToGlobals();   // once: every statement of the run is aged on this day
     RunDeviceKept device;
-    StatementRun run;
+    StatementRun run{job.selection, {}, 0};
     RunStart(&run.outcome, Texts::TitleStatementRun);
-    CustomerWalk(ReportParams, EachStatement, &run);
+    CustomerWalk(job.selection, EachStatement, &run);
     RunNothing(&run.outcome, run.passedOver > 0 ? Texts::RunWhyNothingOpen : Texts::RunWhyNoCustomer,
                Texts::RunNothingToPrint);
     RunFinish(&run.outcome, RunWhereOfOutput());

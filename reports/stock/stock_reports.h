@@ -30,7 +30,7 @@ void StockMovementReport(ReportJob &job);         // 96
 void LocationReport(ReportJob &job);              // 98
 void RecipeReport(ReportJob &job);                // 78
 void PurchInvoiceByVendorCode(ReportJob &job);    // 114
-void Report87Batch();               // 87
+void Report87Batch(ReportJob &job);   // 87
 
 // ---- The item walk of the item reports (stock_item_walk.cpp) ----
 

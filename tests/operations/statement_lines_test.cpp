@@ -85,7 +85,7 @@ protected:
         PackedDecimal balance = Dec(10);
         uint8_t st[StatementRec::Size];
         std::vector<Line> lines;
-        EXPECT_TRUE(StatementBuild(customer.data(), &balance, st));
+        EXPECT_TRUE(StatementBuild(ReportParams, customer.data(), &balance, st));
         *closing = DecToDouble(&balance);
         PackedDecimal stored = GetDec(st, StatementRec::Closing), opening = GetDec(st, StatementRec::Opening);
         EXPECT_EQ(DecToDouble(&stored), *closing);
@@ -232,7 +232,7 @@ TEST_F(StatementLines, TheStatementFormsValues) {
     PutText(customer.data(), CUVc::Addr1, 60, "Kundvagen 2");
     PackedDecimal balance = Dec(10);
     uint8_t st[StatementRec::Size];
-    ASSERT_TRUE(StatementBuild(customer.data(), &balance, st));
+    ASSERT_TRUE(StatementBuild(ReportParams, customer.data(), &balance, st));
     // Reminder levels 1, 4 and 2 on three lines: the level-3 texts print.
     MemBlock h = GetU32(st, StatementRec::Lines);
     uint8_t *data = MemLock(h);

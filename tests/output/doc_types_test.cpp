@@ -2,6 +2,8 @@
 // label grids, form selection and the shared value operations.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <string>
 
 #include "core/barcode_tables.h"
@@ -10,6 +12,7 @@
 #include "database/access/record_access.h"
 #include "database/access/settings_blocks.h"
 #include "output/forms/forms.h"
+#include "output/running_job.h"
 #include "tests/operations/invoice_fixture.h"
 
 namespace {
@@ -104,6 +107,22 @@ TEST_F(DocTypesTest, LabelGridsByLayoutWord) {
         EXPECT_EQ(cols, c.cols) << c.doctype;
         EXPECT_EQ(rows, c.rows) << c.doctype;
     }
+}
+
+// A run over a job record of its own prints its labels by that record's
+// layout, not the global one's, and the global's again once it ends.
+TEST_F(DocTypesTest, LabelGridFollowsTheRunningJob) {
+    PutI16(ReportParams, ReportParamsVc::ReportLayout, 0);
+    std::vector<uint8_t> own(ReportParamsSize, 0);
+    PutI16(own.data(), ReportParamsVc::ReportLayout, 1);
+    int16_t cols = -1, rows = -1;
+    {
+        RunningSelectionScope running(own.data());
+        ASSERT_TRUE(LabelGrid(-25, &cols, &rows));
+        EXPECT_EQ(cols, 3);
+    }
+    ASSERT_TRUE(LabelGrid(-25, &cols, &rows));
+    EXPECT_EQ(cols, 2);
 }
 
 TEST_F(DocTypesTest, LoadReadsCustomerAndCountsRows) {

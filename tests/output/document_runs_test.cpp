@@ -24,6 +24,7 @@
 #include "output/devices/device_table.h"
 #include "output/forms/forms.h"
 #include "output/printer.h"
+#include "tests/reports/global_job.h"
 
 namespace {
 
@@ -159,22 +160,22 @@ protected:
 TEST_F(DocumentRuns, OrderRangeWalksItsEndsAndMarksWhatPrinted) {
     for (int32_t n = 100; n <= 104; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
     Range("");
-    ApproveOrderRange();
+    OverGlobalJob<ApproveOrderRange>();
     EXPECT_EQ(Pdfs(), 0u);                                  // an empty range does nothing, and says so
     EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoRange));
     EXPECT_FALSE(shown.empty()) << "a run that made nothing tells it in a box too";
     Range("101:103");
-    ApproveOrderRange();
+    OverGlobalJob<ApproveOrderRange>();
     EXPECT_EQ(Pdfs(), 3u);
     EXPECT_EQ(LastLine(), "3 documents printed - to the printer");
     for (int32_t n = 100; n <= 104; n++) EXPECT_EQ(OrderPrinted(n), n >= 101 && n <= 103 ? 1 : 0) << n;
     Range("103:");                                          // no upper end: to the register's end
-    ApproveOrderRange();
+    OverGlobalJob<ApproveOrderRange>();
     EXPECT_EQ(Pdfs(), 5u);
     EXPECT_EQ(OrderPrinted(104), 1);
     EXPECT_EQ(RefusedTold(), "");
     Range("OR100-OR100");                                   // letters split by the digits
-    ApproveOrderRange();
+    OverGlobalJob<ApproveOrderRange>();
     EXPECT_EQ(Pdfs(), 6u);
     EXPECT_EQ(OrderPrinted(100), 1);
 }
@@ -183,10 +184,10 @@ TEST_F(DocumentRuns, EscStopsBeforeTheNextDocument) {
     for (int32_t n = 100; n <= 102; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
     Range("100:");
     UserCancelFlag = 1;                                     // an Esc left from before the run
-    PrintDeliveryForms(-7);                                 // no deliveries: nothing at all
+    OverGlobalJobArg<PrintDeliveryForms>(-7);                                 // no deliveries: nothing at all
     EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoneInRange));
     RunOutcomeUi.poll = EscAtSecond;
-    ApproveOrderRange();
+    OverGlobalJob<ApproveOrderRange>();
     UserCancelFlag = 0;
     EXPECT_EQ(Pdfs(), 1u);                                  // the first order prints, then the run ends
     EXPECT_EQ(OrderPrinted(100), 1);
@@ -199,7 +200,7 @@ TEST_F(DocumentRuns, OrdersThatDidNotPrintAreCountedAndTold) {
     for (int32_t n = 100; n <= 101; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
     DropForm();
     Range("100:101");
-    ApproveOrderRange();
+    OverGlobalJob<ApproveOrderRange>();
     EXPECT_EQ(Pdfs(), 0u);
     EXPECT_EQ(OrderPrinted(100), 0);
     EXPECT_EQ(RefusedTold(), "2");
@@ -210,7 +211,7 @@ TEST_F(DocumentRuns, OrdersThatDidNotPrintAreCountedAndTold) {
 TEST_F(DocumentRuns, SecondOrderFormsThatDidNotPrintAreCounted) {
     for (int32_t n = 100; n <= 101; n++) ASSERT_NO_FATAL_FAILURE(StoreOrder(n));
     Range("100:101");
-    ApproveOrderRange26();                                  // no second form chosen: nothing prints
+    OverGlobalJob<ApproveOrderRange26>();                                  // no second form chosen: nothing prints
     EXPECT_EQ(Pdfs(), 0u);
     EXPECT_EQ(RefusedTold(), "2");
     shown.clear();
@@ -219,7 +220,7 @@ TEST_F(DocumentRuns, SecondOrderFormsThatDidNotPrintAreCounted) {
         PutText(r, Order2FormBlk::Rows::FormName, 20, InvoiceCo::FormName);
         PutI32(r, Order2FormBlk::Rows::CopyPass, -1);
     });
-    ApproveOrderRange26();
+    OverGlobalJob<ApproveOrderRange26>();
     EXPECT_EQ(Pdfs(), 2u);
     EXPECT_EQ(RefusedTold(), "");
 }
@@ -236,30 +237,30 @@ TEST_F(DocumentRuns, InvoicePrintModes) {
     Range("700:701");
     PutU16(ReportParams, ReportParamsVc::Option2, 1);
     PutI16(ReportParams, ReportParamsVc::BatchMode, 0);
-    ApproveInvoiceRange();
+    OverGlobalJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 1u);                                  // the cash invoice's word is off
     EXPECT_EQ(printed(700), 1);
     EXPECT_EQ(printed(701), 0);
-    ApproveInvoiceRange();
+    OverGlobalJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 1u);                                  // mode 0: printed before, not again
     EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyAllPrinted));
     PutI16(ReportParams, ReportParamsVc::BatchMode, 2);
-    ApproveInvoiceRange();
+    OverGlobalJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 2u);                                  // mode 2: again
     EXPECT_EQ(printed(700), 1);
     PutI16(ReportParams, ReportParamsVc::BatchMode, 3);
     PutU16(ReportParams, ReportParamsVc::Option3, 1);
-    ApproveInvoiceRange();
+    OverGlobalJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 2u);                                  // an unknown mode skips
     EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyBadMode));
     PutI16(ReportParams, ReportParamsVc::BatchMode, 1);
-    ApproveInvoiceRange();
+    OverGlobalJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 3u);                                  // mode 1: both, printed or not
     EXPECT_EQ(RefusedTold(), "1");                          // no cash-invoice form: told, not skipped
     EXPECT_EQ(printed(701), 0);
     PutU16(ReportParams, ReportParamsVc::Option2, 0);
     PutU16(ReportParams, ReportParamsVc::Option3, 0);
-    ApproveInvoiceRange();
+    OverGlobalJob<ApproveInvoiceRange>();
     EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoKind));
 }
 
@@ -277,14 +278,14 @@ TEST_F(DocumentRuns, UnpostedInvoicesArePostedThenPrintedOnce) {
     Range("710:711");
     PutU16(ReportParams, ReportParamsVc::Option2, 1);
     PutI16(ReportParams, ReportParamsVc::BatchMode, 0);
-    ApproveInvoiceRange();
+    OverGlobalJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 2u);
     for (int32_t n : {710, 711}) {
         EXPECT_EQ(word(n, IVVc::Posted), 1) << n;
         EXPECT_EQ(word(n, IVVc::Printed), 1) << n;
     }
     EXPECT_EQ(LastLine(), "2 invoices printed, 2 posted - to the printer");
-    ApproveInvoiceRange();
+    OverGlobalJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 2u);
     EXPECT_EQ(LastLine(), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyAllPrinted));
 }
@@ -299,7 +300,7 @@ TEST_F(DocumentRuns, AnInvoiceThatCannotBePostedIsNotPrinted) {
     Range("720");
     PutU16(ReportParams, ReportParamsVc::Option2, 1);
     PutI16(ReportParams, ReportParamsVc::BatchMode, 0);
-    ApproveInvoiceRange();
+    OverGlobalJob<ApproveInvoiceRange>();
     EXPECT_EQ(Pdfs(), 0u);
     EXPECT_EQ(Stored(IVVc::Number, "SerNr", IVVc::SerNr, 720, IVVc::Posted, false), 0);
     EXPECT_EQ(LastLine(), "1 " + UiText(Texts::RunNotPosted) + " - to the printer");
@@ -320,7 +321,7 @@ TEST_F(DocumentRuns, RemindersShowProgressAndStopAtEsc) {
     progress.clear();
     RunOutcomeUi.progress = [](const uint8_t *text) { progress.emplace_back(reinterpret_cast<const char *>(text + 1), text[0]); };
     RunOutcomeUi.poll = EscAtSecond;
-    PrintCustomerForms();
+    OverGlobalJob<PrintCustomerForms>();
     EXPECT_EQ(Pdfs(), 1u);
     EXPECT_EQ(level(801), second);
     ASSERT_FALSE(progress.empty());
@@ -337,30 +338,30 @@ TEST_F(DocumentRuns, ReminderLevelStoredOnlyWhenPrinted) {
     };
     const int32_t before = level(800);
     DropForm();
-    PrintCustomerForms();
+    OverGlobalJob<PrintCustomerForms>();
     EXPECT_EQ(Pdfs(), 0u);
     EXPECT_EQ(level(800), before);                          // a failed print leaves the counter
     ChangeBlock(ReminderFormBlk::Number, ReminderFormBlk::Rows::Size, [](uint8_t *row) {
         PutText(row, ReminderFormBlk::Rows::FormName, 20, InvoiceCo::FormName);
     });
-    PrintCustomerForms();
+    OverGlobalJob<PrintCustomerForms>();
     EXPECT_EQ(Pdfs(), 1u);                                  // 801 is not due: never reminded
     EXPECT_EQ(level(800), (before == -1 || before == -2 ? 0 : before) + 1);
     EXPECT_EQ(level(801), Stored(IVVc::Number, "SerNr", IVVc::SerNr, 801, IVVc::NoticeCount, true));
     // Only invoices reminded five times: none.
     PutI32(ReportParams, ReportParamsVc::NumberTo, 5);
-    PrintCustomerForms();
+    OverGlobalJob<PrintCustomerForms>();
     EXPECT_EQ(Pdfs(), 1u);
     // Another customer's items are left alone.
     PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
     PutText(ReportParams, ReportParamsVc::SelText2, 20, "C2");
-    PrintCustomerForms();
+    OverGlobalJob<PrintCustomerForms>();
     EXPECT_EQ(Pdfs(), 1u);
     // Without the raise option the reminder prints and the level stays.
     PutText(ReportParams, ReportParamsVc::SelText2, 20, "");
     PutU16(ReportParams, ReportParamsVc::Option2, 0);
     const int32_t raised = level(800);
-    PrintCustomerForms();
+    OverGlobalJob<PrintCustomerForms>();
     EXPECT_EQ(Pdfs(), 2u);
     EXPECT_EQ(level(800), raised);
 }
@@ -369,10 +370,10 @@ TEST_F(DocumentRuns, ProjectCodeRangeStopsAsTheIndexOrdersCodes) {
     for (const char *code : {"a1", "B2", "c3"})
         StoreRecord(ProjectVc::Number, [&](uint8_t *r) { PutText(r, ProjectVc::Code, 20, code); });
     Range("A:B2");
-    PrintProjectForms();
+    OverGlobalJob<PrintProjectForms>();
     EXPECT_EQ(Pdfs(), 2u);                                  // a1 and B2, whatever their case
     Range("");
-    PrintProjectForms();
+    OverGlobalJob<PrintProjectForms>();
     EXPECT_EQ(Pdfs(), 2u);
 }
 
@@ -444,7 +445,7 @@ TEST_F(DocumentRuns, ReminderPrintsTheNewLevelOnTheFormOfTheInvoicesLanguage) {
     PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
     PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
     PutU16(ReportParams, ReportParamsVc::Option2, 1);
-    PrintCustomerForms();
+    OverGlobalJob<PrintCustomerForms>();
     ASSERT_EQ(Pdfs(), 1u);
     const std::string text = NewestPdfText(folder / "print");
     // The level the reminder raises to, not the stored one.

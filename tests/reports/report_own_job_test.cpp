@@ -79,7 +79,7 @@ TEST_F(ReportOwnJobTest, TwoJobsPrintFromTheirOwnRecords)
 }
 
 // The frame's header and columns read the running job: the job's own
-// record while its body runs, the global one under a loan and after.
+// record while its body runs, the global one after.
 TEST_F(ReportOwnJobTest, TheFrameReadsTheRunningJob)
 {
     ResetParams();
@@ -91,14 +91,6 @@ TEST_F(ReportOwnJobTest, TheFrameReadsTheRunningJob)
     EXPECT_EQ(SeenRunning, own.data());
     EXPECT_EQ(SeenStop, 200);   // the object column of its own record
     EXPECT_EQ(RunningSelection(), ReportParams);
-
-    // Lent the global record, the body and the frame read it there.
-    ASSERT_TRUE(RunRowBody({ReportRowKind::Body, OnGlobalParams<See>, nullptr, nullptr, 0}, job));
-    EXPECT_EQ(SeenRunning, ReportParams);
-    EXPECT_EQ(SeenStop, 200);
-    PString objectType;
-    GetText(ReportParams, P::ObjectType, objectType);
-    EXPECT_EQ(objectType[0], 0);   // the loan left the global's object type empty
 
     // Outside a run the frame reads the global record: no object column.
     See();

@@ -15,6 +15,7 @@
 #include "operations/sales_invoice.h"
 #include "reports/sales/aged_buckets.h"
 #include "reports/sales/customer_reports.h"
+#include "tests/reports/global_job.h"
 #include "tests/reports/preview_lines.h"
 #include "tests/reports/report_fixture.h"
 
@@ -420,7 +421,7 @@ TEST_F(CustomerReportsTest, TheStatementRunSaysWhatItPrintedOrWhyNot) {
         ResetParams();
         SetText(P::SelText1, range);
         PutI16(ReportParams, P::Option2, openOnly);   // only customers with something open
-        CustomerStatementRun();
+        OverGlobalJob<CustomerStatementRun>();
         return lines.empty() ? std::string("(no line)") : lines.back();
     };
     EXPECT_EQ(run("X1:X9", 0), UiText(Texts::RunNothingToPrint) + UiText(Texts::RunWhyNoCustomer));

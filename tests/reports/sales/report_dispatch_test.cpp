@@ -9,6 +9,7 @@
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
 #include "reports/frame/report_frame.h"
+#include "reports/stock/stock_reports.h"
 #include "shell/page_setup.h"
 #include "tests/reports/report_fixture.h"
 
@@ -23,16 +24,20 @@ void FlagBody(ReportJob &) { Ran.push_back(ThousandsFlag); }
 void ArgBody(ReportJob &, int arg) { Ran.push_back(arg); }
 void FirstBody(ReportJob &) { DoubleLayout = 0; }
 void SecondBody(ReportJob &) { DoubleLayout = 1; }
-// A body on the global record: reads option 1 there, writes option 2.
-void GlobalBody() {
-    Ran.push_back(GetU16(ReportParams, P::Option1));
-    PutU16(ReportParams, P::Option2, 7);
-}
 // A body that takes its job: what it was handed.
 const uint8_t *HandedRecord = nullptr;
 void JobBody(ReportJob &job) {
     HandedRecord = job.selection;
     Ran.push_back(int16_t(GetU16(job.selection, P::ReportNumber)));
+}
+// A day's-journals member: the number and option 3 of the record it was
+// handed, and whether that is the running record; it writes option 2.
+bool HandedIsRunning = false;
+void MemberBody(ReportJob &job) {
+    HandedRecord = job.selection;
+    HandedIsRunning = RunningSelection() == job.selection;
+    Ran.push_back(int16_t(GetU16(job.selection, P::ReportNumber)) * 10 + GetU16(job.selection, P::Option3));
+    PutU16(job.selection, P::Option2, 7);
 }
 
 std::vector<uint16_t> SentCodes;
@@ -97,34 +102,39 @@ TEST_F(ReportDispatchTest, RefusedCheckRunsNothing)
     EXPECT_EQ(CancelFlag, 0);
 }
 
-// The run hands a body the job record it runs; a body still on the global
-// record, run from a job over another record, sees that record, its
-// writes go back into the job, and the global record is restored.
+// The run hands a body the job record it runs.
 TEST_F(ReportDispatchTest, BodiesTakeTheirJob)
 {
     Swap(1, {ReportRowKind::Body, JobBody, nullptr, nullptr, 0});
     Run(1, 2);
     EXPECT_EQ(Ran, std::vector<int>{1});
     EXPECT_EQ(HandedRecord, ReportParams);
+}
 
-    Ran.clear();
+// The day's journals run each asked-for member over a copy of the batch's
+// record with the member's number and options: what a member writes stays
+// in its copy, and neither the batch's record nor the global one changes.
+TEST_F(ReportDispatchTest, DayJournalMembersRunOnTheirOwnCopies)
+{
+    Swap(1, {ReportRowKind::Body, MemberBody, nullptr, nullptr, 0});
+    Swap(13, {ReportRowKind::Body, MemberBody, nullptr, nullptr, 0});
     ResetParams();
-    SetWord(P::Option1, 3);
-    std::vector<uint8_t> own(ReportParamsSize, 0);
-    PutU16(own.data(), P::Option1, 5);
-    ReportJob job{own.data()};
-    OnGlobalParams<GlobalBody>(job);
-    EXPECT_EQ(Ran, std::vector<int>{5});
-    EXPECT_EQ(GetU16(own.data(), P::Option2), 7u);
-    EXPECT_EQ(GetU16(ReportParams, P::Option1), 3u);
-    EXPECT_EQ(GetU16(ReportParams, P::Option2), 0u);
-
-    // Over the global record itself the body writes there directly.
-    Ran.clear();
-    ReportJob global{ReportParams};
-    OnGlobalParams<GlobalBody>(global);
-    EXPECT_EQ(Ran, std::vector<int>{3});
-    EXPECT_EQ(GetU16(ReportParams, P::Option2), 7u);
+    SetWord(P::OutputKind, OutNone);
+    const std::vector<uint8_t> global(ReportParams, ReportParams + ReportParamsSize);
+    std::vector<uint8_t> batch(ReportParamsSize, 0);
+    PutU16(batch.data(), P::ReportNumber, 87);
+    PutU16(batch.data(), P::OutputKind, OutNone);
+    PutU16(batch.data(), P::Option12, 1);   // the sales journal
+    PutU16(batch.data(), P::Option13, 1);   // the customer payments
+    const std::vector<uint8_t> before = batch;
+    ReportJob job{batch.data()};
+    Report87Batch(job);
+    EXPECT_EQ(Ran, (std::vector<int>{11, 131}));   // each its number, option 3 set for it
+    EXPECT_TRUE(HandedIsRunning) << "the member's header would read another record";
+    EXPECT_NE(HandedRecord, batch.data());
+    EXPECT_NE(HandedRecord, ReportParams);
+    EXPECT_EQ(batch, before);
+    EXPECT_EQ(std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize), global);
 }
 
 // Each kind of row: arguments kept, report 9 by layout, a later body

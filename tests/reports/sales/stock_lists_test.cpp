@@ -8,6 +8,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "reports/stock/stock_reports.h"
+#include "tests/reports/global_job.h"
 #include "tests/reports/stock_report_fixture.h"
 
 namespace {
@@ -213,7 +214,7 @@ TEST_F(StockListsTest, DayJournals) {
     RepOpenFileDevice();
     ASSERT_EQ(RepStopped, 0);
     ScriptAnswerFile("");
-    Report87Batch();
+    OverGlobalJob<Report87Batch>();
     EXPECT_EQ(RepStopped, 1);
     EXPECT_EQ(FileText(outPath), journal);
 }
