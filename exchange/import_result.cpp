@@ -82,6 +82,18 @@ void ResetImportFlags()
     ImportMastersForget();
 }
 
+void ImportLineListText(std::span<const uint32_t> kept, uint32_t count, uint8_t *tail)
+{
+    char n[16];
+    tail[0] = 0;
+    uint32_t shown = std::min<uint32_t>(count, uint32_t(kept.size()));
+    for (uint32_t i = 0; i < shown; i++) {
+        std::snprintf(n, sizeof n, i == 0 ? "%u" : ", %u", unsigned(kept[i]));
+        PStringAppendC(tail, n);
+    }
+    if (count > shown) PStringAppendC(tail, ", ...");
+}
+
 // Tells what the run did not do as asked, one message for each kind. A
 // run of sections (import mode 0) that went to the file's end without
 // meeting one tag an export of this program writes read a file of
@@ -119,12 +131,7 @@ void ReportImportResult()
     }
     if (ImportResult.unnumbered != 0) {
         PString tail = {0};
-        uint32_t shown = std::min<uint32_t>(ImportResult.unnumbered, std::size(ImportResult.unnumberedLines));
-        for (uint32_t i = 0; i < shown; i++) {
-            std::snprintf(n, sizeof n, i == 0 ? "%u" : ", %u", unsigned(ImportResult.unnumberedLines[i]));
-            PStringAppendC(tail, n);
-        }
-        if (ImportResult.unnumbered > shown) PStringAppendC(tail, ", ...");
+        ImportLineListText(ImportResult.unnumberedLines, ImportResult.unnumbered, tail);
         TellWith(Texts::ImportSeriesFull, tail);
     }
     ImportEffectsReport();

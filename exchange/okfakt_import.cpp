@@ -204,13 +204,7 @@ void ImportMastersReport() {
     const OkInvoiceFailures &f = OkInvoicesNotStored;
     if (f.count != 0) {
         PString tail = {0};
-        char n[32];
-        uint32_t shown = std::min<uint32_t>(f.count, std::size(f.lines));
-        for (uint32_t i = 0; i < shown; i++) {
-            std::snprintf(n, sizeof n, i == 0 ? "%u" : ", %u", unsigned(f.lines[i]));
-            PStringAppendC(tail, n);
-        }
-        if (f.count > shown) PStringAppendC(tail, ", ...");
+        ImportLineListText(f.lines, f.count, tail);
         ShowMessage(Texts::ImportOkInvoicesNotStored, tail);
     }
     ImportCreatedReport();

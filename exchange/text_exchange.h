@@ -133,6 +133,10 @@ void ImportTextSection();
 void ImportSkipSection();
 void ResetImportFlags();
 void ReportImportResult();
+// The line numbers an import kept of the `count` it counted, comma
+// separated ("12, 40, 41"), with ", ..." when it counted more than it
+// kept: into tail (a PString), for the messages that name lines.
+void ImportLineListText(std::span<const uint32_t> kept, uint32_t count, uint8_t *tail);
 // The status-strip line of the import that just ended (its import mode).
 void ImportOutcomeTell(int mode);
 bool RescueExportRun();

@@ -13,6 +13,7 @@
 #include "dict_offsets.h"
 #include "recordwin/document_rows.h"
 #include "recordwin/record_windows.h"
+#include "recordwin/window_rows.h"
 #include "rules/rules_types.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -87,10 +88,8 @@ void RowProfit(const uint8_t *doc, uint8_t *r, std::vector<uint32_t> *redraw)
 void ContractRowLeft(int window, int F, uint8_t changed)
 {
     if (!WinIsOpen(window)) return;
-    int row = NoField, column = NoField;
-    MatrixRowAt(window, F, &row, &column);
-    int cell = WinFieldIdAtCell(window, F);
-    if (row == NoField || cell == NoField || row < 0 || row >= WinMatrixRowCount(window)) return;
+    int row = NoField, column = NoField, cell = NoField;
+    if (!WinRowCellAt(window, F, &row, &column, &cell)) return;
     RuleRecord item(INVc::Number);
     if (!item.record) return;
     uint8_t *doc = WinRecordBuffer(window);

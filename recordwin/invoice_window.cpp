@@ -19,6 +19,7 @@
 #include "operations/sales_invoice.h"
 #include "recordwin/document_rows.h"
 #include "recordwin/record_windows.h"
+#include "recordwin/window_rows.h"
 #include "rules/approval.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
@@ -286,10 +287,8 @@ void RowSumAndProfit(int window, int row, uint8_t *r, uint16_t kind, RowMarks *m
 // what follows (steps 2 to 6).
 void RowCellLeft(int window, int F, uint8_t changed)
 {
-    int row, column;
-    MatrixRowAt(window, F, &row, &column);
-    int cell = WinFieldIdAtCell(window, F);
-    if (row == NoField || cell == NoField || row < 0 || row >= WinMatrixRowCount(window)) return;
+    int row = NoField, column = NoField, cell = NoField;
+    if (!WinRowCellAt(window, F, &row, &column, &cell)) return;
     RuleRecord item(INVc::Number);
     if (!item.record) return;
     RowMarks m;
@@ -376,12 +375,5 @@ uint8_t Win347Event(int window, int event, void *a, void *b)
 void InvoiceRowLeave(int window, int field, uint8_t changed)
 {
     if (!WinIsOpen(window)) return;
-    int first = 0, cells = 0;
-    MatrixGeometry(window, &first, &cells);
-    if (!WinHasMatrix(window) || field < first) {
-        int id = WinFieldIdAt(window, field);
-        if (id != NoField) HeaderFieldLeft(window, id, changed);
-        return;
-    }
-    RowCellLeft(window, field, changed);
+    FieldChangedSplit(window, field, changed, HeaderFieldLeft, RowCellLeft);
 }

@@ -43,7 +43,6 @@
 namespace {
 
 namespace Row = VIVc::Rows;
-namespace Tpl = AUVc::Rows;
 
 constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldChanged = 6, EventEnter = 7,
               EventMayInsertRow = 9, EventRowsChanged = 12, EventButton = 23;
@@ -433,15 +432,9 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
     int count = MatrixRowCount(AUVc::Number, 0, tpl.record);
     int shift = 0;
     for (int i = 0; i < count; i++) {
-        uint8_t t[Tpl::Size], account[256], text[256], name[256], vat[256], debit[256], credit[256];
-        if (!MatrixRowRead(AUVc::Number, tpl.record, i, t)) break;
-        GetText(t, Tpl::Account, account);
-        GetText(t, Tpl::RowText, text);
-        GetText(t, Tpl::NameText, name);
-        GetText(t, Tpl::VatCode, vat);
-        GetText(t, Tpl::DebitText, debit);
-        GetText(t, Tpl::CreditText, credit);
-        bool continuation = i == 0 && hasPrev && PStringEqualC(account, "!");
+        TemplateRowTexts tr;
+        if (!TemplateRowTextsRead(tpl.record, i, &tr)) break;
+        bool continuation = i == 0 && hasPrev && PStringEqualC(tr.account, "!");
         if (continuation) shift = 1;
         int target = row + i - shift;
         if (target > TemplateLastRow) break;
@@ -453,15 +446,15 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
         PackedDecimal blank;
         DecSetBlank(&blank);
         PutDec(w, Row::Quantity, blank);
-        bool same = PStringEqualC(account, "#") || continuation;
+        bool same = PStringEqualC(tr.account, "#") || continuation;
         if (same) std::memcpy(w + Row::Account, prev + Row::Account, Row::Objects - Row::Account);
-        else PutText(w, Row::Account, account);
-        if (PStringEqualC(text, "#") || (continuation && text[0] == 0))
+        else PutText(w, Row::Account, tr.account);
+        if (PStringEqualC(tr.objects, "#") || (continuation && tr.objects[0] == 0))
             std::memcpy(w + Row::Objects, prev + Row::Objects, Row::Text - Row::Objects);
-        else PutText(w, Row::Objects, text);
-        if (PStringEqualC(name, "#") || (continuation && name[0] == 0))
+        else PutText(w, Row::Objects, tr.objects);
+        if (PStringEqualC(tr.name, "#") || (continuation && tr.name[0] == 0))
             std::memcpy(w + Row::Text, prev + Row::Text, Row::Amount - Row::Text);
-        else PutText(w, Row::Text, name);
+        else PutText(w, Row::Text, tr.name);
         // An empty name is looked up (which draws the account's VAT code);
         // the template's own VAT code, when it gives one, comes after.
         if (w[Row::Text] == 0) {
@@ -469,13 +462,13 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
             PurchaseRowAccountLookup(window, invoice, target, false);
             if (!ReadRow(window, target, w)) break;
         }
-        if (PStringEqualC(vat, "#")) std::memcpy(w + Row::VatCode, prev + Row::VatCode, VatCodeMax + 1);
-        else if (vat[0] != 0) PutText(w, Row::VatCode, vat);
+        if (PStringEqualC(tr.vat, "#")) std::memcpy(w + Row::VatCode, prev + Row::VatCode, VatCodeMax + 1);
+        else if (tr.vat[0] != 0) PutText(w, Row::VatCode, tr.vat);
         PackedDecimal base = GetDec(prev, Row::Amount), amount;
         if (!hasPrev) DecSetZero(&base);
-        bool balancing = PStringEqualC(debit, "=") || PStringEqualC(credit, "=");
+        bool balancing = PStringEqualC(tr.debit, "=") || PStringEqualC(tr.credit, "=");
         if (balancing) DecSetZero(&amount);
-        else VoucherPercentAmount(&amount, &base, debit, credit);
+        else VoucherPercentAmount(&amount, &base, tr.debit, tr.credit);
         PutDec(w, Row::Amount, amount);
         PutRow(window, target, w);
         if (balancing) {
@@ -485,8 +478,8 @@ int PurchaseTemplateExpand(int window, uint8_t *invoice, int row)
             PutRow(window, target, w);
         }
         // A cell not shown (NoField) sets no focus.
-        int focus = account[0] == 0 ? CellField(window, target, Row::Account)
-                    : debit[0] == 0 && credit[0] == 0 ? CellField(window, target, Row::Amount)
+        int focus = tr.account[0] == 0 ? CellField(window, target, Row::Account)
+                    : tr.debit[0] == 0 && tr.credit[0] == 0 ? CellField(window, target, Row::Amount)
                                                       : NoField;
         if (NextFieldOverride == 0 && focus != NoField) NextFieldOverride = uint16_t(focus);
         std::memcpy(prev, w, sizeof prev);
@@ -601,18 +594,6 @@ bool PurchaseAccountRead(const uint8_t *code, RuleRecord &acc)
 }
 
 bool AccountNameIsUnknown(const uint8_t *name) { return AccountNameIsUnknownAt(name, -1); }
-
-void FieldChangedSplit(int window, int field, uint8_t changed, HeaderFieldStep header, RowCellStep cell)
-{
-    int first = 0, cells = 0;
-    MatrixGeometry(window, &first, &cells);
-    if (!WinHasMatrix(window) || field < first) {
-        int id = WinFieldIdAt(window, field);
-        if (id != NoField) header(window, id, changed);
-        return;
-    }
-    cell(window, field, changed);
-}
 
 void RateIntoField(int window, const uint8_t *record, uint32_t currencyAt, uint32_t dateAt, uint32_t rateAt)
 {

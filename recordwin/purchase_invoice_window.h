@@ -42,11 +42,6 @@ int AccountRowEnterTarget(int window, uint32_t matrix, int row, int id, uint32_t
 bool PurchaseAccountRead(const uint8_t *code, RuleRecord &acc);
 // True when a name cell (a PString) shows that its account was not found.
 bool AccountNameIsUnknown(const uint8_t *name);
-// What a window does with a committed field, split by place: header
-// fields by their record byte (their id), row cells by screen field.
-using HeaderFieldStep = void (*)(int window, int id, uint8_t changed);
-using RowCellStep = void (*)(int window, int field, uint8_t changed);
-void FieldChangedSplit(int window, int field, uint8_t changed, HeaderFieldStep header, RowCellStep cell);
 // The rate of the record's currency (at currencyAt) on its date (at
 // dateAt) into the window field at rateAt; a rate that could not be had
 // leaves the one shown.

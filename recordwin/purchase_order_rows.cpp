@@ -18,6 +18,7 @@
 #include "dict_offsets.h"
 #include "recordwin/document_rows.h"
 #include "recordwin/record_windows.h"
+#include "recordwin/window_rows.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 #include "shell/window_layout.h"
@@ -161,10 +162,8 @@ void PurchaseOrderQuantityFromPriced(uint8_t *row)
 void PurchaseOrderRowLeft(int window, int F, uint8_t changed)
 {
     if (!WinIsOpen(window)) return;
-    int row = NoField, column = NoField;
-    MatrixRowAt(window, F, &row, &column);
-    int cell = WinFieldIdAtCell(window, F);
-    if (row == NoField || cell == NoField || row < 0 || row >= WinMatrixRowCount(window)) return;
+    int row = NoField, column = NoField, cell = NoField;
+    if (!WinRowCellAt(window, F, &row, &column, &cell)) return;
     const uint8_t *order = WinRecordBuffer(window);
     RowMarks m;
     std::vector<uint32_t> redraw;

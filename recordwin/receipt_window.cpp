@@ -24,6 +24,7 @@
 #include "operations/customer_receipt.h"
 #include "recordwin/receipt_window.h"
 #include "recordwin/record_windows.h"
+#include "recordwin/window_rows.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "shell/field_editing.h"
@@ -152,19 +153,43 @@ PackedDecimal RemainingOf(const InvoiceOffer &o, const PackedDecimal *other) {
     return remaining;
 }
 
+// The offer of row r's invoice (serial), its customer and name put into
+// r when the invoice is found, and what the receipt's other rows pay on
+// it into *other: the row's own amount is taken out where the sum
+// counted it.
+InvoiceOffer OfferIntoRow(const uint8_t *receipt, uint8_t *r, uint32_t serial, PackedDecimal *other) {
+    ReceiptOtherRowsSum(receipt, serial, other);
+    PackedDecimal own = GetDec(r, Row::Amount);
+    if (ReceiptRowCounts(r) && !DecIsBlank(&own)) DecSub(other, &own, other);   // the row is not yet the invoice's
+    InvoiceOffer o = OfferOf(serial);
+    if (o.invoice) {
+        PutText(r, Row::CustCode, o.customer);
+        PutText(r, Row::Text, o.name);
+    }
+    return o;
+}
+
+// Proposes in paid-invoice row r (number `row`) what is left to pay on
+// its invoice after the other rows, less the cash discount due on it,
+// with the discount in a row of its own below.
+void RemainingLessDiscountPut(int window, int row, uint8_t *r, uint32_t serial, const InvoiceOffer &o,
+                              const PackedDecimal *other) {
+    PackedDecimal remaining = RemainingOf(o, other),
+                  discount = CashDiscount(o, WinRecordBuffer(window), &remaining);
+    DecSub(&remaining, &discount, &remaining);
+    PutDec(r, Row::Amount, remaining);
+    PutRow(window, row, r);
+    if (!DecIsZero(&discount)) (void)InsertRowBelow(window, row, ReceiptRowDiscount, serial, o, &discount);
+}
+
 // A paid invoice typed into row r (number `row`): the customer, the date,
 // what is left to pay and, within the discount terms, a discount row.
 void InvoicePaymentFill(int window, int row, uint8_t *r) {
     uint8_t *receipt = WinRecordBuffer(window);
     uint32_t serial = GetU32(r, Row::InvoiceNr);
     PackedDecimal other;
-    ReceiptOtherRowsSum(receipt, serial, &other);
-    PackedDecimal own = GetDec(r, Row::Amount);
-    if (ReceiptRowCounts(r) && !DecIsBlank(&own)) DecSub(&other, &own, &other);   // the row is not yet the invoice's
-    InvoiceOffer o = OfferOf(serial);
+    InvoiceOffer o = OfferIntoRow(receipt, r, serial, &other);
     if (o.invoice) {
-        PutText(r, Row::CustCode, o.customer);
-        PutText(r, Row::Text, o.name);
         uint8_t mine[256];
         GetText(receipt, IPVc::CurncyCode, mine);
         if (!PStringEqual(o.currency, mine)) {
@@ -178,11 +203,7 @@ void InvoicePaymentFill(int window, int row, uint8_t *r) {
         }
     }
     PutDate(r, Row::PayDate, GetDate(receipt, IPVc::TransDate));
-    PackedDecimal remaining = RemainingOf(o, &other), discount = CashDiscount(o, receipt, &remaining);
-    DecSub(&remaining, &discount, &remaining);
-    PutDec(r, Row::Amount, remaining);
-    PutRow(window, row, r);
-    if (!DecIsZero(&discount)) (void)InsertRowBelow(window, row, ReceiptRowDiscount, serial, o, &discount);
+    RemainingLessDiscountPut(window, row, r, serial, o, &other);
 }
 
 // A payment on account: the customer typed into a row without invoice.
@@ -215,11 +236,7 @@ void AmountProposal(int window, int row, uint8_t *r) {
     if (!DecIsBlank(&own) || !ReceiptInvoiceRead(serial, invoice)) return;
     ReceiptOtherRowsSum(receipt, serial, &other);
     InvoiceOffer o = OfferOf(serial);
-    PackedDecimal remaining = RemainingOf(o, &other), discount = CashDiscount(o, receipt, &remaining);
-    DecSub(&remaining, &discount, &remaining);
-    PutDec(r, Row::Amount, remaining);
-    PutRow(window, row, r);
-    if (!DecIsZero(&discount)) (void)InsertRowBelow(window, row, ReceiptRowDiscount, serial, o, &discount);
+    RemainingLessDiscountPut(window, row, r, serial, o, &other);
 }
 
 // A discount or fee row given its invoice: the customer, the date and
@@ -228,14 +245,7 @@ void DiscountOrFeeFill(int window, int row, uint8_t *r) {
     uint8_t *receipt = WinRecordBuffer(window);
     uint32_t serial = GetU32(r, Row::InvoiceNr);
     PackedDecimal other;
-    ReceiptOtherRowsSum(receipt, serial, &other);
-    PackedDecimal own = GetDec(r, Row::Amount);
-    if (ReceiptRowCounts(r) && !DecIsBlank(&own)) DecSub(&other, &own, &other);
-    InvoiceOffer o = OfferOf(serial);
-    if (o.invoice) {
-        PutText(r, Row::CustCode, o.customer);
-        PutText(r, Row::Text, o.name);
-    }
+    InvoiceOffer o = OfferIntoRow(receipt, r, serial, &other);
     PutDate(r, Row::PayDate, GetDate(receipt, IPVc::TransDate));
     if (o.openItem) {
         PackedDecimal remaining = RemainingOf(o, &other);
@@ -418,14 +428,7 @@ void Win41Button(int window, int button) {
 // steps says.
 void ReceiptFieldLeave(int window, int field, uint8_t changed) {
     if (!WinIsOpen(window)) return;
-    int first = 0, cells = 0;
-    MatrixGeometry(window, &first, &cells);
-    if (!WinHasMatrix(window) || field < first) {
-        int id = WinFieldIdAt(window, field);
-        if (id != NoField) HeaderFieldLeft(window, id, changed);
-        return;
-    }
-    RowCellLeft(window, field, changed);
+    FieldChangedSplit(window, field, changed, HeaderFieldLeft, RowCellLeft);
 }
 
 // Window type 41's event handler. A posted receipt is closed: it cannot

@@ -207,6 +207,15 @@ void VoucherFieldChanged(int window, int field, uint8_t changed);
 int VoucherTemplateExpand(int window, int row);
 // Reads the template (register 19) of a PString code into tpl; false when none.
 bool VoucherTemplateRead(const uint8_t *code, uint8_t *tpl);
+// The texts of one template row, PStrings: the account ("#" the row
+// above's, "!" continue the row above), the objects, the name, the VAT
+// code and the debit and credit texts (amounts, percentages or "=").
+struct TemplateRowTexts {
+    uint8_t account[256], objects[256], name[256], vat[256], debit[256], credit[256];
+};
+// Reads row i of a template that VoucherTemplateRead filled; false past
+// its last row.
+bool TemplateRowTextsRead(const uint8_t *tpl, int i, TemplateRowTexts *t);
 // Looks up row's account (name, VAT code; a follow-up row unless
 // noExtraRow); false when the row is none of the window's rows.
 bool RowAccountLookup(int window, MemBlock rows, int row, int noExtraRow);

@@ -11,6 +11,7 @@
 #include "dict_offsets.h"
 #include "operations/sales_invoice.h"
 #include "recordwin/record_windows.h"
+#include "recordwin/window_rows.h"
 #include "recordwin/sales_doc_window.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
@@ -124,10 +125,8 @@ void RowProfit(const SalesDocWindow &d, const uint8_t *doc, uint8_t *r)
 void SalesDocRowLeft(const SalesDocWindow &d, int window, int F, uint8_t changed)
 {
     const DocLayout &l = *d.layout;
-    int row = NoField, column = NoField;
-    MatrixRowAt(window, F, &row, &column);
-    int cell = WinFieldIdAtCell(window, F);
-    if (row == NoField || cell == NoField || row < 0 || row >= WinMatrixRowCount(window)) return;
+    int row = NoField, column = NoField, cell = NoField;
+    if (!WinRowCellAt(window, F, &row, &column, &cell)) return;
     RuleRecord item(INVc::Number);
     if (!item.record) return;
     RowMarks m;

@@ -56,6 +56,19 @@ bool VoucherTemplateRead(const uint8_t *code, uint8_t *tpl)
     return RecFind(AUVc::Number, tpl, 1, 1, &recid, &position);
 }
 
+bool TemplateRowTextsRead(const uint8_t *tpl, int i, TemplateRowTexts *t)
+{
+    uint8_t row[Tpl::Size];
+    if (!MatrixRowGet(AUVc::Number, 0, tpl, i, row)) return false;
+    GetText(row, Tpl::Account, t->account);
+    GetText(row, Tpl::RowText, t->objects);
+    GetText(row, Tpl::NameText, t->name);
+    GetText(row, Tpl::VatCode, t->vat);
+    GetText(row, Tpl::DebitText, t->debit);
+    GetText(row, Tpl::CreditText, t->credit);
+    return true;
+}
+
 // A row of the template could not be written: the voucher's rows go back
 // to what they were before the expansion, and the user is told. 1, as the
 // code named a template.
@@ -95,37 +108,30 @@ int VoucherTemplateExpand(int window, int row)
     bool continuation = false;
     int last = -1;
     for (int i = 0; i < count; i++) {
-        uint8_t t[Tpl::Size];
-        if (!MatrixRowGet(AUVc::Number, 0, tpl.record, i, t)) break;
-        uint8_t account[256], objects[256], name[256], debit[256], credit[256], vat[256];
-        GetText(t, Tpl::Account, account);
-        GetText(t, Tpl::RowText, objects);
-        GetText(t, Tpl::NameText, name);
-        GetText(t, Tpl::DebitText, debit);
-        GetText(t, Tpl::CreditText, credit);
-        GetText(t, Tpl::VatCode, vat);
-        if (i == 0 && Is(account, '!') && hasPrev) continuation = true;
+        TemplateRowTexts tr;
+        if (!TemplateRowTextsRead(tpl.record, i, &tr)) break;
+        if (i == 0 && Is(tr.account, '!') && hasPrev) continuation = true;
         int target = row + i - (continuation ? 1 : 0);
         if (target > LastTemplateRow) break;
         bool first0 = continuation && i == 0;
         uint8_t r[Row::Size] = {0};
         PutU16(r, Row::Kind, AccountRowKind);
         uint8_t text[256];
-        if (Is(account, '!') && !first0) account[0] = 0;   // nothing above to continue
-        TextOrPrevious(account, first0, prev, Row::Account, AccountMax, text);
+        if (Is(tr.account, '!') && !first0) tr.account[0] = 0;   // nothing above to continue
+        TextOrPrevious(tr.account, first0, prev, Row::Account, AccountMax, text);
         PutText(r, Row::Account, text);
-        TextOrPrevious(objects, first0 && objects[0] == 0, prev, Row::Objects, ObjectsMax, text);
+        TextOrPrevious(tr.objects, first0 && tr.objects[0] == 0, prev, Row::Objects, ObjectsMax, text);
         PutText(r, Row::Objects, text);
-        TextOrPrevious(name, first0 && name[0] == 0, prev, Row::Text, NameMax, text);
+        TextOrPrevious(tr.name, first0 && tr.name[0] == 0, prev, Row::Text, NameMax, text);
         bool lookup = text[0] == 0;
         PutText(r, Row::Text, text);
-        TextOrPrevious(vat, false, prev, Row::VatCode, VatMax, text);
+        TextOrPrevious(tr.vat, false, prev, Row::VatCode, VatMax, text);
         PutText(r, Row::VatCode, text);
         PackedDecimal amount, blank;
         DecSetBlank(&blank);
         PutDec(r, Row::Amount2, blank);
-        bool balancing = Is(debit, '=') || Is(credit, '=');
-        if (!balancing) VoucherPercentAmount(&amount, &base, debit, credit);
+        bool balancing = Is(tr.debit, '=') || Is(tr.credit, '=');
+        if (!balancing) VoucherPercentAmount(&amount, &base, tr.debit, tr.credit);
         PutDec(r, Row::Amount, balancing ? blank : amount);
         if (!MatrixRowPut(TRVc::Number, 0, voucher, target, r)) return TemplateUndone(window, voucher, before);
         if (balancing) (void)VoucherRowSetBalancing(voucher, target);
@@ -142,9 +148,9 @@ int VoucherTemplateExpand(int window, int row)
         VoucherRowRedraw(window, target);
         last = target;
         if (NextFieldOverride == 0) {
-            if (account[0] == 0)
+            if (tr.account[0] == 0)
                 NextFieldOverride = uint16_t(first + target * cells);
-            else if (debit[0] == 0 && credit[0] == 0)
+            else if (tr.debit[0] == 0 && tr.credit[0] == 0)
                 NextFieldOverride = uint16_t(first + target * cells + 3);
         }
     }

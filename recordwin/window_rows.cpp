@@ -46,3 +46,23 @@ FieldPlace WinFieldPlace(int window, int F)
     p.cell = WinFieldIdAtCell(window, F);
     return p;
 }
+
+void FieldChangedSplit(int window, int field, uint8_t changed, HeaderFieldStep header, RowCellStep cell)
+{
+    int first = 0, cells = 0;
+    MatrixGeometry(window, &first, &cells);
+    if (!WinHasMatrix(window) || field < first) {
+        int id = WinFieldIdAt(window, field);
+        if (id != NoField) header(window, id, changed);
+        return;
+    }
+    cell(window, field, changed);
+}
+
+bool WinRowCellAt(int window, int F, int *row, int *column, int *cell)
+{
+    *row = *column = NoField;
+    MatrixRowAt(window, F, row, column);
+    *cell = WinFieldIdAtCell(window, F);
+    return *row != NoField && *cell != NoField && *row >= 0 && *row < WinMatrixRowCount(window);
+}

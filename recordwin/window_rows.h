@@ -52,3 +52,15 @@ struct FieldPlace {
     bool IsCell() const { return row != NoField; }
 };
 FieldPlace WinFieldPlace(int window, int F);
+
+// What a window does with a field committed or left, split by place:
+// header fields by their record byte (their id), row cells by screen
+// field. A header field the window does not show by id is passed over.
+using HeaderFieldStep = void (*)(int window, int id, uint8_t changed);
+using RowCellStep = void (*)(int window, int field, uint8_t changed);
+void FieldChangedSplit(int window, int field, uint8_t changed, HeaderFieldStep header, RowCellStep cell);
+
+// The row, the column and the row byte of the cell that screen field F
+// shows; false when F is no shown cell of one of the window's rows, so
+// that the row rules never reach past the rows the window holds.
+bool WinRowCellAt(int window, int F, int *row, int *column, int *cell);

@@ -17,32 +17,14 @@ namespace {
 // Fill modes of the port.
 constexpr int FillWhite = 1, FillBlack = 2, FillDark = 3, FillFace = 4;
 
-// A horizontal line from x1 to x2 (both drawn) at y in a fill mode.
-void HLine(int x1, int x2, int y, int mode)
-{
-    if (x2 < x1) return;
-    MacRect r;
-    MakeRect(&r, x1, y, x2 + 1, y + 1);
-    FillRectMode(&r, mode);
-}
-
-// A vertical line from y1 to y2 (both drawn) at x in a fill mode.
-void VLine(int x, int y1, int y2, int mode)
-{
-    if (y2 < y1) return;
-    MacRect r;
-    MakeRect(&r, x, y1, x + 1, y2 + 1);
-    FillRectMode(&r, mode);
-}
-
 // The four edges just inside r: `light` along the top and left, `dark`
 // along the bottom and right.
 void Edges(const MacRect *r, int light, int dark)
 {
-    HLine(r->left, r->right - 1, r->top, light);
-    VLine(r->left, r->top, r->bottom - 1, light);
-    HLine(r->left, r->right - 1, r->bottom - 1, dark);
-    VLine(r->right - 1, r->top, r->bottom - 1, dark);
+    FillHLine(r->left, r->right - 1, r->top, light);
+    FillVLine(r->left, r->top, r->bottom - 1, light);
+    FillHLine(r->left, r->right - 1, r->bottom - 1, dark);
+    FillVLine(r->right - 1, r->top, r->bottom - 1, dark);
 }
 
 // r shrunk by d on every side.
@@ -90,11 +72,11 @@ void DrawBox3D(const MacRect *r, const uint8_t *title)
         int mode = shift ? FillWhite : dark;
         if (!LightGreyLook && shift) break;
         int top = r->top + shift, left = r->left + shift, bottom = r->bottom - 1 + shift, right = r->right - 1 + shift;
-        HLine(left, std::min(right, gapFrom - 1), top, mode);
-        HLine(std::max(left, gapTo), right, top, mode);
-        VLine(left, top, bottom, mode);
-        HLine(left, right, bottom, mode);
-        VLine(right, top, bottom, mode);
+        FillHLine(left, std::min(right, gapFrom - 1), top, mode);
+        FillHLine(std::max(left, gapTo), right, top, mode);
+        FillVLine(left, top, bottom, mode);
+        FillHLine(left, right, bottom, mode);
+        FillVLine(right, top, bottom, mode);
     }
     if (title && title[0]) DrawPString(r->left + 8, r->top + 4, title);
 }
@@ -112,10 +94,10 @@ void FrameSunken3D(const MacRect *r)
         FrameRectBlack(&outer);
         return;
     }
-    HLine(left, right, top, FillDark);
-    VLine(left, top, bottom, FillDark);
-    HLine(left, right, bottom, FillWhite);
-    VLine(right, top, bottom, FillWhite);
+    FillHLine(left, right, top, FillDark);
+    FillVLine(left, top, bottom, FillDark);
+    FillHLine(left, right, bottom, FillWhite);
+    FillVLine(right, top, bottom, FillWhite);
 }
 
 // Draws a push button of n in r with its text centred: raised, or sunken
@@ -164,7 +146,7 @@ void SecondTabDraw(int n, const MacRect *r, const uint8_t *text, bool isDefault,
     erase.top = int16_t(r->top - 2);
     FillRectMode(&erase, LightGreyLook ? FillFace : FillWhite);
     ButtonFace(&t, text, pressed, selected);
-    if (selected) HLine(t.left + 1, t.right - 2, t.bottom - 1, LightGreyLook ? FillFace : FillWhite);
+    if (selected) FillHLine(t.left + 1, t.right - 2, t.bottom - 1, LightGreyLook ? FillFace : FillWhite);
     RestorePortWindow(saved);
 }
 

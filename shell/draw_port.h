@@ -97,6 +97,11 @@ void EraseRectWhite(const MacRect *r);
 void InvertRectPort(const MacRect *r);
 // Fills white (1), black (2), grey (3) or light grey (4).
 void FillRectMode(const MacRect *r, int mode);
+// One-pixel lines filled in a mode, both ends drawn: from x1 to x2 at y,
+// and from y1 to y2 at x. A line whose end lies before its start draws
+// nothing, so that a shape too small for its edges leaves them out.
+void FillHLine(int x1, int x2, int y, int mode);
+void FillVLine(int x, int y1, int y2, int mode);
 // The focus rectangle in window n, keeping the current port.
 void DrawFocusRectIn(int n, const MacRect *r);
 // Fills r from left, top, right, bottom.

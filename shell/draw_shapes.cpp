@@ -60,6 +60,22 @@ void FillRectMode(const MacRect *r, int mode)
     if (dc && mode >= 1 && mode <= 4) DcFillRect(dc, pr, brushes[mode - 1]);
 }
 
+void FillHLine(int x1, int x2, int y, int mode)
+{
+    if (x2 < x1) return;
+    MacRect r;
+    MakeRect(&r, x1, y, x2 + 1, y + 1);
+    FillRectMode(&r, mode);
+}
+
+void FillVLine(int x, int y1, int y2, int mode)
+{
+    if (y2 < y1) return;
+    MacRect r;
+    MakeRect(&r, x, y1, x + 1, y2 + 1);
+    FillRectMode(&r, mode);
+}
+
 // The focus rectangle in window n; the port is saved and restored.
 void DrawFocusRectIn(int n, const MacRect *r)
 {

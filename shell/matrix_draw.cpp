@@ -84,23 +84,6 @@ void FillStrip(int left, int top, int right, int bottom, bool highlighted)
     FillRectMode(&r, highlighted ? FillBlack : FillWhite);
 }
 
-// A vertical line at x from y1 to y2 (both drawn) in a fill mode.
-void VLine(int x, int y1, int y2, int mode)
-{
-    MacRect r;
-    MakeRect(&r, x, y1, x + 1, y2 + 1);
-    FillRectMode(&r, mode);
-}
-
-// A horizontal line from x1 to x2 (both drawn) at y in a fill mode.
-void HLine(int x1, int x2, int y, int mode)
-{
-    if (x2 < x1) return;
-    MacRect r;
-    MakeRect(&r, x1, y, x2 + 1, y + 1);
-    FillRectMode(&r, mode);
-}
-
 // Draws the row number of row `row` right-aligned in cell c, white on
 // black when highlighted.
 void DrawRowNumber(int n, const MacRect *c, int row, bool highlighted)
@@ -176,7 +159,7 @@ void MatrixDrawRow(int n, int row, int screenRow, bool highlighted)
         if (!col || !MatrixCellRect(n, kind, &cell, screenRow, c)) break;
         int type = DefU16(col + ColumnEntry::Type);
         bool black = previousType < 0 || type == FtSpare12 || previousType == FtSpare12;
-        VLine(cell.left - 3, cell.top, cell.bottom - 1, black ? FillBlack : FillDark);
+        FillVLine(cell.left - 3, cell.top, cell.bottom - 1, black ? FillBlack : FillDark);
         previousType = type;
         if (!exists) {
             FillStrip(cell.left - 2, cell.top, cell.right + 2, cell.bottom, highlighted);
@@ -207,8 +190,8 @@ void MatrixDrawGrid(int n)
     int rows = (area.bottom - area.top - 2) / MatrixRowHeight;
     for (int i = 1; i <= rows; i++) {
         int y = area.top + MatrixRowHeight * i;
-        HLine(area.left - 1, firstX - 1, y, FillDark);
-        HLine(firstX + 1, area.right - 1, y, FillDark);
+        FillHLine(area.left - 1, firstX - 1, y, FillDark);
+        FillHLine(firstX + 1, area.right - 1, y, FillDark);
     }
 }
 

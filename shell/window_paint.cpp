@@ -41,15 +41,6 @@ constexpr int DesignerKind = 11;
 // The width of the gap that marks the current page in the page strip.
 constexpr int PageGap = 30;
 
-// A horizontal line from x1 to x2 (both drawn) at y in a fill mode.
-void HLine(int x1, int x2, int y, int mode)
-{
-    if (x2 < x1) return;
-    MacRect r;
-    MakeRect(&r, x1, y, x2 + 1, y + 1);
-    FillRectMode(&r, mode);
-}
-
 // The band of rows y1..y2 (y2 exclusive) across n's client area, light grey.
 void GreyBand(const MacRect *client, int y1, int y2)
 {
@@ -79,8 +70,8 @@ void PaintPageStrip(int n)
     int last = pages - 1, current = WinTable[n]->currentPage;
     int gapFrom = head.right - 16 - PageGap * (last - current + 1);
     int y = head.bottom - 1;
-    HLine(head.left + 3, std::min(head.right - 3, gapFrom - 1), y, FillWhite);
-    HLine(std::max(head.left + 3, gapFrom + PageGap), head.right - 3, y, FillWhite);
+    FillHLine(head.left + 3, std::min(head.right - 3, gapFrom - 1), y, FillWhite);
+    FillHLine(std::max(head.left + 3, gapFrom + PageGap), head.right - 3, y, FillWhite);
     int lowest = -1, lowestBottom = -32768;
     for (int p = 1; p < pages; p++) {
         if (!WinPageShown(n, p)) continue;
@@ -92,8 +83,8 @@ void PaintPageStrip(int n)
         if (p == lowest || !WinPageShown(n, p)) continue;
         MacRect r;
         WinPageRect(n, p, &r);
-        HLine(r.left + 7, r.right - 16, r.bottom - 1, FillDark);
-        HLine(r.left + 7, r.right - 16, r.bottom, FillWhite);
+        FillHLine(r.left + 7, r.right - 16, r.bottom - 1, FillDark);
+        FillHLine(r.left + 7, r.right - 16, r.bottom, FillWhite);
     }
 }
 
@@ -220,9 +211,7 @@ void WinPaintFrame(int n)
     if (!WinIsOpen(n)) return;
     MacRect client;
     WindowClientRect(n, &client);
-    int saved;
-    GetPortWindow(&saved);
-    SetPortWindow(n);
+    PortScope port(n);
     FillRectMode(&client, LightGreyLook && WinTypeOf(n) != 5 ? FillFace : FillWhite);
     if (WinTypeOf(n) == 1) PaintMainBands(&client);
     WinDrawControls(n, true);
@@ -238,7 +227,6 @@ void WinPaintFrame(int n)
     PaintMatrixFrame(n);
     if (WinDefCount(n, WinPartFieldList) > 0) ListHeaderDraw(n);
     PaintTypeSpecial(n);
-    RestorePortWindow(saved);
     WinMarkChanged(n);
 }
 
@@ -251,9 +239,7 @@ void WinPaintContents(int n)
 {
     if (!WinIsOpen(n)) return;
     WinTable[n]->changed = 0;
-    int saved;
-    GetPortWindow(&saved);
-    SetPortWindow(n);
+    PortScope port(n);
     UseSemiboldFont(n);
     for (int i = 0; uint8_t *e = WinDefEntry(n, WinPartDataFields, i); i++)
         if (WinPageShown(n, DefU16(e + FieldEntry::Page))) PaintFieldValue(n, e, i + 1);
@@ -277,7 +263,6 @@ void WinPaintContents(int n)
     if (WinKindOf(n) == DesignerKind) DesignerPaint(n);
     if (WinTypeOf(n) == 13 && CompactVariant) WinDrawModuleButtons(n, false);
     WinScrollBarsUpdate(n);
-    RestorePortWindow(saved);
 }
 
 // Draws n's module buttons: for each module-table window of the current
@@ -289,9 +274,7 @@ void WinDrawModuleButtons(int n, bool clear)
     if (!WinIsOpen(n)) return;
     MacRect client;
     WindowClientRect(n, &client);
-    int saved;
-    GetPortWindow(&saved);
-    SetPortWindow(n);
+    PortScope port(n);
     if (clear) {
         MacRect strip;
         MakeRect(&strip, 280, client.bottom - 67, client.right, client.bottom - 22);
@@ -310,5 +293,4 @@ void WinDrawModuleButtons(int n, bool clear)
         int y = RectYResolve(&client, int16_t(DefU16(e + IconEntry::Y)));
         DrawIconLabel(DefU16(e + IconEntry::Icon), x, y, label);
     }
-    RestorePortWindow(saved);
 }

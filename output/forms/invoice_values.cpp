@@ -20,7 +20,7 @@
 #include "output/forms/forms.h"
 
 namespace {
-constexpr int AddressStep = 62, AddressMax = 60, CodeMax = 20, LanguageMax = 5;
+constexpr int AddressMax = 60, CodeMax = 20, LanguageMax = 5;
 
 // The codes the invoice empties first: they print nothing unless a step
 // below fills them.
@@ -31,22 +31,7 @@ bool EmptiedFirst(int16_t c) {
            c == 308 || c == 309 || c == 311 || (c >= 313 && c <= 318);
 }
 
-void Typed(const uint8_t *base, size_t at, uint16_t type, uint8_t *out) { FieldToText(base + at, type, out); }
-
 void Text(const uint8_t *base, size_t at, int m, uint8_t *out) { GetPString(base, at, m, out); }
-
-// Address line `row` (1..4) of the four lines from byte at; empty for
-// other rows.
-void AddressRow(const uint8_t *base, size_t at, int16_t row, uint8_t *out) {
-    out[0] = 0;
-    if (row >= 1 && row <= 4) GetPString(base, at + (size_t)(row - 1) * AddressStep, AddressMax, out);
-}
-
-// The text at `at` of rec, or the text at `other` of alt when empty.
-void TextOr(const uint8_t *rec, size_t at, const uint8_t *alt, size_t other, int m, uint8_t *out) {
-    GetPString(rec, at, m, out);
-    if (out[0] == 0) GetPString(alt, other, m, out);
-}
 
 bool OrderAddresses(const uint8_t *inv) {
     uint8_t text[256];
@@ -62,25 +47,25 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
     switch (code) {
     case 1: {
         int16_t line = (int16_t)(row + 1);
-        Typed((const uint8_t *)&line, 0, FtShort, out);
+        DocTyped((const uint8_t *)&line, 0, FtShort, out);
         return true;
     }
-    case 2: AddressRow(inv, IVVc::Addr0, row, out); return true;
+    case 2: DocAddressRow(inv, IVVc::Addr0, row, out); return true;
     case 3:
-        if (FormDeliveryFound) AddressRow(FormDelivery, SHVc::DelAddr0, row, out);
-        else AddressRow(inv, IVVc::DelAddr0, row, out);
+        if (FormDeliveryFound) DocAddressRow(FormDelivery, SHVc::DelAddr0, row, out);
+        else DocAddressRow(inv, IVVc::DelAddr0, row, out);
         return true;
-    case 4: AddressRow(inv, IVVc::DelAddr0, row, out); return true;
+    case 4: DocAddressRow(inv, IVVc::DelAddr0, row, out); return true;
     case 5:
         Text(inv, IVVc::DelAddr0, AddressMax, text);
-        AddressRow(inv, text[0] ? IVVc::DelAddr0 : IVVc::Addr0, row, out);
+        DocAddressRow(inv, text[0] ? IVVc::DelAddr0 : IVVc::Addr0, row, out);
         return true;
     case 6:
-        if (OrderAddresses(inv)) AddressRow(FormOrder, ORVc::Addr0, row, out);
-        else if (FormDeliveryFound) AddressRow(FormDelivery, SHVc::DelAddr0, row, out);
+        if (OrderAddresses(inv)) DocAddressRow(FormOrder, ORVc::Addr0, row, out);
+        else if (FormDeliveryFound) DocAddressRow(FormDelivery, SHVc::DelAddr0, row, out);
         else out[0] = 0;
         return true;
-    case 7: AddressRow(FormOrder, ORVc::DelAddr0, row, out); return true;
+    case 7: DocAddressRow(FormOrder, ORVc::DelAddr0, row, out); return true;
     case 48: Text(inv, IVVc::Location, 10, out); return true;
     case 79: Text(inv, IVVc::CustCode, CodeMax, out); return true;
     case 80: Text(FormCustomer, CUVc::Text838, 60, out); return true;
@@ -110,33 +95,33 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         Text(inv, IVVc::SalesMan, 5, text);
         Register44Text(text, out);
         return true;
-    case 93: TextOr(inv, IVVc::CustPhone, FormCustomer, CUVc::Phone, 20, out); return true;
-    case 94: TextOr(inv, IVVc::Text1238, FormCustomer, CUVc::Text456, 20, out); return true;
+    case 93: DocTextOr(inv, IVVc::CustPhone, FormCustomer, CUVc::Phone, 20, out); return true;
+    case 94: DocTextOr(inv, IVVc::Text1238, FormCustomer, CUVc::Text456, 20, out); return true;
     case 95:
-        if (kind == 1) Typed(inv, IVVc::IntRate, FtAmount2, out);
+        if (kind == 1) DocTyped(inv, IVVc::IntRate, FtAmount2, out);
         return true;
     case 99:
-        if (FormDeliveryFound) Typed(FormDelivery, SHVc::ShipDate, FtDate, out);
+        if (FormDeliveryFound) DocTyped(FormDelivery, SHVc::ShipDate, FtDate, out);
         else out[0] = 0;
         return true;
-    case 106: Typed(FormOrder, ORVc::OrdDate, FtDate, out); return true;
+    case 106: DocTyped(FormOrder, ORVc::OrdDate, FtDate, out); return true;
     case 107: Text(FormOrder, ORVc::Reference, 60, out); return true;
-    case 109: TextOr(inv, IVVc::OurRef, FormCustomer, CUVc::Text646, 20, out); return true;
+    case 109: DocTextOr(inv, IVVc::OurRef, FormCustomer, CUVc::Text646, 20, out); return true;
     case 110: OrderReference(GetI32(inv, IVVc::OrderNr), out); return true;
     case 130: Text(inv, IVVc::Addr1, AddressMax, out); return true;
     case 131: Text(inv, IVVc::Addr2, AddressMax, out); return true;
-    case 152: Typed(inv, IVVc::InvDate, FtDate, out); return true;
-    case 153: Typed(inv, IVVc::SerNr, FtLongOrEmpty, out); return true;
+    case 152: DocTyped(inv, IVVc::InvDate, FtDate, out); return true;
+    case 153: DocTyped(inv, IVVc::SerNr, FtLongOrEmpty, out); return true;
     case 154: Text(inv, IVVc::Addr0, AddressMax, out); return true;
-    case 172: Typed(inv, IVVc::Rate, FtAmount2, out); return true;
+    case 172: DocTyped(inv, IVVc::Rate, FtAmount2, out); return true;
     case 176: Text(inv, IVVc::Objects, 30, out); return true;
     case 180:
-        if (FormDeliveryFound) Typed(FormDelivery, SHVc::SerNr, FtLongOrEmpty, out);
+        if (FormDeliveryFound) DocTyped(FormDelivery, SHVc::SerNr, FtLongOrEmpty, out);
         else out[0] = 0;
         return true;
     case 220: case 259: KindText(kind, out); return true;
     case 221: Text(inv, IVVc::RefStr, 30, out); return true;
-    case 222: Typed(inv, IVVc::PayDate, FtDate, out); return true;
+    case 222: DocTyped(inv, IVVc::PayDate, FtDate, out); return true;
     case 223:
         if (kind == 1) DueDateText(inv, out);
         return true;
@@ -145,13 +130,13 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         DecSetZero(&sum);
         Text(inv, IVVc::CustCode, CodeMax, text);
         CustomerOpenBalance(text, &sum);
-        Typed((const uint8_t *)&sum, 0, FtAmount2, out);
+        DocTyped((const uint8_t *)&sum, 0, FtAmount2, out);
         return true;
     }
     case 283: case 289: Text(inv, IVVc::Reference, 60, out); return true;
     case 284: Text(FormCustomer, CUVc::Text562, 60, out); return true;
-    case 285: Typed(inv, IVVc::TransDate, FtDate, out); return true;
-    case 286: Typed(inv, IVVc::OrderNr, FtLongOrEmpty, out); return true;
+    case 285: DocTyped(inv, IVVc::TransDate, FtDate, out); return true;
+    case 286: DocTyped(inv, IVVc::OrderNr, FtLongOrEmpty, out); return true;
     case 287: Text(inv, IVVc::Addr3, AddressMax, out); return true;
     case 288:
         Text(inv, IVVc::Objects, 30, text);
@@ -179,7 +164,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
     case 299: InvoiceReference(inv, false, out); return true;
     case 300:
         Text(inv, IVVc::CustCode, CodeMax, out);
-        Typed(inv, IVVc::SerNr, FtLongOrEmpty, text);
+        DocTyped(inv, IVVc::SerNr, FtLongOrEmpty, text);
         if (out[0] + text[0] <= 255) PStringAppend(out, text);
         return true;
     case 312: Text(FormOrder, ORVc::DelivText, 10, out); return true;
@@ -196,7 +181,7 @@ void ItemRowValue(const uint8_t *inv, const uint8_t *r, const uint8_t *s, uint16
     PackedDecimal sum = GetDec(r, IVVc::Rows::Sum);
     switch (code) {
     case 8: if (item || other) Text(r, IVVc::Rows::ItemCode, CodeMax, out); break;
-    case 9: if (item || other) Typed(r, IVVc::Rows::ItemCode, FtUnderscoreText, out); break;
+    case 9: if (item || other) DocTyped(r, IVVc::Rows::ItemCode, FtUnderscoreText, out); break;
     case 10: {
         uint8_t c[256];
         Text(r, IVVc::Rows::ItemCode, CodeMax, c);
@@ -219,68 +204,68 @@ void ItemRowValue(const uint8_t *inv, const uint8_t *r, const uint8_t *s, uint16
             }
         }
         break;
-    case 13: if (item || other) Typed(r, IVVc::Rows::Quantity, FtAmount3, out); break;
+    case 13: if (item || other) DocTyped(r, IVVc::Rows::Quantity, FtAmount3, out); break;
     case 14: Text(r, IVVc::Rows::Text, 100, out); break;
-    case 15: if (item || other) Typed(r, IVVc::Rows::Price, FtAmount3Drop, out); break;
+    case 15: if (item || other) DocTyped(r, IVVc::Rows::Price, FtAmount3Drop, out); break;
     case 16:
-        if (item) Typed(r, IVVc::Rows::Discount, FtAmount1, out);
-        else if (other) Typed(r, IVVc::Rows::Discount, FtAmount2, out);
+        if (item) DocTyped(r, IVVc::Rows::Discount, FtAmount1, out);
+        else if (other) DocTyped(r, IVVc::Rows::Discount, FtAmount2, out);
         break;
     case 17:
         if (item) {
             PackedDecimal d = GetDec(r, IVVc::Rows::Discount), neg;
             DecNegateInto(&d, &neg);
-            Typed((const uint8_t *)&neg, 0, FtAmount3, out);
+            DocTyped((const uint8_t *)&neg, 0, FtAmount3, out);
             if (out[0] != 0 && out[0] < 255) PStringAppendChar(out, '%');
         }
         break;
-    case 18: Typed(r, IVVc::Rows::Sum, FtAmount2, out); break;
+    case 18: DocTyped(r, IVVc::Rows::Sum, FtAmount2, out); break;
     case 19: Text(r, IVVc::Rows::VatCode, 2, out); break;
     case 20: if (item && s) Text(s, InvoiceSideRow::Unit, 10, out); break;
-    case 21: if (item && s) Typed(s, InvoiceSideRow::VatPlainRate, FtAmount2, out); break;
+    case 21: if (item && s) DocTyped(s, InvoiceSideRow::VatPlainRate, FtAmount2, out); break;
     case 22:
         if (s && !DecIsBlank(&sum)) {
-            Typed(s, InvoiceSideRow::VatRate, FtAmount2, out);
+            DocTyped(s, InvoiceSideRow::VatRate, FtAmount2, out);
             if (out[0] == 0) GetUiText(out, Texts::VatRateNone);
         }
         break;
-    case 23: if (item && s) Typed(s, InvoiceSideRow::VatAmount, FtAmount2, out); break;
+    case 23: if (item && s) DocTyped(s, InvoiceSideRow::VatAmount, FtAmount2, out); break;
     case 24:
         if (item && s) {
             PackedDecimal vat = GetDec(s, InvoiceSideRow::VatAmount), with = sum;
             if (DecIsBlank(&vat) && DecIsBlank(&sum)) break;
             if (!inclusive) DecAdd(&sum, &vat, &with);
-            Typed((const uint8_t *)&with, 0, FtAmount2, out);
+            DocTyped((const uint8_t *)&with, 0, FtAmount2, out);
         }
         break;
     case 25:
         if (item && s) {
             PackedDecimal vat = GetDec(s, InvoiceSideRow::VatAmount), without = sum;
             if (inclusive && !DecIsBlank(&sum)) DecSub(&sum, &vat, &without);
-            Typed((const uint8_t *)&without, 0, FtAmount2, out);
+            DocTyped((const uint8_t *)&without, 0, FtAmount2, out);
         }
         break;
     case 26: if (item && s) Text(s, InvoiceSideRow::GroupCode, 5, out); break;
     case 27: if (item && s) Text(s, InvoiceSideRow::GroupName, 60, out); break;
     case 28: if (item && s) Text(s, InvoiceSideRow::ItemText220, 20, out); break;
-    case 29: if (item && s) Typed(s, InvoiceSideRow::Measure2, FtAmount2, out); break;
-    case 30: if (item && s) Typed(s, InvoiceSideRow::Measure1, FtAmount2, out); break;
+    case 29: if (item && s) DocTyped(s, InvoiceSideRow::Measure2, FtAmount2, out); break;
+    case 30: if (item && s) DocTyped(s, InvoiceSideRow::Measure1, FtAmount2, out); break;
     case 31: if (item && s) Text(s, InvoiceSideRow::InvCode, 20, out); break;
     case 43: if (item) Text(r, IVVc::Rows::Text284, 30, out); break;
-    case 301: if (other) Typed(r, IVVc::Rows::Link, FtLongOrEmpty, out); break;
-    case 302: if (other) Typed(r, IVVc::Rows::UnitCost, FtAmount2, out); break;
+    case 301: if (other) DocTyped(r, IVVc::Rows::Link, FtLongOrEmpty, out); break;
+    case 302: if (other) DocTyped(r, IVVc::Rows::UnitCost, FtAmount2, out); break;
     case 347:
         if (item) {
             PackedDecimal unit = GetDec(r, IVVc::Rows::PriceUnit);
             if (DecIsBlank(&unit)) DecFromLong(&unit, 1);
-            Typed((const uint8_t *)&unit, 0, FtAmount3, out);
+            DocTyped((const uint8_t *)&unit, 0, FtAmount3, out);
         }
         break;
     case 348:
         if (item) {
             PackedDecimal price = GetDec(r, IVVc::Rows::Price), unit = GetDec(r, IVVc::Rows::PriceUnit), per = price;
             if (!DecIsBlank(&unit) && !DecIsZero(&unit)) DecDiv(&price, &unit, &per);
-            Typed((const uint8_t *)&per, 0, FtAmount3Drop, out);
+            DocTyped((const uint8_t *)&per, 0, FtAmount3Drop, out);
         }
         break;
     default: (void)note; break;
@@ -310,7 +295,7 @@ void RowValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         }
         uint8_t number[256];
         GetUiText(out, Texts::InvoiceRefRowText);
-        Typed(r, IVVc::Rows::Link, FtLongOrEmpty, number);
+        DocTyped(r, IVVc::Rows::Link, FtLongOrEmpty, number);
         if (out[0] + number[0] <= 255) PStringAppend(out, number);
         return;
     }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "database/access/person_password.h"
 #include "database/access/record_access.h"
@@ -317,6 +318,26 @@ TEST_F(OkInvoiceImport, FailedHoldLosesNothingAlreadyRead)
     EXPECT_TRUE(Find(IVVc::Number, IVVc::SerNr, nullptr, 800).empty());
     ImportMastersReport();
     EXPECT_NE(LastWith(Texts::ImportOkInvoicesNotStored).find("2, "), std::string::npos);
+}
+
+// The lines named in the import's messages: those kept, comma separated,
+// and ", ..." only when more were counted than kept; a list of none is
+// empty, whatever the tail held before.
+TEST(ImportLineList, KeptLinesAndAMarkForTheRest)
+{
+    const uint32_t lines[8] = {2, 14, 15, 90, 91, 92, 93, 94};
+    PString tail;
+    PStringFromC(tail, "old");
+    ImportLineListText(std::span(lines, 3), 3, tail);
+    EXPECT_EQ(PStringToStd(tail), "2, 14, 15");
+    ImportLineListText(lines, 8, tail);
+    EXPECT_EQ(PStringToStd(tail), "2, 14, 15, 90, 91, 92, 93, 94");
+    ImportLineListText(lines, 9, tail);
+    EXPECT_EQ(PStringToStd(tail), "2, 14, 15, 90, 91, 92, 93, 94, ...");
+    ImportLineListText(std::span(lines, 1), 4000000000u, tail);
+    EXPECT_EQ(PStringToStd(tail), "2, ...");
+    ImportLineListText(lines, 0, tail);
+    EXPECT_EQ(PStringToStd(tail), "");
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include "dict_offsets.h"
 #include "platform/display.h"
 #include "recordwin/record_windows.h"
+#include "recordwin/window_rows.h"
+#include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
@@ -252,6 +254,62 @@ TEST_F(VoucherWindowTest, TemplateStopsAtLastRow)
     // Typed beyond the last row a template is no template for this row.
     EXPECT_EQ(VoucherTemplateExpand(w, 299), 0);
     EXPECT_EQ(VoucherTemplateExpand(w, -1), 0);
+}
+
+// A template row reads back with each text in its own place (the voucher
+// and the purchase-invoice windows both expand through it); a row past
+// the template's last, or before its first, is no row.
+TEST_F(VoucherWindowTest, TemplateRowTextsReadEachTextAndNoRowPastTheEnd)
+{
+    StoreTemplate("READ", {{"2610", "P1", "Rent", "12.5%", "=", "1"}});
+    RuleRecord tpl(AUVc::Number);
+    uint8_t code[256];
+    PStringFromC(code, "READ");
+    ASSERT_TRUE(VoucherTemplateRead(code, tpl.record));
+    TemplateRowTexts t;
+    ASSERT_TRUE(TemplateRowTextsRead(tpl.record, 0, &t));
+    EXPECT_EQ(PStringToStd(t.account), "2610");
+    EXPECT_EQ(PStringToStd(t.objects), "P1");
+    EXPECT_EQ(PStringToStd(t.name), "Rent");
+    EXPECT_EQ(PStringToStd(t.debit), "12.5%");
+    EXPECT_EQ(PStringToStd(t.credit), "=");
+    EXPECT_EQ(PStringToStd(t.vat), "1");
+    EXPECT_FALSE(TemplateRowTextsRead(tpl.record, 1, &t));
+    EXPECT_FALSE(TemplateRowTextsRead(tpl.record, -1, &t));
+}
+
+// Where a screen field lies: a cell of a row the window holds gives its
+// row, column and row byte; a header field, or a cell of a row past the
+// rows held, is no row cell. The split sends a header field to the
+// header step by its record byte and a cell to the cell step.
+namespace split {
+int headerId = -1, cellField = -1;
+void Header(int, int id, uint8_t) { headerId = id; }
+void Cell(int, int field, uint8_t) { cellField = field; }
+}  // namespace split
+
+TEST_F(VoucherWindowTest, RowCellPlaceAndFieldSplit)
+{
+    PutRow(0, "1910", 10);
+    PutRow(1, "2610", 20);
+    int row = -5, column = -5, cell = -5;
+    ASSERT_TRUE(WinRowCellAt(w, Cell(1, 0), &row, &column, &cell));
+    EXPECT_EQ(row, 1);
+    EXPECT_EQ(column, 0);
+    EXPECT_EQ(cell, int(Row::Account));
+    EXPECT_FALSE(WinRowCellAt(w, Cell(2, 0), &row, &column, &cell)) << "a row past the rows held";
+    EXPECT_FALSE(WinRowCellAt(w, first - 1, &row, &column, &cell)) << "a header field";
+
+    split::headerId = split::cellField = -1;
+    FieldChangedSplit(w, Cell(1, 0), 1, split::Header, split::Cell);
+    EXPECT_EQ(split::cellField, Cell(1, 0));
+    EXPECT_EQ(split::headerId, -1);
+    split::cellField = -1;
+    int header = WinScreenFieldOfOffset(w, TRVc::TransDate);
+    ASSERT_NE(header, NoField);
+    FieldChangedSplit(w, header, 1, split::Header, split::Cell);
+    EXPECT_EQ(split::headerId, int(TRVc::TransDate));
+    EXPECT_EQ(split::cellField, -1);
 }
 
 // Bad percentages and amounts give a blank part, never a garbage amount.

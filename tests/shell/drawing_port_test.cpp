@@ -109,6 +109,40 @@ TEST_F(DrawingPort, LinesEndOnTheirLastPixelAndFillsReachPastTheEnd)
     EXPECT_EQ(Pixel(n, 55, 30), White) << "modes 0 and 7 draw nothing";
 }
 
+// The filled one-pixel lines the 3-D edges, the matrix grid and the page
+// strip are drawn with: both ends drawn, nothing past them, and a line
+// whose end lies before its start (a shape too small for it) draws nothing.
+TEST_F(DrawingPort, FilledLinesDrawBothEndsAndNothingWhenReversed)
+{
+    int n = Open(TypeUnnamed);
+    Blank(n);
+    FillHLine(10, 20, 50, 2);
+    EXPECT_EQ(Pixel(n, 9, 50), White);
+    EXPECT_EQ(Pixel(n, 10, 50), Black);
+    EXPECT_EQ(Pixel(n, 20, 50), Black);
+    EXPECT_EQ(Pixel(n, 21, 50), White);
+    EXPECT_EQ(Pixel(n, 15, 51), White);
+    FillVLine(40, 60, 70, 3);
+    EXPECT_EQ(Pixel(n, 40, 59), White);
+    EXPECT_EQ(Pixel(n, 40, 60), Grey);
+    EXPECT_EQ(Pixel(n, 40, 70), Grey);
+    EXPECT_EQ(Pixel(n, 40, 71), White);
+    EXPECT_EQ(Pixel(n, 41, 65), White);
+
+    FillHLine(120, 100, 80, 2);
+    FillVLine(150, 120, 100, 2);
+    FillHLine(130, 130, 90, 2);             // one pixel: start and end are one
+    auto blankIn = [&](int left, int top, int right, int bottom) {
+        for (int y = top; y < bottom; y++)
+            for (int x = left; x < right; x++)
+                if (Pixel(n, x, y) != White) return false;
+        return true;
+    };
+    EXPECT_TRUE(blankIn(95, 75, 125, 85)) << "a reversed line draws nothing";
+    EXPECT_TRUE(blankIn(145, 95, 155, 125));
+    EXPECT_EQ(Pixel(n, 130, 90), Black);
+}
+
 TEST_F(DrawingPort, RedLineComparesWithTheLastMoveTo)
 {
     int n = Open(TypeUnnamed);
