@@ -92,22 +92,28 @@ PackedDecimal VatSumsWith(int inclusive, int sign) {
     return total;
 }
 
-// The item rows' discount: quantity x price (per its price unit) less
-// the row sum, summed.
-PackedDecimal TotalDiscount(const uint8_t *inv) {
+// What `value` makes of each item row (kind 1) of the invoice, summed.
+template <typename Value>
+PackedDecimal ItemRowsSum(const uint8_t *inv, Value value) {
     PackedDecimal total;
     DecSetZero(&total);
     uint8_t r[IVVc::Rows::Size];
     int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
-    for (int32_t i = 0; i < rows; i++) {
-        if (!MatrixRowRead(IVVc::Number, inv, i, r) || GetU16(r, IVVc::Rows::Kind) != 1) continue;
+    for (int32_t i = 0; i < rows; i++)
+        if (MatrixRowRead(IVVc::Number, inv, i, r) && GetU16(r, IVVc::Rows::Kind) == 1) total = Add(total, value(r));
+    return total;
+}
+
+// The item rows' discount: quantity x price (per its price unit) less
+// the row sum, summed.
+PackedDecimal TotalDiscount(const uint8_t *inv) {
+    return ItemRowsSum(inv, [](const uint8_t *r) {
         PackedDecimal qty = Dec(r, IVVc::Rows::Quantity), price = Dec(r, IVVc::Rows::Price),
                       unit = Dec(r, IVVc::Rows::PriceUnit), gross;
         DecMul(&qty, &price, &gross);
         if (!DecIsBlank(&unit) && !DecIsZero(&unit)) DecDiv(&gross, &unit, &gross);
-        total = Add(total, Sub(gross, Dec(r, IVVc::Rows::Sum)));
-    }
-    return total;
+        return Sub(gross, Dec(r, IVVc::Rows::Sum));
+    });
 }
 
 // The sum of the side rows' amount at `at` (blank ones add nothing).
@@ -120,14 +126,7 @@ PackedDecimal SideSum(size_t at) {
 
 // The sum of the item rows' quantities.
 PackedDecimal ItemQuantity(const uint8_t *inv) {
-    PackedDecimal total;
-    DecSetZero(&total);
-    uint8_t r[IVVc::Rows::Size];
-    int32_t rows = MatrixRowCount(IVVc::Number, 0, inv);
-    for (int32_t i = 0; i < rows; i++)
-        if (MatrixRowRead(IVVc::Number, inv, i, r) && GetU16(r, IVVc::Rows::Kind) == 1)
-            total = Add(total, Dec(r, IVVc::Rows::Quantity));
-    return total;
+    return ItemRowsSum(inv, [](const uint8_t *r) { return Dec(r, IVVc::Rows::Quantity); });
 }
 
 // The cash-discounted total (code 313): the total less the discount
