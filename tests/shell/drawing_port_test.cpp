@@ -117,30 +117,19 @@ TEST_F(DrawingPort, FilledLinesDrawBothEndsAndNothingWhenReversed)
     int n = Open(TypeUnnamed);
     Blank(n);
     FillHLine(10, 20, 50, 2);
-    EXPECT_EQ(Pixel(n, 9, 50), White);
-    EXPECT_EQ(Pixel(n, 10, 50), Black);
-    EXPECT_EQ(Pixel(n, 20, 50), Black);
-    EXPECT_EQ(Pixel(n, 21, 50), White);
-    EXPECT_EQ(Pixel(n, 15, 51), White);
     FillVLine(40, 60, 70, 3);
-    EXPECT_EQ(Pixel(n, 40, 59), White);
-    EXPECT_EQ(Pixel(n, 40, 60), Grey);
-    EXPECT_EQ(Pixel(n, 40, 70), Grey);
-    EXPECT_EQ(Pixel(n, 40, 71), White);
-    EXPECT_EQ(Pixel(n, 41, 65), White);
-
+    FillHLine(130, 130, 90, 2);             // one pixel: start and end are one
     FillHLine(120, 100, 80, 2);
     FillVLine(150, 120, 100, 2);
-    FillHLine(130, 130, 90, 2);             // one pixel: start and end are one
-    auto blankIn = [&](int left, int top, int right, int bottom) {
-        for (int y = top; y < bottom; y++)
-            for (int x = left; x < right; x++)
-                if (Pixel(n, x, y) != White) return false;
-        return true;
+    struct Probe { int x, y; uint32_t want; } probes[] = {
+        {9, 50, White},  {10, 50, Black}, {20, 50, Black}, {21, 50, White}, {15, 51, White},
+        {40, 59, White}, {40, 60, Grey},  {40, 70, Grey},  {40, 71, White}, {41, 65, White},
+        {130, 90, Black}, {131, 90, White},
     };
-    EXPECT_TRUE(blankIn(95, 75, 125, 85)) << "a reversed line draws nothing";
-    EXPECT_TRUE(blankIn(145, 95, 155, 125));
-    EXPECT_EQ(Pixel(n, 130, 90), Black);
+    for (const Probe &p : probes) EXPECT_EQ(Pixel(n, p.x, p.y), p.want) << p.x << "," << p.y;
+    // A reversed line draws nothing anywhere along either of its ends.
+    for (int x = 95; x < 125; x++) EXPECT_EQ(Pixel(n, x, 80), White) << x;
+    for (int y = 95; y < 125; y++) EXPECT_EQ(Pixel(n, 150, y), White) << y;
 }
 
 TEST_F(DrawingPort, RedLineComparesWithTheLastMoveTo)
