@@ -24,6 +24,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
+#include "recordwin/payment_window_event.h"
 #include "recordwin/purchase_invoice_window.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
@@ -42,14 +43,10 @@ namespace {
 
 namespace Row = OPVc::Rows;
 
-constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldChanged = 6, EventMayInsertRow = 9,
-              EventRowsChanged = 12, EventIsOpen = 26;
 constexpr int ColInvoice = 0, ColVendor = 1, ColAmount = 4;
 constexpr uint16_t RowPaid = 1, RowDiscount = 5, RowSummed = 6;
 constexpr uint16_t VariantGiroNames = 5;
 constexpr int CodeMax = 20, NameMax = 30, AccountTextMax = 20, CurrencyMax = 5;
-
-bool Flag(const uint8_t *payment, uint32_t at) { return payment && GetU16(payment, at) != 0; }
 
 uint16_t KindOf(const uint8_t *r)
 {
@@ -232,40 +229,13 @@ void HeaderFieldChanged(int window, int id, uint8_t changed)
     }
 }
 
-// Event 1: the posted flag only after the approved one; the approved flag
-// not taken back from a payment approved (the shown one while it is
-// edited, the stored one while a stored one is changed).
-uint8_t MayEdit(int window, uint32_t offset)
-{
-    const uint8_t *shown = WinRecordBuffer(window);
-    if (offset == OPVc::Posted && !Flag(shown, OPVc::Approved)) return 0;
-    if (offset == OPVc::Approved) {
-        int state = WinRecState(window);
-        if (state == 0 && Flag(shown, OPVc::Approved)) return 0;
-        if (state == 2 && Flag(WinStoredRecord(window), OPVc::Approved)) return 0;
-    }
-    return 1;
-}
-
 }  // namespace
 
 uint8_t Win157Event(int window, int event, void *a, void *b)
 {
-    if (!WinIsOpen(window)) return 0;
-    // A type laid out otherwise than by its register is left alone.
-    if (!WinRulesApply(window)) return 1;
-    switch (event) {
-    case EventMayEdit: return MayEdit(window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
-    case EventMayDeleteRow:
-        return WinRecState(window) == 2 && Flag(WinStoredRecord(window), OPVc::Approved) ? 0 : 1;
-    case EventFieldChanged:
-        if (a && b) OutPaymentFieldChanged(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
-        return 1;
-    case EventMayInsertRow: return 0;
-    case EventRowsChanged: OutPaymentTotalsRefresh(window); return 1;
-    case EventIsOpen: return Flag(WinRecordBuffer(window), OPVc::Posted) ? 0 : 1;
-    default: return 1;
-    }
+    static constexpr PaymentWindowDesc desc = {OPVc::Approved, OPVc::Posted, OutPaymentFieldChanged,
+                                               OutPaymentTotalsRefresh};
+    return PaymentWindowEvent(desc, window, event, a, b);
 }
 
 void OutPaymentFieldChanged(int window, int field, uint8_t changed)

@@ -15,6 +15,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "recordwin/out_payment_window.h"
+#include "recordwin/payment_window_event.h"
 #include "recordwin/purchase_invoice_window.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/window_rows.h"
@@ -32,12 +33,8 @@ namespace {
 
 namespace Row = PersPayVc::Rows;
 
-constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldChanged = 6, EventMayInsertRow = 9,
-              EventRowsChanged = 12, EventIsOpen = 26;
 constexpr uint16_t KindPaid = 1;
 constexpr int PersonMax = 5, NameMax = 60;
-
-bool Flag(const uint8_t *payment, uint32_t at) { return payment && GetU16(payment, at) != 0; }
 
 // A person typed into row `row`: the person's name, or an empty one for
 // an unknown person.
@@ -113,41 +110,13 @@ void RowCellChanged(int window, int F, uint8_t changed)
     else if (id == int(Row::Amount)) PersonPaymentTotalsRefresh(window);
 }
 
-// Event 1: the posted flag only after the approved one; the approved flag
-// not taken back from a stored approved payment (while it is viewed
-// unchanged, the shown one is the stored one).
-uint8_t MayEdit(int window, uint32_t offset)
-{
-    const uint8_t *shown = WinRecordBuffer(window);
-    if (offset == PersPayVc::Posted && !Flag(shown, PersPayVc::Approved)) return 0;
-    if (offset == PersPayVc::Approved) {
-        int state = WinRecState(window);
-        if (state == 0 && Flag(shown, PersPayVc::Approved)) return 0;
-        if (state == 2 && Flag(WinStoredRecord(window), PersPayVc::Approved)) return 0;
-    }
-    return 1;
-}
-
 }  // namespace
 
 uint8_t Win476Event(int window, int event, void *a, void *b)
 {
-    if (!WinIsOpen(window)) return 0;
-    // A type laid out otherwise than by its register is left alone.
-    if (!WinRulesApply(window)) return 1;
-    switch (event) {
-    case EventMayEdit: return MayEdit(window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
-    case EventMayDeleteRow:
-        return WinRecState(window) == 2 && Flag(WinStoredRecord(window), PersPayVc::Approved) ? 0 : 1;
-    case EventFieldChanged:
-        if (a && b)
-            PersonPaymentFieldChanged(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
-        return 1;
-    case EventMayInsertRow: return 0;
-    case EventRowsChanged: PersonPaymentTotalsRefresh(window); return 1;
-    case EventIsOpen: return Flag(WinRecordBuffer(window), PersPayVc::Posted) ? 0 : 1;
-    default: return 1;
-    }
+    static constexpr PaymentWindowDesc desc = {PersPayVc::Approved, PersPayVc::Posted, PersonPaymentFieldChanged,
+                                               PersonPaymentTotalsRefresh};
+    return PaymentWindowEvent(desc, window, event, a, b);
 }
 
 void PersonPaymentFieldChanged(int window, int field, uint8_t changed)

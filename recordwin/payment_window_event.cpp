@@ -1,0 +1,51 @@
+// payment_window_event.cpp - the event handler of the payment windows
+// (see payment_window_event.h).
+#include "recordwin/payment_window_event.h"
+
+#include "core/field_access.h"
+#include "recordwin/window_rows.h"
+#include "shell/field_editing.h"
+#include "shell/window_table.h"
+
+namespace {
+
+constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldChanged = 6, EventMayInsertRow = 9,
+              EventRowsChanged = 12, EventIsOpen = 26;
+
+bool Flag(const uint8_t *payment, uint32_t at) { return payment && GetU16(payment, at) != 0; }
+
+// Event 1: the posted flag only after the approved one; the approved flag
+// not taken back from a payment approved (the shown one while it is
+// edited, the stored one while a stored one is changed).
+uint8_t MayEdit(const PaymentWindowDesc &d, int window, uint32_t offset)
+{
+    const uint8_t *shown = WinRecordBuffer(window);
+    if (offset == d.postedAt && !Flag(shown, d.approvedAt)) return 0;
+    if (offset == d.approvedAt) {
+        int state = WinRecState(window);
+        if (state == 0 && Flag(shown, d.approvedAt)) return 0;
+        if (state == 2 && Flag(WinStoredRecord(window), d.approvedAt)) return 0;
+    }
+    return 1;
+}
+
+}  // namespace
+
+uint8_t PaymentWindowEvent(const PaymentWindowDesc &d, int window, int event, void *a, void *b)
+{
+    if (!WinIsOpen(window)) return 0;
+    // A type laid out otherwise than by its register is left alone.
+    if (!WinRulesApply(window)) return 1;
+    switch (event) {
+    case EventMayEdit: return MayEdit(d, window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
+    case EventMayDeleteRow:
+        return WinRecState(window) == 2 && Flag(WinStoredRecord(window), d.approvedAt) ? 0 : 1;
+    case EventFieldChanged:
+        if (a && b) d.fieldChanged(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
+        return 1;
+    case EventMayInsertRow: return 0;
+    case EventRowsChanged: d.totalsRefresh(window); return 1;
+    case EventIsOpen: return Flag(WinRecordBuffer(window), d.postedAt) ? 0 : 1;
+    default: return 1;
+    }
+}
