@@ -99,6 +99,13 @@ bool GetRegister(MsgBuffer *m, uint16_t *reg) {
 // The body must end where its last item ends.
 bool BodyDone(MsgBuffer *m) { return !MsgFailed(m) && MsgRemaining(m) == 0; }
 
+// Reads the record that ends a request's body into r's buffer: false
+// when no buffer could be had, the record is short or damaged, or bytes
+// follow it.
+bool GetLastRecord(MsgBuffer *m, const ServerRecord &r) {
+    return r.record && MsgGetRecord(m, r.reg, r.record) && BodyDone(m);
+}
+
 void PutErrPos(MsgBuffer *reply) {
     MsgPutWord(reply, FieldErrorPos.field);
     MsgPutWord(reply, FieldErrorPos.row);
@@ -124,7 +131,7 @@ bool Find(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
     MsgGetWord(m, &parts);
     MsgGetByte(m, &exact);
     ServerRecord r(reg);
-    if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
+    if (!GetLastRecord(m, r)) return false;
     uint32_t id = 0, pos = 0;
     bool found = false;
     if (ReadRefused(reg, r.record)) code = 0;
@@ -171,7 +178,7 @@ bool Browse(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
     MsgGetLong(m, &id);
     MsgGetCString(m, text);
     ServerRecord r(reg);
-    if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
+    if (!GetLastRecord(m, r)) return false;
     bool found = !ReadRefused(reg, r.record) && (code == ReqBrowseNext ? RecBrowseNextLocal(reg, r.record, &id, text)
                                                                        : RecBrowsePrevLocal(reg, r.record, &id, text));
     MsgPutByte(reply, found);
@@ -183,7 +190,7 @@ bool InsertChecked(MsgBuffer *m, MsgBuffer *reply) {
     uint16_t reg = 0;
     if (!GetRegister(m, &reg)) return false;
     ServerRecord r(reg);
-    if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
+    if (!GetLastRecord(m, r)) return false;
     uint32_t id = 0;
     int result = RecStoreFailed;
     RecFocusClear();
@@ -201,7 +208,7 @@ bool UpdateChecked(MsgBuffer *m, MsgBuffer *reply) {
     if (!GetRegister(m, &reg)) return false;
     MsgGetLong(m, &id);
     ServerRecord r(reg);
-    if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
+    if (!GetLastRecord(m, r)) return false;
     int result = RecStoreFailed;
     RecFocusClear();
     if (int refused = AuthRefuseWrite(ReqUpdateChecked, reg, r.record, id)) result = refused;
@@ -220,7 +227,7 @@ bool DeleteChecked(MsgBuffer *m, MsgBuffer *reply) {
     MsgGetLong(m, &id);
     MsgGetCString(m, text);
     ServerRecord r(reg);
-    if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
+    if (!GetLastRecord(m, r)) return false;
     RecFocusClear();
     int result = AuthRefuseWrite(ReqDeleteChecked, reg, r.record, id);
     if (result == 0) result = RecDeleteCheckedLocal(reg, r.record, &id, text);
@@ -410,7 +417,7 @@ bool ConvertDocumentRequest(MsgBuffer *m, MsgBuffer *reply) {
     if (!GetRegister(m, &reg)) return false;
     MsgGetWord(m, &kind);
     ServerRecord r(reg);
-    if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
+    if (!GetLastRecord(m, r)) return false;
     uint32_t made = SerialNone;
     if (AuthRefuseWrite(ReqConvertDocument, reg, nullptr, 0) == 0) ConvertDocumentLocal(reg, kind, r.record, &made);
     PutRecordOut(reply, reg, r.record);
@@ -436,7 +443,7 @@ bool PrintFormRequest(MsgBuffer *m, MsgBuffer *reply) {
     if (!GetRegister(m, &reg)) return false;
     MsgGetWord(m, &form);
     ServerRecord r(reg);
-    if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
+    if (!GetLastRecord(m, r)) return false;
     if (!AuthMayRead(reg)) return MsgPutWord(reply, 0);   // not printed
     uint8_t result = PrintForm((int16_t)form, r.record);
     return MsgPutWord(reply, result);
@@ -471,7 +478,7 @@ bool ServerDispatch(uint16_t code, MsgBuffer *m, MsgBuffer *reply) {
     case ReqExists: {
         if (!GetRegister(m, &reg)) return false;
         ServerRecord r(reg);
-        if (!r.record || !MsgGetRecord(m, reg, r.record) || !BodyDone(m)) return false;
+        if (!GetLastRecord(m, r)) return false;
         return MsgPutByte(reply, AuthMayRead(reg) && RecExistsLocal(reg, r.record));
     }
     case ReqDeleteChecked: return DeleteChecked(m, reply);
