@@ -14,6 +14,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_reports.h"
@@ -38,12 +39,6 @@ struct BalanceSums {
     const uint8_t *selection;   // the job record
     PackedDecimal opening, closing;
 };
-
-void Amount(int x, const PackedDecimal *amount, int type = FtAmount2) {
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *amount);
-    RepValue(x, 0, slot, type, -1);
-}
 
 void Field(int x, const uint8_t *record, uint32_t offset, int width) {
     PString t;
@@ -97,7 +92,7 @@ void CustomerTransactionHead(const uint8_t *selection, const uint8_t *customer, 
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
     RepTextNr(ColLabel, 0, 2492, 0);
-    Amount(ColClosing, opening);
+    RepAmountAt(ColClosing, opening);
     RepEndLine();
 }
 
@@ -147,9 +142,9 @@ void TransactionLine(const uint8_t *entry, int text, const uint8_t *number, cons
     RepValue(0, 0, entry + CustTransVc::TransDate, FtDate, 0);
     RepTextNr(90, 0, text, 0);
     RepTextEx(140, -1, 0, 0, 0, number);
-    if (debit) Amount(ColDebit, debit);
-    if (credit) Amount(ColCredit, credit);
-    Amount(ColClosing, balance);
+    if (debit) RepAmountAt(ColDebit, debit);
+    if (credit) RepAmountAt(ColCredit, credit);
+    RepAmountAt(ColClosing, balance);
     RepEndLine();
 }
 
@@ -178,9 +173,9 @@ void EachBalance(const uint8_t *customer, void *context) {
     RepStartLine(LineHeight);
     Field(0, customer, CUVc::Code, 20);
     Field(ColName, customer, CUVc::Name, 60);
-    Amount(ColDebit, &opening);
-    Amount(ColCredit, &change);
-    Amount(ColClosing, &closing);
+    RepAmountAt(ColDebit, &opening);
+    RepAmountAt(ColCredit, &change);
+    RepAmountAt(ColClosing, &closing);
     RepEndLine();
     TotalsOfCustomer(customer, &opening, &change, &closing);
 }
@@ -294,19 +289,19 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
     RepEndLine();
     RepStartLine(LineHeight);
     RepTextNr(ColLabel, 0, 3192, 0);
-    Amount(ColDebit, &debit);
-    Amount(ColCredit, &credit);
+    RepAmountAt(ColDebit, &debit);
+    RepAmountAt(ColCredit, &credit);
     RepEndLine();
     RepStartLine(5);
     RepEndLine();
     RepStartLine(LineHeight);
     RepTextNr(ColLabel, 0, 3194, 0);
-    Amount(ColDebit, &net, FtDebit);
-    Amount(ColCredit, &net, FtCredit);
+    RepAmountAt(ColDebit, &net, FtDebit);
+    RepAmountAt(ColCredit, &net, FtCredit);
     RepEndLine();
     RepStartLine(LineHeight);
     RepTextNr(ColLabel, 0, 3195, 0);
-    Amount(ColClosing, balance);
+    RepAmountAt(ColClosing, balance);
     RepEndLine();
     RepRuleFull(1, 4);
     TotalsOfCustomer(customer, &opening, &net, balance);
@@ -336,9 +331,9 @@ void CustomerBalanceReport(ReportJob &job) {
         RepRuleFull(1, 4);
         RepStartLine(LineHeight);
         RepTextNr(ColLabel, 0, 2429, 0);
-        Amount(ColDebit, &g.opening);
-        Amount(ColCredit, &change);
-        Amount(ColClosing, &g.closing);
+        RepAmountAt(ColDebit, &g.opening);
+        RepAmountAt(ColCredit, &change);
+        RepAmountAt(ColClosing, &g.closing);
         RepEndLine();
     } else {
         SumHeadings(2429, ColLabel);

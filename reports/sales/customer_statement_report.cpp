@@ -20,6 +20,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_lists.h"
@@ -188,15 +189,8 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
     ListTextField(290, customer, CUVc::Addr2, 60);
     RepEndLine();
     RepRuleFull(1, 4);
-    RepStartLine(LineHeight);
-    RepTextNr(ColInvoice, 0, 2706, 0);
-    RepTextNr(ColDate, 0, 2707, 0);
-    RepTextNr(ColPaidOn, 0, 2708, 0);
-    RepTextNr(ColAmount, 0, 2709, 1);
-    RepTextNr(ColReference, 0, 2710, 0);
-    RepTextNr(ColOrder, 0, 2711, 1);
-    RepTextNr(ColDays, 0, 2712, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{ColInvoice, 2706}, {ColDate, 2707}, {ColPaidOn, 2708}, {ColAmount, 2709, 1},
+                                {ColReference, 2710}, {ColOrder, 2711, 1}, {ColDays, 2712, 1}});
     Sums own;
     DecSetZero(&own.open);
     DecSetZero(&own.overdue);
@@ -326,11 +320,7 @@ void CustomerStatementReport(ReportJob &job)
     DecSetZero(&grand.open);
     DecSetZero(&grand.overdue);
     RepBeginJobNr(2715);
-    RepStartLine(LineHeight);
-    RepTextNr(11, 0, 2701, 0);
-    RepTextNr(100, 0, 2702, 0);
-    RepTextNr(290, 0, 2703, 0);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{11, 2701}, {100, 2702}, {290, 2703}});
     RepStartLine(LineHeight);
     RepTextNr(100, 0, 2704, 1);
     RepEndLine();

@@ -15,6 +15,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/index_walk.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/person_reports.h"
 #include "rules/accounts.h"
@@ -243,7 +244,7 @@ void EmployeeDepPersonReport(ReportJob &job) {
 // summed by account and text.
 void DepPersonReport100(ReportJob &job) {
     RepBeginJobNr(6070);
-    ReportHeadings(20, {{20, 3073}, {60, 3074}, {160, 3075}, {380, 3076}, {StopEnd, 3077}}, 3);
+    ReportHeadings(20, {{20, 3073}, {60, 3074}, {160, 3075}, {380, 3076, -1}, {StopEnd, 3077, -1}});
     PString wantedDep, wantedPerson, dep, code, account, text, name;
     GetTextPrefix(job.selection, P::SelText2, DepMax, wantedDep);
     GetTextPrefix(job.selection, P::SelText1, CodeMax, wantedPerson);

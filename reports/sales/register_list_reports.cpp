@@ -17,6 +17,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/index_walk.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/register_list_reports.h"
 #include "rules/rules_types.h"
@@ -146,7 +147,7 @@ void VendorListReport(ReportJob &job) {
     RepBeginJobNr(4021);
     const bool list = GetU16(job.selection, P::Option1) == 1, byName = GetU16(job.selection, P::Option2) == 1;
     if (list) {
-        ReportHeadings(LineHeight, {{0, 4022}, {Stop2, 4026}, {StopEnd, 4027}}, 2);
+        ReportHeadings(LineHeight, {{0, 4022}, {Stop2, 4026}, {StopEnd, 4027, -1}});
     } else {
         ReportHeadings(LineHeight, {{0, 4022}, {Stop2, 4023}, {Stop3, 4024}});
         ReportHeadings(LineHeight, {{Stop2, 4025}});
@@ -178,7 +179,7 @@ void VendorListReport(ReportJob &job) {
 void PurchaseItemReport(ReportJob &job) {
     namespace I = PurchItemVc;
     RepBeginJobNr(2320);
-    ReportHeadings(LineHeight, {{0, 2325}, {Stop2, 2326}, {235, 6662}, {Stop4, 6663}, {StopEnd, 5013}}, 4);
+    ReportHeadings(LineHeight, {{0, 2325}, {Stop2, 2326}, {235, 6662}, {Stop4, 6663}, {StopEnd, 5013, -1}});
     RepRuleFull(1, 1);
     PString range, itemFrom, itemTo, vendFrom, vendTo, item, vendor;
     GetText(job.selection, P::SelText1, range);
@@ -217,7 +218,7 @@ void ProductionReport(ReportJob &job) {
     if (block) {
         ReportHeadings(LineHeight, {{0, 5102}, {130, 5103}, {200, 5104}});
     } else {
-        ReportHeadings(LineHeight, {{0, 5102}, {60, 5103}, {140, 5106}, {340, 5104}, {StopEnd, 5105}}, 4);
+        ReportHeadings(LineHeight, {{0, 5102}, {60, 5103}, {140, 5106}, {340, 5104}, {StopEnd, 5105, -1}});
         RepRuleFull(1, 1);
     }
     PString range;
@@ -255,7 +256,8 @@ void ProductionReport(ReportJob &job) {
             RepEndLine();
             RepStartLine(LineHeight);
             RepEndLine();
-            ReportHeadings(LineHeight, {{20, 5107}, {124, 5108}, {200, 5109}, {300, 5110}, {400, 5111}, {460, 5112}}, 1);
+            ReportHeadings(LineHeight, {{20, 5107}, {124, 5108, -1}, {200, 5109, -1}, {300, 5110, -1}, {400, 5111, -1},
+                                        {460, 5112, -1}});
             uint8_t row[R::Rows::Size];
             for (int32_t i = 0, n = MatrixRowCount(R::Number, 0, p); i < n; i++) {
                 if (!MatrixRowRead(R::Number, p, i, row)) break;

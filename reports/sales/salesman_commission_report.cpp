@@ -19,6 +19,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/order_reports.h"
 #include "rules/rules_types.h"
@@ -129,15 +130,8 @@ void CommissionHeadings() {
     RepStartLine(LineHeight);
     RepTextNr(15, 0, 4908, 0);
     RepEndLine();
-    RepStartLine(LineHeight);
-    RepTextNr(15, 0, 4902, 0);
-    RepTextNr(80, 0, 4907, 0);
-    RepTextNr(130, 0, 4909, 0);
-    RepTextNr(215, 0, 2354, 0);
-    RepTextNr(370, 0, 4903, 1);
-    RepTextNr(425, 0, 4904, 1);
-    RepTextNr(480, 0, 4905, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{15, 4902}, {80, 4907}, {130, 4909}, {215, 2354}, {370, 4903, 1}, {425, 4904, 1},
+                                {480, 4905, 1}});
     RepRuleFull(1, 4);
 }
 
@@ -290,12 +284,7 @@ void SummaryLine(const uint8_t *code, const PackedDecimal &sales, const PackedDe
 }
 
 void SalesmanSalesSummary(CommissionRun &run) {
-    RepStartLine(LineHeight);
-    RepTextNr(15, 0, 4908, 0);
-    RepTextNr(270, 0, 4910, 1);
-    RepTextNr(370, 0, 4911, 1);
-    RepTextNr(470, 0, 4906, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{15, 4908}, {270, 4910, 1}, {370, 4911, 1}, {470, 4906, 1}});
     RepRuleFull(1, 4);
     RuleRecord invoice(IVVc::Number);
     if (invoice.record) {

@@ -28,6 +28,7 @@
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
 #include "reports/frame/report_frame.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_lists.h"
 #include "rules/rules_types.h"
@@ -102,12 +103,7 @@ void Heading(std::initializer_list<std::pair<int, int>> heads)
 
 void VatHeading()
 {
-    RepStartLine(LineHeight);
-    RepTextNr(120, 0, 5208, 0);
-    RepTextNr(340, 0, 5209, 1);
-    RepTextNr(400, 0, 5210, 1);
-    RepTextNr(480, 0, 5211, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{120, 5208}, {340, 5209, 1}, {400, 5210, 1}, {480, 5211, 1}});
 }
 
 void EmptyLine()
