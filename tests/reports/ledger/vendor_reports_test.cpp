@@ -342,26 +342,6 @@ TEST_F(VendorReportsTest, EscStopsTheAgeingAfterTheRecordAtHand) {
     CancelFlag = 0;
 }
 
-// Esc already waiting when the first vendor is read (pressed while the
-// headings print): the vendor at hand still prints with its first item,
-// as every walk of the report stops after the record at hand; the next
-// vendor is never reached and the end lines print.
-TEST_F(VendorReportsTest, EscDuringTheHeadingsStopsAfterTheFirstVendor) {
-    const RepDevice *saved = RepDeviceInstall(OutPreview, &EscDevice);
-    for (DateRec date : {DateRec{}, DateRec{15, 3, 2024}}) {
-        SCOPED_TRACE(date.year);
-        Ageing(1, date);
-        CancelFlag = 0;
-        const auto texts = RunWithEsc(OverGlobalJob<VendorAgeingReport>, 1);
-        EXPECT_TRUE(Holds(texts, "First Vendor"));
-        EXPECT_FALSE(Holds(texts, "Euro Vendor"));
-        EXPECT_FALSE(Holds(texts, "Quiet Vendor"));
-        EXPECT_EQ(RecLog.back().name, "end");
-    }
-    RepDeviceInstall(OutPreview, saved);
-    CancelFlag = 0;
-}
-
 // The sums the report rebuilds from the vendor ledger stay whole when Esc
 // is pressed: only the report's own walks stop on it.
 TEST_F(VendorReportsTest, LedgerSumsIgnoreEsc) {
