@@ -31,12 +31,9 @@ void TextAt(int x, const uint8_t *record, uint32_t offset, int m) {
     RepTextEx(x, -1, 0, 0, 0, text);
 }
 
-// A column line of texts at the given x positions (an x below 0: the
-// text right-aligned at -x).
-void Columns(std::initializer_list<std::pair<int, int>> columns) {
-    RepStartLine(LineHeight);
-    for (const auto &[x, text] : columns) RepTextNr(x < 0 ? -x : x, 0, text, x < 0 ? -1 : 0);
-    RepEndLine();
+// A line of column headings and the thin rule under it.
+void Columns(std::initializer_list<HeadingText> columns) {
+    ReportHeadings(LineHeight, columns);
     RepRuleFull(1, 2);
 }
 
@@ -168,7 +165,7 @@ void AssetDepreciationReport(ReportJob &job) {
     DecSetZero(&run.sums.valueBefore);
     run.sums.valueChange = run.sums.deprBefore = run.sums.deprPeriod = run.sums.valueBefore;
     RepBeginJobNr(5280);
-    Columns({{0, 5281}, {100, 5282}, {-280, 5283}, {-380, 5284}, {-480, 5287}});
+    Columns({{0, 5281}, {100, 5282}, {280, 5283, -1}, {380, 5284, -1}, {480, 5287, -1}});
     AssetWalk(job.selection, DepreciationAsset, &run);
     RepRuleFull(1, 2);
     AssetAmountLines(&run.sums);
@@ -181,7 +178,7 @@ void AssetDateReport(ReportJob &job) {
     assert(job.selection);
     const DateRec date = GetDate(job.selection, ReportParamsVc::Date2From);
     RepBeginJobNr(5441);
-    Columns({{0, 5442}, {100, 5443}, {300, 5444}, {-420, 5445}});
+    Columns({{0, 5442}, {100, 5443}, {300, 5444}, {420, 5445, -1}});
     DateRec given = date;
     AssetWalk(job.selection, DateAsset, DateIsEmpty(&date) ? nullptr : &given);
     RepEndJob();
@@ -193,7 +190,7 @@ void AssetValueReport(ReportJob &job) {
     PackedDecimal total;
     DecSetZero(&total);
     RepBeginJobNr(5421);
-    Columns({{0, 5422}, {100, 5423}, {-480, 5424}});
+    Columns({{0, 5422}, {100, 5423}, {480, 5424, -1}});
     AssetWalk(job.selection, ValueAsset, &total);
     RepRuleFull(1, 2);
     RepStartLine(LineHeight);

@@ -13,12 +13,18 @@
 #include "database/access/record_access.h"
 #include "reports/frame/report_run.h"
 
+// Calls act(record), or act(record, recid) where act takes the record's
+// id too; what act returns says whether the walk goes on.
+template <typename Act> bool IndexWalkStep(Act &act, uint8_t *record, uint32_t recid) {
+    if constexpr (std::is_invocable_v<Act &, uint8_t *, uint32_t>) return act(record, recid);
+    else return act(record);
+}
+
 // Reads reg by index from the key that record holds in its first `parts`
-// parts, calling act(record) (or act(record, recid) where act takes the
-// record's id too) for each record until act returns false or the index
-// ends. The record's rows are freed between records and at the
-// end, also when the key finds nothing (the find may have read rows into
-// it). Esc is not polled: for sums that must be whole.
+// parts, calling act for each record (IndexWalkStep) until act returns
+// false or the index ends. The record's rows are freed between records
+// and at the end, also when the key finds nothing (the find may have read
+// rows into it). Esc is not polled: for sums that must be whole.
 template <typename Act> void IndexWalkAll(int reg, const char *index, uint8_t *record, int parts, Act act) {
     uint32_t recid = 0, position = 0;
     if (!RecFindByIndex(reg, index, record, parts, 0, &recid, &position)) {
@@ -30,10 +36,7 @@ template <typename Act> void IndexWalkAll(int reg, const char *index, uint8_t *r
             RecFreeMatrix(reg, record);
             if (!RecReadAtIndex(reg, index, int32_t(p), record, &recid)) break;
         }
-        bool goesOn;
-        if constexpr (std::is_invocable_v<Act &, uint8_t *, uint32_t>) goesOn = act(record, recid);
-        else goesOn = act(record);
-        if (!goesOn) break;
+        if (!IndexWalkStep(act, record, recid)) break;
     }
     RecFreeMatrix(reg, record);
 }
@@ -41,12 +44,8 @@ template <typename Act> void IndexWalkAll(int reg, const char *index, uint8_t *r
 // IndexWalkAll for a report: it also stops on Esc, after the record at
 // hand.
 template <typename Act> void IndexWalkFrom(int reg, const char *index, uint8_t *record, int parts, Act act) {
-    IndexWalkAll(reg, index, record, parts, [&](uint8_t *r, uint32_t recid) {
-        bool goesOn;
-        if constexpr (std::is_invocable_v<Act &, uint8_t *, uint32_t>) goesOn = act(r, recid);
-        else goesOn = act(r);
-        return goesOn && !ReportCancelled();
-    });
+    IndexWalkAll(reg, index, record, parts,
+                 [&](uint8_t *r, uint32_t recid) { return IndexWalkStep(act, r, recid) && !ReportCancelled(); });
 }
 
 // IndexWalkAll over the records whose text field `field` is `code`, the

@@ -149,11 +149,7 @@ void VatCodeName(const uint8_t *code, uint8_t *name) {
 void SummaryLines(const CodeSummary &summary, int heading, bool accounts) {
     RepStartLine(LineHeight);
     RepEndLine();
-    RepStartLine(LineHeight);
-    RepTextNr(100, 0, heading, 0);
-    RepTextNr(380, 0, 3187, 1);
-    RepTextNr(5, 0, 3188, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{100, heading}, {380, 3187, 1}, {5, 3188, 1}});
     RepStartLine(LineHeight);
     RepRule(100, 1, 4);
     RepEndLine();

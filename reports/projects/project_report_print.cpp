@@ -162,10 +162,8 @@ void ProjectAmountAt(int x, const PackedDecimal *amount) { RepAmountAt(x, amount
 
 void ProjectQtyAt(int x, const PackedDecimal *qty) { RepAmountAt(x, qty, FtAmount3); }
 
-void ProjectColumnLine(std::initializer_list<std::pair<int, int>> columns, bool rule) {
-    RepStartLine(ProjectLineHeight);
-    for (const auto &[x, text] : columns) RepTextNr(x < 0 ? -x : x, 0, text, x < 0 ? -1 : 0);
-    RepEndLine();
+void ProjectColumnLine(std::initializer_list<HeadingText> columns, bool rule) {
+    ReportHeadings(ProjectLineHeight, columns);
     if (rule) RepRuleFull(1, 1);
 }
 

@@ -76,14 +76,8 @@ void StatementHead(Statement *s) {
     if (s->currency[0]) RepTextEx(StopRight, -1, 0, -1, 0, s->currency);
     RepEndLine();
     RepRuleFull(1, 1);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 3184, 0);
-    RepTextNr(90, 0, 2435, 0);
-    RepTextNr(140, 0, 2436, 0);
-    RepTextNr(StopDebit, 0, s->texts->debit, -1);
-    RepTextNr(StopCredit, 0, s->texts->credit, -1);
-    RepTextNr(StopRight, 0, s->texts->balance, -1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 3184}, {90, 2435}, {140, 2436}, {StopDebit, s->texts->debit, -1},
+                                {StopCredit, s->texts->credit, -1}, {StopRight, s->texts->balance, -1}});
     RepRuleFull(1, 1);
     RepStartLine(LineHeight);
     RepTextNr(StopLabel, 0, s->texts->opening, 0);

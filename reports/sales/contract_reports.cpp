@@ -4,6 +4,7 @@
 // block) instead of storing it, then the count and the sums; report 88
 // lists the selected contracts, with their addresses and rows on request.
 #include "reports/frame/line_values.h"
+#include "reports/frame/report_headings.h"
 #include "reports/sales/contract_reports.h"
 
 #include <cassert>
@@ -136,14 +137,8 @@ void ContractReport5541(ReportJob &job)
     RuleRecord contract(Co::Number);
     if (!contract.record) return;
     RepBeginJobNr(TitleList);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, TextNumber, 0);
-    RepTextNr(50, 0, TextCustomer, 0);
-    RepTextNr(300, 0, TextNextPeriod, 0);
-    RepTextNr(370, 0, TextInterval, 1);
-    RepTextNr(400, 0, TextLastInvoice, 0);
-    RepTextNr(480, 0, TextTotal, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, TextNumber}, {50, TextCustomer}, {300, TextNextPeriod}, {370, TextInterval, 1},
+                                {400, TextLastInvoice}, {480, TextTotal, 1}});
     RepRuleFull(RuleEnd, RuleThick);
     ContractWalk(sel, contract.record, Cancelled, ListContract, &detailed);
     RecFreeMatrix(Co::Number, contract.record);

@@ -94,13 +94,6 @@ int32_t VatCodeCount()
     return rows.count;
 }
 
-void Heading(std::initializer_list<std::pair<int, int>> heads)
-{
-    RepStartLine(LineHeight);
-    for (const auto &h : heads) RepTextNr(h.first, 0, h.second, 0);
-    RepEndLine();
-}
-
 void VatHeading()
 {
     ReportHeadings(LineHeight, {{120, 5208}, {340, 5209, 1}, {400, 5210, 1}, {480, 5211, 1}});
@@ -266,8 +259,8 @@ void SalesInvoiceJournal(ReportJob &job)
     Sums runNet(codes, Blank()), runVat(codes, Blank());
     CountryLine country;
     BeginJob(5200);
-    Heading({{0, 5201}, {80, 5202}, {160, 5203}, {240, 5204}});
-    Heading({{80, 5205}, {160, 5206}, {240, 5207}});
+    ReportHeadings(LineHeight, {{0, 5201}, {80, 5202}, {160, 5203}, {240, 5204}});
+    ReportHeadings(LineHeight, {{80, 5205}, {160, 5206}, {240, 5207}});
     RepRuleFull(RuleEnd, RuleThick);
     InvoiceWalk(job.selection, IVVc::Number, IVVc::SerNr, IVVc::TransDate, [&](const uint8_t *inv) {
         const bool posted = GetU16(inv, IVVc::Posted) != 0, inclusive = GetU16(inv, IVVc::InclVat) != 0;
@@ -333,8 +326,8 @@ void PurchInvoiceJournal(ReportJob &job)
     GetText(job.selection, P::SelText3, vendorClass);
     CountryLine country;
     BeginJob(5220);
-    Heading({{0, 5221}, {80, 5222}, {160, 5223}, {240, 5224}});
-    Heading({{15, 5232}, {80, 5225}, {160, 5226}, {240, 5227}});
+    ReportHeadings(LineHeight, {{0, 5221}, {80, 5222}, {160, 5223}, {240, 5224}});
+    ReportHeadings(LineHeight, {{15, 5232}, {80, 5225}, {160, 5226}, {240, 5227}});
     RepRuleFull(RuleEnd, RuleThick);
     RuleRecord vendor(VEVc::Number);
     if (!vendor.record) {
