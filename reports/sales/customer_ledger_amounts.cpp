@@ -17,16 +17,15 @@ namespace {
 constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, KindCredit = 3, RowPaid = 1;
 constexpr uint32_t NoInvoice = 0xFFFFFFFFu;
 
-// Reads the receipt of serial into r; false when it is gone.
-bool ReadReceipt(uint32_t serial, RuleRecord &r) {
+}  // namespace
+
+bool SalesReceiptRead(uint32_t serial, RuleRecord &r) {
     if (!r.record) return false;
     RecFreeMatrix(IPVc::Number, r.record);   // the rows of the receipt read before
     PutU32(r.record, IPVc::SerNr, serial);
     uint32_t recid = 0, position = 0;
     return RecFind(IPVc::Number, r.record, 1, 1, &recid, &position);
 }
-
-}  // namespace
 
 bool SalesInvoiceRead(uint32_t serial, RuleRecord &r) {
     if (!r.record) return false;
@@ -40,7 +39,7 @@ void ReceiptPaidOnInvoice(const uint8_t *entry, PackedDecimal *result) {
     assert(entry && result);
     DecSetZero(result);
     RuleRecord receipt(IPVc::Number);
-    if (!ReadReceipt(GetU32(entry, CustTransVc::DocNr), receipt)) return;
+    if (!SalesReceiptRead(GetU32(entry, CustTransVc::DocNr), receipt)) return;
     const uint32_t invoice = GetU32(entry, CustTransVc::InvoiceNr);
     uint8_t row[IPVc::Rows::Size];
     const int32_t count = MatrixRowCount(IPVc::Number, 0, receipt.record);
@@ -103,7 +102,7 @@ void CustomerOnAccountSums(const uint8_t *customer, const DateRec *asOf, PackedD
         if (!PStringEqual(code, customer) || GetU32(e, CustTransVc::InvoiceNr) != NoInvoice ||
             GetU16(e, CustTransVc::Kind) != EntryReceipt)
             return false;
-        if (!ReadReceipt(GetU32(e, CustTransVc::DocNr), receipt)) return true;
+        if (!SalesReceiptRead(GetU32(e, CustTransVc::DocNr), receipt)) return true;
         const DateRec date = GetDate(receipt.record, IPVc::TransDate);
         // On or before the as-of date, as the payments on invoices count.
         if (asOf && asOf->year != 0 && DateCompare(&date, asOf) > 0) return true;

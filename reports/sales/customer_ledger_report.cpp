@@ -176,10 +176,7 @@ void EntryLoweringLine(const uint8_t *entry, int32_t serial, const LedgerSelecti
         LoweringLine(2433, credit.record + IVVc::SerNr, credit.record + IVVc::InvDate, &shown);
     } else if (kind == EntryReceipt) {
         RuleRecord receipt(IPVc::Number);
-        if (!receipt.record) return;
-        PutI32(receipt.record, IPVc::SerNr, doc);
-        uint32_t rid = 0, rpos = 0;
-        if (!RecFind(IPVc::Number, receipt.record, 1, 1, &rid, &rpos)) return;
+        if (!SalesReceiptRead(uint32_t(doc), receipt)) return;
         const DateRec date = GetDate(receipt.record, IPVc::TransDate);
         PackedDecimal sum;
         DecSetZero(&sum);

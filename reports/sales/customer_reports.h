@@ -27,9 +27,10 @@ void InvoiceOpenAmountAt(int32_t serial, const DateRec *date, PackedDecimal *amo
 // act returns false.
 void ForEachInvoiceEntry(int32_t serial, const DateRec *until, bool (*act)(const uint8_t *entry, void *context),
                          void *context);
-// Reads sales invoice serial into r (the rows read before freed); false
-// when it is gone.
+// Read sales invoice / receipt serial into r (the rows read before
+// freed); false when it is gone.
 bool SalesInvoiceRead(uint32_t serial, RuleRecord &r);
+bool SalesReceiptRead(uint32_t serial, RuleRecord &r);
 // The part of the receipt a customer-ledger entry names that paid the
 // entry's invoice (its counted rows for that invoice); zero when the
 // receipt is gone.

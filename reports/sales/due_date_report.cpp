@@ -17,6 +17,7 @@
 #include "reports/frame/line_values.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
+#include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
@@ -36,10 +37,7 @@ int DueBucket(int32_t days) { return days < 0 ? 0 : days <= 15 ? 1 : days <= 30 
 void OpenLessDiscount(const uint8_t *item, PackedDecimal *out) {
     *out = GetDec(item, ARVc::OpenAmount);
     RuleRecord invoice(IVVc::Number);
-    if (!invoice.record) return;
-    PutU32(invoice.record, IVVc::SerNr, GetU32(item, ARVc::InvoiceNr));
-    uint32_t recid = 0, position = 0;
-    if (!RecFindByIndex(IVVc::Number, "SerNr", invoice.record, 1, 1, &recid, &position)) return;
+    if (!SalesInvoiceRead(GetU32(item, ARVc::InvoiceNr), invoice)) return;
     const PackedDecimal pct = GetDec(invoice.record, IVVc::CashDiscPct);
     if (DecIsBlank(&pct)) return;
     PackedDecimal hundred, discount;

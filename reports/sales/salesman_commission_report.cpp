@@ -21,6 +21,7 @@
 #include "output/output_job.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
+#include "reports/sales/customer_reports.h"
 #include "reports/sales/order_reports.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -231,10 +232,8 @@ bool EachByTransDate(const uint8_t *entry, void *context) {
     if (GetU16(entry, CustTransVc::Kind) != LedgerInvoice) return true;
     RuleRecord invoice(IVVc::Number);
     if (!invoice.record) return false;
-    PutI32(invoice.record, IVVc::SerNr, GetI32(entry, CustTransVc::DocNr));
-    uint32_t recid = 0, position = 0;
-    if (RecFindByIndex(IVVc::Number, "SerNr", invoice.record, 1, 1, &recid, &position) &&
-        GetU16(invoice.record, IVVc::Posted) != 0 && !OtherSalesman(run, invoice.record)) {
+    if (SalesInvoiceRead(GetU32(entry, CustTransVc::DocNr), invoice) && GetU16(invoice.record, IVVc::Posted) != 0 &&
+        !OtherSalesman(run, invoice.record)) {
         CommissionRows(run, invoice.record, true);
     }
     RecFreeMatrix(IVVc::Number, invoice.record);
