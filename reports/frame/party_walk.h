@@ -53,3 +53,8 @@ template <typename Each> void PartyWalk(const PartyFields &f, const PartyRange &
     });
 }
 
+// PartyWalk by code over the code range in the job record's SelText1 and
+// group (empty: any), calling each(record, context) (party_walk.cpp).
+void PartyWalkOfJob(const PartyFields &f, const uint8_t *job, const uint8_t *group,
+                    void (*each)(const uint8_t *record, void *context), void *context);
+

@@ -6,7 +6,6 @@
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/pstring.h"
-#include "core/text_range.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
@@ -53,14 +52,9 @@ const PartyFields VendorParty{VEVc::Number, VEVc::Code, VEVc::Name, VEVc::VEGrou
 
 void VendorWalk(const uint8_t *job, void (*each)(const uint8_t *vendor, void *context), void *context) {
     assert(each && job);
-    uint8_t range[256], from[256], to[256], group[256];
-    GetText(job, ReportParamsVc::SelText1, range);
-    RangeSplit(range, from, to);
+    uint8_t group[256];
     GetText(job, ReportParamsVc::SelText2, group);
-    PartyWalk(VendorParty, {from, to, group, false}, [&](const uint8_t *vendor) {
-        each(vendor, context);
-        return true;
-    });
+    PartyWalkOfJob(VendorParty, job, group, each, context);
 }
 
 void VendorPeriodAmount(const uint8_t *job, const uint8_t *vendor, int kind, bool before, PackedDecimal *out) {

@@ -4,7 +4,6 @@
 
 #include "core/field_access.h"
 #include "core/pstring.h"
-#include "core/text_range.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "reports/frame/party_walk.h"
@@ -24,14 +23,9 @@ const PartyFields CustomerParty{CUVc::Number, CUVc::Code, CUVc::Name, CUVc::Cust
 
 void CustomerWalk(const uint8_t *selection, void (*each)(const uint8_t *customer, void *context), void *context) {
     assert(each && selection);
-    PString range, from, to, group;
-    GetText(selection, ReportParamsVc::SelText1, range);
-    RangeSplit(range, from, to);
+    PString group;
     GetText(selection, ReportParamsVc::SelText3, group);
-    PartyWalk(CustomerParty, {from, to, group, false}, [&](const uint8_t *customer) {
-        each(customer, context);
-        return true;
-    });
+    PartyWalkOfJob(CustomerParty, selection, group, each, context);
 }
 
 void CustomerPeriodBalances(const uint8_t *customer, bool inCurrency, uint16_t from, uint16_t to,
