@@ -1,7 +1,8 @@
-// index_walk.h - the walk most list reports make: a register read in the
+// index_walk.h - the walk most reports make: a register read in the
 // order of one of its indexes from a key, record after record, until the
-// report says it has passed its selection, the index ends or the user
-// presses Esc.
+// report says it has passed its selection, the index ends or (for a
+// report's own walk) the user presses Esc; and the walk over one code's
+// records, as a customer's or vendor's ledger entries.
 #pragma once
 
 #include <cstdint>
