@@ -41,12 +41,6 @@ struct BalanceSums {
     PackedDecimal opening, closing;
 };
 
-void Field(int x, const uint8_t *record, uint32_t offset, int width) {
-    PString t;
-    GetPString(record, offset, width, t);
-    RepTextEx(x, -1, 0, 0, 0, t);
-}
-
 bool CustomerCurrency(const uint8_t *selection) { return GetU16(selection, P::Option3) != 0; }
 bool SkipEmpty(const uint8_t *selection) { return GetU16(selection, P::Option2) != 0; }
 
@@ -72,8 +66,8 @@ void SumHeadings(int first, int firstX) {
 
 void CustomerTransactionHead(const uint8_t *selection, const uint8_t *customer, const PackedDecimal *opening) {
     RepStartLine(LineHeight);
-    Field(0, customer, CUVc::Code, 20);
-    Field(ColName, customer, CUVc::Name, 60);
+    RepTextField(0, customer, CUVc::Code, 20);
+    RepTextField(ColName, customer, CUVc::Name, 60);
     RepEndLine();
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
@@ -169,8 +163,8 @@ void EachBalance(const uint8_t *customer, void *context) {
     DecAdd(&g->closing, &closing, &g->closing);
     if (SkipEmpty(selection) && DecIsZero(&opening) && DecIsZero(&change) && DecIsZero(&closing)) return;
     RepStartLine(LineHeight);
-    Field(0, customer, CUVc::Code, 20);
-    Field(ColName, customer, CUVc::Name, 60);
+    RepTextField(0, customer, CUVc::Code, 20);
+    RepTextField(ColName, customer, CUVc::Name, 60);
     RepAmountAt(ColDebit, &opening);
     RepAmountAt(ColCredit, &change);
     RepAmountAt(ColClosing, &closing);

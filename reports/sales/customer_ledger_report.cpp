@@ -81,15 +81,8 @@ void Add(PackedDecimal *sum, const PackedDecimal *amount) {
 
 void Text(int x, const uint8_t *text, int align = 0) { RepTextEx(x, -1, 0, align, 0, text); }
 
-// A record field of text at x.
-void Field(int x, const uint8_t *record, uint32_t offset, int width, int align = 0) {
-    PString t;
-    GetPString(record, offset, width, t);
-    Text(x, t, align);
-}
-
 // The currency code of a record at 480, right.
-void CurrencyAt480(const uint8_t *record, uint32_t offset) { Field(480, record, offset, 5, -1); }
+void CurrencyAt480(const uint8_t *record, uint32_t offset) { RepTextField(480, record, offset, 5, 0, -1); }
 
 // A heading text built from the limits, right-aligned at x.
 void LimitText(int x, int32_t low, const char *sep, int32_t high, bool withHigh) {
@@ -246,9 +239,9 @@ void CustomerHead(const uint8_t *customer, const LedgerSelection &s, CustomerSum
     c->headPrinted = true;
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
-    Field(0, customer, CUVc::Code, 20);
-    Field(100, customer, CUVc::Name, 60);
-    Field(280, customer, CUVc::PayTerms, 2);
+    RepTextField(0, customer, CUVc::Code, 20);
+    RepTextField(100, customer, CUVc::Name, 60);
+    RepTextField(280, customer, CUVc::PayTerms, 2);
     if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
     RepEndLine();
 }
@@ -306,7 +299,7 @@ void ItemLines(const uint8_t *customer, const uint8_t *invoice, int32_t days, co
         RateOn(invoice, IVVc::CurncyCode, s, &rate);
         AmountTimesRate(amount, &rate, &revalued);
         RepStartLine(LineHeight);
-        Field(0, invoice, IVVc::Addr0, 60);
+        RepTextField(0, invoice, IVVc::Addr0, 60);
         RepValue(200, 0, invoice + IVVc::SerNr, FtLong, 0);
         RepAmountAt(380, home);
         RepAmountAt(480, &revalued);
@@ -404,7 +397,7 @@ void OnAccount(const uint8_t *customer, const LedgerSelection &s, CustomerSums *
         RateOn(customer, CUVc::CurncyCode, s, &rate);
         AmountTimesRate(&foreign, &rate, &revalued);
         RepStartLine(LineHeight);
-        Field(0, customer, CUVc::Name, 60);
+        RepTextField(0, customer, CUVc::Name, 60);
         RepTextNr(200, 0, 2497, 0);
         RepAmountAt(380, &home);
         RepAmountAt(480, &revalued);
@@ -434,7 +427,7 @@ void CustomerBlock(const uint8_t *customer, const LedgerSelection &s, GrandSums 
         DecSetZero(&total);
         for (const PackedDecimal &b : c.buckets) Add(&total, &b);
         RepStartLine(LineHeight);
-        Field(0, customer, CUVc::Code, 20);
+        RepTextField(0, customer, CUVc::Code, 20);
         RepFieldCut(NameX, customer, CUVc::Name, 60, NameEndX - NameX);
         for (int i = 0; i < 4; i++) RepAmountAt(BucketX[i], &c.buckets[i]);
         RepAmountAt(BucketSumX, &total);
@@ -463,8 +456,8 @@ void CustomerBlock(const uint8_t *customer, const LedgerSelection &s, GrandSums 
         }
     } else if (s.layout == 3 && !DecIsZero(&c.home)) {
         RepStartLine(LineHeight);
-        Field(0, customer, CUVc::Code, 20);
-        Field(100, customer, CUVc::Name, 60);
+        RepTextField(0, customer, CUVc::Code, 20);
+        RepTextField(100, customer, CUVc::Name, 60);
         RepAmountAt(480, &c.home);
         RepEndLine();
     }
