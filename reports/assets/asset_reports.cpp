@@ -15,6 +15,8 @@
 #include "operations/asset_depreciation.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
 
@@ -29,19 +31,9 @@ void TextAt(int x, const uint8_t *record, uint32_t offset, int m) {
     RepTextEx(x, -1, 0, 0, 0, text);
 }
 
-// Writes the amount at x, right-aligned.
-void AmountAt(int x, const PackedDecimal *amount) {
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *amount);
-    RepValue(x, 0, slot, FtAmount2, -1);
-}
-
-// A column line of texts at the given x positions (an x below 0: the
-// text right-aligned at -x).
-void Columns(std::initializer_list<std::pair<int, int>> columns) {
-    RepStartLine(LineHeight);
-    for (const auto &[x, text] : columns) RepTextNr(x < 0 ? -x : x, 0, text, x < 0 ? -1 : 0);
-    RepEndLine();
+// A line of column headings and the thin rule under it.
+void Columns(std::initializer_list<HeadingText> columns) {
+    ReportHeadings(LineHeight, columns);
     RepRuleFull(1, 2);
 }
 
@@ -75,7 +67,7 @@ bool DateAsset(const uint8_t *asset, void *data) {
     TextAt(100, asset, AssetVc::Name, 60);
     RepValue(300, 0, asset + AssetVc::InspectDate, FtDate, 0);
     const PackedDecimal value = GetDec(asset, AssetVc::Value320);
-    AmountAt(420, &value);
+    RepAmountAt(420, &value);
     RepTextNr(430, 0, 2766, 0);
     RepEndLine();
     return !ReportCancelled();
@@ -89,7 +81,7 @@ bool ValueAsset(const uint8_t *asset, void *data) {
     RepStartLine(LineHeight);
     TextAt(0, asset, AssetVc::Code, 10);
     TextAt(100, asset, AssetVc::Name, 60);
-    AmountAt(480, &value);
+    RepAmountAt(480, &value);
     RepEndLine();
     DecAdd(total, &value, total);
     return !ReportCancelled();
@@ -118,7 +110,7 @@ void LabelledDateAmount(int label, const uint8_t *asset, uint32_t dateAt, uint32
     RepStartLine(LineHeight);
     RepTextNr(15, 0, label, 0);
     if (hasDate) RepValue(150, 0, asset + dateAt, FtDate, 0);
-    if (hasAmount) AmountAt(380, &amount);
+    if (hasAmount) RepAmountAt(380, &amount);
     RepEndLine();
 }
 
@@ -142,12 +134,7 @@ bool RowsAsset(const uint8_t *asset, void *) {
     LabelledText(5474, asset, AssetVc::Comment, 60);
     const int32_t rows = MatrixRowCount(AssetVc::Number, 0, asset);
     if (rows > 0) {
-        RepStartLine(LineHeight);
-        RepTextNr(30, 0, 5475, 0);
-        RepTextNr(120, 0, 5476, 0);
-        RepTextNr(200, 0, 5477, 0);
-        RepTextNr(380, 0, 5478, -1);
-        RepEndLine();
+        ReportHeadings(LineHeight, {{30, 5475}, {120, 5476}, {200, 5477}, {380, 5478, -1}});
         RepRule(30, 380, 1);
         uint8_t row[AssetVc::Rows::Size];
         for (int32_t i = 0; i < rows && !RepStopped; i++) {
@@ -157,7 +144,7 @@ bool RowsAsset(const uint8_t *asset, void *) {
             TextAt(120, row, AssetVc::Rows::Model1, 5);
             TextAt(200, row, AssetVc::Rows::Model2, 5);
             const PackedDecimal value = GetDec(row, AssetVc::Rows::NewValue);
-            if (!DecIsBlank(&value)) AmountAt(380, &value);
+            if (!DecIsBlank(&value)) RepAmountAt(380, &value);
             RepEndLine();
         }
         RepRule(30, 380, 1);
@@ -178,7 +165,7 @@ void AssetDepreciationReport(ReportJob &job) {
     DecSetZero(&run.sums.valueBefore);
     run.sums.valueChange = run.sums.deprBefore = run.sums.deprPeriod = run.sums.valueBefore;
     RepBeginJobNr(5280);
-    Columns({{0, 5281}, {100, 5282}, {-280, 5283}, {-380, 5284}, {-480, 5287}});
+    Columns({{0, 5281}, {100, 5282}, {280, 5283, -1}, {380, 5284, -1}, {480, 5287, -1}});
     AssetWalk(job.selection, DepreciationAsset, &run);
     RepRuleFull(1, 2);
     AssetAmountLines(&run.sums);
@@ -191,7 +178,7 @@ void AssetDateReport(ReportJob &job) {
     assert(job.selection);
     const DateRec date = GetDate(job.selection, ReportParamsVc::Date2From);
     RepBeginJobNr(5441);
-    Columns({{0, 5442}, {100, 5443}, {300, 5444}, {-420, 5445}});
+    Columns({{0, 5442}, {100, 5443}, {300, 5444}, {420, 5445, -1}});
     DateRec given = date;
     AssetWalk(job.selection, DateAsset, DateIsEmpty(&date) ? nullptr : &given);
     RepEndJob();
@@ -203,12 +190,12 @@ void AssetValueReport(ReportJob &job) {
     PackedDecimal total;
     DecSetZero(&total);
     RepBeginJobNr(5421);
-    Columns({{0, 5422}, {100, 5423}, {-480, 5424}});
+    Columns({{0, 5422}, {100, 5423}, {480, 5424, -1}});
     AssetWalk(job.selection, ValueAsset, &total);
     RepRuleFull(1, 2);
     RepStartLine(LineHeight);
     RepTextNr(0, 0, 5425, 0);
-    AmountAt(480, &total);
+    RepAmountAt(480, &total);
     RepEndLine();
     RepEndJob();
 }

@@ -12,6 +12,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/account_reports.h"
 #include "reports/ledger/ledger_lines.h"
@@ -143,13 +144,7 @@ void AccountBalanceReport(ReportJob &job) {
     ReportFiscalYear(sel);
 
     RepBeginJobNr(3241);
-    RepStartLine(20);
-    RepTextNr(0, 0, 3242, 0);
-    RepTextNr(50, 0, 3243, 0);
-    RepTextNr(ColOpening, 0, 3244, 1);
-    RepTextNr(ColChange, 0, 3245, 1);
-    RepTextNr(ColClosing, 0, 3246, 1);
-    RepEndLine();
+    ReportHeadings(20, {{0, 3242}, {50, 3243}, {ColOpening, 3244, 1}, {ColChange, 3245, 1}, {ColClosing, 3246, 1}});
     if (WalkAccountRange(first, last, EachAccount, nullptr)) {
         if (run.classCode != 0) ClassSubtotal();
         RepStartLine(10);

@@ -12,6 +12,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/ledger/statement_reports.h"
@@ -35,12 +36,6 @@ int UnitType() {
     }
 }
 
-void Amount(int x, const PackedDecimal *amount, int type) {
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *amount);
-    RepValue(x, 0, slot, type, -1);
-}
-
 // (a - base) / base x 100 as a percentage; nothing when base is zero.
 void Percent(int x, const PackedDecimal *a, const PackedDecimal *base) {
     if (DecIsZero(base)) return;
@@ -49,7 +44,7 @@ void Percent(int x, const PackedDecimal *a, const PackedDecimal *base) {
     DecSub(a, base, &diff);
     DecMul(&diff, &hundred, &diff);
     DecDiv(&diff, base, &ratio);
-    Amount(x, &ratio, FtPercent);
+    RepAmountAt(x, &ratio, FtPercent);
 }
 
 bool BalanceStatement(int report) { return report == 21 || (report >= 42 && report <= 46); }
@@ -57,10 +52,10 @@ bool ResultStatement(int report) { return report == 22 || (report >= 47 && repor
 
 void BalanceStatementColumns(const PackedDecimal *v) {
     const int type = UnitType(), layout = Word(P::ColumnLayout);
-    Amount(ColA, &v[0], type);
-    Amount(ColB, &v[1], type);
+    RepAmountAt(ColA, &v[0], type);
+    RepAmountAt(ColB, &v[1], type);
     if ((layout == 2 || layout == 3) && Word(P::Option2) == 1) Percent(ColC, &v[1], &v[2]);
-    else Amount(ColC, &v[2], type);
+    else RepAmountAt(ColC, &v[2], type);
 }
 
 void ResultStatementColumns(PackedDecimal *v, const PackedDecimal *keyFigure) {
@@ -69,19 +64,19 @@ void ResultStatementColumns(PackedDecimal *v, const PackedDecimal *keyFigure) {
         for (int c = 0; c < 3; c++) DecDiv(&v[c], keyFigure, &v[c]);
     const bool firstShown = layout == 0 || !DecIsZero(&v[0]);
     if (layout == 0) {
-        if (YearToDate) Amount(ColB, &v[0], type);
-        Amount(ColC, &v[1], type);
+        if (YearToDate) RepAmountAt(ColB, &v[0], type);
+        RepAmountAt(ColC, &v[1], type);
         return;
     }
     if (layout < 1 || layout > 3) return;
-    if (firstShown) Amount(ColA, &v[0], type);
-    Amount(ColB, &v[1], type);
+    if (firstShown) RepAmountAt(ColA, &v[0], type);
+    RepAmountAt(ColB, &v[1], type);
     if (Word(P::Option2) == 1) {
         Percent(ColC, &v[1], &v[0]);
     } else {
         PackedDecimal change;
         DecSub(&v[1], &v[0], &change);
-        Amount(ColC, &change, type);
+        RepAmountAt(ColC, &change, type);
     }
 }
 
@@ -116,7 +111,7 @@ void PrintAmountRow(int x, const uint8_t *first, const uint8_t *second, const Pa
     if (second[0] != 0) RepTextEx(ColName, -1, 0, 0, 0, second);
     const int report = int16_t(Word(P::ReportNumber));
     if (report == 6 || report == 20 || report == 63 || report == 65) {
-        for (int c = 0; c < 3; c++) Amount(ColA + c, &v[c], FtAmount2);
+        for (int c = 0; c < 3; c++) RepAmountAt(ColA + c, &v[c], FtAmount2);
     } else if (BalanceStatement(report)) {
         BalanceStatementColumns(v);
     } else if (ResultStatement(report)) {

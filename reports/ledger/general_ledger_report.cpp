@@ -27,6 +27,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/column_fit.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/account_reports.h"
 #include "reports/ledger/ledger_lines.h"
@@ -455,11 +456,7 @@ bool EachAccount(const uint8_t *account, void *) {
 
 // The summary by VAT code: a line per code with its name (block 208).
 void PrintVatSummary() {
-    RepStartLine(LineHeight);
-    RepTextNr(60, 0, 3198, 0);
-    RepTextNr(ColDebit, 0, 3187, 1);
-    RepTextNr(ColCredit, 0, 3188, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{60, 3198}, {ColDebit, 3187, 1}, {ColCredit, 3188, 1}});
     RepRuleFull(1, 4);
     SettingsRows codes(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
     PackedDecimal debit, credit;
@@ -611,13 +608,7 @@ void LedgerReport6(ReportJob &job) {
         RepStartLine(10);
         RepEndLine();
     } else {
-        RepStartLine(20);
-        RepTextNr(0, 0, 3242, 0);
-        RepTextNr(50, 0, 3243, 0);
-        RepTextNr(ColDebit, 0, 3187, 1);
-        RepTextNr(ColCredit, 0, 3188, 1);
-        RepTextNr(ColRight, 0, 3189, 1);
-        RepEndLine();
+        ReportHeadings(20, {{0, 3242}, {50, 3243}, {ColDebit, 3187, 1}, {ColCredit, 3188, 1}, {ColRight, 3189, 1}});
     }
     if (!AnyVoucher()) LedgerTextLine(LineHeight, 0, 3190);
     if (WalkAccountRange(from, to, EachAccount, nullptr)) {

@@ -10,6 +10,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
 #include "reports/ledger/journal_reports.h"
 #include "rules/rules_types.h"
 
@@ -36,7 +37,5 @@ bool DateInOpenRange(const DateRec *date, const DateRec *from, const DateRec *to
 
 void PrintAmountAt(int x, const PackedDecimal *amount) {
     assert(amount);
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *amount);
-    RepValue(x, 0, slot, FtAmount2, 1);
+    RepAmountAt(x, amount, FtAmount2, 1);
 }

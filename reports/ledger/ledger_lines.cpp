@@ -1,5 +1,6 @@
 // ledger_lines.cpp - the account walk, the ledger sign of an account type
 // and the amount and field printers of the account-listing ledger reports.
+#include "reports/frame/line_values.h"
 #include "reports/ledger/ledger_lines.h"
 
 #include <cassert>
@@ -53,9 +54,7 @@ bool LedgerSignNegates(int type) {
 }
 
 void LedgerAmount(int x, const PackedDecimal *amount, int type, int style) {
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *amount);
-    RepValueFmt(x, 0, slot, type, 1, style);
+    RepAmountAt(x, amount, type, 1, style);
 }
 
 void LedgerField(int x, const uint8_t *record, uint32_t offset, int width, int align) {

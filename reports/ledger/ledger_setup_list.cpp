@@ -18,6 +18,8 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/account_reports.h"
 #include "reports/ledger/ledger_lines.h"
@@ -30,19 +32,10 @@ namespace {
 namespace P = ReportParamsVc;
 constexpr int TitleHeight = 20, LineHeight = 15;
 
-// A column text of a head line: text number, x, right-aligned or not.
-struct Head {
-    int text, x;
-    bool right;
-};
-
-// The section's title line and its head line of column texts.
-void SectionHead(int title, std::initializer_list<Head> heads) {
+// The section's title line and its line of column headings.
+void SectionHead(int title, std::initializer_list<HeadingText> heads) {
     LedgerTextLine(TitleHeight, 0, title);
-    if (heads.size() == 0) return;
-    RepStartLine(TitleHeight);
-    for (const Head &h : heads) RepTextNr(h.x, 0, h.text, h.right ? 1 : 0);
-    RepEndLine();
+    if (heads.size() != 0) ReportHeadings(TitleHeight, heads);
 }
 
 void SectionEnd() {
@@ -59,26 +52,17 @@ bool WalkRegister(int reg, const char *index, Each each, uint32_t fromAt = 0, co
     RuleRecord r(reg);
     if (!r.record) return true;
     if (from) PutPString(r.record, fromAt, width, from);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(reg, index, r.record, 1, 0, &recid, &position);
     bool whole = true;
     PString code;
-    for (uint32_t p = position; more; p++) {
-        if (p != position) {
-            RecFreeMatrix(reg, r.record);
-            if (!RecReadAtIndex(reg, index, (int32_t)p, r.record, &recid)) break;
-        }
+    IndexWalkAll(reg, index, r.record, 1, [&](uint8_t *record) {
         if (to && to[0]) {
-            GetPString(r.record, fromAt, width, code);
-            if (PStringCompare(code, to) > 0) break;
+            GetPString(record, fromAt, width, code);
+            if (PStringCompare(code, to) > 0) return false;
         }
-        each(static_cast<const uint8_t *>(r.record));
-        if (ReportCancelled()) {
-            whole = false;
-            break;
-        }
-    }
-    RecFreeMatrix(reg, r.record);
+        each(static_cast<const uint8_t *>(record));
+        whole = !ReportCancelled();
+        return whole;
+    });
     return whole;
 }
 
@@ -110,8 +94,7 @@ bool CompanySection(const uint8_t *) {
 }
 
 bool AccountSection(const uint8_t *) {
-    SectionHead(3261, {{3262, 0, false}, {3263, 50, false}, {3274, 295, true}, {3273, 300, false},
-                       {3272, 370, false}, {3264, 1, true}});
+    SectionHead(3261, {{0, 3262}, {50, 3263}, {295, 3274, 1}, {300, 3273}, {370, 3272}, {1, 3264, 1}});
     return WalkRegister(ACVc::Number, "Code", [](const uint8_t *account) {
         PString code, rows;
         GetText(account, ACVc::Code, code);
@@ -129,7 +112,7 @@ bool AccountSection(const uint8_t *) {
 }
 
 bool ObjectTypeSection(const uint8_t *) {
-    SectionHead(3301, {{3302, 0, false}, {3303, 50, false}});
+    SectionHead(3301, {{0, 3302}, {50, 3303}});
     return WalkRegister(OTVc::Number, "Code", [](const uint8_t *type) {
         RepStartLine(LineHeight);
         LedgerField(0, type, OTVc::Code, 5);
@@ -139,7 +122,7 @@ bool ObjectTypeSection(const uint8_t *) {
 }
 
 bool ObjectSection(const uint8_t *) {
-    SectionHead(3321, {{3322, 0, false}, {3323, 50, false}, {3324, 280, false}});
+    SectionHead(3321, {{0, 3322}, {50, 3323}, {280, 3324}});
     return WalkRegister(OBVc::Number, "Code", [](const uint8_t *object) {
         RepStartLine(LineHeight);
         LedgerField(0, object, OBVc::Code, 5);
@@ -179,7 +162,7 @@ bool TemplateSection(const uint8_t *job) {
 }
 
 bool DistributionKeySection(const uint8_t *) {
-    SectionHead(3281, {{3282, 0, false}, {3283, 50, false}, {3284, 250, true}, {3285, 350, true}});
+    SectionHead(3281, {{0, 3282}, {50, 3283}, {250, 3284, 1}, {350, 3285, 1}});
     return WalkRegister(DKVc::Number, "Code", [](const uint8_t *key) {
         const PackedDecimal total = GetDec(key, DKVc::FactorSum);
         RepStartLine(LineHeight);
@@ -211,8 +194,7 @@ bool DistributionKeySection(const uint8_t *) {
 }
 
 bool BudgetSection(const uint8_t *) {
-    SectionHead(3381, {{3382, 0, false}, {3383, 60, false}, {3389, 130, false}, {3384, 230, false},
-                       {3390, 480, true}});
+    SectionHead(3381, {{0, 3382}, {60, 3383}, {130, 3389}, {230, 3384}, {480, 3390, 1}});
     return WalkRegister(BUVc::Number, "ObjAccKey", [](const uint8_t *budget) {
         // The rows and total as the distribution key gives them now, in
         // a copy: the list changes nothing stored.
@@ -239,7 +221,7 @@ bool BudgetSection(const uint8_t *) {
 }
 
 bool Budget2Section(const uint8_t *) {
-    SectionHead(3401, {{3402, 0, false}, {3403, 80, false}, {3404, 150, false}});
+    SectionHead(3401, {{0, 3402}, {80, 3403}, {150, 3404}});
     return WalkRegister(BPVc::Number, "ObjAccKey", [](const uint8_t *budget) {
         RepStartLine(LineHeight);
         LedgerField(0, budget, BPVc::Account, 10);
@@ -250,7 +232,7 @@ bool Budget2Section(const uint8_t *) {
 }
 
 bool KeyFigureSection(const uint8_t *) {
-    SectionHead(3361, {{3362, 0, false}, {3363, 50, false}, {3364, 150, false}});
+    SectionHead(3361, {{0, 3362}, {50, 3363}, {150, 3364}});
     MemBlock rows = 0;
     if (!SettingsBlockFetch(&rows, KeyFigureBlk::Number) || !rows) {
         MemFree(&rows);

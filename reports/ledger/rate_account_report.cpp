@@ -14,6 +14,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/account_reports.h"
 #include "reports/ledger/ledger_lines.h"
@@ -71,13 +72,7 @@ void Register100Report(ReportJob &job) {
     RangeSplit(range, first, last);
     RepBeginJobNr(5081);
     if (!summary) {
-        RepStartLine(15);
-        RepTextNr(0, 0, 5082, 0);
-        RepTextNr(80, 0, 5083, 0);
-        RepTextNr(200, 0, 5084, 0);
-        RepTextNr(300, 0, 5085, 1);
-        RepTextNr(470, 0, 5086, 1);
-        RepEndLine();
+        ReportHeadings(15, {{0, 5082}, {80, 5083}, {200, 5084}, {300, 5085, 1}, {470, 5086, 1}});
         RepRuleFull(1, 4);
     }
     PackedDecimal total;

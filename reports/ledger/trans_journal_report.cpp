@@ -15,6 +15,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/report_frame.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/journal_reports.h"
 #include "reports/ledger/ledger_reports.h"
@@ -80,21 +81,8 @@ bool HasVatCode(const uint8_t *voucher, const uint8_t *vatCode) {
 }
 
 void Headings() {
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 3068, 0);
-    RepTextNr(80, 0, 3069, 0);
-    RepTextNr(140, 0, 3070, 0);
-    RepTextNr(200, 0, 3080, 0);
-    RepTextNr(280, 0, 3072, 0);
-    RepTextNr(1, 0, 3071, 1);
-    RepEndLine();
-    RepStartLine(20);
-    RepTextNr(20, 0, 3073, 0);
-    RepTextNr(60, 0, 3074, 0);
-    RepTextNr(160, 0, 3075, 0);
-    RepTextNr(380, 0, 3076, 1);
-    RepTextNr(1, 0, 3077, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 3068}, {80, 3069}, {140, 3070}, {200, 3080}, {280, 3072}, {1, 3071, 1}});
+    ReportHeadings(20, {{20, 3073}, {60, 3074}, {160, 3075}, {380, 3076, 1}, {1, 3077, 1}});
 }
 
 void TextField(int x, const uint8_t *record, uint32_t at, int width, int align = 0) {
@@ -161,11 +149,7 @@ void VatCodeName(const uint8_t *code, uint8_t *name) {
 void SummaryLines(const CodeSummary &summary, int heading, bool accounts) {
     RepStartLine(LineHeight);
     RepEndLine();
-    RepStartLine(LineHeight);
-    RepTextNr(100, 0, heading, 0);
-    RepTextNr(380, 0, 3187, 1);
-    RepTextNr(5, 0, 3188, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{100, heading}, {380, 3187, 1}, {5, 3188, 1}});
     RepStartLine(LineHeight);
     RepRule(100, 1, 4);
     RepEndLine();

@@ -11,7 +11,9 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
+#include "reports/frame/index_walk.h"
 #include "reports/frame/report_frame.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "rules/rules_types.h"
@@ -85,27 +87,20 @@ void VoucherPrintRun(ReportJob &job) {
     bool opened = false;
     PutU16(v.record, Voucher::YearCode, codeFrom);
     PutU32(v.record, Voucher::SerNr, numberFrom);
-    uint32_t recid = 0, position = 0;
-    if (RecFindByIndex(Voucher::Number, "Number", v.record, 2, 0, &recid, &position)) {
-        for (uint32_t p = position; !(opened && RepStopped); p++) {
-            if (p != position) {
-                RecFreeMatrix(Voucher::Number, v.record);
-                if (!RecReadAtIndex(Voucher::Number, "Number", int32_t(p), v.record, &recid)) break;
+    IndexWalkFrom(Voucher::Number, "Number", v.record, 2, [&](const uint8_t *voucher) {
+        if (opened && RepStopped) return false;
+        if (bounded && PastRangeEnd(voucher, codeTo, numberTo)) return false;
+        const DateRec date = GetDate(voucher, Voucher::TransDate);
+        if (DateWithin(&date, &from, &to)) {
+            if (!opened) {
+                opened = true;
+                if (!VoucherJobOpen()) return false;
             }
-            if (bounded && PastRangeEnd(v.record, codeTo, numberTo)) break;
-            const DateRec date = GetDate(v.record, Voucher::TransDate);
-            if (DateWithin(&date, &from, &to)) {
-                if (!opened) {
-                    opened = true;
-                    if (!VoucherJobOpen()) break;
-                }
-                PrintVoucher(25, v.record);
-                RepNewPage(0);
-            }
-            if (ReportCancelled()) break;
+            PrintVoucher(25, voucher);
+            RepNewPage(0);
         }
-    }
-    RecFreeMatrix(Voucher::Number, v.record);
+        return true;
+    });
     if (opened)
         RepEndJob();
     else if (!CancelFlag)
@@ -123,62 +118,50 @@ void TransByDateReport(ReportJob &job) {
     auto before = [&](const DateRec &d) { return cut && DateCompare(&d, &cutoff) < 0; };
 
     RepBeginJobNr(3101);
-    RepStartLine(20);
-    RepTextNr(0, 0, 3105, 0);
-    RepTextNr(90, 0, 3106, 0);
-    RepTextNr(170, 0, 3107, 0);
-    RepTextNr(350, 0, 3108, 0);
-    RepEndLine();
+    ReportHeadings(20, {{0, 3105}, {90, 3106}, {170, 3107}, {350, 3108}});
     RuleRecord v(Voucher::Number);
     if (!v.record) {
         RepEndJob();
         return;
     }
     PutDate(v.record, Voucher::TransDate, from);
-    uint32_t recid = 0, position = 0;
     uint8_t own[256], ref[256], row[Voucher::Rows::Size];
-    if (RecFindByIndex(Voucher::Number, "TransDate", v.record, 1, 0, &recid, &position)) {
-        for (uint32_t p = position; !RepStopped; p++) {
-            if (p != position) {
-                RecFreeMatrix(Voucher::Number, v.record);
-                if (!RecReadAtIndex(Voucher::Number, "TransDate", int32_t(p), v.record, &recid)) break;
-            }
-            const DateRec trans = GetDate(v.record, Voucher::TransDate);
-            if (DateCompare(&trans, &to) > 0) break;
-            VoucherYearCodeText(own, v.record);
-            auto lineStart = [&]() {
-                RepStartLine(15);
-                RepText(0, 0, own, 0);
-                RepValueFmt(90, 0, v.record + Voucher::TransDate, FtDate, 0, 0);
-            };
-            if (!before(GetDate(v.record, Voucher::RegDate))) {
+    IndexWalkFrom(Voucher::Number, "TransDate", v.record, 1, [&](const uint8_t *voucher) {
+        if (RepStopped) return false;
+        const DateRec trans = GetDate(voucher, Voucher::TransDate);
+        if (DateCompare(&trans, &to) > 0) return false;
+        VoucherYearCodeText(own, voucher);
+        auto lineStart = [&]() {
+            RepStartLine(15);
+            RepText(0, 0, own, 0);
+            RepValueFmt(90, 0, voucher + Voucher::TransDate, FtDate, 0, 0);
+        };
+        if (!before(GetDate(voucher, Voucher::RegDate))) {
+            lineStart();
+            RepTextNr(170, 0, 3102, 0);
+            RepValueFmt(350, 0, voucher + Voucher::RegDate, FtDate, 0, 0);
+            RepEndLine();
+        }
+        int32_t count = MatrixRowCount(Voucher::Number, 0, voucher);
+        for (int32_t i = 0; i < count; i++) {
+            if (!MatrixRowRead(Voucher::Number, voucher, i, row)) continue;
+            uint16_t kind = GetU16(row, Voucher::Rows::Kind);
+            if (kind == 2 && !before(GetDate(row, Voucher::Rows::Date))) {
                 lineStart();
-                RepTextNr(170, 0, 3102, 0);
-                RepValueFmt(350, 0, v.record + Voucher::RegDate, FtDate, 0, 0);
+                RepTextNr(170, 0, 3103, 0);
+                RepValueFmt(350, 0, row + Voucher::Rows::Date, FtDate, 0, 0);
+                RepEndLine();
+            } else if (kind == 3 && !before(GetDate(row, Voucher::Rows::LinkDate))) {
+                lineStart();
+                RepTextNr(170, 0, 3104, 0);
+                YearCodeText(ref, GetU16(row, Voucher::Rows::LinkYearCode), GetU32(row, Voucher::Rows::LinkSerNr));
+                RepText(300, 0, ref, 1);
+                RepValueFmt(350, 0, row + Voucher::Rows::LinkDate, FtDate, 0, 0);
                 RepEndLine();
             }
-            int32_t count = MatrixRowCount(Voucher::Number, 0, v.record);
-            for (int32_t i = 0; i < count; i++) {
-                if (!MatrixRowRead(Voucher::Number, v.record, i, row)) continue;
-                uint16_t kind = GetU16(row, Voucher::Rows::Kind);
-                if (kind == 2 && !before(GetDate(row, Voucher::Rows::Date))) {
-                    lineStart();
-                    RepTextNr(170, 0, 3103, 0);
-                    RepValueFmt(350, 0, row + Voucher::Rows::Date, FtDate, 0, 0);
-                    RepEndLine();
-                } else if (kind == 3 && !before(GetDate(row, Voucher::Rows::LinkDate))) {
-                    lineStart();
-                    RepTextNr(170, 0, 3104, 0);
-                    YearCodeText(ref, GetU16(row, Voucher::Rows::LinkYearCode), GetU32(row, Voucher::Rows::LinkSerNr));
-                    RepText(300, 0, ref, 1);
-                    RepValueFmt(350, 0, row + Voucher::Rows::LinkDate, FtDate, 0, 0);
-                    RepEndLine();
-                }
-            }
-            if (ReportCancelled()) break;
         }
-    }
-    RecFreeMatrix(Voucher::Number, v.record);
+        return true;
+    });
     RepEndJob();
 }
 

@@ -13,6 +13,7 @@
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "rules/accounts.h"
@@ -140,13 +141,7 @@ void PrintVoucher(int, const uint8_t *voucher) {
     RepEndLine();
     RepStartLine(60);
     RepEndLine();
-    RepStartLine(15);
-    RepTextNr(20, 0, 3046, 0);
-    RepTextNr(60, 0, 3047, 0);
-    RepTextNr(160, 0, 3048, 0);
-    RepTextNr(380, 0, 3049, 1);
-    RepTextNr(1, 0, 3050, 1);
-    RepEndLine();
+    ReportHeadings(15, {{20, 3046}, {60, 3047}, {160, 3048}, {380, 3049, 1}, {1, 3050, 1}});
     RepStartLine(2);
     RepEndLine();
 

@@ -134,7 +134,8 @@ bool TimeBudgetLines(const uint8_t *budget, void *data) {
     BudgetsHeading(t, run->project);
     namespace T = TimeBudgetVc;
     BudgetLine(budget, T::ItemCode, T::ItemName, T::FixedBudget, T::Budget);
-    ProjectColumnLine({{90, 4830}, {-205, 4833}, {-245, 4826}, {-305, 4845}, {-410, 4828}, {-480, 4846}}, false);
+    ProjectColumnLine({{90, 4830}, {205, 4833, -1}, {245, 4826, -1}, {305, 4845, -1}, {410, 4828, -1},
+                       {480, 4846, -1}}, false);
     PackedDecimal sums[3];
     TotalsClear(sums, 3);
     uint8_t row[T::Rows::Size];
@@ -167,7 +168,8 @@ bool CostBudgetLines(const uint8_t *budget, void *data) {
         RepEndLine();
     }
     BudgetLine(budget, C::ItemCode, C::ItemName, C::FixedBudget, C::Budget);
-    ProjectColumnLine({{11, 4886}, {-205, 4833}, {-245, 4826}, {-305, 4845}, {-410, 12153}, {-480, 4846}}, false);
+    ProjectColumnLine({{11, 4886}, {205, 4833, -1}, {245, 4826, -1}, {305, 4845, -1}, {410, 12153, -1},
+                       {480, 4846, -1}}, false);
     PackedDecimal sums[3];
     TotalsClear(sums, 3);
     uint8_t row[C::Rows::Size];
@@ -286,7 +288,8 @@ void ProjectReportHeading(const uint8_t *project, bool withColumns) {
     }
     RepRuleFull(1, 1);
     ReportBlankLine(ProjectLineHeight);
-    if (withColumns) ProjectColumnLine({{0, 4830}, {90, 4825}, {170, 4826}, {250, 4827}, {330, 4828}, {410, 4829}}, true);
+    if (withColumns) ProjectColumnLine({{0, 4830}, {90, 4825}, {170, 4826}, {250, 4827}, {330, 4828},
+                                        {410, 4829}}, true);
 }
 
 void ProjectReportLines(const uint8_t *project, bool openOnly, bool values) {

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <utility>
 
 #include "core/decimal.h"
 #include "core/pstring.h"
+#include "reports/frame/report_headings.h"
 
 constexpr int ProjectLineHeight = 12;
 constexpr int ProjectCodeMax = 20, ProjectTextMax = 60, PersonCodeMax = 5;
@@ -45,8 +45,7 @@ void ProjectPTextAt(int x, const uint8_t *text);
 // A value right-aligned at x: an amount (2 decimals) or a quantity (3).
 void ProjectAmountAt(int x, const PackedDecimal *amount);
 void ProjectQtyAt(int x, const PackedDecimal *qty);
-// A line of interface texts at the given x positions (below 0: the text
-// right-aligned at -x), then a rule when asked.
-void ProjectColumnLine(std::initializer_list<std::pair<int, int>> columns, bool rule);
+// A line of column headings, then a rule when asked.
+void ProjectColumnLine(std::initializer_list<HeadingText> columns, bool rule);
 // A line of text n at 0 and the amount right-aligned at x.
 void ProjectTextAmountLine(int n, int x, const PackedDecimal *amount);

@@ -12,6 +12,7 @@
 #include "database/access/record_access.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_run.h"
 #include "reports/projects/project_print.h"
 #include "reports/projects/project_reports.h"
@@ -157,24 +158,12 @@ void ProjectPTextAt(int x, const uint8_t *text) {
     if (text[0]) RepTextEx(x, -1, 0, 0, 0, text);
 }
 
-namespace {
+void ProjectAmountAt(int x, const PackedDecimal *amount) { RepAmountAt(x, amount, FtAmount2); }
 
-void ValueAt(int x, const PackedDecimal *value, int type) {
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *value);
-    RepValue(x, 0, slot, type, -1);
-}
+void ProjectQtyAt(int x, const PackedDecimal *qty) { RepAmountAt(x, qty, FtAmount3); }
 
-}  // namespace
-
-void ProjectAmountAt(int x, const PackedDecimal *amount) { ValueAt(x, amount, FtAmount2); }
-
-void ProjectQtyAt(int x, const PackedDecimal *qty) { ValueAt(x, qty, FtAmount3); }
-
-void ProjectColumnLine(std::initializer_list<std::pair<int, int>> columns, bool rule) {
-    RepStartLine(ProjectLineHeight);
-    for (const auto &[x, text] : columns) RepTextNr(x < 0 ? -x : x, 0, text, x < 0 ? -1 : 0);
-    RepEndLine();
+void ProjectColumnLine(std::initializer_list<HeadingText> columns, bool rule) {
+    ReportHeadings(ProjectLineHeight, columns);
     if (rule) RepRuleFull(1, 1);
 }
 

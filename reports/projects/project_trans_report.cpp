@@ -324,7 +324,7 @@ void GroupedReport(const uint8_t *job, const char *index, uint32_t groupAt, int 
         DecSetZero(&run.qty[i]);
         DecSetZero(&run.value[i]);
     }
-    ProjectColumnLine({{160, groupText}, {-QtyX, 4885}, {-400, 4887}}, true);
+    ProjectColumnLine({{160, groupText}, {QtyX, 4885, -1}, {400, 4887, -1}}, true);
     TransWalk(&run.sel, index, false, GroupTrans, &run);
     if (CancelFlag || RepStopped) return;
     GroupPersonEnd(&run);
@@ -357,9 +357,10 @@ void ProjectTransReport(ReportJob &job) {
             for (PackedDecimal *d : {&run.qty[i], &run.value[i], &run.chargeable[i], &run.notChargeable[i]})
                 DecSetZero(d);
         if (run.layout == 0)
-            ProjectColumnLine({{0, 4882}, {60, 4883}, {160, 4884}, {-QtyX, 4885}, {-ValueX, 4887}, {390, 4886}}, true);
+            ProjectColumnLine({{0, 4882}, {60, 4883}, {160, 4884}, {QtyX, 4885, -1}, {ValueX, 4887, -1},
+                               {390, 4886}}, true);
         else
-            ProjectColumnLine({{0, 4830}, {-QtyX, 12151}, {-ValueX, 12152}, {-460, 4885}}, true);
+            ProjectColumnLine({{0, 4830}, {QtyX, 12151, -1}, {ValueX, 12152, -1}, {460, 4885, -1}}, true);
         TransWalk(&run.sel, "PersonDate", true, PersonTrans, &run);
         if (!CancelFlag && !RepStopped && run.seen) {
             PersonEnd(&run);

@@ -15,6 +15,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/purchase_walk.h"
@@ -71,13 +72,7 @@ void Register109Report(ReportJob &job) {
     TotalsTableReset();
 
     RepBeginJobNr(5140);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 5142, 0);
-    RepTextNr(60, 0, 5143, 0);
-    RepTextNr(140, 0, 5147, 0);
-    RepTextNr(220, 0, 5144, 0);
-    RepTextNr(440, 0, 5145, -1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 5142}, {60, 5143}, {140, 5147}, {220, 5144}, {440, 5145, -1}});
     if (withRows) {
         RepStartLine(LineHeight);
         RepEndLine();

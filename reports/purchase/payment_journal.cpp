@@ -20,6 +20,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_run.h"
 #include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/purchase_walk.h"
@@ -106,7 +107,7 @@ void PrintPayment(const PaymentJournalDef &d, const uint8_t *payment) {
         RepTextField(60, row.data(), d.rowText1, 30, style);
         RepTextField(160, row.data(), d.rowText2, 60, style);
         const PackedDecimal amount = GetDec(row.data(), d.rowAmount);
-        RepAmount(StopRight, &amount, style);
+        RepAmountAt(StopRight, &amount, FtAmount2, -1, style);
         RepEndLine();
         if (style == 0) DecAdd(&sum, &amount, &sum);
     }
@@ -115,19 +116,19 @@ void PrintPayment(const PaymentJournalDef &d, const uint8_t *payment) {
     RepStartLine(LineHeight);
     RepTextField(280, payment, d.currency, 5, 0, -1);
     const PackedDecimal rate = GetDec(payment, d.rate);
-    RepAmount(380, &rate);
-    RepAmount(StopRight, &sum);
+    RepAmountAt(380, &rate);
+    RepAmountAt(StopRight, &sum);
     RepEndLine();
     const PackedDecimal extra = GetDec(payment, d.extra);
     if (!DecIsZero(&extra)) {
         RepStartLine(LineHeight);
-        RepAmount(StopRight, &extra);
+        RepAmountAt(StopRight, &extra);
         RepEndLine();
     }
     const PackedDecimal home = GetDec(payment, d.home), total = GetDec(payment, d.total);
     if (!DecEqual(&home, &total)) {
         RepStartLine(LineHeight);
-        RepAmount(StopRight, &home);
+        RepAmountAt(StopRight, &home);
         RepEndLine();
     }
 }
@@ -178,13 +179,13 @@ void PaymentJournal(const uint8_t *selection, const PaymentJournalDef &d) {
         RepStartLine(LineHeight);
         RepTextField(50, row, PaymentModeBlk::Rows::Code, 1);
         RepTextField(100, row, PaymentModeBlk::Rows::Name, 60);
-        RepAmount(380, &modeSums[(size_t)i]);
+        RepAmountAt(380, &modeSums[(size_t)i]);
         RepEndLine();
     }
     RepRule(d.modeRuleFrom, 380, 2);
     RepStartLine(LineHeight);
     RepTextNr(100, 0, 2429, 0);
-    RepAmount(380, &grand);
+    RepAmountAt(380, &grand);
     RepEndLine();
     RepEndJob();
 }

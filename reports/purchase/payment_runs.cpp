@@ -16,6 +16,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/purchase_walk.h"
@@ -73,12 +74,7 @@ void PrintAdviceRow(const uint8_t *row) {
 // One payment's advice as a job of its own.
 void PrintAdvice(const uint8_t *payment) {
     RepBeginJobNr(4101);
-    RepStartLine(LineHeight);
-    RepTextNr(100, 0, 4106, -1);
-    RepTextNr(120, 0, 4103, 0);
-    RepTextNr(210, 0, 4104, 0);
-    RepTextNr(StopRight, 0, 4107, -1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{100, 4106, -1}, {120, 4103}, {210, 4104}, {StopRight, 4107, -1}});
     RepRuleFull(1, 1);
 
     const uint8_t *company = SettingsRecord(CompanyBlk::Number, CompanyBlock);

@@ -19,6 +19,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/order_reports.h"
 #include "reports/sales/sales_reports.h"
@@ -110,11 +111,7 @@ void POBlockQuantities(const uint8_t *order) {
                             {210, V::VendCode, T, 20, 0}, {300, V::VendName, T, 60, 0}, {480, V::Reference, T, 20, 1}});
     for (uint32_t line : {V::Addr1, V::Addr2, V::Addr3}) OrderLineFields(order, {{300, line, T, 60, 0}}, true);
     OrderLineGap(10);
-    RepStartLine(LineHeight);
-    RepTextNr(3, 0, 2631, 1);
-    RepTextNr(2, 0, 2632, 1);
-    RepTextNr(1, 0, 2633, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{3, 2631, 1}, {2, 2632, 1}, {1, 2633, 1}});
     EachRow(order, false, [](const uint8_t *row) {
         RepStartLine(LineHeight);
         OrderLineText(20, row, R::ItemCode, 20, 0);
@@ -232,19 +229,11 @@ bool EachOrder(const uint8_t *order, void *context) {
         const PackedDecimal left = ToReceive(row);
         if (!run.quantities) {
             const PackedDecimal price = GetDec(row, R::Price), amount = AmountOf(row, &left);
-            OrderLineAmount(270, &left, FtAmount3, 1);
-            OrderLineAmount(380, &price, FtAmount3Drop, 1);
-            OrderLineAmount(450, &amount, FtAmount2, 1);
-            OrderLineText(480, order, PurchOrderVc::CurncyCode, 5, 1);
+            OrderStatusRowAmounts(order, PurchOrderVc::CurncyCode, &left, &price, &amount, run.sums);
             TotalsTableAdd(currency, &amount, nullptr, nullptr);
-            DecAdd(&run.sums[0], &left, &run.sums[0]);
         } else {
             const PackedDecimal cols[3] = {OrderQty(row, R::Quantity), OrderQty(row, R::QtyReceived), left};
-            const int xs[3] = {260, 330, 410};
-            for (int c = 0; c < 3; c++) {
-                OrderLineAmount(xs[c], &cols[c], FtAmount3, 1);
-                DecAdd(&run.sums[c], &cols[c], &run.sums[c]);
-            }
+            OrderStatusRowQuantities(cols, 3, run.sums);
         }
         RepEndLine();
     });
@@ -275,16 +264,7 @@ void POStatusReport(ReportJob &job) {
         ReportIndexWalk(PurchOrderVc::Number, "OSFlag", order.record, 1, EachOrder, &run);
     }
     RepRuleFull(1, 4);
-    if (run.layout == 2) {
-        RepStartLine(LineHeight);
-        if (!run.quantities) {
-            OrderLineAmount(270, &run.sums[0], FtAmount3, 1);
-        } else {
-            const int xs[3] = {260, 330, 410};
-            for (int c = 0; c < 3; c++) OrderLineAmount(xs[c], &run.sums[c], FtAmount3, 1);
-        }
-        RepEndLine();
-    }
+    if (run.layout == 2) OrderStatusSumsLine(run.sums, 3, run.quantities);
     TotalsTablePrint(450, -1, -1, 300, 1);
     RepRuleFull(1, 4);
     RepEndJob();

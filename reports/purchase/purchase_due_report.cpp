@@ -15,6 +15,8 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/purchase_walk.h"
@@ -40,7 +42,7 @@ void SumLine(const int *texts, const PackedDecimal *sum) {
     const int x[] = {140, 200, 240};
     for (int i = 0; i < 3; i++)
         if (texts[i]) RepTextNr(x[i], 0, texts[i], 0);
-    RepAmount(380, sum);
+    RepAmountAt(380, sum);
     RepEndLine();
 }
 
@@ -68,14 +70,7 @@ void PurchDueDateReport(ReportJob &job) {
 
     RepBeginJobNr(4121);
     if (!sumsOnly) {
-        RepStartLine(LineHeight);
-        RepTextNr(0, 0, 4122, 0);
-        RepTextNr(60, 0, 4123, 0);
-        RepTextNr(120, 0, 4126, 0);
-        RepTextNr(220, 0, 4132, 0);
-        RepTextNr(380, 0, 4124, -1);
-        RepTextNr(480, 0, 4125, -1);
-        RepEndLine();
+        ReportHeadings(LineHeight, {{0, 4122}, {60, 4123}, {120, 4126}, {220, 4132}, {380, 4124, -1}, {480, 4125, -1}});
         RepRuleFull(1, 1);
     }
     RuleRecord item(APVc::Number), invoice(VIVc::Number);
@@ -107,8 +102,8 @@ void PurchDueDateReport(ReportJob &job) {
             uint8_t name[256];
             GetText(item.record, APVc::VendName, name);
             RepTextEx(200, -1, 0, 0, 0, name);
-            RepAmount(380, &home);
-            RepAmount(480, &running);
+            RepAmountAt(380, &home);
+            RepAmountAt(480, &running);
             RepEndLine();
             uint8_t comment[256];
             comment[0] = 0;

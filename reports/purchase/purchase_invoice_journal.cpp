@@ -14,7 +14,9 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
+#include "reports/frame/totals_table.h"
 #include "reports/purchase/vendor_reports.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/rules_types.h"
@@ -72,13 +74,7 @@ bool Passes(const uint8_t *invoice, const JournalSelection &s) {
 
 void Heading(int layout) {
     if (layout > 1) return;
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 4002, 0);
-    RepTextNr(60, 0, 4003, 0);
-    RepTextNr(140, 0, 4007, 0);
-    RepTextNr(220, 0, 4004, 0);
-    RepTextNr(440, 0, 4005, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 4002}, {60, 4003}, {140, 4007}, {220, 4004}, {440, 4005, 1}});
     if (layout == 0) {
         RepRuleFull(1, 4);
     } else {
@@ -106,11 +102,7 @@ void InvoiceLine(const uint8_t *invoice) {
     PrintAmountAt(440, &amount);
     TextField(445, invoice, VIVc::CurncyCode, 5);
     RepEndLine();
-    PString currency;
-    GetText(invoice, VIVc::CurncyCode, currency);
-    PackedDecimal zero;
-    DecSetZero(&zero);
-    TotalsTableAdd(currency, &amount, &zero, &zero);
+    TotalsTableAddInCurrency(invoice, VIVc::CurncyCode, &amount);
 }
 
 // Layout 1 below the invoice line: the vendor's extra text (variant 26),

@@ -13,6 +13,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/purchase_walk.h"
@@ -80,13 +81,7 @@ void PrintInvoicePage(const uint8_t *invoice) {
     RepTextField(300, invoice, VIVc::PayTerms, 2);
     RepEndLine();
     Gap(60);
-    RepStartLine(LineHeight);
-    RepTextNr(20, 0, 3046, 0);
-    RepTextNr(60, 0, 3047, 0);
-    RepTextNr(160, 0, 3048, 0);
-    RepTextNr(380, 0, 3049, -1);
-    RepTextNr(StopRight, 0, 3050, -1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{20, 3046}, {60, 3047}, {160, 3048}, {380, 3049, -1}, {StopRight, 3050, -1}});
     Gap(2);
     uint8_t row[VIVc::Rows::Size];
     const int32_t rows = MatrixRowCount(VIVc::Number, 0, invoice);

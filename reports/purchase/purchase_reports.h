@@ -4,6 +4,7 @@
 #pragma once
 
 struct ReportJob;
+struct PartyFields;
 
 #include <cstdint>
 
@@ -48,6 +49,8 @@ int PurchDueBucket(int32_t days);
 
 // The amount kinds of a vendor's period balances (register 31).
 constexpr int VendorBalanceKinds = 4;
+// The vendor register's fields for PartyWalk (reports/frame/party_walk.h).
+extern const PartyFields VendorParty;
 // Calls each(vendor, context) for the vendors of SelText1's code range
 // and SelText2's group in code order; stops after the vendor at hand on Esc.
 // The job record `job` selects.

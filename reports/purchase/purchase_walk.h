@@ -1,6 +1,6 @@
 // purchase_walk.h - what the payment, purchase and expense report bodies
 // share: the walk over SelText1's number range of a register kept by
-// serial number, and the writing of a record's text or amount field.
+// serial number, and the read of one record by its number.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,8 @@
 #include "database/access/record_access.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_run.h"
 #include "rules/rules_types.h"
 
@@ -30,17 +32,9 @@ template <typename Act> void SerialRangeWalk(const uint8_t *job, int reg, uint32
     RuleRecord record(reg);
     if (!record.record) return;
     PutI32(record.record, serNrAt, from < 0 ? 0 : from);
-    uint32_t recid = 0, position = 0;
-    if (!RecFindByIndex(reg, "SerNr", record.record, 1, 0, &recid, &position)) return;
-    for (uint32_t p = position;; p++) {
-        if (p != position) {
-            RecFreeMatrix(reg, record.record);
-            if (!RecReadAtIndex(reg, "SerNr", (int32_t)p, record.record, &recid)) break;
-        }
-        if (to >= 0 && GetI32(record.record, serNrAt) > to) break;
-        if (!act(record.record, recid) || ReportCancelled()) break;
-    }
-    RecFreeMatrix(reg, record.record);
+    IndexWalkFrom(reg, "SerNr", record.record, 1, [&](uint8_t *r, uint32_t recid) {
+        return (to < 0 || GetI32(r, serNrAt) <= to) && act(r, recid);
+    });
 }
 
 // Reads the record of reg whose number (at serNrAt, index "SerNr") is
@@ -49,18 +43,4 @@ inline bool ReadBySerNr(int reg, uint32_t serNrAt, int32_t number, uint8_t *reco
     PutI32(record, serNrAt, number);
     uint32_t recid = 0, position = 0;
     return RecFindByIndex(reg, "SerNr", record, 1, 1, &recid, &position);
-}
-
-// The text field of record at `at` (at most max characters) at x.
-inline void RepTextField(int x, const uint8_t *record, uint32_t at, int max, int style = 0, int align = 0) {
-    uint8_t text[256];
-    GetPString(record, at, max, text);
-    RepTextEx(x, -1, 0, align, style, text);
-}
-
-// An amount right-aligned at x.
-inline void RepAmount(int x, const PackedDecimal *amount, int style = 0) {
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *amount);
-    RepValueFmt(x, 0, slot, FtAmount2, -1, style);
 }

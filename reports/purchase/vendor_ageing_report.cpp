@@ -20,7 +20,11 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/column_fit.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/party_walk.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
+#include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/vendor_reports.h"
 #include "reports/sales/aged_buckets.h"
 #include "rules/prices.h"
@@ -103,12 +107,7 @@ void Headings(int layout) {
     case 0:
         RepTextNr(100, 0, 4049, 0);
         RepEndLine();
-        RepStartLine(LineHeight);
-        RepTextNr(140, 0, 4043, 0);
-        RepTextNr(280, 0, 4044, 1);
-        RepTextNr(380, 0, 4046, 1);
-        RepTextNr(480, 0, 4047, 1);
-        RepEndLine();
+        ReportHeadings(LineHeight, {{140, 4043}, {280, 4044, 1}, {380, 4046, 1}, {480, 4047, 1}});
         return;
     case 1:
         RepTextNr(100, 0, 4049, 0);
@@ -244,40 +243,28 @@ void InvoiceKept(const uint8_t *vendor, const uint8_t *invoice, int32_t days, co
     }
 }
 
-bool GroupPasses(const uint8_t *vendor, const AgeingSelection &s) {
-    if (!s.group[0]) return true;
-    PString group;
-    GetText(vendor, VEVc::VEGroup, group);
-    return PStringEqual(group, s.group);
-}
-
 // Without a report date: the vendor's open items as they stand, each with
 // its invoice (an item whose invoice is gone is left out).
 void OpenItems(const uint8_t *vendor, const AgeingSelection &s, VendorSums *v, AgeingTotals *t) {
     RuleRecord item(APVc::Number);
     if (!item.record) return;
-    PString own, code;
+    PString own;
     GetText(vendor, VEVc::Code, own);
     PutText(item.record, APVc::VendCode, own);
     PutI32(item.record, APVc::InvoiceNr, 0);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(APVc::Number, "VECode", item.record, 2, 0, &recid, &position);
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(APVc::Number, "VECode", p, item.record, &recid)) break;
-        GetText(item.record, APVc::VendCode, code);
-        if (!PStringEqual(code, own)) break;
-        if (ReportCancelled()) break;
-        const DateRec due = GetDate(item.record, APVc::DueDate);
+    IndexWalkOfCode(APVc::Number, "VECode", item.record, 2, APVc::VendCode, own, [&](const uint8_t *openItem) {
+        const DateRec due = GetDate(openItem, APVc::DueDate);
         const int32_t days = DateDiffDays(&due, &s.reference);
-        if (s.pastDueOnly && days >= 0) continue;
+        if (s.pastDueOnly && days >= 0) return true;
         RuleRecord invoice(VIVc::Number);
-        if (!PurchaseInvoiceRead(GetU32(item.record, APVc::InvoiceNr), invoice)) continue;
-        const PackedDecimal open = GetDec(item.record, APVc::OpenAmount);
+        if (!PurchaseInvoiceRead(GetU32(openItem, APVc::InvoiceNr), invoice)) return true;
+        const PackedDecimal open = GetDec(openItem, APVc::OpenAmount);
         PackedDecimal home;
         AtRate(&open, invoice.record, VIVc::Rate, &home);
         if (days < 0) Add(&v->pastDue, &home);
         InvoiceKept(vendor, invoice.record, days, &open, &home, s, v, t);
-    }
+        return !ReportCancelled();
+    });
 }
 
 // With a report date: the vendor's approved invoices booked up to it with
@@ -285,38 +272,30 @@ void OpenItems(const uint8_t *vendor, const AgeingSelection &s, VendorSums *v, A
 void InvoicesAtDate(const uint8_t *vendor, const AgeingSelection &s, VendorSums *v, AgeingTotals *t) {
     RuleRecord invoice(VIVc::Number);
     if (!invoice.record) return;
-    PString own, code;
+    PString own;
     GetText(vendor, VEVc::Code, own);
     PutText(invoice.record, VIVc::VendCode, own);
     PutI32(invoice.record, VIVc::SerNr, 0);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(VIVc::Number, "VECode", invoice.record, 2, 0, &recid, &position);
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position) {
-            RecFreeMatrix(VIVc::Number, invoice.record);
-            if (!RecReadAtIndex(VIVc::Number, "VECode", p, invoice.record, &recid)) break;
-        }
-        GetText(invoice.record, VIVc::VendCode, code);
-        if (!PStringEqual(code, own)) break;
-        if (ReportCancelled()) break;
-        const DateRec due = GetDate(invoice.record, VIVc::DueDate), trans = GetDate(invoice.record, VIVc::TransDate);
+    IndexWalkOfCode(VIVc::Number, "VECode", invoice.record, 2, VIVc::VendCode, own, [&](const uint8_t *inv) {
+        const DateRec due = GetDate(inv, VIVc::DueDate), trans = GetDate(inv, VIVc::TransDate);
         const int32_t days = DateDiffDays(&due, &s.reportDate);
-        const uint16_t kind = GetU16(invoice.record, VIVc::InvType);
+        const uint16_t kind = GetU16(inv, VIVc::InvType);
         if ((s.pastDueOnly && days >= 0) || DateCompare(&trans, &s.reportDate) > 0 || kind == KindCash ||
-            GetU16(invoice.record, VIVc::Approved) == 0)
-            continue;
-        PackedDecimal amount = GetDec(invoice.record, VIVc::InvAmount), home;
+            GetU16(inv, VIVc::Approved) == 0)
+            return true;
+        PackedDecimal amount = GetDec(inv, VIVc::InvAmount), home;
         if (kind == KindCredit) {
             // A credit note of an invoice is counted on that invoice.
-            if (GetI32(invoice.record, VIVc::CredInv) != -1) continue;
+            if (GetI32(inv, VIVc::CredInv) != -1) return true;
             DecNegateInto(&amount, &amount);
         }
-        InvoiceOpenAtDate(GetI32(invoice.record, VIVc::SerNr), &s.reportDate, &amount);
-        if (DecIsZero(&amount)) continue;
-        AtRate(&amount, invoice.record, VIVc::Rate, &home);
+        InvoiceOpenAtDate(GetI32(inv, VIVc::SerNr), &s.reportDate, &amount);
+        if (DecIsZero(&amount)) return true;
+        AtRate(&amount, inv, VIVc::Rate, &home);
         if (days < 0) Add(&v->pastDue, &home);
-        InvoiceKept(vendor, invoice.record, days, &amount, &home, s, v, t);
-    }
+        InvoiceKept(vendor, inv, days, &amount, &home, s, v, t);
+        return !ReportCancelled();
+    });
     RecFreeMatrix(VIVc::Number, invoice.record);
 }
 
@@ -577,29 +556,10 @@ void VendorAgeingReport(ReportJob &job) {
 
     RepBeginJobNr(4041);
     Headings(s.layout);
-    RuleRecord vendor(VEVc::Number);
-    const bool byGroup = !s.byName && s.group[0];
-    const char *index = s.byName ? "Name" : byGroup ? "Group" : "Code";
-    const uint32_t keyAt = s.byName ? uint32_t(VEVc::Name) : VEVc::Code;
-    const int keyWidth = s.byName ? 60 : 20;
-    bool more = false;
-    uint32_t recid = 0, position = 0;
-    if (vendor.record) {
-        PutPString(vendor.record, keyAt, keyWidth, s.from);
-        if (byGroup) PutText(vendor.record, VEVc::VEGroup, s.group);
-        more = RecFindByIndex(VEVc::Number, index, vendor.record, byGroup ? 2 : 1, 0, &recid, &position);
-    }
-    PString key;
-    for (int32_t p = (int32_t)position; more && !ReportCancelled(); p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(VEVc::Number, index, p, vendor.record, &recid)) break;
-        GetPString(vendor.record, keyAt, keyWidth, key);
-        if (s.to[0] && PStringCompare(key, s.to) > 0) break;
-        if (!GroupPasses(vendor.record, s)) {
-            if (byGroup) break;   // the group index has passed the group
-            continue;
-        }
-        VendorBlock(vendor.record, s, &t);
-    }
+    PartyWalk(VendorParty, {s.from, s.to, s.group, s.byName}, [&](const uint8_t *vendor) {
+        VendorBlock(vendor, s, &t);
+        return true;
+    });
     EndLines(s, t);
     RepEndJob();
 }

@@ -15,6 +15,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
+#include "reports/frame/index_walk.h"
 #include "reports/frame/report_run.h"
 #include "reports/purchase/vendor_reports.h"
 #include "rules/rules_types.h"
@@ -64,15 +65,12 @@ void VendorEntriesOfInvoice(int32_t serial, const DateRec *upTo, void (*each)(co
     RuleRecord entry(VLVc::Number);
     if (!entry.record) return;
     PutI32(entry.record, VLVc::InvoiceNr, serial);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(VLVc::Number, "VIKey", entry.record, 1, 0, &recid, &position);
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(VLVc::Number, "VIKey", p, entry.record, &recid)) break;
-        if (GetI32(entry.record, VLVc::InvoiceNr) != serial) break;
-        const DateRec on = GetDate(entry.record, VLVc::Date);
-        if (upTo && DateCompare(&on, upTo) > 0) continue;
-        each(entry.record, context);
-    }
+    IndexWalkAll(VLVc::Number, "VIKey", entry.record, 1, [&](const uint8_t *e) {
+        if (GetI32(e, VLVc::InvoiceNr) != serial) return false;
+        const DateRec on = GetDate(e, VLVc::Date);
+        if (!upTo || DateCompare(&on, upTo) <= 0) each(e, context);
+        return true;
+    });
 }
 
 void PaymentRowsForInvoice(const uint8_t *entry, PackedDecimal *sum) {
@@ -109,21 +107,18 @@ void VendorOnAccount(const uint8_t *vendorCode, const DateRec *asOf, PackedDecim
     PutText(entry.record, VLVc::VendCode, vendorCode);
     PutU16(entry.record, VLVc::Kind, EntryPayment);
     PutI32(entry.record, VLVc::InvoiceNr, NoInvoice);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(VLVc::Number, "OnAcc", entry.record, 3, 0, &recid, &position);
     PString code;
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(VLVc::Number, "OnAcc", p, entry.record, &recid)) break;
-        GetText(entry.record, VLVc::VendCode, code);
-        if (!PStringEqual(code, vendorCode) || GetU16(entry.record, VLVc::Kind) != EntryPayment ||
-            GetI32(entry.record, VLVc::InvoiceNr) != NoInvoice)
-            break;
+    IndexWalkAll(VLVc::Number, "OnAcc", entry.record, 3, [&](const uint8_t *e) {
+        GetText(e, VLVc::VendCode, code);
+        if (!PStringEqual(code, vendorCode) || GetU16(e, VLVc::Kind) != EntryPayment ||
+            GetI32(e, VLVc::InvoiceNr) != NoInvoice)
+            return false;
         RuleRecord payment(OPVc::Number);
-        if (!OutPaymentRead(GetI32(entry.record, VLVc::DocSerNr), payment)) continue;
+        if (!OutPaymentRead(GetI32(e, VLVc::DocSerNr), payment)) return true;
         // A payment made on the report date counts, as a payment on an
         // invoice made that day lowers the invoice.
         const DateRec paid = GetDate(payment.record, OPVc::PayDate);
-        if (asOf && DateCompare(&paid, asOf) > 0) continue;
+        if (asOf && DateCompare(&paid, asOf) > 0) return true;
         const PackedDecimal rate = GetDec(payment.record, OPVc::Rate);
         uint8_t row[OPVc::Rows::Size];
         const int32_t rows = MatrixRowCount(OPVc::Number, 0, payment.record);
@@ -139,5 +134,6 @@ void VendorOnAccount(const uint8_t *vendorCode, const DateRec *asOf, PackedDecim
             DecSub(currency, &amount, currency);
             DecSub(home, &atRate, home);
         }
-    }
+        return true;
+    });
 }

@@ -21,6 +21,9 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/line_values.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/purchase/purchase_reports.h"
@@ -73,18 +76,12 @@ void StatementHead(Statement *s) {
     if (s->currency[0]) RepTextEx(StopRight, -1, 0, -1, 0, s->currency);
     RepEndLine();
     RepRuleFull(1, 1);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 3184, 0);
-    RepTextNr(90, 0, 2435, 0);
-    RepTextNr(140, 0, 2436, 0);
-    RepTextNr(StopDebit, 0, s->texts->debit, -1);
-    RepTextNr(StopCredit, 0, s->texts->credit, -1);
-    RepTextNr(StopRight, 0, s->texts->balance, -1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 3184}, {90, 2435}, {140, 2436}, {StopDebit, s->texts->debit, -1},
+                                {StopCredit, s->texts->credit, -1}, {StopRight, s->texts->balance, -1}});
     RepRuleFull(1, 1);
     RepStartLine(LineHeight);
     RepTextNr(StopLabel, 0, s->texts->opening, 0);
-    RepAmount(StopRight, &s->opening);
+    RepAmountAt(StopRight, &s->opening);
     RepEndLine();
 }
 
@@ -105,9 +102,9 @@ void EntryLine(Statement *s, const DateRec *date, int kindText, const uint8_t *r
     RepValue(0, 0, slot, FtDate, 0);
     RepTextNr(90, 0, kindText, 0);
     RepTextEx(140, -1, 0, 0, 0, reference);
-    if (column != Column::Credit) RepAmount(StopDebit, amount);
-    if (column != Column::Debit) RepAmount(StopCredit, amount);
-    RepAmount(StopRight, &s->balance);
+    if (column != Column::Credit) RepAmountAt(StopDebit, amount);
+    if (column != Column::Debit) RepAmountAt(StopCredit, amount);
+    RepAmountAt(StopRight, &s->balance);
     RepEndLine();
 }
 
@@ -132,8 +129,8 @@ void StatementClose(Statement *s, StatementTotals *t) {
     RepRule(StopRuleFrom, StopRight, 1);
     RepStartLine(LineHeight);
     RepTextNr(StopLabel, 0, 3192, 0);
-    RepAmount(StopDebit, &s->debit);
-    RepAmount(StopCredit, &s->credit);
+    RepAmountAt(StopDebit, &s->debit);
+    RepAmountAt(StopCredit, &s->credit);
     RepEndLine();
     RepStartLine(5);
     RepEndLine();
@@ -143,14 +140,14 @@ void StatementClose(Statement *s, StatementTotals *t) {
     RepTextNr(StopLabel, 0, 3194, 0);
     if (DecIsNegative(&net)) {
         DecNegateInto(&net, &net);
-        RepAmount(StopCredit, &net);
+        RepAmountAt(StopCredit, &net);
     } else {
-        RepAmount(StopDebit, &net);
+        RepAmountAt(StopDebit, &net);
     }
     RepEndLine();
     RepStartLine(LineHeight);
     RepTextNr(StopLabel, 0, 3195, 0);
-    RepAmount(StopRight, &s->balance);
+    RepAmountAt(StopRight, &s->balance);
     RepEndLine();
     RepRuleFull(1, 1);
     PackedDecimal movement;
@@ -169,20 +166,16 @@ void StatementsEnd(StatementTotals *t, bool vendors) {
         DecSub(&t->closing, &t->opening, &change);
         RepStartLine(LineHeight);
         RepTextNr(StopLabel, 0, 2429, 0);
-        RepAmount(StopDebit, &t->opening);
-        RepAmount(StopCredit, &change);
-        RepAmount(StopRight, &t->closing);
+        RepAmountAt(StopDebit, &t->opening);
+        RepAmountAt(StopCredit, &change);
+        RepAmountAt(StopRight, &t->closing);
         RepEndLine();
         TotalsTableReset();
         return;
     }
     if (vendors) {
-        RepStartLine(LineHeight);
-        RepTextNr(StopLabel, 0, 2429, 0);
-        RepTextNr(StopDebit, 0, 2495, -1);
-        RepTextNr(StopCredit, 0, 2496, -1);
-        RepTextNr(StopRight, 0, 2489, -1);
-        RepEndLine();
+        ReportHeadings(LineHeight, {{StopLabel, 2429}, {StopDebit, 2495, -1}, {StopCredit, 2496, -1},
+                                    {StopRight, 2489, -1}});
         RepRuleFull(1, 1);
         TotalsTablePrint(StopDebit, StopCredit, StopRight, StopLabel, 1);
     } else {
@@ -307,16 +300,13 @@ void EachVendorStatement(const uint8_t *vendor, void *context) {
     if (!entry.record) return;
     PutText(entry.record, VLVc::VendCode, s.code);
     PutDate(entry.record, VLVc::Date, from);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(VLVc::Number, "MainKey", entry.record, 2, 0, &recid, &position);
-    for (uint32_t p = position; more; p++) {
-        if (p != position && !RecReadAtIndex(VLVc::Number, "MainKey", (int32_t)p, entry.record, &recid)) break;
-        if (!FieldIs(entry.record, VLVc::VendCode, 20, s.code)) break;
-        const DateRec date = GetDate(entry.record, VLVc::Date);
-        if (!DateIsEmpty(&to) && DateCompare(&date, &to) > 0) break;
-        if (GetU16(entry.record, VLVc::Kind) == 0) VendorInvoiceEntry(&s, entry.record);
-        else VendorPaymentEntry(&s, entry.record);
-    }
+    IndexWalkOfCode(VLVc::Number, "MainKey", entry.record, 2, VLVc::VendCode, s.code, [&](const uint8_t *e) {
+        const DateRec date = GetDate(e, VLVc::Date);
+        if (!DateIsEmpty(&to) && DateCompare(&date, &to) > 0) return false;
+        if (GetU16(e, VLVc::Kind) == 0) VendorInvoiceEntry(&s, e);
+        else VendorPaymentEntry(&s, e);
+        return true;
+    });
     if (s.headDone) StatementClose(&s, t);
 }
 
@@ -390,16 +380,14 @@ void PersonStatement(const uint8_t *person, StatementTotals *t) {
     if (!entry.record) return;
     PutText(entry.record, PersLedgerVc::Person, s.code);
     PutDate(entry.record, PersLedgerVc::TransDate, from);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(PersLedgerVc::Number, "MainKey", entry.record, 2, 0, &recid, &position);
-    for (uint32_t p = position; more; p++) {
-        if (p != position && !RecReadAtIndex(PersLedgerVc::Number, "MainKey", (int32_t)p, entry.record, &recid)) break;
-        if (!FieldIs(entry.record, PersLedgerVc::Person, 5, s.code)) break;
-        const DateRec date = GetDate(entry.record, PersLedgerVc::TransDate);
-        if (!DateIsEmpty(&to) && DateCompare(&date, &to) > 0) break;
-        if (GetU16(entry.record, PersLedgerVc::Kind) == 0) PersonExpenseEntry(&s, entry.record);
-        else PersonPaymentEntry(&s, entry.record);
-    }
+    const auto each = [&](const uint8_t *e) {
+        const DateRec date = GetDate(e, PersLedgerVc::TransDate);
+        if (!DateIsEmpty(&to) && DateCompare(&date, &to) > 0) return false;
+        if (GetU16(e, PersLedgerVc::Kind) == 0) PersonExpenseEntry(&s, e);
+        else PersonPaymentEntry(&s, e);
+        return true;
+    };
+    IndexWalkOfCode(PersLedgerVc::Number, "MainKey", entry.record, 2, PersLedgerVc::Person, s.code, each);
     if (s.headDone) StatementClose(&s, t);
 }
 

@@ -6,11 +6,12 @@
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/pstring.h"
-#include "core/text_range.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/party_walk.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/purchase/purchase_reports.h"
 #include "rules/ledger.h"
@@ -47,26 +48,13 @@ void EachTurnover(const uint8_t *vendor, void *context) {
 
 }  // namespace
 
+const PartyFields VendorParty{VEVc::Number, VEVc::Code, VEVc::Name, VEVc::VEGroup};
+
 void VendorWalk(const uint8_t *job, void (*each)(const uint8_t *vendor, void *context), void *context) {
     assert(each && job);
-    uint8_t range[256], from[256], to[256], group[256], code[256], own[256];
-    GetText(job, ReportParamsVc::SelText1, range);
-    RangeSplit(range, from, to);
+    uint8_t group[256];
     GetText(job, ReportParamsVc::SelText2, group);
-    RuleRecord vendor(VEVc::Number);
-    if (!vendor.record) return;
-    PutText(vendor.record, VEVc::Code, from);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(VEVc::Number, "Code", vendor.record, 1, 0, &recid, &position);
-    for (uint32_t p = position; more; p++) {
-        if (p != position && !RecReadAtIndex(VEVc::Number, "Code", (int32_t)p, vendor.record, &recid)) break;
-        GetText(vendor.record, VEVc::Code, code);
-        if (to[0] && PStringCompare(code, to) > 0) break;
-        GetText(vendor.record, VEVc::VEGroup, own);
-        if (group[0] && !PStringEqual(own, group)) continue;
-        each(vendor.record, context);
-        if (ReportCancelled()) break;
-    }
+    PartyWalkOfJob(VendorParty, job, group, each, context);
 }
 
 void VendorPeriodAmount(const uint8_t *job, const uint8_t *vendor, int kind, bool before, PackedDecimal *out) {
@@ -93,11 +81,7 @@ void VendorPeriodAmount(const uint8_t *job, const uint8_t *vendor, int kind, boo
 void VendorTurnoverReport(ReportJob &job) {
     assert(job.selection);
     RepBeginJobNr(4061);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 4062, 0);
-    RepTextNr(StopName, 0, 4063, 0);
-    RepTextNr(StopRight, 0, 4064, -1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 4062}, {StopName, 4063}, {StopRight, 4064, -1}});
     RepRuleFull(1, 1);
     TurnoverRun run{job.selection, {}};
     DecSetZero(&run.total);

@@ -3,6 +3,8 @@
 // does and prints each invoice the run would make (a rule and its summary
 // block) instead of storing it, then the count and the sums; report 88
 // lists the selected contracts, with their addresses and rows on request.
+#include "reports/frame/line_values.h"
+#include "reports/frame/report_headings.h"
 #include "reports/sales/contract_reports.h"
 
 #include <cassert>
@@ -34,13 +36,6 @@ constexpr int TitlePreview = 5540, TitleList = 5541;
 constexpr int TextAddressHeading = 12626, TextRowsHeading = 12627, TextNumber = 12628, TextCustomer = 12629,
               TextNextPeriod = 12630, TextLastInvoice = 12631, TextInterval = 12632, TextInvoices = 12633,
               TextNet = 12634, TextVat = 12635, TextTotal = 12636;
-
-void TextAt(int x, const uint8_t *record, uint32_t field, int length, int align)
-{
-    PString text;
-    GetPString(record, field, length, text);
-    RepText(x, 0, text, align);
-}
 
 void ValueAt(int x, const uint8_t *record, uint32_t field, int type, int align)
 {
@@ -90,8 +85,8 @@ bool ListContract(void *ctx, uint8_t *contract, uint32_t)
     if (detailed) RepRuleFull(RuleEnd, RuleThick);
     RepStartLine(LineHeight);
     ValueAt(0, contract, Co::SerNr, FtLongOrEmpty, 0);
-    TextAt(50, contract, Co::CustCode, 20, 0);
-    TextAt(130, contract, Co::CustName, 30, 0);
+    RepTextField(50, contract, Co::CustCode, 20);
+    RepTextField(130, contract, Co::CustName, 30);
     ValueAt(300, contract, Co::NextPeriod, FtDate, 0);
     ValueAt(370, contract, Co::Interval, FtShort, 1);
     RepText(375, 0, reinterpret_cast<const uint8_t *>(GetU16(contract, Co::IntervalUnit) == 0 ? "\x01m" : "\x01d"), 0);
@@ -142,14 +137,8 @@ void ContractReport5541(ReportJob &job)
     RuleRecord contract(Co::Number);
     if (!contract.record) return;
     RepBeginJobNr(TitleList);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, TextNumber, 0);
-    RepTextNr(50, 0, TextCustomer, 0);
-    RepTextNr(300, 0, TextNextPeriod, 0);
-    RepTextNr(370, 0, TextInterval, 1);
-    RepTextNr(400, 0, TextLastInvoice, 0);
-    RepTextNr(480, 0, TextTotal, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, TextNumber}, {50, TextCustomer}, {300, TextNextPeriod}, {370, TextInterval, 1},
+                                {400, TextLastInvoice}, {480, TextTotal, 1}});
     RepRuleFull(RuleEnd, RuleThick);
     ContractWalk(sel, contract.record, Cancelled, ListContract, &detailed);
     RecFreeMatrix(Co::Number, contract.record);
@@ -180,9 +169,9 @@ void ContractReport5541Lines(const uint8_t *contract)
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowGet(Co::Number, 0, contract, i, row)) continue;
         RepStartLine(LineHeight);
-        TextAt(50, row, Co::Rows::ItemCode, 20, 0);
+        RepTextField(50, row, Co::Rows::ItemCode, 20);
         ValueAt(200, row, Co::Rows::Quantity, FtAmount3, 1);
-        TextAt(210, row, Co::Rows::Text, 30, 0);
+        RepTextField(210, row, Co::Rows::Text, 30);
         ValueAt(400, row, Co::Rows::Price, FtAmount2, 1);
         ValueAt(480, row, Co::Rows::Sum, FtAmount2, 1);
         RepEndLine();

@@ -14,6 +14,8 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_reports.h"
@@ -38,18 +40,6 @@ struct BalanceSums {
     const uint8_t *selection;   // the job record
     PackedDecimal opening, closing;
 };
-
-void Amount(int x, const PackedDecimal *amount, int type = FtAmount2) {
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *amount);
-    RepValue(x, 0, slot, type, -1);
-}
-
-void Field(int x, const uint8_t *record, uint32_t offset, int width) {
-    PString t;
-    GetPString(record, offset, width, t);
-    RepTextEx(x, -1, 0, 0, 0, t);
-}
 
 bool CustomerCurrency(const uint8_t *selection) { return GetU16(selection, P::Option3) != 0; }
 bool SkipEmpty(const uint8_t *selection) { return GetU16(selection, P::Option2) != 0; }
@@ -76,8 +66,8 @@ void SumHeadings(int first, int firstX) {
 
 void CustomerTransactionHead(const uint8_t *selection, const uint8_t *customer, const PackedDecimal *opening) {
     RepStartLine(LineHeight);
-    Field(0, customer, CUVc::Code, 20);
-    Field(ColName, customer, CUVc::Name, 60);
+    RepTextField(0, customer, CUVc::Code, 20);
+    RepTextField(ColName, customer, CUVc::Name, 60);
     RepEndLine();
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
@@ -97,7 +87,7 @@ void CustomerTransactionHead(const uint8_t *selection, const uint8_t *customer, 
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
     RepTextNr(ColLabel, 0, 2492, 0);
-    Amount(ColClosing, opening);
+    RepAmountAt(ColClosing, opening);
     RepEndLine();
 }
 
@@ -127,10 +117,7 @@ void ReceiptRowsForEntry(const uint8_t *entry, const uint8_t *receipt, const uin
         if (!inCurrency) {
             if (invoiceNr != NoInvoice) {
                 RuleRecord invoice(IVVc::Number);
-                if (!invoice.record) continue;
-                PutU32(invoice.record, IVVc::SerNr, invoiceNr);
-                uint32_t recid = 0, position = 0;
-                if (!RecFindByIndex(IVVc::Number, "SerNr", invoice.record, 1, 1, &recid, &position)) continue;
+                if (!SalesInvoiceRead(invoiceNr, invoice)) continue;
                 rate = GetDec(invoice.record, IVVc::Rate);
             }
             AmountTimesRate(&amount, &rate, &amount);
@@ -147,9 +134,9 @@ void TransactionLine(const uint8_t *entry, int text, const uint8_t *number, cons
     RepValue(0, 0, entry + CustTransVc::TransDate, FtDate, 0);
     RepTextNr(90, 0, text, 0);
     RepTextEx(140, -1, 0, 0, 0, number);
-    if (debit) Amount(ColDebit, debit);
-    if (credit) Amount(ColCredit, credit);
-    Amount(ColClosing, balance);
+    if (debit) RepAmountAt(ColDebit, debit);
+    if (credit) RepAmountAt(ColCredit, credit);
+    RepAmountAt(ColClosing, balance);
     RepEndLine();
 }
 
@@ -176,11 +163,11 @@ void EachBalance(const uint8_t *customer, void *context) {
     DecAdd(&g->closing, &closing, &g->closing);
     if (SkipEmpty(selection) && DecIsZero(&opening) && DecIsZero(&change) && DecIsZero(&closing)) return;
     RepStartLine(LineHeight);
-    Field(0, customer, CUVc::Code, 20);
-    Field(ColName, customer, CUVc::Name, 60);
-    Amount(ColDebit, &opening);
-    Amount(ColCredit, &change);
-    Amount(ColClosing, &closing);
+    RepTextField(0, customer, CUVc::Code, 20);
+    RepTextField(ColName, customer, CUVc::Name, 60);
+    RepAmountAt(ColDebit, &opening);
+    RepAmountAt(ColCredit, &change);
+    RepAmountAt(ColClosing, &closing);
     RepEndLine();
     TotalsOfCustomer(customer, &opening, &change, &closing);
 }
@@ -196,7 +183,7 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
     PackedDecimal debit, credit;
     DecSetZero(&debit);
     DecSetZero(&credit);
-    PString own, code, objects, number, tail;
+    PString own, objects, number, tail;
     GetText(customer, CUVc::Code, own);
     GetText(selection, P::ObjectSel, objects);
     const DateRec to = GetDate(selection, P::DateTo);
@@ -204,32 +191,22 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
     if (!entry.record || !doc.record || !receipt.record) return;
     PutText(entry.record, CustTransVc::CustCode, own);
     PutDate(entry.record, CustTransVc::TransDate, GetDate(selection, P::DateFrom));
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(CustTransVc::Number, "CustTransKey", entry.record, 2, 0, &recid, &position);
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position &&
-            !RecReadAtIndex(CustTransVc::Number, "CustTransKey", p, entry.record, &recid))
-            break;
-        GetText(entry.record, CustTransVc::CustCode, code);
-        if (!PStringEqual(code, own)) break;
-        const DateRec on = GetDate(entry.record, CustTransVc::TransDate);
-        if (to.year != 0 && DateCompare(&on, &to) > 0) break;
-        const uint16_t kind = GetU16(entry.record, CustTransVc::Kind);
-        const uint32_t docNr = GetU32(entry.record, CustTransVc::DocNr);
+    const auto eachEntry = [&](const uint8_t *e) {
+        const DateRec on = GetDate(e, CustTransVc::TransDate);
+        if (to.year != 0 && DateCompare(&on, &to) > 0) return false;
+        const uint16_t kind = GetU16(e, CustTransVc::Kind);
+        const uint32_t docNr = GetU32(e, CustTransVc::DocNr);
         if (kind == EntryReceipt) {
-            if (objects[0]) continue;
-            RecFreeMatrix(IPVc::Number, receipt.record);
-            PutU32(receipt.record, IPVc::SerNr, docNr);
-            uint32_t rid = 0, rpos = 0;
-            if (!RecFind(IPVc::Number, receipt.record, 1, 1, &rid, &rpos)) continue;
+            if (objects[0]) return true;
+            if (!SalesReceiptRead(docNr, receipt)) return true;
             PackedDecimal sum;
-            ReceiptRowsForEntry(entry.record, receipt.record, customer, inCurrency, &sum);
-            if (DecIsZero(&sum)) continue;
+            ReceiptRowsForEntry(e, receipt.record, customer, inCurrency, &sum);
+            if (DecIsZero(&sum)) return true;
             if (!head) CustomerTransactionHead(selection, customer, &opening);
             head = true;
             DecSub(balance, &sum, balance);
             DecAdd(&credit, &sum, &credit);
-            const uint32_t paid = GetU32(entry.record, CustTransVc::InvoiceNr);
+            const uint32_t paid = GetU32(e, CustTransVc::InvoiceNr);
             NumberText((int32_t)docNr, number);
             if (paid != NoInvoice) {
                 PStringAppendC(number, " (");
@@ -237,18 +214,15 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
                 PStringAppend(number, tail);
                 PStringAppendC(number, ")");
             }
-            TransactionLine(entry.record, paid == NoInvoice ? 2497 : 2486, number, nullptr, &sum, balance);
+            TransactionLine(e, paid == NoInvoice ? 2497 : 2486, number, nullptr, &sum, balance);
         } else if (kind == EntryInvoice) {
-            RecFreeMatrix(IVVc::Number, doc.record);
-            PutU32(doc.record, IVVc::SerNr, docNr);
-            uint32_t did = 0, dpos = 0;
-            if (!RecFindByIndex(IVVc::Number, "SerNr", doc.record, 1, 1, &did, &dpos)) continue;
+            if (!SalesInvoiceRead(docNr, doc)) return true;
             PString docObjects;
             GetText(doc.record, IVVc::Objects, docObjects);
-            if (objects[0] && !ObjectListContains(objects, docObjects)) continue;
+            if (objects[0] && !ObjectListContains(objects, docObjects)) return true;
             // The ledger entries carry no amount of their own: the
             // invoice's total stands for them then.
-            PackedDecimal amount = GetDec(entry.record, CustTransVc::Amount);
+            PackedDecimal amount = GetDec(e, CustTransVc::Amount);
             if (DecIsZero(&amount)) amount = GetDec(doc.record, IVVc::Total);
             if (!inCurrency) {
                 const PackedDecimal rate = GetDec(doc.record, IVVc::Rate);
@@ -261,29 +235,26 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
             bool both = invKind == KindCash;
             if (invKind == KindCredit) {
                 RuleRecord credited(IVVc::Number);
-                uint32_t cid = 0, cpos = 0;
-                if (credited.record) {
-                    PutU32(credited.record, IVVc::SerNr, GetU32(doc.record, IVVc::CredInv));
-                    both = RecFindByIndex(IVVc::Number, "SerNr", credited.record, 1, 1, &cid, &cpos) &&
-                           GetU16(credited.record, IVVc::InvType) == KindCash;
-                }
+                both = SalesInvoiceRead(GetU32(doc.record, IVVc::CredInv), credited) &&
+                       GetU16(credited.record, IVVc::InvType) == KindCash;
             }
             if (both) {
                 DecAdd(&debit, &amount, &debit);
                 DecAdd(&credit, &amount, &credit);
-                TransactionLine(entry.record, invKind == KindCash ? 2488 : 2487, number, &amount, &amount, balance);
+                TransactionLine(e, invKind == KindCash ? 2488 : 2487, number, &amount, &amount, balance);
             } else if (invKind == KindCredit) {
                 DecSub(balance, &amount, balance);
                 DecAdd(&credit, &amount, &credit);
-                TransactionLine(entry.record, 2487, number, nullptr, &amount, balance);
+                TransactionLine(e, 2487, number, nullptr, &amount, balance);
             } else {
                 DecAdd(balance, &amount, balance);
                 DecAdd(&debit, &amount, &debit);
-                TransactionLine(entry.record, 2485, number, &amount, nullptr, balance);
+                TransactionLine(e, 2485, number, &amount, nullptr, balance);
             }
         }
-        if (ReportCancelled()) break;
-    }
+        return !ReportCancelled();
+    };
+    IndexWalkOfCode(CustTransVc::Number, "CustTransKey", entry.record, 2, CustTransVc::CustCode, own, eachEntry);
     if (!head) return;
     DecAdd(&ListedDebit, &debit, &ListedDebit);
     DecAdd(&ListedCredit, &credit, &ListedCredit);
@@ -294,19 +265,19 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
     RepEndLine();
     RepStartLine(LineHeight);
     RepTextNr(ColLabel, 0, 3192, 0);
-    Amount(ColDebit, &debit);
-    Amount(ColCredit, &credit);
+    RepAmountAt(ColDebit, &debit);
+    RepAmountAt(ColCredit, &credit);
     RepEndLine();
     RepStartLine(5);
     RepEndLine();
     RepStartLine(LineHeight);
     RepTextNr(ColLabel, 0, 3194, 0);
-    Amount(ColDebit, &net, FtDebit);
-    Amount(ColCredit, &net, FtCredit);
+    RepAmountAt(ColDebit, &net, FtDebit);
+    RepAmountAt(ColCredit, &net, FtCredit);
     RepEndLine();
     RepStartLine(LineHeight);
     RepTextNr(ColLabel, 0, 3195, 0);
-    Amount(ColClosing, balance);
+    RepAmountAt(ColClosing, balance);
     RepEndLine();
     RepRuleFull(1, 4);
     TotalsOfCustomer(customer, &opening, &net, balance);
@@ -336,9 +307,9 @@ void CustomerBalanceReport(ReportJob &job) {
         RepRuleFull(1, 4);
         RepStartLine(LineHeight);
         RepTextNr(ColLabel, 0, 2429, 0);
-        Amount(ColDebit, &g.opening);
-        Amount(ColCredit, &change);
-        Amount(ColClosing, &g.closing);
+        RepAmountAt(ColDebit, &g.opening);
+        RepAmountAt(ColCredit, &change);
+        RepAmountAt(ColClosing, &g.closing);
         RepEndLine();
     } else {
         SumHeadings(2429, ColLabel);

@@ -7,6 +7,7 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "reports/frame/index_walk.h"
 #include "reports/sales/customer_reports.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -16,8 +17,9 @@ namespace {
 constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, KindCredit = 3, RowPaid = 1;
 constexpr uint32_t NoInvoice = 0xFFFFFFFFu;
 
-// Reads the receipt of serial into r; false when it is gone.
-bool ReadReceipt(uint32_t serial, RuleRecord &r) {
+}  // namespace
+
+bool SalesReceiptRead(uint32_t serial, RuleRecord &r) {
     if (!r.record) return false;
     RecFreeMatrix(IPVc::Number, r.record);   // the rows of the receipt read before
     PutU32(r.record, IPVc::SerNr, serial);
@@ -25,8 +27,7 @@ bool ReadReceipt(uint32_t serial, RuleRecord &r) {
     return RecFind(IPVc::Number, r.record, 1, 1, &recid, &position);
 }
 
-// Reads the invoice of serial into r; false when it is gone.
-bool ReadInvoice(uint32_t serial, RuleRecord &r) {
+bool SalesInvoiceRead(uint32_t serial, RuleRecord &r) {
     if (!r.record) return false;
     RecFreeMatrix(IVVc::Number, r.record);   // the rows of the invoice read before
     PutU32(r.record, IVVc::SerNr, serial);
@@ -34,13 +35,11 @@ bool ReadInvoice(uint32_t serial, RuleRecord &r) {
     return RecFindByIndex(IVVc::Number, "SerNr", r.record, 1, 1, &recid, &position);
 }
 
-}  // namespace
-
 void ReceiptPaidOnInvoice(const uint8_t *entry, PackedDecimal *result) {
     assert(entry && result);
     DecSetZero(result);
     RuleRecord receipt(IPVc::Number);
-    if (!ReadReceipt(GetU32(entry, CustTransVc::DocNr), receipt)) return;
+    if (!SalesReceiptRead(GetU32(entry, CustTransVc::DocNr), receipt)) return;
     const uint32_t invoice = GetU32(entry, CustTransVc::InvoiceNr);
     uint8_t row[IPVc::Rows::Size];
     const int32_t count = MatrixRowCount(IPVc::Number, 0, receipt.record);
@@ -59,17 +58,13 @@ void ForEachInvoiceEntry(int32_t serial, const DateRec *until, bool (*act)(const
     if (!entry.record) return;
     PutI32(entry.record, CustTransVc::InvoiceNr, serial);
     PutU16(entry.record, CustTransVc::Kind, EntryInvoice);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(CustTransVc::Number, "IVKey", entry.record, 2, 0, &recid, &position);
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(CustTransVc::Number, "IVKey", p, entry.record, &recid)) break;
-        if (GetI32(entry.record, CustTransVc::InvoiceNr) != serial) break;
-        const DateRec on = GetDate(entry.record, CustTransVc::TransDate);
-        if (until && DateCompare(&on, until) > 0) continue;
-        const bool own = GetU16(entry.record, CustTransVc::Kind) == EntryInvoice &&
-                         GetI32(entry.record, CustTransVc::DocNr) == serial;
-        if (!own && !act(entry.record, context)) break;
-    }
+    IndexWalkAll(CustTransVc::Number, "IVKey", entry.record, 2, [&](const uint8_t *e) {
+        if (GetI32(e, CustTransVc::InvoiceNr) != serial) return false;
+        const DateRec on = GetDate(e, CustTransVc::TransDate);
+        if (until && DateCompare(&on, until) > 0) return true;
+        const bool own = GetU16(e, CustTransVc::Kind) == EntryInvoice && GetI32(e, CustTransVc::DocNr) == serial;
+        return own || act(e, context);
+    });
 }
 
 void InvoiceOpenAmountAt(int32_t serial, const DateRec *date, PackedDecimal *amount) {
@@ -82,7 +77,7 @@ void InvoiceOpenAmountAt(int32_t serial, const DateRec *date, PackedDecimal *amo
             DecSub(open, &paid, open);
         } else if (GetU16(entry, CustTransVc::Kind) == EntryInvoice) {
             RuleRecord other(IVVc::Number);
-            if (!ReadInvoice(GetU32(entry, CustTransVc::DocNr), other)) return true;
+            if (!SalesInvoiceRead(GetU32(entry, CustTransVc::DocNr), other)) return true;
             PackedDecimal total = GetDec(other.record, IVVc::Total);
             if (GetU16(other.record, IVVc::InvType) == KindCredit) DecNegateInto(&total, &total);
             DecAdd(open, &total, open);
@@ -101,19 +96,16 @@ void CustomerOnAccountSums(const uint8_t *customer, const DateRec *asOf, PackedD
     PutText(entry.record, CustTransVc::CustCode, customer);
     PutU32(entry.record, CustTransVc::InvoiceNr, NoInvoice);
     PutU16(entry.record, CustTransVc::Kind, EntryReceipt);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(CustTransVc::Number, "OnAcc", entry.record, 3, 0, &recid, &position);
     uint8_t code[256], row[IPVc::Rows::Size];
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(CustTransVc::Number, "OnAcc", p, entry.record, &recid)) break;
-        GetText(entry.record, CustTransVc::CustCode, code);
-        if (!PStringEqual(code, customer) || GetU32(entry.record, CustTransVc::InvoiceNr) != NoInvoice ||
-            GetU16(entry.record, CustTransVc::Kind) != EntryReceipt)
-            break;
-        if (!ReadReceipt(GetU32(entry.record, CustTransVc::DocNr), receipt)) continue;
+    IndexWalkAll(CustTransVc::Number, "OnAcc", entry.record, 3, [&](const uint8_t *e) {
+        GetText(e, CustTransVc::CustCode, code);
+        if (!PStringEqual(code, customer) || GetU32(e, CustTransVc::InvoiceNr) != NoInvoice ||
+            GetU16(e, CustTransVc::Kind) != EntryReceipt)
+            return false;
+        if (!SalesReceiptRead(GetU32(e, CustTransVc::DocNr), receipt)) return true;
         const DateRec date = GetDate(receipt.record, IPVc::TransDate);
         // On or before the as-of date, as the payments on invoices count.
-        if (asOf && asOf->year != 0 && DateCompare(&date, asOf) > 0) continue;
+        if (asOf && asOf->year != 0 && DateCompare(&date, asOf) > 0) return true;
         const PackedDecimal rate = GetDec(receipt.record, IPVc::Rate);
         const int32_t count = MatrixRowCount(IPVc::Number, 0, receipt.record);
         for (int32_t i = 0; i < count; i++) {
@@ -131,5 +123,6 @@ void CustomerOnAccountSums(const uint8_t *customer, const DateRec *asOf, PackedD
             DecSub(foreign, &amount, foreign);
             DecSub(home, &atRate, home);
         }
-    }
+        return true;
+    });
 }

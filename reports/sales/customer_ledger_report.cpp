@@ -19,7 +19,11 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/column_fit.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/line_values.h"
+#include "reports/frame/party_walk.h"
 #include "reports/frame/report_run.h"
+#include "reports/frame/totals_table.h"
 #include "reports/sales/aged_buckets.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_reports.h"
@@ -75,24 +79,10 @@ void Add(PackedDecimal *sum, const PackedDecimal *amount) {
     if (!DecIsBlank(amount)) DecAdd(sum, amount, sum);
 }
 
-// Writes amount right-aligned at x.
-void Amount(int x, const PackedDecimal *amount) {
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *amount);
-    RepValue(x, 0, slot, FtAmount2, -1);
-}
-
 void Text(int x, const uint8_t *text, int align = 0) { RepTextEx(x, -1, 0, align, 0, text); }
 
-// A record field of text at x.
-void Field(int x, const uint8_t *record, uint32_t offset, int width, int align = 0) {
-    PString t;
-    GetPString(record, offset, width, t);
-    Text(x, t, align);
-}
-
 // The currency code of a record at 480, right.
-void CurrencyAt480(const uint8_t *record, uint32_t offset) { Field(480, record, offset, 5, -1); }
+void CurrencyAt480(const uint8_t *record, uint32_t offset) { RepTextField(480, record, offset, 5, 0, -1); }
 
 // A heading text built from the limits, right-aligned at x.
 void LimitText(int x, int32_t low, const char *sep, int32_t high, bool withHigh) {
@@ -145,15 +135,6 @@ void Headings(int layout) {
     RepRuleFull(1, 4);
 }
 
-// Reads the invoice of serial into r; false when it is gone.
-bool ReadInvoice(uint32_t serial, RuleRecord &r) {
-    if (!r.record) return false;
-    RecFreeMatrix(IVVc::Number, r.record);   // the rows of the invoice read before
-    PutU32(r.record, IVVc::SerNr, serial);
-    uint32_t recid = 0, position = 0;
-    return RecFindByIndex(IVVc::Number, "SerNr", r.record, 1, 1, &recid, &position);
-}
-
 // amount at the rate of record (an invoice or a receipt).
 void AtRate(const PackedDecimal *amount, const uint8_t *record, uint32_t rateAt, PackedDecimal *out) {
     const PackedDecimal rate = GetDec(record, rateAt);
@@ -169,7 +150,7 @@ void LoweringLine(int text, const uint8_t *number, const uint8_t *date, const Pa
     RepTextNr(EntryKindX, 0, text, 0);
     RepValue(EntryNumberX, 0, number, FtLong, 0);
     RepValue(EntryDateX, 0, date, FtDate, -1);
-    Amount(380, &negated);
+    RepAmountAt(380, &negated);
     RepEndLine();
 }
 
@@ -181,17 +162,14 @@ void EntryLoweringLine(const uint8_t *entry, int32_t serial, const LedgerSelecti
     const int32_t doc = GetI32(entry, CustTransVc::DocNr);
     if (kind == EntryInvoice && doc != serial) {
         RuleRecord credit(IVVc::Number);
-        if (!ReadInvoice((uint32_t)doc, credit) || GetU16(credit.record, IVVc::InvType) != KindCredit) return;
+        if (!SalesInvoiceRead((uint32_t)doc, credit) || GetU16(credit.record, IVVc::InvType) != KindCredit) return;
         PackedDecimal amount = GetDec(credit.record, IVVc::Total), shown;
         if (s.customerCurrency) shown = amount;
         else AtRate(&amount, credit.record, IVVc::Rate, &shown);
         LoweringLine(2433, credit.record + IVVc::SerNr, credit.record + IVVc::InvDate, &shown);
     } else if (kind == EntryReceipt) {
         RuleRecord receipt(IPVc::Number);
-        if (!receipt.record) return;
-        PutI32(receipt.record, IPVc::SerNr, doc);
-        uint32_t rid = 0, rpos = 0;
-        if (!RecFind(IPVc::Number, receipt.record, 1, 1, &rid, &rpos)) return;
+        if (!SalesReceiptRead(uint32_t(doc), receipt)) return;
         const DateRec date = GetDate(receipt.record, IPVc::TransDate);
         PackedDecimal sum;
         DecSetZero(&sum);
@@ -238,15 +216,11 @@ void CustomerLedgerInvoiceLines(const uint8_t *invoice, const PackedDecimal *ope
     RepTextNr(EntryKindX, 0, 2431, 0);
     RepValue(EntryNumberX, 0, invoice + IVVc::SerNr, FtLong, 0);
     RepValue(EntryDateX, 0, invoice + IVVc::InvDate, FtDate, -1);
-    Amount(380, &shownTotal);
-    Amount(450, &shownOpen);
+    RepAmountAt(380, &shownTotal);
+    RepAmountAt(450, &shownOpen);
     if (s.customerCurrency) CurrencyAt480(invoice, IVVc::CurncyCode);
     RepEndLine();
-    PString currency;
-    GetText(invoice, IVVc::CurncyCode, currency);
-    PackedDecimal zero;
-    DecSetZero(&zero);
-    TotalsTableAdd(currency, &shownOpen, &zero, &zero);
+    TotalsTableAddInCurrency(invoice, IVVc::CurncyCode, &shownOpen);
 
     struct Walk {
         int32_t serial;
@@ -265,9 +239,9 @@ void CustomerHead(const uint8_t *customer, const LedgerSelection &s, CustomerSum
     c->headPrinted = true;
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
-    Field(0, customer, CUVc::Code, 20);
-    Field(100, customer, CUVc::Name, 60);
-    Field(280, customer, CUVc::PayTerms, 2);
+    RepTextField(0, customer, CUVc::Code, 20);
+    RepTextField(100, customer, CUVc::Name, 60);
+    RepTextField(280, customer, CUVc::PayTerms, 2);
     if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
     RepEndLine();
 }
@@ -310,14 +284,10 @@ void ItemLines(const uint8_t *customer, const uint8_t *invoice, int32_t days, co
         RepValue(ItemDueX, 0, invoice + IVVc::PayDate, FtDate, 0);
         RepValue(ItemDaysX, 0, slot, FtLong, -1);
         RepValue(ItemOrderX, 0, invoice + IVVc::OrderNr, FtLongOrEmpty, -1);
-        Amount(ItemAmountX, s.customerCurrency ? amount : home);
+        RepAmountAt(ItemAmountX, s.customerCurrency ? amount : home);
         if (s.customerCurrency) CurrencyAt480(invoice, IVVc::CurncyCode);
         RepEndLine();
-        PString currency;
-        GetText(invoice, IVVc::CurncyCode, currency);
-        PackedDecimal zero;
-        DecSetZero(&zero);
-        TotalsTableAdd(currency, s.customerCurrency ? amount : home, &zero, &zero);
+        TotalsTableAddInCurrency(invoice, IVVc::CurncyCode, s.customerCurrency ? amount : home);
         break;
     }
     case 2:
@@ -329,10 +299,10 @@ void ItemLines(const uint8_t *customer, const uint8_t *invoice, int32_t days, co
         RateOn(invoice, IVVc::CurncyCode, s, &rate);
         AmountTimesRate(amount, &rate, &revalued);
         RepStartLine(LineHeight);
-        Field(0, invoice, IVVc::Addr0, 60);
+        RepTextField(0, invoice, IVVc::Addr0, 60);
         RepValue(200, 0, invoice + IVVc::SerNr, FtLong, 0);
-        Amount(380, home);
-        Amount(480, &revalued);
+        RepAmountAt(380, home);
+        RepAmountAt(480, &revalued);
         RepEndLine();
         Add(&g->book, home);
         Add(&g->revalued, &revalued);
@@ -356,36 +326,28 @@ bool SalesmanPasses(const uint8_t *invoice, const LedgerSelection &s) {
 void InvoiceItems(const uint8_t *customer, const LedgerSelection &s, CustomerSums *c, GrandSums *g) {
     RuleRecord invoice(IVVc::Number);
     if (!invoice.record) return;
-    PString code, own;
+    PString own;
     GetText(customer, CUVc::Code, own);
     PutText(invoice.record, IVVc::CustCode, own);
     PutI32(invoice.record, IVVc::SerNr, 0);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(IVVc::Number, "CustCode", invoice.record, 2, 0, &recid, &position);
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position) {
-            RecFreeMatrix(IVVc::Number, invoice.record);
-            if (!RecReadAtIndex(IVVc::Number, "CustCode", p, invoice.record, &recid)) break;
-        }
-        GetText(invoice.record, IVVc::CustCode, code);
-        if (!PStringEqual(code, own)) break;
-        const DateRec due = GetDate(invoice.record, IVVc::PayDate), date = GetDate(invoice.record, IVVc::InvDate);
+    IndexWalkOfCode(IVVc::Number, "CustCode", invoice.record, 2, IVVc::CustCode, own, [&](const uint8_t *inv) {
+        const DateRec due = GetDate(inv, IVVc::PayDate), date = GetDate(inv, IVVc::InvDate);
         const int32_t days = DateDiffDays(&due, &s.asOf);
-        const uint16_t kind = GetU16(invoice.record, IVVc::InvType);
-        if ((s.overdueOnly && days >= 0) || DateCompare(&date, &s.asOf) > 0 ||
-            GetU16(invoice.record, IVVc::Posted) == 0 || kind == KindCash || !SalesmanPasses(invoice.record, s))
-            continue;
-        PackedDecimal amount = GetDec(invoice.record, IVVc::Total), home;
+        const uint16_t kind = GetU16(inv, IVVc::InvType);
+        if ((s.overdueOnly && days >= 0) || DateCompare(&date, &s.asOf) > 0 || GetU16(inv, IVVc::Posted) == 0 ||
+            kind == KindCash || !SalesmanPasses(inv, s))
+            return true;
+        PackedDecimal amount = GetDec(inv, IVVc::Total), home;
         if (kind == KindCredit) {
-            if (GetI32(invoice.record, IVVc::CredInv) != -1) continue;
+            if (GetI32(inv, IVVc::CredInv) != -1) return true;
             DecNegateInto(&amount, &amount);
         }
-        InvoiceOpenAmountAt(GetI32(invoice.record, IVVc::SerNr), &s.asOf, &amount);
-        if (DecIsZero(&amount)) continue;
-        AtRate(&amount, invoice.record, IVVc::Rate, &home);
-        ItemLines(customer, invoice.record, days, &amount, &home, s, c, g);
-        if (ReportCancelled()) break;
-    }
+        InvoiceOpenAmountAt(GetI32(inv, IVVc::SerNr), &s.asOf, &amount);
+        if (DecIsZero(&amount)) return true;
+        AtRate(&amount, inv, IVVc::Rate, &home);
+        ItemLines(customer, inv, days, &amount, &home, s, c, g);
+        return !ReportCancelled();
+    });
 }
 
 // Open-item mode: the customer's open items as they stand, each with its
@@ -393,26 +355,21 @@ void InvoiceItems(const uint8_t *customer, const LedgerSelection &s, CustomerSum
 void OpenItems(const uint8_t *customer, const LedgerSelection &s, CustomerSums *c, GrandSums *g) {
     RuleRecord item(ARVc::Number), invoice(IVVc::Number);
     if (!item.record || !invoice.record) return;
-    PString code, own;
+    PString own;
     GetText(customer, CUVc::Code, own);
     PutText(item.record, ARVc::CustCode, own);
     PutI32(item.record, ARVc::InvoiceNr, 0);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(ARVc::Number, "CustCode", item.record, 2, 0, &recid, &position);
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(ARVc::Number, "CustCode", p, item.record, &recid)) break;
-        GetText(item.record, ARVc::CustCode, code);
-        if (!PStringEqual(code, own)) break;
-        const DateRec due = GetDate(item.record, ARVc::DueDate);
+    IndexWalkOfCode(ARVc::Number, "CustCode", item.record, 2, ARVc::CustCode, own, [&](const uint8_t *openItem) {
+        const DateRec due = GetDate(openItem, ARVc::DueDate);
         const int32_t days = DateDiffDays(&due, &s.reference);
-        if (s.overdueOnly && days >= 0) continue;
-        if (!ReadInvoice(GetU32(item.record, ARVc::InvoiceNr), invoice) || !SalesmanPasses(invoice.record, s))
-            continue;
-        PackedDecimal amount = GetDec(item.record, ARVc::OpenAmount), home;
+        if (s.overdueOnly && days >= 0) return true;
+        if (!SalesInvoiceRead(GetU32(openItem, ARVc::InvoiceNr), invoice) || !SalesmanPasses(invoice.record, s))
+            return true;
+        PackedDecimal amount = GetDec(openItem, ARVc::OpenAmount), home;
         AtRate(&amount, invoice.record, IVVc::Rate, &home);
         ItemLines(customer, invoice.record, days, &amount, &home, s, c, g);
-        if (ReportCancelled()) break;
-    }
+        return !ReportCancelled();
+    });
 }
 
 // The payments on account: into the sums, and a line where the layout
@@ -431,25 +388,19 @@ void OnAccount(const uint8_t *customer, const LedgerSelection &s, CustomerSums *
         CustomerHead(customer, s, c);
         RepStartLine(LineHeight);
         RepTextNr(s.layout == 0 ? EntryKindX : ItemInvoiceX, 0, 2497, 0);
-        Amount(450, shownSum);
+        RepAmountAt(450, shownSum);
         if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
         RepEndLine();
-        if (s.layout == 1) {
-            PString currency;
-            GetText(customer, CUVc::CurncyCode, currency);
-            PackedDecimal zero;
-            DecSetZero(&zero);
-            TotalsTableAdd(currency, shownSum, &zero, &zero);
-        }
+        if (s.layout == 1) TotalsTableAddInCurrency(customer, CUVc::CurncyCode, shownSum);
     } else if (s.layout == 4) {
         PackedDecimal rate, revalued;
         RateOn(customer, CUVc::CurncyCode, s, &rate);
         AmountTimesRate(&foreign, &rate, &revalued);
         RepStartLine(LineHeight);
-        Field(0, customer, CUVc::Name, 60);
+        RepTextField(0, customer, CUVc::Name, 60);
         RepTextNr(200, 0, 2497, 0);
-        Amount(380, &home);
-        Amount(480, &revalued);
+        RepAmountAt(380, &home);
+        RepAmountAt(480, &revalued);
         RepEndLine();
         Add(&g->book, &home);
         Add(&g->revalued, &revalued);
@@ -476,10 +427,10 @@ void CustomerBlock(const uint8_t *customer, const LedgerSelection &s, GrandSums 
         DecSetZero(&total);
         for (const PackedDecimal &b : c.buckets) Add(&total, &b);
         RepStartLine(LineHeight);
-        Field(0, customer, CUVc::Code, 20);
+        RepTextField(0, customer, CUVc::Code, 20);
         RepFieldCut(NameX, customer, CUVc::Name, 60, NameEndX - NameX);
-        for (int i = 0; i < 4; i++) Amount(BucketX[i], &c.buckets[i]);
-        Amount(BucketSumX, &total);
+        for (int i = 0; i < 4; i++) RepAmountAt(BucketX[i], &c.buckets[i]);
+        RepAmountAt(BucketSumX, &total);
         if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
         RepEndLine();
     }
@@ -495,19 +446,19 @@ void CustomerBlock(const uint8_t *customer, const LedgerSelection &s, GrandSums 
         }
         RepStartLine(LineHeight);
         RepTextNr(320, 0, 2424, -1);
-        Amount(450, &c.home);
+        RepAmountAt(450, &c.home);
         RepEndLine();
         if (!DecIsZero(&c.overdue)) {
             RepStartLine(LineHeight);
             RepTextNr(320, 0, 2527, -1);
-            Amount(450, &c.overdue);
+            RepAmountAt(450, &c.overdue);
             RepEndLine();
         }
     } else if (s.layout == 3 && !DecIsZero(&c.home)) {
         RepStartLine(LineHeight);
-        Field(0, customer, CUVc::Code, 20);
-        Field(100, customer, CUVc::Name, 60);
-        Amount(480, &c.home);
+        RepTextField(0, customer, CUVc::Code, 20);
+        RepTextField(100, customer, CUVc::Name, 60);
+        RepAmountAt(480, &c.home);
         RepEndLine();
     }
     // Every layout's overdue items count in the grand overdue sum, not
@@ -525,26 +476,26 @@ void GrandLines(const LedgerSelection &s, const GrandSums &g) {
         DecSetZero(&total);
         RepStartLine(LineHeight);
         for (int i = 0; i < 4; i++) {
-            Amount(BucketX[i], &g.buckets[i]);
+            RepAmountAt(BucketX[i], &g.buckets[i]);
             Add(&total, &g.buckets[i]);
         }
-        Amount(BucketSumX, &total);
+        RepAmountAt(BucketSumX, &total);
         RepEndLine();
     }
     if ((s.layout == 2 || s.layout == 3) && s.customerCurrency) return;
     RepStartLine(LineHeight);
     if (s.layout == 4) {
-        Amount(380, &g.book);
-        Amount(480, &g.revalued);
+        RepAmountAt(380, &g.book);
+        RepAmountAt(480, &g.revalued);
         RepEndLine();
         return;
     }
     RepTextNr(380, 0, 2429, -1);
-    Amount(480, &g.home);
+    RepAmountAt(480, &g.home);
     RepEndLine();
     RepStartLine(LineHeight);
     RepTextNr(380, 0, 2527, -1);
-    Amount(480, &g.overdue);
+    RepAmountAt(480, &g.overdue);
     RepEndLine();
 }
 
@@ -582,31 +533,10 @@ void CustomerLedgerReport(ReportJob &job) {
 
     RepBeginJobNr(2430);
     Headings(s.layout);
-    RuleRecord customer(CUVc::Number);
-    const char *index = s.byName ? "Name" : s.group[0] ? "Group" : "Code";
-    const uint32_t keyAt = s.byName ? uint32_t(CUVc::Name) : CUVc::Code;
-    const int keyWidth = s.byName ? 60 : 20;
-    bool more = false;
-    uint32_t recid = 0, position = 0;
-    if (customer.record) {
-        PutPString(customer.record, keyAt, keyWidth, s.from);
-        if (!s.byName && s.group[0]) PutText(customer.record, CUVc::CustGroup, s.group);
-        more = RecFindByIndex(CUVc::Number, index, customer.record, s.byName ? 1 : s.group[0] ? 2 : 1, 0, &recid,
-                              &position);
-    }
-    PString key, group;
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(CUVc::Number, index, p, customer.record, &recid)) break;
-        GetPString(customer.record, keyAt, keyWidth, key);
-        if (s.to[0] && PStringCompare(key, s.to) > 0) break;
-        GetText(customer.record, CUVc::CustGroup, group);
-        if (s.group[0] && !PStringEqual(group, s.group)) {
-            if (!s.byName) break;   // the group index has passed the group
-            continue;
-        }
-        CustomerBlock(customer.record, s, &g);
-        if (ReportCancelled()) break;
-    }
+    PartyWalk(CustomerParty, {s.from, s.to, s.group, s.byName}, [&](const uint8_t *customer) {
+        CustomerBlock(customer, s, &g);
+        return true;
+    });
     GrandLines(s, g);
     RepEndJob();
 }

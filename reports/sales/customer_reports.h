@@ -10,6 +10,8 @@
 #include "core/decimal.h"
 
 struct ReportJob;
+struct PartyFields;
+struct RuleRecord;
 
 // Report 5: what each customer of the selection owes, in five layouts.
 void CustomerLedgerReport(ReportJob &job);
@@ -25,6 +27,10 @@ void InvoiceOpenAmountAt(int32_t serial, const DateRec *date, PackedDecimal *amo
 // act returns false.
 void ForEachInvoiceEntry(int32_t serial, const DateRec *until, bool (*act)(const uint8_t *entry, void *context),
                          void *context);
+// Read sales invoice / receipt serial into r (the rows read before
+// freed); false when it is gone.
+bool SalesInvoiceRead(uint32_t serial, RuleRecord &r);
+bool SalesReceiptRead(uint32_t serial, RuleRecord &r);
 // The part of the receipt a customer-ledger entry names that paid the
 // entry's invoice (its counted rows for that invoice); zero when the
 // receipt is gone.
@@ -38,9 +44,11 @@ void CustomerOnAccountSums(const uint8_t *customer, const DateRec *asOf, PackedD
 
 // ---- Customer walk (customer_walk.cpp) ----
 
+// The customer register's fields for PartyWalk (reports/frame/party_walk.h).
+extern const PartyFields CustomerParty;
 // Calls each for every customer (register 2 record) of the code range in
 // SelText1 and, when SelText3 is given, of that group, in code order;
-// stops when the user presses Esc.
+// stops when the user presses Esc (after the customer at hand).
 void CustomerWalk(const uint8_t *selection, void (*each)(const uint8_t *customer, void *context), void *context);
 // The customer's statistics record (register 1) for the kinds of report
 // 34 and the run: kind 1 less kind 2 with inCurrency, else kind 4, before

@@ -11,6 +11,8 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "rules/ledger.h"
@@ -29,12 +31,6 @@ struct SalesSums {
     PackedDecimal sales, cost;
 };
 
-void Amount(int x, const PackedDecimal *amount, int type = FtAmount2) {
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *amount);
-    RepValue(x, 0, slot, type, -1);
-}
-
 // cost x 100 / sales at x; blank when there are no sales.
 void Share(int x, const PackedDecimal *cost, const PackedDecimal *sales) {
     PackedDecimal share;
@@ -46,7 +42,7 @@ void Share(int x, const PackedDecimal *cost, const PackedDecimal *sales) {
         DecDiv(&share, sales, &share);
         DecRound(&share, 2, &share);
     }
-    Amount(x, &share, FtPercent);
+    RepAmountAt(x, &share, FtPercent);
 }
 
 // Sales and cost of the customer (or of its item) over the period's months.
@@ -105,9 +101,9 @@ void EachCustomer(const uint8_t *customer, void *context) {
     RepTextEx(0, -1, 0, 0, 0, t);
     GetText(customer, CUVc::Name, t);
     RepTextEx(ColName, -1, 0, 0, 0, t);
-    Amount(ColCost, &cost);
+    RepAmountAt(ColCost, &cost);
     Share(ColShare, &cost, &sales);
-    Amount(ColSales, &sales);
+    RepAmountAt(ColSales, &sales);
     RepEndLine();
     DecAdd(&g->sales, &sales, &g->sales);
     DecAdd(&g->cost, &cost, &g->cost);
@@ -122,21 +118,16 @@ void CustomerSalesReport(ReportJob &job) {
     DecSetZero(&g.sales);
     DecSetZero(&g.cost);
     RepBeginJobNr(2481);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 2482, 0);
-    RepTextNr(ColName, 0, 2483, 0);
-    RepTextNr(ColCost, 0, 2493, -1);
-    RepTextNr(ColShare, 0, 2494, -1);
-    RepTextNr(ColSales, 0, 2484, -1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 2482}, {ColName, 2483}, {ColCost, 2493, -1}, {ColShare, 2494, -1},
+                                {ColSales, 2484, -1}});
     RepRuleFull(1, 4);
     CustomerWalk(job.selection, EachCustomer, &g);
     if (GetU16(job.selection, P::ReportLayout) != 0) {
         RepRuleFull(1, 4);
         RepStartLine(LineHeight);
-        Amount(ColCost, &g.cost);
+        RepAmountAt(ColCost, &g.cost);
         Share(ColShare, &g.cost, &g.sales);
-        Amount(ColSales, &g.sales);
+        RepAmountAt(ColSales, &g.sales);
         RepEndLine();
     }
     RepEndJob();

@@ -20,6 +20,8 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_lists.h"
@@ -102,16 +104,13 @@ void OpenItemsOf(const uint8_t *code, bool *any, bool *overdue, int32_t *first)
     RuleRecord item(ARVc::Number);
     if (!item.record || code[0] == 0) return;
     PutText(item.record, ARVc::CustCode, code);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(ARVc::Number, "CustCode", item.record, 1, 0, &recid, &position);
-    for (int32_t at = (int32_t)position; more; at++) {
-        if (at != (int32_t)position && !RecReadAtIndex(ARVc::Number, "CustCode", at, item.record, &recid)) break;
-        if (!SameCustomer(item.record, ARVc::CustCode, code)) break;
-        if (!*any) *first = GetI32(item.record, ARVc::InvoiceNr);
+    IndexWalkOfCode(ARVc::Number, "CustCode", item.record, 1, ARVc::CustCode, code, [&](const uint8_t *open) {
+        if (!*any) *first = GetI32(open, ARVc::InvoiceNr);
         *any = true;
-        const DateRec due = GetDate(item.record, ARVc::DueDate);
+        const DateRec due = GetDate(open, ARVc::DueDate);
         if (DateCompare(&due, &TodayDate) < 0) *overdue = true;
-    }
+        return true;
+    });
 }
 
 // Layout 0's start: from the first open invoice back over the customer's
@@ -148,16 +147,14 @@ int32_t StartAtAsOf(const uint8_t *selection, const uint8_t *code)
     if (!entry.record) return NoStart;
     PutText(entry.record, CustTransVc::CustCode, code);
     PutDate(entry.record, CustTransVc::TransDate, GetDate(selection, P::Date2From));
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(CustTransVc::Number, "CustTransKey", entry.record, 2, 0, &recid, &position);
-    for (int32_t at = (int32_t)position; more; at++) {
-        if (at != (int32_t)position &&
-            !RecReadAtIndex(CustTransVc::Number, "CustTransKey", at, entry.record, &recid))
-            break;
-        if (!SameCustomer(entry.record, CustTransVc::CustCode, code)) break;
-        if (GetU16(entry.record, CustTransVc::Kind) == EntryInvoice) return GetI32(entry.record, CustTransVc::DocNr);
-    }
-    return NoStart;
+    int32_t start = NoStart;
+    const auto untilInvoice = [&start](const uint8_t *e) {
+        if (GetU16(e, CustTransVc::Kind) != EntryInvoice) return true;
+        start = GetI32(e, CustTransVc::DocNr);
+        return false;
+    };
+    IndexWalkOfCode(CustTransVc::Number, "CustTransKey", entry.record, 2, CustTransVc::CustCode, code, untilInvoice);
+    return start;
 }
 
 // The reference (cut to its column) and the order number of an invoice,
@@ -188,15 +185,8 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
     ListTextField(290, customer, CUVc::Addr2, 60);
     RepEndLine();
     RepRuleFull(1, 4);
-    RepStartLine(LineHeight);
-    RepTextNr(ColInvoice, 0, 2706, 0);
-    RepTextNr(ColDate, 0, 2707, 0);
-    RepTextNr(ColPaidOn, 0, 2708, 0);
-    RepTextNr(ColAmount, 0, 2709, 1);
-    RepTextNr(ColReference, 0, 2710, 0);
-    RepTextNr(ColOrder, 0, 2711, 1);
-    RepTextNr(ColDays, 0, 2712, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{ColInvoice, 2706}, {ColDate, 2707}, {ColPaidOn, 2708}, {ColAmount, 2709, 1},
+                                {ColReference, 2710}, {ColOrder, 2711, 1}, {ColDays, 2712, 1}});
     Sums own;
     DecSetZero(&own.open);
     DecSetZero(&own.overdue);
@@ -204,32 +194,25 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
     if (inv.record && start != NoStart) {
         PutText(inv.record, IVVc::CustCode, code);
         PutI32(inv.record, IVVc::SerNr, start);
-        uint32_t recid = 0, position = 0;
-        bool more = RecFindByIndex(IVVc::Number, "CustCode", inv.record, 2, 0, &recid, &position);
         uint8_t item[ARVc::Size];
         PString dots;
         PStringFromC(dots, Dots);
-        for (int32_t at = (int32_t)position; more; at++) {
-            if (at != (int32_t)position) {
-                RecFreeMatrix(IVVc::Number, inv.record);
-                if (!RecReadAtIndex(IVVc::Number, "CustCode", at, inv.record, &recid)) break;
-            }
-            if (!SameCustomer(inv.record, IVVc::CustCode, code)) break;
-            const int lines = InvoicePaymentLines(inv.record);
-            if (OpenItemOf(GetI32(inv.record, IVVc::SerNr), item)) {
+        IndexWalkOfCode(IVVc::Number, "CustCode", inv.record, 2, IVVc::CustCode, code, [&](const uint8_t *invoice) {
+            const int lines = InvoicePaymentLines(invoice);
+            if (OpenItemOf(GetI32(invoice, IVVc::SerNr), item)) {
                 PackedDecimal open = GetDec(item, ARVc::OpenAmount);
-                const PackedDecimal rate = GetDec(inv.record, IVVc::Rate);
+                const PackedDecimal rate = GetDec(invoice, IVVc::Rate);
                 AmountTimesRate(&open, &rate, &open);
                 const DateRec due = GetDate(item, ARVc::DueDate);
                 const int32_t days = DateDiffDays(&due, &TodayDate);
                 RepStartLine(LineHeight);
                 if (lines == 0) {
-                    RepValue(ColInvoice, 0, inv.record + IVVc::SerNr, FtLongOrEmpty, 0);
-                    RepValue(ColDate, 0, inv.record + IVVc::InvDate, FtDate, 0);
+                    RepValue(ColInvoice, 0, invoice + IVVc::SerNr, FtLongOrEmpty, 0);
+                    RepValue(ColDate, 0, invoice + IVVc::InvDate, FtDate, 0);
                 }
                 RepText(ColPaidOn, 0, dots, 0);
                 Amount(ColAmount, &open);
-                InvoiceTail(inv.record);
+                InvoiceTail(invoice);
                 if (days < 0) {
                     // Days past due, counted up: the due date lies before today.
                     const int32_t over = -days;
@@ -239,9 +222,8 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
                 RepEndLine();
                 DecAdd(&own.open, &open, &own.open);
             }
-            if (ReportCancelled()) break;
-        }
-        RecFreeMatrix(IVVc::Number, inv.record);
+            return !ReportCancelled();
+        });
     }
     SumsFoot(own, false);
     DecAdd(&grand->open, &own.open, &grand->open);
@@ -293,29 +275,24 @@ int InvoicePaymentLines(const uint8_t *invoice)
     if (!entry.record) return 0;
     PutI32(entry.record, CustTransVc::InvoiceNr, serial);
     PutU16(entry.record, CustTransVc::Kind, EntryReceipt);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(CustTransVc::Number, "IVKey", entry.record, 2, 0, &recid, &position);
     int lines = 0;
-    for (int32_t at = (int32_t)position; more; at++) {
-        if (at != (int32_t)position && !RecReadAtIndex(CustTransVc::Number, "IVKey", at, entry.record, &recid))
-            break;
-        if (GetI32(entry.record, CustTransVc::InvoiceNr) != serial ||
-            GetU16(entry.record, CustTransVc::Kind) != EntryReceipt)
-            break;
+    IndexWalkAll(CustTransVc::Number, "IVKey", entry.record, 2, [&](const uint8_t *e) {
+        if (GetI32(e, CustTransVc::InvoiceNr) != serial || GetU16(e, CustTransVc::Kind) != EntryReceipt) return false;
         PackedDecimal paid;
-        ReceiptPaidOnInvoice(entry.record, &paid);
+        ReceiptPaidOnInvoice(e, &paid);
         AmountTimesRate(&paid, &rate, &paid);
         RepStartLine(LineHeight);
         if (lines == 0) {
             RepValue(ColInvoice, 0, invoice + IVVc::SerNr, FtLongOrEmpty, 0);
             RepValue(ColDate, 0, invoice + IVVc::InvDate, FtDate, 0);
         }
-        RepValue(ColPaidOn, 0, entry.record + CustTransVc::TransDate, FtDate, 0);
+        RepValue(ColPaidOn, 0, e + CustTransVc::TransDate, FtDate, 0);
         Amount(ColAmount, &paid);
         InvoiceTail(invoice);
         RepEndLine();
         lines++;
-    }
+        return true;
+    });
     return lines;
 }
 
@@ -326,11 +303,7 @@ void CustomerStatementReport(ReportJob &job)
     DecSetZero(&grand.open);
     DecSetZero(&grand.overdue);
     RepBeginJobNr(2715);
-    RepStartLine(LineHeight);
-    RepTextNr(11, 0, 2701, 0);
-    RepTextNr(100, 0, 2702, 0);
-    RepTextNr(290, 0, 2703, 0);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{11, 2701}, {100, 2702}, {290, 2703}});
     RepStartLine(LineHeight);
     RepTextNr(100, 0, 2704, 1);
     RepEndLine();

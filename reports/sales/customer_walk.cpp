@@ -4,9 +4,9 @@
 
 #include "core/field_access.h"
 #include "core/pstring.h"
-#include "core/text_range.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "reports/frame/party_walk.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "rules/ledger.h"
@@ -19,26 +19,13 @@ constexpr int KindInvoiced = 1, KindPaid = 2, KindHomeTotal = 4;
 
 }  // namespace
 
+const PartyFields CustomerParty{CUVc::Number, CUVc::Code, CUVc::Name, CUVc::CustGroup};
+
 void CustomerWalk(const uint8_t *selection, void (*each)(const uint8_t *customer, void *context), void *context) {
     assert(each && selection);
-    PString range, from, to, group, code, own;
-    GetText(selection, ReportParamsVc::SelText1, range);
-    RangeSplit(range, from, to);
+    PString group;
     GetText(selection, ReportParamsVc::SelText3, group);
-    RuleRecord customer(CUVc::Number);
-    if (!customer.record) return;
-    PutText(customer.record, CUVc::Code, from);
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(CUVc::Number, "Code", customer.record, 1, 0, &recid, &position);
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(CUVc::Number, "Code", p, customer.record, &recid)) break;
-        GetText(customer.record, CUVc::Code, code);
-        if (to[0] && PStringCompare(code, to) > 0) break;
-        GetText(customer.record, CUVc::CustGroup, own);
-        if (group[0] && !PStringEqual(own, group)) continue;
-        each(customer.record, context);
-        if (ReportCancelled()) break;
-    }
+    PartyWalkOfJob(CustomerParty, selection, group, each, context);
 }
 
 void CustomerPeriodBalances(const uint8_t *customer, bool inCurrency, uint16_t from, uint16_t to,

@@ -12,6 +12,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
 #include "reports/sales/sales_lists.h"
 #include "rules/vat_currency.h"
 
@@ -50,9 +51,7 @@ void HeadLine(const uint8_t *doc, uint32_t number, uint32_t date, uint32_t terms
 
 void ListTextField(int x, const uint8_t *record, uint32_t offset, int m, int align)
 {
-    PString text;
-    GetPString(record, offset, m, text);
-    RepText(x, 0, text, align);
+    RepTextField(x, record, offset, m, 0, align);
 }
 
 void OrderDetail(const uint8_t *order, PackedDecimal *prices, PackedDecimal *sums)

@@ -11,6 +11,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/order_reports.h"
 #include "reports/sales/sales_reports.h"
@@ -101,22 +102,14 @@ void DocumentFlowReport(ReportJob &job) {
         return;
     }
     RepBeginJobNr(5500);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 2622, 0);
-    RepTextNr(130, 0, 2623, 0);
-    RepTextNr(210, 0, 2624, 0);
-    RepTextNr(480, 0, 2638, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 2622}, {130, 2623}, {210, 2624}, {480, 2638, 1}});
     RepRuleFull(1, 4);
     OrderDeliveryBlock(order.record);
     RecFreeMatrix(ORVc::Number, order.record);
     RepRuleFull(1, 4);
     OrderLineGap(LineHeight);
 
-    RepStartLine(LineHeight);
-    const int deliveryHeads[5][2] = {{0, 2582}, {60, 2583}, {130, 2584}, {200, 2585}, {300, 2586}};
-    for (const auto &h : deliveryHeads) RepTextNr(h[0], 0, h[1], 0);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 2582}, {60, 2583}, {130, 2584}, {200, 2585}, {300, 2586}});
     RepRuleFull(1, 4);
     RuleRecord delivery(SHVc::Number);
     if (delivery.record && !ReportCancelled()) {
@@ -126,13 +119,7 @@ void DocumentFlowReport(ReportJob &job) {
 
     OrderLineGap(LineHeight);
     RepRuleFull(1, 4);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 2352, 0);
-    RepTextNr(60, 0, 2353, 0);
-    RepTextNr(120, 0, 2354, 0);
-    RepTextNr(300, 0, 2358, 0);
-    RepTextNr(2, 0, 2357, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 2352}, {60, 2353}, {120, 2354}, {300, 2358}, {2, 2357, 1}});
     RepRuleFull(1, 4);
     RuleRecord invoice(IVVc::Number);
     if (invoice.record && !ReportCancelled()) {

@@ -20,6 +20,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_lists.h"
 #include "reports/sales/sales_reports.h"
@@ -32,18 +33,6 @@ namespace {
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, RightEdge = 1, RuleEnd = 1, RuleThick = 4;
 constexpr int SelMax = 255, SelShortMax = 21, ObjMax = 30;
-
-// A heading line of (x, text, right-aligned) triples.
-struct Heading {
-    int x, text, align;
-};
-template <size_t N>
-void Headings(const Heading (&heads)[N])
-{
-    RepStartLine(LineHeight);
-    for (const Heading &h : heads) RepTextNr(h.x, 0, h.text, h.align);
-    RepEndLine();
-}
 
 // True when the selection text is empty or equals the record's field.
 bool TextMatches(const uint8_t *want, const uint8_t *record, uint32_t offset, int m)
@@ -221,7 +210,7 @@ void DeliveryReport(ReportJob &job)
     ListSelection s;
     ReadSelection(job.selection, &s);
     RepBeginJobNr(2581);
-    Headings({{0, 2582, 0}, {60, 2583, 0}, {130, 2584, 0}, {200, 2585, 0}, {300, 2586, 0}});
+    ReportHeadings(LineHeight, {{0, 2582}, {60, 2583}, {130, 2584}, {200, 2585}, {300, 2586}});
     if (s.layout == 0) RepRuleFull(RuleEnd, RuleThick);
     NumberWalk(SHVc::Number, SHVc::SerNr, s, [&](const uint8_t *d) {
         if (s.layout > 1 || !DeliveryPasses(s, d)) return;
@@ -241,7 +230,7 @@ void PurchaseReport53(ReportJob &job)
     ListSelection s;
     ReadSelection(job.selection, &s);
     RepBeginJobNr(2601);
-    Headings({{0, 2602, 0}, {60, 2603, 0}, {140, 2607, 0}});
+    ReportHeadings(LineHeight, {{0, 2602}, {60, 2603}, {140, 2607}});
     if (s.layout == 0) RepRuleFull(RuleEnd, RuleThick);
     PackedDecimal grand;
     DecSetZero(&grand);
@@ -270,10 +259,10 @@ void SalesOrderReport(ReportJob &job)
     ReadSelection(job.selection, &s);
     RepBeginJobNr(2661);
     if (s.layout == 0) {
-        Headings({{0, 2562, 0}, {60, 2563, 0}, {140, 2564, 0}, {380, 2662, 1}, {RightEdge, 2663, 1}});
+        ReportHeadings(LineHeight, {{0, 2562}, {60, 2563}, {140, 2564}, {380, 2662, 1}, {RightEdge, 2663, 1}});
         RepRuleFull(RuleEnd, RuleThick);
     } else if (s.layout == 1) {
-        Headings({{0, 2562, 0}, {130, 2563, 0}, {380, 2662, 1}, {480, 2663, 1}});
+        ReportHeadings(LineHeight, {{0, 2562}, {130, 2563}, {380, 2662, 1}, {480, 2663, 1}});
     }
     PackedDecimal convertedTotal, rowTotal;
     DecSetZero(&convertedTotal);
@@ -316,10 +305,10 @@ void QuotationReport(ReportJob &job)
     ReadSelection(job.selection, &s);
     RepBeginJobNr(2681);
     if (s.layout == 0) {
-        Headings({{0, 2682, 0}, {60, 2683, 0}, {140, 2684, 0}, {440, 2687, 1}});
+        ReportHeadings(LineHeight, {{0, 2682}, {60, 2683}, {140, 2684}, {440, 2687, 1}});
         RepRuleFull(RuleEnd, RuleThick);
     } else if (s.layout == 1) {
-        Headings({{0, 2682, 0}, {130, 2683, 0}});
+        ReportHeadings(LineHeight, {{0, 2682}, {130, 2683}});
     }
     NumberWalk(QuotationVc::Number, QuotationVc::SerNr, s, [&](const uint8_t *q) {
         if (s.layout > 1 || !QuotationPasses(s, q)) return;

@@ -14,7 +14,10 @@
 #include "database/access/record_access.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
+#include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
@@ -34,10 +37,7 @@ int DueBucket(int32_t days) { return days < 0 ? 0 : days <= 15 ? 1 : days <= 30 
 void OpenLessDiscount(const uint8_t *item, PackedDecimal *out) {
     *out = GetDec(item, ARVc::OpenAmount);
     RuleRecord invoice(IVVc::Number);
-    if (!invoice.record) return;
-    PutU32(invoice.record, IVVc::SerNr, GetU32(item, ARVc::InvoiceNr));
-    uint32_t recid = 0, position = 0;
-    if (!RecFindByIndex(IVVc::Number, "SerNr", invoice.record, 1, 1, &recid, &position)) return;
+    if (!SalesInvoiceRead(GetU32(item, ARVc::InvoiceNr), invoice)) return;
     const PackedDecimal pct = GetDec(invoice.record, IVVc::CashDiscPct);
     if (DecIsBlank(&pct)) return;
     PackedDecimal hundred, discount;
@@ -46,13 +46,6 @@ void OpenLessDiscount(const uint8_t *item, PackedDecimal *out) {
     DecDiv(&discount, &hundred, &discount);
     DecRound(&discount, 0, &discount);
     DecSub(out, &discount, out);
-}
-
-// Writes amount right-aligned at x.
-void Amount(int x, const PackedDecimal *amount) {
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *amount);
-    RepValue(x, 0, slot, FtAmount2, -1);
 }
 
 // One line of the sums: its texts joined by blanks, and the sum.
@@ -65,7 +58,7 @@ void SumLine(std::initializer_list<int> texts, const PackedDecimal *sum) {
         PStringAppend(line, part);
     }
     RepTextEx(0, -1, 0, 0, 0, line);
-    Amount(480, sum);
+    RepAmountAt(480, sum);
     RepEndLine();
 }
 
@@ -90,13 +83,7 @@ void DueDateReport(ReportJob &job) {
 
     RepBeginJobNr(2371);
     if (!sumsOnly) {
-        RepStartLine(LineHeight);
-        RepTextNr(0, 0, 2372, 0);
-        RepTextNr(60, 0, 2373, 0);
-        RepTextNr(120, 0, 2376, 0);
-        RepTextNr(380, 0, 2374, -1);
-        RepTextNr(480, 0, 2375, -1);
-        RepEndLine();
+        ReportHeadings(LineHeight, {{0, 2372}, {60, 2373}, {120, 2376}, {380, 2374, -1}, {480, 2375, -1}});
         RepRuleFull(1, 4);
     }
     RuleRecord item(ARVc::Number);
@@ -125,8 +112,8 @@ void DueDateReport(ReportJob &job) {
             PString name;
             GetText(item.record, ARVc::CustName, name);
             RepTextEx(200, -1, 0, 0, 0, name);
-            Amount(380, &amount);
-            Amount(480, &running);
+            RepAmountAt(380, &amount);
+            RepAmountAt(480, &running);
             RepEndLine();
         }
         if (ReportCancelled()) break;

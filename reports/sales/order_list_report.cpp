@@ -18,6 +18,7 @@
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
 #include "reports/frame/report_run.h"
+#include "reports/frame/totals_table.h"
 #include "reports/sales/order_reports.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/rules_types.h"
@@ -104,9 +105,7 @@ bool EachOrder(const uint8_t *order, void *context) {
     if (run.to >= 0 && GetI32(order, ORVc::SerNr) > run.to) return false;
     if (!OrderTaken(run, order)) return true;
     const PackedDecimal amount = GetDec(order, run.layout == 2 ? ORVc::Net : ORVc::Total);
-    PString currency;
-    GetText(order, ORVc::CurncyCode, currency);
-    TotalsTableAdd(currency, &amount, nullptr, nullptr);
+    TotalsTableAddInCurrency(order, ORVc::CurncyCode, &amount);
     if (run.layout == 1) {
         RepRuleFull(1, 4);
         OrderBlock(order);

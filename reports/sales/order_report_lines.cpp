@@ -11,21 +11,19 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/order_reports.h"
 
 void OrderLineAmount(int x, const PackedDecimal *amount, int type, int align) {
     assert(amount);
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *amount);
-    RepValue(x, 0, slot, type, align);
+    RepAmountAt(x, amount, type, align);
 }
 
 void OrderLineText(int x, const uint8_t *record, uint32_t offset, int m, int align) {
     assert(record);
-    PString t;
-    GetPString(record, offset, m, t);
-    RepText(x, 0, t, align);
+    RepTextField(x, record, offset, m, 0, align);
 }
 
 void OrderItemRowPieces(const uint8_t *row, const ItemRowAmounts &a, int amountX) {
@@ -49,23 +47,42 @@ void OrderLineGap(int h) {
     RepEndLine();
 }
 
+// The quantity columns of the status reports.
+constexpr int StatusQtyX[4] = {260, 330, 410, 480};
+
+void OrderStatusRowAmounts(const uint8_t *order, uint32_t currencyAt, const PackedDecimal *left,
+                           const PackedDecimal *price, const PackedDecimal *value, PackedDecimal *sums) {
+    assert(order && left && price && value && sums);
+    OrderLineAmount(270, left, FtAmount3, 1);
+    OrderLineAmount(380, price, FtAmount3Drop, 1);
+    OrderLineAmount(450, value, FtAmount2, 1);
+    OrderLineText(480, order, currencyAt, 5, 1);
+    DecAdd(&sums[0], left, &sums[0]);
+}
+
+void OrderStatusRowQuantities(const PackedDecimal *cols, int count, PackedDecimal *sums) {
+    assert(cols && sums && count >= 0 && count <= 4);
+    for (int c = 0; c < count; c++) {
+        OrderLineAmount(StatusQtyX[c], &cols[c], FtAmount3, 1);
+        DecAdd(&sums[c], &cols[c], &sums[c]);
+    }
+}
+
+void OrderStatusSumsLine(const PackedDecimal *sums, int count, bool quantities) {
+    assert(sums && count >= 1 && count <= 4);
+    RepStartLine(15);
+    if (!quantities) {
+        OrderLineAmount(270, &sums[0], FtAmount3, 1);
+    } else {
+        for (int c = 0; c < count; c++) OrderLineAmount(StatusQtyX[c], &sums[c], FtAmount3, 1);
+    }
+    RepEndLine();
+}
+
 void ReportIndexWalk(int reg, const char *index, uint8_t *record, int parts,
                      bool (*each)(const uint8_t *record, void *context), void *context) {
     assert(record && each);
-    uint32_t recid = 0, position = 0;
-    if (!RecFindByIndex(reg, index, record, parts, 0, &recid, &position)) {
-        RecFreeMatrix(reg, record);
-        return;
-    }
-    for (int32_t p = (int32_t)position;; p++) {
-        if (p != (int32_t)position) {
-            RecFreeMatrix(reg, record);
-            if (!RecReadAtIndex(reg, index, p, record, &recid)) break;
-        }
-        if (!each(record, context)) break;
-        if (ReportCancelled()) break;
-    }
-    RecFreeMatrix(reg, record);
+    IndexWalkFrom(reg, index, record, parts, [&](const uint8_t *r) { return each(r, context); });
 }
 
 void OrderLineRule(int x1, int x2, int thickness) {

@@ -77,6 +77,18 @@ void OrderLineFields(const uint8_t *record, std::initializer_list<LinePiece> pie
 void OrderHeadLines(const uint8_t *order);
 // An empty line of height h.
 void OrderLineGap(int h);
+// The open-order status reports (sales and purchase) print an item row
+// alike past its order's columns. Amounts: the quantity left at 270, the
+// price at 380, its value at 450 and the order's currency (currencyAt) at
+// 480; the quantity left adds to sums[0].
+void OrderStatusRowAmounts(const uint8_t *order, uint32_t currencyAt, const PackedDecimal *left,
+                           const PackedDecimal *price, const PackedDecimal *value, PackedDecimal *sums);
+// Quantities: count (at most 4) columns at 260, 330, 410 and 480, each
+// added to its sum.
+void OrderStatusRowQuantities(const PackedDecimal *cols, int count, PackedDecimal *sums);
+// The totals line under layout 2: the quantity left alone, or the count
+// quantity columns' sums.
+void OrderStatusSumsLine(const PackedDecimal *sums, int count, bool quantities);
 // A line holding a rule from x1 to x2.
 void OrderLineRule(int x1, int x2, int thickness);
 

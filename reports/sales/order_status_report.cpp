@@ -23,7 +23,9 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
+#include "reports/frame/totals_table.h"
 #include "reports/sales/order_reports.h"
 #include "reports/sales/sales_reports.h"
 #include "reports/stock/stock_reports.h"
@@ -179,11 +181,7 @@ void Headings(const StatusRun &run) {
 // The order with each item row's ordered, delivered and invoiced quantity.
 void OrderStatusDetail(const uint8_t *order) {
     OrderHeadLines(order);
-    RepStartLine(LineHeight);
-    RepTextNr(3, 0, 2631, 1);
-    RepTextNr(2, 0, 2632, 1);
-    RepTextNr(1, 0, 2633, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{3, 2631, 1}, {2, 2632, 1}, {1, 2633, 1}});
     uint8_t row[R::Size];
     const int32_t n = MatrixRowCount(ORVc::Number, 0, order);
     for (int32_t i = 0; i < n; i++) {
@@ -224,20 +222,12 @@ void RowLines(StatusRun &run, const uint8_t *order) {
         OrderLineText(175, row, R::ItemCode, 20, 0);
         if (!run.quantities) {
             const PackedDecimal price = GetDec(row, R::Price), value = RowValue(row, &left, run.report == 54);
-            OrderLineAmount(270, &left, FtAmount3, 1);
-            OrderLineAmount(380, &price, FtAmount3Drop, 1);
-            OrderLineAmount(450, &value, FtAmount2, 1);
-            OrderLineText(480, order, ORVc::CurncyCode, 5, 1);
-            DecAdd(&run.sums[0], &left, &run.sums[0]);
+            OrderStatusRowAmounts(order, ORVc::CurncyCode, &left, &price, &value, run.sums);
         } else {
             PackedDecimal cols[4] = {OrderQty(row, R::Quantity), q1, {}, {}};
             DecSub(&cols[0], &q1, &cols[2]);
             DecSub(&q1, &q3, &cols[3]);
-            const int xs[4] = {260, 330, 410, 480};
-            for (int c = 0; c < 4; c++) {
-                OrderLineAmount(xs[c], &cols[c], FtAmount3, 1);
-                DecAdd(&run.sums[c], &cols[c], &run.sums[c]);
-            }
+            OrderStatusRowQuantities(cols, 4, run.sums);
         }
         RepEndLine();
     }
@@ -251,9 +241,7 @@ bool EachOrder(const uint8_t *order, void *context) {
     if (!OrderTaken(run, order)) return true;
     const PackedDecimal open = OpenValue(run, order);
     DecAdd(&run.grand, &open, &run.grand);
-    PString currency;
-    GetText(order, ORVc::CurncyCode, currency);
-    TotalsTableAdd(currency, &open, nullptr, nullptr);
+    TotalsTableAddInCurrency(order, ORVc::CurncyCode, &open);
     switch (run.layout) {
     case 0:
         RepStartLine(LineHeight);
@@ -306,14 +294,7 @@ void OrderStatusRun(const uint8_t *selection, int report) {
     }
     RepRuleFull(1, 4);
     if (run.layout == 2) {
-        RepStartLine(LineHeight);
-        if (!run.quantities) {
-            OrderLineAmount(270, &run.sums[0], FtAmount3, 1);
-        } else {
-            const int xs[4] = {260, 330, 410, 480};
-            for (int c = 0; c < 4; c++) OrderLineAmount(xs[c], &run.sums[c], FtAmount3, 1);
-        }
-        RepEndLine();
+        OrderStatusSumsLine(run.sums, 4, run.quantities);
         RepRuleFull(1, 4);
     }
     if (report == 54) TotalsTablePrint(450, -1, -1, 300, 1);

@@ -27,6 +27,7 @@
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
 #include "output/output_job.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
 #include "reports/sales/sales_lists.h"
@@ -277,14 +278,8 @@ void CustomerReport18(ReportJob &job, int mode)
     DecSetZero(&walk.grand);
     if (mode == 1) {
         RepBeginJobNr(2541);
-        RepStartLine(LineHeight);
-        RepTextNr(0, 0, 2542, 0);
-        RepTextNr(120, 0, 2543, 0);
-        RepTextNr(200, 0, 2544, 0);
-        RepTextNr(270, 0, 2545, 0);
-        RepTextNr(380, 0, 2546, 1);
-        RepTextNr(RightEdge, 0, 2548, 1);
-        RepEndLine();
+        ReportHeadings(LineHeight, {{0, 2542}, {120, 2543}, {200, 2544}, {270, 2545}, {380, 2546, 1},
+                                    {RightEdge, 2548, 1}});
     }
     CustomerWalk(job.selection, EachCustomer, &walk);
     if (mode == 1) {

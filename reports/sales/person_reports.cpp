@@ -15,6 +15,8 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/index_walk.h"
+#include "reports/frame/line_values.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/person_reports.h"
 #include "rules/accounts.h"
@@ -34,11 +36,6 @@ void Amount(int x, const PackedDecimal &amount, int type = FtAmount2, int align 
     uint8_t slot[sizeof(PackedDecimal)];
     PutDec(slot, 0, amount);
     RepValue(x, 0, slot, type, align);
-}
-void Field(int x, const uint8_t *record, uint32_t offset, int width) {
-    PString t;
-    GetPString(record, offset, width, t);
-    RepTextEx(x, -1, 0, 0, 0, t);
 }
 void Text(int x, const uint8_t *text, int align = 0) { RepTextEx(x, -1, 0, align, 0, text); }
 void EmptyLine(int h) {
@@ -101,10 +98,10 @@ void ListedLines(const uint8_t *entry, ListedAccountTable *table, PackedDecimal 
 // The employee's line of reports 102 and 103.
 void PersonLine(const uint8_t *person, int firstX, int lastX, uint32_t lastField, int lastWidth) {
     RepStartLine(LineHeight);
-    Field(0, person, W::PerCode, CodeMax);
-    Field(130, person, W::Name, NameMax);
-    Field(firstX, person, W::Position, NameMax);
-    Field(lastX, person, lastField, lastWidth);
+    RepTextField(0, person, W::PerCode, CodeMax);
+    RepTextField(130, person, W::Name, NameMax);
+    RepTextField(firstX, person, W::Position, NameMax);
+    RepTextField(lastX, person, lastField, lastWidth);
     RepEndLine();
 }
 
@@ -164,7 +161,7 @@ void EntryRowLine(int kind, const uint8_t *row) {
     const PackedDecimal amount = GetDec(row, E::Rows::Amount);
     RepStartLine(LineHeight);
     Text(20, account);
-    Field(60, row, E::Rows::Objects, RowTextMax);
+    RepTextField(60, row, E::Rows::Objects, RowTextMax);
     Text(160, name);
     Amount(380, amount, FtDebit);
     Amount(StopEnd, amount, FtCredit);
@@ -243,7 +240,7 @@ void EmployeeDepPersonReport(ReportJob &job) {
 // summed by account and text.
 void DepPersonReport100(ReportJob &job) {
     RepBeginJobNr(6070);
-    ReportHeadings(20, {{20, 3073}, {60, 3074}, {160, 3075}, {380, 3076}, {StopEnd, 3077}}, 3);
+    ReportHeadings(20, {{20, 3073}, {60, 3074}, {160, 3075}, {380, 3076, -1}, {StopEnd, 3077, -1}});
     PString wantedDep, wantedPerson, dep, code, account, text, name;
     GetTextPrefix(job.selection, P::SelText2, DepMax, wantedDep);
     GetTextPrefix(job.selection, P::SelText1, CodeMax, wantedPerson);
@@ -279,9 +276,9 @@ void DepPersonReport100(ReportJob &job) {
             if (!MatrixRowRead(E::Number, summary.record, i, row)) break;
             const PackedDecimal amount = GetDec(row, E::Rows::Amount);
             RepStartLine(LineHeight);
-            Field(20, row, E::Rows::Account, CodeMax);
-            Field(60, row, E::Rows::Objects, RowTextMax);
-            Field(160, row, E::Rows::Name, NameMax);
+            RepTextField(20, row, E::Rows::Account, CodeMax);
+            RepTextField(60, row, E::Rows::Objects, RowTextMax);
+            RepTextField(160, row, E::Rows::Name, NameMax);
             Amount(380, amount, FtDebit);
             Amount(480, amount, FtCredit);
             RepEndLine();
@@ -322,8 +319,8 @@ void TransDateReport101(ReportJob &job, int block) {
             RepStartLine(LineHeight);
             LongToDigitText(GetI32(e, E::SerNr), number);
             Text(0, number);
-            Field(80, e, E::PerCode, CodeMax);
-            Field(140, e, E::Text, NameMax);
+            RepTextField(80, e, E::PerCode, CodeMax);
+            RepTextField(140, e, E::Text, NameMax);
             RepEndLine();
             PackedDecimal entryTotal;
             DecSetZero(&entryTotal);

@@ -21,6 +21,7 @@
 #include "operations/sales_invoice.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/sales/order_reports.h"
@@ -165,12 +166,7 @@ bool EachDocument(const uint8_t *record, void *context) {
 }
 
 void SummaryHeading() {
-    RepStartLine(LineHeight);
-    RepTextNr(20, 0, 2744, 0);
-    RepTextNr(60, 0, 2748, 0);
-    RepTextNr(380, 0, 2745, 1);
-    RepTextNr(1, 0, 2746, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{20, 2744}, {60, 2748}, {380, 2745, 1}, {1, 2746, 1}});
 }
 
 }  // namespace

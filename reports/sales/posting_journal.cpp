@@ -16,6 +16,8 @@
 #include "dict_offsets.h"
 #include "operations/sales_invoice.h"
 #include "output/devices/report_output.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/sales/sales_reports.h"
@@ -29,12 +31,7 @@ constexpr uint16_t VariantWithReference = 25;
 
 // The second heading line of layout 0 (repeated above the summary).
 void SecondHeading() {
-    RepStartLine(15);
-    RepTextNr(20, 0, 2744, 0);
-    RepTextNr(60, 0, 2748, 0);
-    RepTextNr(380, 0, 2745, 1);
-    RepTextNr(1, 0, 2746, 1);
-    RepEndLine();
+    ReportHeadings(15, {{20, 2744}, {60, 2748}, {380, 2745, 1}, {1, 2746, 1}});
 }
 
 // The heading lines of layout 0 or 1.
@@ -159,27 +156,20 @@ void InvoiceByDateReport(ReportJob &job) {
         return;
     }
     PutDate(inv.record, IVVc::TransDate, from);
-    uint32_t recid = 0, position = 0;
-    if (RecFindByIndex(IVVc::Number, "TransDate", inv.record, 1, 0, &recid, &position)) {
-        for (uint32_t p = position; !RepStopped; p++) {
-            if (p != position) {
-                RecFreeMatrix(IVVc::Number, inv.record);
-                if (!RecReadAtIndex(IVVc::Number, "TransDate", int32_t(p), inv.record, &recid)) break;
-            }
-            const DateRec date = GetDate(inv.record, IVVc::TransDate);
-            if (DateCompare(&date, &to) > 0) break;
-            const int32_t serial = GetI32(inv.record, IVVc::SerNr);
-            const bool inRange = (serialFrom < 0 || serial >= serialFrom) && (serialTo < 0 || serial <= serialTo);
-            if (inRange && GetU16(inv.record, IVVc::Posted) != 0) {
-                InvoiceLine(inv.record, layout);
-                if (InvoiceVoucher(inv.record, 1)) VoucherRows(layout, summary.record);
-                PendingVoucherClear();
-            }
-            if (ReportCancelled()) break;
+    IndexWalkFrom(IVVc::Number, "TransDate", inv.record, 1, [&](uint8_t *invoice) {
+        if (RepStopped) return false;
+        const DateRec date = GetDate(invoice, IVVc::TransDate);
+        if (DateCompare(&date, &to) > 0) return false;
+        const int32_t serial = GetI32(invoice, IVVc::SerNr);
+        const bool inRange = (serialFrom < 0 || serial >= serialFrom) && (serialTo < 0 || serial <= serialTo);
+        if (inRange && GetU16(invoice, IVVc::Posted) != 0) {
+            InvoiceLine(invoice, layout);
+            if (InvoiceVoucher(invoice, 1)) VoucherRows(layout, summary.record);
+            PendingVoucherClear();
         }
-    }
+        return true;
+    });
     PendingVoucherClear();
-    RecFreeMatrix(IVVc::Number, inv.record);
     SummaryBlock(layout, summary.record);
     RecFreeMatrix(Voucher::Number, summary.record);
     RepEndJob();

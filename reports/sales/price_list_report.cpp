@@ -12,6 +12,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/index_walk.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/register_list_reports.h"
 #include "rules/rules_types.h"
@@ -111,21 +112,14 @@ void PriceListReport(ReportJob &job) {
     RepEndLine();
 
     EmptyLine();
-    RepStartLine(LineHeight);
-    RepTextNr(120, 0, 2768, 0);
-    RepTextNr(Stop3, 0, 2765, -1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{120, 2768}, {Stop3, 2765, -1}});
     RepRuleFull(1, 1);
     StockByLocation(code);
     RepRuleFull(1, 1);
 
     ItemVatCode(code, 0, vatCode);
     EmptyLine();
-    RepStartLine(LineHeight);
-    RepTextNr(15, 0, 5125, 0);
-    RepTextNr(360, 0, 5127, -1);
-    RepTextNr(450, 0, 5128, -1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{15, 5125}, {360, 5127, -1}, {450, 5128, -1}});
     RepRuleFull(1, 1);
 
     uint8_t prices[SalesAccountsBlk::Size] = {};

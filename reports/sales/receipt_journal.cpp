@@ -16,6 +16,8 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/line_values.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/rules_types.h"
@@ -38,13 +40,6 @@ struct ReceiptTotals {
     std::vector<ModeSum> modes;
     PackedDecimal discounts, charges, grand;
 };
-
-// Writes a decimal right-aligned at x.
-void Amount(int x, const PackedDecimal *amount) {
-    uint8_t slot[sizeof(PackedDecimal)];
-    PutDec(slot, 0, *amount);
-    RepValue(x, 0, slot, FtAmount2, -1);
-}
 
 // Writes the PString text at x, aligned by align.
 void Text(int x, const uint8_t *text, int align = 0) { RepTextEx(x, -1, 0, align, 0, text); }
@@ -117,7 +112,7 @@ void PrintReceiptRow(const uint8_t *receipt, const uint8_t *row, const PackedDec
         const DateRec date = GetDate(row, IPVc::Rows::PayDate), own = GetDate(receipt, IPVc::TransDate);
         if (!DateIsEmpty(&date) && DateCompare(&date, &own) != 0) RepValue(Col4, 0, row + IPVc::Rows::PayDate, FtDate, 0);
     }
-    Amount(Col1, &amount);
+    RepAmountAt(Col1, &amount);
     RepEndLine();
 }
 
@@ -147,18 +142,18 @@ void PrintReceipt(const uint8_t *receipt, ReceiptTotals *t) {
     Text(280, currency, -1);
     PackedDecimal hundred;
     DecFromLong(&hundred, 100);
-    if (!DecIsBlank(&rate) && !DecIsZero(&rate) && DecCompare(&rate, &hundred) != 0) Amount(380, &rate);
-    Amount(Col1, &total);
+    if (!DecIsBlank(&rate) && !DecIsZero(&rate) && DecCompare(&rate, &hundred) != 0) RepAmountAt(380, &rate);
+    RepAmountAt(Col1, &total);
     RepEndLine();
     const PackedDecimal further = GetDec(receipt, IPVc::FurtherAmount), received = GetDec(receipt, IPVc::AmountRec);
     if (!DecIsBlank(&further) && !DecIsZero(&further)) {
         RepStartLine(LineHeight);
-        Amount(Col1, &further);
+        RepAmountAt(Col1, &further);
         RepEndLine();
     }
     if (!DecIsBlank(&received) && !DecIsZero(&received) && DecCompare(&received, &total) != 0) {
         RepStartLine(LineHeight);
-        Amount(Col1, &received);
+        RepAmountAt(Col1, &received);
         RepEndLine();
     }
     RepRuleFull(1, 4);
@@ -185,7 +180,7 @@ void PrintReceiptSums(ReceiptTotals *t) {
             Text(50, code);
             Text(100, name);
             Text(Col4, account, -1);
-            Amount(Col1, &m.sum);
+            RepAmountAt(Col1, &m.sum);
             RepEndLine();
         }
     }
@@ -203,13 +198,13 @@ void PrintReceiptSums(ReceiptTotals *t) {
         RepStartLine(LineHeight);
         RepTextNr(100, 0, e.text, 0);
         Text(Col4, account);
-        Amount(Col1, e.sum);
+        RepAmountAt(Col1, e.sum);
         RepEndLine();
     }
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
     RepTextNr(0, 0, 2429, 0);
-    Amount(Col1, &t->grand);
+    RepAmountAt(Col1, &t->grand);
     RepEndLine();
 }
 
@@ -231,17 +226,8 @@ void ReceiptJournalReport(ReportJob &job) {
     RangeSplitNumber(range, &from, &to);
 
     RepBeginJobNr(2441);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 2442, 0);
-    RepTextNr(Col3, 0, 2445, 0);
-    RepTextNr(Col4, 0, 2444, 0);
-    RepEndLine();
-    RepStartLine(LineHeight);
-    RepTextNr(30, 0, 2443, 0);
-    RepTextNr(Col2, 0, 2447, 0);
-    RepTextNr(Col3, 0, 2448, 0);
-    RepTextNr(Col1, 0, 2450, -1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 2442}, {Col3, 2445}, {Col4, 2444}});
+    ReportHeadings(LineHeight, {{30, 2443}, {Col2, 2447}, {Col3, 2448}, {Col1, 2450, -1}});
     RepRuleFull(1, 4);
 
     RuleRecord receipt(IPVc::Number);

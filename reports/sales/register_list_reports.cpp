@@ -17,6 +17,8 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/index_walk.h"
+#include "reports/frame/line_values.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/register_list_reports.h"
 #include "rules/rules_types.h"
@@ -29,11 +31,6 @@ constexpr int LineHeight = 15, LastRegister = 132;
 constexpr int StopEnd = 1, Stop2 = 2, Stop3 = 3, Stop4 = 4;
 
 void Text(int x, const uint8_t *text, int align = 0) { RepTextEx(x, -1, 0, align, 0, text); }
-void Field(int x, const uint8_t *record, uint32_t offset, int width) {
-    PString t;
-    GetPString(record, offset, width, t);
-    Text(x, t);
-}
 void Value(int x, const uint8_t *record, uint32_t offset, int type, int align) {
     RepValue(x, 0, record + offset, type, align);
 }
@@ -67,14 +64,14 @@ void CardPair(const uint8_t *v, int la, uint32_t fa, int wa, int lb, uint32_t fb
 
 void VendorCard(const uint8_t *v) {
     RepStartLine(LineHeight);
-    Field(0, v, V::Code, 20);
-    Field(Stop2, v, V::Name, 60);
-    Field(Stop3, v, V::AccountNr, 20);
+    RepTextField(0, v, V::Code, 20);
+    RepTextField(Stop2, v, V::Name, 60);
+    RepTextField(Stop3, v, V::AccountNr, 20);
     RepEndLine();
     for (uint32_t at : {V::Addr1, V::Addr2, V::Addr3}) {
         if (v[at] == 0) continue;
         RepStartLine(LineHeight);
-        Field(Stop2, v, at, 60);
+        RepTextField(Stop2, v, at, 60);
         RepEndLine();
     }
     RepStartLine(LineHeight);
@@ -102,7 +99,7 @@ void VendorLine(const uint8_t *v) {
         PStringAppend(text, more);
     }
     RepStartLine(LineHeight);
-    Field(0, v, V::Code, 20);
+    RepTextField(0, v, V::Code, 20);
     Text(Stop2, text);
     GetText(v, V::AccountNr, more);
     Text(StopEnd, more, -1);
@@ -146,7 +143,7 @@ void VendorListReport(ReportJob &job) {
     RepBeginJobNr(4021);
     const bool list = GetU16(job.selection, P::Option1) == 1, byName = GetU16(job.selection, P::Option2) == 1;
     if (list) {
-        ReportHeadings(LineHeight, {{0, 4022}, {Stop2, 4026}, {StopEnd, 4027}}, 2);
+        ReportHeadings(LineHeight, {{0, 4022}, {Stop2, 4026}, {StopEnd, 4027, -1}});
     } else {
         ReportHeadings(LineHeight, {{0, 4022}, {Stop2, 4023}, {Stop3, 4024}});
         ReportHeadings(LineHeight, {{Stop2, 4025}});
@@ -178,7 +175,7 @@ void VendorListReport(ReportJob &job) {
 void PurchaseItemReport(ReportJob &job) {
     namespace I = PurchItemVc;
     RepBeginJobNr(2320);
-    ReportHeadings(LineHeight, {{0, 2325}, {Stop2, 2326}, {235, 6662}, {Stop4, 6663}, {StopEnd, 5013}}, 4);
+    ReportHeadings(LineHeight, {{0, 2325}, {Stop2, 2326}, {235, 6662}, {Stop4, 6663}, {StopEnd, 5013, -1}});
     RepRuleFull(1, 1);
     PString range, itemFrom, itemTo, vendFrom, vendTo, item, vendor;
     GetText(job.selection, P::SelText1, range);
@@ -196,7 +193,7 @@ void PurchaseItemReport(ReportJob &job) {
             if (!InRange(item, itemFrom, itemTo) || !InRange(vendor, vendFrom, vendTo)) return true;
             RepStartLine(LineHeight);
             Text(0, item);
-            Field(Stop2, p, I::Text, 60);
+            RepTextField(Stop2, p, I::Text, 60);
             Text(235, vendor);
             if (GetU16(p, I::Default) == 1) RepCText(Stop4, 0, " *", 0);
             Value(StopEnd, p, I::Price, FtAmount3Drop, -1);
@@ -217,7 +214,7 @@ void ProductionReport(ReportJob &job) {
     if (block) {
         ReportHeadings(LineHeight, {{0, 5102}, {130, 5103}, {200, 5104}});
     } else {
-        ReportHeadings(LineHeight, {{0, 5102}, {60, 5103}, {140, 5106}, {340, 5104}, {StopEnd, 5105}}, 4);
+        ReportHeadings(LineHeight, {{0, 5102}, {60, 5103}, {140, 5106}, {340, 5104}, {StopEnd, 5105, -1}});
         RepRuleFull(1, 1);
     }
     PString range;
@@ -237,8 +234,8 @@ void ProductionReport(ReportJob &job) {
                 RepStartLine(LineHeight);
                 Value(0, p, R::SerNr, FtLong, 0);
                 Value(60, p, R::ProdDate, FtDate, 0);
-                Field(140, p, R::Text, 60);
-                Field(340, p, R::ItemCode, 20);
+                RepTextField(140, p, R::Text, 60);
+                RepTextField(340, p, R::ItemCode, 20);
                 Value(StopEnd, p, R::Mark, FtMark, -1);
                 RepEndLine();
                 return true;
@@ -247,23 +244,24 @@ void ProductionReport(ReportJob &job) {
             RepStartLine(LineHeight);
             Value(0, p, R::SerNr, FtLong, 0);
             Value(130, p, R::ProdDate, FtDate, 0);
-            Field(200, p, R::ItemCode, 20);
+            RepTextField(200, p, R::ItemCode, 20);
             RepEndLine();
             RepStartLine(LineHeight);
-            Field(50, p, R::Text, 60);
-            Field(200, p, R::StructText, 60);
+            RepTextField(50, p, R::Text, 60);
+            RepTextField(200, p, R::StructText, 60);
             RepEndLine();
             RepStartLine(LineHeight);
             RepEndLine();
-            ReportHeadings(LineHeight, {{20, 5107}, {124, 5108}, {200, 5109}, {300, 5110}, {400, 5111}, {460, 5112}}, 1);
+            ReportHeadings(LineHeight, {{20, 5107}, {124, 5108, -1}, {200, 5109, -1}, {300, 5110, -1}, {400, 5111, -1},
+                                        {460, 5112, -1}});
             uint8_t row[R::Rows::Size];
             for (int32_t i = 0, n = MatrixRowCount(R::Number, 0, p); i < n; i++) {
                 if (!MatrixRowRead(R::Number, p, i, row)) break;
                 RepStartLine(LineHeight);
-                Field(20, row, R::Rows::ItemCode, 20);
+                RepTextField(20, row, R::Rows::ItemCode, 20);
                 Value(124, row, R::Rows::QtyUsed, FtAmount3Drop, -1);
                 Value(200, row, R::Rows::QtyMade, FtAmount3Drop, -1);
-                Field(300, row, R::Rows::SerialNr, 30);
+                RepTextField(300, row, R::Rows::SerialNr, 30);
                 Value(400, row, R::Rows::UnitCost, FtAmount2, -1);
                 Value(460, row, R::Rows::ExtraCost, FtAmount2, -1);
                 RepEndLine();

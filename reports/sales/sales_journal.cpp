@@ -24,7 +24,9 @@
 #include "output/forms/forms.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_run.h"
+#include "reports/frame/totals_table.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
@@ -137,14 +139,6 @@ bool ObjectsPass(const JournalSel &s, const uint8_t *invoiceObjects)
     return false;
 }
 
-// Prints a text field of record at x.
-void FieldText(int x, const uint8_t *record, uint32_t field, int m, int align)
-{
-    PString text;
-    GetPString(record, field, m, text);
-    RepText(x, 0, text, align);
-}
-
 // Prints a field of record at x formatted by its type.
 void FieldValue(int x, const uint8_t *record, uint32_t field, int type, int align)
 {
@@ -155,6 +149,23 @@ void FieldValue(int x, const uint8_t *record, uint32_t field, int type, int alig
 void AmountAt(int x, const PackedDecimal *amount)
 {
     RepValue(x, 0, amount->b, FtAmount2, 1);
+}
+
+// The start of an invoice's line in the detailed layouts: its number,
+// its kind in words and its date.
+void InvoiceNumberKindDate(const uint8_t *inv)
+{
+    FieldValue(0, inv, IVVc::SerNr, FtLongOrEmpty, 0);
+    PString kind;
+    KindText(static_cast<int16_t>(GetU16(inv, IVVc::InvType)), kind);
+    RepText(50, 0, kind, 0);
+    FieldValue(130, inv, IVVc::InvDate, FtDate, 0);
+}
+
+// The mark at the line's end of an invoice not posted yet.
+void NotPostedMark(const uint8_t *inv)
+{
+    if (!GetU16(inv, IVVc::Posted)) RepTextNr(480, 0, TextNotPosted, 1);
 }
 
 // The kind text of report 1's one-line layouts.
@@ -193,7 +204,7 @@ void SalesJournalLine(const uint8_t *inv, const PackedDecimal *amount)
     RepStartLine(LineHeight);
     FieldValue(0, inv, IVVc::SerNr, FtLongOrEmpty, 0);
     FieldValue(60, inv, IVVc::InvDate, FtDate, 0);
-    FieldText(120, inv, IVVc::Addr0, NameMax, 0);
+    RepTextField(120, inv, IVVc::Addr0, NameMax);
     RepTextNr(300, 0, JournalKindText(GetU16(inv, IVVc::InvType)), 0);
     AmountAt(460, amount);
     FieldValue(StopRight, inv, IVVc::CurncyCode, FtCodeNoSep, 1);
@@ -259,12 +270,8 @@ void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, Packed
     DecSetZero(rowSum);
     if (print) {
         RepStartLine(LineHeight);
-        FieldValue(0, inv, IVVc::SerNr, FtLongOrEmpty, 0);
-        PString kind;
-        KindText(static_cast<int16_t>(GetU16(inv, IVVc::InvType)), kind);
-        RepText(50, 0, kind, 0);
-        FieldValue(130, inv, IVVc::InvDate, FtDate, 0);
-        if (!GetU16(inv, IVVc::Posted)) RepTextNr(480, 0, TextNotPosted, 1);
+        InvoiceNumberKindDate(inv);
+        NotPostedMark(inv);
         RepEndLine();
     }
     std::vector<uint8_t> row(RecRowSize(IVVc::Number));
@@ -285,7 +292,7 @@ void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, Packed
         RepStartLine(LineHeight);
         RepText(20, 0, item, 0);
         FieldValue(124, row.data(), IVVc::Rows::Quantity, FtAmount3, 1);
-        FieldText(130, row.data(), IVVc::Rows::Text, TextMax, 0);
+        RepTextField(130, row.data(), IVVc::Rows::Text, TextMax);
         AmountAt(380, &home);
         AmountAt(480, &sum);
         RepEndLine();
@@ -309,7 +316,7 @@ void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, Packed
     if (!print) return;
     RepRule(290, 480, RowRule);
     RepStartLine(LineHeight);
-    FieldText(100, inv, IVVc::Objects, ObjMax, 0);
+    RepTextField(100, inv, IVVc::Objects, ObjMax);
     AmountAt(380, homeNet);
     AmountAt(480, rowSum);
     RepEndLine();
@@ -374,9 +381,7 @@ void SalesJournalReport(ReportJob &job)
                 DecSub(&amount, &vat, &amount);
             }
             if (kind == CreditKind) DecNegateInto(&amount, &amount);
-            PString currency;
-            GetText(r, IVVc::CurncyCode, currency);
-            if (!TotalsTableAdd(currency, &amount, nullptr, nullptr)) return false;
+            if (!TotalsTableAddInCurrency(r, IVVc::CurncyCode, &amount)) return false;
             if (layout == 1) {
                 PrintDocSummaryLine(r);
                 RepRuleFull(RuleEnd, RuleThick);
@@ -438,7 +443,7 @@ void InvoiceJournalReport(ReportJob &job)
                 RepStartLine(LineHeight);
                 FieldValue(0, r, IVVc::SerNr, FtLongOrEmpty, 0);
                 FieldValue(60, r, IVVc::InvDate, FtDate, 0);
-                FieldText(140, r, IVVc::Addr0, NameMax, 0);
+                RepTextField(140, r, IVVc::Addr0, NameMax);
                 AmountAt(380, &homeNet);
                 AmountAt(StopRight, &rowSum);
                 RepEndLine();
@@ -464,30 +469,27 @@ void PrintDocSummaryLine(const uint8_t *inv)
 {
     assert(inv);
     RepStartLine(LineHeight);
-    FieldValue(0, inv, IVVc::SerNr, FtLongOrEmpty, 0);
-    PString text;
-    KindText(static_cast<int16_t>(GetU16(inv, IVVc::InvType)), text);
-    RepText(50, 0, text, 0);
-    FieldValue(130, inv, IVVc::InvDate, FtDate, 0);
+    InvoiceNumberKindDate(inv);
     FieldValue(220, inv, IVVc::PayDate, FtDate, 0);
-    FieldText(270, inv, IVVc::RefStr, RefMax, 0);
+    RepTextField(270, inv, IVVc::RefStr, RefMax);
     FieldValue(350, inv, IVVc::OrderNr, FtLongOrEmpty, 0);
-    if (!GetU16(inv, IVVc::Posted)) RepTextNr(480, 0, TextNotPosted, 1);
+    NotPostedMark(inv);
     RepEndLine();
 
     // The customer, then the invoice address left and the delivery
     // address right.
     RepStartLine(LineHeight);
-    FieldText(50, inv, IVVc::CustCode, CustMax, 0);
-    FieldText(220, inv, IVVc::Addr0, NameMax, 0);
+    RepTextField(50, inv, IVVc::CustCode, CustMax);
+    RepTextField(220, inv, IVVc::Addr0, NameMax);
+    PString text;
     GetText(inv, IVVc::CurncyCode, text);
     if (text[0] != 0) RepText(460, 0, text, 1);
     RepEndLine();
     const uint32_t pairs[2][2] = {{IVVc::Addr1, IVVc::DelAddr0}, {IVVc::Addr2, IVVc::DelAddr1}};
     for (const auto &pair : pairs) {
         RepStartLine(LineHeight);
-        FieldText(50, inv, pair[0], NameMax, 0);
-        FieldText(220, inv, pair[1], NameMax, 0);
+        RepTextField(50, inv, pair[0], NameMax);
+        RepTextField(220, inv, pair[1], NameMax);
         RepEndLine();
     }
     for (uint32_t field : {IVVc::DelAddr2, IVVc::DelAddr3}) {
@@ -507,29 +509,29 @@ void PrintDocSummaryLine(const uint8_t *inv)
         if (kind == TextRowKind) TextRowLine(i);
         if (kind != ItemRow && kind != InterestRow) continue;
         RepStartLine(LineHeight);
-        FieldText(20, row.data(), IVVc::Rows::ItemCode, ItemMax, 0);
+        RepTextField(20, row.data(), IVVc::Rows::ItemCode, ItemMax);
         FieldValue(124, row.data(), IVVc::Rows::Quantity, FtAmount3, 1);
-        FieldText(130, row.data(), IVVc::Rows::Text, TextMax, 0);
+        RepTextField(130, row.data(), IVVc::Rows::Text, TextMax);
         FieldValue(340, row.data(), IVVc::Rows::Price, FtAmount2, 1);
         FieldValue(370, row.data(), IVVc::Rows::Discount, FtPercent, 1);
         FieldValue(460, row.data(), IVVc::Rows::Sum, FtAmount2, 1);
-        FieldText(480, row.data(), IVVc::Rows::VatCode, VatMax, 1);
+        RepTextField(480, row.data(), IVVc::Rows::VatCode, VatMax, 0, 1);
         RepEndLine();
     }
     PackedDecimal freight = GetDec(inv, IVVc::Freight);
     if (!DecIsBlank(&freight) && !DecIsZero(&freight)) {
         RepStartLine(LineHeight);
-        FieldText(20, inv, IVVc::FreightItem, ItemMax, 0);
+        RepTextField(20, inv, IVVc::FreightItem, ItemMax);
         RepText(124, 0, reinterpret_cast<const uint8_t *>("\x01" "1"), 1);
         AmountAt(340, &freight);
         AmountAt(460, &freight);
-        FieldText(480, inv, IVVc::FreightVat, VatMax, 1);
+        RepTextField(480, inv, IVVc::FreightVat, VatMax, 0, 1);
         RepEndLine();
     }
     RepRule(380, 460, RowRule);
     RepStartLine(LineHeight);
     if (GetU16(inv, IVVc::Mark)) RepTextNr(20, 0, TextFlagged, 0);
-    FieldText(100, inv, IVVc::Objects, ObjMax, 0);
+    RepTextField(100, inv, IVVc::Objects, ObjMax);
     FieldValue(260, inv, IVVc::Net, FtAmount2, 1);
     FieldValue(340, inv, IVVc::Vat, FtAmount2, 1);
     FieldValue(460, inv, IVVc::Total, FtAmount2, 1);

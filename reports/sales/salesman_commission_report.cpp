@@ -19,7 +19,9 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
+#include "reports/sales/customer_reports.h"
 #include "reports/sales/order_reports.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -129,15 +131,8 @@ void CommissionHeadings() {
     RepStartLine(LineHeight);
     RepTextNr(15, 0, 4908, 0);
     RepEndLine();
-    RepStartLine(LineHeight);
-    RepTextNr(15, 0, 4902, 0);
-    RepTextNr(80, 0, 4907, 0);
-    RepTextNr(130, 0, 4909, 0);
-    RepTextNr(215, 0, 2354, 0);
-    RepTextNr(370, 0, 4903, 1);
-    RepTextNr(425, 0, 4904, 1);
-    RepTextNr(480, 0, 4905, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{15, 4902}, {80, 4907}, {130, 4909}, {215, 2354}, {370, 4903, 1}, {425, 4904, 1},
+                                {480, 4905, 1}});
     RepRuleFull(1, 4);
 }
 
@@ -237,10 +232,8 @@ bool EachByTransDate(const uint8_t *entry, void *context) {
     if (GetU16(entry, CustTransVc::Kind) != LedgerInvoice) return true;
     RuleRecord invoice(IVVc::Number);
     if (!invoice.record) return false;
-    PutI32(invoice.record, IVVc::SerNr, GetI32(entry, CustTransVc::DocNr));
-    uint32_t recid = 0, position = 0;
-    if (RecFindByIndex(IVVc::Number, "SerNr", invoice.record, 1, 1, &recid, &position) &&
-        GetU16(invoice.record, IVVc::Posted) != 0 && !OtherSalesman(run, invoice.record)) {
+    if (SalesInvoiceRead(GetU32(entry, CustTransVc::DocNr), invoice) && GetU16(invoice.record, IVVc::Posted) != 0 &&
+        !OtherSalesman(run, invoice.record)) {
         CommissionRows(run, invoice.record, true);
     }
     RecFreeMatrix(IVVc::Number, invoice.record);
@@ -290,12 +283,7 @@ void SummaryLine(const uint8_t *code, const PackedDecimal &sales, const PackedDe
 }
 
 void SalesmanSalesSummary(CommissionRun &run) {
-    RepStartLine(LineHeight);
-    RepTextNr(15, 0, 4908, 0);
-    RepTextNr(270, 0, 4910, 1);
-    RepTextNr(370, 0, 4911, 1);
-    RepTextNr(470, 0, 4906, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{15, 4908}, {270, 4910, 1}, {370, 4911, 1}, {470, 4906, 1}});
     RepRuleFull(1, 4);
     RuleRecord invoice(IVVc::Number);
     if (invoice.record) {

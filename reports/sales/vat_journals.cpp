@@ -28,6 +28,7 @@
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
 #include "reports/frame/report_frame.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_lists.h"
 #include "rules/rules_types.h"
@@ -93,21 +94,9 @@ int32_t VatCodeCount()
     return rows.count;
 }
 
-void Heading(std::initializer_list<std::pair<int, int>> heads)
-{
-    RepStartLine(LineHeight);
-    for (const auto &h : heads) RepTextNr(h.first, 0, h.second, 0);
-    RepEndLine();
-}
-
 void VatHeading()
 {
-    RepStartLine(LineHeight);
-    RepTextNr(120, 0, 5208, 0);
-    RepTextNr(340, 0, 5209, 1);
-    RepTextNr(400, 0, 5210, 1);
-    RepTextNr(480, 0, 5211, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{120, 5208}, {340, 5209, 1}, {400, 5210, 1}, {480, 5211, 1}});
 }
 
 void EmptyLine()
@@ -270,8 +259,8 @@ void SalesInvoiceJournal(ReportJob &job)
     Sums runNet(codes, Blank()), runVat(codes, Blank());
     CountryLine country;
     BeginJob(5200);
-    Heading({{0, 5201}, {80, 5202}, {160, 5203}, {240, 5204}});
-    Heading({{80, 5205}, {160, 5206}, {240, 5207}});
+    ReportHeadings(LineHeight, {{0, 5201}, {80, 5202}, {160, 5203}, {240, 5204}});
+    ReportHeadings(LineHeight, {{80, 5205}, {160, 5206}, {240, 5207}});
     RepRuleFull(RuleEnd, RuleThick);
     InvoiceWalk(job.selection, IVVc::Number, IVVc::SerNr, IVVc::TransDate, [&](const uint8_t *inv) {
         const bool posted = GetU16(inv, IVVc::Posted) != 0, inclusive = GetU16(inv, IVVc::InclVat) != 0;
@@ -337,8 +326,8 @@ void PurchInvoiceJournal(ReportJob &job)
     GetText(job.selection, P::SelText3, vendorClass);
     CountryLine country;
     BeginJob(5220);
-    Heading({{0, 5221}, {80, 5222}, {160, 5223}, {240, 5224}});
-    Heading({{15, 5232}, {80, 5225}, {160, 5226}, {240, 5227}});
+    ReportHeadings(LineHeight, {{0, 5221}, {80, 5222}, {160, 5223}, {240, 5224}});
+    ReportHeadings(LineHeight, {{15, 5232}, {80, 5225}, {160, 5226}, {240, 5227}});
     RepRuleFull(RuleEnd, RuleThick);
     RuleRecord vendor(VEVc::Number);
     if (!vendor.record) {

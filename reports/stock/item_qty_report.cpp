@@ -9,6 +9,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_reports.h"
 #include "reports/stock/stock_reports.h"
@@ -75,13 +76,7 @@ void ItemQtyReport(ReportJob &job) {
     run.components = GetU16(job.selection, P::ReportLayout) != 0;
     run.explode = GetU16(job.selection, P::Option2) == 1 ? 1 : 0;
     RepBeginJobNr(5021);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 5022, 0);
-    RepTextNr(ColName, 0, 5023, 0);
-    RepTextNr(300, 0, 5024, -1);
-    RepTextNr(360, 0, 5025, -1);
-    RepTextNr(440, 0, 5026, -1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 5022}, {ColName, 5023}, {300, 5024, -1}, {360, 5025, -1}, {440, 5026, -1}});
     RepRuleFull(1, 4);
     StockItemWalk(job.selection, GetU16(job.selection, P::Option3) == OrderGroup ? OrderGroup : 0, true, EachItem, &run);
     RepRuleFull(1, 4);

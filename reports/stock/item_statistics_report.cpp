@@ -15,6 +15,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
 #include "reports/sales/order_reports.h"
@@ -142,13 +143,8 @@ void ItemListReportLayout0(ReportJob &job) {
     Zero(&run.group);
     Zero(&run.grand);
     RepBeginJobNr(2461);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 2462, 0);
-    RepTextNr(ColName, 0, 2463, 0);
-    RepTextNr(ColFirst, 0, 2464, 1);
-    RepTextNr(ColThird, 0, 2468, 1);
-    RepTextNr(ColSecond, 0, 2466, 1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 2462}, {ColName, 2463}, {ColFirst, 2464, 1}, {ColThird, 2468, 1},
+                                {ColSecond, 2466, 1}});
     ItemWalk(job.selection, EachItem, &run);
     PString codes, from, to;
     GetText(job.selection, P::SelText1, codes);

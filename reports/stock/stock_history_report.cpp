@@ -17,6 +17,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/stock/stock_reports.h"
 #include "rules/rules_types.h"
@@ -421,14 +422,8 @@ void SerialNumberHistoryReport(ReportJob &job) {
     HistoryRunFromSelection(job.selection, run, true);
     const Columns &c = SerialColumns;
     RepBeginJobNr(5017);
-    RepStartLine(LineHeight);
-    RepTextNr(0, 0, 5007, 0);
-    RepTextNr(c.source, 0, 5006, 0);
-    RepTextNr(c.number, 0, 5008, 0);
-    RepTextNr(c.location, 0, 5010, 0);
-    RepTextNr(340, 0, 5018, 0);
-    RepTextNr(c.qty, 0, 5009, -1);
-    RepEndLine();
+    ReportHeadings(LineHeight, {{0, 5007}, {c.source, 5006}, {c.number, 5008}, {c.location, 5010}, {340, 5018},
+                                {c.qty, 5009, -1}});
     RepRuleFull(1, 4);
     WalkItems(job.selection, run);
     RepEndJob();

@@ -13,6 +13,8 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/index_walk.h"
+#include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/stock/stock_reports.h"
 #include "rules/rules_types.h"
@@ -35,28 +37,6 @@ bool InRange(const uint8_t *value, const uint8_t *from, const uint8_t *to) {
     return !(from[0] && PStringCompare(value, from) < 0) && !(to[0] && PStringCompare(value, to) > 0);
 }
 
-void Headings(std::initializer_list<std::pair<int, int>> columns, std::initializer_list<int> rightAligned = {}) {
-    RepStartLine(LineHeight);
-    for (const auto &[x, text] : columns) {
-        bool right = false;
-        for (int r : rightAligned) right = right || r == x;
-        RepTextNr(x, 0, text, right ? -1 : 0);
-    }
-    RepEndLine();
-}
-
-// Walks register reg by index from the key already in record, giving each
-// record to each() until it returns false or Esc is pressed.
-template <typename Each> void Walk(int reg, const char *index, uint8_t *record, int parts, Each each) {
-    uint32_t recid = 0, position = 0;
-    bool more = RecFindByIndex(reg, index, record, parts, 0, &recid, &position);
-    for (int32_t p = (int32_t)position; more; p++) {
-        if (p != (int32_t)position && !RecReadAtIndex(reg, index, p, record, &recid)) break;
-        if (!each(record)) break;
-        if (ReportCancelled()) break;
-    }
-}
-
 void EmptyLine() {
     RepStartLine(LineHeight);
     RepEndLine();
@@ -75,12 +55,12 @@ void ItemInvCodeReport(ReportJob &job) {
     CodeRange(job.selection, P::SelText3, groupFrom, groupTo);
     GetTextPrefix(job.selection, P::SelText7, 10, location);
     RepBeginJobNr(2761);
-    Headings({{0, 2767}, {50, 2762}, {110, 2763}, {280, 2764}, {380, 2765}}, {380});
+    ReportHeadings(LineHeight, {{0, 2767}, {50, 2762}, {110, 2763}, {280, 2764}, {380, 2765, -1}});
     RuleRecord item(INVc::Number), stock(LSVc::Number);
     if (item.record && stock.record) {
         bool first = true;
         PutPString(item.record, byInvCode ? INVc::InvCode : INVc::Code, 20, byInvCode ? invFrom : codeFrom);
-        Walk(INVc::Number, byInvCode ? "InvCode" : "Code", item.record, 1, [&](uint8_t *r) {
+        IndexWalkFrom(INVc::Number, byInvCode ? "InvCode" : "Code", item.record, 1, [&](uint8_t *r) {
             GetText(r, INVc::Code, code);
             GetText(r, INVc::InvCode, inv);
             GetText(r, INVc::Group, group);
@@ -123,15 +103,15 @@ void StockMovementReport(ReportJob &job) {
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
     RepBeginJobNr(5240);
-    Headings({{0, 5241}, {130, 5242}, {220, 5243}});
-    Headings({{50, 5244}, {200, 5245}});
-    Headings({{130, 5246}, {480, 5247}}, {480});
-    Headings({{20, 5248}, {124, 5249}, {130, 5250}, {340, 5251}, {370, 5252}}, {124, 340, 370});
+    ReportHeadings(LineHeight, {{0, 5241}, {130, 5242}, {220, 5243}});
+    ReportHeadings(LineHeight, {{50, 5244}, {200, 5245}});
+    ReportHeadings(LineHeight, {{130, 5246}, {480, 5247, -1}});
+    ReportHeadings(LineHeight, {{20, 5248}, {124, 5249, -1}, {130, 5250}, {340, 5251, -1}, {370, 5252, -1}});
     RepRuleFull(1, 4);
     RuleRecord movement(StockMoveVc::Number);
     if (movement.record) {
         PutU32(movement.record, StockMoveVc::SerNr, from == -1 ? 0u : uint32_t(from));
-        Walk(StockMoveVc::Number, "SerNr", movement.record, 1, [&](uint8_t *r) {
+        IndexWalkFrom(StockMoveVc::Number, "SerNr", movement.record, 1, [&](uint8_t *r) {
             if (to != -1 && GetU32(r, StockMoveVc::SerNr) > uint32_t(to)) return false;
             StockMovementDetail(r);
             RepRuleFull(1, 4);
@@ -149,13 +129,13 @@ void LocationReport(ReportJob &job) {
     PStringCopy(upperTo, to);
     UpperPString(upperTo);
     RepBeginJobNr(5360);
-    Headings({{0, 5361}, {130, 5362}, {330, 5363}});
-    Headings({{130, 5364}, {330, 5365}});
+    ReportHeadings(LineHeight, {{0, 5361}, {130, 5362}, {330, 5363}});
+    ReportHeadings(LineHeight, {{130, 5364}, {330, 5365}});
     RepRuleFull(1, 4);
     RuleRecord location(LocationVc::Number);
     if (location.record) {
         PutText(location.record, LocationVc::Code, from);
-        Walk(LocationVc::Number, "Code", location.record, 1, [&](uint8_t *r) {
+        IndexWalkFrom(LocationVc::Number, "Code", location.record, 1, [&](uint8_t *r) {
             GetText(r, LocationVc::Code, code);
             UpperPString(code);
             if (upperTo[0] && PStringCompare(code, upperTo) > 0) return false;
@@ -188,11 +168,11 @@ void RecipeReport(ReportJob &job) {
     CodeRange(job.selection, P::SelText2, partFrom, partTo);
     const bool byPart = partFrom[0] || partTo[0];
     RepBeginJobNr(5380);
-    Headings({{0, 5381}, {60, 5104}, {320, 5382}, {410, 5383}}, {320, 410});
+    ReportHeadings(LineHeight, {{0, 5381}, {60, 5104}, {320, 5382, -1}, {410, 5383, -1}});
     RuleRecord recipe(StructureVc::Number);
     if (recipe.record) {
         PutText(recipe.record, StructureVc::Code, from);
-        Walk(StructureVc::Number, "Code", recipe.record, 1, [&](uint8_t *r) {
+        IndexWalkFrom(StructureVc::Number, "Code", recipe.record, 1, [&](uint8_t *r) {
             GetText(r, StructureVc::Code, code);
             if (to[0] && PStringCompare(code, to) > 0) return false;
             uint8_t row[StructureVc::Rows::Size];
@@ -213,7 +193,7 @@ void RecipeReport(ReportJob &job) {
             StockValueAt(410, &batch, FtAmount2);
             RepEndLine();
             EmptyLine();
-            Headings({{0, 5107}, {280, 5108}, {340, 5109}, {400, 5111}, {460, 5112}}, {280, 340, 400, 460});
+            ReportHeadings(LineHeight, {{0, 5107}, {280, 5108, -1}, {340, 5109, -1}, {400, 5111, -1}, {460, 5112, -1}});
             for (int32_t i = 0; i < rows; i++) {
                 if (!MatrixRowRead(StructureVc::Number, r, i, row)) break;
                 const PackedDecimal used = GetDec(row, StructureVc::Rows::Quantity),
@@ -246,13 +226,13 @@ void PurchInvoiceByVendorCode(ReportJob &job) {
     GetTextPrefix(job.selection, P::SelText3, 20, wantProject);
     const DateRec dateFrom = GetDate(job.selection, P::DateFrom), dateTo = GetDate(job.selection, P::DateTo);
     RepBeginJobNr(5580);
-    Headings({{11, 5581}, {100, 5582}, {200, 5583}, {210, 5584}, {480, 5585}}, {200, 480});
+    ReportHeadings(LineHeight, {{11, 5581}, {100, 5582}, {200, 5583, -1}, {210, 5584}, {480, 5585, -1}});
     PackedDecimal sum;
     DecSetZero(&sum);
     RuleRecord invoice(VIVc::Number);
     if (invoice.record) {
         PutText(invoice.record, VIVc::VendCode, from);
-        Walk(VIVc::Number, "VECode", invoice.record, 1, [&](uint8_t *r) {
+        IndexWalkFrom(VIVc::Number, "VECode", invoice.record, 1, [&](uint8_t *r) {
             GetText(r, VIVc::VendCode, vendor);
             if (to[0] && PStringCompare(vendor, to) > 0) return false;
             const DateRec date = GetDate(r, VIVc::InvDate);

@@ -10,18 +10,17 @@
 #include "database/access/record_access.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
 #include "reports/stock/stock_reports.h"
 
 void StockValueAt(int x, const PackedDecimal *value, int type) {
     assert(value);
-    RepValue(x, 0, reinterpret_cast<const uint8_t *>(value), type, -1);
+    RepAmountAt(x, value, type);
 }
 
 void StockFieldAt(int x, const uint8_t *record, uint32_t offset, int width, int align) {
     assert(record);
-    PString text;
-    GetPString(record, offset, width, text);
-    RepTextEx(x, -1, 0, align, 0, text);
+    RepTextField(x, record, offset, width, 0, align);
 }
 
 void StockNumberAt(int x, uint32_t number) {

@@ -2,13 +2,16 @@
 // ageing report (31) with the amounts it rebuilds from the vendor ledger,
 // and the transaction journal (15): goldens of every layout, the filters,
 // the day limits of the buckets, payments on the report date, empty
-// registers, selections that take nothing and Esc mid-run.
+// registers, selections that take nothing and Esc mid-run; the vendor
+// walk by code, name and group.
 #include <algorithm>
 #include <string>
 
 #include "core/company_variant.h"
 #include "platform/queue.h"
+#include "reports/frame/party_walk.h"
 #include "reports/ledger/ledger_reports.h"
+#include "reports/purchase/purchase_reports.h"
 #include "reports/purchase/vendor_reports.h"
 #include "tests/output/output_recorder.h"
 #include "tests/reports/preview_lines.h"
@@ -336,6 +339,63 @@ TEST_F(VendorReportsTest, EscStopsTheAgeingAfterTheRecordAtHand) {
     EXPECT_FALSE(Holds(texts, "A-101"));
     EXPECT_EQ(RecLog.back().name, "end");
     RepDeviceInstall(OutPreview, saved);
+    CancelFlag = 0;
+}
+
+// The sums the report rebuilds from the vendor ledger stay whole when Esc
+// is pressed: only the report's own walks stop on it.
+TEST_F(VendorReportsTest, LedgerSumsIgnoreEsc) {
+    CancelFlag = 1;
+    EXPECT_EQ(Open(1, {15, 2, 2024}, 1000), 500);
+    EXPECT_EQ(Open(4, {15, 3, 2024}, 200), 150);
+    PString v1;
+    PStringFromC(v1, "V1");
+    PackedDecimal home, currency;
+    VendorOnAccount(v1, nullptr, &home, &currency);
+    EXPECT_EQ(DecToDouble(&home), -60);
+    CancelFlag = 0;
+}
+
+// ---- The vendor walk ----
+
+// The codes of the vendors PartyWalk takes from..to (codes, or names with
+// byName) of group; act stops after stopAfter vendors.
+std::vector<std::string> Walked(const char *from, const char *to, const char *group, bool byName,
+                                size_t stopAfter = 99) {
+    PString f, t, g;
+    PStringFromC(f, from);
+    PStringFromC(t, to);
+    PStringFromC(g, group);
+    std::vector<std::string> codes;
+    PartyWalk(VendorParty, {f, t, g, byName}, [&](const uint8_t *vendor) {
+        PString code;
+        GetText(vendor, VEVc::Code, code);
+        codes.push_back(PStringToStd(code));
+        return codes.size() < stopAfter;
+    });
+    return codes;
+}
+
+// V1 First Vendor (G1), V2 Euro Vendor (G2), V3 Quiet Vendor (G1): by code
+// with open ends, a group read by its own index from the range's start,
+// by name (a group there skips the others), act stopping the walk, and
+// Esc after the vendor at hand.
+TEST_F(VendorReportsTest, VendorWalkByCodeNameAndGroup) {
+    using S = std::vector<std::string>;
+    EXPECT_EQ(Walked("", "", "", false), (S{"V1", "V2", "V3"}));
+    EXPECT_EQ(Walked("V2", "", "", false), (S{"V2", "V3"}));
+    EXPECT_EQ(Walked("", "V2", "", false), (S{"V1", "V2"}));
+    EXPECT_EQ(Walked("", "", "G1", false), (S{"V1", "V3"}));
+    EXPECT_EQ(Walked("V2", "", "G1", false), (S{"V3"}));
+    EXPECT_EQ(Walked("", "V2", "G1", false), (S{"V1"}));
+    EXPECT_EQ(Walked("", "", "G9", false), S{});
+    EXPECT_EQ(Walked("", "", "", true), (S{"V2", "V1", "V3"}));
+    EXPECT_EQ(Walked("F", "Q", "", true), (S{"V1"}));
+    EXPECT_EQ(Walked("", "", "G1", true), (S{"V1", "V3"}));
+    EXPECT_EQ(Walked("", "", "", false, 2), (S{"V1", "V2"}));
+    CancelFlag = 1;
+    EXPECT_EQ(Walked("", "", "", false), (S{"V1"}));
+    EXPECT_EQ(Walked("", "", "G1", true), (S{"V1"}));
     CancelFlag = 0;
 }
 
