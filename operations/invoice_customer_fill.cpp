@@ -136,13 +136,7 @@ bool InvoiceCustomerFill(uint8_t *inv)
     CopyText(c, CUVc::Text456, inv, IVVc::Text1238, 20);
     CopyText(c, CUVc::Phone, inv, IVVc::CustPhone, 20);
 
-    uint8_t group[256], priceList[256];
-    uint16_t inclVat = 0;
-    GetText(inv, IVVc::CustCat, group);
-    GetText(inv, IVVc::PriceList, priceList);
-    ResolvePriceList(group, priceList, &inclVat);
-    PutText(inv, IVVc::PriceList, priceList);
-    PutU16(inv, IVVc::InclVat, inclVat);
+    ResolveInvoicePriceList(inv);
 
     CopyCustomerDeliveryAddress(c, inv);
     CopyText(c, CUVc::Text646, inv, IVVc::OurRef, 20);

@@ -45,6 +45,35 @@ void CopyCustomerDeliveryAddress(const uint8_t *c, uint8_t *inv) {
         PutPString(inv, at, LineMax, empty);
 }
 
+// No order, not printed, its list mark from its posted flag, no objects,
+// text or reference, and blank totals that the rows will make.
+void ClearGeneratedInvoiceHead(uint8_t *inv) {
+    assert(inv);
+    PutU32(inv, IVVc::OrderNr, SerialNone);
+    PutU16(inv, IVVc::Printed, 0);
+    StatusMarkInvoice(inv);
+    const uint8_t empty[1] = {0};
+    PutText(inv, IVVc::Objects, empty);
+    PutText(inv, IVVc::Text290, empty);
+    PutText(inv, IVVc::Reference, empty);
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    for (uint32_t at : {IVVc::RoundOff, IVVc::Net, IVVc::VatFreeNet, IVVc::Vat, IVVc::Total}) PutDec(inv, at, blank);
+}
+
+// The price list the invoice's customer group and own list resolve to,
+// and with it whether the invoice's prices include VAT.
+void ResolveInvoicePriceList(uint8_t *inv) {
+    assert(inv);
+    uint8_t group[256], priceList[256];
+    uint16_t inclVat = 0;
+    GetText(inv, IVVc::CustCat, group);
+    GetText(inv, IVVc::PriceList, priceList);
+    ResolvePriceList(group, priceList, &inclVat);
+    PutText(inv, IVVc::PriceList, priceList);
+    PutU16(inv, IVVc::InclVat, inclVat);
+}
+
 // The customer named at the document's byte 0 into its header: name and
 // address, second name, group, objects, language, delivery terms, mode
 // and address, currency, references, price list, discount code, VAT
@@ -71,13 +100,7 @@ bool CopyCustomerToDocument(uint8_t *doc) {
     CopyText(c, CUVc::Text646, doc, IVVc::OurRef, 20);
     CopyText(c, CUVc::PriceList, doc, IVVc::PriceList, 5);
     CopyText(c, CUVc::DiscCode2, doc, IVVc::DiscCode2, 5);
-    uint8_t group[256], priceList[256];
-    uint16_t inclVat = 0;
-    GetText(doc, IVVc::CustCat, group);
-    GetText(doc, IVVc::PriceList, priceList);
-    ResolvePriceList(group, priceList, &inclVat);
-    PutText(doc, IVVc::PriceList, priceList);
-    PutU16(doc, IVVc::InclVat, inclVat);
+    ResolveInvoicePriceList(doc);
     PutU16(doc, IVVc::VatZone, GetU16(c, CUVc::VatZone));
     CopyText(c, CUVc::PayTerms, doc, IVVc::PayTerms, 2);
     ApplyPaymentTerms(doc);

@@ -20,6 +20,7 @@
 #include "dict_offsets.h"
 #include "operations/operations.h"
 #include "operations/purchase_ledger.h"
+#include "operations/voucher_text.h"
 #include "rules/accounts.h"
 #include "rules/hooks.h"
 #include "rules/ledger.h"
@@ -54,16 +55,7 @@ bool PersonRead(const uint8_t *code, RuleRecord &rec) {
 
 int OpenChecks(uint8_t *payment, const uint8_t *old, int mode) {
     DateRec date = GetDate(payment, PP::PayDate);
-    if (NeedsNumber(GetU32(payment, PP::SerNr))) {
-        int32_t n = NextSerialNumber(PP::Number, &date, 0, 0);
-        PutU32(payment, PP::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
-    }
-    uint32_t serial = GetU32(payment, PP::SerNr);
-    bool kept = mode != 1 && old && GetU32(old, PP::SerNr) == serial;
-    if (!kept && !NeedsNumber(serial) && RecExists(PP::Number, payment))
-        return FieldError(Texts::SerialNumberExists, nullptr, PP::SerNr);
-    if (!kept && (NeedsNumber(serial) || !SerialNumberValid(PP::Number, (int32_t)serial, &date)))
-        return FieldError(Texts::NumberOutsideSeries, nullptr, PP::SerNr);
+    if (int refused = CheckDocumentNumber(PP::Number, payment, old, mode, PP::SerNr, date, 0)) return refused;
     if (Flag(payment, PP::Posted) && !Flag(payment, PP::Approved))
         return FieldError(Texts::PostedNotApproved, nullptr, PP::Posted);
     if (!CheckBeforeSave(PP::Number, payment, PP::PayDate)) return -1;
@@ -109,12 +101,9 @@ int Refuse() {
 // One row on the account at offset of block 155, which must exist.
 bool PostBlock(const uint8_t *accounts, uint32_t offset, const PackedDecimal *amount, bool merge, bool debit,
                PackedDecimal *running) {
-    uint8_t account[256], name[TextMax + 2];
+    uint8_t account[256];
     GetPString(accounts, offset, AccountMax, account);
-    if (!AccountNameOf(account, name, TextMax)) return false;
-    const uint8_t empty[1] = {0};
-    FindVoucherRow(PendingVoucher, account, empty, empty, name, amount, merge, debit, running);
-    return true;
+    return FindNamedVoucherRow(PendingVoucher, account, nullptr, nullptr, nullptr, amount, merge, debit, running);
 }
 
 }  // namespace
@@ -134,21 +123,11 @@ int PostPPRecord(uint8_t *payment) {
     const uint8_t *accounts = SettingsRecord(VA::Number, VendorAccountsBlock);
     PendingVoucherClear();
     if (!accounts) return 0;
-    PutU16(PendingVoucher, Voucher::YearCode, YearCodePP);
-    PutU32(PendingVoucher, Voucher::SerNr, GetU32(payment, PP::SerNr));
-    if (RecExists(Voucher::Number, PendingVoucher)) return Refuse();
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, GetDate(payment, PP::PayDate));
+    if (!PendingVoucherHead(YearCodePP, GetU32(payment, PP::SerNr), GetDate(payment, PP::PayDate), true))
+        return Refuse();
     uint8_t text[256], part[256], account[256], objects[256];
     text[0] = 0;
-    GetText(payment, PP::CurncyCode, part);
-    if (part[0] != 0) {
-        PStringCopy(text, part);
-        PStringAppendC(text, " ");
-        PackedDecimal rate = GetDec(payment, PP::Rate);
-        DecFormat(&rate, 2, part);
-        PStringAppend(text, part);
-    }
+    AppendCurrencyRate(text, "", payment, PP::CurncyCode, GetDec(payment, PP::Rate));
     PutText(PendingVoucher, Voucher::Text, text);
 
     const PackedDecimal rate = RatePer100(payment, PP::Rate);
@@ -285,10 +264,7 @@ void NewDefaults(int, uint8_t *payment) {
 
 // Fills register 110's entry of table, whole.
 void InstallPersonPaymentEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h;
-    h.validateRecord = ValidateRecordOf;
-    h.preserveStoredFields = PreserveStoredFieldsOf;
-    h.canDelete = CanDeleteRecordOf;
+    RegisterHooks h = CheckedEntry();
     h.beforeInsert = BeforeInsert;
     h.beforeUpdate = BeforeUpdate;
     h.newRecordDefaults = NewDefaults;

@@ -206,10 +206,7 @@ bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool
     if (!AccountNameOf(clearing, clearingName, 60)) return AccountMissing(why, TextNoClearingAccount, clearing);
     if (!AccountNameOf(rounding, roundingName, 60)) return AccountMissing(why, TextNoRoundingAccount, rounding);
 
-    PutU16(PendingVoucher, Voucher::YearCode, YearCodePurchase);
-    PutU32(PendingVoucher, Voucher::SerNr, GetU32(purchase, PUVc::SerNr));
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, date);
+    PendingVoucherHead(YearCodePurchase, GetU32(purchase, PUVc::SerNr), date, false);
     uint8_t part[256];
     GetText(purchase, PUVc::VendCode, text);
     GetText(purchase, PUVc::VendName, part);

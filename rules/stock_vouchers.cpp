@@ -155,10 +155,7 @@ bool BuildShipmentVoucher(const uint8_t *delivery, bool force) {
     GetText(accounts, SalesAccountsBlk::CostOfGoodsAcc, costAccount);
     if (!AccountNameOf(costAccount, costName, 60) || !AccountNameOf(stockAccount, stockName, 60)) return Refuse();
 
-    PutU16(PendingVoucher, Voucher::YearCode, YearCodeDelivery);
-    PutU32(PendingVoucher, Voucher::SerNr, GetU32(delivery, SHVc::SerNr));
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, date);
+    PendingVoucherHead(YearCodeDelivery, GetU32(delivery, SHVc::SerNr), date, false);
     GetText(delivery, SHVc::CustCode, text);
     GetText(delivery, SHVc::DelAddr0, part);
     PStringAppendC(text, " ");
@@ -233,11 +230,7 @@ bool BuildStockMovementVoucher(const uint8_t *move, const uint8_t *from, const u
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     if (!accounts) return Refuse();
 
-    PutU16(PendingVoucher, Voucher::YearCode, YearCodeStockMove);
-    PutU32(PendingVoucher, Voucher::SerNr, GetU32(move, StockMoveVc::SerNr));
-    if (RecExists(Voucher::Number, PendingVoucher)) return Refuse();
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, date);
+    if (!PendingVoucherHead(YearCodeStockMove, GetU32(move, StockMoveVc::SerNr), date, true)) return Refuse();
     uint8_t text[256], part[256];
     text[0] = 0;
     GetText(move, StockMoveVc::CurncyCode, part);

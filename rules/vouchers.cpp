@@ -14,6 +14,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/system.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "rules/accounts.h"
@@ -117,6 +118,16 @@ void PendingVoucherClear() {
     assert(PendingVoucher);
     RecFreeMatrix(Voucher::Number, PendingVoucher);
     std::memset(PendingVoucher, 0, PendingVoucherSize);
+}
+
+bool PendingVoucherHead(uint16_t yearCode, uint32_t serial, const DateRec &date, bool checkKey) {
+    assert(PendingVoucher);
+    PutU16(PendingVoucher, Voucher::YearCode, yearCode);
+    PutU32(PendingVoucher, Voucher::SerNr, serial);
+    if (checkKey && RecExists(Voucher::Number, PendingVoucher)) return false;
+    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
+    PutDate(PendingVoucher, Voucher::TransDate, date);
+    return true;
 }
 
 // Empties the VAT code of every account row whose code block 208 does not
