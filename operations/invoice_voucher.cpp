@@ -94,12 +94,7 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
     if (DecIsZero(&rate)) DecFromLong(&rate, 100);
     PendingVoucherClear();
     DateRec transDate = GetDate(invoice, IVVc::TransDate);
-    if (force == 0) {
-        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
-        if (!posting || GetU16(posting, PostingBlk::PostInvoices) == 0) return true;
-        DateRec start = GetDate(posting, PostingBlk::InvoiceStart);
-        if (!DateIsEmpty(&start) && DateCompare(&transDate, &start) < 0) return true;
-    }
+    if (force == 0 && !VoucherDueOn(PostingBlk::PostInvoices, PostingBlk::InvoiceStart, transDate)) return true;
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     if (!accounts) return Refuse();
 

@@ -158,12 +158,7 @@ int PostPurchaseInvoice(uint8_t *invoice, int preliminary, int force) {
     const uint8_t *accounts = SettingsRecord(PurchAccountsBlk::Number, VendorAccountsBlock);
     PendingVoucherClear();
     DateRec transDate = GetDate(invoice, PI::TransDate);
-    if (force == 0) {
-        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
-        if (!posting || GetU16(posting, PostingBlk::PostPurchInv) == 0) return 1;
-        DateRec start = GetDate(posting, PostingBlk::PurchInvStart);
-        if (start.year != 0 && DateCompare(&start, &transDate) > 0) return 1;
-    }
+    if (force == 0 && !VoucherDueOn(PostingBlk::PostPurchInv, PostingBlk::PurchInvStart, transDate)) return 1;
     if (!accounts) return Refuse();
     const uint32_t serial = GetU32(invoice, PI::SerNr);
     const uint16_t yearCode = preliminary ? YearCodePreliminary : YearCodeApproved;

@@ -173,12 +173,7 @@ bool ReceiptPosting(uint8_t *receipt, int force) {
     if (!PendingVoucher) return false;
     PendingVoucherClear();
     DateRec transDate = GetDate(receipt, IPVc::TransDate);
-    if (force == 0) {
-        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
-        if (!posting || GetU16(posting, PostingBlk::PostReceipts) == 0) return true;
-        DateRec start = GetDate(posting, PostingBlk::ReceiptStart);
-        if (start.year != 0 && DateCompare(&start, &transDate) > 0) return true;
-    }
+    if (force == 0 && !VoucherDueOn(PostingBlk::PostReceipts, PostingBlk::ReceiptStart, transDate)) return true;
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     if (!accounts) return Refuse();
 

@@ -154,12 +154,7 @@ int PostVendorPayment(uint8_t *payment, int force) {
     const uint8_t *accounts = SettingsRecord(PurchAccountsBlk::Number, VendorAccountsBlock);
     PendingVoucherClear();
     DateRec date = GetDate(payment, OP::PayDate);
-    if (force == 0) {
-        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
-        if (!posting || GetU16(posting, PostingBlk::PostPayments) == 0) return 1;
-        DateRec start = GetDate(posting, PostingBlk::PaymentStart);
-        if (start.year != 0 && DateCompare(&start, &date) > 0) return 1;
-    }
+    if (force == 0 && !VoucherDueOn(PostingBlk::PostPayments, PostingBlk::PaymentStart, date)) return 1;
     if (!accounts) return Refuse();
     if (!PendingVoucherHead(YearCodePayment, GetU32(payment, OP::SerNr), date, force == 0)) return Refuse();
     uint8_t text[256], part[256];

@@ -167,6 +167,10 @@ bool StoreVoucher(uint8_t *voucher);
 bool StorePendingVoucher();
 // Frees the pending voucher's rows and clears it.
 void PendingVoucherClear();
+// Whether block 199 has a document dated date posted: its switch at
+// switchAt on, and date not before the start at startAt (an empty start
+// holds none back).
+bool VoucherDueOn(U16Field switchAt, DateField startAt, const DateRec &date);
 // Heads the pending voucher of a document: the series' fixed year code,
 // the document's serial, registered today and dated date. With checkKey,
 // false (the dates not set) when a voucher is stored under that key

@@ -183,12 +183,7 @@ bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool
     if (!PendingVoucher) return false;
     PendingVoucherClear();
     DateRec date = GetDate(purchase, PUVc::TransDate);
-    if (!always) {
-        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
-        if (!posting || GetU16(posting, PostingBlk::PurchVouchers) == 0) return true;
-        DateRec start = GetDate(posting, PostingBlk::PurchVoucherStart);
-        if (!DateIsEmpty(&start) && DateCompare(&date, &start) < 0) return true;
-    }
+    if (!always && !VoucherDueOn(PostingBlk::PurchVouchers, PostingBlk::PurchVoucherStart, date)) return true;
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     if (!accounts) return AccountMissing(why, TextNoStockAccount, EmptyPString);
 

@@ -120,6 +120,13 @@ void PendingVoucherClear() {
     std::memset(PendingVoucher, 0, PendingVoucherSize);
 }
 
+bool VoucherDueOn(U16Field switchAt, DateField startAt, const DateRec &date) {
+    const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
+    if (!posting || GetU16(posting, switchAt) == 0) return false;
+    DateRec start = GetDate(posting, startAt);
+    return DateIsEmpty(&start) || DateCompare(&date, &start) >= 0;
+}
+
 bool PendingVoucherHead(uint16_t yearCode, uint32_t serial, const DateRec &date, bool checkKey) {
     assert(PendingVoucher);
     PutU16(PendingVoucher, Voucher::YearCode, yearCode);
