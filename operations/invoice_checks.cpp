@@ -34,6 +34,7 @@
 #include "rules/rules_types.h"
 #include "rules/serial_numbers.h"
 #include "rules/series_terms.h"
+#include "rules/settings_row_find.h"
 
 namespace {
 
@@ -289,10 +290,5 @@ bool IsCurrencyCode(const uint8_t *code) {
     assert(code);
     if (code[0] == 0) return true;
     SettingsRows rows(CurrencyBlk::Number, &CurrencyRows, CurrencyBlk::Rows::Size);
-    uint8_t known[256];
-    for (int32_t i = 0; i < rows.count; i++) {
-        GetText(rows.data + (size_t)i * CurrencyBlk::Rows::Size, CurrencyBlk::Rows::Code, known);
-        if (PStringEqual(known, code)) return true;
-    }
-    return false;
+    return SettingsRowWithCode(rows, CurrencyBlk::Rows::Size, CurrencyBlk::Rows::Code, code) >= 0;
 }

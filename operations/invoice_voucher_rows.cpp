@@ -17,6 +17,7 @@
 #include "operations/sales_invoice.h"
 #include "rules/accounts.h"
 #include "rules/ledger.h"
+#include "rules/settings_row_find.h"
 #include "rules/stock.h"
 #include "rules/vat_currency.h"
 
@@ -221,14 +222,7 @@ void VatCodeText(const uint8_t *code, uint8_t *out) {
     out[0] = 0;
     SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
     if (rows.count == 0) return;
-    int32_t at = 0;
-    uint8_t rowCode[256];
-    for (int32_t i = 0; i < rows.count; i++) {
-        GetText(rows.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, rowCode);
-        if (PStringEqual(rowCode, code)) {
-            at = i;
-            break;
-        }
-    }
+    int32_t at = SettingsRowWithCode(rows, VatCodeRow::Size, VatCodeRow::Code, code);
+    if (at < 0) at = 0;
     GetText(rows.data + (size_t)at * VatCodeRow::Size, VatCodeRow::Account1, out);
 }

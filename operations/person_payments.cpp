@@ -28,6 +28,7 @@
 #include "rules/rules_types.h"
 #include "rules/serial_numbers.h"
 #include "rules/series_terms.h"
+#include "rules/settings_row_find.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -163,15 +164,9 @@ int PostPPRecord(uint8_t *payment) {
         return Refuse();
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     if (modes.count == 0) return Refuse();
-    const uint8_t *chosen = modes.data;
     GetText(payment, PP::PayMode, text);
-    for (int32_t i = 0; i < modes.count; i++) {
-        GetText(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, part);
-        if (PStringEqual(part, text)) {
-            chosen = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
-            break;
-        }
-    }
+    int32_t mode = SettingsRowWithCode(modes, PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, text);
+    const uint8_t *chosen = modes.data + (size_t)(mode < 0 ? 0 : mode) * PaymentModeBlk::Rows::Size;
     GetText(chosen, PaymentModeBlk::Rows::Account, account);
     GetText(chosen, PaymentModeBlk::Rows::Name, text);
     if (!AccountNameOf(account, part, TextMax)) return Refuse();
