@@ -1,7 +1,8 @@
 // invoice_fills.cpp - the fills that the generated sales invoices share
 // (project invoices, plan invoices, interest and sample invoices): the
-// customer's data copied into the invoice header, and an invoice row
-// filled from an item.
+// head a generated invoice starts from, the customer's data copied into
+// the invoice header with the price list it resolves to, and an invoice
+// row filled from an item.
 #include <cassert>
 
 #include "core/field_access.h"

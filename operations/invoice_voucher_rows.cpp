@@ -1,6 +1,7 @@
 // invoice_voucher_rows.cpp - the voucher rows of one invoice row (sales,
 // VAT and cost sides) in the pending voucher, the sum of the voucher rows
-// of one VAT code, and the VAT account of a code.
+// of one VAT code, the VAT account of a code, and the record read and
+// named row that the whole invoice voucher uses.
 //
 // Sides: the caller passes the voucher's debit and credit flags, swapped
 // for a credit note, so every row here mirrors with the invoice. Amounts

@@ -1,6 +1,6 @@
 // serial_numbers.cpp - serial numbers of new and imported records, the
-// series range that holds a number, and the check of a record's date
-// before it is saved.
+// series range that holds a number, the number step of a document's
+// checks, and the check of a record's date before it is saved.
 //
 // A numbered register keeps its 32-bit serial number in the first key part
 // of its current index. Vouchers (register 11) number within their fiscal

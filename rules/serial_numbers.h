@@ -1,5 +1,6 @@
-// serial_numbers.h - serial numbers of new and imported records, and the
-// check of a record's date before it is saved (serial_numbers.cpp).
+// serial_numbers.h - serial numbers of new and imported records, the
+// number step of a document's checks, and the check of a record's date
+// before it is saved (serial_numbers.cpp).
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,5 @@
-// vouchers.cpp - balancing and storing vouchers, and the import's repairs
-// of them.
+// vouchers.cpp - heading, balancing and storing vouchers, whether block
+// 199 has a document posted, and the import's repairs of vouchers.
 //
 // A voucher is built in a buffer (usually PendingVoucher), numbered by its
 // caller, balanced here with a row on account "9999" when its rows do not
