@@ -1,6 +1,7 @@
 // doc_flow_fields.h - the small field moves the fillers of the document
-// flow share: texts copied field to field, address lines, and quantities
-// taken with blanks as zero.
+// flow share (and the invoice fills and the records an import makes):
+// texts copied field to field, address lines, and quantities taken with
+// blanks as zero.
 #pragma once
 
 #include <cstdint>

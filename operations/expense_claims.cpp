@@ -22,6 +22,7 @@
 #include "dict_offsets.h"
 #include "operations/project_ops.h"
 #include "operations/purchase_ledger.h"
+#include "operations/voucher_text.h"
 #include "rules/accounts.h"
 #include "rules/hooks.h"
 #include "rules/ledger.h"
@@ -36,7 +37,7 @@ namespace {
 namespace EX = ExpenseVc;
 namespace Row = ExpenseVc::Rows;
 constexpr uint16_t YearCodeExpense = 207;
-constexpr int TextMax = 60, AccountMax = 10, PersonMax = 5;
+constexpr int AccountMax = 10, PersonMax = 5;
 
 constexpr uint32_t PostedFree[][2] = {
     {EX::Transferred, EX::Transferred + 2},
@@ -69,16 +70,7 @@ int RowCheck(const uint8_t *row, uint16_t i) {
 
 int OpenChecks(uint8_t *expense, const uint8_t *old, int mode) {
     DateRec date = GetDate(expense, EX::TransDate);
-    if (NeedsNumber(GetU32(expense, EX::SerNr))) {
-        int32_t n = NextSerialNumber(EX::Number, &date, 0, 0);
-        PutU32(expense, EX::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
-    }
-    uint32_t serial = GetU32(expense, EX::SerNr);
-    bool kept = mode != 1 && old && GetU32(old, EX::SerNr) == serial;
-    if (!kept && !NeedsNumber(serial) && RecExists(EX::Number, expense))
-        return FieldError(Texts::SerialNumberExists, nullptr, EX::SerNr);
-    if (!kept && (NeedsNumber(serial) || !SerialNumberValid(EX::Number, (int32_t)serial, &date)))
-        return FieldError(Texts::NumberOutsideSeries, nullptr, EX::SerNr);
+    if (int refused = CheckDocumentNumber(EX::Number, expense, old, mode, EX::SerNr, date, 0)) return refused;
     if (!CheckBeforeSave(EX::Number, expense, EX::TransDate)) return -1;
     uint8_t person[256];
     GetText(expense, EX::Person, person);
@@ -107,12 +99,7 @@ int Refuse() {
 // One row on account, which must exist, with text or its name.
 bool Post(const uint8_t *account, const uint8_t *objects, const uint8_t *vat, const uint8_t *text,
           const PackedDecimal *amount, bool merge, bool debit, PackedDecimal *running) {
-    uint8_t name[TextMax + 2];
-    if (!AccountNameOf(account, name, TextMax)) return false;
-    const uint8_t empty[1] = {0};
-    FindVoucherRow(PendingVoucher, account, objects ? objects : empty, vat ? vat : empty, text ? text : name, amount,
-                   merge, debit, running);
-    return true;
+    return FindNamedVoucherRow(PendingVoucher, account, objects, vat, text, amount, merge, debit, running);
 }
 
 }  // namespace
@@ -130,26 +117,10 @@ int PostExpense(uint8_t *expense) {
     assert(expense);
     if (!PendingVoucher) return 0;
     PendingVoucherClear();
-    PutU16(PendingVoucher, Voucher::YearCode, YearCodeExpense);
-    PutU32(PendingVoucher, Voucher::SerNr, GetU32(expense, EX::SerNr));
-    if (RecExists(Voucher::Number, PendingVoucher)) return Refuse();
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, GetDate(expense, EX::TransDate));
+    if (!PendingVoucherHead(YearCodeExpense, GetU32(expense, EX::SerNr), GetDate(expense, EX::TransDate), true))
+        return Refuse();
     uint8_t text[256], part[256], account[256], objects[256], vat[256];
-    GetText(expense, EX::Person, text);
-    PStringAppendC(text, " ");
-    GetText(expense, EX::PersonName, part);
-    PStringAppend(text, part);
-    GetText(expense, EX::CurncyCode, part);
-    if (part[0] != 0) {
-        PStringAppendC(text, ", ");
-        PStringAppend(text, part);
-        PStringAppendC(text, " ");
-        PackedDecimal rate = GetDec(expense, EX::Rate);
-        DecFormat(&rate, 2, part);
-        PStringAppend(text, part);
-    }
-    CutVoucherText(text);
+    PartyVoucherText(expense, EX::Person, EX::PersonName, EX::CurncyCode, GetDec(expense, EX::Rate), text);
     PutText(PendingVoucher, Voucher::Text, text);
 
     const PackedDecimal rate = RatePer100(expense, EX::Rate);
@@ -186,14 +157,7 @@ int PostExpense(uint8_t *expense) {
     PackedDecimal total = GetDec(expense, EX::Total), converted;
     AmountTimesRate(&total, &rate, &converted);
     if (!Post(account, objects, nullptr, nullptr, &converted, false, false, &running)) return Refuse();
-    if (!DecIsZero(&running)) {
-        const uint8_t *sales = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
-        account[0] = 0;
-        if (sales) GetText(sales, SalesAccountsBlk::RoundingAcc, account);
-        PackedDecimal rest;
-        DecNegateInto(&running, &rest);
-        if (!Post(account, nullptr, nullptr, nullptr, &rest, true, true, &running)) return Refuse();
-    }
+    if (!PostRoundingRest(&running)) return Refuse();
     return 1;
 }
 
@@ -265,10 +229,7 @@ void NewDefaults(int, uint8_t *expense) {
 
 // Fills register 109's entry of table, whole.
 void InstallExpenseEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h;
-    h.validateRecord = ValidateRecordOf;
-    h.preserveStoredFields = PreserveStoredFieldsOf;
-    h.canDelete = CanDeleteRecordOf;
+    RegisterHooks h = CheckedEntry();
     h.beforeInsert = BeforeInsert;
     h.beforeUpdate = BeforeUpdate;
     h.newRecordDefaults = NewDefaults;

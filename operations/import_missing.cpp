@@ -25,6 +25,7 @@
 #include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/doc_flow_fields.h"
 #include "operations/import_missing.h"
 #include "operations/sales_invoice.h"
 #include "rules/rules_types.h"
@@ -66,13 +67,6 @@ bool MakeUnlessStored(int reg, uint32_t codeAt, int max, const uint8_t *code, bo
     ShowTextMessage(Texts::RecordNotStored);
     DbHoldFail();
     return false;
-}
-
-// Copies a text field of at most max characters from one record to another.
-void CopyText(const uint8_t *from, uint32_t fromAt, uint8_t *to, uint32_t toAt, int max) {
-    uint8_t text[256];
-    GetPString(from, fromAt, max, text);
-    PutPString(to, toAt, max, text);
 }
 
 // A password of 20 letters and digits drawn at random, which nobody is
@@ -121,10 +115,10 @@ bool CreateMissingCustomer(const uint8_t *invoice) {
     bool ok = MakeUnlessStored(CUVc::Number, CUVc::Code, 20, code, &made, [&](uint8_t *c) {
         const uint32_t from[] = {IVVc::Addr0, IVVc::Addr1, IVVc::Addr2, IVVc::Addr3, IVVc::Name2};
         const uint32_t to[] = {CUVc::Name, CUVc::Addr1, CUVc::Addr2, CUVc::Addr3, CUVc::Name2};
-        for (int i = 0; i < 5; i++) CopyText(invoice, from[i], c, to[i], 60);
+        for (int i = 0; i < 5; i++) DocFlowCopyText(c, to[i], invoice, from[i], 60);
         PutU16(c, CUVc::VatZone, GetU16(invoice, IVVc::VatZone));
-        CopyText(invoice, IVVc::PayTerms, c, CUVc::PayTerms, 2);
-        CopyText(invoice, IVVc::CustCat, c, CUVc::CustGroup, 5);
+        DocFlowCopyText(c, CUVc::PayTerms, invoice, IVVc::PayTerms, 2);
+        DocFlowCopyText(c, CUVc::CustGroup, invoice, IVVc::CustCat, 5);
     });
     if (made) ImportCreated.customers = true;
     return ok;
@@ -142,8 +136,8 @@ bool CreateMissingItems(const uint8_t *invoice) {
         GetText(row, IVVc::Rows::ItemCode, code);
         bool made = false;
         bool ok = MakeUnlessStored(INVc::Number, INVc::Code, 20, code, &made, [&](uint8_t *item) {
-            CopyText(row, IVVc::Rows::Text, item, INVc::Name, 60);
-            CopyText(row, IVVc::Rows::SalesAcc, item, INVc::SalesAcc, 10);
+            DocFlowCopyText(item, INVc::Name, row, IVVc::Rows::Text, 60);
+            DocFlowCopyText(item, INVc::SalesAcc, row, IVVc::Rows::SalesAcc, 10);
             PackedDecimal blank;
             DecSetBlank(&blank);
             for (uint32_t at : {INVc::BasePrice, INVc::CostPrice, INVc::AddCost}) PutDec(item, at, blank);

@@ -268,14 +268,8 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     PackedDecimal blank;
     DecSetBlank(&blank);
     PutDec(r, Inv::Rate, blank);
-    PutU16(r, Inv::Printed, 0);
-    PutU32(r, Inv::OrderNr, SerialNone);
     PutU16(r, Inv::Posted, 0);
-    StatusMarkInvoice(r);
-    PutText(r, Inv::Objects, empty);
-    PutText(r, Inv::Text290, empty);
-    PutText(r, Inv::Reference, empty);
-    for (uint32_t at : {Inv::RoundOff, Inv::Net, Inv::VatFreeNet, Inv::Vat, Inv::Total}) PutDec(r, at, blank);
+    ClearGeneratedInvoiceHead(r);
     PutU16(r, Inv::InclVat, 0);
     int32_t serial = NextSerialNumber(Inv::Number, &date, SeriesHint(0, SeriesDefaultsBlk::InvoiceHint), 0);
     if (serial == NoFreeNumber) {

@@ -28,11 +28,13 @@
 #include "dict_offsets.h"
 #include "operations/invoice_stock_check.h"
 #include "operations/operations.h"
+#include "operations/purchase_ledger.h"
 #include "operations/sales_invoice.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/serial_numbers.h"
 #include "rules/series_terms.h"
+#include "rules/settings_row_find.h"
 
 namespace {
 
@@ -119,16 +121,6 @@ int PostedInvoiceHeld(const uint8_t *invoice, const uint8_t *old) {
     return 0;
 }
 
-// True when a record of reg has code in its first key field at field.
-bool CodeStored(int reg, uint32_t field, int max, const uint8_t *code) {
-    if (code[0] == 0) return false;
-    RuleRecord r(reg);
-    if (!r.record) return false;
-    PutPString(r.record, field, max, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, r.record, 1, 1, &recid, &position);
-}
-
 // Step 3: true when block 205 refuses invoices over the credit limit, the
 // invoice comes from no order and its customer is over a limit above zero.
 bool OverCreditLimit(const uint8_t *invoice) {
@@ -144,19 +136,8 @@ bool OverCreditLimit(const uint8_t *invoice) {
 // or the company's hint, then tests a new or changed number against the
 // stored invoices and the series. 0, or the refusal.
 int SerialChecks(uint8_t *invoice, const uint8_t *old, int mode) {
-    DateRec date = GetDate(invoice, Inv::TransDate);
-    if (NeedsNumber(GetU32(invoice, Inv::SerNr))) {
-        int32_t hint = SeriesHint(SU::SeriesA + 8, SeriesDefaultsBlk::InvoiceHint);
-        int32_t n = NextSerialNumber(Inv::Number, &date, hint, 0);
-        PutU32(invoice, Inv::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
-    }
-    uint32_t serial = GetU32(invoice, Inv::SerNr);
-    if (mode != 1 && old && GetU32(old, Inv::SerNr) == serial) return 0;
-    if (!NeedsNumber(serial) && RecExists(Inv::Number, invoice))
-        return FieldError(Texts::SerialNumberExists, nullptr, Inv::SerNr);
-    if (NeedsNumber(serial) || !SerialNumberValid(Inv::Number, (int32_t)serial, &date))
-        return FieldError(Texts::NumberOutsideSeries, nullptr, Inv::SerNr);
-    return 0;
+    int32_t hint = SeriesHint(SU::SeriesA + 8, SeriesDefaultsBlk::InvoiceHint);
+    return CheckDocumentNumber(Inv::Number, invoice, old, mode, Inv::SerNr, GetDate(invoice, Inv::TransDate), hint);
 }
 
 // Step 8: a rate needs a currency, and a currency must be known.
@@ -227,7 +208,7 @@ int RowChecks(const uint8_t *invoice) {
         uint16_t kind = GetU16(row, Row::Kind);
         if (kind == KindItem) {
             GetText(row, Row::ItemCode, code);
-            if (code[0] != 0 && !CodeStored(INVc::Number, INVc::Code, CodeMax, code))
+            if (code[0] != 0 && !CodeInRegister(INVc::Number, INVc::Code, CodeMax, code))
                 return FieldErrorAt(Texts::CodeUnknown, nullptr, Inv::Matrix, at, Row::ItemCode);
             uint32_t link = GetU32(row, Row::Link);
             if (link != SerialNone && !(credit && i == 0) && GetU32(invoice, Inv::OrderNr) != SerialNone) {
@@ -256,7 +237,7 @@ int UnpostedChecks(uint8_t *invoice, const uint8_t *old, int mode) {
     uint8_t code[256];
     GetText(invoice, Inv::CustCode, code);
     if (code[0] == 0) return FieldError(Texts::CustomerCodeMissing, nullptr, RecFocusNone);
-    if (!CodeStored(CUVc::Number, CUVc::Code, CodeMax, code))
+    if (!CodeInRegister(CUVc::Number, CUVc::Code, CodeMax, code))
         return FieldError(Texts::CodeUnknown, nullptr, Inv::CustCode);
     if (int r = CurrencyChecks(invoice)) return r;
     if (int r = CreditedInvoiceChecks(invoice)) return r;
@@ -309,10 +290,5 @@ bool IsCurrencyCode(const uint8_t *code) {
     assert(code);
     if (code[0] == 0) return true;
     SettingsRows rows(CurrencyBlk::Number, &CurrencyRows, CurrencyBlk::Rows::Size);
-    uint8_t known[256];
-    for (int32_t i = 0; i < rows.count; i++) {
-        GetText(rows.data + (size_t)i * CurrencyBlk::Rows::Size, CurrencyBlk::Rows::Code, known);
-        if (PStringEqual(known, code)) return true;
-    }
-    return false;
+    return SettingsRowWithCode(rows, CurrencyBlk::Rows::Size, CurrencyBlk::Rows::Code, code) >= 0;
 }

@@ -11,6 +11,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/doc_flow_fields.h"
 #include "operations/project_ops.h"
 #include "operations/sales_invoice.h"
 #include "rules/documents.h"
@@ -19,19 +20,9 @@
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
 
-
 namespace {
 
 constexpr uint16_t CreditNoteRow = 3;
-
-// Copies the text field of at most `max` characters at `from` of src into
-// the field at `to` of dst.
-void CopyText(const uint8_t *src, uint32_t from, uint8_t *dst, uint32_t to, int max)
-{
-    uint8_t text[256];
-    GetPString(src, from, max, text);
-    PutPString(dst, to, max, text);
-}
 
 // True when the invoice's first row is a row of kind 3 (a credit note's).
 bool FirstRowIsCreditNote(const uint8_t *invoice)
@@ -112,46 +103,40 @@ bool InvoiceCustomerFill(uint8_t *inv)
     RuleRecord cust(CUVc::Number);
     if (!cust.record) return false;
     const uint8_t *c = cust.record;
-    CopyText(inv, IVVc::CustCode, cust.record, CUVc::Code, 20);
+    DocFlowCopyText(cust.record, CUVc::Code, inv, IVVc::CustCode, 20);
     PackedDecimal limit, balance;
     if (inv[IVVc::CustCode] == 0 || !CustomerBalanceCreditCall(cust.record, &limit, &balance)) return false;
 
-    CopyText(c, CUVc::Name, inv, IVVc::Addr0, 60);
-    CopyText(c, CUVc::Addr1, inv, IVVc::Addr1, 60);
-    CopyText(c, CUVc::Addr2, inv, IVVc::Addr2, 60);
-    CopyText(c, CUVc::Addr3, inv, IVVc::Addr3, 60);
-    CopyText(c, CUVc::Name2, inv, IVVc::Name2, 60);
-    CopyText(c, CUVc::CustGroup, inv, IVVc::CustCat, 5);
-    CopyText(c, CUVc::Objects, inv, IVVc::Objects, 30);
-    CopyText(c, CUVc::CurncyCode, inv, IVVc::CurncyCode, 5);
-    CopyText(c, CUVc::SalesMan, inv, IVVc::SalesMan, 5);
-    CopyText(c, CUVc::LangCode, inv, IVVc::LangCode, 5);
-    CopyText(c, CUVc::DelTerms, inv, IVVc::DelTerms, 5);
-    CopyText(c, CUVc::DelMode, inv, IVVc::DelMode, 5);
+    DocFlowCopyText(inv, IVVc::Addr0, c, CUVc::Name, 60);
+    DocFlowCopyText(inv, IVVc::Addr1, c, CUVc::Addr1, 60);
+    DocFlowCopyText(inv, IVVc::Addr2, c, CUVc::Addr2, 60);
+    DocFlowCopyText(inv, IVVc::Addr3, c, CUVc::Addr3, 60);
+    DocFlowCopyText(inv, IVVc::Name2, c, CUVc::Name2, 60);
+    DocFlowCopyText(inv, IVVc::CustCat, c, CUVc::CustGroup, 5);
+    DocFlowCopyText(inv, IVVc::Objects, c, CUVc::Objects, 30);
+    DocFlowCopyText(inv, IVVc::CurncyCode, c, CUVc::CurncyCode, 5);
+    DocFlowCopyText(inv, IVVc::SalesMan, c, CUVc::SalesMan, 5);
+    DocFlowCopyText(inv, IVVc::LangCode, c, CUVc::LangCode, 5);
+    DocFlowCopyText(inv, IVVc::DelTerms, c, CUVc::DelTerms, 5);
+    DocFlowCopyText(inv, IVVc::DelMode, c, CUVc::DelMode, 5);
     uint8_t empty[1] = {0};
     PutText(inv, IVVc::StatCustCode, empty);
-    CopyText(c, CUVc::PriceList, inv, IVVc::PriceList, 5);
-    CopyText(c, CUVc::DiscCode2, inv, IVVc::DiscCode2, 5);
-    CopyText(c, CUVc::VatCode, inv, IVVc::VatCode, 2);
-    CopyText(c, CUVc::Text456, inv, IVVc::Text1238, 20);
-    CopyText(c, CUVc::Phone, inv, IVVc::CustPhone, 20);
+    DocFlowCopyText(inv, IVVc::PriceList, c, CUVc::PriceList, 5);
+    DocFlowCopyText(inv, IVVc::DiscCode2, c, CUVc::DiscCode2, 5);
+    DocFlowCopyText(inv, IVVc::VatCode, c, CUVc::VatCode, 2);
+    DocFlowCopyText(inv, IVVc::Text1238, c, CUVc::Text456, 20);
+    DocFlowCopyText(inv, IVVc::CustPhone, c, CUVc::Phone, 20);
 
-    uint8_t group[256], priceList[256];
-    uint16_t inclVat = 0;
-    GetText(inv, IVVc::CustCat, group);
-    GetText(inv, IVVc::PriceList, priceList);
-    ResolvePriceList(group, priceList, &inclVat);
-    PutText(inv, IVVc::PriceList, priceList);
-    PutU16(inv, IVVc::InclVat, inclVat);
+    ResolveInvoicePriceList(inv);
 
     CopyCustomerDeliveryAddress(c, inv);
-    CopyText(c, CUVc::Text646, inv, IVVc::OurRef, 20);
-    CopyText(c, CUVc::Reference, inv, IVVc::Reference, 60);
+    DocFlowCopyText(inv, IVVc::OurRef, c, CUVc::Text646, 20);
+    DocFlowCopyText(inv, IVVc::Reference, c, CUVc::Reference, 60);
     DocTotalsRound(inv);
 
     PutU16(inv, IVVc::VatZone, GetU16(c, CUVc::VatZone));
     if (!creditNote) {
-        CopyText(c, CUVc::PayTerms, inv, IVVc::PayTerms, 2);
+        DocFlowCopyText(inv, IVVc::PayTerms, c, CUVc::PayTerms, 2);
         ApplyPaymentTerms(inv);
     }
     uint8_t currency[256];

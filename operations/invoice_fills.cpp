@@ -1,7 +1,8 @@
 // invoice_fills.cpp - the fills that the generated sales invoices share
 // (project invoices, plan invoices, interest and sample invoices): the
-// customer's data copied into the invoice header, and an invoice row
-// filled from an item.
+// head a generated invoice starts from, the customer's data copied into
+// the invoice header with the price list it resolves to, and an invoice
+// row filled from an item.
 #include <cassert>
 
 #include "core/field_access.h"
@@ -9,6 +10,7 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/doc_flow_fields.h"
 #include "operations/operations.h"
 #include "operations/project_ops.h"
 #include "rules/documents.h"
@@ -19,13 +21,6 @@ namespace {
 
 constexpr int CodeMax = 20, LineMax = 60;
 
-// Copies the text of at most max characters at `from` of src to `to` of dst.
-void CopyText(const uint8_t *src, uint32_t from, uint8_t *dst, uint32_t to, int max) {
-    uint8_t text[256];
-    GetPString(src, from, max, text);
-    PutPString(dst, to, max, text);
-}
-
 }  // namespace
 
 // The delivery address of a customer: its name and three delivery lines,
@@ -34,15 +29,44 @@ void CopyText(const uint8_t *src, uint32_t from, uint8_t *dst, uint32_t to, int 
 void CopyCustomerDeliveryAddress(const uint8_t *c, uint8_t *inv) {
     assert(c && inv);
     if (c[CUVc::DelAddr1] != 0) {
-        CopyText(c, CUVc::Name, inv, IVVc::DelAddr0, LineMax);
-        CopyText(c, CUVc::DelAddr1, inv, IVVc::DelAddr1, LineMax);
-        CopyText(c, CUVc::DelAddr2, inv, IVVc::DelAddr2, LineMax);
-        CopyText(c, CUVc::DelAddr3, inv, IVVc::DelAddr3, LineMax);
+        DocFlowCopyText(inv, IVVc::DelAddr0, c, CUVc::Name, LineMax);
+        DocFlowCopyText(inv, IVVc::DelAddr1, c, CUVc::DelAddr1, LineMax);
+        DocFlowCopyText(inv, IVVc::DelAddr2, c, CUVc::DelAddr2, LineMax);
+        DocFlowCopyText(inv, IVVc::DelAddr3, c, CUVc::DelAddr3, LineMax);
         return;
     }
     uint8_t empty[1] = {0};
     for (uint32_t at : {IVVc::DelAddr0, IVVc::DelAddr1, IVVc::DelAddr2, IVVc::DelAddr3})
         PutPString(inv, at, LineMax, empty);
+}
+
+// No order, not printed, its list mark from its posted flag, no objects,
+// text or reference, and blank totals that the rows will make.
+void ClearGeneratedInvoiceHead(uint8_t *inv) {
+    assert(inv);
+    PutU32(inv, IVVc::OrderNr, SerialNone);
+    PutU16(inv, IVVc::Printed, 0);
+    StatusMarkInvoice(inv);
+    const uint8_t empty[1] = {0};
+    PutText(inv, IVVc::Objects, empty);
+    PutText(inv, IVVc::Text290, empty);
+    PutText(inv, IVVc::Reference, empty);
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    for (uint32_t at : {IVVc::RoundOff, IVVc::Net, IVVc::VatFreeNet, IVVc::Vat, IVVc::Total}) PutDec(inv, at, blank);
+}
+
+// The price list the invoice's customer group and own list resolve to,
+// and with it whether the invoice's prices include VAT.
+void ResolveInvoicePriceList(uint8_t *inv) {
+    assert(inv);
+    uint8_t group[256], priceList[256];
+    uint16_t inclVat = 0;
+    GetText(inv, IVVc::CustCat, group);
+    GetText(inv, IVVc::PriceList, priceList);
+    ResolvePriceList(group, priceList, &inclVat);
+    PutText(inv, IVVc::PriceList, priceList);
+    PutU16(inv, IVVc::InclVat, inclVat);
 }
 
 // The customer named at the document's byte 0 into its header: name and
@@ -56,30 +80,24 @@ bool CopyCustomerToDocument(uint8_t *doc) {
     RuleRecord cust(CUVc::Number);
     if (!ProjectReadByCode(cust, CUVc::Code, CodeMax, code)) return false;
     const uint8_t *c = cust.record;
-    CopyText(c, CUVc::Name, doc, IVVc::Addr0, LineMax);
-    CopyText(c, CUVc::Addr1, doc, IVVc::Addr1, LineMax);
-    CopyText(c, CUVc::Addr2, doc, IVVc::Addr2, LineMax);
-    CopyText(c, CUVc::Addr3, doc, IVVc::Addr3, LineMax);
-    CopyText(c, CUVc::Name2, doc, IVVc::Name2, LineMax);
-    CopyText(c, CUVc::CustGroup, doc, IVVc::CustCat, 5);
-    CopyText(c, CUVc::Objects, doc, IVVc::Objects, 30);
-    CopyText(c, CUVc::LangCode, doc, IVVc::LangCode, 5);
-    CopyText(c, CUVc::DelTerms, doc, IVVc::DelTerms, 5);
-    CopyText(c, CUVc::DelMode, doc, IVVc::DelMode, 5);
+    DocFlowCopyText(doc, IVVc::Addr0, c, CUVc::Name, LineMax);
+    DocFlowCopyText(doc, IVVc::Addr1, c, CUVc::Addr1, LineMax);
+    DocFlowCopyText(doc, IVVc::Addr2, c, CUVc::Addr2, LineMax);
+    DocFlowCopyText(doc, IVVc::Addr3, c, CUVc::Addr3, LineMax);
+    DocFlowCopyText(doc, IVVc::Name2, c, CUVc::Name2, LineMax);
+    DocFlowCopyText(doc, IVVc::CustCat, c, CUVc::CustGroup, 5);
+    DocFlowCopyText(doc, IVVc::Objects, c, CUVc::Objects, 30);
+    DocFlowCopyText(doc, IVVc::LangCode, c, CUVc::LangCode, 5);
+    DocFlowCopyText(doc, IVVc::DelTerms, c, CUVc::DelTerms, 5);
+    DocFlowCopyText(doc, IVVc::DelMode, c, CUVc::DelMode, 5);
     CopyCustomerDeliveryAddress(c, doc);
-    CopyText(c, CUVc::CurncyCode, doc, IVVc::CurncyCode, 5);
-    CopyText(c, CUVc::Text646, doc, IVVc::OurRef, 20);
-    CopyText(c, CUVc::PriceList, doc, IVVc::PriceList, 5);
-    CopyText(c, CUVc::DiscCode2, doc, IVVc::DiscCode2, 5);
-    uint8_t group[256], priceList[256];
-    uint16_t inclVat = 0;
-    GetText(doc, IVVc::CustCat, group);
-    GetText(doc, IVVc::PriceList, priceList);
-    ResolvePriceList(group, priceList, &inclVat);
-    PutText(doc, IVVc::PriceList, priceList);
-    PutU16(doc, IVVc::InclVat, inclVat);
+    DocFlowCopyText(doc, IVVc::CurncyCode, c, CUVc::CurncyCode, 5);
+    DocFlowCopyText(doc, IVVc::OurRef, c, CUVc::Text646, 20);
+    DocFlowCopyText(doc, IVVc::PriceList, c, CUVc::PriceList, 5);
+    DocFlowCopyText(doc, IVVc::DiscCode2, c, CUVc::DiscCode2, 5);
+    ResolveInvoicePriceList(doc);
     PutU16(doc, IVVc::VatZone, GetU16(c, CUVc::VatZone));
-    CopyText(c, CUVc::PayTerms, doc, IVVc::PayTerms, 2);
+    DocFlowCopyText(doc, IVVc::PayTerms, c, CUVc::PayTerms, 2);
     ApplyPaymentTerms(doc);
     return true;
 }

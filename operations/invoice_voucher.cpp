@@ -15,6 +15,7 @@
 #include "core/system.h"
 #include "database/access/record_access.h"
 #include "operations/sales_invoice.h"
+#include "operations/voucher_text.h"
 #include "rules/accounts.h"
 #include "rules/ledger.h"
 #include "rules/vat_currency.h"
@@ -24,28 +25,11 @@ namespace {
 constexpr uint16_t InvoiceKindCash = 2, InvoiceKindCredit = 3;
 // The fixed fiscal-year code of sales-invoice vouchers.
 constexpr uint16_t YearCodeInvoice = 201;
-constexpr int VoucherTextMax = 60;
 
 // Fails the voucher: the pending voucher is left without rows.
 bool Refuse() {
     PendingVoucherClear();
     return false;
-}
-
-// Reads record of reg by its first key set in it; true when found.
-bool ReadByKey(int reg, uint8_t *record) {
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, record, 1, 1, &recid, &position);
-}
-
-// Appends one row with the account's name as text; false when the account
-// is missing.
-bool PostNamed(const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode, const PackedDecimal *amount,
-               bool debit, PackedDecimal *running) {
-    uint8_t name[VoucherTextMax + 2];
-    if (!AccountNameOf(account, name, VoucherTextMax)) return false;
-    AddVoucherRow(PendingVoucher, account, objects, vatCode, name, amount, 0, debit, running);
-    return true;
 }
 
 // The VAT-sums block of one voucher, freed when the voucher is done.
@@ -72,25 +56,6 @@ struct VoucherVatSums {
         return base;
     }
 };
-
-// The voucher's text: customer code, " ", name, and for an invoice in a
-// currency ", ", the currency and the rate; cut to the voucher's field.
-void VoucherText(const uint8_t *invoice, const PackedDecimal *rate, uint8_t *text) {
-    uint8_t part[256];
-    GetText(invoice, IVVc::CustCode, text);
-    PStringAppendC(text, " ");
-    GetText(invoice, IVVc::Addr0, part);
-    PStringAppend(text, part);
-    GetText(invoice, IVVc::CurncyCode, part);
-    if (part[0] != 0) {
-        PStringAppendC(text, ", ");
-        PStringAppend(text, part);
-        PStringAppendC(text, " ");
-        DecFormat(rate, 2, part);
-        PStringAppend(text, part);
-    }
-    if (text[0] > VoucherTextMax) text[0] = VoucherTextMax;
-}
 
 // The one-row list that posts the invoice's freight like an item row.
 void FreightRow(const uint8_t *invoice, uint8_t *row) {
@@ -129,22 +94,13 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
     if (DecIsZero(&rate)) DecFromLong(&rate, 100);
     PendingVoucherClear();
     DateRec transDate = GetDate(invoice, IVVc::TransDate);
-    if (force == 0) {
-        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
-        if (!posting || GetU16(posting, PostingBlk::PostInvoices) == 0) return true;
-        DateRec start = GetDate(posting, PostingBlk::InvoiceStart);
-        if (!DateIsEmpty(&start) && DateCompare(&transDate, &start) < 0) return true;
-    }
+    if (force == 0 && !VoucherDueOn(PostingBlk::PostInvoices, PostingBlk::InvoiceStart, transDate)) return true;
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     if (!accounts) return Refuse();
 
-    PutU16(PendingVoucher, Voucher::YearCode, YearCodeInvoice);
-    PutU32(PendingVoucher, Voucher::SerNr, GetU32(invoice, IVVc::SerNr));
-    if (force == 0 && RecExists(Voucher::Number, PendingVoucher)) return Refuse();
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, transDate);
+    if (!PendingVoucherHead(YearCodeInvoice, GetU32(invoice, IVVc::SerNr), transDate, force == 0)) return Refuse();
     uint8_t text[256];
-    VoucherText(invoice, &rate, text);
+    PartyVoucherText(invoice, IVVc::CustCode, IVVc::Addr0, IVVc::CurncyCode, rate, text);
     PutText(PendingVoucher, Voucher::Text, text);
 
     PackedDecimal running;
@@ -165,7 +121,7 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
         if (!customer.record) return Refuse();
         GetText(invoice, IVVc::CustCode, part);
         PutText(customer.record, CUVc::Code, part);
-        if (part[0] != 0 && ReadByKey(CUVc::Number, customer.record) &&
+        if (part[0] != 0 && InvoiceReadByKey(CUVc::Number, customer.record) &&
             GetU16(accounts, SalesAccountsBlk::ARObjects) != 0)
             GetText(customer.record, CUVc::Objects, receivableObjects);
     }
@@ -174,9 +130,8 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
     GetText(invoice, IVVc::ARAcc, receivable);
     PackedDecimal total = GetDec(invoice, IVVc::Total), converted;
     AmountTimesRate(&total, &rate, &converted);
-    if (!PostNamed(receivable, kind == InvoiceKindCash ? invoiceObjects : receivableObjects, empty, &converted, debit,
-                   &running))
-        return Refuse();
+    const uint8_t *objects = kind == InvoiceKindCash ? invoiceObjects : receivableObjects;
+    if (!InvoiceVoucherRow(receivable, objects, empty, &converted, debit, &running)) return Refuse();
 
     // Row objects: the invoice's and its salesperson's.
     uint8_t rowObjects[256];
@@ -186,7 +141,7 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
         if (!person.record) return Refuse();
         GetText(invoice, IVVc::SalesMan, part);
         PutText(person.record, PEVc::Code, part);
-        if (part[0] != 0 && ReadByKey(PEVc::Number, person.record)) {
+        if (part[0] != 0 && InvoiceReadByKey(PEVc::Number, person.record)) {
             GetText(person.record, PEVc::Objects, part);
             if (!MergeRowObjects(rowObjects, part, rowObjects)) return Refuse();
         }
@@ -235,7 +190,7 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
             if (DecIsZero(&vat)) continue;
             GetText(codeRow, VatCodeRow::Account1, account);
             if (vatAccount[0] == 0) PStringCopy(vatAccount, account);
-            if (!PostNamed(account, empty, empty, &vat, credit, &running)) return Refuse();
+            if (!InvoiceVoucherRow(account, empty, empty, &vat, credit, &running)) return Refuse();
         }
     }
 
@@ -244,17 +199,17 @@ bool InvoiceVoucher(uint8_t *invoice, int force) {
     AmountTimesRate(&invoiceVat, &rate, &invoiceVat);
     DecSub(&vatTotal, &invoiceVat, &difference);
     if (!DecIsZero(&difference)) {
-        if (!PostNamed(vatAccount, empty, empty, &difference, debit, &running)) return Refuse();
+        if (!InvoiceVoucherRow(vatAccount, empty, empty, &difference, debit, &running)) return Refuse();
         if (inclusive && gross) {
             GetText(accounts, SalesAccountsBlk::VatClearAcc, part);
-            if (!PostNamed(part, empty, empty, &difference, credit, &running)) return Refuse();
+            if (!InvoiceVoucherRow(part, empty, empty, &difference, credit, &running)) return Refuse();
         }
     }
 
     // Balancing: whatever is left goes to block 133's rounding account.
     GetText(accounts, SalesAccountsBlk::RoundingAcc, part);
     PackedDecimal rest = running;
-    if (!PostNamed(part, empty, empty, &rest, false, &running)) return Refuse();
+    if (!InvoiceVoucherRow(part, empty, empty, &rest, false, &running)) return Refuse();
     return true;
 }
 
@@ -287,7 +242,7 @@ void InvoiceVoucherAccounts(uint8_t *invoice) {
         if (credited.record && MatrixRowRead(IVVc::Number, invoice, 0, row)) {
             uint32_t link = GetU32(row, IVVc::Rows::Link);
             PutU32(credited.record, IVVc::SerNr, link);
-            if (link != SerialNone && ReadByKey(IVVc::Number, credited.record)) {
+            if (link != SerialNone && InvoiceReadByKey(IVVc::Number, credited.record)) {
                 GetText(credited.record, IVVc::ARAcc, account);
                 // An invoice stored without an account falls to the
                 // customer's, so the voucher does not fail for it.
@@ -304,7 +259,7 @@ void InvoiceVoucherAccounts(uint8_t *invoice) {
         RuleRecord group(CustGroupVc::Number);
         if (group.record) {
             PutText(group.record, CustGroupVc::Code, code);
-            if (ReadByKey(CustGroupVc::Number, group.record)) {
+            if (InvoiceReadByKey(CustGroupVc::Number, group.record)) {
                 GetText(group.record, CustGroupVc::ARAcc, rowCode);
                 if (rowCode[0] != 0) PStringCopy(account, rowCode);
             }

@@ -1,6 +1,7 @@
 // invoice_voucher_rows.cpp - the voucher rows of one invoice row (sales,
 // VAT and cost sides) in the pending voucher, the sum of the voucher rows
-// of one VAT code, and the VAT account of a code.
+// of one VAT code, the VAT account of a code, and the record read and
+// named row that the whole invoice voucher uses.
 //
 // Sides: the caller passes the voucher's debit and credit flags, swapped
 // for a credit note, so every row here mirrors with the invoice. Amounts
@@ -17,6 +18,7 @@
 #include "operations/sales_invoice.h"
 #include "rules/accounts.h"
 #include "rules/ledger.h"
+#include "rules/settings_row_find.h"
 #include "rules/stock.h"
 #include "rules/vat_currency.h"
 
@@ -26,22 +28,6 @@ namespace {
 // down payments (5).
 constexpr uint16_t RowItem = 1, RowInterest = 4, RowDownPayment = 5;
 constexpr uint16_t InvoiceKindCredit = 3;
-
-// Reads record of reg by its first key set in it; true when found.
-bool ReadByKey(int reg, uint8_t *record) {
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, record, 1, 1, &recid, &position);
-}
-
-// Appends one row to the pending voucher on side debit with the account's
-// name as its text; false when the account is missing.
-bool PostRow(const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode, const PackedDecimal *amount,
-             bool debit, PackedDecimal *running) {
-    uint8_t name[62];
-    if (!AccountNameOf(account, name, 60)) return false;
-    AddVoucherRow(PendingVoucher, account, objects, vatCode, name, amount, 0, debit, running);
-    return true;
-}
 
 // The cost of goods of qty of an item under its group's cost method (1
 // cost price, 2 a share of the base price, 3 the row's unit cost, 4 FIFO
@@ -88,6 +74,16 @@ bool RowCost(const uint8_t *invoice, const uint8_t *row, const uint8_t *item, co
 }
 
 }  // namespace
+
+bool InvoiceReadByKey(int reg, uint8_t *record) {
+    uint32_t recid = 0, position = 0;
+    return RecFind(reg, record, 1, 1, &recid, &position);
+}
+
+bool InvoiceVoucherRow(const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
+                       const PackedDecimal *amount, bool debit, PackedDecimal *running) {
+    return FindNamedVoucherRow(PendingVoucher, account, objects, vatCode, nullptr, amount, false, debit, running);
+}
 
 // out = the object lists a and b merged; false, after telling the user,
 // when together they name more than five codes (the voucher is refused
@@ -145,7 +141,7 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
         uint8_t code[256];
         GetText(row, IVVc::Rows::ItemCode, code);
         PutText(item.record, INVc::Code, code);
-        haveItem = code[0] != 0 && ReadByKey(INVc::Number, item.record);
+        haveItem = code[0] != 0 && InvoiceReadByKey(INVc::Number, item.record);
     }
 
     PackedDecimal amount = GetDec(row, IVVc::Rows::Sum), vat, converted, convertedVat;
@@ -168,13 +164,13 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
     AmountTimesRate(&amount, rate, &converted);
     VatCodeAccount(account, zone);
     if (zone != 0 || !DecIsZero(&converted))
-        if (!PostRow(account, rowObjects, vatCode, &converted, credit != 0, running)) return false;
+        if (!InvoiceVoucherRow(account, rowObjects, vatCode, &converted, credit != 0, running)) return false;
     if (zone == 0 && inclusive && gross) {
         AmountTimesRate(&vat, rate, &convertedVat);
         if (!DecIsZero(&convertedVat)) {
             GetText(accounts, SalesAccountsBlk::VatClearAcc, part);
             const uint8_t empty[1] = {0};
-            if (!PostRow(part, empty, empty, &convertedVat, debit != 0, running)) return false;
+            if (!InvoiceVoucherRow(part, empty, empty, &convertedVat, debit != 0, running)) return false;
         }
     }
 
@@ -183,7 +179,7 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
     if (!group.record) return false;
     GetText(item.record, INVc::Group, part);
     PutText(group.record, ITVc::Code, part);
-    if (part[0] == 0 || !ReadByKey(ITVc::Number, group.record)) return true;
+    if (part[0] == 0 || !InvoiceReadByKey(ITVc::Number, group.record)) return true;
     uint8_t costAccount[256], stockAccount[256];
     GetText(group.record, ITVc::COGSAcc, costAccount);
     GetText(group.record, ITVc::StockAcc, stockAccount);
@@ -191,8 +187,8 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
     PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), cost;
     if (!RowCost(invoice, row, item.record, group.record, &qty, &cost)) return true;
     const uint8_t empty[1] = {0};
-    return PostRow(costAccount, rowObjects, empty, &cost, debit != 0, running) &&
-           PostRow(stockAccount, empty, empty, &cost, credit != 0, running);
+    return InvoiceVoucherRow(costAccount, rowObjects, empty, &cost, debit != 0, running) &&
+           InvoiceVoucherRow(stockAccount, empty, empty, &cost, credit != 0, running);
 }
 
 // The sum of the amounts of the account rows in rows (a voucher's rows
@@ -227,14 +223,7 @@ void VatCodeText(const uint8_t *code, uint8_t *out) {
     out[0] = 0;
     SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
     if (rows.count == 0) return;
-    int32_t at = 0;
-    uint8_t rowCode[256];
-    for (int32_t i = 0; i < rows.count; i++) {
-        GetText(rows.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, rowCode);
-        if (PStringEqual(rowCode, code)) {
-            at = i;
-            break;
-        }
-    }
+    int32_t at = SettingsRowWithCode(rows, VatCodeRow::Size, VatCodeRow::Code, code);
+    if (at < 0) at = 0;
     GetText(rows.data + (size_t)at * VatCodeRow::Size, VatCodeRow::Account1, out);
 }

@@ -20,6 +20,7 @@
 #include "dict_offsets.h"
 #include "operations/operations.h"
 #include "operations/purchase_ledger.h"
+#include "operations/voucher_text.h"
 #include "rules/accounts.h"
 #include "rules/hooks.h"
 #include "rules/ledger.h"
@@ -27,6 +28,7 @@
 #include "rules/rules_types.h"
 #include "rules/serial_numbers.h"
 #include "rules/series_terms.h"
+#include "rules/settings_row_find.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -54,16 +56,7 @@ bool PersonRead(const uint8_t *code, RuleRecord &rec) {
 
 int OpenChecks(uint8_t *payment, const uint8_t *old, int mode) {
     DateRec date = GetDate(payment, PP::PayDate);
-    if (NeedsNumber(GetU32(payment, PP::SerNr))) {
-        int32_t n = NextSerialNumber(PP::Number, &date, 0, 0);
-        PutU32(payment, PP::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
-    }
-    uint32_t serial = GetU32(payment, PP::SerNr);
-    bool kept = mode != 1 && old && GetU32(old, PP::SerNr) == serial;
-    if (!kept && !NeedsNumber(serial) && RecExists(PP::Number, payment))
-        return FieldError(Texts::SerialNumberExists, nullptr, PP::SerNr);
-    if (!kept && (NeedsNumber(serial) || !SerialNumberValid(PP::Number, (int32_t)serial, &date)))
-        return FieldError(Texts::NumberOutsideSeries, nullptr, PP::SerNr);
+    if (int refused = CheckDocumentNumber(PP::Number, payment, old, mode, PP::SerNr, date, 0)) return refused;
     if (Flag(payment, PP::Posted) && !Flag(payment, PP::Approved))
         return FieldError(Texts::PostedNotApproved, nullptr, PP::Posted);
     if (!CheckBeforeSave(PP::Number, payment, PP::PayDate)) return -1;
@@ -109,12 +102,9 @@ int Refuse() {
 // One row on the account at offset of block 155, which must exist.
 bool PostBlock(const uint8_t *accounts, uint32_t offset, const PackedDecimal *amount, bool merge, bool debit,
                PackedDecimal *running) {
-    uint8_t account[256], name[TextMax + 2];
+    uint8_t account[256];
     GetPString(accounts, offset, AccountMax, account);
-    if (!AccountNameOf(account, name, TextMax)) return false;
-    const uint8_t empty[1] = {0};
-    FindVoucherRow(PendingVoucher, account, empty, empty, name, amount, merge, debit, running);
-    return true;
+    return FindNamedVoucherRow(PendingVoucher, account, nullptr, nullptr, nullptr, amount, merge, debit, running);
 }
 
 }  // namespace
@@ -134,21 +124,11 @@ int PostPPRecord(uint8_t *payment) {
     const uint8_t *accounts = SettingsRecord(VA::Number, VendorAccountsBlock);
     PendingVoucherClear();
     if (!accounts) return 0;
-    PutU16(PendingVoucher, Voucher::YearCode, YearCodePP);
-    PutU32(PendingVoucher, Voucher::SerNr, GetU32(payment, PP::SerNr));
-    if (RecExists(Voucher::Number, PendingVoucher)) return Refuse();
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, GetDate(payment, PP::PayDate));
+    if (!PendingVoucherHead(YearCodePP, GetU32(payment, PP::SerNr), GetDate(payment, PP::PayDate), true))
+        return Refuse();
     uint8_t text[256], part[256], account[256], objects[256];
     text[0] = 0;
-    GetText(payment, PP::CurncyCode, part);
-    if (part[0] != 0) {
-        PStringCopy(text, part);
-        PStringAppendC(text, " ");
-        PackedDecimal rate = GetDec(payment, PP::Rate);
-        DecFormat(&rate, 2, part);
-        PStringAppend(text, part);
-    }
+    AppendCurrencyRate(text, "", payment, PP::CurncyCode, GetDec(payment, PP::Rate));
     PutText(PendingVoucher, Voucher::Text, text);
 
     const PackedDecimal rate = RatePer100(payment, PP::Rate);
@@ -184,15 +164,9 @@ int PostPPRecord(uint8_t *payment) {
         return Refuse();
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     if (modes.count == 0) return Refuse();
-    const uint8_t *chosen = modes.data;
     GetText(payment, PP::PayMode, text);
-    for (int32_t i = 0; i < modes.count; i++) {
-        GetText(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, part);
-        if (PStringEqual(part, text)) {
-            chosen = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
-            break;
-        }
-    }
+    int32_t mode = SettingsRowWithCode(modes, PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, text);
+    const uint8_t *chosen = modes.data + (size_t)(mode < 0 ? 0 : mode) * PaymentModeBlk::Rows::Size;
     GetText(chosen, PaymentModeBlk::Rows::Account, account);
     GetText(chosen, PaymentModeBlk::Rows::Name, text);
     if (!AccountNameOf(account, part, TextMax)) return Refuse();
@@ -285,10 +259,7 @@ void NewDefaults(int, uint8_t *payment) {
 
 // Fills register 110's entry of table, whole.
 void InstallPersonPaymentEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h;
-    h.validateRecord = ValidateRecordOf;
-    h.preserveStoredFields = PreserveStoredFieldsOf;
-    h.canDelete = CanDeleteRecordOf;
+    RegisterHooks h = CheckedEntry();
     h.beforeInsert = BeforeInsert;
     h.beforeUpdate = BeforeUpdate;
     h.newRecordDefaults = NewDefaults;

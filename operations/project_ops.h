@@ -129,6 +129,13 @@ bool CopyCustomerToDocument(uint8_t *document);
 // The name and delivery lines of customer into the invoice's delivery
 // address; all four emptied when the customer has no delivery line.
 void CopyCustomerDeliveryAddress(const uint8_t *customer, uint8_t *invoice);
+// Clears what a generated invoice must not carry over from defaults: the
+// order link, printed flag, objects, text and reference; blanks its totals
+// and sets its list mark from its posted flag.
+void ClearGeneratedInvoiceHead(uint8_t *invoice);
+// Resolves the invoice's price list from its customer group and own list
+// (rules/documents.h) and sets whether its prices include VAT.
+void ResolveInvoicePriceList(uint8_t *invoice);
 
 // ---- Shared look-up (time_budgets.cpp) ----
 

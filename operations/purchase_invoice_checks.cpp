@@ -55,19 +55,8 @@ constexpr uint32_t ApprovedFree[][2] = {
 // Steps 2 and 3: numbering from the session's own start (or block 132's),
 // then a new or changed number must be free and lie in a valid series.
 int SerialChecks(uint8_t *invoice, const uint8_t *old, int mode) {
-    DateRec date = GetDate(invoice, PI::TransDate);
-    if (NeedsNumber(GetU32(invoice, PI::SerNr))) {
-        int32_t hint = SeriesHint(SU::SeriesB + 4, SeriesDefaultsBlk::PurchInvStart);
-        int32_t n = NextSerialNumber(PI::Number, &date, hint, 0);
-        PutU32(invoice, PI::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
-    }
-    uint32_t serial = GetU32(invoice, PI::SerNr);
-    if (mode != 1 && old && GetU32(old, PI::SerNr) == serial) return 0;
-    if (!NeedsNumber(serial) && RecExists(PI::Number, invoice))
-        return FieldError(Texts::SerialNumberExists, nullptr, PI::SerNr);
-    if (NeedsNumber(serial) || !SerialNumberValid(PI::Number, (int32_t)serial, &date))
-        return FieldError(Texts::NumberOutsideSeries, nullptr, PI::SerNr);
-    return 0;
+    int32_t hint = SeriesHint(SU::SeriesB + 4, SeriesDefaultsBlk::PurchInvStart);
+    return CheckDocumentNumber(PI::Number, invoice, old, mode, PI::SerNr, GetDate(invoice, PI::TransDate), hint);
 }
 
 // Steps 5 and 6: a known vendor, and a currency that is the vendor's and

@@ -117,10 +117,7 @@ ApproveResult ApprovePurchaseInvoiceToVendorLedger(int, uint8_t *invoice, uint32
 
 // Fills register 28's entry of table, whole.
 void InstallPurchaseInvoiceEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h;
-    h.validateRecord = ValidateRecordOf;
-    h.preserveStoredFields = PreserveStoredFieldsOf;
-    h.canDelete = CanDeleteRecordOf;
+    RegisterHooks h = CheckedEntry();
     h.beforeInsert = BeforeInsert;
     h.beforeUpdate = BeforeUpdate;
     h.beforeStore = BeforeStore;

@@ -24,6 +24,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
+#include "operations/voucher_text.h"
 #include "rules/accounts.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
@@ -34,7 +35,7 @@ namespace {
 namespace PI = VIVc;
 namespace Row = VIVc::Rows;
 constexpr uint16_t YearCodeApproved = 203, YearCodePreliminary = 210;
-constexpr int TextMax = 60, AccountMax = 10, CodeMax = 20;
+constexpr int AccountMax = 10, CodeMax = 20;
 
 // Fails the voucher: the pending voucher is left without rows.
 int Refuse() {
@@ -45,31 +46,7 @@ int Refuse() {
 // One row on account, which must exist, with text or the account's name.
 bool Post(const uint8_t *account, const uint8_t *objects, const uint8_t *text, const PackedDecimal *amount, bool merge,
           bool debit, PackedDecimal *running) {
-    uint8_t name[TextMax + 2];
-    if (!AccountNameOf(account, name, TextMax)) return false;
-    const uint8_t empty[1] = {0};
-    FindVoucherRow(PendingVoucher, account, objects ? objects : empty, empty, text ? text : name, amount, merge, debit,
-                   running);
-    return true;
-}
-
-// The voucher's text: vendor code and name, and the currency with its rate.
-void VoucherText(const uint8_t *invoice, uint8_t *text) {
-    uint8_t part[256];
-    GetText(invoice, PI::VendCode, text);
-    PStringAppendC(text, " ");
-    GetText(invoice, PI::VendName, part);
-    PStringAppend(text, part);
-    GetText(invoice, PI::CurncyCode, part);
-    if (part[0] != 0) {
-        PStringAppendC(text, ", ");
-        PStringAppend(text, part);
-        PStringAppendC(text, " ");
-        PackedDecimal rate = GetDec(invoice, PI::Rate);
-        DecFormat(&rate, 2, part);
-        PStringAppend(text, part);
-    }
-    CutVoucherText(text);
+    return FindNamedVoucherRow(PendingVoucher, account, objects, nullptr, text, amount, merge, debit, running);
 }
 
 // The creditor account of step 9 and whether it carries the objects.
@@ -181,21 +158,13 @@ int PostPurchaseInvoice(uint8_t *invoice, int preliminary, int force) {
     const uint8_t *accounts = SettingsRecord(PurchAccountsBlk::Number, VendorAccountsBlock);
     PendingVoucherClear();
     DateRec transDate = GetDate(invoice, PI::TransDate);
-    if (force == 0) {
-        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
-        if (!posting || GetU16(posting, PostingBlk::PostPurchInv) == 0) return 1;
-        DateRec start = GetDate(posting, PostingBlk::PurchInvStart);
-        if (start.year != 0 && DateCompare(&start, &transDate) > 0) return 1;
-    }
+    if (force == 0 && !VoucherDueOn(PostingBlk::PostPurchInv, PostingBlk::PurchInvStart, transDate)) return 1;
     if (!accounts) return Refuse();
     const uint32_t serial = GetU32(invoice, PI::SerNr);
-    PutU16(PendingVoucher, Voucher::YearCode, preliminary ? YearCodePreliminary : YearCodeApproved);
-    PutU32(PendingVoucher, Voucher::SerNr, serial);
-    if (force == 0 && RecExists(Voucher::Number, PendingVoucher)) return Refuse();
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, transDate);
+    const uint16_t yearCode = preliminary ? YearCodePreliminary : YearCodeApproved;
+    if (!PendingVoucherHead(yearCode, serial, transDate, force == 0)) return Refuse();
     uint8_t text[256], account[256], objects[256];
-    VoucherText(invoice, text);
+    PartyVoucherText(invoice, PI::VendCode, PI::VendName, PI::CurncyCode, GetDec(invoice, PI::Rate), text);
     PutText(PendingVoucher, Voucher::Text, text);
 
     const bool debit = GetU16(invoice, PI::InvType) != PurchaseKindCredit;
@@ -210,14 +179,7 @@ int PostPurchaseInvoice(uint8_t *invoice, int preliminary, int force) {
     PackedDecimal total = GetDec(invoice, PI::InvAmount), converted;
     AmountTimesRate(&total, &rate, &converted);
     if (!Post(account, withObjects ? objects : nullptr, nullptr, &converted, false, !debit, &running)) return Refuse();
-    if (!DecIsZero(&running)) {
-        const uint8_t *sales = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
-        account[0] = 0;
-        if (sales) GetText(sales, SalesAccountsBlk::RoundingAcc, account);
-        PackedDecimal rest;
-        DecNegateInto(&running, &rest);
-        if (!Post(account, nullptr, nullptr, &rest, true, true, &running)) return Refuse();
-    }
+    if (!PostRoundingRest(&running)) return Refuse();
     if (!preliminary) ReversePreliminary(serial);
     return 1;
 }

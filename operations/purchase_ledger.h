@@ -43,13 +43,15 @@ PackedDecimal RatePer100(const uint8_t *record, uint32_t rateAt);
 bool CodeInRegister(int reg, uint32_t field, int max, const uint8_t *code);
 // The offset of the field of reg holding byte at (of its rows when row).
 uint16_t RegisterFieldHolding(int reg, uint32_t at, bool row);
-// Cuts a composed voucher text to the voucher's 60-character field.
-void CutVoucherText(uint8_t *text);
 // Tells the user a record could not be stored and fails the open hold.
 bool PurchaseStoreFailed();
 // Stores the pending voucher when it has rows and clears it; false (told,
 // the hold failed) when it could not be stored.
 bool StorePendingAndClear();
+// Books what is left of running (the pending voucher's imbalance) on block
+// 133's rounding account; false, nothing booked, when that account is
+// missing. Nothing to book is true.
+bool PostRoundingRest(PackedDecimal *running);
 
 // ---- Checks (purchase_invoice_checks.cpp) ----
 

@@ -1,6 +1,7 @@
 // purchase_support.cpp - the small lookups every step of the purchase
 // ledger shares: reading the invoice, vendor and open item a document
-// names, rates, field positions for refusals and voucher texts.
+// names, rates, field positions for refusals and the rounding row of a
+// voucher.
 #include <cassert>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
+#include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
@@ -78,12 +80,6 @@ uint16_t RegisterFieldHolding(int reg, uint32_t at, bool row) {
     return (uint16_t)best;
 }
 
-// A voucher's text field holds 60 characters: a composed text is cut.
-void CutVoucherText(uint8_t *text) {
-    constexpr uint8_t TextMax = 60;
-    if (text[0] > TextMax) text[0] = TextMax;
-}
-
 // Tells the user a record could not be stored and fails the open hold.
 bool PurchaseStoreFailed() {
     ShowTextMessage(Texts::RecordNotStored);
@@ -99,6 +95,18 @@ bool StorePendingAndClear() {
     bool stored = MatrixRowCount(Voucher::Number, 0, PendingVoucher) == 0 || StorePendingVoucher();
     PendingVoucherClear();
     return stored || PurchaseStoreFailed();
+}
+
+// What is left of running goes to block 133's rounding account, merged
+// into a row already on it.
+bool PostRoundingRest(PackedDecimal *running) {
+    if (DecIsZero(running)) return true;
+    const uint8_t *sales = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
+    uint8_t account[256] = {0};
+    if (sales) GetText(sales, SalesAccountsBlk::RoundingAcc, account);
+    PackedDecimal rest;
+    DecNegateInto(running, &rest);
+    return FindNamedVoucherRow(PendingVoucher, account, nullptr, nullptr, nullptr, &rest, true, true, running);
 }
 
 namespace {

@@ -98,10 +98,7 @@ void NewDefaults(int reg, uint8_t *receipt) {
 
 // Fills register 10's entry of table, whole.
 void InstallReceiptEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h;
-    h.validateRecord = ValidateRecordOf;
-    h.preserveStoredFields = PreserveStoredFieldsOf;
-    h.canDelete = CanDeleteRecordOf;
+    RegisterHooks h = CheckedEntry();
     h.beforeInsert = BeforeInsert;
     h.afterInsert = AfterInsert;
     h.beforeUpdate = BeforeUpdate;

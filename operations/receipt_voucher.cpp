@@ -21,6 +21,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/customer_receipt.h"
+#include "operations/voucher_text.h"
 #include "rules/accounts.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
@@ -30,7 +31,7 @@ namespace {
 
 namespace Row = IPVc::Rows;
 constexpr uint16_t YearCodeReceipt = 202;
-constexpr int TextMax = 60, AccountMax = 10, CodeMax = 20;
+constexpr int AccountMax = 10, CodeMax = 20;
 
 // Fails the voucher: the pending voucher is left without rows.
 bool Refuse() {
@@ -42,12 +43,7 @@ bool Refuse() {
 // account's name when text is null; false when the account is missing.
 bool Post(const uint8_t *account, const uint8_t *objects, const uint8_t *text, const PackedDecimal *amount, bool debit,
           PackedDecimal *running) {
-    uint8_t name[TextMax + 2];
-    if (!AccountNameOf(account, name, TextMax)) return false;
-    const uint8_t empty[1] = {0};
-    AddVoucherRow(PendingVoucher, account, objects ? objects : empty, empty, text ? text : name, amount, 0, debit,
-                  running);
-    return true;
+    return FindNamedVoucherRow(PendingVoucher, account, objects, nullptr, text, amount, false, debit, running);
 }
 
 // The account of block 133 at offset (a PString of at most 10).
@@ -55,28 +51,16 @@ void BlockAccount(const uint8_t *accounts, uint32_t offset, uint8_t *account) {
     GetPString(accounts, offset, AccountMax, account);
 }
 
-// text cut to the voucher's text field.
-void CutText(uint8_t *text) {
-    if (text[0] > TextMax) text[0] = TextMax;
-}
-
 // The voucher's text: for a receipt in a currency its code and rate, then
 // the receipt's text.
 void VoucherText(const uint8_t *receipt, uint8_t *text) {
     uint8_t part[256];
     text[0] = 0;
-    GetText(receipt, IPVc::CurncyCode, part);
-    if (part[0] != 0) {
-        PStringAppend(text, part);
-        PStringAppendC(text, " ");
-        PackedDecimal rate = GetDec(receipt, IPVc::Rate);
-        DecFormat(&rate, 2, part);
-        PStringAppend(text, part);
-    }
+    AppendCurrencyRate(text, "", receipt, IPVc::CurncyCode, GetDec(receipt, IPVc::Rate));
     GetText(receipt, IPVc::Text, part);
     PStringAppendC(text, " ");
     PStringAppend(text, part);
-    CutText(text);
+    CutVoucherText(text);
 }
 
 // The payment mode of the receipt in block 131: the last row with the
@@ -132,7 +116,7 @@ bool PostRow(const uint8_t *receipt, const uint8_t *row, const uint8_t *accounts
         PStringAppendC(text, " ");
         GetText(row, Row::Text, part);
         PStringAppend(text, part);
-        CutText(text);
+        CutVoucherText(text);
         if (kind != ReceiptRowPaid) return true;   // the checks refuse such rows
         BlockAccount(accounts, SalesAccountsBlk::OnAccountAcc, account);
         return Post(account, nullptr, text, &converted, false, &s->running);
@@ -189,20 +173,11 @@ bool ReceiptPosting(uint8_t *receipt, int force) {
     if (!PendingVoucher) return false;
     PendingVoucherClear();
     DateRec transDate = GetDate(receipt, IPVc::TransDate);
-    if (force == 0) {
-        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
-        if (!posting || GetU16(posting, PostingBlk::PostReceipts) == 0) return true;
-        DateRec start = GetDate(posting, PostingBlk::ReceiptStart);
-        if (start.year != 0 && DateCompare(&start, &transDate) > 0) return true;
-    }
+    if (force == 0 && !VoucherDueOn(PostingBlk::PostReceipts, PostingBlk::ReceiptStart, transDate)) return true;
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     if (!accounts) return Refuse();
 
-    PutU16(PendingVoucher, Voucher::YearCode, YearCodeReceipt);
-    PutU32(PendingVoucher, Voucher::SerNr, GetU32(receipt, IPVc::SerNr));
-    if (force == 0 && RecExists(Voucher::Number, PendingVoucher)) return Refuse();
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, transDate);
+    if (!PendingVoucherHead(YearCodeReceipt, GetU32(receipt, IPVc::SerNr), transDate, force == 0)) return Refuse();
     uint8_t text[256], account[256];
     VoucherText(receipt, text);
     PutText(PendingVoucher, Voucher::Text, text);

@@ -67,10 +67,7 @@ int TimeSheetBeforeUpdate(int, uint8_t *sheet, uint8_t *stored, uint32_t) {
 
 // The whole entry of register 54.
 void InstallTimeSheetEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h;
-    h.validateRecord = ValidateRecordOf;
-    h.canDelete = CanDeleteRecordOf;
-    h.preserveStoredFields = PreserveStoredFieldsOf;
+    RegisterHooks h = CheckedEntry();
     h.newRecordDefaults = TimeSheetDefaults;
     h.beforeInsert = TimeSheetBeforeInsert;
     h.beforeUpdate = TimeSheetBeforeUpdate;

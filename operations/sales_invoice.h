@@ -34,6 +34,12 @@ void InvoiceVoucherAccounts(uint8_t *invoice);
 // account the row needs is missing.
 bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_t *objects, const PackedDecimal *rate,
                         uint8_t debit, uint8_t credit, uint8_t *text, PackedDecimal *running, MemBlock vatSums);
+// Reads record of reg by the first key set in it; true when found.
+bool InvoiceReadByKey(int reg, uint8_t *record);
+// Appends one row to the pending voucher on side debit with the account's
+// name as its text; false when the account is missing.
+bool InvoiceVoucherRow(const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
+                       const PackedDecimal *amount, bool debit, PackedDecimal *running);
 // Adds sum to the voucher row of rows that has the same VAT code and
 // account, or appends one.
 void MergeVoucherRow(MemBlock rows, const uint8_t *vatCode, PackedDecimal *sum, uint8_t *account);

@@ -94,6 +94,18 @@ bool NamesStructure(const uint8_t *structure) {
     return structure[0] != 0 && !(structure[0] == 1 && structure[1] == '_');
 }
 
+bool ProductionRowRead(const uint8_t *production, int32_t i, uint8_t *item, PackedDecimal *used, PackedDecimal *made) {
+    uint8_t row[ProductionVc::Rows::Size];
+    if (!MatrixRowRead(ProductionVc::Number, production, i, row)) return false;
+    GetText(row, ProductionVc::Rows::ItemCode, item);
+    if (item[0] == 0) return false;
+    *used = GetDec(row, ProductionVc::Rows::QtyUsed);
+    *made = GetDec(row, ProductionVc::Rows::QtyMade);
+    if (DecIsBlank(used)) DecSetZero(used);
+    if (DecIsBlank(made)) DecSetZero(made);
+    return true;
+}
+
 // Adds qty to the pending-delivery quantity of item at location; a blank
 // quantity, an unknown or unstocked item change nothing.
 bool DeliveryLocationStock(const uint8_t *item, const uint8_t *location, const PackedDecimal *qty) {
@@ -157,19 +169,15 @@ bool PurchaseOrderOnOrderStock(const uint8_t *po, int add) {
 // made less used; else on orders += used and to receive += made.
 bool ProductionStockRows(const uint8_t *production, int add) {
     assert(production);
-    uint8_t location[256], item[256], row[ProductionVc::Rows::Size];
+    uint8_t location[256], item[256];
     GetText(production, ProductionVc::Location, location);
     const bool finished = GetU16(production, ProductionVc::Finished) != 0;
     PackedDecimal times = GetDec(production, ProductionVc::Quantity);
     if (DecIsBlank(&times)) return true;
     int32_t count = MatrixRowCount(ProductionVc::Number, 0, production);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(ProductionVc::Number, production, i, row)) continue;
-        GetText(row, ProductionVc::Rows::ItemCode, item);
-        if (item[0] == 0) continue;
-        PackedDecimal used = GetDec(row, ProductionVc::Rows::QtyUsed), made = GetDec(row, ProductionVc::Rows::QtyMade);
-        if (DecIsBlank(&used)) DecSetZero(&used);
-        if (DecIsBlank(&made)) DecSetZero(&made);
+        PackedDecimal used, made;
+        if (!ProductionRowRead(production, i, item, &used, &made)) continue;
         DecMul(&used, &times, &used);
         DecMul(&made, &times, &made);
         PackedDecimal a, b;

@@ -117,6 +117,10 @@ int32_t LinkedRowIndex(uint32_t link, int32_t count);
 // True when the row's structure code (PString) names a structure: not
 // empty and not the window's "_".
 bool NamesStructure(const uint8_t *structure);
+// Reads row i of a production: its item code (PString) into item, its
+// used and made quantities (blank read as zero). false for a row that
+// cannot be read or names no item.
+bool ProductionRowRead(const uint8_t *production, int32_t i, uint8_t *item, PackedDecimal *used, PackedDecimal *made);
 
 // ---- Register entries (stock_hooks.cpp) ----
 

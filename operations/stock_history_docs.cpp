@@ -136,7 +136,7 @@ bool StockHistoryFromPurchase(const uint8_t *purchase) {
 // same amount the production moves into stock.
 bool StockHistoryFromProduction(const uint8_t *production) {
     assert(production);
-    uint8_t own[256], location[256], item[256], row[ProductionVc::Rows::Size];
+    uint8_t own[256], location[256], item[256];
     GetText(production, ProductionVc::Location, own);
     LocationOr(own, location);
     PackedDecimal times = GetDec(production, ProductionVc::Quantity);
@@ -144,13 +144,8 @@ bool StockHistoryFromProduction(const uint8_t *production) {
     std::vector<Line> lines;
     int32_t count = MatrixRowCount(ProductionVc::Number, 0, production);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(ProductionVc::Number, production, i, row)) continue;
-        GetText(row, ProductionVc::Rows::ItemCode, item);
-        if (item[0] == 0) continue;
-        PackedDecimal used = GetDec(row, ProductionVc::Rows::QtyUsed), made = GetDec(row, ProductionVc::Rows::QtyMade);
-        if (DecIsBlank(&used)) DecSetZero(&used);
-        if (DecIsBlank(&made)) DecSetZero(&made);
-        PackedDecimal net;
+        PackedDecimal used, made, net;
+        if (!ProductionRowRead(production, i, item, &used, &made)) continue;
         DecSub(&made, &used, &net);
         DecMul(&net, &times, &net);
         Add(lines, item, location, &net, (uint16_t)i);

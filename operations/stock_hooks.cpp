@@ -19,6 +19,7 @@
 #include "rules/documents.h"
 #include "rules/entry_state.h"
 #include "rules/ledger.h"
+#include "rules/register_hooks_entries.h"
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 
@@ -285,48 +286,39 @@ void MoveDefaultsOther(int, uint8_t *m) {
     PutU16(m, StockMoveVc::Done, 0);
 }
 
-// The entry every stock register shares: the checks and kept fields.
-RegisterHooks Base() {
-    RegisterHooks h;
-    h.validateRecord = ValidateRecordOf;
-    h.canDelete = CanDeleteRecordOf;
-    h.preserveStoredFields = PreserveStoredFieldsOf;
-    return h;
-}
-
 }  // namespace
 
 void InstallStockEntries(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h = Base();
+    RegisterHooks h = CheckedEntry();
     h.beforeInsert = PurchaseBeforeInsert, h.afterInsert = PurchaseAfterInsert;
     h.beforeUpdate = PurchaseBeforeUpdate, h.beforeDelete = PurchaseBeforeDelete;
     h.newRecordDefaults = PurchaseDefaults, h.newRecordDefaultsOther = PurchaseDefaultsOther;
     table[PUVc::Number] = h;
 
-    h = Base();
+    h = CheckedEntry();
     h.beforeInsert = OrderBeforeInsert, h.afterInsert = OrderAfterInsert;
     h.beforeUpdate = OrderBeforeUpdate, h.afterUpdate = OrderAfterUpdate, h.beforeDelete = OrderBeforeDelete;
     h.newRecordDefaults = OrderDefaults, h.newRecordDefaultsOther = OrderDefaultsOther;
     table[ORVc::Number] = h;
 
-    h = Base();
+    h = CheckedEntry();
     h.beforeInsert = DeliveryBeforeInsert, h.afterInsert = DeliveryAfterInsert;
     h.beforeUpdate = DeliveryBeforeUpdate, h.afterUpdate = DeliveryAfterUpdate;
     h.beforeDelete = DeliveryBeforeDelete;
     h.newRecordDefaults = DeliveryDefaults, h.newRecordDefaultsOther = DeliveryDefaultsOther;
     table[SHVc::Number] = h;
 
-    h = Base();
+    h = CheckedEntry();
     h.beforeInsert = PoBeforeInsert, h.beforeUpdate = PoBeforeUpdate, h.beforeDelete = PoBeforeDelete;
     h.newRecordDefaults = PoDefaults, h.newRecordDefaultsOther = PoDefaultsOther;
     table[PurchOrderVc::Number] = h;
 
-    h = Base();
+    h = CheckedEntry();
     h.beforeInsert = ProdBeforeInsert, h.beforeUpdate = ProdBeforeUpdate, h.beforeDelete = ProdBeforeDelete;
     h.newRecordDefaults = ProdDefaults, h.newRecordDefaultsOther = ProdDefaultsOther;
     table[ProductionVc::Number] = h;
 
-    h = Base();
+    h = CheckedEntry();
     h.beforeInsert = MoveBeforeInsert, h.afterInsert = MoveAfterInsert;
     h.beforeUpdate = MoveBeforeUpdate, h.afterUpdate = MoveAfterUpdate;
     h.newRecordDefaults = MoveDefaults, h.newRecordDefaultsOther = MoveDefaultsOther;

@@ -35,17 +35,8 @@ constexpr int CodeMax = 20, CurrencyMax = 5;
 // Steps 1 and 2: the number, posted only when approved, the date.
 int HeadChecks(uint8_t *payment, const uint8_t *old, int mode) {
     DateRec date = GetDate(payment, OP::PayDate);
-    if (NeedsNumber(GetU32(payment, OP::SerNr))) {
-        int32_t hint = SeriesHint(SU::SeriesB + 8, SeriesDefaultsBlk::OutPayStart);
-        int32_t n = NextSerialNumber(OP::Number, &date, hint, 0);
-        PutU32(payment, OP::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
-    }
-    uint32_t serial = GetU32(payment, OP::SerNr);
-    bool kept = mode != 1 && old && GetU32(old, OP::SerNr) == serial;
-    if (!kept && !NeedsNumber(serial) && RecExists(OP::Number, payment))
-        return FieldError(Texts::SerialNumberExists, nullptr, OP::SerNr);
-    if (!kept && (NeedsNumber(serial) || !SerialNumberValid(OP::Number, (int32_t)serial, &date)))
-        return FieldError(Texts::NumberOutsideSeries, nullptr, OP::SerNr);
+    int32_t hint = SeriesHint(SU::SeriesB + 8, SeriesDefaultsBlk::OutPayStart);
+    if (int refused = CheckDocumentNumber(OP::Number, payment, old, mode, OP::SerNr, date, hint)) return refused;
     if (GetU16(payment, OP::Posted) == 1 && GetU16(payment, OP::Approved) != 1)
         return FieldError(Texts::PostedNotApproved, nullptr, OP::Posted);
     if (!CheckBeforeSave(OP::Number, payment, OP::PayDate)) return -1;

@@ -224,10 +224,7 @@ void NewDefaults(int, uint8_t *payment) {
 
 // Fills register 30's entry of table, whole.
 void InstallVendorPaymentEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h;
-    h.validateRecord = ValidateRecordOf;
-    h.preserveStoredFields = PreserveStoredFieldsOf;
-    h.canDelete = CanDeleteRecordOf;
+    RegisterHooks h = CheckedEntry();
     h.beforeInsert = BeforeInsert;
     h.beforeUpdate = BeforeUpdate;
     h.beforeDelete = BeforeDelete;

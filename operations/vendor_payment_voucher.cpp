@@ -22,6 +22,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/purchase_ledger.h"
+#include "operations/voucher_text.h"
 #include "rules/accounts.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
@@ -44,13 +45,9 @@ int Refuse() {
 // text or the account's name; false when the account is missing.
 bool PostBlock(const uint8_t *accounts, uint32_t offset, const uint8_t *objects, const uint8_t *text,
                const PackedDecimal *amount, bool merge, bool debit, PackedDecimal *running) {
-    uint8_t account[256], name[TextMax + 2];
+    uint8_t account[256];
     GetPString(accounts, offset, AccountMax, account);
-    if (!AccountNameOf(account, name, TextMax)) return false;
-    const uint8_t empty[1] = {0};
-    FindVoucherRow(PendingVoucher, account, objects ? objects : empty, empty, text ? text : name, amount, merge, debit,
-                   running);
-    return true;
+    return FindNamedVoucherRow(PendingVoucher, account, objects, nullptr, text, amount, merge, debit, running);
 }
 
 // The payment mode of the payment: the row with its code, else the first.
@@ -157,28 +154,12 @@ int PostVendorPayment(uint8_t *payment, int force) {
     const uint8_t *accounts = SettingsRecord(PurchAccountsBlk::Number, VendorAccountsBlock);
     PendingVoucherClear();
     DateRec date = GetDate(payment, OP::PayDate);
-    if (force == 0) {
-        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
-        if (!posting || GetU16(posting, PostingBlk::PostPayments) == 0) return 1;
-        DateRec start = GetDate(posting, PostingBlk::PaymentStart);
-        if (start.year != 0 && DateCompare(&start, &date) > 0) return 1;
-    }
+    if (force == 0 && !VoucherDueOn(PostingBlk::PostPayments, PostingBlk::PaymentStart, date)) return 1;
     if (!accounts) return Refuse();
-    PutU16(PendingVoucher, Voucher::YearCode, YearCodePayment);
-    PutU32(PendingVoucher, Voucher::SerNr, GetU32(payment, OP::SerNr));
-    if (force == 0 && RecExists(Voucher::Number, PendingVoucher)) return Refuse();
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, date);
+    if (!PendingVoucherHead(YearCodePayment, GetU32(payment, OP::SerNr), date, force == 0)) return Refuse();
     uint8_t text[256], part[256];
     text[0] = 0;
-    GetText(payment, OP::CurncyCode, part);
-    if (part[0] != 0) {
-        PStringCopy(text, part);
-        PStringAppendC(text, " ");
-        PackedDecimal rate = GetDec(payment, OP::Rate);
-        DecFormat(&rate, 2, part);
-        PStringAppend(text, part);
-    }
+    AppendCurrencyRate(text, "", payment, OP::CurncyCode, GetDec(payment, OP::Rate));
 
     Build b{payment, accounts, RatePer100(payment, OP::Rate), {}};
     DecSetZero(&b.running);

@@ -40,17 +40,19 @@ struct PostingRow {
     PackedDecimal amount;
 };
 
-// The month of a booking on account at date into *month; *post false when
-// nothing is to be posted: an empty date or account, or a date the
-// balances cannot hold (which raises BalanceDateOutsideFlag).
-void BookingMonth(const DateRec *date, const uint8_t *account, uint16_t *month, bool *post) {
-    *post = false;
-    if (DateIsEmpty(date) || account[0] == 0) return;
+// The month of a booking on account at date into *month and its objects
+// (null: none) sorted and joined into joined; false when nothing is to be
+// posted: an empty date or account, or a date the balances cannot hold
+// (which raises BalanceDateOutsideFlag).
+bool BookingMonth(const DateRec *date, const uint8_t *account, const uint8_t *objects, uint16_t *month,
+                  uint8_t *joined) {
+    if (DateIsEmpty(date) || account[0] == 0) return false;
     if (!MonthIndexChecked(date, month)) {
         BalanceDateOutsideFlag = true;
-        return;
+        return false;
     }
-    *post = true;
+    JoinObjectList(objects ? objects : EmptyPString, joined);
+    return true;
 }
 
 // out = amount, or its negation when negate is set.
@@ -248,11 +250,8 @@ namespace {
 bool PostRowToBalances(const DateRec *date, const uint8_t *account, const uint8_t *objects,
                        const PackedDecimal *amount, int kind, const uint8_t *extraCode, BalanceBatch *batch) {
     uint16_t month = 0;
-    bool post = false;
-    BookingMonth(date, account, &month, &post);
-    if (!post) return true;
     PString joined;
-    JoinObjectList(objects ? objects : EmptyPString, joined);
+    if (!BookingMonth(date, account, objects, &month, joined)) return true;
     ObjectSlots slots;
     ParseObjectList(joined, &slots);
     int filled = 0;
@@ -279,11 +278,8 @@ bool PostRowToBalances(const DateRec *date, const uint8_t *account, const uint8_
 bool PostAmountAtDate(const DateRec *date, const uint8_t *account, const uint8_t *objects, const PackedDecimal *amount,
                       int kind) {
     uint16_t month = 0;
-    bool post = false;
-    BookingMonth(date, account, &month, &post);
-    if (!post) return true;
     PString joined;
-    JoinObjectList(objects ? objects : EmptyPString, joined);
+    if (!BookingMonth(date, account, objects, &month, joined)) return true;
     return UpdateBalanceRecord(account, joined, month, amount, kind);
 }
 

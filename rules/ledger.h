@@ -107,6 +107,11 @@ void AddVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *obje
 // As AddVoucherRow, adding into an equal row when search is set.
 void FindVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
                     const uint8_t *text, const PackedDecimal *amount, bool search, bool debit, PackedDecimal *total);
+// As FindVoucherRow on an account that must exist: a null text takes the
+// account's name. false, and no row, when the account is missing.
+bool FindNamedVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
+                         const uint8_t *text, const PackedDecimal *amount, bool search, bool debit,
+                         PackedDecimal *total);
 // The same for the rows of an sm1 record, merging equal rows when merge is set.
 void AddAccountRow(uint8_t *sm1, const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
                    const uint8_t *text, const PackedDecimal *amount, bool merge, bool debit, PackedDecimal *total);
@@ -162,6 +167,15 @@ bool StoreVoucher(uint8_t *voucher);
 bool StorePendingVoucher();
 // Frees the pending voucher's rows and clears it.
 void PendingVoucherClear();
+// Whether block 199 has a document dated date posted: its switch at
+// switchAt on, and date not before the start at startAt (an empty start
+// holds none back).
+bool VoucherDueOn(U16Field switchAt, DateField startAt, const DateRec &date);
+// Heads the pending voucher of a document: the series' fixed year code,
+// the document's serial, registered today and dated date. With checkKey,
+// false (the dates not set) when a voucher is stored under that key
+// already: a document's voucher never replaces another one.
+bool PendingVoucherHead(uint16_t yearCode, uint32_t serial, const DateRec &date, bool checkKey);
 // Clears the VAT codes of rows that block 208 does not know.
 void ClearUnknownVatCodes(uint8_t *voucher);
 // Creates the accounts that the voucher's rows name and that do not exist.

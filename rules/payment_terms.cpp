@@ -14,6 +14,7 @@
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "rules/series_terms.h"
+#include "rules/settings_row_find.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -24,12 +25,7 @@ constexpr uint16_t TermsOrdinary = 1, TermsPaymentMode = 2, TermsCash = 3, Terms
 // True when a row of block 131 has the payment-mode code (a PString).
 bool PaymentModeExists(const uint8_t *code) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
-    uint8_t rowCode[256];
-    for (int32_t i = 0; i < modes.count; i++) {
-        GetText(modes.data + (size_t)i * PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, rowCode);
-        if (PStringEqual(rowCode, code)) return true;
-    }
-    return false;
+    return SettingsRowWithCode(modes, PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, code) >= 0;
 }
 
 // The kind word of a terms record, 0 read as ordinary.

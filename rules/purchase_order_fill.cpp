@@ -4,18 +4,8 @@
 
 #include "core/field_access.h"
 #include "database/access/record_access.h"
+#include "operations/doc_flow_fields.h"
 #include "rules/documents.h"
-
-namespace {
-
-// Copies the text field of at most max characters at from in src to to in dst.
-void CopyText(uint8_t *dst, uint32_t to, const uint8_t *src, uint32_t from, int max) {
-    uint8_t text[256];
-    GetPString(src, from, max, text);
-    PutPString(dst, to, max, text);
-}
-
-}  // namespace
 
 // Reads the vendor (register 27) of the order's vendor code and copies its
 // name, address lines, text, VAT zone, payment terms, currency, language,
@@ -32,16 +22,16 @@ bool CopyVendorToPurchaseOrder(uint8_t *order) {
     uint32_t recid = 0, position = 0;
     if (!RecFind(VEVc::Number, vendor.record, 1, 1, &recid, &position)) return false;
     const uint8_t *v = vendor.record;
-    CopyText(order, PurchOrderVc::VendName, v, VEVc::Name, 60);
-    CopyText(order, PurchOrderVc::Addr1, v, VEVc::Addr1, 60);
-    CopyText(order, PurchOrderVc::Addr2, v, VEVc::Addr2, 60);
-    CopyText(order, PurchOrderVc::Addr3, v, VEVc::Addr3, 60);
-    CopyText(order, PurchOrderVc::Contact, v, VEVc::Contact, 60);
+    DocFlowCopyText(order, PurchOrderVc::VendName, v, VEVc::Name, 60);
+    DocFlowCopyText(order, PurchOrderVc::Addr1, v, VEVc::Addr1, 60);
+    DocFlowCopyText(order, PurchOrderVc::Addr2, v, VEVc::Addr2, 60);
+    DocFlowCopyText(order, PurchOrderVc::Addr3, v, VEVc::Addr3, 60);
+    DocFlowCopyText(order, PurchOrderVc::Contact, v, VEVc::Contact, 60);
     PutU16(order, PurchOrderVc::VatZone, GetU16(v, VEVc::VatZone));
-    CopyText(order, PurchOrderVc::PayTerms, v, VEVc::PayTerms, 2);
-    CopyText(order, PurchOrderVc::CurncyCode, v, VEVc::CurncyCode, 5);
-    CopyText(order, PurchOrderVc::LangCode, v, VEVc::LangCode, 5);
-    CopyText(order, PurchOrderVc::DelMode, v, VEVc::DelMode, 5);
-    CopyText(order, PurchOrderVc::DelTerms, v, VEVc::DelTerms, 5);
+    DocFlowCopyText(order, PurchOrderVc::PayTerms, v, VEVc::PayTerms, 2);
+    DocFlowCopyText(order, PurchOrderVc::CurncyCode, v, VEVc::CurncyCode, 5);
+    DocFlowCopyText(order, PurchOrderVc::LangCode, v, VEVc::LangCode, 5);
+    DocFlowCopyText(order, PurchOrderVc::DelMode, v, VEVc::DelMode, 5);
+    DocFlowCopyText(order, PurchOrderVc::DelTerms, v, VEVc::DelTerms, 5);
     return true;
 }

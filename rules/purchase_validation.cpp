@@ -183,12 +183,7 @@ bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool
     if (!PendingVoucher) return false;
     PendingVoucherClear();
     DateRec date = GetDate(purchase, PUVc::TransDate);
-    if (!always) {
-        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
-        if (!posting || GetU16(posting, PostingBlk::PurchVouchers) == 0) return true;
-        DateRec start = GetDate(posting, PostingBlk::PurchVoucherStart);
-        if (!DateIsEmpty(&start) && DateCompare(&date, &start) < 0) return true;
-    }
+    if (!always && !VoucherDueOn(PostingBlk::PurchVouchers, PostingBlk::PurchVoucherStart, date)) return true;
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     if (!accounts) return AccountMissing(why, TextNoStockAccount, EmptyPString);
 
@@ -206,10 +201,7 @@ bool BuildPurchaseVoucher(const uint8_t *purchase, const uint8_t *location, bool
     if (!AccountNameOf(clearing, clearingName, 60)) return AccountMissing(why, TextNoClearingAccount, clearing);
     if (!AccountNameOf(rounding, roundingName, 60)) return AccountMissing(why, TextNoRoundingAccount, rounding);
 
-    PutU16(PendingVoucher, Voucher::YearCode, YearCodePurchase);
-    PutU32(PendingVoucher, Voucher::SerNr, GetU32(purchase, PUVc::SerNr));
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, date);
+    PendingVoucherHead(YearCodePurchase, GetU32(purchase, PUVc::SerNr), date, false);
     uint8_t part[256];
     GetText(purchase, PUVc::VendCode, text);
     GetText(purchase, PUVc::VendName, part);

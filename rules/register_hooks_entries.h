@@ -1,6 +1,7 @@
 // register_hooks_entries.h - what the files of the rules' register entries
 // share: the functions that fill the ledger's and the masters' entries,
-// and the step every new-record default takes first.
+// the checks every entry starts from, and the step every new-record
+// default takes first.
 #pragma once
 
 #include <array>
@@ -19,6 +20,15 @@ void InstallSalesDocEntries(std::array<RegisterHooks, RegisterCount> &table);
 // Fills the entry of register 5, the sales invoices
 // (register_hooks_invoice.cpp).
 void InstallInvoiceEntry(std::array<RegisterHooks, RegisterCount> &table);
+// The part of an entry every register with business rules starts from:
+// the record layer's check, its delete check and its kept fields.
+inline RegisterHooks CheckedEntry() {
+    RegisterHooks h;
+    h.validateRecord = ValidateRecordOf;
+    h.canDelete = CanDeleteRecordOf;
+    h.preserveStoredFields = PreserveStoredFieldsOf;
+    return h;
+}
 // Takes the current session user's code into EntryUserCode (empty when no
 // session is current); every new record's defaults start with it.
 void SetEntryUserCode();

@@ -186,10 +186,8 @@ void NewDefaultsOther(int, uint8_t *invoice) {
 
 // Fills register 5's entry of table, whole.
 void InstallInvoiceEntry(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks h;
+    RegisterHooks h = CheckedEntry();
     h.validateRecord = Validate;
-    h.preserveStoredFields = PreserveStoredFieldsOf;
-    h.canDelete = CanDeleteRecordOf;
     h.beforeInsert = BeforeInsert;
     h.afterInsert = AfterInsert;
     h.beforeUpdate = BeforeUpdate;

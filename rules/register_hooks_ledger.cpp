@@ -215,20 +215,10 @@ void Sp1Defaults(int, uint8_t *sp1) {
     PutU16(sp1, PersEntryVc::Reg18Done, 0);
 }
 
-// The entry every ledger register shares: its check, delete check and
-// kept fields.
-RegisterHooks LedgerEntry() {
-    RegisterHooks h;
-    h.validateRecord = ValidateRecordOf;
-    h.canDelete = CanDeleteRecordOf;
-    h.preserveStoredFields = PreserveStoredFieldsOf;
-    return h;
-}
-
 // The entry of a register with the shared sm1/fb1/sp1 hooks.
 template <bool (*Post)(const uint8_t *, bool), ApproveKind Kind, uint32_t SerAt, uint32_t DoneAt>
 RegisterHooks SubLedgerEntry(void (*defaults)(int, uint8_t *)) {
-    RegisterHooks h = LedgerEntry();
+    RegisterHooks h = CheckedEntry();
     h.newRecordDefaults = defaults;
     h.newRecordDefaultsOther = SubDefaultsOther<SerAt, DoneAt>;
     h.afterInsert = SubAfterInsert<Post, Kind>;
@@ -243,7 +233,7 @@ RegisterHooks SubLedgerEntry(void (*defaults)(int, uint8_t *)) {
 
 // Fills the entries of registers 9, 11, 51 and 126.
 void InstallLedgerEntries(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks v = LedgerEntry();
+    RegisterHooks v = CheckedEntry();
     v.insertKeyExists = VoucherKeyExists;
     v.newRecordDefaults = VoucherDefaults;
     v.newRecordDefaultsOther = VoucherDefaultsOther;

@@ -73,30 +73,21 @@ int Register56Mark(int, uint8_t *r) {
 }
 int Register56MarkUpdate(int reg, uint8_t *r, uint8_t *, uint32_t) { return Register56Mark(reg, r); }
 
-// The part every entry here shares: its check, delete check and kept fields.
-RegisterHooks DocEntry() {
-    RegisterHooks h;
-    h.validateRecord = ValidateRecordOf;
-    h.canDelete = CanDeleteRecordOf;
-    h.preserveStoredFields = PreserveStoredFieldsOf;
-    return h;
-}
-
 }  // namespace
 
 // Fills the entries of registers 45, 55 and 56, and the check of 127.
 void InstallSalesDocEntries(std::array<RegisterHooks, RegisterCount> &table) {
-    RegisterHooks contract = DocEntry();
+    RegisterHooks contract = CheckedEntry();
     contract.newRecordDefaults = ContractDefaults;
     contract.newRecordDefaultsOther = ContractDefaultsOther;
     table[ContractVc::Number] = contract;
 
-    RegisterHooks quotation = DocEntry();
+    RegisterHooks quotation = CheckedEntry();
     quotation.newRecordDefaults = QuotationDefaults;
     quotation.newRecordDefaultsOther = QuotationDefaultsOther;
     table[QuotationVc::Number] = quotation;
 
-    RegisterHooks pi = DocEntry();
+    RegisterHooks pi = CheckedEntry();
     pi.newRecordDefaults = Register56Defaults;
     pi.beforeInsert = Register56Mark;
     pi.beforeUpdate = Register56MarkUpdate;

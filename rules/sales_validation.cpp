@@ -15,6 +15,7 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "operations/operations.h"
+#include "operations/purchase_ledger.h"
 #include "rules/checks.h"
 #include "rules/ledger.h"
 #include "rules/prices.h"
@@ -51,16 +52,6 @@ constexpr SalesDoc ContractDoc = {ContractVc::Number,     ContractVc::SerNr,    
                                   ContractVc::Rows::Size, ContractVc::Rows::ItemCode, 0,
                                   ContractVc::Rows::Sum,  ContractVc::Rows::SalesAcc, 0, ContractVc::Rows::VatCode};
 
-// True when a record of reg has code at field 1 of its first index.
-bool CodeStored(int reg, uint32_t field, const uint8_t *code) {
-    if (code[0] == 0) return false;
-    RuleRecord r(reg);
-    if (!r.record) return false;
-    PutPString(r.record, field, CodeMax, code);
-    uint32_t recid = 0, position = 0;
-    return RecFind(reg, r.record, 1, 1, &recid, &position);
-}
-
 // The serial-number step shared by the three checks: a record without a
 // number gets one drawn from wanted. Gives the text of a key fault (1547)
 // or of a series fault (1557), 0 when both pass or are skipped because an
@@ -94,7 +85,7 @@ int RowChecks(const SalesDoc &d, const uint8_t *record, int zone, bool itemNeede
         if (d.rowAccount && !AccountAgreesWithVat(row, d.rowAccount, d.rowVat, zone))
             return FieldErrorAt(Texts::AccountVatMismatch, nullptr, (uint16_t)d.matrix, at, (uint16_t)d.rowVat);
         GetPString(row, d.rowItem, CodeMax, code);
-        if (code[0] != 0 && !CodeStored(INVc::Number, INVc::Code, code))
+        if (code[0] != 0 && !CodeInRegister(INVc::Number, INVc::Code, CodeMax, code))
             return FieldErrorAt(Texts::CodeUnknown, nullptr, (uint16_t)d.matrix, at, (uint16_t)d.rowItem);
         PackedDecimal amount = GetDec(row, d.rowAmount);
         if (!DecIsZero(&amount)) {
@@ -145,7 +136,7 @@ int OrderLikeChecks(const SalesDoc &d, uint8_t *record, const uint8_t *stored, i
     if (!CheckBeforeSave(d.reg, record, (uint16_t)d.date)) return -1;
     uint8_t code[256];
     GetPString(record, d.customer, CodeMax, code);
-    if (!CodeStored(CUVc::Number, CUVc::Code, code))
+    if (!CodeInRegister(CUVc::Number, CUVc::Code, CodeMax, code))
         return FieldError(Texts::CodeUnknown, nullptr, (uint16_t)d.customer);
     if (order) {
         uint8_t objects[256], none[1] = {0};
@@ -171,7 +162,7 @@ int ContractChecks(uint8_t *record, const uint8_t *stored, int mode) {
     uint8_t code[256];
     GetPString(record, d.customer, CodeMax, code);
     if (code[0] == 0) return FieldError(Texts::CustomerCodeMissing, nullptr, (uint16_t)d.customer);
-    if (!CodeStored(CUVc::Number, CUVc::Code, code))
+    if (!CodeInRegister(CUVc::Number, CUVc::Code, CodeMax, code))
         return FieldError(Texts::CodeUnknown, nullptr, (uint16_t)d.customer);
     return RowChecks(d, record, GetU16(record, ContractVc::VatZone), false);
 }

@@ -1,6 +1,6 @@
 // serial_numbers.cpp - serial numbers of new and imported records, the
-// series range that holds a number, and the check of a record's date
-// before it is saved.
+// series range that holds a number, the number step of a document's
+// checks, and the check of a record's date before it is saved.
 //
 // A numbered register keeps its 32-bit serial number in the first key part
 // of its current index. Vouchers (register 11) number within their fiscal
@@ -14,6 +14,7 @@
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
+#include "rules/rules_types.h"
 #include "rules/series_terms.h"
 
 namespace {
@@ -131,4 +132,20 @@ int CheckBeforeSave(int reg, uint8_t *record, uint16_t field) {
     default: break;
     }
     return 1;
+}
+
+int CheckDocumentNumber(int reg, uint8_t *record, const uint8_t *old, int mode, uint32_t serialAt,
+                        const DateRec &date, int32_t hint) {
+    assert(record);
+    if (NeedsNumber(GetU32(record, serialAt))) {
+        int32_t n = NextSerialNumber(reg, &date, hint, 0);
+        PutU32(record, serialAt, n == NoFreeNumber ? SerialNone : (uint32_t)n);
+    }
+    uint32_t serial = GetU32(record, serialAt);
+    if (mode != 1 && old && GetU32(old, serialAt) == serial) return 0;
+    if (!NeedsNumber(serial) && RecExists(reg, record))
+        return FieldError(Texts::SerialNumberExists, nullptr, (uint16_t)serialAt);
+    if (NeedsNumber(serial) || !SerialNumberValid(reg, (int32_t)serial, &date))
+        return FieldError(Texts::NumberOutsideSeries, nullptr, (uint16_t)serialAt);
+    return 0;
 }

@@ -144,21 +144,13 @@ bool BuildShipmentVoucher(const uint8_t *delivery, bool force) {
 
     PendingVoucherClear();
     DateRec date = GetDate(delivery, SHVc::ShipDate);
-    if (!force) {
-        const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
-        if (!posting || GetU16(posting, PostingBlk::DeliveryVouchers) == 0) return true;
-        DateRec start = GetDate(posting, PostingBlk::DeliveryVoucherStart);
-        if (!DateIsEmpty(&start) && DateCompare(&date, &start) < 0) return true;
-    }
+    if (!force && !VoucherDueOn(PostingBlk::DeliveryVouchers, PostingBlk::DeliveryVoucherStart, date)) return true;
 
     uint8_t costAccount[256], costName[62], stockName[62], text[256], part[256];
     GetText(accounts, SalesAccountsBlk::CostOfGoodsAcc, costAccount);
     if (!AccountNameOf(costAccount, costName, 60) || !AccountNameOf(stockAccount, stockName, 60)) return Refuse();
 
-    PutU16(PendingVoucher, Voucher::YearCode, YearCodeDelivery);
-    PutU32(PendingVoucher, Voucher::SerNr, GetU32(delivery, SHVc::SerNr));
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, date);
+    PendingVoucherHead(YearCodeDelivery, GetU32(delivery, SHVc::SerNr), date, false);
     GetText(delivery, SHVc::CustCode, text);
     GetText(delivery, SHVc::DelAddr0, part);
     PStringAppendC(text, " ");
@@ -226,18 +218,11 @@ bool BuildStockMovementVoucher(const uint8_t *move, const uint8_t *from, const u
     if (DecIsZero(&rate)) DecFromLong(&rate, 100);
     PendingVoucherClear();
     DateRec date = GetDate(move, StockMoveVc::MoveDate);
-    const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
-    if (!posting || GetU16(posting, PostingBlk::StockMoveVouchers) == 0) return true;
-    DateRec start = GetDate(posting, PostingBlk::StockMoveVoucherStart);
-    if (!DateIsEmpty(&start) && DateCompare(&date, &start) < 0) return true;
+    if (!VoucherDueOn(PostingBlk::StockMoveVouchers, PostingBlk::StockMoveVoucherStart, date)) return true;
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     if (!accounts) return Refuse();
 
-    PutU16(PendingVoucher, Voucher::YearCode, YearCodeStockMove);
-    PutU32(PendingVoucher, Voucher::SerNr, GetU32(move, StockMoveVc::SerNr));
-    if (RecExists(Voucher::Number, PendingVoucher)) return Refuse();
-    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
-    PutDate(PendingVoucher, Voucher::TransDate, date);
+    if (!PendingVoucherHead(YearCodeStockMove, GetU32(move, StockMoveVc::SerNr), date, true)) return Refuse();
     uint8_t text[256], part[256];
     text[0] = 0;
     GetText(move, StockMoveVc::CurncyCode, part);

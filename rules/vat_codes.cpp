@@ -15,6 +15,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "database/access/record_access.h"
+#include "rules/settings_row_find.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -32,16 +33,11 @@ const uint8_t *AnswerRow(const SettingsRows &rows, const uint8_t *code, int32_t 
     *found = false;
     if (rows.count <= 0) return nullptr;
     *index = 0;
-    if (code && code[0] <= VatCodeMax) {
-        uint8_t own[256];
-        for (int32_t i = 0; i < rows.count; i++) {
-            GetText(rows.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, own);
-            if (PStringEqual(own, code)) {
-                *index = i;
-                *found = true;
-                break;
-            }
-        }
+    const bool askable = code && code[0] <= VatCodeMax;
+    int32_t own = askable ? SettingsRowWithCode(rows, VatCodeRow::Size, VatCodeRow::Code, code) : -1;
+    if (own >= 0) {
+        *index = own;
+        *found = true;
     }
     return rows.data + (size_t)*index * VatCodeRow::Size;
 }

@@ -9,6 +9,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "rules/settings_row_find.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -77,17 +78,9 @@ void VatSumsAdd(MemBlock sums, const uint8_t *code, const PackedDecimal *amount)
     SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
     SumsView view(sums);
     if (!Matches(view, rows)) return;
-    int32_t slot = 0;
-    if (code && code[0] <= VatCodeMax) {
-        uint8_t own[256];
-        for (int32_t i = 0; i < rows.count; i++) {
-            GetText(rows.data + (size_t)i * VatCodeRow::Size, VatCodeRow::Code, own);
-            if (PStringEqual(own, code)) {
-                slot = i;
-                break;
-            }
-        }
-    }
+    const bool askable = code && code[0] <= VatCodeMax;
+    int32_t own = askable ? SettingsRowWithCode(rows, VatCodeRow::Size, VatCodeRow::Code, code) : -1;
+    int32_t slot = own < 0 ? 0 : own;
     PackedDecimal sum = view.Get(slot);
     DecAdd(&sum, amount, &sum);
     view.Put(slot, sum);

@@ -13,6 +13,7 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
+#include "rules/accounts.h"
 #include "rules/ledger.h"
 
 namespace {
@@ -57,12 +58,7 @@ bool AppendVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *j
 // *total. A zero amount or an empty account adds nothing.
 void AddVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
                    const uint8_t *text, const PackedDecimal *amount, int, bool debit, PackedDecimal *total) {
-    if (!amount || DecIsZero(amount) || !account || account[0] == 0) return;
-    PString joined;
-    JoinObjectList(objects ? objects : EmptyPString, joined);
-    PackedDecimal signedAmount;
-    SignedAmount(amount, debit, &signedAmount);
-    if (AppendVoucherRow(voucher, account, joined, vatCode, text, &signedAmount)) AddToTotal(total, &signedAmount);
+    FindVoucherRow(voucher, account, objects, vatCode, text, amount, false, debit, total);
 }
 
 // As AddVoucherRow, but with search set the amount goes into the last
@@ -90,6 +86,17 @@ void FindVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *obj
         }
     }
     if (AppendVoucherRow(voucher, account, joined, vatCode, text, &signedAmount)) AddToTotal(total, &signedAmount);
+}
+
+// FindVoucherRow on an account that must exist, with text or, when text
+// is null, the account's name (60 characters) as the row's text.
+bool FindNamedVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
+                         const uint8_t *text, const PackedDecimal *amount, bool search, bool debit,
+                         PackedDecimal *total) {
+    uint8_t name[62];
+    if (!AccountNameOf(account, name, 60)) return false;
+    FindVoucherRow(voucher, account, objects, vatCode, text ? text : name, amount, search, debit, total);
+    return true;
 }
 
 // The same on the 82-byte rows of an sm1 record: with merge set the first

@@ -1,5 +1,5 @@
-// vouchers.cpp - balancing and storing vouchers, and the import's repairs
-// of them.
+// vouchers.cpp - heading, balancing and storing vouchers, whether block
+// 199 has a document posted, and the import's repairs of vouchers.
 //
 // A voucher is built in a buffer (usually PendingVoucher), numbered by its
 // caller, balanced here with a row on account "9999" when its rows do not
@@ -14,6 +14,7 @@
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/system.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "rules/accounts.h"
@@ -117,6 +118,23 @@ void PendingVoucherClear() {
     assert(PendingVoucher);
     RecFreeMatrix(Voucher::Number, PendingVoucher);
     std::memset(PendingVoucher, 0, PendingVoucherSize);
+}
+
+bool VoucherDueOn(U16Field switchAt, DateField startAt, const DateRec &date) {
+    const uint8_t *posting = SettingsRecord(PostingBlk::Number, Block199);
+    if (!posting || GetU16(posting, switchAt) == 0) return false;
+    DateRec start = GetDate(posting, startAt);
+    return DateIsEmpty(&start) || DateCompare(&date, &start) >= 0;
+}
+
+bool PendingVoucherHead(uint16_t yearCode, uint32_t serial, const DateRec &date, bool checkKey) {
+    assert(PendingVoucher);
+    PutU16(PendingVoucher, Voucher::YearCode, yearCode);
+    PutU32(PendingVoucher, Voucher::SerNr, serial);
+    if (checkKey && RecExists(Voucher::Number, PendingVoucher)) return false;
+    PutDate(PendingVoucher, Voucher::RegDate, TodayDate);
+    PutDate(PendingVoucher, Voucher::TransDate, date);
+    return true;
 }
 
 // Empties the VAT code of every account row whose code block 208 does not
