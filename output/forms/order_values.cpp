@@ -47,6 +47,7 @@ PackedDecimal SideAmount(const uint8_t *s, size_t at) {
     return s ? GetDec(s, at) : blank;
 }
 
+// Where the order keeps what the shared header codes print.
 constexpr SalesHeaderLayout Header{
     .address0 = ORVc::Addr0, .delivery0 = ORVc::DelAddr0,
     .net = ORVc::Net, .vat = ORVc::Vat, .total = ORVc::Total,

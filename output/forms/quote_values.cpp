@@ -42,6 +42,7 @@ void NetLessVat(const uint8_t *q, int decimals, uint8_t *out) {
     DocDecText(rounded, FtAmount2, out);
 }
 
+// Where the quotation keeps what the shared header codes print.
 constexpr SalesHeaderLayout Header{
     .address0 = Q::CustName, .delivery0 = Q::DelAddr0,
     .net = Q::NetTotal, .vat = Q::VatTotal, .total = Q::Total,
@@ -62,6 +63,8 @@ constexpr SalesRowLayout Row{
     .sumDecimals = 0,
 };
 
+// A purchase order's code 13 prints the priced quantity; the ordered
+// quantity is its own code 151.
 constexpr DocRowFields PurchaseOrderRowFields{
     .itemCode = PR::ItemCode, .quantity = PR::PricedQty, .text = PR::Text, .price = PR::Price,
     .discount = PR::Discount, .sum = PR::Sum, .vatCode = PR::VatCode,

@@ -209,4 +209,30 @@ TEST_F(OrderDocumentValues, PurchaseOrderVendorAndItemUnit) {
     EXPECT_EQ(Value(17, 0), " A own");                      // no discount code on purchase orders
 }
 
+// Purchase orders and quotations look their delivery terms up alike, but
+// a purchase order serves none of the quotation's customer codes.
+TEST_F(OrderDocumentValues, DeliveryTermsLookedUpAlikeAndCustomerCodesOnlyOnSales) {
+    StoreRecord(DTVc::Number, [&](uint8_t *r) {
+        PutText(r, DTVc::Code, 5, "FOB");
+        PutText(r, DTVc::Name, 60, "Free on board");
+    });
+    RuleRecord p(PurchOrderVc::Number);
+    PutText(p.record, PurchOrderVc::DelTerms, 5, "FOB");
+    ASSERT_NO_FATAL_FAILURE(Load(-19, p.record));
+    EXPECT_EQ(Value(89), "FOB");
+    EXPECT_EQ(Value(90), "Free on board");
+    for (int16_t code : {78, 79, 80, 87, 92, 93, 94, 96, 97, 37}) EXPECT_EQ(Value(code), " A own") << code;
+    Unload();
+    PutText(p.record, PurchOrderVc::DelTerms, 5, "XX");
+    ASSERT_NO_FATAL_FAILURE(Load(-19, p.record));
+    EXPECT_EQ(Value(90), "");                               // not in the register
+
+    RuleRecord q(QuotationVc::Number);
+    PutText(q.record, QuotationVc::DelTerms, 5, "FOB");
+    ASSERT_NO_FATAL_FAILURE(Load(-14, q.record));
+    EXPECT_EQ(Value(89), "FOB");
+    EXPECT_EQ(Value(90), "Free on board");
+    EXPECT_EQ(Value(79), "");
+}
+
 }  // namespace
