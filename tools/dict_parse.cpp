@@ -64,6 +64,33 @@ bool ExpectString(DictParser &p, const char *what, std::string *out) {
     return true;
 }
 
+bool ExpectNumberedHead(DictParser &p, const char *what, int64_t lo, int64_t hi, DictPos *pos, uint16_t *number) {
+    *pos = PosOf(p, Next(p));
+    int64_t v;
+    if (!ExpectNumber(p, what, lo, hi, &v)) return false;
+    *number = (uint16_t)v;
+    return true;
+}
+
+bool ExpectNamedHead(DictParser &p, const char *keyword, DictPos *pos, std::string *name) {
+    *pos = PosOf(p, Next(p));
+    const DictToken &t = Next(p);
+    if (t.kind != DictTok::Word && t.kind != DictTok::String)
+        return ParseFail(p, t, std::string("expected a name after '") + keyword + "', found " + DictTokenText(t));
+    *name = t.text;
+    return true;
+}
+
+bool ExpectWordNumber(DictParser &p, const char *word, const char *usage, const char *what, int64_t lo, int64_t hi,
+                      uint16_t *number) {
+    const DictToken &t = Next(p);
+    if (!IsWord(t, word)) return ParseFail(p, t, usage);
+    int64_t v;
+    if (!ExpectNumber(p, what, lo, hi, &v)) return false;
+    *number = (uint16_t)v;
+    return true;
+}
+
 bool ExpectValue(DictParser &p, const char *what, DictRefKind kind, DictValue *out) {
     const DictToken &t = Next(p);
     out->kind = kind;

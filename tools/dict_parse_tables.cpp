@@ -70,19 +70,10 @@ bool ParseCollation(DictParser &p) {
 // name NAME class C index I
 bool ParseName(DictParser &p) {
     DictName n;
-    const DictToken &head = Next(p);
-    n.pos = PosOf(p, head);
-    const DictToken &t = Next(p);
-    if (t.kind != DictTok::Word && t.kind != DictTok::String)
-        return ParseFail(p, t, "expected a name after 'name', found " + DictTokenText(t));
-    n.name = t.text;
-    int64_t v;
-    if (!IsWord(Next(p), "class")) return ParseFail(p, t, "expected 'name NAME class C index I'");
-    if (!ExpectNumber(p, "class", 0, 65535, &v)) return false;
-    n.cls = (uint16_t)v;
-    if (!IsWord(Next(p), "index")) return ParseFail(p, t, "expected 'name NAME class C index I'");
-    if (!ExpectNumber(p, "index", 0, 65535, &v)) return false;
-    n.index = (uint16_t)v;
+    if (!ExpectNamedHead(p, "name", &n.pos, &n.name)) return false;
+    const char *usage = "expected 'name NAME class C index I'";
+    if (!ExpectWordNumber(p, "class", usage, "class", 0, 65535, &n.cls)) return false;
+    if (!ExpectWordNumber(p, "index", usage, "index", 0, 65535, &n.index)) return false;
     p.src->names.push_back(std::move(n));
     return ExpectEol(p);
 }
@@ -103,16 +94,11 @@ int FormulaType(const DictToken &t, bool argument) {
 // builtin NAME code C1 C2 [args TYPE...] [result TYPE]
 bool ParseBuiltin(DictParser &p) {
     DictBuiltin b;
-    const DictToken &head = Next(p);
-    b.pos = PosOf(p, head);
-    const DictToken &t = Next(p);
-    if (t.kind != DictTok::Word && t.kind != DictTok::String)
-        return ParseFail(p, t, "expected a name after 'builtin'");
-    b.name = t.text;
+    if (!ExpectNamedHead(p, "builtin", &b.pos, &b.name)) return false;
+    if (!ExpectWordNumber(p, "code", "expected 'builtin NAME code C1 C2 [args ...] [result T]'", "first code byte", 128,
+                          129, &b.code1))
+        return false;
     int64_t v;
-    if (!IsWord(Next(p), "code")) return ParseFail(p, t, "expected 'builtin NAME code C1 C2 [args ...] [result T]'");
-    if (!ExpectNumber(p, "first code byte", 128, 129, &v)) return false;
-    b.code1 = (uint16_t)v;
     if (!ExpectNumber(p, "second code byte", 0, 255, &v)) return false;
     b.code2 = (uint16_t)v;
     if (IsWord(Peek(p), "args")) {
@@ -139,31 +125,21 @@ bool ParseBuiltin(DictParser &p) {
 bool ParseOperator(DictParser &p) {
     static constexpr std::array<const char *, 4> classes = {"arithmetic", "concatenation", "comparison", "logical"};
     DictOperator o;
-    const DictToken &head = Next(p);
-    o.pos = PosOf(p, head);
-    int64_t v;
-    if (!ExpectNumber(p, "operator number", 1, 255, &v)) return false;
-    o.number = (uint16_t)v;
+    if (!ExpectNumberedHead(p, "operator number", 1, 255, &o.pos, &o.number)) return false;
     const DictToken &s = Next(p);
     if (s.kind != DictTok::Word && s.kind != DictTok::String)
         return ParseFail(p, s, "expected the operator's spelling after its number");
     o.spelling = s.text;
     o.word = s.kind == DictTok::Word;
     const char *usage = "expected 'operator N SPELLING precedence P class C arity A suboperation S'";
-    if (!IsWord(Next(p), "precedence")) return ParseFail(p, s, usage);
-    if (!ExpectNumber(p, "precedence", 1, 255, &v)) return false;
-    o.precedence = (uint16_t)v;
+    if (!ExpectWordNumber(p, "precedence", usage, "precedence", 1, 255, &o.precedence)) return false;
     if (!IsWord(Next(p), "class")) return ParseFail(p, s, usage);
     const DictToken &c = Next(p);
     for (int i = 0; i < 4; i++)
         if (IsWord(c, classes[i])) o.cls = (uint16_t)(i + 1);
     if (!o.cls) return ParseFail(p, c, "an operator class is arithmetic, concatenation, comparison or logical");
-    if (!IsWord(Next(p), "arity")) return ParseFail(p, s, usage);
-    if (!ExpectNumber(p, "arity", 1, 2, &v)) return false;
-    o.arity = (uint16_t)v;
-    if (!IsWord(Next(p), "suboperation")) return ParseFail(p, s, usage);
-    if (!ExpectNumber(p, "sub-operation", 0, 255, &v)) return false;
-    o.sub = (uint16_t)v;
+    if (!ExpectWordNumber(p, "arity", usage, "arity", 1, 2, &o.arity)) return false;
+    if (!ExpectWordNumber(p, "suboperation", usage, "sub-operation", 0, 255, &o.sub)) return false;
     p.src->operators.push_back(std::move(o));
     return ExpectEol(p);
 }

@@ -342,11 +342,7 @@ bool ParseWinType(DictParser &p) {
         {"word21", 21, 1, R::Number},    {"menukind", 22, 1, R::Number},
     }};
     DictWinType w;
-    const DictToken &head = Next(p);
-    w.pos = PosOf(p, head);
-    int64_t number;
-    if (!ExpectNumber(p, "window type", 1, WinTypeCount - 1, &number)) return false;
-    w.number = (uint16_t)number;
+    if (!ExpectNumberedHead(p, "window type", 1, WinTypeCount - 1, &w.pos, &w.number)) return false;
     if (Peek(p).kind == DictTok::Word && !ExpectName(p, "a window-type name", &w.name)) return false;
     bool ok = ParseBody(p, [&] {
         while (Peek(p).kind != DictTok::Eol && Peek(p).kind != DictTok::Close && Peek(p).kind != DictTok::End) {
@@ -380,11 +376,7 @@ bool ParseWinType(DictParser &p) {
 // window N { field ... / text ... / control ... / ... }
 bool ParseWindow(DictParser &p) {
     DictWindow w;
-    const DictToken &head = Next(p);
-    w.pos = PosOf(p, head);
-    int64_t number;
-    if (!ExpectNumber(p, "window type", 1, WinTypeCount - 1, &number)) return false;
-    w.number = (uint16_t)number;
+    if (!ExpectNumberedHead(p, "window type", 1, WinTypeCount - 1, &w.pos, &w.number)) return false;
     bool ok = ParseBody(p, [&] {
         const DictToken &t = Next(p);
         for (const EntryForm &form : WindowForms())
@@ -400,16 +392,13 @@ bool ParseWindow(DictParser &p) {
 // menu N "title" { item N "text" [key C] / separator }
 bool ParseMenu(DictParser &p) {
     DictMenu m;
-    const DictToken &head = Next(p);
-    m.pos = PosOf(p, head);
-    int64_t v;
-    if (!ExpectNumber(p, "menu number", 1, 65535, &v)) return false;
-    m.number = (uint16_t)v;
+    if (!ExpectNumberedHead(p, "menu number", 1, 65535, &m.pos, &m.number)) return false;
     if (!ExpectString(p, "the menu title", &m.title)) return false;
     bool ok = ParseBody(p, [&] {
         const DictToken &t = Next(p);
         DictMenuItem item;
         item.pos = PosOf(p, t);
+        int64_t v;
         if (IsWord(t, "separator")) {
             item.separator = true;
             item.text = "(-";
@@ -451,14 +440,11 @@ bool ParseList(DictParser &p) {
 // choice N [Name] { value -> text }
 bool ParseChoice(DictParser &p) {
     DictChoice c;
-    const DictToken &head = Next(p);
-    c.pos = PosOf(p, head);
-    int64_t v;
-    if (!ExpectNumber(p, "choice-list number", 1, 65533, &v)) return false;
-    c.number = (uint16_t)v;
+    if (!ExpectNumberedHead(p, "choice-list number", 1, 65533, &c.pos, &c.number)) return false;
     if (Peek(p).kind == DictTok::Word && !ExpectName(p, "a choice-list name", &c.name)) return false;
     bool ok = ParseBody(p, [&] {
         DictChoicePair pair;
+        int64_t v;
         if (!ExpectNumber(p, "choice value", -32768, 65535, &v)) return false;
         pair.value = (uint16_t)v;
         const DictToken &arrow = Next(p);

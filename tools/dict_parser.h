@@ -44,6 +44,16 @@ bool ExpectOpen(DictParser &p);
 bool ExpectName(DictParser &p, const char *what, std::string *out);
 bool ExpectNumber(DictParser &p, const char *what, int64_t lo, int64_t hi, int64_t *out);
 bool ExpectString(DictParser &p, const char *what, std::string *out);
+// A statement that begins "KEYWORD N": the keyword's place into *pos,
+// then N (lo..hi, at most 65535) into *number.
+bool ExpectNumberedHead(DictParser &p, const char *what, int64_t lo, int64_t hi, DictPos *pos, uint16_t *number);
+// A statement that begins "KEYWORD NAME", the name a word or a string:
+// the keyword's place into *pos, the name into *name.
+bool ExpectNamedHead(DictParser &p, const char *keyword, DictPos *pos, std::string *name);
+// "WORD N" inside a statement: the word (else usage is reported where it
+// should stand), then N, called what, (lo..hi, at most 65535) into *number.
+bool ExpectWordNumber(DictParser &p, const char *word, const char *usage, const char *what, int64_t lo, int64_t hi,
+                      uint16_t *number);
 // A number, or a name of the given kind (resolved later).
 bool ExpectValue(DictParser &p, const char *what, DictRefKind kind, DictValue *out);
 // A character: a one-character string or its code.

@@ -278,7 +278,8 @@ void DocumentExtrasFree();
 void OrderVendorLoad(const uint8_t *order);
 
 // ---- Order, quotation, purchase-order and delivery values
-// (order_values.cpp, quote_values.cpp, delivery_values.cpp) ----
+// (order_values.cpp, quote_values.cpp, delivery_values.cpp; the codes
+// orders and quotations share: sales_doc_values.h) ----
 
 void OrderFieldValue(const uint8_t *order, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);
 void QuoteFieldValue(const uint8_t *quote, int16_t code, const uint8_t *param, int16_t row, uint8_t *out);

@@ -7,13 +7,13 @@
 // A row code on a row the order does not have prints nothing.
 #include <cassert>
 
-#include "core/amount_words.h"
 #include "core/decimal.h"
 #include "core/field_access.h"
 #include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "output/forms/forms.h"
+#include "output/forms/sales_doc_values.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -22,8 +22,7 @@ namespace R = ORVc::Rows;
 namespace S = OrderSideRow;
 
 bool IsRowCode(int16_t c) {
-    return (c >= 8 && c <= 11) || (c >= 13 && c <= 20) || (c >= 28 && c <= 30) || (c >= 37 && c <= 39) || c == 43 ||
-           c == 47 || c == 48 || c == 51 || c == 53 || (c >= 138 && c <= 148) || c == 347 || c == 348;
+    return SalesRowCode(c) || c == 28 || c == 43 || c == 47 || c == 48 || c == 51 || c == 53 || (c >= 138 && c <= 148);
 }
 
 // A sum over the order's rows (rowPart) or side rows of the amount the
@@ -48,49 +47,34 @@ PackedDecimal SideAmount(const uint8_t *s, size_t at) {
     return s ? GetDec(s, at) : blank;
 }
 
-// The header, address and total codes; false for a code that is not one.
+// Where the order keeps what the shared header codes print.
+constexpr SalesHeaderLayout Header{
+    .address0 = ORVc::Addr0, .delivery0 = ORVc::DelAddr0,
+    .net = ORVc::Net, .vat = ORVc::Vat, .total = ORVc::Total,
+    .custCode = ORVc::CustCode,
+    .terms = {.payTerms = ORVc::PayTerms, .delMode = ORVc::DelMode, .delTerms = ORVc::DelTerms, .langCode = ORVc::LangCode},
+    .text284 = ORVc::Text284, .name2 = ORVc::Name2, .delivText = ORVc::DelivText, .salesMan = ORVc::SalesMan,
+    .curncyCode = ORVc::CurncyCode,
+    .custPhone = ORVc::CustPhone, .customerText = ORVc::Text1052,
+};
+
+// An order prints its row sum to the cent (code 37).
+constexpr SalesRowLayout Row{
+    .row = {.itemCode = R::ItemCode, .quantity = R::Quantity, .text = R::Text, .price = R::Price,
+            .discount = R::Discount, .sum = R::Sum, .vatCode = R::VatCode},
+    .priceUnit = R::PriceUnit,
+    .sideUnit = S::Unit, .sideStep1 = S::StepAmount1, .sideStep2 = S::StepAmount2,
+    .sideQty196 = S::Qty196, .sideQty208 = S::Qty208,
+    .sumDecimals = 2,
+};
+
+// The order's own header, address and total codes; false for a code
+// that is not one.
 bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
     uint8_t language[256], text[256];
     GetText(o, ORVc::LangCode, language);
     PackedDecimal value;
     switch (code) {
-    case 2: DocAddressRow(o, ORVc::Addr0, row, out); return true;
-    case 3: DocAddressRow(o, ORVc::DelAddr0, row, out); return true;
-    case 73: DocTyped(o, ORVc::Net, FtAmount2, out); return true;
-    case 74: DocTyped(o, ORVc::Vat, FtAmount2, out); return true;
-    case 77: DocTyped(o, ORVc::Total, FtAmount2, out); return true;
-    case 78:
-        value = GetDec(o, ORVc::Total);
-        AmountToWords(&value, WordsKindAmount, out);
-        return true;
-    case 79: GetText(o, ORVc::CustCode, out); return true;
-    case 80: GetText(FormCustomer, CUVc::Text838, out); return true;
-    case 81:
-        GetText(o, ORVc::PayTerms, text);
-        PaymentTermsText(text, language, out);
-        return true;
-    case 82: GetText(o, ORVc::Text284, out); return true;
-    case 83: GetText(o, ORVc::Name2, out); return true;
-    case 84: GetText(o, ORVc::DelivText, out); return true;
-    case 85: GetText(o, ORVc::DelMode, out); return true;
-    case 86:
-        GetText(o, ORVc::DelMode, text);
-        Register123Text(text, language, out);
-        return true;
-    case 87: GetText(o, ORVc::SalesMan, out); return true;
-    case 88: GetText(o, ORVc::CurncyCode, out); return true;
-    case 89: GetText(o, ORVc::DelTerms, out); return true;
-    case 90:
-        GetText(o, ORVc::DelTerms, text);
-        Register23Text(text, language, out);
-        return true;
-    case 92:
-        GetText(o, ORVc::SalesMan, text);
-        Register44Text(text, out);
-        return true;
-    case 93: DocTextOr(o, ORVc::CustPhone, FormCustomer, CUVc::Phone, 20, out); return true;
-    case 94: DocTextOr(o, ORVc::Text1052, FormCustomer, CUVc::Text456, 20, out); return true;
-    case 95: DocInterestRateText(out); return true;
     case 96: case 97: {
         size_t at = code == 96 ? S::Qty208 : S::Qty196;
         DocDecText(SumRows(o, [&](const uint8_t *, const uint8_t *s) { return SideAmount(s, at); }), FtAmount2, out);
@@ -166,36 +150,15 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
     }
 }
 
-// The row codes of order row r with its side row s (null when missing).
+// The order's own row codes of row r with its side row s (null when
+// missing).
 void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
     uint8_t item[256], choice[PurchItemVc::Size] = {};
     GetText(r, R::ItemCode, item);
     PackedDecimal qty = GetDec(r, R::Quantity), delivered = GetDec(r, R::QtyDelivered), left;
     out[0] = 0;
     switch (code) {
-    case 8: PStringCopy(out, item); break;
-    case 9: DocTyped(r, R::ItemCode, FtUnderscoreText, out); break;
-    case 10: BracketText(item, out); break;
-    case 11: Ean13Digits(item, out); break;
-    case 13: DocTyped(r, R::Quantity, FtAmount3, out); break;
-    case 14: GetText(r, R::Text, out); break;
-    case 15: DocTyped(r, R::Price, FtAmount3Drop, out); break;
-    case 16: DocTyped(r, R::Discount, FtAmount2, out); break;
-    case 17: DocNegatedPercent(GetDec(r, R::Discount), out); break;
-    case 18: DocTyped(r, R::Sum, FtAmount2, out); break;
-    case 19: GetText(r, R::VatCode, out); break;
-    case 20: if (s) GetText(s, S::Unit, out); break;
     case 28: if (s) GetText(s, S::Text220, out); break;
-    case 29: if (s) DocTyped(s, S::Qty208, FtAmount2, out); break;
-    case 30: if (s) DocTyped(s, S::Qty196, FtAmount2, out); break;
-    case 37: {
-        PackedDecimal sum = GetDec(r, R::Sum), rounded;
-        DecRound(&sum, 2, &rounded);
-        DocDecText(rounded, FtAmount2, out);
-        break;
-    }
-    case 38: if (s) DocTyped(s, S::StepAmount1, FtAmount2, out); break;
-    case 39: if (s) DocTyped(s, S::StepAmount2, FtAmount2, out); break;
     case 43: GetText(r, R::Text304, out); break;
     case 47: if (s) GetText(s, S::DefLocation, out); break;
     case 48: if (s) GetText(s, S::VendCode, out); break;
@@ -229,8 +192,6 @@ void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
     }
     case 147: if (s) DocTyped(s, S::CostPrice, FtAmount2, out); break;
     case 148: if (s) DocTyped(s, S::QtyCost, FtAmount2, out); break;
-    case 347: DocPriceUnitText(GetDec(r, R::PriceUnit), out); break;
-    case 348: DocPricePerUnitText(GetDec(r, R::Price), GetDec(r, R::PriceUnit), out); break;
     default: break;
     }
 }
@@ -240,11 +201,13 @@ void RowValue(const uint8_t *r, const uint8_t *s, int16_t code, uint8_t *out) {
 // field's text or a shared value).
 void OrderFieldValue(const uint8_t *order, int16_t code, const uint8_t *param, int16_t row, uint8_t *out) {
     assert(order && param && out);
-    if (HeaderValue(order, code, row, out) || !IsRowCode(code)) return;
+    if (SalesHeaderValue(Header, order, code, row, out) || HeaderValue(order, code, row, out) || !IsRowCode(code))
+        return;
     uint8_t r[R::Size];
     if (!DocRowRead(ORVc::Number, order, row, r)) {
         out[0] = 0;
         return;
     }
-    RowValue(r, OrderSideRowOf(row), code, out);
+    const uint8_t *side = OrderSideRowOf(row);
+    if (!SalesRowValue(Row, r, side, code, out)) RowValue(r, side, code, out);
 }

@@ -122,6 +122,7 @@ TEST_F(OrderDocumentValues, QuotationRoundingProjectAndSideRows) {
     EXPECT_EQ(Value(20, 1), "");                            // its item is missing
     EXPECT_EQ(Value(38, 1), "");
     EXPECT_EQ(Value(96), Typed(10));
+    EXPECT_EQ(Value(97), Typed(4));
     EXPECT_EQ(Value(14, 2), "");
     Unload();
     PutText(q.record, QuotationVc::Project, 20, "");
@@ -135,6 +136,48 @@ TEST_F(OrderDocumentValues, QuotationRoundingProjectAndSideRows) {
     PutText(q.record, QuotationVc::Project, 20, "P1");
     ASSERT_NO_FATAL_FAILURE(Load(-14, q.record));
     EXPECT_EQ(Value(70), "Harbour works");
+}
+
+// The order and the quotation print the same row and header codes from
+// different places; only the rounded row sum (37) differs: to the cent on
+// an order, to whole units on a quotation.
+TEST_F(OrderDocumentValues, OrderAndQuotationShareCodesButRoundTheRowSumApart) {
+    RuleRecord o(ORVc::Number);
+    ASSERT_NO_FATAL_FAILURE(FillOrder(o.record, false));
+    PutText(o.record, ORVc::Text1052, 20, "Order text");
+    uint8_t row[ORVc::Rows::Size] = {};
+    ASSERT_TRUE(MatrixRowRead(ORVc::Number, o.record, 0, row));
+    PutDec(row, ORVc::Rows::Sum, Dec(19.605));
+    PutText(row, ORVc::Rows::VatCode, 2, "1");
+    ASSERT_TRUE(MatrixRowPut(ORVc::Number, 0, o.record, 0, row));
+    ASSERT_NO_FATAL_FAILURE(Load(-6, o.record));
+    EXPECT_EQ(Value(37, 0), Typed(19.61));                  // half away from zero, to the cent
+    EXPECT_EQ(Value(19, 0), "1");
+    EXPECT_EQ(Value(13, 0), Typed(10, FtAmount3));
+    EXPECT_EQ(Value(94), "Order text");
+    EXPECT_EQ(Value(37, 2), "");                            // beyond the rows
+    Unload();
+
+    RuleRecord q(QuotationVc::Number);
+    PutText(q.record, QuotationVc::CustCode, 20, "C1");
+    PutText(q.record, QuotationVc::CustName, 60, "First Customer");
+    PutText(q.record, QuotationVc::Text922, 20, "Quote text");
+    uint8_t qrow[QuotationVc::Rows::Size] = {};
+    PutText(qrow, QuotationVc::Rows::ItemCode, 20, "GONE");
+    PutDec(qrow, QuotationVc::Rows::Quantity, Dec(10));
+    PutDec(qrow, QuotationVc::Rows::Sum, Dec(19.605));
+    PutText(qrow, QuotationVc::Rows::VatCode, 2, "2");
+    ASSERT_TRUE(MatrixRowPut(QuotationVc::Number, 0, q.record, 0, qrow));
+    ASSERT_NO_FATAL_FAILURE(Load(-14, q.record));
+    EXPECT_EQ(Value(37, 0), Typed(20));                     // whole units
+    EXPECT_EQ(Value(18, 0), Typed(19.605));
+    EXPECT_EQ(Value(19, 0), "2");
+    EXPECT_EQ(Value(13, 0), Typed(10, FtAmount3));
+    EXPECT_EQ(Value(94), "Quote text");
+    EXPECT_EQ(Value(2, 1), "First Customer");
+    EXPECT_EQ(Value(79), "C1");
+    EXPECT_EQ(Value(110), " A own");                        // an order's code, not a quotation's
+    EXPECT_EQ(Value(37, 1), "");
 }
 
 TEST_F(OrderDocumentValues, PurchaseOrderVendorAndItemUnit) {
@@ -164,6 +207,32 @@ TEST_F(OrderDocumentValues, PurchaseOrderVendorAndItemUnit) {
     EXPECT_EQ(Value(181), "V-REF");
     EXPECT_EQ(Value(2, 1), "First Vendor");
     EXPECT_EQ(Value(17, 0), " A own");                      // no discount code on purchase orders
+}
+
+// Purchase orders and quotations look their delivery terms up alike, but
+// a purchase order serves none of the quotation's customer codes.
+TEST_F(OrderDocumentValues, DeliveryTermsLookedUpAlikeAndCustomerCodesOnlyOnSales) {
+    StoreRecord(DTVc::Number, [&](uint8_t *r) {
+        PutText(r, DTVc::Code, 5, "FOB");
+        PutText(r, DTVc::Name, 60, "Free on board");
+    });
+    RuleRecord p(PurchOrderVc::Number);
+    PutText(p.record, PurchOrderVc::DelTerms, 5, "FOB");
+    ASSERT_NO_FATAL_FAILURE(Load(-19, p.record));
+    EXPECT_EQ(Value(89), "FOB");
+    EXPECT_EQ(Value(90), "Free on board");
+    for (int16_t code : {78, 79, 80, 87, 92, 93, 94, 96, 97, 37}) EXPECT_EQ(Value(code), " A own") << code;
+    Unload();
+    PutText(p.record, PurchOrderVc::DelTerms, 5, "XX");
+    ASSERT_NO_FATAL_FAILURE(Load(-19, p.record));
+    EXPECT_EQ(Value(90), "");                               // not in the register
+
+    RuleRecord q(QuotationVc::Number);
+    PutText(q.record, QuotationVc::DelTerms, 5, "FOB");
+    ASSERT_NO_FATAL_FAILURE(Load(-14, q.record));
+    EXPECT_EQ(Value(89), "FOB");
+    EXPECT_EQ(Value(90), "Free on board");
+    EXPECT_EQ(Value(79), "");
 }
 
 }  // namespace

@@ -106,6 +106,32 @@ TEST(DictFormula, OperatorRowsMustMeanTheirMachineOperation) {
                         "builtin NOT code 128 9", "defined twice", 1));
 }
 
+// The name, built-in and operator statements read their head and their
+// "word N" parts alike: a missing or misspelt word gives the statement's
+// usage, a number out of range names what it is.
+TEST(DictFormula, StatementPartsAreCheckedInOrder) {
+    const std::pair<const char *, const char *> refused[] = {
+        {"name 12 class 1 index 1", "expected a name after 'name', found"},
+        {"builtin { code 128 1", "expected a name after 'builtin', found"},
+        {"name IF klass 24 index 1", "expected 'name NAME class C index I'"},
+        {"name IF class 24", "expected 'name NAME class C index I'"},
+        {"name IF class 24 index 70000", "index 70000 is outside 0..65535"},
+        {"builtin X 128 1", "expected 'builtin NAME code C1 C2"},
+        {"builtin X code 128 256", "second code byte 256 is outside 0..255"},
+        {"operator 0 \"+\" precedence 6 class arithmetic arity 2 suboperation 3", "operator number 0 is outside 1..255"},
+        {"operator 3 \"+\" precedence 6 class arithmetic arity 3 suboperation 3", "arity 3 is outside 1..2"},
+        {"operator 3 \"+\" precedence 6 class arithmetic arity 2 sub 3", "expected 'operator N"},
+        {"operator 3 \"+\" precedence 6 class arithmetic arity 2 suboperation 300", "sub-operation 300 is outside 0..255"},
+        {"menu 0 \"Title\" {\n}", "menu number 0 is outside 1..65535"},
+        {"choice 65534 {\n}", "choice-list number 65534 is outside 1..65533"},
+        {"window x {\n}", "expected window type, found"},
+    };
+    for (const auto &[source, fragment] : refused) EXPECT_TRUE(Refused(source, fragment)) << source;
+    // Every part in range: the statements are taken.
+    Built b = Build("name IF class 24 index 65535\nbuiltin \"B X\" code 129 255\nmenu 65535 \"T\" {\n}\n");
+    EXPECT_TRUE(b.ok) << (b.errors.empty() ? "" : b.errors[0]);
+}
+
 TEST(DictFormula, TheShippedVocabularyObeysTheMachine) {
     std::string header;
     std::vector<std::string> errors;
