@@ -52,9 +52,9 @@ void PrintExpenseRows(const uint8_t *expense) {
     for (int32_t i = 0; i < rows && MatrixRowRead(ExpenseVc::Number, expense, i, row); i++) {
         if (GetU16(row, ExpenseVc::Rows::Kind) != 1) continue;
         RepStartLine(LineHeight);
-        RepTextField(20, row, ExpenseVc::Rows::Account, 10);
-        RepTextField(80, row, ExpenseVc::Rows::Objects, 30);
-        RepTextField(150, row, ExpenseVc::Rows::Text, 20);
+        RepTextField(20, row, ExpenseVc::Rows::Account);
+        RepTextField(80, row, ExpenseVc::Rows::Objects);
+        RepTextField(150, row, ExpenseVc::Rows::Text);
         RepValue(380, 0, row + ExpenseVc::Rows::Amount, FtAmount2, -1);
         RepEndLine();
     }
@@ -90,8 +90,8 @@ void Register109Report(ReportJob &job) {
         RepStartLine(LineHeight);
         RepValue(0, 0, expense + E::SerNr, FtLong, 0);
         RepValue(60, 0, expense + E::TransDate, FtDate, 0);
-        RepTextField(140, expense, E::Person, 5);
-        RepTextField(220, expense, E::PersonName, 60);
+        RepTextField(140, expense, E::Person);
+        RepTextField(220, expense, E::PersonName);
         RepValue(440, 0, expense + E::Total, FtAmount2, -1);
         RepTextEx(445, -1, 0, 0, 0, currency);
         RepEndLine();

@@ -177,8 +177,8 @@ void PaymentJournal(const uint8_t *selection, const PaymentJournalDef &d) {
         if (DecIsBlank(&modeSums[(size_t)i])) continue;
         const uint8_t *row = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
         RepStartLine(LineHeight);
-        RepTextField(50, row, PaymentModeBlk::Rows::Code, 1);
-        RepTextField(100, row, PaymentModeBlk::Rows::Name, 60);
+        RepTextField(50, row, PaymentModeBlk::Rows::Code);
+        RepTextField(100, row, PaymentModeBlk::Rows::Name);
         RepAmountAt(380, &modeSums[(size_t)i]);
         RepEndLine();
     }

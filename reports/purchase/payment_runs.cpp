@@ -53,14 +53,14 @@ void PrintAdviceRow(const uint8_t *row) {
     }
     RepStartLine(LineHeight);
     RepValueFmt(100, 0, row + OPVc::Rows::Amount, FtAmount2, -1, style);
-    RepTextField(120, row, OPVc::Rows::InvPayText, 30, style);
-    RepTextField(210, invoice.record, VIVc::VendName, 60, style);
-    RepTextField(StopRight, invoice.record, VIVc::VendInvNr, 20, style, -1);
+    RepTextField(120, row, OPVc::Rows::InvPayText, style, 0);
+    RepTextField(210, invoice.record, VIVc::VendName, style, 0);
+    RepTextField(StopRight, invoice.record, VIVc::VendInvNr, style, -1);
     RepEndLine();
     RepStartLine(LineHeight);
-    if (CompanyVariant() == VariantInvoiceText) RepTextField(120, invoice.record, VIVc::PayeeText, 20, style);
-    RepTextField(210, vendor.record, VEVc::Addr1, 60, style);
-    RepTextField(StopRight, invoice.record, VIVc::PayRef, 20, style, -1);
+    if (CompanyVariant() == VariantInvoiceText) RepTextField(120, invoice.record, VIVc::PayeeText, style, 0);
+    RepTextField(210, vendor.record, VEVc::Addr1, style, 0);
+    RepTextField(StopRight, invoice.record, VIVc::PayRef, style, -1);
     RepEndLine();
     for (uint32_t at : {VEVc::Addr2, VEVc::Addr3}) {
         RepStartLine(LineHeight);
@@ -80,8 +80,8 @@ void PrintAdvice(const uint8_t *payment) {
     const uint8_t *company = SettingsRecord(CompanyBlk::Number, CompanyBlock);
     RepStartLine(LineHeight);
     RepTextNr(100, 0, 4105, -1);
-    RepTextField(120, payment, OPVc::PayText, 60);
-    if (company) RepTextField(210, company, CompanyBlk::CompanyName, 60);
+    RepTextField(120, payment, OPVc::PayText);
+    if (company) RepTextField(210, company, CompanyBlk::CompanyName);
     RepEndLine();
     for (uint32_t at : {CompanyBlk::Address1, CompanyBlk::Address2, CompanyBlk::Address3}) {
         RepStartLine(LineHeight);

@@ -41,18 +41,18 @@ void PrintOrderDetail(const uint8_t *order) {
     RepStartLine(LineHeight);
     RepValue(0, 0, order + O::SerNr, FtLong, 0);
     RepValue(130, 0, order + O::PODate, FtDate, 0);
-    RepTextField(220, order, O::PayTerms, 2);
+    RepTextField(220, order, O::PayTerms);
     RepEndLine();
     RepStartLine(LineHeight);
-    RepTextField(50, order, O::VendCode, 20);
-    RepTextField(200, order, O::VendName, 60);
+    RepTextField(50, order, O::VendCode);
+    RepTextField(200, order, O::VendName);
     RepEndLine();
     RepStartLine(LineHeight);
-    RepTextField(200, order, O::Addr1, 60);
+    RepTextField(200, order, O::Addr1);
     RepEndLine();
     RepStartLine(LineHeight);
-    RepTextField(50, order, O::Reference, 20);
-    RepTextField(200, order, O::Addr2, 60);
+    RepTextField(50, order, O::Reference);
+    RepTextField(200, order, O::Addr2);
     RepEndLine();
     TextLineIfAny(200, order, O::Addr3, 60);
     TextLineIfAny(200, order, O::Contact, 60);
@@ -62,13 +62,13 @@ void PrintOrderDetail(const uint8_t *order) {
     for (int32_t i = 0; i < rows && MatrixRowRead(O::Number, order, i, row); i++) {
         if (GetU16(row, O::Rows::Kind) != 1) continue;
         RepStartLine(LineHeight);
-        RepTextField(20, row, O::Rows::ItemCode, 20);
-        RepTextField(130, row, O::Rows::Text, 100);
+        RepTextField(20, row, O::Rows::ItemCode);
+        RepTextField(130, row, O::Rows::Text);
         RepValue(124, 0, row + O::Rows::Quantity, FtAmount3, -1);
         RepValue(340, 0, row + O::Rows::Price, FtAmount3Drop, -1);
         RepValue(370, 0, row + O::Rows::Discount, FtAmount1, -1);
         RepValue(460, 0, row + O::Rows::Sum, FtAmount2, -1);
-        RepTextField(480, row, O::Rows::VatCode, 2, 0, -1);
+        RepTextField(480, row, O::Rows::VatCode, 0, -1);
         RepEndLine();
     }
     RepStartLine(LineHeight);
@@ -124,7 +124,7 @@ void PurchaseOrderReport(ReportJob &job) {
         RepStartLine(LineHeight);
         RepValue(0, 0, order + O::SerNr, FtLong, 0);
         RepValue(60, 0, order + O::PODate, FtDate, 0);
-        RepTextField(140, order, O::VendName, 60);
+        RepTextField(140, order, O::VendName);
         RepValue(440, 0, order + amountAt, FtAmount2, -1);
         RepTextEx(445, -1, 0, 0, 0, currency);
         RepEndLine();

@@ -85,8 +85,8 @@ bool ListContract(void *ctx, uint8_t *contract, uint32_t)
     if (detailed) RepRuleFull(RuleEnd, RuleThick);
     RepStartLine(LineHeight);
     ValueAt(0, contract, Co::SerNr, FtLongOrEmpty, 0);
-    RepTextField(50, contract, Co::CustCode, 20);
-    RepTextField(130, contract, Co::CustName, 30);
+    RepTextField(50, contract, Co::CustCode);
+    RepTextFieldPrefix(130, contract, Co::CustName, 30);
     ValueAt(300, contract, Co::NextPeriod, FtDate, 0);
     ValueAt(370, contract, Co::Interval, FtShort, 1);
     RepText(375, 0, reinterpret_cast<const uint8_t *>(GetU16(contract, Co::IntervalUnit) == 0 ? "\x01m" : "\x01d"), 0);
@@ -169,9 +169,9 @@ void ContractReport5541Lines(const uint8_t *contract)
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowGet(Co::Number, 0, contract, i, row)) continue;
         RepStartLine(LineHeight);
-        RepTextField(50, row, Co::Rows::ItemCode, 20);
+        RepTextField(50, row, Co::Rows::ItemCode);
         ValueAt(200, row, Co::Rows::Quantity, FtAmount3, 1);
-        RepTextField(210, row, Co::Rows::Text, 30);
+        RepTextFieldPrefix(210, row, Co::Rows::Text, 30);
         ValueAt(400, row, Co::Rows::Price, FtAmount2, 1);
         ValueAt(480, row, Co::Rows::Sum, FtAmount2, 1);
         RepEndLine();

@@ -66,8 +66,8 @@ void SumHeadings(int first, int firstX) {
 
 void CustomerTransactionHead(const uint8_t *selection, const uint8_t *customer, const PackedDecimal *opening) {
     RepStartLine(LineHeight);
-    RepTextField(0, customer, CUVc::Code, 20);
-    RepTextField(ColName, customer, CUVc::Name, 60);
+    RepTextField(0, customer, CUVc::Code);
+    RepTextField(ColName, customer, CUVc::Name);
     RepEndLine();
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
@@ -163,8 +163,8 @@ void EachBalance(const uint8_t *customer, void *context) {
     DecAdd(&g->closing, &closing, &g->closing);
     if (SkipEmpty(selection) && DecIsZero(&opening) && DecIsZero(&change) && DecIsZero(&closing)) return;
     RepStartLine(LineHeight);
-    RepTextField(0, customer, CUVc::Code, 20);
-    RepTextField(ColName, customer, CUVc::Name, 60);
+    RepTextField(0, customer, CUVc::Code);
+    RepTextField(ColName, customer, CUVc::Name);
     RepAmountAt(ColDebit, &opening);
     RepAmountAt(ColCredit, &change);
     RepAmountAt(ColClosing, &closing);

@@ -239,9 +239,9 @@ void CustomerHead(const uint8_t *customer, const LedgerSelection &s, CustomerSum
     c->headPrinted = true;
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
-    RepTextField(0, customer, CUVc::Code, 20);
-    RepTextField(100, customer, CUVc::Name, 60);
-    RepTextField(280, customer, CUVc::PayTerms, 2);
+    RepTextField(0, customer, CUVc::Code);
+    RepTextField(100, customer, CUVc::Name);
+    RepTextField(280, customer, CUVc::PayTerms);
     if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
     RepEndLine();
 }
@@ -299,7 +299,7 @@ void ItemLines(const uint8_t *customer, const uint8_t *invoice, int32_t days, co
         RateOn(invoice, IVVc::CurncyCode, s, &rate);
         AmountTimesRate(amount, &rate, &revalued);
         RepStartLine(LineHeight);
-        RepTextField(0, invoice, IVVc::Addr0, 60);
+        RepTextField(0, invoice, IVVc::Addr0);
         RepValue(200, 0, invoice + IVVc::SerNr, FtLong, 0);
         RepAmountAt(380, home);
         RepAmountAt(480, &revalued);
@@ -397,7 +397,7 @@ void OnAccount(const uint8_t *customer, const LedgerSelection &s, CustomerSums *
         RateOn(customer, CUVc::CurncyCode, s, &rate);
         AmountTimesRate(&foreign, &rate, &revalued);
         RepStartLine(LineHeight);
-        RepTextField(0, customer, CUVc::Name, 60);
+        RepTextField(0, customer, CUVc::Name);
         RepTextNr(200, 0, 2497, 0);
         RepAmountAt(380, &home);
         RepAmountAt(480, &revalued);
@@ -427,7 +427,7 @@ void CustomerBlock(const uint8_t *customer, const LedgerSelection &s, GrandSums 
         DecSetZero(&total);
         for (const PackedDecimal &b : c.buckets) Add(&total, &b);
         RepStartLine(LineHeight);
-        RepTextField(0, customer, CUVc::Code, 20);
+        RepTextField(0, customer, CUVc::Code);
         RepFieldCut(NameX, customer, CUVc::Name, 60, NameEndX - NameX);
         for (int i = 0; i < 4; i++) RepAmountAt(BucketX[i], &c.buckets[i]);
         RepAmountAt(BucketSumX, &total);
@@ -456,8 +456,8 @@ void CustomerBlock(const uint8_t *customer, const LedgerSelection &s, GrandSums 
         }
     } else if (s.layout == 3 && !DecIsZero(&c.home)) {
         RepStartLine(LineHeight);
-        RepTextField(0, customer, CUVc::Code, 20);
-        RepTextField(100, customer, CUVc::Name, 60);
+        RepTextField(0, customer, CUVc::Code);
+        RepTextField(100, customer, CUVc::Name);
         RepAmountAt(480, &c.home);
         RepEndLine();
     }

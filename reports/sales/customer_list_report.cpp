@@ -36,8 +36,8 @@ void Labelled(int x, int n, const uint8_t *customer, uint32_t offset, int width)
 
 void CardLines(const uint8_t *customer) {
     RepStartLine(LineHeight);
-    StockFieldAt(0, customer, CUVc::Code, 20);
-    StockFieldAt(ColName, customer, CUVc::Name, 60);
+    StockFieldAt(0, customer, CUVc::Code);
+    StockFieldAt(ColName, customer, CUVc::Name);
     Labelled(ColDetail, 2307, customer, CUVc::Phone, 20);
     RepEndLine();
     const uint32_t address[] = {CUVc::Addr1, CUVc::Addr2, CUVc::Addr3};
@@ -95,9 +95,9 @@ void ListLine(const uint8_t *customer) {
         PStringAppend(t, town);
     }
     RepStartLine(LineHeight);
-    StockFieldAt(0, customer, CUVc::Code, 20);
+    StockFieldAt(0, customer, CUVc::Code);
     RepTextEx(ColName, -1, 0, 0, 0, t);
-    StockFieldAt(ColLast, customer, CUVc::Phone, 20, -1);
+    StockFieldAt(ColLast, customer, CUVc::Phone, -1);
     RepEndLine();
 }
 
@@ -110,7 +110,7 @@ void GroupHead(const uint8_t *group) {
         PutText(g.record, CustGroupVc::Code, group);
         uint32_t recid = 0, position = 0;
         if (RecFind(CustGroupVc::Number, g.record, 1, 1, &recid, &position))
-            StockFieldAt(ColName, g.record, CustGroupVc::Name, 60);
+            StockFieldAt(ColName, g.record, CustGroupVc::Name);
     }
     RepEndLine();
     RepRuleFull(1, DoubleRule);

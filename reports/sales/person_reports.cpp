@@ -29,7 +29,7 @@ namespace E = PersEntryVc;
 namespace W = EmployeeVc;
 namespace L = CashBlk::Rows;
 
-constexpr int LineHeight = 15, CodeMax = 10, DepMax = 5, NameMax = 60, RowTextMax = 30;
+constexpr int LineHeight = 15, CodeMax = 10, DepMax = 5, NameMax = 60;
 constexpr int StopEnd = 1;
 
 void Amount(int x, const PackedDecimal &amount, int type = FtAmount2, int align = -1) {
@@ -98,9 +98,9 @@ void ListedLines(const uint8_t *entry, ListedAccountTable *table, PackedDecimal 
 // The employee's line of reports 102 and 103.
 void PersonLine(const uint8_t *person, int firstX, int lastX, uint32_t lastField, int lastWidth) {
     RepStartLine(LineHeight);
-    RepTextField(0, person, W::PerCode, CodeMax);
-    RepTextField(130, person, W::Name, NameMax);
-    RepTextField(firstX, person, W::Position, NameMax);
+    RepTextField(0, person, W::PerCode);
+    RepTextField(130, person, W::Name);
+    RepTextField(firstX, person, W::Position);
     RepTextField(lastX, person, lastField, lastWidth);
     RepEndLine();
 }
@@ -161,7 +161,7 @@ void EntryRowLine(int kind, const uint8_t *row) {
     const PackedDecimal amount = GetDec(row, E::Rows::Amount);
     RepStartLine(LineHeight);
     Text(20, account);
-    RepTextField(60, row, E::Rows::Objects, RowTextMax);
+    RepTextField(60, row, E::Rows::Objects);
     Text(160, name);
     Amount(380, amount, FtDebit);
     Amount(StopEnd, amount, FtCredit);
@@ -276,9 +276,9 @@ void DepPersonReport100(ReportJob &job) {
             if (!MatrixRowRead(E::Number, summary.record, i, row)) break;
             const PackedDecimal amount = GetDec(row, E::Rows::Amount);
             RepStartLine(LineHeight);
-            RepTextField(20, row, E::Rows::Account, CodeMax);
-            RepTextField(60, row, E::Rows::Objects, RowTextMax);
-            RepTextField(160, row, E::Rows::Name, NameMax);
+            RepTextField(20, row, E::Rows::Account);
+            RepTextField(60, row, E::Rows::Objects);
+            RepTextField(160, row, E::Rows::Name);
             Amount(380, amount, FtDebit);
             Amount(480, amount, FtCredit);
             RepEndLine();
@@ -319,8 +319,8 @@ void TransDateReport101(ReportJob &job, int block) {
             RepStartLine(LineHeight);
             LongToDigitText(GetI32(e, E::SerNr), number);
             Text(0, number);
-            RepTextField(80, e, E::PerCode, CodeMax);
-            RepTextField(140, e, E::Text, NameMax);
+            RepTextField(80, e, E::PerCode);
+            RepTextField(140, e, E::Text);
             RepEndLine();
             PackedDecimal entryTotal;
             DecSetZero(&entryTotal);

@@ -64,9 +64,9 @@ void CardPair(const uint8_t *v, int la, uint32_t fa, int wa, int lb, uint32_t fb
 
 void VendorCard(const uint8_t *v) {
     RepStartLine(LineHeight);
-    RepTextField(0, v, V::Code, 20);
-    RepTextField(Stop2, v, V::Name, 60);
-    RepTextField(Stop3, v, V::AccountNr, 20);
+    RepTextField(0, v, V::Code);
+    RepTextField(Stop2, v, V::Name);
+    RepTextField(Stop3, v, V::AccountNr);
     RepEndLine();
     for (uint32_t at : {V::Addr1, V::Addr2, V::Addr3}) {
         if (v[at] == 0) continue;
@@ -99,7 +99,7 @@ void VendorLine(const uint8_t *v) {
         PStringAppend(text, more);
     }
     RepStartLine(LineHeight);
-    RepTextField(0, v, V::Code, 20);
+    RepTextField(0, v, V::Code);
     Text(Stop2, text);
     GetText(v, V::AccountNr, more);
     Text(StopEnd, more, -1);
@@ -193,7 +193,7 @@ void PurchaseItemReport(ReportJob &job) {
             if (!InRange(item, itemFrom, itemTo) || !InRange(vendor, vendFrom, vendTo)) return true;
             RepStartLine(LineHeight);
             Text(0, item);
-            RepTextField(Stop2, p, I::Text, 60);
+            RepTextField(Stop2, p, I::Text);
             Text(235, vendor);
             if (GetU16(p, I::Default) == 1) RepCText(Stop4, 0, " *", 0);
             Value(StopEnd, p, I::Price, FtAmount3Drop, -1);
@@ -234,8 +234,8 @@ void ProductionReport(ReportJob &job) {
                 RepStartLine(LineHeight);
                 Value(0, p, R::SerNr, FtLong, 0);
                 Value(60, p, R::ProdDate, FtDate, 0);
-                RepTextField(140, p, R::Text, 60);
-                RepTextField(340, p, R::ItemCode, 20);
+                RepTextField(140, p, R::Text);
+                RepTextField(340, p, R::ItemCode);
                 Value(StopEnd, p, R::Mark, FtMark, -1);
                 RepEndLine();
                 return true;
@@ -244,11 +244,11 @@ void ProductionReport(ReportJob &job) {
             RepStartLine(LineHeight);
             Value(0, p, R::SerNr, FtLong, 0);
             Value(130, p, R::ProdDate, FtDate, 0);
-            RepTextField(200, p, R::ItemCode, 20);
+            RepTextField(200, p, R::ItemCode);
             RepEndLine();
             RepStartLine(LineHeight);
-            RepTextField(50, p, R::Text, 60);
-            RepTextField(200, p, R::StructText, 60);
+            RepTextField(50, p, R::Text);
+            RepTextField(200, p, R::StructText);
             RepEndLine();
             RepStartLine(LineHeight);
             RepEndLine();
@@ -258,10 +258,10 @@ void ProductionReport(ReportJob &job) {
             for (int32_t i = 0, n = MatrixRowCount(R::Number, 0, p); i < n; i++) {
                 if (!MatrixRowRead(R::Number, p, i, row)) break;
                 RepStartLine(LineHeight);
-                RepTextField(20, row, R::Rows::ItemCode, 20);
+                RepTextField(20, row, R::Rows::ItemCode);
                 Value(124, row, R::Rows::QtyUsed, FtAmount3Drop, -1);
                 Value(200, row, R::Rows::QtyMade, FtAmount3Drop, -1);
-                RepTextField(300, row, R::Rows::SerialNr, 30);
+                RepTextField(300, row, R::Rows::SerialNr);
                 Value(400, row, R::Rows::UnitCost, FtAmount2, -1);
                 Value(460, row, R::Rows::ExtraCost, FtAmount2, -1);
                 RepEndLine();

@@ -40,8 +40,7 @@ constexpr int RuleEnd = 1, RuleThick = 4, RowRule = 2;
 constexpr int TitleJournal = 2351, TitleItemJournal = 2641;
 constexpr int TextNotPosted = 2366, TextFlagged = 2367, TextTotal = 2365, TextRow = 1807;
 constexpr int TextVoucherMissing = 10400;
-constexpr int CustMax = 20, CodeMax = 5, ItemMax = 20, TextMax = 100, ObjMax = 30, SelMax = 255,
-              SelShortMax = 21, NameMax = 60, RefMax = 30, VatMax = 2;
+constexpr int CustMax = 20, CodeMax = 5, SelMax = 255, SelShortMax = 21, NameMax = 60;
 constexpr uint16_t CreditKind = 3, ItemRow = 1, TextRowKind = 3, InterestRow = 4;
 
 // The selection of a journal as the job record holds it.
@@ -204,7 +203,7 @@ void SalesJournalLine(const uint8_t *inv, const PackedDecimal *amount)
     RepStartLine(LineHeight);
     FieldValue(0, inv, IVVc::SerNr, FtLongOrEmpty, 0);
     FieldValue(60, inv, IVVc::InvDate, FtDate, 0);
-    RepTextField(120, inv, IVVc::Addr0, NameMax);
+    RepTextField(120, inv, IVVc::Addr0);
     RepTextNr(300, 0, JournalKindText(GetU16(inv, IVVc::InvType)), 0);
     AmountAt(460, amount);
     FieldValue(StopRight, inv, IVVc::CurncyCode, FtCodeNoSep, 1);
@@ -292,7 +291,7 @@ void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, Packed
         RepStartLine(LineHeight);
         RepText(20, 0, item, 0);
         FieldValue(124, row.data(), IVVc::Rows::Quantity, FtAmount3, 1);
-        RepTextField(130, row.data(), IVVc::Rows::Text, TextMax);
+        RepTextField(130, row.data(), IVVc::Rows::Text);
         AmountAt(380, &home);
         AmountAt(480, &sum);
         RepEndLine();
@@ -316,7 +315,7 @@ void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, Packed
     if (!print) return;
     RepRule(290, 480, RowRule);
     RepStartLine(LineHeight);
-    RepTextField(100, inv, IVVc::Objects, ObjMax);
+    RepTextField(100, inv, IVVc::Objects);
     AmountAt(380, homeNet);
     AmountAt(480, rowSum);
     RepEndLine();
@@ -443,7 +442,7 @@ void InvoiceJournalReport(ReportJob &job)
                 RepStartLine(LineHeight);
                 FieldValue(0, r, IVVc::SerNr, FtLongOrEmpty, 0);
                 FieldValue(60, r, IVVc::InvDate, FtDate, 0);
-                RepTextField(140, r, IVVc::Addr0, NameMax);
+                RepTextField(140, r, IVVc::Addr0);
                 AmountAt(380, &homeNet);
                 AmountAt(StopRight, &rowSum);
                 RepEndLine();
@@ -471,7 +470,7 @@ void PrintDocSummaryLine(const uint8_t *inv)
     RepStartLine(LineHeight);
     InvoiceNumberKindDate(inv);
     FieldValue(220, inv, IVVc::PayDate, FtDate, 0);
-    RepTextField(270, inv, IVVc::RefStr, RefMax);
+    RepTextField(270, inv, IVVc::RefStr);
     FieldValue(350, inv, IVVc::OrderNr, FtLongOrEmpty, 0);
     NotPostedMark(inv);
     RepEndLine();
@@ -479,8 +478,8 @@ void PrintDocSummaryLine(const uint8_t *inv)
     // The customer, then the invoice address left and the delivery
     // address right.
     RepStartLine(LineHeight);
-    RepTextField(50, inv, IVVc::CustCode, CustMax);
-    RepTextField(220, inv, IVVc::Addr0, NameMax);
+    RepTextField(50, inv, IVVc::CustCode);
+    RepTextField(220, inv, IVVc::Addr0);
     PString text;
     GetText(inv, IVVc::CurncyCode, text);
     if (text[0] != 0) RepText(460, 0, text, 1);
@@ -509,29 +508,29 @@ void PrintDocSummaryLine(const uint8_t *inv)
         if (kind == TextRowKind) TextRowLine(i);
         if (kind != ItemRow && kind != InterestRow) continue;
         RepStartLine(LineHeight);
-        RepTextField(20, row.data(), IVVc::Rows::ItemCode, ItemMax);
+        RepTextField(20, row.data(), IVVc::Rows::ItemCode);
         FieldValue(124, row.data(), IVVc::Rows::Quantity, FtAmount3, 1);
-        RepTextField(130, row.data(), IVVc::Rows::Text, TextMax);
+        RepTextField(130, row.data(), IVVc::Rows::Text);
         FieldValue(340, row.data(), IVVc::Rows::Price, FtAmount2, 1);
         FieldValue(370, row.data(), IVVc::Rows::Discount, FtPercent, 1);
         FieldValue(460, row.data(), IVVc::Rows::Sum, FtAmount2, 1);
-        RepTextField(480, row.data(), IVVc::Rows::VatCode, VatMax, 0, 1);
+        RepTextField(480, row.data(), IVVc::Rows::VatCode, 0, 1);
         RepEndLine();
     }
     PackedDecimal freight = GetDec(inv, IVVc::Freight);
     if (!DecIsBlank(&freight) && !DecIsZero(&freight)) {
         RepStartLine(LineHeight);
-        RepTextField(20, inv, IVVc::FreightItem, ItemMax);
+        RepTextField(20, inv, IVVc::FreightItem);
         RepText(124, 0, reinterpret_cast<const uint8_t *>("\x01" "1"), 1);
         AmountAt(340, &freight);
         AmountAt(460, &freight);
-        RepTextField(480, inv, IVVc::FreightVat, VatMax, 0, 1);
+        RepTextField(480, inv, IVVc::FreightVat, 0, 1);
         RepEndLine();
     }
     RepRule(380, 460, RowRule);
     RepStartLine(LineHeight);
     if (GetU16(inv, IVVc::Mark)) RepTextNr(20, 0, TextFlagged, 0);
-    RepTextField(100, inv, IVVc::Objects, ObjMax);
+    RepTextField(100, inv, IVVc::Objects);
     FieldValue(260, inv, IVVc::Net, FtAmount2, 1);
     FieldValue(340, inv, IVVc::Vat, FtAmount2, 1);
     FieldValue(460, inv, IVVc::Total, FtAmount2, 1);

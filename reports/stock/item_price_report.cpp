@@ -107,7 +107,7 @@ void PriceLine(const uint8_t *item, const PriceRun &run) {
     }
     ItemText(item, run, text);
     RepStartLine(LineHeight);
-    StockFieldAt(0, item, INVc::Code, 20);
+    StockFieldAt(0, item, INVc::Code);
     if (!run.margins) {
         RepTextEx(ColName, -1, 0, 0, 0, text);
         StockValueAt(ColInner, &without, FtAmount3Drop);
@@ -153,7 +153,7 @@ void StockLine(const uint8_t *item, const PriceRun &run) {
         ItemText(item, run, text);
     }
     RepStartLine(LineHeight);
-    StockFieldAt(0, item, INVc::Code, 20);
+    StockFieldAt(0, item, INVc::Code);
     RepTextEx(ColName, -1, 0, 0, 0, text);
     StockValueAt(280, &onHand, FtAmount3);
     StockValueAt(330, &reserved, FtAmount3);
@@ -168,11 +168,11 @@ void ListLine(const uint8_t *item, const PriceRun &run) {
     ItemText(item, run, text);
     const PackedDecimal price = GetDec(item, INVc::BasePrice);
     RepStartLine(LineHeight);
-    StockFieldAt(0, item, INVc::Code, 20);
+    StockFieldAt(0, item, INVc::Code);
     RepTextEx(ColName, -1, 0, 0, 0, text);
-    StockFieldAt(280, item, INVc::Group, 5);
-    StockFieldAt(330, item, INVc::Text220, 20);
-    StockFieldAt(ColInner, item, INVc::Code242, 5);
+    StockFieldAt(280, item, INVc::Group);
+    StockFieldAt(330, item, INVc::Text220);
+    StockFieldAt(ColInner, item, INVc::Code242);
     StockValueAt(ColLast, &price, FtAmount3Drop);
     RepEndLine();
 }

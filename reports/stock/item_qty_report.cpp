@@ -47,8 +47,8 @@ void EachItem(const uint8_t *item, void *context) {
     Register6Lookup(code, all, stock.record);
     PackedDecimal made;
     RepStartLine(LineHeight);
-    StockFieldAt(0, item, INVc::Code, 20);
-    StockFieldAt(ColName, item, INVc::Name, 60);
+    StockFieldAt(0, item, INVc::Code);
+    StockFieldAt(ColName, item, INVc::Name);
     if (!run.components) {
         RecipeComponentScan(code, 1, &made, nullptr, 0, run.explode);
         StockAndMade(stock.record, &made);

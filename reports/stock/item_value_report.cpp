@@ -51,8 +51,8 @@ void Headings(int layout, bool atSalesPrice) {
 }
 
 void CodeAndName(const uint8_t *item) {
-    StockFieldAt(0, item, INVc::Code, 20);
-    StockFieldAt(ColName, item, INVc::Name, 60);
+    StockFieldAt(0, item, INVc::Code);
+    StockFieldAt(ColName, item, INVc::Name);
 }
 
 void ValuesAt(const PackedDecimal *qty, const PackedDecimal *unit, const PackedDecimal *value) {
@@ -90,7 +90,7 @@ void SerialNumbers(const uint8_t *code, const uint8_t *location) {
             any = true;
         }
         RepStartLine(LineHeight);
-        StockFieldAt(110, serial.record, SerialStockVc::SerialNr, 30);
+        StockFieldAt(110, serial.record, SerialStockVc::SerialNr);
         StockValueAt(ColQty, &qty, FtAmount3);
         RepEndLine();
     }

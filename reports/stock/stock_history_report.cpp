@@ -304,8 +304,8 @@ void EachItem(const uint8_t *item, void *context) {
     PString code, got, at;
     GetText(item, INVc::Code, code);
     RepStartLine(LineHeight);
-    StockFieldAt(0, item, INVc::Code, 20);
-    StockFieldAt(100, item, INVc::Name, 60);
+    StockFieldAt(0, item, INVc::Code);
+    StockFieldAt(100, item, INVc::Name);
     RepEndLine();
     RepRuleFull(1, 4);
     DecSetBlank(&run.total);

@@ -34,7 +34,7 @@ void GroupHeading(const uint8_t *group, bool first) {
         PutText(itemGroup.record, ITVc::Code, group);
         uint32_t recid = 0, position = 0;
         if (RecFind(ITVc::Number, itemGroup.record, 1, 1, &recid, &position))
-            StockFieldAt(100, itemGroup.record, ITVc::Name, 60);
+            StockFieldAt(100, itemGroup.record, ITVc::Name);
     }
     RepEndLine();
     RepRuleFull(1, 4);

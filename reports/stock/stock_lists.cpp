@@ -83,8 +83,8 @@ void ItemInvCodeReport(ReportJob &job) {
             RepStartLine(LineHeight);
             if (!byInvCode) RepTextEx(0, -1, 0, 0, 0, inv);
             RepTextEx(40, -1, 0, 0, 0, code);
-            StockFieldAt(110, r, INVc::Name, 60);
-            StockFieldAt(280, r, INVc::Unit, 10);
+            StockFieldAt(110, r, INVc::Name);
+            StockFieldAt(280, r, INVc::Unit);
             StockValueAt(380, &qty, FtAmount3);
             RepTextNr(480, 0, 2766, -1);
             RepEndLine();
@@ -144,13 +144,13 @@ void LocationReport(ReportJob &job) {
                                          {LocationVc::Text266, LocationVc::Text328}};
             for (int i = 0; i < 3; i++) {
                 RepStartLine(LineHeight);
-                if (i == 0) StockFieldAt(0, r, LocationVc::Code, 10);
+                if (i == 0) StockFieldAt(0, r, LocationVc::Code);
                 StockFieldAt(130, r, lines[i][0], 60);
                 StockFieldAt(330, r, lines[i][1], 60);
                 RepEndLine();
             }
             RepStartLine(LineHeight);
-            StockFieldAt(130, r, LocationVc::Text350, 20);
+            StockFieldAt(130, r, LocationVc::Text350);
             RepEndLine();
             RepRuleFull(1, 4);
             return true;
@@ -188,7 +188,7 @@ void RecipeReport(ReportJob &job) {
             RepRuleFull(1, 4);
             RepStartLine(LineHeight);
             RepTextEx(0, -1, 0, 0, 0, code);
-            StockFieldAt(60, r, StructureVc::Text, 60);
+            StockFieldAt(60, r, StructureVc::Text);
             StockValueAt(320, &made, FtAmount2);
             StockValueAt(410, &batch, FtAmount2);
             RepEndLine();
@@ -201,8 +201,8 @@ void RecipeReport(ReportJob &job) {
                                     cost = GetDec(row, StructureVc::Rows::Cost),
                                     cost2 = GetDec(row, StructureVc::Rows::Cost2);
                 RepStartLine(LineHeight);
-                StockFieldAt(0, row, StructureVc::Rows::ItemCode, 20);
-                StockFieldAt(70, row, StructureVc::Rows::ItemName, 60);
+                StockFieldAt(0, row, StructureVc::Rows::ItemCode);
+                StockFieldAt(70, row, StructureVc::Rows::ItemName);
                 StockValueAt(280, &used, FtAmount3);
                 StockValueAt(340, &madeQty, FtAmount3);
                 StockValueAt(400, &cost, FtAmount2);

@@ -18,7 +18,7 @@ void StockValueAt(int x, const PackedDecimal *value, int type) {
     RepAmountAt(x, value, type);
 }
 
-void StockFieldAt(int x, const uint8_t *record, uint32_t offset, int width, int align) {
+void StockFieldAt(int x, const uint8_t *record, RawOffset offset, int width, int align) {
     assert(record);
     RepTextField(x, record, offset, width, 0, align);
 }

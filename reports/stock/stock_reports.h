@@ -14,6 +14,7 @@
 
 #include "core/date.h"
 #include "core/decimal.h"
+#include "core/field_access.h"
 
 struct ReportJob;
 
@@ -45,9 +46,16 @@ void StockItemWalk(const uint8_t *selection, int order, bool groupHeadings,
 
 // A decimal of field type `type` at x (a column stop below 11), right-aligned.
 void StockValueAt(int x, const PackedDecimal *value, int type);
-// A text field of record (at most `width` characters) at x; right-aligned
+// The text at offset of record (at most `width` characters) at x, for an
+// offset that is no field of the interface file (a field's descriptor
+// does not reach this form); right-aligned when align is not 0.
+void StockFieldAt(int x, const uint8_t *record, RawOffset offset, int width, int align = 0);
+// The text field f of record, at its own length, at x; right-aligned
 // when align is not 0.
-void StockFieldAt(int x, const uint8_t *record, uint32_t offset, int width, int align = 0);
+template <int N>
+inline void StockFieldAt(int x, const uint8_t *record, TextField<N> f, int align = 0) {
+    StockFieldAt(x, record, RawOffset(f.offset), N, align);
+}
 // A 32-bit serial number at x, left-aligned.
 void StockNumberAt(int x, uint32_t number);
 // The record of register reg whose first index, the 32-bit field at

@@ -94,7 +94,7 @@ void ItemStockTotals(const uint8_t *item, const uint8_t *location, uint8_t *tota
         const PackedDecimal qty = GetDec(stock.record, LSVc::InStock);
         if (DecIsZero(&qty)) continue;
         RepStartLine(LineHeight);
-        StockFieldAt(120, stock.record, LSVc::Location, 10);
+        StockFieldAt(120, stock.record, LSVc::Location);
         StockValueAt(ColQty, &qty, FtAmount3);
         RepEndLine();
     }
@@ -207,14 +207,14 @@ void StockMovementDetail(const uint8_t *movement) {
     RepStartLine(LineHeight);
     StockNumberAt(0, GetU32(movement, StockMoveVc::SerNr));
     RepValue(130, 0, movement + StockMoveVc::MoveDate, FtDate, 0);
-    StockFieldAt(220, movement, StockMoveVc::CurncyCode, 5);
+    StockFieldAt(220, movement, StockMoveVc::CurncyCode);
     RepEndLine();
     RepStartLine(LineHeight);
-    StockFieldAt(50, movement, StockMoveVc::FromLocation, 10);
-    StockFieldAt(200, movement, StockMoveVc::ToLocation, 10);
+    StockFieldAt(50, movement, StockMoveVc::FromLocation);
+    StockFieldAt(200, movement, StockMoveVc::ToLocation);
     RepEndLine();
     RepStartLine(LineHeight);
-    StockFieldAt(130, movement, StockMoveVc::Text, 60);
+    StockFieldAt(130, movement, StockMoveVc::Text);
     const PackedDecimal rate = GetDec(movement, StockMoveVc::Rate);
     StockValueAt(480, &rate, FtAmount3);
     RepEndLine();
@@ -225,12 +225,12 @@ void StockMovementDetail(const uint8_t *movement) {
         const PackedDecimal qty = GetDec(row, StockMoveVc::Rows::Quantity),
                             cost = GetDec(row, StockMoveVc::Rows::UnitCost);
         RepStartLine(LineHeight);
-        StockFieldAt(20, row, StockMoveVc::Rows::ItemCode, 20);
+        StockFieldAt(20, row, StockMoveVc::Rows::ItemCode);
         StockValueAt(124, &qty, FtAmount3);
-        StockFieldAt(130, row, StockMoveVc::Rows::Text, 60);
-        StockFieldAt(260, row, StockMoveVc::Rows::SerialNr, 30, -1);
+        StockFieldAt(130, row, StockMoveVc::Rows::Text);
+        StockFieldAt(260, row, StockMoveVc::Rows::SerialNr, -1);
         StockValueAt(340, &cost, FtAmount2);
-        StockFieldAt(370, row, StockMoveVc::Rows::AddOn, 20, -1);
+        StockFieldAt(370, row, StockMoveVc::Rows::AddOn, -1);
         RepEndLine();
     }
 }
