@@ -50,11 +50,13 @@ template <typename Act> void IndexWalkFrom(int reg, const char *index, uint8_t *
 }
 
 // IndexWalkAll over the records whose text field `field` is `code`, the
-// index's first part: the walk ends at the first record of another code.
-// A report's act polls Esc where it may stop.
+// index's first part: the walk writes code into record's field itself
+// (the key's other parts are the caller's) and ends at the first record
+// of another code. A report's act polls Esc where it may stop.
 template <int N, typename Act>
 void IndexWalkOfCode(int reg, const char *index, uint8_t *record, int parts, TextField<N> field, const uint8_t *code,
                      Act act) {
+    PutText(record, field, code);
     PString own;
     IndexWalkAll(reg, index, record, parts, [&](uint8_t *r) {
         GetText(r, field, own);

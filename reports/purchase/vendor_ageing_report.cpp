@@ -250,7 +250,6 @@ void OpenItems(const uint8_t *vendor, const AgeingSelection &s, VendorSums *v, A
     if (!item.record) return;
     PString own;
     GetText(vendor, VEVc::Code, own);
-    PutText(item.record, APVc::VendCode, own);
     PutI32(item.record, APVc::InvoiceNr, 0);
     IndexWalkOfCode(APVc::Number, "VECode", item.record, 2, APVc::VendCode, own, [&](const uint8_t *openItem) {
         const DateRec due = GetDate(openItem, APVc::DueDate);
@@ -274,7 +273,6 @@ void InvoicesAtDate(const uint8_t *vendor, const AgeingSelection &s, VendorSums 
     if (!invoice.record) return;
     PString own;
     GetText(vendor, VEVc::Code, own);
-    PutText(invoice.record, VIVc::VendCode, own);
     PutI32(invoice.record, VIVc::SerNr, 0);
     IndexWalkOfCode(VIVc::Number, "VECode", invoice.record, 2, VIVc::VendCode, own, [&](const uint8_t *inv) {
         const DateRec due = GetDate(inv, VIVc::DueDate), trans = GetDate(inv, VIVc::TransDate);

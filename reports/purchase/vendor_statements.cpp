@@ -298,7 +298,6 @@ void EachVendorStatement(const uint8_t *vendor, void *context) {
     const DateRec to = GetDate(t->job, ReportParamsVc::DateTo);
     RuleRecord entry(VLVc::Number);
     if (!entry.record) return;
-    PutText(entry.record, VLVc::VendCode, s.code);
     PutDate(entry.record, VLVc::Date, from);
     IndexWalkOfCode(VLVc::Number, "MainKey", entry.record, 2, VLVc::VendCode, s.code, [&](const uint8_t *e) {
         const DateRec date = GetDate(e, VLVc::Date);
@@ -378,7 +377,6 @@ void PersonStatement(const uint8_t *person, StatementTotals *t) {
 
     RuleRecord entry(PersLedgerVc::Number);
     if (!entry.record) return;
-    PutText(entry.record, PersLedgerVc::Person, s.code);
     PutDate(entry.record, PersLedgerVc::TransDate, from);
     const auto each = [&](const uint8_t *e) {
         const DateRec date = GetDate(e, PersLedgerVc::TransDate);

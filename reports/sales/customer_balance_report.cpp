@@ -189,7 +189,6 @@ void CustomerTransactionList(const uint8_t *selection, const uint8_t *customer, 
     const DateRec to = GetDate(selection, P::DateTo);
     RuleRecord entry(CustTransVc::Number), doc(IVVc::Number), receipt(IPVc::Number);
     if (!entry.record || !doc.record || !receipt.record) return;
-    PutText(entry.record, CustTransVc::CustCode, own);
     PutDate(entry.record, CustTransVc::TransDate, GetDate(selection, P::DateFrom));
     const auto eachEntry = [&](const uint8_t *e) {
         const DateRec on = GetDate(e, CustTransVc::TransDate);

@@ -328,7 +328,6 @@ void InvoiceItems(const uint8_t *customer, const LedgerSelection &s, CustomerSum
     if (!invoice.record) return;
     PString own;
     GetText(customer, CUVc::Code, own);
-    PutText(invoice.record, IVVc::CustCode, own);
     PutI32(invoice.record, IVVc::SerNr, 0);
     IndexWalkOfCode(IVVc::Number, "CustCode", invoice.record, 2, IVVc::CustCode, own, [&](const uint8_t *inv) {
         const DateRec due = GetDate(inv, IVVc::PayDate), date = GetDate(inv, IVVc::InvDate);
@@ -357,7 +356,6 @@ void OpenItems(const uint8_t *customer, const LedgerSelection &s, CustomerSums *
     if (!item.record || !invoice.record) return;
     PString own;
     GetText(customer, CUVc::Code, own);
-    PutText(item.record, ARVc::CustCode, own);
     PutI32(item.record, ARVc::InvoiceNr, 0);
     IndexWalkOfCode(ARVc::Number, "CustCode", item.record, 2, ARVc::CustCode, own, [&](const uint8_t *openItem) {
         const DateRec due = GetDate(openItem, ARVc::DueDate);

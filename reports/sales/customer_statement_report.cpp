@@ -103,7 +103,6 @@ void OpenItemsOf(const uint8_t *code, bool *any, bool *overdue, int32_t *first)
     *first = NoStart;
     RuleRecord item(ARVc::Number);
     if (!item.record || code[0] == 0) return;
-    PutText(item.record, ARVc::CustCode, code);
     IndexWalkOfCode(ARVc::Number, "CustCode", item.record, 1, ARVc::CustCode, code, [&](const uint8_t *open) {
         if (!*any) *first = GetI32(open, ARVc::InvoiceNr);
         *any = true;
@@ -145,7 +144,6 @@ int32_t StartAtAsOf(const uint8_t *selection, const uint8_t *code)
 {
     RuleRecord entry(CustTransVc::Number);
     if (!entry.record) return NoStart;
-    PutText(entry.record, CustTransVc::CustCode, code);
     PutDate(entry.record, CustTransVc::TransDate, GetDate(selection, P::Date2From));
     int32_t start = NoStart;
     const auto untilInvoice = [&start](const uint8_t *e) {
@@ -192,7 +190,6 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
     DecSetZero(&own.overdue);
     RuleRecord inv(IVVc::Number);
     if (inv.record && start != NoStart) {
-        PutText(inv.record, IVVc::CustCode, code);
         PutI32(inv.record, IVVc::SerNr, start);
         uint8_t item[ARVc::Size];
         PString dots;
