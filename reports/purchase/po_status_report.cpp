@@ -19,6 +19,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/order_reports.h"
@@ -114,8 +115,8 @@ void POBlockQuantities(const uint8_t *order) {
     ReportHeadings(LineHeight, {{3, 2631, 1}, {2, 2632, 1}, {1, 2633, 1}});
     EachRow(order, false, [](const uint8_t *row) {
         RepStartLine(LineHeight);
-        OrderLineText(20, row, R::ItemCode, 20, 0);
-        OrderLineText(104, row, R::Text, 100, 0);
+        RepTextField(20, row, R::ItemCode);
+        RepTextField(104, row, R::Text);
         for (auto [stop, field] : {std::pair{3, R::Quantity}, std::pair{2, R::QtyReceived},
                                    std::pair{1, R::QtyOnPurchases}}) {
             const PackedDecimal q = OrderQty(row, field);
@@ -144,8 +145,8 @@ void POBlockAmounts(const uint8_t *order) {
         DecAdd(&sum, &amount, &sum);
         RepStartLine(LineHeight);
         OrderLineAmount(124, &left, FtAmount3, 1);
-        OrderLineText(20, row, R::ItemCode, 20, 0);
-        OrderLineText(130, row, R::Text, 100, 0);
+        RepTextField(20, row, R::ItemCode);
+        RepTextField(130, row, R::Text);
         OrderLineAmount(340, &price, FtAmount3Drop, 1);
         OrderLineAmount(370, &discount, FtAmount1, 1);
         OrderLineAmount(480, &amount, FtAmount2, 1);
@@ -208,9 +209,9 @@ bool EachOrder(const uint8_t *order, void *context) {
             RepStartLine(LineHeight);
             OrderLineNumber(0, serial, 0);
             RepValue(60, 0, order + PurchOrderVc::PODate, FtDate, 0);
-            OrderLineText(140, order, PurchOrderVc::VendName, 60, 0);
+            RepTextField(140, order, PurchOrderVc::VendName);
             OrderLineAmount(450, &remaining, FtAmount2, 1);
-            OrderLineText(480, order, PurchOrderVc::CurncyCode, 5, 1);
+            RepTextField(480, order, PurchOrderVc::CurncyCode, 0, 1);
             RepEndLine();
         } else {
             RepRuleFull(1, 4);
@@ -224,8 +225,8 @@ bool EachOrder(const uint8_t *order, void *context) {
         RepStartLine(LineHeight);
         OrderLineNumber(0, serial, 0);
         RepValue(50, 0, order + PurchOrderVc::PODate, FtDate, 0);
-        OrderLineText(110, order, PurchOrderVc::Reference, 20, 0);
-        OrderLineText(175, row, R::ItemCode, 20, 0);
+        RepTextField(110, order, PurchOrderVc::Reference);
+        RepTextField(175, row, R::ItemCode);
         const PackedDecimal left = ToReceive(row);
         if (!run.quantities) {
             const PackedDecimal price = GetDec(row, R::Price), amount = AmountOf(row, &left);

@@ -21,6 +21,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/index_walk.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
@@ -174,13 +175,13 @@ void CustomerStatementBlock(const uint8_t *customer, int32_t start, Sums *grand)
     PackedDecimal opening, balance;
     CustomerPeriodBalances(customer, true, month, month, &opening, &balance);
     RepStartLine(LineHeight);
-    ListTextField(11, customer, CUVc::Code, CustomerMax);
-    ListTextField(100, customer, CUVc::Name, 60);
-    ListTextField(290, customer, CUVc::Addr1, 60);
+    RepTextField(11, customer, CUVc::Code);
+    RepTextField(100, customer, CUVc::Name);
+    RepTextField(290, customer, CUVc::Addr1);
     RepEndLine();
     RepStartLine(LineHeight);
     RepValue(100, 0, balance.b, FtAmount2, 0);
-    ListTextField(290, customer, CUVc::Addr2, 60);
+    RepTextField(290, customer, CUVc::Addr2);
     RepEndLine();
     RepRuleFull(1, 4);
     ReportHeadings(LineHeight, {{ColInvoice, 2706}, {ColDate, 2707}, {ColPaidOn, 2708}, {ColAmount, 2709, 1},

@@ -33,7 +33,7 @@ void LineIfFilled(int x, const uint8_t *record, uint32_t offset, int m, int alig
 {
     if (FieldEmpty(record, offset, m)) return;
     RepStartLine(LineHeight);
-    ListTextField(x, record, offset, m, align);
+    RepTextField(x, record, offset, m, 0, align);
     RepEndLine();
 }
 
@@ -43,24 +43,19 @@ void HeadLine(const uint8_t *doc, uint32_t number, uint32_t date, uint32_t terms
     RepStartLine(LineHeight);
     RepValue(0, 0, doc + number, FtLongOrEmpty, 0);
     RepValue(130, 0, doc + date, FtDate, 0);
-    ListTextField(220, doc, terms, 2);
+    RepTextField(220, doc, terms, 2);
     RepEndLine();
 }
 
 }  // namespace
-
-void ListTextField(int x, const uint8_t *record, uint32_t offset, int m, int align)
-{
-    RepTextField(x, record, offset, m, 0, align);
-}
 
 void OrderDetail(const uint8_t *order, PackedDecimal *prices, PackedDecimal *sums)
 {
     assert(order && prices && sums);
     HeadLine(order, ORVc::SerNr, ORVc::OrdDate, ORVc::PayTerms);
     RepStartLine(LineHeight);
-    ListTextField(50, order, ORVc::CustCode, 20);
-    ListTextField(200, order, ORVc::Addr0, 60);
+    RepTextField(50, order, ORVc::CustCode);
+    RepTextField(200, order, ORVc::Addr0);
     RepEndLine();
     const PackedDecimal rate = GetDec(order, ORVc::Rate);
     uint8_t row[ORVc::Rows::Size];
@@ -73,9 +68,9 @@ void OrderDetail(const uint8_t *order, PackedDecimal *prices, PackedDecimal *sum
         DecAdd(prices, &converted, prices);
         DecAdd(sums, &sum, sums);
         RepStartLine(LineHeight);
-        ListTextField(20, row, ORVc::Rows::ItemCode, 20);
+        RepTextField(20, row, ORVc::Rows::ItemCode);
         RepValue(124, 0, row + ORVc::Rows::Quantity, FtAmount3, 1);
-        ListTextField(130, row, ORVc::Rows::Text, 100);
+        RepTextField(130, row, ORVc::Rows::Text);
         RepValue(380, 0, converted.b, FtAmount2, 1);
         RepValue(480, 0, sum.b, FtAmount2, 1);
         RepEndLine();
@@ -84,7 +79,7 @@ void OrderDetail(const uint8_t *order, PackedDecimal *prices, PackedDecimal *sum
     RepRule(300, 480, 2);
     RepEndLine();
     RepStartLine(LineHeight);
-    ListTextField(100, order, ORVc::Objects, 30);
+    RepTextField(100, order, ORVc::Objects);
     RepValue(380, 0, prices->b, FtAmount2, 1);
     RepValue(480, 0, sums->b, FtAmount2, 1);
     RepEndLine();
@@ -101,8 +96,8 @@ void QuotationDetail(const uint8_t *quote)
     } pairs[3] = {{Q::CustCode, Q::CustName, 20, 60}, {Q::DiscCode, Q::Addr1, 5, 60}, {Q::Text284, Q::Addr2, 20, 60}};
     for (const auto &p : pairs) {
         RepStartLine(LineHeight);
-        ListTextField(50, quote, p.left, p.leftMax);
-        ListTextField(200, quote, p.right, p.rightMax);
+        RepTextField(50, quote, p.left, p.leftMax);
+        RepTextField(200, quote, p.right, p.rightMax);
         RepEndLine();
     }
     LineIfFilled(200, quote, Q::Addr3, 60, 0);
@@ -113,13 +108,13 @@ void QuotationDetail(const uint8_t *quote)
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowGet(Q::Number, 0, quote, i, row) || GetU16(row, Q::Rows::Kind) != ItemRow) continue;
         RepStartLine(LineHeight);
-        ListTextField(20, row, Q::Rows::ItemCode, 20);
+        RepTextField(20, row, Q::Rows::ItemCode);
         RepValue(124, 0, row + Q::Rows::Quantity, FtAmount3, 1);
-        ListTextField(130, row, Q::Rows::Text, 100);
+        RepTextField(130, row, Q::Rows::Text);
         RepValue(340, 0, row + Q::Rows::Price, FtAmount3Drop, 1);
         RepValue(370, 0, row + Q::Rows::Discount, FtAmount1, 1);
         RepValue(460, 0, row + Q::Rows::Sum, FtAmount2, 1);
-        ListTextField(480, row, Q::Rows::VatCode, 2, 1);
+        RepTextField(480, row, Q::Rows::VatCode, 0, 1);
         RepEndLine();
     }
     RepStartLine(LineHeight);
@@ -127,7 +122,7 @@ void QuotationDetail(const uint8_t *quote)
     RepEndLine();
     RepStartLine(LineHeight);
     if (GetU16(quote, Q::VatZone) != 0) RepTextNr(20, 0, 2568, 0);
-    ListTextField(100, quote, Q::Objects, 5);
+    RepTextField(100, quote, Q::Objects);
     RepValue(260, 0, quote + Q::NetTotal, FtAmount2, 1);
     RepValue(360, 0, quote + Q::VatTotal, FtAmount2, 1);
     RepValue(460, 0, quote + Q::Total, FtAmount2, 1);
@@ -140,25 +135,25 @@ void PurchaseDetail(const uint8_t *purchase, PackedDecimal *grand)
     RepStartLine(LineHeight);
     RepValue(0, 0, purchase + PUVc::SerNr, FtLongOrEmpty, 0);
     RepValue(60, 0, purchase + PUVc::TransDate, FtDate, 0);
-    ListTextField(160, purchase, PUVc::Text, 60);
+    RepTextField(160, purchase, PUVc::Text);
     RepValue(400, 0, purchase + PUVc::POSerNr, FtLongOrEmpty, 0);
     RepEndLine();
     RepStartLine(LineHeight);
-    ListTextField(0, purchase, PUVc::VendCode, 20);
-    ListTextField(100, purchase, PUVc::VendName, 60);
-    ListTextField(350, purchase, PUVc::Currency, 5, 1);
+    RepTextField(0, purchase, PUVc::VendCode);
+    RepTextField(100, purchase, PUVc::VendName);
+    RepTextField(350, purchase, PUVc::Currency, 0, 1);
     RepEndLine();
     uint8_t row[PUVc::Rows::Size];
     const int32_t rows = MatrixRowCount(PUVc::Number, 0, purchase);
     for (int32_t i = 0; i < rows; i++) {
         if (!MatrixRowGet(PUVc::Number, 0, purchase, i, row)) continue;
         RepStartLine(LineHeight);
-        ListTextField(0, row, PUVc::Rows::ItemCode, 20);
+        RepTextField(0, row, PUVc::Rows::ItemCode);
         RepValue(100, 0, row + PUVc::Rows::Quantity, FtAmount3, 1);
-        ListTextField(120, row, PUVc::Rows::Text, 60);
-        ListTextField(220, row, PUVc::Rows::SerialNr, 30);
+        RepTextField(120, row, PUVc::Rows::Text);
+        RepTextField(220, row, PUVc::Rows::SerialNr);
         RepValue(350, 0, row + PUVc::Rows::Price, FtAmount2, 1);
-        ListTextField(410, row, PUVc::Rows::Charge, 20, 1);
+        RepTextField(410, row, PUVc::Rows::Charge, 0, 1);
         RepValue(480, 0, row + PUVc::Rows::UnitCost, FtAmount2, 1);
         RepEndLine();
     }

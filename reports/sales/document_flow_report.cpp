@@ -11,6 +11,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/order_reports.h"
@@ -49,8 +50,8 @@ void OrderDeliveryBlock(const uint8_t *order) {
         DecMin(&left, &onHand, &deliverable);
         if (DecSign(&deliverable) < 0) DecSetZero(&deliverable);
         RepStartLine(LineHeight);
-        OrderLineText(20, row, R::ItemCode, 20, 0);
-        OrderLineText(104, row, R::Text, 100, 0);
+        RepTextField(20, row, R::ItemCode);
+        RepTextField(104, row, R::Text);
         OrderLineAmount(280, &ordered, FtAmount3, 1);
         OrderLineAmount(320, &delivered, FtAmount3, 1);
         OrderLineAmount(380, &left, FtAmount3, 1);
@@ -73,8 +74,8 @@ bool EachDelivery(const uint8_t *delivery, void *context) {
     OrderLineNumber(0, GetI32(delivery, SHVc::SerNr), 0);
     RepValue(60, 0, delivery + SHVc::ShipDate, FtDate, 0);
     OrderLineNumber(130, GetI32(delivery, SHVc::OrderNr), 0);
-    OrderLineText(200, delivery, SHVc::CustCode, 20, 0);
-    OrderLineText(300, delivery, SHVc::DelAddr0, 60, 0);
+    RepTextField(200, delivery, SHVc::CustCode);
+    RepTextField(300, delivery, SHVc::DelAddr0);
     RepEndLine();
     RepRuleFull(1, 4);
     return true;

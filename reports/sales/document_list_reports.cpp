@@ -20,6 +20,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/sales_lists.h"
@@ -124,8 +125,8 @@ void DeliveryLine(const uint8_t *d)
     RepValue(0, 0, d + SHVc::SerNr, FtLongOrEmpty, 0);
     RepValue(60, 0, d + SHVc::ShipDate, FtDate, 0);
     RepValue(130, 0, d + SHVc::OrderNr, FtLongOrEmpty, 0);
-    ListTextField(200, d, SHVc::CustCode, 20);
-    ListTextField(300, d, SHVc::DelAddr0, 60);
+    RepTextField(200, d, SHVc::CustCode);
+    RepTextField(300, d, SHVc::DelAddr0);
     RepEndLine();
 }
 
@@ -143,8 +144,8 @@ void PurchaseLine(const uint8_t *p)
     RepStartLine(LineHeight);
     RepValue(0, 0, p + PUVc::SerNr, FtLongOrEmpty, 0);
     RepValue(60, 0, p + PUVc::TransDate, FtDate, 0);
-    ListTextField(140, p, PUVc::Text, 60);
-    ListTextField(480, p, PUVc::Currency, 5, 1);
+    RepTextField(140, p, PUVc::Text);
+    RepTextField(480, p, PUVc::Currency, 0, 1);
     RepEndLine();
 }
 
@@ -196,9 +197,9 @@ void QuotationLine(const uint8_t *q)
     RepStartLine(LineHeight);
     RepValue(0, 0, q + QuotationVc::SerNr, FtLongOrEmpty, 0);
     RepValue(60, 0, q + QuotationVc::QTDate, FtDate, 0);
-    ListTextField(140, q, QuotationVc::CustName, 60);
+    RepTextField(140, q, QuotationVc::CustName);
     RepValue(440, 0, q + QuotationVc::Total, FtAmount2, 1);
-    ListTextField(445, q, QuotationVc::CurncyCode, 5);
+    RepTextField(445, q, QuotationVc::CurncyCode);
     RepEndLine();
 }
 
@@ -277,7 +278,7 @@ void SalesOrderReport(ReportJob &job)
             RepStartLine(LineHeight);
             RepValue(0, 0, o + ORVc::SerNr, FtLongOrEmpty, 0);
             RepValue(60, 0, o + ORVc::OrdDate, FtDate, 0);
-            ListTextField(140, o, ORVc::Addr0, 60);
+            RepTextField(140, o, ORVc::Addr0);
             Amount(380, &converted);
             Amount(RightEdge, &rowSum);
             RepEndLine();

@@ -17,6 +17,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_run.h"
 #include "reports/frame/totals_table.h"
 #include "reports/sales/order_reports.h"
@@ -86,13 +87,13 @@ void OrderBlock(const uint8_t *order) {
         DecRowAmount(&qty, &price, &unit, &discount, &amount);
         RepStartLine(LineHeight);
         OrderItemRowPieces(row, {qty, price, discount, amount}, 460);
-        OrderLineText(480, row, R::Text304, 30, 1);
+        RepTextField(480, row, R::Text304, 0, 1);
         RepEndLine();
     }
     OrderLineRule(380, 460, 2);
     RepStartLine(LineHeight);
     if (GetU16(order, ORVc::InclVat) != 0) RepTextNr(20, 0, 2568, 0);
-    OrderLineText(100, order, ORVc::Text284, 20, 0);
+    RepTextField(100, order, ORVc::Text284);
     for (auto [x, field] : {std::pair{260, ORVc::Net}, std::pair{360, ORVc::Vat}, std::pair{460, ORVc::Total}}) {
         const PackedDecimal a = GetDec(order, field);
         OrderLineAmount(x, &a, FtAmount2, 1);
@@ -114,9 +115,9 @@ bool EachOrder(const uint8_t *order, void *context) {
     RepStartLine(LineHeight);
     OrderLineNumber(0, GetI32(order, ORVc::SerNr), 0);
     RepValue(60, 0, order + ORVc::OrdDate, FtDate, 0);
-    OrderLineText(140, order, ORVc::Addr0, 60, 0);
+    RepTextField(140, order, ORVc::Addr0);
     OrderLineAmount(440, &amount, FtAmount2, 1);
-    OrderLineText(445, order, ORVc::CurncyCode, 5, 0);
+    RepTextField(445, order, ORVc::CurncyCode);
     RepEndLine();
     return true;
 }

@@ -14,6 +14,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_frame.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/order_reports.h"
@@ -169,7 +170,7 @@ void OrderObjectReport(ReportJob &job) {
             PutText(object.record, OBVc::Code, row.code);
             uint32_t recid = 0, position = 0;
             if (RecFind(OBVc::Number, object.record, 1, 1, &recid, &position))
-                OrderLineText(75, object.record, OBVc::Name, 60, 0);
+                RepTextField(75, object.record, OBVc::Name);
         }
         Half(0, periodAmount, periodCount);
         Half(200, row.amount, row.count);

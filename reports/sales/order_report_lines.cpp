@@ -21,16 +21,11 @@ void OrderLineAmount(int x, const PackedDecimal *amount, int type, int align) {
     RepAmountAt(x, amount, type, align);
 }
 
-void OrderLineText(int x, const uint8_t *record, uint32_t offset, int m, int align) {
-    assert(record);
-    RepTextField(x, record, offset, m, 0, align);
-}
-
 void OrderItemRowPieces(const uint8_t *row, const ItemRowAmounts &a, int amountX) {
     namespace R = ORVc::Rows;
-    OrderLineText(20, row, R::ItemCode, 20, 0);
+    RepTextField(20, row, R::ItemCode);
     OrderLineAmount(124, &a.qty, FtAmount3, 1);
-    OrderLineText(130, row, R::Text, 100, 0);
+    RepTextField(130, row, R::Text);
     OrderLineAmount(340, &a.price, FtAmount3Drop, 1);
     OrderLineAmount(370, &a.discount, FtAmount1, 1);
     OrderLineAmount(amountX, &a.amount, FtAmount2, 1);
@@ -56,7 +51,7 @@ void OrderStatusRowAmounts(const uint8_t *order, uint32_t currencyAt, const Pack
     OrderLineAmount(270, left, FtAmount3, 1);
     OrderLineAmount(380, price, FtAmount3Drop, 1);
     OrderLineAmount(450, value, FtAmount2, 1);
-    OrderLineText(480, order, currencyAt, 5, 1);
+    RepTextField(480, order, currencyAt, 5, 0, 1);
     DecAdd(&sums[0], left, &sums[0]);
 }
 
@@ -100,7 +95,7 @@ void OrderLineFields(const uint8_t *record, std::initializer_list<LinePiece> pie
     }
     RepStartLine(15);
     for (const LinePiece &p : pieces) {
-        if (p.type == FtText) OrderLineText(p.x, record, p.offset, p.width, p.align);
+        if (p.type == FtText) RepTextField(p.x, record, p.offset, p.width, 0, p.align);
         else RepValue(p.x, 0, record + p.offset, p.type, p.align);
     }
     RepEndLine();

@@ -48,8 +48,6 @@ void RowCommission(const uint8_t *item, const uint8_t *salesman, const PackedDec
 PackedDecimal OrderQty(const uint8_t *record, uint32_t offset);
 // An amount (or quantity) at x by field type; align 0 left, 1 right.
 void OrderLineAmount(int x, const PackedDecimal *amount, int type, int align);
-// The text field of record at offset (at most m characters) at x.
-void OrderLineText(int x, const uint8_t *record, uint32_t offset, int m, int align);
 // The pieces of a sales order's item row that the order list and the
 // stock totals share: its item code, the quantity, its text, price and
 // discount at their columns, and the amount at amountX (the caller starts

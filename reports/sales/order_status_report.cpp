@@ -23,6 +23,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/frame/totals_table.h"
@@ -188,8 +189,8 @@ void OrderStatusDetail(const uint8_t *order) {
         if (!MatrixRowRead(ORVc::Number, order, i, row)) break;
         if (GetU16(row, R::Kind) != ItemRow) continue;
         RepStartLine(LineHeight);
-        OrderLineText(20, row, R::ItemCode, 20, 0);
-        OrderLineText(104, row, R::Text, 100, 0);
+        RepTextField(20, row, R::ItemCode);
+        RepTextField(104, row, R::Text);
         for (auto [stop, field] : {std::pair{3, R::Quantity}, std::pair{2, R::QtyDelivered}, std::pair{1, R::QtyInvoiced}}) {
             const PackedDecimal q = OrderQty(row, field);
             OrderLineAmount(stop, &q, FtAmount3, 1);
@@ -218,8 +219,8 @@ void RowLines(StatusRun &run, const uint8_t *order) {
         RepStartLine(LineHeight);
         OrderLineNumber(0, GetI32(order, ORVc::SerNr), 0);
         RepValue(50, 0, order + ORVc::OrdDate, FtDate, 0);
-        OrderLineText(110, order, ORVc::DelivText, 10, 0);
-        OrderLineText(175, row, R::ItemCode, 20, 0);
+        RepTextField(110, order, ORVc::DelivText);
+        RepTextField(175, row, R::ItemCode);
         if (!run.quantities) {
             const PackedDecimal price = GetDec(row, R::Price), value = RowValue(row, &left, run.report == 54);
             OrderStatusRowAmounts(order, ORVc::CurncyCode, &left, &price, &value, run.sums);
@@ -247,9 +248,9 @@ bool EachOrder(const uint8_t *order, void *context) {
         RepStartLine(LineHeight);
         OrderLineNumber(0, serial, 0);
         RepValue(60, 0, order + ORVc::OrdDate, FtDate, 0);
-        OrderLineText(140, order, ORVc::Addr0, 60, 0);
+        RepTextField(140, order, ORVc::Addr0);
         OrderLineAmount(5, &open, FtAmount2, 1);
-        OrderLineText(1, order, ORVc::CurncyCode, 5, 1);
+        RepTextField(1, order, ORVc::CurncyCode, 0, 1);
         RepEndLine();
         break;
     case 1:

@@ -27,6 +27,7 @@
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
@@ -220,8 +221,8 @@ void OverdueBlockPrint(const uint8_t *selection, const uint8_t *block)
     GetText(FormCustomer, CUVc::CurncyCode, own);
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
-    ListTextField(0, FormCustomer, CUVc::Code, CustomerMax);
-    ListTextField(100, FormCustomer, CUVc::Name, 60);
+    RepTextField(0, FormCustomer, CUVc::Code);
+    RepTextField(100, FormCustomer, CUVc::Name);
     if (inCurrency) RepValue(RightEdge, 0, FormCustomer + CUVc::CurncyCode, FtCode, 1);
     RepEndLine();
     const MemBlock rows = GetU32(block, OverdueBlock::Rows);

@@ -21,6 +21,7 @@
 #include "operations/sales_invoice.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
@@ -112,18 +113,18 @@ void DocumentLine(const VoucherRun &run, const uint8_t *doc) {
     RepStartLine(LineHeight);
     OrderLineNumber(0, GetI32(doc, k.serial), 0);
     RepValue(60, 0, doc + k.date, FtDate, 0);
-    OrderLineText(140, doc, k.code, k.codeWidth, 0);
-    OrderLineText(240, doc, k.name, 60, 0);
+    RepTextField(140, doc, k.code, k.codeWidth);
+    RepTextField(240, doc, k.name, 60);
     PackedDecimal amount;
     if (run.layout == 1 && DocumentAmount(k, doc, &amount)) OrderLineAmount(1, &amount, FtAmount2, 1);
     const bool variant = k.choice == 5 && CompanyVariant() == VariantWithReference;
-    if (variant) OrderLineText(480, doc, IVVc::Text290, 20, 1);
+    if (variant) RepTextField(480, doc, IVVc::Text290, 0, 1);
     RepEndLine();
     if (!variant || run.layout != 0) return;
     for (uint32_t line : {IVVc::Addr1, IVVc::Addr2, IVVc::Addr3}) {
         if (doc[line] == 0) continue;
         RepStartLine(LineHeight);
-        OrderLineText(240, doc, line, 60, 0);
+        RepTextField(240, doc, line, 60);
         RepEndLine();
     }
 }

@@ -14,10 +14,6 @@ struct ReportJob;
 
 // ---- Document lists (document_list_reports.cpp, document_details.cpp) ----
 
-// The text field of record at offset (at most m characters) at report
-// position x; its right edge there with a non-zero align.
-void ListTextField(int x, const uint8_t *record, uint32_t offset, int m, int align = 0);
-
 void DeliveryReport(ReportJob &job);      // report 7
 void PurchaseReport53(ReportJob &job);    // report 53
 void SalesOrderReport(ReportJob &job);    // report 58

@@ -19,6 +19,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
@@ -161,8 +162,8 @@ void CommissionRows(CommissionRun &run, const uint8_t *invoice, bool withSalesma
         RepStartLine(LineHeight);
         OrderLineNumber(15, GetI32(invoice, IVVc::SerNr), 0);
         RepValue(80, 0, invoice + IVVc::InvDate, FtDate, 0);
-        OrderLineText(130, row, R::Text, 80, 0);
-        OrderLineText(215, invoice, IVVc::Addr0, 60, 0);
+        RepTextFieldPrefix(130, row, R::Text, 80);
+        RepTextField(215, invoice, IVVc::Addr0);
         OrderLineAmount(370, &amount, FtAmount2, 1);
         OrderLineAmount(425, &percent, FtAmount2, 1);
         OrderLineAmount(480, &commission, FtAmount2, 1);

@@ -27,6 +27,7 @@
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_frame.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
@@ -292,12 +293,12 @@ void SalesInvoiceJournal(ReportJob &job)
         RepStartLine(LineHeight);
         RepValue(0, 0, inv + IVVc::SerNr, FtLongOrEmpty, 0);
         RepValue(80, 0, inv + IVVc::TransDate, FtDate, 0);
-        ListTextField(160, inv, IVVc::CustCode, 20);
-        ListTextField(240, inv, IVVc::Addr0, 60);
+        RepTextField(160, inv, IVVc::CustCode);
+        RepTextField(240, inv, IVVc::Addr0);
         RepEndLine();
         RepStartLine(LineHeight);
         RepValue(80, 0, inv + IVVc::InvDate, FtDate, 0);
-        ListTextField(160, inv, IVVc::Text290, 20);
+        RepTextField(160, inv, IVVc::Text290);
         AddressLine(240, inv, IVVc::Addr1, IVVc::Addr2, IVVc::Addr3);
         RepEndLine();
         country.Add(sums, GetDec(inv, IVVc::Total), credit, &rate);
@@ -373,13 +374,13 @@ void PurchInvoiceJournal(ReportJob &job)
         RepStartLine(LineHeight);
         RepValue(0, 0, inv + VIVc::SerNr, FtLongOrEmpty, 0);
         RepValue(80, 0, inv + VIVc::TransDate, FtDate, 0);
-        ListTextField(160, inv, VIVc::VendCode, 20);
-        ListTextField(240, vendor.record, VEVc::Name, 60);
+        RepTextField(160, inv, VIVc::VendCode);
+        RepTextField(240, vendor.record, VEVc::Name);
         RepEndLine();
         RepStartLine(LineHeight);
-        ListTextField(15, inv, VIVc::VendInvNr, 20);
+        RepTextField(15, inv, VIVc::VendInvNr);
         RepValue(80, 0, inv + VIVc::InvDate, FtDate, 0);
-        ListTextField(160, vendor.record, VEVc::AccountNr, 20);
+        RepTextField(160, vendor.record, VEVc::AccountNr);
         AddressLine(240, vendor.record, VEVc::Addr1, VEVc::Addr2, VEVc::Addr3);
         RepEndLine();
         country.Add(sums, GetDec(inv, VIVc::InvAmount), credit, &rate);

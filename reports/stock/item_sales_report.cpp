@@ -21,6 +21,7 @@
 #include "operations/stock_docs.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_frame.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/order_reports.h"
@@ -145,7 +146,7 @@ void EachItem(const uint8_t *item, void *context) {
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
     RepText(15, 0, code, 0);
-    OrderLineText(150, item, INVc::Name, 60, 0);
+    RepTextField(150, item, INVc::Name);
     RepEndLine();
     const Sums s = ItemSums(run, code);
     Add(&run.group, s);

@@ -15,6 +15,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/line_values.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
@@ -116,7 +117,7 @@ void EachItem(const uint8_t *item, void *context) {
     run.printed++;
     RepStartLine(LineHeight);
     RepText(0, 0, code, 0);
-    OrderLineText(ColName, item, INVc::Name, 60, 0);
+    RepTextField(ColName, item, INVc::Name);
     ValueColumns(v);
     PString further;
     PStringFromC(further, " ");
