@@ -229,10 +229,10 @@ void InvoiceRowLine(const uint8_t *row) {
         if (text[0]) ProjectPTextAt(130, text);
         else RepTextNr(130, 0, 4869, 0);
     } else {
-        ProjectTextAt(20, row, R::ItemCode, ProjectCodeMax);
+        ProjectTextAt(20, row, R::ItemCode);
         const PackedDecimal qty = GetDec(row, R::Quantity);
         if (!DecIsBlank(&qty)) ProjectQtyAt(124, &qty);
-        ProjectTextAt(130, row, R::Text, 40);
+        ProjectTextPrefixAt(130, row, R::Text, 40);
         const PackedDecimal price = GetDec(row, R::Price);
         if (!DecIsBlank(&price)) ProjectAmountAt(340, &price);
         const PackedDecimal discount = GetDec(row, R::Discount);
@@ -240,7 +240,7 @@ void InvoiceRowLine(const uint8_t *row) {
     }
     const PackedDecimal sum = GetDec(row, R::Sum);
     if (!DecIsBlank(&sum)) ProjectAmountAt(450, &sum);
-    ProjectTextAt(470, row, R::VatCode, 2);
+    ProjectTextAt(470, row, R::VatCode);
     RepEndLine();
 }
 

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "core/decimal.h"
+#include "core/field_access.h"
 #include "core/pstring.h"
 #include "reports/frame/report_headings.h"
 
@@ -39,8 +40,19 @@ void ProjectSumAdd(PackedDecimal *sum, const PackedDecimal *value);
 // The amount field of base at `at`, blank read as zero.
 PackedDecimal ProjectAmount(const uint8_t *base, uint32_t at);
 
-// Line pieces (on the current line).
-void ProjectTextAt(int x, const uint8_t *record, uint32_t offset, int max);
+// Line pieces (on the current line). A text is printed only when it is
+// not empty: at an offset that is no field of the interface file (at most
+// max characters), a field at its own length, or a field read on purpose
+// shorter than it is.
+void ProjectTextAt(int x, const uint8_t *record, RawOffset offset, int max);
+template <int N>
+inline void ProjectTextAt(int x, const uint8_t *record, TextField<N> f) {
+    ProjectTextAt(x, record, RawOffset(f.offset), N);
+}
+template <int N>
+inline void ProjectTextPrefixAt(int x, const uint8_t *record, TextField<N> f, int max) {
+    ProjectTextAt(x, record, RawOffset(f.offset), max < N ? max : N);
+}
 void ProjectPTextAt(int x, const uint8_t *text);
 // A value right-aligned at x: an amount (2 decimals) or a quantity (3).
 void ProjectAmountAt(int x, const PackedDecimal *amount);

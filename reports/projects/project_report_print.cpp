@@ -148,7 +148,7 @@ PackedDecimal ProjectAmount(const uint8_t *base, uint32_t at) {
     return a;
 }
 
-void ProjectTextAt(int x, const uint8_t *record, uint32_t offset, int max) {
+void ProjectTextAt(int x, const uint8_t *record, RawOffset offset, int max) {
     PString text;
     GetPString(record, offset, max, text);
     ProjectPTextAt(x, text);

@@ -29,11 +29,11 @@ bool SummaryProject(const uint8_t *project, void *data) {
     const bool linesOnly = *static_cast<const bool *>(data);
     namespace V = ProjectVc;
     RepStartLine(ProjectLineHeight);
-    ProjectTextAt(15, project, V::Code, ProjectCodeMax);
-    ProjectTextAt(70, project, V::Name, ProjectTextMax);
-    ProjectTextAt(150, project, V::Leader, PersonCodeMax);
-    ProjectTextAt(210, project, V::CustCode, ProjectCodeMax);
-    ProjectTextAt(270, project, V::CustName, ProjectTextMax);
+    ProjectTextAt(15, project, V::Code);
+    ProjectTextAt(70, project, V::Name);
+    ProjectTextAt(150, project, V::Leader);
+    ProjectTextAt(210, project, V::CustCode);
+    ProjectTextAt(270, project, V::CustName);
     for (const auto &[x, at] : {std::pair<int, uint32_t>{420, V::Date370}, {480, V::Date376}}) {
         const DateRec d = GetDate(project, at);
         if (!DateIsEmpty(&d)) RepValue(x, 0, project + at, FtDate, 0);
@@ -53,7 +53,7 @@ bool SummaryProject(const uint8_t *project, void *data) {
     ReportBlankLine(DetailGap);
     RepStartLine(ProjectLineHeight);
     RepTextNr(15, 0, 4867, 0);
-    ProjectTextAt(150, project, V::Reference, ProjectTextMax);
+    ProjectTextAt(150, project, V::Reference);
     RepEndLine();
     ReportBlankLine(DetailGap);
     PString code;
@@ -89,8 +89,8 @@ bool BudgetProject(const uint8_t *project, void *data) {
     ProjectBudgetLines(code, s->invoiced, s->toInvoice, &a[0], &a[1], &a[3]);
     DecAdd(&a[0], &a[1], &a[2]);
     RepStartLine(ProjectLineHeight);
-    ProjectTextAt(0, project, ProjectVc::Code, ProjectCodeMax);
-    ProjectTextAt(60, project, ProjectVc::Name, 30);
+    ProjectTextAt(0, project, ProjectVc::Code);
+    ProjectTextPrefixAt(60, project, ProjectVc::Name, 30);
     AmountsLine(a);
     RepEndLine();
     for (int i = 0; i < 4; i++) ProjectSumAdd(&s->totals[i], &a[i]);
