@@ -23,6 +23,7 @@
 #include "reports/frame/line_values.h"
 #include "reports/frame/report_headings.h"
 #include "reports/frame/report_run.h"
+#include "reports/frame/selection_match.h"
 #include "reports/sales/sales_lists.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/ledger.h"
@@ -33,16 +34,6 @@ namespace {
 
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, RightEdge = 1, RuleEnd = 1, RuleThick = 4;
-constexpr int SelMax = 255, SelShortMax = 21, ObjMax = 30;
-
-// True when the selection text is empty or equals the record's field.
-bool TextMatches(const uint8_t *want, const uint8_t *record, uint32_t offset, int m)
-{
-    if (want[0] == 0) return true;
-    PString own;
-    GetPString(record, offset, m, own);
-    return PStringEqual(own, want);
-}
 
 // True when n lies in from..to, -1 an open end.
 bool NumberIn(int32_t n, int32_t from, int32_t to) { return (from < 0 || n >= from) && (to < 0 || n <= to); }
@@ -114,9 +105,9 @@ void NumberWalk(int reg, uint32_t keyOffset, const ListSelection &s, Each each)
 
 bool DeliveryPasses(const ListSelection &s, const uint8_t *d)
 {
-    return TextMatches(s.text2, d, SHVc::CustCode, 20) &&
+    return TextFieldAdmits(s.text2, d, SHVc::CustCode) &&
            NumberIn(GetI32(d, SHVc::OrderNr), s.rangeFrom, s.rangeTo) && InPeriod(s, d, SHVc::ShipDate) &&
-           TextMatches(s.text3, d, SHVc::DelMode, 5) && FlagAdmits(s, d, SHVc::Shipped);
+           TextFieldAdmits(s.text3, d, SHVc::DelMode) && FlagAdmits(s, d, SHVc::Shipped);
 }
 
 void DeliveryLine(const uint8_t *d)
@@ -134,7 +125,7 @@ void DeliveryLine(const uint8_t *d)
 
 bool PurchasePasses(const ListSelection &s, const uint8_t *p)
 {
-    return TextMatches(s.text2, p, PUVc::VendCode, 20) &&
+    return TextFieldAdmits(s.text2, p, PUVc::VendCode) &&
            NumberIn(GetI32(p, PUVc::POSerNr), s.rangeFrom, s.rangeTo) && InPeriod(s, p, PUVc::TransDate) &&
            FlagAdmits(s, p, PUVc::Received);
 }
@@ -153,7 +144,7 @@ void PurchaseLine(const uint8_t *p)
 
 bool OrderPasses(const ListSelection &s, const uint8_t *o)
 {
-    if (!InPeriod(s, o, ORVc::OrdDate) || !TextMatches(s.text2, o, ORVc::CustCode, 20)) return false;
+    if (!InPeriod(s, o, ORVc::OrdDate) || !TextFieldAdmits(s.text2, o, ORVc::CustCode)) return false;
     if (s.objects[0] != 0) {
         PString list;
         GetText(o, ORVc::Objects, list);
@@ -161,7 +152,7 @@ bool OrderPasses(const ListSelection &s, const uint8_t *o)
         ParseObjectList(s.objects, &slots);
         if (!ObjectListContainsAll(&slots, list)) return false;
     }
-    return TextMatches(s.text7, o, ORVc::SalesMan, 5);
+    return TextFieldAdmits(s.text7, o, ORVc::SalesMan);
 }
 
 // The order's net converted at its rate, and the sum of its rows' sums.
@@ -188,8 +179,8 @@ void Amount(int x, const PackedDecimal *amount, int align = 1)
 
 bool QuotationPasses(const ListSelection &s, const uint8_t *q)
 {
-    return TextMatches(s.text5, q, QuotationVc::QuoteClass, 5) && TextMatches(s.text2, q, QuotationVc::CustCode, 20) &&
-           TextMatches(s.text7, q, QuotationVc::SalesMan, 5) && InPeriod(s, q, QuotationVc::QTDate);
+    return TextFieldAdmits(s.text5, q, QuotationVc::QuoteClass) && TextFieldAdmits(s.text2, q, QuotationVc::CustCode) &&
+           TextFieldAdmits(s.text7, q, QuotationVc::SalesMan) && InPeriod(s, q, QuotationVc::QTDate);
 }
 
 void QuotationLine(const uint8_t *q)

@@ -26,6 +26,7 @@
 #include "reports/frame/kind_boxes.h"
 #include "reports/frame/line_values.h"
 #include "reports/frame/report_run.h"
+#include "reports/frame/selection_match.h"
 #include "reports/frame/totals_table.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/ledger.h"
@@ -40,7 +41,7 @@ constexpr int RuleEnd = 1, RuleThick = 4, RowRule = 2;
 constexpr int TitleJournal = 2351, TitleItemJournal = 2641;
 constexpr int TextNotPosted = 2366, TextFlagged = 2367, TextTotal = 2365, TextRow = 1807;
 constexpr int TextVoucherMissing = 10400;
-constexpr int CustMax = 20, CodeMax = 5, SelMax = 255, SelShortMax = 21, NameMax = 60;
+constexpr int NameMax = 60;
 constexpr uint16_t CreditKind = 3, ItemRow = 1, TextRowKind = 3, InterestRow = 4;
 
 // The selection of a journal as the job record holds it.
@@ -86,15 +87,6 @@ bool DateInPeriod(const JournalSel &s, const DateRec &date)
 {
     if (s.from.year != 0 && DateCompare(&date, &s.from) < 0) return false;
     return s.to.year == 0 || DateCompare(&date, &s.to) <= 0;
-}
-
-// True when the record's code field equals want (an empty want admits all).
-bool CodeEquals(const uint8_t *want, const uint8_t *record, uint32_t field, int m)
-{
-    if (want[0] == 0) return true;
-    PString code;
-    GetPString(record, field, m, code);
-    return PStringEqual(code, want);
 }
 
 // Posted invoices need the posted box, unposted ones the unposted box;
@@ -252,7 +244,7 @@ bool ItemPasses(const JournalSel &s, const uint8_t *item)
     PutText(rec.record, INVc::Code, item);
     uint32_t recid = 0, position = 0;
     bool found = RecFind(INVc::Number, rec.record, 1, 1, &recid, &position);
-    bool pass = found && CodeEquals(s.group, rec.record, INVc::Group, CodeMax);
+    bool pass = found && TextFieldAdmits(s.group, rec.record, INVc::Group);
     RecFreeMatrix(INVc::Number, rec.record);
     return pass;
 }
@@ -366,8 +358,8 @@ void SalesJournalReport(ReportJob &job)
             if (byNumber && s.numTo >= 0 && serial > s.numTo) return false;
             if (!byNumber && s.to.year != 0 && DateCompare(&date, &s.to) > 0) return false;
             const uint16_t kind = GetU16(r, IVVc::InvType);
-            if (!CodeEquals(s.customer, r, IVVc::CustCode, CustMax) ||
-                !CodeEquals(s.salesman, r, IVVc::SalesMan, CodeMax) || !PostedPasses(s, GetU16(r, IVVc::Posted)) ||
+            if (!TextFieldAdmits(s.customer, r, IVVc::CustCode) ||
+                !TextFieldAdmits(s.salesman, r, IVVc::SalesMan) || !PostedPasses(s, GetU16(r, IVVc::Posted)) ||
                 !DateInPeriod(s, date) || !KindPasses(s, kind))
                 return true;
             PString objects;
@@ -429,8 +421,8 @@ void InvoiceJournalReport(ReportJob &job)
         WalkInvoices(inv.record, "InvDate", [&](uint8_t *r) {
             const DateRec date = GetDate(r, IVVc::InvDate);
             if (!DateInPeriod(s, date)) return false;
-            if (!CodeEquals(s.customer, r, IVVc::CustCode, CustMax) ||
-                !CodeEquals(s.salesman, r, IVVc::SalesMan, CodeMax) || !PostedPasses(s, GetU16(r, IVVc::Posted)) ||
+            if (!TextFieldAdmits(s.customer, r, IVVc::CustCode) ||
+                !TextFieldAdmits(s.salesman, r, IVVc::SalesMan) || !PostedPasses(s, GetU16(r, IVVc::Posted)) ||
                 !NumberInRange(s, GetI32(r, IVVc::SerNr)))
                 return true;
             PackedDecimal homeNet, rowSum;

@@ -17,6 +17,7 @@
 #include "output/output_job.h"
 #include "reports/frame/kind_boxes.h"
 #include "reports/frame/report_run.h"
+#include "reports/frame/selection_match.h"
 #include "reports/sales/sales_reports.h"
 #include "rules/delivery_value.h"
 #include "rules/ledger.h"
@@ -27,8 +28,7 @@ namespace {
 constexpr int LineHeight = 15;
 constexpr int RuleEnd = 1, RuleThick = 4;
 constexpr int TitleShipDate = 2870;
-constexpr int CustMax = 20, NameMax = 60, ModeMax = 5, LocationMax = 10, ItemMax = 20, TextMax = 100,
-              SerialMax = 30, ObjMax = 30, SelMax = 255, SelShortMax = 21, OrderRefMax = 20;
+constexpr int NameMax = 60;
 
 // The layout-0 line of a delivery (report 7's): number, ship date, order
 // number, customer code and delivery name.
@@ -44,15 +44,6 @@ void DeliveryLine(const uint8_t *d)
     GetText(d, SHVc::DelAddr0, text);
     RepText(300, 0, text, 0);
     RepEndLine();
-}
-
-// True when the record's text field equals want; an empty want admits all.
-bool TextEquals(const uint8_t *want, const uint8_t *record, uint32_t field, int m)
-{
-    if (want[0] == 0) return true;
-    PString text;
-    GetPString(record, field, m, text);
-    return PStringEqual(text, want);
 }
 
 // True when n lies in from..to, -1 being an open end.
@@ -79,7 +70,7 @@ bool OrderPasses(const uint8_t *d, const uint8_t *objects, const uint8_t *refere
         ParseObjectList(objects, &slots);
         if (!ObjectListContainsAll(&slots, list)) return false;
     }
-    return TextEquals(reference, order, ORVc::Text284, OrderRefMax);
+    return TextFieldAdmits(reference, order, ORVc::Text284);
 }
 
 }  // namespace
@@ -131,9 +122,9 @@ void ShipDateReport(ReportJob &job)
                 break;
             bool orderFound = false;
             bool pass = InNumberRange(GetI32(d.record, SHVc::SerNr), numFrom, numTo) &&
-                        TextEquals(customer, d.record, SHVc::CustCode, CustMax) &&
+                        TextFieldAdmits(customer, d.record, SHVc::CustCode) &&
                         InNumberRange(GetI32(d.record, SHVc::OrderNr), orderFrom, orderTo) &&
-                        TextEquals(location, d.record, SHVc::Location, LocationMax) &&
+                        TextFieldAdmits(location, d.record, SHVc::Location) &&
                         KindBoxesAdmit({unposted, posted}, GetU16(d.record, SHVc::Shipped) ? 1 : 0) &&
                         OrderPasses(d.record, objects, reference, order.record, &orderFound);
             if (pass && layout == 1) {
