@@ -18,36 +18,31 @@ void Store(uint8_t *record, const char *text) {
     PutText(record, Code, p);
 }
 
+bool Admits(const char *want, const uint8_t *record) {
+    PString w;
+    PStringFromC(w, want);
+    return TextFieldAdmits(w, record, Code);
+}
+
 TEST(SelectionMatch, EmptyWantAdmitsEveryRecordAndAGivenOneOnlyItsOwn) {
     uint8_t record[16] = {};
-    PString want;
-    PStringFromC(want, "");
-    EXPECT_TRUE(TextFieldAdmits(want, record, Code));
+    EXPECT_TRUE(Admits("", record));
     Store(record, "AB1");
-    EXPECT_TRUE(TextFieldAdmits(want, record, Code));
-
-    PStringFromC(want, "AB1");
-    EXPECT_TRUE(TextFieldAdmits(want, record, Code));
-    PStringFromC(want, "AB");
-    EXPECT_FALSE(TextFieldAdmits(want, record, Code));
-    PStringFromC(want, "AB12");
-    EXPECT_FALSE(TextFieldAdmits(want, record, Code));
-    PStringFromC(want, "ab1");
-    EXPECT_FALSE(TextFieldAdmits(want, record, Code));
+    EXPECT_TRUE(Admits("", record));
+    EXPECT_TRUE(Admits("AB1", record));
+    EXPECT_FALSE(Admits("AB", record));
+    EXPECT_FALSE(Admits("AB12", record));
+    EXPECT_FALSE(Admits("ab1", record));
     Store(record, "");
-    PStringFromC(want, "AB1");
-    EXPECT_FALSE(TextFieldAdmits(want, record, Code));
+    EXPECT_FALSE(Admits("AB1", record));
 }
 
 TEST(SelectionMatch, ADamagedLengthIsReadAtTheFieldsOwnLength) {
     uint8_t record[16];
     std::memset(record, 'Z', sizeof record);
     record[0] = 200;  // a length far past the field
-    PString want;
-    PStringFromC(want, "ZZZZZ");
-    EXPECT_TRUE(TextFieldAdmits(want, record, Code));
-    PStringFromC(want, "ZZZZZZ");
-    EXPECT_FALSE(TextFieldAdmits(want, record, Code));
+    EXPECT_TRUE(Admits("ZZZZZ", record));
+    EXPECT_FALSE(Admits("ZZZZZZ", record));
 }
 
 }  // namespace
