@@ -74,7 +74,7 @@ void RepCutToUnits(uint8_t *text, int units, bool keepEnd)
     PStringCopy(text, shorter);
 }
 
-void RepFieldCut(int x, const uint8_t *record, uint32_t offset, int width, int units)
+void RepFieldCut(int x, const uint8_t *record, RawOffset offset, int width, int units)
 {
     uint8_t text[256];
     GetPString(record, offset, width, text);

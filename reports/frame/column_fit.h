@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "core/field_access.h"
+
 // The width of text in report units as the job's device draws it: the
 // preview in its window's font, the printer in the report font. 0 on the
 // devices that place no text by width (files, the memory buffer, the
@@ -19,7 +21,12 @@ int RepTextUnits(const uint8_t *text);
 // fits, or a device that measures nothing, leaves the text as it is.
 void RepCutToUnits(uint8_t *text, int units, bool keepEnd = false);
 
-// Writes the text field of `width` characters at `offset` of record,
+// Writes the text of at most `width` characters at `offset` of record,
 // left-aligned at x and cut to `units` as RepCutToUnits cuts: a name in
-// the column before the amounts.
-void RepFieldCut(int x, const uint8_t *record, uint32_t offset, int width, int units);
+// the column before the amounts. A field's descriptor takes the form
+// below, which reads the field at its own length.
+void RepFieldCut(int x, const uint8_t *record, RawOffset offset, int width, int units);
+template <int N>
+inline void RepFieldCut(int x, const uint8_t *record, TextField<N> f, int units) {
+    RepFieldCut(x, record, RawOffset(f.offset), N, units);
+}

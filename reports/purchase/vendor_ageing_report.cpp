@@ -369,7 +369,7 @@ void VendorBlock(const uint8_t *vendor, const AgeingSelection &s, AgeingTotals *
         for (const PackedDecimal &b : v.buckets) Add(&total, &b);
         RepStartLine(LineHeight);
         Field(0, vendor, VEVc::Code, 20);
-        RepFieldCut(NameX, vendor, VEVc::Name, 60, NameEndX - NameX);
+        RepFieldCut(NameX, vendor, VEVc::Name, NameEndX - NameX);
         for (int i = 0; i < 4; i++) PrintAmountAt(BucketX[i], &v.buckets[i]);
         PrintAmountAt(BucketSumX, &total);
         if (s.inCurrency) Field(BucketSumX + CodeGap, vendor, VEVc::CurncyCode, 5);   // clear of the sum

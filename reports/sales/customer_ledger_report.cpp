@@ -426,7 +426,7 @@ void CustomerBlock(const uint8_t *customer, const LedgerSelection &s, GrandSums 
         for (const PackedDecimal &b : c.buckets) Add(&total, &b);
         RepStartLine(LineHeight);
         RepTextField(0, customer, CUVc::Code);
-        RepFieldCut(NameX, customer, CUVc::Name, 60, NameEndX - NameX);
+        RepFieldCut(NameX, customer, CUVc::Name, NameEndX - NameX);
         for (int i = 0; i < 4; i++) RepAmountAt(BucketX[i], &c.buckets[i]);
         RepAmountAt(BucketSumX, &total);
         if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
