@@ -33,7 +33,7 @@
 namespace {
 
 namespace P = ReportParamsVc;
-constexpr int LineHeight = 15, CustomerMax = 20, SettledBefore = 5;
+constexpr int LineHeight = 15, SettledBefore = 5;
 constexpr uint16_t EntryInvoice = 0, EntryReceipt = 1, OutPreviewKind = 6;
 constexpr int32_t NoStart = -1;
 constexpr const char *Dots = "...........";
@@ -89,10 +89,10 @@ bool OpenItemOf(int32_t serial, uint8_t *item)
     return RecFind(ARVc::Number, item, 1, 1, &recid, &position);
 }
 
-bool SameCustomer(const uint8_t *record, uint32_t offset, const uint8_t *code)
+bool SameCustomer(const uint8_t *invoice, const uint8_t *code)
 {
     PString own;
-    GetPString(record, offset, CustomerMax, own);
+    GetText(invoice, IVVc::CustCode, own);
     return PStringEqual(own, code);
 }
 
@@ -129,7 +129,7 @@ int32_t StartBeforeFirstOpen(const uint8_t *code, int32_t firstOpen)
     for (int32_t at = (int32_t)position - 1; at >= 0 && settled < SettledBefore; at--) {
         RecFreeMatrix(IVVc::Number, inv.record);
         if (!RecReadAtIndex(IVVc::Number, "CustCode", at, inv.record, &recid)) break;
-        if (!SameCustomer(inv.record, IVVc::CustCode, code)) break;
+        if (!SameCustomer(inv.record, code)) break;
         const int32_t serial = GetI32(inv.record, IVVc::SerNr);
         if (OpenItemOf(serial, item)) continue;
         settled++;
