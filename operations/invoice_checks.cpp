@@ -208,7 +208,7 @@ int RowChecks(const uint8_t *invoice) {
         uint16_t kind = GetU16(row, Row::Kind);
         if (kind == KindItem) {
             GetText(row, Row::ItemCode, code);
-            if (code[0] != 0 && !CodeInRegister(INVc::Number, INVc::Code, CodeMax, code))
+            if (code[0] != 0 && !CodeInRegister(INVc::Number, INVc::Code, code))
                 return FieldErrorAt(Texts::CodeUnknown, nullptr, Inv::Matrix, at, Row::ItemCode);
             uint32_t link = GetU32(row, Row::Link);
             if (link != SerialNone && !(credit && i == 0) && GetU32(invoice, Inv::OrderNr) != SerialNone) {
@@ -237,7 +237,7 @@ int UnpostedChecks(uint8_t *invoice, const uint8_t *old, int mode) {
     uint8_t code[256];
     GetText(invoice, Inv::CustCode, code);
     if (code[0] == 0) return FieldError(Texts::CustomerCodeMissing, nullptr, RecFocusNone);
-    if (!CodeInRegister(CUVc::Number, CUVc::Code, CodeMax, code))
+    if (!CodeInRegister(CUVc::Number, CUVc::Code, code))
         return FieldError(Texts::CodeUnknown, nullptr, Inv::CustCode);
     if (int r = CurrencyChecks(invoice)) return r;
     if (int r = CreditedInvoiceChecks(invoice)) return r;

@@ -74,7 +74,7 @@ int OpenChecks(uint8_t *payment, const uint8_t *old, int mode) {
             return FieldErrorAt(Texts::RecordNotStored, nullptr, PP::Matrix, (uint16_t)i, Row::Kind);
         if (!RowCounts(row)) continue;
         GetText(row, Row::Person, code);
-        if (!CodeInRegister(PEVc::Number, PEVc::Code, PersonMax, code))
+        if (!CodeInRegister(PEVc::Number, PEVc::Code, code))
             return FieldErrorAt(Texts::CodeUnknown, nullptr, PP::Matrix, (uint16_t)i, Row::Person);
         PackedDecimal amount = GetDec(row, Row::Amount);
         if (DecIsBlank(&amount))
