@@ -37,7 +37,6 @@ namespace {
 namespace EX = ExpenseVc;
 namespace Row = ExpenseVc::Rows;
 constexpr uint16_t YearCodeExpense = 207;
-constexpr int AccountMax = 10, PersonMax = 5;
 
 constexpr uint32_t PostedFree[][2] = {
     {EX::Transferred, EX::Transferred + 2},

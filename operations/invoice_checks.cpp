@@ -41,7 +41,6 @@ namespace {
 namespace Inv = IVVc;
 namespace Row = IVVc::Rows;
 
-constexpr int CodeMax = 20, AccountMax = 10, VatMax = 2, CurrencyMax = 5;
 // The refusal of a change to a posted invoice.
 constexpr int PostedChangeText = Texts::PostedInvoiceChange;
 constexpr uint16_t KindItem = 1, KindAmount = 4, KindDownPayment = 5, KindCredit = 3;

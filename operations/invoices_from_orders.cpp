@@ -49,7 +49,7 @@ namespace HR = InvHistVc::Rows;
 constexpr int TextRunTitle = 12550, TextOrderHeading = 1816, TextNoNumber = 12551, TextNotStored = 12552, TextBadWay = 12553;
 constexpr uint16_t RowKindItem = 1, RowKindText = 3, RowKindDownPayment = 5, HistoryKindOrder = 7, OrderOpen = 1, InvStateNothingShipped = 1,
                    InvStateInvoiced = 2;
-constexpr int CodeMax = 20, GroupMax = 5;
+constexpr int GroupMax = 5;
 
 // The run in progress, which counts the invoices stored and the orders
 // they invoice; null when a customer's orders are invoiced on their own.

@@ -37,7 +37,7 @@ namespace PP = PersPayVc;
 namespace Row = PersPayVc::Rows;
 namespace VA = PurchAccountsBlk;
 constexpr uint16_t YearCodePP = 208;
-constexpr int TextMax = 60, AccountMax = 10, PersonMax = 5;
+constexpr int TextMax = 60, AccountMax = 10;
 
 constexpr uint32_t PostedFree[][2] = {
     {PP::Transferred, PP::Transferred + 2},

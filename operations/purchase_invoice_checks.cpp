@@ -40,7 +40,6 @@ namespace {
 
 namespace PI = VIVc;
 namespace Row = VIVc::Rows;
-constexpr int CodeMax = 20, CurrencyMax = 5, AccountMax = 10, PersonMax = 5;
 
 // Byte ranges [from, to) an approved invoice may still change; its rows
 // may not change at all.

@@ -35,7 +35,6 @@ namespace {
 namespace PI = VIVc;
 namespace Row = VIVc::Rows;
 constexpr uint16_t YearCodeApproved = 203, YearCodePreliminary = 210;
-constexpr int AccountMax = 10, CodeMax = 20;
 
 // Fails the voucher: the pending voucher is left without rows.
 int Refuse() {

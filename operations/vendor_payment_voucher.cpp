@@ -34,7 +34,7 @@ namespace OP = OPVc;
 namespace Row = OPVc::Rows;
 namespace VA = PurchAccountsBlk;
 constexpr uint16_t YearCodePayment = 204;
-constexpr int TextMax = 60, AccountMax = 10, CodeMax = 20;
+constexpr int TextMax = 60, AccountMax = 10;
 
 int Refuse() {
     PendingVoucherClear();
