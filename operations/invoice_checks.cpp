@@ -289,5 +289,5 @@ bool IsCurrencyCode(const uint8_t *code) {
     assert(code);
     if (code[0] == 0) return true;
     SettingsRows rows(CurrencyBlk::Number, &CurrencyRows, CurrencyBlk::Rows::Size);
-    return SettingsRowWithCode(rows, CurrencyBlk::Rows::Size, CurrencyBlk::Rows::Code, code) >= 0;
+    return SettingsRowWithCode(rows, CurrencyBlk::Rows::Code, code) >= 0;
 }

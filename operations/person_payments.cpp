@@ -165,7 +165,7 @@ int PostPPRecord(uint8_t *payment) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     if (modes.count == 0) return Refuse();
     GetText(payment, PP::PayMode, text);
-    int32_t mode = SettingsRowWithCode(modes, PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, text);
+    int32_t mode = SettingsRowWithCode(modes, PaymentModeBlk::Rows::Code, text);
     const uint8_t *chosen = modes.data + (size_t)(mode < 0 ? 0 : mode) * PaymentModeBlk::Rows::Size;
     GetText(chosen, PaymentModeBlk::Rows::Account, account);
     GetText(chosen, PaymentModeBlk::Rows::Name, text);

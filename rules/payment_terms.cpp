@@ -25,7 +25,7 @@ constexpr uint16_t TermsOrdinary = 1, TermsPaymentMode = 2, TermsCash = 3, Terms
 // True when a row of block 131 has the payment-mode code (a PString).
 bool PaymentModeExists(const uint8_t *code) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
-    return SettingsRowWithCode(modes, PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, code) >= 0;
+    return SettingsRowWithCode(modes, PaymentModeBlk::Rows::Code, code) >= 0;
 }
 
 // The kind word of a terms record, 0 read as ordinary.
