@@ -51,14 +51,15 @@ void LocationOr(const uint8_t *own, uint8_t *out) {
 
 // The lines of a simple document: item code and quantity per row, all at
 // location.
-std::vector<Line> RowLines(int reg, const uint8_t *doc, uint32_t itemAt, uint32_t qtyAt, const uint8_t *location) {
+std::vector<Line> RowLines(int reg, const uint8_t *doc, TextField<20> itemAt, AmountField qtyAt,
+                           const uint8_t *location) {
     std::vector<Line> lines;
     std::vector<uint8_t> row(RecRowSize(reg));
     uint8_t item[256];
     int32_t count = MatrixRowCount(reg, 0, doc);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(reg, doc, i, row.data())) continue;
-        GetPString(row.data(), itemAt, 20, item);
+        GetText(row.data(), itemAt, item);
         if (item[0] == 0) continue;
         PackedDecimal qty = GetDec(row.data(), qtyAt);
         Add(lines, item, location, &qty, (uint16_t)i);
