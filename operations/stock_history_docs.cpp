@@ -169,8 +169,10 @@ bool StockHistoryFromStockMove(const uint8_t *move) {
     const DateRec date = GetDate(move, StockMoveVc::MoveDate);
     std::vector<Line> out =
         RowLines(StockMoveVc::Number, move, StockMoveVc::Rows::ItemCode, StockMoveVc::Rows::Quantity, from);
-    std::vector<Line> in =
-        RowLines(StockMoveVc::Number, move, StockMoveVc::Rows::ItemCode, StockMoveVc::Rows::Quantity, to);
+    // The same items and quantities arrive where they left: one reading of
+    // the rows serves both.
+    std::vector<Line> in = out;
+    for (Line &l : in) PStringCopy(l.location, to);
     return ItemHistoryWrite({DocMoveOut, serial, date, 0, 1, true}, out) &&
            ItemHistoryWrite({StockMoveVc::Number, serial, date, 1, 1, false}, in) && ItemSerialsFromStockMove(move);
 }
