@@ -37,7 +37,6 @@ namespace {
 // The report kinds show their report in a preview.
 constexpr uint16_t PreviewOutput = 6;
 constexpr int16_t RecordCodeReport = 90, RecordSerialReport = 110;
-constexpr int SelTextMax = 255;
 // Where the reported records keep their leading code (at most a key
 // code's 20 characters) or their serial number.
 constexpr uint32_t LeadingFieldAt = 0;

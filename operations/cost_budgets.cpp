@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int ProjectMax = 20, ItemMax = 20, NameMax = 60, TextMax = 60;
+constexpr int ItemMax = 20, TextMax = 60;
 
 namespace CB = CostBudgetVc;
 

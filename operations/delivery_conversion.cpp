@@ -79,8 +79,8 @@ void DeliveryRowsOfOrderRow(uint8_t *delivery, const uint8_t *order, const uint8
     GetText(o, OR::ItemCode, code);
     GetText(o, OR::StructCode, structCode);
     PutText(row, DR::ItemCode, code);
-    DocFlowCopyText(row, DR::Text, o, OR::Text, 100);
-    DocFlowCopyText(row, DR::SerialNr, o, OR::Text304, 30);
+    DocFlowCopyText(row, DR::Text, o, OR::Text);
+    DocFlowCopyText(row, DR::SerialNr, o, OR::Text304);
     PutText(row, DR::StructCode, structCode);
     PackedDecimal blank;
     DecSetBlank(&blank);
@@ -144,10 +144,10 @@ bool OrderToDelivery(uint8_t *delivery) {
     DecSetBlank(&blank);
     PutDec(delivery, Del::LabelQty, blank);
     PutU32(delivery, Del::Value758, 0xFFFFFFFFu);
-    DocFlowCopyText(delivery, Del::DelMode, order.record, Ord::DelMode, 5);
-    DocFlowCopyText(delivery, Del::LangCode, order.record, Ord::LangCode, 5);
-    DocFlowCopyText(delivery, Del::Project, order.record, Ord::Project, 20);
-    DocFlowCopyText(delivery, Del::Location, order.record, Ord::Location, 10);
+    DocFlowCopyText(delivery, Del::DelMode, order.record, Ord::DelMode);
+    DocFlowCopyText(delivery, Del::LangCode, order.record, Ord::LangCode);
+    DocFlowCopyText(delivery, Del::Project, order.record, Ord::Project);
+    DocFlowCopyText(delivery, Del::Location, order.record, Ord::Location);
     uint8_t o[OR::Size];
     int32_t count = MatrixRowCount(Ord::Number, 0, order.record);
     for (int32_t i = 0; i < count; i++) {
@@ -202,11 +202,11 @@ bool QuotationToOrder(uint8_t *order, uint32_t quotationId) {
         if (!MatrixRowRead(Quo::Number, q, i, qr)) continue;
         std::memset(o, 0, sizeof o);
         PutU16(o, OR::Kind, RowKindItem);
-        DocFlowCopyText(o, OR::ItemCode, qr, QR::ItemCode, 20);
-        DocFlowCopyText(o, OR::Text, qr, QR::Text, 100);
-        DocFlowCopyText(o, OR::SalesAcc, qr, QR::SalesAcc, 10);
-        DocFlowCopyText(o, OR::VatCode, qr, QR::VatCode, 2);
-        DocFlowCopyText(o, OR::Objects, qr, QR::Objects, 30);
+        DocFlowCopyText(o, OR::ItemCode, qr, QR::ItemCode);
+        DocFlowCopyText(o, OR::Text, qr, QR::Text);
+        DocFlowCopyText(o, OR::SalesAcc, qr, QR::SalesAcc);
+        DocFlowCopyText(o, OR::VatCode, qr, QR::VatCode);
+        DocFlowCopyText(o, OR::Objects, qr, QR::Objects);
         PutText(o, OR::StructCode, reinterpret_cast<const uint8_t *>("\x01_"));
         static constexpr std::pair<uint32_t, uint32_t> amounts[] = {
             {QR::Quantity, OR::Quantity}, {QR::Price, OR::Price},         {QR::Sum, OR::Sum},

@@ -9,7 +9,17 @@
 #include "core/decimal.h"
 #include "core/field_access.h"
 
-// Copies the text field of at most max characters at from in src to to in dst.
+// Copies the text field from in src to the text field to in dst, cut to
+// what to holds.
+template <int N, int M>
+inline void DocFlowCopyText(uint8_t *dst, TextField<N> to, const uint8_t *src, TextField<M> from) {
+    uint8_t text[256];
+    GetText(src, from, text);
+    PutText(dst, to, text);
+}
+
+// The same through plain offsets, for tables of fields of several lengths:
+// the text field of at most max characters at from in src to to in dst.
 inline void DocFlowCopyText(uint8_t *dst, uint32_t to, const uint8_t *src, uint32_t from, int max) {
     uint8_t text[256];
     GetPString(src, from, max, text);

@@ -37,7 +37,6 @@ namespace {
 namespace EX = ExpenseVc;
 namespace Row = ExpenseVc::Rows;
 constexpr uint16_t YearCodeExpense = 207;
-constexpr int AccountMax = 10, PersonMax = 5;
 
 constexpr uint32_t PostedFree[][2] = {
     {EX::Transferred, EX::Transferred + 2},
@@ -54,14 +53,14 @@ int RowCheck(const uint8_t *row, uint16_t i) {
     uint8_t code[256], objects[256];
     GetText(row, Row::Account, code);
     if (code[0] == 0) return refuse(Texts::RowAmountNoAccount, Row::Account);
-    if (!CodeInRegister(ACVc::Number, ACVc::Code, AccountMax, code)) return refuse(Texts::AccountMissing, Row::Account, code);
+    if (!CodeInRegister(ACVc::Number, ACVc::Code, code)) return refuse(Texts::AccountMissing, Row::Account, code);
     GetText(row, Row::Objects, objects);
     if (!CheckObjectList(code, objects)) return refuse(0, Row::Objects);
     GetText(row, Row::ItemCode, code);
     PackedDecimal qty = GetDec(row, Row::Quantity), amount = GetDec(row, Row::Amount);
     if (code[0] != 0 && (DecIsZero(&qty) || DecIsNegative(&qty))) return refuse(Texts::CodeMissing, Row::Quantity);
     GetText(row, Row::Project, code);
-    if (code[0] != 0 && !CodeInRegister(ProjectVc::Number, ProjectVc::Code, 20, code))
+    if (code[0] != 0 && !CodeInRegister(ProjectVc::Number, ProjectVc::Code, code))
         return refuse(Texts::CodeUnknown, Row::Project);
     GetText(row, Row::VatCode, code);
     if (!DecIsZero(&amount) && code[0] == 0) return refuse(Texts::VatCodeMissing, Row::VatCode);
@@ -75,7 +74,7 @@ int OpenChecks(uint8_t *expense, const uint8_t *old, int mode) {
     uint8_t person[256];
     GetText(expense, EX::Person, person);
     if (person[0] == 0) return FieldError(Texts::VendorCodeMissing, nullptr, EX::Person);
-    if (!CodeInRegister(PEVc::Number, PEVc::Code, PersonMax, person))
+    if (!CodeInRegister(PEVc::Number, PEVc::Code, person))
         return FieldError(Texts::CodeUnknown, nullptr, EX::Person);
     uint8_t row[Row::Size];
     int32_t count = MatrixRowCount(EX::Number, 0, expense);

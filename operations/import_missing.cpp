@@ -113,12 +113,12 @@ bool CreateMissingCustomer(const uint8_t *invoice) {
     GetText(invoice, IVVc::CustCode, code);
     bool made = false;
     bool ok = MakeUnlessStored(CUVc::Number, CUVc::Code, 20, code, &made, [&](uint8_t *c) {
-        const uint32_t from[] = {IVVc::Addr0, IVVc::Addr1, IVVc::Addr2, IVVc::Addr3, IVVc::Name2};
-        const uint32_t to[] = {CUVc::Name, CUVc::Addr1, CUVc::Addr2, CUVc::Addr3, CUVc::Name2};
-        for (int i = 0; i < 5; i++) DocFlowCopyText(c, to[i], invoice, from[i], 60);
+        const TextField<60> from[] = {IVVc::Addr0, IVVc::Addr1, IVVc::Addr2, IVVc::Addr3, IVVc::Name2};
+        const TextField<60> to[] = {CUVc::Name, CUVc::Addr1, CUVc::Addr2, CUVc::Addr3, CUVc::Name2};
+        for (int i = 0; i < 5; i++) DocFlowCopyText(c, to[i], invoice, from[i]);
         PutU16(c, CUVc::VatZone, GetU16(invoice, IVVc::VatZone));
-        DocFlowCopyText(c, CUVc::PayTerms, invoice, IVVc::PayTerms, 2);
-        DocFlowCopyText(c, CUVc::CustGroup, invoice, IVVc::CustCat, 5);
+        DocFlowCopyText(c, CUVc::PayTerms, invoice, IVVc::PayTerms);
+        DocFlowCopyText(c, CUVc::CustGroup, invoice, IVVc::CustCat);
     });
     if (made) ImportCreated.customers = true;
     return ok;
@@ -136,8 +136,8 @@ bool CreateMissingItems(const uint8_t *invoice) {
         GetText(row, IVVc::Rows::ItemCode, code);
         bool made = false;
         bool ok = MakeUnlessStored(INVc::Number, INVc::Code, 20, code, &made, [&](uint8_t *item) {
-            DocFlowCopyText(item, INVc::Name, row, IVVc::Rows::Text, 60);
-            DocFlowCopyText(item, INVc::SalesAcc, row, IVVc::Rows::SalesAcc, 10);
+            DocFlowCopyText(item, INVc::Name, row, IVVc::Rows::Text);
+            DocFlowCopyText(item, INVc::SalesAcc, row, IVVc::Rows::SalesAcc);
             PackedDecimal blank;
             DecSetBlank(&blank);
             for (uint32_t at : {INVc::BasePrice, INVc::CostPrice, INVc::AddCost}) PutDec(item, at, blank);

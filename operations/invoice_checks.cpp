@@ -41,7 +41,6 @@ namespace {
 namespace Inv = IVVc;
 namespace Row = IVVc::Rows;
 
-constexpr int CodeMax = 20, AccountMax = 10, VatMax = 2, CurrencyMax = 5;
 // The refusal of a change to a posted invoice.
 constexpr int PostedChangeText = Texts::PostedInvoiceChange;
 constexpr uint16_t KindItem = 1, KindAmount = 4, KindDownPayment = 5, KindCredit = 3;
@@ -208,7 +207,7 @@ int RowChecks(const uint8_t *invoice) {
         uint16_t kind = GetU16(row, Row::Kind);
         if (kind == KindItem) {
             GetText(row, Row::ItemCode, code);
-            if (code[0] != 0 && !CodeInRegister(INVc::Number, INVc::Code, CodeMax, code))
+            if (code[0] != 0 && !CodeInRegister(INVc::Number, INVc::Code, code))
                 return FieldErrorAt(Texts::CodeUnknown, nullptr, Inv::Matrix, at, Row::ItemCode);
             uint32_t link = GetU32(row, Row::Link);
             if (link != SerialNone && !(credit && i == 0) && GetU32(invoice, Inv::OrderNr) != SerialNone) {
@@ -237,7 +236,7 @@ int UnpostedChecks(uint8_t *invoice, const uint8_t *old, int mode) {
     uint8_t code[256];
     GetText(invoice, Inv::CustCode, code);
     if (code[0] == 0) return FieldError(Texts::CustomerCodeMissing, nullptr, RecFocusNone);
-    if (!CodeInRegister(CUVc::Number, CUVc::Code, CodeMax, code))
+    if (!CodeInRegister(CUVc::Number, CUVc::Code, code))
         return FieldError(Texts::CodeUnknown, nullptr, Inv::CustCode);
     if (int r = CurrencyChecks(invoice)) return r;
     if (int r = CreditedInvoiceChecks(invoice)) return r;
@@ -290,5 +289,5 @@ bool IsCurrencyCode(const uint8_t *code) {
     assert(code);
     if (code[0] == 0) return true;
     SettingsRows rows(CurrencyBlk::Number, &CurrencyRows, CurrencyBlk::Rows::Size);
-    return SettingsRowWithCode(rows, CurrencyBlk::Rows::Size, CurrencyBlk::Rows::Code, code) >= 0;
+    return SettingsRowWithCode(rows, CurrencyBlk::Rows::Code, code) >= 0;
 }

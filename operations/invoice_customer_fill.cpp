@@ -103,40 +103,40 @@ bool InvoiceCustomerFill(uint8_t *inv)
     RuleRecord cust(CUVc::Number);
     if (!cust.record) return false;
     const uint8_t *c = cust.record;
-    DocFlowCopyText(cust.record, CUVc::Code, inv, IVVc::CustCode, 20);
+    DocFlowCopyText(cust.record, CUVc::Code, inv, IVVc::CustCode);
     PackedDecimal limit, balance;
     if (inv[IVVc::CustCode] == 0 || !CustomerBalanceCreditCall(cust.record, &limit, &balance)) return false;
 
-    DocFlowCopyText(inv, IVVc::Addr0, c, CUVc::Name, 60);
-    DocFlowCopyText(inv, IVVc::Addr1, c, CUVc::Addr1, 60);
-    DocFlowCopyText(inv, IVVc::Addr2, c, CUVc::Addr2, 60);
-    DocFlowCopyText(inv, IVVc::Addr3, c, CUVc::Addr3, 60);
-    DocFlowCopyText(inv, IVVc::Name2, c, CUVc::Name2, 60);
-    DocFlowCopyText(inv, IVVc::CustCat, c, CUVc::CustGroup, 5);
-    DocFlowCopyText(inv, IVVc::Objects, c, CUVc::Objects, 30);
-    DocFlowCopyText(inv, IVVc::CurncyCode, c, CUVc::CurncyCode, 5);
-    DocFlowCopyText(inv, IVVc::SalesMan, c, CUVc::SalesMan, 5);
-    DocFlowCopyText(inv, IVVc::LangCode, c, CUVc::LangCode, 5);
-    DocFlowCopyText(inv, IVVc::DelTerms, c, CUVc::DelTerms, 5);
-    DocFlowCopyText(inv, IVVc::DelMode, c, CUVc::DelMode, 5);
+    DocFlowCopyText(inv, IVVc::Addr0, c, CUVc::Name);
+    DocFlowCopyText(inv, IVVc::Addr1, c, CUVc::Addr1);
+    DocFlowCopyText(inv, IVVc::Addr2, c, CUVc::Addr2);
+    DocFlowCopyText(inv, IVVc::Addr3, c, CUVc::Addr3);
+    DocFlowCopyText(inv, IVVc::Name2, c, CUVc::Name2);
+    DocFlowCopyText(inv, IVVc::CustCat, c, CUVc::CustGroup);
+    DocFlowCopyText(inv, IVVc::Objects, c, CUVc::Objects);
+    DocFlowCopyText(inv, IVVc::CurncyCode, c, CUVc::CurncyCode);
+    DocFlowCopyText(inv, IVVc::SalesMan, c, CUVc::SalesMan);
+    DocFlowCopyText(inv, IVVc::LangCode, c, CUVc::LangCode);
+    DocFlowCopyText(inv, IVVc::DelTerms, c, CUVc::DelTerms);
+    DocFlowCopyText(inv, IVVc::DelMode, c, CUVc::DelMode);
     uint8_t empty[1] = {0};
     PutText(inv, IVVc::StatCustCode, empty);
-    DocFlowCopyText(inv, IVVc::PriceList, c, CUVc::PriceList, 5);
-    DocFlowCopyText(inv, IVVc::DiscCode2, c, CUVc::DiscCode2, 5);
-    DocFlowCopyText(inv, IVVc::VatCode, c, CUVc::VatCode, 2);
-    DocFlowCopyText(inv, IVVc::Text1238, c, CUVc::Text456, 20);
-    DocFlowCopyText(inv, IVVc::CustPhone, c, CUVc::Phone, 20);
+    DocFlowCopyText(inv, IVVc::PriceList, c, CUVc::PriceList);
+    DocFlowCopyText(inv, IVVc::DiscCode2, c, CUVc::DiscCode2);
+    DocFlowCopyText(inv, IVVc::VatCode, c, CUVc::VatCode);
+    DocFlowCopyText(inv, IVVc::Text1238, c, CUVc::Text456);
+    DocFlowCopyText(inv, IVVc::CustPhone, c, CUVc::Phone);
 
     ResolveInvoicePriceList(inv);
 
     CopyCustomerDeliveryAddress(c, inv);
-    DocFlowCopyText(inv, IVVc::OurRef, c, CUVc::Text646, 20);
-    DocFlowCopyText(inv, IVVc::Reference, c, CUVc::Reference, 60);
+    DocFlowCopyText(inv, IVVc::OurRef, c, CUVc::Text646);
+    DocFlowCopyText(inv, IVVc::Reference, c, CUVc::Reference);
     DocTotalsRound(inv);
 
     PutU16(inv, IVVc::VatZone, GetU16(c, CUVc::VatZone));
     if (!creditNote) {
-        DocFlowCopyText(inv, IVVc::PayTerms, c, CUVc::PayTerms, 2);
+        DocFlowCopyText(inv, IVVc::PayTerms, c, CUVc::PayTerms);
         ApplyPaymentTerms(inv);
     }
     uint8_t currency[256];

@@ -29,10 +29,10 @@ constexpr int CodeMax = 20, LineMax = 60;
 void CopyCustomerDeliveryAddress(const uint8_t *c, uint8_t *inv) {
     assert(c && inv);
     if (c[CUVc::DelAddr1] != 0) {
-        DocFlowCopyText(inv, IVVc::DelAddr0, c, CUVc::Name, LineMax);
-        DocFlowCopyText(inv, IVVc::DelAddr1, c, CUVc::DelAddr1, LineMax);
-        DocFlowCopyText(inv, IVVc::DelAddr2, c, CUVc::DelAddr2, LineMax);
-        DocFlowCopyText(inv, IVVc::DelAddr3, c, CUVc::DelAddr3, LineMax);
+        DocFlowCopyText(inv, IVVc::DelAddr0, c, CUVc::Name);
+        DocFlowCopyText(inv, IVVc::DelAddr1, c, CUVc::DelAddr1);
+        DocFlowCopyText(inv, IVVc::DelAddr2, c, CUVc::DelAddr2);
+        DocFlowCopyText(inv, IVVc::DelAddr3, c, CUVc::DelAddr3);
         return;
     }
     uint8_t empty[1] = {0};
@@ -80,24 +80,24 @@ bool CopyCustomerToDocument(uint8_t *doc) {
     RuleRecord cust(CUVc::Number);
     if (!ProjectReadByCode(cust, CUVc::Code, CodeMax, code)) return false;
     const uint8_t *c = cust.record;
-    DocFlowCopyText(doc, IVVc::Addr0, c, CUVc::Name, LineMax);
-    DocFlowCopyText(doc, IVVc::Addr1, c, CUVc::Addr1, LineMax);
-    DocFlowCopyText(doc, IVVc::Addr2, c, CUVc::Addr2, LineMax);
-    DocFlowCopyText(doc, IVVc::Addr3, c, CUVc::Addr3, LineMax);
-    DocFlowCopyText(doc, IVVc::Name2, c, CUVc::Name2, LineMax);
-    DocFlowCopyText(doc, IVVc::CustCat, c, CUVc::CustGroup, 5);
-    DocFlowCopyText(doc, IVVc::Objects, c, CUVc::Objects, 30);
-    DocFlowCopyText(doc, IVVc::LangCode, c, CUVc::LangCode, 5);
-    DocFlowCopyText(doc, IVVc::DelTerms, c, CUVc::DelTerms, 5);
-    DocFlowCopyText(doc, IVVc::DelMode, c, CUVc::DelMode, 5);
+    DocFlowCopyText(doc, IVVc::Addr0, c, CUVc::Name);
+    DocFlowCopyText(doc, IVVc::Addr1, c, CUVc::Addr1);
+    DocFlowCopyText(doc, IVVc::Addr2, c, CUVc::Addr2);
+    DocFlowCopyText(doc, IVVc::Addr3, c, CUVc::Addr3);
+    DocFlowCopyText(doc, IVVc::Name2, c, CUVc::Name2);
+    DocFlowCopyText(doc, IVVc::CustCat, c, CUVc::CustGroup);
+    DocFlowCopyText(doc, IVVc::Objects, c, CUVc::Objects);
+    DocFlowCopyText(doc, IVVc::LangCode, c, CUVc::LangCode);
+    DocFlowCopyText(doc, IVVc::DelTerms, c, CUVc::DelTerms);
+    DocFlowCopyText(doc, IVVc::DelMode, c, CUVc::DelMode);
     CopyCustomerDeliveryAddress(c, doc);
-    DocFlowCopyText(doc, IVVc::CurncyCode, c, CUVc::CurncyCode, 5);
-    DocFlowCopyText(doc, IVVc::OurRef, c, CUVc::Text646, 20);
-    DocFlowCopyText(doc, IVVc::PriceList, c, CUVc::PriceList, 5);
-    DocFlowCopyText(doc, IVVc::DiscCode2, c, CUVc::DiscCode2, 5);
+    DocFlowCopyText(doc, IVVc::CurncyCode, c, CUVc::CurncyCode);
+    DocFlowCopyText(doc, IVVc::OurRef, c, CUVc::Text646);
+    DocFlowCopyText(doc, IVVc::PriceList, c, CUVc::PriceList);
+    DocFlowCopyText(doc, IVVc::DiscCode2, c, CUVc::DiscCode2);
     ResolveInvoicePriceList(doc);
     PutU16(doc, IVVc::VatZone, GetU16(c, CUVc::VatZone));
-    DocFlowCopyText(doc, IVVc::PayTerms, c, CUVc::PayTerms, 2);
+    DocFlowCopyText(doc, IVVc::PayTerms, c, CUVc::PayTerms);
     ApplyPaymentTerms(doc);
     return true;
 }

@@ -223,7 +223,7 @@ void VatCodeText(const uint8_t *code, uint8_t *out) {
     out[0] = 0;
     SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
     if (rows.count == 0) return;
-    int32_t at = SettingsRowWithCode(rows, VatCodeRow::Size, VatCodeRow::Code, code);
+    int32_t at = SettingsRowWithCode(rows, VatCodeRow::Code, code);
     if (at < 0) at = 0;
     GetText(rows.data + (size_t)at * VatCodeRow::Size, VatCodeRow::Account1, out);
 }

@@ -49,7 +49,7 @@ namespace HR = InvHistVc::Rows;
 constexpr int TextRunTitle = 12550, TextOrderHeading = 1816, TextNoNumber = 12551, TextNotStored = 12552, TextBadWay = 12553;
 constexpr uint16_t RowKindItem = 1, RowKindText = 3, RowKindDownPayment = 5, HistoryKindOrder = 7, OrderOpen = 1, InvStateNothingShipped = 1,
                    InvStateInvoiced = 2;
-constexpr int CodeMax = 20, GroupMax = 5;
+constexpr int GroupMax = 5;
 
 // The run in progress, which counts the invoices stored and the orders
 // they invoice; null when a customer's orders are invoiced on their own.
@@ -258,8 +258,8 @@ void OrderRowsToInvoice(uint8_t *order, uint8_t *invoice, uint8_t *history)
         if (!DocFlowAboveZero(remaining)) continue;
         int32_t at = InvoiceRowMatch(invoice, o);
         if (at < 0 || !MatrixRowRead(Inv::Number, invoice, at, row)) continue;
-        DocFlowCopyText(row, IR::SalesAcc, o, OR::SalesAcc, 10);
-        DocFlowCopyText(row, IR::VatCode, o, OR::VatCode, 2);
+        DocFlowCopyText(row, IR::SalesAcc, o, OR::SalesAcc);
+        DocFlowCopyText(row, IR::VatCode, o, OR::VatCode);
         PutDec(row, IR::PriceUnit, GetDec(o, OR::PriceUnit));
         PackedDecimal price = GetDec(o, OR::Price), unit = GetDec(o, OR::PriceUnit), discount = GetDec(o, OR::Discount),
                       amount;
@@ -270,7 +270,7 @@ void OrderRowsToInvoice(uint8_t *order, uint8_t *invoice, uint8_t *history)
             uint8_t h[HR::Size] = {};
             PutU16(h, HR::Kind, HistoryKindOrder);
             PutU32(h, HR::OrderNr, GetU32(order, Ord::SerNr));
-            DocFlowCopyText(h, HR::CurncyCode, order, Ord::CurncyCode, 5);
+            DocFlowCopyText(h, HR::CurncyCode, order, Ord::CurncyCode);
             PutDec(h, HR::Rate, GetDec(order, Ord::Rate));
             GetText(o, OR::ItemCode, text);
             PutText(h, HR::ItemCode, text);
@@ -415,8 +415,8 @@ bool OrdersToInvoices(const uint8_t *customer)
             PutDec(row, IR::Quantity, blank);
             PutDec(row, IR::Price, blank);
             PutDec(row, IR::Sum, amount);
-            DocFlowCopyText(row, IR::VatCode, summary, IR::VatCode, 2);
-            DocFlowCopyText(row, IR::SalesAcc, summary, IR::SalesAcc, 10);
+            DocFlowCopyText(row, IR::VatCode, summary, IR::VatCode);
+            DocFlowCopyText(row, IR::SalesAcc, summary, IR::SalesAcc);
             AppendRow(Inv::Number, invoice.record, row);
         }
         if (MatrixRowCount(Inv::Number, 0, invoice.record) > before) orders++;

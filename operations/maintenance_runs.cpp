@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr int RangeMax = 255, ObjectsMax = 30;
+constexpr int ObjectsMax = 30;
 
 // The registers the range delete takes and where each keeps its number.
 struct NumberedRegister {

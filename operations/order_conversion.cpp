@@ -86,15 +86,15 @@ void InvoiceCustomerFromOrder(uint8_t *invoice, const uint8_t *order) {
     RuleRecord customer(CUVc::Number);
     if (code[0] != 0 && customer.record && DocFlowReadByCode(CUVc::Number, CUVc::Code, 20, code, customer.record)) {
         PutText(invoice, Inv::CustCode, code);
-        DocFlowCopyText(invoice, Inv::Addr0, customer.record, CUVc::Name, 60);
+        DocFlowCopyText(invoice, Inv::Addr0, customer.record, CUVc::Name);
         DocFlowCopyLines(invoice, Inv::Addr1, customer.record, CUVc::Addr1, 3);
-        DocFlowCopyText(invoice, Inv::CustCat, customer.record, CUVc::CustGroup, 5);
-        DocFlowCopyText(invoice, Inv::StatCustCode, order, Ord::CustCode, 20);
+        DocFlowCopyText(invoice, Inv::CustCat, customer.record, CUVc::CustGroup);
+        DocFlowCopyText(invoice, Inv::StatCustCode, order, Ord::CustCode);
         return;
     }
-    DocFlowCopyText(invoice, Inv::CustCode, order, Ord::CustCode, 20);
+    DocFlowCopyText(invoice, Inv::CustCode, order, Ord::CustCode);
     DocFlowCopyLines(invoice, Inv::Addr0, order, Ord::Addr0, 4);
-    DocFlowCopyText(invoice, Inv::CustCat, order, Ord::CustCat, 5);
+    DocFlowCopyText(invoice, Inv::CustCat, order, Ord::CustCat);
     PutText(invoice, Inv::StatCustCode, EmptyPString);
 }
 
@@ -130,7 +130,7 @@ void InvoiceHeaderFromOrder(uint8_t *invoice, const uint8_t *order) {
     GetText(order, Ord::CustCode, code);
     RuleRecord customer(CUVc::Number);
     if (customer.record && DocFlowReadByCode(CUVc::Number, CUVc::Code, 20, code, customer.record))
-        DocFlowCopyText(invoice, Inv::OurRef, customer.record, CUVc::Text646, 20);
+        DocFlowCopyText(invoice, Inv::OurRef, customer.record, CUVc::Text646);
     ApplyPaymentTerms(invoice);
 }
 
@@ -170,13 +170,13 @@ bool InvoiceRowFromOrderRow(const uint8_t *invoice, const uint8_t *o, int32_t i,
     PutDec(row, IR::Quantity, quantity);
     PutDec(row, IR::Price, price);
     PutDec(row, IR::Discount, GetDec(o, OR::Discount));
-    DocFlowCopyText(row, IR::Text, o, OR::Text, 100);
-    DocFlowCopyText(row, IR::SalesAcc, o, OR::SalesAcc, 10);
-    DocFlowCopyText(row, IR::VatCode, o, OR::VatCode, 2);
-    DocFlowCopyText(row, IR::Objects, o, OR::Objects, 30);
-    DocFlowCopyText(row, IR::Text284, o, OR::Text304, 30);
+    DocFlowCopyText(row, IR::Text, o, OR::Text);
+    DocFlowCopyText(row, IR::SalesAcc, o, OR::SalesAcc);
+    DocFlowCopyText(row, IR::VatCode, o, OR::VatCode);
+    DocFlowCopyText(row, IR::Objects, o, OR::Objects);
+    DocFlowCopyText(row, IR::Text284, o, OR::Text304);
     PutDec(row, IR::PriceUnit, GetDec(o, OR::PriceUnit));
-    DocFlowCopyText(row, IR::StructCode, o, OR::StructCode, 20);
+    DocFlowCopyText(row, IR::StructCode, o, OR::StructCode);
     PackedDecimal unit = GetDec(row, IR::PriceUnit), discount = GetDec(row, IR::Discount), sum;
     DecRowAmount(&quantity, &price, &unit, &discount, &sum);
     PutDec(row, IR::Sum, sum);
@@ -329,7 +329,7 @@ void InvoiceStandardTextRows(uint8_t *invoice) {
         if (!MatrixRowRead(StdTextVc::Number, std.record, i, line)) continue;
         std::memset(row, 0, sizeof row);
         InitDocRow(row, Inv::Number, RowKindItem);
-        DocFlowCopyText(row, IR::Text, line, StdTextVc::Rows::Text, 100);
+        DocFlowCopyText(row, IR::Text, line, StdTextVc::Rows::Text);
         if (!AppendRow(Inv::Number, invoice, row)) return;
     }
 }
@@ -362,7 +362,7 @@ void DownPaymentInvoiceFromOrder(uint8_t *invoice) {
     InvoiceCustomerFromOrder(invoice, order.record);
     InvoiceHeaderFromOrder(invoice, order.record);
     if (block && !TextEmpty(block, DownPayBlk::TermsCode)) {
-        DocFlowCopyText(invoice, Inv::PayTerms, block, DownPayBlk::TermsCode, 2);
+        DocFlowCopyText(invoice, Inv::PayTerms, block, DownPayBlk::TermsCode);
         ApplyPaymentTerms(invoice);
     }
     PackedDecimal base = GetDec(order.record, Ord::Total);

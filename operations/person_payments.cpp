@@ -37,7 +37,7 @@ namespace PP = PersPayVc;
 namespace Row = PersPayVc::Rows;
 namespace VA = PurchAccountsBlk;
 constexpr uint16_t YearCodePP = 208;
-constexpr int TextMax = 60, AccountMax = 10, PersonMax = 5;
+constexpr int TextMax = 60, AccountMax = 10;
 
 constexpr uint32_t PostedFree[][2] = {
     {PP::Transferred, PP::Transferred + 2},
@@ -74,7 +74,7 @@ int OpenChecks(uint8_t *payment, const uint8_t *old, int mode) {
             return FieldErrorAt(Texts::RecordNotStored, nullptr, PP::Matrix, (uint16_t)i, Row::Kind);
         if (!RowCounts(row)) continue;
         GetText(row, Row::Person, code);
-        if (!CodeInRegister(PEVc::Number, PEVc::Code, PersonMax, code))
+        if (!CodeInRegister(PEVc::Number, PEVc::Code, code))
             return FieldErrorAt(Texts::CodeUnknown, nullptr, PP::Matrix, (uint16_t)i, Row::Person);
         PackedDecimal amount = GetDec(row, Row::Amount);
         if (DecIsBlank(&amount))
@@ -165,7 +165,7 @@ int PostPPRecord(uint8_t *payment) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     if (modes.count == 0) return Refuse();
     GetText(payment, PP::PayMode, text);
-    int32_t mode = SettingsRowWithCode(modes, PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, text);
+    int32_t mode = SettingsRowWithCode(modes, PaymentModeBlk::Rows::Code, text);
     const uint8_t *chosen = modes.data + (size_t)(mode < 0 ? 0 : mode) * PaymentModeBlk::Rows::Size;
     GetText(chosen, PaymentModeBlk::Rows::Account, account);
     GetText(chosen, PaymentModeBlk::Rows::Name, text);

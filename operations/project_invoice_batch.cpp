@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int CodeMax = 20, FilterMax = 5;
+constexpr int CodeMax = 20;
 
 // Whether the project is to be invoiced in this run: not barred, the
 // selection's project code and filter code when given, and its invoicing

@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int CodeMax = 20, NameMax = 60, PersonMax = 5, TextMax = 100;
+constexpr int CodeMax = 20, NameMax = 60, TextMax = 100;
 
 // sum += value, when sum is wanted; blanks count as zero.
 void Accumulate(PackedDecimal *sum, PackedDecimal value) {

@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int CodeMax = 20, LineMax = 60, UserMax = 5;
+constexpr int CodeMax = 20, LineMax = 60;
 
 // Writes text into the description of row p when the invoice has it.
 void RowText(uint8_t *inv, int32_t p, const uint8_t *text) {

@@ -48,7 +48,7 @@ void NewAccountRow(uint8_t *row, const uint8_t *account, const uint8_t *vat) {
     PutText(row, PIR::Account, account);
     RuleRecord acc(ACVc::Number);
     if (acc.record && DocFlowReadByCode(ACVc::Number, ACVc::Code, 10, account, acc.record))
-        DocFlowCopyText(row, PIR::Text, acc.record, ACVc::Name, 60);
+        DocFlowCopyText(row, PIR::Text, acc.record, ACVc::Name);
     PutText(row, PIR::VatCode, vat);
     PutDec(row, PIR::Amount, DocFlowDec(0));
 }
@@ -145,8 +145,8 @@ bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId) {
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     if (accounts) GetText(accounts, SalesAccountsBlk::PurchClearingAcc, clearing);
     PutText(invoice, PI::VendCode, code);
-    DocFlowCopyText(invoice, PI::VendName, po, PO::VendName, 60);
-    DocFlowCopyText(invoice, PI::CurncyCode, po, PO::CurncyCode, 5);
+    DocFlowCopyText(invoice, PI::VendName, po, PO::VendName);
+    DocFlowCopyText(invoice, PI::CurncyCode, po, PO::CurncyCode);
     uint8_t currency[256];
     GetText(po, PO::CurncyCode, currency);
     DateRec date = GetDate(invoice, PI::TransDate);

@@ -40,7 +40,6 @@ namespace {
 
 namespace PI = VIVc;
 namespace Row = VIVc::Rows;
-constexpr int CodeMax = 20, CurrencyMax = 5, AccountMax = 10, PersonMax = 5;
 
 // Byte ranges [from, to) an approved invoice may still change; its rows
 // may not change at all.
@@ -88,7 +87,7 @@ int VatReferenceApprover(const uint8_t *invoice) {
     const uint8_t *entry = SettingsRecord(PurchInvEntryBlk::Number, Block153);
     if (GetU16(invoice, PI::Approved) == 1 && entry && GetU16(entry, PurchInvEntryBlk::ApproverRequired) != 0) {
         GetText(invoice, PI::Approver, text);
-        if (!CodeInRegister(PEVc::Number, PEVc::Code, PersonMax, text))
+        if (!CodeInRegister(PEVc::Number, PEVc::Code, text))
             return FieldError(Texts::PurchInvNotApproved, nullptr, PI::Approver);
     }
     return 0;
@@ -112,7 +111,7 @@ int AccountRowCheck(const uint8_t *row, uint16_t i) {
     }
     GetText(row, Row::Account, code);
     if (code[0] == 0) return refuse(Texts::RowAmountNoAccount, Row::Account);
-    if (!CodeInRegister(ACVc::Number, ACVc::Code, AccountMax, code))
+    if (!CodeInRegister(ACVc::Number, ACVc::Code, code))
         return FieldErrorAt(Texts::AccountMissing, code, PI::Matrix, i, Row::Account);
     GetText(row, Row::Objects, objects);
     if (!CheckObjectList(code, objects)) return FieldErrorAt(0, nullptr, PI::Matrix, i, Row::Objects);

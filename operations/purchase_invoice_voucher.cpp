@@ -28,6 +28,7 @@
 #include "rules/accounts.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
+#include "rules/settings_row_find.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -35,7 +36,6 @@ namespace {
 namespace PI = VIVc;
 namespace Row = VIVc::Rows;
 constexpr uint16_t YearCodeApproved = 203, YearCodePreliminary = 210;
-constexpr int AccountMax = 10, CodeMax = 20;
 
 // Fails the voucher: the pending voucher is left without rows.
 int Refuse() {
@@ -61,16 +61,10 @@ void CreditorAccount(const uint8_t *invoice, const uint8_t *accounts, int prelim
         *objects = false;
         GetText(accounts, PurchAccountsBlk::CashInvAcc, account);
         SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
-        uint8_t code[256], rowCode[256];
+        uint8_t code[256];
         GetText(invoice, PI::PayTerms, code);
-        for (int32_t i = 0; i < modes.count; i++) {
-            const uint8_t *mode = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
-            GetText(mode, PaymentModeBlk::Rows::Code, rowCode);
-            if (code[0] != 0 && PStringEqual(rowCode, code)) {
-                GetText(mode, PaymentModeBlk::Rows::Account, account);
-                return;
-            }
-        }
+        int32_t at = code[0] != 0 ? SettingsRowWithCode(modes, PaymentModeBlk::Rows::Code, code) : -1;
+        if (at >= 0) GetText(modes.data + (size_t)at * modes.rowSize, PaymentModeBlk::Rows::Account, account);
         return;
     }
     GetText(invoice, PI::CredAcc, account);

@@ -18,6 +18,7 @@
 
 #include "core/date.h"
 #include "core/decimal.h"
+#include "core/field_access.h"
 #include "core/interface_defs.h"
 #include "database/access/register_hooks.h"
 #include "rules/approval.h"
@@ -39,8 +40,13 @@ bool VendorRead(const uint8_t *code, RuleRecord &rec);
 bool VendorOpenItemRead(uint32_t serial, RuleRecord &rec, uint32_t *recid);
 // The rate per 100 at rateAt of record: 100 when blank or zero.
 PackedDecimal RatePer100(const uint8_t *record, uint32_t rateAt);
-// True when a record of reg has code (a PString) in its first key field.
-bool CodeInRegister(int reg, uint32_t field, int max, const uint8_t *code);
+// True when a record of reg has code (a PString) in its first key field,
+// the text field codeAt (of max characters); false for an empty code.
+bool CodeInRegister(int reg, RawOffset codeAt, int max, const uint8_t *code);
+template <int N>
+bool CodeInRegister(int reg, TextField<N> codeAt, const uint8_t *code) {
+    return CodeInRegister(reg, RawOffset(codeAt.offset), N, code);
+}
 // The offset of the field of reg holding byte at (of its rows when row).
 uint16_t RegisterFieldHolding(int reg, uint32_t at, bool row);
 // Tells the user a record could not be stored and fails the open hold.

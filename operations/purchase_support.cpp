@@ -52,12 +52,11 @@ PackedDecimal RatePer100(const uint8_t *record, uint32_t rateAt) {
     return rate;
 }
 
-// True when a record of reg has code in its first key field at field.
-bool CodeInRegister(int reg, uint32_t field, int max, const uint8_t *code) {
+bool CodeInRegister(int reg, RawOffset codeAt, int max, const uint8_t *code) {
     if (code[0] == 0) return false;
     RuleRecord r(reg);
     if (!r.record) return false;
-    PutPString(r.record, field, max, code);
+    PutPString(r.record, codeAt, max, code);
     uint32_t recid = 0, position = 0;
     return RecFind(reg, r.record, 1, 1, &recid, &position);
 }

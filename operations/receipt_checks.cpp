@@ -35,7 +35,6 @@
 namespace {
 
 namespace Row = IPVc::Rows;
-constexpr int CodeMax = 20, CurrencyMax = 5, PayModeMax = 2;
 
 // The bytes a posted receipt may still change: written by the program.
 constexpr uint32_t PostedFree[][2] = {

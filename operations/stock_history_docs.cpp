@@ -51,14 +51,15 @@ void LocationOr(const uint8_t *own, uint8_t *out) {
 
 // The lines of a simple document: item code and quantity per row, all at
 // location.
-std::vector<Line> RowLines(int reg, const uint8_t *doc, uint32_t itemAt, uint32_t qtyAt, const uint8_t *location) {
+std::vector<Line> RowLines(int reg, const uint8_t *doc, TextField<20> itemAt, AmountField qtyAt,
+                           const uint8_t *location) {
     std::vector<Line> lines;
     std::vector<uint8_t> row(RecRowSize(reg));
     uint8_t item[256];
     int32_t count = MatrixRowCount(reg, 0, doc);
     for (int32_t i = 0; i < count; i++) {
         if (!MatrixRowRead(reg, doc, i, row.data())) continue;
-        GetPString(row.data(), itemAt, 20, item);
+        GetText(row.data(), itemAt, item);
         if (item[0] == 0) continue;
         PackedDecimal qty = GetDec(row.data(), qtyAt);
         Add(lines, item, location, &qty, (uint16_t)i);
@@ -168,8 +169,10 @@ bool StockHistoryFromStockMove(const uint8_t *move) {
     const DateRec date = GetDate(move, StockMoveVc::MoveDate);
     std::vector<Line> out =
         RowLines(StockMoveVc::Number, move, StockMoveVc::Rows::ItemCode, StockMoveVc::Rows::Quantity, from);
-    std::vector<Line> in =
-        RowLines(StockMoveVc::Number, move, StockMoveVc::Rows::ItemCode, StockMoveVc::Rows::Quantity, to);
+    // The same items and quantities arrive where they left: one reading of
+    // the rows serves both.
+    std::vector<Line> in = out;
+    for (Line &l : in) PStringCopy(l.location, to);
     return ItemHistoryWrite({DocMoveOut, serial, date, 0, 1, true}, out) &&
            ItemHistoryWrite({StockMoveVc::Number, serial, date, 1, 1, false}, in) && ItemSerialsFromStockMove(move);
 }

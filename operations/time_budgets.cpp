@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int ProjectMax = 20, ItemMax = 20, PersonMax = 5, NameMax = 60;
+constexpr int ProjectMax = 20, ItemMax = 20, PersonMax = 5;
 
 namespace TB = TimeBudgetVc;
 namespace TS = TimeSheetVc;

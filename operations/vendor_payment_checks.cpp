@@ -30,7 +30,6 @@ namespace {
 
 namespace OP = OPVc;
 namespace Row = OPVc::Rows;
-constexpr int CodeMax = 20, CurrencyMax = 5;
 
 // Steps 1 and 2: the number, posted only when approved, the date.
 int HeadChecks(uint8_t *payment, const uint8_t *old, int mode) {

@@ -26,6 +26,7 @@
 #include "rules/accounts.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
+#include "rules/settings_row_find.h"
 #include "rules/vat_currency.h"
 
 namespace {
@@ -34,7 +35,7 @@ namespace OP = OPVc;
 namespace Row = OPVc::Rows;
 namespace VA = PurchAccountsBlk;
 constexpr uint16_t YearCodePayment = 204;
-constexpr int TextMax = 60, AccountMax = 10, CodeMax = 20;
+constexpr int TextMax = 60, AccountMax = 10;
 
 int Refuse() {
     PendingVoucherClear();
@@ -54,17 +55,10 @@ bool PostBlock(const uint8_t *accounts, uint32_t offset, const uint8_t *objects,
 bool PaymentModeRow(const uint8_t *payment, uint8_t *account, uint8_t *name) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
     if (modes.count == 0) return false;
-    uint8_t code[256], rowCode[256];
+    uint8_t code[256];
     GetText(payment, OP::PayMode, code);
-    const uint8_t *chosen = modes.data;
-    for (int32_t i = 0; i < modes.count; i++) {
-        const uint8_t *mode = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
-        GetText(mode, PaymentModeBlk::Rows::Code, rowCode);
-        if (PStringEqual(rowCode, code)) {
-            chosen = mode;
-            break;
-        }
-    }
+    int32_t at = SettingsRowWithCode(modes, PaymentModeBlk::Rows::Code, code);
+    const uint8_t *chosen = modes.data + (size_t)(at < 0 ? 0 : at) * modes.rowSize;
     GetText(chosen, PaymentModeBlk::Rows::Account, account);
     GetText(chosen, PaymentModeBlk::Rows::Name, name);
     return true;

@@ -2,10 +2,11 @@
 #include "operations/voucher_text.h"
 
 #include "core/pstring.h"
+#include "rules/rules_types.h"
 
-// A voucher's text field holds 60 characters: a composed text is cut.
+// A composed text is cut to what the voucher's text field holds.
 void CutVoucherText(uint8_t *text) {
-    constexpr uint8_t TextMax = 60;
+    constexpr uint8_t TextMax = Voucher::Text.Length;
     if (text[0] > TextMax) text[0] = TextMax;
 }
 

@@ -17,7 +17,6 @@
 namespace {
 
 constexpr int AccountCodeMax = 10;
-constexpr int AccountNameMax = 60;
 
 // Reads the account with code `account` into record (ACVc::Size bytes);
 // false for a null, empty or overlong code and for an unknown account.

@@ -66,8 +66,8 @@ static_assert(PaymentModeBlk::Rows::Code == 0 && CurrencyBlk::Rows::Code == 0 &&
 
 // The width a contact's line is padded to: its text field's length.
 constexpr int ContactLineWidth = 60;
-// The longest item code and serial text of the serial-number stock.
-constexpr int ItemCodeMax = 20, SerialTextMax = 30;
+// The longest item code of the serial-number stock.
+constexpr int ItemCodeMax = 20;
 // The longest customer code a contact is kept under.
 constexpr int ContactKeyMax = 20;
 

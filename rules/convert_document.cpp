@@ -164,10 +164,10 @@ void PurchaseRowFromOrderRow(const uint8_t *purchase, const uint8_t *o, int32_t 
     namespace R = PUVc::Rows;
     namespace POR = PurchOrderVc::Rows;
     std::memset(row, 0, R::Size);
-    DocFlowCopyText(row, R::ItemCode, o, POR::ItemCode, 20);
+    DocFlowCopyText(row, R::ItemCode, o, POR::ItemCode);
     UpperCode(row, R::ItemCode);
     PutDec(row, R::Quantity, quantity);
-    DocFlowCopyText(row, R::Text, o, POR::Text, 60);
+    DocFlowCopyText(row, R::Text, o, POR::Text);
     PutText(row, R::SerialNr, EmptyPString);
     // The price of one unit net of the row's discount.
     PackedDecimal price = GetDec(o, POR::Price), unit = GetDec(o, POR::PriceUnit), one = DocFlowDec(1);
@@ -183,7 +183,7 @@ void PurchaseRowFromOrderRow(const uint8_t *purchase, const uint8_t *o, int32_t 
     NetAmountPlusCharge(item, &net, GetU16(purchase, PUVc::VatKind), EmptyPString, &rate, &cost);
     PutDec(row, R::UnitCost, cost);
     PutU32(row, R::PORowNr, (uint32_t)i);
-    DocFlowCopyText(row, R::PORowCode, o, POR::VendItemCode, 20);
+    DocFlowCopyText(row, R::PORowCode, o, POR::VendItemCode);
 }
 
 }  // namespace
@@ -249,12 +249,12 @@ bool PurchaseOrderToPurchase(uint8_t *purchase) {
     const uint8_t *po = order.record;
     if (GetU16(po, PO::Closed) != 0) return false;
     PutU32(purchase, PUVc::POSerNr, GetU32(po, PO::SerNr));
-    DocFlowCopyText(purchase, PUVc::VendCode, po, PO::VendCode, 20);
+    DocFlowCopyText(purchase, PUVc::VendCode, po, PO::VendCode);
     UpperCode(purchase, PUVc::VendCode);
-    DocFlowCopyText(purchase, PUVc::VendName, po, PO::VendName, 60);
-    DocFlowCopyText(purchase, PUVc::Text, po, PO::Contact, 60);
-    DocFlowCopyText(purchase, PUVc::Currency, po, PO::CurncyCode, 5);
-    DocFlowCopyText(purchase, PUVc::Location, po, PO::Location, 10);
+    DocFlowCopyText(purchase, PUVc::VendName, po, PO::VendName);
+    DocFlowCopyText(purchase, PUVc::Text, po, PO::Contact);
+    DocFlowCopyText(purchase, PUVc::Currency, po, PO::CurncyCode);
+    DocFlowCopyText(purchase, PUVc::Location, po, PO::Location);
     uint8_t currency[256];
     GetText(po, PO::CurncyCode, currency);
     DateRec date = GetDate(purchase, PUVc::TransDate);
@@ -288,7 +288,7 @@ bool CopyCustomerAddress(uint8_t *delivery, const uint8_t *customerCode) {
     if (!customer.record || !DocFlowReadByCode(CUVc::Number, CUVc::Code, 20, customerCode, customer.record))
         return false;
     const uint8_t *c = customer.record;
-    DocFlowCopyText(delivery, SHVc::DelAddr0, c, CUVc::Name, 60);
+    DocFlowCopyText(delivery, SHVc::DelAddr0, c, CUVc::Name);
     bool noDeliveryAddress = c[CUVc::DelAddr1] == 0 && c[CUVc::DelAddr2] == 0 && c[CUVc::DelAddr3] == 0;
     DocFlowCopyLines(delivery, SHVc::DelAddr1, c, noDeliveryAddress ? CUVc::Addr1 : CUVc::DelAddr1, 3);
     return true;

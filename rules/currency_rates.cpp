@@ -11,12 +11,6 @@
 #include "database/access/record_access.h"
 #include "rules/prices.h"
 
-namespace {
-
-constexpr int CurrencyCodeMax = 5;
-
-}  // namespace
-
 // The rate of currency on date into rate: blank for an empty code, 100 for
 // a currency that has no rate on or before the date (it then counts as
 // home currency), else the latest rate not after the date.

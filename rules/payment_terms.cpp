@@ -25,7 +25,7 @@ constexpr uint16_t TermsOrdinary = 1, TermsPaymentMode = 2, TermsCash = 3, Terms
 // True when a row of block 131 has the payment-mode code (a PString).
 bool PaymentModeExists(const uint8_t *code) {
     SettingsRows modes(PaymentModeBlk::Number, &PaymentModeRows, PaymentModeBlk::Rows::Size);
-    return SettingsRowWithCode(modes, PaymentModeBlk::Rows::Size, PaymentModeBlk::Rows::Code, code) >= 0;
+    return SettingsRowWithCode(modes, PaymentModeBlk::Rows::Code, code) >= 0;
 }
 
 // The kind word of a terms record, 0 read as ordinary.
@@ -63,15 +63,8 @@ void PaymentModeInto(uint8_t *record) {
     if (modes.count == 0) return;
     uint8_t code[256], rowCode[256], text[256];
     GetText(record, OPVc::PayMode, code);
-    const uint8_t *row = modes.data;
-    for (int32_t i = 0; code[0] && i < modes.count; i++) {
-        const uint8_t *r = modes.data + (size_t)i * PaymentModeBlk::Rows::Size;
-        GetText(r, PaymentModeBlk::Rows::Code, rowCode);
-        if (PStringEqual(rowCode, code)) {
-            row = r;
-            break;
-        }
-    }
+    int32_t at = code[0] != 0 ? SettingsRowWithCode(modes, PaymentModeBlk::Rows::Code, code) : -1;
+    const uint8_t *row = modes.data + (size_t)(at < 0 ? 0 : at) * modes.rowSize;
     GetText(row, PaymentModeBlk::Rows::BankAccount, text);
     PutText(record, OPVc::PayText, text);
     if (code[0] == 0) {

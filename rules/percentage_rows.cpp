@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int ItemCodeMax = 20, TableCodeMax = 5, VatMax = 2;
+constexpr int ItemCodeMax = 20, VatMax = 2;
 constexpr uint16_t ItemRowKind = 1;
 
 // Where the fields a percentage sum reads lie in the rows of a document

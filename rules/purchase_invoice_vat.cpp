@@ -16,7 +16,6 @@ namespace {
 namespace Row = VIVc::Rows;
 constexpr uint16_t KindAccount = 1;
 constexpr uint16_t VatTreatmentNone = 2;
-constexpr int VatCodeMax = 2;
 
 // The kind of a row: an empty kind word is an account row (a row typed
 // below the last one has none yet).

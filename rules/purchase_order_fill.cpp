@@ -22,16 +22,16 @@ bool CopyVendorToPurchaseOrder(uint8_t *order) {
     uint32_t recid = 0, position = 0;
     if (!RecFind(VEVc::Number, vendor.record, 1, 1, &recid, &position)) return false;
     const uint8_t *v = vendor.record;
-    DocFlowCopyText(order, PurchOrderVc::VendName, v, VEVc::Name, 60);
-    DocFlowCopyText(order, PurchOrderVc::Addr1, v, VEVc::Addr1, 60);
-    DocFlowCopyText(order, PurchOrderVc::Addr2, v, VEVc::Addr2, 60);
-    DocFlowCopyText(order, PurchOrderVc::Addr3, v, VEVc::Addr3, 60);
-    DocFlowCopyText(order, PurchOrderVc::Contact, v, VEVc::Contact, 60);
+    DocFlowCopyText(order, PurchOrderVc::VendName, v, VEVc::Name);
+    DocFlowCopyText(order, PurchOrderVc::Addr1, v, VEVc::Addr1);
+    DocFlowCopyText(order, PurchOrderVc::Addr2, v, VEVc::Addr2);
+    DocFlowCopyText(order, PurchOrderVc::Addr3, v, VEVc::Addr3);
+    DocFlowCopyText(order, PurchOrderVc::Contact, v, VEVc::Contact);
     PutU16(order, PurchOrderVc::VatZone, GetU16(v, VEVc::VatZone));
-    DocFlowCopyText(order, PurchOrderVc::PayTerms, v, VEVc::PayTerms, 2);
-    DocFlowCopyText(order, PurchOrderVc::CurncyCode, v, VEVc::CurncyCode, 5);
-    DocFlowCopyText(order, PurchOrderVc::LangCode, v, VEVc::LangCode, 5);
-    DocFlowCopyText(order, PurchOrderVc::DelMode, v, VEVc::DelMode, 5);
-    DocFlowCopyText(order, PurchOrderVc::DelTerms, v, VEVc::DelTerms, 5);
+    DocFlowCopyText(order, PurchOrderVc::PayTerms, v, VEVc::PayTerms);
+    DocFlowCopyText(order, PurchOrderVc::CurncyCode, v, VEVc::CurncyCode);
+    DocFlowCopyText(order, PurchOrderVc::LangCode, v, VEVc::LangCode);
+    DocFlowCopyText(order, PurchOrderVc::DelMode, v, VEVc::DelMode);
+    DocFlowCopyText(order, PurchOrderVc::DelTerms, v, VEVc::DelTerms);
     return true;
 }

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int CodeMax = 5;
-constexpr int RowTextMax = 60;
 constexpr uint32_t TextRowSize = INVc::Rows::Size;   // 68: code at 0, text at 6
 
 // Reads the record of rec's register whose code (at most CodeMax

@@ -17,7 +17,8 @@ RuleRecord::~RuleRecord() { RecBufferFree(reg, &handle); }
 // Loads block into its bound handle variable *var and locks its rows for
 // the scope. Only whole rows count: a block whose size is no multiple of
 // rowSize loses its partial last row to the reader.
-SettingsRows::SettingsRows(int block, MemBlock *var, uint32_t rowSize) : handle(0), data(nullptr), count(0) {
+SettingsRows::SettingsRows(int block, MemBlock *var, uint32_t size)
+    : handle(0), data(nullptr), count(0), rowSize(size) {
     assert(var && rowSize > 0);
     SettingsBlockLoad(block);
     handle = *var;

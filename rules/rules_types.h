@@ -119,6 +119,7 @@ struct SettingsRows {
     MemBlock handle;
     uint8_t *data;
     int32_t count;
+    uint32_t rowSize;
     SettingsRows(int block, MemBlock *var, uint32_t rowSize);
     ~SettingsRows();
     SettingsRows(const SettingsRows &) = delete;

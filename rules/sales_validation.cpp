@@ -85,7 +85,7 @@ int RowChecks(const SalesDoc &d, const uint8_t *record, int zone, bool itemNeede
         if (d.rowAccount && !AccountAgreesWithVat(row, d.rowAccount, d.rowVat, zone))
             return FieldErrorAt(Texts::AccountVatMismatch, nullptr, (uint16_t)d.matrix, at, (uint16_t)d.rowVat);
         GetPString(row, d.rowItem, CodeMax, code);
-        if (code[0] != 0 && !CodeInRegister(INVc::Number, INVc::Code, CodeMax, code))
+        if (code[0] != 0 && !CodeInRegister(INVc::Number, INVc::Code, code))
             return FieldErrorAt(Texts::CodeUnknown, nullptr, (uint16_t)d.matrix, at, (uint16_t)d.rowItem);
         PackedDecimal amount = GetDec(row, d.rowAmount);
         if (!DecIsZero(&amount)) {
@@ -136,7 +136,7 @@ int OrderLikeChecks(const SalesDoc &d, uint8_t *record, const uint8_t *stored, i
     if (!CheckBeforeSave(d.reg, record, (uint16_t)d.date)) return -1;
     uint8_t code[256];
     GetPString(record, d.customer, CodeMax, code);
-    if (!CodeInRegister(CUVc::Number, CUVc::Code, CodeMax, code))
+    if (!CodeInRegister(CUVc::Number, CUVc::Code, code))
         return FieldError(Texts::CodeUnknown, nullptr, (uint16_t)d.customer);
     if (order) {
         uint8_t objects[256], none[1] = {0};
@@ -162,7 +162,7 @@ int ContractChecks(uint8_t *record, const uint8_t *stored, int mode) {
     uint8_t code[256];
     GetPString(record, d.customer, CodeMax, code);
     if (code[0] == 0) return FieldError(Texts::CustomerCodeMissing, nullptr, (uint16_t)d.customer);
-    if (!CodeInRegister(CUVc::Number, CUVc::Code, CodeMax, code))
+    if (!CodeInRegister(CUVc::Number, CUVc::Code, code))
         return FieldError(Texts::CodeUnknown, nullptr, (uint16_t)d.customer);
     return RowChecks(d, record, GetU16(record, ContractVc::VatZone), false);
 }

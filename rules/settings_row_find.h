@@ -8,13 +8,13 @@
 #include "core/pstring.h"
 #include "rules/rules_types.h"
 
-// The index of the first of rows (rowSize bytes each) whose text field
-// codeAt holds code (a PString); -1 when no row does.
+// The index of the first of rows whose text field codeAt holds code (a
+// PString); -1 when no row does.
 template <int N>
-int32_t SettingsRowWithCode(const SettingsRows &rows, uint32_t rowSize, TextField<N> codeAt, const uint8_t *code) {
+int32_t SettingsRowWithCode(const SettingsRows &rows, TextField<N> codeAt, const uint8_t *code) {
     uint8_t own[256];
     for (int32_t i = 0; i < rows.count; i++) {
-        GetText(rows.data + (size_t)i * rowSize, codeAt, own);
+        GetText(rows.data + (size_t)i * rows.rowSize, codeAt, own);
         if (PStringEqual(own, code)) return i;
     }
     return -1;

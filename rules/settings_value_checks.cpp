@@ -19,7 +19,6 @@ namespace {
 constexpr int DateOrderMax = 5;        // the six orders of core/date.h
 constexpr int16_t ForeignLayoutMax = 1;
 constexpr int ValueKindMax = 3;        // text, date, two kinds of whole numbers
-constexpr int CurrencyCodeMax = 5;
 
 // Refuses a block shorter than its layout: its fields cannot be read.
 int ShortBlock() { return FieldError(Texts::RecordNotStored, nullptr, RecFocusNone); }

@@ -55,7 +55,7 @@ int EachRowCode(int reg, const uint8_t *record, uint32_t rowSize, uint32_t matri
 
 bool KnownBracketTable(const uint8_t *code)
 {
-    return CodeInRegister(BracketVc::Number, BracketVc::Code, BracketMax, code);
+    return CodeInRegister(BracketVc::Number, BracketVc::Code, code);
 }
 
 // The registers checked here, in register order.

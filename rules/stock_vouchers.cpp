@@ -109,12 +109,9 @@ bool BalanceOnto(const uint8_t *account) {
     PackedDecimal sum, ignored;
     VoucherRowsSum(PendingVoucher, &sum);
     if (DecIsZero(&sum)) return true;
-    uint8_t name[62];
     const uint8_t empty[1] = {0};
-    if (!AccountNameOf(account, name, 60)) return false;
     DecSetZero(&ignored);
-    AddVoucherRow(PendingVoucher, account, empty, empty, name, &sum, 0, false, &ignored);
-    return true;
+    return FindNamedVoucherRow(PendingVoucher, account, empty, empty, nullptr, &sum, false, false, &ignored);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ const uint8_t *AnswerRow(const SettingsRows &rows, const uint8_t *code, int32_t 
     if (rows.count <= 0) return nullptr;
     *index = 0;
     const bool askable = code && code[0] <= VatCodeMax;
-    int32_t own = askable ? SettingsRowWithCode(rows, VatCodeRow::Size, VatCodeRow::Code, code) : -1;
+    int32_t own = askable ? SettingsRowWithCode(rows, VatCodeRow::Code, code) : -1;
     if (own >= 0) {
         *index = own;
         *found = true;

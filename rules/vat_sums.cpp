@@ -79,7 +79,7 @@ void VatSumsAdd(MemBlock sums, const uint8_t *code, const PackedDecimal *amount)
     SumsView view(sums);
     if (!Matches(view, rows)) return;
     const bool askable = code && code[0] <= VatCodeMax;
-    int32_t own = askable ? SettingsRowWithCode(rows, VatCodeRow::Size, VatCodeRow::Code, code) : -1;
+    int32_t own = askable ? SettingsRowWithCode(rows, VatCodeRow::Code, code) : -1;
     int32_t slot = own < 0 ? 0 : own;
     PackedDecimal sum = view.Get(slot);
     DecAdd(&sum, amount, &sum);

@@ -89,12 +89,12 @@ void FindVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *obj
 }
 
 // FindVoucherRow on an account that must exist, with text or, when text
-// is null, the account's name (60 characters) as the row's text.
+// is null, the account's name (as much as the row's text holds).
 bool FindNamedVoucherRow(uint8_t *voucher, const uint8_t *account, const uint8_t *objects, const uint8_t *vatCode,
                          const uint8_t *text, const PackedDecimal *amount, bool search, bool debit,
                          PackedDecimal *total) {
-    uint8_t name[62];
-    if (!AccountNameOf(account, name, 60)) return false;
+    uint8_t name[256];
+    if (!AccountNameOf(account, name, TransRow::Text.Length)) return false;
     FindVoucherRow(voucher, account, objects, vatCode, text ? text : name, amount, search, debit, total);
     return true;
 }

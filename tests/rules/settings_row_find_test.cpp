@@ -11,7 +11,7 @@ protected:
         SettingsRows rows(VatCodeBlk::Number, &VatCodeRows, VatCodeRow::Size);
         uint8_t wanted[256];
         PStringFromC(wanted, code);
-        return SettingsRowWithCode(rows, VatCodeRow::Size, VatCodeRow::Code, wanted);
+        return SettingsRowWithCode(rows, VatCodeRow::Code, wanted);
     }
 };
 
