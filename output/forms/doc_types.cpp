@@ -91,10 +91,11 @@ void TitleNumber(uint8_t *title, const uint8_t *record, size_t at) {
     PStringAppend(title, text);
 }
 
-// Appends a blank and the text field at `at` of rec to title.
-void TitleText(uint8_t *title, const uint8_t *rec, size_t at, int m) {
+// Appends a blank and the text field f of rec to title.
+template <int N>
+void TitleText(uint8_t *title, const uint8_t *rec, TextField<N> f) {
     uint8_t text[256];
-    GetPString(rec, at, m, text);
+    GetText(rec, f, text);
     if (title[0] + 1 + text[0] > 255) text[0] = (uint8_t)(255 - title[0] - 1);
     PStringAppendChar(title, ' ');
     PStringAppend(title, text);
@@ -194,7 +195,7 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
         // Locked for the run; one page prints rows 0 .. FormRowsPerPage - 1.
         LockedRows = RecMatrixHandle(d->reg, rec);
         if (LockedRows) MemLock(LockedRows);
-        if (doctype == -24) TitleText(title, rec, ProjectVc::Code, 20);
+        if (doctype == -24) TitleText(title, rec, ProjectVc::Code);
         else TitleNumber(title, rec, 0);
         break;
     case -27: case -12: case -7: case -3:
@@ -256,11 +257,11 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
         MemBlock lines = GetU32(rec, 0);
         uint32_t size = lines && MemIsValid(lines) ? MemSize(lines) : 0;
         FormRowCount = (int16_t)(size / StatementLineSize > INT16_MAX ? INT16_MAX : size / StatementLineSize);
-        TitleText(title, FormCustomer, CUVc::Name, 60);
+        TitleText(title, FormCustomer, CUVc::Name);
         break;
     }
     case -10:
-        TitleText(title, FormVendor, VEVc::Name, 60);
+        TitleText(title, FormVendor, VEVc::Name);
         break;
     case -4: {
         // The reminder run's invoice (its level raised for this print)
