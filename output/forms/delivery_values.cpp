@@ -21,7 +21,6 @@
 #include "rules/delivery_value.h"
 
 namespace {
-constexpr int CodeMax = 20, LanguageMax = 5;
 constexpr uint32_t OrderRowIndexMask = 0xFFFF;   // the low word indexes the order's rows
 namespace D = SHVc;
 namespace R = SHVc::Rows;
@@ -111,7 +110,7 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
             return true;
         }
         uint8_t customer[CUVc::Size] = {};
-        if (!DocReadByCode(CUVc::Number, "Code", CUVc::Code, CodeMax, text, customer)) return true;
+        if (!DocReadByCode(CUVc::Number, CUVc::Code, text, customer)) return true;
         out[0] = 0;
         if (row == 1) GetText(customer, CUVc::Name, out);
         else if (row >= 2 && row <= 4) DocAddressRow(customer, CUVc::Addr1, (int16_t)(row - 1), out);

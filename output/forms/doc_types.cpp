@@ -80,7 +80,7 @@ bool ReadByNumber(int reg, const char *index, size_t at, int32_t number, uint8_t
 void LoadCustomer(const uint8_t *record, size_t at) {
     uint8_t code[256];
     GetPString(record, at, 20, code);
-    DocReadByCode(CUVc::Number, "Code", CUVc::Code, 20, code, FormCustomer);
+    DocReadByCode(CUVc::Number, CUVc::Code, code, FormCustomer);
 }
 
 // Appends a blank and the 32-bit number (field type 5) to title.
@@ -126,16 +126,15 @@ void FreeSideRecords() {
 }
 }  // namespace
 
-// Reads the record of reg whose text key (at offset `at`, maximum m) is
-// code through index into rec; false, with rec cleared, when code is
-// empty or no record has it. rec is only written: what it held before
-// (often an uninitialised buffer) is never taken for rows to free.
-bool DocReadByCode(int reg, const char *index, size_t at, int m, const uint8_t *code, uint8_t *rec) {
+// The record of reg whose key field (at keyAt, maximum keyMax) is code,
+// as DocReadByCode tells. rec is only written: what it held before (often
+// an uninitialised buffer) is never taken for rows to free.
+bool DocReadByCodeAt(int reg, size_t keyAt, int keyMax, const uint8_t *code, uint8_t *rec) {
     std::memset(rec, 0, RegRecordSize(reg));
     if (code[0] == 0) return false;
-    PutPString(rec, at, m, code);
+    PutPString(rec, keyAt, keyMax, code);
     uint32_t recid = 0, position = 0;
-    if (RecFindByIndex(reg, index, rec, 1, 1, &recid, &position)) return true;
+    if (RecFindByIndex(reg, "Code", rec, 1, 1, &recid, &position)) return true;
     RecClear(reg, rec);
     return false;
 }
@@ -222,7 +221,7 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
     case -19: {
         uint8_t code[256];
         GetText(rec, PurchOrderVc::VendCode, code);
-        DocReadByCode(VEVc::Number, "Code", VEVc::Code, 20, code, FormVendor);
+        DocReadByCode(VEVc::Number, VEVc::Code, code, FormVendor);
         FormRowCount = RecordRows(d->reg, rec);
         TitleNumber(title, rec, PurchOrderVc::SerNr);
         break;

@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include "core/decimal.h"
+#include "core/field_desc.h"
 #include "core/memblock.h"
 #include "dict_offsets.h"
 #include "operations/invoice_notice.h"
@@ -70,11 +71,15 @@ const DocTypeRec *DocTypeOf(int16_t doctype);
 // The form-selection block of doctype for the record (the invoice's kind
 // and the shipment's word pick one of several); 0 when none.
 uint16_t DocFormSelectBlock(int16_t doctype, const uint8_t *record);
-// Reads the record of reg whose text key (at offset `at`, maximum m) is
-// code through index into rec; false, with rec cleared, when code is
-// empty or no record has it. rec is only written: rows it held before
+// Reads into rec the record of reg whose key field (the text field its
+// "Code" index sorts by) holds code; false, with rec cleared, when code
+// is empty or no record has it. rec is only written: rows it held before
 // are the caller's to free.
-bool DocReadByCode(int reg, const char *index, size_t at, int m, const uint8_t *code, uint8_t *rec);
+bool DocReadByCodeAt(int reg, size_t keyAt, int keyMax, const uint8_t *code, uint8_t *rec);
+template <int N>
+bool DocReadByCode(int reg, TextField<N> key, const uint8_t *code, uint8_t *rec) {
+    return DocReadByCodeAt(reg, key.offset, N, code, rec);
+}
 
 // The rows field code of doctype prints over: *first..*last (unchanged
 // when the code is not a row code of the doctype).

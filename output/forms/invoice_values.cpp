@@ -20,8 +20,6 @@
 #include "output/forms/forms.h"
 
 namespace {
-constexpr int CodeMax = 20;
-
 // The codes the invoice empties first: they print nothing unless a step
 // below fills them.
 bool EmptiedFirst(int16_t c) {
@@ -196,7 +194,7 @@ void ItemRowValue(const uint8_t *inv, const uint8_t *r, const uint8_t *s, uint16
         if (item || other) {
             uint8_t c[256], rec[INVc::Size] = {};
             GetText(r, IVVc::Rows::ItemCode, c);
-            if (DocReadByCode(INVc::Number, "Code", INVc::Code, CodeMax, c, rec)) {
+            if (DocReadByCode(INVc::Number, INVc::Code, c, rec)) {
                 GetText(rec, INVc::Group, out);
                 RecFreeMatrix(INVc::Number, rec);
             }
