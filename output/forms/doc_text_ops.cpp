@@ -19,7 +19,6 @@
 #include "rules/documents.h"
 
 namespace {
-constexpr int NameMax = 60;
 constexpr int EanDigits = 12;   // digits before the check digit
 
 // Reads the sales invoice numbered number into rec; false when none.
@@ -36,13 +35,13 @@ bool FindInvoice(int32_t number, uint8_t *rec) {
 // 24, 68-byte language rows) for the language into out: the first
 // language row with that code, else the record's own text. False, with
 // out empty, when no record has the code.
-template <int N>
-bool CodeTextByLanguage(int reg, TextField<N> codeField, size_t textAt, const uint8_t *code, const uint8_t *language,
-                        uint8_t *out, uint8_t *rec) {
+template <int N, int M>
+bool CodeTextByLanguage(int reg, TextField<N> codeField, TextField<M> textField, const uint8_t *code,
+                        const uint8_t *language, uint8_t *out, uint8_t *rec) {
     out[0] = 0;
     if (!DocReadByCode(reg, codeField, code, rec)) return false;
     uint8_t own[256];
-    GetPString(rec, textAt, NameMax, own);
+    GetText(rec, textField, own);
     NthRowWithCode(1, out, RecMatrixHandle(reg, rec), language, own);
     RecFreeMatrix(reg, rec);
     return true;

@@ -75,11 +75,12 @@ bool ReadByNumber(int reg, const char *index, size_t at, int32_t number, uint8_t
     return false;
 }
 
-// The customer whose code is at byte `at` of the printed record into
+// The customer whose code is the printed record's field custCode into
 // FormCustomer (cleared when missing).
-void LoadCustomer(const uint8_t *record, size_t at) {
+template <int N>
+void LoadCustomer(const uint8_t *record, TextField<N> custCode) {
     uint8_t code[256];
-    GetPString(record, at, 20, code);
+    GetText(record, custCode, code);
     DocReadByCode(CUVc::Number, CUVc::Code, code, FormCustomer);
 }
 
