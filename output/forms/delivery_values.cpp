@@ -53,12 +53,6 @@ template <typename F> PackedDecimal SumRows(F amount) {
     return sum;
 }
 
-PackedDecimal Side(const uint8_t *s, size_t at) {
-    PackedDecimal blank;
-    DecSetBlank(&blank);
-    return s ? GetDec(s, at) : blank;
-}
-
 PackedDecimal CostTimesOrdered(const uint8_t *r) { return DocTimes(GetDec(r, R::UnitCost), GetDec(r, R::ToDeliver)); }
 
 // The codes only the last page prints.
@@ -73,11 +67,15 @@ void LastPageValue(int16_t code, int16_t row, uint8_t *out) {
         return;
     case 96: DocTyped(FormDelivery, D::StepTotal2, FtAmount2, out); return;
     case 97: DocTyped(FormDelivery, D::StepTotal1, FtAmount2, out); return;
-    case 119: DocDecText(SumRows([](const uint8_t *, const uint8_t *s) { return Side(s, S::Qty196); }), FtAmount2, out); return;
-    case 120: DocDecText(SumRows([](const uint8_t *, const uint8_t *s) { return Side(s, S::Qty208); }), FtAmount2, out); return;
+    case 119:
+        DocDecText(SumRows([](const uint8_t *, const uint8_t *s) { return DocSideAmount(s, S::Qty196); }), FtAmount2, out);
+        return;
+    case 120:
+        DocDecText(SumRows([](const uint8_t *, const uint8_t *s) { return DocSideAmount(s, S::Qty208); }), FtAmount2, out);
+        return;
     case 127:
         DocDecText(SumRows([](const uint8_t *r2, const uint8_t *s) {
-                       return DocTimes(Side(s, S::CostPrice), GetDec(r2, R::ToDeliver));
+                       return DocTimes(DocSideAmount(s, S::CostPrice), GetDec(r2, R::ToDeliver));
                    }),
                    FtAmount2, out);
         return;

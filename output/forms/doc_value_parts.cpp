@@ -17,6 +17,12 @@ constexpr int AddressStep = 62, AddressMax = 60;
 
 void DocTyped(const uint8_t *base, size_t at, uint16_t type, uint8_t *out) { FieldToText(base + at, type, out); }
 
+PackedDecimal DocSideAmount(const uint8_t *side, size_t at) {
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    return side ? GetDec(side, at) : blank;
+}
+
 void DocDecText(const PackedDecimal &value, uint16_t type, uint8_t *out) {
     FieldToText((const uint8_t *)&value, type, out);
 }

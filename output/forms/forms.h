@@ -228,6 +228,9 @@ const uint8_t *OrderSideRowOf(int32_t row);
 
 // The field at `at` of base formatted by its field type into out.
 void DocTyped(const uint8_t *base, size_t at, uint16_t type, uint8_t *out);
+// The amount at `at` of side row side; blank when the row has no side
+// row (side null).
+PackedDecimal DocSideAmount(const uint8_t *side, size_t at);
 // An amount formatted by a field type into out.
 void DocDecText(const PackedDecimal &value, uint16_t type, uint8_t *out);
 // Address line `row` (1..4) of the four 62-byte lines from byte at;
