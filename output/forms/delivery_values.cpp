@@ -161,7 +161,7 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
         return true;
     case 113:
         out[0] = 0;
-        if (textsFromOrder) DocTextOr(d, D::DocText, FormCustomer, CUVc::Text456, 60, out);
+        if (textsFromOrder) DocTextOr(d, D::DocText, FormCustomer, CUVc::Text456, out);
         return true;
     case 114:
         out[0] = 0;

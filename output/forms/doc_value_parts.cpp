@@ -32,11 +32,6 @@ void DocAddressRow(const uint8_t *base, size_t at, int16_t row, uint8_t *out) {
     if (row >= 1 && row <= 4) GetPString(base, at + (size_t)(row - 1) * AddressStep, AddressMax, out);
 }
 
-void DocTextOr(const uint8_t *rec, size_t at, const uint8_t *alt, size_t other, int m, uint8_t *out) {
-    GetPString(rec, at, m, out);
-    if (out[0] == 0) GetPString(alt, other, m, out);
-}
-
 void DocNegatedPercent(const PackedDecimal &discount, uint8_t *out) {
     PackedDecimal neg;
     DecNegateInto(&discount, &neg);

@@ -16,7 +16,7 @@
 #include <cstdint>
 
 #include "core/decimal.h"
-#include "core/field_desc.h"
+#include "core/field_access.h"
 #include "core/memblock.h"
 #include "dict_offsets.h"
 #include "operations/invoice_notice.h"
@@ -236,8 +236,13 @@ void DocDecText(const PackedDecimal &value, uint16_t type, uint8_t *out);
 // Address line `row` (1..4) of the four 62-byte lines from byte at;
 // empty for other rows.
 void DocAddressRow(const uint8_t *base, size_t at, int16_t row, uint8_t *out);
-// The text at `at` of rec, or the text at `other` of alt when empty.
-void DocTextOr(const uint8_t *rec, size_t at, const uint8_t *alt, size_t other, int m, uint8_t *out);
+// The text field `field` of rec, or the text field `other` of alt when
+// that is empty; each read with its own length.
+template <int N, int M>
+void DocTextOr(const uint8_t *rec, TextField<N> field, const uint8_t *alt, TextField<M> other, uint8_t *out) {
+    GetText(rec, field, out);
+    if (out[0] == 0) GetText(alt, other, out);
+}
 // The negated discount percentage (3 decimals) followed by "%"; empty
 // for a blank discount.
 void DocNegatedPercent(const PackedDecimal &discount, uint8_t *out);

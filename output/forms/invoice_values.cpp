@@ -91,8 +91,8 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         GetText(inv, IVVc::SalesMan, text);
         Register44Text(text, out);
         return true;
-    case 93: DocTextOr(inv, IVVc::CustPhone, FormCustomer, CUVc::Phone, 20, out); return true;
-    case 94: DocTextOr(inv, IVVc::Text1238, FormCustomer, CUVc::Text456, 20, out); return true;
+    case 93: DocTextOr(inv, IVVc::CustPhone, FormCustomer, CUVc::Phone, out); return true;
+    case 94: DocTextOr(inv, IVVc::Text1238, FormCustomer, CUVc::Text456, out); return true;
     case 95:
         if (kind == 1) DocTyped(inv, IVVc::IntRate, FtAmount2, out);
         return true;
@@ -102,7 +102,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         return true;
     case 106: DocTyped(FormOrder, ORVc::OrdDate, FtDate, out); return true;
     case 107: GetText(FormOrder, ORVc::Reference, out); return true;
-    case 109: DocTextOr(inv, IVVc::OurRef, FormCustomer, CUVc::Text646, 20, out); return true;
+    case 109: DocTextOr(inv, IVVc::OurRef, FormCustomer, CUVc::Text646, out); return true;
     case 110: OrderReference(GetI32(inv, IVVc::OrderNr), out); return true;
     case 130: GetText(inv, IVVc::Addr1, out); return true;
     case 131: GetText(inv, IVVc::Addr2, out); return true;

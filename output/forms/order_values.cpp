@@ -75,7 +75,7 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
         return true;
     }
     case 107: GetText(o, ORVc::Reference, out); return true;
-    case 109: DocTextOr(o, ORVc::OurRef, FormCustomer, CUVc::Text646, 20, out); return true;
+    case 109: DocTextOr(o, ORVc::OurRef, FormCustomer, CUVc::Text646, out); return true;
     case 110: OrderReference(GetI32(o, ORVc::SerNr), out); return true;
     case 136: {
         GetText(o, ORVc::DelAddr0, text);
