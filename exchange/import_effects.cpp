@@ -105,7 +105,7 @@ void OrderRowItem(uint8_t *row)
     if (!RecFind(INVc::Number, item.data(), 1, 1, &recid, &position)) {
         std::fill(item.begin(), item.end(), 0);
         PutText(item.data(), INVc::Code, code);
-        GetTextPrefix(row, ORVc::Rows::Text, 60, text);
+        GetText(row, ORVc::Rows::Text, text);
         PutText(item.data(), INVc::Name, text);
         PackedDecimal blank;
         DecSetBlank(&blank);

@@ -26,13 +26,13 @@ constexpr int MinItemSize = 10;   // a click without a drag makes an item about 
 constexpr int MarkBefore = 2, MarkAfter = 3;
 constexpr int KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
 
-int Units(const uint8_t *item, size_t at)
+int Units(const uint8_t *item, AmountField at)
 {
     PackedDecimal d = GetDec(item, at);
     return DecIsBlank(&d) ? 0 : int(DecToLong(&d));
 }
 
-void PutUnits(uint8_t *item, size_t at, int v)
+void PutUnits(uint8_t *item, AmountField at, int v)
 {
     PackedDecimal d;
     DecFromLong(&d, v);

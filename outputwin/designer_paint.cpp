@@ -22,7 +22,6 @@ namespace {
 constexpr int FieldCodeList = 102;      // the data fields' labels by code
 constexpr int FontNameLength = 20, ItemTextLength = 100;
 constexpr int MaxThickness = 10;
-constexpr int FillBlack = 2;
 constexpr int MarkBefore = 2, MarkAfter = 3;
 
 // The screen rectangle as the four amounts the text drawing takes.

@@ -25,7 +25,7 @@ namespace {
 constexpr int EventChoice = 2, EventMayDeleteRow = 4, EventFieldLeft = 6, EventMayInsertRow = 9,
               EventRowsChanged = 12,
               EventRowAboutToChange = 30;
-constexpr int CustomerCodeMax = 20, DeliveryTextMax = 10;
+constexpr int CustomerCodeMax = 20;
 
 // The customer's fields an order takes, by position.
 constexpr CustomerCopy OrderCopies[] = {
@@ -159,7 +159,7 @@ void OrderFieldLeave(int window, int field, uint8_t changed)
         if (changed) SalesDocPriceListLeft(OrderWindowDesc, window);
         return;
     case ORVc::DelivText:
-        if (changed) DeliveryTextNormalise(window, ORVc::DelivText, DeliveryTextMax);
+        if (changed) DeliveryTextNormalise(window, ORVc::DelivText);
         return;
     default: return;
     }

@@ -12,7 +12,7 @@ namespace {
 constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldChanged = 6, EventMayInsertRow = 9,
               EventRowsChanged = 12, EventIsOpen = 26;
 
-bool Flag(const uint8_t *payment, uint32_t at) { return payment && GetU16(payment, at) != 0; }
+bool Flag(const uint8_t *payment, U16Field flag) { return payment && GetU16(payment, flag) != 0; }
 
 // Event 1: the posted flag only after the approved one; the approved flag
 // not taken back from a payment approved (the shown one while it is
@@ -20,11 +20,11 @@ bool Flag(const uint8_t *payment, uint32_t at) { return payment && GetU16(paymen
 uint8_t MayEdit(const PaymentWindowDesc &d, int window, uint32_t offset)
 {
     const uint8_t *shown = WinRecordBuffer(window);
-    if (offset == d.postedAt && !Flag(shown, d.approvedAt)) return 0;
-    if (offset == d.approvedAt) {
+    if (offset == d.posted && !Flag(shown, d.approved)) return 0;
+    if (offset == d.approved) {
         int state = WinRecState(window);
-        if (state == 0 && Flag(shown, d.approvedAt)) return 0;
-        if (state == 2 && Flag(WinStoredRecord(window), d.approvedAt)) return 0;
+        if (state == 0 && Flag(shown, d.approved)) return 0;
+        if (state == 2 && Flag(WinStoredRecord(window), d.approved)) return 0;
     }
     return 1;
 }
@@ -39,13 +39,13 @@ uint8_t PaymentWindowEvent(const PaymentWindowDesc &d, int window, int event, vo
     switch (event) {
     case EventMayEdit: return MayEdit(d, window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
     case EventMayDeleteRow:
-        return WinRecState(window) == 2 && Flag(WinStoredRecord(window), d.approvedAt) ? 0 : 1;
+        return WinRecState(window) == 2 && Flag(WinStoredRecord(window), d.approved) ? 0 : 1;
     case EventFieldChanged:
         if (a && b) d.fieldChanged(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
     case EventMayInsertRow: return 0;
     case EventRowsChanged: d.totalsRefresh(window); return 1;
-    case EventIsOpen: return Flag(WinRecordBuffer(window), d.postedAt) ? 0 : 1;
+    case EventIsOpen: return Flag(WinRecordBuffer(window), d.posted) ? 0 : 1;
     default: return 1;
     }
 }

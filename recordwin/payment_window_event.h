@@ -6,10 +6,12 @@
 
 #include <cstdint>
 
+#include "core/field_desc.h"
+
 // Where a payment window's flags lie in its record, and what a committed
 // field and a change of its rows run.
 struct PaymentWindowDesc {
-    uint32_t approvedAt, postedAt;
+    U16Field approved, posted;
     void (*fieldChanged)(int window, int field, uint8_t changed);
     void (*totalsRefresh)(int window);
 };

@@ -28,7 +28,7 @@ namespace PO = PurchOrderVc;
 
 constexpr int EventChoice = 2, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldLeft = 6,
               EventRowsChanged = 12, LastEvent = 12;
-constexpr int LocationMax = 10, DeliveryTextMax = 10, ObjectsMax = 30;
+constexpr int LocationMax = 10, ObjectsMax = 30;
 
 // The location's name and address lines become the delivery address.
 constexpr CustomerCopy LocationAddress[] = {
@@ -128,7 +128,7 @@ void PurchaseOrderFieldLeave(int window, int field, uint8_t changed)
         if (changed) LocationLeft(window);
         return;
     case PO::DelivText:
-        if (changed) DeliveryTextNormalise(window, PO::DelivText, DeliveryTextMax);
+        if (changed) DeliveryTextNormalise(window, PO::DelivText);
         return;
     default: return;
     }

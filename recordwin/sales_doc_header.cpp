@@ -88,13 +88,13 @@ void CustomerNoteShow(const uint8_t *customer)
     if (note[0] != 0) ShowMessage(0, note);
 }
 
-void DeliveryTextNormalise(int window, uint32_t at, int length)
+void DeliveryTextNormalise(int window, TextField<10> field)
 {
     if (!Block220) return;
     uint16_t form = GetU16(Block220, ValueKindBlk::ValueKind);
     uint8_t *doc = WinRecordBuffer(window);
     uint8_t text[256], out[256];
-    GetPString(doc, at, length, text);
+    GetText(doc, field, text);
     if (form == DeliveryAsDate) {
         DateTimeRec parsed{};
         (void)DateParse(text, &parsed);
@@ -108,8 +108,8 @@ void DeliveryTextNormalise(int window, uint32_t at, int length)
     } else {
         return;
     }
-    if (out[0] > length) out[0] = uint8_t(length);
-    WinSetFieldValue(window, int(at), out);
+    if (out[0] > field.Length) out[0] = uint8_t(field.Length);
+    WinSetFieldValue(window, int(field.offset), out);
 }
 
 bool SalesDocLeaveIsRow(const SalesDocWindow &d, int window, int F, uint8_t changed, int *id)

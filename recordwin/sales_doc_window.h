@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "core/field_desc.h"
 #include "recordwin/document_rows.h"
 
 struct SalesDocWindow {
@@ -53,9 +54,10 @@ void CustomerCopiesApply(uint8_t *doc, const uint8_t *customer, const CustomerCo
 void SalesDocResolvePriceList(const SalesDocWindow &d, uint8_t *doc, uint32_t groupAt);
 // Shows the customer's note as a message when it is not empty.
 void CustomerNoteShow(const uint8_t *customer);
-// Rewrites the delivery text field at `at` by settings block 220's first
-// word: 1 a date, 2 or 3 a whole number, other values leave it as typed.
-void DeliveryTextNormalise(int window, uint32_t at, int length);
+// Rewrites the delivery text field (ten characters in every document that
+// has one) by settings block 220's first word: 1 a date, 2 or 3 a whole
+// number, other values leave it as typed.
+void DeliveryTextNormalise(int window, TextField<10> field);
 // The screen field leave (event 6) of the order and quotation windows:
 // true when F is a row cell (then handled), false for a header field
 // whose record byte goes to *id (NoField when it has none).

@@ -27,18 +27,18 @@ namespace {
 
 namespace Row = TRVc::Rows;
 namespace Tpl = AUVc::Rows;
-constexpr int AccountMax = 10, ObjectsMax = 30, NameMax = 60, TplNameMax = 20, AmountTextMax = 20, VatMax = 2;
 constexpr int LastTemplateRow = 298;
 constexpr uint16_t AccountRowKind = 1;
 
 bool Is(const uint8_t *text, char c) { return text[0] == 1 && text[1] == uint8_t(c); }
 
 // A template text or, for "#" (or when `inherit` is set), the previous
-// row's text at `prevAt` of at most `max` characters; into out.
-void TextOrPrevious(const uint8_t *text, bool inherit, const uint8_t *prev, uint32_t prevAt, int max, uint8_t *out)
+// row's text field `field`; into out.
+template <int N>
+void TextOrPrevious(const uint8_t *text, bool inherit, const uint8_t *prev, TextField<N> field, uint8_t *out)
 {
     if (inherit || Is(text, '#'))
-        GetPString(prev, prevAt, max, out);
+        GetText(prev, field, out);
     else
         PStringCopy(out, text);
 }
@@ -49,7 +49,7 @@ void TextOrPrevious(const uint8_t *text, bool inherit, const uint8_t *prev, uint
 // loaded); false when there is none.
 bool VoucherTemplateRead(const uint8_t *code, uint8_t *tpl)
 {
-    if (!tpl || code[0] == 0 || code[0] > AccountMax) return false;
+    if (!tpl || code[0] == 0 || code[0] > AUVc::Code.Length) return false;
     RecClear(AUVc::Number, tpl);
     PutText(tpl, AUVc::Code, code);
     uint32_t recid = 0, position = 0;
@@ -118,14 +118,14 @@ int VoucherTemplateExpand(int window, int row)
         PutU16(r, Row::Kind, AccountRowKind);
         uint8_t text[256];
         if (Is(tr.account, '!') && !first0) tr.account[0] = 0;   // nothing above to continue
-        TextOrPrevious(tr.account, first0, prev, Row::Account, AccountMax, text);
+        TextOrPrevious(tr.account, first0, prev, Row::Account, text);
         PutText(r, Row::Account, text);
-        TextOrPrevious(tr.objects, first0 && tr.objects[0] == 0, prev, Row::Objects, ObjectsMax, text);
+        TextOrPrevious(tr.objects, first0 && tr.objects[0] == 0, prev, Row::Objects, text);
         PutText(r, Row::Objects, text);
-        TextOrPrevious(tr.name, first0 && tr.name[0] == 0, prev, Row::Text, NameMax, text);
+        TextOrPrevious(tr.name, first0 && tr.name[0] == 0, prev, Row::Text, text);
         bool lookup = text[0] == 0;
         PutText(r, Row::Text, text);
-        TextOrPrevious(tr.vat, false, prev, Row::VatCode, VatMax, text);
+        TextOrPrevious(tr.vat, false, prev, Row::VatCode, text);
         PutText(r, Row::VatCode, text);
         PackedDecimal amount, blank;
         DecSetBlank(&blank);

@@ -71,26 +71,28 @@ const uint8_t *RecordOf(int n, uint32_t *size)
     return WinRecordBuffer(n);
 }
 
-// Finds the record of reg whose first index key is the text `key`; false
-// when there is none.
-bool FindByCode(int reg, uint32_t at, int length, const uint8_t *key, uint8_t *record)
+// Finds the record of reg whose first index key, the text field code, is
+// `key`; false when there is none.
+template <int N>
+bool FindByCode(int reg, TextField<N> code, const uint8_t *key, uint8_t *record)
 {
     if (key[0] == 0) return false;
-    PutPString(record, at, length, key);
+    PutText(record, code, key);
     uint32_t recid = 0, position = 0;
     return RecFind(reg, record, 1, 1, &recid, &position);
 }
 
-// Appends to line (a PString) the name of the item whose code is the row
-// text at `at`; nothing when there is no such item.
-void AppendItemName(uint8_t *line, const uint8_t *row, uint32_t at)
+// Appends to line (a PString) the name of the item whose code is the row's
+// text field itemCode; nothing when there is no such item.
+template <int N>
+void AppendItemName(uint8_t *line, const uint8_t *row, TextField<N> itemCode)
 {
     uint8_t code[256], name[256];
-    GetPString(row, at, 20, code);
+    GetText(row, itemCode, code);
     if (code[0] == 0) return;
     RuleRecord item(INVc::Number);
     if (!item.record) return;
-    if (!FindByCode(INVc::Number, INVc::Code, 20, code, item.record)) return;
+    if (!FindByCode(INVc::Number, INVc::Code, code, item.record)) return;
     GetText(item.record, INVc::Name, name);
     PStringAppend(line, name);
 }
@@ -180,9 +182,9 @@ void RowItemListFill(int window)
         bool found = row >= 0 && row < MatrixRowCount(TimeSheetVc::Number, 0, sheet) &&
                      MatrixRowRead(TimeSheetVc::Number, sheet, row, r) && person.record && type.record;
         if (found) GetText(r, TimeSheetVc::Rows::Person, code);
-        found = found && FindByCode(PEVc::Number, PEVc::Code, 5, code, person.record);
+        found = found && FindByCode(PEVc::Number, PEVc::Code, code, person.record);
         if (found) GetText(person.record, PEVc::EmpType, code);
-        found = found && FindByCode(EmpTypeVc::Number, EmpTypeVc::Code, 5, code, type.record);
+        found = found && FindByCode(EmpTypeVc::Number, EmpTypeVc::Code, code, type.record);
         int32_t count = found ? MatrixRowCount(EmpTypeVc::Number, 0, type.record) : 0;
         for (int32_t i = 0; i < count; i++) {
             uint8_t typeRow[EmpTypeVc::Rows::Size], line[256];

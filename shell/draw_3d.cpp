@@ -14,9 +14,6 @@
 
 namespace {
 
-// Fill modes of the port.
-constexpr int FillWhite = 1, FillBlack = 2, FillDark = 3, FillFace = 4;
-
 // The four edges just inside r: `light` along the top and left, `dark`
 // along the bottom and right.
 void Edges(const MacRect *r, int light, int dark)

@@ -95,7 +95,10 @@ void FrameRectWidth(const MacRect *r, const PackedDecimal *width);
 void EraseRectWhite(const MacRect *r);
 // Inverts the pixels.
 void InvertRectPort(const MacRect *r);
-// Fills white (1), black (2), grey (3) or light grey (4).
+// The fill modes: white, black, grey (the dark edge of a raised shape)
+// and light grey (the face of a control).
+constexpr int FillWhite = 1, FillBlack = 2, FillDark = 3, FillFace = 4;
+// Fills r in a fill mode; another mode fills nothing.
 void FillRectMode(const MacRect *r, int mode);
 // One-pixel lines filled in a mode, both ends drawn: from x1 to x2 at y,
 // and from y1 to y2 at x. A line whose end lies before its start draws

@@ -41,7 +41,7 @@ void FrameRectWidth(const MacRect *r, const PackedDecimal *width)
 }
 
 // Fills with white.
-void EraseRectWhite(const MacRect *r) { FillRectMode(r, 1); }
+void EraseRectWhite(const MacRect *r) { FillRectMode(r, FillWhite); }
 
 // Inverts the pixels.
 void InvertRectPort(const MacRect *r)

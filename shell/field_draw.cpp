@@ -60,7 +60,7 @@ void WinDrawFieldValue(int n, const uint8_t *value, int type, int length, int F,
     uint8_t text[256];
     ValueText(n, value, type, length, F, text);
     PortScope port(n);
-    FillRectMode(r, selected ? 2 : 1);
+    FillRectMode(r, selected ? FillBlack : FillWhite);
     if (text[0] != 0) {
         int clip = ClipToRect(n, r);
         SetTextStyle(n, selected ? 1 : 0, false);
@@ -100,7 +100,7 @@ void ListCellDraw(int n, const uint8_t *value, int type, int length, const MacRe
         mark = value[1];
     }
     PortScope port(n);
-    FillRectMode(r, selected ? 2 : 1);
+    FillRectMode(r, selected ? FillBlack : FillWhite);
     if (mark == 18) {
         DrawIconAt(selected ? kIconCellFlagOn : kIconCellFlagOff, (r->left + r->right) / 2, (r->top + r->bottom) / 2);
         return;

@@ -186,6 +186,6 @@ void ImportWindowBar(int width)
     FrameRectBlack(&frame);
     MakeRect(&filled, BarLeft + 1, BarTop + 1, BarLeft + 1 + width, BarBottom - 1);
     MakeRect(&rest, BarLeft + 1 + width, BarTop + 1, BarLeft + 1 + BarInner, BarBottom - 1);
-    if (width > 0) FillRectMode(&filled, 2);
-    if (width < BarInner) FillRectMode(&rest, 1);
+    if (width > 0) FillRectMode(&filled, FillBlack);
+    if (width < BarInner) FillRectMode(&rest, FillWhite);
 }

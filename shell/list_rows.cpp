@@ -32,7 +32,6 @@
 
 namespace {
 
-constexpr int FillWhite = 1, FillBlack = 2, FillLightGrey = 4;
 constexpr int BandHeight = 16;
 
 // The row height of n, at least 1.
@@ -444,7 +443,7 @@ void ListHeaderDraw(int n)
         int width = PStringWidth(label);
         MacRect line;
         MakeRect(&line, x, pane.top - 3, x + std::max(1, width - 1), pane.top - 2);
-        FillRectMode(&line, c == WinListColumn(n) ? FillBlack : FillLightGrey);
+        FillRectMode(&line, c == WinListColumn(n) ? FillBlack : FillFace);
         DrawPString(x, pane.top - 4, label);
     }
 }

@@ -38,7 +38,7 @@ void SettleExposed(int n, const MacRect *r)
     int saved;
     GetPortWindow(&saved);
     SetPortWindow(n);
-    FillRectMode(r, 1);
+    FillRectMode(r, FillWhite);
     RestorePortWindow(saved);
 }
 

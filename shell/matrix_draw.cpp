@@ -26,9 +26,6 @@
 
 namespace {
 
-// Fill modes of the port.
-constexpr int FillWhite = 1, FillBlack = 2, FillDark = 3;
-
 // The rows of n's matrix as drawing reads them.
 struct RowsView {
     MemBlock handle = 0;

@@ -30,8 +30,6 @@
 
 namespace {
 
-// Fill modes of the port.
-constexpr int FillWhite = 1, FillDark = 3, FillFace = 4;
 // Icon-button entries from this index on are module buttons (types 1 and 13).
 constexpr int ModuleButtonFirst = 5;
 // The module table (list slot 7): window type, text, second text, module.

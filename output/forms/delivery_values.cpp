@@ -21,7 +21,6 @@
 #include "rules/delivery_value.h"
 
 namespace {
-constexpr int CodeMax = 20, LanguageMax = 5;
 constexpr uint32_t OrderRowIndexMask = 0xFFFF;   // the low word indexes the order's rows
 namespace D = SHVc;
 namespace R = SHVc::Rows;
@@ -54,12 +53,6 @@ template <typename F> PackedDecimal SumRows(F amount) {
     return sum;
 }
 
-PackedDecimal Side(const uint8_t *s, size_t at) {
-    PackedDecimal blank;
-    DecSetBlank(&blank);
-    return s ? GetDec(s, at) : blank;
-}
-
 PackedDecimal CostTimesOrdered(const uint8_t *r) { return DocTimes(GetDec(r, R::UnitCost), GetDec(r, R::ToDeliver)); }
 
 // The codes only the last page prints.
@@ -74,11 +67,15 @@ void LastPageValue(int16_t code, int16_t row, uint8_t *out) {
         return;
     case 96: DocTyped(FormDelivery, D::StepTotal2, FtAmount2, out); return;
     case 97: DocTyped(FormDelivery, D::StepTotal1, FtAmount2, out); return;
-    case 119: DocDecText(SumRows([](const uint8_t *, const uint8_t *s) { return Side(s, S::Qty196); }), FtAmount2, out); return;
-    case 120: DocDecText(SumRows([](const uint8_t *, const uint8_t *s) { return Side(s, S::Qty208); }), FtAmount2, out); return;
+    case 119:
+        DocDecText(SumRows([](const uint8_t *, const uint8_t *s) { return DocSideAmount(s, S::Qty196); }), FtAmount2, out);
+        return;
+    case 120:
+        DocDecText(SumRows([](const uint8_t *, const uint8_t *s) { return DocSideAmount(s, S::Qty208); }), FtAmount2, out);
+        return;
     case 127:
         DocDecText(SumRows([](const uint8_t *r2, const uint8_t *s) {
-                       return DocTimes(Side(s, S::CostPrice), GetDec(r2, R::ToDeliver));
+                       return DocTimes(DocSideAmount(s, S::CostPrice), GetDec(r2, R::ToDeliver));
                    }),
                    FtAmount2, out);
         return;
@@ -111,7 +108,7 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
             return true;
         }
         uint8_t customer[CUVc::Size] = {};
-        if (!DocReadByCode(CUVc::Number, "Code", CUVc::Code, CodeMax, text, customer)) return true;
+        if (!DocReadByCode(CUVc::Number, CUVc::Code, text, customer)) return true;
         out[0] = 0;
         if (row == 1) GetText(customer, CUVc::Name, out);
         else if (row >= 2 && row <= 4) DocAddressRow(customer, CUVc::Addr1, (int16_t)(row - 1), out);
@@ -164,7 +161,7 @@ bool HeaderValue(int16_t code, int16_t row, uint8_t *out) {
         return true;
     case 113:
         out[0] = 0;
-        if (textsFromOrder) DocTextOr(d, D::DocText, FormCustomer, CUVc::Text456, 60, out);
+        if (textsFromOrder) DocTextOr(d, D::DocText, FormCustomer, CUVc::Text456, out);
         return true;
     case 114:
         out[0] = 0;

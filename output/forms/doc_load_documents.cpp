@@ -16,7 +16,7 @@
 #include "output/forms/forms.h"
 
 namespace {
-constexpr int ItemCodeMax = 20, LanguageMax = 5;
+constexpr int ItemCodeMax = 20;
 
 std::vector<uint8_t> DeliverySides;   // DeliverySideRow::Size bytes per print-copy row
 std::vector<uint8_t> QuoteSides;      // QuoteSideRow::Size bytes per quotation row
@@ -26,7 +26,7 @@ std::vector<uint8_t> QuoteSides;      // QuoteSideRow::Size bytes per quotation 
 bool RowItem(const uint8_t *row, size_t at, uint8_t *item) {
     uint8_t code[256];
     GetPString(row, at, ItemCodeMax, code);
-    if (!DocReadByCode(INVc::Number, "Code", INVc::Code, ItemCodeMax, code, item)) return false;
+    if (!DocReadByCode(INVc::Number, INVc::Code, code, item)) return false;
     RecFreeMatrix(INVc::Number, item);
     return true;
 }
@@ -48,7 +48,7 @@ bool DeliveryPrintLoad(int16_t doctype, const uint8_t *delivery) {
     assert(delivery);
     uint8_t code[256];
     GetText(delivery, SHVc::CustCode, code);
-    DocReadByCode(CUVc::Number, "Code", CUVc::Code, 20, code, FormCustomer);
+    DocReadByCode(CUVc::Number, CUVc::Code, code, FormCustomer);
     if (!ExpandStructureRowsForPrint(doctype, delivery, FormDelivery)) {
         std::memset(FormDelivery, 0, sizeof FormDelivery);
         return false;

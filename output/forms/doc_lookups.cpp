@@ -7,19 +7,14 @@
 #include "output/forms/forms.h"
 
 namespace {
-constexpr int CodeMax = 5, NameMax = 60;
-
-// The name at byte 6 of the record of reg whose code is code; empty when
-// the code is empty or missing.
-template <size_t Size>
-void NameByCode(int reg, size_t codeAt, size_t nameAt, const uint8_t *code, uint8_t *out) {
+// The name field of the record of reg whose code is code; empty when the
+// code is empty or missing.
+template <size_t Size, int N, int M>
+void NameByCode(int reg, TextField<N> codeField, TextField<M> nameField, const uint8_t *code, uint8_t *out) {
     uint8_t rec[Size] = {};
     out[0] = 0;
-    uint8_t key[256];
-    PStringCopy(key, code);
-    if (key[0] > CodeMax) key[0] = CodeMax;
-    if (!DocReadByCode(reg, "Code", codeAt, CodeMax, key, rec)) return;
-    GetPString(rec, nameAt, NameMax, out);
+    if (!DocReadByCode(reg, codeField, code, rec)) return;
+    GetText(rec, nameField, out);
 }
 }  // namespace
 

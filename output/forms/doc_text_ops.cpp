@@ -19,9 +19,6 @@
 #include "rules/documents.h"
 
 namespace {
-constexpr int CodeMax = 5;      // language, unit, register 23/123/44 codes
-constexpr int TermsMax = 2;     // payment-terms and payment-mode codes
-constexpr int NameMax = 60;
 constexpr int EanDigits = 12;   // digits before the check digit
 
 // Reads the sales invoice numbered number into rec; false when none.
@@ -38,12 +35,13 @@ bool FindInvoice(int32_t number, uint8_t *rec) {
 // 24, 68-byte language rows) for the language into out: the first
 // language row with that code, else the record's own text. False, with
 // out empty, when no record has the code.
-bool CodeTextByLanguage(int reg, size_t codeAt, int codeMax, size_t textAt, const uint8_t *code,
+template <int N, int M>
+bool CodeTextByLanguage(int reg, TextField<N> codeField, TextField<M> textField, const uint8_t *code,
                         const uint8_t *language, uint8_t *out, uint8_t *rec) {
     out[0] = 0;
-    if (!DocReadByCode(reg, "Code", codeAt, codeMax, code, rec)) return false;
+    if (!DocReadByCode(reg, codeField, code, rec)) return false;
     uint8_t own[256];
-    GetPString(rec, textAt, NameMax, own);
+    GetText(rec, textField, own);
     NthRowWithCode(1, out, RecMatrixHandle(reg, rec), language, own);
     RecFreeMatrix(reg, rec);
     return true;
@@ -111,7 +109,7 @@ void StatementKindText(int16_t kind, uint8_t *out) {
 void PaymentTermsText(const uint8_t *code, const uint8_t *language, uint8_t *out) {
     assert(code && language && out);
     uint8_t rec[PayTermsVc::Size] = {};
-    if (CodeTextByLanguage(PayTermsVc::Number, PayTermsVc::Code, TermsMax, PayTermsVc::Text, code, language, out,
+    if (CodeTextByLanguage(PayTermsVc::Number, PayTermsVc::Code, PayTermsVc::Text, code, language, out,
                            rec))
         return;
     if (code[0] == 0 || !PaymentModeRows || !MemIsValid(PaymentModeRows)) return;
@@ -130,20 +128,20 @@ void PaymentTermsText(const uint8_t *code, const uint8_t *language, uint8_t *out
 // The delivery terms' text (register 23) in the language; empty when missing.
 void Register23Text(const uint8_t *code, const uint8_t *language, uint8_t *out) {
     uint8_t rec[DTVc::Size] = {};
-    CodeTextByLanguage(DTVc::Number, DTVc::Code, CodeMax, DTVc::Name, code, language, out, rec);
+    CodeTextByLanguage(DTVc::Number, DTVc::Code, DTVc::Name, code, language, out, rec);
 }
 
 // The delivery mode's text (register 123) in the language; empty when missing.
 void Register123Text(const uint8_t *code, const uint8_t *language, uint8_t *out) {
     uint8_t rec[DelModeVc::Size] = {};
-    CodeTextByLanguage(DelModeVc::Number, DelModeVc::Code, CodeMax, DelModeVc::Name, code, language, out, rec);
+    CodeTextByLanguage(DelModeVc::Number, DelModeVc::Code, DelModeVc::Name, code, language, out, rec);
 }
 
 // The name of the person (register 44) with the code; empty when missing.
 void Register44Text(const uint8_t *code, uint8_t *out) {
     uint8_t rec[PEVc::Size] = {};
     out[0] = 0;
-    if (!DocReadByCode(PEVc::Number, "Code", PEVc::Code, CodeMax, code, rec)) return;
+    if (!DocReadByCode(PEVc::Number, PEVc::Code, code, rec)) return;
     GetText(rec, PEVc::Name, out);
     RecFreeMatrix(PEVc::Number, rec);
 }
@@ -152,7 +150,7 @@ void Register44Text(const uint8_t *code, uint8_t *out) {
 // itself; empty for an empty code.
 void UnitTextByLanguage(const uint8_t *language, const uint8_t *unit, uint8_t *out) {
     uint8_t rec[UnitVc::Size] = {};
-    if (CodeTextByLanguage(UnitVc::Number, UnitVc::Code, CodeMax, UnitVc::Name, unit, language, out, rec) &&
+    if (CodeTextByLanguage(UnitVc::Number, UnitVc::Code, UnitVc::Name, unit, language, out, rec) &&
         out[0] != 0)
         return;
     PStringCopy(out, unit);

@@ -75,12 +75,13 @@ bool ReadByNumber(int reg, const char *index, size_t at, int32_t number, uint8_t
     return false;
 }
 
-// The customer whose code is at byte `at` of the printed record into
+// The customer whose code is the printed record's field custCode into
 // FormCustomer (cleared when missing).
-void LoadCustomer(const uint8_t *record, size_t at) {
+template <int N>
+void LoadCustomer(const uint8_t *record, TextField<N> custCode) {
     uint8_t code[256];
-    GetPString(record, at, 20, code);
-    DocReadByCode(CUVc::Number, "Code", CUVc::Code, 20, code, FormCustomer);
+    GetText(record, custCode, code);
+    DocReadByCode(CUVc::Number, CUVc::Code, code, FormCustomer);
 }
 
 // Appends a blank and the 32-bit number (field type 5) to title.
@@ -91,10 +92,11 @@ void TitleNumber(uint8_t *title, const uint8_t *record, size_t at) {
     PStringAppend(title, text);
 }
 
-// Appends a blank and the text field at `at` of rec to title.
-void TitleText(uint8_t *title, const uint8_t *rec, size_t at, int m) {
+// Appends a blank and the text field f of rec to title.
+template <int N>
+void TitleText(uint8_t *title, const uint8_t *rec, TextField<N> f) {
     uint8_t text[256];
-    GetPString(rec, at, m, text);
+    GetText(rec, f, text);
     if (title[0] + 1 + text[0] > 255) text[0] = (uint8_t)(255 - title[0] - 1);
     PStringAppendChar(title, ' ');
     PStringAppend(title, text);
@@ -125,16 +127,15 @@ void FreeSideRecords() {
 }
 }  // namespace
 
-// Reads the record of reg whose text key (at offset `at`, maximum m) is
-// code through index into rec; false, with rec cleared, when code is
-// empty or no record has it. rec is only written: what it held before
-// (often an uninitialised buffer) is never taken for rows to free.
-bool DocReadByCode(int reg, const char *index, size_t at, int m, const uint8_t *code, uint8_t *rec) {
+// The record of reg whose key field (at keyAt, maximum keyMax) is code,
+// as DocReadByCode tells. rec is only written: what it held before (often
+// an uninitialised buffer) is never taken for rows to free.
+bool DocReadByCodeAt(int reg, size_t keyAt, int keyMax, const uint8_t *code, uint8_t *rec) {
     std::memset(rec, 0, RegRecordSize(reg));
     if (code[0] == 0) return false;
-    PutPString(rec, at, m, code);
+    PutPString(rec, keyAt, keyMax, code);
     uint32_t recid = 0, position = 0;
-    if (RecFindByIndex(reg, index, rec, 1, 1, &recid, &position)) return true;
+    if (RecFindByIndex(reg, "Code", rec, 1, 1, &recid, &position)) return true;
     RecClear(reg, rec);
     return false;
 }
@@ -194,7 +195,7 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
         // Locked for the run; one page prints rows 0 .. FormRowsPerPage - 1.
         LockedRows = RecMatrixHandle(d->reg, rec);
         if (LockedRows) MemLock(LockedRows);
-        if (doctype == -24) TitleText(title, rec, ProjectVc::Code, 20);
+        if (doctype == -24) TitleText(title, rec, ProjectVc::Code);
         else TitleNumber(title, rec, 0);
         break;
     case -27: case -12: case -7: case -3:
@@ -221,7 +222,7 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
     case -19: {
         uint8_t code[256];
         GetText(rec, PurchOrderVc::VendCode, code);
-        DocReadByCode(VEVc::Number, "Code", VEVc::Code, 20, code, FormVendor);
+        DocReadByCode(VEVc::Number, VEVc::Code, code, FormVendor);
         FormRowCount = RecordRows(d->reg, rec);
         TitleNumber(title, rec, PurchOrderVc::SerNr);
         break;
@@ -256,11 +257,11 @@ bool DocLoad(int16_t doctype, uint8_t *title) {
         MemBlock lines = GetU32(rec, 0);
         uint32_t size = lines && MemIsValid(lines) ? MemSize(lines) : 0;
         FormRowCount = (int16_t)(size / StatementLineSize > INT16_MAX ? INT16_MAX : size / StatementLineSize);
-        TitleText(title, FormCustomer, CUVc::Name, 60);
+        TitleText(title, FormCustomer, CUVc::Name);
         break;
     }
     case -10:
-        TitleText(title, FormVendor, VEVc::Name, 60);
+        TitleText(title, FormVendor, VEVc::Name);
         break;
     case -4: {
         // The reminder run's invoice (its level raised for this print)

@@ -17,6 +17,12 @@ constexpr int AddressStep = 62, AddressMax = 60;
 
 void DocTyped(const uint8_t *base, size_t at, uint16_t type, uint8_t *out) { FieldToText(base + at, type, out); }
 
+PackedDecimal DocSideAmount(const uint8_t *side, size_t at) {
+    PackedDecimal blank;
+    DecSetBlank(&blank);
+    return side ? GetDec(side, at) : blank;
+}
+
 void DocDecText(const PackedDecimal &value, uint16_t type, uint8_t *out) {
     FieldToText((const uint8_t *)&value, type, out);
 }
@@ -24,11 +30,6 @@ void DocDecText(const PackedDecimal &value, uint16_t type, uint8_t *out) {
 void DocAddressRow(const uint8_t *base, size_t at, int16_t row, uint8_t *out) {
     out[0] = 0;
     if (row >= 1 && row <= 4) GetPString(base, at + (size_t)(row - 1) * AddressStep, AddressMax, out);
-}
-
-void DocTextOr(const uint8_t *rec, size_t at, const uint8_t *alt, size_t other, int m, uint8_t *out) {
-    GetPString(rec, at, m, out);
-    if (out[0] == 0) GetPString(alt, other, m, out);
 }
 
 void DocNegatedPercent(const PackedDecimal &discount, uint8_t *out) {

@@ -37,7 +37,7 @@
 #include "rules/rules_types.h"
 
 namespace {
-constexpr int RangeMax = 255, CodeMax = 20, CategoryMax = 5;
+constexpr int CodeMax = 20, CategoryMax = 5;
 // The reminder run's closing line.
 constexpr int TextRemindSubject = 14450, TextRemindPrintedTo = 14451, TextRemindShown = 14452,
               TextRemindFailed = 14453, TextRemindNoRange = 14454, TextRemindNoOpenItem = 14455,
@@ -283,7 +283,7 @@ RemindStage ReminderStage(const uint8_t *selection, const uint8_t *open, bool in
     GetTextPrefix(selection, ReportParamsVc::SelText3, CategoryMax, want);
     if (want[0] != 0) {
         uint8_t customer[CUVc::Size] = {}, category[256];
-        if (DocReadByCode(CUVc::Number, "Code", CUVc::Code, CodeMax, code, customer)) {
+        if (DocReadByCode(CUVc::Number, CUVc::Code, code, customer)) {
             RecFreeMatrix(CUVc::Number, customer);
             GetText(customer, CUVc::CustGroup, category);
             if (PStringCompare(category, want) != 0) return RemindStage::OtherCustomer;

@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include "core/decimal.h"
+#include "core/field_access.h"
 #include "core/memblock.h"
 #include "dict_offsets.h"
 #include "operations/invoice_notice.h"
@@ -70,11 +71,15 @@ const DocTypeRec *DocTypeOf(int16_t doctype);
 // The form-selection block of doctype for the record (the invoice's kind
 // and the shipment's word pick one of several); 0 when none.
 uint16_t DocFormSelectBlock(int16_t doctype, const uint8_t *record);
-// Reads the record of reg whose text key (at offset `at`, maximum m) is
-// code through index into rec; false, with rec cleared, when code is
-// empty or no record has it. rec is only written: rows it held before
+// Reads into rec the record of reg whose key field (the text field its
+// "Code" index sorts by) holds code; false, with rec cleared, when code
+// is empty or no record has it. rec is only written: rows it held before
 // are the caller's to free.
-bool DocReadByCode(int reg, const char *index, size_t at, int m, const uint8_t *code, uint8_t *rec);
+bool DocReadByCodeAt(int reg, size_t keyAt, int keyMax, const uint8_t *code, uint8_t *rec);
+template <int N>
+bool DocReadByCode(int reg, TextField<N> key, const uint8_t *code, uint8_t *rec) {
+    return DocReadByCodeAt(reg, key.offset, N, code, rec);
+}
 
 // The rows field code of doctype prints over: *first..*last (unchanged
 // when the code is not a row code of the doctype).
@@ -223,13 +228,21 @@ const uint8_t *OrderSideRowOf(int32_t row);
 
 // The field at `at` of base formatted by its field type into out.
 void DocTyped(const uint8_t *base, size_t at, uint16_t type, uint8_t *out);
+// The amount at `at` of side row side; blank when the row has no side
+// row (side null).
+PackedDecimal DocSideAmount(const uint8_t *side, size_t at);
 // An amount formatted by a field type into out.
 void DocDecText(const PackedDecimal &value, uint16_t type, uint8_t *out);
 // Address line `row` (1..4) of the four 62-byte lines from byte at;
 // empty for other rows.
 void DocAddressRow(const uint8_t *base, size_t at, int16_t row, uint8_t *out);
-// The text at `at` of rec, or the text at `other` of alt when empty.
-void DocTextOr(const uint8_t *rec, size_t at, const uint8_t *alt, size_t other, int m, uint8_t *out);
+// The text field `field` of rec, or the text field `other` of alt when
+// that is empty; each read with its own length.
+template <int N, int M>
+void DocTextOr(const uint8_t *rec, TextField<N> field, const uint8_t *alt, TextField<M> other, uint8_t *out) {
+    GetText(rec, field, out);
+    if (out[0] == 0) GetText(alt, other, out);
+}
 // The negated discount percentage (3 decimals) followed by "%"; empty
 // for a blank discount.
 void DocNegatedPercent(const PackedDecimal &discount, uint8_t *out);

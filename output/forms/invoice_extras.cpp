@@ -20,8 +20,6 @@
 MemBlock InvoiceVatSums;
 
 namespace {
-constexpr int ItemCodeMax = 20, GroupCodeMax = 5, NameMax = 60, UnitMax = 10, Text20 = 20, LanguageMax = 5;
-
 std::vector<uint8_t> InvoiceSides;   // InvoiceSideRow::Size bytes per invoice row
 
 PackedDecimal Blank() {
@@ -35,14 +33,14 @@ PackedDecimal Blank() {
 void ItemPart(const uint8_t *row, const uint8_t *language, uint8_t *side) {
     uint8_t code[256], text[256], item[INVc::Size] = {};
     GetText(row, IVVc::Rows::ItemCode, code);
-    if (!DocReadByCode(INVc::Number, "Code", INVc::Code, ItemCodeMax, code, item)) return;
+    if (!DocReadByCode(INVc::Number, INVc::Code, code, item)) return;
     GetText(item, INVc::Unit, code);
     UnitTextByLanguage(language, code, text);
     PutText(side, InvoiceSideRow::Unit, text);
     GetText(item, INVc::Group, code);
     PutText(side, InvoiceSideRow::GroupCode, code);
     uint8_t group[ITVc::Size] = {};
-    if (DocReadByCode(ITVc::Number, "Code", ITVc::Code, GroupCodeMax, code, group)) {
+    if (DocReadByCode(ITVc::Number, ITVc::Code, code, group)) {
         GetText(group, ITVc::Name, text);
         PutText(side, InvoiceSideRow::GroupName, text);
     }

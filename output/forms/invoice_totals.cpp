@@ -34,8 +34,6 @@ constexpr uint8_t Code128StartC = 0x91, Code128Stop1 = 0x8F, Code128Stop2 = 0x85
 
 void Amount(const PackedDecimal &d, uint8_t *out) { FieldToText((const uint8_t *)&d, FtAmount2, out); }
 
-PackedDecimal Dec(const uint8_t *base, size_t at) { return GetDec(base, at); }
-
 PackedDecimal Sub(PackedDecimal a, PackedDecimal b) {
     PackedDecimal r;
     DecSub(&a, &b, &r);
@@ -108,11 +106,11 @@ PackedDecimal ItemRowsSum(const uint8_t *inv, Value value) {
 // the row sum, summed.
 PackedDecimal TotalDiscount(const uint8_t *inv) {
     return ItemRowsSum(inv, [](const uint8_t *r) {
-        PackedDecimal qty = Dec(r, IVVc::Rows::Quantity), price = Dec(r, IVVc::Rows::Price),
-                      unit = Dec(r, IVVc::Rows::PriceUnit), gross;
+        PackedDecimal qty = GetDec(r, IVVc::Rows::Quantity), price = GetDec(r, IVVc::Rows::Price),
+                      unit = GetDec(r, IVVc::Rows::PriceUnit), gross;
         DecMul(&qty, &price, &gross);
         if (!DecIsBlank(&unit) && !DecIsZero(&unit)) DecDiv(&gross, &unit, &gross);
-        return Sub(gross, Dec(r, IVVc::Rows::Sum));
+        return Sub(gross, GetDec(r, IVVc::Rows::Sum));
     });
 }
 
@@ -126,15 +124,15 @@ PackedDecimal SideSum(size_t at) {
 
 // The sum of the item rows' quantities.
 PackedDecimal ItemQuantity(const uint8_t *inv) {
-    return ItemRowsSum(inv, [](const uint8_t *r) { return Dec(r, IVVc::Rows::Quantity); });
+    return ItemRowsSum(inv, [](const uint8_t *r) { return GetDec(r, IVVc::Rows::Quantity); });
 }
 
 // The cash-discounted total (code 313): the total less the discount
 // percentage, to whole units; false when the invoice has none.
 bool CashDiscounted(const uint8_t *inv, PackedDecimal *out) {
-    PackedDecimal pct = Dec(inv, IVVc::CashDiscPct);
+    PackedDecimal pct = GetDec(inv, IVVc::CashDiscPct);
     if (GetI16(inv, IVVc::InvType) != 1 || DecIsBlank(&pct)) return false;
-    PackedDecimal hundred, factor, total = Dec(inv, IVVc::Total), r;
+    PackedDecimal hundred, factor, total = GetDec(inv, IVVc::Total), r;
     DecFromLong(&hundred, 100);
     DecSub(&hundred, &pct, &factor);
     DecMul(&total, &factor, &r);
@@ -152,7 +150,7 @@ void InvoicePaymentBarcode(const uint8_t *invoice, const uint8_t *account, uint8
     out[0] = 0;
     // A credit note is paid to the customer, not by it: no payment slip.
     if (GetI16(invoice, IVVc::InvType) == CreditNoteKind) return;
-    PackedDecimal total = Dec(invoice, IVVc::Total), limit;
+    PackedDecimal total = GetDec(invoice, IVVc::Total), limit;
     DecFromLong(&limit, 1000000);
     if (DecIsNegative(&total) || DecCompare(&total, &limit) >= 0) return;
     uint8_t digits[256], part[256], padded[256];
@@ -216,17 +214,17 @@ void InvoiceTotalsValue(const uint8_t *invoice, const uint8_t *param, int16_t co
         else value = inclusive ? sum : Add(sum, vat);
         Amount(value, out);
         return;
-    case 73: Amount(Dec(inv, IVVc::Net), out); return;
-    case 74: Amount(Dec(inv, IVVc::Vat), out); return;
-    case 77: Amount(Dec(inv, IVVc::Total), out); return;
+    case 73: Amount(GetDec(inv, IVVc::Net), out); return;
+    case 74: Amount(GetDec(inv, IVVc::Vat), out); return;
+    case 77: Amount(GetDec(inv, IVVc::Total), out); return;
     case 78:
-        value = Dec(inv, IVVc::Total);
+        value = GetDec(inv, IVVc::Total);
         AmountToWords(&value, WordsKindAmount, out);
         return;
     case 96: Amount(SideSum(InvoiceSideRow::Measure2), out); return;
     case 97: Amount(SideSum(InvoiceSideRow::Measure1), out); return;
     case 173: case 174: case 175: {
-        PackedDecimal rate = Dec(inv, IVVc::Rate), amount = Dec(inv, code == 173 ? IVVc::Vat
+        PackedDecimal rate = GetDec(inv, IVVc::Rate), amount = GetDec(inv, code == 173 ? IVVc::Vat
                                                                   : code == 174 ? IVVc::Net : IVVc::Total);
         AmountTimesRate(&amount, &rate, &value);
         Amount(value, out);
@@ -250,28 +248,28 @@ void InvoiceTotalsValue(const uint8_t *invoice, const uint8_t *param, int16_t co
         return;
     }
     case 303:
-        value = inclusive ? Sub(Sub(Dec(inv, IVVc::Total), Dec(inv, IVVc::Vat)), Dec(inv, IVVc::VatFreeNet))
-                          : Sub(Dec(inv, IVVc::Net), Dec(inv, IVVc::VatFreeNet));
+        value = inclusive ? Sub(Sub(GetDec(inv, IVVc::Total), GetDec(inv, IVVc::Vat)), GetDec(inv, IVVc::VatFreeNet))
+                          : Sub(GetDec(inv, IVVc::Net), GetDec(inv, IVVc::VatFreeNet));
         Amount(value, out);
         return;
-    case 304: Amount(Dec(inv, IVVc::TotalBeforeRound), out); return;
-    case 305: Amount(Sub(Dec(inv, IVVc::Net), Dec(inv, IVVc::VatFreeNet)), out); return;
-    case 306: Amount(Dec(inv, IVVc::VatFreeNet), out); return;
-    case 307: Amount(Add(Sub(Dec(inv, IVVc::Net), Dec(inv, IVVc::Freight)), Dec(inv, IVVc::Vat)), out); return;
+    case 304: Amount(GetDec(inv, IVVc::TotalBeforeRound), out); return;
+    case 305: Amount(Sub(GetDec(inv, IVVc::Net), GetDec(inv, IVVc::VatFreeNet)), out); return;
+    case 306: Amount(GetDec(inv, IVVc::VatFreeNet), out); return;
+    case 307: Amount(Add(Sub(GetDec(inv, IVVc::Net), GetDec(inv, IVVc::Freight)), GetDec(inv, IVVc::Vat)), out); return;
     case 308:
-        value = inclusive ? Dec(inv, IVVc::Net) : Sub(Dec(inv, IVVc::Net), Dec(inv, IVVc::VatFreeNet));
-        Amount(Sub(value, Dec(inv, IVVc::Freight)), out);
+        value = inclusive ? GetDec(inv, IVVc::Net) : Sub(GetDec(inv, IVVc::Net), GetDec(inv, IVVc::VatFreeNet));
+        Amount(Sub(value, GetDec(inv, IVVc::Freight)), out);
         return;
-    case 309: Amount(Dec(inv, IVVc::Freight), out); return;
-    case 310: Amount(Sub(Dec(inv, IVVc::Net), Dec(inv, IVVc::Freight)), out); return;
-    case 311: Amount(Dec(inv, IVVc::RoundOff), out); return;
+    case 309: Amount(GetDec(inv, IVVc::Freight), out); return;
+    case 310: Amount(Sub(GetDec(inv, IVVc::Net), GetDec(inv, IVVc::Freight)), out); return;
+    case 311: Amount(GetDec(inv, IVVc::RoundOff), out); return;
     case 313: case 314:
         out[0] = 0;
         if (!CashDiscounted(inv, &value)) return;
-        Amount(code == 313 ? value : Sub(Dec(inv, IVVc::Total), value), out);
+        Amount(code == 313 ? value : Sub(GetDec(inv, IVVc::Total), value), out);
         return;
     case 315: {
-        PackedDecimal total = Dec(inv, IVVc::Total);
+        PackedDecimal total = GetDec(inv, IVVc::Total);
         GetUiText(out, DecIsNegative(&total) ? Texts::InvoiceToRefund : Texts::InvoiceToPay);
         return;
     }

@@ -20,8 +20,6 @@
 #include "output/forms/forms.h"
 
 namespace {
-constexpr int AddressMax = 60, CodeMax = 20, LanguageMax = 5;
-
 // The codes the invoice empties first: they print nothing unless a step
 // below fills them.
 bool EmptiedFirst(int16_t c) {
@@ -30,8 +28,6 @@ bool EmptiedFirst(int16_t c) {
            (c >= 173 && c <= 175) || c == 223 || (c >= 280 && c <= 282) || (c >= 303 && c <= 306) ||
            c == 308 || c == 309 || c == 311 || (c >= 313 && c <= 318);
 }
-
-void Text(const uint8_t *base, size_t at, int m, uint8_t *out) { GetPString(base, at, m, out); }
 
 bool OrderAddresses(const uint8_t *inv) {
     uint8_t text[256];
@@ -57,7 +53,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         return true;
     case 4: DocAddressRow(inv, IVVc::DelAddr0, row, out); return true;
     case 5:
-        Text(inv, IVVc::DelAddr0, AddressMax, text);
+        GetText(inv, IVVc::DelAddr0, text);
         DocAddressRow(inv, text[0] ? IVVc::DelAddr0 : IVVc::Addr0, row, out);
         return true;
     case 6:
@@ -66,37 +62,37 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         else out[0] = 0;
         return true;
     case 7: DocAddressRow(FormOrder, ORVc::DelAddr0, row, out); return true;
-    case 48: Text(inv, IVVc::Location, 10, out); return true;
-    case 79: Text(inv, IVVc::CustCode, CodeMax, out); return true;
-    case 80: Text(FormCustomer, CUVc::Text838, 60, out); return true;
+    case 48: GetText(inv, IVVc::Location, out); return true;
+    case 79: GetText(inv, IVVc::CustCode, out); return true;
+    case 80: GetText(FormCustomer, CUVc::Text838, out); return true;
     case 81:
-        Text(inv, IVVc::PayTerms, 2, text);
+        GetText(inv, IVVc::PayTerms, text);
         PaymentTermsText(text, language, out);
         return true;
-    case 82: Text(inv, IVVc::Text290, 20, out); return true;
-    case 83: Text(inv, IVVc::Name2, 60, out); return true;
+    case 82: GetText(inv, IVVc::Text290, out); return true;
+    case 83: GetText(inv, IVVc::Name2, out); return true;
     case 85:
-        if (FormDeliveryFound) Text(FormDelivery, SHVc::DelMode, 5, out);
-        else Text(inv, IVVc::DelMode, 5, out);
+        if (FormDeliveryFound) GetText(FormDelivery, SHVc::DelMode, out);
+        else GetText(inv, IVVc::DelMode, out);
         return true;
     case 86:
-        if (FormDeliveryFound) Text(FormDelivery, SHVc::DelMode, 5, text);
-        else Text(inv, IVVc::DelMode, 5, text);
+        if (FormDeliveryFound) GetText(FormDelivery, SHVc::DelMode, text);
+        else GetText(inv, IVVc::DelMode, text);
         Register123Text(text, language, out);
         return true;
-    case 87: case 290: Text(inv, IVVc::SalesMan, 5, out); return true;
-    case 88: Text(inv, IVVc::CurncyCode, 5, out); return true;
-    case 89: Text(FormOrder, ORVc::DelTerms, 5, out); return true;
+    case 87: case 290: GetText(inv, IVVc::SalesMan, out); return true;
+    case 88: GetText(inv, IVVc::CurncyCode, out); return true;
+    case 89: GetText(FormOrder, ORVc::DelTerms, out); return true;
     case 90:
-        Text(FormOrder, ORVc::DelTerms, 5, text);
+        GetText(FormOrder, ORVc::DelTerms, text);
         Register23Text(text, language, out);
         return true;
     case 92: case 291:
-        Text(inv, IVVc::SalesMan, 5, text);
+        GetText(inv, IVVc::SalesMan, text);
         Register44Text(text, out);
         return true;
-    case 93: DocTextOr(inv, IVVc::CustPhone, FormCustomer, CUVc::Phone, 20, out); return true;
-    case 94: DocTextOr(inv, IVVc::Text1238, FormCustomer, CUVc::Text456, 20, out); return true;
+    case 93: DocTextOr(inv, IVVc::CustPhone, FormCustomer, CUVc::Phone, out); return true;
+    case 94: DocTextOr(inv, IVVc::Text1238, FormCustomer, CUVc::Text456, out); return true;
     case 95:
         if (kind == 1) DocTyped(inv, IVVc::IntRate, FtAmount2, out);
         return true;
@@ -105,22 +101,22 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         else out[0] = 0;
         return true;
     case 106: DocTyped(FormOrder, ORVc::OrdDate, FtDate, out); return true;
-    case 107: Text(FormOrder, ORVc::Reference, 60, out); return true;
-    case 109: DocTextOr(inv, IVVc::OurRef, FormCustomer, CUVc::Text646, 20, out); return true;
+    case 107: GetText(FormOrder, ORVc::Reference, out); return true;
+    case 109: DocTextOr(inv, IVVc::OurRef, FormCustomer, CUVc::Text646, out); return true;
     case 110: OrderReference(GetI32(inv, IVVc::OrderNr), out); return true;
-    case 130: Text(inv, IVVc::Addr1, AddressMax, out); return true;
-    case 131: Text(inv, IVVc::Addr2, AddressMax, out); return true;
+    case 130: GetText(inv, IVVc::Addr1, out); return true;
+    case 131: GetText(inv, IVVc::Addr2, out); return true;
     case 152: DocTyped(inv, IVVc::InvDate, FtDate, out); return true;
     case 153: DocTyped(inv, IVVc::SerNr, FtLongOrEmpty, out); return true;
-    case 154: Text(inv, IVVc::Addr0, AddressMax, out); return true;
+    case 154: GetText(inv, IVVc::Addr0, out); return true;
     case 172: DocTyped(inv, IVVc::Rate, FtAmount2, out); return true;
-    case 176: Text(inv, IVVc::Objects, 30, out); return true;
+    case 176: GetText(inv, IVVc::Objects, out); return true;
     case 180:
         if (FormDeliveryFound) DocTyped(FormDelivery, SHVc::SerNr, FtLongOrEmpty, out);
         else out[0] = 0;
         return true;
     case 220: case 259: KindText(kind, out); return true;
-    case 221: Text(inv, IVVc::RefStr, 30, out); return true;
+    case 221: GetText(inv, IVVc::RefStr, out); return true;
     case 222: DocTyped(inv, IVVc::PayDate, FtDate, out); return true;
     case 223:
         if (kind == 1) DueDateText(inv, out);
@@ -128,46 +124,46 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
     case 234: {
         PackedDecimal sum;
         DecSetZero(&sum);
-        Text(inv, IVVc::CustCode, CodeMax, text);
+        GetText(inv, IVVc::CustCode, text);
         CustomerOpenBalance(text, &sum);
         DocTyped((const uint8_t *)&sum, 0, FtAmount2, out);
         return true;
     }
-    case 283: case 289: Text(inv, IVVc::Reference, 60, out); return true;
-    case 284: Text(FormCustomer, CUVc::Text562, 60, out); return true;
+    case 283: case 289: GetText(inv, IVVc::Reference, out); return true;
+    case 284: GetText(FormCustomer, CUVc::Text562, out); return true;
     case 285: DocTyped(inv, IVVc::TransDate, FtDate, out); return true;
     case 286: DocTyped(inv, IVVc::OrderNr, FtLongOrEmpty, out); return true;
-    case 287: Text(inv, IVVc::Addr3, AddressMax, out); return true;
+    case 287: GetText(inv, IVVc::Addr3, out); return true;
     case 288:
-        Text(inv, IVVc::Objects, 30, text);
+        GetText(inv, IVVc::Objects, text);
         Register15Name(text, out);
         return true;
     case 292:
-        if (OrderAddresses(inv)) Text(FormOrder, ORVc::CustCode, CodeMax, out);
-        else Text(inv, IVVc::CustCode, CodeMax, out);
+        if (OrderAddresses(inv)) GetText(FormOrder, ORVc::CustCode, out);
+        else GetText(inv, IVVc::CustCode, out);
         return true;
     case 293:
-        if (OrderAddresses(inv)) Text(FormOrder, ORVc::Addr0, AddressMax, out);
-        else Text(inv, IVVc::Addr0, AddressMax, out);
+        if (OrderAddresses(inv)) GetText(FormOrder, ORVc::Addr0, out);
+        else GetText(inv, IVVc::Addr0, out);
         return true;
-    case 294: Text(inv, IVVc::DelMode, 5, out); return true;
+    case 294: GetText(inv, IVVc::DelMode, out); return true;
     case 295:
-        Text(inv, IVVc::DelMode, 5, text);
+        GetText(inv, IVVc::DelMode, text);
         Register123Text(text, language, out);
         return true;
-    case 296: Text(inv, IVVc::DelTerms, 5, out); return true;
+    case 296: GetText(inv, IVVc::DelTerms, out); return true;
     case 297:
-        Text(inv, IVVc::DelTerms, 5, text);
+        GetText(inv, IVVc::DelTerms, text);
         Register23Text(text, language, out);
         return true;
     case 298: InvoiceReference(inv, true, out); return true;
     case 299: InvoiceReference(inv, false, out); return true;
     case 300:
-        Text(inv, IVVc::CustCode, CodeMax, out);
+        GetText(inv, IVVc::CustCode, out);
         DocTyped(inv, IVVc::SerNr, FtLongOrEmpty, text);
         if (out[0] + text[0] <= 255) PStringAppend(out, text);
         return true;
-    case 312: Text(FormOrder, ORVc::DelivText, 10, out); return true;
+    case 312: GetText(FormOrder, ORVc::DelivText, out); return true;
     default: return false;
     }
 }
@@ -180,32 +176,32 @@ void ItemRowValue(const uint8_t *inv, const uint8_t *r, const uint8_t *s, uint16
     const bool inclusive = GetI16(inv, IVVc::InclVat) != 0;
     PackedDecimal sum = GetDec(r, IVVc::Rows::Sum);
     switch (code) {
-    case 8: if (item || other) Text(r, IVVc::Rows::ItemCode, CodeMax, out); break;
+    case 8: if (item || other) GetText(r, IVVc::Rows::ItemCode, out); break;
     case 9: if (item || other) DocTyped(r, IVVc::Rows::ItemCode, FtUnderscoreText, out); break;
     case 10: {
         uint8_t c[256];
-        Text(r, IVVc::Rows::ItemCode, CodeMax, c);
+        GetText(r, IVVc::Rows::ItemCode, c);
         if (item) BracketText(c, out);
         break;
     }
     case 11: {
         uint8_t c[256];
-        Text(r, IVVc::Rows::ItemCode, CodeMax, c);
+        GetText(r, IVVc::Rows::ItemCode, c);
         if (item) Ean13Digits(c, out);
         break;
     }
     case 12:
         if (item || other) {
             uint8_t c[256], rec[INVc::Size] = {};
-            Text(r, IVVc::Rows::ItemCode, CodeMax, c);
-            if (DocReadByCode(INVc::Number, "Code", INVc::Code, CodeMax, c, rec)) {
-                Text(rec, INVc::Group, 5, out);
+            GetText(r, IVVc::Rows::ItemCode, c);
+            if (DocReadByCode(INVc::Number, INVc::Code, c, rec)) {
+                GetText(rec, INVc::Group, out);
                 RecFreeMatrix(INVc::Number, rec);
             }
         }
         break;
     case 13: if (item || other) DocTyped(r, IVVc::Rows::Quantity, FtAmount3, out); break;
-    case 14: Text(r, IVVc::Rows::Text, 100, out); break;
+    case 14: GetText(r, IVVc::Rows::Text, out); break;
     case 15: if (item || other) DocTyped(r, IVVc::Rows::Price, FtAmount3Drop, out); break;
     case 16:
         if (item) DocTyped(r, IVVc::Rows::Discount, FtAmount1, out);
@@ -220,8 +216,8 @@ void ItemRowValue(const uint8_t *inv, const uint8_t *r, const uint8_t *s, uint16
         }
         break;
     case 18: DocTyped(r, IVVc::Rows::Sum, FtAmount2, out); break;
-    case 19: Text(r, IVVc::Rows::VatCode, 2, out); break;
-    case 20: if (item && s) Text(s, InvoiceSideRow::Unit, 10, out); break;
+    case 19: GetText(r, IVVc::Rows::VatCode, out); break;
+    case 20: if (item && s) GetText(s, InvoiceSideRow::Unit, out); break;
     case 21: if (item && s) DocTyped(s, InvoiceSideRow::VatPlainRate, FtAmount2, out); break;
     case 22:
         if (s && !DecIsBlank(&sum)) {
@@ -245,13 +241,13 @@ void ItemRowValue(const uint8_t *inv, const uint8_t *r, const uint8_t *s, uint16
             DocTyped((const uint8_t *)&without, 0, FtAmount2, out);
         }
         break;
-    case 26: if (item && s) Text(s, InvoiceSideRow::GroupCode, 5, out); break;
-    case 27: if (item && s) Text(s, InvoiceSideRow::GroupName, 60, out); break;
-    case 28: if (item && s) Text(s, InvoiceSideRow::ItemText220, 20, out); break;
+    case 26: if (item && s) GetText(s, InvoiceSideRow::GroupCode, out); break;
+    case 27: if (item && s) GetText(s, InvoiceSideRow::GroupName, out); break;
+    case 28: if (item && s) GetText(s, InvoiceSideRow::ItemText220, out); break;
     case 29: if (item && s) DocTyped(s, InvoiceSideRow::Measure2, FtAmount2, out); break;
     case 30: if (item && s) DocTyped(s, InvoiceSideRow::Measure1, FtAmount2, out); break;
-    case 31: if (item && s) Text(s, InvoiceSideRow::InvCode, 20, out); break;
-    case 43: if (item) Text(r, IVVc::Rows::Text284, 30, out); break;
+    case 31: if (item && s) GetText(s, InvoiceSideRow::InvCode, out); break;
+    case 43: if (item) GetText(r, IVVc::Rows::Text284, out); break;
     case 301: if (other) DocTyped(r, IVVc::Rows::Link, FtLongOrEmpty, out); break;
     case 302: if (other) DocTyped(r, IVVc::Rows::UnitCost, FtAmount2, out); break;
     case 347:
@@ -290,7 +286,7 @@ void RowValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         out[0] = 0;
         int32_t link = GetI32(r, IVVc::Rows::Link);
         if (kind != 3 || link == -1) {
-            Text(r, IVVc::Rows::Text, 100, out);
+            GetText(r, IVVc::Rows::Text, out);
             return;
         }
         uint8_t number[256];

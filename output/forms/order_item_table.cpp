@@ -12,8 +12,6 @@
 #include "output/forms/forms.h"
 
 namespace {
-constexpr int ItemCodeMax = 20, LanguageMax = 5;
-
 std::vector<uint8_t> OrderSides;   // OrderSideRow::Size bytes per order row
 
 // An order's side row begins with the delivery's columns (ItemSideColumns).
@@ -43,7 +41,7 @@ void OrderRowItemTable(const uint8_t *order) {
         PutDec(side, OrderSideRow::QtyCost, blank);
         if (!MatrixRowRead(ORVc::Number, order, i, row)) continue;
         GetText(row, ORVc::Rows::ItemCode, code);
-        if (!DocReadByCode(INVc::Number, "Code", INVc::Code, ItemCodeMax, code, item)) continue;
+        if (!DocReadByCode(INVc::Number, INVc::Code, code, item)) continue;
         RecFreeMatrix(INVc::Number, item);
         PackedDecimal qty = GetDec(row, ORVc::Rows::Quantity);
         ItemSideColumns(side, item, qty, language);

@@ -41,12 +41,6 @@ template <typename F> PackedDecimal SumRows(const uint8_t *order, F amount) {
     return sum;
 }
 
-PackedDecimal SideAmount(const uint8_t *s, size_t at) {
-    PackedDecimal blank;
-    DecSetBlank(&blank);
-    return s ? GetDec(s, at) : blank;
-}
-
 // Where the order keeps what the shared header codes print.
 constexpr SalesHeaderLayout Header{
     .address0 = ORVc::Addr0, .delivery0 = ORVc::DelAddr0,
@@ -77,11 +71,11 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
     switch (code) {
     case 96: case 97: {
         size_t at = code == 96 ? S::Qty208 : S::Qty196;
-        DocDecText(SumRows(o, [&](const uint8_t *, const uint8_t *s) { return SideAmount(s, at); }), FtAmount2, out);
+        DocDecText(SumRows(o, [&](const uint8_t *, const uint8_t *s) { return DocSideAmount(s, at); }), FtAmount2, out);
         return true;
     }
     case 107: GetText(o, ORVc::Reference, out); return true;
-    case 109: DocTextOr(o, ORVc::OurRef, FormCustomer, CUVc::Text646, 20, out); return true;
+    case 109: DocTextOr(o, ORVc::OurRef, FormCustomer, CUVc::Text646, out); return true;
     case 110: OrderReference(GetI32(o, ORVc::SerNr), out); return true;
     case 136: {
         GetText(o, ORVc::DelAddr0, text);
@@ -130,7 +124,7 @@ bool HeaderValue(const uint8_t *o, int16_t code, int16_t row, uint8_t *out) {
                    FtAmount2, out);
         return true;
     case 171:
-        DocDecText(SumRows(o, [](const uint8_t *, const uint8_t *s) { return SideAmount(s, S::QtyCost); }),
+        DocDecText(SumRows(o, [](const uint8_t *, const uint8_t *s) { return DocSideAmount(s, S::QtyCost); }),
                    FtAmount2, out);
         return true;
     case 172: DocTyped(o, ORVc::Rate, FtAmount2, out); return true;

@@ -24,7 +24,7 @@
 const uint8_t *FormPayment;
 
 namespace {
-constexpr int VendorCodeMax = 20, InvoiceTextMax = 20, BankCodeMax = 5, ListMax = 255;
+constexpr int BankCodeMax = 5, ListMax = 255;
 constexpr int16_t PaymentDoc = -10;
 constexpr int AddressStep = 62, AddressMax = 60;
 const char *const ListSeparator = ", ";
@@ -93,7 +93,7 @@ void PaymentDocBank(uint8_t *document) {
     GetText(document, PaymentDocRec::VendText, code);
     if (code[0] > BankCodeMax) code[0] = BankCodeMax;
     uint8_t bank[BankVc::Size] = {};
-    if (!DocReadByCode(BankVc::Number, "Code", BankVc::Code, BankCodeMax, code, bank)) return;
+    if (!DocReadByCode(BankVc::Number, BankVc::Code, code, bank)) return;
     GetText(bank, BankVc::Name, text);
     PutText(document, PaymentDocRec::VendText, text);
     GetText(bank, BankVc::NameInFiles, text);
@@ -152,7 +152,7 @@ uint8_t PaymentDocPrint(const uint8_t *payment) {
         PutDec(doc, PaymentDocRec::Total, total);
         // The vendor (into FormVendor, which the print keeps) and the
         // first row's invoice give the giro and the payment reference.
-        DocReadByCode(VEVc::Number, "Code", VEVc::Code, VendorCodeMax, e.vendor, FormVendor);
+        DocReadByCode(VEVc::Number, VEVc::Code, e.vendor, FormVendor);
         GetText(FormVendor, VEVc::PostalGiro, text);
         PutText(doc, PaymentDocRec::VendText, text);
         PaymentDocBank(doc);

@@ -15,7 +15,6 @@
 #include "output/forms/sales_doc_values.h"
 
 namespace {
-constexpr int CodeMax = 20, LanguageMax = 5;
 namespace Q = QuotationVc;
 namespace QR = QuotationVc::Rows;
 namespace QS = QuoteSideRow;
@@ -79,7 +78,7 @@ bool QuoteHeader(const uint8_t *q, int16_t code, uint8_t *out) {
     case 70:
         out[0] = 0;
         GetText(q, Q::Project, text);
-        if (DocReadByCode(ProjectVc::Number, "Code", ProjectVc::Code, CodeMax, text, project)) {
+        if (DocReadByCode(ProjectVc::Number, ProjectVc::Code, text, project)) {
             GetText(project, ProjectVc::Name, out);
             RecFreeMatrix(ProjectVc::Number, project);
         }
@@ -136,7 +135,7 @@ void PurchaseOrderRow(const uint8_t *r, int16_t code, uint8_t *out) {
     out[0] = 0;
     switch (code) {
     case 20:
-        if (DocReadByCode(INVc::Number, "Code", INVc::Code, CodeMax, item, rec)) {
+        if (DocReadByCode(INVc::Number, INVc::Code, item, rec)) {
             GetText(rec, INVc::Unit, out);
             RecFreeMatrix(INVc::Number, rec);
         }

@@ -17,7 +17,6 @@
 #include "output/running_job.h"
 
 namespace {
-constexpr int CodeMax = 20;
 constexpr int ProjectDescLines = 3, ProjectTextLines = 10, TextLineStep = 62;
 
 // The label record of row in the array of count records of size bytes;
@@ -118,7 +117,7 @@ void ProjectFieldValue(const uint8_t *project, int16_t code, const uint8_t *para
         uint8_t text[256], customer[CUVc::Size] = {};
         out[0] = 0;
         GetText(project, J::CustCode, text);
-        if (row < 1 || row > 3 || !DocReadByCode(CUVc::Number, "Code", CUVc::Code, CodeMax, text, customer)) return;
+        if (row < 1 || row > 3 || !DocReadByCode(CUVc::Number, CUVc::Code, text, customer)) return;
         if (row == 1) GetText(customer, CUVc::Name, out);
         else DocAddressRow(customer, CUVc::Addr1, (int16_t)(row - 1), out);
         return;

@@ -104,8 +104,8 @@ bool SalesHeaderValue(const SalesHeaderLayout &l, const uint8_t *d, int16_t code
         GetText(d, l.salesMan, text);
         Register44Text(text, out);
         return true;
-    case 93: DocTextOr(d, l.custPhone, FormCustomer, CUVc::Phone, 20, out); return true;
-    case 94: DocTextOr(d, l.customerText, FormCustomer, CUVc::Text456, 20, out); return true;
+    case 93: DocTextOr(d, l.custPhone, FormCustomer, CUVc::Phone, out); return true;
+    case 94: DocTextOr(d, l.customerText, FormCustomer, CUVc::Text456, out); return true;
     case 95: DocInterestRateText(out); return true;
     default: return false;
     }

@@ -66,8 +66,6 @@ int32_t HighestLevel(const uint8_t *statement) {
             level = GetI32(line, StatementLine::Level);
     return level > ReminderLevels ? ReminderLevels : level;
 }
-
-PackedDecimal Dec(const uint8_t *base, size_t at) { return GetDec(base, at); }
 }  // namespace
 
 // Line `line` (0 to 2) of the reminder texts of level 1 to 3 (block 139);
@@ -96,7 +94,7 @@ void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *
         out[0] = 0;
         if (row >= 1 && row <= 4) GetPString(cu, CUVc::Name + (size_t)(row - 1) * AddressStep, TextMax, out);
         return;
-    case 73: Amount(Dec(st, StatementRec::Closing), FtAmount2, out); return;
+    case 73: Amount(GetDec(st, StatementRec::Closing), FtAmount2, out); return;
     case 79: GetText(cu, CUVc::Code, out); return;
     case 109: GetText(cu, CUVc::Text646, out); return;
     case 135: GetText(cu, CUVc::Name2, out); return;
@@ -117,31 +115,31 @@ void StatementFieldValue(const uint8_t *statement, int16_t code, const uint8_t *
         return;
     }
     case 242: {
-        PackedDecimal a = Dec(st, StatementRec::Closing), b = Dec(st, StatementRec::Opening), r;
+        PackedDecimal a = GetDec(st, StatementRec::Closing), b = GetDec(st, StatementRec::Opening), r;
         DecSub(&a, &b, &r);
         Amount(r, FtAmount2, out);
         return;
     }
-    case 244: Amount(Dec(st, StatementRec::Amount16), FtAmount2, out); return;
+    case 244: Amount(GetDec(st, StatementRec::Amount16), FtAmount2, out); return;
     case 245: case 246: {
-        PackedDecimal a = Dec(st, code == 245 ? StatementRec::Closing : StatementRec::Amount40),
-                      b = Dec(st, StatementRec::Amount16), r;
+        PackedDecimal a = GetDec(st, code == 245 ? StatementRec::Closing : StatementRec::Amount40),
+                      b = GetDec(st, StatementRec::Amount16), r;
         DecAdd(&a, &b, &r);
         Amount(r, FtAmount2, out);
         return;
     }
     case 247:
         out[0] = 0;
-        if (FormPageSeq == 1) Amount(Dec(st, StatementRec::Opening), FtAmount2, out);
+        if (FormPageSeq == 1) Amount(GetDec(st, StatementRec::Opening), FtAmount2, out);
         return;
     case 248: case 249: case 250: case 251: case 252: case 253: {
         static constexpr uint32_t Ages[6] = {StatementRec::AgeTotal, StatementRec::AgeNotDue, StatementRec::Age1To15,
                                              StatementRec::Age16To30, StatementRec::Age31To60, StatementRec::AgeOver60};
-        Amount(Dec(st, Ages[code - 248]), FtAmount2, out);
+        Amount(GetDec(st, Ages[code - 248]), FtAmount2, out);
         return;
     }
-    case 254: Amount(Dec(st, StatementRec::Amount40), FtAmount2, out); return;
-    case 255: Amount(Dec(st, StatementRec::Amount28), FtAmount2, out); return;
+    case 254: Amount(GetDec(st, StatementRec::Amount40), FtAmount2, out); return;
+    case 255: Amount(GetDec(st, StatementRec::Amount28), FtAmount2, out); return;
     case 256:
         out[0] = 0;
         if (const uint8_t *job = RunningSelection()) FieldToText(job + ReportParamsVc::Date2From, FtDate, out);

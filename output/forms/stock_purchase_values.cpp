@@ -39,7 +39,7 @@ PackedDecimal Times(PackedDecimal a, PackedDecimal b) {
 bool RowItem(const uint8_t *row, size_t at, uint8_t *item) {
     uint8_t code[256];
     GetPString(row, at, CodeMax, code);
-    bool found = DocReadByCode(INVc::Number, "Code", INVc::Code, CodeMax, code, item);
+    bool found = DocReadByCode(INVc::Number, INVc::Code, code, item);
     if (found) RecFreeMatrix(INVc::Number, item);
     return found;
 }
@@ -73,7 +73,7 @@ void ReadLocation(const uint8_t *record, size_t at, uint8_t *loc) {
         if (SettingsBlockRead(MainStockBlk::Number, block, sizeof block))
             GetText(block, MainStockBlk::MainLocation, code);
     }
-    DocReadByCode(LocationVc::Number, "Code", LocationVc::Code, LocationCodeMax, code, loc);
+    DocReadByCode(LocationVc::Number, LocationVc::Code, code, loc);
 }
 
 // The sum over the document's rows of f(row).
@@ -179,7 +179,7 @@ void PurchaseValue(const uint8_t *pu, bool label, int16_t code, int16_t row, uin
     case 2:
         out[0] = 0;
         GetText(pu, PUVc::VendCode, text);
-        if (!DocReadByCode(VEVc::Number, "Code", VEVc::Code, CodeMax, text, vendor)) return;
+        if (!DocReadByCode(VEVc::Number, VEVc::Code, text, vendor)) return;
         if (label) GetText(vendor, VEVc::Addr1, out);
         else if (row >= 1 && row <= 3) GetPString(vendor, VEVc::Addr1 + (size_t)(row - 1) * AddressStep, TextMax, out);
         return;
@@ -363,5 +363,5 @@ bool FindDefaultChoice(const uint8_t *itemCode, uint8_t *vendor) {
     RecClear(VEVc::Number, vendor);
     if (!DefaultChoiceExists(itemCode, rec)) return false;
     GetText(rec, PurchItemVc::VendCode, code);
-    return DocReadByCode(VEVc::Number, "Code", VEVc::Code, CodeMax, code, vendor);
+    return DocReadByCode(VEVc::Number, VEVc::Code, code, vendor);
 }

@@ -134,6 +134,27 @@ TEST_F(DeliveryDocumentValues, HeaderTownModeAndOrderTexts) {
     EXPECT_EQ(Value(50, 1), "Order Name");
 }
 
+// The delivery's own text, else the customer's: each read at its own
+// length, so a damaged length byte in the customer's shorter field does
+// not reach into the fields after it.
+TEST_F(DeliveryDocumentValues, DeliveryTextFallsBackToTheCustomersText) {
+    PutI16(deliveryRec, SHVc::TextsFromOrder, 1);
+    PutText(deliveryRec, SHVc::DocText, 60, "Leave at the gate");
+    ASSERT_NO_FATAL_FAILURE(Load(-7, deliveryRec));
+    EXPECT_EQ(Value(113), "Leave at the gate");
+    Unload();
+    PutText(deliveryRec, SHVc::DocText, 60, "");
+    ASSERT_NO_FATAL_FAILURE(Load(-7, deliveryRec));
+    PutText(FormCustomer, CUVc::Text456, 20, "ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(Value(113), "ABCDEFGHIJKLMNOPQRST");
+    FormCustomer[CUVc::Text456] = 60;
+    EXPECT_EQ(Value(113), "ABCDEFGHIJKLMNOPQRST");
+    Unload();
+    PutI16(deliveryRec, SHVc::TextsFromOrder, 0);
+    ASSERT_NO_FATAL_FAILURE(Load(-7, deliveryRec));
+    EXPECT_EQ(Value(113), "");
+}
+
 TEST_F(DeliveryDocumentValues, InvoiceToCustomerAndMissingOrder) {
     StoreRecord(ORVc::Number, [&](uint8_t *o) {
         PutI32(o, ORVc::SerNr, 701);
