@@ -129,7 +129,9 @@ bool CreditsCashInvoice(const uint8_t *invoice) {
 }  // namespace
 
 // Writes the invoice's customer-ledger entry (replacing one of the same
-// key); false when it could not be stored.
+// key) with the invoice's total in its own currency (a credit note's as
+// it stands, the entry's kind and invoice tell it credits); false when it
+// could not be stored.
 bool InvoiceToCustomerTrans(const uint8_t *invoice) {
     uint8_t entry[CustTransVc::Size] = {}, text[256];
     GetText(invoice, IVVc::CustCode, text);
@@ -143,6 +145,7 @@ bool InvoiceToCustomerTrans(const uint8_t *invoice) {
     GetText(invoice, IVVc::ARAcc, text);
     PutText(entry, CustTransVc::ARAcc, text);
     PutDate(entry, CustTransVc::Date2, GetDate(invoice, IVVc::InvDate));
+    PutDec(entry, CustTransVc::Amount, GetDec(invoice, IVVc::Total));
     uint32_t recid = 0;
     if (RecStoreByKey(CustTransVc::Number, entry, 1, &recid)) return true;
     ShowTextMessage(Texts::RecordNotStored);

@@ -1,5 +1,11 @@
 // invoice_posting.cpp - a sales invoice's steps before insert, its
-// posting (open item, stock, voucher) and approve kind 1.
+// posting (open item, stock, voucher, item history, customer ledger) and
+// approve kind 1.
+//
+// PostSalesInvoice is the one posting of an invoice: the window's save of
+// a posted invoice, approve kind 1 (print and approve, the approve run,
+// the list's approve button) and every run that posts what it made reach
+// the books through it, so no road can miss a ledger another road writes.
 //
 // These run inside the record layer's hold. A store that fails is told to
 // the user and fails the hold, so that the invoice is not stored without
@@ -168,11 +174,7 @@ void InvoiceInsertSteps(uint8_t *invoice) {
         }
     }
     PutU16(invoice, Inv::Printed, 1);
-    if (GetU16(invoice, Inv::Posted) == 1) {
-        PutU16(invoice, Inv::Printed, 0);
-        InvoicePosting(invoice, 1);
-        StockHistoryFromInvoice(invoice);
-    }
+    if (GetU16(invoice, Inv::Posted) == 1) (void)PostSalesInvoice(invoice);   // a failure fails the hold
     StatusMarkInvoice(invoice);
     OrderQuantitiesFromInvoice(invoice);
     UpdateOrderFromInvoice(invoice, nullptr);
@@ -264,12 +266,26 @@ ApproveResult ApproveInvoice(int, uint8_t *invoice, uint32_t) {
         ShowTextMessage(Texts::VoucherNotBuilt);
         return ApproveResult::Unchanged;
     }
+    if (!PostSalesInvoice(invoice)) return ApproveResult::Failed;
+    InvoiceStockNotice(shortStock);
+    return ApproveResult::Changed;
+}
+
+// Posts the invoice in memory (its voucher already pending, when it makes
+// one): the printed flag cleared, the posting proper (open item, stock,
+// voucher), its item history, its list mark, and its entry in the customer
+// ledger and the statistics, after which it is marked transferred. Runs
+// inside the caller's hold. false when a store failed: the user was told
+// and the hold fails, so nothing of the posting is stored.
+bool PostSalesInvoice(uint8_t *invoice) {
+    assert(invoice);
     PutU16(invoice, Inv::Printed, 0);
     InvoicePosting(invoice, 1);
     StockHistoryFromInvoice(invoice);
     StatusMarkInvoice(invoice);
-    InvoiceStockNotice(shortStock);
-    return ApproveResult::Changed;
+    if (ApproveInvoiceToCustomerLedger(Inv::Number, invoice, 0) != ApproveResult::Failed) return true;
+    DbHoldFail();
+    return false;
 }
 
 // The components of structure for qty of item, from the structure's

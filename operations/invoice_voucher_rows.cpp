@@ -97,7 +97,8 @@ bool MergeRowObjects(const uint8_t *a, const uint8_t *b, uint8_t *out) {
 // Adds to the pending voucher the rows of one invoice row: the sales row
 // on the credit side (by zone, VAT clearing for gross posting), its amount
 // into vatSums under its VAT code, and for an item row the cost of goods
-// (debit) against stock (credit). objects: the invoice's (and
+// (debit) against stock (credit) of the units no delivery voucher booked
+// (InvoiceRowCostQty). objects: the invoice's (and
 // salesperson's) objects; the item's and the row's are merged in. Rows of
 // other kinds post nothing. false when an account the row needs is
 // missing or the objects name more than five codes.
@@ -184,7 +185,9 @@ bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_
     GetText(group.record, ITVc::COGSAcc, costAccount);
     GetText(group.record, ITVc::StockAcc, stockAccount);
     if (costAccount[0] == 0 || stockAccount[0] == 0) return true;
-    PackedDecimal qty = GetDec(row, IVVc::Rows::Quantity), cost;
+    PackedDecimal qty, cost;
+    InvoiceRowCostQty(invoice, row, &qty);
+    if (DecIsZero(&qty)) return true;   // its delivery's voucher booked the cost
     if (!RowCost(invoice, row, item.record, group.record, &qty, &cost)) return true;
     const uint8_t empty[1] = {0};
     return InvoiceVoucherRow(costAccount, rowObjects, empty, &cost, debit != 0, running) &&

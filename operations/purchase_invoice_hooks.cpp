@@ -4,7 +4,7 @@
 //
 // The check built the voucher when the invoice becomes preliminary or
 // approved; the before-hooks, inside the hold that stores the invoice,
-// store it and keep the open item. The import's store books the open item
+// store it, keep the open item and enter the vendor ledger. The import's store books the open item
 // of an approved invoice not stored yet (its voucher comes with the
 // import). An approved invoice whose due or discount date changed carries
 // the dates to its open item.
@@ -31,19 +31,28 @@ namespace PI = VIVc;
 
 bool Flag(const uint8_t *invoice, uint32_t at) { return GetU16(invoice, at) == 1; }
 
+// What approving an invoice books, whichever way it is approved (the
+// window's save of an approved invoice, approve kind 5): its open item,
+// voucher and cost budgets, its list mark, then the vendor ledger and the
+// vendor's statistics, so that no road leaves the ledger behind. false
+// when a store failed.
+bool ApprovedInvoiceSteps(uint8_t *invoice) {
+    if (!PurchaseInvoiceSaveSteps(invoice, 1)) return false;
+    StatusMarkPurchaseInvoice(invoice);
+    return PurchaseInvoiceToVendorLedger(invoice) >= 0;
+}
 
 int BeforeInsert(int, uint8_t *invoice) {
     PutU16(invoice, PI::Transferred, 0);
     StatusMarkPurchaseInvoice(invoice);
     if (Flag(invoice, PI::Preliminary) && !Flag(invoice, PI::Approved)) return StorePendingAndClear() ? 1 : 0;
-    if (Flag(invoice, PI::Approved)) return PurchaseInvoiceSaveSteps(invoice, 1) ? 1 : 0;
+    if (Flag(invoice, PI::Approved)) return ApprovedInvoiceSteps(invoice) ? 1 : 0;
     return 1;
 }
 
 int BeforeUpdate(int, uint8_t *invoice, uint8_t *stored, uint32_t) {
     StatusMarkPurchaseInvoice(invoice);
-    if (Flag(invoice, PI::Approved) && !Flag(stored, PI::Approved))
-        return PurchaseInvoiceSaveSteps(invoice, 1) ? 1 : 0;
+    if (Flag(invoice, PI::Approved) && !Flag(stored, PI::Approved)) return ApprovedInvoiceSteps(invoice) ? 1 : 0;
     if (Flag(invoice, PI::Preliminary) && !Flag(stored, PI::Preliminary)) return StorePendingAndClear() ? 1 : 0;
     if (Flag(invoice, PI::Approved)) {
         DateRec due = GetDate(invoice, PI::DueDate), wasDue = GetDate(stored, PI::DueDate);
@@ -102,10 +111,7 @@ ApproveResult ApprovePurchaseInvoice(int, uint8_t *invoice, uint32_t) {
         return ApproveResult::Unchanged;
     }
     PutU16(invoice, PI::Approved, 1);
-    if (!PurchaseInvoiceSaveSteps(invoice, 1)) return ApproveResult::Failed;
-    StatusMarkPurchaseInvoice(invoice);
-    if (PurchaseInvoiceToVendorLedger(invoice) < 0) return ApproveResult::Failed;
-    return ApproveResult::Changed;
+    return ApprovedInvoiceSteps(invoice) ? ApproveResult::Changed : ApproveResult::Failed;
 }
 
 // Kind 19: the vendor ledger of an approved invoice, once.

@@ -49,11 +49,34 @@ void CustomerReceivableAccount(const uint8_t *customer, uint8_t *account) {
     if (own[0] != 0) PStringCopy(account, own);
 }
 
+namespace {
+
+// The amount the receipt pays the customer code on invoice serial (the
+// counted paid rows that name both, in the receipt's currency): one
+// ledger entry stands for all of them, as they share its key.
+PackedDecimal ReceiptPaidOn(const uint8_t *receipt, const uint8_t *code, uint32_t serial) {
+    PackedDecimal sum;
+    DecSetZero(&sum);
+    uint8_t row[Row::Size], other[256];
+    int32_t count = MatrixRowCount(IPVc::Number, 0, receipt);
+    for (int32_t i = 0; i < count; i++) {
+        if (!MatrixRowRead(IPVc::Number, receipt, i, row)) continue;
+        if (!ReceiptRowCounts(row) || GetU16(row, Row::Kind) != ReceiptRowPaid) continue;
+        GetText(row, Row::CustCode, other);
+        if (GetU32(row, Row::InvoiceNr) != serial || !PStringEqual(other, code)) continue;
+        PackedDecimal amount = GetDec(row, Row::Amount);
+        if (!DecIsBlank(&amount)) DecAdd(&sum, &amount, &sum);
+    }
+    return sum;
+}
+
+}  // namespace
+
 // One entry per counted paid row: its customer, the receipt's date and
 // number, the invoice it pays (all ones on account) and that invoice's
-// receivable account (the customer's for a payment on account), and the
-// row's payment date (the receipt's when it has none). A row whose
-// invoice is gone is skipped.
+// receivable account (the customer's for a payment on account), the
+// row's payment date (the receipt's when it has none) and the amount
+// paid. A row whose invoice is gone is skipped.
 bool ReceiptToCustomerTrans(const uint8_t *receipt) {
     assert(receipt);
     DateRec date = GetDate(receipt, IPVc::TransDate);
@@ -80,6 +103,7 @@ bool ReceiptToCustomerTrans(const uint8_t *receipt) {
         PutText(entry, CustTransVc::ARAcc, account);
         DateRec paid = GetDate(row, Row::PayDate);
         PutDate(entry, CustTransVc::Date2, paid.year != 0 ? paid : date);
+        PutDec(entry, CustTransVc::Amount, ReceiptPaidOn(receipt, code, serial));
         uint32_t recid = 0;
         if (!RecStoreByKey(CustTransVc::Number, entry, 1, &recid)) {
             ShowTextMessage(Texts::RecordNotStored);

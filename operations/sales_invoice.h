@@ -34,6 +34,10 @@ void InvoiceVoucherAccounts(uint8_t *invoice);
 // account the row needs is missing.
 bool InvoiceVoucherRows(const uint8_t *invoice, const uint8_t *row, const uint8_t *objects, const PackedDecimal *rate,
                         uint8_t debit, uint8_t credit, uint8_t *text, PackedDecimal *running, MemBlock vatSums);
+// The quantity of an invoice row whose cost of goods the invoice books,
+// into *qty: the row's own, less the units of its order row that left
+// with a delivery that booked their cost in its voucher (delivered_cost.cpp).
+void InvoiceRowCostQty(const uint8_t *invoice, const uint8_t *row, PackedDecimal *qty);
 // Reads record of reg by the first key set in it; true when found.
 bool InvoiceReadByKey(int reg, uint8_t *record);
 // Appends one row to the pending voucher on side debit with the account's
@@ -107,8 +111,13 @@ void InvoiceReferenceNumber(uint8_t *invoice);
 // True when code is a currency of block 172 (an empty code is the home
 // currency).
 bool IsCurrencyCode(const uint8_t *code);
-// Approve kind 1: approves (posts) a sales invoice. Failed when a store
-// failed.
+// The one posting of a sales invoice, every road's: open item, stock,
+// voucher, item history, list mark, customer ledger and statistics (then
+// marked transferred). Inside the caller's hold; false when a store
+// failed (told, the hold failed).
+bool PostSalesInvoice(uint8_t *invoice);
+// Approve kind 1: approves (posts) a sales invoice through PostSalesInvoice.
+// Failed when a store failed.
 ApproveResult ApproveInvoice(int reg, uint8_t *invoice, uint32_t recid);
 // Approve kind 11: prints the invoice on its form (document type -2).
 // Changed when it printed and its printed flag was clear (the flag is

@@ -3,9 +3,10 @@
 // and the new record's defaults.
 //
 // Posting happens in the hooks: an invoice inserted posted, or updated
-// from unposted to posted, gets its open item, stock, item history and
-// voucher inside the same hold as the invoice itself; afterwards the
-// print and customer-ledger kinds run as block 170 and its state ask.
+// from unposted to posted, is posted by PostSalesInvoice (open item,
+// stock, item history, voucher, customer ledger) inside the same hold as
+// the invoice itself; afterwards the print-out runs as block 170 asks,
+// and the customer-ledger kind for an imported invoice not entered yet.
 #include "rules/register_hooks_entries.h"
 
 #include "core/decimal.h"
@@ -80,11 +81,7 @@ void OpenItemDueDate(const uint8_t *invoice) {
 // order's down payments, the due date to the open item, the project
 // totals and the list mark.
 int BeforeUpdate(int, uint8_t *invoice, uint8_t *stored, uint32_t) {
-    if (!Posted(stored) && Posted(invoice)) {
-        PutU16(invoice, Inv::Printed, 0);
-        InvoicePosting(invoice, 1);
-        StockHistoryFromInvoice(invoice);
-    }
+    if (!Posted(stored) && Posted(invoice) && !PostSalesInvoice(invoice)) return 0;
     if (GetU32(invoice, Inv::OrderNr) != SerialNone) UpdateOrderFromInvoice(invoice, stored);
     DateRec a = GetDate(invoice, Inv::PayDate), b = GetDate(stored, Inv::PayDate);
     if (Posted(stored) && Posted(invoice) && DateCompare(&a, &b) != 0) OpenItemDueDate(invoice);

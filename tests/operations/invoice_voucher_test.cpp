@@ -230,3 +230,69 @@ TEST_F(InvoiceVoucherTest, AnyInvoiceBalances) {
 }
 
 }  // namespace
+
+namespace {
+
+// The cost of goods of two ITEM1 (cost price 60) on an invoice made from
+// order row 0 of order 77: booked by the invoice only for the units no
+// delivery sent out with a voucher of its own.
+TEST_F(InvoiceVoucherTest, CostOfDeliveredGoodsIsBookedOnce) {
+    struct Case {
+        const char *name;
+        bool linked;             // the row names its order row
+        uint32_t orderNr;        // the invoice's order
+        uint16_t shipped;        // the delivery's shipped word
+        double delivered;        // what the delivery sent of the order row
+        uint16_t vouchers;       // block 199's delivery switch
+        DateRec start;           // ... and its start
+        double cost;             // the invoice's cost of goods
+    };
+    const DateRec none{}, july{1, 7, 2024};
+    const Case cases[] = {
+        {"a row of no order", false, 77, 1, 2, 1, none, 120},
+        {"delivered with its voucher", true, 77, 1, 2, 1, none, 0},
+        {"half delivered with its voucher", true, 77, 1, 1, 1, none, 60},
+        {"delivery vouchers off", true, 77, 1, 2, 0, none, 120},
+        {"delivered before their start", true, 77, 1, 2, 1, july, 120},
+        {"the delivery not shipped", true, 77, 0, 2, 1, none, 120},
+        {"an invoice that no longer names its order", true, 0xFFFFFFFFu, 1, 2, 1, none, 0},
+        {"... before the deliveries' start", true, 0xFFFFFFFFu, 1, 2, 1, july, 120},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(RegDeleteAll(SHVc::Number));
+        ChangeBlock(PostingBlk::Number, PostingBlk::Size, [&](uint8_t *b) {
+            PutU16(b, PostingBlk::DeliveryVouchers, c.vouchers);
+            PutDate(b, PostingBlk::DeliveryVoucherStart, c.start);
+        });
+        StoreRecord(SHVc::Number, [&](uint8_t *d) {
+            PutI32(d, SHVc::SerNr, 300);
+            PutU32(d, SHVc::OrderNr, 77);
+            PutDate(d, SHVc::ShipDate, DateRec{5, 6, 2024});
+            PutU16(d, SHVc::Shipped, c.shipped);
+            uint8_t row[SHVc::Rows::Size] = {};
+            PutU32(row, SHVc::Rows::OrderRowNr, 0);
+            PutText(row, SHVc::Rows::ItemCode, 20, "ITEM1");
+            PutDec(row, SHVc::Rows::ToDeliver, Dec(c.delivered));
+            ASSERT_TRUE(MatrixRowPut(SHVc::Number, 0, d, 0, row));
+        });
+        FixtureInvoice head;
+        head.orderNr = c.orderNr;
+        FixtureInvoiceRow item{"ITEM1", 2, 100};
+        item.link = c.linked ? 0 : -1;
+        RuleRecord r(IVVc::Number);
+        FillInvoice(r.record, head);
+        AddInvoiceRow(r.record, item);
+        DocTotalsRound(r.record);
+        ASSERT_TRUE(InvoiceVoucher(r.record, 0));
+        double cost = 0, stock = 0;
+        for (const auto &[account, amount] : PendingRows()) {
+            if (account == InvoiceCo::CostOfGoods) cost += amount;
+            if (account == InvoiceCo::Stock) stock += amount;
+        }
+        EXPECT_DOUBLE_EQ(cost, c.cost);
+        EXPECT_DOUBLE_EQ(stock, -c.cost);
+    }
+}
+
+}  // namespace

@@ -245,13 +245,17 @@ TEST_F(ReceiptTest, ApproveKindsPostAndEnterTheLedgerOnce) {
         ASSERT_TRUE(ApproveRecord(2, IPVc::Number, recid));
     }
     int receiptEntries = 0;
+    double receiptAmounts = 0;
     for (uint32_t p = 1; p <= RegRecordCount(CustTransVc::Number); p++) {
         RuleRecord e(CustTransVc::Number);
         uint32_t id = 0;
         ASSERT_TRUE(RecReadAt(CustTransVc::Number, (int32_t)p, e.record, &id));
-        receiptEntries += GetU16(e.record, CustTransVc::Kind) == 1;
+        if (GetU16(e.record, CustTransVc::Kind) != 1) continue;
+        receiptEntries++;
+        receiptAmounts += Num(e.record, CustTransVc::Amount);
     }
     EXPECT_EQ(receiptEntries, 2) << "one transaction per paid row";
+    EXPECT_NEAR(receiptAmounts, 150, 0.005) << "each with the amount its row paid";
     EXPECT_NEAR(PaidInJune("C1"), 150, 0.005);
     EXPECT_NEAR(Open(1101), 180, 0.005);
     // The payment on account: all ones and the receivable account.
@@ -262,6 +266,7 @@ TEST_F(ReceiptTest, ApproveKindsPostAndEnterTheLedgerOnce) {
     ASSERT_TRUE(RecFindByIndex(CustTransVc::Number, "IVKey", t.record, 2, 1, &id, &position));
     EXPECT_EQ(Text(t.record, CustTransVc::ARAcc), InvoiceCo::Receivables);
     EXPECT_EQ(GetU32(t.record, CustTransVc::DocNr), serial);
+    EXPECT_NEAR(Num(t.record, CustTransVc::Amount), 30, 0.005);
 
     // Approving a receipt whose row no longer fits its invoice.
     StorePostedInvoice(1102, "C1", 300);

@@ -250,6 +250,12 @@ public:   // the steps' lambdas use these too
     static std::string FocusLabel();
     // The rows of the active window's list box.
     static std::vector<std::string> ListRows();
+    // The texts list window n shows for record `id` of its register,
+    // column by column as it paints them, joined by " | "; "" when it
+    // cannot be read.
+    static std::string ListRowShown(int n, int32_t id);
+    // The same for every row the active list window shows.
+    static std::vector<std::string> ListRowsShown();
     // The company name the top bar shows (empty without a company).
     static std::string CompanyShown();
     // Texts of the message boxes shown since the start, in order.

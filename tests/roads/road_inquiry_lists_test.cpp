@@ -37,44 +37,12 @@ namespace fs = std::filesystem;
 constexpr int ReceiptList = 40, Receipt = 41;
 constexpr int RcptAmount = 3;
 
-// The texts list window n shows for record `id` of its register, column
-// by column as it paints them, joined by " | "; "" when it cannot be read.
-std::string RowShown(int n, int32_t id)
-{
-    int reg = WinRegisterOf(n);
-    if (id <= 0 || reg == 0) return "";
-    MemBlock h = 0;
-    uint8_t *rec = RecBufferNew(reg, &h);
-    std::string shown;
-    MsgBuffer texts;
-    if (rec && RecReadById(reg, uint32_t(id), rec) && RowFieldsToMsg(&texts, WinTypeOf(n), reg, rec)) {
-        MsgRewind(&texts);
-        PString text;
-        while (MsgRemaining(&texts) > 0 && MsgGetPString(&texts, text)) {
-            if (!shown.empty()) shown += " | ";
-            shown += std::string(reinterpret_cast<const char *>(text + 1), text[0]);
-        }
-    }
-    RecBufferFree(reg, &h);
-    return shown;
-}
-
 // The texts of the active list window's selected row; "" without a selection.
 std::string SelectedRowShown()
 {
     int n = RoadTest::Active();
     if (!n || !ListHasSelection(n)) return "";
-    return RowShown(n, ListSelAnchor(n));
-}
-
-// The texts of every row the active list window shows.
-std::vector<std::string> RowsShown()
-{
-    std::vector<std::string> rows;
-    int n = RoadTest::Active();
-    for (int i = 0; n && i < ListRowCount(n); i++)
-        if (ListRowId(n, i) > 0) rows.push_back(RowShown(n, ListRowId(n, i)));
-    return rows;
+    return RoadTest::ListRowShown(n, ListSelAnchor(n));
 }
 
 bool Holds(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
@@ -171,7 +139,7 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
         EXPECT_TRUE(Holds(row, "C1")) << row;
         EXPECT_TRUE(Holds(row, *invoice)) << row;
         EXPECT_TRUE(Holds(row, "150,00")) << row;
-        std::vector<std::string> rows = RowsShown();
+        std::vector<std::string> rows = RoadTest::ListRowsShown();
         EXPECT_EQ(rows.size(), 1u) << ::testing::PrintToString(rows);
         for (const std::string &r : rows) {
             EXPECT_TRUE(r.rfind("C1 | ", 0) == 0) << r;
@@ -193,7 +161,7 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Check("from its module the list shows every customer's open items", [invoice, other] {
         EXPECT_EQ(ActiveType(), WinTypes::CustOpenItemList) << ActiveTitle();
         EXPECT_FALSE(Holds(ActiveTitle(), " for ")) << ActiveTitle();
-        std::vector<std::string> rows = RowsShown();
+        std::vector<std::string> rows = RoadTest::ListRowsShown();
         EXPECT_EQ(rows.size(), 2u) << ::testing::PrintToString(rows);
         bool theirs = false;
         for (const std::string &r : rows) theirs = theirs || (r.rfind("C2 | ", 0) == 0 && Holds(r, *other));
@@ -206,7 +174,7 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Menu("Operations", "Statistics");
     Check("the customer's statistics show this year's sales", [this, shots] {
         EXPECT_EQ(ActiveType(), WinTypes::CustStatList) << ActiveTitle();
-        std::vector<std::string> rows = RowsShown();
+        std::vector<std::string> rows = RoadTest::ListRowsShown();
         EXPECT_EQ(rows.size(), 1u) << ::testing::PrintToString(rows);
         if (!rows.empty()) {
             EXPECT_TRUE(rows[0].rfind("C1 | First Customer | 200,00 | ", 0) == 0) << rows[0];
@@ -226,7 +194,7 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Check("the item's statistics show both invoices", [this, shots] {
         EXPECT_EQ(ActiveType(), WinTypes::ItemStatList) << ActiveTitle();
         EXPECT_TRUE(Holds(ActiveTitle(), "Item statistics for ITEM1")) << ActiveTitle();
-        std::vector<std::string> rows = RowsShown();
+        std::vector<std::string> rows = RoadTest::ListRowsShown();
         EXPECT_EQ(rows.size(), 1u) << ::testing::PrintToString(rows);
         for (const std::string &r : rows) {
             EXPECT_TRUE(r.rfind("ITEM1 | ", 0) == 0) << r;

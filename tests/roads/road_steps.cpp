@@ -6,8 +6,14 @@
 
 #include <cstdlib>
 
+#include "core/msg_buffer.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
+#include "shell/list_windows.h"
+#include "shell/window_table.h"
 
 namespace {
 
@@ -295,6 +301,35 @@ void RoadTest::TypeFields(std::initializer_list<std::pair<const char *, const ch
         ClickField(label);
         Type(text);
     }
+}
+
+std::string RoadTest::ListRowShown(int n, int32_t id)
+{
+    const int reg = WinRegisterOf(n);
+    if (id <= 0 || reg == 0) return "";
+    MemBlock h = 0;
+    uint8_t *rec = RecBufferNew(reg, &h);
+    std::string shown;
+    MsgBuffer texts;
+    if (rec && RecReadById(reg, uint32_t(id), rec) && RowFieldsToMsg(&texts, WinTypeOf(n), reg, rec)) {
+        MsgRewind(&texts);
+        PString text;
+        while (MsgRemaining(&texts) > 0 && MsgGetPString(&texts, text)) {
+            if (!shown.empty()) shown += " | ";
+            shown += std::string(reinterpret_cast<const char *>(text + 1), text[0]);
+        }
+    }
+    RecBufferFree(reg, &h);
+    return shown;
+}
+
+std::vector<std::string> RoadTest::ListRowsShown()
+{
+    std::vector<std::string> rows;
+    const int n = Active();
+    for (int i = 0; n && i < ListRowCount(n); i++)
+        if (ListRowId(n, i) > 0) rows.push_back(ListRowShown(n, ListRowId(n, i)));
+    return rows;
 }
 
 void RoadTest::KeepPicture(const std::string &name)

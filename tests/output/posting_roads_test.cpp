@@ -1,0 +1,240 @@
+// posting_roads_test.cpp - one sales invoice posted by each road a user
+// has to post it (the window's save of a new posted invoice, the window's
+// save that posts a stored one, the list's approve button, the approve
+// run, print and approve), a cash invoice and a credit note among them:
+// each reaches the customer ledger with its amount, the customer's
+// statistics, its open item, and the customer's ledger balance agrees
+// with the open items.
+#include "tests/operations/invoice_fixture.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/record_buffer.h"
+#include "core/work_blocks.h"
+#include "database/access/record_access.h"
+#include "operations/batch_routines.h"
+#include "output/forms/forms.h"
+#include "output/printer.h"
+#include "rules/hooks.h"
+#include "rules/ledger.h"
+#include "rules/vat_currency.h"
+#include "tests/reports/global_job.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class PostingRoads : public InvoiceFixture {
+protected:
+    fs::path folder, savedCwd;
+
+    void SetUp() override {
+        InvoiceFixture::SetUp();
+        if (HasFatalFailure()) return;
+        StoreInvoiceCompany();
+        folder = fs::path(::testing::TempDir()) / ("orvel_posting_roads_" + std::to_string(getpid()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        savedCwd = fs::current_path();
+        fs::current_path(folder);
+        PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+        PutU16(ReportParams, ReportParamsVc::OutputKind, 1);
+        AddRow(PrintersBlk::Number, PrintersBlk::Rows::Size, [&](uint8_t *r) {
+            PutText(r, PrintersBlk::Rows::Name, 20, "OFFICE");
+            PutText(r, PrintersBlk::Rows::PrinterText, 20, "P");
+        });
+        for (const char *code : {"R1", "R2", "R3", "R4", "R5", "R6"}) StoreInvoiceCustomer(code, code);
+        RulesInstall();   // after the company: its blocks are laid down whole, unchecked
+        shown.clear();
+    }
+    void TearDown() override {
+        if (Printer.job) PrinterEndDoc();
+        if (!savedCwd.empty()) fs::current_path(savedCwd);
+        fs::remove_all(folder);
+        InvoiceFixture::TearDown();
+    }
+
+    // An invoice of customer with one row of ITEM1 (or, for a credit
+    // note, a row crediting `credits` first), its head as f says.
+    static void Fill(uint8_t *r, FixtureInvoice f, const char *customer, int32_t serial, int32_t credits = -1) {
+        f.customer = customer, f.serial = serial;
+        RecClear(IVVc::Number, r);
+        FillInvoice(r, f);
+        if (credits >= 0) {
+            FixtureInvoiceRow link{};
+            link.kind = 3, link.link = credits;
+            AddInvoiceRow(r, link);
+        }
+        AddInvoiceRow(r, {"ITEM1", 1, 100, "1", "3010", 60});
+        DocTotalsRound(r);
+    }
+    // Stores the invoice as the record layer stores what a window saves:
+    // checked, with the rules' steps; true when it was stored.
+    static bool WindowInsert(uint8_t *r) {
+        uint32_t recid = 0;
+        int result = 0;
+        RecInsertChecked(IVVc::Number, r, &recid, &result);
+        return result == RecDone;
+    }
+    // Stores an unposted invoice without the window's steps; its record id.
+    static uint32_t StoreUnposted(uint8_t *r) {
+        uint32_t recid = 0;
+        return RecStoreByKey(IVVc::Number, r, 1, &recid) ? recid : 0;
+    }
+    static bool ReadInvoice(int32_t serial, RuleRecord &r, uint32_t *recid) {
+        RecClear(IVVc::Number, r.record);
+        PutI32(r.record, IVVc::SerNr, serial);
+        uint32_t position = 0;
+        return RecFind(IVVc::Number, r.record, 1, 1, recid, &position);
+    }
+
+    // What the books say of one customer.
+    struct Books {
+        int entries = 0;            // customer-ledger entries
+        double entryAmounts = 0;    // their amounts, credit notes taken off
+        double statTotal = 0;       // June's total in the statistics
+        double open = 0;            // the open items
+    };
+    static Books BooksOf(const char *customer) {
+        Books b;
+        RuleRecord e(CustTransVc::Number), inv(IVVc::Number), s(CSVc::Number), o(ARVc::Number);
+        uint32_t recid = 0;
+        for (int32_t p = 1; RecReadAt(CustTransVc::Number, p, e.record, &recid); p++) {
+            if (Text(e.record, CustTransVc::CustCode) != customer) continue;
+            b.entries++;
+            uint32_t id = 0;
+            const double amount = Num(e.record, CustTransVc::Amount);
+            const bool credit = ReadInvoice(GetI32(e.record, CustTransVc::DocNr), inv, &id) &&
+                                GetU16(inv.record, IVVc::InvType) == 3;
+            b.entryAmounts += credit ? -amount : amount;
+        }
+        PutText(s.record, CSVc::CustCode, 20, customer);
+        uint32_t position = 0;
+        if (RecFind(CSVc::Number, s.record, 1, 1, &recid, &position)) {
+            DateRec june{10, 6, 2024};
+            PackedDecimal v;
+            PeriodBalanceAt(GetU32(s.record, CSVc::Amounts), 5, 1, MonthIndex(&june), &v);
+            b.statTotal = DecIsBlank(&v) ? 0 : DecToDouble(&v);
+        }
+        for (int32_t p = 1; RecReadAt(ARVc::Number, p, o.record, &recid); p++)
+            if (Text(o.record, ARVc::CustCode) == customer) b.open += Num(o.record, ARVc::OpenAmount);
+        return b;
+    }
+};
+
+// 1 x ITEM1 at 100 and 25 % VAT: 125 on every road. The credit note of
+// R6 credits R5's approved invoice, so R5 keeps nothing open while its
+// ledger shows the invoice and R6's books hold the credit note's entry.
+TEST_F(PostingRoads, EveryRoadReachesTheCustomerLedger) {
+    FixtureInvoice f;
+    RuleRecord r(IVVc::Number);
+    uint32_t recid = 0;
+
+    // The window: a new invoice saved posted; a cash invoice the same way.
+    f.posted = 1;
+    Fill(r.record, f, "R1", 501);
+    ASSERT_TRUE(WindowInsert(r.record));
+    f.kind = 2, f.terms = "K";
+    Fill(r.record, f, "R2", 502);
+    ASSERT_TRUE(WindowInsert(r.record));
+    f.kind = 1, f.terms = "30", f.posted = 0;
+
+    // The window: a stored invoice opened, Posted ticked and saved.
+    Fill(r.record, f, "R3", 503);
+    ASSERT_NE(StoreUnposted(r.record), 0u);
+    ASSERT_TRUE(ReadInvoice(503, r, &recid));
+    PutU16(r.record, IVVc::Posted, 1);
+    int result = 0;
+    RecUpdateChecked(IVVc::Number, r.record, recid, &result);
+    ASSERT_EQ(result, RecDone);
+
+    // The approve run over a range, and print and approve.
+    Fill(r.record, f, "R4", 504);
+    ASSERT_NE(StoreUnposted(r.record), 0u);
+    PutText(ReportParams, ReportParamsVc::SelText1, 255, "504");
+    ASSERT_TRUE(InvoiceRangeApprove());
+    Fill(r.record, f, "R5", 505);
+    ASSERT_NE(StoreUnposted(r.record), 0u);
+    PutText(ReportParams, ReportParamsVc::SelText1, 255, "505");
+    PutU16(ReportParams, ReportParamsVc::Option2, 1);
+    PutI16(ReportParams, ReportParamsVc::BatchMode, 0);
+    OverGlobalJob<ApproveInvoiceRange>();
+
+    // The list's approve button: a credit note of R5's invoice.
+    f.kind = 3;
+    Fill(r.record, f, "R6", 506, 505);
+    const uint32_t creditId = StoreUnposted(r.record);
+    ASSERT_NE(creditId, 0u);
+    ASSERT_TRUE(ApproveRecordList(IVVc::Number, 1, &creditId, 1));
+
+    struct Want {
+        const char *customer;
+        int32_t serial;
+        double ledger, stat, open;
+    };
+    const Want wants[] = {
+        {"R1", 501, 125, 125, 125}, {"R2", 502, 125, 125, 0},    {"R3", 503, 125, 125, 125},
+        {"R4", 504, 125, 125, 125}, {"R5", 505, 125, 125, 0},    {"R6", 506, -125, -125, 0},
+    };
+    for (const Want &w : wants) {
+        SCOPED_TRACE(w.customer);
+        ASSERT_TRUE(ReadInvoice(w.serial, r, &recid));
+        EXPECT_EQ(GetU16(r.record, IVVc::Posted), 1);
+        EXPECT_EQ(GetU16(r.record, IVVc::Transferred), 1);
+        const Books b = BooksOf(w.customer);
+        EXPECT_EQ(b.entries, 1);
+        EXPECT_DOUBLE_EQ(b.entryAmounts, w.ledger);
+        EXPECT_DOUBLE_EQ(b.statTotal, w.stat);
+        EXPECT_DOUBLE_EQ(b.open, w.open);
+    }
+    // The ledger's balance of every customer is what it has open, once
+    // R5 and its credit note (R6) are taken together, and the cash
+    // invoice's entry is met by its payment in cash.
+    double ledger = 0, open = 0;
+    for (const Want &w : wants) {
+        const Books b = BooksOf(w.customer);
+        ledger += b.entryAmounts;
+        open += b.open;
+    }
+    EXPECT_DOUBLE_EQ(ledger - 125 /* the cash invoice, paid */, open);
+}
+
+// A second approval of a posted invoice adds nothing to the ledger, and
+// an invoice whose posting is refused (its row's sales account does not
+// exist, so no voucher is built) enters nothing in it, by either road.
+TEST_F(PostingRoads, NothingTwiceAndNothingOfARefusedPosting) {
+    FixtureInvoice f;
+    RuleRecord r(IVVc::Number);
+    Fill(r.record, f, "R1", 601);
+    const uint32_t id = StoreUnposted(r.record);
+    ASSERT_NE(id, 0u);
+    ASSERT_TRUE(ApproveRecord(1, IVVc::Number, id));
+    ASSERT_TRUE(ApproveRecord(1, IVVc::Number, id));
+    ASSERT_TRUE(ApproveRecord(18, IVVc::Number, id));
+    EXPECT_EQ(BooksOf("R1").entries, 1);
+    EXPECT_DOUBLE_EQ(BooksOf("R1").statTotal, 125);
+    EXPECT_DOUBLE_EQ(BooksOf("R1").open, 125);
+
+    f.serial = 602, f.customer = "R2";
+    RecClear(IVVc::Number, r.record);
+    FillInvoice(r.record, f);
+    AddInvoiceRow(r.record, {"ITEM1", 1, 100, "1", "9999", 60});
+    DocTotalsRound(r.record);
+    const uint32_t refused = StoreUnposted(r.record);
+    ASSERT_NE(refused, 0u);
+    ASSERT_TRUE(ApproveRecord(1, IVVc::Number, refused));   // refused and told, nothing failed
+    PutU16(r.record, IVVc::Posted, 1);
+    PutI32(r.record, IVVc::SerNr, 603);
+    EXPECT_FALSE(WindowInsert(r.record));
+    uint32_t recid = 0;
+    ASSERT_TRUE(ReadInvoice(602, r, &recid));
+    EXPECT_EQ(GetU16(r.record, IVVc::Posted), 0);
+    EXPECT_EQ(BooksOf("R2").entries, 0);
+    EXPECT_DOUBLE_EQ(BooksOf("R2").statTotal, 0);
+    EXPECT_DOUBLE_EQ(BooksOf("R2").open, 0);
+}
+
+}  // namespace

@@ -1,0 +1,348 @@
+// road_month_books_test.cpp - a month's books of the demo company, kept
+// as a new user keeps them with keys and clicks only, and checked as a
+// bookkeeper checks them at the month's end.
+//
+// Purchases: twenty of ITEM1 ordered from a new vendor at 40, received
+// and invoiced from the order (800 net, 1 000 with VAT), left unpaid.
+// Sales, one invoice by every road a user posts one: sixteen of ITEM1
+// ordered by the first demo customer, delivered (the delivery books their
+// cost against stock), invoiced from the order and posted in its window;
+// three invoices of one installation (700 at 12 % VAT) posted by File >
+// Documents > "Print and approve invoices", by the "Approve sales
+// invoices" run and by the invoice list's "Post marked"; a cash receipt
+// pays the second.
+//
+// The customer's transactions show every document with its kind and its
+// amount; the trial balance books the stock and the cost of goods once
+// (1460 is what the stock value report shows), and the receivables, the
+// creditors and the VAT as worked out by hand; the customer and vendor
+// ledgers agree with their open items.
+#include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "core/system.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "rules/ledger.h"
+#include "shell/toolbar.h"
+
+namespace {
+
+namespace W = WinTypes;
+constexpr int InvoiceRun = 459, ApproveSel = 553, TrialBalanceSel = 428, StockValueSel = 464;
+constexpr int OrderItemColumn = 0, InvoiceItemColumn = 1, PurchaseRowPrice = 5;
+
+// Hand-worked figures of the month. Goods: 20 in at 40, 16 out.
+constexpr double GoodsIn = 20 * 40, GoodsOut = 16 * 40;
+// The order's invoice: 16 at 100 and 25 % VAT; an installation: 700 and 12 %.
+constexpr double OrderNet = 1600, OrderVat = 400, ServiceNet = 700, ServiceVat = 84;
+constexpr double OrderTotal = OrderNet + OrderVat, ServiceTotal = ServiceNet + ServiceVat;
+constexpr double PurchaseVat = GoodsIn / 4, PurchaseTotal = GoodsIn + PurchaseVat;
+
+class MonthBooksRoad : public RoadTest {
+protected:
+    // File > Windows..., Sales invoices, New: an invoice of one
+    // installation to C1 stored unposted; its number in the result.
+    std::shared_ptr<std::string> UnpostedServiceInvoice() {
+        Menu("Window", "Close all");
+        NewFromWindowList("Sales invoices", W::SalesInvoiceList, W::SalesInvoice);
+        auto number = TypeOneRowDocument("C1", InvoiceItemColumn, "SERVICE", "1");
+        Check("the invoice is stored unposted", [] {
+            EXPECT_EQ(Shown("Total"), "784,00");
+            return TitleTells("viewing");
+        });
+        Menu("Window", "Close all");
+        return number;
+    }
+    static std::function<std::string()> RangeOf(std::shared_ptr<std::string> number) {
+        return [number] { return *number + ":" + *number; };
+    }
+};
+
+TEST_F(MonthBooksRoad, AMonthOfSalesAndPurchasesAgreesInTheBooks) {
+    const std::string company = StartNewCompany("books.VDB");
+
+    // ---- the purchase month ---------------------------------------------
+    TypeVendor({"V1", "Fjord Supply AS", "Kai 1", "", "4010", "", "1111.22.33333"});
+    Menu("Module", "Purchasing");
+    NewFromList("Purchase orders", W::PurchaseOrderList, W::PurchaseOrder);
+    ClickField("Vendor");
+    Type("V1");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("20");
+    Key(PlKey::Tab);
+    ClickCell(0, PurchaseRowPrice);
+    Type("40");
+    Key(PlKey::Tab);
+    Check("the purchase order's totals", [] {
+        EXPECT_EQ(DigitsOf(Shown("Total")), "100000") << Shown("Total");
+        return true;
+    });
+    OkStores("the purchase order");
+    auto purchaseOrder = std::make_shared<std::string>();
+    Do("read the purchase order's number", [purchaseOrder] {
+        *purchaseOrder = Shown("Number");
+        return !purchaseOrder->empty();
+    });
+    Menu("Operations", "Purchase");
+    Check("the goods receipt of the order opens", Opened(W::GoodsReceipt));
+    ClickButton("Received");
+    OkStores("the received goods");
+    Menu("Window", "Close all");
+    Menu("Registers", "Purchase orders");
+    Check("the purchase-order list", Opened(W::PurchaseOrderList));
+    FindRow("the purchase order", purchaseOrder);
+    Key(PlKey::Return);
+    Check("the purchase order opens again", Opened(W::PurchaseOrder));
+    Menu("Operations", "Purchase invoice");
+    Check("the purchase invoice of the order opens", Opened(W::PurchaseInvoice));
+    ClickField("Vendor's invoice");
+    Type("F-1");
+    Key(PlKey::Tab);
+    ClickButton("Approved");
+    OkStores("the approved purchase invoice");
+    Check("the purchase invoice owes 1 000", [] {
+        EXPECT_EQ(DigitsOf(Shown("Total")), "100000") << Shown("Total");
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // ---- the sales month: an order delivered and invoiced ----------------
+    Menu("Module", "Sales");
+    Key('9', false, true);
+    Check("Ctrl+9 opens the order list", Opened(W::OrderList));
+    ClickButton("New");
+    Check("New opens an order", Opened(W::Order));
+    auto order = TypeOneRowDocument("C1", OrderItemColumn, "ITEM1", "16");
+    Menu("Operations", "Delivery");
+    auto delivery = std::make_shared<std::string>();
+    Check("Delivery makes the order's delivery", [delivery] {
+        EXPECT_EQ(ActiveType(), W::Delivery) << ActiveTitle();
+        *delivery = Shown("Number");
+        return ActiveType() == W::Delivery && !delivery->empty();
+    });
+    Menu("Module", "Stock");
+    Menu("Registers", "Deliveries");
+    Check("the delivery list", Opened(W::DeliveryList));
+    FindRow("the delivery", delivery);
+    Menu("Operations", "Ship marked");
+    Check("the delivery is shipped without a word", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return Messages().empty();
+    });
+    Menu("Window", "Close all");
+    Menu("Module", "Sales");
+    Key('9', false, true);
+    Check("the order list again", Opened(W::OrderList));
+    FindRow("the order", order);
+    Key(PlKey::Return);
+    Check("the order opens again", Opened(W::Order));
+    Menu("Operations", "Invoice");
+    auto fromOrder = std::make_shared<std::string>();
+    Check("Invoice makes the invoice of what was delivered", [fromOrder] {
+        EXPECT_EQ(ActiveType(), W::SalesInvoice) << ActiveTitle();
+        EXPECT_EQ(DigitsOf(Shown("Total")), "200000") << Shown("Total");
+        *fromOrder = Shown("Number");
+        return ActiveType() == W::SalesInvoice && !fromOrder->empty();
+    });
+    ClickButton("Posted");
+    OkStores("the invoice from the order, posted in its window");
+
+    // ---- three more invoices, each posted by another road ---------------
+    auto printed = UnpostedServiceInvoice();
+    Menu("File", "Documents...");
+    Check("File > Documents lists the runs", Opened(W::DocumentList));
+    ClickRow("Print and approve invoices");
+    Key(PlKey::Return);
+    Check("the invoice run's window opens", Opened(InvoiceRun));
+    ClickField("Invoice numbers");
+    Type("the invoice's range", RangeOf(printed));
+    ClickButton("Invoices");
+    ClickButton("Printer");
+    AnswerPrint(true);
+    ClickButton("OK");
+    Check("print and approve posts and prints it", [] {
+        EXPECT_NE(StatusLineText().find("1 posted"), std::string::npos) << StatusLineText();
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return true;
+    });
+
+    auto approved = UnpostedServiceInvoice();
+    RunRoutine("Approve sales invoices", ApproveSel, {{"Invoice numbers", RangeOf(approved)}}, "books_approve.png");
+
+    auto marked = UnpostedServiceInvoice();
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    Check("the invoice list", Opened(W::SalesInvoiceList));
+    FindRow("the invoice to post", marked);
+    Menu("Operations", "Post marked");
+    Check("Post marked posts it without a word", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // ---- the printed one is paid in cash ----------------------------------
+    Key('7', false, true);
+    Check("Ctrl+7 opens the receipt list", Opened(W::ReceiptList));
+    ClickButton("New");
+    Check("New opens a receipt", Opened(W::Receipt));
+    Type("K");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Type("the paid invoice's number", [printed] { return *printed; });
+    Key(PlKey::Tab);
+    Check("the invoice fills the receipt", [] {
+        EXPECT_EQ(Shown("Amount received"), "784,00");
+        return true;
+    });
+    OkStores("the receipt");
+    auto receipt = std::make_shared<std::string>();
+    Do("read the receipt's number", [receipt] {
+        *receipt = Shown("Number");
+        return !receipt->empty();
+    });
+    Key('7', false, true);
+    Check("the receipt list again", Opened(W::ReceiptList));
+    FindRow("the receipt", receipt);
+    Menu("Operations", "Approve");
+    Check("Approve posts the receipt", [] {
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // ---- the customer's transactions --------------------------------------
+    Menu("Registers", "Customers");
+    OpenFromList("C1", W::Customers);
+    Menu("Operations", "Transactions");
+    Check("every document is in the customer's transactions with its kind and amount",
+          [fromOrder, printed, approved, marked, receipt] {
+              EXPECT_EQ(ActiveType(), W::CustTransList) << ActiveTitle();
+              const std::vector<std::string> rows = ListRowsShown();
+              EXPECT_EQ(rows.size(), 5u) << ::testing::PrintToString(rows);
+              // By kind and number: a receipt and an invoice may share a number.
+              std::map<std::string, std::string> want = {{"Invoice " + *fromOrder, "200000"},
+                                                         {"Invoice " + *printed, "78400"},
+                                                         {"Invoice " + *approved, "78400"},
+                                                         {"Invoice " + *marked, "78400"},
+                                                         {"Receipt " + *receipt, "78400"}};
+              for (const std::string &row : rows) {
+                  // Customer | date | kind | document | invoice | account | amount
+                  std::vector<std::string> cells;
+                  for (size_t at = 0, end; at <= row.size(); at = end + 3) {
+                      end = row.find(" | ", at);
+                      if (end == std::string::npos) end = row.size();
+                      cells.push_back(row.substr(at, end - at));
+                  }
+                  if (cells.size() != 7) {
+                      ADD_FAILURE() << row;
+                      continue;
+                  }
+                  auto it = want.find(cells[2] + " " + cells[3]);
+                  if (it == want.end()) {
+                      ADD_FAILURE() << "no such document: " << row;
+                      continue;
+                  }
+                  EXPECT_EQ(DigitsOf(cells[6]), it->second) << row;
+                  want.erase(it);
+              }
+              EXPECT_TRUE(want.empty()) << want.size() << " documents missing";
+              return ActiveType() == W::CustTransList;
+          });
+    Menu("Window", "Close all");
+
+    // ---- the reports --------------------------------------------------------
+    Menu("Module", "General ledger");
+    auto trial = ReportToPreviewAndPdf("Trial Balance", TrialBalanceSel, [this] {
+        ClickField("From");
+        Type("From", [] { return "01.01." + std::to_string(TodayDate.year); });
+        ClickField("To");
+        Type("To", [] { return "31.12." + std::to_string(TodayDate.year); });
+    }, "books_trial");
+    Menu("Window", "Close all");
+    Menu("Module", "Stock");
+    auto stockValue = ReportToPreviewAndPdf("Stock Value", StockValueSel, [this] {
+        ClickField("Items");
+        Type("ITEM1");
+    }, "books_stock_value");
+    EXPECT_EQ(Run(), 0);
+
+    // The trial balance, debit positive: stock and cost of goods once
+    // (the delivery's voucher booked the cost, the invoice did not book it
+    // again), the goods received cleared by their invoice, the creditor
+    // owed, the receivables of four invoices less the one paid in cash,
+    // sales and output VAT of four invoices, the input VAT of one.
+    const std::map<std::string, double> want = {
+        {"1460", GoodsIn - GoodsOut},
+        {"4010", GoodsOut},
+        {"2441", 0},
+        {"2440", -PurchaseTotal},
+        {"2640", PurchaseVat},
+        {"1510", OrderTotal + 2 * ServiceTotal},
+        {"1910", ServiceTotal},
+        {"3010", -(OrderNet + 3 * ServiceNet)},
+        {"2610", -(OrderVat + 3 * ServiceVat)},
+    };
+    for (const auto &[account, amount] : want)
+        EXPECT_NEAR(TrialClosingBalance(*trial, account), amount, 0.005) << account << "\n" << *trial;
+    EXPECT_NEAR(PrintedLastAmount(*trial, "Total"), 0, 0.005) << *trial;
+    // The stock value report values the four left at 40: what 1460 holds.
+    EXPECT_NE(stockValue->find("160,00"), std::string::npos) << *stockValue;
+
+    // The company file: the customer's ledger (its invoices less what it
+    // paid), its statistics (sold less paid) and its open items all owe
+    // what 1510 holds; the vendor's open item is its invoice, and its
+    // ledger holds the invoice.
+    ASSERT_TRUE(OpenForCheck(company));
+    uint32_t id = 0;
+    double ledger = 0;
+    int entries = 0;
+    std::vector<uint8_t> e(CustTransVc::Size);
+    for (int32_t p = 1; RecReadAt(CustTransVc::Number, p, e.data(), &id); p++) {
+        ASSERT_EQ(TextAt(e.data(), CustTransVc::CustCode), "C1");
+        const double amount = AmountAt(e.data(), CustTransVc::Amount);
+        ledger += GetU16(e.data(), CustTransVc::Kind) == 0 ? amount : -amount;
+        entries++;
+    }
+    EXPECT_EQ(entries, 5);
+    double open = 0;
+    std::vector<uint8_t> item(ARVc::Size);
+    for (int32_t p = 1; RecReadAt(ARVc::Number, p, item.data(), &id); p++) open += AmountAt(item.data(), ARVc::OpenAmount);
+    const double owed = OrderTotal + 2 * ServiceTotal;
+    EXPECT_NEAR(ledger, owed, 0.005);
+    EXPECT_NEAR(open, owed, 0.005);
+    std::vector<uint8_t> stat(CSVc::Size);
+    ASSERT_TRUE(FindByCode(CSVc::Number, CSVc::CustCode, 20, "C1", &stat));
+    PackedDecimal sold, paid;
+    const uint16_t month = MonthIndex(&TodayDate);
+    PeriodBalanceAt(GetU32(stat.data(), CSVc::Amounts), 5, 1, month, &sold);
+    PeriodBalanceAt(GetU32(stat.data(), CSVc::Amounts), 5, 2, month, &paid);
+    EXPECT_NEAR(DecToDouble(&sold) - DecToDouble(&paid), owed, 0.005);
+    RecFreeMatrix(CSVc::Number, stat.data());
+
+    std::vector<uint8_t> payable(APVc::Size), entry(VLVc::Size);
+    ASSERT_EQ(RegRecordCount(APVc::Number), 1u);
+    ASSERT_TRUE(RecReadAt(APVc::Number, 1, payable.data(), &id));
+    EXPECT_NEAR(AmountAt(payable.data(), APVc::OpenAmount), PurchaseTotal, 0.005);
+    ASSERT_EQ(RegRecordCount(VLVc::Number), 1u);
+    ASSERT_TRUE(RecReadAt(VLVc::Number, 1, entry.data(), &id));
+    EXPECT_EQ(GetI32(entry.data(), VLVc::InvoiceNr), GetI32(payable.data(), APVc::InvoiceNr));
+    CloseForCheck();
+}
+
+}  // namespace
