@@ -50,14 +50,16 @@ bool BlockIsTable(int block)
     return desc && SettingsDescKind(desc) == 0;
 }
 
-// A person's password column: the verifier's text, never a password (a
-// record without a verifier writes an empty field).
+// A person's password column: the verifier's text, never a password. A
+// record without a verifier, and an export for a user who may not have
+// verifiers (ExportMayWriteVerifiers), write an empty field.
 void WritePasswordColumn(const uint8_t *person)
 {
     PString text;
     text[0] = 0;
     PasswordVerifier v;
-    if (PersonVerifierGet(person, &v)) PStringFromC(text, VerifierToText(v).c_str());
+    bool allowed = !ExportMayWriteVerifiers || ExportMayWriteVerifiers();
+    if (allowed && PersonVerifierGet(person, &v)) PStringFromC(text, VerifierToText(v).c_str());
     ExportText(text);
 }
 

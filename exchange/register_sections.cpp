@@ -37,6 +37,7 @@ bool ImportRenewHold()
     return false;
 }
 bool (*ExportMayRead)(int reg) = nullptr;
+bool (*ExportMayWriteVerifiers)() = nullptr;
 
 namespace {
 

@@ -146,6 +146,10 @@ void RegExportAll(int reg);
 // Asked before a register's records are written (null: every register):
 // a server leaves out what the asking user may not read.
 extern bool (*ExportMayRead)(int reg);
+// Asked before a person's password verifier is written (null: always): a
+// server writes verifiers only for the administrator, an empty column
+// for anyone else.
+extern bool (*ExportMayWriteVerifiers)();
 void RegExportNumberRange();
 void RegExportKeyRange(int reg);
 void RegImportRecords(int reg, uint16_t version, uint8_t replace);

@@ -57,6 +57,8 @@ void LoginLimitsReset();
 void AuthRightsSet(int session, const uint8_t *access, bool administrator, const uint8_t *code);
 void AuthRightsClear(int session);
 UserRightsRec AuthRightsOf(int session);
+// True when session `session` is logged in as the administrator.
+bool AuthIsAdministrator(int session);
 
 // The checks of the current request's session (ServerCurrentSession).
 // Writes: 0 when allowed, else the text of the refusal (shown already).

@@ -9,10 +9,12 @@
 //   record or list windows. A person record never leaves the server with
 //   its verifier (server_dispatch.cpp blanks it), whoever reads it.
 // - Only a user whose rights open the access-group window changes access
-//   groups, makes or deletes persons, moves a person to another group or
-//   sets another person's password; anyone who may use the person window
-//   sets his own password. An import, which can write persons and groups,
-//   needs the same right.
+//   groups, makes or deletes persons, changes a person's code or group,
+//   changes anything of the administrator or sets another person's
+//   password; anyone else who may use the person window sets his own
+//   password and the other fields of persons. An import, which can write
+//   persons and groups, needs the same right, and only the administrator
+//   gets the persons' verifiers in a text export.
 // A refused write shows text 16001 and answers with it as its result; a
 // refused read answers "not found".
 #include <cstring>
@@ -51,7 +53,7 @@ int Refuse()
 UserRightsRec Current() { return AuthRightsOf(ServerCurrentSession); }
 
 // An update of a person by someone who may use the person window but not
-// change groups: his own password only, and nobody's group.
+// change groups (RightsMayUpdatePerson): the stored record decides.
 int RefusePersonUpdate(const uint8_t *person, uint32_t recid)
 {
     if (ServerCurrentSession < 0 || ServerCurrentSession >= NetSlotCount) return Refuse();
@@ -59,15 +61,9 @@ int RefusePersonUpdate(const uint8_t *person, uint32_t recid)
     uint8_t *stored = RecBufferNew(PEVc::Number, &h);
     if (!stored) return Refuse();
     int refused = 0;
-    if (RecReadByIdLocal(PEVc::Number, recid, stored)) {
-        PString storedCode, storedGroup, group;
-        GetText(stored, PEVc::Code, storedCode);
-        GetText(stored, PEVc::AccessCode, storedGroup);
-        GetText(person, PEVc::AccessCode, group);
-        const SessionRights &me = Rights[ServerCurrentSession];
-        bool own = me.code[0] != 0 && PStringEqual(storedCode, me.code);
-        if (!PStringEqual(storedGroup, group) || (!own && PersonPasswordChanges(stored, person))) refused = Refuse();
-    }
+    if (RecReadByIdLocal(PEVc::Number, recid, stored) &&
+        !RightsMayUpdatePerson(Current(), Rights[ServerCurrentSession].code, stored, person))
+        refused = Refuse();
     RecClear(PEVc::Number, stored);
     RecBufferFree(PEVc::Number, &h);
     return refused;
@@ -120,6 +116,11 @@ int AuthRefuseWrite(uint16_t code, int reg, const uint8_t *record, uint32_t reci
 }
 
 int AuthRefuseBlockStore(int block) { return RightsMayWriteBlock(Current(), block) ? 0 : Refuse(); }
+
+bool AuthIsAdministrator(int session)
+{
+    return session >= 0 && session < NetSlotCount && Rights[session].set && Rights[session].administrator;
+}
 
 bool AuthMayRead(int reg)
 {

@@ -21,6 +21,7 @@
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "database/access/transport.h"
+#include "net/auth.h"
 #include "net/net.h"
 #include "net/tls.h"
 #include "output/devices/report_output.h"
@@ -124,7 +125,10 @@ bool NetClientRequest(uint16_t code, MsgBuffer *request, MsgBuffer *reply) {
             continue;
         }
         if (h.status != ReplyServed) {
-            // A refusal may say why (not logged in) before the connection goes.
+            // "Not logged in" refuses the one request: the session and the
+            // connection stay, and the login may still come. Any other
+            // refusal may say why before the connection goes.
+            if (h.textNumber == TextNotLoggedIn) break;
             if (h.textNumber != NoReplyText) ShowTextMessage(h.textNumber);
             Lost();
             break;

@@ -216,6 +216,10 @@ void PushToClient(MsgBuffer *message) {
 // read; the server's own exports (no session) write all.
 bool ExportReadAllowed(int reg) { return ServerCurrentSession < 0 || AuthMayRead(reg); }
 
+// Verifiers let a password be guessed away from the server: an export
+// run for a client writes them only for the administrator.
+bool ExportVerifiersAllowed() { return ServerCurrentSession < 0 || AuthIsAdministrator(ServerCurrentSession); }
+
 void OnConnClosed(int slot) {
     int s = SessionForSlot(slot);
     if (s >= 0) SessionEnd(SessionTable[s].id);
@@ -363,6 +367,7 @@ void NetServerStart() {
     NetServices.sessionSelectByName = SessionSelectOutput;
     NetServices.sessionOrderFlag = SessionOutputOrderFlag;
     ExportMayRead = ExportReadAllowed;
+    ExportMayWriteVerifiers = ExportVerifiersAllowed;
     ServerServing = true;
     RunMode = RunModeServer;
 }

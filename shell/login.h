@@ -70,6 +70,17 @@ bool RightsMayWriteRegister(const UserRightsRec &r, int reg);
 bool RightsMayReadRegister(const UserRightsRec &r, int reg);
 bool RightsMayWriteBlock(const UserRightsRec &r, int block);
 bool RightsMayChangeGroups(const UserRightsRec &r);
+bool RightsMayUpdatePerson(const UserRightsRec &r, const uint8_t *ownCode, const uint8_t *stored, const uint8_t *person);
+// True when the person record is the administrator's: its code is
+// "ADMIN", its group is the non-empty one of the person "ADMIN", or the
+// company keeps no access groups.
+bool PersonIsAdministrator(const uint8_t *person);
+// The same checks of the logged-in user before a window stores, in a
+// program that keeps the company itself: true when allowed, else the
+// refusal is told. A person's update gives the stored record and the new
+// one; an insert or a delete gives neither.
+bool MayStorePersonHere(const uint8_t *stored, const uint8_t *person);
+bool MayStoreBlockHere(int block);
 // True when the menus would offer the run of list table `slot` with the number.
 bool RightsMayUseListed(const UserRightsRec &r, int slot, int rightType, int number);
 // True when the user may use windows of the type (type-2 right).

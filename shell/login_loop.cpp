@@ -94,6 +94,18 @@ void LoginSessionEnd()
     DbOpenFlag = 0;
 }
 
+// What a pair that was not taken means. Locally the pair is wrong; a
+// client's pair is wrong only when the server answered its proof so. A
+// server that asked to wait has said so in its own message; a lost
+// connection ends the login (the caller may connect again).
+enum class LoginMiss { Wrong, Wait, Lost };
+
+LoginMiss LoginMissOf()
+{
+    if (!RunModeIsClient() || RemoteLoginRefused) return LoginMiss::Wrong;
+    return RemoteConnectionLost ? LoginMiss::Lost : LoginMiss::Wait;
+}
+
 // Stores the user code of a logged-in name in the current session's entry.
 void SessionUserCodeSet(const uint8_t *name)
 {
@@ -108,8 +120,9 @@ void SessionUserCodeSet(const uint8_t *name)
 // empty name and password are tried first (a company without persons
 // takes them) and no window is shown then. Otherwise the login window
 // asks until a pair is accepted, telling the user of each refusal and
-// clearing the password; Cancel (or a quit, or the window going away)
-// ends the session with false. After a login the menus follow the user's
+// clearing the password (a client's lost connection ends the login, told
+// as such, never as a wrong password); Cancel (or a quit, or the window
+// going away) ends the session with false. After a login the menus follow the user's
 // rights and the first module the user may use is entered.
 bool LoginLoop()
 {
@@ -132,7 +145,14 @@ bool LoginLoop()
             }
             LoginPairRead(WinRecordBuffer(n), name, password);
             if (UserLoginCall(name, password)) break;
-            ShowTextMessage(TextLoginRefused);
+            LoginMiss miss = LoginMissOf();
+            if (miss == LoginMiss::Lost) {
+                ShowTextMessage(RecConnectionLost);
+                LoginSessionEnd();
+                if (WinIsOpen(n) && WinTypeOf(n) == LoginType) WinClose(n);
+                return false;
+            }
+            if (miss == LoginMiss::Wrong) ShowTextMessage(TextLoginRefused);
             LoginRecordClear(n, true);
         }
         WinClose(n);

@@ -8,6 +8,7 @@
 #include <cassert>
 
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "recordwin/record_windows.h"
 #include "shell/database_open.h"
 #include "shell/field_editing.h"
@@ -212,6 +213,7 @@ void CmdDeleteRecord(int n)
     int reg = WinRegisterOf(n);
     WindowRec *w = WinTable[n];
     if (reg == 0 || w->recordId == 0) return;
+    if (reg == PEVc::Number && !MayStorePersonHere(nullptr, nullptr)) return;
     WinSetRecState(n, 3);
     char text[256];
     PStringToC(w->browseText, text);

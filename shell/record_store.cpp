@@ -9,9 +9,12 @@
 // page first; when no field is named the focus stays where it was.
 #include <cassert>
 
+#include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "shell/field_editing.h"
+#include "shell/login.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_layout.h"
@@ -21,6 +24,23 @@ namespace {
 constexpr int TextEmptyRow = 1006;
 
 enum class StoreWay { Insert, Update };
+
+// A person's write by n is asked of the user's rights here as well (a
+// client's server asks them itself): who may change a person's code,
+// group or password, or anything of the administrator. A stored record
+// that cannot be read leaves the update to the layer, which refuses it.
+bool PersonWriteAllowed(int reg, const WindowRec *w, StoreWay way)
+{
+    if (reg != PEVc::Number || RunModeIsClient()) return true;
+    if (way == StoreWay::Insert) return MayStorePersonHere(nullptr, nullptr);
+    MemBlock h = 0;
+    uint8_t *stored = RecBufferNew(PEVc::Number, &h);
+    if (!stored) return false;
+    bool allowed = !RecReadByIdLocal(PEVc::Number, w->recordId, stored) || MayStorePersonHere(stored, w->record);
+    RecClear(PEVc::Number, stored);
+    RecBufferFree(PEVc::Number, &h);
+    return allowed;
+}
 
 // Inserts or updates n's record; true when stored. See the file comment
 // for what a failure leaves.
@@ -35,6 +55,7 @@ bool StoreBy(int n, StoreWay way)
     WindowRec *w = WinTable[n];
     int reg = WinRegisterOf(n);
     int result = RecDone;
+    if (!PersonWriteAllowed(reg, w, way)) return false;
     if (reg != 0) {
         if (way == StoreWay::Insert) {
             uint32_t id = 0;

@@ -11,6 +11,7 @@
 #include "database/access/record_access.h"
 #include "database/access/settings_blocks.h"
 #include "shell/field_editing.h"
+#include "shell/login.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
 #include "shell/window_events.h"
@@ -59,6 +60,7 @@ bool WinSaveRecord(int n)
     if (!WinIsOpen(n) || !RowsReady(n)) return false;
     WindowRec *w = WinTable[n];
     int block = WinTypeWord(w->windowType, 9);
+    if (!MayStoreBlockHere(block)) return false;
     if (!w->record || WinTypeWord(w->windowType, 2) < 4) return SettingsStored(n, RecStoreFailed);
     MemBlock rows;
     memcpy(&rows, w->record, 4);
@@ -83,6 +85,7 @@ bool WinSaveSettingsRecord(int n)
 {
     if (!WinIsOpen(n) || !RowsReady(n)) return false;
     WindowRec *w = WinTable[n];
+    if (!MayStoreBlockHere(WinTypeWord(w->windowType, 9))) return false;
     int result = SettingsRecordStore(WinTypeWord(w->windowType, 9), w->record, WinTypeWord(w->windowType, 2));
     return SettingsStored(n, result);
 }

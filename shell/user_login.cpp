@@ -114,21 +114,6 @@ void AdministratorGroup(uint8_t *code)
     if (s.user && PersonByCode(s, admin)) GetText(s.user, PEVc::AccessCode, code);
 }
 
-// True when person is the administrator: its code is "ADMIN", or its
-// access code is the non-empty one of the person "ADMIN". In a company
-// that keeps no access groups at all every person is: no rights are set
-// up there, and someone must be able to set them up.
-bool PersonIsAdministrator(const uint8_t *person)
-{
-    if (RegOpenCount(AccessVc::Number) == 0) return true;
-    PString code, group, adminGroup;
-    GetText(person, PEVc::Code, code);
-    if (PStringEqualC(code, "ADMIN")) return true;
-    GetText(person, PEVc::AccessCode, group);
-    AdministratorGroup(adminGroup);
-    return group[0] != 0 && PStringEqual(group, adminGroup);
-}
-
 // Finds the person whose code is the typed name and checks the password.
 bool LoginByCode(LoginScratch &s, const uint8_t *name, const uint8_t *password)
 {
@@ -208,6 +193,21 @@ void LoginAccept(const uint8_t *user, uint8_t *found, uint8_t *access, uint8_t *
 }
 
 }  // namespace
+
+// True when person is the administrator: its code is "ADMIN", or its
+// access code is the non-empty one of the person "ADMIN". In a company
+// that keeps no access groups at all every person is: no rights are set
+// up there, and someone must be able to set them up.
+bool PersonIsAdministrator(const uint8_t *person)
+{
+    if (RegOpenCount(AccessVc::Number) == 0) return true;
+    PString code, group, adminGroup;
+    GetText(person, PEVc::Code, code);
+    if (PStringEqualC(code, "ADMIN")) return true;
+    GetText(person, PEVc::AccessCode, group);
+    AdministratorGroup(adminGroup);
+    return group[0] != 0 && PStringEqual(group, adminGroup);
+}
 
 // Checks name and password against the company's persons. A company
 // without persons accepts any pair. When the interface file sets a master

@@ -17,7 +17,11 @@
 
 #include "core/definitions.h"
 #include "core/interface_defs.h"
+#include "core/field_access.h"
+#include "core/pstring.h"
+#include "core/ui_text.h"
 #include "core/work_blocks.h"
+#include "database/access/person_password.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "shell/menu_lists.h"
@@ -30,6 +34,7 @@ constexpr int RightModule = 1, RightWindowItem = 2, RightWindowType = 3, RightFi
 constexpr int RightModulesDefault = 9;
 constexpr int MaintenanceListKind = 3;   // the module-function list's maintenance kind
 constexpr int ClientRefusedRegister = 91;
+constexpr int TextNoRight = 16001;       // your access group does not allow this
 
 constexpr int KindList = 1, KindRecord = 3, KindSettings = 8, KindSettingsRows = 9;
 constexpr int WordKind = 0, WordRegister = 8, WordBlock = 9;
@@ -187,27 +192,58 @@ bool RightsMayWriteRegister(const UserRightsRec &r, int reg)
 // groups): one of its record or list windows must be allowed.
 bool RightsMayReadRegister(const UserRightsRec &r, int reg) { return SomeWindowAllows(r, reg, KindRecord, KindList, true); }
 
-// Stores of a settings block: the window-type right of one of the
-// settings windows that show it; a block without a window is kept by the
-// program's own rules.
+// Stores of a settings block: the window-type right of every settings
+// window that shows it. Windows share blocks (the company window and the
+// ledger options keep one), and a store writes the whole block: one
+// window allowed must not change what another, refused, shows. A block
+// without a window is kept by the program's own rules.
 bool RightsMayWriteBlock(const UserRightsRec &r, int block)
 {
-    bool exists = false;
     for (int type = 1; type < WinTypeCount; type++) {
         if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != 0 || WinTypeWord(type, WordBlock) != block) continue;
         int kind = WinTypeWord(type, WordKind);
         if (kind != KindSettings && kind != KindSettingsRows) continue;
-        exists = true;
-        if (RightAllows(RightsAccessRight(r, RightWindowType, type))) return true;
+        if (!RightAllows(RightsAccessRight(r, RightWindowType, type))) return false;
     }
-    return !exists;
+    return true;
 }
 
-// Changing access groups, persons' groups and other persons' passwords:
-// only a user whose rights open the access-group window.
+// Changing access groups, persons' codes and groups, other persons'
+// passwords and anything of the administrator: only a user whose rights
+// open the access-group window, by its window right (type 2) and by the
+// right of its window type (type 3).
 bool RightsMayChangeGroups(const UserRightsRec &r)
 {
-    return r.administrator || SomeWindowAllows(r, AccessVc::Number, KindRecord, KindRecord, false);
+    if (r.administrator) return true;
+    for (int type = 1; type < WinTypeCount; type++) {
+        if (!WinDefExists(type) || WinTypeWord(type, WordRegister) != AccessVc::Number ||
+            WinTypeWord(type, WordKind) != KindRecord)
+            continue;
+        if (RightAllows(RightsAccessRight(r, RightWindowItem, type)) &&
+            RightAllows(RightsAccessRight(r, RightWindowType, type)))
+            return true;
+    }
+    return false;
+}
+
+// An update of the stored person by one who may change groups, or else
+// by one who may write persons when it keeps the code and the group,
+// leaves the administrator alone and changes no password but the user's
+// own (ownCode, a PString; empty for none). Who is the administrator
+// follows the code and the group, so neither may be typed by anyone less.
+bool RightsMayUpdatePerson(const UserRightsRec &r, const uint8_t *ownCode, const uint8_t *stored, const uint8_t *person)
+{
+    if (RightsMayChangeGroups(r)) return true;
+    if (!RightsMayWriteRegister(r, PEVc::Number)) return false;
+    PString was, now;
+    GetText(stored, PEVc::Code, was);
+    GetText(person, PEVc::Code, now);
+    if (!PStringEqual(was, now)) return false;
+    bool own = ownCode[0] != 0 && PStringEqual(was, ownCode);
+    GetText(stored, PEVc::AccessCode, was);
+    GetText(person, PEVc::AccessCode, now);
+    if (!PStringEqual(was, now) || PersonIsAdministrator(stored)) return false;
+    return own || !PersonPasswordChanges(stored, person);
 }
 
 // Runs the menu lists offer (reports, exports, maintenance, documents):
@@ -228,4 +264,30 @@ bool RightsMayUseListed(const UserRightsRec &r, int slot, int rightType, int num
         if (RightAllows(RightsAccessRight(r, rightType, entryNumber))) return true;
     }
     return !named && RightAllows(RightsAccessRight(r, rightType, uint16_t(number)));
+}
+
+// A check of the logged-in user's rights before a window stores: told
+// (text 16001) when refused. A client checks nothing here: its server
+// asks the same of its session.
+template <typename F>
+static bool AllowedHere(F check)
+{
+    if (RunModeIsClient()) return true;
+    bool allowed = WithList(UserAccessList(), UserIsAdministrator, check);
+    if (!allowed) ShowTextMessage(TextNoRight);
+    return allowed;
+}
+
+bool MayStorePersonHere(const uint8_t *stored, const uint8_t *person)
+{
+    PString own;
+    CurrentUserCode(own);
+    return AllowedHere([&](const UserRightsRec &r) {
+        return stored && person ? RightsMayUpdatePerson(r, own, stored, person) : RightsMayChangeGroups(r);
+    });
+}
+
+bool MayStoreBlockHere(int block)
+{
+    return AllowedHere([&](const UserRightsRec &r) { return RightsMayWriteBlock(r, block); });
 }

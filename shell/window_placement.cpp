@@ -10,7 +10,9 @@
 //
 // A type without a name text has no placement: its empty name would make
 // every such type share one record. Nothing is read or stored while no
-// company is open.
+// company is open, nor by a client before its login: the server serves
+// nothing of the company before it, and the login window opens at its
+// type's default place.
 #include <vector>
 
 #include "core/field_access.h"
@@ -40,11 +42,11 @@ struct PlacementKey {
 
 // Fills the key fields of a placement record for the type: the user's
 // code and the type's name text. False, with nothing to do, while no
-// company is open, when the register is missing or not laid out as the
+// company is open, in a client not yet logged in, when the register is missing or not laid out as the
 // placements are, or when the type has no name text.
 bool PlacementKeyMake(int type, PlacementKey *key)
 {
-    if (!DbOpenFlag) return false;
+    if (!DbOpenFlag || (RunModeIsClient() && !LoggedInFlag)) return false;
     key->reg = RegByName("WRVc");
     if (key->reg == 0 || RegRecordSize(key->reg) != WRVc::Size) return false;
     PString name, code;

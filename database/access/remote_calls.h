@@ -139,6 +139,10 @@ bool SessionEndRequest(uint32_t session);
 bool LoginRemote(int accessReg, uint8_t *name, const uint8_t *password, uint8_t *accessRecord);
 // The last accepted LoginRemote's user is the administrator.
 extern bool RemoteLoginAdministrator;
+// The last LoginRemote was refused by the server's answer to its proof
+// (a wrong name or password); false after an acceptance, a wait the
+// server asked for or a lost connection.
+extern bool RemoteLoginRefused;
 // Request 31's steps (the first word of its body) and the first step's answer.
 constexpr uint16_t LoginStepFirst = 1, LoginStepFinal = 2;
 constexpr uint16_t LoginChallenge = 0, LoginWait = 1;

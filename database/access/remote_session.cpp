@@ -15,6 +15,7 @@
 #include "database/access/remote_internal.h"
 
 bool RemoteLoginAdministrator = false;
+bool RemoteLoginRefused = false;
 
 namespace {
 
@@ -61,6 +62,7 @@ bool SessionEndRequest(uint32_t session) {
 }
 
 bool LoginRemote(int accessReg, uint8_t *name, const uint8_t *password, uint8_t *accessRecord) {
+    RemoteLoginRefused = false;
     uint8_t clientNonce[ScramNonceSize];
     Challenge c;
     if (!RandomFill(clientNonce, sizeof clientNonce) || !AskChallenge(name, clientNonce, &c)) return false;
@@ -100,5 +102,6 @@ bool LoginRemote(int accessReg, uint8_t *name, const uint8_t *password, uint8_t 
     std::memcpy(name, serverName, (size_t)serverName[0] + 1);
     RemoteRecordTake(&got, accessRecord);
     if (accepted) RemoteLoginAdministrator = administrator != 0;
+    RemoteLoginRefused = accepted == 0;
     return accepted != 0;
 }

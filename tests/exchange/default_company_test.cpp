@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "database/access/person_password.h"
 #include "exchange/text_exchange.h"
 #include "operations/sales_invoice.h"
 #include "output/devices/report_output.h"
@@ -24,6 +25,7 @@
 #include "rules/ledger.h"
 #include "rules/vat_currency.h"
 #include "shell/company.h"
+#include "tests/exchange/demo_defaults.h"
 #include "tests/operations/invoice_fixture.h"
 #include "tests/output/pdf_words.h"
 
@@ -92,7 +94,10 @@ protected:
         PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
         PString name;
         PStringFromC(name, p.c_str());
-        return ImportFile(name, 0);
+        int result = ImportFile(name, 0);
+        // A new company keeps no password as text, whatever wrote its persons.
+        if (result == 0 && PersonPasswordsConvert() < 0) return -1;
+        return result;
     }
 };
 
@@ -110,7 +115,7 @@ TEST_F(DefaultCompany, ImportsWhole)
     ASSERT_FALSE(source.empty());
     ASSERT_EQ(Import(DefaultsSource()), 0);
     EXPECT_TRUE(shown.empty()) << shown.front();
-    EXPECT_EQ(ExportAll("again.txt"), source);
+    EXPECT_TRUE(demodefaults::ExportIsTheDefaults(ExportAll("again.txt"), source));
 
     for (const char *acc : {InvoiceCo::Receivables, InvoiceCo::Cash, InvoiceCo::Stock, InvoiceCo::VatOut,
                             InvoiceCo::VatIn, InvoiceCo::Sales, InvoiceCo::SalesEu, InvoiceCo::SalesExport,

@@ -182,6 +182,32 @@ TEST_F(NetClientTest, AVanishingServerIsALostConnectionNeverDone) {
     RecBufferFree(CUVc::Number, &h);
 }
 
+// A refusal of one request for want of a login: the session and the
+// connection stay, the next request is served on them and nothing was
+// told; any other refusal still ends the connection.
+TEST_F(NetClientTest, ANotLoggedInRefusalCostsOnlyItsRequest) {
+    ScriptServer s([](uint16_t code, int n) {
+        if (code == ReqVersion || code == ReqSessionOpen) return Handshake(code, 3041, 12);
+        if (n == 2 || n == 4) {
+            std::vector<uint8_t> refused = Reply(ReplyRefused, nullptr);
+            uint16_t text = n == 2 ? 16000 : NoReplyText;
+            std::memcpy(refused.data() + 8, &text, 2);
+            return refused;
+        }
+        MsgBuffer b;
+        MsgPutLong(&b, 7);
+        return Reply(ReplyServed, &b);
+    });
+    ASSERT_TRUE(ConnectLoop("127.0.0.1", (uint16_t)s.port, nullptr));
+    EXPECT_EQ(RegRecordCount(CUVc::Number), 0u);   // refused: not logged in
+    EXPECT_TRUE(NetClient.connected);
+    EXPECT_EQ(NetClient.session, 12u);
+    EXPECT_EQ(RegRecordCount(CUVc::Number), 7u);
+    EXPECT_TRUE(Shown.empty()) << Shown.front();
+    EXPECT_EQ(RegRecordCount(CUVc::Number), 0u);   // refused without a reason: the connection goes
+    EXPECT_FALSE(NetClient.connected);
+}
+
 TEST_F(NetClientTest, ConnectLoopBacksOffAndCancels) {
     // Nothing listens on this port: attempts are a second apart, not a spin.
     static int asked = 0;

@@ -16,6 +16,7 @@
 #include "database/access/settings_blocks.h"
 #include "exchange/text_exchange.h"
 #include "net/auth.h"
+#include "output/output_job.h"
 #include "rules/hooks.h"
 #include "shell/window_table.h"
 #include "tests/net/net_fixture.h"
@@ -63,23 +64,9 @@ protected:
     // Request 2 of register reg at position pos: the found flag (-1: no
     // served reply) and the record into out.
     static int ReadAt(const RawConn &c, uint32_t session, int reg, uint32_t pos, std::vector<uint8_t> *out = nullptr) {
-        MsgBuffer b;
-        MsgPutWord(&b, (uint16_t)reg);
-        MsgPutLong(&b, pos);
-        MsgPutCString(&b, "");
-        c.Send(Request(session, ReqReadAt, &b));
-        MsgBuffer m;
-        if (!ReplyBody(c.Frame(), &m)) return -1;
-        uint8_t found = 0;
         uint32_t id = 0;
-        MsgGetByte(&m, &found);
-        MsgGetLong(&m, &id);
-        MemBlock h = 0;
-        uint8_t *r = RecBufferNew(reg, &h);
-        MsgGetRecord(&m, reg, r);
-        if (out) out->assign(r, r + RegRecordSize(reg));
+        int found = nettest::ReadAt(c, session, reg, pos, out, &id);
         if (out) out->resize(out->size() + 4, 0), std::memcpy(out->data() + RegRecordSize(reg), &id, 4);
-        RecBufferFree(reg, &h);
         return found;
     }
     // Request 9 of a record; the result (-100 - status when not served).
@@ -89,6 +76,36 @@ protected:
         MsgPutLong(&b, id);
         MsgPutRecord(&b, reg, record);
         c.Send(Request(session, ReqUpdateChecked, &b));
+        std::vector<uint8_t> f = c.Frame();
+        MsgBuffer m;
+        if (!ReplyBody(f, &m)) return -100 - (int)Status(f);
+        uint16_t result = 0;
+        MsgGetWord(&m, &result);
+        return (int16_t)result;
+    }
+    // Request 3 of a person; its result (-100 - status when not served).
+    static int InsertPerson(const RawConn &c, uint32_t session, const std::vector<uint8_t> &person) {
+        MsgBuffer b;
+        MsgPutWord(&b, PEVc::Number);
+        MsgPutRecord(&b, PEVc::Number, person.data());
+        c.Send(Request(session, ReqInsertChecked, &b));
+        std::vector<uint8_t> f = c.Frame();
+        MsgBuffer m;
+        if (!ReplyBody(f, &m)) return -100 - (int)Status(f);
+        uint32_t id = 0;
+        uint16_t result = 0;
+        MsgGetLong(&m, &id);
+        MsgGetWord(&m, &result);
+        return (int16_t)result;
+    }
+    // Request 5 of a person; its result.
+    static int DeletePerson(const RawConn &c, uint32_t session, uint32_t id, const std::vector<uint8_t> &person) {
+        MsgBuffer b;
+        MsgPutWord(&b, PEVc::Number);
+        MsgPutLong(&b, id);
+        MsgPutCString(&b, "");
+        MsgPutRecord(&b, PEVc::Number, person.data());
+        c.Send(Request(session, ReqDeleteChecked, &b));
         std::vector<uint8_t> f = c.Frame();
         MsgBuffer m;
         if (!ReplyBody(f, &m)) return -100 - (int)Status(f);
@@ -112,6 +129,24 @@ protected:
         return {};
     }
 };
+
+// Request 21 of the whole company (kind 0) on a raw connection: the bytes
+// of every push, each acknowledged, until the reply.
+std::vector<uint8_t> WholeExport(const RawConn &c, uint32_t session) {
+    MsgBuffer body;
+    MsgPutWord(&body, 0);
+    std::vector<uint8_t> job(OutputJobRecordSize, 0);
+    MsgPutJobRecord(&body, job.data(), (uint32_t)job.size());
+    c.Send(Request(session, ReqTextExport, &body));
+    std::vector<uint8_t> pushed;
+    for (int guard = 0; guard < 100000; guard++) {
+        std::vector<uint8_t> f = c.Frame(5000);
+        if (f.size() < 8 || (f[4] | f[5] << 8) != FrameCodePush) break;
+        pushed.insert(pushed.end(), f.begin(), f.end());
+        c.Send(AckFrame(session));
+    }
+    return pushed;
+}
 
 bool Contains(const std::vector<uint8_t> &bytes, const char *text) {
     std::string needle(text);
@@ -318,6 +353,77 @@ TEST_F(GuardTest, WrongPasswordsWaitLongerEachTimeAndTheRightOneClearsTheWait) {
     // A name nobody has is answered like any other, and refused.
     std::this_thread::sleep_for(std::chrono::milliseconds(t4.waitMs + 30));
     EXPECT_EQ(Login(c, s, "NOBODY", BobPassword), LoginOutcome::Refused);
+    ServerEnd e = Stop();
+    EXPECT_TRUE(e.integrity) << e.report;
+}
+
+TEST_F(GuardTest, OnlyTheAccessGroupRightChangesWhoIsWhoAndTheAdministrator) {
+    RawConn admin(port), cat(port);
+    uint32_t sa = Session(admin, "ADMIN", AdminPassword), sc = Session(cat, "CAT", CatPassword);
+    ASSERT_TRUE(sa && sc);
+    uint32_t adminId = 0, catId = 0, bobId = 0;
+    const std::vector<uint8_t> adminRecord = Person(admin, sa, "ADMIN", &adminId);
+    const std::vector<uint8_t> catRecord = Person(admin, sa, "CAT", &catId);
+    const std::vector<uint8_t> bobRecord = Person(admin, sa, "BOB", &bobId);
+    ASSERT_FALSE(adminRecord.empty() || catRecord.empty() || bobRecord.empty());
+    auto changed = [](std::vector<uint8_t> r, uint32_t at, int max, const char *text) {
+        PutText(r.data(), at, max, text);
+        return r;
+    };
+    // CAT may use the person window but not the access-group window:
+    // every write that would make someone else the administrator, or
+    // change who a person is, is refused.
+    const std::pair<const char *, std::pair<uint32_t, std::vector<uint8_t>>> refused[] = {
+        {"ADMIN renamed", {adminId, changed(adminRecord, PEVc::Code, 5, "XADM")}},
+        {"ADMIN's name", {adminId, changed(adminRecord, PEVc::Name, 60, "Someone")}},
+        {"ADMIN sent back unchanged", {adminId, adminRecord}},
+        {"CAT renamed ADMIN", {catId, changed(catRecord, PEVc::Code, 5, "ADMIN")}},
+        {"CAT renamed", {catId, changed(catRecord, PEVc::Code, 5, "KIT")}},
+        {"CAT out of his group", {catId, changed(catRecord, PEVc::AccessCode, 5, "")}},
+        {"BOB renamed", {bobId, changed(bobRecord, PEVc::Code, 5, "ROB")}},
+        {"BOB's password", {bobId, changed(bobRecord, PEVc::Password, 20, "taken-over")}},
+    };
+    for (const auto &[what, write] : refused)
+        EXPECT_EQ(Update(cat, sc, PEVc::Number, write.first, write.second.data()), TextNoRight) << what;
+    std::vector<uint8_t> fresh = changed(catRecord, PEVc::Code, 5, "ADMIN");
+    EXPECT_EQ(InsertPerson(cat, sc, fresh), TextNoRight);
+    EXPECT_EQ(DeletePerson(cat, sc, adminId, adminRecord), TextNoRight);
+
+    // What stays his: another person's ordinary fields and his own password.
+    EXPECT_EQ(Update(cat, sc, PEVc::Number, bobId, changed(bobRecord, PEVc::FullName, 20, "Bob B.").data()), RecDone);
+    EXPECT_EQ(Update(cat, sc, PEVc::Number, catId, changed(catRecord, PEVc::Password, 20, "Cat-Own-2").data()),
+              RecDone);
+
+    // ADMIN, who may, renames and regroups persons.
+    EXPECT_EQ(Update(admin, sa, PEVc::Number, bobId, changed(bobRecord, PEVc::Code, 5, "ROB").data()), RecDone);
+
+    // Nothing above let CAT in as the administrator, nor changed ADMIN.
+    RawConn asAdmin(port), adminAgain(port);
+    EXPECT_EQ(Session(asAdmin, "ADMIN", "Cat-Own-2"), 0u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));   // the wait after that failure
+    uint32_t again = Session(adminAgain, "ADMIN", AdminPassword);
+    ASSERT_NE(again, 0u);
+    uint32_t id = 0;
+    std::vector<uint8_t> stored = Person(adminAgain, again, "ADMIN", &id);
+    ASSERT_FALSE(stored.empty());
+    uint8_t name[256];
+    ::GetText(stored.data(), PEVc::Name, name);
+    EXPECT_EQ(PStringToStd(name), "ADMIN");
+    EXPECT_FALSE(Person(adminAgain, again, "ROB", &id).empty());
+    ServerEnd e = Stop();
+    EXPECT_TRUE(e.integrity) << e.report;
+}
+
+TEST_F(GuardTest, AWholeExportCarriesTheVerifiersOnlyToTheAdministrator) {
+    RawConn admin(port), cat(port);
+    uint32_t sa = Session(admin, "ADMIN", AdminPassword), sc = Session(cat, "CAT", CatPassword);
+    ASSERT_TRUE(sa && sc);
+    std::vector<uint8_t> his = WholeExport(cat, sc), all = WholeExport(admin, sa);
+    // CAT may read persons: their section comes, without a verifier.
+    EXPECT_TRUE(Contains(his, "user1"));
+    EXPECT_TRUE(Contains(his, "BOB"));
+    EXPECT_FALSE(Contains(his, "SCRAM-SHA-256$"));
+    EXPECT_TRUE(Contains(all, "SCRAM-SHA-256$"));
     ServerEnd e = Stop();
     EXPECT_TRUE(e.integrity) << e.report;
 }

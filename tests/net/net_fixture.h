@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/ui_text.h"
 #include "core/interface_load.h"
@@ -272,6 +273,47 @@ inline uint32_t RecordCount(const RawConn &c, uint32_t session, uint16_t reg) {
 }
 inline uint32_t CustomerCount(const RawConn &c, uint32_t session) { return RecordCount(c, session, CUVc::Number); }
 
+// Request 15 on a raw connection and, when asked, the login of user; the
+// session id (0: failed).
+inline uint32_t SessionOpen(const RawConn &c, bool login, const char *user, const char *password) {
+    MsgBuffer body;
+    uint8_t addr[256];
+    PStringFromC(addr, "127.0.0.1");
+    MsgPutPString(&body, addr);
+    MsgPutWord(&body, 1);
+    if (!c.Send(Request(0, ReqSessionOpen, &body))) return 0;
+    MsgBuffer m;
+    uint32_t id = 0;
+    if (!ReplyBody(c.Frame(), &m) || !MsgGetLong(&m, &id)) return 0;
+    if (id >= SessionNotServing) return 0;
+    if (!login) return id;
+    return Login(c, id, user, password) == LoginOutcome::Accepted ? id : 0;
+}
+
+// Request 2 of register reg at position pos: the found flag (-1: no
+// served reply), the record into *out and its id into *id when asked.
+inline int ReadAt(const RawConn &c, uint32_t session, int reg, uint32_t pos, std::vector<uint8_t> *out = nullptr,
+                  uint32_t *id = nullptr) {
+    MsgBuffer b;
+    MsgPutWord(&b, (uint16_t)reg);
+    MsgPutLong(&b, pos);
+    MsgPutCString(&b, "");
+    c.Send(Request(session, ReqReadAt, &b));
+    MsgBuffer m;
+    if (!ReplyBody(c.Frame(), &m)) return -1;
+    uint8_t found = 0;
+    uint32_t recid = 0;
+    MsgGetByte(&m, &found);
+    MsgGetLong(&m, &recid);
+    MemBlock h = 0;
+    uint8_t *r = RecBufferNew(reg, &h);
+    MsgGetRecord(&m, reg, r);
+    if (out) out->assign(r, r + RegRecordSize(reg));
+    if (id) *id = recid;
+    RecBufferFree(reg, &h);
+    return found;
+}
+
 struct ServerEnd {
     bool integrity = false;
     int sessions = -1;
@@ -374,18 +416,7 @@ protected:
     // Handshake and login on a raw connection; the session id (0: failed).
     static uint32_t Open(const nettest::RawConn &c, bool login = true, const char *user = "ANY",
                          const char *password = "") {
-        MsgBuffer body;
-        uint8_t addr[256];
-        PStringFromC(addr, "127.0.0.1");
-        MsgPutPString(&body, addr);
-        MsgPutWord(&body, 1);
-        if (!c.Send(nettest::Request(0, ReqSessionOpen, &body))) return 0;
-        MsgBuffer m;
-        uint32_t id = 0;
-        if (!nettest::ReplyBody(c.Frame(), &m) || !MsgGetLong(&m, &id)) return 0;
-        if (id >= SessionNotServing) return 0;
-        if (!login) return id;
-        return nettest::Login(c, id, user, password) == nettest::LoginOutcome::Accepted ? id : 0;
+        return nettest::SessionOpen(c, login, user, password);
     }
 
     // Request 3 for a customer with the code; the result word (or -100 when no reply came).

@@ -3,7 +3,11 @@
 // between them) and refused by a full disk at every write and sync
 // leaves no company file or the whole demo company, and one failure is
 // told in one message.
+#include <cstring>
 #include <filesystem>
+
+#include "core/field_access.h"
+#include "database/access/person_password.h"
 
 #include "tests/shell/demo_company_fixture.h"
 
@@ -123,6 +127,33 @@ TEST_F(CompanyCreate, AFullDiskLeavesNothingAndIsToldOnce)
         }
     }
     EXPECT_GE(refused, 4) << "writes and syncs of the file and of the folder";
+}
+
+// The demo's ADMIN has the README's password, but no two companies share
+// its verifier: each new company salts its own, so that a verifier read
+// from one tells nothing of another.
+TEST_F(CompanyCreate, EachNewCompanyMakesItsOwnVerifierOfTheDemoPassword)
+{
+    std::vector<PasswordVerifier> made;
+    for (const char *name : {"one.VDB", "two.VDB"}) {
+        ASSERT_TRUE(MakeDemo([this] { QueueLogin("ADMIN", "orvel"); }, name)) << ::testing::PrintToString(Shown());
+        ASSERT_EQ(LoggedInFlag, 1) << name;
+        std::vector<uint8_t> admin(PEVc::Size);
+        PString code;
+        PStringFromC(code, "ADMIN");
+        PutPString(admin.data(), PEVc::Code, 5, code);
+        uint32_t id = 0, position = 0;
+        ASSERT_TRUE(RecFind(PEVc::Number, admin.data(), 1, 1, &id, &position)) << name;
+        PasswordVerifier v;
+        ASSERT_TRUE(PersonVerifierGet(admin.data(), &v)) << name;
+        EXPECT_TRUE(VerifierMatches(v, "orvel")) << name;
+        EXPECT_FALSE(VerifierMatches(v, "orvel ")) << name;
+        made.push_back(v);
+        RecClear(PEVc::Number, admin.data());
+        DbClose();
+    }
+    EXPECT_NE(std::memcmp(made[0].salt, made[1].salt, VerifierSaltSize), 0);
+    EXPECT_NE(std::memcmp(made[0].storedKey, made[1].storedKey, ScramKeySize), 0);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@
 #include "platform/script.h"
 #include "recordwin/record_windows.h"
 #include "shell/login.h"
+#include "shell/window_table.h"
 #include "tests/shell/demo_company_fixture.h"
 #include "tests/shell/record_fixture.h"
 #include "tests/shell/record_test_helpers.h"
@@ -208,6 +210,73 @@ TEST_F(Login, TheAdministratorsGroupAloneHasAnEmptyListThatAllowsAll)
     EXPECT_TRUE(RightsMayWriteRegister(some, CUVc::Number));
     EXPECT_TRUE(RightsMayReadRegister(some, PEVc::Number));
     EXPECT_FALSE(RightsMayReadRegister(some, AccessVc::Number));
+}
+
+// A settings block that two windows show is stored only by a user whom
+// both allow: either one refused keeps its fields from the other's store.
+TEST_F(Login, ABlockKeptByTwoWindowsIsStoredOnlyWhenBothAllow)
+{
+    std::map<int, std::vector<int>> windows;   // block -> its settings windows
+    for (int type = 1; type < WinTypeCount; type++) {
+        if (!WinDefExists(type) || WinTypeRegister(type) != 0 || WinTypeWord(type, 9) == 0) continue;
+        int kind = WinTypeWord(type, 0);
+        if (kind == 8 || kind == 9) windows[WinTypeWord(type, 9)].push_back(type);
+    }
+    int shared = 0;
+    for (const auto &[block, types] : windows) {
+        if (types.size() < 2) continue;
+        shared++;
+        const uint8_t allowAll[6] = {9, 0, 1, 0, 1, 0};
+        EXPECT_TRUE(RightsMayWriteBlock(UserRightsRec{allowAll, 1, false}, block)) << block;
+        for (int refusedType : types) {
+            uint8_t row[6] = {3, 0, uint8_t(refusedType), uint8_t(refusedType >> 8), 0, 0};
+            EXPECT_FALSE(RightsMayWriteBlock(UserRightsRec{row, 1, false}, block))
+                << "block " << block << " stored with window " << refusedType << " refused";
+        }
+    }
+    EXPECT_GT(shared, 0) << "the company window and the ledger options share a block";
+    EXPECT_GE(windows[129].size(), 2u);
+}
+
+// The program that keeps the company asks the same as a server before a
+// window stores a person: a user who may use the person window but not
+// the access-group window changes no code, no group, nobody's password
+// but his own and nothing of the administrator.
+TEST_F(Login, APersonWindowAloneNeverMakesSomeoneTheAdministrator)
+{
+    AddGroup("STAFF", {{9, 1, 1}, {3, 591, 0}});   // the access-group window refused by its type's right
+    AddPerson("ADMIN", "ADMIN", "pw0");
+    AddPerson("CAT", "Cat", "pw1", "STAFF");
+    AddPerson("BOB", "Bob", "pw2", "STAFF");
+    auto stored = [](const char *code) {
+        Bytes p(PEVc::Size);
+        PutText(p.data(), PEVc::Code, 5, code);
+        uint32_t id = 0, position = 0;
+        EXPECT_TRUE(RecFind(PEVc::Number, p.data(), 1, 1, &id, &position)) << code;
+        RecFreeMatrix(PEVc::Number, p.data());
+        return p;
+    };
+    auto with = [](Bytes p, uint32_t at, int m, const char *text) {
+        PutText(p.data(), at, m, text);
+        return p;
+    };
+    const Bytes admin = stored("ADMIN"), cat = stored("CAT"), bob = stored("BOB");
+    ASSERT_TRUE(TryLogin("CAT", "pw1"));
+    ASSERT_FALSE(UserIsAdministrator);
+    MessagesShown.clear();
+    EXPECT_FALSE(MayStorePersonHere(admin.data(), with(admin, PEVc::Code, 5, "XADM").data()));
+    EXPECT_FALSE(MayStorePersonHere(admin.data(), with(admin, PEVc::FullName, 20, "Anyone").data()));
+    EXPECT_FALSE(MayStorePersonHere(cat.data(), with(cat, PEVc::Code, 5, "ADMIN").data()));
+    EXPECT_FALSE(MayStorePersonHere(cat.data(), with(cat, PEVc::AccessCode, 5, "").data()));
+    EXPECT_FALSE(MayStorePersonHere(bob.data(), with(bob, PEVc::Password, 20, "mine-now").data()));
+    EXPECT_FALSE(MayStorePersonHere(nullptr, nullptr));   // a new person, or a delete
+    EXPECT_EQ(Shown().size(), 6u) << "each refusal is told";
+    EXPECT_TRUE(MayStorePersonHere(bob.data(), with(bob, PEVc::FullName, 20, "Bob B.").data()));
+    EXPECT_TRUE(MayStorePersonHere(cat.data(), with(cat, PEVc::Password, 20, "pw9").data()));
+    // The administrator may do each of them.
+    ASSERT_TRUE(TryLogin("ADMIN", "pw0"));
+    EXPECT_TRUE(MayStorePersonHere(cat.data(), with(cat, PEVc::Code, 5, "KIT").data()));
+    EXPECT_TRUE(MayStorePersonHere(nullptr, nullptr));
 }
 
 TEST_F(Login, AnOlderCompanysPasswordsBecomeVerifiersAtItsFirstOpenWhichSaysSoOnce)
@@ -429,7 +498,9 @@ TEST_F(Login, AClientAsksTheServerAndOnlyAnAcceptanceChangesTheUser)
 
     LoginAccepted = 1;
     EXPECT_FALSE(TryLogin("amy", "pw-wrong", nullptr, true)) << "the server took a proof of another password";
+    EXPECT_TRUE(RemoteLoginRefused) << "the server's own refusal is the one the window tells as wrong";
     EXPECT_TRUE(TryLogin("amy", ClientPassword, nullptr, true));
+    EXPECT_FALSE(RemoteLoginRefused);
     EXPECT_EQ(UserCode(), "AMY");
     EXPECT_EQ(Text(LoggedInUser + AccessVc::Code), "G9");
     EXPECT_FALSE(MayUseModule(2));
@@ -451,6 +522,7 @@ TEST_F(Login, AClientAsksTheServerAndOnlyAnAcceptanceChangesTheUser)
 
     TransportInstall(nullptr, nullptr);
     EXPECT_FALSE(TryLogin("amy", ClientPassword, nullptr, true));   // no connection
+    EXPECT_FALSE(RemoteLoginRefused) << "a lost connection is no wrong password";
     EXPECT_EQ(Text(LoggedInUser + AccessVc::Code), "G9");
     RunMode = 1;
 }

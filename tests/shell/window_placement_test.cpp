@@ -1,14 +1,15 @@
 // window_placement_test.cpp - where a window type opens, per user and type
 // name: a store and reopen leaves a window where it stood, every time;
 // size limits hold only for types that keep their size; 809 stores the
-// default; nothing is kept without a company or a type name, and a
-// refused store is told.
+// default; nothing is kept without a company or a type name (nor asked
+// of a server before the login), and a refused store is told.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "core/pstring.h"
 #include "core/work_blocks.h"
+#include "database/access/transport.h"
 #include "shell/company.h"
 #include "shell/database_open.h"
 #include "shell/record_commands.h"
@@ -175,6 +176,45 @@ TEST_F(Placement, NothingIsKeptWithoutCompanyOrNameAndARefusalIsTold)
     ASSERT_TRUE(DbOpen(path, 0));
     UserIs("ANN");   // the reopening logged in anew
     EXPECT_TRUE(OpensAt(TypeKept) == kept);
+}
+
+// A client's server serves nothing before the login: the login window
+// and anything else opened then take their type's default and ask the
+// server nothing; once logged in the placement is asked for.
+std::vector<uint16_t> PlacementAsks;
+bool NothingServed(uint16_t code, MsgBuffer *, MsgBuffer *)
+{
+    PlacementAsks.push_back(code);
+    return false;
+}
+
+TEST_F(Placement, AClientAsksForNoPlacementBeforeItsLogin)
+{
+    UserIs("ANN");
+    const uint16_t mode = RunMode;
+    const uint8_t loggedIn = LoggedInFlag;
+    RemoteOpsInstall();
+    TransportInstall(NothingServed, NothingServed);
+    RunMode = RunModeClient;
+    PlacementAsks.clear();
+    LoggedInFlag = 0;
+    MacRect r{100, 50, 300, 350};
+    uint16_t column = 7;
+    WinPlacementLoad(TypeKept, &r, &column);
+    EXPECT_TRUE(PlacementAsks.empty()) << PlacementAsks.size() << " requests, the first " << PlacementAsks.front();
+    EXPECT_EQ(r.top, 100);
+    EXPECT_EQ(r.right, 350);
+    EXPECT_EQ(column, 7);
+    WinPlacementSave(TypeKept, &r, 0);
+    EXPECT_TRUE(PlacementAsks.empty());
+
+    LoggedInFlag = 1;
+    WinPlacementLoad(TypeKept, &r, &column);
+    EXPECT_FALSE(PlacementAsks.empty()) << "a logged-in client asks its server";
+    RunMode = mode;
+    LoggedInFlag = loggedIn;
+    TransportInstall(nullptr, nullptr);
+    MessagesShown.clear();   // the refused ask was told as a lost connection
 }
 
 }  // namespace

@@ -1,0 +1,286 @@
+// road_client_login_test.cpp - the program as the client of the program
+// as a server. A server is started in a process of its own, as a user
+// starts one: QVTCP.INI in its working folder names the server run mode,
+// and its Open dialog is answered with a new company, the demo company
+// from DEFAULT.TXT. The client (this process, QVTCP.INI naming the client
+// run mode) connects over the real channel, and its login window takes a
+// wrong password (told as wrong, the connection kept) and then ADMIN's
+// right one. It stores a new customer and a posted invoice by keys and
+// clicks, and a second client, logged in beside it, reads both.
+#include "tests/roads/road_fixture.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <netinet/in.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <thread>
+
+#include "dict_offsets.h"
+#include "features/program_start.h"
+#include "net/net.h"
+#include "net/tls.h"
+#include "platform/dialog.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "shell/procedures.h"
+#include "shell/shell.h"
+#include "tests/net/net_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int LoginWindow = 15, CustomerList = 594, Customers = 590, WindowList = 12, SalesInvoice = 347;
+constexpr const char *NewCustomer = "ROAD1";
+
+// A loopback port nobody listens on now.
+int FreePort()
+{
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t n = sizeof a;
+    int port = 0;
+    if (bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0 &&
+        getsockname(fd, reinterpret_cast<sockaddr *>(&a), &n) == 0)
+        port = ntohs(a.sin_port);
+    close(fd);
+    return port;
+}
+
+// The settings file of a run mode (2 server, 3 client) on the port.
+void WriteTcpSettings(const fs::path &folder, int port, int mode)
+{
+    std::ofstream(folder / "QVTCP.INI") << "setuptcp\r\n127.0.0.1\r\n" << port << "\r\n" << port << "\r\n" << mode << "\r\n";
+}
+
+// ---- the server's process ---------------------------------------------
+
+volatile sig_atomic_t ServerStop = 0;
+int ServerReadyPipe = -1;
+
+void OnServerStop(int) { ServerStop = 1; }
+
+// The server's idle moments: the parent hears once it serves, and a
+// stop request ends the program as File > Exit would.
+bool ServerIdle()
+{
+    if (ServerReadyPipe >= 0 && ServerServing) {
+        if (write(ServerReadyPipe, "s", 1) != 1) _exit(4);
+        close(ServerReadyPipe);
+        ServerReadyPipe = -1;
+    }
+    static int stopIdles = 0;
+    if (!ServerStop) return false;
+    if (stopIdles++ == 0 && FrameWindow && WinIsWindow(FrameWindow)) MsgPost(FrameWindow, PlMsg::Command, CmdQuit, 0);
+    else MsgPostQuit(0);
+    return true;
+}
+
+[[noreturn]] void ServeDemo(const fs::path &folder, int ready)
+{
+    std::signal(SIGTERM, OnServerStop);
+    fs::current_path(folder);
+    ServerReadyPipe = ready;
+    MsgSetIdleHook(ServerIdle);
+    ScriptReset();
+    ScriptAnswerFile((folder / "demo.VDB").string());   // the Open dialog: a new company
+    StartOptions o;
+    o.show = PlShow::Normal;
+    o.instanceName = "orvel-road-server-" + std::to_string(getpid());
+    int code = OrvelStart(o);
+    _exit(code == 0 ? 0 : 1);
+}
+
+// ---- the fixture --------------------------------------------------------
+
+class ClientRoad : public RoadTest {
+public:
+    pid_t server = -1;
+    int port = 0;
+    fs::path serverFolder;
+    std::chrono::steady_clock::time_point deadline;
+    static ClientRoad *Running;
+
+    void SetUp() override
+    {
+        RoadTest::SetUp();
+        if (HasFatalFailure()) return;
+        port = FreePort();
+        ASSERT_GT(port, 0);
+        serverFolder = dir / "server";
+        fs::create_directories(serverFolder);
+        WriteTcpSettings(serverFolder, port, RunModeServer);
+        WriteTcpSettings(dir, port, RunModeClient);
+        TlsPinFile = "QVTCP.PIN";   // the client's known servers, in its working folder as the program keeps them
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        std::fflush(nullptr);
+        server = fork();
+        ASSERT_GE(server, 0);
+        if (server == 0) {
+            close(ready[0]);
+            ServeDemo(serverFolder, ready[1]);
+        }
+        close(ready[1]);
+        pollfd p{ready[0], POLLIN, 0};
+        char c = 0;
+        bool serving = poll(&p, 1, 120000) > 0 && read(ready[0], &c, 1) == 1;
+        close(ready[0]);
+        ASSERT_TRUE(serving) << "the server did not start serving the demo company";
+        Running = this;
+        deadline = std::chrono::steady_clock::now() + std::chrono::minutes(4);
+        MsgSetIdleHook(ClientIdle);
+    }
+
+    void TearDown() override
+    {
+        MsgSetIdleHook(nullptr);
+        Running = nullptr;
+        StopServer();
+        NetShutdown();
+        TransportInstall(nullptr, nullptr);
+        NetClient = NetClientStateRec{};
+        RunMode = 0;
+        RoadTest::TearDown();
+    }
+
+    // Ends the server as its user would (File > Exit) and waits for it;
+    // true when it ended well within half a minute (else it is killed).
+    bool StopServer()
+    {
+        if (server <= 0) return false;
+        kill(server, SIGTERM);
+        int status = 0;
+        bool ended = false;
+        for (int i = 0; i < 300 && !ended; i++) {
+            ended = waitpid(server, &status, WNOHANG) == server;
+            if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        if (!ended) {
+            kill(server, SIGKILL);
+            waitpid(server, &status, 0);
+        }
+        server = -1;
+        return ended && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
+    // The road's steps run only when the client is at rest with its
+    // company: never while it waits for the server (the input would be
+    // dropped there, as a user's is) nor while it connects.
+    static bool ClientIdle()
+    {
+        if (!Running) return false;
+        if (std::chrono::steady_clock::now() > Running->deadline) {
+            ADD_FAILURE() << "the road did not end in time at step " << Running->next;
+            Running->stopped = true;
+            MsgPostQuit(0);
+            return true;
+        }
+        if (NetClient.sendLevel > 0 || !DbOpenFlag) return false;
+        return Running->Idle();
+    }
+};
+ClientRoad *ClientRoad::Running = nullptr;
+
+TEST_F(ClientRoad, TheProgramsClientLogsInToTheDemoServerAndASecondClientSeesItsWork)
+{
+    Check("the login window asks, and nothing cost the connection", [] {
+        EXPECT_EQ(ActiveType(), LoginWindow) << ActiveTitle();
+        EXPECT_EQ(RunMode, RunModeClient);
+        EXPECT_TRUE(NetClient.connected);
+        EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        return ActiveType() == LoginWindow && NetClient.connected;
+    });
+    ClickField("User code");
+    Type("ADMIN");
+    ClickField("Password");
+    Type("wrong");
+    ClickOk();
+    Check("the wrong password is told as wrong, the connection kept", [] {
+        EXPECT_TRUE(Told("The user name or the password is wrong.")) << ::testing::PrintToString(Messages());
+        EXPECT_FALSE(Told("connection")) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(ActiveType(), LoginWindow);
+        EXPECT_TRUE(NetClient.connected);
+        return ActiveType() == LoginWindow;
+    });
+    // The server makes the next try of the name wait a moment after a failure.
+    Do("the wait after a failure passes", [] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+        return true;
+    });
+    ClickField("Password");
+    Type("orvel");
+    ClickOk();
+    Check("the right one enters the demo company", [] {
+        EXPECT_EQ(LoggedInFlag, 1) << ::testing::PrintToString(Messages());
+        EXPECT_NE(ActiveType(), LoginWindow);
+        EXPECT_EQ(Messages().size(), 1u) << ::testing::PrintToString(Messages());
+        return LoggedInFlag == 1;
+    });
+
+    // A new customer, stored at the server.
+    Menu("Module", "Sales");
+    NewFromList("Customers", CustomerList, Customers);
+    ClickField("Code");
+    Type(NewCustomer);
+    ClickField("Name");
+    Type("Road Client Ltd");
+    OkStoresQuietly("the new customer");
+    Menu("Window", "Close all");
+
+    // A posted invoice.
+    Menu("File", "Windows...");
+    Check("the window list opens", Opened(WindowList));
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("New opens the invoice window", Opened(SalesInvoice));
+    ClickButton("Posted");
+    std::shared_ptr<std::string> number = TypeOneRowDocument("C1", 1, "ITEM1", "2");
+    Menu("Window", "Close all");
+
+    // Another client, logged in beside this one, reads both.
+    Do("a second client sees the customer and the posted invoice", [number] {
+        nettest::RawConn other(Running->port);
+        uint32_t s = nettest::SessionOpen(other, true, "ADMIN", "orvel");
+        EXPECT_NE(s, 0u) << "the second client was not let in";
+        if (!s) return false;
+        bool customer = false, invoice = false;
+        std::vector<uint8_t> r;
+        for (uint32_t pos = 1; nettest::ReadAt(other, s, CUVc::Number, pos, &r) == 1; pos++)
+            customer = customer || TextAt(r.data(), CUVc::Code) == NewCustomer;
+        for (uint32_t pos = 1; nettest::ReadAt(other, s, IVVc::Number, pos, &r) == 1; pos++) {
+            if (std::to_string(GetU32(r.data(), IVVc::SerNr)) != *number) continue;
+            invoice = TextAt(r.data(), IVVc::CustCode) == "C1" && GetU16(r.data(), IVVc::Posted) == 1;
+        }
+        EXPECT_TRUE(customer);
+        EXPECT_TRUE(invoice) << "invoice " << *number;
+        return customer && invoice;
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(LoggedInFlag, 0);
+
+    // The server's file keeps both once it has ended.
+    ASSERT_TRUE(StopServer());
+    RunMode = 0;   // the check reads the file itself, not through a server
+    ASSERT_TRUE(OpenForCheck((serverFolder / "demo.VDB").string()));
+    std::vector<uint8_t> r;
+    EXPECT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, NewCustomer, &r));
+    StoredInvoice stored = OnlyInvoice();
+    ASSERT_FALSE(stored.head.empty());
+    EXPECT_EQ(TextAt(stored.head.data(), IVVc::CustCode), "C1");
+    EXPECT_EQ(GetU16(stored.head.data(), IVVc::Posted), 1);
+    EXPECT_EQ(std::to_string(GetU32(stored.head.data(), IVVc::SerNr)), *number);
+}
+
+}  // namespace
