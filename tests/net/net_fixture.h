@@ -43,6 +43,7 @@
 #include "net/raw_login.h"
 #include "net/tls.h"
 #include "output/devices/report_output.h"
+#include "platform/queue.h"
 #include "tests/dict/built_interface.h"
 
 namespace nettest {
@@ -52,6 +53,11 @@ inline void OnTerm(int) { StopServer = 1; }
 
 // What a test's server does beside serving (runs in the child).
 using ServerSetup = void (*)();
+
+// Set by a ServerSetup: the child serves through the program's own wait
+// loop (the message queue's get, socket events as message 2000, and what
+// NetInstall puts into it) instead of NetPump.
+inline bool ServeThroughQueue = false;
 
 // The report body the child serves for request 12: `pushes` messages of
 // output, each a few "nothing" commands, stopping when the job stops.
@@ -83,7 +89,10 @@ inline void PushingReport() {
     char c;
     // The parent's end of the control pipe closing also stops the server.
     while (!StopServer) {
-        NetPump(10);
+        PlMessage m;
+        if (!ServeThroughQueue) NetPump(10);
+        else if (MsgGetTimeout(&m, 10) == PlGet::Message && m.msg == PlMsg::Socket)
+            NetOnSocketEvent(int(m.wParam), int(m.lParam));
         pollfd p{fromParent, POLLIN, 0};
         if (poll(&p, 1, 0) > 0 && read(fromParent, &c, 1) <= 0) break;
     }
