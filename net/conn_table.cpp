@@ -181,11 +181,10 @@ size_t FrameLimitNow(int slot) {
 }
 
 // The most a connection may hold unread: its largest frame and a piece
-// and one channel record (up to 16 KB of plain bytes at once) beyond it,
-// and the frames waiting for their turn. Reading pauses at the frame
-// limit and while frames wait, so only a peer that lies about its frames
-// comes near it.
-size_t UnreadBound(int slot) { return FrameLimitNow(slot) + 16 * (size_t)NetPieceSize + 16384; }
+// and one channel record (up to 16 KB of plain bytes at once) beyond it.
+// Reading pauses at the frame limit and while frames wait for their
+// turn, so only a peer that lies about its frames comes near it.
+size_t UnreadBound(int slot) { return FrameLimitNow(slot) + NetPieceSize + 16384; }
 
 // Takes received plain bytes into slot; false (closed) past the bound.
 // The bytes of a frame refused at its header are dropped first.

@@ -111,7 +111,8 @@ struct RawConn {
     int fd = -1;
     TlsSocket *tls = nullptr;
     mutable std::vector<uint8_t> wire;   // every frame byte sent and received, in order, before the channel
-    explicit RawConn(int port, int receiveBuffer = 0) {
+    // channel false: plain TCP, without even the channel's hello.
+    explicit RawConn(int port, int receiveBuffer = 0, bool channel = true) {
         fd = socket(AF_INET, SOCK_STREAM, 0);
         if (receiveBuffer) setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
         sockaddr_in a{};
@@ -124,7 +125,7 @@ struct RawConn {
         }
         int one = 1;
         if (fd >= 0) setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        if (fd >= 0 && port > 0 && !TlsChannelOffForTests && !(tls = TlsSocketOpen(fd, false, 3000))) {
+        if (fd >= 0 && port > 0 && channel && !TlsChannelOffForTests && !(tls = TlsSocketOpen(fd, false, 3000))) {
             close(fd);
             fd = -1;
         }
