@@ -35,11 +35,12 @@ void AuthSessionReset(int session);
 struct AuthLimitsRec {
     int firstDelayMs = 1000;    // the wait after the first failure; doubled with each further one
     int maxDelayMs = 60000;     // the longest wait
-    int forgetMs = 900000;      // a name or address without failures this long starts afresh
+    int forgetMs = 900000;      // an address, or a name at it, without failures this long starts afresh
 };
 extern AuthLimitsRec AuthLimits;
 
-// Milliseconds before the address or the user may try again (0: now).
+// Milliseconds before the address, or the user at that address, may try
+// again (0: now). Failures elsewhere never make a user wait here.
 uint64_t LoginWaitLeft(const std::string &address, const std::string &user);
 // Counts a failure of both, and logs it with the wait it sets.
 void LoginFailure(const std::string &address, const std::string &user);

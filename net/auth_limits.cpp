@@ -1,8 +1,10 @@
-// auth_limits.cpp - the wait after failed logins: per address and per
-// user name, each failure doubles the wait before the next try (from
-// AuthLimits.firstDelayMs up to maxDelayMs); an accepted login clears
-// both. Guessing therefore slows down for one address trying many names
-// and for many addresses trying one name. Every failure is logged with
+// auth_limits.cpp - the wait after failed logins, counted per address and
+// per user name at that address: each failure doubles the wait before
+// the next try (from AuthLimits.firstDelayMs up to maxDelayMs); an
+// accepted login clears both. Guessing therefore slows down for one
+// address, whatever names it tries; but the failures of one address never
+// make a user at another wait, so no stranger can keep a name (the
+// administrator's) out by failing with it. Every failure is logged with
 // the wait it sets.
 //
 // The table is bounded: past its size the entry touched longest ago
@@ -22,7 +24,7 @@ namespace {
 constexpr size_t MaxEntries = 4096;
 
 struct Failures {
-    std::string key;        // "a:" address or "u:" user name
+    std::string key;        // "a:" address, or "u:" address and user name
     int count = 0;
     uint64_t lastMs = 0;    // the last failure
     uint64_t untilMs = 0;   // no try before this
@@ -85,19 +87,23 @@ void Forget(const std::string &key)
         }
 }
 
+// The key of a name at an address (an address holds no control character,
+// so the separator cannot be forged by a name).
+std::string NameKey(const std::string &address, const std::string &user) { return "u:" + address + "\n" + user; }
+
 }  // namespace
 
 uint64_t LoginWaitLeft(const std::string &address, const std::string &user)
 {
     uint64_t now = NetNowMs();
-    uint64_t a = Left("a:" + address, now), u = Left("u:" + user, now);
+    uint64_t a = Left("a:" + address, now), u = Left(NameKey(address, user), now);
     return a > u ? a : u;
 }
 
 void LoginFailure(const std::string &address, const std::string &user)
 {
     uint64_t now = NetNowMs();
-    uint64_t a = Fail("a:" + address, now), u = Fail("u:" + user, now);
+    uint64_t a = Fail("a:" + address, now), u = Fail(NameKey(address, user), now);
     AuthLog("login of \"" + user + "\" from " + address + " refused; next try in " + std::to_string(a > u ? a : u) +
             " ms");
 }
@@ -116,7 +122,7 @@ void AuthLog(const std::string &line)
 void LoginSuccess(const std::string &address, const std::string &user)
 {
     Forget("a:" + address);
-    Forget("u:" + user);
+    Forget(NameKey(address, user));
 }
 
 void LoginLimitsReset() { Table.clear(); }

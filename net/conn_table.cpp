@@ -7,11 +7,16 @@
 // A frame starts with its u32 total length (docs/protocol.md, section 2).
 // A length below the smallest frame of the direction or above the limit
 // closes the connection: nothing after a frame that cannot be framed
-// can be trusted. The limit is read from the first bytes, before any
-// room is taken for the frame: a small one until the connection's login,
-// the larger ones after it. Every complete frame of a read is handed on,
-// each as a copy taken out of the receive buffer before its handler
-// runs, since the handler may nest and read the same connection again.
+// can be trusted. The limit is read from the header, before any room is
+// taken for the frame: a small one until the connection's login, a
+// larger one after it, and the import's own only for a request 20 the
+// server allowed from its header (ServerImportMayCome); one it refused
+// is answered at once and its body dropped as it arrives, never kept.
+// Complete frames are handed on a few per turn (NetFrameTurn), each as a
+// copy taken out of the receive buffer before its handler runs, since
+// the handler may nest and read the same connection again; a connection
+// whose answers wait unread (NetLimits.pausePending) is served nothing
+// more until it reads.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +24,7 @@
 #include "core/message_sink.h"
 #include "core/pstring.h"
 #include "core/system.h"
+#include "database/access/remote_calls.h"
 #include "net/net.h"
 #include "net/tls.h"
 #include "platform/socket.h"
@@ -60,17 +66,20 @@ int SlotOfSocket(int socket) {
 }
 
 // The length a frame may have, read from its first bytes; 0 while too
-// few bytes are there to tell; ~0 for a frame that cannot be framed.
+// few bytes are there to tell; FrameBad for a frame that cannot be
+// framed; FrameAsk for a request 20 the server has not yet allowed.
 constexpr uint32_t FrameBad = 0xFFFFFFFFu;
+constexpr uint32_t FrameAsk = 0xFFFFFFFEu;
 uint32_t FrameLength(int slot, const uint8_t *b, size_t size) {
     if (size < 4) return 0;
     uint32_t len = ReadLong(b);
     if (NetCurrentRole == NetRole::Server) {
         if (len < ServerMinFrame) return FrameBad;
         if (!NetSlotLoggedIn(slot)) return len <= NetLimits.maxLoginFrame ? len : FrameBad;
-        if (len <= NetLimits.maxFrame) return len;
-        if (size < 10) return 0;   // the code tells whether the import's own limit holds
-        return ReadWord(b + 8) == 20 && len <= NetLimits.maxImportFrame ? len : FrameBad;
+        if (size < 10) return 0;   // the code tells which allowance holds
+        if (ReadWord(b + 8) != ReqImportRun) return len <= NetLimits.maxFrame ? len : FrameBad;
+        if (len > NetLimits.maxImportFrame) return FrameBad;
+        return ConnTable[slot].importAllowed ? len : FrameAsk;
     }
     if (len < ClientMinFrame || len > NetLimits.maxFrame) return FrameBad;
     if (size < 6) return 0;
@@ -82,27 +91,69 @@ uint32_t FrameLength(int slot, const uint8_t *b, size_t size) {
 // The bytes of slot not yet handed on.
 size_t Unread(const ConnSlot &c) { return c.received.size() - c.taken; }
 
-// Hands on every complete frame that slot holds. Frames are taken by
-// moving `taken` on (a handler may nest and take further frames of the
-// same slot); the bytes taken are dropped once, at the end.
-void HandFrames(int slot) {
+// A logged-in connection whose answers pile up unread: it is served no
+// further frame until it reads. (One without a login is refused all but
+// the login, cheaply, and cut off at its small queue instead.)
+bool Paused(int slot) {
+    return NetCurrentRole == NetRole::Server && ConnTable[slot].pending.size() > NetLimits.pausePending &&
+           NetSlotLoggedIn(slot);
+}
+
+// Asks the server about the request 20 whose header is at slot's read
+// position. Allowed, its body may come; refused (and answered), the
+// frame's bytes are dropped, those here and those still to come. False
+// when the connection closed meanwhile.
+bool AskImport(int slot) {
     uint32_t gen = Generations[slot];
+    bool allowed = ServerImportMayCome(slot);
+    if (!ConnTable[slot].inUse || Generations[slot] != gen) return false;
+    ConnSlot &c = ConnTable[slot];
+    if (allowed) {
+        c.importAllowed = true;
+        return true;
+    }
+    size_t length = ReadLong(c.received.data() + c.taken), here = Unread(c) < length ? Unread(c) : length;
+    c.taken += here;
+    c.skip = length - here;
+    if (Unread(c) != 0) c.frameStartMs = NetNowMs();
+    return true;
+}
+
+// Hands on the complete frames that slot holds: all of them when turn
+// is 0, else at most turn, and none while the connection is paused; the
+// rest wait (`waiting`) for the connection's next turn. Frames are taken
+// by moving `taken` on (a handler may nest and take further frames of
+// the same slot); the bytes taken are dropped at the end.
+void HandFrames(int slot, int turn = 0) {
+    uint32_t gen = Generations[slot];
+    int handed = 0;
+    ConnTable[slot].waiting = false;
     while (ConnTable[slot].inUse && Generations[slot] == gen) {
         ConnSlot &c = ConnTable[slot];
         uint32_t len = FrameLength(slot, c.received.data() + c.taken, Unread(c));
+        if (len == FrameAsk) {
+            if (!AskImport(slot)) return;
+            continue;
+        }
         if (len == FrameBad) {
             NetReport("Frame refused, connection closed", (int)slot);
             NetConnClose(slot);
             return;
         }
         if (len == 0 || Unread(c) < len) break;
+        if (turn && (handed >= turn || Paused(slot))) {
+            c.waiting = true;
+            break;
+        }
         MsgBuffer frame;
         if (!MsgLoad(&frame, c.received.data() + c.taken, len)) {
             NetConnClose(slot);
             return;
         }
         c.taken += len;
+        c.importAllowed = false;
         c.frameStartMs = Unread(c) == 0 ? 0 : NetNowMs();
+        handed++;
         if (OnFrame) {
             c.handling++;
             OnFrame(slot, &frame);
@@ -111,25 +162,41 @@ void HandFrames(int slot) {
     }
     if (!ConnTable[slot].inUse || Generations[slot] != gen) return;
     ConnSlot &c = ConnTable[slot];
-    c.received.erase(c.received.begin(), c.received.begin() + (long)c.taken);
-    c.taken = 0;
+    // Dropped once most of the buffer is taken, so that many small frames
+    // handed a turn at a time do not move the rest each time.
+    if (c.taken == c.received.size()) {
+        c.received.clear();
+        c.taken = 0;
+    } else if (c.taken >= NetPieceSize && c.taken * 2 >= c.received.size()) {
+        c.received.erase(c.received.begin(), c.received.begin() + (long)c.taken);
+        c.taken = 0;
+    }
 }
 
 // The largest frame slot's connection may send now.
 size_t FrameLimitNow(int slot) {
     if (NetCurrentRole != NetRole::Server) return NetLimits.maxFrame;
-    return NetSlotLoggedIn(slot) ? NetLimits.maxImportFrame : NetLimits.maxLoginFrame;
+    if (!NetSlotLoggedIn(slot)) return NetLimits.maxLoginFrame;
+    return ConnTable[slot].importAllowed ? NetLimits.maxImportFrame : NetLimits.maxFrame;
 }
 
 // The most a connection may hold unread: its largest frame and a piece
 // and one channel record (up to 16 KB of plain bytes at once) beyond it.
-// Reading pauses at the frame limit, so only a peer that lies about its
-// frames comes near it.
+// Reading pauses at the frame limit and while frames wait for their
+// turn, so only a peer that lies about its frames comes near it.
 size_t UnreadBound(int slot) { return FrameLimitNow(slot) + NetPieceSize + 16384; }
 
 // Takes received plain bytes into slot; false (closed) past the bound.
+// The bytes of a frame refused at its header are dropped first.
 bool Append(int slot, const uint8_t *bytes, size_t n) {
     ConnSlot &c = ConnTable[slot];
+    if (c.skip) {
+        size_t drop = c.skip < n ? c.skip : n;
+        c.skip -= drop;
+        bytes += drop;
+        n -= drop;
+        if (n == 0) return true;
+    }
     if (Unread(c) == 0) c.frameStartMs = NetNowMs();
     c.received.insert(c.received.end(), bytes, bytes + n);
     if (Unread(c) <= UnreadBound(slot)) return true;
@@ -165,7 +232,15 @@ bool TakeFromSocket(int slot, const uint8_t *bytes, size_t n) {
     return plain.empty() || Append(slot, plain.data(), plain.size());
 }
 
+// A read event of slot (or its turn): the frames that wait come first;
+// only when none is left is the socket read again, so a client that
+// sends faster than it is served is held back by its own connection.
 void OnRead(int slot) {
+    uint32_t gen = Generations[slot];
+    if (ConnTable[slot].waiting) {
+        HandFrames(slot, NetFrameTurn);
+        if (Generations[slot] != gen || !ConnTable[slot].inUse || ConnTable[slot].waiting) return;
+    }
     uint8_t piece[NetPieceSize];
     // A bounded number of pieces per event, so one flooding peer cannot
     // hold the thread; the rest is announced again.
@@ -174,21 +249,21 @@ void OnRead(int slot) {
         long n = PlSocketReceive(c.socket, piece, sizeof piece);
         if (n > 0) {
             if (!TakeFromSocket(slot, piece, (size_t)n)) return;
-            if (FrameLength(slot, c.received.data() + c.taken, Unread(c)) == FrameBad) break;
+            uint32_t len = FrameLength(slot, c.received.data() + c.taken, Unread(c));
+            if (len == FrameBad || len == FrameAsk) break;
             // Enough for the largest frame: those are handed on before
             // more is read (a receive that left bytes is announced again).
             if (Unread(c) >= FrameLimitNow(slot)) break;
             continue;
         }
         if (n == 0 || PlSocketLastError() != kPlSockWouldBlock) {
-            uint32_t gen = Generations[slot];
             HandFrames(slot);   // what arrived before the end still counts
             if (Generations[slot] == gen) NetConnClose(slot);
             return;
         }
         break;
     }
-    HandFrames(slot);
+    HandFrames(slot, NetFrameTurn);
 }
 
 // Sends what slot holds queued; false when the connection was closed.
@@ -367,6 +442,9 @@ void NetOnSocketEvent(int socket, int eventBits) {
     if (event & kPlSockWrite) {
         ConnTable[slot].maySend = true;
         if (!Drain(slot)) return;
+        // A paused connection read some of its answers: its frames go on.
+        if (ConnTable[slot].waiting && !Paused(slot)) OnRead(slot);
+        if (!ConnTable[slot].inUse || ConnTable[slot].socket != socket) return;
     }
     if (event & kPlSockConnect && (eventBits >> 16) != 0) {
         NetConnClose(slot);
@@ -374,15 +452,42 @@ void NetOnSocketEvent(int socket, int eventBits) {
     }
     if (event & kPlSockClose) {
         // Whatever is still waiting was read by the read event the close
-        // follows; the frames it completed were handed on.
+        // follows; the frames it completed are handed on, all of them.
         OnRead(slot);
+        if (ConnTable[slot].inUse && ConnTable[slot].socket == socket) HandFrames(slot);
         if (ConnTable[slot].inUse && ConnTable[slot].socket == socket) NetConnClose(slot);
     }
 }
 
+namespace {
+bool FramesWaiting() {
+    for (int i = 0; i < NetConnCount; i++)
+        if (ConnTable[i].inUse && ConnTable[i].waiting && !Paused(i)) return true;
+    return false;
+}
+uint64_t LastHousekeepingMs = 0;
+}  // namespace
+
 void NetPump(int timeoutMs) {
-    PlSocketPoll(timeoutMs, PostDirect);
+    PlSocketPoll(FramesWaiting() ? 0 : timeoutMs, PostDirect);
+    NetServeWaiting();
     NetHousekeeping();
+}
+
+bool NetServeWaiting() {
+    for (int i = 0; i < NetConnCount; i++)
+        if (ConnTable[i].inUse && ConnTable[i].waiting && !Paused(i)) OnRead(i);
+    return FramesWaiting();
+}
+
+uint32_t NetTimerTick() {
+    bool more = NetServeWaiting();
+    uint64_t now = NetNowMs();
+    if (now - LastHousekeepingMs >= (uint64_t)NetLimits.tickMs) {
+        LastHousekeepingMs = now;
+        NetHousekeeping();
+    }
+    return more ? 0 : (uint32_t)NetLimits.tickMs;
 }
 
 void NetHousekeeping() {
@@ -393,7 +498,8 @@ void NetHousekeeping() {
         if (!c.inUse) continue;
         uint64_t age = now - c.acceptedMs;
         const char *why = nullptr;
-        if (Unread(c) != 0 && now - c.frameStartMs > (uint64_t)NetLimits.frameMs)
+        bool begun = (Unread(c) != 0 && !c.waiting) || c.skip != 0;
+        if (begun && now - c.frameStartMs > (uint64_t)NetLimits.frameMs)
             why = "A frame did not arrive in time, connection closed";
         else if (server && SessionForSlot(i) < 0 && age > (uint64_t)NetLimits.noSessionMs)
             why = "No session opened in time, connection closed";

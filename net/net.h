@@ -50,7 +50,14 @@ struct NetLimitsRec {
     int busyTextMs = 3000;                 // client: text 1403 after this much busy waiting
     int replyMs = 120000;                  // client: no reply within this is a lost connection
     int maxNesting = 16;                   // frames handled inside the handling of others
+    int tickMs = 250;                      // how often the time-outs are looked at, whatever else happens
+    uint32_t pausePending = 256u << 10;    // a logged-in connection with more than this waiting to leave is served
+                                           // no further frame until it reads
 };
+// Frames of one connection handed on per turn: the rest wait for its
+// next turn, after the other connections' events, so no client that
+// sends faster than it is served holds up the others.
+constexpr int NetFrameTurn = 8;
 extern NetLimitsRec NetLimits;
 
 // ---- Connection table and framing (conn_table.cpp) ----
@@ -67,6 +74,9 @@ struct ConnSlot {
     uint64_t lastDrainMs = 0;        // when queued bytes last left (or were first queued)
     int handling = 0;                // frames of this slot being handled now
     uint32_t serial = 0;             // which connection this is: a reused slot gets a new one
+    size_t skip = 0;                 // bytes of a frame refused at its header, dropped unread as they come
+    bool importAllowed = false;      // the request 20 at `taken` may come whole (the server said so)
+    bool waiting = false;            // complete frames wait for the connection's next turn
     struct TlsLink *tls = nullptr;   // the channel (net/tls.h); owned, freed with the slot
 };
 extern ConnSlot ConnTable[NetConnCount];
@@ -107,12 +117,22 @@ std::string NetLocalAddress();
 // The handler of socket message 2000: the socket and the event word
 // (event in the low 16 bits, error in the high ones).
 void NetOnSocketEvent(int socket, int eventBits);
-// Handles socket events for up to timeoutMs, then the time-outs of
-// slow connections. The wait loops of both sides run it.
+// Handles socket events for up to timeoutMs (none when frames wait for
+// their turn), the frames waiting for their turn, then the time-outs of
+// slow connections. The waits inside a request run it.
 void NetPump(int timeoutMs);
-// Closes the time-outs' victims: a frame begun too long ago, a
-// connection without a session or without a login too long, queued
-// bytes that do not leave; each with a log line on the server.
+// The program's own wait loop runs this through the platform's timer
+// (MsgSetTimer, installed by NetInstall): the frames waiting for their
+// turn and, every NetLimits.tickMs, NetHousekeeping. Returns the
+// milliseconds until it wants to run again (0 while frames wait).
+uint32_t NetTimerTick();
+// Hands on one turn of frames of every connection whose frames wait
+// (not those waiting for their client to read); true when some still wait.
+bool NetServeWaiting();
+// Closes the time-outs' victims: a frame begun too long ago (one
+// refused at its header and being skipped too), a connection without a
+// session or without a login too long, queued bytes that do not leave;
+// each with a log line on the server.
 void NetHousekeeping();
 // True when slot's connection has a session whose login was accepted.
 bool NetSlotLoggedIn(int slot);
@@ -161,6 +181,7 @@ struct SessionEntry {
     int slot = -1;                  // the connection the session belongs to
     bool ackReady = true;           // the next push may go
     bool loggedIn = false;          // request 31 accepted a user
+    bool silent = false;            // a wait for its acknowledgement ran out: no job waits for it again
     uint64_t pushSentMs = 0;        // when the unacknowledged push went out
     std::deque<SessionOutFrame> out;   // output queued while a hold was open (session_output.cpp)
     size_t outBytes = 0;
@@ -225,6 +246,15 @@ void SessionOutputHousekeeping();
 int RequestClass(uint16_t code);
 // Handles one complete frame of a server connection.
 void ServerHandleRequest(int slot, MsgBuffer *frame);
+// The header of a request 20 came on slot's logged-in connection: true
+// when its body may come (up to NetLimits.maxImportFrame). Otherwise the
+// request is answered now, as an import refused after its arrival is
+// (served, with the refusal's text), its body is skipped unread, and false.
+bool ServerImportMayCome(int slot);
+// Whether the current request's session may import now: its rights allow
+// it and no other session is in use. When not, the reason was shown (it
+// travels in the reply) and false.
+bool ServerImportMayStart();
 // Reads the request body of code from `request` and appends the reply
 // body; false when the body did not parse (the reply is then refused).
 bool ServerDispatch(uint16_t code, MsgBuffer *request, MsgBuffer *reply);
@@ -239,7 +269,9 @@ extern bool ServerLoginAccepted;    // the last request 31 accepted its user
 // What requests 12 and 42 run (the report dispatcher; tests put a body of their own).
 extern void (*ServerReportRun)();
 // Runs NetPump until the session's acknowledgement came, the session
-// ended or NetLimits.ackMs passed (the report job is then stopped).
+// ended or NetLimits.ackMs passed (the report job is then stopped, and
+// the session is marked silent). A silent session is not waited for
+// again until it acknowledges: the job stops at once.
 bool NetWaitAck(int session);
 
 // ---- Client (client.cpp) ----

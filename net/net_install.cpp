@@ -1,7 +1,8 @@
 // net_install.cpp - puts the network layer into the shell's service
 // table: the TCP settings at start-up, listening, socket events, the
 // client's connection with its company, the end of a session, the
-// server's module and status window.
+// server's module and status window; and the network's turn in the
+// program's own wait loop (the platform's timer).
 #include <cstdio>
 
 #include "core/pstring.h"
@@ -11,6 +12,7 @@
 #include "database/access/remote_calls.h"
 #include "net/net.h"
 #include "net/tcp_settings.h"
+#include "platform/queue.h"
 #include "shell/database_open.h"
 #include "shell/net_services.h"
 #include "shell/shell.h"
@@ -84,4 +86,6 @@ void NetInstall() {
     NetServices.requestInProgress = RequestInProgress;
     NetServices.serverStatusPaint = ServerStatusPaint;
     NetServices.moduleOneSwitch = ModuleOneSwitch;
+    // The time-outs run in the program's own wait, whatever else it does.
+    MsgSetTimer(NetTimerTick);
 }

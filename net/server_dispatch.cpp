@@ -371,16 +371,27 @@ bool Import(MsgBuffer *m) {
         at += n;
     }
     if (!BodyDone(m)) return false;
-    if (!AuthMayRun(ReqImportRun)) return true;   // the refusal travels in the reply
-    if (!SessionsAllowExclusive()) {
-        ShowTextMessage(TextNotExclusive);   // travels in the reply
-        return true;
-    }
+    // Asked at the header already; asked again, as another session may
+    // have come while the file travelled.
+    if (!ServerImportMayStart()) return true;   // the refusal travels in the reply
     ImportMemorySource(file.data(), length);
     ImportRun();
     ImportFileClose();
     return true;
 }
+
+}  // namespace
+
+bool ServerImportMayStart() {
+    if (!AuthMayRun(ReqImportRun)) return false;
+    if (!SessionsAllowExclusive()) {
+        ShowTextMessage(TextNotExclusive);
+        return false;
+    }
+    return true;
+}
+
+namespace {
 
 bool JobRun(uint16_t code, MsgBuffer *m) {
     if (code == ReqReportRun || code == ReqDocumentRun) {

@@ -15,7 +15,10 @@
 // session's output queue (session_output.cpp) and the reply follows it
 // there, so the hold ends at once and no one sees it before it ends.
 // Output is addressed by session id: a client gone mid-job takes the
-// rest of the job with it, and never hands it to a newcomer.
+// rest of the job with it, and never hands it to a newcomer. A client
+// that lets a wait for its acknowledgement run out is marked silent: its
+// job stops, and nothing waits for it again until it acknowledges, so
+// the others wait for it one NetLimits.ackMs at most.
 //
 // Every request but 0 and 15 must carry the session id of its own
 // connection (any other is refused). Before its login a session is served
@@ -170,6 +173,7 @@ void OnAck(int slot, MsgBuffer *frame, uint32_t sessionId) {
     if (s < 0 || SessionTable[s].slot != slot || MsgLength(frame) != AckFrameSize) return;
     bool queued = !SessionTable[s].out.empty();
     SessionTable[s].ackReady = true;
+    SessionTable[s].silent = false;   // it reads again
     // A cancel of queued output drops its pages; one of a paced job stops it.
     if (cancel && !queued) CancelAsked[s] = true;
     SessionOutputAcknowledged(s, cancel != 0);
@@ -243,6 +247,12 @@ int RequestClass(uint16_t code) {
 
 bool NetWaitAck(int session) {
     if (session < 0 || !SessionTable[session].inUse) return false;
+    if (SessionTable[session].silent && !SessionTable[session].ackReady) {
+        // It let one wait run out and has not acknowledged since: the job
+        // stops now, and no other client waits for it a second time.
+        RepStopped = 1;
+        return false;
+    }
     uint32_t id = SessionTable[session].id;
     uint64_t until = NetNowMs() + (uint64_t)NetLimits.ackMs;
     bool outer = ServerReportWaiting;
@@ -257,7 +267,34 @@ bool NetWaitAck(int session) {
         UserCancelFlag = 1;   // the report's own poll of the user's Esc sees it
     }
     if (!ok) RepStopped = 1;
+    if (!ok && SessionFindById(id) == session) {
+        SessionTable[session].silent = true;
+        NetReport("Output not acknowledged in time; the job stopped, session", (int)id);
+    }
     return ok;
+}
+
+bool ServerImportMayCome(int slot) {
+    int session = SessionForSlot(slot);
+    if (session < 0 || !SessionTable[session].loggedIn) return false;
+    // The question the import itself asks when it arrives, asked of the
+    // sending session, with what it shows kept for the reply.
+    int savedSession = ServerCurrentSession;
+    int16_t savedUser = CurrentSessionIndex;
+    ServerRequestStateRec savedText = ServerRequestState;
+    ServerCurrentSession = session;
+    CurrentSessionIndex = (int16_t)session;
+    ServerRequestBegin();
+    bool allowed = ServerImportMayStart();
+    if (!allowed) {
+        NetReport("Import refused at its header, its body skipped; session", (int)SessionTable[session].id);
+        SendReply(slot, ReplyServed, nullptr, session);
+    }
+    ServerRequestEnd();
+    ServerRequestState = savedText;
+    CurrentSessionIndex = savedUser;
+    ServerCurrentSession = savedSession;
+    return allowed;
 }
 
 void ServerHandleRequest(int slot, MsgBuffer *frame) {

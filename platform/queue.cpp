@@ -37,6 +37,10 @@ struct QueueState {
     PlSocketPollFn socketPoll = PlSocketPoll;
     PlSocketsActiveFn socketsActive = PlSocketsActive;
     PlIdleFn idle = nullptr;
+    PlTimerFn timer = nullptr;
+    uint32_t timerLast = 0;    // tick of the timer's last call
+    uint32_t timerDelay = 0;   // the wait it asked for then
+    bool timerRunning = false;
 };
 
 QueueState &Q()
@@ -145,11 +149,33 @@ bool TakePosted(PlMessage *out, bool remove)
     return false;
 }
 
+// Milliseconds until the timer is due (0: now); UINT32_MAX without one.
+uint32_t TimerLeft()
+{
+    QueueState &q = Q();
+    if (!q.timer || q.timerRunning) return UINT32_MAX;
+    uint32_t elapsed = PlTickCount() - q.timerLast;  // unsigned: wrap-safe
+    return elapsed >= q.timerDelay ? 0 : q.timerDelay - elapsed;
+}
+
+void RunTimerIfDue()
+{
+    QueueState &q = Q();
+    if (TimerLeft() != 0) return;
+    q.timerRunning = true;
+    uint32_t delay = q.timer();
+    q.timerRunning = false;
+    q.timerLast = PlTickCount();
+    q.timerDelay = delay;
+}
+
 PlGet Wait(PlMessage *out, bool hasTimeout, uint32_t timeoutMs)
 {
     QueueState &q = Q();
     uint32_t start = PlTickCount();
     for (;;) {
+        // First, so that a stream of messages never keeps it waiting.
+        RunTimerIfDue();
         if (TakePosted(out, true)) return PlGet::Message;
         if (q.quitPending) {
             q.quitPending = false;
@@ -174,6 +200,9 @@ PlGet Wait(PlMessage *out, bool hasTimeout, uint32_t timeoutMs)
             if (elapsed >= timeoutMs) return PlGet::Timeout;
             wait = int(timeoutMs - elapsed);
         }
+        // The timer's time comes within this wait: it ends then.
+        uint32_t timerLeft = TimerLeft();
+        if (timerLeft != UINT32_MAX && (wait < 0 || uint32_t(wait) > timerLeft)) wait = int(timerLeft);
         bool screen = DisplayIsScreen();
         bool sockets = SocketsActive();
         bool instance = InstanceHeld();
@@ -350,6 +379,15 @@ PlIdleFn MsgSetIdleHook(PlIdleFn hook)
 {
     PlIdleFn old = Q().idle;
     Q().idle = hook;
+    return old;
+}
+
+PlTimerFn MsgSetTimer(PlTimerFn timer)
+{
+    PlTimerFn old = Q().timer;
+    Q().timer = timer;
+    Q().timerLast = PlTickCount();
+    Q().timerDelay = 0;
     return old;
 }
 

@@ -245,3 +245,12 @@ void MsgSetSocketHooks(PlSocketPollFn poll, PlSocketsActiveFn active);
 // it. Null (the default) is none. Returns the previous hook.
 using PlIdleFn = bool (*)();
 PlIdleFn MsgSetIdleHook(PlIdleFn hook);
+
+// Work a higher layer does on the program's own clock (the network's
+// time-outs): every waiting get calls it once its time has come, whether
+// messages are queued or not, and sleeps no longer than until then. It
+// returns the milliseconds until it wants to run again (0: at the next
+// get, without sleeping in between). It is never called inside itself,
+// and not by peeks. Null (the default) is none. Returns the previous one.
+using PlTimerFn = uint32_t (*)();
+PlTimerFn MsgSetTimer(PlTimerFn timer);

@@ -44,6 +44,7 @@
 #include "net/raw_login.h"
 #include "net/tls.h"
 #include "output/devices/report_output.h"
+#include "platform/queue.h"
 #include "tests/dict/built_interface.h"
 
 namespace nettest {
@@ -53,6 +54,11 @@ inline void OnTerm(int) { StopServer = 1; }
 
 // What a test's server does beside serving (runs in the child).
 using ServerSetup = void (*)();
+
+// Set by a ServerSetup: the child serves through the program's own wait
+// loop (the message queue's get, socket events as message 2000, and what
+// NetInstall puts into it) instead of NetPump.
+inline bool ServeThroughQueue = false;
 
 // The report body the child serves for request 12: `pushes` messages of
 // output, each a few "nothing" commands, stopping when the job stops.
@@ -84,7 +90,10 @@ inline void PushingReport() {
     char c;
     // The parent's end of the control pipe closing also stops the server.
     while (!StopServer) {
-        NetPump(10);
+        PlMessage m;
+        if (!ServeThroughQueue) NetPump(10);
+        else if (MsgGetTimeout(&m, 10) == PlGet::Message && m.msg == PlMsg::Socket)
+            NetOnSocketEvent(int(m.wParam), int(m.lParam));
         pollfd p{fromParent, POLLIN, 0};
         if (poll(&p, 1, 0) > 0 && read(fromParent, &c, 1) <= 0) break;
     }
@@ -103,7 +112,8 @@ struct RawConn {
     int fd = -1;
     TlsSocket *tls = nullptr;
     mutable std::vector<uint8_t> wire;   // every frame byte sent and received, in order, before the channel
-    explicit RawConn(int port, int receiveBuffer = 0) {
+    // channel false: plain TCP, without even the channel's hello.
+    explicit RawConn(int port, int receiveBuffer = 0, bool channel = true) {
         fd = socket(AF_INET, SOCK_STREAM, 0);
         if (receiveBuffer) setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
         sockaddr_in a{};
@@ -116,7 +126,7 @@ struct RawConn {
         }
         int one = 1;
         if (fd >= 0) setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        if (fd >= 0 && port > 0 && !TlsChannelOffForTests && !(tls = TlsSocketOpen(fd, false, 3000))) {
+        if (fd >= 0 && port > 0 && channel && !TlsChannelOffForTests && !(tls = TlsSocketOpen(fd, false, 3000))) {
             close(fd);
             fd = -1;
         }
