@@ -165,8 +165,10 @@ TEST_F(NetFloodTest, AClientThatNeverReadsIsServedNoFurtherAndOthersStayQuick) {
     flooder.join();
     std::sort(took.begin(), took.end());
     ASSERT_GE(took.size(), 5u);
-    EXPECT_LT(took[took.size() / 2], 50) << "half the reads took longer";
-    EXPECT_LT(took[took.size() * 9 / 10], 100) << "a tenth of the reads took longer";
+    // Before the bound a read took some 300 ms; here a read takes a few ms.
+    // The margins are for a loaded two-core build machine under the sanitizer.
+    EXPECT_LT(took[took.size() / 2], 80) << "half the reads took longer";
+    EXPECT_LT(took[took.size() * 9 / 10], 200) << "a tenth of the reads took longer";
     EXPECT_GT(sent.load(), 1L << 20) << "the flood did not flood";
     EXPECT_TRUE(closed) << "the client that never reads kept its connection";
     ServerEnd e = Stop();
