@@ -37,46 +37,6 @@ namespace fs = std::filesystem;
 constexpr int ReceiptList = 40, Receipt = 41;
 constexpr int RcptAmount = 3;
 
-// The texts list window n shows for record `id` of its register, column
-// by column as it paints them, joined by " | "; "" when it cannot be read.
-std::string RowShown(int n, int32_t id)
-{
-    int reg = WinRegisterOf(n);
-    if (id <= 0 || reg == 0) return "";
-    MemBlock h = 0;
-    uint8_t *rec = RecBufferNew(reg, &h);
-    std::string shown;
-    MsgBuffer texts;
-    if (rec && RecReadById(reg, uint32_t(id), rec) && RowFieldsToMsg(&texts, WinTypeOf(n), reg, rec)) {
-        MsgRewind(&texts);
-        PString text;
-        while (MsgRemaining(&texts) > 0 && MsgGetPString(&texts, text)) {
-            if (!shown.empty()) shown += " | ";
-            shown += std::string(reinterpret_cast<const char *>(text + 1), text[0]);
-        }
-    }
-    RecBufferFree(reg, &h);
-    return shown;
-}
-
-// The texts of the active list window's selected row; "" without a selection.
-std::string SelectedRowShown()
-{
-    int n = RoadTest::Active();
-    if (!n || !ListHasSelection(n)) return "";
-    return RowShown(n, ListSelAnchor(n));
-}
-
-// The texts of every row the active list window shows.
-std::vector<std::string> RowsShown()
-{
-    std::vector<std::string> rows;
-    int n = RoadTest::Active();
-    for (int i = 0; n && i < ListRowCount(n); i++)
-        if (ListRowId(n, i) > 0) rows.push_back(RowShown(n, ListRowId(n, i)));
-    return rows;
-}
-
 bool Holds(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
 class InquiryListsRoad : public RoadTest {};
@@ -144,7 +104,7 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Type("C1");
     Key(PlKey::Return);
     Check("C1's row shows the invoice with what is left", [this, invoice, shots] {
-        std::string row = SelectedRowShown();
+        std::string row = SelectedListRowShown();
         EXPECT_TRUE(Holds(row, "C1")) << row;
         EXPECT_TRUE(Holds(row, *invoice)) << row;
         EXPECT_TRUE(Holds(row, "250,00")) << row;
@@ -167,11 +127,11 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Check("the customer's operations menu opens its own open items only", [this, invoice, other, shots] {
         EXPECT_EQ(ActiveType(), WinTypes::CustOpenItemList) << ActiveTitle();
         EXPECT_TRUE(Holds(ActiveTitle(), "Customer open items for C1 First Customer")) << ActiveTitle();
-        std::string row = SelectedRowShown();
+        std::string row = SelectedListRowShown();
         EXPECT_TRUE(Holds(row, "C1")) << row;
         EXPECT_TRUE(Holds(row, *invoice)) << row;
         EXPECT_TRUE(Holds(row, "150,00")) << row;
-        std::vector<std::string> rows = RowsShown();
+        std::vector<std::string> rows = ListRowsShown();
         EXPECT_EQ(rows.size(), 1u) << ::testing::PrintToString(rows);
         for (const std::string &r : rows) {
             EXPECT_TRUE(r.rfind("C1 | ", 0) == 0) << r;
@@ -193,7 +153,7 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Check("from its module the list shows every customer's open items", [invoice, other] {
         EXPECT_EQ(ActiveType(), WinTypes::CustOpenItemList) << ActiveTitle();
         EXPECT_FALSE(Holds(ActiveTitle(), " for ")) << ActiveTitle();
-        std::vector<std::string> rows = RowsShown();
+        std::vector<std::string> rows = ListRowsShown();
         EXPECT_EQ(rows.size(), 2u) << ::testing::PrintToString(rows);
         bool theirs = false;
         for (const std::string &r : rows) theirs = theirs || (r.rfind("C2 | ", 0) == 0 && Holds(r, *other));
@@ -206,7 +166,7 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Menu("Operations", "Statistics");
     Check("the customer's statistics show this year's sales", [this, shots] {
         EXPECT_EQ(ActiveType(), WinTypes::CustStatList) << ActiveTitle();
-        std::vector<std::string> rows = RowsShown();
+        std::vector<std::string> rows = ListRowsShown();
         EXPECT_EQ(rows.size(), 1u) << ::testing::PrintToString(rows);
         if (!rows.empty()) {
             EXPECT_TRUE(rows[0].rfind("C1 | First Customer | 200,00 | ", 0) == 0) << rows[0];
@@ -226,7 +186,7 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Check("the item's statistics show both invoices", [this, shots] {
         EXPECT_EQ(ActiveType(), WinTypes::ItemStatList) << ActiveTitle();
         EXPECT_TRUE(Holds(ActiveTitle(), "Item statistics for ITEM1")) << ActiveTitle();
-        std::vector<std::string> rows = RowsShown();
+        std::vector<std::string> rows = ListRowsShown();
         EXPECT_EQ(rows.size(), 1u) << ::testing::PrintToString(rows);
         for (const std::string &r : rows) {
             EXPECT_TRUE(r.rfind("ITEM1 | ", 0) == 0) << r;
@@ -264,7 +224,7 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Menu("Operations", "Postings");
     Check("the account's operations menu opens its postings", [this, voucher, shots] {
         EXPECT_EQ(ActiveType(), WinTypes::AccountPostingList) << ActiveTitle();
-        std::string row = SelectedRowShown();
+        std::string row = SelectedListRowShown();
         EXPECT_TRUE(Holds(row, "5010")) << row;
         EXPECT_TRUE(Holds(row, " | 11 | " + *voucher)) << row;
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "account_postings.png"));

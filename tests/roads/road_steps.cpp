@@ -6,8 +6,16 @@
 
 #include <cstdlib>
 
+#include "core/msg_buffer.h"
+#include "core/pstring.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "database/access/remote_calls.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
+#include "shell/list_windows.h"
+#include "shell/window_table.h"
+#include "shell/window_utils.h"
 
 namespace {
 
@@ -20,7 +28,45 @@ constexpr int ColDeprStart = 0;
 constexpr int VendorWindow = 2, VendorList = 3;
 constexpr int BankFileSelection = 415;
 
+// The texts list window n shows for record `id` of its register, column
+// by column as it paints them, joined by " | "; "" when it cannot be read.
+std::string RowShown(int n, int32_t id)
+{
+    int reg = WinRegisterOf(n);
+    if (id <= 0 || reg == 0) return "";
+    MemBlock h = 0;
+    uint8_t *rec = RecBufferNew(reg, &h);
+    std::string shown;
+    MsgBuffer texts;
+    if (rec && RecReadById(reg, uint32_t(id), rec) && RowFieldsToMsg(&texts, WinTypeOf(n), reg, rec)) {
+        MsgRewind(&texts);
+        PString text;
+        while (MsgRemaining(&texts) > 0 && MsgGetPString(&texts, text)) {
+            if (!shown.empty()) shown += " | ";
+            shown += std::string(reinterpret_cast<const char *>(text + 1), text[0]);
+        }
+    }
+    RecBufferFree(reg, &h);
+    return shown;
+}
+
 }  // namespace
+
+std::string RoadTest::SelectedListRowShown()
+{
+    int n = Active();
+    if (!n || !ListHasSelection(n)) return "";
+    return RowShown(n, ListSelAnchor(n));
+}
+
+std::vector<std::string> RoadTest::ListRowsShown()
+{
+    std::vector<std::string> rows;
+    int n = Active();
+    for (int i = 0; n && i < ListRowCount(n); i++)
+        if (ListRowId(n, i) > 0) rows.push_back(RowShown(n, ListRowId(n, i)));
+    return rows;
+}
 
 void RoadTest::OkStores(const std::string &what)
 {
