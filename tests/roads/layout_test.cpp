@@ -39,7 +39,12 @@ struct Element {
     MacRect r;
     bool box = false;   // a group box: others stand inside it or clear of it
     int part = -1;      // a part of a matrix (>= 0) may lie over the matrix itself
+    bool label = false; // a field's label: it keeps LabelGap pixels from what it does not belong to
 };
+
+// The least room between a field's label and another element: text that
+// touches a check box or a field above it reads as one line.
+constexpr int LabelGap = 2;
 
 std::string RectText(const MacRect &r)
 {
@@ -223,7 +228,8 @@ protected:
             out.push_back({name, r});
             if (label[0]) {
                 int w = LabelWidth(n, label, false);
-                out.push_back({name + "'s label", MacRect{r.top, int16_t(r.left - 6 - w), r.bottom, int16_t(r.left - 6)}});
+                out.push_back(
+                    {name + "'s label", MacRect{r.top, int16_t(r.left - 6 - w), r.bottom, int16_t(r.left - 6)}, false, -1, true});
             }
         }
         for (int i = 0; const uint8_t *e = WinDefEntry(n, WinPartStaticTexts, i); i++) {
@@ -330,7 +336,14 @@ protected:
                 Fault(a.name, "lies outside the window's client area " + RectText(client) + " at " + RectText(a.r));
             for (size_t j = i + 1; j < shown.size(); j++) {
                 const Element &b = shown[j];
-                if (!Proper(b.r) || !Overlap(a.r, b.r)) continue;
+                if (!Proper(b.r)) continue;
+                // A label's own field stands right of it: the label is
+                // measured against everything else with its gap around it.
+                bool ownField = (a.label && b.name + "'s label" == a.name) || (b.label && a.name + "'s label" == b.name);
+                const int gap = (a.label || b.label) && !ownField ? LabelGap : 0;
+                const MacRect grown{int16_t(a.r.top - gap), int16_t(a.r.left - gap), int16_t(a.r.bottom + gap),
+                                    int16_t(a.r.right + gap)};
+                if (!Overlap(grown, b.r)) continue;
                 if ((a.box && b.box) || (a.part >= 0 && a.part == b.part)) continue;
                 if (a.box || b.box) {
                     const Element &box = a.box ? a : b, &other = a.box ? b : a;
