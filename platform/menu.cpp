@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdlib>
 #include <unordered_map>
 #include <vector>
 
@@ -162,43 +163,73 @@ void InvalidateBar(uint32_t win)
 // ---------------------------------------------------------------------------
 // Popup windows.
 
-PlSize PopupSize(uint32_t menu)
+// The width of one column of a popup: its widest label and key text.
+int PopupColumnWidth(uint32_t menu)
 {
     Menu *m = Get(menu);
     PlFont *font = FontUiRegular();
-    int w = 60, h = 4;
-    if (!m) return PlSize{w, h};
-    for (const Item &it : m->items) {
-        h += (it.flags & PlMenuFlag::Separator) ? kSeparatorHeight : kItemHeight;
+    int w = 60;
+    for (int i = 0; m && i < int(m->items.size()); ++i) {
+        const Item &it = m->items[size_t(i)];
         int tw = CtlMnemonicWidth(font, Label(it)) + 40;
         if (!KeyText(it).empty()) tw += CtlTextWidth(font, KeyText(it)) + 24;
         w = std::max(w, tw);
     }
-    return PlSize{w, h};
+    return w;
 }
 
-PlRect PopupItemRect(uint32_t menu, int pos, int width)
+// The client rectangles of a popup's items when its client area may be
+// `limit` pixels high: the items stand one under the other and an item
+// that would reach below the limit starts a new column to the right, so
+// a popup longer than the screen is high shows every item on it.
+std::vector<PlRect> PopupItemRects(uint32_t menu, int limit)
 {
+    std::vector<PlRect> out;
     Menu *m = Get(menu);
-    int y = 2;
-    if (!m) return PlRect{0, 0, 0, 0};
-    for (int i = 0; i < int(m->items.size()); ++i) {
-        int h = (m->items[size_t(i)].flags & PlMenuFlag::Separator) ? kSeparatorHeight : kItemHeight;
-        if (i == pos) return PlRect{2, y, width - 2, y + h};
+    if (!m) return out;
+    int cw = PopupColumnWidth(menu), column = 0, y = 2;
+    for (const Item &it : m->items) {
+        int h = (it.flags & PlMenuFlag::Separator) ? kSeparatorHeight : kItemHeight;
+        if (y > 2 && y + h > limit) {
+            ++column;
+            y = 2;
+        }
+        out.push_back(PlRect{column * cw + 2, y, (column + 1) * cw - 2, y + h});
         y += h;
     }
-    return PlRect{0, 0, 0, 0};
+    return out;
+}
+
+// The outer size of a popup whose client area may be `limit` pixels high
+// (a one-pixel border around it).
+PlSize PopupSize(uint32_t menu, int limit)
+{
+    std::vector<PlRect> rects = PopupItemRects(menu, limit);
+    int cw = PopupColumnWidth(menu), columns = 1, bottom = 2;
+    for (const PlRect &r : rects) {
+        columns = std::max(columns, r.right / cw + 1);
+        bottom = std::max(bottom, int(r.bottom));
+    }
+    return PlSize{columns * cw + 2, bottom + 2};
+}
+
+// The item's rectangle in the client area of the popup window showing
+// the menu, laid out on that area's height as the popup was opened.
+PlRect PopupItemRect(uint32_t menu, int pos, const PlRect &client)
+{
+    std::vector<PlRect> rects = PopupItemRects(menu, PlRectHeight(client));
+    return pos >= 0 && pos < int(rects.size()) ? rects[size_t(pos)] : PlRect{0, 0, 0, 0};
 }
 
 int PopupItemAt(PlPoint screen)
 {
     if (!WinIsWindow(gTrack.popupWin)) return -1;
     PlPoint p = WinScreenToClient(gTrack.popupWin, screen);
-    int width = PlRectWidth(WinClientRect(gTrack.popupWin));
-    if (!PlRectContains(WinClientRect(gTrack.popupWin), p)) return -1;
-    Menu *m = Get(gTrack.popup);
-    for (int i = 0; m && i < int(m->items.size()); ++i)
-        if (PlRectContains(PopupItemRect(gTrack.popup, i, width), p)) return i;
+    PlRect client = WinClientRect(gTrack.popupWin);
+    if (!PlRectContains(client, p)) return -1;
+    std::vector<PlRect> rects = PopupItemRects(gTrack.popup, PlRectHeight(client));
+    for (int i = 0; i < int(rects.size()); ++i)
+        if (PlRectContains(rects[size_t(i)], p)) return i;
     return -1;
 }
 
@@ -234,11 +265,15 @@ void OpenPopup(uint32_t menu, PlPoint screen, uint32_t align, bool selectFirst)
     ClosePopup();
     if (!Get(menu)) return;
     uint32_t owner = gTrack.owner;
-    PlSize size = PopupSize(menu);
     PlPoint at = WinScreenToClient(owner, screen);
+    PlRect area = WinClientRect(owner);
+    // The items break into columns at the owner's lower edge; a popup
+    // opened too low for a useful column uses the owner's whole height
+    // and moves up.
+    int below = area.bottom - std::max(area.top, at.y) - 2, whole = PlRectHeight(area) - 2;
+    PlSize size = PopupSize(menu, below >= whole / 3 ? below : whole);
     if (align & PlTrack::CenterAlign) at.x -= size.cx / 2;
     else if (align & PlTrack::RightAlign) at.x -= size.cx;
-    PlRect area = WinClientRect(owner);
     at.x = std::max(area.left, std::min(at.x, area.right - size.cx));
     at.y = std::max(area.top, std::min(at.y, area.bottom - size.cy));
     gTrack.popup = menu;
@@ -275,6 +310,25 @@ void SetPopupSel(int sel)
     if (WinIsWindow(gTrack.popupWin)) WinInvalidate(gTrack.popupWin, nullptr, false);
 }
 
+// In a popup of several columns, the selectable item of the column left
+// (step -1) or right (+1) of the selected one nearest its height; -1 when
+// there is no such column (the keys then move along the bar).
+int ItemBeside(int step)
+{
+    Menu *m = Get(gTrack.popup);
+    if (!m || gTrack.popupSel < 0 || !WinIsWindow(gTrack.popupWin)) return -1;
+    std::vector<PlRect> rects = PopupItemRects(gTrack.popup, PlRectHeight(WinClientRect(gTrack.popupWin)));
+    if (gTrack.popupSel >= int(rects.size())) return -1;
+    const PlRect &from = rects[size_t(gTrack.popupSel)];
+    int target = from.left + step * PopupColumnWidth(gTrack.popup), best = -1, bestGap = 0;
+    for (int i = 0; i < int(rects.size()); ++i) {
+        if (rects[size_t(i)].left != target || (m->items[size_t(i)].flags & PlMenuFlag::Separator)) continue;
+        int gap = std::abs(rects[size_t(i)].top - from.top);
+        if (best < 0 || gap < bestGap) best = i, bestGap = gap;
+    }
+    return best;
+}
+
 int MnemonicIndex(uint32_t menu, uint32_t vk)
 {
     Menu *m = Get(menu);
@@ -308,6 +362,13 @@ void HandleKey(const PlMessage &m)
         return;
     case PlKey::Left:
     case PlKey::Right:
+        if (open) {
+            int beside = ItemBeside(vk == PlKey::Left ? -1 : 1);
+            if (beside >= 0) {
+                SetPopupSel(beside);
+                return;
+            }
+        }
         if (gTrack.bar && barCount > 0) {
             int next = ((gTrack.barSel + (vk == PlKey::Left ? -1 : 1)) % barCount + barCount) % barCount;
             if (open) OpenBarItem(next, true);
@@ -604,9 +665,10 @@ intptr_t MenuPopupProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lP
         DcFillRect(ps.dc, c, kPlBrushLightGrey);
         PlFont *font = FontUiRegular();
         int fh = FontMetrics(font).height;
-        for (int i = 0; m && i < int(m->items.size()); ++i) {
+        std::vector<PlRect> rects = PopupItemRects(menu, PlRectHeight(c));
+        for (int i = 0; m && i < int(m->items.size()) && i < int(rects.size()); ++i) {
             const Item &it = m->items[size_t(i)];
-            PlRect r = PopupItemRect(menu, i, PlRectWidth(c));
+            PlRect r = rects[size_t(i)];
             if (it.flags & PlMenuFlag::Separator) {
                 int y = (r.top + r.bottom) / 2;
                 DcFillRect(ps.dc, PlRect{r.left + 2, y - 1, r.right - 2, y}, kPlBrushGrey);
@@ -801,7 +863,7 @@ PlRect MenuBarItemRect(uint32_t win, int position)
 PlRect MenuOpenItemRect(uint32_t menu, int position)
 {
     if (!gTrack.active || gTrack.popup != menu || !WinIsWindow(gTrack.popupWin)) return PlRect{0, 0, 0, 0};
-    PlRect r = PopupItemRect(menu, position, PlRectWidth(WinClientRect(gTrack.popupWin)));
+    PlRect r = PopupItemRect(menu, position, WinClientRect(gTrack.popupWin));
     PlPoint o = WinClientToScreen(gTrack.popupWin, {0, 0});
     return PlRectOffset(r, o.x, o.y);
 }

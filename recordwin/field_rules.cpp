@@ -141,10 +141,16 @@ bool WinFieldFromTextByType(int window, uint8_t *record, int F, const uint8_t *t
 }
 
 // The text the window supplies for data field F: a choice field's value
-// as its list's text; empty for every other field.
+// as its list's text; the voucher window's series field the name of the
+// voucher's series; empty for every other field.
 void WinFieldDisplayText(int window, int F, uint8_t *text)
 {
     text[0] = 0;
+    if (WinIsOpen(window) && WinTypeOf(window) == VoucherWindow && WinRecordIs(window, TRVc::Number) &&
+        WinFieldIdAt(window, F) == int(TRVc::YearCode)) {
+        if (const uint8_t *voucher = WinRecordBuffer(window)) YearCodeNameText(text, GetU16(voucher, TRVc::YearCode));
+        return;
+    }
     const ChoiceField *c = ChoiceFieldOf(window, F);
     const uint8_t *record = c ? WinRecordBuffer(window) : nullptr;
     if (record) ChoiceText(*c, GetU16(record, c->at), text);

@@ -43,6 +43,7 @@ struct RowList {
     uint32_t textAt;
     int textMax;         // the text field's longest text
     MemBlock *cached;    // the bound handle of a cached block; null: fetched afresh
+    int32_t rateAt = -1; // a percentage shown between code and text; -1: none
 };
 
 // Code widths and field lengths are the lines' layout and the fields'
@@ -54,7 +55,8 @@ const RowList RowLists[] = {
     {5, LanguageBlk::Number, LanguageBlk::Rows::Size, 5, 7, "", LanguageBlk::Rows::Name, 60, nullptr},
     {7, PrintersBlk::Number, PrintersBlk::Rows::Size, 0, 0, "", PrintersBlk::Rows::Name, 20, &PrinterRows},
     {12, AssetGroupBlk::Number, AssetGroupBlk::Rows::Size, 5, 7, "", AssetGroupBlk::Rows::Text, 60, nullptr},
-    {14, VatCodeBlk::Number, VatCodeBlk::Rows::Size, 2, 0, "   ", VatCodeBlk::Rows::Name, 30, &VatCodeRows},
+    {14, VatCodeBlk::Number, VatCodeBlk::Rows::Size, 2, 3, "", VatCodeBlk::Rows::Name, 30, &VatCodeRows,
+     int32_t(VatCodeBlk::Rows::Rate)},
     {16, QuoteClassBlk::Number, QuoteClassBlk::Rows::Size, 5, 8, "", QuoteClassBlk::Rows::Name, 60, nullptr},
     {17, ContractClassBlk::Number, ContractClassBlk::Rows::Size, 5, 8, "", ContractClassBlk::Rows::Name, 60, nullptr},
     {19, ProdClassBlk::Number, ProdClassBlk::Rows::Size, 5, 8, "", ProdClassBlk::Rows::Name, 60, nullptr},
@@ -109,6 +111,16 @@ void AddRowLine(MsgBuffer *reply, const RowList &list, const uint8_t *row) {
         if (list.codeWidth > 0) AppendFixed(line, part, list.codeWidth);
         else PStringAppend(line, part);
         PStringAppendC(line, list.gap);
+    }
+    if (list.rateAt >= 0) {
+        // The rate as the code's row holds it ("25,00 %"), so that codes of
+        // like names are told apart by what they charge.
+        PackedDecimal rate = GetDec(row, uint32_t(list.rateAt));
+        PString digits;
+        digits[0] = 0;
+        if (!DecIsBlank(&rate)) DecFormat(&rate, 2, digits);
+        PStringAppend(line, digits);
+        PStringAppendC(line, digits[0] ? " %   " : "   ");
     }
     GetPString(row, list.textAt, list.textMax, part);
     PStringAppend(line, part);

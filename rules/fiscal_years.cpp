@@ -67,6 +67,13 @@ uint16_t YearCodeOfDate(const DateRec *date) {
     return YearCodeNone;
 }
 
+// The name of a series (fiscal-year) code: the fixed kinds' names, else
+// its year's; empty when none has the code.
+void YearCodeNameText(uint8_t *text, uint16_t code) {
+    assert(text);
+    YearCodeName(code, text);
+}
+
 // The voucher reference of code and number: the code's name, ".", the
 // number; the number alone when the code has no name.
 void YearCodeText(uint8_t *text, uint16_t code, uint32_t number) {

@@ -61,6 +61,9 @@ bool DateAfterLock137(const DateRec *d);
 
 // The code of the first fiscal year holding date; YearCodeNone when none.
 uint16_t YearCodeOfDate(const DateRec *date);
+// The name of a series (fiscal-year) code into text (a PString buffer of
+// 256): a fixed kind's name or its year's; empty when none has the code.
+void YearCodeNameText(uint8_t *text, uint16_t code);
 // The voucher reference "name.number" of a fiscal-year code (the number
 // alone when the code has no name) into text (a PString buffer of 256).
 void YearCodeText(uint8_t *text, uint16_t code, uint32_t number);

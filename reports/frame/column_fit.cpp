@@ -55,6 +55,12 @@ int RepTextUnits(const uint8_t *text)
     return int((int64_t(width) * stops[1] + stops[10] - 1) / stops[10]);
 }
 
+bool RepDeviceDraws()
+{
+    static const uint8_t probe[] = {1, 'M'};
+    return RepTextUnits(probe) > 0;
+}
+
 void RepCutToUnits(uint8_t *text, int units, bool keepEnd)
 {
     assert(text);

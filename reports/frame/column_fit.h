@@ -15,6 +15,10 @@
 // character printer) and in a remote session, whose device is the client's.
 int RepTextUnits(const uint8_t *text);
 
+// True when the job's device draws its lines (the preview, the printer):
+// the devices on which room between drawn lines and rules matters.
+bool RepDeviceDraws();
+
 // Cuts the PString text so that it takes at most `units` report units on
 // the job's device, "..." marking the cut: at the end, or, with keepEnd,
 // at the front, the text's end kept (a reference's number). A text that

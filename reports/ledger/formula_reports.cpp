@@ -25,6 +25,8 @@ namespace {
 namespace K = KeyFigureBlk::Rows;
 namespace P = ReportParamsVc;
 constexpr int LineHeight = 15, ColCode = 0, ColResult = 1, ColText = 2;
+// Told by a formula report whose settings block holds no rows.
+constexpr int TextReportNoRows = 3169;
 
 // Runs row i's formula, keeps its result and prints the row.
 void EvaluateRow(const uint8_t *row, int32_t i) {
@@ -71,6 +73,13 @@ void FormulaRows(int block, const uint8_t *title, const uint8_t *from, const uin
             if (ReportCancelled()) break;
         }
         FormulaRunEnd();
+    }
+    if (count == 0 && !CancelFlag) {
+        PString line;
+        NoRowsLine(TextReportNoRows, WindowKindSettingsRows, block, line);
+        RepStartLine(LineHeight);
+        RepTextEx(ColCode, -1, 0, 0, 0, line);
+        RepEndLine();
     }
     if (bytes) MemUnlock(rows);
     MemFree(&rows);

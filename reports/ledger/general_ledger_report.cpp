@@ -43,6 +43,7 @@ namespace P = ReportParamsVc;
 constexpr int ColRight = 1, ColDate = 2, ColDebit = 3, ColCredit = 4, ColBalance = 5, ColText = 6, ColObjects = 7,
               ColMonthRule = 8, ColSumRule = 9;
 constexpr int LineHeight = 15;
+constexpr int RuleGap = 4;     // report units between a row's line and the sums rule below it
 constexpr int ColumnGap = 6;   // report units left free before the next column's text
 
 // The selection and the running state of one run.
@@ -397,6 +398,13 @@ void AccountEnd() {
             LedgerAmount(ColRight, &closing);
             RepEndLine();
         } else {
+            // On a drawn page a short gap first: the rule is drawn where the
+            // last row's line ends, which would cross the descenders of its
+            // text. A file's lines have no descenders and get no gap.
+            if (RepDeviceDraws()) {
+                RepStartLine(RuleGap);
+                RepEndLine();
+            }
             RepRule(ColSumRule, ColRight, 2);
             RepStartLine(LineHeight);
             RepTextNr(Run->textX, 0, 3192, 0);

@@ -8,8 +8,10 @@
 #include <cassert>
 #include <vector>
 
+#include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/field_types.h"
+#include "core/interface_load.h"
 #include "core/pstring.h"
 #include "core/text_range.h"
 #include "core/ui_text.h"
@@ -283,6 +285,23 @@ void RowFormulaSum(int report, const uint8_t *formula, int32_t row, PackedDecima
     }
 }
 
+void NoRowsLine(int text, int kind, int number, uint8_t *line) {
+    GetUiText(line, text);
+    // Window type words: 0 the kind, 8 the register, 9 the settings
+    // block, 10 the title's text.
+    const int word = kind == WindowKindList ? 8 : 9;
+    for (int type = 1; type < WinTypeUseEntries; type++) {
+        if (WinTypeWord(type, 0) != kind || WinTypeWord(type, word) != number) continue;
+        PString title;
+        GetUiText(title, WinTypeWord(type, 10));
+        if (!title[0]) continue;
+        PStringAppendChar(line, '"');
+        PStringAppend(line, title);
+        PStringAppendC(line, "\".");
+        return;
+    }
+}
+
 void StatementReport(ReportJob &job) {
     const uint8_t *sel = job.selection;
     assert(sel);
@@ -321,7 +340,7 @@ void StatementReport(ReportJob &job) {
         if (ReportCancelled()) break;
     }
     if (!any && !CancelFlag) {
-        GetUiText(line, Texts::StatementNoRows);
+        NoRowsLine(Texts::StatementNoRows, WindowKindList, reg, line);
         TextLine(HeadHeight, 0, line);
     }
     if (GetU16(sel, P::Option5) != 0 && !CancelFlag) VoucherNumberRanges(sel);

@@ -24,6 +24,14 @@ void FormulaReport33(ReportJob &job);
 // titled by SelText1, else by the report's saved selection title.
 void FormulaReport37(ReportJob &job);
 
+// Kinds of the windows that keep a report's rows.
+constexpr int WindowKindList = 1, WindowKindSettingsRows = 9;
+// The line a report with no rows prints (statement_report.cpp): text
+// `text` followed by the quoted title of the window of kind `kind` that
+// keeps the rows: a list (kind 1) of register `number`, or a settings
+// window of rows (kind 9) of block `number`.
+void NoRowsLine(int text, int kind, int number, uint8_t *line);
+
 // ---- The results of a running formula-row report (ledger_functions.cpp) ----
 
 // Columns of the results table; its rows are the report's rows (at least

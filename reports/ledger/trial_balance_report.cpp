@@ -11,12 +11,14 @@
 // pairs take the rows of vouchers, person entries and opening balances up
 // to the to-date, and of preliminary entries with the second balance
 // kind, as the balances count them.
+#include <algorithm>
 #include <cassert>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "core/field_access.h"
+#include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/text_range.h"
@@ -25,6 +27,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/column_fit.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/account_reports.h"
 #include "reports/ledger/ledger_lines.h"
@@ -89,6 +92,28 @@ void PrintColumns(const TrialEntry &e, bool preview) {
     PackedDecimal net;
     DecAdd(&e.debit[Closing], &e.credit[Closing], &net);
     LedgerAmount(BalanceAt, &net);
+}
+
+// Where an entry's name must end: a gap before the leftmost text of the
+// amounts its line prints, each standing right-aligned at its column, so
+// that a long name ("Goods received, not invoiced") is cut rather than run
+// into the first amount.
+constexpr int NameX = 50, NameGap = 6;
+int NameEnd(const TrialEntry &e, bool preview) {
+    int end = RepOutputState.positions[BalanceAt];
+    auto leftOf = [&end](int stop, const PackedDecimal &amount) {
+        uint8_t slot[sizeof(PackedDecimal)];
+        PutDec(slot, 0, amount);
+        PString text;
+        FieldToText(slot, FtAmount2, text);
+        end = std::min(end, RepOutputState.positions[stop] - RepTextUnits(text));
+    };
+    for (int p = 0; p < PairCount; p++) {
+        if (preview && p != Period) continue;
+        leftOf(preview ? PreviewDebitAt : DebitAt[p], e.debit[p]);
+        leftOf(preview ? PreviewCreditAt : CreditAt[p], e.credit[p]);
+    }
+    return end - NameGap;
 }
 
 // The column headings on two lines: the pair's name over its credit
@@ -296,7 +321,10 @@ void PrintEntries() {
         if (!Run->sumsOnly) {
             RepStartLine(15);
             RepText(0, 0, e.code, 0);
-            RepText(50, 0, e.name, 0);
+            PString name;
+            PStringCopy(name, e.name);
+            RepCutToUnits(name, NameEnd(e, Run->preview) - NameX);
+            RepText(NameX, 0, name, 0);
             PrintColumns(e, Run->preview);
             RepEndLine();
         }

@@ -143,3 +143,28 @@ TEST_F(PrintServicesTest, ChoiceListsNeedALineWriter) {
 }
 
 }  // namespace
+
+// The VAT codes' list shows each code's rate between the code and its
+// name (a code without a rate shows none), and the chosen line gives back
+// the code alone: its first two characters with the blanks cut.
+TEST_F(PrintServicesTest, VatCodeListShowsTheRateBesideTheCode) {
+    PrintServices.listLine = FakeLine;
+    AddRow(VatCodeBlk::Number, VatCodeBlk::Rows::Size, [](uint8_t *r) {
+        PutText(r, VatCodeBlk::Rows::Code, 2, "1");
+        PutText(r, VatCodeBlk::Rows::Name, 30, "Sales VAT");
+        PackedDecimal rate;
+        DecFromLong(&rate, 25);
+        PutDec(r, VatCodeBlk::Rows::Rate, rate);
+    });
+    AddRow(VatCodeBlk::Number, VatCodeBlk::Rows::Size, [](uint8_t *r) {
+        PutText(r, VatCodeBlk::Rows::Code, 2, "10");
+        PutText(r, VatCodeBlk::Rows::Name, 30, "Exempt");
+        PackedDecimal blank;
+        DecSetBlank(&blank);
+        PutDec(r, VatCodeBlk::Rows::Rate, blank);
+    });
+    FillChoiceList(nullptr, 14, 0);
+    ASSERT_EQ(Lines.size(), 2u);
+    EXPECT_EQ(Lines[0], "1  25,00 %   Sales VAT");
+    EXPECT_EQ(Lines[1], "10    Exempt");
+}

@@ -264,6 +264,23 @@ TEST_F(Preview, FormPagesSurviveRepaint)
     EXPECT_EQ(second, first) << "page 2 holds what page 1 does";
 }
 
+// The preview opens wide enough for a form's whole page: a rule across an
+// A4 page's width (595 points, a form's own units) is painted to its
+// right end, which a narrower window cut off.
+TEST_F(Preview, AFormPageFitsTheWindowsWidth)
+{
+    constexpr int PageWidth = 595;
+    int n = Begin();
+    ASSERT_GT(n, 0);
+    ASSERT_TRUE(PreviewAddFormItem(n, {0, ItemFormLine, 100, 0, 100, PageWidth - 1, 0, 1}, nullptr));
+    RepEndJob();
+    PreviewPaint(n);
+    const MacRect &c = WinTable[n]->contentRect;
+    EXPECT_GE(c.right - c.left, PreviewLeftMargin + PageWidth) << "the content is narrower than a page";
+    EXPECT_NE(Pixel(n, c.left + PreviewLeftMargin + PageWidth - 2, c.top + PreviewTopOffset + 100), kPlWhite)
+        << "the page's right end is not painted";
+}
+
 // Closing the window while its job runs frees the store and stops the job.
 TEST_F(Preview, ClosedWindowStopsItsJob)
 {

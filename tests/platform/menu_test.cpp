@@ -2,6 +2,7 @@
 // and the maximised MDI child's system item at position 0.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/mdi.h"
@@ -15,6 +16,10 @@ int gInitMenus = 0;
 uint32_t gClient = 0;
 uint32_t gClickMenu = 0;
 int gClickItem = 0;
+PlRect gClickRect{};   // where the clicked item stood on the screen
+// The bar item and popup item selected, noted by message User + 1 while
+// the menu is tracked.
+std::vector<std::pair<int, int>> gSelected;
 
 intptr_t FrameProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam)
 {
@@ -23,9 +28,11 @@ intptr_t FrameProc(uint32_t win, uint32_t msg, uintptr_t wParam, intptr_t lParam
         gCommands.push_back(PlLoWord(intptr_t(wParam)));
     }
     if (msg == PlMsg::InitMenu) ++gInitMenus;
+    if (msg == PlMsg::User + 1) gSelected.emplace_back(MenuTrackBarItem(), MenuTrackPopupItem());
     if (msg == PlMsg::User) {
         // Runs inside the tracking loop: click the item of the open popup.
         PlRect r = MenuOpenItemRect(gClickMenu, gClickItem);
+        gClickRect = r;
         EXPECT_FALSE(PlRectEmpty(r)) << "the popup is open";
         PlPoint p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         MsgInputMouse(p, 0, false);
@@ -195,6 +202,91 @@ TEST_F(MenuTest, MouseTrackingAndPopupAtTheCursor)
     EXPECT_TRUE(gCommands.empty());
     // With nothing to come in headless mode the popup closes with no choice.
     EXPECT_EQ(MenuTrackPopup(edit, 0, {320, 200}, frame), 0);
+}
+
+// A popup longer than the screen is high breaks into columns inside the
+// frame: at 1024x768 and at 800x600 each of 60 items (a separator among
+// them) lies on the screen within the popup, a click on it gives its
+// command, Down walks to the last item, and Right and Left move between
+// the columns before they move along the bar.
+TEST_F(MenuTest, LongPopupBreaksIntoColumnsOnTheScreen)
+{
+    uint32_t tall = MenuCreatePopup();
+    for (int i = 0; i < 60; i++) {
+        if (i == 30) MenuAppend(tall, PlMenuFlag::Separator, 0, "");
+        MenuAppend(tall, 0, 300 + i, "Register number " + std::to_string(i));
+    }
+    MenuAppend(bar, PlMenuFlag::Popup, tall, "&Registers");
+    const int last = MenuItemCount(tall) - 1;
+    for (PlSize screen : {PlSize{1024, 768}, PlSize{800, 600}}) {
+        SCOPED_TRACE(std::to_string(screen.cx) + "x" + std::to_string(screen.cy));
+        ASSERT_TRUE(WinMove(frame, PlRect{0, 0, screen.cx, screen.cy}));
+        MsgPumpPending();
+        PlRect shown = WinScreenRect(frame);
+        PlRect item = MenuBarItemRect(frame, 2);
+        PlPoint p{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+        int lefts = 0, previousLeft = -1;
+        for (int i = 0; i <= last; i++) {
+            if (MenuItemFlags(tall, i) & PlMenuFlag::Separator) continue;
+            gCommands.clear();
+            gClickMenu = tall;
+            gClickItem = i;
+            gClickRect = PlRect{};
+            MsgInputMouse(p, 1, true);
+            MsgInputMouse(p, 1, false);
+            MsgPost(frame, PlMsg::User, 0, 0);
+            MsgPumpPending();
+            const PlRect &r = gClickRect;
+            EXPECT_TRUE(r.left >= shown.left && r.right <= shown.right && r.top >= shown.top && r.bottom <= shown.bottom)
+                << "item " << i << " lies off the screen at " << r.left << "," << r.top;
+            if (r.left != previousLeft) lefts++, previousLeft = r.left;
+            EXPECT_EQ(gCommands, std::vector<int>{MenuItemId(tall, i)}) << "item " << i;
+        }
+        EXPECT_GE(lefts, 2) << "the items stand in more than one column";
+
+        // Keys: Down from the top reaches the last item; Right moves to the
+        // next column, Left back; Right from the last column opens the bar's
+        // next menu (wrapping to File).
+        auto note = [&] { MsgPost(frame, PlMsg::User + 1, 0, 0); };
+        gCommands.clear();
+        gSelected.clear();
+        AltAlone();
+        Key(PlKey::Left);
+        Key(PlKey::Down);
+        for (int i = 0; i < last - 1; i++) Key(PlKey::Down);
+        note();
+        Key(PlKey::Return);
+        MsgPumpPending();
+        ASSERT_EQ(gSelected.size(), 1u);
+        EXPECT_EQ(gSelected[0], std::make_pair(2, last));
+        EXPECT_EQ(gCommands, std::vector<int>{MenuItemId(tall, last)});
+        gCommands.clear();
+        gSelected.clear();
+        AltAlone();
+        Key(PlKey::Left);
+        Key(PlKey::Down);
+        Key(PlKey::Right);
+        note();
+        Key(PlKey::Left);
+        note();
+        for (int press = 0; press < 10; press++) {
+            Key(PlKey::Right);
+            note();
+        }
+        Key(PlKey::Escape);
+        Key(PlKey::Escape);
+        MsgPumpPending();
+        ASSERT_EQ(gSelected.size(), 12u);
+        EXPECT_EQ(gSelected[0].first, 2);
+        EXPECT_GT(gSelected[0].second, 5) << "Right went to the second column";
+        EXPECT_EQ(gSelected[1], std::make_pair(2, 0)) << "Left came back to the first";
+        size_t moved = 2;
+        while (moved < gSelected.size() && gSelected[moved].first == 2) moved++;
+        ASSERT_LT(moved, gSelected.size()) << "Right never left the menu";
+        EXPECT_GT(moved, 2u) << "the menu's columns were passed through first";
+        EXPECT_EQ(gSelected[moved].first, 0) << "from the last column Right moves along the bar";
+        EXPECT_TRUE(gCommands.empty());
+    }
 }
 
 TEST_F(MenuTest, MaximisedChildTakesPositionZero)

@@ -30,13 +30,21 @@
 
 namespace {
 
+// The least room between a matrix heading's end and the next heading.
+constexpr int HeadingGap = 4;
+
 // A thing drawn in a window, by name, at its resolved rectangle.
 struct Element {
     std::string name;
     MacRect r;
     bool box = false;   // a group box: others stand inside it or clear of it
     int part = -1;      // a part of a matrix (>= 0) may lie over the matrix itself
+    bool label = false; // a field's label: it keeps LabelGap pixels from what it does not belong to
 };
+
+// The least room between a field's label and another element: text that
+// touches a check box or a field above it reads as one line.
+constexpr int LabelGap = 2;
 
 std::string RectText(const MacRect &r)
 {
@@ -178,6 +186,31 @@ protected:
                             std::to_string(room) + " pixels before the next column");
     }
 
+    // The rule on the headings of n's matrix: each, drawn from two pixels
+    // into its column, ends before the next column starts (the last before
+    // the matrix's edge), so that no heading runs into its neighbour's.
+    void MatrixHeadingRoom(int n, const std::string &where)
+    {
+        MacRect area;
+        if (WinDefCount(n, WinPartMatrixAreas) == 0) return;
+        MatrixColumnRect(n, 0, &area);
+        const int columns = MatrixCellCount(n, 1);
+        for (int c = 0; c < columns; c++) {
+            const uint8_t *column = MatrixColumnAt(n, 1, c);
+            MacRect cell, next;
+            if (!column || !MatrixCellRect(n, 1, &cell, 0, c)) break;
+            int end = c + 1 < columns && MatrixCellRect(n, 1, &next, 0, c + 1) ? next.left : area.right;
+            PString heading;
+            GetUiText(heading, DefU16(column + ColumnEntry::Heading));
+            if (!heading[0]) continue;
+            int need = LabelWidth(n, heading, false), room = end - cell.left - 2 - HeadingGap;
+            if (need > room)
+                Fault(where + ": matrix heading " + std::to_string(c) + " " + Quoted(heading),
+                      "runs into the next column: it needs " + std::to_string(need) + " pixels, the column gives " +
+                          std::to_string(room));
+        }
+    }
+
     // The elements of n on the pages shown now, with the faults of their
     // stored rectangles and of the button labels that do not fit.
     std::vector<Element> ShownElements(int n, const std::string &where)
@@ -195,7 +228,8 @@ protected:
             out.push_back({name, r});
             if (label[0]) {
                 int w = LabelWidth(n, label, false);
-                out.push_back({name + "'s label", MacRect{r.top, int16_t(r.left - 6 - w), r.bottom, int16_t(r.left - 6)}});
+                out.push_back(
+                    {name + "'s label", MacRect{r.top, int16_t(r.left - 6 - w), r.bottom, int16_t(r.left - 6)}, false, -1, true});
             }
         }
         for (int i = 0; const uint8_t *e = WinDefEntry(n, WinPartStaticTexts, i); i++) {
@@ -240,6 +274,7 @@ protected:
             // the row numbers end at the right of the number cell, which
             // may lie left of the area: room for the highest row's.
             out.push_back({name + "'s headings", MacRect{int16_t(r.top - 16), r.left, r.top, r.right}});
+            MatrixHeadingRoom(n, name);
             MacRect number;
             if (MatrixCellRect(n, 1, &number, 0, -1)) {
                 PString highest;
@@ -301,7 +336,14 @@ protected:
                 Fault(a.name, "lies outside the window's client area " + RectText(client) + " at " + RectText(a.r));
             for (size_t j = i + 1; j < shown.size(); j++) {
                 const Element &b = shown[j];
-                if (!Proper(b.r) || !Overlap(a.r, b.r)) continue;
+                if (!Proper(b.r)) continue;
+                // A label's own field stands right of it: the label is
+                // measured against everything else with its gap around it.
+                bool ownField = (a.label && b.name + "'s label" == a.name) || (b.label && a.name + "'s label" == b.name);
+                const int gap = (a.label || b.label) && !ownField ? LabelGap : 0;
+                const MacRect grown{int16_t(a.r.top - gap), int16_t(a.r.left - gap), int16_t(a.r.bottom + gap),
+                                    int16_t(a.r.right + gap)};
+                if (!Overlap(grown, b.r)) continue;
                 if ((a.box && b.box) || (a.part >= 0 && a.part == b.part)) continue;
                 if (a.box || b.box) {
                     const Element &box = a.box ? a : b, &other = a.box ? b : a;
@@ -438,6 +480,16 @@ window 31 {
   page    height 0 last 1
   page    height 0 last 1
 }
+9603 "Headings"
+9604 "Depreciation cost account"
+9605 "Objects"
+wintype 32 { kind plain recsize 96 rect 40 20 300 500 title 9603 }
+window 32 {
+  control rect 20 -30 -10 -15 kind scroll start 0 max 0 page 0 label ""
+  matrix  rowsize 40 cells 2 first 1 rect 20 30 -10 -30 maxrows 20 page 0 control 0
+  column  x 0 type text format 10 offset 0 heading 9604
+  column  x 60 type text format 10 offset 12 heading 9605
+}
 )";
 
 TEST_F(Layout, EachRuleNamesTheTypeTheElementAndTheRule)
@@ -446,6 +498,7 @@ TEST_F(Layout, EachRuleNamesTheTypeTheElementAndTheRule)
     ASSERT_FALSE(HasFatalFailure());
     CheckType(30);
     CheckType(31);
+    CheckType(32);
     auto told = [&](const std::string &start, const std::string &rule) {
         for (const std::string &f : faults)
             if (f.rfind(start, 0) == 0 && f.find(rule) != std::string::npos) return true;
@@ -460,6 +513,9 @@ TEST_F(Layout, EachRuleNamesTheTypeTheElementAndTheRule)
     EXPECT_TRUE(told(broken + ": control 2 \"Far\"", "lies outside the window's client area"));
     EXPECT_TRUE(told(broken + ": control 3 \"Across\"", "crosses the edge of box 0 \"Group\""));
     for (const std::string &f : faults) EXPECT_EQ(f.find("\"OK\": its label"), std::string::npos) << f;
+    EXPECT_TRUE(told("window type 32 \"Headings\": matrix 0: matrix heading 0 \"Depreciation cost account\"",
+                     "runs into the next column"));
+    for (const std::string &f : faults) EXPECT_EQ(f.find("\"Objects\""), std::string::npos) << f;
     // The pages of type 31 stand one at a time below page 0: fields on
     // the same spot of two pages do not meet.
     for (const std::string &f : faults) EXPECT_EQ(f.rfind("window type 31", 0), std::string::npos) << f;

@@ -35,6 +35,7 @@
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/window.h"
+#include "recordwin/record_windows.h"
 #include "shell/database_open.h"
 #include "shell/procedures.h"
 #include "shell/shell.h"
@@ -258,6 +259,14 @@ void RoadTest::FindRow(const std::string &what, std::shared_ptr<std::string> key
     Key(PlKey::Return);
 }
 
+bool RoadTest::MenuItemOnScreen(uint32_t menu, int position)
+{
+    PlRect r = MenuOpenItemRect(menu, position);
+    PlRect desk = WinDesktopRect(), frame = FrameWindow ? WinScreenRect(FrameWindow) : desk;
+    return !PlRectEmpty(r) && r.left >= std::max(desk.left, frame.left) && r.top >= std::max(desk.top, frame.top) &&
+           r.right <= std::min(desk.right, frame.right) && r.bottom <= std::min(desk.bottom, frame.bottom);
+}
+
 void RoadTest::Menu(const std::string &bar, const std::string &item)
 {
     auto sub = std::make_shared<uint32_t>(0);
@@ -286,6 +295,8 @@ void RoadTest::Menu(const std::string &bar, const std::string &item)
                 return Fail(bar + " > " + item + " is grey");
             PlRect r = MenuOpenItemRect(*sub, i);
             if (PlRectEmpty(r)) return Fail("the menu " + bar + " did not open");
+            if (!MenuItemOnScreen(*sub, i))
+                return Fail(bar + " > " + item + " lies off the screen, where no click reaches it");
             ClickScreen(PlPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
             return true;
         }
@@ -530,6 +541,11 @@ std::string RoadTest::Shown(const std::string &label, int nth, bool *found)
     if (WinTable[n]->currentField == i + 1 && WinTable[n]->editControl) return EditGetText(WinTable[n]->editControl);
     const uint8_t *e = WinDefEntry(n, WinPartDataFields, i);
     uint8_t text[256];
+    // A field of type 28 shows the text its window supplies, as painted.
+    if (DefU16(e + FieldEntry::Type) == FtSpare28) {
+        WinFieldDisplayText(n, i + 1, text);
+        return PText(text);
+    }
     FieldFormat(WinRecordBuffer(n) + DefU32(e + FieldEntry::Offset), DefU16(e + FieldEntry::Type),
                 DefU16(e + FieldEntry::Format), text);
     return PText(text);

@@ -248,6 +248,12 @@ public:   // the steps' lambdas use these too
     // The label of the focused data field of the active window; "cell"
     // for a matrix cell, "" when no field has the focus.
     static std::string FocusLabel();
+    // Whether item `position` of the popup `menu` open now lies wholly on
+    // the screen and inside the frame, where a click reaches it.
+    static bool MenuItemOnScreen(uint32_t menu, int position);
+    // The texts the active list window shows for its selected row, column
+    // by column as it paints them, joined by " | "; "" without a selection.
+    static std::string SelectedListRowShown();
     // The rows of the active window's list box.
     static std::vector<std::string> ListRows();
     // The texts list window n shows for record `id` of its register,

@@ -37,14 +37,6 @@ namespace fs = std::filesystem;
 constexpr int ReceiptList = 40, Receipt = 41;
 constexpr int RcptAmount = 3;
 
-// The texts of the active list window's selected row; "" without a selection.
-std::string SelectedRowShown()
-{
-    int n = RoadTest::Active();
-    if (!n || !ListHasSelection(n)) return "";
-    return RoadTest::ListRowShown(n, ListSelAnchor(n));
-}
-
 bool Holds(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
 class InquiryListsRoad : public RoadTest {};
@@ -112,7 +104,7 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Type("C1");
     Key(PlKey::Return);
     Check("C1's row shows the invoice with what is left", [this, invoice, shots] {
-        std::string row = SelectedRowShown();
+        std::string row = SelectedListRowShown();
         EXPECT_TRUE(Holds(row, "C1")) << row;
         EXPECT_TRUE(Holds(row, *invoice)) << row;
         EXPECT_TRUE(Holds(row, "250,00")) << row;
@@ -135,7 +127,7 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Check("the customer's operations menu opens its own open items only", [this, invoice, other, shots] {
         EXPECT_EQ(ActiveType(), WinTypes::CustOpenItemList) << ActiveTitle();
         EXPECT_TRUE(Holds(ActiveTitle(), "Customer open items for C1 First Customer")) << ActiveTitle();
-        std::string row = SelectedRowShown();
+        std::string row = SelectedListRowShown();
         EXPECT_TRUE(Holds(row, "C1")) << row;
         EXPECT_TRUE(Holds(row, *invoice)) << row;
         EXPECT_TRUE(Holds(row, "150,00")) << row;
@@ -232,7 +224,7 @@ TEST_F(InquiryListsRoad, OpenItemsAndPostingsAreSeenFromTheirModulesAndRecords)
     Menu("Operations", "Postings");
     Check("the account's operations menu opens its postings", [this, voucher, shots] {
         EXPECT_EQ(ActiveType(), WinTypes::AccountPostingList) << ActiveTitle();
-        std::string row = SelectedRowShown();
+        std::string row = SelectedListRowShown();
         EXPECT_TRUE(Holds(row, "5010")) << row;
         EXPECT_TRUE(Holds(row, " | 11 | " + *voucher)) << row;
         EXPECT_TRUE(!shots || SaveWindowPng(fs::path(shots) / "account_postings.png"));

@@ -256,6 +256,16 @@ TEST_F(PurchaseLedgerMonthRoad, APurchaseMonthIsPaidByBankFileAndAgreesInTheRepo
     EXPECT_GT(soldCost, 0) << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "1460") + soldCost, 400, 0.005) << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "2441"), 0, 0.005) << *trial;
+    // The long name of 2441 stays in its column: blanks stand between it
+    // and the first amount, which it would otherwise run into.
+    {
+        std::vector<std::string> row2441 = PrintedLinesStarting(*trial, "2441");
+        ASSERT_EQ(row2441.size(), 1u) << *trial;
+        size_t name = row2441[0].find("Goods received"), amount = row2441[0].find("0,00");
+        ASSERT_NE(name, std::string::npos) << row2441[0];
+        ASSERT_NE(amount, std::string::npos) << row2441[0];
+        EXPECT_NE(row2441[0].substr(name, amount - name).find("  "), std::string::npos) << row2441[0];
+    }
     EXPECT_NEAR(TrialClosingBalance(*trial, "2640"), 100, 0.005) << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "1510"), 250, 0.005) << *trial;
     EXPECT_NEAR(TrialClosingBalance(*trial, "3010"), -200, 0.005) << *trial;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "core/msg_buffer.h"
+#include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
@@ -14,6 +15,7 @@
 #include "platform/queue.h"
 #include "shell/list_windows.h"
 #include "shell/window_table.h"
+#include "shell/window_utils.h"
 
 namespace {
 
@@ -26,7 +28,15 @@ constexpr int ColDeprStart = 0;
 constexpr int VendorWindow = 2, VendorList = 3;
 constexpr int BankFileSelection = 415;
 
+
 }  // namespace
+
+std::string RoadTest::SelectedListRowShown()
+{
+    int n = Active();
+    if (!n || !ListHasSelection(n)) return "";
+    return ListRowShown(n, ListSelAnchor(n));
+}
 
 void RoadTest::OkStores(const std::string &what)
 {

@@ -402,12 +402,23 @@ TEST_F(LedgerStatements, ResultStatementGoldens) {
     ExpectGolden("ledger22_by_project_rest", RunText(StatementReport));
 }
 
-// A statement without rows says so; the refused detail with an object
-// type prints its one line when the check was passed by.
+// A statement or a formula report without rows says so and names the
+// window its rows are typed in; the refused detail with an object type
+// prints its one line when the check was passed by.
 TEST_F(LedgerStatements, EmptyAndRefusedStatements) {
     Select(22, {1, 1, 2024}, {31, 3, 2024});
     const std::string empty = RunText(StatementReport);
-    EXPECT_NE(empty.find("The statement has no rows."), std::string::npos) << empty;
+    EXPECT_NE(empty.find("The statement has no rows. They are typed in the window \"Income statement rows\"."),
+              std::string::npos)
+        << empty;
+    Select(33, {1, 1, 2024}, {31, 3, 2024});
+    const std::string vat = RunText(FormulaReport33);
+    EXPECT_NE(vat.find("The report has no rows. They are typed in the settings window \"VAT report rows\"."),
+              std::string::npos)
+        << vat;
+    FormulaRow(VatReportRowBlk::Number, "O", "Output VAT", "1");
+    EXPECT_EQ(RunText(FormulaReport33).find("has no rows"), std::string::npos);
+    Select(22, {1, 1, 2024}, {31, 3, 2024});
     ResultRows();
     SetWord(P::DetailLevel, 2);
     SetText(P::ObjectType, "PRJ");
@@ -416,7 +427,10 @@ TEST_F(LedgerStatements, EmptyAndRefusedStatements) {
     EXPECT_EQ(refused.find("Revenue"), std::string::npos) << refused;
     SetWord(P::DetailLevel, 0);
     SetWord(P::ReportNumber, 47);   // its own register has no rows
-    EXPECT_NE(RunText(StatementReport).find("The statement has no rows."), std::string::npos);
+    const std::string own = RunText(StatementReport);
+    EXPECT_NE(own.find("The statement has no rows. They are typed in the window \"Result statement 47 rows\"."),
+              std::string::npos)
+        << own;
 }
 
 // Report 33 prints every row of its own block and, asked to, the voucher

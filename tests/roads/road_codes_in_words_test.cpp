@@ -1,0 +1,148 @@
+// road_codes_in_words_test.cpp - codes a user reads in words, on the demo
+// company: the voucher list shows each voucher by its series and number,
+// so a sales invoice's voucher and a ledger voucher numbered alike are
+// told apart, and the voucher window shows its series and its credit sum
+// without a sign. The purchase invoice's VAT treatment and kind show
+// their meaning and are chosen from a list of the meanings; the VAT code
+// list shows each code's rate; the project's groupings and modes, the
+// sales accounts' stock switches and the item history's documents show
+// words, not numbers.
+#include "tests/roads/road_fixture.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dict_offsets.h"
+#include "platform/dialog.h"
+#include "platform/queue.h"
+
+namespace {
+
+constexpr int CodeChoice = 560, VatCodeChoice = 444;
+
+bool AnyHolds(const std::vector<std::string> &rows, const std::string &part)
+{
+    return std::any_of(rows.begin(), rows.end(), [&](const std::string &r) { return r.find(part) != std::string::npos; });
+}
+
+class CodesInWordsRoad : public RoadTest {
+protected:
+    // Ctrl+J on data field `label` of the active window: the list of
+    // codes opens (window type `type`) and its row holding `row` chosen
+    // with Return; the field then shows `shown`.
+    void ChooseFromList(const std::string &label, int type, const std::vector<std::string> &offered,
+                        const std::string &row, const std::string &shown)
+    {
+        ClickField(label);
+        Key('J', false, true);
+        Check(label + ": Ctrl+J lists the meanings", [type, offered, label] {
+            EXPECT_EQ(ActiveType(), type) << ActiveTitle();
+            for (const std::string &o : offered)
+                EXPECT_TRUE(AnyHolds(ListRows(), o)) << label << " offers no \"" << o << "\" in "
+                                                     << ::testing::PrintToString(ListRows());
+            return ActiveType() == type;
+        });
+        ClickRow(row);
+        Key(PlKey::Return);
+        Check(label + " shows " + shown, [label, shown] {
+            EXPECT_EQ(Shown(label), shown);
+            return true;
+        });
+    }
+};
+
+TEST_F(CodesInWordsRoad, KindsAndSeriesShowTheirMeaning)
+{
+    const std::string company = StartNewCompany();
+
+    // ---- A ledger voucher and a posted sales invoice's voucher.
+    Menu("Module", "General ledger");
+    TypeVoucherRows("Series shown", {{"1910", "600", ""}, {"3010", "", "600"}});
+    Check("the credit sum reads as a credit, without a sign", [] {
+        EXPECT_EQ(Shown("Credit"), "600,00");
+        return true;
+    });
+    OkStores("voucher");
+    auto series = std::make_shared<std::string>();
+    auto number = std::make_shared<std::string>();
+    Check("the stored voucher shows its series", [series, number] {
+        *series = Shown("Series");
+        *number = Shown("Number");
+        EXPECT_FALSE(series->empty());
+        return !series->empty() && !number->empty();
+    });
+    Menu("Module", "Sales");
+    NewFromList("Sales invoices", WinTypes::SalesInvoiceList, WinTypes::SalesInvoice);
+    ClickButton("Posted");
+    TypeOneRowDocument("C1", 1, "ITEM1", "1");
+    Menu("Window", "Close all");
+    Menu("Module", "General ledger");
+    Menu("Registers", "Vouchers");
+    Check("the voucher list tells the two vouchers apart by their series", [series, number] {
+        std::vector<std::string> rows = ListRowsShown();
+        EXPECT_TRUE(AnyHolds(rows, *series + "." + *number)) << ::testing::PrintToString(rows);
+        EXPECT_TRUE(AnyHolds(rows, "SINV.")) << ::testing::PrintToString(rows);
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // ---- The purchase invoice's VAT treatment, kind and VAT codes.
+    Menu("Module", "Purchasing");
+    NewFromList("Purchase invoices", WinTypes::PurchaseInvoiceList, WinTypes::PurchaseInvoice);
+    ClickButton("Terms");
+    Check("a new invoice's VAT is ordinary", [] {
+        EXPECT_EQ(Shown("VAT treatment"), "Ordinary");
+        return true;
+    });
+    ChooseFromList("VAT treatment", CodeChoice, {"Ordinary", "Offset VAT", "No VAT rows"}, "No VAT rows",
+                   "No VAT rows");
+    ChooseFromList("Kind", CodeChoice, {"Invoice", "Cash invoice", "Credit note"}, "Credit note", "Credit note");
+    ClickField("VAT code");
+    Key('J', false, true);
+    Check("the VAT codes show their rates beside the codes", [] {
+        EXPECT_EQ(ActiveType(), VatCodeChoice) << ActiveTitle();
+        EXPECT_TRUE(AnyHolds(ListRows(), "25,00 %")) << ::testing::PrintToString(ListRows());
+        EXPECT_TRUE(AnyHolds(ListRows(), "12,00 %")) << ::testing::PrintToString(ListRows());
+        return true;
+    });
+    AnswerBox(kPlIdNo);
+    Menu("Window", "Close all");
+
+    // ---- The project's groupings and modes.
+    Menu("Module", "Projects");
+    NewFromList("Projects", WinTypes::ProjectList, WinTypes::Project);
+    ClickButton("Invoicing");
+    Check("a project's invoicing shows its groupings and modes in words", [] {
+        EXPECT_EQ(Shown("Time grouping"), "One row per sales account");
+        EXPECT_EQ(Shown("Cost grouping"), "One row per sales account");
+        EXPECT_EQ(Shown("Time mode"), "By the budgets");
+        return true;
+    });
+    ChooseFromList("Cost mode", CodeChoice, {"By the budgets", "Fixed price"}, "Fixed price", "Fixed price");
+    AnswerBox(kPlIdNo);
+    Menu("Window", "Close all");
+
+    // ---- The sales accounts' stock switches and the item history.
+    Menu("Module", "Sales");
+    Menu("Settings", "Sales accounts...");
+    Check("the stock switches read Yes or No", [] {
+        for (const char *label : {"Update stock (invoices)", "Update stock (credits)"}) {
+            const std::string shown = Shown(label);
+            EXPECT_TRUE(shown == "Yes" || shown == "No") << label << ": " << shown;
+        }
+        return true;
+    });
+    Menu("Window", "Close all");
+    Menu("Module", "Stock");
+    Menu("Registers", "Item history");
+    Check("the item history names the invoice's document kind", [] {
+        std::vector<std::string> rows = ListRowsShown();
+        EXPECT_TRUE(AnyHolds(rows, "Sales invoice")) << ::testing::PrintToString(rows);
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,198 @@
+// road_printed_fields_test.cpp - fields that documents print, typed where
+// a user types them, on the demo company. A customer gets its phone on
+// the Address page and its reference, our reference and third customer
+// reference on the Sales page; the invoice made for it prints the phone,
+// our reference and the third reference, and the order prints the
+// reference and the phone. A quotation's "valid until" date, typed on its
+// Terms page, prints on the quotation. An item structure's extra cost
+// goes into the production made from it, and a cost budget keeps its row
+// detail switch. The company file then holds what was typed.
+#include "tests/roads/road_fixture.h"
+#include "tests/roads/road_text.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/date.h"
+#include "core/field_access.h"
+#include "core/record_buffer.h"
+#include "database/access/record_access.h"
+#include "dict_offsets.h"
+#include "platform/queue.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Phone = "+46 8 555 0101", Reference = "Framework 900", OurRef = "Our ref 646",
+                  ThirdRef = "Third ref 456";
+
+class PrintedFieldsRoad : public RoadTest {
+protected:
+    // Ctrl+P on the active stored document; the text of the PDF it
+    // printed is in the result once that step ran.
+    std::shared_ptr<std::string> PrintActive(const std::string &what)
+    {
+        auto before = std::make_shared<size_t>();
+        Do("count the PDFs", [this, before] {
+            *before = FilesIn("print").size();
+            return true;
+        });
+        AnswerPrint(true);
+        Key('P', false, true);
+        auto text = std::make_shared<std::string>();
+        Check(what + " printed", [this, before, text, what] {
+            std::vector<fs::path> pdfs = FilesIn("print");
+            EXPECT_EQ(pdfs.size(), *before + 1) << what << "; told " << ::testing::PrintToString(Messages());
+            if (pdfs.size() != *before + 1) return false;
+            *text = PdfText(pdfs.back());
+            return true;
+        });
+        return text;
+    }
+};
+
+TEST_F(PrintedFieldsRoad, CustomerQuotationStructureAndBudgetFieldsReachTheirDocuments)
+{
+    const std::string company = StartNewCompany();
+    const std::string validUntil = DayText(45);   // not the 30 days a quotation proposes
+
+    // ---- The customer's printed texts.
+    Menu("Module", "Sales");
+    NewFromList("Customers", WinTypes::CustomerList, WinTypes::Customers);
+    ClickField("Code");
+    Type("PRINT1");
+    ClickField("Name");
+    Type("Printed Fields AB");
+    ClickButton("Address");
+    ClickField("Phone");
+    Type(Phone);
+    ClickButton("Sales");
+    ClickField("Reference");
+    Type(Reference);
+    ClickField("Our reference");
+    Type(OurRef);
+    ClickField("Customer reference 3");
+    Type(ThirdRef);
+    OkStores("customer");
+
+    NewFromList("Sales invoices", WinTypes::SalesInvoiceList, WinTypes::SalesInvoice);
+    TypeOneRowDocument("PRINT1", 1, "ITEM1", "1");
+    auto invoice = PrintActive("the invoice");
+    Check("the invoice prints the customer's phone and references", [invoice] {
+        for (const std::string &want : {Phone, OurRef, ThirdRef})
+            EXPECT_NE(invoice->find(want), std::string::npos) << want << " in\n" << *invoice;
+        return true;
+    });
+
+    NewFromList("Orders", WinTypes::OrderList, WinTypes::Order);
+    TypeOneRowDocument("PRINT1", 0, "ITEM1", "1");
+    auto order = PrintActive("the order");
+    Check("the order prints the customer's reference, our reference and phone", [order] {
+        for (const std::string &want : {Reference, OurRef, Phone})
+            EXPECT_NE(order->find(want), std::string::npos) << want << " in\n" << *order;
+        return true;
+    });
+
+    // ---- The quotation's last day.
+    NewFromList("Quotations", WinTypes::QuotationList, WinTypes::Quotation);
+    ClickField("Customer");
+    Type("PRINT1");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("1");
+    Key(PlKey::Tab);
+    ClickButton("Terms");
+    ClickField("Valid until");
+    Type(validUntil);
+    Key(PlKey::Tab);
+    OkStores("quotation");
+    auto quotation = PrintActive("the quotation");
+    Check("the quotation prints its last day", [quotation, validUntil] {
+        size_t at = quotation->find("Valid until");
+        size_t end = at == std::string::npos ? at : quotation->find('\n', at);
+        EXPECT_NE(at, std::string::npos) << *quotation;
+        EXPECT_TRUE(at != std::string::npos && quotation->substr(at, end - at).find(validUntil) != std::string::npos)
+            << *quotation;
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // ---- The structure's extra cost into a production.
+    Menu("Module", "Stock");
+    NewFromList("Item structures", WinTypes::StructureList, WinTypes::ItemStructure);
+    ClickField("Code");
+    Type("ITEM2");
+    ClickField("Text");
+    Type("Made of one ITEM1");
+    TypeCell(0, 0, "ITEM1");
+    TypeCell(0, 2, "1");
+    TypeCell(0, 5, "7");
+    OkStores("structure");
+    NewFromList("Productions", WinTypes::ProductionList, WinTypes::Production);
+    ClickField("Structure");
+    Type("ITEM2");
+    Key(PlKey::Tab);
+    OkStores("production");
+    Menu("Window", "Close all");
+
+    // ---- The cost budget's row detail.
+    Menu("Module", "Projects");
+    NewFromList("Projects", WinTypes::ProjectList, WinTypes::Project);
+    ClickField("Customer");
+    Type("C1");
+    ClickField("Name");
+    Type("Budgeted works");
+    OkStores("project");
+    NewFromList("Cost budgets", WinTypes::CostBudgetList, WinTypes::CostBudget);
+    ClickField("Project");
+    Type("1");
+    ClickField("Item");
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    ClickButton("Row detail");
+    OkStores("cost budget");
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> r;
+    ASSERT_TRUE(FindByCode(CUVc::Number, CUVc::Code, 20, "PRINT1", &r));
+    EXPECT_EQ(TextAt(r.data(), CUVc::Phone), Phone);
+    EXPECT_EQ(TextAt(r.data(), CUVc::Reference), Reference);
+    EXPECT_EQ(TextAt(r.data(), CUVc::Text646), OurRef);
+    EXPECT_EQ(TextAt(r.data(), CUVc::Text456), ThirdRef);
+    ASSERT_EQ(RegRecordCount(QuotationVc::Number), 1u);
+    {
+        std::vector<uint8_t> q(QuotationVc::Size);
+        uint32_t id = 0;
+        ASSERT_TRUE(RecReadAt(QuotationVc::Number, 1, q.data(), &id));
+        DateRec until = GetDate(q.data(), QuotationVc::ValidUntil);
+        EXPECT_FALSE(DateIsEmpty(&until));
+        RecFreeMatrix(QuotationVc::Number, q.data());
+    }
+    ASSERT_EQ(RegRecordCount(ProductionVc::Number), 1u);
+    {
+        std::vector<uint8_t> p(ProductionVc::Size), row(ProductionVc::Rows::Size);
+        uint32_t id = 0;
+        ASSERT_TRUE(RecReadAt(ProductionVc::Number, 1, p.data(), &id));
+        ASSERT_GE(MatrixRowCount(ProductionVc::Number, 0, p.data()), 1);
+        ASSERT_TRUE(MatrixRowRead(ProductionVc::Number, p.data(), 0, row.data()));
+        EXPECT_EQ(TextAt(row.data(), ProductionVc::Rows::ItemCode), "ITEM1");
+        EXPECT_NEAR(RoadTest::AmountAt(row.data(), ProductionVc::Rows::ExtraCost), 7, 0.005);
+        RecFreeMatrix(ProductionVc::Number, p.data());
+    }
+    ASSERT_EQ(RegRecordCount(CostBudgetVc::Number), 1u);
+    {
+        std::vector<uint8_t> b(CostBudgetVc::Size);
+        uint32_t id = 0;
+        ASSERT_TRUE(RecReadAt(CostBudgetVc::Number, 1, b.data(), &id));
+        EXPECT_EQ(GetU16(b.data(), CostBudgetVc::Detail), 1);
+        RecFreeMatrix(CostBudgetVc::Number, b.data());
+    }
+    CloseForCheck();
+}
+
+}  // namespace
