@@ -734,9 +734,11 @@ int ChildMain(int argc, char **argv) {
     return 0;
 }
 
-std::string &SelfPath() {
-    static std::string self;
-    return self;
+// This program's own file, which the reading children are started from.
+std::string SelfPath() {
+    char self[4096];
+    ssize_t len = readlink("/proc/self/exe", self, sizeof self - 1);
+    return len > 0 ? std::string(self, (size_t)len) : std::string();
 }
 
 // Runs one side of a reading workload in a fresh process of this program.
@@ -799,17 +801,6 @@ BENCHMARK(BM_PointFinds)->Arg(100000)->Arg(1000000)->ArgName("records")->UseManu
 BENCHMARK(BM_OrderedWalks)->Arg(100000)->Arg(1000000)->ArgName("records")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadByPositionAndCount)->Arg(100000)->Arg(1000000)->ArgName("records")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// Runs the benchmarks, or one side of a reading workload when started
-// with --child.
-int main(int argc, char **argv) {
-    if (argc >= 2 && std::strcmp(argv[1], "--child") == 0) return ChildMain(argc, argv);
-    char self[4096];
-    ssize_t len = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (len <= 0) return 1;
-    SelfPath().assign(self, (size_t)len);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+// One side of a reading workload, in a process of its own: the program's
+// main hands over when started with --child.
+int BenchEngineChild(int argc, char **argv) { return ChildMain(argc, argv); }
