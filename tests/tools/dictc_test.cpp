@@ -147,6 +147,10 @@ choice 9 Units { 1 -> 10 }
     EXPECT_NE(c.header.find("constexpr uint16_t Mixed = 2;"), std::string::npos);
     EXPECT_NE(c.header.find("constexpr uint16_t UnitPcs = 10;"), std::string::npos);
     EXPECT_NE(c.header.find("constexpr uint16_t Units = 9;"), std::string::npos);
+    // Every constant is one inline variable for the whole program, not a
+    // copy in each file that includes the header.
+    EXPECT_EQ(c.header.find("\nconstexpr "), std::string::npos) << c.header;
+    EXPECT_NE(c.header.find("\ninline constexpr TextField<10> Code{0};"), std::string::npos);
 }
 
 TEST(DictCompile, EveryFieldTypeHasItsDescriptorKind) {
