@@ -194,5 +194,3 @@ BENCHMARK(BM_Peer)->Arg(10)->Arg(11)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Export)->Arg(10)->Arg(11)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCH_FRAME_MAIN()

@@ -288,5 +288,3 @@ void BM_IncomingReadPeer(benchmark::State &state)
 BENCHMARK(BM_IncomingReadPeer)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

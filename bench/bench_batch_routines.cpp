@@ -291,5 +291,3 @@ void BM_ItemCostFromFifo(benchmark::State &state)
 BENCHMARK(BM_ItemCostFromFifo)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -149,5 +149,3 @@ void BM_CustomerWalkPeer(benchmark::State &state) {
 BENCHMARK(BM_CustomerWalkPeer)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCH_FRAME_MAIN()

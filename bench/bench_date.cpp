@@ -148,5 +148,3 @@ void BM_LoopFromDayNumber(benchmark::State &state) {
 BENCHMARK(BM_LoopFromDayNumber);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -176,5 +176,3 @@ void BM_DepreciationVoucherRows(benchmark::State &state) {
 BENCHMARK(BM_DepreciationVoucherRows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -147,5 +147,3 @@ void BM_DesignerMove50(benchmark::State &state)
 BENCHMARK(BM_DesignerMove50)->Arg(500)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

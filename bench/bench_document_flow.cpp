@@ -179,5 +179,3 @@ BENCHMARK(BM_OrderToInvoice)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OrdersInARow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -309,5 +309,3 @@ void BM_OrderWalkPeer(benchmark::State &state)
 BENCHMARK(BM_OrderWalkPeer)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

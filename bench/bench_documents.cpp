@@ -237,5 +237,3 @@ void BM_CustomerStatementLines(benchmark::State &state) {
 BENCHMARK(BM_CustomerStatementLines)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

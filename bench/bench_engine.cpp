@@ -1,7 +1,11 @@
 // bench_engine.cpp - the database engine against SQLite 3 on the same
 // workloads, in the same run: 300-byte records with three indexes (a
-// 4-byte serial number, a 20-character code, a date) and comparable
-// cache sizes (320 KB each).
+// 4-byte serial number, a 20-character code, a date) and the same cache
+// in bytes on every side: the engine's sector cache and SQLite's page
+// cache (PRAGMA cache_size in KiB) both get CacheBytes(), by default the
+// budget the program itself gives the engine (DbMemoryBudget, 16 MB);
+// ORVEL_BENCH_CACHE=<bytes> sets another size for both. Every workload
+// reports it as cache_mb.
 //
 // Writing workloads run against two SQLite peers: its rollback journal
 // and its write-ahead log, both with synchronous=FULL when syncing (the
@@ -29,7 +33,9 @@
 // *_file_mb and *_anon_mb the parts of the resident size at the end that
 // were file pages (the program, its libraries and a mapped database) and
 // private memory; base_* are those of a child that only starts, the
-// share of every figure that is not the workload's.
+// share of every figure that is not the workload's. engine_private_mb and
+// engine_mapped_mb split the engine's resident size beyond that share into
+// its private memory and the file pages of its read mapping.
 // Journal mode does not matter there: both SQLite modes read the same
 // pages of a database whose log is empty.
 //
@@ -38,7 +44,7 @@
 // sizes) as a quick check.
 //
 // The engine reads the file's bytes through a read-only mapping of it
-// (its sector cache stays at the budget above). SQLite reads with pread
+// (its sector cache stays at the size above). SQLite reads with pread
 // by default; ORVEL_BENCH_SQLITE_MMAP=1 in the environment lets it map
 // the file too (PRAGMA mmap_size), for the comparison of like with like.
 #include <benchmark/benchmark.h>
@@ -85,6 +91,16 @@ int ReadSize(int n) { return Scale == 1 ? n : std::min(n / Scale, 2000); }
 
 using Clock = std::chrono::steady_clock;
 double Seconds(Clock::time_point a) { return std::chrono::duration<double>(Clock::now() - a).count(); }
+
+// The cache of every side in bytes (see the file's head).
+uint32_t CacheBytes() {
+    static uint32_t bytes = [] {
+        const char *v = std::getenv("ORVEL_BENCH_CACHE");
+        long n = v ? std::atol(v) : 0;
+        return n >= 65536 ? (uint32_t)n : (uint32_t)DbMemoryBudget();
+    }();
+    return bytes;
+}
 
 std::string Dir() { return "/tmp/orvel_bench_" + std::to_string(getpid()) + "_"; }
 
@@ -152,7 +168,7 @@ struct EngineSide {
     std::vector<uint32_t> ids;
     void Open(bool sync) {
         LoadDictionary();
-        D4Init((uint32_t)DbMemoryBudget());
+        D4Init(CacheBytes());
         D4TestHooks = D4FileHooks{};
         D4TestHooks.skipSync = !sync;
         if (D4Create(path.c_str(), 0) != D4OpenOk) std::exit(1);
@@ -197,7 +213,7 @@ struct SqliteSide {
         path = file;
         if (create) Remove();
         if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) std::exit(1);
-        Exec("PRAGMA cache_size=-320");
+        Exec(("PRAGMA cache_size=-" + std::to_string(CacheBytes() / 1024)).c_str());
         if (const char *m = std::getenv("ORVEL_BENCH_SQLITE_MMAP"); m && *m == '1') Exec("PRAGMA mmap_size=1073741824");
         if (wal) Exec("PRAGMA journal_mode=WAL");
         Exec(sync ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=OFF");
@@ -321,6 +337,7 @@ void NoteSync() {
 // disk's write requests and flushes, and the engine's requests per sync.
 void Report(benchmark::State &state, const Cost &engine, const Cost &rollback, const Cost &wal, int holds) {
     state.SetIterationTime(engine.seconds);
+    state.counters["cache_mb"] = CacheBytes() / 1048576.0;
     state.counters["sqlite_s"] = rollback.seconds;
     state.counters["ratio"] = rollback.seconds / engine.seconds;
     state.counters["wal_s"] = wal.seconds;
@@ -545,7 +562,7 @@ const std::pair<std::string, std::string> &ReadFilesFor(int n) {
     std::string engine = Dir() + "read_" + std::to_string(n) + ".VDB";
     std::string sql = Dir() + "read_" + std::to_string(n) + ".db";
     LoadDictionary();
-    D4Init((uint32_t)DbMemoryBudget());
+    D4Init(CacheBytes());
     D4TestHooks = D4FileHooks{};
     D4TestHooks.skipSync = true;
     if (D4Create(engine.c_str(), 0) != D4OpenOk) std::exit(1);
@@ -595,7 +612,7 @@ int Positions(int n) { return std::min(1000, 100000000 / n); }
 ChildResult EngineReads(const std::string &work, int n, const std::string &path) {
     ChildResult r;
     LoadDictionary();
-    if (!D4Init((uint32_t)DbMemoryBudget())) std::exit(1);
+    if (!D4Init(CacheBytes())) std::exit(1);
     auto t = Clock::now();
     if (D4Open(path.c_str(), 0) != D4OpenOk) std::exit(1);
     if (work == "open") {
@@ -734,9 +751,11 @@ int ChildMain(int argc, char **argv) {
     return 0;
 }
 
-std::string &SelfPath() {
-    static std::string self;
-    return self;
+// This program's own file, which the reading children are started from.
+std::string SelfPath() {
+    char self[4096];
+    ssize_t len = readlink("/proc/self/exe", self, sizeof self - 1);
+    return len > 0 ? std::string(self, (size_t)len) : std::string();
 }
 
 // Runs one side of a reading workload in a fresh process of this program.
@@ -764,6 +783,7 @@ void ReadWorkload(benchmark::State &state, const char *work, long expect) {
         if (e.checked != s.checked || (expect >= 0 && e.checked != expect)) state.SkipWithError("the sides read different counts");
         state.SetIterationTime(e.seconds);
         state.counters["records"] = n;
+        state.counters["cache_mb"] = CacheBytes() / 1048576.0;
         state.counters["sqlite_s"] = s.seconds;
         state.counters["ratio"] = s.seconds / e.seconds;
         state.counters["engine_peak_mb"] = e.peakKb / 1024.0;
@@ -774,6 +794,13 @@ void ReadWorkload(benchmark::State &state, const char *work, long expect) {
         state.counters["sqlite_anon_mb"] = s.anonKb / 1024.0;
         state.counters["base_anon_mb"] = base.anonKb / 1024.0;
         state.counters["base_peak_mb"] = base.peakKb / 1024.0;
+        state.counters["base_file_mb"] = base.fileKb / 1024.0;
+        // The engine's resident memory split in two: its private memory
+        // beyond a bare start's (the sector cache, the work), and the file
+        // pages of its read mapping beyond the program's own, which the
+        // system may drop at will.
+        state.counters["engine_private_mb"] = (e.anonKb - base.anonKb) / 1024.0;
+        state.counters["engine_mapped_mb"] = (e.fileKb - base.fileKb) / 1024.0;
         if (std::strcmp(work, "open") == 0) {
             state.counters["engine_reads_peak_mb"] = e.readsPeakKb / 1024.0;
             state.counters["engine_reads_file_mb"] = e.readsFileKb / 1024.0;
@@ -799,17 +826,6 @@ BENCHMARK(BM_PointFinds)->Arg(100000)->Arg(1000000)->ArgName("records")->UseManu
 BENCHMARK(BM_OrderedWalks)->Arg(100000)->Arg(1000000)->ArgName("records")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadByPositionAndCount)->Arg(100000)->Arg(1000000)->ArgName("records")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// Runs the benchmarks, or one side of a reading workload when started
-// with --child.
-int main(int argc, char **argv) {
-    if (argc >= 2 && std::strcmp(argv[1], "--child") == 0) return ChildMain(argc, argv);
-    char self[4096];
-    ssize_t len = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (len <= 0) return 1;
-    SelfPath().assign(self, (size_t)len);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+// One side of a reading workload, in a process of its own: the program's
+// main hands over when started with --child.
+int BenchEngineChild(int argc, char **argv) { return ChildMain(argc, argv); }

@@ -211,5 +211,3 @@ void BM_OutPaymentRows91(benchmark::State &state)
 BENCHMARK(BM_OutPaymentRows91)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -156,5 +156,3 @@ void BM_PeerRunPrecompiled(benchmark::State &state) {
 BENCHMARK(BM_PeerRunPrecompiled)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -45,8 +45,8 @@ struct BenchWorkplace {
     ~BenchWorkplace() { std::filesystem::remove_all(dir); }
 };
 
-// Whether a frame is up: a program that keeps one for all its
-// benchmarks takes it down at its end (BENCH_FRAME_MAIN).
+// Whether a frame is up: a group of benchmarks that keeps one for all of
+// them leaves it to bench/main.cpp, which takes it down at the end.
 inline bool BenchFrameIsUp = false;
 
 // The program up to its frame with the workplace's company open; false
@@ -73,19 +73,6 @@ inline void BenchFrameDown()
     MsgClear();
     BenchFrameIsUp = false;
 }
-
-// The main of a program whose benchmarks share one frame: the frame left
-// up goes down after the last benchmark, with what it drew on.
-#define BENCH_FRAME_MAIN()                                                  \
-    int main(int argc, char **argv)                                        \
-    {                                                                      \
-        benchmark::Initialize(&argc, argv);                                \
-        if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1; \
-        benchmark::RunSpecifiedBenchmarks();                               \
-        if (BenchFrameIsUp) BenchFrameDown();                              \
-        benchmark::Shutdown();                                             \
-        return 0;                                                          \
-    }
 
 // Opens a company file of the workplace, made empty first when `fresh`;
 // false when it cannot be opened.

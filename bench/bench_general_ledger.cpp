@@ -213,5 +213,3 @@ void BM_BalanceChangePeer(benchmark::State &state) {
 BENCHMARK(BM_BalanceChangePeer)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCH_FRAME_MAIN()

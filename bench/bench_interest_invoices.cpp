@@ -171,5 +171,3 @@ void BM_InterestInvoiceRun(benchmark::State &state)
 BENCHMARK(BM_InterestInvoiceRun)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -438,5 +438,3 @@ void BM_PrintForm500(benchmark::State &state) {
 BENCHMARK(BM_PrintForm500)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -168,5 +168,3 @@ BENCHMARK(BM_OrdersRowsInFull)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OrdersSummarised)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -70,5 +70,3 @@ BENCHMARK(BM_VoucherStoreUpdateDelete)->Arg(10)->Arg(MidRows)->Iterations(SmallR
 BENCHMARK(BM_VoucherStoreUpdateDelete)->Arg(BigRows)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

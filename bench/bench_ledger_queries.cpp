@@ -166,5 +166,3 @@ void BM_BareHistoryWalk(benchmark::State &state) {
 BENCHMARK(BM_BareHistoryWalk)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

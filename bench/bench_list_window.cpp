@@ -174,5 +174,3 @@ void BM_ListScrollOneRow(benchmark::State &state)
 BENCHMARK(BM_ListScrollOneRow)->Arg(0)->Arg(1)->ArgName("client")->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -123,5 +123,3 @@ void BM_Connections(benchmark::State &state) {
 
 BENCHMARK(BM_Requests)->Arg(1)->Arg(0)->UseRealTime();
 BENCHMARK(BM_Connections)->Arg(1)->Arg(0)->UseRealTime();
-
-BENCHMARK_MAIN();

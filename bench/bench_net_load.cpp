@@ -348,5 +348,3 @@ void BM_Report1MBThroughServer(benchmark::State &state) {
 BENCHMARK(BM_Report1MBThroughServer)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-BENCHMARK_MAIN();

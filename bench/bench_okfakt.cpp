@@ -186,5 +186,3 @@ BENCHMARK(BM_Fakt1Import)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_OkfaktImport)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
-
-BENCHMARK_MAIN();

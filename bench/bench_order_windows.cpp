@@ -206,5 +206,3 @@ BENCHMARK(BM_RowLeave)
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCH_FRAME_MAIN()

@@ -95,5 +95,3 @@ void BM_TrialBalance(benchmark::State &state) {
 BENCHMARK(BM_TrialBalance)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -64,5 +64,3 @@ void BM_PostVouchersLongHistory(benchmark::State &state) {
 BENCHMARK(BM_PostVouchersLongHistory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

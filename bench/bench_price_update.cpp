@@ -133,5 +133,3 @@ void BM_PriceUpdateUpToDate(benchmark::State &state) { Measure(state, false); }
 BENCHMARK(BM_PriceUpdateUpToDate)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

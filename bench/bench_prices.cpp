@@ -197,5 +197,3 @@ void BM_BareReads(benchmark::State &state) {
 BENCHMARK(BM_BareReads)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

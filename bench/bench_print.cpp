@@ -232,5 +232,3 @@ void BM_PrintPeerPlatform(benchmark::State &state)
 BENCHMARK(BM_PrintPeerPlatform)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

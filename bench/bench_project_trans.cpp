@@ -194,5 +194,3 @@ void BM_ProjectTransReport(benchmark::State &state) {
 BENCHMARK(BM_ProjectTransReport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCH_FRAME_MAIN()

@@ -262,5 +262,3 @@ void BM_TimeSheetTransfer(benchmark::State &state) {
 BENCHMARK(BM_TimeSheetTransfer)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

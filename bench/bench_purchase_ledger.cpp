@@ -165,5 +165,3 @@ void BM_PurchaseInvoiceVoucher(benchmark::State &state) {
 BENCHMARK(BM_PurchaseInvoiceVoucher)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

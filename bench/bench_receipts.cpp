@@ -199,5 +199,3 @@ BENCHMARK(BM_ReceiptSavePosted)->Arg(10)->Arg(100)->Arg(300)->ArgName("rows")->U
     benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

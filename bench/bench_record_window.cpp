@@ -151,5 +151,3 @@ void BM_OkAccessGroup200Rows(benchmark::State &state)
 BENCHMARK(BM_OkAccessGroup200Rows)->Arg(0)->Arg(1)->ArgName("update")->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -160,5 +160,3 @@ void BM_OrdersToPurchaseOrders(benchmark::State &state) {
 BENCHMARK(BM_OrdersToPurchaseOrders)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

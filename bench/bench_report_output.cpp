@@ -214,14 +214,3 @@ void BM_PeerFprintf(benchmark::State &state)
 BENCHMARK(BM_PeerFprintf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-// The benchmarks, then the frame taken down once after all of them.
-int main(int argc, char **argv)
-{
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    if (FrameState >= 0) BenchFrameDown();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -230,14 +230,3 @@ void BM_BalanceMonthEnd(benchmark::State &state)
 BENCHMARK(BM_BalanceMonthEnd)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-// The benchmarks, then the frame taken down once after all of them.
-int main(int argc, char **argv)
-{
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    if (State >= 0) BenchFrameDown();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -82,5 +82,3 @@ void BM_UnorderedMapPeer(benchmark::State &state)
 BENCHMARK(BM_UnorderedMapPeer)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

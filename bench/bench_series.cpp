@@ -112,5 +112,3 @@ void BM_NextVoucherNumber(benchmark::State &state) {
 BENCHMARK(BM_NextVoucherNumber)->Arg(0)->Arg(1)->ArgName("three_rows")->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -108,5 +108,3 @@ void BM_LoopRepaintsHundredWindows(benchmark::State &state)
 BENCHMARK(BM_LoopRepaintsHundredWindows)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

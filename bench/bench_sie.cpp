@@ -52,8 +52,6 @@ BenchWorkplace &Place()
     return w;
 }
 
-bool FrameUp = false;
-
 std::filesystem::path SieFile(int type) { return Place().dir / ("export" + std::to_string(type) + ".se"); }
 
 // The account number of index i: 1000 .. 8999, kinds by first digit.
@@ -76,7 +74,6 @@ bool Source()
     static int ready = 0;
     if (ready) return ready > 0 && BenchCompanyReopen(Place().company, false);
     ready = -1;
-    FrameUp = true;
     if (!BenchFrameUp(Place())) return false;
     MessageSinkSet([](const char *) {});
     for (int y = 0; y < 2; y++) {
@@ -258,13 +255,3 @@ BENCHMARK(BM_SieExport)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SieImport)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
-
-int main(int argc, char **argv)
-{
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    if (FrameUp) BenchFrameDown();
-    benchmark::Shutdown();
-    return 0;
-}

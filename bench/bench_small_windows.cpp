@@ -201,5 +201,3 @@ void BM_StockMovementCellCommit200Rows(benchmark::State &state)
 BENCHMARK(BM_StockMovementCellCommit200Rows)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -171,5 +171,3 @@ void BM_AccountWalkPeer(benchmark::State &state) {
 BENCHMARK(BM_AccountWalkPeer)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCH_FRAME_MAIN()

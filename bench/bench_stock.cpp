@@ -221,5 +221,3 @@ void BM_Register6LookupAllLocations(benchmark::State &state) {
 BENCHMARK(BM_Register6LookupAllLocations)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -256,5 +256,3 @@ void BM_Workload(benchmark::State &state) {
 BENCHMARK(BM_Workload)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
-
-BENCHMARK_MAIN();

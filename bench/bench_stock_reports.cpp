@@ -207,5 +207,3 @@ void BM_ItemHistoryWalkPeer(benchmark::State &state) { WalkPeer(state, "H", Hist
 BENCHMARK(BM_ItemHistoryWalkPeer)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCH_FRAME_MAIN()

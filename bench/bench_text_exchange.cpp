@@ -50,8 +50,6 @@ BenchWorkplace &Place()
     return w;
 }
 
-bool FrameUp = false;   // the frame was brought up (and must go down)
-
 std::filesystem::path TextFile() { return Place().dir / "export.txt"; }
 std::filesystem::path RawFile() { return Place().dir / "export.raw"; }
 
@@ -75,7 +73,6 @@ bool Source()
     static int ready = 0;
     if (ready) return ready > 0 && BenchCompanyReopen(Place().company, false);
     ready = -1;
-    FrameUp = true;   // taken down at the end even when it failed half-way
     if (!BenchFrameUp(Place())) return false;
     MessageSinkSet([](const char *) {});
     RuleRecord cu(CUVc::Number), in(INVc::Number), orr(ORVc::Number), tr(TRVc::Number);
@@ -294,14 +291,3 @@ BENCHMARK(BM_TextExport)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextImport)->Arg(0)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-// The benchmarks, then the frame taken down once after all of them.
-int main(int argc, char **argv)
-{
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    if (FrameUp) BenchFrameDown();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -122,5 +122,3 @@ void BM_BareRowSums(benchmark::State &state) {
 BENCHMARK(BM_BareRowSums)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -152,5 +152,3 @@ void BM_VendorWalkPeer(benchmark::State &state) {
 BENCHMARK(BM_VendorWalkPeer)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCH_FRAME_MAIN()

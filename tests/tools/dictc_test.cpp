@@ -147,6 +147,10 @@ choice 9 Units { 1 -> 10 }
     EXPECT_NE(c.header.find("constexpr uint16_t Mixed = 2;"), std::string::npos);
     EXPECT_NE(c.header.find("constexpr uint16_t UnitPcs = 10;"), std::string::npos);
     EXPECT_NE(c.header.find("constexpr uint16_t Units = 9;"), std::string::npos);
+    // Every constant is one inline variable for the whole program, not a
+    // copy in each file that includes the header.
+    EXPECT_EQ(c.header.find("\nconstexpr "), std::string::npos) << c.header;
+    EXPECT_NE(c.header.find("\ninline constexpr TextField<10> Code{0};"), std::string::npos);
 }
 
 TEST(DictCompile, EveryFieldTypeHasItsDescriptorKind) {
@@ -523,9 +527,9 @@ window 40 {
 )");
     ASSERT_TRUE(c.ok) << Errors(c);
     EXPECT_NE(c.header.find("namespace WinRec {  // a layout of the program, after the 10-byte record of JobVc\n"
-                            "constexpr uint32_t Size = 24;\n"
-                            "constexpr HandleField Store{10};  // handle\n"
-                            "constexpr TextField<8> Title{14};  // text 8\n"),
+                            "inline constexpr uint32_t Size = 24;\n"
+                            "inline constexpr HandleField Store{10};  // handle\n"
+                            "inline constexpr TextField<8> Title{14};  // text 8\n"),
               std::string::npos)
         << c.header;
     ASSERT_EQ(c.defs.registers.size(), 1u) << "a layout is no register of the interface file";
