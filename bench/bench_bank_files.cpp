@@ -143,7 +143,7 @@ bool Company()
     RegisterHooksClear();
     CompanyVariantBind(CompanyBlock);
     TextExchangeInstall();
-    OutputInstall();   // the output layer and its windows, as the program's start installs them
+    BenchOutputInstall();   // the output layer and its windows, as the program's start installs them
     TodayDate = DateRec{7, 12, 2026};
     if (!StoreData()) return false;
     ready = 1;

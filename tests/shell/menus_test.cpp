@@ -44,7 +44,7 @@ TEST_F(MenusTest, BarItemsTakeTheirIdsAndPositions)
     // The module popup is filled from the start; the settings' reload refills it.
     EXPECT_EQ(Ids(MenuHandles.modulePopup), (std::vector<int>{501, 502, 503, 504, 505}));
     EXPECT_EQ(MenuItemText(MenuHandles.modulePopup, 1), "&Sales");
-    EXPECT_EQ(AccessServices.rebuildWindowTypeMenu, &RebuildWindowTypeMenu);
+    EXPECT_EQ(AccessUiHooks.rebuildWindowTypeMenu, &RebuildWindowTypeMenu);
     // A menu the file lacks adds nothing.
     EXPECT_EQ(MenuFromTable(9), 0u);
     EXPECT_EQ(MenuItemCount(MenuHandles.bar), 8);
