@@ -13,6 +13,7 @@
 #include <string>
 
 #include "exchange/text_exchange.h"
+#include "features/program_start.h"
 #include "operations/sales_invoice.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
@@ -48,7 +49,7 @@ protected:
         savedCwd = fs::current_path();
         fs::current_path(folder);   // the printer writes under ./print
         OutputJobState = OutputJobStateRec{};
-        TextExchangeInstall();
+        FeaturesInstall();
     }
     void TearDown() override
     {

@@ -9,6 +9,7 @@
 #include "platform/mdi.h"
 #include "platform/menu.h"
 #include "shell/settings_menu.h"
+#include "shell/ui_install.h"
 #include "shell/window_utils.h"
 #include "shell_fixture.h"
 
@@ -26,6 +27,7 @@ protected:
 
 TEST_F(MenusTest, BarItemsTakeTheirIdsAndPositions)
 {
+    UiInstall();   // as the program's start: the settings' reload rebuilds the module popup
     MakeFrame();
     // A separator takes a position and no id; File has no item 6.
     EXPECT_EQ(Ids(MenuHandles.file), (std::vector<int>{101, 102, 0, 104, 105, 107, 108, 109, 110, 0, 112}));
