@@ -32,6 +32,7 @@
 #include "exchange/bank_payments_in.h"
 #include "exchange/import_lines.h"
 #include "exchange/text_exchange.h"
+#include "features/program_start.h"
 #include "output/devices/report_output.h"
 #include "platform/script.h"
 #include "shell/database_open.h"
@@ -142,8 +143,8 @@ bool Company()
     MessageSinkSet([](const char *) {});
     RegisterHooksClear();
     CompanyVariantBind(CompanyBlock);
-    TextExchangeInstall();
-    OutputInstall();   // the output layer and its windows, as the program's start installs them
+    FeaturesInstall();
+    BenchOutputInstall();   // the output layer and its windows, as the program's start installs them
     TodayDate = DateRec{7, 12, 2026};
     if (!StoreData()) return false;
     ready = 1;

@@ -19,16 +19,20 @@
 #include "database/access/settings_binding.h"
 #include "database/engine/engine.h"
 #include "output/devices/report_output.h"
+#include "output/output_job.h"
 #include "outputwin/output_windows_install.h"
+#include "tests/output/output_runs_install.h"
 
 // Loads the interface file the build made, probed beside the program, in
 // the build folder above it and in the working folder; false (the reason
 // on stderr) when none loads.
-// The output layer as the program's start leaves it: its runs and the
-// prints the business layer asks for (RepOutputInit), and the windows it
-// reaches through its table (the preview device, the export dialog).
-inline void OutputInstall() {
+// The output layer as the program's start leaves it: the prints the
+// business layer asks for, its own runs, and the windows it reaches
+// through its table (the preview device, the export dialog).
+inline void BenchOutputInstall() {
     RepOutputInit();
+    OutputInstall();
+    OutputRunsInstall();
     OutputWindowEntriesInstall();
 }
 

@@ -88,7 +88,7 @@ bool Company()
     ready = -1;
     if (!BenchCompanyOpen("document_runs")) return false;
     MessageSinkSet([](const char *) {});
-    OutputInstall();   // the output layer and its windows, as the program's start installs them
+    BenchOutputInstall();   // the output layer and its windows, as the program's start installs them
     std::vector<uint8_t> printer(PrintersBlk::Rows::Size), choice(OrderFormBlk::Rows::Size);
     BenchPutText(printer.data(), PrintersBlk::Rows::Name, 20, "PDF");
     BenchPutText(printer.data(), PrintersBlk::Rows::PrinterText, 20, "P");

@@ -27,13 +27,13 @@
 #include "rules/ledger.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 
 namespace {
 
 constexpr int VoucherRows = 299, PurchaseRows = 300, PaymentRows = 91;
-constexpr int EventFieldChanged = 6;
 
 BenchWorkplace &Place()
 {
@@ -80,7 +80,7 @@ void CommitCell(int n, uint32_t matrix, int row, uint32_t cell)
     (void)WinGotoField(n, F, true);
     int16_t field = int16_t(F);
     uint8_t changed = 1;
-    (void)WindowEvent(n, EventFieldChanged, &field, &changed);
+    (void)WindowEvent(n, WindowEventCode::FieldChanged, &field, &changed);
 }
 
 // The peer's time per iteration and the ratio of the window's to it.

@@ -57,7 +57,7 @@ inline bool BenchFrameUp(const BenchWorkplace &w)
     ShellStateReset();
     std::string why;
     BenchFrameIsUp = true;   // taken down at the end even when it failed half-way
-    FeaturesInstall();
+    ProgramInstall();
     if (!AllocWorkBlocks() || !InitInstance(StartOptions{}, &why)) return false;
     PString path;
     PStringFromC(path, w.company.c_str());

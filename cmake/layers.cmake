@@ -17,8 +17,13 @@ if(NOT TARGET orvel_base)
   add_library(orvel_base INTERFACE)
 endif()
 
+# orvel_layer(NAME FOLDERS ... [BENEATH ...] [ORDERED]): ORDERED says that
+# the layer's folders are themselves in order, each seeing only itself and
+# the folders named before it (the ground: platform < core < engine <
+# record access). The folders and what each may include are remembered for
+# orvel_write_include_rules.
 function(orvel_layer name)
-  cmake_parse_arguments(L "" "" "FOLDERS;BENEATH" ${ARGN})
+  cmake_parse_arguments(L "ORDERED" "" "FOLDERS;BENEATH" ${ARGN})
   set(sources)
   foreach(folder IN LISTS L_FOLDERS)
     file(GLOB folder_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
@@ -27,6 +32,35 @@ function(orvel_layer name)
   add_library(${name} OBJECT ${sources})
   target_link_libraries(${name} PUBLIC orvel_base)
   set_property(TARGET ${name} PROPERTY ORVEL_LAYERS_BENEATH ${L_BENEATH})
+  set_property(TARGET ${name} PROPERTY ORVEL_LAYER_FOLDERS ${L_FOLDERS})
+
+  # What the folders of the layers beneath hold, every one of them visible.
+  set(beneath_folders)
+  foreach(lower IN LISTS L_BENEATH)
+    get_property(lower_folders TARGET ${lower} PROPERTY ORVEL_LAYER_FOLDERS)
+    list(APPEND beneath_folders ${lower_folders})
+  endforeach()
+  set(seen)
+  foreach(folder IN LISTS L_FOLDERS)
+    list(APPEND seen ${folder})
+    if(L_ORDERED)
+      set(allowed ${seen} ${beneath_folders})
+    else()
+      set(allowed ${L_FOLDERS} ${beneath_folders})
+    endif()
+    list(JOIN allowed " " allowed_text)
+    set_property(GLOBAL APPEND PROPERTY ORVEL_INCLUDE_RULES "${folder}: ${allowed_text}")
+  endforeach()
+endfunction()
+
+# orvel_write_include_rules(FILE): writes one line a folder of every layer
+# declared so far, "FOLDER: ALLOWED...", the folders whose headers FOLDER's
+# files may include. tests/core/layer_includes.sh checks the tree against
+# it, so the include rules are the layer list and not a copy of it.
+function(orvel_write_include_rules file)
+  get_property(rules GLOBAL PROPERTY ORVEL_INCLUDE_RULES)
+  list(JOIN rules "\n" text)
+  file(WRITE ${file} "${text}\n")
 endfunction()
 
 function(orvel_layer_check name main)

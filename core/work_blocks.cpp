@@ -6,6 +6,7 @@
 
 #include "core/field_access.h"
 #include "core/file_form.h"
+#include "core/server_hooks.h"
 #include "core/system.h"
 #include "core/ui_text.h"
 
@@ -24,7 +25,7 @@ uint16_t ReportRunWords[2] = {0, 0};
 uint16_t CurrentModule = 0;
 uint8_t UserCancelFlag = 0;
 uint32_t ImportFailedSteps = 0;
-void (*SessionTableInitHook)() = nullptr;
+ServerHooksRec ServerHooks;
 
 uint8_t *CompanyBlock = nullptr;
 uint8_t *SeriesStateBlock = nullptr;
@@ -83,7 +84,7 @@ void StartupFlags() {
     ServerRequestState.pendingText = NoPendingText;
     ServerRequestState.pendingExtra[0] = 0;
     SeedRandom();
-    if (SessionTableInitHook) SessionTableInitHook();
+    if (ServerHooks.sessionTableInit) ServerHooks.sessionTableInit();
 }
 
 uint8_t *SessionUserEntry(int i) {

@@ -70,9 +70,6 @@ extern uint8_t UserCancelFlag;
 // Steps of the last import run whose hold failed (nothing of them stored);
 // the import readers count them, the shell's run reports them.
 extern uint32_t ImportFailedSteps;
-// Called by StartupFlags to make the server's session table (installed by
-// the network layer; none: nothing to make).
-extern void (*SessionTableInitHook)();
 
 // Allocates every work record (zero-filled, for the run) and sets the
 // start-up words; false when memory could not be had.

@@ -12,47 +12,43 @@
 #include "output/output_job.h"
 #include "shell/feature_commands.h"
 
-namespace {
-
 // Whether the import just run held nothing an export of this program writes.
 bool LastImportReadNoExport() { return ImportResult.notAnExport; }
-
-}  // namespace
 
 // Lets the text-file device know the bank payment file and its name.
 void BankFileHooksInstall()
 {
-    BankFileHooks.jobIsBankFile = JobIsBankFileExport;
-    BankFileHooks.defaultName = TelepayDefaultFileName;
+    BankFileHooks = BankFileHooksRec{
+        .jobIsBankFile = JobIsBankFileExport,
+        .defaultName = TelepayDefaultFileName,
+    };
 }
 
 // Installs every entry of the text exchange.
 void TextExchangeInstall()
 {
     BankFileHooksInstall();
-    SettingsTextExchange &x = SettingsText;
-    x.blockTextTag = BlockTextTag;
-    x.exportText = ExportText;
-    x.exportLineFeed = ExportLineFeed;
-    x.writeBlockText = WriteBlockText;
-    x.importSkipLine = ImportSkipLine;
-    x.importNextLineHasData = ImportNextLineHasData;
-    x.importNextTag = ImportNextTag;
-    x.readBlockText = ReadBlockText;
-    x.importTagHeld = ImportTagHeld;
-    x.importFileOpen = ImportFileOpen;
-    x.importFileClose = ImportFileClose;
-    x.importReadTag = ImportReadTag;
-    x.importAtEnd = ImportAtEnd;
-    x.importTextStep = ImportTextStep;
-    x.importReadLong = ImportReadLong;
-    x.exportCString = ExportCString;
-    x.exportLong = ExportLong;
-    x.registerTextTag = RegisterTextTag;
-    x.resetImportFlags = ResetImportFlags;
-    x.reportImportResult = ReportImportResult;
-    OutputRunServices.runTextExport = RunTextExportBody;
+    SettingsText = SettingsTextExchange{
+        .blockTextTag = BlockTextTag,
+        .exportText = ExportText,
+        .exportLineFeed = ExportLineFeed,
+        .writeBlockText = WriteBlockText,
+        .importSkipLine = ImportSkipLine,
+        .importNextLineHasData = ImportNextLineHasData,
+        .importNextTag = ImportNextTag,
+        .readBlockText = ReadBlockText,
+        .importTagHeld = ImportTagHeld,
+        .importFileOpen = ImportFileOpen,
+        .importFileClose = ImportFileClose,
+        .importReadTag = ImportReadTag,
+        .importAtEnd = ImportAtEnd,
+        .importTextStep = ImportTextStep,
+        .importReadLong = ImportReadLong,
+        .exportCString = ExportCString,
+        .exportLong = ExportLong,
+        .registerTextTag = RegisterTextTag,
+        .resetImportFlags = ResetImportFlags,
+        .reportImportResult = ReportImportResult,
+    };
     D4SetRawExportRunner(RescueExportRun);
-    FeatureCommands.importReadNoExport = LastImportReadNoExport;
-    FeatureCommands.paymentSuggestion = PaymentSuggestionTold;
 }

@@ -125,6 +125,8 @@ bool ReadBlockText(int block, uint8_t *data);
 
 // ---- Format, dispatch, register sections, rescue ----
 bool RunTextExportBody(int kind);
+// Whether the import just run held nothing an export of this program writes.
+bool LastImportReadNoExport();
 void ExportDatabaseText(int kind);
 void ExportHeaderWrite();
 void ImportFormat();

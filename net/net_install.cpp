@@ -76,16 +76,18 @@ bool RequestInProgress() { return NetClient.sendLevel > 0 || ServerRunningClass 
 }  // namespace
 
 void NetInstall() {
-    NetServices.tcpSettingsLoad = LoadSettings;
-    NetServices.serverListen = Listen;
-    NetServices.onSocketEvent = OnEvent;
-    NetServices.clientClose = NetClientClose;
-    NetServices.connectLoop = ClientConnectCompany;
-    NetServices.sessionEnd = NetClientClose;
-    NetServices.serverRunModeOn = ServerRunModeOn;
-    NetServices.requestInProgress = RequestInProgress;
-    NetServices.serverStatusPaint = ServerStatusPaint;
-    NetServices.moduleOneSwitch = ModuleOneSwitch;
+    NetServices = NetServicesRec{
+        .tcpSettingsLoad = LoadSettings,
+        .serverListen = Listen,
+        .onSocketEvent = OnEvent,
+        .clientClose = NetClientClose,
+        .connectLoop = ClientConnectCompany,
+        .sessionEnd = NetClientClose,
+        .serverRunModeOn = ServerRunModeOn,
+        .requestInProgress = RequestInProgress,
+        .serverStatusPaint = ServerStatusPaint,
+        .moduleOneSwitch = ModuleOneSwitch,
+    };
     // The time-outs run in the program's own wait, whatever else it does.
     MsgSetTimer(NetTimerTick);
 }

@@ -30,6 +30,7 @@
 
 #include "core/interface_defs.h"
 #include "core/pstring.h"
+#include "core/server_hooks.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
@@ -397,12 +398,14 @@ void ServerHandleRequest(int slot, MsgBuffer *frame) {
 void NetServerStart() {
     NetTableInit(NetRole::Server, ServerHandleRequest, OnConnClosed);
     SessionTableInit();
-    SessionTableInitHook = SessionTableInit;
-    AccessServices.sessionFlagsClear = SessionFlagsClear;
-    AccessServices.sessionsAllowExclusive = SessionsAllowExclusive;
+    ServerHooks = ServerHooksRec{
+        .sessionTableInit = SessionTableInit,
+        .sessionFlagsClear = SessionFlagsClear,
+        .sessionsAllowExclusive = SessionsAllowExclusive,
+        .sessionSelectByName = SessionSelectOutput,
+        .sessionOrderFlag = SessionOutputOrderFlag,
+    };
     MsgSetPush(PushToClient);
-    NetServices.sessionSelectByName = SessionSelectOutput;
-    NetServices.sessionOrderFlag = SessionOutputOrderFlag;
     ExportMayRead = ExportReadAllowed;
     ExportMayWriteVerifiers = ExportVerifiersAllowed;
     ServerServing = true;

@@ -73,7 +73,7 @@ bool MaintenanceRun18();
 // message) and close it at the end; installed by the window layer,
 // nothing shown while null (on a server, in tests).
 struct PersonRunBusyRec {
-    void (*show)(const uint8_t *text) = nullptr;
-    void (*close)() = nullptr;
+    void (*show)(const uint8_t *text);
+    void (*close)();
 };
 extern PersonRunBusyRec PersonRunBusy;

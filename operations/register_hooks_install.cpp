@@ -91,8 +91,10 @@ void RulesInstall() {
     InstallPersonPaymentEntry(RegisterHookTable);
     InstallTimeSheetEntry(RegisterHookTable);
     InstallStockEntries(RegisterHookTable);
-    AccessServices.settingsBlockCheck = SettingsBlockCheck;
-    AccessServices.settingsBlockAfterChange = SettingsBlockAfterChange;
+    AccessServices = AccessServiceHooks{
+        .settingsBlockCheck = SettingsBlockCheck,
+        .settingsBlockAfterChange = SettingsBlockAfterChange,
+    };
 }
 
 // Tells whether a register has an entry of the rules: any of its hooks set.

@@ -55,10 +55,10 @@ struct RunOutcome {
 
 // The hooks the window layer installs (see the file comment).
 struct RunOutcomeUiRec {
-    void (*progress)(const uint8_t *text) = nullptr;   // shows a PString while the run works
-    void (*progressEnd)() = nullptr;                    // takes the progress away
-    void (*poll)() = nullptr;                           // lets Esc reach UserCancelFlag
-    void (*status)(const uint8_t *text) = nullptr;      // puts a PString on the status line
+    void (*progress)(const uint8_t *text);   // shows a PString while the run works
+    void (*progressEnd)();                   // takes the progress away
+    void (*poll)();                          // lets Esc reach UserCancelFlag
+    void (*status)(const uint8_t *text);     // puts a PString on the status line
 };
 extern RunOutcomeUiRec RunOutcomeUi;
 

@@ -47,8 +47,6 @@ void JobQueueShown();
 // Gives window type 9 its OK (open the selected job).
 void JobQueueWindowInstall();
 
-// Installs the saved-job ring and the batch routines into OutputRunServices.
-void OutputRunsInstall();
 // Gives the batch runs the busy message, Esc poll and status line
 // (outputwin/run_outcome_ui.cpp; the ui layer calls it at start-up).
 void RunOutcomeUiInstall();

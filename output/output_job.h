@@ -65,6 +65,9 @@ struct OutputRunServicesRec {
     bool (*runMaintenance)();                                    // the local batch routine of ReportParams
 };
 extern OutputRunServicesRec OutputRunServices;
+// Fills the tables of the layers beneath that the output layer serves
+// (the business layer's prints, the end of a received job).
+void OutputInstall();
 
 // Runs the report that ReportParams selects on its device; false (told,
 // stop flag set) when no report run is installed or the run failed.

@@ -33,19 +33,20 @@ bool PollStop()
 
 void PrintServicesInstall()
 {
-    PrintServicesRec &s = PrintServices;
-    s.form = PrintFormCall;
-    s.customerForm = CustomerForm;
-    s.paymentDocuments = PaymentDocPrint;
-    s.report = RunReportCommand;
-    s.beginJob = RepBeginJobNr;
-    s.startLine = RepStartLine;
-    s.textNr = TextNr;
-    s.text = Text;
-    s.value = Value;
-    s.rule = RepRuleFull;
-    s.endLine = RepEndLine;
-    s.endJob = RepEndJob;
-    s.pollStop = PollStop;
-    s.listLine = RepListAddLine;
+    PrintServices = PrintServicesRec{
+        .form = PrintFormCall,
+        .customerForm = CustomerForm,
+        .paymentDocuments = PaymentDocPrint,
+        .report = RunReportCommand,
+        .beginJob = RepBeginJobNr,
+        .startLine = RepStartLine,
+        .textNr = TextNr,
+        .text = Text,
+        .value = Value,
+        .rule = RepRuleFull,
+        .endLine = RepEndLine,
+        .endJob = RepEndJob,
+        .pollStop = PollStop,
+        .listLine = RepListAddLine,
+    };
 }

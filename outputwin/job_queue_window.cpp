@@ -27,6 +27,7 @@
 #include "shell/menu_lists.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -36,7 +37,6 @@ namespace {
 constexpr int JobQueueType = 9;
 // The list slots of the interface file's menu tables that name runs.
 constexpr int SlotReports = 1, SlotDocuments = 5;
-constexpr int EventBeforeOk = 11;
 // The commands of the window's push buttons.
 constexpr uint16_t CommandRun = 1, CommandDelete = 2, CommandOpen = 3;
 // The word before the run number of a job its run's tables do not name.
@@ -81,7 +81,7 @@ int SelectedSlot(int n)
 // selected job and goes no further.
 uint8_t JobQueueWindowEvent(int window, int event, void *, void *)
 {
-    if (event != EventBeforeOk) return 1;
+    if (WindowEventCode(event) != WindowEventCode::Ok) return 1;
     RepJobQueueOpen(window);
     return 0;
 }

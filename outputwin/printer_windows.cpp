@@ -28,6 +28,7 @@
 #include "shell/edit_control.h"
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
+#include "shell/window_events.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -37,7 +38,6 @@ constexpr uint32_t RowSize = PrintersBlk::Rows::Size;
 constexpr int TextMax = 20;
 // Told when the row has no name to be found by.
 constexpr int TextPrinterNeedsName = 11713;
-constexpr int EventBeforeOk = 11, EventPrepared = 22, EventButton = 2;
 constexpr uint16_t CommandNew = 1, CommandOpen = 2, CommandDelete = 3, CommandOk = 8, CommandClose = 5;
 
 // Appends text to line, as far as a PString holds.
@@ -182,9 +182,9 @@ void PrinterListButton(int n, int command)
 // actions.
 uint8_t PrinterListEvent(int window, int event, void *, void *)
 {
-    switch (event) {
-    case EventPrepared: PrinterListFill(window); return 1;
-    case EventBeforeOk: OpenSelected(window); return 0;
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::LaidOut: PrinterListFill(window); return 1;
+    case WindowEventCode::Ok: OpenSelected(window); return 0;
     default: return 1;
     }
 }
@@ -195,8 +195,8 @@ uint8_t PrinterListEvent(int window, int event, void *, void *)
 // event 2 with their control index (it has no list whose choice would).
 uint8_t PrinterRowEvent(int window, int event, void *a, void *)
 {
-    switch (event) {
-    case EventBeforeOk: {
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::Ok: {
         PString name;
         GetText(WinRecordBuffer(window), PrintersBlk::Rows::Name, name);
         if (!PrinterRowWindowOk(window)) return 0;
@@ -205,7 +205,7 @@ uint8_t PrinterRowEvent(int window, int event, void *a, void *)
         if (list && WinListBox(list) && PrinterRowsRead(&rows)) ListRows(list, rows, PrinterRowByName(rows, name));
         return 0;
     }
-    case EventButton:
+    case WindowEventCode::Choice:
         switch (ButtonCommand(window, a)) {
         case CommandOk: WindowOkAction(window); break;
         case CommandClose: WinClose(window); break;

@@ -19,8 +19,10 @@ void StatusPString(const uint8_t *text)
 
 void RunOutcomeUiInstall()
 {
-    RunOutcomeUi.progress = ShowBusyMessage;
-    RunOutcomeUi.progressEnd = CloseBusyMessage;
-    RunOutcomeUi.poll = PollStop;
-    RunOutcomeUi.status = StatusPString;
+    RunOutcomeUi = RunOutcomeUiRec{
+        .progress = ShowBusyMessage,
+        .progressEnd = CloseBusyMessage,
+        .poll = PollStop,
+        .status = StatusPString,
+    };
 }

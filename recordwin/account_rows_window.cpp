@@ -14,11 +14,11 @@
 #include "rules/checks.h"
 #include "rules/ledger.h"
 #include "rules/rules_types.h"
+#include "shell/window_events.h"
 #include "shell/window_table.h"
 
 namespace {
 
-constexpr int EventMayDeleteRow = 4, EventFieldChanged = 6, EventMayInsertRow = 9, EventRowsChanged = 12;
 constexpr uint32_t RowMax = 256;
 
 // The sum, from zero, of the amounts of every row of a register whose
@@ -69,13 +69,13 @@ const AccountRowLayout &Of(int type) { return *AccountRowLayoutOf(type); }
 uint8_t AccountRowsWindowEvent(int window, int event, void *a, void *b)
 {
     const AccountRowLayout *L = WinAccountRowLayout(window);
-    switch (event) {
-    case EventMayDeleteRow: return a ? WindowMayDeleteRowEvent(window, *static_cast<const int16_t *>(a)) : 0;
-    case EventMayInsertRow: return 0;
-    case EventFieldChanged:
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::MayDeleteRow: return a ? WindowMayDeleteRowEvent(window, *static_cast<const int16_t *>(a)) : 0;
+    case WindowEventCode::MayInsertRow: return 0;
+    case WindowEventCode::FieldChanged:
         if (L && a && b) LayoutFieldChanged(*L, window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
-    case EventRowsChanged:
+    case WindowEventCode::RowsChanged:
         if (L) LayoutTotalsRefresh(*L, window);
         return 1;
     default: return 1;

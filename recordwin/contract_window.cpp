@@ -18,6 +18,7 @@
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -26,8 +27,7 @@ namespace {
 
 namespace CO = ContractVc;
 
-constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldLeft = 6, EventMayInsertRow = 9,
-              EventRowsChanged = 12, LastEvent = 12;
+constexpr int LastEvent = 12;
 constexpr int CustomerCodeMax = 20, ItemCodeMax = 20, VatCodeMax = 2, AccountMax = 10;
 // Only this company variant lets a contract's VAT zone be typed.
 constexpr uint16_t ZoneVariant = 15;
@@ -247,17 +247,17 @@ uint8_t Win468Event(int window, int event, void *a, void *b)
     // A type laid out over another record is left to the generic actions.
     if (!WinRecordBuffer(window) || WinRegisterOf(window) != CO::Number) return 1;
     int state = WinRecState(window);
-    switch (event) {
-    case EventMayEdit:
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::MayEditField:
         if (Closed(window, state)) return 0;
         if (b && *static_cast<const uint16_t *>(b) == CO::VatZone && CompanyVariant() != ZoneVariant) return 0;
         return 1;
-    case EventMayDeleteRow: return state == 2 && Closed(window, 2) ? uint8_t(RefuseClosed()) : 1;
-    case EventFieldLeft:
+    case WindowEventCode::MayDeleteRow: return state == 2 && Closed(window, 2) ? uint8_t(RefuseClosed()) : 1;
+    case WindowEventCode::FieldChanged:
         if (a && b) ContractFieldLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
-    case EventMayInsertRow: return MayInsertRow(window, state) ? 1 : 0;
-    case EventRowsChanged: ContractTotalsRefresh(window); return 1;
+    case WindowEventCode::MayInsertRow: return MayInsertRow(window, state) ? 1 : 0;
+    case WindowEventCode::RowsChanged: ContractTotalsRefresh(window); return 1;
     default: return 1;
     }
 }

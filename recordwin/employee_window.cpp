@@ -1,7 +1,6 @@
 // employee_window.cpp - the employee window (type 500, register 119): its
 // operations-menu item 1 previews the entry calculation (report 103) of
-// the employee shown; and the busy message the person-entry routines
-// show, handed to them from here since they run below the window layer.
+// the employee shown.
 #include "recordwin/record_windows.h"
 
 #include "core/field_access.h"
@@ -18,18 +17,9 @@ namespace {
 namespace P = ReportParamsVc;
 constexpr uint16_t PreviewKind = 6, CalculationReport = 103;
 
-// The routines show their progress in the shell's busy message. Set when
-// this file is linked in, which the button table makes sure of.
-const bool BusyInstalled = [] {
-    PersonRunBusy.show = ShowBusyMessage;
-    PersonRunBusy.close = CloseBusyMessage;
-    return true;
-}();
-
 }  // namespace
 
 void PersonReportButton(int window, int button) {
-    (void)BusyInstalled;
     if (button != 1 || !WinIsOpen(window) || !ReportParams) return;
     PString code;
     GetText(WinRecordBuffer(window), EmployeeVc::PerCode, code);

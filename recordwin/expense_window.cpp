@@ -20,6 +20,7 @@
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
 #include "shell/field_editing.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -28,7 +29,6 @@ namespace {
 
 namespace Row = ExpenseVc::Rows;
 
-constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldChanged = 6, EventEnter = 7, EventMayInsertRow = 9;
 constexpr uint16_t KindAccount = 1;
 constexpr int PersonMax = 5, NameMax = 60, RowNameMax = 20, AccountMax = 10, VatCodeMax = 2;
 
@@ -154,20 +154,20 @@ uint8_t Win475Event(int window, int event, void *a, void *b)
     if (!WinIsOpen(window)) return 0;
     // A type laid out otherwise than by its register is left alone.
     if (!WinRulesApply(window)) return 1;
-    switch (event) {
-    case EventMayEdit: return MayEdit(window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
-    case EventMayDeleteRow: return WinRecState(window) == 2 && Posted(WinStoredRecord(window)) ? 0 : 1;
-    case EventFieldChanged:
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::MayEditField: return MayEdit(window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
+    case WindowEventCode::MayDeleteRow: return WinRecState(window) == 2 && Posted(WinStoredRecord(window)) ? 0 : 1;
+    case WindowEventCode::FieldChanged:
         if (a && b) ExpenseFieldChanged(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
-    case EventEnter: {
+    case WindowEventCode::Enter: {
         if (!a) return 1;
         int F = *static_cast<const uint16_t *>(a);
         int target = EnterTarget(window, F);
         if (target == NoField || !WinIsOpen(window) || !WinGotoField(window, target, true)) return 1;
         return 0;
     }
-    case EventMayInsertRow: return WinRecState(window) == 1 ? 1 : 0;
+    case WindowEventCode::MayInsertRow: return WinRecState(window) == 1 ? 1 : 0;
     default: return 1;
     }
 }

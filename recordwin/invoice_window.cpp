@@ -27,6 +27,7 @@
 #include "rules/vat_currency.h"
 #include "shell/field_editing.h"
 #include "shell/matrix_editing.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -35,8 +36,6 @@ namespace {
 
 namespace Row = IVVc::Rows;
 
-constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldLeft = 6, EventMayInsertRow = 9,
-              EventRowsChanged = 12, EventButton = 23, EventRowAboutToChange = 30;
 constexpr uint16_t ZoneVariant = 15;   // the company variant whose users may change the VAT zone
 constexpr uint16_t CreditNoteTerms = 3;
 constexpr int ItemCodeMax = 20, VatCodeMax = 2, AccountMax = 10;
@@ -341,27 +340,27 @@ uint8_t Win347Event(int window, int event, void *a, void *b)
 {
     if (!WinIsOpen(window)) return 0;
     int state = WinRecState(window);
-    switch (event) {
-    case EventMayEdit: {
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::MayEditField: {
         int id = b ? int(*static_cast<const uint16_t *>(b)) : NoField;
         return Invoice347MayEdit(window, state, id) ? 1 : 0;
     }
-    case EventMayDeleteRow: return state == 2 && StoredPosted(window) ? 0 : 1;
-    case EventFieldLeft:
+    case WindowEventCode::MayDeleteRow: return state == 2 && StoredPosted(window) ? 0 : 1;
+    case WindowEventCode::FieldChanged:
         if (a && b) InvoiceRowLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
-    case EventMayInsertRow:
+    case WindowEventCode::MayInsertRow:
         switch (state) {
         case 0: return ShownPosted(window) ? 0 : 1;
         case 1: return 1;
         case 2: return StoredPosted(window) ? 0 : 1;
         default: return 0;
         }
-    case EventRowsChanged: InvoiceTotalsRefresh(window); return 1;
-    case EventButton:
+    case WindowEventCode::RowsChanged: InvoiceTotalsRefresh(window); return 1;
+    case WindowEventCode::Button:
         if (b) InvoiceButton(window, *static_cast<const int16_t *>(b));
         return 1;
-    case EventRowAboutToChange:
+    case WindowEventCode::RowAboutToChange:
         if (a) InvoiceRowInfo(window, *static_cast<const int16_t *>(a));
         return 1;
     default: return 1;

@@ -16,15 +16,13 @@
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
 namespace {
 
-constexpr int EventChoice = 2, EventMayDeleteRow = 4, EventFieldLeft = 6, EventMayInsertRow = 9,
-              EventRowsChanged = 12,
-              EventRowAboutToChange = 30;
 constexpr int CustomerCodeMax = 20;
 
 // The customer's fields an order takes, by position.
@@ -172,19 +170,19 @@ uint8_t Win352Event(int window, int event, void *a, void *b)
     // A type laid out over another record is left to the generic actions.
     if (!SalesDocRulesApply(OrderWindowDesc, window)) return 1;
     int state = WinRecState(window);
-    switch (event) {
-    case EventChoice:
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::Choice:
         if (a && *static_cast<const uint16_t *>(a) == ORVc::VatZone) OrderTotalsRefresh(window);
         return 1;
-    case EventMayDeleteRow:
+    case WindowEventCode::MayDeleteRow:
         if (state != 2) return 1;
         return DeliveredRows(window, false) ? RefuseDelivered() : 1;
-    case EventFieldLeft:
+    case WindowEventCode::FieldChanged:
         if (a && b) OrderFieldLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
-    case EventMayInsertRow: return OrderMayInsertRow(window, state) ? 1 : 0;
-    case EventRowsChanged: OrderTotalsRefresh(window); return 1;
-    case EventRowAboutToChange:
+    case WindowEventCode::MayInsertRow: return OrderMayInsertRow(window, state) ? 1 : 0;
+    case WindowEventCode::RowsChanged: OrderTotalsRefresh(window); return 1;
+    case WindowEventCode::RowAboutToChange:
         if (a) OrderRowInfo(window, *static_cast<const int16_t *>(a));
         return 1;
     default: return 1;

@@ -5,12 +5,11 @@
 #include "core/field_access.h"
 #include "recordwin/window_rows.h"
 #include "shell/field_editing.h"
+#include "shell/window_events.h"
 #include "shell/window_table.h"
 
 namespace {
 
-constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldChanged = 6, EventMayInsertRow = 9,
-              EventRowsChanged = 12, EventIsOpen = 26;
 
 bool Flag(const uint8_t *payment, U16Field flag) { return payment && GetU16(payment, flag) != 0; }
 
@@ -36,16 +35,16 @@ uint8_t PaymentWindowEvent(const PaymentWindowDesc &d, int window, int event, vo
     if (!WinIsOpen(window)) return 0;
     // A type laid out otherwise than by its register is left alone.
     if (!WinRulesApply(window)) return 1;
-    switch (event) {
-    case EventMayEdit: return MayEdit(d, window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
-    case EventMayDeleteRow:
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::MayEditField: return MayEdit(d, window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
+    case WindowEventCode::MayDeleteRow:
         return WinRecState(window) == 2 && Flag(WinStoredRecord(window), d.approved) ? 0 : 1;
-    case EventFieldChanged:
+    case WindowEventCode::FieldChanged:
         if (a && b) d.fieldChanged(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
-    case EventMayInsertRow: return 0;
-    case EventRowsChanged: d.totalsRefresh(window); return 1;
-    case EventIsOpen: return Flag(WinRecordBuffer(window), d.posted) ? 0 : 1;
+    case WindowEventCode::MayInsertRow: return 0;
+    case WindowEventCode::RowsChanged: d.totalsRefresh(window); return 1;
+    case WindowEventCode::RecordOpen: return Flag(WinRecordBuffer(window), d.posted) ? 0 : 1;
     default: return 1;
     }
 }

@@ -35,17 +35,15 @@
 #include "rules/vat_currency.h"
 #include "shell/field_editing.h"
 #include "shell/matrix_editing.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
-
 
 namespace {
 
 namespace Row = VIVc::Rows;
 
-constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldChanged = 6, EventEnter = 7,
-              EventMayInsertRow = 9, EventRowsChanged = 12, EventButton = 23;
 constexpr uint16_t KindAccount = 1, KindCredited = 3, CreditNote = 3;
 constexpr uint16_t VatTreatmentNone = 2;
 constexpr uint16_t VariantTreatment = 15, VariantNoPayeeTexts = 5, VariantRef731 = 13, VariantRefMod = 9;
@@ -282,21 +280,21 @@ uint8_t Win155Event(int window, int event, void *a, void *b)
     if (!WinIsOpen(window)) return 0;
     // A type laid out otherwise than by its register is left alone.
     if (!WinRulesApply(window)) return 1;
-    switch (event) {
-    case EventMayEdit: return MayEdit(window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
-    case EventRowDefaults:
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::MayEditField: return MayEdit(window, b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
+    case WindowEventCode::RowDefaults:
         if (a && b) {
             uint8_t *r = static_cast<uint8_t *>(a) + uint32_t(*static_cast<const int16_t *>(b)) * Row::Size;
             if (*static_cast<const int16_t *>(b) >= 0 && GetU16(r, Row::Kind) == KindCredited)
                 PutI32(r, Row::CredSerNr, -1);
         }
         return 1;
-    case EventMayDeleteRow: return a ? MayDeleteRow(window, *static_cast<const int16_t *>(a)) : 0;
-    case EventFieldChanged:
+    case WindowEventCode::MayDeleteRow: return a ? MayDeleteRow(window, *static_cast<const int16_t *>(a)) : 0;
+    case WindowEventCode::FieldChanged:
         if (a && b)
             PurchaseInvoiceFieldChanged(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
-    case EventEnter: {
+    case WindowEventCode::Enter: {
         if (!a) return 1;
         int F = *static_cast<const uint16_t *>(a);
         int target = EnterTarget(window, F);
@@ -304,9 +302,9 @@ uint8_t Win155Event(int window, int event, void *a, void *b)
         if (target != F && !WinGotoField(window, target, true)) return 1;
         return 0;
     }
-    case EventMayInsertRow: return WinRecState(window) == 1 ? 1 : 0;
-    case EventRowsChanged: RowsVatTotals(window, WinRecordBuffer(window)); return 1;
-    case EventButton:
+    case WindowEventCode::MayInsertRow: return WinRecState(window) == 1 ? 1 : 0;
+    case WindowEventCode::RowsChanged: RowsVatTotals(window, WinRecordBuffer(window)); return 1;
+    case WindowEventCode::Button:
         if (b && *static_cast<const int16_t *>(b) == 1) PurchaseBalanceRow(window);
         return 1;
     default: return 1;

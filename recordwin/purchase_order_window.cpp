@@ -18,6 +18,7 @@
 #include "rules/documents.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -26,8 +27,7 @@ namespace {
 
 namespace PO = PurchOrderVc;
 
-constexpr int EventChoice = 2, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldLeft = 6,
-              EventRowsChanged = 12, LastEvent = 12;
+constexpr int LastEvent = 12;
 constexpr int LocationMax = 10, ObjectsMax = 30;
 
 // The location's name and address lines become the delivery address.
@@ -142,18 +142,18 @@ uint8_t Win290Event(int window, int event, void *a, void *b)
     if (event < 0 || event > LastEvent) return 1;
     // A type laid out over another record is left to the generic actions.
     if (!WinRecordBuffer(window) || WinRegisterOf(window) != PO::Number) return 1;
-    switch (event) {
-    case EventChoice:
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::Choice:
         if (a && *static_cast<const uint16_t *>(a) == PO::VatZone) PurchaseOrderTotalsRefresh(window);
         return 1;
-    case EventRowDefaults:
+    case WindowEventCode::RowDefaults:
         if (a && b) RowDefaults(window, static_cast<uint8_t *>(a), *static_cast<const int16_t *>(b));
         return 1;
-    case EventMayDeleteRow: return WinRecState(window) == 2 && RowsKept(window) ? 0 : 1;
-    case EventFieldLeft:
+    case WindowEventCode::MayDeleteRow: return WinRecState(window) == 2 && RowsKept(window) ? 0 : 1;
+    case WindowEventCode::FieldChanged:
         if (a && b) PurchaseOrderFieldLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
-    case EventRowsChanged: PurchaseOrderTotalsRefresh(window); return 1;
+    case WindowEventCode::RowsChanged: PurchaseOrderTotalsRefresh(window); return 1;
     default: return 1;
     }
 }

@@ -14,14 +14,13 @@
 #include "recordwin/sales_doc_window.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
 namespace {
 
-constexpr int EventChoice = 2, EventFieldLeft = 6, EventRowsChanged = 12,
-              EventRowAboutToChange = 30;
 constexpr int CustomerCodeMax = 20;
 
 // The customer's fields a quotation takes, by position.
@@ -123,15 +122,15 @@ uint8_t Win272Event(int window, int event, void *a, void *b)
     if (!WinIsOpen(window)) return 0;
     // A type laid out over another record is left to the generic actions.
     if (!SalesDocRulesApply(QuotationWindowDesc, window)) return 1;
-    switch (event) {
-    case EventChoice:
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::Choice:
         if (a && *static_cast<const uint16_t *>(a) == QuotationVc::VatZone) QuotationTotalsRefresh(window);
         return 1;
-    case EventFieldLeft:
+    case WindowEventCode::FieldChanged:
         if (a && b) QuotationFieldLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
-    case EventRowsChanged: QuotationTotalsRefresh(window); return 1;
-    case EventRowAboutToChange:
+    case WindowEventCode::RowsChanged: QuotationTotalsRefresh(window); return 1;
+    case WindowEventCode::RowAboutToChange:
         if (a) QuotationRowInfo(window, *static_cast<const int16_t *>(a));
         return 1;
     default: return 1;

@@ -29,6 +29,7 @@
 #include "rules/series_terms.h"
 #include "shell/field_editing.h"
 #include "shell/matrix_editing.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -37,8 +38,6 @@ namespace {
 
 namespace Row = IPVc::Rows;
 
-constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldLeft = 6,
-              EventMayInsertRow = 9, EventRowsChanged = 12, EventIsOpen = 26;
 constexpr int ColInvoice = 0, ColCustomer = 1, ColAmount = 3, ColPayDate = 4;
 constexpr int CodeMax = 20, NameMax = 60;
 
@@ -435,18 +434,18 @@ void ReceiptFieldLeave(int window, int field, uint8_t changed) {
 // be edited, nor its rows inserted or deleted.
 uint8_t Win41Event(int window, int event, void *a, void *b) {
     if (!WinIsOpen(window)) return 0;
-    switch (event) {
-    case EventMayEdit:
-    case EventMayDeleteRow:
-    case EventMayInsertRow: return Closed(window) ? 0 : 1;
-    case EventRowDefaults:
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::MayEditField:
+    case WindowEventCode::MayDeleteRow:
+    case WindowEventCode::MayInsertRow: return Closed(window) ? 0 : 1;
+    case WindowEventCode::RowDefaults:
         if (a && b) RowDefaults(static_cast<uint8_t *>(a), *static_cast<const int16_t *>(b));
         return 1;
-    case EventFieldLeft:
+    case WindowEventCode::FieldChanged:
         if (a && b) ReceiptFieldLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
-    case EventRowsChanged: ReceiptTotalsRefresh(window); return 1;
-    case EventIsOpen: return Posted(WinRecordBuffer(window)) ? 0 : 1;
+    case WindowEventCode::RowsChanged: ReceiptTotalsRefresh(window); return 1;
+    case WindowEventCode::RecordOpen: return Posted(WinRecordBuffer(window)) ? 0 : 1;
     default: return 1;
     }
 }

@@ -14,12 +14,13 @@
 #include "rules/vat_currency.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 
 namespace {
 
-constexpr int EventButton = 23, ApproveButton = 1;
+constexpr int ApproveButton = 1;
 constexpr ApproveKind KindApproveReceipt = 2;
 
 }  // namespace
@@ -69,7 +70,7 @@ void ReceiptOtherRowsSum(const uint8_t *receipt, uint32_t serial, PackedDecimal 
 // Every event goes on.
 uint8_t Win40Event(int window, int event, void *a, void *b) {
     (void)a;
-    if (!WinIsOpen(window) || event != EventButton || !b || *static_cast<const int16_t *>(b) != ApproveButton) return 1;
+    if (!WinIsOpen(window) || WindowEventCode(event) != WindowEventCode::Button || !b || *static_cast<const int16_t *>(b) != ApproveButton) return 1;
     MemBlock marked = ListMarkedFirst(window);
     if (!marked) return 1;
     uint32_t count = MemSize(marked) / sizeof(uint32_t);

@@ -15,12 +15,12 @@
 #include "platform/control.h"
 #include "shell/login.h"
 #include "shell/record_commands.h"
+#include "shell/window_events.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
 namespace {
 
-constexpr int EventOk = 11, EventPrepared = 22, EventOperation = 23;
 
 // Operations entry i of type `type`; null past the last.
 const uint8_t *OpAt(int type, int i)
@@ -87,10 +87,10 @@ bool SettingsGroupOpen(int n, int line)
 
 uint8_t SettingsGroupEvent(int window, int event, void *a, void *)
 {
-    switch (event) {
-    case EventPrepared: SettingsGroupFill(window); return 1;
-    case EventOk: SettingsGroupOpen(window, WinListBox(window) ? ListSelectedIndex(window) : -1); return 0;
-    case EventOperation: {
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::LaidOut: SettingsGroupFill(window); return 1;
+    case WindowEventCode::Ok: SettingsGroupOpen(window, WinListBox(window) ? ListSelectedIndex(window) : -1); return 0;
+    case WindowEventCode::Button: {
         // The operations menu's items are 1 + the entry's index: the
         // entries themselves, not the lines, since the menu lists them all.
         int op = a ? *static_cast<const int *>(a) : 0;

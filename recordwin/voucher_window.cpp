@@ -22,6 +22,7 @@
 #include "shell/field_editing.h"
 #include "shell/matrix_editing.h"
 #include "shell/record_commands.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 
@@ -33,7 +34,6 @@ constexpr int ColAccount = 0;
 constexpr uint32_t RowMax = 256;   // above the largest row of an account-row window
 constexpr uint16_t AccountRowKind = 1, CorrectionRowKind = 2, LinkRowKind = 4;
 constexpr int StateShown = 0, StateNew = 1;
-constexpr int EventMayDeleteRow = 4, EventMayInsertRow = 9, EventRowsChanged = 12, EventButton = 23;
 constexpr int UserCodeMax = 5;
 
 // A company word of the voucher entry (0 when the block is not bound).
@@ -250,11 +250,11 @@ void Win117Button(int window, int button)
 // the buttons (event 23); everything else goes on to the generic actions.
 uint8_t Win117Event(int window, int event, void *a, void *b)
 {
-    switch (event) {
-    case EventMayDeleteRow: return a ? WindowMayDeleteRowEvent(window, *static_cast<const int16_t *>(a)) : 0;
-    case EventMayInsertRow: return 0;
-    case EventRowsChanged: VoucherTotalsRefresh(window); return 1;
-    case EventButton:
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::MayDeleteRow: return a ? WindowMayDeleteRowEvent(window, *static_cast<const int16_t *>(a)) : 0;
+    case WindowEventCode::MayInsertRow: return 0;
+    case WindowEventCode::RowsChanged: VoucherTotalsRefresh(window); return 1;
+    case WindowEventCode::Button:
         if (b) Win117Button(window, *static_cast<const int16_t *>(b));
         return 1;
     default: return 1;

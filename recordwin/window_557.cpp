@@ -18,6 +18,7 @@
 #include "rules/prices.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -26,8 +27,6 @@ namespace {
 
 namespace SD = SalesDocVc;
 
-constexpr int EventMayEdit = 1, EventMayDeleteRow = 4, EventFieldLeft = 6, EventMayInsertRow = 9,
-              EventRowsChanged = 12, EventButton = 23, EventRowAboutToChange = 30;
 constexpr int CustomerCodeMax = 20, CodeMax = 5;
 // Record-edit states: shown as stored, new, stored under change.
 constexpr int StateShown = 0, StateNew = 1, StateChanging = 2;
@@ -167,18 +166,18 @@ uint8_t Win557Event(int window, int event, void *a, void *b)
     // A type laid out over another record is left to the generic actions.
     if (!SalesDocRulesApply(Doc557Desc, window)) return 1;
     const int state = WinRecState(window);
-    switch (event) {
-    case EventMayEdit: return state == StateShown || state == StateChanging ? 0 : 1;
-    case EventMayDeleteRow: return state == StateChanging ? 0 : 1;
-    case EventFieldLeft:
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::MayEditField: return state == StateShown || state == StateChanging ? 0 : 1;
+    case WindowEventCode::MayDeleteRow: return state == StateChanging ? 0 : 1;
+    case WindowEventCode::FieldChanged:
         if (a && b) Doc557FieldLeave(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
-    case EventMayInsertRow: return state == StateNew ? 1 : 0;
-    case EventRowsChanged: Doc557TotalsRefresh(window); return 1;
-    case EventButton:
+    case WindowEventCode::MayInsertRow: return state == StateNew ? 1 : 0;
+    case WindowEventCode::RowsChanged: Doc557TotalsRefresh(window); return 1;
+    case WindowEventCode::Button:
         if (b) Doc557Button(window, *static_cast<const int16_t *>(b));
         return 1;
-    case EventRowAboutToChange:
+    case WindowEventCode::RowAboutToChange:
         if (a) Doc557RowInfo(window, *static_cast<const int16_t *>(a));
         return 1;
     default: return 1;

@@ -15,6 +15,7 @@
 #include "recordwin/receipt_window.h"
 #include "recordwin/report_defaults.h"
 #include "recordwin/settings_group_windows.h"
+#include "shell/window_events.h"
 #include "shell/window_table.h"
 
 namespace {
@@ -45,7 +46,7 @@ uint8_t Win350FieldChanged(int window, int16_t field, uint8_t changed)
 // Type 350 hands field changes (event 6) on and allows everything.
 uint8_t Win350Event(int window, int event, void *a, void *b)
 {
-    if (event == 6 && a && b) Win350FieldChanged(window, *static_cast<int16_t *>(a), *static_cast<uint8_t *>(b));
+    if (WindowEventCode(event) == WindowEventCode::FieldChanged && a && b) Win350FieldChanged(window, *static_cast<int16_t *>(a), *static_cast<uint8_t *>(b));
     return 1;
 }
 
@@ -84,11 +85,6 @@ constexpr int RowInsertType = 241;
 
 uint8_t MatrixRowInsertEvent(int window) { return WinTypeOf(window) == RowInsertType ? 1 : 0; }
 
-constexpr int EventMayEdit = 1, EventRowDefaults = 3, EventMayDeleteRow = 4, EventFieldChanged = 6, EventEnter = 7,
-              EventMayInsertRow = 9, EventRowsChanged = 12, EventMayClearRow = 13, EventChooseRecord = 21,
-              EventReadOnly = 26, EventButton = 23;
-constexpr int EventActivated = 0, EventChoice = 2, EventOk = 11, EventOpened = 22, EventStored = 24;
-constexpr int EventPrint = 8, EventOpenedWithArgs = 14, EventQueueJob = 28;
 // The report window that takes its defaults when laid out, not only when
 // opened with given values.
 constexpr int LaidOutDefaultsType = 176;
@@ -107,39 +103,39 @@ constexpr int LaidOutDefaultsType = 176;
 // 32-bit one is the same row.
 uint8_t GenericAction(int window, int event, void *a, void *b)
 {
-    switch (event) {
-    case EventMayEdit:
+    switch (WindowEventCode(event)) {
+    case WindowEventCode::MayEditField:
         return WindowMayEditEvent(window, a ? *static_cast<const int16_t *>(a) : 0,
                                   b ? *static_cast<const uint16_t *>(b) : 0xFFFFu);
-    case EventRowDefaults:
+    case WindowEventCode::RowDefaults:
         if (a && b) MatrixRowDefaultsEvent(window, static_cast<uint8_t *>(a), *static_cast<const int16_t *>(b));
         return 1;
-    case EventMayDeleteRow: return a ? WindowMayDeleteRowEvent(window, *static_cast<const int16_t *>(a)) : 0;
-    case EventFieldChanged:
+    case WindowEventCode::MayDeleteRow: return a ? WindowMayDeleteRowEvent(window, *static_cast<const int16_t *>(a)) : 0;
+    case WindowEventCode::FieldChanged:
         if (a && b) FieldChangedEvent(window, *static_cast<const int16_t *>(a), *static_cast<const uint8_t *>(b));
         return 1;
-    case EventMayInsertRow: return MatrixRowInsertEvent(window);
-    case EventEnter: return a ? MatrixCellEvent(window, *static_cast<const int16_t *>(a)) : 1;
-    case EventRowsChanged:
+    case WindowEventCode::MayInsertRow: return MatrixRowInsertEvent(window);
+    case WindowEventCode::Enter: return a ? MatrixCellEvent(window, *static_cast<const int16_t *>(a)) : 1;
+    case WindowEventCode::RowsChanged:
         if (a) MatrixRowsChangedEvent(window, *static_cast<const int16_t *>(a));
         return 1;
-    case EventMayClearRow: return a ? MatrixRowMayClearEvent(window, *static_cast<const int16_t *>(a)) : 0;
-    case EventReadOnly: return WindowReadOnlyEvent(window);
-    case EventChooseRecord: WindowChooseRecordEvent(window); return 0;
-    case EventActivated: WindowActivateEvent(window); return 1;
-    case EventChoice:
+    case WindowEventCode::MayClearRow: return a ? MatrixRowMayClearEvent(window, *static_cast<const int16_t *>(a)) : 0;
+    case WindowEventCode::RecordOpen: return WindowReadOnlyEvent(window);
+    case WindowEventCode::RecordChosen: WindowChooseRecordEvent(window); return 0;
+    case WindowEventCode::Activated: WindowActivateEvent(window); return 1;
+    case WindowEventCode::Choice:
         if (a) WindowChoiceEvent(window, *static_cast<const uint16_t *>(a), b ? *static_cast<const uint8_t *>(b) : 0);
         return 1;
-    case EventOk: return WindowOkEvent(window);
-    case EventOpened:
+    case WindowEventCode::Ok: return WindowOkEvent(window);
+    case WindowEventCode::LaidOut:
         WindowOpenedEvent(window);
         if (WinTypeOf(window) == LaidOutDefaultsType) ReportWindowDefaultsEvent(window);
         return 1;
-    case EventOpenedWithArgs: ReportWindowDefaultsEvent(window); return 1;
-    case EventPrint: WindowPrintEvent(window); return 1;
-    case EventQueueJob: return ReportWindowRunEvent(window);
-    case EventStored: AfterStoreEvent(window); return 1;
-    case EventButton:
+    case WindowEventCode::OpenedWithArgs: ReportWindowDefaultsEvent(window); return 1;
+    case WindowEventCode::Print: WindowPrintEvent(window); return 1;
+    case WindowEventCode::ReportOk: return ReportWindowRunEvent(window);
+    case WindowEventCode::Stored: AfterStoreEvent(window); return 1;
+    case WindowEventCode::Button:
         if (b) WindowButtonEvent(window, *static_cast<const int16_t *>(b));
         return 1;
     default: return 1;

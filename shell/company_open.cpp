@@ -19,6 +19,7 @@
 #include "core/language_file.h"
 #include "core/message_sink.h"
 #include "core/pstring.h"
+#include "core/server_hooks.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
@@ -144,7 +145,7 @@ bool BuildCompany(const char *temp, const uint8_t *path, uint16_t option, uint8_
 {
     const uint64_t refusals = D4DiskRefusals();
     int result = D4Create(temp, option);
-    if (AccessServices.sessionFlagsClear) AccessServices.sessionFlagsClear();
+    if (ServerHooks.sessionFlagsClear) ServerHooks.sessionFlagsClear();
     if (result != D4OpenOk) {
         DbLastOpenError = int16_t(result);
         return false;

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "core/pstring.h"
+#include "core/server_hooks.h"
 #include "core/system.h"
 #include "core/ui_text.h"
 #include "database/access/person_password.h"
@@ -51,7 +52,7 @@ void SetRunModeLocal() { SetRunMode(1); }
 // fresh record counts (nothing to clear while no server installed it).
 static void SessionFlagsClear()
 {
-    if (AccessServices.sessionFlagsClear) AccessServices.sessionFlagsClear();
+    if (ServerHooks.sessionFlagsClear) ServerHooks.sessionFlagsClear();
 }
 
 // An older company keeps its persons' passwords as text: the first open

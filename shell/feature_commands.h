@@ -17,14 +17,14 @@ struct FeatureCommandsRec {
     // Checks a report window's whole selection (a copy of the job record
     // it would run with); false after telling why, FieldErrorPos naming
     // the field at fault or none.
-    bool (*reportSelectionCheck)(uint8_t *params) = nullptr;
+    bool (*reportSelectionCheck)(uint8_t *params);
     // True when the import that has just run read nothing that an export
     // of this program writes.
-    bool (*importReadNoExport)() = nullptr;
+    bool (*importReadNoExport)();
     // Runs the payment suggestion of its batch window with the window's
     // record as the selection and leaves its outcome on the status strip;
     // false when it stopped before its end.
-    bool (*paymentSuggestion)(uint8_t *selection) = nullptr;
+    bool (*paymentSuggestion)(uint8_t *selection);
 };
 extern FeatureCommandsRec FeatureCommands;
 

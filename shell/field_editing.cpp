@@ -17,14 +17,13 @@
 #include "shell/list_windows.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 
 namespace {
 
 constexpr int NotesType = 21;          // the notes window: its text is never taken into a record
-constexpr int EventFieldCommitted = 6;
-constexpr int EventControlChange = 1;
 constexpr int TextNewRecordOnly = 1512;
 constexpr int TextFieldKeepsValue = 16510;
 
@@ -116,7 +115,7 @@ void WinCommitField(int n)
     uint8_t changed = CommitIntoBlock(n) ? 1 : 0;
     EditControlDestroy(n);
     int16_t field = w->currentField;
-    (void)WindowEvent(n, EventFieldCommitted, &field, &changed);
+    (void)WindowEvent(n, WindowEventCode::FieldChanged, &field, &changed);
     if (!WinIsOpen(n)) return;
     RedrawCommitted(n);
     w->editFieldOffset = NoOffset;
@@ -185,5 +184,5 @@ bool WindowFieldChanged(int n, int index)
     int pages = WinDefCount(n, WinPartPages);
     if (pages > 0 && index < pages) return true;
     int16_t control = int16_t(index);
-    return WindowEvent(n, EventControlChange, &control, nullptr) != 0;
+    return WindowEvent(n, WindowEventCode::MayEditField, &control, nullptr) != 0;
 }

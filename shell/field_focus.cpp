@@ -14,6 +14,7 @@
 #include "shell/edit_control.h"
 #include "shell/field_editing.h"
 #include "shell/window_drawing.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 
@@ -129,7 +130,7 @@ bool WinFocusField(int n, int F)
     int page = DefU16(binding + FieldEntry::Page);
     if (!WinPageShown(n, page)) WinShowPage(n, page, true);
     int16_t number = int16_t(F);
-    WindowEvent(n, 29, &number, nullptr);
+    WindowEvent(n, WindowEventCode::RowClicked, &number, nullptr);
     if (!WinIsOpen(n)) return false;
     if (DefU16(binding + FieldEntry::Type) == FtSpare28) {
         uint8_t text[256];
@@ -154,7 +155,7 @@ void WinSelectRow(int n, int row, bool force)
     assert(WinIsOpen(n));
     if (row == WinTable[n]->selectedMatrixRow && !force) return;
     int16_t number = int16_t(row);
-    WindowEvent(n, 30, &number, nullptr);
+    WindowEvent(n, WindowEventCode::RowAboutToChange, &number, nullptr);
     if (!WinIsOpen(n)) return;
     WinTable[n]->selectedMatrixRow = int16_t(row);
     int slot = MatrixSlotOf(n);

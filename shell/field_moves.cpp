@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int EventReturnKey = 7;
 
 // Entry i of part `part` of n's layout; null when there is none.
 const uint8_t *LayoutEntry(int n, int part, int i)
@@ -124,7 +123,7 @@ bool MoveFieldFocus(int n, int mode)
         WinCommitField(n);
         if (!WinIsOpen(n)) return false;
         int16_t field = int16_t(current);
-        if (!WindowEvent(n, EventReturnKey, &field, nullptr) || !WinIsOpen(n)) return false;
+        if (!WindowEvent(n, WindowEventCode::Enter, &field, nullptr) || !WinIsOpen(n)) return false;
         int target = ReturnTarget(n, current);
         return TryForward(n, target ? target : current + 1, f);
     }

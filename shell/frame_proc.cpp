@@ -70,7 +70,7 @@ static void FrameCommand(int id, int w)
             // The pressed button goes in b, where the record windows'
             // handlers read it, and in a for the older handlers.
             int op = id - 700;
-            WindowEvent(w, 23, &op, &op);
+            WindowEvent(w, WindowEventCode::Button, &op, &op);
         }
     }
     switch (id) {

@@ -16,12 +16,11 @@
 #include "shell/window_table.h"
 
 namespace {
-constexpr int EventRowDeleteMay = 4, EventRowInsertMay = 9, EventRowGone = 12, EventRowCrossMay = 13;
 constexpr int JobListType = 9, DesignerType = 23;
 constexpr int HiddenTextType = 25;
 
 // Asks n's type event `event` about row `row`; its answer.
-uint8_t RowEvent(int n, int event, int row)
+uint8_t RowEvent(int n, WindowEventCode event, int row)
 {
     int16_t r = int16_t(row);
     return WindowEvent(n, event, &r, nullptr);
@@ -53,7 +52,7 @@ void MatrixRowInsertCmd(int n, int row)
 {
     if (!WinIsOpen(n) || !WinHasMatrix(n)) return;
     if (WinMatrixRowCount(n) >= MatrixMaxRows(n)) return;
-    if (!RowEvent(n, EventRowInsertMay, row)) return;
+    if (!RowEvent(n, WindowEventCode::MayInsertRow, row)) return;
     if (!EditStarted(n)) return;
     int before = WinMatrixRowCount(n);
     WinMatrixInsertRow(n, row, 1);
@@ -95,7 +94,7 @@ void MatrixRowDeleteCmd(int n, int row)
     if (row < 0 || row >= WinMatrixRowCount(n)) return;
     if (WinRecState(n) == 0) WinBeginEdit(n);
     if (!WinIsOpen(n)) return;
-    if (RowEvent(n, EventRowDeleteMay, row)) {
+    if (RowEvent(n, WindowEventCode::MayDeleteRow, row)) {
         if (WinRecState(n) == 0) return;
         // The cell under edit is taken in before the rows move: its edit
         // control is bound to a place in the rows, which after the delete
@@ -104,13 +103,13 @@ void MatrixRowDeleteCmd(int n, int row)
         WinCommitField(n);
         if (!WinIsOpen(n)) return;
         MatrixDeleteRow(n, row);
-        RowEvent(n, EventRowGone, row);
+        RowEvent(n, WindowEventCode::RowsChanged, row);
         WinMarkChanged(n);
         int again = RowAfterDelete(n, row);
         if (again >= 0) WinSelectRow(n, again, true);
         return;
     }
-    if (!RowEvent(n, EventRowCrossMay, row) || !EditStarted(n)) return;
+    if (!RowEvent(n, WindowEventCode::MayClearRow, row) || !EditStarted(n)) return;
     int rowSize = 0, kindOffset = 0;
     MatrixColumnInfo(n, 0, &rowSize, &kindOffset);
     int attr = MatrixColumnInfo2(n, 0);
@@ -125,7 +124,7 @@ void MatrixRowDeleteCmd(int n, int row)
         memcpy(p + at, &crossed, 2);
     }
     MemUnlock(rows);
-    RowEvent(n, EventRowGone, row);
+    RowEvent(n, WindowEventCode::RowsChanged, row);
     WinMarkChanged(n);
 }
 

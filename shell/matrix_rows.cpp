@@ -169,7 +169,7 @@ void MatrixRowsClear(int n, int kind, int from, int to)
         if (kindAt != NoEntryOffset && kindAt + 2 <= rowSize) memcpy(r + kindAt, &k, 2);
         if (attrAt != NoEntryOffset && attrAt + 2 <= rowSize) memcpy(r + attrAt, &zero, 2);
         int16_t number = int16_t(row);
-        WindowEvent(n, 3, p, &number);
+        WindowEvent(n, WindowEventCode::RowDefaults, p, &number);
         MemUnlock(h);
     }
 }

@@ -134,7 +134,6 @@ void MenuBarBuild()
     }
     RebuildRegisterMenu();
     RebuildWindowTypeMenu();
-    AccessServices.rebuildWindowTypeMenu = RebuildWindowTypeMenu;
 }
 
 // Builds menu m from the menu definitions and appends it to the menu bar

@@ -38,7 +38,6 @@ constexpr FixedKey FixedKeys[] = {
 constexpr char FieldKeys[] = {'H', 'I', 'M'};
 constexpr int RecordNew = 306, RecordCopyAsNew = 307;
 constexpr int OpsFirst = 701, ModuleFirst = 400, ModuleList = 399;
-constexpr int EventButton = 23;
 
 char Upper(int c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : char(c); }
 
@@ -91,7 +90,7 @@ bool MenuKeyRun(int n, int c)
     if (BusyFlag) return true;
     if (id >= OpsFirst) {
         int op = id - OpsFirst + 1;
-        if (WinIsOpen(n)) WindowEvent(n, EventButton, &op, &op);
+        if (WinIsOpen(n)) WindowEvent(n, WindowEventCode::Button, &op, &op);
     } else if (id >= ModuleList) {
         OpenModuleEntry(id == ModuleList ? -1 : id - ModuleFirst);
     } else if (id > 300) {

@@ -23,8 +23,6 @@
 #include "shell/window_table.h"
 
 namespace {
-constexpr int EventChoice = 2;   // a: 16-bit field, b: 8-bit changed flag
-constexpr int EventOpenedWithArgs = 14;
 constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8;
 constexpr int ModuleTypesMarker = 9;   // defined when the interface file has modules
 constexpr int ActionOpenParams = 1, ActionOpenSecond = 2, ActionPageSetup = 4;
@@ -199,7 +197,7 @@ int OpenWindowWithArgs(int n, int type, int number)
         PutU16(record, SpecWord16, 0xFFFF);
         PutU16(record, ReportParamsVc::SelWinType, uint16_t(type));
     }
-    WindowEvent(m, EventOpenedWithArgs, nullptr, nullptr);
+    WindowEvent(m, WindowEventCode::OpenedWithArgs, nullptr, nullptr);
     if (!WinIsOpen(m)) return 0;
     WinRecordRefresh(m);
     // The field focused as the window opened still shows the value from
@@ -231,5 +229,5 @@ void WindowListChoice(int n, int control, uint32_t field, bool changed)
     }
     uint16_t offset = uint16_t(field);
     uint8_t flag = changed ? 1 : 0;
-    (void)WindowEvent(n, EventChoice, &offset, &flag);
+    (void)WindowEvent(n, WindowEventCode::Choice, &offset, &flag);
 }

@@ -12,6 +12,7 @@
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/shell.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
@@ -131,7 +132,7 @@ void MenuStateUpdate(int n)
 void WindowActivated(int n)
 {
     MenuStateUpdate(n);
-    if (WinIsOpen(n)) WindowEvent(n, 0, nullptr, nullptr);
+    if (WinIsOpen(n)) WindowEvent(n, WindowEventCode::Activated, nullptr, nullptr);
 }
 
 // Enables or disables every top menu 2..6 that exists, then redraws the

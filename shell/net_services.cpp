@@ -3,6 +3,7 @@
 #include "shell/net_services.h"
 
 #include "core/file_form.h"
+#include "core/server_hooks.h"
 #include "output/devices/report_output.h"
 
 NetServicesRec NetServices;
@@ -12,10 +13,10 @@ uint16_t TcpPort = 1234;
 uint32_t ClientSessionId;
 
 bool SessionSelectByName(const uint8_t *name) {
-    return NetServices.sessionSelectByName && name && NetServices.sessionSelectByName(name);
+    return ServerHooks.sessionSelectByName && name && ServerHooks.sessionSelectByName(name);
 }
 
 int16_t SessionOrderFlag() {
     if (!RemoteOutput) return ByteOrder.program;
-    return NetServices.sessionOrderFlag ? NetServices.sessionOrderFlag() : -1;
+    return ServerHooks.sessionOrderFlag ? ServerHooks.sessionOrderFlag() : -1;
 }

@@ -17,8 +17,6 @@ struct NetServicesRec {
     bool (*requestInProgress)();                                  // a request is being answered
     void (*serverStatusPaint)(int window);                        // frame pass of the server status window
     void (*moduleOneSwitch)(int module, int previous);            // module 1 entered or left (network layer)
-    bool (*sessionSelectByName)(const uint8_t *name);             // a client session by name takes the output
-    int16_t (*sessionOrderFlag)();                                // the flag of the session taking the output
 };
 extern NetServicesRec NetServices;
 extern bool SocketsActive;         // the TCP settings ask for the network

@@ -17,6 +17,7 @@
 #include "shell/menu_lists.h"
 #include "shell/report_commands.h"
 #include "shell/shell.h"
+#include "shell/window_events.h"
 #include "shell/window_table.h"
 #include "shell/window_utils.h"
 
@@ -24,7 +25,6 @@
 int16_t FirstFieldNumber = 1;
 
 namespace {
-constexpr int EventBeforeOk = 11, EventListOk = 21;
 constexpr int NotesType = 21;
 constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, ImportListType = 10;
 constexpr int WindowListType = 12, ModuleListType = 13, ReportSelectionType = 14, LoginType = 15, BusyType = 19;
@@ -87,12 +87,12 @@ void WindowOkAction(int n)
     if (!WinIsOpen(n)) return;
     StateRefreshFlag = 1;
     WinCommitField(n);
-    if (WindowEvent(n, EventBeforeOk, nullptr, nullptr) != 1) return;
+    if (WindowEvent(n, WindowEventCode::Ok, nullptr, nullptr) != 1) return;
     switch (WinKindOf(n)) {
     case 1: CmdListOk(n); return;
     case 2:
         if (ListHasSelection(n))
-            WindowEvent(n, EventListOk, nullptr, nullptr);
+            WindowEvent(n, WindowEventCode::RecordChosen, nullptr, nullptr);
         else
             WinFindByTypedKey(n);
         return;

@@ -12,10 +12,10 @@
 #include "shell/field_editing.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
+#include "shell/window_events.h"
 #include "shell/window_table.h"
 
 namespace {
-constexpr int EventMayEdit = 26;
 constexpr int TextChangedMeanwhile = 1404;
 
 // Report (6), export (7) and maintenance (10) windows edit a job record
@@ -46,7 +46,7 @@ void WinBeginEdit(int n)
 {
     StateRefreshFlag = 1;
     if (!WinIsOpen(n)) return;
-    if (WindowEvent(n, EventMayEdit, nullptr, nullptr) == 0) return;
+    if (WindowEvent(n, WindowEventCode::RecordOpen, nullptr, nullptr) == 0) return;
     if (!WinTypeMayOpen(WinTypeOf(n))) return;
     WindowRec *w = WinTable[n];
     int kind = WinKindOf(n);

@@ -32,7 +32,6 @@ namespace {
 
 constexpr int ReportListType = 6, JobQueueType = 9;
 constexpr int KindPreview = 4, KindReport = 6;
-constexpr int EventPrint = 8, EventQueueJob = 28;
 // Output devices of the job record's word 0.
 constexpr uint16_t DevicePrinter = 1, DeviceFile = 2, DevicePreview = 6, DeviceJobQueue = 7;
 // Word 20 of the job record is cleared before a report runs from its window.
@@ -119,7 +118,7 @@ void CmdPrint(int n)
         RepJobQueueRun(n);
         return;
     }
-    WindowEvent(n, EventPrint, nullptr, nullptr);
+    WindowEvent(n, WindowEventCode::Print, nullptr, nullptr);
 }
 
 // Shows on the screen what window n specifies: the report list's
@@ -169,7 +168,7 @@ void ReportWindowOk(int n)
     if (!ReportSelectionSound(n)) return;   // the window stays open on the field at fault
     if (!CopyRecordToJob(n)) return;
     if (GetU16(ReportParams, ReportParamsVc::OutputKind) == DeviceJobQueue) {
-        uint8_t answer = WindowEvent(n, EventQueueJob, nullptr, nullptr);
+        uint8_t answer = WindowEvent(n, WindowEventCode::ReportOk, nullptr, nullptr);
         bool queued = answer == 0 || (answer == 1 && RepJobQueuePush(ReportParams, 1));
         if (queued) WinClose(n);
         return;

@@ -18,7 +18,6 @@
 #include "shell/window_table.h"
 
 namespace {
-constexpr int EventAfterSettingsStore = 24;
 
 // After a settings store of n with `result`: on success the type hears of
 // it (event 24) and n closes (freeing its block lock); on failure the
@@ -29,7 +28,7 @@ bool SettingsStored(int n, int result)
         WinStoreFailedFocus(n, result);
         return false;
     }
-    WindowEvent(n, EventAfterSettingsStore, nullptr, nullptr);
+    WindowEvent(n, WindowEventCode::Stored, nullptr, nullptr);
     WinClose(n);
     StateRefreshFlag = 1;
     return true;

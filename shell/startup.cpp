@@ -182,10 +182,6 @@ bool InitInstance(const StartOptions &o, std::string *why)
     TcpPort = 1234;
     if (!LoadDefinitions(why)) return false;
     RepOutputInit();
-    OutputWindowsInstall();
-    RulesInstall();
-    CompanyDetailsShownHook = WindowType1Refresh;
-    RowExtraTextInstall(RowExtraText);
     LightGreyLook = 1;
     CompactVariant = !WinDefExists(9);
     if (!RegisterWindowClasses()) {

@@ -22,7 +22,6 @@ struct HandlerEntry {
     WindowEventHandler handler;
 };
 
-constexpr int EventMayDeleteRow = 4, EventMayInsertRow = 9;
 
 // Handlers set at run time, asked before the built-in table; type 0 is a
 // free entry.
@@ -48,7 +47,7 @@ uint8_t WindowEvent(int window, int event, void *a, void *b)
     if (!WinIsOpen(window)) return 0;
     WindowEventHandler handler = HandlerOf(WinTypeOf(window));
     uint8_t result = handler ? handler(window, event, a, b) : 1;
-    if (handler && (event == EventMayDeleteRow || event == EventMayInsertRow)) return result;
+    if (handler && (WindowEventCode(event) == WindowEventCode::MayDeleteRow || WindowEventCode(event) == WindowEventCode::MayInsertRow)) return result;
     if (result != 1) return result;
     int16_t code = int16_t(event);
     if (code < 0 || code > LastGenericWindowEvent || !WindowEventBuiltIns.genericAction) return result;

@@ -35,7 +35,6 @@ constexpr int DesignerChoices = 5;     // the designer's buttons 1..5 choose its
 constexpr int CodeOk = 8, CodeClose = 5;
 // Kinds whose window specifies a run: report, export and maintenance.
 constexpr int KindReport = 6, KindExport = 7, KindMaintenance = 10;
-constexpr int EventButton = 2, EventChooseRecord = 21;
 constexpr uint32_t NoControl = 65535;
 
 // The y of a packed point (y in the high half, x in the low).
@@ -138,7 +137,7 @@ void WindowMouseClick(int n, int32_t point, bool shift, bool dbl)
         if (kind == 1)
             CmdListOk(n);
         else
-            (void)WindowEvent(n, EventChooseRecord, nullptr, nullptr);
+            (void)WindowEvent(n, WindowEventCode::RecordChosen, nullptr, nullptr);
         return;
     }
     if (WinMousePress(n, point, shift, dbl) || !WinIsOpen(n)) return;
@@ -219,7 +218,7 @@ void DialogButton(int n, int control, int code, int flag)
     if (!WinIsOpen(n)) return;
     uint16_t button = uint16_t(control);
     uint8_t f = flag ? 1 : 0;
-    (void)WindowEvent(n, EventButton, &button, &f);
+    (void)WindowEvent(n, WindowEventCode::Choice, &button, &f);
 }
 
 // The slot index of n's control on a shown page whose platform control is

@@ -18,7 +18,6 @@
 #include "shell/window_table.h"
 
 namespace {
-constexpr int EventPrepared = 22;
 constexpr int DesignerKind = 11;
 constexpr int32_t DesignerPaneRange = 910;   // the form's height in designer units
 constexpr int ReportListType = 6, FunctionListType = 7, DocumentListType = 8, JobQueueType = 9,
@@ -117,6 +116,6 @@ void WinPrepareAfterOpen(int n)
     case JobQueueType: RepJobQueueList(n); break;
     default: break;
     }
-    if (WinIsOpen(n)) WindowEvent(n, EventPrepared, nullptr, nullptr);
+    if (WinIsOpen(n)) WindowEvent(n, WindowEventCode::LaidOut, nullptr, nullptr);
     RestorePortWindow(saved);
 }

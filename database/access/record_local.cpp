@@ -19,6 +19,7 @@
 #include "core/interface_load.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/server_hooks.h"
 #include "core/system.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
@@ -152,7 +153,7 @@ void EndWriteHold(int *result) {
 void RecountRegisters() {
     for (int reg = 1; reg < RegisterCount; reg++)
         if (RegValid(reg)) RecordCounts[(size_t)reg] = RegRecordCountLocal(reg);
-    if (AccessServices.sessionFlagsClear) AccessServices.sessionFlagsClear();
+    if (ServerHooks.sessionFlagsClear) ServerHooks.sessionFlagsClear();
 }
 
 bool Browse(int reg, uint8_t *record, uint32_t *recid, bool next) {
@@ -233,7 +234,7 @@ uint32_t RegOpenCount(int reg) {
 void RegSetRecordCount(int reg, uint32_t n) {
     if (reg < 0 || (size_t)reg >= RecordCounts.size()) return;
     RecordCounts[(size_t)reg] = n;
-    if (AccessServices.sessionFlagsClear) AccessServices.sessionFlagsClear();
+    if (ServerHooks.sessionFlagsClear) ServerHooks.sessionFlagsClear();
 }
 
 void DbHoldBegin() {

@@ -2,6 +2,7 @@
 // operations. The tables are touched only from the one program thread.
 #include "database/access/record_locks.h"
 
+#include "core/server_hooks.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
@@ -17,7 +18,7 @@ bool Holds(const RecordLock &e, int reg, uint32_t recid) {
 }
 
 bool ExclusiveAllowed() {
-    return AccessServices.sessionsAllowExclusive ? AccessServices.sessionsAllowExclusive() : true;
+    return ServerHooks.sessionsAllowExclusive ? ServerHooks.sessionsAllowExclusive() : true;
 }
 
 }  // namespace

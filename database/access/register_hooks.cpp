@@ -8,6 +8,7 @@
 
 std::array<RegisterHooks, RegisterCount> RegisterHookTable;
 AccessServiceHooks AccessServices;
+AccessUiHooksRec AccessUiHooks;
 
 namespace {
 

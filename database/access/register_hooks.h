@@ -89,18 +89,19 @@ void NewRecordDefaultsOther(int reg, uint8_t *record);
 
 // Services of other subsystems the layer calls; null entries give the
 // stated default. They are installed by the subsystems that own them.
+// The business layer fills it (BusinessInstall); what a server's start
+// fills is in core/server_hooks.h.
 struct AccessServiceHooks {
-    // Clears the per-session flags of the server so every session gets the
-    // new record counts (none: nothing to clear).
-    void (*sessionFlagsClear)() = nullptr;
-    // true when a register lock may be exclusive now (none: true).
-    bool (*sessionsAllowExclusive)() = nullptr;
-    // Rebuilds the window-type menu after the settings were reloaded.
-    void (*rebuildWindowTypeMenu)() = nullptr;
     // The settings-block check before a store: 0 accepts (none: 0). data is
     // the copy about to be stored: what the check writes there is stored.
-    int (*settingsBlockCheck)(int block, uint8_t *data, uint32_t size) = nullptr;
+    int (*settingsBlockCheck)(int block, uint8_t *data, uint32_t size);
     // Runs after a settings block was stored.
-    void (*settingsBlockAfterChange)(int block, const uint8_t *data, uint32_t size) = nullptr;
+    void (*settingsBlockAfterChange)(int block, const uint8_t *data, uint32_t size);
 };
 extern AccessServiceHooks AccessServices;
+// What the ui layer fills (UiInstall): the window-type menu rebuilt after
+// the settings were reloaded (none: a program without a menu bar).
+struct AccessUiHooksRec {
+    void (*rebuildWindowTypeMenu)();
+};
+extern AccessUiHooksRec AccessUiHooks;

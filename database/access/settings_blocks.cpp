@@ -190,7 +190,7 @@ void SettingsBlocksReload() {
     for (SettingsBlockState &st : SettingsBlockStates) st.loaded = 0;
     for (size_t i = 0; i < SettingsBlockStates.size(); i++)
         if (SettingsBlockStates[i].binding && SettingsBlockStates[i].lazy == 0) SettingsBlockLoadEntry((int)i);
-    if (AccessServices.rebuildWindowTypeMenu) AccessServices.rebuildWindowTypeMenu();
+    if (AccessUiHooks.rebuildWindowTypeMenu) AccessUiHooks.rebuildWindowTypeMenu();
 }
 
 void SettingsBlockBindingRefresh(int block, MemBlock handle) {

@@ -52,47 +52,47 @@ uint32_t SettingsBlockSizeLocal(int block);
 // make export write nothing and import read nothing.
 struct SettingsTextExchange {
     // The block's section tag (PString, 256 bytes); empty when none.
-    void (*blockTextTag)(int block, uint8_t *tag) = nullptr;
+    void (*blockTextTag)(int block, uint8_t *tag);
     // Writes a PString as a text value of the current export line.
-    void (*exportText)(const uint8_t *text) = nullptr;
+    void (*exportText)(const uint8_t *text);
     // Ends the current export line (a line feed).
-    void (*exportLineFeed)() = nullptr;
+    void (*exportLineFeed)();
     // Writes one block record or row (memory form) as export fields.
-    void (*writeBlockText)(int block, const uint8_t *data) = nullptr;
+    void (*writeBlockText)(int block, const uint8_t *data);
     // Import: skips the rest of the current line.
-    void (*importSkipLine)() = nullptr;
+    void (*importSkipLine)();
     // Import: skips to the end of the line; true when the next line holds data.
-    bool (*importNextLineHasData)() = nullptr;
+    bool (*importNextLineHasData)();
     // Import: skips the rest of the line and reads the next section tag.
-    void (*importNextTag)() = nullptr;
+    void (*importNextTag)();
     // Import: reads one block record or row into data (memory form);
     // false when its line is damaged (the import is stopped then).
-    bool (*readBlockText)(int block, uint8_t *data) = nullptr;
+    bool (*readBlockText)(int block, uint8_t *data);
     // Import: marks that the reader already holds the next section tag.
-    void (*importTagHeld)() = nullptr;
+    void (*importTagHeld)();
     // Opens a text file for import in a mode; 0 when open, else the
     // reader's error (it has told the user).
-    int (*importFileOpen)(const uint8_t *path, int mode) = nullptr;
+    int (*importFileOpen)(const uint8_t *path, int mode);
     // Closes the import file; 0, or the reader's error of the run.
-    int (*importFileClose)() = nullptr;
+    int (*importFileClose)();
     // Reads the next section tag.
-    void (*importReadTag)() = nullptr;
+    void (*importReadTag)();
     // True at the end of the file or when the import was aborted.
-    bool (*importAtEnd)() = nullptr;
+    bool (*importAtEnd)();
     // Imports the section or record the reader stands on.
-    void (*importTextStep)() = nullptr;
+    void (*importTextStep)();
     // Reads the current field as a 32-bit value.
-    uint32_t (*importReadLong)() = nullptr;
+    uint32_t (*importReadLong)();
     // Writes a zero-terminated string as a text value.
-    void (*exportCString)(const char *text) = nullptr;
+    void (*exportCString)(const char *text);
     // Writes a 32-bit value (data type 5).
-    void (*exportLong)(uint32_t value) = nullptr;
+    void (*exportLong)(uint32_t value);
     // The register's section tag (PString, 256 bytes); empty when none.
-    void (*registerTextTag)(int reg, uint8_t *tag) = nullptr;
+    void (*registerTextTag)(int reg, uint8_t *tag);
     // Clears the result flags of an import run.
-    void (*resetImportFlags)() = nullptr;
+    void (*resetImportFlags)();
     // Tells the user the result of an import run.
-    void (*reportImportResult)() = nullptr;
+    void (*reportImportResult)();
 };
 extern SettingsTextExchange SettingsText;
 

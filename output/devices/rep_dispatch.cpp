@@ -190,19 +190,12 @@ const RepDevice *RepDeviceInstall(uint16_t kind, const RepDevice *d)
 // ReportParams word 0; 0 without a job record.
 uint16_t CurrentOutputKind() { return ReportParams ? GetU16(ReportParams, ReportParamsVc::OutputKind) : 0; }
 
-// Start-up: blank character-printer lines, the end of a received job
-// Start-up: blank character-printer lines, the end of a received job
-// when the connection to the server ends, an empty ring of saved jobs,
-// the runs the output layer offers others and the prints the business
-// layer asks for. The windows of the output (the preview device, the
-// queue window) are the ui layer's to install (OutputWindowsInstall).
+// Start-up: blank character-printer lines and an empty ring of saved
+// jobs. What the layer installs for others is OutputInstall's.
 void RepOutputInit()
 {
     RepBlankLine();
-    RemoteJobEndInstall(RepRemoteJobEnd);
     JobQueueReset();
-    OutputRunsInstall();
-    PrintServicesInstall();
 }
 
 // Polls the cancel key (Esc); a cancel stops the job's output.

@@ -52,13 +52,18 @@ bool ReportRunCommand()
 // The frame every report job begins with, as the output layer reaches it.
 void ReportFrameInstall()
 {
-    ReportHooks.columnLayout = ReportColumnLayout;
-    ReportHooks.selectionHeader = ReportSelectionHeader;
+    ReportHooks = ReportHooksRec{
+        .columnLayout = ReportColumnLayout,
+        .selectionHeader = ReportSelectionHeader,
+        .voucherForm = FormPrintVoucher,
+    };
 }
 
-// Installs the report command, the job-record check, the report
-// windows' selection check, the report frame, the voucher form, the lines the stock calculations write for
-// the stock reports and the ledger printouts operations ask for. A fault
+// Installs the report frame with the voucher form, the lines the stock
+// calculations write for the stock reports and the ledger printouts
+// operations ask for. The report command and the selection checks go into
+// the output layer's and the shell's tables with the exchange's entries
+// (FeaturesInstall). A fault
 // in the gathered report table (a number two modules claim, a report no
 // module claims) is a build fault: it is told at start-up rather than
 // found by the user who asks for that report.
@@ -69,8 +74,4 @@ void ReportsInstall()
     StockCostLinesInstall();
     LedgerPrintInstall();
     ReportFrameInstall();
-    VoucherFormInstall();
-    OutputRunServices.runReportCommand = ReportRunCommand;
-    OutputRunServices.reportParamsCheck = ReportParamsCheckBody;
-    FeatureCommands.reportSelectionCheck = CheckReportParameters;
 }

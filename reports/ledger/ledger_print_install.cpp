@@ -5,6 +5,8 @@
 
 void LedgerPrintInstall()
 {
-    LedgerPrint.voucher = PrintVoucherNow;
-    LedgerPrint.accountRows = PrintAccountRowRecord;
+    LedgerPrint = LedgerPrintRec{
+        .voucher = PrintVoucherNow,
+        .accountRows = PrintAccountRowRecord,
+    };
 }

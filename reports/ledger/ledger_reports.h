@@ -16,8 +16,6 @@ struct ReportJob;
 // Prints a voucher on a form (doctype 25; other numbers print nothing);
 // false when nothing was printed.
 bool FormPrintVoucher(int16_t doctype, const uint8_t *record);
-// Installs FormPrintVoucher as the output layer's voucher form.
-void VoucherFormInstall();
 
 // ---- The job record's check (report_check.cpp) ----
 

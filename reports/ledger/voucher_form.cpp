@@ -11,5 +11,3 @@ bool FormPrintVoucher(int16_t doctype, const uint8_t *record) {
     return true;
 }
 
-// Lets the output layer's form print run print vouchers.
-void VoucherFormInstall() { ReportHooks.voucherForm = FormPrintVoucher; }

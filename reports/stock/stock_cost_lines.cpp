@@ -56,6 +56,8 @@ void ComponentLine(const uint8_t *code, const PackedDecimal *available, const Pa
 
 void StockCostLinesInstall()
 {
-    StockCostLines.fifoRow = FifoRowLine;
-    StockCostLines.component = ComponentLine;
+    StockCostLines = StockCostLinesRec{
+        .fifoRow = FifoRowLine,
+        .component = ComponentLine,
+    };
 }

@@ -12,6 +12,7 @@
 #include "core/format_block.h"
 #include "core/interface_load.h"
 #include "core/message_sink.h"
+#include "core/server_hooks.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
@@ -71,9 +72,9 @@ protected:
 TEST_F(WorkBlocksTest, WorkRecordsAllocatedOnce) {
     ServerRequestState.pendingText = 12;
     SessionTables = 0;
-    SessionTableInitHook = [] { SessionTables++; };
+    ServerHooks.sessionTableInit = [] { SessionTables++; };
     StartupFlags();
-    SessionTableInitHook = nullptr;
+    ServerHooks.sessionTableInit = nullptr;
     EXPECT_EQ(ByteOrder.program, 1);
     EXPECT_EQ(ServerRequestState.pendingText, NoPendingText);
     EXPECT_EQ(SessionTables, 1);

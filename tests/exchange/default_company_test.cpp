@@ -14,6 +14,7 @@
 
 #include "database/access/person_password.h"
 #include "exchange/text_exchange.h"
+#include "features/program_start.h"
 #include "operations/sales_invoice.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
@@ -50,7 +51,7 @@ protected:
         savedCwd = fs::current_path();
         fs::current_path(folder);   // the printer writes under ./print
         OutputJobState = OutputJobStateRec{};
-        TextExchangeInstall();
+        FeaturesInstall();
     }
     void TearDown() override
     {

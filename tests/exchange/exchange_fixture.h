@@ -18,6 +18,7 @@
 #include "database/engine/engine.h"
 #include "dict_offsets.h"
 #include "exchange/text_exchange.h"
+#include "features/program_start.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "platform/script.h"
@@ -35,7 +36,7 @@ protected:
         ASSERT_EQ(D4Create((dir / "company.VDB").c_str(), 0), D4OpenOk);
         ASSERT_TRUE(SettingsStartup());
         OutputJobState = OutputJobStateRec{};
-        TextExchangeInstall();
+        FeaturesInstall();
         ImportDosLetters = 0;
     }
     void TearDown() override

@@ -17,6 +17,7 @@
 #include "database/engine/engine.h"
 #include "exchange/old_company_sections.h"
 #include "exchange/text_exchange.h"
+#include "features/program_start.h"
 #include "rules/hooks.h"
 #include "shell/database_open.h"
 #include "shell/login.h"
@@ -67,7 +68,7 @@ protected:
         InvoiceCompanyFixture::SetUp();
         if (HasFatalFailure()) return;
         RulesInstall();
-        TextExchangeInstall();
+        FeaturesInstall();
         ImportHoldRecords = 10;
     }
     void TearDown() override

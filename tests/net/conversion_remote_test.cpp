@@ -9,6 +9,7 @@
 
 #include "database/access/settings_blocks.h"
 #include "exchange/text_exchange.h"
+#include "features/program_start.h"
 #include "output/output_job.h"
 #include "rules/convert_document.h"
 #include "rules/hooks.h"
@@ -23,7 +24,7 @@ namespace {
 
 void InstallServices() {
     RulesInstall();
-    TextExchangeInstall();
+    FeaturesInstall();
 }
 
 std::string DefaultsText() {

@@ -15,6 +15,7 @@
 #include "database/access/person_password.h"
 #include "database/access/settings_blocks.h"
 #include "exchange/text_exchange.h"
+#include "features/program_start.h"
 #include "net/auth.h"
 #include "output/output_job.h"
 #include "rules/hooks.h"
@@ -37,7 +38,7 @@ constexpr int PersonWindow = 593, PersonList = 596, AccessGroupWindow = 591, Acc
 // whose group has no rows.
 void Company() {
     RulesInstall();
-    TextExchangeInstall();
+    FeaturesInstall();
     VerifierIterations = VerifierIterationsMin;
     AuthLimits.firstDelayMs = 300;
     AuthLimits.maxDelayMs = 5000;

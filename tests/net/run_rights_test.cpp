@@ -11,6 +11,7 @@
 #include "rules/hooks.h"
 #include "tests/net/net_fixture.h"
 #include "tests/net/rights_fixture.h"
+#include "tests/output/output_runs_install.h"
 
 using namespace nettest;
 

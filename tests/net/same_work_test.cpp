@@ -15,8 +15,10 @@
 #include <sstream>
 
 #include "core/file_form.h"
+#include "core/server_hooks.h"
 #include "database/access/settings_blocks.h"
 #include "exchange/text_exchange.h"
+#include "features/program_start.h"
 #include "output/output_job.h"
 #include "outputwin/output_windows_install.h"
 #include "platform/script.h"
@@ -38,10 +40,7 @@ constexpr uint16_t SalesInvoicesByDate = 65;
 // The services start-up installs, on either side.
 void InstallServices() {
     RepOutputInit();
-    OutputWindowsInstall();
-    RulesInstall();
-    TextExchangeInstall();
-    ReportsInstall();
+    ProgramInstall();
 }
 
 // The export with each password verifier's text replaced by a mark: a
@@ -409,7 +408,7 @@ TEST(NetSessionOutput, TheOrderFlagIsTheOutputClients) {
     SessionTable[3] = SessionEntry{};
     SessionTable[5] = SessionEntry{};
     NetShutdown();
-    NetServices.sessionSelectByName = nullptr;
-    NetServices.sessionOrderFlag = nullptr;
+    ServerHooks.sessionSelectByName = nullptr;
+    ServerHooks.sessionOrderFlag = nullptr;
     RunMode = 0;
 }

@@ -18,6 +18,7 @@
 #include "rules/hooks.h"
 #include "tests/operations/invoice_fixture.h"
 #include "tests/operations/stock_docs_fixture.h"
+#include "tests/output/output_runs_install.h"
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include "output/output_job.h"
 #include "tests/operations/invoice_fixture.h"
 #include "tests/operations/serve_here.h"
+#include "tests/output/output_runs_install.h"
 
 namespace {
 

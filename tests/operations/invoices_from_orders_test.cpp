@@ -27,6 +27,7 @@
 #include "rules/hooks.h"
 #include "rules/vat_currency.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/output/output_runs_install.h"
 
 namespace {
 

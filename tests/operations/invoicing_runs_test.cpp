@@ -17,6 +17,7 @@
 #include "operations/batch_routines.h"
 #include "operations/customer_receipt.h"
 #include "tests/operations/invoice_fixture.h"
+#include "tests/output/output_runs_install.h"
 
 namespace {
 

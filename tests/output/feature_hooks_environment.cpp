@@ -1,6 +1,6 @@
 // feature_hooks_environment.cpp - the test program gives the output layer
-// what the features give it at the program's start: the report frame,
-// the voucher form and the bank file's questions. Tests of a missing hook
+// what the features give it at the program's start: the report frame
+// with the voucher form, and the bank file's questions. Tests of a missing hook
 // save the tables and clear them (feature_hooks_test.cpp).
 #include <gtest/gtest.h>
 
@@ -15,7 +15,6 @@ public:
     void SetUp() override
     {
         ReportFrameInstall();
-        VoucherFormInstall();
         BankFileHooksInstall();
     }
 };

@@ -21,6 +21,7 @@
 #include "shell/list_windows.h"
 #include "shell/record_commands.h"
 #include "shell/shell.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "tests/recordwin/choice_steps.h"
 #include "tests/shell/record_fixture.h"
@@ -29,7 +30,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr int EventOk = 11;
 constexpr int Customers = 590, SalesInvoice = 347, Order = 352;
 constexpr int CurrencyChoice = 247, ContactChoice = 495, CodeChoice = 560;
 
@@ -74,7 +74,7 @@ TEST_F(ChoiceOpeners, AFieldShownByNameListsItsValuesAndTakesTheOneChosen)
     int n = OpenFrom(CodeChoice, customer);
     ASSERT_EQ(ListBoxRows(n), (Lines{"Domestic", "Zone 1, no VAT", "Zone 2, no VAT"}));
     ListBoxSetCurSel(WinListBox(n), 2);
-    EXPECT_EQ(WindowEvent(n, EventOk, nullptr, nullptr), 0);
+    EXPECT_EQ(WindowEvent(n, WindowEventCode::Ok, nullptr, nullptr), 0);
     EXPECT_EQ(EditText(customer), "Zone 2, no VAT");
     WinCommitField(customer);
     EXPECT_EQ(GetU16(WinRecordBuffer(customer), CUVc::VatZone), 2);
@@ -128,7 +128,7 @@ TEST_F(ChoiceOpeners, AChoiceTakesThePlaceOfWhatWasTyped)
     Type("XX");
     int n = OpenFrom(CurrencyChoice, customer);
     OfferOne(n, "SEK  Crowns");
-    EXPECT_EQ(WindowEvent(n, EventOk, nullptr, nullptr), 0);
+    EXPECT_EQ(WindowEvent(n, WindowEventCode::Ok, nullptr, nullptr), 0);
     EXPECT_EQ(EditText(customer), "SEK");
 }
 

@@ -20,6 +20,7 @@
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/record_commands.h"
+#include "shell/window_events.h"
 #include "shell/window_layout.h"
 #include "tests/recordwin/choice_steps.h"
 #include "tests/shell/record_fixture.h"
@@ -28,7 +29,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr int EventOk = 11;
 
 // The built windows (the form designer's part windows 31 and 27 among
 // them), the opener of the code list that the built file lacks: 241 with
@@ -232,7 +232,7 @@ TEST_F(ChoiceWindows, OkGivesTheChosenLineCutAsEachListSays)
         ASSERT_GT(opener, 0);
         int n = OpenFrom(c.type, opener);
         ListIs(n, {"other", line}, 1);
-        EXPECT_EQ(WindowEvent(n, EventOk, nullptr, nullptr), 0) << c.type;
+        EXPECT_EQ(WindowEvent(n, WindowEventCode::Ok, nullptr, nullptr), 0) << c.type;
         EXPECT_FALSE(WinIsOpen(n) && WinTypeOf(n) == c.type) << c.type << " stays open";
         EXPECT_EQ(EditText(opener), c.want) << c.type;
         WinClose(opener);
@@ -250,7 +250,7 @@ TEST_F(ChoiceWindows, ShortLinesAndLinesWithoutABlankStayWhole)
         ASSERT_GT(opener, 0);
         int n = OpenFrom(c.type, opener);
         ListIs(n, {c.line}, 0);
-        EXPECT_EQ(WindowEvent(n, EventOk, nullptr, nullptr), 0);
+        EXPECT_EQ(WindowEvent(n, WindowEventCode::Ok, nullptr, nullptr), 0);
         EXPECT_EQ(EditText(opener), c.want) << c.type << " '" << c.line << "'";
         WinClose(opener);
     }
@@ -259,7 +259,7 @@ TEST_F(ChoiceWindows, ShortLinesAndLinesWithoutABlankStayWhole)
     ASSERT_GT(opener, 0);
     int n = OpenFrom(495, opener);
     ListIs(n, {"LONGER THAN FIVE"}, 0);
-    EXPECT_EQ(WindowEvent(n, EventOk, nullptr, nullptr), 0);
+    EXPECT_EQ(WindowEvent(n, WindowEventCode::Ok, nullptr, nullptr), 0);
     EXPECT_EQ(EditText(opener), "LONGE");
 }
 
@@ -271,7 +271,7 @@ TEST_F(ChoiceWindows, NothingChosenTypesNothingAndFontListsStayOpen)
     Type("Kept");
     int n = OpenFrom(247, opener);
     ListIs(n, {"SEK  Crowns"}, -1);
-    EXPECT_EQ(WindowEvent(n, EventOk, nullptr, nullptr), 0);
+    EXPECT_EQ(WindowEvent(n, WindowEventCode::Ok, nullptr, nullptr), 0);
     EXPECT_FALSE(WinIsOpen(n) && WinTypeOf(n) == 247);
     EXPECT_EQ(EditText(opener), "Kept");
 
@@ -279,7 +279,7 @@ TEST_F(ChoiceWindows, NothingChosenTypesNothingAndFontListsStayOpen)
     for (int type : {563, 564}) {
         n = OpenFrom(type, opener);
         ListIs(n, {"Serif"}, -1);
-        EXPECT_EQ(WindowEvent(n, EventOk, nullptr, nullptr), 0);
+        EXPECT_EQ(WindowEvent(n, WindowEventCode::Ok, nullptr, nullptr), 0);
         ASSERT_TRUE(WinIsOpen(n));
         EXPECT_EQ(WinTypeOf(n), type);
         EXPECT_EQ(EditText(opener), "Kept");
@@ -289,12 +289,12 @@ TEST_F(ChoiceWindows, NothingChosenTypesNothingAndFontListsStayOpen)
     // A chooser not opened from a window closes and types nothing anywhere.
     n = OpenFrom(74, 0);
     ListIs(n, {"A    Cash"}, 0);
-    EXPECT_EQ(WindowEvent(n, EventOk, nullptr, nullptr), 0);
+    EXPECT_EQ(WindowEvent(n, WindowEventCode::Ok, nullptr, nullptr), 0);
     EXPECT_FALSE(WinIsOpen(n) && WinTypeOf(n) == 74);
     EXPECT_EQ(EditText(opener), "Kept");
 
     // Other windows go on to store their record.
-    EXPECT_EQ(WindowEvent(opener, EventOk, nullptr, nullptr), 1);
+    EXPECT_EQ(WindowEvent(opener, WindowEventCode::Ok, nullptr, nullptr), 1);
 }
 
 TEST_F(ChoiceWindows, ARecordChosenInAListSetsTheChoosingFlag)
@@ -345,7 +345,7 @@ TEST_F(ChoiceWindows, ABatchRunsOnceAndClosesWhateverItAnswers)
         MessagesShown.clear();
         ChoiceMadeFlag = 0;
         int batch = OpenFrom(509, 0);
-        EXPECT_EQ(WindowEvent(batch, EventOk, nullptr, nullptr), 0);
+        EXPECT_EQ(WindowEvent(batch, WindowEventCode::Ok, nullptr, nullptr), 0);
         EXPECT_EQ(BatchRequests, 1) << answer;
         EXPECT_FALSE(WinIsOpen(batch) && WinTypeOf(batch) == 509) << answer;
         EXPECT_EQ(ChoiceMadeFlag, 1);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/message_sink.h"
+#include "features/program_start.h"
 #include "output/output_job.h"
 #include "reports/frame/report_modules.h"
 #include "reports/frame/report_run.h"
@@ -58,7 +59,7 @@ TEST(ReportRows, TheModulesGatherWithoutAFault)
     EXPECT_EQ(ReportTableProblem(), "");
     Shown.clear();
     MessageSink was = MessageSinkSet(Record);
-    ReportsInstall();
+    FeaturesInstall();
     MessageSinkSet(was);
     OutputRunServices = OutputRunServicesRec{};   // as the install found them
     StockCostLines = StockCostLinesRec{};

@@ -13,6 +13,7 @@
 #include "core/msg_buffer.h"
 #include "core/ui_text.h"
 #include "core/window_entries.h"
+#include "features/program_start.h"
 #include "output/devices/device_table.h"
 #include "platform/control.h"
 #include "platform/queue.h"
@@ -46,7 +47,7 @@ protected:
         ReportFixture::SetUp();
         if (HasFatalFailure()) return;
         StoreSalesHistory();
-        ReportsInstall();
+        FeaturesInstall();
         InvoiceFrameUp();
         if (HasFatalFailure()) return;
         wasOpen = DbOpenFlag;

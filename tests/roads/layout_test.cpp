@@ -108,7 +108,7 @@ protected:
         ToolbarMetricsInit();
         StartOptions o;
         std::string why;
-        FeaturesInstall();
+        ProgramInstall();
         ASSERT_TRUE(InitInstance(o, &why)) << why;
         ASSERT_TRUE(MdiClientWindow && TopBarWindow);
         PlRect c = WinClientRect(MdiClientWindow);

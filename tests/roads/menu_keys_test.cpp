@@ -14,12 +14,13 @@
 #include "platform/menu.h"
 #include "platform/queue.h"
 #include "shell/menus.h"
+#include "shell/window_events.h"
 #include "tests/shell/demo_company_fixture.h"
 #include "tests/shell/record_test_helpers.h"
 
 namespace {
 
-constexpr int OpsFirst = 701, OpsLast = 799, EventButton = 23;
+constexpr int OpsFirst = 701, OpsLast = 799;
 
 // An item of the menu bar that shows a Ctrl key.
 struct KeyShown {
@@ -50,7 +51,7 @@ std::vector<KeyShown> KeysShown()
 int OperationAsked = 0;
 uint8_t WatchOperations(int, int event, void *a, void *)
 {
-    if (event != EventButton) return 1;
+    if (WindowEventCode(event) != WindowEventCode::Button) return 1;
     if (a) OperationAsked = *static_cast<int *>(a);
     return 0;
 }

@@ -27,6 +27,7 @@
 #include "database/engine/engine.h"
 #include "dict_offsets.h"
 #include "exchange/text_exchange.h"
+#include "features/program_start.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
 #include "outputwin/output_windows_install.h"
@@ -54,11 +55,8 @@ protected:
         RecordFixture::SetUp();   // an empty company is open, without defaults
         if (HasFatalFailure()) return;
         savedRuns = OutputRunServices;
-        RepOutputInit();   // as start-up installs them, before any company opens
-        OutputWindowsInstall();
-        RulesInstall();
-        TextExchangeInstall();
-        ReportsInstall();
+        RepOutputInit();
+        ProgramInstall();   // as start-up installs them, before any company opens
         std::error_code ec;
         std::filesystem::copy_file(DefaultsSource(), dir / "DEFAULT.TXT", ec);
         ASSERT_FALSE(ec) << ec.message();

@@ -9,6 +9,7 @@
 #include "platform/mdi.h"
 #include "platform/menu.h"
 #include "shell/settings_menu.h"
+#include "shell/ui_install.h"
 #include "shell/window_utils.h"
 #include "shell_fixture.h"
 
@@ -26,6 +27,7 @@ protected:
 
 TEST_F(MenusTest, BarItemsTakeTheirIdsAndPositions)
 {
+    UiInstall();   // as the program's start: the settings' reload rebuilds the module popup
     MakeFrame();
     // A separator takes a position and no id; File has no item 6.
     EXPECT_EQ(Ids(MenuHandles.file), (std::vector<int>{101, 102, 0, 104, 105, 107, 108, 109, 110, 0, 112}));
@@ -44,7 +46,7 @@ TEST_F(MenusTest, BarItemsTakeTheirIdsAndPositions)
     // The module popup is filled from the start; the settings' reload refills it.
     EXPECT_EQ(Ids(MenuHandles.modulePopup), (std::vector<int>{501, 502, 503, 504, 505}));
     EXPECT_EQ(MenuItemText(MenuHandles.modulePopup, 1), "&Sales");
-    EXPECT_EQ(AccessServices.rebuildWindowTypeMenu, &RebuildWindowTypeMenu);
+    EXPECT_EQ(AccessUiHooks.rebuildWindowTypeMenu, &RebuildWindowTypeMenu);
     // A menu the file lacks adds nothing.
     EXPECT_EQ(MenuFromTable(9), 0u);
     EXPECT_EQ(MenuItemCount(MenuHandles.bar), 8);

@@ -10,6 +10,7 @@
 
 #include "core/interface_load.h"
 #include "core/message_sink.h"
+#include "core/server_hooks.h"
 #include "database/access/record_access.h"
 #include "database/access/record_locks.h"
 #include "database/access/register_hooks.h"
@@ -51,7 +52,7 @@ protected:
         LockOwnerId = 1;
         AllowExclusive = true;
         AccessServices = AccessServiceHooks{};
-        AccessServices.sessionsAllowExclusive = [] { return AllowExclusive; };
+        ServerHooks.sessionsAllowExclusive = [] { return AllowExclusive; };
         ASSERT_TRUE(DbLayerInit());
         path = ::testing::TempDir() + "orvel_locks_" + std::to_string(getpid()) + ".VDB";
         ASSERT_EQ(D4Create(path.c_str(), 0), D4OpenOk);

@@ -48,7 +48,7 @@ protected:
         LoadDefs(d);
         MenuRebuilds = Checks = AfterChanges = CheckAnswer = 0;
         AccessServices = AccessServiceHooks{};
-        AccessServices.rebuildWindowTypeMenu = [] { MenuRebuilds++; };
+        AccessUiHooks.rebuildWindowTypeMenu = [] { MenuRebuilds++; };
         AccessServices.settingsBlockCheck = [](int, uint8_t *, uint32_t) { return Checks++, CheckAnswer; };
         AccessServices.settingsBlockAfterChange = [](int, const uint8_t *, uint32_t) { AfterChanges++; };
         SettingsText = SettingsTextExchange{};
@@ -66,6 +66,7 @@ protected:
     void TearDown() override {
         MemFree(&rows);
         AccessServices = AccessServiceHooks{};
+        AccessUiHooks = AccessUiHooksRec{};
         SettingsText = SettingsTextExchange{};
         D4Close();
         D4TestSetCreateByteOrder(1);

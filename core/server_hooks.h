@@ -1,0 +1,22 @@
+// server_hooks.h - what only a serving program has: the network layer
+// fills this table when the program starts to serve (NetServerStart), and
+// stand-alone or as a client every entry stays empty by design. Each
+// reader says what an empty entry means where it asks.
+#pragma once
+
+#include <cstdint>
+
+struct ServerHooksRec {
+    // Makes the server's session table at the start-up flags (none: none).
+    void (*sessionTableInit)();
+    // Clears the per-session flags so every session gets the new record
+    // counts (none: nothing to clear).
+    void (*sessionFlagsClear)();
+    // true when a register lock may be exclusive now (none: true).
+    bool (*sessionsAllowExclusive)();
+    // A client session by name takes the output (none: no session does).
+    bool (*sessionSelectByName)(const uint8_t *name);
+    // The byte-order flag of the session taking the output.
+    int16_t (*sessionOrderFlag)();
+};
+extern ServerHooksRec ServerHooks;
