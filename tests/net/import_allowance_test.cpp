@@ -7,6 +7,7 @@
 #include "core/password_verifier.h"
 #include "exchange/text_exchange.h"
 #include "net/auth.h"
+#include "output/output_job.h"
 #include "rules/hooks.h"
 #include "tests/net/rights_fixture.h"
 
@@ -19,6 +20,7 @@ constexpr int AccessGroupWindow = 591;
 void Company() {
     RulesInstall();
     TextExchangeInstall();
+    OutputRunServices.runTextExport = RunTextExportBody;   // as the features' install fills it
     VerifierIterations = VerifierIterationsMin;
     NetLimits.frameMs = 30000;   // the files below travel longer than the test server's usual limit
     StoreGroup("LIMIT", {{9, 1, 1}, {2, AccessGroupWindow, 0}});

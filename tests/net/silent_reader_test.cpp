@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "exchange/text_exchange.h"
+#include "output/output_job.h"
 #include "rules/hooks.h"
 #include "tests/net/net_fixture.h"
 
@@ -29,6 +30,7 @@ long MsSince(Clock::time_point t) {
 void ManyCustomers() {
     RulesInstall();
     TextExchangeInstall();
+    OutputRunServices.runTextExport = RunTextExportBody;   // as the features' install fills it
     MemBlock h = 0;
     uint8_t *r = RecBufferNew(CUVc::Number, &h);
     for (int i = 0; i < 1500; i++) {
