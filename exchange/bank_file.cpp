@@ -30,6 +30,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
+#include "exchange/run_outcome.h"
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/layer_operations.h"
@@ -98,7 +99,8 @@ void ShowWritten(int payments, const std::vector<std::string> &names)
         line += names.front();
     }
     PStringFromView(t, line.size() > 255 - 20 ? line.substr(line.size() - 235) : line);
-    ShowMessage(Texts::BankFileWrote, t);
+    TellOutcome(Outcome::Done, Texts::BankFileWrote, t);
+    RunOutcomeTell(UiTextStd(Texts::BankFileWrote) + PStringToStd(t));
 }
 
 // Shows text n followed by the serial numbers, comma-separated, as many
@@ -215,21 +217,31 @@ void WriteBankFile()
 
 void BankFileJobEnded(bool ok)
 {
+    // A file without a payment is nothing to hand the bank: it is not
+    // kept, and the run says why no file came of it.
+    const bool none = Run.active && ok && Run.written.empty();
     // The file gets its own name only when whole; a stopped or failed one
     // is removed, so the bank is never handed half a file.
     std::vector<std::string> names;
-    if (!RepStagedFilesEnd(ok, &names)) ok = false;
+    if (!RepStagedFilesEnd(ok && !none, &names)) ok = false;
     if (!Run.active) return;
     if (!ok) {
         ShowTextMessage(Texts::BankFileIncomplete);
-    } else {
+        RunOutcomeTell(UiTextStd(Texts::BankFileIncomplete));
+    } else if (!none) {
         std::vector<int32_t> failed;
         MarkWrittenSent(&failed);
         if (Run.format == BankFormatTelepay && !TelepayStore()) ShowTextMessage(Texts::BankCountersNotStored);
         if (!failed.empty()) ShowSerials(Texts::BankFileNotMarked, failed);
     }
     if (!Run.unwritten.empty()) ShowUnsent(Texts::BankFileLeftUnsent, Run.unwritten);
-    if (ok) ShowWritten(int(Run.written.size()), names);
+    if (none) {
+        const int why = Run.unwritten.empty() ? Texts::BankFileNoneReady : Texts::BankFileNoneWritten;
+        TellOutcome(Outcome::Refused, why, nullptr);
+        RunOutcomeTell(UiTextStd(why));
+    } else if (ok) {
+        ShowWritten(int(Run.written.size()), names);
+    }
     Run = BankRun{};
 }
 

@@ -139,6 +139,8 @@ void NetFeedBytes(int slot, const uint8_t *bytes, size_t n);
 uint64_t NetNowMs();
 // Told problems go here (a message box with a display, the log without).
 void NetReport(const char *text, int code);
+// The same for a line that is whole already.
+void NetReportLine(const char *line);
 
 // ---- Server sessions (sessions.cpp) ----
 

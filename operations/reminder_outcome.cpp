@@ -35,5 +35,6 @@ std::string ReminderOutcomeText(const ReminderOutcome &o)
 // user waits for the word.
 void ReminderOutcomeTell(const ReminderOutcome &o)
 {
-    RunTellLine(ReminderOutcomeText(o), true);
+    const Outcome outcome = o.failed > 0 ? Outcome::Failed : o.made > 0 ? Outcome::Done : Outcome::Nothing;
+    RunTellLine(ReminderOutcomeText(o), true, outcome);
 }

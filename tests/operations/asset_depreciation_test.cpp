@@ -258,6 +258,27 @@ TEST_F(AssetDepreciationTest, RecordsOfEightyRows) {
     EXPECT_DOUBLE_EQ(Posted(AssetCo::Cost, "", ReportCo::Today), 5200 + 41 * 240);
 }
 
+// The stored run ends with one line: the voucher it made and its number,
+// or, for a period before every asset, that it made nothing and why.
+TEST_F(AssetDepreciationTest, TheStoredRunSaysWhatItMadeOrWhyNothing) {
+    ResetParams();
+    SetPeriod({1, 1, 2010}, {31, 12, 2010});
+    shown.clear();
+    EXPECT_TRUE(DepreciationVoucherRows(1));
+    EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "Nothing made: no asset has depreciation to book up to the date given");
+
+    WholeYear();
+    shown.clear();
+    ASSERT_TRUE(DepreciationVoucherRows(1));
+    const auto vouchers = Vouchers();
+    ASSERT_EQ(vouchers.size(), 1u);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "1 depreciation voucher made, numbers " +
+                            std::to_string(GetU32(vouchers[0].data(), SMVc::SerNr)));
+}
+
 // An asset whose objects and its group's name more than five codes stops
 // the run before anything is stored, naming the asset.
 TEST_F(AssetDepreciationTest, TooManyObjectsStoresNothing) {

@@ -163,8 +163,9 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     });
     period();
     ClickButton("OK");
-    Check("the run stores its voucher without a word", [] {
+    Check("the run stores its voucher and says so on the status line, without a box", [] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(StatusLineText(), "1 depreciation voucher made, numbers 1");
         return true;
     });
     EXPECT_EQ(Run(), 0);
