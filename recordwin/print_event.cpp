@@ -88,6 +88,7 @@ constexpr int StateShown = 0, StateNew = 1;
 // what changed.
 void ApproveMarked(int window, const PrintRow &row)
 {
+    if (!ListHasRowToActOn(window)) return;
     MemBlock ids = ListMarkedFirst(window);
     if (!MemIsValid(ids)) return;
     uint32_t count = MemSize(ids) / sizeof(int32_t);
