@@ -121,9 +121,15 @@ bool SplitByText(const PackedDecimal *amount, Groups *g) {
     return true;
 }
 
-// The words of the four groups, billions first, each by its routine.
+// The words of the four groups, billions first, each by its routine. An
+// amount below one is worded "zero" (text 2820, beside the numbers one to
+// nineteen), so that 0,83 never reads "and 83/100" with nothing before.
 void AppendGroups(const Groups &g, const std::array<GroupFn, 4> &fns, uint8_t *out) {
     const int values[4] = {g.billions, g.millions, g.thousands, g.units};
+    if (g.billions == 0 && g.millions == 0 && g.thousands == 0 && g.units == 0) {
+        AppendText(out, TextOnes);
+        return;
+    }
     for (int i = 0; i < 4; i++) {
         PString words;
         fns[i](values[i], 3 - i, words);
