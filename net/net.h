@@ -288,5 +288,8 @@ void ClientWaitStep(int ms);
 void NetInstall();
 // Paints the server's status window (window type 423).
 void ServerStatusPaint(int window);
+// The status window's module line (a PString, "&" removed): the current
+// module's name; module 1's is the server's own text.
+void ServerStatusModuleText(uint8_t *out);
 // Module 1 entered (serving, status window) or left.
 void ModuleOneSwitch(int module, int previous);
