@@ -74,13 +74,14 @@ bool ServerKeyReady() {
 }  // namespace
 
 void ServerStatusModuleText(uint8_t *out) {
+    // The module's own name from the module menu; module 1, the
+    // server's, has no entry there and is named by its own text. (Read
+    // as a window type the module number names no module, or another
+    // window's type, so that road is the last.)
     uint8_t menu[256] = {0};
-    WindowTypeMenuText(CurrentModule, menu);
-    // The module number names no window type of the module table, so
-    // the line would stay empty: the module's own name is shown, and
-    // module 1, the server's, which has no menu entry, by its own text.
-    if (menu[0] == 0) ModuleMenuText(CurrentModule, menu);
+    ModuleMenuText(CurrentModule, menu);
     if (menu[0] == 0 && CurrentModule == 1) GetUiText(menu, Texts::ServerModuleName);
+    if (menu[0] == 0) WindowTypeMenuText(CurrentModule, menu);
     out[0] = 0;
     for (int i = 1; i <= menu[0]; i++)
         if (menu[i] != '&') PStringAppendChar(out, menu[i]);
