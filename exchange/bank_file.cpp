@@ -37,6 +37,10 @@
 
 namespace {
 
+// Why no file was written: no payment of the range could be, or none
+// was waiting to be sent (win_bank_files.dict).
+constexpr int TextNoneWritten = 15418, TextNoneReady = 15419;
+
 // What one run of the export wrote and left out; kept from WriteBankFile
 // until BankFileJobEnded.
 struct BankRun {
@@ -236,7 +240,7 @@ void BankFileJobEnded(bool ok)
     }
     if (!Run.unwritten.empty()) ShowUnsent(Texts::BankFileLeftUnsent, Run.unwritten);
     if (none) {
-        const int why = Run.unwritten.empty() ? Texts::BankFileNoneReady : Texts::BankFileNoneWritten;
+        const int why = Run.unwritten.empty() ? TextNoneReady : TextNoneWritten;
         TellOutcome(Outcome::Refused, why, nullptr);
         RunOutcomeTell(UiTextStd(why));
     } else if (ok) {

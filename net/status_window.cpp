@@ -73,6 +73,9 @@ bool ServerKeyReady() {
 
 }  // namespace
 
+// The server module's name on the status window (win_server.dict).
+constexpr int TextServerModule = 10762;
+
 void ServerStatusModuleText(uint8_t *out) {
     // The module's own name from the module menu; module 1, the
     // server's, has no entry there and is named by its own text. (Read
@@ -80,7 +83,7 @@ void ServerStatusModuleText(uint8_t *out) {
     // window's type, so that road is the last.)
     uint8_t menu[256] = {0};
     ModuleMenuText(CurrentModule, menu);
-    if (menu[0] == 0 && CurrentModule == 1) GetUiText(menu, Texts::ServerModuleName);
+    if (menu[0] == 0 && CurrentModule == 1) GetUiText(menu, TextServerModule);
     if (menu[0] == 0) WindowTypeMenuText(CurrentModule, menu);
     out[0] = 0;
     for (int i = 1; i <= menu[0]; i++)

@@ -204,6 +204,9 @@ void TellBadObjects(const uint8_t *code) { ShowMessage(TextObjectsTooMany, code)
 // The first pass's refusal told.
 void TellRefusal(const RunState &run) { ShowMessage(run.badText, run.badAsset); }
 
+// The closing line's texts (texts_run_outcomes.dict).
+constexpr int TextVoucherMade = 14231, TextVouchersMade = 14232, TextNothingToBook = 14260;
+
 // The stored run's closing line: the voucher made and its number
 // (serial; -1 when none was made, and then why).
 void DepreciationOutcomeTell(int32_t serial)
@@ -211,10 +214,10 @@ void DepreciationOutcomeTell(int32_t serial)
     RunOutcome outcome;
     RunStart(&outcome, 0);
     if (serial >= 0) {
-        RunCount(&outcome, 1, Texts::RunDepreciationMade, Texts::RunDepreciationsMade);
+        RunCount(&outcome, 1, TextVoucherMade, TextVouchersMade);
         RunNumber(&outcome, serial);
     }
-    RunNothing(&outcome, Texts::RunWhyNoDepreciation);
+    RunNothing(&outcome, TextNothingToBook);
     RunFinish(&outcome, 0);
 }
 

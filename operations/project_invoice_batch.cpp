@@ -22,6 +22,8 @@
 namespace {
 
 constexpr int CodeMax = 20;
+// "no project of the selection has anything to invoice"
+constexpr int TextNothingToInvoice = 14261;
 
 // Whether the project is to be invoiced in this run: not barred, the
 // selection's project code and filter code when given, and its invoicing
@@ -96,7 +98,7 @@ bool InvoicesFromProjects() {
     // invoices made and their numbers, or why none.
     RunOutcome run;
     RunStart(&run, 0);
-    RunNothing(&run, Texts::RunWhyNoProjectBilled, Texts::RunNothingInvoiced);
+    RunNothing(&run, TextNothingToInvoice, Texts::RunNothingInvoiced);
     struct Tell {
         RunOutcome *run;
         ~Tell() { RunFinish(run, 0); }

@@ -46,6 +46,8 @@ namespace Row = VIVc::Rows;
 // "A row with an amount needs a VAT code ... Row: " (shared with the
 // purchase order's rows).
 constexpr int TextRowVatCodeMissing = 16403;
+// "The rows and the VAT do not add up to the invoice amount. ..."
+constexpr int TextRowsNotTotal = 11304;
 
 // Byte ranges [from, to) an approved invoice may still change; its rows
 // may not change at all.
@@ -166,7 +168,7 @@ int RowsNotTotal(const uint8_t *invoice, const PackedDecimal *difference, int32_
     }
     PString amount;
     FieldToText(difference->b, FtAmount2, amount);
-    return FieldErrorAt(Texts::PurchaseRowsNotTotal, amount, PI::Matrix, (uint16_t)(count > 0 ? count - 1 : 0),
+    return FieldErrorAt(TextRowsNotTotal, amount, PI::Matrix, (uint16_t)(count > 0 ? count - 1 : 0),
                         Row::Amount);
 }
 

@@ -235,6 +235,9 @@ void ListUnmarkAll(int n, int pane)
     if (MemIsValid(w->markedIds)) (void)MemRealloc(&w->markedIds, 0);
 }
 
+// "Choose a row of the list first ..." (win_lists.dict).
+constexpr int TextChooseRow = 9811;
+
 // Gives n's commands a row to act on: the marked rows as they are; with
 // none marked, the current row's record, marked and highlighted as a click
 // would. False, with the user told to choose a row, when the list is on
@@ -249,7 +252,7 @@ bool ListHasRowToActOn(int n)
         HighlightPosition(n, 0, current);
         return true;
     }
-    ShowTextMessage(Texts::ListChooseRow);
+    ShowTextMessage(TextChooseRow);
     return false;
 }
 

@@ -184,7 +184,7 @@ TEST_F(PurchaseInvoiceTest, RefusalsStoreNothing) {
                   0, Row::Project);
     // Rows and VAT that miss the total are told as such, not as debit
     // and credit; a row without a VAT code is named as the likely cause.
-    ExpectRefused(InsertPurchase({.total = 999}, {{.amount = 100}, {.amount = 200}}), Texts::PurchaseRowsNotTotal,
+    ExpectRefused(InsertPurchase({.total = 999}, {{.amount = 100}, {.amount = 200}}), 11304,
                   VIVc::Matrix, 1, Row::Amount);
     ExpectRefused(InsertPurchase({.total = 375}, {{.amount = 100}, {.amount = 200, .vatCode = ""}}), 16403,
                   VIVc::Matrix, 1, Row::VatCode);

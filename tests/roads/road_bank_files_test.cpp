@@ -193,7 +193,7 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
     Check("a range with nothing to send writes no file and says so", [again, before] {
         EXPECT_FALSE(fs::exists(again));
         EXPECT_EQ(Messages().size(), *before + 1) << ::testing::PrintToString(Messages());
-        const std::string why = Text(Texts::BankFileNoneReady);
+        const std::string why = Text(15419);
         EXPECT_EQ(ScriptRecords().back().text, why);
         EXPECT_EQ(ScriptRecords().back().icon, int(PlMbIcon::Stop));
         EXPECT_EQ(StatusLineText(), why);
