@@ -62,9 +62,9 @@ int AskYesNoCancel(const uint8_t *text) {
     return answer == 1 || answer == 4 ? answer : 2;
 }
 
-void ShowMessage(int n, const uint8_t *extra) { TellOutcome(Outcome::Failed, n, extra); }
+void ShowMessage(int n, const uint8_t *extra) { TellOutcome(MessageOutcome::Failed, n, extra); }
 
-void TellOutcome(Outcome outcome, int n, const uint8_t *extra) {
+void TellOutcome(MessageOutcome outcome, int n, const uint8_t *extra) {
     if (!extra) extra = EmptyPString;
     if (ServerRequestState.handling) {
         ServerRequestState.pendingText = (uint16_t)n;

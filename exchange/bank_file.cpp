@@ -103,7 +103,7 @@ void ShowWritten(int payments, const std::vector<std::string> &names)
         line += names.front();
     }
     PStringFromView(t, line.size() > 255 - 20 ? line.substr(line.size() - 235) : line);
-    TellOutcome(Outcome::Done, Texts::BankFileWrote, t);
+    TellOutcome(MessageOutcome::Done, Texts::BankFileWrote, t);
     RunOutcomeTell(UiTextStd(Texts::BankFileWrote) + PStringToStd(t));
 }
 
@@ -241,7 +241,7 @@ void BankFileJobEnded(bool ok)
     if (!Run.unwritten.empty()) ShowUnsent(Texts::BankFileLeftUnsent, Run.unwritten);
     if (none) {
         const int why = Run.unwritten.empty() ? TextNoneReady : TextNoneWritten;
-        TellOutcome(Outcome::Refused, why, nullptr);
+        TellOutcome(MessageOutcome::Refused, why, nullptr);
         RunOutcomeTell(UiTextStd(why));
     } else if (ok) {
         ShowWritten(int(Run.written.size()), names);

@@ -23,7 +23,7 @@ void RunOutcomeTell(const std::string &line)
 
 std::string RunOutcomeLast() { return LastLine; }
 
-void RunInfoMessage(const uint8_t *text) { TellOutcome(Outcome::Done, 0, text); }
+void RunInfoMessage(const uint8_t *text) { TellOutcome(MessageOutcome::Done, 0, text); }
 
 std::string RunTextNumber(int n, uint32_t number)
 {

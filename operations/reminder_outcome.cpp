@@ -35,6 +35,6 @@ std::string ReminderOutcomeText(const ReminderOutcome &o)
 // user waits for the word.
 void ReminderOutcomeTell(const ReminderOutcome &o)
 {
-    const Outcome outcome = o.failed > 0 ? Outcome::Failed : o.made > 0 ? Outcome::Done : Outcome::Nothing;
+    const MessageOutcome outcome = o.failed > 0 ? MessageOutcome::Failed : o.made > 0 ? MessageOutcome::Done : MessageOutcome::Nothing;
     RunTellLine(ReminderOutcomeText(o), true, outcome);
 }

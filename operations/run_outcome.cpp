@@ -175,13 +175,13 @@ std::string RunFinish(RunOutcome *run, int where)
     return line;
 }
 
-Outcome RunOutcomeOf(const RunOutcome &run)
+MessageOutcome RunOutcomeOf(const RunOutcome &run)
 {
-    if (RunHadFailures(run)) return Outcome::Failed;
-    return RunMadeSomething(run) ? Outcome::Done : Outcome::Nothing;
+    if (RunHadFailures(run)) return MessageOutcome::Failed;
+    return RunMadeSomething(run) ? MessageOutcome::Done : MessageOutcome::Nothing;
 }
 
-void RunTellLine(const std::string &line, bool alsoBox, Outcome outcome)
+void RunTellLine(const std::string &line, bool alsoBox, MessageOutcome outcome)
 {
     uint8_t text[256];
     ToPString(line, text);

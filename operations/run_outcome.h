@@ -97,12 +97,12 @@ int RunWhereOfOutput();
 std::string RunOutcomeLine(const RunOutcome &run, int where);
 // What the run came to: Failed when anything failed, else Done when it
 // made something, else Nothing.
-Outcome RunOutcomeOf(const RunOutcome &run);
+MessageOutcome RunOutcomeOf(const RunOutcome &run);
 // Says a run's closing line (program's character set) on the status
 // line, and in a message box too when `alsoBox` is set or there is no
 // status line; the box is the one of `outcome` (message_kind.h). For
 // runs that build their line themselves.
-void RunTellLine(const std::string &line, bool alsoBox, Outcome outcome);
+void RunTellLine(const std::string &line, bool alsoBox, MessageOutcome outcome);
 // Takes the progress away and spends the Esc that stopped the run, so it
 // cannot stop the next one. For runs that say their closing line
 // themselves; RunFinish does it for the others.

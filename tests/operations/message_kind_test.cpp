@@ -68,11 +68,11 @@ void ReminderRun(int made, int failed)
 
 TEST(MessageKindFor, SuccessAndCountsInformRefusalsAndFailuresStop)
 {
-    EXPECT_EQ(MessageKindFor(Outcome::Done), MessageKind::Information);
-    EXPECT_EQ(MessageKindFor(Outcome::Nothing), MessageKind::Information);
-    EXPECT_EQ(MessageKindFor(Outcome::Refused), MessageKind::Stop);
-    EXPECT_EQ(MessageKindFor(Outcome::Failed), MessageKind::Stop);
-    EXPECT_EQ(MessageKindFor(Outcome::Question), MessageKind::Question);
+    EXPECT_EQ(MessageKindFor(MessageOutcome::Done), MessageKind::Information);
+    EXPECT_EQ(MessageKindFor(MessageOutcome::Nothing), MessageKind::Information);
+    EXPECT_EQ(MessageKindFor(MessageOutcome::Refused), MessageKind::Stop);
+    EXPECT_EQ(MessageKindFor(MessageOutcome::Failed), MessageKind::Stop);
+    EXPECT_EQ(MessageKindFor(MessageOutcome::Question), MessageKind::Question);
 }
 
 TEST_F(MessageKindTest, EveryRunsClosingLineIsShownInItsOutcomesBox)
