@@ -67,12 +67,22 @@ FieldRange RangeOf(int n)
     return f;
 }
 
+// True when the moves pass over screen field F of n: a data field that is
+// never typed into (access read-only, such as a voucher's totals), so
+// that Tab from the last typed header field reaches the rows.
+bool PassedOver(int n, int F)
+{
+    if (F < 1 || F > DataFieldCount(n)) return false;
+    const uint8_t *entry = LayoutEntry(n, WinPartDataFields, F - 1);
+    return entry && DefU16(entry + FieldEntry::Access) == AccessReadOnly;
+}
+
 // Focuses the first field from `start` upwards that takes the focus; past
 // the last, field 1.
 bool TryForward(int n, int start, const FieldRange &f)
 {
     for (int F = start < 1 ? 1 : start; F <= f.lastForward; F++)
-        if (WinGotoField(n, F, true)) return true;
+        if (!PassedOver(n, F) && WinGotoField(n, F, true)) return true;
     return WinIsOpen(n) && WinGotoField(n, 1, true);
 }
 
@@ -81,9 +91,9 @@ bool TryForward(int n, int start, const FieldRange &f)
 bool TryBackward(int n, int start, const FieldRange &f)
 {
     for (int F = start; F >= 1; F--)
-        if (WinGotoField(n, F, true)) return true;
+        if (!PassedOver(n, F) && WinGotoField(n, F, true)) return true;
     for (int F = f.lastBackward; F >= 1 && WinIsOpen(n); F--)
-        if (WinGotoField(n, F, true)) return true;
+        if (!PassedOver(n, F) && WinGotoField(n, F, true)) return true;
     return false;
 }
 

@@ -5,6 +5,7 @@
 // empty record numbered 0; a purchase invoice whose rows miss its total
 // is refused with words about its rows and VAT (naming a row without a
 // VAT code), keeps the number it showed, and is stored once corrected.
+// Tab from a voucher's text passes over its totals into the rows.
 #include "tests/roads/road_fixture.h"
 
 #include <memory>
@@ -12,12 +13,13 @@
 #include "core/field_access.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "platform/dialog.h"
 #include "platform/queue.h"
 #include "platform/script.h"
 
 namespace {
 
-constexpr int OrderList = 351, Order = 352, SalesInvoice = 347, PurchaseInvoiceList = 154, PurchaseInvoice = 155;
+constexpr int Voucher = 117, OrderList = 351, Order = 352, SalesInvoice = 347, PurchaseInvoiceList = 154, PurchaseInvoice = 155;
 namespace fs = std::filesystem;
 
 TEST_F(RoadTest, OrderPrintsFromTheFileMenuAndCtrl6OpensANewInvoice)
@@ -141,6 +143,33 @@ TEST_F(RoadTest, APurchaseInvoiceMissingItsTotalIsToldWhyAndKeepsItsNumber)
     ASSERT_TRUE(OpenForCheck(company));
     EXPECT_EQ(RegRecordCount(VIVc::Number), 1u);
     CloseForCheck();
+}
+
+TEST_F(RoadTest, TabFromTheVouchersTextReachesItsRows)
+{
+    StartNewCompany();
+    Menu("Module", "General ledger");
+    Menu("Registers", "Vouchers");
+    ClickButton("New");
+    Check("New opens a voucher", [] { return ActiveType() == Voucher; });
+    ClickField("Text");
+    Type("Cash sale");
+    Key(PlKey::Tab);
+    Check("Tab goes into the first row, not to the Debit total", [] {
+        EXPECT_EQ(FocusLabel(), "cell");
+        return true;
+    });
+    Type("1910");
+    Key(PlKey::Tab);
+    Key(PlKey::Tab, true);
+    Key(PlKey::Tab, true);
+    Check("Shift+Tab from the first cell goes back to the text, over the totals", [] {
+        EXPECT_EQ(FocusLabel(), "Text");
+        return true;
+    });
+    ClickButton("Cancel");
+    AnswerBox(kPlIdNo);
+    EXPECT_EQ(Run(), 0);
 }
 
 }  // namespace
