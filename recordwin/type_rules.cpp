@@ -92,7 +92,7 @@ void AppendLine(std::string *text, const uint8_t *customer, uint32_t offset)
 // *text as it is.
 void ListCopyMarkedAddresses(int window, MemBlock *text)
 {
-    if (!WinIsAddressList(window) || !ListHasRowToActOn(window)) return;
+    if (!WinIsAddressList(window)) return;
     MemBlock ids = ListMarkedFirst(window);
     if (!MemIsValid(ids)) return;
     uint32_t count = MemSize(ids) / sizeof(int32_t);
