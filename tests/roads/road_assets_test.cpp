@@ -19,6 +19,7 @@
 #include "dict_offsets.h"
 #include "platform/queue.h"
 #include "platform/script.h"
+#include "shell/toolbar.h"
 
 namespace {
 
