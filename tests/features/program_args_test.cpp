@@ -2,6 +2,10 @@
 // opened as a company; the other words make the company's name.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <string>
+#include <vector>
+
 #include "features/program_args.h"
 
 namespace {
