@@ -121,15 +121,9 @@ bool SplitByText(const PackedDecimal *amount, Groups *g) {
     return true;
 }
 
-// The words of the four groups, billions first, each by its routine. An
-// amount below one is worded "zero" (text 2820, beside the numbers one to
-// nineteen), so that 0,83 never reads "and 83/100" with nothing before.
+// The words of the four groups, billions first, each by its routine.
 void AppendGroups(const Groups &g, const std::array<GroupFn, 4> &fns, uint8_t *out) {
     const int values[4] = {g.billions, g.millions, g.thousands, g.units};
-    if (g.billions == 0 && g.millions == 0 && g.thousands == 0 && g.units == 0) {
-        AppendText(out, TextOnes);
-        return;
-    }
     for (int i = 0; i < 4; i++) {
         PString words;
         fns[i](values[i], 3 - i, words);
@@ -156,6 +150,10 @@ void ArithmeticWords(const PackedDecimal *amount, const std::array<GroupFn, 4> &
     Groups g;
     if (!SplitByDigits(amount, &g)) return;
     AppendGroups(g, fns, out);
+    // An amount below one is worded "zero" (text 2820, beside the numbers
+    // one to nineteen), so that 0,83 never reads "and 83/100" with nothing
+    // before the "and".
+    if (out[0] == 0) AppendText(out, TextOnes);
     UpperFirst(out);
     AppendText(out, TextCentsBefore);
     AppendNumber(out, g.cents, true);

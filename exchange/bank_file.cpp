@@ -37,9 +37,9 @@
 
 namespace {
 
-// Why no file was written: no payment of the range could be, or none
-// was waiting to be sent (win_bank_files.dict).
-constexpr int TextNoneWritten = 15418, TextNoneReady = 15419;
+// Why no file was written: no payment of the range could be
+// (win_bank_files.dict).
+constexpr int TextNoneWritten = 15418;
 
 // What one run of the export wrote and left out; kept from WriteBankFile
 // until BankFileJobEnded.
@@ -221,9 +221,11 @@ void WriteBankFile()
 
 void BankFileJobEnded(bool ok)
 {
-    // A file without a payment is nothing to hand the bank: it is not
-    // kept, and the run says why no file came of it.
-    const bool none = Run.active && ok && Run.written.empty();
+    // A file whose every payment was refused is nothing to hand the bank:
+    // it is not kept, and the run says why no file came of it. (A range
+    // with no ready payment still writes the format's empty file, whose
+    // counters the bank expects.)
+    const bool none = Run.active && ok && Run.written.empty() && !Run.unwritten.empty();
     // The file gets its own name only when whole; a stopped or failed one
     // is removed, so the bank is never handed half a file.
     std::vector<std::string> names;
@@ -240,9 +242,8 @@ void BankFileJobEnded(bool ok)
     }
     if (!Run.unwritten.empty()) ShowUnsent(Texts::BankFileLeftUnsent, Run.unwritten);
     if (none) {
-        const int why = Run.unwritten.empty() ? TextNoneReady : TextNoneWritten;
-        TellOutcome(MessageOutcome::Refused, why, nullptr);
-        RunOutcomeTell(UiTextStd(why));
+        TellOutcome(MessageOutcome::Refused, TextNoneWritten, nullptr);
+        RunOutcomeTell(UiTextStd(TextNoneWritten));
     } else if (ok) {
         ShowWritten(int(Run.written.size()), names);
     }

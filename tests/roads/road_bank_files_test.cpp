@@ -181,26 +181,6 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
     });
     Menu("Window", "Close all");
 
-    // The same range again: its payment is sent, so no file is written and
-    // the run says why, as a refusal, on the status line too.
-    const fs::path again = dir / "LM2.TXT";
-    ChooseTextExport("Bank payment file", again, true);
-    Check("the selection window opens again", [] { return ActiveType() == BankFileSelection; });
-    ClickField("Payments");
-    Type("the payment's number", [payment] { return *payment + ":" + *payment; });
-    auto before = CountTold();
-    ClickOk();
-    Check("a range with nothing to send writes no file and says so", [again, before] {
-        EXPECT_FALSE(fs::exists(again));
-        EXPECT_EQ(Messages().size(), *before + 1) << ::testing::PrintToString(Messages());
-        const std::string why = Text(15419);
-        EXPECT_EQ(ScriptRecords().back().text, why);
-        EXPECT_EQ(ScriptRecords().back().icon, int(PlMbIcon::Stop));
-        EXPECT_EQ(StatusLineText(), why);
-        for (const std::string &m : Messages()) EXPECT_EQ(m.find(Text(Texts::BankFileWrote) + "0"), std::string::npos) << m;
-        return true;
-    });
-    Menu("Window", "Close all");
 
     Menu("File", "Maintenance...");
     Check("the function list opens again", [] { return ActiveType() == FunctionList; });
