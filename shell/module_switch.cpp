@@ -112,16 +112,8 @@ void OpenModuleEntry(int n)
     }
     // A list a record window limited to its own rows is the whole
     // register's again when its module opens it.
-    const uint8_t *entry = PermittedModuleEntry(n);
-    if (!entry) return;
-    const int type = DefU16(entry + ModuleEntryType);
-    const int m = OpenOrActivateWindow(type, 65535, 0, false, 0);
-    ListFilterClear(m);
-    // A record window the popup opens shows no record yet: it starts a new
-    // one as New does, rather than viewing an empty record numbered 0.
-    if (m && WinKindOf(m) == 3 && WinTable[m]->recordId == 0 && WinRecState(m) == 0 && WinTypeMayOpen(type) &&
-        WinNewRecord(m))
-        WinFocusFirstField(type, m);
+    if (const uint8_t *entry = PermittedModuleEntry(n))
+        ListFilterClear(OpenOrActivateWindow(DefU16(entry + ModuleEntryType), 65535, 0, false, 0));
 }
 
 // True when module-table entry `code` belongs to the current module: the

@@ -300,11 +300,12 @@ TEST_F(ReceiptRoad, ApproveWithNoRowClickedActsOnTheListsRowOrAsksForOne)
     uint32_t id = 0;
     ASSERT_TRUE(RecReadAt(IPVc::Number, 1, receipt.data(), &id));
     const bool posted = GetU16(receipt.data(), IPVc::Posted) == 1;
-    const size_t asked = size_t(std::count_if(Messages().begin(), Messages().end(), [](const std::string &m) {
+    const std::vector<std::string> said = Messages();
+    const size_t asked = size_t(std::count_if(said.begin(), said.end(), [](const std::string &m) {
         return m.find("Choose a row of the list first") != std::string::npos;
     }));
     // Either the list's row was approved, or the user was asked (a second
     // time, after the empty list's).
-    EXPECT_TRUE(posted || asked == 2) << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(posted || asked == 2) << ::testing::PrintToString(said);
     CloseForCheck();
 }

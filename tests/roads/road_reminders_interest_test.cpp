@@ -124,6 +124,7 @@ TEST_F(ReminderInterestRoad, ACustomerWithInterestOnIsChargedForALateInvoice)
         *before = FilesIn("print").size();
         return true;
     });
+    Menu("Module", "Sales");
     Menu("File", "Documents...");
     Key(PlKey::End);
     ClickRow("Reminders with interest");
