@@ -150,6 +150,10 @@ void ArithmeticWords(const PackedDecimal *amount, const std::array<GroupFn, 4> &
     Groups g;
     if (!SplitByDigits(amount, &g)) return;
     AppendGroups(g, fns, out);
+    // An amount below one is worded "zero" (text 2820, beside the numbers
+    // one to nineteen), so that 0,83 never reads "and 83/100" with nothing
+    // before the "and".
+    if (out[0] == 0) AppendText(out, TextOnes);
     UpperFirst(out);
     AppendText(out, TextCentsBefore);
     AppendNumber(out, g.cents, true);

@@ -19,6 +19,19 @@ void MessageSinkShow(const char *text) {
     CurrentSink(text ? text : "");
 }
 
+static MessageSink CurrentNotice = nullptr;
+
+MessageSink NoticeSinkSet(MessageSink sink) {
+    MessageSink old = CurrentNotice;
+    CurrentNotice = sink;
+    return old;
+}
+
+void NoticeSinkShow(const char *text) {
+    if (CurrentNotice) CurrentNotice(text ? text : "");
+    else MessageSinkShow(text);
+}
+
 static void BeepSilent() {}
 
 static BeepSink CurrentBeep = BeepSilent;

@@ -19,6 +19,14 @@ MessageSink MessageSinkSet(MessageSink sink);
 // and in the interface file's character set.
 void MessageSinkShow(const char *text);
 
+// The sink of notices (a success or a count, shown with the information
+// icon). Until one is installed, notices go to the sink above, so that a
+// place that records every message (a test, the server's log) sees them.
+MessageSink NoticeSinkSet(MessageSink sink);
+// Shows text through the notice sink, or the message sink when there is
+// none.
+void NoticeSinkShow(const char *text);
+
 // The beep of a refused action. No one hears a beep until the window layer
 // installs one (a server has no one at the screen), so the default is
 // silent.

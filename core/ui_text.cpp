@@ -62,7 +62,9 @@ int AskYesNoCancel(const uint8_t *text) {
     return answer == 1 || answer == 4 ? answer : 2;
 }
 
-void ShowMessage(int n, const uint8_t *extra) {
+void ShowMessage(int n, const uint8_t *extra) { TellOutcome(MessageOutcome::Failed, n, extra); }
+
+void TellOutcome(MessageOutcome outcome, int n, const uint8_t *extra) {
     if (!extra) extra = EmptyPString;
     if (ServerRequestState.handling) {
         ServerRequestState.pendingText = (uint16_t)n;
@@ -79,6 +81,12 @@ void ShowMessage(int n, const uint8_t *extra) {
         PStringAppendChar(text, ' ');
     }
     PStringAppend(text, extra);
+    if (MessageKindFor(outcome) == MessageKind::Information) {
+        char c[256];
+        PStringToC(text, c);
+        NoticeSinkShow(c);
+        return;
+    }
     StopMessage(text);
 }
 

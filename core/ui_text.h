@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+#include "core/message_kind.h"
+
 // Copies text number n into dst (a PString buffer of 256 bytes). Number
 // 0, a number the loaded interface file lacks, or any number while none
 // is loaded, gives the empty text. GetUiText2 and GetUiText3 are the
@@ -46,6 +48,10 @@ AskSink AskSinkSet(AskSink sink);
 // only extra.
 void ShowMessage(int n, const uint8_t *extra);
 void ShowTextMessage(int n);
+// The same in the box of what a run or an action came to (message_kind.h):
+// a success or a count is a notice with the information icon, a refusal or
+// a failure a stop message. ShowMessage is this with MessageOutcome::Failed.
+void TellOutcome(MessageOutcome outcome, int n, const uint8_t *extra);
 // Whether a service that a higher layer installs at start-up is there:
 // false, and the user told that the function is not available, when it
 // is not. A caller that gets false does nothing and says it did nothing.

@@ -30,11 +30,16 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "exchange/bank_file.h"
+#include "exchange/run_outcome.h"
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/layer_operations.h"
 
 namespace {
+
+// Why no file was written: no payment of the range could be
+// (win_bank_files.dict).
+constexpr int TextNoneWritten = 15418;
 
 // What one run of the export wrote and left out; kept from WriteBankFile
 // until BankFileJobEnded.
@@ -98,7 +103,8 @@ void ShowWritten(int payments, const std::vector<std::string> &names)
         line += names.front();
     }
     PStringFromView(t, line.size() > 255 - 20 ? line.substr(line.size() - 235) : line);
-    ShowMessage(Texts::BankFileWrote, t);
+    TellOutcome(MessageOutcome::Done, Texts::BankFileWrote, t);
+    RunOutcomeTell(UiTextStd(Texts::BankFileWrote) + PStringToStd(t));
 }
 
 // Shows text n followed by the serial numbers, comma-separated, as many
@@ -215,21 +221,32 @@ void WriteBankFile()
 
 void BankFileJobEnded(bool ok)
 {
+    // A file whose every payment was refused is nothing to hand the bank:
+    // it is not kept, and the run says why no file came of it. (A range
+    // with no ready payment still writes the format's empty file, whose
+    // counters the bank expects.)
+    const bool none = Run.active && ok && Run.written.empty() && !Run.unwritten.empty();
     // The file gets its own name only when whole; a stopped or failed one
     // is removed, so the bank is never handed half a file.
     std::vector<std::string> names;
-    if (!RepStagedFilesEnd(ok, &names)) ok = false;
+    if (!RepStagedFilesEnd(ok && !none, &names)) ok = false;
     if (!Run.active) return;
     if (!ok) {
         ShowTextMessage(Texts::BankFileIncomplete);
-    } else {
+        RunOutcomeTell(UiTextStd(Texts::BankFileIncomplete));
+    } else if (!none) {
         std::vector<int32_t> failed;
         MarkWrittenSent(&failed);
         if (Run.format == BankFormatTelepay && !TelepayStore()) ShowTextMessage(Texts::BankCountersNotStored);
         if (!failed.empty()) ShowSerials(Texts::BankFileNotMarked, failed);
     }
     if (!Run.unwritten.empty()) ShowUnsent(Texts::BankFileLeftUnsent, Run.unwritten);
-    if (ok) ShowWritten(int(Run.written.size()), names);
+    if (none) {
+        TellOutcome(MessageOutcome::Refused, TextNoneWritten, nullptr);
+        RunOutcomeTell(UiTextStd(TextNoneWritten));
+    } else if (ok) {
+        ShowWritten(int(Run.written.size()), names);
+    }
     Run = BankRun{};
 }
 

@@ -31,7 +31,9 @@ constexpr uint16_t BankFormatSwedish = 5, BankFormatTelepay = 9, BankFormatLm = 
 void WriteBankFile();
 // After the job of kind 15 has ended: when ok (no stop, no failed write)
 // marks the written payments sent and stores the format's counters; in
-// every case lists the payments left unsent and forgets the run.
+// every case lists the payments left unsent and forgets the run. A file
+// whose every payment was refused is not kept. Ends with the run's one
+// line: the payments and the file written, or why no file was written.
 void BankFileJobEnded(bool ok);
 // The outcome of writing one payment: written whole; not written (it
 // stays unsent and is listed with the reason BankRefuse gave); or it

@@ -145,17 +145,18 @@ void ReportImportResult()
 }
 
 // The line the run leaves on the status strip: what it read, stored and
-// kept, or that it stopped. A bank file (mode 1) counts its payments.
+// kept, or that it stopped. A bank file (mode 1) counts its payments, an
+// SIE file (mode 2) its lines and the records they stored.
 void ImportOutcomeTell(int mode)
 {
-    const bool bank = mode == 1;
-    const uint32_t read = bank ? BankImportResult.read : ImportResult.read;
-    const uint32_t stored = bank ? BankImportResult.stored : ImportResult.stored;
+    const bool bank = mode == 1, sie = mode == 2;
+    const uint32_t read = bank ? BankImportResult.read : sie ? SieImportResult.read : ImportResult.read;
+    const uint32_t stored = bank ? BankImportResult.stored : sie ? SieImportResult.stored : ImportResult.stored;
     if (ImportAbortFlag) {
         RunOutcomeTell(RunTextNumber(Texts::OutcomeImportStopped, read));
         return;
     }
     std::string line = RunTextNumber(Texts::OutcomeImportRead, read) + RunTextNumber(Texts::OutcomeStored, stored);
-    if (!bank && ImportResult.kept != 0) line += RunTextNumber(Texts::OutcomeKept, ImportResult.kept);
+    if (!bank && !sie && ImportResult.kept != 0) line += RunTextNumber(Texts::OutcomeKept, ImportResult.kept);
     RunOutcomeTell(line + ".");
 }

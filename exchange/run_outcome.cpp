@@ -23,14 +23,7 @@ void RunOutcomeTell(const std::string &line)
 
 std::string RunOutcomeLast() { return LastLine; }
 
-void RunInfoMessage(const uint8_t *text)
-{
-    if (ServerRequestState.handling || !FrameWindow) {
-        ShowMessage(0, text);
-        return;
-    }
-    DlgMessageBox(FrameWindow, PStringToStd(text), "Orvel", PlMbButtons::Ok, PlMbIcon::Information);
-}
+void RunInfoMessage(const uint8_t *text) { TellOutcome(MessageOutcome::Done, 0, text); }
 
 std::string RunTextNumber(int n, uint32_t number)
 {

@@ -112,6 +112,8 @@ void ImportSieEnd();
 // Vouchers the last SIE import did not store, and the first of them;
 // the vouchers it gave new numbers; the fault that refused the file.
 struct SieImportResultRec {
+    uint32_t read = 0;            // the file's lines read (a voucher with its rows is one)
+    uint32_t stored = 0;          // accounts, objects, vouchers and opening balances stored
     uint32_t notStored = 0;
     std::string firstNotStored;   // "series number"
     SieRenumberedRec renumbered;

@@ -92,6 +92,14 @@ void PutText(uint8_t *record, uint32_t offset, int max, const std::string &s)
 }
 
 // Counts a voucher not stored; the first is named by series and number.
+// A record of the file (an account, an object or its type) stored, and
+// counted for the closing line; a refused store fails the import's hold.
+void Stored(bool ok)
+{
+    if (ok) SieImportResult.stored++;
+    else DbHoldFail();
+}
+
 void NotStored(const std::string &series, int32_t number)
 {
     if (SieImportResult.notStored++ == 0) SieImportResult.firstNotStored = series + " " + std::to_string(number);
@@ -117,6 +125,7 @@ void NumberAndStore(uint8_t *voucher, const std::string &series)
         PutU32(voucher, TRVc::SerNr, uint32_t(number));
     }
     if (number <= 0 || !StoreVoucher(voucher)) NotStored(series, number);
+    else SieImportResult.stored++;
 }
 
 // A year voucher of type 1 (cleared on first use).
@@ -164,7 +173,7 @@ void AccountLine(const SieItem &it)
     PutText(ac, ACVc::Name, 60, it.b);
     PutU16(ac, ACVc::AccType, uint16_t(AccountKindFromNumber(code)));
     uint32_t recid = 0;
-    if (!RecStoreByKey(ACVc::Number, ac, 1, &recid)) DbHoldFail();
+    Stored(RecStoreByKey(ACVc::Number, ac, 1, &recid));
 }
 
 // "S" keeps an account of kind 2 (the number's 29..) as it is.
@@ -295,7 +304,7 @@ void ObjectTypeLine(const SieItem &it)
     PutText(ot, OTVc::Code, 5, it.a);
     PutText(ot, OTVc::Name, 60, it.b);
     uint32_t recid = 0;
-    if (!RecStoreByKey(OTVc::Number, ot, 1, &recid)) DbHoldFail();
+    Stored(RecStoreByKey(OTVc::Number, ot, 1, &recid));
 }
 
 void ObjectLine(const SieItem &it)
@@ -308,7 +317,7 @@ void ObjectLine(const SieItem &it)
     PutText(ob, OBVc::ObjType, 5, it.a);
     PutU16(ob, OBVc::Blocked, 0);
     uint32_t recid = 0;
-    if (!RecStoreByKey(OBVc::Number, ob, 1, &recid)) DbHoldFail();
+    Stored(RecStoreByKey(OBVc::Number, ob, 1, &recid));
 }
 
 // Stores a year voucher of type 1 dated at its year's end.
@@ -339,6 +348,7 @@ void StoreOpening(const std::vector<OpeningRow> &rows, const DateRec &date)
     PutDate(r.record, OpenBalVc::TransDate, date);
     PutU32(r.record, OpenBalVc::SerNr, uint32_t(SerialFor(OpenBalVc::Number, &date)));
     if (!StoreFb1Record(r.record)) NotStored("#IB", int32_t(GetU32(r.record, OpenBalVc::SerNr)));
+    else SieImportResult.stored++;
 }
 
 // The opening balances: the previous year's own #IB -1 when the file
@@ -459,6 +469,7 @@ void ImportSieRun()
     int fault = 0;
     std::string detail;
     bool ok = SieCheckSource(&items, &line, &fault, &detail);
+    SieImportResult.read = uint32_t(items.size());
     if (ok) ok = SiePlanVoucherNumbers(&items, &line, &fault, &detail, &SieImportResult.renumbered);
     if (!ok) {
         SieImportResult.refusedLine = line;

@@ -156,8 +156,10 @@ bool RunTextExportBody(int kind)
     bool ok = !OutputJobState.stopFlag && !OutputJobState.writeFailed;
     RepEndJob();
     ok = ok && !OutputJobState.writeFailed;
-    if (kind == 15) BankFileJobEnded(ok);   // payments are marked sent only in a whole file
-    ExportOutcomeTell(ok);
+    // Payments are marked sent only in a whole file; the bank run says its
+    // own closing line (a file with no payment is not written at all).
+    if (kind == 15) BankFileJobEnded(ok);
+    else ExportOutcomeTell(ok);
     return ok;
 }
 

@@ -337,6 +337,10 @@ uint64_t NetNowMs() {
 void NetReport(const char *text, int code) {
     char line[160];
     std::snprintf(line, sizeof line, "%s %d", text, code);
+    NetReportLine(line);
+}
+
+void NetReportLine(const char *line) {
     if (NetCurrentRole == NetRole::Server) {
         // A server often runs without anyone to press a message box: the log.
         uint8_t p[256];
@@ -369,7 +373,13 @@ void NetShutdown() {
 bool NetServerListen(uint16_t port, uint32_t window) {
     int s = PlSocketListen(port, NetListenBacklog);
     if (s < 0) {
-        NetReport("Unable to listen on server port", PlSocketLastError());
+        // The port is what the user can change (QVTCP.INI); the reason
+        // follows it in words rather than as a bare error number.
+        const int error = PlSocketLastError();
+        char line[160];
+        std::snprintf(line, sizeof line, "Unable to listen on server port %u: %s", unsigned(port),
+                      std::strerror(error));
+        NetReportLine(line);
         return false;
     }
     if (!PlSocketSelect(s, window, kPlSockRead | kPlSockWrite | kPlSockAccept | kPlSockClose)) {

@@ -159,6 +159,8 @@ void NetFeedBytes(int slot, const uint8_t *bytes, size_t n);
 uint64_t NetNowMs();
 // Told problems go here (a message box with a display, the log without).
 void NetReport(const char *text, int code);
+// The same for a line that is whole already.
+void NetReportLine(const char *line);
 
 // ---- Server sessions (sessions.cpp) ----
 
@@ -318,5 +320,8 @@ void ClientWaitStep(int ms);
 void NetInstall();
 // Paints the server's status window (window type 423).
 void ServerStatusPaint(int window);
+// The status window's module line (a PString, "&" removed): the current
+// module's name; module 1's is the server's own text.
+void ServerStatusModuleText(uint8_t *out);
 // Module 1 entered (serving, status window) or left.
 void ModuleOneSwitch(int module, int previous);

@@ -73,6 +73,23 @@ bool ServerKeyReady() {
 
 }  // namespace
 
+// The server module's name on the status window (win_server.dict).
+constexpr int TextServerModule = 10762;
+
+void ServerStatusModuleText(uint8_t *out) {
+    // The module's own name from the module menu; module 1, the
+    // server's, has no entry there and is named by its own text. (Read
+    // as a window type the module number names no module, or another
+    // window's type, so that road is the last.)
+    uint8_t menu[256] = {0};
+    ModuleMenuText(CurrentModule, menu);
+    if (menu[0] == 0 && CurrentModule == 1) GetUiText(menu, TextServerModule);
+    if (menu[0] == 0) WindowTypeMenuText(CurrentModule, menu);
+    out[0] = 0;
+    for (int i = 1; i <= menu[0]; i++)
+        if (menu[i] != '&') PStringAppendChar(out, menu[i]);
+}
+
 void ServerStatusPaint(int window) {
     if (window <= 0) return;
     PortScope port(window);
@@ -86,12 +103,9 @@ void ServerStatusPaint(int window) {
     SettingsBlockReadLocal(SettingsBlockFirst, company, 64);
     company[0] = company[0] > 60 ? 60 : company[0];
     Line(40, nullptr, company, "     ", valueLeft);
-    uint8_t menu[256] = {0};
-    WindowTypeMenuText(CurrentModule, menu);
-    uint8_t clean[256] = {0};
-    for (int i = 1; i <= menu[0]; i++)
-        if (menu[i] != '&') PStringAppendChar(clean, menu[i]);
-    Line(60, nullptr, clean, "     ", valueLeft);
+    uint8_t module[256] = {0};
+    ServerStatusModuleText(module);
+    Line(60, nullptr, module, "     ", valueLeft);
     uint32_t free = D4IsOpen() ? D4FreeSectorCount() : 0;
     FieldToText(reinterpret_cast<const uint8_t *>(&free), FtLongOrEmpty, text);
     Line(80, LabelFree, text, "       ", valueLeft);

@@ -14,7 +14,9 @@
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "operations/asset_depreciation.h"
+#include "operations/run_outcome.h"
 #include "rules/accounts.h"
 #include "rules/checks.h"
 #include "rules/ledger.h"
@@ -202,6 +204,23 @@ void TellBadObjects(const uint8_t *code) { ShowMessage(TextObjectsTooMany, code)
 // The first pass's refusal told.
 void TellRefusal(const RunState &run) { ShowMessage(run.badText, run.badAsset); }
 
+// The closing line's texts (texts_run_outcomes.dict).
+constexpr int TextVoucherMade = 14231, TextVouchersMade = 14232, TextNothingToBook = 14260;
+
+// The stored run's closing line: the voucher made and its number
+// (serial; -1 when none was made, and then why).
+void DepreciationOutcomeTell(int32_t serial)
+{
+    RunOutcome outcome;
+    RunStart(&outcome, 0);
+    if (serial >= 0) {
+        RunCount(&outcome, 1, TextVoucherMade, TextVouchersMade);
+        RunNumber(&outcome, serial);
+    }
+    RunNothing(&outcome, TextNothingToBook);
+    RunFinish(&outcome, 0);
+}
+
 }  // namespace
 
 bool DepreciationRecordOut(uint8_t *record, int mode) {
@@ -256,7 +275,11 @@ bool DepreciationVoucherRows(const uint8_t *selection, int mode) {
     AssetWalk(selection, AddAsset, &run);
     if (run.failed && run.badAsset[0]) TellBadObjects(run.badAsset);
     bool ok = !run.failed;
-    if (ok && MatrixRowCount(SMVc::Number, 0, record.record) > 0) ok = DepreciationRecordOut(record.record, mode);
+    const bool rows = MatrixRowCount(SMVc::Number, 0, record.record) > 0;
+    if (ok && rows) ok = DepreciationRecordOut(record.record, mode);
+    // The stored voucher (or why none) is the run's closing line; a
+    // refusal was told on its own above.
+    if (mode == 1 && ok) DepreciationOutcomeTell(rows ? int32_t(GetU32(record.record, SMVc::SerNr)) : -1);
     RecFreeMatrix(SMVc::Number, record.record);
     if (mode == 0) ReportEndJob();
     return ok;

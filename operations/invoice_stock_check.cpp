@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/field_access.h"
+#include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
@@ -129,7 +130,8 @@ int InvoiceStockCheck(const uint8_t *invoice, std::string *warning) {
         PStringAppend(tail, location);
         GetUiText(text, Texts::StockShortLeft);
         PStringAppend(tail, text);
-        DecToDigitText(&inStock, number);
+        // As a quantity is shown ("0", "2,5"), not as raw thousandths.
+        FieldToText(inStock.b, FtAmount3, number);
         PStringAppend(tail, number);
         if (refuse) return FieldErrorAt(Texts::StockShortRefused, tail, Inv::Matrix, n.row, Row::Quantity);
         if (warning && warning->empty()) {

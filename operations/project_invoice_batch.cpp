@@ -16,11 +16,14 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "operations/project_invoice_work.h"
+#include "operations/run_outcome.h"
 #include "operations/sales_invoice.h"
 
 namespace {
 
 constexpr int CodeMax = 20;
+// "no project of the selection has anything to invoice"
+constexpr int TextNothingToInvoice = 14261;
 
 // Whether the project is to be invoiced in this run: not barred, the
 // selection's project code and filter code when given, and its invoicing
@@ -50,15 +53,20 @@ bool TrialGivesTotal(const uint8_t *project) {
 // Stores the invoice built so far when it has rows and adds its down
 // payments to its project; ends the invoice's hold. false when the
 // invoice or the hold could not be stored (the hold then failed).
-bool CloseInvoice(uint8_t *inv) {
-    bool ok = true;
+bool CloseInvoice(uint8_t *inv, RunOutcome *run) {
+    bool ok = true, stored = false;
     if (InvoiceHasRows(inv)) {
         uint32_t recid = 0;
-        ok = RecStoreByKey(IVVc::Number, inv, 0, &recid);
+        ok = stored = RecStoreByKey(IVVc::Number, inv, 0, &recid);
         if (ok) UpdateProjectTotals(inv, nullptr);
     }
     if (!ok) DbHoldFail();
-    return DbHoldEnd() && ok;
+    ok = DbHoldEnd() && ok;
+    if (stored && ok) {
+        RunCount(run, 1, Texts::RunInvoiceMade, Texts::RunInvoicesMade);
+        RunNumber(run, int32_t(GetU32(inv, IVVc::SerNr)));
+    }
+    return ok;
 }
 
 }  // namespace
@@ -86,6 +94,15 @@ bool InvoicesFromProjects() {
     if (!ReportParams) return false;
     RuleRecord project(ProjectVc::Number), inv(IVVc::Number);
     if (!project.record || !inv.record) return false;
+    // Counted as the invoices are stored, and told at the end: the
+    // invoices made and their numbers, or why none.
+    RunOutcome run;
+    RunStart(&run, 0);
+    RunNothing(&run, TextNothingToInvoice, Texts::RunNothingInvoiced);
+    struct Tell {
+        RunOutcome *run;
+        ~Tell() { RunFinish(run, 0); }
+    } tell{&run};
     uint8_t range[256], from[256], to[256], customer[256], last[256] = {0};
     GetText(ReportParams, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
@@ -105,7 +122,7 @@ bool InvoicesFromProjects() {
         if (together && !TrialGivesTotal(project.record)) continue;
         bool append = together && open && PStringEqual(customer, last);
         if (!append) {
-            if (open && !CloseInvoice(inv.record)) ok = false;
+            if (open && !CloseInvoice(inv.record, &run)) ok = false;
             DbHoldBegin();
             open = true;
         }
@@ -118,6 +135,7 @@ bool InvoicesFromProjects() {
         }
         PStringCopy(last, customer);
     }
-    if (open && !CloseInvoice(inv.record)) ok = false;
+    if (open && !CloseInvoice(inv.record, &run)) ok = false;
+    if (UserCancelFlag) run.cancelled = true;
     return ok;
 }

@@ -17,9 +17,11 @@
 // changed field, so amounts cannot drift away from the voucher.
 #include <cassert>
 #include <cstring>
+#include <string>
 
 #include "core/company_variant.h"
 #include "core/field_access.h"
+#include "core/field_types.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
@@ -40,6 +42,12 @@ namespace {
 
 namespace PI = VIVc;
 namespace Row = VIVc::Rows;
+
+// "A row with an amount needs a VAT code ... Row: " (shared with the
+// purchase order's rows).
+constexpr int TextRowVatCodeMissing = 16403;
+// "The rows and the VAT do not add up to the invoice amount. ..."
+constexpr int TextRowsNotTotal = 11304;
 
 // Byte ranges [from, to) an approved invoice may still change; its rows
 // may not change at all.
@@ -141,6 +149,29 @@ int CreditedRowCheck(const uint8_t *invoice, const uint8_t *row, uint16_t i) {
     return 0;
 }
 
+// The rows and the VAT do not add up to the invoice amount. With ordinary
+// VAT a row with an amount and no VAT code is the likely cause (its VAT
+// is counted nowhere): the user is sent to that row's VAT code. Otherwise
+// the difference is told at the last row's amount.
+int RowsNotTotal(const uint8_t *invoice, const PackedDecimal *difference, int32_t count) {
+    uint8_t row[Row::Size], code[256];
+    if (GetU16(invoice, PI::VatTreatment) == 0) {
+        for (int32_t i = 0; i < count; i++) {
+            if (!MatrixRowRead(PI::Number, invoice, i, row) || GetU16(row, Row::Kind) != PurchaseRowAccount) continue;
+            PackedDecimal amount = GetDec(row, Row::Amount);
+            GetText(row, Row::VatCode, code);
+            if (DecIsBlank(&amount) || DecIsZero(&amount) || code[0] != 0) continue;
+            PString number;
+            PStringFromView(number, std::to_string(i + 1));
+            return FieldErrorAt(TextRowVatCodeMissing, number, PI::Matrix, (uint16_t)i, Row::VatCode);
+        }
+    }
+    PString amount;
+    FieldToText(difference->b, FtAmount2, amount);
+    return FieldErrorAt(TextRowsNotTotal, amount, PI::Matrix, (uint16_t)(count > 0 ? count - 1 : 0),
+                        Row::Amount);
+}
+
 // Steps 10 and 11: each row, then the rows against the total.
 int RowChecks(const uint8_t *invoice) {
     uint8_t row[Row::Size];
@@ -157,9 +188,7 @@ int RowChecks(const uint8_t *invoice) {
     }
     PackedDecimal difference;
     PurchaseInvoiceRowsDifference(invoice, &difference);
-    if (!DecIsZero(&difference))
-        return FieldErrorAt(Texts::VoucherUnbalanced, nullptr, PI::Matrix, (uint16_t)(count > 0 ? count - 1 : 0),
-                            Row::Amount);
+    if (!DecIsZero(&difference)) return RowsNotTotal(invoice, &difference, count);
     return 0;
 }
 

@@ -35,5 +35,6 @@ std::string ReminderOutcomeText(const ReminderOutcome &o)
 // user waits for the word.
 void ReminderOutcomeTell(const ReminderOutcome &o)
 {
-    RunTellLine(ReminderOutcomeText(o), true);
+    const MessageOutcome outcome = o.failed > 0 ? MessageOutcome::Failed : o.made > 0 ? MessageOutcome::Done : MessageOutcome::Nothing;
+    RunTellLine(ReminderOutcomeText(o), true, outcome);
 }

@@ -171,14 +171,20 @@ std::string RunFinish(RunOutcome *run, int where)
 {
     RunProgressEnd(run);
     std::string line = RunOutcomeLine(*run, where);
-    RunTellLine(line, !RunMadeSomething(*run) || RunHadFailures(*run));
+    RunTellLine(line, !RunMadeSomething(*run) || RunHadFailures(*run), RunOutcomeOf(*run));
     return line;
 }
 
-void RunTellLine(const std::string &line, bool alsoBox)
+MessageOutcome RunOutcomeOf(const RunOutcome &run)
+{
+    if (RunHadFailures(run)) return MessageOutcome::Failed;
+    return RunMadeSomething(run) ? MessageOutcome::Done : MessageOutcome::Nothing;
+}
+
+void RunTellLine(const std::string &line, bool alsoBox, MessageOutcome outcome)
 {
     uint8_t text[256];
     ToPString(line, text);
     if (RunOutcomeUi.status) RunOutcomeUi.status(text);
-    if (!RunOutcomeUi.status || alsoBox) ShowMessage(0, text);
+    if (!RunOutcomeUi.status || alsoBox) TellOutcome(outcome, 0, text);
 }

@@ -34,6 +34,8 @@
 #include <string>
 #include <vector>
 
+#include "core/message_kind.h"
+
 // One counted thing of a run: how many, the texts for one and for more
 // (e.g. "invoice printed" / "invoices printed"; "posted" for both), and
 // whether it counts what failed ("not printed").
@@ -93,10 +95,14 @@ int RunWhereOfOutput();
 // any count the nothing wording and the reason; "stopped by Esc" added
 // when cancelled. In the program's character set.
 std::string RunOutcomeLine(const RunOutcome &run, int where);
+// What the run came to: Failed when anything failed, else Done when it
+// made something, else Nothing.
+MessageOutcome RunOutcomeOf(const RunOutcome &run);
 // Says a run's closing line (program's character set) on the status
 // line, and in a message box too when `alsoBox` is set or there is no
-// status line. For runs that build their line themselves.
-void RunTellLine(const std::string &line, bool alsoBox);
+// status line; the box is the one of `outcome` (message_kind.h). For
+// runs that build their line themselves.
+void RunTellLine(const std::string &line, bool alsoBox, MessageOutcome outcome);
 // Takes the progress away and spends the Esc that stopped the run, so it
 // cannot stop the next one. For runs that say their closing line
 // themselves; RunFinish does it for the others.

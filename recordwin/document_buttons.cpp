@@ -72,6 +72,7 @@ constexpr ConversionCommand OrderListToInvoiceDef{ConvertOrderToInvoice, IVVc::N
 // window being edited beeps. false when there is none.
 bool CommandSource(int window, const ConversionCommand &c, uint32_t *source) {
     if (c.fromList) {
+        if (!ListHasRowToActOn(window)) return false;
         int32_t id = ListSelAnchor(window);
         if (id <= 0) return false;
         *source = (uint32_t)id;
@@ -113,6 +114,7 @@ void RunConversion(int window, const ConversionCommand &c) {
 // Applies approve kind to the records marked in list window, then marks
 // the window changed so that it shows what the run did.
 void ApproveMarked(int window, ApproveKind kind, int reg) {
+    if (!ListHasRowToActOn(window)) return;
     MemBlock ids = ListMarkedFirst(window);
     if (ids) {
         uint32_t count = MemSize(ids) / 4;

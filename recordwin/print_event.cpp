@@ -88,6 +88,7 @@ constexpr int StateShown = 0, StateNew = 1;
 // what changed.
 void ApproveMarked(int window, const PrintRow &row)
 {
+    if (!ListHasRowToActOn(window)) return;
     MemBlock ids = ListMarkedFirst(window);
     if (!MemIsValid(ids)) return;
     uint32_t count = MemSize(ids) / sizeof(int32_t);
@@ -175,6 +176,13 @@ void PrintByRow(int window, const PrintRow &row)
 // Event 8 of window `window`: the field under edit is committed first and
 // has the focus again afterwards; then the window's type prints as its
 // row in the table says. Types without a row print nothing.
+bool WinTypePrints(int type)
+{
+    for (const PrintRow &r : PrintTable)
+        if (r.type == type) return true;
+    return false;
+}
+
 void WindowPrintEvent(int window)
 {
     if (!WinIsOpen(window)) return;

@@ -71,6 +71,7 @@ void ReceiptOtherRowsSum(const uint8_t *receipt, uint32_t serial, PackedDecimal 
 uint8_t Win40Event(int window, int event, void *a, void *b) {
     (void)a;
     if (!WinIsOpen(window) || WindowEventCode(event) != WindowEventCode::Button || !b || *static_cast<const int16_t *>(b) != ApproveButton) return 1;
+    if (!ListHasRowToActOn(window)) return 1;
     MemBlock marked = ListMarkedFirst(window);
     if (!marked) return 1;
     uint32_t count = MemSize(marked) / sizeof(uint32_t);

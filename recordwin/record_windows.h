@@ -24,6 +24,9 @@ void DocRowItemCode(int window);
 // Event 8, File > Print: the window's type prints its document, approves
 // its marked records or runs its report.
 void WindowPrintEvent(int window);
+// True when File > Print (Ctrl+P) prints something for a window of the
+// type, so that the menu item is usable there.
+bool WinTypePrints(int type);
 // The calls File > Print makes to print a form and to approve records
 // (PrintFormCall and ApproveRecordList); tests put doubles in.
 struct PrintEventCallsRec {

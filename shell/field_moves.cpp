@@ -66,11 +66,43 @@ FieldRange RangeOf(int n)
     return f;
 }
 
+// True when the moves pass over screen field F of n: a data field that is
+// never typed into (access read-only, such as a voucher's totals), so
+// that Tab from the last typed header field reaches the rows.
+bool PassedOver(int n, int F, const FieldRange &f)
+{
+    // Matrix cells are numbered from the matrix's first field, which may
+    // lie among the data fields' numbers: a cell is never passed over.
+    if (F < 1 || F > DataFieldCount(n) || (WinHasMatrix(n) && F >= f.first)) return false;
+    const uint8_t *entry = LayoutEntry(n, WinPartDataFields, F - 1);
+    return entry && DefU16(entry + FieldEntry::Access) == AccessReadOnly;
+}
+
+// True when screen field F of n is in sight: a matrix cell, or a data
+// field of a page shown.
+bool InSight(int n, int F, const FieldRange &f)
+{
+    if (F < 1) return false;
+    if (F > DataFieldCount(n) || (WinHasMatrix(n) && F >= f.first)) return true;
+    const uint8_t *entry = LayoutEntry(n, WinPartDataFields, F - 1);
+    return entry && WinPageShown(n, DefU16(entry + FieldEntry::Page));
+}
+
+// Where a move from `start` in direction `step` (1 or -1) begins: past the
+// read-only fields there when a field in sight follows them; otherwise at
+// `start` (a move never jumps to another page for skipping them).
+int PastReadOnly(int n, int start, int step, const FieldRange &f)
+{
+    int F = start;
+    while (F >= 1 && F <= f.lastForward && PassedOver(n, F, f)) F += step;
+    return F != start && InSight(n, F, f) ? F : start;
+}
+
 // Focuses the first field from `start` upwards that takes the focus; past
 // the last, field 1.
 bool TryForward(int n, int start, const FieldRange &f)
 {
-    for (int F = start < 1 ? 1 : start; F <= f.lastForward; F++)
+    for (int F = PastReadOnly(n, start < 1 ? 1 : start, 1, f); F <= f.lastForward; F++)
         if (WinGotoField(n, F, true)) return true;
     return WinIsOpen(n) && WinGotoField(n, 1, true);
 }
@@ -79,7 +111,7 @@ bool TryForward(int n, int start, const FieldRange &f)
 // below 1, the first from the backward end downwards.
 bool TryBackward(int n, int start, const FieldRange &f)
 {
-    for (int F = start; F >= 1; F--)
+    for (int F = PastReadOnly(n, start, -1, f); F >= 1; F--)
         if (WinGotoField(n, F, true)) return true;
     for (int F = f.lastBackward; F >= 1 && WinIsOpen(n); F--)
         if (WinGotoField(n, F, true)) return true;

@@ -235,6 +235,27 @@ void ListUnmarkAll(int n, int pane)
     if (MemIsValid(w->markedIds)) (void)MemRealloc(&w->markedIds, 0);
 }
 
+// "Choose a row of the list first ..." (win_lists.dict).
+constexpr int TextChooseRow = 9811;
+
+// Gives n's commands a row to act on: the marked rows as they are; with
+// none marked, the current row's record, marked and highlighted as a click
+// would. False, with the user told to choose a row, when the list is on
+// no row with a record.
+bool ListHasRowToActOn(int n)
+{
+    if (!WinIsOpen(n)) return false;
+    if (MarkCount(n) > 0) return true;
+    const int32_t current = WinTable[n]->selCurrent;
+    const int32_t id = current >= 0 ? ListRowIdAt(n, current) : -1;
+    if (id >= 0 && ListMarkAdd(n, id)) {
+        HighlightPosition(n, 0, current);
+        return true;
+    }
+    ShowTextMessage(TextChooseRow);
+    return false;
+}
+
 // The first marked record id of n; -1 when none is marked.
 int32_t ListSelAnchor(int n)
 {

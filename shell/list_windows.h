@@ -102,6 +102,10 @@ void ListUnmarkAll(int n, int pane);
 int32_t ListSelAnchor(int n);
 // A copy of the marked ids, the caller's to free; 0 when memory was refused.
 MemBlock ListMarkedFirst(int n);
+// Called by every list command that acts on "the marked rows" before it
+// reads them: with none marked the current row is marked; false (the
+// user told to choose a row) when the list is on no row.
+bool ListHasRowToActOn(int n);
 
 // ---- list_filter.cpp ----
 // Limits list n to the rows whose first key part in index `index` is `code`

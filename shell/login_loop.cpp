@@ -129,7 +129,10 @@ bool LoginLoop()
     PString name, password;
     name[0] = password[0] = 0;
     if (!UserLoginCall(name, password)) {
-        ArrowCursor();
+        // Whatever told the user to wait (a client opening the server's
+        // company) is over: the login asks now, and no box stands
+        // behind it.
+        CloseBusyMessage();
         int n = OpenOrActivateWindow(LoginType, 0, 0, false, 0);
         if (n == 0 || !WinRecordBuffer(n) || WinTypeWord(LoginType, 2) < LoginRecordSize) {
             if (n) WinClose(n);

@@ -47,7 +47,10 @@ WindowAbilities AbilitiesOf(int n)
         int state = w->editState == 0 ? 2 : w->editState;
         a.editing = WinMayEditField(n, w->currentField, state, w->editFieldAccess, 0);
     }
-    a.printable = kind == 4 || type == 9;
+    // The preview, a report window, the report list, the job queue, and
+    // every window whose type prints its document, its marked records or
+    // its report: Ctrl+P prints exactly where File > Print is usable.
+    a.printable = kind == 4 || kind == 6 || type == 6 || type == 9 || WinTypePrints(type);
     a.rowSelected = (WinHasMatrix(n) && MatrixHasSelection(n)) ||
                     (kind == 11 && MemIsValid(w->designerSelection) && MemSize(w->designerSelection) > 0);
     a.atEnd = WinHasMatrix(n) && MatrixAtEnd(n);

@@ -56,6 +56,12 @@ static void ShellMessageShow(const char *text)
     DlgMessageBox(FrameWindow, text, "Orvel", PlMbButtons::Ok, PlMbIcon::Stop);
 }
 
+// A notice: what a run made or counted, told without the stop icon.
+static void ShellNoticeShow(const char *text)
+{
+    DlgMessageBox(FrameWindow, text, "Orvel", PlMbButtons::Ok, PlMbIcon::Information);
+}
+
 // Puts an invoice's stock warning on the status strip: the posting goes
 // on, so the user is told without a box to answer on every invoice.
 static void ShellStockNotice(const std::string &line) { StatusLineSet(line); }
@@ -114,11 +120,13 @@ int WinMain(const StartOptions &o)
     FrameCleanupDone = 0;
     StartupFlag = 1;
     MessageSink previousSink = MessageSinkSet(ShellMessageShow);
+    MessageSink previousNotice = NoticeSinkSet(ShellNoticeShow);
     AskSink previousAsk = AskSinkSet(ShellAsk);
     InvoiceStockNoticeSet(ShellStockNotice);
     int code = WinMainRun(o);
     InvoiceStockNoticeSet(nullptr);
     MessageSinkSet(previousSink);
+    NoticeSinkSet(previousNotice);
     AskSinkSet(previousAsk);
     return code;
 }

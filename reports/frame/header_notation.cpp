@@ -467,7 +467,10 @@ constexpr HeaderStep R65[] = {
 };
 constexpr HeaderStep R66[] = {
     Range(1104, 1105, P::SelText1),
-    When(Left(Ui(6651)), WordEq(P::RangeKind, 1)),
+    // The customers chosen "With open items" or "With overdue items" are
+    // named so, not by the "With transactions only" of the ledger reports.
+    When(Left(Ui(6664)), WordEq(P::RangeKind, 1)),
+    When(Left(Ui(6665)), WordEq(P::RangeKind, 2)),
     PrefixedIf(P::SelText3, 255, 1114),
     Texts2(M::DateOrNone, 0, 0, P::Date2From, 0),
 };

@@ -39,7 +39,8 @@ protected:
 
 TEST_F(EnglishAmountWords, AsPrinted) {
     const std::pair<long long, const char *> cases[] = {
-        {500, "and 50/100"},   // no word for zero: the cents alone
+        {500, "Zero and 50/100"},   // an amount below one is not the cents alone
+        {830, "Zero and 83/100"},
         {1000, "One and 00/100"},
         {21000, "Twenty one and 00/100"},
         {115000, "One hundred fifteen and 00/100"},

@@ -223,6 +223,11 @@ TEST_F(BankFileTest, AFormatWithoutAWriterLeavesEveryPaymentUnsent)
     Run("1:");
     EXPECT_EQ(SentFlag(1), 0);
     EXPECT_EQ(Shown(Texts::BankFileLeftUnsent), 1);
+    // Refused whole: no file is handed over, and the run says so instead
+    // of "written: 0 payments".
+    EXPECT_FALSE(std::filesystem::exists(dir / "bank.txt"));
+    EXPECT_EQ(Shown(15418), 1);
+    for (const std::string &m : MessagesShown) EXPECT_EQ(m.find(TextOf(Texts::BankFileWrote)), std::string::npos) << m;
 }
 
 TEST(BankFormatters, DatesLettersAndSplits)

@@ -234,11 +234,13 @@ TEST_F(BankFormatsTest, SwedishForeignLayoutsWriteTheirGroupsAndRefuseCreditNote
                             "261210" + B(2) + "0000000010000" + B(2));
     EXPECT_EQ(lines[6], "9" + std::string("4234567") + "000000095000" + B(43) + "000000000010000" + B(2));
 
-    // Any other layout word writes nothing and leaves the payment unsent.
+    // Any other layout word writes nothing and leaves the payment unsent:
+    // with every payment refused no file is kept.
     PutU16(block, BankFileBlk::ForeignLayout, 2);
     ASSERT_EQ(SettingsBlockStore(BankFileBlk::Number, block, sizeof block), RecDone);
     Payment(3, {{501, "V1", "DE12", 100.0}}, 1, 0, 0, euro);
-    EXPECT_EQ(Run("3:3", false, "layout2.txt"), std::vector<std::string>{""});   // the job's own line end
+    EXPECT_EQ(Run("3:3", false, "layout2.txt"), std::vector<std::string>{});
+    EXPECT_FALSE(std::filesystem::exists(dir / "layout2.txt"));
     EXPECT_EQ(SentFlag(3), 0);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/pstring.h"
 #include "net/net.h"
 #include "platform/window.h"
 #include "shell/window_table.h"
@@ -56,4 +57,18 @@ TEST_F(NetStatusWindow, LabelsEndBeforeTheirValuesBegin) {
         // value stand further apart.
         EXPECT_GE(WidestInnerGap(ink), 6) << "the label of line " << line << " runs into its value";
     }
+}
+
+// The module line names the current module: the server's own module 1
+// (which has no entry in the module menu) and any other by its name.
+TEST_F(NetStatusWindow, TheModuleLineNamesTheCurrentModule) {
+    const int saved = CurrentModule;
+    uint8_t text[256];
+    CurrentModule = 1;
+    ServerStatusModuleText(text);
+    EXPECT_EQ(PStringToStd(text).rfind("Server", 0), 0u) << PStringToStd(text);
+    CurrentModule = 3;
+    ServerStatusModuleText(text);
+    EXPECT_EQ(PStringToStd(text), "Sales");
+    CurrentModule = uint16_t(saved);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "operations/run_outcome.h"
 #include "output/print_services_install.h"
 #include "rules/ledger.h"
 #include "rules/ledger_print.h"
@@ -258,6 +259,31 @@ TEST_F(AssetDepreciationTest, RecordsOfEightyRows) {
     EXPECT_DOUBLE_EQ(Posted(AssetCo::Cost, "", ReportCo::Today), 5200 + 41 * 240);
 }
 
+// The stored run ends with one line: the voucher it made and its number,
+// or, for a period before every asset, that it made nothing and why.
+TEST_F(AssetDepreciationTest, TheStoredRunSaysWhatItMadeOrWhyNothing) {
+    // Without a status line every closing line comes as a message.
+    const RunOutcomeUiRec savedUi = RunOutcomeUi;
+    RunOutcomeUi = RunOutcomeUiRec{};
+    ResetParams();
+    SetPeriod({1, 1, 2010}, {31, 12, 2010});
+    shown.clear();
+    EXPECT_TRUE(DepreciationVoucherRows(1));
+    EXPECT_EQ(RegRecordCount(SMVc::Number), 0u);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "Nothing made: no asset has depreciation to book up to the date given");
+
+    WholeYear();
+    shown.clear();
+    ASSERT_TRUE(DepreciationVoucherRows(1));
+    const auto vouchers = Vouchers();
+    ASSERT_EQ(vouchers.size(), 1u);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "1 depreciation voucher made, numbers " +
+                            std::to_string(GetU32(vouchers[0].data(), SMVc::SerNr)));
+    RunOutcomeUi = savedUi;
+}
+
 // An asset whose objects and its group's name more than five codes stops
 // the run before anything is stored, naming the asset.
 TEST_F(AssetDepreciationTest, TooManyObjectsStoresNothing) {
@@ -342,12 +368,14 @@ TEST_F(AssetDepreciationTest, AGroupWithoutAccountsStoresNothingAndSaysWhy) {
         EXPECT_NE(shown[0].find(c.want), std::string::npos) << shown[0];
         EXPECT_NE(shown[0].find(c.group), std::string::npos) << shown[0];
     }
-    // Bought after the period: nothing to post, so nothing to refuse.
+    // Bought after the period: nothing to post, so nothing to refuse; the
+    // run only says that it made nothing.
     RegDeleteAll(AssetVc::Number);
     StoreAsset("Z1", "NC", {1, 1, 2026}, 1000, {{{1, 1, 2026}, "SL20"}});
     shown.clear();
     EXPECT_TRUE(DepreciationVoucherRows(1));
-    EXPECT_TRUE(shown.empty()) << shown[0];
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("Nothing made: ", 0), 0u) << shown[0];
 }
 
 }  // namespace

@@ -56,6 +56,7 @@ TEST_F(InvoiceStockCheckTest, ShortStockIsToldAndPostingGoesOn) {
     EXPECT_NE(told[0].find(UiText(Texts::StockShortWarning)), std::string::npos) << told[0];
     EXPECT_NE(told[0].find("ITEM1"), std::string::npos) << told[0];
     EXPECT_NE(told[0].find("MAIN"), std::string::npos) << told[0];
+    EXPECT_TRUE(told[0].ends_with(UiText(Texts::StockShortLeft) + "100")) << "the quantity in stock: " << told[0];
     EXPECT_TRUE(shown.empty()) << "a warning, not a box: " << shown.front();
 
     // Exactly what is in stock, a second item within its stock, a credit

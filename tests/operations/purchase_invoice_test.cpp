@@ -185,8 +185,12 @@ TEST_F(PurchaseInvoiceTest, RefusalsStoreNothing) {
                   Row::VatCode);
     ExpectRefused(InsertPurchase({}, {{.amount = 100, .project = "NOPROJ"}}), Texts::TimeProjectMissing, VIVc::Matrix,
                   0, Row::Project);
-    ExpectRefused(InsertPurchase({.total = 999}, {{.amount = 100}, {.amount = 200}}), Texts::VoucherUnbalanced,
+    // Rows and VAT that miss the total are told as such, not as debit
+    // and credit; a row without a VAT code is named as the likely cause.
+    ExpectRefused(InsertPurchase({.total = 999}, {{.amount = 100}, {.amount = 200}}), 11304,
                   VIVc::Matrix, 1, Row::Amount);
+    ExpectRefused(InsertPurchase({.total = 375}, {{.amount = 100}, {.amount = 200, .vatCode = ""}}), 16403,
+                  VIVc::Matrix, 1, Row::VatCode);
     ExpectRefused(InsertPurchase({.preliminary = 1}, {{.amount = 100}}), Texts::PreliminaryAndApproved,
                   VIVc::Preliminary);
     ExpectRefused(InsertPurchase({.kind = 3}, {{.kind = 3, .credited = 777}, {.amount = 100}}),

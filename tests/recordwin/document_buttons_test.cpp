@@ -1,7 +1,7 @@
 // document_buttons_test.cpp - the buttons of the document windows and
 // lists in a headless frame: each conversion button makes its document
 // and opens it in its window, a window being edited beeps and converts
-// nothing, a list with nothing marked does nothing, unlisted buttons and
+// nothing, a list on no row asks for one and does nothing, unlisted buttons and
 // types do nothing, and the list buttons run their approve kind on the
 // marked records.
 #include <gtest/gtest.h>
@@ -124,13 +124,17 @@ TEST_F(DocumentButtonsTest, RefusedButtonsBeepOrStaySilentAndOpenNothing) {
     Press(fresh, 1);
     EXPECT_EQ(RegRecordCount(SHVc::Number), 0u) << "a new record has nothing stored to convert";
 
-    // The order list with nothing marked converts nothing, silently.
+    // The order list on no row converts nothing and asks for a row (no
+    // beep: the user is told what to do).
     int list = OpenOrActivateWindow(WinTypes::OrderList, 0, 0, true, 0);
     ASSERT_GT(list, 0);
     beeps = PlBeepCount();
+    shown.clear();
     Press(list, 1);
     Press(list, 3);
     EXPECT_EQ(PlBeepCount(), beeps);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].rfind("Choose a row of the list first", 0), 0u) << shown[0];
     EXPECT_EQ(RegRecordCount(SHVc::Number) + RegRecordCount(IVVc::Number), 0u);
 }
 

@@ -19,6 +19,7 @@
 #include "dict_offsets.h"
 #include "platform/queue.h"
 #include "platform/script.h"
+#include "shell/toolbar.h"
 
 namespace {
 
@@ -163,8 +164,9 @@ TEST_F(RoadTest, AnAssetKeptInItsWindowDepreciatesInReport99) {
     });
     period();
     ClickButton("OK");
-    Check("the run stores its voucher without a word", [] {
+    Check("the run stores its voucher and says so on the status line, without a box", [] {
         EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(StatusLineText().rfind("1 depreciation voucher made, numbers ", 0), 0u) << StatusLineText();
         return true;
     });
     EXPECT_EQ(Run(), 0);

@@ -23,8 +23,10 @@
 #include "core/record_buffer.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "platform/dialog.h"
 #include "platform/queue.h"
 #include "platform/script.h"
+#include "shell/toolbar.h"
 
 namespace {
 
@@ -172,10 +174,13 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
         EXPECT_EQ(Messages().size(), 1u) << ::testing::PrintToString(Messages());
         if (!Messages().empty()) {
             EXPECT_EQ(Messages()[0], Text(Texts::BankFileWrote) + "1" + Text(Texts::BankFilePayments) + out.string());
+            EXPECT_EQ(ScriptRecords().back().icon, int(PlMbIcon::Information)) << "a success is a notice";
+            EXPECT_EQ(StatusLineText(), Messages()[0]);
         }
         return true;
     });
     Menu("Window", "Close all");
+
 
     Menu("File", "Maintenance...");
     Check("the function list opens again", [] { return ActiveType() == FunctionList; });

@@ -37,6 +37,7 @@
 #include "dict_offsets.h"
 #include "platform/queue.h"
 #include "platform/script.h"
+#include "shell/toolbar.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
 
@@ -248,6 +249,10 @@ TEST_F(RoadTest, AProjectsHoursAreInvoicedAsItemHoursAndPrice) {
     OkStores("approved sheet");
     Menu("Window", "Close all");
     RunRoutine("Invoices from projects", ProjectInvoicesSel, {}, "generated_project_invoices.png");
+    Check("the run names the invoice it made on the status line", [] {
+        EXPECT_EQ(StatusLineText().rfind("1 invoice made, numbers ", 0), 0u) << StatusLineText();
+        return true;
+    });
 
     Menu("File", "Windows...");
     Check("the window list opens", [] { return ActiveType() == WindowList; });

@@ -3,7 +3,8 @@
 // back into the same company each leave one line on the status strip of
 // what they did; the records the import kept because the stored copy is
 // newer are told as information, not as an error; the SIE export
-// proposes type 4 and both SIE file dialogs list SIE files first.
+// proposes type 4, both SIE file dialogs list SIE files first, and the
+// SIE file read back counts its lines and the records it stored.
 #include "tests/roads/road_fixture.h"
 
 #include <fstream>
@@ -90,6 +91,23 @@ TEST_F(RoadTest, ExchangeRunsTellWhatTheyDidAndKeptRecordsAreInformation)
     Check("the SIE import asks among SIE files too", [] {
         const std::string filter = LastFileFilter();
         EXPECT_EQ(filter.rfind("SIE files (*.SE;*.SI)|*.SE;*.SI|", 0), 0u) << filter;
+        return true;
+    });
+    // The SIE file read back: its lines and the records they stored are
+    // counted, not the text import's zeros.
+    Menu("Window", "Close all");
+    Menu("File", "Maintenance...");
+    Check("the function list opens again", Opened(FunctionList));
+    ClickButton("Imports");
+    ClickButton("Text file");
+    ClickRow("SIE file");
+    AnswerFile(sie.string());
+    Key(PlKey::Return);
+    Check("the SIE import counts what it read and stored", [] {
+        const std::string said = StatusLineText();
+        EXPECT_EQ(said.rfind("Import done. Records read: ", 0), 0u) << said;
+        EXPECT_EQ(said.find("Records read: 0,"), std::string::npos) << said;
+        EXPECT_EQ(said.find("stored: 0."), std::string::npos) << said;
         return true;
     });
     EXPECT_EQ(Run(), 0);

@@ -10,6 +10,7 @@
 // customer's receipt transaction.
 #include "tests/roads/road_fixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -230,3 +231,81 @@ TEST_F(ReceiptRoad, ReceiptForAnInvoiceIsEnteredApprovedAndClosesItsOpenItem)
 }
 
 }  // namespace
+
+// Approve in the receipt list acts on the row the list is on, or, when
+// the list is on no row, tells the user to choose one: never nothing at
+// all. The list is brought back by Ctrl+7 over the stored receipt, the
+// way a user comes to it, with no row clicked.
+TEST_F(ReceiptRoad, ApproveWithNoRowClickedActsOnTheListsRowOrAsksForOne)
+{
+    const std::string company = StartNewCompany();
+    Menu("Module", "Sales");
+    Key('7', false, true);
+    Check("Ctrl+7 opens the empty receipt list", [] { return ActiveType() == ReceiptList; });
+    auto told = CountTold();
+    Menu("Operations", "Approve");
+    Check("Approve on a list with no row asks for one", [told] {
+        EXPECT_EQ(Messages().size(), *told + 1) << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Told("Choose a row of the list first")) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("a new invoice", [] { return ActiveType() == SalesInvoice; });
+    ClickField("Customer");
+    Type("C1");
+    Key(PlKey::Tab);
+    ClickCell(0, 1);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("2");
+    Key(PlKey::Tab);
+    ClickButton("Posted");
+    ClickOk();
+    auto invoice = std::make_shared<std::string>();
+    Check("the invoice is posted", [invoice] {
+        *invoice = Shown("Number");
+        return TitleTells("viewing") && !invoice->empty();
+    });
+    Key('7', false, true);
+    Check("Ctrl+7 opens the receipt list", [] { return ActiveType() == ReceiptList; });
+    ClickButton("New");
+    Check("New opens a receipt", [] { return ActiveType() == Receipt; });
+    Type("K");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Do("type the invoice number", [invoice] {
+        ScriptText(*invoice);
+        return true;
+    });
+    Key(PlKey::Tab);
+    ClickOk();
+    auto number = std::make_shared<std::string>();
+    Check("OK stores the receipt unposted", [number] {
+        EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle() << ::testing::PrintToString(Messages());
+        *number = Shown("Number");
+        return TitleTells("viewing") && !number->empty();
+    });
+    Key('7', false, true);
+    Check("Ctrl+7 over the stored receipt brings the list back", [] { return ActiveType() == ReceiptList; });
+    Menu("Operations", "Approve");
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(IPVc::Number), 1u);
+    std::vector<uint8_t> receipt(IPVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(IPVc::Number, 1, receipt.data(), &id));
+    const bool posted = GetU16(receipt.data(), IPVc::Posted) == 1;
+    const std::vector<std::string> said = Messages();
+    const size_t asked = size_t(std::count_if(said.begin(), said.end(), [](const std::string &m) {
+        return m.find("Choose a row of the list first") != std::string::npos;
+    }));
+    // Either the list's row was approved, or the user was asked (a second
+    // time, after the empty list's).
+    EXPECT_TRUE(posted || asked == 2) << ::testing::PrintToString(said);
+    CloseForCheck();
+}

@@ -7,7 +7,9 @@
 // 68 days overdue). "Interest invoices" run while C1 is not charged
 // interest says that no customer has interest on; with the box ticked in
 // C1's window the run makes one unposted interest invoice and its last
-// line names the invoice's number.
+// line names the invoice's number. The reminder with interest on the
+// demo's form then shows the interest under its own heading and adds it
+// to the balance to pay.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 
@@ -25,6 +27,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 constexpr int CustomerList = 594, Customers = 590, SalesInvoice = 347, InterestSel = 473;
 
 class ReminderInterestRoad : public RoadTest {
@@ -109,6 +112,40 @@ TEST_F(ReminderInterestRoad, ACustomerWithInterestOnIsChargedForALateInvoice)
     Check("the run tells the interest invoice it made", [] {
         EXPECT_TRUE(Told("Interest invoices: 1 made, unposted, among the sales invoices: numbers "))
             << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+
+    // The reminder with interest on the demo's form: the late 125,00 is
+    // the amount due, its 68 days at 8 % (1,86) the interest, and the
+    // balance to pay holds both.
+    auto before = std::make_shared<size_t>();
+    Do("count the PDFs", [this, before] {
+        *before = FilesIn("print").size();
+        return true;
+    });
+    Menu("Module", "Sales");
+    Menu("File", "Documents...");
+    Key(PlKey::End);
+    ClickRow("Reminders with interest");
+    Key(PlKey::Return);
+    ClickField("Customers");
+    Type("C1:C1");
+    ClickButton("Count the reminders");   // the notices are counted by the check below
+    ClickButton("Printer");
+    AnswerPrint(true);
+    ClickButton("OK");
+    Check("the reminder prints the interest under its heading and in the balance to pay", [this, before] {
+        const std::vector<fs::path> pdfs = FilesIn("print");
+        EXPECT_EQ(pdfs.size(), *before + 1) << ::testing::PrintToString(Messages());
+        if (pdfs.size() != *before + 1) return true;
+        const std::string text = PdfText(pdfs.back());
+        const size_t heading = text.find("Interest"), due = text.find("Amount due"), pay = text.find("Balance to pay");
+        EXPECT_NE(heading, std::string::npos) << text;
+        EXPECT_NE(due, std::string::npos) << text;
+        EXPECT_NE(pay, std::string::npos) << text;
+        EXPECT_NE(text.find("1,86"), std::string::npos) << text;
+        EXPECT_NE(text.find("126,86"), std::string::npos) << "the balance to pay holds the interest:\n" << text;
         return true;
     });
     Menu("Window", "Close all");

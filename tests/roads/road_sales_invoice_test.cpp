@@ -103,6 +103,8 @@ TEST_F(RoadTest, SalesInvoiceIsTypedPostedAndPrinted)
         EXPECT_NE(text.find("Demo Company AB"), std::string::npos) << text;
         EXPECT_NE(text.find("1/1"), std::string::npos) << text;
         EXPECT_EQ(text.find('\f'), text.rfind('\f')) << "one page:\n" << text;
+        // The demo's payment terms "30" print by their name.
+        EXPECT_NE(text.find("30 days net"), std::string::npos) << text;
         return true;
     });
     // A new invoice for a customer that does not exist.

@@ -20,6 +20,7 @@
 
 #include "core/field_access.h"
 #include "core/msg_buffer.h"
+#include "core/pstring.h"
 #include "core/password_verifier.h"
 #include "core/record_buffer.h"
 #include "database/access/person_password.h"
@@ -29,6 +30,7 @@
 #include "recordwin/record_windows.h"
 #include "shell/login.h"
 #include "shell/window_table.h"
+#include "shell/window_utils.h"
 #include "tests/shell/demo_company_fixture.h"
 #include "tests/shell/record_fixture.h"
 #include "tests/shell/record_test_helpers.h"
@@ -594,3 +596,25 @@ TEST_F(DemoCompany, EscInTheLoginWindowCancelsIt)
 }
 
 }  // namespace
+
+// A client opening the server's company shows "Please wait"; the login
+// that follows asks in front of nothing: the busy box is gone before the
+// login window opens, not left standing behind it.
+TEST_F(Login, TheLoginWindowTakesThePlaceOfTheBusyBox)
+{
+    constexpr int BusyMessageType = 19;
+    AddGroup("G1", {{9, 1, 1}, {1, 2, 0}});
+    AddPerson("AMY", "Amy Berg", "pw1", "G1");
+    LoggedInFlag = 0;
+    PString busy;
+    PStringFromC(busy, "Opening the server's company...");
+    ShowBusyMessage(busy);
+    ASSERT_NE(WinFindByDef(BusyMessageType), 0);
+    ScriptText("amy");
+    ScriptKey(PlKey::Tab);
+    ScriptKey(PlKey::Tab);
+    ScriptText("pw1");
+    ScriptKey(PlKey::Return);
+    EXPECT_TRUE(LoginLoop());
+    EXPECT_EQ(WinFindByDef(BusyMessageType), 0);
+}
