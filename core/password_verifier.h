@@ -38,6 +38,12 @@ constexpr uint8_t VerifierKindScram = 1;
 // No verifier is made or accepted with fewer iterations or more than this.
 constexpr uint32_t VerifierIterationsMin = 1000;
 constexpr uint32_t VerifierIterationsMax = 10000000;
+// A client computes a login proof with at most this many times its own
+// VerifierIterations: a server whose verifiers were made with a count
+// raised since still serves, while one naming more (a lying or damaged
+// server, up to VerifierIterationsMax) cannot make each login cost the
+// client seconds.
+constexpr uint32_t ScramClientIterationsSpread = 8;
 
 struct PasswordVerifier {
     uint32_t iterations = 0;
@@ -48,6 +54,15 @@ struct PasswordVerifier {
 
 // Iterations of the verifiers made from now on (a verifier keeps its own).
 extern uint32_t VerifierIterations;
+
+// True when a client computes a login proof with the iterations a server
+// named: VerifierIterationsMin up to ScramClientIterationsSpread times
+// VerifierIterations.
+inline bool ScramClientIterationsAccepted(uint32_t iterations)
+{
+    return iterations >= VerifierIterationsMin &&
+           uint64_t(iterations) <= uint64_t(VerifierIterations) * ScramClientIterationsSpread;
+}
 
 // Fills out with n random bytes; false when the system has none to give.
 bool RandomFill(uint8_t *out, size_t n);

@@ -24,6 +24,11 @@ namespace {
 constexpr size_t KeyName = 0, KeyFace = 22, KeySize = 44, KeyStyle = 46, KeyTarget = 48;
 static_assert(KeyTarget + 1 <= sizeof(PrinterStateRec::lastFontRecord));
 
+// The largest size a font record prints at, in points: ten inches, more
+// than any page holds. A record (a server's among them) asking for more
+// prints at this size rather than at one the font layer cannot make.
+constexpr int FormFontPointsMax = 720;
+
 // A font of the face (a PString, may be null or empty), else of text
 // PrinterFace, else of the serif face; null when none can be made.
 PlFont *FontOfFace(const uint8_t *face, int pixelHeight, int weight, bool italic)
@@ -116,7 +121,8 @@ void PrinterFontSized(const uint8_t *face, int unused, int height)
 // style 1 bold, 2 italic, 3 both): on the page at the job's resolution,
 // or 12 pixels high on the screen port while the output is a preview.
 // The font is made again only for a record that differs from the last.
-// A record without a size prints at 10 points.
+// A record without a size prints at 10 points, one past the largest at
+// FormFontPointsMax.
 void PrinterFontSelect(const uint8_t *fontRecord)
 {
     if (!fontRecord) return;
@@ -130,6 +136,7 @@ void PrinterFontSelect(const uint8_t *fontRecord)
     if (!Printer.formFont || std::memcmp(key, Printer.lastFontRecord, sizeof key) != 0) {
         int points = GetI16(fontRecord, FontVc::WinSize);
         if (points < 1) points = 10;
+        if (points > FormFontPointsMax) points = FormFontPointsMax;
         int style = GetI16(fontRecord, FontVc::WinStyle);
         PString face;
         GetText(fontRecord, FontVc::WinFontName, face);

@@ -170,7 +170,7 @@ std::string PlUtf8ToCp1252(std::string_view utf8)
 
 PlFont *FontCreate(std::string_view face, int pixelHeight, int weight, bool italic)
 {
-    if (pixelHeight < 1) return nullptr;
+    if (pixelHeight < 1 || pixelHeight > kPlFontPixelsMax) return nullptr;
     if (!FcInit()) return nullptr;
     std::string family = MapFamily(face);
     FcPattern *want = FcPatternCreate();

@@ -23,10 +23,15 @@ struct PlFontMetrics {
     int height;   // ascent + descent
 };
 
+// The largest character height FontCreate makes, in pixels: the font
+// library refuses larger ones, and a scaled font it refuses stays
+// allocated inside it, so they are never asked for.
+constexpr int kPlFontPixelsMax = 0xFFFF;
+
 // A font of `face` (a family name; unknown names fall back through fontconfig),
 // `pixelHeight` pixels of character (em) height, weight 400 (normal) or from 600
-// up (bold), upright or italic. Returns null for a height below 1 or when no
-// face can be found.
+// up (bold), upright or italic. Returns null for a height below 1 or above
+// kPlFontPixelsMax, or when no face can be found.
 PlFont *FontCreate(std::string_view face, int pixelHeight, int weight, bool italic);
 void FontDestroy(PlFont *font);
 

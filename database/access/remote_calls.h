@@ -135,7 +135,9 @@ bool SessionEndRequest(uint32_t session);
 // the password's verifier. name (a PString buffer) gets the server's user
 // name back, accessRecord (of register accessReg) the user's access
 // record; the result is the accepted flag. A server that accepts without
-// its proof is refused (text 16004) and counts as a lost connection.
+// its proof is refused (text 16004), as is one naming iterations past
+// what this program's servers use (text 16050, before any work); both
+// count as a lost connection.
 bool LoginRemote(int accessReg, uint8_t *name, const uint8_t *password, uint8_t *accessRecord);
 // The last accepted LoginRemote's user is the administrator.
 extern bool RemoteLoginAdministrator;

@@ -20,6 +20,7 @@ bool RemoteLoginRefused = false;
 namespace {
 
 constexpr int TextServerUnproven = 16004;
+constexpr int TextServerIterationsRefused = 16050;
 
 std::string_view Text(const uint8_t *p) { return std::string_view(reinterpret_cast<const char *>(p + 1), p[0]); }
 
@@ -69,10 +70,16 @@ bool LoginRemote(int accessReg, uint8_t *name, const uint8_t *password, uint8_t 
     // Iterations 0: the server keeps no persons and asks no proof.
     uint8_t proof[ScramKeySize] = {0}, expected[ScramKeySize] = {0};
     bool proving = c.iterations != 0;
+    if (proving && !ScramClientIterationsAccepted(c.iterations)) {
+        // Not a count our server names: nothing is computed or sent.
+        ShowTextMessage(TextServerIterationsRefused);
+        RemoteFail();
+        return false;
+    }
     if (proving) {
         std::string message = ScramAuthMessage(Text(name), clientNonce, c.serverNonce, c.salt, c.iterations);
         if (!ScramClientProof(Text(password), c.salt, c.iterations, message, proof, expected)) {
-            RemoteFail();   // iterations no verifier has: not our server's answer
+            RemoteFail();
             return false;
         }
     }

@@ -106,6 +106,9 @@ struct WrittenSectors {
 // Past MaxListed sectors the commit falls back to two syncs.
 WrittenSectors Written;
 bool Overflow = false;
+// Working space of BuildRuns and D4CommitNoteFreed, reused by each commit.
+std::vector<uint64_t> RunHashes;
+std::vector<uint32_t> DirtyPtrs;
 // Sectors written since the last commit that are free in the commit
 // being made (sorted): not listed.
 std::vector<uint32_t> FreedNow;
@@ -149,7 +152,7 @@ bool BuildRuns(std::vector<Run> *runs, uint64_t *sum) {
     runs->clear();
     if (Overflow) return false;
     Written.Sort();
-    static std::vector<uint64_t> hashes;
+    std::vector<uint64_t> &hashes = RunHashes;
     hashes.clear();
     for (const Note &n : Written.notes) {
         const uint32_t p = n.ptr;
@@ -276,7 +279,7 @@ void D4CommitNoteFreed(std::span<const uint32_t> freed, std::span<const uint32_t
     // The written and dirty sectors are a few dozen, the freed ones many
     // more: a bit per sector number modulo 4096 rules most of these out
     // before the lists are searched.
-    static std::vector<uint32_t> dirty;
+    std::vector<uint32_t> &dirty = DirtyPtrs;
     D4CacheDirtySectors(&dirty);
     Written.Sort();
     std::array<uint64_t, 64> maybe{};

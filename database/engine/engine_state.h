@@ -114,6 +114,14 @@ struct HoldRollback {
 };
 
 // ---- Engine globals ----
+//
+// Everything the engine keeps between calls, the working space its files
+// reuse included, lives at namespace scope (Db and each file's own
+// globals), never in static locals. A static local is built at its first
+// use and destroyed at exit before every exit handler registered earlier
+// runs; a handler that closes the file (D4Close writes the lists, the
+// cache and the header) would then reuse, and free again, buffers already
+// given back. What is built before main outlives every such handler.
 
 constexpr uint32_t D4GatherEvery = 128;
 

@@ -37,6 +37,18 @@ using namespace dbformat;
 
 namespace {
 
+// Working space kept from one call to the next (its room is reused, its
+// contents are not), at namespace scope as engine_state.h asks.
+std::vector<uint32_t> NextBlockPtrs;      // LoadNext
+std::vector<uint32_t> WindowPerWindow;    // ByWindowCount: zero between calls
+std::vector<uint64_t> WindowGroups;       // ByWindowCount: count (or its complement) above window
+std::vector<uint32_t> WindowPlaced;       // ByWindowCount
+std::vector<uint32_t> GatherPtrs, GatherBlocks;   // ChainsToA
+std::vector<uint32_t> SecondBlockPtrs;    // D4FreeListsStore: B's second block
+std::vector<uint32_t> StoreReserved;      // D4FreeListsStore: the sectors for the lists' blocks
+std::vector<uint32_t> StoreNewB;          // D4FreeListsStore: B's new head
+std::vector<uint32_t> StoreChainA;        // D4FreeListsStore: A's chain order
+
 uint32_t BlocksFor(size_t n) { return (uint32_t)((n + FreeMax - 1) / FreeMax); }
 
 // Reads the free-list block at ptr: its pointers and next block.
@@ -171,7 +183,7 @@ void AppendToMem(FreeList &l, const std::vector<uint32_t> &ptrs) {
 // sector free with the next commit.
 bool LoadNext(FreeList &l) {
     uint32_t at = l.next;
-    static std::vector<uint32_t> ptrs;   // kept for the next block
+    std::vector<uint32_t> &ptrs = NextBlockPtrs;
     uint32_t next;
     if (!ReadBlock(at, &ptrs, &next)) return false;
     DropStoredCopy(l);
@@ -240,9 +252,9 @@ void SortMostlySorted(uint32_t *first, uint32_t *last) {
 // window and only the few windows, and each window's own sectors (mostly
 // in order already), are sorted; the scratch space is kept between calls.
 void ByWindowCount(std::vector<uint32_t> &ptrs, bool mostFirst) {
-    static std::vector<uint32_t> perWindow;   // zero between calls
-    static std::vector<uint64_t> groups;      // count (or its complement) above window
-    static std::vector<uint32_t> placed;
+    std::vector<uint32_t> &perWindow = WindowPerWindow;
+    std::vector<uint64_t> &groups = WindowGroups;
+    std::vector<uint32_t> &placed = WindowPlaced;
     groups.clear();
     for (uint32_t p : ptrs) {
         uint32_t w = WindowOf(p);
@@ -471,7 +483,7 @@ uint32_t TakeFromWindow(uint32_t window, uint32_t last, bool *failed) {
 bool ChainsToA() {
     FreeList &a = Db.listA, &b = Db.listB;
     assert(BUsable());
-    static std::vector<uint32_t> ptrs, blocks;   // kept for the next call
+    std::vector<uint32_t> &ptrs = GatherPtrs, &blocks = GatherBlocks;
     ptrs.clear();
     blocks.clear();
     if (!WalkChain(a.next, &ptrs, &blocks) || !WalkChain(b.next, &ptrs, &blocks)) return false;
@@ -911,7 +923,7 @@ bool D4FreeListsStore() {
     if (!Db.collection.empty()) DropStoredCopy(b);
     if (b.stored == DiskNone && b.mem.size() + Db.collection.size() > (size_t)FreeMax && b.next != DiskNone) {
         // B's second block joins the head, so the overflow fills it.
-        static std::vector<uint32_t> ptrs;   // kept for the next commit
+        std::vector<uint32_t> &ptrs = SecondBlockPtrs;
         uint32_t next;
         if (!ReadBlock(b.next, &ptrs, &next)) return false;
         if (ptrs.size() < (size_t)FreeMax) {
@@ -930,8 +942,7 @@ bool D4FreeListsStore() {
     auto needB = [&]() -> size_t {
         return b.stored != DiskNone ? 0 : BlocksFor(b.mem.size() + Db.collection.size());
     };
-    // Kept between commits, as are newB and chainA below.
-    static std::vector<uint32_t> reserved;
+    std::vector<uint32_t> &reserved = StoreReserved;
     reserved.clear();
     for (;;) {
         size_t need = needA() + needB();
@@ -947,7 +958,7 @@ bool D4FreeListsStore() {
             break;
         }
     }
-    static std::vector<uint32_t> newB;
+    std::vector<uint32_t> &newB = StoreNewB;
     newB.clear();
     uint32_t tailB = b.next;
     if (b.stored == DiskNone) {
@@ -968,7 +979,7 @@ bool D4FreeListsStore() {
     bool followMap = MapWithB == BUsable();
     if (forA > 0) {
         std::span<const uint32_t> sectors = std::span(reserved).first(forA);
-        static std::vector<uint32_t> chainA;
+        std::vector<uint32_t> &chainA = StoreChainA;
         ChainOrder(a.mem, &chainA);
         bool written = WriteChain(a, chainA, sectors, a.next);
         // A's head now holds its last block (once that is written): what

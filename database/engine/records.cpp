@@ -19,6 +19,12 @@ namespace {
 
 constexpr uint32_t NoRows = 0xFFFFFFFFu;   // rows handle asking a read to skip rows
 
+// Buffers that serve one change or read after another (the record
+// layer's calls do not nest).
+std::vector<uint8_t> PackedBuffer;                 // PackForStore
+std::vector<uint8_t> LiveData, LiveFixed;          // ReadLive
+std::vector<uint8_t> ReadBuffer;                   // D4RecordReadRecid
+
 bool RegisterValid(int reg) { return reg >= 1 && reg <= 132 && RegRecordSize(reg) > 0; }
 
 // True when the register's records keep a rows handle inside the record.
@@ -123,7 +129,7 @@ namespace {
 // engine never calls back into it), and allocating per change cost more
 // than the copy.
 const std::vector<uint8_t> *PackForStore(int reg, const uint8_t *record) {
-    static std::vector<uint8_t> packed;
+    std::vector<uint8_t> &packed = PackedBuffer;
     uint32_t size = RegRecordSize(reg), rows = 0;
     MemBlock h = RowsHandle(reg, record);
     if (h != 0 && h != NoRows && MemIsValid(h)) rows = MemSize(h);
@@ -234,7 +240,7 @@ const uint8_t *IndexAt(int reg, int i, uint8_t *name) {
 const uint8_t *ReadLive(int reg, uint32_t recid) {
     uint32_t size = RegRecordSize(reg);
     uint32_t limit = HasRows(reg) ? 0 : size;
-    static std::vector<uint8_t> data, fixed;
+    std::vector<uint8_t> &data = LiveData, &fixed = LiveFixed;
     ChainInfo info;
     if (!D4SegmentReadInto(recid, &data, limit, &info) || info.type != TypeRecord || info.number != reg) {
         D4HoldFail();
@@ -280,7 +286,7 @@ int D4RecordReadRecid(int reg, uint32_t recid, uint8_t *record) {
     // Without rows only the fixed part is wanted.
     uint32_t limit = !HasRows(reg) || RowsHandle(reg, record) == NoRows ? RegRecordSize(reg) : 0;
     // One buffer serves every read (walks read record after record).
-    static std::vector<uint8_t> stored;
+    std::vector<uint8_t> &stored = ReadBuffer;
     ChainInfo info;
     if (!D4SegmentReadInto(recid, &stored, limit, &info)) return 0;
     if (info.type != TypeRecord || info.number != reg) {

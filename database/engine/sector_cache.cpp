@@ -56,6 +56,11 @@ std::vector<int> DirtyList;
 // chains stay short at every cache size.
 std::vector<int> Buckets;
 uint32_t BucketMask = 0;
+// Working space of the write-back, reused by each commit.
+std::vector<int> ListedDirty;             // D4CacheDirtySectors
+std::vector<int> WriteDirty;              // D4CacheWriteBack
+std::vector<struct iovec> WritePieces;    // D4CacheWriteBack: one write's pieces
+std::vector<uint8_t> WriteFromCache;      // D4CacheWriteBack: which pieces are new
 
 uint32_t BucketOf(uint32_t ptr) { return (ptr / SectorSize) & BucketMask; }
 
@@ -284,7 +289,7 @@ int D4CacheFind(uint32_t ptr) {
 }
 
 void D4CacheDirtySectors(std::vector<uint32_t> *ptrs) {
-    static std::vector<int> dirty;
+    std::vector<int> &dirty = ListedDirty;
     SortDirty(&dirty);
     ptrs->clear();
     for (int s : dirty) ptrs->push_back(Slots[s].ptr);
@@ -307,7 +312,7 @@ bool D4CacheIsDirty(uint32_t ptr) {
 // another go out together: repeating clean bytes would cost copies and
 // page writes for nothing.
 bool D4CacheWriteBack() {
-    static std::vector<int> dirty;
+    std::vector<int> &dirty = WriteDirty;
     SortDirty(&dirty);
     DirtyList.assign(dirty.begin(), dirty.end());   // what a failed write leaves dirty stays listed
     if (dirty.empty()) return true;
@@ -315,10 +320,8 @@ bool D4CacheWriteBack() {
     // Clean bytes one write may repeat between dirty ones.
     const uint32_t GapMax = D4TestHooks.skipSync && !Db.joinWithoutSync ? 0 : 32 << 10;
     constexpr uint32_t SpanMax = 256 << 10;   // bytes of one write
-    // Kept between calls and never destroyed: a close at the program's
-    // exit may write back after static objects are gone.
-    static std::vector<struct iovec> &pieces = *new std::vector<struct iovec>;
-    static std::vector<uint8_t> &fromCache = *new std::vector<uint8_t>;
+    std::vector<struct iovec> &pieces = WritePieces;
+    std::vector<uint8_t> &fromCache = WriteFromCache;
     size_t i = 0;
     while (i < dirty.size()) {
         const uint32_t first = Slots[dirty[i]].ptr;

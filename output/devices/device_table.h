@@ -75,6 +75,8 @@ void RepEncText(int x, int font, int link, int align, int style, const uint8_t *
 // A value: command 19 (type 7), 13 (type 6), 15 (the PackedDecimal types)
 // or, formatted on the server, 4.
 void RepEncValue(int x, int font, int link, const uint8_t *value, int type, int align, int style);
+// True for the field types sent as command 15 (a PackedDecimal value).
+bool RepValueIsPacked(int type);
 // A command of 16-bit words only.
 void RepEncWords(uint16_t op, std::initializer_list<int> words);
 // Commands 16, 17 (with DosCodePage) and 26: one text.

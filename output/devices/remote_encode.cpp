@@ -56,19 +56,6 @@ void Text(const uint8_t *t)
     MsgPutPString(&OutputMessage, t ? t : empty);
 }
 
-// True for the field types whose value is a PackedDecimal, sent as
-// command 15 with the type.
-bool IsPackedType(int type)
-{
-    switch (type) {
-    case FtAmount2: case FtDebit: case FtCredit: case FtPercent: case FtThousands: case FtMillions:
-    case FtAmount1: case FtAmount0: case FtAmount3: case FtAmount3Drop:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The five words that open commands 4, 13, 15 and 19.
 void TextWords(int x, int font, int link, int align, int style)
 {
@@ -80,6 +67,19 @@ void TextWords(int x, int font, int link, int align, int style)
 }
 
 }  // namespace
+
+// True for the field types whose value is a PackedDecimal, sent as
+// command 15 with the type; the client takes command 15 with no other.
+bool RepValueIsPacked(int type)
+{
+    switch (type) {
+    case FtAmount2: case FtDebit: case FtCredit: case FtPercent: case FtThousands: case FtMillions:
+    case FtAmount1: case FtAmount0: case FtAmount3: case FtAmount3Drop:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // Command 1: the job name and the job record, in memory form.
 void RepEncOpenJob(const uint8_t *name)
@@ -132,7 +132,7 @@ void RepEncValue(int x, int font, int link, const uint8_t *value, int type, int 
         Word(op);
         TextWords(x, font, link, align, style);
         for (uint32_t i = 0; i < 7; i++) Word(GetU16(value, i * 2));
-    } else if (IsPackedType(type)) {
+    } else if (RepValueIsPacked(type)) {
         op = RepOp::DecimalValue;
         Word(op);
         TextWords(x, font, link, align, style);

@@ -6,8 +6,9 @@
 // the codec's checked gets and the command runs through the public
 // operations with RemoteOutput clear, so it takes the same local road as
 // the client's own output. Nothing the server wrote is trusted: the
-// first command that cannot be read whole, or whose sizes pass the caps
-// below, ends the buffer. The commands before it ran, nothing after it
+// first command that cannot be read whole, whose sizes pass the caps
+// below, or whose field type is not one its encoder sends, ends the
+// buffer. The commands before it ran, nothing after it
 // runs, whatever it held is freed, the job is stopped (its end still
 // closes the device) and the user is told once a job.
 #include <cassert>
@@ -209,6 +210,9 @@ bool RunCommand(MsgBuffer *m, uint16_t op)
             type = Word(m);
             MsgGetBlock12(m, &dec);
             PutDec(value, 0, dec);
+            // Only a decimal type fits the 12 bytes sent: any other would
+            // read them as what they are not (a text's length byte).
+            if (!RepValueIsPacked(type)) return false;
         }
         if (MsgFailed(m)) return false;
         RepValueEx(x, font, link, value, type, align, style);

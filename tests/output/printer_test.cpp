@@ -14,9 +14,14 @@
 #include <fstream>
 #include <sstream>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 #include "core/bmp_file.h"
 #include "core/company_variant.h"
 #include "core/field_access.h"
+#include "core/msg_buffer.h"
 #include "core/pstring.h"
 #include "database/access/settings_blocks.h"
 #include "output/devices/device_table.h"
@@ -44,6 +49,31 @@ std::vector<uint8_t> FontRecord(const char *name, const char *face, int16_t size
     PutI16(r.data(), FontVc::WinSize, size);
     PutI16(r.data(), FontVc::WinStyle, style);
     return r;
+}
+
+// The messages a server sends for a one-page form job: the print opened
+// on the printer, a text in a font record of 12 points and one in a
+// record asking for `points`, the page and the print closed.
+std::vector<std::vector<uint8_t>> ServerFormJob(int16_t points)
+{
+    static std::vector<std::vector<uint8_t>> *sink = nullptr;
+    std::vector<std::vector<uint8_t>> sent;
+    sink = &sent;
+    MsgPushFn old = MsgSetPush([](MsgBuffer *m) { sink->emplace_back(MsgData(m), MsgData(m) + MsgLength(m)); });
+    RemoteOutput = 1;
+    EXPECT_EQ(PrintOpenCall(1, 0, Ps("Invoice"), Ps("P")), 1);
+    FormPageStart(Ps("Invoice"));
+    PackedDecimal rect[4];
+    const int edges[4] = {100, 50, 140, 400};
+    for (int i = 0; i < 4; i++) DecFromLong(&rect[i], edges[i]);
+    FormTextOut(Ps("Total"), rect, FontRecord("A", "Arial", 12, 0).data(), 0, 0, -1);
+    FormTextOut(Ps("I"), rect, FontRecord("B", "", points, 1).data(), 0, 0, -1);
+    FormPageEnd();
+    RepOp30();
+    RemoteOutput = 0;
+    MsgSetPush(old);
+    sink = nullptr;
+    return sent;
 }
 
 class Printing : public PrintCompany {
@@ -289,9 +319,45 @@ TEST_F(Printing, FontsFallBackToTheDefaultFacesAndAFontRecordMakesItsFontOnce)
     EXPECT_NE(Printer.formFont, made);
     EXPECT_EQ(FontResolvedFamily(Printer.formFont), "Liberation Serif");
     EXPECT_EQ(FontPixelHeight(Printer.formFont), 41);
+    for (int16_t points : {int16_t(23040), int16_t(32767)}) {   // past any page: the largest form size
+        std::vector<uint8_t> huge = FontRecord("H", "", points, 0);
+        PrinterFontSelect(huge.data());
+        ASSERT_NE(Printer.formFont, nullptr) << points;
+        EXPECT_EQ(FontPixelHeight(Printer.formFont), 720 * 300 / 72) << points;
+        EXPECT_EQ(DcFont(Printer.dc), Printer.formFont) << points;
+    }
     PrinterEndDoc();
     EXPECT_EQ(Printer.formFont, nullptr);
     EXPECT_EQ(Printer.normal, nullptr);
+}
+
+// A client prints the form jobs of its server on its own printer: each
+// job writes its file with the form's texts, among them one in a font
+// record asking for a size past any page (another each job, as a lying
+// server may send), and loses no memory (the fonts of a job, the font
+// library's share of them included, go with it).
+TEST_F(Printing, AServersFormJobsPrintOnTheClientAndLoseNoMemory)
+{
+    constexpr int Jobs = 6;
+    for (int i = 0; i < Jobs; i++) {
+        const std::vector<std::vector<uint8_t>> job = ServerFormJob(int16_t(23040 + i * 1000));
+        ASSERT_EQ(job.size(), 3u) << "sent at once: the open, the page's end, the close";
+        for (const std::vector<uint8_t> &m : job) EXPECT_TRUE(RepExecRemote(m.data(), uint32_t(m.size())));
+        RepRemoteJobEnd(RemoteJobEnd::Full);
+        EXPECT_EQ(Printer.job, nullptr);
+        EXPECT_EQ(OutputJobState.stopFlag, 0);
+    }
+    EXPECT_TRUE(MessagesShown.empty()) << MessagesShown[0];
+#if defined(__SANITIZE_ADDRESS__)
+    EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0) << "memory lost (the report above says where)";
+#endif
+
+    fs::path file = dir / "print" / ("Invoice-" + std::to_string(Jobs) + ".pdf");
+    ASSERT_TRUE(fs::exists(file));
+    std::vector<PdfWord> words = PdfWords(file);
+    EXPECT_NEAR(Find(words, "Total").yMin, 102, 4);
+    PdfWord big = Find(words, "I");
+    EXPECT_GT(big.yMax - big.yMin, 400) << "printed at the largest form size";
 }
 
 TEST_F(Printing, APictureIsDrawnOnlyOnAnOpenPage)

@@ -340,4 +340,54 @@ TEST_F(RemoteOutputTest, DamagedBuffersRunWhatCameBeforeAndNothingAfter)
     EXPECT_EQ(RemoteJobActive, 0);
 }
 
+// A value command (15) carries a field type and 12 bytes. The client takes
+// exactly the types a server sends as command 15 and refuses every other
+// (a text type would read the first byte as a length, past the 12): the
+// refused command draws nothing, stops the job and is told once.
+TEST_F(RemoteOutputTest, ValueCommandsOfTypesNoServerSendsAreRefused)
+{
+    RecorderInstall rec({OutTextFile});
+    OutKind(OutTextFile);
+    RemoteOutput = 1;
+    PString t;
+    RepOpenJob(P(t, "Job"));
+    ASSERT_TRUE(RunPushes());
+    MessagesShown.clear();
+    int accepted = 0;
+    for (int type = 0; type <= 40; type++) {
+        // What a server sends for a value of this type.
+        uint8_t value[16] = {3, 'a', 'b', 'c'};
+        MsgReset(&OutputMessage);
+        RemoteOutput = 1;
+        RepStopped = 0;
+        RepValueEx(10, -1, 0, value, type, -1, 0);
+        Bytes sent = Pending();
+        RemoteOutput = 0;
+        bool asValue = sent.size() >= 2 && sent[0] == RepOp::DecimalValue && sent[1] == 0;
+        if (asValue) {
+            accepted++;
+            RecLog.clear();
+            EXPECT_TRUE(RepExecRemote(sent.data(), uint32_t(sent.size()))) << type;
+            EXPECT_EQ(RecNames(), (std::vector<std::string>{"text"})) << type;
+            continue;
+        }
+        // The same command forged with this type and a first byte of 255.
+        Bytes forged = {RepOp::DecimalValue, 0, 10, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0, uint8_t(type), 0};
+        forged.insert(forged.end(), 12, 0);
+        forged[14] = 0xFF;
+        RecLog.clear();
+        RepStopped = 0;
+        EXPECT_FALSE(RepExecRemote(forged.data(), uint32_t(forged.size()))) << type;
+        EXPECT_TRUE(RecLog.empty()) << type;
+        EXPECT_EQ(RepStopped, 1) << type;
+    }
+    EXPECT_EQ(accepted, 10) << "the ten decimal types travel as command 15";
+    const std::string damaged = TextOf(Texts::RemoteOutputDamaged);
+    EXPECT_EQ(std::count(MessagesShown.begin(), MessagesShown.end(), damaged), 1) << "told once a job";
+    RecLog.clear();
+    const uint8_t end[] = {12, 0};
+    EXPECT_TRUE(RepExecRemote(end, 2));
+    EXPECT_EQ(RecNames(), (std::vector<std::string>{"end"}));
+}
+
 }  // namespace

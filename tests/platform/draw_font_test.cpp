@@ -64,6 +64,11 @@ TEST(DrawFont, FacesResolveToInstalledFamilies)
         FontDestroy(f);
     }
     EXPECT_EQ(FontCreate("Arial", 0, 400, false), nullptr);
+    EXPECT_EQ(FontCreate("Arial", kPlFontPixelsMax + 1, 400, false), nullptr);
+    PlFont *largest = FontCreate("Arial", kPlFontPixelsMax, 400, false);
+    ASSERT_NE(largest, nullptr) << "the largest height is still made";
+    EXPECT_EQ(FontPixelHeight(largest), kPlFontPixelsMax);
+    FontDestroy(largest);
     // Mono has one advance for every character; proportional faces do not.
     PlFont *mono = FontCreate("Courier New", 30, 400, false);
     PlFont *serif = FontCreate("Times New Roman", 30, 700, true);

@@ -15,6 +15,7 @@
 #include "core/interface_load.h"
 #include "core/memblock.h"
 #include "core/message_sink.h"
+#include "core/password_verifier.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
@@ -498,6 +499,41 @@ TEST_F(RemoteStubs, ListsLoginAndCalculations) {
     EXPECT_EQ(Last().body, args.b);
     EXPECT_EQ(std::string((char *)answer.account + 1, answer.account[0]), "3010");
     EXPECT_EQ(std::tuple(itemRecord[0], answer.cost.b[0], answer.flag), std::tuple(0x49, 9, 1));
+}
+
+// The round count of a server's challenge: the client computes its proof
+// only for counts from the least a verifier has to a few times its own;
+// any other is told, ends the connection and sends nothing more (a
+// count of ten million would cost every login seconds).
+TEST_F(RemoteStubs, LoginChallengesNamingRoundCountsOutsideTheClientsBoundAreRefused) {
+    uint32_t saved = VerifierIterations;
+    VerifierIterations = VerifierIterationsMin;   // keeps the accepted proofs quick
+    static std::vector<std::string> told;
+    MessageSinkSet([](const char *text) { told.push_back(text); });
+    const uint32_t most = VerifierIterations * ScramClientIterationsSpread;
+    struct Case {
+        uint32_t iterations;
+        bool accepted;
+    } cases[] = {{VerifierIterationsMin - 1, false}, {VerifierIterationsMin, true}, {most, true},
+                  {most + 1, false},  {VerifierIterationsMax, false},   {0xFFFFFFFFu, false}};
+    for (const Case &c : cases) {
+        uint8_t name[256] = {3, 'a', 'm', 'y'}, password[3] = {2, 'p', 'w'}, access[16] = {};
+        Replies.clear();
+        told.clear();
+        RemoteConnectionLost = false;
+        size_t sent = Requests.size();
+        Reply(Wire().w(LoginChallenge).raw(Bytes(18, 0x5A)).raw(Bytes(16, 1)).l(c.iterations));
+        Reply(Wire().text("AMY").w(0).padded(Bytes(16, 0)).w(0).raw(Bytes(32, 0)));   // refused, without proof
+        EXPECT_FALSE(LoginRemote(AccessReg, name, password, access)) << c.iterations;
+        EXPECT_EQ(Requests.size(), sent + (c.accepted ? 2 : 1)) << c.iterations;
+        EXPECT_EQ(RemoteConnectionLost, !c.accepted) << c.iterations;
+        EXPECT_EQ(told.size(), c.accepted ? 0u : 1u) << c.iterations;
+        if (c.accepted) {
+            ASSERT_EQ(Last().body.size(), 2u + 18 + 18 + 32);
+            EXPECT_NE(Bytes(Last().body.end() - 32, Last().body.end()), Bytes(32, 0)) << "a proof was computed";
+        }
+    }
+    VerifierIterations = saved;
 }
 
 TEST_F(RemoteStubs, ReplyHeadersAndRecordCounts) {

@@ -190,3 +190,57 @@ TEST_F(EngineFile, FormatWordAndFilesWithoutACheckedRecord) {
     EXPECT_TRUE(Read(b, &m)) << "the header's own commit, not the stale record's";
     ExpectIntact();
 }
+
+namespace {
+
+// The file the exit test's own process works on, and what it stored.
+std::string ExitPath;
+constexpr uint32_t ExitKept = 30;
+
+// Closes the file from an exit handler, then checks it opens with every
+// record kept; ends the process with status 3 when it does not.
+void CloseAtExit() {
+    bool ok = D4Close() && D4Open(ExitPath.c_str(), 0) == D4OpenOk && !D4DamagedMode() &&
+              D4RecordCount(RegMain, "SerNr") == ExitKept;
+    std::string report;
+    ok = ok && D4IntegrityCheck(&report) && D4Close();
+    std::remove(ExitPath.c_str());
+    if (!ok) std::_Exit(3);
+}
+
+// Registers the close before the engine is first used, commits holds
+// that store and release sectors, leaves changes of a mode-0 hold to the
+// close, and exits.
+void CommitThenExit() {
+    std::atexit(CloseAtExit);
+    LoadTestDictionary();
+    MessageSinkSet(RecordMessage);
+    ExitPath = TempPath("exit.VDB");
+    if (!D4Init(320000) || D4Create(ExitPath.c_str(), 0) != D4OpenOk) std::_Exit(2);
+    std::vector<uint32_t> ids;
+    for (uint32_t i = 0; i < 2 * ExitKept; i++) {
+        uint8_t rec[MainSize];
+        PutMain(rec, Main{i + 1, "code" + std::to_string(i), {}, int64_t(i) * 1000, i});
+        uint32_t id = 0;
+        if (!D4RecordInsert(RegMain, rec, &id)) std::_Exit(2);
+        ids.push_back(id);
+    }
+    if (!D4Flush(1)) std::_Exit(2);
+    if (!D4Flush(0)) std::_Exit(2);
+    for (uint32_t i = 0; i < ExitKept; i++)
+        if (!D4RecordIDDelete(RegMain, ids[2 * i])) std::_Exit(2);
+    std::exit(0);
+}
+
+}  // namespace
+
+// A program may close its company from an exit handler it registered
+// before the engine's first commit, with a released sector still to be
+// listed: the close must find the engine's working space whole, and the
+// program must end without freeing anything twice. The test runs in a
+// process of its own, started afresh, where nothing used the engine
+// before the handler was registered.
+TEST(EngineExit, AFileClosedByAnExitHandlerIsKeptAndTheProgramEndsCleanly) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(CommitThenExit(), ::testing::ExitedWithCode(0), "");
+}
