@@ -116,7 +116,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         else out[0] = 0;
         return true;
     case 220: case 259: KindText(kind, out); return true;
-    case 221: GetText(inv, IVVc::RefStr, out); return true;
+    case 221: InvoicePaymentReference(inv, out); return true;
     case 222: DocTyped(inv, IVVc::PayDate, FtDate, out); return true;
     case 223:
         if (kind == 1) DueDateText(inv, out);
@@ -156,7 +156,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         GetText(inv, IVVc::DelTerms, text);
         Register23Text(text, language, out);
         return true;
-    case 298: InvoiceReference(inv, true, out); return true;
+    case 298: InvoicePaymentReference(inv, out); return true;
     case 299: InvoiceReference(inv, false, out); return true;
     case 300:
         GetText(inv, IVVc::CustCode, out);
