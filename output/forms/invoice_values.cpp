@@ -156,7 +156,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         GetText(inv, IVVc::DelTerms, text);
         Register23Text(text, language, out);
         return true;
-    case 298: InvoicePaymentReference(inv, out); return true;
+    case 298: InvoiceReference(inv, true, out); return true;
     case 299: InvoiceReference(inv, false, out); return true;
     case 300:
         GetText(inv, IVVc::CustCode, out);
