@@ -50,6 +50,11 @@ std::string SieDateText(const DateRec *date);
 std::string SiePeriodText(const DateRec *date);
 std::string SieAmountText(const PackedDecimal *amount);
 std::string SieQuoted(std::string_view text, size_t width);
+// A word field: the text as it is, but quoted when it is empty or holds
+// a blank, a TAB, a quotation mark or a brace, so that it reads back as
+// one field (an empty field left bare would let the next one take its
+// place).
+std::string SieWord(std::string_view text);
 // The characters of a PString as a string, and back (cut to 255).
 std::string SieFromPString(const uint8_t *p);
 void SieToPString(std::string_view s, uint8_t *p);

@@ -161,12 +161,12 @@ void HeadLines(uint16_t type)
     Line({"#FLAGGA", "0"});
     Line({"#PROGRAM", SieQuoted(SieFromPString(name), 255), SieQuoted(SieFromPString(version), 255)});
     Line({"#FORMAT", "PC8"});
-    Line({"#GEN", SieDateText(&TodayDate), SieFromPString(user)});
+    Line({"#GEN", SieDateText(&TodayDate), SieWord(SieFromPString(user))});
     Line({"#SIETYP", std::to_string(type)});
     PString prosa;
     GetText(ReportParams, ReportParamsVc::SelText1, prosa);
     Line({"#PROSA", SieQuoted(SieFromPString(prosa), 50)});
-    Line({"#ORGNR", orgNoBlanks, "1", "1"});
+    Line({"#ORGNR", SieWord(orgNoBlanks), "1", "1"});
     Line({"#ADRESS", "\"\"", SieQuoted(Field(CompanyBlock, CompanyBlk::Address1, 60), 40),
           SieQuoted(Field(CompanyBlock, CompanyBlk::Address2, 60), 40),
           SieQuoted(Field(CompanyBlock, CompanyBlk::Telephone, 20), 40)});

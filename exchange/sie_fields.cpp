@@ -260,6 +260,14 @@ std::string SieQuoted(std::string_view text, size_t width)
     return out;
 }
 
+std::string SieWord(std::string_view text)
+{
+    bool bare = !text.empty();
+    for (char c : text)
+        if (IsBlank(c) || c == '"' || c == '{' || c == '}') bare = false;
+    return bare ? std::string(text) : SieQuoted(text, 255);
+}
+
 std::string SieFromPString(const uint8_t *p)
 {
     return std::string(reinterpret_cast<const char *>(p + 1), p[0]);

@@ -17,7 +17,6 @@
 #include <cstring>
 #include <vector>
 
-#include "core/company_variant.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
@@ -94,28 +93,16 @@ void StartPayment(uint8_t *payment, const Selection &s, const DateRec &date) {
     PutDec(payment, OPVc::Rate, rate);
 }
 
-// Appends the item's row.
-bool AddRow(uint8_t *payment, const Selection &s, const uint8_t *item, const uint8_t *invoice) {
-    uint8_t row[Row::Size] = {}, text[256], part[256];
+// Appends the item's row: its invoice, vendor and open amount, and the
+// payee texts the payment window gives a row typed with that invoice.
+bool AddRow(uint8_t *payment, const uint8_t *item, const uint8_t *invoice) {
+    uint8_t row[Row::Size] = {}, text[256];
     PutU16(row, Row::Kind, PaymentRowPaid);
     PutU32(row, Row::InvoiceNr, GetU32(item, OI::InvoiceNr));
     GetText(item, OI::VendCode, text);
     PutText(row, Row::VendCode, text);
     PutDec(row, Row::Amount, GetDec(item, OI::OpenAmount));
-    RuleRecord vendor(VEVc::Number);
-    bool known = VendorRead(text, vendor);
-    GetText(invoice, VIVc::PayText, part);
-    if (part[0] == 0 && known && CompanyVariant() == 5) {
-        if (PStringEqualC(s.mode, "P")) GetText(vendor.record, VEVc::PostalGiro, part);
-        else GetText(vendor.record, VEVc::BankGiro, part);
-    }
-    PutText(row, Row::InvPayText, part);
-    // The row's account is the vendor's account text, as the payment
-    // window fills it: the bank files pay to it.
-    if (known) {
-        GetText(vendor.record, VEVc::AccountNr, text);
-        PutText(row, Row::AccountText, text);
-    }
+    PaymentRowPayeeFill(payment, invoice, row);
     return MatrixRowPut(OPVc::Number, 0, payment, MatrixRowCount(OPVc::Number, 0, payment), row);
 }
 
@@ -193,7 +180,7 @@ bool PaymentSuggestion(const uint8_t *selection) {
             StartPayment(payment.record, s, paymentDate);
             open = true;
         }
-        if (!AddRow(payment.record, s, item.record, invoice.record)) return false;
+        if (!AddRow(payment.record, item.record, invoice.record)) return false;
         inPayment.push_back(serial);
     }
     if (open && !inPayment.empty() && !InsertPayment(payment.record)) return false;

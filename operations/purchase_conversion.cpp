@@ -21,6 +21,7 @@
 #include "dict_offsets.h"
 #include "operations/doc_flow_fields.h"
 #include "operations/order_conversion.h"
+#include "operations/purchase_ledger.h"
 #include "rules/checks.h"
 #include "rules/documents.h"
 #include "rules/prices.h"
@@ -144,7 +145,15 @@ bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId) {
     GetText(vendor.record, VEVc::PurchAcc, account);
     const uint8_t *accounts = SettingsRecord(SalesAccountsBlk::Number, SalesAccountsBlock);
     if (accounts) GetText(accounts, SalesAccountsBlk::PurchClearingAcc, clearing);
+    // What a typed invoice takes from its vendor (payee texts, objects)
+    // first; then what the order itself says of name and currency. What
+    // the new invoice says of its terms is kept when neither the order
+    // nor the vendor names any.
+    const DateRec dueBefore = GetDate(invoice, PI::DueDate), discBefore = GetDate(invoice, PI::DiscDate);
+    const uint16_t kindBefore = GetU16(invoice, PI::InvType);
+    const PackedDecimal discountBefore = GetDec(invoice, PI::DiscAmount);
     PutText(invoice, PI::VendCode, code);
+    (void)PurchaseInvoiceVendorFill(invoice);
     DocFlowCopyText(invoice, PI::VendName, po, PO::VendName);
     DocFlowCopyText(invoice, PI::CurncyCode, po, PO::CurncyCode);
     uint8_t currency[256];
@@ -154,14 +163,20 @@ bool PurchaseOrderToPurchaseInvoice(uint8_t *invoice, uint32_t poId) {
     DocumentRate(currency, &date, &given, &rate);
     PutDec(invoice, PI::Rate, rate);
     PutDec(invoice, PI::InvAmount, GetDec(po, PO::Total));
-    // The order's payment terms (the vendor's when it names none) make the
-    // invoice due as one typed for the vendor would be, not on its date.
+    // The order's payment terms (the vendor's, which the fill gave, when it
+    // names none) make the invoice due as one typed for the vendor would
+    // be, not on its date; applied once its amount is known.
     uint8_t terms[256];
     GetText(po, PO::PayTerms, terms);
     if (terms[0] == 0) GetText(vendor.record, VEVc::PayTerms, terms);
     if (terms[0] != 0) {
         PutText(invoice, PI::PayTerms, terms);
         ApplyPurchaseInvoiceTerms(invoice);
+    } else {
+        PutDate(invoice, PI::DueDate, dueBefore);
+        PutDate(invoice, PI::DiscDate, discBefore);
+        PutU16(invoice, PI::InvType, kindBefore);
+        PutDec(invoice, PI::DiscAmount, discountBefore);
     }
     RecFreeMatrix(PI::Number, invoice);
     std::map<uint32_t, PackedDecimal> booked;

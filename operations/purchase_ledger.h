@@ -29,6 +29,25 @@ struct RuleRecord;
 constexpr uint16_t PurchaseKindInvoice = 1, PurchaseKindCash = 2, PurchaseKindCredit = 3;
 constexpr uint16_t PurchaseRowAccount = 1, PurchaseRowCredited = 3;
 
+// ---- What a vendor gives its documents (purchase_vendor_fill.cpp) ----
+
+// Fills the purchase invoice from the vendor its code names: the name,
+// terms, currency, objects (when the purchase accounts' settings copy them) and the payee
+// texts of its payee (else the vendor's). False, nothing filled, for an
+// empty or unknown code.
+bool PurchaseInvoiceVendorFill(uint8_t *invoice);
+// Fills the invoice's payee texts (account text and bank giro) from the
+// vendor of `code` (a PString; none under company variant 5), then its
+// terms again.
+void PurchasePayeeFill(uint8_t *invoice, const uint8_t *code);
+// The giro a payment of `payment`'s mode pays the vendor on: the postal
+// giro for mode "P", else the bank giro.
+void PaymentGiroName(const uint8_t *payment, const uint8_t *vendor, uint8_t *name);
+// The payee texts of a payment row of `payment` that pays `invoice`: the
+// invoice's payment text (under company variant 5, when it is empty, the
+// vendor's giro for the payment's mode) and the vendor's account text.
+void PaymentRowPayeeFill(const uint8_t *payment, const uint8_t *invoice, uint8_t *row);
+
 // ---- Shared lookups (purchase_support.cpp) ----
 
 // Reads purchase invoice serial into rec (register 28); false when none.

@@ -116,6 +116,18 @@ void ZeroPad8(const uint8_t *record, uint8_t *out, bool grouped) {
     }
 }
 
+// The reference the invoice is paid by, as its payment slip, its bar
+// code and its reference field all give it: the one stored with it, else
+// (not posted yet) the modulus-10 reference its posting will store.
+// Empty when it cannot be weighed (no number yet, more than 20 digits).
+void InvoicePaymentReference(const uint8_t *invoice, uint8_t *out) {
+    assert(invoice && out);
+    GetText(invoice, IVVc::RefStr, out);
+    if (out[0] != 0) return;
+    InvoiceReference(invoice, true, out);
+    if (out[0] > ReferenceMax) out[0] = 0;
+}
+
 // Fills the invoice's reference field with the reference its form prints
 // (the modulus-10 one); an invoice that cannot be weighed (no number yet,
 // more than 20 digits) keeps the field empty.

@@ -181,6 +181,10 @@ bool AppendCheckDigit(uint8_t *digits, bool mod10);
 // of the customer code, the number in at least six places and the check
 // character; empty when it cannot be weighed.
 void InvoiceReference(const uint8_t *invoice, bool mod10, uint8_t *out);
+// The reference the invoice is paid by: its stored reference, else (not
+// posted yet) the modulus-10 reference its posting stores; empty when it
+// cannot be weighed. Every printed reference and bar code reads it.
+void InvoicePaymentReference(const uint8_t *invoice, uint8_t *out);
 
 // ---- Records an import lacks (exchange/import_missing.cpp) ----
 

@@ -49,10 +49,22 @@ bool StoredWordSet(int window, uint32_t at)
     return s && GetU16(s, at) != 0;
 }
 
-// Refuses with text n, told only when `report` is set.
+// Report values of WinFieldEditRules: 1 a choice, paste or deletion asks
+// (every refusal is told), ReportTyped a typed character (told only by a
+// refusal that would otherwise drop what the user types without a word).
+constexpr int ReportAsked = 1, ReportTyped = 2;
+
+// Refuses with text n, told only when a choice, paste or deletion asks.
 uint8_t Refuse(int n, int report)
 {
-    if (report) ShowTextMessage(n);
+    if (report == ReportAsked) ShowTextMessage(n);
+    return 0;
+}
+
+// Refuses with text n, told also when a character was typed.
+uint8_t RefuseTyped(int n, int report)
+{
+    if (report == ReportAsked || report == ReportTyped) ShowTextMessage(n);
     return 0;
 }
 
@@ -172,8 +184,11 @@ uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report)
     case 117: return state != 2 ? 1 : VoucherMayEdit(window, F, id, report);
     case 122: return id == int(ProductionVc::SerNr) && state != 1 ? 0 : 1;
     case 155:
+        // An approved invoice takes only these; typing elsewhere is told
+        // why it is not taken, not dropped without a word.
         if (state == 2 && StoredWordSet(window, VIVc::Approved))
-            return IdIn(id, {VIVc::DueDate, VIVc::DiscDate, VIVc::Comment}) ? 1 : 0;
+            return IdIn(id, {VIVc::DueDate, VIVc::DiscDate, VIVc::Comment}) ? 1
+                                                                            : RefuseTyped(Texts::ApprovedPurchaseChange, report);
         return 1;
     case 157:
         if (state != 2) return 1;

@@ -1,11 +1,13 @@
 // list_choice.cpp - the choice of a record in a choice list: its code
 // given back to the field of the window that opened the list.
 #include "recordwin/record_windows.h"
+#include "recordwin/receipt_window.h"
 
 #include "core/field_types.h"
 #include "core/record_buffer.h"
 #include "core/window_entries.h"
 #include "database/access/record_access.h"
+#include "dict_offsets.h"
 #include "shell/list_windows.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -37,4 +39,13 @@ void WindowChooseRecordEvent(int window)
     if (!read) return;
     WinCloseWithChoice(window, text);
     ChoiceMadeFlag = 1;
+}
+
+// A chooser list has opened for the field of `opener` under edit: a
+// receipt's Invoice cell chooses among the open invoices of its row's
+// customer. Other openers keep the whole list.
+void ChooserListOpened(int list, int opener)
+{
+    if (WinIsOpen(opener) && WinIsOpen(list) && WinTypeOf(opener) == WinTypes::Receipt)
+        ReceiptInvoiceChoiceLimit(list, opener);
 }

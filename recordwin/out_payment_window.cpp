@@ -46,7 +46,7 @@ namespace Row = OPVc::Rows;
 constexpr int ColInvoice = 0, ColVendor = 1, ColAmount = 4;
 constexpr uint16_t RowPaid = 1, RowDiscount = 5, RowSummed = 6;
 constexpr uint16_t VariantGiroNames = 5;
-constexpr int CodeMax = 20, NameMax = 30, AccountTextMax = 20, CurrencyMax = 5;
+constexpr int CodeMax = 20, AccountTextMax = 20, CurrencyMax = 5;
 
 uint16_t KindOf(const uint8_t *r)
 {
@@ -67,36 +67,21 @@ void PutRow(int window, int row, const uint8_t *buf)
         WinMatrixDrawRow(window, row, cell, 0);
 }
 
-// The name a vendor gives a row: under company variant 5 its postal giro
-// for payment mode "P", else its bank giro; otherwise none (the invoice's
-// text is the name).
-void GiroName(const uint8_t *payment, const uint8_t *vendor, uint8_t *name)
-{
-    uint8_t mode[256];
-    GetText(payment, OPVc::PayMode, mode);
-    GetPString(vendor, PStringEqualC(mode, "P") ? VEVc::PostalGiro : VEVc::BankGiro, NameMax, name);
-}
-
 // A paid invoice typed into row r (number `row`): name, vendor, account
 // text and the amount, with a discount row below within the terms.
 void InvoicePaymentFill(int window, int row, uint8_t *r)
 {
     uint8_t *payment = WinRecordBuffer(window);
     uint32_t serial = GetU32(r, Row::InvoiceNr);
-    RuleRecord invoice(VIVc::Number), item(APVc::Number), vendor(VEVc::Number);
+    RuleRecord invoice(VIVc::Number), item(APVc::Number);
     uint32_t recid = 0;
     if (!PurchaseInvoiceRead(serial, invoice)) {
         Beep();
         return;
     }
     bool open = VendorOpenItemRead(serial, item, &recid);
-    uint8_t name[256], code[256], account[256] = {0}, currency[256], mine[256];
-    GetText(invoice.record, VIVc::PayText, name);
+    uint8_t code[256], currency[256], mine[256];
     GetText(invoice.record, VIVc::VendCode, code);
-    if (VendorRead(code, vendor)) {
-        GetText(vendor.record, VEVc::AccountNr, account);
-        if (CompanyVariant() == VariantGiroNames && name[0] == 0) GiroName(payment, vendor.record, name);
-    }
     PackedDecimal amount, discount;
     DecSetZero(&amount);
     DecSetZero(&discount);
@@ -122,9 +107,8 @@ void InvoicePaymentFill(int window, int row, uint8_t *r)
         }
     }
     PutU16(r, Row::Kind, RowPaid);
-    PutText(r, Row::InvPayText, name);
     PutText(r, Row::VendCode, code);
-    PutText(r, Row::AccountText, account);
+    PaymentRowPayeeFill(payment, invoice.record, r);
     PutDec(r, Row::Amount, amount);
     PutRow(window, row, r);
     if (!DecIsZero(&discount)) {
@@ -158,7 +142,7 @@ void VendorFill(int window, int row, uint8_t *r)
     PutText(r, Row::AccountText, text);
     if (CompanyVariant() == VariantGiroNames) {
         if (r[Row::InvPayText] == 0) {
-            GiroName(WinRecordBuffer(window), vendor.record, text);
+            PaymentGiroName(WinRecordBuffer(window), vendor.record, text);
             PutText(r, Row::InvPayText, text);
         }
     } else {
@@ -310,13 +294,12 @@ void PaymentRowFromInvoice(uint32_t serial, int window, int row)
     uint8_t r[Row::Size];
     if (!WinIsOpen(window) || !ReadRow(window, row, r)) return;
     PutU32(r, Row::InvoiceNr, serial);
-    RuleRecord invoice(VIVc::Number), vendor(VEVc::Number), item(APVc::Number);
+    RuleRecord invoice(VIVc::Number), item(APVc::Number);
     if (PurchaseInvoiceRead(serial, invoice)) {
-        uint8_t code[256], text[256] = {0};
+        uint8_t code[256];
         GetText(invoice.record, VIVc::VendCode, code);
         PutText(r, Row::VendCode, code);
-        if (VendorRead(code, vendor)) GetText(vendor.record, VEVc::AccountNr, text);
-        PutText(r, Row::AccountText, text);
+        PaymentRowPayeeFill(WinRecordBuffer(window), invoice.record, r);
     } else {
         Beep();
     }

@@ -46,7 +46,7 @@ namespace Row = VIVc::Rows;
 
 constexpr uint16_t KindAccount = 1, KindCredited = 3, CreditNote = 3;
 constexpr uint16_t VatTreatmentNone = 2;
-constexpr uint16_t VariantTreatment = 15, VariantNoPayeeTexts = 5, VariantRef731 = 13, VariantRefMod = 9;
+constexpr uint16_t VariantTreatment = 15, VariantRef731 = 13, VariantRefMod = 9;
 constexpr int CodeMax = 20, NameMax = 60, AccountMax = 10, VatCodeMax = 2, CurrencyMax = 5, TermsMax = 2;
 constexpr int TemplateLastRow = 298;
 
@@ -319,31 +319,18 @@ void PurchaseInvoiceFieldChanged(int window, int field, uint8_t changed)
     FieldChangedSplit(window, field, changed, HeaderFieldChanged, RowCellChanged);
 }
 
-// Copies what the vendor gives an invoice: its name, terms, currency,
-// objects (when block 155 says so), the payee texts and, with a purchase
-// account, a first row on that account. The vendor register carries no
-// payee, VAT code or VAT treatment of its own, so those stay as they are.
+// Copies what the vendor gives an invoice (PurchaseInvoiceVendorFill, as
+// every invoice made for a vendor gets it) and, with a purchase account,
+// a first row on that account. The vendor register carries no payee, VAT
+// code or VAT treatment of its own, so those stay as they are.
 int PurchaseVendorFill(int window, uint8_t *invoice)
 {
     assert(invoice);
-    uint8_t code[256], text[256];
+    if (!PurchaseInvoiceVendorFill(invoice)) return 0;
+    uint8_t code[256];
     GetText(invoice, VIVc::VendCode, code);
     RuleRecord vendor(VEVc::Number);
-    if (code[0] == 0 || !VendorRead(code, vendor)) return 0;
-    GetText(vendor.record, VEVc::Name, text);
-    PutText(invoice, VIVc::VendName, text);
-    GetText(vendor.record, VEVc::PayTerms, text);
-    PutText(invoice, VIVc::PayTerms, text);
-    GetText(vendor.record, VEVc::CurncyCode, text);
-    PutText(invoice, VIVc::CurncyCode, text);
-    const uint8_t *accounts = SettingsRecord(PurchAccountsBlk::Number, VendorAccountsBlock);
-    if (accounts && GetU16(accounts, PurchAccountsBlk::CopyVendText) != 0) {
-        GetText(vendor.record, VEVc::Objects, text);
-        PutText(invoice, VIVc::Objects, text);
-    }
-    uint8_t payee[256];
-    GetText(invoice, VIVc::PayeeCode, payee);
-    PurchasePayeeFill(invoice, payee[0] != 0 ? payee : code);
+    if (!VendorRead(code, vendor)) return 1;
     uint8_t account[256];
     GetText(vendor.record, VEVc::PurchAcc, account);
     if (account[0] == 0 || !window) return 1;
@@ -358,21 +345,6 @@ int PurchaseVendorFill(int window, uint8_t *invoice)
     PutRow(window, 0, r);
     PurchaseRowAccountLookup(window, invoice, 0, true);
     return 1;
-}
-
-// The payee's texts: its text of 20 and its bank giro (unless the company
-// variant is 5), then the terms again.
-void PurchasePayeeFill(uint8_t *invoice, const uint8_t *code)
-{
-    RuleRecord vendor(VEVc::Number);
-    if (code[0] != 0 && VendorRead(code, vendor) && CompanyVariant() != VariantNoPayeeTexts) {
-        uint8_t text[256];
-        GetText(vendor.record, VEVc::AccountNr, text);
-        PutText(invoice, VIVc::PayeeText, text);
-        GetText(vendor.record, VEVc::BankGiro, text);
-        PutText(invoice, VIVc::PayText, text);
-    }
-    ApplyPurchaseInvoiceTerms(invoice);
 }
 
 // The name and VAT code of row `row`'s account: the invoice's VAT code,

@@ -16,8 +16,6 @@ uint8_t Win155Event(int window, int event, void *a, void *b);
 void PurchaseInvoiceFieldChanged(int window, int field, uint8_t changed);
 // Fills the invoice from the vendor named in it; 1 when the vendor was found.
 int PurchaseVendorFill(int window, uint8_t *invoice);
-// Fills the invoice's payee texts from the vendor `code` (a PString).
-void PurchasePayeeFill(uint8_t *invoice, const uint8_t *code);
 // Looks up the account of row `row` and draws its name and VAT code; with
 // extra set, an account's follow-up account gets a row of its own after it.
 void PurchaseRowAccountLookup(int window, uint8_t *invoice, int row, bool extra);

@@ -28,6 +28,7 @@
 #include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "shell/field_editing.h"
+#include "shell/list_windows.h"
 #include "shell/matrix_editing.h"
 #include "shell/window_events.h"
 #include "shell/window_layout.h"
@@ -448,4 +449,25 @@ uint8_t Win41Event(int window, int event, void *a, void *b) {
     case WindowEventCode::RecordOpen: return Posted(WinRecordBuffer(window)) ? 0 : 1;
     default: return 1;
     }
+}
+
+void ReceiptInvoiceChoiceLimit(int list, int window) {
+    int F = WinTable[window]->currentField, row = 0, column = 0;
+    int first = 0, cells = 0;
+    MatrixGeometry(window, &first, &cells);
+    if (F < first || first <= 0) return;
+    MatrixRowAt(window, F, &row, &column);
+    uint8_t r[Row::Size], code[256], label[256];
+    if (column != ColInvoice || !ReadRow(window, row, r)) return;
+    GetText(r, Row::CustCode, code);
+    if (code[0] == 0) return;
+    PStringCopy(label, code);
+    RuleRecord customer(CUVc::Number);
+    if (ReceiptCustomerRead(code, customer)) {
+        uint8_t name[256];
+        GetText(customer.record, CUVc::Name, name);
+        PStringAppendC(label, " ");
+        PStringAppend(label, name);
+    }
+    (void)ListFilterSet(list, "CustCode", code, label);
 }

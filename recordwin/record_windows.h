@@ -69,6 +69,9 @@ extern uint8_t DocNumberListStart[256];
 // ---- list_choice.cpp ----
 // Event 21 of a choice list: the chosen row's code goes to the opener's field and the list closes.
 void WindowChooseRecordEvent(int window);
+// A chooser list has opened for the field of `opener` under edit; the
+// opener's type may limit it to what that field may take.
+void ChooserListOpened(int list, int opener);
 
 // ---- module_rules.cpp ----
 // True when `module` may be entered: the user's module right, then a login when nobody is logged in.
@@ -182,6 +185,9 @@ extern uint8_t ChoiceMadeFlag;
 // ---- window_choice.cpp ----
 // Event 0: the window became the active one.
 void WindowActivateEvent(int window);
+// Brings the figures window shows without storing them (a delivery's
+// Available) up to date in its record and its stored copy alike.
+void WinShownFiguresRefresh(int window);
 // Event 2: a choice was made for the field whose value lies at record byte offset.
 void WindowChoiceEvent(int window, int offset, uint8_t value);
 // Event 24: the window's record was stored.

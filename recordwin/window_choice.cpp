@@ -55,33 +55,40 @@ void PurchaseUnitCostsRefresh(int window)
     WinRedrawFieldById(window, int(PUVc::QtySum));
 }
 
-// The Available column of a stored delivery not yet shipped, brought up
-// to the stock its rows' locations hold now: the figure stored with it is
-// from when it was made, and stock may have arrived since. Only the shown
-// record changes; what the rows deliver stays as the user left it. A row
+// Brings the Available column of the delivery `record` (window's record
+// or its stored copy) up to the stock its rows' locations hold now: the
+// figure stored with it is from when it was made, and stock may have
+// arrived since. What the rows deliver stays as the user left it. A row
 // whose item has no stock record at its location keeps its figure (an
-// item not kept in stock shows none).
-void DeliveryAvailableRefresh(int window)
+// item not kept in stock shows none). With `draw`, each changed cell is
+// redrawn.
+void DeliveryAvailableBring(int window, uint8_t *record, bool draw)
 {
-    const WindowRec *w = WinTable[window];
-    uint8_t *delivery = WinRecordBuffer(window);
-    if (!delivery || w->recordId == 0 || WinRecState(window) != 0 || GetU16(delivery, SHVc::Shipped) != 0) return;
     RuleRecord stock(LocationStock::Number);
-    if (!stock.record) return;
+    if (!record || !stock.record) return;
     uint8_t row[SHVc::Rows::Size], item[256], location[256];
-    int32_t count = MatrixRowCount(SHVc::Number, 0, delivery);
+    int32_t count = MatrixRowCount(SHVc::Number, 0, record);
     for (int32_t i = 0; i < count; i++) {
-        if (!MatrixRowRead(SHVc::Number, delivery, i, row)) break;
+        if (!MatrixRowRead(SHVc::Number, record, i, row)) break;
         GetText(row, SHVc::Rows::ItemCode, item);
         GetText(row, SHVc::Rows::Location, location);
-        if (location[0] == 0) GetText(delivery, SHVc::Location, location);
+        if (location[0] == 0) GetText(record, SHVc::Location, location);
         if (item[0] == 0 || !Register6Lookup(item, location, stock.record)) continue;
         PackedDecimal now = GetDec(stock.record, LocationStock::InStock), shown = GetDec(row, SHVc::Rows::Available);
         if (!DecIsBlank(&shown) && DecCompare(&now, &shown) == 0) continue;
         PutDec(row, SHVc::Rows::Available, now);
-        if (!MatrixRowPut(SHVc::Number, 0, delivery, i, row)) break;
-        WinMatrixDrawRow(window, i, SHVc::Rows::Available, 0);
+        if (!MatrixRowPut(SHVc::Number, 0, record, i, row)) break;
+        if (draw) WinMatrixDrawRow(window, i, SHVc::Rows::Available, 0);
     }
+}
+
+// True when window shows a stored delivery not yet shipped, which it
+// does not edit: the one whose Available figures follow the stock.
+bool DeliveryFollowsStock(int window)
+{
+    const WindowRec *w = WinTable[window];
+    const uint8_t *delivery = WinRecordBuffer(window);
+    return delivery && w->stored && w->recordId != 0 && GetU16(delivery, SHVc::Shipped) == 0;
 }
 
 }  // namespace
@@ -91,7 +98,7 @@ void DeliveryAvailableRefresh(int window)
 // unshipped shows the stock available now; other types do nothing.
 void WindowActivateEvent(int window)
 {
-    if (WinIsOpen(window) && WinTypeOf(window) == DeliveryType) DeliveryAvailableRefresh(window);
+    if (WinIsOpen(window) && WinRecState(window) == 0) WinShownFiguresRefresh(window);
     if (!WinIsOpen(window) || WinTypeOf(window) != VoucherType) return;
     uint8_t text[256];
     GetUiText(text, TextVoucherMenuSwitch);
@@ -123,6 +130,20 @@ void WindowChoiceEvent(int window, int offset, uint8_t value)
     }
     default: return;
     }
+}
+
+// The figures window shows without storing them brought up to date in
+// its record and in its stored copy alike, so that the record does not
+// differ from the stored one for a figure nobody typed: a delivery not
+// yet shipped shows the stock its rows' locations hold now. Run as the
+// window becomes active and as its edit begins (the stored copy then
+// read again), so its first change is no edit of another user's and
+// closing it asks nothing.
+void WinShownFiguresRefresh(int window)
+{
+    if (!WinIsOpen(window) || WinTypeOf(window) != DeliveryType || !DeliveryFollowsStock(window)) return;
+    DeliveryAvailableBring(window, WinTable[window]->stored, false);
+    DeliveryAvailableBring(window, WinRecordBuffer(window), true);
 }
 
 // Event 24: window's record was stored. A settings window (type 198)

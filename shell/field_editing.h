@@ -14,7 +14,9 @@ void WinCommitField(int n);
 // Focuses screen field F of n, selecting its text when asked; false when it cannot.
 bool WinGotoField(int n, int F, bool select);
 // True when screen field F of n, of access word `access`, may be edited
-// in edit state `state`; tells the user why not when `report` is set.
+// in edit state `state`; tells the user why not when `report` is 1 (a
+// choice, paste or deletion), and for a typed character (`report` 2) when
+// the window type's rule would otherwise drop it without a word.
 bool WinMayEditField(int n, int F, int state, int access, int report);
 // Asks n's type whether control `index` may change; true when it may.
 bool WindowFieldChanged(int n, int index);

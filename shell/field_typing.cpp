@@ -16,6 +16,7 @@
 #include "core/system.h"
 #include "platform/control.h"
 #include "platform/window.h"
+#include "recordwin/record_windows.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/record_commands.h"
@@ -101,7 +102,8 @@ void CmdChoose(int n)
 
 // Runs chooser `chooser` for n's focused field: -1 types today's date,
 // a window type opens a new window of it with n as its opener (its choice
-// comes back into n's field; a list starts on what the field holds);
+// comes back into n's field; a list starts on what the field holds, then
+// the opener's type may limit it to what the field may take);
 // anything else does nothing.
 void WinChooseForField(int n, int chooser)
 {
@@ -113,5 +115,6 @@ void WinChooseForField(int n, int chooser)
     } else if (chooser > 0) {
         int list = OpenOrActivateWindow(chooser, 0, 0, true, n);
         if (list) ListChooserStart(list, n);
+        if (list && WinIsOpen(list)) ChooserListOpened(list, n);
     }
 }

@@ -171,7 +171,8 @@ bool KeyCharCommand(int c)
     if (!WinIsOpen(w) || !WinTable[w]->editControl) return false;
     if (BusyFlag) return true;
     if (WinRecState(w) == 0) WinBeginEdit(w);
-    if (WinMayEditField(w, WinTable[w]->currentField, WinRecState(w), WinTable[w]->editFieldAccess, 0)) {
+    // Report 2: a typed character, which the window type may refuse aloud.
+    if (WinMayEditField(w, WinTable[w]->currentField, WinRecState(w), WinTable[w]->editFieldAccess, 2)) {
         if (c == BackspaceChar) return false;
         WinTypeChar(w, c);
     }

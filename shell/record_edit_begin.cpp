@@ -37,8 +37,9 @@ MemBlock RowsAt(const uint8_t *record, uint32_t size, int32_t offset)
 // type may refuse (event 26, WinTypeMayOpen); a settings window takes
 // its block's lock (a window of one settings record then shows the block
 // as stored, telling the user when it changed since it was read), a register's window the record's lock, which reads
-// the record as now stored: when another user changed it meanwhile, the
-// user is told (text 1404) and n shows it as stored. A lock that cannot
+// the record as now stored (the figures the window shows without storing
+// them brought up to date in both): when another user changed it
+// meanwhile, the user is told (text 1404) and n shows it as stored. A lock that cannot
 // be had (the layer told why) leaves n in state 0. An empty register
 // window (no record shown) starts a new record instead, so typing into
 // it is never lost; a job-record window takes neither. Then state 2.
@@ -70,6 +71,7 @@ void WinBeginEdit(int n)
             return;
         }
         if (!RecordLockTakeCall(reg, w->recordId, w->stored)) return;
+        WinShownFiguresRefresh(n);
         if (WinRecordDiffers(n)) {
             WinCommitField(n);
             ShowTextMessage(TextChangedMeanwhile);

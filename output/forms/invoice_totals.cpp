@@ -22,6 +22,7 @@
 #include "core/record_buffer.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
+#include "operations/sales_invoice.h"
 #include "output/forms/forms.h"
 #include "rules/rules_types.h"
 #include "rules/vat_currency.h"
@@ -162,7 +163,7 @@ void InvoicePaymentBarcode(const uint8_t *invoice, const uint8_t *account, uint8
     PStringPadLeft(padded, part, '0', AmountDigits);
     PStringAppend(digits, padded);
     uint8_t reference[256];
-    GetText(invoice, IVVc::RefStr, reference);
+    InvoicePaymentReference(invoice, reference);
     DigitsOnly(reference, part);
     if (part[0] > ReferenceDigits) return;
     PStringPadLeft(padded, part, '0', ReferenceDigits);

@@ -116,7 +116,7 @@ bool HeaderValue(const uint8_t *inv, int16_t code, int16_t row, uint8_t *out) {
         else out[0] = 0;
         return true;
     case 220: case 259: KindText(kind, out); return true;
-    case 221: GetText(inv, IVVc::RefStr, out); return true;
+    case 221: InvoicePaymentReference(inv, out); return true;
     case 222: DocTyped(inv, IVVc::PayDate, FtDate, out); return true;
     case 223:
         if (kind == 1) DueDateText(inv, out);

@@ -317,7 +317,7 @@ void ReminderFieldValue(const uint8_t *open, int16_t code, const uint8_t *param,
         return;
     }
     case 220: case 259: KindText(5, out); return;
-    case 221: GetText(inv, IVVc::RefStr, out); return;
+    case 221: InvoicePaymentReference(inv, out); return;
     case 222: FieldToText(inv + IVVc::PayDate, FtDate, out); return;
     case 223: InvoiceTextByKind(GetI32(inv, IVVc::SerNr), GetI16(inv, IVVc::InvType), out); return;
     case 224: GetText(inv, IVVc::Addr0, out); return;

@@ -70,6 +70,15 @@ TEST(SieFields, DatesPeriodsAndAmounts)
     EXPECT_EQ(SieQuoted("a\"b\\", 10), "\"a\\\"b\\\\\"");
     EXPECT_EQ(SieQuoted("abcdef", 3), "\"abc\"");
     EXPECT_LE(SieQuoted(std::string(300, '"'), 255).size(), 255u);
+    // A word field reads back as the one field it was, empty or not.
+    for (const char *word : {"", "5566778899", "AB 12", "a\"b", "{x}"}) {
+        std::vector<SieField> f;
+        SieSplitLine("#ORGNR\t" + SieWord(word) + "\t1\t1", &f);
+        ASSERT_EQ(f.size(), 4u) << word;
+        EXPECT_EQ(f[1].text, word);
+        EXPECT_FALSE(f[1].list) << word;
+    }
+    EXPECT_EQ(SieWord("5566778899"), "5566778899");
 }
 
 // The check pass's verdicts on short files of lines.

@@ -87,6 +87,25 @@ TEST_F(SieImport, TypeFourRoundTripsThroughAnEmptyCompany)
     EXPECT_EQ(Get(CompanyBlock, CompanyBlk::Telephone, 20), "08-123 45");
 }
 
+// A company without an organisation number: the export writes the empty
+// number as an empty text, and reading the file back keeps it empty (a
+// bare empty field let the next one, "1", take its place).
+TEST_F(SieImport, EmptyOrganisationNumberRoundTripsEmpty)
+{
+    MakeCompany();
+    Put(CompanyBlock, CompanyBlk::OrgNr, 30, "");
+    ASSERT_EQ(SettingsBlockStore(CompanyBlk::Number, CompanyBlock, CompanyBlk::Size), RecDone);
+    const std::string first = Sie(4);
+    EXPECT_NE(first.find("#ORGNR\t\"\"\t1\t1\t\r\n"), std::string::npos) << first.substr(0, 300);
+    EmptyCompany("no_orgnr.VDB");
+    RulesInstall();
+    ImportSie(first);
+    ASSERT_TRUE(MessagesShown.empty()) << MessagesShown.front();
+    EXPECT_EQ(Get(CompanyBlock, CompanyBlk::OrgNr, 30), "");
+    EXPECT_EQ(Get(CompanyBlock, CompanyBlk::CompanyName, 60), "Testbolaget \xC5kesson AB");
+    EXPECT_EQ(WithoutPreviousYear(Sie(4)), WithoutPreviousYear(first));
+}
+
 // Type 1: the opening balance of 1910 and the year voucher's rows -100
 // and +150 at the year's end; no #RAR -1, so the opening row is year 0's,
 // and the previous year's voucher, which has no year, is told not stored.

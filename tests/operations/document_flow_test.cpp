@@ -14,6 +14,8 @@
 #include "database/access/record_locks.h"
 #include "database/access/register_hooks.h"
 #include "operations/order_conversion.h"
+#include "operations/purchase_ledger.h"
+#include "recordwin/purchase_invoice_window.h"
 #include "rules/approval.h"
 #include "rules/convert_document.h"
 #include "rules/hooks.h"
@@ -699,6 +701,60 @@ TEST_F(DocumentFlowTest, EveryConvertedDocumentPassesItsOwnChecks) {
         else
             EXPECT_EQ(Num(Made(), VIVc::Rate), 1125) << "the currency's rate on the date";
     }
+}
+
+// Each conversion that makes a purchase document for a vendor fills what
+// the typed window fills from that vendor: the record the conversion made
+// is compared field by field with a new record of the same vendor filled
+// by the typed window's own routine. A field the source document names
+// itself (the order's vendor name, currency and terms) is the source's.
+TEST_F(DocumentFlowTest, ConversionsFillWhatTheTypedWindowFillsFromTheVendor) {
+    StoreRecord(PayTermsVc::Number, [](uint8_t *t) {
+        PutText(t, PayTermsVc::Code, 2, "20");
+        PutI32(t, PayTermsVc::Days, 20);
+        PutU16(t, PayTermsVc::Kind, 1);
+    });
+    StoreRecord(VEVc::Number, [](uint8_t *v) {
+        PutText(v, VEVc::Code, 20, "V4");
+        PutText(v, VEVc::Name, 60, "Giro Vendor");
+        PutText(v, VEVc::PurchAcc, 10, "4000");
+        PutText(v, VEVc::PayTerms, 2, "20");
+        PutText(v, VEVc::BankGiro, 30, "5050-1055");
+        PutText(v, VEVc::AccountNr, 20, "KODV4");
+    });
+    struct Conversion {
+        const char *name;
+        int kind, reg;
+        uint32_t linkAt, vendorAt, dateAt;
+        // What the typed window fills of a new record of the vendor.
+        void (*typedFill)(uint8_t *record);
+        // The text fields both must hold alike, and the due date.
+        std::vector<std::pair<const char *, uint32_t>> texts;
+        uint32_t dueAt;
+    };
+    const std::vector<Conversion> conversions = {
+        {"purchase order to purchase invoice", ConvertPurchaseOrderToPurchaseInvoice, VIVc::Number, VIVc::SerNr,
+         VIVc::VendCode, VIVc::InvDate, [](uint8_t *r) { ASSERT_EQ(PurchaseVendorFill(0, r), 1); },
+         {{"payment text", VIVc::PayText}, {"payee text", VIVc::PayeeText}, {"terms", VIVc::PayTerms},
+          {"currency", VIVc::CurncyCode}, {"objects", VIVc::Objects}},
+         VIVc::DueDate},
+    };
+    for (const Conversion &c : conversions) {
+        SCOPED_TRACE(c.name);
+        uint32_t po = PurchaseOrder("V4", {{"ITEM1", 2, 0, "1"}});
+        ASSERT_NE(Convert(c.kind, c.reg, c.linkAt, po), SerialNone);
+        RuleRecord typed(c.reg);
+        RecNewDefaults(c.reg, typed.record);
+        PutDate(typed.record, c.dateAt, GetDate(Made(), c.dateAt));
+        PutText(typed.record, c.vendorAt, 20, "V4");
+        c.typedFill(typed.record);
+        for (const auto &[name, at] : c.texts) EXPECT_EQ(Text(Made(), at), Text(typed.record, at)) << name;
+        DateRec made = GetDate(Made(), c.dueAt), filled = GetDate(typed.record, c.dueAt);
+        EXPECT_EQ(DateCompare(&made, &filled), 0) << "the due date by the vendor's terms";
+    }
+    // The payee texts are the vendor's, not empty texts that agree.
+    EXPECT_EQ(Text(Made(), VIVc::PayText), "5050-1055");
+    EXPECT_EQ(Text(Made(), VIVc::PayeeText), "KODV4");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 // payment marked sent and the receipt.
 #include "tests/roads/road_fixture.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -19,8 +20,9 @@
 #include "core/definitions.h"
 #include "core/field_access.h"
 #include "core/pstring.h"
-#include "core/ui_text.h"
 #include "core/record_buffer.h"
+#include "core/system.h"
+#include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/dialog.h"
@@ -33,6 +35,7 @@ namespace {
 constexpr int FunctionList = 7, BankFileSelection = 415, WindowList = 12;
 // The payment modes' columns: code, account, name, bank account.
 constexpr int ModeBankAccount = 3;
+constexpr int PaymentSuggestion = 313;
 constexpr int SalesRowItem = 1;
 namespace fs = std::filesystem;
 
@@ -237,6 +240,122 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
     DateRec date = GetDate(receipt.data(), IPVc::TransDate);
     EXPECT_EQ(date.year, 2026);
     EXPECT_EQ(TextAt(receipt.data(), IPVc::PayMode), "B");
+    CloseForCheck();
+}
+
+// A purchase invoice made from a purchase order carries the vendor's
+// payee texts as a typed one does, so the payment the suggestion makes
+// for it goes out in the LM file. Its payment row shows the giro and the
+// vendor's account under headings that say so; the approved invoice
+// refuses a new payment text with the reason, and keeps its own.
+TEST_F(BankFilesRoad, AnInvoiceMadeFromAPurchaseOrderIsPaidByTheSuggestionInTheBankFile)
+{
+    const std::string company = StartNewCompany("from_order.VDB");
+    const fs::path out = dir / "LM.TXT";
+    TypeCompanyBankData();
+    TypeVendor({"V1", "Vendor V1", "Main street 1", "", "4010", "5012345-6789", "KODV1"});
+    Menu("Settings", "Payment modes...");
+    Check("the payment modes open", Opened(WinTypes::SetPaymentModes));
+    TypeCell(0, ModeBankAccount, "4234567-85");
+    ClickOk();
+    Menu("Window", "Close all");
+
+    // Two of ITEM1 at 80 ordered from V1.
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Purchase orders");
+    Check("the purchase-order list opens", Opened(WinTypes::PurchaseOrderList));
+    ClickButton("New");
+    Check("New opens a purchase order", Opened(WinTypes::PurchaseOrder));
+    ClickField("Vendor");
+    Type("V1");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("2");
+    Key(PlKey::Tab);
+    ClickCell(0, 5);
+    Type("80");
+    Key(PlKey::Tab);
+    OkStores("the purchase order");
+    Menu("Operations", "Purchase invoice");
+    Check("the invoice made from the order carries the vendor's payee texts", [] {
+        EXPECT_EQ(ActiveType(), WinTypes::PurchaseInvoice) << ActiveTitle() << ::testing::PrintToString(Messages());
+        EXPECT_EQ(Shown("Payment text"), "5012345-6789");
+        EXPECT_EQ(Shown("Payee text"), "KODV1");
+        return ActiveType() == WinTypes::PurchaseInvoice;
+    });
+    ClickField("Vendor's invoice");
+    Type("F-88");
+    Key(PlKey::Tab);
+    ClickButton("Approved");
+    OkStoresQuietly("the approved invoice");
+    auto invoice = std::make_shared<std::string>();
+    Check("the invoice shows its number", [invoice] {
+        *invoice = Digits(Shown("Number"));
+        return !invoice->empty();
+    });
+    // A new payment text typed into the approved invoice is refused with
+    // the reason, and the stored text stays.
+    auto told = CountTold();
+    ClickButton("Terms");
+    ClickField("Payment text");
+    Type("9");
+    Check("the approved invoice tells why it takes no payment text", [told] {
+        EXPECT_GT(Messages().size(), *told);
+        EXPECT_TRUE(Told(Text(Texts::ApprovedPurchaseChange))) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(Shown("Payment text"), "5012345-6789");
+        return true;
+    });
+    AnswerBox(kPlIdNo);
+    Menu("Window", "Close all");
+
+    RunRoutine("Payment suggestion", PaymentSuggestion,
+               {{"Due to", [] { return std::string("31.12.2099"); }},
+                {"Payment date", [] {
+                     char text[32];
+                     std::snprintf(text, sizeof text, "%02d.%02d.%04d", TodayDate.day, TodayDate.month, TodayDate.year);
+                     return std::string(text);
+                 }},
+                {"Payment mode", [] { return std::string("B"); }}},
+               "from_order_suggestion.png");
+    Menu("Registers", "Outgoing payments");
+    Check("the payment list opens", Opened(WinTypes::OutPaymentList));
+    FindRow("the suggested payment", std::make_shared<std::string>(""));
+    Key(PlKey::Return);
+    auto payment = std::make_shared<std::string>();
+    Check("the suggested row pays the invoice to the vendor's giro and account", [payment, invoice] {
+        EXPECT_EQ(ActiveType(), WinTypes::OutPayment) << ActiveTitle();
+        EXPECT_EQ(Digits(CellUnder("Invoice", 0)), *invoice);
+        EXPECT_EQ(CellUnder("Vendor", 0), "V1");
+        EXPECT_EQ(CellUnder("Giro / text", 0), "5012345-6789");
+        EXPECT_EQ(CellUnder("Vendor's account", 0), "KODV1");
+        EXPECT_EQ(Digits(Shown("Rows total")), "20000") << Shown("Rows total");
+        *payment = Digits(Shown("Number"));
+        return !payment->empty();
+    });
+    ClickButton("Approved");
+    ClickButton("Posted");
+    OkStoresQuietly("the approved payment");
+    Menu("Window", "Close all");
+    WriteBankPaymentFile(out, payment);
+    EXPECT_EQ(Run(), 0);
+
+    std::ifstream file(out, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    EXPECT_NE(bytes.find("LM  10" + std::string("42345670000085") + "Vendor V1"), std::string::npos) << bytes;
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(OPVc::Number), 1u);
+    std::vector<uint8_t> sent(OPVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(OPVc::Number, 1, sent.data(), &id));
+    EXPECT_EQ(GetU16(sent.data(), OPVc::Sent), 1) << "the payment went out";
+    RecFreeMatrix(OPVc::Number, sent.data());
+    ASSERT_EQ(RegRecordCount(VIVc::Number), 1u);
+    std::vector<uint8_t> made(VIVc::Size);
+    ASSERT_TRUE(RecReadAt(VIVc::Number, 1, made.data(), &id));
+    EXPECT_EQ(TextAt(made.data(), VIVc::PayText), "5012345-6789") << "the approved invoice keeps its payment text";
+    RecFreeMatrix(VIVc::Number, made.data());
     CloseForCheck();
 }
 

@@ -10,10 +10,12 @@
 // line says how many reminders it printed and into which folder. Run
 // again for invoices reminded no time yet, it tells that none is left.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_form_steps.h"
 
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <sstream>
 
 #include "platform/dialog.h"
 #include "platform/queue.h"
@@ -21,7 +23,8 @@
 
 namespace {
 
-constexpr int Order = 352, OrderList = 351, OrderRun = 436, SalesInvoice = 347, ReminderRun = 453;
+constexpr int Order = 352, OrderList = 351, OrderRun = 436, SalesInvoice = 347, ReminderRun = 453,
+              Quotation = 272, QuotationList = 273;
 namespace fs = std::filesystem;
 
 class DemoFormsRoad : public RoadTest {
@@ -170,6 +173,75 @@ TEST_F(DemoFormsRoad, OrdersAndRemindersPrintOnTheDemoForms)
         EXPECT_TRUE(Told("nothing made; no overdue invoice has been reminded 0 times"))
             << ::testing::PrintToString(Messages());
         EXPECT_EQ(FilesIn("print").size(), 2u);
+        return true;
+    });
+    EXPECT_EQ(Run(), 0);
+}
+
+// The lines of a printed page that hold `word`.
+std::vector<std::string> LinesWith(const std::string &page, const std::string &word)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(page);
+    for (std::string line; std::getline(in, line);)
+        if (line.find(word) != std::string::npos) lines.push_back(line);
+    return lines;
+}
+
+// A page of a document to the demo's euro customer: its net, VAT and
+// total lines each name the currency beside the amount.
+void ExpectTotalsInEuros(const std::string &page)
+{
+    const std::vector<std::string> net = LinesWith(page, "Net"), total = LinesWith(page, "Total");
+    ASSERT_FALSE(net.empty()) << page;
+    ASSERT_FALSE(total.empty()) << page;
+    EXPECT_NE(net.back().find("EUR"), std::string::npos) << net.back();
+    EXPECT_NE(total.back().find("EUR"), std::string::npos) << total.back();
+    EXPECT_EQ(LinesWith(page, "EUR").size(), 3u) << "beside the net, the VAT and the total:\n" << page;
+}
+
+// A quotation, the order made from it and an invoice for the demo's euro
+// customer C2, each printed on the demo's own form: every total names
+// the document's currency.
+TEST_F(DemoFormsRoad, DocumentsInEurosNameTheirCurrencyBesideEveryTotal)
+{
+    const std::string company = StartNewCompany();
+    Menu("Module", "Sales");
+    Menu("Registers", "Quotations");
+    Check("the quotation list opens", Opened(QuotationList));
+    ClickButton("New");
+    Check("New opens a quotation", Opened(Quotation));
+    ClickField("Customer");
+    Type("C2");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Type("ITEM1");
+    Key(PlKey::Tab);
+    Type("2");
+    Key(PlKey::Tab);
+    OkStores("the euro quotation");
+    auto quotation = PrintActiveDocument(*this, "euro_quotation");
+    Check("the quotation's totals are in euros", [quotation] {
+        ExpectTotalsInEuros(*quotation);
+        return true;
+    });
+    Menu("Operations", "Order");
+    Check("the quotation makes its order", Opened(Order));
+    auto order = PrintActiveDocument(*this, "euro_order");
+    Check("the order's totals are in euros", [order] {
+        ExpectTotalsInEuros(*order);
+        return true;
+    });
+    Menu("Window", "Close all");
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("the invoice window opens", Opened(SalesInvoice));
+    TypeOneRowDocument("C2", 1, "ITEM1", "1");
+    auto invoice = PrintActiveDocument(*this, "euro_invoice");
+    Check("the invoice's totals are in euros", [invoice] {
+        ExpectTotalsInEuros(*invoice);
         return true;
     });
     EXPECT_EQ(Run(), 0);

@@ -19,8 +19,10 @@
 #include "core/field_types.h"
 #include "core/interface_load.h"
 #include "core/language_file.h"
+#include "core/memblock.h"
 #include "core/message_sink.h"
 #include "core/pstring.h"
+#include "core/ui_text.h"
 #include "core/window_entries.h"
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
@@ -549,6 +551,33 @@ std::string RoadTest::Shown(const std::string &label, int nth, bool *found)
     FieldFormat(WinRecordBuffer(n) + DefU32(e + FieldEntry::Offset), DefU16(e + FieldEntry::Type),
                 DefU16(e + FieldEntry::Format), text);
     return PText(text);
+}
+
+std::string RoadTest::CellUnder(const std::string &heading, int row)
+{
+    const std::string none = "(no such cell)";
+    int n = Active();
+    if (!n || row < 0 || row >= WinMatrixRowCount(n)) return none;
+    int rowSize = 0, kindAt = 0;
+    MatrixColumnInfo(n, 0, &rowSize, &kindAt);
+    int kind = MatrixRowKind(n, row);
+    for (int c = 0; c < MatrixCellCount(n, kind); c++) {
+        const uint8_t *col = MatrixColumnAt(n, kind, c);
+        PString title;
+        GetUiText(title, DefU16(col + ColumnEntry::Heading));
+        if (PText(title) != heading) continue;
+        uint16_t type = DefU16(col + ColumnEntry::Type), format = DefU16(col + ColumnEntry::Format);
+        uint32_t at = DefU32(col + ColumnEntry::Offset);
+        if (at + uint32_t(FieldSize(type, format)) > uint32_t(rowSize)) return none;
+        MemBlock rows = WinMatrixRows(n);
+        const uint8_t *p = MemLock(rows);
+        if (!p) return none;
+        uint8_t text[256];
+        FieldFormat(p + size_t(row) * size_t(rowSize) + at, type, format, text);
+        MemUnlock(rows);
+        return PText(text);
+    }
+    return none;
 }
 
 std::string RoadTest::FocusLabel()

@@ -245,6 +245,10 @@ public:   // the steps' lambdas use these too
     // the edit control's text while it is being edited. *found false when
     // there is no such field.
     static std::string Shown(const std::string &label, int nth = 0, bool *found = nullptr);
+    // The text the cell of row `row` under the column headed `heading`
+    // shows in the active window's rows; "(no such cell)" when the rows
+    // have no such column or row.
+    static std::string CellUnder(const std::string &heading, int row);
     // The label of the focused data field of the active window; "cell"
     // for a matrix cell, "" when no field has the focus.
     static std::string FocusLabel();

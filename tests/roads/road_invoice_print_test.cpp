@@ -8,6 +8,7 @@
 #include "tests/roads/road_fixture.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -49,6 +50,28 @@ std::string Reference(const std::string &customerDigits, const std::string &numb
         sum += p >= 10 ? p - 9 : p;
     }
     return d + char('0' + (10 - sum % 10) % 10);
+}
+
+// Whether the tools that read a printed bar code are there.
+bool CanScan()
+{
+    return std::system("command -v zbarimg >/dev/null 2>&1 && command -v pdftoppm >/dev/null 2>&1") == 0;
+}
+
+// The digits of the bar code on the PDF's page, read as a bank's reader
+// reads them (the page rendered at 300 dpi); empty when none is read.
+std::string ScannedBarcode(const fs::path &pdf, const fs::path &png)
+{
+    if (std::system(("pdftoppm -r 300 -png -singlefile '" + pdf.string() + "' '" + png.string() + "'").c_str()) != 0)
+        return "";
+    FILE *p = popen(("zbarimg -q --raw '" + png.string() + ".png' 2>/dev/null").c_str(), "r");
+    if (!p) return "";
+    std::string scanned;
+    char buf[256];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) scanned.append(buf, n);
+    pclose(p);
+    while (!scanned.empty() && (scanned.back() == '\n' || scanned.back() == '\r')) scanned.pop_back();
+    return scanned;
 }
 
 TEST_F(RoadTest, PrintedInvoiceShowsItsOwnValues)
@@ -152,7 +175,7 @@ TEST_F(RoadTest, PrintedInvoiceShowsItsOwnValues)
     // reader scans it: "1", the account in 14 digits, the total in
     // hundredths, the reference's digits in 20, the due date, "0000" and
     // the 7-3-1 check digit.
-    if (std::system("command -v zbarimg >/dev/null 2>&1 && command -v pdftoppm >/dev/null 2>&1") != 0) {
+    if (!CanScan()) {
         std::cout << "zbarimg not installed: the bar code is not scanned\n";
         return;
     }
@@ -170,16 +193,68 @@ TEST_F(RoadTest, PrintedInvoiceShowsItsOwnValues)
     want += char('0' + (10 - sum % 10) % 10);
     std::vector<fs::path> pdfs = FilesIn("print");
     ASSERT_EQ(pdfs.size(), 1u);
-    const fs::path png = dir / "scan";
-    ASSERT_EQ(std::system(("pdftoppm -r 300 -png -singlefile '" + pdfs[0].string() + "' '" + png.string() + "'").c_str()), 0);
-    FILE *p = popen(("zbarimg -q --raw '" + png.string() + ".png' 2>/dev/null").c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::string scanned;
-    char buf[256];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) scanned.append(buf, n);
-    pclose(p);
-    while (!scanned.empty() && (scanned.back() == '\n' || scanned.back() == '\r')) scanned.pop_back();
-    EXPECT_EQ(scanned, want);
+    EXPECT_EQ(ScannedBarcode(pdfs[0], dir / "scan"), want);
+}
+
+// The README's order: an invoice printed before it is posted. The bar
+// code on its page pays by the reference the page prints (not by twenty
+// zeros), and posting it afterwards keeps that very reference.
+TEST_F(RoadTest, AnInvoicePrintedBeforePostingPaysByThePrintedReference)
+{
+    if (!CanScan()) GTEST_SKIP() << "zbarimg or pdftoppm not installed: the bar code cannot be scanned";
+    const std::string company = StartNewCompany();
+    Menu("File", "Windows...");
+    ClickRow("Company");
+    Key(PlKey::Return);
+    Check("the company window opens", Opened(CompanyWindow));
+    ClickField("Bank account");
+    Type("123456-785");
+    ClickOk();
+    Menu("Window", "Close all");
+    Menu("File", "Windows...");
+    ClickRow("Sales invoices");
+    Key(PlKey::Return);
+    ClickButton("New");
+    Check("the invoice window opens on a new invoice", Opened(SalesInvoice));
+    auto number = TypeOneRowDocument("C1", ColItem, "ITEM1", "2");
+    AnswerPrint(true);
+    Key('P', false, true);
+    auto printed = std::make_shared<std::string>();
+    Check("the unposted invoice's page prints its reference and bar code", [this, printed] {
+        std::vector<fs::path> pdfs = FilesIn("print");
+        if (pdfs.size() != 1) {
+            ADD_FAILURE() << "PDFs printed: " << pdfs.size() << "; told " << ::testing::PrintToString(Messages());
+            return false;
+        }
+        const std::string page = PdfText(pdfs[0]);
+        std::istringstream words(LineWith(page, "Reference"));
+        for (std::string w; words >> w;) *printed = w;
+        EXPECT_FALSE(printed->empty() || *printed == "Reference") << page;
+        // "1", the account in 14 digits, the total in 8, then the reference
+        // right-aligned in 20 digits.
+        const std::string scanned = ScannedBarcode(pdfs[0], dir / "unposted");
+        EXPECT_EQ(scanned.size(), 54u) << scanned;
+        if (scanned.size() < 43) return false;
+        const std::string reference = scanned.substr(23, 20);
+        EXPECT_EQ(reference, std::string(20 - std::min<size_t>(20, printed->size()), '0') + *printed)
+            << "the bar code pays by the reference the page prints";
+        EXPECT_NE(reference, std::string(20, '0'));
+        return true;
+    });
+    ClickButton("Posted");
+    Key(PlKey::Tab);
+    ClickOk();
+    Check("OK posts it", [] { return TitleTells("viewing"); });
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    std::vector<uint8_t> inv(IVVc::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(IVVc::Number, 1, inv.data(), &id));
+    EXPECT_EQ(std::to_string(GetU32(inv.data(), IVVc::SerNr)), *number);
+    EXPECT_EQ(GetU16(inv.data(), IVVc::Posted), 1);
+    EXPECT_EQ(TextAt(inv.data(), IVVc::RefStr), *printed) << "posting keeps the reference the page printed";
+    CloseForCheck();
 }
 
 }  // namespace

@@ -26,11 +26,29 @@
 
 namespace {
 
-constexpr int SalesInvoice = 347, ReceiptList = 40, Receipt = 41, ReportList = 6, Preview = 5;
+constexpr int SalesInvoice = 347, ReceiptList = 40, Receipt = 41, ReportList = 6, Preview = 5,
+              InvoiceChoice = 579;
 namespace fs = std::filesystem;
 
 class ReceiptRoad : public RoadTest {
 protected:
+    // A posted invoice of qty ITEM1 to customer, typed in its window; its
+    // number is in the result once the step ran.
+    std::shared_ptr<std::string> PostedInvoice(const std::string &customer, const std::string &qty)
+    {
+        Menu("Window", "Close all");
+        Menu("File", "Windows...");
+        ClickRow("Sales invoices");
+        Key(PlKey::Return);
+        ClickButton("New");
+        Check("a new invoice", Opened(SalesInvoice));
+        auto number = TypeOneRowDocument(customer, 1, "ITEM1", qty);
+        ClickButton("Posted");
+        Key(PlKey::Tab);
+        ClickOk();
+        Check("the invoice to " + customer + " is posted", [] { return TitleTells("viewing"); });
+        return number;
+    }
     // Prints report `name` from the report list, ticking the selection
     // window's box `tick` when one is named; the PDF's text into *text.
     void PrintReport(const std::string &name, std::shared_ptr<std::string> text, const std::string &tick = "")
@@ -228,6 +246,72 @@ TEST_F(ReceiptRoad, ReceiptForAnInvoiceIsEnteredApprovedAndClosesItsOpenItem)
     ASSERT_TRUE(RecFindByIndex(CustTransVc::Number, "IVKey", trans.data(), 2, 1, &id, &position));
     EXPECT_EQ(TextAt(trans.data(), CustTransVc::CustCode), "C1");
     EXPECT_EQ(GetU32(trans.data(), CustTransVc::DocNr), GetU32(receipt.data(), IPVc::SerNr));
+}
+
+// A receipt row's Invoice cell chooses (Edit > Choose) among the open
+// invoices of the customer its row names: the list holds that
+// customer's, and the invoice chosen fills the row as one typed does.
+TEST_F(ReceiptRoad, TheInvoiceCellChoosesAmongTheRowCustomersOpenInvoices)
+{
+    const std::string company = StartNewCompany();
+    Menu("Module", "Sales");
+    auto first = PostedInvoice("C1", "2");
+    auto second = PostedInvoice("C3", "1");
+    Menu("Window", "Close all");
+    Key('7', false, true);
+    Check("Ctrl+7 opens the receipt list", Opened(ReceiptList));
+    ClickButton("New");
+    Check("New opens a receipt", Opened(Receipt));
+    Type("K");
+    Key(PlKey::Tab);
+    ClickCell(0, 1);
+    Type("C3");
+    Key(PlKey::Tab);
+    ClickCell(0, 0);
+    Menu("Edit", "Choose...");
+    Check("the Invoice cell opens C3's open invoices", [] {
+        EXPECT_EQ(ActiveType(), InvoiceChoice) << ActiveTitle();
+        EXPECT_TRUE(TitleTells("C3")) << ActiveTitle();
+        return ActiveType() == InvoiceChoice;
+    });
+    Key(PlKey::Return);
+    Check("the chosen invoice fills the row", [second] {
+        EXPECT_EQ(ActiveType(), Receipt) << ActiveTitle();
+        EXPECT_EQ(CellUnder("Invoice", 0), *second);
+        EXPECT_EQ(CellUnder("Customer", 0), "C3");
+        EXPECT_EQ(Shown("Rows total"), "125,00");
+        return ActiveType() == Receipt;
+    });
+    // A row naming no customer chooses among every open invoice.
+    ClickCell(1, 0);
+    Menu("Edit", "Choose...");
+    Check("the next row's Invoice cell opens every open invoice", [] {
+        EXPECT_EQ(ActiveType(), InvoiceChoice) << ActiveTitle();
+        EXPECT_FALSE(TitleTells("C3")) << ActiveTitle();
+        return ActiveType() == InvoiceChoice;
+    });
+    FindRow("C1's invoice", first);
+    Key(PlKey::Return);
+    Check("C1's invoice fills the second row", [first] {
+        EXPECT_EQ(CellUnder("Invoice", 1), *first);
+        EXPECT_EQ(CellUnder("Customer", 1), "C1");
+        EXPECT_EQ(Shown("Rows total"), "375,00");
+        return true;
+    });
+    OkStores("the receipt of both invoices");
+    EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    ASSERT_EQ(RegRecordCount(IPVc::Number), 1u);
+    std::vector<uint8_t> receipt(IPVc::Size), row(IPVc::Rows::Size);
+    uint32_t id = 0;
+    ASSERT_TRUE(RecReadAt(IPVc::Number, 1, receipt.data(), &id));
+    ASSERT_EQ(MatrixRowCount(IPVc::Number, 0, receipt.data()), 2);
+    ASSERT_TRUE(MatrixRowRead(IPVc::Number, receipt.data(), 0, row.data()));
+    EXPECT_EQ(std::to_string(GetU32(row.data(), IPVc::Rows::InvoiceNr)), *second);
+    ASSERT_TRUE(MatrixRowRead(IPVc::Number, receipt.data(), 1, row.data()));
+    EXPECT_EQ(std::to_string(GetU32(row.data(), IPVc::Rows::InvoiceNr)), *first);
+    CloseForCheck();
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ std::string AvailableShown(int r)
 constexpr int SalesInvoice = 347, SalesInvoiceList = 348, WindowList = 12;
 constexpr int GoodsReceiptList = 196, GoodsReceipt = 197;
 constexpr int Order = 352, OrderList = 351, Delivery = 354, DeliveryList = 353;
-constexpr int ColItem = 1;
+constexpr int ColItem = 1, ColDeliver = 4;
 
 TEST_F(RoadTest, InvoiceBeyondStockIsToldAndUnknownReceiptVendorRefused)
 {
@@ -171,7 +171,38 @@ TEST_F(RoadTest, DeliveryShowsTheStockThatArrived)
         EXPECT_EQ(AvailableShown(0), "5");
         return true;
     });
+    // The figure shown is nobody's change: the first change is taken, OK
+    // stores it without a word, and closing asks nothing.
+    auto told = CountTold();
+    TypeCell(0, ColDeliver, "1");
+    Key(PlKey::Tab);
+    Check("the change is taken as typed", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        EXPECT_EQ(AvailableShown(0), "5");
+        return Messages().size() == *told;
+    });
+    OkStoresQuietly("the changed delivery");
+    Menu("Window", "Close all");
+    Check("closing asks nothing", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        EXPECT_NE(ActiveType(), Delivery) << ActiveTitle();
+        return true;
+    });
     EXPECT_EQ(Run(), 0);
+
+    ASSERT_TRUE(OpenForCheck(company));
+    bool found = false;
+    std::vector<uint8_t> delivery(SHVc::Size);
+    for (uint32_t i = 1; i <= RegRecordCount(SHVc::Number) && !found; i++) {
+        uint32_t id = 0;
+        ASSERT_TRUE(RecReadAt(SHVc::Number, i, delivery.data(), &id));
+        found = std::to_string(GetU32(delivery.data(), SHVc::SerNr)) == *first;
+    }
+    ASSERT_TRUE(found) << "delivery " << *first;
+    std::vector<uint8_t> row(SHVc::Rows::Size);
+    ASSERT_TRUE(MatrixRowRead(SHVc::Number, delivery.data(), 0, row.data()));
+    EXPECT_EQ(AmountAt(row.data(), SHVc::Rows::ToDeliver), 1.0) << "the typed Deliver is stored";
+    CloseForCheck();
 }
 
 }  // namespace
