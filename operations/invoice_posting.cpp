@@ -174,8 +174,11 @@ void InvoiceInsertSteps(uint8_t *invoice) {
         }
     }
     PutU16(invoice, Inv::Printed, 1);
-    if (GetU16(invoice, Inv::Posted) == 1) (void)PostSalesInvoice(invoice);   // a failure fails the hold
-    StatusMarkInvoice(invoice);
+    // Posting marks the list too; a failure fails the hold.
+    if (GetU16(invoice, Inv::Posted) == 1)
+        (void)PostSalesInvoice(invoice);
+    else
+        StatusMarkInvoice(invoice);
     OrderQuantitiesFromInvoice(invoice);
     UpdateOrderFromInvoice(invoice, nullptr);
 }

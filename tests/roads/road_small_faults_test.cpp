@@ -29,20 +29,8 @@ TEST_F(RoadTest, OrderPrintsFromTheFileMenuAndWithCtrlP)
     Check("Ctrl+9 opens the order list", [] { return ActiveType() == OrderList; });
     ClickButton("New");
     Check("New opens the order window", [] { return ActiveType() == Order; });
-    ClickField("Customer");
-    Type("C1");
-    Key(PlKey::Tab);
-    ClickCell(0, 0);
-    Type("SERVICE");
-    Key(PlKey::Tab);
-    Type("2");
-    Key(PlKey::Tab);
-    ClickOk();
-    auto number = std::make_shared<std::string>();
-    Check("OK stores the order", [number] {
-        *number = Shown("Number");
-        return TitleTells("viewing") && !number->empty();
-    });
+    auto number = TypeOneRowDocument("C1", 0, "SERVICE", "2");
+    Check("OK stores the order", [] { return TitleTells("viewing"); });
     AnswerPrint(true);
     Menu("File", "Print");
     Check("File > Print prints the order on its form", [this, number] {
