@@ -10,13 +10,7 @@
 
 #include <cstdint>
 
-// One run of a report: the job record its body prints from. A body reads
-// its selection here and writes here what it settles for the rest of the
-// run (the account range it split, the options a journal sets), so that
-// a body never reaches for the global job record.
-struct ReportJob {
-    uint8_t *selection;   // ReportParamsSize bytes, ReportParamsVc layout
-};
+#include "core/report_job.h"
 
 // The job record of the body running now, the global one when none runs.
 const uint8_t *RunningSelection();
