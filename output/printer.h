@@ -49,6 +49,12 @@ bool PrintJobStartReport(const uint8_t *title);
 int PrintJobStartDoc(int unused, int setupFlag, const uint8_t *title);
 // Ends one level of a job; the document ends with the outermost.
 void PrintJobEnd();
+// A print command (File > Print, Ctrl+P) from its begin to its end: its
+// first printer job asks the print dialog, whatever its document or report
+// says, and every further job of the command prints on what was chosen
+// there (nothing, once the dialog was cancelled).
+void PrintCommandBegin();
+void PrintCommandEnd();
 void PrinterStartPage();
 void PrinterEndPage();
 // Ends the page and starts the next with the page header.

@@ -65,11 +65,39 @@ void TellWhereWritten(const std::string &where)
     OutStatusLineSet(prefix + PlUtf8ToCp1252((ec ? std::filesystem::path(where) : full.lexically_normal()).string()));
 }
 
+// The print command running (PrintCommandBegin to PrintCommandEnd):
+// whether its dialog was answered yet, and how.
+struct PrintCommandRec {
+    bool running = false;
+    bool answered = false;
+    bool printing = false;    // the answer: OK (print on `choice`) or cancelled
+    PlPrintChoice choice;
+};
+PrintCommandRec PrintCommand;
+
+// The dialog of ChoosePrinter: once per print command (its later jobs
+// take the first answer), else each time it is asked.
+bool AskPrinter(PlPrintChoice *choice)
+{
+    if (PrintCommand.running && PrintCommand.answered) {
+        if (PrintCommand.printing) *choice = PrintCommand.choice;
+        return PrintCommand.printing;
+    }
+    bool ok = DlgPrintDialog(OutDialogOwner(), choice);
+    if (PrintCommand.running) {
+        PrintCommand.answered = true;
+        PrintCommand.printing = ok;
+        if (ok) PrintCommand.choice = *choice;
+    }
+    return ok;
+}
+
 // The printer a job prints on, into *choice (one copy). A page set-up
 // the server sent for this job is taken (once) before anything else.
-// When `ask`, the print dialog of the MDI client, primed with that set-up
-// or the one the user stored for the job's window type; otherwise the
-// default printer, without asking. False when the dialog was cancelled.
+// When `ask`, or within a print command, the print dialog of the MDI
+// client, primed with that set-up or the one the user stored for the
+// job's window type; otherwise the default printer, without asking. False
+// when the dialog was cancelled.
 bool ChoosePrinter(bool ask, PlPrintChoice *choice)
 {
     choice->copies = 1;
@@ -78,7 +106,7 @@ bool ChoosePrinter(bool ask, PlPrintChoice *choice)
         PageSetupFromHandle(ReceivedPageSetup, &choice->setup);   // a damaged one leaves the defaults
         MemFree(&ReceivedPageSetup);
     }
-    if (!ask) return true;
+    if (!ask && !PrintCommand.running) return true;
     if (!received) {
         int windowType = ReportParams ? GetI16(ReportParams, ReportParamsVc::SelWinType) : 0;
         MemBlock stored = 0;
@@ -88,7 +116,7 @@ bool ChoosePrinter(bool ask, PlPrintChoice *choice)
             MemFree(&stored);
         }
     }
-    return DlgPrintDialog(OutDialogOwner(), choice);
+    return AskPrinter(choice);
 }
 
 // The margins of the open document: a report keeps a tenth of the page
@@ -167,6 +195,12 @@ void CloseDocument()
 }
 
 }  // namespace
+
+// Starts a print command: its first job asks for the printer.
+void PrintCommandBegin() { PrintCommand = PrintCommandRec{true, false, false, {}}; }
+
+// Ends the print command: later jobs ask only as their own set-up says.
+void PrintCommandEnd() { PrintCommand = PrintCommandRec{}; }
 
 // Starts the print job of a report: no page-header lines yet, the printer
 // (asked for when the job record's SetupDialog word is 1), the document

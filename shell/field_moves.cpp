@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "core/definitions.h"
+#include "core/field_types.h"
 #include "core/window_entries.h"
 #include "shell/field_editing.h"
 #include "shell/window_events.h"
@@ -66,15 +67,22 @@ FieldRange RangeOf(int n)
     return f;
 }
 
+// The layout entry of screen field F of n when F is a data field; null
+// for a matrix cell (cells are numbered from the matrix's first field,
+// which may lie among the data fields' numbers) and for no field.
+const uint8_t *DataFieldEntry(int n, int F, const FieldRange &f)
+{
+    if (F < 1 || F > DataFieldCount(n) || (WinHasMatrix(n) && F >= f.first)) return nullptr;
+    return LayoutEntry(n, WinPartDataFields, F - 1);
+}
+
 // True when the moves pass over screen field F of n: a data field that is
 // never typed into (access read-only, such as a voucher's totals), so
-// that Tab from the last typed header field reaches the rows.
+// that Tab from the last typed header field reaches the rows. A cell is
+// never passed over.
 bool PassedOver(int n, int F, const FieldRange &f)
 {
-    // Matrix cells are numbered from the matrix's first field, which may
-    // lie among the data fields' numbers: a cell is never passed over.
-    if (F < 1 || F > DataFieldCount(n) || (WinHasMatrix(n) && F >= f.first)) return false;
-    const uint8_t *entry = LayoutEntry(n, WinPartDataFields, F - 1);
+    const uint8_t *entry = DataFieldEntry(n, F, f);
     return entry && DefU16(entry + FieldEntry::Access) == AccessReadOnly;
 }
 
@@ -83,9 +91,8 @@ bool PassedOver(int n, int F, const FieldRange &f)
 bool InSight(int n, int F, const FieldRange &f)
 {
     if (F < 1) return false;
-    if (F > DataFieldCount(n) || (WinHasMatrix(n) && F >= f.first)) return true;
-    const uint8_t *entry = LayoutEntry(n, WinPartDataFields, F - 1);
-    return entry && WinPageShown(n, DefU16(entry + FieldEntry::Page));
+    const uint8_t *entry = DataFieldEntry(n, F, f);
+    return !entry || WinPageShown(n, DefU16(entry + FieldEntry::Page));
 }
 
 // Where a move from `start` in direction `step` (1 or -1) begins: past the
@@ -96,6 +103,58 @@ int PastReadOnly(int n, int start, int step, const FieldRange &f)
     int F = start;
     while (F >= 1 && F <= f.lastForward && PassedOver(n, F, f)) F += step;
     return F != start && InSight(n, F, f) ? F : start;
+}
+
+// True when screen field F of n is a data field of page 0, the header
+// every page of the window shows.
+bool HeaderField(int n, int F, const FieldRange &f)
+{
+    const uint8_t *entry = DataFieldEntry(n, F, f);
+    return entry && DefU16(entry + FieldEntry::Page) == 0;
+}
+
+// The page n's rows are on; -1 without rows.
+int RowsPage(int n)
+{
+    const uint8_t *area = WinHasMatrix(n) ? LayoutEntry(n, WinPartMatrixAreas, 0) : nullptr;
+    return area ? DefU16(area + MatrixEntry::Page) : -1;
+}
+
+// The cell of the first row that a move into the rows enters: its first
+// cell, past a leading 16-bit number column (a row's kind, such as an
+// invoice row's, which a row of the usual kind leaves as it is) when
+// another column follows it on the shown column page.
+int RowsEntryField(int n, const FieldRange &f)
+{
+    const uint8_t *column = MatrixColumnAt(n, MatrixRowKind(n, 0), 0);
+    bool kindFirst = column && DefU16(column + ColumnEntry::Type) == FtShort && f.cells > 1;
+    return f.first + (kindFirst ? 1 : 0);
+}
+
+// Where a forward move from field `current` of n goes when it leaves the
+// header for the rows: with the rows in sight, a move from a header field
+// whose next field (past the read-only ones) belongs to one page only
+// (the totals and fields under the rows, or a page not shown) enters the
+// first row at its entry cell. 0 when the move stays among the fields or
+// already reaches the rows.
+int ForwardIntoRows(int n, int current, const FieldRange &f)
+{
+    if (!WinHasMatrix(n) || !HeaderField(n, current, f) || !WinPageShown(n, RowsPage(n))) return 0;
+    const uint8_t *next = DataFieldEntry(n, PastReadOnly(n, current + 1, 1, f), f);
+    return next && DefU16(next + FieldEntry::Page) != 0 ? RowsEntryField(n, f) : 0;
+}
+
+// Where a backward move from cell `current` of n goes when it leaves the
+// rows for the header: from the first row past its first cell, the last
+// header field that takes the focus (past the read-only ones), not the
+// fields of one page that follow the header in number. 0 when the move
+// stays in the rows or n has no header field.
+int BackwardOutOfRows(int n, int current, const FieldRange &f)
+{
+    if (!WinHasMatrix(n) || current != f.first) return 0;
+    for (int F = f.first - 1; F >= 1; F--)
+        if (HeaderField(n, F, f) && !PassedOver(n, F, f)) return F;
+    return 0;
 }
 
 // Focuses the first field from `start` upwards that takes the focus; past
@@ -144,8 +203,14 @@ bool MoveFieldFocus(int n, int mode)
     FieldRange f = RangeOf(n);
     switch (mode) {
     case 1: return WinGotoField(n, 1, true);
-    case 2: return TryForward(n, current + 1, f);
-    case 3: return TryBackward(n, current - 1, f);
+    case 2: {
+        int rows = ForwardIntoRows(n, current, f);
+        return rows && WinGotoField(n, rows, true) ? true : TryForward(n, current + 1, f);
+    }
+    case 3: {
+        int header = BackwardOutOfRows(n, current, f);
+        return header && WinGotoField(n, header, true) ? true : TryBackward(n, current - 1, f);
+    }
     case 5: {
         int start = current >= f.first + f.cells ? current - f.cells : current < f.first ? current - 1 : f.first - 1;
         return TryBackward(n, start, f);
@@ -157,6 +222,10 @@ bool MoveFieldFocus(int n, int mode)
         int16_t field = int16_t(current);
         if (!WindowEvent(n, WindowEventCode::Enter, &field, nullptr) || !WinIsOpen(n)) return false;
         int target = ReturnTarget(n, current);
+        if (!target) {
+            int rows = ForwardIntoRows(n, current, f);
+            if (rows && WinGotoField(n, rows, true)) return true;
+        }
         return TryForward(n, target ? target : current + 1, f);
     }
     default: return false;

@@ -110,10 +110,17 @@ void OpenModuleEntry(int n)
         if (CompactVariant || !WinDefExists(JobQueueType)) OpenOrActivateWindow(ModuleListWindowType, 0, 0, false, 0);
         return;
     }
+    const uint8_t *entry = PermittedModuleEntry(n);
+    if (!entry) return;
+    const int type = DefU16(entry + ModuleEntryType);
+    const bool opened = WinFindByDef(type) == 0;
+    const int m = OpenOrActivateWindow(type, 65535, 0, false, 0);
     // A list a record window limited to its own rows is the whole
     // register's again when its module opens it.
-    if (const uint8_t *entry = PermittedModuleEntry(n))
-        ListFilterClear(OpenOrActivateWindow(DefU16(entry + ModuleEntryType), 65535, 0, false, 0));
+    ListFilterClear(m);
+    // A record window opened here holds no record yet: it shows what a
+    // new one starts with, ready for typing, and stays free to browse.
+    if (m && opened) (void)WinShowNewDefaults(m);
 }
 
 // True when module-table entry `code` belongs to the current module: the

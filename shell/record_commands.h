@@ -75,6 +75,9 @@ void SettingsRecordReread(int n);
 void WinLoadRecord(int n, uint32_t recordId);
 // Starts a new record in n; false when refused.
 bool WinNewRecord(int n);
+// Shows in record window n, which holds no record, what a new record
+// starts with, without starting one; true when n shows no record.
+bool WinShowNewDefaults(int n);
 // Makes n's record a new record with its values.
 void WinCopyAsNew(int n);
 // Shows the next and the previous record of n's register.

@@ -11,6 +11,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "recordwin/record_windows.h"
+#include "shell/edit_control.h"
 #include "shell/field_editing.h"
 #include "shell/list_windows.h"
 #include "shell/record_commands.h"
@@ -114,6 +115,30 @@ bool WinNewRecord(int n)
     RecNewDefaults(reg, WinTable[n]->record);
     WinSetRecState(n, 1);
     WinRecordRefresh(n);
+    return true;
+}
+
+// Shows in record window n, which holds no record (state 0, id 0), the
+// values a new record starts with (its number, dates and defaults), so it
+// reads as the blank new record it is rather than an empty one numbered
+// 0. No record is started: the first thing typed starts it (WinBeginEdit),
+// while browsing, New and closing find nothing to store. False, showing
+// nothing new, for a window that holds a record or is not a record window.
+bool WinShowNewDefaults(int n)
+{
+    if (!WinIsOpen(n) || WinKindOf(n) != 3 || WinRecState(n) != 0) return false;
+    int reg = WinRegisterOf(n);
+    WindowRec *w = WinTable[n];
+    if (reg == 0 || w->recordId != 0 || !w->record) return false;
+    RecNewDefaults(reg, w->record);
+    WinTitleUpdate(n);
+    WinRecordRefresh(n);
+    // The field focused as the window opened still shows the value from
+    // before: the caret goes, as for a new record, to the field a new
+    // record of the type starts on, over the record as it is now.
+    if (!WinIsOpen(n)) return false;
+    if (w->editControl) EditControlDestroy(n);
+    WinFocusFirstField(WinTypeOf(n), n);
     return true;
 }
 

@@ -19,6 +19,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/output_job.h"
+#include "output/printer.h"
 #include "shell/feature_commands.h"
 #include "shell/field_editing.h"
 #include "shell/menu_lists.h"
@@ -94,12 +95,26 @@ void RunFromWindow(int n, uint16_t device, bool commit)
     RunReportCommand();
 }
 
+// What CmdPrint prints of window n, on the printer.
+void PrintWindow(int n)
+{
+    switch (WinKindOf(n)) {
+    case KindPreview: RunFromWindow(n, DevicePrinter, false); return;
+    case KindReport: RunFromWindow(n, DevicePrinter, true); return;
+    default: break;
+    }
+    WindowEvent(n, WindowEventCode::Print, nullptr, nullptr);
+}
 }  // namespace
 
 // Prints what window n shows: the report list runs its selected entry on
-// the printer; a preview prints what it holds; a report window prints its
-// report; the job queue runs its jobs; any other window's type prints its
-// record or list (event 8). Window 0 only sets the device.
+// the printer (its selection window asks for the printer on OK); the job
+// queue runs its jobs, each as it was queued. Everything else prints as
+// one print command, which asks the print dialog once, with the device
+// of what it prints chosen, and prints on OK: a preview what it holds, a
+// report window its report, any other window's type its record or list
+// (event 8), so that a document and a report print the same way. Window 0
+// only sets the device.
 void CmdPrint(int n)
 {
     StateRefreshFlag = 1;
@@ -109,16 +124,13 @@ void CmdPrint(int n)
         ReportListOnDevice(n, DevicePrinter);
         return;
     }
-    switch (WinKindOf(n)) {
-    case KindPreview: RunFromWindow(n, DevicePrinter, false); return;
-    case KindReport: RunFromWindow(n, DevicePrinter, true); return;
-    default: break;
-    }
     if (WinTypeOf(n) == JobQueueType) {
         RepJobQueueRun(n);
         return;
     }
-    WindowEvent(n, WindowEventCode::Print, nullptr, nullptr);
+    PrintCommandBegin();
+    PrintWindow(n);
+    PrintCommandEnd();
 }
 
 // Shows on the screen what window n specifies: the report list's

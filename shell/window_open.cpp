@@ -242,7 +242,11 @@ void WinTitleUpdate(int n)
     ListFilterTitle(n, title);
     if (kind == 1 || kind == 3 || kind == 11 || kind == 8 || kind == 9) {
         text[0] = 0;
-        if (w->editState < 6) GetUiText(text, StateTexts[w->editState]);
+        // A record window that holds no record is a blank new one (the
+        // first thing typed starts it), not a view of an empty record.
+        int state = w->editState;
+        if (kind == 3 && state == 0 && w->recordId == 0 && WinRegisterOf(n) != 0) state = 1;
+        if (state < 6) GetUiText(text, StateTexts[state]);
         PStringAppendC(title, ": ");
         PStringAppend(title, text);
     }

@@ -243,9 +243,9 @@ TEST_F(InvoiceRoad, TypedPostedInvoiceReachesTheBooksAndPrintsOnItsForm)
     EXPECT_TRUE(company);
     EXPECT_EQ(fs::directory_iterator(folder / "print")->path(), pdfs[0]) << "no second PDF";
 
-    // File > Print in the invoice window prints the stored invoice shown
-    // (on the printer again); a new invoice not stored yet is refused with
-    // a word and prints nothing.
+    // File > Print in the invoice window asks the print dialog and on OK
+    // prints the stored invoice shown (on the printer again); a new invoice
+    // not stored yet is refused with a word and prints nothing.
     UsePrinter("P");
     auto printed = [&] {
         size_t count = 0;
@@ -254,6 +254,7 @@ TEST_F(InvoiceRoad, TypedPostedInvoiceReachesTheBooksAndPrintsOnItsForm)
     };
     WinClose(n);
     ActivateWindowNumber(w);
+    ScriptAnswerPrint(true, PlPrintChoice{});
     CmdPrint(w);
     EXPECT_EQ(printed(), 2u);
     EXPECT_EQ(GetU16(Inv(), IVVc::Printed), 1);

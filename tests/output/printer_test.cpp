@@ -265,6 +265,42 @@ TEST_F(Printing, WrappedTextsCutAtBlanksOrHyphenateAndEvenANarrowColumnEnds)
     }
 }
 
+// A print command asks once, even for jobs whose own set-up would print
+// at once, and its later jobs print on that answer; a cancel stops them
+// all; after the command a job asks only as its set-up says.
+TEST_F(Printing, APrintCommandAsksOnceAndItsJobsFollowTheAnswer)
+{
+    PutI16(ReportParams, ReportParamsVc::SetupDialog, 0);
+    fs::path file = AnswerPrint(true, "first.pdf");
+    PrintCommandBegin();
+    ASSERT_EQ(PrintJobStartDoc(0, 0, Ps("Doc")), 1);
+    PrinterStartPage();
+    PrinterTextAt(100, 100, Ps("One"));
+    PrintJobEnd();
+    ASSERT_TRUE(PrintJobStartReport(Ps("Rep")));   // the same choice, no second dialog
+    PrinterNewPage();
+    PrinterEndDoc();
+    PrintCommandEnd();
+    EXPECT_EQ(PrintDialogs(), 1);
+    EXPECT_TRUE(fs::exists(file));
+    EXPECT_EQ(out.Files().size(), 1u) << "the second job wrote over the chosen file";
+
+    // Cancelled: neither job prints, and the second asks nothing.
+    AnswerPrint(false);
+    PrintCommandBegin();
+    EXPECT_EQ(PrintJobStartDoc(0, 0, Ps("Doc")), 0);
+    EXPECT_FALSE(PrintJobStartReport(Ps("Rep")));
+    PrintCommandEnd();
+    EXPECT_EQ(PrintDialogs(), 2);
+    EXPECT_EQ(Printer.job, nullptr);
+
+    // Outside a command a job without the set-up flag prints at once.
+    OutputJobState.stopFlag = 0;
+    ASSERT_EQ(PrintJobStartDoc(0, 0, Ps("Plain")), 1);
+    PrintJobEnd();
+    EXPECT_EQ(PrintDialogs(), 2);
+}
+
 TEST_F(Printing, CancelledOrUnwritableJobsStopAndLeaveNoFile)
 {
     // Cancelled dialogs: nothing opens, nothing is written, nothing counts.

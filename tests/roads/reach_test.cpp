@@ -269,13 +269,30 @@ protected:
             }
         }
     }
+    // Focuses data field F of n as a user does: its page shown by the
+    // page's tab, then a click on the field.
+    void ClickDataField(int n, int F)
+    {
+        const uint8_t *field = WinDefEntry(n, WinPartDataFields, F - 1);
+        if (!field) return;
+        int page = DefU16(field + FieldEntry::Page);
+        for (int i = 0; const uint8_t *e = WinControlByIndex(n, i); i++)
+            if (!WinPageShown(n, page) && DefU16(e + ControlEntry::Kind) == CtlPageTab &&
+                DefU16(e + ControlEntry::Command) == page)
+                ClickControl(n, i);
+        MacRect r;
+        WinBindingRect(n, field, &r);
+        ClickAt(n, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
     // Tabs through window n's fields and chooses (Edit > Choose) on
-    // each; a window a field chooses from is noted and closed. Then the
-    // cells of its rows.
+    // each; a window a field chooses from is noted and closed. Where Tab
+    // leaves a header for the rows, the fields of the pages after it are
+    // clicked on their pages instead. Then the cells of its rows.
     void Choosers(int n)
     {
         int fields = WinDefCount(n, WinPartDataFields);
         for (int f = 0; f < fields && WinIsOpen(n); f++) {
+            if (f > 0 && WinTable[n]->currentField > fields) ClickDataField(n, f + 1);
             ChooseHere(n);
             if (WinIsOpen(n)) {
                 ActivateWindowNumber(n);
