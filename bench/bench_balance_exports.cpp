@@ -110,7 +110,8 @@ bool Export(int kind)
     if (OutputJobState.stopFlag) return false;
     PString title = {0};
     RepOpenJob(title);
-    ExportDatabaseText(kind);
+    ReportJob job{ReportParams};   // over the global job record, which the output device reads
+    ExportDatabaseText(job, kind);
     bool ran = !OutputJobState.stopFlag;
     RepEndJob();
     return ran && !OutputJobState.writeFailed;

@@ -176,7 +176,8 @@ uintmax_t ExportOnce()
     PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
     OutputJobState = OutputJobStateRec{};
     ScriptAnswerFile(file.string());
-    if (!RunTextExportBody(15)) return 0;
+    ReportJob job{ReportParams};   // over the global job record, which the output device reads
+    if (!RunTextExportBody(job, 15)) return 0;
     std::error_code ec;
     uintmax_t size = std::filesystem::file_size(file, ec);
     return ec ? 0 : size;

@@ -28,6 +28,9 @@
 
 namespace {
 
+// The selection of the run measured.
+uint8_t Selection[ReportParamsSize];
+
 const int Assets = BenchSize<int>(5000, 60);
 constexpr int AssetRows = 10, Groups = 8;
 
@@ -150,12 +153,12 @@ void BM_DepreciationVoucherRows(benchmark::State &state) {
             state.SkipWithError("the vouchers could not be removed");
             return;
         }
-        std::memset(ReportParams, 0, ReportParamsSize);
-        PutDate(ReportParams, ReportParamsVc::DateFrom, DateRec{1, 1, 2024});
-        PutDate(ReportParams, ReportParamsVc::DateTo, DateRec{31, 12, 2024});
+        std::memset(Selection, 0, ReportParamsSize);
+        PutDate(Selection, ReportParamsVc::DateFrom, DateRec{1, 1, 2024});
+        PutDate(Selection, ReportParamsVc::DateTo, DateRec{31, 12, 2024});
         state.ResumeTiming();
         auto start = std::chrono::steady_clock::now();
-        if (!DepreciationVoucherRows(1) || RegRecordCount(SMVc::Number) == 0) {
+        if (!DepreciationVoucherRows(Selection, 1) || RegRecordCount(SMVc::Number) == 0) {
             state.SkipWithError("the voucher was not stored");
             return;
         }

@@ -28,6 +28,10 @@
 
 namespace {
 
+// The job the runs measured are handed.
+uint8_t Selection[ReportParamsSize];
+ReportJob Job{Selection};
+
 const int Items = BenchSize<int>(10000, 50), Lists = BenchSize<int>(10, 3);
 
 std::string ItemCode(int i) { return "I" + std::to_string(100000 + i); }
@@ -78,10 +82,10 @@ template <typename F> double Seconds(F fn) {
 }
 
 bool Run() {
-    std::memset(ReportParams, 0, ReportParamsVc::Size);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 16);
+    std::memset(Selection, 0, ReportParamsVc::Size);
+    PutU16(Selection, ReportParamsVc::ReportNumber, 16);
     DbHoldBegin();
-    bool ok = RunMaintenance();
+    bool ok = RunMaintenance(Job);
     if (!ok) DbHoldFail();
     return DbHoldEnd() && ok;
 }

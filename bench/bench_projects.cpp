@@ -28,6 +28,10 @@
 
 namespace {
 
+// The job the runs measured are handed.
+uint8_t Selection[ReportParamsSize];
+ReportJob Job{Selection};
+
 const int Projects = BenchSize<int>(1000, 12), Budgets = BenchSize<int>(20, 3), BudgetRows = BenchSize<int>(10, 4), SheetRows = BenchSize<int>(500, 20);
 constexpr int Customers = 50, SheetProjects = 25, SheetItems = 4, Persons = 10;
 
@@ -145,10 +149,10 @@ void BM_InvoicesFromProjects(benchmark::State &state) {
             state.SkipWithError("the budgets could not be made");
             return;
         }
-        std::memset(ReportParams, 0, ReportParamsSize);
+        std::memset(Selection, 0, ReportParamsSize);
         state.ResumeTiming();
         auto start = std::chrono::steady_clock::now();
-        if (!InvoicesFromProjects() || RegRecordCount(IVVc::Number) != (uint32_t)Projects) {
+        if (!InvoicesFromProjects(Job) || RegRecordCount(IVVc::Number) != (uint32_t)Projects) {
             state.SkipWithError("the invoices were not made");
             return;
         }

@@ -28,6 +28,10 @@
 
 namespace {
 
+// The job the runs measured are handed.
+uint8_t Selection[ReportParamsSize];
+ReportJob Job{Selection};
+
 const int Items = BenchSize<int>(10000, 60), Vendors = BenchSize<int>(200, 6), Orders = BenchSize<int>(2000, 6), OrderRows = BenchSize<int>(20, 20);
 
 std::string ItemCode(int i) { return "I" + std::to_string(100000 + i); }
@@ -152,8 +156,8 @@ BENCHMARK(BM_PurchaseOrderSuggestion)->Unit(benchmark::kMillisecond);
 void BM_OrdersToPurchaseOrders(benchmark::State &state) {
     Measure(state,
             [] {
-                std::memset(ReportParams, 0, ReportParamsVc::Size);
-                return OrdersToPurchaseOrders();
+                std::memset(Selection, 0, ReportParamsVc::Size);
+                return OrdersToPurchaseOrders(Job);
             },
             OrderWalk, Orders, "sales_orders");
 }

@@ -153,7 +153,8 @@ bool Export(int type)
     if (OutputJobState.stopFlag) return false;
     PString title = {0};
     RepOpenJob(title);
-    ExportDatabaseText(21);
+    ReportJob job{ReportParams};   // over the global job record, which the output device reads
+    ExportDatabaseText(job, 21);
     bool ran = !OutputJobState.stopFlag;
     RepEndJob();
     return ran && !OutputJobState.writeFailed;
@@ -239,7 +240,7 @@ void BM_SieImport(benchmark::State &state)
         PutU16(ReportParams, ReportParamsVc::ReportNumber, 2);
         PString path;
         PStringFromC(path, SieFile(4).c_str());
-        if (!(ok = ImportFileOpen(path, 0) == 0)) break;
+        if (!(ok = ImportFileOpen(ReportJob{ReportParams}, path, 0) == 0)) break;
         ImportRun();
         ok = ImportFileClose() == 0 && SieImportResult.refusedFault == 0 && SieImportResult.notStored == 0;
         if (!ok) break;

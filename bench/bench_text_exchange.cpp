@@ -142,7 +142,8 @@ bool ExportText()
     if (OutputJobState.stopFlag) return false;
     PString title = {0};
     RepOpenJob(title);
-    ExportDatabaseText(0);
+    ReportJob job{ReportParams};   // over the global job record, which the output device reads
+    ExportDatabaseText(job, 0);
     bool ran = !OutputJobState.stopFlag;
     RepEndJob();
     return ran && !OutputJobState.writeFailed;
@@ -191,7 +192,7 @@ bool ImportText()
     PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
     PString path;
     PStringFromC(path, TextFile().c_str());
-    if (ImportFileOpen(path, 0) != 0) return false;
+    if (ImportFileOpen(ReportJob{ReportParams}, path, 0) != 0) return false;
     ImportFailedSteps = 0;
     ImportRun();
     bool stopped = ImportAbortFlag != 0;

@@ -80,14 +80,14 @@ void WriteZero()
 // Kind 10: per account of the range, code, name and its movement in each
 // month of the selection. An account without a balance record writes one
 // zero per month, so that every line has the same columns.
-void BalanceMonthsExport()
+void BalanceMonthsExport(const ReportJob &job)
 {
-    if (!ReportParams) return;
+    if (!job.selection) return;
     PString from = {0}, to = {0}, objects = {0};
-    RangeSplit(ReportParams + ReportParamsVc::SelText1, from, to);
-    GetText(ReportParams, ReportParamsVc::ObjectSel, objects);
-    const DateRec first = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec last = GetDate(ReportParams, ReportParamsVc::DateTo);
+    RangeSplit(job.selection + ReportParamsVc::SelText1, from, to);
+    GetText(job.selection, ReportParamsVc::ObjectSel, objects);
+    const DateRec first = GetDate(job.selection, ReportParamsVc::DateFrom);
+    const DateRec last = GetDate(job.selection, ReportParamsVc::DateTo);
     WalkAccounts(from, to, [&](const uint8_t *account) {
         ExportValue(account + ACVc::Code, FtText);
         ExportValue(account + ACVc::Name, FtText);
@@ -110,13 +110,13 @@ void BalanceMonthsExport()
 // date for balance-sheet accounts (types 0 to 2), the movement over the
 // dates for result accounts (3 and 4), 0 otherwise or without a balance
 // record; negated where the company's sign word of the type is 1.
-void AccountBalanceListExport()
+void AccountBalanceListExport(const ReportJob &job)
 {
-    if (!ReportParams) return;
+    if (!job.selection) return;
     PString none = {0}, objects = {0};
-    GetText(ReportParams, ReportParamsVc::ObjectSel, objects);
-    const DateRec first = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec last = GetDate(ReportParams, ReportParamsVc::DateTo);
+    GetText(job.selection, ReportParamsVc::ObjectSel, objects);
+    const DateRec first = GetDate(job.selection, ReportParamsVc::DateFrom);
+    const DateRec last = GetDate(job.selection, ReportParamsVc::DateTo);
     uint8_t company[CompanyBlk::Size] = {0};
     if (!SettingsBlockRead(CompanyBlk::Number, company, sizeof company)) std::fill(std::begin(company), std::end(company), 0);
     WalkAccounts(none, none, [&](const uint8_t *account) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "core/date.h"
+#include "core/report_job.h"
 #include "core/decimal.h"
 
 // The readers of the dispatch table's balance rows, by the row's number.
@@ -43,13 +44,13 @@ int ImportFiscalYear(DateRec *start, DateRec *end);
 // ---- Exports (key_figure_export.cpp, period_stats_export.cpp) ----
 // Kind 12: the key-figure rows of block 150 from the first code of the
 // range to the last, evaluated per period or over the whole selection.
-void KeyFigureExport();
+void KeyFigureExport(ReportJob &job);
 // Kind 7: per customer of register 1 in the code range, the movement of
 // its first balance column in each period of the selection.
-void PeriodStatsExport5();
+void PeriodStatsExport5(const ReportJob &job);
 // Kind 8: per item of register 12, the movement of its second balance
 // column in each period, the block written twice.
-void PeriodStatsExport3();
+void PeriodStatsExport3(const ReportJob &job);
 
 // The results of the key-figure rows while kind 12 runs: a row for every
 // row of block 150 and a column for every period evaluated. The formula

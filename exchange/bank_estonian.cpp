@@ -29,10 +29,10 @@ namespace {
 
 // A key of the test number: the selection text read as a 32-bit number
 // (0 when it holds none).
-uint32_t TestKey(uint32_t field)
+uint32_t TestKey(const uint8_t *selection, uint32_t field)
 {
     PString t;
-    GetPString(ReportParams, field, 255, t);
+    GetPString(selection, field, 255, t);
     char c[256];
     PStringToC(t, c);
     return uint32_t(std::strtoll(c, nullptr, 10));
@@ -40,13 +40,13 @@ uint32_t TestKey(uint32_t field)
 
 // The payment's control number: K1 x digits of the total + K2 + K3 x its
 // first digit + K4, wrapping in 32 bits.
-uint32_t TestNumber(const uint8_t *totalText)
+uint32_t TestNumber(const uint8_t *selection, const uint8_t *totalText)
 {
     uint32_t digits = 0;
     for (int i = 1; i <= totalText[0]; i++) digits += totalText[i] >= '0' && totalText[i] <= '9';
     uint32_t first = totalText[0] ? uint32_t(totalText[1] - '0') : 0;
-    return TestKey(ReportParamsVc::SelText2) * digits + TestKey(ReportParamsVc::SelText7) +
-           TestKey(ReportParamsVc::SelText3) * first + TestKey(ReportParamsVc::SelText5);
+    return TestKey(selection, ReportParamsVc::SelText2) * digits + TestKey(selection, ReportParamsVc::SelText7) +
+           TestKey(selection, ReportParamsVc::SelText3) * first + TestKey(selection, ReportParamsVc::SelText5);
 }
 
 // The text of the payment-mode row whose code is the payment's mode: the
@@ -89,7 +89,7 @@ void LabelledC(const char *label, const std::string &value)
 
 }  // namespace
 
-BankWrite EstonianPaymentOrder(const uint8_t *payment, int written)
+BankWrite EstonianPaymentOrder(const uint8_t *selection, const uint8_t *payment, int written)
 {
     namespace PR = OPVc::Rows;
     std::vector<BankRow> rows;
@@ -140,7 +140,7 @@ BankWrite EstonianPaymentOrder(const uint8_t *payment, int written)
     BankLine(empty);
     LabelledC("::1 EEK PAYMENT", "");
     LabelledC(":1 REFERENCE: ", std::to_string(GetI32(payment, OPVc::SerNr)));
-    LabelledC(":2 TEST: ", std::to_string(TestNumber(totalText)));
+    LabelledC(":2 TEST: ", std::to_string(TestNumber(selection, totalText)));
     LabelledC(":3 DATE: ", day);
     LabelledC(":4 VALUE DATE: ", day);
     Labelled(":6 AMOUNT: EEK ", totalText);
@@ -154,7 +154,7 @@ BankWrite EstonianPaymentOrder(const uint8_t *payment, int written)
     LabelledC("::0", "");
     BankLine(empty);
     PString closing;
-    GetText(ReportParams, ReportParamsVc::SelText6, closing);
+    GetText(selection, ReportParamsVc::SelText6, closing);
     BankLine(closing);
     BankShowPayment(GetI32(payment, OPVc::SerNr));
     return BankWrite::Written;

@@ -4,7 +4,7 @@
 // the marking of written payments as sent once the file is whole (see
 // bank_file.h).
 //
-// Selection (ReportParams): ReportLayout 1 writes the letters a/A ring,
+// Selection (the job's): ReportLayout 1 writes the letters a/A ring,
 // a/A and o/O diaeresis in their DOS forms; SelText1 the payment numbers
 // "from:to" (an open end is -1); Option1 the re-send switch (write the
 // payments of the range again, sent or not); Option2 the second-file
@@ -127,13 +127,14 @@ void ShowSerials(int n, const std::vector<int32_t> &serials)
 
 // Writes one payment by the format; what the Swedish format writes is
 // decided by its own file (domestic or postal-giro payments).
-BankWrite WritePayment(uint16_t format, const uint8_t *payment, int written, bool secondFile)
+BankWrite WritePayment(const uint8_t *selection, uint16_t format, const uint8_t *payment, int written,
+                       bool secondFile)
 {
     switch (format) {
-    case BankFormatSwedish: return SwedishPayment(payment, secondFile);
+    case BankFormatSwedish: return SwedishPayment(selection, payment, secondFile);
     case BankFormatTelepay: return TelepayPayment(payment);
     case BankFormatLm: return LmBatch(payment);
-    case BankFormatEstonian: return EstonianPaymentOrder(payment, written);
+    case BankFormatEstonian: return EstonianPaymentOrder(selection, payment, written);
     default: return BankRefuse(Texts::BankWhyNoWriter);
     }
 }
@@ -164,23 +165,23 @@ void MarkWrittenSent(std::vector<int32_t> *failed)
 
 }  // namespace
 
-void WriteBankFile()
+void WriteBankFile(const ReportJob &job)
 {
     Run = BankRun{};
     LineOpen = false;
     LineLength = 0;
-    if (!ReportParams) return;
+    if (!job.selection) return;
     Run.active = true;
     Run.format = CompanyVariant();
     const uint16_t savedLetters = DosCodePage;
-    if (GetU16(ReportParams, ReportParamsVc::ReportLayout) == 1) DosCodePage = 1;
+    if (GetU16(job.selection, ReportParamsVc::ReportLayout) == 1) DosCodePage = 1;
     int32_t from = -1, to = -1;
-    RangeSplitNumber(ReportParams + ReportParamsVc::SelText1, &from, &to);
-    const bool resend = GetU16(ReportParams, ReportParamsVc::Option1) != 0;
-    const bool secondFile = GetU16(ReportParams, ReportParamsVc::Option2) != 0;
+    RangeSplitNumber(job.selection + ReportParamsVc::SelText1, &from, &to);
+    const bool resend = GetU16(job.selection, ReportParamsVc::Option1) != 0;
+    const bool secondFile = GetU16(job.selection, ReportParamsVc::Option2) != 0;
 
     if (Run.format == BankFormatTelepay) TelepayOpen();
-    if (Run.format == BankFormatSwedish && secondFile) SwedishSecondOpen();
+    if (Run.format == BankFormatSwedish && secondFile) SwedishSecondOpen(job.selection);
 
     MemBlock h = 0;
     uint8_t *payment = RecBufferNew(OPVc::Number, &h);
@@ -202,7 +203,7 @@ void WriteBankFile()
             if (!resend && GetU16(payment, OPVc::Skip) == 1) continue;
             if (GetU16(payment, OPVc::Approved) == 0) continue;
             Reason.clear();
-            BankWrite w = WritePayment(Run.format, payment, int(Run.written.size()), secondFile);
+            BankWrite w = WritePayment(job.selection, Run.format, payment, int(Run.written.size()), secondFile);
             if (RepStopped) break;   // a payment cut off by a stop is not in the file
             if (w == BankWrite::Written) Run.written.push_back(recid);
             if (w == BankWrite::NotWritten) {

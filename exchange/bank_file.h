@@ -20,6 +20,7 @@
 #include "core/date.h"
 #include "core/decimal.h"
 #include "core/pstring.h"
+#include "core/report_job.h"
 
 // The company's bank-file formats.
 constexpr uint16_t BankFormatSwedish = 5, BankFormatTelepay = 9, BankFormatLm = 13, BankFormatEstonian = 27;
@@ -28,7 +29,7 @@ constexpr uint16_t BankFormatSwedish = 5, BankFormatTelepay = 9, BankFormatLm = 
 // Export kind 15: writes the ready payments of the selection's number
 // range in the company's bank-file format. Which payments were written is
 // kept until BankFileJobEnded.
-void WriteBankFile();
+void WriteBankFile(const ReportJob &job);
 // After the job of kind 15 has ended: when ok (no stop, no failed write)
 // marks the written payments sent and stores the format's counters; in
 // every case lists the payments left unsent and forgets the run. A file
@@ -146,16 +147,17 @@ BankWrite LmBatch(const uint8_t *payment);
 
 // ---- bank_swedish.cpp, bank_swedish_foreign.cpp ----
 // Format 5 with the second-file switch: the opening records "0" and "2".
-void SwedishSecondOpen();
+// The selection is the job's, as for the format writers below.
+void SwedishSecondOpen(const uint8_t *selection);
 // One payment of format 5: without the second-file switch a domestic
 // batch (or the foreign records), with it the postal-giro records.
-BankWrite SwedishPayment(const uint8_t *payment, bool secondFile);
+BankWrite SwedishPayment(const uint8_t *selection, const uint8_t *payment, bool secondFile);
 // The closing record "7" with the running total of the second file.
 void SwedishSecondClose();
 // A payment in a foreign currency, by the layout block 224 chooses.
-BankWrite SwedishForeignBatch(const uint8_t *payment);
+BankWrite SwedishForeignBatch(const uint8_t *selection, const uint8_t *payment);
 
 // ---- bank_estonian.cpp ----
 // Format 27: one payment order message, in a file of its own after the
 // first; written counts the payments written so far in this export.
-BankWrite EstonianPaymentOrder(const uint8_t *payment, int written);
+BankWrite EstonianPaymentOrder(const uint8_t *selection, const uint8_t *payment, int written);

@@ -8,8 +8,6 @@
 
 namespace {
 
-// The run number of the bank payment file export.
-constexpr int16_t BankFileRun = 15;
 // The company's bank-file format whose files have a fixed name.
 constexpr uint16_t TelepayFormat = 9;
 
@@ -24,9 +22,12 @@ void TelepayDefaultFileName(uint8_t *name)
 
 bool BankFileExportRunning = false;
 
-// True while the bank payment file export runs (report 15 of the report
-// list shares its run number but is no bank file).
-bool JobIsBankFileExport()
+// True while the bank payment file export runs (the text export sets the
+// flag for its job of that run number alone).
+bool JobIsBankFileExport() { return BankFileExportRunning; }
+
+bool BankFileExportJob(const ReportJob &job, int kind)
 {
-    return BankFileExportRunning && ReportParams && GetI16(ReportParams, ReportParamsVc::ReportNumber) == BankFileRun;
+    return kind == BankFileRun && job.selection &&
+           GetI16(job.selection, ReportParamsVc::ReportNumber) == BankFileRun;
 }

@@ -55,10 +55,10 @@ DateRec PaymentRowDate(const uint8_t *payment)
 
 // The date of a row: the invoice's due date when the due-date switch is
 // set and that date is later than the payment's, else the payment's.
-DateRec RowDate(const uint8_t *invoice, DateRec paymentDate)
+DateRec RowDate(const uint8_t *selection, const uint8_t *invoice, DateRec paymentDate)
 {
     DateRec due = GetDate(invoice, VIVc::DueDate);
-    bool byDue = GetU16(ReportParams, ReportParamsVc::Option3) == 1 && DateCompare(&due, &paymentDate) > 0;
+    bool byDue = GetU16(selection, ReportParamsVc::Option3) == 1 && DateCompare(&due, &paymentDate) > 0;
     return byDue ? due : paymentDate;
 }
 
@@ -80,7 +80,7 @@ uint16_t CountedKind(const uint8_t *invoice)
     return kind;
 }
 
-BankWrite DomesticBatch(const uint8_t *payment)
+BankWrite DomesticBatch(const uint8_t *selection, const uint8_t *payment)
 {
     std::vector<BankRow> rows;
     std::vector<uint8_t> invoices;
@@ -117,7 +117,7 @@ BankWrite DomesticBatch(const uint8_t *payment)
         GetText(invoice, VIVc::VendInvNr, number);
         BankText(number, 25);
         BankNumber(credit ? -rows[r].cents : rows[r].cents, 12);
-        Yymmdd(RowDate(invoice, paymentDate));
+        Yymmdd(RowDate(selection, invoice, paymentDate));
         BankBlanks(DomesticLength - BankLineLength());
     }
     BankLineStart();
@@ -152,7 +152,7 @@ void CompanyRecordStart(const char *type, const uint8_t *company)
     BankBlanks(2);
 }
 
-BankWrite SecondFilePayment(const uint8_t *payment)
+BankWrite SecondFilePayment(const uint8_t *selection, const uint8_t *payment)
 {
     std::vector<BankRow> rows;
     std::vector<uint8_t> invoices;
@@ -179,7 +179,7 @@ BankWrite SecondFilePayment(const uint8_t *payment)
             Yymmdd(paymentDate);
             Yymmdd(paymentDate);
         } else {
-            Yymmdd(RowDate(invoice, paymentDate));
+            Yymmdd(RowDate(selection, invoice, paymentDate));
         }
         BankBlanks(SecondLength - BankLineLength());
         SecondTotal += rows[r].cents;
@@ -190,13 +190,13 @@ BankWrite SecondFilePayment(const uint8_t *payment)
 
 }  // namespace
 
-void SwedishSecondOpen()
+void SwedishSecondOpen(const uint8_t *selection)
 {
     SecondTotal = 0;
     uint8_t company[CompanyBlk::Size] = {0};
     SettingsBlockRead(CompanyBlk::Number, company, sizeof company);
     PString text;
-    GetText(ReportParams, ReportParamsVc::SelText2, text);
+    GetText(selection, ReportParamsVc::SelText2, text);
     if (text[0] == 0) PStringFromView(text, "1");
     BankLineStart();
     BankTextC("0", 1);
@@ -213,17 +213,17 @@ void SwedishSecondOpen()
     BankBlanks(SecondLength - BankLineLength());
 }
 
-BankWrite SwedishPayment(const uint8_t *payment, bool secondFile)
+BankWrite SwedishPayment(const uint8_t *selection, const uint8_t *payment, bool secondFile)
 {
     PString paying;
     GetText(payment, OPVc::PayText, paying);
     if (paying[0] == 0) return BankRefuse(Texts::BankWhyNoPaying);
     if (IsPostalGiro(payment) != secondFile) return BankWrite::OtherFile;
-    if (secondFile) return SecondFilePayment(payment);
+    if (secondFile) return SecondFilePayment(selection, payment);
     PString currency;
     GetText(payment, OPVc::CurncyCode, currency);
-    if (currency[0] != 0 && !PStringEqualC(currency, "SEK")) return SwedishForeignBatch(payment);
-    return DomesticBatch(payment);
+    if (currency[0] != 0 && !PStringEqualC(currency, "SEK")) return SwedishForeignBatch(selection, payment);
+    return DomesticBatch(selection, payment);
 }
 
 void SwedishSecondClose()

@@ -32,6 +32,7 @@ struct ForeignPayment {
     PString paying = {0}, currency = {0};
     PString text34 = {0}, text38 = {0}, text42 = {0};
     DateRec today{}, paymentDate{};
+    bool byDue = false;   // the selection's option: a row dated by its due date when later
 };
 
 void Yymmdd(DateRec date)
@@ -135,7 +136,7 @@ void RowRecords(const ForeignPayment &p, const BankRow &row, const uint8_t *paym
         BankText(p.text42, 10);
         BankText(p.currency, 3);
         DateRec due = GetDate(invoice, VIVc::DueDate);
-        bool byDue = GetU16(ReportParams, ReportParamsVc::Option3) == 1 && DateCompare(&due, &p.paymentDate) > 0;
+        bool byDue = p.byDue && DateCompare(&due, &p.paymentDate) > 0;
         Yymmdd(byDue ? due : p.paymentDate);
         BankBlanks(1);
         FirstChar(p.text38);
@@ -157,7 +158,7 @@ void RowRecords(const ForeignPayment &p, const BankRow &row, const uint8_t *paym
 
 }  // namespace
 
-BankWrite SwedishForeignBatch(const uint8_t *payment)
+BankWrite SwedishForeignBatch(const uint8_t *selection, const uint8_t *payment)
 {
     uint8_t block[BankFileBlk::Size] = {0};
     SettingsBlockRead(BankFileBlk::Number, block, sizeof block);
@@ -165,6 +166,7 @@ BankWrite SwedishForeignBatch(const uint8_t *payment)
     int16_t word = int16_t(GetU16(block, BankFileBlk::ForeignLayout));
     if (word != 0 && word != 1) return BankRefuse(Texts::BankWhyForeignLayout);
     p.layout = word;
+    p.byDue = GetU16(selection, ReportParamsVc::Option3) == 1;
     GetText(block, BankFileBlk::Text34, p.text34);
     GetText(block, BankFileBlk::Text38, p.text38);
     GetText(block, BankFileBlk::Text42, p.text42);

@@ -94,16 +94,16 @@ void TellRefused(const std::vector<int32_t> &refused)
 
 }  // namespace
 
-void ExportContractsText()
+void ExportContractsText(const ReportJob &job)
 {
-    if (!ReportParams) return;
+    if (!job.selection) return;
     ContractSelection sel;
-    if (!ContractSelectionRead(ReportParams, &sel, true)) {
+    if (!ContractSelectionRead(job.selection, &sel, true)) {
         OutputJobState.stopFlag = 1;
         return;
     }
-    const uint16_t order = GetU16(ReportParams, ReportParamsVc::ReportLayout);
-    ExportRun run{&sel, GetU16(ReportParams, ReportParamsVc::Option11), {}};
+    const uint16_t order = GetU16(job.selection, ReportParamsVc::ReportLayout);
+    ExportRun run{&sel, GetU16(job.selection, ReportParamsVc::Option11), {}};
     RuleRecord contract(Co::Number);
     if (!contract.record) return;
     uint8_t *c = contract.record;

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/date.h"
+#include "core/report_job.h"
 #include "core/text_files.h"
 #include "rules/serial_numbers.h"
 
@@ -14,10 +15,16 @@
 // The bank payment file's default name into a PString: "TILTB.TBD" for
 // the company's bank-file format 9, else the name is left as it is.
 void TelepayDefaultFileName(uint8_t *name);
-// True when the job record is the bank payment file export (run 15).
+// The run number of the bank payment file export.
+constexpr int16_t BankFileRun = 15;
+// True while the running text export is the bank payment file export.
 bool JobIsBankFileExport();
-// Set by the text export while export kind 15 runs.
+// Set by the text export while it runs a bank payment file export job.
 extern bool BankFileExportRunning;
+// Whether export kind of job is the bank payment file export: kind 15 for
+// a job of run number 15 (report 15 of the report list shares the number
+// but is no bank file).
+bool BankFileExportJob(const ReportJob &job, int kind);
 // Gives the output layer's text-file device the two above
 // (exchange_install.cpp; TextExchangeInstall calls it).
 void BankFileHooksInstall();

@@ -3,6 +3,7 @@
 // entries, the output layer's text export run, the engine's rescue and
 // the shell's commands (what an import read, the payment suggestion).
 #include "database/access/settings_blocks.h"
+#include "core/work_blocks.h"
 #include "database/engine/engine.h"
 #include "exchange/exchange.h"
 #include "exchange/run_outcome.h"
@@ -38,17 +39,21 @@ void TextExchangeInstall()
         .importNextTag = ImportNextTag,
         .readBlockText = ReadBlockText,
         .importTagHeld = ImportTagHeld,
-        .importFileOpen = ImportFileOpen,
+        // Bridges: these hooks carry no job yet; the import runs the
+        // global job record.
+        .importFileOpen = [](const uint8_t *path, int mode) {
+            return ImportFileOpen(ReportJob{ReportParams}, path, mode);
+        },
         .importFileClose = ImportFileClose,
         .importReadTag = ImportReadTag,
         .importAtEnd = ImportAtEnd,
-        .importTextStep = ImportTextStep,
+        .importTextStep = [] { ImportTextStep(ReportJob{ReportParams}); },   // bridge, as above
         .importReadLong = ImportReadLong,
         .exportCString = ExportCString,
         .exportLong = ExportLong,
         .registerTextTag = RegisterTextTag,
         .resetImportFlags = ResetImportFlags,
-        .reportImportResult = ReportImportResult,
+        .reportImportResult = [] { ReportImportResult(ReportJob{ReportParams}); },   // bridge, as above
     };
     D4SetRawExportRunner(RescueExportRun);
 }

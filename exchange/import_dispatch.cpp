@@ -119,9 +119,9 @@ void RunReader(const ImportTag &t)
 // mode 1 the whole file of incoming bank payments, mode 2 the whole SIE
 // file, mode 3 makes the form definition named after the file; any other
 // mode stops the import, told once.
-void ImportTextStep()
+void ImportTextStep(const ReportJob &job)
 {
-    int mode = ReportParams ? GetU16(ReportParams, ReportParamsVc::ReportNumber) : 0;
+    int mode = job.selection ? GetU16(job.selection, ReportParamsVc::ReportNumber) : 0;
     if (mode == 0) {
         ImportTextSection();
         return;

@@ -99,9 +99,9 @@ void ImportLineListText(std::span<const uint32_t> kept, uint32_t count, uint8_t 
 // meeting one tag an export of this program writes read a file of
 // another kind: it is marked as no export, for the caller to tell with
 // the file's name.
-void ReportImportResult()
+void ReportImportResult(const ReportJob &job)
 {
-    int mode = ReportParams ? GetU16(ReportParams, ReportParamsVc::ReportNumber) : 0;
+    int mode = job.selection ? GetU16(job.selection, ReportParamsVc::ReportNumber) : 0;
     ImportResult.notAnExport = mode == 0 && ImportResult.sectionsKnown == 0 && !ImportAbortFlag;
     char n[64];
     if (VoucherOutsideYearsFlag) ShowTextMessage(Texts::ImportVouchersOutsideYears);

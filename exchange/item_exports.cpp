@@ -76,12 +76,12 @@ void ItemName(const uint8_t *code, uint8_t *item, uint8_t *name)
 
 // The customer's statistics lines of the item range; its totals added
 // into total.
-void CustomerItemLines(const uint8_t *customer, uint8_t *stat, uint8_t *item, uint16_t m1, uint16_t m2,
-                       Six *total)
+void CustomerItemLines(const ReportJob &job, const uint8_t *customer, uint8_t *stat, uint8_t *item, uint16_t m1,
+                       uint16_t m2, Six *total)
 {
     PString code, itemFrom = {0}, itemTo = {0};
     GetText(customer, CUVc::Code, code);
-    RangeSplit(ReportParams + ReportParamsVc::SelText3, itemFrom, itemTo);
+    RangeSplit(job.selection + ReportParamsVc::SelText3, itemFrom, itemTo);
     RecClear(CI::Number, stat);
     PutText(stat, CI::CustCode, code);
     PutText(stat, CI::ItemCode, itemFrom);
@@ -116,11 +116,11 @@ void CustomerItemLines(const uint8_t *customer, uint8_t *stat, uint8_t *item, ui
 // quantity, sales and cost over the months, then over the same months a
 // year before), then the customer's total line (code, name, six totals).
 // A last date before the first is refused, told: nothing is written.
-void CustomerItemStatsExport()
+void CustomerItemStatsExport(const ReportJob &job)
 {
-    if (!ReportParams) return;
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
+    if (!job.selection) return;
+    const DateRec from = GetDate(job.selection, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(job.selection, ReportParamsVc::DateTo);
     if (!DateIsEmpty(&from) && !DateIsEmpty(&to) && DateCompare(&to, &from) < 0) {
         ShowTextMessage(Texts::ExportMonthsReversed);
         OutputJobState.stopFlag = 1;
@@ -128,7 +128,7 @@ void CustomerItemStatsExport()
     }
     const uint16_t m1 = MonthIndex(&from), m2 = DateIsEmpty(&to) ? MonthIndexLast : MonthIndex(&to);
     PString custFrom = {0}, custTo = {0};
-    RangeSplit(ReportParams + ReportParamsVc::SelText2, custFrom, custTo);
+    RangeSplit(job.selection + ReportParamsVc::SelText2, custFrom, custTo);
     MemBlock hc = 0, hs = 0, hi = 0;
     uint8_t *customer = RecBufferNew(CUVc::Number, &hc), *stat = RecBufferNew(CI::Number, &hs),
             *item = RecBufferNew(INVc::Number, &hi);
@@ -141,7 +141,7 @@ void CustomerItemStatsExport()
             if (custTo[0] != 0 && PStringCompareNoCase(code, custTo) > 0) return false;
             ExportNumber(code, FtText);
             Six total = Zeros();
-            CustomerItemLines(c, stat, item, m1, m2, &total);
+            CustomerItemLines(job, c, stat, item, m1, m2, &total);
             ExportValue(c + CUVc::Code, FtText);
             ExportValue(c + CUVc::Name, FtText);
             WriteSix(total);
@@ -159,14 +159,14 @@ void CustomerItemStatsExport()
 // line each of the item section's first 30 columns (its two empty
 // price-list columns among them, its rows not); no section head when the
 // range holds no item.
-void ItemInfoExport()
+void ItemInfoExport(const ReportJob &job)
 {
-    if (!ReportParams) return;
+    if (!job.selection) return;
     const FieldList *list = FieldListFor(false, INVc::Number, ListNewest);
     if (!list || list->header.size() < ItemInfoColumns) return;
     const auto columns = list->header.first(ItemInfoColumns);
     PString from = {0}, to = {0};
-    RangeSplit(ReportParams + ReportParamsVc::SelText2, from, to);
+    RangeSplit(job.selection + ReportParamsVc::SelText2, from, to);
     MemBlock h = 0;
     uint8_t *item = RecBufferNew(INVc::Number, &h);
     if (!item) return;

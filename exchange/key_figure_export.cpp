@@ -62,35 +62,37 @@ struct CurrentTable {
 
 // The selection's dates and months, put back when the run ends.
 struct SavedPeriod {
+    ReportJob &job;
     DateRec from, to;
     uint16_t monthFrom, monthTo;
-    SavedPeriod()
-        : from(GetDate(ReportParams, ReportParamsVc::DateFrom)), to(GetDate(ReportParams, ReportParamsVc::DateTo)),
-          monthFrom(GetU16(ReportParams, ReportParamsVc::MonthFrom)),
-          monthTo(GetU16(ReportParams, ReportParamsVc::MonthTo))
+    explicit SavedPeriod(ReportJob &running)
+        : job(running), from(GetDate(running.selection, ReportParamsVc::DateFrom)),
+          to(GetDate(running.selection, ReportParamsVc::DateTo)),
+          monthFrom(GetU16(running.selection, ReportParamsVc::MonthFrom)),
+          monthTo(GetU16(running.selection, ReportParamsVc::MonthTo))
     {
     }
     ~SavedPeriod()
     {
-        PutDate(ReportParams, ReportParamsVc::DateFrom, from);
-        PutDate(ReportParams, ReportParamsVc::DateTo, to);
-        PutU16(ReportParams, ReportParamsVc::MonthFrom, monthFrom);
-        PutU16(ReportParams, ReportParamsVc::MonthTo, monthTo);
+        PutDate(job.selection, ReportParamsVc::DateFrom, from);
+        PutDate(job.selection, ReportParamsVc::DateTo, to);
+        PutU16(job.selection, ReportParamsVc::MonthFrom, monthFrom);
+        PutU16(job.selection, ReportParamsVc::MonthTo, monthTo);
     }
     SavedPeriod(const SavedPeriod &) = delete;
     SavedPeriod &operator=(const SavedPeriod &) = delete;
 };
 
 // Makes month (counted from January 1980) the period the formulas see:
-// its first and last day and its month index.
-void PeriodIsMonth(uint16_t month)
+// its first and last day and its month index, in the job's selection.
+void PeriodIsMonth(ReportJob &job, uint16_t month)
 {
     DateRec first{1, uint16_t(month % 12 + 1), uint16_t(1980 + month / 12)}, last;
     DateMonthEnd(&first, &last);
-    PutDate(ReportParams, ReportParamsVc::DateFrom, first);
-    PutDate(ReportParams, ReportParamsVc::DateTo, last);
-    PutU16(ReportParams, ReportParamsVc::MonthFrom, month);
-    PutU16(ReportParams, ReportParamsVc::MonthTo, month);
+    PutDate(job.selection, ReportParamsVc::DateFrom, first);
+    PutDate(job.selection, ReportParamsVc::DateTo, last);
+    PutU16(job.selection, ReportParamsVc::MonthFrom, month);
+    PutU16(job.selection, ReportParamsVc::MonthTo, month);
 }
 
 // Evaluates row's formula into column of the table and writes its text.
@@ -118,12 +120,13 @@ bool RowCodeIs(const uint8_t *row, const uint8_t *code)
 // Writes the key-figure rows of the range; a block without rows writes
 // nothing, and so does a per-month selection whose dates do not make at
 // least one month (told).
-void KeyFigureExport()
+void KeyFigureExport(ReportJob &job)
 {
-    if (!ReportParams) return;
-    const bool codeAndName = GetU16(ReportParams, ReportParamsVc::Option1) == 1;
-    const bool perMonth = GetU16(ReportParams, ReportParamsVc::Option2) == 1;
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom), to = GetDate(ReportParams, ReportParamsVc::DateTo);
+    if (!job.selection) return;
+    const bool codeAndName = GetU16(job.selection, ReportParamsVc::Option1) == 1;
+    const bool perMonth = GetU16(job.selection, ReportParamsVc::Option2) == 1;
+    const DateRec from = GetDate(job.selection, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(job.selection, ReportParamsVc::DateTo);
     const uint16_t first = MonthIndex(&from), last = MonthIndex(&to);
     if (perMonth && (DateIsEmpty(&from) || DateIsEmpty(&to) || last < first)) {
         ShowTextMessage(Texts::KeyFigureMonthsRefused);
@@ -137,10 +140,10 @@ void KeyFigureExport()
     }
     const int32_t count = int32_t(MemSize(rows) / K::Size);
     PString firstCode = {0}, lastCode = {0};
-    RangeSplit(ReportParams + ReportParamsVc::SelText1, firstCode, lastCode);
+    RangeSplit(job.selection + ReportParamsVc::SelText1, firstCode, lastCode);
     const uint8_t *bytes = MemLock(rows);
     {
-        SavedPeriod saved;
+        SavedPeriod saved(job);
         CurrentTable table(count, perMonth ? int32_t(last - first) + 1 : 1, bytes);
         bool writing = firstCode[0] == 0;
         for (int32_t i = 0; i < count && !OutputJobState.stopFlag; i++) {
@@ -154,7 +157,7 @@ void KeyFigureExport()
             if (perMonth) {
                 ExportCString("");
                 for (uint32_t m = first; m <= last && !OutputJobState.stopFlag; m++) {
-                    PeriodIsMonth(uint16_t(m));
+                    PeriodIsMonth(job, uint16_t(m));
                     EvaluateRow(row, i, int32_t(m - first));
                 }
             } else {

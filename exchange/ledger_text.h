@@ -5,7 +5,9 @@
 
 #include <cstdint>
 
-void ExportVouchersText();
+#include "core/report_job.h"
+
+void ExportVouchersText(const ReportJob &job);
 void WriteVoucherText(const uint8_t *voucher);
 bool ReadVoucherText(uint8_t *voucher, int version);   // false: damaged
 // The version ReadVoucherText reads the older "transfix" layout in.

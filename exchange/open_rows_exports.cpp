@@ -34,10 +34,10 @@ struct NumberRange {
     bool Above(int32_t n) const { return last >= 0 && n > last; }
 };
 
-NumberRange NumbersOfParams()
+NumberRange NumbersOfParams(const ReportJob &job)
 {
     NumberRange r;
-    RangeSplitNumber(ReportParams + ReportParamsVc::SelText1, &r.first, &r.last);
+    RangeSplitNumber(job.selection + ReportParamsVc::SelText1, &r.first, &r.last);
     return r;
 }
 
@@ -66,11 +66,11 @@ void GroupOf(bool exists, const uint8_t *item, uint8_t *group)
 }
 
 // One row of kind 18 in its layout; false when the row does not pass.
-bool OrderRowLine(const uint8_t *order, const uint8_t *row, int layout, uint8_t *item)
+bool OrderRowLine(const ReportJob &job, const uint8_t *order, const uint8_t *row, int layout, uint8_t *item)
 {
     PString want = {0}, wantGroup = {0}, code, attribute, group;
-    GetTextPrefix(ReportParams, ReportParamsVc::SelText3, 20, want);
-    GetTextPrefix(ReportParams, ReportParamsVc::SelText4, 5, wantGroup);
+    GetTextPrefix(job.selection, ReportParamsVc::SelText3, 20, want);
+    GetTextPrefix(job.selection, ReportParamsVc::SelText4, 5, wantGroup);
     GetText(row, OR::ItemCode, code);
     if (want[0] != 0 && PStringCompareNoCase(code, want) != 0) return false;
     const bool exists = ItemAttribute(code, item, attribute);
@@ -121,11 +121,11 @@ bool OrderRowLine(const uint8_t *order, const uint8_t *row, int layout, uint8_t 
 }
 
 // One row of kind 33; false when the row does not pass.
-bool PurchaseRowLine(const uint8_t *po, const uint8_t *row, uint8_t *item)
+bool PurchaseRowLine(const ReportJob &job, const uint8_t *po, const uint8_t *row, uint8_t *item)
 {
     PString itemFrom = {0}, itemTo = {0}, groupFrom = {0}, groupTo = {0}, code, attribute, group;
-    RangeSplit(ReportParams + ReportParamsVc::SelText3, itemFrom, itemTo);
-    RangeSplit(ReportParams + ReportParamsVc::SelText4, groupFrom, groupTo);
+    RangeSplit(job.selection + ReportParamsVc::SelText3, itemFrom, itemTo);
+    RangeSplit(job.selection + ReportParamsVc::SelText4, groupFrom, groupTo);
     GetText(row, POR::ItemCode, code);
     if (!InRange(code, itemFrom, itemTo)) return false;
     if (groupFrom[0] != 0 || groupTo[0] != 0) {
@@ -181,14 +181,14 @@ void WithBuffers(int reg, Body body)
 
 // Kind 18: the rows of the sales orders of the number range and dates, by
 // number or by order class, that pass the item and item-group filters.
-void OpenOrderRowsExport()
+void OpenOrderRowsExport(const ReportJob &job)
 {
-    if (!ReportParams) return;
-    const NumberRange numbers = NumbersOfParams();
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
-    const bool byClass = GetU16(ReportParams, ReportParamsVc::Option1) != 0;
-    const uint16_t layout = GetU16(ReportParams, ReportParamsVc::ReportLayout);
+    if (!job.selection) return;
+    const NumberRange numbers = NumbersOfParams(job);
+    const DateRec from = GetDate(job.selection, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(job.selection, ReportParamsVc::DateTo);
+    const bool byClass = GetU16(job.selection, ReportParamsVc::Option1) != 0;
+    const uint16_t layout = GetU16(job.selection, ReportParamsVc::ReportLayout);
     WithBuffers(ORVc::Number, [&](uint8_t *order, uint8_t *item) {
         RecClear(ORVc::Number, order);
         if (!byClass) PutI32(order, ORVc::SerNr, numbers.first < 0 ? 0 : numbers.first);
@@ -200,7 +200,8 @@ void OpenOrderRowsExport()
             DateRec d = GetDate(o, ORVc::OrdDate);
             if (!DateIsEmpty(&from) && DateCompare(&d, &from) < 0) return true;
             if (!DateIsEmpty(&to) && DateCompare(&d, &to) > 0) return true;
-            EachRow(ORVc::Number, o, [&](const uint8_t *row) { OrderRowLine(o, row, layout > 2 ? 0 : layout, item); });
+            EachRow(ORVc::Number, o,
+                    [&](const uint8_t *row) { OrderRowLine(job, o, row, layout > 2 ? 0 : layout, item); });
             return true;
         });
     });
@@ -209,13 +210,13 @@ void OpenOrderRowsExport()
 
 // Kind 33: the rows of the purchase orders of the number and vendor
 // ranges, by number or by vendor, that pass the item and item-group ranges.
-void OpenPurchaseRowsExport()
+void OpenPurchaseRowsExport(const ReportJob &job)
 {
-    if (!ReportParams) return;
-    const NumberRange numbers = NumbersOfParams();
+    if (!job.selection) return;
+    const NumberRange numbers = NumbersOfParams(job);
     PString vendFrom = {0}, vendTo = {0};
-    RangeSplit(ReportParams + ReportParamsVc::SelText2, vendFrom, vendTo);
-    const bool byVendor = GetU16(ReportParams, ReportParamsVc::Option1) != 0;
+    RangeSplit(job.selection + ReportParamsVc::SelText2, vendFrom, vendTo);
+    const bool byVendor = GetU16(job.selection, ReportParamsVc::Option1) != 0;
     WithBuffers(PurchOrderVc::Number, [&](uint8_t *po, uint8_t *item) {
         RecClear(PurchOrderVc::Number, po);
         if (byVendor) PutText(po, PurchOrderVc::VendCode, vendFrom);
@@ -228,7 +229,7 @@ void OpenPurchaseRowsExport()
             if (byVendor && vendTo[0] != 0 && PStringCompareNoCase(vendor, vendTo) > 0) return false;
             ExportNumber(p + PurchOrderVc::SerNr, FtLongOrEmpty);
             if (numbers.Below(n) || numbers.Above(n) || !InRange(vendor, vendFrom, vendTo)) return true;
-            EachRow(PurchOrderVc::Number, p, [&](const uint8_t *row) { PurchaseRowLine(p, row, item); });
+            EachRow(PurchOrderVc::Number, p, [&](const uint8_t *row) { PurchaseRowLine(job, p, row, item); });
             return true;
         });
     });

@@ -35,12 +35,13 @@ struct StatsExport {
 
 // Writes the statistics of s for every record of the code range, in code
 // order, until the job stops. Dates that make no month write the codes.
-void PeriodStatsExport(const StatsExport &s)
+void PeriodStatsExport(const ReportJob &job, const StatsExport &s)
 {
-    if (!ReportParams) return;
+    if (!job.selection) return;
     PString from = {0}, to = {0};
-    RangeSplit(ReportParams + ReportParamsVc::SelText1, from, to);
-    const DateRec d1 = GetDate(ReportParams, ReportParamsVc::DateFrom), d2 = GetDate(ReportParams, ReportParamsVc::DateTo);
+    RangeSplit(job.selection + ReportParamsVc::SelText1, from, to);
+    const DateRec d1 = GetDate(job.selection, ReportParamsVc::DateFrom);
+    const DateRec d2 = GetDate(job.selection, ReportParamsVc::DateTo);
     const bool months = !DateIsEmpty(&d1) && !DateIsEmpty(&d2);
     const uint32_t first = MonthIndex(&d1), last = MonthIndex(&d2);
     WalkCodeRange(s.reg, s.code, 20, from, to, [&](const uint8_t *record, const uint8_t *) {
@@ -58,14 +59,14 @@ void PeriodStatsExport(const StatsExport &s)
 }  // namespace
 
 // Kind 7: per customer, the first of its five columns month by month.
-void PeriodStatsExport5()
+void PeriodStatsExport5(const ReportJob &job)
 {
-    PeriodStatsExport({CSVc::Number, CSVc::CustCode, CSVc::Amounts, 5, 0, 1});
+    PeriodStatsExport(job, {CSVc::Number, CSVc::CustCode, CSVc::Amounts, 5, 0, 1});
 }
 
 // Kind 8: per item, the second of its three columns month by month; the
 // months are written twice, as files of this kind have always had them.
-void PeriodStatsExport3()
+void PeriodStatsExport3(const ReportJob &job)
 {
-    PeriodStatsExport({ISVc::Number, ISVc::ItemCode, ISVc::Amounts, 3, 1, 2});
+    PeriodStatsExport(job, {ISVc::Number, ISVc::ItemCode, ISVc::Amounts, 3, 1, 2});
 }

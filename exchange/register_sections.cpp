@@ -117,13 +117,13 @@ void RegExportAll(int reg)
 
 // Writes the records of the register the export window names whose serial
 // number lies in the first selection's range (export kind 29).
-void RegExportNumberRange()
+void RegExportNumberRange(const ReportJob &job)
 {
-    if (!ReportParams) return;
-    int reg = GetU16(ReportParams, ReportParamsVc::ExportWord);
+    if (!job.selection) return;
+    int reg = GetU16(job.selection, ReportParamsVc::ExportWord);
     if (reg <= 0 || RegRecordSize(reg) == 0) return;
     int32_t first = -1, last = -1;
-    RangeSplitNumber(ReportParams + ReportParamsVc::SelText1, &first, &last);
+    RangeSplitNumber(job.selection + ReportParamsVc::SelText1, &first, &last);
     uint32_t top = last < 0 ? 0xFFFFFFFFu : uint32_t(last);
     MemBlock h = 0;
     uint8_t *probe = RecBufferNew(reg, &h);
@@ -137,11 +137,11 @@ void RegExportNumberRange()
 }
 
 // Writes the records whose key lies in the first selection's key range.
-void RegExportKeyRange(int reg)
+void RegExportKeyRange(const ReportJob &job, int reg)
 {
-    if (reg <= 0 || !ReportParams || RegRecordSize(reg) == 0) return;
+    if (reg <= 0 || !job.selection || RegRecordSize(reg) == 0) return;
     PString from = {0}, to = {0};
-    RangeSplit(ReportParams + ReportParamsVc::SelText1, from, to);
+    RangeSplit(job.selection + ReportParamsVc::SelText1, from, to);
     MemBlock h = 0;
     uint8_t *probe = RecBufferNew(reg, &h);
     if (!probe) return;

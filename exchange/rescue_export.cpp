@@ -81,8 +81,9 @@ void RescueExportText()
 // names; true only when it ran to its end.
 bool RescueExportRun()
 {
-    if (!ReportParams) return false;
-    PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, 28);
+    ReportJob job{ReportParams};   // bridge: the text export run still takes the global job record
+    if (!job.selection) return false;
+    PutU16(job.selection, ReportParamsVc::OutputKind, OutTextFile);
+    PutU16(job.selection, ReportParamsVc::ReportNumber, 28);
     return RunTextExport(28);
 }

@@ -42,14 +42,14 @@ bool AccountExists(const uint8_t *code) {
 
 }  // namespace
 
-void BalanceExport() {
-    if (!ReportParams) return;
+void BalanceExport(ReportJob &job) {
+    if (!job.selection) return;
     PString range, firstAccount, lastAccount, firstObject, lastObject;
-    GetText(ReportParams, P::SelText7, range);
-    RangeSplitToFields(range, ReportParams + P::SelText5, ReportParams + P::SelText6, 10);
-    GetTextPrefix(ReportParams, P::SelText5, 10, firstAccount);
-    GetTextPrefix(ReportParams, P::SelText6, 10, lastAccount);
-    GetText(ReportParams, P::ObjectSel, range);
+    GetText(job.selection, P::SelText7, range);
+    RangeSplitToFields(range, job.selection + P::SelText5, job.selection + P::SelText6, 10);
+    GetTextPrefix(job.selection, P::SelText5, 10, firstAccount);
+    GetTextPrefix(job.selection, P::SelText6, 10, lastAccount);
+    GetText(job.selection, P::ObjectSel, range);
     const bool objectRange = range[0] != 0;
     RangeSplit(range, firstObject, lastObject);
     ReportFiscalYear();

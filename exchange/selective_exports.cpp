@@ -45,14 +45,14 @@ struct InvoiceSelection {
     PString custFrom = {0}, custTo = {0}, objects = {0};
 };
 
-InvoiceSelection SelectionOfParams()
+InvoiceSelection SelectionOfParams(const ReportJob &job)
 {
     InvoiceSelection s;
-    RangeSplitNumber(ReportParams + ReportParamsVc::SelText1, &s.first, &s.last);
-    s.from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    s.to = GetDate(ReportParams, ReportParamsVc::DateTo);
-    RangeSplit(ReportParams + ReportParamsVc::SelText2, s.custFrom, s.custTo);
-    GetText(ReportParams, ReportParamsVc::ObjectSel, s.objects);
+    RangeSplitNumber(job.selection + ReportParamsVc::SelText1, &s.first, &s.last);
+    s.from = GetDate(job.selection, ReportParamsVc::DateFrom);
+    s.to = GetDate(job.selection, ReportParamsVc::DateTo);
+    RangeSplit(job.selection + ReportParamsVc::SelText2, s.custFrom, s.custTo);
+    GetText(job.selection, ReportParamsVc::ObjectSel, s.objects);
     return s;
 }
 
@@ -115,22 +115,22 @@ void InvoiceRecord(const uint8_t *iv)
 
 
 // True when the invoice kind is chosen by the option words of kind 13.
-bool InvoiceKindChosen(const uint8_t *iv)
+bool InvoiceKindChosen(const ReportJob &job, const uint8_t *iv)
 {
     static const uint32_t words[] = {ReportParamsVc::Option1, ReportParamsVc::Option2, ReportParamsVc::Option3,
                                      ReportParamsVc::Option4};
     bool any = false;
-    for (uint32_t w : words) any = any || GetU16(ReportParams, w) != 0;
+    for (uint32_t w : words) any = any || GetU16(job.selection, w) != 0;
     uint16_t kind = GetU16(iv, IVVc::InvType);
-    return !any || (kind >= 1 && kind <= 4 && GetU16(ReportParams, words[kind - 1]) != 0);
+    return !any || (kind >= 1 && kind <= 4 && GetU16(job.selection, words[kind - 1]) != 0);
 }
 
 // Writes the chosen rows of one invoice (kind 13) in layout 0 or 1.
-void InvoiceRowsOf(const uint8_t *iv, int layout, uint8_t *item)
+void InvoiceRowsOf(const ReportJob &job, const uint8_t *iv, int layout, uint8_t *item)
 {
     PString itemFrom = {0}, itemTo = {0}, group = {0};
-    RangeSplit(ReportParams + ReportParamsVc::SelText3, itemFrom, itemTo);
-    GetTextPrefix(ReportParams, ReportParamsVc::SelText4, 5, group);
+    RangeSplit(job.selection + ReportParamsVc::SelText3, itemFrom, itemTo);
+    GetTextPrefix(job.selection, ReportParamsVc::SelText4, 5, group);
     const bool credit = GetU16(iv, IVVc::InvType) == 3;
     std::vector<uint8_t> row(RecRowSize(IVVc::Number));
     int32_t count = MatrixRowCount(IVVc::Number, 0, iv);
@@ -218,23 +218,23 @@ bool ItemAttribute(const uint8_t *code, uint8_t *item, uint8_t *text)
 
 // Kind 3: the registers whose option word is set, each over the key range
 // of the first selection, in the fixed order.
-void SelectedRegistersExport()
+void SelectedRegistersExport(const ReportJob &job)
 {
-    if (!ReportParams) return;
+    if (!job.selection) return;
     RepOp18();
     for (size_t i = 0; i < std::size(SelectedRegisters) && !OutputJobState.stopFlag; i++)
-        if (GetU16(ReportParams, ReportParamsVc::Option1 + 2 * i) != 0) RegExportKeyRange(SelectedRegisters[i]);
+        if (GetU16(job.selection, ReportParamsVc::Option1 + 2 * i) != 0) RegExportKeyRange(job, SelectedRegisters[i]);
 }
 
 // Kind 4: the invoices of the selection, as a "fakt1" section (layout 0)
 // or one summary line each (layout 1).
-void InvoiceExport()
+void InvoiceExport(const ReportJob &job)
 {
-    if (!ReportParams) return;
-    const int layout = GetU16(ReportParams, ReportParamsVc::ReportLayout);
-    const bool head = GetU16(ReportParams, ReportParamsVc::Option1) == 0;
+    if (!job.selection) return;
+    const int layout = GetU16(job.selection, ReportParamsVc::ReportLayout);
+    const bool head = GetU16(job.selection, ReportParamsVc::Option1) == 0;
     bool first = true;
-    WalkInvoices(SelectionOfParams(), [&](const uint8_t *iv) {
+    WalkInvoices(SelectionOfParams(job), [&](const uint8_t *iv) {
         if (layout == 1) {
             static const struct {
                 uint32_t at;
@@ -282,15 +282,15 @@ void QueuedInvoiceExport()
 }
 
 // Kind 13: the rows of the chosen invoices, one line each.
-void InvoiceRowsExport()
+void InvoiceRowsExport(const ReportJob &job)
 {
-    if (!ReportParams) return;
-    const int layout = GetU16(ReportParams, ReportParamsVc::ReportLayout) == 1 ? 1 : 0;
+    if (!job.selection) return;
+    const int layout = GetU16(job.selection, ReportParamsVc::ReportLayout) == 1 ? 1 : 0;
     MemBlock h = 0;
     uint8_t *item = RecBufferNew(INVc::Number, &h);
     if (!item) return;
-    WalkInvoices(SelectionOfParams(), [&](const uint8_t *iv) {
-        if (InvoiceKindChosen(iv)) InvoiceRowsOf(iv, layout, item);
+    WalkInvoices(SelectionOfParams(job), [&](const uint8_t *iv) {
+        if (InvoiceKindChosen(job, iv)) InvoiceRowsOf(job, iv, layout, item);
         return true;
     });
     RecFreeMatrix(INVc::Number, item);

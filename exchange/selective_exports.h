@@ -8,13 +8,14 @@
 #include <cstdint>
 
 #include "core/record_buffer.h"
+#include "core/report_job.h"
 #include "database/access/record_access.h"
 #include "output/output_job.h"
 
-void OpenOrderRowsExport();       // kind 18
-void CustomerItemStatsExport();   // kind 27
-void ItemInfoExport();            // kind 31
-void OpenPurchaseRowsExport();    // kind 33
+void OpenOrderRowsExport(const ReportJob &job);       // kind 18
+void CustomerItemStatsExport(const ReportJob &job);   // kind 27
+void ItemInfoExport(const ReportJob &job);            // kind 31
+void OpenPurchaseRowsExport(const ReportJob &job);    // kind 33
 
 // Reads the item of code into item (a register-3 buffer whose rows it
 // frees first) and the text of its attribute row "RUV" into text (empty

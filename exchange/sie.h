@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/date.h"
+#include "core/report_job.h"
 #include "core/decimal.h"
 
 // ---- Fields (sie_fields.cpp) ----
@@ -62,7 +63,7 @@ void SieToPString(std::string_view s, uint8_t *p);
 // ---- Export (sie_export.cpp) ----
 // Writes the general ledger as an SIE file of the selection's type into
 // the open export job.
-void ExportSie();
+void ExportSie(const ReportJob &job);
 // The dimension number of an object-type code in this export: 20 for the
 // first code met, one more for each new one.
 int SieDimensionNumber(const uint8_t *code);

@@ -149,7 +149,7 @@ const char *KindLetter(int kind)
     return kind >= 0 && kind <= 4 ? letters[kind] : nullptr;
 }
 
-void HeadLines(uint16_t type)
+void HeadLines(const ReportJob &job, uint16_t type)
 {
     PString name, version, user;
     GetUiText(name, ProgramNameText);
@@ -164,7 +164,7 @@ void HeadLines(uint16_t type)
     Line({"#GEN", SieDateText(&TodayDate), SieWord(SieFromPString(user))});
     Line({"#SIETYP", std::to_string(type)});
     PString prosa;
-    GetText(ReportParams, ReportParamsVc::SelText1, prosa);
+    GetText(job.selection, ReportParamsVc::SelText1, prosa);
     Line({"#PROSA", SieQuoted(SieFromPString(prosa), 50)});
     Line({"#ORGNR", SieWord(orgNoBlanks), "1", "1"});
     Line({"#ADRESS", "\"\"", SieQuoted(Field(CompanyBlock, CompanyBlk::Address1, 60), 40),
@@ -410,18 +410,18 @@ void SieAccountBalance(const uint8_t *account, const DateRec *date, int offset, 
 
 // Writes the whole file; the DOS-letter switch is on while it runs and
 // back as it was after it.
-void ExportSie()
+void ExportSie(const ReportJob &job)
 {
-    if (!ReportParams || !CompanyBlock) return;
+    if (!job.selection || !CompanyBlock) return;
     const uint16_t savedLetters = DosCodePage;
     DosCodePage = 1;
     Sie.dims.clear();
     Sie.objectTypes.clear();
     Sie.unregistered.clear();
-    const uint16_t type = GetU16(ReportParams, ReportParamsVc::ReportLayout);
-    RangeSplit(ReportParams + ReportParamsVc::SelText2, Sie.low, Sie.high);
-    YearBounds(GetDate(ReportParams, ReportParamsVc::DateFrom), GetDate(ReportParams, ReportParamsVc::DateTo));
-    HeadLines(type);
+    const uint16_t type = GetU16(job.selection, ReportParamsVc::ReportLayout);
+    RangeSplit(job.selection + ReportParamsVc::SelText2, Sie.low, Sie.high);
+    YearBounds(GetDate(job.selection, ReportParamsVc::DateFrom), GetDate(job.selection, ReportParamsVc::DateTo));
+    HeadLines(job, type);
     EachAccount(nullptr, [](const uint8_t *ac, const uint8_t *code) {
         Line({"#KONTO", SieFromPString(code), SieQuoted(Field(ac, ACVc::Name, 60), 30)});
     });

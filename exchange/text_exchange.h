@@ -9,6 +9,7 @@
 #include <span>
 
 #include "core/date.h"
+#include "core/report_job.h"
 #include "core/text_files.h"
 #include "exchange/field_lists.h"
 
@@ -37,7 +38,7 @@ void PStrSubstr(const uint8_t *src, uint8_t *dst, int start, int count);
 // Source modes of the reader.
 constexpr uint16_t ImportSourceFile = 2, ImportSourceNone = 9, ImportSourceServer = 11, ImportSourceMemory = 12;
 // Opens a file (PString path) read-only as the source; 0, else told and not 0.
-int ImportFileOpen(const uint8_t *path, int unused);
+int ImportFileOpen(const ReportJob &job, const uint8_t *path, int unused);
 // Closes the source; 0, or the run's reader error.
 int ImportFileClose();
 // Makes n bytes (kept by the caller until the import ends) the source.
@@ -124,17 +125,19 @@ void WriteBlockText(int block, const uint8_t *data);
 bool ReadBlockText(int block, uint8_t *data);
 
 // ---- Format, dispatch, register sections, rescue ----
-bool RunTextExportBody(int kind);
+// Runs export kind of job on the text-file device; what it settles (the
+// month indexes of its dates) it writes into the job's selection.
+bool RunTextExportBody(ReportJob &job, int kind);
 // Whether the import just run held nothing an export of this program writes.
 bool LastImportReadNoExport();
-void ExportDatabaseText(int kind);
+void ExportDatabaseText(ReportJob &job, int kind);
 void ExportHeaderWrite();
 void ImportFormat();
-void ImportTextStep();
+void ImportTextStep(const ReportJob &job);
 void ImportTextSection();
 void ImportSkipSection();
 void ResetImportFlags();
-void ReportImportResult();
+void ReportImportResult(const ReportJob &job);
 // The line numbers an import kept of the `count` it counted, comma
 // separated ("12, 40, 41"), with ", ..." when it counted more than it
 // kept: into tail (a PString), for the messages that name lines.
@@ -152,22 +155,22 @@ extern bool (*ExportMayRead)(int reg);
 // server writes verifiers only for the administrator, an empty column
 // for anyone else.
 extern bool (*ExportMayWriteVerifiers)();
-void RegExportNumberRange();
-void RegExportKeyRange(int reg);
+void RegExportNumberRange(const ReportJob &job);
+void RegExportKeyRange(const ReportJob &job, int reg);
 void RegImportRecords(int reg, uint16_t version, uint8_t replace);
-void CustomerListExport();                    // kind 9
+void CustomerListExport(const ReportJob &job);   // kind 9
 // The selective exports (selective_exports.cpp).
-void SelectedRegistersExport();               // kind 3
-void InvoiceExport();                         // kind 4
-void InvoiceRowsExport();                     // kind 13
+void SelectedRegistersExport(const ReportJob &job);   // kind 3
+void InvoiceExport(const ReportJob &job);             // kind 4
+void InvoiceRowsExport(const ReportJob &job);         // kind 13
 void QueuedInvoiceExport();                   // kind 30
 // The time-sheet rows (time_sheet_export.cpp): kind 19, and one sheet's
 // lines (project: a register-53 buffer for the leader lookups).
-void TimeSheetExport();
+void TimeSheetExport(const ReportJob &job);
 void TimeSheetExportRows(const uint8_t *sheet, uint8_t *project);
 // The balance exports (balance_exports.cpp).
-void BalanceMonthsExport();                   // kind 10
-void AccountBalanceListExport();              // kind 11
+void BalanceMonthsExport(const ReportJob &job);        // kind 10
+void AccountBalanceListExport(const ReportJob &job);   // kind 11
 extern uint32_t ImportHoldRecords;            // records per hold: 10
 // Holds the import renewed in the run (ImportRenewHold).
 extern uint32_t ImportHoldsRenewed;

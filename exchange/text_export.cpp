@@ -27,6 +27,7 @@
 #include "exchange/text_exchange.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "output/running_job.h"
 #include "rules/ledger.h"
 #include "exchange/ledger_text.h"
 #include "shell/text_file_dialogs.h"
@@ -64,7 +65,7 @@ void ExportAll()
 
 // One group of export kind 2: what is written when its option word is set.
 struct SettingsGroup {
-    uint16_t option;                       // offset of the option word in ReportParams
+    uint16_t option;                       // offset of the option word in the selection
     uint8_t blocks[6], registers[12], keyBlocks[5];   // 0 ends each list
 };
 
@@ -90,12 +91,12 @@ const SettingsGroup Groups[] = {
 
 // Writes the groups whose option words are set (kind 2); the eleventh
 // group ends with block 156 after its key tables.
-void ExportGroups()
+void ExportGroups(const ReportJob &job)
 {
     RepOp18();
     for (const SettingsGroup &g : Groups) {
         if (OutputJobState.stopFlag) return;
-        if (GetU16(ReportParams, g.option) == 0) continue;
+        if (GetU16(job.selection, g.option) == 0) continue;
         for (uint8_t r : g.registers)
             if (r) RegExportAll(r);
         for (uint8_t k : g.keyBlocks)
@@ -137,22 +138,25 @@ static void ExportOutcomeTell(bool ok)
 // Runs export kind on the text-file device: at the server for a client,
 // else as a job of its own. False when the job stopped (cancelled, a kind
 // not in this version, a refused write) or did not run.
-bool RunTextExportBody(int kind)
+bool RunTextExportBody(ReportJob &job, int kind)
 {
     struct BankFlag {
         explicit BankFlag(bool on) { BankFileExportRunning = on; }
         ~BankFlag() { BankFileExportRunning = false; }
-    } bankFlag(kind == 15);
+    } bankFlag(BankFileExportJob(job, kind));
+    // What reads the running job without it at hand (the formulas' period
+    // and column layout, the device) reads this one.
+    RunningSelectionScope running(job.selection);
     OutputJobState.stopFlag = 0;
     OutputJobState.writeFailed = 0;
     // The file is the client's: it chose it before asking (a client), or
     // its pushed commands open it (a server serving one).
     if (!RemoteOutputActive && !RemoteOutput) RepOpenFileDevice();
     if (OutputJobState.stopFlag) return false;
-    if (RunModeIsClient()) return ReportParams && TextExportRemote(kind, ReportParams, ReportParamsSize);
+    if (RunModeIsClient()) return job.selection && TextExportRemote(kind, job.selection, ReportParamsSize);
     PString title = {0};
     RepOpenJob(title);
-    ExportDatabaseText(kind);
+    ExportDatabaseText(job, kind);
     bool ok = !OutputJobState.stopFlag && !OutputJobState.writeFailed;
     RepEndJob();
     ok = ok && !OutputJobState.writeFailed;
@@ -164,47 +168,49 @@ bool RunTextExportBody(int kind)
 }
 
 // Writes what an export kind names, after keeping the month indexes of
-// the report's dates in ReportParams.
-void ExportDatabaseText(int kind)
+// the report's dates in the job's selection.
+void ExportDatabaseText(ReportJob &job, int kind)
 {
-    if (ReportParams) {
-        DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom), to = GetDate(ReportParams, ReportParamsVc::DateTo);
-        PutU16(ReportParams, ReportParamsVc::MonthFrom, MonthIndex(&from));
-        PutU16(ReportParams, ReportParamsVc::MonthTo, MonthIndex(&to));
+    RunningSelectionScope running(job.selection);
+    if (job.selection) {
+        DateRec from = GetDate(job.selection, ReportParamsVc::DateFrom);
+        DateRec to = GetDate(job.selection, ReportParamsVc::DateTo);
+        PutU16(job.selection, ReportParamsVc::MonthFrom, MonthIndex(&from));
+        PutU16(job.selection, ReportParamsVc::MonthTo, MonthIndex(&to));
     }
     if (kind < 0 || kind > LastExportKind || KindWritesNothing(kind)) return;
     switch (kind) {
     case 0: ExportAll(); return;
     case 1:
         RepOp18();
-        ExportVouchersText();
+        ExportVouchersText(job);
         return;
     case 2:
-        if (ReportParams) ExportGroups();
+        if (job.selection) ExportGroups(job);
         return;
-    case 3: SelectedRegistersExport(); return;
-    case 4: InvoiceExport(); return;
-    case 7: PeriodStatsExport5(); return;
-    case 8: PeriodStatsExport3(); return;
-    case 9: CustomerListExport(); return;
-    case 10: BalanceMonthsExport(); return;
-    case 11: AccountBalanceListExport(); return;
-    case 12: KeyFigureExport(); return;
-    case 13: InvoiceRowsExport(); return;
-    case 18: OpenOrderRowsExport(); return;
-    case 27: CustomerItemStatsExport(); return;
-    case 31: ItemInfoExport(); return;
-    case 32: ExportContractsText(); return;
-    case 33: OpenPurchaseRowsExport(); return;
-    case 15: WriteBankFile(); return;
-    case 19: TimeSheetExport(); return;
+    case 3: SelectedRegistersExport(job); return;
+    case 4: InvoiceExport(job); return;
+    case 7: PeriodStatsExport5(job); return;
+    case 8: PeriodStatsExport3(job); return;
+    case 9: CustomerListExport(job); return;
+    case 10: BalanceMonthsExport(job); return;
+    case 11: AccountBalanceListExport(job); return;
+    case 12: KeyFigureExport(job); return;
+    case 13: InvoiceRowsExport(job); return;
+    case 18: OpenOrderRowsExport(job); return;
+    case 27: CustomerItemStatsExport(job); return;
+    case 31: ItemInfoExport(job); return;
+    case 32: ExportContractsText(job); return;
+    case 33: OpenPurchaseRowsExport(job); return;
+    case 15: WriteBankFile(job); return;
+    case 19: TimeSheetExport(job); return;
     case 30: QueuedInvoiceExport(); return;
-    case 21: ExportSie(); return;
-    case 22: BalanceExport(); return;
+    case 21: ExportSie(job); return;
+    case 22: BalanceExport(job); return;
     case 28: RescueExportText(); return;
     case 29:
         RepOp18();
-        RegExportNumberRange();
+        RegExportNumberRange(job);
         return;
     default: RefuseKind(); return;
     }
@@ -223,12 +229,12 @@ void ExportHeaderWrite()
 // first selection's range and, when the third selection is given, whose
 // customer group equals it; one line each of the code, the group and
 // nine texts; an empty line at the end.
-void CustomerListExport()
+void CustomerListExport(const ReportJob &job)
 {
-    if (!ReportParams) return;
+    if (!job.selection) return;
     PString from = {0}, to = {0}, group = {0};
-    RangeSplit(ReportParams + ReportParamsVc::SelText1, from, to);
-    GetText(ReportParams, ReportParamsVc::SelText3, group);
+    RangeSplit(job.selection + ReportParamsVc::SelText1, from, to);
+    GetText(job.selection, ReportParamsVc::SelText3, group);
     MemBlock h = 0;
     uint8_t *cu = RecBufferNew(CUVc::Number, &h);
     if (!cu) return;

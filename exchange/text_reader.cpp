@@ -139,12 +139,13 @@ bool FieldRead(uint8_t *text)
 }  // namespace
 
 // Opens a file read-only as the source: length taken, position, window
-// and abort flag reset. 0 when open; else, told with the name, not 0.
-int ImportFileOpen(const uint8_t *path, int unused)
+// and abort flag reset; the job's output kind names the source. 0 when
+// open; else, told with the name, not 0.
+int ImportFileOpen(const ReportJob &job, const uint8_t *path, int unused)
 {
     assert(path);
     if (Reader.stream) ImportFileClose();
-    uint16_t asked = ReportParams ? GetU16(ReportParams, ReportParamsVc::OutputKind) : ImportSourceFile;
+    uint16_t asked = job.selection ? GetU16(job.selection, ReportParamsVc::OutputKind) : ImportSourceFile;
     if (asked == ImportSourceNone) {
         ReaderStart(ImportSourceNone, 0);
         return 0;

@@ -68,13 +68,13 @@ void TimeSheetExportRows(const uint8_t *sheet, uint8_t *project)
 
 // Kind 19: the time sheets from the first number of the range (to its last
 // when given) whose date lies in the dates, then one closing line end.
-void TimeSheetExport()
+void TimeSheetExport(const ReportJob &job)
 {
-    if (!ReportParams) return;
+    if (!job.selection) return;
     int32_t first = -1, last = -1;
-    RangeSplitNumber(ReportParams + ReportParamsVc::SelText1, &first, &last);
-    const DateRec from = GetDate(ReportParams, ReportParamsVc::DateFrom);
-    const DateRec to = GetDate(ReportParams, ReportParamsVc::DateTo);
+    RangeSplitNumber(job.selection + ReportParamsVc::SelText1, &first, &last);
+    const DateRec from = GetDate(job.selection, ReportParamsVc::DateFrom);
+    const DateRec to = GetDate(job.selection, ReportParamsVc::DateTo);
     MemBlock hs = 0, hp = 0;
     uint8_t *sheet = RecBufferNew(TimeSheetVc::Number, &hs), *project = RecBufferNew(ProjectVc::Number, &hp);
     if (sheet && project) {

@@ -151,15 +151,15 @@ bool InDateRange(const DateRec *date, const DateRec *from, const DateRec *to)
 // the second date range of the report limits the transaction dates. The
 // vouchers are walked by year code and number from the first reference;
 // the walk stops at the end, at Esc, or past the last reference.
-void ExportVouchersText()
+void ExportVouchersText(const ReportJob &job)
 {
     uint8_t range[256];
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(job.selection, ReportParamsVc::SelText1, range);
     uint16_t codeFrom = 0, codeTo = 0;
     int32_t nrFrom = -1, nrTo = -1;
     if (range[0]) ParseVoucherRefRange(range, &codeFrom, &codeTo, &nrFrom, &nrTo);
-    DateRec from = GetDate(ReportParams, ReportParamsVc::Date2From);
-    DateRec to = GetDate(ReportParams, ReportParamsVc::Date2To);
+    DateRec from = GetDate(job.selection, ReportParamsVc::Date2From);
+    DateRec to = GetDate(job.selection, ReportParamsVc::Date2To);
 
     RuleRecord v(Voucher::Number);
     if (!v.record) {

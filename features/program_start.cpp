@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "core/work_blocks.h"
 #include "exchange/run_outcome.h"
 #include "exchange/text_exchange.h"
 #include "features/seams.h"
@@ -29,8 +30,16 @@ void FeaturesInstall()
         .repJobQueuePush = JobQueuePushLocal,
         .repJobQueueRun = JobQueueRunLocal,
         .reportParamsCheck = ReportParamsCheckBody,
-        .runTextExport = RunTextExportBody,
-        .runMaintenance = RunMaintenance,
+        .runTextExport =
+            [](int kind) {
+                ReportJob job{ReportParams};   // bridge: the job from the global until the caller hands it down
+                return RunTextExportBody(job, kind);
+            },
+        .runMaintenance =
+            [] {
+                ReportJob job{ReportParams};   // bridge: the job from the global until the caller hands it down
+                return RunMaintenance(job);
+            },
     };
     FeatureCommands = FeatureCommandsRec{
         .reportSelectionCheck = CheckReportParameters,

@@ -44,13 +44,13 @@ constexpr int LeadingCodeMax = 20;
 
 // A fresh selection for a report run from a record: the device and the
 // report number set, every selection field empty and the number range open.
-void RecordReportParams(int16_t report)
+void RecordReportParams(ReportJob &job, int16_t report)
 {
-    std::memset(ReportParams + ReportParamsVc::ReportLayout, 0, ReportParamsSize - ReportParamsVc::ReportLayout);
-    PutU16(ReportParams, ReportParamsVc::OutputKind, PreviewOutput);
-    PutI16(ReportParams, ReportParamsVc::ReportNumber, report);
-    PutI32(ReportParams, ReportParamsVc::NumberFrom, -1);
-    PutI32(ReportParams, ReportParamsVc::NumberTo, -1);
+    std::memset(job.selection + ReportParamsVc::ReportLayout, 0, ReportParamsSize - ReportParamsVc::ReportLayout);
+    PutU16(job.selection, ReportParamsVc::OutputKind, PreviewOutput);
+    PutI16(job.selection, ReportParamsVc::ReportNumber, report);
+    PutI32(job.selection, ReportParamsVc::NumberFrom, -1);
+    PutI32(job.selection, ReportParamsVc::NumberTo, -1);
 }
 
 // Kind 38: report 90 for the record's leading code (its first text).
@@ -60,11 +60,12 @@ ApproveResult ReportOfRecordCode(int reg, uint8_t *record, uint32_t recid)
 {
     (void)reg;
     (void)recid;
-    if (!ReportParams || !record) return ApproveResult::Unchanged;
-    RecordReportParams(RecordCodeReport);
+    ReportJob job{ReportParams};   // bridge: RunRecordReport still runs the global job record
+    if (!job.selection || !record) return ApproveResult::Unchanged;
+    RecordReportParams(job, RecordCodeReport);
     uint8_t code[256];
     GetPString(record, LeadingFieldAt, LeadingCodeMax, code);
-    PutText(ReportParams, ReportParamsVc::SelText1, code);
+    PutText(job.selection, ReportParamsVc::SelText1, code);
     (void)RunRecordReport();
     return ApproveResult::Unchanged;
 }
@@ -89,9 +90,10 @@ uint32_t SerialOffset(int reg)
 ApproveResult ReportOfRecordSerial(int reg, uint8_t *record, uint32_t recid)
 {
     (void)recid;
-    if (!ReportParams || !record) return ApproveResult::Unchanged;
-    RecordReportParams(RecordSerialReport);
-    PutI32(ReportParams, ReportParamsVc::NumberFrom, GetI32(record, SerialOffset(reg)));
+    ReportJob job{ReportParams};   // bridge: RunRecordReport still runs the global job record
+    if (!job.selection || !record) return ApproveResult::Unchanged;
+    RecordReportParams(job, RecordSerialReport);
+    PutI32(job.selection, ReportParamsVc::NumberFrom, GetI32(record, SerialOffset(reg)));
     (void)RunRecordReport();
     return ApproveResult::Unchanged;
 }

@@ -143,10 +143,6 @@ void AssetDepreciation(const uint8_t *modelCode, int32_t startMonth, int32_t per
     DecRound(accumulated, decimals, accumulated);
 }
 
-void AssetPeriodAmounts(const uint8_t *asset, bool print, AssetAmounts *sums, AssetAmounts *own) {
-    AssetPeriodAmounts(ReportParams, asset, print, sums, own);
-}
-
 void AssetPeriodAmounts(const uint8_t *selection, const uint8_t *asset, bool print, AssetAmounts *sums,
                         AssetAmounts *own) {
     assert(selection && asset);

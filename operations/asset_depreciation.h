@@ -44,10 +44,9 @@ void AssetDepreciation(const uint8_t *modelCode, int32_t startMonth, int32_t per
 // The amounts of asset over the period of the job record selection,
 // added into *sums; printed as the asset's lines of report 99 when print
 // is set. The depreciation never passes the asset's value at the period
-// end. The form without selection reads the global job record.
+// end.
 void AssetPeriodAmounts(const uint8_t *selection, const uint8_t *asset, bool print, AssetAmounts *sums,
                         AssetAmounts *own = nullptr);
-void AssetPeriodAmounts(const uint8_t *asset, bool print, AssetAmounts *sums, AssetAmounts *own = nullptr);
 // Prints the three labelled lines (values, depreciation, book values) of
 // amounts at x 280, 380 and 480.
 void AssetAmountLines(const AssetAmounts *amounts);
@@ -63,10 +62,8 @@ void AssetWalk(const uint8_t *selection, bool (*each)(const uint8_t *asset, void
 // rows (posted as they are stored). False when the run stored nothing it
 // should have: an asset whose objects and its group's together pass five
 // codes (named in a message; nothing stored), or a record that could not
-// be numbered or stored (told). The form without selection runs the
-// global job record (the batch routine's and the tests' run).
+// be numbered or stored (told).
 bool DepreciationVoucherRows(const uint8_t *selection, int mode);
-bool DepreciationVoucherRows(int mode);
 // Mode 0 prints the register-9 record; mode 1 dates it today, numbers it
 // from register 9's series and inserts it, which posts it. False when it
 // could not be numbered (nothing stored, told) or not stored.

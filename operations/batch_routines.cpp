@@ -1,7 +1,7 @@
 // batch_routines.cpp - the batch routines by number: RunMaintenance
-// takes the routine's number from the job record (ReportParams word 3)
-// and runs it; a number without a routine does nothing. Each routine
-// reads its selection from ReportParams, and the long ones stop at the
+// takes the routine's number from the job it is handed (word 3 of the
+// selection) and runs it; a number without a routine does nothing. Each
+// routine reads its selection from that job, and the long ones stop at the
 // user's cancel. The routines of this file: approving a range of sales
 // invoices (8), re-posting a range of a register's documents (10) and
 // item cost prices from their FIFO stock value (11).
@@ -85,19 +85,21 @@ bool EachInSerialRange(int reg, uint32_t at, uint8_t *record, const uint8_t *ran
     }
 }
 
-// The text field of ReportParams at `at` (a PString).
-void ParamText(uint32_t at, int length, uint8_t *out) { GetPString(ReportParams, at, length, out); }
+// The text field of the job's selection at `at` (a PString).
+void ParamText(const ReportJob &job, uint32_t at, int length, uint8_t *out)
+{
+    GetPString(job.selection, at, length, out);
+}
 
 // Routines that do nothing (3 and 7).
-bool MaintNoOp() { return true; }
+bool MaintNoOp(const ReportJob &) { return true; }
 
-bool RunInvoicesFromProjects() { return InvoicesFromProjects(); }
-bool RunItemStructureBatch() { return ItemStructureBatch(ReportParams); }
+bool RunItemStructureBatch(const ReportJob &job) { return ItemStructureBatch(job.selection); }
 // Routine 20 stores the depreciation voucher (mode 1).
-bool RunDepreciationVoucher() { return DepreciationVoucherRows(1); }
+bool RunDepreciationVoucher(const ReportJob &job) { return DepreciationVoucherRows(job.selection, 1); }
 
 // The routines by number; null: the number runs nothing.
-using Routine = bool (*)();
+using Routine = bool (*)(const ReportJob &);
 constexpr int RoutineLast = 23;
 constexpr std::array<Routine, RoutineLast + 1> Routines = {{
     nullptr,                  //  0
@@ -109,7 +111,7 @@ constexpr std::array<Routine, RoutineLast + 1> Routines = {{
     TestInvoices,             //  6
     MaintNoOp,                //  7
     InvoiceRangeApprove,      //  8
-    RunInvoicesFromProjects,  //  9
+    InvoicesFromProjects,     //  9
     RecordRangeRevalidate,    // 10
     ItemCostFromFifo,         // 11
     OrdersToPurchaseOrders,   // 12
@@ -128,26 +130,26 @@ constexpr std::array<Routine, RoutineLast + 1> Routines = {{
 
 }  // namespace
 
-// Runs the routine whose number ReportParams word 3 holds; an unknown
-// number does nothing. False when the routine failed (a store).
-bool RunMaintenance()
+// Runs the routine whose number word 3 of the job's selection holds; an
+// unknown number does nothing. False when the routine failed (a store).
+bool RunMaintenance(const ReportJob &job)
 {
-    if (!ReportParams) return false;
-    uint16_t number = GetU16(ReportParams, ReportParamsVc::ReportNumber);
+    if (!job.selection) return false;
+    uint16_t number = GetU16(job.selection, ReportParamsVc::ReportNumber);
     if (number > RoutineLast || !Routines[number]) return true;
-    return Routines[number]();
+    return Routines[number](job);
 }
 
 // Routine 8: approves the unposted sales invoices of the serial range
 // in serial order; posted ones are left as they are. False when an
 // approval failed to store (the run ends there).
-bool InvoiceRangeApprove()
+bool InvoiceRangeApprove(const ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     RuleRecord invoice(IVVc::Number);
     if (!invoice.record) return false;
     uint8_t range[256];
-    ParamText(ReportParamsVc::SelText1, 255, range);
+    ParamText(job, ReportParamsVc::SelText1, 255, range);
     return EachInSerialRange(IVVc::Number, IVVc::SerNr, invoice.record, range, [](uint8_t *r, uint32_t recid) {
         if (GetU16(r, IVVc::Posted) != 0) return true;
         return ApproveRecord(ApproveSalesInvoice, IVVc::Number, recid);
@@ -159,10 +161,10 @@ bool InvoiceRangeApprove()
 // flag is cleared, as if it were posted now, and stores the voucher that
 // builds. The records are not rewritten. A refusal or a voucher that
 // cannot be stored ends the run: false.
-bool RecordRangeRevalidate()
+bool RecordRangeRevalidate(const ReportJob &job)
 {
-    assert(ReportParams);
-    int reg = GetU16(ReportParams, ReportParamsVc::Option1);
+    assert(job.selection);
+    int reg = GetU16(job.selection, ReportParamsVc::Option1);
     uint32_t at = 0;
     if (reg <= 0 || reg >= RegisterCount || !SerialKeyOffset(reg, &at)) return true;
     uint32_t flagAt = 0xFFFFFFFFu;
@@ -171,7 +173,7 @@ bool RecordRangeRevalidate()
     RuleRecord record(reg), copy(reg);
     if (!record.record || !copy.record) return false;
     uint8_t range[256];
-    ParamText(ReportParamsVc::SelText1, 255, range);
+    ParamText(job, ReportParamsVc::SelText1, 255, range);
     return EachInSerialRange(reg, at, record.record, range, [&](uint8_t *r, uint32_t recid) {
         if (!RecReadById(reg, recid, copy.record)) return true;
         if (flagAt != 0xFFFFFFFFu) PutU16(copy.record, flagAt, 0);
@@ -206,15 +208,15 @@ bool ItemFifoUnitCost(const uint8_t *code, const uint8_t *location, bool current
 // (optionally of one item group) := their FIFO stock value at the
 // selection's location per unit in stock. Items without stock above zero
 // keep their cost price. False when an item could not be stored.
-bool ItemCostFromFifo()
+bool ItemCostFromFifo(const ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     uint8_t range[256], from[256], to[256], group[256], location[256], code[256], itemGroup[256];
-    ParamText(ReportParamsVc::SelText1, 255, range);
-    ParamText(ReportParamsVc::SelText2, 255, location);
-    ParamText(ReportParamsVc::SelText3, 255, group);
+    ParamText(job, ReportParamsVc::SelText1, 255, range);
+    ParamText(job, ReportParamsVc::SelText2, 255, location);
+    ParamText(job, ReportParamsVc::SelText3, 255, group);
     RangeSplit(range, from, to);
-    bool currentRate = ReportParams[ReportParamsVc::Option2] != 0;
+    bool currentRate = job.selection[ReportParamsVc::Option2] != 0;
     RuleRecord item(INVc::Number);
     if (!item.record) return false;
     PutText(item.record, INVc::Code, from);

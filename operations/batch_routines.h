@@ -1,5 +1,6 @@
 // batch_routines.h - the batch routines by number (batch_routines.cpp).
-// Each reads its selection from ReportParams; false when a store failed.
+// Each reads its selection from the job it is handed; false when a store
+// failed.
 #pragma once
 
 #include <cstdint>
@@ -8,15 +9,16 @@
 
 #include "core/date.h"
 #include "core/decimal.h"
+#include "core/report_job.h"
 
-// Runs the routine of ReportParams word 3; an unknown number does nothing.
-bool RunMaintenance();
+// Runs the routine of the job's word 3; an unknown number does nothing.
+bool RunMaintenance(const ReportJob &job);
 // 8: approves the unposted sales invoices of the serial range (byte 48).
-bool InvoiceRangeApprove();
+bool InvoiceRangeApprove(const ReportJob &job);
 // 10: re-posts the documents of register word 437 in the serial range.
-bool RecordRangeRevalidate();
+bool RecordRangeRevalidate(const ReportJob &job);
 // 11: item cost prices from their FIFO stock value per unit.
-bool ItemCostFromFifo();
+bool ItemCostFromFifo(const ReportJob &job);
 // The FIFO value per unit in stock of item `code` at `location` (empty:
 // all), rounded to 2 decimals; false when there is no stock above zero.
 bool ItemFifoUnitCost(const uint8_t *code, const uint8_t *location, bool currentRate, PackedDecimal *cost);
@@ -24,17 +26,17 @@ bool ItemFifoUnitCost(const uint8_t *code, const uint8_t *location, bool current
 // 16: the prices of the price lists of the code range (byte 48) made or
 // brought up to date by their formulas; items filtered by the range at
 // byte 304, the group at 560 and a default purchase choice at 1118.
-bool PriceUpdate();
-bool PriceUpdateList(const uint8_t *list);
-bool PriceUpdateByGroup(const uint8_t *list, const uint8_t *row, const uint8_t *formulaCode);
-bool PriceUpdateByItem(const uint8_t *list, const uint8_t *row, const uint8_t *formulaCode);
+bool PriceUpdate(const ReportJob &job);
+bool PriceUpdateList(const ReportJob &job, const uint8_t *list);
+bool PriceUpdateByGroup(const ReportJob &job, const uint8_t *list, const uint8_t *row, const uint8_t *formulaCode);
+bool PriceUpdateByItem(const ReportJob &job, const uint8_t *list, const uint8_t *row, const uint8_t *formulaCode);
 // The price of price record `price` for `item` by formula formulaCode
 // (converted into the price list's currency); true when it changed.
 bool PriceFormulaOf(uint8_t *price, const uint8_t *item, const uint8_t *formulaCode);
 
 // 21: customer open items written off by unposted receipts, two rows an
 // item, at most 92 rows a receipt.
-bool ReceiptsFromOpenItems();
+bool ReceiptsFromOpenItems(const ReportJob &job);
 // Adds the item's pair of rows to the receipt being built, storing it
 // first when full; false when a store failed.
 bool ReceiptFromOpenItems(uint8_t *receipt, const uint8_t *item);
@@ -47,7 +49,7 @@ bool StoreWriteOffReceipt(uint8_t *receipt);
 // 100 at random), numbered on from the number at byte 560 (else the next
 // free one), dated at random between the dates at 848 and 854. A number
 // already taken stops the run with a message naming it.
-bool TestInvoices();
+bool TestInvoices(const ReportJob &job);
 bool TestInvoice(uint32_t serial, const DateRec &date);
 // A customer or item at a random position; false when the register is empty.
 bool TestCustomerAt(uint8_t *customer);
@@ -60,7 +62,7 @@ bool TestItemAt(uint8_t *item);
 // with an item-history record (register 129). Any other way makes
 // nothing (message, false). False when an invoice or an order could not
 // be numbered or stored (message); that invoice's orders stay as they were.
-bool InvoicesFromOrders();
+bool InvoicesFromOrders(const ReportJob &job);
 // One customer's orders by way 0 and by way 1; false as above.
 bool OrdersToOneInvoice(const uint8_t *customerCode);
 bool OrdersToInvoices(const uint8_t *customerCode);
@@ -96,6 +98,7 @@ void InterestAmount(const PackedDecimal *amount, int32_t days, const PackedDecim
 // (chosen by the first late invoice); late invoices in other currencies
 // wait in `later` for an invoice of their own.
 struct InterestDraft {
+    const uint8_t *selection = nullptr;   // the run's job selection
     uint8_t *invoice = nullptr;
     int zone = 0;
     int32_t interestRows = 0;
@@ -109,10 +112,10 @@ struct InterestDraft {
 // before the second, else text 1142 and nothing is made) to the customers
 // of the code range at byte 48 (group at 560) that are charged interest.
 // False when the period was refused or an invoice could not be stored.
-bool InterestInvoiceRun();
+bool InterestInvoiceRun(const ReportJob &job);
 // Builds and, when it reaches the minimum, inserts the customer's
 // interest invoice: one for each currency of the late invoices.
-bool InterestInvoice(const uint8_t *customer, const DateRec &from, const DateRec &to);
+bool InterestInvoice(const ReportJob &job, const uint8_t *customer, const DateRec &from, const DateRec &to);
 // Starts a new, empty interest invoice for customer in draft->invoice;
 // false when register 5 has no free number.
 bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const DateRec &to, InterestDraft *draft);

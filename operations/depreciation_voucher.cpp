@@ -239,8 +239,6 @@ bool DepreciationRecordOut(uint8_t *record, int mode) {
     return RecInsertUnchecked(SMVc::Number, record, &recid);
 }
 
-bool DepreciationVoucherRows(int mode) { return DepreciationVoucherRows(ReportParams, mode); }
-
 bool DepreciationVoucherRows(const uint8_t *selection, int mode) {
     assert(selection);
     AssetGroups groups;

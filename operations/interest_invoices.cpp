@@ -259,7 +259,7 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     draft->interestRows = 0;
     draft->notices.clear();
     PutU16(r, Inv::InvType, InterestKind);
-    DateRec date = GetDate(ReportParams, ReportParamsVc::Date3);
+    DateRec date = GetDate(draft->selection, ReportParamsVc::Date3);
     if (date.year == 0) date = TodayDate;
     PutDate(r, Inv::InvDate, date);
     PutDate(r, Inv::TransDate, date);
@@ -288,7 +288,7 @@ bool InterestInvoiceStart(const uint8_t *customer, const DateRec &from, const Da
     }
     ApplyPaymentTerms(r);
     PutI32(r, Inv::NoticeCount, -1);   // no freight, no notice
-    if (GetU16(ReportParams, ReportParamsVc::Option2) == 1) {
+    if (GetU16(draft->selection, ReportParamsVc::Option2) == 1) {
         uint8_t row[Row::Size] = {}, part[256];
         PutU16(row, Row::Kind, TextRow);
         GetUiText(text, TextInterestHeading);
@@ -497,11 +497,12 @@ bool InterestInvoiceFinish(InterestDraft *draft, bool *stored)
     return true;
 }
 
-bool InterestInvoice(const uint8_t *customer, const DateRec &from, const DateRec &to)
+bool InterestInvoice(const ReportJob &job, const uint8_t *customer, const DateRec &from, const DateRec &to)
 {
     RuleRecord inv(Inv::Number);
     if (!inv.record) return false;
     InterestDraft draft;
+    draft.selection = job.selection;
     draft.invoice = inv.record;
     draft.zone = GetU16(customer, CUVc::VatZone);
     const InterestRules rules = ReadRules();
@@ -550,11 +551,11 @@ void TellInterestOutcome(bool stopped)
 
 }  // namespace
 
-bool InterestInvoiceRun()
+bool InterestInvoiceRun(const ReportJob &job)
 {
-    assert(ReportParams);
-    DateRec from = GetDate(ReportParams, ReportParamsVc::Date2From);
-    DateRec to = GetDate(ReportParams, ReportParamsVc::Date2To);
+    assert(job.selection);
+    DateRec from = GetDate(job.selection, ReportParamsVc::Date2From);
+    DateRec to = GetDate(job.selection, ReportParamsVc::Date2To);
     if (from.year == 0 || to.year == 0 || DateCompare(&from, &to) >= 0) {
         ShowTextMessage(TextPeriodReversed);
         return false;
@@ -563,8 +564,8 @@ bool InterestInvoiceRun()
     RunStart(&progress, TitleInterestRun);
     Tally = InterestTally{};
     uint8_t range[256], first[256], last[256], group[256], code[256], own[256];
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
-    GetText(ReportParams, ReportParamsVc::SelText3, group);
+    GetText(job.selection, ReportParamsVc::SelText1, range);
+    GetText(job.selection, ReportParamsVc::SelText3, group);
     RangeSplit(range, first, last);
     RuleRecord customer(CUVc::Number);
     if (!customer.record) return false;
@@ -584,7 +585,7 @@ bool InterestInvoiceRun()
             Tally.inGroup++;
             if (GetU16(customer.record, CUVc::InterestFlag) == 0) continue;
             Tally.charged++;
-            if (!InterestInvoice(customer.record, from, to)) {
+            if (!InterestInvoice(job, customer.record, from, to)) {
                 ok = false;
                 break;
             }

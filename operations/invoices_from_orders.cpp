@@ -1,6 +1,6 @@
 // invoices_from_orders.cpp - batch routine 13: sales invoices made from
 // the open orders of the customers of a code range (optionally of one
-// customer group). Way 0 (ReportParams word 46) puts each order's rows
+// customer group). Way 0 (the job's word 46) puts each order's rows
 // in full on an invoice, under a heading that names the order; way 1
 // makes one invoice per customer with a summary row per order, account
 // and VAT code, and an item-history record (register 129) that lists
@@ -435,17 +435,17 @@ namespace {
 // invoiced the way the job record asks; false when the way is unknown or
 // a store failed (told). Tells the run why nothing was made when no
 // customer was in the range.
-bool InvoicesFromOrdersWalk(RunOutcome *run)
+bool InvoicesFromOrdersWalk(const ReportJob &job, RunOutcome *run)
 {
-    const uint16_t way = GetU16(ReportParams, ReportParamsVc::ReportLayout);
+    const uint16_t way = GetU16(job.selection, ReportParamsVc::ReportLayout);
     if (way > 1) {
         ShowTextMessage(TextBadWay);
         return false;
     }
     uint8_t range[256], from[256], to[256], group[256], code[256], have[256];
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(job.selection, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
-    GetTextPrefix(ReportParams, ReportParamsVc::SelText3, GroupMax, group);
+    GetTextPrefix(job.selection, ReportParamsVc::SelText3, GroupMax, group);
     RuleRecord customer(CUVc::Number);
     if (!customer.record) return false;
     PutText(customer.record, CUVc::Code, from);
@@ -471,13 +471,13 @@ bool InvoicesFromOrdersWalk(RunOutcome *run)
 
 }  // namespace
 
-bool InvoicesFromOrders()
+bool InvoicesFromOrders(const ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     RunOutcome run;
     RunStart(&run, TextRunTitle);
     Outcome = &run;
-    const bool done = InvoicesFromOrdersWalk(&run);
+    const bool done = InvoicesFromOrdersWalk(job, &run);
     Outcome = nullptr;
     if (!RunMadeSomething(run)) RunNothing(&run, run.why ? run.why : Texts::RunWhyNothingLeft, Texts::RunNothingInvoiced);
     // A run refused or stopped by a failure has told why in its message.

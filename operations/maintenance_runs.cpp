@@ -80,11 +80,11 @@ bool ClearBudgetRecord(const BudgetRegister &b, uint8_t *budget) {
 
 // Clears the budgets of register b: every one, or with Option2 = 1 those
 // of ObjectSel's object list (an index run in the object-list order).
-bool ClearBudgets(const BudgetRegister &b) {
-    assert(ReportParams);
+bool ClearBudgets(const ReportJob &job, const BudgetRegister &b) {
+    assert(job.selection);
     uint8_t objects[256], own[256];
-    const bool byObjects = GetU16(ReportParams, ReportParamsVc::Option2) == 1;
-    GetText(ReportParams, ReportParamsVc::ObjectSel, objects);
+    const bool byObjects = GetU16(job.selection, ReportParamsVc::Option2) == 1;
+    GetText(job.selection, ReportParamsVc::ObjectSel, objects);
     RuleRecord budget(b.reg);
     if (!budget.record) return false;
     // Without an object list the empty key finds the first budget.
@@ -114,14 +114,14 @@ bool ClearBudgets(const BudgetRegister &b) {
 
 }  // namespace
 
-bool DeleteRecordRange(int reg) {
-    assert(ReportParams);
+bool DeleteRecordRange(const ReportJob &job, int reg) {
+    assert(job.selection);
     const NumberedRegister *def = nullptr;
     for (const NumberedRegister &d : Deletable)
         if (d.reg == reg) def = &d;
     if (!def) return true;
     uint8_t range[256];
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(job.selection, ReportParamsVc::SelText1, range);
     int32_t from = -1, to = -1;
     RangeSplitNumber(range, &from, &to);
     RuleRecord record(reg);
@@ -147,28 +147,28 @@ bool DeleteRecordRange(int reg) {
     return ok;
 }
 
-bool DeleteRangesBySelection() {
-    assert(ReportParams);
+bool DeleteRangesBySelection(const ReportJob &job) {
+    assert(job.selection);
     const uint32_t options[] = {ReportParamsVc::Option1, ReportParamsVc::Option2, ReportParamsVc::Option3,
                                 ReportParamsVc::Option4};
     bool any = false;
-    for (uint32_t o : options) any = any || GetU16(ReportParams, o) != 0;
+    for (uint32_t o : options) any = any || GetU16(job.selection, o) != 0;
     if (!any) return true;
     // An empty range would take every deletable document of the ticked
     // registers at one stroke: a range must be given.
     uint8_t range[256];
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(job.selection, ReportParamsVc::SelText1, range);
     if (Blank(range)) {
         ShowTextMessage(Texts::DeleteRangeNeeded);
         return false;
     }
     for (size_t i = 0; i < std::size(options); i++) {
-        if (GetU16(ReportParams, options[i]) == 0) continue;
-        if (!DeleteRecordRange(Deletable[i].reg)) return false;
+        if (GetU16(job.selection, options[i]) == 0) continue;
+        if (!DeleteRecordRange(job, Deletable[i].reg)) return false;
         if (UserCancelFlag) break;
     }
     return true;
 }
 
-bool BudgetClear() { return ClearBudgets(Budgets); }
-bool Budget2Clear() { return ClearBudgets(Budgets2); }
+bool BudgetClear(const ReportJob &job) { return ClearBudgets(job, Budgets); }
+bool Budget2Clear(const ReportJob &job) { return ClearBudgets(job, Budgets2); }

@@ -1,19 +1,22 @@
 // maintenance_runs.h - the maintenance routines that delete a number
 // range of documents (routine 22) and clear the budgets (routines 1 and
-// 2); maintenance_runs.cpp. Each reads its selection from ReportParams;
-// false when a delete or a store failed or the selection was refused.
+// 2); maintenance_runs.cpp. Each reads its selection from the job it is
+// handed; false when a delete or a store failed or the selection was
+// refused.
 #pragma once
+
+#include "core/report_job.h"
 
 // Deletes the deletable records of reg (5, 10, 28 or 30) whose number
 // lies in SelText1's range; any other register does nothing. The range
 // must have been checked by the caller: an empty one takes every record.
-bool DeleteRecordRange(int reg);
+bool DeleteRecordRange(const ReportJob &job, int reg);
 // Routine 22: DeleteRecordRange for sales invoices (Option1), receipts
 // (Option2), purchase invoices (Option3) and outgoing payments (Option4),
 // in this order. An empty range is refused with a message.
-bool DeleteRangesBySelection();
+bool DeleteRangesBySelection(const ReportJob &job);
 // Routine 1: the amounts and row texts of the budgets (register 20), all
 // of them or (Option2 = 1) those of the object list in ObjectSel, cleared.
-bool BudgetClear();
+bool BudgetClear(const ReportJob &job);
 // Routine 2: the same for the budgets by period dates (register 21).
-bool Budget2Clear();
+bool Budget2Clear(const ReportJob &job);

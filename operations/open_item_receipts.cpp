@@ -43,19 +43,19 @@ struct WriteOffRun {
     bool limited;
 };
 
-WriteOffRun ReadRun()
+WriteOffRun ReadRun(const ReportJob &job)
 {
     WriteOffRun run{};
     uint8_t text[256];
-    GetText(ReportParams, ReportParamsVc::SelText1, text);
+    GetText(job.selection, ReportParamsVc::SelText1, text);
     run.byCustomer = text[0] != 0;
     if (run.byCustomer) RangeSplit(text, run.custFrom, run.custTo);
-    GetText(ReportParams, ReportParamsVc::SelText3, text);
+    GetText(job.selection, ReportParamsVc::SelText3, text);
     run.bySerial = text[0] != 0;
     run.serialFrom = run.serialTo = -1;
     if (run.bySerial) RangeSplitNumber(text, &run.serialFrom, &run.serialTo);
-    run.days = GetI32(ReportParams, ReportParamsVc::NumberFrom);
-    run.limit = GetDec(ReportParams, ReportParamsVc::Amount1);
+    run.days = GetI32(job.selection, ReportParamsVc::NumberFrom);
+    run.limit = GetDec(job.selection, ReportParamsVc::Amount1);
     run.limited = !DecIsZero(&run.limit);
     return run;
 }
@@ -140,10 +140,10 @@ bool ReceiptFromOpenItems(uint8_t *receipt, const uint8_t *item)
     return MatrixRowPut(Receipt::Number, 0, receipt, at + 1, row);
 }
 
-bool ReceiptsFromOpenItems()
+bool ReceiptsFromOpenItems(const ReportJob &job)
 {
-    assert(ReportParams);
-    const WriteOffRun run = ReadRun();
+    assert(job.selection);
+    const WriteOffRun run = ReadRun(job);
     RuleRecord item(Item::Number), receipt(Receipt::Number);
     if (!item.record || !receipt.record) return false;
     StartReceipt(receipt.record);

@@ -129,7 +129,6 @@ int32_t PositionAt(const char *index, bool byDiscount, const DateRec &date) {
 // Makes the payments the selection asks for; see the file comment.
 bool PaymentSuggestion(const uint8_t *selection) {
     assert(selection);
-    if (ReportParams != selection) std::memcpy(ReportParams, selection, RP::Size);
     Selection s{};
     s.perDate = GetU16(selection, RP::Option3) != 0;
     s.payDate = GetDate(selection, PayDateAt);

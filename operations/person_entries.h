@@ -11,6 +11,7 @@
 
 #include "core/decimal.h"
 #include "core/pstring.h"
+#include "core/report_job.h"
 
 // One row of the code sums: a bracket-table code and the amount summed
 // for it, in order of first appearance.
@@ -58,16 +59,16 @@ bool BracketResult(const uint8_t *table, const PackedDecimal *base, PackedDecima
 // Fills entry's account rows for the employee: the rows it held are
 // dropped first; the period of settings block 135 and the selection's
 // third text choose the employee's rows. The entry is balanced at the end.
-void PersonEntryCalc(const uint8_t *person, uint8_t *entry);
+void PersonEntryCalc(const uint8_t *selection, const uint8_t *person, uint8_t *entry);
 
 // Batch routine 17: a person entry for every employee, dated the
 // selection's date (DateFrom), stored when it has account rows. False
 // when a store failed or no serial number was free (told to the user).
-bool MaintenanceRun17();
+bool MaintenanceRun17(const ReportJob &job);
 // Batch routine 18: deletes the person entries of the selection's serial
 // range (NumberFrom..NumberTo; nothing when either is unset). False when
 // a delete failed.
-bool MaintenanceRun18();
+bool MaintenanceRun18(const ReportJob &job);
 
 // How the two routines show the employee or entry at hand (the busy
 // message) and close it at the end; installed by the window layer,

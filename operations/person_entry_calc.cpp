@@ -194,8 +194,8 @@ void BracketAmount(const uint8_t *code, const PackedDecimal *sum, uint8_t *entry
     AccountRowAdd(entry, credit, empty, name, &result, true, negative, total);
 }
 
-void PersonEntryCalc(const uint8_t *person, uint8_t *entry) {
-    assert(person && entry && ReportParams);
+void PersonEntryCalc(const uint8_t *selection, const uint8_t *person, uint8_t *entry) {
+    assert(selection && person && entry);
     uint8_t period[PersonPeriodBlk::Size] = {};
     SettingsBlockRead(PersonPeriodBlk::Number, period, PersonPeriodBlk::Size);
     const DateRec from = GetDate(period, PersonPeriodBlk::FromDate), to = GetDate(period, PersonPeriodBlk::ToDate);
@@ -207,7 +207,7 @@ void PersonEntryCalc(const uint8_t *person, uint8_t *entry) {
     PString personText, selected, typeCode, typeText, text, code2, empty;
     empty[0] = 0;
     GetText(person, W::Text, personText);
-    GetText(ReportParams, ReportParamsVc::SelText3, selected);
+    GetText(selection, ReportParamsVc::SelText3, selected);
     CodeSums sums;
     RuleRecord type(T::Number);
     if (!type.record) return;

@@ -40,11 +40,11 @@ void BusyClose() {
 
 // The entry's text: the employee's name, the selection's third text and
 // the employee's first text, blank-separated, cut to the field.
-void EntryText(const uint8_t *person, uint8_t *out) {
+void EntryText(const uint8_t *selection, const uint8_t *person, uint8_t *out) {
     PString part;
     GetText(person, W::Name, out);
     PStringAppendC(out, " ");
-    GetText(ReportParams, P::SelText3, part);
+    GetText(selection, P::SelText3, part);
     PStringAppend(out, part);
     PStringAppendC(out, " ");
     GetText(person, W::Position, part);
@@ -54,19 +54,19 @@ void EntryText(const uint8_t *person, uint8_t *out) {
 
 // Makes and stores the entry of one employee; false when no number was
 // free or the store failed (told).
-bool EntryOfPerson(const uint8_t *person, const DateRec &date, uint8_t *entry) {
+bool EntryOfPerson(const uint8_t *selection, const uint8_t *person, const DateRec &date, uint8_t *entry) {
     RecFreeMatrix(E::Number, entry);
     std::memset(entry, 0, E::Size);
     PutDate(entry, E::TransDate, date);
     PutDate(entry, E::Date2, TodayDate);   // the date last read from the clock
     PString text;
-    EntryText(person, text);
+    EntryText(selection, person, text);
     PutText(entry, E::Text, text);
     GetText(person, W::PerCode, text);
     PutText(entry, E::PerCode, text);
     GetText(person, W::DepCode, text);
     PutText(entry, E::DepCode, text);
-    PersonEntryCalc(person, entry);
+    PersonEntryCalc(selection, person, entry);
     if (MatrixRowCount(E::Number, 0, entry) == 0) return true;   // nothing to post for this employee
     const int32_t serial = NextSerialNumber(E::Number, &date, 0, 0);
     if (serial == NoFreeNumber) {
@@ -81,9 +81,9 @@ bool EntryOfPerson(const uint8_t *person, const DateRec &date, uint8_t *entry) {
 
 }  // namespace
 
-bool MaintenanceRun17() {
-    if (!ReportParams) return false;
-    const DateRec date = GetDate(ReportParams, P::DateFrom);
+bool MaintenanceRun17(const ReportJob &job) {
+    if (!job.selection) return false;
+    const DateRec date = GetDate(job.selection, P::DateFrom);
     RuleRecord person(W::Number), entry(E::Number);
     if (!person.record || !entry.record) return false;
     bool ok = true;
@@ -92,7 +92,7 @@ bool MaintenanceRun17() {
     for (int32_t p = 1; ok && RecReadAt(W::Number, p, person.record, &recid); p++) {
         GetText(person.record, W::Name, name);
         Busy(name);
-        ok = EntryOfPerson(person.record, date, entry.record);
+        ok = EntryOfPerson(job.selection, person.record, date, entry.record);
         RecFreeMatrix(W::Number, person.record);
         if (UserCancelFlag) break;
     }
@@ -100,9 +100,9 @@ bool MaintenanceRun17() {
     return ok;
 }
 
-bool MaintenanceRun18() {
-    if (!ReportParams) return false;
-    const uint32_t from = GetU32(ReportParams, P::NumberFrom), to = GetU32(ReportParams, P::NumberTo);
+bool MaintenanceRun18(const ReportJob &job) {
+    if (!job.selection) return false;
+    const uint32_t from = GetU32(job.selection, P::NumberFrom), to = GetU32(job.selection, P::NumberTo);
     if (from == NumberNone || to == NumberNone) return true;
     RuleRecord entry(E::Number);
     if (!entry.record) return false;

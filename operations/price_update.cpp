@@ -39,15 +39,15 @@ struct PriceRun {
     uint8_t choice[256];
 };
 
-PriceRun ReadRun()
+PriceRun ReadRun(const ReportJob &job)
 {
     PriceRun run{};
     uint8_t text[256];
-    GetText(ReportParams, ReportParamsVc::SelText2, text);
+    GetText(job.selection, ReportParamsVc::SelText2, text);
     run.ranged = text[0] != 0;
     if (run.ranged) RangeSplit(text, run.from, run.to);
-    GetText(ReportParams, ReportParamsVc::SelText3, run.group);
-    GetTextPrefix(ReportParams, ReportParamsVc::SelText7, 20, run.choice);
+    GetText(job.selection, ReportParamsVc::SelText3, run.group);
+    GetTextPrefix(job.selection, ReportParamsVc::SelText7, 20, run.choice);
     return run;
 }
 
@@ -177,9 +177,9 @@ bool PriceFormulaOf(uint8_t *price, const uint8_t *item, const uint8_t *formulaC
     return true;
 }
 
-bool PriceUpdateByGroup(const uint8_t *list, const uint8_t *row, const uint8_t *formulaCode)
+bool PriceUpdateByGroup(const ReportJob &job, const uint8_t *list, const uint8_t *row, const uint8_t *formulaCode)
 {
-    PriceRun run = ReadRun();
+    PriceRun run = ReadRun(job);
     RuleRecord item(INVc::Number);
     if (!item.record) return false;
     uint8_t group[256], itemGroup[256];
@@ -196,9 +196,9 @@ bool PriceUpdateByGroup(const uint8_t *list, const uint8_t *row, const uint8_t *
     }
 }
 
-bool PriceUpdateByItem(const uint8_t *list, const uint8_t *row, const uint8_t *formulaCode)
+bool PriceUpdateByItem(const ReportJob &job, const uint8_t *list, const uint8_t *row, const uint8_t *formulaCode)
 {
-    PriceRun run = ReadRun();
+    PriceRun run = ReadRun(job);
     RuleRecord item(INVc::Number);
     if (!item.record) return false;
     uint8_t range[256], from[256], to[256], code[256];
@@ -216,9 +216,9 @@ bool PriceUpdateByItem(const uint8_t *list, const uint8_t *row, const uint8_t *f
     }
 }
 
-bool PriceUpdateList(const uint8_t *list)
+bool PriceUpdateList(const ReportJob &job, const uint8_t *list)
 {
-    PriceRun run = ReadRun();
+    PriceRun run = ReadRun(job);
     uint8_t row[List::Rows::Size], formula[256], text[256], from[256], to[256], group[256];
     for (int32_t i = 0, n = MatrixRowCount(List::Number, 0, list); i < n; i++) {
         if (UserCancelFlag) return true;
@@ -229,7 +229,7 @@ bool PriceUpdateList(const uint8_t *list)
         case RowByGroup:
             GetTextPrefix(row, List::Rows::CodeRange, 5, group);
             if (run.group[0] != 0 && !PStringEqual(run.group, group)) continue;
-            ok = PriceUpdateByGroup(list, row, formula);
+            ok = PriceUpdateByGroup(job, list, row, formula);
             break;
         case RowByItems:
             GetText(row, List::Rows::CodeRange, text);
@@ -237,7 +237,7 @@ bool PriceUpdateList(const uint8_t *list)
             // Rows whose range lies wholly outside the run's are passed over.
             if (run.ranged && run.to[0] != 0 && from[0] != 0 && PStringCompare(run.to, from) < 0) continue;
             if (run.ranged && run.from[0] != 0 && to[0] != 0 && PStringCompare(run.from, to) > 0) continue;
-            ok = PriceUpdateByItem(list, row, formula);
+            ok = PriceUpdateByItem(job, list, row, formula);
             break;
         default: continue;
         }
@@ -246,13 +246,13 @@ bool PriceUpdateList(const uint8_t *list)
     return true;
 }
 
-bool PriceUpdate()
+bool PriceUpdate(const ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     RuleRecord list(List::Number);
     if (!list.record) return false;
     uint8_t range[256], from[256], to[256], code[256];
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(job.selection, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
     PutText(list.record, List::Code, from);
     uint32_t recid = 0, position = 0;
@@ -262,6 +262,6 @@ bool PriceUpdate()
         if (UserCancelFlag) return true;
         GetText(list.record, List::Code, code);
         if (to[0] != 0 && PStringCompare(code, to) > 0) return true;
-        if (!PriceUpdateList(list.record)) return false;
+        if (!PriceUpdateList(job, list.record)) return false;
     }
 }

@@ -28,13 +28,13 @@ constexpr int TextNothingToInvoice = 14261;
 // Whether the project is to be invoiced in this run: not barred, the
 // selection's project code and filter code when given, and its invoicing
 // started by today.
-bool ProjectWanted(const uint8_t *project) {
+bool ProjectWanted(const uint8_t *selection, const uint8_t *project) {
     if (GetU16(project, ProjectVc::NoInvoice) != 0) return false;
     uint8_t want[256], have[256];
-    GetText(ReportParams, ReportParamsVc::SelText2, want);
+    GetText(selection, ReportParamsVc::SelText2, want);
     GetText(project, ProjectVc::Code, have);
     if (want[0] != 0 && !PStringEqual(want, have)) return false;
-    GetText(ReportParams, ReportParamsVc::SelText5, want);
+    GetText(selection, ReportParamsVc::SelText5, want);
     GetText(project, ProjectVc::FilterCode, have);
     if (want[0] != 0 && !PStringEqual(want, have)) return false;
     DateRec start = GetDate(project, ProjectVc::InvStart);
@@ -42,10 +42,10 @@ bool ProjectWanted(const uint8_t *project) {
 }
 
 // A trial run's invoice total is not zero.
-bool TrialGivesTotal(const uint8_t *project) {
+bool TrialGivesTotal(const uint8_t *selection, const uint8_t *project) {
     RuleRecord scratch(IVVc::Number);
     if (!scratch.record) return false;
-    ProjectInvoicing(project, scratch.record, false, false, false, {});
+    ProjectInvoicing(selection, project, scratch.record, false, false, false, {});
     PackedDecimal total = GetDec(scratch.record, IVVc::Total);
     return !DecIsZero(&total);
 }
@@ -90,8 +90,8 @@ bool InvoiceHasRows(const uint8_t *inv) {
 // Walks the projects of the customer range by customer and invoices each
 // one taken; with option 884 only projects whose trial run gives a total,
 // and a customer's projects in a row on one invoice.
-bool InvoicesFromProjects() {
-    if (!ReportParams) return false;
+bool InvoicesFromProjects(const ReportJob &job) {
+    if (!job.selection) return false;
     RuleRecord project(ProjectVc::Number), inv(IVVc::Number);
     if (!project.record || !inv.record) return false;
     // Counted as the invoices are stored, and told at the end: the
@@ -104,11 +104,11 @@ bool InvoicesFromProjects() {
         ~Tell() { RunFinish(run, 0); }
     } tell{&run};
     uint8_t range[256], from[256], to[256], customer[256], last[256] = {0};
-    GetText(ReportParams, ReportParamsVc::SelText1, range);
+    GetText(job.selection, ReportParamsVc::SelText1, range);
     RangeSplit(range, from, to);
     CutText(from, CodeMax);
     CutText(to, CodeMax);
-    bool together = GetU16(ReportParams, ReportParamsVc::Option6) != 0;
+    bool together = GetU16(job.selection, ReportParamsVc::Option6) != 0;
     constexpr const char *index = "CustCode";
     PutText(project.record, ProjectVc::CustCode, from);
     uint32_t recid = 0, position = 0;
@@ -118,8 +118,8 @@ bool InvoicesFromProjects() {
         if (p != position && !RecReadAtIndex(ProjectVc::Number, index, (int32_t)p, project.record, &recid)) break;
         GetText(project.record, ProjectVc::CustCode, customer);
         if (to[0] != 0 && PStringCompare(customer, to) > 0) break;
-        if (!ProjectWanted(project.record)) continue;
-        if (together && !TrialGivesTotal(project.record)) continue;
+        if (!ProjectWanted(job.selection, project.record)) continue;
+        if (together && !TrialGivesTotal(job.selection, project.record)) continue;
         bool append = together && open && PStringEqual(customer, last);
         if (!append) {
             if (open && !CloseInvoice(inv.record, &run)) ok = false;
@@ -128,7 +128,7 @@ bool InvoicesFromProjects() {
         }
         // A run without a free number leaves an invoice without rows; a
         // budget that could not be written back fails the invoice's hold.
-        if (!ProjectInvoicing(project.record, inv.record, true, false, append, {}) &&
+        if (!ProjectInvoicing(job.selection, project.record, inv.record, true, false, append, {}) &&
             GetU32(inv.record, IVVc::SerNr) != SerialNone) {
             DbHoldFail();
             ok = false;

@@ -30,6 +30,7 @@ struct ProjectInvoiceRowKey {
 
 // The state of invoicing one project.
 struct ProjectRun {
+    const uint8_t *selection;   // the run's job selection; null: none
     const uint8_t *project;
     uint8_t *inv;
     bool final;

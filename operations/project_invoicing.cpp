@@ -48,9 +48,9 @@ void AddTo(uint8_t *base, uint32_t at, const PackedDecimal &value) {
 
 // The invoice's date: the selection's second date when it has a year,
 // else today.
-DateRec InvoiceDate() {
-    if (ReportParams) {
-        DateRec d = GetDate(ReportParams, ReportParamsVc::Date2From);
+DateRec InvoiceDate(const uint8_t *selection) {
+    if (selection) {
+        DateRec d = GetDate(selection, ReportParamsVc::Date2From);
         if (!DateIsEmpty(&d)) return d;
     }
     return TodayDate;
@@ -78,8 +78,8 @@ void HeadingRows(ProjectRun &run) {
         ProjectInvoiceRowText(inv, text);
         any = true;
     }
-    if (ReportParams) {
-        GetText(ReportParams, ReportParamsVc::SelText3, text);
+    if (run.selection) {
+        GetText(run.selection, ReportParamsVc::SelText3, text);
         CutText(text, TextMax);
         if (text[0] != 0) {
             ProjectInvoiceRowText(inv, text);
@@ -285,10 +285,10 @@ void DeductionRow(ProjectRun &run) {
 // A new project invoice's header: numbered from the series, kind 1,
 // dated, the project's person and reference, its customer's currency and
 // rate, the list mark, the sums blank.
-void ProjectInvoiceHeader(uint8_t *inv, const uint8_t *project) {
+void ProjectInvoiceHeader(const uint8_t *selection, uint8_t *inv, const uint8_t *project) {
     assert(inv && project);
     RecClear(IVVc::Number, inv);
-    DateRec date = InvoiceDate();
+    DateRec date = InvoiceDate(selection);
     int32_t n = NextSerialNumber(IVVc::Number, &date, -1, 0);
     PutU32(inv, IVVc::SerNr, n == NoFreeNumber ? SerialNone : (uint32_t)n);
     PutU16(inv, IVVc::InvType, 1);
@@ -329,15 +329,15 @@ void ProjectInvoiceHeader(uint8_t *inv, const uint8_t *project) {
 }
 
 // Builds or extends the invoice of the project (see project_ops.h).
-bool ProjectInvoicing(const uint8_t *project, uint8_t *inv, bool final, bool detailAll, bool append,
-                      const ProjectInvoiceSums &sums) {
+bool ProjectInvoicing(const uint8_t *selection, const uint8_t *project, uint8_t *inv, bool final, bool detailAll,
+                      bool append, const ProjectInvoiceSums &sums) {
     assert(project && inv);
     for (PackedDecimal *s : {sums.invoicedBefore, sums.budgetTotal, sums.timeAmount, sums.costAmount})
         if (s) DecSetZero(s);
-    ProjectRun run{project, inv, final, detailAll, {}, {}};
+    ProjectRun run{selection, project, inv, final, detailAll, {}, {}};
     SettingsBlockRead(ProjectBlk::Number, run.defaults, ProjectBlk::Size);
     if (!append) {
-        ProjectInvoiceHeader(inv, project);
+        ProjectInvoiceHeader(selection, inv, project);
         if (final) {
             DateRec date = GetDate(inv, IVVc::TransDate);
             int32_t n = NextSerialNumber(IVVc::Number, &date, SeriesHint(SU::SeriesA + 8, SeriesDefaultsBlk::InvoiceHint), 0);

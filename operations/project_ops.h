@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "core/decimal.h"
+#include "core/report_job.h"
 #include "rules/approval.h"
 #include "rules/rules_types.h"
 
@@ -91,11 +92,14 @@ struct ProjectInvoiceSums {
 // budgets and plan. final numbers the invoice and writes the budgets
 // back; detailAll gives one invoice row per budget row. The caller stores
 // the invoice. false when a final run found no free number (the invoice
-// has no rows then) or a budget could not be stored.
-bool ProjectInvoicing(const uint8_t *project, uint8_t *invoice, bool final, bool detailAll, bool append,
-                      const ProjectInvoiceSums &sums);
-// The header of a new project invoice (its number not yet final).
-void ProjectInvoiceHeader(uint8_t *invoice, const uint8_t *project);
+// has no rows then) or a budget could not be stored. The selection (of
+// the run's job; null: none) gives the invoice date (Date2From) and a
+// final run's heading text (SelText3).
+bool ProjectInvoicing(const uint8_t *selection, const uint8_t *project, uint8_t *invoice, bool final, bool detailAll,
+                      bool append, const ProjectInvoiceSums &sums);
+// The header of a new project invoice (its number not yet final), dated
+// by the selection as ProjectInvoicing.
+void ProjectInvoiceHeader(const uint8_t *selection, uint8_t *invoice, const uint8_t *project);
 // Appends a text row (kind 1) with text, a single space when empty.
 void ProjectInvoiceRowText(uint8_t *invoice, const uint8_t *text);
 // Sums the plan lines due by date (not "=") into due; the text of the last
@@ -105,9 +109,9 @@ void ProjectLineSum(const uint8_t *project, PackedDecimal *due, const DateRec *d
                     bool *settlement);
 // True when the invoice's total is not zero or a kind-1 row has an amount.
 bool InvoiceHasRows(const uint8_t *invoice);
-// Batch routine 9: invoices the projects of the selection in ReportParams.
-// false when a store failed.
-bool InvoicesFromProjects();
+// Batch routine 9: invoices the projects of the job's selection. false
+// when a store failed.
+bool InvoicesFromProjects(const ReportJob &job);
 
 // ---- Invoices from the invoicing plan (project_plan_invoice.cpp) ----
 

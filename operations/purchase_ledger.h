@@ -221,7 +221,7 @@ void InstallPersonPaymentEntry(std::array<RegisterHooks, RegisterCount> &table);
 // ---- Payment suggestion (payment_suggestion.cpp) ----
 
 // Makes outgoing payments (at most 91 rows each) for the open items the
-// selection block (a ReportParams record) chooses; each is inserted with
+// selection block (a job record's selection) chooses; each is inserted with
 // the hooks, so the items it pays leave at once. false when a payment
 // could not be stored.
 bool PaymentSuggestion(const uint8_t *selection);

@@ -174,7 +174,7 @@ bool AppendOrderAddressRows(uint8_t *purchaseOrder, const uint8_t *customerOrder
 }
 
 bool PurchaseOrdersFromRows(const uint8_t *itemCode, const uint8_t *purchaseData, const PackedDecimal *quantity,
-                            const uint8_t *customerOrder, const uint8_t *rowText) {
+                            const uint8_t *customerOrder, const uint8_t *rowText, bool ownRow) {
     assert(itemCode && purchaseData && quantity && customerOrder && rowText);
     RuleRecord order(PO::Number);
     if (!order.record) return false;
@@ -198,7 +198,6 @@ bool PurchaseOrdersFromRows(const uint8_t *itemCode, const uint8_t *purchaseData
         }
         ok = ok && AppendOrderAddressRows(order.record, customerOrder);
     }
-    const bool ownRow = ReportParams && GetU16(ReportParams, ReportParamsVc::Option2) != 0;
     if (ok && ownRow) {
         ok = AppendPurchaseOrderRow(order.record, true, purchaseData, quantity, rowText);
     } else if (ok) {

@@ -48,10 +48,10 @@ bool PurchaseOrderAddItem(const uint8_t *itemCode, const uint8_t *purchaseData, 
 // quantity of itemCode for the sales order customerOrder (register 7) on
 // the vendor's open purchase order (or a new one), under a heading of
 // the sales order's number and address made once per purchase order;
-// with the report option word at 876 set the item gets a row of its own
-// with rowText instead of adding to its row. False when not stored.
+// with ownRow (the selection's option word at 876) the item gets a row of
+// its own with rowText instead of adding to its row. False when not stored.
 bool PurchaseOrdersFromRows(const uint8_t *itemCode, const uint8_t *purchaseData, const PackedDecimal *quantity,
-                            const uint8_t *customerOrder, const uint8_t *rowText);
+                            const uint8_t *customerOrder, const uint8_t *rowText, bool ownRow);
 // Appends four text rows with the sales order's delivery address when its
 // first line is set, else its name and address.
 bool AppendOrderAddressRows(uint8_t *purchaseOrder, const uint8_t *customerOrder);

@@ -99,22 +99,16 @@ void WalkItems(const uint8_t *block, Take take) {
     }
 }
 
-// The block as the job parameters of the run.
-void TakeBlock(const uint8_t *block) {
-    if (ReportParams && ReportParams != block) std::memcpy(ReportParams, block, RP::Size);
-}
-
 }  // namespace
 
 bool PurchaseOrderSuggestion(const uint8_t *block) {
     assert(block);
-    TakeBlock(block);
     RuleRecord stock(LSVc::Number), supplier(PurchItemVc::Number);
     if (!stock.record || !supplier.record) return false;
     ReplenishmentRunBegin();
     WalkItems(block, [&](const uint8_t *item) {
         PackedDecimal available, qty;
-        if (!ItemQtyToOrder(item, stock.record, supplier.record, &available, &qty)) return;
+        if (!ItemQtyToOrder(block, item, stock.record, supplier.record, &available, &qty)) return;
         if (DecIsBlank(&qty) || DecSign(&qty) <= 0) return;
         uint8_t code[256];
         GetText(item, Item::Code, code);
@@ -126,7 +120,6 @@ bool PurchaseOrderSuggestion(const uint8_t *block) {
 
 bool ProductionSuggestion(const uint8_t *block) {
     assert(block);
-    TakeBlock(block);
     RuleRecord stock(LSVc::Number), recipe(StructureVc::Number);
     if (!stock.record || !recipe.record) return false;
     ReplenishmentRunBegin();

@@ -129,10 +129,10 @@ bool RunHadFailures(const RunOutcome &run)
     return false;
 }
 
-int RunWhereOfOutput()
+int RunWhereOfOutput(const uint8_t *selection)
 {
-    if (!ReportParams) return 0;
-    switch (GetU16(ReportParams, ReportParamsVc::OutputKind)) {
+    if (!selection) return 0;
+    switch (GetU16(selection, ReportParamsVc::OutputKind)) {
     case KindPreview: return Texts::RunOutcomeToScreen;
     case KindPrinter: case KindCharPrinter: return Texts::RunOutcomeToPrinter;
     case KindTextFile: case KindTabFile: return Texts::RunOutcomeToFile;

@@ -18,7 +18,7 @@
 //                       ... work on the whole record ...
 //                       RunCount(&run, 1, OneText, ManyText);   // or RunFailed
 //     RunNothing(&run, WhyText);        // the reason, used when nothing was counted
-//     RunFinish(&run, RunWhereOfOutput());
+//     RunFinish(&run, RunWhereOfOutput(job.selection));
 //
 // RunGoesOn is asked before a record is begun, never inside one, so a
 // cancel never leaves half a document.
@@ -87,9 +87,9 @@ void RunNothing(RunOutcome *run, int why, int nothingText = 0);
 bool RunMadeSomething(const RunOutcome &run);
 // True when any count of what failed is above zero.
 bool RunHadFailures(const RunOutcome &run);
-// The text number telling where the output of the job record's device
-// went (screen, printer, file); 0 for none.
-int RunWhereOfOutput();
+// The text number telling where the output of the device of the job's
+// selection went (screen, printer, file); 0 for none (or no selection).
+int RunWhereOfOutput(const uint8_t *selection);
 // The closing line: the counts above zero (made, then failed) joined by
 // ", ", the numbers made, then `where` (a text number, 0 none); without
 // any count the nothing wording and the reason; "stopped by Esc" added

@@ -48,10 +48,10 @@ bool RecordAtRandom(int reg, uint8_t *record)
 
 // The whole number typed into the selection's text at `at`; 0 when
 // empty. False for anything else than a whole number.
-bool ParamNumber(uint32_t at, int32_t *out)
+bool ParamNumber(const ReportJob &job, uint32_t at, int32_t *out)
 {
     uint8_t text[256];
-    GetPString(ReportParams, at, 255, text);
+    GetPString(job.selection, at, 255, text);
     *out = 0;
     return text[0] == 0 || TextToLongChecked(text, out);
 }
@@ -116,9 +116,9 @@ bool TestInvoice(uint32_t serial, const DateRec &date)
     return RecInsertUnchecked(Inv::Number, r, &recid);
 }
 
-bool TestInvoices()
+bool TestInvoices(const ReportJob &job)
 {
-    assert(ReportParams);
+    assert(job.selection);
     if (RegRecordCount(CUVc::Number) == 0) {
         ShowTextMessage(TextNoCustomers);
         return false;
@@ -128,14 +128,14 @@ bool TestInvoices()
         return false;
     }
     int32_t count = 0, serial = 0;
-    if (!ParamNumber(ReportParamsVc::SelText1, &count) || !ParamNumber(ReportParamsVc::SelText3, &serial)) {
+    if (!ParamNumber(job, ReportParamsVc::SelText1, &count) || !ParamNumber(job, ReportParamsVc::SelText3, &serial)) {
         ShowTextMessage(TextNotANumber);
         return false;
     }
     SeedRandom();
     if (count < 1) count = RandomInclusive(1, MaxCount);
-    DateRec first = GetDate(ReportParams, ReportParamsVc::Date2From);
-    DateRec last = GetDate(ReportParams, ReportParamsVc::Date2To);
+    DateRec first = GetDate(job.selection, ReportParamsVc::Date2From);
+    DateRec last = GetDate(job.selection, ReportParamsVc::Date2To);
     if (first.year == 0) first = TodayDate;
     if (last.year == 0 || DateCompare(&last, &first) < 0) last = first;
     if (serial <= 0) {

@@ -324,10 +324,10 @@ void ContractToInvoice(const uint8_t *contract, uint8_t *invoice, const DateRec 
     DocTotalsRound(invoice);
 }
 
-bool InvoiceContracts()
+bool InvoiceContracts(const ReportJob &job)
 {
     ContractSelection sel;
-    if (!ContractSelectionRead(ReportParams, &sel, true)) return false;
+    if (!ContractSelectionRead(job.selection, &sel, true)) return false;
     RunState run;
     RuleRecord contract(Co::Number);
     if (!run.invoice.record || !contract.record) return false;

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "core/date.h"
+#include "core/report_job.h"
 
 // What a contract run was asked, read from the job record: the customer
 // code range (text slot 1), the contract number range (slot 2), the
@@ -66,4 +67,4 @@ void ContractToInvoice(const uint8_t *contract, uint8_t *invoice, const DateRec 
 // zero invoice is not stored; a period without a free number is left for
 // a later run and told at the end. False when a store failed or the
 // selection was refused.
-bool InvoiceContracts();
+bool InvoiceContracts(const ReportJob &job);

@@ -34,13 +34,14 @@ namespace Row = PurchOrderVc::Rows;
 namespace Source = PurchItemVc;
 namespace Order = ORVc;
 
-// The selection of the batch routine, read once from ReportParams.
+// The selection of the batch routine, read once from its job.
 struct OrderSelection {
     int32_t from = 0, to = -1;   // order numbers; -1 open
     DateRec fromDate{}, toDate{};
     uint8_t orderClass[256]{};
     uint16_t method = 0;
     bool address = false, shortage = false;
+    bool ownRow = false;   // method 2: each order row on a row of its own
 };
 
 // Reads the selection; false when an order number typed is no number.
@@ -57,6 +58,7 @@ bool ReadSelection(const uint8_t *params, OrderSelection &s) {
     s.method = GetU16(params, RP::ReportLayout);
     s.address = GetU16(params, RP::Option3) != 0;
     s.shortage = GetU16(params, RP::Option4) != 0;
+    s.ownRow = GetU16(params, RP::Option2) != 0;
     return true;
 }
 
@@ -106,11 +108,11 @@ void OrderRows(const OrderSelection &s, const uint8_t *order) {
         PackedDecimal qty = RowQuantity(s, row, available);
         if (!hasSource || DecSign(&qty) <= 0) continue;
         switch (s.method) {
-        case 0: OrderRowToPurchaseOrder(item.record, source.record, &qty, order); break;
+        case 0: OrderRowToPurchaseOrder(item.record, source.record, &qty, order, s.address); break;
         case 1: PurchaseOrderAddItem(code, source.record, &qty); break;
         case 2:
             GetText(row, Order::Rows::Text, text);
-            PurchaseOrdersFromRows(code, source.record, &qty, order, text);
+            PurchaseOrdersFromRows(code, source.record, &qty, order, text, s.ownRow);
             break;
         default: break;
         }
@@ -187,7 +189,7 @@ bool AppendPurchaseOrderRow(uint8_t *purchaseOrder, bool withVat, const uint8_t 
 }
 
 bool OrderRowToPurchaseOrder(const uint8_t *item, const uint8_t *source, const PackedDecimal *quantity,
-                             const uint8_t *salesOrder) {
+                             const uint8_t *salesOrder, bool withAddress) {
     assert(item && source && quantity && salesOrder);
     RuleRecord po(PO::Number);
     if (!po.record) return false;
@@ -204,7 +206,7 @@ bool OrderRowToPurchaseOrder(const uint8_t *item, const uint8_t *source, const P
     ok = AddPurchaseOrderRow(po.record, code, source, quantity);
     // The address goes on once, when the purchase order is made: every
     // further row would repeat it.
-    if (ok && recid == 0 && ReportParams && GetU16(ReportParams, RP::Option3) != 0)
+    if (ok && recid == 0 && withAddress)
         ok = AppendOrderAddressRows(po.record, salesOrder);
     if (!ok) {
         ReplenishmentNotStored++;
@@ -213,10 +215,10 @@ bool OrderRowToPurchaseOrder(const uint8_t *item, const uint8_t *source, const P
     return PurchaseOrderStoreAdding(po.record, &recid, code, quantity);
 }
 
-bool OrdersToPurchaseOrders() {
-    if (!ReportParams) return false;
+bool OrdersToPurchaseOrders(const ReportJob &job) {
+    if (!job.selection) return false;
     OrderSelection s;
-    if (!ReadSelection(ReportParams, s)) return false;
+    if (!ReadSelection(job.selection, s)) return false;
     RuleRecord order(Order::Number);
     if (!order.record) return false;
     ReplenishmentRunBegin();
@@ -235,19 +237,14 @@ bool OrdersToPurchaseOrders() {
 
 ApproveResult ApproveOrderToPurchaseOrders(int, uint8_t *order, uint32_t) {
     assert(order);
-    if (!ReportParams) return ApproveResult::Unchanged;
-    std::vector<uint8_t> kept(ReportParams, ReportParams + RP::Size);
-    std::memset(ReportParams, 0, RP::Size);
+    // A job of its own: the order alone, method 0, no address rows.
+    std::vector<uint8_t> selection(RP::Size, 0);
     uint8_t number[256];
     LongToDigitText((int32_t)GetU32(order, Order::SerNr), number);
-    PutText(ReportParams, RP::SelText1, number);
-    PutDate(ReportParams, RP::DateFrom, GetDate(order, Order::OrdDate));
-    PutDate(ReportParams, RP::DateTo, GetDate(order, Order::OrdDate));
-    PutU16(ReportParams, RP::Option3, 0);
-    PutU16(ReportParams, RP::Option4, 0);
-    PutU16(ReportParams, RP::ReportLayout, 0);
-    PutU16(ReportParams, RP::Option2, 1);
-    OrdersToPurchaseOrders();
-    std::memcpy(ReportParams, kept.data(), RP::Size);
+    PutText(selection.data(), RP::SelText1, number);
+    PutDate(selection.data(), RP::DateFrom, GetDate(order, Order::OrdDate));
+    PutDate(selection.data(), RP::DateTo, GetDate(order, Order::OrdDate));
+    PutU16(selection.data(), RP::Option2, 1);
+    OrdersToPurchaseOrders(ReportJob{selection.data()});
     return ApproveResult::Unchanged;
 }

@@ -10,14 +10,15 @@
 #include <cstdint>
 
 #include "core/decimal.h"
+#include "core/report_job.h"
 #include "rules/approval.h"
 
-// The batch routine: the sales orders of the selection in ReportParams
+// The batch routine: the sales orders of the job's selection
 // (order numbers at 48, dates at 1162 to 1168, order class at 304, method
 // at 46, address rows at 878, only the shortage at 880) put their rows'
 // quantities on purchase orders. True when the walk ran (items not stored
 // are told at the end).
-bool OrdersToPurchaseOrders();
+bool OrdersToPurchaseOrders(const ReportJob &job);
 // The item's default purchase source by "DefaultChoice" into source; true
 // when found.
 bool Pi1DefaultChoice(const uint8_t *itemCode, uint8_t *source);
@@ -39,9 +40,9 @@ bool AppendPurchaseOrderRow(uint8_t *purchaseOrder, bool withVat, const uint8_t 
                             const PackedDecimal *quantity, const uint8_t *text);
 // One order row's quantity of the item on the vendor's purchase order for
 // this sales order (a new one when none takes it), with the order's
-// address rows when the selection asks; false when not stored.
+// address rows when withAddress; false when not stored.
 bool OrderRowToPurchaseOrder(const uint8_t *item, const uint8_t *source, const PackedDecimal *quantity,
-                             const uint8_t *salesOrder);
+                             const uint8_t *salesOrder, bool withAddress);
 // Approve kind 47: the batch routine for this one order.
 ApproveResult ApproveOrderToPurchaseOrders(int reg, uint8_t *order, uint32_t recid);
 // Adds quantity to a purchase-order row's quantity, then sets its

@@ -111,27 +111,23 @@ bool Differs(const PackedDecimal &a, const PackedDecimal &b)
 
 // The price lists made again for one item: the job record names the item
 // alone, the lists of the caller's range, no group or vendor filter; the
-// caller's job record is put back after.
+// caller's job record is left as it was.
 bool PriceListsForItem(const uint8_t *params, const uint8_t *code)
 {
-    std::vector<uint8_t> saved(ReportParams, ReportParams + ReportParamsSize);
-    std::vector<uint8_t> job(params, params + ReportParamsSize);
+    std::vector<uint8_t> selection(params, params + ReportParamsSize);
     uint8_t text[256], empty[1] = {0};
     OneItemRange(code, text);
-    PutText(job.data(), P::SelText2, text);
-    PutText(job.data(), P::SelText3, empty);
-    PutTextPrefix(job.data(), P::SelText7, 20, empty);
-    std::memcpy(ReportParams, job.data(), ReportParamsSize);
-    bool ok = PriceUpdate();
-    std::memcpy(ReportParams, saved.data(), ReportParamsSize);
-    return ok;
+    PutText(selection.data(), P::SelText2, text);
+    PutText(selection.data(), P::SelText3, empty);
+    PutTextPrefix(selection.data(), P::SelText7, 20, empty);
+    return PriceUpdate(ReportJob{selection.data()});
 }
 
 }  // namespace
 
 bool PurchasePricesToItems(const uint8_t *params)
 {
-    assert(params && ReportParams);
+    assert(params);
     RuleRecord purchase(PUVc::Number), item(Item::Number);
     if (!purchase.record || !item.record) return false;
     PutU32(purchase.record, PUVc::SerNr, GetU32(params, P::NumberFrom));

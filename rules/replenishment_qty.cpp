@@ -53,13 +53,13 @@ void SupplierQuantityRule(const uint8_t *supplier, PackedDecimal *toOrder) {
     if (!DecIsZero(&threshold) && DecCompare(&threshold, toOrder) > 0) DecSetBlank(toOrder);
 }
 
-bool ItemDefaultSupplier(const uint8_t *itemCode, uint8_t *supplier) {
+bool ItemDefaultSupplier(const uint8_t *selection, const uint8_t *itemCode, uint8_t *supplier) {
     assert(itemCode && supplier);
     uint8_t vendor[256] = {0}, found[256];
     bool byVendor = false;
-    if (ReportParams) {
-        GetTextPrefix(ReportParams, ReportParamsVc::SelText2, 20, vendor);
-        byVendor = GetU16(ReportParams, ReportParamsVc::Option2) != 0;
+    if (selection) {
+        GetTextPrefix(selection, ReportParamsVc::SelText2, 20, vendor);
+        byVendor = GetU16(selection, ReportParamsVc::Option2) != 0;
     }
     RecClear(Supplier::Number, supplier);
     if (byVendor) {
@@ -75,7 +75,7 @@ bool ItemDefaultSupplier(const uint8_t *itemCode, uint8_t *supplier) {
 }
 
 bool ItemQtyFromSupplier(const uint8_t *item, uint8_t *stock, uint8_t *supplier, PackedDecimal *available,
-                         PackedDecimal *toOrder, bool (*pick)(const uint8_t *itemCode, uint8_t *supplier)) {
+                         PackedDecimal *toOrder, const std::function<bool(const uint8_t *, uint8_t *)> &pick) {
     assert(item && stock && supplier && available && toOrder && pick);
     ItemStockNeed(item, stock, available, toOrder);
     uint8_t code[256];
@@ -85,9 +85,12 @@ bool ItemQtyFromSupplier(const uint8_t *item, uint8_t *stock, uint8_t *supplier,
     return has;
 }
 
-bool ItemQtyToOrder(const uint8_t *item, uint8_t *stock, uint8_t *supplier, PackedDecimal *available,
-                    PackedDecimal *toOrder) {
-    return ItemQtyFromSupplier(item, stock, supplier, available, toOrder, ItemDefaultSupplier);
+bool ItemQtyToOrder(const uint8_t *selection, const uint8_t *item, uint8_t *stock, uint8_t *supplier,
+                    PackedDecimal *available, PackedDecimal *toOrder) {
+    return ItemQtyFromSupplier(item, stock, supplier, available, toOrder,
+                               [selection](const uint8_t *code, uint8_t *found) {
+                                   return ItemDefaultSupplier(selection, code, found);
+                               });
 }
 
 bool RecipeQtyToMake(const uint8_t *item, uint8_t *stock, uint8_t *recipe, PackedDecimal *available,

@@ -148,7 +148,7 @@ void CountPrinted(RunOutcome *run, bool printed) {
 // Ends a run over the range: the closing line, with where the output went.
 void FinishRange(const uint8_t *selection, RunOutcome *run) {
     if (run->why == 0) RunNothing(run, WhyNothingWalked(selection), Texts::RunNothingToPrint);
-    RunFinish(run, RunWhereOfOutput());
+    RunFinish(run, RunWhereOfOutput(selection));
 }
 
 // Prints each document of the range as doctype; title names the run.

@@ -329,7 +329,8 @@ void ProjectInvoiceLines(const uint8_t *project, bool detailAll, bool openOnly) 
     if (!invoice.record) return;
     PackedDecimal before, budget, time, cost;
     ProjectInvoiceSums sums{&before, &budget, &time, &cost};
-    ProjectInvoicing(project, invoice.record, false, detailAll, false, sums);
+    ReportJob job{ReportParams};   // bridge until the report hands its job down
+    ProjectInvoicing(job.selection, project, invoice.record, false, detailAll, false, sums);
     const PackedDecimal total = GetDec(invoice.record, IVVc::Total);
     if (openOnly && DecIsBlank(&total)) return;
     const int32_t rows = MatrixRowCount(IVVc::Number, 0, invoice.record);

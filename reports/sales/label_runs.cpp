@@ -67,7 +67,8 @@ struct LabelRun {
     ~LabelRun() {
         Outcome = nullptr;
         if (run.why == 0) RunNothing(&run, Texts::RunWhyNoneInRange, Texts::RunNothingToPrint);
-        RunFinish(&run, RunWhereOfOutput());
+        ReportJob job{ReportParams};   // bridge until the run hands its job down
+        RunFinish(&run, RunWhereOfOutput(job.selection));
     }
     LabelRun(const LabelRun &) = delete;
     LabelRun &operator=(const LabelRun &) = delete;

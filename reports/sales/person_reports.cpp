@@ -221,7 +221,7 @@ void EmployeeDepPersonReport(ReportJob &job) {
             RepRuleFull(1, 1);
             PersonLine(p, 280, 400, W::DepCode, DepMax);
             EmptyLine(10);
-            PersonEntryCalc(p, entry.record);
+            PersonEntryCalc(job.selection, p, entry.record);
             uint8_t row[E::Rows::Size];
             for (int32_t i = 0, n = MatrixRowCount(E::Number, 0, entry.record); i < n; i++)
                 if (MatrixRowRead(E::Number, entry.record, i, row)) EntryRowLine(15, row);

@@ -49,5 +49,5 @@ void CustomerStatementRun(ReportJob &job) {
     CustomerWalk(job.selection, EachStatement, &run);
     RunNothing(&run.outcome, run.passedOver > 0 ? Texts::RunWhyNothingOpen : Texts::RunWhyNoCustomer,
                Texts::RunNothingToPrint);
-    RunFinish(&run.outcome, RunWhereOfOutput());
+    RunFinish(&run.outcome, RunWhereOfOutput(job.selection));
 }

@@ -36,6 +36,7 @@ struct PriceRun {
     bool margins, perVendor, vendorGiven, skipEmpty;
     PString priceList, language;
     uint16_t listInclVat;   // the price list's (or the items') prices include VAT
+    const uint8_t *selection;   // the job's, for the items' supplier
 };
 
 void Headings(const PriceRun &run) {
@@ -134,7 +135,7 @@ void StockLine(const uint8_t *item, const PriceRun &run) {
     RuleRecord stock(LSVc::Number), supplier(PurchItemVc::Number);
     if (!stock.record || !supplier.record) return;
     PackedDecimal available, toOrder;
-    const bool supplied = ItemQtyToOrder(item, stock.record, supplier.record, &available, &toOrder);
+    const bool supplied = ItemQtyToOrder(run.selection, item, stock.record, supplier.record, &available, &toOrder);
     if (run.perVendor && !supplied) return;
     PackedDecimal onHand = GetDec(stock.record, LSVc::InStock), reserved = GetDec(stock.record, LSVc::OnOrders),
                   onOrder = GetDec(stock.record, LSVc::ToReceive), free;
@@ -210,6 +211,7 @@ int TitleOf(int mode, bool perVendor) {
 void ItemPriceReport(ReportJob &job, int mode) {
     assert(job.selection);
     PriceRun run{};
+    run.selection = job.selection;
     run.mode = mode == ModeStock || mode == ModeList ? mode : ModePrices;
     run.margins = GetU16(job.selection, P::Option4) == 1;
     run.perVendor = int16_t(GetU16(job.selection, P::ReportNumber)) == ReportPerVendor;

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "database/access/register_hooks.h"
+#include "tests/exchange/global_job.h"
 #include "tests/exchange/sie_fixture.h"
 
 namespace {
@@ -29,7 +30,7 @@ protected:
         PutDate(ReportParams, ReportParamsVc::DateTo, to);
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / "balances.txt").string());
-        EXPECT_TRUE(RunTextExportBody(kind));
+        EXPECT_TRUE(ExportOverGlobalJob(kind));
         std::map<std::string, std::vector<std::string>> out;
         std::istringstream in(FileBytes(dir / "balances.txt"));
         std::string line;

@@ -15,6 +15,7 @@
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "exchange/balance_sections.h"
+#include "tests/exchange/global_job.h"
 #include "tests/exchange/sie_fixture.h"
 
 namespace {
@@ -146,7 +147,7 @@ protected:
         PutU16(ReportParams, ReportParamsVc::Option2, option2);
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / "kind.txt").string());
-        RunTextExportBody(kind);
+        ExportOverGlobalJob(kind);
         return FileBytes(dir / "kind.txt");
     }
     static std::vector<std::vector<std::string>> Lines(const std::string &bytes)

@@ -18,6 +18,7 @@
 #include "database/access/register_hooks.h"
 #include "exchange/bank_file.h"
 #include "tests/exchange/exchange_fixture.h"
+#include "tests/exchange/global_job.h"
 
 namespace bank_test {
 
@@ -148,7 +149,7 @@ protected:
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
         std::string path = name.rfind("/", 0) == 0 ? name : (dir / name).string();
         ScriptAnswerFile(path);
-        bool whole = RunTextExportBody(15);
+        bool whole = ExportOverGlobalJob(15);
         if (ok) *ok = whole;
         if (!std::filesystem::is_regular_file(path)) return {};   // a device is not read back
         return Lines(FileBytes(path), whole);

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "tests/exchange/bank_fixture.h"
+#include "tests/exchange/global_job.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ TEST_F(BankFormatsTest, EstonianOrdersGoOneFileEachWithTheirTestNumbers)
     PString range;
     PStringFromC(range, "1:3");
     ::PutText(ReportParams, ReportParamsVc::SelText1, range);
-    ASSERT_TRUE(RunTextExportBody(15));
+    ASSERT_TRUE(ExportOverGlobalJob(15));
     std::vector<std::filesystem::path> files;
     for (auto &e : std::filesystem::directory_iterator(dir / "out")) files.push_back(e.path());
     std::sort(files.begin(), files.end());

@@ -27,6 +27,7 @@
 #include "rules/vat_currency.h"
 #include "shell/company.h"
 #include "tests/exchange/demo_defaults.h"
+#include "tests/exchange/global_job.h"
 #include "tests/operations/invoice_fixture.h"
 #include "tests/output/pdf_words.h"
 
@@ -77,7 +78,7 @@ protected:
     {
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((folder / name).string());
-        EXPECT_TRUE(RunTextExportBody(0));
+        EXPECT_TRUE(ExportOverGlobalJob(0));
         return Bytes(folder / name);
     }
     // Whether register reg holds a record whose first key is code.

@@ -86,7 +86,7 @@ protected:
         PutU16(ReportParams, ReportParamsVc::OutputKind, ImportSourceFile);
         PString path;
         PStringFromC(path, p.c_str());
-        ASSERT_EQ(ImportFileOpen(path, 0), 0);
+        ASSERT_EQ(ImportFileOpen(ReportJob{ReportParams}, path, 0), 0);
     }
     // Imports bytes from memory as the program does (ImportRun in mode 0).
     void ImportBytes(const std::string &bytes)

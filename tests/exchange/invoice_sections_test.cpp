@@ -16,6 +16,7 @@
 #include "rules/hooks.h"
 #include "shell/database_open.h"
 #include "tests/exchange/exchange_fixture.h"
+#include "tests/exchange/global_job.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ protected:
     {
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / name).string());
-        EXPECT_TRUE(RunTextExportBody(0));
+        EXPECT_TRUE(ExportOverGlobalJob(0));
         return FileBytes(dir / name);
     }
     // An invoice of rows of kinds 1 to 5 (type 1) or a credit note of one
@@ -486,7 +487,7 @@ protected:
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
         std::string name = "kind" + std::to_string(kind) + ".txt";
         ScriptAnswerFile((dir / name).string());
-        EXPECT_TRUE(RunTextExportBody(kind));
+        EXPECT_TRUE(ExportOverGlobalJob(kind));
         return FileBytes(dir / name);
     }
 };

@@ -82,7 +82,7 @@ TEST_F(RegisterSections, NumberRanges)
         PutText(ReportParams, ReportParamsVc::SelText1, sel);
         // The section: the tag line, then each record's line and its
         // blank line; the serial number is the first column.
-        std::string bytes = ExportBytes([] { RegExportNumberRange(); });
+        std::string bytes = ExportBytes([] { RegExportNumberRange(ReportJob{ReportParams}); });
         std::vector<uint32_t> written;
         size_t at = bytes.find("\r\n");
         if (!c.numbers.empty()) {
@@ -100,7 +100,7 @@ TEST_F(RegisterSections, NumberRanges)
         }
     }
     PutU16(ReportParams, ReportParamsVc::ExportWord, 0);
-    EXPECT_EQ(ExportBytes([] { RegExportNumberRange(); }), "\r\n");
+    EXPECT_EQ(ExportBytes([] { RegExportNumberRange(ReportJob{ReportParams}); }), "\r\n");
 }
 
 // Key ranges, compared without regard to case; a from text after every
@@ -119,9 +119,11 @@ TEST_F(RegisterSections, KeyRanges)
         PString sel;
         PStringFromC(sel, c.range);
         PutText(ReportParams, ReportParamsVc::SelText1, sel);
-        EXPECT_EQ(ExportBytes([] { RegExportKeyRange(OTVc::Number); }), Section("ot", c.records) + "\r\n") << c.range;
+        EXPECT_EQ(ExportBytes([] { RegExportKeyRange(ReportJob{ReportParams}, OTVc::Number); }),
+                  Section("ot", c.records) + "\r\n")
+            << c.range;
     }
-    EXPECT_EQ(ExportBytes([] { RegExportKeyRange(0); }), "\r\n");
+    EXPECT_EQ(ExportBytes([] { RegExportKeyRange(ReportJob{ReportParams}, 0); }), "\r\n");
 }
 
 // 25 records renew the hold twice and are all stored; a hold whose write

@@ -24,6 +24,7 @@
 #include "rules/hooks.h"
 #include "rules/series_terms.h"
 #include "tests/exchange/exchange_fixture.h"
+#include "tests/exchange/global_job.h"
 #include "tests/exchange/list_values.h"
 
 namespace {
@@ -81,7 +82,7 @@ protected:
     {
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / name).string());
-        EXPECT_TRUE(RunTextExportBody(0));
+        EXPECT_TRUE(ExportOverGlobalJob(0));
         return FileBytes(dir / name);
     }
 };

@@ -4,6 +4,7 @@
 // information section (kind 31) against golden files, then their filters,
 // layouts and walks, and a reversed date range refused.
 #include "tests/exchange/exchange_fixture.h"
+#include "tests/exchange/global_job.h"
 
 #include <array>
 #include <cstdlib>
@@ -174,7 +175,7 @@ protected:
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
         std::string name = "kind" + std::to_string(kind) + ".txt";
         ScriptAnswerFile((dir / name).string());
-        if (!RunTextExportBody(kind)) return "";
+        if (!ExportOverGlobalJob(kind)) return "";
         return FileBytes(dir / name);
     }
     static void Select(uint32_t at, const char *text)

@@ -185,7 +185,8 @@ protected:
         PutText(ReportParams, ReportParamsVc::SelText2, p);
         PutDate(ReportParams, ReportParamsVc::DateFrom, from);
         PutDate(ReportParams, ReportParamsVc::DateTo, to);
-        return ExportBytes(ExportSie, "export.se");
+        // Over the global job record, which the output device reads too.
+        return ExportBytes([] { ExportSie(ReportJob{ReportParams}); }, "export.se");
     }
     // Imports bytes as an SIE file (import mode 2).
     void ImportSie(const std::string &bytes)

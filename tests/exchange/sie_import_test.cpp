@@ -10,6 +10,7 @@
 #include "rules/accounts.h"
 #include "rules/documents.h"
 #include "rules/series_terms.h"
+#include "tests/exchange/global_job.h"
 #include "tests/exchange/sie_fixture.h"
 
 namespace {
@@ -45,7 +46,7 @@ protected:
     {
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / "full.txt").string());
-        EXPECT_TRUE(RunTextExportBody(0));
+        EXPECT_TRUE(ExportOverGlobalJob(0));
         return FileBytes(dir / "full.txt");
     }
 };

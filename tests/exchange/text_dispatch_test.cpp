@@ -2,6 +2,7 @@
 // format line, damage, "seqnr", and the export run: a full export to a
 // disk that refuses it, and the rescue export read back into a company.
 #include "tests/exchange/exchange_fixture.h"
+#include "tests/exchange/global_job.h"
 
 #include <array>
 #include <utility>
@@ -176,18 +177,18 @@ TEST_F(TextDispatch, ExportToAFullDiskFailsAndStops)
     for (int i = 0; i < 50; i++) StoreOt(("C" + std::to_string(i)).c_str(), "name");
     PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
     ScriptAnswerFile("/dev/full");
-    EXPECT_FALSE(RunTextExportBody(0));
+    EXPECT_FALSE(ExportOverGlobalJob(0));
     EXPECT_EQ(Shown(Texts::OutputNotWritten), 1);
     EXPECT_EQ(OutputJobState.stopFlag, 1);
 
     // Kind 22, the last kind to get its writer, runs: no balance records
     // here, nothing refused.
     ScriptAnswerFile((dir / "k22.txt").string());
-    EXPECT_TRUE(RunTextExportBody(22));
+    EXPECT_TRUE(ExportOverGlobalJob(22));
     EXPECT_EQ(Shown(Texts::ExportKindRefused), 0);
     // A kind that writes nothing runs to its end.
     ScriptAnswerFile((dir / "k17.txt").string());
-    EXPECT_TRUE(RunTextExportBody(17));
+    EXPECT_TRUE(ExportOverGlobalJob(17));
     EXPECT_EQ(FileBytes(dir / "k17.txt"), "\r\n");
 }
 

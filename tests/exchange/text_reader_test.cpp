@@ -162,7 +162,7 @@ TEST_F(ExchangeFixture, FileThatIsMissingOrShrinksUnderTheReader)
 {
     PString path;
     PathOf("none.txt", path);
-    EXPECT_NE(ImportFileOpen(path, 0), 0);
+    EXPECT_NE(ImportFileOpen(ReportJob{ReportParams}, path, 0), 0);
     EXPECT_EQ(Shown(Texts::ExchangeFileNotOpened), 1);
 
     // The file loses its second window after it was opened: the read comes

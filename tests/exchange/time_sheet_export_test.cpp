@@ -11,6 +11,7 @@
 #include "database/access/record_access.h"
 #include "database/access/register_hooks.h"
 #include "tests/exchange/exchange_fixture.h"
+#include "tests/exchange/global_job.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ protected:
         PutDate(ReportParams, ReportParamsVc::DateTo, to);
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / "ts.txt").string());
-        EXPECT_TRUE(RunTextExportBody(19));
+        EXPECT_TRUE(ExportOverGlobalJob(19));
         std::string bytes = FileBytes(dir / "ts.txt");
         std::vector<std::string> out;
         for (size_t at = 0; at < bytes.size();) {

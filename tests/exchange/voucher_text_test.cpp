@@ -107,10 +107,10 @@ TEST_F(VoucherText, ExportSelectionRoundTrip)
     uint8_t t[256];
     PStringFromC(t, "24.9:24.12");
     PutText(ReportParams, ReportParamsVc::SelText1, t);
-    EXPECT_EQ(ExportBytes(ExportVouchersText, "none.txt"), "\r\n");
+    EXPECT_EQ(ExportBytes([] { ExportVouchersText(ReportJob{ReportParams}); }, "none.txt"), "\r\n");
     PStringFromC(t, "24.2:24.3");
     PutText(ReportParams, ReportParamsVc::SelText1, t);
-    std::string bytes = ExportBytes(ExportVouchersText);
+    std::string bytes = ExportBytes([] { ExportVouchersText(ReportJob{ReportParams}); });
     EXPECT_EQ(bytes.rfind("trans3\t\r\n2\t", 0), 0u) << bytes;
     EXPECT_NE(bytes.find("\r\n3\t"), std::string::npos);
     EXPECT_EQ(bytes.find("\r\n4\t"), std::string::npos);

@@ -19,6 +19,7 @@
 #include "exchange/field_lists.h"
 #include "exchange/section_table.h"
 #include "tests/exchange/exchange_fixture.h"
+#include "tests/exchange/global_job.h"
 #include "tests/exchange/list_values.h"
 
 namespace {
@@ -37,7 +38,7 @@ protected:
     {
         PutU16(ReportParams, ReportParamsVc::OutputKind, OutTextFile);
         ScriptAnswerFile((dir / name).string());
-        EXPECT_TRUE(RunTextExportBody(0));
+        EXPECT_TRUE(ExportOverGlobalJob(0));
         return FileBytes(dir / name);
     }
     // Imports bytes into the open company; true when it ran to its end

@@ -189,7 +189,8 @@ void Work(const fs::path &dir, WorkResult *out) {
     // The whole company as text.
     ResetParams(0, OutTextFile);
     ScriptAnswerFile((dir / "export.txt").string());
-    EXPECT_TRUE(RunTextExportBody(0));
+    ReportJob job{ReportParams};   // bridge: the output layer reads the global job record
+    EXPECT_TRUE(RunTextExportBody(job, 0));
     out->exportText = VerifiersMasked(FileBytes(dir / "export.txt"));
 
     Told = nullptr;

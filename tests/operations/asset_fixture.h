@@ -132,7 +132,8 @@ protected:
         EXPECT_TRUE(RecFind(AssetVc::Number, r.record, 1, 1, &recid, &position)) << code;
         SetPeriod(from, to);
         SetWord(ReportParamsVc::Option2, secondBook);
-        AssetPeriodAmounts(r.record, false, nullptr, &a);
+        // The report fixture keeps its selection in the global job record.
+        AssetPeriodAmounts(ReportParams, r.record, false, nullptr, &a);
         RecFreeMatrix(AssetVc::Number, r.record);
         return a;
     }

@@ -22,15 +22,19 @@
 
 namespace {
 
-// Fills ReportParams for routine `number` over the range text.
+// The job the routines run.
+uint8_t Selection[ReportParamsSize];
+ReportJob Job{Selection};
+
+// Fills the job for routine `number` over the range text.
 void Select(uint16_t number, const char *range, uint16_t reg = 0)
 {
-    std::memset(ReportParams, 0, ReportParamsSize);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, number);
+    std::memset(Selection, 0, ReportParamsSize);
+    PutU16(Selection, ReportParamsVc::ReportNumber, number);
     PString text;
     PStringFromC(text, range);
-    ::PutText(ReportParams, ReportParamsVc::SelText1, text);
-    PutU16(ReportParams, ReportParamsVc::Option1, reg);
+    ::PutText(Selection, ReportParamsVc::SelText1, text);
+    PutU16(Selection, ReportParamsVc::Option1, reg);
 }
 
 class InvoiceRoutines : public InvoiceCompanyFixture {
@@ -72,7 +76,7 @@ TEST_F(InvoiceRoutines, NumbersWithoutARoutineChangeNothing)
     for (uint16_t number : {0, 3, 5, 7, 14, 19, 24, 99, 65535}) {
         SCOPED_TRACE(number);
         Select(number, "1001:1002");
-        EXPECT_TRUE(RunMaintenance());
+        EXPECT_TRUE(RunMaintenance(Job));
         EXPECT_EQ(Posted(1001), 0);
         EXPECT_EQ(Posted(1002), 0);
     }
@@ -87,7 +91,7 @@ TEST_F(InvoiceRoutines, ApproveRangeApprovesTheUnpostedInSerialOrderAndLeavesThe
     Invoice(1002, 1);   // posted already: no second open item
     Invoice(1004);      // past the range
     Select(8, "1001:1003");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(Posted(1001), 1);
     EXPECT_EQ(Posted(1002), 1);
     EXPECT_EQ(Posted(1003), 1);
@@ -100,7 +104,7 @@ TEST_F(InvoiceRoutines, ApproveRangeApprovesTheUnpostedInSerialOrderAndLeavesThe
 
     // A single number is a range of itself; an empty range takes all.
     Select(8, "");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(Posted(1004), 1);
 }
 
@@ -139,27 +143,27 @@ TEST_F(InvoiceRoutines, RevalidateClearsOnlyTheListedPostedFlagAndStopsAtARefusa
     RefuseAt = 0;
 
     Select(10, "1002:", IVVc::Number);
-    EXPECT_TRUE(RunMaintenance());
+    EXPECT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(Validated, (std::vector<Validation>{{1002, 1, 0}, {1003, 1, 0}}));
 
     // A register without a listed posted flag is validated unchanged.
     Validated.clear();
     Select(10, "1:2", TimeSheetVc::Number);
-    EXPECT_TRUE(RunMaintenance());
+    EXPECT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(Validated, (std::vector<Validation>{{1, 1, 1}, {2, 1, 1}}));
 
     // A refusal ends the run.
     Validated.clear();
     RefuseAt = 1002;
     Select(10, "1001:1003", IVVc::Number);
-    EXPECT_FALSE(RunMaintenance());
+    EXPECT_FALSE(RunMaintenance(Job));
     EXPECT_EQ(Validated.size(), 2u);
 
     // No register, or one not kept by serial number: nothing is asked.
     Validated.clear();
     for (uint16_t reg : {uint16_t(0), uint16_t(INVc::Number), uint16_t(500)}) {
         Select(10, "", reg);
-        EXPECT_TRUE(RunMaintenance());
+        EXPECT_TRUE(RunMaintenance(Job));
     }
     EXPECT_TRUE(Validated.empty());
 }
@@ -181,6 +185,7 @@ TEST_F(InvoiceRoutines, AClientsRequestRunsTheRoutineAtTheServerAndAShortJobIsRe
     Invoice(1001);
     Invoice(1002);
     Select(8, "1001");
+    std::memcpy(ReportParams, Selection, ReportParamsSize);   // the client sends the global job record
     RunMode = RunModeClient;
     TransportInstall(ServeHere, ServeHere);
     EXPECT_TRUE(RunMaintenanceCall());
@@ -193,7 +198,7 @@ TEST_F(InvoiceRoutines, AClientsRequestRunsTheRoutineAtTheServerAndAShortJobIsRe
     Select(8, "1002");
     for (uint32_t size : {ReportParamsSize - 2, ReportParamsSize + 2}) {
         std::vector<uint8_t> job(size, 0);
-        std::memcpy(job.data(), ReportParams, std::min(size, ReportParamsSize));
+        std::memcpy(job.data(), Selection, std::min(size, ReportParamsSize));
         MsgBuffer request, reply;
         MsgPutSized(&request, job.data(), size);
         EXPECT_FALSE(ServerDispatch(ReqMaintenance, &request, &reply)) << size;
@@ -226,7 +231,7 @@ TEST_F(CostRoutine, CostFromFifoSkipsItemsWithoutStockAboveZero)
     Receipt(3, DateRec{1, 3, 2024}, "C", 4, 5);
     StoreItem("S", {.cost = 9, .stocked = 0});
     Select(11, "A:S");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(Cost("A"), 3.8);
     EXPECT_EQ(Cost("B"), 4);
     EXPECT_EQ(Cost("C"), 7);
@@ -237,11 +242,11 @@ TEST_F(CostRoutine, CostFromFifoSkipsItemsWithoutStockAboveZero)
     StoreStock("B", "L1", 2);
     Receipt(4, DateRec{1, 4, 2024}, "B", 2, 6);
     Select(11, "A:B");
-    PutText(ReportParams, ReportParamsVc::SelText3, 255, "NONE");
-    ASSERT_TRUE(RunMaintenance());
+    PutText(Selection, ReportParamsVc::SelText3, 255, "NONE");
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(Cost("B"), 4);
     Select(11, "B");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(Cost("B"), 6);
 }
 

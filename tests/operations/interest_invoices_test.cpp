@@ -56,6 +56,9 @@ TEST(InterestAmountTest, AYearOf365DaysRoundedToCents)
 
 class InterestRun : public InvoiceCompanyFixture {
 protected:
+    // The job the runs of the test are handed.
+    uint8_t selection[ReportParamsSize] = {};
+    ReportJob job{selection};
     void SetUp() override
     {
         InvoiceCompanyFixture::SetUp();
@@ -136,11 +139,11 @@ protected:
     }
     void Select(const char *customers = "", DateRec from = PeriodFrom, DateRec to = PeriodTo)
     {
-        std::memset(ReportParams, 0, ReportParamsSize);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 4);
-        PutText(ReportParams, ReportParamsVc::SelText1, 255, customers);
-        PutDate(ReportParams, ReportParamsVc::Date2From, from);
-        PutDate(ReportParams, ReportParamsVc::Date2To, to);
+        std::memset(job.selection, 0, ReportParamsSize);
+        PutU16(job.selection, ReportParamsVc::ReportNumber, 4);
+        PutText(job.selection, ReportParamsVc::SelText1, 255, customers);
+        PutDate(job.selection, ReportParamsVc::Date2From, from);
+        PutDate(job.selection, ReportParamsVc::Date2To, to);
     }
     struct Made {
         std::vector<uint8_t> head;
@@ -184,7 +187,7 @@ TEST_F(InterestRun, AnOpenItemLateAtThePeriodsEndGetsARow)
 {
     Late(1001, "C1", 10000, DateRec{1, 5, 2024});
     Select();
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     std::vector<Made> made = InterestInvoices();
     ASSERT_EQ(made.size(), 1u);
     const Made &m = made[0];
@@ -214,7 +217,7 @@ TEST_F(InterestRun, RateMethodsAndThePeriodCap)
     Late(1001, "C1", 10000, DateRec{1, 1, 2024});   // 151 days late, 31 in the period
     Rules(12, 0, 0, 0);
     Select("C1");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     std::vector<Made> made = InterestInvoices();
     ASSERT_EQ(made.size(), 1u);
     EXPECT_EQ(Num(made[0].rows[0].data(), IVVc::Rows::Quantity), 31);
@@ -222,7 +225,7 @@ TEST_F(InterestRun, RateMethodsAndThePeriodCap)
 
     Rules(2, 0, 0, 2);
     Select("C1");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     made = InterestInvoices();
     ASSERT_EQ(made.size(), 2u);
     EXPECT_EQ(Num(made[1].rows[0].data(), IVVc::Rows::Sum), 200);   // 2 % of 10000
@@ -232,7 +235,7 @@ TEST_F(InterestRun, RateMethodsAndThePeriodCap)
     // Day rule 1 counts from the due date, however long ago.
     Rules(12, 0, 0, 1, 1, 1);
     Select("C1");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     made = InterestInvoices();
     ASSERT_EQ(made.size(), 3u);
     EXPECT_EQ(Num(made[2].rows[0].data(), IVVc::Rows::Quantity), 151);
@@ -247,7 +250,7 @@ TEST_F(InterestRun, MinimumsAndNoNoticeWithoutAStoredInvoice)
     Late(1002, "C1", 1000, DateRec{1, 5, 2024});    // 9.86
     Rules(12, 50, 60, 1);
     Select();
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     std::vector<Made> made = InterestInvoices();
     ASSERT_EQ(made.size(), 1u);
     ASSERT_EQ(made[0].rows.size(), 1u) << "9.86 in 30 days is below 50 and 60 days";
@@ -256,7 +259,7 @@ TEST_F(InterestRun, MinimumsAndNoNoticeWithoutAStoredInvoice)
 
     Rules(12, 50, 60, 1, 0, 1);
     Select();
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     made = InterestInvoices();
     ASSERT_EQ(made.size(), 2u);
     EXPECT_EQ(made[1].rows.size(), 2u);
@@ -266,7 +269,7 @@ TEST_F(InterestRun, MinimumsAndNoNoticeWithoutAStoredInvoice)
     Rules(12, 500, 0, 1);
     const int32_t before1 = Notices(1001), before2 = Notices(1002);
     Select();
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     EXPECT_EQ(InterestInvoices().size(), 2u);
     EXPECT_EQ(Notices(1001), before1);
     EXPECT_EQ(Notices(1002), before2);
@@ -283,11 +286,11 @@ TEST_F(InterestRun, CustomersAndItemsPassedOver)
     Late(1004, "C3", 10000, DateRec{1, 5, 2024});
     Charge("C3");
     Select("C1:C2");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     EXPECT_TRUE(InterestInvoices().empty());
     EXPECT_EQ(Notices(1001), -1);
     Select("C3");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     ASSERT_EQ(InterestInvoices().size(), 1u);
     EXPECT_EQ(InterestInvoices()[0].Cust(), "C3");
 }
@@ -301,7 +304,7 @@ TEST_F(InterestRun, TwoCurrenciesGiveTwoInvoices)
     Late(1002, "C1", 10000, DateRec{1, 5, 2024});
     Late(1003, "C1", 1000, DateRec{1, 5, 2024}, "EUR");
     Select("C1");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     std::vector<Made> made = InterestInvoices();
     ASSERT_EQ(made.size(), 2u);
     EXPECT_EQ(Text(made[0].head.data(), IVVc::CurncyCode), "EUR");
@@ -329,7 +332,7 @@ TEST_F(InterestRun, LatePaymentsWithinThePeriod)
     Paid(502, "C1", 1003, 5000, DateRec{10, 4, 2024});   // before it
     Paid(503, "C1", 1004, 5000, DateRec{15, 5, 2024});   // on time
     Select("C1");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     std::vector<Made> made = InterestInvoices();
     ASSERT_EQ(made.size(), 1u);
     ASSERT_EQ(made[0].rows.size(), 1u);
@@ -343,7 +346,7 @@ TEST_F(InterestRun, LatePaymentsWithinThePeriod)
     CompanyVariantBind(CompanyBlock);
     PutU16(CompanyBlock, CompanyBlk::CompanyVariant, 15);
     Select("C1");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     PutU16(CompanyBlock, CompanyBlk::CompanyVariant, 0);
     CompanyVariantBind(nullptr);
     EXPECT_EQ(InterestInvoices().size(), 1u);
@@ -355,9 +358,9 @@ TEST_F(InterestRun, HeadingAndFeeRows)
     Rules(12, 0, 0, 1, 0, 0, "ITEM2");
     Late(1001, "C1", 10000, DateRec{1, 5, 2024});
     Select("C1");
-    PutU16(ReportParams, ReportParamsVc::Option2, 1);
-    PutDate(ReportParams, ReportParamsVc::Date3, DateRec{3, 6, 2024});
-    ASSERT_TRUE(RunMaintenance());
+    PutU16(job.selection, ReportParamsVc::Option2, 1);
+    PutDate(job.selection, ReportParamsVc::Date3, DateRec{3, 6, 2024});
+    ASSERT_TRUE(RunMaintenance(job));
     std::vector<Made> made = InterestInvoices();
     ASSERT_EQ(made.size(), 1u);
     const Made &m = made[0];
@@ -385,7 +388,7 @@ TEST_F(InterestRun, TheRunTellsWhatItMadeOrWhyNot)
     auto run = [&](const char *customers, const std::string &part) {
         shown.clear();
         Select(customers);
-        EXPECT_TRUE(RunMaintenance());
+        EXPECT_TRUE(RunMaintenance(job));
         EXPECT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
         EXPECT_TRUE(told(part)) << part << " in " << ::testing::PrintToString(shown);
     };
@@ -395,9 +398,9 @@ TEST_F(InterestRun, TheRunTellsWhatItMadeOrWhyNot)
     run("C1", "nothing made; no customer in the range has interest on");
     Charge("C1");
     Select("C1");
-    PutText(ReportParams, ReportParamsVc::SelText3, 5, "NOGRP");
+    PutText(job.selection, ReportParamsVc::SelText3, 5, "NOGRP");
     shown.clear();
-    EXPECT_TRUE(RunMaintenance());
+    EXPECT_TRUE(RunMaintenance(job));
     EXPECT_TRUE(told("nothing made; no customer in the range is in the customer group")) << shown.size();
     run("C2", "nothing made; no invoice of a customer with interest on is overdue");
     Rules(12, 500, 0, 1);
@@ -440,7 +443,7 @@ TEST_F(InterestRun, EscStopsTheRunBetweenCustomers)
     };
     shown.clear();
     Select("C1:C2");
-    const bool ran = RunMaintenance();
+    const bool ran = RunMaintenance(job);
     RunOutcomeUi = saved;
     EXPECT_TRUE(ran);
     std::vector<Made> made = InterestInvoices();
@@ -463,7 +466,7 @@ TEST_F(InterestRun, APeriodNotInOrderIsRefused)
                             std::pair{DateRec{}, PeriodTo}, std::pair{PeriodFrom, DateRec{}}}) {
         shown.clear();
         Select("", from, to);
-        EXPECT_FALSE(RunMaintenance());
+        EXPECT_FALSE(RunMaintenance(job));
         EXPECT_TRUE(WasShown(1142));
     }
     EXPECT_TRUE(InterestInvoices().empty());
@@ -478,7 +481,7 @@ TEST_F(InterestRun, NoNumberLeftStopsTheRun)
     tableRows[InvSeriesBlk::Number].clear();
     AddSeriesRow(InvSeriesBlk::Number, 1001, 1001);
     Select();
-    EXPECT_FALSE(RunMaintenance());
+    EXPECT_FALSE(RunMaintenance(job));
     EXPECT_TRUE(WasShown(12580));
     EXPECT_TRUE(InterestInvoices().empty());
     EXPECT_EQ(Notices(1001), -1);
@@ -489,6 +492,7 @@ TEST_F(InterestRun, AClientsRunIsMadeAtTheServer)
 {
     Late(1001, "C1", 10000, DateRec{1, 5, 2024});
     Select("C1");
+    std::memcpy(ReportParams, job.selection, ReportParamsSize);   // the client sends the global job record
     OutputRunsInstall();
     RunMode = RunModeClient;
     TransportInstall(ServeHere, ServeHere);

@@ -57,6 +57,9 @@ struct ReadInvoice {
 
 class OrderInvoicing : public InvoiceCompanyFixture {
 protected:
+    // The job the runs of the test are handed.
+    uint8_t selection[ReportParamsSize] = {};
+    ReportJob job{selection};
     void SetUp() override
     {
         InvoiceCompanyFixture::SetUp();
@@ -188,13 +191,13 @@ protected:
         return std::string((const char *)p + 1, p[0]);
     }
 
-    static void Select(uint16_t way, const char *customers = "", const char *group = "")
+    void Select(uint16_t way, const char *customers = "", const char *group = "")
     {
-        std::memset(ReportParams, 0, ReportParamsSize);
-        PutU16(ReportParams, ReportParamsVc::ReportNumber, 13);
-        PutU16(ReportParams, ReportParamsVc::ReportLayout, way);
-        PutText(ReportParams, ReportParamsVc::SelText1, 255, customers);
-        PutText(ReportParams, ReportParamsVc::SelText3, 255, group);
+        std::memset(job.selection, 0, ReportParamsSize);
+        PutU16(job.selection, ReportParamsVc::ReportNumber, 13);
+        PutU16(job.selection, ReportParamsVc::ReportLayout, way);
+        PutText(job.selection, ReportParamsVc::SelText1, 255, customers);
+        PutText(job.selection, ReportParamsVc::SelText3, 255, group);
     }
 
     // Only invoice number `last` and those below it are free.
@@ -215,7 +218,7 @@ TEST_F(OrderInvoicing, WayOneGivesASummaryRowPerOrderAndTheHistory)
                                    {.item = "ITEM2", .qty = 4, .shipped = 1, .price = 50, .unitCost = 20}});
     uint32_t b = Order(502, "C1", {{.item = "ITEM1", .qty = 3, .shipped = 3, .invoiced = 1}}, "PO-77");
     Select(1);
-    ASSERT_TRUE(RunMaintenance()) << ::testing::PrintToString(shown);
+    ASSERT_TRUE(RunMaintenance(job)) << ::testing::PrintToString(shown);
 
     std::vector<ReadInvoice> invoices = Invoices();
     ASSERT_EQ(invoices.size(), 1u);
@@ -259,7 +262,7 @@ TEST_F(OrderInvoicing, WayZeroCarriesTheRowsAndASecondRunInvoicesNothing)
     uint32_t a = Order(601, "C1", {{.item = "ITEM1", .qty = 5, .shipped = 2}, {.item = "ITEM2", .qty = 1, .shipped = 1, .price = 50}});
     uint32_t b = Order(602, "C1", {{.item = "ITEM2", .qty = 2, .shipped = 2, .price = 50}}, "REF");
     Select(0);
-    ASSERT_TRUE(RunMaintenance()) << ::testing::PrintToString(shown);
+    ASSERT_TRUE(RunMaintenance(job)) << ::testing::PrintToString(shown);
 
     std::vector<ReadInvoice> invoices = Invoices();
     ASSERT_EQ(invoices.size(), 1u);
@@ -286,11 +289,11 @@ TEST_F(OrderInvoicing, WayZeroCarriesTheRowsAndASecondRunInvoicesNothing)
     EXPECT_EQ(Invoiced(a), (std::vector<double>{2, 1}));
     EXPECT_EQ(Invoiced(b), (std::vector<double>{2}));
 
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     EXPECT_EQ(Invoices().size(), 1u);
     EXPECT_EQ(Invoiced(a), (std::vector<double>{2, 1}));
     Select(1);
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     EXPECT_EQ(Invoices().size(), 1u);
     EXPECT_EQ(Invoiced(a), (std::vector<double>{2, 1}));
 }
@@ -310,7 +313,7 @@ TEST_F(OrderInvoicing, WayOneInvoicesTheCustomerTheOrderNames)
         ASSERT_TRUE(RecStore(ORVc::Number, r.record, 1, &id));
     }
     Select(1);
-    ASSERT_TRUE(RunMaintenance()) << ::testing::PrintToString(shown);
+    ASSERT_TRUE(RunMaintenance(job)) << ::testing::PrintToString(shown);
     std::vector<ReadInvoice> invoices = Invoices();
     ASSERT_EQ(invoices.size(), 2u);
     EXPECT_EQ(invoices[0].customer, "C3");
@@ -336,7 +339,7 @@ TEST_F(OrderInvoicing, WayZeroDeductsADownPaymentOnce)
         ASSERT_TRUE(RecStore(ORVc::Number, r.record, 1, &id));
     }
     Select(0);
-    ASSERT_TRUE(RunMaintenance()) << ::testing::PrintToString(shown);
+    ASSERT_TRUE(RunMaintenance(job)) << ::testing::PrintToString(shown);
     RuleRecord r(ORVc::Number);
     ASSERT_TRUE(RecReadById(ORVc::Number, a, r.record));
     PackedDecimal deducted = GetDec(r.record, ORVc::DownPayDed);
@@ -351,7 +354,7 @@ TEST_F(OrderInvoicing, WayZeroDeductsADownPaymentOnce)
     PutU16(r.record, ORVc::InvState, 0);
     uint32_t id = a;
     ASSERT_TRUE(RecStore(ORVc::Number, r.record, 1, &id));
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     std::vector<ReadInvoice> invoices = Invoices();
     ASSERT_EQ(invoices.size(), 2u);
     double deductions[2] = {0, 0};
@@ -371,7 +374,7 @@ TEST_F(OrderInvoicing, AFullyInvoicedOrderAddsNoRowsButIsMarked)
         SCOPED_TRACE(way);
         uint32_t done = Order(700 + way, "C1", {{.item = "ITEM1", .qty = 2, .shipped = 2, .invoiced = 2}});
         Select(way);
-        ASSERT_TRUE(RunMaintenance());
+        ASSERT_TRUE(RunMaintenance(job));
         EXPECT_TRUE(Invoices().empty());
         uint16_t state = 0, open = 9;
         EXPECT_EQ(Invoiced(done, &state, &open), (std::vector<double>{2}));
@@ -389,22 +392,22 @@ TEST_F(OrderInvoicing, OnlyTheSelectedCustomersOpenFreeOrdersAreInvoiced)
     uint32_t other = Order(802, "C3", {{.qty = 1, .shipped = 1}});
     uint32_t grouped = Order(803, "C4", {{.qty = 1, .shipped = 1}});
     Select(1, "C1:C2");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     EXPECT_TRUE(Invoices().empty());
     EXPECT_EQ(Invoiced(closed), std::vector<double>{0});
     EXPECT_EQ(Invoiced(other), std::vector<double>{0});
 
     Select(0, "", "OTHER");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     EXPECT_TRUE(Invoices().empty());
 
     ASSERT_TRUE(RecordLockAdd(99, ORVc::Number, grouped));
     Select(0, "", "WHOLE");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     EXPECT_TRUE(Invoices().empty());
     EXPECT_EQ(Invoiced(grouped), std::vector<double>{0});
     ASSERT_TRUE(RecordUnlock(99, ORVc::Number, grouped));
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     std::vector<ReadInvoice> invoices = Invoices();
     ASSERT_EQ(invoices.size(), 1u);
     EXPECT_EQ(invoices[0].customer, "C4");
@@ -426,7 +429,7 @@ TEST_F(OrderInvoicing, AnInvoiceThatCannotBeNumberedLeavesItsOrdersAsTheyWere)
         uint32_t b = Order(first + 1, "C3", {{.item = "ITEM2", .qty = 3, .shipped = 3, .price = 50}});
         shown.clear();
         Select(way);
-        EXPECT_FALSE(RunMaintenance());
+        EXPECT_FALSE(RunMaintenance(job));
         EXPECT_TRUE(WasShown(12551));
 
         std::vector<ReadInvoice> invoices = Invoices();
@@ -472,19 +475,19 @@ TEST_F(OrderInvoicing, EachRunSaysWhatItMadeOrWhyNothing)
     Order(1203, "C3", {{.item = "ITEM2", .qty = 1, .shipped = 1, .price = 50}});
     Select(0);
     shown.clear();
-    ASSERT_TRUE(RunMaintenance()) << ::testing::PrintToString(shown);
+    ASSERT_TRUE(RunMaintenance(job)) << ::testing::PrintToString(shown);
     std::vector<ReadInvoice> invoices = Invoices();
     ASSERT_EQ(invoices.size(), 2u);
     ASSERT_EQ(ClosingLines.size(), 1u);
     EXPECT_EQ(ClosingLines[0], "2 invoices made, 3 orders invoiced, numbers " + std::to_string(invoices[0].serial) +
                                    "-" + std::to_string(invoices[1].serial));
     EXPECT_TRUE(shown.empty()) << ::testing::PrintToString(shown);
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     ASSERT_EQ(ClosingLines.size(), 2u);
     EXPECT_EQ(ClosingLines[1], UiText(Texts::RunNothingInvoiced) + UiText(Texts::RunWhyNothingLeft));
     EXPECT_FALSE(shown.empty());
     Select(0, "X1:X9");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(job));
     EXPECT_EQ(ClosingLines.back(), UiText(Texts::RunNothingInvoiced) + UiText(Texts::RunWhyNoCustomer));
     RunOutcomeUi = saved;
 }
@@ -494,7 +497,7 @@ TEST_F(OrderInvoicing, AnUnknownWayMakesNothing)
 {
     uint32_t a = Order(1001, "C1", {{.qty = 1, .shipped = 1}});
     Select(2);
-    EXPECT_FALSE(RunMaintenance());
+    EXPECT_FALSE(RunMaintenance(job));
     EXPECT_TRUE(WasShown(12553));
     EXPECT_TRUE(Invoices().empty());
     EXPECT_EQ(Invoiced(a), std::vector<double>{0});
@@ -543,6 +546,7 @@ TEST_F(OrderInvoicing, AClientsRequestMakesWhatALocalRunMakes)
     OutputRunsInstall();
     uint32_t a = Order(1101, "C1", {{.item = "ITEM1", .qty = 2, .shipped = 2}});
     Select(1);
+    std::memcpy(ReportParams, job.selection, ReportParamsSize);   // the client sends the global job record
     RunMode = RunModeClient;
     TransportInstall(ServeHere, ServeHere);
     EXPECT_TRUE(RunMaintenanceCall());

@@ -21,18 +21,22 @@
 
 namespace {
 
-// Empties ReportParams and names routine `number`.
+// The job the runs of the tests are handed.
+uint8_t Selection[ReportParamsSize];
+ReportJob Job{Selection};
+
+// Empties the job and names routine `number`.
 void Routine(uint16_t number)
 {
-    std::memset(ReportParams, 0, ReportParamsSize);
-    PutU16(ReportParams, ReportParamsVc::ReportNumber, number);
+    std::memset(Selection, 0, ReportParamsSize);
+    PutU16(Selection, ReportParamsVc::ReportNumber, number);
 }
 
 void Param(uint32_t at, int length, const char *text)
 {
     PString p;
     PStringFromC(p, text);
-    PutPString(ReportParams, at, length, p);
+    PutPString(Selection, at, length, p);
 }
 
 class PriceUpdateRun : public InvoiceCompanyFixture {
@@ -94,7 +98,7 @@ TEST_F(PriceUpdateRun, FormulasPriceTheItemsOfTheirRows)
     List("B", "", {{0, "G1", "F2"}, {1, "SERVICE:SERVICE", "F3"}, {7, "G2", "F1"}});
     Routine(16);
     Param(ReportParamsVc::SelText1, 255, "A:B");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(PriceOf("A", "ITEM1"), 59.99);
     EXPECT_EQ(PriceOf("A", "ITEM2"), 19.99);
     EXPECT_EQ(PriceOf("A", "ITEM3"), 11.99);   // 12.40 rounded to 12, less 0.01
@@ -112,7 +116,7 @@ TEST_F(PriceUpdateRun, AListInCurrencyConvertsTheBaseAtTodaysRate)
     Formula("F1", 0, 50, 0, 2, 0);
     List("US", "USD", {{1, "ITEM1:ITEM2", "F1"}});
     Routine(16);
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(PriceOf("US", "ITEM1"), 12);   // 60 / 2.5 x 50 %
     EXPECT_EQ(PriceOf("US", "ITEM2"), 4);
 }
@@ -125,27 +129,27 @@ TEST_F(PriceUpdateRun, UnchangedPricesStayAndTheRunsFiltersPassItemsOver)
     Formula("F1", 0, 100, 0, 2, 0);
     List("A", "", {{1, "ITEM1:SERVICE", "F1"}});
     Routine(16);
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     uint32_t before = 0, after = 0;
     ASSERT_EQ(PriceOf("A", "ITEM1", &before), 60);
     uint32_t count = RegRecordCount(PriceVc::Number);
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(RegRecordCount(PriceVc::Number), count);
 
     StoreItem("ITEM1", {.group = "G1", .price = 100, .cost = 61});   // rewrites the item
     Param(ReportParamsVc::SelText2, 255, "ITEM2:SERVICE");            // ITEM1 is outside
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(PriceOf("A", "ITEM1"), 60);
     Param(ReportParamsVc::SelText2, 255, "");
     Param(ReportParamsVc::SelText7, 20, "V1");   // no item has V1 as its default source
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(PriceOf("A", "ITEM1"), 60);
     StoreRecord(PurchItemVc::Number, [](uint8_t *r) {
         PutText(r, PurchItemVc::ItemCode, 20, "ITEM1");
         PutText(r, PurchItemVc::VendCode, 20, "V1");
         PutU16(r, PurchItemVc::Default, 1);
     });
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(PriceOf("A", "ITEM1", &after), 61);
     EXPECT_EQ(after, before);
     EXPECT_EQ(RegRecordCount(PriceVc::Number), count);
@@ -202,7 +206,7 @@ TEST_F(WriteOffRun, EveryItemNotNegativeGetsAPaidAndAFeeRow)
     OpenItem(102, "C2", -3);
     OpenItem(103, "C3", 0);
     Routine(21);
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     auto receipts = Receipts();
     ASSERT_EQ(receipts.size(), 1u);
     const auto &r = receipts[0];
@@ -244,8 +248,10 @@ TEST_F(WriteOffRun, AClientsRunsAreMadeAtTheServer)
     RunMode = RunModeClient;
     TransportInstall(ServeHere, ServeHere);
     Routine(21);
+    std::memcpy(ReportParams, Selection, ReportParamsSize);   // the client sends the global job record
     EXPECT_TRUE(RunMaintenanceCall());
     Routine(16);
+    std::memcpy(ReportParams, Selection, ReportParamsSize);   // the client sends the global job record
     EXPECT_TRUE(RunMaintenanceCall());
     TransportInstall(nullptr, nullptr);
     RunMode = 0;
@@ -262,7 +268,7 @@ TEST_F(WriteOffRun, AReceiptHoldsFortySixItems)
 {
     for (int32_t i = 0; i < 47; i++) OpenItem(1000 + i, "C1", 1);
     Routine(21);
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     auto receipts = Receipts();
     ASSERT_EQ(receipts.size(), 2u);
     EXPECT_EQ(RowCount(receipts[0]), 92);
@@ -282,9 +288,9 @@ TEST_F(WriteOffRun, ItemsAtTheLimitsAreNotTaken)
     Routine(21);
     Param(ReportParamsVc::SelText1, 255, "C1");
     Param(ReportParamsVc::SelText3, 255, "200:299");
-    PutI32(ReportParams, ReportParamsVc::NumberFrom, 30);
-    PutDec(ReportParams, ReportParamsVc::Amount1, Dec(10));
-    ASSERT_TRUE(RunMaintenance());
+    PutI32(Selection, ReportParamsVc::NumberFrom, 30);
+    PutDec(Selection, ReportParamsVc::Amount1, Dec(10));
+    ASSERT_TRUE(RunMaintenance(Job));
     auto receipts = Receipts();
     ASSERT_EQ(receipts.size(), 1u);
     ASSERT_EQ(RowCount(receipts[0]), 2);
@@ -297,13 +303,13 @@ TEST_F(WriteOffRun, NothingTakenOrNoNumberLeftStoresNoReceipt)
 {
     OpenItem(101, "C1", -1);
     Routine(21);
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_TRUE(Receipts().empty());
 
     OpenItem(102, "C1", 4);
     AddSeriesRow(ReceiptSeriesBlk::Number, 1, 1);
     StoreRecord(IPVc::Number, [](uint8_t *r) { PutU32(r, IPVc::SerNr, 1); });
-    EXPECT_FALSE(RunMaintenance());
+    EXPECT_FALSE(RunMaintenance(Job));
     EXPECT_EQ(Receipts().size(), 1u);   // only the one stored by hand
     EXPECT_FALSE(shown.empty());
 }
@@ -328,9 +334,9 @@ TEST_F(SampleInvoiceRun, CountsDatesAndNumbersAsAsked)
     Param(ReportParamsVc::SelText1, 255, "5");
     Param(ReportParamsVc::SelText3, 255, "500");
     const DateRec day{3, 5, 2024};
-    PutDate(ReportParams, ReportParamsVc::Date2From, day);
-    PutDate(ReportParams, ReportParamsVc::Date2To, day);
-    ASSERT_TRUE(RunMaintenance());
+    PutDate(Selection, ReportParamsVc::Date2From, day);
+    PutDate(Selection, ReportParamsVc::Date2To, day);
+    ASSERT_TRUE(RunMaintenance(Job));
     EXPECT_EQ(Serials(), (std::vector<uint32_t>{500, 501, 502, 503, 504}));
     RuleRecord r(IVVc::Number);
     uint32_t recid = 0;
@@ -358,7 +364,7 @@ TEST_F(SampleInvoiceRun, CountsDatesAndNumbersAsAsked)
     // Without a count the run makes 1 to 100, numbered on from the last.
     Param(ReportParamsVc::SelText1, 255, "");
     Param(ReportParamsVc::SelText3, 255, "");
-    ASSERT_TRUE(RunMaintenance());
+    ASSERT_TRUE(RunMaintenance(Job));
     auto serials = Serials();
     ASSERT_GE(serials.size(), 6u);
     EXPECT_LE(serials.size(), 105u);
@@ -373,14 +379,14 @@ TEST_F(SampleInvoiceRun, ATakenNumberOrBadSelectionStopsTheRun)
     Routine(6);
     Param(ReportParamsVc::SelText1, 255, "10");
     Param(ReportParamsVc::SelText3, 255, "600");
-    EXPECT_FALSE(RunMaintenance());
+    EXPECT_FALSE(RunMaintenance(Job));
     EXPECT_EQ(Serials(), (std::vector<uint32_t>{600, 601, 602, 603}));
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].find("603"), std::string::npos) << shown[0];
 
     shown.clear();
     Param(ReportParamsVc::SelText1, 255, "ten");
-    EXPECT_FALSE(RunMaintenance());
+    EXPECT_FALSE(RunMaintenance(Job));
     EXPECT_EQ(shown.size(), 1u);
     EXPECT_EQ(Serials().size(), 4u);
 }
@@ -389,7 +395,7 @@ TEST_F(SampleInvoiceRun, NoCustomersMakesNothing)
 {
     ASSERT_TRUE(RegDeleteAll(CUVc::Number));
     Routine(6);
-    EXPECT_FALSE(RunMaintenance());
+    EXPECT_FALSE(RunMaintenance(Job));
     EXPECT_TRUE(Serials().empty());
     EXPECT_EQ(shown.size(), 1u);
 }

@@ -22,6 +22,9 @@ namespace PO = PurchOrderVc;
 
 class OrdersToPurchaseOrdersTest : public StockDocsFixture {
 protected:
+    // The job the runs of the test are handed.
+    uint8_t selection[ReportParamsSize] = {};
+    ReportJob job{selection};
     void Source(const char *item, const char *vendor, double minQty = 0, double threshold = 0) {
         RuleRecord r(PurchItemVc::Number);
         PutText(r.record, PurchItemVc::ItemCode, 20, item);
@@ -49,11 +52,11 @@ protected:
         return GetU32(o.record, ORVc::SerNr);
     }
     void Select(const char *range, uint16_t method = 0, uint16_t shortage = 0, uint16_t address = 0) {
-        std::memset(ReportParams, 0, RP::Size);
-        PutText(ReportParams, RP::SelText1, 255, range);
-        PutU16(ReportParams, RP::ReportLayout, method);
-        PutU16(ReportParams, RP::Option4, shortage);
-        PutU16(ReportParams, RP::Option3, address);
+        std::memset(job.selection, 0, RP::Size);
+        PutText(job.selection, RP::SelText1, 255, range);
+        PutU16(job.selection, RP::ReportLayout, method);
+        PutU16(job.selection, RP::Option4, shortage);
+        PutU16(job.selection, RP::Option3, address);
     }
     struct Seen {
         uint32_t recid, salesOrder;
@@ -93,7 +96,7 @@ TEST_F(OrdersToPurchaseOrdersTest, RowsGoToTheirVendorsOrderForTheSalesOrder) {
     Source("A", "V1");
     uint32_t serial = SalesOrder({{"A", 5}, {"B", 2}});
     Select("");
-    ASSERT_TRUE(OrdersToPurchaseOrders());
+    ASSERT_TRUE(OrdersToPurchaseOrders(job));
     std::vector<Seen> orders = Orders();
     ASSERT_EQ(orders.size(), 1u);
     EXPECT_EQ(orders[0].salesOrder, serial);
@@ -116,8 +119,8 @@ TEST_F(OrdersToPurchaseOrdersTest, ShortageOfThreeOnARowOfFiveOrdersThree) {
     SalesOrder({{"A", 5}, {"B", 5}});
     Select("", 0, 1);
     // Run as the function list runs it: batch routine 12 by number.
-    PutU16(ReportParams, RP::ReportNumber, 12);
-    ASSERT_TRUE(RunMaintenance());
+    PutU16(job.selection, RP::ReportNumber, 12);
+    ASSERT_TRUE(RunMaintenance(job));
     std::vector<Seen> orders = Orders();
     ASSERT_EQ(orders.size(), 1u);
     ASSERT_EQ(orders[0].rows.size(), 1u);
@@ -145,7 +148,7 @@ TEST_F(OrdersToPurchaseOrdersTest, StockCheckRaisesOrBlanksTheNeed) {
     EXPECT_TRUE(DecIsBlank(&qty));
     SalesOrder({{"N", 2}});
     Select("");
-    ASSERT_TRUE(OrdersToPurchaseOrders());
+    ASSERT_TRUE(OrdersToPurchaseOrders(job));
     ASSERT_EQ(Orders().size(), 1u);
     EXPECT_EQ(Orders()[0].rows[0], (std::pair<std::string, double>{"N", 2}));
 }
@@ -162,7 +165,7 @@ TEST_F(OrdersToPurchaseOrdersTest, FullPurchaseOrderStartsANewOne) {
     });
     uint32_t other = SalesOrder({{"A", 2}});
     Select("");
-    ASSERT_TRUE(OrdersToPurchaseOrders());
+    ASSERT_TRUE(OrdersToPurchaseOrders(job));
     std::vector<Seen> orders = Orders();
     ASSERT_EQ(orders.size(), 3u);
     EXPECT_EQ(orders[1].salesOrder, serial);
@@ -183,7 +186,7 @@ TEST_F(OrdersToPurchaseOrdersTest, AddressRowsAndHeadings) {
     Source("B", "V1");
     uint32_t first = SalesOrder({{"A", 1}, {"B", 1}});
     Select("", 0, 0, 1);
-    ASSERT_TRUE(OrdersToPurchaseOrders());
+    ASSERT_TRUE(OrdersToPurchaseOrders(job));
     std::vector<Seen> orders = Orders();
     ASSERT_EQ(orders.size(), 1u);
     ASSERT_EQ(orders[0].rows.size(), 6u);
@@ -193,8 +196,8 @@ TEST_F(OrdersToPurchaseOrdersTest, AddressRowsAndHeadings) {
 
     uint32_t second = SalesOrder({{"A", 2}});
     Select("", 2);
-    PutU16(ReportParams, RP::Option2, 1);   // each order row a row of its own
-    ASSERT_TRUE(OrdersToPurchaseOrders());
+    PutU16(job.selection, RP::Option2, 1);   // each order row a row of its own
+    ASSERT_TRUE(OrdersToPurchaseOrders(job));
     orders = Orders();
     ASSERT_EQ(orders.size(), 1u);
     std::vector<std::string> texts;
@@ -211,10 +214,10 @@ TEST_F(OrdersToPurchaseOrdersTest, OrderRangeIsCheckedAndKept) {
     uint32_t first = SalesOrder({{"A", 1}});
     SalesOrder({{"A", 7}});
     Select("x1:9");
-    EXPECT_FALSE(OrdersToPurchaseOrders());
+    EXPECT_FALSE(OrdersToPurchaseOrders(job));
     EXPECT_EQ(RegRecordCount(PO::Number), 0u);
     Select((std::to_string(first) + ":" + std::to_string(first)).c_str());
-    ASSERT_TRUE(OrdersToPurchaseOrders());
+    ASSERT_TRUE(OrdersToPurchaseOrders(job));
     ASSERT_EQ(Orders().size(), 1u);
     EXPECT_EQ(Orders()[0].rows[0].second, 1);
 }
@@ -226,6 +229,7 @@ TEST_F(OrdersToPurchaseOrdersTest, ApproveKind47OrdersOneSalesOrder) {
     SalesOrder({{"A", 4}});
     uint32_t serial = SalesOrder({{"A", 6}});
     Select("kept");
+    std::memcpy(ReportParams, job.selection, RP::Size);   // the caller's global job record
     RuleRecord o(ORVc::Number);
     PutU32(o.record, ORVc::SerNr, serial);
     uint32_t recid = 0, position = 0;

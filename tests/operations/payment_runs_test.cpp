@@ -72,6 +72,10 @@ protected:
         return out;
     }
     static void SetRange(const char *range) { PutText(ReportParams, P::SelText1, 255, range); }
+    // The job the batch routines of the tests are handed, and its range.
+    uint8_t selection[ReportParamsSize] = {};
+    ReportJob job{selection};
+    void SetJobRange(const char *range) { PutText(job.selection, P::SelText1, 255, range); }
     static int Jobs() {
         int n = 0;
         for (const RecCall &c : RecLog) n += c.name == "open";
@@ -156,16 +160,16 @@ TEST_F(PaymentRunsTest, RangeDeleteStepsBackAfterEachDelete) {
         });
     StorePayment(1, 0, {{.invoice = 1, .amount = 5}});
     StorePayment(2, 1, {{.invoice = 1, .amount = 5}});
-    PutU16(ReportParams, P::ReportNumber, 22);
-    SetRange("1:4");
-    PutU16(ReportParams, P::Option3, 1);
-    EXPECT_TRUE(RunMaintenance());
+    PutU16(job.selection, P::ReportNumber, 22);
+    SetJobRange("1:4");
+    PutU16(job.selection, P::Option3, 1);
+    EXPECT_TRUE(RunMaintenance(job));
     EXPECT_EQ(Serials(VIVc::Number, VIVc::SerNr), (std::vector<int32_t>{1, 4, 5}));
     EXPECT_EQ(Serials(OPVc::Number, OPVc::SerNr), (std::vector<int32_t>{1, 2}));
 
-    PutU16(ReportParams, P::Option3, 0);
-    PutU16(ReportParams, P::Option4, 1);
-    EXPECT_TRUE(RunMaintenance());
+    PutU16(job.selection, P::Option3, 0);
+    PutU16(job.selection, P::Option4, 1);
+    EXPECT_TRUE(RunMaintenance(job));
     EXPECT_EQ(Serials(OPVc::Number, OPVc::SerNr), (std::vector<int32_t>{2}));
     EXPECT_EQ(Serials(VIVc::Number, VIVc::SerNr), (std::vector<int32_t>{1, 4, 5}));
 }
@@ -175,19 +179,19 @@ TEST_F(PaymentRunsTest, RangeDeleteStepsBackAfterEachDelete) {
 TEST_F(PaymentRunsTest, RangeDeleteRefusesAnEmptyRange) {
     StorePurchase(1, 0);
     StorePurchase(2, 0);
-    PutU16(ReportParams, P::ReportNumber, 22);
-    PutU16(ReportParams, P::Option3, 1);
+    PutU16(job.selection, P::ReportNumber, 22);
+    PutU16(job.selection, P::Option3, 1);
     for (const char *range : {"", "   "}) {
         shown.clear();
-        SetRange(range);
-        EXPECT_FALSE(RunMaintenance()) << '"' << range << '"';
+        SetJobRange(range);
+        EXPECT_FALSE(RunMaintenance(job)) << '"' << range << '"';
         EXPECT_TRUE(Told(Texts::DeleteRangeNeeded)) << ::testing::PrintToString(shown);
         EXPECT_EQ(Serials(VIVc::Number, VIVc::SerNr), (std::vector<int32_t>{1, 2}));
     }
     shown.clear();
-    PutU16(ReportParams, P::Option3, 0);
-    SetRange("");
-    EXPECT_TRUE(RunMaintenance());
+    PutU16(job.selection, P::Option3, 0);
+    SetJobRange("");
+    EXPECT_TRUE(RunMaintenance(job));
     EXPECT_TRUE(shown.empty()) << ::testing::PrintToString(shown);
     EXPECT_EQ(Serials(VIVc::Number, VIVc::SerNr), (std::vector<int32_t>{1, 2}));
 }
@@ -239,16 +243,16 @@ TEST_F(PaymentRunsTest, BudgetClearingByObjectList) {
             }
             return out;
         };
-        PutU16(ReportParams, P::ReportNumber, b.reg == BUVc::Number ? 1 : 2);
-        PutU16(ReportParams, P::Option2, 1);
-        PutText(ReportParams, P::ObjectSel, 30, "ZZ");
-        EXPECT_TRUE(RunMaintenance());
+        PutU16(job.selection, P::ReportNumber, b.reg == BUVc::Number ? 1 : 2);
+        PutU16(job.selection, P::Option2, 1);
+        PutText(job.selection, P::ObjectSel, 30, "ZZ");
+        EXPECT_TRUE(RunMaintenance(job));
         EXPECT_EQ(state(), (std::vector<std::string>{"P1/x/January/x", "P2/x/January/x", "P1/x/January/x"}));
-        PutText(ReportParams, P::ObjectSel, 30, "P1");
-        EXPECT_TRUE(RunMaintenance());
+        PutText(job.selection, P::ObjectSel, 30, "P1");
+        EXPECT_TRUE(RunMaintenance(job));
         EXPECT_EQ(state(), (std::vector<std::string>{"P1/-//-", "P2/x/January/x", "P1/-//-"}));
-        PutU16(ReportParams, P::Option2, 0);
-        EXPECT_TRUE(RunMaintenance());
+        PutU16(job.selection, P::Option2, 0);
+        EXPECT_TRUE(RunMaintenance(job));
         EXPECT_EQ(state(), (std::vector<std::string>{"P1/-//-", "P2/-//-", "P1/-//-"}));
     }
 }
@@ -263,18 +267,18 @@ TEST_F(PaymentRunsTest, EscStopsTheDeleteAndTheClearing) {
             PutText(r, BUVc::Objects, 30, objects);
             PutDec(r, BUVc::Amount, Dec(100));
         });
-    PutU16(ReportParams, P::ReportNumber, 22);
-    PutU16(ReportParams, P::Option3, 1);
-    SetRange("1:3");
+    PutU16(job.selection, P::ReportNumber, 22);
+    PutU16(job.selection, P::Option3, 1);
+    SetJobRange("1:3");
     ASSERT_TRUE(MsgPost(0, PlMsg::KeyDown, PlKey::Escape, 0));
-    EXPECT_TRUE(RunMaintenance());
+    EXPECT_TRUE(RunMaintenance(job));
     EXPECT_EQ(Serials(VIVc::Number, VIVc::SerNr), (std::vector<int32_t>{2, 3}));
 
     CancelFlag = 0;
-    std::memset(ReportParams, 0, ReportParamsSize);
-    PutU16(ReportParams, P::ReportNumber, 1);
+    std::memset(job.selection, 0, ReportParamsSize);
+    PutU16(job.selection, P::ReportNumber, 1);
     ASSERT_TRUE(MsgPost(0, PlMsg::KeyDown, PlKey::Escape, 0));
-    EXPECT_TRUE(RunMaintenance());
+    EXPECT_TRUE(RunMaintenance(job));
     std::vector<bool> cleared;
     RuleRecord r(BUVc::Number);
     uint32_t recid = 0;

@@ -13,6 +13,9 @@ namespace {
 
 class ProjectInvoicingTest : public ProjectFixture {
 protected:
+    // The job the runs of the test are handed.
+    uint8_t selection[ReportParamsSize] = {};
+    ReportJob job{selection};
     void SetUp() override {
         ProjectFixture::SetUp();
         StoreCustomer("C1");
@@ -83,7 +86,7 @@ TEST_F(ProjectInvoicingTest, ATrialChangesNothingAndASecondFinalRunInvoicesNothi
     ReadProject(project, "P1");
     std::vector<uint8_t> time = AllBudgets(TimeBudgetVc::Number), cost = AllBudgets(CostBudgetVc::Number);
     PackedDecimal before, budget, timeAmount, costAmount;
-    ASSERT_TRUE(ProjectInvoicing(project.record, inv.record, false, false, false,
+    ASSERT_TRUE(ProjectInvoicing(job.selection, project.record, inv.record, false, false, false,
                                  {&before, &budget, &timeAmount, &costAmount}));
     EXPECT_EQ(DecToDouble(&timeAmount), 500);
     EXPECT_EQ(DecToDouble(&costAmount), 40);
@@ -94,7 +97,7 @@ TEST_F(ProjectInvoicingTest, ATrialChangesNothingAndASecondFinalRunInvoicesNothi
     EXPECT_EQ(AllBudgets(TimeBudgetVc::Number), time);
     EXPECT_EQ(AllBudgets(CostBudgetVc::Number), cost);
 
-    ASSERT_TRUE(ProjectInvoicing(project.record, inv.record, true, false, false, {}));
+    ASSERT_TRUE(ProjectInvoicing(job.selection, project.record, inv.record, true, false, false, {}));
     EXPECT_EQ(Rows(inv.record), (std::vector<std::tuple<int, std::string, double>>{
                                     {1, "Project P1", 0}, {1, " ", 0}, {1, "Work done", 500}, {1, "Costs", 40}}));
     EXPECT_DOUBLE_EQ(Amount(inv.record, IVVc::Net), 540);
@@ -110,7 +113,7 @@ TEST_F(ProjectInvoicingTest, ATrialChangesNothingAndASecondFinalRunInvoicesNothi
     EXPECT_DOUBLE_EQ(Amount(c.record, CostBudgetVc::Invoiced), 40);
     EXPECT_DOUBLE_EQ(Amount(Row(CostBudgetVc::Number, c.record, 0).data(), CostBudgetVc::Rows::Invoiced), 40);
 
-    ASSERT_TRUE(ProjectInvoicing(project.record, inv.record, true, false, false, {}));
+    ASSERT_TRUE(ProjectInvoicing(job.selection, project.record, inv.record, true, false, false, {}));
     EXPECT_FALSE(InvoiceHasRows(inv.record)) << "nothing is left to invoice";
 }
 
@@ -136,7 +139,7 @@ TEST_F(ProjectInvoicingTest, GroupingsAndDetailRows) {
         StoreTimeBudget("P1", "TRIP", {{"AN", "", "", 3}}, 50);
         RuleRecord project(ProjectVc::Number), inv(IVVc::Number);
         ReadProject(project, "P1");
-        ASSERT_TRUE(ProjectInvoicing(project.record, inv.record, false, c.detail != 0, false, {}));
+        ASSERT_TRUE(ProjectInvoicing(job.selection, project.record, inv.record, false, c.detail != 0, false, {}));
         EXPECT_EQ(Rows(inv.record), c.want);
         if (c.detail) {
             std::vector<uint8_t> r = Row(IVVc::Number, inv.record, 1);
@@ -168,7 +171,7 @@ TEST_F(ProjectInvoicingTest, HoursComeOutAsItemHoursAndPrice) {
     StoreTimeBudget("P1", "WORK", {{"AN", "", "", 2}, {"BO", "", "", 1.5}}, 80);
     RuleRecord project(ProjectVc::Number), inv(IVVc::Number);
     ReadProject(project, "P1");
-    ASSERT_TRUE(ProjectInvoicing(project.record, inv.record, true, false, false, {}));
+    ASSERT_TRUE(ProjectInvoicing(job.selection, project.record, inv.record, true, false, false, {}));
     const int32_t n = MatrixRowCount(IVVc::Number, 0, inv.record);
     ASSERT_GE(n, 1);
     std::vector<uint8_t> r = Row(IVVc::Number, inv.record, n - 1);
@@ -195,7 +198,8 @@ TEST_F(ProjectInvoicingTest, FixedPricesDownPaymentsAndTheSettlement) {
     RuleRecord project(ProjectVc::Number), inv(IVVc::Number);
     ReadProject(project, "FIX");
     PackedDecimal budget;
-    ASSERT_TRUE(ProjectInvoicing(project.record, inv.record, false, false, false, {nullptr, &budget, nullptr, nullptr}));
+    ASSERT_TRUE(ProjectInvoicing(job.selection, project.record, inv.record, false, false, false,
+                                 {nullptr, &budget, nullptr, nullptr}));
     EXPECT_EQ(Rows(inv.record), (std::vector<std::tuple<int, std::string, double>>{{5, "Second part", 1500}}))
         << "the down payments due; fixed price: no budget rows";
     EXPECT_DOUBLE_EQ(DecToDouble(&budget), 3500);
@@ -204,7 +208,7 @@ TEST_F(ProjectInvoicingTest, FixedPricesDownPaymentsAndTheSettlement) {
     // down payments.
     PutDec(project.record, ProjectVc::DownPayInvoiced, Dec(1500));
     PlanLine(project.record, {1, 12, 2024}, "=", "Final settlement");
-    ASSERT_TRUE(ProjectInvoicing(project.record, inv.record, false, false, false, {}));
+    ASSERT_TRUE(ProjectInvoicing(job.selection, project.record, inv.record, false, false, false, {}));
     EXPECT_EQ(Rows(inv.record), (std::vector<std::tuple<int, std::string, double>>{{5, "Final settlement", 2000}}));
 }
 
@@ -216,7 +220,7 @@ TEST_F(ProjectInvoicingTest, DownPaymentsInvoicedBeforeAreDeductedUpToTheNet) {
     StoreTimeBudget("P1", "HOUR", {{"AN", "", "", 3}});
     RuleRecord project(ProjectVc::Number), inv(IVVc::Number);
     ReadProject(project, "P1");
-    ASSERT_TRUE(ProjectInvoicing(project.record, inv.record, false, false, false, {}));
+    ASSERT_TRUE(ProjectInvoicing(job.selection, project.record, inv.record, false, false, false, {}));
     EXPECT_EQ(Rows(inv.record), (std::vector<std::tuple<int, std::string, double>>{{1, "Work done", 300}, {5, "", -300}}))
         << "800 deducted only down to a net of zero";
     EXPECT_DOUBLE_EQ(Amount(inv.record, IVVc::Net), 0);
@@ -232,9 +236,9 @@ TEST_F(ProjectInvoicingTest, TheBatchStoresEachInvoiceOnceAndAppendsOneCustomers
     StoreTimeBudget("PC", "HOUR", {{"AN", "", "", 2}});
     StoreProject("PD", "C2", [](uint8_t *p) { PutU16(p, ProjectVc::NoInvoice, 1); });
     StoreTimeBudget("PD", "HOUR", {{"AN", "", "", 2}});
-    std::memset(ReportParams, 0, ReportParamsSize);
-    PutU16(ReportParams, ReportParamsVc::Option6, 1);
-    ASSERT_TRUE(InvoicesFromProjects());
+    std::memset(job.selection, 0, ReportParamsSize);
+    PutU16(job.selection, ReportParamsVc::Option6, 1);
+    ASSERT_TRUE(InvoicesFromProjects(job));
     EXPECT_EQ(RegRecordCount(IVVc::Number), 2u) << "C1's two projects on one invoice, C2's one";
     RuleRecord inv(IVVc::Number);
     PutText(inv.record, IVVc::CustCode, 20, "C1");
@@ -249,10 +253,10 @@ TEST_F(ProjectInvoicingTest, TheBatchStoresEachInvoiceOnceAndAppendsOneCustomers
     ASSERT_TRUE(ReadBudget(TimeBudgetVc::Number, b.record, "PD", "HOUR"));
     EXPECT_DOUBLE_EQ(Amount(b.record, TimeBudgetVc::Invoiced), 0) << "not to be invoiced";
 
-    ASSERT_TRUE(InvoicesFromProjects());
+    ASSERT_TRUE(InvoicesFromProjects(job));
     EXPECT_EQ(RegRecordCount(IVVc::Number), 2u) << "a second run finds nothing left";
-    PutU16(ReportParams, ReportParamsVc::Option6, 0);
-    ASSERT_TRUE(InvoicesFromProjects());
+    PutU16(job.selection, ReportParamsVc::Option6, 0);
+    ASSERT_TRUE(InvoicesFromProjects(job));
     EXPECT_EQ(RegRecordCount(IVVc::Number), 2u);
 }
 
@@ -267,8 +271,8 @@ TEST_F(ProjectInvoicingTest, AnInvoiceWhoseRowsCancelIsStoredWithItsBudgets) {
     StoreTimeBudget("PA", "HOUR", {{"AN", "", "", 3}});
     StoreProject("PB", "C2");
     StoreTimeBudget("PB", "HOUR", {{"AN", "", "", 1}});
-    std::memset(ReportParams, 0, ReportParamsSize);
-    ASSERT_TRUE(InvoicesFromProjects());
+    std::memset(job.selection, 0, ReportParamsSize);
+    ASSERT_TRUE(InvoicesFromProjects(job));
     EXPECT_EQ(RegRecordCount(IVVc::Number), 2u);
     RuleRecord inv(IVVc::Number);
     PutText(inv.record, IVVc::CustCode, 20, "C1");

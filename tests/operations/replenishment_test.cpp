@@ -208,7 +208,7 @@ TEST_F(ReplenishmentTest, OpenOrderTakesItemsButNotWhenConfirmedClosedOrFull) {
     uint8_t code[256];
     PStringFromC(code, "P1");
     RuleRecord source(PurchItemVc::Number);
-    ASSERT_TRUE(ItemDefaultSupplier(code, source.record));
+    ASSERT_TRUE(ItemDefaultSupplier(block.data(), code, source.record));
     PackedDecimal four = Dec(4), three = Dec(3);
     ASSERT_TRUE(PurchaseOrderAddItem(code, source.record, &four));
     ASSERT_TRUE(PurchaseOrderAddItem(code, source.record, &three));

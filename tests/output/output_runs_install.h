@@ -3,6 +3,7 @@
 // whole table at the program's start.
 #pragma once
 
+#include "core/work_blocks.h"
 #include "operations/batch_routines.h"
 #include "output/job_queue.h"
 #include "output/output_job.h"
@@ -13,5 +14,8 @@ inline void OutputRunsInstall()
 {
     OutputRunServices.repJobQueuePush = JobQueuePushLocal;
     OutputRunServices.repJobQueueRun = JobQueueRunLocal;
-    OutputRunServices.runMaintenance = RunMaintenance;
+    OutputRunServices.runMaintenance = [] {
+        ReportJob job{ReportParams};   // bridge: the job from the global, as the features' install
+        return RunMaintenance(job);
+    };
 }

@@ -155,7 +155,7 @@ TEST_F(PostingRoads, EveryRoadReachesTheCustomerLedger) {
     Fill(r.record, f, "R4", 504);
     ASSERT_NE(StoreUnposted(r.record), 0u);
     PutText(ReportParams, ReportParamsVc::SelText1, 255, "504");
-    ASSERT_TRUE(InvoiceRangeApprove());
+    ASSERT_TRUE(InvoiceRangeApprove(ReportJob{ReportParams}));   // bridge: the job from the global
     Fill(r.record, f, "R5", 505);
     ASSERT_NE(StoreUnposted(r.record), 0u);
     PutText(ReportParams, ReportParamsVc::SelText1, 255, "505");

@@ -129,9 +129,10 @@ TEST_F(RoadTest, HoursOfAnApprovedTimeSheetReachTheProjectsTimeBudget) {
 
     // The invoicing batch over every project: one invoice of the 300, the
     // budget marked invoiced; a second run invoices nothing.
-    std::memset(ReportParams, 0, ReportParamsSize);
+    std::vector<uint8_t> selection(ReportParamsSize, 0);
+    ReportJob job{selection.data()};
     uint32_t before = RegRecordCount(IVVc::Number);
-    ASSERT_TRUE(InvoicesFromProjects());
+    ASSERT_TRUE(InvoicesFromProjects(job));
     ASSERT_EQ(RegRecordCount(IVVc::Number), before + 1);
     std::vector<uint8_t> invoice(RegRecordSize(IVVc::Number));
     bool found = false;
@@ -144,7 +145,7 @@ TEST_F(RoadTest, HoursOfAnApprovedTimeSheetReachTheProjectsTimeBudget) {
     ASSERT_TRUE(FindByCode(TimeBudgetVc::Number, TimeBudgetVc::Project, 20, "1", &budget));
     EXPECT_DOUBLE_EQ(RoadTest::AmountAt(budget.data(), TimeBudgetVc::Invoiced), 300);
     EXPECT_DOUBLE_EQ(RoadTest::AmountAt(budget.data(), TimeBudgetVc::ToInvoice), 0);
-    ASSERT_TRUE(InvoicesFromProjects());
+    ASSERT_TRUE(InvoicesFromProjects(job));
     EXPECT_EQ(RegRecordCount(IVVc::Number), before + 1);
     CloseForCheck();
 }

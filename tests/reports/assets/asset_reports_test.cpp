@@ -123,7 +123,7 @@ TEST_F(AssetReportsTest, VoucherReportPrintsStoredRows) {
     for (const char *s : {"7830", "1229", "K1", "P1", "3600,00", "1600,00", "5200,00"})
         EXPECT_NE(printed.find(s), std::string::npos) << s << "\n" << printed;
     Year();
-    ASSERT_TRUE(DepreciationVoucherRows(1));
+    ASSERT_TRUE(DepreciationVoucherRows(ReportParams, 1));
     EXPECT_EQ(RegRecordCount(SMVc::Number), 1u);
 }
 

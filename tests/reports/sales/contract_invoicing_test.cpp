@@ -100,7 +100,7 @@ protected:
     // Routine 15 as the function list runs it.
     static bool Run() {
         SetWord(P::ReportNumber, 15);
-        return RunMaintenance();
+        return RunMaintenance(ReportJob{ReportParams});   // the report fixture keeps its selection there
     }
     // The stored invoices in number order.
     static std::vector<Made> Invoices() {
@@ -144,7 +144,7 @@ protected:
         return RunText([] {
             PString title = {0};
             RepOpenJob(title);
-            ExportContractsText();
+            ExportContractsText(ReportJob{ReportParams});   // the report fixture keeps its selection there
             RepEndJob();
         });
     }

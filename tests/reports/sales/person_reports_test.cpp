@@ -42,7 +42,7 @@ protected:
         SetWord(P::ReportNumber, 17);
         PutDate(ReportParams, P::DateFrom, DateRec{31, 3, 2024});
         SetText(P::SelText3, code);
-        return MaintenanceRun17();
+        return MaintenanceRun17(ReportJob{ReportParams});   // the report fixture keeps its selection there
     }
     static std::vector<int32_t> EntrySerials() {
         std::vector<int32_t> out;
@@ -115,7 +115,7 @@ TEST_F(PersonReportsTest, BaseAmountsByRowAndColumn) {
 TEST_F(PersonReportsTest, CalculationOfOneEmployee) {
     RuleRecord person(EmployeeVc::Number), entry(E::Number);
     ASSERT_TRUE(ReadEmployee("E1", person.record));
-    PersonEntryCalc(person.record, entry.record);
+    PersonEntryCalc(ReportParams, person.record, entry.record);
     EXPECT_EQ(EntryRows(entry.record),
               (Rows{"7010|Salary|3200.00", "1930|Salary|-3200.00", "7010|March pay|500.00", "1930||-500.00",
                     "1930|March pay|810.00", "2710||-810.00", "7510||1005.44", "2730||-1005.44"}));
@@ -125,14 +125,14 @@ TEST_F(PersonReportsTest, CalculationOfOneEmployee) {
     EXPECT_NEAR(DecToDouble(&balance), 5515.44, 0.001);
 
     SetText(P::SelText3, "X");
-    PersonEntryCalc(person.record, entry.record);
+    PersonEntryCalc(ReportParams, person.record, entry.record);
     EXPECT_EQ(EntryRows(entry.record), (Rows{"7010|March pay|100.00", "1930||-100.00"}));
 
     // An employee without entry type or rows gets an entry without rows.
     SetText(P::SelText3, "");
     RecFreeMatrix(EmployeeVc::Number, person.record);
     ASSERT_TRUE(ReadEmployee("E3", person.record));
-    PersonEntryCalc(person.record, entry.record);
+    PersonEntryCalc(ReportParams, person.record, entry.record);
     EXPECT_TRUE(EntryRows(entry.record).empty());
 }
 
@@ -193,7 +193,7 @@ TEST_F(PersonReportsTest, Routine18DeletesItsRange) {
         ResetParams();
         PutU32(ReportParams, P::NumberFrom, from);
         PutU32(ReportParams, P::NumberTo, to);
-        return MaintenanceRun18();
+        return MaintenanceRun18(ReportJob{ReportParams});   // as above
     };
     EXPECT_TRUE(run18(0, uint32_t(serials[0]) - 1));
     EXPECT_EQ(EntrySerials(), serials);
