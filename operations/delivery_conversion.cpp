@@ -17,6 +17,7 @@
 #include "operations/doc_flow_fields.h"
 #include "operations/operations.h"
 #include "operations/order_conversion.h"
+#include "operations/sales_customer_fill.h"
 #include "rules/convert_document.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
@@ -160,13 +161,18 @@ bool OrderToDelivery(uint8_t *delivery) {
     return true;
 }
 
-// Fills the order from the quotation (see the header): customer, address,
-// header and rows; today's date; nothing delivered or invoiced yet.
+// Fills the order from the quotation (see the header): first from the
+// quotation's customer as a typed order is filled, then what the
+// quotation names itself (its customer, address, terms and references as
+// offered) over it, and its rows; today's date; nothing delivered or
+// invoiced yet.
 bool QuotationToOrder(uint8_t *order, uint32_t quotationId) {
     assert(order);
-    RuleRecord quotation(Quo::Number);
+    RuleRecord quotation(Quo::Number), customer(CUVc::Number);
     if (!quotation.record || !RecReadById(Quo::Number, quotationId, quotation.record)) return false;
     const uint8_t *q = quotation.record;
+    DocFlowCopyText(order, Ord::CustCode, q, Quo::CustCode);
+    if (customer.record) (void)OrderCustomerFill(order, customer.record);
     struct TextCopy {
         uint32_t from, to;
         int max;
@@ -178,6 +184,7 @@ bool QuotationToOrder(uint8_t *order, uint32_t quotationId) {
         {Quo::CurncyCode, Ord::CurncyCode, 5}, {Quo::LangCode, Ord::LangCode, 5},   {Quo::Project, Ord::Project, 20},
         {Quo::PriceList, Ord::PriceList, 5},  {Quo::VatCode, Ord::VatCode, 2},      {Quo::DiscCode2, Ord::DiscCode2, 5},
         {Quo::OurRef, Ord::OurRef, 20},    {Quo::Text922, Ord::Text1052, 20},    {Quo::CustPhone, Ord::CustPhone, 20},
+        {Quo::PayerCode, Ord::InvoiceTo, 20}, {Quo::Reference, Ord::CustReference, 60},
     };
     for (const TextCopy &t : texts) DocFlowCopyText(order, t.to, q, t.from, t.max);
     DocFlowCopyLines(order, Ord::Addr0, q, Quo::CustName, 4);

@@ -13,6 +13,7 @@
 #include "dict_offsets.h"
 #include "operations/doc_flow_fields.h"
 #include "operations/project_ops.h"
+#include "operations/sales_customer_fill.h"
 #include "operations/sales_invoice.h"
 #include "rules/documents.h"
 #include "rules/prices.h"
@@ -21,16 +22,6 @@
 #include "rules/vat_currency.h"
 
 namespace {
-
-constexpr uint16_t CreditNoteRow = 3;
-
-// True when the invoice's first row is a row of kind 3 (a credit note's).
-bool FirstRowIsCreditNote(const uint8_t *invoice)
-{
-    if (MatrixRowCount(IVVc::Number, 0, invoice) < 1) return false;
-    uint8_t row[IVVc::Rows::Size];
-    return MatrixRowGet(IVVc::Number, 0, invoice, 0, row) && GetU16(row, IVVc::Rows::Kind) == CreditNoteRow;
-}
 
 // The freight defaults of settings block 186: its freight item and
 // percentage; with the item, its VAT code and account for the invoice's
@@ -89,17 +80,15 @@ void FreightDefaults(uint8_t *inv)
 
 }  // namespace
 
-// Fills the invoice from the customer named at its byte 0: names and
-// addresses, delivery address, references, salesperson, language,
-// currency and rate, price list, VAT zone and code, payment terms (not
-// for a credit note, whose first row is of kind 3), freight defaults and
-// totals. Shows the customer's note, and text 1164 when block 205 asks
-// for the check and the open balance exceeds a positive credit limit.
-// false, the invoice untouched, when there is no such customer.
+// Fills the invoice from the customer named at its byte 0 as every sales
+// invoice is filled (sales_customer_fill.cpp), then the rate of its
+// currency on the invoice date, the freight defaults and the totals.
+// Shows the customer's note, and text 1164 when block 205 asks for the
+// check and the open balance exceeds a positive credit limit. false, the
+// invoice untouched, when there is no such customer.
 bool InvoiceCustomerFill(uint8_t *inv)
 {
     assert(inv);
-    bool creditNote = FirstRowIsCreditNote(inv);
     RuleRecord cust(CUVc::Number);
     if (!cust.record) return false;
     const uint8_t *c = cust.record;
@@ -107,38 +96,7 @@ bool InvoiceCustomerFill(uint8_t *inv)
     PackedDecimal limit, balance;
     if (inv[IVVc::CustCode] == 0 || !CustomerBalanceCreditCall(cust.record, &limit, &balance)) return false;
 
-    DocFlowCopyText(inv, IVVc::Addr0, c, CUVc::Name);
-    DocFlowCopyText(inv, IVVc::Addr1, c, CUVc::Addr1);
-    DocFlowCopyText(inv, IVVc::Addr2, c, CUVc::Addr2);
-    DocFlowCopyText(inv, IVVc::Addr3, c, CUVc::Addr3);
-    DocFlowCopyText(inv, IVVc::Name2, c, CUVc::Name2);
-    DocFlowCopyText(inv, IVVc::CustCat, c, CUVc::CustGroup);
-    DocFlowCopyText(inv, IVVc::Objects, c, CUVc::Objects);
-    DocFlowCopyText(inv, IVVc::CurncyCode, c, CUVc::CurncyCode);
-    DocFlowCopyText(inv, IVVc::SalesMan, c, CUVc::SalesMan);
-    DocFlowCopyText(inv, IVVc::LangCode, c, CUVc::LangCode);
-    DocFlowCopyText(inv, IVVc::DelTerms, c, CUVc::DelTerms);
-    DocFlowCopyText(inv, IVVc::DelMode, c, CUVc::DelMode);
-    uint8_t empty[1] = {0};
-    PutText(inv, IVVc::StatCustCode, empty);
-    DocFlowCopyText(inv, IVVc::PriceList, c, CUVc::PriceList);
-    DocFlowCopyText(inv, IVVc::DiscCode2, c, CUVc::DiscCode2);
-    DocFlowCopyText(inv, IVVc::VatCode, c, CUVc::VatCode);
-    DocFlowCopyText(inv, IVVc::Text1238, c, CUVc::Text456);
-    DocFlowCopyText(inv, IVVc::CustPhone, c, CUVc::Phone);
-
-    ResolveInvoicePriceList(inv);
-
-    CopyCustomerDeliveryAddress(c, inv);
-    DocFlowCopyText(inv, IVVc::OurRef, c, CUVc::Text646);
-    DocFlowCopyText(inv, IVVc::Reference, c, CUVc::Reference);
-    DocTotalsRound(inv);
-
-    PutU16(inv, IVVc::VatZone, GetU16(c, CUVc::VatZone));
-    if (!creditNote) {
-        DocFlowCopyText(inv, IVVc::PayTerms, c, CUVc::PayTerms);
-        ApplyPaymentTerms(inv);
-    }
+    SalesInvoiceCustomerFill(inv, c);
     uint8_t currency[256];
     GetText(inv, IVVc::CurncyCode, currency);
     DateRec date = GetDate(inv, IVVc::InvDate);

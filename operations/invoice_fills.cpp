@@ -1,8 +1,8 @@
 // invoice_fills.cpp - the fills that the generated sales invoices share
 // (project invoices, plan invoices, interest and sample invoices): the
 // head a generated invoice starts from, the customer's data copied into
-// the invoice header with the price list it resolves to, and an invoice
-// row filled from an item.
+// the invoice header as a typed invoice takes it, and an invoice row
+// filled from an item.
 #include <cassert>
 
 #include "core/field_access.h"
@@ -13,6 +13,7 @@
 #include "operations/doc_flow_fields.h"
 #include "operations/operations.h"
 #include "operations/project_ops.h"
+#include "operations/sales_customer_fill.h"
 #include "rules/documents.h"
 #include "rules/series_terms.h"
 #include "rules/vat_currency.h"
@@ -69,36 +70,15 @@ void ResolveInvoicePriceList(uint8_t *inv) {
     PutU16(inv, IVVc::InclVat, inclVat);
 }
 
-// The customer named at the document's byte 0 into its header: name and
-// address, second name, group, objects, language, delivery terms, mode
-// and address, currency, references, price list, discount code, VAT
-// zone and payment terms.
+// The customer named at the invoice's byte 0 into its header, as every
+// sales invoice takes it (sales_customer_fill.cpp).
 bool CopyCustomerToDocument(uint8_t *doc) {
     assert(doc);
     uint8_t code[256];
     GetText(doc, IVVc::CustCode, code);
     RuleRecord cust(CUVc::Number);
     if (!ProjectReadByCode(cust, CUVc::Code, CodeMax, code)) return false;
-    const uint8_t *c = cust.record;
-    DocFlowCopyText(doc, IVVc::Addr0, c, CUVc::Name);
-    DocFlowCopyText(doc, IVVc::Addr1, c, CUVc::Addr1);
-    DocFlowCopyText(doc, IVVc::Addr2, c, CUVc::Addr2);
-    DocFlowCopyText(doc, IVVc::Addr3, c, CUVc::Addr3);
-    DocFlowCopyText(doc, IVVc::Name2, c, CUVc::Name2);
-    DocFlowCopyText(doc, IVVc::CustCat, c, CUVc::CustGroup);
-    DocFlowCopyText(doc, IVVc::Objects, c, CUVc::Objects);
-    DocFlowCopyText(doc, IVVc::LangCode, c, CUVc::LangCode);
-    DocFlowCopyText(doc, IVVc::DelTerms, c, CUVc::DelTerms);
-    DocFlowCopyText(doc, IVVc::DelMode, c, CUVc::DelMode);
-    CopyCustomerDeliveryAddress(c, doc);
-    DocFlowCopyText(doc, IVVc::CurncyCode, c, CUVc::CurncyCode);
-    DocFlowCopyText(doc, IVVc::OurRef, c, CUVc::Text646);
-    DocFlowCopyText(doc, IVVc::PriceList, c, CUVc::PriceList);
-    DocFlowCopyText(doc, IVVc::DiscCode2, c, CUVc::DiscCode2);
-    ResolveInvoicePriceList(doc);
-    PutU16(doc, IVVc::VatZone, GetU16(c, CUVc::VatZone));
-    DocFlowCopyText(doc, IVVc::PayTerms, c, CUVc::PayTerms);
-    ApplyPaymentTerms(doc);
+    SalesInvoiceCustomerFill(doc, cust.record);
     return true;
 }
 

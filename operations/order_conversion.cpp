@@ -19,6 +19,7 @@
 #include "dict_offsets.h"
 #include "operations/doc_flow_fields.h"
 #include "operations/operations.h"
+#include "operations/sales_customer_fill.h"
 #include "operations/sales_invoice.h"
 #include "rules/documents.h"
 #include "rules/prices.h"
@@ -79,28 +80,32 @@ void DownPaymentRowTexts(uint8_t *row, const uint8_t *order, int zone) {
 
 // The customer part of an invoice from an order: to the invoice customer
 // the order names when that customer exists (the ordering customer kept
-// at StatCustCode), else to the order's own customer and address.
+// at StatCustCode), else to the order's own customer and address. The
+// invoice is first filled from that customer as a typed invoice is;
+// what the order names itself is laid over it afterwards.
 void InvoiceCustomerFromOrder(uint8_t *invoice, const uint8_t *order) {
     uint8_t code[256];
     GetText(order, Ord::InvoiceTo, code);
     RuleRecord customer(CUVc::Number);
     if (code[0] != 0 && customer.record && DocFlowReadByCode(CUVc::Number, CUVc::Code, 20, code, customer.record)) {
         PutText(invoice, Inv::CustCode, code);
-        DocFlowCopyText(invoice, Inv::Addr0, customer.record, CUVc::Name);
-        DocFlowCopyLines(invoice, Inv::Addr1, customer.record, CUVc::Addr1, 3);
-        DocFlowCopyText(invoice, Inv::CustCat, customer.record, CUVc::CustGroup);
+        SalesInvoiceCustomerFill(invoice, customer.record);
         DocFlowCopyText(invoice, Inv::StatCustCode, order, Ord::CustCode);
         return;
     }
-    DocFlowCopyText(invoice, Inv::CustCode, order, Ord::CustCode);
+    GetText(order, Ord::CustCode, code);
+    PutText(invoice, Inv::CustCode, code);
+    if (customer.record && DocFlowReadByCode(CUVc::Number, CUVc::Code, 20, code, customer.record))
+        SalesInvoiceCustomerFill(invoice, customer.record);
     DocFlowCopyLines(invoice, Inv::Addr0, order, Ord::Addr0, 4);
     DocFlowCopyText(invoice, Inv::CustCat, order, Ord::CustCat);
     PutText(invoice, Inv::StatCustCode, EmptyPString);
 }
 
 // The header fields an invoice takes from its order (the same for the
-// final and the down-payment invoice), then the order customer's text
-// at 646 and the payment terms' dates.
+// final and the down-payment invoice): what was agreed on the order
+// holds over what its customer gives a new invoice. Then the order
+// customer's text at 646 and the payment terms' dates.
 void InvoiceHeaderFromOrder(uint8_t *invoice, const uint8_t *order) {
     struct TextCopy {
         uint32_t from, to;
@@ -112,6 +117,7 @@ void InvoiceHeaderFromOrder(uint8_t *invoice, const uint8_t *order) {
         {Ord::LangCode, Inv::LangCode, 5}, {Ord::PriceList, Inv::PriceList, 5}, {Ord::Project, Inv::Project, 20},
         {Ord::DiscCode2, Inv::DiscCode2, 5}, {Ord::Text1052, Inv::Text1238, 20}, {Ord::CustPhone, Inv::CustPhone, 20},
         {Ord::DelMode, Inv::DelMode, 5},   {Ord::DelTerms, Inv::DelTerms, 5},
+        {Ord::VatCode, Inv::VatCode, 2},   {Ord::CustReference, Inv::Reference, 60},
     };
     for (const TextCopy &t : texts) DocFlowCopyText(invoice, t.to, order, t.from, t.max);
     PutU16(invoice, Inv::VatZone, GetU16(order, Ord::VatZone));

@@ -127,8 +127,9 @@ bool ProjectToInvoice(const uint8_t *projectCode);
 
 // Fills row index of the invoice from item (register 3 record).
 void AddInvoiceItemRow(uint8_t *invoice, const uint8_t *item, int32_t index);
-// Copies the customer named at the document's byte 0 into a sales
-// document header; false when the customer does not exist.
+// Copies the customer named at the invoice's byte 0 into its header as
+// every sales invoice takes it (SalesInvoiceCustomerFill); false when
+// the customer does not exist.
 bool CopyCustomerToDocument(uint8_t *document);
 // The name and delivery lines of customer into the invoice's delivery
 // address; all four emptied when the customer has no delivery line.

@@ -166,7 +166,9 @@ bool StoreVoucherAfterPayment(uint8_t *payment, int store);
 bool PaymentToVendorLedger(const uint8_t *payment);
 // Kind 24: PaymentToVendorLedger, then the transferred flag.
 ApproveResult ApprovePaymentToVendorLedger(int reg, uint8_t *payment, uint32_t recid);
-// Kind 3: marks a payment approved. Kind 4: posts an approved payment.
+// Kind 3: marks a payment approved. Kind 4: posts an approved payment
+// and enters it in the vendor ledger (as kind 24 does after a payment is
+// stored posted).
 ApproveResult ApproveVendorPaymentMark(int reg, uint8_t *payment, uint32_t recid);
 ApproveResult ApproveVendorPaymentPost(int reg, uint8_t *payment, uint32_t recid);
 // Kind 27: marks a payment approved and prints its payment documents; the

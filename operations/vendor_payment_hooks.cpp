@@ -1,7 +1,8 @@
 // vendor_payment_hooks.cpp - what storing, changing and deleting an
 // outgoing payment does to the open items (register 29) and the vendors'
-// period balances, its vendor-ledger entries, approve kinds 3, 4 and 24,
-// and the rules' entry of register 30.
+// period balances, its vendor-ledger entries (made once it is posted, by
+// approve kind 24 after the store), approve kinds 3, 4 and 24, and the
+// rules' entry of register 30.
 //
 // The open items follow the counted rows of the payment as stored: an
 // insert takes the new rows off, a delete puts the old rows back (making
@@ -23,6 +24,7 @@
 #include "dict_offsets.h"
 #include "operations/operations.h"
 #include "operations/purchase_ledger.h"
+#include "rules/approval.h"
 #include "rules/hooks.h"
 #include "rules/ledger.h"
 #include "rules/print_services.h"
@@ -152,9 +154,10 @@ ApproveResult ApproveVendorPaymentMark(int, uint8_t *payment, uint32_t) {
     return ApproveResult::Changed;
 }
 
-// Kind 4: an approved payment not posted yet gets its voucher and is
-// marked posted. Unchanged (told) when its voucher cannot be built.
-ApproveResult ApproveVendorPaymentPost(int, uint8_t *payment, uint32_t) {
+// Kind 4: an approved payment not posted yet gets its voucher, is marked
+// posted and goes into the vendor ledger, as one posted in its window
+// does. Unchanged (told) when its voucher cannot be built.
+ApproveResult ApproveVendorPaymentPost(int reg, uint8_t *payment, uint32_t recid) {
     assert(payment);
     if (!Flag(payment, OP::Approved) || Flag(payment, OP::Posted)) return ApproveResult::Unchanged;
     if (PostVendorPayment(payment, 0) == 0) {
@@ -164,6 +167,8 @@ ApproveResult ApproveVendorPaymentPost(int, uint8_t *payment, uint32_t) {
     if (!StoreVoucherAfterPayment(payment, 1)) return ApproveResult::Failed;
     PutU16(payment, OP::Posted, 1);
     StatusMarkOutPayment(payment);
+    if (!Flag(payment, OP::Transferred) && ApprovePaymentToVendorLedger(reg, payment, recid) == ApproveResult::Failed)
+        return ApproveResult::Failed;
     return ApproveResult::Changed;
 }
 
@@ -181,6 +186,16 @@ ApproveResult ApproveOutPayment(int reg, uint8_t *payment, uint32_t recid) {
 
 namespace {
 
+constexpr ApproveKind KindToLedger = 24;
+
+// Kind 24 on the stored payment once it is posted, unless it is in the
+// vendor ledger already: a payment reaches the ledger when it is posted,
+// whichever way that happens (its window, the import).
+int ToLedger(const uint8_t *payment, uint32_t recid) {
+    if (!Flag(payment, OP::Posted) || GetU16(payment, OP::Transferred) != 0) return 1;
+    return ApproveRecord(KindToLedger, OP::Number, recid) ? 1 : 0;
+}
+
 int BeforeInsert(int, uint8_t *payment) {
     PutU16(payment, OP::Transferred, 0);
     StatusMarkOutPayment(payment);
@@ -195,6 +210,13 @@ int BeforeUpdate(int, uint8_t *payment, uint8_t *stored, uint32_t) {
     return !postingNow || StoreVoucherAfterPayment(payment, 1) ? 1 : 0;
 }
 
+int AfterInsert(int, uint8_t *payment, uint32_t recid, int) { return ToLedger(payment, recid); }
+
+int AfterUpdate(int, uint8_t *payment, uint8_t *stored, uint32_t recid) {
+    if (Flag(stored, OP::Posted)) return 1;
+    return ToLedger(payment, recid);
+}
+
 int BeforeDelete(int, uint8_t *stored) { return OpenItemsUpdate(nullptr, stored) ? 1 : 0; }
 
 // The import's store: a payment not stored yet takes its rows off the
@@ -207,6 +229,8 @@ void BeforeStore(int, uint8_t *payment) {
     if (Flag(payment, OP::Posted)) PutU16(payment, OP::Approved, 1);
     StatusMarkOutPayment(payment);
 }
+
+void AfterStore(int, uint8_t *payment, uint32_t recid) { (void)ToLedger(payment, recid); }
 
 // A new payment: numbered when stored, dated today, unapproved.
 void NewDefaults(int, uint8_t *payment) {
@@ -226,9 +250,12 @@ void NewDefaults(int, uint8_t *payment) {
 void InstallVendorPaymentEntry(std::array<RegisterHooks, RegisterCount> &table) {
     RegisterHooks h = CheckedEntry();
     h.beforeInsert = BeforeInsert;
+    h.afterInsert = AfterInsert;
     h.beforeUpdate = BeforeUpdate;
+    h.afterUpdate = AfterUpdate;
     h.beforeDelete = BeforeDelete;
     h.beforeStore = BeforeStore;
+    h.afterStore = AfterStore;
     h.newRecordDefaults = NewDefaults;
     h.newRecordDefaultsOther = NewDefaults;
     table[OP::Number] = h;

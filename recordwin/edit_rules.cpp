@@ -176,7 +176,7 @@ uint8_t WinFieldEditRules(int window, int F, int state, int unused, int report)
 {
     (void)unused;
     if (!WinRulesApply(window)) return 1;
-    if (ProgramWrittenCell(window, F)) return 0;
+    if (ProgramWrittenCell(window, F) || MatrixCellIsLookedUp(window, F)) return 0;
     int id = WinFieldPlace(window, F).id;
     switch (WinTypeOf(window)) {
     case 94: case 95: case 153: case 195: case 350:

@@ -3,8 +3,10 @@
 // type: choice values shown by their list's text, the cells of a
 // type-241 window, each read through the list its row's code names, and
 // the reference of the voucher window's (117) link rows (kinds 3 and 4):
-// the voucher they name, typed and shown as "year.number". Whether a
-// field may be edited is in edit_rules.cpp.
+// the voucher they name, typed and shown as "year.number"; the vendor's
+// name on an outgoing payment's row (type 157), read from the vendor
+// register by the row's vendor code. Whether a field may be edited is in
+// edit_rules.cpp.
 #include "recordwin/record_windows.h"
 
 #include "core/choice_lists.h"
@@ -14,7 +16,9 @@
 #include "core/pstring.h"
 #include "core/record_buffer.h"
 #include "dict_offsets.h"
+#include "operations/purchase_ledger.h"
 #include "recordwin/window_rows.h"
+#include "rules/rules_types.h"
 #include "rules/series_terms.h"
 #include "shell/window_layout.h"
 #include "shell/window_table.h"
@@ -37,6 +41,23 @@ bool ReferenceRowAt(int window, int F, uint8_t *r, int *row)
     uint16_t kind = GetU16(r, Row::Kind);
     *row = at.row;
     return kind == ReferenceRowKind || kind == LinkRowKind;
+}
+
+// The outgoing-payment window (type 157): the column of its rows that
+// shows the vendor's name. The row keeps the vendor's code only (its
+// bytes 30 and 62 hold the giro and the account the bank files pay to),
+// so the name is looked up each time it is shown.
+constexpr int OutPaymentWindow = 157, VendorNameColumn = 6;
+
+// The row of an outgoing payment under screen field F when F is its
+// vendor-name cell; false otherwise.
+bool VendorNameCellAt(int window, int F, uint8_t *r)
+{
+    if (WinTypeOf(window) != OutPaymentWindow || !WinRecordIs(window, OPVc::Number)) return false;
+    FieldPlace at = WinFieldPlace(window, F);
+    const uint8_t *payment = WinRecordBuffer(window);
+    return at.IsCell() && at.column == VendorNameColumn && payment &&
+           MatrixRowGet(OPVc::Number, 0, payment, at.row, r);
 }
 
 // A choice value the window keeps at record byte `at`, shown through
@@ -157,7 +178,8 @@ void WinFieldDisplayText(int window, int F, uint8_t *text)
 }
 
 // The text the window supplies for matrix cell F: a voucher link row's
-// reference; in a type-241 window the cell's value as the text of its
+// reference; an outgoing payment row's vendor name (empty for a code no
+// vendor has); in a type-241 window the cell's value as the text of its
 // row's list; empty otherwise.
 void MatrixCellDisplayText(int window, int F, uint8_t *text)
 {
@@ -168,10 +190,24 @@ void MatrixCellDisplayText(int window, int F, uint8_t *text)
         VoucherRefText(text, GetU16(r, Row::LinkYearCode), GetU32(r, Row::LinkSerNr));
         return;
     }
+    uint8_t paid[OPVc::Rows::Size];
+    if (VendorNameCellAt(window, F, paid)) {
+        uint8_t code[256];
+        GetText(paid, OPVc::Rows::VendCode, code);
+        RuleRecord vendor(VEVc::Number);
+        if (code[0] != 0 && VendorRead(code, vendor)) GetText(vendor.record, VEVc::Name, text);
+        return;
+    }
     if (!WinIsOpen(window) || WinTypeOf(window) != CodeRowsType) return;
     MemBlock rows = 0;
     const uint8_t *cell = CodeCell(window, F, &rows);
     if (!cell) return;
     FieldFormat(cell + CodeCellValueAt, FtChoice, ChoiceKindOfRowCode(GetU16(cell, 0)), text);
     MemUnlock(rows);
+}
+
+bool MatrixCellIsLookedUp(int window, int F)
+{
+    uint8_t r[OPVc::Rows::Size];
+    return WinIsOpen(window) && VendorNameCellAt(window, F, r);
 }

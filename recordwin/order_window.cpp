@@ -4,12 +4,11 @@
 // VAT word; the delivery text takes block 220's form. Rows follow the
 // shared sales-document row step (sales_doc_rows.cpp). An order whose
 // rows are partly delivered keeps its rows: none deleted or inserted.
-#include <iterator>
-
 #include "core/field_access.h"
 #include "core/ui_text.h"
 #include "core/work_blocks.h"
 #include "dict_offsets.h"
+#include "operations/sales_customer_fill.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/sales_doc_window.h"
 #include "rules/checks.h"
@@ -24,52 +23,6 @@
 namespace {
 
 constexpr int CustomerCodeMax = 20;
-
-// The customer's fields an order takes, by position.
-constexpr CustomerCopy OrderCopies[] = {
-    {ORVc::Addr0, CUVc::Name, 60},          {ORVc::Addr1, CUVc::Addr1, 60},
-    {ORVc::Addr2, CUVc::Addr2, 60},         {ORVc::Addr3, CUVc::Addr3, 60},
-    {ORVc::Name2, CUVc::Name2, 60},       {ORVc::InvoiceTo, CUVc::PayerCode, 20},
-    {ORVc::CustCat, CUVc::CustGroup, 5},    {ORVc::PayTerms, CUVc::PayTerms, 2},
-    {ORVc::Objects, CUVc::Objects, 5},      {ORVc::CurncyCode, CUVc::CurncyCode, 5},
-    {ORVc::SalesMan, CUVc::SalesMan, 5},    {ORVc::LangCode, CUVc::LangCode, 5},
-    {ORVc::DelTerms, CUVc::DelTerms, 5},    {ORVc::DelMode, CUVc::DelMode, 5},
-    {ORVc::CustReference, CUVc::Reference, 60},     {ORVc::PriceList, CUVc::PriceList, 5},
-    {ORVc::DiscCode2, CUVc::DiscCode2, 5},  {ORVc::VatCode, CUVc::VatCode, 2},
-    {ORVc::Text1052, CUVc::Text456, 20},    {ORVc::CustPhone, CUVc::Phone, 20},
-    {ORVc::OurRef, CUVc::Text646, 20},
-};
-// The delivery address: the customer's name over its delivery lines.
-constexpr CustomerCopy OrderDelivery[] = {
-    {ORVc::DelAddr0, CUVc::Name, 60},
-    {ORVc::DelAddr1, CUVc::DelAddr1, 60},
-    {ORVc::DelAddr2, CUVc::DelAddr2, 60},
-    {ORVc::DelAddr3, CUVc::DelAddr3, 60},
-};
-constexpr uint32_t OrderDeliveryFields[] = {ORVc::DelAddr0, ORVc::DelAddr1, ORVc::DelAddr2, ORVc::DelAddr3};
-
-// The customer fills the order; false (order unchanged) when unknown.
-// The customer's record comes back in customer.
-bool OrderCustomerFill(uint8_t *order, uint8_t *customer)
-{
-    uint8_t code[256];
-    GetText(order, ORVc::CustCode, code);
-    if (code[0] == 0) return false;
-    PutText(customer, CUVc::Code, code);
-    PackedDecimal limit, balance;
-    if (!CustomerBalanceCreditCall(customer, &limit, &balance)) return false;
-    CustomerCopiesApply(order, customer, OrderCopies, int(std::size(OrderCopies)));
-    bool noDelivery = customer[CUVc::DelAddr1] == 0 && customer[CUVc::DelAddr2] == 0 && customer[CUVc::DelAddr3] == 0;
-    if (noDelivery) {
-        constexpr uint8_t Empty[1] = {0};
-        for (uint32_t at : OrderDeliveryFields) PutPString(order, at, 60, Empty);
-    } else {
-        CustomerCopiesApply(order, customer, OrderDelivery, int(std::size(OrderDelivery)));
-    }
-    PutU16(order, ORVc::VatZone, GetU16(customer, CUVc::VatZone));
-    SalesDocResolvePriceList(OrderWindowDesc, order, ORVc::CustCat);
-    return true;
-}
 
 // The credit warning of an order: only when block 205's order word asks
 // for it and the customer has a positive limit that its balance passes.

@@ -4,12 +4,11 @@
 // keeps an address typed for it); date and currency give the rate; a
 // price list its VAT word. Rows follow the shared sales-document row
 // step (sales_doc_rows.cpp). A quotation has no credit test.
-#include <iterator>
-
 #include "core/field_access.h"
 #include "core/ui_text.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/sales_customer_fill.h"
 #include "recordwin/record_windows.h"
 #include "recordwin/sales_doc_window.h"
 #include "rules/rules_types.h"
@@ -22,45 +21,6 @@
 namespace {
 
 constexpr int CustomerCodeMax = 20;
-
-// The customer's fields a quotation takes, by position.
-constexpr CustomerCopy QuotationCopies[] = {
-    {QuotationVc::CustName, CUVc::Name, 60},        {QuotationVc::Addr1, CUVc::Addr1, 60},
-    {QuotationVc::Addr2, CUVc::Addr2, 60},          {QuotationVc::Addr3, CUVc::Addr3, 60},
-    {QuotationVc::Name2, CUVc::Name2, 60},          {QuotationVc::DiscCode, CUVc::CustGroup, 5},
-    {QuotationVc::PayTerms, CUVc::PayTerms, 2},     {QuotationVc::Objects, CUVc::Objects, 5},
-    {QuotationVc::CurncyCode, CUVc::CurncyCode, 5}, {QuotationVc::SalesMan, CUVc::SalesMan, 5},
-    {QuotationVc::LangCode, CUVc::LangCode, 5},     {QuotationVc::PayerCode, CUVc::PayerCode, 20},
-    {QuotationVc::DelTerms, CUVc::DelTerms, 5},     {QuotationVc::DelMode, CUVc::DelMode, 5},
-    {QuotationVc::Reference, CUVc::Reference, 60},      {QuotationVc::PriceList, CUVc::PriceList, 5},
-    {QuotationVc::DiscCode2, CUVc::DiscCode2, 5},   {QuotationVc::VatCode, CUVc::VatCode, 2},
-    {QuotationVc::Text922, CUVc::Text456, 20},      {QuotationVc::CustPhone, CUVc::Phone, 20},
-    {QuotationVc::OurRef, CUVc::Text646, 20},
-};
-constexpr CustomerCopy QuotationDelivery[] = {
-    {QuotationVc::DelAddr0, CUVc::Name, 60},
-    {QuotationVc::DelAddr1, CUVc::DelAddr1, 60},
-    {QuotationVc::DelAddr2, CUVc::DelAddr2, 60},
-    {QuotationVc::DelAddr3, CUVc::DelAddr3, 60},
-};
-
-// The customer (register 2) fills the quotation; false (quotation
-// unchanged) when unknown.
-bool QuotationCustomerFill(uint8_t *quotation, uint8_t *customer)
-{
-    uint8_t code[256];
-    GetText(quotation, QuotationVc::CustCode, code);
-    if (code[0] == 0) return false;
-    PutText(customer, CUVc::Code, code);
-    uint32_t recid = 0, position = 0;
-    if (!RecFind(CUVc::Number, customer, 1, 1, &recid, &position)) return false;
-    CustomerCopiesApply(quotation, customer, QuotationCopies, int(std::size(QuotationCopies)));
-    if (customer[CUVc::DelAddr1] != 0)
-        CustomerCopiesApply(quotation, customer, QuotationDelivery, int(std::size(QuotationDelivery)));
-    PutU16(quotation, QuotationVc::VatZone, GetU16(customer, CUVc::VatZone));
-    SalesDocResolvePriceList(QuotationWindowDesc, quotation, QuotationVc::DiscCode);
-    return true;
-}
 
 void QuotationCustomerLeft(int window, uint8_t changed)
 {

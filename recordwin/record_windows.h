@@ -136,6 +136,9 @@ bool WinFieldFromTextByType(int window, uint8_t *record, int F, const uint8_t *t
 // The text the window supplies for data field F, and for matrix cell F.
 void WinFieldDisplayText(int window, int F, uint8_t *text);
 void MatrixCellDisplayText(int window, int F, uint8_t *text);
+// True when matrix cell F shows a text looked up from another register
+// (an outgoing payment row's vendor name): shown, never typed.
+bool MatrixCellIsLookedUp(int window, int F);
 
 // ---- The sales-invoice window, type 347 (invoice_window.cpp,
 // invoice_window_parts.cpp, doc_item_rows.cpp, item_info_window.cpp) ----

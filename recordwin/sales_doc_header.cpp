@@ -1,8 +1,7 @@
 // sales_doc_header.cpp - header steps the order and quotation windows
-// share: the exchange rate, the price list's VAT word, the customer
-// copies by position, the customer's note and the delivery text's form.
-#include <cassert>
-
+// share: the exchange rate, the price list's VAT word, the customer's
+// note and the delivery text's form (the customer fill itself is the
+// business layer's, operations/sales_customer_fill.cpp).
 #include "core/date.h"
 #include "core/field_access.h"
 #include "core/ui_text.h"
@@ -60,25 +59,9 @@ void SalesDocPriceListLeft(const SalesDocWindow &d, int window)
     WinRedrawFieldById(window, int(d.layout->inclVat));
 }
 
-void CustomerCopiesApply(uint8_t *doc, const uint8_t *customer, const CustomerCopy *copies, int n)
-{
-    assert(doc && customer && copies);
-    uint8_t text[256];
-    for (int i = 0; i < n; i++) {
-        GetPString(customer, copies[i].from, copies[i].length, text);
-        PutPString(doc, copies[i].to, copies[i].length, text);
-    }
-}
-
 void SalesDocResolvePriceList(const SalesDocWindow &d, uint8_t *doc, uint32_t groupAt)
 {
-    uint8_t group[256], priceList[256];
-    uint16_t inclVat = 0;
-    GetPString(doc, groupAt, CodeMax, group);
-    GetPString(doc, d.layout->priceList, CodeMax, priceList);
-    ResolvePriceList(group, priceList, &inclVat);
-    PutPString(doc, d.layout->priceList, CodeMax, priceList);
-    PutU16(doc, d.layout->inclVat, inclVat);
+    ResolveDocPriceList(doc, groupAt, d.layout->priceList, d.layout->inclVat);
 }
 
 void CustomerNoteShow(const uint8_t *customer)

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/field_desc.h"
+#include "operations/sales_customer_fill.h"
 #include "recordwin/document_rows.h"
 
 struct SalesDocWindow {
@@ -26,12 +27,6 @@ struct SalesDocWindow {
 extern const SalesDocWindow OrderWindowDesc;
 extern const SalesDocWindow QuotationWindowDesc;
 
-// One customer field copied into a document: `length` characters of the
-// customer's text at `from` into the document at `to`.
-struct CustomerCopy {
-    uint32_t to, from;
-    int length;
-};
 
 // True when the window's type is laid out over the document's register,
 // so that its rules may read the window's record by that layout.
@@ -47,8 +42,6 @@ void SalesDocPriceListLeft(const SalesDocWindow &d, int window);
 // Shows row `row` in the item-information window (an empty code and
 // blank values for a row outside the rows).
 void SalesDocRowInfo(const SalesDocWindow &d, int window, int row);
-// Copies the customer's fields listed into the document.
-void CustomerCopiesApply(uint8_t *doc, const uint8_t *customer, const CustomerCopy *copies, int n);
 // Fills an empty price list from the customer group at groupAt and sets
 // the "prices include VAT" word.
 void SalesDocResolvePriceList(const SalesDocWindow &d, uint8_t *doc, uint32_t groupAt);

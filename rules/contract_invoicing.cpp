@@ -24,7 +24,9 @@
 #include "core/work_blocks.h"
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
+#include "operations/order_conversion.h"
 #include "operations/run_outcome.h"
+#include "operations/sales_customer_fill.h"
 #include "rules/documents.h"
 #include "rules/prices.h"
 #include "rules/rules_types.h"
@@ -288,6 +290,16 @@ void ContractToInvoice(const uint8_t *contract, uint8_t *invoice, const DateRec 
     PutU16(invoice, Inv::Posted, 0);
     PutU16(invoice, Inv::InvType, 0);
     PutU32(invoice, Inv::OrderNr, SerialNone);
+    // The invoice takes its customer's data as a typed invoice does; what
+    // the contract names itself (its address, terms, references, freight)
+    // is laid over it.
+    uint8_t code[256];
+    GetText(contract, Co::CustCode, code);
+    RuleRecord customer(CUVc::Number);
+    if (customer.record && DocFlowReadByCode(CUVc::Number, CUVc::Code, 20, code, customer.record)) {
+        PutText(invoice, Inv::CustCode, code);
+        SalesInvoiceCustomerFill(invoice, customer.record);
+    }
     CopyTexts(invoice, contract, HeadTexts, std::size(HeadTexts));
     for (const auto &pair : HeadAmounts) PutDec(invoice, pair[0], GetDec(contract, pair[1]));
     for (const auto &pair : HeadWords) PutU16(invoice, pair[0], GetU16(contract, pair[1]));

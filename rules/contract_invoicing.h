@@ -54,7 +54,8 @@ bool ContractPeriods(const ContractSelection &sel, uint8_t *contract, ContractPe
 
 // Fills invoice (a register-5 record buffer) in memory as a new sales
 // invoice of contract for the period from..to dated invoiceDate: the head
-// copied from the contract, payment terms applied, three text rows naming
+// filled from the contract's customer as a typed invoice is and the
+// contract's own head copied over it, payment terms applied, three text rows naming
 // the contract and the period, the contract's rows (their quantities
 // multiplied by the contract's multiplier when it has one) and the
 // totals. Nothing is stored; the serial number is left empty.

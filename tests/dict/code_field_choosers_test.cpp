@@ -244,6 +244,25 @@ struct Finding {
     std::string where, what;
 };
 
+// A looked-up cell: a column of type lookup without a chooser over the
+// code another column of the same rows types. The window shows there a
+// text it reads through that code (a vendor's name by its code); the cell
+// is never typed, so it chooses from nothing.
+bool LookedUpCell(const DictWindow &w, const DictEntry &e)
+{
+    const DictPut *at = PutAt(e, ColumnEntry::Offset);
+    if (e.slot != WinPartMatrixColumns || NumberAt(e, ColumnEntry::Type) != FtSpare28 ||
+        PutAt(e, ColumnEntry::Chooser) || !at)
+        return false;
+    for (const DictEntry &o : w.entries) {
+        const DictPut *other = PutAt(o, ColumnEntry::Offset);
+        if (&o != &e && o.slot == WinPartMatrixColumns && NumberAt(o, ColumnEntry::Type) != FtSpare28 && other &&
+            other->value.name == at->value.name && other->value.number == at->value.number)
+            return true;
+    }
+    return false;
+}
+
 // Every editable field and cell of the record and settings windows
 // whose name says it holds a code, checked against CodeFieldNames.
 std::vector<Finding> CheckChoosers(const Source &s, int *checked)
@@ -260,6 +279,7 @@ std::vector<Finding> CheckChoosers(const Source &s, int *checked)
             bool cell = e.slot == WinPartMatrixColumns;
             if (e.slot != WinPartDataFields && !cell) continue;
             if (!cell && NumberAt(e, FieldEntry::Access) == 0) continue;   // read-only
+            if (LookedUpCell(w, e)) continue;
             auto [reg, field] = FieldNameOf(s, record, e, cell ? ColumnEntry::Offset : FieldEntry::Offset, cell);
             if (field.empty()) continue;
             const DictPut *chooser = PutAt(e, cell ? ColumnEntry::Chooser : FieldEntry::Chooser);

@@ -5,6 +5,7 @@
 // (a locked or missing source, a full series, the credit limit, a kind
 // sent with the wrong register, nothing left to convert).
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,9 +15,14 @@
 #include "database/access/record_locks.h"
 #include "database/access/register_hooks.h"
 #include "operations/order_conversion.h"
+#include "operations/project_ops.h"
 #include "operations/purchase_ledger.h"
+#include "operations/sales_customer_fill.h"
+#include "operations/sales_invoice.h"
 #include "recordwin/purchase_invoice_window.h"
 #include "rules/approval.h"
+#include "recordwin/record_windows.h"
+#include "rules/contract_invoicing.h"
 #include "rules/convert_document.h"
 #include "rules/hooks.h"
 #include "rules/rules_types.h"
@@ -755,6 +761,163 @@ TEST_F(DocumentFlowTest, ConversionsFillWhatTheTypedWindowFillsFromTheVendor) {
     // The payee texts are the vendor's, not empty texts that agree.
     EXPECT_EQ(Text(Made(), VIVc::PayText), "5050-1055");
     EXPECT_EQ(Text(Made(), VIVc::PayeeText), "KODV4");
+}
+
+// The same for the sales documents: each way a quotation, order or
+// invoice is made from another document (or generated for a customer, as
+// project, plan, interest and sample invoices are) carries every customer
+// field its typed window fills, compared with a new document of the same
+// customer filled by that window's routine. The source is a document as
+// its own window filled it; a field the source deliberately names itself
+// (here its payment terms, changed after the fill) is the source's.
+TEST_F(DocumentFlowTest, SalesConversionsFillWhatTheTypedWindowFillsFromTheCustomer) {
+    StoreTerms("20", 0, 20);
+    StoreRecord(CUVc::Number, [](uint8_t *c) {
+        PutText(c, CUVc::Code, 20, "CF");
+        PutText(c, CUVc::Name, 60, "Full Customer");
+        PutText(c, CUVc::Addr1, 60, "Street 1");
+        PutText(c, CUVc::Addr2, 60, "Town 2");
+        PutText(c, CUVc::Addr3, 60, "Land 3");
+        PutText(c, CUVc::DelAddr1, 60, "Dock 1");
+        PutText(c, CUVc::DelAddr2, 60, "Dock 2");
+        PutText(c, CUVc::DelAddr3, 60, "Dock 3");
+        PutText(c, CUVc::Text456, 20, "Their text");
+        PutText(c, CUVc::Name2, 60, "Second name");
+        PutText(c, CUVc::Phone, 20, "08-111");
+        PutU16(c, CUVc::VatZone, 0);
+        PutText(c, CUVc::PayTerms, 2, "30");
+        PutText(c, CUVc::CustGroup, 5, "CG");
+        PutText(c, CUVc::Objects, 5, "OBJ");
+        PutText(c, CUVc::Text646, 20, "Our contact");
+        PutText(c, CUVc::PayerCode, 20, "CF");
+        PutText(c, CUVc::LangCode, 5, "EN");
+        PutText(c, CUVc::CurncyCode, 5, "EUR");
+        PutText(c, CUVc::SalesMan, 5, "SM");
+        PutText(c, CUVc::DelTerms, 5, "DT");
+        PutText(c, CUVc::DelMode, 5, "DM");
+        PutText(c, CUVc::VatCode, 2, "1");
+        PutText(c, CUVc::Reference, 60, "Their reference");
+        PutText(c, CUVc::PriceList, 5, "PL");
+        PutText(c, CUVc::DiscCode2, 5, "D2");
+    });
+    std::vector<uint8_t> block(DownPayBlk::Size, 0);
+    PutDec(block.data(), DownPayBlk::Percentage, Dec(30));
+    PutText(block.data(), DownPayBlk::ItemCode, 20, "ITEM2");
+    PutText(block.data(), DownPayBlk::RowText, 60, "Down payment");
+    StoreBlock(DownPayBlk::Number, block.data(), DownPayBlk::Size);
+
+    // An order typed for CF (its window's fill, terms changed to 20),
+    // with one row shipped.
+    auto typedOrder = [this] {
+        return Order("CF", {{.item = "ITEM1", .qty = 2, .price = 100}}, [](uint8_t *o) {
+            RuleRecord customer(CUVc::Number);
+            ASSERT_TRUE(OrderCustomerFill(o, customer.record));
+            PutText(o, ORVc::PayTerms, 2, "20");
+            uint8_t row[OR::Size];
+            ASSERT_TRUE(MatrixRowGet(ORVc::Number, 0, o, 0, row));
+            PutDec(row, OR::QtyShipped, Dec(2));
+            ASSERT_TRUE(MatrixRowPut(ORVc::Number, 0, o, 0, row));
+        });
+    };
+    struct Conversion {
+        const char *name;
+        int reg;
+        uint32_t custAt, dateAt;
+        // Makes the document; Made() holds it afterwards.
+        std::function<void()> make;
+        // What the typed window fills of a new record of the customer.
+        std::function<void(uint8_t *)> typedFill;
+        // Further fields both must hold alike: the delivery lines.
+        uint32_t delivery;
+        // The fields the source names itself, with what the made
+        // document carries there: the payment terms, and a contract's
+        // delivery terms and mode, which its window leaves empty.
+        std::vector<std::pair<uint32_t, std::string>> fromSource;
+    };
+    const std::vector<Conversion> conversions = {
+        {"quotation to order", ORVc::Number, ORVc::CustCode, ORVc::OrdDate,
+         [this] {
+             uint32_t quotation = StoreRecord(QuotationVc::Number, [&](uint8_t *q) {
+                 PutU32(q, QuotationVc::SerNr, 8);
+                 PutText(q, QuotationVc::CustCode, 20, "CF");
+                 RuleRecord customer(CUVc::Number);
+                 ASSERT_TRUE(QuotationCustomerFill(q, customer.record));
+                 PutText(q, QuotationVc::PayTerms, 2, "20");
+                 Rows(QuotationVc::Number, q, {{.item = "ITEM1", .qty = 2, .price = 100}});
+             });
+             ASSERT_NE(Convert(ConvertQuotationToOrder, ORVc::Number, ORVc::SerNr, quotation), SerialNone);
+         },
+         [](uint8_t *r) {
+             RuleRecord customer(CUVc::Number);
+             ASSERT_TRUE(OrderCustomerFill(r, customer.record));
+         },
+         ORVc::DelAddr0, {{ORVc::PayTerms, "20"}}},
+        {"order to invoice", IVVc::Number, IVVc::CustCode, IVVc::InvDate,
+         [&] { ASSERT_NE(Convert(ConvertOrderToInvoice, IVVc::Number, IVVc::OrderNr, typedOrder()), SerialNone); },
+         [](uint8_t *r) { ASSERT_TRUE(InvoiceCustomerFill(r)); }, IVVc::DelAddr0, {{IVVc::PayTerms, "20"}}},
+        {"order to down-payment invoice", IVVc::Number, IVVc::CustCode, IVVc::InvDate,
+         [&] {
+             ASSERT_NE(Convert(ConvertOrderToDownPayment, IVVc::Number, IVVc::OrderNr, typedOrder()), SerialNone);
+         },
+         [](uint8_t *r) { ASSERT_TRUE(InvoiceCustomerFill(r)); }, IVVc::DelAddr0, {{IVVc::PayTerms, "20"}}},
+        {"generated invoice", IVVc::Number, IVVc::CustCode, IVVc::InvDate,
+         [this] {
+             lastMade = std::make_unique<RuleRecord>(IVVc::Number);
+             RecNewDefaults(IVVc::Number, Made());
+             PutDate(Made(), IVVc::InvDate, DateRec{1, 6, 2024});
+             ClearGeneratedInvoiceHead(Made());
+             PutText(Made(), IVVc::CustCode, 20, "CF");
+             ASSERT_TRUE(CopyCustomerToDocument(Made()));
+         },
+         [](uint8_t *r) { ASSERT_TRUE(InvoiceCustomerFill(r)); }, IVVc::DelAddr0, {{IVVc::PayTerms, "30"}}},
+        {"contract to invoice", IVVc::Number, IVVc::CustCode, IVVc::InvDate,
+         [this] {
+             RuleRecord contract(ContractVc::Number), customer(CUVc::Number);
+             RecNewDefaults(ContractVc::Number, contract.record);
+             PutText(contract.record, ContractVc::CustCode, 20, "CF");
+             ASSERT_TRUE(ContractCustomerFill(contract.record, customer.record));
+             PutText(contract.record, ContractVc::PayTerms, 2, "20");
+             lastMade = std::make_unique<RuleRecord>(IVVc::Number);
+             const DateRec date{1, 6, 2024}, end{30, 6, 2024};
+             ContractToInvoice(contract.record, Made(), date, date, end);
+         },
+         [](uint8_t *r) { ASSERT_TRUE(InvoiceCustomerFill(r)); }, IVVc::DelAddr0,
+         {{IVVc::PayTerms, "20"}, {IVVc::DelTerms, ""}, {IVVc::DelMode, ""}}},
+    };
+    for (const Conversion &c : conversions) {
+        SCOPED_TRACE(c.name);
+        c.make();
+        if (HasFatalFailure()) return;
+        RuleRecord typed(c.reg);
+        RecNewDefaults(c.reg, typed.record);
+        PutDate(typed.record, c.dateAt, GetDate(Made(), c.dateAt));
+        PutText(typed.record, c.custAt, 20, "CF");
+        c.typedFill(typed.record);
+        const std::span<const CustomerCopy> copies = SalesCustomerCopies(c.reg);
+        ASSERT_GT(copies.size(), 15u);
+        auto text = [](const uint8_t *r, uint32_t at, int length) {
+            uint8_t t[256];
+            GetPString(r, at, length, t);
+            return std::string((const char *)t + 1, t[0]);
+        };
+        auto named = [&c](uint32_t at) {
+            for (const auto &[field, value] : c.fromSource)
+                if (field == at) return true;
+            return false;
+        };
+        for (const CustomerCopy &f : copies) {
+            if (named(f.to)) continue;
+            EXPECT_FALSE(text(typed.record, f.to, f.length).empty()) << "the customer's field at " << f.from;
+            EXPECT_EQ(text(Made(), f.to, f.length), text(typed.record, f.to, f.length))
+                << "the document's field at " << f.to << " (the customer's at " << f.from << ")";
+        }
+        for (uint32_t line = 0; line < 4; line++)
+            EXPECT_EQ(text(Made(), c.delivery + 62 * line, 60), text(typed.record, c.delivery + 62 * line, 60))
+                << "delivery line " << line;
+        EXPECT_EQ(text(typed.record, c.delivery + 62, 60), "Dock 1");
+        for (const auto &[at, value] : c.fromSource) EXPECT_EQ(text(Made(), at, 5), value) << "the source's field at " << at;
+    }
+    EXPECT_TRUE(SalesCustomerCopies(SHVc::Number).empty()) << "a delivery is never typed from a customer";
 }
 
 }  // namespace

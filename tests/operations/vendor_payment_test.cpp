@@ -170,8 +170,9 @@ TEST_F(VendorPaymentTest, RefusalsStoreNothing) {
     EXPECT_NEAR(Open(invoice), 125, 0.005);
 }
 
-// Kind 3 approves, kind 4 posts with the voucher, kind 24 enters each
-// paid row in the vendor ledger once; on account rows get entries too.
+// Kind 3 approves, kind 4 posts with the voucher and enters each paid row
+// in the vendor ledger, once however often kind 24 runs after it; on
+// account rows get entries too. An unposted payment is in no ledger.
 TEST_F(VendorPaymentTest, ApproveKindsPostAndEnterOnce) {
     uint32_t invoice = Invoice(100), recid = 0, serial = 0;
     ASSERT_EQ(InsertPayment({.approved = 0, .posted = 0}, {{.invoice = (int32_t)invoice, .amount = 125}, {.amount = 40}},
@@ -181,8 +182,10 @@ TEST_F(VendorPaymentTest, ApproveKindsPostAndEnterOnce) {
     EXPECT_TRUE(std::isnan(Open(invoice))) << "an unposted payment pays its items already";
     ASSERT_TRUE(ApproveRecord(4, OPVc::Number, recid));
     EXPECT_EQ(RegRecordCount(Voucher::Number), 1u) << "the invoice's only: kind 4 needs an approved payment";
+    EXPECT_EQ(LedgerEntries(serial, 1), 0) << "not posted, not in the ledger";
     ASSERT_TRUE(ApproveRecord(3, OPVc::Number, recid));
     ASSERT_TRUE(ApproveRecord(4, OPVc::Number, recid));
+    EXPECT_EQ(LedgerEntries(serial, 1), 2) << "posted by kind 4: in the ledger at once";
     RuleRecord v(Voucher::Number), p(OPVc::Number);
     ASSERT_TRUE(StoredVoucher(204, serial, v));
     EXPECT_NEAR(VoucherSum(v.record, PurchaseCo::Prepaid), 40, 0.005);
@@ -197,6 +200,34 @@ TEST_F(VendorPaymentTest, ApproveKindsPostAndEnterOnce) {
     EXPECT_EQ(LedgerEntries(serial, 1), 2);
     ASSERT_TRUE(RecReadById(OPVc::Number, recid, p.record));
     EXPECT_EQ(GetU16(p.record, OPVc::Transferred), 1);
+}
+
+// A payment stored posted (as its window and the payment suggestion's
+// approval store it) enters the vendor ledger with the store; one stored
+// unposted enters it when a change posts it, and only then.
+TEST_F(VendorPaymentTest, APaymentPostedInItsWindowIsInTheVendorLedger) {
+    uint32_t first = Invoice(100), second = Invoice(200), recid = 0, serial = 0;
+    ASSERT_EQ(InsertPayment({}, {{.invoice = (int32_t)first, .amount = 125}}, &recid, &serial), RecDone)
+        << ::testing::PrintToString(shown);
+    EXPECT_EQ(LedgerEntries(serial, 1), 1);
+    RuleRecord p(OPVc::Number);
+    ASSERT_TRUE(RecReadById(OPVc::Number, recid, p.record));
+    EXPECT_EQ(GetU16(p.record, OPVc::Transferred), 1);
+
+    ASSERT_EQ(InsertPayment({.posted = 0}, {{.invoice = (int32_t)second, .amount = 250}}, &recid, &serial), RecDone)
+        << ::testing::PrintToString(shown);
+    EXPECT_EQ(LedgerEntries(serial, 1), 0);
+    ASSERT_TRUE(RecReadById(OPVc::Number, recid, p.record));
+    Update(p.record, recid);
+    EXPECT_EQ(LedgerEntries(serial, 1), 0) << "a change that does not post it";
+    ASSERT_TRUE(RecReadById(OPVc::Number, recid, p.record));
+    PutU16(p.record, OPVc::Posted, 1);
+    Update(p.record, recid);
+    EXPECT_EQ(LedgerEntries(serial, 1), 1);
+    ASSERT_TRUE(RecReadById(OPVc::Number, recid, p.record));
+    EXPECT_EQ(GetU16(p.record, OPVc::Transferred), 1);
+    Update(p.record, recid);
+    EXPECT_EQ(LedgerEntries(serial, 1), 1) << "entered once";
 }
 
 }  // namespace

@@ -19,10 +19,11 @@ namespace {
 
 namespace Row = OPVc::Rows;
 
-// Screen fields of window 157: the row cells start at 11, six a row
-// (invoice, vendor, name, account text, amount, kind).
-constexpr int FirstCell = 18, CellsPerRow = 6;
-constexpr int ColInvoice = 0, ColVendor = 1, ColAmount = 4;
+// Screen fields of window 157: the row cells start at 18, seven a row
+// (invoice, vendor, giro or text, account text, amount, kind, the
+// vendor's name looked up).
+constexpr int FirstCell = 18, CellsPerRow = 7;
+constexpr int ColInvoice = 0, ColVendor = 1, ColAmount = 4, ColVendorName = 6;
 
 class OutPaymentWindowTest : public PurchaseFixture {
 protected:
@@ -192,15 +193,25 @@ TEST_F(OutPaymentWindowTest, RateFromAmountsAndHomeAmount) {
     CommitHeader(OPVc::BankCharges);
     EXPECT_EQ(Num(Op(), OPVc::HomeTotal), 1120);
 
-    // A vendor typed alone draws its texts; an unknown one beeps.
+    // A vendor typed alone draws its texts and shows its name, which is
+    // looked up and never typed; an unknown one beeps and names nobody.
     ASSERT_TRUE(MatrixResize(w, 2));
     MatrixRowsClear(w, 1, 1, 1);
     PutText(RowAt(1), Row::VendCode, 20, "V3");
     Commit(Cell(1, ColVendor));
+    uint8_t name[256];
+    MatrixCellDisplayText(w, Cell(1, ColVendorName), name);
+    EXPECT_EQ(PStringToStd(name), "Strict Vendor");
+    EXPECT_EQ(WinFieldEditRules(w, Cell(1, ColVendorName), 1, 0, 1), 0);
+    EXPECT_EQ(WinFieldEditRules(w, Cell(1, ColVendor), 1, 0, 1), 1);
+    MatrixCellDisplayText(w, Cell(0, ColVendorName), name);
+    EXPECT_EQ(PStringToStd(name), "First Vendor") << "the first row's vendor, not the second's";
     int beeps = PlBeepCount();
     PutText(RowAt(1), Row::VendCode, 20, "NOBODY");
     Commit(Cell(1, ColVendor));
     EXPECT_EQ(PlBeepCount(), beeps + 1);
+    MatrixCellDisplayText(w, Cell(1, ColVendorName), name);
+    EXPECT_EQ(PStringToStd(name), "");
     PutDec(RowAt(1), Row::Amount, Dec(40));
     Commit(Cell(1, ColAmount));
     EXPECT_EQ(Num(Op(), OPVc::RowsTotal), 1040);

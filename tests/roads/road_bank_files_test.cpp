@@ -33,9 +33,6 @@
 namespace {
 
 constexpr int FunctionList = 7, BankFileSelection = 415, WindowList = 12;
-// The payment modes' columns: code, account, name, bank account.
-constexpr int ModeBankAccount = 3;
-constexpr int PaymentSuggestion = 313;
 constexpr int SalesRowItem = 1;
 namespace fs = std::filesystem;
 
@@ -57,31 +54,6 @@ std::string Text(int n)
 
 class BankFilesRoad : public RoadTest {
 protected:
-    // The company window (File > Windows): name, organisation number,
-    // bank account, the LM format (13) and the VAT number typed over the
-    // demo's; OK stores them.
-    void TypeCompanyBankData()
-    {
-        Menu("File", "Windows...");
-        Check("the window list opens", Opened(WindowList));
-        ClickRow("Company");
-        Key(PlKey::Return);
-        Check("the company window opens", Opened(WinTypes::Company));
-        Retype("Company", "Orvel Road AS");
-        Retype("Organisation no.", "98765-4321");
-        Retype("Bank account", "4234567-85");
-        Retype("Bank file format", "13");
-        Retype("Enterprise no.", "NO 12345678901");
-        KeepPicture("bank_company");
-        auto told = CountTold();
-        ClickOk();
-        Check("OK stores the company's bank data", [told] {
-            EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
-            return true;
-        });
-        Menu("Window", "Close all");
-    }
-
     // A sales invoice of one ITEM1 to C1 dated 01.12.2026, posted; its
     // number and the payment reference its More page shows then are in
     // the results.
@@ -140,16 +112,7 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
 
     TypeCompanyBankData();
     TypeVendor({"V1", "Vendor V1", "Main street 1", "", "", "5012345-6789", "KODV1"});
-    Menu("Settings", "Payment modes...");
-    Check("the payment modes open", Opened(WinTypes::SetPaymentModes));
-    TypeCell(0, ModeBankAccount, "4234567-85");
-    auto told = CountTold();
-    ClickOk();
-    Check("OK stores the payment modes and closes them", [told] {
-        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
-        return ActiveType() != WinTypes::SetPaymentModes;
-    });
-    Menu("Window", "Close all");
+    TypePaymentModeBankAccount("4234567-85");
     auto invoice = TypeApprovedPurchaseInvoice("V1", "F-501", "5010", "250,50");
     auto payment = TypeApprovedPayment("B", invoice);
     auto salesInvoice = TypePostedSalesInvoice();
@@ -246,7 +209,8 @@ TEST_F(BankFilesRoad, APaymentGoesOutInTheBankFileAndAnIncomingOneBecomesAReceip
 // A purchase invoice made from a purchase order carries the vendor's
 // payee texts as a typed one does, so the payment the suggestion makes
 // for it goes out in the LM file. Its payment row shows the giro and the
-// vendor's account under headings that say so; the approved invoice
+// vendor's account under headings that say so, and the vendor's name
+// beside them (looked up, the row keeps no name); the approved invoice
 // refuses a new payment text with the reason, and keeps its own.
 TEST_F(BankFilesRoad, AnInvoiceMadeFromAPurchaseOrderIsPaidByTheSuggestionInTheBankFile)
 {
@@ -254,11 +218,7 @@ TEST_F(BankFilesRoad, AnInvoiceMadeFromAPurchaseOrderIsPaidByTheSuggestionInTheB
     const fs::path out = dir / "LM.TXT";
     TypeCompanyBankData();
     TypeVendor({"V1", "Vendor V1", "Main street 1", "", "4010", "5012345-6789", "KODV1"});
-    Menu("Settings", "Payment modes...");
-    Check("the payment modes open", Opened(WinTypes::SetPaymentModes));
-    TypeCell(0, ModeBankAccount, "4234567-85");
-    ClickOk();
-    Menu("Window", "Close all");
+    TypePaymentModeBankAccount("4234567-85");
 
     // Two of ITEM1 at 80 ordered from V1.
     Menu("Module", "Purchasing");
@@ -310,34 +270,17 @@ TEST_F(BankFilesRoad, AnInvoiceMadeFromAPurchaseOrderIsPaidByTheSuggestionInTheB
     AnswerBox(kPlIdNo);
     Menu("Window", "Close all");
 
-    RunRoutine("Payment suggestion", PaymentSuggestion,
-               {{"Due to", [] { return std::string("31.12.2099"); }},
-                {"Payment date", [] {
-                     char text[32];
-                     std::snprintf(text, sizeof text, "%02d.%02d.%04d", TodayDate.day, TodayDate.month, TodayDate.year);
-                     return std::string(text);
-                 }},
-                {"Payment mode", [] { return std::string("B"); }}},
-               "from_order_suggestion.png");
-    Menu("Registers", "Outgoing payments");
-    Check("the payment list opens", Opened(WinTypes::OutPaymentList));
-    FindRow("the suggested payment", std::make_shared<std::string>(""));
-    Key(PlKey::Return);
-    auto payment = std::make_shared<std::string>();
-    Check("the suggested row pays the invoice to the vendor's giro and account", [payment, invoice] {
-        EXPECT_EQ(ActiveType(), WinTypes::OutPayment) << ActiveTitle();
+    auto payment = ApproveSuggestedPayment("B", [invoice] {
+        // The suggested row pays the invoice to the vendor's giro and
+        // account, and names the vendor.
         EXPECT_EQ(Digits(CellUnder("Invoice", 0)), *invoice);
         EXPECT_EQ(CellUnder("Vendor", 0), "V1");
         EXPECT_EQ(CellUnder("Giro / text", 0), "5012345-6789");
         EXPECT_EQ(CellUnder("Vendor's account", 0), "KODV1");
+        EXPECT_EQ(CellUnder("Vendor's name", 0), "Vendor V1");
         EXPECT_EQ(Digits(Shown("Rows total")), "20000") << Shown("Rows total");
-        *payment = Digits(Shown("Number"));
-        return !payment->empty();
-    });
-    ClickButton("Approved");
-    ClickButton("Posted");
-    OkStoresQuietly("the approved payment");
-    Menu("Window", "Close all");
+        return true;
+    }, "from_order_suggestion.png");
     WriteBankPaymentFile(out, payment);
     EXPECT_EQ(Run(), 0);
 

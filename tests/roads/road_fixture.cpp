@@ -567,12 +567,19 @@ std::string RoadTest::CellUnder(const std::string &heading, int row)
         GetUiText(title, DefU16(col + ColumnEntry::Heading));
         if (PText(title) != heading) continue;
         uint16_t type = DefU16(col + ColumnEntry::Type), format = DefU16(col + ColumnEntry::Format);
+        uint8_t text[256];
+        // A cell of type 28 shows the text its window supplies, as painted.
+        if (type == FtSpare28) {
+            int first = 0, cells = 0;
+            MatrixGeometry(n, &first, &cells);
+            MatrixCellDisplayText(n, first + row * cells + c, text);
+            return PText(text);
+        }
         uint32_t at = DefU32(col + ColumnEntry::Offset);
         if (at + uint32_t(FieldSize(type, format)) > uint32_t(rowSize)) return none;
         MemBlock rows = WinMatrixRows(n);
         const uint8_t *p = MemLock(rows);
         if (!p) return none;
-        uint8_t text[256];
         FieldFormat(p + size_t(row) * size_t(rowSize) + at, type, format, text);
         MemUnlock(rows);
         return PText(text);

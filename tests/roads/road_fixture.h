@@ -215,6 +215,23 @@ public:   // the steps' lambdas use these too
     // `payment`: the road fails unless the selection window opens and the
     // run tells, and only tells, that it wrote that payment.
     void WriteBankPaymentFile(const std::filesystem::path &file, std::shared_ptr<std::string> payment);
+    // File > Windows..., Company: the company's name, organisation number,
+    // bank account, the LM bank-file format (13) and the enterprise
+    // number typed over the demo's; OK must store them quietly. Every
+    // window is closed afterwards.
+    void TypeCompanyBankData();
+    // Purchasing > Settings > Payment modes: the first mode's (B's) bank
+    // account typed; OK must store it quietly and close the window. Every
+    // window is closed afterwards.
+    void TypePaymentModeBankAccount(const std::string &account);
+    // File > Maintenance, the payment suggestion of every item due up to
+    // 31.12.2099, paid today by payment mode `mode`; then Purchasing >
+    // Registers > Outgoing payments, the first payment opened, `rowCheck`
+    // run on its window (false ends the road), and the payment approved,
+    // posted and stored quietly. Its number is in the result once that
+    // step ran. Every window is closed afterwards.
+    std::shared_ptr<std::string> ApproveSuggestedPayment(const std::string &mode, std::function<bool()> rowCheck,
+                                                         const char *shot);
     // A picture of the active window kept as `name`.png in the folder
     // ORVEL_ROAD_SHOTS names, when it is set.
     void KeepPicture(const std::string &name);

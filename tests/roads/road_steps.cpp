@@ -4,11 +4,13 @@
 // (a template row, a balance row) types it itself.
 #include "tests/roads/road_fixture.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "core/msg_buffer.h"
 #include "core/pstring.h"
 #include "core/record_buffer.h"
+#include "core/system.h"
 #include "database/access/record_access.h"
 #include "database/access/remote_calls.h"
 #include "dict_offsets.h"
@@ -459,4 +461,69 @@ void RoadTest::TypeCreditorsAccount(const std::string &account)
         return ActiveType() != WinTypes::SetPurchAccounts;
     });
     Menu("Window", "Close all");
+}
+
+namespace {
+
+constexpr int WindowList = 12, PaymentSuggestionSel = 313;
+
+}  // namespace
+
+void RoadTest::TypeCompanyBankData()
+{
+    Menu("File", "Windows...");
+    Check("the window list opens", Opened(WindowList));
+    ClickRow("Company");
+    Key(PlKey::Return);
+    Check("the company window opens", Opened(WinTypes::Company));
+    Retype("Company", "Orvel Road AS");
+    Retype("Organisation no.", "98765-4321");
+    Retype("Bank account", "4234567-85");
+    Retype("Bank file format", "13");
+    Retype("Enterprise no.", "NO 12345678901");
+    KeepPicture("bank_company");
+    auto told = CountTold();
+    ClickOk();
+    Check("OK stores the company's bank data", [told] {
+        EXPECT_EQ(Messages().size(), *told) << ::testing::PrintToString(Messages());
+        return true;
+    });
+    Menu("Window", "Close all");
+}
+
+void RoadTest::TypePaymentModeBankAccount(const std::string &account)
+{
+    Menu("Module", "Purchasing");
+    SettingsRowsStored("Payment modes...", WinTypes::SetPaymentModes, {{"", "", "", account}});
+}
+
+std::shared_ptr<std::string> RoadTest::ApproveSuggestedPayment(const std::string &mode, std::function<bool()> rowCheck,
+                                                               const char *shot)
+{
+    RunRoutine("Payment suggestion", PaymentSuggestionSel,
+               {{"Due to", [] { return std::string("31.12.2099"); }},
+                {"Payment date", [] {
+                     char text[32];
+                     std::snprintf(text, sizeof text, "%02d.%02d.%04d", TodayDate.day, TodayDate.month, TodayDate.year);
+                     return std::string(text);
+                 }},
+                {"Payment mode", [mode] { return mode; }}},
+               shot);
+    Menu("Module", "Purchasing");
+    Menu("Registers", "Outgoing payments");
+    Check("the payment list opens", Opened(WinTypes::OutPaymentList));
+    FindRow("the suggested payment", std::make_shared<std::string>(""));
+    Key(PlKey::Return);
+    auto payment = std::make_shared<std::string>();
+    Check("the suggested payment opens", [payment, rowCheck] {
+        EXPECT_EQ(ActiveType(), WinTypes::OutPayment) << ActiveTitle();
+        if (ActiveType() != WinTypes::OutPayment || !rowCheck()) return false;
+        *payment = DigitsShown("Number");
+        return !payment->empty();
+    });
+    ClickButton("Approved");
+    ClickButton("Posted");
+    OkStoresQuietly("the approved payment");
+    Menu("Window", "Close all");
+    return payment;
 }
