@@ -1,0 +1,165 @@
+// road_page_layout.cpp - the layout check of printed pages (see
+// road_page_layout.h).
+#include "tests/roads/road_page_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <set>
+
+namespace {
+
+// pdftotext's box of a word is about 1.12 times the font's size high.
+constexpr double BoxPerEm = 1.12;
+// Words closer than this (of an em) stand closer than any blank: a blank
+// between two words of one text, as pdftotext boxes them, leaves at least
+// a sixth of an em.
+constexpr double TouchEm = 0.1;
+// Other lines that must hold two columns apart before a text that joins
+// them counts as run into the next: one line may meet by chance.
+constexpr int ApartLines = 2;
+// Words at most this far apart (of an em, a blank or two) read as one
+// text; columns stand further apart.
+constexpr double TextEm = 0.5;
+// Points by which two words may overlap before it shows, and by which two
+// edges may differ and still be one column's.
+constexpr double OverlapPoints = 0.5, EdgePoints = 0.75;
+
+// The words of one printed line, from the left.
+struct Line {
+    double top, bottom;
+    std::vector<PdfWord> words;
+};
+
+// A text of a line: words [first, last] of it, from start to end.
+struct Run {
+    size_t first, last;
+    double start, end;
+};
+
+double Height(const PdfWord &w) { return w.yMax - w.yMin; }
+double Em(const PdfWord &a, const PdfWord &b) { return std::min(Height(a), Height(b)) / BoxPerEm; }
+
+// The words of one page gathered into lines: a word joins the line it
+// shares at least half its height with.
+std::vector<Line> LinesOf(std::vector<PdfWord> words)
+{
+    std::sort(words.begin(), words.end(), [](const PdfWord &a, const PdfWord &b) {
+        return a.yMin + a.yMax < b.yMin + b.yMax;
+    });
+    std::vector<Line> lines;
+    for (const PdfWord &w : words) {
+        Line *into = nullptr;
+        for (Line &l : lines) {
+            double shared = std::min(l.bottom, w.yMax) - std::max(l.top, w.yMin);
+            if (shared >= 0.5 * std::min(l.bottom - l.top, Height(w))) into = &l;
+        }
+        if (!into) {
+            lines.push_back({w.yMin, w.yMax, {}});
+            into = &lines.back();
+        }
+        into->top = std::min(into->top, w.yMin);
+        into->bottom = std::max(into->bottom, w.yMax);
+        into->words.push_back(w);
+    }
+    for (Line &l : lines)
+        std::sort(l.words.begin(), l.words.end(), [](const PdfWord &a, const PdfWord &b) { return a.xMin < b.xMin; });
+    return lines;
+}
+
+// The texts of a line: words at most TextEm apart.
+std::vector<Run> RunsOf(const Line &l)
+{
+    std::vector<Run> runs;
+    for (size_t i = 0; i < l.words.size(); i++) {
+        const PdfWord &w = l.words[i];
+        if (!runs.empty() && w.xMin - l.words[i - 1].xMax <= TextEm * Em(l.words[i - 1], w)) {
+            runs.back().last = i;
+            runs.back().end = std::max(runs.back().end, w.xMax);
+        } else {
+            runs.push_back({i, i, w.xMin, w.xMax});
+        }
+    }
+    return runs;
+}
+
+std::string TextOf(const Line &l, size_t first, size_t last)
+{
+    std::string s;
+    for (size_t i = first; i <= last; i++) s += (i > first ? " " : "") + l.words[i].text;
+    return s;
+}
+
+bool Near(double a, double b) { return std::fabs(a - b) <= EdgePoints; }
+
+// The faults of one page's lines.
+void PageFaults(int page, const std::vector<Line> &lines, std::vector<std::string> *faults)
+{
+    std::vector<std::vector<Run>> runs;
+    for (const Line &l : lines) runs.push_back(RunsOf(l));
+    auto where = [page](const Line &l) {
+        return "page " + std::to_string(page) + ", line \"" + TextOf(l, 0, l.words.size() - 1) + "\": ";
+    };
+    for (size_t n = 0; n < lines.size(); n++) {
+        const Line &l = lines[n];
+        for (size_t i = 1; i < l.words.size(); i++) {
+            const PdfWord &a = l.words[i - 1], &b = l.words[i];
+            const double gap = b.xMin - a.xMax;
+            if (gap < -OverlapPoints)
+                faults->push_back(where(l) + "\"" + a.text + "\" overlaps \"" + b.text + "\"");
+            else if (gap < TouchEm * Em(a, b))
+                faults->push_back(where(l) + "\"" + a.text + "\" runs into \"" + b.text + "\" (no blank between)");
+        }
+        // A text that starts where one column's texts start and ends where
+        // another's end, while other lines hold the two apart: a text of
+        // the first column run up to the second's.
+        for (const Run &r : runs[n]) {
+            if (r.first == r.last) continue;
+            int apart = 0;
+            for (size_t m = 0; m < lines.size(); m++) {
+                if (m == n) continue;
+                const std::vector<Run> &other = runs[m];
+                bool held = false;
+                for (size_t a = 0; a < other.size() && !held; a++) {
+                    if (!Near(other[a].start, r.start)) continue;
+                    for (size_t b = a + 1; b < other.size() && !held; b++) held = Near(other[b].end, r.end);
+                }
+                apart += held;
+            }
+            if (apart < ApartLines) continue;
+            // Name the widest gap inside the text (the last of equals) as
+            // where the columns meet.
+            size_t cut = r.first;
+            double widest = -1e9;
+            for (size_t i = r.first; i < r.last; i++) {
+                double gap = l.words[i + 1].xMin - l.words[i].xMax;
+                if (gap >= widest) widest = gap, cut = i;
+            }
+            faults->push_back(where(l) + "\"" + TextOf(l, r.first, cut) + "\" runs into the next column's \"" +
+                              TextOf(l, cut + 1, r.last) + "\", which other lines keep apart");
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> PageLayoutFaults(const std::vector<PdfWord> &words)
+{
+    std::map<int, std::vector<PdfWord>> pages;
+    for (const PdfWord &w : words) pages[w.page].push_back(w);
+    std::vector<std::string> faults;
+    for (const auto &[page, on] : pages) PageFaults(page, LinesOf(on), &faults);
+    return faults;
+}
+
+void ExpectPagesLaidOut(const std::filesystem::path &pdf)
+{
+    const std::vector<std::string> faults = PageLayoutFaults(PdfWords(pdf));
+    std::string all;
+    for (const std::string &f : faults) all += "  " + f + "\n";
+    EXPECT_TRUE(faults.empty()) << pdf.filename().string() << " is not laid out: " << faults.size() << " faults\n"
+                                << all;
+}
