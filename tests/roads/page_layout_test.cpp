@@ -1,6 +1,7 @@
 // page_layout_test.cpp - the layout check of printed pages on pages made
 // by hand: a sound report page passes, with amounts whose thousands stand
 // a blank apart; a name run up to an amount that two other lines keep apart,
+// an amount the printer put below a name too long for its column,
 // a text drawn over another and two texts that touch are each caught and
 // named; a page's fault is told with its page.
 #include <gtest/gtest.h>
@@ -55,6 +56,28 @@ TEST(PageLayout, ASoundPagePassesAndEachFaultIsCaughtAndNamed)
     // chance: two must.
     page = {W(100, 50, 72, "1910"), W(100, 80, 101, "Cash"), W(100, 303.3, 330, "250,00")};
     for (PdfWord w : {W(145, 50, 72, "2441"), W(145, 80, 300, "Received"), W(145, 303, 330, "0,00")})
+        page.push_back(w);
+    EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
+
+    // A name so long that the printer put its amount on the next line:
+    // caught; a description wrapped onto a second line of its column is not.
+    page = SoundPage();
+    for (PdfWord w : {W(145, 50, 72, "2441"), W(145, 80, 200, "Goods received,"), W(145, 203, 320, "not invoiced yet"),
+                      W(160, 303.3, 330, "400,00")})
+        page.push_back(w);
+    faults = PageLayoutFaults(page);
+    ASSERT_EQ(faults.size(), 1u) << ::testing::PrintToString(faults);
+    EXPECT_TRUE(Told(faults, "\"400,00\" stands on a line of its own: \"Goods received, not invoiced yet\" above"))
+        << faults[0];
+    page = SoundPage();
+    for (PdfWord w : {W(145, 50, 72, "2441"), W(145, 80, 200, "A description"), W(145, 303.3, 330, "400,00"),
+                      W(160, 80, 150, "wrapped on")})
+        page.push_back(w);
+    EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
+    // Nor are two rows of right-aligned labels, each with its amount.
+    page = SoundPage();
+    for (PdfWord w : {W(145, 220, 290, "Grand total"), W(145, 303.3, 330, "750,00"), W(160, 240, 290, "Overdue"),
+                      W(160, 303.3, 330, "0,00")})
         page.push_back(w);
     EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
 

@@ -95,6 +95,45 @@ std::string TextOf(const Line &l, size_t first, size_t last)
 
 bool Near(double a, double b) { return std::fabs(a - b) <= EdgePoints; }
 
+// Whether `end` is where the texts of a column end on at least ApartLines
+// lines other than n: a text that is not the first of its line.
+bool ColumnEnd(const std::vector<std::vector<Run>> &runs, size_t n, double end)
+{
+    int lines = 0;
+    for (size_t m = 0; m < runs.size(); m++) {
+        if (m == n) continue;
+        for (size_t k = 1; k < runs[m].size(); k++)
+            if (Near(runs[m][k].end, end)) {
+                lines++;
+                break;
+            }
+    }
+    return lines >= ApartLines;
+}
+
+// The printer puts a text that would start left of where the line's
+// previous text ended onto a line of its own: line n begins with a
+// column's text (one ending where other lines' texts of a column end)
+// right under the last text of line n - 1, which reaches over where it
+// starts, and is not the same column's text wrapped onto a second line.
+void PushedBelow(const std::vector<Line> &lines, const std::vector<std::vector<Run>> &runs, size_t n,
+                 const std::string &where, std::vector<std::string> *faults)
+{
+    const Line &above = lines[n - 1], &line = lines[n];
+    const std::vector<Run> &upper = runs[n - 1];
+    const Run &first = runs[n][0];
+    if (upper.empty() || line.top - above.top > 1.6 * (above.bottom - above.top)) return;
+    if (first.start <= upper[0].start + EdgePoints) return;
+    for (const Run &u : upper)
+        if (Near(u.start, first.start)) return;
+    // What the printer pushed down leaves the reaching text last on its
+    // line; a line that goes on after it is a row of its own.
+    const Run &u = upper.back();
+    if (!(u.start < first.start && u.end > first.start + OverlapPoints) || !ColumnEnd(runs, n, first.end)) return;
+    faults->push_back(where + "\"" + TextOf(line, first.first, first.last) + "\" stands on a line of its own: \"" +
+                      TextOf(above, u.first, u.last) + "\" above reaches over where it starts");
+}
+
 // The faults of one page's lines.
 void PageFaults(int page, const std::vector<Line> &lines, std::vector<std::string> *faults)
 {
@@ -141,6 +180,7 @@ void PageFaults(int page, const std::vector<Line> &lines, std::vector<std::strin
             faults->push_back(where(l) + "\"" + TextOf(l, r.first, cut) + "\" runs into the next column's \"" +
                               TextOf(l, cut + 1, r.last) + "\", which other lines keep apart");
         }
+        if (n > 0) PushedBelow(lines, runs, n, where(l), faults);
     }
 }
 

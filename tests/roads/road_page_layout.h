@@ -8,7 +8,10 @@
 //   - one text of a line takes in what other lines of the page keep as
 //     two columns: it starts where one column's texts start and ends
 //     where the next column's texts end, a blank or two after the first
-//     (a long name run into an amount).
+//     (a long name run into an amount);
+//   - a column's text stands alone at the start of a line, right under a
+//     text of the line above that reaches over where it starts: the
+//     printer's way with a text that would have overlapped the one before.
 // Each fault names the page, the line's text and the words concerned.
 #pragma once
 
