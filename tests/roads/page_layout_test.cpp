@@ -74,6 +74,11 @@ TEST(PageLayout, ASoundPagePassesAndEachFaultIsCaughtAndNamed)
                       W(160, 80, 150, "wrapped on")})
         page.push_back(w);
     EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
+    // Nor are a header's right-aligned lines, one under the other.
+    page = SoundPage();
+    for (PdfWord w : {W(70, 50, 90, "Balances"), W(70, 260, 330, "All customers"), W(85, 280, 334, "All items")})
+        page.push_back(w);
+    EXPECT_TRUE(PageLayoutFaults(page).empty()) << ::testing::PrintToString(PageLayoutFaults(page));
     // Nor are two rows of right-aligned labels, each with its amount.
     page = SoundPage();
     for (PdfWord w : {W(145, 220, 290, "Grand total"), W(145, 303.3, 330, "750,00"), W(160, 240, 290, "Overdue"),

@@ -95,27 +95,24 @@ std::string TextOf(const Line &l, size_t first, size_t last)
 
 bool Near(double a, double b) { return std::fabs(a - b) <= EdgePoints; }
 
-// Whether `end` is where the texts of a column end on at least ApartLines
-// lines other than n: a text that is not the first of its line.
-bool ColumnEnd(const std::vector<std::vector<Run>> &runs, size_t n, double end)
+// Whether text r of line n stands in a column of the page: another line
+// has a text that is not its first starting or ending where r does.
+bool InColumn(const std::vector<std::vector<Run>> &runs, size_t n, const Run &r)
 {
-    int lines = 0;
     for (size_t m = 0; m < runs.size(); m++) {
         if (m == n) continue;
         for (size_t k = 1; k < runs[m].size(); k++)
-            if (Near(runs[m][k].end, end)) {
-                lines++;
-                break;
-            }
+            if (Near(runs[m][k].start, r.start) || Near(runs[m][k].end, r.end)) return true;
     }
-    return lines >= ApartLines;
+    return false;
 }
 
 // The printer puts a text that would start left of where the line's
 // previous text ended onto a line of its own: line n begins with a
-// column's text (one ending where other lines' texts of a column end)
+// column's text (one that starts or ends where other lines' do)
 // right under the last text of line n - 1, which reaches over where it
-// starts, and is not the same column's text wrapped onto a second line.
+// starts, and is neither the same column's text wrapped onto a second
+// line nor the next of texts right-aligned one under the other.
 void PushedBelow(const std::vector<Line> &lines, const std::vector<std::vector<Run>> &runs, size_t n,
                  const std::string &where, std::vector<std::string> *faults)
 {
@@ -128,8 +125,14 @@ void PushedBelow(const std::vector<Line> &lines, const std::vector<std::vector<R
         if (Near(u.start, first.start)) return;
     // What the printer pushed down leaves the reaching text last on its
     // line; a line that goes on after it is a row of its own.
+    // Two texts right-aligned at one edge, one under the other (a header's
+    // lines), are one column's: their ends, measured in faces of their
+    // own, differ by less than an em.
     const Run &u = upper.back();
-    if (!(u.start < first.start && u.end > first.start + OverlapPoints) || !ColumnEnd(runs, n, first.end)) return;
+    const double em = (line.bottom - line.top) / BoxPerEm;
+    if (!(u.start < first.start && u.end > first.start + OverlapPoints) || std::fabs(u.end - first.end) < em ||
+        !InColumn(runs, n, first))
+        return;
     faults->push_back(where + "\"" + TextOf(line, first.first, first.last) + "\" stands on a line of its own: \"" +
                       TextOf(above, u.first, u.last) + "\" above reaches over where it starts");
 }
