@@ -80,6 +80,21 @@ void RepCutToUnits(uint8_t *text, int units, bool keepEnd)
     PStringCopy(text, shorter);
 }
 
+int RepPositionUnits(int x)
+{
+    const PositionTable &stops = RepOutputState.positions;
+    return stops[0] != 65535 && x >= 0 && x < int(stops.size()) ? int(stops[size_t(x)]) : x;
+}
+
+int RepAmountStart(int x, const PackedDecimal &amount, int type)
+{
+    uint8_t slot[sizeof(PackedDecimal)];
+    PutDec(slot, 0, amount);
+    PString text;
+    FieldToText(slot, type, text);
+    return RepPositionUnits(x) - RepTextUnits(text);
+}
+
 void RepFieldCut(int x, const uint8_t *record, RawOffset offset, int width, int units)
 {
     uint8_t text[256];

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 
+#include "core/decimal.h"
 #include "core/field_access.h"
+#include "core/field_types.h"
 
 // The width of text in report units as the job's device draws it: the
 // preview in its window's font, the printer in the report font. 0 on the
@@ -24,6 +26,19 @@ bool RepDeviceDraws();
 // at the front, the text's end kept (a reference's number). A text that
 // fits, or a device that measures nothing, leaves the text as it is.
 void RepCutToUnits(uint8_t *text, int units, bool keepEnd = false);
+
+// The report units left free between a text cut to its column and the
+// next column's text.
+constexpr int RepColumnGap = 6;
+
+// Report position x in report units: the job's column stop x for a stop
+// number, else x itself (as the devices place texts).
+int RepPositionUnits(int x);
+
+// Where amount, formatted by field type `type` and right-aligned at x,
+// begins on the job's device, in report units; x's own position on the
+// devices that measure nothing.
+int RepAmountStart(int x, const PackedDecimal &amount, int type = FtAmount2);
 
 // Writes the text of at most `width` characters at `offset` of record,
 // left-aligned at x and cut to `units` as RepCutToUnits cuts: a name in

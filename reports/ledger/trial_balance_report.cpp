@@ -98,22 +98,15 @@ void PrintColumns(const TrialEntry &e, bool preview) {
 // amounts its line prints, each standing right-aligned at its column, so
 // that a long name ("Goods received, not invoiced") is cut rather than run
 // into the first amount.
-constexpr int NameX = 50, NameGap = 6;
+constexpr int NameX = 50;
 int NameEnd(const TrialEntry &e, bool preview) {
-    int end = RepOutputState.positions[BalanceAt];
-    auto leftOf = [&end](int stop, const PackedDecimal &amount) {
-        uint8_t slot[sizeof(PackedDecimal)];
-        PutDec(slot, 0, amount);
-        PString text;
-        FieldToText(slot, FtAmount2, text);
-        end = std::min(end, RepOutputState.positions[stop] - RepTextUnits(text));
-    };
+    int end = RepPositionUnits(BalanceAt);
     for (int p = 0; p < PairCount; p++) {
         if (preview && p != Period) continue;
-        leftOf(preview ? PreviewDebitAt : DebitAt[p], e.debit[p]);
-        leftOf(preview ? PreviewCreditAt : CreditAt[p], e.credit[p]);
+        end = std::min(end, RepAmountStart(preview ? PreviewDebitAt : DebitAt[p], e.debit[p]));
+        end = std::min(end, RepAmountStart(preview ? PreviewCreditAt : CreditAt[p], e.credit[p]));
     }
-    return end - NameGap;
+    return end - RepColumnGap;
 }
 
 // The column headings on two lines: the pair's name over its credit

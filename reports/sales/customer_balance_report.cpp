@@ -14,6 +14,7 @@
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
 #include "output/output_job.h"
+#include "reports/frame/column_fit.h"
 #include "reports/frame/index_walk.h"
 #include "reports/frame/line_values.h"
 #include "reports/frame/report_run.h"
@@ -164,7 +165,10 @@ void EachBalance(const uint8_t *customer, void *context) {
     if (SkipEmpty(selection) && DecIsZero(&opening) && DecIsZero(&change) && DecIsZero(&closing)) return;
     RepStartLine(LineHeight);
     RepTextField(0, customer, CUVc::Code);
-    RepTextField(ColName, customer, CUVc::Name);
+    // A long name is cut before the opening balance rather than pushing
+    // the amounts onto a line of their own.
+    RepFieldCut(ColName, customer, CUVc::Name,
+                RepAmountStart(ColDebit, opening) - RepPositionUnits(ColName) - RepColumnGap);
     RepAmountAt(ColDebit, &opening);
     RepAmountAt(ColCredit, &change);
     RepAmountAt(ColClosing, &closing);

@@ -240,7 +240,7 @@ void CustomerHead(const uint8_t *customer, const LedgerSelection &s, CustomerSum
     RepRuleFull(1, 4);
     RepStartLine(LineHeight);
     RepTextField(0, customer, CUVc::Code);
-    RepTextField(100, customer, CUVc::Name);
+    RepFieldCut(100, customer, CUVc::Name, 280 - 100 - RepColumnGap);
     RepTextField(280, customer, CUVc::PayTerms);
     if (s.customerCurrency) CurrencyAt480(customer, CUVc::CurncyCode);
     RepEndLine();
@@ -395,7 +395,7 @@ void OnAccount(const uint8_t *customer, const LedgerSelection &s, CustomerSums *
         RateOn(customer, CUVc::CurncyCode, s, &rate);
         AmountTimesRate(&foreign, &rate, &revalued);
         RepStartLine(LineHeight);
-        RepTextField(0, customer, CUVc::Name);
+        RepFieldCut(0, customer, CUVc::Name, 200 - RepColumnGap);
         RepTextNr(200, 0, 2497, 0);
         RepAmountAt(380, &home);
         RepAmountAt(480, &revalued);
@@ -455,7 +455,7 @@ void CustomerBlock(const uint8_t *customer, const LedgerSelection &s, GrandSums 
     } else if (s.layout == 3 && !DecIsZero(&c.home)) {
         RepStartLine(LineHeight);
         RepTextField(0, customer, CUVc::Code);
-        RepTextField(100, customer, CUVc::Name);
+        RepFieldCut(100, customer, CUVc::Name, RepAmountStart(480, c.home) - 100 - RepColumnGap);
         RepAmountAt(480, &c.home);
         RepEndLine();
     }

@@ -23,6 +23,7 @@
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
 #include "output/output_job.h"
+#include "reports/frame/column_fit.h"
 #include "reports/frame/kind_boxes.h"
 #include "reports/frame/line_values.h"
 #include "reports/frame/report_run.h"
@@ -195,7 +196,7 @@ void SalesJournalLine(const uint8_t *inv, const PackedDecimal *amount)
     RepStartLine(LineHeight);
     FieldValue(0, inv, IVVc::SerNr, FtLongOrEmpty, 0);
     FieldValue(60, inv, IVVc::InvDate, FtDate, 0);
-    RepTextField(120, inv, IVVc::Addr0);
+    RepFieldCut(120, inv, IVVc::Addr0, 300 - 120 - RepColumnGap);
     RepTextNr(300, 0, JournalKindText(GetU16(inv, IVVc::InvType)), 0);
     AmountAt(460, amount);
     FieldValue(StopRight, inv, IVVc::CurncyCode, FtCodeNoSep, 1);
@@ -283,7 +284,7 @@ void ItemJournalSums(const JournalSel &s, const uint8_t *inv, bool print, Packed
         RepStartLine(LineHeight);
         RepText(20, 0, item, 0);
         FieldValue(124, row.data(), IVVc::Rows::Quantity, FtAmount3, 1);
-        RepTextField(130, row.data(), IVVc::Rows::Text);
+        RepFieldCut(130, row.data(), IVVc::Rows::Text, RepAmountStart(380, home) - 130 - RepColumnGap);
         AmountAt(380, &home);
         AmountAt(480, &sum);
         RepEndLine();
@@ -434,7 +435,7 @@ void InvoiceJournalReport(ReportJob &job)
                 RepStartLine(LineHeight);
                 FieldValue(0, r, IVVc::SerNr, FtLongOrEmpty, 0);
                 FieldValue(60, r, IVVc::InvDate, FtDate, 0);
-                RepTextField(140, r, IVVc::Addr0);
+                RepFieldCut(140, r, IVVc::Addr0, RepAmountStart(380, homeNet) - 140 - RepColumnGap);
                 AmountAt(380, &homeNet);
                 AmountAt(StopRight, &rowSum);
                 RepEndLine();

@@ -2,6 +2,7 @@
 // OrvelStart, its idle moments running the road's steps, the things a user
 // finds by label, and what the user reads back.
 #include "tests/roads/road_fixture.h"
+#include "tests/roads/road_page_layout.h"
 
 #include <unistd.h>
 
@@ -646,6 +647,9 @@ std::string RoadTest::PdfText(const fs::path &pdf)
     char buf[4096];
     for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
     EXPECT_EQ(pclose(p), 0) << "pdftotext (poppler-utils) failed on " << pdf;
+    // What a road reads of a printed page it also looks at: nothing on
+    // the page overlaps or runs into its neighbour.
+    ExpectPagesLaidOut(pdf);
     return out;
 }
 

@@ -291,7 +291,9 @@ public:   // the steps' lambdas use these too
     static bool Told(const std::string &text);
     // The files of folder `sub` of the working folder, oldest first.
     std::vector<std::filesystem::path> FilesIn(const std::string &sub) const;
-    // The text pdftotext reads from a PDF (its layout kept).
+    // The text pdftotext reads from a PDF (its layout kept); the test
+    // fails where a word of its pages overlaps or runs into another
+    // (road_page_layout.h).
     static std::string PdfText(const std::filesystem::path &pdf);
     // Saves the active window's MDI child (or the frame) as a PNG.
     bool SaveWindowPng(const std::filesystem::path &png, bool frame = false);

@@ -5,8 +5,11 @@
 // our reference and the third reference, and the order prints the
 // reference and the phone. A quotation's "valid until" date, typed on its
 // Terms page, prints on the quotation. An item structure's extra cost
-// goes into the production made from it, and a cost budget keeps its row
-// detail switch. The company file then holds what was typed.
+// goes into the production made from it. Two projects get the same two
+// costs in a cost budget, the first with its "Row detail" switch on: the
+// invoice that "Invoices from projects" makes for the first shows one row
+// per cost, with its text, quantity and amount, the second's one row of
+// their sum. The company file then holds what was typed.
 #include "tests/roads/road_fixture.h"
 #include "tests/roads/road_text.h"
 
@@ -20,6 +23,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "platform/queue.h"
+#include "shell/toolbar.h"
 
 namespace {
 
@@ -28,8 +32,75 @@ namespace fs = std::filesystem;
 const std::string Phone = "+46 8 555 0101", Reference = "Framework 900", OurRef = "Our ref 646",
                   ThirdRef = "Third ref 456";
 
+constexpr int ProjectInvoicesSel = 554;
+
+// A cost typed into a budget row: its text, unit price and quantity, and
+// the amount spent the window makes of them.
+struct BudgetCost {
+    int row;
+    std::string text, price, quantity, spent;
+};
+const std::vector<BudgetCost> Costs = {{0, "Cement", "50", "2", "100,00"}, {1, "Timber", "40", "3", "120,00"}};
+
+// An item row of the invoice window as shown: item, quantity,
+// description and sum.
+struct InvoiceRowShown {
+    std::string item, quantity, text, sum;
+};
+
+// The rows of the active invoice window that carry an amount.
+std::vector<InvoiceRowShown> AmountRows()
+{
+    std::vector<InvoiceRowShown> rows;
+    for (int r = 0;; r++) {
+        const std::string sum = RoadTest::CellUnder("Sum", r);
+        if (sum == "(no such cell)") break;
+        if (sum.empty() || sum == "0,00") continue;
+        rows.push_back({RoadTest::CellUnder("Item", r), RoadTest::CellUnder("Quantity", r),
+                        RoadTest::CellUnder("Description", r), sum});
+    }
+    return rows;
+}
+
+std::string ShownRows(const std::vector<InvoiceRowShown> &rows)
+{
+    std::string s;
+    for (const InvoiceRowShown &r : rows) s += r.item + " | " + r.quantity + " | " + r.text + " | " + r.sum + "\n";
+    return s;
+}
+
 class PrintedFieldsRoad : public RoadTest {
 protected:
+    // File > Maintenance, "Invoices from projects" for the project whose
+    // code an earlier step read into `code`, alone; the invoice it made, by the number the status line names,
+    // opened from the invoice list.
+    void InvoiceProject(std::shared_ptr<std::string> code, const std::string &shot)
+    {
+        Menu("Window", "Close all");
+        RunRoutine("Invoices from projects", ProjectInvoicesSel, {{"Project", [code] { return *code; }}},
+                   ("project_invoice_" + shot + ".png").c_str());
+        auto number = std::make_shared<std::string>();
+        Check("the run names the one invoice it made", [number] {
+            const std::string said = StatusLineText();
+            EXPECT_EQ(said.rfind("1 invoice made, numbers ", 0), 0u) << said;
+            const size_t at = said.find("numbers ");
+            *number = at == std::string::npos ? "" : DigitsOf(said.substr(at));
+            return !number->empty();
+        });
+        Menu("Window", "Close all");
+        Menu("File", "Windows...");
+        Check("the window list opens", Opened(WinTypes::WindowList));
+        ClickRow("Sales invoices");
+        Key(PlKey::Return);
+        Check("the invoice list opens", Opened(WinTypes::SalesInvoiceList));
+        FindRow("the invoice's number", number);
+        Key(PlKey::Return);
+        Check("the project's invoice opens as stored", [] {
+            EXPECT_TRUE(TitleTells("viewing")) << ActiveTitle();
+            return Opened(WinTypes::SalesInvoice)();
+        });
+    }
+
     // Ctrl+P on the active stored document; the text of the PDF it
     // printed is in the result once that step ran.
     std::shared_ptr<std::string> PrintActive(const std::string &what)
@@ -139,22 +210,69 @@ TEST_F(PrintedFieldsRoad, CustomerQuotationStructureAndBudgetFieldsReachTheirDoc
     OkStores("production");
     Menu("Window", "Close all");
 
-    // ---- The cost budget's row detail.
+    // ---- The cost budget's row detail, and what project invoicing makes
+    // of it: project 1's budget asks for one invoice row per budget row,
+    // project 2's, the same costs without the switch, for the rows summed.
     Menu("Module", "Projects");
-    NewFromList("Projects", WinTypes::ProjectList, WinTypes::Project);
-    ClickField("Customer");
-    Type("C1");
-    ClickField("Name");
-    Type("Budgeted works");
-    OkStores("project");
-    NewFromList("Cost budgets", WinTypes::CostBudgetList, WinTypes::CostBudget);
-    ClickField("Project");
-    Type("1");
-    ClickField("Item");
-    Type("ITEM1");
-    Key(PlKey::Tab);
-    ClickButton("Row detail");
-    OkStores("cost budget");
+    auto detailed = std::make_shared<std::string>(), summed = std::make_shared<std::string>();
+    for (const char *name : {"Budgeted works", "Summed works"}) {
+        const bool detail = std::string(name) == "Budgeted works";
+        auto code = detail ? detailed : summed;
+        NewFromList("Projects", WinTypes::ProjectList, WinTypes::Project);
+        ClickField("Customer");
+        Type("C1");
+        ClickField("Name");
+        Type(name);
+        OkStores("project");
+        Check("the project shows the code it was given", [code] {
+            *code = Shown("Code");
+            EXPECT_NE(*code, "");
+            return !code->empty();
+        });
+        NewFromList("Cost budgets", WinTypes::CostBudgetList, WinTypes::CostBudget);
+        ClickField("Project");
+        Type("the project's code", [code] { return *code; });
+        ClickField("Item");
+        Type("ITEM1");
+        Key(PlKey::Tab);
+        for (const BudgetCost &c : Costs) {
+            TypeCell(c.row, 0, c.text);
+            TypeCell(c.row, 3, c.price);
+            TypeCell(c.row, 2, c.quantity);
+            Key(PlKey::Tab);
+        }
+        if (detail) ClickButton("Row detail");
+        Check("the budget's rows are spent as typed", [] {
+            for (const BudgetCost &c : Costs) {
+                EXPECT_EQ(CellUnder("Text", c.row), c.text);
+                EXPECT_EQ(CellUnder("Amount", c.row), c.spent);
+            }
+            return true;
+        });
+        OkStores("cost budget");
+    }
+    InvoiceProject(detailed, "detailed");
+    Check("with row detail the invoice has one row per budget row, each its cost's text, quantity and amount",
+          [] {
+              std::vector<InvoiceRowShown> rows = AmountRows();
+              EXPECT_EQ(rows.size(), 2u) << ShownRows(rows);
+              for (size_t i = 0; i < rows.size() && i < Costs.size(); i++) {
+                  EXPECT_EQ(rows[i].item, "ITEM1");
+                  EXPECT_NE(rows[i].text.find(Costs[i].text), std::string::npos) << rows[i].text;
+                  EXPECT_EQ(rows[i].quantity, Costs[i].quantity);
+                  EXPECT_EQ(rows[i].sum, Costs[i].spent);
+              }
+              return true;
+          });
+    InvoiceProject(summed, "summed");
+    Check("without row detail the invoice sums the budget rows into one row", [] {
+        std::vector<InvoiceRowShown> rows = AmountRows();
+        EXPECT_EQ(rows.size(), 1u) << ShownRows(rows);
+        if (rows.empty()) return true;
+        EXPECT_EQ(rows[0].sum, "220,00") << ShownRows(rows);
+        for (const BudgetCost &c : Costs) EXPECT_EQ(rows[0].text.find(c.text), std::string::npos) << rows[0].text;
+        return true;
+    });
     EXPECT_EQ(Run(), 0);
 
     ASSERT_TRUE(OpenForCheck(company));
@@ -184,12 +302,16 @@ TEST_F(PrintedFieldsRoad, CustomerQuotationStructureAndBudgetFieldsReachTheirDoc
         EXPECT_NEAR(RoadTest::AmountAt(row.data(), ProductionVc::Rows::ExtraCost), 7, 0.005);
         RecFreeMatrix(ProductionVc::Number, p.data());
     }
-    ASSERT_EQ(RegRecordCount(CostBudgetVc::Number), 1u);
-    {
+    // Both budgets are stored, the first with its switch, and both now
+    // hold their 220 as invoiced.
+    ASSERT_EQ(RegRecordCount(CostBudgetVc::Number), 2u);
+    for (int32_t at = 1; at <= 2; at++) {
         std::vector<uint8_t> b(CostBudgetVc::Size);
         uint32_t id = 0;
-        ASSERT_TRUE(RecReadAt(CostBudgetVc::Number, 1, b.data(), &id));
-        EXPECT_EQ(GetU16(b.data(), CostBudgetVc::Detail), 1);
+        ASSERT_TRUE(RecReadAt(CostBudgetVc::Number, at, b.data(), &id));
+        const std::string project = TextAt(b.data(), CostBudgetVc::Project);
+        EXPECT_EQ(GetU16(b.data(), CostBudgetVc::Detail), project == *detailed ? 1 : 0) << project;
+        EXPECT_NEAR(AmountAt(b.data(), CostBudgetVc::Invoiced), 220, 0.005) << project;
         RecFreeMatrix(CostBudgetVc::Number, b.data());
     }
     CloseForCheck();

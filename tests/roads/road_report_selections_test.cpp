@@ -4,7 +4,10 @@
 // the Sales module's report list with its state boxes in each of their
 // four states. Every run lists the invoices its header says it took, and
 // the box left empty takes both. Customer Balances runs with the period
-// its window opens with, headed by the layout chosen.
+// its window opens with, headed by the layout chosen. A customer whose
+// name fills its field prints in the balances, the journal and the
+// ledger without running into their amounts (the layout check of every
+// printed page).
 #include "tests/roads/road_fixture.h"
 
 #include <memory>
@@ -17,14 +20,15 @@
 
 namespace {
 
-constexpr int WindowList = 12, SalesInvoice = 347, SalesJournalSel = 570, CustomerBalanceSel = 507;
+constexpr int WindowList = 12, SalesInvoice = 347, SalesJournalSel = 570, CustomerBalanceSel = 507,
+              CustomerLedgerSel = 503;
 constexpr int ColItem = 1;
 
 class ReportSelectionsRoad : public RoadTest {
 protected:
-    // A new invoice for C1 of qty ITEM1, ticked "Posted" when asked, and
-    // OK; the number it shows once stored is in the result.
-    std::shared_ptr<std::string> TypeInvoice(const std::string &qty, bool posted)
+    // A new invoice for `customer` of qty ITEM1, ticked "Posted" when
+    // asked, and OK; the number it shows once stored is in the result.
+    std::shared_ptr<std::string> TypeInvoice(const std::string &qty, bool posted, const std::string &customer = "C1")
     {
         Menu("File", "Windows...");
         Check("the window list opens", [] { return ActiveType() == WindowList; });
@@ -33,7 +37,7 @@ protected:
         ClickButton("New");
         Check("New opens the invoice window", Opened(SalesInvoice));
         ClickField("Customer");
-        Type("C1");
+        Type(customer);
         Key(PlKey::Tab);
         ClickCell(0, ColItem);
         Type("ITEM1");
@@ -143,6 +147,35 @@ TEST_F(ReportSelectionsRoad, CustomerBalancesRunAsTheyOpen)
     EXPECT_NE(text->find("C1"), std::string::npos) << *text;
     // The period the run took: a first day, not an empty one.
     EXPECT_NE(text->find("Period: 01.01."), std::string::npos) << *text;
+}
+
+// A customer's name as long as its field takes: the reports that print a
+// customer's name beside amounts keep it in its column, cut where it
+// would reach the first amount, on each printed page.
+TEST_F(ReportSelectionsRoad, ALongCustomerNameStaysInItsColumn)
+{
+    const std::string longName = "Northern Lights Consolidated Trading and Shipping Company AB";
+    StartNewCompany("long_name.VDB");
+    Menu("Module", "Sales");
+    Menu("Registers", "Customers");
+    Check("the customer list opens", Opened(WinTypes::CustomerList));
+    OpenFromList("C1", WinTypes::Customers);
+    Retype("Name", longName);
+    OkStores("customer");
+    Menu("Window", "Close all");
+    for (const char *customer : {"C1", "C3", "C1"}) TypeInvoice("2", true, customer);
+    // Printing leaves the list's device on the printer: every window is
+    // closed before the next report.
+    auto balances = ReportToPreviewAndPdf("Customer Balances", CustomerBalanceSel, [] {}, "long_name_balances");
+    Menu("Window", "Close all");
+    auto journal = ReportToPreviewAndPdf("Sales transaction journal", SalesJournalSel, [] {}, "long_name_journal");
+    Menu("Window", "Close all");
+    auto ledger = ReportToPreviewAndPdf("Customer Ledger", CustomerLedgerSel, [] {}, "long_name_ledger");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+    // The name is there, at least its start, on every report.
+    for (const auto &text : {balances, journal, ledger})
+        EXPECT_NE(text->find("Northern Lights"), std::string::npos) << *text;
 }
 
 }  // namespace
