@@ -52,7 +52,7 @@ void Quiet(const char *) {}
 
 // The server's report: as many pushes of 10000 bytes as the job's report
 // number says (0: until stopped).
-void LongReport() {
+void LongReport(ReportJob &) {
     int pushes = int16_t(GetU16(ReportParams, ReportParamsVc::ReportNumber));
     for (int i = 0; (pushes <= 0 || i < pushes) && !RepStopped; i++) {
         for (uint32_t k = 0; k < PushBytes / 2; k++) MsgPutWord(&OutputMessage, 0);

@@ -8,8 +8,6 @@
 #include "exchange/text_exchange.h"
 #include "features/seams.h"
 #include "net/net.h"
-#include "operations/batch_routines.h"
-#include "output/job_queue.h"
 #include "output/output_job.h"
 #include "reports/frame/report_run.h"
 #include "reports/ledger/ledger_reports.h"
@@ -26,11 +24,8 @@ void FeaturesInstall()
     // has one: one table each, filled whole.
     OutputRunServices = OutputRunServicesRec{
         .runReportCommand = ReportRunCommand,
-        .repJobQueuePush = JobQueuePushLocal,
-        .repJobQueueRun = JobQueueRunLocal,
         .reportParamsCheck = ReportParamsCheckBody,
         .runTextExport = RunTextExportBody,
-        .runMaintenance = RunMaintenance,
     };
     FeatureCommands = FeatureCommandsRec{
         .reportSelectionCheck = CheckReportParameters,

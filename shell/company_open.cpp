@@ -115,7 +115,7 @@ static bool ImportDefaults(uint16_t option, uint8_t *why)
         ShowTextMessage(Texts::CompanyNoDefaults);
         return true;
     }
-    if (ReportParams) {
+    if (ReportParams) {   // BRIDGE: the import readers read the global job record
         PutU16(ReportParams, ReportParamsVc::OutputKind, 2);
         PutU16(ReportParams, ReportParamsVc::ReportNumber, 0);
     }
@@ -240,6 +240,7 @@ int ImportFile(const uint8_t *path, int mode)
     ImportShortNameSet(path);
     int result = x.importFileOpen(path, mode);
     if (result != 0) return result;
+    // BRIDGE: the import readers read the global job record.
     if (RunModeIsClient() && ReportParams) PutU16(ReportParams, ReportParamsVc::OutputKind, 2);
     ImportRunWindow(path);
     result = x.importFileClose();

@@ -47,9 +47,10 @@ bool ImportAllowedNow()
 }
 
 // Runs import `number` from device `device`: when no record is being
-// edited, the import's parameters go to ReportParams (no selection
+// edited, the import's parameters go to the job record (no selection
 // window, the import as the run number, the device as output kind), the
 // user chooses the file and it is imported; the main windows follow.
+// BRIDGE: that job record is the global one, which the import readers read.
 void ImportCommand(int number, int device)
 {
     if (!ImportAllowedNow()) return;

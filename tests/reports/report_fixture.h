@@ -241,8 +241,12 @@ protected:
 
     // ---- The job record ----
 
+    // The job record the selection helpers fill, and the job over it that
+    // the runs are handed.
+    static uint8_t *JobBytes() { return ReportParams; }
+    static ReportJob Job() { return ReportJob{JobBytes()}; }
     // Zeroes the whole job record.
-    static void ResetParams() { std::memset(ReportParams, 0, ReportParamsSize); }
+    static void ResetParams() { std::memset(JobBytes(), 0, ReportParamsSize); }
     // A text field of the job record by its ReportParamsVc offset, kept
     // to the field's slot.
     static void SetText(uint32_t field, const char *text) {
@@ -257,15 +261,20 @@ protected:
         default: break;
         }
         ASSERT_NE(width, 0) << "not a text field of the job record: " << field;
-        PutText(ReportParams, field, width, text);
+        PutText(JobBytes(), field, width, text);
     }
     // The period DateFrom..DateTo.
     static void SetPeriod(DateRec from, DateRec to) {
-        PutDate(ReportParams, ReportParamsVc::DateFrom, from);
-        PutDate(ReportParams, ReportParamsVc::DateTo, to);
+        PutDate(JobBytes(), ReportParamsVc::DateFrom, from);
+        PutDate(JobBytes(), ReportParamsVc::DateTo, to);
     }
     // A word of the job record (an option, the layout, the number).
-    static void SetWord(uint32_t field, uint16_t v) { PutU16(ReportParams, field, v); }
+    static void SetWord(uint32_t field, uint16_t v) { PutU16(JobBytes(), field, v); }
+    // Runs the report the job record names, as the report command does.
+    static void RunJob() {
+        ReportJob job = Job();
+        RunReport(job);
+    }
 
     // ---- Running a report and comparing its output ----
 
@@ -274,11 +283,11 @@ protected:
     // file's bytes, empty when no file was made.
     // Runs a body that takes its job over the job record, as the run does.
     static void RunOnJob(void (*body)(ReportJob &)) {
-        ReportJob job{ReportParams};
+        ReportJob job = Job();
         body(job);
     }
     // Report number's row run as the report run runs it, over record (a
-    // job record of its own, or ReportParams) into a text file; the file's
+    // job record of its own, or the fixture's) into a text file; the file's
     // bytes.
     std::string RunRowText(int number, uint8_t *record) {
         static const ReportRowRec *row;
@@ -297,7 +306,7 @@ protected:
         static void (*jobBody)(ReportJob &);
         jobBody = body;
         return RunText([] {
-            ReportJob job{ReportParams};
+            ReportJob job = Job();
             jobBody(job);
         }, kind);
     }

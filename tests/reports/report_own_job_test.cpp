@@ -21,7 +21,7 @@ namespace P = ReportParamsVc;
 const uint8_t *SeenRunning = nullptr;
 int SeenStop = 0;
 void See() {
-    SeenRunning = RunningSelection();
+    SeenRunning = CurrentJobRecord();
     PositionTable stops;
     ReportColumnLayout(6, &stops, 0);
     SeenStop = stops[6];
@@ -90,7 +90,7 @@ TEST_F(ReportOwnJobTest, TheFrameReadsTheRunningJob)
     ASSERT_TRUE(RunRowBody({ReportRowKind::Body, SeeOnJob, nullptr, nullptr, 0}, job));
     EXPECT_EQ(SeenRunning, own.data());
     EXPECT_EQ(SeenStop, 200);   // the object column of its own record
-    EXPECT_EQ(RunningSelection(), ReportParams);
+    EXPECT_EQ(CurrentJobRecord(), ReportParams);
 
     // Outside a run the frame reads the global record: no object column.
     See();
