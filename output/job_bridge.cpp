@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/work_blocks.h"
+#include "operations/run_outcome.h"
 
 GlobalJobBridge::GlobalJobBridge(ReportJob &j) : job(j)
 {
@@ -20,3 +21,9 @@ GlobalJobBridge::~GlobalJobBridge()
 }
 
 ReportJob GlobalJob() { return ReportJob{ReportParams}; }
+
+int RunWhereOfCurrentJob()
+{
+    CurrentJobBridge bridge;
+    return RunWhereOfOutput();
+}

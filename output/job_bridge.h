@@ -24,6 +24,23 @@ private:
     std::optional<OutputJobAttach> attach;
 };
 
+// GlobalJobBridge over the job the output prints from: for a report that
+// calls a routine that still reads its selection from the global.
+class CurrentJobBridge {
+public:
+    CurrentJobBridge() = default;
+    CurrentJobBridge(const CurrentJobBridge &) = delete;
+    CurrentJobBridge &operator=(const CurrentJobBridge &) = delete;
+
+private:
+    ReportJob job{CurrentJobRecord()};
+    GlobalJobBridge bridge{job};
+};
+
 // The global job record as a job, for a caller that still fills it
 // (null while the work records are not made).
 ReportJob GlobalJob();
+
+// Where the output of the job the output prints from goes, as a run's
+// closing line says it (RunWhereOfOutput, which reads the global).
+int RunWhereOfCurrentJob();

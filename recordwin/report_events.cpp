@@ -36,7 +36,6 @@ void ReportWindowDefaultsEvent(int window)
 // windows: 1, the caller queues the job.
 uint8_t ReportWindowRunEvent(int window, ReportJob &job)
 {
-    if (!WinIsOpen(window) || !job.selection) return 1;
-    if (!SelectionQueuesPerCode(WinTypeOf(window))) return 1;
+    if (!WinIsOpen(window) || !SelectionQueuesPerCode(WinTypeOf(window)) || !job.selection) return 1;
     return ReportJobsPerCode(job.selection) > 0 ? 0 : 2;
 }

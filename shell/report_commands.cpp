@@ -167,7 +167,7 @@ void ReportWindowOk(int n)
     ReportJob &job = own.job;
     if (!CopyRecordToJob(n, job)) return;
     if (GetU16(job.selection, ReportParamsVc::OutputKind) == DeviceJobQueue) {
-        uint8_t answer = WindowEvent(n, WindowEventCode::ReportOk, &job, nullptr);
+        uint8_t answer = WindowEvent(n, WindowEventCode::ReportOk, job.selection, nullptr);
         bool queued = answer == 0 || (answer == 1 && JobQueuePush(job.selection, 1));
         if (queued) WinClose(n);
         return;

@@ -35,6 +35,7 @@
 #include "output/output_windows.h"
 #include "output/output_job.h"
 #include "rules/rules_types.h"
+#include "output/job_bridge.h"
 
 namespace {
 constexpr int CodeMax = 20, CategoryMax = 5;
@@ -148,7 +149,7 @@ void CountPrinted(RunOutcome *run, bool printed) {
 // Ends a run over the range: the closing line, with where the output went.
 void FinishRange(const uint8_t *selection, RunOutcome *run) {
     if (run->why == 0) RunNothing(run, WhyNothingWalked(selection), Texts::RunNothingToPrint);
-    RunFinish(run, RunWhereOfOutput());
+    RunFinish(run, RunWhereOfCurrentJob());
 }
 
 // Prints each document of the range as doctype; title names the run.

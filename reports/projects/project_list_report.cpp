@@ -20,6 +20,7 @@
 #include "reports/projects/project_reports.h"
 #include "rules/project_budget_lines.h"
 #include "rules/rules_types.h"
+#include "output/job_bridge.h"
 
 namespace {
 
@@ -329,7 +330,10 @@ void ProjectInvoiceLines(const uint8_t *project, bool detailAll, bool openOnly) 
     if (!invoice.record) return;
     PackedDecimal before, budget, time, cost;
     ProjectInvoiceSums sums{&before, &budget, &time, &cost};
-    ProjectInvoicing(project, invoice.record, false, detailAll, false, sums);
+    {
+        CurrentJobBridge bridge;   // BRIDGE: the invoicing reads its date from the global job record
+        ProjectInvoicing(project, invoice.record, false, detailAll, false, sums);
+    }
     const PackedDecimal total = GetDec(invoice.record, IVVc::Total);
     if (openOnly && DecIsBlank(&total)) return;
     const int32_t rows = MatrixRowCount(IVVc::Number, 0, invoice.record);

@@ -29,6 +29,7 @@
 #include "reports/frame/report_run.h"
 #include "reports/sales/label_runs.h"
 #include "rules/rules_types.h"
+#include "output/job_bridge.h"
 
 LabelSheetRec LabelSheet;
 uint8_t (*LabelFormPrint)(int16_t doctype, const uint8_t *record) = PrintForm;
@@ -67,7 +68,7 @@ struct LabelRun {
     ~LabelRun() {
         Outcome = nullptr;
         if (run.why == 0) RunNothing(&run, Texts::RunWhyNoneInRange, Texts::RunNothingToPrint);
-        RunFinish(&run, RunWhereOfOutput());
+        RunFinish(&run, RunWhereOfCurrentJob());
     }
     LabelRun(const LabelRun &) = delete;
     LabelRun &operator=(const LabelRun &) = delete;

@@ -21,6 +21,7 @@
 #include "reports/sales/person_reports.h"
 #include "rules/accounts.h"
 #include "rules/rules_types.h"
+#include "output/job_bridge.h"
 
 namespace {
 
@@ -221,7 +222,10 @@ void EmployeeDepPersonReport(ReportJob &job) {
             RepRuleFull(1, 1);
             PersonLine(p, 280, 400, W::DepCode, DepMax);
             EmptyLine(10);
-            PersonEntryCalc(p, entry.record);
+            {
+                CurrentJobBridge bridge;   // BRIDGE: the entry calculation reads the global job record
+                PersonEntryCalc(p, entry.record);
+            }
             uint8_t row[E::Rows::Size];
             for (int32_t i = 0, n = MatrixRowCount(E::Number, 0, entry.record); i < n; i++)
                 if (MatrixRowRead(E::Number, entry.record, i, row)) EntryRowLine(15, row);

@@ -13,6 +13,7 @@
 #include "output/devices/report_output.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/customer_reports.h"
+#include "output/job_bridge.h"
 
 namespace {
 
@@ -49,5 +50,5 @@ void CustomerStatementRun(ReportJob &job) {
     CustomerWalk(job.selection, EachStatement, &run);
     RunNothing(&run.outcome, run.passedOver > 0 ? Texts::RunWhyNothingOpen : Texts::RunWhyNoCustomer,
                Texts::RunNothingToPrint);
-    RunFinish(&run.outcome, RunWhereOfOutput());
+    RunFinish(&run.outcome, RunWhereOfCurrentJob());
 }

@@ -331,9 +331,9 @@ TEST_F(ReportDefaultsTest, OpenedAndQueueEventsOfReportWindows)
     OwnedJob own;
     ReportJob &job = own.job;
     PutText(job.selection, Rp::ObjectSel, 30, "A1:A2");
-    EXPECT_EQ(WindowEvent(w, 28, &job, nullptr), 0);
+    EXPECT_EQ(WindowEvent(w, 28, job.selection, nullptr), 0);
     EXPECT_EQ(Queued(), (std::vector<std::string>{"A1", "A2"}));
-    EXPECT_EQ(WindowEvent(other, 28, &job, nullptr), 1);
+    EXPECT_EQ(WindowEvent(other, 28, job.selection, nullptr), 1);
     EXPECT_EQ(JobQueueCount(), 2);
     // The result statement and the general ledger queue per code too; a
     // report that reads no object list (the sales journal) does not.
@@ -341,13 +341,13 @@ TEST_F(ReportDefaultsTest, OpenedAndQueueEventsOfReportWindows)
         int sel = OpenNew(type);
         ASSERT_GT(sel, 0);
         PutText(job.selection, Rp::ObjectSel, 30, "B1 A1:A2");
-        EXPECT_EQ(WindowEvent(sel, 28, &job, nullptr), 0) << type;
+        EXPECT_EQ(WindowEvent(sel, 28, job.selection, nullptr), 0) << type;
     }
     EXPECT_EQ(Queued(), (std::vector<std::string>{"A1", "A2", "B1", "A1", "A2", "B1", "A1", "A2"}));
-    EXPECT_EQ(WindowEvent(due, 28, &job, nullptr), 1);
+    EXPECT_EQ(WindowEvent(due, 28, job.selection, nullptr), 1);
     int journal = OpenNew(570);
     ASSERT_GT(journal, 0);
-    EXPECT_EQ(WindowEvent(journal, 28, &job, nullptr), 1);
+    EXPECT_EQ(WindowEvent(journal, 28, job.selection, nullptr), 1);
     EXPECT_EQ(JobQueueCount(), 8);
 }
 
