@@ -189,6 +189,9 @@ TEST_F(ReportSelections, SavedSelectionsAreDeletedByTheirListedRowAndKeptAcrossR
 
 TEST_F(ReportSelections, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTypeAgrees)
 {
+    // The windows' jobs are their own: the global job record is not touched.
+    std::memset(ReportParams, 0x44, ReportParamsSize);
+    const std::vector<uint8_t> global(ReportParams, ReportParams + ReportParamsSize);
     int n = JobWindow(TypeReport, 1, 1);   // word 22 set: nothing
     WindowOkAction(n);
     EXPECT_TRUE(WinIsOpen(n));
@@ -223,6 +226,8 @@ TEST_F(ReportSelections, ReportWindowOkRunsOnlyAFreeWindowAndQueuesOnlyWhenTheTy
     PutU16(want.data(), ReportParamsVc::OutputKind, 1);
     PutU16(want.data(), ReportParamsVc::ExportWord, 0);   // word 20
     EXPECT_EQ(runs.calls[0].params, want);
+    EXPECT_TRUE(runs.calls[0].attached);
+    EXPECT_EQ(std::vector<uint8_t>(ReportParams, ReportParams + ReportParamsSize), global);
 }
 
 TEST_F(ReportSelections, PrintCommandsRunByWindow)
