@@ -33,9 +33,9 @@
 #include "output/forms/forms.h"
 #include "output/forms/print_form_call.h"
 #include "output/output_windows.h"
+#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "rules/rules_types.h"
-#include "output/job_bridge.h"
 
 namespace {
 constexpr int CodeMax = 20, CategoryMax = 5;

@@ -14,13 +14,13 @@
 #include "database/access/record_access.h"
 #include "operations/project_ops.h"
 #include "output/devices/report_output.h"
+#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "reports/projects/project_print.h"
 #include "reports/frame/report_run.h"
 #include "reports/projects/project_reports.h"
 #include "rules/project_budget_lines.h"
 #include "rules/rules_types.h"
-#include "output/job_bridge.h"
 
 namespace {
 

@@ -25,11 +25,11 @@
 #include "operations/run_outcome.h"
 #include "output/devices/report_output.h"
 #include "output/forms/forms.h"
+#include "output/job_bridge.h"
 #include "reports/frame/index_walk.h"
 #include "reports/frame/report_run.h"
 #include "reports/sales/label_runs.h"
 #include "rules/rules_types.h"
-#include "output/job_bridge.h"
 
 LabelSheetRec LabelSheet;
 uint8_t (*LabelFormPrint)(int16_t doctype, const uint8_t *record) = PrintForm;

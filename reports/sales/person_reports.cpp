@@ -13,6 +13,7 @@
 #include "dict_offsets.h"
 #include "operations/person_entries.h"
 #include "output/devices/report_output.h"
+#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "reports/frame/index_walk.h"
 #include "reports/frame/line_values.h"
@@ -21,7 +22,6 @@
 #include "reports/sales/person_reports.h"
 #include "rules/accounts.h"
 #include "rules/rules_types.h"
-#include "output/job_bridge.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "database/access/record_access.h"
 #include "dict_offsets.h"
 #include "output/devices/report_output.h"
+#include "output/job_bridge.h"
 #include "output/output_job.h"
 #include "reports/frame/report_run.h"
 #include "reports/stock/stock_reports.h"
@@ -134,7 +135,11 @@ void StockLine(const uint8_t *item, const PriceRun &run) {
     RuleRecord stock(LSVc::Number), supplier(PurchItemVc::Number);
     if (!stock.record || !supplier.record) return;
     PackedDecimal available, toOrder;
-    const bool supplied = ItemQtyToOrder(item, stock.record, supplier.record, &available, &toOrder);
+    bool supplied = false;
+    {
+        CurrentJobBridge bridge;   // BRIDGE: the quantity to order reads the vendor from the global job record
+        supplied = ItemQtyToOrder(item, stock.record, supplier.record, &available, &toOrder);
+    }
     if (run.perVendor && !supplied) return;
     PackedDecimal onHand = GetDec(stock.record, LSVc::InStock), reserved = GetDec(stock.record, LSVc::OnOrders),
                   onOrder = GetDec(stock.record, LSVc::ToReceive), free;

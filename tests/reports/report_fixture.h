@@ -281,10 +281,22 @@ protected:
     // Runs body as a job of output kind `kind` (a text file by default)
     // into a temporary file, the save dialog answered by script; the
     // file's bytes, empty when no file was made.
-    // Runs a body that takes its job over the job record, as the run does.
+    // Runs a body that takes its job as the run does: over a job of its
+    // own, a copy of the job record the helpers filled, attached to the
+    // output; meanwhile the global job record holds bytes no selection
+    // has, so that a body (or a routine it calls) reading the global
+    // instead of its job prints something else. The job's bytes go back
+    // into the job record afterwards, for the tests that read what the
+    // body wrote there.
     static void RunOnJob(void (*body)(ReportJob &)) {
-        ReportJob job = Job();
-        body(job);
+        OwnedJob own;
+        std::memcpy(own.job.selection, JobBytes(), ReportParamsSize);
+        std::memset(ReportParams, 0xEE, ReportParamsSize);
+        {
+            OutputJobAttach attached(own.job);
+            body(own.job);
+        }
+        std::memcpy(JobBytes(), own.job.selection, ReportParamsSize);
     }
     // Report number's row run as the report run runs it, over record (a
     // job record of its own, or the fixture's) into a text file; the file's
@@ -301,14 +313,11 @@ protected:
             RunRowBody(*row, job);
         });
     }
-    // A body that takes its job, run over the job record.
+    // A body that takes its job, run as RunOnJob runs it.
     std::string RunText(void (*body)(ReportJob &), uint16_t kind = OutTextFile) {
         static void (*jobBody)(ReportJob &);
         jobBody = body;
-        return RunText([] {
-            ReportJob job = Job();
-            jobBody(job);
-        }, kind);
+        return RunText([] { RunOnJob(jobBody); }, kind);
     }
     std::string RunText(void (*body)(), uint16_t kind = OutTextFile) {
         std::remove(outPath.c_str());
